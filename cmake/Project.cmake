@@ -1,0 +1,34 @@
+# Helpers every folder uses, so that warnings, include paths and test registration stay alike.
+
+# tb_library(name SOURCES ... [LIBS ...] [PRIVATE_LIBS ...])
+# One static library per folder; includes are rooted at the top of the tree
+# ("framework/base/TBString.h").
+function(tb_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;PRIVATE_LIBS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+    tb_warnings(${name})
+endfunction()
+
+function(tb_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+# tb_test_program(name SOURCES ... LIBS ...)
+# One GoogleTest program per test folder; each test case becomes its own CTest entry.
+function(tb_test_program name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    # Tests find their data files and write screenshots through these.
+    target_compile_definitions(${name} PRIVATE
+        TB_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TB_BINARY_DIR="${PROJECT_BINARY_DIR}")
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
+    tb_warnings(${name})
+    include(GoogleTest)
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES TIMEOUT 300 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
