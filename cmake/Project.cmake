@@ -5,6 +5,13 @@
 # ("framework/base/TBString.h").
 function(tb_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;PRIVATE_LIBS" ${ARGN})
+    if(NOT ARG_SOURCES)
+        # A folder of headers only, so far.
+        add_library(${name} INTERFACE)
+        target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+        target_link_libraries(${name} INTERFACE ${ARG_LIBS})
+        return()
+    endif()
     add_library(${name} STATIC ${ARG_SOURCES})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
@@ -19,6 +26,9 @@ endfunction()
 # One GoogleTest program per test folder; each test case becomes its own CTest entry.
 function(tb_test_program name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    if(NOT ARG_SOURCES)
+        return()
+    endif()
     add_executable(${name} ${ARG_SOURCES})
     # Tests find their data files and write screenshots through these.
     target_compile_definitions(${name} PRIVATE
