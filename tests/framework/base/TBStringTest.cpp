@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -271,6 +275,12 @@ TEST(TBString, CaseFollowsTheCodePage)
     EXPECT_EQ("KUWAIT 12-B", std::string(str));
     str.MakeLower();
     EXPECT_EQ("kuwait 12-b", std::string(str));
+    // Letters of the page beyond ASCII follow the page's own table, whatever the C locale says.
+    CTBString strAccent("caf\xe9");
+    strAccent.MakeUpper();
+    EXPECT_EQ("CAF\xc9", std::string(strAccent));
+    strAccent.MakeLower();
+    EXPECT_EQ("caf\xe9", std::string(strAccent));
     CTBString strNone;
     strNone.MakeUpper();
     EXPECT_TRUE(strNone == nullptr);
@@ -344,6 +354,37 @@ TEST(TBString, DuplicatesBelongToTheCaller)
     psz = str.DuplicateN(6);
     EXPECT_EQ(0, memcmp(psz, "abc\0\0\0\0", 7));
     delete[] psz;
+}
+
+TEST(TBString, ResourceStringsFromAModule)
+{
+    char szDir[] = "/tmp/tbstringXXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(szDir));
+    const std::string strPath = std::string(szDir) + "/strings_1252.rc";
+    FILE* pFile = fopen(strPath.c_str(), "w");
+    ASSERT_NE(nullptr, pFile);
+    fprintf(pFile, "STRINGTABLE\nBEGIN\n  900, \"Quotes\"\n  901, \"%s\"\nEND\n", std::string(600, 'q').c_str());
+    fclose(pFile);
+    HMODULE hModule = LoadLibraryA((std::string(szDir) + "/strings_1252.dll").c_str());
+    ASSERT_NE(nullptr, hModule);
+
+    CTBString str;
+    EXPECT_TRUE(str.LoadString(hModule, 900));
+    EXPECT_EQ("Quotes", std::string(str));
+    EXPECT_TRUE(str.LoadString(hModule, 901));     // cut to the 512-byte buffer
+    EXPECT_EQ(std::string(511, 'q'), std::string(str));
+    EXPECT_FALSE(str.LoadString(hModule, 902));
+    EXPECT_EQ("SID 902", std::string(str));
+    EXPECT_TRUE(str.LoadStringOrEmpty(hModule, 900) == "Quotes");
+
+    HINSTANCE hOld = TbGetResourceModule();
+    TbSetResourceModule(hModule);
+    EXPECT_TRUE(CTBString().LoadAppString(900) == "Quotes");
+    TbSetResourceModule(hOld);
+
+    FreeLibrary(hModule);
+    unlink(strPath.c_str());
+    rmdir(szDir);
 }
 
 TEST(TBString, MissingResourceStrings)
