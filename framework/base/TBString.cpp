@@ -1,6 +1,7 @@
 #include "framework/base/TBString.h"
 
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -101,6 +102,8 @@ void CTBString::Assign(const char* pszText, int nCount)
     }
     if (nCount < 0)
         nCount = 0;
+    if (nCount > INT32_MAX - 1)
+        nCount = INT32_MAX - 1;             // the stored length counts the NUL as well
     Adopt(NewZeroed(pszText, nCount), nCount + 1);
 }
 
