@@ -1,0 +1,63 @@
+#pragma once
+// Process services of the kernel subset: the last error, ticks and sleeping, the program's
+// own path, memory status, moveable global memory and temporary files.
+#include "platform/win/WinTypes.h"
+
+#define ERROR_SUCCESS 0
+#define ERROR_FILE_NOT_FOUND 2
+#define ERROR_PATH_NOT_FOUND 3
+#define ERROR_ACCESS_DENIED 5
+#define ERROR_INVALID_HANDLE 6
+#define ERROR_NOT_ENOUGH_MEMORY 8
+#define ERROR_WRITE_FAULT 29
+#define ERROR_INVALID_PARAMETER 87
+#define ERROR_INSUFFICIENT_BUFFER 122
+#define ERROR_RESOURCE_NAME_NOT_FOUND 1814
+
+// Per thread, as on the original.
+DWORD GetLastError();
+void  SetLastError(DWORD dwError);
+
+// Milliseconds since an arbitrary start, wrapping at 2^32 like the original's counter.
+DWORD GetTickCount();
+ULONGLONG GetTickCount64();
+void  Sleep(DWORD dwMilliseconds);
+
+// The executable's full path when hModule is null; for a resource module, its file.
+// Cut to nSize-1 and terminated; returns the length copied (nSize when cut), 0 on failure.
+DWORD GetModuleFileNameA(HMODULE hModule, LPSTR pszFileName, DWORD nSize);
+
+// Physical memory and the process's address space, from /proc/meminfo.
+struct MEMORYSTATUS {
+    DWORD dwLength;
+    DWORD dwMemoryLoad;         // percent in use
+    SIZE_T dwTotalPhys;
+    SIZE_T dwAvailPhys;
+    SIZE_T dwTotalPageFile;
+    SIZE_T dwAvailPageFile;
+    SIZE_T dwTotalVirtual;
+    SIZE_T dwAvailVirtual;
+};
+typedef MEMORYSTATUS* LPMEMORYSTATUS;
+void GlobalMemoryStatus(LPMEMORYSTATUS pStatus);
+
+// Global memory: a handle names a block that may move while it is unlocked.
+#define GMEM_FIXED 0x0000
+#define GMEM_MOVEABLE 0x0002
+#define GMEM_ZEROINIT 0x0040
+#define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
+#define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
+HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes);
+HGLOBAL GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags);
+LPVOID  GlobalLock(HGLOBAL hMem);
+BOOL    GlobalUnlock(HGLOBAL hMem);
+SIZE_T  GlobalSize(HGLOBAL hMem);
+HGLOBAL GlobalFree(HGLOBAL hMem);      // null when freed, the handle back on failure
+
+// Temporary files live in a folder private to the user (mode 0700) and are made with mode 0600.
+// GetTempPathA answers with a trailing '/'; the count excludes the terminator, or is the size
+// needed (terminator included) when the buffer is too small.
+DWORD GetTempPathA(DWORD nBufferLength, LPSTR pszBuffer);
+// uUnique 0: a new, empty, unique file "<path>/<prefix up to 3><hex>.tmp" is created and its
+// number returned; otherwise only the name is made. 0 on failure. pszTempFileName holds MAX_PATH.
+UINT GetTempFileNameA(LPCSTR pszPathName, LPCSTR pszPrefixString, UINT uUnique, LPSTR pszTempFileName);

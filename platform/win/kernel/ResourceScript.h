@@ -1,0 +1,34 @@
+#pragma once
+// The reader of our resource files: a small subset of the resource-script language, stored as
+// UTF-8. It takes STRINGTABLE blocks ("BEGIN  id, "text"  END", or with braces) and steps over
+// every other statement (a header line naming a file, or a header with a BEGIN..END block,
+// nested blocks included), so that sections added later never break an older reader.
+// Comments (// and /* */) and preprocessor lines are skipped.
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win/WinTypes.h"
+
+class CResourceScript
+{
+public:
+    // FALSE when the file cannot be read. Faults inside it are collected and the rest is kept.
+    BOOL LoadFile(const char* pszPath);
+    void Parse(std::string_view text);
+
+    // Texts by id, still UTF-8. An id given twice keeps its first text.
+    const std::map<UINT, std::string>& GetStrings() const { return m_strings; }
+    // One line per fault found ("line 12: ..."); empty for a clean file.
+    const std::vector<std::string>& GetErrors() const { return m_errors; }
+
+private:
+    struct Token;
+    void ParseStringTable(const std::vector<Token>& tokens, size_t& i);
+    void SkipStatement(const std::vector<Token>& tokens, size_t& i);
+    void AddError(int nLine, const char* pszWhat);
+
+    std::map<UINT, std::string> m_strings;
+    std::vector<std::string> m_errors;
+};

@@ -1,0 +1,17 @@
+#pragma once
+// Resource modules: the language and branding libraries are text resource files beside the
+// program ("_1252", "_1256", "branding_1252", "branding_1256"); loading one by the original's
+// library name ("_1256.dll") finds the file with the same stem.
+#include "platform/win/WinTypes.h"
+
+HMODULE LoadLibraryA(LPCSTR pszName);          // null when no resource file has that stem
+BOOL    FreeLibrary(HMODULE hModule);
+// Copies string id into the buffer, cut to cchMax-1 characters and terminated; returns the
+// number of characters copied, 0 when the id is missing or empty (buffer then holds "").
+int     LoadStringA(HINSTANCE hInstance, UINT uId, LPSTR pszBuffer, int cchMax);
+
+// The module every framework resource is loaded from (set by the application's start-up).
+HINSTANCE TbGetResourceModule();
+void      TbSetResourceModule(HINSTANCE hModule);
+// Folders searched for resource files: the program's folder first; tests add the source tree.
+void      TbAddResourcePath(LPCSTR pszFolder);
