@@ -6,6 +6,8 @@
 #include <cstring>
 #include <ctime>
 
+#include <unistd.h>
+
 namespace {
 thread_local DWORD t_dwLastError = ERROR_SUCCESS;
 
@@ -82,7 +84,15 @@ void GlobalMemoryStatus(LPMEMORYSTATUS pStatus)
     pStatus->dwAvailPhys = static_cast<SIZE_T>(ullAvail);
     pStatus->dwTotalPageFile = static_cast<SIZE_T>(ullTotal + ullSwapTotal);
     pStatus->dwAvailPageFile = static_cast<SIZE_T>(ullAvail + ullSwapFree);
-    // The address space of a 64-bit process: 128 TiB, nearly all of it free.
-    pStatus->dwTotalVirtual = static_cast<SIZE_T>(1ULL << 47);
-    pStatus->dwAvailVirtual = static_cast<SIZE_T>((1ULL << 47) - ullTotal);
+    // The user address space of a 64-bit process, less what this process has mapped.
+    const ULONGLONG ullSpace = 1ULL << 47;
+    ULONGLONG ullMapped = 0;
+    if (FILE* pFile = std::fopen("/proc/self/statm", "r")) {
+        unsigned long long ullPages = 0;
+        if (std::fscanf(pFile, "%llu", &ullPages) == 1)
+            ullMapped = ullPages * static_cast<ULONGLONG>(sysconf(_SC_PAGESIZE));
+        std::fclose(pFile);
+    }
+    pStatus->dwTotalVirtual = static_cast<SIZE_T>(ullSpace);
+    pStatus->dwAvailVirtual = static_cast<SIZE_T>(ullMapped < ullSpace ? ullSpace - ullMapped : 0);
 }

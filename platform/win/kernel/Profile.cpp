@@ -147,7 +147,8 @@ DWORD CopyCut(LPSTR pszOut, DWORD cchOut, std::string_view text)
     if (!pszOut || cchOut == 0)
         return 0;
     const size_t n = text.size() < cchOut - 1 ? text.size() : cchOut - 1;
-    std::memcpy(pszOut, text.data(), n);
+    if (n > 0)
+        std::memcpy(pszOut, text.data(), n);
     pszOut[n] = '\0';
     return static_cast<DWORD>(n);
 }

@@ -1,6 +1,7 @@
 // Resource files: the script reader, loading the language libraries of both languages, and
 // the rule that settings keys read the same in both.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <string>
@@ -188,7 +189,8 @@ TEST_F(ResourceModules, TheFrameworkModuleAnswersForTheProgram)
 
     char szExe[MAX_PATH];
     ASSERT_GT(GetModuleFileNameA(nullptr, szExe, MAX_PATH), 0u);
-    EXPECT_NE(nullptr, std::strstr(szExe, "test_platform_win"));
+    EXPECT_EQ('/', szExe[0]);
+    EXPECT_EQ(0, access(szExe, X_OK));                          // the program itself
     char szShort[5];
     EXPECT_EQ(5u, GetModuleFileNameA(nullptr, szShort, 5));      // cut: the size comes back
     EXPECT_EQ(4u, std::strlen(szShort));
