@@ -7,7 +7,8 @@
 #include "platform/win/WinTypes.h"
 
 #define LF_FACESIZE 32
-struct LOGFONTA {
+// Tag names as on the original, so that a header may declare them ahead (struct tagLOGFONTA;).
+struct tagLOGFONTA {
     LONG lfHeight;              // logical units; negative for the character height
     LONG lfWidth;
     LONG lfEscapement;
@@ -23,13 +24,14 @@ struct LOGFONTA {
     BYTE lfPitchAndFamily;
     CHAR lfFaceName[LF_FACESIZE];
 };
+typedef tagLOGFONTA LOGFONTA;
 typedef LOGFONTA LOGFONT;
 typedef LOGFONTA* LPLOGFONTA;
 typedef LOGFONTA* LPLOGFONT;
 typedef LOGFONTA* PLOGFONTA;
 static_assert(sizeof(LOGFONTA) == 60, "LOGFONTA is stored as 60 bytes");
 
-struct WINDOWPLACEMENT {
+struct tagWINDOWPLACEMENT {
     UINT length;                // 44
     UINT flags;
     UINT showCmd;
@@ -37,6 +39,7 @@ struct WINDOWPLACEMENT {
     POINT ptMaxPosition;
     RECT rcNormalPosition;
 };
+typedef tagWINDOWPLACEMENT WINDOWPLACEMENT;
 typedef WINDOWPLACEMENT* LPWINDOWPLACEMENT;
 typedef WINDOWPLACEMENT* PWINDOWPLACEMENT;
 static_assert(sizeof(WINDOWPLACEMENT) == 44, "WINDOWPLACEMENT is stored as 44 bytes");
@@ -45,7 +48,7 @@ static_assert(sizeof(WINDOWPLACEMENT) == 44, "WINDOWPLACEMENT is stored as 44 by
 // public bytes, then dmDriverExtra bytes of the driver's own. Settings store both parts as hex.
 #define CCHDEVICENAME 32
 #define CCHFORMNAME 32
-struct DEVMODEA {
+struct _devicemodeA {
     BYTE  dmDeviceName[CCHDEVICENAME];
     WORD  dmSpecVersion;
     WORD  dmDriverVersion;
@@ -79,6 +82,7 @@ struct DEVMODEA {
     DWORD dmReserved1;
     DWORD dmReserved2;
 };
+typedef _devicemodeA DEVMODEA;
 typedef DEVMODEA DEVMODE;
 typedef DEVMODEA* LPDEVMODEA;
 typedef DEVMODEA* LPDEVMODE;
