@@ -15,7 +15,9 @@
 UINT GetACP();
 BOOL TbSetActiveCodePage(UINT uCodePage);
 
-// Conversions. Bytes the page does not define become U+FFFD one way and '?' the other.
+// Conversions. Every byte of both pages has a character (1252's five unused bytes are the C1
+// controls, as on the original), so bytes survive a round trip; a character the page lacks, or
+// a malformed UTF-8 byte, becomes '?' (or the caller's default).
 std::string TbCodePageToUtf8(std::string_view text, UINT uCodePage = CP_ACP);
 std::string TbUtf8ToCodePage(std::string_view utf8, UINT uCodePage = CP_ACP);
 int MultiByteToWideChar(UINT uCodePage, DWORD dwFlags, LPCSTR pszText, int cbText, WCHAR* pwszOut, int cchOut);
