@@ -20,7 +20,7 @@ char* NewZeroed(const char* pszText, int nCount)
 {
     char* pszBuffer = new char[static_cast<size_t>(nCount) + 1]();
     if (pszText != nullptr)
-        strncpy(pszBuffer, pszText, static_cast<size_t>(nCount));
+        memcpy(pszBuffer, pszText, strnlen(pszText, static_cast<size_t>(nCount)));
     return pszBuffer;
 }
 }  // namespace
