@@ -35,9 +35,9 @@ const double MISSING_DOUBLE = 2.2250738585072014e-308;  // the smallest normal d
 // Pointer-sized, so that the pointer fits on 64-bit.
 union TBCellSlot
 {
+    void* pData;            // first, so that TBCellSlot{} is a null pointer
     int32_t nValue;
     char achBytes[4];
-    void* pData;
 };
 
 class CColumnDataType
