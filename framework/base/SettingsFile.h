@@ -1,0 +1,62 @@
+#pragma once
+#include "framework/base/Ini.h"
+#include "platform/win/Records.h"
+
+class CRecordStore;
+
+// A CIni over a whole settings file held in memory: read once by Open, written back when the
+// object is switched to another file or destroyed. Sections and entries live in record stores
+// sorted by name (byte order); the object owns them.
+//
+// File: "[section]" lines, each followed by "key=value" lines; a line break in a value is
+// written as backslash and 'n'. Of two sections or keys of the same name, the first in the
+// file answers lookups; both are written back.
+class CSettingsFile : public CIni
+{
+public:
+    CSettingsFile();
+    CSettingsFile(const char* pszFile, const char* pszSection);
+    ~CSettingsFile() override;
+    CSettingsFile(const CSettingsFile&) = delete;
+    CSettingsFile& operator=(const CSettingsFile&) = delete;
+
+    // Saves the current file (when marked for saving), then reads pszFile in its place.
+    // FALSE when pszFile could not be read: the object then holds nothing.
+    BOOL Open(const char* pszFile);
+    // Writes every section with entries through a temporary file in the same folder that
+    // replaces the old file only once it is complete; the old file keeps its mode. FALSE, with
+    // the old file untouched, when that fails, and for a file that exists but could not be read.
+    // A file made anew is private to the user (0600).
+    BOOL SaveSettingsFile();
+    BOOL LoadSettingsFile();
+
+    // The store. A value longer than 1024 characters is refused (FALSE), the old one kept.
+    DWORD ReadProfileString(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszDefault, LPSTR pszOut, DWORD cchOut,
+                            LPCSTR pszFile) override;
+    int   ReadProfileInt(LPCSTR pszSection, LPCSTR pszKey, int nDefault, LPCSTR pszFile) override;
+    BOOL  WriteProfileString(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszValue, LPCSTR pszFile) override;
+
+    // Direct access. GetValue is null for a missing section or key. GetNextSection walks the
+    // sections in name order: start with nPos 0; it answers null with an empty name at the end.
+    LPCSTR GetValue(LPCSTR pszSection, LPCSTR pszKey) const;
+    CRecordStore* GetNextSection(int& nPos, CTBString& strName) const;
+    CRecordStore* AddSection(LPCSTR pszName);
+    INT_PTR* AddEntry(CRecordStore* pEntries, LPCSTR pszKey, LPCSTR pszValue);
+    static INT_PTR* FindEntry(const CRecordStore* pStore, LPCSTR pszName);
+
+    // Records kept as text: a window placement as ten numbers, a logical font in the font text.
+    // A missing placement answers the default and sets *pbUsedDefault.
+    BOOL WriteWindowPlacement(const CTBString& strKey, const WINDOWPLACEMENT* pPlacement);
+    void GetWindowPlacement(WINDOWPLACEMENT* pPlacement, const CTBString& strKey, const WINDOWPLACEMENT* pDefault,
+                            BOOL* pbUsedDefault);
+    void GetLogFont(LOGFONTA* pLogFont, const CTBString& strKey, const LOGFONTA* pDefault);
+    BOOL WriteLogFont(const CTBString& strKey, const LOGFONTA* pLogFont);
+
+private:
+    void FreeSections();
+    CRecordStore* FindSection(LPCSTR pszName) const;
+
+    BOOL m_bSaveOnClose = TRUE;
+    BOOL m_bUnreadable = FALSE;         // the file exists but the last load could not read it
+    CRecordStore* m_pSections = nullptr;    // field 0 the name, field 1 the entries store (owned)
+};
