@@ -1,0 +1,215 @@
+// Cursors, icons and images.
+#include <cstdio>
+#include <map>
+#include <string>
+#include "platform/win/gdi/DeviceContext.h"
+#include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/user/Cursor.h"
+#include "platform/win/user/WindowRecord.h"
+
+namespace {
+struct CursorState {
+    HCURSOR hCurrent = nullptr;
+    int nShowCount = 0;
+    std::map<int, HICON> standard;          // IDC_/IDI_ number (icons offset) -> shared object
+    TBRESOURCEFILEPROC pfnFinder = nullptr;
+};
+CursorState& Cursors()
+{
+    static CursorState* s_pState = new CursorState;
+    return *s_pState;
+}
+
+HICON StandardShape(int nId, BOOL bCursor)
+{
+    int nKey = bCursor ? nId : -nId;
+    HICON& h = Cursors().standard[nKey];
+    if (!TbGdiFindAs<TbIcon>(h, TB_OBJ_ICON)) {
+        auto pIcon = std::make_shared<TbIcon>();
+        pIcon->nStandard = nId;
+        pIcon->bCursor = bCursor;
+        pIcon->bStock = TRUE;
+        int nSize = bCursor ? 32 : 32;
+        pIcon->image.Create(nSize, nSize, FALSE, TB_PIXEL_WHITE);
+        h = static_cast<HICON>(TbGdiAdd(std::move(pIcon), TB_OBJ_ICON));
+    }
+    return h;
+}
+
+BOOL IsStandardId(LPCSTR pszName, int nFirst, int nLast)
+{
+    if (!IS_INTRESOURCE(pszName))
+        return FALSE;
+    int nId = static_cast<int>(reinterpret_cast<ULONG_PTR>(pszName));
+    return nId >= nFirst && nId <= nLast;
+}
+
+HANDLE LoadFromFile(LPCSTR pszPath, UINT uType, BOOL bShared)
+{
+    ITbImageCodec* pCodec = TbGetImageCodec();
+    if (!pCodec || !pszPath)
+        return nullptr;
+    if (uType == IMAGE_BITMAP) {
+        auto pBitmap = std::make_shared<TbBitmap>();
+        if (!pCodec->Load(pszPath, &pBitmap->bits, nullptr))
+            return nullptr;
+        pBitmap->bStock = bShared;
+        return TbGdiAdd(std::move(pBitmap), OBJ_BITMAP);
+    }
+    auto pIcon = std::make_shared<TbIcon>();
+    if (!pCodec->Load(pszPath, &pIcon->image, &pIcon->mask))
+        return nullptr;
+    pIcon->bCursor = uType == IMAGE_CURSOR;
+    pIcon->bStock = bShared;
+    return TbGdiAdd(std::move(pIcon), TB_OBJ_ICON);
+}
+
+HANDLE LoadFromResource(HINSTANCE hInstance, LPCSTR pszName, UINT uType)
+{
+    static const char* const s_types[] = {"BITMAP", "ICON", "CURSOR"};
+    if (!Cursors().pfnFinder || uType > IMAGE_CURSOR)
+        return nullptr;
+    // Images loaded from the resource module are shared, as the original's are.
+    static std::map<std::string, HANDLE>* s_pCache = new std::map<std::string, HANDLE>;
+    char szKey[64];
+    snprintf(szKey, sizeof szKey, "%u:%p:", uType, static_cast<void*>(hInstance));
+    std::string strKey = szKey;
+    if (IS_INTRESOURCE(pszName))
+        strKey += std::to_string(reinterpret_cast<ULONG_PTR>(pszName));
+    else
+        strKey += std::string("#") + pszName;
+    auto it = s_pCache->find(strKey);
+    if (it != s_pCache->end() && TbGdiFind(it->second))
+        return it->second;
+    char szPath[1024];
+    if (!Cursors().pfnFinder(hInstance, s_types[uType], pszName, szPath, sizeof szPath))
+        return nullptr;
+    HANDLE h = LoadFromFile(szPath, uType, TRUE);
+    if (h)
+        (*s_pCache)[strKey] = h;
+    return h;
+}
+}
+
+void TbSetResourceFileFinder(TBRESOURCEFILEPROC pfn)
+{
+    Cursors().pfnFinder = pfn;
+}
+
+HCURSOR LoadCursorA(HINSTANCE hInstance, LPCSTR pszCursorName)
+{
+    if (!hInstance && IsStandardId(pszCursorName, 32512, 32651))
+        return StandardShape(static_cast<int>(reinterpret_cast<ULONG_PTR>(pszCursorName)), TRUE);
+    return static_cast<HCURSOR>(LoadFromResource(hInstance, pszCursorName, IMAGE_CURSOR));
+}
+
+HICON LoadIconA(HINSTANCE hInstance, LPCSTR pszIconName)
+{
+    if (!hInstance && IsStandardId(pszIconName, 32512, 32517))
+        return StandardShape(static_cast<int>(reinterpret_cast<ULONG_PTR>(pszIconName)), FALSE);
+    return static_cast<HICON>(LoadFromResource(hInstance, pszIconName, IMAGE_ICON));
+}
+
+HBITMAP LoadBitmapA(HINSTANCE hInstance, LPCSTR pszBitmapName)
+{
+    // A bitmap from LoadBitmap belongs to the caller, who deletes it: hand out a copy of the shared one.
+    TbBitmap* pShared = TbGdiFindAs<TbBitmap>(LoadFromResource(hInstance, pszBitmapName, IMAGE_BITMAP), OBJ_BITMAP);
+    if (!pShared)
+        return nullptr;
+    auto pBitmap = std::make_shared<TbBitmap>();
+    pBitmap->bits = pShared->bits;
+    return static_cast<HBITMAP>(TbGdiAdd(std::move(pBitmap), OBJ_BITMAP));
+}
+
+HANDLE LoadImageA(HINSTANCE hInstance, LPCSTR pszName, UINT uType, int, int, UINT fuLoad)
+{
+    if (uType > IMAGE_CURSOR || !pszName)
+        return nullptr;
+    if (fuLoad & LR_LOADFROMFILE)
+        return IS_INTRESOURCE(pszName) ? nullptr : LoadFromFile(pszName, uType, (fuLoad & LR_SHARED) != 0);
+    if (uType == IMAGE_CURSOR)
+        return LoadCursorA(hInstance, pszName);
+    if (uType == IMAGE_ICON)
+        return LoadIconA(hInstance, pszName);
+    return LoadBitmapA(hInstance, pszName);
+}
+
+HCURSOR SetCursor(HCURSOR hCursor)
+{
+    CursorState& state = Cursors();
+    HCURSOR hOld = state.hCurrent;
+    if (hCursor == hOld)
+        return hOld;
+    state.hCurrent = hCursor;
+    TBCURSORSHAPE shape = {0, nullptr, {0, 0}};
+    if (TbIcon* pIcon = TbGdiFindAs<TbIcon>(hCursor, TB_OBJ_ICON)) {
+        shape.nStandard = pIcon->nStandard;
+        shape.pImage = pIcon->nStandard ? nullptr : &pIcon->image;
+        shape.ptHotSpot = pIcon->ptHotSpot;
+    }
+    TbGetDisplay()->SetCursorShape(shape);
+    return hOld;
+}
+
+HCURSOR GetCursor()
+{
+    return Cursors().hCurrent;
+}
+
+int ShowCursor(BOOL bShow)
+{
+    return bShow ? ++Cursors().nShowCount : --Cursors().nShowCount;
+}
+
+BOOL DestroyCursor(HCURSOR hCursor)
+{
+    TbIcon* pIcon = TbGdiFindAs<TbIcon>(hCursor, TB_OBJ_ICON);
+    if (!pIcon)
+        return FALSE;
+    if (pIcon->bStock)
+        return TRUE;        // shared shapes stay
+    if (Cursors().hCurrent == hCursor)
+        SetCursor(nullptr);
+    return DeleteObject(hCursor);
+}
+
+BOOL DestroyIcon(HICON hIcon)
+{
+    return DestroyCursor(hIcon);
+}
+
+BOOL DrawIcon(HDC hdc, int x, int y, HICON hIcon)
+{
+    return DrawIconEx(hdc, x, y, hIcon, 0, 0, 0, nullptr, DI_NORMAL);
+}
+
+BOOL DrawIconEx(HDC hdc, int x, int y, HICON hIcon, int cx, int cy, UINT, HBRUSH, UINT)
+{
+    TbIcon* pIcon = TbGdiFindAs<TbIcon>(hIcon, TB_OBJ_ICON);
+    TbDC* pDC = TbFindDC(hdc);
+    if (!pIcon || !pDC)
+        return FALSE;
+    CTbPixelBuffer* pTarget = pDC->Target();
+    if (!pTarget || pIcon->image.IsEmpty())
+        return pTarget != nullptr;
+    int nWidth = cx > 0 ? cx : pIcon->image.Width();
+    int nHeight = cy > 0 ? cy : pIcon->image.Height();
+    POINT pt = pDC->ToDevice(x, y);
+    const std::vector<RECT>& clip = pDC->Clip();
+    BOOL bMasked = !pIcon->mask.IsEmpty();
+    for (int j = 0; j < nHeight; ++j)
+        for (int i = 0; i < nWidth; ++i) {
+            int sx = i * pIcon->image.Width() / nWidth, sy = j * pIcon->image.Height() / nHeight;
+            if (bMasked && pIcon->mask.Row(sy)[sx] == TB_PIXEL_WHITE)
+                continue;
+            int dx = pt.x + i, dy = pt.y + j;
+            for (const RECT& rc : clip)
+                if (dx >= rc.left && dx < rc.right && dy >= rc.top && dy < rc.bottom) {
+                    uint32_t px = pIcon->image.Row(sy)[sx];
+                    pTarget->Row(dy)[dx] = pTarget->IsMono() ? TbPixelToMono(px) : px;
+                    break;
+                }
+        }
+    pDC->Touch(RECT{pt.x, pt.y, pt.x + nWidth, pt.y + nHeight});
+    return TRUE;
+}

@@ -1,0 +1,166 @@
+// The default processing every window procedure falls back on.
+#include <algorithm>
+#include <cstring>
+#include "platform/win/gdi/DeviceContext.h"
+#include "platform/win/user/Cursor.h"
+#include "platform/win/user/Message.h"
+#include "platform/win/user/Paint.h"
+#include "platform/win/user/SysMetrics.h"
+#include "platform/win/user/VirtualKeys.h"
+#include "platform/win/user/WindowRecord.h"
+
+static LRESULT OnSetText(TbWindow* pWnd, LPCSTR pszText)
+{
+    pWnd->strText = pszText ? pszText : "";
+    if (pWnd->pSurface)
+        pWnd->pSurface->SetText(pWnd->strText.c_str());
+    return TRUE;
+}
+
+static LRESULT OnGetText(TbWindow* pWnd, WPARAM cchMax, LPSTR pszBuffer)
+{
+    if (!pszBuffer || cchMax == 0)
+        return 0;
+    return TbCopyText(pszBuffer, static_cast<int>(std::min<WPARAM>(cchMax, 0x7FFFFFFF)), pWnd->strText.c_str());
+}
+
+static LRESULT OnEraseBkgnd(TbWindow* pWnd, HDC hdc)
+{
+    HBRUSH hbr = pWnd->pClass->hbrBackground;
+    if (!hbr || !hdc)
+        return 0;
+    RECT rc = {0, 0, TbClientWidth(pWnd), TbClientHeight(pWnd)};
+    FillRect(hdc, &rc, hbr);
+    return 1;
+}
+
+static LRESULT OnPaint(HWND hWnd)
+{
+    PAINTSTRUCT ps;
+    if (BeginPaint(hWnd, &ps))
+        EndPaint(hWnd, &ps);
+    return 0;
+}
+
+static LRESULT OnSetCursor(TbWindow* pWnd, HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    // The parent decides first, so a container can set the shape for its children.
+    if (pWnd->hParent && SendMessageA(pWnd->hParent, WM_SETCURSOR, wParam, lParam))
+        return TRUE;
+    if ((pWnd = TbFindWindow(hWnd)) == nullptr)
+        return FALSE;
+    if (static_cast<short>(LOWORD(lParam)) == HTCLIENT) {
+        SetCursor(pWnd->pClass->hCursor);
+        return pWnd->pClass->hCursor != nullptr;
+    }
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    return FALSE;
+}
+
+static LRESULT OnWindowPosChanged(HWND hWnd, const WINDOWPOS* pPos)
+{
+    TbWindow* pWnd = TbFindWindow(hWnd);
+    if (!pWnd || !pPos)
+        return 0;
+    if (!(pPos->flags & SWP_NOMOVE))
+        SendMessageA(hWnd, WM_MOVE, 0, MAKELPARAM(pWnd->rcWindow.left, pWnd->rcWindow.top));
+    if ((pWnd = TbFindWindow(hWnd)) != nullptr && !(pPos->flags & SWP_NOSIZE)) {
+        WPARAM wType = (pWnd->dwStyle & WS_MINIMIZE) ? SIZE_MINIMIZED
+                     : (pWnd->dwStyle & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
+        SendMessageA(hWnd, WM_SIZE, wType, MAKELPARAM(TbClientWidth(pWnd), TbClientHeight(pWnd)));
+    }
+    return 0;
+}
+
+static LRESULT OnSysCommand(HWND hWnd, WPARAM wParam)
+{
+    switch (wParam & 0xFFF0) {
+    case SC_CLOSE:    return SendMessageA(hWnd, WM_CLOSE, 0, 0);
+    case SC_MINIMIZE: ShowWindow(hWnd, SW_MINIMIZE); return 0;
+    case SC_MAXIMIZE: ShowWindow(hWnd, SW_SHOWMAXIMIZED); return 0;
+    case SC_RESTORE:  ShowWindow(hWnd, SW_RESTORE); return 0;
+    }
+    return 0;
+}
+
+static LRESULT OnCtlColor(HDC hdc, UINT uMsg)
+{
+    int nBack = (uMsg == WM_CTLCOLOREDIT || uMsg == WM_CTLCOLORLISTBOX) ? COLOR_WINDOW : COLOR_BTNFACE;
+    SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(hdc, GetSysColor(nBack));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(nBack));
+}
+
+LRESULT DefWindowProcA(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    TbWindow* pWnd = TbFindWindowOrDesktop(hWnd);
+    if (!pWnd)
+        return 0;
+    switch (uMsg) {
+    case WM_NCCREATE: {
+        const CREATESTRUCTA* pCs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        if (pCs && pCs->lpszName && !IS_INTRESOURCE(pCs->lpszName))
+            OnSetText(pWnd, pCs->lpszName);
+        return TRUE;
+    }
+    case WM_SETTEXT:        return OnSetText(pWnd, reinterpret_cast<LPCSTR>(lParam));
+    case WM_GETTEXT:        return OnGetText(pWnd, wParam, reinterpret_cast<LPSTR>(lParam));
+    case WM_GETTEXTLENGTH:  return static_cast<LRESULT>(pWnd->strText.size());
+    case WM_CLOSE:          DestroyWindow(hWnd); return 0;
+    case WM_ERASEBKGND:     return OnEraseBkgnd(pWnd, reinterpret_cast<HDC>(wParam));
+    case WM_PAINT:          return OnPaint(hWnd);
+    case WM_SETCURSOR:      return OnSetCursor(pWnd, hWnd, wParam, lParam);
+    case WM_WINDOWPOSCHANGED: return OnWindowPosChanged(hWnd, reinterpret_cast<const WINDOWPOS*>(lParam));
+    case WM_SYSCOMMAND:     return OnSysCommand(hWnd, wParam);
+    case WM_SETREDRAW:      pWnd->bRedraw = wParam != 0; return 0;
+    case WM_NCHITTEST: {
+        POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        RECT rc;
+        GetWindowRect(hWnd, &rc);
+        return PtInRect(&rc, pt) ? HTCLIENT : HTNOWHERE;
+    }
+    case WM_MOUSEACTIVATE:
+        if (pWnd->hParent) {
+            LRESULT lResult = SendMessageA(pWnd->hParent, WM_MOUSEACTIVATE, wParam, lParam);
+            if (lResult)
+                return lResult;
+        }
+        return MA_ACTIVATE;
+    case WM_ACTIVATE:
+        // An activated window without a focused descendant takes the focus itself.
+        if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) {
+            HWND hFocus = GetFocus();
+            if (hFocus != hWnd && !IsChild(hWnd, hFocus))
+                SetFocus(hWnd);
+        }
+        return 0;
+    case WM_MOUSEWHEEL:
+        // Unhandled wheel turns go up to the parent, as on the original.
+        return pWnd->hParent ? SendMessageA(pWnd->hParent, uMsg, wParam, lParam) : 0;
+    case WM_SYSKEYDOWN:
+        if (wParam == VK_F4 && (HIWORD(lParam) & KF_ALTDOWN))
+            SendMessageA(GetAncestor(hWnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
+    case WM_CANCELMODE:
+        if (GetCapture() == hWnd)
+            ReleaseCapture();
+        return 0;
+    case WM_NCACTIVATE:
+    case WM_QUERYENDSESSION:
+    case WM_QUERYOPEN:
+        return TRUE;
+    case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC:
+        return OnCtlColor(reinterpret_cast<HDC>(wParam), uMsg);
+    case WM_GETMINMAXINFO:
+        if (MINMAXINFO* pMmi = reinterpret_cast<MINMAXINFO*>(lParam)) {
+            SIZE screen = {1024, 768};
+            TbGetDisplay()->GetScreenSize(&screen);
+            pMmi->ptMaxSize = POINT{screen.cx, screen.cy};
+            pMmi->ptMaxTrackSize = POINT{screen.cx, screen.cy};
+            pMmi->ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+        }
+        return 0;
+    }
+    return 0;
+}

@@ -1,0 +1,69 @@
+#pragma once
+// The display side of the window system, implemented in platform/qt. No Qt type here.
+// Without a display (tests of the window manager) windows have no surface, the loop waits on a
+// condition variable and drawing still goes to the backing images.
+#include "platform/win/WinTypes.h"
+
+class CTbPixelBuffer;
+
+// One window's presence on the display. Geometry is in the parent's client coordinates, screen
+// coordinates for a top-level window.
+struct ITbSurface {
+    virtual ~ITbSurface() = default;
+    virtual void SetGeometry(int x, int y, int cx, int cy) = 0;
+    virtual void SetVisible(BOOL bVisible) = 0;
+    virtual void SetShowState(int nCmdShow) = 0;     // SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED, SW_SHOWNORMAL
+    virtual void SetText(LPCSTR pszText) = 0;        // bytes in the active code page
+    virtual void Update(const RECT& rc) = 0;         // the backing image changed there: show it
+    virtual void SetFocus() = 0;
+    virtual void SetEnabled(BOOL bEnabled) = 0;
+    virtual void SetCapture(BOOL bCapture) = 0;
+    virtual void Raise(BOOL bToTop) = 0;
+    virtual void Reparent(ITbSurface* pParent) = 0;  // null: top-level
+};
+
+// What a cursor shows: a standard shape (an IDC_ number) or an image with its hot spot.
+struct TBCURSORSHAPE {
+    int nStandard;
+    const CTbPixelBuffer* pImage;
+    POINT ptHotSpot;
+};
+
+struct ITbDisplay {
+    virtual ~ITbDisplay() = default;
+    virtual ITbSurface* CreateSurface(HWND hWnd, ITbSurface* pParent, DWORD dwStyle, DWORD dwExStyle) = 0;
+    // The event loop: wait for the display's events, a Wake or the time (-1: no limit), or only
+    // handle what is pending. Wake may be called from any thread.
+    virtual void Wait(int nTimeoutMs) = 0;
+    virtual void Wake() = 0;
+    virtual void ProcessPending() = 0;
+    virtual void SetCursorShape(const TBCURSORSHAPE& shape) = 0;
+    virtual BOOL GetCursorPos(POINT* pPoint) = 0;
+    virtual SHORT GetAsyncKeyState(int nVirtKey) = 0;
+    virtual void GetScreenSize(SIZE* pSize) = 0;
+    virtual void Beep(UINT uType) = 0;
+    // Starts a wave file and returns at once (bLoop repeats it); an empty path stops playing.
+    // A machine without sound plays nothing and still answers TRUE.
+    virtual BOOL PlayWave(LPCSTR pszPath, BOOL bLoop) = 0;
+};
+
+// The display in use; null goes back to the built-in headless one. Set once at start-up.
+void TbSetDisplay(ITbDisplay* pDisplay);
+ITbDisplay* TbGetDisplay();
+
+// Calls from the display into the window system.
+// Mouse: the window under the pointer (the capture window gets it instead), a WM_ mouse message,
+// the MK_ key state (wheel: the delta in the high word) and the pointer in screen coordinates.
+void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen);
+// Keyboard: WM_KEYDOWN or WM_KEYUP with the virtual key and the key flags of lParam (KF_ALTDOWN
+// makes it a system key), and the characters the key produced in the active code page.
+void TbDisplayKey(UINT uMsg, UINT uVirtKey, LPARAM lParam, LPCSTR pszChars);
+// The user moved or sized a top-level window, asked to close it, or activated it.
+void TbDisplayGeometry(HWND hWnd, int x, int y, int cx, int cy);
+void TbDisplayShowState(HWND hWnd, int nCmdShow);
+void TbDisplayClose(HWND hWnd);
+void TbDisplayActivate(HWND hWnd);
+// The backing image to show for a window (null when it never painted).
+const CTbPixelBuffer* TbDisplayImage(HWND hWnd);
+// The class background colour to show where nothing painted yet (CLR_INVALID: none).
+COLORREF TbDisplayBackground(HWND hWnd);

@@ -1,0 +1,198 @@
+// Input: the display's mouse and keyboard events as queued messages, the keyboard state the
+// program sees, and TranslateMessage.
+#include <cstring>
+#include <mutex>
+#include "platform/win/user/QueueInternal.h"
+#include "platform/win/user/VirtualKeys.h"
+#include "platform/win/user/WindowRecord.h"
+
+namespace {
+struct InputState {
+    BYTE  keys[256] = {};       // bit 7 down, bit 0 toggled
+    POINT ptCursor = {0, 0};
+    // Characters of recent key presses, so that TranslateMessage gives what the keyboard typed.
+    struct KeyChars { DWORD dwId; char szChars[8]; };
+    KeyChars ring[64] = {};
+    DWORD dwNextId = 1;
+};
+InputState& Input()
+{
+    static InputState* s_pState = new InputState;
+    return *s_pState;
+}
+
+void SetKey(int nVk, bool bDown)
+{
+    BYTE& b = Input().keys[nVk & 0xFF];
+    if (bDown && !(b & 0x80))
+        b ^= 0x01;
+    b = static_cast<BYTE>(bDown ? (b | 0x80) : (b & ~0x80));
+}
+}
+
+SHORT GetKeyState(int nVirtKey)
+{
+    BYTE b = Input().keys[nVirtKey & 0xFF];
+    return static_cast<SHORT>(((b & 0x80) ? 0x8000 : 0) | (b & 0x01));
+}
+
+SHORT GetAsyncKeyState(int nVirtKey)
+{
+    return TbGetDisplay()->GetAsyncKeyState(nVirtKey);
+}
+
+BOOL GetCursorPos(LPPOINT pPoint)
+{
+    if (!pPoint)
+        return FALSE;
+    if (!TbGetDisplay()->GetCursorPos(pPoint))
+        *pPoint = Input().ptCursor;
+    return TRUE;
+}
+
+void TbNoteInputTaken(const MSG& msg)
+{
+    switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        bool bDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+        SetKey(static_cast<int>(msg.wParam), bDown);
+        if (msg.wParam == VK_SHIFT || msg.wParam == VK_CONTROL || msg.wParam == VK_MENU)
+            SetKey(static_cast<int>(msg.wParam == VK_SHIFT ? VK_LSHIFT : msg.wParam == VK_CONTROL ? VK_LCONTROL : VK_LMENU), bDown);
+        break;
+    }
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: SetKey(VK_LBUTTON, true); break;
+    case WM_LBUTTONUP:   SetKey(VK_LBUTTON, false); break;
+    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: SetKey(VK_RBUTTON, true); break;
+    case WM_RBUTTONUP:   SetKey(VK_RBUTTON, false); break;
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: SetKey(VK_MBUTTON, true); break;
+    case WM_MBUTTONUP:   SetKey(VK_MBUTTON, false); break;
+    }
+}
+
+DWORD TbRegisterKeyChars(LPCSTR pszChars)
+{
+    if (!pszChars || !*pszChars)
+        return 0;
+    InputState& in = Input();
+    DWORD dwId = in.dwNextId++;
+    if (in.dwNextId == 0)
+        in.dwNextId = 1;
+    auto& slot = in.ring[dwId % 64];
+    slot.dwId = dwId;
+    TbCopyText(slot.szChars, sizeof slot.szChars, pszChars);
+    return dwId;
+}
+
+// The US layout's characters for keys whose press came without a character of its own.
+static int CharFromKey(UINT uVk)
+{
+    bool bShift = GetKeyState(VK_SHIFT) < 0;
+    bool bCtrl = GetKeyState(VK_CONTROL) < 0;
+    bool bCaps = (GetKeyState(VK_CAPITAL) & 1) != 0;
+    if (uVk >= 'A' && uVk <= 'Z') {
+        if (bCtrl)
+            return static_cast<int>(uVk - 'A' + 1);
+        return (bShift != bCaps) ? static_cast<int>(uVk) : static_cast<int>(uVk - 'A' + 'a');
+    }
+    if (bCtrl)
+        return uVk == VK_RETURN ? '\n' : (uVk == VK_BACK ? 0x7F : 0);
+    if (uVk >= '0' && uVk <= '9')
+        return bShift ? ")!@#$%^&*("[uVk - '0'] : static_cast<int>(uVk);
+    if (uVk >= VK_NUMPAD0 && uVk <= VK_NUMPAD9)
+        return static_cast<int>('0' + (uVk - VK_NUMPAD0));
+    static const struct { UINT uVk; char ch; char chShift; } s_keys[] = {
+        {VK_SPACE, ' ', ' '}, {VK_RETURN, '\r', '\r'}, {VK_BACK, '\b', '\b'}, {VK_TAB, '\t', '\t'},
+        {VK_ESCAPE, 27, 27}, {VK_MULTIPLY, '*', '*'}, {VK_ADD, '+', '+'}, {VK_SUBTRACT, '-', '-'},
+        {VK_DECIMAL, '.', '.'}, {VK_DIVIDE, '/', '/'}, {VK_OEM_1, ';', ':'}, {VK_OEM_PLUS, '=', '+'},
+        {VK_OEM_COMMA, ',', '<'}, {VK_OEM_MINUS, '-', '_'}, {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},
+        {VK_OEM_3, '`', '~'}, {VK_OEM_4, '[', '{'}, {VK_OEM_5, '\\', '|'}, {VK_OEM_6, ']', '}'},
+        {VK_OEM_7, '\'', '"'},
+    };
+    for (const auto& k : s_keys)
+        if (k.uVk == uVk)
+            return bShift ? k.chShift : k.ch;
+    return 0;
+}
+
+BOOL TranslateMessage(const MSG* pMsg)
+{
+    if (!pMsg || (pMsg->message != WM_KEYDOWN && pMsg->message != WM_SYSKEYDOWN))
+        return FALSE;
+    UINT uCharMsg = pMsg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+    char szChars[8] = {};
+    const auto& slot = Input().ring[pMsg->lPrivate % 64];
+    if (pMsg->lPrivate && slot.dwId == pMsg->lPrivate) {
+        TbCopyText(szChars, sizeof szChars, slot.szChars);
+    } else {
+        szChars[0] = static_cast<char>(CharFromKey(static_cast<UINT>(pMsg->wParam)));
+    }
+    size_t nLen = strlen(szChars);
+    if (nLen == 0)
+        return FALSE;
+    // Characters go first in the queue, so they come before the key's release and later keys.
+    for (size_t i = nLen; i-- > 0;) {
+        MSG msg = {pMsg->hwnd, uCharMsg, static_cast<BYTE>(szChars[i]), pMsg->lParam, pMsg->time, pMsg->pt, 0};
+        TbPostRecord(msg, TRUE);
+    }
+    return TRUE;
+}
+
+void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen)
+{
+    TbUserState& user = TbUser();
+    Input().ptCursor = ptScreen;
+    HWND hTarget = user.hCapture ? user.hCapture : hWndUnder;
+    if (uMsg == WM_MOUSEWHEEL && user.hFocus)
+        hTarget = user.hFocus;
+    TbWindow* pWnd = TbFindWindow(hTarget);
+    // A disabled child lets its parent have the pointer; a disabled top-level window ignores it.
+    while (pWnd && (pWnd->dwStyle & WS_DISABLED) && !user.hCapture) {
+        pWnd = pWnd->hParent ? TbFindWindow(pWnd->hParent) : nullptr;
+        hTarget = pWnd ? pWnd->hWnd : nullptr;
+    }
+    if (!pWnd)
+        return;
+    if ((uMsg == WM_LBUTTONDBLCLK || uMsg == WM_RBUTTONDBLCLK || uMsg == WM_MBUTTONDBLCLK) &&
+        !(pWnd->pClass->uStyle & CS_DBLCLKS))
+        uMsg = uMsg - (WM_LBUTTONDBLCLK - WM_LBUTTONDOWN);
+    bool bDown = uMsg == WM_LBUTTONDOWN || uMsg == WM_RBUTTONDOWN || uMsg == WM_MBUTTONDOWN ||
+                 uMsg == WM_LBUTTONDBLCLK || uMsg == WM_RBUTTONDBLCLK || uMsg == WM_MBUTTONDBLCLK;
+    if (bDown) {
+        HWND hRoot = GetAncestor(hTarget, GA_ROOT);
+        if (hRoot != user.hActive) {
+            LRESULT lAct = SendMessageA(hTarget, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(hRoot), MAKELPARAM(HTCLIENT, uMsg));
+            if (lAct != MA_NOACTIVATE && lAct != MA_NOACTIVATEANDEAT)
+                SetActiveWindow(hRoot);
+            if (lAct == MA_ACTIVATEANDEAT || lAct == MA_NOACTIVATEANDEAT || !IsWindow(hTarget))
+                return;
+        }
+    }
+    LPARAM lParam;
+    if (uMsg == WM_MOUSEWHEEL) {
+        lParam = MAKELPARAM(ptScreen.x, ptScreen.y);
+    } else {
+        POINT pt = ptScreen;
+        ScreenToClient(hTarget, &pt);
+        lParam = MAKELPARAM(pt.x, pt.y);
+    }
+    MSG msg = {hTarget, uMsg, wKeys, lParam, TbNowMs(), ptScreen, 0};
+    TbPostRecord(msg, FALSE);
+}
+
+void TbDisplayKey(UINT uMsg, UINT uVirtKey, LPARAM lParam, LPCSTR pszChars)
+{
+    TbUserState& user = TbUser();
+    HWND hTarget = user.hFocus ? user.hFocus : user.hActive;
+    if (!TbFindWindow(hTarget))
+        return;
+    // Alt (without Ctrl, which the display leaves out of the flags), F10, or no focus at all:
+    // system keys, as on the original.
+    bool bSys = (HIWORD(lParam) & KF_ALTDOWN) || uVirtKey == VK_F10 || uVirtKey == VK_MENU || !user.hFocus;
+    UINT uKeyMsg = uMsg == WM_KEYDOWN ? (bSys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (bSys ? WM_SYSKEYUP : WM_KEYUP);
+    DWORD dwChars = uMsg == WM_KEYDOWN ? TbRegisterKeyChars(pszChars) : 0;
+    MSG msg = {hTarget, uKeyMsg, uVirtKey, lParam, TbNowMs(), Input().ptCursor, dwChars};
+    TbPostRecord(msg, FALSE);
+}

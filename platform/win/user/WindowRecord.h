@@ -1,0 +1,93 @@
+#pragma once
+// Inside the window manager: the class and window records and the process-wide user state.
+// Only platform/win's own files use this header; everything else goes through handles.
+#include <memory>
+#include <string>
+#include <vector>
+#include "platform/win/user/Window.h"
+#include "platform/win/user/Display.h"
+#include "platform/win/gdi/PixelBuffer.h"
+#include "platform/win/gdi/Region.h"
+
+struct TbWndClass {
+    std::string strName;
+    UINT        uStyle = 0;
+    WNDPROC     pfnWndProc = nullptr;
+    int         cbClsExtra = 0;
+    int         cbWndExtra = 0;
+    HINSTANCE   hInstance = nullptr;
+    HICON       hIcon = nullptr;
+    HICON       hIconSm = nullptr;
+    HCURSOR     hCursor = nullptr;
+    HBRUSH      hbrBackground = nullptr;
+    std::string strMenuName;
+    ATOM        atom = 0;
+    std::vector<BYTE> clsExtra;
+};
+
+struct TbWindow {
+    HWND        hWnd = nullptr;
+    std::shared_ptr<TbWndClass> pClass;     // shared: a class unregistered while windows live stays valid for them
+    WNDPROC     pfnWndProc = nullptr;
+    DWORD       dwStyle = 0;
+    DWORD       dwExStyle = 0;
+    HWND        hParent = nullptr;          // child windows only
+    HWND        hOwner = nullptr;           // top-level windows only
+    LONG_PTR    nId = 0;                    // child id, or the menu of a top-level window
+    HINSTANCE   hInstance = nullptr;
+    std::string strText;
+    RECT        rcWindow = {0, 0, 0, 0};    // parent's client coordinates; screen for top-level
+    RECT        rcNormal = {0, 0, 0, 0};    // restored position while minimised or maximised
+    LONG_PTR    nUserData = 0;
+    std::vector<BYTE> wndExtra;
+    std::vector<HWND> children;             // z-order, topmost first
+    int         nShowState = SW_HIDE;       // SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED once shown
+    BOOL        bDestroying = FALSE;
+    BOOL        bCreated = FALSE;           // WM_NCCREATE passed
+    BOOL        bRedraw = TRUE;             // WM_SETREDRAW
+    // Painting
+    CTbRegion   rgnUpdate;                  // client coordinates
+    BOOL        bEraseBkgnd = FALSE;
+    BOOL        bInPaint = FALSE;
+    BOOL        bPaintValidated = FALSE;    // BeginPaint ran during the current WM_PAINT
+    CTbPixelBuffer image;                   // the backing image, client-sized once something draws
+    std::unique_ptr<ITbSurface> pSurface;
+};
+
+// Process-wide state of the window manager (user-interface thread only).
+struct TbUserState {
+    std::vector<std::shared_ptr<TbWndClass>> classes;
+    std::vector<HWND> topLevel;             // z-order, topmost first
+    HWND   hDesktop = nullptr;
+    HWND   hFocus = nullptr;
+    HWND   hActive = nullptr;
+    HWND   hCapture = nullptr;
+    ATOM   nextAtom = 0xC000;
+    POINT  ptNextDefault = {40, 40};        // where the next CW_USEDEFAULT window goes
+};
+TbUserState& TbUser();
+
+// Lookups. The pointer is good until the next call that can destroy windows (any send).
+TbWindow* TbFindWindow(HWND hWnd);
+TbWindow* TbFindWindowOrDesktop(HWND hWnd);
+int  TbClientWidth(const TbWindow* pWnd);
+int  TbClientHeight(const TbWindow* pWnd);
+// The backing image at the client's size, made on first use.
+CTbPixelBuffer* TbWindowImage(TbWindow* pWnd);
+// Client (0,0) of a window in screen coordinates.
+POINT TbClientOrigin(const TbWindow* pWnd);
+BOOL TbIsVisibleChain(const TbWindow* pWnd);
+BOOL TbIsUiThread();
+
+// Copies a text cut to cchMax-1 bytes and terminated; the length copied.
+int TbCopyText(LPSTR pszDest, int cchMax, LPCSTR pszSrc);
+
+// Calls a window, timer or hook procedure with the exception guard.
+LRESULT TbCallProc(WNDPROC pfn, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+// Paint bookkeeping used by the queue.
+HWND TbFindWindowToPaint(HWND hWndFilter);
+void TbAfterPaintDispatch(HWND hWnd);
+void TbDropWindowTimers(HWND hWnd);
+void TbForgetWindowState(HWND hWnd);        // focus, capture, activation pointing at a window going away
+void TbResizeImage(TbWindow* pWnd);
