@@ -1,5 +1,6 @@
 // Input: the display's mouse and keyboard events as queued messages, the keyboard state the
 // program sees, and TranslateMessage.
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include "platform/win/user/QueueInternal.h"
@@ -140,6 +141,23 @@ BOOL TranslateMessage(const MSG* pMsg)
     return TRUE;
 }
 
+// A second press of the same button, soon and near the first, is a double click, as on the
+// original; only windows whose class asks for them get WM_xBUTTONDBLCLK.
+static UINT DoubleClickOf(HWND hWnd, UINT uMsg, POINT pt, bool bWanted)
+{
+    static const DWORD DOUBLE_CLICK_MS = 500;
+    static struct { HWND hWnd; UINT uMsg; POINT pt; DWORD dwTime; } s_last = {nullptr, 0, {0, 0}, 0};
+    DWORD dwNow = TbNowMs();
+    bool bDouble = s_last.hWnd == hWnd && s_last.uMsg == uMsg && dwNow - s_last.dwTime <= DOUBLE_CLICK_MS &&
+                   std::abs(static_cast<int>(pt.x - s_last.pt.x)) <= 2 && std::abs(static_cast<int>(pt.y - s_last.pt.y)) <= 2;
+    if (bDouble) {
+        s_last.hWnd = nullptr;      // a third press starts over
+        return bWanted ? uMsg + (WM_LBUTTONDBLCLK - WM_LBUTTONDOWN) : uMsg;
+    }
+    s_last = {hWnd, uMsg, pt, dwNow};
+    return uMsg;
+}
+
 void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen)
 {
     TbUserState& user = TbUser();
@@ -155,9 +173,8 @@ void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen)
     }
     if (!pWnd)
         return;
-    if ((uMsg == WM_LBUTTONDBLCLK || uMsg == WM_RBUTTONDBLCLK || uMsg == WM_MBUTTONDBLCLK) &&
-        !(pWnd->pClass->uStyle & CS_DBLCLKS))
-        uMsg = uMsg - (WM_LBUTTONDBLCLK - WM_LBUTTONDOWN);
+    if (uMsg == WM_LBUTTONDOWN || uMsg == WM_RBUTTONDOWN || uMsg == WM_MBUTTONDOWN)
+        uMsg = DoubleClickOf(hTarget, uMsg, ptScreen, (pWnd->pClass->uStyle & CS_DBLCLKS) != 0);
     bool bDown = uMsg == WM_LBUTTONDOWN || uMsg == WM_RBUTTONDOWN || uMsg == WM_MBUTTONDOWN ||
                  uMsg == WM_LBUTTONDBLCLK || uMsg == WM_RBUTTONDBLCLK || uMsg == WM_MBUTTONDBLCLK;
     if (bDown) {

@@ -1,0 +1,170 @@
+// The display on Qt: surfaces, the event loop the queue waits in, the pointer and the beep.
+#include <QtCore/QAbstractEventDispatcher>
+#include <QtCore/QCoreApplication>
+#include <QtCore/QTimer>
+#include <QtGui/QCursor>
+#include <QtGui/QGuiApplication>
+#include <QtGui/QScreen>
+#include <QtWidgets/QApplication>
+#include <atomic>
+#include <vector>
+#include "platform/qt/QtInternal.h"
+#include "platform/qt/WindowWidget.h"
+#include "platform/win/gdi/PixelBuffer.h"
+#include "platform/win/user/Cursor.h"
+#include "platform/win/user/VirtualKeys.h"
+#include "platform/win/user/Window.h"
+
+namespace {
+int s_nHandlerDepth = 0;
+std::vector<QPointer<QWidget>>& Buried()
+{
+    static std::vector<QPointer<QWidget>>* s_pBuried = new std::vector<QPointer<QWidget>>;
+    return *s_pBuried;
+}
+
+const QEvent::Type s_wakeEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+const struct { int nIdc; Qt::CursorShape shape; } s_cursors[] = {
+    {32512, Qt::ArrowCursor}, {32513, Qt::IBeamCursor}, {32514, Qt::WaitCursor}, {32515, Qt::CrossCursor},
+    {32516, Qt::UpArrowCursor}, {32640, Qt::SizeAllCursor}, {32642, Qt::SizeFDiagCursor},
+    {32643, Qt::SizeBDiagCursor}, {32644, Qt::SizeHorCursor}, {32645, Qt::SizeVerCursor},
+    {32646, Qt::SizeAllCursor}, {32648, Qt::ForbiddenCursor}, {32649, Qt::PointingHandCursor},
+    {32650, Qt::BusyCursor}, {32651, Qt::WhatsThisCursor},
+};
+}
+
+CTbQtHandlerScope::CTbQtHandlerScope() { ++s_nHandlerDepth; }
+CTbQtHandlerScope::~CTbQtHandlerScope() { --s_nHandlerDepth; }
+int CTbQtHandlerScope::Depth() { return s_nHandlerDepth; }
+
+void TbQtBury(QWidget* pWidget)
+{
+    if (pWidget)
+        Buried().push_back(QPointer<QWidget>(pWidget));
+}
+
+void TbQtDeleteBuried()
+{
+    // Only from the loop itself: a widget whose handler is running must outlive the handler.
+    if (s_nHandlerDepth > 0 || Buried().empty())
+        return;
+    std::vector<QPointer<QWidget>> buried;
+    buried.swap(Buried());
+    for (QPointer<QWidget>& p : buried)
+        delete p.data();
+}
+
+namespace {
+class CQtDisplay : public ITbDisplay
+{
+public:
+    CQtDisplay()
+    {
+        m_timer.setSingleShot(true);
+        QObject::connect(&m_timer, &QTimer::timeout, [] {});
+    }
+    ITbSurface* CreateSurface(HWND hWnd, ITbSurface* pParent, DWORD dwStyle, DWORD dwExStyle) override
+    {
+        QWidget* pParentWidget = pParent ? static_cast<CTbQtSurface*>(pParent)->Widget() : nullptr;
+        auto* pWidget = new CTbWindowWidget(hWnd, pParentWidget);
+        if (!pParentWidget) {
+            Qt::WindowFlags flags = Qt::Window;
+            if ((dwStyle & WS_POPUP) && (dwStyle & WS_CAPTION) != WS_CAPTION)
+                flags |= Qt::FramelessWindowHint;
+            if (dwExStyle & WS_EX_TOOLWINDOW)
+                flags |= Qt::Tool;
+            if (dwExStyle & WS_EX_TOPMOST)
+                flags |= Qt::WindowStaysOnTopHint;
+            pWidget->setWindowFlags(flags);
+        }
+        return new CTbQtSurface(pWidget);
+    }
+    void Wait(int nTimeoutMs) override
+    {
+        TbQtDeleteBuried();
+        if (m_bWakePending.exchange(false)) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            return;
+        }
+        if (nTimeoutMs >= 0)
+            m_timer.start(nTimeoutMs);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        m_timer.stop();
+        m_bWakePending.store(false);
+    }
+    void Wake() override
+    {
+        // One wake in flight is enough; posting is safe from any thread.
+        if (!m_bWakePending.exchange(true))
+            QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(s_wakeEvent));
+    }
+    void ProcessPending() override
+    {
+        TbQtDeleteBuried();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    void SetCursorShape(const TBCURSORSHAPE& shape) override
+    {
+        QCursor cursor(Qt::BlankCursor);
+        if (shape.pImage && !shape.pImage->IsEmpty()) {
+            QImage image(reinterpret_cast<const uchar*>(shape.pImage->Bits()), shape.pImage->Width(),
+                         shape.pImage->Height(), shape.pImage->Width() * 4, QImage::Format_RGB32);
+            cursor = QCursor(QPixmap::fromImage(image.copy()), shape.ptHotSpot.x, shape.ptHotSpot.y);
+        } else {
+            for (const auto& c : s_cursors)
+                if (c.nIdc == shape.nStandard)
+                    cursor = QCursor(c.shape);
+        }
+        if (m_bOverride) {
+            QGuiApplication::changeOverrideCursor(cursor);
+        } else {
+            QGuiApplication::setOverrideCursor(cursor);
+            m_bOverride = true;
+        }
+    }
+    BOOL GetCursorPos(POINT* pPoint) override
+    {
+        // Without a real screen the pointer is where the last input said it was.
+        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+            return FALSE;
+        QPoint pt = QCursor::pos();
+        *pPoint = POINT{pt.x(), pt.y()};
+        return TRUE;
+    }
+    SHORT GetAsyncKeyState(int nVirtKey) override
+    {
+        Qt::KeyboardModifiers mods = QGuiApplication::queryKeyboardModifiers();
+        Qt::MouseButtons buttons = QGuiApplication::mouseButtons();
+        bool bDown = false;
+        switch (nVirtKey) {
+        case VK_SHIFT: case VK_LSHIFT: case VK_RSHIFT:     bDown = mods & Qt::ShiftModifier; break;
+        case VK_CONTROL: case VK_LCONTROL: case VK_RCONTROL: bDown = mods & Qt::ControlModifier; break;
+        case VK_MENU: case VK_LMENU: case VK_RMENU:        bDown = mods & Qt::AltModifier; break;
+        case VK_LBUTTON: bDown = buttons & Qt::LeftButton; break;
+        case VK_RBUTTON: bDown = buttons & Qt::RightButton; break;
+        case VK_MBUTTON: bDown = buttons & Qt::MiddleButton; break;
+        }
+        return static_cast<SHORT>(bDown ? 0x8000 : 0);
+    }
+    void GetScreenSize(SIZE* pSize) override
+    {
+        QScreen* pScreen = QGuiApplication::primaryScreen();
+        QSize size = pScreen ? pScreen->geometry().size() : QSize(1024, 768);
+        *pSize = SIZE{size.width(), size.height()};
+    }
+    void Beep(UINT) override { QApplication::beep(); }
+    BOOL PlayWave(LPCSTR pszPath, BOOL bLoop) override { return TbQtPlayWave(pszPath, bLoop); }
+
+private:
+    QTimer m_timer;
+    std::atomic<bool> m_bWakePending{false};
+    bool m_bOverride = false;
+};
+}
+
+ITbDisplay* TbQtDisplay()
+{
+    static CQtDisplay* s_pDisplay = new CQtDisplay;
+    return s_pDisplay;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// Inside platform/qt: the pieces the display is made of.
+#include <QtGui/QKeyEvent>
+#include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/gdi/TextEngine.h"
+#include "platform/win/user/Display.h"
+
+class QWidget;
+
+// Key events as the original's keyboard messages: the virtual key (0 when none fits) and the
+// key flags of lParam (repeat count 1, scan code, extended, Alt, previous state, release).
+UINT   TbQtVirtualKey(const QKeyEvent* pEvent);
+LPARAM TbQtKeyFlags(const QKeyEvent* pEvent, BOOL bRelease);
+
+ITbDisplay* TbQtDisplay();
+ITbTextEngine* TbQtTextEngine();
+ITbImageCodec* TbQtImageCodec();
+BOOL TbQtPlayWave(LPCSTR pszPath, BOOL bLoop);
+
+// Counts the layer's calls running inside Qt event handlers, so that windows whose surface went
+// away are deleted only where no handler of theirs is on the stack.
+struct CTbQtHandlerScope {
+    CTbQtHandlerScope();
+    ~CTbQtHandlerScope();
+    static int Depth();
+};
+// The widget that shows a window (null without one); for tests that drive Qt events.
+QWidget* TbQtWidgetOf(HWND hWnd);
+void TbQtBury(QWidget* pWidget);
+void TbQtDeleteBuried();

@@ -1,0 +1,12 @@
+#pragma once
+// Starting the Qt display. Plain C++: the program's start-up and the tests include this to bring
+// the display up; nothing else about Qt is visible outside this folder.
+#include "platform/win/WinTypes.h"
+
+// Makes the Qt application object when the program has none, and sets the window surfaces, the
+// event loop, the font engine, the image codecs and sound as the layer's display. Call once on
+// the user-interface thread before the first window is created. FALSE when Qt cannot start.
+BOOL TbInitQtPlatform(int* pArgc, char** argv);
+// Screen geometry of a window's surface on the display (a top-level window's client area), for
+// tests that drive the display; FALSE for a window without a surface.
+BOOL TbQtGetSurfaceGeometry(HWND hWnd, RECT* pRect);

@@ -1,0 +1,256 @@
+// A window's widget and its surface.
+#include "platform/qt/WindowWidget.h"
+#include <QtGui/QPainter>
+#include <QtWidgets/QApplication>
+#include "platform/qt/QtInternal.h"
+#include "platform/win/gdi/PixelBuffer.h"
+#include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/Message.h"
+#include "platform/win/user/VirtualKeys.h"
+#include "platform/win/user/Window.h"
+
+CTbWindowWidget::CTbWindowWidget(HWND hWnd, QWidget* pParent) : QWidget(pParent), m_hWnd(hWnd)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+bool CTbWindowWidget::event(QEvent* pEvent)
+{
+    CTbQtHandlerScope scope;
+    return QWidget::event(pEvent);
+}
+
+void CTbWindowWidget::paintEvent(QPaintEvent* pEvent)
+{
+    QPainter painter(this);
+    const CTbPixelBuffer* pImage = m_hWnd ? TbDisplayImage(m_hWnd) : nullptr;
+    QRect rc = pEvent->rect();
+    if (pImage) {
+        QImage image(reinterpret_cast<const uchar*>(pImage->Bits()), pImage->Width(), pImage->Height(),
+                     pImage->Width() * 4, QImage::Format_RGB32);
+        painter.drawImage(rc, image, rc);
+        QRect rcImage(0, 0, pImage->Width(), pImage->Height());
+        for (const QRect& r : QRegion(rc).subtracted(QRegion(rcImage)))
+            painter.fillRect(r, Qt::white);
+        return;
+    }
+    COLORREF cr = m_hWnd ? TbDisplayBackground(m_hWnd) : CLR_INVALID;
+    painter.fillRect(rc, cr == CLR_INVALID ? QColor(Qt::white) : QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)));
+}
+
+static WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
+{
+    WPARAM w = 0;
+    if (buttons & Qt::LeftButton) w |= MK_LBUTTON;
+    if (buttons & Qt::RightButton) w |= MK_RBUTTON;
+    if (buttons & Qt::MiddleButton) w |= MK_MBUTTON;
+    if (mods & Qt::ShiftModifier) w |= MK_SHIFT;
+    if (mods & Qt::ControlModifier) w |= MK_CONTROL;
+    return w;
+}
+
+static UINT DownMessage(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:   return WM_LBUTTONDOWN;
+    case Qt::RightButton:  return WM_RBUTTONDOWN;
+    case Qt::MiddleButton: return WM_MBUTTONDOWN;
+    default:               return 0;
+    }
+}
+
+void CTbWindowWidget::Mouse(QMouseEvent* pEvent, UINT uMsg, BOOL)
+{
+    if (!m_hWnd || !uMsg)
+        return;
+    QPoint ptGlobal = mapToGlobal(pEvent->position().toPoint());
+    TbDisplayMouse(m_hWnd, uMsg, MouseKeys(pEvent->buttons(), pEvent->modifiers()), POINT{ptGlobal.x(), ptGlobal.y()});
+    pEvent->accept();
+}
+
+void CTbWindowWidget::mousePressEvent(QMouseEvent* pEvent)
+{
+    Mouse(pEvent, DownMessage(pEvent->button()), FALSE);
+}
+
+void CTbWindowWidget::mouseReleaseEvent(QMouseEvent* pEvent)
+{
+    UINT uDown = DownMessage(pEvent->button());
+    Mouse(pEvent, uDown ? uDown + 1 : 0, TRUE);
+}
+
+void CTbWindowWidget::mouseDoubleClickEvent(QMouseEvent* pEvent)
+{
+    // Qt sends the second press too; the layer makes the double click from the presses itself.
+    pEvent->accept();
+}
+
+void CTbWindowWidget::mouseMoveEvent(QMouseEvent* pEvent)
+{
+    Mouse(pEvent, WM_MOUSEMOVE, FALSE);
+}
+
+void CTbWindowWidget::wheelEvent(QWheelEvent* pEvent)
+{
+    if (!m_hWnd)
+        return;
+    QPoint ptGlobal = mapToGlobal(pEvent->position().toPoint());
+    int nDelta = pEvent->angleDelta().y();
+    WPARAM wKeys = MouseKeys(pEvent->buttons(), pEvent->modifiers());
+    TbDisplayMouse(m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(wKeys, static_cast<short>(nDelta)), POINT{ptGlobal.x(), ptGlobal.y()});
+    pEvent->accept();
+}
+
+void CTbWindowWidget::Key(QKeyEvent* pEvent, BOOL bRelease)
+{
+    UINT uVk = TbQtVirtualKey(pEvent);
+    if (!m_hWnd || !uVk) {
+        pEvent->ignore();
+        return;
+    }
+    std::string strChars;
+    if (!bRelease && !pEvent->text().isEmpty())
+        strChars = TbUtf8ToCodePage(pEvent->text().toStdString(), CP_ACP);
+    TbDisplayKey(bRelease ? WM_KEYUP : WM_KEYDOWN, uVk, TbQtKeyFlags(pEvent, bRelease), strChars.c_str());
+    pEvent->accept();
+}
+
+void CTbWindowWidget::keyPressEvent(QKeyEvent* pEvent)
+{
+    Key(pEvent, FALSE);
+}
+
+void CTbWindowWidget::keyReleaseEvent(QKeyEvent* pEvent)
+{
+    Key(pEvent, TRUE);
+}
+
+void CTbWindowWidget::ReportGeometry()
+{
+    if (m_hWnd && isWindow() && !m_bApplying) {
+        QRect rc = geometry();
+        TbDisplayGeometry(m_hWnd, rc.x(), rc.y(), rc.width(), rc.height());
+    }
+}
+
+void CTbWindowWidget::moveEvent(QMoveEvent*)
+{
+    ReportGeometry();
+}
+
+void CTbWindowWidget::resizeEvent(QResizeEvent*)
+{
+    ReportGeometry();
+}
+
+void CTbWindowWidget::closeEvent(QCloseEvent* pEvent)
+{
+    // The program decides whether the window closes: the close box is WM_SYSCOMMAND SC_CLOSE.
+    pEvent->ignore();
+    if (m_hWnd)
+        TbDisplayClose(m_hWnd);
+}
+
+void CTbWindowWidget::changeEvent(QEvent* pEvent)
+{
+    if (m_hWnd && isWindow()) {
+        if (pEvent->type() == QEvent::ActivationChange && isActiveWindow()) {
+            TbDisplayActivate(m_hWnd);
+        } else if (pEvent->type() == QEvent::WindowStateChange && !m_bApplying) {
+            Qt::WindowStates state = windowState();
+            TbDisplayShowState(m_hWnd, (state & Qt::WindowMinimized) ? SW_SHOWMINIMIZED
+                                       : (state & Qt::WindowMaximized) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+        }
+    }
+    QWidget::changeEvent(pEvent);
+}
+
+// ---- the surface ----
+
+CTbQtSurface::~CTbQtSurface()
+{
+    if (m_pWidget) {
+        m_pWidget->Detach();
+        m_pWidget->hide();
+        TbQtBury(m_pWidget);
+    }
+}
+
+void CTbQtSurface::SetGeometry(int x, int y, int cx, int cy)
+{
+    if (!m_pWidget)
+        return;
+    m_pWidget->m_bApplying = TRUE;
+    m_pWidget->setGeometry(x, y, cx, cy);
+    m_pWidget->m_bApplying = FALSE;
+}
+
+void CTbQtSurface::SetVisible(BOOL bVisible)
+{
+    if (!m_pWidget)
+        return;
+    m_pWidget->m_bApplying = TRUE;
+    m_pWidget->setVisible(bVisible != FALSE);
+    m_pWidget->m_bApplying = FALSE;
+}
+
+void CTbQtSurface::SetShowState(int nCmdShow)
+{
+    if (!m_pWidget || !m_pWidget->isWindow())
+        return;
+    m_pWidget->m_bApplying = TRUE;
+    Qt::WindowStates state = m_pWidget->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    if (nCmdShow == SW_SHOWMINIMIZED)
+        state |= Qt::WindowMinimized;
+    else if (nCmdShow == SW_SHOWMAXIMIZED)
+        state |= Qt::WindowMaximized;
+    m_pWidget->setWindowState(state);
+    m_pWidget->m_bApplying = FALSE;
+}
+
+void CTbQtSurface::SetText(LPCSTR pszText)
+{
+    if (m_pWidget)
+        m_pWidget->setWindowTitle(QString::fromStdString(TbCodePageToUtf8(pszText ? pszText : "", CP_ACP)));
+}
+
+void CTbQtSurface::Update(const RECT& rc)
+{
+    if (m_pWidget)
+        m_pWidget->update(QRect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top));
+}
+
+void CTbQtSurface::SetFocus()
+{
+    if (!m_pWidget)
+        return;
+    // Keys reach the layer through whichever of its widgets Qt focuses; the layer routes them.
+    m_pWidget->setFocusPolicy(Qt::StrongFocus);
+    m_pWidget->setFocus(Qt::OtherFocusReason);
+}
+
+void CTbQtSurface::Raise(BOOL bToTop)
+{
+    if (!m_pWidget)
+        return;
+    if (bToTop) {
+        m_pWidget->raise();
+        if (m_pWidget->isWindow() && m_pWidget->isVisible())
+            m_pWidget->activateWindow();
+    } else {
+        m_pWidget->lower();
+    }
+}
+
+void CTbQtSurface::Reparent(ITbSurface* pParent)
+{
+    if (!m_pWidget)
+        return;
+    QWidget* pParentWidget = pParent ? static_cast<CTbQtSurface*>(pParent)->Widget() : nullptr;
+    m_pWidget->m_bApplying = TRUE;
+    m_pWidget->setParent(pParentWidget, pParentWidget ? Qt::Widget : Qt::Window);
+    m_pWidget->m_bApplying = FALSE;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// A window's widget: shows the window's backing image and turns Qt's input into the layer's
+// messages. Its surface is how the window manager moves, shows and updates it.
+#include <QtCore/QPointer>
+#include <QtWidgets/QWidget>
+#include "platform/win/user/Display.h"
+
+class CTbWindowWidget : public QWidget
+{
+public:
+    CTbWindowWidget(HWND hWnd, QWidget* pParent);
+    HWND GetHwnd() const { return m_hWnd; }
+    void Detach() { m_hWnd = nullptr; }
+    // While the layer itself changes the geometry, Qt's echo of it is not reported back.
+    BOOL m_bApplying = FALSE;
+
+protected:
+    bool event(QEvent* pEvent) override;
+    void paintEvent(QPaintEvent* pEvent) override;
+    void mousePressEvent(QMouseEvent* pEvent) override;
+    void mouseReleaseEvent(QMouseEvent* pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
+    void mouseMoveEvent(QMouseEvent* pEvent) override;
+    void wheelEvent(QWheelEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
+    void keyReleaseEvent(QKeyEvent* pEvent) override;
+    void moveEvent(QMoveEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
+    void closeEvent(QCloseEvent* pEvent) override;
+    void changeEvent(QEvent* pEvent) override;
+    bool focusNextPrevChild(bool) override { return false; }    // Tab is the program's key
+
+private:
+    void Mouse(QMouseEvent* pEvent, UINT uDown, BOOL bRelease);
+    void Key(QKeyEvent* pEvent, BOOL bRelease);
+    void ReportGeometry();
+    HWND m_hWnd;
+};
+
+class CTbQtSurface : public ITbSurface
+{
+public:
+    explicit CTbQtSurface(CTbWindowWidget* pWidget) : m_pWidget(pWidget) {}
+    ~CTbQtSurface() override;
+    CTbWindowWidget* Widget() const { return m_pWidget; }
+    void SetGeometry(int x, int y, int cx, int cy) override;
+    void SetVisible(BOOL bVisible) override;
+    void SetShowState(int nCmdShow) override;
+    void SetText(LPCSTR pszText) override;
+    void Update(const RECT& rc) override;
+    void SetFocus() override;
+    void SetEnabled(BOOL) override {}          // the layer keeps input from disabled windows itself
+    void SetCapture(BOOL) override {}          // the layer routes captured input itself
+    void Raise(BOOL bToTop) override;
+    void Reparent(ITbSurface* pParent) override;
+
+private:
+    QPointer<CTbWindowWidget> m_pWidget;
+};

@@ -1,0 +1,172 @@
+// Qt's events as the original's messages: keys with virtual-key codes and flags, characters,
+// mouse buttons in client coordinates, the wheel, sizing and closing from the display; and the
+// queue waiting inside Qt's loop.
+#include <gtest/gtest.h>
+#include <QtCore/QTimer>
+#include <QtTest/QTest>
+#include <chrono>
+#include <thread>
+#include "QtTestSupport.h"
+#include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/VirtualKeys.h"
+
+namespace {
+struct QtInputTest : ::testing::Test {
+    void SetUp() override
+    {
+        hTop = CreateQtWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+        hChild = CreateQtWindow(hTop, WS_CHILD | WS_VISIBLE, 20, 30, 100, 80, 5);
+        ASSERT_NE(nullptr, TbQtWidgetOf(hChild));
+        SetFocus(hChild);
+        PumpQt(20);
+        QtLog().clear();
+    }
+    void TearDown() override
+    {
+        DestroyWindow(hTop);
+        PumpQt(10);
+    }
+    HWND hTop = nullptr;
+    HWND hChild = nullptr;
+};
+}
+
+TEST_F(QtInputTest, KeysArriveAsKeyMessagesWithVirtualKeysAndCharacters)
+{
+    QWidget* pWidget = TbQtWidgetOf(hChild);
+    QTest::keyClick(pWidget, Qt::Key_A);
+    QKeyEvent shiftA(QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, QStringLiteral("A"));
+    QCoreApplication::sendEvent(pWidget, &shiftA);
+    QTest::keyClick(pWidget, Qt::Key_Down);
+    QTest::keyClick(pWidget, Qt::Key_Tab);                  // not taken by Qt's focus chain
+    QTest::keyClick(pWidget, Qt::Key_F5);
+    QTest::keyClick(pWidget, Qt::Key_F, Qt::AltModifier);
+    QTest::keyClick(pWidget, Qt::Key_Return);
+    PumpQt(30);
+    std::vector<std::pair<UINT, WPARAM>> got;
+    for (const auto& m : QtLog())
+        if (m.hWnd == hChild && m.uMsg >= WM_KEYDOWN && m.uMsg <= WM_SYSCHAR && m.uMsg != WM_KEYUP && m.uMsg != WM_SYSKEYUP)
+            got.emplace_back(m.uMsg, m.wParam);
+    std::vector<std::pair<UINT, WPARAM>> expected = {
+        {WM_KEYDOWN, 'A'}, {WM_CHAR, 'a'}, {WM_KEYDOWN, 'A'}, {WM_CHAR, 'A'}, {WM_KEYDOWN, VK_DOWN},
+        {WM_KEYDOWN, VK_TAB}, {WM_CHAR, '\t'}, {WM_KEYDOWN, VK_F5}, {WM_SYSKEYDOWN, 'F'}, {WM_SYSCHAR, 'f'},
+        {WM_KEYDOWN, VK_RETURN}, {WM_CHAR, '\r'}};
+    // Shift and Alt themselves come as key messages too; leave them out of the comparison.
+    std::vector<std::pair<UINT, WPARAM>> keys;
+    for (const auto& k : got)
+        if (k.second != VK_SHIFT && k.second != VK_MENU)
+            keys.push_back(k);
+    EXPECT_EQ(expected, keys);
+    for (const auto& m : QtLog()) {
+        if (m.uMsg == WM_KEYDOWN && m.wParam == VK_DOWN) {
+            EXPECT_TRUE(HIWORD(m.lParam) & KF_EXTENDED);
+            EXPECT_EQ(1, LOWORD(m.lParam));             // repeat count
+        }
+        if (m.uMsg == WM_KEYUP) {
+            EXPECT_TRUE(HIWORD(m.lParam) & KF_UP);
+        }
+    }
+}
+
+TEST_F(QtInputTest, ArabicTextArrivesInTheActiveCodePage)
+{
+    UINT uOld = GetACP();
+    ASSERT_TRUE(TbSetActiveCodePage(1256));
+    QWidget* pWidget = TbQtWidgetOf(hChild);
+    // Arabic letter sheen (U+0634) is 0xD4 in code page 1256.
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, 46, 0, 0, QString(QChar(0x0634)));
+    QCoreApplication::sendEvent(pWidget, &press);
+    PumpQt(20);
+    TbSetActiveCodePage(uOld);
+    auto chars = MessagesOf(WM_CHAR);
+    ASSERT_EQ(1u, chars.size());
+    EXPECT_EQ(0xD4u, chars[0].wParam);
+    auto downs = MessagesOf(WM_KEYDOWN);
+    ASSERT_EQ(1u, downs.size());
+    EXPECT_EQ(static_cast<WPARAM>('L'), downs[0].wParam);     // the physical key, as the original reports
+}
+
+TEST_F(QtInputTest, MouseButtonsAndWheelArriveInClientCoordinates)
+{
+    QWidget* pWidget = TbQtWidgetOf(hChild);
+    QTest::mouseClick(pWidget, Qt::LeftButton, Qt::ShiftModifier, QPoint(7, 9));
+    QTest::mouseClick(pWidget, Qt::LeftButton, Qt::NoModifier, QPoint(8, 9));     // a second press: double click
+    QPoint ptGlobal = pWidget->mapToGlobal(QPoint(3, 4));
+    QWheelEvent wheel(QPointF(3, 4), QPointF(ptGlobal), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(pWidget, &wheel);
+    PumpQt(30);
+    auto downs = MessagesOf(WM_LBUTTONDOWN);
+    ASSERT_GE(downs.size(), 1u);
+    EXPECT_EQ(hChild, downs[0].hWnd);
+    EXPECT_EQ(7, GET_X_LPARAM(downs[0].lParam));
+    EXPECT_EQ(9, GET_Y_LPARAM(downs[0].lParam));
+    EXPECT_TRUE(downs[0].wParam & MK_LBUTTON);
+    EXPECT_TRUE(downs[0].wParam & MK_SHIFT);
+    EXPECT_EQ(1u, MessagesOf(WM_LBUTTONDBLCLK).size());        // the class asked for double clicks
+    EXPECT_GE(MessagesOf(WM_LBUTTONUP).size(), 2u);
+    EXPECT_GE(MessagesOf(WM_SETCURSOR).size(), 1u);
+    auto wheels = MessagesOf(WM_MOUSEWHEEL);
+    ASSERT_GE(wheels.size(), 1u);
+    EXPECT_EQ(hChild, wheels[0].hWnd);                          // the wheel goes to the focus
+    EXPECT_EQ(-120, GET_WHEEL_DELTA_WPARAM(wheels[0].wParam));
+
+    // While captured, the pointer's messages go to the capture window.
+    QtLog().clear();
+    SetCapture(hTop);
+    QTest::mouseMove(pWidget, QPoint(15, 16));
+    PumpQt(20);
+    ReleaseCapture();
+    auto moves = MessagesOf(WM_MOUSEMOVE);
+    ASSERT_GE(moves.size(), 1u);
+    EXPECT_EQ(hTop, moves.back().hWnd);
+    EXPECT_EQ(20 + 15, GET_X_LPARAM(moves.back().lParam));
+}
+
+TEST_F(QtInputTest, TheDisplaySizesAndClosesThroughMessages)
+{
+    QWidget* pTopWidget = TbQtWidgetOf(hTop);
+    pTopWidget->resize(320, 240);
+    PumpQt(20);
+    RECT rc;
+    GetClientRect(hTop, &rc);
+    EXPECT_EQ(320, rc.right);
+    EXPECT_EQ(240, rc.bottom);
+    auto sizes = MessagesOf(WM_SIZE);
+    ASSERT_FALSE(sizes.empty());
+    EXPECT_EQ(320, LOWORD(sizes.back().lParam));
+
+    MoveWindow(hTop, 50, 60, 200, 150, TRUE);                  // and the layer moves the widget
+    EXPECT_EQ(QRect(50, 60, 200, 150), pTopWidget->geometry());
+
+    pTopWidget->close();                                        // the close box: SC_CLOSE, WM_CLOSE, destroyed
+    PumpQt(10);
+    EXPECT_EQ(1u, MessagesOf(WM_CLOSE).size());
+    EXPECT_FALSE(IsWindow(hTop));
+}
+
+TEST(QtLoop, GetMessageWaitsInQtsLoopAndWakesForPostsAndTimers)
+{
+    HWND hWnd = CreateQtWindow(nullptr, WS_OVERLAPPEDWINDOW, 0, 0, 50, 50);
+    QtLog().clear();
+    // Qt's own timers run while the queue waits.
+    bool bQtTimer = false;
+    QTimer::singleShot(20, [&] { bQtTimer = true; });
+    std::thread poster([hWnd] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        PostMessageA(hWnd, WM_USER + 7, 0, 0);
+    });
+    SetTimer(hWnd, 1, 5000, nullptr);
+    auto start = std::chrono::steady_clock::now();
+    MSG msg;
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    poster.join();
+    EXPECT_EQ(static_cast<UINT>(WM_USER + 7), msg.message);
+    EXPECT_TRUE(bQtTimer);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000));
+
+    SetTimer(hWnd, 1, 15, nullptr);
+    PumpQt(100);
+    EXPECT_GE(MessagesOf(WM_TIMER).size(), 3u);
+    DestroyWindow(hWnd);
+}

@@ -1,0 +1,198 @@
+// Painting with the real font engine: measured text, right-aligned and right-to-left Arabic from
+// code page 1256, the widget showing the backing image, and screenshots written as PNG files.
+#include <gtest/gtest.h>
+#include <QtGui/QImage>
+#include <QtWidgets/QWidget>
+#include <cstring>
+#include "QtTestSupport.h"
+#include "platform/win/gdi/Gdi.h"
+#include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/user/Cursor.h"
+#include "platform/win/user/SysMetrics.h"
+
+namespace {
+HFONT MakeFont(int nHeight, BYTE nCharSet, LONG nWeight = FW_NORMAL)
+{
+    LOGFONTA lf = {};
+    lf.lfHeight = nHeight;
+    lf.lfWeight = nWeight;
+    lf.lfCharSet = nCharSet;
+    lf.lfQuality = 3;       // no smoothing: text pixels are exactly the text colour
+    snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", "Tahoma");
+    return CreateFontIndirectA(&lf);
+}
+
+// Columns that hold a pixel of the colour, as a left..right range; {-1, -1} for none.
+std::pair<int, int> InkColumns(HDC hdc, const RECT& rc, COLORREF cr)
+{
+    int nLeft = -1, nRight = -1;
+    for (int x = rc.left; x < rc.right; ++x)
+        for (int y = rc.top; y < rc.bottom; ++y)
+            if (GetPixel(hdc, x, y) == cr) {
+                if (nLeft < 0)
+                    nLeft = x;
+                nRight = x;
+                break;
+            }
+    return {nLeft, nRight};
+}
+
+struct QtPaintTest : ::testing::Test {
+    void SetUp() override
+    {
+        hWnd = CreateQtWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 320, 120);
+        ASSERT_NE(nullptr, hWnd);
+        PumpQt(10);
+        hdc = GetDC(hWnd);
+        RECT rc = {0, 0, 320, 120};
+        FillRect(hdc, &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+    void TearDown() override
+    {
+        ReleaseDC(hWnd, hdc);
+        DestroyWindow(hWnd);
+        PumpQt(10);
+    }
+    HWND hWnd = nullptr;
+    HDC hdc = nullptr;
+};
+}
+
+TEST_F(QtPaintTest, FontsMeasureFromTheRealFace)
+{
+    HFONT hFont = MakeFont(-16, ANSI_CHARSET);
+    HGDIOBJ hOld = SelectObject(hdc, hFont);
+    TEXTMETRICA tm;
+    ASSERT_TRUE(GetTextMetricsA(hdc, &tm));
+    EXPECT_GE(tm.tmHeight, 16);
+    EXPECT_LT(tm.tmHeight, 30);
+    EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
+    SIZE sizeW, sizeI;
+    GetTextExtentPoint32A(hdc, "WWWW", 4, &sizeW);
+    GetTextExtentPoint32A(hdc, "iiii", 4, &sizeI);
+    EXPECT_GT(sizeW.cx, sizeI.cx);
+    EXPECT_EQ(tm.tmHeight, sizeW.cy);
+    // DT_CALCRECT answers the size the text needs without drawing.
+    RECT rc = {0, 0, 1000, 0};
+    int nHeight = DrawTextA(hdc, "WWWW", -1, &rc, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(sizeW.cx, rc.right);
+    EXPECT_EQ(tm.tmHeight, nHeight);
+    SelectObject(hdc, hOld);
+    DeleteObject(hFont);
+}
+
+TEST_F(QtPaintTest, RightAlignedArabicTextFromCodePage1256)
+{
+    HFONT hFont = MakeFont(-18, ARABIC_CHARSET);
+    HGDIOBJ hOld = SelectObject(hdc, hFont);
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, RGB(0, 0, 128));
+    // "The market" in Arabic, as the server sends it in code page 1256.
+    const char* pszArabic = "\xC7\xE1\xD3\xE6\xDE";
+    RECT rcLine = {10, 10, 310, 50};
+    DrawTextA(hdc, pszArabic, -1, &rcLine, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_RTLREADING | DT_NOPREFIX);
+    auto ink = InkColumns(hdc, rcLine, RGB(0, 0, 128));
+    ASSERT_GE(ink.first, 0) << "no text drawn";
+    EXPECT_GT(ink.first, 200);              // right-aligned: nothing near the left edge
+    EXPECT_LE(ink.second, 310);
+    EXPECT_GE(ink.second, 300);
+    SIZE size;
+    GetTextExtentPoint32A(hdc, pszArabic, 5, &size);
+    EXPECT_GT(size.cx, 10);
+
+    // Reading order: Latin text before the Arabic word stands to its right in a right-to-left line.
+    const char* pszMixed = "ABC \xC7\xE1\xD3\xE6\xDE";
+    RECT rcLtr = {10, 60, 310, 85}, rcRtl = {10, 85, 310, 110};
+    DrawTextA(hdc, pszMixed, -1, &rcLtr, DT_SINGLELINE | DT_RIGHT | DT_NOPREFIX);
+    DrawTextA(hdc, pszMixed, -1, &rcRtl, DT_SINGLELINE | DT_RIGHT | DT_NOPREFIX | DT_RTLREADING);
+    auto inkLtr = InkColumns(hdc, rcLtr, RGB(0, 0, 128));
+    auto inkRtl = InkColumns(hdc, rcRtl, RGB(0, 0, 128));
+    EXPECT_EQ(inkLtr.second - inkLtr.first, inkRtl.second - inkRtl.first);
+    bool bSame = true;
+    for (int x = inkLtr.first; x <= inkLtr.second && bSame; ++x)
+        for (int y = 0; y < 25 && bSame; ++y)
+            bSame = (GetPixel(hdc, x, rcLtr.top + y) == RGB(0, 0, 128)) == (GetPixel(hdc, x, rcRtl.top + y) == RGB(0, 0, 128));
+    EXPECT_FALSE(bSame) << "the right-to-left line came out in left-to-right order";
+    TbSaveWindowPng(hWnd, ScreenshotPath("arabic_text").c_str());
+    SelectObject(hdc, hOld);
+    DeleteObject(hFont);
+}
+
+TEST_F(QtPaintTest, OpaqueTextFillsItsCellAndClipsToTheRectangle)
+{
+    HFONT hFont = MakeFont(-14, ANSI_CHARSET);
+    HGDIOBJ hOld = SelectObject(hdc, hFont);
+    SetBkMode(hdc, OPAQUE);
+    SetBkColor(hdc, RGB(255, 255, 0));
+    SetTextColor(hdc, RGB(0, 0, 0));
+    RECT rc = {20, 20, 60, 40};
+    DrawTextA(hdc, "A long text cut at the cell", -1, &rc, DT_SINGLELINE | DT_LEFT | DT_VCENTER);
+    EXPECT_EQ(RGB(255, 255, 0), GetPixel(hdc, 58, 30) == RGB(0, 0, 0) ? RGB(255, 255, 0) : GetPixel(hdc, 58, 30));
+    EXPECT_EQ(RGB(255, 255, 255), GetPixel(hdc, 61, 30));          // nothing past the cell
+    EXPECT_NE(-1, InkColumns(hdc, rc, RGB(0, 0, 0)).first);
+    SelectObject(hdc, hOld);
+    DeleteObject(hFont);
+}
+
+TEST_F(QtPaintTest, WidgetShowsTheBackingImageAndScreenshotsAreWritten)
+{
+    // A small scene: a 3-D looking frame, a filled cell, a focus frame and text.
+    HPEN hLight = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+    HPEN hDark = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+    RECT rcFace = {10, 10, 150, 40};
+    FillRect(hdc, &rcFace, GetSysColorBrush(COLOR_BTNFACE));
+    HGDIOBJ hOld = SelectObject(hdc, hLight);
+    MoveToEx(hdc, 10, 39, nullptr);
+    LineTo(hdc, 10, 10);
+    LineTo(hdc, 149, 10);
+    SelectObject(hdc, hDark);
+    LineTo(hdc, 149, 39);
+    LineTo(hdc, 9, 39);
+    SelectObject(hdc, hOld);
+    SetBkMode(hdc, TRANSPARENT);
+    TextOutA(hdc, 16, 16, "Quotes", 6);
+    RECT rcFocus = {160, 10, 300, 40};
+    DrawFocusRect(hdc, &rcFocus);
+    ReleaseDC(hWnd, hdc);
+    hdc = GetDC(hWnd);
+    PumpQt(20);
+
+    QWidget* pWidget = TbQtWidgetOf(hWnd);
+    ASSERT_NE(nullptr, pWidget);
+    QImage shown = pWidget->grab().toImage();
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), RGB(qRed(shown.pixel(50, 30)), qGreen(shown.pixel(50, 30)), qBlue(shown.pixel(50, 30))));
+    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), RGB(qRed(shown.pixel(149, 20)), qGreen(shown.pixel(149, 20)), qBlue(shown.pixel(149, 20))));
+
+    std::string strPath = ScreenshotPath("scene");
+    remove(strPath.c_str());
+    ASSERT_TRUE(TbSaveWindowPng(hWnd, strPath.c_str()));
+    QImage saved(QString::fromStdString(strPath));
+    ASSERT_FALSE(saved.isNull());
+    EXPECT_EQ(320, saved.width());
+    EXPECT_EQ(120, saved.height());
+    EXPECT_EQ(shown.pixel(50, 30), saved.pixel(50, 30));
+    DeleteObject(hLight);
+    DeleteObject(hDark);
+}
+
+TEST_F(QtPaintTest, ImagesLoadFromPngFilesWithTheirTransparency)
+{
+    QImage image(4, 3, QImage::Format_ARGB32);
+    image.fill(qRgba(255, 0, 0, 255));
+    image.setPixel(0, 0, qRgba(0, 0, 0, 0));
+    std::string strPath = ScreenshotPath("tiny_icon");
+    ASSERT_TRUE(image.save(QString::fromStdString(strPath), "PNG"));
+    HBITMAP hBitmap = static_cast<HBITMAP>(LoadImageA(nullptr, strPath.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    ASSERT_NE(nullptr, hBitmap);
+    BITMAP bm;
+    ASSERT_EQ(static_cast<int>(sizeof bm), GetObjectA(hBitmap, sizeof bm, &bm));
+    EXPECT_EQ(4, bm.bmWidth);
+    EXPECT_EQ(3, bm.bmHeight);
+    HDC hdcMem = CreateCompatibleDC(hdc);
+    HGDIOBJ hOld = SelectObject(hdcMem, hBitmap);
+    EXPECT_EQ(RGB(255, 0, 0), GetPixel(hdcMem, 2, 2));
+    SelectObject(hdcMem, hOld);
+    DeleteDC(hdcMem);
+    DeleteObject(hBitmap);
+}
