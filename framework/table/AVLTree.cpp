@@ -1,0 +1,562 @@
+#include "framework/table/AVLTree.h"
+#include <algorithm>
+#include <climits>
+#include "framework/table/RowPosition.h"
+#include "framework/table/TreeAlloc.h"
+
+void CTreeNode::Init(TBCellSlot* pData)
+{
+    ClearLinks();
+    m_pData = pData;
+}
+
+void CTreeNode::ClearLinks()
+{
+    m_pLeft = m_pRight = m_pParent = nullptr;
+    m_nHeight = 1;
+    m_nLeftWeight = m_nRightWeight = 0;
+}
+
+CAVLTree::~CAVLTree() = default;
+
+static int Height(const CTreeNode* pNode)
+{
+    return pNode ? pNode->m_nHeight : 0;
+}
+
+int CAVLTree::GetNodeWeight(CTreeNode*)
+{
+    return 1;
+}
+
+int CAVLTree::GetSubtreeWeight(CTreeNode* pNode)
+{
+    return pNode ? GetNodeWeight(pNode) + pNode->m_nLeftWeight + pNode->m_nRightWeight : 0;
+}
+
+int CAVLTree::GetCount()
+{
+    return GetSubtreeWeight(m_pRoot);
+}
+
+void CAVLTree::Update(CTreeNode* pNode)
+{
+    pNode->m_nLeftWeight = GetSubtreeWeight(pNode->m_pLeft);
+    pNode->m_nRightWeight = GetSubtreeWeight(pNode->m_pRight);
+    pNode->m_nHeight = 1 + std::max(Height(pNode->m_pLeft), Height(pNode->m_pRight));
+}
+
+void CAVLTree::Transplant(CTreeNode* pOld, CTreeNode* pNew)
+{
+    CTreeNode* pParent = pOld->m_pParent;
+    if (!pParent)
+        m_pRoot = pNew;
+    else if (pParent->m_pLeft == pOld)
+        pParent->m_pLeft = pNew;
+    else
+        pParent->m_pRight = pNew;
+    if (pNew)
+        pNew->m_pParent = pParent;
+}
+
+CTreeNode* CAVLTree::RotateLeft(CTreeNode* pNode)
+{
+    CTreeNode* pPivot = pNode->m_pRight;
+    Transplant(pNode, pPivot);
+    pNode->m_pRight = pPivot->m_pLeft;
+    if (pNode->m_pRight)
+        pNode->m_pRight->m_pParent = pNode;
+    pPivot->m_pLeft = pNode;
+    pNode->m_pParent = pPivot;
+    Update(pNode);
+    Update(pPivot);
+    return pPivot;
+}
+
+CTreeNode* CAVLTree::RotateRight(CTreeNode* pNode)
+{
+    CTreeNode* pPivot = pNode->m_pLeft;
+    Transplant(pNode, pPivot);
+    pNode->m_pLeft = pPivot->m_pRight;
+    if (pNode->m_pLeft)
+        pNode->m_pLeft->m_pParent = pNode;
+    pPivot->m_pRight = pNode;
+    pNode->m_pParent = pPivot;
+    Update(pNode);
+    Update(pPivot);
+    return pPivot;
+}
+
+// Walks up to the root: weights change on every level, heights and rotations where needed.
+void CAVLTree::RebalanceFrom(CTreeNode* pNode)
+{
+    while (pNode) {
+        Update(pNode);
+        int nBalance = Height(pNode->m_pRight) - Height(pNode->m_pLeft);
+        if (nBalance > 1) {
+            if (Height(pNode->m_pRight->m_pLeft) > Height(pNode->m_pRight->m_pRight))
+                RotateRight(pNode->m_pRight);
+            pNode = RotateLeft(pNode);
+        } else if (nBalance < -1) {
+            if (Height(pNode->m_pLeft->m_pRight) > Height(pNode->m_pLeft->m_pLeft))
+                RotateLeft(pNode->m_pLeft);
+            pNode = RotateRight(pNode);
+        }
+        pNode = pNode->m_pParent;
+    }
+}
+
+void CAVLTree::RefreshWeights(CTreeNode* pNode)
+{
+    for (; pNode; pNode = pNode->m_pParent) {
+        pNode->m_nLeftWeight = GetSubtreeWeight(pNode->m_pLeft);
+        pNode->m_nRightWeight = GetSubtreeWeight(pNode->m_pRight);
+    }
+}
+
+void CAVLTree::RecalcAllWeights()
+{
+    std::vector<CTreeNode*> nodes;
+    CollectNodes(nodes, TRUE);
+    for (CTreeNode* pNode : nodes)
+        Update(pNode);
+}
+
+void CAVLTree::LinkNode(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode)
+{
+    pNode->m_pLeft = pNode->m_pRight = nullptr;
+    pNode->m_nHeight = 1;
+    pNode->m_nLeftWeight = pNode->m_nRightWeight = 0;
+    pNode->m_pParent = pParent;
+    ++m_nNodes;
+    if (!pParent)
+        m_pRoot = pNode;
+    else if (bLeft)
+        pParent->m_pLeft = pNode;
+    else
+        pParent->m_pRight = pNode;
+    RebalanceFrom(pParent);
+}
+
+void CAVLTree::UnlinkNode(CTreeNode* pNode)
+{
+    CTreeNode* pFix;
+    if (pNode->m_pLeft && pNode->m_pRight) {
+        // The in-order predecessor takes the node's place.
+        CTreeNode* pPred = pNode->m_pLeft;
+        while (pPred->m_pRight)
+            pPred = pPred->m_pRight;
+        if (pPred->m_pParent != pNode) {
+            pFix = pPred->m_pParent;
+            pFix->m_pRight = pPred->m_pLeft;
+            if (pPred->m_pLeft)
+                pPred->m_pLeft->m_pParent = pFix;
+            pPred->m_pLeft = pNode->m_pLeft;
+            pPred->m_pLeft->m_pParent = pPred;
+        } else {
+            pFix = pPred;
+        }
+        pPred->m_pRight = pNode->m_pRight;
+        pPred->m_pRight->m_pParent = pPred;
+        Transplant(pNode, pPred);
+    } else {
+        pFix = pNode->m_pParent;
+        Transplant(pNode, pNode->m_pLeft ? pNode->m_pLeft : pNode->m_pRight);
+    }
+    pNode->ClearLinks();
+    --m_nNodes;
+    RebalanceFrom(pFix);
+}
+
+// The new node takes the old one's links, height and weights; the old one is left detached.
+void CAVLTree::ReplaceNode(CTreeNode* pOld, CTreeNode* pNew)
+{
+    pNew->m_pLeft = pOld->m_pLeft;
+    pNew->m_pRight = pOld->m_pRight;
+    pNew->m_nHeight = pOld->m_nHeight;
+    pNew->m_nLeftWeight = pOld->m_nLeftWeight;
+    pNew->m_nRightWeight = pOld->m_nRightWeight;
+    if (pNew->m_pLeft)
+        pNew->m_pLeft->m_pParent = pNew;
+    if (pNew->m_pRight)
+        pNew->m_pRight->m_pParent = pNew;
+    Transplant(pOld, pNew);
+    pOld->ClearLinks();
+}
+
+CTreeNode* CAVLTree::PlaceNode(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode, int)
+{
+    LinkNode(pParent, bLeft, pNode);
+    return pNode;
+}
+
+CTreeNode* CAVLTree::PlaceNodeAt(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode, int nIndex)
+{
+    return PlaceNode(pParent, bLeft, pNode, nIndex);
+}
+
+void CAVLTree::OnDuplicate(CTreeNode*, CTreeNode*, int)
+{
+}
+
+int CAVLTree::Insert(CTreeNode* pNode)
+{
+    OnInserting();
+    CTreeNode* pParent = nullptr;
+    CTreeNode* pCur = m_pRoot;
+    BOOL bLeft = FALSE;
+    int nOffset = 0;        // lines before the current subtree
+    while (pCur) {
+        int nCmp = CompareNodes(pNode, pCur);
+        if (nCmp == 0) {
+            if (!LinksEqualNodes()) {
+                OnDuplicate(pNode, pCur, nOffset + pCur->m_nLeftWeight);
+                OnInserted();
+                return 0;
+            }
+            nCmp = 1;
+        }
+        pParent = pCur;
+        bLeft = nCmp < 0;
+        if (bLeft) {
+            pCur = pCur->m_pLeft;
+        } else {
+            nOffset += pCur->m_nLeftWeight + GetNodeWeight(pCur);
+            pCur = pCur->m_pRight;
+        }
+    }
+    PlaceNode(pParent, bLeft, pNode, nOffset);
+    OnInserted();
+    return 1;
+}
+
+int CAVLTree::InsertAt(int nIndex, CTreeNode* pNode)
+{
+    OnInserting();
+    nIndex = std::clamp(nIndex, 0, GetCount());
+    CTreeNode* pParent = nullptr;
+    CTreeNode* pCur = m_pRoot;
+    BOOL bLeft = FALSE;
+    int nOffset = 0;
+    while (pCur) {
+        int nAt = nOffset + pCur->m_nLeftWeight;
+        int nWeight = GetNodeWeight(pCur);
+        pParent = pCur;
+        if (nIndex == nAt && nWeight > 0) {
+            // Becomes the in-order predecessor: it takes the line, the old one moves down.
+            bLeft = TRUE;
+            pCur = pCur->m_pLeft;
+            while (pCur) {
+                pParent = pCur;
+                bLeft = FALSE;
+                pCur = pCur->m_pRight;
+            }
+            break;
+        }
+        bLeft = nIndex < nAt;
+        if (bLeft) {
+            pCur = pCur->m_pLeft;
+        } else {
+            nOffset = nAt + nWeight;
+            pCur = pCur->m_pRight;
+        }
+    }
+    PlaceNodeAt(pParent, bLeft, pNode, nIndex);
+    OnInserted();
+    return 1;
+}
+
+BOOL CAVLTree::Contains(const CTreeNode* pNode) const
+{
+    if (!pNode || !m_pRoot)
+        return FALSE;
+    while (pNode->m_pParent)
+        pNode = pNode->m_pParent;
+    return pNode == m_pRoot;
+}
+
+int CAVLTree::GetIndexOf(const CTreeNode* pNode) const
+{
+    if (!Contains(pNode))
+        return -1;
+    CAVLTree* pThis = const_cast<CAVLTree*>(this);
+    int nIndex = pNode->m_nLeftWeight;
+    for (const CTreeNode* pUp = pNode; pUp->m_pParent; pUp = pUp->m_pParent) {
+        CTreeNode* pParent = pUp->m_pParent;
+        if (pParent->m_pRight == pUp)
+            nIndex += pParent->m_nLeftWeight + pThis->GetNodeWeight(pParent);
+    }
+    return nIndex;
+}
+
+int CAVLTree::Remove(CTreeNode* pNode, int nRelease)
+{
+    if (!Contains(pNode))
+        return 0;
+    OnRemoving();
+    int nIndex = GetIndexOf(pNode);
+    UnlinkNode(pNode);
+    ReleaseNode(pNode, nIndex, nRelease);
+    OnRemoved();
+    return 1;
+}
+
+int CAVLTree::RemoveAt(int nIndex)
+{
+    CTreeNode* pNode = GetAt(nIndex);
+    return pNode ? Remove(pNode, 1) : 0;
+}
+
+void CAVLTree::ReleaseNode(CTreeNode* pNode, int, int nRelease)
+{
+    if (nRelease == 1) {
+        if (ITreeAlloc* pAlloc = GetAllocator())
+            pAlloc->ReleaseNode(pNode);
+    } else {
+        pNode->ClearLinks();
+    }
+}
+
+void CAVLTree::ReleaseAll(CTreeNode* pRoot)
+{
+    if (!pRoot)
+        return;
+    std::vector<CTreeNode*> nodes;
+    std::vector<CTreeNode*> stack{pRoot};
+    while (!stack.empty()) {
+        CTreeNode* pNode = stack.back();
+        stack.pop_back();
+        nodes.push_back(pNode);
+        if (pNode->m_pLeft)
+            stack.push_back(pNode->m_pLeft);
+        if (pNode->m_pRight)
+            stack.push_back(pNode->m_pRight);
+    }
+    ITreeAlloc* pAlloc = GetAllocator();
+    for (CTreeNode* pNode : nodes) {
+        pNode->ClearLinks();
+        if (pAlloc)
+            pAlloc->ReleaseNode(pNode);
+    }
+}
+
+void CAVLTree::RemoveAll()
+{
+    CTreeNode* pRoot = DetachRoot();
+    ReleaseAll(pRoot);
+}
+
+CTreeNode* CAVLTree::DetachRoot()
+{
+    CTreeNode* pRoot = m_pRoot;
+    m_pRoot = nullptr;
+    m_nNodes = 0;
+    return pRoot;
+}
+
+CTreeNode* CAVLTree::Find(CTreeNode* pKey)
+{
+    CTreeNode* pCur = m_pRoot;
+    while (pCur) {
+        int nCmp = CompareNodes(pKey, pCur);
+        if (nCmp == 0)
+            return pCur;
+        pCur = nCmp < 0 ? pCur->m_pLeft : pCur->m_pRight;
+    }
+    return nullptr;
+}
+
+int CAVLTree::LocateByKey(CTreeNode* pKey, CRowPosition* pPos)
+{
+    int nOffset = 0;
+    CTreeNode* pCur = m_pRoot;
+    while (pCur) {
+        int nCmp = CompareNodes(pKey, pCur);
+        if (nCmp == 0)
+            break;
+        if (nCmp < 0) {
+            pCur = pCur->m_pLeft;
+        } else {
+            nOffset += pCur->m_nLeftWeight + GetNodeWeight(pCur);
+            pCur = pCur->m_pRight;
+        }
+    }
+    pPos->m_pNode = static_cast<CTableRow*>(pCur);
+    pPos->m_nIndex = pCur ? nOffset + pCur->m_nLeftWeight : -1;
+    pPos->m_nKind = pCur ? LINE_ROW : LINE_NONE;
+    return pCur ? 1 : 0;
+}
+
+CTreeNode* CAVLTree::FindLine(int nIndex, int* pnStart)
+{
+    if (nIndex < 0)
+        return nullptr;
+    int nOffset = 0;
+    CTreeNode* pCur = m_pRoot;
+    while (pCur) {
+        int nAt = nOffset + pCur->m_nLeftWeight;
+        int nWeight = GetNodeWeight(pCur);
+        if (nIndex < nAt) {
+            pCur = pCur->m_pLeft;
+        } else if (nIndex < nAt + nWeight) {
+            if (pnStart)
+                *pnStart = nAt;
+            return pCur;
+        } else {
+            nOffset = nAt + nWeight;
+            pCur = pCur->m_pRight;
+        }
+    }
+    return nullptr;
+}
+
+CTreeNode* CAVLTree::GetAt(int nIndex)
+{
+    int nStart = -1;
+    CTreeNode* pNode = FindLine(nIndex, &nStart);
+    return pNode && nStart == nIndex ? pNode : nullptr;
+}
+
+CTreeNode* CAVLTree::First() const
+{
+    CTreeNode* pCur = m_pRoot;
+    while (pCur && pCur->m_pLeft)
+        pCur = pCur->m_pLeft;
+    return pCur;
+}
+
+CTreeNode* CAVLTree::Next(const CTreeNode* pNode)
+{
+    if (pNode->m_pRight) {
+        CTreeNode* pCur = pNode->m_pRight;
+        while (pCur->m_pLeft)
+            pCur = pCur->m_pLeft;
+        return pCur;
+    }
+    while (pNode->m_pParent && pNode->m_pParent->m_pRight == pNode)
+        pNode = pNode->m_pParent;
+    return pNode->m_pParent;
+}
+
+void CAVLTree::CollectNodes(std::vector<CTreeNode*>& nodes, BOOL bPostOrder) const
+{
+    if (!bPostOrder) {
+        for (CTreeNode* pNode = First(); pNode; pNode = Next(pNode))
+            nodes.push_back(pNode);
+        return;
+    }
+    // Reverse of a right-first pre-order is a left-first post-order.
+    size_t nStart = nodes.size();
+    std::vector<CTreeNode*> stack;
+    if (m_pRoot)
+        stack.push_back(m_pRoot);
+    while (!stack.empty()) {
+        CTreeNode* pNode = stack.back();
+        stack.pop_back();
+        nodes.push_back(pNode);
+        if (pNode->m_pLeft)
+            stack.push_back(pNode->m_pLeft);
+        if (pNode->m_pRight)
+            stack.push_back(pNode->m_pRight);
+    }
+    std::reverse(nodes.begin() + static_cast<std::ptrdiff_t>(nStart), nodes.end());
+}
+
+void CAVLTree::ReinsertSubtree(CTreeNode* pRoot)
+{
+    if (!pRoot)
+        return;
+    // Collect first: re-inserting rewrites the links a walk would follow.
+    std::vector<CTreeNode*> nodes;
+    std::vector<CTreeNode*> stack{pRoot};
+    while (!stack.empty()) {
+        CTreeNode* pNode = stack.back();
+        stack.pop_back();
+        nodes.push_back(pNode);
+        if (pNode->m_pLeft)
+            stack.push_back(pNode->m_pLeft);
+        if (pNode->m_pRight)
+            stack.push_back(pNode->m_pRight);
+    }
+    std::reverse(nodes.begin(), nodes.end());
+    for (CTreeNode* pNode : nodes) {
+        pNode->ClearLinks();
+        Insert(pNode);
+    }
+}
+
+void CAVLTree::Resort()
+{
+    ReinsertSubtree(DetachRoot());
+}
+
+BOOL CAVLTree::VisitNode(ITreeVisitor* pVisitor, CTreeNode* pNode, int nIndex)
+{
+    return pVisitor->VisitNode(pNode, nIndex);
+}
+
+int CAVLTree::WalkRange(ITreeVisitor* pVisitor, int nOffset)
+{
+    int nFirst = pVisitor->GetFirstRow();
+    int nLast = pVisitor->GetLastRow();
+    if (nFirst < 0 && nLast < 0) {
+        nFirst = INT_MIN;
+        nLast = INT_MAX;
+    } else if (nLast < 0) {
+        nLast = INT_MAX;
+    }
+    // The first node whose lines end after nFirst (or, showing none, stands at or after it).
+    CTreeNode* pStart = nullptr;
+    int nStartIndex = 0;
+    int nBase = nOffset;
+    for (CTreeNode* pCur = m_pRoot; pCur;) {
+        int nAt = nBase + pCur->m_nLeftWeight;
+        int nWeight = GetNodeWeight(pCur);
+        BOOL bMeets = nWeight > 0 ? nAt + nWeight > nFirst : nAt >= nFirst;
+        if (bMeets) {
+            pStart = pCur;
+            nStartIndex = nAt;
+            pCur = pCur->m_pLeft;
+        } else {
+            nBase = nAt + nWeight;
+            pCur = pCur->m_pRight;
+        }
+    }
+    int nIndex = nStartIndex;
+    for (CTreeNode* pNode = pStart; pNode; pNode = Next(pNode)) {
+        if (nIndex > nLast)
+            return 1;
+        int nWeight = GetNodeWeight(pNode);
+        if (!VisitNode(pVisitor, pNode, nIndex))
+            return 0;
+        if (nWeight > 0 && nLast >= nIndex && nLast < nIndex + nWeight)
+            return 0;
+        nIndex += nWeight;
+    }
+    return 1;
+}
+
+int CAVLTree::CheckSubtree(CTreeNode* pNode, CTreeNode* pParent, BOOL* pbOk)
+{
+    if (!pNode)
+        return 0;
+    if (pNode->m_pParent != pParent)
+        *pbOk = FALSE;
+    int nLeft = CheckSubtree(pNode->m_pLeft, pNode, pbOk);
+    int nRight = CheckSubtree(pNode->m_pRight, pNode, pbOk);
+    if (pNode->m_nHeight != 1 + std::max(nLeft, nRight) || std::abs(nLeft - nRight) > 1)
+        *pbOk = FALSE;
+    if (pNode->m_nLeftWeight != GetSubtreeWeight(pNode->m_pLeft)
+        || pNode->m_nRightWeight != GetSubtreeWeight(pNode->m_pRight))
+        *pbOk = FALSE;
+    return 1 + std::max(nLeft, nRight);
+}
+
+BOOL CAVLTree::CheckInvariants()
+{
+    BOOL bOk = TRUE;
+    if (m_pRoot && m_pRoot->m_pParent)
+        bOk = FALSE;
+    CheckSubtree(m_pRoot, nullptr, &bOk);
+    return bOk;
+}

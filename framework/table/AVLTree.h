@@ -1,0 +1,105 @@
+#pragma once
+#include <vector>
+#include "framework/table/TreeNode.h"
+
+class ITreeAlloc;
+struct CRowPosition;
+
+// What a tree walk calls for each node in display order (the filters implement it).
+class ITreeVisitor
+{
+public:
+    virtual ~ITreeVisitor() = default;
+    // 0 stops the walk.
+    virtual BOOL VisitNode(CTreeNode* pNode, int nIndex) = 0;
+    // The display range to walk; both negative = every node.
+    virtual int GetFirstRow() const = 0;
+    virtual int GetLastRow() const = 0;
+};
+
+// A height-balanced search tree whose nodes also carry the display lines of their subtrees,
+// so that a node is found by key or by display line, and a node's display index is known,
+// in logarithmic time. Derived trees say how nodes compare, how many lines a node shows and
+// what happens when a node enters or leaves. The allocator is the only way a node is deleted.
+class CAVLTree
+{
+public:
+    virtual ~CAVLTree();    // derived trees release their nodes (the allocator is theirs)
+
+    // Sorted insert: 1 linked, 0 when an equal node was met (OnDuplicate decides).
+    virtual int  Insert(CTreeNode* pNode);
+    // Positional insert before the line at nIndex; nIndex is clamped to 0..GetCount().
+    virtual int  InsertAt(int nIndex, CTreeNode* pNode);
+    // nRelease 1: the node goes to the allocator; otherwise it stays alive, detached.
+    // 0 when the node is not in this tree.
+    virtual int  Remove(CTreeNode* pNode, int nRelease);
+    // Releases the node whose first line is nIndex; 0 when there is none.
+    virtual int  RemoveAt(int nIndex);
+    virtual void RemoveAll();
+    virtual CTreeNode* Find(CTreeNode* pKey);
+    virtual void Resort();
+    virtual int  CompareNodes(CTreeNode* pA, CTreeNode* pB) = 0;
+    virtual int  GetCount();
+    virtual CTreeNode* DetachRoot();
+    virtual ITreeAlloc* GetAllocator() = 0;
+    virtual int  GetNodeWeight(CTreeNode* pNode);
+    // Nodes linked in the tree, hidden or not.
+    int  GetNodeCount() const { return m_nNodes; }
+
+    int GetSubtreeWeight(CTreeNode* pNode);
+    // The node whose first display line is nIndex, null when none.
+    CTreeNode* GetAt(int nIndex);
+    // The node whose lines hold nIndex, with its first line in *pnStart; null when none.
+    CTreeNode* FindLine(int nIndex, int* pnStart);
+    // Display index of a node of this tree; -1 when it is not in this tree.
+    int  GetIndexOf(const CTreeNode* pNode) const;
+    BOOL Contains(const CTreeNode* pNode) const;
+    int  LocateByKey(CTreeNode* pKey, CRowPosition* pPos);
+    // In-order walk of the visitor's range, indexes shifted by nOffset; 1 when it ran to its end.
+    int  WalkRange(ITreeVisitor* pVisitor, int nOffset = 0);
+    // A node's own line count changed: refresh the weights above it.
+    void RefreshWeights(CTreeNode* pNode);
+    // Every weight recomputed (after a change of what a node shows).
+    void RecalcAllWeights();
+
+    CTreeNode* GetRoot() const { return m_pRoot; }
+    CTreeNode* First() const;
+    static CTreeNode* Next(const CTreeNode* pNode);
+    // Nodes in order (or post-order, children first).
+    void CollectNodes(std::vector<CTreeNode*>& nodes, BOOL bPostOrder) const;
+
+    // Structure checks for tests: order, heights, balance, weights and parent links.
+    BOOL CheckInvariants();
+
+protected:
+    // Hooks. PlaceNode links a node (or one standing in for it) at an empty link and returns it.
+    virtual CTreeNode* PlaceNode(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode, int nIndex);
+    virtual CTreeNode* PlaceNodeAt(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode, int nIndex);
+    virtual void OnDuplicate(CTreeNode* pNew, CTreeNode* pEqual, int nIndex);
+    virtual void ReleaseNode(CTreeNode* pNode, int nIndex, int nRelease);
+    virtual void OnRemoving() {}
+    virtual void OnRemoved() {}
+    virtual void OnInserting() {}
+    virtual void OnInserted() {}
+    virtual void ReinsertSubtree(CTreeNode* pNode);
+    virtual BOOL VisitNode(ITreeVisitor* pVisitor, CTreeNode* pNode, int nIndex);
+    // TRUE: a sorted insert that meets an equal node goes on to its right instead of stopping.
+    virtual BOOL LinksEqualNodes() { return FALSE; }
+
+    // Mechanics shared by the derived trees.
+    void LinkNode(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode);
+    void UnlinkNode(CTreeNode* pNode);
+    void ReplaceNode(CTreeNode* pOld, CTreeNode* pNew);
+    void RebalanceFrom(CTreeNode* pNode);
+    void ReleaseAll(CTreeNode* pRoot);
+
+    CTreeNode* m_pRoot = nullptr;
+    int m_nNodes = 0;
+
+private:
+    void Update(CTreeNode* pNode);
+    CTreeNode* RotateLeft(CTreeNode* pNode);
+    CTreeNode* RotateRight(CTreeNode* pNode);
+    void Transplant(CTreeNode* pOld, CTreeNode* pNew);
+    int  CheckSubtree(CTreeNode* pNode, CTreeNode* pParent, BOOL* pbOk);
+};

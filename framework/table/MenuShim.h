@@ -1,0 +1,34 @@
+#pragma once
+// Popup menu objects in the Win32 shape, for the engine's column menus and the framework's
+// menus from settings. They belong with the window layer's menus (TrackPopupMenu and the menu
+// bar draw the same objects); until it has them, they live here and move there unchanged.
+#include "platform/win/WinTypes.h"
+
+#ifndef MF_STRING
+#define MF_STRING       0x0000
+#define MF_ENABLED      0x0000
+#define MF_UNCHECKED    0x0000
+#define MF_BYCOMMAND    0x0000
+#define MF_GRAYED       0x0001
+#define MF_DISABLED     0x0002
+#define MF_CHECKED      0x0008
+#define MF_POPUP        0x0010
+#define MF_BYPOSITION   0x0400
+#define MF_SEPARATOR    0x0800
+#endif
+
+HMENU CreatePopupMenu();
+HMENU CreateMenu();
+// Destroys the menu and the submenus it holds.
+BOOL  DestroyMenu(HMENU hMenu);
+BOOL  IsMenu(HMENU hMenu);
+// MF_POPUP: uIDNewItem is the submenu's handle, which the menu then owns.
+BOOL  AppendMenuA(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR pszNewItem);
+int   GetMenuItemCount(HMENU hMenu);
+// The item's command id; (UINT)-1 for a submenu or a position out of range.
+UINT  GetMenuItemID(HMENU hMenu, int nPos);
+// Copies the text (cut to cchMax-1) and returns its length; pszString null returns the length.
+int   GetMenuStringA(HMENU hMenu, UINT uIDItem, LPSTR pszString, int cchMax, UINT uFlag);
+// The item's flags; (UINT)-1 when there is no such item.
+UINT  GetMenuState(HMENU hMenu, UINT uId, UINT uFlags);
+HMENU GetSubMenu(HMENU hMenu, int nPos);

@@ -1,0 +1,192 @@
+#include "framework/table/Row.h"
+#include <cstring>
+#include "framework/table/Table.h"
+
+CRow::CRow(CTable* pTable, TBCellSlot* pValues)
+{
+    if (pTable)
+        pTable->CreateViewRows(*this, pValues);
+}
+
+void CRow::Assign(const CRow& other)
+{
+    if (&other == this)
+        return;
+    m_rows.DeleteAll();
+    for (const CViewRow* pRow : other.m_rows)
+        m_rows.Add(pRow ? new CViewRow(*pRow) : new CViewRow);
+}
+
+void CRow::NewNodes(TBCellSlot* pValues)
+{
+    for (CViewRow* pRow : m_rows)
+        pRow->NewNode(pValues);
+}
+
+void CRow::SetEditable(BOOL bEditable)
+{
+    for (CViewRow* pRow : m_rows)
+        pRow->SetEditable(bEditable);
+}
+
+BOOL CRow::IsValid() const
+{
+    return m_rows.GetSize() > 0 && m_rows[0]->IsValid();
+}
+
+BOOL CRow::IsDataRow() const
+{
+    return IsValid() && m_rows[0]->IsDataRow();
+}
+
+TBCellSlot* CRow::LockValues()
+{
+    return m_rows.GetSize() > 0 ? m_rows[0]->LockValues() : nullptr;
+}
+
+void CRow::UnlockValues(TBCellSlot* pValues)
+{
+    if (m_rows.GetSize() > 0)
+        m_rows[0]->UnlockValues(pValues);
+}
+
+BOOL CRow::GetText(CTBString& strText, int nCol)
+{
+    return m_rows.GetSize() > 0 && m_rows[0]->GetText(strText, nCol);
+}
+
+void CRow::Reset()
+{
+    for (CViewRow* pRow : m_rows) {
+        if (!pRow)
+            break;
+        pRow->Reset(FALSE);
+    }
+}
+
+void CRow::BeginUpdate()
+{
+    for (CViewRow* pRow : m_rows)
+        pRow->BeginUpdate();
+}
+
+void CRow::EndUpdate()
+{
+    for (CViewRow* pRow : m_rows)
+        pRow->EndUpdate();
+}
+
+BOOL CRow::NeedsMove(int nCol, const void* pValue, int nFlags)
+{
+    for (CViewRow* pRow : m_rows)
+        if (pRow->WouldMove(nCol, pValue, nFlags, FALSE))
+            return TRUE;
+    return FALSE;
+}
+
+BOOL CRow::WriteAll(int nCol, const void* pValue, int nFlags, int nMode)
+{
+    int nViews = m_rows.GetSize();
+    if (nViews == 0)
+        return FALSE;
+    if (!m_rows[0]->IsUpdatePending() && NeedsMove(nCol, pValue, nFlags)) {
+        // A key changes outside an update: wrap the write in one, so each view moves the row once.
+        BeginUpdate();
+        BOOL bDone = WriteAll(nCol, pValue, nFlags, nMode);
+        EndUpdate();
+        return bDone;
+    }
+    if (nMode == 1)
+        for (CViewRow* pRow : m_rows)
+            if (pRow->IsUpdatePending())
+                pRow->SetReposition();
+    for (CViewRow* pRow : m_rows)
+        if (!pRow->Validate(nCol, pValue, nullptr, nFlags))
+            return FALSE;
+    for (CViewRow* pRow : m_rows)
+        pRow->Prepare(nCol, pValue, nullptr, nFlags);
+    BOOL bStored = m_rows[0]->StoreValue(nCol, pValue, nFlags);
+    for (int i = 1; i < nViews; ++i) {
+        if (nCol < 0 && (nFlags & WRITE_RAW))
+            m_rows[i]->StoreValue(nCol, pValue, nFlags);
+        else if (bStored)
+            m_rows[i]->MarkChanged(nCol);
+    }
+    for (CViewRow* pRow : m_rows)
+        if (!pRow->Commit(nCol, pValue, nullptr, nFlags))
+            return FALSE;
+    return TRUE;
+}
+
+BOOL CRow::SetCell(int nCol, int32_t nValue, int nMode)
+{
+    TBCellSlot slot{};
+    slot.nValue = nValue;
+    return WriteAll(nCol, &slot, WRITE_RAW, nMode);
+}
+
+BOOL CRow::UpdateCell(int nCol, const void* pValue)
+{
+    return WriteAll(nCol, pValue, WRITE_VALUE, 0);
+}
+
+BOOL CRow::SetRowValues(TBCellSlot* pValues)
+{
+    if (!pValues)
+        return FALSE;
+    for (CViewRow* pRow : m_rows)
+        if (!pRow->GetNode())
+            pRow->NewNode(pValues);
+    return WriteAll(-1, pValues, WRITE_RAW, 0);
+}
+
+BOOL CRow::SetCellFromBuffer(int nCol, const CTBString& strText)
+{
+    CViewRow* pBase = m_rows.GetAt(0);
+    const CTableColumn* pColumn = pBase && pBase->GetView() ? pBase->GetView()->GetColumns().GetColumn(nCol) : nullptr;
+    if (!pColumn)
+        return FALSE;
+    const char* pszText = strText;
+    size_t nLength = strlen(pszText);
+    switch (pColumn->GetDataType()) {
+    case COLTYPE_CHAR4:
+    case COLTYPE_PACKED_DATE:
+    case COLTYPE_PACKED_TIME:
+    case COLTYPE_COMPUTED: {
+        char achSlot[4] = {};
+        memcpy(achSlot, pszText, nLength < 4 ? nLength : 4);
+        int32_t nValue;
+        memcpy(&nValue, achSlot, sizeof nValue);
+        return SetCell(nCol, nValue);
+    }
+    case COLTYPE_STRING:
+        return UpdateCell(nCol, pszText);
+    case COLTYPE_PACKED_DATETIME:
+    case COLTYPE_DATE_TEXT:
+    case COLTYPE_TIME_TEXT:
+    case COLTYPE_DATETIME_TEXT: {
+        // Fixed widths: a shorter text is padded, never read past its end.
+        char achFixed[16] = {};
+        memcpy(achFixed, pszText, nLength < 14 ? nLength : 14);
+        return UpdateCell(nCol, achFixed);
+    }
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CRow::SetCellTextColor(int nCol, int nColor)
+{
+    BOOL bAll = m_rows.GetSize() > 0;
+    for (CViewRow* pRow : m_rows)
+        bAll = pRow->SetCellTextColor(nCol, nColor) && bAll;
+    return bAll;
+}
+
+BOOL CRow::SetCellBackColor(int nCol, int nColor)
+{
+    BOOL bAll = m_rows.GetSize() > 0;
+    for (CViewRow* pRow : m_rows)
+        bAll = pRow->SetCellBackColor(nCol, nColor) && bAll;
+    return bAll;
+}

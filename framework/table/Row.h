@@ -1,0 +1,52 @@
+#pragma once
+#include "framework/base/OwnedPtrArray.h"
+#include "framework/base/TBString.h"
+#include "framework/table/ViewRow.h"
+
+class CTable;
+
+// A row of the whole table: one cursor per view, the base view's first. The owners of a table
+// write every row through it, in three phases across the views so that a write one view
+// refuses changes nothing in any view: validate everywhere, store once, commit everywhere.
+class CRow
+{
+public:
+    CRow() = default;
+    // One cursor per view; a non-null block gives every cursor a new node carrying it.
+    CRow(CTable* pTable, TBCellSlot* pValues);
+    CRow(const CRow& other) { Assign(other); }
+    CRow& operator=(const CRow& other) { Assign(other); return *this; }
+    virtual ~CRow() = default;
+    virtual void SetEditable(BOOL bEditable);
+
+    void Assign(const CRow& other);
+    void AddViewRow(CViewRow* pRow) { m_rows.Add(pRow); }
+    void NewNodes(TBCellSlot* pValues);
+    int  GetViewCount() const { return m_rows.GetSize(); }
+    CViewRow* GetViewRow(int nView = 0) const { return m_rows.GetAt(nView); }
+
+    BOOL IsValid() const;
+    BOOL IsDataRow() const;
+    TBCellSlot* LockValues();
+    void UnlockValues(TBCellSlot* pValues);
+    BOOL GetText(CTBString& strText, int nCol);
+    void Reset();
+
+    // Writes; 1 on success, 0 when a view refused (nothing changed) or a commit failed.
+    // SetCell's mode 1 moves the row at EndUpdate even when no key changes.
+    BOOL SetCell(int nCol, int32_t nValue, int nMode = 0);
+    BOOL UpdateCell(int nCol, const void* pValue);
+    BOOL SetRowValues(TBCellSlot* pValues);
+    BOOL SetCellFromBuffer(int nCol, const CTBString& strText);
+    BOOL SetCellTextColor(int nCol, int nColor);
+    BOOL SetCellBackColor(int nCol, int nColor);
+
+    void BeginUpdate();
+    void EndUpdate();
+
+private:
+    BOOL WriteAll(int nCol, const void* pValue, int nFlags, int nMode);
+    BOOL NeedsMove(int nCol, const void* pValue, int nFlags);
+
+    CTBOwnedPtrArray<CViewRow> m_rows;
+};

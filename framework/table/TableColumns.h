@@ -1,0 +1,67 @@
+#pragma once
+#include "framework/base/OwnedPtrArray.h"
+#include "framework/table/SortColumns.h"
+#include "framework/table/TableColumn.h"
+
+class CIni;
+class CTableTreeNode;
+
+// The column definitions of one view with its fixed-column count and its sort, group and
+// default sort keys. It also lays out a row's value block:
+//
+//   [header slot]  one slot per column  out-of-line storage of the columns that need it
+//
+// Slots are pointer-sized (TBCellSlot) so that the pointers to texts and 64-bit values fit on
+// 64-bit; each column's storage is rounded up to whole slots so that doubles stay aligned.
+// The three columns (type 1, type 3, type 12 of text size 25) take 3 x 8 bytes of slots, 8 for
+// the double and 32 for the text: 64 bytes, the second and third slots pointing at their storage.
+class CTableColumns : public CTBOwnedPtrArray<CTableColumn>
+{
+public:
+    CTableColumns() = default;
+    CTableColumns(const CTableColumns&) = delete;
+    CTableColumns& operator=(const CTableColumns&) = delete;
+    virtual ~CTableColumns() = default;
+
+    int  GetCount() const { return GetSize(); }
+    CTableColumn* GetColumn(int nCol) const { return GetAt(nCol); }
+    static CTableColumn* CloneColumn(const CTableColumn& column) { return new CTableColumn(column); }
+    // Deletes the columns, clones the other's, copies the fixed count, the flag and the keys.
+    void Assign(const CTableColumns& other);
+
+    // Value blocks. Null when there are no columns. bHeader puts one free slot before the cells
+    // (the pointer returned is the block's start, the cells follow the header).
+    TBCellSlot* AllocRowValues(BOOL bHeader = FALSE) const;
+    static void FreeRowValues(TBCellSlot* pBlock);
+    size_t GetRowValuesSize() const;
+    // A typed value into a cell by the column's type; a null value stores zero or empty.
+    // A text keeps at most size-1 characters and its terminator.
+    void SetSlotValue(TBCellSlot* pSlot, const void* pValue, int nCol) const;
+    // TRUE when storing pValue would change the cell (exact bytes, not collation).
+    BOOL SlotDiffers(const TBCellSlot* pSlot, const void* pValue, int nCol) const;
+    BOOL RawSlotDiffers(const TBCellSlot* pSlot, const TBCellSlot* pOther, int nCol) const;
+    void CopyRowValues(TBCellSlot* pDest, const TBCellSlot* pSource) const;
+
+    int  FindByTitle(const char* pszTitle) const;
+    int  FindByName(const char* pszName) const;
+    int  GetMaxTitleLines() const;
+
+    // Keys.
+    void AppendDefaultKeys();
+    // Orders two rows by a key list: -1, 0 or 1. Keys naming no column are passed over.
+    int  CompareRows(const CTableTreeNode* pFirst, const CTableTreeNode* pSecond, const CSortColumns& keys) const;
+    BOOL IsKeyColumn(int nCol) const { return m_sortKeys.HasColumn(nCol) || m_groupKeys.HasColumn(nCol); }
+
+    // Settings. Load refuses (0) an out-of-range count or an invalid column and then leaves
+    // the columns and keys as they were.
+    void Save(CIni* pLayout, CIni* pDefinition) const;
+    BOOL Load(CIni* pLayout, CIni* pDefinition);
+    void LoadLayout(CIni* pLayout);
+    void LoadLayoutKeys(CIni* pLayout);
+
+    int m_nFixed = 0;                   // columns that stay in place at the left
+    int m_bDefaultOrder = 0;            // no sort keys were saved: the default keys apply
+    CSortColumns m_sortKeys{30};
+    CGroupColumns m_groupKeys;
+    CDefaultSortColumns m_defaultKeys;
+};

@@ -1,0 +1,777 @@
+#include "framework/table/TableGroups.h"
+#include "framework/table/ViewTable.h"
+
+CTableGroups::CTableGroups() = default;
+
+CTableGroups::~CTableGroups()
+{
+    RemoveAll();
+}
+
+void CTableGroups::SetView(CViewTable* pView)
+{
+    CTableTree::SetView(pView);
+    m_total.Init(pView, nullptr);
+    m_empty.AllocAttributes(pView ? pView->GetColumnCount() : 0);
+    m_nHold = 0;
+    m_nMarked = 0;
+    m_bGrouped = pView && pView->GetGroupColumns().GetCount() > 0;
+    m_bCustom = pView && pView->HasCustomGroupSumLine();
+    m_nHeaderMode = pView ? pView->GetGroupHeaderMode() : -1;
+    m_nTotalsMode = pView ? pView->GetTotalsMode() : -1;
+}
+
+void CTableGroups::RefreshMode()
+{
+    if (!m_pView)
+        return;
+    BOOL bGrouped = m_pView->GetGroupColumns().GetCount() > 0;
+    BOOL bCustom = m_pView->HasCustomGroupSumLine();
+    int nHeader = m_pView->GetGroupHeaderMode();
+    int nTotals = m_pView->GetTotalsMode();
+    if (bGrouped == m_bGrouped && bCustom == m_bCustom && nHeader == m_nHeaderMode && nTotals == m_nTotalsMode)
+        return;
+    m_bGrouped = bGrouped;
+    m_bCustom = bCustom;
+    m_nHeaderMode = nHeader;
+    m_nTotalsMode = nTotals;
+    // Stored weights count lines under the old modes.
+    RecalcAllWeights();
+}
+
+BOOL CTableGroups::IsGrouped()
+{
+    return m_bGrouped;
+}
+
+BOOL CTableGroups::IsCustomMode()
+{
+    return m_bCustom && m_bGrouped;
+}
+
+BOOL CTableGroups::LinksEqualNodes()
+{
+    return !m_bGrouped;
+}
+
+static BOOL ShowsSums(int nTotals)
+{
+    return nTotals == 1 || nTotals == 3;
+}
+
+int CTableGroups::GetNodeWeight(CTreeNode* pNode)
+{
+    if (pNode->GetKind() == NODE_GROUP) {
+        int nRows = static_cast<CTableGroup*>(pNode)->m_rows.GetCount();
+        if (nRows == 0)
+            return 0;
+        int nExtra = (m_nHeaderMode == 2 ? 1 : 0) + (ShowsSums(m_nTotalsMode) ? 1 : 0);
+        if (IsCustomMode() || nRows > 1)
+            return nRows + nExtra;
+        return m_nHeaderMode == 2 ? 2 : 1;
+    }
+    if (static_cast<CTableRow*>(pNode)->IsHidden())
+        return 0;
+    return m_bGrouped && m_nHeaderMode == 2 ? 2 : 1;
+}
+
+BOOL CTableGroups::HasTotalLine()
+{
+    return m_pView && m_pView->HasGrandTotalRow() && m_pRoot;
+}
+
+int CTableGroups::GetTotalLineIndex()
+{
+    return HasTotalLine() ? GetSubtreeWeight(m_pRoot) : -1;
+}
+
+int CTableGroups::GetCount()
+{
+    return GetSubtreeWeight(m_pRoot) + (HasTotalLine() ? 1 : 0);
+}
+
+// Group order: unsorted rows first by id, then the group key columns only.
+int CTableGroups::CompareNodes(CTreeNode* pA, CTreeNode* pB)
+{
+    if (!m_bGrouped)
+        return CompareRowsFull(m_pView, pA, pB);
+    BOOL bUnsortedA = pA->GetKind() == NODE_ROW && !static_cast<CTableRow*>(pA)->IsSorted();
+    BOOL bUnsortedB = pB->GetKind() == NODE_ROW && !static_cast<CTableRow*>(pB)->IsSorted();
+    if (bUnsortedA || bUnsortedB)
+        return CompareRowsFull(m_pView, pA, pB);
+    return m_pView->GetColumns().CompareRows(static_cast<CTableTreeNode*>(pA), static_cast<CTableTreeNode*>(pB),
+                                             m_pView->GetGroupColumns());
+}
+
+CTableGroup* CTableGroups::NewGroup(CTableRow* pFounder)
+{
+    ITreeAlloc* pAlloc = GetAllocator();
+    CTableGroup* pGroup = static_cast<CTableGroup*>(pAlloc ? pAlloc->CreateNode(NODE_GROUP) : new CTableGroup);
+    TBCellSlot* pValues = m_pView->GetColumns().AllocRowValues(FALSE);
+    m_pView->GetColumns().CopyRowValues(pValues, pFounder->GetData());
+    pGroup->Init(pValues, m_pView);
+    for (int i = 0; i < pGroup->GetAttrColumns(); ++i)
+        for (int b = 0; b < 3; ++b)
+            pGroup->SetAttr(i, b, pFounder->GetAttr(i, b));
+    return pGroup;
+}
+
+void CTableGroups::ReleaseGroup(CTableGroup* pGroup)
+{
+    pGroup->ClearLinks();
+    if (ITreeAlloc* pAlloc = GetAllocator()) {
+        pAlloc->ReleaseNode(pGroup);
+    } else {
+        CTableColumns::FreeRowValues(pGroup->GetData());
+        delete pGroup;
+    }
+}
+
+void CTableGroups::ReleaseRow(CTableRow* pRow, int nRelease)
+{
+    pRow->m_pGroup = nullptr;
+    pRow->ClearLinks();
+    if (nRelease != 1)
+        return;
+    if (ITreeAlloc* pAlloc = GetAllocator())
+        pAlloc->ReleaseNode(pRow);
+    else
+        delete pRow;
+}
+
+CTreeNode* CTableGroups::PlaceNode(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode, int)
+{
+    CTableRow* pRow = static_cast<CTableRow*>(pNode);
+    m_bInserted = TRUE;
+    m_nTopBefore = 0;
+    if (IsCustomMode()) {
+        // Every row of this mode lives in a group, even alone.
+        CTableGroup* pGroup = NewGroup(pRow);
+        pGroup->m_rows.Insert(pRow);
+        pRow->m_pGroup = pGroup;
+        LinkNode(pParent, bLeft, pGroup);
+        m_pTopInserted = pGroup;
+        return pGroup;
+    }
+    pRow->m_pGroup = nullptr;
+    LinkNode(pParent, bLeft, pRow);
+    m_pTopInserted = pRow;
+    return pRow;
+}
+
+CTreeNode* CTableGroups::PlaceNodeAt(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode, int nIndex)
+{
+    if (!IsCustomMode())
+        static_cast<CTableRow*>(pNode)->SetFlag(ROW_SORTED, FALSE);
+    return PlaceNode(pParent, bLeft, pNode, nIndex);
+}
+
+void CTableGroups::OnDuplicate(CTreeNode* pNew, CTreeNode* pEqual, int)
+{
+    CTableRow* pRow = static_cast<CTableRow*>(pNew);
+    m_nTopBefore = GetNodeWeight(pEqual);
+    CTableGroup* pGroup;
+    if (pEqual->GetKind() == NODE_GROUP) {
+        pGroup = static_cast<CTableGroup*>(pEqual);
+    } else {
+        // The second row of a key turns the bare row into a group that takes its place.
+        CTableRow* pBare = static_cast<CTableRow*>(pEqual);
+        pGroup = NewGroup(pBare);
+        ReplaceNode(pBare, pGroup);
+        pGroup->m_rows.Insert(pBare);
+        pBare->m_pGroup = pGroup;
+        if (!pBare->IsHidden())
+            pGroup->m_sum.AddRow(pBare, m_pView, -1);
+        m_bFormed = TRUE;
+    }
+    pGroup->m_rows.Insert(pRow);
+    pRow->m_pGroup = pGroup;
+    RefreshWeights(pGroup);
+    m_pTopInserted = pGroup;
+    m_bInserted = TRUE;
+}
+
+int CTableGroups::Insert(CTreeNode* pNode)
+{
+    if (!pNode || pNode->GetKind() != NODE_ROW || !m_pView)
+        return 0;
+    RefreshMode();
+    CTableRow* pRow = static_cast<CTableRow*>(pNode);
+    m_pos.Clear();
+    m_bInserted = FALSE;
+    m_bFormed = FALSE;
+    m_pTopInserted = nullptr;
+    m_nTopBefore = 0;
+    pRow->ClearLinks();
+    CAVLTree::Insert(pRow);
+    if (!m_bInserted)
+        return 0;
+    AfterInsert(pRow);
+    return 1;
+}
+
+int CTableGroups::InsertAt(int nIndex, CTreeNode* pNode)
+{
+    if (!pNode || pNode->GetKind() != NODE_ROW || !m_pView)
+        return 0;
+    RefreshMode();
+    CTableRow* pRow = static_cast<CTableRow*>(pNode);
+    m_pos.Clear();
+    m_bInserted = FALSE;
+    m_bFormed = FALSE;
+    m_pTopInserted = nullptr;
+    m_nTopBefore = 0;
+    pRow->ClearLinks();
+    int nLines = GetSubtreeWeight(m_pRoot);
+    if (nIndex < 0)
+        nIndex = 0;
+    int nStart = 0;
+    CTreeNode* pTop = nIndex < nLines ? FindLine(nIndex, &nStart) : nullptr;
+    if (pTop && pTop->GetKind() == NODE_GROUP) {
+        // Into the group whose lines hold the index; its extra lines append to its rows.
+        CTableGroup* pGroup = static_cast<CTableGroup*>(pTop);
+        m_nTopBefore = GetNodeWeight(pGroup);
+        int nRows = pGroup->m_rows.GetCount();
+        int nAt = nIndex - nStart;
+        pGroup->m_rows.InsertAt(nAt < nRows ? nAt : nRows, pRow);
+        pRow->m_pGroup = pGroup;
+        RefreshWeights(pGroup);
+        m_pTopInserted = pGroup;
+        m_bInserted = TRUE;
+    } else {
+        CAVLTree::InsertAt(nIndex < nLines ? nIndex : nLines, pRow);
+    }
+    if (!m_bInserted)
+        return 0;
+    AfterInsert(pRow);
+    return 1;
+}
+
+void CTableGroups::AfterInsert(CTableRow* pRow)
+{
+    if (const TBCellSlot* pBlock = pRow->GetData())
+        m_blocks[pBlock] = pRow;
+    if (pRow->IsMarked() && !m_bRebuilding)
+        ++m_nMarked;
+    CTreeNode* pTop = m_pTopInserted;
+    m_nLastLines = GetNodeWeight(pTop) - m_nTopBefore;
+    PositionOf(pRow, &m_pos);
+    if (pRow->IsHidden())
+        return;
+    AddToSums(pRow, -1);
+    if (!IsNotifying())
+        return;
+    m_pView->NotifyRowMoved(&m_pos, 0, &m_pos, m_nLastLines);
+    if (m_bFormed && pTop->GetKind() == NODE_GROUP) {
+        // The founding row's line now belongs to a group and may close it no more.
+        CTableGroup* pGroup = static_cast<CTableGroup*>(pTop);
+        CRowPosition pos;
+        for (CTreeNode* p = pGroup->m_rows.First(); p; p = CAVLTree::Next(p))
+            if (p != pRow && PositionOf(static_cast<CTableRow*>(p), &pos) && !static_cast<CTableRow*>(p)->IsHidden())
+                m_pView->NotifyRowChanged(pos.m_pNode, pos.m_nIndex, -1);
+    }
+    ReportAround(pTop);
+    if (HasTotalLine())
+        m_pView->StampRowChanged(&m_total, GetTotalLineIndex(), -1);
+}
+
+int CTableGroups::Remove(CTreeNode* pNode, int nRelease)
+{
+    if (!pNode || pNode->GetKind() != NODE_ROW || !m_pView)
+        return 0;
+    RefreshMode();
+    CTableRow* pRow = static_cast<CTableRow*>(pNode);
+    CTableGroup* pGroup = pRow->m_pGroup;
+    if (pGroup ? !(Contains(pGroup) && pGroup->m_rows.Contains(pRow)) : !Contains(pRow))
+        return 0;
+    m_pos.Clear();
+    PositionOf(pRow, &m_pos);
+    CTreeNode* pTop = pGroup ? static_cast<CTreeNode*>(pGroup) : pRow;
+    int nBefore = GetNodeWeight(pTop);
+    BOOL bVisible = !pRow->IsHidden();
+    if (bVisible)
+        SubtractFromSums(pRow, -1);
+    else
+        m_pos.m_nIndex = -1;
+    if (pRow->IsMarked())
+        --m_nMarked;
+    if (nRelease == 1 && pRow->GetData()) {
+        auto it = m_blocks.find(pRow->GetData());
+        if (it != m_blocks.end() && it->second == pRow)
+            m_blocks.erase(it);
+    }
+
+    CTreeNode* pSurvivor = nullptr;
+    int nAfter = 0;
+    if (pGroup) {
+        pGroup->m_rows.Remove(pRow, 0);
+        int nLeft = pGroup->m_rows.GetNodeCount();
+        if (nLeft == 0) {
+            UnlinkNode(pGroup);
+            ReleaseGroup(pGroup);
+        } else if (nLeft == 1 && !IsCustomMode()) {
+            // A group of one falls back to a bare row in the group's place.
+            CTableRow* pLast = static_cast<CTableRow*>(pGroup->m_rows.DetachRoot());
+            pLast->ClearLinks();
+            pLast->m_pGroup = nullptr;
+            ReplaceNode(pGroup, pLast);
+            RefreshWeights(pLast);
+            ReleaseGroup(pGroup);
+            pSurvivor = pLast;
+            nAfter = GetNodeWeight(pLast);
+        } else {
+            RefreshWeights(pGroup);
+            pSurvivor = pGroup;
+            nAfter = GetNodeWeight(pGroup);
+        }
+    } else {
+        UnlinkNode(pRow);
+    }
+    m_nLastLines = nBefore - nAfter;
+    ReleaseRow(pRow, nRelease);
+    if (nRelease != 1)
+        m_pos.m_pNode = pRow;
+    m_pos.m_pGroup = nullptr;           // the group may be gone
+
+    if (!IsNotifying())
+        return 1;
+    m_pView->NotifyRowsRemoved(m_pos.m_nIndex, m_nLastLines);
+    if (m_pos.m_nIndex >= 0 && pSurvivor) {
+        if (pSurvivor->GetKind() == NODE_ROW) {
+            CRowPosition pos;
+            if (PositionOf(static_cast<CTableRow*>(pSurvivor), &pos) && !pos.m_pNode->IsHidden())
+                m_pView->NotifyRowChanged(pos.m_pNode, pos.m_nIndex, -1);
+        } else {
+            ReportAround(pSurvivor);
+        }
+    }
+    if (HasTotalLine())
+        m_pView->StampRowChanged(&m_total, GetTotalLineIndex(), -1);
+    return 1;
+}
+
+int CTableGroups::RemoveAt(int nIndex)
+{
+    CRowPosition pos;
+    if (!LocateByIndex(nIndex, &pos) || !pos.IsDataRow())
+        return 0;
+    return Remove(pos.m_pNode, 1);
+}
+
+void CTableGroups::RemoveAll()
+{
+    if (m_pView)
+        m_total.Reset(m_pView);
+    CTreeNode* pRoot = CAVLTree::DetachRoot();
+    if (pRoot) {
+        std::vector<CTreeNode*> nodes;
+        std::vector<CTreeNode*> stack{pRoot};
+        while (!stack.empty()) {
+            CTreeNode* pNode = stack.back();
+            stack.pop_back();
+            nodes.push_back(pNode);
+            if (pNode->m_pLeft)
+                stack.push_back(pNode->m_pLeft);
+            if (pNode->m_pRight)
+                stack.push_back(pNode->m_pRight);
+        }
+        for (CTreeNode* pNode : nodes) {
+            if (pNode->GetKind() == NODE_GROUP) {
+                CTableGroup* pGroup = static_cast<CTableGroup*>(pNode);
+                pGroup->m_rows.RemoveAll();
+                ReleaseGroup(pGroup);
+            } else {
+                ReleaseRow(static_cast<CTableRow*>(pNode), 1);
+            }
+        }
+    }
+    m_nMarked = 0;
+    m_blocks.clear();
+}
+
+CTreeNode* CTableGroups::DetachRoot()
+{
+    if (m_pView)
+        m_total.Reset(m_pView);
+    return CAVLTree::DetachRoot();
+}
+
+void CTableGroups::ReinsertSubtree(CTreeNode* pRoot)
+{
+    // Rows come out of their groups; the groups go and are formed anew by the inserts.
+    std::vector<CTableRow*> rows;
+    std::vector<CTreeNode*> stack;
+    if (pRoot)
+        stack.push_back(pRoot);
+    while (!stack.empty()) {
+        CTreeNode* pNode = stack.back();
+        stack.pop_back();
+        if (pNode->m_pLeft)
+            stack.push_back(pNode->m_pLeft);
+        if (pNode->m_pRight)
+            stack.push_back(pNode->m_pRight);
+        if (pNode->GetKind() == NODE_GROUP) {
+            CTableGroup* pGroup = static_cast<CTableGroup*>(pNode);
+            std::vector<CTreeNode*> inner;
+            pGroup->m_rows.CollectNodes(inner, FALSE);
+            for (CTreeNode* pInner : inner)
+                rows.push_back(static_cast<CTableRow*>(pInner));
+            pGroup->m_rows.DetachRoot();
+            ReleaseGroup(pGroup);
+        } else {
+            rows.push_back(static_cast<CTableRow*>(pNode));
+        }
+    }
+    for (CTableRow* pRow : rows) {
+        pRow->ClearLinks();
+        pRow->m_pGroup = nullptr;
+        pRow->SetFlag(ROW_SORTED, TRUE);
+        Insert(pRow);
+    }
+}
+
+void CTableGroups::Resort()
+{
+    HoldNotify();
+    m_bRebuilding = TRUE;
+    RefreshMode();
+    ReinsertSubtree(DetachRoot());
+    m_bRebuilding = FALSE;
+    ReleaseNotify();
+}
+
+int CTableGroups::LineKindOf(CTableRow* pRow, CTableGroup* pGroup, int nInGroup)
+{
+    if (!pGroup)
+        return m_bGrouped ? LINE_GROUP_END : LINE_ROW;
+    int nRows = pGroup->m_rows.GetCount();
+    if (pRow->IsHidden() || nInGroup != nRows - 1)
+        return LINE_ROW;
+    // The last row closes its group unless a sum line follows it.
+    if (!ShowsSums(m_nTotalsMode) || (!IsCustomMode() && nRows == 1))
+        return LINE_GROUP_END;
+    return LINE_ROW;
+}
+
+BOOL CTableGroups::HoldsRow(const CTableRow* pRow) const
+{
+    if (!pRow)
+        return FALSE;
+    if (pRow->m_pGroup)
+        return pRow->m_pParent || pRow->m_pGroup->m_rows.GetRoot() == pRow;
+    return pRow->m_pParent || m_pRoot == pRow;
+}
+
+BOOL CTableGroups::PositionOf(CTableRow* pRow, CRowPosition* pPos)
+{
+    pPos->Clear();
+    if (!pRow)
+        return FALSE;
+    CTableGroup* pGroup = pRow->m_pGroup;
+    if (pGroup) {
+        if (!Contains(pGroup) || !pGroup->m_rows.Contains(pRow))
+            return FALSE;
+        int nStart = GetIndexOf(pGroup);
+        int nIn = pGroup->m_rows.GetIndexOf(pRow);
+        pPos->m_pNode = pRow;
+        pPos->m_pGroup = pGroup;
+        pPos->m_nIndex = nStart + nIn;
+        pPos->m_nGroupStart = nStart;
+        pPos->m_nKind = LineKindOf(pRow, pGroup, nIn);
+        return TRUE;
+    }
+    if (!Contains(pRow))
+        return FALSE;
+    pPos->m_pNode = pRow;
+    pPos->m_nIndex = GetIndexOf(pRow);
+    pPos->m_nKind = LineKindOf(pRow, nullptr, 0);
+    return TRUE;
+}
+
+BOOL CTableGroups::LocateByIndex(int nIndex, CRowPosition* pPos)
+{
+    pPos->Clear();
+    pPos->m_nIndex = nIndex;
+    if (nIndex < 0 || !m_pRoot || !m_pView)
+        return FALSE;
+    RefreshMode();
+    int nLines = GetSubtreeWeight(m_pRoot);
+    if (nIndex >= nLines) {
+        if (nIndex == nLines && HasTotalLine()) {
+            pPos->m_pNode = &m_total;
+            pPos->m_nKind = LINE_TOTAL;
+            return TRUE;
+        }
+        return FALSE;
+    }
+    int nStart = 0;
+    CTreeNode* pTop = FindLine(nIndex, &nStart);
+    if (!pTop)
+        return FALSE;
+    int nAt = nIndex - nStart;
+    if (pTop->GetKind() == NODE_GROUP) {
+        CTableGroup* pGroup = static_cast<CTableGroup*>(pTop);
+        int nRows = pGroup->m_rows.GetCount();
+        pPos->m_pGroup = pGroup;
+        pPos->m_nGroupStart = nStart;
+        if (nAt < nRows) {
+            CTableRow* pRow = static_cast<CTableRow*>(pGroup->m_rows.GetAt(nAt));
+            pPos->m_pNode = pRow;
+            pPos->m_nKind = pRow ? LineKindOf(pRow, pGroup, nAt) : LINE_NONE;
+            return pRow != nullptr;
+        }
+        if (nAt == nRows && ShowsSums(m_nTotalsMode) && (nRows > 1 || IsCustomMode())) {
+            pPos->m_pNode = &pGroup->m_sum;
+            pPos->m_nKind = LINE_GROUP_SUM;
+            return TRUE;
+        }
+        pPos->m_pNode = &m_empty;
+        pPos->m_nKind = LINE_EMPTY;
+        return TRUE;
+    }
+    CTableRow* pRow = static_cast<CTableRow*>(pTop);
+    if (nAt == 0) {
+        pPos->m_pNode = pRow;
+        pPos->m_nKind = LineKindOf(pRow, nullptr, 0);
+    } else {
+        pPos->m_pNode = &m_empty;
+        pPos->m_nKind = LINE_EMPTY;
+    }
+    return TRUE;
+}
+
+CTableRow* CTableGroups::GetNodeAt(int nIndex)
+{
+    CRowPosition pos;
+    return LocateByIndex(nIndex, &pos) ? pos.m_pNode : nullptr;
+}
+
+CTableRow* CTableGroups::FindByBlock(const TBCellSlot* pBlock) const
+{
+    if (!pBlock)
+        return nullptr;
+    auto it = m_blocks.find(pBlock);
+    return it != m_blocks.end() ? it->second : nullptr;
+}
+
+void CTableGroups::RebindBlock(CTableRow* pRow, const TBCellSlot* pOldBlock)
+{
+    if (pOldBlock) {
+        auto it = m_blocks.find(pOldBlock);
+        if (it != m_blocks.end() && it->second == pRow)
+            m_blocks.erase(it);
+    }
+    if (pRow->GetData())
+        m_blocks[pRow->GetData()] = pRow;
+}
+
+BOOL CTableGroups::LocateRow(CTableRow* pRow, CRowPosition* pPos)
+{
+    pPos->Clear();
+    if (!pRow || !m_pView)
+        return FALSE;
+    RefreshMode();
+    // The owner holds the row's own block: that names the row exactly, ties or not.
+    if (CTableRow* pHeld = FindByBlock(pRow->GetData()))
+        if (PositionOf(pHeld, pPos))
+            return TRUE;
+    pPos->Clear();
+    CTreeNode* pCur = m_pRoot;
+    while (pCur) {
+        int nCmp = CompareNodes(pRow, pCur);
+        if (nCmp == 0)
+            break;
+        pCur = nCmp < 0 ? pCur->m_pLeft : pCur->m_pRight;
+    }
+    if (!pCur)
+        return FALSE;
+    if (pCur->GetKind() == NODE_GROUP) {
+        CRowPosition inner;
+        if (!static_cast<CTableGroup*>(pCur)->m_rows.LocateByKey(pRow, &inner))
+            return FALSE;
+        return PositionOf(inner.m_pNode, pPos);
+    }
+    if (CompareRowsFull(m_pView, pRow, pCur) != 0)
+        return FALSE;
+    return PositionOf(static_cast<CTableRow*>(pCur), pPos);
+}
+
+void CTableGroups::AddToSums(CTableRow* pRow, int nCol)
+{
+    if (pRow->m_pGroup)
+        pRow->m_pGroup->m_sum.AddRow(pRow, m_pView, nCol);
+    m_total.AddRow(pRow, m_pView, nCol);
+}
+
+void CTableGroups::SubtractFromSums(CTableRow* pRow, int nCol)
+{
+    if (pRow->m_pGroup)
+        pRow->m_pGroup->m_sum.SubtractRow(pRow, m_pView, nCol);
+    m_total.SubtractRow(pRow, m_pView, nCol);
+}
+
+void CTableGroups::ReportSumLines(CTableRow* pRow)
+{
+    CTableGroup* pGroup = pRow->m_pGroup;
+    if (pGroup && Contains(pGroup) && ShowsSums(m_nTotalsMode)) {
+        int nRows = pGroup->m_rows.GetCount();
+        if (nRows > 1 || IsCustomMode())
+            m_pView->StampRowChanged(&pGroup->m_sum, GetIndexOf(pGroup) + nRows, -1);
+    }
+    if (HasTotalLine())
+        m_pView->StampRowChanged(&m_total, GetTotalLineIndex(), -1);
+}
+
+// The lines of a top-level node whose look depends on its group's size.
+void CTableGroups::ReportAround(CTreeNode* pTop)
+{
+    if (!pTop || !Contains(pTop))
+        return;
+    if (pTop->GetKind() != NODE_GROUP)
+        return;
+    CTableGroup* pGroup = static_cast<CTableGroup*>(pTop);
+    int nRows = pGroup->m_rows.GetCount();
+    if (nRows == 0)
+        return;
+    int nStart = GetIndexOf(pGroup);
+    if (ShowsSums(m_nTotalsMode) && (nRows > 1 || IsCustomMode()))
+        m_pView->StampRowChanged(&pGroup->m_sum, nStart + nRows, -1);
+    if (m_nHeaderMode == 1 && m_nTotalsMode == 0)
+        m_pView->NotifyRowChanged(static_cast<CTableRow*>(pGroup->m_rows.GetAt(nRows - 1)), nStart + nRows - 1, -1);
+}
+
+void CTableGroups::ReportLineAt(int nIndex)
+{
+    CRowPosition pos;
+    if (!LocateByIndex(nIndex, &pos))
+        return;
+    if (pos.m_pGroup)
+        ReportAround(pos.m_pGroup);
+    else if (pos.IsDataRow())
+        m_pView->NotifyRowChanged(pos.m_pNode, pos.m_nIndex, -1);
+}
+
+void CTableGroups::OnRowUpdated(CRowPosition* pOld, int nOldLines, CRowPosition* pNew, int nNewLines)
+{
+    if (!m_pView || !IsNotifying())
+        return;
+    pOld->m_pGroup = nullptr;           // the old group may be gone
+    if (pNew->m_pNode && pNew->m_pNode->IsHidden())
+        pNew->m_nIndex = -1;            // the row shows no line now
+    if (pOld->m_nIndex != pNew->m_nIndex || nOldLines != nNewLines) {
+        m_pView->NotifyRowMoved(pOld, nOldLines, pNew, nNewLines);
+    } else if (pNew->m_pNode && !pNew->m_pNode->IsHidden()) {
+        m_pView->StampRowChanged(pNew->m_pNode, pNew->m_nIndex, -1);
+    }
+    // Neighbours of the old place (shifted when the row now stands before it) and of the new.
+    if (pOld->m_nIndex >= 0) {
+        int nOld = pOld->m_nIndex + (pNew->m_nIndex >= 0 && pNew->m_nIndex < pOld->m_nIndex ? nNewLines : 0);
+        ReportLineAt(nOld - 1);
+        ReportLineAt(nOld);
+    }
+    if (pNew->m_pNode && pNew->m_pNode->m_pGroup)
+        ReportAround(pNew->m_pNode->m_pGroup);
+    if (HasTotalLine())
+        m_pView->StampRowChanged(&m_total, GetTotalLineIndex(), -1);
+}
+
+void CTableGroups::RecalcTableGroups()
+{
+    if (!m_pView)
+        return;
+    RefreshMode();
+    m_total.Reset(m_pView);
+    BOOL bMarkedMode = m_pView->GetSumMode() == 1;
+    for (CTreeNode* pTop = First(); pTop; pTop = Next(pTop)) {
+        if (pTop->GetKind() == NODE_GROUP) {
+            CTableGroup* pGroup = static_cast<CTableGroup*>(pTop);
+            pGroup->m_sum.Reset(m_pView);
+            pGroup->m_rows.RefreshHidden(&pGroup->m_sum, &m_total);
+        } else {
+            CTableRow* pRow = static_cast<CTableRow*>(pTop);
+            BOOL bHide = bMarkedMode && !pRow->IsMarked();
+            pRow->SetFlag(ROW_HIDDEN, bHide);
+            if (!bHide)
+                m_total.AddRow(pRow, m_pView, -1);
+        }
+    }
+    RecalcAllWeights();
+}
+
+void CTableGroups::RecalcTableGroupsByMask(DWORD dwMask)
+{
+    if (!m_pView)
+        return;
+    RefreshMode();
+    m_total.Reset(m_pView);
+    for (CTreeNode* pTop = First(); pTop; pTop = Next(pTop)) {
+        if (pTop->GetKind() == NODE_GROUP) {
+            CTableGroup* pGroup = static_cast<CTableGroup*>(pTop);
+            pGroup->m_sum.Reset(m_pView);
+            pGroup->m_rows.HideByCategory(&pGroup->m_sum, &m_total, dwMask);
+        } else {
+            CTableRow* pRow = static_cast<CTableRow*>(pTop);
+            BOOL bHide = dwMask == 0xffffffff || (pRow->m_dwCategory & dwMask) != 0;
+            pRow->SetFlag(ROW_HIDDEN, bHide);
+            if (!bHide)
+                m_total.AddRow(pRow, m_pView, -1);
+        }
+    }
+    RecalcAllWeights();
+}
+
+BOOL CTableGroups::CopyRows(CTableGroups* pSource, int nFlags)
+{
+    if (!pSource || !m_pView)
+        return FALSE;
+    HoldNotify();
+    RemoveAll();
+    ITreeAlloc* pAlloc = GetAllocator();
+    BOOL bDone = pSource->ForEachRow([&](CTableRow* pSourceRow) {
+        CTableRow* pRow = static_cast<CTableRow*>(pAlloc ? pAlloc->CreateNode(NODE_ROW) : new CTableRow);
+        if (!pRow)
+            return FALSE;
+        pRow->CopyFrom(*pSourceRow, m_pView, nFlags);
+        if (!Insert(pRow))
+            ReleaseRow(pRow, 1);
+        return TRUE;
+    });
+    ReleaseNotify();
+    return bDone;
+}
+
+void CTableGroups::CountRows(CRowStatistics* pStats)
+{
+    *pStats = CRowStatistics();
+    for (CTreeNode* pTop = First(); pTop; pTop = Next(pTop))
+        if (pTop->GetKind() == NODE_GROUP)
+            ++pStats->nGroups;
+    ForEachRow([pStats](CTableRow* pRow) {
+        ++pStats->nRows;
+        if (pRow->IsMarked())
+            ++pStats->nMarked;
+        else
+            ++pStats->nUnmarked;
+        if (pRow->IsHidden())
+            ++pStats->nHidden;
+        return TRUE;
+    });
+}
+
+int CTableGroups::ApplyFilter(ITreeVisitor* pFilters)
+{
+    RefreshMode();
+    return WalkRange(pFilters, 0);
+}
+
+BOOL CTableGroups::VisitNode(ITreeVisitor* pVisitor, CTreeNode* pNode, int nIndex)
+{
+    if (pNode->GetKind() == NODE_GROUP)
+        return static_cast<CTableGroup*>(pNode)->m_rows.WalkRange(pVisitor, nIndex) != 0;
+    return pVisitor->VisitNode(pNode, nIndex);
+}
+
+BOOL CTableGroups::SetCellTextAt(int nIndex, int nCol, const char* pszText)
+{
+    return m_pView ? m_pView->SetCellTextAt(nIndex, nCol, pszText) : FALSE;
+}

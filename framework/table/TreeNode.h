@@ -1,0 +1,111 @@
+#pragma once
+#include <cstdint>
+#include "framework/base/ColumnDataType.h"
+
+class CViewTable;
+class CTableColumn;
+
+// Node kinds answered by GetKind.
+#define NODE_TABLE      1
+#define NODE_GROUP      2
+#define NODE_ROW        3
+#define NODE_SUM        4
+#define NODE_EMPTY      5
+
+// Row flag bits.
+#define ROW_HIDDEN      0x01    // filtered out of the display; stays in key order
+#define ROW_MARKED      0x02
+#define ROW_EDITABLE    0x04
+#define ROW_MARKABLE    0x08
+#define ROW_SORTED      0x10    // takes part in the key order; cleared by a positional insert
+#define ROW_KEPT_BITS   0xe0    // survive a reset
+
+// Cell attribute bytes (three per column).
+#define CELL_BACK_MASK  0x7f    // byte 0: background colour index
+#define CELL_TEXT_MASK  0x7f    // byte 1: text colour index
+#define CELL_BOLD       0x80    // byte 1
+#define CELL_FRACTION   0x01    // byte 2: show as sixty-fourths
+
+// The empty marker base of every engine object.
+class CTableObject
+{
+public:
+    virtual ~CTableObject() = default;
+};
+
+// A node of a positional balanced tree. The tree owns the links; parent links let a node be
+// removed and its display index be found without comparing keys.
+class CTreeNode : public CTableObject
+{
+public:
+    virtual void Init(TBCellSlot* pData);
+    virtual int  GetKind() const = 0;
+    virtual void SetData(TBCellSlot* pData) { m_pData = pData; }
+    TBCellSlot* GetData() const { return m_pData; }
+    void ClearLinks();
+
+    TBCellSlot*    m_pData = nullptr;       // value block, not owned (the allocator decides)
+    CTreeNode* m_pLeft = nullptr;       // smaller keys
+    CTreeNode* m_pRight = nullptr;
+    CTreeNode* m_pParent = nullptr;
+    int m_nHeight = 1;                  // AVL height of the subtree rooted here
+    int m_nLeftWeight = 0;              // display lines of the left subtree
+    int m_nRightWeight = 0;
+};
+
+// A node with display attributes for every cell of its view.
+class CTableTreeNode : public CTreeNode
+{
+public:
+    ~CTableTreeNode() override;
+    int GetKind() const override { return NODE_TABLE; }
+    // Cell text and edit (rows and cursors); the view gives the columns.
+    virtual void GetCellText(char* pszBuf, int nSize, int nCol, const CTableColumn* pColumn, CViewTable* pView);
+    virtual BOOL SetCellText(const char* pszText, int nCol, const CTableColumn* pColumn, CViewTable* pView);
+
+    // Attributes; a column outside the array reads 0 and ignores writes.
+    void AllocAttributes(int nColumns);
+    void CopyAttributes(const CTableTreeNode& other);
+    BYTE GetAttr(int nCol, int nByte) const;
+    void SetAttr(int nCol, int nByte, BYTE b);
+    BOOL IsFraction(int nCol) const { return (GetAttr(nCol, 2) & CELL_FRACTION) != 0; }
+    int  GetAttrColumns() const { return m_nAttrColumns; }
+
+protected:
+    BYTE* m_pAttrs = nullptr;           // three bytes per column, owned
+    int m_nAttrColumns = 0;
+};
+
+// A data row of a view.
+class CTableRow : public CTableTreeNode
+{
+public:
+    CTableRow();
+    int GetKind() const override { return NODE_ROW; }
+    virtual void ClearValues(CViewTable* pView);
+    virtual void SetEditable(BOOL bEditable);
+    virtual void ResetRow();
+    void CopyFrom(const CTableRow& src, CViewTable* pView, int nFlags);
+
+    BOOL IsHidden() const { return (m_bFlags & ROW_HIDDEN) != 0; }
+    BOOL IsMarked() const { return (m_bFlags & ROW_MARKED) != 0; }
+    BOOL IsSorted() const { return (m_bFlags & ROW_SORTED) != 0; }
+    void SetFlag(BYTE bFlag, BOOL bOn) { m_bFlags = bOn ? (m_bFlags | bFlag) : (m_bFlags & ~bFlag); }
+
+    DWORD m_dwCategory = 0;             // row categories, see CTableRows::HideByCategory
+    int   m_nRowId = -1;                // unique within the view, -1 while unassigned
+    char  m_chStatus = ' ';
+    BYTE  m_bFlags = ROW_MARKABLE | ROW_SORTED;
+    int64_t m_tStamp = 0;               // time of the last change, seconds
+    class CTableGroup* m_pGroup = nullptr;  // the group that holds the row, null when bare or detached
+};
+
+// An empty separator line: every cell reads empty.
+class CTableRowEmpty : public CTableRow
+{
+public:
+    CTableRowEmpty();
+    int GetKind() const override { return NODE_EMPTY; }
+    void ResetRow() override;
+    void GetCellText(char* pszBuf, int nSize, int nCol, const CTableColumn* pColumn, CViewTable* pView) override;
+};

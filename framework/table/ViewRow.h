@@ -1,0 +1,124 @@
+#pragma once
+#include <vector>
+#include "framework/base/TBString.h"
+#include "framework/table/RowPosition.h"
+#include "framework/table/TreeNode.h"
+
+class CViewTable;
+
+// Cell write flags, combined by the callers.
+#define WRITE_RAW        0x001   // a raw cell slot, or with column -1 a whole value block
+#define WRITE_VALUE      0x200   // a typed value through CTableColumns::SetSlotValue
+#define WRITE_TEXTCOLOR  0x002
+#define WRITE_BACKCOLOR  0x400
+#define WRITE_BOLD       0x004
+#define WRITE_FRACTION   0x008
+#define WRITE_VALUES     (WRITE_RAW | WRITE_VALUE | WRITE_FRACTION)
+
+#define MARK_UNCHANGED   0x80
+#define MARK_CHANGED     0x7f
+
+// Attributes of a whole-row write: one entry per column (null = leave them).
+struct CRowAttributes
+{
+    const BYTE* pTextColor = nullptr;
+    const BYTE* pBackColor = nullptr;
+    const BYTE* pBold = nullptr;
+    const BYTE* pFraction = nullptr;
+};
+
+// A cursor on one row of one view: finds or creates the row's node there, reads cells, and
+// writes cells and attributes with everything that follows in that view (change marks,
+// filters, sums, moves, events). A node the cursor created is its own until the view inserts it.
+class CViewRow
+{
+public:
+    explicit CViewRow(CViewTable* pView = nullptr, TBCellSlot* pValues = nullptr);
+    CViewRow(const CViewRow& other);
+    CViewRow& operator=(const CViewRow& other) { Assign(other); return *this; }
+    virtual ~CViewRow();
+    virtual void SetEditable(BOOL bEditable);
+
+    // Node and position.
+    void NewNode(TBCellSlot* pValues);
+    int  Reset(BOOL bDelete);
+    void Assign(const CViewRow& other);
+    int  AssignRowId();
+    CTableRow* GetNode() const { return m_pos.m_pNode; }
+    CTableRow* EnsureNode();
+    CViewTable* GetView() const { return m_pView; }
+    const CRowPosition& GetPosition() const { return m_pos; }
+    void SetPosition(const CRowPosition& pos);
+    // Re-reads the node's place from the tree (other rows may have moved it).
+    BOOL RefreshPosition();
+    BOOL IsValid() const { return m_pos.m_pNode && m_pos.m_nKind != LINE_NONE; }
+    BOOL IsDataRow() const { return m_pos.m_pNode && m_pos.IsDataRow(); }
+    BOOL IsOwned() const { return m_pos.m_pNode && m_pos.m_nKind == LINE_NONE && !m_nDetached; }
+    BOOL IsInTree() const { return IsValid() && !m_nDetached; }
+    int  GetIndex() const { return IsInTree() ? m_pos.m_nIndex : -1; }
+
+    // Reading.
+    BOOL IsMarked();
+    TBCellSlot* LockValues();
+    void UnlockValues(TBCellSlot* pValues);
+    BOOL GetText(CTBString& strText, int nCol);
+
+    // Row attributes.
+    void SetMarked(BOOL bMarked);
+    void SetStatusChar(char chStatus);
+    void SetMarkable(BOOL bMarkable);
+    void SetCategoryBits(DWORD dwBits);
+    BOOL SetCellTextColor(int nCol, int nColor) { return Write(nCol, nullptr, nColor, 0, 0, WRITE_TEXTCOLOR); }
+    BOOL SetCellBackColor(int nCol, int nColor) { return Write(nCol, nullptr, nColor, 0, 0, WRITE_BACKCOLOR); }
+    BOOL SetCellBold(int nCol, BOOL bBold) { return Write(nCol, nullptr, 0, bBold, 0, WRITE_BOLD); }
+    BOOL SetCellFraction(int nCol, BOOL bFraction) { return Write(nCol, nullptr, 0, 0, bFraction, WRITE_FRACTION); }
+    BOOL SetRowValues(TBCellSlot* pValues) { return Write(-1, pValues, 0, 0, 0, WRITE_RAW); }
+
+    // One write in this view alone: Validate, then StoreValue and Commit; 0 when refused. A
+    // sort-key change outside an update is wrapped in one, so the row moves at once.
+    BOOL Write(int nCol, const void* pValue, int nColor, BOOL bBold, BOOL bFraction, int nFlags);
+
+    // The three phases, driven by CRow across the views. pValue is the raw slot (WRITE_RAW),
+    // the typed value (WRITE_VALUE) or the whole block (column -1).
+    // Validate only checks; Prepare (once every view accepted) takes a moving row out and the
+    // old values out of the sums, so that a refusal in a later view leaves nothing changed.
+    BOOL Validate(int nCol, const void* pValue, const void* pAttrs, int nFlags);
+    void Prepare(int nCol, const void* pValue, const void* pAttrs, int nFlags);
+    BOOL StoreValue(int nCol, const void* pValue, int nFlags);
+    BOOL Commit(int nCol, const void* pValue, const void* pAttrs, int nFlags);
+    void MarkChanged(int nCol);
+    // TRUE when the write would change a sort or group key of this view.
+    BOOL WouldMove(int nCol, const void* pValue, int nFlags, BOOL bFraction);
+
+    // Updates: values are stored at once; the move and most events wait for EndUpdate.
+    void BeginUpdate();
+    void EndUpdate();
+    BOOL IsUpdatePending() const { return m_bPending; }
+    void SetReposition() { m_bReposition = TRUE; }
+
+private:
+    struct CellAttrs { int nColor; BOOL bBold; BOOL bFraction; };
+    BOOL ApplyAttributes(int nCol, const void* pAttrs, int nFlags);
+    BOOL ApplyCellAttributes(int nCol, int nColor, BOOL bBold, BOOL bFraction, int nFlags);
+    void Detach();
+    void Reinsert();
+    void MoveNow();
+    int  EffectiveFlags(int nCol, int nFlags) const;
+    int  CountChangedColumns() const;
+    void ClearMarks();
+    void EnsureMarks();
+    BOOL HasFilterOn(int nCol) const;
+
+    CViewTable* m_pView = nullptr;
+    CRowPosition m_pos;                 // node, group, display index, group start, line kind
+    BOOL m_bPending = FALSE;
+    BOOL m_bReposition = FALSE;
+    std::vector<BYTE> m_marks;          // per column: 0x80 unchanged, 0x7f changed since the last commit
+    int  m_nDetached = 0;               // 1 while the row is out of the tree for repositioning
+    CRowPosition m_oldPos;              // where a detached row stood
+    int  m_nOldLines = 0;
+    BOOL m_bWasMarked = FALSE;
+
+    friend class CRow;
+    friend class CViewTable;
+};
