@@ -649,3 +649,15 @@ BOOL RectVisible(HDC hdc, const RECT* pRect)
             return TRUE;
     return FALSE;
 }
+
+HBITMAP CreateCompatibleBitmap(HDC hdc, int nWidth, int nHeight)
+{
+    TbDC* pDC = TbFindDC(hdc);
+    if (!pDC || nWidth < 0 || nHeight < 0)
+        return nullptr;
+    // As on the original: compatible with the bitmap the DC holds, so a fresh memory DC gives a
+    // monochrome one; a window or screen DC gives colour.
+    CTbPixelBuffer* pTarget = pDC->Target();
+    BOOL bMono = pDC->nKind == TB_DC_MEMORY && pTarget && pTarget->IsMono();
+    return CreateBitmap(nWidth, nHeight, 1, bMono ? 1 : 32, nullptr);
+}
