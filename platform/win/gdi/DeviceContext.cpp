@@ -20,9 +20,11 @@ static std::shared_ptr<TbBitmap> DefaultBitmap()
 {
     static std::shared_ptr<TbBitmap>* s_pBitmap = nullptr;
     if (!s_pBitmap) {
+        // A stock object with a handle, so that selecting the DC's first bitmap back works.
         auto pBitmap = std::make_shared<TbBitmap>();
         pBitmap->bits.Create(1, 1, TRUE, TB_PIXEL_BLACK);
         pBitmap->bStock = TRUE;
+        TbGdiAdd(pBitmap, OBJ_BITMAP);
         s_pBitmap = new std::shared_ptr<TbBitmap>(pBitmap);
     }
     return *s_pBitmap;
@@ -270,8 +272,6 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ hObject)
         if (!pBitmap->bStock)
             pBitmap->hdcSelected = hdc;
         pDC->InvalidateClip();
-        if (!hOld)
-            hOld = reinterpret_cast<HGDIOBJ>(DefaultBitmap()->hHandle ? DefaultBitmap()->hHandle : 0);
         break;
     }
     case OBJ_REGION:

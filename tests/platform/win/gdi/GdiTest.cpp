@@ -280,9 +280,18 @@ TEST(Gdi, DeletedObjectsStayDeadAndSelectedOnesLiveOn)
     EXPECT_TRUE(DeleteObject(GetStockObject(WHITE_BRUSH)));
     EXPECT_NE(0, GetObjectA(GetStockObject(WHITE_BRUSH), sizeof lb, &lb));   // stock objects stay
 
-    // A bitmap is in one memory DC at a time; a fresh memory DC makes monochrome bitmaps.
+    // A bitmap is in one memory DC at a time; a fresh memory DC makes monochrome bitmaps, and its
+    // own first bitmap can be selected back, which frees the other for another DC.
     HDC hdcOther = CreateCompatibleDC(nullptr);
     EXPECT_EQ(nullptr, SelectObject(hdcOther, c.hBitmap));
+    HBITMAP hSecond = CreateBitmap(2, 2, 1, 32, nullptr);
+    HGDIOBJ hFirst = SelectObject(hdcOther, hSecond);
+    ASSERT_NE(nullptr, hFirst);
+    EXPECT_EQ(hSecond, SelectObject(hdcOther, hFirst));
+    HDC hdcThird = CreateCompatibleDC(nullptr);
+    EXPECT_EQ(hFirst, SelectObject(hdcThird, hSecond));
+    DeleteDC(hdcThird);
+    DeleteObject(hSecond);
     HBITMAP hCompat = CreateCompatibleBitmap(hdcOther, 5, 3);
     BITMAP bm;
     ASSERT_EQ(static_cast<int>(sizeof bm), GetObjectA(hCompat, sizeof bm, &bm));
