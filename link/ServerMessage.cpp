@@ -78,9 +78,8 @@ void CServerMessage::Parse(LPCSTR pszLine)
             m_fields.push_back({static_cast<unsigned>(nLength), 0});
     }
 
-    const size_t nPieces = static_cast<size_t>(std::count(pText, pText + nLength, '|')) + 1;
-    if (nPieces > nDataStart)
-        m_fields.reserve(m_fields.size() + nPieces - nDataStart);
+    // Room for a typical line at once; longer ones grow.
+    m_fields.reserve(32);
     size_t nStart = 0;
     for (size_t nPiece = 0;; ++nPiece) {
         char* pBar = static_cast<char*>(memchr(pText + nStart, '|', nLength - nStart));
