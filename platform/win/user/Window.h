@@ -2,6 +2,7 @@
 // The window manager: classes, windows, their tree, geometry, focus and capture.
 // Handles of destroyed windows are never handed out again, so a stale HWND stays invalid.
 #include "platform/win/WinTypes.h"
+#include "platform/win/Records.h"
 #include "platform/win/user/Messages.h"
 
 typedef LRESULT (CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
@@ -207,6 +208,11 @@ BOOL ClientToScreen(HWND hWnd, LPPOINT pPoint);
 int  MapWindowPoints(HWND hWndFrom, HWND hWndTo, LPPOINT pPoints, UINT cPoints);
 HWND WindowFromPoint(POINT pt);
 HWND ChildWindowFromPoint(HWND hWndParent, POINT pt);
+
+// Placement: the restored rectangle and the show state, as settings store them.
+#define WPF_SETMINPOSITION 0x0001
+BOOL GetWindowPlacement(HWND hWnd, WINDOWPLACEMENT* pPlacement);
+BOOL SetWindowPlacement(HWND hWnd, const WINDOWPLACEMENT* pPlacement);
 
 // Activation, focus, capture, enabling.
 HWND SetFocus(HWND hWnd);

@@ -379,6 +379,42 @@ HWND ChildWindowFromPoint(HWND hWndParent, POINT pt)
     return hWndParent;
 }
 
+BOOL GetWindowPlacement(HWND hWnd, WINDOWPLACEMENT* pPlacement)
+{
+    TbWindow* pWnd = TbFindWindow(hWnd);
+    if (!pWnd || !pPlacement)
+        return FALSE;
+    *pPlacement = WINDOWPLACEMENT{};
+    pPlacement->length = sizeof(WINDOWPLACEMENT);
+    pPlacement->showCmd = (pWnd->dwStyle & WS_MINIMIZE) ? SW_SHOWMINIMIZED
+                        : (pWnd->dwStyle & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    pPlacement->ptMinPosition = POINT{-1, -1};
+    pPlacement->ptMaxPosition = POINT{-1, -1};
+    pPlacement->rcNormalPosition = (pWnd->dwStyle & (WS_MINIMIZE | WS_MAXIMIZE)) ? pWnd->rcNormal : pWnd->rcWindow;
+    return TRUE;
+}
+
+BOOL SetWindowPlacement(HWND hWnd, const WINDOWPLACEMENT* pPlacement)
+{
+    TbWindow* pWnd = TbFindWindow(hWnd);
+    if (!pWnd || !pPlacement)
+        return FALSE;
+    // A stored rectangle is a claim from a file: an inverted or absurd one is not applied.
+    RECT rc = pPlacement->rcNormalPosition;
+    if (rc.right < rc.left || rc.bottom < rc.top || rc.right - rc.left > 32767 || rc.bottom - rc.top > 32767)
+        return FALSE;
+    if (pWnd->dwStyle & (WS_MINIMIZE | WS_MAXIMIZE)) {
+        pWnd->rcNormal = rc;
+    } else {
+        SetWindowPos(hWnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (pPlacement->showCmd <= SW_SHOWDEFAULT)
+        ShowWindow(hWnd, static_cast<int>(pPlacement->showCmd));
+    if ((pWnd = TbFindWindow(hWnd)) != nullptr && (pWnd->dwStyle & (WS_MINIMIZE | WS_MAXIMIZE)))
+        pWnd->rcNormal = rc;
+    return TRUE;
+}
+
 // ---- calls from the display ----
 
 void TbDisplayGeometry(HWND hWnd, int x, int y, int cx, int cy)

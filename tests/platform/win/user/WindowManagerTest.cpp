@@ -4,6 +4,7 @@
 #include <set>
 #include <stdexcept>
 #include "WindowTestSupport.h"
+#include "platform/win/user/SysMetrics.h"
 
 namespace {
 struct WindowTest : ::testing::Test {
@@ -262,5 +263,29 @@ TEST_F(WindowTest, WindowDataAndClasses)
     EXPECT_EQ(nullptr, CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
     EXPECT_NE(0u, RegisterWindowMessageA("TbTestMessage"));
     EXPECT_EQ(RegisterWindowMessageA("TbTestMessage"), RegisterWindowMessageA("tbtestmessage"));
+    DestroyWindow(hWnd);
+}
+
+TEST_F(WindowTest, PlacementKeepsTheRestoredRectangleWhileMaximised)
+{
+    HWND hWnd = CreateTestWindow();
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof wp;
+    wp.showCmd = SW_SHOWMAXIMIZED;
+    wp.rcNormalPosition = RECT{30, 40, 330, 240};
+    ASSERT_TRUE(SetWindowPlacement(hWnd, &wp));
+    EXPECT_TRUE(IsZoomed(hWnd));
+    RECT rc;
+    GetClientRect(hWnd, &rc);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), rc.right);
+    WINDOWPLACEMENT got = {};
+    ASSERT_TRUE(GetWindowPlacement(hWnd, &got));
+    EXPECT_EQ(static_cast<UINT>(SW_SHOWMAXIMIZED), got.showCmd);
+    EXPECT_TRUE(EqualRect(&wp.rcNormalPosition, &got.rcNormalPosition));
+    ShowWindow(hWnd, SW_RESTORE);
+    GetWindowRect(hWnd, &rc);
+    EXPECT_TRUE(EqualRect(&wp.rcNormalPosition, &rc));
+    wp.rcNormalPosition = RECT{10, 10, 5, 5};                   // inverted: refused
+    EXPECT_FALSE(SetWindowPlacement(hWnd, &wp));
     DestroyWindow(hWnd);
 }

@@ -1,0 +1,51 @@
+// Sound on a machine that may have no audio device: calls return at once and never fail for the
+// device's sake.
+#include <gtest/gtest.h>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include "QtTestSupport.h"
+#include "platform/win/user/Sound.h"
+
+namespace {
+// A tenth of a second of a quiet tone as a 16-bit mono wave file.
+void WriteWave(const std::string& strPath)
+{
+    const uint32_t nRate = 8000, nSamples = 800, nData = nSamples * 2;
+    FILE* pFile = fopen(strPath.c_str(), "wb");
+    ASSERT_NE(nullptr, pFile);
+    auto put32 = [pFile](uint32_t n) { fwrite(&n, 4, 1, pFile); };
+    auto put16 = [pFile](uint16_t n) { fwrite(&n, 2, 1, pFile); };
+    fwrite("RIFF", 1, 4, pFile);
+    put32(36 + nData);
+    fwrite("WAVEfmt ", 1, 8, pFile);
+    put32(16);
+    put16(1);
+    put16(1);
+    put32(nRate);
+    put32(nRate * 2);
+    put16(2);
+    put16(16);
+    fwrite("data", 1, 4, pFile);
+    put32(nData);
+    for (uint32_t i = 0; i < nSamples; ++i)
+        put16(static_cast<uint16_t>((i % 20) < 10 ? 2000 : -2000));
+    fclose(pFile);
+}
+}
+
+TEST(QtSound, WavesAndBeepsReturnAtOnceWithOrWithoutSound)
+{
+    ASSERT_TRUE(TbInitQtPlatform(nullptr, nullptr));
+    std::string strPath = ScreenshotPath("tone").substr(0, ScreenshotPath("tone").size() - 4) + ".wav";
+    WriteWave(strPath);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(PlaySoundA(strPath.c_str(), nullptr, SND_FILENAME | SND_ASYNC));
+    EXPECT_TRUE(PlaySoundA(strPath.c_str(), nullptr, SND_FILENAME | SND_SYNC));     // never blocks
+    EXPECT_TRUE(MessageBeep(MB_ICONEXCLAMATION));
+    EXPECT_TRUE(PlaySoundA(nullptr, nullptr, 0));                                   // stops
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+    EXPECT_FALSE(PlaySoundA("/no/such/file.wav", nullptr, SND_FILENAME | SND_NODEFAULT));
+    EXPECT_FALSE(PlaySoundA("SystemExclamation", nullptr, SND_ALIAS));
+    PumpQt(50);
+}
