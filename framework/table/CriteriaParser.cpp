@@ -163,6 +163,12 @@ BOOL CCriteriaParser::Parse(const char* pszText, int nKind)
         int nClass = ClassAt(psz, i, nKind);
         if (bQuoted && i < nLength && psz[i] != '"')
             nClass = CRIT_VALUE;
+        // The terminator ends the last token, whatever its class.
+        if (i == nLength) {
+            if (nRun > 0)
+                AddToken(nCurrent, psz + nStart, nRun);
+            break;
+        }
         if (nClass == nCurrent && nClass != CLS_QUOTE) {
             ++nRun;
             continue;

@@ -134,6 +134,8 @@ BOOL CViewRow::RefreshPosition()
 {
     if (!IsInTree())
         return FALSE;
+    if (!m_pos.IsDataRow())
+        return TRUE;            // sum, total and empty lines stay where the cursor found them
     CRowPosition pos;
     if (!m_pView->GetRowTree().PositionOf(m_pos.m_pNode, &pos)) {
         m_pos.Clear();
@@ -413,9 +415,14 @@ BOOL CViewRow::Commit(int nCol, const void*, const void* pAttrs, int nFlags)
     if (!pNode || !m_pView)
         return FALSE;
     int nEffective = EffectiveFlags(nCol, nFlags);
-    ApplyAttributes(nCol, pAttrs, nEffective);
+    BOOL bAttributes = ApplyAttributes(nCol, pAttrs, nEffective);
     if (!IsInTree())
         return TRUE;
+    if (!m_pos.IsDataRow()) {
+        if (bAttributes && !m_bPending)
+            m_pView->NotifyRowChanged(pNode, m_pos.m_nIndex, nCol);
+        return TRUE;
+    }
     RefreshPosition();
     CTableGroups& tree = m_pView->GetRowTree();
     BOOL bMove = FALSE;

@@ -1,0 +1,193 @@
+// Grouping, group lines, sums and marked rows of one view.
+#include <gtest/gtest.h>
+#include "TableTestSupport.h"
+#include "framework/table/TableFilters.h"
+
+namespace {
+
+enum { COL_KEY, COL_NAME, COL_QTY };
+
+class CGroupedTable
+{
+public:
+    CGroupedTable() : t({{"Key", COLTYPE_STRING, 8, FALSE}, {"Name", COLTYPE_STRING, 8, FALSE}, {"Qty", COLTYPE_INT32, 0, TRUE}})
+    {
+        UseSourceResources();
+        for (int i = 0; i < 3; ++i) {
+            t.Table().GetColumn(i).SetThousands(FALSE);
+            t.Table().GetColumn(i).SetBlankZero(FALSE);
+        }
+        t.Table().Open();
+        CSortColumns keys(30);
+        keys.Add(COL_KEY, SORT_ASCENDING);
+        keys.Add(COL_NAME, SORT_ASCENDING);
+        t.View().Sort(keys, /*bGroup=*/TRUE);
+    }
+    TBCellSlot* Add(const char* pszKey, const char* pszName, int nQty)
+    {
+        TBCellSlot* pBlock = t.NewBlock();
+        PutText(t, pBlock, COL_KEY, pszKey);
+        PutText(t, pBlock, COL_NAME, pszName);
+        PutInt(t, pBlock, COL_QTY, nQty);
+        EXPECT_TRUE(t.Insert(pBlock));
+        return pBlock;
+    }
+    std::string Lines() { return ViewText(t.View(), {COL_NAME, COL_QTY}); }
+    COwnedTable t;
+};
+
+class CCountingFormat : public ICustSumFormat
+{
+public:
+    void Format(int nKey, int nRows, int nCol, char* pszBuf, int nSize) override
+    {
+        ++m_nCalls;
+        m_nKey = nKey;
+        snprintf(pszBuf, static_cast<size_t>(nSize), "r%d/%d", nRows, nCol);
+    }
+    int m_nCalls = 0;
+    int m_nKey = -1;
+};
+
+}  // namespace
+
+TEST(ViewGrouping, GroupsShowTheirSumAndEmptyLinesAndDissolve)
+{
+    CGroupedTable g;
+    g.t.View().SetGroupHeaderMode(2);
+    g.t.View().SetTotalsMode(3);
+    g.Add("A", "A1", 1);
+    TBCellSlot* pA2 = g.Add("A", "A2", 2);
+    g.Add("B", "B1", 4);
+    EXPECT_EQ("1:A1,1|1:A2,2|3:,3|5:,|2:B1,4|5:,|4:,7|", g.Lines());
+    CRow row = g.t.Find(pA2);
+    ASSERT_TRUE(g.t.Table().DeleteRow(row));
+    EXPECT_EQ("2:A1,1|5:,|2:B1,4|5:,|4:,5|", g.Lines());
+    EXPECT_TRUE(CheckViewTrees(g.t.View()));
+
+    g.t.View().SetTotalsMode(0);
+    g.t.View().SetGroupHeaderMode(1);
+    g.Add("A", "A2", 2);
+    EXPECT_EQ("1:A1,1|2:A2,2|2:B1,4|", g.Lines());
+}
+
+TEST(ViewGrouping, OnlyDataRowsCanBeRemovedByIndex)
+{
+    CGroupedTable g;
+    g.t.View().SetGroupHeaderMode(2);
+    g.t.View().SetTotalsMode(3);
+    EXPECT_EQ(0, g.t.View().GetRowCount());   // no node, no grand total line
+    g.Add("A", "A1", 1);
+    g.Add("A", "A2", 2);
+    int nLines = g.t.View().GetRowCount();
+    EXPECT_FALSE(g.t.View().DeleteRowAt(2));    // the group's sum line
+    EXPECT_FALSE(g.t.View().DeleteRowAt(3));    // its empty line
+    EXPECT_FALSE(g.t.View().DeleteRowAt(4));    // the grand total
+    EXPECT_FALSE(g.t.View().DeleteRowAt(9));
+    EXPECT_EQ(nLines, g.t.View().GetRowCount());
+    EXPECT_TRUE(g.t.View().DeleteRowAt(0));
+    EXPECT_EQ("2:A2,2|5:,|4:,2|", g.Lines());
+}
+
+TEST(ViewGrouping, CustomSumLineKeepsLoneRowsInGroupsAndAsksOnce)
+{
+    CGroupedTable g;
+    CCountingFormat format;
+    CTableColumn* pKey = g.t.View().GetColumns()[COL_KEY];
+    pKey->m_custSum.m_pHandler = &format;
+    pKey->m_custSum.m_nKeyColumn = COL_KEY;
+    pKey->m_custSum.SetEntry(COL_NAME, 2);
+    g.t.View().SetTotalsMode(3);
+    g.Add("B", "B1", 4);
+    // A single row keeps its group and shows its own sum line.
+    EXPECT_EQ(3, g.t.View().GetRowCount());
+    CRowPosition pos;
+    ASSERT_TRUE(g.t.View().GetRowTree().LocateByIndex(1, &pos));
+    EXPECT_EQ(LINE_GROUP_SUM, pos.m_nKind);
+    char szText[32];
+    const CTableColumn* pName = g.t.View().GetColumns()[COL_NAME];
+    pos.m_pNode->GetCellText(szText, sizeof szText, COL_NAME, pName, &g.t.View());
+    pos.m_pNode->GetCellText(szText, sizeof szText, COL_NAME, pName, &g.t.View());
+    EXPECT_EQ(1, format.m_nCalls);
+    EXPECT_STREQ("r1/1", szText);
+    // A sum change makes an entry-2 text ask again.
+    g.Add("B", "B2", 1);
+    ASSERT_TRUE(g.t.View().GetRowTree().LocateByIndex(2, &pos));
+    pos.m_pNode->GetCellText(szText, sizeof szText, COL_NAME, pName, &g.t.View());
+    EXPECT_EQ(2, format.m_nCalls);
+    EXPECT_STREQ("r2/1", szText);
+    // The total line passes key 0 and row count -1.
+    ASSERT_TRUE(g.t.View().GetRowTree().LocateByIndex(3, &pos));
+    ASSERT_EQ(LINE_TOTAL, pos.m_nKind);
+    pos.m_pNode->GetCellText(szText, sizeof szText, COL_NAME, pName, &g.t.View());
+    EXPECT_STREQ("r-1/1", szText);
+    EXPECT_EQ(0, format.m_nKey);
+}
+
+TEST(ViewGrouping, MarkedRowsModeHidesUnmarkedRowsSilentlyAndKeepsTheCount)
+{
+    CGroupedTable g;
+    g.t.View().SetTotalsMode(3);
+    CRecordingSink sink(&g.t.View());
+    g.t.View().AddSink(&sink);
+    TBCellSlot* pA1 = g.Add("A", "A1", 1);
+    CRow row = g.t.Find(pA1);
+    row.GetViewRow(0)->SetMarked(TRUE);
+    g.t.View().SetSumMode(1);
+    int nMoved = sink.m_nMoved;
+    g.Add("A", "A2", 5);          // unmarked: hidden, unsummed, unannounced
+    EXPECT_EQ(nMoved, sink.m_nMoved);
+    EXPECT_EQ("2:A1,1|4:,1|", g.Lines());
+    EXPECT_EQ(1, g.t.View().GetRowTree().GetMarkedCount());
+    // A marked row whose sort key changes moves and stays marked and counted.
+    CRow again = g.t.Find(pA1);
+    ASSERT_TRUE(again.UpdateCell(COL_NAME, "A9"));
+    EXPECT_EQ(1, g.t.View().GetRowTree().GetMarkedCount());
+    EXPECT_EQ("2:A9,1|4:,1|", g.Lines());
+    EXPECT_TRUE(sink.m_errors.empty());
+    EXPECT_TRUE(sink.CountMatches());
+    again.GetViewRow(0)->SetMarked(FALSE);
+    EXPECT_EQ(0, g.t.View().GetRowTree().GetMarkedCount());
+    EXPECT_EQ("4:,0|", g.Lines());
+    g.t.View().RemoveSink(&sink);
+}
+
+TEST(ViewGrouping, RebuildSortsRowsPlacedAtAPosition)
+{
+    CGroupedTable g;
+    CSortColumns keys(30);
+    keys.Add(COL_QTY, SORT_ASCENDING);
+    g.t.View().Sort(keys, FALSE);
+    g.Add("A", "A1", 5);
+    g.Add("A", "A2", 1);
+    CViewRow cursor(&g.t.View(), g.t.NewBlock());
+    PutInt(g.t, cursor.GetNode()->GetData(), COL_QTY, 9);
+    PutText(g.t, cursor.GetNode()->GetData(), COL_NAME, "P");
+    ASSERT_TRUE(g.t.View().InsertRowAt(1, cursor));
+    EXPECT_EQ("1:A2,1|1:P,9|1:A1,5|", g.Lines());
+    EXPECT_FALSE(cursor.GetNode()->IsSorted());
+    g.t.View().Resort();
+    EXPECT_EQ("1:A2,1|1:A1,5|1:P,9|", g.Lines());
+    EXPECT_TRUE(cursor.GetNode()->IsSorted());
+}
+
+TEST(ViewGrouping, SumsReturnToWhereTheyWereAndViewsWithoutSummedColumnsShowEmptyTotals)
+{
+    CGroupedTable g;
+    g.t.View().SetTotalsMode(2);
+    g.Add("A", "A1", 3);
+    g.Add("B", "B1", 4);
+    std::string strBefore = g.Lines();
+    TBCellSlot* pExtra = g.Add("A", "A2", 40);
+    CRow row = g.t.Find(pExtra);
+    ASSERT_TRUE(g.t.Table().DeleteRow(row));
+    EXPECT_EQ(strBefore, g.Lines());
+
+    COwnedTable plain({{"Text", COLTYPE_STRING, 8, FALSE}});
+    plain.Table().Open();
+    plain.View().SetTotalsMode(2);
+    TBCellSlot* pBlock = plain.NewBlock();
+    PutText(plain, pBlock, 0, "x");
+    plain.Insert(pBlock);
+    EXPECT_EQ("1:x|4:|", ViewText(plain.View(), {0}));
+}
