@@ -289,3 +289,31 @@ TEST_F(WindowTest, PlacementKeepsTheRestoredRectangleWhileMaximised)
     EXPECT_FALSE(SetWindowPlacement(hWnd, &wp));
     DestroyWindow(hWnd);
 }
+
+TEST_F(WindowTest, TreeOrderReparentingAndEnumeration)
+{
+    HWND hTop = CreateTestWindow();
+    HWND hA = CreateTestWindow(hTop, WS_CHILD, 1);
+    HWND hB = CreateTestWindow(hTop, WS_CHILD, 2);
+    HWND hC = CreateTestWindow(hB, WS_CHILD, 3);
+    // Children come in creation order, as dialogs rely on for their tab order.
+    EXPECT_EQ(hA, GetWindow(hTop, GW_CHILD));
+    EXPECT_EQ(hB, GetWindow(hA, GW_HWNDNEXT));
+    EXPECT_EQ(nullptr, GetWindow(hB, GW_HWNDNEXT));
+    EXPECT_EQ(hTop, GetAncestor(hC, GA_ROOT));
+    EXPECT_TRUE(IsChild(hTop, hC));
+    SetWindowPos(hB, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(hB, GetWindow(hTop, GW_CHILD));
+
+    static std::vector<HWND> s_seen;
+    s_seen.clear();
+    EnumChildWindows(hTop, [](HWND h, LPARAM) -> BOOL { s_seen.push_back(h); return TRUE; }, 0);
+    EXPECT_EQ((std::vector<HWND>{hB, hC, hA}), s_seen);
+
+    EXPECT_EQ(hB, SetParent(hC, hA));
+    EXPECT_EQ(hA, GetParent(hC));
+    EXPECT_EQ(nullptr, SetParent(hA, hC));          // a window cannot go under its own child
+    DestroyWindow(hA);
+    EXPECT_FALSE(IsWindow(hC));                     // it went with its new parent
+    DestroyWindow(hTop);
+}
