@@ -1,0 +1,165 @@
+// The table text archive: lines, escapes, the row state suffix and reading back.
+#include <gtest/gtest.h>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include "TableTestSupport.h"
+#include "framework/table/TableArchive.h"
+#include "framework/table/TableFilters.h"
+
+namespace {
+
+std::string PathOf(const char* pszName)
+{
+    return std::string(TB_BINARY_DIR) + "/" + pszName;
+}
+
+std::string ReadFile(const std::string& strPath)
+{
+    std::ifstream in(strPath);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::string& strPath, const std::string& strText)
+{
+    std::ofstream out(strPath);
+    out << strText;
+}
+
+// A snapshot-style view: its allocator gives every row read a block of its own.
+class CArchiveView
+{
+public:
+    CArchiveView()
+        : t({{"A", COLTYPE_STRING, 12, FALSE}, {"B", COLTYPE_INT32, 0, FALSE}, {"C", COLTYPE_INT32, 0, FALSE}})
+    {
+        UseSourceResources();
+        for (int i = 1; i < 3; ++i) {
+            t.Table().GetColumn(i).SetThousands(FALSE);
+            t.Table().GetColumn(i).SetBlankZero(FALSE);
+        }
+        CSnapAlloc alloc;
+        t.Table().Open(&alloc);
+    }
+    ~CArchiveView() { t.Table().RemoveAllRows(); }
+    COwnedTable t;
+};
+
+}  // namespace
+
+TEST(TableArchive, EscapesSurviveARoundTrip)
+{
+    EXPECT_EQ("a\\|b\\\\c", CTableFileArchive::EscapeField("a|b\\c", '|'));
+    char szText[] = "a\\|b\\\\c|d\\e";
+    int nLength = CTableFileArchive::UnescapeField(szText, '\0');
+    EXPECT_STREQ("a|b\\c", szText);
+    EXPECT_STREQ("d\\e", szText + strlen(szText) + 1);
+    EXPECT_EQ(9, nLength);
+    char szEmpty[] = "";
+    EXPECT_EQ(0, CTableFileArchive::UnescapeField(szEmpty, '\0'));
+    EXPECT_EQ("a\\\tb", CTableFileArchive::EscapeField("a\tb", '\t'));
+}
+
+TEST(TableArchive, RowsWrittenReadBackWithTheirState)
+{
+    CArchiveView v;
+    CViewTable& view = v.t.View();
+    std::string strPath = PathOf("archive_rows.tbl");
+    WriteFile(strPath, "0\nx|b\\|c|1|2|00000005S7+0000\n");
+    // Rows go in through the view, attributes and state included.
+    {
+        CTableFileArchive in(&view, TRUE);
+        ASSERT_TRUE(in.Open(strPath.c_str(), TRUE));
+        EXPECT_FALSE(view.ReadRows(&in));       // "x|..." has cells that do not parse
+    }
+    WriteFile(strPath, "0\nb\\|c|1|2|000000051" "3" "410500" "+010045000000\nplain|3|4\n");
+    {
+        CTableFileArchive in(&view, TRUE);
+        ASSERT_TRUE(in.Open(strPath.c_str(), TRUE));
+        EXPECT_TRUE(view.ReadRows(&in));
+        EXPECT_EQ(2, in.GetRowCount());
+    }
+    ASSERT_EQ(2, view.GetRowCount());
+    CRowPosition pos;
+    ASSERT_TRUE(view.GetRowTree().LocateByIndex(0, &pos));
+    CTableRow* pRow = pos.m_pNode;
+    EXPECT_EQ(5u, pRow->m_dwCategory);
+    EXPECT_EQ('1', pRow->m_chStatus);
+    EXPECT_TRUE(pRow->IsMarked());
+    EXPECT_TRUE(pRow->m_bFlags & ROW_EDITABLE);
+    EXPECT_EQ("b|c", std::string(static_cast<const char*>(pRow->GetData()[0].pData)));
+    EXPECT_FALSE(pRow->m_bFlags & ROW_MARKABLE);
+    // The extension after '+' keeps text colour 69 (beyond six bits) and background 0.
+    EXPECT_EQ(69, pRow->GetAttr(1, 1) & CELL_TEXT_MASK);
+    EXPECT_TRUE(pRow->GetAttr(0, 1) & CELL_BOLD);
+
+    std::string strOut = PathOf("archive_out.tbl");
+    {
+        CTableFileArchive out(&view, TRUE);
+        ASSERT_TRUE(out.Open(strOut.c_str(), FALSE));
+        EXPECT_TRUE(view.ForEachRow(&out));
+    }
+    EXPECT_EQ("b\\|c|1|2|000000051" "3" "410500" "+010045000000\nplain|3|4|00000000 4000000+000000000000\n",
+              ReadFile(strOut));
+    {
+        CTableFileArchive plain(&view, FALSE);
+        ASSERT_TRUE(plain.Open(strOut.c_str(), FALSE));
+        plain.WriteRow(pRow);
+        EXPECT_EQ(0, plain.WriteRow(view.GetRowTree().GetTotalLine()));
+    }
+    EXPECT_EQ("b\\|c|1|2\n", ReadFile(strOut));
+}
+
+TEST(TableArchive, RefusedLinesAreSkippedAndLongLinesReadWhole)
+{
+    CArchiveView v;
+    CViewTable& view = v.t.View();
+    std::string strPath = PathOf("archive_refused.tbl");
+    std::string strLong(400, 'z');
+    WriteFile(strPath, "0\r\nok|1|2\r\nshort|1\nbad|x|3\n" + strLong + "|5|6\r\n\r\nlast|7|8\n");
+    CTableFileArchive in(&view, FALSE);
+    ASSERT_TRUE(in.Open(strPath.c_str(), TRUE));
+    EXPECT_FALSE(view.ReadRows(&in));           // not whole: three lines were refused
+    // The long line is one row (its text cut to the column), not a row and a bogus tail.
+    std::string strRows;
+    for (int i = 0; i < view.GetRowCount(); ++i) {
+        CRowPosition pos;
+        view.GetRowTree().LocateByIndex(i, &pos);
+        char szA[16], szB[16];
+        pos.m_pNode->GetCellText(szA, sizeof szA, 0, view.GetColumns()[0], &view);
+        pos.m_pNode->GetCellText(szB, sizeof szB, 1, view.GetColumns()[1], &view);
+        strRows += std::string(szA) + "," + szB + "|";
+    }
+    EXPECT_EQ("ok,1|zzzzzzzzzzz,5|last,7|", strRows);
+}
+
+TEST(TableArchive, FiltersAndTitleLines)
+{
+    CArchiveView v;
+    CViewTable& view = v.t.View();
+    std::string strPath = PathOf("archive_title.tbl");
+    WriteFile(strPath, "1\nA|B|C|\nkeep|5|0\ndrop|1|0\n");
+    CTableFilters filters;
+    filters.Init(&view, nullptr);
+    filters.AddFilter(1, ">2", FALSE, 0);
+    {
+        CTableFileArchive in(&view, FALSE);
+        in.SetFilters(&filters);
+        ASSERT_TRUE(in.Open(strPath.c_str(), TRUE));
+        EXPECT_TRUE(view.ReadRows(&in));
+        EXPECT_EQ(1, in.GetRowCount());
+    }
+    ASSERT_EQ(1, view.GetRowCount());
+    view.m_bWriteTitleLine = TRUE;
+    view.GetColumns()[0]->m_strTitle[0] = "Two\nLines";
+    std::string strOut = PathOf("archive_title_out.tbl");
+    {
+        CTableFileArchive out(&view, FALSE);
+        out.m_chSeparator = '\t';
+        ASSERT_TRUE(out.Open(strOut.c_str(), FALSE));
+        EXPECT_TRUE(view.ForEachRow(&out));
+    }
+    EXPECT_EQ("Two Lines\tB\tC\t\nkeep\t5\t0\n", ReadFile(strOut));
+}
