@@ -1,0 +1,383 @@
+// CWnd: handle maps, creation through the CBT hook, subclassing, the library's window procedure
+// and the dispatch through the message maps. The wrappers and default handlers are in
+// WndWrappers.cpp.
+#include "platform/mfc/Wnd.h"
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+// Objects attached to windows, and the temporary ones FromHandle made for windows without one.
+struct HandleMaps {
+    std::unordered_map<HWND, CWnd*> permanent;
+    std::unordered_map<HWND, std::unique_ptr<CWnd>> temporary;
+};
+HandleMaps& Maps()
+{
+    // Never destroyed: static windows of the program may still be destroyed at exit.
+    static HandleMaps* s_pMaps = new HandleMaps;
+    return *s_pMaps;
+}
+
+// Temporary objects of windows that are gone are dropped once there are more than this.
+const size_t TEMP_PRUNE_SIZE = 64;
+
+CWnd* s_pWndInit = nullptr;
+HHOOK s_hHookCreate = nullptr;
+MSG s_msgCurrent = {};
+
+void PruneTemporary()
+{
+    auto& temp = Maps().temporary;
+    for (auto it = temp.begin(); it != temp.end();) {
+        if (!IsWindow(it->first)) {
+            it->second->m_hWnd = nullptr;
+            it = temp.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+BOOL RegisterLibraryClass()
+{
+    WNDCLASSA wc = {};
+    if (GetClassInfoA(nullptr, AFX_WND_CLASS, &wc))
+        return TRUE;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &DefWindowProcA;
+    wc.lpszClassName = AFX_WND_CLASS;
+    return RegisterClassA(&wc) != 0;
+}
+}  // namespace
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    if (pWnd == nullptr)
+        return DefWindowProcA(hWnd, uMsg, wParam, lParam);
+    MSG msgSaved = s_msgCurrent;
+    s_msgCurrent = MSG{hWnd, uMsg, wParam, lParam, 0, {0, 0}, 0};
+    LRESULT lResult = 0;
+    try {
+        lResult = pWnd->WindowProc(uMsg, wParam, lParam);
+    } catch (...) {
+        // A failing handler ends here: the message is answered with 0 and the program goes on.
+        lResult = 0;
+    }
+    s_msgCurrent = msgSaved;
+    return lResult;
+}
+
+LRESULT CALLBACK AfxCbtFilterHook(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode != HCBT_CREATEWND)
+        return CallNextHookEx(s_hHookCreate, nCode, wParam, lParam);
+    if (CWnd* pWnd = s_pWndInit) {
+        s_pWndInit = nullptr;
+        pWnd->AttachWindowCreate(reinterpret_cast<HWND>(wParam));
+    }
+    HHOOK hHook = s_hHookCreate;
+    LRESULT lResult = CallNextHookEx(hHook, nCode, wParam, lParam);
+    if (s_hHookCreate == hHook) {
+        UnhookWindowsHookEx(hHook);
+        s_hHookCreate = nullptr;
+    }
+    return lResult;
+}
+
+CWnd::CWnd() = default;
+
+CWnd::~CWnd()
+{
+    if (m_hWnd != nullptr && !m_bTemporary)
+        ::DestroyWindow(m_hWnd);
+    if (m_hWnd != nullptr && !m_bTemporary)
+        Detach();
+    if (s_pWndInit == this)
+        s_pWndInit = nullptr;
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd)
+{
+    if (hWnd == nullptr)
+        return nullptr;
+    auto& perm = Maps().permanent;
+    auto it = perm.find(hWnd);
+    return it == perm.end() ? nullptr : it->second;
+}
+
+CWnd* CWnd::FromHandle(HWND hWnd)
+{
+    // Handles are never reused: a dead one can only be found through a stale entry.
+    if (hWnd == nullptr || !IsWindow(hWnd))
+        return nullptr;
+    if (CWnd* pWnd = FromHandlePermanent(hWnd))
+        return pWnd;
+    auto& temp = Maps().temporary;
+    auto it = temp.find(hWnd);
+    if (it != temp.end())
+        return it->second.get();
+    if (temp.size() >= TEMP_PRUNE_SIZE)
+        PruneTemporary();
+    auto pWnd = std::make_unique<CWnd>();
+    pWnd->m_hWnd = hWnd;
+    pWnd->m_bTemporary = TRUE;
+    CWnd* pResult = pWnd.get();
+    temp.emplace(hWnd, std::move(pWnd));
+    return pResult;
+}
+
+void CWnd::DeleteTempMap()
+{
+    for (auto& entry : Maps().temporary)
+        entry.second->m_hWnd = nullptr;
+    Maps().temporary.clear();
+}
+
+BOOL CWnd::Attach(HWND hWnd)
+{
+    if (hWnd == nullptr || m_hWnd != nullptr || !IsWindow(hWnd) || FromHandlePermanent(hWnd) != nullptr)
+        return FALSE;
+    // A temporary object of the same window would outlive its meaning.
+    auto& temp = Maps().temporary;
+    auto it = temp.find(hWnd);
+    if (it != temp.end()) {
+        it->second->m_hWnd = nullptr;
+        temp.erase(it);
+    }
+    Maps().permanent[hWnd] = this;
+    m_hWnd = hWnd;
+    return TRUE;
+}
+
+HWND CWnd::Detach()
+{
+    HWND hWnd = m_hWnd;
+    if (hWnd != nullptr && !m_bTemporary) {
+        auto& perm = Maps().permanent;
+        auto it = perm.find(hWnd);
+        if (it != perm.end() && it->second == this)
+            perm.erase(it);
+    }
+    m_hWnd = nullptr;
+    return hWnd;
+}
+
+BOOL CWnd::TakeOverProcedure()
+{
+    LONG_PTR nOld = SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc));
+    WNDPROC pfnOld = reinterpret_cast<WNDPROC>(nOld);
+    if (pfnOld == nullptr)
+        return FALSE;
+    if (m_pfnSuper == nullptr && pfnOld != &AfxWndProc && pfnOld != &DefWindowProcA)
+        m_pfnSuper = pfnOld;
+    return TRUE;
+}
+
+void CWnd::AttachWindowCreate(HWND hWnd)
+{
+    if (!Attach(hWnd))
+        return;
+    PreSubclassWindow();
+    TakeOverProcedure();
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd)
+{
+    if (m_bTemporary || !Attach(hWnd))
+        return FALSE;
+    PreSubclassWindow();
+    if (!TakeOverProcedure()) {
+        Detach();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
+{
+    if (pParent == nullptr || pParent->m_hWnd == nullptr)
+        return FALSE;
+    HWND hWndItem = ::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID));
+    return hWndItem != nullptr && SubclassWindow(hWndItem);
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle, int x, int y,
+                    int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID pParam)
+{
+    if (m_hWnd != nullptr || m_bTemporary)
+        return FALSE;
+    CREATESTRUCTA cs = {pParam, nullptr, nIDorHMenu, hWndParent, nHeight, nWidth, y, x,
+                        static_cast<LONG>(dwStyle), pszWindowName, pszClassName, dwExStyle};
+    if (!PreCreateWindow(cs)) {
+        PostNcDestroy();
+        return FALSE;
+    }
+    s_pWndInit = this;
+    if (s_hHookCreate == nullptr)
+        s_hHookCreate = SetWindowsHookExA(WH_CBT, &AfxCbtFilterHook, nullptr, 0);
+    HWND hWnd = CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
+                                cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    if (s_hHookCreate != nullptr) {
+        UnhookWindowsHookEx(s_hHookCreate);
+        s_hHookCreate = nullptr;
+    }
+    if (s_pWndInit == this) {
+        // The hook never saw the window: nothing was attached, and the object's creation is over.
+        s_pWndInit = nullptr;
+        PostNcDestroy();
+        return FALSE;
+    }
+    return hWnd != nullptr;
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle, const RECT& rect,
+                    CWnd* pParentWnd, UINT nID, LPVOID pParam)
+{
+    return CreateEx(dwExStyle, pszClassName, pszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, pParentWnd ? pParentWnd->m_hWnd : nullptr,
+                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), pParam);
+}
+
+BOOL CWnd::Create(LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                  UINT nID, CCreateContext*)
+{
+    return CreateEx(0, pszClassName, pszWindowName, dwStyle | WS_CHILD, rect, pParentWnd, nID);
+}
+
+BOOL CWnd::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    if (cs.lpszClass == nullptr) {
+        if (!RegisterLibraryClass())
+            return FALSE;
+        cs.lpszClass = AFX_WND_CLASS;
+    }
+    return TRUE;
+}
+
+void CWnd::PostNcDestroy()
+{
+}
+
+void CWnd::PreSubclassWindow()
+{
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    return m_hWnd != nullptr && ::DestroyWindow(m_hWnd);
+}
+
+const MSG& CWnd::GetCurrentMessage()
+{
+    return s_msgCurrent;
+}
+
+LRESULT CWnd::Default()
+{
+    return DefWindowProc(s_msgCurrent.message, s_msgCurrent.wParam, s_msgCurrent.lParam);
+}
+
+LRESULT CWnd::DefWindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (m_hWnd == nullptr)
+        return 0;
+    if (m_pfnSuper != nullptr)
+        return CallWindowProcA(m_pfnSuper, m_hWnd, uMsg, wParam, lParam);
+    return DefWindowProcA(m_hWnd, uMsg, wParam, lParam);
+}
+
+LRESULT CWnd::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT lResult = 0;
+    if (!OnWndMsg(uMsg, wParam, lParam, &lResult))
+        lResult = DefWindowProc(uMsg, wParam, lParam);
+    return lResult;
+}
+
+BOOL CWnd::OnWndMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    LRESULT lResult = 0;
+    if (uMsg == WM_COMMAND) {
+        if (!OnCommand(wParam, lParam))
+            return FALSE;
+        lResult = 1;
+    } else if (uMsg == WM_NCDESTROY) {
+        // The library's own ending comes after whatever the map does with the message.
+        if (const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(uMsg))
+            pEntry->pfn(this, uMsg, wParam, lParam);
+        else
+            OnNcDestroy();
+    } else {
+        UINT uLookup = (uMsg >= WM_CTLCOLORMSGBOX && uMsg <= WM_CTLCOLORSTATIC) ? WM_CTLCOLOR : uMsg;
+        const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(uLookup);
+        if (pEntry == nullptr && uLookup != uMsg)
+            pEntry = FindMessageEntry(uMsg);
+        if (pEntry == nullptr)
+            return FALSE;
+        lResult = pEntry->pfn(this, uMsg, wParam, lParam);
+    }
+    if (pResult != nullptr)
+        *pResult = lResult;
+    return TRUE;
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    UINT nID = LOWORD(wParam);
+    int nCode = static_cast<int>(HIWORD(wParam));
+    // Menus and accelerators (no control) are plain commands.
+    if (lParam == 0)
+        nCode = CN_COMMAND;
+    if (nID == 0)
+        return FALSE;
+    return OnCmdMsg(nID, nCode, nullptr, nullptr);
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*)
+{
+    return FALSE;
+}
+
+BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
+{
+    if (pMsg == nullptr)
+        return FALSE;
+    for (HWND hWnd = pMsg->hwnd; hWnd != nullptr; hWnd = ::GetParent(hWnd)) {
+        CWnd* pWnd = FromHandlePermanent(hWnd);
+        if (pWnd != nullptr && pWnd->PreTranslateMessage(pMsg))
+            return TRUE;
+        if (hWnd == hWndStop)
+            break;
+    }
+    return FALSE;
+}
+
+void CWnd::OnNcDestroy()
+{
+    HWND hWnd = m_hWnd;
+    LONG_PTR nProc = GetWindowLongPtrA(hWnd, GWLP_WNDPROC);
+    Default();
+    // Give a subclassed window its own procedure back, unless someone subclassed it after us.
+    if (m_pfnSuper != nullptr && GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == nProc)
+        SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    m_pfnSuper = nullptr;
+    Detach();
+    PostNcDestroy();
+}
+
+const AFX_MSGMAP* CWnd::GetThisMessageMap()
+{
+    // The handlers of the common messages are reached through derived maps only; the window's
+    // own map is empty, so unmapped messages get their class's default processing.
+    static const AFX_MSGMAP_ENTRY s_entries[] = {{0, 0, 0, 0, nullptr, nullptr}};
+    static const AFX_MSGMAP s_map = {&CCmdTarget::GetThisMessageMap, s_entries};
+    return &s_map;
+}
+
+const AFX_MSGMAP* CWnd::GetMessageMap() const
+{
+    return GetThisMessageMap();
+}

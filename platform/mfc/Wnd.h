@@ -1,0 +1,177 @@
+#pragma once
+// The class library's window: an object attached to a window handle whose messages are looked
+// up in the message maps of its class and its bases (CmdTarget.h). Created through the creation
+// hook, so the object sees the window's first messages; a window of a message that no map names
+// gets the default processing of its class.
+#include "platform/mfc/CmdTarget.h"
+#include "platform/mfc/DC.h"
+#include "platform/mfc/Rect.h"
+#include "platform/mfc/String.h"
+#include "platform/win/user/Message.h"
+#include "platform/win/user/Window.h"
+
+#ifndef CTLCOLOR_MSGBOX
+#define CTLCOLOR_MSGBOX    0
+#define CTLCOLOR_EDIT      1
+#define CTLCOLOR_LISTBOX   2
+#define CTLCOLOR_BTN       3
+#define CTLCOLOR_DLG       4
+#define CTLCOLOR_SCROLLBAR 5
+#define CTLCOLOR_STATIC    6
+#endif
+
+class CScrollBar;
+struct CCreateContext;
+
+class CWnd : public CCmdTarget
+{
+public:
+    CWnd();
+    ~CWnd() override;           // destroys the attached window
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    // The object of a handle. For a live window without an object FromHandle answers a
+    // temporary one owned by the library; a destroyed window's handle answers null.
+    static CWnd* FromHandle(HWND hWnd);
+    static CWnd* FromHandlePermanent(HWND hWnd);
+    static void DeleteTempMap();                    // frees the temporary objects
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    operator HWND() const { return m_hWnd; }
+    BOOL Attach(HWND hWnd);     // FALSE for null, a dead handle, one with an object, or when attached
+    HWND Detach();
+    BOOL SubclassWindow(HWND hWnd);
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+
+    // Creation. A null class name takes the library's own window class.
+    virtual BOOL CreateEx(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle, int x, int y,
+                          int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID pParam = nullptr);
+    BOOL CreateEx(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle, const RECT& rect,
+                  CWnd* pParentWnd, UINT nID, LPVOID pParam = nullptr);
+    // A child window of pParentWnd.
+    virtual BOOL Create(LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle, const RECT& rect,
+                        CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
+    virtual BOOL DestroyWindow();
+    virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
+    virtual void PostNcDestroy();
+    virtual void PreSubclassWindow();
+
+    // The message path.
+    virtual LRESULT WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnWndMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    virtual LRESULT DefWindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    LRESULT Default();                              // DefWindowProc of the message being dispatched
+    static const MSG& GetCurrentMessage();
+    // Offers a message to the windows from its own up to hWndStop; TRUE when one consumed it.
+    static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
+
+    // The common wrappers of the window functions.
+    LRESULT SendMessage(UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    BOOL PostMessage(UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
+    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
+    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+    BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
+    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
+    void MoveWindow(const RECT& rect, BOOL bRepaint = TRUE);
+    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
+    void GetClientRect(LPRECT pRect) const;
+    void GetWindowRect(LPRECT pRect) const;
+    void ScreenToClient(LPPOINT pPoint) const;
+    void ScreenToClient(LPRECT pRect) const;
+    void ClientToScreen(LPPOINT pPoint) const;
+    void ClientToScreen(LPRECT pRect) const;
+    BOOL GetWindowPlacement(WINDOWPLACEMENT* pPlacement) const;
+    BOOL SetWindowPlacement(const WINDOWPLACEMENT* pPlacement);
+    void BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
+    CWnd* SetActiveWindow();
+    CWnd* SetFocus();
+    static CWnd* GetFocus();
+    CWnd* SetCapture();
+    void Invalidate(BOOL bErase = TRUE);
+    void InvalidateRect(const RECT* pRect, BOOL bErase = TRUE);
+    void UpdateWindow() { ::UpdateWindow(m_hWnd); }
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC pfnTimer = nullptr);
+    BOOL KillTimer(UINT_PTR nIDEvent);
+    void SetWindowText(LPCSTR pszText);
+    void GetWindowText(CString& strText) const;
+    int GetWindowTextLength() const { return ::GetWindowTextLengthA(m_hWnd); }
+    DWORD GetStyle() const;
+    DWORD GetExStyle() const;
+    // Removes then adds style bits; with nFlags the frame is told through SetWindowPos. TRUE when changed.
+    BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+    CWnd* GetParent() const;
+    CWnd* GetDlgItem(int nID) const;
+    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+    BOOL IsChild(const CWnd* pWnd) const;
+
+    HWND m_hWnd = nullptr;
+
+protected:
+    // The default handlers of the window messages the maps name; each does the default processing.
+    afx_msg int OnCreate(LPCREATESTRUCTA pCreate);
+    afx_msg void OnDestroy();
+    afx_msg void OnNcDestroy();
+    afx_msg void OnClose();
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnSizing(UINT nSide, LPRECT pRect);
+    afx_msg void OnMove(int x, int y);
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
+    afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnMButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnMButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnNcRButtonDown(UINT nHitTest, CPoint point);
+    afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint point);
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT uMessage);
+    afx_msg void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
+    afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+    afx_msg void OnSysColorChange();
+    afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT uMessage);
+    afx_msg void OnCaptureChanged(CWnd* pWnd);
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO* pInfo);
+    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    afx_msg void OnWindowPosChanged(WINDOWPOS* pPos);
+
+    static const AFX_MSGMAP* GetThisMessageMap();
+    const AFX_MSGMAP* GetMessageMap() const override;
+
+private:
+    friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT CALLBACK AfxCbtFilterHook(int, WPARAM, LPARAM);
+    void AttachWindowCreate(HWND hWnd);
+    BOOL TakeOverProcedure();
+
+    WNDPROC m_pfnSuper = nullptr;       // the window's own procedure before ours; null: the system default
+    BOOL m_bTemporary = FALSE;          // made by FromHandle for a window without an object
+};
+
+// A scroll bar control; the scroll handlers name it. Its members come with the controls.
+class CScrollBar : public CWnd
+{
+};
+
+// The window class the library registers for plain windows.
+#define AFX_WND_CLASS "AfxWnd"
