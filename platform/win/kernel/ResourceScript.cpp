@@ -245,6 +245,14 @@ void CResourceScript::ParseStringTable(const std::vector<Token>& tokens, size_t&
         ++i;
 }
 
+std::string ResourceFileKey(const char* pszType, const std::string& strName)
+{
+    std::string strKey;
+    for (const char* p = pszType; *p; ++p)
+        strKey += static_cast<char>(*p >= 'a' && *p <= 'z' ? *p - 'a' + 'A' : *p);
+    return strKey + "/" + strName;
+}
+
 void CResourceScript::SkipStatement(const std::vector<Token>& tokens, size_t& i)
 {
     const int nLine = tokens[i].nLine;
@@ -262,6 +270,9 @@ void CResourceScript::SkipStatement(const std::vector<Token>& tokens, size_t& i)
     // A header line that ends with a text names a file ("300 BITMAP "x.png""): the statement is
     // that line. Any other header has option lines and then a block.
     if (tokens[k].kind == TK_STRING) {
+        m_files.emplace(ResourceFileKey(tokens[i + 1].text.c_str(), tokens[i].kind == TK_NUMBER
+                                            ? "#" + std::to_string(tokens[i].ullValue) : tokens[i].text),
+                        tokens[k].text);
         i = k + 1;
         return;
     }

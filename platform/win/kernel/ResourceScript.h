@@ -20,6 +20,9 @@ public:
 
     // Texts by id, still UTF-8. An id given twice keeps its first text.
     const std::map<UINT, std::string>& GetStrings() const { return m_strings; }
+    // Entries that name a file ("300 BITMAP "grid.png""), keyed by the upper-cased type and the
+    // name ("#300" for a number, the word itself otherwise); the file text as written.
+    const std::map<std::string, std::string>& GetFiles() const { return m_files; }
     // One line per fault found ("line 12: ..."); empty for a clean file.
     const std::vector<std::string>& GetErrors() const { return m_errors; }
 
@@ -30,5 +33,9 @@ private:
     void AddError(int nLine, const char* pszWhat);
 
     std::map<UINT, std::string> m_strings;
+    std::map<std::string, std::string> m_files;
     std::vector<std::string> m_errors;
 };
+
+// The key of a file entry: "BITMAP/#300", "CURSOR/HANDCUR".
+std::string ResourceFileKey(const char* pszType, const std::string& strName);

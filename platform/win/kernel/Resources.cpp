@@ -23,6 +23,7 @@ struct CResourceModule {
     UINT uCodePage = 1252;
     int nRefs = 1;
     std::map<UINT, std::string> strings;    // already in the module's code page
+    std::map<std::string, std::string> files;   // image entries: key to the file's full path
 };
 
 // The program is single-threaded apart from the serial watcher, which loads nothing.
@@ -150,6 +151,9 @@ HMODULE LoadLibraryA(LPCSTR pszName)
         pModule->uCodePage = CodePageOfStem(strStem);
         for (const auto& [uId, strUtf8] : script.GetStrings())
             pModule->strings.emplace(uId, TbUtf8ToCodePage(strUtf8, pModule->uCodePage));
+        // Image files are named relative to the resource file.
+        for (const auto& [strKey, strFile] : script.GetFiles())
+            pModule->files.emplace(strKey, !strFile.empty() && strFile[0] == '/' ? strFile : strDir + "/" + strFile);
         s_modules.push_back(std::move(pModule));
         return reinterpret_cast<HMODULE>(s_modules.back().get());
     }
@@ -239,4 +243,19 @@ DWORD GetModuleFileNameA(HMODULE hModule, LPSTR pszFileName, DWORD nSize)
         return nSize;
     }
     return static_cast<DWORD>(n);
+}
+
+BOOL TbFindResourceFile(HINSTANCE hInstance, LPCSTR pszType, LPCSTR pszName, LPSTR pszPath, int cchPath)
+{
+    const CResourceModule* pModule = FindModule(hInstance ? hInstance : s_hResourceModule);
+    if (!pModule || !pszType || !pszName || !pszPath || cchPath <= 0)
+        return FALSE;
+    const std::string strName = IS_INTRESOURCE(pszName)
+        ? "#" + std::to_string(static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(pszName)))
+        : std::string(pszName);
+    const auto it = pModule->files.find(ResourceFileKey(pszType, strName));
+    if (it == pModule->files.end() || static_cast<int>(it->second.size()) >= cchPath)
+        return FALSE;
+    CopyCut(pszPath, cchPath, it->second);
+    return TRUE;
 }

@@ -15,3 +15,8 @@ HINSTANCE TbGetResourceModule();
 void      TbSetResourceModule(HINSTANCE hModule);
 // Folders searched for resource files: the program's folder first; tests add the source tree.
 void      TbAddResourcePath(LPCSTR pszFolder);
+
+// The file an image entry of a module names ("300 BITMAP "grid.png"", relative to the resource
+// file's folder): type "BITMAP", "ICON" or "CURSOR", name a text or MAKEINTRESOURCE(id); a null
+// module is the resource module. FALSE when there is none or the path does not fit.
+BOOL TbFindResourceFile(HINSTANCE hInstance, LPCSTR pszType, LPCSTR pszName, LPSTR pszPath, int cchPath);

@@ -4,6 +4,7 @@
 #include <string>
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/kernel/Resources.h"
 #include "platform/win/user/Cursor.h"
 #include "platform/win/user/WindowRecord.h"
 
@@ -12,7 +13,7 @@ struct CursorState {
     HCURSOR hCurrent = nullptr;
     int nShowCount = 0;
     std::map<int, HICON> standard;          // IDC_/IDI_ number (icons offset) -> shared object
-    TBRESOURCEFILEPROC pfnFinder = nullptr;
+    TBRESOURCEFILEPROC pfnFinder = TbFindResourceFile;
 };
 CursorState& Cursors()
 {

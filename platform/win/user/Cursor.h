@@ -59,7 +59,7 @@ BOOL    DrawIconEx(HDC hdc, int x, int y, HICON hIcon, int cx, int cy, UINT iste
                    UINT diFlags);
 
 // Where resource images come from: the resource module's entry of that type ("BITMAP", "ICON",
-// "CURSOR") and name gives a file path. The resource reader installs it; without one, resource
-// images are not found.
+// "CURSOR") and name gives a file path. By default the resource files' own image entries
+// (TbFindResourceFile); a test may put another finder in place.
 typedef BOOL (*TBRESOURCEFILEPROC)(HINSTANCE hInstance, LPCSTR pszType, LPCSTR pszName, LPSTR pszPath, int cchPath);
 void TbSetResourceFileFinder(TBRESOURCEFILEPROC pfn);

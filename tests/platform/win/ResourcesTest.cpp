@@ -72,6 +72,8 @@ TEST(ResourceScript, ReadsStringTablesAndStepsOverOtherStatements)
     EXPECT_EQ("", strings.at(4));
     EXPECT_EQ("after the bad line", strings.at(5));
     EXPECT_EQ("braces", strings.at(6));
+    ASSERT_EQ(1u, script.GetFiles().size());
+    EXPECT_EQ("arrows.png", script.GetFiles().at("BITMAP/#300"));
     // The repeated id and the symbolic one are reported with their lines.
     ASSERT_EQ(2u, script.GetErrors().size());
     EXPECT_EQ("line 26: string 1 given twice; the first text stays", script.GetErrors()[0]);
@@ -194,4 +196,34 @@ TEST_F(ResourceModules, TheFrameworkModuleAnswersForTheProgram)
     char szShort[5];
     EXPECT_EQ(5u, GetModuleFileNameA(nullptr, szShort, 5));      // cut: the size comes back
     EXPECT_EQ(4u, std::strlen(szShort));
+}
+
+TEST_F(ResourceModules, ImageEntriesNameFilesBesideTheResourceFile)
+{
+    char szDir[] = "/tmp/tbresXXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(szDir));
+    const std::string strRc = std::string(szDir) + "/_1252.rc";
+    FILE* pFile = fopen(strRc.c_str(), "w");
+    ASSERT_NE(nullptr, pFile);
+    fputs("300 BITMAP \"img/grid.png\"\nHANDCUR cursor \"/abs/hand.png\"\n"
+          "STRINGTABLE { 1, \"x\" }\n", pFile);
+    fclose(pFile);
+    HMODULE hModule = LoadLibraryA(strRc.c_str());
+    ASSERT_NE(nullptr, hModule);
+
+    char szPath[MAX_PATH];
+    ASSERT_TRUE(TbFindResourceFile(hModule, "BITMAP", MAKEINTRESOURCE(300), szPath, MAX_PATH));
+    EXPECT_EQ(std::string(szDir) + "/img/grid.png", szPath);     // relative to the resource file
+    ASSERT_TRUE(TbFindResourceFile(hModule, "CURSOR", "HANDCUR", szPath, MAX_PATH));
+    EXPECT_STREQ("/abs/hand.png", szPath);
+    EXPECT_FALSE(TbFindResourceFile(hModule, "ICON", MAKEINTRESOURCE(300), szPath, MAX_PATH));
+    EXPECT_FALSE(TbFindResourceFile(hModule, "BITMAP", MAKEINTRESOURCE(301), szPath, MAX_PATH));
+    EXPECT_FALSE(TbFindResourceFile(hModule, "CURSOR", "HANDCUR", szPath, 5));   // does not fit: nothing
+    // A null module is the framework's resource module.
+    TbSetResourceModule(hModule);
+    EXPECT_TRUE(TbFindResourceFile(nullptr, "BITMAP", MAKEINTRESOURCE(300), szPath, MAX_PATH));
+    EXPECT_TRUE(FreeLibrary(hModule));
+    EXPECT_FALSE(TbFindResourceFile(nullptr, "BITMAP", MAKEINTRESOURCE(300), szPath, MAX_PATH));
+    unlink(strRc.c_str());
+    rmdir(szDir);
 }
