@@ -1,11 +1,10 @@
 // Fan-out to the registered sinks: order, exclusion, reply streams, error replies, the tick,
-// and sinks that come and go while a fan-out runs.
+// and sinks (or the source) that come and go while a fan-out runs.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include "LinkDoubles.h"
 #include "link/ErrorDictionary.h"
-#include "link/MessageSource.h"
 
 namespace {
 
@@ -13,71 +12,47 @@ class MessageSource : public ::testing::Test
 {
 protected:
     void SetUp() override { RegisterCodesForTest(); }
-
     CRecordingSink* NewSink(const char* pszName)
     {
         m_sinks.push_back(std::make_unique<CRecordingSink>(pszName, &m_log));
-        EXPECT_TRUE(m_source.AddSink(m_sinks.back()->GetSinkRecord()));
+        m_source.AddSink(m_sinks.back()->GetSinkRecord());
         return m_sinks.back().get();
     }
-    void Fire(const char* pszLine)
+    std::string Fire(const char* pszLine)
     {
-        CServerMessage msg(pszLine, 1);
-        if (msg.GetType() == MSG_EN)
-            m_source.FireEN(&msg, -1);
-        else if (msg.GetType() == MESSAGE_TYPE_DATA_ROW)
-            m_source.FireRawLine(&msg, -1);
-        else
-            m_source.FireType(msg.GetType(), &msg, -1);
-    }
-    std::string Take()
-    {
-        std::string s = Joined(m_log);
-        m_log.clear();
-        return s;
+        FireLine(m_source, pszLine);
+        return Take(m_log);
     }
 
     CEventLog m_log;
     CZorvatMessageSource m_source;
-    std::vector<std::unique_ptr<CRecordingSink>> m_sinks;   // after the source: destroyed first
+    std::vector<std::unique_ptr<CRecordingSink>> m_sinks;   // destroyed before the source
 };
 
 }  // namespace
 
-TEST_F(MessageSource, RegistersWithFreshIdsOnly)
+TEST_F(MessageSource, RegistersEachSinkOnceWithFreshIds)
 {
-    CRecordingSink a("a", &m_log), b("b", &m_log);
+    CRecordingSink a("a", &m_log);
     ASSERT_TRUE(m_source.AddSink(a.GetSinkRecord()));
     const int nId = a.GetSinkId();
-    EXPECT_GT(nId, 0);
     EXPECT_FALSE(m_source.AddSink(a.GetSinkRecord()));     // twice: refused, id kept
     EXPECT_EQ(nId, a.GetSinkId());
-    EXPECT_FALSE(m_source.AddSink(nullptr));
     CMessageSink orphan;                                    // a record without its sink
     EXPECT_FALSE(m_source.AddSink(&orphan));
-    ASSERT_TRUE(m_source.AddSink(b.GetSinkRecord()));
-    EXPECT_GT(b.GetSinkId(), nId);
-
     EXPECT_TRUE(m_source.SetReceiving(nId));
     EXPECT_TRUE(m_source.RemoveSink(nId));
     EXPECT_EQ(-1, a.GetSinkId());
     EXPECT_TRUE(a.GetSinkRecord()->m_bReceiving);           // removal leaves the flag alone
-    EXPECT_FALSE(m_source.RemoveSink(nId));
-    EXPECT_FALSE(m_source.SetReceiving(nId));
-    EXPECT_FALSE(m_source.ClearReceiving(nId));
+    EXPECT_FALSE(m_source.RemoveSink(nId) || m_source.ClearReceiving(nId));
     ASSERT_TRUE(m_source.AddSink(a.GetSinkRecord()));       // back again, with a new id
-    EXPECT_GT(a.GetSinkId(), b.GetSinkId());
-    EXPECT_EQ(2, m_source.GetSinkCount());
-
-    // A sink that dies registered takes itself out.
+    EXPECT_GT(a.GetSinkId(), nId);
     {
-        CRecordingSink c("c", &m_log);
-        ASSERT_TRUE(m_source.AddSink(c.GetSinkRecord()));
-        EXPECT_EQ(3, m_source.GetSinkCount());
+        CRecordingSink b("b", &m_log);                      // dies registered: takes itself out
+        m_source.AddSink(b.GetSinkRecord());
     }
-    EXPECT_EQ(2, m_source.GetSinkCount());
-    Fire("$OB|1|XC||x");
-    EXPECT_EQ("b OnOB x|a OnOB x", Take());
+    EXPECT_EQ(1, m_source.GetSinkCount());
+    EXPECT_EQ("a OnOB x", Fire("$OB|1|XC||x"));
 }
 
 TEST_F(MessageSource, FansOutInOrderWithExclusionAndFreshOverrides)
@@ -85,169 +60,112 @@ TEST_F(MessageSource, FansOutInOrderWithExclusionAndFreshOverrides)
     CRecordingSink* a = NewSink("a");
     CRecordingSink* b = NewSink("b");
     NewSink("c");
-    // Each sink starts from the fields: an override set by one is gone for the next.
     a->m_hook = [](CRecordingSink*, const std::string&, CServerMessage* pMsg) {
         if (pMsg != nullptr)
-            pMsg->SetOverride(0, "a's");
+            pMsg->SetOverride(0, "a's");        // must not reach b or c
     };
-    Fire("~OC|1|XC||5");
-    EXPECT_EQ("a OnOC 5|b OnOC 5|c OnOC 5", Take());
-
+    EXPECT_EQ("a OnOC 5; b OnOC 5; c OnOC 5", Fire("~OC|1|XC||5"));
     CServerMessage msg("~OC|1|XC||5", 1);
     msg.SetOverride(0, "stale");
     m_source.FireOC(&msg, b->GetSinkId());
-    EXPECT_EQ("a OnOC 5|c OnOC 5", Take());                 // the excluded one is skipped
-    EXPECT_STREQ("5", msg.GetFieldOrOverride(0));           // and the overrides were still reset
-
-    m_source.FireTick(-1);
-    EXPECT_EQ("a OnTick|b OnTick|c OnTick", Take());
+    EXPECT_EQ("a OnOC 5; c OnOC 5", Take(m_log));
+    m_source.FireTick(a->GetSinkId());
+    EXPECT_EQ("b OnTick; c OnTick", Take(m_log));
 }
 
 TEST_F(MessageSource, ReplyStreamsReachOnlyReceivingSinksUntilEN)
 {
     CRecordingSink* table = NewSink("table");
     NewSink("other");
-    // The table marks itself receiving in its reply handler, as a table's reply does.
     table->m_hook = [this](CRecordingSink* pSink, const std::string& handler, CServerMessage*) {
         if (handler == "OnOB")
             m_source.SetReceiving(pSink->GetSinkId());
         if (handler == "OnEnd")
             m_source.ClearReceiving(pSink->GetSinkId());
     };
-    Fire("~OB|1|XC||0");
+    EXPECT_EQ("table OnOB 0; other OnOB 0", Fire("~OB|1|XC||0"));
     EXPECT_TRUE(m_source.IsRestricted());
-    Fire("row1|a");
-    Fire("~OC|1|XC||live");         // a plain update while the reply runs
+    EXPECT_EQ("table OnRecord row", Fire("row|a"));
+    EXPECT_EQ("table OnOC live", Fire("~OC|1|XC||live"));
     m_source.FireTick(-1);
-    Fire("$EN|1|XC|0");
+    EXPECT_EQ("table OnTick; table OnEnd 0", Fire("$EN|1|XC|0"));
     EXPECT_FALSE(m_source.IsRestricted());
-    EXPECT_EQ("table OnOB 0|other OnOB 0|table OnRecord row1|table OnOC live|table OnTick|table OnEnd 0", Take());
-    Fire("~OC|1|XC||after");
-    EXPECT_EQ("table OnOC after|other OnOC after", Take());
-
-    // Plain and checked-only types leave the stream closed; streams open it without a check.
-    Fire("~UL|1|XC||x|0");
+    EXPECT_EQ("table OnOC 1; other OnOC 1", Fire("~OC|1|XC||1"));
+    Fire("~UL|1|XC||x|0");                  // checked, but opens no stream
     EXPECT_FALSE(m_source.IsRestricted());
-    Fire("~GO|1|XC||9");
+    Fire("~GO|1|XC||9");                    // a stream without a check
     EXPECT_TRUE(m_source.IsRestricted());
-    Take();
 
-    // "EN" with no sink at all still closes the stream.
-    CZorvatMessageSource empty;
-    CServerMessage reply("~OB|1|XC||0", 1);
-    empty.FireOB(&reply, -1);
-    EXPECT_TRUE(empty.IsRestricted());
-    CServerMessage end("$EN|1|XC|0", 1);
-    empty.FireEN(&end, -1);
+    CZorvatMessageSource empty;             // "EN" without sinks still closes the stream
+    FireLine(empty, "~OB|1|XC||0");
+    FireLine(empty, "$EN|1|XC|0");
     EXPECT_FALSE(empty.IsRestricted());
 }
 
 TEST_F(MessageSource, ErrorRepliesReachNobodyAndShowTheirText)
 {
-    CEventLog appLog;
-    CFakeApp app(&appLog);
-    CFakeRefData refData(&appLog);
+    CFakeApp app(&m_log);
+    CFakeRefData refData(&m_log);
     CZorvatErrorDictionary errors(&m_source, &app, &refData);
-    CRecordingSink* table = NewSink("table");
-    m_source.SetReceiving(table->GetSinkId());
-
-    Fire("~OB|1|XC||0");            // opens the stream
-    Take();
-    Fire("~OB|1|XC||306");          // an error reply: nobody hears it, the stream state stays
-    EXPECT_EQ("", Take());
+    m_source.SetReceiving(NewSink("table")->GetSinkId());
+    Fire("~OB|1|XC||0");
+    // Nobody hears the error and the stream stays open, so the table waits on for its reply.
+    EXPECT_EQ("info Server error 306.; top 2", Fire("~OB|1|XC||306"));
     EXPECT_TRUE(m_source.IsRestricted());
-    EXPECT_EQ("info Server error 306.|top 2", Joined(appLog));
-    appLog.clear();
-
-    // '$' lines are never error replies; the last-field types read their last field.
-    Fire("$OB|1|XC||306");
-    EXPECT_EQ("table OnOB 306", Take());
-    Fire("~AH|1|XC||a|b|0");
-    EXPECT_EQ("table OnAH a", Take());
-    Fire("~AH|1|XC||0|0|17");
-    EXPECT_EQ("", Take());
-    EXPECT_EQ("info Server error 17.|top 2", Joined(appLog));
-
-    // Without a dictionary an error reply is still held back.
-    m_source.RemoveSink(errors.GetSinkId());
-    appLog.clear();
-    Fire("~OB|1|XC||306");
-    EXPECT_EQ("", Take());
-    EXPECT_EQ("", Joined(appLog));
-    EXPECT_FALSE(m_source.SetErrorDictionary(&errors));    // only a registered sink can be it
+    EXPECT_EQ("table OnOB 306", Fire("$OB|1|XC||306"));    // '$' lines are never errors
+    EXPECT_EQ("table OnAH a", Fire("~AH|1|XC||a|b|0"));     // the last field holds the code
+    EXPECT_EQ("info Server error 17.; top 2", Fire("~AH|1|XC||0|0|17"));
+    m_source.RemoveSink(errors.GetSinkId());                // unhooks the dictionary
+    EXPECT_EQ("", Fire("~OB|1|XC||306"));
+    EXPECT_FALSE(m_source.SetErrorDictionary(&errors));
 }
 
-TEST_F(MessageSource, SinksRemovedDuringAFanOutDoNotMakeOthersMissIt)
+TEST_F(MessageSource, SinksRemovedOrAddedDuringAFanOut)
 {
     CRecordingSink* a = NewSink("a");
     CRecordingSink* b = NewSink("b");
     CRecordingSink* c = NewSink("c");
     NewSink("d");
-    // A form that closes on its reply deletes itself in its handler.
+    // A form that closes on its reply: the sink after it still gets the message.
     b->m_hook = [this](CRecordingSink* pSink, const std::string&, CServerMessage*) {
-        for (auto& p : m_sinks) {
+        for (auto& p : m_sinks)
             if (p.get() == pSink)
                 p.reset();
-        }
     };
-    Fire("~OC|1|XC||1");
-    EXPECT_EQ("a OnOC 1|b OnOC 1|c OnOC 1|d OnOC 1", Take());
-    EXPECT_EQ(3, m_source.GetSinkCount());
-
-    // A sink that removes one before it and one after it: the later one is not called.
-    a->m_hook = nullptr;
+    EXPECT_EQ("a OnOC 1; b OnOC 1; c OnOC 1; d OnOC 1", Fire("~OC|1|XC||1"));
+    // Removing one before and one after the current sink: the later one is not called.
     c->m_hook = [this, a](CRecordingSink*, const std::string&, CServerMessage*) {
         m_source.RemoveSink(a->GetSinkId());
         m_source.RemoveSink(m_sinks[3]->GetSinkId());
     };
-    Fire("~OC|1|XC||2");
-    EXPECT_EQ("a OnOC 2|c OnOC 2", Take());
-    Fire("~OC|1|XC||3");
-    EXPECT_EQ("c OnOC 3", Take());
-}
-
-TEST_F(MessageSource, SinksAddedDuringAFanOutWaitForTheNextMessage)
-{
-    CRecordingSink* a = NewSink("a");
-    NewSink("b");
-    // A reply handler that opens a form: the form must not see the reply that opened it.
-    a->m_hook = [this](CRecordingSink* pSink, const std::string&, CServerMessage*) {
+    EXPECT_EQ("a OnOC 2; c OnOC 2", Fire("~OC|1|XC||2"));
+    // A form opened by a reply does not see the reply that opened it.
+    c->m_hook = [this](CRecordingSink* pSink, const std::string&, CServerMessage*) {
         pSink->m_hook = nullptr;
         NewSink("form");
     };
-    Fire("~OC|1|XC||1");
-    EXPECT_EQ("a OnOC 1|b OnOC 1", Take());
-    Fire("~OC|1|XC||2");
-    EXPECT_EQ("a OnOC 2|b OnOC 2|form OnOC 2", Take());
+    EXPECT_EQ("c OnOC 3", Fire("~OC|1|XC||3"));
+    EXPECT_EQ("c OnOC 4; form OnOC 4", Fire("~OC|1|XC||4"));
 }
 
-TEST_F(MessageSource, NestedFanOutsAndADestroyedSourceStaySound)
+TEST_F(MessageSource, NestedFanOutsAndADestroyedSource)
 {
     auto pSource = std::make_unique<CZorvatMessageSource>();
     CRecordingSink a("a", &m_log), b("b", &m_log), c("c", &m_log);
-    pSource->AddSink(a.GetSinkRecord());
-    pSource->AddSink(b.GetSinkRecord());
-    pSource->AddSink(c.GetSinkRecord());
-    // b dispatches a nested line (a modal loop) which removes a; the outer fan-out goes on
-    // with c.
+    for (CRecordingSink* p : {&a, &b, &c})
+        pSource->AddSink(p->GetSinkRecord());
+    // b runs a nested fan-out (a modal loop) and removes a; the outer one goes on with c.
     b.m_hook = [&](CRecordingSink*, const std::string& handler, CServerMessage*) {
-        if (handler != "OnOC")
-            return;
-        CServerMessage inner("~OM|1|XC||in", 1);
-        pSource->FireOM(&inner, -1);
-        pSource->RemoveSink(a.GetSinkId());
+        if (handler == "OnOC") {
+            FireLine(*pSource, "~OM|1|XC||in");
+            pSource->RemoveSink(a.GetSinkId());
+        }
     };
-    CServerMessage outer("~OC|1|XC||out", 1);
-    pSource->FireOC(&outer, -1);
-    EXPECT_EQ("a OnOC out|b OnOC out|a OnOM in|b OnOM in|c OnOM in|c OnOC out", Take());
-
-    // A handler that destroys the source ends the fan-out; the stream flag is not touched.
+    FireLine(*pSource, "~OC|1|XC||out");
+    EXPECT_EQ("a OnOC out; b OnOC out; a OnOM in; b OnOM in; c OnOM in; c OnOC out", Take(m_log));
+    // A handler that destroys the source ends the fan-out without touching it again.
     b.m_hook = [&](CRecordingSink*, const std::string&, CServerMessage*) { pSource.reset(); };
-    CServerMessage reply("~OB|1|XC||0", 1);
-    CZorvatMessageSource* pRaw = pSource.get();
-    pRaw->FireOB(&reply, -1);
-    EXPECT_EQ("b OnOB 0", Take());
-    EXPECT_EQ(nullptr, pSource);
-    EXPECT_EQ(-1, b.GetSinkId());
+    FireLine(*pSource, "~OB|1|XC||0");
+    EXPECT_EQ("b OnOB 0", Take(m_log));
     EXPECT_EQ(-1, c.GetSinkId());
 }
