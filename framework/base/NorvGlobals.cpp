@@ -1,8 +1,23 @@
 #include "framework/base/NorvGlobals.h"
 
+#include "platform/win/gdi/Gdi.h"
+#include "platform/win/user/Paint.h"
+#include "platform/win/user/SysMetrics.h"
+
 CNorvGlobals::CNorvGlobals()
-    : m_strDatePattern("Y/M/D"), m_strTimePattern("H:M:S")
+    : m_strDatePattern("Y/M/D"), m_strTimePattern("H:M:S"), m_crFrame1(GetSysColor(COLOR_BTNFACE)),
+      m_crFrame2(RGB(255, 0, 0))
 {
+    m_frame.Create3D(1);
+    m_frame1.CreateColored(m_crFrame1, 1);
+    m_frame2.CreateColored(m_crFrame2, 1);
+    m_hPalette = CreateHalftonePaletteIfNeeded();
+}
+
+CNorvGlobals::~CNorvGlobals()
+{
+    if (m_hPalette != nullptr)
+        DeleteObject(m_hPalette);
 }
 
 BOOL CNorvGlobals::SetLanguage(int nLanguage)
@@ -25,6 +40,58 @@ void CNorvGlobals::SetRightToLeft(BOOL bRightToLeft)
     m_bMirrorColumns = bRightToLeft;
     if (bRightToLeft != bOld)
         FireSlot0(m_nLanguage, NO_SENDER);
+}
+
+void CNorvGlobals::SetFrameColor1(COLORREF crColor)
+{
+    COLORREF crOld = m_crFrame1;
+    m_crFrame1 = crColor;
+    m_frame1.CreateColored(crColor, 1);
+    if (crColor != crOld)
+        FireSlot2(crColor, NO_SENDER);
+}
+
+void CNorvGlobals::SetFrameColor2(COLORREF crColor)
+{
+    COLORREF crOld = m_crFrame2;
+    m_crFrame2 = crColor;
+    m_frame2.CreateColored(crColor, 1);
+    if (crColor != crOld)
+        FireSlot3(crColor, NO_SENDER);
+}
+
+void CNorvGlobals::RecreateFrames()
+{
+    m_frame.Create3D(1);
+    if (m_frame1.IsCreated3D())
+        m_frame1.Create3D(1);
+    if (m_frame2.IsCreated3D())
+        m_frame2.Create3D(1);
+}
+
+void CNorvGlobals::RealizePalette(HDC hdc)
+{
+    if (m_hPalette == nullptr || !(GetDeviceCaps(hdc, RASTERCAPS) & RC_PALETTE))
+        return;
+    SelectPalette(hdc, m_hPalette, FALSE);
+    ::RealizePalette(hdc);
+}
+
+UINT CNorvGlobals::GetRtlReadingFlag() const
+{
+    return m_bRightToLeft ? DT_RTLREADING : 0;
+}
+
+HPALETTE CreateHalftonePaletteIfNeeded()
+{
+    HDC hdc = GetDC(nullptr);
+    if (hdc == nullptr)
+        return nullptr;
+    HPALETTE hPalette = nullptr;
+    if (GetDeviceCaps(hdc, RASTERCAPS) & RC_PALETTE)
+        hPalette = CreateHalftonePalette(hdc);
+    ReleaseDC(nullptr, hdc);
+    return hPalette;
 }
 
 CNorvGlobals& GetNorvGlobals()

@@ -1,15 +1,18 @@
 #pragma once
 // The framework's presentation settings, one process-wide object reached through
 // GetNorvGlobals: separators of every number conversion, patterns of every date and time
-// conversion, reading direction, language and beep. Windows that must follow a change register
-// as CGlobalsEventSink; a setter fires only when the value changed, to every sink.
+// conversion, reading direction, language and beep, the two frame colours with their pen sets,
+// and the palette of a palette screen. Windows that must follow a change register as
+// CGlobalsEventSink; a setter fires only when the value changed, to every sink.
 #include "framework/base/GlobalsEvents.h"
+#include "framework/base/TB3DFrame.h"
 #include "framework/base/TBString.h"
 
 class CNorvGlobals : public CGlobalsEventSource
 {
 public:
     CNorvGlobals();
+    ~CNorvGlobals() override;
 
     char GetThousandsSeparator() const { return m_chThousands; }
     // 0 English, 1 Arabic: which of an object's two titles is shown. Other values are refused.
@@ -17,8 +20,17 @@ public:
     // Sets right-to-left reading and mirrored columns together; the sinks hear the language index.
     void SetRightToLeft(BOOL bRightToLeft);
 
-    // The frame colours with their pen sets, the palette and the right-to-left text flag of the
-    // drawing calls belong with the drawing utilities and join this class with them.
+    // Frame colours. Each setter rebuilds its coloured set (also for the same colour) and fires
+    // only when the colour changed. RecreateFrames follows a change of the system colours.
+    void SetFrameColor1(COLORREF crColor);
+    void SetFrameColor2(COLORREF crColor);
+    void RecreateFrames();
+
+    // Palette screens get a halftone palette; on a true-colour screen there is none and
+    // RealizePalette does nothing.
+    void RealizePalette(HDC hdc);
+    // DT_RTLREADING for the text drawing calls while right-to-left reading is set, else 0.
+    UINT GetRtlReadingFlag() const;
 
     // Read directly by the conversions and the windows.
     char m_chDecimal = '.';
@@ -31,7 +43,16 @@ public:
     int  m_nLanguage = 0;
     CTBString m_strDatePattern;          // "Y/M/D" until the application sets its own
     CTBString m_strTimePattern;          // "H:M:S"
+    COLORREF m_crFrame1;                 // the grid's frame and header colour: the button face
+    COLORREF m_crFrame2;                 // the header highlight: pure red
+    CTB3DFrame m_frame;                  // built from the system colours
+    CTB3DFrame m_frame1;                 // built from frame colour 1
+    CTB3DFrame m_frame2;                 // built from frame colour 2
+    HPALETTE m_hPalette = nullptr;       // owned; null on a true-colour screen
 };
+
+// A halftone palette for the screen when it is palette-based, else null; the caller owns it.
+HPALETTE CreateHalftonePaletteIfNeeded();
 
 // The one instance, made on first use so that it exists before any static object needs it.
 CNorvGlobals& GetNorvGlobals();
