@@ -107,13 +107,16 @@ public:
     // its own printf conversion ("%2!d!", "%3!.2f!"); %% is '%', %n a line break, %0 ends
     // the text. Arguments as for Format of a resource.
     template<class... ARGS>
-    void FormatMessage(LPCSTR pszFormat, const ARGS&... args) { FormatMessageArgs(pszFormat, VarArg(args)...); }
+    void FormatMessage(LPCSTR pszFormat, const ARGS&... args)
+    {
+        FormatMessageArgs(pszFormat, static_cast<int>(sizeof...(args)), VarArg(args)...);
+    }
     template<class... ARGS>
     void FormatMessage(UINT nFormatId, const ARGS&... args)
     {
         CString strFormat;
         strFormat.LoadString(nFormatId);
-        FormatMessageArgs(strFormat.GetString(), VarArg(args)...);
+        FormatMessageArgs(strFormat.GetString(), static_cast<int>(sizeof...(args)), VarArg(args)...);
     }
 
     // Resource strings, any length. FALSE, and the string unchanged, when the id has no text.
@@ -136,7 +139,9 @@ private:
         return value;
     }
     void FormatFromResource(UINT nFormatId, ...);
-    void FormatMessageArgs(LPCSTR pszFormat, ...);
+    // nArgs bounds the inserts read: a translated text naming "%3" when two were passed keeps
+    // its "%3" as written rather than reading past the arguments.
+    void FormatMessageArgs(LPCSTR pszFormat, int nArgs, ...);
 
     std::string m_str;
 };

@@ -151,14 +151,14 @@ void CString::AppendFormatV(LPCSTR pszFormat, va_list args)
     m_str += strAdd;
 }
 
-void CString::FormatMessageArgs(LPCSTR pszFormat, ...)
+void CString::FormatMessageArgs(LPCSTR pszFormat, int nArgs, ...)
 {
     if (pszFormat == nullptr) {
         Empty();
         return;
     }
     va_list args;
-    va_start(args, pszFormat);
+    va_start(args, nArgs);
     // First pass: which inserts the text names, and the type each one takes.
     std::vector<InsertArg> inserts(MAX_INSERTS + 1);
     int nHighest = 0;
@@ -168,12 +168,13 @@ void CString::FormatMessageArgs(LPCSTR pszFormat, ...)
         LPCSTR pszNext = ParseInsert(psz + 1, nIndex, strConversion);
         InsertArg& arg = inserts[static_cast<size_t>(nIndex)];
         InsertKind nKind;
-        if (nIndex > 0 && !arg.bNamed && ClassifyConversion(strConversion, nKind)) {
+        if (nIndex > 0 && nIndex <= nArgs && !arg.bNamed && ClassifyConversion(strConversion, nKind)) {
             arg.bNamed = true;
             arg.nKind = nKind;
             arg.strConversion = strConversion;
         }
-        nHighest = std::max(nHighest, nIndex);
+        if (nIndex <= nArgs)
+            nHighest = std::max(nHighest, nIndex);
         psz = nIndex > 0 ? pszNext : (psz[1] != '\0' ? psz + 2 : psz + 1);
     }
     // Second pass over the arguments, in order.

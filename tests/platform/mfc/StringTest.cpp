@@ -175,6 +175,9 @@ TEST(CString, FormatMessageInsertsArgumentsByNumber)
     // A gap in the numbers still takes its argument's slot.
     str.FormatMessage("%1 and %3", "a", "b", "c");
     EXPECT_STREQ("a and c", str);
+    // A text naming more inserts than were passed (a translation gone wrong) keeps them as written.
+    str.FormatMessage("%1 and %3!d!", "a");
+    EXPECT_STREQ("a and %3!d!", str);
 }
 
 TEST(CString, BufferAccessForCFunctions)
