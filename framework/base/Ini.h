@@ -57,6 +57,13 @@ public:
     // are built on these.
     BOOL ReadFontRecord(const CTBString& strKey, LOGFONTA* pLogFont);
     BOOL WriteFontRecord(const CTBString& strKey, const LOGFONTA& logFont);
+    // Live fonts. GetFont makes a font from the stored text, owned by the caller, and answers the
+    // default handle for a blank or incomplete text or a font that cannot be made. WriteFont of
+    // null stores the empty text (TRUE); a handle that is no font stores it too, and is FALSE.
+    HFONT GetFont(const CTBString& strKey, HFONT hDefault);
+    HFONT GetFont(UINT uKeyId, HFONT hDefault) { return GetFont(KeyText(uKeyId), hDefault); }
+    BOOL WriteFont(const CTBString& strKey, HFONT hFont);
+    BOOL WriteFont(UINT uKeyId, HFONT hFont) { return WriteFont(KeyText(uKeyId), hFont); }
 
     // Device modes as hex pairs under "<key>.<n>" (public part) and "<key>.x<n>" (driver
     // bytes), 40 bytes a key. The caller's dmSize and dmDriverExtra say how large its buffer

@@ -9,6 +9,8 @@
 #include <system_error>
 
 #include "framework/base/RecordStore.h"
+#include "framework/base/TBApp.h"
+#include "framework/base/TBWnd.h"
 #include "platform/win/kernel/Kernel.h"
 
 namespace {
@@ -18,6 +20,7 @@ const int STORE_GROWTH = 50;
 const DWORD TEXT_BUFFER = 256;
 const UINT PLACEMENT_LENGTH = 44;
 const char PLACEMENT_FORMAT[] = "%u,%u,%d,%d,%d,%d,%d,%d,%d,%d";
+const DWORD POINT_BUFFER = 100;        // a window position is read with at most 99 characters
 
 CRecordStore* NewStore()
 {
@@ -416,4 +419,28 @@ void CSettingsFile::GetLogFont(LOGFONTA* pLogFont, const CTBString& strKey, cons
 BOOL CSettingsFile::WriteLogFont(const CTBString& strKey, const LOGFONTA* pLogFont)
 {
     return pLogFont != nullptr && WriteFontRecord(strKey, *pLogFont);
+}
+
+void CSettingsFile::GetWindowPos(POINT* pPoint, const CTBString& strKey, POINT ptDefault)
+{
+    if (pPoint == nullptr)
+        return;
+    char szDefault[POINT_BUFFER];
+    snprintf(szDefault, sizeof(szDefault), "%d,%d", static_cast<int>(ptDefault.x), static_cast<int>(ptDefault.y));
+    char szValue[POINT_BUFFER];
+    ReadProfileString(m_strSection, strKey, szDefault, szValue, sizeof(szValue), m_strFile);
+    int n[2] = {static_cast<int>(ptDefault.x), static_cast<int>(ptDefault.y)};
+    ScanIntList(szValue, n, 2);
+    POINT pt = {n[0], n[1]};
+    // A window saved on a larger screen must still be reachable: keep it inside the main window.
+    CTBApp* pApp = GetTBApp();
+    RECT rc;
+    if (pApp != nullptr && pApp->m_pMainWnd != nullptr && pApp->m_pMainWnd->m_hWnd != nullptr &&
+        GetClientRect(pApp->m_pMainWnd->m_hWnd, &rc)) {
+        if (pt.x > rc.right - 50)
+            pt.x = rc.right - 50;
+        if (pt.y > rc.bottom - 50)
+            pt.y = rc.bottom - 50;
+    }
+    *pPoint = pt;
 }

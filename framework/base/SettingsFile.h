@@ -50,6 +50,9 @@ public:
     void GetWindowPlacement(WINDOWPLACEMENT* pPlacement, const CTBString& strKey, const WINDOWPLACEMENT* pDefault,
                             BOOL* pbUsedDefault);
     void GetLogFont(LOGFONTA* pLogFont, const CTBString& strKey, const LOGFONTA* pDefault);
+    // A point "x,y" (numbers a damaged text lacks keep the default's), brought back to 50 pixels
+    // inside the right and bottom of the main window's client area when it lies beyond them.
+    void GetWindowPos(POINT* pPoint, const CTBString& strKey, POINT ptDefault);
     BOOL WriteLogFont(const CTBString& strKey, const LOGFONTA* pLogFont);
 
 private:
