@@ -5,6 +5,7 @@
 
 #include "framework/base/TBApp.h"
 #include "framework/base/TBWnd.h"
+#include "platform/win/kernel/Resources.h"
 
 namespace {
 const char* const TEST_CLASS = "TBWndTestClass";
@@ -365,4 +366,24 @@ TEST(TBApp, RunPumpsUntilQuitAndRegistersItself)
         EXPECT_EQ("Init Exit ", app.m_strLog);
     }
     EXPECT_EQ(nullptr, GetTBApp());
+}
+
+TEST(TBApp, InitMakesItsModuleTheSourceOfFrameworkStrings)
+{
+    TbAddResourcePath(TB_SOURCE_DIR "/resources");
+    HMODULE hModule = LoadLibraryA("_1252.dll");
+    ASSERT_NE(nullptr, hModule);
+    HINSTANCE hOld = TbGetResourceModule();
+    {
+        CTBApp app;
+        EXPECT_TRUE(app.Init(hModule, "Terminal", 3));
+        EXPECT_EQ(hModule, TbGetResourceModule());
+        EXPECT_EQ(hModule, app.GetModule());
+        EXPECT_STREQ("Terminal", app.GetName());
+        EXPECT_EQ(3, app.GetOption());
+        EXPECT_STREQ("mm", GetAppString(29000));
+        EXPECT_STREQ("", GetAppString(64999));
+    }
+    TbSetResourceModule(hOld);
+    FreeLibrary(hModule);
 }
