@@ -1,12 +1,14 @@
 // The display on Qt: surfaces, the event loop the queue waits in, the pointer and the beep.
 #include <QtCore/QAbstractEventDispatcher>
 #include <QtCore/QCoreApplication>
+#include <QtCore/QSocketNotifier>
 #include <QtCore/QTimer>
 #include <QtGui/QCursor>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
 #include <atomic>
+#include <map>
 #include <vector>
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/WindowWidget.h"
@@ -155,8 +157,42 @@ public:
     }
     void Beep(UINT) override { QApplication::beep(); }
     BOOL PlayWave(LPCSTR pszPath, BOOL bLoop) override { return TbQtPlayWave(pszPath, bLoop); }
+    void WatchFd(int fd, int nEvents) override
+    {
+        Notifiers& n = m_notifiers[fd];
+        Watch(n.pRead, fd, QSocketNotifier::Read, TB_FD_READ, nEvents);
+        Watch(n.pWrite, fd, QSocketNotifier::Write, TB_FD_WRITE, nEvents);
+        if (!nEvents)
+            m_notifiers.erase(fd);
+    }
 
 private:
+    struct Notifiers {
+        QSocketNotifier* pRead = nullptr;
+        QSocketNotifier* pWrite = nullptr;
+    };
+    // A direction that is only paused keeps its notifier, switched off; when the whole watch
+    // ends the notifiers go, later, as one of them may be the caller.
+    static void Watch(QSocketNotifier*& pNotifier, int fd, QSocketNotifier::Type type, int nDirection, int nEvents)
+    {
+        const bool bOn = (nEvents & nDirection) != 0;
+        if (bOn && !pNotifier) {
+            pNotifier = new QSocketNotifier(fd, type);
+            QObject::connect(pNotifier, &QSocketNotifier::activated, [fd, nDirection] {
+                CTbQtHandlerScope scope;
+                TbDisplayFdReady(fd, nDirection);
+            });
+        }
+        if (!pNotifier)
+            return;
+        pNotifier->setEnabled(bOn);
+        if (!nEvents) {
+            pNotifier->deleteLater();
+            pNotifier = nullptr;
+        }
+    }
+
+    std::map<int, Notifiers> m_notifiers;
     QTimer m_timer;
     std::atomic<bool> m_bWakePending{false};
     bool m_bOverride = false;

@@ -1,9 +1,12 @@
 // The display in use, and the headless one that serves when none is set: no surfaces, a loop that
-// sleeps on a condition variable until a post, a wake or the next timer.
+// sleeps in poll() until a post, a wake, a watched file descriptor or the next timer.
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include <cerrno>
+#include <map>
+#include <vector>
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/Display.h"
 
@@ -11,37 +14,76 @@ namespace {
 class CHeadlessDisplay : public ITbDisplay
 {
 public:
+    // The wake is an eventfd, so that a wake from another thread and a watched socket end the
+    // same wait.
+    CHeadlessDisplay() : m_fdWake(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
     ITbSurface* CreateSurface(HWND, ITbSurface*, DWORD, DWORD) override { return nullptr; }
-    void Wait(int nTimeoutMs) override
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        auto woken = [this] { return m_bWoken; };
-        if (nTimeoutMs < 0)
-            m_cv.wait(lock, woken);
-        else
-            m_cv.wait_for(lock, std::chrono::milliseconds(nTimeoutMs), woken);
-        m_bWoken = false;
-    }
+    void Wait(int nTimeoutMs) override { Poll(nTimeoutMs, TRUE); }
     void Wake() override
     {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_bWoken = true;
-        }
-        m_cv.notify_one();
+        const uint64_t nOne = 1;
+        if (m_fdWake >= 0 && write(m_fdWake, &nOne, sizeof nOne) < 0 && errno != EAGAIN)
+            m_fdWake = -1;
     }
-    void ProcessPending() override {}
+    void ProcessPending() override
+    {
+        if (!m_watched.empty())
+            Poll(0, FALSE);
+    }
     void SetCursorShape(const TBCURSORSHAPE&) override {}
     BOOL GetCursorPos(POINT*) override { return FALSE; }
     SHORT GetAsyncKeyState(int) override { return 0; }
     void GetScreenSize(SIZE* pSize) override { *pSize = SIZE{1280, 1024}; }
     void Beep(UINT) override {}
     BOOL PlayWave(LPCSTR, BOOL) override { return TRUE; }
+    void WatchFd(int fd, int nEvents) override
+    {
+        if (nEvents)
+            m_watched[fd] = nEvents;
+        else
+            m_watched.erase(fd);
+    }
 
 private:
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
-    bool m_bWoken = false;
+    void Poll(int nTimeoutMs, BOOL bWithWake)
+    {
+        std::vector<pollfd> fds;
+        if (bWithWake && m_fdWake >= 0)
+            fds.push_back({m_fdWake, POLLIN, 0});
+        const size_t nFirst = fds.size();
+        for (const auto& w : m_watched)
+            fds.push_back({w.first, static_cast<short>(((w.second & TB_FD_READ) ? POLLIN : 0) |
+                                                       ((w.second & TB_FD_WRITE) ? POLLOUT : 0)), 0});
+        if (fds.empty()) {
+            // No wake descriptor (out of descriptors): sleep the time out in small steps.
+            usleep(static_cast<useconds_t>(nTimeoutMs < 0 || nTimeoutMs > 10 ? 10000 : nTimeoutMs * 1000));
+            return;
+        }
+        if (poll(fds.data(), fds.size(), nTimeoutMs) <= 0)
+            return;
+        if (nFirst && (fds[0].revents & POLLIN)) {
+            uint64_t nCount = 0;
+            while (read(m_fdWake, &nCount, sizeof nCount) > 0) {
+            }
+        }
+        for (size_t i = nFirst; i < fds.size(); ++i) {
+            const short r = fds[i].revents;
+            if (!r)
+                continue;
+            // An error or hang-up is news for whichever direction is watched.
+            const int nWatched = (fds[i].events & POLLIN ? TB_FD_READ : 0) | (fds[i].events & POLLOUT ? TB_FD_WRITE : 0);
+            int nReady = (r & POLLIN ? TB_FD_READ : 0) | (r & POLLOUT ? TB_FD_WRITE : 0);
+            if (r & (POLLERR | POLLHUP | POLLNVAL))
+                nReady |= nWatched;
+            if (r & POLLNVAL)
+                m_watched.erase(fds[i].fd);     // closed without being unwatched
+            if (nReady & nWatched)
+                TbDisplayFdReady(fds[i].fd, nReady & nWatched);
+        }
+    }
+
+    int m_fdWake;
+    std::map<int, int> m_watched;       // user-interface thread only
 };
 
 CHeadlessDisplay& Headless()

@@ -29,6 +29,10 @@ struct TBCURSORSHAPE {
     POINT ptHotSpot;
 };
 
+// Directions of a watched file descriptor.
+#define TB_FD_READ  1
+#define TB_FD_WRITE 2
+
 struct ITbDisplay {
     virtual ~ITbDisplay() = default;
     virtual ITbSurface* CreateSurface(HWND hWnd, ITbSurface* pParent, DWORD dwStyle, DWORD dwExStyle) = 0;
@@ -45,6 +49,11 @@ struct ITbDisplay {
     // Starts a wave file and returns at once (bLoop repeats it); an empty path stops playing.
     // A machine without sound plays nothing and still answers TRUE.
     virtual BOOL PlayWave(LPCSTR pszPath, BOOL bLoop) = 0;
+    // Watches a file descriptor (a socket) for the TB_FD_ directions in nEvents; 0 stops. While
+    // the loop waits or handles pending events it reports readiness through TbDisplayFdReady,
+    // on the user-interface thread, for as long as the condition holds: the watcher turns a
+    // direction off until it has dealt with it.
+    virtual void WatchFd(int fd, int nEvents) = 0;
 };
 
 // The display in use; null goes back to the built-in headless one. Set once at start-up.
@@ -67,3 +76,6 @@ void TbDisplayActivate(HWND hWnd);
 const CTbPixelBuffer* TbDisplayImage(HWND hWnd);
 // The class background colour to show where nothing painted yet (CLR_INVALID: none).
 COLORREF TbDisplayBackground(HWND hWnd);
+// A watched file descriptor is ready in the TB_FD_ directions of nEvents (an error or a hang-up
+// counts for every watched direction). platform/win/net hands it to the socket's window.
+void TbDisplayFdReady(int fd, int nEvents);
