@@ -14,15 +14,11 @@ void CTreeNode::ClearLinks()
 {
     m_pLeft = m_pRight = m_pParent = nullptr;
     m_nHeight = 1;
-    m_nLeftWeight = m_nRightWeight = 0;
+    m_nWeight = m_nSubtree = 0;
+    m_nLeftWeight = m_nRightWeight = m_nLeftHeight = m_nRightHeight = 0;
 }
 
 CAVLTree::~CAVLTree() = default;
-
-static int Height(const CTreeNode* pNode)
-{
-    return pNode ? pNode->m_nHeight : 0;
-}
 
 int CAVLTree::GetNodeWeight(CTreeNode*)
 {
@@ -31,7 +27,7 @@ int CAVLTree::GetNodeWeight(CTreeNode*)
 
 int CAVLTree::GetSubtreeWeight(CTreeNode* pNode)
 {
-    return pNode ? GetNodeWeight(pNode) + pNode->m_nLeftWeight + pNode->m_nRightWeight : 0;
+    return pNode ? pNode->m_nSubtree : 0;
 }
 
 int CAVLTree::GetCount()
@@ -39,11 +35,33 @@ int CAVLTree::GetCount()
     return GetSubtreeWeight(m_pRoot);
 }
 
+// Totals of a node from what it keeps of its children.
+static void Total(CTreeNode* pNode)
+{
+    pNode->m_nSubtree = pNode->m_nWeight + pNode->m_nLeftWeight + pNode->m_nRightWeight;
+    pNode->m_nHeight = 1 + std::max(pNode->m_nLeftHeight, pNode->m_nRightHeight);
+}
+
+// Takes one side's figures from its child (already up to date), then the node's totals.
+static void TakeSide(CTreeNode* pNode, CTreeNode* pChild, BOOL bLeft)
+{
+    int nWeight = pChild ? pChild->m_nSubtree : 0;
+    int nHeight = pChild ? pChild->m_nHeight : 0;
+    if (bLeft) {
+        pNode->m_nLeftWeight = nWeight;
+        pNode->m_nLeftHeight = nHeight;
+    } else {
+        pNode->m_nRightWeight = nWeight;
+        pNode->m_nRightHeight = nHeight;
+    }
+    Total(pNode);
+}
+
+// Both sides read from the children: only where they both may have changed.
 void CAVLTree::Update(CTreeNode* pNode)
 {
-    pNode->m_nLeftWeight = GetSubtreeWeight(pNode->m_pLeft);
-    pNode->m_nRightWeight = GetSubtreeWeight(pNode->m_pRight);
-    pNode->m_nHeight = 1 + std::max(Height(pNode->m_pLeft), Height(pNode->m_pRight));
+    TakeSide(pNode, pNode->m_pLeft, TRUE);
+    TakeSide(pNode, pNode->m_pRight, FALSE);
 }
 
 void CAVLTree::Transplant(CTreeNode* pOld, CTreeNode* pNew)
@@ -68,8 +86,11 @@ CTreeNode* CAVLTree::RotateLeft(CTreeNode* pNode)
         pNode->m_pRight->m_pParent = pNode;
     pPivot->m_pLeft = pNode;
     pNode->m_pParent = pPivot;
-    Update(pNode);
-    Update(pPivot);
+    // The node's right side is now what was the pivot's left: the pivot kept its figures.
+    pNode->m_nRightWeight = pPivot->m_nLeftWeight;
+    pNode->m_nRightHeight = pPivot->m_nLeftHeight;
+    Total(pNode);
+    TakeSide(pPivot, pNode, TRUE);
     return pPivot;
 }
 
@@ -82,51 +103,75 @@ CTreeNode* CAVLTree::RotateRight(CTreeNode* pNode)
         pNode->m_pLeft->m_pParent = pNode;
     pPivot->m_pRight = pNode;
     pNode->m_pParent = pPivot;
-    Update(pNode);
-    Update(pPivot);
+    pNode->m_nLeftWeight = pPivot->m_nRightWeight;
+    pNode->m_nLeftHeight = pPivot->m_nRightHeight;
+    Total(pNode);
+    TakeSide(pPivot, pNode, FALSE);
     return pPivot;
 }
 
-// Walks up to the root: weights change on every level, heights and rotations where needed.
+// Rotates a node whose sides differ by two; returns the subtree's new root.
+CTreeNode* CAVLTree::Balance(CTreeNode* pNode)
+{
+    int nBalance = pNode->m_nRightHeight - pNode->m_nLeftHeight;
+    if (nBalance > 1) {
+        CTreeNode* pRight = pNode->m_pRight;
+        if (pRight->m_nLeftHeight > pRight->m_nRightHeight) {
+            RotateRight(pRight);
+            TakeSide(pNode, pNode->m_pRight, FALSE);
+        }
+        return RotateLeft(pNode);
+    }
+    if (nBalance < -1) {
+        CTreeNode* pLeft = pNode->m_pLeft;
+        if (pLeft->m_nRightHeight > pLeft->m_nLeftHeight) {
+            RotateLeft(pLeft);
+            TakeSide(pNode, pNode->m_pLeft, TRUE);
+        }
+        return RotateRight(pNode);
+    }
+    return pNode;
+}
+
+// The node's own figures are right (or made right here); walks up to the root taking each
+// parent's side from the child it came from, rotating where needed.
 void CAVLTree::RebalanceFrom(CTreeNode* pNode)
 {
-    while (pNode) {
-        Update(pNode);
-        int nBalance = Height(pNode->m_pRight) - Height(pNode->m_pLeft);
-        if (nBalance > 1) {
-            if (Height(pNode->m_pRight->m_pLeft) > Height(pNode->m_pRight->m_pRight))
-                RotateRight(pNode->m_pRight);
-            pNode = RotateLeft(pNode);
-        } else if (nBalance < -1) {
-            if (Height(pNode->m_pLeft->m_pRight) > Height(pNode->m_pLeft->m_pLeft))
-                RotateLeft(pNode->m_pLeft);
-            pNode = RotateRight(pNode);
-        }
-        pNode = pNode->m_pParent;
+    if (!pNode)
+        return;
+    Update(pNode);
+    pNode = Balance(pNode);
+    while (CTreeNode* pParent = pNode->m_pParent) {
+        TakeSide(pParent, pNode, pParent->m_pLeft == pNode);
+        pNode = Balance(pParent);
     }
 }
 
 void CAVLTree::RefreshWeights(CTreeNode* pNode)
 {
-    for (; pNode; pNode = pNode->m_pParent) {
-        pNode->m_nLeftWeight = GetSubtreeWeight(pNode->m_pLeft);
-        pNode->m_nRightWeight = GetSubtreeWeight(pNode->m_pRight);
-    }
+    if (!pNode)
+        return;
+    pNode->m_nWeight = GetNodeWeight(pNode);
+    Total(pNode);
+    for (; pNode->m_pParent; pNode = pNode->m_pParent)
+        TakeSide(pNode->m_pParent, pNode, pNode->m_pParent->m_pLeft == pNode);
 }
 
 void CAVLTree::RecalcAllWeights()
 {
     std::vector<CTreeNode*> nodes;
     CollectNodes(nodes, TRUE);
-    for (CTreeNode* pNode : nodes)
+    for (CTreeNode* pNode : nodes) {
+        pNode->m_nWeight = GetNodeWeight(pNode);
         Update(pNode);
+    }
 }
 
 void CAVLTree::LinkNode(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode)
 {
-    pNode->m_pLeft = pNode->m_pRight = nullptr;
-    pNode->m_nHeight = 1;
-    pNode->m_nLeftWeight = pNode->m_nRightWeight = 0;
+    pNode->ClearLinks();
+    pNode->m_nWeight = GetNodeWeight(pNode);
+    Total(pNode);
     pNode->m_pParent = pParent;
     ++m_nNodes;
     if (!pParent)
@@ -135,7 +180,11 @@ void CAVLTree::LinkNode(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode)
         pParent->m_pLeft = pNode;
     else
         pParent->m_pRight = pNode;
-    RebalanceFrom(pParent);
+    for (CTreeNode* pChild = pNode; pChild->m_pParent;) {
+        CTreeNode* pUp = pChild->m_pParent;
+        TakeSide(pUp, pChild, pUp->m_pLeft == pChild);
+        pChild = Balance(pUp);
+    }
 }
 
 void CAVLTree::UnlinkNode(CTreeNode* pNode)
@@ -158,6 +207,14 @@ void CAVLTree::UnlinkNode(CTreeNode* pNode)
         }
         pPred->m_pRight = pNode->m_pRight;
         pPred->m_pRight->m_pParent = pPred;
+        // The predecessor's right side is the removed node's, unchanged; its left side is
+        // brought up to date by the walk from pFix.
+        pPred->m_nRightWeight = pNode->m_nRightWeight;
+        pPred->m_nRightHeight = pNode->m_nRightHeight;
+        if (pFix != pPred) {
+            pPred->m_nLeftWeight = pNode->m_nLeftWeight;
+            pPred->m_nLeftHeight = pNode->m_nLeftHeight;
+        }
         Transplant(pNode, pPred);
     } else {
         pFix = pNode->m_pParent;
@@ -168,7 +225,8 @@ void CAVLTree::UnlinkNode(CTreeNode* pNode)
     RebalanceFrom(pFix);
 }
 
-// The new node takes the old one's links, height and weights; the old one is left detached.
+// The new node takes the old one's links and height, its weight counted anew up to the root;
+// the old one is left detached.
 void CAVLTree::ReplaceNode(CTreeNode* pOld, CTreeNode* pNew)
 {
     pNew->m_pLeft = pOld->m_pLeft;
@@ -176,12 +234,15 @@ void CAVLTree::ReplaceNode(CTreeNode* pOld, CTreeNode* pNew)
     pNew->m_nHeight = pOld->m_nHeight;
     pNew->m_nLeftWeight = pOld->m_nLeftWeight;
     pNew->m_nRightWeight = pOld->m_nRightWeight;
+    pNew->m_nLeftHeight = pOld->m_nLeftHeight;
+    pNew->m_nRightHeight = pOld->m_nRightHeight;
     if (pNew->m_pLeft)
         pNew->m_pLeft->m_pParent = pNew;
     if (pNew->m_pRight)
         pNew->m_pRight->m_pParent = pNew;
     Transplant(pOld, pNew);
     pOld->ClearLinks();
+    RefreshWeights(pNew);
 }
 
 CTreeNode* CAVLTree::PlaceNode(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode, int)
@@ -210,7 +271,7 @@ int CAVLTree::Insert(CTreeNode* pNode)
         int nCmp = CompareNodes(pNode, pCur);
         if (nCmp == 0) {
             if (!LinksEqualNodes()) {
-                OnDuplicate(pNode, pCur, nOffset + pCur->m_nLeftWeight);
+                OnDuplicate(pNode, pCur, nOffset + pCur->LeftWeight());
                 OnInserted();
                 return 0;
             }
@@ -221,7 +282,7 @@ int CAVLTree::Insert(CTreeNode* pNode)
         if (bLeft) {
             pCur = pCur->m_pLeft;
         } else {
-            nOffset += pCur->m_nLeftWeight + GetNodeWeight(pCur);
+            nOffset += pCur->LeftWeight() + pCur->m_nWeight;
             pCur = pCur->m_pRight;
         }
     }
@@ -239,8 +300,8 @@ int CAVLTree::InsertAt(int nIndex, CTreeNode* pNode)
     BOOL bLeft = FALSE;
     int nOffset = 0;
     while (pCur) {
-        int nAt = nOffset + pCur->m_nLeftWeight;
-        int nWeight = GetNodeWeight(pCur);
+        int nAt = nOffset + pCur->LeftWeight();
+        int nWeight = pCur->m_nWeight;
         pParent = pCur;
         if (nIndex == nAt && nWeight > 0) {
             // Becomes the in-order predecessor: it takes the line, the old one moves down.
@@ -275,26 +336,27 @@ BOOL CAVLTree::Contains(const CTreeNode* pNode) const
     return pNode == m_pRoot;
 }
 
+// One walk up: the index, and whether the walk ends at this tree's root.
 int CAVLTree::GetIndexOf(const CTreeNode* pNode) const
 {
-    if (!Contains(pNode))
+    if (!pNode || !m_pRoot)
         return -1;
-    CAVLTree* pThis = const_cast<CAVLTree*>(this);
-    int nIndex = pNode->m_nLeftWeight;
-    for (const CTreeNode* pUp = pNode; pUp->m_pParent; pUp = pUp->m_pParent) {
-        CTreeNode* pParent = pUp->m_pParent;
+    int nIndex = pNode->LeftWeight();
+    const CTreeNode* pUp = pNode;
+    for (; pUp->m_pParent; pUp = pUp->m_pParent) {
+        const CTreeNode* pParent = pUp->m_pParent;
         if (pParent->m_pRight == pUp)
-            nIndex += pParent->m_nLeftWeight + pThis->GetNodeWeight(pParent);
+            nIndex += pParent->LeftWeight() + pParent->m_nWeight;
     }
-    return nIndex;
+    return pUp == m_pRoot ? nIndex : -1;
 }
 
 int CAVLTree::Remove(CTreeNode* pNode, int nRelease)
 {
-    if (!Contains(pNode))
+    int nIndex = GetIndexOf(pNode);
+    if (nIndex < 0)
         return 0;
     OnRemoving();
-    int nIndex = GetIndexOf(pNode);
     UnlinkNode(pNode);
     ReleaseNode(pNode, nIndex, nRelease);
     OnRemoved();
@@ -377,12 +439,12 @@ int CAVLTree::LocateByKey(CTreeNode* pKey, CRowPosition* pPos)
         if (nCmp < 0) {
             pCur = pCur->m_pLeft;
         } else {
-            nOffset += pCur->m_nLeftWeight + GetNodeWeight(pCur);
+            nOffset += pCur->LeftWeight() + pCur->m_nWeight;
             pCur = pCur->m_pRight;
         }
     }
     pPos->m_pNode = static_cast<CTableRow*>(pCur);
-    pPos->m_nIndex = pCur ? nOffset + pCur->m_nLeftWeight : -1;
+    pPos->m_nIndex = pCur ? nOffset + pCur->LeftWeight() : -1;
     pPos->m_nKind = pCur ? LINE_ROW : LINE_NONE;
     return pCur ? 1 : 0;
 }
@@ -394,8 +456,8 @@ CTreeNode* CAVLTree::FindLine(int nIndex, int* pnStart)
     int nOffset = 0;
     CTreeNode* pCur = m_pRoot;
     while (pCur) {
-        int nAt = nOffset + pCur->m_nLeftWeight;
-        int nWeight = GetNodeWeight(pCur);
+        int nAt = nOffset + pCur->LeftWeight();
+        int nWeight = pCur->m_nWeight;
         if (nIndex < nAt) {
             pCur = pCur->m_pLeft;
         } else if (nIndex < nAt + nWeight) {
@@ -510,8 +572,8 @@ int CAVLTree::WalkRange(ITreeVisitor* pVisitor, int nOffset)
     int nStartIndex = 0;
     int nBase = nOffset;
     for (CTreeNode* pCur = m_pRoot; pCur;) {
-        int nAt = nBase + pCur->m_nLeftWeight;
-        int nWeight = GetNodeWeight(pCur);
+        int nAt = nBase + pCur->LeftWeight();
+        int nWeight = pCur->m_nWeight;
         BOOL bMeets = nWeight > 0 ? nAt + nWeight > nFirst : nAt >= nFirst;
         if (bMeets) {
             pStart = pCur;
@@ -526,7 +588,7 @@ int CAVLTree::WalkRange(ITreeVisitor* pVisitor, int nOffset)
     for (CTreeNode* pNode = pStart; pNode; pNode = Next(pNode)) {
         if (nIndex > nLast)
             return 1;
-        int nWeight = GetNodeWeight(pNode);
+        int nWeight = pNode->m_nWeight;
         if (!VisitNode(pVisitor, pNode, nIndex))
             return 0;
         if (nWeight > 0 && nLast >= nIndex && nLast < nIndex + nWeight)
@@ -546,8 +608,12 @@ int CAVLTree::CheckSubtree(CTreeNode* pNode, CTreeNode* pParent, BOOL* pbOk)
     int nRight = CheckSubtree(pNode->m_pRight, pNode, pbOk);
     if (pNode->m_nHeight != 1 + std::max(nLeft, nRight) || std::abs(nLeft - nRight) > 1)
         *pbOk = FALSE;
-    if (pNode->m_nLeftWeight != GetSubtreeWeight(pNode->m_pLeft)
-        || pNode->m_nRightWeight != GetSubtreeWeight(pNode->m_pRight))
+    if (pNode->m_nLeftHeight != nLeft || pNode->m_nRightHeight != nRight
+        || pNode->m_nLeftWeight != (pNode->m_pLeft ? pNode->m_pLeft->m_nSubtree : 0)
+        || pNode->m_nRightWeight != (pNode->m_pRight ? pNode->m_pRight->m_nSubtree : 0))
+        *pbOk = FALSE;
+    if (pNode->m_nWeight != GetNodeWeight(pNode)
+        || pNode->m_nSubtree != pNode->m_nWeight + pNode->LeftWeight() + pNode->RightWeight())
         *pbOk = FALSE;
     return 1 + std::max(nLeft, nRight);
 }

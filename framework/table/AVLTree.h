@@ -100,6 +100,7 @@ private:
     void Update(CTreeNode* pNode);
     CTreeNode* RotateLeft(CTreeNode* pNode);
     CTreeNode* RotateRight(CTreeNode* pNode);
+    CTreeNode* Balance(CTreeNode* pNode);
     void Transplant(CTreeNode* pOld, CTreeNode* pNew);
     int  CheckSubtree(CTreeNode* pNode, CTreeNode* pParent, BOOL* pbOk);
 };

@@ -55,13 +55,6 @@ int CTableColumn::GetTitleLines() const
     return nLines;
 }
 
-int CTableColumn::GetDecimals(BOOL bFraction) const
-{
-    if (m_nType == COLTYPE_INT || (m_nType == COLTYPE_INT32 && bFraction))
-        return DECIMALS_64THS;
-    return m_chDecimals;
-}
-
 int CTableColumn::GetStorageSize() const
 {
     switch (m_nType) {

@@ -31,7 +31,12 @@ public:
     // 1 plus the line feeds of the current title.
     int  GetTitleLines() const;
     // -99 (sixty-fourths) for type 4, and for type 1 when the cell shows sixty-fourths.
-    int  GetDecimals(BOOL bFraction) const;
+    int  GetDecimals(BOOL bFraction) const
+    {
+        if (m_nType == COLTYPE_INT || (m_nType == COLTYPE_INT32 && bFraction))
+            return DECIMALS_64THS;
+        return m_chDecimals;
+    }
     // Bytes this column takes in a row's value block, its slot included.
     int  GetValueSize() const;
     // Bytes of out-of-line storage (0 for values that live in the slot).

@@ -210,15 +210,56 @@ static int Order(T a, T b)
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
+void CTableColumns::CacheSortKey(CTableTreeNode* pNode) const
+{
+    pNode->m_nKeyCacheCol = -1;
+    const TBCellSlot* pValues = pNode->GetData();
+    if (!pValues || m_sortKeys.GetCount() == 0)
+        return;
+    int nCol = m_sortKeys.GetAt(0).m_nColumn;
+    const CTableColumn* pColumn = GetAt(nCol);
+    if (!pColumn)
+        return;
+    switch (pColumn->GetDataType()) {
+    case COLTYPE_INT32:
+        // A cell in sixty-fourths has another decimal code: it compares by the long way.
+        if (pNode->IsFraction(nCol))
+            return;
+        pNode->m_nKeyCache = pValues[nCol].nValue;
+        break;
+    case COLTYPE_INT:
+    case COLTYPE_COMPUTED:
+        pNode->m_nKeyCache = pValues[nCol].nValue;
+        break;
+    case COLTYPE_INT64:
+        if (!pValues[nCol].pData)
+            return;
+        memcpy(&pNode->m_nKeyCache, pValues[nCol].pData, sizeof pNode->m_nKeyCache);
+        break;
+    default:
+        return;
+    }
+    pNode->m_nKeyCacheCol = nCol;
+}
+
 int CTableColumns::CompareRows(const CTableTreeNode* pFirst, const CTableTreeNode* pSecond,
                                const CSortColumns& keys) const
 {
+    int nFirstKey = 0;
+    if (keys.GetCount() > 0 && pFirst->m_nKeyCacheCol >= 0 && pFirst->m_nKeyCacheCol == pSecond->m_nKeyCacheCol
+        && keys.GetAt(0).m_nColumn == pFirst->m_nKeyCacheCol) {
+        if (pFirst->m_nKeyCache != pSecond->m_nKeyCache)
+            return (pFirst->m_nKeyCache < pSecond->m_nKeyCache ? -1 : 1) * keys.GetAt(0).m_nDirection;
+        nFirstKey = 1;
+    }
+    if (nFirstKey >= keys.GetCount())
+        return 0;
     const TBCellSlot* pA = pFirst->GetData();
     const TBCellSlot* pB = pSecond->GetData();
     if (!pA || !pB)
         return pA ? 1 : (pB ? -1 : 0);
     int nColumns = GetCount();
-    for (int k = 0; k < keys.GetCount(); ++k) {
+    for (int k = nFirstKey; k < keys.GetCount(); ++k) {
         const CSortPair& key = keys.GetAt(k);
         int nCol = key.m_nColumn;
         if (nCol < 0 || nCol >= nColumns)

@@ -50,6 +50,8 @@ public:
     void AppendDefaultKeys();
     // Orders two rows by a key list: -1, 0 or 1. Keys naming no column are passed over.
     int  CompareRows(const CTableTreeNode* pFirst, const CTableTreeNode* pSecond, const CSortColumns& keys) const;
+    // Keeps the node's first sort key in the node when it is a whole number of one decimal code.
+    void CacheSortKey(CTableTreeNode* pNode) const;
     BOOL IsKeyColumn(int nCol) const { return m_sortKeys.HasColumn(nCol) || m_groupKeys.HasColumn(nCol); }
 
     // Settings. Load refuses (0) an out-of-range count or an invalid column and then leaves

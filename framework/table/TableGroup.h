@@ -8,6 +8,7 @@
 class CTableGroup : public CTableTreeNode
 {
 public:
+    CTableGroup() { m_bKind = NODE_GROUP; }
     ~CTableGroup() override;
     int  GetKind() const override { return NODE_GROUP; }
     void Init(TBCellSlot* pData, CViewTable* pView);

@@ -61,7 +61,7 @@ static BOOL ShowsSums(int nTotals)
 
 int CTableGroups::GetNodeWeight(CTreeNode* pNode)
 {
-    if (pNode->GetKind() == NODE_GROUP) {
+    if (pNode->Kind() == NODE_GROUP) {
         int nRows = static_cast<CTableGroup*>(pNode)->m_rows.GetCount();
         if (nRows == 0)
             return 0;
@@ -95,8 +95,8 @@ int CTableGroups::CompareNodes(CTreeNode* pA, CTreeNode* pB)
 {
     if (!m_bGrouped)
         return CompareRowsFull(m_pView, pA, pB);
-    BOOL bUnsortedA = pA->GetKind() == NODE_ROW && !static_cast<CTableRow*>(pA)->IsSorted();
-    BOOL bUnsortedB = pB->GetKind() == NODE_ROW && !static_cast<CTableRow*>(pB)->IsSorted();
+    BOOL bUnsortedA = pA->Kind() == NODE_ROW && !static_cast<CTableRow*>(pA)->IsSorted();
+    BOOL bUnsortedB = pB->Kind() == NODE_ROW && !static_cast<CTableRow*>(pB)->IsSorted();
     if (bUnsortedA || bUnsortedB)
         return CompareRowsFull(m_pView, pA, pB);
     return m_pView->GetColumns().CompareRows(static_cast<CTableTreeNode*>(pA), static_cast<CTableTreeNode*>(pB),
@@ -113,6 +113,7 @@ CTableGroup* CTableGroups::NewGroup(CTableRow* pFounder)
     for (int i = 0; i < pGroup->GetAttrColumns(); ++i)
         for (int b = 0; b < 3; ++b)
             pGroup->SetAttr(i, b, pFounder->GetAttr(i, b));
+    m_pView->GetColumns().CacheSortKey(pGroup);
     return pGroup;
 }
 
@@ -203,6 +204,7 @@ int CTableGroups::Insert(CTreeNode* pNode)
     m_pTopInserted = nullptr;
     m_nTopBefore = 0;
     pRow->ClearLinks();
+    m_pView->GetColumns().CacheSortKey(pRow);
     CAVLTree::Insert(pRow);
     if (!m_bInserted)
         return 0;
@@ -222,6 +224,7 @@ int CTableGroups::InsertAt(int nIndex, CTreeNode* pNode)
     m_pTopInserted = nullptr;
     m_nTopBefore = 0;
     pRow->ClearLinks();
+    m_pView->GetColumns().CacheSortKey(pRow);
     int nLines = GetSubtreeWeight(m_pRoot);
     if (nIndex < 0)
         nIndex = 0;
@@ -250,16 +253,25 @@ int CTableGroups::InsertAt(int nIndex, CTreeNode* pNode)
 void CTableGroups::AfterInsert(CTableRow* pRow)
 {
     if (const TBCellSlot* pBlock = pRow->GetData())
-        m_blocks[pBlock] = pRow;
+        m_blocks.Set(pBlock, pRow);
     if (pRow->IsMarked() && !m_bRebuilding)
         ++m_nMarked;
     CTreeNode* pTop = m_pTopInserted;
     m_nLastLines = GetNodeWeight(pTop) - m_nTopBefore;
-    PositionOf(pRow, &m_pos);
+    BOOL bTell = IsNotifying() && m_pView->HasSinks() && !pRow->IsHidden();
+    // The index costs walks up the tree: worked out when a sink will hear it, else on demand.
+    if (bTell) {
+        PositionOf(pRow, &m_pos);
+    } else {
+        m_pos.Clear();
+        m_pos.m_pNode = pRow;
+        m_pos.m_pGroup = pRow->m_pGroup;
+        m_pos.m_nKind = LINE_ROW;
+    }
     if (pRow->IsHidden())
         return;
     AddToSums(pRow, -1);
-    if (!IsNotifying())
+    if (!bTell)
         return;
     m_pView->NotifyRowMoved(&m_pos, 0, &m_pos, m_nLastLines);
     if (m_bFormed && pTop->GetKind() == NODE_GROUP) {
@@ -282,10 +294,15 @@ int CTableGroups::Remove(CTreeNode* pNode, int nRelease)
     RefreshMode();
     CTableRow* pRow = static_cast<CTableRow*>(pNode);
     CTableGroup* pGroup = pRow->m_pGroup;
-    if (pGroup ? !(Contains(pGroup) && pGroup->m_rows.Contains(pRow)) : !Contains(pRow))
+    // Rows come from this view's own cursors: a linked row is one of ours. (A walk to the root
+    // to prove it would cost as much as the removal itself.)
+    if (!HoldsRow(pRow))
         return 0;
     m_pos.Clear();
-    PositionOf(pRow, &m_pos);
+    BOOL bTell = IsNotifying() && m_pView->HasSinks();
+    if (m_pView->HasSinks())
+        PositionOf(pRow, &m_pos);
+    m_pos.m_pNode = pRow;
     CTreeNode* pTop = pGroup ? static_cast<CTreeNode*>(pGroup) : pRow;
     int nBefore = GetNodeWeight(pTop);
     BOOL bVisible = !pRow->IsHidden();
@@ -296,9 +313,7 @@ int CTableGroups::Remove(CTreeNode* pNode, int nRelease)
     if (pRow->IsMarked())
         --m_nMarked;
     if (nRelease == 1 && pRow->GetData()) {
-        auto it = m_blocks.find(pRow->GetData());
-        if (it != m_blocks.end() && it->second == pRow)
-            m_blocks.erase(it);
+        m_blocks.Erase(pRow->GetData(), pRow);
     }
 
     CTreeNode* pSurvivor = nullptr;
@@ -328,12 +343,13 @@ int CTableGroups::Remove(CTreeNode* pNode, int nRelease)
         UnlinkNode(pRow);
     }
     m_nLastLines = nBefore - nAfter;
+    pRow->m_nKeyCacheCol = -1;          // a detached row may change: it compares the long way
     ReleaseRow(pRow, nRelease);
     if (nRelease != 1)
         m_pos.m_pNode = pRow;
     m_pos.m_pGroup = nullptr;           // the group may be gone
 
-    if (!IsNotifying())
+    if (!bTell)
         return 1;
     m_pView->NotifyRowsRemoved(m_pos.m_nIndex, m_nLastLines);
     if (m_pos.m_nIndex >= 0 && pSurvivor) {
@@ -386,7 +402,7 @@ void CTableGroups::RemoveAll()
         }
     }
     m_nMarked = 0;
-    m_blocks.clear();
+    m_blocks.Clear();
 }
 
 CTreeNode* CTableGroups::DetachRoot()
@@ -438,340 +454,4 @@ void CTableGroups::Resort()
     ReinsertSubtree(DetachRoot());
     m_bRebuilding = FALSE;
     ReleaseNotify();
-}
-
-int CTableGroups::LineKindOf(CTableRow* pRow, CTableGroup* pGroup, int nInGroup)
-{
-    if (!pGroup)
-        return m_bGrouped ? LINE_GROUP_END : LINE_ROW;
-    int nRows = pGroup->m_rows.GetCount();
-    if (pRow->IsHidden() || nInGroup != nRows - 1)
-        return LINE_ROW;
-    // The last row closes its group unless a sum line follows it.
-    if (!ShowsSums(m_nTotalsMode) || (!IsCustomMode() && nRows == 1))
-        return LINE_GROUP_END;
-    return LINE_ROW;
-}
-
-BOOL CTableGroups::HoldsRow(const CTableRow* pRow) const
-{
-    if (!pRow)
-        return FALSE;
-    if (pRow->m_pGroup)
-        return pRow->m_pParent || pRow->m_pGroup->m_rows.GetRoot() == pRow;
-    return pRow->m_pParent || m_pRoot == pRow;
-}
-
-BOOL CTableGroups::PositionOf(CTableRow* pRow, CRowPosition* pPos)
-{
-    pPos->Clear();
-    if (!pRow)
-        return FALSE;
-    CTableGroup* pGroup = pRow->m_pGroup;
-    if (pGroup) {
-        if (!Contains(pGroup) || !pGroup->m_rows.Contains(pRow))
-            return FALSE;
-        int nStart = GetIndexOf(pGroup);
-        int nIn = pGroup->m_rows.GetIndexOf(pRow);
-        pPos->m_pNode = pRow;
-        pPos->m_pGroup = pGroup;
-        pPos->m_nIndex = nStart + nIn;
-        pPos->m_nGroupStart = nStart;
-        pPos->m_nKind = LineKindOf(pRow, pGroup, nIn);
-        return TRUE;
-    }
-    if (!Contains(pRow))
-        return FALSE;
-    pPos->m_pNode = pRow;
-    pPos->m_nIndex = GetIndexOf(pRow);
-    pPos->m_nKind = LineKindOf(pRow, nullptr, 0);
-    return TRUE;
-}
-
-BOOL CTableGroups::LocateByIndex(int nIndex, CRowPosition* pPos)
-{
-    pPos->Clear();
-    pPos->m_nIndex = nIndex;
-    if (nIndex < 0 || !m_pRoot || !m_pView)
-        return FALSE;
-    RefreshMode();
-    int nLines = GetSubtreeWeight(m_pRoot);
-    if (nIndex >= nLines) {
-        if (nIndex == nLines && HasTotalLine()) {
-            pPos->m_pNode = &m_total;
-            pPos->m_nKind = LINE_TOTAL;
-            return TRUE;
-        }
-        return FALSE;
-    }
-    int nStart = 0;
-    CTreeNode* pTop = FindLine(nIndex, &nStart);
-    if (!pTop)
-        return FALSE;
-    int nAt = nIndex - nStart;
-    if (pTop->GetKind() == NODE_GROUP) {
-        CTableGroup* pGroup = static_cast<CTableGroup*>(pTop);
-        int nRows = pGroup->m_rows.GetCount();
-        pPos->m_pGroup = pGroup;
-        pPos->m_nGroupStart = nStart;
-        if (nAt < nRows) {
-            CTableRow* pRow = static_cast<CTableRow*>(pGroup->m_rows.GetAt(nAt));
-            pPos->m_pNode = pRow;
-            pPos->m_nKind = pRow ? LineKindOf(pRow, pGroup, nAt) : LINE_NONE;
-            return pRow != nullptr;
-        }
-        if (nAt == nRows && ShowsSums(m_nTotalsMode) && (nRows > 1 || IsCustomMode())) {
-            pPos->m_pNode = &pGroup->m_sum;
-            pPos->m_nKind = LINE_GROUP_SUM;
-            return TRUE;
-        }
-        pPos->m_pNode = &m_empty;
-        pPos->m_nKind = LINE_EMPTY;
-        return TRUE;
-    }
-    CTableRow* pRow = static_cast<CTableRow*>(pTop);
-    if (nAt == 0) {
-        pPos->m_pNode = pRow;
-        pPos->m_nKind = LineKindOf(pRow, nullptr, 0);
-    } else {
-        pPos->m_pNode = &m_empty;
-        pPos->m_nKind = LINE_EMPTY;
-    }
-    return TRUE;
-}
-
-CTableRow* CTableGroups::GetNodeAt(int nIndex)
-{
-    CRowPosition pos;
-    return LocateByIndex(nIndex, &pos) ? pos.m_pNode : nullptr;
-}
-
-CTableRow* CTableGroups::FindByBlock(const TBCellSlot* pBlock) const
-{
-    if (!pBlock)
-        return nullptr;
-    auto it = m_blocks.find(pBlock);
-    return it != m_blocks.end() ? it->second : nullptr;
-}
-
-void CTableGroups::RebindBlock(CTableRow* pRow, const TBCellSlot* pOldBlock)
-{
-    if (pOldBlock) {
-        auto it = m_blocks.find(pOldBlock);
-        if (it != m_blocks.end() && it->second == pRow)
-            m_blocks.erase(it);
-    }
-    if (pRow->GetData())
-        m_blocks[pRow->GetData()] = pRow;
-}
-
-BOOL CTableGroups::LocateRow(CTableRow* pRow, CRowPosition* pPos)
-{
-    pPos->Clear();
-    if (!pRow || !m_pView)
-        return FALSE;
-    RefreshMode();
-    // The owner holds the row's own block: that names the row exactly, ties or not.
-    if (CTableRow* pHeld = FindByBlock(pRow->GetData()))
-        if (PositionOf(pHeld, pPos))
-            return TRUE;
-    pPos->Clear();
-    CTreeNode* pCur = m_pRoot;
-    while (pCur) {
-        int nCmp = CompareNodes(pRow, pCur);
-        if (nCmp == 0)
-            break;
-        pCur = nCmp < 0 ? pCur->m_pLeft : pCur->m_pRight;
-    }
-    if (!pCur)
-        return FALSE;
-    if (pCur->GetKind() == NODE_GROUP) {
-        CRowPosition inner;
-        if (!static_cast<CTableGroup*>(pCur)->m_rows.LocateByKey(pRow, &inner))
-            return FALSE;
-        return PositionOf(inner.m_pNode, pPos);
-    }
-    if (CompareRowsFull(m_pView, pRow, pCur) != 0)
-        return FALSE;
-    return PositionOf(static_cast<CTableRow*>(pCur), pPos);
-}
-
-void CTableGroups::AddToSums(CTableRow* pRow, int nCol)
-{
-    if (pRow->m_pGroup)
-        pRow->m_pGroup->m_sum.AddRow(pRow, m_pView, nCol);
-    m_total.AddRow(pRow, m_pView, nCol);
-}
-
-void CTableGroups::SubtractFromSums(CTableRow* pRow, int nCol)
-{
-    if (pRow->m_pGroup)
-        pRow->m_pGroup->m_sum.SubtractRow(pRow, m_pView, nCol);
-    m_total.SubtractRow(pRow, m_pView, nCol);
-}
-
-void CTableGroups::ReportSumLines(CTableRow* pRow)
-{
-    CTableGroup* pGroup = pRow->m_pGroup;
-    if (pGroup && Contains(pGroup) && ShowsSums(m_nTotalsMode)) {
-        int nRows = pGroup->m_rows.GetCount();
-        if (nRows > 1 || IsCustomMode())
-            m_pView->StampRowChanged(&pGroup->m_sum, GetIndexOf(pGroup) + nRows, -1);
-    }
-    if (HasTotalLine())
-        m_pView->StampRowChanged(&m_total, GetTotalLineIndex(), -1);
-}
-
-// The lines of a top-level node whose look depends on its group's size.
-void CTableGroups::ReportAround(CTreeNode* pTop)
-{
-    if (!pTop || !Contains(pTop))
-        return;
-    if (pTop->GetKind() != NODE_GROUP)
-        return;
-    CTableGroup* pGroup = static_cast<CTableGroup*>(pTop);
-    int nRows = pGroup->m_rows.GetCount();
-    if (nRows == 0)
-        return;
-    int nStart = GetIndexOf(pGroup);
-    if (ShowsSums(m_nTotalsMode) && (nRows > 1 || IsCustomMode()))
-        m_pView->StampRowChanged(&pGroup->m_sum, nStart + nRows, -1);
-    if (m_nHeaderMode == 1 && m_nTotalsMode == 0)
-        m_pView->NotifyRowChanged(static_cast<CTableRow*>(pGroup->m_rows.GetAt(nRows - 1)), nStart + nRows - 1, -1);
-}
-
-void CTableGroups::ReportLineAt(int nIndex)
-{
-    CRowPosition pos;
-    if (!LocateByIndex(nIndex, &pos))
-        return;
-    if (pos.m_pGroup)
-        ReportAround(pos.m_pGroup);
-    else if (pos.IsDataRow())
-        m_pView->NotifyRowChanged(pos.m_pNode, pos.m_nIndex, -1);
-}
-
-void CTableGroups::OnRowUpdated(CRowPosition* pOld, int nOldLines, CRowPosition* pNew, int nNewLines)
-{
-    if (!m_pView || !IsNotifying())
-        return;
-    pOld->m_pGroup = nullptr;           // the old group may be gone
-    if (pNew->m_pNode && pNew->m_pNode->IsHidden())
-        pNew->m_nIndex = -1;            // the row shows no line now
-    if (pOld->m_nIndex != pNew->m_nIndex || nOldLines != nNewLines) {
-        m_pView->NotifyRowMoved(pOld, nOldLines, pNew, nNewLines);
-    } else if (pNew->m_pNode && !pNew->m_pNode->IsHidden()) {
-        m_pView->StampRowChanged(pNew->m_pNode, pNew->m_nIndex, -1);
-    }
-    // Neighbours of the old place (shifted when the row now stands before it) and of the new.
-    if (pOld->m_nIndex >= 0) {
-        int nOld = pOld->m_nIndex + (pNew->m_nIndex >= 0 && pNew->m_nIndex < pOld->m_nIndex ? nNewLines : 0);
-        ReportLineAt(nOld - 1);
-        ReportLineAt(nOld);
-    }
-    if (pNew->m_pNode && pNew->m_pNode->m_pGroup)
-        ReportAround(pNew->m_pNode->m_pGroup);
-    if (HasTotalLine())
-        m_pView->StampRowChanged(&m_total, GetTotalLineIndex(), -1);
-}
-
-void CTableGroups::RecalcTableGroups()
-{
-    if (!m_pView)
-        return;
-    RefreshMode();
-    m_total.Reset(m_pView);
-    BOOL bMarkedMode = m_pView->GetSumMode() == 1;
-    for (CTreeNode* pTop = First(); pTop; pTop = Next(pTop)) {
-        if (pTop->GetKind() == NODE_GROUP) {
-            CTableGroup* pGroup = static_cast<CTableGroup*>(pTop);
-            pGroup->m_sum.Reset(m_pView);
-            pGroup->m_rows.RefreshHidden(&pGroup->m_sum, &m_total);
-        } else {
-            CTableRow* pRow = static_cast<CTableRow*>(pTop);
-            BOOL bHide = bMarkedMode && !pRow->IsMarked();
-            pRow->SetFlag(ROW_HIDDEN, bHide);
-            if (!bHide)
-                m_total.AddRow(pRow, m_pView, -1);
-        }
-    }
-    RecalcAllWeights();
-}
-
-void CTableGroups::RecalcTableGroupsByMask(DWORD dwMask)
-{
-    if (!m_pView)
-        return;
-    RefreshMode();
-    m_total.Reset(m_pView);
-    for (CTreeNode* pTop = First(); pTop; pTop = Next(pTop)) {
-        if (pTop->GetKind() == NODE_GROUP) {
-            CTableGroup* pGroup = static_cast<CTableGroup*>(pTop);
-            pGroup->m_sum.Reset(m_pView);
-            pGroup->m_rows.HideByCategory(&pGroup->m_sum, &m_total, dwMask);
-        } else {
-            CTableRow* pRow = static_cast<CTableRow*>(pTop);
-            BOOL bHide = dwMask == 0xffffffff || (pRow->m_dwCategory & dwMask) != 0;
-            pRow->SetFlag(ROW_HIDDEN, bHide);
-            if (!bHide)
-                m_total.AddRow(pRow, m_pView, -1);
-        }
-    }
-    RecalcAllWeights();
-}
-
-BOOL CTableGroups::CopyRows(CTableGroups* pSource, int nFlags)
-{
-    if (!pSource || !m_pView)
-        return FALSE;
-    HoldNotify();
-    RemoveAll();
-    ITreeAlloc* pAlloc = GetAllocator();
-    BOOL bDone = pSource->ForEachRow([&](CTableRow* pSourceRow) {
-        CTableRow* pRow = static_cast<CTableRow*>(pAlloc ? pAlloc->CreateNode(NODE_ROW) : new CTableRow);
-        if (!pRow)
-            return FALSE;
-        pRow->CopyFrom(*pSourceRow, m_pView, nFlags);
-        if (!Insert(pRow))
-            ReleaseRow(pRow, 1);
-        return TRUE;
-    });
-    ReleaseNotify();
-    return bDone;
-}
-
-void CTableGroups::CountRows(CRowStatistics* pStats)
-{
-    *pStats = CRowStatistics();
-    for (CTreeNode* pTop = First(); pTop; pTop = Next(pTop))
-        if (pTop->GetKind() == NODE_GROUP)
-            ++pStats->nGroups;
-    ForEachRow([pStats](CTableRow* pRow) {
-        ++pStats->nRows;
-        if (pRow->IsMarked())
-            ++pStats->nMarked;
-        else
-            ++pStats->nUnmarked;
-        if (pRow->IsHidden())
-            ++pStats->nHidden;
-        return TRUE;
-    });
-}
-
-int CTableGroups::ApplyFilter(ITreeVisitor* pFilters)
-{
-    RefreshMode();
-    return WalkRange(pFilters, 0);
-}
-
-BOOL CTableGroups::VisitNode(ITreeVisitor* pVisitor, CTreeNode* pNode, int nIndex)
-{
-    if (pNode->GetKind() == NODE_GROUP)
-        return static_cast<CTableGroup*>(pNode)->m_rows.WalkRange(pVisitor, nIndex) != 0;
-    return pVisitor->VisitNode(pNode, nIndex);
-}
-
-BOOL CTableGroups::SetCellTextAt(int nIndex, int nCol, const char* pszText)
-{
-    return m_pView ? m_pView->SetCellTextAt(nIndex, nCol, pszText) : FALSE;
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include <unordered_map>
+#include "framework/table/BlockIndex.h"
 #include "framework/table/RowPosition.h"
 #include "framework/table/TableGroup.h"
 #include "framework/table/TableRowSum.h"
@@ -48,8 +48,9 @@ public:
 
     // Lookups.
     BOOL LocateByIndex(int nIndex, CRowPosition* pPos);
-    // The row by its keys (the exact node when it is in this tree).
-    BOOL LocateRow(CTableRow* pRow, CRowPosition* pPos);
+    // The row by its keys (the exact node when it is in this tree). Without bIndex a row found
+    // by its block may come back with the index -1, for the cursor to work out when asked.
+    BOOL LocateRow(CTableRow* pRow, CRowPosition* pPos, BOOL bIndex = TRUE);
     // TRUE when the row is linked in this tree (bare or in a group).
     BOOL HoldsRow(const CTableRow* pRow) const;
     // Where a row of this tree stands now; FALSE when it is not in the tree.
@@ -129,7 +130,7 @@ private:
     BOOL m_bCustom = FALSE;
     int  m_nHeaderMode = -1;
     int  m_nTotalsMode = -1;
-    std::unordered_map<const TBCellSlot*, CTableRow*> m_blocks;
+    CBlockIndex m_blocks;
 };
 
 template <class TVisit>

@@ -7,6 +7,7 @@
 
 CTableRowSum::CTableRowSum()
 {
+    m_bKind = NODE_SUM;
     SetFlag(ROW_EDITABLE | ROW_MARKABLE, FALSE);
 }
 

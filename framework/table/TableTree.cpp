@@ -9,13 +9,13 @@ ITreeAlloc* CTableTree::GetAllocator()
 
 static BOOL IsUnsortedRow(const CTreeNode* pNode)
 {
-    return pNode->GetKind() == NODE_ROW && !static_cast<const CTableRow*>(pNode)->IsSorted();
+    return pNode->Kind() == NODE_ROW && !static_cast<const CTableRow*>(pNode)->IsSorted();
 }
 
 static int CompareIds(const CTreeNode* pA, const CTreeNode* pB)
 {
-    int nA = pA->GetKind() == NODE_ROW ? static_cast<const CTableRow*>(pA)->m_nRowId : -1;
-    int nB = pB->GetKind() == NODE_ROW ? static_cast<const CTableRow*>(pB)->m_nRowId : -1;
+    int nA = pA->Kind() == NODE_ROW ? static_cast<const CTableRow*>(pA)->m_nRowId : -1;
+    int nB = pB->Kind() == NODE_ROW ? static_cast<const CTableRow*>(pB)->m_nRowId : -1;
     if (nA < 0 || nB < 0)
         return 0;
     return nA < nB ? -1 : (nA > nB ? 1 : 0);

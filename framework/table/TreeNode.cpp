@@ -14,27 +14,27 @@ void CTableTreeNode::AllocAttributes(int nColumns)
     delete[] m_pAttrs;
     m_pAttrs = nullptr;
     m_nAttrColumns = nColumns > 0 ? nColumns : 0;
-    if (m_nAttrColumns > 0)
-        m_pAttrs = new BYTE[static_cast<size_t>(m_nAttrColumns) * 3]();
 }
 
 void CTableTreeNode::CopyAttributes(const CTableTreeNode& other)
 {
-    if (m_nAttrColumns != other.m_nAttrColumns)
-        AllocAttributes(other.m_nAttrColumns);
-    if (m_nAttrColumns > 0)
+    AllocAttributes(other.m_nAttrColumns);
+    if (other.m_pAttrs) {
+        m_pAttrs = new BYTE[static_cast<size_t>(m_nAttrColumns) * 3];
         memcpy(m_pAttrs, other.m_pAttrs, static_cast<size_t>(m_nAttrColumns) * 3);
-}
-
-BYTE CTableTreeNode::GetAttr(int nCol, int nByte) const
-{
-    return nCol >= 0 && nCol < m_nAttrColumns ? m_pAttrs[nCol * 3 + nByte] : 0;
+    }
 }
 
 void CTableTreeNode::SetAttr(int nCol, int nByte, BYTE b)
 {
-    if (nCol >= 0 && nCol < m_nAttrColumns)
-        m_pAttrs[nCol * 3 + nByte] = b;
+    if (nCol < 0 || nCol >= m_nAttrColumns)
+        return;
+    if (!m_pAttrs) {
+        if (b == 0)
+            return;
+        m_pAttrs = new BYTE[static_cast<size_t>(m_nAttrColumns) * 3]();
+    }
+    m_pAttrs[nCol * 3 + nByte] = b;
 }
 
 void CTableTreeNode::GetCellText(char* pszBuf, int nSize, int nCol, const CTableColumn* pColumn, CViewTable* pView)
@@ -78,7 +78,10 @@ BOOL CTableTreeNode::SetCellText(const char* pszText, int nCol, const CTableColu
     return bParsed;
 }
 
-CTableRow::CTableRow() = default;
+CTableRow::CTableRow()
+{
+    m_bKind = NODE_ROW;
+}
 
 void CTableRow::ResetRow()
 {
@@ -93,6 +96,7 @@ void CTableRow::ClearValues(CViewTable* pView)
 {
     ResetRow();
     m_pGroup = nullptr;
+    m_nKeyCacheCol = -1;
     if (pView) {
         AllocAttributes(pView->GetColumnCount());
         Init(nullptr);
@@ -136,6 +140,7 @@ void CTableRow::CopyFrom(const CTableRow& src, CViewTable* pView, int nFlags)
 
 CTableRowEmpty::CTableRowEmpty()
 {
+    m_bKind = NODE_EMPTY;
     SetFlag(ROW_EDITABLE | ROW_MARKABLE, FALSE);
 }
 

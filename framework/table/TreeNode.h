@@ -43,36 +43,61 @@ public:
     virtual void SetData(TBCellSlot* pData) { m_pData = pData; }
     TBCellSlot* GetData() const { return m_pData; }
     void ClearLinks();
+    // GetKind without the virtual call, for the comparisons every lookup makes.
+    int  Kind() const { return m_bKind; }
 
     TBCellSlot*    m_pData = nullptr;       // value block, not owned (the allocator decides)
     CTreeNode* m_pLeft = nullptr;       // smaller keys
     CTreeNode* m_pRight = nullptr;
     CTreeNode* m_pParent = nullptr;
+    // A node keeps its children's heights and line counts too, so that a walk up the tree never
+    // has to read the sibling it did not come from (a cache miss on every level otherwise).
     int m_nHeight = 1;                  // AVL height of the subtree rooted here
-    int m_nLeftWeight = 0;              // display lines of the left subtree
+    int m_nWeight = 0;                  // display lines of this node, as its tree last counted them
+    int m_nSubtree = 0;                 // display lines of the node and both subtrees
+    int m_nLeftWeight = 0;
     int m_nRightWeight = 0;
+    int m_nLeftHeight = 0;
+    int m_nRightHeight = 0;
+
+protected:
+    BYTE m_bKind = 0;                   // what GetKind answers, set by each node class
+
+public:
+    int LeftWeight() const { return m_nLeftWeight; }
+    int RightWeight() const { return m_nRightWeight; }
 };
 
 // A node with display attributes for every cell of its view.
 class CTableTreeNode : public CTreeNode
 {
 public:
+    CTableTreeNode() { m_bKind = NODE_TABLE; }
     ~CTableTreeNode() override;
     int GetKind() const override { return NODE_TABLE; }
     // Cell text and edit (rows and cursors); the view gives the columns.
     virtual void GetCellText(char* pszBuf, int nSize, int nCol, const CTableColumn* pColumn, CViewTable* pView);
     virtual BOOL SetCellText(const char* pszText, int nCol, const CTableColumn* pColumn, CViewTable* pView);
 
-    // Attributes; a column outside the array reads 0 and ignores writes.
+    // Attributes; a column outside the array reads 0 and ignores writes. Most rows never get
+    // one, so the array is made on the first attribute set.
     void AllocAttributes(int nColumns);
     void CopyAttributes(const CTableTreeNode& other);
-    BYTE GetAttr(int nCol, int nByte) const;
+    BYTE GetAttr(int nCol, int nByte) const
+    {
+        return m_pAttrs && nCol >= 0 && nCol < m_nAttrColumns ? m_pAttrs[nCol * 3 + nByte] : 0;
+    }
     void SetAttr(int nCol, int nByte, BYTE b);
     BOOL IsFraction(int nCol) const { return (GetAttr(nCol, 2) & CELL_FRACTION) != 0; }
     int  GetAttrColumns() const { return m_nAttrColumns; }
 
+    // The first sort key's value as a number, kept while the node is in a tree so that most
+    // comparisons on the way down need not read the value block; column -1 = not kept.
+    int64_t m_nKeyCache = 0;
+    int m_nKeyCacheCol = -1;
+
 protected:
-    BYTE* m_pAttrs = nullptr;           // three bytes per column, owned
+    BYTE* m_pAttrs = nullptr;           // three bytes per column, owned; null while all are 0
     int m_nAttrColumns = 0;
 };
 

@@ -5,7 +5,6 @@
 
 CViewRow::CViewRow(CViewTable* pView, TBCellSlot* pValues) : m_pView(pView)
 {
-    EnsureMarks();
     if (pValues)
         NewNode(pValues);
 }
@@ -20,10 +19,12 @@ CViewRow::~CViewRow()
     Reset(TRUE);
 }
 
+// The marks are made when a write first needs them; most cursors only look.
 void CViewRow::EnsureMarks()
 {
     size_t nColumns = m_pView ? static_cast<size_t>(m_pView->GetColumnCount()) : 0;
-    m_marks.assign(nColumns, MARK_UNCHANGED);
+    if (m_marks.size() != nColumns)
+        m_marks.assign(nColumns, MARK_UNCHANGED);
 }
 
 void CViewRow::ClearMarks()
@@ -33,6 +34,7 @@ void CViewRow::ClearMarks()
 
 void CViewRow::MarkChanged(int nCol)
 {
+    EnsureMarks();
     if (nCol < 0)
         std::fill(m_marks.begin(), m_marks.end(), static_cast<BYTE>(MARK_CHANGED));
     else if (nCol < static_cast<int>(m_marks.size()))
@@ -104,7 +106,7 @@ void CViewRow::Assign(const CViewRow& other)
         return;
     Reset(TRUE);
     m_pView = other.m_pView;
-    EnsureMarks();
+    m_marks.clear();
     if (other.IsOwned()) {
         NewNode(nullptr);
         m_pos.m_pNode->CopyFrom(*other.m_pos.m_pNode, m_pView, 0);
@@ -423,15 +425,16 @@ BOOL CViewRow::Commit(int nCol, const void*, const void* pAttrs, int nFlags)
             m_pView->NotifyRowChanged(pNode, m_pos.m_nIndex, nCol);
         return TRUE;
     }
-    RefreshPosition();
     CTableGroups& tree = m_pView->GetRowTree();
+    // Indexes are worked out only for the sinks that hear them.
+    BOOL bTell = m_pView->HasSinks() && !m_pView->IsSuspended() && RefreshPosition();
     BOOL bMove = FALSE;
     if (!m_bPending) {
         BOOL bWasMarked = pNode->IsMarked();
         m_pView->ClearChangeMarks();
-        m_pView->FilterRow(pNode, m_pos.m_nIndex);
+        m_pView->FilterRow(pNode, -1);
         BYTE* pMarks = m_pView->GetChangeMarks();
-        if (m_pView->GetCellEventMode() == 1 && pMarks) {
+        if (m_pView->GetCellEventMode() == 1 && pMarks && bTell) {
             BOOL bHit = FALSE;
             for (int i = 0; i < m_pView->GetColumnCount() && !bHit; ++i)
                 bHit = pMarks[i] == MARK_CHANGED && (nCol < 0 || i == nCol);
@@ -444,7 +447,7 @@ BOOL CViewRow::Commit(int nCol, const void*, const void* pAttrs, int nFlags)
             SetRowMarked(m_pView, pNode, TRUE);
         if (pNode->IsMarked() != bWasMarked && m_pView->GetSumMode() != 0)
             bMove = TRUE;
-        else if (!pNode->IsHidden())
+        else if (!pNode->IsHidden() && bTell)
             m_pView->StampRowChanged(pNode, m_pos.m_nIndex, nCol);
     }
     if ((nEffective & WRITE_VALUES) && !pNode->IsHidden() && !(m_bPending && m_bReposition)) {
@@ -459,7 +462,8 @@ BOOL CViewRow::Commit(int nCol, const void*, const void* pAttrs, int nFlags)
 
 void CViewRow::Detach()
 {
-    RefreshPosition();
+    if (m_pView->HasSinks())
+        RefreshPosition();
     m_oldPos = m_pos;
     CTableGroups& tree = m_pView->GetRowTree();
     if (!tree.Remove(m_pos.m_pNode, 0))
@@ -490,9 +494,13 @@ void CViewRow::MoveNow()
         return;
     }
     Reinsert();
+    int nNewLines = tree.GetLastLines();
     tree.ReleaseNotify();
+    if (!m_pView->HasSinks())
+        return;
+    RefreshPosition();
     CRowPosition posNew = m_pos;
-    tree.OnRowUpdated(&m_oldPos, m_nOldLines, &posNew, tree.GetLastLines());
+    tree.OnRowUpdated(&m_oldPos, m_nOldLines, &posNew, nNewLines);
 }
 
 BOOL CViewRow::Write(int nCol, const void* pValue, int nColor, BOOL bBold, BOOL bFraction, int nFlags)
@@ -519,6 +527,7 @@ void CViewRow::BeginUpdate()
         return;
     m_bPending = TRUE;
     m_bReposition = FALSE;
+    EnsureMarks();
     ClearMarks();
     m_bWasMarked = m_pos.m_pNode && m_pos.m_pNode->IsMarked();
     m_pView->GetRowTree().HoldNotify();
@@ -536,17 +545,19 @@ void CViewRow::EndUpdate()
         tree.ReleaseNotify();
         return;
     }
-    RefreshPosition();
+    BOOL bTell = m_pView->HasSinks() && !m_pView->IsSuspended();
+    if (bTell && !m_nDetached)
+        RefreshPosition();
     int nChanged = CountChangedColumns();
     m_pView->ClearChangeMarks();
     if (m_pView->GetFilters())
-        m_pView->FilterRow(pNode, m_pos.m_nIndex);
+        m_pView->FilterRow(pNode, -1);
     BOOL bRemark = TRUE;
     BYTE* pMarks = m_pView->GetChangeMarks();
     for (int i = 0; i < static_cast<int>(m_marks.size()); ++i) {
         if (m_marks[static_cast<size_t>(i)] != MARK_CHANGED)
             continue;
-        if (pMarks && pMarks[i] == MARK_CHANGED && m_pView->GetCellEventMode() == 1)
+        if (pMarks && pMarks[i] == MARK_CHANGED && m_pView->GetCellEventMode() == 1 && bTell)
             m_pView->GetEvents().FireRowInserted(pNode, m_pos.m_nIndex, i);
         if (HasFilterOn(i))
             bRemark = FALSE;
@@ -569,11 +580,14 @@ void CViewRow::EndUpdate()
         Reinsert();
         int nNewLines = tree.GetLastLines();
         tree.ReleaseNotify();
-        CRowPosition posNew = m_pos;
-        tree.OnRowUpdated(&m_oldPos, m_nOldLines, &posNew, nNewLines);
+        if (bTell) {
+            RefreshPosition();
+            CRowPosition posNew = m_pos;
+            tree.OnRowUpdated(&m_oldPos, m_nOldLines, &posNew, nNewLines);
+        }
     } else {
         tree.ReleaseNotify();
-        if (IsInTree() && !pNode->IsHidden() && nChanged > 0 && tree.IsNotifying()) {
+        if (IsInTree() && !pNode->IsHidden() && nChanged > 0 && tree.IsNotifying() && bTell) {
             int nColumns = static_cast<int>(m_marks.size());
             if (nChanged == nColumns) {
                 m_pView->StampRowChanged(pNode, m_pos.m_nIndex, -1);

@@ -47,6 +47,7 @@ public:
     CTableRow* GetNode() const { return m_pos.m_pNode; }
     CTableRow* EnsureNode();
     CViewTable* GetView() const { return m_pView; }
+    // The position as last located; the index may be -1 until GetIndex or RefreshPosition.
     const CRowPosition& GetPosition() const { return m_pos; }
     void SetPosition(const CRowPosition& pos);
     // Re-reads the node's place from the tree (other rows may have moved it).
@@ -55,7 +56,8 @@ public:
     BOOL IsDataRow() const { return m_pos.m_pNode && m_pos.IsDataRow(); }
     BOOL IsOwned() const { return m_pos.m_pNode && m_pos.m_nKind == LINE_NONE && !m_nDetached; }
     BOOL IsInTree() const { return IsValid() && !m_nDetached; }
-    int  GetIndex() const { return IsInTree() ? m_pos.m_nIndex : -1; }
+    // The display index as the tree has it now (-1 when the row is not in the tree).
+    int  GetIndex() { return RefreshPosition() ? m_pos.m_nIndex : -1; }
 
     // Reading.
     BOOL IsMarked();

@@ -108,6 +108,8 @@ public:
     void RemoveSink(CTableEventSink* pSink) { if (pSink) m_events.RemoveSink(pSink->GetSinkId()); }
     CTableEventSource& GetEvents() { return m_events; }
     BOOL IsSuspended() const { return m_nSuspend > 0; }
+    // Nobody listens: the reports of neighbouring lines need not be worked out.
+    BOOL HasSinks() const { return m_events.GetSinkCount() > 0; }
     void NotifyRowChanged(CTableRow* pNode, int nIndex, int nCol);
     void StampRowChanged(CTableRow* pNode, int nIndex, int nCol);
     void NotifyRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* pNew, int nNewLines);
@@ -168,6 +170,7 @@ private:
     int  m_nSuspend = 0;
     BYTE* m_pChangeMarks = nullptr;     // one per column: 0x80 unchanged, 0x7f changed
     int  m_nCellEvents = 0;             // nothing in the system turns it on
+    int  m_nGuardMark = 0;              // the line count the memory guard last read at
     CTable* m_pTable = nullptr;         // the table holding the view; null for snapshots
 
     friend class CTableGroups;

@@ -36,7 +36,8 @@ public:
 int s_nBeeps = 0;
 void CountBeep() { ++s_nBeeps; }
 double s_dMemoryLoad = 0;
-BOOL FakeMemoryLoad(double* pdUsed) { *pdUsed = s_dMemoryLoad; return TRUE; }
+int s_nMemoryReads = 0;
+BOOL FakeMemoryLoad(double* pdUsed) { ++s_nMemoryReads; *pdUsed = s_dMemoryLoad; return TRUE; }
 
 }  // namespace
 
@@ -120,6 +121,14 @@ TEST(ViewTable, MemoryGuardReadsOnEveryThousandthLine)
     EXPECT_EQ(-1, sink.m_nMemoryLow);
     t.Insert(t.NewBlock());                 // now it held 1000
     EXPECT_EQ(99, sink.m_nMemoryLow);
+    EXPECT_EQ(1, s_nMemoryReads);
+    // A table that stays at its size by deleting and inserting reads the status once only.
+    ASSERT_TRUE(t.View().DeleteRowAt(0));
+    for (int i = 0; i < 5; ++i) {
+        t.Insert(t.NewBlock());             // each time the view holds 1000 lines
+        ASSERT_TRUE(t.View().DeleteRowAt(0));
+    }
+    EXPECT_EQ(1, s_nMemoryReads);
     sink.m_nMemoryLow = -1;
     s_dMemoryLoad = 50;
     for (int i = 0; i < 1000; ++i)

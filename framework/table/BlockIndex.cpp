@@ -1,0 +1,90 @@
+#include "framework/table/BlockIndex.h"
+#include <cstdint>
+
+static const TBCellSlot* const TOMBSTONE = reinterpret_cast<const TBCellSlot*>(uintptr_t(1));
+
+size_t CBlockIndex::Slot(const TBCellSlot* pBlock) const
+{
+    // Blocks are slot-aligned: drop the zero bits, spread the rest (Fibonacci hashing).
+    uint64_t nKey = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(pBlock)) >> 3;
+    return static_cast<size_t>((nKey * 0x9E3779B97F4A7C15ull) >> 32) & (m_entries.size() - 1);
+}
+
+CTableRow* CBlockIndex::Find(const TBCellSlot* pBlock) const
+{
+    if (!pBlock || m_entries.empty())
+        return nullptr;
+    for (size_t i = Slot(pBlock);; i = (i + 1) & (m_entries.size() - 1)) {
+        const Entry& entry = m_entries[i];
+        if (entry.pBlock == pBlock)
+            return entry.pRow;
+        if (!entry.pBlock)
+            return nullptr;
+    }
+}
+
+void CBlockIndex::Grow()
+{
+    std::vector<Entry> old;
+    old.swap(m_entries);
+    size_t nSize = 64;
+    while (nSize < static_cast<size_t>(m_nCount) * 4)
+        nSize *= 2;
+    m_entries.assign(nSize, Entry());
+    m_nCount = m_nUsed = 0;
+    for (const Entry& entry : old)
+        if (entry.pBlock && entry.pBlock != TOMBSTONE)
+            Set(entry.pBlock, entry.pRow);
+}
+
+void CBlockIndex::Set(const TBCellSlot* pBlock, CTableRow* pRow)
+{
+    if (!pBlock)
+        return;
+    if (static_cast<size_t>(m_nUsed + 1) * 2 > m_entries.size())
+        Grow();
+    size_t nTomb = SIZE_MAX;
+    for (size_t i = Slot(pBlock);; i = (i + 1) & (m_entries.size() - 1)) {
+        Entry& entry = m_entries[i];
+        if (entry.pBlock == pBlock) {
+            entry.pRow = pRow;
+            return;
+        }
+        if (entry.pBlock == TOMBSTONE && nTomb == SIZE_MAX)
+            nTomb = i;
+        if (!entry.pBlock) {
+            Entry& target = nTomb != SIZE_MAX ? m_entries[nTomb] : entry;
+            if (nTomb == SIZE_MAX)
+                ++m_nUsed;
+            target.pBlock = pBlock;
+            target.pRow = pRow;
+            ++m_nCount;
+            return;
+        }
+    }
+}
+
+void CBlockIndex::Erase(const TBCellSlot* pBlock, const CTableRow* pRow)
+{
+    if (!pBlock || m_entries.empty())
+        return;
+    for (size_t i = Slot(pBlock);; i = (i + 1) & (m_entries.size() - 1)) {
+        Entry& entry = m_entries[i];
+        if (entry.pBlock == pBlock) {
+            if (entry.pRow == pRow) {
+                entry.pBlock = TOMBSTONE;
+                entry.pRow = nullptr;
+                --m_nCount;
+            }
+            return;
+        }
+        if (!entry.pBlock)
+            return;
+    }
+}
+
+void CBlockIndex::Clear()
+{
+    m_entries.clear();
+    m_nCount = m_nUsed = 0;
+}

@@ -1,0 +1,170 @@
+// The grouped tree's lookups: the line at an index, where a row stands, a row by its keys.
+#include "framework/table/TableGroups.h"
+#include "framework/table/ViewTable.h"
+
+static BOOL ShowsSums(int nTotals)
+{
+    return nTotals == 1 || nTotals == 3;
+}
+
+int CTableGroups::LineKindOf(CTableRow* pRow, CTableGroup* pGroup, int nInGroup)
+{
+    if (!pGroup)
+        return m_bGrouped ? LINE_GROUP_END : LINE_ROW;
+    int nRows = pGroup->m_rows.GetCount();
+    if (pRow->IsHidden() || nInGroup != nRows - 1)
+        return LINE_ROW;
+    // The last row closes its group unless a sum line follows it.
+    if (!ShowsSums(m_nTotalsMode) || (!IsCustomMode() && nRows == 1))
+        return LINE_GROUP_END;
+    return LINE_ROW;
+}
+
+BOOL CTableGroups::HoldsRow(const CTableRow* pRow) const
+{
+    if (!pRow)
+        return FALSE;
+    if (pRow->m_pGroup)
+        return pRow->m_pParent || pRow->m_pGroup->m_rows.GetRoot() == pRow;
+    return pRow->m_pParent || m_pRoot == pRow;
+}
+
+BOOL CTableGroups::PositionOf(CTableRow* pRow, CRowPosition* pPos)
+{
+    pPos->Clear();
+    if (!pRow)
+        return FALSE;
+    CTableGroup* pGroup = pRow->m_pGroup;
+    if (pGroup) {
+        // Each index walk also proves that the node belongs to its tree.
+        int nStart = GetIndexOf(pGroup);
+        int nIn = nStart >= 0 ? pGroup->m_rows.GetIndexOf(pRow) : -1;
+        if (nIn < 0)
+            return FALSE;
+        pPos->m_pNode = pRow;
+        pPos->m_pGroup = pGroup;
+        pPos->m_nIndex = nStart + nIn;
+        pPos->m_nGroupStart = nStart;
+        pPos->m_nKind = LineKindOf(pRow, pGroup, nIn);
+        return TRUE;
+    }
+    int nIndex = GetIndexOf(pRow);
+    if (nIndex < 0)
+        return FALSE;
+    pPos->m_pNode = pRow;
+    pPos->m_nIndex = nIndex;
+    pPos->m_nKind = LineKindOf(pRow, nullptr, 0);
+    return TRUE;
+}
+
+BOOL CTableGroups::LocateByIndex(int nIndex, CRowPosition* pPos)
+{
+    pPos->Clear();
+    pPos->m_nIndex = nIndex;
+    if (nIndex < 0 || !m_pRoot || !m_pView)
+        return FALSE;
+    RefreshMode();
+    int nLines = GetSubtreeWeight(m_pRoot);
+    if (nIndex >= nLines) {
+        if (nIndex == nLines && HasTotalLine()) {
+            pPos->m_pNode = &m_total;
+            pPos->m_nKind = LINE_TOTAL;
+            return TRUE;
+        }
+        return FALSE;
+    }
+    int nStart = 0;
+    CTreeNode* pTop = FindLine(nIndex, &nStart);
+    if (!pTop)
+        return FALSE;
+    int nAt = nIndex - nStart;
+    if (pTop->GetKind() == NODE_GROUP) {
+        CTableGroup* pGroup = static_cast<CTableGroup*>(pTop);
+        int nRows = pGroup->m_rows.GetCount();
+        pPos->m_pGroup = pGroup;
+        pPos->m_nGroupStart = nStart;
+        if (nAt < nRows) {
+            CTableRow* pRow = static_cast<CTableRow*>(pGroup->m_rows.GetAt(nAt));
+            pPos->m_pNode = pRow;
+            pPos->m_nKind = pRow ? LineKindOf(pRow, pGroup, nAt) : LINE_NONE;
+            return pRow != nullptr;
+        }
+        if (nAt == nRows && ShowsSums(m_nTotalsMode) && (nRows > 1 || IsCustomMode())) {
+            pPos->m_pNode = &pGroup->m_sum;
+            pPos->m_nKind = LINE_GROUP_SUM;
+            return TRUE;
+        }
+        pPos->m_pNode = &m_empty;
+        pPos->m_nKind = LINE_EMPTY;
+        return TRUE;
+    }
+    CTableRow* pRow = static_cast<CTableRow*>(pTop);
+    if (nAt == 0) {
+        pPos->m_pNode = pRow;
+        pPos->m_nKind = LineKindOf(pRow, nullptr, 0);
+    } else {
+        pPos->m_pNode = &m_empty;
+        pPos->m_nKind = LINE_EMPTY;
+    }
+    return TRUE;
+}
+
+CTableRow* CTableGroups::GetNodeAt(int nIndex)
+{
+    CRowPosition pos;
+    return LocateByIndex(nIndex, &pos) ? pos.m_pNode : nullptr;
+}
+
+CTableRow* CTableGroups::FindByBlock(const TBCellSlot* pBlock) const
+{
+    if (!pBlock)
+        return nullptr;
+    return m_blocks.Find(pBlock);
+}
+
+void CTableGroups::RebindBlock(CTableRow* pRow, const TBCellSlot* pOldBlock)
+{
+    if (pOldBlock) {
+        m_blocks.Erase(pOldBlock, pRow);
+    }
+    if (pRow->GetData())
+        m_blocks.Set(pRow->GetData(), pRow);
+}
+
+BOOL CTableGroups::LocateRow(CTableRow* pRow, CRowPosition* pPos, BOOL bIndex)
+{
+    pPos->Clear();
+    if (!pRow || !m_pView)
+        return FALSE;
+    RefreshMode();
+    // The owner holds the row's own block: that names the row exactly, ties or not.
+    if (CTableRow* pHeld = FindByBlock(pRow->GetData())) {
+        if (!bIndex && HoldsRow(pHeld)) {
+            pPos->m_pNode = pHeld;
+            pPos->m_pGroup = pHeld->m_pGroup;
+            pPos->m_nKind = LINE_ROW;
+            return TRUE;
+        }
+        if (PositionOf(pHeld, pPos))
+            return TRUE;
+    }
+    pPos->Clear();
+    CTreeNode* pCur = m_pRoot;
+    while (pCur) {
+        int nCmp = CompareNodes(pRow, pCur);
+        if (nCmp == 0)
+            break;
+        pCur = nCmp < 0 ? pCur->m_pLeft : pCur->m_pRight;
+    }
+    if (!pCur)
+        return FALSE;
+    if (pCur->GetKind() == NODE_GROUP) {
+        CRowPosition inner;
+        if (!static_cast<CTableGroup*>(pCur)->m_rows.LocateByKey(pRow, &inner))
+            return FALSE;
+        return PositionOf(inner.m_pNode, pPos);
+    }
+    if (CompareRowsFull(m_pView, pRow, pCur) != 0)
+        return FALSE;
+    return PositionOf(static_cast<CTableRow*>(pCur), pPos);
+}
