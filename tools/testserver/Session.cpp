@@ -38,25 +38,43 @@ bool CSession::OnReadable()
         return false;
     std::string data(buf, static_cast<size_t>(n));
     if (m_bEncrypted)
-        data = m_cipher.DecryptStream(m_carry, data);
+        data = StripPadding(m_cipher.DecryptStream(m_carry, data));
     for (char ch : data) {
         if (ch != '\n') {
             m_line += ch;
             continue;
         }
-        // Padding of the previous block stands before the line; one '-' before a digit is a sign.
-        size_t nSkip = 0;
-        if (m_bEncrypted)
-            while (nSkip < m_line.size() && m_line[nSkip] == '-' &&
-                   !(nSkip + 1 < m_line.size() && m_line[nSkip + 1] >= '0' && m_line[nSkip + 1] <= '9'))
-                ++nSkip;
-        const std::string line = m_line.substr(nSkip);
+        const std::string line = m_line;
         m_line.clear();
         OnLine(line);
         if (m_bClose)
             return false;
     }
     return true;
+}
+
+// Deciphered bytes start on a block boundary. Padding is the run of '-' after a line feed that
+// reaches the next boundary: the terminal pads every line on its own.
+std::string CSession::StripPadding(const std::string& plain)
+{
+    std::string out;
+    size_t i = 0;
+    while (i < plain.size()) {
+        const size_t nLf = plain.find('\n', i);
+        if (nLf == std::string::npos) {
+            out.append(plain, i, std::string::npos);
+            break;
+        }
+        out.append(plain, i, nLf + 1 - i);
+        i = nLf + 1;
+        const size_t nBoundary = (i + 15) / 16 * 16;
+        size_t j = i;
+        while (j < nBoundary && j < plain.size() && plain[j] == '-')
+            ++j;
+        if (j == nBoundary)
+            i = nBoundary;
+    }
+    return out;
 }
 
 void CSession::OnLine(const std::string& line)

@@ -30,6 +30,7 @@ private:
               const std::vector<std::string>& after = {});
     void WriteAll(const std::string& bytes);
     void Log(const char* pszDir, const std::string& line);
+    static std::string StripPadding(const std::string& plain);
 
     int m_fd;
     const CScript& m_script;

@@ -9,6 +9,7 @@
 #include <vector>
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/Display.h"
+#include "platform/win/user/MessageBox.h"
 
 namespace {
 class CHeadlessDisplay : public ITbDisplay
@@ -36,6 +37,12 @@ public:
     void GetScreenSize(SIZE* pSize) override { *pSize = SIZE{1280, 1024}; }
     void Beep(UINT) override {}
     BOOL PlayWave(LPCSTR, BOOL) override { return TRUE; }
+    int MessageBox(HWND, LPCSTR, LPCSTR, UINT uType) override
+    {
+        // Nobody to ask: the first button.
+        const UINT uButtons = uType & MB_TYPEMASK;
+        return uButtons == MB_YESNO || uButtons == MB_YESNOCANCEL ? IDYES : IDOK;
+    }
     void WatchFd(int fd, int nEvents) override
     {
         if (nEvents)

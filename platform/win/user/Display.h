@@ -54,6 +54,8 @@ struct ITbDisplay {
     // on the user-interface thread, for as long as the condition holds: the watcher turns a
     // direction off until it has dealt with it.
     virtual void WatchFd(int fd, int nEvents) = 0;
+    // A modal message box (MessageBox.h); the id of the button the user chose.
+    virtual int MessageBox(HWND hOwner, LPCSTR pszText, LPCSTR pszCaption, UINT uType) = 0;
 };
 
 // The display in use; null goes back to the built-in headless one. Set once at start-up.
