@@ -4,7 +4,7 @@
 #include "framework/base/Ini.h"
 #include "framework/table/CriteriaParser.h"
 #include "framework/table/TableKeys.h"
-#include "framework/table/TablePlatform.h"
+#include "framework/base/Wildcard.h"
 #include "framework/table/ViewTable.h"
 
 static BOOL IsTextColumn(const CTableColumn* pColumn)
@@ -149,15 +149,8 @@ int CRangeFilter::CompareTo(const ITFilter& other, const CTableColumn* pColumn) 
 
 void CMaskFilter::SetPattern(const char* pszPattern)
 {
-    CTBString strPattern(pszPattern ? pszPattern : "");
-    char* pszCopy = strPattern.Duplicate();
-    if (pszCopy) {
-        TableCollapseStarRuns(pszCopy);
-        m_strPattern = pszCopy;
-        delete[] pszCopy;
-    } else {
-        m_strPattern = "";
-    }
+    m_strPattern = pszPattern ? pszPattern : "";
+    CollapseStarRuns(m_strPattern);
     m_strMatch = UnquoteCriteriaText(m_strPattern);
 }
 
@@ -184,7 +177,7 @@ BOOL CMaskFilter::Match(const CTableTreeNode* pNode, int nCol, const CTableColum
         return TRUE;
     char szText[281];
     const_cast<CTableTreeNode*>(pNode)->GetCellText(szText, sizeof szText, nCol, pColumn, pView);
-    return TableMatchWildcard(m_strMatch, szText, FALSE);
+    return MatchWildcard(m_strMatch, szText, FALSE);
 }
 
 void CMaskFilter::GetText(CTBString& strText, int, const CTableColumn*)

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include "TableTestSupport.h"
 #include "framework/table/TableFilters.h"
-#include "framework/table/TablePlatform.h"
 
 namespace {
 
@@ -147,21 +146,4 @@ TEST(TableFilters, SixtyFourthsCellsMatchTheirOwnValue)
     ASSERT_TRUE(row.SetCell(COL_FRAC, 672));        // 10 1/2 in sixty-fourths
     ASSERT_EQ(0, f.filters.AddFilter(COL_FRAC, "10.5", FALSE, 0));
     EXPECT_TRUE(f.filters.Match(row.GetViewRow(0)->GetNode(), 0));
-}
-
-TEST(Wildcards, StarsQuestionMarksEscapesAndCase)
-{
-    EXPECT_TRUE(TableMatchWildcard("a*c", "abc", TRUE));
-    EXPECT_TRUE(TableMatchWildcard("a*c", "ac", TRUE));
-    EXPECT_FALSE(TableMatchWildcard("a*c", "abd", TRUE));
-    EXPECT_TRUE(TableMatchWildcard("a?c", "abc", TRUE));
-    EXPECT_FALSE(TableMatchWildcard("a?c", "ac", TRUE));
-    EXPECT_TRUE(TableMatchWildcard("A*", "abc", FALSE));
-    EXPECT_FALSE(TableMatchWildcard("A*", "abc", TRUE));
-    EXPECT_TRUE(TableMatchWildcard("\\*", "*", TRUE));
-    EXPECT_FALSE(TableMatchWildcard("\\*", "a", TRUE));
-    std::string strMany;
-    for (int i = 0; i < 21; ++i)
-        strMany += "*a";
-    EXPECT_FALSE(TableMatchWildcard(strMany.c_str(), std::string(30, 'a').c_str(), TRUE));
 }

@@ -146,7 +146,7 @@ TEST(ViewTable, MarkedRowAlertsBeepUnlessASinkHandlesThem)
     COptionSink sink;
     t.View().AddSink(&sink);
     t.View().m_bRowAlerts = TRUE;
-    TableSetPlatformProcs(CountBeep, nullptr);
+    TableSetBeepProc(CountBeep);
     TBCellSlot* pBlock = t.NewBlock();
     t.Insert(pBlock);
     CRow row = t.Find(pBlock);
@@ -163,7 +163,7 @@ TEST(ViewTable, MarkedRowAlertsBeepUnlessASinkHandlesThem)
     ASSERT_TRUE(row.SetCell(0, 7));
     EXPECT_EQ(3, sink.m_nAlerts);
     EXPECT_EQ(1, s_nBeeps);
-    TableSetPlatformProcs(nullptr, nullptr);
+    TableSetBeepProc(nullptr);
     t.View().RemoveSink(&sink);
 }
 
