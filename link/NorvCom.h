@@ -84,6 +84,7 @@ protected:
     afx_msg LRESULT OnCommNotify(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
+protected:
     // The link's settings ("Communication").
     int  m_nConnectionSetting = 1;      // "Connection type": 1 network, otherwise serial
     CString m_strServer;
