@@ -131,25 +131,20 @@ BOOL CLinkProtocol::FrameDirect()
     return TRUE;
 }
 
-// Field 1 of a line of three fields or more (a trailing empty field not counted), or -1.
+// Field 1 of a line of three fields or more (a trailing empty field not counted), or -1. Three
+// bars always make three fields, so the scan stops at the third.
 static long AcknowledgedNumber(const char* pszLine, int nLength)
 {
-    int nBars = 0;
-    const char* pField1 = nullptr;
-    const char* pEnd1 = nullptr;
-    for (int i = 0; i < nLength; ++i) {
-        if (pszLine[i] != '|')
-            continue;
-        ++nBars;
-        if (nBars == 1)
-            pField1 = pszLine + i + 1;
-        else if (nBars == 2)
-            pEnd1 = pszLine + i;
-    }
-    const int nFields = nBars + 1 - (nLength > 0 && pszLine[nLength - 1] == '|' ? 1 : 0);
-    if (nFields < 3 || !pField1 || !pEnd1)
+    const char* pEnd = pszLine + nLength;
+    const char* pBar1 = static_cast<const char*>(std::memchr(pszLine, '|', static_cast<size_t>(nLength)));
+    if (!pBar1)
         return -1;
-    return ReadFieldLong(std::string_view(pField1, static_cast<size_t>(pEnd1 - pField1)));
+    const char* pBar2 = static_cast<const char*>(std::memchr(pBar1 + 1, '|', static_cast<size_t>(pEnd - pBar1 - 1)));
+    if (!pBar2)
+        return -1;
+    if (!std::memchr(pBar2 + 1, '|', static_cast<size_t>(pEnd - pBar2 - 1)) && pEnd[-1] == '|')
+        return -1;
+    return ReadFieldLong(std::string_view(pBar1 + 1, static_cast<size_t>(pBar2 - pBar1 - 1)));
 }
 
 BOOL CLinkProtocol::OnDirectLine()

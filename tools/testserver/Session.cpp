@@ -127,6 +127,37 @@ void CSession::OnKeyExchange(long nNumber, const std::vector<std::string>& field
     if (s == "data-after-accept")
         after = m_script.Reply("AFTER-ACCEPT", nNumber, fields);
     Send({prefix + "0"}, /*bThenEncrypt=*/true, after);
+    if (s == "stream")
+        StreamQuotes();
+}
+
+// As a busy server does: quotation lines of 30 fields, enciphered, in writes of a megabyte.
+// The lines repeat in a cycle of 64, so their cipher text is made once.
+void CSession::StreamQuotes()
+{
+    static const char* const s_pszTickers[] = {"ZAIN", "NBK", "KFH", "AGILITY", "GBK", "BURGAN", "MABANEE", "HUMANSOFT"};
+    std::vector<std::string> cycle;
+    for (int i = 0; i < 64; ++i) {
+        std::string line = "~GS|0|XC|7|" + std::string(s_pszTickers[i % 8]);
+        for (int nField = 1; nField < 30; ++nField) {
+            switch (nField % 5) {
+            case 0: line += "|" + std::to_string(100 + i * 7 + nField) + "." + std::to_string(nField % 10) + "5"; break;
+            case 1: line += "|" + std::to_string(12500 * (i + 1) + nField); break;
+            case 2: line += "|" + std::to_string(9 + nField % 3) + ":" + std::to_string(10 + i % 50) + ":05"; break;
+            case 3: line += nField % 2 ? "|" : "|KWD"; break;
+            default: line += "|-" + std::to_string(nField) + ".250"; break;
+            }
+        }
+        cycle.push_back(m_cipher.EncryptPadded(line + "\n"));
+    }
+    std::string block;
+    long nSent = 0;
+    while (nSent < m_options.nStreamLines) {
+        block.clear();
+        while (block.size() < (1u << 20) && nSent < m_options.nStreamLines)
+            block += cycle[static_cast<size_t>(nSent++ % 64)];
+        WriteAll(block);
+    }
 }
 
 void CSession::Send(const std::vector<std::string>& lines, bool bThenEncrypt,

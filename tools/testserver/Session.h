@@ -11,6 +11,7 @@ struct ServerOptions
 {
     std::string strScenario = "normal";   // which misbehaviour to show, "normal" for none
     size_t nSplit = 0;                    // write replies in pieces of this many bytes (0: whole)
+    long nStreamLines = 1000000;          // scenario "stream": quotation lines after the accept
     int nRsaBits = 256;
     FILE* pLog = nullptr;                 // every line in and out, for a test that fails
 };
@@ -29,6 +30,7 @@ private:
     void Send(const std::vector<std::string>& lines, bool bThenEncrypt = false,
               const std::vector<std::string>& after = {});
     void WriteAll(const std::string& bytes);
+    void StreamQuotes();
     void Log(const char* pszDir, const std::string& line);
     static std::string StripPadding(const std::string& plain);
 

@@ -1,12 +1,13 @@
 // testserver: the trading server for the terminal's end-to-end tests and the demo.
 //
 //   testserver [--port N] [--data DIR] [--scenario NAME] [--split N] [--rsa-bits N]
-//              [--run-time S] [--idle-time S] [--log FILE]
+//              [--run-time S] [--idle-time S] [--log FILE] [--lines N]
 //
 // Listens on 127.0.0.1 only (port 0, the default, takes an ephemeral one) and prints
 // "PORT <n>" on its standard output once it listens. It stops by itself after the run time, or
 // when no terminal has been connected for the idle time.
-// Scenarios: normal, close-after-hello, x9-two-fields, x9-reject, data-after-accept, no-ack.
+// Scenarios: normal, close-after-hello, x9-two-fields, x9-reject, data-after-accept, no-ack,
+// stream (N quotation lines right after the key exchange, for the link's benchmark).
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -66,6 +67,7 @@ int main(int argc, char** argv)
         else if (arg == "--data") strData = pszValue;
         else if (arg == "--scenario") options.strScenario = pszValue;
         else if (arg == "--split") options.nSplit = static_cast<size_t>(atol(pszValue));
+        else if (arg == "--lines") options.nStreamLines = atol(pszValue);
         else if (arg == "--rsa-bits") options.nRsaBits = atoi(pszValue);
         else if (arg == "--run-time") dRunTime = atof(pszValue);
         else if (arg == "--idle-time") dIdleTime = atof(pszValue);
