@@ -1,6 +1,15 @@
 #include "framework/table/TreeAlloc.h"
+#include <typeinfo>
 #include "framework/table/TableColumns.h"
 #include "framework/table/TableGroup.h"
+
+#define SPARE_ROWS_MAX 64
+
+ITreeAlloc::~ITreeAlloc()
+{
+    for (CTableRow* pRow : m_spare)
+        delete pRow;
+}
 
 CTreeNode* ITreeAlloc::CreateNode(int nKind)
 {
@@ -8,6 +17,11 @@ CTreeNode* ITreeAlloc::CreateNode(int nKind)
     case NODE_GROUP:
         return new CTableGroup;
     case NODE_ROW:
+        if (!m_spare.empty()) {
+            CTableRow* pRow = m_spare.back();
+            m_spare.pop_back();
+            return pRow;
+        }
         return new CTableRow;
     case NODE_SUM:
         return new CTableRowSum;
@@ -23,6 +37,13 @@ void ITreeAlloc::ReleaseNode(CTreeNode* pNode)
     if (!pNode)
         return;
     FreeNodeData(pNode);
+    // Only plain rows are kept (typeid, not the kind: a derived row must really be deleted).
+    if (m_spare.size() < SPARE_ROWS_MAX && typeid(*pNode) == typeid(CTableRow)) {
+        CTableRow* pRow = static_cast<CTableRow*>(pNode);
+        pRow->Recycle();
+        m_spare.push_back(pRow);
+        return;
+    }
     delete pNode;
 }
 

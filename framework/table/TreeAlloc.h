@@ -1,4 +1,5 @@
 #pragma once
+#include <vector>
 #include "framework/table/TreeNode.h"
 
 class CTableColumns;
@@ -8,7 +9,10 @@ class CTableColumns;
 class ITreeAlloc
 {
 public:
-    virtual ~ITreeAlloc() = default;
+    ITreeAlloc() = default;
+    ITreeAlloc(const ITreeAlloc&) = delete;
+    ITreeAlloc& operator=(const ITreeAlloc&) = delete;
+    virtual ~ITreeAlloc();
     // Kinds NODE_GROUP to NODE_EMPTY; any other kind gives null.
     virtual CTreeNode* CreateNode(int nKind);
     // Frees the node's data as the allocator decides, then deletes the node.
@@ -24,6 +28,11 @@ public:
     virtual ITreeAlloc* Clone() const = 0;
     TBCellSlot* GetNodeData(CTreeNode* pNode) { return LockValues(pNode); }
     virtual void SetNodeData(CTreeNode* pNode, TBCellSlot* pValues) { pNode->SetData(pValues); }
+
+private:
+    // Released rows wait here for the next CreateNode: owners make and drop a key row for every
+    // write they look up, and a recycled node is still in the cache.
+    std::vector<CTableRow*> m_spare;
 };
 
 // Base views: row values belong to the table's owner; only group blocks are the view's.

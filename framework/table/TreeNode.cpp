@@ -103,6 +103,20 @@ void CTableRow::ClearValues(CViewTable* pView)
     }
 }
 
+void CTableRow::Recycle()
+{
+    ClearLinks();
+    AllocAttributes(0);
+    SetData(nullptr);
+    m_dwCategory = 0;
+    m_nRowId = -1;
+    m_chStatus = ' ';
+    m_bFlags = ROW_MARKABLE | ROW_SORTED;
+    m_tStamp = 0;
+    m_pGroup = nullptr;
+    m_nKeyCacheCol = -1;
+}
+
 void CTableRow::SetEditable(BOOL bEditable)
 {
     SetFlag(ROW_EDITABLE, bEditable);

@@ -111,6 +111,8 @@ public:
     virtual void SetEditable(BOOL bEditable);
     virtual void ResetRow();
     void CopyFrom(const CTableRow& src, CViewTable* pView, int nFlags);
+    // Back to the state of a new row, for the allocator to hand out again.
+    void Recycle();
 
     BOOL IsHidden() const { return (m_bFlags & ROW_HIDDEN) != 0; }
     BOOL IsMarked() const { return (m_bFlags & ROW_MARKED) != 0; }

@@ -18,7 +18,7 @@ inline void UseSourceResources()
     TbSetResourceModule(LoadLibraryA("_1252.dll"));
 }
 
-struct CColumnSpec
+struct CTestColumn
 {
     const char* pszName;
     int nType;
@@ -30,16 +30,16 @@ struct CColumnSpec
 class COwnedTable
 {
 public:
-    explicit COwnedTable(const std::vector<CColumnSpec>& columns)
+    explicit COwnedTable(const std::vector<CTestColumn>& columns)
     {
-        for (const CColumnSpec& spec : columns) {
+        for (const CTestColumn& def : columns) {
             CColumn column = m_table.AddColumn();
-            column.SetName(spec.pszName);
-            column.SetTitle(spec.pszName, 0);
-            column.SetDataType(spec.nType);
-            if (spec.nSize > 0)
-                column.SetSize(spec.nSize);
-            column.SetSummed(spec.bSummed);
+            column.SetName(def.pszName);
+            column.SetTitle(def.pszName, 0);
+            column.SetDataType(def.nType);
+            if (def.nSize > 0)
+                column.SetSize(def.nSize);
+            column.SetSummed(def.bSummed);
         }
     }
     ~COwnedTable()

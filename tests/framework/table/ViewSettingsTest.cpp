@@ -16,7 +16,7 @@ std::string FreshIni(const char* pszName)
     return strPath;
 }
 
-std::vector<CColumnSpec> Columns()
+std::vector<CTestColumn> Columns()
 {
     return {{"Sym", COLTYPE_STRING, 8, FALSE}, {"Last", COLTYPE_INT32, 0, TRUE}, {"Vol", COLTYPE_INT32, 0, TRUE}};
 }

@@ -84,7 +84,7 @@ public:
             m_table.View(v).RemoveSink(m_views[static_cast<size_t>(v)].pSink.get());
     }
 
-    static std::vector<CColumnSpec> MakeColumns()
+    static std::vector<CTestColumn> MakeColumns()
     {
         return {{"Grp", COLTYPE_INT32, 0, FALSE}, {"Name", COLTYPE_STRING, 8, FALSE},
                 {"Qty", COLTYPE_INT32, 0, TRUE},  {"Vol", COLTYPE_INT64, 0, TRUE},
