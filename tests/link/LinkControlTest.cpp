@@ -184,4 +184,27 @@ TEST(LinkControl, IdleWatchdogSaysHelloThreeTimesThenGivesUp)
     EXPECT_FALSE(t.port.TimerRuns(LINK_TIMER_IDLE));
 }
 
+TEST(LinkControl, ResumingConnectHoldsWritesOnATimerNotTheThread)
+{
+    CProtocolLink t;
+    t.link.Options().bRetry = TRUE;
+    t.Server("$OK|0");
+    t.chNext = '/';
+    t.Server("$CO|0|x|5");
+    t.link.OnClosed(/*bKeepResume=*/TRUE);       // the server went away
+    ASSERT_TRUE(t.link.PrepareResume());
+    t.link.OnOpened(LINK_NETWORK);
+    t.Written();
+    t.chNext = '/';
+    t.Server("$OK|0");
+    EXPECT_EQ(Checked("@CO|||5") + "\r", t.Written());
+    EXPECT_EQ(3000u, t.port.m_timers[LINK_TIMER_RESUME_WAIT]);
+    long nNumber = 0;
+    EXPECT_TRUE(t.link.SendLine("@QT|held", &nNumber));
+    EXPECT_EQ("", t.Written()) << "held while the server takes the session up";
+    t.link.OnResumeWaitTimer();
+    EXPECT_FALSE(t.port.TimerRuns(LINK_TIMER_RESUME_WAIT));
+    EXPECT_EQ(Checked("@QT|" + std::to_string(nNumber) + "|held") + "\r", t.Written());
+}
+
 }

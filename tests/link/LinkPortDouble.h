@@ -72,6 +72,7 @@ public:
 // Enciphers as the server does: each line with its LF padded with '-' to whole blocks.
 inline std::string ServerCipher(const std::string& plain, const char* pszKey)
 {
+    TwofishCipherInit();
     std::string buf = plain;
     buf.append((16 - buf.size() % 16) % 16, '-');
     std::string out(buf.size(), '\0');
@@ -82,6 +83,7 @@ inline std::string ServerCipher(const std::string& plain, const char* pszKey)
 
 inline std::string Decipher(const std::string& cipher, const char* pszKey)
 {
+    TwofishCipherInit();
     std::string out(cipher.size(), '\0');
     TwofishDecryptBlocks(reinterpret_cast<BYTE*>(out.data()), reinterpret_cast<const BYTE*>(cipher.data()),
                          static_cast<int>(cipher.size()), pszKey);

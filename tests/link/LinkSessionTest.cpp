@@ -4,6 +4,7 @@
 // server can let the session down.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include "LinkSessionSupport.h"
 #include "link/ErrorDictionary.h"
@@ -198,6 +199,20 @@ TEST(LinkSession, ServerThatNeverAcknowledgesStillTakesEveryRequest)
     }
     ASSERT_TRUE(WaitForRequests(server, std::size(s_expectedRequests) + nLines, 20000));
     EXPECT_EQ("&QQ|" + std::to_string(nLast) + "|XC||a request of some forty characters", server.Received().back());
+}
+
+TEST(LinkSession, ConnectReturnsAtOnceWhateverTheServerDoes)
+{
+    // An address that never answers: the connect waits in the background, bounded by a timer.
+    CTerminal t(9, "10.255.255.1");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(t.pComm->Connect(LINK_DIRECT_SOCKET, 1));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_TRUE(t.pComm->IsConnecting() || t.app.Has("state 503")) << t.app.Events();
+    EXPECT_FALSE(t.pComm->Disconnect(FALSE));
+    EXPECT_FALSE(t.pComm->IsConnecting());
+    PumpFor(50);
+    EXPECT_FALSE(t.app.Has("state -5"));
 }
 
 }

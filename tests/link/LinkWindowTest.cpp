@@ -75,12 +75,24 @@ TEST(LinkWindow, SettingsDefaultsAndRoundTrip)
                                 "Parity=0\n", "Stopbits=0\n", "XonOff=Yes\n", "Logfile in=No\n", "WinPlace="})
         EXPECT_NE(std::string::npos, saved.find(pszLine)) << pszLine << " in\n" << saved;
     EXPECT_NE(std::string::npos, saved.find("Font=Courier")) << saved;
+    // Closing the window only hides it: the link stays.
+    pLink->ShowLinkWindow(SW_SHOW);
+    pLink->SendMessage(WM_CLOSE);
+    EXPECT_TRUE(IsWindow(pLink->m_hWnd));
+    EXPECT_FALSE(pLink->IsLinkWindowVisible());
     pLink->DestroyWindow();
 
     const std::string strSet = WriteSettings("Connection type=2\nIP-Port=9100\nIP-Server=feed.example\n"
-                                             "CryptConnection=Yes\nCOM Port=5\nBaud Rate=19200\nParity=2\n");
+                                             "CryptConnection=Yes\nCOM Port=5\nBaud Rate=19200\nParity=2\n"
+                                             "Logfile in path=" + strEmpty + ".traffic\n");
     pLink = new CTestLink(strSet, &record);
     EXPECT_TRUE(pLink->IsEncryptionOption());
+    // The traffic log has one line per line received.
+    ASSERT_TRUE(pLink->OpenTrafficLog());
+    char szLine[] = "QT|1|logged";
+    pLink->DeliverLine(szLine);
+    pLink->CloseTrafficLog();
+    EXPECT_EQ("QT|1|logged\n", ReadFile(strEmpty + ".traffic"));
     pLink->SaveCommSettings();
     const std::string again = ReadFile(strSet);
     for (const char* pszLine : {"Connection type=2\n", "IP-Port=9100\n", "IP-Server=feed.example\n",

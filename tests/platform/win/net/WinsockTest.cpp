@@ -94,11 +94,9 @@ TEST(Winsock, StartupVersionsAndErrorCodes)
     // A later POSIX failure replaces a code set by the layer.
     EXPECT_EQ(SOCKET_ERROR, closesocket(-1));
     EXPECT_EQ(WSAEBADF, WSAGetLastError());
-    const struct { int nErrno, nWsa; } rows[] = {{EAGAIN, WSAEWOULDBLOCK}, {EINPROGRESS, WSAEWOULDBLOCK},
-        {ECONNRESET, WSAECONNRESET}, {EPIPE, WSAECONNRESET}, {ECONNREFUSED, WSAECONNREFUSED},
-        {ENETUNREACH, WSAENETUNREACH}, {EHOSTUNREACH, WSAEHOSTUNREACH}, {ETIMEDOUT, WSAETIMEDOUT}, {0, 0}};
-    for (const auto& r : rows)
-        EXPECT_EQ(r.nWsa, WSAErrorFromErrno(r.nErrno)) << r.nErrno;
+    // Where POSIX and Winsock name a state differently.
+    EXPECT_EQ(WSAEWOULDBLOCK, WSAErrorFromErrno(EINPROGRESS));
+    EXPECT_EQ(WSAECONNRESET, WSAErrorFromErrno(EPIPE));
 }
 
 TEST_F(WinsockTest, ConnectReportsSuccessAndRefusal)
