@@ -22,10 +22,11 @@ CNorvCom::CNorvCom(const CString& strSettingsFile, int nDialogFlags, long nClien
     options.chSequenceLimit = '9';
     options.bDecompress = TRUE;
     options.bChecksums = TRUE;
-    options.bEncryption = FALSE;
     options.nClientId = nClientId;
     m_link.ResetLinkState();
     LoadCommSettings();
+    // The stored choice, once: a subclass may insist on its own, and a reload keeps it.
+    options.bEncryption = m_bCryptSetting;
 }
 
 CNorvCom::~CNorvCom()
@@ -111,7 +112,7 @@ BOOL CNorvCom::Connect(int nType, int /*nArg*/)
     if (m_link.IsConnected() || m_bConnecting)
         Disconnect(TRUE);
     LINK_OPTIONS& options = m_link.Options();
-    options.bUdp = m_bUseUdp && nType == LINK_NETWORK;
+    options.bUdp = m_bUseUdp && (nType == LINK_NETWORK || nType == LINK_DIRECT_SOCKET);
     options.bSerialProtocol = m_nConnectionSetting == 2;
     options.bDualPort = m_nComPort == 5;
     options.nReconnectMinutes = m_nReconnectMinutes;

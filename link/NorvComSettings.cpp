@@ -15,7 +15,6 @@ void CNorvCom::LoadCommSettings()
     m_strServer = static_cast<const char*>(settings.GetString("IP-Server", s_szDefaultServer));
     m_strServer2 = static_cast<const char*>(settings.GetString("IP-Server2", m_strServer));
     m_bCryptSetting = settings.GetBool("CryptConnection", FALSE);
-    m_link.Options().bEncryption = m_bCryptSetting;
     m_bUseUdp = settings.GetBool("UseUDP", FALSE);
     m_nReconnectMinutes = settings.GetLong("Reconnect Time", 0);
     m_bLocalEcho = settings.GetBool("Localecho", FALSE);
@@ -76,7 +75,7 @@ void CNorvCom::GetConnectionText(CString* pOut) const
         return;
     }
     if (m_nConnectionSetting == 1) {
-        pOut->Format(m_link.Options().bUdp ? "UDP/IP %s:%ld" : "TCP/IP %s:%ld", static_cast<const char*>(m_strServer),
+        pOut->Format(m_bUseUdp ? "UDP/IP %s:%ld" : "TCP/IP %s:%ld", static_cast<const char*>(m_strServer),
                      m_nPort);
         return;
     }

@@ -218,6 +218,14 @@ TEST(LinkWindow, UdpReadsWholeDatagramsFromItsPort)
     CString strText;
     pLink->GetConnectionText(&strText);
     EXPECT_STREQ(("UDP/IP 127.0.0.1:" + std::to_string(nPort)).c_str(), strText);
+
+    // The direct socket mode over UDP: ready at once, plain lines.
+    record = CLinkRecord();
+    ASSERT_TRUE(pLink->Connect(LINK_DIRECT_SOCKET, 1));
+    EXPECT_EQ(std::vector<int>({LINK_ERR_MULTICAST, LINK_STATE_READY}), record.states);
+    ASSERT_TRUE(SendDatagram("127.0.0.1", nPort, "$VC|1|XC||0\nsecond line\n"));
+    EXPECT_TRUE(PumpUntil([&] { return record.lines.size() >= 2; }, 3000));
+    EXPECT_EQ(std::vector<std::string>({"$VC|1|XC||0", "second line"}), record.lines);
     pLink->DestroyWindow();
 }
 
