@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 #include "framework/base/Ini.h"
-#include "framework/table/MenuShim.h"
+#include "platform/win/user/Menu.h"
 
 // Submenus name further sections; a section that names itself must not recurse for ever.
 #define MENU_DEPTH_MAX 16

@@ -15,5 +15,6 @@
 #include "platform/win/user/Cursor.h"
 #include "platform/win/user/SysMetrics.h"
 #include "platform/win/user/Sound.h"
+#include "platform/win/user/Menu.h"
 #include "platform/win/gdi/GdiDefs.h"
 #include "platform/win/gdi/Gdi.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 #include "framework/base/Ini.h"
-#include "framework/table/MenuShim.h"
+#include "platform/win/user/Menu.h"
 #include "framework/table/TBMenu.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include "framework/base/NorvGlobals.h"
 #include "framework/table/TablePlatform.h"
 #include "framework/table/TBMenu.h"
-#include "framework/table/MenuShim.h"
+#include "platform/win/user/Menu.h"
 
 namespace {
 

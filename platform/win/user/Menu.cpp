@@ -1,4 +1,4 @@
-#include "framework/table/MenuShim.h"
+#include "platform/win/user/Menu.h"
 #include <cstring>
 #include <string>
 #include <unordered_set>

@@ -1,7 +1,6 @@
 #pragma once
-// Popup menu objects in the Win32 shape, for the engine's column menus and the framework's
-// menus from settings. They belong with the window layer's menus (TrackPopupMenu and the menu
-// bar draw the same objects); until it has them, they live here and move there unchanged.
+// Menu objects in the Win32 shape: the table engine's column menus and the framework's menus
+// from settings build them; TrackPopupMenu and the menu bar will show the same objects.
 #include "platform/win/WinTypes.h"
 
 #ifndef MF_STRING
