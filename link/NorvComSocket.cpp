@@ -153,17 +153,38 @@ void CNorvCom::SelectSocket()
         LoseSocket(TRUE);
 }
 
+// TRUE while a non-blocking connect has neither succeeded nor failed.
+static BOOL StillConnecting(SOCKET s)
+{
+    int nErrno = 0;
+    socklen_t nLen = sizeof nErrno;
+    sockaddr_in peer{};
+    socklen_t nPeer = sizeof peer;
+    return getsockopt(s, SOL_SOCKET, SO_ERROR, &nErrno, &nLen) == 0 && nErrno == 0 &&
+           getpeername(s, reinterpret_cast<sockaddr*>(&peer), &nPeer) != 0;
+}
+
 LRESULT CNorvCom::OnSocketNotify(WPARAM wParam, LPARAM lParam)
 {
     // A notification of a socket that has been closed since is old news.
     if (m_socket == INVALID_SOCKET || static_cast<SOCKET>(wParam) != m_socket)
         return 0;
-    const int nEvent = WSAGETSELECTEVENT(lParam);
+    int nEvent = WSAGETSELECTEVENT(lParam);
     const int nError = WSAGETSELECTERROR(lParam);
     if (nEvent == FD_CONNECT) {
-        if (m_bConnecting)
+        if (m_bConnecting && (nError || StillConnecting(m_socket) == FALSE))
             FinishConnect(nError);
         return 0;
+    }
+    // Descriptors are reused at once: a close posted for an earlier socket of the same number
+    // must not end this one. A close is believed when the socket says so itself.
+    if (nEvent == FD_CLOSE && !m_link.Options().bUdp) {
+        char ch;
+        const ssize_t n = recv(m_socket, &ch, 1, MSG_PEEK | MSG_DONTWAIT);
+        if (n > 0)
+            nEvent = FD_READ;
+        else if (n < 0 && WSAGetLastError() == WSAEWOULDBLOCK)
+            return 0;
     }
     // Nothing more is posted while the bytes are handled: a modal dialog that a line opens
     // must not read the socket again underneath it.
