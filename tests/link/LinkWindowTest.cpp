@@ -140,7 +140,8 @@ TEST(LinkWindow, SerialLineOnAPseudoTerminal)
 {
     int fdMaster = -1, fdSlave = -1;
     char szName[256];
-    ASSERT_EQ(0, openpty(&fdMaster, &fdSlave, szName, nullptr, nullptr));
+    if (openpty(&fdMaster, &fdSlave, szName, nullptr, nullptr) != 0)
+        GTEST_SKIP() << "no pseudo-terminals on this machine";
     SetCommPortDevice("COM4", szName);
     CLinkRecord record;
     auto* pLink = new CTestLink(WriteSettings("Connection type=0\nCOM Port=4\nBaud Rate=14400\n"), &record);
