@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "framework/base/TBApp.h"
+#include "platform/win/user/WindowObjects.h"
 #include "platform/win/kernel/Resources.h"
 #include "platform/win/user/Paint.h"
 
@@ -15,8 +16,6 @@ std::unordered_map<HWND, CTBWnd*>* s_pMap = nullptr;
 int s_nInstances = 0;
 
 // The object waiting for its window from the creation hook, and the hook while it is installed.
-CTBWnd* s_pWndInit = nullptr;
-HHOOK s_hHookCreate = nullptr;
 
 MSG s_msgCurrent = {};
 
@@ -40,35 +39,8 @@ LRESULT CALLBACK TBWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     CTBWnd* pWnd = Lookup(hWnd);
     if (pWnd == nullptr)
         return DefWindowProcA(hWnd, uMsg, wParam, lParam);
-    MSG msgSaved = s_msgCurrent;
-    s_msgCurrent = MSG{hWnd, uMsg, wParam, lParam, 0, {0, 0}, 0};
-    LRESULT lResult = 0;
-    try {
-        lResult = pWnd->WindowProc(uMsg, wParam, lParam);
-    } catch (...) {
-        // A failing handler ends here: the message is answered with 0 and the program goes on.
-        lResult = 0;
-    }
-    s_msgCurrent = msgSaved;
-    return lResult;
-}
-
-LRESULT CALLBACK TBCbtFilterHook(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    if (nCode != HCBT_CREATEWND)
-        return CallNextHookEx(s_hHookCreate, nCode, wParam, lParam);
-    if (CTBWnd* pWnd = s_pWndInit) {
-        s_pWndInit = nullptr;
-        pWnd->AttachWindowCreate(reinterpret_cast<HWND>(wParam));
-    }
-    // One window per installation: the next framework creation installs the hook again.
-    HHOOK hHook = s_hHookCreate;
-    LRESULT lResult = CallNextHookEx(hHook, nCode, wParam, lParam);
-    if (s_hHookCreate == hHook) {
-        UnhookWindowsHookEx(hHook);
-        s_hHookCreate = nullptr;
-    }
-    return lResult;
+    return TbCallObjectProc(s_msgCurrent, hWnd, uMsg, wParam, lParam,
+                            [&] { return pWnd->WindowProc(uMsg, wParam, lParam); });
 }
 
 CTBWnd::CTBWnd()
@@ -84,8 +56,7 @@ CTBWnd::~CTBWnd()
     // A window that outlived its messages (destroyed behind our back) leaves no stale entry.
     if (m_hWnd != nullptr)
         Detach();
-    if (s_pWndInit == this)
-        s_pWndInit = nullptr;
+    CTbCreationHook<CTBWnd>::Forget(this);
     if (--s_nInstances == 0) {
         delete s_pMap;
         s_pMap = nullptr;
@@ -159,18 +130,10 @@ BOOL CTBWnd::CreateEx(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName
         return FALSE;
     }
     // The hook attaches this object to the new handle before the window's first message.
-    s_pWndInit = this;
-    if (s_hHookCreate == nullptr)
-        s_hHookCreate = SetWindowsHookExA(WH_CBT, &TBCbtFilterHook, nullptr, 0);
-    HWND hWnd = CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
-                                cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
-    if (s_hHookCreate != nullptr) {
-        UnhookWindowsHookEx(s_hHookCreate);
-        s_hHookCreate = nullptr;
-    }
-    if (s_pWndInit == this) {
+    BOOL bAttached = FALSE;
+    HWND hWnd = CTbCreationHook<CTBWnd>::Create(this, cs, &bAttached);
+    if (!bAttached) {
         // The hook never saw the window: the object was never attached.
-        s_pWndInit = nullptr;
         PostNcDestroy();
     }
     return hWnd != nullptr;

@@ -166,7 +166,7 @@ protected:
 
 private:
     friend LRESULT CALLBACK TBWndProc(HWND, UINT, WPARAM, LPARAM);
-    friend LRESULT CALLBACK TBCbtFilterHook(int, WPARAM, LPARAM);
+    template <class> friend class CTbCreationHook;
     void AttachWindowCreate(HWND hWnd);
     BOOL TakeOverProcedure();
     void PassToParent(UINT uMsg, WPARAM wParam, LPARAM lParam);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <unordered_map>
 #include <vector>
+#include "platform/win/user/WindowObjects.h"
 
 namespace {
 // Objects attached to windows, and the temporary ones FromHandle made for windows without one.
@@ -23,8 +24,6 @@ HandleMaps& Maps()
 // Temporary objects of windows that are gone are dropped once there are more than this.
 const size_t TEMP_PRUNE_SIZE = 64;
 
-CWnd* s_pWndInit = nullptr;
-HHOOK s_hHookCreate = nullptr;
 MSG s_msgCurrent = {};
 
 void PruneTemporary()
@@ -57,34 +56,8 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
     if (pWnd == nullptr)
         return DefWindowProcA(hWnd, uMsg, wParam, lParam);
-    MSG msgSaved = s_msgCurrent;
-    s_msgCurrent = MSG{hWnd, uMsg, wParam, lParam, 0, {0, 0}, 0};
-    LRESULT lResult = 0;
-    try {
-        lResult = pWnd->WindowProc(uMsg, wParam, lParam);
-    } catch (...) {
-        // A failing handler ends here: the message is answered with 0 and the program goes on.
-        lResult = 0;
-    }
-    s_msgCurrent = msgSaved;
-    return lResult;
-}
-
-LRESULT CALLBACK AfxCbtFilterHook(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    if (nCode != HCBT_CREATEWND)
-        return CallNextHookEx(s_hHookCreate, nCode, wParam, lParam);
-    if (CWnd* pWnd = s_pWndInit) {
-        s_pWndInit = nullptr;
-        pWnd->AttachWindowCreate(reinterpret_cast<HWND>(wParam));
-    }
-    HHOOK hHook = s_hHookCreate;
-    LRESULT lResult = CallNextHookEx(hHook, nCode, wParam, lParam);
-    if (s_hHookCreate == hHook) {
-        UnhookWindowsHookEx(hHook);
-        s_hHookCreate = nullptr;
-    }
-    return lResult;
+    return TbCallObjectProc(s_msgCurrent, hWnd, uMsg, wParam, lParam,
+                            [&] { return pWnd->WindowProc(uMsg, wParam, lParam); });
 }
 
 CWnd::CWnd() = default;
@@ -95,8 +68,7 @@ CWnd::~CWnd()
         ::DestroyWindow(m_hWnd);
     if (m_hWnd != nullptr && !m_bTemporary)
         Detach();
-    if (s_pWndInit == this)
-        s_pWndInit = nullptr;
+    CTbCreationHook<CWnd>::Forget(this);
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
@@ -215,18 +187,10 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName, 
         PostNcDestroy();
         return FALSE;
     }
-    s_pWndInit = this;
-    if (s_hHookCreate == nullptr)
-        s_hHookCreate = SetWindowsHookExA(WH_CBT, &AfxCbtFilterHook, nullptr, 0);
-    HWND hWnd = CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
-                                cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
-    if (s_hHookCreate != nullptr) {
-        UnhookWindowsHookEx(s_hHookCreate);
-        s_hHookCreate = nullptr;
-    }
-    if (s_pWndInit == this) {
+    BOOL bAttached = FALSE;
+    HWND hWnd = CTbCreationHook<CWnd>::Create(this, cs, &bAttached);
+    if (!bAttached) {
         // The hook never saw the window: nothing was attached, and the object's creation is over.
-        s_pWndInit = nullptr;
         PostNcDestroy();
         return FALSE;
     }

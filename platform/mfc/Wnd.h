@@ -160,7 +160,7 @@ protected:
 
 private:
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
-    friend LRESULT CALLBACK AfxCbtFilterHook(int, WPARAM, LPARAM);
+    template <class> friend class CTbCreationHook;
     void AttachWindowCreate(HWND hWnd);
     BOOL TakeOverProcedure();
 
