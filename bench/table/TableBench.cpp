@@ -315,7 +315,8 @@ void BM_SqliteSummedCellWrite(benchmark::State& state)
 }
 BENCHMARK(BM_SqliteSummedCellWrite);
 
-// Console output as usual, with the rates kept so that the ratios can be printed after.
+// Console output as usual, with the rates kept so that the ratios can be printed after. With
+// --benchmark_repetitions the median stands for the benchmark: the machine may be busy.
 class CRateReporter : public benchmark::ConsoleReporter
 {
 public:
@@ -324,8 +325,13 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             auto it = run.counters.find("items_per_second");
-            if (it != run.counters.end())
-                m_rates[run.benchmark_name()] = it->second.value;
+            if (it == run.counters.end())
+                continue;
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")
+                continue;
+            std::string strName = run.run_name.function_name;
+            if (run.run_type == Run::RT_Aggregate || !m_rates.count(strName))
+                m_rates[strName] = it->second.value;
         }
     }
     double Rate(const char* pszName) const

@@ -13,9 +13,9 @@ void CTreeNode::Init(TBCellSlot* pData)
 void CTreeNode::ClearLinks()
 {
     m_pLeft = m_pRight = m_pParent = nullptr;
-    m_nHeight = 1;
-    m_nWeight = m_nSubtree = 0;
-    m_nLeftWeight = m_nRightWeight = m_nLeftHeight = m_nRightHeight = 0;
+    m_bHeight = 1;
+    m_nWeight = m_nLeftWeight = m_nRightWeight = 0;
+    m_bLeftHeight = m_bRightHeight = 0;
 }
 
 CAVLTree::~CAVLTree() = default;
@@ -27,7 +27,7 @@ int CAVLTree::GetNodeWeight(CTreeNode*)
 
 int CAVLTree::GetSubtreeWeight(CTreeNode* pNode)
 {
-    return pNode ? pNode->m_nSubtree : 0;
+    return pNode ? pNode->Subtree() : 0;
 }
 
 int CAVLTree::GetCount()
@@ -35,24 +35,23 @@ int CAVLTree::GetCount()
     return GetSubtreeWeight(m_pRoot);
 }
 
-// Totals of a node from what it keeps of its children.
+// The height of a node from what it keeps of its children (the line total is worked out on use).
 static void Total(CTreeNode* pNode)
 {
-    pNode->m_nSubtree = pNode->m_nWeight + pNode->m_nLeftWeight + pNode->m_nRightWeight;
-    pNode->m_nHeight = 1 + std::max(pNode->m_nLeftHeight, pNode->m_nRightHeight);
+    pNode->m_bHeight = static_cast<BYTE>(1 + std::max(pNode->m_bLeftHeight, pNode->m_bRightHeight));
 }
 
 // Takes one side's figures from its child (already up to date), then the node's totals.
 static void TakeSide(CTreeNode* pNode, CTreeNode* pChild, BOOL bLeft)
 {
-    int nWeight = pChild ? pChild->m_nSubtree : 0;
-    int nHeight = pChild ? pChild->m_nHeight : 0;
+    int nWeight = pChild ? pChild->Subtree() : 0;
+    BYTE bHeight = pChild ? pChild->m_bHeight : 0;
     if (bLeft) {
         pNode->m_nLeftWeight = nWeight;
-        pNode->m_nLeftHeight = nHeight;
+        pNode->m_bLeftHeight = bHeight;
     } else {
         pNode->m_nRightWeight = nWeight;
-        pNode->m_nRightHeight = nHeight;
+        pNode->m_bRightHeight = bHeight;
     }
     Total(pNode);
 }
@@ -88,7 +87,7 @@ CTreeNode* CAVLTree::RotateLeft(CTreeNode* pNode)
     pNode->m_pParent = pPivot;
     // The node's right side is now what was the pivot's left: the pivot kept its figures.
     pNode->m_nRightWeight = pPivot->m_nLeftWeight;
-    pNode->m_nRightHeight = pPivot->m_nLeftHeight;
+    pNode->m_bRightHeight = pPivot->m_bLeftHeight;
     Total(pNode);
     TakeSide(pPivot, pNode, TRUE);
     return pPivot;
@@ -104,7 +103,7 @@ CTreeNode* CAVLTree::RotateRight(CTreeNode* pNode)
     pPivot->m_pRight = pNode;
     pNode->m_pParent = pPivot;
     pNode->m_nLeftWeight = pPivot->m_nRightWeight;
-    pNode->m_nLeftHeight = pPivot->m_nRightHeight;
+    pNode->m_bLeftHeight = pPivot->m_bRightHeight;
     Total(pNode);
     TakeSide(pPivot, pNode, FALSE);
     return pPivot;
@@ -113,10 +112,10 @@ CTreeNode* CAVLTree::RotateRight(CTreeNode* pNode)
 // Rotates a node whose sides differ by two; returns the subtree's new root.
 CTreeNode* CAVLTree::Balance(CTreeNode* pNode)
 {
-    int nBalance = pNode->m_nRightHeight - pNode->m_nLeftHeight;
+    int nBalance = pNode->m_bRightHeight - pNode->m_bLeftHeight;
     if (nBalance > 1) {
         CTreeNode* pRight = pNode->m_pRight;
-        if (pRight->m_nLeftHeight > pRight->m_nRightHeight) {
+        if (pRight->m_bLeftHeight > pRight->m_bRightHeight) {
             RotateRight(pRight);
             TakeSide(pNode, pNode->m_pRight, FALSE);
         }
@@ -124,7 +123,7 @@ CTreeNode* CAVLTree::Balance(CTreeNode* pNode)
     }
     if (nBalance < -1) {
         CTreeNode* pLeft = pNode->m_pLeft;
-        if (pLeft->m_nRightHeight > pLeft->m_nLeftHeight) {
+        if (pLeft->m_bRightHeight > pLeft->m_bLeftHeight) {
             RotateLeft(pLeft);
             TakeSide(pNode, pNode->m_pLeft, TRUE);
         }
@@ -210,10 +209,10 @@ void CAVLTree::UnlinkNode(CTreeNode* pNode)
         // The predecessor's right side is the removed node's, unchanged; its left side is
         // brought up to date by the walk from pFix.
         pPred->m_nRightWeight = pNode->m_nRightWeight;
-        pPred->m_nRightHeight = pNode->m_nRightHeight;
+        pPred->m_bRightHeight = pNode->m_bRightHeight;
         if (pFix != pPred) {
             pPred->m_nLeftWeight = pNode->m_nLeftWeight;
-            pPred->m_nLeftHeight = pNode->m_nLeftHeight;
+            pPred->m_bLeftHeight = pNode->m_bLeftHeight;
         }
         Transplant(pNode, pPred);
     } else {
@@ -231,11 +230,11 @@ void CAVLTree::ReplaceNode(CTreeNode* pOld, CTreeNode* pNew)
 {
     pNew->m_pLeft = pOld->m_pLeft;
     pNew->m_pRight = pOld->m_pRight;
-    pNew->m_nHeight = pOld->m_nHeight;
+    pNew->m_bHeight = pOld->m_bHeight;
     pNew->m_nLeftWeight = pOld->m_nLeftWeight;
     pNew->m_nRightWeight = pOld->m_nRightWeight;
-    pNew->m_nLeftHeight = pOld->m_nLeftHeight;
-    pNew->m_nRightHeight = pOld->m_nRightHeight;
+    pNew->m_bLeftHeight = pOld->m_bLeftHeight;
+    pNew->m_bRightHeight = pOld->m_bRightHeight;
     if (pNew->m_pLeft)
         pNew->m_pLeft->m_pParent = pNew;
     if (pNew->m_pRight)
@@ -606,14 +605,13 @@ int CAVLTree::CheckSubtree(CTreeNode* pNode, CTreeNode* pParent, BOOL* pbOk)
         *pbOk = FALSE;
     int nLeft = CheckSubtree(pNode->m_pLeft, pNode, pbOk);
     int nRight = CheckSubtree(pNode->m_pRight, pNode, pbOk);
-    if (pNode->m_nHeight != 1 + std::max(nLeft, nRight) || std::abs(nLeft - nRight) > 1)
+    if (pNode->m_bHeight != 1 + std::max(nLeft, nRight) || std::abs(nLeft - nRight) > 1)
         *pbOk = FALSE;
-    if (pNode->m_nLeftHeight != nLeft || pNode->m_nRightHeight != nRight
-        || pNode->m_nLeftWeight != (pNode->m_pLeft ? pNode->m_pLeft->m_nSubtree : 0)
-        || pNode->m_nRightWeight != (pNode->m_pRight ? pNode->m_pRight->m_nSubtree : 0))
+    if (pNode->m_bLeftHeight != nLeft || pNode->m_bRightHeight != nRight
+        || pNode->m_nLeftWeight != (pNode->m_pLeft ? pNode->m_pLeft->Subtree() : 0)
+        || pNode->m_nRightWeight != (pNode->m_pRight ? pNode->m_pRight->Subtree() : 0))
         *pbOk = FALSE;
-    if (pNode->m_nWeight != GetNodeWeight(pNode)
-        || pNode->m_nSubtree != pNode->m_nWeight + pNode->LeftWeight() + pNode->RightWeight())
+    if (pNode->m_nWeight != GetNodeWeight(pNode))
         *pbOk = FALSE;
     return 1 + std::max(nLeft, nRight);
 }

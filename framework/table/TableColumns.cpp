@@ -210,47 +210,98 @@ static int Order(T a, T b)
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-void CTableColumns::CacheSortKey(CTableTreeNode* pNode) const
+// A key's tag in a node: (column + 1) * direction, 0 when the column cannot be tagged.
+static signed char KeyTag(const CSortPair& key)
 {
-    pNode->m_nKeyCacheCol = -1;
-    const TBCellSlot* pValues = pNode->GetData();
-    if (!pValues || m_sortKeys.GetCount() == 0)
-        return;
-    int nCol = m_sortKeys.GetAt(0).m_nColumn;
-    const CTableColumn* pColumn = GetAt(nCol);
-    if (!pColumn)
-        return;
+    return key.m_nColumn >= 0 && key.m_nColumn < 127
+        ? static_cast<signed char>((key.m_nColumn + 1) * (key.m_nDirection < 0 ? -1 : 1)) : 0;
+}
+
+// A 32-bit key as an unsigned number in key order: the sign bit flipped, all bits for descending.
+static uint32_t OrderedKey32(int32_t nValue, int nDirection)
+{
+    uint32_t nKey = static_cast<uint32_t>(nValue) ^ 0x80000000u;
+    return nDirection < 0 ? ~nKey : nKey;
+}
+
+// How a key's cell packs for this node: 32 or 64 bits, 0 when it must be read the long way.
+static int PackedBits(const CTableColumn* pColumn, const CTableTreeNode* pNode, int nCol)
+{
     switch (pColumn->GetDataType()) {
     case COLTYPE_INT32:
         // A cell in sixty-fourths has another decimal code: it compares by the long way.
-        if (pNode->IsFraction(nCol))
-            return;
-        pNode->m_nKeyCache = pValues[nCol].nValue;
-        break;
+        return pNode->IsFraction(nCol) ? 0 : 32;
     case COLTYPE_INT:
     case COLTYPE_COMPUTED:
-        pNode->m_nKeyCache = pValues[nCol].nValue;
-        break;
+        return 32;
     case COLTYPE_INT64:
-        if (!pValues[nCol].pData)
-            return;
-        memcpy(&pNode->m_nKeyCache, pValues[nCol].pData, sizeof pNode->m_nKeyCache);
-        break;
+        return 64;
     default:
+        return 0;
+    }
+}
+
+void CTableColumns::CacheSortKey(CTableTreeNode* pNode) const
+{
+    pNode->m_chKey1 = pNode->m_chKey2 = 0;
+    const TBCellSlot* pValues = pNode->GetData();
+    if (!pValues || m_sortKeys.GetCount() == 0)
+        return;
+    const CSortPair& first = m_sortKeys.GetAt(0);
+    const CTableColumn* pColumn = GetAt(first.m_nColumn);
+    signed char chTag = KeyTag(first);
+    int nBits = pColumn && chTag ? PackedBits(pColumn, pNode, first.m_nColumn) : 0;
+    if (nBits == 64) {
+        const void* pStorage = pValues[first.m_nColumn].pData;
+        if (!pStorage)
+            return;
+        int64_t nValue;
+        memcpy(&nValue, pStorage, sizeof nValue);
+        uint64_t nKey = static_cast<uint64_t>(nValue) ^ 0x8000000000000000ull;
+        pNode->m_nKeyCache = first.m_nDirection < 0 ? ~nKey : nKey;
+        pNode->m_chKey1 = chTag;
         return;
     }
-    pNode->m_nKeyCacheCol = nCol;
+    if (nBits != 32)
+        return;
+    // The first key in the high half; a second 32-bit key, when there is one, in the low half, so
+    // that one comparison of numbers orders most rows of a two-key view without their blocks.
+    pNode->m_nKeyCache = static_cast<uint64_t>(OrderedKey32(pValues[first.m_nColumn].nValue, first.m_nDirection)) << 32;
+    pNode->m_chKey1 = chTag;
+    if (m_sortKeys.GetCount() < 2)
+        return;
+    const CSortPair& second = m_sortKeys.GetAt(1);
+    const CTableColumn* pSecond = GetAt(second.m_nColumn);
+    signed char chSecond = KeyTag(second);
+    if (!pSecond || !chSecond || PackedBits(pSecond, pNode, second.m_nColumn) != 32)
+        return;
+    pNode->m_nKeyCache |= OrderedKey32(pValues[second.m_nColumn].nValue, second.m_nDirection);
+    pNode->m_chKey2 = chSecond;
+}
+
+// How many leading keys of the list the two nodes' packed keys stand for: 0, 1 or 2.
+static int PackedKeyCount(const CTableTreeNode* pFirst, const CTableTreeNode* pSecond, const CSortColumns& keys)
+{
+    if (pFirst->m_chKey1 == 0 || pFirst->m_chKey1 != pSecond->m_chKey1 || pFirst->m_chKey2 != pSecond->m_chKey2
+        || keys.GetCount() == 0 || KeyTag(keys.GetAt(0)) != pFirst->m_chKey1)
+        return 0;
+    return pFirst->m_chKey2 != 0 && keys.GetCount() > 1 && KeyTag(keys.GetAt(1)) == pFirst->m_chKey2 ? 2 : 1;
 }
 
 int CTableColumns::CompareRows(const CTableTreeNode* pFirst, const CTableTreeNode* pSecond,
                                const CSortColumns& keys) const
 {
-    int nFirstKey = 0;
-    if (keys.GetCount() > 0 && pFirst->m_nKeyCacheCol >= 0 && pFirst->m_nKeyCacheCol == pSecond->m_nKeyCacheCol
-        && keys.GetAt(0).m_nColumn == pFirst->m_nKeyCacheCol) {
-        if (pFirst->m_nKeyCache != pSecond->m_nKeyCache)
-            return (pFirst->m_nKeyCache < pSecond->m_nKeyCache ? -1 : 1) * keys.GetAt(0).m_nDirection;
-        nFirstKey = 1;
+    int nFirstKey = PackedKeyCount(pFirst, pSecond, keys);
+    if (nFirstKey > 0) {
+        uint64_t nA = pFirst->m_nKeyCache;
+        uint64_t nB = pSecond->m_nKeyCache;
+        if (nFirstKey == 1 && pFirst->m_chKey2 != 0) {
+            // The list goes on with another key than the one packed second (group keys).
+            nA >>= 32;
+            nB >>= 32;
+        }
+        if (nA != nB)
+            return nA < nB ? -1 : 1;
     }
     if (nFirstKey >= keys.GetCount())
         return 0;

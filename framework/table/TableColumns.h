@@ -50,7 +50,8 @@ public:
     void AppendDefaultKeys();
     // Orders two rows by a key list: -1, 0 or 1. Keys naming no column are passed over.
     int  CompareRows(const CTableTreeNode* pFirst, const CTableTreeNode* pSecond, const CSortColumns& keys) const;
-    // Keeps the node's first sort key in the node when it is a whole number of one decimal code.
+    // Keeps the node's first sort keys in the node as one number (the first, and a second when
+    // both are 32-bit whole numbers of one decimal code), so that comparisons skip the block.
     void CacheSortKey(CTableTreeNode* pNode) const;
     BOOL IsKeyColumn(int nCol) const { return m_sortKeys.HasColumn(nCol) || m_groupKeys.HasColumn(nCol); }
 

@@ -343,7 +343,7 @@ int CTableGroups::Remove(CTreeNode* pNode, int nRelease)
         UnlinkNode(pRow);
     }
     m_nLastLines = nBefore - nAfter;
-    pRow->m_nKeyCacheCol = -1;          // a detached row may change: it compares the long way
+    pRow->m_chKey1 = pRow->m_chKey2 = 0;    // a detached row may change: it compares the long way
     ReleaseRow(pRow, nRelease);
     if (nRelease != 1)
         m_pos.m_pNode = pRow;

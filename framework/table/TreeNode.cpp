@@ -81,6 +81,7 @@ BOOL CTableTreeNode::SetCellText(const char* pszText, int nCol, const CTableColu
 CTableRow::CTableRow()
 {
     m_bKind = NODE_ROW;
+    m_bFlags = ROW_MARKABLE | ROW_SORTED;
 }
 
 void CTableRow::ResetRow()
@@ -96,7 +97,7 @@ void CTableRow::ClearValues(CViewTable* pView)
 {
     ResetRow();
     m_pGroup = nullptr;
-    m_nKeyCacheCol = -1;
+    m_chKey1 = m_chKey2 = 0;
     if (pView) {
         AllocAttributes(pView->GetColumnCount());
         Init(nullptr);
@@ -114,7 +115,7 @@ void CTableRow::Recycle()
     m_bFlags = ROW_MARKABLE | ROW_SORTED;
     m_tStamp = 0;
     m_pGroup = nullptr;
-    m_nKeyCacheCol = -1;
+    m_chKey1 = m_chKey2 = 0;
 }
 
 void CTableRow::SetEditable(BOOL bEditable)

@@ -35,6 +35,11 @@ public:
 
 // A node of a positional balanced tree. The tree owns the links; parent links let a node be
 // removed and its display index be found without comparing keys.
+//
+// The members are laid out for the walks over a big tree: everything a walk down (links, packed
+// keys, line counts, row id and flags for the comparisons) or a walk up (links, the children's
+// figures) reads fits the first 64 bytes, so a level costs one cache line when the node starts on
+// one. The value block comes after.
 class CTreeNode : public CTableObject
 {
 public:
@@ -46,26 +51,35 @@ public:
     // GetKind without the virtual call, for the comparisons every lookup makes.
     int  Kind() const { return m_bKind; }
 
-    TBCellSlot*    m_pData = nullptr;       // value block, not owned (the allocator decides)
     CTreeNode* m_pLeft = nullptr;       // smaller keys
     CTreeNode* m_pRight = nullptr;
     CTreeNode* m_pParent = nullptr;
+    // The view's first sort keys packed into one number that orders as the keys do (see
+    // CTableColumns::CacheSortKey); m_chKey1/m_chKey2 say which keys it holds, 0 = none.
+    uint64_t m_nKeyCache = 0;
     // A node keeps its children's heights and line counts too, so that a walk up the tree never
     // has to read the sibling it did not come from (a cache miss on every level otherwise).
-    int m_nHeight = 1;                  // AVL height of the subtree rooted here
     int m_nWeight = 0;                  // display lines of this node, as its tree last counted them
-    int m_nSubtree = 0;                 // display lines of the node and both subtrees
     int m_nLeftWeight = 0;
     int m_nRightWeight = 0;
-    int m_nLeftHeight = 0;
-    int m_nRightHeight = 0;
+    int m_nRowId = -1;                  // rows: unique within the view, -1 while unassigned
+    BYTE m_bHeight = 1;                 // AVL height of the subtree rooted here
+    BYTE m_bLeftHeight = 0;
+    BYTE m_bRightHeight = 0;
 
 protected:
     BYTE m_bKind = 0;                   // what GetKind answers, set by each node class
 
 public:
+    BYTE m_bFlags = 0;                  // rows: ROW_ bits
+    signed char m_chKey1 = 0;           // (column + 1) * direction of each packed key, 0 = none
+    signed char m_chKey2 = 0;
+    TBCellSlot* m_pData = nullptr;      // value block, not owned (the allocator decides)
+
     int LeftWeight() const { return m_nLeftWeight; }
     int RightWeight() const { return m_nRightWeight; }
+    // Display lines of the node and both subtrees.
+    int Subtree() const { return m_nWeight + m_nLeftWeight + m_nRightWeight; }
 };
 
 // A node with display attributes for every cell of its view.
@@ -91,11 +105,6 @@ public:
     BOOL IsFraction(int nCol) const { return (GetAttr(nCol, 2) & CELL_FRACTION) != 0; }
     int  GetAttrColumns() const { return m_nAttrColumns; }
 
-    // The first sort key's value as a number, kept while the node is in a tree so that most
-    // comparisons on the way down need not read the value block; column -1 = not kept.
-    int64_t m_nKeyCache = 0;
-    int m_nKeyCacheCol = -1;
-
 protected:
     BYTE* m_pAttrs = nullptr;           // three bytes per column, owned; null while all are 0
     int m_nAttrColumns = 0;
@@ -119,10 +128,9 @@ public:
     BOOL IsSorted() const { return (m_bFlags & ROW_SORTED) != 0; }
     void SetFlag(BYTE bFlag, BOOL bOn) { m_bFlags = bOn ? (m_bFlags | bFlag) : (m_bFlags & ~bFlag); }
 
+    // m_nRowId and m_bFlags live in CTreeNode, beside the links: every comparison reads them.
     DWORD m_dwCategory = 0;             // row categories, see CTableRows::HideByCategory
-    int   m_nRowId = -1;                // unique within the view, -1 while unassigned
     char  m_chStatus = ' ';
-    BYTE  m_bFlags = ROW_MARKABLE | ROW_SORTED;
     int64_t m_tStamp = 0;               // time of the last change, seconds
     class CTableGroup* m_pGroup = nullptr;  // the group that holds the row, null when bare or detached
 };
