@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "bench/common/BenchSinks.h"
 #include "link/AppServices.h"
 #include "link/CommLink.h"
 #include "link/ErrorDictionary.h"
@@ -58,33 +59,6 @@ struct CServer {
             waitpid(pid, nullptr, 0);
         }
     }
-};
-
-class CQuoteSink : public CZorvatMessageSink
-{
-public:
-    void OnGS(CServerMessage* pMsg) override
-    {
-        ++m_nLines;
-        m_dLast += pMsg->GetDouble(5, 0);
-    }
-    long m_nLines = 0;
-    double m_dLast = 0.0;
-};
-
-class COtherSink : public CZorvatMessageSink
-{
-public:
-    void OnOB(CServerMessage* pMsg) override { benchmark::DoNotOptimize(pMsg); }
-};
-
-class CBenchRefData : public IRefDataServices
-{
-public:
-    int GetUserRole() const override { return 3; }
-    void AcceptPendingText() override {}
-    CString GetPaymentModeText(long) const override { return CString(); }
-    CString GetAccountTypeText(long) const override { return CString(); }
 };
 
 // The link without its window: the protocol machinery on a socket read in a plain loop, and the
@@ -197,18 +171,7 @@ void BM_ReceiveEncipheredQuotations(benchmark::State& state)
         CMessageDispatcher dispatcher(&source, &errors, &link, &refData);
         link.m_pDispatcher = &dispatcher;
         std::vector<std::unique_ptr<CZorvatMessageSink>> sinks;
-        CQuoteSink* pFirst = nullptr;
-        for (int i = 0; i < 40; ++i) {
-            if (i % 8 == 0) {
-                auto pSink = std::make_unique<CQuoteSink>();
-                if (!pFirst)
-                    pFirst = pSink.get();
-                sinks.push_back(std::move(pSink));
-            } else {
-                sinks.push_back(std::make_unique<COtherSink>());
-            }
-            source.AddSink(sinks.back()->GetSinkRecord());
-        }
+        CQuoteSink* pFirst = AddBenchSinks(source, sinks, 40);
         state.ResumeTiming();
         // The hello, the key exchange and the stream that follows it.
         if (!link.Open(server.nPort) || !link.ReadUntil(*pFirst, s_nLines)) {

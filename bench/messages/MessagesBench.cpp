@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "bench/common/BenchSinks.h"
 #include "link/AppServices.h"
 #include "link/ErrorDictionary.h"
 #include "link/MessageDispatcher.h"
@@ -51,35 +52,6 @@ public:
     void OnCommDestroyed() override {}
 };
 
-class CBenchRefData : public IRefDataServices
-{
-public:
-    int GetUserRole() const override { return 3; }
-    void AcceptPendingText() override {}
-    CString GetPaymentModeText(long) const override { return CString(); }
-    CString GetAccountTypeText(long) const override { return CString(); }
-};
-
-// A sink of the quotation type: reads the ticker and the last price, as a table row update starts.
-class CQuoteSink : public CZorvatMessageSink
-{
-public:
-    void OnGS(CServerMessage* pMsg) override
-    {
-        m_nSeen += pMsg->GetFieldText(0)[0];
-        m_dLast += pMsg->GetDouble(5, 0);
-    }
-    long m_nSeen = 0;
-    double m_dLast = 0.0;
-};
-
-// The rest of the registered sinks take other types only.
-class COtherSink : public CZorvatMessageSink
-{
-public:
-    void OnOB(CServerMessage* pMsg) override { benchmark::DoNotOptimize(pMsg); }
-};
-
 void BM_ParseQuotationLine(benchmark::State& state)
 {
     RegisterMessageCodes(g_messageCodePairs);
@@ -103,13 +75,7 @@ void BM_DispatchQuotationLine(benchmark::State& state)
     CZorvatMessageSource source;
     CZorvatErrorDictionary errors(&source, &app, &refData);
     std::vector<std::unique_ptr<CZorvatMessageSink>> sinks;
-    for (int i = 0; i < 39; ++i) {      // with the dictionary, 40 sinks; every eighth takes "GS"
-        if (i % 8 == 3)
-            sinks.push_back(std::make_unique<CQuoteSink>());
-        else
-            sinks.push_back(std::make_unique<COtherSink>());
-        source.AddSink(sinks.back()->GetSinkRecord());
-    }
+    AddBenchSinks(source, sinks, 39);          // with the dictionary, 40 sinks; five take "GS"
     CMessageDispatcher dispatcher(&source, &errors, &app, &refData);
     size_t nLine = 0;
     for (auto _ : state)
@@ -118,7 +84,7 @@ void BM_DispatchQuotationLine(benchmark::State& state)
     long nSeen = 0;
     for (auto& pSink : sinks) {
         if (auto* pQuote = dynamic_cast<CQuoteSink*>(pSink.get()))
-            nSeen += pQuote->m_nSeen != 0;
+            nSeen += pQuote->m_nLines != 0;
     }
     state.counters["quote_sinks"] = static_cast<double>(nSeen);
 }
