@@ -1,6 +1,7 @@
 #include "framework/table/TreeNode.h"
 #include <cstring>
 #include "framework/base/ColumnValues.h"
+#include "framework/table/NodePool.h"
 #include "framework/table/TableColumns.h"
 #include "framework/table/ViewTable.h"
 
@@ -76,6 +77,21 @@ BOOL CTableTreeNode::SetCellText(const char* pszText, int nCol, const CTableColu
     }
     CTableColumn::FreeValue(pParsed);
     return bParsed;
+}
+
+static_assert(sizeof(CTableRow) <= CNodePool::SLOT_SIZE, "a row node fits a pool slot");
+
+void* CTableRow::operator new(size_t nSize)
+{
+    return nSize <= CNodePool::SLOT_SIZE ? CNodePool::Allocate() : ::operator new(nSize);
+}
+
+void CTableRow::operator delete(void* p, size_t nSize)
+{
+    if (nSize <= CNodePool::SLOT_SIZE)
+        CNodePool::Free(p);
+    else
+        ::operator delete(p);
 }
 
 CTableRow::CTableRow()

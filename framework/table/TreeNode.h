@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include "framework/base/ColumnDataType.h"
 
@@ -39,7 +40,7 @@ public:
 // The members are laid out for the walks over a big tree: everything a walk down (links, packed
 // keys, line counts, row id and flags for the comparisons) or a walk up (links, the children's
 // figures) reads fits the first 64 bytes, so a level costs one cache line when the node starts on
-// one. The value block comes after.
+// one (row nodes come from CNodePool, which sees to that). The value block comes after.
 class CTreeNode : public CTableObject
 {
 public:
@@ -116,6 +117,9 @@ class CTableRow : public CTableTreeNode
 public:
     CTableRow();
     int GetKind() const override { return NODE_ROW; }
+    // Row nodes start on a cache line (CNodePool); a larger derived row comes from the heap.
+    static void* operator new(size_t nSize);
+    static void  operator delete(void* p, size_t nSize);
     virtual void ClearValues(CViewTable* pView);
     virtual void SetEditable(BOOL bEditable);
     virtual void ResetRow();
