@@ -110,9 +110,8 @@ CTreeNode* CAVLTree::RotateRight(CTreeNode* pNode)
 }
 
 // Rotates a node whose sides differ by two; returns the subtree's new root.
-CTreeNode* CAVLTree::Balance(CTreeNode* pNode)
+CTreeNode* CAVLTree::Rotate(CTreeNode* pNode, int nBalance)
 {
-    int nBalance = pNode->m_bRightHeight - pNode->m_bLeftHeight;
     if (nBalance > 1) {
         CTreeNode* pRight = pNode->m_pRight;
         if (pRight->m_bLeftHeight > pRight->m_bRightHeight) {
@@ -130,6 +129,13 @@ CTreeNode* CAVLTree::Balance(CTreeNode* pNode)
         return RotateRight(pNode);
     }
     return pNode;
+}
+
+// Most steps of a walk up find the node balanced: that check stays inline.
+inline CTreeNode* CAVLTree::Balance(CTreeNode* pNode)
+{
+    int nBalance = pNode->m_bRightHeight - pNode->m_bLeftHeight;
+    return nBalance > 1 || nBalance < -1 ? Rotate(pNode, nBalance) : pNode;
 }
 
 // The node's own figures are right (or made right here); walks up to the root taking each

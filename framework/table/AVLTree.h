@@ -101,6 +101,7 @@ private:
     CTreeNode* RotateLeft(CTreeNode* pNode);
     CTreeNode* RotateRight(CTreeNode* pNode);
     CTreeNode* Balance(CTreeNode* pNode);
+    CTreeNode* Rotate(CTreeNode* pNode, int nBalance);
     void Transplant(CTreeNode* pOld, CTreeNode* pNew);
     int  CheckSubtree(CTreeNode* pNode, CTreeNode* pParent, BOOL* pbOk);
 };

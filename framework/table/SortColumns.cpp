@@ -25,6 +25,7 @@ void CSortColumns::Clear()
     for (int i = 0; i < m_nCapacity; ++i)
         m_pPairs[i] = CSortPair();
     m_nCount = 0;
+    m_chTags[0] = m_chTags[1] = 0;
 }
 
 void CSortColumns::Add(int nColumn, int nDirection)
@@ -33,6 +34,8 @@ void CSortColumns::Add(int nColumn, int nDirection)
         return;
     m_pPairs[m_nCount].m_nColumn = nColumn;
     m_pPairs[m_nCount].m_nDirection = nDirection < 0 ? SORT_DESCENDING : SORT_ASCENDING;
+    if (m_nCount < 2)
+        m_chTags[m_nCount] = PackedKeyTag(m_pPairs[m_nCount]);
     ++m_nCount;
 }
 

@@ -12,6 +12,14 @@ struct CSortPair
     int m_nDirection = SORT_ASCENDING;
 };
 
+// A key's tag in a tree node (see CTreeNode::m_chKey1): (column + 1) * direction, 0 when the
+// column cannot be tagged.
+inline signed char PackedKeyTag(const CSortPair& key)
+{
+    return key.m_nColumn >= 0 && key.m_nColumn < 127
+        ? static_cast<signed char>((key.m_nColumn + 1) * (key.m_nDirection < 0 ? -1 : 1)) : 0;
+}
+
 // A list of (column, direction) keys with a capacity fixed at construction: the sort keys of a
 // view (30), its group keys (3) and its default sort keys (15). Text form "+3,-0".
 class CSortColumns
@@ -33,6 +41,9 @@ public:
     int  GetCapacity() const { return m_nCapacity; }
     const CSortPair& GetAt(int nIndex) const { return m_pPairs[nIndex]; }
     const CSortPair* GetPairs() const { return m_pPairs; }
+    // The tags of the first two keys (0 = none), kept as keys come and go: every comparison of
+    // a walk down a tree matches them against the nodes' packed keys.
+    signed char GetPackedTag(int nIndex) const { return m_chTags[nIndex & 1]; }
     bool operator==(const CSortColumns& other) const;
 
     CTBString ToText() const;
@@ -46,6 +57,7 @@ private:
     CSortPair* m_pPairs;
     int m_nCapacity;
     int m_nCount = 0;
+    signed char m_chTags[2] = {0, 0};
 };
 
 class CGroupColumns : public CSortColumns

@@ -210,13 +210,6 @@ static int Order(T a, T b)
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-// A key's tag in a node: (column + 1) * direction, 0 when the column cannot be tagged.
-static signed char KeyTag(const CSortPair& key)
-{
-    return key.m_nColumn >= 0 && key.m_nColumn < 127
-        ? static_cast<signed char>((key.m_nColumn + 1) * (key.m_nDirection < 0 ? -1 : 1)) : 0;
-}
-
 // A 32-bit key as an unsigned number in key order: the sign bit flipped, all bits for descending.
 static uint32_t OrderedKey32(int32_t nValue, int nDirection)
 {
@@ -249,7 +242,7 @@ void CTableColumns::CacheSortKey(CTableTreeNode* pNode) const
         return;
     const CSortPair& first = m_sortKeys.GetAt(0);
     const CTableColumn* pColumn = GetAt(first.m_nColumn);
-    signed char chTag = KeyTag(first);
+    signed char chTag = PackedKeyTag(first);
     int nBits = pColumn && chTag ? PackedBits(pColumn, pNode, first.m_nColumn) : 0;
     if (nBits == 64) {
         const void* pStorage = pValues[first.m_nColumn].pData;
@@ -272,39 +265,16 @@ void CTableColumns::CacheSortKey(CTableTreeNode* pNode) const
         return;
     const CSortPair& second = m_sortKeys.GetAt(1);
     const CTableColumn* pSecond = GetAt(second.m_nColumn);
-    signed char chSecond = KeyTag(second);
+    signed char chSecond = PackedKeyTag(second);
     if (!pSecond || !chSecond || PackedBits(pSecond, pNode, second.m_nColumn) != 32)
         return;
     pNode->m_nKeyCache |= OrderedKey32(pValues[second.m_nColumn].nValue, second.m_nDirection);
     pNode->m_chKey2 = chSecond;
 }
 
-// How many leading keys of the list the two nodes' packed keys stand for: 0, 1 or 2.
-static int PackedKeyCount(const CTableTreeNode* pFirst, const CTableTreeNode* pSecond, const CSortColumns& keys)
+int CTableColumns::CompareValues(const CTableTreeNode* pFirst, const CTableTreeNode* pSecond,
+                                 const CSortColumns& keys, int nFirstKey) const
 {
-    if (pFirst->m_chKey1 == 0 || pFirst->m_chKey1 != pSecond->m_chKey1 || pFirst->m_chKey2 != pSecond->m_chKey2
-        || keys.GetCount() == 0 || KeyTag(keys.GetAt(0)) != pFirst->m_chKey1)
-        return 0;
-    return pFirst->m_chKey2 != 0 && keys.GetCount() > 1 && KeyTag(keys.GetAt(1)) == pFirst->m_chKey2 ? 2 : 1;
-}
-
-int CTableColumns::CompareRows(const CTableTreeNode* pFirst, const CTableTreeNode* pSecond,
-                               const CSortColumns& keys) const
-{
-    int nFirstKey = PackedKeyCount(pFirst, pSecond, keys);
-    if (nFirstKey > 0) {
-        uint64_t nA = pFirst->m_nKeyCache;
-        uint64_t nB = pSecond->m_nKeyCache;
-        if (nFirstKey == 1 && pFirst->m_chKey2 != 0) {
-            // The list goes on with another key than the one packed second (group keys).
-            nA >>= 32;
-            nB >>= 32;
-        }
-        if (nA != nB)
-            return nA < nB ? -1 : 1;
-    }
-    if (nFirstKey >= keys.GetCount())
-        return 0;
     const TBCellSlot* pA = pFirst->GetData();
     const TBCellSlot* pB = pSecond->GetData();
     if (!pA || !pB)

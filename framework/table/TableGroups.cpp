@@ -93,14 +93,15 @@ int CTableGroups::GetCount()
 // Group order: unsorted rows first by id, then the group key columns only.
 int CTableGroups::CompareNodes(CTreeNode* pA, CTreeNode* pB)
 {
+    const CTableColumns& columns = m_pView->GetColumns();
     if (!m_bGrouped)
-        return CompareRowsFull(m_pView, pA, pB);
-    BOOL bUnsortedA = pA->Kind() == NODE_ROW && !static_cast<CTableRow*>(pA)->IsSorted();
-    BOOL bUnsortedB = pB->Kind() == NODE_ROW && !static_cast<CTableRow*>(pB)->IsSorted();
+        return CompareRowsByKeys(columns, m_pView->GetSortColumns(), pA, pB);
+    BOOL bUnsortedA = pA->Kind() == NODE_ROW && !(pA->m_bFlags & ROW_SORTED);
+    BOOL bUnsortedB = pB->Kind() == NODE_ROW && !(pB->m_bFlags & ROW_SORTED);
     if (bUnsortedA || bUnsortedB)
-        return CompareRowsFull(m_pView, pA, pB);
-    return m_pView->GetColumns().CompareRows(static_cast<CTableTreeNode*>(pA), static_cast<CTableTreeNode*>(pB),
-                                             m_pView->GetGroupColumns());
+        return CompareRowsByKeys(columns, m_pView->GetSortColumns(), pA, pB);
+    return columns.CompareRows(static_cast<CTableTreeNode*>(pA), static_cast<CTableTreeNode*>(pB),
+                               m_pView->GetGroupColumns());
 }
 
 CTableGroup* CTableGroups::NewGroup(CTableRow* pFounder)

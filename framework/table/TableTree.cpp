@@ -7,40 +7,14 @@ ITreeAlloc* CTableTree::GetAllocator()
     return m_pView ? m_pView->GetAllocator() : nullptr;
 }
 
-static BOOL IsUnsortedRow(const CTreeNode* pNode)
-{
-    return pNode->Kind() == NODE_ROW && !static_cast<const CTableRow*>(pNode)->IsSorted();
-}
-
-static int CompareIds(const CTreeNode* pA, const CTreeNode* pB)
-{
-    int nA = pA->Kind() == NODE_ROW ? static_cast<const CTableRow*>(pA)->m_nRowId : -1;
-    int nB = pB->Kind() == NODE_ROW ? static_cast<const CTableRow*>(pB)->m_nRowId : -1;
-    if (nA < 0 || nB < 0)
-        return 0;
-    return nA < nB ? -1 : (nA > nB ? 1 : 0);
-}
-
-// Rows placed at a position come first in row-id order; the others follow the sort keys, and
-// rows with equal keys follow their row ids.
 int CompareRowsFull(CViewTable* pView, CTreeNode* pA, CTreeNode* pB)
 {
-    BOOL bUnsortedA = IsUnsortedRow(pA);
-    BOOL bUnsortedB = IsUnsortedRow(pB);
-    if (bUnsortedA && bUnsortedB)
-        return CompareIds(pA, pB);
-    if (bUnsortedA)
-        return -1;
-    if (bUnsortedB)
-        return 1;
-    int nCmp = pView->GetColumns().CompareRows(static_cast<CTableTreeNode*>(pA), static_cast<CTableTreeNode*>(pB),
-                                               pView->GetSortColumns());
-    return nCmp != 0 ? nCmp : CompareIds(pA, pB);
+    return CompareRowsByKeys(pView->GetColumns(), pView->GetSortColumns(), pA, pB);
 }
 
 int CTableRows::CompareNodes(CTreeNode* pA, CTreeNode* pB)
 {
-    return CompareRowsFull(m_pView, pA, pB);
+    return CompareRowsByKeys(m_pView->GetColumns(), m_pView->GetSortColumns(), pA, pB);
 }
 
 int CTableRows::GetNodeWeight(CTreeNode* pNode)

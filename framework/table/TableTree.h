@@ -1,5 +1,6 @@
 #pragma once
 #include "framework/table/AVLTree.h"
+#include "framework/table/TableColumns.h"
 
 class CTableRowSum;
 
@@ -38,3 +39,28 @@ protected:
 
 // The full key order of a view, shared by the group rows and the grouped tree.
 int CompareRowsFull(CViewTable* pView, CTreeNode* pA, CTreeNode* pB);
+
+// The same on the view's columns and sort keys, inline for the trees' walks down: rows inserted
+// at a position come first in row-id order; the others follow the sort keys, and rows with
+// equal keys follow their row ids.
+inline int CompareRowsByKeys(const CTableColumns& columns, const CSortColumns& keys, const CTreeNode* pA,
+                             const CTreeNode* pB)
+{
+    BOOL bRowA = pA->Kind() == NODE_ROW;
+    BOOL bRowB = pB->Kind() == NODE_ROW;
+    BOOL bUnsortedA = bRowA && !(pA->m_bFlags & ROW_SORTED);
+    BOOL bUnsortedB = bRowB && !(pB->m_bFlags & ROW_SORTED);
+    if (bUnsortedA != bUnsortedB)
+        return bUnsortedA ? -1 : 1;
+    if (!bUnsortedA) {
+        int nCmp = columns.CompareRows(static_cast<const CTableTreeNode*>(pA), static_cast<const CTableTreeNode*>(pB),
+                                       keys);
+        if (nCmp != 0)
+            return nCmp;
+    }
+    int nA = bRowA ? pA->m_nRowId : -1;
+    int nB = bRowB ? pB->m_nRowId : -1;
+    if (nA < 0 || nB < 0)
+        return 0;
+    return nA < nB ? -1 : (nA > nB ? 1 : 0);
+}
