@@ -23,6 +23,12 @@ CTableRow* CBlockIndex::Find(const TBCellSlot* pBlock) const
     }
 }
 
+void CBlockIndex::Prefetch(const TBCellSlot* pBlock) const
+{
+    if (pBlock && !m_entries.empty())
+        __builtin_prefetch(&m_entries[Slot(pBlock)]);
+}
+
 void CBlockIndex::Grow()
 {
     std::vector<Entry> old;

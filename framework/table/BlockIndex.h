@@ -9,6 +9,8 @@ class CBlockIndex
 {
 public:
     CTableRow* Find(const TBCellSlot* pBlock) const;
+    // Starts fetching the entry Find will read first, so that lookups in several indexes overlap.
+    void Prefetch(const TBCellSlot* pBlock) const;
     void Set(const TBCellSlot* pBlock, CTableRow* pRow);
     // Takes the entry out only while it still names that row.
     void Erase(const TBCellSlot* pBlock, const CTableRow* pRow);

@@ -49,4 +49,6 @@ private:
     BOOL NeedsMove(int nCol, const void* pValue, int nFlags);
 
     CTBOwnedPtrArray<CViewRow> m_rows;
+
+    friend class CTable;
 };

@@ -218,7 +218,7 @@ int CTable::GetRowCount() const
 
 void CTable::CreateViewRows(CRow& row, TBCellSlot* pValues)
 {
-    row = CRow();
+    row.m_rows.DeleteAll();
     for (CViewTable* pView : m_views)
         row.AddViewRow(new CViewRow(pView, pValues));
 }
@@ -256,6 +256,16 @@ CRow CTable::FindRow(const CRow& row)
     CViewRow* pKey = row.GetViewRow(0);
     if (!pKey || !pKey->GetNode())
         return found;
+    // Each view's lookup misses the cache twice (index entry, then row): fetched for every view
+    // before the first is read, the waits overlap instead of adding up. The block comes along:
+    // the write that follows reads it.
+    if (const TBCellSlot* pBlock = pKey->GetNode()->GetData()) {
+        __builtin_prefetch(pBlock);
+        for (CViewTable* pView : m_views)
+            pView->GetRowTree().PrefetchIndex(pBlock);
+        for (CViewTable* pView : m_views)
+            pView->GetRowTree().PrefetchRow(pBlock);
+    }
     for (int i = 0; i < m_views.GetSize(); ++i) {
         if (!m_views[i]->LocateRow(*found.GetViewRow(i), *pKey) && i == 0)
             return found;

@@ -91,6 +91,10 @@ public:
     BOOL IsCustomMode();
     // The row of this tree that carries a value block (owners write rows by their blocks).
     CTableRow* FindByBlock(const TBCellSlot* pBlock) const;
+    // The two steps of FindByBlock as fetches only, for a caller that looks a block up in
+    // several views: all index entries first, then all rows, so that the cache misses overlap.
+    void PrefetchIndex(const TBCellSlot* pBlock) const { m_blocks.Prefetch(pBlock); }
+    void PrefetchRow(const TBCellSlot* pBlock) const;
     void RebindBlock(CTableRow* pRow, const TBCellSlot* pOldBlock);
     // Re-reads the view's grouping and modes; every weight is recomputed when one changed.
     void RefreshMode();

@@ -122,6 +122,12 @@ CTableRow* CTableGroups::FindByBlock(const TBCellSlot* pBlock) const
     return m_blocks.Find(pBlock);
 }
 
+void CTableGroups::PrefetchRow(const TBCellSlot* pBlock) const
+{
+    if (const CTableRow* pRow = FindByBlock(pBlock))
+        __builtin_prefetch(pRow);
+}
+
 void CTableGroups::RebindBlock(CTableRow* pRow, const TBCellSlot* pOldBlock)
 {
     if (pOldBlock) {

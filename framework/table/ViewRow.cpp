@@ -115,6 +115,13 @@ void CViewRow::Assign(const CViewRow& other)
     }
 }
 
+void CViewRow::Rebind(CViewTable* pView)
+{
+    Reset(TRUE);
+    m_pView = pView;
+    m_marks.clear();
+}
+
 void CViewRow::SetPosition(const CRowPosition& pos)
 {
     if (pos.m_pNode != m_pos.m_pNode)

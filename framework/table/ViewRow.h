@@ -43,6 +43,8 @@ public:
     void NewNode(TBCellSlot* pValues);
     int  Reset(BOOL bDelete);
     void Assign(const CViewRow& other);
+    // As assigning a fresh cursor of the view, without making one.
+    void Rebind(CViewTable* pView);
     int  AssignRowId();
     CTableRow* GetNode() const { return m_pos.m_pNode; }
     CTableRow* EnsureNode();

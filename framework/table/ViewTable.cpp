@@ -187,7 +187,7 @@ BOOL CViewTable::DeleteRowAt(int nIndex)
 
 BOOL CViewTable::GetRow(CViewRow& row, int nIndex)
 {
-    row = CViewRow(this);
+    row.Rebind(this);
     CRowPosition pos;
     if (!m_rows.LocateByIndex(nIndex, &pos))
         return FALSE;
@@ -197,7 +197,7 @@ BOOL CViewTable::GetRow(CViewRow& row, int nIndex)
 
 BOOL CViewTable::LocateRow(CViewRow& row, const CViewRow& other)
 {
-    row = CViewRow(this);
+    row.Rebind(this);
     CRowPosition pos;
     if (!other.GetNode() || !m_rows.LocateRow(other.GetNode(), &pos, /*bIndex=*/FALSE))
         return FALSE;
