@@ -1,8 +1,17 @@
 #include "framework/table/AVLTree.h"
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include "framework/table/RowPosition.h"
 #include "framework/table/TreeAlloc.h"
+
+// One of two nodes by a flag, by masks rather than a jump the processor would have to guess.
+static inline CTreeNode* PickNode(BOOL bFirst, CTreeNode* pFirst, CTreeNode* pSecond)
+{
+    uintptr_t nMask = 0 - static_cast<uintptr_t>(bFirst != 0);
+    return reinterpret_cast<CTreeNode*>((reinterpret_cast<uintptr_t>(pFirst) & nMask)
+                                        | (reinterpret_cast<uintptr_t>(pSecond) & ~nMask));
+}
 
 void CTreeNode::Init(TBCellSlot* pData)
 {
@@ -14,8 +23,8 @@ void CTreeNode::ClearLinks()
 {
     m_pLeft = m_pRight = m_pParent = nullptr;
     m_bHeight = 1;
-    m_nWeight = m_nLeftWeight = m_nRightWeight = 0;
-    m_bLeftHeight = m_bRightHeight = 0;
+    m_nWeight = m_anSideWeight[0] = m_anSideWeight[1] = 0;
+    m_abSideHeight[0] = m_abSideHeight[1] = 0;
 }
 
 CAVLTree::~CAVLTree() = default;
@@ -38,29 +47,22 @@ int CAVLTree::GetCount()
 // The height of a node from what it keeps of its children (the line total is worked out on use).
 static void Total(CTreeNode* pNode)
 {
-    pNode->m_bHeight = static_cast<BYTE>(1 + std::max(pNode->m_bLeftHeight, pNode->m_bRightHeight));
+    pNode->m_bHeight = static_cast<BYTE>(1 + std::max(pNode->m_abSideHeight[0], pNode->m_abSideHeight[1]));
 }
 
-// Takes one side's figures from its child (already up to date), then the node's totals.
-static void TakeSide(CTreeNode* pNode, CTreeNode* pChild, BOOL bLeft)
+// Takes one side's figures (0 left, 1 right) from its child, already up to date, then the height.
+static void TakeSide(CTreeNode* pNode, const CTreeNode* pChild, int nSide)
 {
-    int nWeight = pChild ? pChild->Subtree() : 0;
-    BYTE bHeight = pChild ? pChild->m_bHeight : 0;
-    if (bLeft) {
-        pNode->m_nLeftWeight = nWeight;
-        pNode->m_bLeftHeight = bHeight;
-    } else {
-        pNode->m_nRightWeight = nWeight;
-        pNode->m_bRightHeight = bHeight;
-    }
+    pNode->m_anSideWeight[nSide] = pChild ? pChild->Subtree() : 0;
+    pNode->m_abSideHeight[nSide] = pChild ? pChild->m_bHeight : 0;
     Total(pNode);
 }
 
 // Both sides read from the children: only where they both may have changed.
 void CAVLTree::Update(CTreeNode* pNode)
 {
-    TakeSide(pNode, pNode->m_pLeft, TRUE);
-    TakeSide(pNode, pNode->m_pRight, FALSE);
+    TakeSide(pNode, pNode->m_pLeft, 0);
+    TakeSide(pNode, pNode->m_pRight, 1);
 }
 
 void CAVLTree::Transplant(CTreeNode* pOld, CTreeNode* pNew)
@@ -86,10 +88,10 @@ CTreeNode* CAVLTree::RotateLeft(CTreeNode* pNode)
     pPivot->m_pLeft = pNode;
     pNode->m_pParent = pPivot;
     // The node's right side is now what was the pivot's left: the pivot kept its figures.
-    pNode->m_nRightWeight = pPivot->m_nLeftWeight;
-    pNode->m_bRightHeight = pPivot->m_bLeftHeight;
+    pNode->m_anSideWeight[1] = pPivot->m_anSideWeight[0];
+    pNode->m_abSideHeight[1] = pPivot->m_abSideHeight[0];
     Total(pNode);
-    TakeSide(pPivot, pNode, TRUE);
+    TakeSide(pPivot, pNode, 0);
     return pPivot;
 }
 
@@ -102,10 +104,10 @@ CTreeNode* CAVLTree::RotateRight(CTreeNode* pNode)
         pNode->m_pLeft->m_pParent = pNode;
     pPivot->m_pRight = pNode;
     pNode->m_pParent = pPivot;
-    pNode->m_nLeftWeight = pPivot->m_nRightWeight;
-    pNode->m_bLeftHeight = pPivot->m_bRightHeight;
+    pNode->m_anSideWeight[0] = pPivot->m_anSideWeight[1];
+    pNode->m_abSideHeight[0] = pPivot->m_abSideHeight[1];
     Total(pNode);
-    TakeSide(pPivot, pNode, FALSE);
+    TakeSide(pPivot, pNode, 1);
     return pPivot;
 }
 
@@ -114,17 +116,17 @@ CTreeNode* CAVLTree::Rotate(CTreeNode* pNode, int nBalance)
 {
     if (nBalance > 1) {
         CTreeNode* pRight = pNode->m_pRight;
-        if (pRight->m_bLeftHeight > pRight->m_bRightHeight) {
+        if (pRight->m_abSideHeight[0] > pRight->m_abSideHeight[1]) {
             RotateRight(pRight);
-            TakeSide(pNode, pNode->m_pRight, FALSE);
+            TakeSide(pNode, pNode->m_pRight, 1);
         }
         return RotateLeft(pNode);
     }
     if (nBalance < -1) {
         CTreeNode* pLeft = pNode->m_pLeft;
-        if (pLeft->m_bRightHeight > pLeft->m_bLeftHeight) {
+        if (pLeft->m_abSideHeight[1] > pLeft->m_abSideHeight[0]) {
             RotateLeft(pLeft);
-            TakeSide(pNode, pNode->m_pLeft, TRUE);
+            TakeSide(pNode, pNode->m_pLeft, 0);
         }
         return RotateRight(pNode);
     }
@@ -134,22 +136,44 @@ CTreeNode* CAVLTree::Rotate(CTreeNode* pNode, int nBalance)
 // Most steps of a walk up find the node balanced: that check stays inline.
 inline CTreeNode* CAVLTree::Balance(CTreeNode* pNode)
 {
-    int nBalance = pNode->m_bRightHeight - pNode->m_bLeftHeight;
+    int nBalance = pNode->m_abSideHeight[1] - pNode->m_abSideHeight[0];
     return nBalance > 1 || nBalance < -1 ? Rotate(pNode, nBalance) : pNode;
 }
 
-// The node's own figures are right (or made right here); walks up to the root taking each
-// parent's side from the child it came from, rotating where needed.
+// The node's own figures are right: walks up to the root, each parent taking the figures of the
+// side it came from and rotating where the sides differ by two. The figures travel up in
+// registers: reading back what the step below stored would make every step wait for it.
+void CAVLTree::WalkUp(CTreeNode* pNode)
+{
+    int nLines = pNode->Subtree();
+    int nHeight = pNode->m_bHeight;
+    while (CTreeNode* pParent = pNode->m_pParent) {
+        int nSide = pParent->m_pRight == pNode;
+        int nOtherLines = pParent->m_anSideWeight[nSide ^ 1];
+        int nOtherHeight = pParent->m_abSideHeight[nSide ^ 1];
+        pParent->m_anSideWeight[nSide] = nLines;
+        pParent->m_abSideHeight[nSide] = static_cast<BYTE>(nHeight);
+        int nBalance = nSide ? nHeight - nOtherHeight : nOtherHeight - nHeight;    // right minus left
+        if (nBalance > 1 || nBalance < -1) {
+            pNode = Rotate(pParent, nBalance);
+            nLines = pNode->Subtree();
+            nHeight = pNode->m_bHeight;
+            continue;
+        }
+        nLines += nOtherLines + pParent->m_nWeight;
+        nHeight = 1 + std::max(nHeight, nOtherHeight);
+        pParent->m_bHeight = static_cast<BYTE>(nHeight);
+        pNode = pParent;
+    }
+}
+
+// The node's own figures are made right here, then the walk up.
 void CAVLTree::RebalanceFrom(CTreeNode* pNode)
 {
     if (!pNode)
         return;
     Update(pNode);
-    pNode = Balance(pNode);
-    while (CTreeNode* pParent = pNode->m_pParent) {
-        TakeSide(pParent, pNode, pParent->m_pLeft == pNode);
-        pNode = Balance(pParent);
-    }
+    WalkUp(Balance(pNode));
 }
 
 void CAVLTree::RefreshWeights(CTreeNode* pNode)
@@ -158,8 +182,7 @@ void CAVLTree::RefreshWeights(CTreeNode* pNode)
         return;
     pNode->m_nWeight = GetNodeWeight(pNode);
     Total(pNode);
-    for (; pNode->m_pParent; pNode = pNode->m_pParent)
-        TakeSide(pNode->m_pParent, pNode, pNode->m_pParent->m_pLeft == pNode);
+    WalkUp(pNode);
 }
 
 void CAVLTree::RecalcAllWeights()
@@ -185,11 +208,7 @@ void CAVLTree::LinkNode(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode)
         pParent->m_pLeft = pNode;
     else
         pParent->m_pRight = pNode;
-    for (CTreeNode* pChild = pNode; pChild->m_pParent;) {
-        CTreeNode* pUp = pChild->m_pParent;
-        TakeSide(pUp, pChild, pUp->m_pLeft == pChild);
-        pChild = Balance(pUp);
-    }
+    WalkUp(pNode);
 }
 
 void CAVLTree::UnlinkNode(CTreeNode* pNode)
@@ -214,11 +233,11 @@ void CAVLTree::UnlinkNode(CTreeNode* pNode)
         pPred->m_pRight->m_pParent = pPred;
         // The predecessor's right side is the removed node's, unchanged; its left side is
         // brought up to date by the walk from pFix.
-        pPred->m_nRightWeight = pNode->m_nRightWeight;
-        pPred->m_bRightHeight = pNode->m_bRightHeight;
+        pPred->m_anSideWeight[1] = pNode->m_anSideWeight[1];
+        pPred->m_abSideHeight[1] = pNode->m_abSideHeight[1];
         if (pFix != pPred) {
-            pPred->m_nLeftWeight = pNode->m_nLeftWeight;
-            pPred->m_bLeftHeight = pNode->m_bLeftHeight;
+            pPred->m_anSideWeight[0] = pNode->m_anSideWeight[0];
+            pPred->m_abSideHeight[0] = pNode->m_abSideHeight[0];
         }
         Transplant(pNode, pPred);
     } else {
@@ -237,10 +256,10 @@ void CAVLTree::ReplaceNode(CTreeNode* pOld, CTreeNode* pNew)
     pNew->m_pLeft = pOld->m_pLeft;
     pNew->m_pRight = pOld->m_pRight;
     pNew->m_bHeight = pOld->m_bHeight;
-    pNew->m_nLeftWeight = pOld->m_nLeftWeight;
-    pNew->m_nRightWeight = pOld->m_nRightWeight;
-    pNew->m_bLeftHeight = pOld->m_bLeftHeight;
-    pNew->m_bRightHeight = pOld->m_bRightHeight;
+    pNew->m_anSideWeight[0] = pOld->m_anSideWeight[0];
+    pNew->m_anSideWeight[1] = pOld->m_anSideWeight[1];
+    pNew->m_abSideHeight[0] = pOld->m_abSideHeight[0];
+    pNew->m_abSideHeight[1] = pOld->m_abSideHeight[1];
     if (pNew->m_pLeft)
         pNew->m_pLeft->m_pParent = pNew;
     if (pNew->m_pRight)
@@ -284,12 +303,10 @@ int CAVLTree::Insert(CTreeNode* pNode)
         }
         pParent = pCur;
         bLeft = nCmp < 0;
-        if (bLeft) {
-            pCur = pCur->m_pLeft;
-        } else {
-            nOffset += pCur->LeftWeight() + pCur->m_nWeight;
-            pCur = pCur->m_pRight;
-        }
+        // Selected, not branched on: which way a walk down goes is a coin toss for the processor.
+        int nMask = -static_cast<int>(bLeft);
+        nOffset += (pCur->LeftWeight() + pCur->m_nWeight) & ~nMask;
+        pCur = PickNode(bLeft, pCur->m_pLeft, pCur->m_pRight);
     }
     PlaceNode(pParent, bLeft, pNode, nOffset);
     OnInserted();
@@ -613,9 +630,9 @@ int CAVLTree::CheckSubtree(CTreeNode* pNode, CTreeNode* pParent, BOOL* pbOk)
     int nRight = CheckSubtree(pNode->m_pRight, pNode, pbOk);
     if (pNode->m_bHeight != 1 + std::max(nLeft, nRight) || std::abs(nLeft - nRight) > 1)
         *pbOk = FALSE;
-    if (pNode->m_bLeftHeight != nLeft || pNode->m_bRightHeight != nRight
-        || pNode->m_nLeftWeight != (pNode->m_pLeft ? pNode->m_pLeft->Subtree() : 0)
-        || pNode->m_nRightWeight != (pNode->m_pRight ? pNode->m_pRight->Subtree() : 0))
+    if (pNode->m_abSideHeight[0] != nLeft || pNode->m_abSideHeight[1] != nRight
+        || pNode->m_anSideWeight[0] != (pNode->m_pLeft ? pNode->m_pLeft->Subtree() : 0)
+        || pNode->m_anSideWeight[1] != (pNode->m_pRight ? pNode->m_pRight->Subtree() : 0))
         *pbOk = FALSE;
     if (pNode->m_nWeight != GetNodeWeight(pNode))
         *pbOk = FALSE;

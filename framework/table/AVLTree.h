@@ -91,6 +91,7 @@ protected:
     void UnlinkNode(CTreeNode* pNode);
     void ReplaceNode(CTreeNode* pOld, CTreeNode* pNew);
     void RebalanceFrom(CTreeNode* pNode);
+    void WalkUp(CTreeNode* pNode);
     void ReleaseAll(CTreeNode* pRoot);
 
     CTreeNode* m_pRoot = nullptr;

@@ -96,7 +96,7 @@ inline int CTableColumns::CompareRows(const CTableTreeNode* pFirst, const CTable
             }
         }
         if (nA != nB)
-            return nA < nB ? -1 : 1;
+            return static_cast<int>(nA > nB) - static_cast<int>(nA < nB);     // no jump to guess
     }
     return nFirstKey >= keys.GetCount() ? 0 : CompareValues(pFirst, pSecond, keys, nFirstKey);
 }

@@ -62,5 +62,5 @@ inline int CompareRowsByKeys(const CTableColumns& columns, const CSortColumns& k
     int nB = bRowB ? pB->m_nRowId : -1;
     if (nA < 0 || nB < 0)
         return 0;
-    return nA < nB ? -1 : (nA > nB ? 1 : 0);
+    return static_cast<int>(nA > nB) - static_cast<int>(nA < nB);
 }

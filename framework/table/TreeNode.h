@@ -60,13 +60,13 @@ public:
     uint64_t m_nKeyCache = 0;
     // A node keeps its children's heights and line counts too, so that a walk up the tree never
     // has to read the sibling it did not come from (a cache miss on every level otherwise).
+    // Each side's figures sit in a pair indexed by the side (0 left, 1 right), so that a walk up
+    // takes the side it comes from without a branch (a guess the processor would miss half the time).
     int m_nWeight = 0;                  // display lines of this node, as its tree last counted them
-    int m_nLeftWeight = 0;
-    int m_nRightWeight = 0;
+    int m_anSideWeight[2] = {0, 0};     // display lines of the left and right subtrees
     int m_nRowId = -1;                  // rows: unique within the view, -1 while unassigned
     BYTE m_bHeight = 1;                 // AVL height of the subtree rooted here
-    BYTE m_bLeftHeight = 0;
-    BYTE m_bRightHeight = 0;
+    BYTE m_abSideHeight[2] = {0, 0};
 
 protected:
     BYTE m_bKind = 0;                   // what GetKind answers, set by each node class
@@ -77,10 +77,10 @@ public:
     signed char m_chKey2 = 0;
     TBCellSlot* m_pData = nullptr;      // value block, not owned (the allocator decides)
 
-    int LeftWeight() const { return m_nLeftWeight; }
-    int RightWeight() const { return m_nRightWeight; }
+    int LeftWeight() const { return m_anSideWeight[0]; }
+    int RightWeight() const { return m_anSideWeight[1]; }
     // Display lines of the node and both subtrees.
-    int Subtree() const { return m_nWeight + m_nLeftWeight + m_nRightWeight; }
+    int Subtree() const { return m_nWeight + m_anSideWeight[0] + m_anSideWeight[1]; }
 };
 
 // A node with display attributes for every cell of its view.
