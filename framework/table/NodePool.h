@@ -1,8 +1,9 @@
 #pragma once
 #include <cstddef>
 
-// Storage of the row nodes (CTableRow's operator new): slots of SLOT_SIZE bytes, each starting on
-// a cache line, cut from large chunks. A walk down or up a big tree reads one line per node only
+// Storage of the row nodes and row cursors (their classes' operator new): slots of SLOT_SIZE
+// bytes, each starting on a cache line, cut from large chunks. Cursors come and go with every
+// row an owner writes; a slot is a few instructions where the heap takes a hundred. A walk down or up a big tree reads one line per node only
 // when the node starts on a line (see CTreeNode); the heap's 16-byte alignment would split most
 // nodes over two. Free slots are kept per thread and reused; chunks are kept for the life of the
 // process. Sanitizer builds take every node from the heap, so that their checks see each one.

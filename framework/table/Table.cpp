@@ -219,8 +219,10 @@ int CTable::GetRowCount() const
 void CTable::CreateViewRows(CRow& row, TBCellSlot* pValues)
 {
     row.m_rows.DeleteAll();
-    for (CViewTable* pView : m_views)
-        row.AddViewRow(new CViewRow(pView, pValues));
+    // Sized once: added one by one, the array would be allocated anew for each view.
+    row.m_rows.SetSize(m_views.GetSize());
+    for (int i = 0; i < m_views.GetSize(); ++i)
+        row.m_rows.SetAtGrow(i, new CViewRow(m_views[i], pValues));
 }
 
 BOOL CTable::InsertRow(CRow& row)

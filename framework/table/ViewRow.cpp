@@ -1,7 +1,23 @@
 #include "framework/table/ViewRow.h"
 #include <vector>
+#include "framework/table/NodePool.h"
 #include "framework/table/TableFilters.h"
 #include "framework/table/ViewTable.h"
+
+static_assert(sizeof(CViewRow) <= CNodePool::SLOT_SIZE, "a cursor fits a pool slot");
+
+void* CViewRow::operator new(size_t nSize)
+{
+    return nSize <= CNodePool::SLOT_SIZE ? CNodePool::Allocate() : ::operator new(nSize);
+}
+
+void CViewRow::operator delete(void* p, size_t nSize)
+{
+    if (nSize <= CNodePool::SLOT_SIZE)
+        CNodePool::Free(p);
+    else
+        ::operator delete(p);
+}
 
 CViewRow::CViewRow(CViewTable* pView, TBCellSlot* pValues) : m_pView(pView)
 {

@@ -34,6 +34,10 @@ class CViewRow
 {
 public:
     explicit CViewRow(CViewTable* pView = nullptr, TBCellSlot* pValues = nullptr);
+    // Owners make and drop a cursor per view for every row they write: cursors come from the
+    // engine's pool of slots (CNodePool); a larger derived cursor comes from the heap.
+    static void* operator new(size_t nSize);
+    static void  operator delete(void* p, size_t nSize);
     CViewRow(const CViewRow& other);
     CViewRow& operator=(const CViewRow& other) { Assign(other); return *this; }
     virtual ~CViewRow();
