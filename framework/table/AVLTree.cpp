@@ -349,6 +349,48 @@ int CAVLTree::InsertAt(int nIndex, CTreeNode* pNode)
     return 1;
 }
 
+void CAVLTree::TouchPathsToRoot(CTreeNode* const* apNodes, int nCount)
+{
+    const CTreeNode* apUp[TOUCH_WALKS_MAX];
+    nCount = std::min(nCount, static_cast<int>(TOUCH_WALKS_MAX));
+    std::copy(apNodes, apNodes + nCount, apUp);
+    for (BOOL bAny = nCount > 0; bAny;) {
+        bAny = FALSE;
+        for (int i = 0; i < nCount; ++i) {
+            if (!apUp[i])
+                continue;
+            // Asked for outright: reads whose values go nowhere would be dropped as dead.
+            __builtin_prefetch(apUp[i] = apUp[i]->m_pParent);
+            bAny = TRUE;
+        }
+    }
+}
+
+void CAVLTree::TouchInsertPaths(CAVLTree* const* apTrees, const CTreeNode* const* apNodes, int nCount)
+{
+    const CTreeNode* apCur[TOUCH_WALKS_MAX];
+    nCount = std::min(nCount, static_cast<int>(TOUCH_WALKS_MAX));
+    for (int i = 0; i < nCount; ++i)
+        apCur[i] = apNodes[i]->m_chKey1 != 0 ? apTrees[i]->m_pRoot : nullptr;
+    for (BOOL bAny = nCount > 0; bAny;) {
+        bAny = FALSE;
+        for (int i = 0; i < nCount; ++i) {
+            const CTreeNode* pCur = apCur[i];
+            const CTreeNode* pNode = apNodes[i];
+            if (!pCur)
+                continue;
+            if (pCur->m_chKey1 != pNode->m_chKey1 || pCur->m_chKey2 != pNode->m_chKey2
+                || pCur->m_nKeyCache == pNode->m_nKeyCache) {
+                apCur[i] = nullptr;
+                continue;
+            }
+            apCur[i] = PickNode(pNode->m_nKeyCache < pCur->m_nKeyCache, pCur->m_pLeft, pCur->m_pRight);
+            __builtin_prefetch(apCur[i]);
+            bAny = TRUE;
+        }
+    }
+}
+
 BOOL CAVLTree::Contains(const CTreeNode* pNode) const
 {
     if (!pNode || !m_pRoot)

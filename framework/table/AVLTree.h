@@ -3,6 +3,9 @@
 #include "framework/table/TreeNode.h"
 
 class ITreeAlloc;
+
+// Walks a cache warming advances together at most.
+#define TOUCH_WALKS_MAX 8
 struct CRowPosition;
 
 // What a tree walk calls for each node in display order (the filters implement it).
@@ -67,6 +70,14 @@ public:
     static CTreeNode* Next(const CTreeNode* pNode);
     // Nodes in order (or post-order, children first).
     void CollectNodes(std::vector<CTreeNode*>& nodes, BOOL bPostOrder) const;
+
+    // Cache warming for a caller about to change several trees: all walks advance together, so
+    // that their cache misses overlap instead of following one another. Nothing is changed.
+    // Up from each node to its root:
+    static void TouchPathsToRoot(CTreeNode* const* apNodes, int nCount);
+    // Down each tree towards where its (detached) node would be linked, steered by the packed
+    // sort keys alone; a walk stops where they do not decide.
+    static void TouchInsertPaths(CAVLTree* const* apTrees, const CTreeNode* const* apNodes, int nCount);
 
     // Structure checks for tests: order, heights, balance, weights and parent links.
     BOOL CheckInvariants();

@@ -1,4 +1,5 @@
 #include "framework/table/Row.h"
+#include <algorithm>
 #include <cstring>
 #include "framework/table/Table.h"
 
@@ -72,16 +73,38 @@ void CRow::BeginUpdate()
 
 void CRow::EndUpdate()
 {
+    // The rows taken out for a move go back in view after view, each walking down its tree:
+    // walked down together first (by the new keys), their cache misses overlap.
+    CAVLTree* apTrees[TOUCH_WALKS_MAX];
+    CTreeNode* apNodes[TOUCH_WALKS_MAX];
+    int nMoving = 0;
+    for (CViewRow* pRow : m_rows) {
+        if (!pRow->m_nDetached || !pRow->GetNode() || nMoving == TOUCH_WALKS_MAX)
+            continue;
+        pRow->GetView()->GetColumns().CacheSortKey(pRow->GetNode());
+        apTrees[nMoving] = &pRow->GetView()->GetRowTree();
+        apNodes[nMoving++] = pRow->GetNode();
+    }
+    if (nMoving > 1)
+        CAVLTree::TouchInsertPaths(apTrees, apNodes, nMoving);
+    // Out of a tree a row compares the long way (its values may change before it goes back).
+    for (int i = 0; i < nMoving; ++i)
+        apNodes[i]->m_chKey1 = apNodes[i]->m_chKey2 = 0;
     for (CViewRow* pRow : m_rows)
         pRow->EndUpdate();
 }
 
-BOOL CRow::NeedsMove(int nCol, const void* pValue, int nFlags)
+int CRow::FindMoving(int nCol, const void* pValue, int nFlags, CTreeNode** apNodes, int nMax)
 {
-    for (CViewRow* pRow : m_rows)
-        if (pRow->WouldMove(nCol, pValue, nFlags, FALSE))
-            return TRUE;
-    return FALSE;
+    int nMoving = 0;
+    for (CViewRow* pRow : m_rows) {
+        if (!pRow->WouldMove(nCol, pValue, nFlags, FALSE))
+            continue;
+        if (nMoving < nMax)
+            apNodes[nMoving] = pRow->GetNode();
+        ++nMoving;
+    }
+    return nMoving;
 }
 
 BOOL CRow::WriteAll(int nCol, const void* pValue, int nFlags, int nMode)
@@ -89,8 +112,14 @@ BOOL CRow::WriteAll(int nCol, const void* pValue, int nFlags, int nMode)
     int nViews = m_rows.GetSize();
     if (nViews == 0)
         return FALSE;
-    if (!m_rows[0]->IsUpdatePending() && NeedsMove(nCol, pValue, nFlags)) {
+    CTreeNode* apMoving[TOUCH_WALKS_MAX];
+    int nMoving = m_rows[0]->IsUpdatePending() ? 0 : FindMoving(nCol, pValue, nFlags, apMoving, TOUCH_WALKS_MAX);
+    if (nMoving > 0) {
         // A key changes outside an update: wrap the write in one, so each view moves the row once.
+        // The views take the row out one after the other, each walking up its tree: walked
+        // together first, their cache misses overlap.
+        if (nMoving > 1)
+            CAVLTree::TouchPathsToRoot(apMoving, std::min(nMoving, static_cast<int>(TOUCH_WALKS_MAX)));
         BeginUpdate();
         BOOL bDone = WriteAll(nCol, pValue, nFlags, nMode);
         EndUpdate();

@@ -46,7 +46,8 @@ public:
 
 private:
     BOOL WriteAll(int nCol, const void* pValue, int nFlags, int nMode);
-    BOOL NeedsMove(int nCol, const void* pValue, int nFlags);
+    // The views in which the write would move the row: their count, and up to nMax of their nodes.
+    int  FindMoving(int nCol, const void* pValue, int nFlags, CTreeNode** apNodes, int nMax);
 
     CTBOwnedPtrArray<CViewRow> m_rows;
 
