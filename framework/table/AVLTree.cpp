@@ -349,43 +349,41 @@ int CAVLTree::InsertAt(int nIndex, CTreeNode* pNode)
     return 1;
 }
 
-void CAVLTree::TouchPathsToRoot(CTreeNode* const* apNodes, int nCount)
+// One step of a warming walk: the next node, or null at the walk's end.
+static const CTreeNode* TouchStep(const CTouchWalk& walk)
 {
-    const CTreeNode* apUp[TOUCH_WALKS_MAX];
-    nCount = std::min(nCount, static_cast<int>(TOUCH_WALKS_MAX));
-    std::copy(apNodes, apNodes + nCount, apUp);
-    for (BOOL bAny = nCount > 0; bAny;) {
-        bAny = FALSE;
-        for (int i = 0; i < nCount; ++i) {
-            if (!apUp[i])
-                continue;
-            // Asked for outright: reads whose values go nowhere would be dropped as dead.
-            __builtin_prefetch(apUp[i] = apUp[i]->m_pParent);
-            bAny = TRUE;
-        }
+    const CTreeNode* pCur = walk.pCur;
+    switch (walk.nKind) {
+    case TOUCH_UP:
+        return pCur->m_pParent;
+    case TOUCH_SPINE:
+        return pCur->m_pRight;
+    case TOUCH_ONE:
+        return nullptr;
+    case TOUCH_DOWN:
+        if (pCur->m_chKey1 != walk.key.chKey1 || pCur->m_chKey2 != walk.key.chKey2)
+            return nullptr;
+        // Equal keys go by row id, as they do in the views.
+        return PickNode(walk.key.nKey != pCur->m_nKeyCache ? walk.key.nKey < pCur->m_nKeyCache
+                                                          : walk.nRowId < pCur->m_nRowId,
+                        pCur->m_pLeft, pCur->m_pRight);
+    default:
+        return nullptr;
     }
 }
 
-void CAVLTree::TouchInsertPaths(CAVLTree* const* apTrees, const CTreeNode* const* apNodes, int nCount)
+void CAVLTree::TouchWalks(CTouchWalk* aWalks, int nCount)
 {
-    const CTreeNode* apCur[TOUCH_WALKS_MAX];
-    nCount = std::min(nCount, static_cast<int>(TOUCH_WALKS_MAX));
     for (int i = 0; i < nCount; ++i)
-        apCur[i] = apNodes[i]->m_chKey1 != 0 ? apTrees[i]->m_pRoot : nullptr;
+        __builtin_prefetch(aWalks[i].pCur);
     for (BOOL bAny = nCount > 0; bAny;) {
         bAny = FALSE;
         for (int i = 0; i < nCount; ++i) {
-            const CTreeNode* pCur = apCur[i];
-            const CTreeNode* pNode = apNodes[i];
-            if (!pCur)
+            if (!aWalks[i].pCur)
                 continue;
-            if (pCur->m_chKey1 != pNode->m_chKey1 || pCur->m_chKey2 != pNode->m_chKey2
-                || pCur->m_nKeyCache == pNode->m_nKeyCache) {
-                apCur[i] = nullptr;
-                continue;
-            }
-            apCur[i] = PickNode(pNode->m_nKeyCache < pCur->m_nKeyCache, pCur->m_pLeft, pCur->m_pRight);
-            __builtin_prefetch(apCur[i]);
+            aWalks[i].pCur = TouchStep(aWalks[i]);
+            // Asked for outright: reads whose values go nowhere would be dropped as dead.
+            __builtin_prefetch(aWalks[i].pCur);
             bAny = TRUE;
         }
     }

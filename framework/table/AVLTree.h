@@ -3,10 +3,22 @@
 #include "framework/table/TreeNode.h"
 
 class ITreeAlloc;
-
-// Walks a cache warming advances together at most.
-#define TOUCH_WALKS_MAX 8
 struct CRowPosition;
+
+// The walks of a cache warming (see CAVLTree::TouchWalks).
+#define TOUCH_UP        1   // up to the root
+#define TOUCH_SPINE     2   // down the right links, as a removal looks for a node's predecessor
+#define TOUCH_DOWN      3   // down by the packed keys, towards where a node carrying them goes
+#define TOUCH_ONE       4   // the one node
+#define TOUCH_WALKS_MAX 16  // walks advanced together at most
+
+struct CTouchWalk
+{
+    const CTreeNode* pCur = nullptr;    // where the walk stands; null when it ended
+    int nKind = 0;
+    CPackedKey key;                     // TOUCH_DOWN: the keys that steer, then the row id
+    int nRowId = -1;
+};
 
 // What a tree walk calls for each node in display order (the filters implement it).
 class ITreeVisitor
@@ -72,12 +84,10 @@ public:
     void CollectNodes(std::vector<CTreeNode*>& nodes, BOOL bPostOrder) const;
 
     // Cache warming for a caller about to change several trees: all walks advance together, so
-    // that their cache misses overlap instead of following one another. Nothing is changed.
-    // Up from each node to its root:
-    static void TouchPathsToRoot(CTreeNode* const* apNodes, int nCount);
-    // Down each tree towards where its (detached) node would be linked, steered by the packed
-    // sort keys alone; a walk stops where they do not decide.
-    static void TouchInsertPaths(CAVLTree* const* apTrees, const CTreeNode* const* apNodes, int nCount);
+    // that their cache misses overlap instead of following one another, and the changes that
+    // follow find their lines in cache. Nothing is changed. A TOUCH_DOWN walk stops where the
+    // packed keys do not decide.
+    static void TouchWalks(CTouchWalk* aWalks, int nCount);
 
     // Structure checks for tests: order, heights, balance, weights and parent links.
     BOOL CheckInvariants();

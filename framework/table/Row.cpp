@@ -1,5 +1,4 @@
 #include "framework/table/Row.h"
-#include <algorithm>
 #include <cstring>
 #include "framework/table/Table.h"
 
@@ -73,35 +72,39 @@ void CRow::BeginUpdate()
 
 void CRow::EndUpdate()
 {
+    FinishUpdate(/*bTouch=*/TRUE);
+}
+
+void CRow::FinishUpdate(BOOL bTouch)
+{
     // The rows taken out for a move go back in view after view, each walking down its tree:
     // walked down together first (by the new keys), their cache misses overlap.
-    CAVLTree* apTrees[TOUCH_WALKS_MAX];
-    CTreeNode* apNodes[TOUCH_WALKS_MAX];
-    int nMoving = 0;
+    CTouchWalk aWalks[TOUCH_WALKS_MAX];
+    int nWalks = 0;
     for (CViewRow* pRow : m_rows) {
-        if (!pRow->m_nDetached || !pRow->GetNode() || nMoving == TOUCH_WALKS_MAX)
+        if (!bTouch || !pRow->m_nDetached || !pRow->GetNode() || nWalks == TOUCH_WALKS_MAX)
             continue;
-        pRow->GetView()->GetColumns().CacheSortKey(pRow->GetNode());
-        apTrees[nMoving] = &pRow->GetView()->GetRowTree();
-        apNodes[nMoving++] = pRow->GetNode();
+        CTouchWalk& walk = aWalks[nWalks];
+        walk.pCur = pRow->GetView()->GetRowTree().GetRoot();
+        walk.nKind = TOUCH_DOWN;
+        walk.nRowId = pRow->GetNode()->m_nRowId;
+        if (walk.pCur && pRow->GetView()->GetColumns().GetPackedKey(pRow->GetNode(), &walk.key))
+            ++nWalks;
     }
-    if (nMoving > 1)
-        CAVLTree::TouchInsertPaths(apTrees, apNodes, nMoving);
-    // Out of a tree a row compares the long way (its values may change before it goes back).
-    for (int i = 0; i < nMoving; ++i)
-        apNodes[i]->m_chKey1 = apNodes[i]->m_chKey2 = 0;
+    if (nWalks > 1)
+        CAVLTree::TouchWalks(aWalks, nWalks);
     for (CViewRow* pRow : m_rows)
         pRow->EndUpdate();
 }
 
-int CRow::FindMoving(int nCol, const void* pValue, int nFlags, CTreeNode** apNodes, int nMax)
+int CRow::FindMoving(int nCol, const void* pValue, int nFlags, CViewRow** apRows, int nMax)
 {
     int nMoving = 0;
     for (CViewRow* pRow : m_rows) {
         if (!pRow->WouldMove(nCol, pValue, nFlags, FALSE))
             continue;
         if (nMoving < nMax)
-            apNodes[nMoving] = pRow->GetNode();
+            apRows[nMoving] = pRow;
         ++nMoving;
     }
     return nMoving;
@@ -112,17 +115,24 @@ BOOL CRow::WriteAll(int nCol, const void* pValue, int nFlags, int nMode)
     int nViews = m_rows.GetSize();
     if (nViews == 0)
         return FALSE;
-    CTreeNode* apMoving[TOUCH_WALKS_MAX];
+    CViewRow* apMoving[TOUCH_WALKS_MAX];
     int nMoving = m_rows[0]->IsUpdatePending() ? 0 : FindMoving(nCol, pValue, nFlags, apMoving, TOUCH_WALKS_MAX);
     if (nMoving > 0) {
         // A key changes outside an update: wrap the write in one, so each view moves the row once.
-        // The views take the row out one after the other, each walking up its tree: walked
-        // together first, their cache misses overlap.
-        if (nMoving > 1)
-            CAVLTree::TouchPathsToRoot(apMoving, std::min(nMoving, static_cast<int>(TOUCH_WALKS_MAX)));
+        // The views take the row out and put it back one after the other, each walking its tree
+        // up, then down to the new place; walked in all views together first, the walks' cache
+        // misses overlap.
+        BOOL bTouched = nMoving > 1 && nMoving <= TOUCH_WALKS_MAX;
+        if (bTouched) {
+            CTouchWalk aWalks[TOUCH_WALKS_MAX];
+            int nWalks = 0;
+            for (int i = 0; i < nMoving; ++i)
+                nWalks += apMoving[i]->AddMoveWalks(nCol, pValue, nFlags, aWalks + nWalks, TOUCH_WALKS_MAX - nWalks);
+            CAVLTree::TouchWalks(aWalks, nWalks);
+        }
         BeginUpdate();
         BOOL bDone = WriteAll(nCol, pValue, nFlags, nMode);
-        EndUpdate();
+        FinishUpdate(/*bTouch=*/!bTouched);
         return bDone;
     }
     if (nMode == 1)

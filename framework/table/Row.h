@@ -46,8 +46,10 @@ public:
 
 private:
     BOOL WriteAll(int nCol, const void* pValue, int nFlags, int nMode);
-    // The views in which the write would move the row: their count, and up to nMax of their nodes.
-    int  FindMoving(int nCol, const void* pValue, int nFlags, CTreeNode** apNodes, int nMax);
+    // The views in which the write would move the row: their count, and up to nMax of their cursors.
+    int  FindMoving(int nCol, const void* pValue, int nFlags, CViewRow** apRows, int nMax);
+    // EndUpdate, with or without walking the moving rows' new paths first.
+    void FinishUpdate(BOOL bTouch);
 
     CTBOwnedPtrArray<CViewRow> m_rows;
 

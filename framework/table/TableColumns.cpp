@@ -234,42 +234,70 @@ static int PackedBits(const CTableColumn* pColumn, const CTableTreeNode* pNode, 
     }
 }
 
-void CTableColumns::CacheSortKey(CTableTreeNode* pNode) const
+// The packed keys of a node's values (see CTreeNode::m_nKeyCache), the cell of column nCol read
+// as nValue when nCol >= 0; FALSE when the first key does not pack.
+BOOL CTableColumns::PackSortKey(const CTableTreeNode* pNode, const TBCellSlot* pValues, int nCol, int32_t nValue,
+                                CPackedKey* pKey) const
 {
-    pNode->m_chKey1 = pNode->m_chKey2 = 0;
-    const TBCellSlot* pValues = pNode->GetData();
+    *pKey = CPackedKey();
     if (!pValues || m_sortKeys.GetCount() == 0)
-        return;
+        return FALSE;
     const CSortPair& first = m_sortKeys.GetAt(0);
     const CTableColumn* pColumn = GetAt(first.m_nColumn);
     signed char chTag = PackedKeyTag(first);
     int nBits = pColumn && chTag ? PackedBits(pColumn, pNode, first.m_nColumn) : 0;
     if (nBits == 64) {
         const void* pStorage = pValues[first.m_nColumn].pData;
-        if (!pStorage)
-            return;
-        int64_t nValue;
-        memcpy(&nValue, pStorage, sizeof nValue);
-        uint64_t nKey = static_cast<uint64_t>(nValue) ^ 0x8000000000000000ull;
-        pNode->m_nKeyCache = first.m_nDirection < 0 ? ~nKey : nKey;
-        pNode->m_chKey1 = chTag;
-        return;
+        if (!pStorage || first.m_nColumn == nCol)
+            return FALSE;
+        int64_t nFirst;
+        memcpy(&nFirst, pStorage, sizeof nFirst);
+        uint64_t nKey = static_cast<uint64_t>(nFirst) ^ 0x8000000000000000ull;
+        pKey->nKey = first.m_nDirection < 0 ? ~nKey : nKey;
+        pKey->chKey1 = chTag;
+        return TRUE;
     }
     if (nBits != 32)
-        return;
+        return FALSE;
     // The first key in the high half; a second 32-bit key, when there is one, in the low half, so
     // that one comparison of numbers orders most rows of a two-key view without their blocks.
-    pNode->m_nKeyCache = static_cast<uint64_t>(OrderedKey32(pValues[first.m_nColumn].nValue, first.m_nDirection)) << 32;
-    pNode->m_chKey1 = chTag;
+    int32_t nFirst = first.m_nColumn == nCol ? nValue : pValues[first.m_nColumn].nValue;
+    pKey->nKey = static_cast<uint64_t>(OrderedKey32(nFirst, first.m_nDirection)) << 32;
+    pKey->chKey1 = chTag;
     if (m_sortKeys.GetCount() < 2)
-        return;
+        return TRUE;
     const CSortPair& second = m_sortKeys.GetAt(1);
     const CTableColumn* pSecond = GetAt(second.m_nColumn);
     signed char chSecond = PackedKeyTag(second);
     if (!pSecond || !chSecond || PackedBits(pSecond, pNode, second.m_nColumn) != 32)
-        return;
-    pNode->m_nKeyCache |= OrderedKey32(pValues[second.m_nColumn].nValue, second.m_nDirection);
-    pNode->m_chKey2 = chSecond;
+        return TRUE;
+    int32_t nSecond = second.m_nColumn == nCol ? nValue : pValues[second.m_nColumn].nValue;
+    pKey->nKey |= OrderedKey32(nSecond, second.m_nDirection);
+    pKey->chKey2 = chSecond;
+    return TRUE;
+}
+
+void CTableColumns::CacheSortKey(CTableTreeNode* pNode) const
+{
+    CPackedKey key;
+    PackSortKey(pNode, pNode->GetData(), -1, 0, &key);
+    pNode->m_nKeyCache = key.nKey;
+    pNode->m_chKey1 = key.chKey1;
+    pNode->m_chKey2 = key.chKey2;
+}
+
+BOOL CTableColumns::PackSortKeyAfter(const CTableTreeNode* pNode, int nCol, const void* pValue, BOOL bRaw,
+                                     CPackedKey* pKey) const
+{
+    const CTableColumn* pColumn = GetAt(nCol);
+    if (!pColumn || !pValue || !IsSlotType(pColumn->GetDataType()))
+        return FALSE;
+    int32_t nValue;
+    if (bRaw)
+        nValue = static_cast<const TBCellSlot*>(pValue)->nValue;
+    else
+        memcpy(&nValue, pValue, sizeof nValue);
+    return PackSortKey(pNode, pNode->GetData(), nCol, nValue, pKey);
 }
 
 int CTableColumns::CompareValues(const CTableTreeNode* pFirst, const CTableTreeNode* pSecond,

@@ -54,6 +54,15 @@ public:
     // Keeps the node's first sort keys in the node as one number (the first, and a second when
     // both are 32-bit whole numbers of one decimal code), so that comparisons skip the block.
     void CacheSortKey(CTableTreeNode* pNode) const;
+    // The packed keys the node will carry once column nCol holds a value kept in its slot (the
+    // typed value, or with bRaw the raw slot): a write about to move the row. FALSE when the
+    // column's values live out of line or the keys do not pack.
+    BOOL PackSortKeyAfter(const CTableTreeNode* pNode, int nCol, const void* pValue, BOOL bRaw, CPackedKey* pKey) const;
+    // The packed keys of the node's values as they are; FALSE when they do not pack.
+    BOOL GetPackedKey(const CTableTreeNode* pNode, CPackedKey* pKey) const
+    {
+        return PackSortKey(pNode, pNode->GetData(), -1, 0, pKey);
+    }
     BOOL IsKeyColumn(int nCol) const { return m_sortKeys.HasColumn(nCol) || m_groupKeys.HasColumn(nCol); }
 
     // Settings. Load refuses (0) an out-of-range count or an invalid column and then leaves
@@ -70,6 +79,8 @@ public:
     CDefaultSortColumns m_defaultKeys;
 
 private:
+    BOOL PackSortKey(const CTableTreeNode* pNode, const TBCellSlot* pValues, int nCol, int32_t nValue,
+                     CPackedKey* pKey) const;
     // The values of the keys from nFirstKey on, read from the blocks.
     int  CompareValues(const CTableTreeNode* pFirst, const CTableTreeNode* pSecond, const CSortColumns& keys,
                        int nFirstKey) const;

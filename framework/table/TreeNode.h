@@ -34,6 +34,14 @@ public:
     virtual ~CTableObject() = default;
 };
 
+// A node's first sort keys packed into one number, with the tags that say which keys it holds.
+struct CPackedKey
+{
+    uint64_t nKey = 0;
+    signed char chKey1 = 0;             // 0: nothing packed
+    signed char chKey2 = 0;
+};
+
 // A node of a positional balanced tree. The tree owns the links; parent links let a node be
 // removed and its display index be found without comparing keys.
 //

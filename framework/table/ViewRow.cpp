@@ -294,6 +294,39 @@ BOOL CViewRow::WouldMove(int nCol, const void* pValue, int nFlags, BOOL bFractio
     return FALSE;
 }
 
+int CViewRow::AddMoveWalks(int nCol, const void* pValue, int nFlags, CTouchWalk* aWalks, int nRoom)
+{
+    CTableRow* pNode = m_pos.m_pNode;
+    if (!pNode || !m_pView || !IsInTree())
+        return 0;
+    int nWalks = 0;
+    auto add = [&](const CTreeNode* pStart, int nKind) -> CTouchWalk* {
+        if (!pStart || nWalks >= nRoom)
+            return nullptr;
+        aWalks[nWalks].pCur = pStart;
+        aWalks[nWalks].nKind = nKind;
+        return &aWalks[nWalks++];
+    };
+    add(pNode, TOUCH_UP);
+    // The removal relinks the children: the predecessor from the left spine takes the node's
+    // place, or the one child moves up.
+    if (pNode->m_pLeft && pNode->m_pRight) {
+        add(pNode->m_pLeft, TOUCH_SPINE);
+        add(pNode->m_pRight, TOUCH_ONE);
+    } else {
+        add(pNode->m_pLeft ? pNode->m_pLeft : pNode->m_pRight, TOUCH_ONE);
+    }
+    CPackedKey key;
+    if (nCol >= 0 && (nFlags & (WRITE_RAW | WRITE_VALUE))
+        && m_pView->GetColumns().PackSortKeyAfter(pNode, nCol, pValue, (nFlags & WRITE_RAW) != 0, &key)) {
+        if (CTouchWalk* pWalk = add(m_pView->GetRowTree().GetRoot(), TOUCH_DOWN)) {
+            pWalk->key = key;
+            pWalk->nRowId = pNode->m_nRowId;
+        }
+    }
+    return nWalks;
+}
+
 // Sum, total and empty lines take attributes only.
 int CViewRow::EffectiveFlags(int, int nFlags) const
 {

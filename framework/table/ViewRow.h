@@ -5,6 +5,7 @@
 #include "framework/table/TreeNode.h"
 
 class CViewTable;
+struct CTouchWalk;
 
 // Cell write flags, combined by the callers.
 #define WRITE_RAW        0x001   // a raw cell slot, or with column -1 a whole value block
@@ -97,6 +98,10 @@ public:
     void MarkChanged(int nCol);
     // TRUE when the write would change a sort or group key of this view.
     BOOL WouldMove(int nCol, const void* pValue, int nFlags, BOOL bFraction);
+    // The cache-warming walks of this row's move (see CAVLTree::TouchWalks): up from its node,
+    // down the spine its removal searches, and when the new keys pack, down to its new place.
+    // The number of walks put in aWalks, at most nRoom.
+    int  AddMoveWalks(int nCol, const void* pValue, int nFlags, CTouchWalk* aWalks, int nRoom);
 
     // Updates: values are stored at once; the move and most events wait for EndUpdate.
     void BeginUpdate();
