@@ -82,14 +82,11 @@ void CRow::FinishUpdate(BOOL bTouch)
     CTouchWalk aWalks[TOUCH_WALKS_MAX];
     int nWalks = 0;
     for (CViewRow* pRow : m_rows) {
-        if (!bTouch || !pRow->m_nDetached || !pRow->GetNode() || nWalks == TOUCH_WALKS_MAX)
-            continue;
-        CTouchWalk& walk = aWalks[nWalks];
-        walk.pCur = pRow->GetView()->GetRowTree().GetRoot();
-        walk.nKind = TOUCH_DOWN;
-        walk.nRowId = pRow->GetNode()->m_nRowId;
-        if (walk.pCur && pRow->GetView()->GetColumns().GetPackedKey(pRow->GetNode(), &walk.key))
-            ++nWalks;
+        CPackedKey key;
+        if (bTouch && pRow->m_nDetached && pRow->GetNode()
+            && pRow->GetView()->GetColumns().GetPackedKey(pRow->GetNode(), &key))
+            nWalks += pRow->GetView()->GetRowTree().AddInsertWalk(key, pRow->GetNode()->m_nRowId, aWalks + nWalks,
+                                                                  TOUCH_WALKS_MAX - nWalks);
     }
     if (nWalks > 1)
         CAVLTree::TouchWalks(aWalks, nWalks);
@@ -128,7 +125,8 @@ BOOL CRow::WriteAll(int nCol, const void* pValue, int nFlags, int nMode)
             int nWalks = 0;
             for (int i = 0; i < nMoving; ++i)
                 nWalks += apMoving[i]->AddMoveWalks(nCol, pValue, nFlags, aWalks + nWalks, TOUCH_WALKS_MAX - nWalks);
-            CAVLTree::TouchWalks(aWalks, nWalks);
+            if (nWalks > 1)
+                CAVLTree::TouchWalks(aWalks, nWalks);
         }
         BeginUpdate();
         BOOL bDone = WriteAll(nCol, pValue, nFlags, nMode);

@@ -225,10 +225,34 @@ void CTable::CreateViewRows(CRow& row, TBCellSlot* pValues)
         row.m_rows.SetAtGrow(i, new CViewRow(m_views[i], pValues));
 }
 
+// Each view walks its tree for the row, one view after the other: walked in all views together
+// first, the walks' cache misses overlap.
+void CTable::TouchRowPaths(CRow& row, BOOL bInsert)
+{
+    CTouchWalk aWalks[TOUCH_WALKS_MAX];
+    int nWalks = 0;
+    for (int i = 0; i < m_views.GetSize(); ++i) {
+        CTableRow* pNode = row.GetViewRow(i)->GetNode();
+        CTableGroups& tree = m_views[i]->GetRowTree();
+        CPackedKey key;
+        if (!pNode)
+            continue;
+        if (!bInsert)
+            nWalks += tree.AddRemoveWalks(pNode, aWalks + nWalks, TOUCH_WALKS_MAX - nWalks);
+        else if (m_views[i]->GetColumns().GetPackedKey(pNode, &key))
+            nWalks += tree.AddInsertWalk(key, pNode->m_nRowId, aWalks + nWalks, TOUCH_WALKS_MAX - nWalks);
+        if (bInsert && nWalks > 0)
+            tree.PrefetchIndex(pNode->GetData());
+    }
+    if (nWalks > 1)
+        CAVLTree::TouchWalks(aWalks, nWalks);
+}
+
 BOOL CTable::InsertRow(CRow& row)
 {
     if (m_views.GetSize() == 0 || row.GetViewCount() < m_views.GetSize())
         return FALSE;
+    TouchRowPaths(row, /*bInsert=*/TRUE);
     for (int i = 0; i < m_views.GetSize(); ++i)
         if (!m_views[i]->InsertRow(*row.GetViewRow(i)))
             return FALSE;
@@ -239,6 +263,8 @@ BOOL CTable::DeleteRow(CRow& row)
 {
     if (m_views.GetSize() == 0 || row.GetViewCount() < m_views.GetSize())
         return FALSE;
+    if (row.GetViewRow(0)->IsInTree())
+        TouchRowPaths(row, /*bInsert=*/FALSE);
     for (int i = 0; i < m_views.GetSize(); ++i)
         if (!m_views[i]->RemoveRow(*row.GetViewRow(i)))
             return FALSE;

@@ -109,6 +109,7 @@ public:
 
 private:
     CViewTable* GetReadView() const;
+    void TouchRowPaths(CRow& row, BOOL bInsert);
     template <class TCall> void ForTargetViews(TCall&& call);
 
     CTBOwnedPtrArray<CViewTable> m_views;       // index 0 is the base view

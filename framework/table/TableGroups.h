@@ -96,6 +96,12 @@ public:
     void PrefetchIndex(const TBCellSlot* pBlock) const { m_blocks.Prefetch(pBlock); }
     void PrefetchRow(const TBCellSlot* pBlock) const;
     void RebindBlock(CTableRow* pRow, const TBCellSlot* pOldBlock);
+    // Cache-warming walks (see CAVLTree::TouchWalks) for a caller about to change several views:
+    // the walks taking a row of this tree out will make, or the walk down to where a row with
+    // these packed keys and row id (-1: a new row, whose id will be the largest) goes. The number
+    // put in aWalks, at most nRoom; none for a tree small enough to stay in cache.
+    int  AddRemoveWalks(const CTableRow* pRow, CTouchWalk* aWalks, int nRoom) const;
+    int  AddInsertWalk(const CPackedKey& key, int nRowId, CTouchWalk* aWalks, int nRoom) const;
     // Re-reads the view's grouping and modes; every weight is recomputed when one changed.
     void RefreshMode();
 

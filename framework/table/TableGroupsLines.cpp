@@ -1,5 +1,6 @@
 // The grouped tree's lookups: the line at an index, where a row stands, a row by its keys.
 #include "framework/table/TableGroups.h"
+#include <climits>
 #include "framework/table/ViewTable.h"
 
 static BOOL ShowsSums(int nTotals)
@@ -120,6 +121,46 @@ CTableRow* CTableGroups::FindByBlock(const TBCellSlot* pBlock) const
     if (!pBlock)
         return nullptr;
     return m_blocks.Find(pBlock);
+}
+
+// Below this many nodes the paths stay in cache on their own: warming them is only work.
+#define TOUCH_MIN_NODES 16384
+
+static int AddWalk(CTouchWalk* aWalks, int nRoom, int nAt, const CTreeNode* pStart, int nKind)
+{
+    if (!pStart || nAt >= nRoom)
+        return 0;
+    aWalks[nAt].pCur = pStart;
+    aWalks[nAt].nKind = nKind;
+    return 1;
+}
+
+int CTableGroups::AddRemoveWalks(const CTableRow* pRow, CTouchWalk* aWalks, int nRoom) const
+{
+    if (!pRow || m_nNodes < TOUCH_MIN_NODES)
+        return 0;
+    int n = AddWalk(aWalks, nRoom, 0, pRow, TOUCH_UP);
+    if (pRow->m_pGroup)
+        n += AddWalk(aWalks, nRoom, n, pRow->m_pGroup, TOUCH_UP);
+    // The removal relinks the children: the predecessor from the left spine takes the node's
+    // place, or the one child moves up.
+    if (pRow->m_pLeft && pRow->m_pRight) {
+        n += AddWalk(aWalks, nRoom, n, pRow->m_pLeft, TOUCH_SPINE);
+        n += AddWalk(aWalks, nRoom, n, pRow->m_pRight, TOUCH_ONE);
+    } else {
+        n += AddWalk(aWalks, nRoom, n, pRow->m_pLeft ? pRow->m_pLeft : pRow->m_pRight, TOUCH_ONE);
+    }
+    return n;
+}
+
+int CTableGroups::AddInsertWalk(const CPackedKey& key, int nRowId, CTouchWalk* aWalks, int nRoom) const
+{
+    // Group nodes compare by the group keys alone: the packed keys cannot steer among them.
+    if (m_nNodes < TOUCH_MIN_NODES || m_bGrouped || key.chKey1 == 0 || !AddWalk(aWalks, nRoom, 0, m_pRoot, TOUCH_DOWN))
+        return 0;
+    aWalks[0].key = key;
+    aWalks[0].nRowId = nRowId >= 0 ? nRowId : INT_MAX;
+    return 1;
 }
 
 void CTableGroups::PrefetchRow(const TBCellSlot* pBlock) const

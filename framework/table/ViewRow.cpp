@@ -299,31 +299,12 @@ int CViewRow::AddMoveWalks(int nCol, const void* pValue, int nFlags, CTouchWalk*
     CTableRow* pNode = m_pos.m_pNode;
     if (!pNode || !m_pView || !IsInTree())
         return 0;
-    int nWalks = 0;
-    auto add = [&](const CTreeNode* pStart, int nKind) -> CTouchWalk* {
-        if (!pStart || nWalks >= nRoom)
-            return nullptr;
-        aWalks[nWalks].pCur = pStart;
-        aWalks[nWalks].nKind = nKind;
-        return &aWalks[nWalks++];
-    };
-    add(pNode, TOUCH_UP);
-    // The removal relinks the children: the predecessor from the left spine takes the node's
-    // place, or the one child moves up.
-    if (pNode->m_pLeft && pNode->m_pRight) {
-        add(pNode->m_pLeft, TOUCH_SPINE);
-        add(pNode->m_pRight, TOUCH_ONE);
-    } else {
-        add(pNode->m_pLeft ? pNode->m_pLeft : pNode->m_pRight, TOUCH_ONE);
-    }
+    CTableGroups& tree = m_pView->GetRowTree();
+    int nWalks = tree.AddRemoveWalks(pNode, aWalks, nRoom);
     CPackedKey key;
-    if (nCol >= 0 && (nFlags & (WRITE_RAW | WRITE_VALUE))
-        && m_pView->GetColumns().PackSortKeyAfter(pNode, nCol, pValue, (nFlags & WRITE_RAW) != 0, &key)) {
-        if (CTouchWalk* pWalk = add(m_pView->GetRowTree().GetRoot(), TOUCH_DOWN)) {
-            pWalk->key = key;
-            pWalk->nRowId = pNode->m_nRowId;
-        }
-    }
+    if (nWalks > 0 && nCol >= 0 && (nFlags & (WRITE_RAW | WRITE_VALUE))
+        && m_pView->GetColumns().PackSortKeyAfter(pNode, nCol, pValue, (nFlags & WRITE_RAW) != 0, &key))
+        nWalks += tree.AddInsertWalk(key, pNode->m_nRowId, aWalks + nWalks, nRoom - nWalks);
     return nWalks;
 }
 
