@@ -287,6 +287,23 @@ void CAVLTree::OnDuplicate(CTreeNode*, CTreeNode*, int)
 int CAVLTree::Insert(CTreeNode* pNode)
 {
     OnInserting();
+    if (m_pRoot && AppendsFirst()) {
+        // One comparison with the last node instead of one per level, when it goes after it.
+        CTreeNode* pLast = m_pRoot;
+        while (pLast->m_pRight)
+            pLast = pLast->m_pRight;
+        int nCmp = CompareNodes(pNode, pLast);
+        if (nCmp > 0 || (nCmp == 0 && LinksEqualNodes())) {
+            PlaceNode(pLast, FALSE, pNode, GetSubtreeWeight(m_pRoot));
+            OnInserted();
+            return 1;
+        }
+        if (nCmp == 0) {
+            OnDuplicate(pNode, pLast, GetSubtreeWeight(m_pRoot) - pLast->m_nWeight);
+            OnInserted();
+            return 0;
+        }
+    }
     CTreeNode* pParent = nullptr;
     CTreeNode* pCur = m_pRoot;
     BOOL bLeft = FALSE;

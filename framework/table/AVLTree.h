@@ -106,6 +106,9 @@ protected:
     virtual BOOL VisitNode(ITreeVisitor* pVisitor, CTreeNode* pNode, int nIndex);
     // TRUE: a sorted insert that meets an equal node goes on to its right instead of stopping.
     virtual BOOL LinksEqualNodes() { return FALSE; }
+    // TRUE: sorted inserts are expected to come in order, so each is first compared with the last
+    // node (a rebuild puts rows back in their old order).
+    virtual BOOL AppendsFirst() { return FALSE; }
 
     // Mechanics shared by the derived trees.
     void LinkNode(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode);

@@ -1,6 +1,9 @@
 #include "framework/table/TableGroups.h"
 #include "framework/table/ViewTable.h"
 
+// Rows ahead of the one being put back whose values a resort fetches.
+#define RESORT_FETCH_AHEAD 8
+
 CTableGroups::CTableGroups() = default;
 
 CTableGroups::~CTableGroups()
@@ -253,7 +256,9 @@ int CTableGroups::InsertAt(int nIndex, CTreeNode* pNode)
 
 void CTableGroups::AfterInsert(CTableRow* pRow)
 {
-    if (const TBCellSlot* pBlock = pRow->GetData())
+    // A rebuild puts back the rows the index already names.
+    const TBCellSlot* pBlock = pRow->GetData();
+    if (pBlock && !m_bRebuilding)
         m_blocks.Set(pBlock, pRow);
     if (pRow->IsMarked() && !m_bRebuilding)
         ++m_nMarked;
@@ -415,31 +420,38 @@ CTreeNode* CTableGroups::DetachRoot()
 
 void CTableGroups::ReinsertSubtree(CTreeNode* pRoot)
 {
-    // Rows come out of their groups; the groups go and are formed anew by the inserts.
-    std::vector<CTableRow*> rows;
+    // Rows come out of their groups in display order; the groups go and are formed anew by the
+    // inserts. Put back in that order, rows whose order the keys keep (a resort on the same
+    // keys, or one that changes little) each go in at the end, along a path still in cache.
+    std::vector<CTreeNode*> tops;
     std::vector<CTreeNode*> stack;
-    if (pRoot)
-        stack.push_back(pRoot);
-    while (!stack.empty()) {
-        CTreeNode* pNode = stack.back();
+    for (CTreeNode* pNode = pRoot; pNode || !stack.empty();) {
+        for (; pNode; pNode = pNode->m_pLeft)
+            stack.push_back(pNode);
+        pNode = stack.back();
         stack.pop_back();
-        if (pNode->m_pLeft)
-            stack.push_back(pNode->m_pLeft);
-        if (pNode->m_pRight)
-            stack.push_back(pNode->m_pRight);
+        tops.push_back(pNode);
+        pNode = pNode->m_pRight;
+    }
+    std::vector<CTreeNode*> rows;
+    for (CTreeNode* pNode : tops) {
         if (pNode->GetKind() == NODE_GROUP) {
             CTableGroup* pGroup = static_cast<CTableGroup*>(pNode);
-            std::vector<CTreeNode*> inner;
-            pGroup->m_rows.CollectNodes(inner, FALSE);
-            for (CTreeNode* pInner : inner)
-                rows.push_back(static_cast<CTableRow*>(pInner));
+            pGroup->m_rows.CollectNodes(rows, FALSE);
             pGroup->m_rows.DetachRoot();
             ReleaseGroup(pGroup);
         } else {
-            rows.push_back(static_cast<CTableRow*>(pNode));
+            rows.push_back(pNode);
         }
     }
-    for (CTableRow* pRow : rows) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+        // Each insert reads its row and the row's keys: rows a few places on are fetched
+        // meanwhile, and the values of those fetched before.
+        if (i + 2 * RESORT_FETCH_AHEAD < rows.size())
+            __builtin_prefetch(rows[i + 2 * RESORT_FETCH_AHEAD]);
+        if (i + RESORT_FETCH_AHEAD < rows.size())
+            __builtin_prefetch(rows[i + RESORT_FETCH_AHEAD]->GetData());
+        CTableRow* pRow = static_cast<CTableRow*>(rows[i]);
         pRow->ClearLinks();
         pRow->m_pGroup = nullptr;
         pRow->SetFlag(ROW_SORTED, TRUE);

@@ -85,6 +85,8 @@ public:
     void HoldNotify() { ++m_nHold; }
     void ReleaseNotify() { if (m_nHold > 0) --m_nHold; }
     BOOL IsNotifying() const { return m_nHold == 0; }
+    // A resort is putting the rows back (in their old order).
+    BOOL IsRebuilding() const { return m_bRebuilding; }
 
     // The mode of the view: grouped, and every row in a group node.
     BOOL IsGrouped();
@@ -107,6 +109,7 @@ public:
 
 protected:
     BOOL LinksEqualNodes() override;
+    BOOL AppendsFirst() override { return m_bRebuilding; }
     CTreeNode* PlaceNode(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode, int nIndex) override;
     CTreeNode* PlaceNodeAt(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode, int nIndex) override;
     void OnDuplicate(CTreeNode* pNew, CTreeNode* pEqual, int nIndex) override;

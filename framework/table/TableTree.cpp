@@ -17,6 +17,11 @@ int CTableRows::CompareNodes(CTreeNode* pA, CTreeNode* pB)
     return CompareRowsByKeys(m_pView->GetColumns(), m_pView->GetSortColumns(), pA, pB);
 }
 
+BOOL CTableRows::AppendsFirst()
+{
+    return m_pView && m_pView->GetRowTree().IsRebuilding();
+}
+
 int CTableRows::GetNodeWeight(CTreeNode* pNode)
 {
     return static_cast<CTableRow*>(pNode)->IsHidden() ? 0 : 1;

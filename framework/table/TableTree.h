@@ -34,6 +34,7 @@ public:
 protected:
     // Equal rows (a row without an id) are still linked: a sorted insert never loses a row.
     BOOL LinksEqualNodes() override { return TRUE; }
+    BOOL AppendsFirst() override;
     CTreeNode* PlaceNodeAt(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode, int nIndex) override;
 };
 
