@@ -287,7 +287,7 @@ void CAVLTree::OnDuplicate(CTreeNode*, CTreeNode*, int)
 int CAVLTree::Insert(CTreeNode* pNode)
 {
     OnInserting();
-    if (m_pRoot && AppendsFirst()) {
+    if (m_pRoot && (m_bAppending || AppendsFirst())) {
         // One comparison with the last node instead of one per level, when it goes after it.
         CTreeNode* pLast = m_pRoot;
         while (pLast->m_pRight)
@@ -303,15 +303,18 @@ int CAVLTree::Insert(CTreeNode* pNode)
             OnInserted();
             return 0;
         }
+        m_bAppending = FALSE;
     }
     CTreeNode* pParent = nullptr;
     CTreeNode* pCur = m_pRoot;
     BOOL bLeft = FALSE;
+    BOOL bEverLeft = FALSE;
     int nOffset = 0;        // lines before the current subtree
     while (pCur) {
         int nCmp = CompareNodes(pNode, pCur);
         if (nCmp == 0) {
             if (!LinksEqualNodes()) {
+                m_bAppending = FALSE;
                 OnDuplicate(pNode, pCur, nOffset + pCur->LeftWeight());
                 OnInserted();
                 return 0;
@@ -320,11 +323,15 @@ int CAVLTree::Insert(CTreeNode* pNode)
         }
         pParent = pCur;
         bLeft = nCmp < 0;
+        bEverLeft |= bLeft;
         // Selected, not branched on: which way a walk down goes is a coin toss for the processor.
         int nMask = -static_cast<int>(bLeft);
         nOffset += (pCur->LeftWeight() + pCur->m_nWeight) & ~nMask;
         pCur = PickNode(bLeft, pCur->m_pLeft, pCur->m_pRight);
     }
+    // Rows often come in key order (a table of trades by time): after one insert at the end, the
+    // next is first compared with the last node. Inserts in no order do not keep it up.
+    m_bAppending = !bEverLeft && pParent;
     PlaceNode(pParent, bLeft, pNode, nOffset);
     OnInserted();
     return 1;

@@ -120,6 +120,7 @@ protected:
 
     CTreeNode* m_pRoot = nullptr;
     int m_nNodes = 0;
+    BOOL m_bAppending = FALSE;          // the last sorted insert went in at the end
 
 private:
     void Update(CTreeNode* pNode);
