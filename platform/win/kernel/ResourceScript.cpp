@@ -245,6 +245,11 @@ void CResourceScript::ParseStringTable(const std::vector<Token>& tokens, size_t&
         ++i;
 }
 
+std::string NumberedName(unsigned long long ullId)
+{
+    return "#" + std::to_string(ullId);
+}
+
 std::string ResourceFileKey(const char* pszType, const std::string& strName)
 {
     std::string strKey;
@@ -271,7 +276,7 @@ void CResourceScript::SkipStatement(const std::vector<Token>& tokens, size_t& i)
     // that line. Any other header has option lines and then a block.
     if (tokens[k].kind == TK_STRING) {
         m_files.emplace(ResourceFileKey(tokens[i + 1].text.c_str(), tokens[i].kind == TK_NUMBER
-                                            ? "#" + std::to_string(tokens[i].ullValue) : tokens[i].text),
+                                            ? NumberedName(tokens[i].ullValue) : tokens[i].text),
                         tokens[k].text);
         i = k + 1;
         return;

@@ -37,5 +37,7 @@ private:
     std::vector<std::string> m_errors;
 };
 
+// The name of a numbered entry: "#300".
+std::string NumberedName(unsigned long long ullId);
 // The key of a file entry: "BITMAP/#300", "CURSOR/HANDCUR".
 std::string ResourceFileKey(const char* pszType, const std::string& strName);

@@ -251,7 +251,7 @@ BOOL TbFindResourceFile(HINSTANCE hInstance, LPCSTR pszType, LPCSTR pszName, LPS
     if (!pModule || !pszType || !pszName || !pszPath || cchPath <= 0)
         return FALSE;
     const std::string strName = IS_INTRESOURCE(pszName)
-        ? "#" + std::to_string(static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(pszName)))
+        ? NumberedName(static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(pszName)))
         : std::string(pszName);
     const auto it = pModule->files.find(ResourceFileKey(pszType, strName));
     if (it == pModule->files.end() || static_cast<int>(it->second.size()) >= cchPath)

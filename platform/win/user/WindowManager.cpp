@@ -130,7 +130,7 @@ BOOL GetClassInfoExA(HINSTANCE hInstance, LPCSTR pszClassName, LPWNDCLASSEXA pWc
 
 BOOL GetClassInfoA(HINSTANCE hInstance, LPCSTR pszClassName, LPWNDCLASSA pWc)
 {
-    WNDCLASSEXA wc;
+    WNDCLASSEXA wc{};
     if (!pWc || !GetClassInfoExA(hInstance, pszClassName, &wc))
         return FALSE;
     *pWc = WNDCLASSA{wc.style, wc.lpfnWndProc, wc.cbClsExtra, wc.cbWndExtra, wc.hInstance, wc.hIcon,
