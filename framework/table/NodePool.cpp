@@ -1,10 +1,7 @@
 #include "framework/table/NodePool.h"
-#include <cstdlib>
 #include <mutex>
 #include <new>
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
+#include "platform/win/kernel/Kernel.h"
 
 namespace {
 
@@ -36,14 +33,11 @@ const bool s_bHeapOnly = false;
 
 void NewChunk()
 {
-    void* pChunk = std::aligned_alloc(CNodePool::CHUNK_SIZE, CNodePool::CHUNK_SIZE);
+    // Large pages: a walk over a big tree touches nodes all over the chunks, and with small
+    // pages nearly every step would also miss the address cache.
+    void* pChunk = TbAllocLargeChunk(CNodePool::CHUNK_SIZE);
     if (!pChunk)
         throw std::bad_alloc();
-#if defined(MADV_HUGEPAGE)
-    // One page table entry for the whole chunk: a walk over a big tree touches nodes all over
-    // the chunks, and with small pages nearly every step would also miss the address cache.
-    madvise(pChunk, CNodePool::CHUNK_SIZE, MADV_HUGEPAGE);
-#endif
     {
         std::lock_guard<std::mutex> lock(s_chunkLock);
         *static_cast<void**>(pChunk) = s_pChunks;

@@ -54,6 +54,10 @@ BOOL    GlobalUnlock(HGLOBAL hMem);
 SIZE_T  GlobalSize(HGLOBAL hMem);
 HGLOBAL GlobalFree(HGLOBAL hMem);      // null when freed, the handle back on failure
 
+// A block of nSize bytes aligned to nSize (a power of two), which the system is asked to back
+// with large pages; for pools that keep their chunks to the end. Null when memory is short.
+void* TbAllocLargeChunk(SIZE_T nSize);
+
 // Temporary files live in a folder private to the user (mode 0700) and are made with mode 0600.
 // GetTempPathA answers with a trailing '/'; the count excludes the terminator, or is the size
 // needed (terminator included) when the buffer is too small.
