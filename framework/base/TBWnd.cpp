@@ -100,14 +100,7 @@ const MSG& CTBWnd::GetCurrentMessage()
 
 BOOL CTBWnd::TakeOverProcedure()
 {
-    LONG_PTR nOld = SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TBWndProc));
-    WNDPROC pfnOld = reinterpret_cast<WNDPROC>(nOld);
-    if (pfnOld == nullptr)
-        return FALSE;
-    // The system default needs no super procedure: DefWindowProc calls it anyway.
-    if (m_pfnSuper == nullptr && pfnOld != &TBWndProc && pfnOld != &DefWindowProcA)
-        m_pfnSuper = pfnOld;
-    return TRUE;
+    return TbTakeOverProcedure(m_hWnd, &TBWndProc, m_pfnSuper);
 }
 
 void CTBWnd::AttachWindowCreate(HWND hWnd)

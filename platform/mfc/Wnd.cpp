@@ -139,13 +139,7 @@ HWND CWnd::Detach()
 
 BOOL CWnd::TakeOverProcedure()
 {
-    LONG_PTR nOld = SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc));
-    WNDPROC pfnOld = reinterpret_cast<WNDPROC>(nOld);
-    if (pfnOld == nullptr)
-        return FALSE;
-    if (m_pfnSuper == nullptr && pfnOld != &AfxWndProc && pfnOld != &DefWindowProcA)
-        m_pfnSuper = pfnOld;
-    return TRUE;
+    return TbTakeOverProcedure(m_hWnd, &AfxWndProc, m_pfnSuper);
 }
 
 void CWnd::AttachWindowCreate(HWND hWnd)

@@ -437,23 +437,20 @@ BOOL OffsetWindowOrgEx(HDC hdc, int dx, int dy, LPPOINT pOld) { return SetPoint(
 BOOL SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT pOld) { return SetPoint(hdc, &TbDcState::ptViewportOrg, x, y, pOld, FALSE); }
 BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, LPPOINT pOld) { return SetPoint(hdc, &TbDcState::ptViewportOrg, dx, dy, pOld, TRUE); }
 
-BOOL GetWindowOrgEx(HDC hdc, LPPOINT pPoint)
+// Reads one field of a DC's state; FALSE for an unknown DC or no place to put it.
+template <class T>
+static BOOL GetStateField(HDC hdc, T TbDcState::*pField, T* pOut)
 {
     TbDC* pDC = TbFindDC(hdc);
-    if (!pDC || !pPoint)
+    if (!pDC || !pOut)
         return FALSE;
-    *pPoint = pDC->st.ptWindowOrg;
+    *pOut = pDC->st.*pField;
     return TRUE;
 }
 
-BOOL GetViewportOrgEx(HDC hdc, LPPOINT pPoint)
-{
-    TbDC* pDC = TbFindDC(hdc);
-    if (!pDC || !pPoint)
-        return FALSE;
-    *pPoint = pDC->st.ptViewportOrg;
-    return TRUE;
-}
+BOOL GetWindowOrgEx(HDC hdc, LPPOINT pPoint) { return GetStateField(hdc, &TbDcState::ptWindowOrg, pPoint); }
+
+BOOL GetViewportOrgEx(HDC hdc, LPPOINT pPoint) { return GetStateField(hdc, &TbDcState::ptViewportOrg, pPoint); }
 
 static void MakeIsotropic(TbDcState& st)
 {
@@ -496,23 +493,9 @@ BOOL SetViewportExtEx(HDC hdc, int cx, int cy, LPSIZE pOld)
     return TRUE;
 }
 
-BOOL GetWindowExtEx(HDC hdc, LPSIZE pSize)
-{
-    TbDC* pDC = TbFindDC(hdc);
-    if (!pDC || !pSize)
-        return FALSE;
-    *pSize = pDC->st.szWindowExt;
-    return TRUE;
-}
+BOOL GetWindowExtEx(HDC hdc, LPSIZE pSize) { return GetStateField(hdc, &TbDcState::szWindowExt, pSize); }
 
-BOOL GetViewportExtEx(HDC hdc, LPSIZE pSize)
-{
-    TbDC* pDC = TbFindDC(hdc);
-    if (!pDC || !pSize)
-        return FALSE;
-    *pSize = pDC->st.szViewportExt;
-    return TRUE;
-}
+BOOL GetViewportExtEx(HDC hdc, LPSIZE pSize) { return GetStateField(hdc, &TbDcState::szViewportExt, pSize); }
 
 BOOL LPtoDP(HDC hdc, LPPOINT pPoints, int nCount)
 {

@@ -59,6 +59,19 @@ private:
     static inline HHOOK s_hHook = nullptr;
 };
 
+// Puts pfnOwn in as the window's procedure; the one it replaces becomes pfnSuper, the procedure
+// unhandled messages go on to, unless pfnSuper is set already or it is our own or the default
+// (DefWindowProc is called anyway). FALSE when the window has no procedure to replace.
+inline BOOL TbTakeOverProcedure(HWND hWnd, WNDPROC pfnOwn, WNDPROC& pfnSuper)
+{
+    WNDPROC pfnOld = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnOwn)));
+    if (pfnOld == nullptr)
+        return FALSE;
+    if (pfnSuper == nullptr && pfnOld != pfnOwn && pfnOld != &DefWindowProcA)
+        pfnSuper = pfnOld;
+    return TRUE;
+}
+
 // Calls handler() as the window's procedure for one message: current holds the message while it
 // runs and gets the outer one back after (nested sends); a handler that throws is answered with
 // 0 and the program goes on.
