@@ -69,7 +69,6 @@ private:
     std::string m_line;
     int  m_nBufferSize = 0;
     BOOL m_bRowState;
-    BOOL m_bAllColumns = TRUE;
     CTableFilters* m_pFilters = nullptr;    // not owned
     int  m_nRows = 0;
 };

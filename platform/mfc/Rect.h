@@ -56,6 +56,9 @@ public:
     BOOL UnionRect(const RECT& rc1, const RECT& rc2);
     bool operator==(const RECT& rc) const;
     bool operator!=(const RECT& rc) const { return !(*this == rc); }
+    // Two CRects compare without C++20's reversed candidate competing over the base conversion.
+    bool operator==(const CRect& rc) const { return *this == static_cast<const RECT&>(rc); }
+    bool operator!=(const CRect& rc) const { return !(*this == rc); }
     operator LPRECT() { return this; }
     operator LPCRECT() const { return this; }
 };
