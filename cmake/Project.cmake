@@ -51,4 +51,8 @@ function(tb_test_program name)
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
         PROPERTIES TIMEOUT 300 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    # The whole program once more, twice over in a random order: a test that leans on state an
+    # earlier one left behind fails here.
+    add_test(NAME ${name}.repeated_shuffled COMMAND ${name} --gtest_repeat=2 --gtest_shuffle --gtest_brief=1)
+    set_tests_properties(${name}.repeated_shuffled PROPERTIES TIMEOUT 900 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

@@ -113,6 +113,7 @@ TEST(ViewTable, MemoryGuardReadsOnEveryThousandthLine)
     COptionSink sink;
     t.View().AddSink(&sink);
     CViewTable::SetMemoryLoadProc(FakeMemoryLoad);
+    s_nMemoryReads = 0;
     s_dMemoryLoad = 99.7;
     for (int i = 0; i < 999; ++i)
         t.Insert(t.NewBlock());
