@@ -1,13 +1,5 @@
-// testserver: the trading server for the terminal's end-to-end tests and the demo.
-//
-//   testserver [--port N] [--data DIR] [--scenario NAME] [--split N] [--rsa-bits N]
-//              [--run-time S] [--idle-time S] [--log FILE] [--lines N]
-//
-// Listens on 127.0.0.1 only (port 0, the default, takes an ephemeral one) and prints
-// "PORT <n>" on its standard output once it listens. It stops by itself after the run time, or
-// when no terminal has been connected for the idle time.
-// Scenarios: normal, close-after-hello, x9-two-fields, x9-reject, data-after-accept, no-ack,
-// stream (N quotation lines right after the key exchange, for the link's benchmark).
+// testserver: the trading server for the terminal's end-to-end tests and the demo. Listens on
+// 127.0.0.1 only and stops by itself; `testserver --help` lists the options and scenarios.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -49,6 +41,57 @@ static int Listen(int nPort)
     return fd;
 }
 
+static const struct { const char* pszName; const char* pszWhat; } s_scenarios[] = {
+    {"normal", "hello, market list, key exchange, error texts, login, follow-up requests"},
+    {"close-after-hello", "closes the connection after answering the hello"},
+    {"x9-two-fields", "sends its public key without the exponent field"},
+    {"x9-reject", "refuses the key exchange"},
+    {"data-after-accept", "sends enciphered data in the same write as the key-exchange accept"},
+    {"no-ack", "never acknowledges a request (reply number 0)"},
+    {"stream", "streams --lines quotation lines right after the key exchange (link benchmark)"},
+};
+
+static void PrintUsage(FILE* pOut)
+{
+    fprintf(pOut,
+            "Usage: testserver [OPTION VALUE ...]\n"
+            "A small trading server for the terminal's end-to-end tests and the demo. It listens on\n"
+            "127.0.0.1 only, prints \"PORT <n>\" once it listens, and stops by itself after the run\n"
+            "time or when no terminal has been connected for the idle time.\n\n"
+            "  --port N        port to listen on; 0 (default) takes a free one\n"
+            "  --data DIR      folder with session.txt and accounts.txt (default: the source tree's)\n"
+            "  --scenario S    how the server behaves (default normal; see below)\n"
+            "  --split N       send every reply in pieces of N bytes (0: whole)\n"
+            "  --lines N       quotation lines of the stream scenario (default 1000000)\n"
+            "  --rsa-bits N    size of the server's RSA modulus, 256 to 4096 (default 256)\n"
+            "  --run-time S    stop after S seconds (default 600)\n"
+            "  --idle-time S   stop after S seconds without a connected terminal (default 60)\n"
+            "  --log FILE      write every line received and sent to FILE\n"
+            "  -h, --help      this text\n\n"
+            "Scenarios:\n");
+    for (const auto& s : s_scenarios)
+        fprintf(pOut, "  %-18s %s\n", s.pszName, s.pszWhat);
+}
+
+static bool IsScenario(const std::string& strName)
+{
+    for (const auto& s : s_scenarios)
+        if (strName == s.pszName)
+            return true;
+    return false;
+}
+
+// A whole number in its range, or false: "--port abc" must not quietly mean port 0.
+static bool ReadNumber(const char* pszText, double dLow, double dHigh, double* pdValue)
+{
+    char* pszEnd = nullptr;
+    const double d = strtod(pszText, &pszEnd);
+    if (pszEnd == pszText || *pszEnd != '\0' || !(d >= dLow && d <= dHigh))
+        return false;
+    *pdValue = d;
+    return true;
+}
+
 int main(int argc, char** argv)
 {
     int nPort = 0;
@@ -57,29 +100,51 @@ int main(int argc, char** argv)
     ServerOptions options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "-h" || arg == "--help") {
+            PrintUsage(stdout);
+            return 0;
+        }
         const char* pszValue = i + 1 < argc ? argv[i + 1] : nullptr;
-        if (!pszValue) {
-            fprintf(stderr, "testserver: %s needs a value\n", arg.c_str());
+        if (arg.rfind("--", 0) != 0 || !pszValue) {
+            fprintf(stderr, pszValue ? "testserver: unknown option %s\n" : "testserver: %s needs a value\n", arg.c_str());
+            PrintUsage(stderr);
             return 2;
         }
         ++i;
-        if (arg == "--port") nPort = atoi(pszValue);
-        else if (arg == "--data") strData = pszValue;
-        else if (arg == "--scenario") options.strScenario = pszValue;
-        else if (arg == "--split") options.nSplit = static_cast<size_t>(atol(pszValue));
-        else if (arg == "--lines") options.nStreamLines = atol(pszValue);
-        else if (arg == "--rsa-bits") options.nRsaBits = atoi(pszValue);
-        else if (arg == "--run-time") dRunTime = atof(pszValue);
-        else if (arg == "--idle-time") dIdleTime = atof(pszValue);
-        else if (arg == "--log") options.pLog = fopen(pszValue, "w");
-        else {
+        double d = 0;
+        bool bOk = true;
+        if (arg == "--port") {
+            bOk = ReadNumber(pszValue, 0, 65535, &d);
+            nPort = static_cast<int>(d);
+        } else if (arg == "--data") {
+            strData = pszValue;
+        } else if (arg == "--scenario") {
+            bOk = IsScenario(pszValue);
+            options.strScenario = pszValue;
+        } else if (arg == "--split") {
+            bOk = ReadNumber(pszValue, 0, 1e9, &d);
+            options.nSplit = static_cast<size_t>(d);
+        } else if (arg == "--lines") {
+            bOk = ReadNumber(pszValue, 0, 1e12, &d);
+            options.nStreamLines = static_cast<long>(d);
+        } else if (arg == "--rsa-bits") {
+            bOk = ReadNumber(pszValue, 256, 4096, &d);
+            options.nRsaBits = static_cast<int>(d);
+        } else if (arg == "--run-time") {
+            bOk = ReadNumber(pszValue, 0, 1e9, &dRunTime);
+        } else if (arg == "--idle-time") {
+            bOk = ReadNumber(pszValue, 0, 1e9, &dIdleTime);
+        } else if (arg == "--log") {
+            bOk = (options.pLog = fopen(pszValue, "w")) != nullptr;
+        } else {
             fprintf(stderr, "testserver: unknown option %s\n", arg.c_str());
+            PrintUsage(stderr);
             return 2;
         }
-    }
-    if (options.nRsaBits < 256 || options.nRsaBits > 4096) {
-        fprintf(stderr, "testserver: --rsa-bits must be 256 to 4096\n");
-        return 2;
+        if (!bOk) {
+            fprintf(stderr, "testserver: %s %s is not accepted (see --help)\n", arg.c_str(), pszValue);
+            return 2;
+        }
     }
     CScript script;
     if (!script.Load(strData)) {
