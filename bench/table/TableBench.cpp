@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 #include <vector>
+#include "bench/common/BenchMain.h"
 #include "framework/table/Table.h"
 #include "framework/table/TableFilters.h"
 
@@ -320,6 +321,7 @@ BENCHMARK(BM_SqliteSummedCellWrite);
 class CRateReporter : public benchmark::ConsoleReporter
 {
 public:
+    CRateReporter() : ConsoleReporter(TbConsoleOptions()) {}
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
@@ -348,7 +350,7 @@ private:
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
+    TbInitBenchmarks(&argc, &argv);
     CRateReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (const char* pszStream : {"MovingWrite", "SummedCellWrite"}) {
