@@ -1,0 +1,23 @@
+#pragma once
+// Accelerator tables: key combinations that stand for commands. LoadAcceleratorsA builds one
+// from a resource file's ACCELERATORS block; TranslateAcceleratorA turns a key into WM_COMMAND.
+#include "platform/win/WinTypes.h"
+
+#define FVIRTKEY  0x01      // key is a virtual-key code, not a character
+#define FNOINVERT 0x02
+#define FSHIFT    0x04
+#define FCONTROL  0x08
+#define FALT      0x10
+
+typedef struct tagACCEL {
+    BYTE fVirt;
+    WORD key;
+    WORD cmd;
+} ACCEL, *LPACCEL;
+
+// A copy of the entries; null for no entries or a count below 1.
+HACCEL CreateAcceleratorTableA(const ACCEL* pAccel, int nCount);
+// With pDst null: the entry count. Otherwise copies up to nCount entries and answers how many.
+// 0 for a dead handle.
+int    CopyAcceleratorTableA(HACCEL hAccel, LPACCEL pDst, int nCount);
+BOOL   DestroyAcceleratorTable(HACCEL hAccel);

@@ -1,0 +1,28 @@
+#include "platform/win/user/ModalLoop.h"
+#include "platform/win/user/Window.h"
+
+BOOL TbRunModalLoop(HWND hOwner, const std::function<BOOL()>& fnDone, const std::function<BOOL(MSG*)>& fnFilter)
+{
+    HWND hRoot = hOwner ? GetAncestor(hOwner, GA_ROOT) : nullptr;
+    // Only an owner this loop disabled is enabled again: a nested loop over the same owner
+    // finds it disabled already and leaves it to the outer one.
+    const BOOL bDisabled = hRoot && IsWindowEnabled(hRoot);
+    if (bDisabled)
+        EnableWindow(hRoot, FALSE);
+    BOOL bResult = TRUE;
+    MSG msg = {};
+    while (!fnDone()) {
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            bResult = FALSE;
+            break;
+        }
+        if (fnFilter && fnFilter(&msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    if (bDisabled && IsWindow(hRoot))
+        EnableWindow(hRoot, TRUE);
+    return bResult;
+}

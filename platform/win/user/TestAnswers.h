@@ -1,0 +1,27 @@
+#pragma once
+// Answers for the questions the layer asks a person (a message box, a file, font or colour
+// chooser, a popup menu), queued by a test before the question comes. Each answer is taken
+// once, by the next question of its kind; a question with no queued answer asks the display as
+// usual (headless, it takes its first button or cancels).
+#include <string>
+#include "platform/win/WinTypes.h"
+
+#define TB_ASK_MESSAGEBOX   1   // nValue: the button id
+#define TB_ASK_OPENFILE     2   // nValue: IDOK or IDCANCEL; strText: the path
+#define TB_ASK_SAVEFILE     3   // as TB_ASK_OPENFILE
+#define TB_ASK_FONT         4   // nValue: IDOK or IDCANCEL; strText: the chooser's own form
+#define TB_ASK_COLOR        5   // nValue: IDOK or IDCANCEL; strText: the colour as "r,g,b"
+#define TB_ASK_POPUPMENU    6   // nValue: the command id chosen, 0 for none
+
+struct TBTESTANSWER {
+    int nKind = 0;
+    INT_PTR nValue = 0;
+    std::string strText;
+};
+
+void TbQueueTestAnswer(const TBTESTANSWER& answer);
+// Takes the oldest queued answer of the kind into pAnswer; FALSE when there is none.
+BOOL TbTakeTestAnswer(int nKind, TBTESTANSWER* pAnswer);
+// How many answers wait (all kinds); a test checks 0 to know each question came.
+int  TbPendingTestAnswers();
+void TbClearTestAnswers();

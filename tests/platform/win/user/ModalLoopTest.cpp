@@ -1,0 +1,107 @@
+// The layer's modal loop, the accelerator table object and the queue of test answers.
+#include <gtest/gtest.h>
+#include "WindowTestSupport.h"
+#include "platform/win/user/Accelerators.h"
+#include "platform/win/user/MessageBox.h"
+#include "platform/win/user/ModalLoop.h"
+#include "platform/win/user/TestAnswers.h"
+#include "platform/win/user/Window.h"
+
+TEST(ModalLoop, KeepsTheQueueRunningWithTheOwnerDisabled)
+{
+    HWND hOwner = CreateTestWindow();
+    HWND hChild = CreateTestWindow(hOwner, WS_CHILD | WS_VISIBLE, 3);
+    CMessageLog::Get().Clear();
+    PostMessageA(hOwner, WM_USER + 7, 0, 0);
+    SetTimer(hOwner, 5, 10, nullptr);
+    BOOL bOwnerEnabledInside = TRUE;
+    int nFiltered = 0;
+    BOOL bResult = TbRunModalLoop(
+        hChild,                                     // its top-level window is the one disabled
+        [&] {
+            bOwnerEnabledInside = IsWindowEnabled(hOwner);
+            return CMessageLog::Get().Count(WM_TIMER, hOwner) > 0 ? TRUE : FALSE;
+        },
+        [&](MSG* pMsg) {
+            if (pMsg->message == WM_USER + 8) {     // handled by the filter, never dispatched
+                ++nFiltered;
+                return TRUE;
+            }
+            return FALSE;
+        });
+    EXPECT_TRUE(bResult);
+    EXPECT_FALSE(bOwnerEnabledInside);
+    EXPECT_TRUE(IsWindowEnabled(hOwner));
+    EXPECT_EQ(1, CMessageLog::Get().Count(WM_USER + 7, hOwner));
+
+    // A filtered message and a quit: the quit ends the loop and waits for the loop outside.
+    PostMessageA(hOwner, WM_USER + 8, 0, 0);
+    PostQuitMessage(3);
+    bResult = TbRunModalLoop(hOwner, [] { return FALSE; });
+    EXPECT_FALSE(bResult);
+    EXPECT_EQ(0, nFiltered);                        // this loop had no filter: dispatched instead
+    EXPECT_EQ(1, CMessageLog::Get().Count(WM_USER + 8, hOwner));
+    EXPECT_TRUE(IsWindowEnabled(hOwner));
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(static_cast<UINT>(WM_QUIT), msg.message);
+    EXPECT_EQ(3u, msg.wParam);
+    KillTimer(hOwner, 5);
+    DestroyWindow(hOwner);
+}
+
+TEST(ModalLoop, ANestedLoopLeavesTheOwnerToTheOuterOne)
+{
+    HWND hOwner = CreateTestWindow();
+    int nStep = 0;
+    BOOL bEnabledAfterInner = TRUE;
+    PostMessageA(hOwner, WM_USER + 1, 0, 0);
+    TbRunModalLoop(hOwner, [&] {
+        if (nStep == 0 && CMessageLog::Get().Count(WM_USER + 1, hOwner) > 0) {
+            nStep = 1;
+            PostMessageA(hOwner, WM_USER + 2, 0, 0);
+            TbRunModalLoop(hOwner, [&] { return CMessageLog::Get().Count(WM_USER + 2, hOwner) > 0 ? TRUE : FALSE; });
+            bEnabledAfterInner = IsWindowEnabled(hOwner);
+            nStep = 2;
+        }
+        return nStep == 2 ? TRUE : FALSE;
+    });
+    EXPECT_FALSE(bEnabledAfterInner);
+    EXPECT_TRUE(IsWindowEnabled(hOwner));
+    DestroyWindow(hOwner);
+}
+
+TEST(Accelerators, TablesCopyTheirEntriesAndDieWithTheirHandle)
+{
+    const ACCEL entries[] = {{FVIRTKEY | FCONTROL, 'C', 100}, {FVIRTKEY, 0x70, 101}, {0, 'x', 102}};
+    EXPECT_EQ(nullptr, CreateAcceleratorTableA(entries, 0));
+    HACCEL hAccel = CreateAcceleratorTableA(entries, 3);
+    ASSERT_NE(nullptr, hAccel);
+    EXPECT_EQ(3, CopyAcceleratorTableA(hAccel, nullptr, 0));
+    ACCEL copy[3] = {};
+    EXPECT_EQ(2, CopyAcceleratorTableA(hAccel, copy, 2));
+    EXPECT_EQ(101, copy[1].cmd);
+    EXPECT_EQ(0, copy[2].cmd);                      // never written past the count asked
+    EXPECT_TRUE(DestroyAcceleratorTable(hAccel));
+    EXPECT_EQ(0, CopyAcceleratorTableA(hAccel, nullptr, 0));
+    EXPECT_FALSE(DestroyAcceleratorTable(hAccel));
+    HACCEL hNext = CreateAcceleratorTableA(entries, 1);
+    EXPECT_EQ(0, CopyAcceleratorTableA(hAccel, nullptr, 0));   // the old handle never finds the new table
+    DestroyAcceleratorTable(hNext);
+}
+
+TEST(TestAnswers, EachQuestionTakesTheOldestAnswerOfItsKind)
+{
+    TbClearTestAnswers();
+    TbQueueTestAnswer({TB_ASK_POPUPMENU, 42, ""});
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDNO, ""});
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDCANCEL, ""});
+    EXPECT_EQ(IDNO, MessageBoxA(nullptr, "Sure?", "Question", MB_YESNOCANCEL));
+    EXPECT_EQ(IDCANCEL, MessageBoxA(nullptr, "Sure?", "Question", MB_YESNOCANCEL));
+    EXPECT_EQ(1, TbPendingTestAnswers());
+    TBTESTANSWER answer;
+    EXPECT_FALSE(TbTakeTestAnswer(TB_ASK_COLOR, &answer));
+    ASSERT_TRUE(TbTakeTestAnswer(TB_ASK_POPUPMENU, &answer));
+    EXPECT_EQ(42, answer.nValue);
+    EXPECT_EQ(0, TbPendingTestAnswers());
+}
