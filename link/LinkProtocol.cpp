@@ -63,9 +63,10 @@ void CLinkProtocol::OnOpened(int nType)
     m_bConnected = TRUE;
     m_out.clear();
     m_nOutStart = 0;
-    m_bResumeWait = FALSE;
+    m_bResumeWait = m_bResendHeld = FALSE;
     ResetReceive();
-    if (nType == LINK_SERIAL_SWITCH) {
+    const BOOL bSwitch = nType == LINK_SERIAL_SWITCH;
+    if (bSwitch) {
         // An open raw serial link goes over to the protocol: always afresh.
         m_bResume = FALSE;
         nType = LINK_SERIAL_PROTOCOL;
@@ -87,8 +88,10 @@ void CLinkProtocol::OnOpened(int nType)
     case LINK_SERIAL_PROTOCOL:
         m_bOpen = TRUE;
         WriteText(s_szHello);
-        // Silent from the start: a port that never answers ends the link at the first period.
-        m_nSilent = 3;
+        // Opened as such, silent from the start: a port that never answers ends the link (or
+        // goes to the other port) at the first period. A raw link switched over keeps the
+        // reset's count and says hello three more times first.
+        m_nSilent = bSwitch ? 0 : 3;
         if (m_options.nIdlePeriod > 0)
             m_pPort->StartTimer(LINK_TIMER_IDLE, static_cast<UINT>(m_options.nIdlePeriod));
         break;
@@ -115,7 +118,7 @@ void CLinkProtocol::OnClosed(BOOL bKeepResume)
     ++m_nSession;
     m_bOpen = m_bConnected = FALSE;
     m_bConnectPhase = m_bConnectAnswered = m_bHelloDone = m_bKeyAwaited = FALSE;
-    m_bResumeWait = FALSE;
+    m_bResumeWait = m_bResendHeld = FALSE;
     if (!bKeepResume)
         m_nResumeNumber = 0;
     m_out.clear();
@@ -187,6 +190,10 @@ void CLinkProtocol::OnResumeWaitTimer()
     if (!m_bResumeWait)
         return;
     m_bResumeWait = FALSE;
+    const BOOL bResend = m_bResendHeld;
+    m_bResendHeld = FALSE;
     if (m_bMaySend)
         Pump(TRUE);
+    else if (bResend)
+        Pump(FALSE);    // the line in flight when the link dropped, held by the pause
 }

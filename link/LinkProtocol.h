@@ -212,6 +212,7 @@ private:
     long m_nLastSent = 0;
     BOOL m_bMaySend = TRUE;
     BOOL m_bResumeWait = FALSE;         // writes held after a resuming connect request
+    BOOL m_bResendHeld = FALSE;         // a resend of the oldest line asked for while held
     std::vector<BYTE> m_out;            // bytes the transport has not taken yet
     size_t m_nOutStart = 0;
     std::string m_strSend;

@@ -98,8 +98,13 @@ static long SentNumber(const std::string& strLine, BOOL bDirect, BOOL bChecksums
 
 BOOL CLinkProtocol::Pump(BOOL bAdvance)
 {
-    if (m_bResumeWait)
-        return TRUE;        // the pause after a resuming connect request holds every write
+    if (m_bResumeWait) {
+        // The pause after a resuming connect request holds every write; a resend asked for
+        // meanwhile ("$CO" of the resumed session) is done when it ends.
+        if (!bAdvance)
+            m_bResendHeld = TRUE;
+        return TRUE;
+    }
     const BOOL bDirect = m_nType == LINK_DIRECT_SOCKET;
     for (;;) {
         if (bDirect && bAdvance && GetPendingOutput() >= LINK_OUT_LIMIT)

@@ -36,7 +36,12 @@ public:
     void StartTimer(UINT nId, UINT nMs) override { m_timers[nId] = nMs; }
     void StopTimer(UINT nId) override { m_timers.erase(nId); }
     void Log(const char* pszText) override { m_log += pszText; }
-    void Reconnect(int nType) override { m_reconnects.push_back(nType); }
+    void Reconnect(int nType) override
+    {
+        m_reconnects.push_back(nType);
+        if (m_onReconnect)
+            m_onReconnect(nType);
+    }
     void ClearInput() override { ++m_nClears; }
     void CloseLink(int nCode) override { m_closes.push_back(nCode); }
 
@@ -67,6 +72,8 @@ public:
     int m_nAccept = -1;         // total bytes the transport takes; -1 no limit
     int m_nAccepted = 0;
     std::function<void(char*)> m_onLine;
+    // Runs after a reconnect is recorded: a test closes and opens the link as the window would.
+    std::function<void(int)> m_onReconnect;
 };
 
 // Enciphers as the server does: each line with its LF padded with '-' to whole blocks.
