@@ -98,7 +98,7 @@ TEST(LinkTimerBoundary, RawSerialLinkSwitchedToTheProtocolSaysHelloThreeTimesBef
 
 TEST(LinkTimerBoundary, SerialProtocolLinkOpenedAsSuchGivesUpAtTheFirstSilentPeriod)
 {
-    // Opened directly as type 2 the link starts silent three times over (Part 3.107).
+    // Opened directly as type 2 the link starts silent three times over.
     CLink t;
     t.Open(LINK_SERIAL_PROTOCOL);
     EXPECT_EQ("\r@OK3J\r", t.Written());
