@@ -7,6 +7,7 @@
 #include <functional>
 #include <strings.h>
 
+#include "platform/win/gdi/GdiDefs.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/ResourceScript.h"
 #include "platform/win/kernel/ResourceTokens.h"
@@ -564,6 +565,9 @@ void ConvertMenu(std::vector<TBMENUTEMPLATEITEM>& items, UINT uCodePage)
 void TbConvertTemplates(TbResourceTemplates& templates, UINT uCodePage)
 {
     for (auto& [strName, dlg] : templates.dialogs) {
+        // A font of the default character set draws the module's own code page.
+        if (dlg.nCharSet == DEFAULT_CHARSET && uCodePage == 1256)
+            dlg.nCharSet = ARABIC_CHARSET;
         dlg.strCaption = TbUtf8ToCodePage(dlg.strCaption, uCodePage);
         for (TBDLGITEMTEMPLATE& item : dlg.items)
             item.strText = TbUtf8ToCodePage(item.strText, uCodePage);

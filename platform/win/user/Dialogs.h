@@ -9,7 +9,7 @@
 
 typedef INT_PTR (CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
-#define WC_DIALOG (MAKEINTRESOURCEA(0x8002))    // the class "#32770"
+#define WC_DIALOGA "#32770"
 #define DLGWINDOWEXTRA 48
 // Window extra slots of a dialog
 #define DWLP_MSGRESULT 0
