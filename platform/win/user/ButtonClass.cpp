@@ -352,6 +352,20 @@ LRESULT OnGetState(HWND hWnd)
     return static_cast<LRESULT>(pState->uCheck | (pState->bPushed ? BST_PUSHED : 0u) | (pState->bFocus ? BST_FOCUS : 0u));
 }
 
+// A group box stands above the buttons it frames in the creation order, yet must not hide them:
+// it is transparent, drawn beneath its siblings on the display and in screenshots.
+LRESULT OnNcCreate(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    if (TypeOf(hWnd) == BS_GROUPBOX) {
+        if (TbWindow* pWnd = TbFindWindow(hWnd)) {
+            pWnd->dwExStyle |= WS_EX_TRANSPARENT;
+            if (pWnd->pSurface)
+                pWnd->pSurface->Raise(FALSE);
+        }
+    }
+    return DefWindowProcA(hWnd, WM_NCCREATE, wParam, lParam);
+}
+
 LRESULT OnSetText(HWND hWnd, LPARAM lParam)
 {
     const LRESULT lResult = DefWindowProcA(hWnd, WM_SETTEXT, 0, lParam);
@@ -363,6 +377,7 @@ LRESULT OnSetText(HWND hWnd, LPARAM lParam)
 LRESULT CALLBACK TbButtonWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
+    case WM_NCCREATE:      return OnNcCreate(hWnd, wParam, lParam);
     case WM_PAINT:         return OnPaint(hWnd);
     case WM_ERASEBKGND:    return 1;        // WM_PAINT fills with the parent's brush
     case WM_SETTEXT:       return OnSetText(hWnd, lParam);
