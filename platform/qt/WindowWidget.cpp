@@ -112,8 +112,16 @@ void CTbWindowWidget::Key(QKeyEvent* pEvent, BOOL bRelease)
         return;
     }
     std::string strChars;
-    if (!bRelease && !pEvent->text().isEmpty())
-        strChars = TbUtf8ToCodePage(pEvent->text().toStdString(), CP_ACP);
+    if (!bRelease && !pEvent->text().isEmpty()) {
+        const std::string strUtf8 = pEvent->text().toStdString();
+        strChars = TbUtf8ToCodePage(strUtf8, CP_ACP);
+        // A character the active code page cannot hold would arrive as '?': refuse the key instead.
+        if (TbCodePageToUtf8(strChars, CP_ACP) != strUtf8) {
+            QApplication::beep();
+            pEvent->accept();
+            return;
+        }
+    }
     TbDisplayKey(bRelease ? WM_KEYUP : WM_KEYDOWN, uVk, TbQtKeyFlags(pEvent, bRelease), strChars.c_str());
     pEvent->accept();
 }

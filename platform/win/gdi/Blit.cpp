@@ -194,12 +194,42 @@ BOOL TbSaveBitmapPng(HBITMAP hBitmap, LPCSTR pszPath)
     return pBitmap && pCodec && pszPath && !pBitmap->bits.IsEmpty() && pCodec->SavePng(pBitmap->bits, pszPath);
 }
 
+// The window as it shows: its own image, then its visible children from the bottom of the z-order
+// up (transparent ones, group boxes, beneath the rest), each with its own children, clipped.
+static void ComposeWindow(TbWindow* pWnd, CTbPixelBuffer& out)
+{
+    CTbPixelBuffer* pImage = TbWindowImage(pWnd);
+    const int cx = TbClientWidth(pWnd), cy = TbClientHeight(pWnd);
+    out.Create(cx, cy, FALSE, TB_PIXEL_WHITE);
+    for (int y = 0; y < cy && y < pImage->Height(); ++y)
+        for (int x = 0; x < cx && x < pImage->Width(); ++x)
+            out.Row(y)[x] = pImage->Row(y)[x];
+    std::vector<HWND> children(pWnd->children.rbegin(), pWnd->children.rend());
+    std::stable_partition(children.begin(), children.end(), [](HWND h) {
+        const TbWindow* p = TbFindWindow(h);
+        return p && (p->dwExStyle & WS_EX_TRANSPARENT);
+    });
+    for (auto it = children.begin(); it != children.end(); ++it) {
+        TbWindow* pChild = TbFindWindow(*it);
+        if (!pChild || !(pChild->dwStyle & WS_VISIBLE))
+            continue;
+        CTbPixelBuffer child;
+        ComposeWindow(pChild, child);
+        const int x0 = pChild->rcWindow.left, y0 = pChild->rcWindow.top;
+        for (int y = 0; y < child.Height(); ++y)
+            for (int x = 0; x < child.Width(); ++x)
+                if (out.Contains(x0 + x, y0 + y))
+                    out.Row(y0 + y)[x0 + x] = child.Row(y)[x];
+    }
+}
+
 BOOL TbSaveWindowPng(HWND hWnd, LPCSTR pszPath)
 {
     TbWindow* pWnd = TbFindWindow(hWnd);
     ITbImageCodec* pCodec = TbGetImageCodec();
     if (!pWnd || !pCodec || !pszPath)
         return FALSE;
-    CTbPixelBuffer* pImage = TbWindowImage(pWnd);
-    return !pImage->IsEmpty() && pCodec->SavePng(*pImage, pszPath);
+    CTbPixelBuffer image;
+    ComposeWindow(pWnd, image);
+    return !image.IsEmpty() && pCodec->SavePng(image, pszPath);
 }

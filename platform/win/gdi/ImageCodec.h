@@ -15,6 +15,7 @@ struct ITbImageCodec {
 void TbSetImageCodec(ITbImageCodec* pCodec);
 ITbImageCodec* TbGetImageCodec();
 
-// Writes a bitmap, or a window's backing image, as a PNG file. FALSE without a codec or pixels.
+// Writes a bitmap, or a window as it shows (its backing image with its visible child windows
+// drawn over it), as a PNG file. FALSE without a codec or pixels.
 BOOL TbSaveBitmapPng(HBITMAP hBitmap, LPCSTR pszPath);
 BOOL TbSaveWindowPng(HWND hWnd, LPCSTR pszPath);

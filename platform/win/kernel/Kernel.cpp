@@ -96,3 +96,21 @@ void GlobalMemoryStatus(LPMEMORYSTATUS pStatus)
     pStatus->dwTotalVirtual = static_cast<SIZE_T>(ullSpace);
     pStatus->dwAvailVirtual = static_cast<SIZE_T>(ullMapped < ullSpace ? ullSpace - ullMapped : 0);
 }
+
+int MulDiv(int nNumber, int nNumerator, int nDenominator)
+{
+    if (nDenominator == 0)
+        return -1;
+    const long long llDivisor = nDenominator < 0 ? -static_cast<long long>(nDenominator) : nDenominator;
+    long long llProduct = static_cast<long long>(nNumber) * nNumerator;
+    // Round half away from zero, on the sign of the whole quotient.
+    const bool bNegative = (llProduct < 0) != (nDenominator < 0);
+    if (llProduct < 0)
+        llProduct = -llProduct;
+    long long llResult = (llProduct + llDivisor / 2) / llDivisor;
+    if (bNegative)
+        llResult = -llResult;
+    if (llResult > 0x7FFFFFFFLL || llResult < -0x80000000LL)
+        return -1;
+    return static_cast<int>(llResult);
+}

@@ -65,3 +65,7 @@ DWORD GetTempPathA(DWORD nBufferLength, LPSTR pszBuffer);
 // uUnique 0: a new, empty, unique file "<path>/<prefix up to 3><hex>.tmp" is created and its
 // number returned; otherwise only the name is made. 0 on failure. pszTempFileName holds MAX_PATH.
 UINT GetTempFileNameA(LPCSTR pszPathName, LPCSTR pszPrefixString, UINT uUnique, LPSTR pszTempFileName);
+
+// nNumber * nNumerator / nDenominator with a 64-bit product, rounded half away from zero; -1 when
+// nDenominator is 0 or the answer does not fit in an int.
+int MulDiv(int nNumber, int nNumerator, int nDenominator);

@@ -1,18 +1,11 @@
 // Tokenizer and statement reader of the resource files.
 #include "platform/win/kernel/ResourceScript.h"
+#include "platform/win/kernel/ResourceTokens.h"
 
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 
-enum TokenKind { TK_NUMBER, TK_STRING, TK_WORD, TK_BEGIN, TK_END, TK_PUNCT };
-
-struct CResourceScript::Token {
-    TokenKind kind;
-    int nLine;
-    std::string text;       // the decoded text of a string, the spelling of anything else
-    unsigned long long ullValue = 0;
-};
 
 namespace {
 bool IsWordChar(char ch)
@@ -181,6 +174,8 @@ void CResourceScript::Parse(std::string_view text)
         const Token& t = tokens[k];
         if (t.kind == TK_WORD && SameWord(t.text, "STRINGTABLE")) {
             ParseStringTable(tokens, k);
+        } else if (ParseTemplate(tokens, k)) {
+            continue;
         } else if (t.kind == TK_WORD && (SameWord(t.text, "LANGUAGE") || SameWord(t.text, "VERSION") ||
                                          SameWord(t.text, "CHARACTERISTICS"))) {
             const int nStatementLine = t.nLine;

@@ -1,6 +1,7 @@
 #pragma once
 // The reader of our resource files: a small subset of the resource-script language, stored as
-// UTF-8. It takes STRINGTABLE blocks ("BEGIN  id, "text"  END", or with braces) and steps over
+// UTF-8. It takes STRINGTABLE blocks ("BEGIN  id, "text"  END", or with braces), DIALOG and
+// DIALOGEX templates, MENU and ACCELERATORS blocks (ResourceTemplates.cpp), and steps over
 // every other statement (a header line naming a file, or a header with a BEGIN..END block,
 // nested blocks included), so that sections added later never break an older reader.
 // Comments (// and /* */) and preprocessor lines are skipped.
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "platform/win/WinTypes.h"
+#include "platform/win/kernel/ResourceTemplates.h"
 
 class CResourceScript
 {
@@ -23,11 +25,17 @@ public:
     // Entries that name a file ("300 BITMAP "grid.png""), keyed by the upper-cased type and the
     // name ("#300" for a number, the word itself otherwise); the file text as written.
     const std::map<std::string, std::string>& GetFiles() const { return m_files; }
+    // Dialogs, menus and accelerator tables, texts still UTF-8.
+    const TbResourceTemplates& GetTemplates() const { return m_templates; }
     // One line per fault found ("line 12: ..."); empty for a clean file.
     const std::vector<std::string>& GetErrors() const { return m_errors; }
 
+    struct Token;       // the tokenizer's output, read by the statement readers
+
 private:
-    struct Token;
+    // Dialogs, menus and accelerators (ResourceTemplates.cpp): TRUE when the statement at i is
+    // one, which is then read and i moved past it.
+    BOOL ParseTemplate(const std::vector<Token>& tokens, size_t& i);
     void ParseStringTable(const std::vector<Token>& tokens, size_t& i);
     void SkipStatement(const std::vector<Token>& tokens, size_t& i);
     void AddError(int nLine, const char* pszWhat);
@@ -35,6 +43,7 @@ private:
     std::map<UINT, std::string> m_strings;
     std::map<std::string, std::string> m_files;
     std::vector<std::string> m_errors;
+    TbResourceTemplates m_templates;
 };
 
 // The name of a numbered entry: "#300".

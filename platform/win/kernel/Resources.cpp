@@ -24,6 +24,7 @@ struct CResourceModule {
     int nRefs = 1;
     std::map<UINT, std::string> strings;    // already in the module's code page
     std::map<std::string, std::string> files;   // image entries: key to the file's full path
+    TbResourceTemplates templates;          // dialogs, menus, accelerators; texts in the code page
 };
 
 // The program is single-threaded apart from the serial watcher, which loads nothing.
@@ -151,6 +152,8 @@ HMODULE LoadLibraryA(LPCSTR pszName)
         pModule->uCodePage = CodePageOfStem(strStem);
         for (const auto& [uId, strUtf8] : script.GetStrings())
             pModule->strings.emplace(uId, TbUtf8ToCodePage(strUtf8, pModule->uCodePage));
+        pModule->templates = script.GetTemplates();
+        TbConvertTemplates(pModule->templates, pModule->uCodePage);
         // Image files are named relative to the resource file.
         for (const auto& [strKey, strFile] : script.GetFiles())
             pModule->files.emplace(strKey, !strFile.empty() && strFile[0] == '/' ? strFile : strDir + "/" + strFile);
@@ -258,4 +261,10 @@ BOOL TbFindResourceFile(HINSTANCE hInstance, LPCSTR pszType, LPCSTR pszName, LPS
         return FALSE;
     CopyCut(pszPath, cchPath, it->second);
     return TRUE;
+}
+
+const TbResourceTemplates* TbModuleTemplates(HINSTANCE hInstance)
+{
+    const CResourceModule* pModule = FindModule(hInstance ? hInstance : s_hResourceModule);
+    return pModule ? &pModule->templates : nullptr;
 }

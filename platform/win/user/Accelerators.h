@@ -21,3 +21,6 @@ HACCEL CreateAcceleratorTableA(const ACCEL* pAccel, int nCount);
 // 0 for a dead handle.
 int    CopyAcceleratorTableA(HACCEL hAccel, LPACCEL pDst, int nCount);
 BOOL   DestroyAcceleratorTable(HACCEL hAccel);
+// A table from an ACCELERATORS resource of the module (null: the resource module); null when
+// there is none.
+HACCEL LoadAcceleratorsA(HINSTANCE hInstance, LPCSTR pszTableName);

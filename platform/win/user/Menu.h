@@ -15,6 +15,11 @@
 #define MF_BYPOSITION   0x0400
 #define MF_SEPARATOR    0x0800
 #endif
+#ifndef MF_HELP
+#define MF_MENUBARBREAK 0x0020
+#define MF_MENUBREAK    0x0040
+#define MF_HELP         0x4000
+#endif
 
 HMENU CreatePopupMenu();
 HMENU CreateMenu();
@@ -31,3 +36,6 @@ int   GetMenuStringA(HMENU hMenu, UINT uIDItem, LPSTR pszString, int cchMax, UIN
 // The item's flags; (UINT)-1 when there is no such item.
 UINT  GetMenuState(HMENU hMenu, UINT uId, UINT uFlags);
 HMENU GetSubMenu(HMENU hMenu, int nPos);
+// A menu bar (or popup) built from a MENU resource of the module (null: the resource module);
+// null when there is none.
+HMENU LoadMenuA(HINSTANCE hInstance, LPCSTR pszMenuName);

@@ -3,6 +3,7 @@
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/user/Message.h"
 #include "platform/win/user/Paint.h"
+#include "platform/win/user/Caret.h"
 #include "platform/win/user/QueueInternal.h"
 #include "platform/win/user/WindowRecord.h"
 
@@ -141,6 +142,7 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT pPaint)
     TbWindow* pWnd = TbFindWindow(hWnd);
     if (!pWnd || !pPaint)
         return nullptr;
+    TbCaretBeforePaint(hWnd);
     CTbRegion rgn = pWnd->rgnUpdate;
     BOOL bErase = pWnd->bEraseBkgnd;
     pWnd->rgnUpdate.SetEmpty();
@@ -160,6 +162,7 @@ BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* pPaint)
     if (!pPaint)
         return FALSE;
     ReleaseDC(hWnd, pPaint->hdc);
+    TbCaretAfterPaint(hWnd);
     return TRUE;
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <strings.h>
 #include <thread>
+#include "platform/win/user/Controls.h"
 #include "platform/win/user/HandleTable.h"
 #include "platform/win/user/Hooks.h"
 #include "platform/win/user/Message.h"
@@ -272,6 +273,11 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName,
     if (!TbIsUiThread())
         return nullptr;
     std::shared_ptr<TbWndClass> pClass = FindClass(pszClassName, hInstance);
+    if (!pClass) {
+        // The standard controls exist from the start, as on the original.
+        TbRegisterControlClasses();
+        pClass = FindClass(pszClassName, hInstance);
+    }
     if (!pClass)
         return nullptr;
     if (hWndParent == HWND_MESSAGE || hWndParent == TbUser().hDesktop)

@@ -25,6 +25,12 @@ struct TbWndClass {
     std::vector<BYTE> clsExtra;
 };
 
+// The state a window class keeps for each of its windows (a dialog's default button, an edit's
+// selection), made by the class's procedure and freed with the window.
+struct TbClassState {
+    virtual ~TbClassState() = default;
+};
+
 struct TbWindow {
     HWND        hWnd = nullptr;
     std::shared_ptr<TbWndClass> pClass;     // shared: a class unregistered while windows live stays valid for them
@@ -52,6 +58,9 @@ struct TbWindow {
     BOOL        bPaintValidated = FALSE;    // BeginPaint ran during the current WM_PAINT
     CTbPixelBuffer image;                   // the backing image, client-sized once something draws
     std::unique_ptr<ITbSurface> pSurface;
+    // Controls and dialogs
+    std::unique_ptr<TbClassState> pState;   // the class procedure's own record
+    std::unique_ptr<TbClassState> pScroll;  // WS_HSCROLL / WS_VSCROLL bars, made on first use
 };
 
 // Process-wide state of the window manager (user-interface thread only).
@@ -78,6 +87,29 @@ CTbPixelBuffer* TbWindowImage(TbWindow* pWnd);
 POINT TbClientOrigin(const TbWindow* pWnd);
 BOOL TbIsVisibleChain(const TbWindow* pWnd);
 BOOL TbIsUiThread();
+
+// The class state of a window as T, made on first use; null for a dead window. Good until the
+// next call that can destroy the window.
+template <class T>
+T* TbClassStateOf(HWND hWnd)
+{
+    TbWindow* pWnd = TbFindWindow(hWnd);
+    if (!pWnd)
+        return nullptr;
+    T* pState = dynamic_cast<T*>(pWnd->pState.get());
+    if (!pState && !pWnd->bDestroying) {
+        pState = new T;
+        pWnd->pState.reset(pState);
+    }
+    return pState;
+}
+// The class state when the window has one of type T, else null; never makes one.
+template <class T>
+T* TbFindClassState(HWND hWnd)
+{
+    TbWindow* pWnd = TbFindWindow(hWnd);
+    return pWnd ? dynamic_cast<T*>(pWnd->pState.get()) : nullptr;
+}
 
 // Copies a text cut to cchMax-1 bytes and terminated; the length copied.
 int TbCopyText(LPSTR pszDest, int cchMax, LPCSTR pszSrc);

@@ -1,0 +1,112 @@
+// The test dialog on the Qt display in English and in its mirrored Arabic layout: controls paint
+// into their own images, the screenshot shows them over the dialog, and typing through Qt reaches
+// the focused edit only with characters the code page holds.
+#include <gtest/gtest.h>
+#include <QtCore/QCoreApplication>
+#include <QtGui/QKeyEvent>
+#include <QtWidgets/QWidget>
+#include "QtTestSupport.h"
+#include "platform/win/gdi/Gdi.h"
+#include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/gdi/PixelBuffer.h"
+#include "platform/win/kernel/CodePage.h"
+#include "platform/win/kernel/Resources.h"
+#include "platform/win/user/Dialogs.h"
+#include "platform/win/user/SysMetrics.h"
+
+namespace {
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT uMsg, WPARAM, LPARAM)
+{
+    return uMsg == WM_INITDIALOG;
+}
+
+struct Texts { const char* pszName; const char* pszPrice; const char* pszCurrency; const char* pszPassword; };
+
+HWND ShowTestDialog(HMODULE hModule, const Texts& t, UINT uCodePage)
+{
+    HWND hDlg = CreateDialogParamA(hModule, MAKEINTRESOURCEA(100), nullptr, PlainDialogProc, 0);
+    if (!hDlg)
+        return nullptr;
+    SetDlgItemTextA(hDlg, 101, TbUtf8ToCodePage(t.pszName, uCodePage).c_str());
+    SetDlgItemTextA(hDlg, 102, t.pszPrice);
+    SetDlgItemTextA(hDlg, 103, TbUtf8ToCodePage(t.pszCurrency, uCodePage).c_str());
+    SetDlgItemTextA(hDlg, 104, t.pszPassword);
+    CheckRadioButton(hDlg, 111, 113, 112);
+    CheckDlgButton(hDlg, 121, BST_CHECKED);
+    ShowWindow(hDlg, SW_SHOW);
+    SendMessageA(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(hDlg, 101)), TRUE);
+    PumpQt(150);
+    return hDlg;
+}
+
+// The screenshot's pixel at a control's centre is the control's, not the dialog's face.
+COLORREF PixelAt(HWND hDlg, int nId, const std::string& strPath, int dx = 0)
+{
+    ITbImageCodec* pCodec = TbGetImageCodec();
+    CTbPixelBuffer image;
+    if (!pCodec || !pCodec->Load(strPath.c_str(), &image, nullptr))
+        return CLR_INVALID;
+    RECT rc;
+    GetWindowRect(GetDlgItem(hDlg, nId), &rc);
+    POINT pt = {(rc.left + rc.right) / 2 + dx, (rc.top + rc.bottom) / 2};
+    ScreenToClient(hDlg, &pt);
+    return image.Contains(pt.x, pt.y) ? TbPixelToColor(image.Row(pt.y)[pt.x]) : CLR_INVALID;
+}
+}  // namespace
+
+TEST(QtDialog, EnglishAndArabicScreenshotsShowTheControls)
+{
+    CreateQtWindow(nullptr, WS_OVERLAPPED, 0, 0, 10, 10);   // brings the Qt display up
+    TbAddResourcePath(TB_SOURCE_DIR "/tests/platform/data");
+    static const struct { const char* pszLibrary; UINT uCodePage; Texts texts; const char* pszShot; } s_runs[] = {
+        {"testdlg_1252.dll", 1252, {"ACME Trading", "12.50", "USD", "secret"}, "dialog_english"},
+        {"testdlg_1256.dll", 1256, {"شركة التداول", "12.50", "دينار", "secret"}, "dialog_arabic"},
+    };
+    for (const auto& run : s_runs) {
+        HMODULE hModule = LoadLibraryA(run.pszLibrary);
+        ASSERT_NE(nullptr, hModule) << run.pszLibrary;
+        HWND hDlg = ShowTestDialog(hModule, run.texts, run.uCodePage);
+        ASSERT_NE(nullptr, hDlg) << run.pszLibrary;
+        const std::string strPath = ScreenshotPath(run.pszShot);
+        ASSERT_TRUE(TbSaveWindowPng(hDlg, strPath.c_str()));
+        // The name field's white and the read-only field's face colour show where they stand.
+        EXPECT_EQ(GetSysColor(COLOR_WINDOW), PixelAt(hDlg, 104, strPath, 0)) << run.pszShot;
+        EXPECT_EQ(GetSysColor(COLOR_BTNFACE), PixelAt(hDlg, 110, strPath, -2)) << run.pszShot;
+        DestroyWindow(hDlg);
+        FreeLibrary(hModule);
+    }
+    PumpQt(20);
+}
+
+TEST(QtDialog, TypingRefusesCharactersTheCodePageCannotHold)
+{
+    CreateQtWindow(nullptr, WS_OVERLAPPED, 0, 0, 10, 10);
+    TbAddResourcePath(TB_SOURCE_DIR "/tests/platform/data");
+    HMODULE hModule = LoadLibraryA("testdlg_1252.dll");
+    ASSERT_NE(nullptr, hModule);
+    HWND hDlg = ShowTestDialog(hModule, Texts{"", "", "", ""}, 1252);
+    ASSERT_NE(nullptr, hDlg);
+    QWidget* pWidget = TbQtWidgetOf(GetDlgItem(hDlg, 101));
+    ASSERT_NE(nullptr, pWidget);
+    auto type = [&](int nKey, const QString& str) {
+        QKeyEvent press(QEvent::KeyPress, nKey, Qt::NoModifier, str);
+        QCoreApplication::sendEvent(pWidget, &press);
+        QKeyEvent release(QEvent::KeyRelease, nKey, Qt::NoModifier, str);
+        QCoreApplication::sendEvent(pWidget, &release);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            if (msg.message == WM_TIMER || !IsDialogMessageA(hDlg, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+    };
+    type(Qt::Key_A, QStringLiteral("a"));
+    type(Qt::Key_B, QString(QChar(0x4E2D)));       // not in 1252
+    type(Qt::Key_E, QString(QChar(0x00E9)));       // e-acute is
+    char sz[16];
+    GetDlgItemTextA(hDlg, 101, sz, sizeof sz);
+    EXPECT_STREQ("a\xE9", sz);
+    DestroyWindow(hDlg);
+    FreeLibrary(hModule);
+    PumpQt(20);
+}
