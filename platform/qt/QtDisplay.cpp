@@ -182,6 +182,8 @@ public:
                 return a.nId;
         return IDCANCEL;
     }
+    void OfferClipboard(BOOL bText) override { TbQtOfferClipboard(bText); }
+    BOOL GetClipboardText(std::string* pUtf8) override { return TbQtGetClipboardText(pUtf8); }
     void WatchFd(int fd, int nEvents) override
     {
         Notifiers& n = m_notifiers[fd];

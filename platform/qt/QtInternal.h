@@ -28,3 +28,7 @@ struct CTbQtHandlerScope {
 QWidget* TbQtWidgetOf(HWND hWnd);
 void TbQtBury(QWidget* pWidget);
 void TbQtDeleteBuried();
+
+// Clipboard and choosers.
+void TbQtOfferClipboard(BOOL bText);
+BOOL TbQtGetClipboardText(std::string* pUtf8);

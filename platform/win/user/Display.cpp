@@ -43,6 +43,8 @@ public:
         const UINT uButtons = uType & MB_TYPEMASK;
         return uButtons == MB_YESNO || uButtons == MB_YESNOCANCEL ? IDYES : IDOK;
     }
+    void OfferClipboard(BOOL) override {}
+    BOOL GetClipboardText(std::string*) override { return FALSE; }
     void WatchFd(int fd, int nEvents) override
     {
         if (nEvents)

@@ -2,6 +2,7 @@
 // The display side of the window system, implemented in platform/qt. No Qt type here.
 // Without a display (tests of the window manager) windows have no surface, the loop waits on a
 // condition variable and drawing still goes to the backing images.
+#include <string>
 #include "platform/win/WinTypes.h"
 
 class CTbPixelBuffer;
@@ -56,6 +57,14 @@ struct ITbDisplay {
     virtual void WatchFd(int fd, int nEvents) = 0;
     // A modal message box (MessageBox.h); the id of the button the user chose.
     virtual int MessageBox(HWND hOwner, LPCSTR pszText, LPCSTR pszCaption, UINT uType) = 0;
+
+    // Clipboard and choosers.
+    // The layer's clipboard changed: the system clipboard now offers other programs text (read
+    // through TbDisplayClipboardText when one asks), or nothing.
+    virtual void OfferClipboard(BOOL bText) = 0;
+    // Text another program put on the system clipboard, as UTF-8; FALSE when there is none.
+    // pUtf8 may be null to ask only.
+    virtual BOOL GetClipboardText(std::string* pUtf8) = 0;
 };
 
 // The display in use; null goes back to the built-in headless one. Set once at start-up.
@@ -81,3 +90,9 @@ COLORREF TbDisplayBackground(HWND hWnd);
 // A watched file descriptor is ready in the TB_FD_ directions of nEvents (an error or a hang-up
 // counts for every watched direction). platform/win/net hands it to the socket's window.
 void TbDisplayFdReady(int fd, int nEvents);
+
+// Clipboard and choosers.
+// Another program took the system clipboard: the process's contents go (WM_DESTROYCLIPBOARD).
+void TbDisplayClipboardChanged();
+// Another program asks for the text the layer offers: CF_TEXT, rendered when delayed, as UTF-8.
+BOOL TbDisplayClipboardText(std::string* pUtf8);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <strings.h>
 #include <thread>
+#include "platform/win/user/Clipboard.h"
 #include "platform/win/user/Controls.h"
 #include "platform/win/user/HandleTable.h"
 #include "platform/win/user/Hooks.h"
@@ -386,6 +387,8 @@ BOOL IsWindow(HWND hWnd)
 
 static void SendDestroyTree(HWND hWnd)
 {
+    // An owner renders its delayed clipboard formats while it is still whole.
+    TbClipboardWindowDestroying(hWnd);
     SendMessageA(hWnd, WM_DESTROY, 0, 0);
     TbWindow* pWnd = TbFindWindow(hWnd);
     if (!pWnd)
