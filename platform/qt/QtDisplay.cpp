@@ -7,15 +7,12 @@
 #include <QtGui/QGuiApplication>
 #include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
-#include <QtWidgets/QMessageBox>
 #include <atomic>
 #include <map>
 #include <vector>
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/WindowWidget.h"
 #include "platform/win/gdi/PixelBuffer.h"
-#include "platform/win/kernel/CodePage.h"
-#include "platform/win/user/MessageBox.h"
 #include "platform/win/user/Cursor.h"
 #include "platform/win/user/VirtualKeys.h"
 #include "platform/win/user/Window.h"
@@ -160,30 +157,15 @@ public:
     }
     void Beep(UINT) override { QApplication::beep(); }
     BOOL PlayWave(LPCSTR pszPath, BOOL bLoop) override { return TbQtPlayWave(pszPath, bLoop); }
-    int MessageBox(HWND hOwner, LPCSTR pszText, LPCSTR pszCaption, UINT uType) override
-    {
-        QMessageBox box(TbQtWidgetOf(hOwner));
-        box.setText(QString::fromStdString(TbCodePageToUtf8(pszText, CP_ACP)));
-        box.setWindowTitle(QString::fromStdString(TbCodePageToUtf8(pszCaption, CP_ACP)));
-        static const struct { UINT uType; QMessageBox::StandardButtons buttons; } s_sets[] = {
-            {MB_OK, QMessageBox::Ok}, {MB_OKCANCEL, QMessageBox::Ok | QMessageBox::Cancel},
-            {MB_YESNO, QMessageBox::Yes | QMessageBox::No},
-            {MB_YESNOCANCEL, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel}};
-        for (const auto& set : s_sets)
-            if (set.uType == (uType & MB_TYPEMASK))
-                box.setStandardButtons(set.buttons);
-        if (uType & (MB_SYSTEMMODAL | MB_TASKMODAL))
-            box.setWindowModality(Qt::ApplicationModal);
-        const int nButton = box.exec();
-        static const struct { int nQt; int nId; } s_answers[] = {
-            {QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}, {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
-        for (const auto& a : s_answers)
-            if (a.nQt == nButton)
-                return a.nId;
-        return IDCANCEL;
-    }
     void OfferClipboard(BOOL bText) override { TbQtOfferClipboard(bText); }
     BOOL GetClipboardText(std::string* pUtf8) override { return TbQtGetClipboardText(pUtf8); }
+    ITbQuestion* AskMessageBox(HWND hOwner, TBMESSAGEBOXQUESTION* pQuestion) override
+    {
+        return TbQtAskMessageBox(hOwner, pQuestion);
+    }
+    ITbQuestion* AskFile(HWND hOwner, TBFILEQUESTION* pQuestion) override { return TbQtAskFile(hOwner, pQuestion); }
+    ITbQuestion* AskFont(HWND hOwner, TBFONTQUESTION* pQuestion) override { return TbQtAskFont(hOwner, pQuestion); }
+    ITbQuestion* AskColor(HWND hOwner, TBCOLORQUESTION* pQuestion) override { return TbQtAskColor(hOwner, pQuestion); }
     void WatchFd(int fd, int nEvents) override
     {
         Notifiers& n = m_notifiers[fd];

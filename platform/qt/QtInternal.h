@@ -32,3 +32,7 @@ void TbQtDeleteBuried();
 // Clipboard and choosers.
 void TbQtOfferClipboard(BOOL bText);
 BOOL TbQtGetClipboardText(std::string* pUtf8);
+ITbQuestion* TbQtAskMessageBox(HWND hOwner, TBMESSAGEBOXQUESTION* pQuestion);
+ITbQuestion* TbQtAskFile(HWND hOwner, TBFILEQUESTION* pQuestion);
+ITbQuestion* TbQtAskFont(HWND hOwner, TBFONTQUESTION* pQuestion);
+ITbQuestion* TbQtAskColor(HWND hOwner, TBCOLORQUESTION* pQuestion);

@@ -9,7 +9,6 @@
 #include <vector>
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/Display.h"
-#include "platform/win/user/MessageBox.h"
 
 namespace {
 class CHeadlessDisplay : public ITbDisplay
@@ -37,14 +36,13 @@ public:
     void GetScreenSize(SIZE* pSize) override { *pSize = SIZE{1280, 1024}; }
     void Beep(UINT) override {}
     BOOL PlayWave(LPCSTR, BOOL) override { return TRUE; }
-    int MessageBox(HWND, LPCSTR, LPCSTR, UINT uType) override
-    {
-        // Nobody to ask: the first button.
-        const UINT uButtons = uType & MB_TYPEMASK;
-        return uButtons == MB_YESNO || uButtons == MB_YESNOCANCEL ? IDYES : IDOK;
-    }
     void OfferClipboard(BOOL) override {}
     BOOL GetClipboardText(std::string*) override { return FALSE; }
+    // Nobody to ask: the layer answers for the person.
+    ITbQuestion* AskMessageBox(HWND, TBMESSAGEBOXQUESTION*) override { return nullptr; }
+    ITbQuestion* AskFile(HWND, TBFILEQUESTION*) override { return nullptr; }
+    ITbQuestion* AskFont(HWND, TBFONTQUESTION*) override { return nullptr; }
+    ITbQuestion* AskColor(HWND, TBCOLORQUESTION*) override { return nullptr; }
     void WatchFd(int fd, int nEvents) override
     {
         if (nEvents)

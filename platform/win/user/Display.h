@@ -6,6 +6,11 @@
 #include "platform/win/WinTypes.h"
 
 class CTbPixelBuffer;
+struct ITbQuestion;
+struct TBMESSAGEBOXQUESTION;
+struct TBFILEQUESTION;
+struct TBFONTQUESTION;
+struct TBCOLORQUESTION;
 
 // One window's presence on the display. Geometry is in the parent's client coordinates, screen
 // coordinates for a top-level window.
@@ -55,8 +60,6 @@ struct ITbDisplay {
     // on the user-interface thread, for as long as the condition holds: the watcher turns a
     // direction off until it has dealt with it.
     virtual void WatchFd(int fd, int nEvents) = 0;
-    // A modal message box (MessageBox.h); the id of the button the user chose.
-    virtual int MessageBox(HWND hOwner, LPCSTR pszText, LPCSTR pszCaption, UINT uType) = 0;
 
     // Clipboard and choosers.
     // The layer's clipboard changed: the system clipboard now offers other programs text (read
@@ -65,6 +68,12 @@ struct ITbDisplay {
     // Text another program put on the system clipboard, as UTF-8; FALSE when there is none.
     // pUtf8 may be null to ask only.
     virtual BOOL GetClipboardText(std::string* pUtf8) = 0;
+    // Shows a question (Questions.h) over the owner without waiting for it; the display fills
+    // the request's answer when the person closes it. Null: there is nobody to ask.
+    virtual ITbQuestion* AskMessageBox(HWND hOwner, TBMESSAGEBOXQUESTION* pQuestion) = 0;
+    virtual ITbQuestion* AskFile(HWND hOwner, TBFILEQUESTION* pQuestion) = 0;
+    virtual ITbQuestion* AskFont(HWND hOwner, TBFONTQUESTION* pQuestion) = 0;
+    virtual ITbQuestion* AskColor(HWND hOwner, TBCOLORQUESTION* pQuestion) = 0;
 };
 
 // The display in use; null goes back to the built-in headless one. Set once at start-up.

@@ -1,4 +1,7 @@
 #include "platform/win/user/ModalLoop.h"
+#include <memory>
+#include "platform/win/user/Questions.h"
+#include "platform/win/user/TestAnswers.h"
 #include "platform/win/user/Window.h"
 
 BOOL TbRunModalLoop(HWND hOwner, const std::function<BOOL()>& fnDone, const std::function<BOOL(MSG*)>& fnFilter)
@@ -25,4 +28,17 @@ BOOL TbRunModalLoop(HWND hOwner, const std::function<BOOL()>& fnDone, const std:
     if (bDisabled && IsWindow(hRoot))
         EnableWindow(hRoot, TRUE);
     return bResult;
+}
+
+int TbWaitForAnswer(HWND hOwner, ITbQuestion* pQuestion, int nKind, TBTESTANSWER* pAnswer)
+{
+    if (!pQuestion)
+        return TB_ASKED_NOBODY;
+    std::unique_ptr<ITbQuestion> question(pQuestion);
+    BOOL bTest = FALSE;
+    // An answer a test queues while the question is open closes it, as the person would.
+    TbRunModalLoop(hOwner, [&] { return question->IsDone() || (bTest = TbTakeTestAnswer(nKind, pAnswer)); });
+    if (bTest)
+        return TB_ASKED_TEST;
+    return question->IsDone() ? TB_ASKED_DISPLAY : TB_ASKED_QUIT;
 }

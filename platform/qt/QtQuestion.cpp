@@ -1,0 +1,40 @@
+// Questions on Qt: showing the dialog and waking the layer's loop when it is answered.
+#include "platform/qt/QtQuestion.h"
+#include "platform/qt/QtInternal.h"
+#include "platform/win/user/Message.h"
+
+CTbQtQuestion::~CTbQtQuestion()
+{
+    // Not from the dialog's own handlers: the layer deletes a question after its loop ends.
+    if (m_pDialog) {
+        m_pDialog->hide();
+        delete m_pDialog.data();
+    }
+}
+
+QWidget* CTbQtQuestion::ParentFor(HWND hOwner)
+{
+    QWidget* pWidget = TbQtWidgetOf(hOwner);
+    return pWidget ? pWidget->window() : nullptr;
+}
+
+void CTbQtQuestion::Show(QDialog* pDialog, BOOL bAppModal)
+{
+    m_pDialog = pDialog;
+    if (bAppModal)
+        pDialog->setWindowModality(Qt::ApplicationModal);
+    else if (pDialog->parentWidget())
+        pDialog->setWindowModality(Qt::WindowModal);
+    pDialog->show();
+    pDialog->raise();
+    pDialog->activateWindow();
+}
+
+void CTbQtQuestion::Finish()
+{
+    if (m_bDone)
+        return;
+    m_bDone = TRUE;
+    // The loop sleeps until a message comes: this one carries nothing but the wake.
+    PostThreadMessageA(0, WM_NULL, 0, 0);
+}
