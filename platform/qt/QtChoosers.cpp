@@ -1,7 +1,170 @@
-// File, font and colour choosers on Qt, shown without exec().
+// File, font and colour choosers on Qt: Qt's own dialogs (never the platform's native ones, which
+// would run their own loop), shown without exec() while the layer's modal loop waits.
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QColorDialog>
+#include <QtWidgets/QFileDialog>
+#include <QtWidgets/QFontDialog>
+#include <cmath>
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/QtQuestion.h"
+#include "platform/win/user/CommonDialogs.h"
 
-ITbQuestion* TbQtAskFile(HWND, TBFILEQUESTION*) { return nullptr; }
-ITbQuestion* TbQtAskFont(HWND, TBFONTQUESTION*) { return nullptr; }
-ITbQuestion* TbQtAskColor(HWND, TBCOLORQUESTION*) { return nullptr; }
+namespace {
+QString FromUtf8(const std::string& str)
+{
+    return QString::fromStdString(str);
+}
+
+// "Text (*.txt)" with "*.txt;*.log" as Qt writes it: "Text (*.txt *.log)". The original's "*.*"
+// takes every name, dotted or not.
+QString QtFilter(const std::pair<std::string, std::string>& filter)
+{
+    QString strName = FromUtf8(filter.first).trimmed();
+    if (strName.endsWith(QLatin1Char(')')) && strName.contains(QLatin1Char('(')))
+        strName = strName.left(strName.lastIndexOf(QLatin1Char('('))).trimmed();
+    QStringList patterns = FromUtf8(filter.second).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (QString& strPattern : patterns)
+        if (strPattern.trimmed() == QLatin1String("*.*"))
+            strPattern = QStringLiteral("*");
+    return strName + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
+
+class CTbQtFileQuestion : public CTbQtQuestion
+{
+public:
+    CTbQtFileQuestion(HWND hOwner, TBFILEQUESTION* pQuestion)
+    {
+        auto* pDialog = new QFileDialog(ParentFor(hOwner), FromUtf8(pQuestion->strTitle), FromUtf8(pQuestion->strFolder));
+        pDialog->setObjectName(QStringLiteral("TbFileChooser"));
+        pDialog->setOption(QFileDialog::DontUseNativeDialog);
+        pDialog->setAcceptMode(pQuestion->bSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        pDialog->setFileMode(pQuestion->bMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        pDialog->setOption(QFileDialog::DontConfirmOverwrite, !pQuestion->bConfirmOverwrite);
+        pDialog->setDefaultSuffix(FromUtf8(pQuestion->strDefExt));
+        QStringList filters;
+        for (const auto& filter : pQuestion->filters)
+            filters << QtFilter(filter);
+        if (!filters.isEmpty()) {
+            pDialog->setNameFilters(filters);
+            pDialog->selectNameFilter(filters.value(pQuestion->nFilter));
+        }
+        if (!pQuestion->strFile.empty())
+            pDialog->selectFile(FromUtf8(pQuestion->strFile));
+        QObject::connect(pDialog, &QDialog::finished, [this, pDialog, pQuestion, filters](int nResult) {
+            const QStringList chosen = pDialog->selectedFiles();
+            pQuestion->bOk = nResult == QDialog::Accepted && !chosen.isEmpty();
+            if (pQuestion->bOk)
+                pQuestion->strPath = chosen.first().toStdString();
+            pQuestion->nFilter = std::max(0, static_cast<int>(filters.indexOf(pDialog->selectedNameFilter())));
+            Finish();
+        });
+        Show(pDialog, FALSE);
+    }
+};
+
+// Qt's font chooser with the original's size limits: a size outside them does not close it.
+class CTbFontDialog : public QFontDialog
+{
+public:
+    CTbFontDialog(QWidget* pParent, int nMin, int nMax) : QFontDialog(pParent), m_nMin(nMin), m_nMax(nMax) {}
+    void done(int nResult) override
+    {
+        const qreal dPoints = currentFont().pointSizeF();
+        if (nResult == QDialog::Accepted && m_nMax > 0 && (dPoints < m_nMin || dPoints > m_nMax)) {
+            QApplication::beep();
+            return;
+        }
+        QFontDialog::done(nResult);
+    }
+
+private:
+    int m_nMin;
+    int m_nMax;
+};
+
+class CTbQtFontQuestion : public CTbQtQuestion
+{
+public:
+    CTbQtFontQuestion(HWND hOwner, TBFONTQUESTION* pQuestion)
+    {
+        auto* pDialog = new CTbFontDialog(ParentFor(hOwner), pQuestion->nMinPoints, pQuestion->nMaxPoints);
+        pDialog->setObjectName(QStringLiteral("TbFontChooser"));
+        pDialog->setOption(QFontDialog::DontUseNativeDialog);
+        pDialog->setOption(QFontDialog::ScalableFonts, pQuestion->bScalableOnly != FALSE);
+        pDialog->setOption(QFontDialog::MonospacedFonts, pQuestion->bFixedPitchOnly != FALSE);
+        const TBFONTCHOICE& in = pQuestion->font;
+        QFont font = QApplication::font();
+        if (!in.strFace.empty())
+            font.setFamily(FromUtf8(in.strFace));
+        font.setPointSizeF(in.nPointSize10 / 10.0);
+        font.setWeight(static_cast<QFont::Weight>(std::clamp(in.nWeight, 100, 900)));
+        font.setItalic(in.bItalic != FALSE);
+        font.setUnderline(in.bUnderline != FALSE);
+        font.setStrikeOut(in.bStrikeOut != FALSE);
+        pDialog->setCurrentFont(font);
+        QObject::connect(pDialog, &QDialog::finished, [this, pDialog, pQuestion](int nResult) {
+            pQuestion->bOk = nResult == QDialog::Accepted;
+            if (pQuestion->bOk) {
+                const QFont chosen = pDialog->selectedFont();
+                TBFONTCHOICE& out = pQuestion->font;
+                out.strFace = chosen.family().toStdString();
+                out.nPointSize10 = static_cast<int>(std::lround(chosen.pointSizeF() * 10));
+                out.nWeight = chosen.weight();
+                out.bItalic = chosen.italic();
+                // Qt's chooser always offers the effects; only a caller that asked for them gets them.
+                out.bUnderline = pQuestion->bEffects && chosen.underline();
+                out.bStrikeOut = pQuestion->bEffects && chosen.strikeOut();
+            }
+            Finish();
+        });
+        Show(pDialog, FALSE);
+    }
+};
+
+QColor QtColor(COLORREF cr)
+{
+    return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr));
+}
+
+class CTbQtColorQuestion : public CTbQtQuestion
+{
+public:
+    CTbQtColorQuestion(HWND hOwner, TBCOLORQUESTION* pQuestion)
+    {
+        // Qt keeps one set of custom colours for the program; each caller brings its own.
+        for (int i = 0; i < 16 && i < QColorDialog::customCount(); ++i)
+            QColorDialog::setCustomColor(i, QtColor(pQuestion->custom[i]));
+        auto* pDialog = new QColorDialog(QtColor(pQuestion->crColor), ParentFor(hOwner));
+        pDialog->setObjectName(QStringLiteral("TbColorChooser"));
+        pDialog->setOption(QColorDialog::DontUseNativeDialog);
+        QObject::connect(pDialog, &QDialog::finished, [this, pDialog, pQuestion](int nResult) {
+            pQuestion->bOk = nResult == QDialog::Accepted;
+            if (pQuestion->bOk) {
+                const QColor color = pDialog->selectedColor();
+                pQuestion->crColor = RGB(color.red(), color.green(), color.blue());
+            }
+            for (int i = 0; i < 16 && i < QColorDialog::customCount(); ++i) {
+                const QColor custom = QColorDialog::customColor(i);
+                pQuestion->custom[i] = RGB(custom.red(), custom.green(), custom.blue());
+            }
+            Finish();
+        });
+        Show(pDialog, FALSE);
+    }
+};
+}  // namespace
+
+ITbQuestion* TbQtAskFile(HWND hOwner, TBFILEQUESTION* pQuestion)
+{
+    return new CTbQtFileQuestion(hOwner, pQuestion);
+}
+
+ITbQuestion* TbQtAskFont(HWND hOwner, TBFONTQUESTION* pQuestion)
+{
+    return new CTbQtFontQuestion(hOwner, pQuestion);
+}
+
+ITbQuestion* TbQtAskColor(HWND hOwner, TBCOLORQUESTION* pQuestion)
+{
+    return new CTbQtColorQuestion(hOwner, pQuestion);
+}

@@ -36,6 +36,7 @@ struct TBFILEQUESTION {
     int nFilter = 0;                                        // in and out: index into filters
     std::string strFolder;                                  // where it opens
     std::string strFile;                                    // the name it offers
+    std::string strDefExt;                                  // added to a name without one
     BOOL bMustExist = FALSE;                                // the file (open) must exist
     BOOL bConfirmOverwrite = FALSE;                         // save: ask before replacing a file
     BOOL bOk = FALSE;                                       // out

@@ -6,10 +6,19 @@
 #include <string>
 #include "platform/win/WinTypes.h"
 
+//
+// A chooser's answer is what the person would type and click, in UTF-8 as on the display. An
+// answer that breaks the chooser's rules (a file that must exist and does not, a replaced file
+// the overwrite question does not confirm, a size outside the limits, a text that does not read)
+// is refused as the chooser would refuse it, and the chooser takes the next answer.
+// An answer queued while its question is open closes it.
 #define TB_ASK_MESSAGEBOX   1   // nValue: the button id
-#define TB_ASK_OPENFILE     2   // nValue: IDOK or IDCANCEL; strText: the path
+#define TB_ASK_OPENFILE     2   // nValue: IDOK or IDCANCEL; strText: the path, a relative one
+                                // in the folder the chooser opens in
 #define TB_ASK_SAVEFILE     3   // as TB_ASK_OPENFILE
-#define TB_ASK_FONT         4   // nValue: IDOK or IDCANCEL; strText: the chooser's own form
+#define TB_ASK_FONT         4   // nValue: IDOK or IDCANCEL; strText: "face;points" then any of
+                                // ";weight" (100..1000), ";italic", ";underline", ";strikeout",
+                                // ";r,g,b": "DejaVu Sans;10.5;700;italic;255,0,0"
 #define TB_ASK_COLOR        5   // nValue: IDOK or IDCANCEL; strText: the colour as "r,g,b"
 #define TB_ASK_POPUPMENU    6   // nValue: the command id chosen, 0 for none
 

@@ -1,0 +1,380 @@
+// The common dialogs: what each asks the display, the rules an answer must keep, and how the
+// answer fills the caller's structure.
+#include "platform/win/user/CommonDialogs.h"
+#include <sys/stat.h>
+#include <unistd.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include "platform/win/gdi/Gdi.h"
+#include "platform/win/gdi/GdiDefs.h"
+#include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/Display.h"
+#include "platform/win/user/MessageBox.h"
+#include "platform/win/user/Paint.h"
+#include "platform/win/user/Questions.h"
+#include "platform/win/user/TestAnswers.h"
+
+namespace {
+DWORD s_dwError = 0;
+
+BOOL Fail(DWORD dwError)
+{
+    s_dwError = dwError;
+    return FALSE;
+}
+
+// An answer the chooser does not take: it stays open for the next one.
+const int ANSWER_REFUSED = -1;
+
+// Asks until an answer closes the chooser: the queued test answers first, then the display.
+// fnTake gets a test answer's text, or null for the display's answer (in the request), and
+// returns TRUE or FALSE to close the chooser with that result, or ANSWER_REFUSED. A cancel, a
+// quit or nobody to ask closes it with FALSE.
+BOOL AskChooser(HWND hOwner, int nKind, const std::function<ITbQuestion*()>& fnAsk,
+                const std::function<int(const std::string*)>& fnTake)
+{
+    for (;;) {
+        TBTESTANSWER answer;
+        const int nFrom = TbTakeTestAnswer(nKind, &answer) ? TB_ASKED_TEST : TbWaitForAnswer(hOwner, fnAsk(), nKind, &answer);
+        if (nFrom == TB_ASKED_NOBODY || nFrom == TB_ASKED_QUIT || (nFrom == TB_ASKED_TEST && answer.nValue != IDOK))
+            return FALSE;
+        const int nResult = fnTake(nFrom == TB_ASKED_TEST ? &answer.strText : nullptr);
+        if (nResult != ANSWER_REFUSED)
+            return nResult;
+    }
+}
+
+std::string ToUtf8(LPCSTR psz, size_t cbMax = std::string::npos)
+{
+    return psz ? TbCodePageToUtf8(std::string_view(psz, strnlen(psz, cbMax)), CP_ACP) : std::string();
+}
+
+BOOL ParseColor(const std::string& strText, COLORREF* pcr)
+{
+    int r = -1, g = -1, b = -1;
+    char chExtra = 0;
+    if (sscanf(strText.c_str(), "%d,%d,%d%c", &r, &g, &b, &chExtra) != 3 || r < 0 || r > 255 || g < 0 || g > 255 ||
+        b < 0 || b > 255)
+        return FALSE;
+    *pcr = RGB(r, g, b);
+    return TRUE;
+}
+
+// ---- files ----
+
+BOOL IsFile(const std::string& strPath)
+{
+    struct stat st;
+    return stat(strPath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+BOOL IsFolder(const std::string& strPath)
+{
+    struct stat st;
+    return stat(strPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+size_t NameStart(const std::string& strPath)
+{
+    const size_t nSlash = strPath.rfind('/');
+    return nSlash == std::string::npos ? 0 : nSlash + 1;
+}
+
+std::string FolderOf(const std::string& strPath)
+{
+    const size_t nName = NameStart(strPath);
+    return nName <= 1 ? strPath.substr(0, nName) : strPath.substr(0, nName - 1);
+}
+
+// Where the extension starts (after the dot) in the name; npos when it has none.
+size_t ExtensionStart(const std::string& strPath)
+{
+    const size_t nDot = strPath.rfind('.');
+    return nDot == std::string::npos || nDot < NameStart(strPath) ? std::string::npos : nDot + 1;
+}
+
+TBFILEQUESTION DescribeFile(const OPENFILENAMEA* pOfn, BOOL bSave)
+{
+    TBFILEQUESTION q;
+    q.bSave = bSave;
+    q.strTitle = ToUtf8(pOfn->lpstrTitle);
+    for (LPCSTR psz = pOfn->lpstrFilter; psz && *psz;) {
+        LPCSTR pszPatterns = psz + strlen(psz) + 1;
+        if (!*pszPatterns)
+            break;
+        q.filters.emplace_back(ToUtf8(psz), ToUtf8(pszPatterns));
+        psz = pszPatterns + strlen(pszPatterns) + 1;
+    }
+    const DWORD nIndex = pOfn->nFilterIndex ? pOfn->nFilterIndex - 1 : 0;
+    q.nFilter = nIndex < q.filters.size() ? static_cast<int>(nIndex) : 0;
+    const std::string strOffered = ToUtf8(pOfn->lpstrFile, pOfn->nMaxFile);
+    q.strFile = strOffered.substr(NameStart(strOffered));
+    q.strFolder = FolderOf(strOffered);
+    if (q.strFolder.empty())
+        q.strFolder = ToUtf8(pOfn->lpstrInitialDir);
+    if (q.strFolder.empty()) {
+        char szCwd[4096];
+        q.strFolder = getcwd(szCwd, sizeof szCwd) ? szCwd : "/";
+    }
+    q.strDefExt = ToUtf8(pOfn->lpstrDefExt);
+    q.bMustExist = (pOfn->Flags & OFN_FILEMUSTEXIST) != 0;
+    q.bConfirmOverwrite = bSave && (pOfn->Flags & OFN_OVERWRITEPROMPT);
+    return q;
+}
+
+// The full path a typed name stands for: in the chooser's folder, with the default extension.
+std::string CompletePath(const TBFILEQUESTION& q, std::string strPath)
+{
+    if (strPath.empty())
+        return strPath;
+    if (strPath[0] != '/')
+        strPath = q.strFolder + (q.strFolder.empty() || q.strFolder.back() != '/' ? "/" : "") + strPath;
+    if (!q.strDefExt.empty() && strPath.back() != '/' && ExtensionStart(strPath) == std::string::npos)
+        strPath += "." + q.strDefExt;
+    return strPath;
+}
+
+// The chooser's rules; FALSE keeps it open. The display's chooser asks about replacing a file
+// itself; for a test's answer the question is a message box.
+BOOL KeepsFileRules(const OPENFILENAMEA* pOfn, const TBFILEQUESTION& q, const std::string& strPath, BOOL bAskReplace)
+{
+    if (strPath.empty() || strPath.back() == '/')
+        return FALSE;
+    if ((pOfn->Flags & OFN_FILEMUSTEXIST) && !IsFile(strPath))
+        return FALSE;
+    if ((pOfn->Flags & (OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST)) && !IsFolder(FolderOf(strPath)))
+        return FALSE;
+    if (bAskReplace && q.bConfirmOverwrite && IsFile(strPath)) {
+        const std::string strText = TbUtf8ToCodePage(strPath.substr(NameStart(strPath)) +
+                                                     " already exists.\nDo you want to replace it?", CP_ACP);
+        return MessageBoxA(pOfn->hwndOwner, strText.c_str(), pOfn->lpstrTitle ? pOfn->lpstrTitle : "Save As",
+                           MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+    }
+    return TRUE;
+}
+
+BOOL DeliverFile(OPENFILENAMEA* pOfn, const TBFILEQUESTION& q, const std::string& strPath)
+{
+    const std::string strBytes = TbUtf8ToCodePage(strPath, CP_ACP);
+    // A name the page cannot spell would name another file.
+    if (TbCodePageToUtf8(strBytes, CP_ACP) != strPath || strBytes.size() >= 0xFFFF)
+        return Fail(FNERR_INVALIDFILENAME);
+    const size_t nName = NameStart(strBytes);
+    const size_t nExt = ExtensionStart(strBytes);
+    const std::string strTitle = strBytes.substr(nName);
+    if (strBytes.size() >= pOfn->nMaxFile) {
+        // As the original: the size needed in the first two bytes, nothing else written.
+        if (pOfn->nMaxFile >= sizeof(WORD)) {
+            const WORD wNeeded = static_cast<WORD>(strBytes.size() + 1);
+            memcpy(pOfn->lpstrFile, &wNeeded, sizeof wNeeded);
+        }
+        return Fail(FNERR_BUFFERTOOSMALL);
+    }
+    if (pOfn->lpstrFileTitle && strTitle.size() >= pOfn->nMaxFileTitle)
+        return Fail(FNERR_BUFFERTOOSMALL);
+    memcpy(pOfn->lpstrFile, strBytes.c_str(), strBytes.size() + 1);
+    if (pOfn->lpstrFileTitle)
+        memcpy(pOfn->lpstrFileTitle, strTitle.c_str(), strTitle.size() + 1);
+    pOfn->nFileOffset = static_cast<WORD>(nName);
+    pOfn->nFileExtension = static_cast<WORD>(nExt == std::string::npos ? strBytes.size() : nExt);
+    if (pOfn->lpstrDefExt) {
+        const std::string strExt = nExt == std::string::npos ? "" : strBytes.substr(nExt);
+        if (lstrcmpiA(strExt.c_str(), pOfn->lpstrDefExt) != 0)
+            pOfn->Flags |= OFN_EXTENSIONDIFFERENT;
+        else
+            pOfn->Flags &= ~static_cast<DWORD>(OFN_EXTENSIONDIFFERENT);
+    }
+    if (!q.filters.empty())
+        pOfn->nFilterIndex = static_cast<DWORD>(q.nFilter + 1);
+    return TRUE;
+}
+
+BOOL GetFileName(LPOPENFILENAMEA pOfn, BOOL bSave)
+{
+    s_dwError = 0;
+    if (!pOfn || pOfn->lStructSize != sizeof(OPENFILENAMEA))
+        return Fail(CDERR_STRUCTSIZE);
+    if (!pOfn->lpstrFile || !pOfn->nMaxFile)
+        return Fail(CDERR_INITIALIZATION);
+    TBFILEQUESTION q = DescribeFile(pOfn, bSave);
+    return AskChooser(
+        pOfn->hwndOwner, bSave ? TB_ASK_SAVEFILE : TB_ASK_OPENFILE,
+        [&] { return TbGetDisplay()->AskFile(pOfn->hwndOwner, &q); },
+        [&](const std::string* pText) -> int {
+            if (!pText && !q.bOk)
+                return FALSE;
+            const std::string strPath = CompletePath(q, pText ? *pText : q.strPath);
+            if (!KeepsFileRules(pOfn, q, strPath, pText != nullptr))
+                return ANSWER_REFUSED;
+            return DeliverFile(pOfn, q, strPath);
+        });
+}
+
+// ---- fonts ----
+
+int ScreenLogPixelsY()
+{
+    HDC hdc = GetDC(nullptr);
+    const int nDpi = hdc ? GetDeviceCaps(hdc, LOGPIXELSY) : 0;
+    if (hdc)
+        ReleaseDC(nullptr, hdc);
+    return nDpi > 0 ? nDpi : 96;
+}
+
+// A test's font: "face;points" then any of a weight, italic, underline, strikeout, "r,g,b".
+BOOL ParseFont(const std::string& strText, TBFONTCHOICE* pFont)
+{
+    std::vector<std::string> fields;
+    for (size_t nStart = 0;;) {
+        const size_t nEnd = strText.find(';', nStart);
+        fields.push_back(strText.substr(nStart, nEnd - nStart));
+        if (nEnd == std::string::npos)
+            break;
+        nStart = nEnd + 1;
+    }
+    char* pEnd = nullptr;
+    const double dPoints = fields.size() >= 2 ? strtod(fields[1].c_str(), &pEnd) : 0;
+    if (fields[0].empty() || !pEnd || *pEnd || dPoints < 1 || dPoints > 1600)
+        return FALSE;
+    pFont->strFace = fields[0];
+    pFont->nPointSize10 = static_cast<int>(dPoints * 10 + 0.5);
+    for (size_t i = 2; i < fields.size(); ++i) {
+        const std::string& f = fields[i];
+        const long nWeight = strtol(f.c_str(), &pEnd, 10);
+        if (f == "italic")
+            pFont->bItalic = TRUE;
+        else if (f == "underline")
+            pFont->bUnderline = TRUE;
+        else if (f == "strikeout")
+            pFont->bStrikeOut = TRUE;
+        else if (!f.empty() && !*pEnd && nWeight >= 1 && nWeight <= 1000)
+            pFont->nWeight = static_cast<int>(nWeight);
+        else if (!ParseColor(f, &pFont->crColor))
+            return FALSE;
+    }
+    return TRUE;
+}
+
+void DeliverFont(LPCHOOSEFONTA pCf, const TBFONTCHOICE& font, int nDpi)
+{
+    const BOOL bEffects = (pCf->Flags & CF_EFFECTS) != 0;
+    LOGFONTA lf = {};
+    lf.lfHeight = -((font.nPointSize10 * nDpi + 360) / 720);
+    lf.lfWeight = font.nWeight;
+    lf.lfItalic = font.bItalic ? 1 : 0;
+    lf.lfUnderline = bEffects && font.bUnderline ? 1 : 0;
+    lf.lfStrikeOut = bEffects && font.bStrikeOut ? 1 : 0;
+    // The script the caller started with stays; a new font gets the active page's.
+    if (pCf->Flags & CF_INITTOLOGFONTSTRUCT)
+        lf.lfCharSet = pCf->lpLogFont->lfCharSet;
+    else
+        lf.lfCharSet = GetACP() == 1256 ? ARABIC_CHARSET : ANSI_CHARSET;
+    lstrcpynA(lf.lfFaceName, TbUtf8ToCodePage(font.strFace, CP_ACP).c_str(), LF_FACESIZE);
+    *pCf->lpLogFont = lf;
+    pCf->iPointSize = font.nPointSize10;
+    if (bEffects)
+        pCf->rgbColors = font.crColor;
+    pCf->nFontType = static_cast<WORD>(SCREEN_FONTTYPE | (font.nWeight >= 600 ? BOLD_FONTTYPE : REGULAR_FONTTYPE) |
+                                       (font.bItalic ? ITALIC_FONTTYPE : 0));
+}
+}  // namespace
+
+BOOL GetOpenFileNameA(LPOPENFILENAMEA pOfn)
+{
+    return GetFileName(pOfn, FALSE);
+}
+
+BOOL GetSaveFileNameA(LPOPENFILENAMEA pOfn)
+{
+    return GetFileName(pOfn, TRUE);
+}
+
+BOOL ChooseFontA(LPCHOOSEFONTA pCf)
+{
+    s_dwError = 0;
+    if (!pCf || pCf->lStructSize != sizeof(CHOOSEFONTA))
+        return Fail(CDERR_STRUCTSIZE);
+    if (!pCf->lpLogFont)
+        return Fail(CDERR_INITIALIZATION);
+    const BOOL bLimit = (pCf->Flags & CF_LIMITSIZE) != 0;
+    if (bLimit && pCf->nSizeMax < pCf->nSizeMin)
+        return Fail(CFERR_MAXLESSTHANMIN);
+    const int nDpi = ScreenLogPixelsY();
+    TBFONTQUESTION q;
+    q.bEffects = (pCf->Flags & CF_EFFECTS) != 0;
+    q.bScalableOnly = (pCf->Flags & CF_SCALABLEONLY) != 0;
+    q.bFixedPitchOnly = (pCf->Flags & CF_FIXEDPITCHONLY) != 0;
+    if (bLimit) {
+        q.nMinPoints = pCf->nSizeMin;
+        q.nMaxPoints = pCf->nSizeMax;
+    }
+    if (pCf->Flags & CF_INITTOLOGFONTSTRUCT) {
+        const LOGFONTA& lf = *pCf->lpLogFont;
+        q.font.strFace = ToUtf8(lf.lfFaceName, LF_FACESIZE);
+        // Whole points, as the character height shows them: -13 at 96 dpi is 10 points.
+        if (lf.lfHeight)
+            q.font.nPointSize10 = (std::abs(static_cast<int>(lf.lfHeight)) * 72 + nDpi / 2) / nDpi * 10;
+        q.font.nWeight = lf.lfWeight > 0 ? static_cast<int>(lf.lfWeight) : 400;
+        q.font.bItalic = lf.lfItalic != 0;
+        q.font.bUnderline = q.bEffects && lf.lfUnderline;
+        q.font.bStrikeOut = q.bEffects && lf.lfStrikeOut;
+    }
+    if (q.bEffects)
+        q.font.crColor = pCf->rgbColors & 0x00FFFFFF;
+    return AskChooser(
+        pCf->hwndOwner, TB_ASK_FONT, [&] { return TbGetDisplay()->AskFont(pCf->hwndOwner, &q); },
+        [&](const std::string* pText) -> int {
+            TBFONTCHOICE font = q.font;
+            if (pText) {
+                font = TBFONTCHOICE();
+                font.crColor = q.font.crColor;
+                if (!ParseFont(*pText, &font))
+                    return ANSWER_REFUSED;
+            } else if (!q.bOk) {
+                return FALSE;
+            }
+            if (bLimit && (font.nPointSize10 < pCf->nSizeMin * 10 || font.nPointSize10 > pCf->nSizeMax * 10))
+                return ANSWER_REFUSED;
+            DeliverFont(pCf, font, nDpi);
+            return TRUE;
+        });
+}
+
+BOOL ChooseColorA(LPCHOOSECOLORA pCc)
+{
+    s_dwError = 0;
+    if (!pCc || pCc->lStructSize != sizeof(CHOOSECOLORA))
+        return Fail(CDERR_STRUCTSIZE);
+    if (!pCc->lpCustColors)
+        return Fail(CDERR_INITIALIZATION);
+    TBCOLORQUESTION q;
+    // A palette-relative or system colour starts as its plain RGB.
+    q.crColor = (pCc->Flags & CC_RGBINIT) ? pCc->rgbResult & 0x00FFFFFF : 0;
+    for (int i = 0; i < 16; ++i)
+        q.custom[i] = pCc->lpCustColors[i] & 0x00FFFFFF;
+    return AskChooser(
+        pCc->hwndOwner, TB_ASK_COLOR, [&] { return TbGetDisplay()->AskColor(pCc->hwndOwner, &q); },
+        [&](const std::string* pText) -> int {
+            COLORREF cr = q.crColor;
+            if (pText) {
+                if (!ParseColor(*pText, &cr))
+                    return ANSWER_REFUSED;
+            } else {
+                // Custom colours the person changed stay, whichever button closed the chooser.
+                std::copy(q.custom, q.custom + 16, pCc->lpCustColors);
+                if (!q.bOk)
+                    return FALSE;
+            }
+            pCc->rgbResult = cr;
+            return TRUE;
+        });
+}
+
+DWORD CommDlgExtendedError()
+{
+    return s_dwError;
+}
