@@ -22,6 +22,8 @@ public:
 protected:
     QVariant retrieveData(const QString& strMime, QMetaType) const override
     {
+        // Another program asks while Qt handles its request: the owner may render now.
+        CTbQtHandlerScope scope;
         std::string strUtf8;
         if (!hasFormat(strMime) || !TbDisplayClipboardText(&strUtf8))
             return QVariant();
