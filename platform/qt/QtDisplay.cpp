@@ -182,6 +182,12 @@ public:
                 return a.nId;
         return IDCANCEL;
     }
+    // Menus and MDI.
+    BOOL OpenPopupMenu(HMENU hMenu, UINT uFlags, POINT pt, HWND hOwner) override
+    {
+        return TbQtOpenPopupMenu(hMenu, uFlags, pt, hOwner);
+    }
+    void ClosePopupMenu() override { TbQtClosePopupMenu(); }
     void WatchFd(int fd, int nEvents) override
     {
         Notifiers& n = m_notifiers[fd];

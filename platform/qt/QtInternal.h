@@ -28,3 +28,9 @@ struct CTbQtHandlerScope {
 QWidget* TbQtWidgetOf(HWND hWnd);
 void TbQtBury(QWidget* pWidget);
 void TbQtDeleteBuried();
+// Menus and MDI (QtMenus.cpp): the popup menu the display shows for TrackPopupMenu, and for tests
+// the popup open now (null: none).
+class QMenu;
+BOOL TbQtOpenPopupMenu(HMENU hMenu, UINT uFlags, POINT pt, HWND hOwner);
+void TbQtClosePopupMenu();
+QMenu* TbQtOpenPopup();

@@ -43,6 +43,9 @@ public:
         const UINT uButtons = uType & MB_TYPEMASK;
         return uButtons == MB_YESNO || uButtons == MB_YESNOCANCEL ? IDYES : IDOK;
     }
+    // Menus and MDI: nobody to show a popup to; the menu's modal loop decides when it closes.
+    BOOL OpenPopupMenu(HMENU, UINT, POINT, HWND) override { return FALSE; }
+    void ClosePopupMenu() override {}
     void WatchFd(int fd, int nEvents) override
     {
         if (nEvents)

@@ -20,6 +20,10 @@ struct ITbSurface {
     virtual void SetCapture(BOOL bCapture) = 0;
     virtual void Raise(BOOL bToTop) = 0;
     virtual void Reparent(ITbSurface* pParent) = 0;  // null: top-level
+    // Menus and MDI.
+    // Shows hMenu's items as the window's menu bar (null: no bar), built afresh from the menu so
+    // that DrawMenuBar shows edits; answers the bar's height in pixels.
+    virtual int SetMenuBar(HMENU hMenu) = 0;
 };
 
 // What a cursor shows: a standard shape (an IDC_ number) or an image with its hot spot.
@@ -56,6 +60,13 @@ struct ITbDisplay {
     virtual void WatchFd(int fd, int nEvents) = 0;
     // A modal message box (MessageBox.h); the id of the button the user chose.
     virtual int MessageBox(HWND hOwner, LPCSTR pszText, LPCSTR pszCaption, UINT uType) = 0;
+    // Menus and MDI.
+    // Opens a popup menu for hOwner at a screen point placed by the TPM_ alignment flags and
+    // returns at once; the user's moves and choice come back through TbDisplayMenuSelect and
+    // TbDisplayMenuDone. FALSE when there is nobody to show it to.
+    virtual BOOL OpenPopupMenu(HMENU hMenu, UINT uFlags, POINT pt, HWND hOwner) = 0;
+    // Closes the open popup; no TbDisplayMenuDone follows.
+    virtual void ClosePopupMenu() = 0;
 };
 
 // The display in use; null goes back to the built-in headless one. Set once at start-up.
@@ -81,3 +92,11 @@ COLORREF TbDisplayBackground(HWND hWnd);
 // A watched file descriptor is ready in the TB_FD_ directions of nEvents (an error or a hang-up
 // counts for every watched direction). platform/win/net hands it to the socket's window.
 void TbDisplayFdReady(int fd, int nEvents);
+// Menus: a submenu of hOwner's menu bar or open popup is about to show (nPos: its place in the
+// menu above it; bEntering: the first of a menu-bar session). The owner gets WM_INITMENU and
+// WM_INITMENUPOPUP here, so the display builds the submenu from the menu afterwards.
+void TbDisplayMenuInit(HWND hOwner, HMENU hMenu, int nPos, BOOL bEntering);
+// The pointer or the keys moved to an item: its command id (a submenu's position) and MF_ flags.
+void TbDisplayMenuSelect(HWND hOwner, HMENU hMenu, UINT uItem, UINT uFlags);
+// The open popup or the menu bar's menu closed with the command chosen (0: none).
+void TbDisplayMenuDone(HWND hOwner, UINT uId);

@@ -5,6 +5,7 @@
 #include <thread>
 #include "platform/win/user/HandleTable.h"
 #include "platform/win/user/Hooks.h"
+#include "platform/win/user/Menu.h"
 #include "platform/win/user/Message.h"
 #include "platform/win/user/WindowRecord.h"
 
@@ -45,6 +46,16 @@ int TbClientWidth(const TbWindow* pWnd)
 }
 
 int TbClientHeight(const TbWindow* pWnd)
+{
+    return std::max<LONG>(0, pWnd->rcWindow.bottom - pWnd->rcWindow.top - pWnd->nMenuBarHeight);
+}
+
+int TbWindowWidth(const TbWindow* pWnd)
+{
+    return std::max<LONG>(0, pWnd->rcWindow.right - pWnd->rcWindow.left);
+}
+
+int TbWindowHeight(const TbWindow* pWnd)
 {
     return std::max<LONG>(0, pWnd->rcWindow.bottom - pWnd->rcWindow.top);
 }
@@ -315,6 +326,8 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName,
     pWnd->pSurface.reset(TbGetDisplay()->CreateSurface(hWnd, pParentSurface, dwStyle, dwExStyle));
     if (pWnd->pSurface)
         pWnd->pSurface->SetGeometry(x, y, nWidth, nHeight);
+    if (!(dwStyle & WS_CHILD) && IsMenu(hMenu))
+        TbApplyMenuBar(hWnd, FALSE);
 
     CREATESTRUCTA cs = {pParam, hInstance, hMenu, hWndParent, nHeight, nWidth, y, x,
                         static_cast<LONG>(dwStyle), pszWindowName, pszClassName, dwExStyle};
@@ -416,6 +429,8 @@ static void FreeTree(HWND hWnd)
     TbDropWindowTimers(hWnd);
     Unlink(pWnd);
     TbForgetWindowState(hWnd);
+    if (pWnd->hSysMenu)
+        DestroyMenu(pWnd->hSysMenu);
     // The surface goes before the record: the display must not call back for a dead window.
     pWnd->pSurface.reset();
     Windows().Remove(reinterpret_cast<uintptr_t>(hWnd));
