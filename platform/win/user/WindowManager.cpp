@@ -5,6 +5,7 @@
 #include <thread>
 #include "platform/win/user/HandleTable.h"
 #include "platform/win/user/Hooks.h"
+#include "platform/win/user/MdiInternal.h"
 #include "platform/win/user/Menu.h"
 #include "platform/win/user/Message.h"
 #include "platform/win/user/WindowRecord.h"
@@ -283,6 +284,9 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName,
     if (!TbIsUiThread())
         return nullptr;
     std::shared_ptr<TbWndClass> pClass = FindClass(pszClassName, hInstance);
+    // Menus and MDI: the system's MDI client class is registered on first use.
+    if (!pClass && TbRegisterMdiClientClass(pszClassName))
+        pClass = FindClass(pszClassName, hInstance);
     if (!pClass)
         return nullptr;
     if (hWndParent == HWND_MESSAGE || hWndParent == TbUser().hDesktop)
