@@ -128,8 +128,9 @@ UINT  GetMenuState(HMENU hMenu, UINT uId, UINT uFlags);
 HMENU GetSubMenu(HMENU hMenu, int nPos);
 
 // A window's menu bar. SetMenu shows the menu above the client area, which shrinks by the bar's
-// height (the window's size stays); the window does not own the menu. DrawMenuBar shows the
-// bar again after its items changed.
+// height (the window's size stays); the menu the window holds when it is destroyed is destroyed
+// with it, one it was given before is the caller's again. DrawMenuBar shows the bar again after
+// its items changed.
 BOOL  SetMenu(HWND hWnd, HMENU hMenu);
 HMENU GetMenu(HWND hWnd);
 BOOL  DrawMenuBar(HWND hWnd);

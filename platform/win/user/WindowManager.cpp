@@ -433,8 +433,11 @@ static void FreeTree(HWND hWnd)
     TbDropWindowTimers(hWnd);
     Unlink(pWnd);
     TbForgetWindowState(hWnd);
+    // The window's menus go with it: its system menu, and a top-level window's menu bar.
     if (pWnd->hSysMenu)
         DestroyMenu(pWnd->hSysMenu);
+    if (!(pWnd->dwStyle & WS_CHILD) && IsMenu(reinterpret_cast<HMENU>(pWnd->nId)))
+        DestroyMenu(reinterpret_cast<HMENU>(pWnd->nId));
     // The surface goes before the record: the display must not call back for a dead window.
     pWnd->pSurface.reset();
     Windows().Remove(reinterpret_cast<uintptr_t>(hWnd));

@@ -225,15 +225,14 @@ TEST(MenuBar, TheClientAreaShrinksBelowTheBar)
     EXPECT_FALSE(SetMenu(hWnd, hBar));
     DestroyWindow(hWnd);
 
-    // A menu given at creation is the bar from the start; the window does not own it.
+    // A menu given at creation is the bar from the start, and goes with the window.
     hBar = MakeBar();
     hWnd = CreateWindowExA(0, TestWindowClass(), "bar", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, hBar, nullptr, nullptr);
     GetClientRect(hWnd, &rcClient);
     EXPECT_EQ(100 - nBar, rcClient.bottom);
     EXPECT_EQ(hBar, GetMenu(hWnd));
     DestroyWindow(hWnd);
-    EXPECT_TRUE(IsMenu(hBar));
-    DestroyMenu(hBar);
+    EXPECT_FALSE(IsMenu(hBar));
 }
 
 TEST(MenuBar, TheSystemMenuIsTheWindowsOwnCopy)
@@ -505,8 +504,6 @@ TEST(Accelerators, MenuStateDecidesAndSystemItemsAreSystemCommands)
     ASSERT_EQ(1, CMessageLog::Get().Count(WM_SYSCOMMAND, hWnd));
     EXPECT_EQ(1, CMessageLog::Get().Count(WM_COMMAND, hWnd));
     g_pfnTestOverride = nullptr;
-    HMENU hBar = GetMenu(hWnd);
     DestroyWindow(hWnd);
-    DestroyMenu(hBar);
     DestroyAcceleratorTable(hAccel);
 }
