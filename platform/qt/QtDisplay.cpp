@@ -71,6 +71,8 @@ public:
     }
     ITbSurface* CreateSurface(HWND hWnd, ITbSurface* pParent, DWORD dwStyle, DWORD dwExStyle) override
     {
+        if (ITbSurface* pMdi = TbQtCreateMdiSurface(hWnd, pParent, dwStyle, dwExStyle))
+            return pMdi;
         QWidget* pParentWidget = pParent ? static_cast<CTbQtSurface*>(pParent)->Widget() : nullptr;
         auto* pWidget = new CTbWindowWidget(hWnd, pParentWidget);
         if (!pParentWidget) {

@@ -34,3 +34,5 @@ class QMenu;
 BOOL TbQtOpenPopupMenu(HMENU hMenu, UINT uFlags, POINT pt, HWND hOwner);
 void TbQtClosePopupMenu();
 QMenu* TbQtOpenPopup();
+// (QtMdi.cpp) The surface of an MDI client or of an MDI child inside one; null for any other window.
+ITbSurface* TbQtCreateMdiSurface(HWND hWnd, ITbSurface* pParent, DWORD dwStyle, DWORD dwExStyle);

@@ -100,3 +100,11 @@ void TbDisplayMenuInit(HWND hOwner, HMENU hMenu, int nPos, BOOL bEntering);
 void TbDisplayMenuSelect(HWND hOwner, HMENU hMenu, UINT uItem, UINT uFlags);
 // The open popup or the menu bar's menu closed with the command chosen (0: none).
 void TbDisplayMenuDone(HWND hOwner, UINT uId);
+// MDI: the user moved or sized a document window on the display (x, y in its parent's client
+// area): it gets WM_SYSCOMMAND SC_MOVE or SC_SIZE, whose default applies the place; a window that
+// refuses is put back. A system command from the display's frame of a document window
+// (SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE); a refused one leaves the display as the window is.
+void TbDisplayUserGeometry(HWND hWnd, int x, int y, int cx, int cy);
+void TbDisplaySysCommand(HWND hWnd, UINT uCmd);
+// The user activated an MDI child on the display: it gets WM_CHILDACTIVATE.
+void TbDisplayChildActivate(HWND hWnd);

@@ -122,3 +122,46 @@ BOOL TranslateMDISysAccel(HWND hWndClient, LPMSG pMsg)
     SendMessageA(hActive, WM_SYSCOMMAND, uCmd, MAKELPARAM(pMsg->wParam, 0));
     return TRUE;
 }
+
+// ---- calls from the display ----
+
+// Puts the display back to what the window record says, after a request the window refused.
+static void ResyncSurface(HWND hWnd)
+{
+    TbWindow* pWnd = TbFindWindow(hWnd);
+    if (!pWnd || !pWnd->pSurface)
+        return;
+    pWnd->pSurface->SetShowState(pWnd->nShowState);
+    pWnd->pSurface->SetGeometry(pWnd->rcWindow.left, pWnd->rcWindow.top, TbWindowWidth(pWnd), TbWindowHeight(pWnd));
+}
+
+void TbDisplayUserGeometry(HWND hWnd, int x, int y, int cx, int cy)
+{
+    TbWindow* pWnd = TbFindWindow(hWnd);
+    if (!pWnd)
+        return;
+    const BOOL bSized = cx != TbWindowWidth(pWnd) || cy != TbWindowHeight(pWnd);
+    if (!bSized && x == pWnd->rcWindow.left && y == pWnd->rcWindow.top)
+        return;
+    pWnd->rcUserPending = RECT{x, y, x + cx, y + cy};
+    SendMessageA(hWnd, WM_SYSCOMMAND, bSized ? SC_SIZE : SC_MOVE, MAKELPARAM(x, y));
+    if ((pWnd = TbFindWindow(hWnd)) == nullptr)
+        return;
+    pWnd->rcUserPending = RECT{0, 0, 0, 0};
+    if (pWnd->rcWindow.left != x || pWnd->rcWindow.top != y || TbWindowWidth(pWnd) != cx || TbWindowHeight(pWnd) != cy)
+        ResyncSurface(hWnd);
+}
+
+void TbDisplaySysCommand(HWND hWnd, UINT uCmd)
+{
+    if (!TbFindWindow(hWnd))
+        return;
+    SendMessageA(hWnd, WM_SYSCOMMAND, uCmd, 0);
+    ResyncSurface(hWnd);
+}
+
+void TbDisplayChildActivate(HWND hWnd)
+{
+    if (TbFindWindow(hWnd))
+        SendMessageA(hWnd, WM_CHILDACTIVATE, 0, 0);
+}
