@@ -23,9 +23,14 @@ BOOL RegisterFrameClass()
 BOOL CreateFrame(CFrameWnd* pFrame, LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle, const RECT& rect,
                  HWND hWndParent, DWORD dwExStyle)
 {
-    int x = rect.left, y = rect.top, cx = rect.right - rect.left, cy = rect.bottom - rect.top;
-    if (CRect(rect) == CFrameWnd::rectDefault)
-        x = y = cx = cy = CW_USEDEFAULT;
+    // The default rectangle's corners are CW_USEDEFAULT: no size is computed from them.
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT, cx = CW_USEDEFAULT, cy = CW_USEDEFAULT;
+    if (CRect(rect) != CFrameWnd::rectDefault) {
+        x = rect.left;
+        y = rect.top;
+        cx = rect.right - rect.left;
+        cy = rect.bottom - rect.top;
+    }
     return pFrame->CreateEx(dwExStyle, pszClassName, pszWindowName, dwStyle, x, y, cx, cy, hWndParent, nullptr);
 }
 
@@ -238,11 +243,16 @@ BOOL CMDIChildWnd::Create(LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwSty
     }
     if (m_hWnd != nullptr)
         return FALSE;
-    CREATESTRUCTA cs = {nullptr, nullptr, nullptr, pParentWnd->m_hWndMDIClient, rect.bottom - rect.top,
-                        rect.right - rect.left, rect.top, rect.left, static_cast<LONG>(dwStyle), pszWindowName,
-                        pszClassName, WS_EX_MDICHILD};
-    if (CRect(rect) == rectDefault)
-        cs.x = cs.y = cs.cx = cs.cy = CW_USEDEFAULT;
+    CREATESTRUCTA cs = {nullptr, nullptr, nullptr, pParentWnd->m_hWndMDIClient, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, static_cast<LONG>(dwStyle), pszWindowName, pszClassName,
+                        WS_EX_MDICHILD};
+    // The default rectangle's corners are CW_USEDEFAULT: no size is computed from them.
+    if (CRect(rect) != rectDefault) {
+        cs.x = rect.left;
+        cs.y = rect.top;
+        cs.cx = rect.right - rect.left;
+        cs.cy = rect.bottom - rect.top;
+    }
     if (!PreCreateWindow(cs)) {
         PostNcDestroy();
         return FALSE;
