@@ -2,6 +2,7 @@
 
 #include "platform/win/user/Cursor.h"
 #include "platform/win/user/SysMetrics.h"
+#include "platform/win/user/WindowObjects.h"
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
 
@@ -22,10 +23,44 @@ BOOL RegisterFrameClass()
 BOOL CreateFrame(CFrameWnd* pFrame, LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle, const RECT& rect,
                  HWND hWndParent, DWORD dwExStyle)
 {
-    int x = rect.left, y = rect.top, cx = rect.right - rect.left, cy = rect.bottom - rect.top;
-    if (CRect(rect) == CFrameWnd::rectDefault)
-        x = y = cx = cy = CW_USEDEFAULT;
+    // The default rectangle's corners are CW_USEDEFAULT: no size is computed from them.
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT, cx = CW_USEDEFAULT, cy = CW_USEDEFAULT;
+    if (CRect(rect) != CFrameWnd::rectDefault) {
+        x = rect.left;
+        y = rect.top;
+        cx = rect.right - rect.left;
+        cy = rect.bottom - rect.top;
+    }
     return pFrame->CreateEx(dwExStyle, pszClassName, pszWindowName, dwStyle, x, y, cx, cy, hWndParent, nullptr);
+}
+
+BOOL IsKeyMessage(const MSG* pMsg)
+{
+    return pMsg && pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST;
+}
+
+// The first MDI frame among the top-level windows, topmost first.
+BOOL CALLBACK FindMdiFrame(HWND hWnd, LPARAM lParam)
+{
+    auto* pFrame = dynamic_cast<CMDIFrameWnd*>(CWnd::FromHandlePermanent(hWnd));
+    if (pFrame == nullptr || pFrame->m_hWndMDIClient == nullptr)
+        return TRUE;
+    *reinterpret_cast<CMDIFrameWnd**>(lParam) = pFrame;
+    return FALSE;
+}
+
+// The frame menu's submenu that holds the Window commands: the window list goes there.
+HMENU FindWindowMenu(HMENU hMenuBar)
+{
+    for (int i = GetMenuItemCount(hMenuBar) - 1; i >= 0; --i) {
+        HMENU hSub = GetSubMenu(hMenuBar, i);
+        for (int j = 0; hSub && j < GetMenuItemCount(hSub); ++j) {
+            const UINT uId = GetMenuItemID(hSub, j);
+            if (uId >= ID_WINDOW_NEW && uId <= ID_WINDOW_SPLIT)
+                return hSub;
+        }
+    }
+    return nullptr;
 }
 }  // namespace
 
@@ -65,16 +100,174 @@ void CFrameWnd::ActivateFrame(int nCmdShow)
     BringWindowToTop();
 }
 
+BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+    if (m_hAccelTable != nullptr && IsKeyMessage(pMsg) && ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, pMsg))
+        return TRUE;
+    return CWnd::PreTranslateMessage(pMsg);
+}
+
 void CFrameWnd::OnClose()
 {
     DestroyWindow();
 }
 
-BOOL CMDIChildWnd::Create(LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle, const RECT& rect,
-                          CMDIFrameWnd*, CCreateContext*)
+// ---- the MDI frame ----
+
+BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
+    ON_WM_CREATE()
+    ON_COMMAND_RANGE(ID_WINDOW_ARRANGE, ID_WINDOW_TILE_VERT, OnWindowCommand)
+END_MESSAGE_MAP()
+
+BOOL CMDIFrameWnd::CreateClient(LPCREATESTRUCTA, CMenu* pWindowMenu)
 {
-    // Without the application's MDI frame the document window stands alone as a top-level window.
-    return CreateFrame(this, pszClassName, pszWindowName, dwStyle & ~static_cast<DWORD>(WS_CHILD), rect, nullptr, 0);
+    if (m_hWndMDIClient != nullptr)
+        return FALSE;
+    CLIENTCREATESTRUCT ccs = {pWindowMenu ? pWindowMenu->m_hMenu : FindWindowMenu(::GetMenu(m_hWnd)),
+                              AFX_IDM_FIRST_MDICHILD};
+    RECT rc;
+    ::GetClientRect(m_hWnd, &rc);
+    m_hWndMDIClient = ::CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
+                                        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, rc.right,
+                                        rc.bottom, m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_PANE_FIRST)),
+                                        nullptr, &ccs);
+    return m_hWndMDIClient != nullptr;
+}
+
+int CMDIFrameWnd::OnCreate(LPCREATESTRUCTA pCreate)
+{
+    return CreateClient(pCreate, nullptr) ? 0 : -1;
+}
+
+CMDIChildWnd* CMDIFrameWnd::MDIGetActive(BOOL* pbMaximized) const
+{
+    HWND hActive = reinterpret_cast<HWND>(::SendMessageA(m_hWndMDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(pbMaximized)));
+    return dynamic_cast<CMDIChildWnd*>(CWnd::FromHandlePermanent(hActive));
+}
+
+void CMDIFrameWnd::MDIActivate(CWnd* pWndActivate)
+{
+    if (pWndActivate != nullptr)
+        ::SendMessageA(m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(pWndActivate->m_hWnd), 0);
+}
+
+void CMDIFrameWnd::MDINext()
+{
+    ::SendMessageA(m_hWndMDIClient, WM_MDINEXT, 0, 0);
+}
+
+void CMDIFrameWnd::MDIPrev()
+{
+    ::SendMessageA(m_hWndMDIClient, WM_MDINEXT, 0, 1);
+}
+
+void CMDIFrameWnd::MDIMaximize(CWnd* pWnd)
+{
+    if (pWnd != nullptr)
+        ::SendMessageA(m_hWndMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(pWnd->m_hWnd), 0);
+}
+
+void CMDIFrameWnd::MDIRestore(CWnd* pWnd)
+{
+    if (pWnd != nullptr)
+        ::SendMessageA(m_hWndMDIClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(pWnd->m_hWnd), 0);
+}
+
+void CMDIFrameWnd::MDICascade(int nType)
+{
+    ::SendMessageA(m_hWndMDIClient, WM_MDICASCADE, static_cast<WPARAM>(nType), 0);
+}
+
+void CMDIFrameWnd::MDITile(int nType)
+{
+    ::SendMessageA(m_hWndMDIClient, WM_MDITILE, static_cast<WPARAM>(nType), 0);
+}
+
+void CMDIFrameWnd::MDIIconArrange()
+{
+    ::SendMessageA(m_hWndMDIClient, WM_MDIICONARRANGE, 0, 0);
+}
+
+CMenu* CMDIFrameWnd::MDISetMenu(CMenu* pFrameMenu, CMenu* pWindowMenu)
+{
+    HMENU hOld = reinterpret_cast<HMENU>(::SendMessageA(m_hWndMDIClient, WM_MDISETMENU,
+                                                        reinterpret_cast<WPARAM>(pFrameMenu ? pFrameMenu->m_hMenu : nullptr),
+                                                        reinterpret_cast<LPARAM>(pWindowMenu ? pWindowMenu->m_hMenu : nullptr)));
+    return CMenu::FromHandle(hOld);
+}
+
+BOOL CMDIFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    // Menus and accelerators (no control): the document window the user works in decides first.
+    if (lParam == 0)
+        if (CMDIChildWnd* pActive = MDIGetActive())
+            if (pActive->OnCommand(wParam, lParam))
+                return TRUE;
+    return CFrameWnd::OnCommand(wParam, lParam);
+}
+
+BOOL CMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+    if (m_hWndMDIClient != nullptr && IsKeyMessage(pMsg) && ::TranslateMDISysAccel(m_hWndMDIClient, pMsg))
+        return TRUE;
+    return CFrameWnd::PreTranslateMessage(pMsg);
+}
+
+LRESULT CMDIFrameWnd::DefWindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (m_hWnd == nullptr)
+        return 0;
+    return ::DefFrameProcA(m_hWnd, m_hWndMDIClient, uMsg, wParam, lParam);
+}
+
+void CMDIFrameWnd::OnWindowCommand(UINT nID)
+{
+    switch (nID) {
+    case ID_WINDOW_ARRANGE:   MDIIconArrange(); break;
+    case ID_WINDOW_CASCADE:   MDICascade(); break;
+    case ID_WINDOW_TILE_HORZ: MDITile(MDITILE_HORIZONTAL); break;
+    case ID_WINDOW_TILE_VERT: MDITile(MDITILE_VERTICAL); break;
+    }
+}
+
+// ---- document windows ----
+
+BOOL CMDIChildWnd::Create(LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle, const RECT& rect,
+                          CMDIFrameWnd* pParentWnd, CCreateContext*)
+{
+    if (pParentWnd == nullptr)
+        EnumWindows(&FindMdiFrame, reinterpret_cast<LPARAM>(&pParentWnd));
+    if (pParentWnd == nullptr || pParentWnd->m_hWndMDIClient == nullptr) {
+        // Without the application's MDI frame the document window stands alone as a top-level window.
+        return CreateFrame(this, pszClassName, pszWindowName, dwStyle & ~static_cast<DWORD>(WS_CHILD), rect, nullptr, 0);
+    }
+    if (m_hWnd != nullptr)
+        return FALSE;
+    CREATESTRUCTA cs = {nullptr, nullptr, nullptr, pParentWnd->m_hWndMDIClient, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, static_cast<LONG>(dwStyle), pszWindowName, pszClassName,
+                        WS_EX_MDICHILD};
+    // The default rectangle's corners are CW_USEDEFAULT: no size is computed from them.
+    if (CRect(rect) != rectDefault) {
+        cs.x = rect.left;
+        cs.y = rect.top;
+        cs.cx = rect.right - rect.left;
+        cs.cy = rect.bottom - rect.top;
+    }
+    if (!PreCreateWindow(cs)) {
+        PostNcDestroy();
+        return FALSE;
+    }
+    MDICREATESTRUCTA mcs = {cs.lpszClass, cs.lpszName, nullptr, cs.x, cs.y, cs.cx, cs.cy, static_cast<DWORD>(cs.style), 0};
+    BOOL bAttached = FALSE;
+    HWND hClient = pParentWnd->m_hWndMDIClient;
+    HWND hWnd = CTbCreationHook<CWnd>::CreateThrough(this, [hClient, &mcs] {
+        return reinterpret_cast<HWND>(::SendMessageA(hClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+    }, &bAttached);
+    if (!bAttached) {
+        PostNcDestroy();
+        return FALSE;
+    }
+    return hWnd != nullptr;
 }
 
 BOOL CMDIChildWnd::PreCreateWindow(CREATESTRUCTA& cs)
@@ -82,8 +275,36 @@ BOOL CMDIChildWnd::PreCreateWindow(CREATESTRUCTA& cs)
     return CFrameWnd::PreCreateWindow(cs);
 }
 
+CMDIFrameWnd* CMDIChildWnd::GetMDIFrame() const
+{
+    if (m_hWnd == nullptr || !(GetExStyle() & WS_EX_MDICHILD))
+        return nullptr;
+    HWND hClient = ::GetParent(m_hWnd);
+    return dynamic_cast<CMDIFrameWnd*>(CWnd::FromHandlePermanent(::GetParent(hClient)));
+}
+
+LRESULT CMDIChildWnd::DefWindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (m_hWnd != nullptr && GetMDIFrame() != nullptr)
+        return ::DefMDIChildProcA(m_hWnd, uMsg, wParam, lParam);
+    return CFrameWnd::DefWindowProc(uMsg, wParam, lParam);
+}
+
+BOOL CMDIChildWnd::DestroyWindow()
+{
+    if (CMDIFrameWnd* pFrame = GetMDIFrame()) {
+        ::SendMessageA(pFrame->m_hWndMDIClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(m_hWnd), 0);
+        return TRUE;
+    }
+    return CFrameWnd::DestroyWindow();
+}
+
 void CMDIChildWnd::MDIActivate()
 {
+    if (CMDIFrameWnd* pFrame = GetMDIFrame()) {
+        pFrame->MDIActivate(this);
+        return;
+    }
     ::BringWindowToTop(m_hWnd);
     ::SetActiveWindow(m_hWnd);
 }
@@ -95,10 +316,16 @@ void CMDIChildWnd::MDIDestroy()
 
 void CMDIChildWnd::MDIMaximize()
 {
-    ShowWindow(SW_SHOWMAXIMIZED);
+    if (CMDIFrameWnd* pFrame = GetMDIFrame())
+        pFrame->MDIMaximize(this);
+    else
+        ShowWindow(SW_SHOWMAXIMIZED);
 }
 
 void CMDIChildWnd::MDIRestore()
 {
-    ShowWindow(SW_RESTORE);
+    if (CMDIFrameWnd* pFrame = GetMDIFrame())
+        pFrame->MDIRestore(this);
+    else
+        ShowWindow(SW_RESTORE);
 }

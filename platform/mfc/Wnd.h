@@ -21,6 +21,7 @@
 #endif
 
 class CScrollBar;
+class CMenu;
 struct CCreateContext;
 
 class CWnd : public CCmdTarget
@@ -109,6 +110,11 @@ public:
     CWnd* GetDlgItem(int nID) const;
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     BOOL IsChild(const CWnd* pWnd) const;
+    // Menus (Menu.cpp): temporary CMenu objects of the window's menus.
+    CMenu* GetMenu() const;
+    BOOL SetMenu(CMenu* pMenu);
+    void DrawMenuBar();
+    CMenu* GetSystemMenu(BOOL bRevert) const;
 
     HWND m_hWnd = nullptr;
 

@@ -68,6 +68,8 @@ public:
     }
     ITbSurface* CreateSurface(HWND hWnd, ITbSurface* pParent, DWORD dwStyle, DWORD dwExStyle) override
     {
+        if (ITbSurface* pMdi = TbQtCreateMdiSurface(hWnd, pParent, dwStyle, dwExStyle))
+            return pMdi;
         QWidget* pParentWidget = pParent ? static_cast<CTbQtSurface*>(pParent)->Widget() : nullptr;
         auto* pWidget = new CTbWindowWidget(hWnd, pParentWidget);
         if (!pParentWidget) {
@@ -166,6 +168,12 @@ public:
     ITbQuestion* AskFile(HWND hOwner, TBFILEQUESTION* pQuestion) override { return TbQtAskFile(hOwner, pQuestion); }
     ITbQuestion* AskFont(HWND hOwner, TBFONTQUESTION* pQuestion) override { return TbQtAskFont(hOwner, pQuestion); }
     ITbQuestion* AskColor(HWND hOwner, TBCOLORQUESTION* pQuestion) override { return TbQtAskColor(hOwner, pQuestion); }
+    // Menus and MDI.
+    BOOL OpenPopupMenu(HMENU hMenu, UINT uFlags, POINT pt, HWND hOwner) override
+    {
+        return TbQtOpenPopupMenu(hMenu, uFlags, pt, hOwner);
+    }
+    void ClosePopupMenu() override { TbQtClosePopupMenu(); }
     void WatchFd(int fd, int nEvents) override
     {
         Notifiers& n = m_notifiers[fd];

@@ -36,3 +36,11 @@ ITbQuestion* TbQtAskMessageBox(HWND hOwner, TBMESSAGEBOXQUESTION* pQuestion);
 ITbQuestion* TbQtAskFile(HWND hOwner, TBFILEQUESTION* pQuestion);
 ITbQuestion* TbQtAskFont(HWND hOwner, TBFONTQUESTION* pQuestion);
 ITbQuestion* TbQtAskColor(HWND hOwner, TBCOLORQUESTION* pQuestion);
+// Menus and MDI (QtMenus.cpp): the popup menu the display shows for TrackPopupMenu, and for tests
+// the popup open now (null: none).
+class QMenu;
+BOOL TbQtOpenPopupMenu(HMENU hMenu, UINT uFlags, POINT pt, HWND hOwner);
+void TbQtClosePopupMenu();
+QMenu* TbQtOpenPopup();
+// (QtMdi.cpp) The surface of an MDI client or of an MDI child inside one; null for any other window.
+ITbSurface* TbQtCreateMdiSurface(HWND hWnd, ITbSurface* pParent, DWORD dwStyle, DWORD dwExStyle);

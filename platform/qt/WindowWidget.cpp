@@ -2,6 +2,7 @@
 #include "platform/qt/WindowWidget.h"
 #include <QtGui/QPainter>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QMenuBar>
 #include "platform/qt/QtInternal.h"
 #include "platform/win/gdi/PixelBuffer.h"
 #include "platform/win/kernel/CodePage.h"
@@ -27,7 +28,9 @@ void CTbWindowWidget::paintEvent(QPaintEvent* pEvent)
 {
     QPainter painter(this);
     const CTbPixelBuffer* pImage = m_hWnd ? TbDisplayImage(m_hWnd) : nullptr;
-    QRect rc = pEvent->rect();
+    // The backing image is the client area, below the menu bar.
+    painter.translate(0, m_nClientTop);
+    QRect rc = pEvent->rect().translated(0, -m_nClientTop);
     if (pImage) {
         QImage image(reinterpret_cast<const uchar*>(pImage->Bits()), pImage->Width(), pImage->Height(),
                      pImage->Width() * 4, QImage::Format_RGB32);
@@ -151,6 +154,8 @@ void CTbWindowWidget::moveEvent(QMoveEvent*)
 
 void CTbWindowWidget::resizeEvent(QResizeEvent*)
 {
+    if (m_pMenuBar)
+        m_pMenuBar->setGeometry(0, 0, width(), m_nClientTop);
     ReportGeometry();
 }
 
@@ -191,6 +196,9 @@ void CTbQtSurface::SetGeometry(int x, int y, int cx, int cy)
 {
     if (!m_pWidget)
         return;
+    // A child's place is in its parent's client area, which a menu bar pushes down.
+    if (auto* pParent = dynamic_cast<CTbWindowWidget*>(m_pWidget->parentWidget()))
+        y += pParent->m_nClientTop;
     m_pWidget->m_bApplying = TRUE;
     m_pWidget->setGeometry(x, y, cx, cy);
     m_pWidget->m_bApplying = FALSE;
@@ -228,7 +236,7 @@ void CTbQtSurface::SetText(LPCSTR pszText)
 void CTbQtSurface::Update(const RECT& rc)
 {
     if (m_pWidget)
-        m_pWidget->update(QRect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top));
+        m_pWidget->update(QRect(rc.left, rc.top + m_pWidget->m_nClientTop, rc.right - rc.left, rc.bottom - rc.top));
 }
 
 void CTbQtSurface::SetFocus()

@@ -5,6 +5,8 @@
 #include <QtWidgets/QWidget>
 #include "platform/win/user/Display.h"
 
+class QMenuBar;
+
 class CTbWindowWidget : public QWidget
 {
 public:
@@ -13,6 +15,10 @@ public:
     void Detach() { m_hWnd = nullptr; }
     // While the layer itself changes the geometry, Qt's echo of it is not reported back.
     BOOL m_bApplying = FALSE;
+    // Menus and MDI: the menu bar across the top; the client area (the backing image and the
+    // child windows) starts below it.
+    QPointer<QMenuBar> m_pMenuBar;
+    int m_nClientTop = 0;
 
 protected:
     bool event(QEvent* pEvent) override;
@@ -53,6 +59,8 @@ public:
     void SetCapture(BOOL) override {}          // the layer routes captured input itself
     void Raise(BOOL bToTop) override;
     void Reparent(ITbSurface* pParent) override;
+    // Menus and MDI (QtMenus.cpp).
+    int SetMenuBar(HMENU hMenu) override;
 
 private:
     QPointer<CTbWindowWidget> m_pWidget;

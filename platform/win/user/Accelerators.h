@@ -2,6 +2,7 @@
 // Accelerator tables: key combinations that stand for commands. LoadAcceleratorsA builds one
 // from a resource file's ACCELERATORS block; TranslateAcceleratorA turns a key into WM_COMMAND.
 #include "platform/win/WinTypes.h"
+#include "platform/win/user/Messages.h"
 
 #define FVIRTKEY  0x01      // key is a virtual-key code, not a character
 #define FNOINVERT 0x02
@@ -24,3 +25,12 @@ BOOL   DestroyAcceleratorTable(HACCEL hAccel);
 // A table from an ACCELERATORS resource of the module (null: the resource module); null when
 // there is none.
 HACCEL LoadAcceleratorsA(HINSTANCE hInstance, LPCSTR pszTableName);
+
+// Menus and MDI.
+// Turns a key message for hWnd into the command of the first matching entry: WM_KEYDOWN and
+// WM_SYSKEYDOWN against FVIRTKEY entries with exactly their FSHIFT, FCONTROL and FALT; WM_CHAR
+// and WM_SYSCHAR (with FALT) against character entries. The window gets WM_INITMENU and, unless
+// the command is a greyed item of its menu, WM_COMMAND with HIWORD(wParam) 1, or WM_SYSCOMMAND
+// for an item of its system menu. TRUE when the key was an accelerator; FALSE (nothing sent)
+// when none matched or the window is disabled.
+int    TranslateAcceleratorA(HWND hWnd, HACCEL hAccTable, LPMSG pMsg);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/user/Cursor.h"
+#include "platform/win/user/Menu.h"
 #include "platform/win/user/Message.h"
 #include "platform/win/user/Paint.h"
 #include "platform/win/user/SysMetrics.h"
@@ -117,7 +118,9 @@ LRESULT DefWindowProcA(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         RECT rc;
         GetWindowRect(hWnd, &rc);
-        return PtInRect(&rc, pt) ? HTCLIENT : HTNOWHERE;
+        if (!PtInRect(&rc, pt))
+            return HTNOWHERE;
+        return pt.y < rc.top + pWnd->nMenuBarHeight ? HTMENU : HTCLIENT;
     }
     case WM_MOUSEACTIVATE:
         if (pWnd->hParent) {
@@ -142,6 +145,8 @@ LRESULT DefWindowProcA(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
             SendMessageA(GetAncestor(hWnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;
     case WM_CANCELMODE:
+        // Leaves whatever mode the user is in: a capture, an open popup menu.
+        EndMenu();
         if (GetCapture() == hWnd)
             ReleaseCapture();
         return 0;

@@ -43,6 +43,9 @@ public:
     ITbQuestion* AskFile(HWND, TBFILEQUESTION*) override { return nullptr; }
     ITbQuestion* AskFont(HWND, TBFONTQUESTION*) override { return nullptr; }
     ITbQuestion* AskColor(HWND, TBCOLORQUESTION*) override { return nullptr; }
+    // Menus and MDI: nobody to show a popup to; the menu's modal loop decides when it closes.
+    BOOL OpenPopupMenu(HMENU, UINT, POINT, HWND) override { return FALSE; }
+    void ClosePopupMenu() override {}
     void WatchFd(int fd, int nEvents) override
     {
         if (nEvents)

@@ -26,6 +26,10 @@ struct ITbSurface {
     virtual void SetCapture(BOOL bCapture) = 0;
     virtual void Raise(BOOL bToTop) = 0;
     virtual void Reparent(ITbSurface* pParent) = 0;  // null: top-level
+    // Menus and MDI.
+    // Shows hMenu's items as the window's menu bar (null: no bar), built afresh from the menu so
+    // that DrawMenuBar shows edits; answers the bar's height in pixels.
+    virtual int SetMenuBar(HMENU hMenu) = 0;
 };
 
 // What a cursor shows: a standard shape (an IDC_ number) or an image with its hot spot.
@@ -74,6 +78,13 @@ struct ITbDisplay {
     virtual ITbQuestion* AskFile(HWND hOwner, TBFILEQUESTION* pQuestion) = 0;
     virtual ITbQuestion* AskFont(HWND hOwner, TBFONTQUESTION* pQuestion) = 0;
     virtual ITbQuestion* AskColor(HWND hOwner, TBCOLORQUESTION* pQuestion) = 0;
+    // Menus and MDI.
+    // Opens a popup menu for hOwner at a screen point placed by the TPM_ alignment flags and
+    // returns at once; the user's moves and choice come back through TbDisplayMenuSelect and
+    // TbDisplayMenuDone. FALSE when there is nobody to show it to.
+    virtual BOOL OpenPopupMenu(HMENU hMenu, UINT uFlags, POINT pt, HWND hOwner) = 0;
+    // Closes the open popup; no TbDisplayMenuDone follows.
+    virtual void ClosePopupMenu() = 0;
 };
 
 // The display in use; null goes back to the built-in headless one. Set once at start-up.
@@ -105,3 +116,19 @@ void TbDisplayFdReady(int fd, int nEvents);
 void TbDisplayClipboardChanged();
 // Another program asks for the text the layer offers: CF_TEXT, rendered when delayed, as UTF-8.
 BOOL TbDisplayClipboardText(std::string* pUtf8);
+// Menus: a submenu of hOwner's menu bar or open popup is about to show (nPos: its place in the
+// menu above it; bEntering: the first of a menu-bar session). The owner gets WM_INITMENU and
+// WM_INITMENUPOPUP here, so the display builds the submenu from the menu afterwards.
+void TbDisplayMenuInit(HWND hOwner, HMENU hMenu, int nPos, BOOL bEntering);
+// The pointer or the keys moved to an item: its command id (a submenu's position) and MF_ flags.
+void TbDisplayMenuSelect(HWND hOwner, HMENU hMenu, UINT uItem, UINT uFlags);
+// The open popup or the menu bar's menu closed with the command chosen (0: none).
+void TbDisplayMenuDone(HWND hOwner, UINT uId);
+// MDI: the user moved or sized a document window on the display (x, y in its parent's client
+// area): it gets WM_SYSCOMMAND SC_MOVE or SC_SIZE, whose default applies the place; a window that
+// refuses is put back. A system command from the display's frame of a document window
+// (SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE); a refused one leaves the display as the window is.
+void TbDisplayUserGeometry(HWND hWnd, int x, int y, int cx, int cy);
+void TbDisplaySysCommand(HWND hWnd, UINT uCmd);
+// The user activated an MDI child on the display: it gets WM_CHILDACTIVATE.
+void TbDisplayChildActivate(HWND hWnd);

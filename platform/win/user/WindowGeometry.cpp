@@ -7,13 +7,13 @@
 
 POINT TbClientOrigin(const TbWindow* pWnd)
 {
-    POINT pt = {pWnd->rcWindow.left, pWnd->rcWindow.top};
+    POINT pt = {pWnd->rcWindow.left, pWnd->rcWindow.top + pWnd->nMenuBarHeight};
     while (pWnd->hParent) {
         pWnd = TbFindWindow(pWnd->hParent);
         if (!pWnd)
             break;
         pt.x += pWnd->rcWindow.left;
-        pt.y += pWnd->rcWindow.top;
+        pt.y += pWnd->rcWindow.top + pWnd->nMenuBarHeight;
     }
     return pt;
 }
@@ -99,8 +99,8 @@ static BOOL SetPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy
         wp.y = pWnd->rcWindow.top;
     }
     if (uFlags & SWP_NOSIZE) {
-        wp.cx = TbClientWidth(pWnd);
-        wp.cy = TbClientHeight(pWnd);
+        wp.cx = TbWindowWidth(pWnd);
+        wp.cy = TbWindowHeight(pWnd);
     }
     if (!(uFlags & SWP_NOSENDCHANGING))
         SendMessageA(hWnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
@@ -108,16 +108,16 @@ static BOOL SetPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy
         return FALSE;
     wp.cx = std::clamp(wp.cx, 0, 32767);
     wp.cy = std::clamp(wp.cy, 0, 32767);
-    int cxOld = TbClientWidth(pWnd), cyOld = TbClientHeight(pWnd);
+    const int cxOld = TbClientWidth(pWnd), cyOld = TbClientHeight(pWnd);
     BOOL bMoved = wp.x != pWnd->rcWindow.left || wp.y != pWnd->rcWindow.top;
-    BOOL bSized = wp.cx != cxOld || wp.cy != cyOld;
+    BOOL bSized = wp.cx != TbWindowWidth(pWnd) || wp.cy != TbWindowHeight(pWnd);
     pWnd->rcWindow = RECT{wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy};
     if (pWnd->nShowState != SW_SHOWMAXIMIZED && pWnd->nShowState != SW_SHOWMINIMIZED)
         pWnd->rcNormal = pWnd->rcWindow;
     if (bSized) {
         TbResizeImage(pWnd);
         if (!(wp.flags & SWP_NOREDRAW))
-            InvalidateAfterSize(hWnd, cxOld, cyOld, wp.cx, wp.cy, pWnd->pClass->uStyle);
+            InvalidateAfterSize(hWnd, cxOld, cyOld, TbClientWidth(pWnd), TbClientHeight(pWnd), pWnd->pClass->uStyle);
         pWnd = TbFindWindow(hWnd);
     }
     if (!(wp.flags & SWP_NOZORDER))
@@ -130,7 +130,7 @@ static BOOL SetPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy
             pWnd->nShowState = SW_SHOWNORMAL;
         if (pWnd->pSurface)
             pWnd->pSurface->SetVisible(TRUE);
-        RECT rcAll = {0, 0, wp.cx, wp.cy};
+        RECT rcAll = {0, 0, TbClientWidth(pWnd), TbClientHeight(pWnd)};
         InvalidateRect(hWnd, &rcAll, TRUE);
         if (!pWnd->hParent && !(wp.flags & SWP_NOACTIVATE))
             SetActiveWindow(hWnd);
@@ -288,7 +288,8 @@ BOOL GetWindowRect(HWND hWnd, LPRECT pRect)
     if (!pWnd || !pRect)
         return FALSE;
     POINT pt = TbClientOrigin(pWnd);
-    *pRect = RECT{pt.x, pt.y, pt.x + TbClientWidth(pWnd), pt.y + TbClientHeight(pWnd)};
+    pt.y -= pWnd->nMenuBarHeight;
+    *pRect = RECT{pt.x, pt.y, pt.x + TbWindowWidth(pWnd), pt.y + TbWindowHeight(pWnd)};
     return TRUE;
 }
 
@@ -422,7 +423,7 @@ void TbDisplayGeometry(HWND hWnd, int x, int y, int cx, int cy)
     TbWindow* pWnd = TbFindWindow(hWnd);
     if (!pWnd)
         return;
-    if (x == pWnd->rcWindow.left && y == pWnd->rcWindow.top && cx == TbClientWidth(pWnd) && cy == TbClientHeight(pWnd))
+    if (x == pWnd->rcWindow.left && y == pWnd->rcWindow.top && cx == TbWindowWidth(pWnd) && cy == TbWindowHeight(pWnd))
         return;
     SetPos(hWnd, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE, TRUE);
 }

@@ -7,6 +7,8 @@
 #include "platform/win/user/Controls.h"
 #include "platform/win/user/HandleTable.h"
 #include "platform/win/user/Hooks.h"
+#include "platform/win/user/MdiInternal.h"
+#include "platform/win/user/Menu.h"
 #include "platform/win/user/Message.h"
 #include "platform/win/user/WindowRecord.h"
 
@@ -47,6 +49,16 @@ int TbClientWidth(const TbWindow* pWnd)
 }
 
 int TbClientHeight(const TbWindow* pWnd)
+{
+    return std::max<LONG>(0, pWnd->rcWindow.bottom - pWnd->rcWindow.top - pWnd->nMenuBarHeight);
+}
+
+int TbWindowWidth(const TbWindow* pWnd)
+{
+    return std::max<LONG>(0, pWnd->rcWindow.right - pWnd->rcWindow.left);
+}
+
+int TbWindowHeight(const TbWindow* pWnd)
 {
     return std::max<LONG>(0, pWnd->rcWindow.bottom - pWnd->rcWindow.top);
 }
@@ -279,6 +291,9 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName,
         TbRegisterControlClasses();
         pClass = FindClass(pszClassName, hInstance);
     }
+    // Menus and MDI: the system's MDI client class is registered on first use.
+    if (!pClass && TbRegisterMdiClientClass(pszClassName))
+        pClass = FindClass(pszClassName, hInstance);
     if (!pClass)
         return nullptr;
     if (hWndParent == HWND_MESSAGE || hWndParent == TbUser().hDesktop)
@@ -322,6 +337,8 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName,
     pWnd->pSurface.reset(TbGetDisplay()->CreateSurface(hWnd, pParentSurface, dwStyle, dwExStyle));
     if (pWnd->pSurface)
         pWnd->pSurface->SetGeometry(x, y, nWidth, nHeight);
+    if (!(dwStyle & WS_CHILD) && IsMenu(hMenu))
+        TbApplyMenuBar(hWnd, FALSE);
 
     CREATESTRUCTA cs = {pParam, hInstance, hMenu, hWndParent, nHeight, nWidth, y, x,
                         static_cast<LONG>(dwStyle), pszWindowName, pszClassName, dwExStyle};
@@ -425,6 +442,11 @@ static void FreeTree(HWND hWnd)
     TbDropWindowTimers(hWnd);
     Unlink(pWnd);
     TbForgetWindowState(hWnd);
+    // The window's menus go with it: its system menu, and a top-level window's menu bar.
+    if (pWnd->hSysMenu)
+        DestroyMenu(pWnd->hSysMenu);
+    if (!(pWnd->dwStyle & WS_CHILD) && IsMenu(reinterpret_cast<HMENU>(pWnd->nId)))
+        DestroyMenu(reinterpret_cast<HMENU>(pWnd->nId));
     // The surface goes before the record: the display must not call back for a dead window.
     pWnd->pSurface.reset();
     Windows().Remove(reinterpret_cast<uintptr_t>(hWnd));

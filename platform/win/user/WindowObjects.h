@@ -16,11 +16,20 @@ public:
     // got its window; a window procedure that refused creation still reports it attached.
     static HWND Create(TWnd* pWnd, const CREATESTRUCTA& cs, BOOL* pbAttached)
     {
+        return CreateThrough(pWnd, [&cs] {
+            return CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
+                                   cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+        }, pbAttached);
+    }
+    // The same for a window another call creates (WM_MDICREATE to an MDI client): fnCreate
+    // answers the window it made.
+    template <class F>
+    static HWND CreateThrough(TWnd* pWnd, F&& fnCreate, BOOL* pbAttached)
+    {
         s_pWndInit = pWnd;
         if (s_hHook == nullptr)
             s_hHook = SetWindowsHookExA(WH_CBT, &Hook, nullptr, 0);
-        HWND hWnd = CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
-                                    cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+        HWND hWnd = fnCreate();
         if (s_hHook != nullptr) {
             UnhookWindowsHookEx(s_hHook);
             s_hHook = nullptr;

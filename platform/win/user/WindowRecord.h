@@ -61,6 +61,10 @@ struct TbWindow {
     // Controls and dialogs
     std::unique_ptr<TbClassState> pState;   // the class procedure's own record
     std::unique_ptr<TbClassState> pScroll;  // WS_HSCROLL / WS_VSCROLL bars, made on first use
+    // Menus and MDI.
+    int         nMenuBarHeight = 0;         // the menu bar above the client area (top-level windows)
+    HMENU       hSysMenu = nullptr;         // the window's system menu once asked for; owned
+    RECT        rcUserPending = {0, 0, 0, 0};   // where the user dragged an MDI child, until its SC_MOVE/SC_SIZE is answered
 };
 
 // Process-wide state of the window manager (user-interface thread only).
@@ -73,6 +77,8 @@ struct TbUserState {
     HWND   hCapture = nullptr;
     ATOM   nextAtom = 0xC000;
     POINT  ptNextDefault = {40, 40};        // where the next CW_USEDEFAULT window goes
+    // Menus and MDI.
+    struct TbMenuTracking* pMenuTracking = nullptr;     // the popup menu open, if any
 };
 TbUserState& TbUser();
 
@@ -80,7 +86,9 @@ TbUserState& TbUser();
 TbWindow* TbFindWindow(HWND hWnd);
 TbWindow* TbFindWindowOrDesktop(HWND hWnd);
 int  TbClientWidth(const TbWindow* pWnd);
-int  TbClientHeight(const TbWindow* pWnd);
+int  TbClientHeight(const TbWindow* pWnd);         // below the menu bar
+int  TbWindowWidth(const TbWindow* pWnd);
+int  TbWindowHeight(const TbWindow* pWnd);         // the menu bar included
 // The backing image at the client's size, made on first use.
 CTbPixelBuffer* TbWindowImage(TbWindow* pWnd);
 // Client (0,0) of a window in screen coordinates.
@@ -123,3 +131,5 @@ void TbAfterPaintDispatch(HWND hWnd);
 void TbDropWindowTimers(HWND hWnd);
 void TbForgetWindowState(HWND hWnd);        // focus, capture, activation pointing at a window going away
 void TbResizeImage(TbWindow* pWnd);
+// Menus and MDI: shows the window's menu bar and lays the client out below it (bNotify: with WM_SIZE).
+void TbApplyMenuBar(HWND hWnd, BOOL bNotify);

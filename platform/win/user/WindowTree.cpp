@@ -36,7 +36,7 @@ HWND SetParent(HWND hWndChild, HWND hWndNewParent)
         TbUser().topLevel.insert(TbUser().topLevel.begin(), hWndChild);
     if (pWnd->pSurface) {
         pWnd->pSurface->Reparent(pNewParent ? pNewParent->pSurface.get() : nullptr);
-        pWnd->pSurface->SetGeometry(pWnd->rcWindow.left, pWnd->rcWindow.top, TbClientWidth(pWnd), TbClientHeight(pWnd));
+        pWnd->pSurface->SetGeometry(pWnd->rcWindow.left, pWnd->rcWindow.top, TbWindowWidth(pWnd), TbWindowHeight(pWnd));
         pWnd->pSurface->SetVisible((pWnd->dwStyle & WS_VISIBLE) != 0);
     }
     return hOld;

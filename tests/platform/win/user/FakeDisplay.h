@@ -56,6 +56,8 @@ public:
     void WatchFd(int fd, int n) override { m_pInner->WatchFd(fd, n); }
     void OfferClipboard(BOOL b) override { m_pInner->OfferClipboard(b); }
     BOOL GetClipboardText(std::string* p) override { return m_pInner->GetClipboardText(p); }
+    BOOL OpenPopupMenu(HMENU h, UINT u, POINT pt, HWND o) override { return m_pInner->OpenPopupMenu(h, u, pt, o); }
+    void ClosePopupMenu() override { m_pInner->ClosePopupMenu(); }
 
 private:
     ITbQuestion* Ask();

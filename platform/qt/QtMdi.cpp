@@ -1,0 +1,229 @@
+// MDI on the Qt display: an MDI client's surface holds a QMdiArea, and each MDI child's widget
+// is a sub-window of it. The layer keeps the state (active child, maximised mode, geometry); the
+// area shows it, and what the user does to a sub-window comes back as a system command.
+#include <QtGui/QCloseEvent>
+#include <QtWidgets/QLayout>
+#include <QtWidgets/QMdiArea>
+#include <QtWidgets/QMdiSubWindow>
+#include <strings.h>
+#include "platform/qt/QtInternal.h"
+#include "platform/qt/WindowWidget.h"
+#include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/Window.h"
+
+namespace {
+// The area fills its client's widget, whatever size the layer gives that.
+class CTbMdiArea : public QMdiArea
+{
+public:
+    explicit CTbMdiArea(QWidget* pParent) : QMdiArea(pParent)
+    {
+        setFrameShape(QFrame::NoFrame);
+        setGeometry(pParent->rect());
+        pParent->installEventFilter(this);
+        connect(this, &QMdiArea::subWindowActivated, this, &CTbMdiArea::OnActivated);
+    }
+    BOOL m_bApplying = FALSE;
+
+protected:
+    bool eventFilter(QObject* pObject, QEvent* pEvent) override
+    {
+        if (pObject == parent() && pEvent->type() == QEvent::Resize)
+            setGeometry(static_cast<QWidget*>(pObject)->rect());
+        return false;
+    }
+
+private:
+    void OnActivated(QMdiSubWindow* pSub);
+};
+
+class CTbMdiSubWindow : public QMdiSubWindow
+{
+public:
+    explicit CTbMdiSubWindow(HWND hWnd) : m_hWnd(hWnd) { setAttribute(Qt::WA_DeleteOnClose, false); }
+    HWND m_hWnd;
+    BOOL m_bApplying = FALSE;
+
+    // The place of the window's own widget (its client) in the area.
+    QRect Inner() const
+    {
+        QWidget* pInner = widget();
+        if (!pInner || !mdiArea())
+            return QRect();
+        return QRect(pInner->mapTo(mdiArea()->viewport(), QPoint(0, 0)), pInner->size());
+    }
+
+protected:
+    bool event(QEvent* pEvent) override
+    {
+        CTbQtHandlerScope scope;
+        return QMdiSubWindow::event(pEvent);
+    }
+    void moveEvent(QMoveEvent* pEvent) override
+    {
+        QMdiSubWindow::moveEvent(pEvent);
+        Report();
+    }
+    void resizeEvent(QResizeEvent* pEvent) override
+    {
+        QMdiSubWindow::resizeEvent(pEvent);
+        Report();
+    }
+    void closeEvent(QCloseEvent* pEvent) override
+    {
+        // The program decides: the close box is WM_SYSCOMMAND SC_CLOSE (a child may only hide).
+        pEvent->ignore();
+        if (m_hWnd)
+            TbDisplayClose(m_hWnd);
+    }
+    void changeEvent(QEvent* pEvent) override
+    {
+        QMdiSubWindow::changeEvent(pEvent);
+        if (pEvent->type() != QEvent::WindowStateChange || m_bApplying || !m_hWnd)
+            return;
+        const Qt::WindowStates state = windowState();
+        TbDisplaySysCommand(m_hWnd, (state & Qt::WindowMinimized) ? SC_MINIMIZE
+                                    : (state & Qt::WindowMaximized) ? SC_MAXIMIZE : SC_RESTORE);
+    }
+
+private:
+    void Report()
+    {
+        if (m_bApplying || !m_hWnd || !isVisible() || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+            return;
+        const QRect rc = Inner();
+        if (rc.isValid())
+            TbDisplayUserGeometry(m_hWnd, rc.x(), rc.y(), rc.width(), rc.height());
+    }
+};
+
+void CTbMdiArea::OnActivated(QMdiSubWindow* pSub)
+{
+    auto* pOurs = dynamic_cast<CTbMdiSubWindow*>(pSub);
+    if (m_bApplying || !pOurs)
+        return;
+    // Told after Qt has settled: it passes through other sub-windows on its way (focus, raise).
+    QPointer<CTbMdiSubWindow> pTarget(pOurs);
+    QMetaObject::invokeMethod(this, [this, pTarget] {
+        if (pTarget && pTarget->m_hWnd && currentSubWindow() == pTarget) {
+            CTbQtHandlerScope scope;
+            TbDisplayChildActivate(pTarget->m_hWnd);
+        }
+    }, Qt::QueuedConnection);
+}
+
+// The surface of an MDI child: the layer's geometry is its client's, inside the sub-window's frame.
+class CTbQtMdiChildSurface : public CTbQtSurface
+{
+public:
+    CTbQtMdiChildSurface(CTbWindowWidget* pWidget, CTbMdiSubWindow* pSub, CTbMdiArea* pArea)
+        : CTbQtSurface(pWidget), m_pSub(pSub), m_pArea(pArea)
+    {
+    }
+    ~CTbQtMdiChildSurface() override
+    {
+        if (m_pSub) {
+            m_pSub->m_hWnd = nullptr;
+            m_pSub->hide();
+            TbQtBury(m_pSub);
+        }
+    }
+    void SetGeometry(int x, int y, int cx, int cy) override
+    {
+        if (!m_pSub)
+            return;
+        m_pSub->m_bApplying = TRUE;
+        if (m_nShowState == SW_SHOWMINIMIZED) {
+            m_pSub->setGeometry(x, y, cx, cy);      // only the title shows
+        } else {
+            // The frame around the client: measured on the laid-out sub-window.
+            if (QLayout* pLayout = m_pSub->layout())
+                pLayout->activate();
+            const QRect rcInner = m_pSub->widget() ? m_pSub->widget()->geometry() : QRect(0, 0, m_pSub->width(), m_pSub->height());
+            const int nLeft = rcInner.left(), nTop = rcInner.top();
+            const int nRight = std::max(0, m_pSub->width() - rcInner.right() - 1);
+            const int nBottom = std::max(0, m_pSub->height() - rcInner.bottom() - 1);
+            m_pSub->setGeometry(x - nLeft, y - nTop, cx + nLeft + nRight, cy + nTop + nBottom);
+        }
+        m_pSub->m_bApplying = FALSE;
+    }
+    void SetVisible(BOOL bVisible) override
+    {
+        if (!m_pSub)
+            return;
+        m_pSub->m_bApplying = TRUE;
+        m_pSub->setVisible(bVisible != FALSE);
+        if (CTbWindowWidget* pWidget = Widget())
+            pWidget->setVisible(bVisible != FALSE);
+        m_pSub->m_bApplying = FALSE;
+    }
+    void SetShowState(int nCmdShow) override
+    {
+        if (!m_pSub || nCmdShow == m_nShowState || nCmdShow == SW_HIDE)
+            return;
+        m_nShowState = nCmdShow;
+        // A maximised child fills the area without a frame, so its client is the area; the
+        // layer sizes it (Qt's own maximised state would put the title bar inside).
+        m_pSub->m_bApplying = TRUE;
+        const bool bVisible = m_pSub->isVisible();
+        m_pSub->setWindowFlags(nCmdShow == SW_SHOWMAXIMIZED ? Qt::SubWindow | Qt::FramelessWindowHint : Qt::SubWindow);
+        if (bVisible)
+            m_pSub->show();
+        m_pSub->m_bApplying = FALSE;
+    }
+    void SetText(LPCSTR pszText) override
+    {
+        if (m_pSub)
+            m_pSub->setWindowTitle(QString::fromStdString(TbCodePageToUtf8(pszText ? pszText : "", CP_ACP)));
+    }
+    void Raise(BOOL bToTop) override
+    {
+        if (!m_pSub || !m_pArea)
+            return;
+        m_pArea->m_bApplying = TRUE;
+        if (bToTop) {
+            m_pSub->raise();
+            if (m_pSub->isVisible())
+                m_pArea->setActiveSubWindow(m_pSub);
+        } else {
+            m_pSub->lower();
+        }
+        m_pArea->m_bApplying = FALSE;
+    }
+    void Reparent(ITbSurface*) override {}
+
+private:
+    QPointer<CTbMdiSubWindow> m_pSub;
+    QPointer<CTbMdiArea> m_pArea;
+    int m_nShowState = SW_SHOWNORMAL;
+};
+
+CTbMdiArea* AreaOf(ITbSurface* pSurface)
+{
+    auto* pQt = dynamic_cast<CTbQtSurface*>(pSurface);
+    CTbWindowWidget* pWidget = pQt ? pQt->Widget() : nullptr;
+    return pWidget ? pWidget->findChild<CTbMdiArea*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
+}  // namespace
+
+ITbSurface* TbQtCreateMdiSurface(HWND hWnd, ITbSurface* pParent, DWORD, DWORD dwExStyle)
+{
+    char szClass[32] = {};
+    GetClassNameA(hWnd, szClass, sizeof szClass);
+    if (pParent && strcasecmp(szClass, "MDICLIENT") == 0) {
+        auto* pWidget = new CTbWindowWidget(hWnd, static_cast<CTbQtSurface*>(pParent)->Widget());
+        new CTbMdiArea(pWidget);
+        return new CTbQtSurface(pWidget);
+    }
+    CTbMdiArea* pArea = AreaOf(pParent);
+    if (!pArea || !(dwExStyle & WS_EX_MDICHILD))
+        return nullptr;
+    auto* pSub = new CTbMdiSubWindow(hWnd);
+    auto* pWidget = new CTbWindowWidget(hWnd, nullptr);
+    pSub->setWidget(pWidget);
+    pArea->m_bApplying = TRUE;
+    pArea->addSubWindow(pSub);
+    pSub->hide();
+    pArea->m_bApplying = FALSE;
+    return new CTbQtMdiChildSurface(pWidget, pSub, pArea);
+}

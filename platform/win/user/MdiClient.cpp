@@ -1,0 +1,515 @@
+// The "MDICLIENT" window class: the frame's document windows, which of them is active and
+// maximised, their arrangement and the window list of the frame's window menu.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <strings.h>
+#include <vector>
+#include "platform/win/user/MdiInternal.h"
+#include "platform/win/user/Menu.h"
+#include "platform/win/user/SysMetrics.h"
+#include "platform/win/user/WindowRecord.h"
+
+namespace {
+const char MDI_CLIENT_CLASS[] = "MDICLIENT";
+const int MAX_LISTED = 9;           // the window list names the first nine children
+const int ICON_CX = 160;            // a minimised child's width in the icon row
+
+// The client's state, kept in its window record (the class's extra bytes) from WM_CREATE to
+// WM_NCDESTROY.
+struct MdiState {
+    HMENU hWindowMenu = nullptr;
+    UINT  idFirstChild = 0;
+    HWND  hActive = nullptr;
+    BOOL  bMaximized = FALSE;       // the active child is maximised, and so is the next one activated
+    BOOL  bListSeparator = FALSE;   // the list's separator is in the window menu
+    std::vector<HWND> order;        // the children in creation order: their ids and the list's order
+};
+
+MdiState* StateOf(HWND hClient)
+{
+    if (!TbMdiIsClient(hClient))
+        return nullptr;
+    return reinterpret_cast<MdiState*>(GetWindowLongPtrA(hClient, 0));
+}
+
+BOOL IsCandidate(HWND hChild, BOOL bSkipDisabled)
+{
+    return IsWindowVisible(hChild) && !(bSkipDisabled && !IsWindowEnabled(hChild));
+}
+
+// The client's children in z-order, topmost first.
+std::vector<HWND> ZOrder(HWND hClient)
+{
+    std::vector<HWND> children;
+    for (HWND h = GetWindow(hClient, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        children.push_back(h);
+    return children;
+}
+
+// Ids follow creation order, so the window list's commands name the children.
+void Renumber(HWND hClient, MdiState* pState)
+{
+    UINT uId = pState->idFirstChild;
+    for (HWND hChild : pState->order)
+        if (IsWindow(hChild))
+            SetWindowLongPtrA(hChild, GWLP_ID, static_cast<LONG_PTR>(uId++));
+    TbMdiRefreshWindowList(hClient);
+}
+
+void Activate(HWND hClient, HWND hChild)
+{
+    MdiState* pState = StateOf(hClient);
+    if (!pState || (hChild && GetParent(hChild) != hClient) || hChild == pState->hActive)
+        return;
+    const HWND hOld = pState->hActive;
+    pState->hActive = hChild;
+    if (hOld && IsWindow(hOld)) {
+        SendMessageA(hOld, WM_NCACTIVATE, FALSE, 0);
+        SendMessageA(hOld, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hOld), reinterpret_cast<LPARAM>(hChild));
+    }
+    if (hChild && IsWindow(hChild)) {
+        // Maximised mode goes with the activation: the new child is maximised, the old restored.
+        if ((pState = StateOf(hClient)) != nullptr && pState->bMaximized) {
+            if (!IsZoomed(hChild))
+                ShowWindow(hChild, SW_SHOWMAXIMIZED);
+            if (hOld && IsWindow(hOld) && IsZoomed(hOld))
+                ShowWindow(hOld, SW_SHOWNOACTIVATE);
+        }
+        SetWindowPos(hChild, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SendMessageA(hChild, WM_NCACTIVATE, TRUE, 0);
+        SendMessageA(hChild, WM_CHILDACTIVATE, 0, 0);
+        SendMessageA(hChild, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hOld), reinterpret_cast<LPARAM>(hChild));
+        if (IsWindow(hChild) && GetActiveWindow() == GetAncestor(hClient, GA_ROOT) && !IsChild(hChild, GetFocus()))
+            SetFocus(hChild);
+    } else if ((pState = StateOf(hClient)) != nullptr) {
+        pState->bMaximized = FALSE;
+    }
+    TbMdiRefreshWindowList(hClient);
+}
+
+void Adopt(HWND hClient, HWND hChild)
+{
+    MdiState* pState = StateOf(hClient);
+    if (!pState || std::find(pState->order.begin(), pState->order.end(), hChild) != pState->order.end())
+        return;
+    // It becomes active when it shows (DefMDIChildProcA's WM_SHOWWINDOW).
+    pState->order.push_back(hChild);
+    Renumber(hClient, pState);
+}
+
+void Forget(HWND hClient, HWND hChild)
+{
+    MdiState* pState = StateOf(hClient);
+    if (!pState)
+        return;
+    auto it = std::find(pState->order.begin(), pState->order.end(), hChild);
+    if (it == pState->order.end())
+        return;
+    pState->order.erase(it);
+    if (pState->hActive == hChild)
+        TbMdiActivateAnother(hClient, hChild);
+    if ((pState = StateOf(hClient)) != nullptr)
+        Renumber(hClient, pState);
+}
+
+// The next place for a child made with CW_USEDEFAULT: a step down the cascade per child.
+void DefaultPlace(HWND hClient, const MdiState* pState, int* px, int* py, int* pcx, int* pcy)
+{
+    RECT rc;
+    GetClientRect(hClient, &rc);
+    const int nStep = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+    const int cx = std::max(static_cast<int>(rc.right) * 3 / 4, GetSystemMetrics(SM_CXMIN));
+    const int cy = std::max(static_cast<int>(rc.bottom) * 3 / 4, GetSystemMetrics(SM_CYMIN));
+    const int nSteps = std::max(1, (static_cast<int>(rc.bottom) - cy) / nStep + 1);
+    const int n = static_cast<int>(pState->order.size()) % nSteps;
+    if (*px == CW_USEDEFAULT) {
+        *px = n * nStep;
+        *py = n * nStep;
+    }
+    if (*pcx == CW_USEDEFAULT) {
+        *pcx = cx;
+        *pcy = cy;
+    }
+}
+
+HWND CreateChild(HWND hClient, MDICREATESTRUCTA* pCreate)
+{
+    MdiState* pState = StateOf(hClient);
+    if (!pState || !pCreate)
+        return nullptr;
+    DWORD dwStyle = pCreate->style | WS_CHILD | WS_CLIPSIBLINGS;
+    if (!(GetWindowLongA(hClient, GWL_STYLE) & MDIS_ALLCHILDSTYLES))
+        dwStyle |= WS_SYSMENU | WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    int x = pCreate->x, y = pCreate->y, cx = pCreate->cx, cy = pCreate->cy;
+    DefaultPlace(hClient, pState, &x, &y, &cx, &cy);
+    const UINT uId = pState->idFirstChild + static_cast<UINT>(pState->order.size());
+    HWND hChild = CreateWindowExA(WS_EX_MDICHILD, pCreate->szClass, pCreate->szTitle,
+                                  dwStyle & ~static_cast<DWORD>(WS_VISIBLE | WS_MAXIMIZE | WS_MINIMIZE), x, y, cx, cy,
+                                  hClient, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(uId)),
+                                  reinterpret_cast<HINSTANCE>(pCreate->hOwner), pCreate);
+    if (!hChild)
+        return nullptr;
+    if ((pState = StateOf(hClient)) != nullptr && (dwStyle & WS_MAXIMIZE))
+        pState->bMaximized = TRUE;
+    if (dwStyle & WS_VISIBLE)
+        ShowWindow(hChild, (pState && pState->bMaximized) ? SW_SHOWMAXIMIZED : (dwStyle & WS_MINIMIZE) ? SW_SHOWMINNOACTIVE : SW_SHOW);
+    TbMdiRefreshWindowList(hClient);
+    return IsWindow(hChild) ? hChild : nullptr;
+}
+
+LRESULT GetActive(HWND hClient, BOOL* pbMaximized)
+{
+    MdiState* pState = StateOf(hClient);
+    if (pbMaximized)
+        *pbMaximized = pState && pState->hActive && pState->bMaximized;
+    return reinterpret_cast<LRESULT>(pState ? pState->hActive : nullptr);
+}
+
+// WM_MDINEXT: the next child (the current one goes to the bottom) or, with bPrev, the bottom one.
+void Next(HWND hClient, HWND hFrom, BOOL bPrev)
+{
+    MdiState* pState = StateOf(hClient);
+    if (!pState)
+        return;
+    if (!hFrom)
+        hFrom = pState->hActive;
+    std::vector<HWND> candidates;
+    for (HWND h : ZOrder(hClient))
+        if (h != hFrom && IsCandidate(h, TRUE))
+            candidates.push_back(h);
+    if (candidates.empty())
+        return;
+    HWND hNext = bPrev ? candidates.back() : candidates.front();
+    Activate(hClient, hNext);
+    if (!bPrev && hFrom && IsWindow(hFrom))
+        SetWindowPos(hFrom, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Maximize(HWND hClient, HWND hChild)
+{
+    MdiState* pState = StateOf(hClient);
+    if (!pState || GetParent(hChild) != hClient)
+        return;
+    pState->bMaximized = TRUE;
+    if (pState->hActive != hChild)
+        Activate(hClient, hChild);
+    if (IsWindow(hChild) && !IsZoomed(hChild))
+        ShowWindow(hChild, SW_SHOWMAXIMIZED);
+}
+
+void Restore(HWND hClient, HWND hChild)
+{
+    MdiState* pState = StateOf(hClient);
+    if (!pState || GetParent(hChild) != hClient)
+        return;
+    if (IsZoomed(hChild) || hChild == pState->hActive)
+        pState->bMaximized = FALSE;
+    ShowWindow(hChild, SW_RESTORE);
+    if (IsWindow(hChild) && pState->hActive != hChild)
+        Activate(hClient, hChild);
+}
+
+void DestroyChild(HWND hClient, HWND hChild)
+{
+    if (GetParent(hChild) != hClient)
+        return;
+    Forget(hClient, hChild);
+    DestroyWindow(hChild);
+}
+
+// The children an arrangement moves: visible, not minimised, bottom of the z-order first.
+std::vector<HWND> Arranged(HWND hClient, BOOL bSkipDisabled)
+{
+    std::vector<HWND> children;
+    for (HWND h : ZOrder(hClient))
+        if (IsCandidate(h, bSkipDisabled) && !IsIconic(h))
+            children.insert(children.begin(), h);
+    return children;
+}
+
+// Leaves maximised mode before an arrangement.
+void RestoreMaximized(HWND hClient)
+{
+    MdiState* pState = StateOf(hClient);
+    if (pState && pState->bMaximized && pState->hActive)
+        Restore(hClient, pState->hActive);
+}
+
+BOOL HasIcons(HWND hClient)
+{
+    for (HWND h : ZOrder(hClient))
+        if (IsWindowVisible(h) && IsIconic(h))
+            return TRUE;
+    return FALSE;
+}
+
+LRESULT Cascade(HWND hClient, UINT uFlags)
+{
+    RestoreMaximized(hClient);
+    std::vector<HWND> children = Arranged(hClient, (uFlags & MDITILE_SKIPDISABLED) != 0);
+    RECT rc;
+    GetClientRect(hClient, &rc);
+    if (HasIcons(hClient))
+        rc.bottom -= GetSystemMetrics(SM_CYMIN);
+    const int nStep = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+    const int cx = std::max(static_cast<int>(rc.right) * 3 / 4, GetSystemMetrics(SM_CXMIN));
+    const int cy = std::max(static_cast<int>(rc.bottom) * 3 / 4, GetSystemMetrics(SM_CYMIN));
+    const int nSteps = std::max(1, (static_cast<int>(rc.bottom) - cy) / nStep + 1);
+    int n = 0;
+    for (HWND hChild : children) {
+        const int nAt = (n++ % nSteps) * nStep;
+        SetWindowPos(hChild, nullptr, nAt, nAt, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return n;
+}
+
+// Rows of windows side by side (MDITILE_VERTICAL) or columns of windows one above another
+// (MDITILE_HORIZONTAL); the later groups take one window more when they do not come out even.
+LRESULT Tile(HWND hClient, UINT uFlags)
+{
+    RestoreMaximized(hClient);
+    std::vector<HWND> children = Arranged(hClient, (uFlags & MDITILE_SKIPDISABLED) != 0);
+    std::reverse(children.begin(), children.end());         // the topmost takes the first place
+    const int n = static_cast<int>(children.size());
+    if (n == 0)
+        return FALSE;
+    RECT rc;
+    GetClientRect(hClient, &rc);
+    if (HasIcons(hClient))
+        rc.bottom -= GetSystemMetrics(SM_CYMIN);
+    const BOOL bColumns = (uFlags & MDITILE_HORIZONTAL) != 0;
+    const int nGroups = std::max(1, static_cast<int>(std::sqrt(static_cast<double>(n))));
+    const int nAcross = bColumns ? rc.right : rc.bottom;    // the groups share this side
+    const int nAlong = bColumns ? rc.bottom : rc.right;     // a group's windows share this one
+    int nIndex = 0;
+    for (int g = 0; g < nGroups; ++g) {
+        const int nInGroup = n / nGroups + (g >= nGroups - n % nGroups ? 1 : 0);
+        const int nFrom = nAcross * g / nGroups, nTo = nAcross * (g + 1) / nGroups;
+        for (int i = 0; i < nInGroup; ++i, ++nIndex) {
+            const int nStart = nAlong * i / nInGroup, nEnd = nAlong * (i + 1) / nInGroup;
+            if (bColumns)
+                SetWindowPos(children[static_cast<size_t>(nIndex)], nullptr, nFrom, nStart, nTo - nFrom, nEnd - nStart,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+            else
+                SetWindowPos(children[static_cast<size_t>(nIndex)], nullptr, nStart, nFrom, nEnd - nStart, nTo - nFrom,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    return TRUE;
+}
+
+// Minimised children in rows along the bottom; answers the height the rows take.
+LRESULT ArrangeIcons(HWND hClient)
+{
+    RECT rc;
+    GetClientRect(hClient, &rc);
+    const int cy = GetSystemMetrics(SM_CYMIN);
+    const int nPerRow = std::max(1, static_cast<int>(rc.right) / ICON_CX);
+    int n = 0;
+    MdiState* pState = StateOf(hClient);
+    if (!pState)
+        return 0;
+    std::vector<HWND> order = pState->order;
+    for (HWND hChild : order) {
+        if (!IsWindowVisible(hChild) || !IsIconic(hChild))
+            continue;
+        SetWindowPos(hChild, nullptr, (n % nPerRow) * ICON_CX, rc.bottom - (n / nPerRow + 1) * cy, ICON_CX, cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        ++n;
+    }
+    return n ? ((n - 1) / nPerRow + 1) * cy : 0;
+}
+
+// The list leaves the old window menu when the menus change.
+void RemoveWindowList(MdiState* pState)
+{
+    if (!IsMenu(pState->hWindowMenu))
+        return;
+    for (int i = GetMenuItemCount(pState->hWindowMenu) - 1; i >= 0; --i) {
+        const UINT uId = GetMenuItemID(pState->hWindowMenu, i);
+        if (uId >= pState->idFirstChild && uId < pState->idFirstChild + MAX_LISTED)
+            DeleteMenu(pState->hWindowMenu, static_cast<UINT>(i), MF_BYPOSITION);
+    }
+    const int nLast = GetMenuItemCount(pState->hWindowMenu) - 1;
+    if (pState->bListSeparator && nLast >= 0 &&
+        (GetMenuState(pState->hWindowMenu, static_cast<UINT>(nLast), MF_BYPOSITION) & MF_SEPARATOR))
+        DeleteMenu(pState->hWindowMenu, static_cast<UINT>(nLast), MF_BYPOSITION);
+    pState->bListSeparator = FALSE;
+}
+
+LRESULT SetMenus(HWND hClient, HMENU hFrameMenu, HMENU hWindowMenu)
+{
+    MdiState* pState = StateOf(hClient);
+    HWND hFrame = GetParent(hClient);
+    HMENU hOld = GetMenu(hFrame);
+    if (!pState)
+        return 0;
+    if (hFrameMenu || hWindowMenu)
+        RemoveWindowList(pState);
+    if (hFrameMenu && IsMenu(hFrameMenu))
+        SetMenu(hFrame, hFrameMenu);
+    if (hWindowMenu && IsMenu(hWindowMenu))
+        pState->hWindowMenu = hWindowMenu;
+    TbMdiRefreshWindowList(hClient);
+    return reinterpret_cast<LRESULT>(hOld);
+}
+
+LRESULT OnCreate(HWND hClient, const CREATESTRUCTA* pCs)
+{
+    auto* pState = new MdiState;
+    if (pCs && pCs->lpCreateParams) {
+        const auto* pCcs = static_cast<const CLIENTCREATESTRUCT*>(pCs->lpCreateParams);
+        pState->hWindowMenu = pCcs->hWindowMenu;
+        pState->idFirstChild = pCcs->idFirstChild;
+    }
+    SetWindowLongPtrA(hClient, 0, reinterpret_cast<LONG_PTR>(pState));
+    return 0;
+}
+
+LRESULT OnNcDestroy(HWND hClient)
+{
+    delete StateOf(hClient);
+    SetWindowLongPtrA(hClient, 0, 0);
+    return DefWindowProcA(hClient, WM_NCDESTROY, 0, 0);
+}
+
+LRESULT OnSize(HWND hClient, WPARAM wParam, LPARAM lParam)
+{
+    // A maximised child fills the client whatever its size.
+    MdiState* pState = StateOf(hClient);
+    if (pState && pState->bMaximized && pState->hActive && IsZoomed(pState->hActive))
+        SetWindowPos(pState->hActive, nullptr, 0, 0, LOWORD(lParam), HIWORD(lParam), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (HasIcons(hClient))
+        ArrangeIcons(hClient);
+    return DefWindowProcA(hClient, WM_SIZE, wParam, lParam);
+}
+
+LRESULT OnSetFocus(HWND hClient)
+{
+    MdiState* pState = StateOf(hClient);
+    if (pState && pState->hActive && IsWindow(pState->hActive) && !IsIconic(pState->hActive))
+        SetFocus(pState->hActive);
+    return 0;
+}
+
+LRESULT OnParentNotify(HWND hClient, WPARAM wParam, LPARAM lParam)
+{
+    HWND hChild = reinterpret_cast<HWND>(lParam);
+    if (LOWORD(wParam) == WM_CREATE && (GetWindowLongA(hChild, GWL_EXSTYLE) & WS_EX_MDICHILD))
+        Adopt(hClient, hChild);
+    else if (LOWORD(wParam) == WM_DESTROY)
+        Forget(hClient, hChild);
+    return 0;
+}
+
+LRESULT CALLBACK MdiClientWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg) {
+    case WM_CREATE:         return OnCreate(hWnd, reinterpret_cast<const CREATESTRUCTA*>(lParam));
+    case WM_NCDESTROY:      return OnNcDestroy(hWnd);
+    case WM_SIZE:           return OnSize(hWnd, wParam, lParam);
+    case WM_SETFOCUS:       return OnSetFocus(hWnd);
+    case WM_PARENTNOTIFY:   return OnParentNotify(hWnd, wParam, lParam);
+    case WM_MDICREATE:      return reinterpret_cast<LRESULT>(CreateChild(hWnd, reinterpret_cast<MDICREATESTRUCTA*>(lParam)));
+    case WM_MDIACTIVATE:    Activate(hWnd, reinterpret_cast<HWND>(wParam)); return 0;
+    case WM_MDIGETACTIVE:   return GetActive(hWnd, reinterpret_cast<BOOL*>(lParam));
+    case WM_MDINEXT:        Next(hWnd, reinterpret_cast<HWND>(wParam), lParam != 0); return 0;
+    case WM_MDIMAXIMIZE:    Maximize(hWnd, reinterpret_cast<HWND>(wParam)); return 0;
+    case WM_MDIRESTORE:     Restore(hWnd, reinterpret_cast<HWND>(wParam)); return 0;
+    case WM_MDIDESTROY:     DestroyChild(hWnd, reinterpret_cast<HWND>(wParam)); return 0;
+    case WM_MDICASCADE:     return Cascade(hWnd, static_cast<UINT>(wParam));
+    case WM_MDITILE:        return Tile(hWnd, static_cast<UINT>(wParam));
+    case WM_MDIICONARRANGE: return ArrangeIcons(hWnd);
+    case WM_MDISETMENU:     return SetMenus(hWnd, reinterpret_cast<HMENU>(wParam), reinterpret_cast<HMENU>(lParam));
+    case WM_MDIREFRESHMENU: TbMdiRefreshWindowList(hWnd); return reinterpret_cast<LRESULT>(GetMenu(GetParent(hWnd)));
+    }
+    return DefWindowProcA(hWnd, uMsg, wParam, lParam);
+}
+}  // namespace
+
+BOOL TbRegisterMdiClientClass(LPCSTR pszClassName)
+{
+    if (!pszClassName || IS_INTRESOURCE(pszClassName) || strcasecmp(pszClassName, MDI_CLIENT_CLASS) != 0)
+        return FALSE;
+    WNDCLASSA wc = {};
+    if (GetClassInfoA(nullptr, MDI_CLIENT_CLASS, &wc))
+        return TRUE;
+    wc.style = CS_GLOBALCLASS;
+    wc.lpfnWndProc = MdiClientWndProc;
+    wc.cbWndExtra = sizeof(LONG_PTR);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_APPWORKSPACE + 1));
+    wc.lpszClassName = MDI_CLIENT_CLASS;
+    return RegisterClassA(&wc) != 0;
+}
+
+BOOL TbMdiIsClient(HWND hWnd)
+{
+    TbWindow* pWnd = TbFindWindow(hWnd);
+    return pWnd && pWnd->pfnWndProc && pWnd->pClass->pfnWndProc == MdiClientWndProc;
+}
+
+HWND TbMdiClientOf(HWND hChild)
+{
+    HWND hParent = GetParent(hChild);
+    return TbMdiIsClient(hParent) ? hParent : nullptr;
+}
+
+void TbMdiActivateAnother(HWND hClient, HWND hLeaving)
+{
+    for (HWND h : ZOrder(hClient))
+        if (h != hLeaving && IsCandidate(h, FALSE)) {
+            Activate(hClient, h);
+            return;
+        }
+    Activate(hClient, nullptr);
+}
+
+HWND TbMdiChildOfCommand(HWND hClient, UINT uId)
+{
+    MdiState* pState = StateOf(hClient);
+    if (!pState || uId < pState->idFirstChild || uId >= pState->idFirstChild + MAX_LISTED)
+        return nullptr;
+    for (HWND hChild : pState->order)
+        if (static_cast<UINT>(GetDlgCtrlID(hChild)) == uId)
+            return hChild;
+    return nullptr;
+}
+
+void TbMdiNoteChildState(HWND hClient, HWND hChild)
+{
+    MdiState* pState = StateOf(hClient);
+    if (!pState)
+        return;
+    if (hChild == pState->hActive && !IsZoomed(hChild))
+        pState->bMaximized = FALSE;
+    if (IsIconic(hChild))
+        ArrangeIcons(hClient);
+}
+
+void TbMdiRefreshWindowList(HWND hClient, HWND hChanging, BOOL bShowing)
+{
+    MdiState* pState = StateOf(hClient);
+    if (!pState)
+        return;
+    RemoveWindowList(pState);
+    if (!IsMenu(pState->hWindowMenu))
+        return;
+    int nListed = 0;
+    for (HWND hChild : pState->order) {
+        if (nListed == MAX_LISTED || !(hChild == hChanging ? bShowing : IsWindowVisible(hChild)))
+            continue;
+        if (!pState->bListSeparator) {
+            AppendMenuA(pState->hWindowMenu, MF_SEPARATOR, 0, nullptr);
+            pState->bListSeparator = TRUE;
+        }
+        char szTitle[128] = {};
+        GetWindowTextA(hChild, szTitle, sizeof szTitle);
+        char szItem[160];
+        snprintf(szItem, sizeof szItem, "&%d %s", nListed + 1, szTitle);
+        AppendMenuA(pState->hWindowMenu, MF_STRING | (hChild == pState->hActive ? MF_CHECKED : 0),
+                    static_cast<UINT_PTR>(GetDlgCtrlID(hChild)), szItem);
+        ++nListed;
+    }
+}

@@ -1,0 +1,311 @@
+// MDI without a display: the client's children, their activation, arrangement and window list,
+// the frame's and the children's default procedures, and the MDI system keys.
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+#include "WindowTestSupport.h"
+#include "platform/win/user/Mdi.h"
+#include "platform/win/user/Menu.h"
+#include "platform/win/user/VirtualKeys.h"
+#include "platform/win/user/Window.h"
+
+namespace {
+const UINT ID_FIRST_CHILD = 0xFF00;
+
+// Children that hide on WM_CLOSE instead of going away, as a connection window does.
+std::set<HWND>& HidingChildren()
+{
+    static std::set<HWND> s_hiding;
+    return s_hiding;
+}
+
+LRESULT CALLBACK FrameProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    CMessageLog::Get().Add(hWnd, uMsg, wParam, lParam);
+    return DefFrameProcA(hWnd, reinterpret_cast<HWND>(GetWindowLongPtrA(hWnd, 0)), uMsg, wParam, lParam);
+}
+
+LRESULT CALLBACK ChildProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    CMessageLog::Get().Add(hWnd, uMsg, wParam, lParam);
+    if (uMsg == WM_CLOSE && HidingChildren().count(hWnd)) {
+        ShowWindow(hWnd, SW_HIDE);
+        return 0;
+    }
+    return DefMDIChildProcA(hWnd, uMsg, wParam, lParam);
+}
+
+struct MdiFixture : ::testing::Test {
+    void SetUp() override
+    {
+        static bool s_bRegistered = false;
+        if (!s_bRegistered) {
+            WNDCLASSA wc = {0, FrameProc, 0, sizeof(LONG_PTR), nullptr, nullptr, nullptr, nullptr, nullptr, "TbMdiFrame"};
+            RegisterClassA(&wc);
+            WNDCLASSA wcChild = {0, ChildProc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "TbMdiChild"};
+            RegisterClassA(&wcChild);
+            s_bRegistered = true;
+        }
+        hWindowMenu = CreatePopupMenu();
+        AppendMenuA(hWindowMenu, MF_STRING, 500, "&Cascade");
+        AppendMenuA(hWindowMenu, MF_STRING, 501, "&Tile");
+        hBar = CreateMenu();
+        AppendMenuA(hBar, MF_POPUP, reinterpret_cast<UINT_PTR>(hWindowMenu), "&Window");
+        hFrame = CreateWindowExA(0, "TbMdiFrame", "Terminal", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, hBar,
+                                 nullptr, nullptr);
+        CLIENTCREATESTRUCT ccs = {hWindowMenu, ID_FIRST_CHILD};
+        RECT rc;
+        GetClientRect(hFrame, &rc);
+        hClient = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, rc.right,
+                                  rc.bottom, hFrame, nullptr, nullptr, &ccs);
+        SetWindowLongPtrA(hFrame, 0, reinterpret_cast<LONG_PTR>(hClient));
+        ShowWindow(hFrame, SW_SHOW);
+        PumpReady();
+        CMessageLog::Get().Clear();
+    }
+    void TearDown() override
+    {
+        DestroyWindow(hFrame);
+        DestroyMenu(hBar);
+        HidingChildren().clear();
+    }
+    HWND Create(const char* pszTitle, DWORD dwStyle = WS_VISIBLE, int x = CW_USEDEFAULT, int cx = CW_USEDEFAULT)
+    {
+        MDICREATESTRUCTA mcs = {"TbMdiChild", pszTitle, nullptr, x, x, cx, cx, dwStyle, 0};
+        return reinterpret_cast<HWND>(SendMessageA(hClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+    }
+    HWND Active(BOOL* pbMaximized = nullptr) const
+    {
+        return reinterpret_cast<HWND>(SendMessageA(hClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(pbMaximized)));
+    }
+    static RECT RectIn(HWND hWnd, HWND hParent)
+    {
+        RECT rc;
+        GetWindowRect(hWnd, &rc);
+        MapWindowPoints(nullptr, hParent, reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    }
+    static std::string Str(const RECT& rc)
+    {
+        return std::to_string(rc.left) + "," + std::to_string(rc.top) + " " + std::to_string(rc.right - rc.left) + "x" +
+               std::to_string(rc.bottom - rc.top);
+    }
+    // The window menu's items after its own two, "&1 A*|&2 B" with * on the active child.
+    std::string WindowList() const
+    {
+        std::string str;
+        for (int i = 2; i < GetMenuItemCount(hWindowMenu); ++i) {
+            char sz[64];
+            GetMenuStringA(hWindowMenu, static_cast<UINT>(i), sz, sizeof sz, MF_BYPOSITION);
+            const UINT uState = GetMenuState(hWindowMenu, static_cast<UINT>(i), MF_BYPOSITION);
+            str += (uState & MF_SEPARATOR) ? std::string("-") : std::string("|") + sz + ((uState & MF_CHECKED) ? "*" : "");
+        }
+        return str;
+    }
+    HMENU hBar = nullptr, hWindowMenu = nullptr;
+    HWND hFrame = nullptr, hClient = nullptr;
+};
+
+// Holds a key through the queue, so that the keyboard state says it is down.
+void Hold(int nVk, BOOL bDown)
+{
+    HWND hWnd = CreateTestWindow();
+    PostMessageA(hWnd, bDown ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(nVk), 0);
+    MSG msg;
+    while (PeekMessageA(&msg, hWnd, 0, 0, PM_REMOVE)) {
+    }
+    DestroyWindow(hWnd);
+}
+}  // namespace
+
+TEST_F(MdiFixture, ChildrenAreCreatedActivatedAndListed)
+{
+    HWND hA = Create("Quotes");
+    ASSERT_NE(nullptr, hA);
+    EXPECT_TRUE(GetWindowLongA(hA, GWL_EXSTYLE) & WS_EX_MDICHILD);
+    EXPECT_EQ(hClient, GetParent(hA));
+    EXPECT_EQ(hA, Active());
+    // The child is told it is active: WM_MDIACTIVATE with lParam the activated one.
+    EXPECT_EQ(1, CMessageLog::Get().Count(WM_CHILDACTIVATE, hA));
+    ASSERT_EQ(1, CMessageLog::Get().Count(WM_MDIACTIVATE, hA));
+    HWND hB = Create("Orders");
+    HWND hC = Create("Link");
+    EXPECT_EQ(hC, Active());
+    EXPECT_EQ(hC, GetFocus());
+    // CW_USEDEFAULT places each child a step down the cascade.
+    RECT rcA = RectIn(hA, hClient), rcB = RectIn(hB, hClient);
+    EXPECT_EQ(0, rcA.left);
+    EXPECT_GT(rcB.left, rcA.left);
+    EXPECT_EQ(rcB.left - rcA.left, rcB.top - rcA.top);
+    EXPECT_EQ(static_cast<int>(ID_FIRST_CHILD + 1), GetDlgCtrlID(hB));
+    EXPECT_EQ("-|&1 Quotes|&2 Orders|&3 Link*", WindowList());
+
+    // Activation: the old child hears it lost, the new one that it won, each with both handles.
+    CMessageLog::Get().Clear();
+    SendMessageA(hClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hA), 0);
+    EXPECT_EQ(hA, Active());
+    EXPECT_EQ(hA, GetWindow(hClient, GW_CHILD));            // on top
+    for (HWND h : {hA, hC}) {
+        ASSERT_EQ(1, CMessageLog::Get().Count(WM_MDIACTIVATE, h));
+        for (const auto& m : CMessageLog::Get().All())
+            if (m.hWnd == h && m.uMsg == WM_MDIACTIVATE) {
+                EXPECT_EQ(reinterpret_cast<WPARAM>(hC), m.wParam);
+                EXPECT_EQ(reinterpret_cast<LPARAM>(hA), m.lParam);
+            }
+    }
+    EXPECT_EQ(0, CMessageLog::Get().Count(WM_MDIACTIVATE, hB));
+    EXPECT_EQ("-|&1 Quotes*|&2 Orders|&3 Link", WindowList());
+
+    // Next goes round the z-order, the one left going to the bottom; previous takes the bottom one.
+    SendMessageA(hClient, WM_MDINEXT, 0, 0);
+    const HWND hSecond = Active();
+    EXPECT_NE(hA, hSecond);
+    EXPECT_EQ(hA, GetWindow(GetWindow(hClient, GW_CHILD), GW_HWNDLAST));
+    SendMessageA(hClient, WM_MDINEXT, 0, 0);
+    SendMessageA(hClient, WM_MDINEXT, 0, 0);
+    EXPECT_EQ(hA, Active());
+    SendMessageA(hClient, WM_MDINEXT, 0, 1);
+    EXPECT_EQ(GetWindow(hClient, GW_CHILD), Active());
+
+    // The window list's command activates its child through the frame's default procedure.
+    SendMessageA(hFrame, WM_COMMAND, ID_FIRST_CHILD + 1, 0);
+    EXPECT_EQ(hB, Active());
+    // Destroying the active child activates another and renumbers the rest.
+    SendMessageA(hClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(hB), 0);
+    EXPECT_FALSE(IsWindow(hB));
+    EXPECT_NE(nullptr, Active());
+    EXPECT_EQ(static_cast<int>(ID_FIRST_CHILD + 1), GetDlgCtrlID(hC));
+    SetWindowTextA(hC, "Link 2");
+    SendMessageA(hClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hC), 0);
+    EXPECT_EQ("-|&1 Quotes|&2 Link 2*", WindowList());
+}
+
+TEST_F(MdiFixture, MaximisedModeFollowsTheActiveChild)
+{
+    HWND hA = Create("A", WS_VISIBLE, 10, 200);
+    HWND hB = Create("B", WS_VISIBLE, 30, 200);
+    RECT rcClient;
+    GetClientRect(hClient, &rcClient);
+    SendMessageA(hClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(hB), 0);
+    BOOL bMaximized = FALSE;
+    EXPECT_EQ(hB, Active(&bMaximized));
+    EXPECT_TRUE(bMaximized);
+    EXPECT_TRUE(IsZoomed(hB));
+    EXPECT_EQ(Str(rcClient), Str(RectIn(hB, hClient)));
+    // Activating another child carries the mode over.
+    SendMessageA(hClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hA), 0);
+    EXPECT_TRUE(IsZoomed(hA));
+    EXPECT_FALSE(IsZoomed(hB));
+    EXPECT_EQ("30,30 200x200", Str(RectIn(hB, hClient)));
+    // The maximised child follows the client's size.
+    MoveWindow(hClient, 0, 0, 500, 300, TRUE);
+    EXPECT_EQ("0,0 500x300", Str(RectIn(hA, hClient)));
+    SendMessageA(hClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(hA), 0);
+    EXPECT_EQ(hA, Active(&bMaximized));
+    EXPECT_FALSE(bMaximized);
+    EXPECT_EQ("10,10 200x200", Str(RectIn(hA, hClient)));
+
+    // The user's system commands go through the child's default procedure to the client.
+    SendMessageA(hB, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    EXPECT_EQ(hB, Active(&bMaximized));
+    EXPECT_TRUE(bMaximized);
+    SendMessageA(hB, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(IsZoomed(hB));
+    SendMessageA(hA, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(IsIconic(hA));
+    RECT rcIcon = RectIn(hA, hClient);
+    EXPECT_EQ(0, rcIcon.left);
+    EXPECT_EQ(300, rcIcon.bottom);                          // in the icon row at the bottom
+    SendMessageA(hClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(hA), 0);
+    EXPECT_EQ("10,10 200x200", Str(RectIn(hA, hClient)));
+}
+
+TEST_F(MdiFixture, ChildrenAreTiledAndCascaded)
+{
+    MoveWindow(hClient, 0, 0, 600, 400, TRUE);
+    HWND hA = Create("A");
+    HWND hB = Create("B");
+    HWND hHidden = Create("Hidden", 0);
+    EXPECT_FALSE(IsWindowVisible(hHidden));
+    EXPECT_EQ(hB, Active());
+    // Two windows one above another, or side by side; the topmost takes the first place.
+    EXPECT_TRUE(SendMessageA(hClient, WM_MDITILE, MDITILE_HORIZONTAL, 0));
+    EXPECT_EQ("0,0 600x200", Str(RectIn(hB, hClient)));
+    EXPECT_EQ("0,200 600x200", Str(RectIn(hA, hClient)));
+    EXPECT_TRUE(SendMessageA(hClient, WM_MDITILE, MDITILE_VERTICAL, 0));
+    EXPECT_EQ("0,0 300x400", Str(RectIn(hB, hClient)));
+    EXPECT_EQ("300,0 300x400", Str(RectIn(hA, hClient)));
+    // Five: two groups, the second one window more.
+    HWND hC = Create("C"), hD = Create("D"), hE = Create("E");
+    EXPECT_TRUE(SendMessageA(hClient, WM_MDITILE, MDITILE_VERTICAL, 0));
+    EXPECT_EQ("0,0 300x200", Str(RectIn(hE, hClient)));
+    EXPECT_EQ("300,0 300x200", Str(RectIn(hD, hClient)));
+    EXPECT_EQ("0,200 200x200", Str(RectIn(hC, hClient)));
+    EXPECT_EQ("400,200 200x200", Str(RectIn(hA, hClient)));
+    // Cascade: the same size, a step apart, the active child last and on top.
+    EXPECT_EQ(5, SendMessageA(hClient, WM_MDICASCADE, 0, 0));
+    RECT rcE = RectIn(hE, hClient), rcD = RectIn(hD, hClient);
+    EXPECT_EQ(rcE.right - rcE.left, rcD.right - rcD.left);
+    EXPECT_GT(rcE.top, rcD.top);
+    EXPECT_EQ(hE, Active());
+    // A maximised child is restored before an arrangement.
+    SendMessageA(hClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(hE), 0);
+    SendMessageA(hClient, WM_MDICASCADE, 0, 0);
+    BOOL bMaximized = TRUE;
+    Active(&bMaximized);
+    EXPECT_FALSE(bMaximized);
+    EXPECT_FALSE(IsZoomed(hE));
+}
+
+TEST_F(MdiFixture, AChildThatHidesOnCloseStaysForLater)
+{
+    HWND hLink = Create("Link");
+    HWND hQuotes = Create("Quotes");
+    HidingChildren().insert(hLink);
+    SendMessageA(hClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hLink), 0);
+    // Closing from its system menu (the user's close box): hidden, another child active.
+    SendMessageA(hLink, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(IsWindow(hLink));
+    EXPECT_FALSE(IsWindowVisible(hLink));
+    EXPECT_EQ(hQuotes, Active());
+    EXPECT_EQ("-|&1 Quotes*", WindowList());
+    // Shown again it can be activated.
+    ShowWindow(hLink, SW_SHOW);
+    SendMessageA(hClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hLink), 0);
+    EXPECT_EQ(hLink, Active());
+    EXPECT_EQ("-|&1 Link*|&2 Quotes", WindowList());
+
+    // Ctrl+F4 closes the active child; a child that does not hide goes away.
+    SendMessageA(hClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hQuotes), 0);
+    Hold(VK_CONTROL, TRUE);
+    MSG msg = {hQuotes, WM_KEYDOWN, VK_F4, 0, 0, {0, 0}, 0};
+    EXPECT_TRUE(TranslateMDISysAccel(hClient, &msg));
+    EXPECT_FALSE(IsWindow(hQuotes));
+    EXPECT_EQ(hLink, Active());
+    // Ctrl+F6 and Ctrl+Tab step to the next child; other keys are not MDI keys.
+    HWND hOrders = Create("Orders");
+    msg.wParam = VK_F6;
+    EXPECT_TRUE(TranslateMDISysAccel(hClient, &msg));
+    EXPECT_EQ(hLink, Active());
+    msg.wParam = VK_TAB;
+    EXPECT_TRUE(TranslateMDISysAccel(hClient, &msg));
+    EXPECT_EQ(hOrders, Active());
+    msg.wParam = VK_F5;
+    EXPECT_FALSE(TranslateMDISysAccel(hClient, &msg));
+    Hold(VK_CONTROL, FALSE);
+    msg.wParam = VK_F4;
+    EXPECT_FALSE(TranslateMDISysAccel(hClient, &msg));
+    EXPECT_TRUE(IsWindow(hOrders));
+    // The frame's menus change together with the window list's place.
+    HMENU hOtherWindowMenu = CreatePopupMenu();
+    HMENU hOtherBar = CreateMenu();
+    AppendMenuA(hOtherBar, MF_POPUP, reinterpret_cast<UINT_PTR>(hOtherWindowMenu), "&Window");
+    HMENU hOld = reinterpret_cast<HMENU>(SendMessageA(hClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(hOtherBar),
+                                                      reinterpret_cast<LPARAM>(hOtherWindowMenu)));
+    EXPECT_EQ(hBar, hOld);
+    EXPECT_EQ(hOtherBar, GetMenu(hFrame));
+    EXPECT_EQ(2, GetMenuItemCount(hWindowMenu));            // the list left the old menu
+    EXPECT_EQ(3, GetMenuItemCount(hOtherWindowMenu));       // separator, Link, Orders
+    SetMenu(hFrame, hBar);
+    DestroyMenu(hOtherBar);
+}
