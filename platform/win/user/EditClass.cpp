@@ -1,11 +1,13 @@
-// The "Edit" class, single line: typing, selection, the limit, undo of the last change,
-// password and read-only fields, left, centred or right alignment. Changes tell the parent
+// The "Edit" class, single line: typing, selection, the limit, undo of the last change, cut, copy
+// and paste through the clipboard, password and read-only fields, left, centred or right alignment. Changes tell the parent
 // EN_UPDATE then EN_CHANGE; focus changes EN_SETFOCUS and EN_KILLFOCUS, inside SetFocus.
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include "platform/win/kernel/CodePage.h"
+#include "platform/win/kernel/Kernel.h"
+#include "platform/win/user/Clipboard.h"
 #include "platform/win/user/Caret.h"
 #include "platform/win/user/ControlInternal.h"
 #include "platform/win/user/SysMetrics.h"
@@ -235,11 +237,61 @@ LRESULT OnClear(HWND hWnd)
     return 0;
 }
 
-// FIXME: the clipboard comes with its own change; until then cut only clears and copy and paste
-// do nothing.
+// The selection to the clipboard as CF_TEXT. A password field gives nothing away, as on the original.
+LRESULT OnCopy(HWND hWnd)
+{
+    TbEditState* pState = StateOf(hWnd);
+    if (!pState || pState->chPassword || SelMin(*pState) == SelMax(*pState))
+        return 0;
+    const std::string strSel = TextOf(hWnd).substr(static_cast<size_t>(SelMin(*pState)),
+                                                   static_cast<size_t>(SelMax(*pState) - SelMin(*pState)));
+    HGLOBAL hMem = GlobalAlloc(GMEM_MOVEABLE, strSel.size() + 1);
+    char* pszMem = hMem ? static_cast<char*>(GlobalLock(hMem)) : nullptr;
+    if (!pszMem) {
+        if (hMem)
+            GlobalFree(hMem);
+        return 0;
+    }
+    std::memcpy(pszMem, strSel.c_str(), strSel.size() + 1);
+    GlobalUnlock(hMem);
+    if (!OpenClipboard(hWnd)) {
+        GlobalFree(hMem);
+        return 0;
+    }
+    EmptyClipboard();
+    // Once set the block is the clipboard's; only a refusal leaves it ours to free.
+    if (!SetClipboardData(CF_TEXT, hMem))
+        GlobalFree(hMem);
+    CloseClipboard();
+    return 0;
+}
+
 LRESULT OnCut(HWND hWnd)
 {
+    TbEditState* pState = StateOf(hWnd);
+    if (!pState || pState->chPassword || IsReadOnly(hWnd))
+        return 0;
+    OnCopy(hWnd);
     return OnClear(hWnd);
+}
+
+// The clipboard's text replaces the selection, with the limit, the case styles and undo of typing.
+LRESULT OnPaste(HWND hWnd)
+{
+    if (IsReadOnly(hWnd) || !OpenClipboard(hWnd))
+        return 0;
+    std::string strText;
+    if (HANDLE hMem = GetClipboardData(CF_TEXT)) {
+        if (const char* pszMem = static_cast<const char*>(GlobalLock(hMem))) {
+            // The block's size bounds the read: a text without its terminator stops at the end.
+            strText.assign(pszMem, strnlen(pszMem, GlobalSize(hMem)));
+            GlobalUnlock(hMem);
+        }
+    }
+    CloseClipboard();
+    if (!strText.empty())
+        ReplaceSel(hWnd, strText, TRUE);
+    return 0;
 }
 
 // Word steps for Ctrl+arrows: over blanks, then over the word.
@@ -566,8 +618,8 @@ LRESULT CALLBACK TbEditWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case WM_MOUSEMOVE:     return OnMouseMove(hWnd, lParam);
     case WM_LBUTTONUP:     return OnLButtonUp(hWnd);
     case WM_CUT:           return OnCut(hWnd);
-    case WM_COPY:          return 0;
-    case WM_PASTE:         return 0;
+    case WM_COPY:          return OnCopy(hWnd);
+    case WM_PASTE:         return OnPaste(hWnd);
     case WM_CLEAR:         return OnClear(hWnd);
     case WM_UNDO:
     case EM_UNDO:          return OnUndo(hWnd);
