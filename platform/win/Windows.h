@@ -16,5 +16,6 @@
 #include "platform/win/user/SysMetrics.h"
 #include "platform/win/user/Sound.h"
 #include "platform/win/user/Menu.h"
+#include "platform/win/user/ScrollBars.h"
 #include "platform/win/gdi/GdiDefs.h"
 #include "platform/win/gdi/Gdi.h"

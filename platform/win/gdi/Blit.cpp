@@ -199,7 +199,7 @@ BOOL TbSaveBitmapPng(HBITMAP hBitmap, LPCSTR pszPath)
 static void ComposeWindow(TbWindow* pWnd, CTbPixelBuffer& out)
 {
     CTbPixelBuffer* pImage = TbWindowImage(pWnd);
-    const int cx = TbClientWidth(pWnd), cy = TbClientHeight(pWnd);
+    const int cx = TbImageWidth(pWnd), cy = TbImageHeight(pWnd);     // the scroll bars too
     out.Create(cx, cy, FALSE, TB_PIXEL_WHITE);
     for (int y = 0; y < cy && y < pImage->Height(); ++y)
         for (int x = 0; x < cx && x < pImage->Width(); ++x)

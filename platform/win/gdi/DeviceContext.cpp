@@ -71,6 +71,12 @@ const std::vector<RECT>& TbDC::Clip()
 {
     CTbPixelBuffer* pTarget = Target();
     RECT rcTarget = {0, 0, pTarget ? pTarget->Width() : 0, pTarget ? pTarget->Height() : 0};
+    // A window's image holds its scroll bars beside the client area, which client drawing leaves alone.
+    if (nKind == TB_DC_WINDOW && !bWholeImage)
+        if (const TbWindow* pWnd = TbFindWindow(hWnd)) {
+            rcTarget.right = std::min<LONG>(rcTarget.right, TbClientWidth(pWnd));
+            rcTarget.bottom = std::min<LONG>(rcTarget.bottom, TbClientHeight(pWnd));
+        }
     // A window's image changes size with the window, so the clip follows the target's size.
     if (!m_bClipValid || pTarget != m_pLastTarget || rcTarget.right != m_cxLast || rcTarget.bottom != m_cyLast) {
         m_rgnEffective.SetRect(rcTarget);

@@ -95,6 +95,7 @@ struct TbDC {
     TbDcState st;
     std::vector<TbDcState> saved;
     BOOL      bSystemClip = FALSE;
+    BOOL      bWholeImage = FALSE;          // a window DC that reaches the scroll bars (GetWindowDC)
     CTbRegion rgnSystem;                    // BeginPaint's update region, device coordinates
     RECT      rcDirty = {0, 0, 0, 0};       // what drawing touched, device coordinates
     // Where the pixels go; null when the window is gone.

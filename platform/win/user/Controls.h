@@ -5,6 +5,7 @@
 // the same control logic runs headless and on the display.
 #include "platform/win/WinTypes.h"
 #include "platform/win/user/Messages.h"
+#include "platform/win/user/ScrollBars.h"
 
 #define WC_STATICA    "Static"
 #define WC_BUTTONA    "Button"

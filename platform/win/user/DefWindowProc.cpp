@@ -6,6 +6,7 @@
 #include "platform/win/user/Menu.h"
 #include "platform/win/user/Message.h"
 #include "platform/win/user/Paint.h"
+#include "platform/win/user/ScrollBarInternal.h"
 #include "platform/win/user/SysMetrics.h"
 #include "platform/win/user/VirtualKeys.h"
 #include "platform/win/user/WindowRecord.h"
@@ -92,6 +93,29 @@ static LRESULT OnCtlColor(HDC hdc, UINT uMsg)
     return reinterpret_cast<LRESULT>(GetSysColorBrush(nBack));
 }
 
+// The client area inside a proposed window rectangle: below the menu bar, beside the scroll bars.
+static LRESULT OnNcCalcSize(TbWindow* pWnd, WPARAM wParam, LPARAM lParam)
+{
+    RECT* pRect = reinterpret_cast<RECT*>(lParam);
+    if (wParam || !pRect)
+        return 0;
+    pRect->top = std::min(pRect->bottom, pRect->top + pWnd->nMenuBarHeight);
+    pRect->right = std::max(pRect->left, pRect->right - TbVertBarWidth(pWnd));
+    pRect->bottom = std::max(pRect->top, pRect->bottom - TbHorzBarHeight(pWnd));
+    return 0;
+}
+
+// A press on the window's own scroll bar is tracked there until the button is released.
+static LRESULT OnNcLButtonDown(HWND hWnd, WPARAM wHit, LPARAM lParam)
+{
+    if (wHit != HTVSCROLL && wHit != HTHSCROLL)
+        return 0;
+    POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ScreenToClient(hWnd, &pt);
+    TbTrackScrollBar(hWnd, wHit == HTVSCROLL ? SB_VERT : SB_HORZ, pt);
+    return 0;
+}
+
 LRESULT DefWindowProcA(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     TbWindow* pWnd = TbFindWindowOrDesktop(hWnd);
@@ -120,8 +144,13 @@ LRESULT DefWindowProcA(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         GetWindowRect(hWnd, &rc);
         if (!PtInRect(&rc, pt))
             return HTNOWHERE;
+        if (const int nHit = TbScrollBarHitTest(hWnd, pt))
+            return nHit;
         return pt.y < rc.top + pWnd->nMenuBarHeight ? HTMENU : HTCLIENT;
     }
+    case WM_NCCALCSIZE:     return OnNcCalcSize(pWnd, wParam, lParam);
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK: return OnNcLButtonDown(hWnd, wParam, lParam);
     case WM_MOUSEACTIVATE:
         if (pWnd->hParent) {
             LRESULT lResult = SendMessageA(pWnd->hParent, WM_MOUSEACTIVATE, wParam, lParam);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <mutex>
 #include "platform/win/user/QueueInternal.h"
+#include "platform/win/user/ScrollBarInternal.h"
 #include "platform/win/user/VirtualKeys.h"
 #include "platform/win/user/WindowRecord.h"
 
@@ -173,6 +174,14 @@ void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen)
     }
     if (!pWnd)
         return;
+    // On the window's own scroll bars the pointer is in the non-client area: WM_NCxxx messages
+    // with the hit-test code and the screen point.
+    int nHit = HTCLIENT;
+    if (!user.hCapture && uMsg != WM_MOUSEWHEEL && (pWnd->dwStyle & (WS_HSCROLL | WS_VSCROLL))) {
+        nHit = TbScrollBarHitTest(hTarget, ptScreen);
+        if (nHit == HTNOWHERE)
+            nHit = HTCLIENT;
+    }
     if (uMsg == WM_LBUTTONDOWN || uMsg == WM_RBUTTONDOWN || uMsg == WM_MBUTTONDOWN)
         uMsg = DoubleClickOf(hTarget, uMsg, ptScreen, (pWnd->pClass->uStyle & CS_DBLCLKS) != 0);
     bool bDown = uMsg == WM_LBUTTONDOWN || uMsg == WM_RBUTTONDOWN || uMsg == WM_MBUTTONDOWN ||
@@ -180,7 +189,7 @@ void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen)
     if (bDown) {
         HWND hRoot = GetAncestor(hTarget, GA_ROOT);
         if (hRoot != user.hActive) {
-            LRESULT lAct = SendMessageA(hTarget, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(hRoot), MAKELPARAM(HTCLIENT, uMsg));
+            LRESULT lAct = SendMessageA(hTarget, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(hRoot), MAKELPARAM(nHit, uMsg));
             if (lAct != MA_NOACTIVATE && lAct != MA_NOACTIVATEANDEAT)
                 SetActiveWindow(hRoot);
             if (lAct == MA_ACTIVATEANDEAT || lAct == MA_NOACTIVATEANDEAT || !IsWindow(hTarget))
@@ -188,7 +197,11 @@ void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen)
         }
     }
     LPARAM lParam;
-    if (uMsg == WM_MOUSEWHEEL) {
+    if (nHit != HTCLIENT) {
+        uMsg -= WM_MOUSEMOVE - WM_NCMOUSEMOVE;
+        wKeys = static_cast<WPARAM>(nHit);
+        lParam = MAKELPARAM(ptScreen.x, ptScreen.y);
+    } else if (uMsg == WM_MOUSEWHEEL) {
         lParam = MAKELPARAM(ptScreen.x, ptScreen.y);
     } else {
         POINT pt = ptScreen;

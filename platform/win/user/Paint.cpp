@@ -5,6 +5,7 @@
 #include "platform/win/user/Paint.h"
 #include "platform/win/user/Caret.h"
 #include "platform/win/user/QueueInternal.h"
+#include "platform/win/user/ScrollBarInternal.h"
 #include "platform/win/user/WindowRecord.h"
 
 // An update region of many pieces costs more to keep than to over-paint.
@@ -12,9 +13,9 @@ static const size_t MAX_UPDATE_RECTS = 32;
 
 CTbPixelBuffer* TbWindowImage(TbWindow* pWnd)
 {
-    if (pWnd->image.IsEmpty() && TbClientWidth(pWnd) > 0 && TbClientHeight(pWnd) > 0) {
+    if (pWnd->image.IsEmpty() && TbImageWidth(pWnd) > 0 && TbImageHeight(pWnd) > 0) {
         COLORREF cr = TbBrushColor(pWnd->pClass->hbrBackground);
-        pWnd->image.Create(TbClientWidth(pWnd), TbClientHeight(pWnd), FALSE,
+        pWnd->image.Create(TbImageWidth(pWnd), TbImageHeight(pWnd), FALSE,
                            cr == CLR_INVALID ? TB_PIXEL_WHITE : TbColorToPixel(cr));
     }
     return &pWnd->image;
@@ -162,6 +163,8 @@ BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* pPaint)
     if (!pPaint)
         return FALSE;
     ReleaseDC(hWnd, pPaint->hdc);
+    // The window's scroll bars are painted with its client area (what WM_NCPAINT would do).
+    TbDrawWindowScrollBars(hWnd);
     TbCaretAfterPaint(hWnd);
     return TRUE;
 }
@@ -173,9 +176,14 @@ HDC GetDC(HWND hWnd)
     return TbFindWindow(hWnd) ? TbCreateWindowDC(hWnd, nullptr) : nullptr;
 }
 
+// The whole backing image: the client area and the window's scroll bars.
 HDC GetWindowDC(HWND hWnd)
 {
-    return GetDC(hWnd);
+    HDC hdc = GetDC(hWnd);
+    if (TbDC* pDC = hWnd ? TbFindDC(hdc) : nullptr)
+        if (pDC->nKind == TB_DC_WINDOW)
+            pDC->bWholeImage = TRUE;
+    return hdc;
 }
 
 int ReleaseDC(HWND, HDC hdc)

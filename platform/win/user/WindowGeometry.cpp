@@ -32,8 +32,8 @@ BOOL TbIsVisibleChain(const TbWindow* pWnd)
 
 void TbResizeImage(TbWindow* pWnd)
 {
-    if (!pWnd->image.IsEmpty() || TbClientWidth(pWnd) == 0 || TbClientHeight(pWnd) == 0)
-        pWnd->image.Resize(TbClientWidth(pWnd), TbClientHeight(pWnd), TB_PIXEL_WHITE);
+    if (!pWnd->image.IsEmpty() || TbImageWidth(pWnd) == 0 || TbImageHeight(pWnd) == 0)
+        pWnd->image.Resize(TbImageWidth(pWnd), TbImageHeight(pWnd), TB_PIXEL_WHITE);
 }
 
 // Newly uncovered client area after a size change needs painting; the whole client with

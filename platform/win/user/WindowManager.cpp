@@ -43,12 +43,23 @@ TbWindow* TbFindWindowOrDesktop(HWND hWnd)
     return Windows().Find(reinterpret_cast<uintptr_t>(hWnd));
 }
 
+// The window's own scroll bars take their room from the client area (WindowScrollBars.cpp).
 int TbClientWidth(const TbWindow* pWnd)
+{
+    return std::max(0, TbImageWidth(pWnd) - TbVertBarWidth(pWnd));
+}
+
+int TbClientHeight(const TbWindow* pWnd)
+{
+    return std::max(0, TbImageHeight(pWnd) - TbHorzBarHeight(pWnd));
+}
+
+int TbImageWidth(const TbWindow* pWnd)
 {
     return std::max<LONG>(0, pWnd->rcWindow.right - pWnd->rcWindow.left);
 }
 
-int TbClientHeight(const TbWindow* pWnd)
+int TbImageHeight(const TbWindow* pWnd)
 {
     return std::max<LONG>(0, pWnd->rcWindow.bottom - pWnd->rcWindow.top - pWnd->nMenuBarHeight);
 }

@@ -87,9 +87,15 @@ TbWindow* TbFindWindow(HWND hWnd);
 TbWindow* TbFindWindowOrDesktop(HWND hWnd);
 int  TbClientWidth(const TbWindow* pWnd);
 int  TbClientHeight(const TbWindow* pWnd);         // below the menu bar
+// The backing image: the client area with the window's own scroll bars at its right and bottom,
+// whose room (0 without them) the client area gives up.
+int  TbImageWidth(const TbWindow* pWnd);
+int  TbImageHeight(const TbWindow* pWnd);
+int  TbVertBarWidth(const TbWindow* pWnd);
+int  TbHorzBarHeight(const TbWindow* pWnd);
 int  TbWindowWidth(const TbWindow* pWnd);
 int  TbWindowHeight(const TbWindow* pWnd);         // the menu bar included
-// The backing image at the client's size, made on first use.
+// The backing image at its size (TbImageWidth, TbImageHeight), made on first use.
 CTbPixelBuffer* TbWindowImage(TbWindow* pWnd);
 // Client (0,0) of a window in screen coordinates.
 POINT TbClientOrigin(const TbWindow* pWnd);

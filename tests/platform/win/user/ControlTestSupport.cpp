@@ -23,6 +23,16 @@ static std::string ScrollEntry(const char* pszName, WPARAM wParam, LPARAM lParam
     return str + (lParam ? " ctl" : "");
 }
 
+// While the thumb is dragged the bar tells where it is through nTrackPos.
+static std::string TrackPos(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) != SB_THUMBTRACK)
+        return "";
+    SCROLLINFO si = {sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, -1};
+    GetScrollInfo(lParam ? reinterpret_cast<HWND>(lParam) : hWnd, lParam ? SB_CTL : uMsg == WM_VSCROLL ? SB_VERT : SB_HORZ, &si);
+    return " track " + std::to_string(si.nTrackPos);
+}
+
 static LRESULT CALLBACK ControlParentProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     ControlParentLog& log = ParentLog();
@@ -31,10 +41,10 @@ static LRESULT CALLBACK ControlParentProc(HWND hWnd, UINT uMsg, WPARAM wParam, L
         log.entries.push_back("CMD " + std::to_string(LOWORD(wParam)) + "/" + std::to_string(static_cast<short>(HIWORD(wParam))));
         return 0;
     case WM_VSCROLL:
-        log.entries.push_back(ScrollEntry("VSCROLL", wParam, lParam));
+        log.entries.push_back(ScrollEntry("VSCROLL", wParam, lParam) + TrackPos(hWnd, uMsg, wParam, lParam));
         return 0;
     case WM_HSCROLL:
-        log.entries.push_back(ScrollEntry("HSCROLL", wParam, lParam));
+        log.entries.push_back(ScrollEntry("HSCROLL", wParam, lParam) + TrackPos(hWnd, uMsg, wParam, lParam));
         return 0;
     case WM_VKEYTOITEM:
         log.entries.push_back("VKEY " + std::to_string(LOWORD(wParam)) + " caret " + std::to_string(HIWORD(wParam)));
@@ -63,7 +73,7 @@ static LRESULT CALLBACK ControlParentProc(HWND hWnd, UINT uMsg, WPARAM wParam, L
     return DefWindowProcA(hWnd, uMsg, wParam, lParam);
 }
 
-HWND CreateControlParent()
+HWND CreateControlParent(DWORD dwStyle)
 {
     TbRegisterControlClasses();
     WNDCLASSA wc = {};
@@ -73,7 +83,7 @@ HWND CreateControlParent()
         RegisterClassA(&wc);
     }
     ParentLog() = ControlParentLog();
-    return CreateWindowExA(0, "TbControlParent", "parent", WS_POPUP | WS_VISIBLE, 10, 20, 200, 200, nullptr, nullptr, nullptr, nullptr);
+    return CreateWindowExA(0, "TbControlParent", "parent", WS_POPUP | WS_VISIBLE | dwStyle, 10, 20, 200, 200, nullptr, nullptr, nullptr, nullptr);
 }
 
 HWND CreateControl(HWND hParent, LPCSTR pszClass, DWORD dwStyle, int x, int y, int cx, int cy, int nId, LPCSTR pszText)

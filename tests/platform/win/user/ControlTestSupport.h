@@ -16,7 +16,7 @@ struct ControlParentLog {
 };
 ControlParentLog& ParentLog();
 // A top-level parent (200x200 client at 10,20) whose procedure fills ParentLog.
-HWND CreateControlParent();
+HWND CreateControlParent(DWORD dwStyle = 0);
 HWND CreateControl(HWND hParent, LPCSTR pszClass, DWORD dwStyle, int x, int y, int cx, int cy, int nId, LPCSTR pszText = "");
 // Mouse messages sent straight to a window, with the key state they carry.
 void Click(HWND hWnd, int x, int y, WPARAM wKeys = 0);
