@@ -12,6 +12,7 @@ void TbRegisterControlClasses()
         {WC_STATICA, TbStaticWndProc, CS_DBLCLKS, 0, 0},
         {WC_BUTTONA, TbButtonWndProc, CS_DBLCLKS, 0, 0},
         {WC_EDITA, TbEditWndProc, CS_DBLCLKS, 0, 0},
+        {WC_LISTBOXA, TbListBoxWndProc, CS_DBLCLKS, 0, 0},
         {WC_SCROLLBARA, TbScrollBarWndProc, CS_DBLCLKS, 0, 0},
         {WC_DIALOGA, DefDlgProcA, CS_DBLCLKS | CS_SAVEBITS, DLGWINDOWEXTRA, 0},
     };

@@ -54,4 +54,5 @@ BOOL TbIsDialog(HWND hWnd);
 LRESULT CALLBACK TbStaticWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK TbButtonWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK TbEditWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK TbListBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK TbScrollBarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
