@@ -128,9 +128,6 @@ TEST(TBFont, CopiesAndHandlesOwnTheirFonts)
 
 TEST(TBScrollBar, IsAScrollBarChildOfItsParent)
 {
-    WNDCLASSA wc;
-    if (!GetClassInfoA(nullptr, WC_SCROLLBARA, &wc))
-        GTEST_SKIP() << "the window layer has no \"ScrollBar\" class yet";
     CTestParent parent;
     CTBWnd parentWnd;
     ASSERT_TRUE(parentWnd.Attach(parent.m_hWnd));
