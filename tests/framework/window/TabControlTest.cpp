@@ -24,8 +24,8 @@ CTBTabControl* MakeTabs(HWND hParent, DWORD dwStyle, int cx, std::initializer_li
     return pTabs;
 }
 
-// The width a tab needs, measured apart: the parent's font at weight 300, plus 16.
-int NeededWidth(const CTestParent& parent, const char* pszText)
+// Text measured apart, in the tab font: the parent's font at weight 300.
+SIZE TabTextSize(const CTestParent& parent, const char* pszText)
 {
     LOGFONTA lf;
     GetObjectA(parent.m_hFont, sizeof(lf), &lf);
@@ -38,7 +38,7 @@ int NeededWidth(const CTestParent& parent, const char* pszText)
     SelectObject(hdc, hOld);
     DeleteDC(hdc);
     DeleteObject(hFont);
-    return size.cx + 16;
+    return size;
 }
 
 int WindowHeight(HWND hWnd)
@@ -83,20 +83,7 @@ TEST(TabControl, OneRowLaysTabsOutLeftToRightAndHitTestsThem)
     CTBTabControl* pTabs = MakeTabs(parent.m_hWnd, 0, 380, {"Quotes", "Orders", "Time and sales"});
     ASSERT_NE(nullptr, pTabs);
 
-    SIZE sizeM = {};
-    {
-        LOGFONTA lf;
-        GetObjectA(parent.m_hFont, sizeof(lf), &lf);
-        lf.lfWeight = 300;
-        HFONT hFont = CreateFontIndirectA(&lf);
-        HDC hdc = CreateCompatibleDC(nullptr);
-        HGDIOBJ hOld = SelectObject(hdc, hFont);
-        GetTextExtentPoint32A(hdc, "M", 1, &sizeM);
-        SelectObject(hdc, hOld);
-        DeleteDC(hdc);
-        DeleteObject(hFont);
-    }
-    const int cyStrip = sizeM.cy + 8;
+    const int cyStrip = TabTextSize(parent, "M").cy + 8;
     EXPECT_EQ(cyStrip, pTabs->GetStripHeight());
     EXPECT_EQ(cyStrip, WindowHeight(pTabs->m_hWnd)) << "the window takes the strip's height";
 
@@ -104,7 +91,7 @@ TEST(TabControl, OneRowLaysTabsOutLeftToRightAndHitTestsThem)
     const char* apszTexts[] = {"Quotes", "Orders", "Time and sales"};
     for (int i = 0; i < 3; ++i) {
         RECT rc = pTabs->GetItemRect(i);
-        int cx = NeededWidth(parent, apszTexts[i]);
+        int cx = TabTextSize(parent, apszTexts[i]).cx + 16;
         EXPECT_EQ(x, rc.left) << "tab " << i;
         EXPECT_EQ(x + cx, rc.right) << "tab " << i;
         EXPECT_EQ(2, rc.top);
