@@ -114,7 +114,7 @@ private:
     int  MaxLength() const;                     // 0 = none
     BOOL AcceptsTextChar(unsigned char ch) const;
     BOOL AcceptsNumericChar(unsigned char ch) const;
-    BOOL OnChar(UINT nChar);                    // TRUE: handled here, the control never sees it
+    BOOL FilterChar(UINT nChar);                // TRUE: handled here, the control never sees it
     BOOL OnNumericChar(UINT nChar);
     BOOL OnTextChar(UINT nChar);
     BOOL OnKey(UINT nKey);

@@ -132,7 +132,7 @@ BOOL CEnhancedEdit::AcceptsTextChar(unsigned char ch) const
     return ch != '|';
 }
 
-BOOL CEnhancedEdit::OnChar(UINT nChar)
+BOOL CEnhancedEdit::FilterChar(UINT nChar)
 {
     const unsigned char ch = static_cast<unsigned char>(nChar);
     // The key-down already turned these into clipboard messages.
@@ -388,7 +388,7 @@ LRESULT CEnhancedEdit::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
     }
     switch (uMsg) {
     case WM_CHAR:
-        if (OnChar(static_cast<UINT>(wParam)))
+        if (FilterChar(static_cast<UINT>(wParam)))
             return 0;
         break;
     case WM_KEYDOWN:
