@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include "platform/win/user/Cursor.h"
+#include "platform/win/user/ScrollBars.h"
 
 // Not among the layer's slider messages yet; a slider without it ignores it.
 #ifndef TBM_SETTICFREQ
@@ -332,8 +333,26 @@ void CScrollBar::SetScrollRange(int nMinPos, int nMaxPos, BOOL bRedraw)
     SendMessage(bRedraw ? SBM_SETRANGEREDRAW : SBM_SETRANGE, static_cast<WPARAM>(nMinPos), nMaxPos);
 }
 
-void CScrollBar::ShowScrollBar(BOOL bShow) { ShowWindow(bShow ? SW_SHOW : SW_HIDE); }
-BOOL CScrollBar::EnableScrollBar(UINT nArrowFlags) { return static_cast<BOOL>(SendMessage(SBM_ENABLE_ARROWS, nArrowFlags)); }
+BOOL CScrollBar::SetScrollInfo(LPSCROLLINFO pInfo, BOOL bRedraw)
+{
+    if (pInfo == nullptr)
+        return FALSE;
+    pInfo->cbSize = sizeof(SCROLLINFO);
+    ::SetScrollInfo(m_hWnd, SB_CTL, pInfo, bRedraw);
+    return TRUE;
+}
+
+BOOL CScrollBar::GetScrollInfo(LPSCROLLINFO pInfo, UINT nMask) const
+{
+    if (pInfo == nullptr)
+        return FALSE;
+    pInfo->cbSize = sizeof(SCROLLINFO);
+    pInfo->fMask = nMask;
+    return ::GetScrollInfo(m_hWnd, SB_CTL, pInfo);
+}
+
+void CScrollBar::ShowScrollBar(BOOL bShow) { ::ShowScrollBar(m_hWnd, SB_CTL, bShow); }
+BOOL CScrollBar::EnableScrollBar(UINT nArrowFlags) { return ::EnableScrollBar(m_hWnd, SB_CTL, nArrowFlags); }
 
 // ---- CSliderCtrl ----
 

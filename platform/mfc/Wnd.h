@@ -208,8 +208,10 @@ public:
     int SetScrollPos(int nPos, BOOL bRedraw = TRUE);        // the previous position
     void GetScrollRange(LPINT pnMinPos, LPINT pnMaxPos) const;
     void SetScrollRange(int nMinPos, int nMaxPos, BOOL bRedraw = TRUE);
+    BOOL SetScrollInfo(LPSCROLLINFO pInfo, BOOL bRedraw = TRUE);
+    BOOL GetScrollInfo(LPSCROLLINFO pInfo, UINT nMask = SIF_ALL) const;
     void ShowScrollBar(BOOL bShow = TRUE);
-    BOOL EnableScrollBar(UINT nArrowFlags = 0);              // 0: both arrows enabled
+    BOOL EnableScrollBar(UINT nArrowFlags = 0);              // ESB_ flags; 0 enables both arrows
 };
 
 // The window class the library registers for plain windows.
