@@ -70,6 +70,14 @@ void CDataExchange::Fail()
 }
 
 namespace {
+// The control of one exchange; null when an earlier one failed or the control is missing.
+HWND StartExchange(CDataExchange* pDX, int nIDC, bool bEdit)
+{
+    if (pDX->HasFailed())
+        return nullptr;
+    return bEdit ? pDX->PrepareEditCtrl(nIDC) : pDX->PrepareCtrl(nIDC);
+}
+
 // Tells the person why the exchange stops, over the dialog.
 void FailWithMessage(CDataExchange* pDX, LPCSTR pszText)
 {
@@ -100,6 +108,14 @@ bool IsBlank(char ch)
     return ch == ' ' || ch == '\t';
 }
 
+// What follows a number may only be blanks.
+bool OnlyBlanks(const char* p)
+{
+    while (IsBlank(*p))
+        ++p;
+    return *p == '\0';
+}
+
 // A whole number in [llMin, llMax] with blanks around it and nothing else.
 bool ParseInteger(LPCSTR pszText, long long llMin, long long llMax, long long* pllValue)
 {
@@ -114,9 +130,7 @@ bool ParseInteger(LPCSTR pszText, long long llMin, long long llMax, long long* p
     const long long llValue = std::strtoll(p, &pEnd, 10);
     if (pEnd == p || errno == ERANGE || llValue < llMin || llValue > llMax)
         return false;
-    while (IsBlank(*pEnd))
-        ++pEnd;
-    if (*pEnd != '\0')
+    if (!OnlyBlanks(pEnd))
         return false;
     *pllValue = llValue;
     return true;
@@ -136,9 +150,7 @@ bool ParseUnsigned(LPCSTR pszText, unsigned long long ullMax, unsigned long long
     const unsigned long long ullValue = std::strtoull(p, &pEnd, 10);
     if (errno == ERANGE || ullValue > ullMax)
         return false;
-    while (IsBlank(*pEnd))
-        ++pEnd;
-    if (*pEnd != '\0')
+    if (!OnlyBlanks(pEnd))
         return false;
     *pullValue = ullValue;
     return true;
@@ -154,73 +166,71 @@ bool ParseReal(LPCSTR pszText, double* pdValue)
     const double dValue = std::strtod(p, &pEnd);
     if (pEnd == p || !std::isfinite(dValue))
         return false;
-    while (IsBlank(*pEnd))
-        ++pEnd;
-    if (*pEnd != '\0')
+    if (!OnlyBlanks(pEnd))
         return false;
     *pdValue = dValue;
     return true;
 }
 
-template <class T>
-void ExchangeSigned(CDataExchange* pDX, int nIDC, T& value)
+// One number through an edit: written by fnFormat, read back whole by fnParse, pszFailure told
+// when it does not read.
+template <class T, class FFormat, class FParse>
+void ExchangeNumber(CDataExchange* pDX, int nIDC, T& value, FFormat fnFormat, FParse fnParse, LPCSTR pszFailure)
 {
-    if (pDX->HasFailed())
-        return;
-    HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
+    HWND hWndCtrl = StartExchange(pDX, nIDC, true);
     if (hWndCtrl == nullptr)
         return;
     if (!pDX->m_bSaveAndValidate) {
-        char szText[32];
-        std::snprintf(szText, sizeof szText, "%lld", static_cast<long long>(value));
+        char szText[64];
+        fnFormat(szText, sizeof szText, value);
         SetTextIfChanged(hWndCtrl, szText);
         return;
     }
-    long long llValue = 0;
-    if (!ParseInteger(WindowText(hWndCtrl), std::numeric_limits<T>::min(), std::numeric_limits<T>::max(), &llValue))
-        return FailWithMessage(pDX, PARSE_INT);
-    value = static_cast<T>(llValue);
+    if (!fnParse(static_cast<LPCSTR>(WindowText(hWndCtrl)), &value))
+        FailWithMessage(pDX, pszFailure);
+}
+
+template <class T>
+void ExchangeSigned(CDataExchange* pDX, int nIDC, T& value)
+{
+    ExchangeNumber(pDX, nIDC, value,
+        [](char* psz, size_t cch, T v) { std::snprintf(psz, cch, "%lld", static_cast<long long>(v)); },
+        [](LPCSTR psz, T* p) {
+            long long ll = 0;
+            if (!ParseInteger(psz, std::numeric_limits<T>::min(), std::numeric_limits<T>::max(), &ll))
+                return false;
+            *p = static_cast<T>(ll);
+            return true;
+        }, PARSE_INT);
 }
 
 template <class T>
 void ExchangeUnsigned(CDataExchange* pDX, int nIDC, T& value)
 {
-    if (pDX->HasFailed())
-        return;
-    HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
-    if (hWndCtrl == nullptr)
-        return;
-    if (!pDX->m_bSaveAndValidate) {
-        char szText[32];
-        std::snprintf(szText, sizeof szText, "%llu", static_cast<unsigned long long>(value));
-        SetTextIfChanged(hWndCtrl, szText);
-        return;
-    }
-    unsigned long long ullValue = 0;
-    if (!ParseUnsigned(WindowText(hWndCtrl), std::numeric_limits<T>::max(), &ullValue))
-        return FailWithMessage(pDX, PARSE_UINT);
-    value = static_cast<T>(ullValue);
+    ExchangeNumber(pDX, nIDC, value,
+        [](char* psz, size_t cch, T v) { std::snprintf(psz, cch, "%llu", static_cast<unsigned long long>(v)); },
+        [](LPCSTR psz, T* p) {
+            unsigned long long ull = 0;
+            if (!ParseUnsigned(psz, std::numeric_limits<T>::max(), &ull))
+                return false;
+            *p = static_cast<T>(ull);
+            return true;
+        }, PARSE_UINT);
 }
 
 template <class T>
 void ExchangeReal(CDataExchange* pDX, int nIDC, T& value, int nDigits)
 {
-    if (pDX->HasFailed())
-        return;
-    HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
-    if (hWndCtrl == nullptr)
-        return;
-    if (!pDX->m_bSaveAndValidate) {
-        char szText[64];
-        std::snprintf(szText, sizeof szText, "%.*g", nDigits, static_cast<double>(value));
-        SetTextIfChanged(hWndCtrl, szText);
-        return;
-    }
-    double dValue = 0;
-    // A double beyond the member's range would become infinite.
-    if (!ParseReal(WindowText(hWndCtrl), &dValue) || !std::isfinite(static_cast<T>(dValue)))
-        return FailWithMessage(pDX, PARSE_REAL);
-    value = static_cast<T>(dValue);
+    ExchangeNumber(pDX, nIDC, value,
+        [nDigits](char* psz, size_t cch, T v) { std::snprintf(psz, cch, "%.*g", nDigits, static_cast<double>(v)); },
+        [](LPCSTR psz, T* p) {
+            double d = 0;
+            // A double beyond the member's range would become infinite.
+            if (!ParseReal(psz, &d) || !std::isfinite(static_cast<T>(d)))
+                return false;
+            *p = static_cast<T>(d);
+            return true;
+        }, PARSE_REAL);
 }
 
 // A DDV_ check of the value the DDX_ before it read; a failure focuses that DDX_'s control.
@@ -240,9 +250,7 @@ bool IsClass(HWND hWnd, LPCSTR pszClass)
 
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
 {
-    if (pDX->HasFailed())
-        return;
-    HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
+    HWND hWndCtrl = StartExchange(pDX, nIDC, true);
     if (hWndCtrl == nullptr)
         return;
     if (pDX->m_bSaveAndValidate)
@@ -259,9 +267,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, float& value) { ExchangeReal(pDX, nI
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
 {
-    if (pDX->HasFailed())
-        return;
-    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
+    HWND hWndCtrl = StartExchange(pDX, nIDC, false);
     if (hWndCtrl == nullptr)
         return;
     if (pDX->m_bSaveAndValidate)
@@ -272,9 +278,7 @@ void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
 
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
 {
-    if (pDX->HasFailed())
-        return;
-    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
+    HWND hWndCtrl = StartExchange(pDX, nIDC, false);
     if (hWndCtrl == nullptr)
         return;
     if (pDX->m_bSaveAndValidate)
@@ -299,9 +303,7 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
 namespace {
 void ExchangeComboString(CDataExchange* pDX, int nIDC, CString& value, UINT uFindMsg)
 {
-    if (pDX->HasFailed())
-        return;
-    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
+    HWND hWndCtrl = StartExchange(pDX, nIDC, false);
     if (hWndCtrl == nullptr)
         return;
     if (!pDX->m_bSaveAndValidate) {
@@ -328,9 +330,7 @@ void ExchangeComboString(CDataExchange* pDX, int nIDC, CString& value, UINT uFin
 
 void ExchangeIndex(CDataExchange* pDX, int nIDC, int& index, UINT uGetMsg, UINT uSetMsg)
 {
-    if (pDX->HasFailed())
-        return;
-    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
+    HWND hWndCtrl = StartExchange(pDX, nIDC, false);
     if (hWndCtrl == nullptr)
         return;
     if (pDX->m_bSaveAndValidate)
@@ -357,9 +357,7 @@ void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index)
 
 void DDX_LBString(CDataExchange* pDX, int nIDC, CString& value)
 {
-    if (pDX->HasFailed())
-        return;
-    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
+    HWND hWndCtrl = StartExchange(pDX, nIDC, false);
     if (hWndCtrl == nullptr)
         return;
     if (!pDX->m_bSaveAndValidate) {
@@ -386,9 +384,9 @@ void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index)
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 {
-    if (pDX->HasFailed() || rControl.GetSafeHwnd() != nullptr)
+    if (rControl.GetSafeHwnd() != nullptr)
         return;
-    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
+    HWND hWndCtrl = StartExchange(pDX, nIDC, false);
     if (hWndCtrl == nullptr)
         return;
     if (!rControl.SubclassWindow(hWndCtrl)) {
