@@ -148,3 +148,16 @@ private:
     AFX_WINDOW_ENTRY(WM_ACTIVATE, AFX_THIS->OnActivate(LOWORD(w), CWnd::FromHandle(reinterpret_cast<HWND>(l)), HIWORD(w) != 0); return 0;)
 #define ON_WM_WINDOWPOSCHANGED() \
     AFX_WINDOW_ENTRY(WM_WINDOWPOSCHANGED, AFX_THIS->OnWindowPosChanged(reinterpret_cast<WINDOWPOS*>(l)); return 0;)
+
+// Reflection: a control's class handles what its parent receives about it (WndReflect.cpp).
+// A reflected entry holds WM_REFLECT_BASE + the parent's message. ON_CONTROL_REFLECT takes the
+// notification from the parent; the _EX form's handler returns FALSE to let the parent have it
+// as well. HBRUSH CtlColor(CDC*, UINT nCtlColor) answers null to leave the colours to the parent.
+#define WM_REFLECT_BASE 0xBC00
+#define ON_CONTROL_REFLECT(code, memberFxn) \
+    {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(code), 0, 0, nullptr, AFX_THUNK { AFX_THIS->memberFxn(); return TRUE; }},
+#define ON_CONTROL_REFLECT_EX(code, memberFxn) \
+    {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(code), 0, 0, nullptr, AFX_THUNK { return AFX_THIS->memberFxn() ? TRUE : FALSE; }},
+#define ON_WM_CTLCOLOR_REFLECT() \
+    AFX_WINDOW_ENTRY(WM_REFLECT_BASE + WM_CTLCOLOR, CDC dc(reinterpret_cast<HDC>(w)); \
+        return reinterpret_cast<LRESULT>(AFX_THIS->CtlColor(&dc, m >= WM_CTLCOLORMSGBOX ? m - WM_CTLCOLORMSGBOX : 0));)

@@ -273,9 +273,12 @@ BOOL CWnd::OnWndMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
         const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(uLookup);
         if (pEntry == nullptr && uLookup != uMsg)
             pEntry = FindMessageEntry(uMsg);
-        if (pEntry == nullptr)
+        if (pEntry != nullptr)
+            lResult = pEntry->pfn(this, uMsg, wParam, lParam);
+        // Unmapped colour and owner-draw requests go to the control's own object first, as the
+        // default handlers of the class library do.
+        else if (!SendChildNotify(uMsg, wParam, lParam, &lResult))
             return FALSE;
-        lResult = pEntry->pfn(this, uMsg, wParam, lParam);
     }
     if (pResult != nullptr)
         *pResult = lResult;
@@ -287,8 +290,16 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     UINT nID = LOWORD(wParam);
     int nCode = static_cast<int>(HIWORD(wParam));
     // Menus and accelerators (no control) are plain commands.
-    if (lParam == 0)
+    if (lParam == 0) {
         nCode = CN_COMMAND;
+    } else {
+        // A control's notification: dropped while UpdateData fills the controls, so handlers
+        // see only what the person changes; then the control's own object may take it.
+        if (s_hWndLockoutNotify == m_hWnd)
+            return TRUE;
+        if (SendChildNotify(WM_COMMAND, wParam, lParam, nullptr))
+            return TRUE;
+    }
     if (nID == 0)
         return FALSE;
     return OnCmdMsg(nID, nCode, nullptr, nullptr);

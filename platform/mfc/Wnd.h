@@ -22,6 +22,7 @@
 
 class CScrollBar;
 class CMenu;
+class CDataExchange;
 struct CCreateContext;
 
 class CWnd : public CCmdTarget
@@ -116,6 +117,23 @@ public:
     void DrawMenuBar();
     CMenu* GetSystemMenu(BOOL bRevert) const;
 
+    // Controls by id, for dialogs and any window that holds controls (DialogItems.cpp).
+    void SetDlgItemText(int nID, LPCSTR pszText);
+    int GetDlgItemText(int nID, CString& strText) const;     // the length; empty without the control
+    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE);
+    UINT GetDlgItemInt(int nID, BOOL* pbTranslated = nullptr, BOOL bSigned = TRUE) const;
+    void CheckDlgButton(int nID, UINT nCheck);
+    UINT IsDlgButtonChecked(int nID) const;
+    void CheckRadioButton(int nIDFirst, int nIDLast, int nIDCheck);
+    LRESULT SendDlgItemMessage(int nID, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    // Data exchange between the controls and the members DoDataExchange names (DataExchange.cpp).
+    // FALSE when an exchange failed: the failing control then has the focus.
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    virtual void DoDataExchange(CDataExchange* pDX);
+    // Reflection (WndReflect.cpp): a control's object gets the first chance at the notifications
+    // and owner-draw requests its parent receives; TRUE when it took the message (*pResult set).
+    virtual BOOL OnChildNotify(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+
     HWND m_hWnd = nullptr;
 
 protected:
@@ -163,6 +181,11 @@ protected:
 
     static const AFX_MSGMAP* GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override;
+    // The reflected entries of this object's maps (ON_CONTROL_REFLECT, ON_WM_CTLCOLOR_REFLECT).
+    BOOL ReflectChildNotify(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // Offers a message of this window to the permanent object of the control it concerns
+    // (WM_COMMAND from a control, WM_CTLCOLORxxx, WM_DRAWITEM, WM_MEASUREITEM).
+    BOOL SendChildNotify(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
 private:
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
@@ -172,11 +195,23 @@ private:
 
     WNDPROC m_pfnSuper = nullptr;       // the window's own procedure before ours; null: the system default
     BOOL m_bTemporary = FALSE;          // made by FromHandle for a window without an object
+    // The window whose controls' notifications are dropped while UpdateData fills them.
+    static inline HWND s_hWndLockoutNotify = nullptr;
 };
 
-// A scroll bar control; the scroll handlers name it. Its members come with the controls.
+// A scroll bar control; the scroll handlers name it, so it is declared here. Its members are in
+// Controls.cpp with the other controls.
 class CScrollBar : public CWnd
 {
+public:
+    int GetScrollPos() const;
+    int SetScrollPos(int nPos, BOOL bRedraw = TRUE);        // the previous position
+    void GetScrollRange(LPINT pnMinPos, LPINT pnMaxPos) const;
+    void SetScrollRange(int nMinPos, int nMaxPos, BOOL bRedraw = TRUE);
+    BOOL SetScrollInfo(LPSCROLLINFO pInfo, BOOL bRedraw = TRUE);
+    BOOL GetScrollInfo(LPSCROLLINFO pInfo, UINT nMask = SIF_ALL) const;
+    void ShowScrollBar(BOOL bShow = TRUE);
+    BOOL EnableScrollBar(UINT nArrowFlags = 0);              // ESB_ flags; 0 enables both arrows
 };
 
 // The window class the library registers for plain windows.

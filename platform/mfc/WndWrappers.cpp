@@ -186,7 +186,15 @@ void CWnd::OnSizing(UINT, LPRECT) { Default(); }
 void CWnd::OnMove(int, int) { Default(); }
 void CWnd::OnPaint() { Default(); }
 BOOL CWnd::OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
-HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT) { return reinterpret_cast<HBRUSH>(Default()); }
+HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT)
+{
+    // A control that colours itself (ON_WM_CTLCOLOR_REFLECT) answers before the default.
+    const MSG& msg = GetCurrentMessage();
+    LRESULT lResult = 0;
+    if (SendChildNotify(msg.message, msg.wParam, msg.lParam, &lResult))
+        return reinterpret_cast<HBRUSH>(lResult);
+    return reinterpret_cast<HBRUSH>(Default());
+}
 void CWnd::OnTimer(UINT_PTR) { Default(); }
 void CWnd::OnSetFocus(CWnd*) { Default(); }
 void CWnd::OnKillFocus(CWnd*) { Default(); }
