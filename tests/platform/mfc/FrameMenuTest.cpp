@@ -7,6 +7,7 @@
 #include "platform/mfc/FrameWnd.h"
 #include "platform/mfc/Menu.h"
 #include "platform/win/kernel/Resources.h"
+#include "platform/win/user/Display.h"
 #include "platform/win/user/TestAnswers.h"
 #include "platform/win/user/VirtualKeys.h"
 
@@ -248,8 +249,10 @@ TEST(MDIFrameWndTest, DocumentWindowsLiveInTheFramesClient)
     pLink->GetWindowRect(&rcLink);
     pQuotes->GetWindowRect(&rcQuotes);
     ::GetClientRect(pFrame->m_hWndMDIClient, &rcClient);
-    EXPECT_EQ(rcClient.Width(), rcLink.Width());
-    EXPECT_EQ(rcLink.bottom, rcQuotes.top);
+    RECT rcFrame;
+    TbGetDisplay()->GetMdiChildFrame(&rcFrame);
+    EXPECT_EQ(rcClient.Width(), rcLink.Width() + rcFrame.left + rcFrame.right);
+    EXPECT_EQ(rcLink.bottom + rcFrame.bottom + rcFrame.top, rcQuotes.top);
     // The window list is in the frame's Window menu; its command activates the child.
     CMenu* pWindowMenu = pFrame->GetMenu()->GetSubMenu(1);
     ASSERT_EQ(5u, pWindowMenu->GetMenuItemCount());
