@@ -6,6 +6,7 @@
 #include "platform/win/serial/Comm.h"
 #include "platform/win/user/Caret.h"
 #include "platform/win/user/Paint.h"
+#include "platform/win/user/ScrollBars.h"
 #include "platform/win/user/Sound.h"
 #include "platform/win/user/SysMetrics.h"
 
@@ -142,13 +143,26 @@ void CNorvCom::OnSize(UINT nType, int cx, int cy)
 
 void CNorvCom::UpdateScrollRanges()
 {
-    CRect rc;
-    GetClientRect(&rc);
-    m_nHScrollMax = std::max(0, TERM_COLUMNS * m_cxChar - rc.Width());
-    m_nVScrollMax = std::max(0, TERM_ROWS * m_cyChar - rc.Height());
-    ScrollTo(m_nHScrollPos, m_nVScrollPos);
-    // FIXME: the window's own scroll bars are not in the layer yet; once SetScrollInfo is, the
-    // ranges (0 to the screen's size, a client-sized page) and positions are shown on them.
+    // A bar that appears or goes takes or gives client room, and so changes the other range:
+    // again until the client size holds (the bars settle within two rounds).
+    for (int nRound = 0; nRound < 3; ++nRound) {
+        CRect rc;
+        GetClientRect(&rc);
+        m_nHScrollMax = std::max(0, TERM_COLUMNS * m_cxChar - rc.Width());
+        m_nVScrollMax = std::max(0, TERM_ROWS * m_cyChar - rc.Height());
+        ScrollTo(m_nHScrollPos, m_nVScrollPos);
+        SCROLLINFO si = {sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, TERM_ROWS * m_cyChar - 1,
+                         static_cast<UINT>(std::max(0, rc.Height())), m_nVScrollPos, 0};
+        ::SetScrollInfo(m_hWnd, SB_VERT, &si, TRUE);
+        si.nMax = TERM_COLUMNS * m_cxChar - 1;
+        si.nPage = static_cast<UINT>(std::max(0, rc.Width()));
+        si.nPos = m_nHScrollPos;
+        ::SetScrollInfo(m_hWnd, SB_HORZ, &si, TRUE);
+        CRect rcAfter;
+        GetClientRect(&rcAfter);
+        if (rcAfter == rc)
+            break;
+    }
 }
 
 void CNorvCom::ScrollTo(int nHPos, int nVPos)
@@ -160,6 +174,8 @@ void CNorvCom::ScrollTo(int nHPos, int nVPos)
     const int dx = m_nHScrollPos - nHPos, dy = m_nVScrollPos - nVPos;
     m_nHScrollPos = nHPos;
     m_nVScrollPos = nVPos;
+    ::SetScrollPos(m_hWnd, SB_HORZ, nHPos, TRUE);
+    ::SetScrollPos(m_hWnd, SB_VERT, nVPos, TRUE);
     ScrollWindowEx(m_hWnd, dx, dy, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
     PlaceCaret();
 }

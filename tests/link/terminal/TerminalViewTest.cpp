@@ -17,6 +17,7 @@
 #include "platform/win/serial/Comm.h"
 #include "platform/win/user/Caret.h"
 #include "platform/win/user/Paint.h"
+#include "platform/win/user/ScrollBars.h"
 
 namespace {
 class CTerminalLink : public CNorvCom
@@ -229,10 +230,19 @@ TEST_F(TerminalView, ScrollRangesFollowTheSize)
     CRect rc;
     pLink->GetClientRect(&rc);
     const int nHMax = TERM_COLUMNS * cell.cx - rc.Width(), nVMax = TERM_ROWS * cell.cy - rc.Height();
+    // The window's bars: the screen's size as the range, the client as the page.
+    SCROLLINFO si = {sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(GetScrollInfo(pLink->m_hWnd, SB_VERT, &si));
+    EXPECT_EQ(TERM_ROWS * cell.cy - 1, si.nMax);
+    EXPECT_EQ(static_cast<UINT>(rc.Height()), si.nPage);
+    ASSERT_TRUE(GetScrollInfo(pLink->m_hWnd, SB_HORZ, &si));
+    EXPECT_EQ(TERM_COLUMNS * cell.cx - 1, si.nMax);
+    EXPECT_EQ(static_cast<UINT>(rc.Width()), si.nPage);
     pLink->SendMessage(WM_VSCROLL, SB_LINEDOWN);
     pLink->SendMessage(WM_HSCROLL, SB_LINEDOWN);
     EXPECT_EQ(cell.cx, pLink->GetScrollPositions().x);
     EXPECT_EQ(cell.cy, pLink->GetScrollPositions().y);
+    EXPECT_EQ(cell.cy, GetScrollPos(pLink->m_hWnd, SB_VERT));
     pLink->SendMessage(WM_VSCROLL, SB_PAGEDOWN);
     EXPECT_EQ(cell.cy + rc.Height(), pLink->GetScrollPositions().y);
     pLink->SendMessage(WM_VSCROLL, SB_BOTTOM);
@@ -250,8 +260,9 @@ TEST_F(TerminalView, ScrollRangesFollowTheSize)
     EXPECT_GT(InkIn(79, 24), 0);
     // Taller than the screen: no vertical range left, the view back at the top.
     pLink->SetWindowPos(nullptr, 0, 0, 30 * cell.cx, 30 * cell.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    pLink->GetClientRect(&rc);
     EXPECT_EQ(0, pLink->GetScrollPositions().y);
-    EXPECT_EQ(nHMax, pLink->GetScrollPositions().x);
+    EXPECT_EQ(TERM_COLUMNS * cell.cx - rc.Width(), pLink->GetScrollPositions().x);
     pLink->SendMessage(WM_VSCROLL, SB_LINEDOWN);
     EXPECT_EQ(0, pLink->GetScrollPositions().y);
     pLink->SendMessage(WM_HSCROLL, SB_TOP);
