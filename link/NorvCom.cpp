@@ -2,6 +2,7 @@
 // type, and the port the protocol machinery writes, reports and keeps time through.
 #include "link/NorvCom.h"
 #include "framework/base/SettingsFile.h"
+#include "platform/win/gdi/Gdi.h"
 #include "platform/win/serial/Comm.h"
 #include "platform/win/user/Messages.h"
 
@@ -12,6 +13,13 @@ BEGIN_MESSAGE_MAP(CNorvCom, CMDIChildWnd)
     ON_WM_TIMER()
     ON_MESSAGE(WM_LINK_SOCKET, OnSocketNotify)
     ON_MESSAGE(WM_COMMNOTIFY, OnCommNotify)
+    ON_WM_PAINT()
+    ON_WM_SIZE()
+    ON_WM_CHAR()
+    ON_WM_SETFOCUS()
+    ON_WM_KILLFOCUS()
+    ON_WM_HSCROLL()
+    ON_WM_VSCROLL()
 END_MESSAGE_MAP()
 
 CNorvCom::CNorvCom(const CString& strSettingsFile, int nDialogFlags, long nClientId, int nSendQueueSize)
@@ -38,6 +46,8 @@ CNorvCom::~CNorvCom()
     CloseTrafficLog();
     if (m_hReadDone)
         CloseHandle(m_hReadDone);
+    if (m_hFont)
+        DeleteObject(m_hFont);
 }
 
 int CNorvCom::OnCreate(LPCREATESTRUCTA pCreate)
@@ -48,6 +58,8 @@ int CNorvCom::OnCreate(LPCREATESTRUCTA pCreate)
     m_hReadDone = CreateEventA(nullptr, TRUE, TRUE, nullptr);
     if (!m_hReadDone)
         return -1;
+    m_screen.Clear();
+    MeasureCells();
     m_link.ResetReceive();
     m_bCreated = TRUE;
     CSettingsFile settings(m_strSettingsFile, "Communication");
@@ -64,7 +76,10 @@ int CNorvCom::OnCreate(LPCREATESTRUCTA pCreate)
 
 void CNorvCom::OnClose()
 {
-    // Closing only hides the terminal view; the link stays.
+    // Closing only hides the terminal view; the link stays, and the user goes on in the next window.
+    if (CMDIFrameWnd* pFrame = GetMDIFrame())
+        if (pFrame->MDIGetActive() == this)
+            pFrame->MDINext();
     ShowLinkWindow(SW_HIDE);
 }
 

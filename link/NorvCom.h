@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 #include "link/LinkProtocol.h"
+#include "link/TerminalScreen.h"
 #include "platform/mfc/FrameWnd.h"
 #include "platform/mfc/String.h"
 #include "platform/win/Records.h"
@@ -54,6 +55,18 @@ public:
     void ShowLinkWindow(int nShowCommand);
     BOOL IsLinkWindowVisible() const { return m_bVisible; }
 
+    // The terminal view (NorvComTerminal.cpp). Received bytes are shown only while the window is
+    // visible; the screen's cells are painted with the font of the stored "Font" description.
+    void ShowReceived(const BYTE* pBytes, int nCount);
+    const CTerminalScreen& GetScreen() const { return m_screen; }
+    void SetNewLineOnCr(BOOL bOn) { m_screen.m_bNewLineOnCr = bOn; }
+    // After the settings changed the font: made anew from m_font, the cells measured again, the
+    // window resized to its own size so that the scroll ranges follow, the caret made again.
+    void ApplyTerminalFont();
+    // A character cell in pixels, and the scroll positions (pixels from the screen's corner).
+    SIZE GetCellSize() const { return SIZE{m_cxChar, m_cyChar}; }
+    POINT GetScrollPositions() const { return POINT{m_nHScrollPos, m_nVScrollPos}; }
+
     // Settings of the section "Communication".
     void LoadCommSettings();
     void SaveCommSettings();
@@ -82,6 +95,13 @@ protected:
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg LRESULT OnSocketNotify(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnCommNotify(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnPaint();
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
+    afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     DECLARE_MESSAGE_MAP()
 
 protected:
@@ -138,6 +158,16 @@ private:
     void SerialWatchThread();
     // Replay (NorvComReplay.cpp).
     void OnReplayTick();
+    // Terminal view (NorvComTerminal.cpp).
+    void MeasureCells();
+    void PaintRows(HDC hdc, int nFirst, int nLast);
+    void PaintCell(int nColumn, int nRow);
+    void UpdateScrollRanges();
+    void ScrollTo(int nHPos, int nVPos);
+    void ShowCursorRow();
+    void PlaceCaret();
+    void CreateTerminalCaret();
+    void RemoveCaret();
 
     CLinkProtocol m_link;
     CString m_strSettingsFile;
@@ -161,6 +191,15 @@ private:
     std::thread m_watch;
     std::atomic<bool> m_bWatchRunning{false};
     int  m_nDualCurrent = 1;            // COM1 or COM2 of a "Dual" port
+
+    // Terminal view.
+    CTerminalScreen m_screen;
+    HFONT m_hFont = nullptr;            // owned
+    int m_cxChar = 1;
+    int m_cyChar = 1;
+    int m_nHScrollPos = 0, m_nVScrollPos = 0;
+    int m_nHScrollMax = 0, m_nVScrollMax = 0;
+    BOOL m_bCaret = FALSE;
 
     // Replay.
     FILE* m_pReplay = nullptr;

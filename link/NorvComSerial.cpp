@@ -1,5 +1,6 @@
 // The link's serial transport: the port set up from the settings, a watch thread that waits for
 // the line-feed event character and posts WM_COMMNOTIFY, and the window reading what came.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include "link/NorvCom.h"
@@ -61,6 +62,9 @@ BOOL CNorvCom::OpenSerialPort()
     SetEvent(m_hReadDone);
     m_watch = std::thread([this] { SerialWatchThread(); });
     EscapeCommFunction(m_hPort, SETDTR);
+    // A port opened while the view has the focus gets its caret now, not at the next focus.
+    if (m_hWnd && ::GetFocus() == m_hWnd && !m_bCaret)
+        CreateTerminalCaret();
     ReadSerial();
     return TRUE;
 }
@@ -104,6 +108,8 @@ void CNorvCom::ReadSerial()
         COMSTAT stat{};
         if (ClearCommError(m_hPort, &dwErrors, &stat) && dwErrors) {
             char szText[40];
+            const int nShown = snprintf(szText, sizeof szText, "<CE-%u>", static_cast<unsigned>(dwErrors));
+            ShowReceived(reinterpret_cast<const BYTE*>(szText), std::min(nShown, static_cast<int>(sizeof szText) - 1));
             snprintf(szText, sizeof szText, "ClearComm: %u\n", static_cast<unsigned>(dwErrors));
             Log(szText);
         }
@@ -117,6 +123,7 @@ void CNorvCom::ReadSerial()
         if (dwRead == 0)
             return;
         const HANDLE hPort = m_hPort;
+        ShowReceived(buffer, static_cast<int>(dwRead));
         m_link.OnReceived(buffer, static_cast<int>(dwRead));
         if (m_hPort != hPort)
             return;             // a line closed the port
@@ -128,6 +135,7 @@ void CNorvCom::CloseSerialPort()
     if (m_hPort == INVALID_HANDLE_VALUE)
         return;
     StopTimer(LINK_TIMER_IDLE);
+    RemoveCaret();
     // The watch ends: its flag cleared, its wait for an event released, its wait for the
     // window released.
     m_bWatchRunning = false;

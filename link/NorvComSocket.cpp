@@ -216,6 +216,7 @@ void CNorvCom::ReadSocket()
         // A datagram is read whole; the framing feeds it through the ring piece by piece.
         const ssize_t n = recv(s, pBuffer, s_nReadChunk, 0);
         if (n > 0) {
+            ShowReceived(pBuffer, static_cast<int>(n));
             m_link.OnReceived(pBuffer, static_cast<int>(n));
             continue;
         }

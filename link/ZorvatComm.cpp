@@ -18,7 +18,7 @@ CZorvatComm::CZorvatComm(const CString& strSettingsFile, CMessageDispatcher* pDi
 
 BOOL CZorvatComm::CreateLinkWindow()
 {
-    return Create(nullptr, "Terminal", WS_CHILD | WS_OVERLAPPEDWINDOW);
+    return Create(nullptr, "Terminal", WS_CHILD | WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL);
 }
 
 BOOL CZorvatComm::SendLine(LPCSTR pszLine, long* pnNumber)

@@ -1,5 +1,7 @@
 #include "platform/mfc/FrameWnd.h"
 
+#include <cstring>
+#include "platform/win/kernel/Resources.h"
 #include "platform/win/user/Cursor.h"
 #include "platform/win/user/SysMetrics.h"
 #include "platform/win/user/WindowObjects.h"
@@ -21,7 +23,7 @@ BOOL RegisterFrameClass()
 }
 
 BOOL CreateFrame(CFrameWnd* pFrame, LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle, const RECT& rect,
-                 HWND hWndParent, DWORD dwExStyle)
+                 HWND hWndParent, HMENU hMenu, DWORD dwExStyle)
 {
     // The default rectangle's corners are CW_USEDEFAULT: no size is computed from them.
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT, cx = CW_USEDEFAULT, cy = CW_USEDEFAULT;
@@ -31,7 +33,7 @@ BOOL CreateFrame(CFrameWnd* pFrame, LPCSTR pszClassName, LPCSTR pszWindowName, D
         cx = rect.right - rect.left;
         cy = rect.bottom - rect.top;
     }
-    return pFrame->CreateEx(dwExStyle, pszClassName, pszWindowName, dwStyle, x, y, cx, cy, hWndParent, nullptr);
+    return pFrame->CreateEx(dwExStyle, pszClassName, pszWindowName, dwStyle, x, y, cx, cy, hWndParent, hMenu);
 }
 
 BOOL IsKeyMessage(const MSG* pMsg)
@@ -68,15 +70,51 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
+CFrameWnd::~CFrameWnd()
+{
+    if (m_bOwnAccelTable)
+        DestroyAcceleratorTable(m_hAccelTable);
+}
+
 BOOL CFrameWnd::Create(LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
                        LPCSTR pszMenuName, DWORD dwExStyle, CCreateContext*)
 {
-    if (pszMenuName != nullptr) {
+    HMENU hMenu = nullptr;
+    if (pszMenuName != nullptr && (hMenu = ::LoadMenuA(nullptr, pszMenuName)) == nullptr) {
         PostNcDestroy();
         return FALSE;
     }
-    return CreateFrame(this, pszClassName, pszWindowName, dwStyle, rect, pParentWnd ? pParentWnd->m_hWnd : nullptr,
-                       dwExStyle);
+    if (CreateFrame(this, pszClassName, pszWindowName, dwStyle, rect, pParentWnd ? pParentWnd->m_hWnd : nullptr, hMenu,
+                    dwExStyle))
+        return TRUE;
+    // A window that was made took its menu down with it; one never made left the menu to us.
+    if (hMenu != nullptr && IsMenu(hMenu))
+        ::DestroyMenu(hMenu);
+    return FALSE;
+}
+
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
+{
+    // The string's later parts (after '\n') name documents, which frames here do not have.
+    char szTitle[256];
+    LoadStringA(nullptr, nIDResource, szTitle, sizeof szTitle);
+    if (char* pszEnd = std::strchr(szTitle, '\n'))
+        *pszEnd = '\0';
+    HACCEL hAccel = LoadAcceleratorsA(nullptr, MAKEINTRESOURCEA(nIDResource));
+    // Create deletes the frame when it fails: nothing of this object is touched after that.
+    if (!Create(nullptr, szTitle, dwDefaultStyle, rectDefault, pParentWnd, MAKEINTRESOURCEA(nIDResource), 0,
+                pContext)) {
+        if (hAccel)
+            DestroyAcceleratorTable(hAccel);
+        return FALSE;
+    }
+    if (hAccel) {
+        if (m_bOwnAccelTable)
+            DestroyAcceleratorTable(m_hAccelTable);
+        m_hAccelTable = hAccel;
+        m_bOwnAccelTable = TRUE;
+    }
+    return TRUE;
 }
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs)
@@ -239,7 +277,8 @@ BOOL CMDIChildWnd::Create(LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwSty
         EnumWindows(&FindMdiFrame, reinterpret_cast<LPARAM>(&pParentWnd));
     if (pParentWnd == nullptr || pParentWnd->m_hWndMDIClient == nullptr) {
         // Without the application's MDI frame the document window stands alone as a top-level window.
-        return CreateFrame(this, pszClassName, pszWindowName, dwStyle & ~static_cast<DWORD>(WS_CHILD), rect, nullptr, 0);
+        return CreateFrame(this, pszClassName, pszWindowName, dwStyle & ~static_cast<DWORD>(WS_CHILD), rect, nullptr, nullptr,
+                           0);
     }
     if (m_hWnd != nullptr)
         return FALSE;

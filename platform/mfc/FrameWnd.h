@@ -29,12 +29,17 @@ class CFrameWnd : public CWnd
 public:
     // Where the system places and sizes the window itself.
     static const CRect rectDefault;
+    ~CFrameWnd() override;
 
-    // A menu name needs the resource reader's menus, which frames do not read yet: refused
-    // (FALSE). A menu made in code is given with SetMenu.
+    // pszMenuName names a MENU resource of the resource module, which becomes the frame's menu
+    // and is destroyed with it; a name without a menu fails the creation (FALSE).
     virtual BOOL Create(LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
                         const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr, LPCSTR pszMenuName = nullptr,
                         DWORD dwExStyle = 0, CCreateContext* pContext = nullptr);
+    // The frame of one resource id: the menu of that id (required), its accelerators when there
+    // are any, and the title from the string of that id up to its first '\n' (empty without one).
+    virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW, CWnd* pParentWnd = nullptr,
+                           CCreateContext* pContext = nullptr);
     // Shows the frame (SW_SHOW for -1) and brings it to the top.
     virtual void ActivateFrame(int nCmdShow = -1);
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -42,11 +47,14 @@ public:
     // Keys of the frame's accelerator table become commands before they are dispatched.
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
-    HACCEL m_hAccelTable = nullptr;     // not owned
+    HACCEL m_hAccelTable = nullptr;     // LoadFrame's is owned and destroyed with the frame; one set by hand is not
 
 protected:
     afx_msg void OnClose();
     DECLARE_MESSAGE_MAP()
+
+private:
+    BOOL m_bOwnAccelTable = FALSE;
 };
 
 class CMDIFrameWnd : public CFrameWnd

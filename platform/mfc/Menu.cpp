@@ -1,22 +1,17 @@
 // CMenu: handle maps and the wrappers that need more than one line; CWnd's menu wrappers.
 #include "platform/mfc/Menu.h"
 
-#include <memory>
-#include <unordered_map>
+#include "platform/mfc/HandleMap.h"
 #include "platform/mfc/Wnd.h"
+#include "platform/win/kernel/Resources.h"
 
 namespace {
-struct MenuMaps {
-    std::unordered_map<HMENU, CMenu*> permanent;
-    std::unordered_map<HMENU, std::unique_ptr<CMenu>> temporary;
-};
-MenuMaps& Maps()
+using MenuMap = CTbHandleMap<HMENU, CMenu, &CMenu::m_hMenu>;
+MenuMap& Maps()
 {
-    static MenuMaps* s_pMaps = new MenuMaps;
+    static MenuMap* s_pMaps = new MenuMap(&IsMenu);
     return *s_pMaps;
 }
-// Temporary objects of menus that are gone are dropped once there are more than this.
-const size_t TEMP_PRUNE_SIZE = 64;
 }  // namespace
 
 CMenu::~CMenu()
@@ -27,44 +22,18 @@ CMenu::~CMenu()
 
 CMenu* CMenu::FromHandle(HMENU hMenu)
 {
-    if (!IsMenu(hMenu))
-        return nullptr;
-    MenuMaps& maps = Maps();
-    auto itPerm = maps.permanent.find(hMenu);
-    if (itPerm != maps.permanent.end())
-        return itPerm->second;
-    auto it = maps.temporary.find(hMenu);
-    if (it != maps.temporary.end())
-        return it->second.get();
-    if (maps.temporary.size() >= TEMP_PRUNE_SIZE)
-        for (auto itTemp = maps.temporary.begin(); itTemp != maps.temporary.end();)
-            itTemp = IsMenu(itTemp->first) ? std::next(itTemp) : maps.temporary.erase(itTemp);
-    auto pMenu = std::make_unique<CMenu>();
-    pMenu->m_hMenu = hMenu;
-    pMenu->m_bTemporary = TRUE;
-    CMenu* pResult = pMenu.get();
-    maps.temporary.emplace(hMenu, std::move(pMenu));
-    return pResult;
+    return Maps().FromHandle(hMenu);
 }
 
 void CMenu::DeleteTempMap()
 {
-    for (auto& entry : Maps().temporary)
-        entry.second->m_hMenu = nullptr;
-    Maps().temporary.clear();
+    Maps().DeleteTemporary();
 }
 
 BOOL CMenu::Attach(HMENU hMenu)
 {
-    if (m_hMenu || m_bTemporary || !IsMenu(hMenu) || Maps().permanent.count(hMenu))
+    if (m_hMenu || m_bTemporary || !IsMenu(hMenu) || !Maps().Attach(hMenu, this))
         return FALSE;
-    // A temporary object of the same menu would outlive its meaning.
-    auto it = Maps().temporary.find(hMenu);
-    if (it != Maps().temporary.end()) {
-        it->second->m_hMenu = nullptr;
-        Maps().temporary.erase(it);
-    }
-    Maps().permanent[hMenu] = this;
     m_hMenu = hMenu;
     return TRUE;
 }
@@ -72,11 +41,8 @@ BOOL CMenu::Attach(HMENU hMenu)
 HMENU CMenu::Detach()
 {
     HMENU hMenu = m_hMenu;
-    if (hMenu && !m_bTemporary) {
-        auto it = Maps().permanent.find(hMenu);
-        if (it != Maps().permanent.end() && it->second == this)
-            Maps().permanent.erase(it);
-    }
+    if (hMenu && !m_bTemporary)
+        Maps().Detach(hMenu, this);
     m_hMenu = nullptr;
     return hMenu;
 }
@@ -95,6 +61,14 @@ BOOL CMenu::CreatePopupMenu()
         return FALSE;
     HMENU hMenu = ::CreatePopupMenu();
     return Attach(hMenu) || (::DestroyMenu(hMenu), FALSE);
+}
+
+BOOL CMenu::LoadMenu(LPCSTR pszResourceName)
+{
+    if (m_hMenu)
+        return FALSE;
+    HMENU hMenu = ::LoadMenuA(TbGetResourceModule(), pszResourceName);
+    return hMenu && (Attach(hMenu) || (::DestroyMenu(hMenu), FALSE));
 }
 
 BOOL CMenu::DestroyMenu()

@@ -27,6 +27,9 @@ public:
     // Making and ending. FALSE when the object holds a menu already.
     BOOL CreateMenu();
     BOOL CreatePopupMenu();
+    // The MENU resource of that name from the resource module; FALSE when there is none.
+    BOOL LoadMenu(LPCSTR pszResourceName);
+    BOOL LoadMenu(UINT nIDResource) { return LoadMenu(MAKEINTRESOURCEA(nIDResource)); }
     BOOL DestroyMenu();
 
     // Editing and reading, as the Win32 calls of the same names.
@@ -57,5 +60,6 @@ public:
     HMENU m_hMenu = nullptr;
 
 private:
+    template <class THandle, class TObject, THandle TObject::*> friend class CTbHandleMap;
     BOOL m_bTemporary = FALSE;
 };

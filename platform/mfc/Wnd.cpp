@@ -3,41 +3,20 @@
 // WndWrappers.cpp.
 #include "platform/mfc/Wnd.h"
 
-#include <memory>
-#include <unordered_map>
 #include <vector>
+#include "platform/mfc/HandleMap.h"
 #include "platform/win/user/WindowObjects.h"
 
 namespace {
-// Objects attached to windows, and the temporary ones FromHandle made for windows without one.
-struct HandleMaps {
-    std::unordered_map<HWND, CWnd*> permanent;
-    std::unordered_map<HWND, std::unique_ptr<CWnd>> temporary;
-};
-HandleMaps& Maps()
+using WindowMap = CTbHandleMap<HWND, CWnd, &CWnd::m_hWnd>;
+WindowMap& Maps()
 {
     // Never destroyed: static windows of the program may still be destroyed at exit.
-    static HandleMaps* s_pMaps = new HandleMaps;
+    static WindowMap* s_pMaps = new WindowMap(&IsWindow);
     return *s_pMaps;
 }
 
-// Temporary objects of windows that are gone are dropped once there are more than this.
-const size_t TEMP_PRUNE_SIZE = 64;
-
 MSG s_msgCurrent = {};
-
-void PruneTemporary()
-{
-    auto& temp = Maps().temporary;
-    for (auto it = temp.begin(); it != temp.end();) {
-        if (!IsWindow(it->first)) {
-            it->second->m_hWnd = nullptr;
-            it = temp.erase(it);
-        } else {
-            ++it;
-        }
-    }
-}
 
 BOOL RegisterLibraryClass()
 {
@@ -73,53 +52,24 @@ CWnd::~CWnd()
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
-    if (hWnd == nullptr)
-        return nullptr;
-    auto& perm = Maps().permanent;
-    auto it = perm.find(hWnd);
-    return it == perm.end() ? nullptr : it->second;
+    return hWnd == nullptr ? nullptr : Maps().FindPermanent(hWnd);
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd)
 {
     // Handles are never reused: a dead one can only be found through a stale entry.
-    if (hWnd == nullptr || !IsWindow(hWnd))
-        return nullptr;
-    if (CWnd* pWnd = FromHandlePermanent(hWnd))
-        return pWnd;
-    auto& temp = Maps().temporary;
-    auto it = temp.find(hWnd);
-    if (it != temp.end())
-        return it->second.get();
-    if (temp.size() >= TEMP_PRUNE_SIZE)
-        PruneTemporary();
-    auto pWnd = std::make_unique<CWnd>();
-    pWnd->m_hWnd = hWnd;
-    pWnd->m_bTemporary = TRUE;
-    CWnd* pResult = pWnd.get();
-    temp.emplace(hWnd, std::move(pWnd));
-    return pResult;
+    return Maps().FromHandle(hWnd);
 }
 
 void CWnd::DeleteTempMap()
 {
-    for (auto& entry : Maps().temporary)
-        entry.second->m_hWnd = nullptr;
-    Maps().temporary.clear();
+    Maps().DeleteTemporary();
 }
 
 BOOL CWnd::Attach(HWND hWnd)
 {
-    if (hWnd == nullptr || m_hWnd != nullptr || !IsWindow(hWnd) || FromHandlePermanent(hWnd) != nullptr)
+    if (hWnd == nullptr || m_hWnd != nullptr || !IsWindow(hWnd) || !Maps().Attach(hWnd, this))
         return FALSE;
-    // A temporary object of the same window would outlive its meaning.
-    auto& temp = Maps().temporary;
-    auto it = temp.find(hWnd);
-    if (it != temp.end()) {
-        it->second->m_hWnd = nullptr;
-        temp.erase(it);
-    }
-    Maps().permanent[hWnd] = this;
     m_hWnd = hWnd;
     return TRUE;
 }
@@ -127,12 +77,8 @@ BOOL CWnd::Attach(HWND hWnd)
 HWND CWnd::Detach()
 {
     HWND hWnd = m_hWnd;
-    if (hWnd != nullptr && !m_bTemporary) {
-        auto& perm = Maps().permanent;
-        auto it = perm.find(hWnd);
-        if (it != perm.end() && it->second == this)
-            perm.erase(it);
-    }
+    if (hWnd != nullptr && !m_bTemporary)
+        Maps().Detach(hWnd, this);
     m_hWnd = nullptr;
     return hWnd;
 }

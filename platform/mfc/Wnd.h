@@ -190,6 +190,7 @@ protected:
 private:
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     template <class> friend class CTbCreationHook;
+    template <class THandle, class TObject, THandle TObject::*> friend class CTbHandleMap;
     void AttachWindowCreate(HWND hWnd);
     BOOL TakeOverProcedure();
 

@@ -174,6 +174,7 @@ public:
         return TbQtOpenPopupMenu(hMenu, uFlags, pt, hOwner);
     }
     void ClosePopupMenu() override { TbQtClosePopupMenu(); }
+    void GetMdiChildFrame(RECT* prcFrame) override { TbQtMdiChildFrame(prcFrame); }
     void WatchFd(int fd, int nEvents) override
     {
         Notifiers& n = m_notifiers[fd];

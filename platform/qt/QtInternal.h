@@ -44,3 +44,5 @@ void TbQtClosePopupMenu();
 QMenu* TbQtOpenPopup();
 // (QtMdi.cpp) The surface of an MDI client or of an MDI child inside one; null for any other window.
 ITbSurface* TbQtCreateMdiSurface(HWND hWnd, ITbSurface* pParent, DWORD dwStyle, DWORD dwExStyle);
+// The frame Qt's style draws around a sub-window's client (measured once).
+void TbQtMdiChildFrame(RECT* prcFrame);

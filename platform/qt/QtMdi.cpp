@@ -227,3 +227,26 @@ ITbSurface* TbQtCreateMdiSurface(HWND hWnd, ITbSurface* pParent, DWORD, DWORD dw
     pArea->m_bApplying = FALSE;
     return new CTbQtMdiChildSurface(pWidget, pSub, pArea);
 }
+
+void TbQtMdiChildFrame(RECT* prcFrame)
+{
+    // Measured on a sub-window laid out by the style in use, as the child surfaces measure theirs.
+    static const RECT s_rcFrame = [] {
+        QMdiArea area;
+        area.setAttribute(Qt::WA_DontShowOnScreen);
+        area.resize(400, 300);
+        auto* pInner = new QWidget;
+        QMdiSubWindow* pSub = area.addSubWindow(pInner);
+        area.show();
+        pSub->show();
+        pSub->resize(200, 150);
+        if (QLayout* pLayout = pSub->layout())
+            pLayout->activate();
+        const QRect rc = pInner->geometry();
+        RECT rcFrame = {rc.left(), rc.top(), std::max(0, pSub->width() - rc.right() - 1),
+                        std::max(0, pSub->height() - rc.bottom() - 1)};
+        area.hide();
+        return rcFrame;
+    }();
+    *prcFrame = s_rcFrame;
+}

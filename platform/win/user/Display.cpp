@@ -9,6 +9,13 @@
 #include <vector>
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/Display.h"
+#include "platform/win/user/SysMetrics.h"
+
+void ITbDisplay::GetMdiChildFrame(RECT* prcFrame)
+{
+    const int cx = GetSystemMetrics(SM_CXFRAME), cy = GetSystemMetrics(SM_CYFRAME);
+    *prcFrame = RECT{cx, cy + GetSystemMetrics(SM_CYCAPTION), cx, cy};
+}
 
 namespace {
 class CHeadlessDisplay : public ITbDisplay

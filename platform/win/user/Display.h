@@ -85,6 +85,10 @@ struct ITbDisplay {
     virtual BOOL OpenPopupMenu(HMENU hMenu, UINT uFlags, POINT pt, HWND hOwner) = 0;
     // Closes the open popup; no TbDisplayMenuDone follows.
     virtual void ClosePopupMenu() = 0;
+    // The frame the display draws around an MDI child's client, in pixels: left, top (title bar
+    // included), right and bottom. The MDI client leaves room for it when it places children.
+    // Without a display of its own: the classic caption and sizing frame of the system metrics.
+    virtual void GetMdiChildFrame(RECT* prcFrame);
 };
 
 // The display in use; null goes back to the built-in headless one. Set once at start-up.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <strings.h>
 #include <vector>
+#include "platform/win/user/Display.h"
 #include "platform/win/user/MdiInternal.h"
 #include "platform/win/user/Menu.h"
 #include "platform/win/user/SysMetrics.h"
@@ -114,23 +115,52 @@ void Forget(HWND hClient, HWND hChild)
         Renumber(hClient, pState);
 }
 
+// The display draws a frame and title bar around each child's client (the layer's geometry):
+// places are computed for the outer rectangles, so that no title bar lies outside the client.
+RECT ChildFrame()
+{
+    RECT rcFrame = {};
+    TbGetDisplay()->GetMdiChildFrame(&rcFrame);
+    return rcFrame;
+}
+
+// A child whose outer rectangle, frame included, is x, y, cx, cy.
+void PlaceFramed(HWND hChild, const RECT& rcFrame, int x, int y, int cx, int cy)
+{
+    SetWindowPos(hChild, nullptr, x + rcFrame.left, y + rcFrame.top, std::max(0, cx - rcFrame.left - rcFrame.right),
+                 std::max(0, cy - rcFrame.top - rcFrame.bottom), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The cascade in an area: outer size three quarters of it, one title bar down and right per step.
+struct CascadeSteps {
+    RECT rcFrame;
+    int nStep, cx, cy, nSteps;
+};
+CascadeSteps MeasureCascade(const RECT& rcArea)
+{
+    CascadeSteps steps;
+    steps.rcFrame = ChildFrame();
+    steps.nStep = std::max(1, static_cast<int>(steps.rcFrame.top));
+    steps.cx = std::max(static_cast<int>(rcArea.right) * 3 / 4, GetSystemMetrics(SM_CXMIN));
+    steps.cy = std::max(static_cast<int>(rcArea.bottom) * 3 / 4, GetSystemMetrics(SM_CYMIN));
+    steps.nSteps = std::max(1, (static_cast<int>(rcArea.bottom) - steps.cy) / steps.nStep + 1);
+    return steps;
+}
+
 // The next place for a child made with CW_USEDEFAULT: a step down the cascade per child.
 void DefaultPlace(HWND hClient, const MdiState* pState, int* px, int* py, int* pcx, int* pcy)
 {
     RECT rc;
     GetClientRect(hClient, &rc);
-    const int nStep = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
-    const int cx = std::max(static_cast<int>(rc.right) * 3 / 4, GetSystemMetrics(SM_CXMIN));
-    const int cy = std::max(static_cast<int>(rc.bottom) * 3 / 4, GetSystemMetrics(SM_CYMIN));
-    const int nSteps = std::max(1, (static_cast<int>(rc.bottom) - cy) / nStep + 1);
-    const int n = static_cast<int>(pState->order.size()) % nSteps;
+    const CascadeSteps steps = MeasureCascade(rc);
+    const int n = static_cast<int>(pState->order.size()) % steps.nSteps;
     if (*px == CW_USEDEFAULT) {
-        *px = n * nStep;
-        *py = n * nStep;
+        *px = n * steps.nStep + steps.rcFrame.left;
+        *py = n * steps.nStep + steps.rcFrame.top;
     }
     if (*pcx == CW_USEDEFAULT) {
-        *pcx = cx;
-        *pcy = cy;
+        *pcx = std::max(0, steps.cx - steps.rcFrame.left - steps.rcFrame.right);
+        *pcy = std::max(0, steps.cy - steps.rcFrame.top - steps.rcFrame.bottom);
     }
 }
 
@@ -253,14 +283,11 @@ LRESULT Cascade(HWND hClient, UINT uFlags)
     GetClientRect(hClient, &rc);
     if (HasIcons(hClient))
         rc.bottom -= GetSystemMetrics(SM_CYMIN);
-    const int nStep = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
-    const int cx = std::max(static_cast<int>(rc.right) * 3 / 4, GetSystemMetrics(SM_CXMIN));
-    const int cy = std::max(static_cast<int>(rc.bottom) * 3 / 4, GetSystemMetrics(SM_CYMIN));
-    const int nSteps = std::max(1, (static_cast<int>(rc.bottom) - cy) / nStep + 1);
+    const CascadeSteps steps = MeasureCascade(rc);
     int n = 0;
     for (HWND hChild : children) {
-        const int nAt = (n++ % nSteps) * nStep;
-        SetWindowPos(hChild, nullptr, nAt, nAt, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        const int nAt = (n++ % steps.nSteps) * steps.nStep;
+        PlaceFramed(hChild, steps.rcFrame, nAt, nAt, steps.cx, steps.cy);
     }
     return n;
 }
@@ -283,18 +310,18 @@ LRESULT Tile(HWND hClient, UINT uFlags)
     const int nGroups = std::max(1, static_cast<int>(std::sqrt(static_cast<double>(n))));
     const int nAcross = bColumns ? rc.right : rc.bottom;    // the groups share this side
     const int nAlong = bColumns ? rc.bottom : rc.right;     // a group's windows share this one
+    const RECT rcFrame = ChildFrame();
     int nIndex = 0;
     for (int g = 0; g < nGroups; ++g) {
         const int nInGroup = n / nGroups + (g >= nGroups - n % nGroups ? 1 : 0);
         const int nFrom = nAcross * g / nGroups, nTo = nAcross * (g + 1) / nGroups;
         for (int i = 0; i < nInGroup; ++i, ++nIndex) {
             const int nStart = nAlong * i / nInGroup, nEnd = nAlong * (i + 1) / nInGroup;
+            HWND hChild = children[static_cast<size_t>(nIndex)];
             if (bColumns)
-                SetWindowPos(children[static_cast<size_t>(nIndex)], nullptr, nFrom, nStart, nTo - nFrom, nEnd - nStart,
-                             SWP_NOZORDER | SWP_NOACTIVATE);
+                PlaceFramed(hChild, rcFrame, nFrom, nStart, nTo - nFrom, nEnd - nStart);
             else
-                SetWindowPos(children[static_cast<size_t>(nIndex)], nullptr, nStart, nFrom, nEnd - nStart, nTo - nFrom,
-                             SWP_NOZORDER | SWP_NOACTIVATE);
+                PlaceFramed(hChild, rcFrame, nStart, nFrom, nEnd - nStart, nTo - nFrom);
         }
     }
     return TRUE;

@@ -6,6 +6,8 @@
 
 #include "platform/mfc/FrameWnd.h"
 #include "platform/mfc/Menu.h"
+#include "platform/win/kernel/Resources.h"
+#include "platform/win/user/Display.h"
 #include "platform/win/user/TestAnswers.h"
 #include "platform/win/user/VirtualKeys.h"
 
@@ -247,8 +249,10 @@ TEST(MDIFrameWndTest, DocumentWindowsLiveInTheFramesClient)
     pLink->GetWindowRect(&rcLink);
     pQuotes->GetWindowRect(&rcQuotes);
     ::GetClientRect(pFrame->m_hWndMDIClient, &rcClient);
-    EXPECT_EQ(rcClient.Width(), rcLink.Width());
-    EXPECT_EQ(rcLink.bottom, rcQuotes.top);
+    RECT rcFrame;
+    TbGetDisplay()->GetMdiChildFrame(&rcFrame);
+    EXPECT_EQ(rcClient.Width(), rcLink.Width() + rcFrame.left + rcFrame.right);
+    EXPECT_EQ(rcLink.bottom + rcFrame.bottom + rcFrame.top, rcQuotes.top);
     // The window list is in the frame's Window menu; its command activates the child.
     CMenu* pWindowMenu = pFrame->GetMenu()->GetSubMenu(1);
     ASSERT_EQ(5u, pWindowMenu->GetMenuItemCount());
@@ -278,4 +282,113 @@ TEST(MDIFrameWndTest, ADocumentWindowStandsAloneWithoutAFrame)
     pDoc->MDIMaximize();
     EXPECT_TRUE(pDoc->IsZoomed());
     pDoc->MDIDestroy();
+}
+
+namespace {
+// The frames' test resources made the resource module for one test, and the old one put back.
+class CFrameResources
+{
+public:
+    CFrameResources() : m_hOld(TbGetResourceModule())
+    {
+        TbAddResourcePath(TB_SOURCE_DIR "/tests/platform/data");
+        m_hModule = LoadLibraryA("testframe_1252.dll");
+        TbSetResourceModule(m_hModule);
+    }
+    ~CFrameResources()
+    {
+        TbSetResourceModule(m_hOld);
+        FreeLibrary(m_hModule);
+    }
+    HMODULE m_hModule = nullptr;
+
+private:
+    HINSTANCE m_hOld;
+};
+
+// A frame that tells when it is gone, since a failed creation deletes it.
+class CCountedFrame : public CFrameWnd
+{
+public:
+    explicit CCountedFrame(int* pnAlive) : m_pnAlive(pnAlive) { ++*m_pnAlive; }
+    ~CCountedFrame() override { --*m_pnAlive; }
+
+private:
+    int* m_pnAlive;
+};
+}  // namespace
+
+TEST(CMenuTest, LoadMenuTakesTheResourceModulesMenu)
+{
+    CFrameResources resources;
+    ASSERT_NE(nullptr, resources.m_hModule);
+    CMenu menu;
+    EXPECT_FALSE(menu.LoadMenu(999));
+    EXPECT_EQ(nullptr, menu.m_hMenu);
+    ASSERT_TRUE(menu.LoadMenu(501));
+    EXPECT_FALSE(menu.LoadMenu(500));               // holds one already
+    EXPECT_EQ(2u, menu.GetMenuItemCount());
+    EXPECT_EQ(201u, menu.GetMenuItemID(0));
+    EXPECT_EQ(&menu, CMenu::FromHandle(menu.m_hMenu));
+    HMENU hMenu = menu.m_hMenu;
+    EXPECT_TRUE(menu.DestroyMenu());
+    EXPECT_FALSE(IsMenu(hMenu));
+}
+
+TEST(FrameWndTest, LoadFrameTakesMenuAcceleratorsAndTitleOfOneId)
+{
+    CFrameResources resources;
+    Log().clear();
+    auto* pFrame = new CTestFrame;
+    ASSERT_TRUE(pFrame->LoadFrame(500));
+    CString strTitle;
+    pFrame->GetWindowText(strTitle);
+    EXPECT_EQ(CString("Quotes Terminal"), strTitle);
+    ASSERT_NE(nullptr, pFrame->GetMenu());
+    EXPECT_EQ(2u, pFrame->GetMenu()->GetMenuItemCount());
+    ASSERT_NE(nullptr, pFrame->m_hAccelTable);
+    EXPECT_EQ(2, CopyAcceleratorTableA(pFrame->m_hAccelTable, nullptr, 0));
+    pFrame->ShowWindow(SW_SHOW);
+    Press(pFrame->m_hWnd, 'K', TRUE);
+    Press(pFrame->m_hWnd, VK_F9);
+    EXPECT_EQ("Frame:Connect Frame:Only ", Log());
+    // The client was made with the menu in place, so the window list joins the loaded Window menu.
+    auto* pDoc = new CDocWnd("Doc");
+    ASSERT_TRUE(pDoc->Create(nullptr, "Doc"));
+    EXPECT_EQ(4u, pFrame->GetMenu()->GetSubMenu(1)->GetMenuItemCount());
+    HMENU hMenu = pFrame->GetMenu()->m_hMenu;
+    HACCEL hAccel = pFrame->m_hAccelTable;
+    pFrame->DestroyWindow();
+    EXPECT_FALSE(IsMenu(hMenu));
+    EXPECT_EQ(0, CopyAcceleratorTableA(hAccel, nullptr, 0));    // the frame's own table went with it
+}
+
+TEST(FrameWndTest, FramesWithAndWithoutTheirResources)
+{
+    CFrameResources resources;
+    int nAlive = 0;
+    // A menu without string or accelerators: an empty title and no table.
+    auto* pPlain = new CCountedFrame(&nAlive);
+    ASSERT_TRUE(pPlain->LoadFrame(501, WS_OVERLAPPEDWINDOW));
+    CString strTitle;
+    pPlain->GetWindowText(strTitle);
+    EXPECT_TRUE(strTitle.IsEmpty());
+    EXPECT_EQ(nullptr, pPlain->m_hAccelTable);
+    EXPECT_EQ(201u, pPlain->GetMenu()->GetMenuItemID(0));
+    pPlain->DestroyWindow();
+    EXPECT_EQ(0, nAlive);
+    // No menu of that id: the frame is refused and deleted, whatever else the id has.
+    auto* pNoMenu = new CCountedFrame(&nAlive);
+    EXPECT_FALSE(pNoMenu->LoadFrame(502));
+    EXPECT_EQ(0, nAlive);
+    // Create with a menu name, by number or missing.
+    auto* pNamed = new CCountedFrame(&nAlive);
+    ASSERT_TRUE(pNamed->Create(nullptr, "Named", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, nullptr,
+                               MAKEINTRESOURCEA(500)));
+    EXPECT_EQ(2u, pNamed->GetMenu()->GetMenuItemCount());
+    EXPECT_EQ(nullptr, pNamed->m_hAccelTable);      // only LoadFrame loads accelerators
+    pNamed->DestroyWindow();
+    auto* pMissing = new CCountedFrame(&nAlive);
+    EXPECT_FALSE(pMissing->Create(nullptr, "Missing", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, nullptr, "NOMENU"));
+    EXPECT_EQ(0, nAlive);
 }

@@ -323,6 +323,15 @@ TEST_F(QtMenuTest, MdiChildrenAreSubWindowsOfTheMdiArea)
     PumpQt(30);
     RECT rcShown = ShownIn(f.hA, f.hClient), rcLayer = LayerIn(f.hA, f.hClient);
     EXPECT_TRUE(EqualRect(&rcShown, &rcLayer));
+    // Tiled or cascaded, every sub-window with its title bar lies inside the area.
+    for (UINT uMsg : {WM_MDICASCADE, WM_MDITILE}) {
+        SendMessageA(f.hClient, uMsg, MDITILE_HORIZONTAL, 0);
+        PumpQt(30);
+        for (QMdiSubWindow* pSub : pArea->subWindowList())
+            EXPECT_TRUE(pArea->viewport()->rect().contains(pSub->geometry()))
+                << "message " << uMsg << ": " << pSub->x() << "," << pSub->y() << " " << pSub->width() << "x"
+                << pSub->height();
+    }
     // The user moves A's sub-window: the layer hears SC_MOVE and takes the new place.
     QMdiSubWindow* pSubA = nullptr;
     for (QMdiSubWindow* pSub : pArea->subWindowList())

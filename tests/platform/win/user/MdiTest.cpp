@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
+#include <vector>
+#include "FakeDisplay.h"
 #include "WindowTestSupport.h"
 #include "platform/win/user/Mdi.h"
 #include "platform/win/user/Menu.h"
@@ -85,6 +87,13 @@ struct MdiFixture : ::testing::Test {
         MapWindowPoints(nullptr, hParent, reinterpret_cast<POINT*>(&rc), 2);
         return rc;
     }
+    // The rectangle the child takes with the frame and title bar the display draws around it.
+    static RECT OuterIn(HWND hWnd, HWND hParent)
+    {
+        RECT rc = RectIn(hWnd, hParent), rcFrame;
+        TbGetDisplay()->GetMdiChildFrame(&rcFrame);
+        return RECT{rc.left - rcFrame.left, rc.top - rcFrame.top, rc.right + rcFrame.right, rc.bottom + rcFrame.bottom};
+    }
     static std::string Str(const RECT& rc)
     {
         return std::to_string(rc.left) + "," + std::to_string(rc.top) + " " + std::to_string(rc.right - rc.left) + "x" +
@@ -132,9 +141,10 @@ TEST_F(MdiFixture, ChildrenAreCreatedActivatedAndListed)
     HWND hC = Create("Link");
     EXPECT_EQ(hC, Active());
     EXPECT_EQ(hC, GetFocus());
-    // CW_USEDEFAULT places each child a step down the cascade.
-    RECT rcA = RectIn(hA, hClient), rcB = RectIn(hB, hClient);
+    // CW_USEDEFAULT places each child a step down the cascade, its frame inside the client.
+    RECT rcA = OuterIn(hA, hClient), rcB = OuterIn(hB, hClient);
     EXPECT_EQ(0, rcA.left);
+    EXPECT_EQ(0, rcA.top);
     EXPECT_GT(rcB.left, rcA.left);
     EXPECT_EQ(rcB.left - rcA.left, rcB.top - rcA.top);
     EXPECT_EQ(static_cast<int>(ID_FIRST_CHILD + 1), GetDlgCtrlID(hB));
@@ -230,18 +240,18 @@ TEST_F(MdiFixture, ChildrenAreTiledAndCascaded)
     EXPECT_EQ(hB, Active());
     // Two windows one above another, or side by side; the topmost takes the first place.
     EXPECT_TRUE(SendMessageA(hClient, WM_MDITILE, MDITILE_HORIZONTAL, 0));
-    EXPECT_EQ("0,0 600x200", Str(RectIn(hB, hClient)));
-    EXPECT_EQ("0,200 600x200", Str(RectIn(hA, hClient)));
+    EXPECT_EQ("0,0 600x200", Str(OuterIn(hB, hClient)));
+    EXPECT_EQ("0,200 600x200", Str(OuterIn(hA, hClient)));
     EXPECT_TRUE(SendMessageA(hClient, WM_MDITILE, MDITILE_VERTICAL, 0));
-    EXPECT_EQ("0,0 300x400", Str(RectIn(hB, hClient)));
-    EXPECT_EQ("300,0 300x400", Str(RectIn(hA, hClient)));
+    EXPECT_EQ("0,0 300x400", Str(OuterIn(hB, hClient)));
+    EXPECT_EQ("300,0 300x400", Str(OuterIn(hA, hClient)));
     // Five: two groups, the second one window more.
     HWND hC = Create("C"), hD = Create("D"), hE = Create("E");
     EXPECT_TRUE(SendMessageA(hClient, WM_MDITILE, MDITILE_VERTICAL, 0));
-    EXPECT_EQ("0,0 300x200", Str(RectIn(hE, hClient)));
-    EXPECT_EQ("300,0 300x200", Str(RectIn(hD, hClient)));
-    EXPECT_EQ("0,200 200x200", Str(RectIn(hC, hClient)));
-    EXPECT_EQ("400,200 200x200", Str(RectIn(hA, hClient)));
+    EXPECT_EQ("0,0 300x200", Str(OuterIn(hE, hClient)));
+    EXPECT_EQ("300,0 300x200", Str(OuterIn(hD, hClient)));
+    EXPECT_EQ("0,200 200x200", Str(OuterIn(hC, hClient)));
+    EXPECT_EQ("400,200 200x200", Str(OuterIn(hA, hClient)));
     // Cascade: the same size, a step apart, the active child last and on top.
     EXPECT_EQ(5, SendMessageA(hClient, WM_MDICASCADE, 0, 0));
     RECT rcE = RectIn(hE, hClient), rcD = RectIn(hD, hClient);
@@ -255,6 +265,44 @@ TEST_F(MdiFixture, ChildrenAreTiledAndCascaded)
     Active(&bMaximized);
     EXPECT_FALSE(bMaximized);
     EXPECT_FALSE(IsZoomed(hE));
+}
+
+namespace {
+// A display whose sub-windows have a tall title bar and uneven borders.
+class CFramedDisplay : public CFakeDisplay
+{
+public:
+    void GetMdiChildFrame(RECT* prcFrame) override { *prcFrame = RECT{5, 30, 7, 9}; }
+};
+}  // namespace
+
+TEST_F(MdiFixture, PlacesLeaveRoomForTheDisplaysFrame)
+{
+    CFramedDisplay display;
+    MoveWindow(hClient, 0, 0, 600, 400, TRUE);
+    // A child placed by default: its title bar starts at the client's corner.
+    HWND hA = Create("A");
+    EXPECT_EQ(5, RectIn(hA, hClient).left);
+    EXPECT_EQ(30, RectIn(hA, hClient).top);
+    HWND hB = Create("B");
+    // Tiled: the outer rectangles share the client, the clients lie inside them.
+    SendMessageA(hClient, WM_MDITILE, MDITILE_HORIZONTAL, 0);
+    EXPECT_EQ("5,30 588x161", Str(RectIn(hB, hClient)));
+    EXPECT_EQ("5,230 588x161", Str(RectIn(hA, hClient)));
+    HWND hC = Create("C");
+    HWND hD = Create("D");
+    std::vector<HWND> all = {hA, hB, hC, hD};
+    for (UINT uMsg : {WM_MDITILE, WM_MDICASCADE}) {
+        SendMessageA(hClient, uMsg, MDITILE_VERTICAL, 0);
+        for (HWND h : all) {
+            const RECT rc = OuterIn(h, hClient);
+            EXPECT_TRUE(rc.left >= 0 && rc.top >= 0 && rc.right <= 600 && rc.bottom <= 400)
+                << "message " << uMsg << ": " << Str(rc);
+        }
+    }
+    // The cascade steps one title bar, so that each title shows below the one behind it.
+    EXPECT_EQ(OuterIn(hA, hClient).top + 30, OuterIn(hB, hClient).top);
+    EXPECT_EQ(OuterIn(hC, hClient).top + 30, OuterIn(hD, hClient).top);
 }
 
 TEST_F(MdiFixture, AChildThatHidesOnCloseStaysForLater)
