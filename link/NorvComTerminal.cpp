@@ -213,10 +213,9 @@ void CNorvCom::OnChar(UINT nChar, UINT, UINT nFlags)
     const BYTE ch = static_cast<BYTE>(nChar);
     // Backspace goes out as DEL; the scan code tells the key from Ctrl+H where the display has one.
     const BOOL bBackspace = (nFlags & 0xFF) == SCAN_BACKSPACE || ch == 8;
-    if (m_bLocalEcho) {
-        const BYTE chShown = bBackspace ? 8 : ch;
-        ShowReceived(&chShown, 1);
-    }
+    // Every typed character is shown as if it had been received, whatever the port does with it.
+    const BYTE chShown = bBackspace ? 8 : ch;
+    ShowReceived(&chShown, 1);
     if (m_hPort != INVALID_HANDLE_VALUE) {
         const BYTE chSent = bBackspace ? 127 : ch;
         DWORD dwWritten = 0;
