@@ -256,7 +256,8 @@ TEST(FilterText, EachKindWritesATextThatReadsBackAsItself)
         {COL_WHEN, "2020/01/02 - 2020/03/04", "\"2020/01/02 00:00:00\" - \"2020/03/04 00:00:00\"", FILTER_RANGE},
         {COL_CLOCK, "<\"10:20\"", "<\"10:20:00\"", FILTER_OPERATOR},
         // Values wider than the column's text: all their digits, never '#'.
-        {COL_RATE, ">1000000000000000000000000000000", ">1,000,000,000,000,000,000,000,000,000,000", FILTER_OPERATOR},
+        {COL_RATE, ">1000000000000000000000000000000000000000000000000000000000000",
+         ">1,000,000,000,000,000,000,000,000,000,000,000,000,000,000,000,000,000,000,000,000", FILTER_OPERATOR},
         // A comparison with a column whose title holds another's finds its own column.
         {COL_QTY, ">Qty2", ">Qty2", FILTER_COMPARISON},
     };
