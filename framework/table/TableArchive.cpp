@@ -277,15 +277,20 @@ int CTableFileArchive::ReadOneRow(CViewRow& row)
     const char* psz = text.data();
     const char* pszEnd = text.data() + nLength;
     const CTableColumns& columns = m_pView->GetColumns();
-    for (int i = 0; i < columns.GetCount(); ++i) {
+    std::vector<const char*> cells(static_cast<size_t>(columns.GetCount()));
+    for (const char*& pszCell : cells) {
         if (psz > pszEnd)
             return -1;
-        if (!pNode->SetCellText(psz, i, columns[i], m_pView))
-            return -1;
+        pszCell = psz;
         psz += strlen(psz) + 1;
     }
+    // The row state goes first: it says which cells are in sixty-fourths, and "10 1/2" reads as
+    // 672 sixty-fourths there but as 10.50 in a cell of two decimals.
     if (m_bRowState && psz < pszEnd)
         ReadRowState(row, psz);
+    for (int i = 0; i < columns.GetCount(); ++i)
+        if (!pNode->SetCellText(cells[static_cast<size_t>(i)], i, columns[i], m_pView))
+            return -1;
     return 1;
 }
 

@@ -163,3 +163,36 @@ TEST(TableArchive, FiltersAndTitleLines)
     }
     EXPECT_EQ("Two Lines\tB\tC\t\nkeep\t5\t0\n", ReadFile(strOut));
 }
+
+TEST(TableArchive, SixtyFourthsCellsKeepTheirValue)
+{
+    CArchiveView v;
+    CViewTable& view = v.t.View();
+    view.GetColumns()[2]->m_chDecimals = -2;
+    std::string strPath = PathOf("archive_64ths.tbl");
+    // Column B whole numbers, column C two decimals; both cells 10 1/2 in sixty-fourths.
+    WriteFile(strPath, "0\nx|10 1/2|10 1/2|00000000 0008080\n");
+    for (int nPass = 0; nPass < 2; ++nPass) {
+        {
+            CTableFileArchive in(&view, TRUE);
+            ASSERT_TRUE(in.Open(strPath.c_str(), TRUE));
+            EXPECT_TRUE(view.ReadRows(&in));
+        }
+        ASSERT_EQ(1, view.GetRowCount());
+        CRowPosition pos;
+        ASSERT_TRUE(view.GetRowTree().LocateByIndex(0, &pos));
+        for (int nCol = 1; nCol < 3; ++nCol) {
+            EXPECT_TRUE(pos.m_pNode->IsFraction(nCol)) << "pass " << nPass << " column " << nCol;
+            EXPECT_EQ(672, pos.m_pNode->GetData()[nCol].nValue) << "pass " << nPass << " column " << nCol;
+        }
+        // What is written reads back the same: the pasted copy of a copied row.
+        {
+            CTableFileArchive out(&view, TRUE);
+            ASSERT_TRUE(out.Open(strPath.c_str(), FALSE));
+            EXPECT_TRUE(out.WriteString("0\n"));
+            EXPECT_TRUE(view.ForEachRow(&out));
+        }
+        EXPECT_EQ("0\nx|10 1/2|10 1/2|00000000 0008080+000000000000\n", ReadFile(strPath));
+        view.RemoveAllRows();
+    }
+}
