@@ -196,3 +196,24 @@ TEST(TableArchive, SixtyFourthsCellsKeepTheirValue)
         view.RemoveAllRows();
     }
 }
+
+TEST(TableArchive, NumbersWiderThanTheirColumnAreWrittenWhole)
+{
+    CArchiveView v;
+    CViewTable& view = v.t.View();
+    view.GetColumns()[1]->m_nSize = 4;          // room for three characters on screen
+    std::string strPath = PathOf("archive_wide.tbl");
+    WriteFile(strPath, "0\nx|-123456|7\n");
+    {
+        CTableFileArchive in(&view, FALSE);
+        ASSERT_TRUE(in.Open(strPath.c_str(), TRUE));
+        EXPECT_TRUE(view.ReadRows(&in));
+    }
+    {
+        CTableFileArchive out(&view, FALSE);
+        ASSERT_TRUE(out.Open(strPath.c_str(), FALSE));
+        EXPECT_TRUE(view.ForEachRow(&out));
+    }
+    // Not "###": a pasted copy of the row would be refused.
+    EXPECT_EQ("x|-123456|7\n", ReadFile(strPath));
+}
