@@ -73,12 +73,13 @@ const char* CTableFileArchive::ReadLine()
 {
     if (!m_pFile)
         return nullptr;
-    // Whole lines: a long line read in pieces would turn its tail into a bogus row.
+    // Whole lines: a long line read in pieces would turn its tail into a bogus row. A NUL byte
+    // ends the text of its line, never the line: the next line stays a row of its own.
     m_line.clear();
-    char szChunk[1024];
-    while (fgets(szChunk, sizeof szChunk, m_pFile)) {
-        m_line += szChunk;
-        if (!m_line.empty() && m_line.back() == '\n')
+    int ch;
+    while ((ch = getc(m_pFile)) != EOF) {
+        m_line += static_cast<char>(ch);
+        if (ch == '\n')
             break;
     }
     if (m_line.empty())

@@ -217,3 +217,18 @@ TEST(TableArchive, NumbersWiderThanTheirColumnAreWrittenWhole)
     // Not "###": a pasted copy of the row would be refused.
     EXPECT_EQ("x|-123456|7\n", ReadFile(strPath));
 }
+
+TEST(TableArchive, ANulByteEndsTheTextOfItsLineOnly)
+{
+    CArchiveView v;
+    CViewTable& view = v.t.View();
+    std::string strPath = PathOf("archive_nul.tbl");
+    WriteFile(strPath, std::string("0\nab\0cd|1|2\nnext|3|4\n", 21));
+    CTableFileArchive in(&view, FALSE);
+    ASSERT_TRUE(in.Open(strPath.c_str(), TRUE));
+    EXPECT_FALSE(view.ReadRows(&in));           // "ab" alone has too few cells
+    ASSERT_EQ(1, view.GetRowCount());
+    CRowPosition pos;
+    ASSERT_TRUE(view.GetRowTree().LocateByIndex(0, &pos));
+    EXPECT_EQ("next", std::string(static_cast<const char*>(pos.m_pNode->GetData()[0].pData)));
+}
