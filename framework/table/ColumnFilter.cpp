@@ -62,7 +62,8 @@ BOOL CColumnFilter::RebuildsItself(ITFilter* pFilter)
 
 ITFilter* CColumnFilter::BuildFromText(const char* pszText)
 {
-    if (!m_pColumn || !pszText)
+    // Nothing typed builds nothing: an empty text is where a saved column's filters end.
+    if (!m_pColumn || !pszText || !*pszText)
         return nullptr;
     int nOther = FindComparedColumn(m_pView, m_pColumn, pszText);
     if (nOther >= 0) {

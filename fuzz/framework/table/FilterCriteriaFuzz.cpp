@@ -75,13 +75,17 @@ void CheckRebuiltAlone(CTypedTable& table, CTableFilters& filters, int nCol, int
     }
 }
 
-// Settings store the texts, and a comparison without its flag and group.
+// Settings store the texts, and a comparison without its flag and group. A text the settings
+// cannot hold as it is stays out: one too long, or one holding the backslash and 'n' that
+// settings texts use for a line break.
 void CheckSettings(CTypedTable& table, CTableFilters& filters)
 {
     for (int c = 0; c < COL_COUNT; ++c)
-        for (int i = 0; i < filters.GetColumnFilter(c)->GetSize(); ++i)
-            if (FilterText(filters, c, i).size() > static_cast<size_t>(SETTINGS_TEXT_MAX))
+        for (int i = 0; i < filters.GetColumnFilter(c)->GetSize(); ++i) {
+            std::string strText = FilterText(filters, c, i);
+            if (strText.size() > static_cast<size_t>(SETTINGS_TEXT_MAX) || strText.find("\\n") != std::string::npos)
                 return;
+        }
     for (int c = 0; c < COL_COUNT; ++c)
         for (ITFilter* pFilter : *filters.GetColumnFilter(c))
             if (pFilter->GetKind() == FILTER_COMPARISON) {

@@ -176,6 +176,12 @@ TEST(FilterText, EachKindWritesATextThatReadsBackAsItself)
     filters.GetColumnFilter(COL_QTY)->FormatFilterText(strText, 0);
     EXPECT_EQ("<Qty2", std::string(strText));
     table.t.View().GetColumns()[COL_QTY2]->m_strTitle[0] = "Qty2";
+    // An empty text, where a saved column's filters end, builds nothing; a quoted empty text
+    // builds the mask that lets every row through.
+    EXPECT_EQ(-1, filters.AddFilter(COL_SYM, "", FALSE, 0));
+    EXPECT_FALSE(filters.IsValidCriteria(COL_SYM, ""));
+    filters.RemoveAllFilters();
+    EXPECT_EQ(0, filters.AddFilter(COL_SYM, "\"\"", FALSE, 0));
     // A value the column cannot show has no text to be saved as: the criterion is refused.
     EXPECT_EQ(-1, filters.AddFilter(COL_DAYTEXT, ">=1850/01/01", FALSE, 0));
     // Values and masks may follow a comparison in their column, as the saved order has them.
