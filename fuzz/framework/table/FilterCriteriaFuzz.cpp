@@ -124,12 +124,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         int nCol = in.TakeInt(0, COL_COUNT - 1);
         uint8_t bChoice = in.TakeByte();
         std::string strCriteria = in.TakeText(CRITERIA_TEXT_MAX);
-        std::string strBefore = table.Describe(filters);
+        std::string strBefore = CTypedTable::ListFilters(filters);
         BOOL bValid = filters.IsValidCriteria(nCol, strCriteria.c_str());
         BOOL bQuote = (bChoice & 4) != 0;
         int nAt = filters.AddFilter(nCol, strCriteria.c_str(), bChoice & 1, (bChoice >> 1) & 1, bQuote);
         if (nAt < 0) {
-            FUZZ_CHECK(table.Describe(filters) == strBefore, "a refused criterion changed the filters");
+            FUZZ_CHECK(CTypedTable::ListFilters(filters) == strBefore, "a refused criterion changed the filters");
             continue;
         }
         FUZZ_CHECK(bValid || bQuote, "a criterion found invalid was added");

@@ -28,6 +28,7 @@ const size_t TEXT_MAX = 1024;
 const size_t LINES_MAX = 8;
 
 std::string g_strFolder;                // private temporary folder, made once
+BOOL g_bOnDisk = FALSE;                 // no memory file system: files are made afresh
 
 // A view of every kind of cell a pasted line may carry: texts, prices with decimals, counts of
 // sixty-fourths, rates, large numbers, dates and times. Its allocator owns the rows it reads.
@@ -74,9 +75,18 @@ std::string PathOf(const char* pszName)
     return g_strFolder + "/" + pszName;
 }
 
+// A disk file truncated and written again is flushed at its close: there each file is made afresh.
+void Unlink(const std::string& strPath)
+{
+    std::error_code ec;
+    if (g_bOnDisk)
+        std::filesystem::remove(strPath, ec);
+}
+
 void WriteFile(const std::string& strPath, const std::string& strText)
 {
-    std::ofstream out(strPath, std::ios::binary | std::ios::trunc);
+    Unlink(strPath);
+    std::ofstream out(strPath, std::ios::binary);
     out << strText;
 }
 
@@ -100,6 +110,7 @@ BOOL ReadInto(CViewTable& view, const std::string& strPath, const CArchiveOption
 std::string WriteOut(CViewTable& view, const CArchiveOptions& options)
 {
     std::string strPath = PathOf("out.tbl");
+    Unlink(strPath);
     {
         CTableFileArchive out(&view, options.bRowState);
         out.m_chSeparator = options.chSeparator;
@@ -170,7 +181,11 @@ void RemoveFolder()
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    std::string strTemplate = (std::filesystem::temp_directory_path() / "table_archive_XXXXXX").string();
+    // Memory where there is some: the target writes a dozen small files per input.
+    std::error_code ec;
+    g_bOnDisk = !std::filesystem::is_directory("/dev/shm", ec) || access("/dev/shm", W_OK) != 0;
+    std::filesystem::path base = g_bOnDisk ? std::filesystem::temp_directory_path() : std::filesystem::path("/dev/shm");
+    std::string strTemplate = (base / "table_archive_XXXXXX").string();
     std::vector<char> name(strTemplate.begin(), strTemplate.end());
     name.push_back('\0');
     if (!mkdtemp(name.data())) {

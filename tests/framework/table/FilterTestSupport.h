@@ -82,8 +82,8 @@ public:
     }
     ~CTypedTable() { t.View().SetFilters(nullptr); }
 
-    // Kind, group, flag and text of every filter, then which rows pass each column and the whole.
-    std::string Describe(CTableFilters& filters)
+    // Kind, group, flag and text of every filter.
+    static std::string ListFilters(CTableFilters& filters)
     {
         std::string out = "combine " + std::to_string(filters.GetCombine()) + "\n";
         for (int c = 0; c < COL_COUNT; ++c) {
@@ -97,6 +97,12 @@ public:
                      + std::string(strText) + "]\n";
             }
         }
+        return out;
+    }
+    // The filters, then which rows pass each column's groups and the whole.
+    std::string Describe(CTableFilters& filters)
+    {
+        std::string out = ListFilters(filters);
         for (int r = 0; r < t.View().GetRowCount(); ++r) {
             CTableRow* pNode = t.View().GetRowTree().GetNodeAt(r);
             out += "row " + std::to_string(r) + ":";

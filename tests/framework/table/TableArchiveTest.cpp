@@ -232,3 +232,31 @@ TEST(TableArchive, ANulByteEndsTheTextOfItsLineOnly)
     ASSERT_TRUE(view.GetRowTree().LocateByIndex(0, &pos));
     EXPECT_EQ("next", std::string(static_cast<const char*>(pos.m_pNode->GetData()[0].pData)));
 }
+
+TEST(TableArchive, ACellTextThatWouldShowAsAnotherValueIsRefused)
+{
+    UseSourceResources();
+    COwnedTable t({{"Sym", COLTYPE_STRING, 8, FALSE}, {"Settle", COLTYPE_DATE_TEXT, 0, FALSE}});
+    CSnapAlloc alloc;
+    t.Table().Open(&alloc);
+    CViewTable& view = t.View();
+    // A date text before 1900 reads, but shows as nothing: written out, it would not read back.
+    std::string strPath = PathOf("archive_dates.tbl");
+    WriteFile(strPath, "0\nold|0299/12/31\nnew|2020/02/29\n");
+    {
+        CTableFileArchive in(&view, FALSE);
+        ASSERT_TRUE(in.Open(strPath.c_str(), TRUE));
+        EXPECT_FALSE(view.ReadRows(&in));
+    }
+    ASSERT_EQ(1, view.GetRowCount());
+    // The in-place editor takes texts the same way.
+    EXPECT_FALSE(view.SetCellTextAt(0, 1, "1899/12/31"));
+    EXPECT_TRUE(view.SetCellTextAt(0, 1, "1900/01/01"));
+    {
+        CTableFileArchive out(&view, FALSE);
+        ASSERT_TRUE(out.Open(strPath.c_str(), FALSE));
+        EXPECT_TRUE(view.ForEachRow(&out));
+    }
+    EXPECT_EQ("new|1900/01/01\n", ReadFile(strPath));
+    view.RemoveAllRows();
+}
