@@ -138,10 +138,10 @@ int CTableFileArchive::WriteHeader(const CTableColumns& columns)
     return WriteString(line.c_str());
 }
 
-// A status character that would break the line or its cells is written as a blank.
-static char SafeStatus(char ch, char chSeparator, char chEscape)
+// A status character that cannot stand in a line is carried as a blank.
+static char CarriedStatus(char ch)
 {
-    return ch == '\0' || ch == '\n' || ch == '\r' || ch == chSeparator || ch == chEscape ? ' ' : ch;
+    return ch == '\0' || ch == '\n' || ch == '\r' ? ' ' : ch;
 }
 
 int CTableFileArchive::WriteRow(CTableRow* pNode)
@@ -168,8 +168,12 @@ int CTableFileArchive::WriteRow(CTableRow* pNode)
         char szHead[16];
         int nFlags = (pNode->m_bFlags & ROW_EDITABLE ? 1 : 0) | (pNode->IsMarked() ? 2 : 0)
                    | (pNode->m_bFlags & ROW_MARKABLE ? 4 : 0);
-        snprintf(szHead, sizeof szHead, "%08lx%c%01x", static_cast<unsigned long>(pNode->m_dwCategory),
-                 SafeStatus(pNode->m_chStatus, m_chSeparator, m_chEscape), nFlags);
+        // The status is escaped as a cell is: the reader unescapes the whole line first.
+        char szStatus[2] = {CarriedStatus(pNode->m_chStatus), '\0'};
+        snprintf(szHead, sizeof szHead, "%08lx", static_cast<unsigned long>(pNode->m_dwCategory));
+        line += szHead;
+        line += EscapeField(szStatus, m_chSeparator, m_chEscape);
+        snprintf(szHead, sizeof szHead, "%01x", nFlags);
         line += szHead;
         char szPair[8];
         for (int i = 0; i < nColumns; ++i) {
@@ -228,7 +232,7 @@ void CTableFileArchive::ReadRowState(CViewRow& row, const char* pszSuffix)
     if (nFlags < 0)
         return;
     row.SetCategoryBits(dwCategory);
-    row.SetStatusChar(pszSuffix[8]);
+    row.SetStatusChar(CarriedStatus(pszSuffix[8]));
     row.SetEditable(nFlags & 1);
     row.SetMarked((nFlags & 2) != 0);
     row.SetMarkable((nFlags & 4) != 0);

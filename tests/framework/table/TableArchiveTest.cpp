@@ -260,3 +260,33 @@ TEST(TableArchive, ACellTextThatWouldShowAsAnotherValueIsRefused)
     EXPECT_EQ("new|1900/01/01\n", ReadFile(strPath));
     view.RemoveAllRows();
 }
+
+TEST(TableArchive, StatusCharactersComeBackAsTheyWereWritten)
+{
+    CArchiveView v;
+    CViewTable& view = v.t.View();
+    std::string strPath = PathOf("archive_status.tbl");
+    // Statuses '|' and '\' escaped as cells are; a carriage return cannot be carried.
+    WriteFile(strPath, "0\na|1|1|00000000\\|0\nb|2|2|00000000\\\\0\nc|3|3|00000000\r0\nd|4|4|00000000S0\n");
+    for (int nPass = 0; nPass < 2; ++nPass) {
+        {
+            CTableFileArchive in(&view, TRUE);
+            ASSERT_TRUE(in.Open(strPath.c_str(), TRUE));
+            EXPECT_TRUE(view.ReadRows(&in));
+        }
+        std::string strStatus;
+        for (int i = 0; i < view.GetRowCount(); ++i)
+            strStatus += view.GetRowTree().GetNodeAt(i)->m_chStatus;
+        EXPECT_EQ("|\\ S", strStatus) << "pass " << nPass;
+        {
+            CTableFileArchive out(&view, TRUE);
+            ASSERT_TRUE(out.Open(strPath.c_str(), FALSE));
+            EXPECT_TRUE(out.WriteString("0\n"));
+            EXPECT_TRUE(view.ForEachRow(&out));
+        }
+        view.RemoveAllRows();
+    }
+    EXPECT_EQ("0\na|1|1|00000000\\|0000000+000000000000\nb|2|2|00000000\\\\0000000+000000000000\n"
+              "c|3|3|00000000 0000000+000000000000\nd|4|4|00000000S0000000+000000000000\n",
+              ReadFile(strPath));
+}
