@@ -8,7 +8,7 @@
 #include <string>
 #include "fuzz/common/FuzzCheck.h"
 #include "fuzz/common/FuzzInput.h"
-#include "framework/base/NorvGlobals.h"
+#include "fuzz/framework/table/SeparatorScope.h"
 #include "tests/framework/table/FilterTestSupport.h"
 
 namespace {
@@ -17,33 +17,6 @@ const int CRITERIA_MAX = 8;
 const size_t CRITERIA_TEXT_MAX = 96;
 // Settings values hold 255 characters; a longer criterion cannot be stored there.
 const int SETTINGS_TEXT_MAX = 255;
-
-// Comma decimals for one input, put back whatever happens.
-class CSeparatorScope
-{
-public:
-    explicit CSeparatorScope(BOOL bComma)
-    {
-        CNorvGlobals& g = GetNorvGlobals();
-        m_chDecimal = g.m_chDecimal;
-        m_chThousands = g.m_chThousands;
-        if (bComma) {
-            g.m_chDecimal = ',';
-            g.m_chThousands = '.';
-        }
-    }
-    ~CSeparatorScope()
-    {
-        GetNorvGlobals().m_chDecimal = m_chDecimal;
-        GetNorvGlobals().m_chThousands = m_chThousands;
-    }
-    CSeparatorScope(const CSeparatorScope&) = delete;
-    CSeparatorScope& operator=(const CSeparatorScope&) = delete;
-
-private:
-    char m_chDecimal;
-    char m_chThousands;
-};
 
 std::string FilterText(CTableFilters& filters, int nCol, int nFilter)
 {

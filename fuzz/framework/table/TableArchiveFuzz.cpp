@@ -15,12 +15,12 @@
 #include <vector>
 #include "fuzz/common/FuzzCheck.h"
 #include "fuzz/common/FuzzInput.h"
+#include "fuzz/framework/table/SeparatorScope.h"
 #include "framework/base/ColumnValues.h"
-#include "framework/base/NorvGlobals.h"
-#include "framework/table/Table.h"
 #include "framework/table/TableArchive.h"
 #include "framework/table/TableGroups.h"
 #include "framework/table/TreeAlloc.h"
+#include "tests/framework/table/TableTestSupport.h"
 
 namespace {
 
@@ -36,32 +36,20 @@ class CArchiveTable
 {
 public:
     CArchiveTable()
+        : t({{"Sym", COLTYPE_STRING, 12, FALSE}, {"Price", COLTYPE_INT32, 0, FALSE}, {"Frac", COLTYPE_INT, 0, FALSE},
+             {"Rate", COLTYPE_DOUBLE, 0, FALSE}, {"Vol", COLTYPE_INT64, 0, FALSE}, {"Cur", COLTYPE_CHAR4, 0, FALSE},
+             {"Day", COLTYPE_PACKED_DATE, 0, FALSE}, {"Stamp", COLTYPE_PACKED_DATETIME, 0, FALSE},
+             {"When", COLTYPE_DATETIME_TEXT, 0, FALSE}, {"Qty", COLTYPE_INT32, 0, FALSE}})
     {
-        static const struct { const char* pszName; int nType; int nSize; int nDecimals; } s_columns[] = {
-            {"Sym", COLTYPE_STRING, 12, 0},  {"Price", COLTYPE_INT32, 0, -2}, {"Frac", COLTYPE_INT, 0, 0},
-            {"Rate", COLTYPE_DOUBLE, 0, -4}, {"Vol", COLTYPE_INT64, 0, 0},    {"Cur", COLTYPE_CHAR4, 0, 0},
-            {"Day", COLTYPE_PACKED_DATE, 0, 0}, {"Stamp", COLTYPE_PACKED_DATETIME, 0, 0},
-            {"When", COLTYPE_DATETIME_TEXT, 0, 0}, {"Qty", COLTYPE_INT32, 0, 0},
-        };
-        for (const auto& def : s_columns) {
-            CColumn column = m_table.AddColumn();
-            column.SetName(def.pszName);
-            column.SetTitle(def.pszName, 0);
-            column.SetDataType(def.nType);
-            if (def.nSize > 0)
-                column.SetSize(def.nSize);
-            column.SetDecimals(static_cast<signed char>(def.nDecimals));
-        }
+        t.Table().GetColumn(1).SetDecimals(-2);
+        t.Table().GetColumn(3).SetDecimals(-4);
         CSnapAlloc alloc;
-        m_table.Open(&alloc);
+        t.Table().Open(&alloc);
     }
-    ~CArchiveTable() { m_table.RemoveAllRows(); }
-    CArchiveTable(const CArchiveTable&) = delete;
-    CArchiveTable& operator=(const CArchiveTable&) = delete;
-    CViewTable& View() { return *m_table.GetView(0); }
+    CViewTable& View() { return t.View(); }
 
 private:
-    CTable m_table;
+    COwnedTable t;
 };
 
 struct CArchiveOptions
@@ -146,30 +134,6 @@ BOOL SameRows(CViewTable& first, CViewTable& second)
     }
     return TRUE;
 }
-
-// Comma decimals for one input, put back whatever happens.
-class CSeparatorScope
-{
-public:
-    explicit CSeparatorScope(BOOL bComma) : m_chDecimal(GetNorvGlobals().m_chDecimal), m_chThousands(GetNorvGlobals().m_chThousands)
-    {
-        if (bComma) {
-            GetNorvGlobals().m_chDecimal = ',';
-            GetNorvGlobals().m_chThousands = '.';
-        }
-    }
-    ~CSeparatorScope()
-    {
-        GetNorvGlobals().m_chDecimal = m_chDecimal;
-        GetNorvGlobals().m_chThousands = m_chThousands;
-    }
-    CSeparatorScope(const CSeparatorScope&) = delete;
-    CSeparatorScope& operator=(const CSeparatorScope&) = delete;
-
-private:
-    char m_chDecimal;
-    char m_chThousands;
-};
 
 void RemoveFolder()
 {
