@@ -12,20 +12,13 @@ static BOOL IsTextColumn(const CTableColumn* pColumn)
     return pColumn->GetDataType() == COLTYPE_CHAR4 || pColumn->GetDataType() == COLTYPE_STRING;
 }
 
-// Room for the text of any value: a double's 309 whole digits with their thousands separators
-// and a signed byte's worth of fraction digits; a text column's whole text.
-static int ValueTextSize(const CTableColumn* pColumn)
-{
-    return pColumn->m_nSize >= 1024 ? pColumn->m_nSize + 1 : 1024;
-}
-
-// A value as the column shows it, but a zero shows as "0".
+// A value as the column shows it, whatever its width, but a zero shows as "0".
 static CTBString FormatValue(const CTableColumn* pColumn, const TBCellSlot* pValue)
 {
     CColumnDataType type;
     type.CopyFrom(*pColumn);
     type.SetBlankZero(FALSE);
-    int nSize = ValueTextSize(pColumn);
+    int nSize = pColumn->GetFullTextSize();
     std::vector<char> buffer(static_cast<size_t>(nSize), '\0');
     FormatColumnValue(buffer.data(), nSize, pValue, pColumn->GetDecimals(FALSE), type);
     return CTBString(buffer.data());

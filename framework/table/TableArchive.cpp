@@ -6,10 +6,6 @@
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
 
-// A double's 309 whole digits with their thousands separators and a signed byte's worth of
-// fraction digits fit.
-#define CELL_TEXT_MAX 1024
-
 CTableFileArchive::CTableFileArchive(CViewTable* pView, BOOL bRowState) : m_pView(pView), m_bRowState(bRowState)
 {
     int nSize = 3;
@@ -155,9 +151,9 @@ int CTableFileArchive::WriteRow(CTableRow* pNode)
     std::string line;
     std::vector<char> cell;
     for (int i = 0; i < nColumns; ++i) {
-        // Room for the whole text of any value: a number wider than the column's text size
-        // would show as '#' characters, which no reader takes back.
-        int nSize = columns[i]->m_nSize > CELL_TEXT_MAX ? columns[i]->m_nSize : CELL_TEXT_MAX;
+        // The whole text of any value: a number wider than the column's text size would show
+        // as '#' characters, which no reader takes back.
+        int nSize = columns[i]->GetFullTextSize();
         cell.assign(static_cast<size_t>(nSize), '\0');
         pNode->GetCellText(cell.data(), nSize, i, columns[i], m_pView);
         line += EscapeField(cell.data(), m_chSeparator, m_chEscape);

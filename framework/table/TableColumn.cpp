@@ -101,9 +101,8 @@ BOOL CTableColumn::ParseCellText(TBCellSlot* pValue, int nDecimals, const char* 
     if (!ParseColumnValue(pValue, m_nSize, nDecimals, *this, pszText))
         return FALSE;
     // A cell's text is what a copy, an export and the screen carry of it: a value whose text
-    // reads back as another is no value for a cell. Room for any number's whole text, so that
-    // no width makes it '#'.
-    int nSize = m_nSize > 1024 ? m_nSize + 1 : 1025;
+    // reads back as another is no value for a cell.
+    int nSize = GetFullTextSize();
     std::vector<char> text(static_cast<size_t>(nSize), '\0');
     FormatColumnValue(text.data(), nSize, pValue, nDecimals, *this);
     TBCellSlot* pAgain = AllocValue();
