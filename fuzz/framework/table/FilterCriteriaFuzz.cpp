@@ -2,13 +2,13 @@
 // (saved with the view, copied into new views): that text must build the same filter again,
 // letting the same rows through. A criterion that is refused changes nothing.
 //
-// Input: a byte of options (decimal separator, combine rule), then up to eight criteria, each a
-// column, a flag, a group, a quote choice and a text up to a NUL.
+// Input: a byte of options (combine rule, separators, date and time patterns), then up to eight
+// criteria, each a column, a flag, a group, a quote choice and a text up to a NUL.
 #include <cstdint>
 #include <string>
 #include "fuzz/common/FuzzCheck.h"
 #include "fuzz/common/FuzzInput.h"
-#include "fuzz/framework/table/SeparatorScope.h"
+#include "fuzz/framework/table/FormatScope.h"
 #include "tests/framework/table/FilterTestSupport.h"
 
 namespace {
@@ -86,13 +86,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
     CFuzzInput in(pData, nSize);
     uint8_t bOptions = in.TakeByte();
-    CSeparatorScope separators((bOptions & 1) != 0);
+    // The rows first, in the patterns they are written in; the criteria then in the input's.
     CTypedTable table;
     FUZZ_CHECK(table.m_bFilled, "the rows of the table did not go in");
+    CFormatScope format(static_cast<uint8_t>(bOptions >> 2));
     CViewTable& view = table.t.View();
     CTableFilters filters;
     FUZZ_CHECK(filters.Init(&view, nullptr), "filters refused a view with columns");
-    filters.SetCombine((bOptions & 2) != 0);
+    filters.SetCombine((bOptions & 1) != 0);
     for (int n = 0; n < CRITERIA_MAX && !in.IsEmpty(); ++n) {
         int nCol = in.TakeInt(0, COL_COUNT - 1);
         uint8_t bChoice = in.TakeByte();

@@ -3,7 +3,8 @@
 // never half-applied. What the view then writes reads back into another view as the same rows,
 // which write the same text again.
 //
-// Input: a byte of options (row state, separator, title line, comma decimals), then the lines.
+// Input: a byte of options (row state, separator, title line, number separators, date and time
+// patterns), then the lines.
 #include <unistd.h>
 #include <cstdint>
 #include <cstdio>
@@ -15,7 +16,7 @@
 #include <vector>
 #include "fuzz/common/FuzzCheck.h"
 #include "fuzz/common/FuzzInput.h"
-#include "fuzz/framework/table/SeparatorScope.h"
+#include "fuzz/framework/table/FormatScope.h"
 #include "framework/base/ColumnValues.h"
 #include "framework/table/TableArchive.h"
 #include "framework/table/TableGroups.h"
@@ -166,7 +167,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     CFuzzInput in(pData, nSize);
     uint8_t bOptions = in.TakeByte();
     CArchiveOptions options = {(bOptions & 1) != 0, (bOptions & 2) ? '\t' : '|'};
-    CSeparatorScope separators((bOptions & 8) != 0);
+    CFormatScope format(static_cast<uint8_t>(bOptions >> 3));
     std::string strHead = (bOptions & 4) ? "1\nSym|Price|Frac|Rate|Vol|Cur|Day|Stamp|When|Qty|\n" : "0\n";
     // Whole lines only, at most a few of them.
     std::string strText = in.TakeBytes(TEXT_MAX);
