@@ -7,7 +7,6 @@
 // patterns), then the lines.
 #include <unistd.h>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -27,9 +26,6 @@ namespace {
 
 const size_t TEXT_MAX = 1024;
 const size_t LINES_MAX = 8;
-
-std::string g_strFolder;                // private temporary folder, made once
-BOOL g_bOnDisk = FALSE;                 // no memory file system: files are made afresh
 
 // A view of every kind of cell a pasted line may carry: texts, prices with decimals, counts of
 // sixty-fourths, rates, large numbers, dates and times. Its allocator owns the rows it reads.
@@ -59,22 +55,39 @@ struct CArchiveOptions
     char chSeparator;
 };
 
-std::string PathOf(const char* pszName)
+// A private folder for one input's files, gone with the input. Every file is new: a disk file
+// truncated and written again would be flushed at each close.
+class CScratchFolder
 {
-    return g_strFolder + "/" + pszName;
-}
+public:
+    CScratchFolder()
+    {
+        std::error_code ec;
+        // Memory where there is some: an input writes a dozen small files.
+        BOOL bMemory = std::filesystem::is_directory("/dev/shm", ec) && access("/dev/shm", W_OK) == 0;
+        std::filesystem::path base = bMemory ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path();
+        std::string strTemplate = (base / "table_archive_XXXXXX").string();
+        std::vector<char> name(strTemplate.begin(), strTemplate.end());
+        name.push_back('\0');
+        FUZZ_CHECK(mkdtemp(name.data()) != nullptr, "no private temporary folder");
+        m_strFolder = name.data();
+    }
+    ~CScratchFolder()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(m_strFolder, ec);
+    }
+    CScratchFolder(const CScratchFolder&) = delete;
+    CScratchFolder& operator=(const CScratchFolder&) = delete;
+    std::string NewPath() { return m_strFolder + "/" + std::to_string(m_nFiles++) + ".tbl"; }
 
-// A disk file truncated and written again is flushed at its close: there each file is made afresh.
-void Unlink(const std::string& strPath)
-{
-    std::error_code ec;
-    if (g_bOnDisk)
-        std::filesystem::remove(strPath, ec);
-}
+private:
+    std::string m_strFolder;
+    int m_nFiles = 0;
+};
 
 void WriteFile(const std::string& strPath, const std::string& strText)
 {
-    Unlink(strPath);
     std::ofstream out(strPath, std::ios::binary);
     out << strText;
 }
@@ -96,10 +109,9 @@ BOOL ReadInto(CViewTable& view, const std::string& strPath, const CArchiveOption
 }
 
 // The rows as the archive writes them, behind the line that says there is no title line.
-std::string WriteOut(CViewTable& view, const CArchiveOptions& options)
+std::string WriteOut(CScratchFolder& folder, CViewTable& view, const CArchiveOptions& options)
 {
-    std::string strPath = PathOf("out.tbl");
-    Unlink(strPath);
+    std::string strPath = folder.NewPath();
     {
         CTableFileArchive out(&view, options.bRowState);
         out.m_chSeparator = options.chSeparator;
@@ -136,31 +148,7 @@ BOOL SameRows(CViewTable& first, CViewTable& second)
     return TRUE;
 }
 
-void RemoveFolder()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(g_strFolder, ec);
-}
-
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    // Memory where there is some: the target writes a dozen small files per input.
-    std::error_code ec;
-    g_bOnDisk = !std::filesystem::is_directory("/dev/shm", ec) || access("/dev/shm", W_OK) != 0;
-    std::filesystem::path base = g_bOnDisk ? std::filesystem::temp_directory_path() : std::filesystem::path("/dev/shm");
-    std::string strTemplate = (base / "table_archive_XXXXXX").string();
-    std::vector<char> name(strTemplate.begin(), strTemplate.end());
-    name.push_back('\0');
-    if (!mkdtemp(name.data())) {
-        perror("table_archive: mkdtemp");
-        abort();
-    }
-    g_strFolder = name.data();
-    atexit(RemoveFolder);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
@@ -183,34 +171,38 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     std::string strLines;
     for (const std::string& strLine : lines)
         strLines += strLine + "\n";
+    CScratchFolder folder;
 
     // All lines at once.
     CArchiveTable all;
-    WriteFile(PathOf("in.tbl"), strHead + strLines);
-    BOOL bWhole = ReadInto(all.View(), PathOf("in.tbl"), options);
+    std::string strPath = folder.NewPath();
+    WriteFile(strPath, strHead + strLines);
+    BOOL bWhole = ReadInto(all.View(), strPath, options);
 
     // Each line alone: the rows of all lines are the rows of the lines that each went in alone.
     BOOL bEachWhole = TRUE;
     std::string strEach;
     for (const std::string& strLine : lines) {
         CArchiveTable one;
-        WriteFile(PathOf("line.tbl"), "0\n" + strLine + "\n");
-        BOOL bLine = ReadInto(one.View(), PathOf("line.tbl"), options);
+        strPath = folder.NewPath();
+        WriteFile(strPath, "0\n" + strLine + "\n");
+        BOOL bLine = ReadInto(one.View(), strPath, options);
         FUZZ_CHECK(one.View().GetRowCount() <= 1, "one line gave several rows");
         FUZZ_CHECK(bLine == (one.View().GetRowCount() == 1), "a line refused was reported whole, or one taken was not");
         bEachWhole = bEachWhole && bLine;
-        strEach += WriteOut(one.View(), options).substr(2);
+        strEach += WriteOut(folder, one.View(), options).substr(2);
     }
     FUZZ_CHECK(bWhole == bEachWhole, "ReadRows did not report the lines it refused");
-    std::string strWritten = WriteOut(all.View(), options);
+    std::string strWritten = WriteOut(folder, all.View(), options);
     FUZZ_CHECK(strWritten.substr(2) == strEach, "the rows read together are not the rows of the lines read alone");
 
     // What was written reads back as the same rows, and writes the same text.
     CArchiveTable again;
-    WriteFile(PathOf("again.tbl"), strWritten);
-    FUZZ_CHECK(ReadInto(again.View(), PathOf("again.tbl"), options), "a line the archive wrote was refused");
+    strPath = folder.NewPath();
+    WriteFile(strPath, strWritten);
+    FUZZ_CHECK(ReadInto(again.View(), strPath, options), "a line the archive wrote was refused");
     FUZZ_CHECK(again.View().GetRowCount() == all.View().GetRowCount(), "rows were lost reading written rows");
-    FUZZ_CHECK(WriteOut(again.View(), options) == strWritten, "rows read back write another text");
+    FUZZ_CHECK(WriteOut(folder, again.View(), options) == strWritten, "rows read back write another text");
     FUZZ_CHECK(SameRows(all.View(), again.View()), "rows read back are not the rows written");
     return 0;
 }
