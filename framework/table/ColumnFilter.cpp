@@ -12,25 +12,58 @@ void CColumnFilter::Init(int nCol, CViewTable* pView)
     m_nCol = m_pColumn ? nCol : -1;
 }
 
-// A criterion naming another column of the same type and decimals compares the two cells.
+// A criterion naming another column of the same type and decimals compares the two cells. A
+// column named by the whole text after the operator comes first, so that a saved comparison
+// finds its own column again when another column's title is part of that name ("Bid", "Bid2").
 static int FindComparedColumn(CViewTable* pView, const CTableColumn* pColumn, const char* pszText)
 {
     const CTableColumns& columns = pView->GetColumns();
+    const char* pszName = pszText;
+    while (*pszName == ' ' || *pszName == '\t' || *pszName == '<' || *pszName == '>' || *pszName == '=')
+        ++pszName;
+    int nFound = -1;
     for (int i = 0; i < columns.GetCount(); ++i) {
         const CTableColumn* pOther = columns[i];
         if (pOther->GetDataType() != pColumn->GetDataType() || pOther->m_chDecimals != pColumn->m_chDecimals)
             continue;
         const CTBString& strTitle = pOther->GetTitle();
-        if ((strTitle.GetLength() > 0 && FindStringMB(pszText, strTitle))
-            || (pOther->m_strName.GetLength() > 0 && FindStringMB(pszText, pOther->m_strName)))
+        BOOL bTitle = strTitle.GetLength() > 0;
+        BOOL bName = pOther->m_strName.GetLength() > 0;
+        if ((bTitle && strTitle == pszName) || (bName && pOther->m_strName == pszName))
             return i;
+        if (nFound < 0 && ((bTitle && FindStringMB(pszText, strTitle)) || (bName && FindStringMB(pszText, pOther->m_strName))))
+            nFound = i;
     }
-    return -1;
+    return nFound;
 }
 
 ITFilter* CColumnFilter::BuildFilter(const char* pszText)
 {
-    if (!m_pColumn || !pszText)
+    ITFilter* pFilter = BuildFromText(pszText);
+    if (pFilter && !RebuildsItself(pFilter)) {
+        delete pFilter;
+        return nullptr;
+    }
+    return pFilter;
+}
+
+// A filter lives on as its text: saved with the view, copied into new views, shown in the
+// filter dialog. One whose text would build another filter (a value the column cannot show, a
+// quoted text cut open by the column's size) is refused now rather than changed later.
+BOOL CColumnFilter::RebuildsItself(ITFilter* pFilter)
+{
+    CTBString strText;
+    pFilter->GetText(strText, m_nCol, m_pColumn);
+    ITFilter* pAgain = BuildFromText(strText);
+    BOOL bSame = pAgain && pAgain->GetKind() == pFilter->GetKind() && pFilter->CompareTo(*pAgain, m_pColumn) == 0;
+    delete pAgain;
+    return bSame;
+}
+
+ITFilter* CColumnFilter::BuildFromText(const char* pszText)
+{
+    // Nothing typed builds nothing: an empty text is where a saved column's filters end.
+    if (!m_pColumn || !pszText || !*pszText)
         return nullptr;
     int nOther = FindComparedColumn(m_pView, m_pColumn, pszText);
     if (nOther >= 0) {
@@ -78,22 +111,18 @@ ITFilter* CColumnFilter::BuildFilter(const char* pszText)
     return pFilter;
 }
 
-static BOOL IsValueKind(int nKind)
-{
-    return nKind == FILTER_OPERATOR || nKind == FILTER_RANGE;
-}
-
 int CColumnFilter::InsertFilter(ITFilter* pFilter)
 {
     int nKind = pFilter->GetKind();
     for (ITFilter* pHeld : *this) {
         int nHeld = pHeld->GetKind();
-        // Masks stay among masks, values among values; comparisons join any column.
-        if (nKind == FILTER_MASK && nHeld != FILTER_MASK)
-            return -1;
-        if (IsValueKind(nKind) && !IsValueKind(nHeld))
-            return -1;
         if (nHeld == nKind && pFilter->CompareTo(*pHeld, m_pColumn) == 0)
+            return -1;
+        // Masks stay among masks, values among values. Comparisons stand apart: they join any
+        // column and bar nothing, or a saved column (comparisons first) would lose its values.
+        if (nKind == FILTER_COMPARISON || nHeld == FILTER_COMPARISON)
+            continue;
+        if ((nKind == FILTER_MASK) != (nHeld == FILTER_MASK))
             return -1;
     }
     int nAt = 0;

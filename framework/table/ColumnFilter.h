@@ -23,6 +23,8 @@ public:
 
 private:
     ITFilter* BuildFilter(const char* pszText);
+    ITFilter* BuildFromText(const char* pszText);
+    BOOL RebuildsItself(ITFilter* pFilter);
     int  InsertFilter(ITFilter* pFilter);
 
     const CTableColumn* m_pColumn = nullptr;

@@ -12,27 +12,44 @@ static BOOL IsTextColumn(const CTableColumn* pColumn)
     return pColumn->GetDataType() == COLTYPE_CHAR4 || pColumn->GetDataType() == COLTYPE_STRING;
 }
 
+// A value as the column shows it, whatever its width, but a zero shows as "0".
+static CTBString FormatValue(const CTableColumn* pColumn, const TBCellSlot* pValue)
+{
+    CColumnDataType type;
+    type.CopyFrom(*pColumn);
+    type.SetBlankZero(FALSE);
+    int nSize = pColumn->GetFullTextSize();
+    std::vector<char> buffer(static_cast<size_t>(nSize), '\0');
+    FormatColumnValue(buffer.data(), nSize, pValue, pColumn->GetDecimals(FALSE), type);
+    return CTBString(buffer.data());
+}
+
 // Parses a criterion's value into a one-cell value of the column; null when it does not parse.
 static TBCellSlot* ParseValue(const CTableColumn* pColumn, const char* pszText)
 {
+    // Quotes hold a value with blanks or separators together (a date and time); only a text
+    // column keeps them as part of its value.
+    CTBString strText = IsTextColumn(pColumn) ? CTBString(pszText) : UnquoteCriteriaText(pszText);
     TBCellSlot* pValue = pColumn->AllocValue();
-    if (!ParseColumnValue(pValue, pColumn->m_nSize, pColumn->GetDecimals(FALSE), *pColumn, pszText)) {
+    if (!ParseColumnValue(pValue, pColumn->m_nSize, pColumn->GetDecimals(FALSE), *pColumn, strText)) {
         CTableColumn::FreeValue(pValue);
         return nullptr;
     }
     return pValue;
 }
 
-// A value as criteria text: the column's format, but a zero shows as "0".
-static CTBString FormatValue(const CTableColumn* pColumn, const TBCellSlot* pValue)
+// A value as criteria text: quoted when the parser would not read it back as one value, as a
+// date and time with its blank, or a time with its colons.
+static CTBString ValueCriteriaText(const CTableColumn* pColumn, const TBCellSlot* pValue)
 {
-    CColumnDataType type;
-    type.CopyFrom(*pColumn);
-    type.SetBlankZero(FALSE);
-    int nSize = pColumn->m_nSize > 64 ? pColumn->m_nSize + 1 : 65;
-    std::vector<char> buffer(static_cast<size_t>(nSize), '\0');
-    FormatColumnValue(buffer.data(), nSize, pValue, pColumn->GetDecimals(FALSE), type);
-    return CTBString(buffer.data());
+    CTBString strText = FormatValue(pColumn, pValue);
+    if (IsTextColumn(pColumn))
+        return strText;
+    CCriteriaParser parser;
+    parser.Parse(strText, CRIT_NUMERIC);
+    if (parser.GetCount() == 1 && parser.GetToken(0)->m_nClass == CRIT_VALUE && parser.GetToken(0)->m_strText == strText)
+        return strText;
+    return QuoteCriteriaText(strText);
 }
 
 static int CellDecimals(const CTableTreeNode* pNode, int nCol, const CTableColumn* pColumn)
@@ -128,7 +145,9 @@ BOOL CRangeFilter::Match(const CTableTreeNode* pNode, int nCol, const CTableColu
 
 void CRangeFilter::GetText(CTBString& strText, int, const CTableColumn* pColumn)
 {
-    strText = FormatValue(pColumn, m_pLow) + " - " + FormatValue(pColumn, m_pHigh);
+    // In text criteria a blank and a '-' belong to the value: only ':' separates there.
+    const char* pszSeparator = IsTextColumn(pColumn) ? ":" : " - ";
+    strText = ValueCriteriaText(pColumn, m_pLow) + pszSeparator + ValueCriteriaText(pColumn, m_pHigh);
 }
 
 int CRangeFilter::CompareTo(const ITFilter& other, const CTableColumn* pColumn) const
@@ -259,7 +278,7 @@ BOOL COperatorFilter::Match(const CTableTreeNode* pNode, int nCol, const CTableC
 
 void COperatorFilter::GetText(CTBString& strText, int, const CTableColumn* pColumn)
 {
-    strText = CTBString(GetCriteriaOperatorText(m_nOperator)) + FormatValue(pColumn, m_pValue);
+    strText = CTBString(GetCriteriaOperatorText(m_nOperator)) + ValueCriteriaText(pColumn, m_pValue);
 }
 
 int COperatorFilter::CompareTo(const ITFilter& other, const CTableColumn* pColumn) const
@@ -335,7 +354,11 @@ void CComparisonFilter::Save(CIni* pSettings, const CTBString& strKey, int, cons
 
 void CComparisonFilter::GetText(CTBString& strText, int, const CTableColumn*)
 {
-    strText = CTBString(GetCriteriaOperatorText(m_nOperator)) + (m_pOther ? m_pOther->GetTitle() : CTBString(""));
+    // A column without a title in this language is found again by its name.
+    CTBString strOther;
+    if (m_pOther)
+        strOther = m_pOther->GetTitle().GetLength() > 0 ? m_pOther->GetTitle() : m_pOther->m_strName;
+    strText = CTBString(GetCriteriaOperatorText(m_nOperator)) + strOther;
 }
 
 int CComparisonFilter::CompareTo(const ITFilter& other, const CTableColumn*) const

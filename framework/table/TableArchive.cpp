@@ -69,12 +69,13 @@ const char* CTableFileArchive::ReadLine()
 {
     if (!m_pFile)
         return nullptr;
-    // Whole lines: a long line read in pieces would turn its tail into a bogus row.
+    // Whole lines: a long line read in pieces would turn its tail into a bogus row. A NUL byte
+    // ends the text of its line, never the line: the next line stays a row of its own.
     m_line.clear();
-    char szChunk[1024];
-    while (fgets(szChunk, sizeof szChunk, m_pFile)) {
-        m_line += szChunk;
-        if (!m_line.empty() && m_line.back() == '\n')
+    int ch;
+    while ((ch = getc(m_pFile)) != EOF) {
+        m_line += static_cast<char>(ch);
+        if (ch == '\n')
             break;
     }
     if (m_line.empty())
@@ -133,10 +134,10 @@ int CTableFileArchive::WriteHeader(const CTableColumns& columns)
     return WriteString(line.c_str());
 }
 
-// A status character that would break the line or its cells is written as a blank.
-static char SafeStatus(char ch, char chSeparator, char chEscape)
+// A status character that cannot stand in a line is carried as a blank.
+static char CarriedStatus(char ch)
 {
-    return ch == '\0' || ch == '\n' || ch == '\r' || ch == chSeparator || ch == chEscape ? ' ' : ch;
+    return ch == '\0' || ch == '\n' || ch == '\r' ? ' ' : ch;
 }
 
 int CTableFileArchive::WriteRow(CTableRow* pNode)
@@ -150,7 +151,9 @@ int CTableFileArchive::WriteRow(CTableRow* pNode)
     std::string line;
     std::vector<char> cell;
     for (int i = 0; i < nColumns; ++i) {
-        int nSize = columns[i]->m_nSize > 0 ? columns[i]->m_nSize : 1;
+        // The whole text of any value: a number wider than the column's text size would show
+        // as '#' characters, which no reader takes back.
+        int nSize = columns[i]->GetFullTextSize();
         cell.assign(static_cast<size_t>(nSize), '\0');
         pNode->GetCellText(cell.data(), nSize, i, columns[i], m_pView);
         line += EscapeField(cell.data(), m_chSeparator, m_chEscape);
@@ -161,8 +164,12 @@ int CTableFileArchive::WriteRow(CTableRow* pNode)
         char szHead[16];
         int nFlags = (pNode->m_bFlags & ROW_EDITABLE ? 1 : 0) | (pNode->IsMarked() ? 2 : 0)
                    | (pNode->m_bFlags & ROW_MARKABLE ? 4 : 0);
-        snprintf(szHead, sizeof szHead, "%08lx%c%01x", static_cast<unsigned long>(pNode->m_dwCategory),
-                 SafeStatus(pNode->m_chStatus, m_chSeparator, m_chEscape), nFlags);
+        // The status is escaped as a cell is: the reader unescapes the whole line first.
+        char szStatus[2] = {CarriedStatus(pNode->m_chStatus), '\0'};
+        snprintf(szHead, sizeof szHead, "%08lx", static_cast<unsigned long>(pNode->m_dwCategory));
+        line += szHead;
+        line += EscapeField(szStatus, m_chSeparator, m_chEscape);
+        snprintf(szHead, sizeof szHead, "%01x", nFlags);
         line += szHead;
         char szPair[8];
         for (int i = 0; i < nColumns; ++i) {
@@ -221,7 +228,7 @@ void CTableFileArchive::ReadRowState(CViewRow& row, const char* pszSuffix)
     if (nFlags < 0)
         return;
     row.SetCategoryBits(dwCategory);
-    row.SetStatusChar(pszSuffix[8]);
+    row.SetStatusChar(CarriedStatus(pszSuffix[8]));
     row.SetEditable(nFlags & 1);
     row.SetMarked((nFlags & 2) != 0);
     row.SetMarkable((nFlags & 4) != 0);
@@ -277,15 +284,20 @@ int CTableFileArchive::ReadOneRow(CViewRow& row)
     const char* psz = text.data();
     const char* pszEnd = text.data() + nLength;
     const CTableColumns& columns = m_pView->GetColumns();
-    for (int i = 0; i < columns.GetCount(); ++i) {
+    std::vector<const char*> cells(static_cast<size_t>(columns.GetCount()));
+    for (const char*& pszCell : cells) {
         if (psz > pszEnd)
             return -1;
-        if (!pNode->SetCellText(psz, i, columns[i], m_pView))
-            return -1;
+        pszCell = psz;
         psz += strlen(psz) + 1;
     }
+    // The row state goes first: it says which cells are in sixty-fourths, and "10 1/2" reads as
+    // 672 sixty-fourths there but as 10.50 in a cell of two decimals.
     if (m_bRowState && psz < pszEnd)
         ReadRowState(row, psz);
+    for (int i = 0; i < columns.GetCount(); ++i)
+        if (!pNode->SetCellText(cells[static_cast<size_t>(i)], i, columns[i], m_pView))
+            return -1;
     return 1;
 }
 

@@ -2,6 +2,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <vector>
+#include "framework/base/ColumnValues.h"
 #include "framework/base/Ini.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/table/TableKeys.h"
@@ -92,6 +94,22 @@ TBCellSlot* CTableColumn::AllocValue() const
 void CTableColumn::FreeValue(TBCellSlot* pValue)
 {
     delete[] pValue;
+}
+
+BOOL CTableColumn::ParseCellText(TBCellSlot* pValue, int nDecimals, const char* pszText) const
+{
+    if (!ParseColumnValue(pValue, m_nSize, nDecimals, *this, pszText))
+        return FALSE;
+    // A cell's text is what a copy, an export and the screen carry of it: a value whose text
+    // reads back as another is no value for a cell.
+    int nSize = GetFullTextSize();
+    std::vector<char> text(static_cast<size_t>(nSize), '\0');
+    FormatColumnValue(text.data(), nSize, pValue, nDecimals, *this);
+    TBCellSlot* pAgain = AllocValue();
+    BOOL bSame = ParseColumnValue(pAgain, m_nSize, nDecimals, *this, text.data())
+              && CompareColumnValues(pAgain, nDecimals, pValue, nDecimals, m_nType) == 0;
+    FreeValue(pAgain);
+    return bSame;
 }
 
 void CTableColumn::RecalcAlignment()

@@ -44,6 +44,12 @@ public:
     // A one-cell value block (slot and storage), zero-filled; free with FreeValue.
     TBCellSlot* AllocValue() const;
     static void FreeValue(TBCellSlot* pValue);
+    // Room for the whole text of any value of the column, terminator included: a double's 309
+    // whole digits with their thousands separators and up to 98 fraction digits, or the text.
+    int  GetFullTextSize() const { return m_nSize >= 1024 ? m_nSize + 1 : 1024; }
+    // Typed text into a one-cell value of this column, as a paste or an edit reads a cell. FALSE
+    // also for a text whose value would show as another (a date text before 1900 shows as nothing).
+    BOOL ParseCellText(TBCellSlot* pValue, int nDecimals, const char* pszText) const;
     void RecalcAlignment();
     int  GetEffectiveAlignment() const { return m_nEffAlign; }
 

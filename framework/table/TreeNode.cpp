@@ -69,8 +69,7 @@ BOOL CTableTreeNode::SetCellText(const char* pszText, int nCol, const CTableColu
         return FALSE;
     // Parsed aside first: a text the column refuses leaves the cell as it was.
     TBCellSlot* pParsed = pColumn->AllocValue();
-    BOOL bParsed = ParseColumnValue(pParsed, pColumn->m_nSize, pColumn->GetDecimals(IsFraction(nCol)), *pColumn,
-                                    pszText);
+    BOOL bParsed = pColumn->ParseCellText(pParsed, pColumn->GetDecimals(IsFraction(nCol)), pszText);
     if (bParsed) {
         const void* pValue = pColumn->GetStorageSize() > 0 ? pParsed->pData : static_cast<const void*>(&pParsed->nValue);
         pView->GetColumns().SetSlotValue(&pValues[nCol], pValue, nCol);

@@ -457,8 +457,7 @@ BOOL CViewTable::SetCellTextAt(int nIndex, int nCol, const char* pszText)
         return FALSE;
     // Parsed aside: a text the column refuses changes nothing.
     TBCellSlot* pParsed = pColumn->AllocValue();
-    BOOL bParsed = ParseColumnValue(pParsed, pColumn->m_nSize, pColumn->GetDecimals(pos.m_pNode->IsFraction(nCol)),
-                                    *pColumn, pszText);
+    BOOL bParsed = pColumn->ParseCellText(pParsed, pColumn->GetDecimals(pos.m_pNode->IsFraction(nCol)), pszText);
     if (bParsed) {
         const void* pValue = pColumn->GetStorageSize() > 0 ? pParsed->pData : static_cast<const void*>(&pParsed->nValue);
         // Through the row's cursors, so that every view sharing the cell re-sorts, re-sums and reports.

@@ -28,6 +28,28 @@ void WriteFile(const std::string& strPath, const std::string& strText)
     out << strText;
 }
 
+// A paste: the text read into the view as a file; TRUE when every line went in.
+BOOL Paste(CViewTable& view, const std::string& strText, BOOL bRowState)
+{
+    std::string strPath = PathOf("archive_paste.tbl");
+    WriteFile(strPath, strText);
+    CTableFileArchive in(&view, bRowState);
+    return in.Open(strPath.c_str(), TRUE) && view.ReadRows(&in);
+}
+
+// A copy: the view's rows as the archive writes them, after the line that says "no titles".
+std::string Copy(CViewTable& view, BOOL bRowState)
+{
+    std::string strPath = PathOf("archive_copy.tbl");
+    {
+        CTableFileArchive out(&view, bRowState);
+        EXPECT_TRUE(out.Open(strPath.c_str(), FALSE));
+        EXPECT_TRUE(out.WriteString("0\n"));
+        EXPECT_TRUE(view.ForEachRow(&out));
+    }
+    return ReadFile(strPath);
+}
+
 // A snapshot-style view: its allocator gives every row read a block of its own.
 class CArchiveView
 {
@@ -162,4 +184,80 @@ TEST(TableArchive, FiltersAndTitleLines)
         EXPECT_TRUE(view.ForEachRow(&out));
     }
     EXPECT_EQ("Two Lines\tB\tC\t\nkeep\t5\t0\n", ReadFile(strOut));
+}
+
+TEST(TableArchive, SixtyFourthsCellsKeepTheirValue)
+{
+    CArchiveView v;
+    CViewTable& view = v.t.View();
+    view.GetColumns()[2]->m_chDecimals = -2;
+    // Column B whole numbers, column C two decimals; both cells 10 1/2 in sixty-fourths.
+    std::string strText = "0\nx|10 1/2|10 1/2|00000000 0008080+000000000000\n";
+    for (int nPass = 0; nPass < 2; ++nPass) {
+        EXPECT_TRUE(Paste(view, strText, TRUE));
+        ASSERT_EQ(1, view.GetRowCount());
+        CTableRow* pRow = view.GetRowTree().GetNodeAt(0);
+        for (int nCol = 1; nCol < 3; ++nCol) {
+            EXPECT_TRUE(pRow->IsFraction(nCol)) << "pass " << nPass << " column " << nCol;
+            EXPECT_EQ(672, pRow->GetData()[nCol].nValue) << "pass " << nPass << " column " << nCol;
+        }
+        // What is written reads back the same: the pasted copy of a copied row.
+        EXPECT_EQ(strText, Copy(view, TRUE));
+        view.RemoveAllRows();
+    }
+}
+
+TEST(TableArchive, NumbersWiderThanTheirColumnAreWrittenWhole)
+{
+    CArchiveView v;
+    CViewTable& view = v.t.View();
+    view.GetColumns()[1]->m_nSize = 4;          // room for three characters on screen
+    EXPECT_TRUE(Paste(view, "0\nx|-123456|7\n", FALSE));
+    // Not "###": a pasted copy of the row would be refused.
+    EXPECT_EQ("0\nx|-123456|7\n", Copy(view, FALSE));
+}
+
+TEST(TableArchive, ANulByteEndsTheTextOfItsLineOnly)
+{
+    CArchiveView v;
+    CViewTable& view = v.t.View();
+    EXPECT_FALSE(Paste(view, std::string("0\nab\0cd|1|2\nnext|3|4\n", 21), FALSE));   // "ab" has too few cells
+    EXPECT_EQ("0\nnext|3|4\n", Copy(view, FALSE));
+}
+
+TEST(TableArchive, ACellTextThatWouldShowAsAnotherValueIsRefused)
+{
+    UseSourceResources();
+    COwnedTable t({{"Sym", COLTYPE_STRING, 8, FALSE}, {"Settle", COLTYPE_DATE_TEXT, 0, FALSE}});
+    CSnapAlloc alloc;
+    t.Table().Open(&alloc);
+    CViewTable& view = t.View();
+    // A date text before 1900 reads, but shows as nothing: written out, it would not read back.
+    EXPECT_FALSE(Paste(view, "0\nold|0299/12/31\nnew|2020/02/29\n", FALSE));
+    ASSERT_EQ(1, view.GetRowCount());
+    // The in-place editor takes texts the same way.
+    EXPECT_FALSE(view.SetCellTextAt(0, 1, "1899/12/31"));
+    EXPECT_TRUE(view.SetCellTextAt(0, 1, "1900/01/01"));
+    EXPECT_EQ("0\nnew|1900/01/01\n", Copy(view, FALSE));
+    view.RemoveAllRows();
+}
+
+TEST(TableArchive, StatusCharactersComeBackAsTheyWereWritten)
+{
+    CArchiveView v;
+    CViewTable& view = v.t.View();
+    // Statuses '|' and '\' escaped as cells are; a carriage return cannot be carried.
+    std::string strText = "0\na|1|1|00000000\\|0\nb|2|2|00000000\\\\0\nc|3|3|00000000\r0\nd|4|4|00000000S0\n";
+    for (int nPass = 0; nPass < 2; ++nPass) {
+        EXPECT_TRUE(Paste(view, strText, TRUE));
+        std::string strStatus;
+        for (int i = 0; i < view.GetRowCount(); ++i)
+            strStatus += view.GetRowTree().GetNodeAt(i)->m_chStatus;
+        EXPECT_EQ("|\\ S", strStatus) << "pass " << nPass;
+        strText = Copy(view, TRUE);
+        view.RemoveAllRows();
+    }
+    EXPECT_EQ("0\na|1|1|00000000\\|0000000+000000000000\nb|2|2|00000000\\\\0000000+000000000000\n"
+              "c|3|3|00000000 0000000+000000000000\nd|4|4|00000000S0000000+000000000000\n",
+              strText);
 }

@@ -114,7 +114,7 @@ inline std::string ViewText(CViewTable& view, const std::vector<int>& columns)
 }
 
 // Records the row events of a view and checks each against the view as it stands.
-class CRecordingSink : public CTableEventSink
+class CRecordingSink final : public CTableEventSink
 {
 public:
     explicit CRecordingSink(CViewTable* pView) : m_pView(pView) { Resync(); }
