@@ -101,12 +101,22 @@ BOOL CTableColumn::ParseCellText(TBCellSlot* pValue, int nDecimals, const char* 
     if (!ParseColumnValue(pValue, m_nSize, nDecimals, *this, pszText))
         return FALSE;
     // A cell's text is what a copy, an export and the screen carry of it: a value whose text
-    // reads back as another is no value for a cell.
+    // reads back as another is no value for a cell. A text column's value is its text, so only
+    // the typed columns are checked; their text fits on the stack, as every cell write of a
+    // server-fed row comes through here.
+    if (m_nType == COLTYPE_CHAR4 || m_nType == COLTYPE_STRING)
+        return TRUE;
+    char szShort[1024];
+    std::vector<char> longText;
     int nSize = GetFullTextSize();
-    std::vector<char> text(static_cast<size_t>(nSize), '\0');
-    FormatColumnValue(text.data(), nSize, pValue, nDecimals, *this);
+    char* pszShown = szShort;
+    if (nSize > static_cast<int>(sizeof(szShort))) {
+        longText.assign(static_cast<size_t>(nSize), '\0');
+        pszShown = longText.data();
+    }
+    FormatColumnValue(pszShown, nSize, pValue, nDecimals, *this);
     TBCellSlot* pAgain = AllocValue();
-    BOOL bSame = ParseColumnValue(pAgain, m_nSize, nDecimals, *this, text.data())
+    BOOL bSame = ParseColumnValue(pAgain, m_nSize, nDecimals, *this, pszShown)
               && CompareColumnValues(pAgain, nDecimals, pValue, nDecimals, m_nType) == 0;
     FreeValue(pAgain);
     return bSame;
