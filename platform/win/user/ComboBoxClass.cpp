@@ -226,6 +226,22 @@ void UserSelected(HWND hWnd, TbComboState& st)
     Notify(hWnd, CBN_SELCHANGE);
 }
 
+// A key or character for the list: what it selects is the user's choice.
+void PassToList(HWND hWnd, UINT uMsg, WPARAM wParam)
+{
+    TbComboState* pState = StateOf(hWnd);
+    if (!pState)
+        return;
+    const int nBefore = CurSel(*pState);
+    pState->bInListKey = TRUE;
+    ToList(*pState, uMsg, wParam, 0);
+    if ((pState = StateOf(hWnd)) == nullptr)
+        return;
+    pState->bInListKey = FALSE;
+    if (CurSel(*pState) != nBefore)
+        UserSelected(hWnd, *pState);
+}
+
 LRESULT OnKeyDown(HWND hWnd, WPARAM wParam)
 {
     TbComboState* pState = StateOf(hWnd);
@@ -253,17 +269,9 @@ LRESULT OnKeyDown(HWND hWnd, WPARAM wParam)
     case VK_UP:
     case VK_DOWN:
     case VK_PRIOR:
-    case VK_NEXT: {
-        const int nBefore = CurSel(*pState);
-        pState->bInListKey = TRUE;
-        ToList(*pState, WM_KEYDOWN, wParam, 0);
-        if ((pState = StateOf(hWnd)) == nullptr)
-            return 0;
-        pState->bInListKey = FALSE;
-        if (CurSel(*pState) != nBefore)
-            UserSelected(hWnd, *pState);
+    case VK_NEXT:
+        PassToList(hWnd, WM_KEYDOWN, wParam);
         return 0;
-    }
     }
     return 0;
 }
@@ -286,16 +294,8 @@ LRESULT OnSysKeyDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
 LRESULT OnChar(HWND hWnd, WPARAM wParam)
 {
     TbComboState* pState = StateOf(hWnd);
-    if (!pState || pState->hEdit)
-        return 0;
-    const int nBefore = CurSel(*pState);
-    pState->bInListKey = TRUE;
-    ToList(*pState, WM_CHAR, wParam, 0);
-    if ((pState = StateOf(hWnd)) == nullptr)
-        return 0;
-    pState->bInListKey = FALSE;
-    if (CurSel(*pState) != nBefore)
-        UserSelected(hWnd, *pState);
+    if (pState && !pState->hEdit)
+        PassToList(hWnd, WM_CHAR, wParam);
     return 0;
 }
 
