@@ -263,7 +263,10 @@ bool ReadControl(CStatementReader& r, TBDLGITEMTEMPLATE& item)
             continue;
         r.Next();
         item.strClass = c.pszClass;
-        item.dwStyle = WS_CHILD | WS_VISIBLE | c.dwStyle;
+        // A combo box's kind is two bits: CBS_SIMPLE is the default only when the statement names
+        // no kind, else CBS_DROPDOWN with it would read as CBS_DROPDOWNLIST.
+        const bool bCombo = std::strcmp(c.pszClass, "COMBOBOX") == 0;
+        item.dwStyle = WS_CHILD | WS_VISIBLE | (bCombo ? c.dwStyle & ~CBS_DROPDOWNLIST : c.dwStyle);
         if (c.bText && !(r.Text(item.strText) && r.Comma()))
             return false;
         if (!(r.Int(item.nId) && r.Comma() && ReadRect(r, item)))
@@ -274,6 +277,8 @@ bool ReadControl(CStatementReader& r, TBDLGITEMTEMPLATE& item)
             if (r.Comma() && !r.Style(item.dwExStyle))
                 return false;
         }
+        if (bCombo && !(item.dwStyle & CBS_DROPDOWNLIST))
+            item.dwStyle |= CBS_SIMPLE;
         return true;
     }
     char szWhat[96];

@@ -56,3 +56,11 @@ LRESULT CALLBACK TbButtonWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
 LRESULT CALLBACK TbEditWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK TbListBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK TbScrollBarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK TbComboBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK TbTrackbarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+// A combo box's edit child hands the combo the keys that work its list (F4, the arrows, Alt+Down,
+// Enter and Escape while it is open): TRUE when the combo took the key. Nothing for other edits.
+BOOL TbComboEditKey(HWND hEdit, UINT uMsg, WPARAM wParam, LPARAM lParam);
+// What the combo adds to its edit's WM_GETDLGCODE (0 for other edits).
+UINT TbComboEditDlgCode(HWND hEdit, LPARAM lParam);

@@ -315,6 +315,9 @@ int WordStep(const std::string& str, int nPos, int nDir)
 
 LRESULT OnKeyDown(HWND hWnd, WPARAM wParam)
 {
+    // Inside a combo box the list's keys are the combo's.
+    if (TbComboEditKey(hWnd, WM_KEYDOWN, wParam, 0))
+        return 0;
     TbEditState* pState = StateOf(hWnd);
     if (!pState)
         return 0;
@@ -583,11 +586,11 @@ LRESULT OnPosFromChar(HWND hWnd, WPARAM wParam)
     return MAKELRESULT(XOfPos(hWnd, *pState, static_cast<int>(wParam)), EDIT_MARGIN - 1);
 }
 
-LRESULT OnGetDlgCode(HWND hWnd, WPARAM wParam)
+LRESULT OnGetDlgCode(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
-    (void)hWnd;
     (void)wParam;
-    return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
+    // A combo box's open list keeps Enter and Escape from the dialog.
+    return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | TbComboEditDlgCode(hWnd, lParam);
 }
 
 LRESULT OnNcCreate(HWND hWnd, WPARAM wParam, LPARAM lParam)
@@ -607,11 +610,15 @@ LRESULT CALLBACK TbEditWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case WM_SETTEXT:       return OnSetText(hWnd, reinterpret_cast<LPCSTR>(lParam));
     case WM_SETFONT:       return TbControlSetFont(hWnd, StateOf(hWnd), reinterpret_cast<HFONT>(wParam), LOWORD(lParam));
     case WM_GETFONT:       return TbControlGetFont(StateOf(hWnd));
-    case WM_GETDLGCODE:    return OnGetDlgCode(hWnd, wParam);
+    case WM_GETDLGCODE:    return OnGetDlgCode(hWnd, wParam, lParam);
     case WM_ENABLE:        InvalidateRect(hWnd, nullptr, TRUE); return 0;
     case WM_SETFOCUS:      return OnFocus(hWnd, TRUE);
     case WM_KILLFOCUS:     return OnFocus(hWnd, FALSE);
     case WM_KEYDOWN:       return OnKeyDown(hWnd, wParam);
+    case WM_SYSKEYDOWN:    // Alt+Down opens a combo box's list
+        if (TbComboEditKey(hWnd, uMsg, wParam, lParam))
+            return 0;
+        break;
     case WM_CHAR:          return OnChar(hWnd, wParam);
     case WM_LBUTTONDOWN:   return OnLButtonDown(hWnd, lParam);
     case WM_LBUTTONDBLCLK: return OnChar(hWnd, 1);

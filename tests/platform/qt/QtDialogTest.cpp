@@ -20,7 +20,10 @@ INT_PTR CALLBACK PlainDialogProc(HWND, UINT uMsg, WPARAM, LPARAM)
     return uMsg == WM_INITDIALOG;
 }
 
-struct Texts { const char* pszName; const char* pszPrice; const char* pszCurrency; const char* pszPassword; };
+struct Texts {
+    const char* pszName; const char* pszPrice; const char* pszCurrency; const char* pszPassword;
+    const char* pszItems[3];            // the account combo's and the list's items
+};
 
 HWND ShowTestDialog(HMODULE hModule, const Texts& t, UINT uCodePage)
 {
@@ -31,6 +34,17 @@ HWND ShowTestDialog(HMODULE hModule, const Texts& t, UINT uCodePage)
     SetDlgItemTextA(hDlg, 102, t.pszPrice);
     SetDlgItemTextA(hDlg, 103, TbUtf8ToCodePage(t.pszCurrency, uCodePage).c_str());
     SetDlgItemTextA(hDlg, 104, t.pszPassword);
+    for (const char* pszItem : t.pszItems) {
+        const std::string strItem = TbUtf8ToCodePage(pszItem, uCodePage);
+        SendDlgItemMessageA(hDlg, 105, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(strItem.c_str()));
+        SendDlgItemMessageA(hDlg, 106, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(strItem.c_str()));
+    }
+    SendDlgItemMessageA(hDlg, 105, CB_SETCURSEL, 1, 0);
+    SendDlgItemMessageA(hDlg, 106, LB_SETCURSEL, 0, 0);
+    SendDlgItemMessageA(hDlg, 108, TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
+    SendDlgItemMessageA(hDlg, 108, TBM_SETPOS, TRUE, 3);
+    SetScrollRange(GetDlgItem(hDlg, 107), SB_CTL, 0, 100, TRUE);
+    SetScrollPos(GetDlgItem(hDlg, 107), SB_CTL, 40, TRUE);
     CheckRadioButton(hDlg, 111, 113, 112);
     CheckDlgButton(hDlg, 121, BST_CHECKED);
     ShowWindow(hDlg, SW_SHOW);
@@ -59,8 +73,8 @@ TEST(QtDialog, EnglishAndArabicScreenshotsShowTheControls)
     CreateQtWindow(nullptr, WS_OVERLAPPED, 0, 0, 10, 10);   // brings the Qt display up
     TbAddResourcePath(TB_SOURCE_DIR "/tests/platform/data");
     static const struct { const char* pszLibrary; UINT uCodePage; Texts texts; const char* pszShot; } s_runs[] = {
-        {"testdlg_1252.dll", 1252, {"ACME Trading", "12.50", "USD", "secret"}, "dialog_english"},
-        {"testdlg_1256.dll", 1256, {"شركة التداول", "12.50", "دينار", "secret"}, "dialog_arabic"},
+        {"testdlg_1252.dll", 1252, {"ACME Trading", "12.50", "USD", "secret", {"Main account", "Savings", "Margin"}}, "dialog_english"},
+        {"testdlg_1256.dll", 1256, {"شركة التداول", "12.50", "دينار", "secret", {"الحساب الرئيسي", "التوفير", "الهامش"}}, "dialog_arabic"},
     };
     for (const auto& run : s_runs) {
         HMODULE hModule = LoadLibraryA(run.pszLibrary);
@@ -84,7 +98,7 @@ TEST(QtDialog, TypingRefusesCharactersTheCodePageCannotHold)
     TbAddResourcePath(TB_SOURCE_DIR "/tests/platform/data");
     HMODULE hModule = LoadLibraryA("testdlg_1252.dll");
     ASSERT_NE(nullptr, hModule);
-    HWND hDlg = ShowTestDialog(hModule, Texts{"", "", "", ""}, 1252);
+    HWND hDlg = ShowTestDialog(hModule, Texts{"", "", "", "", {"a", "b", "c"}}, 1252);
     ASSERT_NE(nullptr, hDlg);
     QWidget* pWidget = TbQtWidgetOf(GetDlgItem(hDlg, 101));
     ASSERT_NE(nullptr, pWidget);

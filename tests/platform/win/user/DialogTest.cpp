@@ -105,6 +105,14 @@ protected:
         }
     }
     int FocusId() const { return GetDlgCtrlID(GetFocus()); }
+    // The dialog's control that has the focus or holds it (a combo box's edit).
+    int FocusControlId() const
+    {
+        HWND hFocus = GetFocus();
+        while (hFocus && GetParent(hFocus) != m_hDlg)
+            hFocus = GetParent(hFocus);
+        return GetDlgCtrlID(hFocus);
+    }
     std::string Text(int nId) const
     {
         char sz[256];
@@ -144,6 +152,9 @@ TEST_F(Dialogs, CreatesControlsInTemplateOrderWithTheFontThenInitialises)
     EXPECT_EQ("FONT, INIT, COMMAND 101/256", Log());     // then the first field's EN_SETFOCUS
     EXPECT_EQ(42, g_log.lInitParam);
     EXPECT_EQ(GetDlgItem(hDlg, 101), reinterpret_cast<HWND>(g_log.wInitFocus));
+    // Every control draws with the template's font.
+    HFONT hFont = reinterpret_cast<HFONT>(SendMessageA(hDlg, WM_GETFONT, 0, 0));
+    ASSERT_NE(nullptr, hFont);
     std::string strOrder;
     char szClass[32];
     for (HWND h = GetWindow(hDlg, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
@@ -151,10 +162,16 @@ TEST_F(Dialogs, CreatesControlsInTemplateOrderWithTheFontThenInitialises)
         strOrder += std::string(szClass) + ":" + std::to_string(GetDlgCtrlID(h)) + " ";
     }
     EXPECT_EQ("Static:-1 Edit:101 Static:-1 Edit:102 Edit:103 Static:-1 Edit:104 Button:110 Button:111 "
-              "Button:112 Button:113 Button:120 Button:121 Button:122 Button:1 Button:2 ", strOrder);
-    // Every control draws with the template's font.
-    HFONT hFont = reinterpret_cast<HFONT>(SendMessageA(hDlg, WM_GETFONT, 0, 0));
-    ASSERT_NE(nullptr, hFont);
+              "Button:112 Button:113 Button:120 Button:121 Button:122 Static:-1 ComboBox:105 ListBox:106 "
+              "Static:-1 msctls_trackbar32:108 ScrollBar:107 Button:1 Button:2 ", strOrder);
+    // The combo box is only its field; its list's room is below, and the list got the bar.
+    RECT rcCombo, rcDrop;
+    GetWindowRect(GetDlgItem(hDlg, 105), &rcCombo);
+    SendDlgItemMessageA(hDlg, 105, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&rcDrop));
+    EXPECT_LT(rcCombo.bottom - rcCombo.top, MulDiv(60, 11, 8));
+    EXPECT_EQ(rcCombo.top + MulDiv(60, 11, 8), rcDrop.bottom);
+    EXPECT_FALSE(GetWindowLongA(GetDlgItem(hDlg, 105), GWL_STYLE) & WS_VSCROLL);
+    EXPECT_EQ(hFont, reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(GetDlgItem(hDlg, 105), TB_COMBO_EDIT_ID), WM_GETFONT, 0, 0)));
     EXPECT_EQ(hFont, reinterpret_cast<HFONT>(SendDlgItemMessageA(hDlg, 104, WM_GETFONT, 0, 0)));
     EXPECT_EQ(hFont, reinterpret_cast<HFONT>(SendDlgItemMessageA(hDlg, IDOK, WM_GETFONT, 0, 0)));
     // TRUE from WM_INITDIALOG focused the first tab stop with its text selected; not shown yet.
@@ -211,12 +228,25 @@ TEST_F(Dialogs, TabWalksTabStopsSkippingDisabledAndHiddenControls)
     ASSERT_NE(nullptr, hDlg);
     ShowWindow(hDlg, SW_SHOW);
     std::vector<int> forward;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 11; ++i) {
         Key(VK_TAB);
-        forward.push_back(FocusId());
+        forward.push_back(FocusControlId());
     }
-    // 103 is read-only but a tab stop; 113 and 122 are disabled, 120 hidden.
-    EXPECT_EQ((std::vector<int>{102, 103, 104, 111, 121, IDOK, IDCANCEL, 101}), forward);
+    // 103 is read-only but a tab stop; 113 and 122 are disabled, 120 hidden; the scroll bar is
+    // no tab stop. The combo box's focus is in its edit.
+    EXPECT_EQ((std::vector<int>{102, 103, 104, 111, 121, 105, 106, 108, IDOK, IDCANCEL, 101}), forward);
+    ShiftKey(VK_TAB);
+    ShiftKey(VK_TAB);
+    ShiftKey(VK_TAB);
+    ShiftKey(VK_TAB);
+    EXPECT_EQ(106, FocusId());
+    ShiftKey(VK_TAB);
+    EXPECT_EQ(TB_COMBO_EDIT_ID, FocusId());
+    Key(VK_TAB);
+    Key(VK_TAB);
+    Key(VK_TAB);
+    Key(VK_TAB);
+    Key(VK_TAB);
     ShiftKey(VK_TAB);
     EXPECT_EQ(IDCANCEL, FocusId());
     ShiftKey(VK_TAB);
@@ -287,6 +317,32 @@ TEST_F(Dialogs, EnterPressesTheDefaultOrFocusedButtonAndEscapeCancels)
     EXPECT_EQ("COMMAND 2/0", Log());
     // The characters of Enter and Escape never reach the edit.
     EXPECT_EQ("", Text(101));
+}
+
+TEST_F(Dialogs, ComboBoxListKeepsEnterAndEscapeWhileOpen)
+{
+    HWND hDlg = Create();
+    ASSERT_NE(nullptr, hDlg);
+    ShowWindow(hDlg, SW_SHOW);
+    HWND hCombo = GetDlgItem(hDlg, 105);
+    for (const char* psz : {"beta", "alpha", "gamma"})
+        SendMessageA(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(psz));
+    Key('A', static_cast<LPARAM>(KF_ALTDOWN) << 16, "a");    // "&Account:" labels the combo box
+    EXPECT_EQ(105, FocusControlId());
+    g_log.entries.clear();
+    Key(VK_DOWN, static_cast<LPARAM>(KF_ALTDOWN) << 16);
+    EXPECT_TRUE(SendMessageA(hCombo, CB_GETDROPPEDSTATE, 0, 0));
+    Key(VK_DOWN);
+    Key(VK_RETURN);                         // chooses, and does not press OK
+    EXPECT_FALSE(SendMessageA(hCombo, CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_EQ("alpha", Text(105));
+    EXPECT_EQ("COMMAND 105/7, COMMAND 105/1, COMMAND 105/9, COMMAND 105/8", Log());
+    Key(VK_F4);
+    Key(VK_ESCAPE);                         // closes the list, the dialog stays
+    EXPECT_FALSE(SendMessageA(hCombo, CB_GETDROPPEDSTATE, 0, 0));
+    g_log.entries.clear();
+    Key(VK_ESCAPE);
+    EXPECT_EQ("COMMAND 2/0", Log());
 }
 
 TEST_F(Dialogs, AltMnemonicsFocusLabelledControlsAndClickButtons)
