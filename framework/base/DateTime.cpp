@@ -132,8 +132,9 @@ void FormatDate(char* pszDest, int nSize, const char* pszPattern, int nYear, int
     if (pszDest == nullptr || nSize <= 0)
         return;
     CPatternWriter out(pszDest, nSize);
-    // The day is not checked against the month: a stored 31 February still shows.
-    if (pszPattern == nullptr || nYear < 1900 || nYear > 9999 || nMonth < 1 || nMonth > 12 || nDay < 1 || nDay > 31)
+    // The day is not checked against the month: a stored 31 February still shows. The years are
+    // the readers' own, so that every date they take shows (1850 as well as 2005).
+    if (pszPattern == nullptr || nYear < DATE_YEAR_FIRST || nYear > DATE_YEAR_LAST || nMonth < 1 || nMonth > 12 || nDay < 1 || nDay > 31)
         return;
     for (const char* p = pszPattern; *p != '\0'; ++p) {
         BOOL bFits;
