@@ -100,6 +100,21 @@ TEST(ResourceScript, DamagedFilesKeepWhatCanBeRead)
 
     CResourceScript missing;
     EXPECT_FALSE(missing.LoadFile("/nonexistent/x.rc"));
+
+    // A block or a table left open does not take the next table with it: STRINGTABLE is a keyword
+    // that no block holds, so the damage ends where the next table starts.
+    CResourceScript openBlock;
+    openBlock.Parse("1 DIALOG 0, 0, 10, 10\nBEGIN\n LTEXT \"x\"\n BEGIN\nSTRINGTABLE\nBEGIN\n 4, \"after\"\nEND\n");
+    EXPECT_EQ("after", openBlock.GetStrings().at(4));
+    EXPECT_EQ(1u, openBlock.GetErrors().size());            // the block without its END
+    CResourceScript openTable;
+    openTable.Parse("STRINGTABLE\nBEGIN\n 1, \"one\"\nSTRINGTABLE\nBEGIN\n 2, \"two\"\nEND\nEND\n");
+    EXPECT_EQ(2u, openTable.GetStrings().size());
+    EXPECT_EQ("two", openTable.GetStrings().at(2));
+    EXPECT_EQ(2u, openTable.GetErrors().size());            // the first table's END, then a stray END
+    CResourceScript headerWord;
+    headerWord.Parse("x STRINGTABLE\nBEGIN\n 5, \"five\"\nEND\n");
+    EXPECT_EQ("five", headerWord.GetStrings().at(5));
 }
 
 TEST(ResourceScript, OurFilesAreCleanAndKeysReadTheSameInBothLanguages)
