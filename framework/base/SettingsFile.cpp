@@ -268,6 +268,39 @@ CRecordStore* CSettingsFile::FindSection(LPCSTR pszName) const
     return nIndex < 0 ? nullptr : reinterpret_cast<CRecordStore*>(m_pSections->GetAt(nIndex)[1]);
 }
 
+template <typename Visit>
+void CSettingsFile::ForEachEntry(LPCSTR pszSection, LPCSTR pszKey, Visit visit) const
+{
+    if (pszSection == nullptr || pszKey == nullptr)
+        return;
+    // Equal names stand next to each other in file order: the sections, then the keys in each.
+    for (int i = FindFirst(m_pSections, pszSection); i >= 0; i = m_pSections->GetNextIndex(i)) {
+        const INT_PTR* pSection = m_pSections->GetAt(i);
+        if (strcmp(FieldText(pSection, 0), pszSection) != 0)
+            break;
+        const CRecordStore* pEntries = reinterpret_cast<const CRecordStore*>(pSection[1]);
+        for (int j = FindFirst(pEntries, pszKey); j >= 0; j = pEntries->GetNextIndex(j)) {
+            INT_PTR* pEntry = pEntries->GetAt(j);
+            if (strcmp(FieldText(pEntry, 0), pszKey) != 0)
+                break;
+            if (!visit(const_cast<CRecordStore*>(pEntries), pEntry))
+                return;
+        }
+    }
+}
+
+INT_PTR* CSettingsFile::FindAnswer(LPCSTR pszSection, LPCSTR pszKey) const
+{
+    INT_PTR* pAnswer = nullptr;
+    ForEachEntry(pszSection, pszKey, [&](CRecordStore*, INT_PTR* pEntry) {
+        if (*FieldText(pEntry, 1) == '\0')
+            return true;
+        pAnswer = pEntry;
+        return false;
+    });
+    return pAnswer;
+}
+
 INT_PTR* CSettingsFile::FindEntry(const CRecordStore* pStore, LPCSTR pszName)
 {
     if (pStore == nullptr || pszName == nullptr)
@@ -278,7 +311,7 @@ INT_PTR* CSettingsFile::FindEntry(const CRecordStore* pStore, LPCSTR pszName)
 
 LPCSTR CSettingsFile::GetValue(LPCSTR pszSection, LPCSTR pszKey) const
 {
-    const INT_PTR* pEntry = FindEntry(FindSection(pszSection), pszKey);
+    const INT_PTR* pEntry = FindAnswer(pszSection, pszKey);
     return pEntry == nullptr ? nullptr : FieldText(pEntry, 1);
 }
 
@@ -350,12 +383,19 @@ BOOL CSettingsFile::WriteProfileString(LPCSTR pszSection, LPCSTR pszKey, LPCSTR 
     if (strlen(pszValue) > CRecordStore::MAX_TEXT || strlen(pszKey) > CRecordStore::MAX_TEXT ||
         strlen(pszSection) > CRecordStore::MAX_TEXT)
         return FALSE;
-    CRecordStore* pEntries = FindSection(pszSection);
-    INT_PTR* pEntry = FindEntry(pEntries, pszKey);
-    if (pEntry != nullptr) {
+    // A value goes to the first entry of the key, which then answers every lookup. An empty
+    // value is no value (it is not saved): it blanks every entry of the key, so that the key
+    // reads as missing now, as it will after the next load.
+    const BOOL bBlank = *pszValue == '\0';
+    BOOL bFound = FALSE;
+    ForEachEntry(pszSection, pszKey, [&](CRecordStore* pEntries, INT_PTR* pEntry) {
         pEntries->SetString(pEntry, 1, pszValue);
+        bFound = TRUE;
+        return bBlank;
+    });
+    if (bFound)
         return TRUE;
-    }
+    CRecordStore* pEntries = FindSection(pszSection);
     if (pEntries == nullptr)
         pEntries = AddSection(pszSection);
     return AddEntry(pEntries, pszKey, pszValue) != nullptr;
