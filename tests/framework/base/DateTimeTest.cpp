@@ -170,6 +170,19 @@ TEST(DateTime, PackedFormsRoundTrip)
     EXPECT_STREQ("09:05", szText);
     FormatPackedDateTime(szText, sizeof(szText), nullptr, "D/M/Y", "H:M:S");
     EXPECT_STREQ("", szText);
+
+    // A short destination cuts the text; a date cut short is never followed by a time, which
+    // would show another moment ("02/03/ 12" reads as 2 March, 12 o'clock).
+    ASSERT_TRUE(ParsePackedDateTime(ab, "02/03/2005 12:30:15", "D/M/Y", "H:M:S"));
+    for (int nSize = 1; nSize <= 20; ++nSize) {
+        char szShort[32];
+        FormatPackedDateTime(szShort, nSize, ab, "D/M/Y", "H:M:S");
+        EXPECT_EQ(0u, std::string("02/03/2005 12:30:15").find(szShort)) << nSize << ": " << szShort;
+        char achDigits[15];
+        ASSERT_TRUE(ParseDateTimeText(achDigits, "02/03/2005 12:30:15", "D/M/Y", "H:M:S"));
+        FormatDateTimeText(szShort, nSize, achDigits, "D/M/Y", "H:M:S");
+        EXPECT_EQ(0u, std::string("02/03/2005 12:30:15").find(szShort)) << nSize << ": " << szShort;
+    }
 }
 
 TEST(DateTime, PackedYearsOutsideTheByteAreRefused)
