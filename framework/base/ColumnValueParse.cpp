@@ -212,11 +212,9 @@ void CopyBounded(char* pDest, const char* pszSource, int nBytes)
 
 }  // namespace
 
-BOOL NormalizeNumberText(char* pszOut, int nOutSize, const char* pszText, int nDecimals, BOOL bKeepPoint)
+// The normaliser's walk; on FALSE the output may hold a part of the text without its end.
+static BOOL WriteNumberText(char* pszOut, int nOutSize, const char* pszText, int nDecimals, BOOL bKeepPoint)
 {
-    if (pszOut == nullptr || nOutSize <= 0)
-        return FALSE;
-    pszOut[0] = '\0';
     if (pszText == nullptr)
         return FALSE;
     const char chDecimal = GetGlobalDecimalSeparator();
@@ -288,6 +286,19 @@ BOOL NormalizeNumberText(char* pszOut, int nOutSize, const char* pszText, int nD
             nPos = 0;
     }
     pszOut[nPos] = '\0';
+    return TRUE;
+}
+
+BOOL NormalizeNumberText(char* pszOut, int nOutSize, const char* pszText, int nDecimals, BOOL bKeepPoint)
+{
+    if (pszOut == nullptr || nOutSize <= 0)
+        return FALSE;
+    pszOut[0] = '\0';
+    // A refused text leaves the empty text, never a part of the number without its end.
+    if (!WriteNumberText(pszOut, nOutSize, pszText, nDecimals, bKeepPoint)) {
+        pszOut[0] = '\0';
+        return FALSE;
+    }
     return TRUE;
 }
 

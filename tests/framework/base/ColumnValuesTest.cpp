@@ -344,6 +344,10 @@ TEST_F(ColumnValues, NormalisingNeverWritesPastTheBuffer)
     memset(szSmall, 'z', sizeof(szSmall));
     EXPECT_FALSE(NormalizeNumberText(szSmall, 12, "1.5", DECIMALS_64THS, TRUE));
     EXPECT_EQ('z', szSmall[12]);
+    EXPECT_STREQ("", szSmall) << "a refused text leaves no unterminated part behind";
+    memset(szSmall, 'z', sizeof(szSmall));
+    EXPECT_FALSE(NormalizeNumberText(szSmall, 8, "12345x", 0, TRUE));
+    EXPECT_STREQ("", szSmall);
     ASSERT_TRUE(NormalizeNumberText(szOut, sizeof(szOut), "1.5", DECIMALS_64THS, TRUE));
     EXPECT_EQ(101u, strlen(szOut));
     EXPECT_FALSE(NormalizeNumberText(szOut, sizeof(szOut), std::string(400, '9').c_str(), 0, TRUE));
