@@ -1,6 +1,8 @@
 // Reading cells back: typed display text through the globals' separators and patterns, and the
 // plain storage form. Integers are read exactly (128-bit intermediates, no double on the way).
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -341,7 +343,12 @@ BOOL ParseDoubleValue(double* pdValue, int nDecimals, const CColumnDataType& typ
         } else if (!DecimalTextToSixtyFourths(pszText, &n64ths)) {
             return FALSE;
         }
-        *pdValue = static_cast<double>(n64ths);
+        // The count must stay a 64-bit integer as a double too, or the display could not show it
+        // in a text that reads back.
+        const double dCount = static_cast<double>(n64ths);
+        if (std::fabs(dCount) >= 9223372036854775808.0)
+            return FALSE;
+        *pdValue = dCount;
         return TRUE;
     }
     char szPlain[NUMBER_TEXT_MAX];

@@ -308,6 +308,18 @@ TEST_F(ColumnValues, ReadsDoublesTextsAndDates)
     EXPECT_EQ(1234.56, d) << "a failed read leaves a double as it was";
     EXPECT_TRUE(ParseColumnValue(&cell, 0, DECIMALS_64THS, Type(COLTYPE_DOUBLE), "10 1/2"));
     EXPECT_EQ(672.0, d);
+    // A count of 64ths is a 64-bit integer however it is typed: beyond, the text is refused
+    // (the display could show no text that reads back), the cell left as it was.
+    EXPECT_FALSE(ParseColumnValue(&cell, 0, DECIMALS_64THS, Type(COLTYPE_DOUBLE), "147716054938256105."));
+    EXPECT_FALSE(ParseColumnValue(&cell, 0, DECIMALS_64THS, Type(COLTYPE_DOUBLE), "147716054938256105 1/2"));
+    EXPECT_EQ(672.0, d);
+    // Near the end of 64 bits the display shows the double's digits, and they read back.
+    EXPECT_TRUE(ParseColumnValue(&cell, 0, DECIMALS_64THS, Type(COLTYPE_DOUBLE), "144115188075855000."));
+    const double dNearEnd = d;
+    const std::string strShown = ShowDouble(d, DECIMALS_64THS);
+    EXPECT_TRUE(ParseColumnValue(&cell, 0, DECIMALS_64THS, Type(COLTYPE_DOUBLE), strShown.c_str())) << strShown;
+    EXPECT_EQ(dNearEnd, d) << strShown;
+    EXPECT_EQ("###############", ShowDouble(9.3e18, DECIMALS_64THS, Type(COLTYPE_DOUBLE)).substr(0, 15));
     SetSeparators(',', '.');
     EXPECT_TRUE(ParseColumnValue(&cell, 0, -4, Type(COLTYPE_DOUBLE), "1.234,5"));
     EXPECT_EQ(1234.5, d);
