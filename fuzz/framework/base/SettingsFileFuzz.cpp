@@ -97,6 +97,11 @@ void CheckFailedSave(CSettingsFile& file, const std::string& strPath)
 {
     const std::string strBefore = FuzzReadFile(strPath);
     const size_t nFiles = CFuzzTempDir::List().size();
+    // A write past the limit must fail with EFBIG rather than end the process, whatever handler
+    // the fuzzer has put on the signal; both are put back at once.
+    struct sigaction ignore {}, oldAction {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &oldAction);
     rlimit old {};
     getrlimit(RLIMIT_FSIZE, &old);
     rlimit none = old;
@@ -104,6 +109,7 @@ void CheckFailedSave(CSettingsFile& file, const std::string& strPath)
     setrlimit(RLIMIT_FSIZE, &none);
     const BOOL bSaved = file.SaveSettingsFile();
     setrlimit(RLIMIT_FSIZE, &old);
+    sigaction(SIGXFSZ, &oldAction, nullptr);
     if (bSaved) {
         // Only a file without a written line can be saved with no byte to write.
         FUZZ_CHECK(FuzzReadFile(strPath).empty(), "a save with no room wrote nothing");
@@ -115,13 +121,6 @@ void CheckFailedSave(CSettingsFile& file, const std::string& strPath)
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    // A write past the file size limit must fail with EFBIG rather than end the process.
-    signal(SIGXFSZ, SIG_IGN);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t cbData)
 {
