@@ -80,25 +80,30 @@ INT_PTR* InsertSorted(CRecordStore* pStore, LPCSTR pszName)
     return pRecord;
 }
 
-// One line, however long, without its line end. bNewline tells whether it had one.
+// One line, however long, without its line end. bNewline tells whether it had one. A NUL ends
+// the line's text (no key or value can hold one), never the line.
 bool ReadLine(FILE* pFile, std::string& strLine, bool& bNewline)
 {
     strLine.clear();
     bNewline = false;
-    char szPiece[256];
-    while (fgets(szPiece, sizeof(szPiece), pFile) != nullptr) {
-        size_t cb = strlen(szPiece);
-        if (cb > 0 && szPiece[cb - 1] == '\n') {
-            strLine.append(szPiece, cb - 1);
+    int ch;
+    bool bAny = false, bCut = false;
+    while ((ch = getc(pFile)) != EOF) {
+        bAny = true;
+        if (ch == '\n') {
             bNewline = true;
             break;
         }
-        strLine.append(szPiece, cb);
+        if (ch == '\0')
+            bCut = true;
+        if (!bCut)
+            strLine += static_cast<char>(ch);
     }
-    if (!bNewline && strLine.empty())
+    if (!bAny)
         return false;
-    // Files written on the original platform end their lines with CR LF.
-    if (!strLine.empty() && strLine.back() == '\r')
+    // Files written on the original platform end their lines with CR LF; every CR before the LF
+    // belongs to the line end, so a value never ends in one (writes refuse such a value).
+    while (!strLine.empty() && strLine.back() == '\r')
         strLine.pop_back();
     return true;
 }
@@ -128,6 +133,17 @@ std::string Escape(LPCSTR psz)
             strOut += *psz;
     }
     return strOut;
+}
+
+// What the file can hold so that it reads back as it was written: a section line needs a name
+// without a line break, an entry line a key without '=' or a line break that does not start as
+// a section line does; a value's line breaks are escaped, but a CR at its end would be taken for
+// a part of the line end.
+bool CanBeSaved(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszValue)
+{
+    const size_t cchValue = strlen(pszValue);
+    return *pszSection != '\0' && strchr(pszSection, '\n') == nullptr && *pszKey != '\0' && *pszKey != '[' &&
+           strpbrk(pszKey, "=\n") == nullptr && (cchValue == 0 || pszValue[cchValue - 1] != '\r');
 }
 
 } // namespace
@@ -382,6 +398,8 @@ BOOL CSettingsFile::WriteProfileString(LPCSTR pszSection, LPCSTR pszKey, LPCSTR 
     // The pool holds 1024 characters: a longer text would be stored cut, so it is refused whole.
     if (strlen(pszValue) > CRecordStore::MAX_TEXT || strlen(pszKey) > CRecordStore::MAX_TEXT ||
         strlen(pszSection) > CRecordStore::MAX_TEXT)
+        return FALSE;
+    if (!CanBeSaved(pszSection, pszKey, pszValue))
         return FALSE;
     // A value goes to the first entry of the key, which then answers every lookup. An empty
     // value is no value (it is not saved): it blanks every entry of the key, so that the key

@@ -32,8 +32,10 @@ public:
     BOOL SaveSettingsFile();
     BOOL LoadSettingsFile();
 
-    // The store. A value longer than 1024 characters is refused (FALSE), the old one kept. A
-    // write sets the first entry of the key; an empty value blanks every entry of it.
+    // The store. A value longer than 1024 characters is refused (FALSE), the old one kept, and
+    // so is what the file could not give back: an empty section or key, a line break in either,
+    // '=' in the key or '[' at its start, a CR at the end of the value. A write sets the first
+    // entry of the key; an empty value blanks every entry of it.
     DWORD ReadProfileString(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszDefault, LPSTR pszOut, DWORD cchOut,
                             LPCSTR pszFile) override;
     int   ReadProfileInt(LPCSTR pszSection, LPCSTR pszKey, int nDefault, LPCSTR pszFile) override;

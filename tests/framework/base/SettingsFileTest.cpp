@@ -156,6 +156,30 @@ TEST_F(SettingsFileTest, ASavedFileAnswersAsItDid)
     EXPECT_EQ("b.key=2 c.key=- b.k=- c.k=- ", Answers(reloaded));
 }
 
+// What the file could not give back is refused, and nothing changes; a line's CRs and whatever
+// follows a NUL are not part of its text, and the lines around stay apart.
+TEST_F(SettingsFileTest, WritesTheFileCannotKeepAreRefused)
+{
+    const std::string strPath = Path("refused.ini");
+    WriteText(strPath, std::string("[S]\r\nK=1\r\r\nJ=a\0b\nL=2\n", 21));
+    CSettingsFile file;
+    ASSERT_TRUE(file.Open(strPath.c_str()));
+    EXPECT_EQ("[S] J=a K=1 L=2 ", Dump(file));
+    EXPECT_FALSE(file.WriteProfileString("S\nT", "K", "1", nullptr));
+    EXPECT_FALSE(file.WriteProfileString("", "K", "1", nullptr));
+    EXPECT_FALSE(file.WriteProfileString("S", "K=J", "1", nullptr));
+    EXPECT_FALSE(file.WriteProfileString("S", "K\nJ", "1", nullptr));
+    EXPECT_FALSE(file.WriteProfileString("S", "[T]", "1", nullptr));
+    EXPECT_FALSE(file.WriteProfileString("S", "", "1", nullptr));
+    EXPECT_FALSE(file.WriteProfileString("S", "K", "1\r", nullptr));
+    EXPECT_EQ("[S] J=a K=1 L=2 ", Dump(file));
+    EXPECT_TRUE(file.WriteProfileString("S]x", "K;[", "two\nlines\rin it", nullptr));
+    ASSERT_TRUE(file.SaveSettingsFile());
+    CSettingsFile reloaded;
+    ASSERT_TRUE(reloaded.Open(strPath.c_str()));
+    EXPECT_EQ("[S] J=a K=1 L=2 [S]x] K;[=two\nlines\rin it ", Dump(reloaded));
+}
+
 TEST_F(SettingsFileTest, LongLinesAndWindowsLineEnds)
 {
     const std::string strPath = Path("long.ini");
