@@ -43,7 +43,6 @@ public:
         m_pszDest[m_nPos] = '\0';
         return TRUE;
     }
-    BOOL IsCut() const { return m_bFull; }
 
 private:
     BOOL HasRoom(int nRoom)
@@ -144,7 +143,8 @@ static BOOL WriteDate(char* pszDest, int nSize, const char* pszPattern, int nYea
     CPatternWriter out(pszDest, nSize);
     // The day is not checked against the month: a stored 31 February still shows. The years are
     // the readers' own, so that every date they take shows (1850 as well as 2005).
-    if (pszPattern == nullptr || nYear < DATE_YEAR_FIRST || nYear > DATE_YEAR_LAST || nMonth < 1 || nMonth > 12 || nDay < 1 || nDay > 31)
+    if (pszPattern == nullptr || nYear < DATE_YEAR_FIRST || nYear > DATE_YEAR_LAST || nMonth < 1 || nMonth > 12 ||
+        nDay < 1 || nDay > 31)
         return TRUE;
     for (const char* p = pszPattern; *p != '\0'; ++p) {
         BOOL bFits;
@@ -160,7 +160,7 @@ static BOOL WriteDate(char* pszDest, int nSize, const char* pszPattern, int nYea
         if (!bFits)
             return FALSE;
     }
-    return !out.IsCut();
+    return TRUE;
 }
 
 void FormatTime(char* pszDest, int nSize, const char* pszPattern, int nHour, int nMinute, int nSecond)
