@@ -295,6 +295,22 @@ void RawDates(CFuzzInput& input)
     for (size_t i = static_cast<size_t>(nSize); i < buffer.size(); ++i)
         FUZZ_CHECK(buffer[i] == GUARD, "the date functions stay in their buffer");
 
+    // Stored bytes as the server or a file gives them, damaged or not: shown within the buffer.
+    static const int s_anStored[] = {COLTYPE_INT32, COLTYPE_INT64, COLTYPE_DOUBLE, COLTYPE_CHAR4,
+                                     COLTYPE_STRING, COLTYPE_PACKED_DATE, COLTYPE_PACKED_TIME,
+                                     COLTYPE_PACKED_DATETIME, COLTYPE_DATE_TEXT, COLTYPE_TIME_TEXT,
+                                     COLTYPE_DATETIME_TEXT};
+    for (int nType : s_anStored) {
+        CTestCell cell(nType);
+        const CColumnDataType type(nType, TRUE, 0, 0, TRUE);
+        FUZZ_CHECK(StoreColumnValue(&cell.m_slot, 64, type, strText.c_str()) && cell.GuardsHold(),
+                   "a stored value stays in the cell's storage");
+        const std::string strShown = Show(cell, nSize, nMonth, type);
+        if (ColumnTypeIsNumeric(nType) && strShown.size() == static_cast<size_t>(nSize - 1) && nSize > 1)
+            FUZZ_CHECK(AllHashes(strShown) || Show(cell, BIG, nMonth, type) == strShown,
+                       "a number that does not fit shows '#' characters");
+    }
+
     int y, m, d;
     const char* p = strText.c_str();
     if (ParseDate(&y, &m, &d, &p, strPattern.c_str())) {
