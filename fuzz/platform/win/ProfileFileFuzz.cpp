@@ -147,6 +147,17 @@ std::vector<std::string> Lines(const std::string& strFile)
     return lines;
 }
 
+// The CRs and the LF that end a line ("" for a last line without them).
+std::string LineEnd(const std::string& strLine)
+{
+    if (strLine.empty() || strLine.back() != '\n')
+        return std::string();
+    size_t n = strLine.size() - 1;
+    while (n > 0 && strLine[n - 1] == '\r')
+        --n;
+    return strLine.substr(n);
+}
+
 // The write changed one place: the lines before and after it are the old ones, byte for byte.
 // Of the old lines at most one is gone: the line replaced, or a last line without a line end
 // that got one.
@@ -177,14 +188,14 @@ void CheckOnePlaceChanged(const std::string& strOld, const std::string& strNew, 
     const bool bLastGotEnd = nGone == 1 && nHead + 1 == before.size() && before.back().back() != '\n';
     FUZZ_CHECK_SAY(nGone <= 1 && nCame <= 3 + (bLastGotEnd ? 1u : 0u), "a write changes one line",
                    "%zu lines changed, %zu came", nGone, nCame);
-    if (nGone == 1 && nHead + 1 == before.size()) {
-        const std::string& strLast = before.back();
+    FUZZ_CHECK(nCame >= 1, "a write that was taken is in the file");
+    if (nGone == 1) {
+        // Either the line was replaced, keeping its line end, or a last line without one got it.
+        const std::string& strOld = before[nHead];
         const std::string& strNow = after[nHead];
-        // Either the last line was the one replaced, or it only got its line end.
-        if (strLast.back() != '\n' && strNow.compare(0, strLast.size(), strLast) == 0) {
-            const std::string strEnd = strNow.substr(strLast.size());
-            FUZZ_CHECK(strEnd == "\n" || strEnd == "\r\n", "the last line got a line end only");
-        }
+        const bool bEndAdded = bLastGotEnd && (strNow == strOld + "\n" || strNow == strOld + "\r\n");
+        if (!bEndAdded)
+            FUZZ_CHECK(nCame == 1 && LineEnd(strNow) == LineEnd(strOld), "a line replaced keeps its line end");
     }
 }
 
