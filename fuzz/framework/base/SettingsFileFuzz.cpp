@@ -69,7 +69,8 @@ std::string Lookup(CSettingsFile& file, const CAt& at)
     file.ReadProfileString(at.first.c_str(), at.second.c_str(), NO_VALUE, szSmall, 4, nullptr);
     FUZZ_CHECK(szSmall[4] == '\x7f' && strlen(szSmall) < 4 && strRead.compare(0, strlen(szSmall), szSmall) == 0,
                "a small buffer gets a cut, terminated text");
-    return pszValue == nullptr ? NO_VALUE : pszValue;
+    // "-" for a missing key, "=" and the text for a value, so that no value can pass for missing.
+    return pszValue == nullptr ? std::string("-") : "=" + std::string(pszValue);
 }
 
 std::map<CAt, std::string> ReadAll(CSettingsFile& file, const std::set<CAt>& names)
@@ -175,7 +176,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t cbData)
         return 0;
     }
     CheckSameAnswers(second, afterWrite, "a write changes no other key", &written);
-    FUZZ_CHECK(afterWrite.at(written) == (strValue.empty() ? std::string(NO_VALUE) : strValue),
+    FUZZ_CHECK(afterWrite.at(written) == (strValue.empty() ? std::string("-") : "=" + strValue),
                "the key written reads back its value");
 
     CheckFailedSave(file, strPath);
@@ -192,7 +193,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t cbData)
         strLoaded += bPair ? '\n' : strValue[i];
         i += bPair ? 1 : 0;
     }
-    FUZZ_CHECK_SAY(third.at(written) == (strValue.empty() ? std::string(NO_VALUE) : strLoaded),
+    FUZZ_CHECK_SAY(third.at(written) == (strValue.empty() ? std::string("-") : "=" + strLoaded),
                    "the key written reads back after a save", "'%s' read back as '%s'", strValue.c_str(),
                    third.at(written).c_str());
     return 0;
