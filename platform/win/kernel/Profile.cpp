@@ -126,12 +126,14 @@ public:
     }
 
     // A new line before index nAt (m_lines.size() appends) with the file's line end. A last line
-    // without a line end gets one in front of the new line, which then ends the file as it did.
+    // without a LF gets one in front of the new line (after any CRs it ends in), and the new line
+    // then ends the file as that one did.
     void Insert(size_t nAt, std::string strText)
     {
         CProfileLine line{std::move(strText), m_strEol};
-        if (nAt == m_lines.size() && !m_lines.empty() && m_lines.back().strEol.empty()) {
-            m_lines.back().strEol = m_strEol;
+        CProfileLine* pLast = m_lines.empty() ? nullptr : &m_lines.back();
+        if (nAt == m_lines.size() && pLast != nullptr && pLast->strEol.find('\n') == std::string::npos) {
+            pLast->strEol += pLast->strEol.empty() ? m_strEol : std::string("\n");
             line.strEol.clear();
         }
         m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(nAt), std::move(line));

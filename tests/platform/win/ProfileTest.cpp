@@ -209,4 +209,10 @@ TEST_F(ProfileFiles, UntouchedLinesSurviveAWriteByteForByte)
     EXPECT_EQ("\xEF\xBB\xBF[S]\nK=2\r\r\n" + strTail + "\nAdded=y", Read("a.ini"));
     EXPECT_EQ("4", Get("T", "Last"));
     EXPECT_EQ("y", Get("T", "Added"));
+    // A file that ends in CRs without a LF: the new section still starts a line of its own.
+    Write("a.ini", "[S]\r\nK=1\r\n\r\r");
+    EXPECT_TRUE(WritePrivateProfileStringA("New", "K", "2", strFile.c_str()));
+    EXPECT_EQ("[S]\r\nK=1\r\n\r\r\n[New]\r\nK=2", Read("a.ini"));
+    EXPECT_EQ("2", Get("New", "K"));
+    EXPECT_EQ("1", Get("S", "K"));
 }
