@@ -1,7 +1,7 @@
 // Fuzz target settings_file: a settings file made of the input, read, saved and read again.
 //
-// Input: the file's bytes up to a NUL, then section, NUL, key, NUL, value: one write through the
-// store. An input without a NUL (a plain file) writes a key of a section "Fuzz".
+// Input: a plain file, NUL bytes and all, into which a key of a section "Fuzz" is written; or a
+// NUL, then section, NUL, key, NUL, value, NUL: the write to make, and then the file.
 //
 // Properties:
 // - a read through the store is cut to its buffer and terminated;
@@ -128,15 +128,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t cbData)
 {
     CFuzzTempDir::Clear();
     CFuzzInput input(pData, cbData);
-    const std::string strText = input.TakeText(FILE_MAX);
-    const bool bHasWrite = !input.IsEmpty();
     CAt written("Fuzz", "Key");
     std::string strValue = "written";
-    if (bHasWrite) {
+    if (cbData > 0 && pData[0] == '\0') {
+        input.TakeByte();
         written.first = input.TakeText(64);
         written.second = input.TakeText(64);
         strValue = input.TakeText(256);
     }
+    const std::string strText = input.TakeBytes(FILE_MAX);
     const std::string strPath = CFuzzTempDir::Path("s.ini");
     FUZZ_CHECK(FuzzWriteFile(strPath, strText), "the input is written");
 

@@ -1,8 +1,8 @@
 // Fuzz target profile_file: the private-profile functions on a file made of the input.
 //
-// Input: the file's bytes up to a NUL, then section, NUL, key, NUL, value: the write to make
-// ("\x01" as key or value stands for a null pointer: delete the section or the key). An input
-// without a NUL (a plain file) writes its first key, or a key of a section "Fuzz".
+// Input: a plain file, NUL bytes and all, whose first key (or a key of a section "Fuzz") is
+// written; or a NUL, then section, NUL, key, NUL, value, NUL: the write to make ("\x01" as key or
+// value stands for a null pointer: delete the section or the key), and then the file.
 //
 // Properties:
 // - every read is bounded by its buffer and terminated; the lists end in two NULs;
@@ -222,8 +222,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t cbData)
 {
     CFuzzTempDir::Clear();
     CFuzzInput input(pData, cbData);
-    const std::string strText = input.TakeText(FILE_MAX);
-    const bool bHasWrite = !input.IsEmpty();
+    const bool bHasWrite = cbData > 0 && pData[0] == '\0';
+    std::string strSection, strKey, strValue;
+    if (bHasWrite) {
+        input.TakeByte();
+        strSection = input.TakeText(64);
+        strKey = input.TakeText(64);
+        strValue = input.TakeText(256);
+    }
+    const std::string strText = input.TakeBytes(FILE_MAX);
     const std::string strFile = CFuzzTempDir::Path("p.ini");
     FUZZ_CHECK(FuzzWriteFile(strFile, strText), "the input is written");
 
@@ -232,16 +239,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t cbData)
     FUZZ_CHECK(first.sections == again.sections && first.values == again.values, "a read changes nothing");
 
     // The write: from the input, else the first key the file has.
-    std::string strSection, strKey, strValue;
-    if (bHasWrite) {
-        strSection = input.TakeText(64);
-        strKey = input.TakeText(64);
-        strValue = input.TakeText(256);
-    } else if (!first.values.empty()) {
+    if (!bHasWrite && !first.values.empty()) {
         strSection = first.values.begin()->first.first;
         strKey = first.values.begin()->first.second;
         strValue = "written";
-    } else {
+    } else if (!bHasWrite) {
         strSection = "Fuzz";
         strKey = "Key";
         strValue = "written";

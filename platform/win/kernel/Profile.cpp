@@ -72,7 +72,7 @@ bool ReadWholeFile(const char* pszPath, std::string& strAll)
 struct CProfileLine
 {
     std::string strText;        // without the line end
-    std::string strEol;         // the LF and the CRs before it ("\r\n", "\r\r\n", "\n"); "" at the end of the file
+    std::string strEol;         // the CRs and the LF after it ("\r\n", "\r\r\n", "\n"); the last may lack the LF
 };
 
 // One INI file as lines, each with its own line end.
@@ -139,10 +139,16 @@ public:
         m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(nAt), std::move(line));
     }
 
-    const std::string& TextAt(size_t i) const { return m_lines[i].strText; }
+    // What a line says: its text up to a NUL, which no name or value can hold (the line keeps
+    // its bytes for the file all the same).
+    std::string_view TextAt(size_t i) const { return Said(m_lines[i].strText); }
+    static std::string_view Said(const std::string& strText)
+    {
+        return std::string_view(strText.c_str());
+    }
 
     // The section name of a header line ("[ name ]"), or FALSE for any other line.
-    static BOOL SectionOf(const std::string& strLine, std::string_view& name)
+    static BOOL SectionOf(std::string_view strLine, std::string_view& name)
     {
         const std::string_view s = Trim(strLine);
         if (s.empty() || s.front() != '[')
@@ -153,7 +159,7 @@ public:
     }
 
     // The key and value of an entry line; FALSE for blank lines, comments and headers.
-    static BOOL EntryOf(const std::string& strLine, std::string_view& key, std::string_view& value)
+    static BOOL EntryOf(std::string_view strLine, std::string_view& key, std::string_view& value)
     {
         const std::string_view s = Trim(strLine);
         if (s.empty() || s.front() == ';' || s.front() == '[')
@@ -312,7 +318,7 @@ DWORD GetPrivateProfileStringA(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszDefau
         if (bRead && !pszSection) {
             std::string_view name;
             for (const CProfileLine& line : file.m_lines)
-                if (CProfileFile::SectionOf(line.strText, name))
+                if (CProfileFile::SectionOf(CProfileFile::Said(line.strText), name))
                     names.push_back(name);
         } else if (bRead) {
             const int nHeader = file.FindSection(Trim(pszSection));
@@ -404,7 +410,7 @@ BOOL WritePrivateProfileStringA(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszValu
             --nAt;
         file.Insert(static_cast<size_t>(nAt), std::move(strEntry));
     } else {
-        if (!lines.empty() && !Trim(lines.back().strText).empty())
+        if (!lines.empty() && !Trim(CProfileFile::Said(lines.back().strText)).empty())
             file.Insert(lines.size(), std::string());
         file.Insert(lines.size(), "[" + std::string(section) + "]");
         file.Insert(lines.size(), std::move(strEntry));

@@ -215,4 +215,13 @@ TEST_F(ProfileFiles, UntouchedLinesSurviveAWriteByteForByte)
     EXPECT_EQ("[S]\r\nK=1\r\n\r\r\n[New]\r\nK=2", Read("a.ini"));
     EXPECT_EQ("2", Get("New", "K"));
     EXPECT_EQ("1", Get("S", "K"));
+    // A NUL ends what a line says, never the line: the names listed can be asked for, and the
+    // line keeps its bytes.
+    const std::string strNul("[S]\nab\0cd=1\nK=2\0x\n", 18);
+    Write("a.ini", strNul);
+    EXPECT_EQ("ab|K|", List("S"));
+    EXPECT_EQ("", Get("S", "ab"));
+    EXPECT_EQ("2", Get("S", "K"));
+    EXPECT_TRUE(WritePrivateProfileStringA("S", "New", "3", strFile.c_str()));
+    EXPECT_EQ(strNul + "New=3\n", Read("a.ini"));
 }
