@@ -1,6 +1,7 @@
 // Display text of cells: numbers by decimal code and the column's display settings, texts,
 // dates and times through the globals' patterns.
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -119,6 +120,10 @@ int FormatDoubleText(char* pszDest, int nSize, const CNumberStyle& style, double
         unsigned __int128 nCount = 0;
         for (const char* p = count.GetWhole(); *p != '\0'; ++p)
             nCount = nCount * 10 + static_cast<unsigned>(*p - '0');
+        // The readers take counts of a 64-bit integer; a larger one would show a text that no
+        // reader takes back.
+        if (nCount > static_cast<unsigned __int128>(INT64_MAX))
+            return FillMissing(pszDest, nSize);
         return FormatSixtyFourths(pszDest, nSize, style, bNegative && nCount != 0, nCount);
     }
     CDecimalDigits digits;

@@ -1,11 +1,14 @@
 // Reading cells back: typed display text through the globals' separators and patterns, and the
 // plain storage form. Integers are read exactly (128-bit intermediates, no double on the way).
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
 #include "framework/base/ColumnValues.h"
 #include "framework/base/DateTime.h"
+#include "framework/base/DecimalDigits.h"
 #include "framework/base/NumberStyle.h"
 #include "framework/base/TBString.h"
 
@@ -13,8 +16,10 @@ namespace {
 
 typedef __int128 INT128;
 
-// Plain number texts never need more: a signed byte of fraction digits and any integer type.
-const int NUMBER_TEXT_MAX = 256;
+// A plain number text of anything the display shows: a sign, the whole digits of the largest
+// double (or a scaled one with its appended zeros), the point and a signed byte of fraction
+// digits. Leading zeros are not copied, so a longer text is beyond every double and integer.
+const int NUMBER_TEXT_MAX = 1 + CDecimalDigits::MAX_WHOLE + 1 + CDecimalDigits::MAX_FRACTION + 1;
 
 BOOL IsDigitChar(char ch)
 {
@@ -209,11 +214,9 @@ void CopyBounded(char* pDest, const char* pszSource, int nBytes)
 
 }  // namespace
 
-BOOL NormalizeNumberText(char* pszOut, int nOutSize, const char* pszText, int nDecimals, BOOL bKeepPoint)
+// The normaliser's walk; on FALSE the output may hold a part of the text without its end.
+static BOOL WriteNumberText(char* pszOut, int nOutSize, const char* pszText, int nDecimals, BOOL bKeepPoint)
 {
-    if (pszOut == nullptr || nOutSize <= 0)
-        return FALSE;
-    pszOut[0] = '\0';
     if (pszText == nullptr)
         return FALSE;
     const char chDecimal = GetGlobalDecimalSeparator();
@@ -221,11 +224,20 @@ BOOL NormalizeNumberText(char* pszOut, int nOutSize, const char* pszText, int nD
     int nFraction = nDecimals < 0 ? -nDecimals : 0;
     int nPos = 0, nFractionDigits = 0, nDigits = 0;
     BOOL bInFraction = FALSE;
+    BOOL bLeadingZero = FALSE;      // zeros before the first significant whole digit, not copied
     auto Put = [&](char ch) {
         if (nPos >= nOutSize - 1)
             return FALSE;
         pszOut[nPos++] = ch;
         return TRUE;
+    };
+    // A whole part of zeros alone keeps one of them, so that "0.5" stays "0.5".
+    auto PutHeldZero = [&]() {
+        if (!bLeadingZero)
+            return TRUE;
+        bLeadingZero = FALSE;
+        ++nDigits;
+        return Put('0');
     };
     for (const char* p = pszText; *p != '\0'; ++p) {
         if (*p == '-' && p == pszText) {
@@ -236,12 +248,21 @@ BOOL NormalizeNumberText(char* pszOut, int nOutSize, const char* pszText, int nD
         } else if (*p == chDecimal && !bInFraction) {
             if (nDecimals >= 0)
                 break;
+            if (!PutHeldZero())
+                return FALSE;
             bInFraction = TRUE;
             if (bKeepPoint && !Put('.'))
                 return FALSE;
         } else if (IsDigitChar(*p)) {
             if (bInFraction && nFractionDigits == nFraction)
                 break;              // the digits beyond the decimal code are not read
+            // Leading zeros say nothing of the value; copied, they would let a long text of them
+            // overrun a buffer that every number's own digits fit.
+            if (!bInFraction && nDigits == 0 && *p == '0') {
+                bLeadingZero = TRUE;
+                continue;
+            }
+            bLeadingZero = FALSE;
             if (!Put(*p))
                 return FALSE;
             ++nDigits;
@@ -251,6 +272,8 @@ BOOL NormalizeNumberText(char* pszOut, int nOutSize, const char* pszText, int nD
             return FALSE;
         }
     }
+    if (!bInFraction && nDigits == 0 && !PutHeldZero())
+        return FALSE;
     if (nDecimals < 0) {
         if (!bInFraction && bKeepPoint && !Put('.'))
             return FALSE;
@@ -265,6 +288,19 @@ BOOL NormalizeNumberText(char* pszOut, int nOutSize, const char* pszText, int nD
             nPos = 0;
     }
     pszOut[nPos] = '\0';
+    return TRUE;
+}
+
+BOOL NormalizeNumberText(char* pszOut, int nOutSize, const char* pszText, int nDecimals, BOOL bKeepPoint)
+{
+    if (pszOut == nullptr || nOutSize <= 0)
+        return FALSE;
+    pszOut[0] = '\0';
+    // A refused text leaves the empty text, never a part of the number without its end.
+    if (!WriteNumberText(pszOut, nOutSize, pszText, nDecimals, bKeepPoint)) {
+        pszOut[0] = '\0';
+        return FALSE;
+    }
     return TRUE;
 }
 
@@ -307,7 +343,12 @@ BOOL ParseDoubleValue(double* pdValue, int nDecimals, const CColumnDataType& typ
         } else if (!DecimalTextToSixtyFourths(pszText, &n64ths)) {
             return FALSE;
         }
-        *pdValue = static_cast<double>(n64ths);
+        // The count must stay a 64-bit integer as a double too, or the display could not show it
+        // in a text that reads back.
+        const double dCount = static_cast<double>(n64ths);
+        if (std::fabs(dCount) >= 9223372036854775808.0)
+            return FALSE;
+        *pdValue = dCount;
         return TRUE;
     }
     char szPlain[NUMBER_TEXT_MAX];

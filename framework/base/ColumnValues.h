@@ -38,8 +38,10 @@ double RoundHalfAwayFromZero(double x, int n);      // as x is written in decima
 double GetPowerOfTen(int n);
 // Typed text into a plain C number text ('-', digits, '.' with bKeepPoint). For d below 0 the
 // fraction is cut or padded to |d| digits (without the point the digits form the fixed-point
-// integer); for d above 0 the last d digits are dropped. FALSE for a text that is not a number
-// or does not fit nOutSize.
+// integer); for d above 0 the last d digits are dropped. Leading zeros of the whole part are
+// not copied (one stays for a whole part of zeros alone). FALSE, with the empty text, for a text
+// that is not a number or does not fit nOutSize. The readers' own buffer takes the plain text of every double the
+// display can show, so a shown number always reads back.
 BOOL NormalizeNumberText(char* pszOut, int nOutSize, const char* pszText, int nDecimals, BOOL bKeepPoint);
 // Numeric order of two plain number texts; "" counts as 0 and trailing fraction zeros do not count.
 int  CompareNumberText(const char* pszFirst, const char* pszSecond);

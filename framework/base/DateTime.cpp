@@ -101,6 +101,9 @@ BOOL ReadTimeAfter(const char** ppsz, BOOL bAfterDate, const char* pszPattern, i
 
 }  // namespace
 
+static BOOL WriteDate(char* pszDest, int nSize, const char* pszPattern, int nYear, int nMonth, int nDay);
+static BOOL WriteDateText(char* pszDest, int nSize, const char* pszDigits, const char* pszPattern);
+
 BOOL IsLeapYear(int nYear)
 {
     return (nYear % 4 == 0 && nYear % 100 != 0) || nYear % 400 == 0;
@@ -129,12 +132,20 @@ BOOL IsValidTime(int nHour, int nMinute, int nSecond)
 
 void FormatDate(char* pszDest, int nSize, const char* pszPattern, int nYear, int nMonth, int nDay)
 {
+    WriteDate(pszDest, nSize, pszPattern, nYear, nMonth, nDay);
+}
+
+// FormatDate, telling whether the whole text fitted (an empty text for a date out of range does).
+static BOOL WriteDate(char* pszDest, int nSize, const char* pszPattern, int nYear, int nMonth, int nDay)
+{
     if (pszDest == nullptr || nSize <= 0)
-        return;
+        return FALSE;
     CPatternWriter out(pszDest, nSize);
-    // The day is not checked against the month: a stored 31 February still shows.
-    if (pszPattern == nullptr || nYear < 1900 || nYear > 9999 || nMonth < 1 || nMonth > 12 || nDay < 1 || nDay > 31)
-        return;
+    // The day is not checked against the month: a stored 31 February still shows. The years are
+    // the readers' own, so that every date they take shows (1850 as well as 2005).
+    if (pszPattern == nullptr || nYear < DATE_YEAR_FIRST || nYear > DATE_YEAR_LAST || nMonth < 1 || nMonth > 12 ||
+        nDay < 1 || nDay > 31)
+        return TRUE;
     for (const char* p = pszPattern; *p != '\0'; ++p) {
         BOOL bFits;
         switch (*p) {
@@ -147,8 +158,9 @@ void FormatDate(char* pszDest, int nSize, const char* pszPattern, int nYear, int
         default:  bFits = out.Char(*p); break;
         }
         if (!bFits)
-            return;
+            return FALSE;
     }
+    return TRUE;
 }
 
 void FormatTime(char* pszDest, int nSize, const char* pszPattern, int nHour, int nMinute, int nSecond)
@@ -286,7 +298,10 @@ void FormatPackedDateTime(char* pszDest, int nSize, const char* pPacked, const c
     pszDest[0] = '\0';
     if (pPacked == nullptr || pPacked[0] == '\0')
         return;
-    FormatPackedDate(pszDest, nSize, pPacked, pszDatePattern);
+    const BYTE* pb = reinterpret_cast<const BYTE*>(pPacked);
+    // A date cut short ends the text: a time behind half a date would read as another moment.
+    if (!WriteDate(pszDest, nSize, pszDatePattern, PACKED_YEAR_BASE + pb[0], pb[1] - '0', pb[2] - '0'))
+        return;
     int nLength = static_cast<int>(strlen(pszDest));
     if (nLength + 3 >= nSize)
         return;
@@ -338,14 +353,20 @@ BOOL ParsePackedDateTime(char* pDest, const char* pszText, const char* pszDatePa
 
 void FormatDateText(char* pszDest, int nSize, const char* pszDigits, const char* pszPattern)
 {
+    WriteDateText(pszDest, nSize, pszDigits, pszPattern);
+}
+
+// FormatDateText, telling whether the whole text fitted.
+static BOOL WriteDateText(char* pszDest, int nSize, const char* pszDigits, const char* pszPattern)
+{
     if (pszDest == nullptr || nSize <= 0)
-        return;
+        return FALSE;
     pszDest[0] = '\0';
     int nYear, nMonth, nDay;
     if (pszDigits == nullptr || !ReadFixedDigits(pszDigits, 4, &nYear) || !ReadFixedDigits(pszDigits + 4, 2, &nMonth) ||
         !ReadFixedDigits(pszDigits + 6, 2, &nDay))
-        return;
-    FormatDate(pszDest, nSize, pszPattern, nYear, nMonth, nDay);
+        return TRUE;
+    return WriteDate(pszDest, nSize, pszPattern, nYear, nMonth, nDay);
 }
 
 void FormatTimeText(char* pszDest, int nSize, const char* pszDigits, const char* pszPattern)
@@ -368,7 +389,8 @@ void FormatDateTimeText(char* pszDest, int nSize, const char* pszDigits, const c
     pszDest[0] = '\0';
     if (pszDigits == nullptr || pszDigits[0] == '\0')
         return;
-    FormatDateText(pszDest, nSize, pszDigits, pszDatePattern);
+    if (!WriteDateText(pszDest, nSize, pszDigits, pszDatePattern))
+        return;     // as for the packed form: no time behind a date cut short
     int nLength = static_cast<int>(strlen(pszDest));
     // The time digits exist only behind eight date characters; never read past a short text.
     if (nLength + 3 >= nSize || memchr(pszDigits, '\0', 8) != nullptr)

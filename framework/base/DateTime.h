@@ -14,6 +14,12 @@
 // A packed year is one byte above this base.
 const int PACKED_YEAR_BASE = 1922;
 const int PACKED_YEAR_LAST = PACKED_YEAR_BASE + 255;
+// The years a date can be read and shown in. The readers complete a year below 100 into
+// 1971..2070, so the first year they can give is 100 ("0100"); the digit texts hold it, and so
+// does COleDateTime. The display takes the same range: a date a reader took is never shown
+// as nothing (and so dropped from an export).
+const int DATE_YEAR_FIRST = 100;
+const int DATE_YEAR_LAST = 9999;
 
 // Calendar. DaysInMonth gives -1 for a month outside 1..12 and counts year 0 as not leap.
 BOOL IsLeapYear(int nYear);
@@ -21,8 +27,9 @@ int  DaysInMonth(int nYear, int nMonth);
 BOOL IsValidDate(int nYear, int nMonth, int nDay);          // years 0..9999
 BOOL IsValidTime(int nHour, int nMinute, int nSecond);      // a negative second (none) passes
 
-// Formatting never fails: a value out of range gives "", a short destination a shortened text
-// (the first field or character that does not fit ends it). A negative second shows no seconds.
+// Formatting never fails: a value out of range (a year outside DATE_YEAR_FIRST..LAST, a month
+// outside 1..12, a day outside 1..31) gives "", a short destination a shortened text (the first
+// field or character that does not fit ends it). A negative second shows no seconds.
 void FormatDate(char* pszDest, int nSize, const char* pszPattern, int nYear, int nMonth, int nDay);
 void FormatTime(char* pszDest, int nSize, const char* pszPattern, int nHour, int nMinute, int nSecond);
 

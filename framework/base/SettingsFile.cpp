@@ -80,25 +80,30 @@ INT_PTR* InsertSorted(CRecordStore* pStore, LPCSTR pszName)
     return pRecord;
 }
 
-// One line, however long, without its line end. bNewline tells whether it had one.
+// One line, however long, without its line end. bNewline tells whether it had one. A NUL ends
+// the line's text (no key or value can hold one), never the line.
 bool ReadLine(FILE* pFile, std::string& strLine, bool& bNewline)
 {
     strLine.clear();
     bNewline = false;
-    char szPiece[256];
-    while (fgets(szPiece, sizeof(szPiece), pFile) != nullptr) {
-        size_t cb = strlen(szPiece);
-        if (cb > 0 && szPiece[cb - 1] == '\n') {
-            strLine.append(szPiece, cb - 1);
+    int ch;
+    bool bAny = false, bCut = false;
+    while ((ch = getc(pFile)) != EOF) {
+        bAny = true;
+        if (ch == '\n') {
             bNewline = true;
             break;
         }
-        strLine.append(szPiece, cb);
+        if (ch == '\0')
+            bCut = true;
+        if (!bCut)
+            strLine += static_cast<char>(ch);
     }
-    if (!bNewline && strLine.empty())
+    if (!bAny)
         return false;
-    // Files written on the original platform end their lines with CR LF.
-    if (!strLine.empty() && strLine.back() == '\r')
+    // Files written on the original platform end their lines with CR LF; every CR before the LF
+    // belongs to the line end, so a value never ends in one (writes refuse such a value).
+    while (!strLine.empty() && strLine.back() == '\r')
         strLine.pop_back();
     return true;
 }
@@ -128,6 +133,17 @@ std::string Escape(LPCSTR psz)
             strOut += *psz;
     }
     return strOut;
+}
+
+// What the file can hold so that it reads back as it was written: a section line needs a name
+// without a line break, an entry line a key without '=' or a line break that does not start as
+// a section line does; a value's line breaks are escaped, but a CR at its end would be taken for
+// a part of the line end.
+bool CanBeSaved(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszValue)
+{
+    const size_t cchValue = strlen(pszValue);
+    return *pszSection != '\0' && strchr(pszSection, '\n') == nullptr && *pszKey != '\0' && *pszKey != '[' &&
+           strpbrk(pszKey, "=\n") == nullptr && (cchValue == 0 || pszValue[cchValue - 1] != '\r');
 }
 
 } // namespace
@@ -268,6 +284,39 @@ CRecordStore* CSettingsFile::FindSection(LPCSTR pszName) const
     return nIndex < 0 ? nullptr : reinterpret_cast<CRecordStore*>(m_pSections->GetAt(nIndex)[1]);
 }
 
+template <typename Visit>
+void CSettingsFile::ForEachEntry(LPCSTR pszSection, LPCSTR pszKey, Visit visit) const
+{
+    if (pszSection == nullptr || pszKey == nullptr)
+        return;
+    // Equal names stand next to each other in file order: the sections, then the keys in each.
+    for (int i = FindFirst(m_pSections, pszSection); i >= 0; i = m_pSections->GetNextIndex(i)) {
+        const INT_PTR* pSection = m_pSections->GetAt(i);
+        if (strcmp(FieldText(pSection, 0), pszSection) != 0)
+            break;
+        const CRecordStore* pEntries = reinterpret_cast<const CRecordStore*>(pSection[1]);
+        for (int j = FindFirst(pEntries, pszKey); j >= 0; j = pEntries->GetNextIndex(j)) {
+            INT_PTR* pEntry = pEntries->GetAt(j);
+            if (strcmp(FieldText(pEntry, 0), pszKey) != 0)
+                break;
+            if (!visit(const_cast<CRecordStore*>(pEntries), pEntry))
+                return;
+        }
+    }
+}
+
+INT_PTR* CSettingsFile::FindAnswer(LPCSTR pszSection, LPCSTR pszKey) const
+{
+    INT_PTR* pAnswer = nullptr;
+    ForEachEntry(pszSection, pszKey, [&](CRecordStore*, INT_PTR* pEntry) {
+        if (*FieldText(pEntry, 1) == '\0')
+            return true;
+        pAnswer = pEntry;
+        return false;
+    });
+    return pAnswer;
+}
+
 INT_PTR* CSettingsFile::FindEntry(const CRecordStore* pStore, LPCSTR pszName)
 {
     if (pStore == nullptr || pszName == nullptr)
@@ -278,7 +327,7 @@ INT_PTR* CSettingsFile::FindEntry(const CRecordStore* pStore, LPCSTR pszName)
 
 LPCSTR CSettingsFile::GetValue(LPCSTR pszSection, LPCSTR pszKey) const
 {
-    const INT_PTR* pEntry = FindEntry(FindSection(pszSection), pszKey);
+    const INT_PTR* pEntry = FindAnswer(pszSection, pszKey);
     return pEntry == nullptr ? nullptr : FieldText(pEntry, 1);
 }
 
@@ -350,12 +399,21 @@ BOOL CSettingsFile::WriteProfileString(LPCSTR pszSection, LPCSTR pszKey, LPCSTR 
     if (strlen(pszValue) > CRecordStore::MAX_TEXT || strlen(pszKey) > CRecordStore::MAX_TEXT ||
         strlen(pszSection) > CRecordStore::MAX_TEXT)
         return FALSE;
-    CRecordStore* pEntries = FindSection(pszSection);
-    INT_PTR* pEntry = FindEntry(pEntries, pszKey);
-    if (pEntry != nullptr) {
+    if (!CanBeSaved(pszSection, pszKey, pszValue))
+        return FALSE;
+    // A value goes to the first entry of the key, which then answers every lookup. An empty
+    // value is no value (it is not saved): it blanks every entry of the key, so that the key
+    // reads as missing now, as it will after the next load.
+    const BOOL bBlank = *pszValue == '\0';
+    BOOL bFound = FALSE;
+    ForEachEntry(pszSection, pszKey, [&](CRecordStore* pEntries, INT_PTR* pEntry) {
         pEntries->SetString(pEntry, 1, pszValue);
+        bFound = TRUE;
+        return bBlank;
+    });
+    if (bFound)
         return TRUE;
-    }
+    CRecordStore* pEntries = FindSection(pszSection);
     if (pEntries == nullptr)
         pEntries = AddSection(pszSection);
     return AddEntry(pEntries, pszKey, pszValue) != nullptr;

@@ -9,8 +9,10 @@ class CRecordStore;
 // sorted by name (byte order); the object owns them.
 //
 // File: "[section]" lines, each followed by "key=value" lines; a line break in a value is
-// written as backslash and 'n'. Of two sections or keys of the same name, the first in the
-// file answers lookups; both are written back.
+// written as backslash and 'n'. An empty value is no value: it is not written back, so it
+// reads as missing. Of two sections or keys of the same name, the first entry of the key that
+// has a value answers lookups (sections and then keys in file order); all are written back.
+// So a file answers the same before and after it is saved and read again.
 class CSettingsFile : public CIni
 {
 public:
@@ -30,14 +32,18 @@ public:
     BOOL SaveSettingsFile();
     BOOL LoadSettingsFile();
 
-    // The store. A value longer than 1024 characters is refused (FALSE), the old one kept.
+    // The store. A value longer than 1024 characters is refused (FALSE), the old one kept, and
+    // so is what the file could not give back: an empty section or key, a line break in either,
+    // '=' in the key or '[' at its start, a CR at the end of the value. A write sets the first
+    // entry of the key; an empty value blanks every entry of it.
     DWORD ReadProfileString(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszDefault, LPSTR pszOut, DWORD cchOut,
                             LPCSTR pszFile) override;
     int   ReadProfileInt(LPCSTR pszSection, LPCSTR pszKey, int nDefault, LPCSTR pszFile) override;
     BOOL  WriteProfileString(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszValue, LPCSTR pszFile) override;
 
-    // Direct access. GetValue is null for a missing section or key. GetNextSection walks the
-    // sections in name order: start with nPos 0; it answers null with an empty name at the end.
+    // Direct access. GetValue is null for a missing section or key, or one without a value (the
+    // lookup rule above). GetNextSection walks the sections in name order: start with nPos 0;
+    // it answers null with an empty name at the end.
     LPCSTR GetValue(LPCSTR pszSection, LPCSTR pszKey) const;
     CRecordStore* GetNextSection(int& nPos, CTBString& strName) const;
     CRecordStore* AddSection(LPCSTR pszName);
@@ -58,6 +64,12 @@ public:
 private:
     void FreeSections();
     CRecordStore* FindSection(LPCSTR pszName) const;
+    // Every entry of the key in every section of the name, in file order, while visit
+    // (entries store, entry) answers true.
+    template <typename Visit>
+    void ForEachEntry(LPCSTR pszSection, LPCSTR pszKey, Visit visit) const;
+    // The entry a lookup answers: the first of the key with a value, or null.
+    INT_PTR* FindAnswer(LPCSTR pszSection, LPCSTR pszKey) const;
 
     BOOL m_bSaveOnClose = TRUE;
     BOOL m_bUnreadable = FALSE;         // the file exists but the last load could not read it

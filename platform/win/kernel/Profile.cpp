@@ -1,6 +1,7 @@
 // The private-profile functions. Each call reads the file afresh (files are small and a
 // process-wide cache would hide edits made by hand); a write replaces the whole file through a
-// temporary file in the same folder, so a failed write never leaves half a file behind.
+// temporary file in the same folder, so a failed write never leaves half a file behind, and
+// every line it does not change goes back byte for byte, with its own line end.
 #include "platform/win/kernel/Profile.h"
 
 #include <fcntl.h>
@@ -11,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,7 +45,37 @@ bool SameName(std::string_view a, std::string_view b)
     return true;
 }
 
-// One INI file as lines, with the line ending it uses.
+// The bytes of a file; FALSE when it cannot be read (a folder, a file without read access).
+bool ReadWholeFile(const char* pszPath, std::string& strAll)
+{
+    const int fd = open(pszPath, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char achBuffer[8192];
+    bool bOk = true;
+    for (;;) {
+        const ssize_t n = read(fd, achBuffer, sizeof(achBuffer));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            bOk = n == 0;
+            break;
+        }
+        strAll.append(achBuffer, static_cast<size_t>(n));
+    }
+    close(fd);
+    return bOk;
+}
+
+// One line of an INI file: its text and the line end that followed it, kept apart so that a
+// write gives every line it does not touch back byte for byte.
+struct CProfileLine
+{
+    std::string strText;        // without the line end
+    std::string strEol;         // the CRs and the LF after it ("\r\n", "\r\r\n", "\n"); the last may lack the LF
+};
+
+// One INI file as lines, each with its own line end.
 class CProfileFile
 {
 public:
@@ -55,28 +85,70 @@ public:
         struct stat st {};
         if (stat(pszPath, &st) != 0)
             return errno == ENOENT ? TRUE : FALSE;
-        std::ifstream file(pszPath, std::ios::binary);
-        if (!file)
+        std::string strAll;
+        if (!ReadWholeFile(pszPath, strAll))
             return FALSE;
-        std::string strLine;
+        // A byte-order mark from an editor is not part of the first line, but it stays in the file.
+        if (strAll.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+            m_strBom = strAll.substr(0, 3);
+            strAll.erase(0, 3);
+        }
         bool bEolKnown = false;
-        while (std::getline(file, strLine)) {
-            const bool bCr = !strLine.empty() && strLine.back() == '\r';
-            if (bCr)
-                strLine.pop_back();
-            if (!bEolKnown && !file.eof()) {
-                m_strEol = bCr ? "\r\n" : "\n";
+        for (size_t nPos = 0; nPos < strAll.size();) {
+            const size_t nLf = strAll.find('\n', nPos);
+            const size_t nStop = nLf == std::string::npos ? strAll.size() : nLf;
+            // The CRs before the LF are part of the line end, however many there are: a value
+            // never ends in one (writes refuse them), and the line gives them back as they were.
+            size_t nTextEnd = nStop;
+            while (nTextEnd > nPos && strAll[nTextEnd - 1] == '\r')
+                --nTextEnd;
+            const size_t nNext = nLf == std::string::npos ? strAll.size() : nLf + 1;
+            CProfileLine line{strAll.substr(nPos, nTextEnd - nPos), strAll.substr(nTextEnd, nNext - nTextEnd)};
+            if (!bEolKnown && nLf != std::string::npos) {
+                m_strEol = nTextEnd < nStop ? "\r\n" : "\n";
                 bEolKnown = true;
             }
-            if (m_lines.empty() && strLine.compare(0, 3, "\xEF\xBB\xBF") == 0)
-                strLine.erase(0, 3);
-            m_lines.push_back(std::move(strLine));
+            m_lines.push_back(std::move(line));
+            nPos = nNext;
         }
-        return file.bad() ? FALSE : TRUE;
+        return TRUE;
+    }
+
+    // The bytes of the file: the mark, then every line with its own line end.
+    std::string Text() const
+    {
+        std::string strText = m_strBom;
+        for (const CProfileLine& line : m_lines) {
+            strText += line.strText;
+            strText += line.strEol;
+        }
+        return strText;
+    }
+
+    // A new line before index nAt (m_lines.size() appends) with the file's line end. A last line
+    // without a LF gets one in front of the new line (after any CRs it ends in), and the new line
+    // then ends the file as that one did.
+    void Insert(size_t nAt, std::string strText)
+    {
+        CProfileLine line{std::move(strText), m_strEol};
+        CProfileLine* pLast = m_lines.empty() ? nullptr : &m_lines.back();
+        if (nAt == m_lines.size() && pLast != nullptr && pLast->strEol.find('\n') == std::string::npos) {
+            pLast->strEol += pLast->strEol.empty() ? m_strEol : std::string("\n");
+            line.strEol.clear();
+        }
+        m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(nAt), std::move(line));
+    }
+
+    // What a line says: its text up to a NUL, which no name or value can hold (the line keeps
+    // its bytes for the file all the same).
+    std::string_view TextAt(size_t i) const { return Said(m_lines[i].strText); }
+    static std::string_view Said(const std::string& strText)
+    {
+        return std::string_view(strText.c_str());
     }
 
     // The section name of a header line ("[ name ]"), or FALSE for any other line.
-    static BOOL SectionOf(const std::string& strLine, std::string_view& name)
+    static BOOL SectionOf(std::string_view strLine, std::string_view& name)
     {
         const std::string_view s = Trim(strLine);
         if (s.empty() || s.front() != '[')
@@ -87,7 +159,7 @@ public:
     }
 
     // The key and value of an entry line; FALSE for blank lines, comments and headers.
-    static BOOL EntryOf(const std::string& strLine, std::string_view& key, std::string_view& value)
+    static BOOL EntryOf(std::string_view strLine, std::string_view& key, std::string_view& value)
     {
         const std::string_view s = Trim(strLine);
         if (s.empty() || s.front() == ';' || s.front() == '[')
@@ -103,7 +175,7 @@ public:
     {
         std::string_view name;
         for (size_t i = 0; i < m_lines.size(); ++i)
-            if (SectionOf(m_lines[i], name) && SameName(name, section))
+            if (SectionOf(TextAt(i), name) && SameName(name, section))
                 return static_cast<int>(i);
         return -1;
     }
@@ -113,7 +185,7 @@ public:
     {
         std::string_view name;
         size_t i = static_cast<size_t>(nHeader) + 1;
-        while (i < m_lines.size() && !SectionOf(m_lines[i], name))
+        while (i < m_lines.size() && !SectionOf(TextAt(i), name))
             ++i;
         return static_cast<int>(i);
     }
@@ -124,13 +196,14 @@ public:
         std::string_view k, v;
         const int nEnd = SectionEnd(nHeader);
         for (int i = nHeader + 1; i < nEnd; ++i)
-            if (EntryOf(m_lines[i], k, v) && SameName(k, key))
+            if (EntryOf(TextAt(static_cast<size_t>(i)), k, v) && SameName(k, key))
                 return i;
         return -1;
     }
 
-    std::vector<std::string> m_lines;
-    std::string m_strEol = "\r\n";      // files of the original use CR LF; keep what a file has
+    std::vector<CProfileLine> m_lines;
+    std::string m_strBom;
+    std::string m_strEol = "\r\n";      // for new lines: files of the original use CR LF; keep what a file has
 };
 
 // Drops a pair of quotes around a value, as the original does.
@@ -204,11 +277,7 @@ BOOL SaveAtomically(const char* pszPath, const CProfileFile& file)
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
-    std::string strText;
-    for (const std::string& strLine : file.m_lines) {
-        strText += strLine;
-        strText += file.m_strEol;
-    }
+    const std::string strText = file.Text();
     bool bOk = fchmod(fd, mode) == 0;
     for (size_t nDone = 0; bOk && nDone < strText.size();) {
         const ssize_t n = write(fd, strText.data() + nDone, strText.size() - nDone);
@@ -248,15 +317,15 @@ DWORD GetPrivateProfileStringA(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszDefau
         std::vector<std::string_view> names;
         if (bRead && !pszSection) {
             std::string_view name;
-            for (const std::string& strLine : file.m_lines)
-                if (CProfileFile::SectionOf(strLine, name))
+            for (const CProfileLine& line : file.m_lines)
+                if (CProfileFile::SectionOf(CProfileFile::Said(line.strText), name))
                     names.push_back(name);
         } else if (bRead) {
             const int nHeader = file.FindSection(Trim(pszSection));
             const int nEnd = nHeader < 0 ? 0 : file.SectionEnd(nHeader);
             std::string_view key, value;
             for (int i = nHeader + 1; i < nEnd; ++i)
-                if (CProfileFile::EntryOf(file.m_lines[static_cast<size_t>(i)], key, value))
+                if (CProfileFile::EntryOf(file.TextAt(static_cast<size_t>(i)), key, value))
                     names.push_back(key);
         }
         return CopyList(pszOut, cchOut, names);
@@ -267,7 +336,7 @@ DWORD GetPrivateProfileStringA(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszDefau
         const int nLine = nHeader < 0 ? -1 : file.FindKey(nHeader, Trim(pszKey));
         if (nLine >= 0) {
             std::string_view key, value;
-            CProfileFile::EntryOf(file.m_lines[static_cast<size_t>(nLine)], key, value);
+            CProfileFile::EntryOf(file.TextAt(static_cast<size_t>(nLine)), key, value);
             return CopyCut(pszOut, cchOut, Unquote(value));
         }
     }
@@ -316,7 +385,7 @@ BOOL WritePrivateProfileStringA(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszValu
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
-    std::vector<std::string>& lines = file.m_lines;
+    std::vector<CProfileLine>& lines = file.m_lines;
     const int nHeader = file.FindSection(section);
     if (!pszKey) {                                      // delete the whole section
         if (nHeader < 0)
@@ -333,18 +402,18 @@ BOOL WritePrivateProfileStringA(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszValu
     }
     std::string strEntry = std::string(key) + "=" + pszValue;
     if (nLine >= 0) {
-        lines[static_cast<size_t>(nLine)] = std::move(strEntry);
+        lines[static_cast<size_t>(nLine)].strText = std::move(strEntry);     // its line end stays
     } else if (nHeader >= 0) {
         // After the section's last entry, before the blank lines that part it from the next.
         int nAt = file.SectionEnd(nHeader);
-        while (nAt > nHeader + 1 && Trim(lines[static_cast<size_t>(nAt - 1)]).empty())
+        while (nAt > nHeader + 1 && Trim(file.TextAt(static_cast<size_t>(nAt - 1))).empty())
             --nAt;
-        lines.insert(lines.begin() + nAt, std::move(strEntry));
+        file.Insert(static_cast<size_t>(nAt), std::move(strEntry));
     } else {
-        if (!lines.empty() && !Trim(lines.back()).empty())
-            lines.emplace_back();
-        lines.push_back("[" + std::string(section) + "]");
-        lines.push_back(std::move(strEntry));
+        if (!lines.empty() && !Trim(CProfileFile::Said(lines.back().strText)).empty())
+            file.Insert(lines.size(), std::string());
+        file.Insert(lines.size(), "[" + std::string(section) + "]");
+        file.Insert(lines.size(), std::move(strEntry));
     }
     return SaveAtomically(pszFile, file);
 }

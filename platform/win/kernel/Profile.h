@@ -7,5 +7,7 @@
 DWORD GetPrivateProfileStringA(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszDefault, LPSTR pszOut, DWORD cchOut,
                                LPCSTR pszFile);
 UINT  GetPrivateProfileIntA(LPCSTR pszSection, LPCSTR pszKey, INT nDefault, LPCSTR pszFile);
-// A null key deletes the section, a null value deletes the key. FALSE when the file was not written.
+// A null key deletes the section, a null value deletes the key. FALSE when the file was not written;
+// a line break in any argument, ']' in the section, '=' in the key or a key starting with '[' or
+// ';' is refused and changes nothing. Lines the write does not touch keep their bytes.
 BOOL  WritePrivateProfileStringA(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszValue, LPCSTR pszFile);

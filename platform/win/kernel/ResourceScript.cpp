@@ -44,6 +44,11 @@ BOOL CResourceScript::LoadFile(const char* pszPath)
     return TRUE;
 }
 
+bool CResourceScript::IsStringTableWord(const Token& token)
+{
+    return token.kind == TK_WORD && SameWord(token.text, "STRINGTABLE");
+}
+
 void CResourceScript::AddError(int nLine, const char* pszWhat)
 {
     char szError[160];
@@ -172,7 +177,7 @@ void CResourceScript::Parse(std::string_view text)
 
     for (size_t k = 0; k < tokens.size();) {
         const Token& t = tokens[k];
-        if (t.kind == TK_WORD && SameWord(t.text, "STRINGTABLE")) {
+        if (IsStringTableWord(t)) {
             ParseStringTable(tokens, k);
         } else if (ParseTemplate(tokens, k)) {
             continue;
@@ -195,14 +200,14 @@ void CResourceScript::ParseStringTable(const std::vector<Token>& tokens, size_t&
     const int nTableLine = tokens[i].nLine;
     ++i;
     // Options (LANGUAGE, DISCARDABLE, ...) may stand between the keyword and the block.
-    while (i < tokens.size() && tokens[i].kind != TK_BEGIN)
+    while (i < tokens.size() && tokens[i].kind != TK_BEGIN && !IsStringTableWord(tokens[i]))
         ++i;
-    if (i >= tokens.size()) {
+    if (i >= tokens.size() || tokens[i].kind != TK_BEGIN) {
         AddError(nTableLine, "STRINGTABLE without BEGIN");
         return;
     }
     ++i;
-    while (i < tokens.size() && tokens[i].kind != TK_END) {
+    while (i < tokens.size() && tokens[i].kind != TK_END && !IsStringTableWord(tokens[i])) {
         const Token& id = tokens[i];
         const int nLine = id.nLine;
         size_t k = i + 1;
@@ -221,7 +226,8 @@ void CResourceScript::ParseStringTable(const std::vector<Token>& tokens, size_t&
                                                                          : "expected: id, \"text\"");
             // Step to the next line, or the END on this one.
             k = i + 1;
-            while (k < tokens.size() && tokens[k].nLine == nLine && tokens[k].kind != TK_END)
+            while (k < tokens.size() && tokens[k].nLine == nLine && tokens[k].kind != TK_END &&
+                   !IsStringTableWord(tokens[k]))
                 ++k;
             i = k;
             continue;
@@ -234,7 +240,8 @@ void CResourceScript::ParseStringTable(const std::vector<Token>& tokens, size_t&
         }
         i = k;
     }
-    if (i >= tokens.size())
+    // The next table's keyword ends a table that lacks its END, so that table stays readable.
+    if (i >= tokens.size() || tokens[i].kind != TK_END)
         AddError(nTableLine, "STRINGTABLE without END");
     else
         ++i;
@@ -257,7 +264,8 @@ void CResourceScript::SkipStatement(const std::vector<Token>& tokens, size_t& i)
 {
     const int nLine = tokens[i].nLine;
     size_t k = i;
-    while (k + 1 < tokens.size() && tokens[k + 1].nLine == nLine && tokens[k + 1].kind != TK_BEGIN)
+    while (k + 1 < tokens.size() && tokens[k + 1].nLine == nLine && tokens[k + 1].kind != TK_BEGIN &&
+           !IsStringTableWord(tokens[k + 1]))
         ++k;
     // A header is a name or number and a type word; anything else is a stray line.
     const bool bHeader = k > i && (tokens[i].kind == TK_NUMBER || tokens[i].kind == TK_WORD) &&
@@ -277,7 +285,7 @@ void CResourceScript::SkipStatement(const std::vector<Token>& tokens, size_t& i)
         return;
     }
     for (++k; k < tokens.size() && tokens[k].kind != TK_BEGIN; ++k) {
-        if (tokens[k].kind == TK_WORD && SameWord(tokens[k].text, "STRINGTABLE")) {
+        if (IsStringTableWord(tokens[k])) {
             AddError(nLine, "statement without its BEGIN block");
             i = k;
             return;
@@ -290,6 +298,10 @@ void CResourceScript::SkipStatement(const std::vector<Token>& tokens, size_t& i)
     }
     int nDepth = 0;
     for (; k < tokens.size(); ++k) {
+        // STRINGTABLE is a keyword, never part of a block: a block still open there lacks its END,
+        // and the table after it must not be stepped over with it.
+        if (IsStringTableWord(tokens[k]))
+            break;
         if (tokens[k].kind == TK_BEGIN) {
             ++nDepth;
         } else if (tokens[k].kind == TK_END && --nDepth == 0) {

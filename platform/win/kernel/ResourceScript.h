@@ -39,6 +39,7 @@ private:
     void ParseStringTable(const std::vector<Token>& tokens, size_t& i);
     void SkipStatement(const std::vector<Token>& tokens, size_t& i);
     void AddError(int nLine, const char* pszWhat);
+    static bool IsStringTableWord(const Token& token);
 
     std::map<UINT, std::string> m_strings;
     std::map<std::string, std::string> m_files;

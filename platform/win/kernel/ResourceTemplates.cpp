@@ -208,9 +208,12 @@ public:
     // Steps past the rest of the line that failed, but never past the END of the block.
     void SkipLine(int nLine)
     {
-        while (!AtEnd() && Peek()->nLine == nLine && !IsKind(TK_END) && !IsKind(TK_BEGIN))
+        while (!AtBlockEnd() && Peek()->nLine == nLine && !IsKind(TK_BEGIN))
             Next();
     }
+    // The END of a block, or where one is missing: the end of the file, or the next STRINGTABLE,
+    // a keyword that no block holds (so a block left open does not take the table after it).
+    bool AtBlockEnd() const { return AtEnd() || IsKind(TK_END) || IsWord("STRINGTABLE"); }
     const std::string& Error() const { return m_strError; }
     int ErrorLine() const { return m_nErrorLine; }
     void ClearError() { m_strError.clear(); }
@@ -229,7 +232,7 @@ typedef std::function<void()> Reporter;
 void SkipFailed(CStatementReader& r, int nLine, const Token* pStart)
 {
     r.SkipLine(nLine);
-    if (r.Peek() == pStart && !r.AtEnd() && !r.IsKind(TK_END))
+    if (r.Peek() == pStart && !r.AtBlockEnd())
         r.Next();
 }
 
@@ -288,7 +291,7 @@ bool ReadControl(CStatementReader& r, TBDLGITEMTEMPLATE& item)
 
 void ReadControls(CStatementReader& r, std::vector<TBDLGITEMTEMPLATE>& items, const Reporter& report)
 {
-    while (!r.AtEnd() && !r.IsKind(TK_END)) {
+    while (!r.AtBlockEnd()) {
         const int nLine = r.Line();
         const Token* pStart = r.Peek();
         r.BeginStatement();
@@ -327,7 +330,7 @@ const int MAX_MENU_DEPTH = 16;
 
 void ReadMenuItems(CStatementReader& r, std::vector<TBMENUTEMPLATEITEM>& items, int nDepth, const Reporter& report)
 {
-    while (!r.AtEnd() && !r.IsKind(TK_END)) {
+    while (!r.AtBlockEnd()) {
         const int nLine = r.Line();
         const Token* pStart = r.Peek();
         r.BeginStatement();
@@ -430,7 +433,7 @@ bool ReadAccelerator(CStatementReader& r, ACCEL& accel)
 
 void ReadAccelerators(CStatementReader& r, std::vector<ACCEL>& table, const Reporter& report)
 {
-    while (!r.AtEnd() && !r.IsKind(TK_END)) {
+    while (!r.AtBlockEnd()) {
         const int nLine = r.Line();
         const Token* pStart = r.Peek();
         r.BeginStatement();
@@ -545,7 +548,7 @@ BOOL CResourceScript::ParseTemplate(const std::vector<Token>& tokens, size_t& i)
         if (!m_templates.accelerators.emplace(strName, std::move(accel)).second)
             AddError(nHeaderLine, "accelerator table given twice; the first stays");
     }
-    if (r.AtEnd()) {
+    if (!r.IsKind(TK_END)) {
         AddError(nHeaderLine, "block without its END");
         return TRUE;
     }

@@ -308,6 +308,18 @@ TEST_F(ColumnValues, ReadsDoublesTextsAndDates)
     EXPECT_EQ(1234.56, d) << "a failed read leaves a double as it was";
     EXPECT_TRUE(ParseColumnValue(&cell, 0, DECIMALS_64THS, Type(COLTYPE_DOUBLE), "10 1/2"));
     EXPECT_EQ(672.0, d);
+    // A count of 64ths is a 64-bit integer however it is typed: beyond, the text is refused
+    // (the display could show no text that reads back), the cell left as it was.
+    EXPECT_FALSE(ParseColumnValue(&cell, 0, DECIMALS_64THS, Type(COLTYPE_DOUBLE), "147716054938256105."));
+    EXPECT_FALSE(ParseColumnValue(&cell, 0, DECIMALS_64THS, Type(COLTYPE_DOUBLE), "147716054938256105 1/2"));
+    EXPECT_EQ(672.0, d);
+    // Near the end of 64 bits the display shows the double's digits, and they read back.
+    EXPECT_TRUE(ParseColumnValue(&cell, 0, DECIMALS_64THS, Type(COLTYPE_DOUBLE), "144115188075855000."));
+    const double dNearEnd = d;
+    const std::string strShown = ShowDouble(d, DECIMALS_64THS);
+    EXPECT_TRUE(ParseColumnValue(&cell, 0, DECIMALS_64THS, Type(COLTYPE_DOUBLE), strShown.c_str())) << strShown;
+    EXPECT_EQ(dNearEnd, d) << strShown;
+    EXPECT_EQ("###############", ShowDouble(9.3e18, DECIMALS_64THS, Type(COLTYPE_DOUBLE)).substr(0, 15));
     SetSeparators(',', '.');
     EXPECT_TRUE(ParseColumnValue(&cell, 0, -4, Type(COLTYPE_DOUBLE), "1.234,5"));
     EXPECT_EQ(1234.5, d);
@@ -344,10 +356,63 @@ TEST_F(ColumnValues, NormalisingNeverWritesPastTheBuffer)
     memset(szSmall, 'z', sizeof(szSmall));
     EXPECT_FALSE(NormalizeNumberText(szSmall, 12, "1.5", DECIMALS_64THS, TRUE));
     EXPECT_EQ('z', szSmall[12]);
+    EXPECT_STREQ("", szSmall) << "a refused text leaves no unterminated part behind";
+    memset(szSmall, 'z', sizeof(szSmall));
+    EXPECT_FALSE(NormalizeNumberText(szSmall, 8, "12345x", 0, TRUE));
+    EXPECT_STREQ("", szSmall);
     ASSERT_TRUE(NormalizeNumberText(szOut, sizeof(szOut), "1.5", DECIMALS_64THS, TRUE));
     EXPECT_EQ(101u, strlen(szOut));
     EXPECT_FALSE(NormalizeNumberText(szOut, sizeof(szOut), std::string(400, '9').c_str(), 0, TRUE));
     EXPECT_EQ("FAIL", ReadInt(std::string(400, '9').c_str(), -2));
+}
+
+// Whatever double a long digit text reads as, its display reads back as the same double: the
+// reader takes every text the display can give, up to the largest double at any decimal code.
+TEST_F(ColumnValues, LongDigitTextsReadBackFromTheirDisplay)
+{
+    auto MaxDoubleDigits = [] {
+        char sz[400];
+        auto res = std::to_chars(sz, sz + sizeof(sz), 1.7976931348623157e308, std::chars_format::fixed);
+        return std::string(sz, res.ptr);
+    };
+    struct { std::string strText; int nDecimals; int nMinDecimals; } cases[] = {
+        {std::string(255, '9'), 0, 0},                  // 1e255: shown with 256 digits
+        {std::string(300, '7') + ".25", -2, 2},
+        {"1" + std::string(308, '0'), -98, 98},           // 1e308 with 98 fraction digits
+        {MaxDoubleDigits(), -4, 4},                        // the largest double, 309 digits
+        {"1" + std::string(300, '0'), 20, 0},             // scaled: 320 digits on screen
+    };
+    for (const auto& c : cases) {
+        const CColumnDataType type = Type(COLTYPE_DOUBLE, c.nMinDecimals);
+        double dRead = 7.0;
+        TBCellSlot cell{};
+        cell.pData = &dRead;
+        ASSERT_TRUE(ParseColumnValue(&cell, 0, c.nDecimals, type, c.strText.c_str())) << c.strText;
+        char szShown[1024];
+        FormatColumnValue(szShown, sizeof(szShown), &cell, c.nDecimals, type);
+        ASSERT_GT(strlen(szShown), 256u) << "longer than the old reader's buffer";
+        ASSERT_EQ(nullptr, strchr(szShown, '#')) << szShown;
+        double dBack = 7.0;
+        cell.pData = &dBack;
+        ASSERT_TRUE(ParseColumnValue(&cell, 0, c.nDecimals, type, szShown)) << szShown;
+        EXPECT_EQ(dRead, dBack) << szShown;
+        char szAgain[1024];
+        FormatColumnValue(szAgain, sizeof(szAgain), &cell, c.nDecimals, type);
+        EXPECT_STREQ(szShown, szAgain);
+    }
+    // Leading zeros carry no digit of the value: however many there are, the text reads.
+    double d = 7.0;
+    TBCellSlot cell{};
+    cell.pData = &d;
+    EXPECT_TRUE(ParseColumnValue(&cell, 0, -2, Type(COLTYPE_DOUBLE), (std::string(600, '0') + "1.25").c_str()));
+    EXPECT_EQ(1.25, d);
+    // Beyond the largest double the text is no double: refused, the cell left as it was.
+    EXPECT_FALSE(ParseColumnValue(&cell, 0, -2, Type(COLTYPE_DOUBLE), ("1" + std::string(309, '0')).c_str()));
+    EXPECT_FALSE(ParseColumnValue(&cell, 0, 0, Type(COLTYPE_DOUBLE), std::string(2000, '9').c_str()));
+    EXPECT_EQ(1.25, d);
+    // Integers are bounded by their type whatever the text's length.
+    EXPECT_EQ("12", ReadInt((std::string(500, '0') + "12").c_str(), 0));
+    EXPECT_EQ("FAIL", ReadInt(("1" + std::string(500, '0')).c_str(), 0));
 }
 
 TEST_F(ColumnValues, ComparesNumbersAcrossDecimalCodes)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -96,7 +97,10 @@ TEST(DateTime, FormatsThroughPatterns)
 
     EXPECT_EQ("02/03", Date("D/M/Y", 2005, 3, 2, 6));     // the second '/' and the year do not fit
     EXPECT_EQ("02/03/", Date("D/M/Y", 2005, 3, 2, 10));
-    EXPECT_EQ("", Date("D/M/Y", 1899, 12, 31));
+    EXPECT_EQ("31/12/1899", Date("D/M/Y", 1899, 12, 31));
+    EXPECT_EQ("01/01/0100", Date("D/M/Y", DATE_YEAR_FIRST, 1, 1));
+    EXPECT_EQ("", Date("D/M/Y", DATE_YEAR_FIRST - 1, 12, 31));
+    EXPECT_EQ("", Date("D/M/Y", DATE_YEAR_LAST + 1, 1, 1));
     EXPECT_EQ("31/02/2005", Date("D/M/Y", 2005, 2, 31));  // the day is not checked against the month
     EXPECT_EQ("", Date("D/M/Y", 2005, 13, 1));
 
@@ -166,6 +170,19 @@ TEST(DateTime, PackedFormsRoundTrip)
     EXPECT_STREQ("09:05", szText);
     FormatPackedDateTime(szText, sizeof(szText), nullptr, "D/M/Y", "H:M:S");
     EXPECT_STREQ("", szText);
+
+    // A short destination cuts the text; a date cut short is never followed by a time, which
+    // would show another moment ("02/03/ 12" reads as 2 March, 12 o'clock).
+    ASSERT_TRUE(ParsePackedDateTime(ab, "02/03/2005 12:30:15", "D/M/Y", "H:M:S"));
+    for (int nSize = 1; nSize <= 20; ++nSize) {
+        char szShort[32];
+        FormatPackedDateTime(szShort, nSize, ab, "D/M/Y", "H:M:S");
+        EXPECT_EQ(0u, std::string("02/03/2005 12:30:15").find(szShort)) << nSize << ": " << szShort;
+        char achDigits[15];
+        ASSERT_TRUE(ParseDateTimeText(achDigits, "02/03/2005 12:30:15", "D/M/Y", "H:M:S"));
+        FormatDateTimeText(szShort, nSize, achDigits, "D/M/Y", "H:M:S");
+        EXPECT_EQ(0u, std::string("02/03/2005 12:30:15").find(szShort)) << nSize << ": " << szShort;
+    }
 }
 
 TEST(DateTime, PackedYearsOutsideTheByteAreRefused)
@@ -212,4 +229,31 @@ TEST(DateTime, DigitTextsRoundTrip)
     EXPECT_STREQ("", szText);
     FormatDateText(szText, sizeof(szText), "2005-3-2", "D/M/Y");
     EXPECT_STREQ("", szText);
+}
+
+// What a reader takes, the display shows, and the shown text reads back as the same date: a
+// date before 1900 is neither refused nor dropped from the display (and so from an export).
+TEST(DateTime, EveryDateReadIsShownAndReadsBack)
+{
+    const char* const apszPatterns[] = {"D/M/Y", "Y/M/D", "M-D-Y", "Y.M.D"};
+    for (const char* pszPattern : apszPatterns) {
+        for (int nYear = DATE_YEAR_FIRST; nYear <= DATE_YEAR_LAST; nYear += nYear < 2200 ? 1 : 37) {
+            char szText[32];
+            FormatDate(szText, sizeof(szText), pszPattern, nYear, 2, 28);
+            ASSERT_NE('\0', szText[0]) << nYear;
+            char achDigits[9] = "........";
+            ASSERT_TRUE(ParseDateTimeText(achDigits, szText, pszPattern, nullptr)) << szText;
+            char szWant[9];
+            snprintf(szWant, sizeof(szWant), "%04d0228", nYear);
+            ASSERT_EQ(std::string(szWant), std::string(achDigits, 8)) << szText;
+            char szShown[32];
+            FormatDateText(szShown, sizeof(szShown), achDigits, pszPattern);
+            ASSERT_STREQ(szText, szShown);
+        }
+    }
+    // The readers give no year below DATE_YEAR_FIRST: two digits are completed into 1971..2070.
+    EXPECT_EQ("1850-6-1", ReadDate("01/06/1850", "D/M/Y"));
+    EXPECT_EQ("100-1-1", ReadDate("01/01/0100", "D/M/Y"));
+    EXPECT_EQ("1999-1-1", ReadDate("01/01/0099", "D/M/Y"));
+    EXPECT_EQ("2000-1-1", ReadDate("01/01/0000", "D/M/Y"));
 }

@@ -116,6 +116,70 @@ TEST_F(SettingsFileTest, LinesThatAreNotEntriesAndRepeatedNames)
               ReadText(strPath));
 }
 
+// A file read, saved and read again answers every lookup as it did. Empty values are not saved,
+// so they are no values at all; of repeated names the first entry with a value answers.
+TEST_F(SettingsFileTest, ASavedFileAnswersAsItDid)
+{
+    const std::string strPath = Path("again.ini");
+    WriteText(strPath, "[b]\nkey=\nk=1\n[b]\nkey=2\nk=3\n[c]\nkey=\n");
+    auto Answers = [](CSettingsFile& file) {
+        std::string str;
+        for (const char* pszKey : {"key", "k"}) {
+            for (const char* pszSection : {"b", "c"}) {
+                char sz[16];
+                file.ReadProfileString(pszSection, pszKey, "-", sz, sizeof(sz), nullptr);
+                str += std::string(pszSection) + "." + pszKey + "=" + sz + " ";
+            }
+        }
+        return str;
+    };
+    {
+        CSettingsFile file;
+        ASSERT_TRUE(file.Open(strPath.c_str()));
+        EXPECT_EQ("b.key=2 c.key=- b.k=1 c.k=- ", Answers(file));
+        EXPECT_EQ(nullptr, file.GetValue("c", "key"));
+        ASSERT_TRUE(file.SaveSettingsFile());
+    }
+    EXPECT_EQ("\n[b]\nk=1\n\n[b]\nk=3\nkey=2\n\n[c]\n", ReadText(strPath));
+    CSettingsFile file;
+    ASSERT_TRUE(file.Open(strPath.c_str()));
+    EXPECT_EQ("b.key=2 c.key=- b.k=1 c.k=- ", Answers(file));
+
+    // A value goes to the first entry of its key, and answers; blanking takes every entry.
+    EXPECT_TRUE(file.WriteProfileString("b", "k", "4", nullptr));
+    EXPECT_EQ("b.key=2 c.key=- b.k=4 c.k=- ", Answers(file));
+    EXPECT_TRUE(file.WriteProfileString("b", "k", "", nullptr));
+    EXPECT_EQ("b.key=2 c.key=- b.k=- c.k=- ", Answers(file));
+    ASSERT_TRUE(file.SaveSettingsFile());
+    CSettingsFile reloaded;
+    ASSERT_TRUE(reloaded.Open(strPath.c_str()));
+    EXPECT_EQ("b.key=2 c.key=- b.k=- c.k=- ", Answers(reloaded));
+}
+
+// What the file could not give back is refused, and nothing changes; a line's CRs and whatever
+// follows a NUL are not part of its text, and the lines around stay apart.
+TEST_F(SettingsFileTest, WritesTheFileCannotKeepAreRefused)
+{
+    const std::string strPath = Path("refused.ini");
+    WriteText(strPath, std::string("[S]\r\nK=1\r\r\nJ=a\0b\nL=2\n", 21));
+    CSettingsFile file;
+    ASSERT_TRUE(file.Open(strPath.c_str()));
+    EXPECT_EQ("[S] J=a K=1 L=2 ", Dump(file));
+    EXPECT_FALSE(file.WriteProfileString("S\nT", "K", "1", nullptr));
+    EXPECT_FALSE(file.WriteProfileString("", "K", "1", nullptr));
+    EXPECT_FALSE(file.WriteProfileString("S", "K=J", "1", nullptr));
+    EXPECT_FALSE(file.WriteProfileString("S", "K\nJ", "1", nullptr));
+    EXPECT_FALSE(file.WriteProfileString("S", "[T]", "1", nullptr));
+    EXPECT_FALSE(file.WriteProfileString("S", "", "1", nullptr));
+    EXPECT_FALSE(file.WriteProfileString("S", "K", "1\r", nullptr));
+    EXPECT_EQ("[S] J=a K=1 L=2 ", Dump(file));
+    EXPECT_TRUE(file.WriteProfileString("S]x", "K;[", "two\nlines\rin it", nullptr));
+    ASSERT_TRUE(file.SaveSettingsFile());
+    CSettingsFile reloaded;
+    ASSERT_TRUE(reloaded.Open(strPath.c_str()));
+    EXPECT_EQ("[S] J=a K=1 L=2 [S]x] K;[=two\nlines\rin it ", Dump(reloaded));
+}
+
 TEST_F(SettingsFileTest, LongLinesAndWindowsLineEnds)
 {
     const std::string strPath = Path("long.ini");

@@ -36,12 +36,14 @@ TEST(SettingsFonts, LiveFontsWrittenAndReadBack)
     EXPECT_EQ(hDefault, settings.GetFont("Short", hDefault));
     EXPECT_EQ(hDefault, settings.GetFont("Missing", hDefault));
 
+    // A blanked font is no value: it reads as missing, as it will after the file is saved and read.
     EXPECT_TRUE(settings.WriteFont("Grid", nullptr));
-    EXPECT_STREQ("", settings.GetString("Grid", "x"));
+    EXPECT_STREQ("x", settings.GetString("Grid", "x"));
+    EXPECT_EQ(hDefault, settings.GetFont("Grid", hDefault));
     settings.WriteString("Grid", "kept");
     HPEN hPen = CreatePen(PS_SOLID, 1, 0);
     EXPECT_FALSE(settings.WriteFont("Grid", reinterpret_cast<HFONT>(hPen))) << "a pen is no font";
-    EXPECT_STREQ("", settings.GetString("Grid", "x"));
+    EXPECT_STREQ("x", settings.GetString("Grid", "x"));
     DeleteObject(hPen);
     DeleteObject(hFont);
     DeleteObject(hDefault);

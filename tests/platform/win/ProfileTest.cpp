@@ -188,3 +188,40 @@ TEST_F(ProfileFiles, FailedWritesReportFalseAndChangeNothing)
     EXPECT_FALSE(WritePrivateProfileStringA("S", "K", "1", Path("dir.ini").c_str()));
     EXPECT_EQ(2, CountFiles());
 }
+
+// A write changes its own line and nothing else: every other line keeps its bytes, its own line
+// end (CR CR LF, LF among CR LF, none at the end of the file) and the byte-order mark.
+TEST_F(ProfileFiles, UntouchedLinesSurviveAWriteByteForByte)
+{
+    const std::string strFile = Path("a.ini");
+    const std::string strTail = "[T]\r\nOdd=1\r\r\nLf=2\nCr=3\r\r\r\nLast=4";
+    Write("a.ini", "\xEF\xBB\xBF[S]\nK=1\r\r\n" + strTail);
+    EXPECT_EQ("1", Get("S", "K")) << "the carriage returns belong to the line end, not the value";
+    EXPECT_EQ("3", Get("T", "Cr"));
+    EXPECT_TRUE(WritePrivateProfileStringA("S", "K", "2", strFile.c_str()));
+    EXPECT_EQ("\xEF\xBB\xBF[S]\nK=2\r\r\n" + strTail, Read("a.ini"));
+    EXPECT_TRUE(WritePrivateProfileStringA("S", "New", "x", strFile.c_str()));
+    EXPECT_EQ("\xEF\xBB\xBF[S]\nK=2\r\r\nNew=x\n" + strTail, Read("a.ini"));
+    // Appending behind a last line without a line end gives it one and keeps the file's ending.
+    EXPECT_TRUE(WritePrivateProfileStringA("T", "Added", "y", strFile.c_str()));
+    EXPECT_EQ("\xEF\xBB\xBF[S]\nK=2\r\r\nNew=x\n" + strTail + "\nAdded=y", Read("a.ini"));
+    EXPECT_TRUE(WritePrivateProfileStringA("S", "New", nullptr, strFile.c_str()));
+    EXPECT_EQ("\xEF\xBB\xBF[S]\nK=2\r\r\n" + strTail + "\nAdded=y", Read("a.ini"));
+    EXPECT_EQ("4", Get("T", "Last"));
+    EXPECT_EQ("y", Get("T", "Added"));
+    // A file that ends in CRs without a LF: the new section still starts a line of its own.
+    Write("a.ini", "[S]\r\nK=1\r\n\r\r");
+    EXPECT_TRUE(WritePrivateProfileStringA("New", "K", "2", strFile.c_str()));
+    EXPECT_EQ("[S]\r\nK=1\r\n\r\r\n[New]\r\nK=2", Read("a.ini"));
+    EXPECT_EQ("2", Get("New", "K"));
+    EXPECT_EQ("1", Get("S", "K"));
+    // A NUL ends what a line says, never the line: the names listed can be asked for, and the
+    // line keeps its bytes.
+    const std::string strNul("[S]\nab\0cd=1\nK=2\0x\n", 18);
+    Write("a.ini", strNul);
+    EXPECT_EQ("ab|K|", List("S"));
+    EXPECT_EQ("", Get("S", "ab"));
+    EXPECT_EQ("2", Get("S", "K"));
+    EXPECT_TRUE(WritePrivateProfileStringA("S", "New", "3", strFile.c_str()));
+    EXPECT_EQ(strNul + "New=3\n", Read("a.ini"));
+}

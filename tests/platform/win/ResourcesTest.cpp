@@ -100,6 +100,31 @@ TEST(ResourceScript, DamagedFilesKeepWhatCanBeRead)
 
     CResourceScript missing;
     EXPECT_FALSE(missing.LoadFile("/nonexistent/x.rc"));
+
+    // A block or a table left open does not take the next table with it: STRINGTABLE is a keyword
+    // that no block holds, so the damage ends where the next table starts.
+    CResourceScript openBlock;
+    openBlock.Parse("1 DIALOG 0, 0, 10, 10\nBEGIN\n LTEXT \"x\"\n BEGIN\nSTRINGTABLE\nBEGIN\n 4, \"after\"\nEND\n");
+    EXPECT_EQ("after", openBlock.GetStrings().at(4));
+    ASSERT_FALSE(openBlock.GetErrors().empty());
+    EXPECT_EQ("line 1: block without its END", openBlock.GetErrors().back());
+    CResourceScript openTable;
+    openTable.Parse("STRINGTABLE\nBEGIN\n 1, \"one\"\nSTRINGTABLE\nBEGIN\n 2, \"two\"\nEND\nEND\n");
+    EXPECT_EQ(2u, openTable.GetStrings().size());
+    EXPECT_EQ("two", openTable.GetStrings().at(2));
+    EXPECT_EQ(2u, openTable.GetErrors().size());            // the first table's END, then a stray END
+    CResourceScript openTemplates;
+    openTemplates.Parse("1 MENU\nBEGIN\n POPUP \"&File\"\n BEGIN\n  MENUITEM \"&Open\", 10\nSTRINGTABLE\nBEGIN\n 6, \"six\"\nEND\n"
+                        "2 ACCELERATORS\nBEGIN\n \"A\", 11\nSTRINGTABLE\nBEGIN\n 7, \"seven\"\nEND\n");
+    EXPECT_EQ("six", openTemplates.GetStrings().at(6));
+    EXPECT_EQ("seven", openTemplates.GetStrings().at(7));
+    ASSERT_EQ(3u, openTemplates.GetErrors().size());
+    EXPECT_EQ("line 5: POPUP without its END", openTemplates.GetErrors()[0]);
+    EXPECT_EQ("line 1: block without its END", openTemplates.GetErrors()[1]);
+    EXPECT_EQ("line 10: block without its END", openTemplates.GetErrors()[2]);
+    CResourceScript headerWord;
+    headerWord.Parse("x STRINGTABLE\nBEGIN\n 5, \"five\"\nEND\n");
+    EXPECT_EQ("five", headerWord.GetStrings().at(5));
 }
 
 TEST(ResourceScript, OurFilesAreCleanAndKeysReadTheSameInBothLanguages)
