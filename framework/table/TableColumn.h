@@ -48,7 +48,7 @@ public:
     // whole digits with their thousands separators and up to 98 fraction digits, or the text.
     int  GetFullTextSize() const { return m_nSize >= 1024 ? m_nSize + 1 : 1024; }
     // Typed text into a one-cell value of this column, as a paste or an edit reads a cell. FALSE
-    // also for a text whose value would show as another (a date text before 1900 shows as nothing).
+    // also for a text whose value would show as another, so that what a copy writes pastes back.
     BOOL ParseCellText(TBCellSlot* pValue, int nDecimals, const char* pszText) const;
     void RecalcAlignment();
     int  GetEffectiveAlignment() const { return m_nEffAlign; }

@@ -182,8 +182,11 @@ TEST(FilterText, EachKindWritesATextThatReadsBackAsItself)
     EXPECT_FALSE(filters.IsValidCriteria(COL_SYM, ""));
     filters.RemoveAllFilters();
     EXPECT_EQ(0, filters.AddFilter(COL_SYM, "\"\"", FALSE, 0));
-    // A value the column cannot show has no text to be saved as: the criterion is refused.
-    EXPECT_EQ(-1, filters.AddFilter(COL_DAYTEXT, ">=1850/01/01", FALSE, 0));
+    // A date before 1900 shows, so it has a text to be saved as.
+    filters.RemoveAllFilters();
+    ASSERT_EQ(0, filters.AddFilter(COL_DAYTEXT, ">=1850/01/01", FALSE, 0));
+    filters.GetColumnFilter(COL_DAYTEXT)->FormatFilterText(strText, 0);
+    EXPECT_EQ(">=1850/01/01", std::string(strText));
     // Values and masks may follow a comparison in their column, as the saved order has them.
     filters.RemoveAllFilters();
     ASSERT_EQ(0, filters.AddFilter(COL_QTY, ">5", FALSE, 0));

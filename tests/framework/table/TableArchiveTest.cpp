@@ -225,20 +225,22 @@ TEST(TableArchive, ANulByteEndsTheTextOfItsLineOnly)
     EXPECT_EQ("0\nnext|3|4\n", Copy(view, FALSE));
 }
 
-TEST(TableArchive, ACellTextThatWouldShowAsAnotherValueIsRefused)
+TEST(TableArchive, DatesBefore1900PasteAndCopyWhole)
 {
     UseSourceResources();
     COwnedTable t({{"Sym", COLTYPE_STRING, 8, FALSE}, {"Settle", COLTYPE_DATE_TEXT, 0, FALSE}});
     CSnapAlloc alloc;
     t.Table().Open(&alloc);
     CViewTable& view = t.View();
-    // A date text before 1900 reads, but shows as nothing: written out, it would not read back.
-    EXPECT_FALSE(Paste(view, "0\nold|0299/12/31\nnew|2020/02/29\n", FALSE));
-    ASSERT_EQ(1, view.GetRowCount());
-    // The in-place editor takes texts the same way.
-    EXPECT_FALSE(view.SetCellTextAt(0, 1, "1899/12/31"));
-    EXPECT_TRUE(view.SetCellTextAt(0, 1, "1900/01/01"));
-    EXPECT_EQ("0\nnew|1900/01/01\n", Copy(view, FALSE));
+    // Every date a reader takes is shown, so a copy of it pastes back as the same date.
+    const char* const pszText = "0\nold|0299/12/31\nnew|2020/02/29\n";
+    EXPECT_TRUE(Paste(view, pszText, FALSE));
+    ASSERT_EQ(2, view.GetRowCount());
+    EXPECT_EQ(pszText, Copy(view, FALSE));
+    // The in-place editor takes texts the same way; one that is no date changes nothing.
+    EXPECT_TRUE(view.SetCellTextAt(1, 1, "1899/12/31"));
+    EXPECT_FALSE(view.SetCellTextAt(1, 1, "1899/13/31"));
+    EXPECT_EQ("0\nold|0299/12/31\nnew|1899/12/31\n", Copy(view, FALSE));
     view.RemoveAllRows();
 }
 
