@@ -66,6 +66,12 @@ BOOL Transfer(HDC hdcDest, int xd, int yd, int cxd, int cyd, HDC hdcSrc, int xs,
     BYTE t = static_cast<BYTE>((dwRop >> 16) & 0xFF);
     BOOL bMono = pTarget->IsMono();
     POINT a = pDst->ToDevice(xd, yd), b = pDst->ToDevice(xd + cxd, yd + cyd);
+    if (pDst->IsTurned()) {
+        // Turned, the destination is upright in the box around the turned rectangle.
+        RECT rc = pDst->ToDevice(RECT{xd, yd, xd + cxd, yd + cyd});
+        a = POINT{rc.left, rc.top};
+        b = POINT{rc.right, rc.bottom};
+    }
     int nDstW = b.x - a.x, nDstH = b.y - a.y;
     if (nDstW == 0 || nDstH == 0)
         return TRUE;
@@ -74,7 +80,8 @@ BOOL Transfer(HDC hdcDest, int xd, int yd, int cxd, int cyd, HDC hdcSrc, int xs,
     if (UsesSource(t)) {
         TbDC* pSrc = TbFindDC(hdcSrc);
         CTbPixelBuffer* pBits = pSrc ? pSrc->Target() : nullptr;
-        if (!pBits)
+        // A turned source would be a parallelogram of pixels, which a block transfer cannot read.
+        if (!pBits || pSrc->IsTurned())
             return FALSE;
         if (pBits == pTarget) {
             copy = *pBits;          // overlapping transfers read the pixels as they were

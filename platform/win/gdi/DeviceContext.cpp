@@ -102,38 +102,119 @@ BOOL TbDC::IsIdentity() const
     return st.szWindowExt.cx == st.szViewportExt.cx && st.szWindowExt.cy == st.szViewportExt.cy;
 }
 
-static LONG MapAxis(int v, LONG nWindowOrg, LONG nWindowExt, LONG nViewportOrg, LONG nViewportExt)
+BOOL TbDC::HasWorldTransform() const
+{
+    const XFORM& xf = st.xform;
+    return xf.eM11 != 1 || xf.eM12 != 0 || xf.eM21 != 0 || xf.eM22 != 1 || xf.eDx != 0 || xf.eDy != 0;
+}
+
+BOOL TbDC::IsTurned() const
+{
+    return st.xform.eM12 != 0 || st.xform.eM21 != 0;
+}
+
+// Page to device on one axis, unrounded, so that a world transform and the mapping round once.
+static double MapAxis(double v, LONG nWindowOrg, LONG nWindowExt, LONG nViewportOrg, LONG nViewportExt)
 {
     if (nWindowExt == nViewportExt)
         return v - nWindowOrg + nViewportOrg;
-    double d = static_cast<double>(v - nWindowOrg) * nViewportExt / (nWindowExt ? nWindowExt : 1);
-    return static_cast<LONG>(std::lround(d)) + nViewportOrg;
+    return (v - nWindowOrg) * nViewportExt / (nWindowExt ? nWindowExt : 1) + nViewportOrg;
+}
+
+static LONG Round(double d)
+{
+    return static_cast<LONG>(std::lround(d));
 }
 
 POINT TbDC::ToDevice(int x, int y) const
 {
-    return POINT{MapAxis(x, st.ptWindowOrg.x, st.szWindowExt.cx, st.ptViewportOrg.x, st.szViewportExt.cx),
-                 MapAxis(y, st.ptWindowOrg.y, st.szWindowExt.cy, st.ptViewportOrg.y, st.szViewportExt.cy)};
+    double px = x, py = y;
+    if (HasWorldTransform()) {
+        const XFORM& xf = st.xform;
+        px = x * static_cast<double>(xf.eM11) + y * static_cast<double>(xf.eM21) + xf.eDx;
+        py = x * static_cast<double>(xf.eM12) + y * static_cast<double>(xf.eM22) + xf.eDy;
+    }
+    return POINT{Round(MapAxis(px, st.ptWindowOrg.x, st.szWindowExt.cx, st.ptViewportOrg.x, st.szViewportExt.cx)),
+                 Round(MapAxis(py, st.ptWindowOrg.y, st.szWindowExt.cy, st.ptViewportOrg.y, st.szViewportExt.cy))};
+}
+
+void TbDC::ToDeviceCorners(const RECT& rc, POINT pts[4]) const
+{
+    pts[0] = ToDevice(rc.left, rc.top);
+    pts[1] = ToDevice(rc.right, rc.top);
+    pts[2] = ToDevice(rc.right, rc.bottom);
+    pts[3] = ToDevice(rc.left, rc.bottom);
 }
 
 RECT TbDC::ToDevice(const RECT& rc) const
 {
-    POINT a = ToDevice(rc.left, rc.top), b = ToDevice(rc.right, rc.bottom);
-    return RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+    POINT pts[4];
+    ToDeviceCorners(rc, pts);
+    RECT box = {pts[0].x, pts[0].y, pts[0].x, pts[0].y};
+    for (const POINT& pt : pts) {
+        box.left = std::min(box.left, pt.x);
+        box.top = std::min(box.top, pt.y);
+        box.right = std::max(box.right, pt.x);
+        box.bottom = std::max(box.bottom, pt.y);
+    }
+    return box;
+}
+
+POINT TbDC::ToLogical(POINT ptDevice) const
+{
+    double px = static_cast<double>(ptDevice.x - st.ptViewportOrg.x) * st.szWindowExt.cx / st.szViewportExt.cx + st.ptWindowOrg.x;
+    double py = static_cast<double>(ptDevice.y - st.ptViewportOrg.y) * st.szWindowExt.cy / st.szViewportExt.cy + st.ptWindowOrg.y;
+    if (HasWorldTransform()) {
+        // The transform is kept invertible (SetWorldTransform refuses the rest), so det is not 0.
+        const XFORM& xf = st.xform;
+        double a = xf.eM11, b = xf.eM12, c = xf.eM21, d = xf.eM22;
+        double det = a * d - b * c;
+        double dx = px - xf.eDx, dy = py - xf.eDy;
+        px = (d * dx - c * dy) / det;
+        py = (a * dy - b * dx) / det;
+    }
+    return POINT{Round(px), Round(py)};
+}
+
+// A logical length's device length: the world transform stretches a unit along x by the length
+// of (eM11, eM12), along y by that of (eM21, eM22); the extents stretch on top of that.
+static double AxisFactor(double dWorld, LONG nWindowExt, LONG nViewportExt)
+{
+    return std::fabs(dWorld * nViewportExt / nWindowExt);
 }
 
 int TbDC::ScaleX(int cx) const
 {
-    if (st.szWindowExt.cx == st.szViewportExt.cx)
+    if (st.szWindowExt.cx == st.szViewportExt.cx && !HasWorldTransform())
         return cx;
-    return static_cast<int>(std::lround(std::fabs(static_cast<double>(cx) * st.szViewportExt.cx / st.szWindowExt.cx)));
+    double f = AxisFactor(std::hypot(st.xform.eM11, st.xform.eM12), st.szWindowExt.cx, st.szViewportExt.cx);
+    return static_cast<int>(std::lround(std::fabs(cx * f)));
 }
 
 int TbDC::ScaleY(int cy) const
 {
-    if (st.szWindowExt.cy == st.szViewportExt.cy)
+    if (st.szWindowExt.cy == st.szViewportExt.cy && !HasWorldTransform())
         return cy;
-    return static_cast<int>(std::lround(std::fabs(static_cast<double>(cy) * st.szViewportExt.cy / st.szWindowExt.cy)));
+    double f = AxisFactor(std::hypot(st.xform.eM21, st.xform.eM22), st.szWindowExt.cy, st.szViewportExt.cy);
+    return static_cast<int>(std::lround(std::fabs(cy * f)));
+}
+
+int TbDC::UnscaleX(int cx) const
+{
+    if (!HasWorldTransform())
+        return st.szWindowExt.cx == st.szViewportExt.cx ? cx
+             : static_cast<int>(std::abs(static_cast<int64_t>(cx) * st.szWindowExt.cx / st.szViewportExt.cx));
+    double f = AxisFactor(std::hypot(st.xform.eM11, st.xform.eM12), st.szWindowExt.cx, st.szViewportExt.cx);
+    return static_cast<int>(std::lround(std::fabs(cx / f)));
+}
+
+int TbDC::UnscaleY(int cy) const
+{
+    if (!HasWorldTransform())
+        return st.szWindowExt.cy == st.szViewportExt.cy ? cy
+             : static_cast<int>(std::abs(static_cast<int64_t>(cy) * st.szWindowExt.cy / st.szViewportExt.cy));
+    double f = AxisFactor(std::hypot(st.xform.eM21, st.xform.eM22), st.szWindowExt.cy, st.szViewportExt.cy);
+    return static_cast<int>(std::lround(std::fabs(cy / f)));
 }
 
 HDC TbCreateWindowDC(HWND hWnd, const CTbRegion* pClip)
@@ -518,13 +599,76 @@ BOOL DPtoLP(HDC hdc, LPPOINT pPoints, int nCount)
     TbDC* pDC = TbFindDC(hdc);
     if (!pDC || (!pPoints && nCount > 0))
         return FALSE;
-    const TbDcState& st = pDC->st;
-    for (int i = 0; i < nCount; ++i) {
-        double x = static_cast<double>(pPoints[i].x - st.ptViewportOrg.x) * st.szWindowExt.cx / st.szViewportExt.cx;
-        double y = static_cast<double>(pPoints[i].y - st.ptViewportOrg.y) * st.szWindowExt.cy / st.szViewportExt.cy;
-        pPoints[i] = POINT{static_cast<LONG>(std::lround(x)) + st.ptWindowOrg.x,
-                           static_cast<LONG>(std::lround(y)) + st.ptWindowOrg.y};
+    for (int i = 0; i < nCount; ++i)
+        pPoints[i] = pDC->ToLogical(pPoints[i]);
+    return TRUE;
+}
+
+// ---- world transform ----
+
+int SetGraphicsMode(HDC hdc, int nMode)
+{
+    TbDC* pDC = TbFindDC(hdc);
+    if (!pDC || (nMode != GM_COMPATIBLE && nMode != GM_ADVANCED))
+        return 0;
+    // The compatible mode has no world transform, so one still in place refuses the way back.
+    if (nMode == GM_COMPATIBLE && pDC->HasWorldTransform())
+        return 0;
+    int nOld = pDC->st.nGraphicsMode;
+    pDC->st.nGraphicsMode = nMode;
+    return nOld;
+}
+
+int GetGraphicsMode(HDC hdc)
+{
+    TbDC* pDC = TbFindDC(hdc);
+    return pDC ? pDC->st.nGraphicsMode : 0;
+}
+
+// A transform that folds the plane flat has no way back for DPtoLP, so it is refused.
+static BOOL IsInvertible(const XFORM& xf)
+{
+    double det = static_cast<double>(xf.eM11) * xf.eM22 - static_cast<double>(xf.eM12) * xf.eM21;
+    return std::isfinite(det) && det != 0 && std::isfinite(xf.eDx) && std::isfinite(xf.eDy);
+}
+
+BOOL SetWorldTransform(HDC hdc, const XFORM* pXform)
+{
+    TbDC* pDC = TbFindDC(hdc);
+    if (!pDC || !pXform || pDC->st.nGraphicsMode != GM_ADVANCED || !IsInvertible(*pXform))
+        return FALSE;
+    pDC->st.xform = *pXform;
+    return TRUE;
+}
+
+BOOL GetWorldTransform(HDC hdc, LPXFORM pXform)
+{
+    return GetStateField(hdc, &TbDcState::xform, pXform);
+}
+
+// a then b: the row-vector product a * b, so a point goes through a first.
+static XFORM Combine(const XFORM& a, const XFORM& b)
+{
+    return XFORM{a.eM11 * b.eM11 + a.eM12 * b.eM21,         a.eM11 * b.eM12 + a.eM12 * b.eM22,
+                 a.eM21 * b.eM11 + a.eM22 * b.eM21,         a.eM21 * b.eM12 + a.eM22 * b.eM22,
+                 a.eDx * b.eM11 + a.eDy * b.eM21 + b.eDx,   a.eDx * b.eM12 + a.eDy * b.eM22 + b.eDy};
+}
+
+BOOL ModifyWorldTransform(HDC hdc, const XFORM* pXform, DWORD dwMode)
+{
+    TbDC* pDC = TbFindDC(hdc);
+    if (!pDC || pDC->st.nGraphicsMode != GM_ADVANCED)
+        return FALSE;
+    XFORM xf;
+    switch (dwMode) {
+    case MWT_IDENTITY:      xf = XFORM{1, 0, 0, 1, 0, 0}; break;
+    case MWT_LEFTMULTIPLY:  if (!pXform) return FALSE; xf = Combine(*pXform, pDC->st.xform); break;
+    case MWT_RIGHTMULTIPLY: if (!pXform) return FALSE; xf = Combine(pDC->st.xform, *pXform); break;
+    default:                return FALSE;
     }
+    if (!IsInvertible(xf))
+        return FALSE;
+    pDC->st.xform = xf;
     return TRUE;
 }
 

@@ -85,6 +85,8 @@ struct TbDcState {
     POINT    ptViewportOrg = {0, 0};
     SIZE     szWindowExt = {1, 1};
     SIZE     szViewportExt = {1, 1};
+    int      nGraphicsMode = GM_COMPATIBLE;
+    XFORM    xform = {1, 0, 0, 1, 0, 0};    // world to page, before the window and viewport
     BOOL     bHasClip = FALSE;
     CTbRegion rgnClip;                      // device coordinates
 };
@@ -104,12 +106,19 @@ struct TbDC {
     const std::vector<RECT>& Clip();
     void InvalidateClip() { m_bClipValid = FALSE; }
     void Touch(const RECT& rc);
-    // Logical to device.
+    // Logical to device, through the world transform and then the window and viewport.
     POINT ToDevice(int x, int y) const;
-    RECT  ToDevice(const RECT& rc) const;   // normalised
+    RECT  ToDevice(const RECT& rc) const;   // the box around the mapped corners
+    void  ToDeviceCorners(const RECT& rc, POINT pts[4]) const;     // clockwise from left, top
+    POINT ToLogical(POINT ptDevice) const;
+    // Lengths along the logical x and y axes in device pixels, and back.
     int   ScaleX(int cx) const;
     int   ScaleY(int cy) const;
-    BOOL  IsIdentity() const;
+    int   UnscaleX(int cx) const;
+    int   UnscaleY(int cy) const;
+    BOOL  IsIdentity() const;               // window and viewport extents alike
+    BOOL  HasWorldTransform() const;        // anything but the identity
+    BOOL  IsTurned() const;                 // rotation or shear: rectangles stop being rectangles
 private:
     BOOL m_bClipValid = FALSE;
     CTbRegion m_rgnEffective;

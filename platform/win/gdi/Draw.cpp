@@ -100,6 +100,29 @@ void PenLine(CTbRaster& raster, TbDC* pDC, const TbPen* pPen, BOOL bMono, POINT 
     raster.Polygon(quad, 4, WINDING, paint);
 }
 
+// A figure from device points: the brush inside, then the pen around it.
+void FillAndOutline(const Drawing& d, const POINT* pPoints, int nCount, int nFillMode)
+{
+    CTbRaster raster(*d.pTarget, d.pDC->Clip(), d.pDC->st.nRop2);
+    raster.Polygon(pPoints, nCount, nFillMode, BrushPaint(d.pDC, d.pDC->st.pBrush.get(), d.bMono));
+    for (int i = 0; i < nCount; ++i)
+        PenLine(raster, d.pDC, d.pDC->st.pPen.get(), d.bMono, pPoints[i], pPoints[(i + 1) % nCount]);
+    d.pDC->Touch(raster.Dirty());
+}
+
+// A logical rectangle's pixels: its device rectangle, or under rotation or shear the
+// parallelogram of its turned corners, which the polygon fill covers by pixel centres.
+void FillLogicalRect(CTbRaster& raster, TbDC* pDC, const RECT& rc, const TbPaint& paint)
+{
+    if (!pDC->IsTurned()) {
+        raster.FillRect(pDC->ToDevice(rc), paint);
+        return;
+    }
+    POINT pts[4];
+    pDC->ToDeviceCorners(rc, pts);
+    raster.Polygon(pts, 4, ALTERNATE, paint);
+}
+
 RECT Normalised(int l, int t, int r, int b)
 {
     return RECT{std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)};
@@ -162,12 +185,7 @@ BOOL Polygon(HDC hdc, const POINT* pPoints, int nCount)
     std::vector<POINT> pts(static_cast<size_t>(nCount));
     for (int i = 0; i < nCount; ++i)
         pts[static_cast<size_t>(i)] = d.pDC->ToDevice(pPoints[i].x, pPoints[i].y);
-    CTbRaster raster(*d.pTarget, d.pDC->Clip(), d.pDC->st.nRop2);
-    raster.Polygon(pts.data(), nCount, d.pDC->st.nPolyFillMode, BrushPaint(d.pDC, d.pDC->st.pBrush.get(), d.bMono));
-    for (int i = 0; i < nCount; ++i)
-        PenLine(raster, d.pDC, d.pDC->st.pPen.get(), d.bMono, pts[static_cast<size_t>(i)],
-                pts[static_cast<size_t>((i + 1) % nCount)]);
-    d.pDC->Touch(raster.Dirty());
+    FillAndOutline(d, pts.data(), nCount, d.pDC->st.nPolyFillMode);
     return TRUE;
 }
 
@@ -176,6 +194,12 @@ BOOL Rectangle(HDC hdc, int nLeft, int nTop, int nRight, int nBottom)
     Drawing d(hdc);
     if (!d.Ok())
         return d.pDC != nullptr;
+    if (d.pDC->IsTurned()) {
+        POINT corners[4];
+        d.pDC->ToDeviceCorners(Normalised(nLeft, nTop, nRight, nBottom), corners);
+        FillAndOutline(d, corners, 4, ALTERNATE);
+        return TRUE;
+    }
     RECT rc = d.pDC->ToDevice(Normalised(nLeft, nTop, nRight, nBottom));
     const TbPen* pPen = d.pDC->st.pPen.get();
     CTbRaster raster(*d.pTarget, d.pDC->Clip(), d.pDC->st.nRop2);
@@ -249,7 +273,7 @@ int FillRect(HDC hdc, const RECT* pRect, HBRUSH hBrush)
     if (!d.Ok() || !pRect || !pBrush)
         return FALSE;
     CTbRaster raster(*d.pTarget, d.pDC->Clip(), R2_COPYPEN);
-    raster.FillRect(d.pDC->ToDevice(*pRect), BrushPaint(d.pDC, pBrush, d.bMono));
+    FillLogicalRect(raster, d.pDC, *pRect, BrushPaint(d.pDC, pBrush, d.bMono));
     d.pDC->Touch(raster.Dirty());
     return TRUE;
 }
@@ -264,7 +288,7 @@ BOOL FillRgn(HDC hdc, HRGN hRgn, HBRUSH hBrush)
     CTbRaster raster(*d.pTarget, d.pDC->Clip(), R2_COPYPEN);
     TbPaint paint = BrushPaint(d.pDC, pBrush, d.bMono);
     for (const RECT& rc : pRgn->Rects())
-        raster.FillRect(d.pDC->ToDevice(rc), paint);
+        FillLogicalRect(raster, d.pDC, rc, paint);
     d.pDC->Touch(raster.Dirty());
     return TRUE;
 }
@@ -294,7 +318,7 @@ BOOL InvertRect(HDC hdc, const RECT* pRect)
     if (!d.Ok() || !pRect)
         return FALSE;
     CTbRaster raster(*d.pTarget, d.pDC->Clip(), R2_NOT);
-    raster.FillRect(d.pDC->ToDevice(*pRect), TbPaint());
+    FillLogicalRect(raster, d.pDC, *pRect, TbPaint());
     d.pDC->Touch(raster.Dirty());
     return TRUE;
 }

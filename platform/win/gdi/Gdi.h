@@ -29,7 +29,8 @@ int  SetPolyFillMode(HDC hdc, int nMode);
 int  SetStretchBltMode(HDC hdc, int nMode);
 BOOL SetBrushOrgEx(HDC hdc, int x, int y, LPPOINT pOld);
 
-// Coordinates: logical to device through the window and viewport origins and extents.
+// Coordinates: logical to device through the world transform, then the window and viewport origins
+// and extents.
 int  SetMapMode(HDC hdc, int nMode);
 int  GetMapMode(HDC hdc);
 BOOL SetWindowOrgEx(HDC hdc, int x, int y, LPPOINT pOld);
@@ -44,6 +45,16 @@ BOOL SetViewportExtEx(HDC hdc, int cx, int cy, LPSIZE pOld);
 BOOL GetViewportExtEx(HDC hdc, LPSIZE pSize);
 BOOL LPtoDP(HDC hdc, LPPOINT pPoints, int nCount);
 BOOL DPtoLP(HDC hdc, LPPOINT pPoints, int nCount);
+// The world transform, applied before the window and viewport. Setting or changing it needs
+// GM_ADVANCED and an invertible result; GM_COMPATIBLE comes back only with the identity in place.
+// Translation and scaling are exact; under rotation or shear lines, polygons and filled rectangles
+// follow the turned corners, while ellipses, frames, blits, clip rectangles and text cells take
+// the box around the turned rectangle, and glyphs stay upright.
+int  SetGraphicsMode(HDC hdc, int nMode);    // the previous mode; 0 on a refusal
+int  GetGraphicsMode(HDC hdc);
+BOOL SetWorldTransform(HDC hdc, const XFORM* pXform);
+BOOL GetWorldTransform(HDC hdc, LPXFORM pXform);
+BOOL ModifyWorldTransform(HDC hdc, const XFORM* pXform, DWORD dwMode);
 
 // Clipping (logical coordinates in, region results as NULLREGION/SIMPLEREGION/COMPLEXREGION/ERROR).
 int  SelectClipRgn(HDC hdc, HRGN hRgn);      // a copy is taken; null removes the clip

@@ -1,6 +1,6 @@
 #pragma once
 // Drawing constants and records: raster operations, pen, brush and font styles, text flags,
-// mapping modes, stock objects and device capabilities.
+// mapping modes and the world transform, stock objects and device capabilities.
 #include "platform/win/WinTypes.h"
 #include "platform/win/Records.h"
 
@@ -118,6 +118,12 @@
 #define MM_TWIPS       6
 #define MM_ISOTROPIC   7
 #define MM_ANISOTROPIC 8
+// Graphics modes and world transform changes
+#define GM_COMPATIBLE     1
+#define GM_ADVANCED       2
+#define MWT_IDENTITY      1
+#define MWT_LEFTMULTIPLY  2
+#define MWT_RIGHTMULTIPLY 3
 // Text alignment (TextOut)
 #define TA_NOUPDATECP  0
 #define TA_UPDATECP    1
@@ -228,4 +234,7 @@ struct BITMAP {
 typedef BITMAP* LPBITMAP;
 struct PALETTEENTRY { BYTE peRed; BYTE peGreen; BYTE peBlue; BYTE peFlags; };
 struct LOGPALETTE { WORD palVersion; WORD palNumEntries; PALETTEENTRY palPalEntry[1]; };
+// World to page: x' = x * eM11 + y * eM21 + eDx, y' = x * eM12 + y * eM22 + eDy.
+struct XFORM { FLOAT eM11; FLOAT eM12; FLOAT eM21; FLOAT eM22; FLOAT eDx; FLOAT eDy; };
+typedef XFORM* LPXFORM;
 struct DRAWTEXTPARAMS { UINT cbSize; int iTabLength; int iLeftMargin; int iRightMargin; UINT uiLengthDrawn; };

@@ -127,16 +127,12 @@ std::vector<RECT> ClipTo(TbDC* pDC, const RECT& rcDevice)
 
 int ToLogicalX(TbDC* pDC, int cx)
 {
-    const TbDcState& st = pDC->st;
-    return st.szWindowExt.cx == st.szViewportExt.cx ? cx
-         : static_cast<int>(std::abs(static_cast<int64_t>(cx) * st.szWindowExt.cx / st.szViewportExt.cx));
+    return pDC->UnscaleX(cx);
 }
 
 int ToLogicalY(TbDC* pDC, int cy)
 {
-    const TbDcState& st = pDC->st;
-    return st.szWindowExt.cy == st.szViewportExt.cy ? cy
-         : static_cast<int>(std::abs(static_cast<int64_t>(cy) * st.szWindowExt.cy / st.szViewportExt.cy));
+    return pDC->UnscaleY(cy);
 }
 
 size_t TextLength(LPCSTR psz, int cch)

@@ -1,6 +1,6 @@
 // Drawing on memory DCs, checked pixel by pixel: XOR figures that undo themselves, the raster
-// operations of BitBlt, the colour/monochrome rules, the end-point rule, clipping, mapping and
-// the life of objects.
+// operations of BitBlt, the colour/monochrome rules, the end-point rule, clipping, mapping, the
+// world transform and the life of objects.
 #include <gtest/gtest.h>
 #include <vector>
 #include "platform/win/gdi/Gdi.h"
@@ -319,4 +319,253 @@ TEST(Gdi, RegionsCombine)
     EXPECT_EQ(ERROR, CombineRgn(r, a, reinterpret_cast<HRGN>(1), RGN_OR));
     for (HRGN h : {a, b, r})
         DeleteObject(h);
+}
+
+namespace {
+const XFORM s_identity = {1, 0, 0, 1, 0, 0};
+
+XFORM Translation(FLOAT dx, FLOAT dy) { return XFORM{1, 0, 0, 1, dx, dy}; }
+XFORM Scaling(FLOAT s) { return XFORM{s, 0, 0, s, 0, 0}; }
+XFORM QuarterTurn() { return XFORM{0, 1, -1, 0, 0, 0}; }   // (x, y) to (-y, x)
+
+void Advanced(HDC hdc, const XFORM& xf)
+{
+    ASSERT_NE(0, SetGraphicsMode(hdc, GM_ADVANCED));
+    ASSERT_TRUE(SetWorldTransform(hdc, &xf));
+}
+
+// GetPixel reads through the transform too; the maps are of device pixels.
+void Identity(HDC hdc)
+{
+    ASSERT_TRUE(ModifyWorldTransform(hdc, nullptr, MWT_IDENTITY));
+}
+
+POINT ToDevice(HDC hdc, int x, int y)
+{
+    POINT pt = {x, y};
+    LPtoDP(hdc, &pt, 1);
+    return pt;
+}
+}
+
+TEST(GdiWorldTransform, TranslationAndScalingLandOnExactPixels)
+{
+    const COLORREF black = RGB(0, 0, 0);
+    Canvas t(12, 10, FALSE);
+    Advanced(t.hdc, Translation(3, 2));
+    Rectangle(t.hdc, 0, 0, 4, 3);
+    MoveToEx(t.hdc, 0, 6, nullptr);
+    LineTo(t.hdc, 3, 6);
+    Identity(t.hdc);
+    EXPECT_EQ("............|"
+              "............|"
+              "...####.....|"
+              "...#..#.....|"
+              "...####.....|"
+              "............|"
+              "............|"
+              "............|"
+              "...###......|"
+              "............|", t.Map(black, 12, 10));
+
+    // Twice the size, one pixel right.
+    Canvas s(12, 10, FALSE);
+    Advanced(s.hdc, XFORM{2, 0, 0, 2, 1, 0});
+    RECT rc = {0, 0, 2, 2};
+    FillRect(s.hdc, &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    MoveToEx(s.hdc, 0, 4, nullptr);
+    LineTo(s.hdc, 3, 4);
+    Identity(s.hdc);
+    EXPECT_EQ(".####.......|"
+              ".####.......|"
+              ".####.......|"
+              ".####.......|"
+              "............|"
+              "............|"
+              "............|"
+              "............|"
+              ".######.....|"
+              "............|", s.Map(black, 12, 10));
+
+    // Clipping and block transfers go through it too.
+    Canvas c(8, 6, FALSE);
+    Advanced(c.hdc, Translation(3, 2));
+    EXPECT_EQ(SIMPLEREGION, IntersectClipRect(c.hdc, 0, 0, 2, 2));
+    RECT rcAll = {-10, -10, 20, 20};
+    FillRect(c.hdc, &rcAll, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    Identity(c.hdc);
+    SelectClipRgn(c.hdc, nullptr);
+    EXPECT_EQ("........|........|...##...|...##...|........|........|", c.Map(black, 8, 6));
+
+    Canvas src(2, 1, FALSE), dst(8, 4, FALSE);
+    SetPixel(src.hdc, 0, 0, RGB(255, 0, 0));
+    SetPixel(src.hdc, 1, 0, black);
+    Advanced(dst.hdc, XFORM{2, 0, 0, 2, 1, 1});
+    ASSERT_TRUE(BitBlt(dst.hdc, 0, 0, 2, 1, src.hdc, 0, 0, SRCCOPY));   // stretched to 4 x 2
+    Identity(dst.hdc);
+    EXPECT_EQ("........|...##...|...##...|........|", dst.Map(black, 8, 4));
+    EXPECT_EQ(RGB(255, 0, 0), GetPixel(dst.hdc, 1, 1));
+    EXPECT_EQ(RGB(255, 0, 0), GetPixel(dst.hdc, 2, 2));
+    // A turned source would be a parallelogram of pixels: refused.
+    Advanced(src.hdc, QuarterTurn());
+    EXPECT_FALSE(BitBlt(dst.hdc, 0, 0, 2, 1, src.hdc, 0, 0, SRCCOPY));
+}
+
+TEST(GdiWorldTransform, QuarterTurnFillsTheTurnedRectangle)
+{
+    Canvas c(8, 5, FALSE);
+    XFORM xf = QuarterTurn();
+    xf.eDx = 5;
+    Advanced(c.hdc, xf);
+    RECT rc = {0, 0, 3, 1};                     // turned upright, one pixel left of x = 5
+    FillRect(c.hdc, &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    Identity(c.hdc);
+    EXPECT_EQ("....#...|....#...|....#...|........|........|", c.Map(RGB(0, 0, 0), 8, 5));
+}
+
+TEST(GdiWorldTransform, TextIsPlacedAndSizedByTheTransform)
+{
+    Canvas c(60, 40, FALSE);
+    LOGFONTA lf = {};
+    lf.lfHeight = -10;                          // stand-in cells: 5 pixels wide, 10 high
+    HFONT hFont = CreateFontIndirectA(&lf);
+    HGDIOBJ hOld = SelectObject(c.hdc, hFont);
+    const COLORREF blue = RGB(0, 0, 255);
+    SetBkMode(c.hdc, OPAQUE);
+    SetBkColor(c.hdc, blue);
+    Advanced(c.hdc, Translation(20, 5));
+    TextOutA(c.hdc, 0, 0, "ab", 2);             // the cell covers 20..29 x 5..14
+    EXPECT_EQ(blue, GetPixel(c.hdc, 0, 0));      // read back through the transform
+    Identity(c.hdc);
+    EXPECT_EQ(blue, GetPixel(c.hdc, 20, 5));
+    EXPECT_EQ(blue, GetPixel(c.hdc, 29, 14));
+    EXPECT_NE(blue, GetPixel(c.hdc, 19, 5));
+    EXPECT_NE(blue, GetPixel(c.hdc, 30, 14));
+    EXPECT_NE(blue, GetPixel(c.hdc, 20, 15));
+
+    // Twice the size: the font is made twice as high, and measures the same in logical units.
+    Canvas s(60, 40, FALSE);
+    SelectObject(c.hdc, hOld);
+    hOld = SelectObject(s.hdc, hFont);
+    SetBkColor(s.hdc, blue);
+    Advanced(s.hdc, Scaling(2));
+    SIZE size;
+    ASSERT_TRUE(GetTextExtentPoint32A(s.hdc, "ab", 2, &size));
+    EXPECT_EQ(10, size.cx);
+    EXPECT_EQ(10, size.cy);
+    TextOutA(s.hdc, 1, 1, "ab", 2);             // 2..21 x 2..21
+    Identity(s.hdc);
+    EXPECT_EQ(blue, GetPixel(s.hdc, 2, 2));
+    EXPECT_EQ(blue, GetPixel(s.hdc, 21, 21));
+    EXPECT_NE(blue, GetPixel(s.hdc, 22, 21));
+    EXPECT_NE(blue, GetPixel(s.hdc, 21, 22));
+    SelectObject(s.hdc, hOld);
+    DeleteObject(hFont);
+}
+
+TEST(GdiWorldTransform, LeftMultiplyAppliesTheNewTransformFirst)
+{
+    Canvas c(4, 4, FALSE);
+    const XFORM move = Translation(5, 0);
+    Advanced(c.hdc, Scaling(2));
+    ASSERT_TRUE(ModifyWorldTransform(c.hdc, &move, MWT_LEFTMULTIPLY));   // move, then scale
+    XFORM xf;
+    ASSERT_TRUE(GetWorldTransform(c.hdc, &xf));
+    EXPECT_EQ(10, xf.eDx);
+    EXPECT_EQ(10, ToDevice(c.hdc, 0, 0).x);
+    EXPECT_EQ(12, ToDevice(c.hdc, 1, 0).x);
+
+    SetWorldTransform(c.hdc, &s_identity);
+    const XFORM scale = Scaling(2);
+    SetWorldTransform(c.hdc, &scale);
+    ASSERT_TRUE(ModifyWorldTransform(c.hdc, &move, MWT_RIGHTMULTIPLY));  // scale, then move
+    EXPECT_EQ(5, ToDevice(c.hdc, 0, 0).x);
+    EXPECT_EQ(7, ToDevice(c.hdc, 1, 0).x);
+
+    // With a turn the order shows on both axes: (1, 0) turns to (0, 1) and moves to (10, 1), or
+    // moves to (11, 0) and turns to (0, 11).
+    const XFORM turn = QuarterTurn(), right = Translation(10, 0);
+    SetWorldTransform(c.hdc, &turn);
+    ModifyWorldTransform(c.hdc, &right, MWT_RIGHTMULTIPLY);
+    POINT pt = ToDevice(c.hdc, 1, 0);
+    EXPECT_EQ(10, pt.x);
+    EXPECT_EQ(1, pt.y);
+    SetWorldTransform(c.hdc, &turn);
+    ModifyWorldTransform(c.hdc, &right, MWT_LEFTMULTIPLY);
+    pt = ToDevice(c.hdc, 1, 0);
+    EXPECT_EQ(0, pt.x);
+    EXPECT_EQ(11, pt.y);
+}
+
+TEST(GdiWorldTransform, ModeRulesRefuseAndLeaveTheStateAlone)
+{
+    Canvas c(4, 4, FALSE);
+    const XFORM move = Translation(1, 2), flat = {1, 2, 2, 4, 0, 0};
+    XFORM xf;
+    EXPECT_EQ(GM_COMPATIBLE, GetGraphicsMode(c.hdc));
+    EXPECT_FALSE(SetWorldTransform(c.hdc, &move));
+    EXPECT_FALSE(ModifyWorldTransform(c.hdc, &move, MWT_LEFTMULTIPLY));
+    EXPECT_FALSE(ModifyWorldTransform(c.hdc, nullptr, MWT_IDENTITY));
+    ASSERT_TRUE(GetWorldTransform(c.hdc, &xf));
+    EXPECT_EQ(0, xf.eDx);
+    EXPECT_EQ(0, SetGraphicsMode(c.hdc, 3));
+
+    EXPECT_EQ(GM_COMPATIBLE, SetGraphicsMode(c.hdc, GM_ADVANCED));
+    EXPECT_FALSE(SetWorldTransform(c.hdc, &flat));         // no way back from a flattened plane
+    EXPECT_FALSE(SetWorldTransform(c.hdc, nullptr));
+    EXPECT_FALSE(ModifyWorldTransform(c.hdc, &move, 4));
+    EXPECT_TRUE(SetWorldTransform(c.hdc, &move));
+    EXPECT_EQ(0, SetGraphicsMode(c.hdc, GM_COMPATIBLE));   // the transform must go first
+    EXPECT_EQ(GM_ADVANCED, GetGraphicsMode(c.hdc));
+    EXPECT_EQ(3, ToDevice(c.hdc, 2, 0).x);
+    EXPECT_TRUE(ModifyWorldTransform(c.hdc, nullptr, MWT_IDENTITY));
+    EXPECT_EQ(GM_ADVANCED, SetGraphicsMode(c.hdc, GM_COMPATIBLE));
+    EXPECT_EQ(2, ToDevice(c.hdc, 2, 0).x);
+    EXPECT_EQ(0, GetGraphicsMode(nullptr));
+    EXPECT_FALSE(GetWorldTransform(c.hdc, nullptr));
+}
+
+TEST(GdiWorldTransform, SaveAndRestoreKeepTheModeAndTransform)
+{
+    Canvas c(4, 4, FALSE);
+    int nPlain = SaveDC(c.hdc);
+    Advanced(c.hdc, Translation(2, 1));
+    int nMoved = SaveDC(c.hdc);
+    const XFORM scale = Scaling(3);
+    SetWorldTransform(c.hdc, &scale);
+    ASSERT_TRUE(RestoreDC(c.hdc, nMoved));
+    SetPixel(c.hdc, 0, 0, RGB(0, 0, 0));
+    EXPECT_EQ(GM_ADVANCED, GetGraphicsMode(c.hdc));
+    ASSERT_TRUE(RestoreDC(c.hdc, nPlain));
+    EXPECT_EQ(GM_COMPATIBLE, GetGraphicsMode(c.hdc));
+    EXPECT_EQ("....|..#.|....|....|", c.Map(RGB(0, 0, 0), 4, 4));
+}
+
+TEST(GdiWorldTransform, DeviceAndLogicalPointsRoundTripThroughTheMapping)
+{
+    Canvas c(4, 4, FALSE);
+    SetMapMode(c.hdc, MM_ANISOTROPIC);
+    SetWindowExtEx(c.hdc, 1, 1, nullptr);
+    SetViewportExtEx(c.hdc, 2, -2, nullptr);
+    SetViewportOrgEx(c.hdc, 1, 100, nullptr);
+    Advanced(c.hdc, XFORM{3, 0, 0, 3, 2, 1});
+    // The world first: (4, 5) is (14, 16) on the page, then (29, 68) on the device.
+    POINT pt = ToDevice(c.hdc, 4, 5);
+    EXPECT_EQ(29, pt.x);
+    EXPECT_EQ(68, pt.y);
+    DPtoLP(c.hdc, &pt, 1);
+    EXPECT_EQ(4, pt.x);
+    EXPECT_EQ(5, pt.y);
+
+    const XFORM turn = {0, 1, -1, 0, 7, -3};
+    SetWorldTransform(c.hdc, &turn);
+    for (POINT lp : {POINT{0, 0}, POINT{-5, 9}, POINT{12, -4}}) {
+        POINT p = lp;
+        LPtoDP(c.hdc, &p, 1);
+        EXPECT_EQ(1 + 2 * (-lp.y + 7), p.x);
+        EXPECT_EQ(100 - 2 * (lp.x - 3), p.y);
+        DPtoLP(c.hdc, &p, 1);
+        EXPECT_EQ(lp.x, p.x);
+        EXPECT_EQ(lp.y, p.y);
+    }
 }
