@@ -79,8 +79,9 @@ int CTBFont::PointSizeToHeight(int nPoints, HDC hdc)
     if (!hdcUse)
         return 0;
     int nSaved = SaveDC(hdcUse);
-    // The layer's DCs have no world transform; with both origins at 0 DPtoLP applies the
-    // mapping mode alone.
+    // The identity world transform and both origins at 0: DPtoLP applies the mapping mode alone.
+    SetGraphicsMode(hdcUse, GM_ADVANCED);
+    ModifyWorldTransform(hdcUse, nullptr, MWT_IDENTITY);
     SetViewportOrgEx(hdcUse, 0, 0, nullptr);
     SetWindowOrgEx(hdcUse, 0, 0, nullptr);
     POINT pt = {0, static_cast<int>(nPoints * GetDeviceCaps(hdcUse, LOGPIXELSY) / 72.0)};
