@@ -7,9 +7,12 @@
 
 #include "DialogTestSupport.h"
 #include "WindowTestSupport.h"
+#include "framework/base/NorvGlobals.h"
 #include "framework/window/EnhancedComboBox.h"
+#include "framework/window/TBDialog.h"
 #include "platform/mfc/Dialog.h"
 #include "platform/win/gdi/Gdi.h"
+#include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/VirtualKeys.h"
 
 namespace {
@@ -223,5 +226,66 @@ TEST_F(EnhancedComboBoxes, ReadOnlyListTakesNoKeysAndShowsFixedColours)
     EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), GetTextColor(hdc));
     ReleaseDC(m_hEdit, hdc);
     list.DestroyWindow();
+}
+}  // namespace
+
+namespace {
+// A dialog of the framework's base with the completing box; it hands its controls'
+// notifications to their class library objects, as the forms' own dialogs do.
+class CComboLangDlg : public CTBLangDialog
+{
+public:
+    CComboLangDlg() : CTBLangDialog(IDD_ORDER, nullptr) {}
+    CTBString GetSettingsSection() override { return "DlgComboShot"; }
+    CTBString GetCaption() override
+    {
+        return GetNorvGlobals().m_bRightToLeft ? CTBString(Arabic("أمر جديد").c_str()) : CTBString("New order");
+    }
+    CTBString GetLangSection(int nLanguage) override { return nLanguage ? "DlgComboShot.Lang1" : "DlgComboShot.Lang0"; }
+    LRESULT WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (uMsg == WM_COMMAND || (uMsg >= WM_CTLCOLORMSGBOX && uMsg <= WM_CTLCOLORSTATIC)) {
+            CWnd* pChild = CWnd::FromHandlePermanent(reinterpret_cast<HWND>(lParam));
+            LRESULT lResult = 0;
+            if (pChild != nullptr && pChild->OnChildNotify(uMsg, wParam, lParam, &lResult))
+                return lResult;
+        }
+        return CTBLangDialog::WindowProc(uMsg, wParam, lParam);
+    }
+};
+
+TEST(EnhancedComboBoxShots, EnglishAndArabicDialogs)
+{
+    struct {
+        int nCodePage;
+        const char* pszShot;
+        std::string strTyped;
+        std::string strItem;
+    } const runs[] = {
+        {1252, "dialog_combo_en", "Ap", "Apricot"},
+        {1256, "dialog_combo_ar", Arabic("دب"), Arabic("دبي")},
+    };
+    for (const auto& run : runs) {
+        CDialogResources res(run.nCodePage);
+        CComboLangDlg dlg;
+        ASSERT_TRUE(dlg.Create(IDD_ORDER, nullptr));
+        ShowWindow(dlg.m_hWnd, SW_SHOW);
+        CEnhancedComboBox combo;
+        ASSERT_TRUE(combo.SubclassDlgItem(IDC_MARKET, CWnd::FromHandle(dlg.m_hWnd)));
+        combo.AddString(run.strItem.c_str());
+        combo.AddString(run.nCodePage == 1256 ? Arabic("الرياض").c_str() : "Banana");
+        HWND hEdit = ::GetDlgItem(combo.m_hWnd, 1001);
+        ::SetFocus(hEdit);
+        for (char ch : run.strTyped)
+            SendMessageA(hEdit, WM_CHAR, static_cast<unsigned char>(ch), 0);
+        char sz[64] = {};
+        GetWindowTextA(hEdit, sz, sizeof(sz));
+        EXPECT_EQ(run.strItem, sz) << run.pszShot;
+        UpdateWindow(dlg.m_hWnd);
+        Drain();
+        EXPECT_TRUE(TbSaveWindowPng(dlg.m_hWnd, ScreenshotPath(run.pszShot).c_str())) << run.pszShot;
+        combo.DestroyWindow();
+        dlg.DestroyWindow();
+    }
 }
 }  // namespace
