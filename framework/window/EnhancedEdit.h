@@ -22,6 +22,9 @@
 #define EEN_DOWN (WM_USER + 1001)
 #define EE_KEEP_COLOR (static_cast<COLORREF>(-1))
 
+class CDataExchange;
+class CString;
+
 class CEnhancedEdit : public CTBWnd
 {
 public:
@@ -30,7 +33,7 @@ public:
 
     // Takes over the parent's item; for a combo box its edit part. FALSE when there is none.
     BOOL SubclassDlgItem(UINT nId, HWND hParent);
-    // What the dialog binding stores: lengths in characters, 0 = no maximum.
+    // What DDX_EnhancedEdit stores: lengths in characters, 0 = no maximum.
     void SetLengthLimits(LONGLONG nMax, LONGLONG nMin) { m_nMaxLength = nMax; m_nMinLength = nMin; }
 
     // Kind and format.
@@ -149,3 +152,11 @@ private:
     BOOL m_bNotifyUpDown = FALSE;
     CTBFont m_fontRtl;
 };
+
+// The class library dialog's binding of a field. Loading stores the two lengths; the first
+// exchange subclasses the item. Every exchange applies the item's ES_READONLY, the kind and
+// decimal code and the colours (EE_KEEP_COLOR: the system's window text and window colours).
+// Saving a field that is not read-only reads its text into the variable; a COLTYPE_STRING text
+// longer than the maximum or shorter than the minimum then fails the exchange with a message.
+void DDX_EnhancedEdit(CDataExchange* pDX, int nIDC, CEnhancedEdit& rField, int nType, int nDecimals,
+                      LONGLONG nMaxLength, LONGLONG nMinLength, COLORREF crText, COLORREF crBack, CString& value);

@@ -4,17 +4,18 @@
 // IDOK or IDCANCEL (also when the chooser fails: CommDlgExtendedError tells why). The owner is
 // the parent window given, none otherwise.
 #include <string>
+#include "platform/mfc/Dialog.h"
 #include "platform/mfc/String.h"
-#include "platform/mfc/Wnd.h"
 #include "platform/win/user/CommonDialogs.h"
 
 class CDC;
 
-class CCommonDialog : public CWnd
+class CCommonDialog : public CDialog
 {
 public:
-    explicit CCommonDialog(CWnd* pParentWnd) : m_pParentWnd(pParentWnd) {}
-    virtual INT_PTR DoModal() = 0;
+    // The system's dialog has no template of ours.
+    explicit CCommonDialog(CWnd* pParentWnd) : CDialog(static_cast<LPCSTR>(nullptr), pParentWnd), m_pParentWnd(pParentWnd) {}
+    INT_PTR DoModal() override = 0;
 
 protected:
     HWND OwnerHwnd() const { return m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr; }
