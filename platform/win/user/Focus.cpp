@@ -99,7 +99,11 @@ BOOL SetForegroundWindow(HWND hWnd)
 
 void TbDisplayActivate(HWND hWnd)
 {
-    if (TbFindWindow(hWnd) && GetAncestor(hWnd, GA_ROOT) != TbUser().hActive)
+    // A window a modal loop disabled stays inactive: the display activating it late (or the
+    // user clicking it) would otherwise take the activation from the dialog, whose loop gives
+    // it back, and the two would trade it for ever.
+    HWND hRoot = GetAncestor(hWnd, GA_ROOT);
+    if (TbFindWindow(hWnd) && hRoot != TbUser().hActive && IsWindowEnabled(hRoot))
         SetActiveWindow(hWnd);
 }
 

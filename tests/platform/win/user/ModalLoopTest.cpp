@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include "WindowTestSupport.h"
 #include "platform/win/user/Accelerators.h"
+#include "platform/win/user/Display.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/ModalLoop.h"
 #include "platform/win/user/TestAnswers.h"
@@ -104,4 +105,22 @@ TEST(TestAnswers, EachQuestionTakesTheOldestAnswerOfItsKind)
     ASSERT_TRUE(TbTakeTestAnswer(TB_ASK_POPUPMENU, &answer));
     EXPECT_EQ(42, answer.nValue);
     EXPECT_EQ(0, TbPendingTestAnswers());
+}
+
+TEST(ModalLoop, TheDisplayCannotActivateAWindowTheLoopDisabled)
+{
+    HWND hOwner = CreateTestWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND hDialog = CreateTestWindow(nullptr, WS_POPUP | WS_VISIBLE);
+    SetActiveWindow(hDialog);
+    HWND hActiveInside = nullptr;
+    TbRunModalLoop(hOwner, [&] {
+        TbDisplayActivate(hOwner);              // late activation from the display, or a click
+        hActiveInside = GetActiveWindow();
+        return TRUE;
+    });
+    EXPECT_EQ(hDialog, hActiveInside);
+    TbDisplayActivate(hOwner);                  // enabled again: it may be activated
+    EXPECT_EQ(hOwner, GetActiveWindow());
+    DestroyWindow(hDialog);
+    DestroyWindow(hOwner);
 }
