@@ -79,5 +79,9 @@ int BigIntInverse(const BIGINT* a, const BIGINT* m, BIGINT* c);
 // to the first non-digit; up to radix 36 letters of either case are read. Writing uses upper
 // case and needs room for the digits, a '-' and the NUL; BigIntRadixSize tells that room.
 int BigIntReadRadix(BIGINT* a, const char* pszText, int nRadix);
+// The same for a text from outside: a number of more than nMaxBits bits is refused (BIGINT_VAL)
+// and a is left as it was. Reading costs time quadratic in the length of the text, and what is
+// done with a number after it more; a run of digits too long is refused before any arithmetic.
+int BigIntReadRadixBounded(BIGINT* a, const char* pszText, int nRadix, int nMaxBits);
 int BigIntToRadix(const BIGINT* a, char* pszOut, int nOutSize, int nRadix);
 int BigIntRadixSize(const BIGINT* a, int nRadix, int* pnSize);
