@@ -142,9 +142,11 @@ int BigIntRadixSize(const BIGINT* a, int nRadix, int* pnSize)
 
 int BigIntToRadix(const BIGINT* a, char* pszOut, int nOutSize, int nRadix)
 {
-    if (pszOut == nullptr || nOutSize < 1 || nRadix < 2 || nRadix > 64)
+    if (pszOut == nullptr || nOutSize < 1)
         return BIGINT_VAL;
     pszOut[0] = '\0';
+    if (nRadix < 2 || nRadix > 64)
+        return BIGINT_VAL;
     if (BigIntIsZero(a)) {
         if (nOutSize < 2)
             return BIGINT_VAL;

@@ -378,4 +378,5 @@ TEST(BigIntRadix, ReadsSignsDigitsAndStopsWhereTheServerSeparates)
     // Radixes outside 2..64 are refused.
     EXPECT_EQ(BIGINT_VAL, BigIntReadRadix(a.p(), "1", 1));
     EXPECT_EQ(BIGINT_VAL, BigIntToRadix(a.p(), text, sizeof text, 65));
+    EXPECT_STREQ("", text);     // no digits of the number before it left behind
 }
