@@ -105,7 +105,10 @@ CString CServerMessage::GetRawLine() const
 
 char CServerMessage::GetRawFirstChar() const
 {
-    return m_text.empty() ? '\0' : m_text[0];
+    // The parse put a NUL where each '|' stood; a line holds no NUL of its own.
+    if (m_text.empty())
+        return '\0';
+    return m_text[0] != '\0' ? m_text[0] : '|';
 }
 
 LPCSTR CServerMessage::GetFieldText(int i) const

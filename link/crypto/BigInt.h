@@ -77,7 +77,12 @@ int BigIntInverse(const BIGINT* a, const BIGINT* m, BIGINT* c);
 // Radix texts. Reading skips leading characters that are neither a digit nor a sign, takes an
 // optional sign ('+' only where it is not a digit, that is up to radix 62) and reads digits up
 // to the first non-digit; up to radix 36 letters of either case are read. Writing uses upper
-// case and needs room for the digits, a '-' and the NUL; BigIntRadixSize tells that room.
+// case and needs room for the digits, a '-' and the NUL; BigIntRadixSize tells that room. A
+// refused write leaves an empty text (where there is room for one) and no digit behind.
 int BigIntReadRadix(BIGINT* a, const char* pszText, int nRadix);
+// The same for a text from outside: a number of more than nMaxBits bits is refused (BIGINT_VAL)
+// and a is left as it was. Reading costs time quadratic in the length of the text, and what is
+// done with a number after it more; a run of digits too long is refused before any arithmetic.
+int BigIntReadRadixBounded(BIGINT* a, const char* pszText, int nRadix, int nMaxBits);
 int BigIntToRadix(const BIGINT* a, char* pszOut, int nOutSize, int nRadix);
 int BigIntRadixSize(const BIGINT* a, int nRadix, int* pnSize);

@@ -30,6 +30,28 @@ BOOL IsSign(char ch, int nRadix)
     return ch == '-' || (ch == '+' && DigitValue(ch, nRadix) < 0);
 }
 
+// Where the digits of a radix text start: past the characters that are neither digit nor sign
+// and past the sign, which *pbNegative tells.
+const char* FindDigits(const char* pszText, int nRadix, BOOL* pbNegative)
+{
+    const char* p = pszText;
+    while (*p != '\0' && DigitValue(*p, nRadix) < 0 && !IsSign(*p, nRadix))
+        ++p;
+    *pbNegative = FALSE;
+    if (IsSign(*p, nRadix))
+        *pbNegative = *p++ == '-';
+    return p;
+}
+
+// floor(log2(nRadix)): the fewest bits each digit after the first adds to a number.
+int BitsPerDigit(int nRadix)
+{
+    int nBits = 0;
+    while ((2 << nBits) <= nRadix)
+        ++nBits;
+    return nBits;
+}
+
 // Writes the digits of |a| least significant first into pszOut (when given, up to nCap of
 // them) and counts them; -1 when they do not fit.
 int CollectDigits(const BIGINT* a, int nRadix, char* pszOut, int nCap, int* pnCount)
@@ -63,12 +85,8 @@ int BigIntReadRadix(BIGINT* a, const char* pszText, int nRadix)
 {
     if (pszText == nullptr || nRadix < 2 || nRadix > 64)
         return BIGINT_VAL;
-    const char* p = pszText;
-    while (*p != '\0' && DigitValue(*p, nRadix) < 0 && !IsSign(*p, nRadix))
-        ++p;
     BOOL bNegative = FALSE;
-    if (IsSign(*p, nRadix))
-        bNegative = *p++ == '-';
+    const char* p = FindDigits(pszText, nRadix, &bNegative);
     BigIntZero(a);
     for (int nDigit; (nDigit = DigitValue(*p, nRadix)) >= 0; ++p) {
         int nResult = BigIntMulSmall(a, static_cast<uint16_t>(nRadix), a);
@@ -80,6 +98,34 @@ int BigIntReadRadix(BIGINT* a, const char* pszText, int nRadix)
     if (bNegative && !BigIntIsZero(a))
         a->nSign = BIGINT_NEG;
     return BIGINT_OK;
+}
+
+int BigIntReadRadixBounded(BIGINT* a, const char* pszText, int nRadix, int nMaxBits)
+{
+    if (pszText == nullptr || nRadix < 2 || nRadix > 64 || nMaxBits < 1)
+        return BIGINT_VAL;
+    // Reading takes time quadratic in the digits, so a run that must make more than nMaxBits
+    // bits is refused from its length alone; leading zeros add nothing and are not counted.
+    BOOL bNegative = FALSE;
+    const char* p = FindDigits(pszText, nRadix, &bNegative);
+    while (*p == '0')
+        ++p;
+    size_t nDigits = 0;
+    while (DigitValue(p[nDigits], nRadix) >= 0)
+        ++nDigits;
+    if (nDigits > 0 && (nDigits - 1) * static_cast<size_t>(BitsPerDigit(nRadix)) >= static_cast<size_t>(nMaxBits))
+        return BIGINT_VAL;
+    // Read aside, so that a refusal leaves a as it was.
+    BIGINT t = {};
+    int nResult = BigIntInit(&t);
+    if (nResult == BIGINT_OK)
+        nResult = BigIntReadRadix(&t, pszText, nRadix);
+    if (nResult == BIGINT_OK && BigIntCountBits(&t) > nMaxBits)
+        nResult = BIGINT_VAL;
+    if (nResult == BIGINT_OK)
+        BigIntExchange(a, &t);
+    BigIntClear(&t);
+    return nResult;
 }
 
 int BigIntRadixSize(const BIGINT* a, int nRadix, int* pnSize)
@@ -96,9 +142,11 @@ int BigIntRadixSize(const BIGINT* a, int nRadix, int* pnSize)
 
 int BigIntToRadix(const BIGINT* a, char* pszOut, int nOutSize, int nRadix)
 {
-    if (pszOut == nullptr || nOutSize < 1 || nRadix < 2 || nRadix > 64)
+    if (pszOut == nullptr || nOutSize < 1)
         return BIGINT_VAL;
     pszOut[0] = '\0';
+    if (nRadix < 2 || nRadix > 64)
+        return BIGINT_VAL;
     if (BigIntIsZero(a)) {
         if (nOutSize < 2)
             return BIGINT_VAL;

@@ -2,6 +2,7 @@
 #include "link/crypto/BigIntDigits.h"
 #include "link/crypto/RandomSource.h"
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -239,14 +240,23 @@ int ParseRsaKeyText(const char* pszKeyText, BIGINT* n, BIGINT* e)
     const char* p = pszKeyText;
     while (p < pszBar && !IsRadixDigit(*p))
         ++p;
-    if (p == pszBar || BigIntReadRadix(n, pszKeyText, RADIX) != BIGINT_OK)
+    if (p == pszBar)
         return -1;
     p = pszBar + 1;
     while (*p != '\0' && !IsRadixDigit(*p))
         ++p;
-    if (*p == '\0' || BigIntReadRadix(e, pszBar + 1, RADIX) != BIGINT_OK)
+    if (*p == '\0')
         return -1;
-    return BigIntCompareSmall(n, 2) >= 0 && BigIntCompareSmall(e, 1) >= 0 ? 0 : -1;
+    // Read aside, so that a refused text leaves the caller's numbers as they were.
+    CBigIntSet<2> t;
+    if (t.Init() != BIGINT_OK || BigIntReadRadixBounded(t[0], pszKeyText, RADIX, RSA_MAX_KEY_BITS) != BIGINT_OK ||
+        BigIntReadRadixBounded(t[1], pszBar + 1, RADIX, RSA_MAX_KEY_BITS) != BIGINT_OK)
+        return -1;
+    if (BigIntCompareSmall(t[0], 2) < 0 || BigIntCompareSmall(t[1], 1) < 0)
+        return -1;
+    BigIntExchange(n, t[0]);
+    BigIntExchange(e, t[1]);
+    return 0;
 }
 
 int RsaCipherTextSize(int nPlainLength, const char* pszKeyText)
@@ -342,18 +352,22 @@ int RsaDecryptText(char* pOut, int nOutSize, const char* pszCipherText, const ch
     if (nPieces > nOutSize / RSA_CHUNK_BYTES)
         return -1;
 
-    int nWritten = 0;
-    for (const char* p = pszText; nWritten < nPieces * RSA_CHUNK_BYTES;) {
+    // Deciphered aside and copied out whole, so that a refusal writes nothing.
+    std::vector<BYTE> plain(static_cast<size_t>(nPieces) * RSA_CHUNK_BYTES);
+    int nResult = 0;
+    size_t nWritten = 0;
+    for (const char* p = pszText; nResult == 0 && nWritten < plain.size();) {
         if (BigIntReadRadix(c, p, RADIX) != BIGINT_OK || c->nSign == BIGINT_NEG || BigIntCompare(c, n) >= 0 ||
-            BigIntExpMod(c, d, n, m) != BIGINT_OK || NumberToChunk(m, reinterpret_cast<BYTE*>(pOut) + nWritten) != 0) {
-            explicit_bzero(pOut, static_cast<size_t>(nWritten));
-            return -1;
-        }
+            BigIntExpMod(c, d, n, m) != BIGINT_OK || NumberToChunk(m, plain.data() + nWritten) != 0)
+            nResult = -1;
         nWritten += RSA_CHUNK_BYTES;
         const char* pszEnd = strchr(p, '&');
         p = pszEnd != nullptr ? pszEnd + 1 : p;
     }
-    return 0;
+    if (nResult == 0)
+        memcpy(pOut, plain.data(), plain.size());
+    explicit_bzero(plain.data(), plain.size());
+    return nResult;
 }
 
 int RandomHexKey(char* pszKey)

@@ -9,6 +9,10 @@
 #define RSA_CHUNK_BYTES 32              // plain bytes per RSA number
 #define RSA_PRIME_P_BITS 126
 #define RSA_PRIME_Q_BITS 130
+// The longest modulus or exponent a key text may carry. Ours are 256 bits; a server's key text
+// is read from a line and then used in modular arithmetic whose time grows with the cube of
+// the length, so a longer number is refused rather than worked on.
+#define RSA_MAX_KEY_BITS 4096
 
 // A probable prime of exactly nBits bits (4 to 1024) whose top two bits are set, from the
 // operating system's random source.
@@ -23,7 +27,8 @@ int GenerateRsaKeyPair(BIGINT* n, BIGINT* e, BIGINT* d);
 int MakeRsaKeyTexts(char* pszPublic, int nPublicSize, char* pszPrivate, int nPrivateSize);
 
 // Reads the modulus before the first '|' and the exponent after it. Refused without '|',
-// without digits on either side, for a modulus below 2 or an exponent below 1.
+// without digits on either side, for a modulus below 2, an exponent below 1 or either number
+// longer than RSA_MAX_KEY_BITS; n and e are then left as they were.
 int ParseRsaKeyText(const char* pszKeyText, BIGINT* n, BIGINT* e);
 
 // The room RsaEncryptText needs for a plain text of nPlainLength bytes under the key text,
@@ -34,7 +39,7 @@ int RsaCipherTextSize(int nPlainLength, const char* pszKeyText);
 int RsaEncryptText(char* pszOut, int nOutSize, const char* pszPlain, const char* pszKeyText);
 // Writes 32 big-endian bytes per number and no terminator. Refused for an empty cipher text,
 // more numbers than nOutSize / 32, a number not below the modulus or longer than the modulus
-// can make, and a result of more than 32 bytes; on failure nothing of the result is left.
+// can make, and a result of more than 32 bytes; a refusal writes nothing into pOut.
 int RsaDecryptText(char* pOut, int nOutSize, const char* pszCipherText, const char* pszKeyText);
 
 // Exactly 32 characters of "0123456789ABCDEF", no terminator.

@@ -308,6 +308,36 @@ TEST_F(BigIntModel, RadixTextsMatchGmpInEveryRadix)
     }
 }
 
+TEST_F(BigIntModel, BoundedReadTakesNumbersUpToItsBitsInEveryRadix)
+{
+    for (int nRadix = 2; nRadix <= 64; ++nRadix) {
+        for (unsigned long nBits : {1ul, 7ul, 64ul, 300ul}) {
+            // 2^nBits - 1 is read, 2^nBits and one digit more are refused; a signed value and
+            // leading zeros count by their bits alone.
+            CMpz top, over;
+            mpz_ui_pow_ui(over, 2, nBits);
+            mpz_sub_ui(top, over, 1);
+            const std::string topText = "-" + std::string(300, '0') + GmpRadixText(top, nRadix);
+            CTestBigInt a;
+            ASSERT_EQ(BIGINT_OK, BigIntReadRadixBounded(a.p(), topText.c_str(), nRadix, static_cast<int>(nBits)));
+            mpz_neg(top, top);
+            ASSERT_EQ(Hex(top.p()), Hex(a.p())) << "radix " << nRadix << " bits " << nBits;
+            for (const std::string& text : {GmpRadixText(over, nRadix), GmpRadixText(top, nRadix) + "1"}) {
+                ASSERT_EQ(BIGINT_VAL, BigIntReadRadixBounded(a.p(), text.c_str(), nRadix, static_cast<int>(nBits)))
+                    << "radix " << nRadix << " bits " << nBits << " text " << text;
+                ASSERT_EQ(Hex(top.p()), Hex(a.p())) << "a refusal changed the value";
+            }
+        }
+    }
+    // A run of digits far beyond the bound is refused from its length.
+    CTestBigInt a;
+    const std::string huge(1 << 20, '7');
+    EXPECT_EQ(BIGINT_VAL, BigIntReadRadixBounded(a.p(), huge.c_str(), 10, 4096));
+    EXPECT_EQ(BIGINT_VAL, BigIntReadRadixBounded(a.p(), "1", 10, 0));
+    EXPECT_EQ(BIGINT_OK, BigIntReadRadixBounded(a.p(), "|0", 64, 1));
+    EXPECT_EQ(0, BigIntCompareSmall(a.p(), 0));
+}
+
 TEST(BigIntRadix, ReadsSignsDigitsAndStopsWhereTheServerSeparates)
 {
     CTestBigInt a;
@@ -348,4 +378,5 @@ TEST(BigIntRadix, ReadsSignsDigitsAndStopsWhereTheServerSeparates)
     // Radixes outside 2..64 are refused.
     EXPECT_EQ(BIGINT_VAL, BigIntReadRadix(a.p(), "1", 1));
     EXPECT_EQ(BIGINT_VAL, BigIntToRadix(a.p(), text, sizeof text, 65));
+    EXPECT_STREQ("", text);     // no digits of the number before it left behind
 }

@@ -127,6 +127,19 @@ TEST_F(RsaFixedKey, DecryptionIsBoundedByItsDestination)
         ASSERT_EQ('k', ch);
 }
 
+TEST_F(RsaFixedKey, RefusalAfterAGoodPieceWritesNothing)
+{
+    // The first number deciphers, the second is the modulus itself: the refusal must not
+    // leave the first chunk, nor zeros in its place, in the destination.
+    char cipher[256];
+    ASSERT_EQ(0, RsaEncryptText(cipher, sizeof cipher, s_szPlain32, m_publicText.c_str()));
+    const std::string text = std::string(cipher) + "&" + ReferenceRadixText(m_n, 64);
+    char out[64];
+    memset(out, 'k', sizeof out);
+    EXPECT_EQ(-1, RsaDecryptText(out, sizeof out, text.c_str(), m_privateText.c_str()));
+    EXPECT_EQ(std::string(sizeof out, 'k'), std::string(out, sizeof out));
+}
+
 TEST_F(RsaFixedKey, ReadsCipherTextsThatStartWithPlus)
 {
     // c = 62 * 64^41 + 12345 is written "+" and 41 more digits; a reader taking '+' for a sign
@@ -148,6 +161,32 @@ TEST_F(RsaFixedKey, ReadsCipherTextsThatStartWithPlus)
     CTestBigInt n, e;
     ASSERT_EQ(0, ParseRsaKeyText("+A|3", n.p(), e.p()));
     EXPECT_EQ(0, BigIntCompareSmall(n.p(), 62 * 64 + 10));
+    EXPECT_EQ(0, BigIntCompareSmall(e.p(), 3));
+}
+
+TEST(RsaKeyText, NumbersUpTo4096BitsAreReadLongerOnesLeaveTheKeyAsItWas)
+{
+    // 2^4096 - 1 is "F" and 682 "/" in radix 64; a digit more makes 4102 bits.
+    CMpz top;
+    mpz_ui_pow_ui(top, 2, RSA_MAX_KEY_BITS);
+    mpz_sub_ui(top, top, 1);
+    const std::string atBound = ReferenceRadixText(top, 64);
+    ASSERT_EQ(683u, atBound.size());
+    CTestBigInt n, e;
+    ASSERT_EQ(0, ParseRsaKeyText((atBound + "|" + atBound).c_str(), n.p(), e.p()));
+    EXPECT_EQ(Hex(top.p()), Hex(n.p()));
+    EXPECT_EQ(Hex(top.p()), Hex(e.p()));
+    ASSERT_EQ(0, ParseRsaKeyText("AB|3", n.p(), e.p()));
+    for (const std::string& text : {atBound + "/|3", "AB|" + atBound + "/", "AB|1" + std::string(683, '0'),
+                                    std::string(40000, 'z') + "|3"}) {
+        EXPECT_EQ(-1, ParseRsaKeyText(text.c_str(), n.p(), e.p())) << text.size();
+        EXPECT_EQ(0, BigIntCompareSmall(n.p(), 10 * 64 + 11));
+        EXPECT_EQ(0, BigIntCompareSmall(e.p(), 3));
+        EXPECT_EQ(-1, RsaCipherTextSize(32, text.c_str()));
+    }
+    // Leading zeros add no bits.
+    EXPECT_EQ(0, ParseRsaKeyText((std::string(5000, '0') + atBound + "|0003").c_str(), n.p(), e.p()));
+    EXPECT_EQ(Hex(top.p()), Hex(n.p()));
     EXPECT_EQ(0, BigIntCompareSmall(e.p(), 3));
 }
 
