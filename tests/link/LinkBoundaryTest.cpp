@@ -13,21 +13,6 @@ namespace {
 
 const char* const s_pszKey = "0F1E2D3C4B5A69788796A5B4C3D2E1F0";
 
-std::string Checked(const std::string& line)
-{
-    char check[2];
-    LinkChecksum(line.data(), static_cast<int>(line.size()), check);
-    return line + std::string(check, 2);
-}
-
-std::string Join(const std::vector<std::string>& lines)
-{
-    std::string s;
-    for (const std::string& line : lines)
-        s += line + "|";
-    return s;
-}
-
 // The terminal's road: direct lines, enciphered once the key is set.
 struct CDirect {
     CFakeLinkPort port;

@@ -13,14 +13,6 @@ namespace {
 
 const char* const s_pszKey = "00112233445566778899AABBCCDDEEFF";
 
-std::string Join(const std::vector<std::string>& lines)
-{
-    std::string s;
-    for (const std::string& line : lines)
-        s += line + "|";
-    return s;
-}
-
 struct CDirectLink {
     CFakeLinkPort port;
     CLinkProtocol link{&port, 4096};
@@ -198,13 +190,6 @@ TEST(LinkChecksum, CheckCharactersOfTheFixedLinesAndMismatches)
     EXPECT_TRUE(LinkChecksumMatches("@OK3J", 5));
     EXPECT_FALSE(LinkChecksumMatches("@OK3K", 5));
     EXPECT_FALSE(LinkChecksumMatches("J", 1));
-}
-
-std::string Checked(const std::string& line)
-{
-    char check[2];
-    LinkChecksum(line.data(), static_cast<int>(line.size()), check);
-    return line + std::string(check, 2);
 }
 
 TEST(LinkFraming, NetworkLineModeTestsChecksumsAndIgnoresCr)

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 #include <vector>
+#include "link/LinkChecksum.h"
 #include "link/LinkProtocol.h"
 #include "link/crypto/LinkCipher.h"
 
@@ -94,5 +95,45 @@ inline std::string Decipher(const std::string& cipher, const char* pszKey)
     std::string out(cipher.size(), '\0');
     TwofishDecryptBlocks(reinterpret_cast<BYTE*>(out.data()), reinterpret_cast<const BYTE*>(cipher.data()),
                          static_cast<int>(cipher.size()), pszKey);
+    return out;
+}
+
+// A line with its two checksum characters, as the protocol modes send it.
+inline std::string Checked(const std::string& line)
+{
+    char check[2];
+    LinkChecksum(line.data(), static_cast<int>(line.size()), check);
+    return line + std::string(check, 2);
+}
+
+// Fields as a line's body: each followed by '|'.
+inline std::string Join(const std::vector<std::string>& fields)
+{
+    std::string s;
+    for (const std::string& field : fields)
+        s += field + "|";
+    return s;
+}
+
+// One control line in a packet of the server's cycle: '/' first, then '0' to '9' and round.
+inline std::string ServerPacket(char& chNext, const std::string& payload)
+{
+    const std::string packet = "#" + std::string(1, chNext) + Checked(payload) + "\n";
+    chNext = chNext == '/' || chNext == '9' ? '0' : static_cast<char>(chNext + 1);
+    return packet;
+}
+
+// What a link wrote, without its acknowledgements of the server's packets.
+inline std::string WithoutPacketAcks(const std::string& all)
+{
+    std::string out;
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (i + 1 < all.size() && all[i + 1] == '\r' && (all[i] == '/' || (all[i] >= '0' && all[i] <= '9')) &&
+            (i == 0 || all[i - 1] == '\r')) {
+            ++i;
+            continue;
+        }
+        out += all[i];
+    }
     return out;
 }

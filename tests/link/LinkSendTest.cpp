@@ -125,13 +125,6 @@ TEST(LinkSend, EncipheredLinesArePaddedToTheNextBlockOnly)
     }
 }
 
-std::string Checked(const std::string& line)
-{
-    char check[2];
-    LinkChecksum(line.data(), static_cast<int>(line.size()), check);
-    return line + std::string(check, 2);
-}
-
 TEST(LinkSend, ProtocolModeKeepsOneLineInFlightAndResendsTheOldest)
 {
     CSendLink t(131072, LINK_NETWORK);

@@ -20,13 +20,6 @@
 
 namespace {
 
-std::string Checked(const std::string& line)
-{
-    char check[2];
-    LinkChecksum(line.data(), static_cast<int>(line.size()), check);
-    return line + std::string(check, 2);
-}
-
 // A link of the protocol modes whose reconnects close and open it as the window does.
 struct CLink {
     CFakeLinkPort port;
@@ -49,23 +42,13 @@ struct CLink {
     // One control line in a packet of the server's cycle.
     void Server(const std::string& payload)
     {
-        const std::string packet = "#" + std::string(1, chNext) + Checked(payload) + "\n";
-        chNext = chNext == '/' || chNext == '9' ? '0' : static_cast<char>(chNext + 1);
+        const std::string packet = ServerPacket(chNext, payload);
         link.OnReceived(reinterpret_cast<const BYTE*>(packet.data()), static_cast<int>(packet.size()));
     }
     // What the link wrote, without the acknowledgements of the server's packets.
     std::string Written()
     {
-        std::string all = port.TakeWritten(), out;
-        for (size_t i = 0; i < all.size(); ++i) {
-            if (i + 1 < all.size() && all[i + 1] == '\r' && (all[i] == '/' || (all[i] >= '0' && all[i] <= '9')) &&
-                (i == 0 || all[i - 1] == '\r')) {
-                ++i;
-                continue;
-            }
-            out += all[i];
-        }
-        return out;
+        return WithoutPacketAcks(port.TakeWritten());
     }
     long Send(const char* pszLine)
     {

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 #include "LinkSessionSupport.h"
+#include "LinkPortDouble.h"
 #include "link/LinkChecksum.h"
 #include "link/NorvCom.h"
 #include "platform/win/serial/Comm.h"
@@ -49,13 +50,6 @@ std::string ReadFile(const std::string& strPath)
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-std::string Checked(const std::string& line)
-{
-    char check[2];
-    LinkChecksum(line.data(), static_cast<int>(line.size()), check);
-    return line + std::string(check, 2);
 }
 
 TEST(LinkWindow, SettingsDefaultsAndRoundTrip)
