@@ -140,6 +140,19 @@ void SetSel(HWND hWnd, TbEditState& st, int nAnchor, int nCaret)
     UpdateCaret(hWnd, st);
 }
 
+// EN_UPDATE, the caret where the new text left it, then EN_CHANGE. The parent may destroy the
+// field while it hears of the change: FALSE then, and nothing more is done.
+BOOL NotifyTextChanged(HWND hWnd)
+{
+    TbNotifyParent(hWnd, EN_UPDATE);
+    TbEditState* pState = StateOf(hWnd);
+    if (!pState)
+        return FALSE;
+    UpdateCaret(hWnd, *pState);
+    TbNotifyParent(hWnd, EN_CHANGE);
+    return TRUE;
+}
+
 // Replaces the selection with the text, cut to the limit; EN_MAXTEXT when something was cut.
 // FALSE when nothing could change.
 BOOL ReplaceSel(HWND hWnd, std::string strInsert, BOOL bCanUndo)
@@ -180,12 +193,7 @@ BOOL ReplaceSel(HWND hWnd, std::string strInsert, BOOL bCanUndo)
     TextOf(hWnd) = strText;
     pState->nAnchor = pState->nCaret = nMin + static_cast<int>(strInsert.size());
     pState->bModified = TRUE;
-    TbNotifyParent(hWnd, EN_UPDATE);
-    if ((pState = StateOf(hWnd)) == nullptr)
-        return TRUE;
-    UpdateCaret(hWnd, *pState);
-    TbNotifyParent(hWnd, EN_CHANGE);
-    if (bCut)
+    if (NotifyTextChanged(hWnd) && bCut)
         TbNotifyParent(hWnd, EN_MAXTEXT);
     return TRUE;
 }
@@ -200,11 +208,7 @@ LRESULT OnSetText(HWND hWnd, LPCSTR pszText)
     pState->nScroll = 0;
     pState->bCanUndo = FALSE;
     pState->bModified = FALSE;
-    TbNotifyParent(hWnd, EN_UPDATE);
-    if ((pState = StateOf(hWnd)) == nullptr)
-        return TRUE;
-    UpdateCaret(hWnd, *pState);
-    TbNotifyParent(hWnd, EN_CHANGE);
+    NotifyTextChanged(hWnd);
     return TRUE;
 }
 
@@ -221,11 +225,7 @@ LRESULT OnUndo(HWND hWnd)
     pState->nAnchor = pState->nCaret = std::min(pState->nUndoCaret, static_cast<int>(TextOf(hWnd).size()));
     pState->nUndoCaret = nCaretNow;
     pState->bModified = TRUE;
-    TbNotifyParent(hWnd, EN_UPDATE);
-    if ((pState = StateOf(hWnd)) == nullptr)
-        return TRUE;
-    UpdateCaret(hWnd, *pState);
-    TbNotifyParent(hWnd, EN_CHANGE);
+    NotifyTextChanged(hWnd);
     return TRUE;
 }
 
