@@ -249,11 +249,12 @@ def write(name, header, lines):
         f.write("\n".join(lines) + "\n")
 
 
-write("expected_numbers.txt",
-      "# gen_expected.py: I/L/D kind|value|decimals|grouping|omit|minfrac|blank|separators|text;"
-      " R|x|n|rounded; P|typed|decimals|stored or FAIL\n",
-      number_lines())
-write("expected_dates.txt",
-      "# gen_expected.py: V|y|m|d|valid|days; F|pattern|y|m|d|text; P|pattern|text|y|m|d or FAIL;"
-      " T|h|m|s|op|h|m|s|text\n",
-      date_lines())
+if __name__ == "__main__":
+    write("expected_numbers.txt",
+          "# gen_expected.py: I/L/D kind|value|decimals|grouping|omit|minfrac|blank|separators|text;"
+          " R|x|n|rounded; P|typed|decimals|stored or FAIL\n",
+          number_lines())
+    write("expected_dates.txt",
+          "# gen_expected.py: V|y|m|d|valid|days; F|pattern|y|m|d|text; P|pattern|text|y|m|d or FAIL;"
+          " T|h|m|s|op|h|m|s|text\n",
+          date_lines())
