@@ -482,6 +482,10 @@ TEST(LinkDialogScreens, EnglishAndArabic)
         for (const auto& shot : shots) {
             ShowWindow(shot.pDlg->m_hWnd, SW_SHOW);
             UpdateWindow(shot.pDlg->m_hWnd);
+            // The controls paint from their own queued messages.
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
             snprintf(szName, sizeof szName, "%s/%s_%d.png", strDir.c_str(), shot.pszName, nCodePage);
             EXPECT_TRUE(TbSaveWindowPng(shot.pDlg->m_hWnd, szName)) << szName;
             shot.pDlg->DestroyWindow();
