@@ -387,25 +387,27 @@ TEST_F(LinkDialogs, EmptyLogPathOrNoChoiceUnchecksTheBox)
     EXPECT_EQ("No", Stored("Logfile in"));
 }
 
-TEST_F(LinkDialogs, FontChoiceIsStoredAndCancelKeepsTheOld)
+// The font button answered by the queued chooser answer, then OK.
+void ChooseFontAndClose(CTestLink& link)
 {
-    CTestLink link(m_strPath);
-    Answer(TB_ASK_FONT, IDOK, "DejaVu Sans Mono;14");
     RunSteps({{IDC_COMM_SERVER, [](HWND h) {
         Click(h, IDC_COMM_FONT);
         Click(h, IDOK);
     }}});
     link.EditCommSettings(0);
+}
+
+TEST_F(LinkDialogs, FontChoiceIsStoredAndCancelKeepsTheOld)
+{
+    CTestLink link(m_strPath);
+    Answer(TB_ASK_FONT, IDOK, "DejaVu Sans Mono;14");
+    ChooseFontAndClose(link);
     EXPECT_STREQ("DejaVu Sans Mono", link.m_font.lfFaceName);
     CTestLink reread(m_strPath);
     EXPECT_STREQ("DejaVu Sans Mono", reread.m_font.lfFaceName);
 
     Answer(TB_ASK_FONT, IDCANCEL, "");
-    RunSteps({{IDC_COMM_SERVER, [](HWND h) {
-        Click(h, IDC_COMM_FONT);
-        Click(h, IDOK);
-    }}});
-    link.EditCommSettings(0);
+    ChooseFontAndClose(link);
     EXPECT_STREQ("DejaVu Sans Mono", link.m_font.lfFaceName);
 }
 
