@@ -75,6 +75,14 @@ public:
     // The traffic log: only the settings dialog opens or closes it, never a connect.
     BOOL OpenTrafficLog();
     void CloseTrafficLog();
+    BOOL IsTrafficLogOpen() const { return m_pLog != nullptr; }
+
+    // The settings dialogs (NorvComDialogs.cpp); both answer 1. The connection dialog always
+    // opens on the stored settings, whatever the argument. On OK it stores the settings, opens,
+    // closes or moves the traffic log of a connected link, applies the font and saves; the
+    // replay dialog stores its options and restarts the replay when it is on.
+    int EditCommSettings(int nArg);
+    int EditFeedLogSettings();
 
     // Replay of the recorded feed "datafeed.log": one line per period (timer 99); at the end
     // of the file the cycle message unless repeat is on, and then again from the start with
@@ -86,6 +94,13 @@ public:
 protected:
     // Options the subclass sets after the settings are loaded.
     LINK_OPTIONS& LinkOptions() { return m_link.Options(); }
+    // Which of the connection dialog's optional controls this link offers.
+    void ShowDialogControls(BOOL bLog, BOOL bCrypt, BOOL bProtocol)
+    {
+        m_bDialogLog = bLog;
+        m_bDialogCrypt = bCrypt;
+        m_bDialogProtocol = bProtocol;
+    }
     // The replay's message at the end of a cycle: a system-modal message box.
     virtual void OnReplayCycle(const char* pszText);
 
@@ -127,7 +142,12 @@ protected:
     BOOL m_bLogIn = FALSE;              // "Logfile in"
     CString m_strLogPath;               // "Logfile in path"
     int  m_nDialogFlags;
+    // The connection dialog's optional controls.
+    BOOL m_bDialogLog = TRUE;
+    BOOL m_bDialogCrypt = TRUE;
+    BOOL m_bDialogProtocol = TRUE;
     // The replay's options.
+    BOOL m_bReplayOn = FALSE;
     BOOL m_bReplayRepeat = FALSE;
     int  m_nReplayPeriod = 5;           // ms
 

@@ -14,6 +14,8 @@ CZorvatComm::CZorvatComm(const CString& strSettingsFile, CMessageDispatcher* pDi
     options.bDecompress = FALSE;
     options.nIdlePeriod = -1;
     options.nClientId = 1;
+    // Always encrypted and never logged: the dialog offers neither choice.
+    ShowDialogControls(FALSE, FALSE, FALSE);
 }
 
 BOOL CZorvatComm::CreateLinkWindow()
