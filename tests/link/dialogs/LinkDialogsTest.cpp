@@ -200,8 +200,8 @@ TEST_F(LinkDialogs, NetworkSettingsAreWrittenAndReadBack)
         EXPECT_EQ(9600, Chosen(h, IDC_COMM_SPEED));
         EXPECT_TRUE(IsShown(h, IDC_COMM_SERVER));
         EXPECT_FALSE(IsShown(h, IDC_COMM_COMPORT));
-        SetDlgItemTextA(h, IDC_COMM_SERVER, "10.0.0.5");
-        SetDlgItemTextA(h, IDC_COMM_SERVER2, "10.0.0.6");
+        SetDlgItemTextA(h, IDC_COMM_SERVER, "127.0.0.5");
+        SetDlgItemTextA(h, IDC_COMM_SERVER2, "127.0.0.6");
         SetDlgItemTextA(h, IDC_COMM_PORT, "9100");
         Click(h, IDC_COMM_UDP);
         Click(h, IDC_COMM_CRYPT);
@@ -210,8 +210,8 @@ TEST_F(LinkDialogs, NetworkSettingsAreWrittenAndReadBack)
     EXPECT_EQ(1, link.EditCommSettings(8));
 
     CTestLink reread(m_strPath);
-    EXPECT_STREQ("10.0.0.5", reread.m_strServer);
-    EXPECT_STREQ("10.0.0.6", reread.m_strServer2);
+    EXPECT_STREQ("127.0.0.5", reread.m_strServer);
+    EXPECT_STREQ("127.0.0.6", reread.m_strServer2);
     EXPECT_EQ(9100, reread.m_nPort);
     EXPECT_TRUE(reread.m_bUseUdp);
     EXPECT_TRUE(reread.m_bCryptSetting);
@@ -467,8 +467,8 @@ TEST(LinkDialogScreens, EnglishAndArabic)
         CLanguage language(nCodePage);
         char szName[64];
         COMM_DIALOG_VALUES values;
-        values.strServer = "192.168.1.10";
-        values.strServer2 = "192.168.1.11";
+        values.strServer = "127.0.0.10";
+        values.strServer2 = "127.0.0.11";
         values.bLog = TRUE;
         values.strLogPath = "/var/log/link.log";
         COMM_DIALOG_OPTIONS options;
