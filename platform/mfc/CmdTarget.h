@@ -128,7 +128,7 @@ private:
     AFX_WINDOW_ENTRY(WM_MOUSEWHEEL, return AFX_THIS->OnMouseWheel(LOWORD(w), static_cast<short>(HIWORD(w)), CPoint(l));)
 #define ON_WM_NCHITTEST() AFX_WINDOW_ENTRY(WM_NCHITTEST, return AFX_THIS->OnNcHitTest(CPoint(l));)
 #define AFX_SCROLL_ENTRY(msg, fn) \
-    AFX_WINDOW_ENTRY(msg, AFX_THIS->fn(LOWORD(w), HIWORD(w), static_cast<CScrollBar*>(CWnd::FromHandle(reinterpret_cast<HWND>(l)))); return 0;)
+    AFX_WINDOW_ENTRY(msg, AFX_THIS->fn(LOWORD(w), HIWORD(w), AfxScrollBarOf(reinterpret_cast<HWND>(l))); return 0;)
 #define ON_WM_HSCROLL() AFX_SCROLL_ENTRY(WM_HSCROLL, OnHScroll)
 #define ON_WM_VSCROLL() AFX_SCROLL_ENTRY(WM_VSCROLL, OnVScroll)
 #define ON_WM_SYSCOMMAND() AFX_WINDOW_ENTRY(WM_SYSCOMMAND, AFX_THIS->OnSysCommand(static_cast<UINT>(w), l); return 0;)

@@ -2,6 +2,8 @@
 // and the dispatch through the message maps. The wrappers and default handlers are in
 // WndWrappers.cpp.
 #include "platform/mfc/Wnd.h"
+#include <memory>
+#include <unordered_map>
 
 #include <vector>
 #include "platform/mfc/HandleMap.h"
@@ -61,9 +63,37 @@ CWnd* CWnd::FromHandle(HWND hWnd)
     return Maps().FromHandle(hWnd);
 }
 
+// Scroll-bar objects made for windows whose own object is no CScrollBar; freed with the
+// temporary objects.
+static std::unordered_map<HWND, std::unique_ptr<CScrollBar>>& ScrollBarTemporaries()
+{
+    static std::unordered_map<HWND, std::unique_ptr<CScrollBar>> s_temporaries;
+    return s_temporaries;
+}
+
+CScrollBar* AfxScrollBarOf(HWND hWnd)
+{
+    CWnd* pWnd = CWnd::FromHandle(hWnd);
+    if (pWnd == nullptr)
+        return nullptr;
+    if (CScrollBar* pScrollBar = dynamic_cast<CScrollBar*>(pWnd))
+        return pScrollBar;
+    auto& temporaries = ScrollBarTemporaries();
+    if (temporaries.size() >= 32 && temporaries.find(hWnd) == temporaries.end())
+        std::erase_if(temporaries, [](const auto& entry) { return !::IsWindow(entry.first); });
+    std::unique_ptr<CScrollBar>& pTemporary = temporaries[hWnd];
+    if (!pTemporary) {
+        pTemporary = std::make_unique<CScrollBar>();
+        pTemporary->m_hWnd = hWnd;
+        pTemporary->m_bTemporary = TRUE;
+    }
+    return pTemporary.get();
+}
+
 void CWnd::DeleteTempMap()
 {
     Maps().DeleteTemporary();
+    ScrollBarTemporaries().clear();
 }
 
 BOOL CWnd::Attach(HWND hWnd)

@@ -189,6 +189,7 @@ protected:
 
 private:
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
+    friend CScrollBar* AfxScrollBarOf(HWND hWnd);
     template <class> friend class CTbCreationHook;
     template <class THandle, class TObject, THandle TObject::*> friend class CTbHandleMap;
     void AttachWindowCreate(HWND hWnd);
@@ -214,6 +215,11 @@ public:
     void ShowScrollBar(BOOL bShow = TRUE);
     BOOL EnableScrollBar(UINT nArrowFlags = 0);              // ESB_ flags; 0 enables both arrows
 };
+
+// The scroll bar a WM_HSCROLL or WM_VSCROLL names, for the scroll handlers: its own object when it
+// is a CScrollBar, else a temporary scroll-bar object over the handle (a slider sends the same
+// messages), so that no handler gets a window object cast to a class it is not. Null for none.
+CScrollBar* AfxScrollBarOf(HWND hWnd);
 
 // The window class the library registers for plain windows.
 #define AFX_WND_CLASS "AfxWnd"
