@@ -14,6 +14,9 @@ LPARAM TbQtKeyFlags(const QKeyEvent* pEvent, BOOL bRelease);
 
 ITbDisplay* TbQtDisplay();
 ITbTextEngine* TbQtTextEngine();
+// FALSE: every string drawn with a painter and a layout of its own, as before strings were kept
+// laid out; for the test that both give the same pixels.
+void TbQtKeepTextLayouts(BOOL bKeep);
 ITbImageCodec* TbQtImageCodec();
 BOOL TbQtPlayWave(LPCSTR pszPath, BOOL bLoop);
 

@@ -4,16 +4,59 @@
 #include <QtGui/QFontMetrics>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
+#include <QtGui/QTextLayout>
 #include <QtGui/QTextOption>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <list>
+#include <memory>
+#include <unordered_map>
 #include "platform/qt/QtInternal.h"
 #include "platform/win/gdi/PixelBuffer.h"
 
 namespace {
+// A string laid out once: a grid repaints the same few hundred numbers page after page, and
+// shaping them again costs more than drawing them.
+struct Laid {
+    int nWidth = 0;                         // the advance, as QFontMetrics answers it
+    std::unique_ptr<QTextLayout> pLayout[2];    // left-to-right and right-to-left, made on first draw
+    qreal cxNatural[2] = {0, 0};            // the widest line and the height of the lines, for
+    qreal cyLines[2] = {0, 0};              // the clip QPainter::drawText adds when they overhang
+};
+
+// The last strings of one face, newest first, bounded so that a scrolling grid does not grow it.
+class CLaidCache
+{
+public:
+    Laid* Find(const QString& str)
+    {
+        auto it = m_index.find(str);
+        if (it == m_index.end())
+            return nullptr;
+        m_order.splice(m_order.begin(), m_order, it->second);
+        return &it->second->second;
+    }
+    Laid* Add(const QString& str)
+    {
+        if (m_index.size() >= MAX_STRINGS) {
+            m_index.erase(m_order.back().first);
+            m_order.pop_back();
+        }
+        m_order.emplace_front(str, Laid{});
+        m_index.emplace(str, m_order.begin());
+        return &m_order.front().second;
+    }
+private:
+    static constexpr size_t MAX_STRINGS = 4096;
+    std::list<std::pair<QString, Laid>> m_order;
+    std::unordered_map<QString, std::list<std::pair<QString, Laid>>::iterator> m_index;
+};
+
 struct Face {
     QFont font;
     TEXTMETRICA tm = {};
+    CLaidCache laid;
 };
 
 QString FamilyFor(const LOGFONTA& lf)
@@ -84,35 +127,29 @@ public:
     {
         if (cbUtf8 <= 0)
             return 0;
-        QFontMetrics fm(static_cast<Face*>(pFace)->font);
-        return fm.horizontalAdvance(QString::fromUtf8(pszUtf8, cbUtf8));
+        Face* pF = static_cast<Face*>(pFace);
+        QString strText = QString::fromUtf8(pszUtf8, cbUtf8);
+        if (!m_bKeepLayouts)
+            return QFontMetrics(pF->font).horizontalAdvance(strText);
+        return LaidOut(pF, strText)->nWidth;
     }
     void Draw(void* pFace, CTbPixelBuffer& target, const std::vector<RECT>& clip, int x, int yTop, const char* pszUtf8,
               int cbUtf8, uint32_t pxColor, BOOL bRtl) override
     {
         if (cbUtf8 <= 0 || clip.empty() || target.IsEmpty())
             return;
-        const Face* pF = static_cast<Face*>(pFace);
+        Face* pF = static_cast<Face*>(pFace);
         QString strText = QString::fromUtf8(pszUtf8, cbUtf8);
-        QImage image(reinterpret_cast<uchar*>(target.Bits()), target.Width(), target.Height(), target.Width() * 4,
-                     QImage::Format_RGB32);
         QRegion region;
         for (const RECT& rc : clip)
             region += QRect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
-        QFontMetrics fm(pF->font);
-        int nWidth = fm.horizontalAdvance(strText);
-        QRect rcText(x, yTop, nWidth + 1, pF->tm.tmHeight);
-        {
-            QPainter painter(&image);
-            painter.setClipRegion(region);
-            painter.setFont(pF->font);
-            painter.setPen(QColor::fromRgb(pxColor));
-            QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop);
-            option.setTextDirection(bRtl ? Qt::RightToLeft : Qt::LeftToRight);
-            option.setWrapMode(QTextOption::NoWrap);
-            painter.drawText(QRectF(rcText), strText, option);
-        }
+        QRect rcText;
+        if (m_bKeepLayouts && IsPlainLine(strText))
+            rcText = DrawLaidOut(pF, target, region, x, yTop, strText, pxColor, bRtl);
+        else
+            rcText = DrawOnce(pF, target, region, x, yTop, strText, pxColor, bRtl);
         if (target.IsMono()) {
+            EndDrawing();       // the pixels are read back below
             // Smoothed edges on a monochrome surface become black or white.
             QRect rc = rcText.intersected(QRect(0, 0, target.Width(), target.Height()));
             for (int yy = rc.top(); yy <= rc.bottom(); ++yy)
@@ -120,11 +157,132 @@ public:
                     target.Row(yy)[xx] = TbPixelToMono(target.Row(yy)[xx]);
         }
     }
+    void EndDrawing() override
+    {
+        if (m_painter.isActive())
+            m_painter.end();
+        m_image = QImage();
+        m_pBits = nullptr;
+    }
+    void KeepLayouts(BOOL bKeep)
+    {
+        EndDrawing();
+        m_bKeepLayouts = bKeep;
+    }
+
+private:
+    // A line break, tab or other control character takes QPainter::drawText's own paths.
+    static bool IsPlainLine(const QString& str)
+    {
+        for (QChar ch : str)
+            if (ch.unicode() < 0x20)
+                return false;
+        return true;
+    }
+    static Laid* LaidOut(Face* pF, const QString& str)
+    {
+        if (Laid* p = pF->laid.Find(str))
+            return p;
+        Laid* p = pF->laid.Add(str);
+        p->nWidth = QFontMetrics(pF->font).horizontalAdvance(str);
+        return p;
+    }
+    // The layout QPainter::drawText(rect, text, option) makes for one unwrapped, left-aligned line.
+    static void Lay(Laid* p, const QFont& font, const QString& str, int nDir)
+    {
+        auto pLayout = std::make_unique<QTextLayout>(str, font);
+        QTextOption option(Qt::AlignLeft);
+        option.setTextDirection(nDir ? Qt::RightToLeft : Qt::LeftToRight);
+        option.setWrapMode(QTextOption::NoWrap);
+        pLayout->setTextOption(option);
+        pLayout->setCacheEnabled(true);
+        qreal leading = QFontMetricsF(font).leading();
+        qreal height = -leading;
+        qreal width = 0;
+        pLayout->beginLayout();
+        for (;;) {
+            QTextLine line = pLayout->createLine();
+            if (!line.isValid())
+                break;
+            line.setLineWidth(0x01000000);
+            height = std::ceil(height + leading);
+            line.setPosition(QPointF(0, height));
+            height += line.height();
+            width = std::max(width, line.naturalTextWidth());
+        }
+        pLayout->endLayout();
+        p->pLayout[nDir] = std::move(pLayout);
+        p->cxNatural[nDir] = width;
+        p->cyLines[nDir] = height;
+    }
+    QPainter& PainterOn(CTbPixelBuffer& target)
+    {
+        if (!m_painter.isActive() || m_pBits != target.Bits() || m_image.width() != target.Width() ||
+            m_image.height() != target.Height()) {
+            EndDrawing();
+            m_image = QImage(reinterpret_cast<uchar*>(target.Bits()), target.Width(), target.Height(),
+                             target.Width() * 4, QImage::Format_RGB32);
+            m_pBits = target.Bits();
+            m_painter.begin(&m_image);
+        }
+        return m_painter;
+    }
+    QRect DrawLaidOut(Face* pF, CTbPixelBuffer& target, const QRegion& region, int x, int yTop, const QString& str,
+                      uint32_t pxColor, BOOL bRtl)
+    {
+        Laid* p = LaidOut(pF, str);
+        int nDir = bRtl ? 1 : 0;
+        if (!p->pLayout[nDir])
+            Lay(p, pF->font, str, nDir);
+        QRect rcText(x, yTop, p->nWidth + 1, pF->tm.tmHeight);
+        // As drawText does: the text's rectangle clips only glyphs that reach beyond it.
+        QRectF rcBounds(x, yTop, p->cxNatural[nDir], p->cyLines[nDir]);
+        QPainter& painter = PainterOn(target);
+        painter.setClipRegion(QRectF(rcText).contains(rcBounds) ? region : region.intersected(rcText));
+        painter.setPen(QColor::fromRgb(pxColor));
+        p->pLayout[nDir]->draw(&painter, QPointF(x, yTop));
+        return rcText;
+    }
+    // A painter and a layout for this call alone.
+    QRect DrawOnce(Face* pF, CTbPixelBuffer& target, const QRegion& region, int x, int yTop, const QString& strText,
+                   uint32_t pxColor, BOOL bRtl)
+    {
+        EndDrawing();
+        QImage image(reinterpret_cast<uchar*>(target.Bits()), target.Width(), target.Height(), target.Width() * 4,
+                     QImage::Format_RGB32);
+        QFontMetrics fm(pF->font);
+        int nWidth = fm.horizontalAdvance(strText);
+        QRect rcText(x, yTop, nWidth + 1, pF->tm.tmHeight);
+        QPainter painter(&image);
+        painter.setClipRegion(region);
+        painter.setFont(pF->font);
+        painter.setPen(QColor::fromRgb(pxColor));
+        QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop);
+        option.setTextDirection(bRtl ? Qt::RightToLeft : Qt::LeftToRight);
+        option.setWrapMode(QTextOption::NoWrap);
+        painter.drawText(QRectF(rcText), strText, option);
+        return rcText;
+    }
+
+    BOOL m_bKeepLayouts = TRUE;
+    QImage m_image;                 // the last target, while m_painter draws into it
+    const void* m_pBits = nullptr;
+    QPainter m_painter;
 };
+}
+
+static CQtTextEngine* Engine()
+{
+    static CQtTextEngine* s_pEngine = new CQtTextEngine;
+    return s_pEngine;
 }
 
 ITbTextEngine* TbQtTextEngine()
 {
-    static CQtTextEngine* s_pEngine = new CQtTextEngine;
-    return s_pEngine;
+    return Engine();
+}
+
+void TbQtKeepTextLayouts(BOOL bKeep)
+{
+    Engine()->KeepLayouts(bKeep);
 }

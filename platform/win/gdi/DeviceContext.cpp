@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include "platform/win/gdi/DeviceContext.h"
+#include "platform/win/gdi/TextEngine.h"
 #include "platform/win/user/HandleTable.h"
 #include "platform/win/user/WindowRecord.h"
 
@@ -236,6 +237,7 @@ RECT TbFreeWindowDC(HDC hdc)
 {
     TbDC* pDC = TbFindDC(hdc);
     RECT rc = pDC ? pDC->rcDirty : RECT{0, 0, 0, 0};
+    TbGetTextEngine()->EndDrawing();
     if (pDC && pDC->st.pBitmap)
         pDC->st.pBitmap->hdcSelected = nullptr;
     DCs().Remove(reinterpret_cast<uintptr_t>(hdc));

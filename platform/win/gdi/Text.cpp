@@ -111,6 +111,10 @@ void DrawLine(TbDC* pDC, const std::vector<RECT>& clip, int x, int yTop, const s
     }
     Engine()->Draw(FaceOf(pDC), *pTarget, clip, x, yTop, strUtf8.data(), static_cast<int>(strUtf8.size()),
                    TbSurfacePixel(pDC->st.crText, bMono), bRtl);
+    // Only a window DC keeps the engine's drawing open: its image lives as long as the DC, while a
+    // memory DC's bitmap may be deselected and freed at any time.
+    if (pDC->nKind != TB_DC_WINDOW)
+        Engine()->EndDrawing();
     pDC->Touch(rcCell);
 }
 

@@ -18,6 +18,10 @@ struct ITbTextEngine {
     // Draws one line whose cell starts at x (left) and yTop, clipped to the rectangles.
     virtual void Draw(void* pFace, CTbPixelBuffer& target, const std::vector<RECT>& clip, int x, int yTop,
                       const char* pszUtf8, int cbUtf8, uint32_t pxColor, BOOL bRtl) = 0;
+    // An engine may keep its drawing open on the last target between calls (a window DC's paint
+    // draws hundreds of strings). Called before that target is freed or resized and when a DC
+    // that drew into it goes away.
+    virtual void EndDrawing() {}
 };
 void TbSetTextEngine(ITbTextEngine* pEngine);
 ITbTextEngine* TbGetTextEngine();

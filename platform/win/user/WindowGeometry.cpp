@@ -1,5 +1,6 @@
 // Window geometry: showing, moving and sizing, z-order, coordinates and hit-testing.
 #include <algorithm>
+#include "platform/win/gdi/TextEngine.h"
 #include "platform/win/user/Hooks.h"
 #include "platform/win/user/Message.h"
 #include "platform/win/user/Paint.h"
@@ -32,6 +33,7 @@ BOOL TbIsVisibleChain(const TbWindow* pWnd)
 
 void TbResizeImage(TbWindow* pWnd)
 {
+    TbGetTextEngine()->EndDrawing();        // it may be drawing into the image that moves
     if (!pWnd->image.IsEmpty() || TbImageWidth(pWnd) == 0 || TbImageHeight(pWnd) == 0)
         pWnd->image.Resize(TbImageWidth(pWnd), TbImageHeight(pWnd), TB_PIXEL_WHITE);
 }

@@ -1,0 +1,124 @@
+// Strings kept laid out and drawn with the paint's one painter give exactly the pixels of a
+// painter and a layout made for every string.
+#include <gtest/gtest.h>
+#include <cstring>
+#include <vector>
+#include "QtTestSupport.h"
+#include "platform/win/gdi/Gdi.h"
+
+namespace {
+const int PAGE_CX = 480;
+const int PAGE_CY = 260;
+
+HFONT MakeFont(const char* pszFace, int nHeight, BYTE nCharSet, LONG nWeight, BOOL bItalic, BOOL bUnderline)
+{
+    LOGFONTA lf = {};
+    lf.lfHeight = nHeight;
+    lf.lfWeight = nWeight;
+    lf.lfItalic = static_cast<BYTE>(bItalic);
+    lf.lfUnderline = static_cast<BYTE>(bUnderline);
+    lf.lfCharSet = nCharSet;
+    snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", pszFace);
+    return CreateFontIndirectA(&lf);
+}
+
+// Latin, digits and Arabic (code page 1256) in both directions, clipped and not, opaque and
+// transparent, with fills between the strings as a grid draws its cells.
+void DrawPage(HDC hdc)
+{
+    RECT rcAll = {0, 0, PAGE_CX, PAGE_CY};
+    FillRect(hdc, &rcAll, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    HFONT fonts[] = {
+        MakeFont("Tahoma", -13, ANSI_CHARSET, FW_NORMAL, FALSE, FALSE),
+        MakeFont("DejaVu Serif", -17, ANSI_CHARSET, FW_BOLD, TRUE, TRUE),
+        MakeFont("Tahoma", 15, ARABIC_CHARSET, FW_NORMAL, FALSE, FALSE),
+        MakeFont("", -11, ARABIC_CHARSET, FW_SEMIBOLD, FALSE, TRUE),
+    };
+    const char* strings[] = {
+        "12,345.50", "Bid 1,024.75 / Ask 1,025.00", "\xC7\xE1\xD3\xDA\xD1 12,345.50",
+        "\xC7\xE1\xD4\xD1\xDF\xC9 Ltd. 99", "-0.25%", "Mixed \xC7\xE1\xD3\xE6\xE3 text 42",
+    };
+    HBRUSH hbrCell = CreateSolidBrush(RGB(230, 240, 250));
+    int y = 2;
+    for (int nPass = 0; nPass < 2; ++nPass) {       // the second pass finds every string laid out
+        for (size_t f = 0; f < std::size(fonts); ++f) {
+            HGDIOBJ hOld = SelectObject(hdc, fonts[f]);
+            for (size_t s = 0; s < std::size(strings); ++s) {
+                BOOL bRtl = (s + f) % 2 == 1;
+                BOOL bOpaque = (s + f + static_cast<size_t>(nPass)) % 3 == 0;
+                int x = static_cast<int>(s % 3) * 160 + 2;
+                RECT rcCell = {x, y, x + (s % 2 ? 70 : 155), y + 18};
+                FillRect(hdc, &rcCell, hbrCell);
+                SetBkMode(hdc, bOpaque ? OPAQUE : TRANSPARENT);
+                SetBkColor(hdc, RGB(255, 255, 200));
+                SetTextColor(hdc, RGB(static_cast<int>(40 * f), 0, static_cast<int>(60 * s)));
+                if ((s + static_cast<size_t>(nPass)) % 2 == 0) {
+                    UINT uFormat = DT_SINGLELINE | DT_VCENTER | (s % 3 == 0 ? DT_RIGHT : DT_LEFT) |
+                                   (bRtl ? DT_RTLREADING : 0) | (s == 4 ? DT_NOCLIP : 0);
+                    DrawTextA(hdc, strings[s], -1, &rcCell, uFormat);
+                } else {
+                    SetTextAlign(hdc, (s % 3 == 1 ? TA_RIGHT : TA_LEFT) | (bRtl ? TA_RTLREADING : 0));
+                    int xText = s % 3 == 1 ? rcCell.right : rcCell.left;
+                    ExtTextOutA(hdc, xText, rcCell.top, s == 5 ? 0 : ETO_CLIPPED | (bOpaque ? ETO_OPAQUE : 0), &rcCell,
+                                strings[s], static_cast<UINT>(strlen(strings[s])), nullptr);
+                }
+                if (s % 3 == 2)
+                    y += 20;
+            }
+            SelectObject(hdc, hOld);
+        }
+    }
+    SetTextAlign(hdc, TA_LEFT);
+    DeleteObject(hbrCell);
+    for (HFONT hFont : fonts)
+        DeleteObject(hFont);
+}
+
+std::vector<COLORREF> Pixels(HWND hWnd)
+{
+    HDC hdc = GetDC(hWnd);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < PAGE_CY; ++y)
+        for (int x = 0; x < PAGE_CX; ++x)
+            pixels.push_back(GetPixel(hdc, x, y));
+    ReleaseDC(hWnd, hdc);
+    return pixels;
+}
+
+std::vector<COLORREF> PaintedPage(HWND hWnd, BOOL bKeepLayouts)
+{
+    TbQtKeepTextLayouts(bKeepLayouts);
+    InvalidateRect(hWnd, nullptr, FALSE);
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hWnd, &ps);
+    DrawPage(hdc);
+    EndPaint(hWnd, &ps);
+    std::vector<COLORREF> pixels = Pixels(hWnd);
+    TbQtKeepTextLayouts(TRUE);
+    return pixels;
+}
+}
+
+TEST(QtTextPixelsTest, KeptLayoutsDrawTheSamePixelsAsALayoutPerString)
+{
+    HWND hWnd = CreateQtWindow(nullptr, WS_POPUP | WS_VISIBLE, 0, 0, PAGE_CX, PAGE_CY);
+    ASSERT_NE(nullptr, hWnd);
+    PumpQt(10);
+    std::vector<COLORREF> before = PaintedPage(hWnd, FALSE);
+    std::vector<COLORREF> after = PaintedPage(hWnd, TRUE);
+    std::vector<COLORREF> again = PaintedPage(hWnd, TRUE);
+    ASSERT_EQ(before.size(), after.size());
+    size_t nText = 0, nDiffer = 0, nFirst = before.size();
+    for (size_t i = 0; i < before.size(); ++i) {
+        if (before[i] != RGB(255, 255, 255) && before[i] != RGB(230, 240, 250) && before[i] != RGB(255, 255, 200))
+            ++nText;
+        if (before[i] != after[i] || before[i] != again[i]) {
+            ++nDiffer;
+            nFirst = std::min(nFirst, i);
+        }
+    }
+    EXPECT_GT(nText, 2000u);        // the page holds text, not only fills
+    EXPECT_EQ(0u, nDiffer) << "first at x " << nFirst % PAGE_CX << ", y " << nFirst / PAGE_CX;
+    DestroyWindow(hWnd);
+    PumpQt(10);
+}
