@@ -3,6 +3,7 @@
 #include <cstring>
 #include <strings.h>
 #include <thread>
+#include "platform/win/gdi/TextEngine.h"
 #include "platform/win/user/Clipboard.h"
 #include "platform/win/user/Controls.h"
 #include "platform/win/user/HandleTable.h"
@@ -460,6 +461,8 @@ static void FreeTree(HWND hWnd)
         DestroyMenu(reinterpret_cast<HMENU>(pWnd->nId));
     // The surface goes before the record: the display must not call back for a dead window.
     pWnd->pSurface.reset();
+    // A text painter may still be open on the backing image that goes with the record.
+    TbGetTextEngine()->EndDrawing();
     Windows().Remove(reinterpret_cast<uintptr_t>(hWnd));
 }
 
