@@ -13,6 +13,7 @@
 #include "platform/win/gdi/GdiDefs.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/Display.h"
+#include "platform/win/user/ModalLoop.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/Paint.h"
 #include "platform/win/user/Questions.h"
@@ -37,6 +38,8 @@ const int ANSWER_REFUSED = -1;
 BOOL AskChooser(HWND hOwner, int nKind, const std::function<ITbQuestion*()>& fnAsk,
                 const std::function<int(const std::string*)>& fnTake)
 {
+    // The chooser ends a drag in progress even when nobody sees it (a test's answer, no display).
+    TbCancelMode();
     for (;;) {
         TBTESTANSWER answer;
         const int nFrom = TbTakeTestAnswer(nKind, &answer) ? TB_ASKED_TEST : TbWaitForAnswer(hOwner, fnAsk(), nKind, &answer);

@@ -103,6 +103,14 @@ void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen);
 // makes it a system key), and the characters the key produced in the active code page.
 void TbDisplayKey(UINT uMsg, UINT uVirtKey, LPARAM lParam, LPCSTR pszChars);
 // The user moved or sized a top-level window, asked to close it, or activated it.
+// The display reports only places, never when a drag begins or ends, so the window's size/move
+// phase is inferred: the first change of place after quiet sends WM_ENTERSIZEMOVE before its
+// WM_WINDOWPOSCHANGING, WM_MOVE and WM_SIZE; the phase ends with WM_EXITSIZEMOVE once
+// TB_SIZEMOVE_QUIET_MS pass without a change while the display does not report the left button
+// held (GetAsyncKeyState), measured by a layer timer, so only in a message loop. A report of the
+// place the window has already is no change. Places the program sets (MoveWindow, SetWindowPos)
+// and show-state changes (maximise, restore) send neither.
+#define TB_SIZEMOVE_QUIET_MS 300
 void TbDisplayGeometry(HWND hWnd, int x, int y, int cx, int cy);
 void TbDisplayShowState(HWND hWnd, int nCmdShow);
 void TbDisplayClose(HWND hWnd);

@@ -1,6 +1,7 @@
 // Activation, keyboard focus, mouse capture and enabling.
 #include "platform/win/user/Hooks.h"
 #include "platform/win/user/Message.h"
+#include "platform/win/user/ModalLoop.h"
 #include "platform/win/user/WindowRecord.h"
 
 HWND GetFocus()
@@ -63,6 +64,10 @@ HWND SetActiveWindow(HWND hWnd)
         return hOld;
     if (hWnd && TbCallCbtHook(HCBT_ACTIVATE, reinterpret_cast<WPARAM>(hWnd), 0) != 0)
         return nullptr;
+    // A drag inside the window losing activation ends before it does: the pointer's release
+    // would go to another window.
+    if (hOld && user.hCapture && GetAncestor(user.hCapture, GA_ROOT) == hOld)
+        TbCancelMode();
     user.hActive = hWnd;
     if (hOld && TbFindWindow(hOld)) {
         SendMessageA(hOld, WM_NCACTIVATE, FALSE, 0);
@@ -129,6 +134,12 @@ HWND SetCapture(HWND hWnd)
         SendMessageA(hOld, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hWnd));
     }
     return hOld;
+}
+
+void TbCancelMode()
+{
+    if (HWND hCapture = TbUser().hCapture)
+        SendMessageA(hCapture, WM_CANCELMODE, 0, 0);
 }
 
 BOOL ReleaseCapture()

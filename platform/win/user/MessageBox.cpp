@@ -3,6 +3,7 @@
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/Kernel.h"
 #include "platform/win/user/Display.h"
+#include "platform/win/user/ModalLoop.h"
 #include "platform/win/user/Questions.h"
 #include "platform/win/user/TestAnswers.h"
 
@@ -46,6 +47,8 @@ int MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
         SetLastError(ERROR_INVALID_MSGBOX_STYLE);
         return 0;
     }
+    // The box ends a drag in progress even when nobody sees it (a test's answer, no display).
+    TbCancelMode();
     const UINT uIcon = uType & MB_ICONMASK;
     MessageBeep(uIcon);
     TBTESTANSWER answer;

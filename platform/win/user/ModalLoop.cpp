@@ -4,8 +4,12 @@
 #include "platform/win/user/TestAnswers.h"
 #include "platform/win/user/Window.h"
 
-BOOL TbRunModalLoop(HWND hOwner, const std::function<BOOL()>& fnDone, const std::function<BOOL(MSG*)>& fnFilter)
+BOOL TbRunModalLoop(HWND hOwner, const std::function<BOOL()>& fnDone, const std::function<BOOL(MSG*)>& fnFilter,
+                    UINT uStart)
 {
+    // Before the owner is disabled: disabling drops the capture without telling the window why.
+    if (uStart != TB_MODAL_KEEPMODE)
+        TbCancelMode();
     HWND hRoot = hOwner ? GetAncestor(hOwner, GA_ROOT) : nullptr;
     // Only an owner this loop disabled is enabled again: a nested loop over the same owner
     // finds it disabled already and leaves it to the outer one.
@@ -37,7 +41,9 @@ int TbWaitForAnswer(HWND hOwner, ITbQuestion* pQuestion, int nKind, TBTESTANSWER
     std::unique_ptr<ITbQuestion> question(pQuestion);
     BOOL bTest = FALSE;
     // An answer a test queues while the question is open closes it, as the person would.
-    TbRunModalLoop(hOwner, [&] { return question->IsDone() || (bTest = TbTakeTestAnswer(nKind, pAnswer)); });
+    // The question's caller ended the user's mode already, however the question is answered.
+    TbRunModalLoop(hOwner, [&] { return question->IsDone() || (bTest = TbTakeTestAnswer(nKind, pAnswer)); }, {},
+                   TB_MODAL_KEEPMODE);
     if (bTest)
         return TB_ASKED_TEST;
     return question->IsDone() ? TB_ASKED_DISPLAY : TB_ASKED_QUIT;

@@ -56,6 +56,10 @@ BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hWnd, LPTPMPA
     TbUserState& user = TbUser();
     if (!IsMenu(hMenu) || !TbFindWindow(hWnd) || user.pMenuTracking || !TbIsUiThread())
         return FALSE;
+    // Before this menu counts as open: the default answer to WM_CANCELMODE closes the open menu.
+    TbCancelMode();
+    if (user.pMenuTracking || !IsMenu(hMenu) || !TbFindWindow(hWnd))
+        return FALSE;
     TbMenuTracking tracking;
     tracking.hMenu = hMenu;
     tracking.hOwner = hWnd;
@@ -72,7 +76,7 @@ BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hWnd, LPTPMPA
     if (IsMenu(hMenu) && IsWindow(hWnd)) {
         tracking.bShown = TbGetDisplay()->OpenPopupMenu(hMenu, uFlags, POINT{x, y}, hWnd);
         // A popup does not disable its owner: the loop has no owner.
-        TbRunModalLoop(nullptr, [&tracking] { return IsTrackingDone(tracking); });
+        TbRunModalLoop(nullptr, [&tracking] { return IsTrackingDone(tracking); }, {}, TB_MODAL_KEEPMODE);
         if (tracking.bShown && !tracking.bClosedByDisplay)
             TbGetDisplay()->ClosePopupMenu();
     }

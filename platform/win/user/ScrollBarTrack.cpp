@@ -269,7 +269,7 @@ void TbTrackScrollBar(HWND hWnd, int nBar, POINT pt)
             t.bDone = TRUE;
         }
         return TRUE;
-    });
+    }, TB_MODAL_KEEPMODE);
     if (IsWindow(hWnd)) {
         KillTimer(hWnd, TRACK_TIMER_ID);
         if (GetCapture() == hWnd)

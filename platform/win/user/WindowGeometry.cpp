@@ -4,6 +4,7 @@
 #include "platform/win/user/Hooks.h"
 #include "platform/win/user/Message.h"
 #include "platform/win/user/Paint.h"
+#include "platform/win/user/VirtualKeys.h"
 #include "platform/win/user/WindowRecord.h"
 
 POINT TbClientOrigin(const TbWindow* pWnd)
@@ -420,6 +421,23 @@ BOOL SetWindowPlacement(HWND hWnd, const WINDOWPLACEMENT* pPlacement)
 
 // ---- calls from the display ----
 
+// The user's move or size phase (Display.h): the layer's own timer id on the window, apart from
+// the program's, and the quiet time that ends the phase.
+static const UINT_PTR SIZEMOVE_TIMER_ID = 0xFFFB;
+
+static void CALLBACK SizeMoveQuiet(HWND hWnd, UINT, UINT_PTR, DWORD)
+{
+    TbWindow* pWnd = TbFindWindow(hWnd);
+    // A button still held is a drag that paused, not one that ended: the timer asks again.
+    if (!pWnd || (GetAsyncKeyState(VK_LBUTTON) & 0x8000))
+        return;
+    KillTimer(hWnd, SIZEMOVE_TIMER_ID);
+    if (!pWnd->bInSizeMove)
+        return;
+    pWnd->bInSizeMove = FALSE;
+    SendMessageA(hWnd, WM_EXITSIZEMOVE, 0, 0);
+}
+
 void TbDisplayGeometry(HWND hWnd, int x, int y, int cx, int cy)
 {
     TbWindow* pWnd = TbFindWindow(hWnd);
@@ -427,6 +445,14 @@ void TbDisplayGeometry(HWND hWnd, int x, int y, int cx, int cy)
         return;
     if (x == pWnd->rcWindow.left && y == pWnd->rcWindow.top && cx == TbWindowWidth(pWnd) && cy == TbWindowHeight(pWnd))
         return;
+    if (!pWnd->bInSizeMove) {
+        pWnd->bInSizeMove = TRUE;
+        SendMessageA(hWnd, WM_ENTERSIZEMOVE, 0, 0);
+        if (!TbFindWindow(hWnd))
+            return;
+    }
+    // Every change starts the quiet time again.
+    SetTimer(hWnd, SIZEMOVE_TIMER_ID, TB_SIZEMOVE_QUIET_MS, SizeMoveQuiet);
     SetPos(hWnd, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE, TRUE);
 }
 

@@ -65,6 +65,7 @@ struct TbWindow {
     int         nMenuBarHeight = 0;         // the menu bar above the client area (top-level windows)
     HMENU       hSysMenu = nullptr;         // the window's system menu once asked for; owned
     RECT        rcUserPending = {0, 0, 0, 0};   // where the user dragged an MDI child, until its SC_MOVE/SC_SIZE is answered
+    BOOL        bInSizeMove = FALSE;    // between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE of the user's move or size
 };
 
 // Process-wide state of the window manager (user-interface thread only).

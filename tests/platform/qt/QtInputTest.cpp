@@ -149,6 +149,29 @@ TEST_F(QtInputTest, TheDisplaySizesAndClosesThroughMessages)
     EXPECT_FALSE(IsWindow(hTop));
 }
 
+TEST_F(QtInputTest, TheUsersSizingOfTheWidgetIsOneSizeMovePhase)
+{
+    MoveWindow(hTop, 50, 60, 200, 150, TRUE);                  // the program's: no phase
+    PumpQt(TB_SIZEMOVE_QUIET_MS * 2);
+    EXPECT_TRUE(MessagesOf(WM_ENTERSIZEMOVE).empty());
+    QtLog().clear();
+    QWidget* pTopWidget = TbQtWidgetOf(hTop);
+    pTopWidget->resize(220, 160);
+    PumpQt(20);
+    pTopWidget->resize(240, 170);
+    PumpQt(20);
+    EXPECT_EQ(1u, MessagesOf(WM_ENTERSIZEMOVE).size());
+    EXPECT_TRUE(MessagesOf(WM_EXITSIZEMOVE).empty());
+    PumpQt(TB_SIZEMOVE_QUIET_MS * 2);
+    ASSERT_EQ(1u, MessagesOf(WM_EXITSIZEMOVE).size());
+    // The sizes came inside the phase.
+    std::string strOrder;
+    for (const LoggedMessage& m : QtLog())
+        if (m.hWnd == hTop && (m.uMsg == WM_ENTERSIZEMOVE || m.uMsg == WM_EXITSIZEMOVE || m.uMsg == WM_SIZE))
+            strOrder += m.uMsg == WM_SIZE ? "S" : m.uMsg == WM_ENTERSIZEMOVE ? "[" : "]";
+    EXPECT_EQ("[SS]", strOrder);
+}
+
 TEST(QtLoop, GetMessageWaitsInQtsLoopAndWakesForPostsAndTimers)
 {
     HWND hWnd = CreateQtWindow(nullptr, WS_OVERLAPPEDWINDOW, 0, 0, 50, 50);

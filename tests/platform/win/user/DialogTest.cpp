@@ -585,6 +585,31 @@ TEST_F(Dialogs, DialogEndedWhileStartingReturnsAtOnceUnshown)
     EXPECT_TRUE(IsWindowEnabled(m_hOwner));
 }
 
+namespace {
+INT_PTR CALLBACK EndWhenPostedProc(HWND hDlg, UINT uMsg, WPARAM, LPARAM)
+{
+    if (uMsg == WM_INITDIALOG) {
+        PostMessageA(hDlg, WM_USER + 3, 0, 0);
+        return TRUE;
+    }
+    if (uMsg == WM_USER + 3)
+        EndDialog(hDlg, 6);
+    return FALSE;
+}
+}  // namespace
+
+TEST_F(Dialogs, ModalRunEndsADragInTheOwner)
+{
+    HWND hGrid = CreateTestWindow(m_hOwner, WS_CHILD | WS_VISIBLE, 9);
+    SetActiveWindow(m_hOwner);
+    SetCapture(hGrid);
+    CMessageLog::Get().Clear();
+    EXPECT_EQ(6, DialogBoxParamA(m_hModule, MAKEINTRESOURCEA(100), m_hOwner, EndWhenPostedProc, 0));
+    EXPECT_EQ(1, CMessageLog::Get().Count(WM_CANCELMODE, hGrid));
+    EXPECT_EQ(nullptr, GetCapture());
+    DestroyWindow(hGrid);
+}
+
 TEST_F(Dialogs, ArabicTemplateIsTakenAsWrittenWithRightToLeftTexts)
 {
     HMODULE hArabic = LoadLibraryA("testdlg_1256.dll");

@@ -50,7 +50,12 @@ public:
     void ProcessPending() override { m_pInner->ProcessPending(); }
     void SetCursorShape(const TBCURSORSHAPE& s) override { m_pInner->SetCursorShape(s); }
     BOOL GetCursorPos(POINT* p) override { return m_pInner->GetCursorPos(p); }
-    SHORT GetAsyncKeyState(int n) override { return m_pInner->GetAsyncKeyState(n); }
+    // The person holds the left button down (a drag of a window's frame).
+    BOOL m_bLeftDown = FALSE;
+    SHORT GetAsyncKeyState(int n) override
+    {
+        return n == 0x01 && m_bLeftDown ? static_cast<SHORT>(0x8000) : m_pInner->GetAsyncKeyState(n);
+    }
     void GetScreenSize(SIZE* p) override { m_pInner->GetScreenSize(p); }
     BOOL PlayWave(LPCSTR p, BOOL b) override { return m_pInner->PlayWave(p, b); }
     void WatchFd(int fd, int n) override { m_pInner->WatchFd(fd, n); }

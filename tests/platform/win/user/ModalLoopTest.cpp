@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include "WindowTestSupport.h"
 #include "platform/win/user/Accelerators.h"
+#include "platform/win/user/CommonDialogs.h"
 #include "platform/win/user/Display.h"
+#include "platform/win/user/Menu.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/ModalLoop.h"
 #include "platform/win/user/TestAnswers.h"
@@ -123,4 +125,123 @@ TEST(ModalLoop, TheDisplayCannotActivateAWindowTheLoopDisabled)
     EXPECT_EQ(hOwner, GetActiveWindow());
     DestroyWindow(hDialog);
     DestroyWindow(hOwner);
+}
+
+namespace {
+// A window holding the capture as a drag would, and the windows that saw WM_CANCELMODE.
+struct CancelModeCase {
+    HWND hFrame = CreateTestWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND hGrid = CreateTestWindow(hFrame, WS_CHILD | WS_VISIBLE, 4);
+    CancelModeCase()
+    {
+        SetActiveWindow(hFrame);
+        SetCapture(hGrid);
+        CMessageLog::Get().Clear();
+    }
+    ~CancelModeCase() { DestroyWindow(hFrame); }
+    int Cancels() const { return CMessageLog::Get().Count(WM_CANCELMODE); }
+};
+}  // namespace
+
+TEST(CancelMode, APopupMenuEndsTheDragBeforeItOpensAndStaysOpen)
+{
+    CancelModeCase c;
+    HMENU hMenu = CreatePopupMenu();
+    AppendMenuA(hMenu, MF_STRING, 42, "Item");
+    TbClearTestAnswers();
+    TbQueueTestAnswer({TB_ASK_POPUPMENU, 42, ""});
+    // The default answer to WM_CANCELMODE closes the open popup: this one must not close itself.
+    EXPECT_EQ(42, TrackPopupMenu(hMenu, TPM_RETURNCMD, 10, 10, 0, c.hFrame, nullptr));
+    EXPECT_EQ(1, CMessageLog::Get().Count(WM_CANCELMODE, c.hGrid));
+    EXPECT_EQ(1, c.Cancels());
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_EQ(1, CMessageLog::Get().Count(WM_CAPTURECHANGED, c.hGrid));
+    DestroyMenu(hMenu);
+}
+
+TEST(CancelMode, AMessageBoxOrChooserEndsTheDragHoweverItIsAnswered)
+{
+    CancelModeCase c;
+    TbClearTestAnswers();
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDNO, ""});
+    EXPECT_EQ(IDNO, MessageBoxA(c.hFrame, "Sure?", "Question", MB_YESNO));
+    EXPECT_EQ(1, CMessageLog::Get().Count(WM_CANCELMODE, c.hGrid));
+    EXPECT_EQ(nullptr, GetCapture());
+    // Nothing holds the capture now: the next box sends nothing.
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+    EXPECT_EQ(IDYES, MessageBoxA(c.hFrame, "Sure?", "Question", MB_YESNO));
+    EXPECT_EQ(1, c.Cancels());
+
+    SetCapture(c.hGrid);
+    CMessageLog::Get().Clear();
+    COLORREF custom[16] = {};
+    CHOOSECOLORA cc = {};
+    cc.lStructSize = sizeof cc;
+    cc.hwndOwner = c.hFrame;
+    cc.lpCustColors = custom;
+    TbQueueTestAnswer({TB_ASK_COLOR, IDOK, "1,2,3"});
+    EXPECT_TRUE(ChooseColorA(&cc));
+    EXPECT_EQ(1, CMessageLog::Get().Count(WM_CANCELMODE, c.hGrid));
+    EXPECT_EQ(nullptr, GetCapture());
+}
+
+TEST(CancelMode, AModalLoopEndsTheDragButATrackingLoopKeepsIt)
+{
+    CancelModeCase c;
+    HWND hCaptureInside = nullptr;
+    TbRunModalLoop(c.hFrame, [&] { hCaptureInside = GetCapture(); return TRUE; }, {}, TB_MODAL_KEEPMODE);
+    EXPECT_EQ(c.hGrid, hCaptureInside);
+    EXPECT_EQ(0, c.Cancels());
+    CMessageLog::Get().Clear();
+    TbRunModalLoop(c.hFrame, [&] { hCaptureInside = GetCapture(); return TRUE; });
+    EXPECT_EQ(nullptr, hCaptureInside);
+    EXPECT_EQ(1, CMessageLog::Get().Count(WM_CANCELMODE, c.hGrid));
+    // The message came before the owner was disabled, so the window could still act on it.
+    const auto& log = CMessageLog::Get().All();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(static_cast<UINT>(WM_CANCELMODE), log.front().uMsg);
+    EXPECT_EQ(2, CMessageLog::Get().Count(WM_ENABLE, c.hFrame));
+}
+
+TEST(CancelMode, ActivatingAnotherTopLevelWindowEndsTheDrag)
+{
+    CancelModeCase c;
+    HWND hOther = CreateTestWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    SetActiveWindow(c.hFrame);
+    SetCapture(c.hGrid);
+    CMessageLog::Get().Clear();
+    // The capture in a window that keeps its activation is left alone.
+    SetActiveWindow(c.hGrid);
+    EXPECT_EQ(0, c.Cancels());
+    TbDisplayActivate(hOther);
+    EXPECT_EQ(1, CMessageLog::Get().Count(WM_CANCELMODE, c.hGrid));
+    EXPECT_EQ(nullptr, GetCapture());
+    // The window kept the capture until told: WM_CANCELMODE comes before the deactivation.
+    const auto& log = CMessageLog::Get().All();
+    EXPECT_EQ(static_cast<UINT>(WM_CANCELMODE), log.front().uMsg);
+    // Capture in the newly active window stays when that window activates another of its own.
+    SetCapture(hOther);
+    CMessageLog::Get().Clear();
+    SetActiveWindow(c.hFrame);
+    EXPECT_EQ(1, CMessageLog::Get().Count(WM_CANCELMODE, hOther));
+    SetActiveWindow(hOther);
+    EXPECT_EQ(1, c.Cancels());                  // nothing held the capture
+    DestroyWindow(hOther);
+}
+
+TEST(CancelMode, AWindowThatKeepsItsModeKeepsTheCapture)
+{
+    CancelModeCase c;
+    g_pfnTestOverride = [](HWND, UINT uMsg, WPARAM, LPARAM, BOOL* pbHandled) -> LRESULT {
+        *pbHandled = uMsg == WM_CANCELMODE;
+        return 0;
+    };
+    TbCancelMode();
+    g_pfnTestOverride = nullptr;
+    EXPECT_EQ(1, c.Cancels());
+    EXPECT_EQ(c.hGrid, GetCapture());
+    // The default processing releases it.
+    TbCancelMode();
+    EXPECT_EQ(nullptr, GetCapture());
+    ReleaseCapture();
 }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <set>
 #include <stdexcept>
+#include "FakeDisplay.h"
 #include "WindowTestSupport.h"
+#include "platform/win/user/Display.h"
 #include "platform/win/user/SysMetrics.h"
 
 namespace {
@@ -316,4 +318,74 @@ TEST_F(WindowTest, TreeOrderReparentingAndEnumeration)
     DestroyWindow(hA);
     EXPECT_FALSE(IsWindow(hC));                     // it went with its new parent
     DestroyWindow(hTop);
+}
+
+namespace {
+// The size/move messages and the place changes between them, in order, for one window.
+std::string SizeMoveLog(HWND hWnd)
+{
+    std::string str;
+    for (const RecordedMessage& m : CMessageLog::Get().All()) {
+        const char* psz = m.uMsg == WM_ENTERSIZEMOVE ? "ENTER" : m.uMsg == WM_EXITSIZEMOVE ? "EXIT"
+                        : m.uMsg == WM_SIZE ? "SIZE" : m.uMsg == WM_MOVE ? "MOVE" : nullptr;
+        if (psz && m.hWnd == hWnd)
+            str += (str.empty() ? "" : " ") + std::string(psz);
+    }
+    return str;
+}
+}  // namespace
+
+TEST_F(WindowTest, TheUsersDragOfATopLevelWindowIsOneSizeMovePhase)
+{
+    HWND hTop = CreateTestWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    MoveWindow(hTop, 10, 10, 300, 200, TRUE);
+    CMessageLog::Get().Clear();
+    // Several reports close together are one drag; a report of the place it has is no change.
+    TbDisplayGeometry(hTop, 10, 10, 320, 200);
+    TbDisplayGeometry(hTop, 10, 10, 340, 210);
+    TbDisplayGeometry(hTop, 10, 10, 340, 210);
+    PumpFor(TB_SIZEMOVE_QUIET_MS / 3);
+    TbDisplayGeometry(hTop, 20, 10, 340, 210);
+    EXPECT_EQ("ENTER SIZE SIZE MOVE", SizeMoveLog(hTop));
+    PumpFor(TB_SIZEMOVE_QUIET_MS * 2);
+    EXPECT_EQ("ENTER SIZE SIZE MOVE EXIT", SizeMoveLog(hTop));
+    RECT rc;
+    GetWindowRect(hTop, &rc);
+    EXPECT_EQ(20, rc.left);
+    EXPECT_EQ(340, rc.right - rc.left);
+
+    // The next change after quiet is a new drag.
+    CMessageLog::Get().Clear();
+    TbDisplayGeometry(hTop, 30, 10, 340, 210);
+    PumpFor(TB_SIZEMOVE_QUIET_MS * 2);
+    EXPECT_EQ("ENTER MOVE EXIT", SizeMoveLog(hTop));
+
+    // Places the program sets are no drag.
+    CMessageLog::Get().Clear();
+    MoveWindow(hTop, 40, 40, 200, 100, TRUE);
+    SetWindowPos(hTop, nullptr, 50, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    PumpFor(TB_SIZEMOVE_QUIET_MS * 2);
+    EXPECT_EQ("MOVE SIZE MOVE", SizeMoveLog(hTop));
+    DestroyWindow(hTop);
+}
+
+TEST_F(WindowTest, ASizeMovePhaseLastsWhileTheButtonIsHeld)
+{
+    CFakeDisplay display;
+    HWND hTop = CreateTestWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    MoveWindow(hTop, 10, 10, 300, 200, TRUE);
+    CMessageLog::Get().Clear();
+    display.m_bLeftDown = TRUE;
+    TbDisplayGeometry(hTop, 10, 10, 320, 200);
+    PumpFor(TB_SIZEMOVE_QUIET_MS * 2);
+    EXPECT_EQ("ENTER SIZE", SizeMoveLog(hTop));     // a paused drag
+    display.m_bLeftDown = FALSE;
+    PumpFor(TB_SIZEMOVE_QUIET_MS * 2);
+    EXPECT_EQ("ENTER SIZE EXIT", SizeMoveLog(hTop));
+    // A window destroyed inside its phase leaves no timer behind to call for it.
+    CMessageLog::Get().Clear();
+    TbDisplayGeometry(hTop, 10, 10, 330, 200);
+    DestroyWindow(hTop);
+    PumpFor(TB_SIZEMOVE_QUIET_MS * 2);
+    EXPECT_EQ(0, CMessageLog::Get().Count(WM_EXITSIZEMOVE));
 }
