@@ -53,7 +53,7 @@ const char* const VALUE_AR = "\xDE\xED\xE3\xC9";
 
 TEST(TBMenu, BuildsItemsSeparatorsAndSubmenusUntilTheFirstMissingKey)
 {
-    std::string strPath = std::string(TB_BINARY_DIR) + "/menus.ini";
+    std::string strPath = TestFilePath("menus.ini");
     remove(strPath.c_str());
     CIni menu(strPath.c_str(), "GridMenu");
     menu.WriteString(CTBString("0"), "Copy,25501");

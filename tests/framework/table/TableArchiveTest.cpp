@@ -11,7 +11,7 @@ namespace {
 
 std::string PathOf(const char* pszName)
 {
-    return std::string(TB_BINARY_DIR) + "/" + pszName;
+    return TestFilePath(pszName);
 }
 
 std::string ReadFile(const std::string& strPath)

@@ -12,7 +12,7 @@ namespace {
 
 std::string FreshIni(const char* pszName)
 {
-    std::string strPath = std::string(TB_BINARY_DIR) + "/" + pszName + ".ini";
+    std::string strPath = TestFilePath(std::string(pszName) + ".ini");
     remove(strPath.c_str());
     return strPath;
 }

@@ -1,11 +1,24 @@
 #pragma once
 // Helpers shared by the table engine's tests: a table whose owner keeps the row blocks, a sink
 // that records what a view announces, and a text picture of a view's lines.
+#include <unistd.h>
+#include <filesystem>
 #include <string>
 #include <vector>
 #include "framework/table/Table.h"
 #include "framework/table/TableEvents.h"
 #include "platform/win/kernel/Resources.h"
+
+// A file of this test program's own: ctest runs the program as several processes at once (one
+// per test, and once more whole, repeated), so every name carries the process id.
+inline std::string TestFilePath(const std::string& strName)
+{
+    const std::string strFolder = std::string(TB_BINARY_DIR) + "/test-files";
+    std::error_code ec;
+    std::filesystem::create_directories(strFolder, ec);
+    return strFolder + "/" + std::to_string(getpid()) + "-" + strName;
+}
+
 
 // Settings keys are string ids: the language file of the source tree names them.
 inline void UseSourceResources()
