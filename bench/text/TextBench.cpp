@@ -2,16 +2,12 @@
 // paint, with DrawText and with ExtTextOut, beside Qt alone drawing the same strings into an image
 // of the same size (one painter; drawText, static text laid out anew, static text kept).
 // Every figure is the time for the whole page of 1,200 strings.
-#include <QtGui/QFont>
-#include <QtGui/QImage>
-#include <QtGui/QPainter>
-#include <QtGui/QStaticText>
-#include <QtWidgets/QApplication>
 #include <cstdio>
 #include <string>
 #include <vector>
 #include "bench/common/BenchMain.h"
 #include "platform/qt/QtPlatform.h"
+#include "platform/qt/QtTextPeers.h"
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/user/Message.h"
 #include "platform/win/user/Paint.h"
@@ -117,76 +113,36 @@ BENCHMARK(BM_ExtTextOut)->Unit(benchmark::kMillisecond);
 
 // ---- Qt alone, the same strings on an image of the window's size ----
 
-struct QtPage {
-    QImage image{WINDOW_CX, WINDOW_CY, QImage::Format_RGB32};
-    QFont font;
-    std::vector<QString> strings;
-    QtPage()
-    {
-        image.fill(Qt::white);
-        font.setFamily(QStringLiteral("DejaVu Sans"));
-        font.setPixelSize(-FONT_HEIGHT);
-        for (const Cell& cell : Cells())
-            strings.push_back(QString::fromUtf8(cell.str.c_str()));
-    }
-};
-
-QtPage& Page()
+CTbQtTextPeers& Peers()
 {
-    static QtPage s_page;
-    return s_page;
+    static CTbQtTextPeers s_peers = [] {
+        std::vector<TBTEXTPEERCELL> cells;
+        for (const Cell& cell : Cells())
+            cells.push_back({cell.str, cell.rc});
+        return CTbQtTextPeers(WINDOW_CX, WINDOW_CY, "DejaVu Sans", -FONT_HEIGHT, cells);
+    }();
+    return s_peers;
 }
 
 void BM_QtDrawText(benchmark::State& state)
 {
-    QtPage& page = Page();
-    for (auto _ : state) {
-        QPainter painter(&page.image);
-        painter.setFont(page.font);
-        painter.setPen(QColor(0, 0, 128));
-        for (size_t i = 0; i < page.strings.size(); ++i) {
-            const RECT& rc = Cells()[i].rc;
-            painter.drawText(QRect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top),
-                             Qt::AlignRight | Qt::AlignVCenter, page.strings[i]);
-        }
-    }
+    for (auto _ : state)
+        Peers().DrawWithPainter();
 }
 BENCHMARK(BM_QtDrawText)->Unit(benchmark::kMillisecond);
 
 void BM_QtStaticTextLaidOutAnew(benchmark::State& state)
 {
-    QtPage& page = Page();
-    for (auto _ : state) {
-        QPainter painter(&page.image);
-        painter.setFont(page.font);
-        painter.setPen(QColor(0, 0, 128));
-        for (size_t i = 0; i < page.strings.size(); ++i) {
-            QStaticText text(page.strings[i]);
-            text.prepare(QTransform(), page.font);
-            const RECT& rc = Cells()[i].rc;
-            painter.drawStaticText(QPointF(rc.right - text.size().width(), rc.top), text);
-        }
-    }
+    for (auto _ : state)
+        Peers().DrawStaticTextAnew();
 }
 BENCHMARK(BM_QtStaticTextLaidOutAnew)->Unit(benchmark::kMillisecond);
 
 void BM_QtStaticTextKept(benchmark::State& state)
 {
-    QtPage& page = Page();
-    std::vector<QStaticText> texts;
-    for (const QString& str : page.strings) {
-        texts.emplace_back(str);
-        texts.back().prepare(QTransform(), page.font);
-    }
-    for (auto _ : state) {
-        QPainter painter(&page.image);
-        painter.setFont(page.font);
-        painter.setPen(QColor(0, 0, 128));
-        for (size_t i = 0; i < texts.size(); ++i) {
-            const RECT& rc = Cells()[i].rc;
-            painter.drawStaticText(QPointF(rc.right - texts[i].size().width(), rc.top), texts[i]);
-        }
-    }
+    Peers().DrawStaticTextKept();       // lays the texts out once, outside the timing
+    for (auto _ : state)
+        Peers().DrawStaticTextKept();
 }
 BENCHMARK(BM_QtStaticTextKept)->Unit(benchmark::kMillisecond);
 }
