@@ -28,6 +28,12 @@ struct TbDialogState : TbClassState {
 
 // WM_SETFONT and WM_GETFONT of a control (lParam of WM_SETFONT: redraw now).
 LRESULT TbControlSetFont(HWND hWnd, TbControlState* pState, HFONT hFont, BOOL bRedraw);
+// WM_NCCREATE of a control whose class state is made on first use: without it (bState FALSE,
+// no memory) the creation fails; otherwise the default handling.
+inline LRESULT TbControlNcCreate(HWND hWnd, BOOL bState, WPARAM wParam, LPARAM lParam)
+{
+    return bState ? DefWindowProcA(hWnd, WM_NCCREATE, wParam, lParam) : FALSE;
+}
 HFONT   TbControlFont(const TbControlState* pState);
 inline LRESULT TbControlGetFont(const TbControlState* pState)
 {

@@ -592,19 +592,12 @@ LRESULT OnGetDlgCode(HWND hWnd, WPARAM wParam, LPARAM lParam)
     // A combo box's open list keeps Enter and Escape from the dialog.
     return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | TbComboEditDlgCode(hWnd, lParam);
 }
-
-LRESULT OnNcCreate(HWND hWnd, WPARAM wParam, LPARAM lParam)
-{
-    if (!StateOf(hWnd))
-        return FALSE;
-    return DefWindowProcA(hWnd, WM_NCCREATE, wParam, lParam);
-}
 }  // namespace
 
 LRESULT CALLBACK TbEditWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
-    case WM_NCCREATE:      return OnNcCreate(hWnd, wParam, lParam);
+    case WM_NCCREATE:      return TbControlNcCreate(hWnd, StateOf(hWnd) != nullptr, wParam, lParam);
     case WM_PAINT:         return OnPaint(hWnd);
     case WM_ERASEBKGND:    return 1;        // WM_PAINT fills with the parent's brush
     case WM_SETTEXT:       return OnSetText(hWnd, reinterpret_cast<LPCSTR>(lParam));

@@ -659,20 +659,13 @@ LRESULT OnCreate(HWND hWnd)
     }
     return 0;
 }
-
-LRESULT OnNcCreate(HWND hWnd, WPARAM wParam, LPARAM lParam)
-{
-    if (!StateOf(hWnd))
-        return FALSE;
-    return DefWindowProcA(hWnd, WM_NCCREATE, wParam, lParam);
-}
 }  // namespace
 
 LRESULT CALLBACK TbListBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     const int nIndex = static_cast<int>(wParam);
     switch (uMsg) {
-    case WM_NCCREATE:       return OnNcCreate(hWnd, wParam, lParam);
+    case WM_NCCREATE:       return TbControlNcCreate(hWnd, StateOf(hWnd) != nullptr, wParam, lParam);
     case WM_CREATE:         return OnCreate(hWnd);
     case WM_PAINT:          return OnPaint(hWnd);
     case WM_ERASEBKGND:     return 1;       // WM_PAINT fills with the parent's brush

@@ -148,13 +148,6 @@ LRESULT OnEnableArrows(HWND hWnd, UINT uArrows)
     Redraw(hWnd, TRUE);
     return TRUE;
 }
-
-LRESULT OnNcCreate(HWND hWnd, WPARAM wParam, LPARAM lParam)
-{
-    if (!StateOf(hWnd))
-        return FALSE;
-    return DefWindowProcA(hWnd, WM_NCCREATE, wParam, lParam);
-}
 }  // namespace
 
 TbScrollBarInfo* TbControlScrollBar(HWND hWnd)
@@ -166,7 +159,7 @@ TbScrollBarInfo* TbControlScrollBar(HWND hWnd)
 LRESULT CALLBACK TbScrollBarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
-    case WM_NCCREATE:        return OnNcCreate(hWnd, wParam, lParam);
+    case WM_NCCREATE:        return TbControlNcCreate(hWnd, StateOf(hWnd) != nullptr, wParam, lParam);
     case WM_PAINT:           return OnPaint(hWnd);
     case WM_ERASEBKGND:      return 1;      // WM_PAINT covers the whole bar
     case WM_ENABLE:          Redraw(hWnd, TRUE); return 0;

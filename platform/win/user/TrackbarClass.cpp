@@ -307,19 +307,12 @@ LRESULT OnSetStep(HWND hWnd, LPARAM lParam, BOOL bPage)
         nStep = static_cast<int>(lParam);
     return nOld;
 }
-
-LRESULT OnNcCreate(HWND hWnd, WPARAM wParam, LPARAM lParam)
-{
-    if (!StateOf(hWnd))
-        return FALSE;
-    return DefWindowProcA(hWnd, WM_NCCREATE, wParam, lParam);
-}
 }  // namespace
 
 LRESULT CALLBACK TbTrackbarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
-    case WM_NCCREATE:       return OnNcCreate(hWnd, wParam, lParam);
+    case WM_NCCREATE:       return TbControlNcCreate(hWnd, StateOf(hWnd) != nullptr, wParam, lParam);
     case WM_PAINT:          return OnPaint(hWnd);
     case WM_ERASEBKGND:     return 1;       // WM_PAINT fills with the parent's brush
     case WM_SETFONT:        return TbControlSetFont(hWnd, StateOf(hWnd), reinterpret_cast<HFONT>(wParam), LOWORD(lParam));
