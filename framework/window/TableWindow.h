@@ -388,6 +388,9 @@ protected:
     int    m_nStoredHeight = CW_USEDEFAULT;
     CTableRowCache m_cache;
     int    m_nLastLineCount = -1;       // line count at the last row move
+
+    // Panes: a pane stores its columns' widths in the width table.
+    friend class CTableWindowArea;
 };
 
 // The grid as a control of a dialog template: it owns itself and wants every key.

@@ -117,4 +117,16 @@ protected:
     int  m_nWholeLines = 0;
     CTableWindow* m_pGrid = nullptr;    // not owned: the grid owns the pane
     char m_szText[1024] = {};           // cell text buffer
+
+    // Pane geometry and painting helpers.
+    HWND GridHwnd() const;                                   // null without a grid window
+    int  TitleHeight() const;
+    BOOL IsMirroredLayout() const;
+    int  ColumnStartX() const;                               // x of the run's first column
+    BOOL ColumnBounds(int nDisplayCol, RECT* pRect) const;   // unclipped, over the cell area
+    void StoreWidth(int nDisplayCol, int nWidth);
+    void InvalidateUncovered(const RECT& rcNew, BOOL bMirrored);
+    void PaintTitleStrip(HDC hdc, const RECT& rcUpdate, int nVisFirst, int nVisLast);
+    void DrawFocusFigure(HDC hdc, const RECT& rc) const;
+    void RedrawFocusIn(HDC hdc, const RECT& rcFresh) const;  // the frame again over fresh pixels
 };

@@ -7,6 +7,9 @@
 
 #include "framework/window/TableWindowArea.h"
 
+class CViewRow;
+class CViewTable;
+
 class CTableWindowHeaderArea : public CTableWindowArea
 {
 public:
@@ -44,4 +47,16 @@ private:
     int  m_nPaintedFirst = -1;          // the ordered range drawn pressed
     int  m_nPaintedLast = -1;
     int64_t m_tNow = 0;                 // seconds, taken at the start of every paint
+
+    // Header painting and drag helpers.
+    static int64_t Now();                                    // the clock of the rows' change stamps
+    void PaintCorner(HDC hdc);
+    BOOL IsHighlighted(const CTableRow* pRow) const;
+    RECT LineCell(int nLine) const;
+    CTableRow* RowOfLine(int nLine, CViewRow& cursor) const;
+    int  LastDragLine() const;
+    int  ClampLine(int nLine) const;
+    void ShiftDrag(int nLines);
+    void ShiftPaintedRange(int nFrom, int nTo, int nLines);
+    void ApplyDrag(CViewTable* pView);
 };
