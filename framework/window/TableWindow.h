@@ -407,7 +407,7 @@ protected:
     CTableRowCache m_cache;
     int    m_nLastLineCount = -1;       // line count at the last row move
 
-    // Panes: a pane stores its columns' widths in the width table.
+    // Panes: a pane stores its columns' widths through StoreColumnWidth.
     friend class CTableWindowArea;
 };
 

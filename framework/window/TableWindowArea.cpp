@@ -272,7 +272,7 @@ void CTableWindowArea::StoreWidth(int nDisplayCol, int nWidth)
 {
     if (!m_pGrid || nDisplayCol < 0 || nDisplayCol >= m_pGrid->GetDisplayColumnCount())
         return;
-    m_pGrid->m_widths[nDisplayCol] = nWidth;
+    m_pGrid->StoreColumnWidth(nDisplayCol, nWidth);
 }
 
 void CTableWindowArea::SetColumnWidthNow(int nDisplayCol, int nWidth)
