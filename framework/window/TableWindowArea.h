@@ -127,6 +127,9 @@ protected:
     void StoreWidth(int nDisplayCol, int nWidth);
     void InvalidateUncovered(const RECT& rcNew, BOOL bMirrored);
     void PaintTitleStrip(HDC hdc, const RECT& rcUpdate, int nVisFirst, int nVisLast);
+    void DrawSeparators(HDC hdc, int nFirst, int nLast, int nTop, int nBottom);
+    static void DrawRule(HDC hdc, const RECT& rc, COLORREF crColor);
+    BOOL m_bPaintingRows = FALSE;       // inside Paint: separators and focus follow the rows
     void DrawFocusFigure(HDC hdc, const RECT& rc) const;
     void RedrawFocusIn(HDC hdc, const RECT& rcFresh) const;  // the frame again over fresh pixels
 };
