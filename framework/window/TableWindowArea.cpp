@@ -156,6 +156,8 @@ void CTableWindowArea::SetRect(const RECT& rect, BOOL bForce)
 {
     if (!bForce && EqualRect(&rect, &m_rcPane))
         return;
+    // Widths may have changed behind the pane (a new width table, a new row height).
+    RecalcTotalWidth();
     BOOL bWasShown = m_bBarShown;
     BOOL bNeedBar = m_bScrollable && m_nTotalWidth > Width(rect);
     HWND hGrid = GridHwnd();
@@ -185,8 +187,16 @@ void CTableWindowArea::SetRect(const RECT& rect, BOOL bForce)
         m_nOffset = GetMaxOffset();
     RecalcLayout();
     UpdateScrollBar();
-    if (bWasShown != m_bBarShown && m_pGrid)
-        m_pGrid->OnPaneScrollBarChanged(this, m_bBarShown);
+    if (bWasShown != m_bBarShown) {
+        // The cells end above the bar, or reach down where it was.
+        RECT rc = m_rcPane;
+        rc.top = rc.bottom - GetSystemMetrics(SM_CYHSCROLL) - 2;
+        if (rc.top < m_rcPane.top)
+            rc.top = m_rcPane.top;
+        Invalidate(&rc, FALSE);
+        if (m_pGrid)
+            m_pGrid->OnPaneScrollBarChanged(this, m_bBarShown);
+    }
 }
 
 // The pixels that stay in place need no repaint: only what the new rectangle uncovers is
@@ -281,6 +291,7 @@ void CTableWindowArea::SetColumnWidthNow(int nDisplayCol, int nWidth)
         return;
     StoreWidth(nDisplayCol, nWidth);
     RecalcTotalWidth();
+    RecalcLayout();
 }
 
 void CTableWindowArea::SetColumnWidth(int nDisplayCol, int nWidth, BOOL bAnimate)

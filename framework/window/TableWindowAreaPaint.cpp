@@ -2,7 +2,7 @@
 // clipped to the update rectangle at every level, and rows come from the grid's row cache.
 #include "framework/window/TableWindowArea.h"
 
-#include <cstdlib>
+#include <cstdio>
 #include <cstring>
 
 #include "framework/base/NorvGlobals.h"
