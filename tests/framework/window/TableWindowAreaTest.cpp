@@ -2,6 +2,7 @@
 // and the focus frame, through a real grid window on the offscreen display.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "framework/base/NorvGlobals.h"
@@ -313,4 +314,34 @@ TEST(TableWindowArea, FocusFrameDrawnAndErasedLeavesThePixels)
         EXPECT_EQ(Pixels(grid.Hwnd(), pane.GetRect()), clean) << "frame property " << bFrame;
     }
     grid->SetFocusFrame(FALSE);
+}
+
+TEST(TableWindowArea, EconomicRepaintsEndAsAWholeRepaint)
+{
+    for (BOOL bMirrored : {FALSE, TRUE}) {
+        std::unique_ptr<CRightToLeft> pRtl(bMirrored ? new CRightToLeft : nullptr);
+        CGridTable table;
+        table.Fill(30);
+        table.View().SetShowHeader(TRUE);
+        CGridWindow grid(table.View(), 260, 300);
+        Repaint(grid.Hwnd());
+        auto Settled = [&](const char* pszStep) {
+            UpdateWindow(grid.Hwnd());
+            RECT rcClient;
+            GetClientRect(grid.Hwnd(), &rcClient);
+            const std::vector<COLORREF> economic = Pixels(grid.Hwnd(), rcClient);
+            Repaint(grid.Hwnd());
+            EXPECT_EQ(Pixels(grid.Hwnd(), rcClient), economic) << pszStep << ", mirrored " << bMirrored;
+        };
+        grid->SetColumnWidth(GRID_COL_LAST, 120, TRUE);
+        Settled("wider column");
+        grid->SetColumnWidth(GRID_COL_LAST, 40, TRUE);
+        Settled("narrower column");
+        grid->GetScrollPane().Scroll(SB_PAGERIGHT, 0);
+        Settled("page scroll");
+        SetWindowPos(grid.Hwnd(), nullptr, 0, 0, 330, 260, SWP_NOZORDER | SWP_NOMOVE);
+        Settled("larger window");
+        SetWindowPos(grid.Hwnd(), nullptr, 0, 0, 200, 320, SWP_NOZORDER | SWP_NOMOVE);
+        Settled("narrower window");
+    }
 }
