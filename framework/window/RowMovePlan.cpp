@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace {
 
@@ -275,7 +276,7 @@ void BuildBands(const CMoveContext& c, int nNewTop, CRowMovePlan* pPlan)
 
     // Every line inside a band's rectangle ends up right (moved there or painted as uncovered);
     // kept lines were right already. Whatever else the window shows is painted.
-    CLineRun aRight[ROWMOVE_MAX_BANDS + 3];
+    CLineRun aRight[3];                                 // one run per segment at most
     int nRight = 0;
     pPlan->m_nBands = 0;
     for (int i = 0; i < nBands; ++i) {
@@ -288,7 +289,9 @@ void BuildBands(const CMoveContext& c, int nNewTop, CRowMovePlan* pPlan)
     }
     for (int i = 0; i < nKept; ++i)
         aRight[nRight++] = aKept[i];
-    std::sort(aRight, aRight + nRight, [](const CLineRun& a, const CLineRun& b) { return a.nFirst < b.nFirst; });
+    for (int i = 1; i < nRight; ++i)                    // a handful of runs: insertion sort by first line
+        for (int j = i; j > 0 && aRight[j].nFirst < aRight[j - 1].nFirst; --j)
+            std::swap(aRight[j], aRight[j - 1]);
 
     pPlan->m_nRepaints = 0;
     int nLine = 0;

@@ -365,7 +365,7 @@ struct CCase
         PaintAll(grid, before);
     }
     // The row of nO lines at nQ (none for an insertion) leaves; a new row of nN lines lands at nP.
-    CStepResult Change(int nQ, int nO, int nP, int nN)
+    CStepResult Change(int nQ, int nO, int nP, int nN, BOOL bTotalLine = FALSE)
     {
         std::vector<int> after = before;
         if (nO > 0)
@@ -377,7 +377,7 @@ struct CCase
         ch.nO = nO;
         ch.nP = nP;
         ch.nN = nN;
-        CStepResult r = ApplyChange(grid, before, after, ch, FALSE);
+        CStepResult r = ApplyChange(grid, before, after, ch, bTotalLine);
         before = after;
         return r;
     }
@@ -554,4 +554,26 @@ TEST(RowMovePlan, BandScrollClipsToTheShownLines)
     in.m_nNewLines = 2;                                             // past the view's end
     EXPECT_FALSE(PlanRowMove(in, &plan));
     EXPECT_FALSE(PlanRowMove(in, nullptr));
+}
+
+TEST(RowMovePlan, GrandTotalLineStaysOutOfTheWay)
+{
+    {   // the window shows the end (the last data row above the total line) from top 0: a row moving
+        // up and losing two lines would pull the top above the view's first line
+        CCase t(11, 0, 10, FALSE, 2);
+        t.before.back() = TOTAL;
+        PaintAll(t.grid, t.before);
+        const CStepResult r = t.Change(5, 3, 0, 1, /*bTotalLine=*/TRUE);
+        ASSERT_EQ("", r.strFailure);
+        EXPECT_EQ(0, t.grid.nTop);
+    }
+    {   // follow-last-row with a total line: the appended row becomes current, not the total line
+        CCase t(31, 21, 10, FALSE, 29, TRUE);
+        t.before.back() = TOTAL;
+        PaintAll(t.grid, t.before);
+        const CStepResult r = t.Change(-1, 0, 30, 1, /*bTotalLine=*/TRUE);
+        ASSERT_EQ("", r.strFailure);
+        EXPECT_EQ(30, t.grid.nCurrent);
+        EXPECT_EQ(22, t.grid.nTop);
+    }
 }
