@@ -113,13 +113,14 @@ int ShiftForArrival(const CMoveContext& c)
         // the insertion out at the top, as long as the window can still scroll that far.
         if (c.nTop + c.nN <= c.nMaxTop)
             return c.nN;
-        // The current row is the last row and follows it: show as much of the end as arrived.
+        // The window cannot scroll that far, but a current row that follows the last row must
+        // show the new end: scroll by the lines that now lie below the window.
         if (c.bFollow && c.nBelow > 0)
             return c.nBelow;
         return 0;
     }
-    // At or below the current row: the lines from the insertion down move down, unless a
-    // following last row must stay in view.
+    // Below the current row (or none): the lines from the insertion down move down, unless a
+    // current row that follows the last row must show the new end.
     if (c.bFollow && !c.bShowsEnd && c.nBelow > 0)
         return c.nBelow;
     if (c.bFollow && c.bShowsEnd)
