@@ -489,6 +489,19 @@ TEST(RowMovePlan, MovesShiftOnlyTheLinesBetweenThePlaces)
         EXPECT_EQ(1, r.plan.m_aBands[0].m_nMoved);
         EXPECT_EQ(1, r.nPainted);
     }
+    {   // moved down gaining a line: both its lines show new content, the rows after it move down
+        CCase t(30, 0, 10, FALSE, 0);
+        const CStepResult r = t.Change(2, 1, 6, 2);
+        ASSERT_EQ("", r.strFailure);
+        EXPECT_EQ(2, r.nPainted);
+    }
+    {   // moved down losing a line at the end of the view: the lines above it come down into view
+        CCase t(30, 20, 10, FALSE, 29);
+        const CStepResult r = t.Change(22, 2, 25, 1);
+        ASSERT_EQ("", r.strFailure);
+        EXPECT_EQ(19, t.grid.nTop);
+        EXPECT_EQ(28, t.grid.nCurrent);
+    }
     {   // the current row is the moved row: it goes along
         CCase t(30, 5, 10, FALSE, 12);
         const CStepResult r = t.Change(12, 1, 7, 1);
