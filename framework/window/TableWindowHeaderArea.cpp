@@ -49,6 +49,7 @@ void CTableWindowHeaderArea::Paint(HDC hdc, const RECT& rcUpdate, CTableRowCache
         int nInner = SaveDC(hdc);
         IntersectClipRect(hdc, m_rcCells.left, m_rcCells.top, m_rcCells.right, m_rcCells.bottom);
         m_tNow = Now();
+        m_bPaintingHeaders = TRUE;
         int nRowHeight = GetRowHeight();
         int nLines = pCache ? pCache->GetCount() : 0;
         if (nLines > m_nLinesFit)
@@ -61,6 +62,7 @@ void CTableWindowHeaderArea::Paint(HDC hdc, const RECT& rcUpdate, CTableRowCache
         RECT rcEmpty = {m_rcCells.left, m_rcCells.top + nLines * nRowHeight, m_rcCells.right, m_rcCells.bottom + 2};
         if (rcEmpty.top < m_rcCells.bottom && Meets(rcEmpty, rcUpdate))
             m_pGrid->DrawFrame(hdc, rcEmpty, 0, nullptr);
+        m_bPaintingHeaders = FALSE;
         RestoreDC(hdc, nInner);
     }
 
@@ -104,6 +106,9 @@ void CTableWindowHeaderArea::PaintRowHeader(HDC hdc, CTableRow* pRow, int nLine,
 {
     if (!hdc || !m_pGrid)
         return;
+    // A header painted on its own (a changed row, an aged highlight) reads the clock itself.
+    if (!m_bPaintingHeaders)
+        m_tNow = Now();
     BOOL bMarkable = pRow && (pRow->m_bFlags & ROW_MARKABLE) != 0;
     BOOL bPressed;
     BOOL bMark;
@@ -367,6 +372,7 @@ void CTableWindowHeaderArea::RepaintLines(HDC hdc, int nFirst, int nLast)
     int nSaved = SaveDC(hdc);
     IntersectClipRect(hdc, m_rcCells.left, m_rcCells.top, m_rcCells.right, m_rcCells.bottom);
     m_tNow = Now();
+    m_bPaintingHeaders = TRUE;
     CViewRow cursor;
     for (int nLine = nFirst; nLine <= nLast; ++nLine) {
         // Lines past the last row belong to the empty frame below the rows.
@@ -374,6 +380,7 @@ void CTableWindowHeaderArea::RepaintLines(HDC hdc, int nFirst, int nLast)
         if (pRow)
             PaintRowHeader(hdc, pRow, nLine, LineCell(nLine));
     }
+    m_bPaintingHeaders = FALSE;
     RestoreDC(hdc, nSaved);
     if (hdcOwn)
         ReleaseDC(hGrid, hdcOwn);

@@ -59,4 +59,5 @@ private:
     void ShiftDrag(int nLines);
     void ShiftPaintedRange(int nFrom, int nTo, int nLines);
     void ApplyDrag(CViewTable* pView);
+    BOOL m_bPaintingHeaders = FALSE;    // inside a paint: now was taken at its start
 };
