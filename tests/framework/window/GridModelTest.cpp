@@ -191,6 +191,8 @@ private:
                 ASSERT_EQ(nIndex, live.GetCurrentRow()) << "step " << m_nStep;
             }
         }
+        // What is still invalid gets painted the way the user sees it, at the next WM_PAINT.
+        UpdateWindow(m_live.Hwnd());
         // The reference paints the same state from nothing.
         CTableWindow& reference = m_reference.Grid();
         reference.SetTopRow(nTop, FALSE, 0);
