@@ -388,6 +388,17 @@ protected:
     int    m_nStoredHeight = CW_USEDEFAULT;
     CTableRowCache m_cache;
     int    m_nLastLineCount = -1;       // line count at the last row move
+    // current row and editing
+    BOOL IsCellEditable(int nRow, int nDisplayCol);
+    BOOL ViewAllowsInsert() const;
+    BOOL ViewAllowsDelete() const;
+    void DrawFocusFrames(int nOffset);
+    void EraseFocusFrames();
+    void SetEditorText(const CTBString& strText);
+    BOOL ResolveCurrentEditCell(CViewRow* pRow, int* pCol);
+    BOOL m_bSettingEditText = FALSE;    // the grid's own text change, not the user's
+    // view reactions
+    CTableRow* m_pSumRowNode = nullptr; // remembered across a sum-mode change
 };
 
 // The grid as a control of a dialog template: it owns itself and wants every key.
