@@ -81,10 +81,13 @@ void CTableWindow::ParkCurrentRow()
     }
     if (!m_bParked)
         m_nSavedOffset = m_nCurrentOffset;
-    // The edit is written while the row it belongs to is still current.
-    m_bEditorWasOpen = IsEditorShowing();
-    if (m_bEditorWasOpen)
+    // The edit is written while the row it belongs to is still current. The write's own
+    // repaint parks and restores on the way, so the flag is noted only afterwards; a nested
+    // park keeps what the outer one noted.
+    BOOL bWasOpen = IsEditorShowing();
+    if (bWasOpen)
         CloseEditor(TRUE);
+    m_bEditorWasOpen = bWasOpen || (m_bParked && m_bEditorWasOpen);
     m_nCurrentOffset = TW_NO_ROW;
     EraseFocusFrames();
     m_bParked = TRUE;
@@ -115,11 +118,12 @@ void CTableWindow::RestoreCurrentRow(int nOffset)
         nOffset = 0;
     m_nCurrentOffset = nOffset;
     m_bParked = FALSE;
-    if (m_hWnd && (nOffset >= 0 || nOffset == TW_APPEND_LINE)) {
-        DrawFocusFrames(nOffset);
-        NotifyCurrentRow();
-    } else if (m_hWnd) {
-        NotifyCurrentRow();
+    if (m_hWnd) {
+        if (nOffset >= 0 || nOffset == TW_APPEND_LINE)
+            DrawFocusFrames(nOffset);
+        // Coming back to the same no-row after a scroll is no move: the owner heard of it.
+        if (nOffset >= 0 || nOffset != m_nNotifiedRow)
+            NotifyCurrentRow();
     }
     BOOL bReopen = m_bEditorWasOpen && nOffset >= 0 && m_nEditorCol >= 0;
     m_bEditorWasOpen = FALSE;
