@@ -303,6 +303,21 @@ protected:
     int  ChooseColor(COLORREF crStart, COLORREF* pResult);   // 1 on OK
     int  RememberDataRow(int nIndex) const;         // -1 when none within 500 lines
     int  RememberMarkedRow(int nIndex) const;
+    // life and appearance
+    void UnregisterSinks();
+    void DestroyColumnMenu();
+    void RepaintAll();
+    void AfterColorChange(BOOL bChanged, BOOL bOnlyUnlocked);
+    void AfterFontChange();
+    static CTBString CustomColorKey(int nIndex);
+    void LoadPlacement(const CTBString& strPlacement);
+    void LoadContextMenu(CIni& file);
+    // layout and column drags
+    void StoreColumnWidth(int nDisplayCol, int nWidth);
+    void TakeFocusFromEditor();
+    void TrackBandToColumn();
+    void InvertTrack(const RECT& rc, BOOL bInset);
+    int  DropTest(POINT pt, int* pTarget) const;
 
     int    m_nRedrawLock = 0;
     HMENU  m_hContextMenu = nullptr;    // owned

@@ -4,4 +4,3 @@
 void CTableWindow::OnRowMoved(CRowPosition*, int, CRowPosition*, int) { Refresh(); }
 void CTableWindow::ScrollRowsRegion(int, int, int) {}
 void CTableWindow::SmoothScrollLines(int) { InvalidateRect(m_hWnd, nullptr, FALSE); }
-void CTableWindow::OnRowCountChanged(int, int, int, BOOL) {}
