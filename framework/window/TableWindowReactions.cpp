@@ -6,6 +6,7 @@
 #include "framework/base/NorvGlobals.h"
 #include "framework/table/TableColumn.h"
 #include "framework/table/ViewTable.h"
+#include "framework/window/TWApp.h"
 
 namespace
 {
@@ -194,6 +195,9 @@ void CTableWindow::OnSortChanged(CSortColumns* pKeys)
     m_bSortOnLastRow = FALSE;
     m_nSortOffset = TW_NO_ROW;
     Refresh();
+    // An open sort dialog serving this window shows the new keys.
+    if (CTWApp* pApp = CTWApp::Get())
+        pApp->NotifySortChanged(this);
 }
 
 void CTableWindow::OnSumModeChanging()
