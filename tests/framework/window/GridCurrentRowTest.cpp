@@ -119,7 +119,7 @@ TEST(GridCurrentRow, AppendLineFollowsTheLastRowWhenTheViewTakesRows)
     }
 }
 
-TEST(GridCurrentRow, OwnerHearsEachNewRowOnceAndEveryMoveToNoRow)
+TEST(GridCurrentRow, OwnerHearsEachNewRowOnce)
 {
     CEditableGrid g;
     CTableWindow& grid = g.Grid();
@@ -134,9 +134,13 @@ TEST(GridCurrentRow, OwnerHearsEachNewRowOnceAndEveryMoveToNoRow)
     g.sink.m_rows.clear();
     grid.SetTopRow(2, FALSE, 0);
     EXPECT_EQ((std::vector<int>{5}), g.sink.m_rows);
+}
 
-    // No current row: each move there is told with an empty cursor; a scroll is no move.
+// Each move to no row is told with an empty cursor; coming back there after a scroll is no move.
+TEST(GridCurrentRow, OwnerHearsEveryMoveToNoRow)
+{
     CEditableGrid small(1);
+    small.Grid().SetCurrentRowOffset(TW_APPEND_LINE);
     small.Grid().SetCurrentRowOffset(0);
     small.Grid().SetCurrentRowOffset(TW_APPEND_LINE);
     small.Grid().ParkCurrentRow();

@@ -101,6 +101,9 @@ TEST(GridReactions, ChangeHighlightPaintsTheRowHeaderToo)
     for (int i = 0; i < 10; ++i)
         blocks.push_back(table.Add(i));
     table.SortBy(GRID_COL_SYMBOL, SORT_ASCENDING);
+    // Long-standing rows: only the write below is recent.
+    for (int i = 0; i < 10; ++i)
+        table.View().GetRowTree().GetNodeAt(i)->m_tStamp = 0;
     CGridWindow window(table.View());
     window->SetHighlightSeconds(5);
     Drain();
@@ -110,6 +113,8 @@ TEST(GridReactions, ChangeHighlightPaintsTheRowHeaderToo)
     WriteVolume(table, blocks[2], 4242);
     RECT rcChanged = Changed(window.Hwnd(), before, Pixels(window.Hwnd()));
     EXPECT_LE(rcChanged.left, rcHeader.right - 1) << "the header cell shows the change";
+    EXPECT_GE(rcChanged.top, rcHeader.top);
+    EXPECT_LE(rcChanged.bottom, rcHeader.bottom) << "and no other line";
 }
 
 TEST(GridReactions, ResortKeepsTheCurrentRowOnItsDataRowAndLine)
@@ -147,7 +152,7 @@ TEST(GridReactions, SumModeGoesToTheNearestMarkedRowAndComesBack)
     CGridWindow window(table.View());
     CTableWindow& grid = window.Grid();
     grid.SetTopRow(15, FALSE, 0);
-    grid.SetCurrentRowOffset(5);
+    grid.SetCurrentRowOffset(22 - 15);
     CTableRow* pTwenty = table.View().GetRowTree().GetNodeAt(20);
     window->ToggleSumMode();
     ASSERT_EQ(1, table.View().GetSumMode());
