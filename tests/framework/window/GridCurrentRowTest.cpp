@@ -18,6 +18,12 @@ public:
     {
         m_rows.push_back(pRow && pRow->IsValid() ? pRow->GetPosition().m_nIndex : -1);
     }
+    void OnCellClick(CViewRow* pRow, int nCol, int* pnHandled) override
+    {
+        m_log.push_back("click " + std::to_string(pRow && pRow->IsValid() ? pRow->GetPosition().m_nIndex : -1) + " " +
+                        std::to_string(nCol));
+        *pnHandled = m_nHandled;
+    }
     void OnBeginEdit(CViewRow*, int nCol, CTBString* pText) override
     {
         m_log.push_back("begin " + std::to_string(nCol) + " " + std::string(*pText));
@@ -38,6 +44,7 @@ public:
     std::vector<std::string> m_log;
     const char* m_pszBegin = nullptr;
     const char* m_pszEnd = nullptr;
+    int m_nHandled = 0;
 };
 
 // A sorted table of 60 rows whose Volume cells may be edited.
@@ -276,4 +283,20 @@ TEST(GridCurrentRow, SelectRowScrollsItIntoViewAndCanOpenTheEditor)
     EXPECT_TRUE(grid.SelectRow(500, -1, FALSE));
     EXPECT_EQ(59, grid.GetCurrentRow());
     EXPECT_FALSE(grid.IsEditorShowing());
+}
+
+// Sinks hear the view's column index, whatever display position the column has moved to.
+TEST(GridCurrentRow, ClicksCarryTheViewsColumnIndex)
+{
+    CEditableGrid g;
+    CTableWindow& grid = g.Grid();
+    ASSERT_TRUE(g.table.View().GetColumnOrder().MoveColumn(GRID_COL_CHANGE, 0));
+    grid.SetTopRow(7, FALSE, 0);
+    EXPECT_EQ(0, grid.CellClick(2, 0));
+    g.sink.m_nHandled = 1;
+    EXPECT_EQ(1, grid.CellClick(3, 1));
+    EXPECT_EQ(0, grid.CellClick(2, 99)) << "no such column";
+    EXPECT_EQ((std::vector<std::string>{"click 9 " + std::to_string(GRID_COL_CHANGE),
+                                        "click 10 " + std::to_string(GRID_COL_SYMBOL)}),
+              g.sink.m_log);
 }

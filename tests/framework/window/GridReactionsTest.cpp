@@ -202,6 +202,11 @@ TEST(GridReactions, WindowTextFollowsTheTitleOfTheCurrentLanguageOnly)
     EXPECT_EQ("Quotes", std::string(window->GetWindowText()));
     table.View().SetTitle("Other", 1 - nLanguage);
     EXPECT_EQ("Quotes", std::string(window->GetWindowText()));
+    // Switching the language shows the view's title in the new one.
+    GetNorvGlobals().SetLanguage(1 - nLanguage);
+    EXPECT_EQ("Other", std::string(window->GetWindowText()));
+    GetNorvGlobals().SetLanguage(nLanguage);
+    EXPECT_EQ("Quotes", std::string(window->GetWindowText()));
 }
 
 TEST(GridReactions, DestroyingTheViewDestroysTheWindow)
