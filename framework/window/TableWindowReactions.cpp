@@ -63,16 +63,17 @@ void CTableWindow::RepaintRowNow(int nIndex, int nCol)
             return;
         rc = rcVisible;
     } else {
-        RECT rcFixed;
-        RECT rcScroll;
-        BOOL bFixed = m_fixedPane.GetLineRect(nLine, &rcFixed);
-        BOOL bScroll = m_scrollPane.GetLineRect(nLine, &rcScroll);
-        if (!bFixed && !bScroll)
+        // The whole line, its header cell included: a row's mark and status show there.
+        ::SetRectEmpty(&rc);
+        for (const CTableWindowArea* pPane : {static_cast<const CTableWindowArea*>(&m_headerPane),
+                                              static_cast<const CTableWindowArea*>(&m_fixedPane),
+                                              static_cast<const CTableWindowArea*>(&m_scrollPane)}) {
+            RECT rcLine;
+            if (pPane->GetLineRect(nLine, &rcLine))
+                ::UnionRect(&rc, &rc, &rcLine);
+        }
+        if (::IsRectEmpty(&rc))
             return;
-        if (bFixed && bScroll)
-            ::UnionRect(&rc, &rcFixed, &rcScroll);
-        else
-            rc = bFixed ? rcFixed : rcScroll;
     }
     BOOL bParked = m_bFocusDrawn && !m_bParked;
     if (bParked)
