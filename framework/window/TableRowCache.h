@@ -13,7 +13,7 @@ class CTableRowCache
 {
 public:
     // The least number of slots SetCapacity keeps: a grid rarely shows more lines than this.
-    static const int MIN_CAPACITY = 100;
+    static constexpr int MIN_CAPACITY = 100;
 
     CTableRowCache() = default;
     virtual ~CTableRowCache() = default;

@@ -983,7 +983,9 @@ static LRESULT CALLBACK TableWindowCtlProc(HWND hWnd, UINT uMsg, WPARAM wParam, 
             delete pGrid;
             return FALSE;
         }
-        return pGrid->WindowProc(uMsg, wParam, lParam);
+        // The grid's own procedure now runs WM_NCCREATE, as it runs every later message.
+        WNDPROC pfnGrid = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
+        return CallWindowProcA(pfnGrid, hWnd, uMsg, wParam, lParam);
     }
     return DefWindowProcA(hWnd, uMsg, wParam, lParam);
 }

@@ -318,6 +318,9 @@ protected:
     void TrackBandToColumn();
     void InvertTrack(const RECT& rc, BOOL bInset);
     int  DropTest(POINT pt, int* pTarget) const;
+    // row moves
+    RECT GetRowsRect() const;
+    void PaintStripNow(const RECT& rcStrip);
 
     int    m_nRedrawLock = 0;
     HMENU  m_hContextMenu = nullptr;    // owned

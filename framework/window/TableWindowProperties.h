@@ -27,7 +27,7 @@ class CTableWindowProperties
 {
 public:
     // A cell attribute carries its colour index in 7 bits; index 0 is the default colour.
-    static const int COLOR_COUNT = 127;
+    static constexpr int COLOR_COUNT = 127;
 
     CTableWindowProperties();     // defaults from the system colours of the moment
     virtual ~CTableWindowProperties() = default;

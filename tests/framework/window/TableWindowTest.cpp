@@ -142,10 +142,10 @@ TEST(TableWindow, HideOnCloseKeepsTheWindow)
 
 TEST(TWApp, DestroyedGridIsNoLongerTheTarget)
 {
-    CTWApp app;
-    EXPECT_EQ(&app, CTWApp::Get());
+    ASSERT_NE(nullptr, CTWApp::Get());
+    CTWApp& app = *CTWApp::Get();
     EXPECT_NE(0u, app.GetClipboardFormat());
-    EXPECT_TRUE(app.RegisterWindowClasses());
+    EXPECT_TRUE(app.RegisterWindowClasses());   // a second registration finds the classes there
     CGridTable table;
     table.Fill(3);
     {
