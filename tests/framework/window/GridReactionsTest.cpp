@@ -117,6 +117,28 @@ TEST(GridReactions, ChangeHighlightPaintsTheRowHeaderToo)
     EXPECT_LE(rcChanged.bottom, rcHeader.bottom) << "and no other line";
 }
 
+// A whole-row change (here the status character) repaints the line with its header cell.
+TEST(GridReactions, RowChangeRepaintsTheWholeLineWithItsHeader)
+{
+    CGridTable table;
+    table.Fill(10);
+    table.SortBy(GRID_COL_SYMBOL, SORT_ASCENDING);
+    CGridWindow window(table.View());
+    Drain();
+    RECT rcHeader;
+    RECT rcLine;
+    ASSERT_TRUE(window->GetHeaderPane().GetLineRect(4, &rcHeader));
+    ASSERT_TRUE(window->GetScrollPane().GetLineRect(4, &rcLine));
+    std::vector<COLORREF> before = Pixels(window.Hwnd());
+    CViewRow row;
+    ASSERT_TRUE(table.View().GetRow(row, 4));
+    row.SetStatusChar('X');
+    RECT rcChanged = Changed(window.Hwnd(), before, Pixels(window.Hwnd()));
+    EXPECT_LT(rcChanged.left, rcHeader.right) << "the status shows in the header at once";
+    EXPECT_GE(rcChanged.top, rcLine.top);
+    EXPECT_LE(rcChanged.bottom, rcLine.bottom);
+}
+
 TEST(GridReactions, ResortKeepsTheCurrentRowOnItsDataRowAndLine)
 {
     CGridTable table;
