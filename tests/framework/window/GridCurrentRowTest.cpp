@@ -79,8 +79,8 @@ public:
             SendMessageA(Editor(), WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(*p)), 0);
     }
     CGridTable table;
+    CGridSink sink;                     // outlives the window, which tells it of its end
     std::unique_ptr<CGridWindow> window;
-    CGridSink sink;
 };
 
 }  // namespace
