@@ -261,7 +261,9 @@ BOOL CTableWindow::GetCellRect(int nOffset, int nDisplayCol, RECT* pRect) const
     if (!pRect)
         return FALSE;
     ::SetRectEmpty(pRect);
-    const CTableWindowArea* pPane = const_cast<CTableWindow*>(this)->PaneOfColumn(nDisplayCol);
+    const CTableWindowArea* pPane = m_fixedPane.ContainsColumn(nDisplayCol)    ? &m_fixedPane
+                                    : m_scrollPane.ContainsColumn(nDisplayCol) ? &m_scrollPane
+                                                                               : nullptr;
     RECT rcLine;
     RECT rcColumn;
     if (!pPane || !pPane->GetLineRect(nOffset, &rcLine))
