@@ -340,7 +340,6 @@ protected:
     BOOL   m_bThumbAtEnd = FALSE;
     int    m_nSumSavedTop = 0;          // kept across a sum-mode change
     int    m_nSumSavedOffset = -3;
-    int    m_nSumRow = -1;              // remembered row (view index) across a sum-mode change
     CTableEdit m_editor;
     int    m_nEditType = -1;
     int    m_nEditDecimals = 0;
@@ -406,6 +405,17 @@ protected:
     int    m_nStoredHeight = CW_USEDEFAULT;
     CTableRowCache m_cache;
     int    m_nLastLineCount = -1;       // line count at the last row move
+    // current row and editing
+    BOOL IsCellEditable(int nRow, int nDisplayCol);
+    BOOL ViewAllowsInsert() const;
+    BOOL ViewAllowsDelete() const;
+    void DrawFocusFrames(int nOffset);
+    void EraseFocusFrames();
+    void SetEditorText(const CTBString& strText);
+    BOOL ResolveCurrentEditCell(CViewRow* pRow, int* pCol);
+    BOOL m_bSettingEditText = FALSE;    // the grid's own text change, not the user's
+    // view reactions
+    CTableRow* m_pSumRowNode = nullptr; // remembered across a sum-mode change
 
     // Panes: a pane stores its columns' widths through StoreColumnWidth.
     friend class CTableWindowArea;
