@@ -318,6 +318,10 @@ protected:
     void TrackBandToColumn();
     void InvertTrack(const RECT& rc, BOOL bInset);
     int  DropTest(POINT pt, int* pTarget) const;
+    void LayoutPanes(const RECT& rcClient);
+    BOOL m_bInLayout = FALSE;
+    CTableWindowArea* m_pPendingBarPane = nullptr;  // its bar came or went during a layout
+    BOOL m_bPendingBarShown = FALSE;
     // row moves
     RECT GetRowsRect() const;
     void PaintStripNow(const RECT& rcStrip);

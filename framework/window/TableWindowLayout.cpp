@@ -289,6 +289,30 @@ void CTableWindow::RecalcLayout(const RECT& rcClient)
 {
     if (!m_pView)
         return;
+    // A pane that shows or hides its bar while the panes take their rectangles is answered after
+    // all of them have theirs: scrolling half-laid-out panes would move stale pixels.
+    const BOOL bOuter = !m_bInLayout;
+    m_bInLayout = TRUE;
+    LayoutPanes(rcClient);
+    if (!bOuter)
+        return;
+    m_bInLayout = FALSE;
+    for (int nPass = 0; nPass < 2 && m_pPendingBarPane; ++nPass) {
+        CTableWindowArea* pPane = m_pPendingBarPane;
+        m_pPendingBarPane = nullptr;
+        const BOOL bVBar = m_bVBarShown;
+        OnPaneScrollBarChanged(pPane, m_bPendingBarShown);
+        if (bVBar != m_bVBarShown) {
+            m_bInLayout = TRUE;
+            LayoutPanes(rcClient);
+            m_bInLayout = FALSE;
+        }
+    }
+    m_pPendingBarPane = nullptr;
+}
+
+void CTableWindow::LayoutPanes(const RECT& rcClient)
+{
     const BOOL bMirror = IsMirrored();
     const int nRowHeader = m_pView->GetShowHeader() ? m_nRowHeight : 0;
     const BOOL bFixed = !m_fixedPane.IsEmpty();
@@ -451,6 +475,11 @@ void CTableWindow::OnPaneScrollBarChanged(CTableWindowArea* pPane, BOOL bShown)
 {
     if (!pPane || !m_pView)
         return;
+    if (m_bInLayout) {
+        m_pPendingBarPane = pPane;
+        m_bPendingBarShown = bShown;
+        return;
+    }
     const BOOL bPark = !m_bParked;
     if (bPark)
         ParkCurrentRow();
@@ -505,6 +534,9 @@ void CTableWindow::SetTopRow(int nRow, BOOL bAnimate, int nUnused)
     if (GetFollowLastRow() && GetRowCount() > 0 && m_nTopRow + m_nSavedOffset == GetRowCount() - 1)
         m_nSavedOffset = GetRowCount() - 1 - nRow;
     const int nOld = m_nTopRow;
+    // Paints still pending belong to the old top: do them before the pixels move.
+    if (bAnimate && m_hWnd && nOld != nRow)
+        UpdateNow();
     m_nTopRow = nRow;
     if (m_vScrollBar.m_hWnd)
         SetScrollPos(m_vScrollBar.m_hWnd, SB_CTL, nRow, TRUE);

@@ -42,6 +42,7 @@ void CTableWindow::OnRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* p
     if (bPark)
         ParkCurrentRow();
     SetRowHeaderHotLine(-3);
+    UpdateNow();    // pending paints belong to the old top row: do them before the pixels move
     StoreTopRow(std::max(0, m_nTopRow + plan.m_nTopShift));
     for (int i = 0; i < plan.m_nBands; ++i)
         ScrollRowsRegion(plan.m_aBands[i].m_nFirstLine, plan.m_aBands[i].m_nLines, plan.m_aBands[i].m_nMoved);
@@ -53,10 +54,14 @@ void CTableWindow::OnRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* p
         PaintStripNow(rcLines);
     }
     OnRowCountChanged(in.m_nNewLines, in.m_nOldLines, 0, FALSE);
-    if (plan.m_nCurrentRow >= 0)
-        m_nSavedOffset = plan.m_nCurrentRow == m_nLastLineCount ? TW_APPEND_LINE : plan.m_nCurrentRow - m_nTopRow;
-    else if (nOffset >= 0)
-        m_nSavedOffset = TW_NO_ROW;
+    // The current row goes with its row while that stays on screen; a row that left the window
+    // leaves the focus on its screen line, on the row that took its place.
+    if (plan.m_nCurrentRow == m_nLastLineCount && nOffset == TW_APPEND_LINE)
+        m_nSavedOffset = TW_APPEND_LINE;
+    else if (plan.m_nCurrentRow >= m_nTopRow && plan.m_nCurrentRow < m_nTopRow + GetWholeLines())
+        m_nSavedOffset = plan.m_nCurrentRow - m_nTopRow;
+    else if (nOffset < 0)
+        m_nSavedOffset = nOffset;
     if (bPark)
         RestoreCurrentRow();
 }

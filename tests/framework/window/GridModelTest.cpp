@@ -10,6 +10,7 @@
 
 #include "framework/table/SortColumns.h"
 #include "framework/table/ViewRow.h"
+#include "platform/win/gdi/ImageCodec.h"
 #include "tests/framework/window/GridTestSupport.h"
 
 namespace {
@@ -74,19 +75,21 @@ public:
         m_nStep = nStep;
         const int nRows = m_table.View().GetRowCount();
         CTableRow* pCurrentNode = CurrentNode();
-        bool bKeepsRow = true;
-        switch (Between(m_rng, 0, 15)) {
+        // A current row on the last row follows the last row instead of its own.
+        bool bKeepsRow = !(m_live->GetFollowLastRow() && m_live->GetCurrentRow() == nRows - 1);
+        m_nOp = Between(m_rng, 0, 15);
+        switch (m_nOp) {
         case 0: m_table.Add(m_nNext++); break;
         case 1: DeleteRandomRow(); bKeepsRow = false; break;
         case 2: case 3: case 4: WriteVolume(); break;
         case 5: case 6: WriteLast(); break;
         case 7: m_table.SortBy(Between(m_rng, 0, 1) ? GRID_COL_LAST : GRID_COL_SYMBOL, Between(m_rng, 0, 1) ? 1 : -1); break;
-        case 8: m_table.View().SetFixedColumnCount(Between(m_rng, 0, 2)); break;
+        case 8: m_table.View().SetFixedColumnCount(Between(m_rng, 0, 2)); bKeepsRow = false; break;   // a layout keeps the line
         case 9: Resize(); bKeepsRow = false; break;
         case 10: SendMessageA(m_live.Hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, Between(m_rng, 0, 1) ? 120 : static_cast<WORD>(-120)), 0); bKeepsRow = false; break;
-        case 11: m_live->SetTopRow(Between(m_rng, 0, m_live->GetMaxTopRow()), TRUE, 0); break;
-        case 12: m_live->ScrollToRow(Between(m_rng, 0, std::max(0, nRows - 1)), Between(m_rng, 0, 1) ? -3 : Between(m_rng, 0, 10)); break;
-        case 13: ScrollBar(); break;
+        case 11: m_live->SetTopRow(Between(m_rng, 0, m_live->GetMaxTopRow()), TRUE, 0); bKeepsRow = false; break;
+        case 12: m_live->ScrollToRow(Between(m_rng, 0, std::max(0, nRows - 1)), Between(m_rng, 0, 1) ? -3 : Between(m_rng, 0, 10)); bKeepsRow = false; break;
+        case 13: ScrollBar(); bKeepsRow = false; break;   // pages and ends keep the screen line
         case 14: m_live->SetCurrentRowOffset(Between(m_rng, 0, std::max(0, m_live->GetWholeLines() - 1))); bKeepsRow = false; break;
         case 15: MarkRandomRow(); break;
         }
@@ -179,16 +182,16 @@ private:
     {
         CTableWindow& live = m_live.Grid();
         const int nTop = live.GetTopRow();
-        ASSERT_GE(nTop, 0) << "step " << m_nStep;
-        ASSERT_LE(nTop, live.GetMaxTopRow()) << "step " << m_nStep;
+        ASSERT_GE(nTop, 0) << "step " << m_nStep << " op " << m_nOp;
+        ASSERT_LE(nTop, live.GetMaxTopRow()) << "step " << m_nStep << " op " << m_nOp;
         const int nOffset = live.GetCurrentOffset();
         ASSERT_TRUE(nOffset == TW_NO_ROW || nOffset == TW_APPEND_LINE || nOffset == -1
                     || (nOffset >= 0 && nOffset < std::max(1, live.GetWholeLines())))
-            << "step " << m_nStep << " offset " << nOffset;
+            << "step " << m_nStep << " op " << m_nOp << " offset " << nOffset;
         if (pKeptNode) {
             const int nIndex = IndexOf(pKeptNode);
             if (nIndex >= nTop && nIndex < nTop + live.GetWholeLines()) {
-                ASSERT_EQ(nIndex, live.GetCurrentRow()) << "step " << m_nStep;
+                ASSERT_EQ(nIndex, live.GetCurrentRow()) << "step " << m_nStep << " op " << m_nOp;
             }
         }
         // What is still invalid gets painted the way the user sees it, at the next WM_PAINT.
@@ -206,7 +209,11 @@ private:
             for (const RECT* pRect : {&pPane->GetTitleRect(), &pPane->GetCellRect()}) {
                 const std::vector<DWORD> a = WindowPixels(m_live.Hwnd(), *pRect);
                 const std::vector<DWORD> b = WindowPixels(m_reference.Hwnd(), *pRect);
-                ASSERT_TRUE(a == b) << "step " << m_nStep << ": " << FirstDifference(a, b, *pRect);
+                if (a != b) {
+                    TbSaveWindowPng(m_live.Hwnd(), ScreenshotPath("grid_model_live").c_str());
+                    TbSaveWindowPng(m_reference.Hwnd(), ScreenshotPath("grid_model_repainted").c_str());
+                }
+                ASSERT_TRUE(a == b) << "step " << m_nStep << " op " << m_nOp << ": " << FirstDifference(a, b, *pRect);
             }
         if (nOffset < 0 && nOffset != TW_APPEND_LINE)
             reference.RestoreCurrentRow();
@@ -218,6 +225,7 @@ private:
     CGridWindow m_reference;
     int m_nNext = 0;
     int m_nStep = 0;
+    int m_nOp = 0;
 };
 
 int ModelSteps()

@@ -83,12 +83,18 @@ TEST(TableWindow, WheelScrollsOneLinePerMessage)
     CGridTable table;
     table.Fill(300);
     CGridWindow grid(table.View(), 400, 300);
-    // The current row moves first while it can; put it at the bottom line.
-    grid->SetCurrentRowOffset(grid->GetWholeLines() - 1);
+    // The current row moves first while it can; at the bottom line the rows scroll instead.
+    const int nBottom = grid->GetWholeLines() - 1;
+    grid->SetCurrentRowOffset(nBottom);
     for (int i = 0; i < 3; ++i)
         SendMessageA(grid.Hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-360)), 0);
-    EXPECT_EQ(3, grid->GetTopRow());
+    EXPECT_EQ(3, grid->GetTopRow()) << "one line per message, whatever the delta";
+    EXPECT_EQ(nBottom, grid->GetCurrentOffset());
     SendMessageA(grid.Hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, 120 * 5), 0);
+    EXPECT_EQ(3, grid->GetTopRow());
+    EXPECT_EQ(nBottom - 1, grid->GetCurrentOffset());
+    grid->SetCurrentRowOffset(0);
+    SendMessageA(grid.Hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
     EXPECT_EQ(2, grid->GetTopRow());
 }
 
