@@ -44,7 +44,7 @@ public:
             if (bText)
                 column.SetSize(16);
             if (bPrice)
-                column.SetDecimals(3);
+                column.SetDecimals(-3);
         }
         m_table.SetAllowCut(FALSE);
         m_table.SetAllowPaste(FALSE);

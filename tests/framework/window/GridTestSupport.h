@@ -21,8 +21,8 @@ public:
              {"Volume", COLTYPE_INT32, 0, TRUE}, {"Change", COLTYPE_DOUBLE, 0, FALSE}})
     {
         UseSourceResources();
-        t.Table().GetColumn(GRID_COL_LAST).SetDecimals(3);
-        t.Table().GetColumn(GRID_COL_CHANGE).SetDecimals(2);
+        t.Table().GetColumn(GRID_COL_LAST).SetDecimals(-3);
+        t.Table().GetColumn(GRID_COL_CHANGE).SetDecimals(-2);
         t.Table().Open();
     }
     // Rows "S0001".., last 100 + i / 8, volume i * 10, change (i % 7) - 3.
