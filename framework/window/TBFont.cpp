@@ -32,6 +32,14 @@ HFONT CTBFont::Detach()
     return hFont;
 }
 
+void CTBFont::Attach(HFONT hFont)
+{
+    if (hFont == m_hFont)
+        return;
+    DeleteObject();
+    m_hFont = hFont;
+}
+
 void CTBFont::CreateFromHandle(HFONT hFont)
 {
     if (hFont == m_hFont)

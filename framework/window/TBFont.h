@@ -20,6 +20,8 @@ public:
     int  GetLogFont(LOGFONTA* pLogFont) const;
     void DeleteObject();
     HFONT Detach();
+    // Takes over a handle (null = none); the one held is deleted first unless it is the same.
+    void Attach(HFONT hFont);
 
     // Copies re-create the font from the other's description; a font already held is left
     // alone, and a source without a font leaves none.

@@ -79,6 +79,9 @@ HFONT  CreateFontA(int nHeight, int nWidth, int nEscapement, int nOrientation, i
 // Bits: rows of 1-bit (padded to 16 bits) or 32-bit (0x00RRGGBB) pixels; null leaves the bitmap black.
 HBITMAP CreateBitmap(int nWidth, int nHeight, UINT cPlanes, UINT cBitsPerPel, const void* pvBits);
 HBITMAP CreateCompatibleBitmap(HDC hdc, int nWidth, int nHeight);   // the format of the DC's bitmap
+// A colour bitmap's pixels as rows of 32-bit 0x00RRGGBB values (monochrome: 0 or 0x00FFFFFF); the
+// bytes copied, at most cb, 0 for a handle that is no bitmap.
+LONG GetBitmapBits(HBITMAP hBitmap, LONG cb, LPVOID pvBits);
 HPALETTE CreatePalette(const LOGPALETTE* pLogPalette);
 HPALETTE CreateHalftonePalette(HDC hdc);
 HPALETTE SelectPalette(HDC hdc, HPALETTE hPal, BOOL bForceBackground);

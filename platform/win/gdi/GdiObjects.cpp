@@ -181,6 +181,25 @@ HBITMAP CreateBitmap(int nWidth, int nHeight, UINT cPlanes, UINT cBitsPerPel, co
     return static_cast<HBITMAP>(TbGdiAdd(std::move(pBitmap), OBJ_BITMAP));
 }
 
+LONG GetBitmapBits(HBITMAP hBitmap, LONG cb, LPVOID pvBits)
+{
+    TbBitmap* pBitmap = TbGdiFindAs<TbBitmap>(hBitmap, OBJ_BITMAP);
+    if (!pBitmap || cb <= 0 || !pvBits)
+        return 0;
+    const int cx = pBitmap->bits.Width();
+    BYTE* pOut = static_cast<BYTE*>(pvBits);
+    size_t nCopied = 0;
+    for (int y = 0; y < pBitmap->bits.Height() && nCopied < static_cast<size_t>(cb); ++y) {
+        const uint32_t* pRow = pBitmap->bits.Row(y);
+        for (int x = 0; x < cx && nCopied + 4 <= static_cast<size_t>(cb); ++x) {
+            const uint32_t px = pRow[x] & 0x00FFFFFFu;
+            memcpy(pOut + nCopied, &px, 4);
+            nCopied += 4;
+        }
+    }
+    return static_cast<LONG>(nCopied);
+}
+
 HPALETTE CreatePalette(const LOGPALETTE* pLogPalette)
 {
     if (!pLogPalette || pLogPalette->palNumEntries == 0)

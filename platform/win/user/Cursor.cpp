@@ -1,5 +1,6 @@
 // Cursors, icons and images.
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 #include "platform/win/gdi/DeviceContext.h"
@@ -45,6 +46,49 @@ BOOL IsStandardId(LPCSTR pszName, int nFirst, int nLast)
     return nId >= nFirst && nId <= nLast;
 }
 
+DWORD ReadBigEndian(const unsigned char* p)
+{
+    return (DWORD(p[0]) << 24) | (DWORD(p[1]) << 16) | (DWORD(p[2]) << 8) | DWORD(p[3]);
+}
+
+// A cursor drawn as a PNG names its hot spot in a text chunk: keyword "HotSpot", text "x,y".
+// Without one (or in any other file) the hot spot stays at the top left corner.
+BOOL ReadPngHotSpot(LPCSTR pszPath, POINT* pt)
+{
+    static const unsigned char s_signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    static const char s_keyword[] = "HotSpot";     // with its terminating zero, as the chunk has it
+    FILE* pFile = fopen(pszPath, "rb");
+    if (!pFile)
+        return FALSE;
+    unsigned char header[8];
+    BOOL bFound = FALSE;
+    if (fread(header, 1, 8, pFile) == 8 && memcmp(header, s_signature, 8) == 0) {
+        // Chunks: length, type, data, CRC. Only the text chunks are read; the rest is skipped.
+        while (!bFound && fread(header, 1, 8, pFile) == 8) {
+            DWORD cbData = ReadBigEndian(header);
+            if (cbData > 0x7fffffff)
+                break;
+            if (memcmp(header + 4, "tEXt", 4) == 0 && cbData < 64) {
+                char szText[64] = {};
+                if (fread(szText, 1, cbData, pFile) != cbData)
+                    break;
+                int xy[2];
+                if (cbData > sizeof s_keyword && memcmp(szText, s_keyword, sizeof s_keyword) == 0 &&
+                    sscanf(szText + sizeof s_keyword, "%d,%d", &xy[0], &xy[1]) == 2) {
+                    pt->x = xy[0];
+                    pt->y = xy[1];
+                    bFound = TRUE;
+                }
+                cbData = 0;
+            }
+            if (fseek(pFile, static_cast<long>(cbData) + 4, SEEK_CUR) != 0)
+                break;
+        }
+    }
+    fclose(pFile);
+    return bFound;
+}
+
 HANDLE LoadFromFile(LPCSTR pszPath, UINT uType, BOOL bShared)
 {
     ITbImageCodec* pCodec = TbGetImageCodec();
@@ -61,6 +105,13 @@ HANDLE LoadFromFile(LPCSTR pszPath, UINT uType, BOOL bShared)
     if (!pCodec->Load(pszPath, &pIcon->image, &pIcon->mask))
         return nullptr;
     pIcon->bCursor = uType == IMAGE_CURSOR;
+    if (pIcon->bCursor) {
+        POINT pt = {0, 0};
+        // A hot spot outside the image would click where the pointer shows nothing.
+        if (ReadPngHotSpot(pszPath, &pt) && pt.x >= 0 && pt.y >= 0 && pt.x < pIcon->image.Width() &&
+            pt.y < pIcon->image.Height())
+            pIcon->ptHotSpot = pt;
+    }
     pIcon->bStock = bShared;
     return TbGdiAdd(std::move(pIcon), TB_OBJ_ICON);
 }

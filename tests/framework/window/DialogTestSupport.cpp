@@ -19,9 +19,10 @@ CDialogResources::CDialogResources(int nCodePage)
     EXPECT_NE(nullptr, m_hModule) << szName;
     CTBApp* pApp = GetTBApp();
     m_hOldApp = pApp->GetModule();
+    // Before the application's Init, which makes its module the resource module too.
+    m_hOldResources = TbGetResourceModule();
     CTBString strName = pApp->GetName();
     pApp->Init(m_hModule, strName, pApp->GetOption());
-    m_hOldResources = TbGetResourceModule();
     TbSetResourceModule(m_hModule);
     m_bOldRightToLeft = GetNorvGlobals().m_bRightToLeft;
     GetNorvGlobals().SetRightToLeft(nCodePage == 1256);

@@ -8,6 +8,7 @@
 #include "framework/base/NorvGlobals.h"
 #include "framework/base/TBApp.h"
 #include "framework/window/TBTabControl.h"
+#include "framework/window/TWApp.h"
 #include "platform/qt/QtPlatform.h"
 
 namespace {
@@ -48,9 +49,9 @@ public:
         wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
         wc.lpszClassName = PARENT_CLASS;
         ASSERT_NE(0, RegisterClassA(&wc));
-        ASSERT_TRUE(RegisterTabControlClass());
+        ASSERT_TRUE(m_app.RegisterWindowClasses());
     }
-    CTBApp m_app;
+    CTWApp m_app;   // the grid's part of the application, as the product has it
 };
 const auto* s_pEnvironment = ::testing::AddGlobalTestEnvironment(new CWindowEnvironment);
 }  // namespace

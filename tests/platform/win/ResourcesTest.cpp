@@ -148,9 +148,17 @@ TEST(ResourceScript, OurFilesAreCleanAndKeysReadTheSameInBothLanguages)
             EXPECT_FALSE(strText.empty()) << uId;
         }
     }
-    // Every settings key the framework uses has a text.
-    for (UINT uId : {28000u, 28005u, 28070u, 28100u, 28206u, 28300u, 28330u, 28400u, 28403u, 28600u, 28665u, 29000u, 29001u})
+    // Every settings key the framework uses has a text; the grid's run from 28600 to 28665 in fives.
+    for (UINT uId : {28000u, 28005u, 28070u, 28100u, 28206u, 28300u, 28330u, 28400u, 28403u, 29000u, 29001u})
         EXPECT_TRUE(english.count(uId)) << uId;
+    for (UINT uId = 28600; uId <= 28665; uId += 5)
+        EXPECT_TRUE(english.count(uId)) << uId;
+    // Both languages name the same image files, the grid's pointers among them, and the files are there.
+    EXPECT_EQ(files[0].GetFiles(), files[1].GetFiles());
+    for (int nId = 101; nId <= 105; ++nId)
+        EXPECT_TRUE(files[0].GetFiles().count(ResourceFileKey("CURSOR", NumberedName(nId)))) << "cursor " << nId;
+    for (const auto& [strKey, strFile] : files[0].GetFiles())
+        EXPECT_EQ(0, access((s_strResources + "/" + strFile).c_str(), R_OK)) << strKey << " " << strFile;
 }
 
 TEST_F(ResourceModules, LoadsBothLanguagesInTheirCodePages)

@@ -569,3 +569,20 @@ TEST(GdiWorldTransform, DeviceAndLogicalPointsRoundTripThroughTheMapping)
         EXPECT_EQ(lp.y, p.y);
     }
 }
+
+TEST(Gdi, BitmapBitsReadBackWhatWasDrawn)
+{
+    Canvas canvas(5, 3);
+    const std::vector<COLORREF> pixels = canvas.Pixels();
+    SelectObject(canvas.hdc, canvas.hOld);      // a bitmap is read outside its DC as well
+    std::vector<DWORD> bits(15, 0xDEADBEEF);
+    EXPECT_EQ(60, GetBitmapBits(canvas.hBitmap, 60, bits.data()));
+    for (size_t i = 0; i < bits.size(); ++i)        // 0x00RRGGBB against COLORREF's 0x00BBGGRR
+        EXPECT_EQ(pixels[i], RGB((bits[i] >> 16) & 0xFF, (bits[i] >> 8) & 0xFF, bits[i] & 0xFF)) << i;
+    // A short buffer takes whole pixels only; no bitmap gives 0.
+    std::vector<DWORD> few(3, 0);
+    EXPECT_EQ(8, GetBitmapBits(canvas.hBitmap, 11, few.data()));
+    EXPECT_EQ(0u, few[2]);
+    EXPECT_EQ(0, GetBitmapBits(nullptr, 60, bits.data()));
+    canvas.hOld = SelectObject(canvas.hdc, canvas.hBitmap);
+}

@@ -1,0 +1,270 @@
+// A grid of 60 whole lines by 20 columns (about 1,600 x 1,300 pixels) over a quotation table of
+// 100,000 rows, sorted on the last price, one fixed column, change highlights on. Page repaints
+// and scrolls, beside moving the pixels of the whole window alone; live writes to rows on
+// screen, a sort-key write that moves a shown row away, and writes to random rows, each beside
+// the same writes with no grid watching the view. Run with a display to watch the window.
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "bench/common/BenchMain.h"
+#include "framework/table/Table.h"
+#include "framework/window/TableWindow.h"
+#include "platform/qt/QtPlatform.h"
+#include "platform/win/user/Paint.h"
+#include "platform/win/user/SysMetrics.h"
+
+namespace {
+
+const int ROWS = 100000;
+const int COLUMNS = 20;
+const int LINES = 60;
+const int COL_SYM = 0;
+const int COL_NAME = 1;
+const int COL_LAST = 2;         // the sort key
+const int COL_VOL = 10;
+const int PRICE_COLUMNS = 8;    // 2..9 prices with decimals, 10..17 integers, 18..19 texts
+
+class CBenchGrid
+{
+public:
+    CBenchGrid()
+    {
+        for (int nCol = 0; nCol < COLUMNS; ++nCol) {
+            CColumn column = m_table.AddColumn();
+            char szName[16];
+            snprintf(szName, sizeof szName, "C%02d", nCol);
+            column.SetName(szName);
+            column.SetTitle(szName, 0);
+            const BOOL bText = nCol == COL_SYM || nCol == COL_NAME || nCol >= 18;
+            const BOOL bPrice = nCol >= COL_LAST && nCol < COL_LAST + PRICE_COLUMNS;
+            column.SetDataType(bText ? COLTYPE_STRING : (bPrice ? COLTYPE_DOUBLE : COLTYPE_INT32));
+            if (bText)
+                column.SetSize(16);
+            if (bPrice)
+                column.SetDecimals(-3);
+        }
+        m_table.SetAllowCut(FALSE);
+        m_table.SetAllowPaste(FALSE);
+        m_table.Open();
+        std::mt19937 rng(7);
+        for (int i = 0; i < ROWS; ++i)
+            Insert(NewRow(i, rng));
+        CSortColumns keys(30);
+        keys.Add(COL_LAST, SORT_DESCENDING);
+        View().Sort(keys, FALSE);
+        View().SetFixedColumnCount(1);
+        View().SetShowHeader(TRUE);
+
+        m_grid.SetFontFace("DejaVu Sans", 9);
+        m_grid.SetHighlightSeconds(5);
+        m_grid.CreateEx(&View(), 0, "Grid benchmark", WS_POPUP, 0, 0, 1600, 1300, nullptr, 0);
+        // 60 whole lines below the title strip, and the pane's bar when it shows one.
+        const int nHeight = m_grid.GetTitleHeight() + LINES * m_grid.GetRowHeight() + GetSystemMetrics(SM_CYHSCROLL);
+        SetWindowPos(m_grid.m_hWnd, nullptr, 0, 0, 1600, nHeight, SWP_NOZORDER | SWP_NOMOVE);
+        ShowWindow(m_grid.m_hWnd, SW_SHOW);
+        m_grid.ScrollToRow(ROWS / 2, 0);
+        UpdateWindow(m_grid.m_hWnd);
+    }
+    ~CBenchGrid()
+    {
+        m_grid.DestroyWindow();
+        m_table.RemoveAllRows();
+        for (TBCellSlot* pBlock : m_blocks)
+            CTableColumns::FreeRowValues(pBlock);
+    }
+    CViewTable& View() { return *m_table.GetView(0); }
+    CTableWindow& Grid() { return m_grid; }
+
+    TBCellSlot* NewRow(int nSerial, std::mt19937& rng)
+    {
+        TBCellSlot* pBlock = View().GetColumns().AllocRowValues(FALSE);
+        const CTableColumns& columns = View().GetColumns();
+        for (int nCol = 0; nCol < COLUMNS; ++nCol) {
+            char szText[16];
+            if (nCol == COL_SYM || nCol == COL_NAME || nCol >= 18) {
+                snprintf(szText, sizeof szText, "%c%07d", 'A' + nCol % 26, nCol == COL_SYM ? nSerial : static_cast<int>(rng() % 1000000));
+                columns.SetSlotValue(&pBlock[nCol], szText, nCol);
+            } else if (nCol < COL_LAST + PRICE_COLUMNS) {
+                double dPrice = static_cast<double>(rng() % 10000000) / 1000.0;
+                columns.SetSlotValue(&pBlock[nCol], &dPrice, nCol);
+            } else {
+                int32_t nValue = static_cast<int32_t>(rng() % 10000000);
+                columns.SetSlotValue(&pBlock[nCol], &nValue, nCol);
+            }
+        }
+        return pBlock;
+    }
+    void Insert(TBCellSlot* pBlock)
+    {
+        CRow row(&m_table, pBlock);
+        m_table.InsertRow(row);
+        m_blocks.push_back(pBlock);
+    }
+    // As a server-fed table writes a line: its row found by the block it holds, then the cell.
+    void WriteAt(int nIndex, int nCol, const void* pValue)
+    {
+        CViewRow viewRow(&View());
+        if (!View().GetRow(viewRow, nIndex) || !viewRow.IsDataRow())
+            return;
+        TBCellSlot* pBlock = viewRow.LockValues();
+        viewRow.UnlockValues(pBlock);
+        CRow key(&m_table, pBlock);
+        CRow row = m_table.FindRow(key);
+        row.UpdateCell(nCol, pValue);
+    }
+    // The grid stops or starts watching the view, for the peers without a grid.
+    void Watch(BOOL bWatch)
+    {
+        if (bWatch)
+            View().AddSink(static_cast<CTableEventSink*>(&m_grid));
+        else
+            View().RemoveSink(static_cast<CTableEventSink*>(&m_grid));
+    }
+
+private:
+    CTable m_table;
+    std::vector<TBCellSlot*> m_blocks;
+    CTableWindow m_grid;
+};
+
+CBenchGrid& Bench()
+{
+    static std::unique_ptr<CBenchGrid> s_pBench = std::make_unique<CBenchGrid>();
+    return *s_pBench;
+}
+
+void BM_FullRepaint(benchmark::State& state)
+{
+    CTableWindow& grid = Bench().Grid();
+    for (auto _ : state)
+        grid.Refresh();
+    state.counters["lines"] = grid.GetWholeLines();
+}
+BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMillisecond);
+
+// The pixels of the whole window moved by one line and nothing painted: the floor of a scroll.
+void BM_MovePixelsOnly(benchmark::State& state)
+{
+    CTableWindow& grid = Bench().Grid();
+    int nDirection = 1;
+    for (auto _ : state) {
+        ScrollWindow(grid.m_hWnd, 0, nDirection * grid.GetRowHeight(), nullptr, nullptr);
+        ValidateRect(grid.m_hWnd, nullptr);
+        nDirection = -nDirection;
+    }
+}
+BENCHMARK(BM_MovePixelsOnly)->Unit(benchmark::kMicrosecond);
+
+void ScrollBy(benchmark::State& state, int nLines)
+{
+    CTableWindow& grid = Bench().Grid();
+    int nDirection = 1;
+    for (auto _ : state) {
+        grid.SetTopRow(grid.GetTopRow() + nDirection * nLines, TRUE, 0);
+        nDirection = -nDirection;
+    }
+}
+void BM_ScrollOneLine(benchmark::State& state) { ScrollBy(state, 1); }
+BENCHMARK(BM_ScrollOneLine)->Unit(benchmark::kMicrosecond);
+void BM_ScrollOnePage(benchmark::State& state) { ScrollBy(state, LINES); }
+BENCHMARK(BM_ScrollOnePage)->Unit(benchmark::kMillisecond);
+
+void BM_ThumbDragToRandomPlaces(benchmark::State& state)
+{
+    CTableWindow& grid = Bench().Grid();
+    std::mt19937 rng(3);
+    for (auto _ : state) {
+        grid.SetTopRow(static_cast<int>(rng() % static_cast<unsigned>(grid.GetMaxTopRow())), TRUE, 0);
+        grid.UpdateNow();
+    }
+    grid.ScrollToRow(ROWS / 2, 0);
+}
+BENCHMARK(BM_ThumbDragToRandomPlaces)->Iterations(1000)->Unit(benchmark::kMillisecond);
+
+// Non-key writes to rows on screen: table write, event, the cell and its row header painted.
+void LiveWrites(benchmark::State& state, BOOL bWatch)
+{
+    CBenchGrid& bench = Bench();
+    bench.Watch(bWatch);
+    const int nTop = bench.Grid().GetTopRow();
+    int32_t nValue = 1;
+    int nLine = 0;
+    for (auto _ : state) {
+        bench.WriteAt(nTop + nLine, COL_VOL, &nValue);
+        ++nValue;
+        nLine = (nLine + 7) % LINES;
+    }
+    bench.Watch(TRUE);
+    state.SetItemsProcessed(state.iterations());
+}
+void BM_LiveWriteOnScreen(benchmark::State& state) { LiveWrites(state, TRUE); }
+BENCHMARK(BM_LiveWriteOnScreen)->Unit(benchmark::kMicrosecond);
+void BM_LiveWriteNoGrid(benchmark::State& state) { LiveWrites(state, FALSE); }
+BENCHMARK(BM_LiveWriteNoGrid)->Unit(benchmark::kMicrosecond);
+
+// A shown row's sort key written so that it leaves for far below the window; put back unmeasured.
+void BM_SortKeyMovesShownRowAway(benchmark::State& state)
+{
+    CBenchGrid& bench = Bench();
+    CTableWindow& grid = bench.Grid();
+    for (auto _ : state) {
+        const int nIndex = grid.GetTopRow() + 10;
+        CViewRow row(&bench.View());
+        bench.View().GetRow(row, nIndex);
+        double dOld = 0;
+        {
+            CTBString strText;
+            row.GetText(strText, COL_LAST);
+            dOld = atof(strText);
+        }
+        const double dLow = -1.0;
+        bench.WriteAt(nIndex, COL_LAST, &dLow);
+        state.PauseTiming();
+        bench.WriteAt(bench.View().GetRowCount() - 1, COL_LAST, &dOld);
+        grid.UpdateNow();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SortKeyMovesShownRowAway)->Unit(benchmark::kMicrosecond);
+
+// Writes to random rows of the table, one in ten to the sort key: mostly off screen.
+void RandomWrites(benchmark::State& state, BOOL bWatch)
+{
+    CBenchGrid& bench = Bench();
+    bench.Watch(bWatch);
+    std::mt19937 rng(11);
+    for (auto _ : state) {
+        const int nIndex = static_cast<int>(rng() % ROWS);
+        if (rng() % 10 == 0) {
+            double dPrice = static_cast<double>(rng() % 10000000) / 1000.0;
+            bench.WriteAt(nIndex, COL_LAST, &dPrice);
+        } else {
+            int32_t nValue = static_cast<int32_t>(rng() % 10000000);
+            bench.WriteAt(nIndex, COL_VOL, &nValue);
+        }
+    }
+    bench.Watch(TRUE);
+    bench.Grid().Refresh();
+    state.SetItemsProcessed(state.iterations());
+}
+void BM_RandomRowWrites(benchmark::State& state) { RandomWrites(state, TRUE); }
+BENCHMARK(BM_RandomRowWrites)->Unit(benchmark::kMicrosecond);
+void BM_RandomRowWritesNoGrid(benchmark::State& state) { RandomWrites(state, FALSE); }
+BENCHMARK(BM_RandomRowWritesNoGrid)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    TbInitBenchmarks(&argc, &argv);
+    if (!TbInitQtPlatform(&argc, argv)) {
+        fprintf(stderr, "bench_grid: the Qt display did not start (QT_QPA_PLATFORM=offscreen?)\n");
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

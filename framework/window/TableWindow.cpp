@@ -1,0 +1,1004 @@
+// The grid window's life, its messages, its drawing objects and its appearance.
+#include "framework/window/TableWindow.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "framework/base/DrawUtils.h"
+#include "framework/base/Ini.h"
+#include "framework/base/NorvGlobals.h"
+#include "framework/base/TBApp.h"
+#include "framework/table/TBMenu.h"
+#include "framework/table/TableColumn.h"
+#include "framework/table/TableColumns.h"
+#include "framework/table/TableKeys.h"
+#include "framework/table/ViewTable.h"
+#include "framework/window/TWApp.h"
+#include "platform/win/user/Clipboard.h"
+#include "platform/win/user/CommonDialogs.h"
+#include "platform/win/user/Controls.h"
+#include "platform/win/user/Cursor.h"
+#include "platform/win/user/Menu.h"
+#include "platform/win/user/Paint.h"
+#include "platform/win/user/Sound.h"
+#include "platform/win/user/SysMetrics.h"
+
+namespace {
+
+const int CURSOR_FIRST_ID = 101;
+const int CURSOR_COUNT = 5;
+const int CUSTOM_COLOR_COUNT = 16;
+const UINT EDITOR_ID = 1;
+
+// Palette-relative: the colour dialog's choice is kept the way the grid's palette realises it.
+COLORREF PaletteRelative(COLORREF cr) { return (cr & 0x00FFFFFF) | 0x02000000; }
+
+}  // namespace
+
+CTableWindow::CTableWindow() = default;
+
+CTableWindow::~CTableWindow()
+{
+    // Destroy the window while this is still a grid: its WM_DESTROY handling needs the grid.
+    if (m_hWnd && IsWindow(m_hWnd))
+        DestroyWindow();
+    if (m_hContextMenu)
+        DestroyMenu(m_hContextMenu);
+    if (m_hColumnMenu)
+        DestroyMenu(m_hColumnMenu);
+    DeleteDrawingObjects();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Creation
+
+BOOL CTableWindow::Create(CViewTable* pView, DWORD dwStyle, DWORD dwExStyle, CTBWnd* pParent)
+{
+    if (!pView)
+        return FALSE;
+    const CTBString& strTitle = pView->GetTitle();
+    return CreateEx(pView, dwExStyle, strTitle, dwStyle, m_nStoredX, m_nStoredY, m_nStoredWidth, m_nStoredHeight,
+                    pParent ? pParent->GetSafeHwnd() : nullptr, 0);
+}
+
+BOOL CTableWindow::CreateEx(CViewTable* pView, DWORD dwExStyle, LPCSTR pszTitle, DWORD dwStyle, int x, int y,
+                            int nWidth, int nHeight, HWND hWndParent, UINT nId, LPVOID pParam)
+{
+    if (!pView || !pView->IsOpen() || m_pView)
+        return FALSE;
+    if (!m_cache.Init(pView, CTableRowCache::MIN_CAPACITY))
+        return FALSE;
+    m_pView = pView;
+    RebuildWidthTable();
+    pView->AddSink(static_cast<CTableEventSink*>(this));
+    GetNorvGlobals().AddSink(static_cast<CGlobalsEventSink*>(this));
+    LPCSTR pszClass = RegisterWndClass("NorvTableWindow", CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW), nullptr, nullptr);
+    if (!pszClass) {
+        UnregisterSinks();
+        return FALSE;
+    }
+    if (!CTBWnd::CreateEx(dwExStyle, pszClass, pszTitle, dwStyle | WS_CLIPCHILDREN, x, y, nWidth, nHeight, hWndParent,
+                          reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nId)), pParam)) {
+        UnregisterSinks();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CTableWindow::AttachView(CViewTable* pView)
+{
+    if (m_pView || !pView || !pView->IsOpen() || !m_hWnd || !IsWindow(m_hWnd))
+        return FALSE;
+    if (!m_cache.Init(pView, CTableRowCache::MIN_CAPACITY))
+        return FALSE;
+    m_pView = pView;
+    // A grid inside a dialog never minimises, maximises or sizes itself.
+    SetAllowMinimize(FALSE);
+    SetAllowMaximize(FALSE);
+    SetAllowResize(FALSE);
+    RebuildWidthTable();
+    MeasureDigitWidths();
+    MeasureHeights();
+    SetPaneColumnRuns();
+    RECT rc;
+    GetClientRect(m_hWnd, &rc);
+    RecalcLayout(rc);
+    pView->AddSink(static_cast<CTableEventSink*>(this));
+    GetNorvGlobals().AddSink(static_cast<CGlobalsEventSink*>(this));
+    m_headerPane.InvalidateCells(FALSE);
+    Refresh();
+    return TRUE;
+}
+
+void CTableWindow::UnregisterSinks()
+{
+    if (m_pView)
+        m_pView->RemoveSink(static_cast<CTableEventSink*>(this));
+    GetNorvGlobals().RemoveSink(static_cast<CGlobalsEventSink*>(this)->GetSinkId());
+}
+
+BOOL CTableWindow::AddEventSink(CTableWindowEventSink* pSink)
+{
+    return pSink ? AddSink(pSink) : FALSE;
+}
+
+BOOL CTableWindow::RemoveEventSink(CTableWindowEventSink* pSink)
+{
+    return pSink ? RemoveSink(pSink->GetSinkId()) : FALSE;
+}
+
+void CTableWindow::SetContextMenu(HMENU hMenu)
+{
+    DestroyColumnMenu();
+    if (m_hContextMenu && m_hContextMenu != hMenu)
+        DestroyMenu(m_hContextMenu);
+    m_hContextMenu = hMenu;
+}
+
+void CTableWindow::DestroyColumnMenu()
+{
+    if (m_hColumnMenu) {
+        DestroyMenu(m_hColumnMenu);
+        m_hColumnMenu = nullptr;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Window messages
+
+int CTableWindow::OnCreate(LPCREATESTRUCTA pCreate)
+{
+    CTWApp* pApp = CTWApp::Get();
+    m_uClipFormat = pApp ? pApp->GetClipboardFormat() : RegisterClipboardFormatA("CF_NorvTable");
+    HINSTANCE hModule = GetTBApp() ? GetTBApp()->GetModule() : nullptr;
+    for (int i = 0; i < CURSOR_COUNT; ++i)
+        m_hCursors[i] = LoadCursorA(hModule, MAKEINTRESOURCEA(CURSOR_FIRST_ID + i));
+    MeasureDigitWidths();
+    MeasureHeights();
+    CreateDrawingObjects();
+    if (m_pView)
+        SetPaneColumnRuns();
+    int nResult = CTBWnd::OnCreate(pCreate);
+    if (nResult != -1)
+        SetHighlightSeconds(GetHighlightSeconds());   // starts the ageing timer
+    return nResult;
+}
+
+void CTableWindow::OnDestroy()
+{
+    StopAutoScrollTimer();
+    KillTimer(m_hWnd, TW_TIMER_HIGHLIGHT);
+    if (m_strClipFile.GetLength() > 0) {
+        remove(m_strClipFile);
+        m_strClipFile.Empty();
+    }
+    RECT rc;
+    if (GetWindowRect(m_hWnd, &rc)) {
+        m_nStoredX = rc.left;
+        m_nStoredY = rc.top;
+        m_nStoredWidth = rc.right - rc.left;
+        m_nStoredHeight = rc.bottom - rc.top;
+    }
+    for (HCURSOR& hCursor : m_hCursors) {
+        if (hCursor)
+            DestroyCursor(hCursor);
+        hCursor = nullptr;
+    }
+    DeleteDrawingObjects();
+    UnregisterSinks();
+    if (CTWApp* pApp = CTWApp::Get())
+        pApp->OnWindowDestroyed(this);
+    FireWindowDestroyed(this);
+    CTBWnd::OnDestroy();
+}
+
+void CTableWindow::OnClose()
+{
+    if (m_pView && m_pView->GetHideOnClose()) {
+        ShowWindow(m_hWnd, SW_HIDE);
+        return;
+    }
+    CTBWnd::OnClose();
+}
+
+void CTableWindow::OnSysCommand(UINT nCommand, LPARAM lParam)
+{
+    const UINT uCmd = nCommand & 0xFFF0;
+    if ((uCmd == SC_MINIMIZE && !GetAllowMinimize()) || (uCmd == SC_MAXIMIZE && !GetAllowMaximize())
+        || (uCmd == SC_SIZE && !GetAllowResize()))
+        return;
+    CTBWnd::OnSysCommand(nCommand, lParam);
+}
+
+BOOL CTableWindow::OnEraseBkgnd(HDC)
+{
+    return TRUE;    // the panes paint every pixel
+}
+
+void CTableWindow::OnPaint()
+{
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(m_hWnd, &ps);
+    if (hdc) {
+        PrepareDC(hdc);
+        Paint(hdc, ps.rcPaint);
+    }
+    EndPaint(m_hWnd, &ps);
+}
+
+void CTableWindow::OnSetFocus(CTBWnd* pOldWnd)
+{
+    CTBWnd::OnSetFocus(pOldWnd);
+    // Coming back from another window reopens the editor where the user left it.
+    if (m_nStickyRow >= 0 && m_nStickyCol >= 0 && !IsEditorShowing())
+        StartEdit(m_nStickyRow, m_nStickyCol);
+}
+
+void CTableWindow::OnKillFocus(CTBWnd* pNewWnd)
+{
+    CTBWnd::OnKillFocus(pNewWnd);
+    if (m_headerPane.IsDragActive())
+        m_headerPane.EndDrag(FALSE);
+}
+
+void CTableWindow::OnCancelMode()
+{
+    StopAutoScrollTimer();
+    if (m_bResizing)
+        EndColumnResize(FALSE);
+    if (m_bMoving)
+        EndColumnMove(FALSE);
+    if (m_headerPane.IsDragActive())
+        m_headerPane.EndDrag(FALSE);
+    CTBWnd::OnCancelMode();
+}
+
+BOOL CTableWindow::OnSetCursor(CTBWnd* pWnd, UINT nHitTest, UINT uMouseMsg)
+{
+    if (nHitTest == HTCLIENT && m_bCursorSet) {
+        POINT pt;
+        GetCursorPos(&pt);
+        ScreenToClient(m_hWnd, &pt);
+        if (PtInRect(&m_rcGrid, pt))
+            return TRUE;
+        m_bCursorSet = FALSE;
+    }
+    return CTBWnd::OnSetCursor(pWnd, nHitTest, uMouseMsg);
+}
+
+void CTableWindow::OnSysKeyDown(UINT nKey, UINT nRepeat, UINT nFlags)
+{
+    if (IsColumnDragActive())
+        return;
+    if (nKey == VK_F10 && (nFlags & KF_ALTDOWN)) {
+        if (!m_hContextMenu) {
+            Beep();
+            return;
+        }
+        POINT pt;
+        GetCursorPos(&pt);
+        TrackPopupMenu(m_hContextMenu, TPM_RIGHTBUTTON | TPM_CENTERALIGN, pt.x, pt.y, 0, m_hWnd, nullptr);
+        return;
+    }
+    CTBWnd::OnSysKeyDown(nKey, nRepeat, nFlags);
+}
+
+void CTableWindow::OnKeyUp(UINT nKey, UINT nRepeat, UINT nFlags)
+{
+    if (IsColumnDragActive())
+        return;
+    if (nKey == VK_SHIFT && m_headerPane.IsDragActive())
+        m_headerPane.EndDrag(TRUE);
+    if (nKey == VK_PRIOR || nKey == VK_NEXT || nKey == VK_UP || nKey == VK_DOWN)
+        VScroll(SB_ENDSCROLL, 0, 0);
+    FireKeyUp(nKey, nRepeat, nFlags);
+}
+
+void CTableWindow::OnLButtonDown(UINT nKeys, int x, int y)
+{
+    OnMouseDown(nKeys, x, y, FALSE);
+}
+
+// The keyboard and mouse of the grid come with its interaction; a click takes the focus and
+// makes the clicked line current, so that a grid can be used before then.
+void CTableWindow::OnMouseDown(UINT nKeys, int x, int y, BOOL bDoubleClick)
+{
+    (void)nKeys;
+    (void)bDoubleClick;
+    if (!m_pView)
+        return;
+    if (GetFocus() != m_hWnd && !HasFocusOrEditor())
+        ::SetFocus(m_hWnd);
+    const int nLine = RowFromPoint(x, y);
+    if (nLine >= 0 || nLine == TW_APPEND_LINE)
+        SetCurrentRowOffset(nLine);
+}
+
+void CTableWindow::OnTimer(UINT_PTR nIdEvent)
+{
+    switch (nIdEvent) {
+    case TW_TIMER_SCROLL_RIGHT: HScroll(SB_LINERIGHT); break;
+    case TW_TIMER_SCROLL_LEFT: HScroll(SB_LINELEFT); break;
+    case TW_TIMER_GROW_COLUMN: GrowResizedColumn(); break;
+    case TW_TIMER_SHRINK_COLUMN: ShrinkResizedColumn(); break;
+    case TW_TIMER_SCROLL_DOWN:
+        if (!m_headerPane.IsDragActive())
+            AutoScroll(SB_LINEDOWN, 0);
+        else if (m_nTopRow < GetMaxTopRow() && !m_bScrollGesture)
+            AutoScroll(SB_LINEDOWN, 2);
+        break;
+    case TW_TIMER_SCROLL_UP:
+        if (!m_headerPane.IsDragActive())
+            AutoScroll(SB_LINEUP, 0);
+        else if (m_nTopRow > 0 && !m_bScrollGesture)
+            AutoScroll(SB_LINEUP, 2);
+        break;
+    case TW_TIMER_HIGHLIGHT: AgeChangeHighlights(); break;
+    default: CTBWnd::OnTimer(nIdEvent); break;
+    }
+}
+
+void CTableWindow::OnInitMenuPopup(HMENU hMenu, UINT nIndex, BOOL bSysMenu)
+{
+    if (bSysMenu) {
+        EnableMenuItem(hMenu, SC_MINIMIZE, MF_BYCOMMAND | (GetAllowMinimize() ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(hMenu, SC_MAXIMIZE, MF_BYCOMMAND | (GetAllowMaximize() ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(hMenu, SC_SIZE, MF_BYCOMMAND | (GetAllowResize() ? MF_ENABLED : MF_GRAYED));
+    }
+    CTBWnd::OnInitMenuPopup(hMenu, nIndex, bSysMenu);
+}
+
+LRESULT CTableWindow::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg) {
+    case WM_CTLCOLOREDIT: {
+        HDC hdc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(hdc, GetCellTextColor(0));
+        SetBkColor(hdc, GetCellBackColor(0));
+        return reinterpret_cast<LRESULT>(m_hCellBackBrush);
+    }
+    case WM_ENTERSIZEMOVE:
+        CloseEditor(TRUE);
+        ParkCurrentRow();
+        return 0;
+    case WM_EXITSIZEMOVE:
+        RestoreCurrentRow();
+        return 0;
+    }
+    return CTBWnd::WindowProc(uMsg, wParam, lParam);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commands
+
+BOOL CTableWindow::OnCmdMsg(UINT nId, int nCode)
+{
+    if (nId == EDITOR_ID) {
+        switch (nCode) {
+        case EN_SETFOCUS: BeginEdit(); return TRUE;
+        case EN_KILLFOCUS: EndEdit(); return TRUE;
+        case EN_CHANGE: EditChanged(); return TRUE;
+        }
+        return FALSE;
+    }
+    if (nId >= 26000 && nId <= 26999) {
+        FireCommand(nId);
+        return TRUE;
+    }
+    if (nId >= 25800 && nId <= 25807) {
+        SetHighlightSecondsIndex(static_cast<int>(nId) - 25800);
+        return TRUE;
+    }
+    switch (nId) {
+    case 25001: ChooseBackgroundColor(); return TRUE;
+    case 25002: ChooseCellBackColor(0); return TRUE;
+    case 25100: ChooseFaceColor(); return TRUE;
+    case 25101: ChooseShadowColor(); return TRUE;
+    case 25104: ChooseWindowBackColor(); return TRUE;
+    case 25900: ShowSortDialog(); return TRUE;
+    }
+    if (nId >= 25003 && nId <= 25099) {
+        ChooseCellTextColor(static_cast<int>(nId) - 25003);
+        return TRUE;
+    }
+    return CTBWnd::OnCmdMsg(nId, nCode);
+}
+
+void CTableWindow::FireCommand(UINT nId)
+{
+    // Sent as the view sink: no window sink carries that id, so every sink hears it.
+    CTableWindowEventSource::FireCommand(nId, static_cast<CTableEventSink*>(this)->GetSinkId());
+}
+
+void CTableWindow::ShowSortDialog()
+{
+    if (CTWApp* pApp = CTWApp::Get())
+        pApp->ShowSortDialog(this);
+}
+
+void CTableWindow::ShowFilterDialog(int nDisplayCol)
+{
+    CTWApp* pApp = CTWApp::Get();
+    if (pApp && m_pView && nDisplayCol >= 0 && nDisplayCol < m_pView->GetColumnOrder().GetCount())
+        pApp->ShowFilterDialog(this, m_pView->GetColumnOrder().GetColumnIndex(nDisplayCol));
+}
+
+void CTableWindow::ShowFastFindDialog(int nDisplayCol)
+{
+    CTWApp* pApp = CTWApp::Get();
+    if (!pApp || !m_pView)
+        return;
+    int nCol = -1;
+    if (nDisplayCol >= 0 && nDisplayCol < m_pView->GetColumnOrder().GetCount())
+        nCol = m_pView->GetColumnOrder().GetColumnIndex(nDisplayCol);
+    pApp->ShowFastFindDialog(this, nCol);
+}
+
+void CTableWindow::SetHighlightSecondsIndex(int nIndex)
+{
+    static const int s_seconds[] = {1, 3, 5, 10, 15, 30, 60};
+    if (nIndex < 1) {
+        SetHighlightSeconds(0);
+        return;
+    }
+    SetHighlightSeconds(s_seconds[nIndex > 7 ? 6 : nIndex - 1]);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drawing objects and helpers
+
+void CTableWindow::CreateDrawingObjects()
+{
+    DeleteDrawingObjects();
+    m_hFacePen = CreatePen(PS_SOLID, 1, GetFaceColor());
+    m_hShadowPen = CreatePen(PS_SOLID, 1, GetShadowColor());
+    m_hDitherBrush = CreateDitherBrush();
+    m_hBackBrush = CreateSolidBrush(GetWindowBackColor());
+    m_hCellBackBrush = CreateSolidBrush(GetCellBackColor(0));
+}
+
+void CTableWindow::DeleteDrawingObjects()
+{
+    HGDIOBJ objects[] = {m_hFacePen, m_hShadowPen, m_hDitherBrush, m_hBackBrush, m_hCellBackBrush};
+    for (HGDIOBJ hObject : objects)
+        if (hObject)
+            DeleteObject(hObject);
+    m_hFacePen = m_hShadowPen = nullptr;
+    m_hDitherBrush = m_hBackBrush = m_hCellBackBrush = nullptr;
+}
+
+void CTableWindow::PrepareDC(HDC hdc)
+{
+    GetNorvGlobals().RealizePalette(hdc);
+    if (GetFont())
+        SelectObject(hdc, GetFont());
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, GetCellTextColor(0));
+    if (m_hFacePen)
+        SelectObject(hdc, m_hFacePen);
+}
+
+void CTableWindow::UpdateNow()
+{
+    if (m_hWnd)
+        RedrawWindow(m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void CTableWindow::Beep()
+{
+    if (GetNorvGlobals().m_bBeep)
+        MessageBeep(0);
+}
+
+void CTableWindow::DrawFrame(HDC hdc, const RECT& rc, int nEdgeStyle, const CTB3DFrame* pFrames)
+{
+    const CTB3DFrame& frames = pFrames ? *pFrames : GetNorvGlobals().m_frame1;
+    frames.DrawFrame(hdc, rc, nEdgeStyle != 0);
+}
+
+void CTableWindow::DrawArrow(HDC hdc, const RECT& rc, int nDirection)
+{
+    GetNorvGlobals().m_frame1.DrawArrow(hdc, rc, nDirection == 1);
+}
+
+void CTableWindow::DrawColumnTitle(HDC hdc, int nDisplayCol, const RECT& rcCell)
+{
+    DrawFrame(hdc, rcCell, 0, nullptr);
+    if (!m_pView || nDisplayCol < 0 || nDisplayCol >= m_pView->GetColumnOrder().GetCount())
+        return;
+    const int nCol = m_pView->GetColumnOrder().GetColumnIndex(nDisplayCol);
+    const CTableColumn* pColumn = m_pView->GetColumnOrder().GetColumn(nDisplayCol);
+    if (!pColumn)
+        return;
+    RECT rcText = {rcCell.left + 3, rcCell.top, rcCell.right - 3, rcCell.bottom};
+    const CSortColumns& keys = m_pView->GetSortColumns();
+    if (rcText.right - rcText.left >= 13 && keys.GetCount() > 0 && keys.GetAt(0).m_nColumn == nCol
+        && !m_pView->GetColumns().m_bDefaultOrder) {
+        rcText.right -= 12;
+        RECT rcArrow = {rcText.right + 2, rcCell.top, rcText.right + 10, rcCell.bottom};
+        DrawArrow(hdc, rcArrow, keys.GetAt(0).m_nDirection == 1 ? 1 : 0);
+    }
+    const CTBString& strTitle = pColumn->GetTitle();
+    RECT rcMeasure = rcText;
+    DrawTextA(hdc, strTitle, -1, &rcMeasure, DT_CALCRECT | DT_NOPREFIX | DT_VCENTER | DT_CENTER);
+    UINT uFormat = DT_NOPREFIX | DT_VCENTER;
+    if (rcMeasure.right - rcMeasure.left < rcText.right - rcText.left)
+        uFormat |= DT_CENTER;
+    else if (IsMirrored())
+        uFormat |= DT_SINGLELINE | DT_RIGHT;
+    DrawTextA(hdc, strTitle, -1, &rcText, uFormat);
+}
+
+void CTableWindow::Paint(HDC hdc, const RECT& rcUpdate)
+{
+    if (!m_pView)
+        return;
+    const int nLast = GetLastShownRow();
+    m_cache.SetRange(m_nTopRow, nLast >= m_nTopRow ? nLast - m_nTopRow + 1 : 0, FALSE);
+    m_scrollPane.Paint(hdc, rcUpdate, &m_cache);
+    m_fixedPane.Paint(hdc, rcUpdate, &m_cache);
+    m_headerPane.Paint(hdc, rcUpdate, &m_cache);
+    RECT rcBand = m_rcDivider;
+    RECT rcMeet;
+    if (!IsRectEmpty(&rcBand) && IntersectRect(&rcMeet, &rcBand, &rcUpdate)) {
+        const int nSaved = SaveDC(hdc);
+        IntersectClipRect(hdc, m_rcGrid.left, m_rcGrid.top, m_rcGrid.right, m_rcGrid.bottom);
+        RECT rcFrame = {rcBand.left, rcBand.top - 2, rcBand.right, rcBand.bottom + 2};
+        DrawFrame(hdc, rcFrame, 0, &GetNorvGlobals().m_frame);
+        RestoreDC(hdc, nSaved);
+    }
+}
+
+void CTableWindow::SetRowHeaderHotLine(int nLine)
+{
+    if (m_pView && m_pView->GetShowHeader())
+        m_headerPane.SetHotLine(nLine);
+}
+
+void CTableWindow::AgeChangeHighlights()
+{
+    if (!m_hWnd || !m_pView)
+        return;
+    const int64_t tNow = static_cast<int64_t>(time(nullptr));   // the clock the view stamps rows with
+    const int nSeconds = GetHighlightSeconds();
+    HDC hdc = nullptr;
+    for (int nLine = 0; nLine < m_cache.GetCount(); ++nLine) {
+        CTableRow* pRow = m_cache.GetLineRow(nLine);
+        if (!pRow || pRow->m_tStamp == 0)
+            continue;
+        // The full difference: an old stamp never looks recent again, and a stamp from the
+        // future (the clock was set back) has expired.
+        const int64_t tAge = tNow - pRow->m_tStamp;
+        if (tAge >= 0 && tAge <= nSeconds)
+            continue;
+        pRow->m_tStamp = 0;
+        RECT rcLine;
+        if (!m_headerPane.GetLineRect(nLine, &rcLine))
+            continue;
+        if (!hdc) {
+            hdc = GetDC(m_hWnd);
+            PrepareDC(hdc);
+        }
+        m_headerPane.PaintRowHeader(hdc, pRow, nLine, rcLine);
+    }
+    if (hdc)
+        ReleaseDC(m_hWnd, hdc);
+}
+
+BOOL CTableWindow::IsRedrawLocked() const
+{
+    return m_nRedrawLock > 0 || (m_pView && m_pView->IsSuspended());
+}
+
+BOOL CTableWindow::IsMirrored() const
+{
+    return GetNorvGlobals().m_bMirrorColumns;
+}
+
+BOOL CTableWindow::IsRightToLeft() const
+{
+    return GetNorvGlobals().m_bRightToLeft;
+}
+
+BOOL CTableWindow::HasFocusOrEditor() const
+{
+    HWND hFocus = GetFocus();
+    return hFocus && (hFocus == m_hWnd || (m_editor.m_hWnd && hFocus == m_editor.m_hWnd));
+}
+
+CTableWindowArea* CTableWindow::PaneOfColumn(int nDisplayCol)
+{
+    if (m_fixedPane.ContainsColumn(nDisplayCol))
+        return &m_fixedPane;
+    if (m_scrollPane.ContainsColumn(nDisplayCol))
+        return &m_scrollPane;
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Appearance through the grid
+
+void CTableWindow::RepaintAll()
+{
+    if (!m_hWnd)
+        return;
+    InvalidateRect(m_hWnd, nullptr, FALSE);
+    UpdateNow();
+}
+
+void CTableWindow::AfterColorChange(BOOL bChanged, BOOL bOnlyUnlocked)
+{
+    if (!bChanged || !m_hWnd)
+        return;
+    CreateDrawingObjects();
+    if (!bOnlyUnlocked || !IsRedrawLocked())
+        RepaintAll();
+}
+
+void CTableWindow::SetBackgroundColor(COLORREF crColor)
+{
+    const BOOL bChanged = crColor != GetWindowBackColor() || crColor != GetCellBackColor(0);
+    CTableWindowProperties::SetBackgroundColor(crColor);
+    AfterColorChange(bChanged, FALSE);
+}
+
+void CTableWindow::SetWindowBackColor(COLORREF crColor)
+{
+    const BOOL bChanged = crColor != GetWindowBackColor();
+    CTableWindowProperties::SetWindowBackColor(crColor);
+    AfterColorChange(bChanged, FALSE);
+}
+
+void CTableWindow::SetCellTextColor(COLORREF crColor, int nIndex)
+{
+    const BOOL bChanged = crColor != GetCellTextColor(nIndex);
+    CTableWindowProperties::SetCellTextColor(crColor, nIndex);
+    AfterColorChange(bChanged, FALSE);
+}
+
+void CTableWindow::SetCellBackColor(COLORREF crColor, int nIndex)
+{
+    const BOOL bChanged = crColor != GetCellBackColor(nIndex);
+    CTableWindowProperties::SetCellBackColor(crColor, nIndex);
+    AfterColorChange(bChanged, TRUE);
+}
+
+void CTableWindow::SetFaceColor(COLORREF crColor)
+{
+    const BOOL bChanged = crColor != GetFaceColor();
+    CTableWindowProperties::SetFaceColor(crColor);
+    AfterColorChange(bChanged, FALSE);
+}
+
+void CTableWindow::SetShadowColor(COLORREF crColor)
+{
+    const BOOL bChanged = crColor != GetShadowColor();
+    CTableWindowProperties::SetShadowColor(crColor);
+    AfterColorChange(bChanged, FALSE);
+}
+
+void CTableWindow::AfterFontChange()
+{
+    if (!m_hWnd)
+        return;
+    MeasureDigitWidths();
+    MeasureHeights();
+    RECT rc;
+    GetClientRect(m_hWnd, &rc);
+    RecalcLayout(rc);
+    Refresh();
+}
+
+void CTableWindow::SetFont(HFONT hFont)
+{
+    if (hFont == GetFont())
+        return;
+    CTableWindowProperties::SetFont(hFont);
+    AfterFontChange();
+}
+
+void CTableWindow::SetBoldFont(HFONT hFont)
+{
+    if (hFont == GetBoldFont())
+        return;
+    CTableWindowProperties::SetBoldFont(hFont);
+    AfterFontChange();
+}
+
+void CTableWindow::SetFlag5(BOOL bGridLines)
+{
+    CTableWindowProperties::SetFlag5(bGridLines);
+    Refresh();
+}
+
+void CTableWindow::SetFocusFrame(BOOL bOn)
+{
+    // The frame is an XOR figure: take the old one off before its shape changes.
+    ParkCurrentRow();
+    CTableWindowProperties::SetFocusFrame(bOn);
+    RestoreCurrentRow();
+    Refresh();
+}
+
+void CTableWindow::SetHighlightSeconds(int nSeconds)
+{
+    if (nSeconds < 1) {
+        CTableWindowProperties::SetHighlightSeconds(0);
+        if (m_hWnd) {
+            KillTimer(m_hWnd, TW_TIMER_HIGHLIGHT);
+            AgeChangeHighlights();
+            m_headerPane.InvalidateCells(TRUE);
+        }
+        return;
+    }
+    CTableWindowProperties::SetHighlightSeconds(nSeconds);
+    if (m_hWnd) {
+        m_headerPane.InvalidateCells(TRUE);
+        SetTimer(m_hWnd, TW_TIMER_HIGHLIGHT, 1000, nullptr);
+    }
+}
+
+BOOL CTableWindow::SetFontFace(const CTBString& strFace, int nPoints)
+{
+    CTBFont font;
+    CTBFont bold;
+    if (!font.CreatePointFont(strFace, nPoints, FALSE, nullptr) || !bold.CreatePointFont(strFace, nPoints, TRUE, nullptr))
+        return FALSE;
+    CTableWindowProperties::SetFont(font.Detach());
+    CTableWindowProperties::SetBoldFont(bold.Detach());
+    AfterFontChange();
+    return TRUE;
+}
+
+void CTableWindow::CopyAppearance(CTableWindow* pOther)
+{
+    if (!pOther || pOther == this)
+        return;
+    if (m_hWnd)
+        LockRedraw();
+    if (m_pView) {
+        RebuildWidthTable();
+        OnFixedColumnsChanged(m_pView->GetFixedColumnCount());
+    }
+    CTBFont font;
+    CTBFont bold;
+    font.CreateFromHandle(pOther->GetFont());
+    bold.CreateFromHandle(pOther->GetBoldFont());
+    if (font.GetSafeHandle())
+        CTableWindowProperties::SetFont(font.Detach());
+    if (bold.GetSafeHandle())
+        CTableWindowProperties::SetBoldFont(bold.Detach());
+    CTableWindowProperties::SetWindowBackColor(pOther->GetWindowBackColor());
+    CTableWindowProperties::SetFaceColor(pOther->GetFaceColor());
+    CTableWindowProperties::SetShadowColor(pOther->GetShadowColor());
+    for (int i = 0; i < COLOR_COUNT; ++i) {
+        CTableWindowProperties::SetCellTextColor(pOther->GetCellTextColor(i), i);
+        CTableWindowProperties::SetCellBackColor(pOther->GetCellBackColor(i), i);
+    }
+    for (int i = 0; i < CUSTOM_COLOR_COUNT; ++i)
+        m_crCustom[i] = pOther->m_crCustom[i];
+    CTableWindowProperties::SetFollowLastRow(pOther->GetFollowLastRow());
+    CTableWindowProperties::SetFlag5(pOther->GetFlag5());
+    if (m_hWnd) {
+        SetHighlightSeconds(pOther->GetHighlightSeconds());
+        CreateDrawingObjects();
+        MeasureDigitWidths();
+        MeasureHeights();
+        UnlockRedraw();
+        RECT rc;
+        GetClientRect(m_hWnd, &rc);
+        RecalcLayout(rc);
+        Refresh();
+    } else {
+        CTableWindowProperties::SetHighlightSeconds(pOther->GetHighlightSeconds());
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Stored placement, custom colours and the context menu
+
+void CTableWindow::Save(CIni* pSection, CIni* pUnused)
+{
+    if (pSection) {
+        int x = m_nStoredX, y = m_nStoredY, cx = m_nStoredWidth, cy = m_nStoredHeight;
+        RECT rc;
+        if (m_hWnd && GetWindowRect(m_hWnd, &rc)) {
+            x = rc.left;
+            y = rc.top;
+            cx = rc.right - rc.left;
+            cy = rc.bottom - rc.top;
+        }
+        char szPlacement[64];
+        snprintf(szPlacement, sizeof(szPlacement), "%d,%d,%d,%d", x, y, cx, cy);
+        pSection->WriteString(IDS_GRID_PLACEMENT, szPlacement);
+        for (int i = 0; i < CUSTOM_COLOR_COUNT; ++i)
+            pSection->WriteColor(CustomColorKey(i), m_crCustom[i]);
+    }
+    CTableWindowProperties::Save(pSection, pUnused);
+}
+
+CTBString CTableWindow::CustomColorKey(int nIndex)
+{
+    return TableKey(IDS_GRID_CUSTOMCOLOR, nIndex);
+}
+
+void CTableWindow::Load(CIni* pSection, CIni* pFile)
+{
+    const BOOL bWindow = m_hWnd != nullptr;
+    if (bWindow)
+        LockRedraw();
+    if (m_pView && m_pView->IsOpen()) {
+        RebuildWidthTable();
+        OnFixedColumnsChanged(m_pView->GetFixedColumnCount());
+    }
+    if (pSection) {
+        LoadPlacement(pSection->GetString(IDS_GRID_PLACEMENT, ""));
+        for (int i = 0; i < CUSTOM_COLOR_COUNT; ++i)
+            m_crCustom[i] = pSection->GetColor(CustomColorKey(i), m_crCustom[i]);
+    }
+    if (pFile)
+        LoadContextMenu(*pFile);
+    CTableWindowProperties::Load(pSection, pFile);
+    if (bWindow)
+        UnlockRedraw();
+}
+
+void CTableWindow::LoadPlacement(const CTBString& strPlacement)
+{
+    int nParts[4] = {-1, -1, -1, -1};
+    const char* psz = strPlacement;
+    for (int i = 0; i < 4 && psz && *psz; ++i) {
+        nParts[i] = atoi(psz);
+        psz = strchr(psz, ',');
+        if (psz)
+            ++psz;
+    }
+    if (nParts[0] < 0 || nParts[1] < 0 || nParts[2] <= 0 || nParts[3] <= 0)
+        return;
+    m_nStoredX = nParts[0];
+    m_nStoredY = nParts[1];
+    m_nStoredWidth = nParts[2];
+    m_nStoredHeight = nParts[3];
+    if (m_hWnd && !(GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD) && GetAllowResize())
+        SetWindowPos(m_hWnd, nullptr, m_nStoredX, m_nStoredY, m_nStoredWidth, m_nStoredHeight,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CTableWindow::LoadContextMenu(CIni& file)
+{
+    CTBString strSection = TableKeyText(IDS_GRID_MENUSECTION);
+    const int nLanguage = GetNorvGlobals().m_nLanguage;
+    if (nLanguage != 0) {
+        char szSection[128];
+        snprintf(szSection, sizeof(szSection), "%s.%d", static_cast<const char*>(strSection), nLanguage);
+        strSection = szSection;
+    }
+    CIni menuSettings(file.GetFileName(), strSection);
+    CTBMenu menu;
+    if (!menu.LoadFromSettings(menuSettings))
+        return;
+    SetContextMenu(menu.Detach());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Colour dialogs
+
+int CTableWindow::ChooseColor(COLORREF crStart, COLORREF* pResult)
+{
+    CHOOSECOLORA cc = {};
+    cc.lStructSize = sizeof(cc);
+    cc.hwndOwner = m_hWnd;
+    cc.rgbResult = crStart & ~0x02000000u;
+    cc.lpCustColors = m_crCustom;
+    cc.Flags = CC_RGBINIT;
+    if (!ChooseColorA(&cc))
+        return 0;
+    *pResult = PaletteRelative(cc.rgbResult);
+    return 1;
+}
+
+int CTableWindow::ChooseBackgroundColor()
+{
+    COLORREF cr;
+    if (ChooseColor(GetWindowBackColor(), &cr))
+        SetBackgroundColor(cr);
+    return 1;
+}
+
+int CTableWindow::ChooseWindowBackColor()
+{
+    COLORREF cr;
+    if (ChooseColor(GetWindowBackColor(), &cr))
+        SetWindowBackColor(cr);
+    return 1;
+}
+
+int CTableWindow::ChooseCellBackColor(int nIndex)
+{
+    COLORREF cr;
+    if (ChooseColor(GetCellBackColor(nIndex), &cr))
+        SetCellBackColor(cr, nIndex);
+    return 1;
+}
+
+int CTableWindow::ChooseFaceColor()
+{
+    COLORREF cr;
+    if (ChooseColor(GetFaceColor(), &cr))
+        SetFaceColor(cr);
+    return 1;
+}
+
+int CTableWindow::ChooseShadowColor()
+{
+    COLORREF cr;
+    if (ChooseColor(GetShadowColor(), &cr))
+        SetShadowColor(cr);
+    return 1;
+}
+
+int CTableWindow::ChooseCellTextColor(int nIndex)
+{
+    COLORREF cr;
+    if (ChooseColor(GetCellTextColor(nIndex), &cr))
+        SetCellTextColor(cr, nIndex);
+    return 1;
+}
+
+void CTableWindow::SelectAllRows(BOOL bMark)
+{
+    if (!m_pView)
+        return;
+    for (int i = 0; i < GetRowCount(); ++i) {
+        CViewRow row(m_pView);
+        if (m_pView->GetRow(row, i) && row.IsDataRow())
+            row.SetMarked(bMark);
+    }
+    m_cache.Clear();
+    m_headerPane.InvalidateCells(TRUE);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The grid as a dialog control
+
+UINT CTableWindowCtl::OnGetDlgCode()
+{
+    return DLGC_BUTTON | DLGC_WANTALLKEYS | DLGC_WANTTAB;
+}
+
+void CTableWindowCtl::PostNcDestroy()
+{
+    delete this;    // a control grid owns itself
+}
+
+// Every message before WM_NCCREATE goes to the default; that one makes the grid object, which
+// takes the window over.
+static LRESULT CALLBACK TableWindowCtlProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == WM_NCCREATE && !CTBWnd::FromHandle(hWnd)) {
+        CTableWindowCtl* pGrid = new CTableWindowCtl;
+        if (!pGrid->SubclassWindow(hWnd)) {
+            delete pGrid;
+            return FALSE;
+        }
+        // The grid's own procedure now runs WM_NCCREATE, as it runs every later message.
+        WNDPROC pfnGrid = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
+        return CallWindowProcA(pfnGrid, hWnd, uMsg, wParam, lParam);
+    }
+    return DefWindowProcA(hWnd, uMsg, wParam, lParam);
+}
+
+BOOL RegisterTableWindowCtlClass()
+{
+    WNDCLASSA wc = {};
+    if (GetClassInfoA(nullptr, "NorvTableWindowCtl", &wc))
+        return TRUE;
+    wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
+    wc.lpfnWndProc = TableWindowCtlProc;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+    wc.lpszClassName = "NorvTableWindowCtl";
+    return RegisterClassA(&wc) != 0;
+}

@@ -1,0 +1,437 @@
+#pragma once
+// The framework's grid: a window that shows one view of an in-memory table as rows and columns,
+// follows every change of the view through its events, keeps a current row and an in-place
+// editor, and tells its sinks what the user does. The view is never owned; when it goes, the
+// grid destroys itself. Dialogs embed the same grid as the control CTableWindowCtl.
+//
+// The implementation is split by concern: TableWindow.cpp (life, messages, appearance),
+// TableWindowLayout.cpp (geometry, scrolling, column sizing), TableWindowCurrent.cpp (current
+// row, current cell, in-place editing), TableWindowReactions.cpp (view and settings events),
+// TableWindowRowMove.cpp (row moves by bands of pixels).
+#include <cstdint>
+#include <vector>
+
+#include "framework/base/GlobalsEvents.h"
+#include "framework/base/TBWnd.h"
+#include "framework/base/TB3DFrame.h"
+#include "framework/table/TableEvents.h"
+#include "framework/table/ViewRow.h"
+#include "framework/window/TBScrollBar.h"
+#include "framework/window/TableEdit.h"
+#include "framework/window/TableRowCache.h"
+#include "framework/window/TableWindowArea.h"
+#include "framework/window/TableWindowEvents.h"
+#include "framework/window/TableWindowHeaderArea.h"
+#include "framework/window/TableWindowProperties.h"
+
+class CViewTable;
+class CViewRow;
+
+// Timers of the grid window; one auto-scroll timer (200..205) runs at a time.
+#define TW_TIMER_SCROLL_RIGHT   200
+#define TW_TIMER_SCROLL_LEFT    201
+#define TW_TIMER_GROW_COLUMN    202
+#define TW_TIMER_SHRINK_COLUMN  203
+#define TW_TIMER_SCROLL_DOWN    204
+#define TW_TIMER_SCROLL_UP      205
+#define TW_TIMER_HIGHLIGHT      206
+
+// Current-row offsets besides the window lines 0..whole lines - 1.
+#define TW_APPEND_LINE  (-2)
+#define TW_NO_ROW       (-3)
+
+// Hit zones of the title strip (HitTestZone) and the drop codes of a column move.
+#define TW_ZONE_NONE        0
+#define TW_ZONE_RESIZE      1
+#define TW_ZONE_MOVE        2
+#define TW_ZONE_HIDE        3
+#define TW_ZONE_SHOW        4
+#define TW_ZONE_DROP        5
+#define TW_ZONE_NODROP      6
+#define TW_ZONE_DROP_RIGHT  7
+#define TW_ZONE_DROP_LEFT   8
+#define TW_ZONE_TITLE       9
+
+class CTableWindow : public CTBWnd,
+                     public CTableWindowProperties,
+                     public CTableEventSink,
+                     public CGlobalsEventSink,
+                     public CTableWindowEventSource
+{
+public:
+    CTableWindow();
+    ~CTableWindow() override;
+
+    // Creation. FALSE for a null or unopened view, when the row cache or the width table cannot
+    // be made, or when the window class cannot be registered; nothing is registered with the
+    // view in the first cases.
+    BOOL Create(CViewTable* pView, DWORD dwStyle, DWORD dwExStyle, CTBWnd* pParent);
+    BOOL CreateEx(CViewTable* pView, DWORD dwExStyle, LPCSTR pszTitle, DWORD dwStyle, int x, int y,
+                  int nWidth, int nHeight, HWND hWndParent, UINT nId, LPVOID pParam = nullptr);
+    // A grid made from a dialog template gets its view afterwards.
+    BOOL AttachView(CViewTable* pView);
+    CViewTable* GetView() const { return m_pView; }
+
+    // The user's actions go to these sinks; null is ignored.
+    BOOL AddEventSink(CTableWindowEventSink* pSink);
+    BOOL RemoveEventSink(CTableWindowEventSink* pSink);
+
+    void SetContextMenu(HMENU hMenu);   // owned from now on; the old menus are destroyed
+    HMENU GetContextMenu() const { return m_hContextMenu; }
+
+    // Appearance through the grid: each re-lays out and repaints when the window exists.
+    BOOL SetFontFace(const CTBString& strFace, int nPoints);
+    void CopyAppearance(CTableWindow* pOther);
+    void SetFont(HFONT hFont) override;
+    void SetBoldFont(HFONT hFont) override;
+    void SetFlag5(BOOL bGridLines) override;
+    void SetHighlightSeconds(int nSeconds) override;
+    void SetFocusFrame(BOOL bOn) override;
+    void SetBackgroundColor(COLORREF crColor) override;
+    void SetWindowBackColor(COLORREF crColor) override;
+    void SetCellTextColor(COLORREF crColor, int nIndex) override;
+    void SetCellBackColor(COLORREF crColor, int nIndex) override;
+    void SetFaceColor(COLORREF crColor) override;
+    void SetShadowColor(COLORREF crColor) override;
+    // Placement, custom colours and (with a settings file) the context menu, then the block.
+    void Load(CIni* pSection, CIni* pFile) override;
+    void Save(CIni* pSection, CIni* pUnused) override;
+    void SetHighlightSecondsIndex(int nIndex);
+
+    // Painting and drawing helpers (the panes call them).
+    virtual void Paint(HDC hdc, const RECT& rcUpdate);
+    virtual void DrawColumnTitle(HDC hdc, int nDisplayCol, const RECT& rcCell);
+    virtual void DrawFrame(HDC hdc, const RECT& rc, int nEdgeStyle, const CTB3DFrame* pFrames);
+    virtual void DrawArrow(HDC hdc, const RECT& rc, int nDirection);
+    virtual void PrepareDC(HDC hdc);
+    virtual void UpdateNow();
+    virtual void CreateDrawingObjects();
+    virtual void DeleteDrawingObjects();
+    virtual void Beep();
+    virtual void AgeChangeHighlights();
+    virtual void SetRowHeaderHotLine(int nLine);
+
+    // Layout and scrolling.
+    void Refresh();
+    virtual void SetTopRow(int nRow, BOOL bAnimate, int nUnused);
+    virtual void StoreTopRow(int nRow) { m_nTopRow = nRow; }
+    BOOL ScrollToRow(int nRow, int nPosition);      // -3 = only make it visible
+    virtual void VScroll(UINT nCode, int nPos, int nSource);   // source 1 bar, 0 keys and wheel, 2 auto
+    virtual void HScroll(UINT nCode);
+    virtual void AutoScroll(int nDirection, int nMode);
+    virtual void OnEndScrollGesture() {}
+    virtual void OnPaneScrollBarChanged(CTableWindowArea* pPane, BOOL bShown);
+    void OnRowCountChanged(int nArrived, int nLeft, int nTopChange, BOOL bFollow);
+    BOOL GetVisibleRowRange(int* pFirst, int* pLast) const;
+    int  GetTopRow() const { return m_nTopRow; }
+    int  GetRowCount() const;
+    int  GetWholeLines() const;
+    int  GetLinesThatFit() const;
+    int  GetLastShownRow() const;
+    int  GetLastFullyShownRow() const;
+    int  GetMaxTopRow() const;
+    int  GetAppendLineOffset() const;               // -3 when the append line is not on screen
+    void PullBackAtEnd(BOOL bAnimate);
+
+    // Columns: widths by display position (0 = hidden), sizing and moving by the user.
+    int  SetColumnWidth(int nDisplayCol, int nWidth, BOOL bAnimate);   // -1 for a bad column
+    int  GetColumnWidth(int nDisplayCol) const;
+    int  GetDisplayColumnCount() const { return static_cast<int>(m_widths.size()); }
+    void RebuildWidthTable();
+    int  AutoFitColumn(int nDisplayCol, BOOL bMeasureOnly);
+    void SetPaneColumnRuns();
+    void BeginColumnResize(int nDisplayCol, POINT pt);
+    virtual void TrackColumnResize(int x, int y);
+    void EndColumnResize(BOOL bApply);
+    virtual void GrowResizedColumn();
+    virtual void ShrinkResizedColumn();
+    void BeginColumnMove(int nDisplayCol, POINT pt);
+    virtual void TrackColumnMove(int x, int y);
+    void EndColumnMove(BOOL bApply);
+    virtual void DrawMoveImage();
+    virtual void EraseMoveImage(const RECT* pKeep);
+    virtual void DrawResizeLine();
+    virtual void EraseResizeLine();
+    BOOL IsColumnDragActive() const { return m_bResizing || m_bMoving; }
+    void SetCursorForZone(int nZone);
+    int  ColumnFromPoint(int x, int y) const;
+    int  RowFromPoint(int x, int y) const;
+    int  HitTestZone(POINT pt, int* pColumn) const;
+    int  FindNextHiddenColumn(int nDisplayCol) const;
+    void StartAutoScrollTimer(UINT_PTR nId);
+    void StopAutoScrollTimer();
+
+    // Current row (a line offset from the top row), current cell and in-place editing.
+    int  GetCurrentRow() const;                     // view index, -1 = none
+    int  GetCurrentOffset() const { return m_bParked ? m_nSavedOffset : m_nCurrentOffset; }
+    BOOL IsValidCurrentRow(int nOffset) const;
+    void SetCurrentRowOffset(int nOffset, int nFlag = 0);
+    void ParkCurrentRow();
+    void RestoreCurrentRow(int nOffset);
+    void RestoreCurrentRow() { RestoreCurrentRow(m_nSavedOffset); }
+    BOOL IsParked() const { return m_bParked; }
+    virtual BOOL MoveCurrentRow(int nDirection);    // 0 up, 1 down; TRUE when handled
+    BOOL SetCurrentCell(int nRow, int nDisplayCol);
+    BOOL SelectRow(int nRow, int nDisplayCol, BOOL bOpenEditor);
+    BOOL StartEdit(int nOffset, int nDisplayCol);
+    void CloseEditor(BOOL bCommit);
+    BOOL IsEditorShowing() const;
+    CTableEdit& GetEditor() { return m_editor; }
+    virtual void BeginEdit();
+    virtual void EditChanged();
+    virtual void EndEdit();
+    BOOL ResolveCell(CViewRow* pRow, int* pRowIndex, int* pCol, BOOL bRelative);
+    BOOL GetCellRect(int nOffset, int nDisplayCol, RECT* pRect) const;   // FALSE when not visible
+    BOOL DeleteRowAt(int nOffset);
+    virtual int CellClick(int nOffset, int nDisplayCol);
+    virtual int CellRightClick(int nOffset, int nDisplayCol);
+    void NotifyCurrentRow();
+    BOOL MoveEditorToNextRow(int nDirection);
+
+    // Commands of the grid's menus that the display needs.
+    BOOL OnCmdMsg(UINT nId, int nCode) override;
+    virtual void FireCommand(UINT nId);
+    virtual void ShowSortDialog();
+    virtual void ShowFilterDialog(int nDisplayCol);
+    virtual void ShowFastFindDialog(int nDisplayCol);
+    void SelectAllRows(BOOL bMark);
+
+    // Colour dialogs: each returns 1; cancelling changes nothing.
+    virtual int ChooseBackgroundColor();
+    virtual int ChooseWindowBackColor();
+    virtual int ChooseCellBackColor(int nIndex);
+    virtual int ChooseFaceColor();
+    virtual int ChooseShadowColor();
+    virtual int ChooseCellTextColor(int nIndex);
+
+    // Row-move tracking: rows of a live sorted view move by bands of pixels.
+    void ScrollRowsRegion(int nFirstLine, int nLines, int nMoved);
+    void SmoothScrollLines(int nLines);
+
+    // What the panes read.
+    CTableWindowArea& GetFixedPane() { return m_fixedPane; }
+    CTableWindowArea& GetScrollPane() { return m_scrollPane; }
+    CTableWindowHeaderArea& GetHeaderPane() { return m_headerPane; }
+    CTableWindowArea* PaneOfColumn(int nDisplayCol);
+    CTableRowCache& GetRowCache() { return m_cache; }
+    int  GetRowHeight() const { return m_nRowHeight; }
+    int  GetTitleHeight() const { return m_nTitleHeight; }
+    int  GetDigitWidth(BOOL bBold) const { return bBold ? m_nDigitWidthBold : m_nDigitWidth; }
+    int  GetSeparatorWidth(BOOL bBold) const { return bBold ? m_nSepWidthBold : m_nSepWidth; }
+    HPEN GetFacePen() const { return m_hFacePen; }
+    HPEN GetShadowPen() const { return m_hShadowPen; }
+    HBRUSH GetBackgroundBrush() const { return m_hBackBrush; }
+    HBRUSH GetCellBackBrush() const { return m_hCellBackBrush; }
+    HBRUSH GetDitherBrush() const { return m_hDitherBrush; }
+    BOOL IsRedrawLocked() const;        // the window's lock or the view's event suspension
+    void LockRedraw() { ++m_nRedrawLock; }
+    void UnlockRedraw() { if (m_nRedrawLock > 0) --m_nRedrawLock; }
+    BOOL IsMirrored() const;            // columns laid out right to left
+    BOOL IsRightToLeft() const;         // right-to-left reading
+    BOOL HasFocusOrEditor() const;
+    const RECT& GetGridRect() const { return m_rcGrid; }
+    const RECT& GetDividerRect() const { return m_rcDivider; }
+    int  GetLastPressColumn() const { return m_nPressCol; }
+
+    // Table events of the view.
+    void OnRowsAdded(int nFirst, int nIndex) override;
+    void OnRowsRemoved(int nIndex, int nLines) override;
+    void OnRowChanged(CTableRow* pNode, int nIndex, int nCol) override;
+    void OnSettingsSaved(CIni* pLayout, CIni* pDefinition) override;
+    void OnSettingsLoaded(CIni* pLayout, CIni* pDefinition) override;
+    void OnSortChanging() override;
+    void OnSortChanged(CSortColumns* pKeys) override;
+    void OnViewDestroyed() override;
+    void OnSumModeChanged() override;
+    void OnSumModeChanging() override;
+    void OnRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* pNew, int nNewLines) override;
+    void OnFilterChanged() override;
+    void OnRowInserted(CTableRow* pNode, int nIndex, int nCol) override;
+    void OnColumnAlignChanged(int nCol, int nAlign) override;
+    void OnColumnTitleChanged(int nCol, const CTBString* pTitle, int nLanguage) override;
+    void OnColumnHiddenChanged(int nCol, BOOL bHidden) override;
+    void OnColumnWidthChanged(int nCol, int nWidth) override;
+    void OnColumnAttributeChanged(int nCol, int nDecimals) override;
+    void OnFixedColumnsChanged(int nCount) override;
+    void OnColumnNumberFormatChanged(int nCol, CTableColumn* pColumn) override;
+    void OnShowHeaderChanged(BOOL bShow) override;
+    void OnGroupHeaderModeChanged(int nMode) override;
+    void OnTotalsModeChanged(int nMode) override;
+    void OnTitleChanged(const CTBString* pTitle, int nLanguage) override;
+    // Settings events of the framework globals.
+    void OnLayoutChanged(int nLanguage) override;
+    void OnLanguageChanged(int nLanguage) override;
+    void OnFrameColor1Changed(COLORREF crColor) override;
+    void OnFrameColor2Changed(COLORREF crColor) override;
+    void ToggleSumMode();
+    void HideColumn(int nDisplayCol);
+    void ShowColumn(int nDisplayCol);
+
+    // Window messages.
+    int  OnCreate(LPCREATESTRUCTA pCreate) override;
+    void OnDestroy() override;
+    void OnClose() override;
+    void OnSysCommand(UINT nCommand, LPARAM lParam) override;
+    BOOL OnEraseBkgnd(HDC hdc) override;
+    void OnPaint() override;
+    void OnSize(UINT nType, int cx, int cy) override;
+    void OnVScroll(UINT nCode, UINT nPos, CTBWnd* pScrollBar) override;
+    void OnHScroll(UINT nCode, UINT nPos, CTBWnd* pScrollBar) override;
+    void OnMouseWheel(UINT nKeys, short nDelta) override;
+    void OnSetFocus(CTBWnd* pOldWnd) override;
+    void OnKillFocus(CTBWnd* pNewWnd) override;
+    void OnCancelMode() override;
+    BOOL OnSetCursor(CTBWnd* pWnd, UINT nHitTest, UINT uMouseMsg) override;
+    void OnSysKeyDown(UINT nKey, UINT nRepeat, UINT nFlags) override;
+    void OnKeyUp(UINT nKey, UINT nRepeat, UINT nFlags) override;
+    void OnLButtonDown(UINT nKeys, int x, int y) override;
+    void OnLButtonDblClk(UINT nKeys, int x, int y) override;
+    void OnRButtonDown(UINT nKeys, int x, int y) override;
+    void OnTimer(UINT_PTR nIdEvent) override;
+    void OnInitMenuPopup(HMENU hMenu, UINT nIndex, BOOL bSysMenu) override;
+    LRESULT WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
+    virtual void OnMouseDown(UINT nKeys, int x, int y, BOOL bDoubleClick);
+
+
+protected:
+    void RecalcLayout(const RECT& rcClient);
+    void UpdateVScrollBar(int nLines);
+    void MeasureHeights();
+    void MeasureDigitWidths();
+    void MoveDivider(int nDelta);
+    void RepaintRowNow(int nIndex, int nCol);
+    int  ChooseColor(COLORREF crStart, COLORREF* pResult);   // 1 on OK
+    int  RememberDataRow(int nIndex) const;         // -1 when none within 500 lines
+    int  RememberMarkedRow(int nIndex) const;
+    // life and appearance
+    void UnregisterSinks();
+    void DestroyColumnMenu();
+    void RepaintAll();
+    void AfterColorChange(BOOL bChanged, BOOL bOnlyUnlocked);
+    void AfterFontChange();
+    static CTBString CustomColorKey(int nIndex);
+    void LoadPlacement(const CTBString& strPlacement);
+    void LoadContextMenu(CIni& file);
+    // layout and column drags
+    void StoreColumnWidth(int nDisplayCol, int nWidth);
+    void TakeFocusFromEditor();
+    void TrackBandToColumn();
+    void InvertTrack(const RECT& rc, BOOL bInset);
+    int  DropTest(POINT pt, int* pTarget) const;
+    void LayoutPanes(const RECT& rcClient);
+    BOOL m_bInLayout = FALSE;
+    CTableWindowArea* m_pPendingBarPane = nullptr;  // its bar came or went during a layout
+    BOOL m_bPendingBarShown = FALSE;
+    // row moves
+    RECT GetRowsRect() const;
+    void PaintStripNow(const RECT& rcStrip);
+
+    int    m_nRedrawLock = 0;
+    HMENU  m_hContextMenu = nullptr;    // owned
+    HMENU  m_hColumnMenu = nullptr;     // owned, built on demand
+    CViewTable* m_pView = nullptr;      // not owned
+    CTableWindowArea m_fixedPane;
+    CTableWindowArea m_scrollPane;      // owns the grid's horizontal scroll bar
+    CTableWindowHeaderArea m_headerPane;
+    UINT   m_uClipFormat = 0;
+    CTBString m_strClipFile;
+    BOOL   m_bFocusDrawn = FALSE;
+    int    m_nTopRow = 0;
+    CTBScrollBar m_vScrollBar;
+    CTBScrollBar m_sizeBox;
+    BOOL   m_bVBarShown = FALSE;
+    BOOL   m_bScrollGesture = FALSE;
+    BOOL   m_bThumbAtEnd = FALSE;
+    int    m_nSumSavedTop = 0;          // kept across a sum-mode change
+    int    m_nSumSavedOffset = -3;
+    CTableEdit m_editor;
+    int    m_nEditType = -1;
+    int    m_nEditDecimals = 0;
+    BOOL   m_bEditTypeSet = FALSE;
+    int    m_nEditorCol = -1;           // display column where the editor was last opened
+    int    m_nEditedCol = -1;           // display column of the open edit, -1 = none
+    BOOL   m_bEditChanged = FALSE;
+    int    m_nStickyRow = -1;           // sticky edit cell: offset and display column
+    int    m_nStickyCol = -1;
+    int    m_nCurrentOffset = 0;
+    BOOL   m_bParked = FALSE;
+    int    m_nSavedOffset = -3;
+    BOOL   m_bEditorWasOpen = FALSE;
+    CTableRow* m_pSortRow = nullptr;    // remembered across a re-sort
+    BOOL   m_bSortOnLastRow = FALSE;
+    int    m_nSortOffset = -3;
+    // Column drags.
+    BOOL   m_bResizing = FALSE;
+    BOOL   m_bMoving = FALSE;
+    int    m_nDragMinX = 0;
+    int    m_nDragMaxX = 0;
+    RECT   m_rcTrack = {0, 0, 0, 0};
+    int    m_nDragCol = -1;
+    int    m_nAnchorX = 0;
+    int    m_nDropTarget = -1;
+    int    m_nDropCode = 0;
+    int    m_nPointerOffset = 0;
+    BOOL   m_bTrackDrawn = FALSE;
+    BOOL   m_bMoveDrawn = FALSE;
+    UINT_PTR m_nAutoTimer = 0;
+    HCURSOR m_hCursors[5] = {};         // resources 101..105, owned
+    BOOL   m_bCursorSet = FALSE;
+    // The last press and the last pointer position.
+    int    m_nPressRow = -3;
+    int    m_nPressCol = -1;
+    int    m_nPressZone = 0;
+    POINT  m_ptLast = {-1, -1};
+    int    m_nLastZone = 0;
+    int    m_nLastCol = -1;
+    int    m_nNotifiedRow = -1;         // view index last told to the sinks
+    int    m_nRowHeight = 20;
+    int    m_nTitleHeight = 20;
+    RECT   m_rcGrid = {0, 0, 0, 0};
+    RECT   m_rcHeader = {0, 0, 0, 0};
+    RECT   m_rcFixed = {0, 0, 0, 0};
+    RECT   m_rcScroll = {0, 0, 0, 0};
+    RECT   m_rcPanes = {0, 0, 0, 0};
+    RECT   m_rcDivider = {0, 0, 0, 0};
+    int    m_nDigitWidth = 8;
+    int    m_nSepWidth = 4;
+    int    m_nDigitWidthBold = 8;
+    int    m_nSepWidthBold = 4;
+    std::vector<int> m_widths;          // current width per display column, 0 = hidden
+    HPEN   m_hFacePen = nullptr;        // drawing objects, owned
+    HPEN   m_hShadowPen = nullptr;
+    HBRUSH m_hBackBrush = nullptr;
+    HBRUSH m_hCellBackBrush = nullptr;
+    HBRUSH m_hDitherBrush = nullptr;
+    COLORREF m_crCustom[16] = {};
+    int    m_nStoredX = CW_USEDEFAULT;  // placement, CW_USEDEFAULT until known
+    int    m_nStoredY = CW_USEDEFAULT;
+    int    m_nStoredWidth = CW_USEDEFAULT;
+    int    m_nStoredHeight = CW_USEDEFAULT;
+    CTableRowCache m_cache;
+    int    m_nLastLineCount = -1;       // line count at the last row move
+    // current row and editing
+    BOOL IsCellEditable(int nRow, int nDisplayCol);
+    BOOL ViewAllowsInsert() const;
+    BOOL ViewAllowsDelete() const;
+    void DrawFocusFrames(int nOffset);
+    void EraseFocusFrames();
+    void SetEditorText(const CTBString& strText);
+    BOOL ResolveCurrentEditCell(CViewRow* pRow, int* pCol);
+    BOOL m_bSettingEditText = FALSE;    // the grid's own text change, not the user's
+    // view reactions
+    CTableRow* m_pSumRowNode = nullptr; // remembered across a sum-mode change
+
+    // Panes: a pane stores its columns' widths through StoreColumnWidth.
+    friend class CTableWindowArea;
+};
+
+// The grid as a control of a dialog template: it owns itself and wants every key.
+class CTableWindowCtl : public CTableWindow
+{
+public:
+    UINT OnGetDlgCode() override;
+    void PostNcDestroy() override;
+};
+
+// Registers "NorvTableWindowCtl" (application start-up); FALSE when registration fails.
+BOOL RegisterTableWindowCtlClass();

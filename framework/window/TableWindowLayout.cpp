@@ -1,0 +1,1155 @@
+// The grid window's geometry: panes and divider, row and title heights, the vertical scroll
+// bar and the top row, column widths, and the user's column resize and move.
+#include <algorithm>
+#include <cstring>
+
+#include "framework/base/NorvGlobals.h"
+#include "framework/table/TableColumn.h"
+#include "framework/table/TableColumns.h"
+#include "framework/table/ViewTable.h"
+#include "framework/window/TableWindow.h"
+#include "platform/win/user/Controls.h"
+#include "platform/win/user/Cursor.h"
+#include "platform/win/user/Paint.h"
+#include "platform/win/user/ScrollBars.h"
+#include "platform/win/user/SysMetrics.h"
+
+namespace {
+
+const int DIVIDER_WIDTH = 5;
+const int MIN_COLUMN_WIDTH = 10;
+const int RESIZE_STEP = 10;
+const int RESIZE_BAND = 6;
+const UINT AUTO_SCROLL_PERIOD = 30;
+
+int Clamp(int n, int nLow, int nHigh) { return n < nLow ? nLow : (n > nHigh ? nHigh : n); }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Counts and ranges
+
+int CTableWindow::GetRowCount() const
+{
+    return m_pView ? m_pView->GetRowCount() : 0;
+}
+
+int CTableWindow::GetWholeLines() const
+{
+    return m_scrollPane.GetWholeLines();
+}
+
+int CTableWindow::GetLinesThatFit() const
+{
+    return m_scrollPane.GetLinesThatFit();
+}
+
+int CTableWindow::GetLastShownRow() const
+{
+    return std::min(m_nTopRow + GetWholeLines(), GetRowCount() - 1);
+}
+
+int CTableWindow::GetLastFullyShownRow() const
+{
+    return std::min(m_nTopRow + GetWholeLines() - 1, GetRowCount() - 1);
+}
+
+int CTableWindow::GetMaxTopRow() const
+{
+    return std::max(0, GetRowCount() - GetWholeLines());
+}
+
+int CTableWindow::GetAppendLineOffset() const
+{
+    const int nOffset = GetRowCount() - m_nTopRow;
+    return nOffset >= 0 && nOffset < GetLinesThatFit() ? nOffset : TW_NO_ROW;
+}
+
+BOOL CTableWindow::GetVisibleRowRange(int* pFirst, int* pLast) const
+{
+    int nFirst = -1, nLast = -1;
+    if (m_hWnd) {
+        nFirst = m_nTopRow;
+        nLast = GetLastShownRow();
+    }
+    if (pFirst)
+        *pFirst = nFirst;
+    if (pLast)
+        *pLast = nLast;
+    return nFirst >= 0 && nLast >= 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Measuring
+
+void CTableWindow::MeasureHeights()
+{
+    int nHeight = 0;
+    HDC hdc = CreateCompatibleDC(nullptr);
+    if (hdc) {
+        HFONT fonts[] = {GetFont(), GetBoldFont()};
+        for (HFONT hFont : fonts) {
+            HGDIOBJ hOld = hFont ? SelectObject(hdc, hFont) : nullptr;
+            TEXTMETRICA tm;
+            if (GetTextMetricsA(hdc, &tm))
+                nHeight = std::max(nHeight, static_cast<int>(tm.tmHeight));
+            if (hOld)
+                SelectObject(hdc, hOld);
+        }
+        DeleteDC(hdc);
+    }
+    m_nRowHeight = nHeight > 0 ? nHeight + 5 : 20;
+    const int nLines = m_pView ? std::max(1, m_pView->GetColumns().GetMaxTitleLines()) : 1;
+    m_nTitleHeight = nHeight > 0 ? nHeight * nLines + 5 : 20;
+}
+
+void CTableWindow::MeasureDigitWidths()
+{
+    HDC hdc = CreateCompatibleDC(nullptr);
+    if (!hdc)
+        return;
+    const char szSep[2] = {GetNorvGlobals().m_chDecimal, 0};
+    struct { HFONT hFont; int* pDigit; int* pSep; } fonts[] = {
+        {GetFont(), &m_nDigitWidth, &m_nSepWidth},
+        {GetBoldFont(), &m_nDigitWidthBold, &m_nSepWidthBold},
+    };
+    for (const auto& f : fonts) {
+        HGDIOBJ hOld = f.hFont ? SelectObject(hdc, f.hFont) : nullptr;
+        SIZE size;
+        if (GetTextExtentPoint32A(hdc, "0", 1, &size))
+            *f.pDigit = size.cx;
+        if (GetTextExtentPoint32A(hdc, szSep, 1, &size))
+            *f.pSep = size.cx;
+        if (hOld)
+            SelectObject(hdc, hOld);
+    }
+    DeleteDC(hdc);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Column widths
+
+void CTableWindow::RebuildWidthTable()
+{
+    m_widths.clear();
+    if (!m_pView)
+        return;
+    CTableColumnsMap& order = m_pView->GetColumnOrder();
+    for (int nPos = 0; nPos < order.GetCount(); ++nPos) {
+        const CTableColumn* pColumn = order.GetColumn(nPos);
+        m_widths.push_back(pColumn && !pColumn->m_bHidden ? std::max(0, pColumn->m_nWidth) : 0);
+    }
+    m_fixedPane.RecalcTotalWidth();
+    m_scrollPane.RecalcTotalWidth();
+}
+
+int CTableWindow::GetColumnWidth(int nDisplayCol) const
+{
+    return nDisplayCol >= 0 && nDisplayCol < GetDisplayColumnCount() ? m_widths[static_cast<size_t>(nDisplayCol)] : 0;
+}
+
+void CTableWindow::StoreColumnWidth(int nDisplayCol, int nWidth)
+{
+    if (nDisplayCol >= 0 && nDisplayCol < GetDisplayColumnCount())
+        m_widths[static_cast<size_t>(nDisplayCol)] = nWidth;
+}
+
+int CTableWindow::SetColumnWidth(int nDisplayCol, int nWidth, BOOL bAnimate)
+{
+    if (nDisplayCol < 0 || nDisplayCol >= GetDisplayColumnCount())
+        return -1;
+    nWidth = Clamp(nWidth, MIN_COLUMN_WIDTH, GetSystemMetrics(SM_CXSCREEN));
+    const int nOld = GetColumnWidth(nDisplayCol);
+    if (nWidth == nOld)
+        return nWidth;
+    if (!m_hWnd) {
+        StoreColumnWidth(nDisplayCol, nWidth);
+        return 1;
+    }
+    if (m_fixedPane.ContainsColumn(nDisplayCol)) {
+        MoveDivider(nOld - nWidth);
+        m_fixedPane.SetColumnWidth(nDisplayCol, nWidth, TRUE);
+    } else if (bAnimate) {
+        m_scrollPane.SetColumnWidth(nDisplayCol, nWidth, TRUE);
+    } else {
+        m_scrollPane.SetColumnWidthNow(nDisplayCol, nWidth);
+    }
+    return nWidth;
+}
+
+// The fixed pane's width changed by -nDelta: the divider and the scrolling pane follow.
+void CTableWindow::MoveDivider(int nDelta)
+{
+    if (!m_hWnd || nDelta == 0)
+        return;
+    RECT rcFixed = m_fixedPane.GetRect();
+    RECT rcScroll = m_scrollPane.GetRect();
+    if (IsMirrored()) {
+        rcFixed.left += nDelta;
+        rcScroll.right += nDelta;
+        OffsetRect(&m_rcDivider, nDelta, 0);
+    } else {
+        rcFixed.right -= nDelta;
+        rcScroll.left -= nDelta;
+        OffsetRect(&m_rcDivider, -nDelta, 0);
+    }
+    const BOOL bWasResizing = m_bResizing;
+    m_bResizing = TRUE;
+    m_fixedPane.SetRect(rcFixed, FALSE);
+    m_scrollPane.SetRect(rcScroll, FALSE);
+    m_bResizing = bWasResizing;
+    m_rcFixed = rcFixed;
+    m_rcScroll = rcScroll;
+    InvalidateRect(m_hWnd, &m_rcDivider, FALSE);
+}
+
+int CTableWindow::AutoFitColumn(int nDisplayCol, BOOL bMeasureOnly)
+{
+    if (!m_pView || nDisplayCol < 0 || nDisplayCol >= GetDisplayColumnCount())
+        return -1;
+    CTableColumn* pColumn = m_pView->GetColumnOrder().GetColumn(nDisplayCol);
+    if (!pColumn)
+        return -1;
+    if (IsColumnDragActive() || !m_hWnd)
+        return pColumn->m_bHidden ? 0 : pColumn->m_nWidth;
+    HDC hdc = GetDC(m_hWnd);
+    if (!hdc)
+        return pColumn->m_bHidden ? 0 : pColumn->m_nWidth;
+    PrepareDC(hdc);
+    const int nCol = m_pView->GetColumnOrder().GetColumnIndex(nDisplayCol);
+    const int nLast = GetLastShownRow();
+    m_cache.SetRange(m_nTopRow, nLast >= m_nTopRow ? nLast - m_nTopRow + 1 : 0, FALSE);
+    std::vector<char> text(static_cast<size_t>(pColumn->GetFullTextSize()));
+    int nWidest = 0;
+    for (int nLine = 0; nLine < GetLinesThatFit(); ++nLine) {
+        CTableRow* pRow = m_cache.GetLineRow(nLine);
+        BOOL bBold = FALSE;
+        const char* pszText = "NULL";
+        BYTE attrs[3] = {0, 0, 0};
+        if (pRow) {
+            pRow->GetCellText(text.data(), static_cast<int>(text.size()), nCol, pColumn, m_pView);
+            pszText = text.data();
+            for (int i = 0; i < 3; ++i)
+                attrs[i] = pRow->GetAttr(nCol, i);
+            bBold = (attrs[1] & 0x80) != 0;
+        }
+        HGDIOBJ hOld = bBold && GetBoldFont() ? SelectObject(hdc, GetBoldFont()) : nullptr;
+        SIZE size = {0, 0};
+        GetTextExtentPoint32A(hdc, pszText, static_cast<int>(strlen(pszText)), &size);
+        if (hOld)
+            SelectObject(hdc, hOld);
+        const int nWidth = size.cx + m_scrollPane.GetDecimalPadding(pColumn, attrs, pszText, bBold);
+        nWidest = std::max(nWidest, nWidth);
+    }
+    ReleaseDC(m_hWnd, hdc);
+    const int nFit = Clamp(nWidest + 9, MIN_COLUMN_WIDTH, GetSystemMetrics(SM_CXSCREEN));
+    if (bMeasureOnly)
+        return nFit;
+    ParkCurrentRow();
+    SetColumnWidth(nDisplayCol, nFit, TRUE);
+    pColumn->m_nWidth = nFit;
+    m_scrollPane.ClampScroll();
+    RECT rc;
+    GetClientRect(m_hWnd, &rc);
+    RecalcLayout(rc);
+    RestoreCurrentRow();
+    return nFit;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Layout
+
+void CTableWindow::SetPaneColumnRuns()
+{
+    if (!m_pView)
+        return;
+    const int nCount = GetDisplayColumnCount();
+    const int nFixed = std::min(m_pView->GetFixedColumnCount(), nCount);
+    const BOOL bMirror = IsMirrored();
+    if (nFixed > 0) {
+        if (bMirror)
+            m_fixedPane.Init(0, this, nFixed - 1, 0, FALSE);
+        else
+            m_fixedPane.Init(0, this, 0, nFixed - 1, FALSE);
+    } else {
+        m_fixedPane.Init(0, this, -1, -1, FALSE);
+    }
+    if (nFixed < nCount) {
+        if (bMirror)
+            m_scrollPane.Init(0, this, nCount - 1, nFixed, TRUE);
+        else
+            m_scrollPane.Init(0, this, nFixed, nCount - 1, TRUE);
+    } else {
+        m_scrollPane.Init(0, this, -1, -1, TRUE);
+    }
+    m_headerPane.InitHeader(0, this);
+}
+
+void CTableWindow::RecalcLayout(const RECT& rcClient)
+{
+    if (!m_pView)
+        return;
+    // A pane that shows or hides its bar while the panes take their rectangles is answered after
+    // all of them have theirs: scrolling half-laid-out panes would move stale pixels.
+    const BOOL bOuter = !m_bInLayout;
+    m_bInLayout = TRUE;
+    LayoutPanes(rcClient);
+    if (!bOuter)
+        return;
+    m_bInLayout = FALSE;
+    for (int nPass = 0; nPass < 2 && m_pPendingBarPane; ++nPass) {
+        CTableWindowArea* pPane = m_pPendingBarPane;
+        m_pPendingBarPane = nullptr;
+        const BOOL bVBar = m_bVBarShown;
+        OnPaneScrollBarChanged(pPane, m_bPendingBarShown);
+        if (bVBar != m_bVBarShown) {
+            m_bInLayout = TRUE;
+            LayoutPanes(rcClient);
+            m_bInLayout = FALSE;
+        }
+    }
+    m_pPendingBarPane = nullptr;
+}
+
+void CTableWindow::LayoutPanes(const RECT& rcClient)
+{
+    const BOOL bMirror = IsMirrored();
+    const int nRowHeader = m_pView->GetShowHeader() ? m_nRowHeight : 0;
+    const BOOL bFixed = !m_fixedPane.IsEmpty();
+    const int nFixedWidth = bFixed ? m_fixedPane.GetTotalWidth() : 0;
+    const int nGap = bFixed ? DIVIDER_WIDTH : 0;
+    int L = rcClient.left, R = rcClient.right;
+    const int T = rcClient.top, B = rcClient.bottom;
+    const int nOldHeight = m_rcGrid.bottom - m_rcGrid.top;
+    const int nOldRight = m_rcGrid.right;
+
+    RECT rcTrial = bMirror ? RECT{L, T, R - nRowHeader - nFixedWidth - nGap, B}
+                           : RECT{L + nRowHeader + nFixedWidth + nGap, T, R, B};
+    const int nLines = m_scrollPane.GetVisibleRowCount(rcTrial);
+    m_cache.SetCapacity(nLines + 2);    // every line that fits, however tall the window
+    UpdateVScrollBar(nLines);
+    if (m_bVBarShown) {
+        if (IsRightToLeft())
+            L += GetSystemMetrics(SM_CXVSCROLL);
+        else
+            R -= GetSystemMetrics(SM_CXVSCROLL);
+    }
+    if (bMirror) {
+        m_rcHeader = {std::max(R - nRowHeader, L), T, R, B};
+        m_rcFixed = {m_rcHeader.left - nFixedWidth, T, m_rcHeader.left, B};
+        m_rcDivider = {m_rcFixed.left - nGap, T, m_rcFixed.left, B};
+        m_rcScroll = {L, T, std::max(L, m_rcDivider.left), B};
+    } else {
+        m_rcHeader = {L, T, std::min(L + nRowHeader, R), B};
+        m_rcFixed = {m_rcHeader.right, T, m_rcHeader.right + nFixedWidth, B};
+        m_rcDivider = {m_rcFixed.right, T, m_rcFixed.right + nGap, B};
+        m_rcScroll = {std::min(m_rcDivider.right, R), T, R, B};
+    }
+    m_rcGrid = {L, T, R, B};
+    UnionRect(&m_rcPanes, &m_rcHeader, &m_rcFixed);
+    UnionRect(&m_rcPanes, &m_rcPanes, &m_rcScroll);
+    if (bMirror) {
+        m_headerPane.SetRect(m_rcHeader, FALSE);
+        m_fixedPane.SetRect(m_rcFixed, FALSE);
+        m_scrollPane.SetRect(m_rcScroll, FALSE);
+    } else {
+        m_scrollPane.SetRect(m_rcScroll, FALSE);
+        m_fixedPane.SetRect(m_rcFixed, FALSE);
+        m_headerPane.SetRect(m_rcHeader, FALSE);
+    }
+    if (!IsRectEmpty(&m_rcDivider) && m_hWnd) {
+        const int nHeight = B - T;
+        if (nHeight != nOldHeight) {
+            const int nBottom = T + std::min(nHeight, nOldHeight);
+            RECT rcStrip = {m_rcDivider.left, nBottom - 2, m_rcDivider.right, nBottom};
+            InvalidateRect(m_hWnd, &rcStrip, FALSE);
+        }
+        if (IsRightToLeft() || (nOldRight >= m_rcDivider.left && nOldRight <= m_rcDivider.right))
+            InvalidateRect(m_hWnd, &m_rcDivider, FALSE);
+    }
+}
+
+void CTableWindow::UpdateVScrollBar(int nLines)
+{
+    if (!m_hWnd)
+        return;
+    const int nRows = GetRowCount();
+    const BOOL bRtl = IsRightToLeft();
+    if (nRows > nLines) {
+        RECT rcClient;
+        GetClientRect(m_hWnd, &rcClient);
+        const int cxBar = GetSystemMetrics(SM_CXVSCROLL);
+        const int cyBar = GetSystemMetrics(SM_CYHSCROLL);
+        const BOOL bHBar = m_scrollPane.IsScrollBarShown();
+        if (!m_vScrollBar.m_hWnd) {
+            RECT rcNone = {0, 0, 0, 0};
+            m_vScrollBar.Create(WS_CHILD | WS_VISIBLE | SBS_VERT | (bRtl ? SBS_LEFTALIGN : SBS_RIGHTALIGN), rcNone, this, 0);
+        }
+        if (bHBar && !m_sizeBox.m_hWnd) {
+            RECT rcNone = {0, 0, 0, 0};
+            m_sizeBox.Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBS_SIZEBOX, rcNone, this, 0);
+        }
+        const int x = bRtl ? rcClient.left : rcClient.right - cxBar;
+        const int nHeight = rcClient.bottom - rcClient.top - (bHBar ? cyBar : 0);
+        SetWindowPos(m_vScrollBar.m_hWnd, nullptr, x, rcClient.top, cxBar, std::max(0, nHeight),
+                     SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
+        if (m_sizeBox.m_hWnd) {
+            if (bHBar)
+                SetWindowPos(m_sizeBox.m_hWnd, nullptr, x, rcClient.bottom - cyBar, cxBar, cyBar,
+                             SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
+            else
+                ShowWindow(m_sizeBox.m_hWnd, SW_HIDE);
+        }
+        m_bVBarShown = TRUE;
+        SCROLLINFO si = {};
+        si.cbSize = sizeof(si);
+        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        si.nMin = 0;
+        si.nMax = nRows - 1;
+        si.nPage = static_cast<UINT>(std::max(0, nLines));
+        si.nPos = m_nTopRow;
+        SetScrollInfo(m_vScrollBar.m_hWnd, SB_CTL, &si, TRUE);
+        return;
+    }
+    if (m_vScrollBar.m_hWnd)
+        ShowWindow(m_vScrollBar.m_hWnd, SW_HIDE);
+    if (m_sizeBox.m_hWnd)
+        ShowWindow(m_sizeBox.m_hWnd, SW_HIDE);
+    m_bVBarShown = FALSE;
+    if (m_nTopRow != 0)
+        SetTopRow(0, TRUE, 0);
+}
+
+void CTableWindow::PullBackAtEnd(BOOL bAnimate)
+{
+    if (m_nTopRow > 0 && m_nTopRow + GetWholeLines() > GetRowCount()) {
+        UpdateNow();
+        SetTopRow(std::max(0, GetRowCount() - GetWholeLines()), bAnimate, 0);
+    }
+}
+
+void CTableWindow::Refresh()
+{
+    if (!m_hWnd || !m_pView)
+        return;
+    const BOOL bWasLocked = IsRedrawLocked();
+    CloseEditor(TRUE);
+    ParkCurrentRow();
+    if (!bWasLocked)
+        LockRedraw();
+    m_cache.Clear();
+    InvalidateRect(m_hWnd, nullptr, FALSE);
+    RECT rc;
+    GetClientRect(m_hWnd, &rc);
+    RecalcLayout(rc);
+    PullBackAtEnd(FALSE);
+    m_scrollPane.InvalidateCells(FALSE);
+    m_fixedPane.InvalidateCells(FALSE);
+    m_headerPane.InvalidateCells(FALSE);
+    if (!bWasLocked) {
+        UnlockRedraw();
+        InvalidateRect(m_hWnd, nullptr, FALSE);
+        RedrawWindow(m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+    RestoreCurrentRow();
+}
+
+void CTableWindow::OnSize(UINT nType, int cx, int cy)
+{
+    CTBWnd::OnSize(nType, cx, cy);
+    if (!m_pView)
+        return;
+    const BOOL bOnLast = nType != SIZE_MINIMIZED && GetFollowLastRow() && GetRowCount() > 0
+                         && GetCurrentRow() == GetRowCount() - 1;
+    CloseEditor(TRUE);
+    ParkCurrentRow();
+    RECT rc = {0, 0, cx, cy};
+    RecalcLayout(rc);
+    PullBackAtEnd(TRUE);
+    if (bOnLast && m_nTopRow != GetMaxTopRow())
+        SetTopRow(GetMaxTopRow(), TRUE, 0);
+    RestoreCurrentRow();
+}
+
+void CTableWindow::OnPaneScrollBarChanged(CTableWindowArea* pPane, BOOL bShown)
+{
+    if (!pPane || !m_pView)
+        return;
+    if (m_bInLayout) {
+        m_pPendingBarPane = pPane;
+        m_bPendingBarShown = bShown;
+        return;
+    }
+    const BOOL bPark = !m_bParked;
+    if (bPark)
+        ParkCurrentRow();
+    m_headerPane.ReserveScrollStrip(bShown);
+    m_fixedPane.ReserveScrollStrip(bShown);
+    m_scrollPane.ReserveScrollStrip(bShown);
+    UpdateVScrollBar(pPane->GetWholeLines());
+    PullBackAtEnd(TRUE);
+    if (bShown && GetLastShownRow() == GetRowCount() - 1 && GetLastShownRow() > GetLastFullyShownRow()
+        && m_nTopRow >= 1) {
+        UpdateNow();
+        VScroll(SB_LINEDOWN, 0, 2);
+        VScroll(SB_ENDSCROLL, 0, 2);
+    }
+    if (bPark)
+        RestoreCurrentRow();
+}
+
+void CTableWindow::OnRowCountChanged(int nArrived, int nLeft, int nTopChange, BOOL bFollow)
+{
+    if (nTopChange != 0)
+        StoreTopRow(std::max(0, m_nTopRow + nTopChange));
+    const int nWhole = GetWholeLines();
+    if (m_bParked && GetFollowLastRow() && bFollow)
+        m_nSavedOffset = Clamp(GetRowCount() - m_nTopRow - 1, 0, std::max(0, nWhole - 1));
+    if (nArrived != nLeft) {
+        if ((nArrived > nLeft && !m_bVBarShown) || (nArrived < nLeft && m_bVBarShown)) {
+            RECT rc;
+            GetClientRect(m_hWnd, &rc);
+            RecalcLayout(rc);
+        } else {
+            UpdateVScrollBar(nWhole);
+        }
+    } else if (nTopChange != 0) {
+        UpdateVScrollBar(nWhole);
+    }
+    if (nArrived != nLeft || nTopChange != 0)
+        PullBackAtEnd(TRUE);
+    if (!m_bParked && GetFollowLastRow() && bFollow)
+        SetCurrentRowOffset(Clamp(GetRowCount() - m_nTopRow - 1, 0, std::max(0, GetWholeLines() - 1)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Vertical scrolling
+
+void CTableWindow::SetTopRow(int nRow, BOOL bAnimate, int nUnused)
+{
+    (void)nUnused;
+    const BOOL bPark = !m_bParked || m_bTrackDrawn;
+    if (bPark)
+        ParkCurrentRow();
+    if (GetFollowLastRow() && GetRowCount() > 0 && m_nTopRow + m_nSavedOffset == GetRowCount() - 1)
+        m_nSavedOffset = GetRowCount() - 1 - nRow;
+    const int nOld = m_nTopRow;
+    // Paints still pending belong to the old top: do them before the pixels move.
+    if (bAnimate && m_hWnd && nOld != nRow)
+        UpdateNow();
+    m_nTopRow = nRow;
+    if (m_vScrollBar.m_hWnd)
+        SetScrollPos(m_vScrollBar.m_hWnd, SB_CTL, nRow, TRUE);
+    if (bAnimate && m_hWnd) {
+        if (nOld != nRow) {
+            SmoothScrollLines(nOld - nRow);
+        } else {
+            m_scrollPane.InvalidateCells(FALSE);
+            m_fixedPane.InvalidateCells(FALSE);
+            m_headerPane.InvalidateCells(FALSE);
+            UpdateNow();
+        }
+    }
+    if (bPark)
+        RestoreCurrentRow();
+}
+
+BOOL CTableWindow::ScrollToRow(int nRow, int nPosition)
+{
+    const int nRows = GetRowCount();
+    nRow = Clamp(nRow, 0, std::max(0, nRows - 1));
+    const int nWhole = std::max(1, GetWholeLines());
+    int nTop = m_nTopRow;
+    if (nPosition == -3) {
+        if (nRow < m_nTopRow)
+            nTop = nRow;
+        else if (nRow > GetLastFullyShownRow())
+            nTop = nRow - nWhole + 1;
+    } else {
+        nPosition = Clamp(nPosition, 0, nWhole - 1);
+        nTop = Clamp(nRow - nPosition, 0, GetMaxTopRow());
+    }
+    nTop = std::max(0, nTop);
+    if (nTop != m_nTopRow)
+        SetTopRow(nTop, !IsRedrawLocked(), 0);
+    return TRUE;
+}
+
+void CTableWindow::VScroll(UINT nCode, int nPos, int nSource)
+{
+    (void)nPos;
+    if (nSource == 0 && MoveCurrentRow(static_cast<int>(nCode)))
+        return;
+    if (!m_bVBarShown || !m_vScrollBar.m_hWnd)
+        return;
+    SCROLLINFO si = {};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_ALL;
+    GetScrollInfo(m_vScrollBar.m_hWnd, SB_CTL, &si);
+    const int nMax = si.nPage == 0 ? 0 : si.nMax - static_cast<int>(si.nPage) + 1;
+    if (!m_bScrollGesture) {
+        if (nCode == SB_ENDSCROLL)
+            return;
+        UpdateNow();
+        m_bScrollGesture = TRUE;
+    }
+    const int nWhole = GetWholeLines();
+    int nTop;
+    switch (nCode) {
+    case SB_LINEUP: nTop = si.nPos - 1; break;
+    case SB_LINEDOWN: nTop = si.nPos + 1; break;
+    case SB_PAGEUP: nTop = si.nPos - nWhole; break;
+    case SB_PAGEDOWN: nTop = si.nPos + nWhole; break;
+    case SB_THUMBPOSITION: nTop = m_bThumbAtEnd ? nMax : si.nTrackPos; break;
+    case SB_THUMBTRACK:
+        nTop = si.nTrackPos;
+        m_bThumbAtEnd = si.nTrackPos >= nMax;
+        break;
+    case SB_TOP: nTop = 0; break;
+    case SB_BOTTOM: nTop = nMax; break;
+    case SB_ENDSCROLL:
+        m_bScrollGesture = FALSE;
+        OnEndScrollGesture();
+        return;
+    default: return;
+    }
+    nTop = Clamp(nTop, 0, std::max(0, nMax));
+    if (nTop == m_nTopRow) {
+        if (nTop == 0 || nTop == nMax)
+            MoveCurrentRow(static_cast<int>(nCode));
+        return;
+    }
+    if (nSource == 1) {
+        // The bar moves the rows under a current row that stays on its data row.
+        int nOffset = GetCurrentOffset();
+        if (nCode == SB_LINEUP && nOffset >= 0 && nOffset < nWhole - 1)
+            ++nOffset;
+        else if (nCode == SB_LINEDOWN && nOffset > 0)
+            --nOffset;
+        else if ((nCode == SB_THUMBPOSITION || nCode == SB_THUMBTRACK) && nOffset >= 0)
+            nOffset = Clamp(nOffset + (m_nTopRow - nTop), 0, nWhole);
+        if (GetFollowLastRow() && nTop == nMax && nOffset >= 0)
+            nOffset = nWhole - 1;
+        if (nOffset >= 0 && nOffset != GetCurrentOffset()) {
+            if (m_bParked)
+                m_nSavedOffset = nOffset;
+            else
+                SetCurrentRowOffset(nOffset);
+        }
+    }
+    SetTopRow(nTop, TRUE, 0);
+}
+
+void CTableWindow::OnVScroll(UINT nCode, UINT nPos, CTBWnd* pScrollBar)
+{
+    (void)pScrollBar;
+    TakeFocusFromEditor();
+    VScroll(nCode, static_cast<int>(nPos), 1);
+}
+
+void CTableWindow::OnMouseWheel(UINT nKeys, short nDelta)
+{
+    (void)nKeys;
+    TakeFocusFromEditor();
+    // One line per message, whatever the delta: a fast wheel must not skip rows unseen.
+    VScroll(nDelta < 1 ? SB_LINEDOWN : SB_LINEUP, 0, 0);
+    VScroll(SB_ENDSCROLL, 0, 0);
+}
+
+void CTableWindow::TakeFocusFromEditor()
+{
+    if (!HasFocusOrEditor())
+        ::SetFocus(m_hWnd);
+    CloseEditor(TRUE);
+}
+
+void CTableWindow::HScroll(UINT nCode)
+{
+    if (IsEditorShowing() && m_scrollPane.ContainsColumn(m_nEditedCol))
+        CloseEditor(TRUE);
+    m_scrollPane.Scroll(nCode, 0);
+}
+
+void CTableWindow::OnHScroll(UINT nCode, UINT nPos, CTBWnd* pScrollBar)
+{
+    (void)pScrollBar;
+    m_scrollPane.OnHScroll(nCode, nPos);
+}
+
+void CTableWindow::AutoScroll(int nDirection, int nMode)
+{
+    if (m_bScrollGesture)
+        return;
+    VScroll(static_cast<UINT>(nDirection), 0, nMode);
+    VScroll(SB_ENDSCROLL, 0, nMode);
+}
+
+void CTableWindow::StartAutoScrollTimer(UINT_PTR nId)
+{
+    if (m_nAutoTimer == nId)
+        return;
+    StopAutoScrollTimer();
+    if (m_hWnd && SetTimer(m_hWnd, nId, AUTO_SCROLL_PERIOD, nullptr))
+        m_nAutoTimer = nId;
+}
+
+void CTableWindow::StopAutoScrollTimer()
+{
+    if (m_nAutoTimer && m_hWnd)
+        KillTimer(m_hWnd, m_nAutoTimer);
+    m_nAutoTimer = 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Hit tests and the pointer
+
+int CTableWindow::ColumnFromPoint(int x, int y) const
+{
+    const POINT pt = {x, y};
+    if (PtInRect(&m_rcHeader, pt))
+        return -1;
+    if (PtInRect(&m_rcDivider, pt))
+        return -3;
+    if (PtInRect(&m_fixedPane.GetRect(), pt))
+        return m_fixedPane.ColumnFromX(x);
+    return m_scrollPane.ColumnFromX(x);
+}
+
+int CTableWindow::RowFromPoint(int x, int y) const
+{
+    (void)x;
+    const int nLine = m_scrollPane.RowFromY(y);
+    if (nLine < 0)
+        return nLine;
+    const int nAppend = GetAppendLineOffset();
+    if (nAppend >= 0) {
+        if (nLine == nAppend)
+            return TW_APPEND_LINE;
+        if (nLine > nAppend)
+            return TW_NO_ROW;
+    } else if (nLine >= GetLinesThatFit()) {
+        return TW_NO_ROW;
+    }
+    return nLine;
+}
+
+void CTableWindow::SetCursorForZone(int nZone)
+{
+    HCURSOR hCursor = nullptr;
+    switch (nZone) {
+    case TW_ZONE_RESIZE: hCursor = m_hCursors[0] ? m_hCursors[0] : LoadCursorA(nullptr, IDC_SIZEWE); break;
+    case TW_ZONE_MOVE:
+    case TW_ZONE_DROP: hCursor = m_hCursors[1] ? m_hCursors[1] : LoadCursorA(nullptr, IDC_SIZEWE); break;
+    case TW_ZONE_HIDE: hCursor = m_hCursors[2]; break;
+    case TW_ZONE_SHOW: hCursor = m_hCursors[3]; break;
+    case TW_ZONE_NODROP:
+    case TW_ZONE_DROP_RIGHT:
+    case TW_ZONE_DROP_LEFT: hCursor = LoadCursorA(nullptr, IDC_NO); break;
+    default:
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        m_bCursorSet = FALSE;
+        return;
+    }
+    if (hCursor)
+        SetCursor(hCursor);
+    m_bCursorSet = TRUE;
+}
+
+// The first hidden column the user may show at or after a position, unless a shown one comes first.
+int CTableWindow::FindNextHiddenColumn(int nDisplayCol) const
+{
+    if (!m_pView || nDisplayCol < 0)
+        return -1;
+    CTableColumnsMap& order = m_pView->GetColumnOrder();
+    for (int nPos = nDisplayCol; nPos < order.GetCount(); ++nPos) {
+        if (GetColumnWidth(nPos) > 0)
+            return -1;
+        const CTableColumn* pColumn = order.GetColumn(nPos);
+        if (pColumn && pColumn->m_bUserSwitchable)
+            return nPos;
+    }
+    return -1;
+}
+
+int CTableWindow::HitTestZone(POINT pt, int* pColumn) const
+{
+    if (pColumn)
+        *pColumn = -1;
+    const int nTitleBottom = m_rcGrid.top + m_nTitleHeight;
+    if (!m_pView || !PtInRect(&m_rcGrid, pt) || pt.y >= nTitleBottom)
+        return TW_ZONE_NONE;
+    const BOOL bFocus = HasFocusOrEditor();
+    const BOOL bNearTop = pt.y - m_rcGrid.top < 4;
+    const BOOL bMirror = IsMirrored();
+    CTableColumnsMap& order = m_pView->GetColumnOrder();
+    auto setColumn = [pColumn](int n) { if (pColumn) *pColumn = n; };
+
+    if (PtInRect(&m_rcDivider, pt)) {
+        const int nLastFixed = m_fixedPane.GetLastColumn() >= 0
+                               ? std::max(m_fixedPane.GetFirstColumn(), m_fixedPane.GetLastColumn()) : -1;
+        setColumn(nLastFixed);
+        if (!bFocus || nLastFixed < 0)
+            return TW_ZONE_NONE;
+        if (!bNearTop)
+            return TW_ZONE_RESIZE;
+        const int nHidden = FindNextHiddenColumn(nLastFixed + 1);
+        setColumn(nHidden);
+        return nHidden >= 0 ? TW_ZONE_SHOW : TW_ZONE_NONE;
+    }
+    if (PtInRect(&m_rcHeader, pt)) {
+        if (bFocus && bNearTop) {
+            const int nHidden = FindNextHiddenColumn(0);
+            setColumn(nHidden);
+            if (nHidden >= 0)
+                return TW_ZONE_SHOW;
+        }
+        return TW_ZONE_NONE;
+    }
+    const int nCol = ColumnFromPoint(pt.x, pt.y);
+    if (nCol == -2) {
+        // After the last column: the columns may end in a run of hidden ones.
+        int nPos = order.GetCount() - 1;
+        int nFound = -1;
+        while (nPos >= 0 && GetColumnWidth(nPos) == 0) {
+            const CTableColumn* p = order.GetColumn(nPos);
+            if (p && p->m_bUserSwitchable)
+                nFound = nPos;
+            --nPos;
+        }
+        setColumn(nFound);
+        return bFocus && nFound >= 0 ? TW_ZONE_SHOW : TW_ZONE_NONE;
+    }
+    if (nCol < 0)
+        return TW_ZONE_NONE;
+    const CTableWindowArea* pPane = m_fixedPane.ContainsColumn(nCol) ? &m_fixedPane : &m_scrollPane;
+    RECT rcCol;
+    pPane->GetColumnRect(nCol, &rcCol);
+    // Distances to the trailing edge of this column and of the one before it.
+    const int nTrail = bMirror ? pt.x - rcCol.left : rcCol.right - 1 - pt.x;
+    const int nLead = bMirror ? rcCol.right - 1 - pt.x : pt.x - rcCol.left;
+    int nEdgeCol = -1;
+    int nDist = 1 << 20;
+    if (nTrail <= nLead) {
+        nEdgeCol = nCol;
+        nDist = nTrail;
+    } else {
+        const int nStep = pPane->GetFirstColumn() <= pPane->GetLastColumn() ? 1 : -1;
+        nEdgeCol = nCol == pPane->GetFirstColumn() ? (pPane == &m_scrollPane && !m_fixedPane.IsEmpty() ? -2 : -1)
+                                                    : nCol - nStep;
+        nDist = nLead + 1;
+    }
+    if (nDist <= 6 && bNearTop) {
+        const int nHidden = nEdgeCol >= 0 ? FindNextHiddenColumn(nEdgeCol + 1) : FindNextHiddenColumn(0);
+        setColumn(nHidden);
+        return bFocus && nHidden >= 0 ? TW_ZONE_SHOW : TW_ZONE_NONE;
+    }
+    if (nDist <= 3) {
+        setColumn(nEdgeCol);
+        return nEdgeCol >= 0 ? TW_ZONE_RESIZE : TW_ZONE_NONE;
+    }
+    if (nDist <= 6)
+        return TW_ZONE_NONE;
+    setColumn(nCol);
+    const CTableColumn* pDef = order.GetColumn(nCol);
+    if (bNearTop) {
+        const BOOL bFixed = pPane == &m_fixedPane;
+        if (bFocus && pDef && pDef->m_bUserSwitchable && (!bFixed || m_pView->GetAllowFixedColumns()))
+            return TW_ZONE_HIDE;
+        return TW_ZONE_NONE;
+    }
+    if (pPane == &m_scrollPane && nTitleBottom - pt.y < 4)
+        return TW_ZONE_MOVE;
+    return bFocus ? TW_ZONE_TITLE : TW_ZONE_NONE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Column resize
+
+void CTableWindow::BeginColumnResize(int nDisplayCol, POINT pt)
+{
+    CTableWindowArea* pPane = PaneOfColumn(nDisplayCol);
+    if (IsColumnDragActive() || !pPane)
+        return;
+    const BOOL bFixed = pPane == &m_fixedPane;
+    if (IsMirrored()) {
+        m_nDragMinX = m_scrollPane.GetRect().left;
+        m_nDragMaxX = bFixed ? m_fixedPane.GetRect().right : m_scrollPane.GetRect().right;
+    } else {
+        m_nDragMinX = bFixed ? m_fixedPane.GetRect().left : m_scrollPane.GetRect().left;
+        m_nDragMaxX = m_scrollPane.GetRect().right;
+    }
+    RECT rcCol;
+    pPane->GetColumnRect(nDisplayCol, &rcCol);
+    m_nDragCol = nDisplayCol;
+    m_nAnchorX = IsMirrored() ? rcCol.right : rcCol.left;
+    const int nTrailing = IsMirrored() ? rcCol.left : rcCol.right;
+    m_rcTrack = {nTrailing - RESIZE_BAND / 2, pPane->GetTitleRect().top, nTrailing + RESIZE_BAND / 2, rcCol.bottom};
+    m_nPointerOffset = pt.x - nTrailing;
+    ParkCurrentRow();
+    UpdateNow();
+    SetCursorForZone(TW_ZONE_RESIZE);
+    m_bResizing = TRUE;
+    DrawResizeLine();
+}
+
+void CTableWindow::TrackColumnResize(int x, int y)
+{
+    (void)y;
+    if (!m_bResizing)
+        return;
+    CTableWindowArea* pPane = PaneOfColumn(m_nDragCol);
+    if (!pPane)
+        return;
+    const int nX = x - m_nPointerOffset;
+    const int nWidth = GetColumnWidth(m_nDragCol);
+    const BOOL bMirror = IsMirrored();
+    if (pPane == &m_scrollPane) {
+        const BOOL bPastFar = bMirror ? nX < m_nDragMinX && m_rcTrack.left <= m_nDragMinX
+                                      : nX > m_nDragMaxX && m_rcTrack.right >= m_nDragMaxX;
+        const BOOL bBeforeNear = bMirror ? nX > m_nDragMaxX : nX < m_nDragMinX;
+        if (bPastFar && nWidth < GetSystemMetrics(SM_CXSCREEN)) {
+            StartAutoScrollTimer(TW_TIMER_GROW_COLUMN);
+            return;
+        }
+        if (bBeforeNear && nWidth > MIN_COLUMN_WIDTH) {
+            StartAutoScrollTimer(TW_TIMER_SHRINK_COLUMN);
+            return;
+        }
+    }
+    StopAutoScrollTimer();
+    const int nEdge = Clamp(nX, m_nDragMinX, m_nDragMaxX);
+    const int nNew = std::max(MIN_COLUMN_WIDTH, bMirror ? m_nAnchorX - nEdge : nEdge - m_nAnchorX);
+    if (nNew == nWidth)
+        return;
+    EraseResizeLine();
+    SetColumnWidth(m_nDragCol, nNew, TRUE);
+    TrackBandToColumn();
+    UpdateNow();
+    DrawResizeLine();
+}
+
+// The band follows the dragged column's trailing edge after a width change.
+void CTableWindow::TrackBandToColumn()
+{
+    CTableWindowArea* pPane = PaneOfColumn(m_nDragCol);
+    if (!pPane)
+        return;
+    RECT rcCol;
+    pPane->GetColumnRect(m_nDragCol, &rcCol);
+    m_nAnchorX = IsMirrored() ? rcCol.right : rcCol.left;
+    const int nTrailing = IsMirrored() ? rcCol.left : rcCol.right;
+    OffsetRect(&m_rcTrack, nTrailing - RESIZE_BAND / 2 - m_rcTrack.left, 0);
+}
+
+void CTableWindow::GrowResizedColumn()
+{
+    const int nWidth = GetColumnWidth(m_nDragCol);
+    const int nMax = GetSystemMetrics(SM_CXSCREEN);
+    if (!m_bResizing || nWidth >= nMax) {
+        StopAutoScrollTimer();
+        return;
+    }
+    const int nStep = std::min(RESIZE_STEP, nMax - nWidth);
+    EraseResizeLine();
+    SetColumnWidth(m_nDragCol, nWidth + nStep, TRUE);
+    m_scrollPane.ScrollTo(m_scrollPane.GetOffset() + nStep, TRUE);
+    TrackBandToColumn();
+    UpdateNow();
+    DrawResizeLine();
+}
+
+void CTableWindow::ShrinkResizedColumn()
+{
+    const int nWidth = GetColumnWidth(m_nDragCol);
+    if (!m_bResizing)
+        return;
+    EraseResizeLine();
+    if (nWidth <= MIN_COLUMN_WIDTH) {
+        StopAutoScrollTimer();
+        m_scrollPane.ScrollTo(std::max(0, m_scrollPane.GetOffset() - RESIZE_STEP), TRUE);
+    } else {
+        const int nStep = std::min(RESIZE_STEP, nWidth - MIN_COLUMN_WIDTH);
+        SetColumnWidth(m_nDragCol, nWidth - nStep, TRUE);
+        m_scrollPane.ScrollTo(std::max(0, m_scrollPane.GetOffset() - nStep), TRUE);
+    }
+    TrackBandToColumn();
+    UpdateNow();
+    DrawResizeLine();
+}
+
+void CTableWindow::EndColumnResize(BOOL bApply)
+{
+    StopAutoScrollTimer();
+    if (m_bResizing) {
+        EraseResizeLine();
+        SetCursorForZone(TW_ZONE_NONE);
+        m_bResizing = FALSE;
+        CTableWindowArea* pPane = PaneOfColumn(m_nDragCol);
+        if (bApply && pPane && m_pView) {
+            RECT rcCol;
+            pPane->GetColumnRect(m_nDragCol, &rcCol);
+            const int nWidth = IsMirrored() ? rcCol.right - m_rcTrack.left - 3 : m_rcTrack.left - rcCol.left + 3;
+            const int nSet = SetColumnWidth(m_nDragCol, nWidth, TRUE);
+            if (CTableColumn* pColumn = m_pView->GetColumnOrder().GetColumn(m_nDragCol))
+                pColumn->m_nWidth = GetColumnWidth(m_nDragCol) > 0 ? GetColumnWidth(m_nDragCol) : nSet;
+            m_scrollPane.ClampScroll();
+            RECT rc;
+            GetClientRect(m_hWnd, &rc);
+            RecalcLayout(rc);
+        }
+    }
+    m_nDragCol = -1;
+    RestoreCurrentRow();
+}
+
+void CTableWindow::DrawResizeLine()
+{
+    if (!m_hWnd || m_bTrackDrawn)
+        return;
+    InvertTrack(m_rcTrack, TRUE);
+    m_bTrackDrawn = TRUE;
+}
+
+void CTableWindow::EraseResizeLine()
+{
+    if (!m_hWnd || !m_bTrackDrawn)
+        return;
+    InvertTrack(m_rcTrack, TRUE);
+    m_bTrackDrawn = FALSE;
+}
+
+// XOR with the dither brush: drawing the same figure again takes it off.
+void CTableWindow::InvertTrack(const RECT& rc, BOOL bInset)
+{
+    HDC hdc = GetDC(m_hWnd);
+    if (!hdc)
+        return;
+    HGDIOBJ hOld = SelectObject(hdc, m_hDitherBrush ? m_hDitherBrush : GetStockObject(GRAY_BRUSH));
+    const int nInset = bInset ? 1 : 0;
+    PatBlt(hdc, rc.left + nInset, rc.top, rc.right - rc.left - 2 * nInset, rc.bottom - rc.top, PATINVERT);
+    SelectObject(hdc, hOld);
+    ReleaseDC(m_hWnd, hdc);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Column move
+
+void CTableWindow::BeginColumnMove(int nDisplayCol, POINT pt)
+{
+    if (IsColumnDragActive() || !m_scrollPane.ContainsColumn(nDisplayCol) || !m_pView)
+        return;
+    const CTableColumn* pColumn = m_pView->GetColumnOrder().GetColumn(nDisplayCol);
+    if (!pColumn || !pColumn->m_bFlag2)
+        return;
+    const int nWidth = GetColumnWidth(nDisplayCol);
+    m_nDragMinX = m_scrollPane.GetRect().left;
+    m_nDragMaxX = m_scrollPane.GetRect().right - nWidth;
+    m_nDropTarget = -1;
+    m_nDropCode = 0;
+    const RECT& rcCells = m_scrollPane.GetCellRect();
+    m_rcTrack = {pt.x - nWidth / 2, rcCells.top, pt.x - nWidth / 2 + nWidth, rcCells.bottom};
+    m_nPointerOffset = pt.x - m_rcTrack.left;
+    m_nDragCol = nDisplayCol;
+    ParkCurrentRow();
+    UpdateNow();
+    SetCursorForZone(TW_ZONE_MOVE);
+    m_bMoving = TRUE;
+    DrawMoveImage();
+}
+
+int CTableWindow::DropTest(POINT pt, int* pTarget) const
+{
+    *pTarget = -1;
+    const RECT& rcCells = m_scrollPane.GetCellRect();
+    if (pt.y < m_scrollPane.GetRect().top + m_nTitleHeight || pt.y >= rcCells.bottom)
+        return TW_ZONE_NODROP;
+    const RECT& rcPane = m_scrollPane.GetRect();
+    if (pt.x < rcPane.left)
+        return TW_ZONE_DROP_LEFT;
+    if (pt.x >= rcPane.right)
+        return TW_ZONE_DROP_RIGHT;
+    const int nCol = m_scrollPane.ColumnFromX(pt.x);
+    if (nCol >= 0) {
+        RECT rcCol;
+        m_scrollPane.GetColumnRect(nCol, &rcCol);
+        const int nMiddle = (rcCol.left + rcCol.right) / 2;
+        const BOOL bPastMiddle = IsMirrored() ? pt.x < nMiddle : pt.x >= nMiddle;
+        *pTarget = bPastMiddle ? nCol + 1 : nCol;
+        return TW_ZONE_DROP;
+    }
+    if (nCol == -2) {
+        *pTarget = GetDisplayColumnCount();
+        return TW_ZONE_DROP;
+    }
+    return TW_ZONE_NODROP;
+}
+
+void CTableWindow::TrackColumnMove(int x, int y)
+{
+    if (!m_bMoving)
+        return;
+    int nTarget = -1;
+    const int nCode = DropTest(POINT{x, y}, &nTarget);
+    SetCursorForZone(nCode);
+    RECT rcNew = m_rcTrack;
+    OffsetRect(&rcNew, x - m_nPointerOffset - m_rcTrack.left, 0);
+    if (nCode == m_nDropCode && nTarget == m_nDropTarget && EqualRect(&rcNew, &m_rcTrack) && m_bMoveDrawn)
+        return;
+    if (nCode == TW_ZONE_DROP) {
+        EraseMoveImage(&rcNew);
+        m_rcTrack = rcNew;
+        DrawMoveImage();
+    } else {
+        EraseMoveImage(nullptr);
+        m_rcTrack = rcNew;
+    }
+    m_nDropCode = nCode;
+    m_nDropTarget = nTarget;
+    if (nCode == TW_ZONE_DROP_LEFT) {
+        UpdateNow();
+        StartAutoScrollTimer(TW_TIMER_SCROLL_LEFT);
+    } else if (nCode == TW_ZONE_DROP_RIGHT) {
+        UpdateNow();
+        StartAutoScrollTimer(TW_TIMER_SCROLL_RIGHT);
+    } else {
+        StopAutoScrollTimer();
+    }
+}
+
+void CTableWindow::EndColumnMove(BOOL bApply)
+{
+    StopAutoScrollTimer();
+    if (m_bMoving) {
+        EraseMoveImage(nullptr);
+        SetCursorForZone(TW_ZONE_NONE);
+        m_bMoving = FALSE;
+        const int nCount = GetDisplayColumnCount();
+        int nTarget = std::min(m_nDropTarget, nCount);
+        if (bApply && m_pView && nTarget >= 0 && nTarget != m_nDragCol && nTarget != m_nDragCol + 1) {
+            m_scrollPane.Invalidate(nullptr, FALSE);
+            m_pView->GetColumnOrder().MoveColumn(m_nDragCol, nTarget);
+            RebuildWidthTable();
+            UpdateNow();
+        }
+    }
+    m_nDragCol = -1;
+    m_nDropTarget = -1;
+    RestoreCurrentRow();
+}
+
+void CTableWindow::DrawMoveImage()
+{
+    if (!m_hWnd || m_bMoveDrawn)
+        return;
+    InvertTrack(m_rcTrack, FALSE);
+    m_bMoveDrawn = TRUE;
+}
+
+void CTableWindow::EraseMoveImage(const RECT* pKeep)
+{
+    (void)pKeep;    // the whole old image goes: an XOR figure must be erased as it was drawn
+    if (!m_hWnd || !m_bMoveDrawn)
+        return;
+    InvertTrack(m_rcTrack, FALSE);
+    m_bMoveDrawn = FALSE;
+}

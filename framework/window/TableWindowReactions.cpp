@@ -1,0 +1,457 @@
+// The grid's answers to its view's table events and to the framework's settings events. The grid
+// never polls: every repaint, scroll and re-layout happens here, inside the call that changed
+// the view, before that call returns.
+#include "framework/window/TableWindow.h"
+
+#include "framework/base/NorvGlobals.h"
+#include "framework/table/TableColumn.h"
+#include "framework/table/ViewTable.h"
+#include "framework/window/TWApp.h"
+
+namespace
+{
+// How far the re-sort and sum-mode reactions look for a row to hold on to.
+const int REMEMBER_LINES = 500;
+}
+
+// ---- Rows ----------------------------------------------------------------------------------
+
+void CTableWindow::OnRowsAdded(int nFirst, int nIndex)
+{
+    (void)nFirst;
+    CRowPosition oldPos;
+    CRowPosition newPos;
+    newPos.m_nIndex = nIndex;
+    OnRowMoved(&oldPos, 0, &newPos, 1);
+}
+
+void CTableWindow::OnRowsRemoved(int nIndex, int nLines)
+{
+    if (nLines < 1 || IsRedrawLocked())
+        return;
+    CRowPosition oldPos;
+    CRowPosition newPos;
+    oldPos.m_nIndex = nIndex;
+    OnRowMoved(&oldPos, nLines, &newPos, 0);
+}
+
+void CTableWindow::OnRowChanged(CTableRow* pNode, int nIndex, int nCol)
+{
+    (void)pNode;
+    RepaintRowNow(nIndex, nCol);
+}
+
+// A changed cell is painted at once into the window's DC: live data must not wait for a
+// message round trip, and invalidating would repaint far more than the one cell.
+void CTableWindow::RepaintRowNow(int nIndex, int nCol)
+{
+    if (!m_hWnd || !m_pView || IsRedrawLocked())
+        return;
+    if (nIndex < m_nTopRow || nIndex > GetLastShownRow())
+        return;
+    m_cache.Clear();
+    int nLine = nIndex - m_nTopRow;
+    RECT rc;
+    if (nCol >= 0) {
+        int nDisplayCol = m_pView->GetColumnOrder().FindPosition(nCol);
+        CTableWindowArea* pPane = PaneOfColumn(nDisplayCol);
+        if (!pPane)
+            return;
+        GetCellRect(nLine, nDisplayCol, &rc);
+        RECT rcVisible;
+        if (!::IntersectRect(&rcVisible, &rc, &pPane->GetCellRect()))
+            return;
+        rc = rcVisible;
+    } else {
+        // The whole line, its header cell included: a row's mark and status show there.
+        ::SetRectEmpty(&rc);
+        for (const CTableWindowArea* pPane : {static_cast<const CTableWindowArea*>(&m_headerPane),
+                                              static_cast<const CTableWindowArea*>(&m_fixedPane),
+                                              static_cast<const CTableWindowArea*>(&m_scrollPane)}) {
+            RECT rcLine;
+            if (pPane->GetLineRect(nLine, &rcLine))
+                ::UnionRect(&rc, &rc, &rcLine);
+        }
+        if (::IsRectEmpty(&rc))
+            return;
+    }
+    BOOL bParked = m_bFocusDrawn && !m_bParked;
+    if (bParked)
+        ParkCurrentRow();
+    HDC hdc = ::GetDC(m_hWnd);
+    if (hdc) {
+        PrepareDC(hdc);
+        Paint(hdc, rc);
+        // The header cell carries the row's change highlight.
+        RECT rcHeader;
+        if (GetHighlightSeconds() >= 1 && nCol >= 0 && m_headerPane.GetLineRect(nLine, &rcHeader))
+            m_headerPane.Paint(hdc, rcHeader, &m_cache);
+        ::ReleaseDC(m_hWnd, hdc);
+    }
+    if (bParked)
+        RestoreCurrentRow();
+}
+
+void CTableWindow::OnRowInserted(CTableRow* pNode, int nIndex, int nCol)
+{
+    (void)pNode;
+    if (!m_hWnd || !m_pView || GetLinesThatFit() < 1)
+        return;
+    // Half a window below the top, so that the rows around the new one show too.
+    int nWhole = GetWholeLines();
+    ScrollToRow(nIndex, nWhole < 2 ? -3 : nWhole / 2);
+    SelectRow(nIndex, nCol >= 0 ? m_pView->GetColumnOrder().FindPosition(nCol) : -1, FALSE);
+}
+
+void CTableWindow::OnFilterChanged()
+{
+    Refresh();
+}
+
+// ---- Settings -------------------------------------------------------------------------------
+
+void CTableWindow::OnSettingsSaved(CIni* pLayout, CIni* pDefinition)
+{
+    Save(pLayout, pDefinition);
+}
+
+void CTableWindow::OnSettingsLoaded(CIni* pLayout, CIni* pDefinition)
+{
+    Load(pLayout, pDefinition);
+}
+
+// ---- Sorting and the sum mode ---------------------------------------------------------------
+
+int CTableWindow::RememberDataRow(int nIndex) const
+{
+    if (!m_pView || nIndex < 0)
+        return -1;
+    CTableGroups& tree = m_pView->GetRowTree();
+    for (int i = nIndex; i >= 0 && i >= nIndex - REMEMBER_LINES; --i) {
+        CTableRow* pNode = tree.GetNodeAt(i);
+        if (pNode && pNode->Kind() == NODE_ROW)
+            return i;
+    }
+    return -1;
+}
+
+int CTableWindow::RememberMarkedRow(int nIndex) const
+{
+    if (!m_pView || nIndex < 0)
+        return -1;
+    CTableGroups& tree = m_pView->GetRowTree();
+    int nCount = GetRowCount();
+    // Outward from the row, the line above first, so that a tie goes up.
+    for (int d = 0; d <= REMEMBER_LINES; ++d) {
+        int nAbove = nIndex - d;
+        int nBelow = nIndex + d;
+        if (nAbove < 0 && nBelow >= nCount)
+            break;
+        CTableRow* pNode = nAbove >= 0 ? tree.GetNodeAt(nAbove) : nullptr;
+        if (pNode && pNode->Kind() == NODE_ROW && pNode->IsMarked())
+            return nAbove;
+        pNode = d > 0 && nBelow < nCount ? tree.GetNodeAt(nBelow) : nullptr;
+        if (pNode && pNode->Kind() == NODE_ROW && pNode->IsMarked())
+            return nBelow;
+    }
+    return -1;
+}
+
+void CTableWindow::OnSortChanging()
+{
+    m_pSortRow = nullptr;
+    m_bSortOnLastRow = FALSE;
+    m_nSortOffset = GetCurrentOffset();
+    if (!m_pView || m_nSortOffset < 0)
+        return;
+    int nRow = m_nTopRow + m_nSortOffset;
+    if (nRow == GetRowCount() - 1) {
+        m_bSortOnLastRow = TRUE;
+        return;
+    }
+    int nData = RememberDataRow(nRow);
+    if (nData >= 0)
+        m_pSortRow = m_pView->GetRowTree().GetNodeAt(nData);
+}
+
+void CTableWindow::OnSortChanged(CSortColumns* pKeys)
+{
+    (void)pKeys;
+    if (!m_pView)
+        return;
+    int nIndex = -1;
+    CRowPosition pos;
+    if (m_pSortRow && m_pView->GetRowTree().LocateRow(m_pSortRow, &pos))
+        nIndex = pos.m_nIndex;
+    else if (m_bSortOnLastRow)
+        nIndex = GetRowCount() - 1;
+    if (nIndex >= 0 && m_nSortOffset >= 0) {
+        // The row keeps its screen line; one scroll, no frames drawn on the way.
+        LockRedraw();
+        ScrollToRow(nIndex, m_nSortOffset);
+        UnlockRedraw();
+        SetCurrentRowOffset(nIndex - m_nTopRow);
+    }
+    m_pSortRow = nullptr;
+    m_bSortOnLastRow = FALSE;
+    m_nSortOffset = TW_NO_ROW;
+    Refresh();
+    // An open sort dialog serving this window shows the new keys.
+    if (CTWApp* pApp = CTWApp::Get())
+        pApp->NotifySortChanged(this);
+}
+
+void CTableWindow::OnSumModeChanging()
+{
+    m_nLastLineCount = -1;
+    m_pSumRowNode = nullptr;
+    if (!m_pView)
+        return;
+    int nCurrent = GetCurrentRow();
+    int nRemember = -1;
+    if (m_pView->GetSumMode() != 0) {
+        if (nCurrent >= 0)
+            nRemember = RememberDataRow(nCurrent);
+    } else {
+        m_nSumSavedTop = m_nTopRow;
+        m_nSumSavedOffset = GetCurrentOffset();
+        if (nCurrent >= 0)
+            nRemember = RememberMarkedRow(nCurrent);
+    }
+    if (nRemember >= 0)
+        m_pSumRowNode = m_pView->GetRowTree().GetNodeAt(nRemember);
+}
+
+void CTableWindow::OnSumModeChanged()
+{
+    if (!m_pView)
+        return;
+    ParkCurrentRow();
+    int nTop = 0;
+    if (m_pView->GetSumMode() == 0) {
+        nTop = m_nSumSavedTop;
+        m_nSavedOffset = m_nSumSavedOffset;
+    }
+    int nMaxTop = GetMaxTopRow();
+    StoreTopRow(nTop < 0 ? 0 : (nTop > nMaxTop ? nMaxTop : nTop));
+    CRowPosition pos;
+    if (m_pSumRowNode && m_pView->GetRowTree().LocateRow(m_pSumRowNode, &pos) && pos.m_nIndex >= 0) {
+        LockRedraw();
+        ScrollToRow(pos.m_nIndex, -3);
+        UnlockRedraw();
+        m_nSavedOffset = pos.m_nIndex - m_nTopRow;
+    }
+    m_pSumRowNode = nullptr;
+    Refresh();
+    RestoreCurrentRow();
+}
+
+void CTableWindow::ToggleSumMode()
+{
+    if (!m_pView)
+        return;
+    m_headerPane.SetHotLine(-3);
+    HCURSOR hOld = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+    // The view fires the changing and changed events around the switch and its new sums.
+    m_pView->SetSumMode(m_pView->GetSumMode() != 0 ? 0 : 1);
+    ::SetCursor(hOld);
+}
+
+// ---- The view's end ---------------------------------------------------------------------------
+
+void CTableWindow::OnViewDestroyed()
+{
+    CViewTable* pView = m_pView;
+    // Forgotten first, so that nothing the window's destruction runs reaches the dying view.
+    if (pView)
+        pView->RemoveSink(this);
+    m_pView = nullptr;
+    m_cache.Clear();
+    if (m_hWnd)
+        DestroyWindow();
+}
+
+// ---- Columns --------------------------------------------------------------------------------
+
+void CTableWindow::OnColumnAlignChanged(int nCol, int nAlign)
+{
+    (void)nAlign;
+    if (!m_hWnd || !m_pView)
+        return;
+    int nDisplayCol = m_pView->GetColumnOrder().FindPosition(nCol);
+    CTableWindowArea* pPane = PaneOfColumn(nDisplayCol);
+    RECT rc;
+    if (!pPane || GetColumnWidth(nDisplayCol) <= 0)
+        return;
+    pPane->GetColumnRect(nDisplayCol, &rc);
+    ::InvalidateRect(m_hWnd, &rc, FALSE);
+    UpdateNow();
+}
+
+void CTableWindow::OnColumnNumberFormatChanged(int nCol, CTableColumn* pColumn)
+{
+    (void)pColumn;
+    OnColumnAlignChanged(nCol, 0);
+}
+
+void CTableWindow::OnColumnTitleChanged(int nCol, const CTBString* pTitle, int nLanguage)
+{
+    (void)pTitle;
+    (void)nLanguage;
+    if (!m_hWnd || !m_pView)
+        return;
+    int nDisplayCol = m_pView->GetColumnOrder().FindPosition(nCol);
+    CTableWindowArea* pPane = PaneOfColumn(nDisplayCol);
+    RECT rc;
+    if (!pPane || GetColumnWidth(nDisplayCol) <= 0)
+        return;
+    pPane->GetColumnRect(nDisplayCol, &rc);
+    rc.bottom = rc.top;
+    rc.top = pPane->GetRect().top;
+    ::InvalidateRect(m_hWnd, &rc, FALSE);
+    UpdateNow();
+}
+
+void CTableWindow::OnColumnHiddenChanged(int nCol, BOOL bHidden)
+{
+    if (!m_pView)
+        return;
+    if (nCol == -1) {
+        RebuildWidthTable();
+        m_fixedPane.RecalcTotalWidth();
+        m_scrollPane.RecalcTotalWidth();
+        m_headerPane.RecalcTotalWidth();
+        Refresh();
+        return;
+    }
+    int nDisplayCol = m_pView->GetColumnOrder().FindPosition(nCol);
+    if (nDisplayCol < 0)
+        return;
+    if (bHidden)
+        HideColumn(nDisplayCol);
+    else
+        ShowColumn(nDisplayCol);
+    UpdateNow();
+}
+
+void CTableWindow::OnColumnWidthChanged(int nCol, int nWidth)
+{
+    if (!m_pView)
+        return;
+    int nDisplayCol = m_pView->GetColumnOrder().FindPosition(nCol);
+    if (nDisplayCol < 0)
+        return;
+    BOOL bPark = !m_bParked || m_bTrackDrawn;
+    if (bPark)
+        ParkCurrentRow();
+    SetColumnWidth(nDisplayCol, nWidth, TRUE);
+    if (bPark)
+        RestoreCurrentRow();
+}
+
+void CTableWindow::OnColumnAttributeChanged(int nCol, int nDecimals)
+{
+    (void)nCol;
+    (void)nDecimals;
+    Refresh();
+}
+
+void CTableWindow::OnFixedColumnsChanged(int nCount)
+{
+    (void)nCount;
+    if (!m_hWnd)
+        return;
+    ParkCurrentRow();
+    SetPaneColumnRuns();
+    Refresh();
+    RestoreCurrentRow();
+}
+
+void CTableWindow::OnShowHeaderChanged(BOOL bShow)
+{
+    (void)bShow;
+    Refresh();
+}
+
+void CTableWindow::OnGroupHeaderModeChanged(int nMode)
+{
+    (void)nMode;
+    if (m_pView)
+        m_pView->GetRowTree().RecalcTableGroups();
+    Refresh();
+}
+
+void CTableWindow::OnTotalsModeChanged(int nMode)
+{
+    OnGroupHeaderModeChanged(nMode);
+}
+
+void CTableWindow::HideColumn(int nDisplayCol)
+{
+    CTableWindowArea* pPane = PaneOfColumn(nDisplayCol);
+    CTableColumn* pColumn = m_pView ? m_pView->GetColumnOrder().GetColumn(nDisplayCol) : nullptr;
+    if (!pPane || !pColumn)
+        return;
+    ParkCurrentRow();
+    if (pPane == &m_fixedPane)
+        MoveDivider(-GetColumnWidth(nDisplayCol));
+    pPane->ResizeColumn(nDisplayCol, 0);
+    pColumn->m_bHidden = TRUE;
+    RestoreCurrentRow();
+}
+
+void CTableWindow::ShowColumn(int nDisplayCol)
+{
+    CTableWindowArea* pPane = PaneOfColumn(nDisplayCol);
+    CTableColumn* pColumn = m_pView ? m_pView->GetColumnOrder().GetColumn(nDisplayCol) : nullptr;
+    if (!pPane || !pColumn)
+        return;
+    ParkCurrentRow();
+    if (pPane == &m_fixedPane)
+        MoveDivider(pColumn->m_nWidth);
+    pPane->RestoreColumnWidth(nDisplayCol, TRUE);
+    if (pPane == &m_scrollPane)
+        pPane->EnsureColumnVisible(nDisplayCol);
+    pColumn->m_bHidden = FALSE;
+    RestoreCurrentRow();
+    pPane->EnsureColumnVisible(nDisplayCol);
+}
+
+// ---- Titles and the framework's settings ----------------------------------------------------
+
+void CTableWindow::OnTitleChanged(const CTBString* pTitle, int nLanguage)
+{
+    if (m_hWnd && pTitle && nLanguage == GetNorvGlobals().m_nLanguage)
+        ::SetWindowTextA(m_hWnd, *pTitle);
+}
+
+void CTableWindow::OnLayoutChanged(int nLanguage)
+{
+    (void)nLanguage;
+    if (!m_hWnd || !m_pView)
+        return;
+    ::SetWindowTextA(m_hWnd, m_pView->GetTitleAt(GetNorvGlobals().m_nLanguage));
+    SetPaneColumnRuns();
+    Refresh();
+}
+
+void CTableWindow::OnLanguageChanged(int nLanguage)
+{
+    if (!m_hWnd || !m_pView)
+        return;
+    ::SetWindowTextA(m_hWnd, m_pView->GetTitleAt(nLanguage));
+    Refresh();
+}
+
+void CTableWindow::OnFrameColor1Changed(COLORREF crColor)
+{
+    (void)crColor;
+    Refresh();
+}
+
+void CTableWindow::OnFrameColor2Changed(COLORREF crColor)
+{
+    (void)crColor;
+    if (m_hWnd)
+        m_headerPane.InvalidateCells(!IsRedrawLocked());
+}

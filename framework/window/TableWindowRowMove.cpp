@@ -1,0 +1,162 @@
+// Rows of a live view move under the grid: the grid moves bands of pixels with them and paints
+// only the lines they uncover.
+#include <algorithm>
+#include <cstdlib>
+
+#include "framework/table/ViewTable.h"
+#include "framework/window/RowMovePlan.h"
+#include "framework/window/TableWindow.h"
+#include "platform/win/user/Paint.h"
+
+void CTableWindow::OnRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* pNew, int nNewLines)
+{
+    if (IsRedrawLocked() || !m_pView || !m_hWnd || !IsWindowVisible(m_hWnd))
+        return;
+    m_nLastLineCount = GetRowCount();
+    m_cache.Clear();
+    CRowMoveInput in;
+    in.m_nOldPos = pOld ? pOld->m_nIndex : -1;
+    in.m_nOldLines = pOld ? nOldLines : 0;
+    in.m_nNewPos = pNew ? pNew->m_nIndex : -1;
+    in.m_nNewLines = pNew ? nNewLines : 0;
+    in.m_bInGroup = pOld && pOld->m_pGroup != nullptr;
+    in.m_nGroupExtraLines = m_pView->GetGroupExtraRowCount();
+    in.m_bTotalLine = m_pView->HasGrandTotalRow();
+    in.m_nLineCount = m_nLastLineCount;
+    in.m_nTopRow = m_nTopRow;
+    in.m_nWholeLines = GetWholeLines();
+    in.m_nShownLines = GetLinesThatFit();
+    const int nOffset = GetCurrentOffset();
+    const int nOldCount = m_nLastLineCount - in.m_nNewLines + in.m_nOldLines;
+    in.m_nCurrentRow = nOffset >= 0 ? m_nTopRow + nOffset : (nOffset == TW_APPEND_LINE ? nOldCount : -1);
+    in.m_bFollowLastRow = GetFollowLastRow();
+    CRowMovePlan plan;
+    if (!PlanRowMove(in, &plan)) {
+        Refresh();
+        return;
+    }
+    if (plan.m_bNothing)
+        return;
+    CloseEditor(TRUE);
+    const BOOL bPark = !m_bParked;
+    if (bPark)
+        ParkCurrentRow();
+    SetRowHeaderHotLine(-3);
+    UpdateNow();    // pending paints belong to the old top row: do them before the pixels move
+    StoreTopRow(std::max(0, m_nTopRow + plan.m_nTopShift));
+    for (int i = 0; i < plan.m_nBands; ++i)
+        ScrollRowsRegion(plan.m_aBands[i].m_nFirstLine, plan.m_aBands[i].m_nLines, plan.m_aBands[i].m_nMoved);
+    const RECT rcRows = GetRowsRect();
+    for (int i = 0; i < plan.m_nRepaints; ++i) {
+        const CRowLineRange& lines = plan.m_aRepaints[i];
+        RECT rcLines = {rcRows.left, rcRows.top + lines.m_nFirst * m_nRowHeight, rcRows.right,
+                        std::min(rcRows.bottom, rcRows.top + (lines.m_nFirst + lines.m_nCount) * m_nRowHeight)};
+        PaintStripNow(rcLines);
+    }
+    OnRowCountChanged(in.m_nNewLines, in.m_nOldLines, 0, FALSE);
+    // The current row goes with its row while that stays on screen; a row that left the window
+    // leaves the focus on its screen line, on the row that took its place.
+    if (plan.m_nCurrentRow == m_nLastLineCount && nOffset == TW_APPEND_LINE)
+        m_nSavedOffset = TW_APPEND_LINE;
+    else if (plan.m_nCurrentRow >= m_nTopRow && plan.m_nCurrentRow < m_nTopRow + GetWholeLines())
+        m_nSavedOffset = plan.m_nCurrentRow - m_nTopRow;
+    else if (nOffset < 0)
+        m_nSavedOffset = nOffset;
+    if (bPark)
+        RestoreCurrentRow();
+}
+
+// The rows region: the three panes' cell areas side by side, below the title strip.
+RECT CTableWindow::GetRowsRect() const
+{
+    RECT rc = m_scrollPane.GetCellRect();
+    const RECT* panes[] = {&m_fixedPane.GetCellRect(), &m_headerPane.GetCellRect()};
+    for (const RECT* pPane : panes)
+        if (!IsRectEmpty(pPane))
+            UnionRect(&rc, &rc, pPane);
+    return rc;
+}
+
+// Paints a strip of the window at once, on a DC prepared as for a paint, and validates it.
+void CTableWindow::PaintStripNow(const RECT& rcStrip)
+{
+    if (IsRectEmpty(&rcStrip))
+        return;
+    HDC hdc = GetDC(m_hWnd);
+    if (!hdc)
+        return;
+    PrepareDC(hdc);
+    const int nSaved = SaveDC(hdc);
+    IntersectClipRect(hdc, rcStrip.left, rcStrip.top, rcStrip.right, rcStrip.bottom);
+    m_cache.Clear();
+    Paint(hdc, rcStrip);
+    RestoreDC(hdc, nSaved);
+    ReleaseDC(m_hWnd, hdc);
+    ValidateRect(m_hWnd, &rcStrip);
+}
+
+void CTableWindow::ScrollRowsRegion(int nFirstLine, int nLines, int nMoved)
+{
+    CRowBandMove band;
+    band.m_nFirstLine = nFirstLine;
+    band.m_nLines = nLines;
+    band.m_nMoved = nMoved;
+    CRowBandScroll scroll;
+    if (!m_hWnd || !ComputeBandScroll(band, GetLinesThatFit(), &scroll))
+        return;
+    const RECT rcRows = GetRowsRect();
+    const int nRow = m_nRowHeight;
+    RECT rcBand = {rcRows.left, rcRows.top + scroll.m_nFirst * nRow, rcRows.right,
+                   std::min(rcRows.bottom, rcRows.top + scroll.m_nEnd * nRow)};
+    if (IsRectEmpty(&rcBand))
+        return;
+    RECT rcStrip = {rcRows.left, rcRows.top + scroll.m_nUncoveredFirst * nRow, rcRows.right,
+                    std::min(rcRows.bottom, rcRows.top + scroll.m_nUncoveredEnd * nRow)};
+    if (scroll.m_nMoved != 0) {
+        // Pending paints inside the band would be moved with stale pixels: do them first.
+        UpdateNow();
+        ScrollWindow(m_hWnd, 0, scroll.m_nMoved * nRow, &rcBand, &rcBand);
+        if (scroll.m_nMoved < 0)
+            rcStrip.top = std::max(rcBand.top, rcStrip.top - 2);
+    }
+    if (m_headerPane.IsDragActive()) {
+        HDC hdc = GetDC(m_hWnd);
+        if (hdc) {
+            m_headerPane.OnRowsMoved(hdc, scroll.m_nFirst, GetLinesThatFit(), scroll.m_nMoved);
+            ReleaseDC(m_hWnd, hdc);
+        }
+    }
+    PaintStripNow(rcStrip);
+}
+
+void CTableWindow::SmoothScrollLines(int nLines)
+{
+    if (!m_hWnd || nLines == 0)
+        return;
+    const RECT rcRows = GetRowsRect();
+    const int nDy = nLines * m_nRowHeight;
+    RECT rcStrip = rcRows;
+    if (std::abs(nDy) >= rcRows.bottom - rcRows.top) {
+        InvalidateRect(m_hWnd, &rcRows, FALSE);
+        UpdateNow();
+    } else {
+        UpdateNow();
+        ScrollWindow(m_hWnd, 0, nDy, &rcRows, &rcRows);
+        if (nLines > 0)
+            rcStrip.bottom = rcRows.top + nDy;
+        else
+            rcStrip.top = rcRows.bottom + nDy;
+        PaintStripNow(rcStrip);
+    }
+    if (m_headerPane.IsDragActive()) {
+        if (nLines > 0)
+            m_headerPane.OnLinesScrolledDown(nLines);
+        else
+            m_headerPane.OnLinesScrolledUp(-nLines);
+        HDC hdc = GetDC(m_hWnd);
+        if (hdc) {
+            m_headerPane.OnRowsMoved(hdc, 0, 5000, nLines);
+            ReleaseDC(m_hWnd, hdc);
+        }
+    }
+}

@@ -1,0 +1,260 @@
+// How a grid window follows its view: live cell writes painted at once, re-sorts and sum-mode
+// switches that keep the current row, columns hidden and shown, titles, and the view's end.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/base/NorvGlobals.h"
+#include "tests/framework/window/GridTestSupport.h"
+
+namespace {
+
+// The window's pixels as they stand, read through a window DC (no message is pumped).
+std::vector<COLORREF> Pixels(HWND hWnd)
+{
+    RECT rc;
+    GetClientRect(hWnd, &rc);
+    std::vector<COLORREF> pixels;
+    HDC hdc = GetDC(hWnd);
+    for (int y = 0; y < rc.bottom; ++y)
+        for (int x = 0; x < rc.right; ++x)
+            pixels.push_back(GetPixel(hdc, x, y));
+    ReleaseDC(hWnd, hdc);
+    return pixels;
+}
+
+// The bounding box of the pixels that differ; empty when none do.
+RECT Changed(HWND hWnd, const std::vector<COLORREF>& before, const std::vector<COLORREF>& after)
+{
+    RECT rc;
+    GetClientRect(hWnd, &rc);
+    RECT box = {0, 0, 0, 0};
+    bool bAny = false;
+    for (int y = 0; y < rc.bottom; ++y)
+        for (int x = 0; x < rc.right; ++x) {
+            size_t i = static_cast<size_t>(y) * static_cast<size_t>(rc.right) + static_cast<size_t>(x);
+            if (before[i] == after[i])
+                continue;
+            if (!bAny)
+                box = {x, y, x + 1, y + 1};
+            box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+                   std::max<LONG>(box.bottom, y + 1)};
+            bAny = true;
+        }
+    return box;
+}
+
+bool Inside(const RECT& inner, const RECT& outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right && inner.bottom <= outer.bottom;
+}
+
+void WriteVolume(CGridTable& table, TBCellSlot* pBlock, int32_t nVolume)
+{
+    CRow row = table.t.Find(pBlock);
+    ASSERT_TRUE(row.UpdateCell(GRID_COL_VOLUME, &nVolume));
+}
+
+}  // namespace
+
+TEST(GridReactions, CellWritePaintsOnlyThatCellAtOnce)
+{
+    CGridTable table;
+    std::vector<TBCellSlot*> blocks;
+    for (int i = 0; i < 50; ++i)
+        blocks.push_back(table.Add(i));
+    table.SortBy(GRID_COL_SYMBOL, SORT_ASCENDING);
+    CGridWindow window(table.View());
+    CTableWindow& grid = window.Grid();
+    grid.SetCurrentRowOffset(0);
+    Drain();
+    const int nDisplayCol = table.View().GetColumnOrder().FindPosition(GRID_COL_VOLUME);
+    RECT rcCell;
+    grid.GetCellRect(3, nDisplayCol, &rcCell);
+    ASSERT_FALSE(IsRectEmpty(&rcCell));
+
+    std::vector<COLORREF> before = Pixels(window.Hwnd());
+    WriteVolume(table, blocks[3], 987654);
+    std::vector<COLORREF> after = Pixels(window.Hwnd());
+    RECT rcChanged = Changed(window.Hwnd(), before, after);
+    EXPECT_FALSE(IsRectEmpty(&rcChanged)) << "painted without a message";
+    EXPECT_TRUE(Inside(rcChanged, rcCell)) << "changed " << rcChanged.left << "," << rcChanged.top << " "
+                                           << rcChanged.right << "," << rcChanged.bottom;
+
+    // Under the window's redraw lock, and outside the window, nothing is painted.
+    before = after;
+    grid.LockRedraw();
+    WriteVolume(table, blocks[4], 123);
+    grid.UnlockRedraw();
+    WriteVolume(table, blocks[49], 456);
+    after = Pixels(window.Hwnd());
+    rcChanged = Changed(window.Hwnd(), before, after);
+    EXPECT_TRUE(IsRectEmpty(&rcChanged));
+    EXPECT_EQ(0, grid.GetCurrentOffset()) << "the frame came back where it was";
+}
+
+TEST(GridReactions, ChangeHighlightPaintsTheRowHeaderToo)
+{
+    CGridTable table;
+    std::vector<TBCellSlot*> blocks;
+    for (int i = 0; i < 10; ++i)
+        blocks.push_back(table.Add(i));
+    table.SortBy(GRID_COL_SYMBOL, SORT_ASCENDING);
+    // Long-standing rows: only the write below is recent.
+    for (int i = 0; i < 10; ++i)
+        table.View().GetRowTree().GetNodeAt(i)->m_tStamp = 0;
+    CGridWindow window(table.View());
+    window->SetHighlightSeconds(5);
+    Drain();
+    RECT rcHeader;
+    ASSERT_TRUE(window->GetHeaderPane().GetLineRect(2, &rcHeader));
+    std::vector<COLORREF> before = Pixels(window.Hwnd());
+    WriteVolume(table, blocks[2], 4242);
+    RECT rcChanged = Changed(window.Hwnd(), before, Pixels(window.Hwnd()));
+    EXPECT_LE(rcChanged.left, rcHeader.right - 1) << "the header cell shows the change";
+    EXPECT_GE(rcChanged.top, rcHeader.top);
+    EXPECT_LE(rcChanged.bottom, rcHeader.bottom) << "and no other line";
+}
+
+// A whole-row change (here the status character) repaints the line with its header cell.
+TEST(GridReactions, RowChangeRepaintsTheWholeLineWithItsHeader)
+{
+    CGridTable table;
+    table.Fill(10);
+    table.SortBy(GRID_COL_SYMBOL, SORT_ASCENDING);
+    CGridWindow window(table.View());
+    Drain();
+    RECT rcHeader;
+    RECT rcLine;
+    ASSERT_TRUE(window->GetHeaderPane().GetLineRect(4, &rcHeader));
+    ASSERT_TRUE(window->GetScrollPane().GetLineRect(4, &rcLine));
+    std::vector<COLORREF> before = Pixels(window.Hwnd());
+    CViewRow row;
+    ASSERT_TRUE(table.View().GetRow(row, 4));
+    row.SetStatusChar('X');
+    RECT rcChanged = Changed(window.Hwnd(), before, Pixels(window.Hwnd()));
+    EXPECT_LT(rcChanged.left, rcHeader.right) << "the status shows in the header at once";
+    EXPECT_GE(rcChanged.top, rcLine.top);
+    EXPECT_LE(rcChanged.bottom, rcLine.bottom);
+}
+
+TEST(GridReactions, ResortKeepsTheCurrentRowOnItsDataRowAndLine)
+{
+    CGridTable table;
+    table.Fill(80);
+    table.SortBy(GRID_COL_SYMBOL, SORT_ASCENDING);
+    CGridWindow window(table.View());
+    CTableWindow& grid = window.Grid();
+    grid.SetTopRow(10, FALSE, 0);
+    grid.SetCurrentRowOffset(4);
+    CTableRow* pNode = table.View().GetRowTree().GetNodeAt(14);
+    table.SortBy(GRID_COL_SYMBOL, SORT_DESCENDING);
+    EXPECT_EQ(4, grid.GetCurrentOffset());
+    EXPECT_EQ(pNode, table.View().GetRowTree().GetNodeAt(grid.GetCurrentRow()));
+
+    // A current row on the view's last row stays on the last row.
+    grid.SetTopRow(grid.GetMaxTopRow(), FALSE, 0);
+    grid.SetCurrentRowOffset(79 - grid.GetTopRow());
+    table.SortBy(GRID_COL_CHANGE, SORT_ASCENDING);
+    EXPECT_EQ(79, grid.GetCurrentRow());
+}
+
+TEST(GridReactions, SumModeGoesToTheNearestMarkedRowAndComesBack)
+{
+    CGridTable table;
+    table.Fill(60);
+    table.SortBy(GRID_COL_SYMBOL, SORT_ASCENDING);
+    // Marked: 20, 24 and 40. From 22, 20 and 24 are as near: the one above wins.
+    for (int i : {20, 24, 40}) {
+        CViewRow row;
+        table.View().GetRow(row, i);
+        row.SetMarked(TRUE);
+    }
+    CGridWindow window(table.View());
+    CTableWindow& grid = window.Grid();
+    grid.SetTopRow(15, FALSE, 0);
+    grid.SetCurrentRowOffset(22 - 15);
+    CTableRow* pTwenty = table.View().GetRowTree().GetNodeAt(20);
+    window->ToggleSumMode();
+    ASSERT_EQ(1, table.View().GetSumMode());
+    EXPECT_EQ(3, table.View().GetRowCount());
+    EXPECT_EQ(0, grid.GetTopRow());
+    EXPECT_EQ(pTwenty, table.View().GetRowTree().GetNodeAt(grid.GetCurrentRow()));
+
+    window->ToggleSumMode();
+    ASSERT_EQ(0, table.View().GetSumMode());
+    EXPECT_EQ(15, grid.GetTopRow()) << "the earlier top comes back";
+    EXPECT_EQ(20, grid.GetCurrentRow()) << "on the row that was current in the sum mode";
+
+    // From the marked row itself, the earlier line comes back too.
+    grid.SetCurrentRowOffset(24 - 15);
+    window->ToggleSumMode();
+    window->ToggleSumMode();
+    EXPECT_EQ(15, grid.GetTopRow());
+    EXPECT_EQ(24 - 15, grid.GetCurrentOffset());
+}
+
+TEST(GridReactions, HiddenColumnLeavesItsPaneAndComesBack)
+{
+    CGridTable table;
+    table.Fill(10);
+    CGridWindow window(table.View());
+    CTableWindow& grid = window.Grid();
+    grid.SetCurrentRowOffset(2);
+    const int nDisplayCol = table.View().GetColumnOrder().FindPosition(GRID_COL_CHANGE);
+    const int nWidth = grid.GetColumnWidth(nDisplayCol);
+    ASSERT_GT(nWidth, 0);
+    grid.OnColumnHiddenChanged(GRID_COL_CHANGE, TRUE);
+    EXPECT_EQ(0, grid.GetColumnWidth(nDisplayCol));
+    EXPECT_TRUE(table.View().GetColumns().GetColumn(GRID_COL_CHANGE)->m_bHidden);
+    EXPECT_EQ(2, grid.GetCurrentOffset());
+    grid.OnColumnHiddenChanged(GRID_COL_CHANGE, FALSE);
+    EXPECT_EQ(nWidth, grid.GetColumnWidth(nDisplayCol));
+    EXPECT_FALSE(table.View().GetColumns().GetColumn(GRID_COL_CHANGE)->m_bHidden);
+    EXPECT_EQ(2, grid.GetCurrentOffset());
+}
+
+TEST(GridReactions, WindowTextFollowsTheTitleOfTheCurrentLanguageOnly)
+{
+    CGridTable table;
+    CGridWindow window(table.View());
+    const int nLanguage = GetNorvGlobals().m_nLanguage;
+    table.View().SetTitle("Quotes", nLanguage);
+    EXPECT_EQ("Quotes", std::string(window->GetWindowText()));
+    table.View().SetTitle("Other", 1 - nLanguage);
+    EXPECT_EQ("Quotes", std::string(window->GetWindowText()));
+    // Switching the language shows the view's title in the new one.
+    GetNorvGlobals().SetLanguage(1 - nLanguage);
+    EXPECT_EQ("Other", std::string(window->GetWindowText()));
+    GetNorvGlobals().SetLanguage(nLanguage);
+    EXPECT_EQ("Quotes", std::string(window->GetWindowText()));
+}
+
+TEST(GridReactions, DestroyingTheViewDestroysTheWindow)
+{
+    auto pTable = std::make_unique<CGridTable>();
+    pTable->Fill(5);
+    CTableWindow grid;
+    CGridWindow window(pTable->View(), 400, 300, &grid);
+    HWND hWnd = window.Hwnd();
+    ASSERT_TRUE(IsWindow(hWnd));
+    pTable.reset();
+    EXPECT_FALSE(IsWindow(hWnd));
+    EXPECT_EQ(nullptr, grid.GetView());
+}
+
+TEST(GridReactions, InsertedRowIsShownHalfAWindowBelowTheTop)
+{
+    CGridTable table;
+    table.Fill(100);
+    table.SortBy(GRID_COL_SYMBOL, SORT_ASCENDING);
+    CGridWindow window(table.View());
+    CTableWindow& grid = window.Grid();
+    const int nWhole = grid.GetWholeLines();
+    ASSERT_GE(nWhole, 4);
+    grid.OnRowInserted(table.View().GetRowTree().GetNodeAt(70), 70, -1);
+    EXPECT_EQ(70, grid.GetCurrentRow());
+    EXPECT_EQ(70 - nWhole / 2, grid.GetTopRow());
+    EXPECT_FALSE(grid.IsEditorShowing());
+}

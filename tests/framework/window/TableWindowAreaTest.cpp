@@ -1,0 +1,347 @@
+// The grid's column panes: hit tests, lines, horizontal scrolling, cell colours, decimal insets
+// and the focus frame, through a real grid window on the offscreen display.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "framework/base/NorvGlobals.h"
+#include "framework/table/ViewRow.h"
+#include "tests/framework/window/GridTestSupport.h"
+
+namespace {
+
+// The pixels of a rectangle of the grid's backing image.
+std::vector<COLORREF> Pixels(HWND hWnd, const RECT& rc)
+{
+    std::vector<COLORREF> pixels;
+    HDC hdc = GetDC(hWnd);
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            pixels.push_back(GetPixel(hdc, x, y));
+    ReleaseDC(hWnd, hdc);
+    return pixels;
+}
+
+COLORREF PixelAt(HWND hWnd, int x, int y)
+{
+    HDC hdc = GetDC(hWnd);
+    COLORREF cr = GetPixel(hdc, x, y);
+    ReleaseDC(hWnd, hdc);
+    return cr;
+}
+
+void Repaint(HWND hWnd)
+{
+    InvalidateRect(hWnd, nullptr, FALSE);
+    UpdateWindow(hWnd);
+}
+
+// Mirrored layout for the life of a test, whatever it asserts.
+class CRightToLeft
+{
+public:
+    CRightToLeft() { GetNorvGlobals().SetRightToLeft(TRUE); }
+    ~CRightToLeft() { GetNorvGlobals().SetRightToLeft(FALSE); }
+};
+
+}  // namespace
+
+TEST(TableWindowArea, HitTestsAndLineRectangles)
+{
+    CGridTable table;
+    table.Fill(5);
+    CGridWindow grid(table.View(), 600, 300);
+    ASSERT_NE(nullptr, grid.Hwnd());
+    CTableWindowArea& pane = grid->GetScrollPane();
+    const RECT rcCells = pane.GetCellRect();
+    const int nRowHeight = grid->GetRowHeight();
+    const int nWidth0 = grid->GetColumnWidth(0);
+    ASSERT_GT(nWidth0, 0);
+    ASSERT_LT(pane.GetTotalWidth(), pane.GetRect().right - pane.GetRect().left);
+
+    EXPECT_EQ(-1, pane.ColumnFromX(rcCells.left - 1));
+    EXPECT_EQ(0, pane.ColumnFromX(rcCells.left));
+    EXPECT_EQ(0, pane.ColumnFromX(rcCells.left + nWidth0 - 1));
+    EXPECT_EQ(1, pane.ColumnFromX(rcCells.left + nWidth0));
+    EXPECT_EQ(GRID_COLUMNS - 1, pane.ColumnFromX(rcCells.left + pane.GetTotalWidth() - 1));
+    EXPECT_EQ(-2, pane.ColumnFromX(rcCells.left + pane.GetTotalWidth()));
+
+    EXPECT_EQ(-3, pane.RowFromY(-1));
+    EXPECT_EQ(-1, pane.RowFromY(rcCells.top - 1));
+    EXPECT_EQ(0, pane.RowFromY(rcCells.top));
+    EXPECT_EQ(3, pane.RowFromY(rcCells.top + 3 * nRowHeight + 1));
+    // Five rows: the sixth line is the append line, and everything below it counts as it.
+    EXPECT_EQ(-2, pane.RowFromY(rcCells.top + 5 * nRowHeight));
+    EXPECT_EQ(-2, pane.RowFromY(rcCells.top + 8 * nRowHeight));
+    EXPECT_EQ(-3, pane.RowFromY(rcCells.bottom));
+
+    RECT rc;
+    ASSERT_TRUE(pane.GetLineRect(2, &rc));
+    EXPECT_EQ(rcCells.top + 2 * nRowHeight, rc.top);
+    EXPECT_EQ(nRowHeight, rc.bottom - rc.top);
+    EXPECT_EQ(rcCells.left, rc.left);
+    EXPECT_EQ(rcCells.right, rc.right);
+    ASSERT_TRUE(pane.GetLineRect(-2, &rc));
+    EXPECT_EQ(rcCells.top + 5 * nRowHeight, rc.top);
+    EXPECT_FALSE(pane.GetLineRect(1000, &rc));
+}
+
+TEST(TableWindowArea, AppendLineOffScreenIsNoLine)
+{
+    CGridTable table;
+    table.Fill(100);
+    CGridWindow grid(table.View(), 600, 300);
+    CTableWindowArea& pane = grid->GetScrollPane();
+    RECT rc;
+    EXPECT_FALSE(pane.GetLineRect(-2, &rc));
+    // Lines are all rows: the last one that fits is a row line, not the append line.
+    const int nLast = pane.GetLinesThatFit() - 1;
+    EXPECT_EQ(nLast, pane.RowFromY(pane.GetCellRect().top + nLast * grid->GetRowHeight()));
+}
+
+TEST(TableWindowArea, ScrollingStepsAndClamps)
+{
+    CGridTable table;
+    table.Fill(20);
+    CGridWindow grid(table.View(), 120, 300);
+    CTableWindowArea& pane = grid->GetScrollPane();
+    const int nPaneWidth = pane.GetRect().right - pane.GetRect().left;
+    ASSERT_GT(pane.GetTotalWidth(), nPaneWidth);
+    EXPECT_TRUE(pane.IsScrollBarShown());
+    EXPECT_EQ(pane.GetTotalWidth() - nPaneWidth, pane.GetMaxOffset());
+
+    pane.Scroll(SB_LINELEFT, 0);
+    EXPECT_EQ(0, pane.GetOffset());
+    pane.Scroll(SB_LINERIGHT, 0);
+    EXPECT_EQ(10, pane.GetOffset());
+    pane.Scroll(SB_PAGERIGHT, 0);
+    EXPECT_EQ(10 + nPaneWidth * 5 / 6, pane.GetOffset());
+    pane.Scroll(SB_THUMBTRACK, 7);
+    EXPECT_EQ(7, pane.GetOffset());
+    pane.Scroll(SB_RIGHT, 0);
+    EXPECT_EQ(pane.GetMaxOffset(), pane.GetOffset());
+    pane.Scroll(SB_LINERIGHT, 0);
+    EXPECT_EQ(pane.GetMaxOffset(), pane.GetOffset());
+    pane.Scroll(SB_THUMBPOSITION, 100000);
+    EXPECT_EQ(pane.GetMaxOffset(), pane.GetOffset());
+    EXPECT_EQ(pane.GetMaxOffset(), GetScrollPos(pane.GetScrollBar().GetSafeHwnd(), SB_CTL));
+    // Scrolled to the end the last column ends flush with the pane's right edge.
+    EXPECT_EQ(GRID_COLUMNS - 1, pane.ColumnFromX(pane.GetRect().right - 1));
+    pane.Scroll(SB_LEFT, 0);
+    EXPECT_EQ(0, pane.GetOffset());
+    EXPECT_EQ(0, pane.ColumnFromX(pane.GetCellRect().left));
+}
+
+TEST(TableWindowArea, ScrollMovesPixelsAndRepaintsOnlyTheUncoveredStrip)
+{
+    CGridTable table;
+    table.Fill(20);
+    CGridWindow grid(table.View(), 200, 300);
+    CTableWindowArea& pane = grid->GetScrollPane();
+    Repaint(grid.Hwnd());
+    const RECT rcPane = pane.GetRect();
+    const int y = pane.GetCellRect().top + grid->GetRowHeight() / 2;
+    const std::vector<COLORREF> before = Pixels(grid.Hwnd(), RECT{rcPane.left, y, rcPane.right, y + 1});
+
+    pane.ScrollTo(10, TRUE);
+    // Besides the uncovered strip at the right only the leading pixel column is repainted.
+    HRGN hUpdate = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(ERROR, GetUpdateRgn(grid.Hwnd(), hUpdate, FALSE));
+    const int xStrip = rcPane.right - 10 - 3;
+    EXPECT_TRUE(PtInRegion(hUpdate, rcPane.right - 1, y));
+    EXPECT_TRUE(PtInRegion(hUpdate, xStrip, y));
+    EXPECT_FALSE(PtInRegion(hUpdate, xStrip - 1, y));
+    EXPECT_FALSE(PtInRegion(hUpdate, rcPane.left + 1, y));
+    DeleteObject(hUpdate);
+    // What stayed in view moved 10 pixels to the left.
+    const std::vector<COLORREF> after = Pixels(grid.Hwnd(), RECT{rcPane.left, y, rcPane.right, y + 1});
+    for (int x = 1; x + 10 < xStrip - rcPane.left; ++x)
+        ASSERT_EQ(before[x + 10], after[x]) << "x " << x;
+
+    // Once painted, the screen is the one a whole repaint gives.
+    UpdateWindow(grid.Hwnd());
+    const std::vector<COLORREF> scrolled = Pixels(grid.Hwnd(), pane.GetRect());
+    Repaint(grid.Hwnd());
+    EXPECT_EQ(Pixels(grid.Hwnd(), pane.GetRect()), scrolled);
+}
+
+TEST(TableWindowArea, PaneThatFitsHasNoBarAndNoOffset)
+{
+    CGridTable table;
+    table.Fill(20);
+    CGridWindow grid(table.View(), 200, 300);
+    CTableWindowArea& pane = grid->GetScrollPane();
+    pane.Scroll(SB_RIGHT, 0);
+    ASSERT_GT(pane.GetOffset(), 0);
+    SetWindowPos(grid.Hwnd(), nullptr, 0, 0, 800, 300, SWP_NOZORDER | SWP_NOMOVE);
+    EXPECT_FALSE(pane.IsScrollBarShown());
+    EXPECT_EQ(0, pane.GetOffset());
+    EXPECT_EQ(0, pane.GetMaxOffset());
+    EXPECT_EQ(0, pane.ColumnFromX(pane.GetCellRect().left));
+}
+
+TEST(TableWindowArea, MirroredLayoutFlushesRightAndMirrorsTheBar)
+{
+    CRightToLeft rtl;
+    CGridTable table;
+    table.Fill(20);
+    {
+        CGridWindow wide(table.View(), 800, 300);
+        CTableWindowArea& pane = wide->GetScrollPane();
+        EXPECT_EQ(pane.GetRect().right, pane.GetCellRect().right);
+        EXPECT_EQ(pane.GetTotalWidth(), pane.GetCellRect().right - pane.GetCellRect().left);
+        // The run descends: its first (rightmost) column is the leading one.
+        EXPECT_EQ(-1, pane.ColumnFromX(pane.GetCellRect().right));
+        EXPECT_EQ(0, pane.ColumnFromX(pane.GetCellRect().right - 1));
+        EXPECT_EQ(GRID_COLUMNS - 1, pane.ColumnFromX(pane.GetCellRect().left));
+        EXPECT_EQ(-2, pane.ColumnFromX(pane.GetCellRect().left - 1));
+    }
+    CGridWindow grid(table.View(), 200, 300);
+    CTableWindowArea& pane = grid->GetScrollPane();
+    ASSERT_TRUE(pane.IsScrollBarShown());
+    const HWND hBar = pane.GetScrollBar().GetSafeHwnd();
+    EXPECT_EQ(pane.GetMaxOffset(), GetScrollPos(hBar, SB_CTL));
+    EXPECT_EQ(0, pane.ColumnFromX(pane.GetRect().right - 1));
+    // The bar's right arrow moves its thumb right: the offset shrinks.
+    pane.Scroll(SB_LINELEFT, 0);
+    EXPECT_EQ(10, pane.GetOffset());
+    EXPECT_EQ(pane.GetMaxOffset() - 10, GetScrollPos(hBar, SB_CTL));
+    pane.Scroll(SB_THUMBPOSITION, 0);
+    EXPECT_EQ(pane.GetMaxOffset(), pane.GetOffset());
+    EXPECT_EQ(GRID_COLUMNS - 1, pane.ColumnFromX(pane.GetRect().left));
+}
+
+TEST(TableWindowArea, DecimalInsetLinesUpTrimmedFractions)
+{
+    CGridTable table;
+    CGridWindow grid(table.View(), 400, 300);
+    CTableWindowArea& pane = grid->GetScrollPane();
+    CTableColumn column;
+    column.SetDataType(COLTYPE_DOUBLE);
+    column.m_nAlign = ALIGN_RIGHT;
+    column.RecalcAlignment();
+    column.m_chDecimals = -2;
+    column.SetMinDecimals(1);
+    const BYTE attrs[3] = {0, 0, 0};
+    const int nDigit = grid->GetDigitWidth(FALSE);
+    const int nSep = grid->GetSeparatorWidth(FALSE);
+    ASSERT_GT(nDigit, 0);
+    EXPECT_EQ(2 * nDigit + nSep, pane.GetDecimalPadding(&column, attrs, "5", FALSE));
+    EXPECT_EQ(nDigit, pane.GetDecimalPadding(&column, attrs, "5.1", FALSE));
+    EXPECT_EQ(0, pane.GetDecimalPadding(&column, attrs, "5.25", FALSE));
+    EXPECT_EQ(2 * grid->GetDigitWidth(TRUE) + grid->GetSeparatorWidth(TRUE),
+              pane.GetDecimalPadding(&column, attrs, "5", TRUE));
+
+    // No inset without trimming, left of the right edge, or for sixty-fourths.
+    column.SetMinDecimals(0);
+    EXPECT_EQ(0, pane.GetDecimalPadding(&column, attrs, "5", FALSE));
+    column.SetOmitZeroFraction(2);
+    EXPECT_EQ(2 * nDigit + nSep, pane.GetDecimalPadding(&column, attrs, "5", FALSE));
+    column.m_chDecimals = DECIMALS_64THS;
+    EXPECT_EQ(0, pane.GetDecimalPadding(&column, attrs, "5", FALSE));
+    column.m_chDecimals = -2;
+    column.m_nAlign = ALIGN_LEFT;
+    column.RecalcAlignment();
+    EXPECT_EQ(0, pane.GetDecimalPadding(&column, attrs, "5", FALSE));
+}
+
+TEST(TableWindowArea, ColourIndexZeroAndOneBeyondTheTablesKeepTheDefaults)
+{
+    CGridTable table;
+    table.Fill(3);
+    CGridWindow grid(table.View(), 500, 300);
+    grid->SetCellBackColor(RGB(10, 200, 30), 5);
+    grid->SetCellBackColor(RGB(200, 10, 30), 126);
+    CViewRow row;
+    ASSERT_TRUE(table.View().GetRow(row, 1));
+    row.SetCellBackColor(GRID_COL_SYMBOL, 5);
+    row.SetCellBackColor(GRID_COL_LAST, 127);
+    row.SetCellTextColor(GRID_COL_LAST, 127);
+    ASSERT_TRUE(table.View().GetRow(row, 2));
+    row.SetCellBackColor(GRID_COL_SYMBOL, 126);
+    Repaint(grid.Hwnd());
+
+    CTableWindowArea& pane = grid->GetScrollPane();
+    RECT rcSymbol, rcLast;
+    pane.GetColumnRect(GRID_COL_SYMBOL, &rcSymbol);
+    pane.GetColumnRect(GRID_COL_LAST, &rcLast);
+    auto Back = [&](const RECT& rcCol, int nLine) {
+        return PixelAt(grid.Hwnd(), rcCol.left + 1, pane.GetCellRect().top + nLine * grid->GetRowHeight() + 2);
+    };
+    EXPECT_EQ(RGB(10, 200, 30), Back(rcSymbol, 1));
+    EXPECT_EQ(RGB(200, 10, 30), Back(rcSymbol, 2));
+    EXPECT_EQ(grid->GetCellBackColor(0), Back(rcSymbol, 0));
+    EXPECT_EQ(grid->GetCellBackColor(0), Back(rcLast, 1));
+    // The cell with text colour 127 looks exactly as the same cell without attributes.
+    ASSERT_TRUE(table.View().GetRow(row, 1));
+    const int nTop = pane.GetCellRect().top + grid->GetRowHeight();
+    const RECT rcCell = {rcLast.left, nTop, rcLast.right - 1, nTop + grid->GetRowHeight() - 1};
+    const std::vector<COLORREF> with127 = Pixels(grid.Hwnd(), rcCell);
+    row.SetCellBackColor(GRID_COL_LAST, 0);
+    row.SetCellTextColor(GRID_COL_LAST, 0);
+    Repaint(grid.Hwnd());
+    EXPECT_EQ(Pixels(grid.Hwnd(), rcCell), with127);
+}
+
+TEST(TableWindowArea, FocusFrameDrawnAndErasedLeavesThePixels)
+{
+    CGridTable table;
+    table.Fill(10);
+    CGridWindow grid(table.View(), 500, 300);
+    CTableWindowArea& pane = grid->GetScrollPane();
+    for (BOOL bFrame : {FALSE, TRUE}) {
+        grid->SetFocusFrame(bFrame);
+        Repaint(grid.Hwnd());
+        if (pane.IsFocusDrawn()) {
+            HDC hdc = GetDC(grid.Hwnd());
+            pane.EraseFocus(hdc);
+            ReleaseDC(grid.Hwnd(), hdc);
+        }
+        const std::vector<COLORREF> clean = Pixels(grid.Hwnd(), pane.GetRect());
+        HDC hdc = GetDC(grid.Hwnd());
+        pane.DrawFocus(hdc, 3);
+        ReleaseDC(grid.Hwnd(), hdc);
+        ASSERT_TRUE(pane.IsFocusDrawn());
+        EXPECT_NE(Pixels(grid.Hwnd(), pane.GetRect()), clean) << "frame property " << bFrame;
+
+        // A repaint under the frame keeps it whole, so that erasing still removes all of it.
+        Repaint(grid.Hwnd());
+        hdc = GetDC(grid.Hwnd());
+        pane.EraseFocus(hdc);
+        ReleaseDC(grid.Hwnd(), hdc);
+        EXPECT_FALSE(pane.IsFocusDrawn());
+        EXPECT_EQ(Pixels(grid.Hwnd(), pane.GetRect()), clean) << "frame property " << bFrame;
+    }
+    grid->SetFocusFrame(FALSE);
+}
+
+TEST(TableWindowArea, EconomicRepaintsEndAsAWholeRepaint)
+{
+    for (BOOL bMirrored : {FALSE, TRUE}) {
+        std::unique_ptr<CRightToLeft> pRtl(bMirrored ? new CRightToLeft : nullptr);
+        CGridTable table;
+        table.Fill(30);
+        table.View().SetShowHeader(TRUE);
+        CGridWindow grid(table.View(), 260, 300);
+        Repaint(grid.Hwnd());
+        auto Settled = [&](const char* pszStep) {
+            UpdateWindow(grid.Hwnd());
+            RECT rcClient;
+            GetClientRect(grid.Hwnd(), &rcClient);
+            const std::vector<COLORREF> economic = Pixels(grid.Hwnd(), rcClient);
+            Repaint(grid.Hwnd());
+            EXPECT_EQ(Pixels(grid.Hwnd(), rcClient), economic) << pszStep << ", mirrored " << bMirrored;
+        };
+        grid->SetColumnWidth(GRID_COL_LAST, 120, TRUE);
+        Settled("wider column");
+        grid->SetColumnWidth(GRID_COL_LAST, 40, TRUE);
+        Settled("narrower column");
+        grid->GetScrollPane().Scroll(SB_PAGERIGHT, 0);
+        Settled("page scroll");
+        SetWindowPos(grid.Hwnd(), nullptr, 0, 0, 330, 260, SWP_NOZORDER | SWP_NOMOVE);
+        Settled("larger window");
+        SetWindowPos(grid.Hwnd(), nullptr, 0, 0, 200, 320, SWP_NOZORDER | SWP_NOMOVE);
+        Settled("narrower window");
+    }
+}
