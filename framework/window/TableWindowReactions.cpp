@@ -75,7 +75,9 @@ void CTableWindow::RepaintRowNow(int nIndex, int nCol)
         if (::IsRectEmpty(&rc))
             return;
     }
-    BOOL bParked = m_bFocusDrawn && !m_bParked;
+    // The focus frame is an XOR figure on the current line alone: only a repaint of that line
+    // has to take it off and put it back.
+    BOOL bParked = m_bFocusDrawn && !m_bParked && m_nCurrentOffset == nLine;
     if (bParked)
         ParkCurrentRow();
     HDC hdc = ::GetDC(m_hWnd);

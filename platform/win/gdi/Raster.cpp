@@ -130,6 +130,33 @@ static int64_t RoundDiv(int64_t nNum, int64_t nDen)
     return n >= 0 ? n / d : -((-n + d - 1) / d);
 }
 
+void CTbRaster::AxisLine(POINT a, POINT b, uint32_t px)
+{
+    const bool bHorizontal = a.y == b.y;
+    const int nFrom = bHorizontal ? a.x : a.y, nTo = bHorizontal ? b.x : b.y;
+    const int nLow = nFrom < nTo ? nFrom : nTo + 1;
+    const int nHigh = nFrom < nTo ? nTo : nFrom + 1;     // exclusive
+    for (const RECT& rc : m_clip) {
+        if (bHorizontal) {
+            if (a.y < rc.top || a.y >= rc.bottom)
+                continue;
+            const int l = std::max<int>(nLow, rc.left), r = std::min<int>(nHigh, rc.right);
+            for (int x = l; x < r; ++x)
+                Put(x, a.y, px);
+            if (l < r)
+                Grow(l, a.y, r, a.y + 1);
+        } else {
+            if (a.x < rc.left || a.x >= rc.right)
+                continue;
+            const int t = std::max<int>(nLow, rc.top), bottom = std::min<int>(nHigh, rc.bottom);
+            for (int y = t; y < bottom; ++y)
+                Put(a.x, y, px);
+            if (t < bottom)
+                Grow(a.x, t, a.x + 1, bottom);
+        }
+    }
+}
+
 void CTbRaster::Line(POINT a, POINT b, const TbLinePen& pen)
 {
     int64_t dx = static_cast<int64_t>(b.x) - a.x, dy = static_cast<int64_t>(b.y) - a.y;
@@ -154,6 +181,12 @@ void CTbRaster::Line(POINT a, POINT b, const TbLinePen& pen)
     int nTotal = 0;
     for (int k = 0; k < pen.nDashes; ++k)
         nTotal += pen.pDashes[k];
+    if (nTotal == 0 && (dx == 0 || dy == 0)) {
+        // A solid line along an axis: its pixels in one run per clip rectangle, as the walk
+        // below would put them (the end point left out).
+        AxisLine(a, b, pen.px);
+        return;
+    }
     for (int64_t i = i0; i < i1; ++i) {
         int x = static_cast<int>(a.x + RoundDiv(dx * i, n));
         int y = static_cast<int>(a.y + RoundDiv(dy * i, n));

@@ -47,6 +47,7 @@ public:
     RECT Dirty() const { return m_rcDirty; }
 
 private:
+    void AxisLine(POINT a, POINT b, uint32_t px);
     void Put(int x, int y, uint32_t px);
     void Grow(int l, int t, int r, int b);
     CTbPixelBuffer& m_target;
