@@ -2,8 +2,10 @@
 // and drawing into a pixel buffer with Qt's shaping (Arabic joins, right-to-left runs).
 #include <QtGui/QFont>
 #include <QtGui/QFontMetrics>
+#include <QtGui/QGlyphRun>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
+#include <QtGui/QRawFont>
 #include <QtGui/QTextLayout>
 #include <QtGui/QTextOption>
 #include <algorithm>
@@ -23,6 +25,9 @@ struct Laid {
     std::unique_ptr<QTextLayout> pLayout[2];    // left-to-right and right-to-left, made on first draw
     qreal cxNatural[2] = {0, 0};            // the widest line and the height of the lines, for
     qreal cyLines[2] = {0, 0};              // the clip QPainter::drawText adds when they overhang
+    QGlyphRun numberRun;                    // a number's glyphs, drawn left to right without a layout
+    qreal cxNumber = 0;
+    bool bNumber = false;
 };
 
 // The last strings of one face, newest first, bounded so that a scrolling grid does not grow it.
@@ -53,10 +58,76 @@ private:
     std::unordered_map<QString, std::list<std::pair<QString, Laid>>::iterator> m_index;
 };
 
+// Numbers in a grid change with every quote: shaping each new one would cost more than drawing
+// it. Their characters take no ligatures and no reordering left to right, so their glyphs and
+// kerned advances come straight from the font, and the run draws as the shaped text would.
+class CNumberGlyphs
+{
+public:
+    static bool IsNumber(const QString& str)
+    {
+        if (str.isEmpty() || str.size() > MAX_CHARS)
+            return false;
+        for (QChar ch : str)
+            if (!strchr("0123456789.,:-+%/() ", ch.toLatin1()) || ch.unicode() > 0x7F || ch.unicode() == 0)
+                return false;
+        return true;
+    }
+    // FALSE when the font has no raw form or lacks one of the characters.
+    bool Run(const QFont& font, const QString& str, QGlyphRun* pRun, qreal* pWidth)
+    {
+        if (!m_bTried) {
+            m_bTried = true;
+            // Underlines and strike-outs belong to the layout's drawing: such faces keep it.
+            if (!font.underline() && !font.strikeOut() && !font.overline())
+                m_raw = QRawFont::fromFont(font);
+        }
+        if (!m_raw.isValid())
+            return false;
+        const int n = static_cast<int>(str.size());
+        quint32 glyphs[MAX_CHARS];
+        QPointF advances[MAX_CHARS];
+        for (int i = 0; i < n; ++i) {
+            const int ch = str[i].unicode();
+            if (m_glyph[ch] == 0) {
+                QChar c(static_cast<char16_t>(ch));
+                quint32 nGlyph = 0;
+                int nGlyphs = 1;
+                if (!m_raw.glyphIndexesForChars(&c, 1, &nGlyph, &nGlyphs) || nGlyph == 0)
+                    return false;
+                m_glyph[ch] = nGlyph;
+            }
+            glyphs[i] = m_glyph[ch];
+        }
+        if (!m_raw.advancesForGlyphIndexes(glyphs, advances, n, QRawFont::KernedAdvances))
+            return false;
+        QList<quint32> indexes(glyphs, glyphs + n);
+        QList<QPointF> positions(n);
+        qreal x = 0;
+        for (int i = 0; i < n; ++i) {
+            positions[i] = QPointF(x, 0);
+            x += advances[i].x();
+        }
+        pRun->setRawFont(m_raw);
+        pRun->setGlyphIndexes(indexes);
+        pRun->setPositions(positions);
+        *pWidth = x;
+        return true;
+    }
+
+private:
+    static constexpr int MAX_CHARS = 64;
+    bool m_bTried = false;
+    QRawFont m_raw;
+    quint32 m_glyph[128] = {};
+};
+
 struct Face {
     QFont font;
     TEXTMETRICA tm = {};
     CLaidCache laid;
+    CNumberGlyphs numbers;
+    qreal ascent = 0;               // where a line's baseline lies below its top
 };
 
 QString FamilyFor(const LOGFONTA& lf)
@@ -100,6 +171,7 @@ public:
         if (lf.lfQuality == 3)          // NONANTIALIASED_QUALITY
             font.setStyleStrategy(QFont::NoAntialias);
         QFontMetrics fm(font);
+        pFace->ascent = QFontMetricsF(font).ascent();
         TEXTMETRICA& tm = pFace->tm;
         tm.tmAscent = fm.ascent();
         tm.tmDescent = fm.descent();
@@ -184,7 +256,12 @@ private:
         if (Laid* p = pF->laid.Find(str))
             return p;
         Laid* p = pF->laid.Add(str);
-        p->nWidth = QFontMetrics(pF->font).horizontalAdvance(str);
+        if (CNumberGlyphs::IsNumber(str) && pF->numbers.Run(pF->font, str, &p->numberRun, &p->cxNumber)) {
+            p->bNumber = true;
+            p->nWidth = qRound(p->cxNumber);
+        } else {
+            p->nWidth = QFontMetrics(pF->font).horizontalAdvance(str);
+        }
         return p;
     }
     // The layout QPainter::drawText(rect, text, option) makes for one unwrapped, left-aligned line.
@@ -231,6 +308,15 @@ private:
                       uint32_t pxColor, BOOL bRtl)
     {
         Laid* p = LaidOut(pF, str);
+        if (p->bNumber && !bRtl) {
+            QRect rcText(x, yTop, p->nWidth + 1, pF->tm.tmHeight);
+            QRectF rcBounds(x, yTop, p->cxNumber, pF->tm.tmHeight);
+            QPainter& painter = PainterOn(target);
+            painter.setClipRegion(QRectF(rcText).contains(rcBounds) ? region : region.intersected(rcText));
+            painter.setPen(QColor::fromRgb(pxColor));
+            painter.drawGlyphRun(QPointF(x, yTop + pF->ascent), p->numberRun);
+            return rcText;
+        }
         int nDir = bRtl ? 1 : 0;
         if (!p->pLayout[nDir])
             Lay(p, pF->font, str, nDir);

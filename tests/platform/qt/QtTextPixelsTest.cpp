@@ -8,7 +8,7 @@
 
 namespace {
 const int PAGE_CX = 480;
-const int PAGE_CY = 260;
+const int PAGE_CY = 610;
 
 HFONT MakeFont(const char* pszFace, int nHeight, BYTE nCharSet, LONG nWeight, BOOL bItalic, BOOL bUnderline)
 {
@@ -22,7 +22,7 @@ HFONT MakeFont(const char* pszFace, int nHeight, BYTE nCharSet, LONG nWeight, BO
     return CreateFontIndirectA(&lf);
 }
 
-// Latin, digits and Arabic (code page 1256) in both directions, clipped and not, opaque and
+// Latin, numbers and Arabic (code page 1256) in both directions, clipped and not, opaque and
 // transparent, with fills between the strings as a grid draws its cells.
 void DrawPage(HDC hdc)
 {
@@ -33,10 +33,12 @@ void DrawPage(HDC hdc)
         MakeFont("DejaVu Serif", -17, ANSI_CHARSET, FW_BOLD, TRUE, TRUE),
         MakeFont("Tahoma", 15, ARABIC_CHARSET, FW_NORMAL, FALSE, FALSE),
         MakeFont("", -11, ARABIC_CHARSET, FW_SEMIBOLD, FALSE, TRUE),
+        MakeFont("DejaVu Sans", -12, ANSI_CHARSET, FW_BOLD, TRUE, FALSE),
     };
     const char* strings[] = {
         "12,345.50", "Bid 1,024.75 / Ask 1,025.00", "\xC7\xE1\xD3\xDA\xD1 12,345.50",
         "\xC7\xE1\xD4\xD1\xDF\xC9 Ltd. 99", "-0.25%", "Mixed \xC7\xE1\xD3\xE6\xE3 text 42",
+        "1,024.75", "(5.5) 12:30:05", "-3 100/64",   // numbers take a path of their own
     };
     HBRUSH hbrCell = CreateSolidBrush(RGB(230, 240, 250));
     int y = 2;
