@@ -899,52 +899,44 @@ int CTableWindow::ChooseColor(COLORREF crStart, COLORREF* pResult)
     return 1;
 }
 
-int CTableWindow::ChooseBackgroundColor()
+// Each chooser starts the dialog from the colour it changes and stores a choice through the
+// setter that repaints; cancelling changes nothing.
+template <class TSet> int CTableWindow::ChooseAndSet(COLORREF crStart, TSet set)
 {
     COLORREF cr;
-    if (ChooseColor(GetWindowBackColor(), &cr))
-        SetBackgroundColor(cr);
+    if (ChooseColor(crStart, &cr))
+        set(cr);
     return 1;
+}
+
+int CTableWindow::ChooseBackgroundColor()
+{
+    return ChooseAndSet(GetWindowBackColor(), [this](COLORREF cr) { SetBackgroundColor(cr); });
 }
 
 int CTableWindow::ChooseWindowBackColor()
 {
-    COLORREF cr;
-    if (ChooseColor(GetWindowBackColor(), &cr))
-        SetWindowBackColor(cr);
-    return 1;
+    return ChooseAndSet(GetWindowBackColor(), [this](COLORREF cr) { SetWindowBackColor(cr); });
 }
 
 int CTableWindow::ChooseCellBackColor(int nIndex)
 {
-    COLORREF cr;
-    if (ChooseColor(GetCellBackColor(nIndex), &cr))
-        SetCellBackColor(cr, nIndex);
-    return 1;
+    return ChooseAndSet(GetCellBackColor(nIndex), [this, nIndex](COLORREF cr) { SetCellBackColor(cr, nIndex); });
 }
 
 int CTableWindow::ChooseFaceColor()
 {
-    COLORREF cr;
-    if (ChooseColor(GetFaceColor(), &cr))
-        SetFaceColor(cr);
-    return 1;
+    return ChooseAndSet(GetFaceColor(), [this](COLORREF cr) { SetFaceColor(cr); });
 }
 
 int CTableWindow::ChooseShadowColor()
 {
-    COLORREF cr;
-    if (ChooseColor(GetShadowColor(), &cr))
-        SetShadowColor(cr);
-    return 1;
+    return ChooseAndSet(GetShadowColor(), [this](COLORREF cr) { SetShadowColor(cr); });
 }
 
 int CTableWindow::ChooseCellTextColor(int nIndex)
 {
-    COLORREF cr;
-    if (ChooseColor(GetCellTextColor(nIndex), &cr))
-        SetCellTextColor(cr, nIndex);
-    return 1;
+    return ChooseAndSet(GetCellTextColor(nIndex), [this, nIndex](COLORREF cr) { SetCellTextColor(cr, nIndex); });
 }
 
 void CTableWindow::SelectAllRows(BOOL bMark)

@@ -312,6 +312,7 @@ protected:
     static CTBString CustomColorKey(int nIndex);
     void LoadPlacement(const CTBString& strPlacement);
     void LoadContextMenu(CIni& file);
+    template <class TSet> int ChooseAndSet(COLORREF crStart, TSet set);
     // layout and column drags
     void StoreColumnWidth(int nDisplayCol, int nWidth);
     void TakeFocusFromEditor();
@@ -417,6 +418,7 @@ protected:
     void EraseFocusFrames();
     void SetEditorText(const CTBString& strText);
     BOOL ResolveCurrentEditCell(CViewRow* pRow, int* pCol);
+    void OfferEditText(BOOL bBegin);
     BOOL m_bSettingEditText = FALSE;    // the grid's own text change, not the user's
     // view reactions
     CTableRow* m_pSumRowNode = nullptr; // remembered across a sum-mode change

@@ -2,6 +2,8 @@
 // TableWindowAreaPaint.cpp, horizontal scrolling in TableWindowAreaScroll.cpp.
 #include "framework/window/TableWindowArea.h"
 
+#include <algorithm>
+
 #include "framework/table/TableColumn.h"
 #include "framework/table/TableColumnsMap.h"
 #include "framework/table/ViewTable.h"
@@ -309,21 +311,15 @@ BOOL CTableWindowArea::RestoreColumnWidth(int nDisplayCol, BOOL bAnimate)
 // from the column's changing edge to the pane's trailing edge is painted again.
 void CTableWindowArea::ResizeColumn(int nDisplayCol, int nWidth)
 {
-    RECT rcOld;
-    BOOL bHad = ColumnBounds(nDisplayCol, &rcOld);
-    SetColumnWidthNow(nDisplayCol, nWidth);
-    RecalcLayout();
-    UpdateScrollBar();
-    if (!bHad)
-        return;
-    RECT rc = m_rcPane;
-    rc.left = rcOld.left - 4;
-    if (rc.left < m_rcPane.left)
-        rc.left = m_rcPane.left;
-    Invalidate(&rc, FALSE);
+    ResizeAndInvalidate(nDisplayCol, nWidth, FALSE);
 }
 
 void CTableWindowArea::ResizeColumnRtl(int nDisplayCol, int nWidth)
+{
+    ResizeAndInvalidate(nDisplayCol, nWidth, TRUE);
+}
+
+void CTableWindowArea::ResizeAndInvalidate(int nDisplayCol, int nWidth, BOOL bRtl)
 {
     RECT rcOld;
     BOOL bHad = ColumnBounds(nDisplayCol, &rcOld);
@@ -333,9 +329,10 @@ void CTableWindowArea::ResizeColumnRtl(int nDisplayCol, int nWidth)
     if (!bHad)
         return;
     RECT rc = m_rcPane;
-    rc.right = rcOld.right + 4;
-    if (rc.right > m_rcPane.right)
-        rc.right = m_rcPane.right;
+    if (bRtl)
+        rc.right = std::min(rcOld.right + 4, m_rcPane.right);
+    else
+        rc.left = std::max(rcOld.left - 4, m_rcPane.left);
     Invalidate(&rc, FALSE);
 }
 
@@ -403,14 +400,16 @@ BOOL CTableWindowArea::EnsureColumnVisible(int nDisplayCol)
         nOffset += nSign * (IsMirroredLayout() ? rc.right - m_rcCells.right : rc.left - m_rcCells.left);
     else if (bEndsAfter)
         nOffset += nSign * (IsMirroredLayout() ? rc.left - m_rcCells.left : rc.right - m_rcCells.right);
-    int nMax = GetMaxOffset();
-    if (nOffset > nMax)
-        nOffset = nMax;
-    if (nOffset < 0)
-        nOffset = 0;
+    ScrollToClamped(nOffset);
+    return TRUE;
+}
+
+void CTableWindowArea::ScrollToClamped(int nOffset)
+{
+    const int nMax = GetMaxOffset();
+    nOffset = std::max(0, std::min(nOffset, nMax));
     if (nOffset != m_nOffset)
         ScrollTo(nOffset, TRUE);
-    return TRUE;
 }
 
 // ---- Lines and hit tests -----------------------------------------------------------------

@@ -126,6 +126,8 @@ protected:
     BOOL ColumnBounds(int nDisplayCol, RECT* pRect) const;   // unclipped, over the cell area
     void StoreWidth(int nDisplayCol, int nWidth);
     void InvalidateUncovered(const RECT& rcNew, BOOL bMirrored);
+    void ResizeAndInvalidate(int nDisplayCol, int nWidth, BOOL bRtl);
+    void ScrollToClamped(int nOffset);                       // within 0..the maximum, animated
     void PaintTitleStrip(HDC hdc, const RECT& rcUpdate, int nVisFirst, int nVisLast);
     void DrawSeparators(HDC hdc, int nFirst, int nLast, int nTop, int nBottom);
     static void DrawRule(HDC hdc, const RECT& rc, COLORREF crColor);

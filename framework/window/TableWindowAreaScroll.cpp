@@ -69,13 +69,7 @@ void CTableWindowArea::OnHScroll(UINT nCode, UINT nPos)
     int nNewBar = 0;
     if (!NewBarPosition(nCode, nPos, nBar, nMax, Width(m_rcPane), &nNewBar))
         return;
-    int nOffset = bMirrored ? nMax - nNewBar : nNewBar;
-    if (nOffset > nMax)
-        nOffset = nMax;
-    if (nOffset < 0)
-        nOffset = 0;
-    if (nOffset != m_nOffset)
-        ScrollTo(nOffset, TRUE);
+    ScrollToClamped(bMirrored ? nMax - nNewBar : nNewBar);
 }
 
 void CTableWindowArea::Scroll(UINT nCode, UINT nPos)

@@ -456,17 +456,8 @@ BOOL CTableWindow::ResolveCurrentEditCell(CViewRow* pRow, int* pCol)
 
 void CTableWindow::BeginEdit()
 {
-    if (m_nEditedCol < 0 || !IsEditorShowing())
-        return;
-    CViewRow row(m_pView);
-    int nCol = -1;
-    if (!ResolveCurrentEditCell(&row, &nCol))
-        return;
-    CTBString strText = m_editor.GetWindowText();
-    CTBString strBefore = strText;
-    FireBeginEdit(&row, nCol, &strText);
-    if (strText != strBefore)
-        SetEditorText(strText);
+    if (m_nEditedCol >= 0 && IsEditorShowing())
+        OfferEditText(TRUE);
 }
 
 void CTableWindow::EditChanged()
@@ -474,13 +465,22 @@ void CTableWindow::EditChanged()
     if (m_bSettingEditText || m_nEditedCol < 0 || !IsEditorShowing())
         return;
     m_bEditChanged = TRUE;
+    OfferEditText(FALSE);
+}
+
+// The sinks see the editor's text as it starts or changes; a text they replace shows at once.
+void CTableWindow::OfferEditText(BOOL bBegin)
+{
     CViewRow row(m_pView);
     int nCol = -1;
     if (!ResolveCurrentEditCell(&row, &nCol))
         return;
     CTBString strText = m_editor.GetWindowText();
-    CTBString strBefore = strText;
-    FireEditChange(&row, nCol, &strText);
+    const CTBString strBefore = strText;
+    if (bBegin)
+        FireBeginEdit(&row, nCol, &strText);
+    else
+        FireEditChange(&row, nCol, &strText);
     if (strText != strBefore)
         SetEditorText(strText);
 }
