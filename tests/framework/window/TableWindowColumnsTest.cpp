@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "framework/table/ViewRow.h"
+#include "platform/win/user/MessageBox.h"
+#include "platform/win/user/TestAnswers.h"
 #include "tests/framework/window/GridTestSupport.h"
 
 namespace {
@@ -207,4 +209,21 @@ TEST(TableWindowColumns, MinimiseAndSizeFollowTheirFlagsToo)
     SendMessageA(grid.Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(IsIconic(grid.Hwnd()));
     ShowWindow(grid.Hwnd(), SW_RESTORE);
+}
+
+TEST(TableWindowColumns, ColourCommandsAskAndStoreAPaletteColourOrNothingWhenCancelled)
+{
+    CGridTable table;
+    table.Fill(5);
+    CGridWindow grid(table.View(), 300, 200);
+    const COLORREF crBefore = grid->GetCellBackColor(0);
+    TbQueueTestAnswer({TB_ASK_COLOR, IDCANCEL, "10,20,30"});
+    SendMessageA(grid.Hwnd(), WM_COMMAND, MAKEWPARAM(25002, 0), 0);
+    EXPECT_EQ(crBefore, grid->GetCellBackColor(0));
+    TbQueueTestAnswer({TB_ASK_COLOR, IDOK, "10,20,30"});
+    SendMessageA(grid.Hwnd(), WM_COMMAND, MAKEWPARAM(25002, 0), 0);
+    EXPECT_EQ(0x02000000u | RGB(10, 20, 30), grid->GetCellBackColor(0));
+    TbQueueTestAnswer({TB_ASK_COLOR, IDOK, "40,50,60"});
+    SendMessageA(grid.Hwnd(), WM_COMMAND, MAKEWPARAM(25003 + 4, 0), 0);
+    EXPECT_EQ(0x02000000u | RGB(40, 50, 60), grid->GetCellTextColor(4));
 }
