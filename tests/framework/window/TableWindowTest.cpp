@@ -161,3 +161,18 @@ TEST(TWApp, DestroyedGridIsNoLongerTheTarget)
     }
     EXPECT_EQ(nullptr, app.GetTargetWindow());
 }
+
+TEST(TableWindow, TallWindowPaintsEveryLineItShows)
+{
+    CGridTable table;
+    table.Fill(400);
+    CGridWindow grid(table.View(), 300, 200);
+    const int nHeight = grid->GetTitleHeight() + 150 * grid->GetRowHeight() + 40;
+    SetWindowPos(grid.Hwnd(), nullptr, 0, 0, 300, nHeight, SWP_NOZORDER | SWP_NOMOVE);
+    InvalidateRect(grid.Hwnd(), nullptr, FALSE);
+    UpdateWindow(grid.Hwnd());
+    ASSERT_GT(grid->GetLinesThatFit(), 150);
+    // More lines than the row cache started with: every one of them was read and painted.
+    EXPECT_EQ(grid->GetLastShownRow() - grid->GetTopRow() + 1, grid->GetRowCache().GetCount());
+    EXPECT_NE(nullptr, grid->GetRowCache().GetLineRow(grid->GetLinesThatFit() - 1));
+}
