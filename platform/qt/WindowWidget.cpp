@@ -170,8 +170,13 @@ void CTbWindowWidget::closeEvent(QCloseEvent* pEvent)
 void CTbWindowWidget::changeEvent(QEvent* pEvent)
 {
     if (m_hWnd && isWindow()) {
-        if (pEvent->type() == QEvent::ActivationChange && isActiveWindow()) {
-            TbDisplayActivate(m_hWnd);
+        if (pEvent->type() == QEvent::ActivationChange) {
+            if (!isActiveWindow())
+                m_nActivationsAsked = 0;            // whatever was asked has been answered
+            else if (m_nActivationsAsked > 0)
+                --m_nActivationsAsked;
+            else
+                TbDisplayActivate(m_hWnd);
         } else if (pEvent->type() == QEvent::WindowStateChange && !m_bApplying) {
             Qt::WindowStates state = windowState();
             TbDisplayShowState(m_hWnd, (state & Qt::WindowMinimized) ? SW_SHOWMINIMIZED
@@ -254,8 +259,10 @@ void CTbQtSurface::Raise(BOOL bToTop)
         return;
     if (bToTop) {
         m_pWidget->raise();
-        if (m_pWidget->isWindow() && m_pWidget->isVisible())
+        if (m_pWidget->isWindow() && m_pWidget->isVisible() && !m_pWidget->isActiveWindow()) {
+            ++m_pWidget->m_nActivationsAsked;
             m_pWidget->activateWindow();
+        }
     } else {
         m_pWidget->lower();
     }

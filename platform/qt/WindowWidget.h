@@ -15,6 +15,10 @@ public:
     void Detach() { m_hWnd = nullptr; }
     // While the layer itself changes the geometry, Qt's echo of it is not reported back.
     BOOL m_bApplying = FALSE;
+    // Activations the layer asked Qt for and whose events have not come back yet: those events
+    // are echoes, not the user's choice. Reported, a late echo would activate this window again
+    // after the layer had moved on, and two windows would take turns for ever.
+    int m_nActivationsAsked = 0;
     // Menus and MDI: the menu bar across the top; the client area (the backing image and the
     // child windows) starts below it.
     QPointer<QMenuBar> m_pMenuBar;
