@@ -148,15 +148,11 @@ void CTableWindow::SmoothScrollLines(int nLines)
             rcStrip.top = rcRows.bottom + nDy;
         PaintStripNow(rcStrip);
     }
+    // A marking drag follows its rows; its painted range moves with them once, here.
     if (m_headerPane.IsDragActive()) {
         if (nLines > 0)
             m_headerPane.OnLinesScrolledDown(nLines);
         else
             m_headerPane.OnLinesScrolledUp(-nLines);
-        HDC hdc = GetDC(m_hWnd);
-        if (hdc) {
-            m_headerPane.OnRowsMoved(hdc, 0, 5000, nLines);
-            ReleaseDC(m_hWnd, hdc);
-        }
     }
 }
