@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "DialogTestSupport.h"
 #include "GridTestSupport.h"
 #include "WindowTestSupport.h"
 #include "framework/table/SortColumns.h"
@@ -331,4 +332,15 @@ TEST_F(DlgSortCols, GridThatGoesLeavesTheDialogWithoutTarget)
     EXPECT_NE("<none>", m_language.Setting("DlgSortCol", "DialogPos"));
     EXPECT_EQ("<none>", m_language.Setting("", "DialogPos"));
     DestroyWindow(hHost);
+}
+
+// A module without the dialog's template: the request is refused and no dialog object is left.
+TEST(DlgSortColShow, FailedCreationLeavesNoDialog)
+{
+    CGridTable table;
+    table.Fill(3);
+    CDialogResources resources;
+    CGridWindow grid(table.View());
+    CTWApp::Get()->ShowSortDialog(&grid.Grid());
+    EXPECT_EQ(nullptr, CTWApp::Get()->GetSortDialog());
 }
