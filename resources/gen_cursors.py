@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the grid window's pointer shapes (cursors 101 to 105) as 32x32 PNG files beside this
+"""Draws the grid window's pointer shapes (cursors 101 to 105) and the drag and drop pointers (111
+no drop, 112 drop) as 32x32 PNG files beside this
 script: black strokes with a white rim on a transparent ground, the hot spot in a "HotSpot"
 text chunk ("x,y") that the resource loader reads. Run it again after changing a shape."""
 import os
@@ -79,6 +80,34 @@ def drag_column():
     return px, (1, 1)
 
 
+def pointer(px):
+    for y in range(0, 14):      # the arrow of the usual pointer, tip at the top left
+        hline(px, 1, 1 + y // 2, y + 1)
+    vline(px, 4, 14, 18)
+
+
+def no_drop():
+    px = set()
+    pointer(px)
+    for y in range(14, 31):     # a ring with a bar across: nothing takes the item here
+        for x in range(12, 29):
+            d = (x - 20) ** 2 + (y - 22) ** 2
+            if 36 <= d <= 64:
+                px.add((x, y))
+    for d in range(-5, 6):
+        px.add((20 + d, 22 + d))
+        px.add((21 + d, 22 + d))
+    return px, (1, 1)
+
+
+def drop():
+    px = set()
+    pointer(px)
+    box(px, 12, 18, 28, 28)     # the item carried, with a fold
+    hline(px, 12, 28, 21)
+    return px, (1, 1)
+
+
 def rim(px):
     out = set()
     for x, y in px:
@@ -122,6 +151,8 @@ SHAPES = [
     ("colhide.png", hide_column),
     ("colshow.png", show_column),
     ("coldrag.png", drag_column),
+    ("nodrop.png", no_drop),
+    ("drop.png", drop),
 ]
 
 if __name__ == "__main__":

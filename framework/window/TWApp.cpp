@@ -1,7 +1,10 @@
 // The grid's part of the application object.
 #include "framework/window/TWApp.h"
 
+#include <new>
+
 #include "framework/base/NorvGlobals.h"
+#include "framework/window/DlgSortCol.h"
 #include "framework/window/TBTabControl.h"
 #include "framework/window/TableWindow.h"
 #include "platform/win/user/Clipboard.h"
@@ -9,7 +12,10 @@
 
 CTWApp::CTWApp() : m_uClipFormat(RegisterClipboardFormatA("CF_NorvTable")) {}
 
-CTWApp::~CTWApp() = default;
+CTWApp::~CTWApp()
+{
+    delete m_pSortDlg;
+}
 
 CTWApp* CTWApp::Get()
 {
@@ -26,6 +32,8 @@ BOOL CTWApp::RegisterWindowClasses()
 void CTWApp::SetTargetWindow(CTableWindow* pWindow)
 {
     m_pTarget = pWindow;
+    if (m_pSortDlg && m_pSortDlg->m_hWnd)
+        m_pSortDlg->SetTarget(pWindow);
 }
 
 void CTWApp::OnSysColorChange()
@@ -48,18 +56,39 @@ void CTWApp::ShowFastFindDialog(CTableWindow* pWindow, int nCol)
     ShowFilterDialog(pWindow, nCol);
 }
 
+// The dialog is reused while its window exists and made again after the user closed it; one
+// that cannot be made beeps and leaves nothing behind.
 void CTWApp::ShowSortDialog(CTableWindow* pWindow)
 {
-    ShowFilterDialog(pWindow, -1);
+    if (m_pSortDlg && m_pSortDlg->m_hWnd) {
+        m_pTarget = pWindow;
+        m_pSortDlg->SetTarget(pWindow);
+    } else {
+        delete m_pSortDlg;
+        m_pSortDlg = new (std::nothrow) CDlgSortCol;
+        if (m_pSortDlg == nullptr || !m_pSortDlg->Create(pWindow)) {
+            delete m_pSortDlg;
+            m_pSortDlg = nullptr;
+            if (GetNorvGlobals().m_bBeep)
+                MessageBeep(0);
+            return;
+        }
+        m_pTarget = pWindow;
+    }
+    ShowWindow(m_pSortDlg->m_hWnd, SW_SHOW);
+    UpdateWindow(m_pSortDlg->m_hWnd);
 }
 
 void CTWApp::NotifySortChanged(CTableWindow* pWindow)
 {
-    (void)pWindow;   // no sort dialog exists yet to reload
+    if (m_pSortDlg && m_pSortDlg->m_hWnd && pWindow && m_pSortDlg->GetTarget() == pWindow)
+        m_pSortDlg->Refresh();
 }
 
 void CTWApp::OnWindowDestroyed(CTableWindow* pWindow)
 {
     if (m_pTarget == pWindow)
         m_pTarget = nullptr;
+    if (m_pSortDlg && m_pSortDlg->GetTarget() == pWindow)
+        m_pSortDlg->SetTarget(nullptr);
 }

@@ -5,6 +5,7 @@
 // serve, and follows a change of the system colours.
 #include "framework/base/TBApp.h"
 
+class CDlgSortCol;
 class CTableWindow;
 
 class CTWApp : public CTBApp
@@ -29,9 +30,11 @@ public:
     // A grid is going: nothing may reach it through the dialogs any more.
     void OnWindowDestroyed(CTableWindow* pWindow);
     CTableWindow* GetTargetWindow() const { return m_pTarget; }
+    CDlgSortCol* GetSortDialog() const { return m_pSortDlg; }
     UINT GetClipboardFormat() const { return m_uClipFormat; }
 
 private:
+    CDlgSortCol* m_pSortDlg = nullptr;  // owned; null until first shown
     CTableWindow* m_pTarget = nullptr;  // not owned
     UINT m_uClipFormat = 0;
 };

@@ -82,3 +82,73 @@ private:
     CTableWindow* m_pGrid;
     bool m_bOwned;
 };
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "framework/base/NorvGlobals.h"
+#include "framework/base/SettingsFile.h"
+#include "framework/base/TBApp.h"
+#include "platform/win/kernel/Resources.h"
+
+// The product's language library of a code page (1252 English; 1256 Arabic, which also reads
+// right to left and speaks the second language) as the application's and the resource module,
+// with an empty program settings file of the test's own; the destructor puts everything back.
+class CGridLanguage
+{
+public:
+    explicit CGridLanguage(int nCodePage = 1252)
+    {
+        UseSourceResources();
+        char szName[32];
+        snprintf(szName, sizeof(szName), "_%d.dll", nCodePage);
+        m_hModule = LoadLibraryA(szName);
+        CTBApp* pApp = GetTBApp();
+        m_hOldApp = pApp->GetModule();
+        m_hOldResources = TbGetResourceModule();
+        const CTBString strName = pApp->GetName();
+        pApp->Init(m_hModule, strName, pApp->GetOption());
+        TbSetResourceModule(m_hModule);
+        GetNorvGlobals().SetRightToLeft(nCodePage == 1256);
+        GetNorvGlobals().SetLanguage(nCodePage == 1256 ? 1 : 0);
+        char szPath[] = "/tmp/tbgridXXXXXX";
+        const int fd = mkstemp(szPath);
+        if (fd >= 0)
+            close(fd);
+        m_strPath = szPath;
+        m_settings.Open(szPath);
+        pApp->m_pSettings = &m_settings;
+    }
+    ~CGridLanguage()
+    {
+        CTBApp* pApp = GetTBApp();
+        pApp->m_pSettings = nullptr;
+        const CTBString strName = pApp->GetName();
+        pApp->Init(m_hOldApp, strName, pApp->GetOption());
+        TbSetResourceModule(m_hOldResources);
+        GetNorvGlobals().SetRightToLeft(FALSE);
+        GetNorvGlobals().SetLanguage(0);
+        if (m_hModule != nullptr)
+            FreeLibrary(m_hModule);
+        unlink(m_strPath.c_str());
+    }
+    CGridLanguage(const CGridLanguage&) = delete;
+    CGridLanguage& operator=(const CGridLanguage&) = delete;
+
+    BOOL IsLoaded() const { return m_hModule != nullptr; }
+    // A value of the settings file, "<none>" when it is not there.
+    std::string Setting(const char* pszSection, const char* pszKey)
+    {
+        m_settings.SetSection(pszSection);
+        return static_cast<const char*>(m_settings.GetString(CTBString(pszKey), "<none>"));
+    }
+
+private:
+    CSettingsFile m_settings;
+    std::string m_strPath;
+    HMODULE m_hModule = nullptr;
+    HINSTANCE m_hOldApp = nullptr;
+    HINSTANCE m_hOldResources = nullptr;
+};
