@@ -7,7 +7,8 @@
 // The implementation is split by concern: TableWindow.cpp (life, messages, appearance),
 // TableWindowLayout.cpp (geometry, scrolling, column sizing), TableWindowCurrent.cpp (current
 // row, current cell, in-place editing), TableWindowReactions.cpp (view and settings events),
-// TableWindowRowMove.cpp (row moves by bands of pixels).
+// TableWindowRowMove.cpp (row moves by bands of pixels), TableWindowKeys.cpp (the keyboard),
+// TableWindowMouse.cpp (the mouse).
 #include <cstdint>
 #include <vector>
 

@@ -200,3 +200,29 @@ TEST(GridKeys, CtrlCOnAnEmptyViewBeeps)
     EXPECT_EQ(1, f.grid.m_nBeeps);
     EXPECT_TRUE(f.grid.m_commands.empty());
 }
+
+TEST(GridKeys, InsertPutsTheSinksRowAtTheCurrentLine)
+{
+    CInputGridFixture f(5);
+    ASSERT_TRUE(f.grid.SelectRow(2, 0, FALSE));
+    // Nobody gives the new row values: it cannot go in.
+    TypeKey(VK_INSERT);
+    EXPECT_EQ(1, f.grid.m_nBeeps);
+    EXPECT_EQ(5, f.table.View().GetRowCount());
+
+    f.sink.m_fillInsert = [&f](CViewRow* pRow) {
+        TBCellSlot* pBlock = f.table.t.NewBlock();
+        PutText(f.table.t, pBlock, GRID_COL_SYMBOL, "NEW");
+        pRow->NewNode(pBlock);
+    };
+    TypeKey(VK_INSERT);
+    EXPECT_EQ("insert 2|insert 2", f.sink.Of("insert"));
+    ASSERT_EQ(6, f.table.View().GetRowCount());
+    CViewRow row;
+    CTBString strText;
+    ASSERT_TRUE(f.table.View().GetRow(row, 2));
+    row.GetText(strText, GRID_COL_SYMBOL);
+    EXPECT_EQ(CTBString("NEW"), strText);
+    // The view's own row holds a block the table owns: it goes before the blocks do.
+    f.table.View().RemoveAllRows();
+}

@@ -83,6 +83,7 @@ private:
     bool m_bOwned;
 };
 
+#include <functional>
 #include <vector>
 
 #include "framework/table/ViewRow.h"
@@ -195,6 +196,12 @@ public:
     void OnBeginEdit(CViewRow* pRow, int nCol, CTBString*) override { Add("edit", pRow ? pRow->GetIndex() : -1, nCol); }
     void OnSortChanging(const CSortColumns*, const CSortColumns*) override { m_log.push_back("sort"); }
     void OnCommand(UINT nId) override { Add("command", static_cast<int>(nId)); }
+    void OnInsertRow(int nPos, CViewRow* pRow) override
+    {
+        Add("insert", nPos);
+        if (m_fillInsert)
+            m_fillInsert(pRow);
+    }
 
     // The events of one kind ("sel", "key", ...) joined by "|".
     std::string Of(const char* pszKind) const
@@ -209,6 +216,7 @@ public:
     }
     std::vector<std::string> m_log;
     BOOL m_bHandleClicks = FALSE;
+    std::function<void(CViewRow*)> m_fillInsert;    // gives an inserted row its values
 
 private:
     void Add(const char* pszKind, int a, int b = INT32_MIN, int c = INT32_MIN)
