@@ -273,13 +273,10 @@ void CTableWindow::OnSysKeyDown(UINT nKey, UINT nRepeat, UINT nFlags)
     if (IsColumnDragActive())
         return;
     if (nKey == VK_F10 && (nFlags & KF_ALTDOWN)) {
-        if (!m_hContextMenu) {
-            Beep();
-            return;
-        }
         POINT pt;
         GetCursorPos(&pt);
-        TrackPopupMenu(m_hContextMenu, TPM_RIGHTBUTTON | TPM_CENTERALIGN, pt.x, pt.y, 0, m_hWnd, nullptr);
+        RebuildColumnMenu();
+        PopUpContextMenu(pt);
         return;
     }
     CTBWnd::OnSysKeyDown(nKey, nRepeat, nFlags);
@@ -299,21 +296,6 @@ void CTableWindow::OnKeyUp(UINT nKey, UINT nRepeat, UINT nFlags)
 void CTableWindow::OnLButtonDown(UINT nKeys, int x, int y)
 {
     OnMouseDown(nKeys, x, y, FALSE);
-}
-
-// The keyboard and mouse of the grid come with its interaction; a click takes the focus and
-// makes the clicked line current, so that a grid can be used before then.
-void CTableWindow::OnMouseDown(UINT nKeys, int x, int y, BOOL bDoubleClick)
-{
-    (void)nKeys;
-    (void)bDoubleClick;
-    if (!m_pView)
-        return;
-    if (GetFocus() != m_hWnd && !HasFocusOrEditor())
-        ::SetFocus(m_hWnd);
-    const int nLine = RowFromPoint(x, y);
-    if (nLine >= 0 || nLine == TW_APPEND_LINE)
-        SetCurrentRowOffset(nLine);
 }
 
 void CTableWindow::OnTimer(UINT_PTR nIdEvent)

@@ -7,7 +7,8 @@
 // The implementation is split by concern: TableWindow.cpp (life, messages, appearance),
 // TableWindowLayout.cpp (geometry, scrolling, column sizing), TableWindowCurrent.cpp (current
 // row, current cell, in-place editing), TableWindowReactions.cpp (view and settings events),
-// TableWindowRowMove.cpp (row moves by bands of pixels).
+// TableWindowRowMove.cpp (row moves by bands of pixels), TableWindowKeys.cpp (the keyboard),
+// TableWindowMouse.cpp (the mouse).
 #include <cstdint>
 #include <vector>
 
@@ -291,6 +292,18 @@ public:
     void OnInitMenuPopup(HMENU hMenu, UINT nIndex, BOOL bSysMenu) override;
     LRESULT WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
     virtual void OnMouseDown(UINT nKeys, int x, int y, BOOL bDoubleClick);
+    void OnKeyDown(UINT nKey, UINT nRepeat, UINT nFlags) override;
+    void OnMouseMove(UINT nKeys, int x, int y) override;
+    void OnLButtonUp(UINT nKeys, int x, int y) override;
+    void OnRButtonUp(UINT nKeys, int x, int y) override;
+
+    // The user's row and sort actions, also for the application: the title-click sort cycle
+    // (ascending, descending, none) of a display column; a new row at the current line; marking
+    // from the current row (Ctrl held unmarks) and its end.
+    virtual void SortByColumn(int nDisplayCol);
+    void InsertRowAtFocus();
+    void BeginMarkFromFocus(BOOL bMark);
+    void EndMarkAtFocus(BOOL bCommit);
 
 
 protected:
@@ -422,6 +435,24 @@ protected:
     BOOL m_bSettingEditText = FALSE;    // the grid's own text change, not the user's
     // view reactions
     CTableRow* m_pSumRowNode = nullptr; // remembered across a sum-mode change
+    // keyboard and mouse
+    static BOOL IsKeyHeld(int nVirtKey);            // asynchronous: the key as it is now
+    int  LastShownLine() const;                     // negative when no row shows
+    BOOL DoMoveKey(UINT nKey, BOOL bShift, BOOL bCtrl);
+    void MoveFocusByKey(int nMove);
+    BOOL DoEditKey(UINT nKey, BOOL bShift, BOOL bCtrl);
+    void RunClipboardKey(UINT nId, BOOL bPossible, BOOL bUnchecked);
+    void ToggleMarkAtFocus();
+    BOOL HasEditableColumn() const;
+    void MoveToEditableCell(int nStep);
+    void HitTestCell(POINT pt, int* pRow, int* pCol, int* pZone) const;
+    BOOL IsOnPressedCell(int nRow, int nCol, int nZone) const;
+    BOOL IsInRowHeaders(POINT pt) const;
+    BOOL IsOnCorner(POINT pt) const;
+    int  AutoScrollLineAt(POINT pt, int nRow);
+    void DetachColumnMenu();
+    void RebuildColumnMenu();
+    void PopUpContextMenu(POINT pt);
 
     // Panes: a pane stores its columns' widths through StoreColumnWidth.
     friend class CTableWindowArea;

@@ -138,6 +138,9 @@ public:
     }
     SHORT GetAsyncKeyState(int nVirtKey) override
     {
+        // Without a real keyboard Qt knows no modifiers held; the keys delivered tell.
+        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+            return TbDeliveredKeyState(nVirtKey);
         Qt::KeyboardModifiers mods = QGuiApplication::queryKeyboardModifiers();
         Qt::MouseButtons buttons = QGuiApplication::mouseButtons();
         bool bDown = false;

@@ -39,7 +39,7 @@ public:
     }
     void SetCursorShape(const TBCURSORSHAPE&) override {}
     BOOL GetCursorPos(POINT*) override { return FALSE; }
-    SHORT GetAsyncKeyState(int) override { return 0; }
+    SHORT GetAsyncKeyState(int nVirtKey) override { return TbDeliveredKeyState(nVirtKey); }
     void GetScreenSize(SIZE* pSize) override { *pSize = SIZE{1280, 1024}; }
     void Beep(UINT) override {}
     BOOL PlayWave(LPCSTR, BOOL) override { return TRUE; }

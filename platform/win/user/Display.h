@@ -102,6 +102,10 @@ void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen);
 // Keyboard: WM_KEYDOWN or WM_KEYUP with the virtual key and the key flags of lParam (KF_ALTDOWN
 // makes it a system key), and the characters the key produced in the active code page.
 void TbDisplayKey(UINT uMsg, UINT uVirtKey, LPARAM lParam, LPCSTR pszChars);
+// The keys and mouse buttons as the deliveries above left them (0x8000 down), at once, before the
+// program takes the messages: a display without a keyboard of its own answers GetAsyncKeyState
+// with it.
+SHORT TbDeliveredKeyState(int nVirtKey);
 // The user moved or sized a top-level window, asked to close it, or activated it.
 // The display reports only places, never when a drag begins or ends, so the window's size/move
 // phase is inferred: the first change of place after quiet sends WM_ENTERSIZEMOVE before its

@@ -11,6 +11,7 @@
 namespace {
 struct InputState {
     BYTE  keys[256] = {};       // bit 7 down, bit 0 toggled
+    BYTE  delivered[256] = {};  // bit 7 down, as the display's deliveries left it
     POINT ptCursor = {0, 0};
     // Characters of recent key presses, so that TranslateMessage gives what the keyboard typed.
     struct KeyChars { DWORD dwId; char szChars[8]; };
@@ -30,6 +31,36 @@ void SetKey(int nVk, bool bDown)
         b ^= 0x01;
     b = static_cast<BYTE>(bDown ? (b | 0x80) : (b & ~0x80));
 }
+
+void SetDelivered(int nVk, bool bDown)
+{
+    BYTE& b = Input().delivered[nVk & 0xFF];
+    b = static_cast<BYTE>(bDown ? 0x80 : 0);
+}
+
+// A press or release of a modifier holds its left-hand twin too, as one key of each is all the
+// display tells apart.
+int LeftTwin(int nVk)
+{
+    return nVk == VK_SHIFT ? VK_LSHIFT : nVk == VK_CONTROL ? VK_LCONTROL : nVk == VK_MENU ? VK_LMENU : 0;
+}
+
+// The buttons a mouse message presses (1) or releases (0); -1 for the others.
+int ButtonOf(UINT uMsg, int* pVk)
+{
+    static const struct { UINT uMsg; int nVk; int nDown; } s_buttons[] = {
+        {WM_LBUTTONDOWN, VK_LBUTTON, 1}, {WM_LBUTTONDBLCLK, VK_LBUTTON, 1}, {WM_LBUTTONUP, VK_LBUTTON, 0},
+        {WM_RBUTTONDOWN, VK_RBUTTON, 1}, {WM_RBUTTONDBLCLK, VK_RBUTTON, 1}, {WM_RBUTTONUP, VK_RBUTTON, 0},
+        {WM_MBUTTONDOWN, VK_MBUTTON, 1}, {WM_MBUTTONDBLCLK, VK_MBUTTON, 1}, {WM_MBUTTONUP, VK_MBUTTON, 0},
+    };
+    for (const auto& b : s_buttons) {
+        if (b.uMsg == uMsg) {
+            *pVk = b.nVk;
+            return b.nDown;
+        }
+    }
+    return -1;
+}
 }
 
 SHORT GetKeyState(int nVirtKey)
@@ -41,6 +72,11 @@ SHORT GetKeyState(int nVirtKey)
 SHORT GetAsyncKeyState(int nVirtKey)
 {
     return TbGetDisplay()->GetAsyncKeyState(nVirtKey);
+}
+
+SHORT TbDeliveredKeyState(int nVirtKey)
+{
+    return static_cast<SHORT>((Input().delivered[nVirtKey & 0xFF] & 0x80) ? 0x8000 : 0);
 }
 
 BOOL GetCursorPos(LPPOINT pPoint)
@@ -61,8 +97,8 @@ void TbNoteInputTaken(const MSG& msg)
     case WM_SYSKEYUP: {
         bool bDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
         SetKey(static_cast<int>(msg.wParam), bDown);
-        if (msg.wParam == VK_SHIFT || msg.wParam == VK_CONTROL || msg.wParam == VK_MENU)
-            SetKey(static_cast<int>(msg.wParam == VK_SHIFT ? VK_LSHIFT : msg.wParam == VK_CONTROL ? VK_LCONTROL : VK_LMENU), bDown);
+        if (int nTwin = LeftTwin(static_cast<int>(msg.wParam)))
+            SetKey(nTwin, bDown);
         break;
     }
     case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: SetKey(VK_LBUTTON, true); break;
@@ -163,6 +199,9 @@ void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen)
 {
     TbUserState& user = TbUser();
     Input().ptCursor = ptScreen;
+    int nButton = 0;
+    if (int nDown = ButtonOf(uMsg, &nButton); nDown >= 0)
+        SetDelivered(nButton, nDown == 1);
     HWND hTarget = user.hCapture ? user.hCapture : hWndUnder;
     if (uMsg == WM_MOUSEWHEEL && user.hFocus)
         hTarget = user.hFocus;
@@ -215,6 +254,12 @@ void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen)
 void TbDisplayKey(UINT uMsg, UINT uVirtKey, LPARAM lParam, LPCSTR pszChars)
 {
     TbUserState& user = TbUser();
+    // The key is down or up whether or not a window takes it.
+    if (uMsg == WM_KEYDOWN || uMsg == WM_KEYUP) {
+        SetDelivered(static_cast<int>(uVirtKey), uMsg == WM_KEYDOWN);
+        if (int nTwin = LeftTwin(static_cast<int>(uVirtKey)))
+            SetDelivered(nTwin, uMsg == WM_KEYDOWN);
+    }
     HWND hTarget = user.hFocus ? user.hFocus : user.hActive;
     if (!TbFindWindow(hTarget))
         return;

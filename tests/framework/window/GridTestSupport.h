@@ -152,3 +152,207 @@ private:
     HINSTANCE m_hOldApp = nullptr;
     HINSTANCE m_hOldResources = nullptr;
 };
+
+#include <functional>
+#include <vector>
+
+#include "framework/table/ViewRow.h"
+#include "framework/window/TableWindowEvents.h"
+#include "platform/win/user/Display.h"
+#include "platform/win/user/VirtualKeys.h"
+
+// Input as the display delivers it: through the queue, read with translation as a message loop
+// reads it, so that the grid has acted when a call returns. Keys go to the focus; the pointer
+// is in the grid's client coordinates.
+inline void PumpInput()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT)
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+inline void DeliverKey(UINT nKey, bool bDown, const char* pszChars = nullptr)
+{
+    TbDisplayKey(bDown ? WM_KEYDOWN : WM_KEYUP, nKey, MAKELPARAM(1, bDown ? 0 : KF_UP | KF_REPEAT),
+                 bDown ? pszChars : nullptr);
+    PumpInput();
+}
+
+inline void TypeKey(UINT nKey, const char* pszChars = nullptr)
+{
+    DeliverKey(nKey, true, pszChars);
+    DeliverKey(nKey, false);
+}
+
+inline void DeliverMouse(HWND hWnd, UINT uMsg, WPARAM wKeys, POINT ptClient)
+{
+    POINT pt = ptClient;
+    ClientToScreen(hWnd, &pt);
+    TbDisplayMouse(hWnd, uMsg, wKeys, pt);
+    PumpInput();
+}
+
+// A click as the display sends it: the pointer comes first, then the press and the release.
+inline void ClickAt(HWND hWnd, POINT pt, bool bRight = false)
+{
+    DeliverMouse(hWnd, WM_MOUSEMOVE, 0, pt);
+    DeliverMouse(hWnd, bRight ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, bRight ? MK_RBUTTON : MK_LBUTTON, pt);
+    DeliverMouse(hWnd, bRight ? WM_RBUTTONUP : WM_LBUTTONUP, 0, pt);
+}
+
+// A left-button drag from one point to another through the points between.
+inline void DragFromTo(HWND hWnd, POINT ptFrom, POINT ptTo, bool bRelease = true)
+{
+    DeliverMouse(hWnd, WM_MOUSEMOVE, 0, ptFrom);
+    DeliverMouse(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, ptFrom);
+    DeliverMouse(hWnd, WM_MOUSEMOVE, MK_LBUTTON, POINT{(ptFrom.x + ptTo.x) / 2, (ptFrom.y + ptTo.y) / 2});
+    DeliverMouse(hWnd, WM_MOUSEMOVE, MK_LBUTTON, ptTo);
+    if (bRelease)
+        DeliverMouse(hWnd, WM_LBUTTONUP, 0, ptTo);
+}
+
+// Where the grid's parts are, in client coordinates.
+inline POINT CellPoint(CTableWindow& grid, int nLine, int nDisplayCol)
+{
+    RECT rc;
+    grid.GetCellRect(nLine, nDisplayCol, &rc);
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+inline RECT TitleCell(CTableWindow& grid, int nDisplayCol)
+{
+    RECT rc;
+    CTableWindowArea* pPane = grid.PaneOfColumn(nDisplayCol);
+    pPane->GetColumnRect(nDisplayCol, &rc);
+    return RECT{rc.left, pPane->GetTitleRect().top, rc.right, pPane->GetTitleRect().bottom};
+}
+
+inline POINT TitlePoint(CTableWindow& grid, int nDisplayCol, int dx = 0)
+{
+    RECT rc = TitleCell(grid, nDisplayCol);
+    return POINT{(rc.left + rc.right) / 2 + dx, (rc.top + rc.bottom) / 2};
+}
+
+inline POINT RowHeaderPoint(CTableWindow& grid, int nLine)
+{
+    const RECT& rcHeader = grid.GetHeaderPane().GetRect();
+    const RECT& rcCells = grid.GetScrollPane().GetCellRect();
+    return POINT{(rcHeader.left + rcHeader.right) / 2, rcCells.top + nLine * grid.GetRowHeight() + grid.GetRowHeight() / 2};
+}
+
+// What a grid told its sinks, one line per event: "sel 2-5 1", "mark 3 1", "key 40",
+// "click -1 2", "rclick 4 -1", "edit 1 2", "sort", "command 26001". A click or right click is
+// handled when its flag says so.
+class CGridInputSink : public CTableWindowEventSink
+{
+public:
+    void OnRowsSelected(int nFirst, int nLast, BOOL bMark) override { Add("sel", nFirst, nLast, bMark); }
+    void OnRowMarked(CViewRow* pRow, BOOL bMark) override { Add("mark", pRow ? pRow->GetIndex() : -1, bMark); }
+    void OnKeyDown(UINT nKey, UINT, UINT) override { Add("key", static_cast<int>(nKey)); }
+    void OnCellClick(CViewRow* pRow, int nCol, int* pnHandled) override
+    {
+        Add("click", pRow ? pRow->GetIndex() : -1, nCol);
+        *pnHandled = m_bHandleClicks;
+    }
+    void OnCellRightClick(CViewRow* pRow, int nCol, int* pnHandled) override
+    {
+        Add("rclick", pRow ? pRow->GetIndex() : -1, nCol);
+        *pnHandled = m_bHandleClicks;
+    }
+    void OnBeginEdit(CViewRow* pRow, int nCol, CTBString*) override { Add("edit", pRow ? pRow->GetIndex() : -1, nCol); }
+    void OnSortChanging(const CSortColumns*, const CSortColumns*) override { m_log.push_back("sort"); }
+    void OnCommand(UINT nId) override { Add("command", static_cast<int>(nId)); }
+    void OnInsertRow(int nPos, CViewRow* pRow) override
+    {
+        Add("insert", nPos);
+        if (m_fillInsert)
+            m_fillInsert(pRow);
+    }
+
+    // The events of one kind ("sel", "key", ...) joined by "|".
+    std::string Of(const char* pszKind) const
+    {
+        std::string str;
+        const std::string strPrefix = std::string(pszKind) + " ";
+        for (const auto& line : m_log) {
+            if (line.compare(0, strPrefix.size(), strPrefix) == 0 || line == pszKind)
+                str += (str.empty() ? "" : "|") + line;
+        }
+        return str;
+    }
+    std::vector<std::string> m_log;
+    BOOL m_bHandleClicks = FALSE;
+    std::function<void(CViewRow*)> m_fillInsert;    // gives an inserted row its values
+
+private:
+    void Add(const char* pszKind, int a, int b = INT32_MIN, int c = INT32_MIN)
+    {
+        char sz[64];
+        if (c != INT32_MIN)
+            snprintf(sz, sizeof(sz), "%s %d-%d %d", pszKind, a, b, c);
+        else if (b != INT32_MIN)
+            snprintf(sz, sizeof(sz), "%s %d %d", pszKind, a, b);
+        else
+            snprintf(sz, sizeof(sz), "%s %d", pszKind, a);
+        m_log.push_back(sz);
+    }
+};
+
+// A grid that notes its beeps, the dialogs it asks for and the commands that reach it, instead
+// of sounding or opening them.
+class CInputGrid : public CTableWindow
+{
+public:
+    void Beep() override { ++m_nBeeps; }
+    void ShowFastFindDialog(int nDisplayCol) override { m_dialogs.push_back("find " + std::to_string(nDisplayCol)); }
+    void ShowFilterDialog(int nDisplayCol) override { m_dialogs.push_back("filter " + std::to_string(nDisplayCol)); }
+    BOOL OnCmdMsg(UINT nId, int nCode) override
+    {
+        if (nCode == 0)
+            m_commands.push_back(nId);
+        return CTableWindow::OnCmdMsg(nId, nCode);
+    }
+    int m_nBeeps = 0;
+    std::vector<std::string> m_dialogs;
+    std::vector<UINT> m_commands;
+};
+
+// A shown grid over a table of nRows with a recording sink and the keyboard focus. The display's
+// memory of the last click is cleared first (a click on the same spot soon after another would
+// be a double click), and no key or button stays down after the test.
+class CInputGridFixture
+{
+public:
+    explicit CInputGridFixture(int nRows, int cx = 400, int cy = 300)
+    {
+        table.Fill(nRows);
+        window = std::make_unique<CGridWindow>(table.View(), cx, cy, &grid);
+        grid.AddEventSink(&sink);
+        SetFocus(grid.m_hWnd);
+        DeliverMouse(grid.m_hWnd, WM_MBUTTONDOWN, MK_MBUTTON, POINT{1, 1});
+        DeliverMouse(grid.m_hWnd, WM_MBUTTONUP, 0, POINT{1, 1});
+        PumpInput();
+    }
+    ~CInputGridFixture()
+    {
+        for (UINT nKey : {VK_SHIFT, VK_CONTROL})
+            if (GetAsyncKeyState(static_cast<int>(nKey)) & 0x8000)
+                DeliverKey(nKey, false);
+        if (GetCapture())
+            ReleaseCapture();
+        grid.RemoveEventSink(&sink);
+        window.reset();
+        if (grid.m_hWnd)
+            DestroyWindow(grid.m_hWnd);
+        PumpInput();
+    }
+    HWND Hwnd() const { return grid.m_hWnd; }
+    CGridTable table;
+    CGridInputSink sink;
+    CInputGrid grid;
+    std::unique_ptr<CGridWindow> window;
+};

@@ -68,6 +68,17 @@ TEST_F(QtInputTest, KeysArriveAsKeyMessagesWithVirtualKeysAndCharacters)
     }
 }
 
+// Offscreen there is no keyboard to ask: a modifier held is the one Qt delivered last.
+TEST_F(QtInputTest, AsyncKeyStateOffscreenIsTheDeliveredKeys)
+{
+    QWidget* pWidget = TbQtWidgetOf(hChild);
+    QTest::keyPress(pWidget, Qt::Key_Control);
+    EXPECT_NE(0, GetAsyncKeyState(VK_CONTROL) & 0x8000);
+    QTest::keyRelease(pWidget, Qt::Key_Control);
+    EXPECT_EQ(0, GetAsyncKeyState(VK_CONTROL) & 0x8000);
+    PumpQt(10);
+}
+
 TEST_F(QtInputTest, ArabicTextArrivesInTheActiveCodePage)
 {
     UINT uOld = GetACP();

@@ -203,6 +203,28 @@ TEST_F(QueueTest, KeysFromTheDisplayReachTheFocusAndTranslate)
     DestroyWindow(hEdit);
 }
 
+// Without a keyboard of its own the display answers the asynchronous state from what it
+// delivered: at once, before the program has read the messages, and whether or not a window took them.
+TEST_F(QueueTest, AsyncKeyStateFollowsTheDeliveredKeysAndButtons)
+{
+    SetFocus(hWnd);
+    PumpReady();
+    TbDisplayKey(WM_KEYDOWN, VK_SHIFT, MAKELPARAM(1, 0x2A), nullptr);
+    EXPECT_NE(0, GetAsyncKeyState(VK_SHIFT) & 0x8000);
+    EXPECT_NE(0, GetAsyncKeyState(VK_LSHIFT) & 0x8000);
+    EXPECT_EQ(0, GetKeyState(VK_SHIFT) & 0x8000) << "not read from the queue yet";
+    EXPECT_EQ(0, GetAsyncKeyState(VK_CONTROL) & 0x8000);
+    TbDisplayMouse(hWnd, WM_RBUTTONDOWN, MK_RBUTTON, POINT{5, 5});
+    EXPECT_NE(0, GetAsyncKeyState(VK_RBUTTON) & 0x8000);
+    PumpReady();
+    TbDisplayKey(WM_KEYUP, VK_SHIFT, MAKELPARAM(1, 0x2A | KF_UP | KF_REPEAT), nullptr);
+    TbDisplayMouse(hWnd, WM_RBUTTONUP, 0, POINT{5, 5});
+    EXPECT_EQ(0, GetAsyncKeyState(VK_SHIFT) & 0x8000);
+    EXPECT_EQ(0, GetAsyncKeyState(VK_LSHIFT) & 0x8000);
+    EXPECT_EQ(0, GetAsyncKeyState(VK_RBUTTON) & 0x8000);
+    PumpReady();
+}
+
 TEST_F(QueueTest, PaintingValidatesAndScrollingInvalidatesTheBand)
 {
     g_pfnTestOverride = [](HWND h, UINT uMsg, WPARAM, LPARAM, BOOL* pbHandled) -> LRESULT {
