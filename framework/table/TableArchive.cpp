@@ -148,6 +148,12 @@ static BOOL IsMissingFill(const char* pszText, int nSize)
     return n == nSize - 1 && pszText[n] == '\0';
 }
 
+static BOOL IsNumberType(int nType)
+{
+    return nType == COLTYPE_INT32 || nType == COLTYPE_INT || nType == COLTYPE_COMPUTED || nType == COLTYPE_INT64
+           || nType == COLTYPE_DOUBLE;
+}
+
 // An empty field of a number column is a missing value, as the writer leaves it.
 static BOOL SetMissingValue(const CTableColumns& columns, TBCellSlot* pSlot, int nCol)
 {
@@ -187,9 +193,12 @@ int CTableFileArchive::WriteRow(CTableRow* pNode)
         cell.assign(static_cast<size_t>(nSize), '\0');
         pNode->GetCellText(cell.data(), nSize, i, columns[i], m_pView);
         // A missing value shows as a fill of '#' that no reader takes back; it travels as an
-        // empty field. No text fills the whole buffer: a text cell holds fewer characters.
+        // empty field (no text fills the whole buffer: a text cell holds fewer characters). A
+        // zero shown blank is written out, or it would read back as missing.
         if (IsMissingFill(cell.data(), nSize))
             cell[0] = '\0';
+        else if (cell[0] == '\0' && IsNumberType(columns[i]->GetDataType()))
+            snprintf(cell.data(), cell.size(), "0");
         line += EscapeField(cell.data(), m_chSeparator, m_chEscape);
         if (i < nColumns - 1 || m_bRowState)
             line += m_chSeparator;
@@ -331,8 +340,7 @@ int CTableFileArchive::ReadOneRow(CViewRow& row)
         ReadRowState(row, psz);
     for (int i = 0; i < columns.GetCount(); ++i) {
         const char* pszCell = cells[static_cast<size_t>(i)];
-        // A column with blank zeros writes its zeros empty: there the empty field stays a zero.
-        if (*pszCell == '\0' && !columns[i]->GetBlankZero() && SetMissingValue(columns, &pValues[i], i))
+        if (*pszCell == '\0' && SetMissingValue(columns, &pValues[i], i))
             continue;
         if (!pNode->SetCellText(pszCell, i, columns[i], m_pView))
             return -1;

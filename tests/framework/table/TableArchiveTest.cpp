@@ -268,9 +268,7 @@ TEST(TableArchive, MissingNumbersTravelAsEmptyFields)
 {
     CArchiveView v;
     CViewTable& view = v.t.View();
-    // In a number column without blank zeros an empty field is the missing value that the
-    // writer left there.
-    view.GetColumns()[1]->SetBlankZero(FALSE);
+    // In a number column an empty field is the missing value that the writer left there.
     EXPECT_TRUE(Paste(view, "0\nx||7\n", FALSE));
     ASSERT_EQ(1, view.GetRowCount());
     CRowPosition pos;
@@ -291,10 +289,16 @@ TEST(TableArchive, MissingNumbersTravelAsEmptyFields)
     EXPECT_TRUE(Paste(view, "0\n|1|2\n", FALSE));
     EXPECT_EQ("0\n|1|2\n", Copy(view, FALSE));
     EXPECT_FALSE(Paste(view, "0\nx|1a|2\n", FALSE));
-    // With blank zeros an empty field is the zero written that way.
+    // A column with blank zeros shows a zero as nothing but writes it out: an empty field
+    // stays the missing value there too.
     view.RemoveAllRows();
     view.GetColumns()[1]->SetBlankZero(TRUE);
-    EXPECT_TRUE(Paste(view, "0\nx||7\n", FALSE));
+    view.GetColumns()[2]->SetBlankZero(TRUE);
+    EXPECT_TRUE(Paste(view, "0\nx||0\n", FALSE));
     ASSERT_TRUE(view.GetRowTree().LocateByIndex(0, &pos));
-    EXPECT_EQ(0, pos.m_pNode->GetData()[1].nValue);
+    EXPECT_EQ(MISSING_INT32, pos.m_pNode->GetData()[1].nValue);
+    EXPECT_EQ(0, pos.m_pNode->GetData()[2].nValue);
+    pos.m_pNode->GetCellText(szShown, sizeof szShown, 2, view.GetColumns()[2], &view);
+    EXPECT_STREQ("", szShown);
+    EXPECT_EQ("0\nx||0\n", Copy(view, FALSE));
 }
