@@ -161,10 +161,8 @@ void CTableWindow::OnDestroy()
 {
     StopAutoScrollTimer();
     KillTimer(m_hWnd, TW_TIMER_HIGHLIGHT);
-    if (m_strClipFile.GetLength() > 0) {
-        remove(m_strClipFile);
-        m_strClipFile.Empty();
-    }
+    LeaveClipboardAsText();
+    DeleteClipboardFile();
     RECT rc;
     if (GetWindowRect(m_hWnd, &rc)) {
         m_nStoredX = rc.left;

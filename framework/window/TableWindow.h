@@ -472,6 +472,7 @@ protected:
     HANDLE RenderText();
     HANDLE RenderPath();
     void   DeleteClipboardFile();
+    void   LeaveClipboardAsText();
     BOOL   IsMenuItemChecked(UINT nId) const;
     void   SetMenuStates(HMENU hMenu);
     void   ShowColumnFromMenu(int nDisplayCol);

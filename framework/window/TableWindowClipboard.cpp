@@ -245,8 +245,7 @@ void CTableWindow::OnRenderFormat(UINT nFormat)
         GlobalFree(hData);
 }
 
-// The window is going: its file goes with it, so only the text is left behind. A path would
-// send a later paste to a missing file.
+// The window is going: its file goes with it, so only the text is rendered.
 void CTableWindow::OnRenderAllFormats()
 {
     if (!m_pView || !m_pView->IsOpen())
@@ -254,6 +253,37 @@ void CTableWindow::OnRenderAllFormats()
     HANDLE hText = RenderText();
     if (hText && !SetClipboardData(CF_TEXT, hText))
         GlobalFree(hText);
+}
+
+// The window is going and its file with it. Rows it copied stay on the clipboard as text only:
+// a path that was rendered already would send a later paste to a missing file.
+void CTableWindow::LeaveClipboardAsText()
+{
+    if (m_uClipFormat == 0 || m_strClipFile.GetLength() == 0 || !IsClipboardFormatAvailable(m_uClipFormat)
+        || !OpenClipboard(nullptr))
+        return;
+    HANDLE hPath = GetClipboardData(m_uClipFormat);
+    const char* pszPath = hPath ? static_cast<const char*>(GlobalLock(hPath)) : nullptr;
+    BOOL bOurs = FALSE;
+    if (pszPath) {
+        bOurs = strnlen(pszPath, GlobalSize(hPath)) == static_cast<size_t>(m_strClipFile.GetLength())
+                && strncmp(pszPath, m_strClipFile, GlobalSize(hPath)) == 0;
+        GlobalUnlock(hPath);
+    }
+    if (bOurs) {
+        std::string strText;
+        HANDLE hText = GetClipboardData(CF_TEXT);
+        const char* pszText = hText ? static_cast<const char*>(GlobalLock(hText)) : nullptr;
+        if (pszText) {
+            strText.assign(pszText, strnlen(pszText, GlobalSize(hText)));
+            GlobalUnlock(hText);
+        }
+        EmptyClipboard();
+        HANDLE hCopy = pszText ? MakeTextBlock(strText) : nullptr;
+        if (hCopy && !SetClipboardData(CF_TEXT, hCopy))
+            GlobalFree(hCopy);
+    }
+    CloseClipboard();
 }
 
 void CTableWindow::OnDestroyClipboard()
