@@ -11,8 +11,11 @@
 
 #include "bench/common/BenchMain.h"
 #include "framework/table/Table.h"
+#include "framework/table/TableFilters.h"
 #include "framework/window/TableWindow.h"
 #include "platform/qt/QtPlatform.h"
+#include "platform/win/kernel/Kernel.h"
+#include "platform/win/user/Clipboard.h"
 #include "platform/win/user/Paint.h"
 #include "platform/win/user/SysMetrics.h"
 
@@ -254,6 +257,36 @@ void BM_RandomRowWrites(benchmark::State& state) { RandomWrites(state, TRUE); }
 BENCHMARK(BM_RandomRowWrites)->Unit(benchmark::kMicrosecond);
 void BM_RandomRowWritesNoGrid(benchmark::State& state) { RandomWrites(state, FALSE); }
 BENCHMARK(BM_RandomRowWritesNoGrid)->Unit(benchmark::kMicrosecond);
+
+// 10,000 marked rows copied (the archive file written) and rendered as the clipboard's text.
+void BM_CopyMarkedRowsAsText(benchmark::State& state)
+{
+    CBenchGrid& bench = Bench();
+    CViewTable& view = bench.View();
+    for (int i = 0; i < ROWS; i += ROWS / 10000) {
+        CViewRow row(&view);
+        if (view.GetRow(row, i))
+            SetRowMarked(&view, row.GetNode(), TRUE);
+    }
+    size_t nBytes = 0;
+    for (auto _ : state) {
+        if (!bench.Grid().Copy() || !OpenClipboard(nullptr)) {
+            state.SkipWithError("the copy failed");
+            break;
+        }
+        HANDLE hText = GetClipboardData(CF_TEXT);
+        nBytes = hText ? GlobalSize(hText) : 0;
+        CloseClipboard();
+    }
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();       // the grid's file goes
+        CloseClipboard();
+    }
+    bench.Grid().SelectAllRows(FALSE);
+    state.counters["rows"] = 10000;
+    state.counters["text_bytes"] = static_cast<double>(nBytes);
+}
+BENCHMARK(BM_CopyMarkedRowsAsText)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -140,6 +140,42 @@ static char CarriedStatus(char ch)
     return ch == '\0' || ch == '\n' || ch == '\r' ? ' ' : ch;
 }
 
+static BOOL IsMissingFill(const char* pszText, int nSize)
+{
+    int n = 0;
+    while (pszText[n] == '#')
+        ++n;
+    return n == nSize - 1 && pszText[n] == '\0';
+}
+
+static BOOL IsNumberType(int nType)
+{
+    return nType == COLTYPE_INT32 || nType == COLTYPE_INT || nType == COLTYPE_COMPUTED || nType == COLTYPE_INT64
+           || nType == COLTYPE_DOUBLE;
+}
+
+// An empty field of a number column is a missing value, as the writer leaves it.
+static BOOL SetMissingValue(const CTableColumns& columns, TBCellSlot* pSlot, int nCol)
+{
+    const int32_t nMissing = MISSING_INT32;
+    const LONGLONG nMissing64 = MISSING_INT64;
+    const double dMissing = MISSING_DOUBLE;
+    switch (columns[nCol]->GetDataType()) {
+    case COLTYPE_INT32:
+    case COLTYPE_INT:
+    case COLTYPE_COMPUTED:
+        columns.SetSlotValue(pSlot, &nMissing, nCol);
+        return TRUE;
+    case COLTYPE_INT64:
+        columns.SetSlotValue(pSlot, &nMissing64, nCol);
+        return TRUE;
+    case COLTYPE_DOUBLE:
+        columns.SetSlotValue(pSlot, &dMissing, nCol);
+        return TRUE;
+    }
+    return FALSE;
+}
+
 int CTableFileArchive::WriteRow(CTableRow* pNode)
 {
     if (!pNode || pNode->GetKind() != NODE_ROW || !m_pView)
@@ -156,6 +192,13 @@ int CTableFileArchive::WriteRow(CTableRow* pNode)
         int nSize = columns[i]->GetFullTextSize();
         cell.assign(static_cast<size_t>(nSize), '\0');
         pNode->GetCellText(cell.data(), nSize, i, columns[i], m_pView);
+        // A missing value shows as a fill of '#' that no reader takes back; it travels as an
+        // empty field (no text fills the whole buffer: a text cell holds fewer characters). A
+        // zero shown blank is written out, or it would read back as missing.
+        if (IsMissingFill(cell.data(), nSize))
+            cell[0] = '\0';
+        else if (cell[0] == '\0' && IsNumberType(columns[i]->GetDataType()))
+            snprintf(cell.data(), cell.size(), "0");
         line += EscapeField(cell.data(), m_chSeparator, m_chEscape);
         if (i < nColumns - 1 || m_bRowState)
             line += m_chSeparator;
@@ -295,9 +338,13 @@ int CTableFileArchive::ReadOneRow(CViewRow& row)
     // 672 sixty-fourths there but as 10.50 in a cell of two decimals.
     if (m_bRowState && psz < pszEnd)
         ReadRowState(row, psz);
-    for (int i = 0; i < columns.GetCount(); ++i)
-        if (!pNode->SetCellText(cells[static_cast<size_t>(i)], i, columns[i], m_pView))
+    for (int i = 0; i < columns.GetCount(); ++i) {
+        const char* pszCell = cells[static_cast<size_t>(i)];
+        if (*pszCell == '\0' && SetMissingValue(columns, &pValues[i], i))
+            continue;
+        if (!pNode->SetCellText(pszCell, i, columns[i], m_pView))
             return -1;
+    }
     return 1;
 }
 

@@ -30,7 +30,6 @@ namespace {
 const int CURSOR_FIRST_ID = 101;
 const int CURSOR_COUNT = 5;
 const int CUSTOM_COLOR_COUNT = 16;
-const UINT EDITOR_ID = 1;
 
 // Palette-relative: the colour dialog's choice is kept the way the grid's palette realises it.
 COLORREF PaletteRelative(COLORREF cr) { return (cr & 0x00FFFFFF) | 0x02000000; }
@@ -44,10 +43,10 @@ CTableWindow::~CTableWindow()
     // Destroy the window while this is still a grid: its WM_DESTROY handling needs the grid.
     if (m_hWnd && IsWindow(m_hWnd))
         DestroyWindow();
+    // The column menu first: it may still hang in the context menu, which would destroy it too.
+    DestroyColumnMenu();
     if (m_hContextMenu)
         DestroyMenu(m_hContextMenu);
-    if (m_hColumnMenu)
-        DestroyMenu(m_hColumnMenu);
     DeleteDrawingObjects();
 }
 
@@ -137,14 +136,6 @@ void CTableWindow::SetContextMenu(HMENU hMenu)
     m_hContextMenu = hMenu;
 }
 
-void CTableWindow::DestroyColumnMenu()
-{
-    if (m_hColumnMenu) {
-        DestroyMenu(m_hColumnMenu);
-        m_hColumnMenu = nullptr;
-    }
-}
-
 // ---------------------------------------------------------------------------------------------
 // Window messages
 
@@ -170,10 +161,8 @@ void CTableWindow::OnDestroy()
 {
     StopAutoScrollTimer();
     KillTimer(m_hWnd, TW_TIMER_HIGHLIGHT);
-    if (m_strClipFile.GetLength() > 0) {
-        remove(m_strClipFile);
-        m_strClipFile.Empty();
-    }
+    LeaveClipboardAsText();
+    DeleteClipboardFile();
     RECT rc;
     if (GetWindowRect(m_hWnd, &rc)) {
         m_nStoredX = rc.left;
@@ -275,7 +264,6 @@ void CTableWindow::OnSysKeyDown(UINT nKey, UINT nRepeat, UINT nFlags)
     if (nKey == VK_F10 && (nFlags & KF_ALTDOWN)) {
         POINT pt;
         GetCursorPos(&pt);
-        RebuildColumnMenu();
         PopUpContextMenu(pt);
         return;
     }
@@ -322,16 +310,6 @@ void CTableWindow::OnTimer(UINT_PTR nIdEvent)
     }
 }
 
-void CTableWindow::OnInitMenuPopup(HMENU hMenu, UINT nIndex, BOOL bSysMenu)
-{
-    if (bSysMenu) {
-        EnableMenuItem(hMenu, SC_MINIMIZE, MF_BYCOMMAND | (GetAllowMinimize() ? MF_ENABLED : MF_GRAYED));
-        EnableMenuItem(hMenu, SC_MAXIMIZE, MF_BYCOMMAND | (GetAllowMaximize() ? MF_ENABLED : MF_GRAYED));
-        EnableMenuItem(hMenu, SC_SIZE, MF_BYCOMMAND | (GetAllowResize() ? MF_ENABLED : MF_GRAYED));
-    }
-    CTBWnd::OnInitMenuPopup(hMenu, nIndex, bSysMenu);
-}
-
 LRESULT CTableWindow::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
@@ -354,39 +332,6 @@ LRESULT CTableWindow::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
 
 // ---------------------------------------------------------------------------------------------
 // Commands
-
-BOOL CTableWindow::OnCmdMsg(UINT nId, int nCode)
-{
-    if (nId == EDITOR_ID) {
-        switch (nCode) {
-        case EN_SETFOCUS: BeginEdit(); return TRUE;
-        case EN_KILLFOCUS: EndEdit(); return TRUE;
-        case EN_CHANGE: EditChanged(); return TRUE;
-        }
-        return FALSE;
-    }
-    if (nId >= 26000 && nId <= 26999) {
-        FireCommand(nId);
-        return TRUE;
-    }
-    if (nId >= 25800 && nId <= 25807) {
-        SetHighlightSecondsIndex(static_cast<int>(nId) - 25800);
-        return TRUE;
-    }
-    switch (nId) {
-    case 25001: ChooseBackgroundColor(); return TRUE;
-    case 25002: ChooseCellBackColor(0); return TRUE;
-    case 25100: ChooseFaceColor(); return TRUE;
-    case 25101: ChooseShadowColor(); return TRUE;
-    case 25104: ChooseWindowBackColor(); return TRUE;
-    case 25900: ShowSortDialog(); return TRUE;
-    }
-    if (nId >= 25003 && nId <= 25099) {
-        ChooseCellTextColor(static_cast<int>(nId) - 25003);
-        return TRUE;
-    }
-    return CTBWnd::OnCmdMsg(nId, nCode);
-}
 
 void CTableWindow::FireCommand(UINT nId)
 {
@@ -416,16 +361,6 @@ void CTableWindow::ShowFastFindDialog(int nDisplayCol)
     if (nDisplayCol >= 0 && nDisplayCol < m_pView->GetColumnOrder().GetCount())
         nCol = m_pView->GetColumnOrder().GetColumnIndex(nDisplayCol);
     pApp->ShowFastFindDialog(this, nCol);
-}
-
-void CTableWindow::SetHighlightSecondsIndex(int nIndex)
-{
-    static const int s_seconds[] = {1, 3, 5, 10, 15, 30, 60};
-    if (nIndex < 1) {
-        SetHighlightSeconds(0);
-        return;
-    }
-    SetHighlightSeconds(s_seconds[nIndex > 7 ? 6 : nIndex - 1]);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -919,19 +854,6 @@ int CTableWindow::ChooseShadowColor()
 int CTableWindow::ChooseCellTextColor(int nIndex)
 {
     return ChooseAndSet(GetCellTextColor(nIndex), [this, nIndex](COLORREF cr) { SetCellTextColor(cr, nIndex); });
-}
-
-void CTableWindow::SelectAllRows(BOOL bMark)
-{
-    if (!m_pView)
-        return;
-    for (int i = 0; i < GetRowCount(); ++i) {
-        CViewRow row(m_pView);
-        if (m_pView->GetRow(row, i) && row.IsDataRow())
-            row.SetMarked(bMark);
-    }
-    m_cache.Clear();
-    m_headerPane.InvalidateCells(TRUE);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -8,7 +8,8 @@
 // TableWindowLayout.cpp (geometry, scrolling, column sizing), TableWindowCurrent.cpp (current
 // row, current cell, in-place editing), TableWindowReactions.cpp (view and settings events),
 // TableWindowRowMove.cpp (row moves by bands of pixels), TableWindowKeys.cpp (the keyboard),
-// TableWindowMouse.cpp (the mouse).
+// TableWindowMouse.cpp (the mouse), TableWindowCommands.cpp (menu commands and menu states),
+// TableWindowClipboard.cpp (copy, cut and paste of rows).
 #include <cstdint>
 #include <vector>
 
@@ -27,6 +28,8 @@
 
 class CViewTable;
 class CViewRow;
+class CTableFilters;
+class ITableArchive;
 
 // Timers of the grid window; one auto-scroll timer (200..205) runs at a time.
 #define TW_TIMER_SCROLL_RIGHT   200
@@ -189,13 +192,53 @@ public:
     void NotifyCurrentRow();
     BOOL MoveEditorToNextRow(int nDirection);
 
-    // Commands of the grid's menus that the display needs.
+    // Commands of the grid's menus (TableWindowCommands.cpp). OnCmdMsg runs the handler of a
+    // command id from one table; every id outside it goes to the window base.
     BOOL OnCmdMsg(UINT nId, int nCode) override;
     virtual void FireCommand(UINT nId);
     virtual void ShowSortDialog();
     virtual void ShowFilterDialog(int nDisplayCol);
     virtual void ShowFastFindDialog(int nDisplayCol);
     void SelectAllRows(BOOL bMark);
+    // Toggles read the check mark of their item in the context menu: without one they do nothing.
+    virtual void ToggleBeep();
+    virtual void ToggleGridLines();
+    virtual void ToggleAlerts();
+    virtual void ToggleFocusFrame();
+    // Beeps for a count outside 0..columns or a view that keeps its fixed columns.
+    virtual void SetFixedColumnsFromMenu(int nCount);
+    virtual void SetLanguage(int nLanguage);
+    // Hides or shows the column of a column-menu command (27000 + column index); a column shown
+    // moves to just after the column the context menu was opened on. Answers 0.
+    virtual int  ToggleColumnFromMenu(UINT nId);
+
+    // The context menu as it pops up: PrepareContextMenu builds the column menu afresh and appends
+    // it as the last submenu (caption: string 25850); x, y is the client point it opens for (a
+    // point on no column shows a hidden column near the end). Null without a context menu.
+    // ReleaseContextMenu takes the column menu out again once the menu has closed.
+    HMENU PrepareContextMenu(int x, int y);
+    void  ReleaseContextMenu();
+    HMENU RebuildColumnMenu();              // null for a view without switchable columns
+    HMENU GetColumnMenu() const { return m_hColumnMenu; }
+
+    // Clipboard (TableWindowClipboard.cpp): marked rows, or the current row when none is marked,
+    // travel in a file written by the table archive; the clipboard offers its text and its path
+    // (format "CF_NorvTable") on demand. Each answers 1 on success, 0 otherwise.
+    int  CopyRowsToClipboard(CTableFilters* pFilters, BOOL bCut, const char* pszFile);
+    int  CopySelection(BOOL bCut);          // every row of the view
+    int  Cut() { return CopyRowsToClipboard(nullptr, TRUE, nullptr); }
+    int  Copy() { return CopyRowsToClipboard(nullptr, FALSE, nullptr); }
+    int  PasteRows();                       // only rows of a view of the same name
+    BOOL CanCopy();
+    BOOL CanCut() const;
+    BOOL CanPaste() const;
+    UINT GetClipboardFormat() const { return m_uClipFormat; }
+    const CTBString& GetClipboardFile() const { return m_strClipFile; }
+    int  WriteClipboardHeader(ITableArchive* pArchive);
+    int  CheckClipboardHeader(ITableArchive* pArchive);
+    void OnRenderFormat(UINT nFormat) override;
+    void OnRenderAllFormats() override;
+    void OnDestroyClipboard() override;
 
     // Colour dialogs: each returns 1; cancelling changes nothing.
     virtual int ChooseBackgroundColor();
@@ -204,6 +247,9 @@ public:
     virtual int ChooseFaceColor();
     virtual int ChooseShadowColor();
     virtual int ChooseCellTextColor(int nIndex);
+    virtual int ChooseFrameColor1();        // the framework's frame colours: every grid repaints
+    virtual int ChooseFrameColor2();
+    virtual int ChooseGridFont();           // the normal font and its bold twin together
 
     // Row-move tracking: rows of a live sorted view move by bands of pixels.
     void ScrollRowsRegion(int nFirstLine, int nLines, int nMoved);
@@ -450,9 +496,16 @@ protected:
     BOOL IsInRowHeaders(POINT pt) const;
     BOOL IsOnCorner(POINT pt) const;
     int  AutoScrollLineAt(POINT pt, int nRow);
-    void DetachColumnMenu();
-    void RebuildColumnMenu();
     void PopUpContextMenu(POINT pt);
+    // clipboard and commands
+    HANDLE RenderText();
+    HANDLE RenderPath();
+    void   DeleteClipboardFile();
+    void   LeaveClipboardAsText();
+    BOOL   IsMenuItemChecked(UINT nId) const;
+    void   SetMenuStates(HMENU hMenu);
+    void   ShowColumnFromMenu(int nDisplayCol);
+    int    m_nMenuColumn = -2;          // display column the context menu opened on; -1 row header, -2 none
 
     // Panes: a pane stores its columns' widths through StoreColumnWidth.
     friend class CTableWindowArea;

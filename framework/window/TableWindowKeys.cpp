@@ -169,13 +169,13 @@ BOOL CTableWindow::DoEditKey(UINT nKey, BOOL bShift, BOOL bCtrl)
             DeleteRowAt(GetCurrentOffset());
             return TRUE;
         case EDIT_COPY:
-            RunClipboardKey(ID_COPY, m_pView && GetRowCount() > 0, bFromInsertOrDelete);
+            RunClipboardKey(ID_COPY, CanCopy(), bFromInsertOrDelete);
             return TRUE;
         case EDIT_CUT:
-            RunClipboardKey(ID_CUT, ViewAllowsDelete(), bFromInsertOrDelete);
+            RunClipboardKey(ID_CUT, CanCut(), bFromInsertOrDelete);
             return TRUE;
         case EDIT_PASTE:
-            RunClipboardKey(ID_PASTE, ViewAllowsInsert(), bFromInsertOrDelete);
+            RunClipboardKey(ID_PASTE, CanPaste(), bFromInsertOrDelete);
             return TRUE;
         case EDIT_FIND:
             ShowFastFindDialog(-1);

@@ -755,11 +755,14 @@ void CTableWindow::SetCursorForZone(int nZone)
     m_bCursorSet = TRUE;
 }
 
-// The first hidden column the user may show at or after a position, unless a shown one comes first.
+// The first hidden column the user may show at or after a position, unless a shown one comes
+// first; a negative position starts at the first column.
 int CTableWindow::FindNextHiddenColumn(int nDisplayCol) const
 {
-    if (!m_pView || nDisplayCol < 0)
+    if (!m_pView)
         return -1;
+    if (nDisplayCol < 0)
+        nDisplayCol = 0;
     CTableColumnsMap& order = m_pView->GetColumnOrder();
     for (int nPos = nDisplayCol; nPos < order.GetCount(); ++nPos) {
         if (GetColumnWidth(nPos) > 0)

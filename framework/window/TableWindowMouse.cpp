@@ -17,7 +17,6 @@ namespace
 {
 // The corner cell's top pixels belong to the show-again edge, not to the corner's own click.
 const int CORNER_TOP_MARGIN = 3;
-const UINT ID_COLUMNS_CAPTION = 25850;
 const int SORT_KEY_CAPACITY = 30;
 
 // The column's group setting: 2 groups by its key, 1 keeps the view's grouping, 0 and 3 do not.
@@ -311,39 +310,19 @@ void CTableWindow::OnRButtonUp(UINT nKeys, int x, int y)
     PopUpContextMenu(ptScreen);
 }
 
-// The column menu goes out of the context menu (while it is still its last item) before it is
-// destroyed: the context menu must not keep a dead submenu.
-void CTableWindow::DetachColumnMenu()
-{
-    if (!m_hColumnMenu || !m_hContextMenu)
-        return;
-    const int nLast = ::GetMenuItemCount(m_hContextMenu) - 1;
-    if (nLast >= 0 && ::GetSubMenu(m_hContextMenu, nLast) == m_hColumnMenu)
-        ::RemoveMenu(m_hContextMenu, static_cast<UINT>(nLast), MF_BYPOSITION);
-}
-
-void CTableWindow::RebuildColumnMenu()
-{
-    DetachColumnMenu();
-    DestroyColumnMenu();
-    if (m_pView)
-        m_hColumnMenu = m_pView->BuildColumnMenu();
-}
-
-// The context menu with the column menu as its last submenu, at a screen point.
+// The context menu with the column menu as its last submenu, at a screen point; the column
+// menu goes out of it again once the menu has closed.
 void CTableWindow::PopUpContextMenu(POINT ptScreen)
 {
-    if (!m_hContextMenu) {
+    POINT pt = ptScreen;
+    ::ScreenToClient(m_hWnd, &pt);
+    HMENU hMenu = PrepareContextMenu(pt.x, pt.y);
+    if (!hMenu) {
         Beep();
         return;
     }
-    if (m_hColumnMenu) {
-        CTBString strCaption;
-        strCaption.LoadAppString(ID_COLUMNS_CAPTION);
-        ::AppendMenuA(m_hContextMenu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(m_hColumnMenu), strCaption);
-    }
-    ::TrackPopupMenu(m_hContextMenu, TPM_CENTERALIGN | TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, 0, m_hWnd, nullptr);
-    DetachColumnMenu();
+    ::TrackPopupMenu(hMenu, TPM_CENTERALIGN | TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, 0, m_hWnd, nullptr);
+    ReleaseContextMenu();
 }
 
 // ---- The title-click sort -------------------------------------------------------------------

@@ -396,7 +396,7 @@ void CTableWindow::HideColumn(int nDisplayCol)
         return;
     ParkCurrentRow();
     if (pPane == &m_fixedPane)
-        MoveDivider(-GetColumnWidth(nDisplayCol));
+        MoveDivider(GetColumnWidth(nDisplayCol));
     pPane->ResizeColumn(nDisplayCol, 0);
     pColumn->m_bHidden = TRUE;
     RestoreCurrentRow();
@@ -410,7 +410,7 @@ void CTableWindow::ShowColumn(int nDisplayCol)
         return;
     ParkCurrentRow();
     if (pPane == &m_fixedPane)
-        MoveDivider(pColumn->m_nWidth);
+        MoveDivider(-pColumn->m_nWidth);
     pPane->RestoreColumnWidth(nDisplayCol, TRUE);
     if (pPane == &m_scrollPane)
         pPane->EnsureColumnVisible(nDisplayCol);

@@ -263,3 +263,42 @@ TEST(TableArchive, StatusCharactersComeBackAsTheyWereWritten)
               "c|3|3|00000000 0000000+000000000000\nd|4|4|00000000S0000000+000000000000\n",
               strText);
 }
+
+TEST(TableArchive, MissingNumbersTravelAsEmptyFields)
+{
+    CArchiveView v;
+    CViewTable& view = v.t.View();
+    // In a number column an empty field is the missing value that the writer left there.
+    EXPECT_TRUE(Paste(view, "0\nx||7\n", FALSE));
+    ASSERT_EQ(1, view.GetRowCount());
+    CRowPosition pos;
+    ASSERT_TRUE(view.GetRowTree().LocateByIndex(0, &pos));
+    EXPECT_EQ(MISSING_INT32, pos.m_pNode->GetData()[1].nValue);
+    char szShown[5];
+    pos.m_pNode->GetCellText(szShown, sizeof szShown, 1, view.GetColumns()[1], &view);
+    EXPECT_STREQ("####", szShown);      // the fill is the display's, not the file's
+    EXPECT_EQ("0\nx||7\n", Copy(view, FALSE));
+    // With the row state the copied row pastes back whole.
+    std::string strCopy = Copy(view, TRUE);
+    view.RemoveAllRows();
+    EXPECT_TRUE(Paste(view, strCopy, TRUE));
+    EXPECT_EQ(1, view.GetRowCount());
+    EXPECT_EQ(strCopy, Copy(view, TRUE));
+    // The text column takes an empty field as an empty text; a broken number is still refused.
+    view.RemoveAllRows();
+    EXPECT_TRUE(Paste(view, "0\n|1|2\n", FALSE));
+    EXPECT_EQ("0\n|1|2\n", Copy(view, FALSE));
+    EXPECT_FALSE(Paste(view, "0\nx|1a|2\n", FALSE));
+    // A column with blank zeros shows a zero as nothing but writes it out: an empty field
+    // stays the missing value there too.
+    view.RemoveAllRows();
+    view.GetColumns()[1]->SetBlankZero(TRUE);
+    view.GetColumns()[2]->SetBlankZero(TRUE);
+    EXPECT_TRUE(Paste(view, "0\nx||0\n", FALSE));
+    ASSERT_TRUE(view.GetRowTree().LocateByIndex(0, &pos));
+    EXPECT_EQ(MISSING_INT32, pos.m_pNode->GetData()[1].nValue);
+    EXPECT_EQ(0, pos.m_pNode->GetData()[2].nValue);
+    pos.m_pNode->GetCellText(szShown, sizeof szShown, 2, view.GetColumns()[2], &view);
+    EXPECT_STREQ("", szShown);
+    EXPECT_EQ("0\nx||0\n", Copy(view, FALSE));
+}

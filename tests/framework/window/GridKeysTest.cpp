@@ -176,7 +176,7 @@ TEST(GridKeys, DeleteRemovesTheCurrentRowAndRefusalsBeep)
     TypeKey(VK_DELETE);
     DeliverKey(VK_SHIFT, false);
     EXPECT_EQ((std::vector<UINT>{25601, 25601, 25600}), f.grid.m_commands);
-    EXPECT_EQ(4, f.table.View().GetRowCount()) << "Shift+Delete cuts; it does not delete";
+    EXPECT_EQ(3, f.table.View().GetRowCount()) << "Shift+Delete cuts the current row";
     f.table.View().m_bAllowPaste = FALSE;
     DeliverKey(VK_CONTROL, true);
     TypeKey('V');
