@@ -152,3 +152,27 @@ private:
     HINSTANCE m_hOldApp = nullptr;
     HINSTANCE m_hOldResources = nullptr;
 };
+
+#include "platform/win/user/Controls.h"
+#include "platform/win/user/Dialogs.h"
+
+// The grid dialogs as a user drives them: a click on a button (nothing when it is greyed), a
+// field's new text (its change notice included), a control's text.
+inline void ClickItem(HWND hDlg, int nId)
+{
+    SendMessageA(GetDlgItem(hDlg, nId), BM_CLICK, 0, 0);
+}
+inline void SetItemText(HWND hDlg, int nId, const char* pszText)
+{
+    SetDlgItemTextA(hDlg, nId, pszText);
+}
+inline std::string ItemText(HWND hDlg, int nId)
+{
+    char sz[512] = "";
+    GetDlgItemTextA(hDlg, nId, sz, sizeof(sz));
+    return sz;
+}
+inline bool ItemEnabled(HWND hDlg, int nId)
+{
+    return IsWindowEnabled(GetDlgItem(hDlg, nId)) != FALSE;
+}
