@@ -3,14 +3,16 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "framework/base/ColumnDataType.h"
 #include "framework/base/ColumnValues.h"
 #include "framework/base/NumberStyle.h"
 #include "framework/base/TBApp.h"
 #include "framework/base/Wildcard.h"
+#include "framework/table/AVLTree.h"
 #include "framework/table/TableColumn.h"
-#include "framework/table/ViewRow.h"
+#include "framework/table/TreeNode.h"
 #include "framework/table/ViewTable.h"
 #include "framework/window/TableWindow.h"
 #include "platform/win/user/Controls.h"
@@ -49,6 +51,60 @@ BOOL NormalizeTypedNumber(char* pszOut, int nOutSize, const char* pszTyped, int 
     pszPoint[1 + nKeep] = '\0';
     return TRUE;
 }
+// The search itself: the view's own walk over its data rows from a display line on, in display
+// order (group headers and sums are no nodes of it), one reused text buffer; it stops at the first
+// row whose cell matches.
+class CFastFindWalk : public ITreeVisitor
+{
+public:
+    CFastFindWalk(CViewTable* pView, int nCol, int nFirst, const char* pszPattern, const char* pszNumber)
+        : m_pView(pView), m_pColumn(pView->GetColumns().GetColumn(nCol)), m_nCol(nCol), m_nFirst(nFirst),
+          m_pszPattern(pszPattern), m_pszNumber(pszNumber),
+          m_text(static_cast<size_t>(m_pColumn->m_nSize > 0 ? m_pColumn->m_nSize : 1), '\0')
+    {
+    }
+    BOOL VisitNode(CTreeNode* pNode, int nIndex) override
+    {
+        if (pNode == nullptr || pNode->GetKind() != NODE_ROW || nIndex < m_nFirst)
+            return TRUE;
+        auto* pRow = static_cast<CTableRow*>(pNode);
+        // Rows the marked-rows mode hides are not on screen.
+        if (pRow->IsHidden() && m_pView->GetSumMode() != 0)
+            return TRUE;
+        pRow->GetCellText(m_text.data(), static_cast<int>(m_text.size()), m_nCol, m_pColumn, m_pView);
+        if (MatchWildcard(m_pszPattern, m_text.data(), /*bCaseSensitive=*/FALSE) || MatchesNumber()) {
+            m_nFound = nIndex;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    int GetFirstRow() const override { return m_nFirst; }
+    int GetLastRow() const override { return -1; }
+    int GetFound() const { return m_nFound; }
+
+private:
+    BOOL MatchesNumber() const
+    {
+        // A shown number's plain text begins with the character its text begins with (a sign or
+        // its first digit): most cells are refused before they are normalised.
+        if (m_pszNumber == nullptr || m_text[0] != m_pszNumber[0])
+            return FALSE;
+        const int nDecimals = m_pColumn->GetDecimals(FALSE);
+        char szCell[NUMBER_TEXT];
+        if (!NormalizeNumberText(szCell, sizeof(szCell), m_text.data(), nDecimals, /*bKeepPoint=*/nDecimals < 0))
+            return FALSE;
+        return strncmp(m_pszNumber, szCell, strlen(m_pszNumber)) == 0;
+    }
+
+    CViewTable* m_pView;
+    const CTableColumn* m_pColumn;
+    int m_nCol;
+    int m_nFirst;
+    const char* m_pszPattern;
+    const char* m_pszNumber;            // the typed number, null for a text column
+    std::vector<char> m_text;
+    int m_nFound = -1;
+};
 }  // namespace
 
 int FillColumnList(HWND hCombo, CViewTable* pView, int nCol)
@@ -182,14 +238,6 @@ void CDlgFastFind::UpdateFindButton()
     EnableItem(IDC_GRID_FIND_NEXT, TargetView() != nullptr && bSelected);
 }
 
-BOOL CDlgFastFind::MatchesNumber(const char* pszTyped, const char* pszCell, int nDecimals) const
-{
-    char szCell[NUMBER_TEXT];
-    if (!NormalizeNumberText(szCell, sizeof(szCell), pszCell, nDecimals, /*bKeepPoint=*/nDecimals < 0))
-        return FALSE;
-    return strncmp(pszTyped, szCell, strlen(pszTyped)) == 0;
-}
-
 BOOL CDlgFastFind::Find(int nFirst)
 {
     CTBString strText;
@@ -206,24 +254,12 @@ BOOL CDlgFastFind::Find(int nFirst)
     char szTyped[NUMBER_TEXT];
     const BOOL bNumber = !ColumnTypeIsTextual(pColumn->GetDataType())
                          && NormalizeTypedNumber(szTyped, sizeof(szTyped), strText, nDecimals);
-    CViewRow row(pView);
-    CTBString strCell;
-    const int nCount = pView->GetRowCount();
-    for (int i = nFirst < 0 ? 0 : nFirst; i < nCount; ++i) {
-        if (!pView->GetRow(row, i))
-            break;
-        // Group headers, sums and separators are not rows of the table.
-        const int nKind = row.GetPosition().m_nKind;
-        if (nKind != LINE_ROW && nKind != LINE_GROUP_END)
-            continue;
-        row.GetText(strCell, m_nCol);
-        if (MatchWildcard(strPattern, strCell, /*bCaseSensitive=*/FALSE)
-            || (bNumber && MatchesNumber(szTyped, strCell, nDecimals))) {
-            m_pTarget->SelectRow(i, pView->GetColumnOrder().FindPosition(m_nCol), /*bOpenEditor=*/FALSE);
-            return TRUE;
-        }
-    }
-    return FALSE;
+    CFastFindWalk walk(pView, m_nCol, nFirst < 0 ? 0 : nFirst, strPattern, bNumber ? szTyped : nullptr);
+    pView->GetRowTree().ApplyFilter(&walk);
+    if (walk.GetFound() < 0)
+        return FALSE;
+    m_pTarget->SelectRow(walk.GetFound(), pView->GetColumnOrder().FindPosition(m_nCol), /*bOpenEditor=*/FALSE);
+    return TRUE;
 }
 
 void CDlgFastFind::FindNext()

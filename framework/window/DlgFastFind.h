@@ -61,7 +61,6 @@ private:
     void FillColumns(BOOL bSelect);
     void TakeSelection();
     void UpdateFindButton();
-    BOOL MatchesNumber(const char* pszTyped, const char* pszCell, int nDecimals) const;
 
     CTableWindow* m_pTarget = nullptr;  // not owned; cleared when it goes (CTWApp)
     int m_nCol = -1;                    // column index in the view, -1 = none
