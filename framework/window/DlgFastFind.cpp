@@ -174,7 +174,12 @@ CTBString GridDialogCaption(UINT nIdString, CViewTable* pView)
 
 CDlgFastFind::CDlgFastFind() : CTBLangDialog(IDD_FASTFIND, nullptr) {}
 
-CDlgFastFind::~CDlgFastFind() = default;
+CDlgFastFind::~CDlgFastFind()
+{
+    // Destroyed here, while the section names are still this class's, its position is kept.
+    if (m_hWnd != nullptr)
+        DestroyWindow();
+}
 
 BOOL CDlgFastFind::Create(CTableWindow* pWindow, int nCol)
 {

@@ -85,7 +85,8 @@ CDlgFilter::CDlgFilter() : CTBLangDialog(IDD_FILTER, nullptr) {}
 
 CDlgFilter::~CDlgFilter()
 {
-    // The window goes first: its last messages may still read the copy.
+    // The window goes first: its last messages may still read the copy, and its position is
+    // kept while the section names are still this class's.
     if (m_hWnd != nullptr)
         DestroyWindow();
     if (m_hCheck != nullptr)
@@ -531,6 +532,11 @@ void CDlgFilter::SwitchSize()
     const int cyFrame = (rcWindow.bottom - rcWindow.top) - rcClient.bottom;
     SetWindowPos(m_hWnd, nullptr, 0, 0, rcUnits.right + cxFrame, rcUnits.bottom + cyFrame,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetSizeCaption();
+}
+
+void CDlgFilter::SetSizeCaption()
+{
     CTBString strCaption;
     CTBApp* pApp = GetTBApp();
     strCaption.LoadStringOrEmpty(pApp ? pApp->GetModule() : nullptr, m_bExpanded ? IDS_FILTER_LESS : IDS_FILTER_MORE);
@@ -598,6 +604,8 @@ void CDlgFilter::OnLanguageChanged(int nLanguage)
     OnColumnChange();
     FillBothCriteria();
     SetCombineCaption();
+    SetSizeCaption();
+    ShowRowCount();
 }
 
 BOOL CDlgFilter::OnInitDialog()

@@ -116,6 +116,7 @@ private:
     void ShowRowCount();
     void SetCombineCaption();
     void SwitchSize();
+    void SetSizeCaption();
     void SetDirty();
     void RefreshControls();
 
