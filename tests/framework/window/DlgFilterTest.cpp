@@ -166,6 +166,33 @@ TEST_F(FilterDialog, CombineSwitchLetsEitherGroupSuffice)
     EXPECT_EQ(1, SendDlgItemMessageA(hDlg, IDC_FILTER_ANY_LIST, LB_GETCOUNT, 0, 0));
 }
 
+TEST_F(FilterDialog, FindNextGoesThroughTheMatchingRowsAndWraps)
+{
+    HWND hDlg = Open(GRID_COL_VOLUME);
+    AddWithOperator(hDlg, IDC_FILTER_ANY_TEXT, IDC_FILTER_OP_EQUAL + 2, "160");   // 17..19
+    for (int nRow : {17, 18, 19, 17}) {
+        ClickItem(hDlg, IDC_GRID_FIND_NEXT);
+        EXPECT_EQ(nRow, (*m_pGrid)->GetCurrentRow());
+    }
+    // The text left in the field is taken first: it edits the criterion selected in the list
+    // (the one just added).
+    SetItemText(hDlg, IDC_FILTER_ANY_TEXT, "<20");
+    ClickItem(hDlg, IDC_GRID_FIND_NEXT);
+    EXPECT_EQ(0, (*m_pGrid)->GetCurrentRow());
+    ASSERT_EQ(1, SendDlgItemMessageA(hDlg, IDC_FILTER_ANY_LIST, LB_GETCOUNT, 0, 0));
+    for (int nRow : {1, 0}) {
+        ClickItem(hDlg, IDC_GRID_FIND_NEXT);
+        EXPECT_EQ(nRow, (*m_pGrid)->GetCurrentRow());
+    }
+    // Nothing matching: the current row stays.
+    ClickItem(hDlg, IDC_FILTER_REMOVE_ALL);
+    SetItemText(hDlg, IDC_FILTER_ANY_TEXT, ">1000");
+    GetNorvGlobals().m_bBeep = FALSE;
+    ClickItem(hDlg, IDC_GRID_FIND_NEXT);
+    GetNorvGlobals().m_bBeep = TRUE;
+    EXPECT_EQ(0, (*m_pGrid)->GetCurrentRow());
+}
+
 TEST_F(FilterDialog, AColumnTakesTwoHundredCriteriaAndNoMore)
 {
     PresetCriteria(GRID_COL_VOLUME, 1, 199);
