@@ -255,6 +255,8 @@ TEST(GridDialogShots, FastFindInEnglishAndArabic)
         CGridLanguage language(nCodePage);
         CGridTable table;
         table.Fill(20);
+        if (nCodePage == 1256)
+            SetArabicTitles(table);
         CGridWindow grid(table.View());
         CTWApp::Get()->ShowFastFindDialog(&grid.Grid(), GRID_COL_SYMBOL);
         CDlgFastFind* pDlg = CTWApp::Get()->GetFastFindDialog();

@@ -329,6 +329,8 @@ TEST(GridDialogShots, FilterInBothSizesInEnglishAndArabic)
         CGridLanguage language(nCodePage);
         CGridTable table;
         table.Fill(20);
+        if (nCodePage == 1256)
+            SetArabicTitles(table);
         CTableFilters* pFilters = new CTableFilters;
         pFilters->Init(&table.View(), nullptr);
         pFilters->AddFilter(GRID_COL_VOLUME, ">150", FALSE, 1);

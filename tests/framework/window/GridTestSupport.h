@@ -176,3 +176,11 @@ inline bool ItemEnabled(HWND hDlg, int nId)
 {
     return IsWindowEnabled(GetDlgItem(hDlg, nId)) != FALSE;
 }
+
+// The grid table's column titles in the second language, for the Arabic pictures.
+inline void SetArabicTitles(CGridTable& table)
+{
+    static const char* const s_titles[GRID_COLUMNS] = {"الرمز", "الإغلاق", "الحجم", "التغير"};
+    for (int nCol = 0; nCol < GRID_COLUMNS; ++nCol)
+        table.t.Table().GetColumn(nCol).SetTitle(Arabic(s_titles[nCol]).c_str(), 1);
+}
