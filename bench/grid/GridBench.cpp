@@ -2,7 +2,8 @@
 // 100,000 rows, sorted on the last price, one fixed column, change highlights on. Page repaints
 // and scrolls, beside moving the pixels of the whole window alone; live writes to rows on
 // screen, a sort-key write that moves a shown row away, and writes to random rows, each beside
-// the same writes with no grid watching the view. Run with a display to watch the window.
+// the same writes with no grid watching the view; a fast-find keystroke and the filter dialog's
+// count over the whole view. Run with a display to watch the window.
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <memory>
@@ -12,7 +13,12 @@
 #include "bench/common/BenchMain.h"
 #include "framework/table/Table.h"
 #include "framework/table/TableFilters.h"
+#include "framework/window/DlgFastFind.h"
+#include "framework/window/DlgFilter.h"
 #include "framework/window/TableWindow.h"
+#include "platform/win/kernel/Resources.h"
+#include "platform/win/user/Controls.h"
+#include "platform/win/user/Dialogs.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/kernel/Kernel.h"
 #include "platform/win/user/Clipboard.h"
@@ -287,6 +293,65 @@ void BM_CopyMarkedRowsAsText(benchmark::State& state)
     state.counters["text_bytes"] = static_cast<double>(nBytes);
 }
 BENCHMARK(BM_CopyMarkedRowsAsText)->Unit(benchmark::kMillisecond);
+// The grid dialogs come from the English language module of the source tree.
+BOOL UseDialogResources()
+{
+    static HMODULE s_hModule = nullptr;
+    if (s_hModule == nullptr) {
+        TbAddResourcePath(TB_SOURCE_DIR "/resources");
+        s_hModule = LoadLibraryA("_1252.dll");
+        if (s_hModule != nullptr)
+            TbSetResourceModule(s_hModule);
+    }
+    return s_hModule != nullptr;
+}
+
+// A keystroke in the fast find that matches no row: the whole view is walked, every cell
+// formatted; a number column also normalises every cell for the numeric match.
+void FastFindNoMatch(benchmark::State& state, int nCol, const char* pszTyped)
+{
+    CBenchGrid& bench = Bench();
+    CDlgFastFind dlg;
+    if (!UseDialogResources() || !dlg.Create(&bench.Grid(), nCol)) {
+        state.SkipWithError("the fast-find dialog could not be made");
+        return;
+    }
+    const int nCurrent = bench.Grid().GetCurrentRow();
+    for (auto _ : state)
+        SetDlgItemTextA(dlg.m_hWnd, IDC_FASTFIND_TEXT, pszTyped);    // its change notice searches
+    if (bench.Grid().GetCurrentRow() != nCurrent)
+        state.SkipWithError("a row was found");
+    state.SetItemsProcessed(state.iterations() * ROWS);
+}
+void BM_FastFindNoMatchText(benchmark::State& state) { FastFindNoMatch(state, COL_SYM, "zz"); }
+BENCHMARK(BM_FastFindNoMatchText)->Unit(benchmark::kMillisecond);
+void BM_FastFindNoMatchNumber(benchmark::State& state) { FastFindNoMatch(state, COL_LAST, "-5"); }
+BENCHMARK(BM_FastFindNoMatchNumber)->Unit(benchmark::kMillisecond);
+
+// The filter dialog's count after a change: each switch of the combine rule counts the
+// matching rows of the whole view again.
+void BM_FilterDialogCountAfterChange(benchmark::State& state)
+{
+    CBenchGrid& bench = Bench();
+    CTableFilters* pFilters = new CTableFilters;
+    pFilters->Init(&bench.View(), nullptr);
+    pFilters->AddFilter(COL_LAST, ">5000", /*bFlag=*/FALSE, /*nGroup=*/1);
+    pFilters->AddFilter(COL_VOL, "<100000", /*bFlag=*/FALSE, /*nGroup=*/0);
+    bench.View().SetFilters(pFilters);
+    {
+        CDlgFilter dlg;
+        if (!UseDialogResources() || !dlg.Create(&bench.Grid(), COL_LAST)) {
+            state.SkipWithError("the filter dialog could not be made");
+        } else {
+            HWND hCombine = GetDlgItem(dlg.m_hWnd, IDC_FILTER_COMBINE);
+            for (auto _ : state)
+                SendMessageA(hCombine, BM_CLICK, 0, 0);
+            state.SetItemsProcessed(state.iterations() * ROWS);
+        }
+    }
+    bench.View().SetFilters(nullptr);
+}
+BENCHMARK(BM_FilterDialogCountAfterChange)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,13 +1,28 @@
 #pragma once
 // What the grid tests share: a quotation-like table (symbol, last price, volume, change) with
 // one view, and a top-level grid window over it on the offscreen display.
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
+#include <unistd.h>
+#include <vector>
 
+#include "framework/base/NorvGlobals.h"
+#include "framework/base/SettingsFile.h"
+#include "framework/base/TBApp.h"
 #include "framework/table/TableColumn.h"
+#include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
 #include "framework/window/TableWindow.h"
+#include "framework/window/TableWindowEvents.h"
 #include "platform/win/Windows.h"
+#include "platform/win/kernel/Resources.h"
+#include "platform/win/user/Controls.h"
+#include "platform/win/user/Dialogs.h"
+#include "platform/win/user/Display.h"
+#include "platform/win/user/VirtualKeys.h"
 #include "tests/framework/table/TableTestSupport.h"
 #include "tests/framework/window/WindowTestSupport.h"
 
@@ -83,16 +98,6 @@ private:
     bool m_bOwned;
 };
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-
-#include "framework/base/NorvGlobals.h"
-#include "framework/base/SettingsFile.h"
-#include "framework/base/TBApp.h"
-#include "platform/win/kernel/Resources.h"
-
 // The product's language library of a code page (1252 English; 1256 Arabic, which also reads
 // right to left and speaks the second language) as the application's and the resource module,
 // with an empty program settings file of the test's own; the destructor puts everything back.
@@ -152,14 +157,6 @@ private:
     HINSTANCE m_hOldApp = nullptr;
     HINSTANCE m_hOldResources = nullptr;
 };
-
-#include <functional>
-#include <vector>
-
-#include "framework/table/ViewRow.h"
-#include "framework/window/TableWindowEvents.h"
-#include "platform/win/user/Display.h"
-#include "platform/win/user/VirtualKeys.h"
 
 // Input as the display delivers it: through the queue, read with translation as a message loop
 // reads it, so that the grid has acted when a call returns. Keys go to the focus; the pointer
@@ -356,3 +353,32 @@ public:
     CInputGrid grid;
     std::unique_ptr<CGridWindow> window;
 };
+
+// The grid dialogs as a user drives them: a click on a button (nothing when it is greyed), a
+// field's new text (its change notice included), a control's text.
+inline void ClickItem(HWND hDlg, int nId)
+{
+    SendMessageA(GetDlgItem(hDlg, nId), BM_CLICK, 0, 0);
+}
+inline void SetItemText(HWND hDlg, int nId, const char* pszText)
+{
+    SetDlgItemTextA(hDlg, nId, pszText);
+}
+inline std::string ItemText(HWND hDlg, int nId)
+{
+    char sz[512] = "";
+    GetDlgItemTextA(hDlg, nId, sz, sizeof(sz));
+    return sz;
+}
+inline bool ItemEnabled(HWND hDlg, int nId)
+{
+    return IsWindowEnabled(GetDlgItem(hDlg, nId)) != FALSE;
+}
+
+// The grid table's column titles in the second language, for the Arabic pictures.
+inline void SetArabicTitles(CGridTable& table)
+{
+    static const char* const s_titles[GRID_COLUMNS] = {"الرمز", "الإغلاق", "الحجم", "التغير"};
+    for (int nCol = 0; nCol < GRID_COLUMNS; ++nCol)
+        table.t.Table().GetColumn(nCol).SetTitle(Arabic(s_titles[nCol]).c_str(), 1);
+}
