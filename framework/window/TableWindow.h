@@ -497,6 +497,7 @@ protected:
     BOOL IsOnCorner(POINT pt) const;
     int  AutoScrollLineAt(POINT pt, int nRow);
     void PopUpContextMenu(POINT pt);
+    UINT PopupFlags() const;
     // clipboard and commands
     HANDLE RenderText();
     HANDLE RenderPath();

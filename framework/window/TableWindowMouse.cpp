@@ -289,7 +289,7 @@ void CTableWindow::OnRButtonUp(UINT nKeys, int x, int y)
     if ((nZone == TW_ZONE_RESIZE || nZone == TW_ZONE_SHOW || IsOnCorner(pt)) && m_hColumnMenu) {
         POINT ptScreen = pt;
         ::ClientToScreen(m_hWnd, &ptScreen);
-        ::TrackPopupMenu(m_hColumnMenu, TPM_CENTERALIGN | TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, 0, m_hWnd, nullptr);
+        ::TrackPopupMenu(m_hColumnMenu, PopupFlags(), ptScreen.x, ptScreen.y, 0, m_hWnd, nullptr);
         return;
     }
     const BOOL bInHeaders = IsInRowHeaders(pt);
@@ -310,6 +310,12 @@ void CTableWindow::OnRButtonUp(UINT nKeys, int x, int y)
     PopUpContextMenu(ptScreen);
 }
 
+// The grid's popups open centred on the pointer; in a right-to-left layout they read right to left.
+UINT CTableWindow::PopupFlags() const
+{
+    return TPM_CENTERALIGN | TPM_RIGHTBUTTON | (IsRightToLeft() ? TPM_LAYOUTRTL : 0);
+}
+
 // The context menu with the column menu as its last submenu, at a screen point; the column
 // menu goes out of it again once the menu has closed.
 void CTableWindow::PopUpContextMenu(POINT ptScreen)
@@ -321,7 +327,7 @@ void CTableWindow::PopUpContextMenu(POINT ptScreen)
         Beep();
         return;
     }
-    ::TrackPopupMenu(hMenu, TPM_CENTERALIGN | TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, 0, m_hWnd, nullptr);
+    ::TrackPopupMenu(hMenu, PopupFlags(), ptScreen.x, ptScreen.y, 0, m_hWnd, nullptr);
     ReleaseContextMenu();
 }
 

@@ -2,12 +2,16 @@
 // objects each time they show, after the owner has prepared them.
 #include <QtCore/QPointer>
 #include <QtGui/QAction>
+#include <QtGui/QImage>
+#include <QtGui/QPainter>
 #include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
+#include <vector>
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/WindowWidget.h"
+#include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/Menu.h"
 #include "platform/win/user/Window.h"
@@ -217,4 +221,27 @@ void TbQtClosePopupMenu()
 QMenu* TbQtOpenPopup()
 {
     return Popup().pMenu;
+}
+
+int TbSaveScreenPng(HWND hWnd, LPCSTR pszPath)
+{
+    QWidget* pWidget = TbQtWidgetOf(hWnd);
+    if (!pWidget || !pszPath)
+        return -1;
+    QImage image = pWidget->grab().toImage();
+    QPainter painter(&image);
+    int nMenus = 0;
+    // The popup first, then the submenus that open over it.
+    std::vector<QMenu*> menus;
+    if (QMenu* pPopup = TbQtOpenPopup(); pPopup && pPopup->isVisible())
+        menus.push_back(pPopup);
+    for (QWidget* pTop : QApplication::topLevelWidgets())
+        if (auto* pMenu = qobject_cast<QMenu*>(pTop); pMenu && pMenu->isVisible() && pMenu != TbQtOpenPopup())
+            menus.push_back(pMenu);
+    for (QMenu* pMenu : menus) {
+        painter.drawPixmap(pWidget->mapFromGlobal(pMenu->pos()), pMenu->grab());
+        ++nMenus;
+    }
+    painter.end();
+    return image.save(QString::fromLocal8Bit(pszPath), "PNG") ? nMenus : -1;
 }

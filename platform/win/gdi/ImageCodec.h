@@ -19,3 +19,7 @@ ITbImageCodec* TbGetImageCodec();
 // drawn over it), as a PNG file. FALSE without a codec or pixels.
 BOOL TbSaveBitmapPng(HBITMAP hBitmap, LPCSTR pszPath);
 BOOL TbSaveWindowPng(HWND hWnd, LPCSTR pszPath);
+// The window as the display shows it with the open popup menu, and the submenus open from it,
+// drawn over it where they show: what a person sees while a menu is open. The number of menus
+// drawn, -1 when nothing could be written.
+int  TbSaveScreenPng(HWND hWnd, LPCSTR pszPath);

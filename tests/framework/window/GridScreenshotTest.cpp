@@ -8,6 +8,9 @@
 #include "framework/table/ViewRow.h"
 #include "framework/window/TBDialog.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/Menu.h"
+#include "platform/win/user/TestAnswers.h"
 #include "tests/framework/window/DialogTestSupport.h"
 #include "tests/framework/window/GridTestSupport.h"
 
@@ -74,9 +77,11 @@ protected:
     {
         GetNorvGlobals().SetRightToLeft(GetParam().bArabic);
         GetNorvGlobals().SetLanguage(GetParam().bArabic ? 1 : 0);
+        TbSetActiveCodePage(GetParam().bArabic ? 1256 : 1252);     // menu texts are in the active page
     }
     void TearDown() override
     {
+        TbSetActiveCodePage(1252);
         GetNorvGlobals().SetLanguage(0);
         GetNorvGlobals().SetRightToLeft(FALSE);
     }
@@ -154,6 +159,65 @@ TEST_P(GridScreenshots, GridControlInADialogTakesTabAndEnter)
     EXPECT_TRUE(TbSaveWindowPng(dialog.m_hWnd, Shot("grid_dialog").c_str()));
     dialog.DestroyWindow();
     EXPECT_FALSE(table.View().HasSinks()) << "the control grid went with its dialog";
+}
+
+namespace {
+
+// While a popup menu runs its loop: once it shows, the picture is taken and the menu closed.
+std::string s_strMenuShot;
+int s_nMenusShown = -1;
+
+void CALLBACK ShootOpenMenu(HWND hWnd, UINT, UINT_PTR nId, DWORD)
+{
+    const int nMenus = TbSaveScreenPng(hWnd, s_strMenuShot.c_str());
+    if (nMenus < 1)
+        return;                     // not shown yet: the next tick
+    KillTimer(hWnd, nId);
+    s_nMenusShown = nMenus;
+    TbQueueTestAnswer({TB_ASK_POPUPMENU, 0, ""});
+}
+
+void ShootMenuOfClick(HWND hWnd, POINT pt, const std::string& strShot)
+{
+    s_strMenuShot = strShot;
+    s_nMenusShown = -1;
+    SetTimer(hWnd, 77, 10, ShootOpenMenu);
+    ClickAt(hWnd, pt, /*bRight=*/true);
+    KillTimer(hWnd, 77);
+}
+
+}  // namespace
+
+TEST_P(GridScreenshots, ContextMenuWithItsColumnsAndTheColumnMenuAlone)
+{
+    CGridLanguage language(GetParam().bArabic ? 1256 : 1252);     // the submenu's caption
+    CGridTable table;
+    SetTitles(table);
+    table.Fill(20);
+    table.View().SetShowHeader(TRUE);
+    CGridWindow grid(table.View(), 360, 240);
+    grid->SetFontFace("DejaVu Sans", 9);
+    HMENU hMenu = CreatePopupMenu();
+    AppendMenuA(hMenu, MF_STRING, 25601, GetParam().bArabic ? Arabic("نسخ").c_str() : "Copy");
+    AppendMenuA(hMenu, MF_STRING, 25504, GetParam().bArabic ? Arabic("خطوط الجدول").c_str() : "Grid lines");
+    AppendMenuA(hMenu, MF_STRING, 25500, GetParam().bArabic ? Arabic("الخط...").c_str() : "Font...");
+    grid->SetContextMenu(hMenu);
+    SetFocus(grid.Hwnd());
+    UpdateWindow(grid.Hwnd());
+    // On a cell: the context menu, its last item the columns' submenu.
+    RECT rcCell;
+    ASSERT_TRUE(grid->GetCellRect(2, 1, &rcCell));
+    ShootMenuOfClick(grid.Hwnd(), POINT{(rcCell.left + rcCell.right) / 2, (rcCell.top + rcCell.bottom) / 2},
+                     Shot("grid_context_menu"));
+    EXPECT_GE(s_nMenusShown, 1);
+    EXPECT_EQ(3, GetMenuItemCount(hMenu)) << "the columns' submenu leaves the context menu again";
+    // On a title's edge: the column menu alone.
+    RECT rcTitle = grid->GetScrollPane().GetTitleRect();
+    RECT rcCol;
+    grid->GetScrollPane().GetColumnRect(1, &rcCol);
+    const int xEdge = IsRectEmpty(&rcCol) ? rcTitle.left : (GetParam().bArabic ? rcCol.left : rcCol.right - 1);
+    ShootMenuOfClick(grid.Hwnd(), POINT{xEdge, (rcTitle.top + rcTitle.bottom) / 2 + 2}, Shot("grid_column_menu"));
+    EXPECT_GE(s_nMenusShown, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, GridScreenshots, ::testing::ValuesIn(s_languages),
