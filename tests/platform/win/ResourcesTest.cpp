@@ -159,6 +159,25 @@ TEST(ResourceScript, OurFilesAreCleanAndKeysReadTheSameInBothLanguages)
         EXPECT_TRUE(files[0].GetFiles().count(ResourceFileKey("CURSOR", NumberedName(nId)))) << "cursor " << nId;
     for (const auto& [strKey, strFile] : files[0].GetFiles())
         EXPECT_EQ(0, access((s_strResources + "/" + strFile).c_str(), R_OK)) << strKey << " " << strFile;
+    // The grid's dialogs, texts, marks and drag pointers: the same controls in both languages.
+    for (UINT uId : {25850u, 28700u, 28701u, 28713u, 28714u, 28715u, 28716u, 28717u})
+        EXPECT_TRUE(english.count(uId)) << "string " << uId;
+    for (int nId = 4001; nId <= 4003; ++nId)
+        EXPECT_TRUE(files[0].GetFiles().count(ResourceFileKey("BITMAP", NumberedName(nId)))) << "bitmap " << nId;
+    for (int nId = 111; nId <= 112; ++nId)
+        EXPECT_TRUE(files[0].GetFiles().count(ResourceFileKey("CURSOR", NumberedName(nId)))) << "cursor " << nId;
+    for (const char* pszDialog : {"#5017", "#5106", "#5200"}) {
+        const auto& en = files[0].GetTemplates().dialogs;
+        const auto& ar = files[1].GetTemplates().dialogs;
+        ASSERT_TRUE(en.count(pszDialog) && ar.count(pszDialog)) << pszDialog;
+        const auto& itemsEn = en.at(pszDialog).items;
+        const auto& itemsAr = ar.at(pszDialog).items;
+        ASSERT_EQ(itemsEn.size(), itemsAr.size()) << pszDialog;
+        for (size_t i = 0; i < itemsEn.size(); ++i) {
+            EXPECT_EQ(itemsEn[i].nId, itemsAr[i].nId) << pszDialog << " item " << i;
+            EXPECT_EQ(itemsEn[i].strClass, itemsAr[i].strClass) << pszDialog << " item " << i;
+        }
+    }
 }
 
 TEST_F(ResourceModules, LoadsBothLanguagesInTheirCodePages)
