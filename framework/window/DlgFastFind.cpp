@@ -172,6 +172,20 @@ CTBString GridDialogCaption(UINT nIdString, CViewTable* pView)
     return strCaption;
 }
 
+CTBString GridDialogSection(const char* pszDialog, CViewTable* pView)
+{
+    if (pView == nullptr || pView->GetName().GetLength() == 0)
+        return CTBString(pszDialog);
+    return pView->GetName() + "." + pszDialog;
+}
+
+CTBString GridDialogLangSection(const char* pszDialog, int nLanguage)
+{
+    CTBString str;
+    str.Format("%s.Lang%d", pszDialog, nLanguage);
+    return str;
+}
+
 CDlgFastFind::CDlgFastFind() : CTBLangDialog(IDD_FASTFIND, nullptr) {}
 
 CDlgFastFind::~CDlgFastFind()
@@ -282,8 +296,7 @@ void CDlgFastFind::FindNext()
 
 CTBString CDlgFastFind::GetSettingsSection()
 {
-    CViewTable* pView = TargetView();
-    return pView ? pView->GetName() + ".DlgFastFind" : CTBString("DlgFastFind");
+    return GridDialogSection("DlgFastFind", TargetView());
 }
 
 CTBString CDlgFastFind::GetCaption()
@@ -293,9 +306,7 @@ CTBString CDlgFastFind::GetCaption()
 
 CTBString CDlgFastFind::GetLangSection(int nLanguage)
 {
-    CTBString str;
-    str.Format("DlgFastFind.Lang%d", nLanguage);
-    return str;
+    return GridDialogLangSection("DlgFastFind", nLanguage);
 }
 
 BOOL CDlgFastFind::OnInitDialog()

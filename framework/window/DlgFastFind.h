@@ -28,6 +28,11 @@ int SelectColumnInList(HWND hCombo, CViewTable* pView, int nCol);
 int GetSelectedColumn(HWND hCombo, CViewTable* pView);
 // "<string id>" or "<string id> - <view title>".
 CTBString GridDialogCaption(UINT nIdString, CViewTable* pView);
+// A grid dialog's settings section: "<view name>.<dialog>", or the dialog's name alone without a
+// view or when the view has no name (never a section named by an empty text).
+CTBString GridDialogSection(const char* pszDialog, CViewTable* pView);
+// "<dialog>.Lang<index>": where the dialog's texts of a language are kept.
+CTBString GridDialogLangSection(const char* pszDialog, int nLanguage);
 
 class CDlgFastFind : public CTBLangDialog
 {

@@ -578,8 +578,7 @@ void CDlgFilter::RefreshControls()
 
 CTBString CDlgFilter::GetSettingsSection()
 {
-    CViewTable* pView = TargetView();
-    return pView ? pView->GetName() + ".DlgFilter" : CTBString("DlgFilter");
+    return GridDialogSection("DlgFilter", TargetView());
 }
 
 CTBString CDlgFilter::GetCaption()
@@ -589,9 +588,7 @@ CTBString CDlgFilter::GetCaption()
 
 CTBString CDlgFilter::GetLangSection(int nLanguage)
 {
-    CTBString str;
-    str.Format("DlgFilter.Lang%d", nLanguage);
-    return str;
+    return GridDialogLangSection("DlgFilter", nLanguage);
 }
 
 void CDlgFilter::OnLanguageChanged(int nLanguage)

@@ -11,6 +11,7 @@
 #include "framework/table/SortColumns.h"
 #include "framework/table/TableColumn.h"
 #include "framework/table/ViewTable.h"
+#include "framework/window/DlgFastFind.h"
 #include "framework/window/TableWindow.h"
 #include "platform/win/Windows.h"
 #include "platform/win/user/Controls.h"
@@ -201,10 +202,7 @@ void CDlgSortCol::Refresh()
 
 CTBString CDlgSortCol::GetSettingsSection()
 {
-    CViewTable* pView = m_pTarget ? m_pTarget->GetView() : nullptr;
-    if (pView == nullptr || pView->GetName().GetLength() == 0)
-        return "DlgSortCol";
-    return pView->GetName() + ".DlgSortCol";
+    return GridDialogSection("DlgSortCol", m_pTarget ? m_pTarget->GetView() : nullptr);
 }
 
 CTBString CDlgSortCol::GetCaption()
@@ -220,9 +218,7 @@ CTBString CDlgSortCol::GetCaption()
 
 CTBString CDlgSortCol::GetLangSection(int nLanguage)
 {
-    CTBString strSection;
-    strSection.Format("DlgSortCol.Lang%d", nLanguage);
-    return strSection;
+    return GridDialogLangSection("DlgSortCol", nLanguage);
 }
 
 void CDlgSortCol::OnLanguageChanged(int nLanguage)
