@@ -100,7 +100,7 @@ public:
     // Placement, custom colours and (with a settings file) the context menu, then the block.
     void Load(CIni* pSection, CIni* pFile) override;
     void Save(CIni* pSection, CIni* pUnused) override;
-    void SetHighlightSecondsIndex(int nIndex);
+    virtual void SetHighlightSecondsIndex(int nIndex);
 
     // Painting and drawing helpers (the panes call them).
     virtual void Paint(HDC hdc, const RECT& rcUpdate);
