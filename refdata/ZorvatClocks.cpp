@@ -1,0 +1,111 @@
+#include "refdata/ZorvatClocks.h"
+
+#include <cstdio>
+#include <cstring>
+#include "refdata/NewYorkTime.h"
+
+namespace {
+const long long SECONDS_PER_DAY = 86400;
+
+class CSystemClock : public IClockSource
+{
+public:
+    time_t GetNow() const override { return time(nullptr); }
+    int GetLocalSecondsOfDay() const override
+    {
+        const time_t now = time(nullptr);
+        struct tm local = {};
+        if (localtime_r(&now, &local) == nullptr)
+            return 0;
+        return local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+    }
+};
+
+long long WrapDay(long long nSeconds)
+{
+    return (nSeconds % SECONDS_PER_DAY + SECONDS_PER_DAY) % SECONDS_PER_DAY;
+}
+
+int Digit(char ch)
+{
+    return ch - '0';
+}
+}  // namespace
+
+const IClockSource& GetSystemClock()
+{
+    static const CSystemClock s_clock;
+    return s_clock;
+}
+
+CString CZorvatClocks::ClockText(const CNorvTime& time)
+{
+    const long long nSeconds = WrapDay(time.GetSecondsOfDay());
+    CString strText;
+    strText.Format("%02d:%02d:%02d", static_cast<int>(nSeconds / 3600), static_cast<int>(nSeconds / 60 % 60),
+                   static_cast<int>(nSeconds % 60));
+    return strText;
+}
+
+CNorvTime CZorvatClocks::GetServerTime() const
+{
+    // The offset is the server's claim: keep the difference in 64 bits and within what a
+    // packed time holds.
+    long long nSeconds = static_cast<long long>(Clock().GetLocalSecondsOfDay()) - m_nClockOffset;
+    const long long nLimit = 700000000;
+    if (nSeconds > nLimit)
+        nSeconds = nLimit;
+    if (nSeconds < -nLimit)
+        nSeconds = -nLimit;
+    CNorvTime time;
+    time.Set(0, 0, static_cast<int>(nSeconds));
+    return time;
+}
+
+CString CZorvatClocks::GetServerTimeText() const
+{
+    return ClockText(GetServerTime());
+}
+
+CNorvTime CZorvatClocks::ToNewYork(const CNorvTime& kuwait) const
+{
+    CNorvTime result;
+    KuwaitToNewYorkTimeAt(kuwait, result, Clock().GetNow());
+    return result;
+}
+
+CNorvTime CZorvatClocks::GetServerTimeNY() const
+{
+    return ToNewYork(GetServerTime());
+}
+
+CString CZorvatClocks::GetServerTimeNYText() const
+{
+    return ClockText(GetServerTimeNY());
+}
+
+BOOL CZorvatClocks::ShiftServerTime(const char* pszTime, char* pszResult, long nMarketCode) const
+{
+    if (pszResult == nullptr)
+        return FALSE;
+    if (pszTime == nullptr)
+        pszTime = "";
+    BOOL bDigits = strlen(pszTime) == SHIFT_TIME_SIZE - 1;
+    for (int i = 0; bDigits && i < SHIFT_TIME_SIZE - 1; ++i)
+        bDigits = pszTime[i] >= '0' && pszTime[i] <= '9';
+    if (!bDigits) {
+        snprintf(pszResult, SHIFT_TIME_SIZE, "%s", pszTime);
+        return FALSE;
+    }
+    const long nMarketOffset = m_pMarkets != nullptr ? m_pMarkets->GetMarketTimeOffset(nMarketCode) : 0;
+    const long long nSeconds = (Digit(pszTime[0]) * 10 + Digit(pszTime[1])) * 3600LL +
+                               (Digit(pszTime[2]) * 10 + Digit(pszTime[3])) * 60LL + Digit(pszTime[4]) * 10 +
+                               Digit(pszTime[5]) - nMarketOffset + m_nGlobalTimeOffset;
+    // Wrapped into one day either way so that six digits always hold it; only the next day is
+    // told, the caller has no use for the previous one.
+    const BOOL bNextDay = nSeconds >= SECONDS_PER_DAY;
+    const long long nWrapped = WrapDay(nSeconds);
+    snprintf(pszResult, SHIFT_TIME_SIZE, "%02d%02d%02d", static_cast<int>(nWrapped / 3600),
+             static_cast<int>(nWrapped / 60 % 60), static_cast<int>(nWrapped % 60));
+    return bNextDay;
+}
