@@ -338,6 +338,62 @@ int CRegexCompiler::Atom(int& nFlags)
     return nRet;
 }
 
+// Adds the bytes that the chain from nScan can start a match with to first; false when the
+// chain can match the empty text (or the walk grows too long), so every position needs a try.
+bool AddFirstBytes(const unsigned char* pCode, int nScan, unsigned char* first, int& nBudget)
+{
+    auto Add = [first](unsigned char b) { first[b >> 3] = static_cast<unsigned char>(first[b >> 3] | (1 << (b & 7))); };
+    auto AddSet = [&Add](const char* pszSet, bool bBut) {
+        for (int b = 1; b < 256; ++b)
+            if ((strchr(pszSet, b) != nullptr) != bBut)
+                Add(static_cast<unsigned char>(b));
+    };
+    for (; nScan >= 0; nScan = NextNode(pCode, nScan)) {
+        if (--nBudget < 0)
+            return false;
+        const char* pszOperand = reinterpret_cast<const char*>(pCode + nScan + NODE_HEADER);
+        switch (pCode[nScan]) {
+        case OP_EXACTLY:
+            Add(static_cast<unsigned char>(*pszOperand));
+            return true;
+        case OP_ANYOF:
+        case OP_ANYBUT:
+            AddSet(pszOperand, pCode[nScan] == OP_ANYBUT);
+            return true;
+        case OP_STAR:
+        case OP_PLUS: {
+            int nOperand = nScan + NODE_HEADER;
+            const char* pszInner = reinterpret_cast<const char*>(pCode + nOperand + NODE_HEADER);
+            if (pCode[nOperand] == OP_EXACTLY)
+                Add(static_cast<unsigned char>(*pszInner));
+            else if (pCode[nOperand] == OP_ANYOF || pCode[nOperand] == OP_ANYBUT)
+                AddSet(pszInner, pCode[nOperand] == OP_ANYBUT);
+            else
+                return false;           // any character
+            if (pCode[nScan] == OP_PLUS)
+                return true;
+            break;                      // none: what follows may start the match
+        }
+        case OP_BRANCH:
+            for (; nScan >= 0 && pCode[nScan] == OP_BRANCH; nScan = NextNode(pCode, nScan))
+                if (!AddFirstBytes(pCode, nScan + NODE_HEADER, first, nBudget))
+                    return false;
+            return true;
+        case OP_BOL:
+        case OP_EOL:
+        case OP_WORDA:
+        case OP_WORDZ:
+        case OP_NOTHING:
+            break;                      // no width: the next node decides
+        default:
+            if (pCode[nScan] >= OP_OPEN && pCode[nScan] < OP_CLOSE + NSUBEXP)
+                break;
+            return false;               // the end, any character, or a loop back
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 void regerror(const char* pszMessage)
@@ -403,6 +459,8 @@ regexp* regcomp(const char* pszExpression)
             pRegexp->regmlen = static_cast<int>(nLongest);
         }
     }
+    int nBudget = 1000;
+    pRegexp->regfirstknown = AddFirstBytes(pCode, 1, pRegexp->regfirst, nBudget) ? 1 : 0;
     return pRegexp;
 }
 

@@ -28,6 +28,10 @@ struct regexp
     char reganch;                       // matches only at the start of the text
     const char* regmust;                // a literal every match contains (null: none), in program
     int regmlen;
+    // The bytes a match can start with, one bit each, when regfirstknown: no match is empty, so
+    // regexec tries only the positions holding one of them.
+    char regfirstknown;
+    unsigned char regfirst[32];
     char program[1];                    // REGEXP_MAGIC, then the nodes
 };
 

@@ -48,10 +48,8 @@ private:
 
 int CRegexMatcher::Try(const char* pszAt)
 {
-    for (int i = 0; i < NSUBEXP; ++i) {
-        m_pProg->startp[i] = nullptr;
-        m_pProg->endp[i] = nullptr;
-    }
+    memset(m_pProg->startp, 0, sizeof m_pProg->startp);
+    memset(m_pProg->endp, 0, sizeof m_pProg->endp);
     m_pszInput = pszAt;
     if (!Match(1))
         return 0;
@@ -237,6 +235,18 @@ int regexec(regexp* pProg, const char* pszText)
             if (matcher.Failed())
                 return 0;
             ++pszAt;
+        }
+        return 0;
+    }
+    if (pProg->regfirstknown) {
+        for (; *pszAt != '\0'; ++pszAt) {
+            unsigned char b = static_cast<unsigned char>(*pszAt);
+            if (!(pProg->regfirst[b >> 3] & (1 << (b & 7))))
+                continue;
+            if (matcher.Try(pszAt))
+                return 1;
+            if (matcher.Failed())
+                return 0;
         }
         return 0;
     }
