@@ -17,8 +17,9 @@ for name in LISTS:
     for line in open(path, encoding="utf-8"):
         if line.lstrip().startswith("//"):
             continue
-        ids.update(int(m) for m in re.findall(r"\{-?\d+, (\d+)[,}]", line) if int(m) != 0)
-        ids.update(int(m) for m in re.findall(r"TB_LANG_ID\([^)]*?, (\d+)\)", line))
+        # {code, id...} and the loan types' {code, index, id}; ids have five digits.
+        ids.update(int(m) for m in re.findall(r"\{-?\d+, (\d{5})[,}]", line))
+        ids.update(int(m) for m in re.findall(r"\{-?\d+, -?\d+, (\d{5})\}", line))
 
 with open(os.path.join(HERE, "codetexts_1252.rc"), "w", encoding="utf-8") as out:
     out.write("// Written by gen_codetexts.py: every code-table string id with its own number as text.\n")
