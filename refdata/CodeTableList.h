@@ -9,7 +9,7 @@
 //          {code, string id, nullptr, BRANDED} for a text the branding module may override.
 // TB_CODE_TABLE_SINK(name, codes...)   keyed by its enumeration, with an idle message-sink part
 // TB_NAME_TABLE_SINK(name, codes...)   keyed by a plain int, {code, name}, idle sink part
-// TB_SERVER_TABLE(name)                a table the server fills: made with its sink elsewhere
+// TB_SERVER_TABLE(name)                a table the server fills, declared in ServerCodeTables.h
 //
 // The includer defines the four macros; this file undefines them at its end.
 TB_CODE_TABLE(CheckDeliveryMode, 0, -1, CODE_NONE,

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "framework/base/SharedGlobals.h"
+#include "refdata/ServerCodeTables.h"
 
 CString LoadCodeText(const CCodeEntry& entry)
 {
@@ -54,8 +55,6 @@ CString CBusinessType::Add(int nCode, LPCSTR pszName)
     return rec.name;
 }
 
-// FIXME: the two tables the server fills (TB_SERVER_TABLE) join the making and deleting below
-// once their classes, with their message handling, are written.
 void CZorvatTypes::CreateTables()
 {
 #define TB_CODE_TABLE(table, ...) \
@@ -63,7 +62,9 @@ void CZorvatTypes::CreateTables()
         C##table::s_pTable = new (std::nothrow) C##table;
 #define TB_CODE_TABLE_SINK(table, ...) TB_CODE_TABLE(table)
 #define TB_NAME_TABLE_SINK(table, ...) TB_CODE_TABLE(table)
-#define TB_SERVER_TABLE(table)
+#define TB_SERVER_TABLE(table) \
+    if (C##table::s_pTable == nullptr) \
+        C##table::s_pTable = new (std::nothrow) C##table(m_pSource, m_pApp);
 #include "refdata/CodeTableList.h"
     // The flag column paints a cell per visible row: its two texts are loaded here, once.
     if (CBusinessType::s_pTable != nullptr && s_strYes.IsEmpty() && s_strNo.IsEmpty()) {
@@ -79,7 +80,7 @@ CZorvatTypes::~CZorvatTypes()
     C##table::s_pTable = nullptr;
 #define TB_CODE_TABLE_SINK(table, ...) TB_CODE_TABLE(table)
 #define TB_NAME_TABLE_SINK(table, ...) TB_CODE_TABLE(table)
-#define TB_SERVER_TABLE(table)
+#define TB_SERVER_TABLE(table) TB_CODE_TABLE(table)
 #include "refdata/CodeTableList.h"
     s_strYes.Empty();
     s_strNo.Empty();

@@ -5,6 +5,9 @@
 #include "link/MessageSink.h"
 #include "refdata/CodeTable.h"
 
+class CZorvatMessageSource;
+struct IAppServices;
+
 // A table keyed by its own enumeration, with {code, text} records.
 #define TB_CODE_TABLE(table, readers, absent, standIn, ...) \
     enum E##table : int {}; \
@@ -43,7 +46,12 @@
 class CZorvatTypes
 {
 public:
-    CZorvatTypes() = default;
+    // The tables the server fills (ServerCodeTables.h) register with pSource and set the busy
+    // flag of pApp while their reply comes in; both not owned, either may be null.
+    explicit CZorvatTypes(CZorvatMessageSource* pSource = nullptr, IAppServices* pApp = nullptr)
+        : m_pSource(pSource), m_pApp(pApp)
+    {
+    }
     virtual ~CZorvatTypes();            // deletes every table made, each once
     CZorvatTypes(const CZorvatTypes&) = delete;
     CZorvatTypes& operator=(const CZorvatTypes&) = delete;
@@ -58,6 +66,8 @@ public:
     static BOOL FormatYesNoColumn(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol);
 
 private:
+    CZorvatMessageSource* m_pSource;
+    IAppServices* m_pApp;
     static inline CString s_strYes;
     static inline CString s_strNo;
 };
