@@ -2,6 +2,8 @@
 // complete market list for a logged-in user.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>

@@ -2,6 +2,7 @@
 // market list before and after login, symbol lists, currencies, states, times and notices.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
