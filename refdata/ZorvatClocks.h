@@ -51,6 +51,8 @@ public:
     CString GetServerTimeText() const;
     CNorvTime GetServerTimeNY() const;
     CString GetServerTimeNYText() const;
+    CNorvTime GetFirstMarketTime() const { return m_firstMarketTime; }
+    CNorvTime GetSecondMarketTime() const { return m_secondMarketTime; }
     CString GetFirstMarketTimeText() const { return ClockText(m_firstMarketTime); }
     CString GetSecondMarketTimeText() const { return ClockText(m_secondMarketTime); }
     CNorvTime GetFirstMarketTimeNY() const { return ToNewYork(m_firstMarketTime); }
@@ -65,8 +67,10 @@ public:
 
     static CString ClockText(const CNorvTime& time);
 
-private:
+protected:
     const IClockSource& Clock() const { return m_pClock != nullptr ? *m_pClock : GetSystemClock(); }
+
+private:
     CNorvTime ToNewYork(const CNorvTime& kuwait) const;
 
     const IClockSource* m_pClock = nullptr;             // not owned; null: the system clock
