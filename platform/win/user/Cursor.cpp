@@ -121,21 +121,17 @@ HANDLE LoadFromResource(HINSTANCE hInstance, LPCSTR pszName, UINT uType)
     static const char* const s_types[] = {"BITMAP", "ICON", "CURSOR"};
     if (!Cursors().pfnFinder || uType > IMAGE_CURSOR)
         return nullptr;
-    // Images loaded from the resource module are shared, as the original's are.
+    // Images loaded from the resource module are shared, as the original's are. They are known by
+    // the file they come from: a module's handle may be taken again by another module once the
+    // first is freed, and must not find the first one's images.
     static std::map<std::string, HANDLE>* s_pCache = new std::map<std::string, HANDLE>;
-    char szKey[64];
-    snprintf(szKey, sizeof szKey, "%u:%p:", uType, static_cast<void*>(hInstance));
-    std::string strKey = szKey;
-    if (IS_INTRESOURCE(pszName))
-        strKey += std::to_string(reinterpret_cast<ULONG_PTR>(pszName));
-    else
-        strKey += std::string("#") + pszName;
-    auto it = s_pCache->find(strKey);
-    if (it != s_pCache->end() && TbGdiFind(it->second))
-        return it->second;
     char szPath[1024];
     if (!Cursors().pfnFinder(hInstance, s_types[uType], pszName, szPath, sizeof szPath))
         return nullptr;
+    const std::string strKey = std::to_string(uType) + ":" + szPath;
+    auto it = s_pCache->find(strKey);
+    if (it != s_pCache->end() && TbGdiFind(it->second))
+        return it->second;
     HANDLE h = LoadFromFile(szPath, uType, TRUE);
     if (h)
         (*s_pCache)[strKey] = h;
