@@ -9,8 +9,11 @@
 #include "framework/base/Dictionary.h"
 #include "framework/base/Language.h"
 #include "framework/base/SharedGlobals.h"
+#include "framework/base/TBApp.h"
+#include "framework/base/TBWnd.h"
 #include "platform/win/Windows.h"
 #include "platform/win/user/Controls.h"
+#include "platform/win/user/Mdi.h"
 
 namespace {
 
@@ -287,28 +290,75 @@ TEST(Language, MenuTranslatesFourLevelsAndKeepsItemStates)
     DestroyMenu(hMenu);
 }
 
-TEST(Language, TabControlItemsReadAndWrittenByIndex)
+// The MDI client's own procedure, with a log of the restore and maximize requests it gets.
+WNDPROC s_pfnClient = nullptr;
+std::string s_strClientLog;
+
+LRESULT CALLBACK LoggingClientProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    CTestForm form;
-    TCITEMA item = {};
-    item.mask = TCIF_TEXT | TCIF_PARAM;
-    item.pszText = const_cast<char*>("Orders");
-    item.lParam = 77;
-    EXPECT_TRUE(SendMessageA(form.hTabs, TCM_SETITEMA, 1, reinterpret_cast<LPARAM>(&item)));
-    EXPECT_FALSE(SendMessageA(form.hTabs, TCM_SETITEMA, 3, reinterpret_cast<LPARAM>(&item)));
-    char szText[4] = "";
-    TCITEMA read = {};
-    read.mask = TCIF_TEXT | TCIF_PARAM;
-    read.pszText = szText;
-    read.cchTextMax = sizeof(szText);
-    EXPECT_TRUE(SendMessageA(form.hTabs, TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&read)));
-    EXPECT_STREQ("Ord", szText);        // cut to the buffer, terminated
-    EXPECT_EQ(77, read.lParam);
-    EXPECT_EQ("Buy", TabText(form.hTabs, 0));
-    EXPECT_EQ(0, SendMessageA(form.hTabs, TCM_GETCURSEL, 0, 0));
-    EXPECT_TRUE(SendMessageA(form.hTabs, TCM_DELETEITEM, 0, 0));
-    EXPECT_EQ(2, SendMessageA(form.hTabs, TCM_GETITEMCOUNT, 0, 0));
-    EXPECT_EQ("Orders", TabText(form.hTabs, 0));
+    if (uMsg == WM_MDIRESTORE)
+        s_strClientLog += "restore ";
+    else if (uMsg == WM_MDIMAXIMIZE)
+        s_strClientLog += "maximize ";
+    return CallWindowProcA(s_pfnClient, hWnd, uMsg, wParam, lParam);
+}
+
+LRESULT CALLBACK MdiFrameProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    return DefFrameProcA(hWnd, reinterpret_cast<HWND>(GetWindowLongPtrA(hWnd, 0)), uMsg, wParam, lParam);
+}
+
+TEST(Language, MainMenuTranslatedWithMaximizedDocumentRestoredMeanwhile)
+{
+    WNDCLASSA wc = {};
+    if (!GetClassInfoA(nullptr, "LanguageTestFrame", &wc)) {
+        wc.lpfnWndProc = MdiFrameProc;
+        wc.cbWndExtra = sizeof(LONG_PTR);
+        wc.lpszClassName = "LanguageTestFrame";
+        RegisterClassA(&wc);
+        wc = {};
+        wc.lpfnWndProc = DefMDIChildProcA;
+        wc.lpszClassName = "LanguageTestDocument";
+        RegisterClassA(&wc);
+    }
+    CTestDictionary dictionary("Window|Fenetre\nCascade|Cascade en\n");
+    HMENU hWindowMenu = CreatePopupMenu();
+    AppendMenuA(hWindowMenu, MF_STRING, 500, "Cascade");
+    HMENU hBar = CreateMenu();
+    AppendMenuA(hBar, MF_POPUP, reinterpret_cast<UINT_PTR>(hWindowMenu), "Window");
+    HWND hFrame = CreateWindowExA(0, "LanguageTestFrame", "Frame", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, hBar, nullptr, nullptr);
+    CLIENTCREATESTRUCT ccs = {hWindowMenu, 0xFF00};
+    HWND hClient = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 600, 400, hFrame, nullptr, nullptr, &ccs);
+    SetWindowLongPtrA(hFrame, 0, reinterpret_cast<LONG_PTR>(hClient));
+    MDICREATESTRUCTA mcs = {"LanguageTestDocument", "Quotes", nullptr, 0, 0, 300, 200, WS_VISIBLE, 0};
+    HWND hDocument = reinterpret_cast<HWND>(SendMessageA(hClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+    ASSERT_NE(nullptr, hDocument);
+    SendMessageA(hClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(hDocument), 0);
+    s_pfnClient = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hClient, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LoggingClientProc)));
+    s_strClientLog.clear();
+
+    CTBApp app;
+    CTBWnd main;
+    ASSERT_TRUE(main.Attach(hFrame));
+    app.m_pMainWnd = &main;
+    EXPECT_TRUE(dictionary->TranslateMenu(nullptr, DICT_LEFT_TO_RIGHT));
+    EXPECT_EQ("Fenetre", ItemAt(hBar, 0).strText);
+    EXPECT_EQ("Cascade en", ItemAt(hWindowMenu, 0).strText);
+    EXPECT_EQ("restore maximize ", s_strClientLog);
+    BOOL bMaximized = FALSE;
+    EXPECT_EQ(hDocument, reinterpret_cast<HWND>(SendMessageA(hClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&bMaximized))));
+    EXPECT_TRUE(bMaximized);
+
+    // Not maximized: left as it is.
+    SendMessageA(hClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(hDocument), 0);
+    s_strClientLog.clear();
+    EXPECT_TRUE(dictionary->TranslateMenu(nullptr, DICT_RIGHT_TO_LEFT));
+    EXPECT_EQ("Window", ItemAt(hBar, 0).strText);
+    EXPECT_EQ("", s_strClientLog);
+
+    app.m_pMainWnd = nullptr;
+    main.Detach();
+    DestroyWindow(hFrame);
 }
 
 }  // namespace
