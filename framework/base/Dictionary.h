@@ -7,6 +7,7 @@
 #include "framework/base/OwnedPtrArray.h"
 #include "framework/base/Regex.h"
 #include "framework/base/TBString.h"
+#include "platform/win/Windows.h"
 
 const int DICT_LEFT_TO_RIGHT = 0;       // directions of a lookup
 const int DICT_RIGHT_TO_LEFT = 1;
@@ -79,7 +80,28 @@ public:
     // A resource string of the language module, translated.
     CTBString TranslateString(UINT uId, int nDirection);
 
+    // The window and all its descendants: plain window texts, the items of tab controls and
+    // headers, and whatever a registered control translator handles. A text is written back only
+    // when its translation differs, so an unchanged field keeps its caret, selection and quiet.
+    void TranslateWindow(HWND hWnd, int nDirection);
+    // The menu (null: the main window's) with its submenus, by position: command items on the
+    // first four levels, submenu captions on the first three; an item keeps its id, state, type
+    // and submenu. FALSE when an item could not be changed (the walk stops there).
+    BOOL TranslateMenu(HMENU hMenu, int nDirection);
+    // The column titles of the grid that is this window, through the grid's registered translator.
+    void TranslateColumnTitles(HWND hWnd, int nDirection);
+
 private:
+    void TranslateOneWindow(HWND hWnd, int nDirection);
+    BOOL TranslateMenuLevel(HMENU hMenu, int nLevel, int nDirection);
+
     BOOL m_bLoaded = FALSE;
     CDictArray m_entries;
 };
+
+// Controls of the layers above this one translate themselves: the layer that owns a window class
+// registers what translating one of its windows means. Registering a class again replaces its
+// translator; FALSE when the table is full.
+typedef void (*PFNTRANSLATECONTROL)(HWND hWnd, CDictionary& dictionary, int nDirection);
+BOOL RegisterControlTranslator(const char* pszClassName, PFNTRANSLATECONTROL pfnTranslate);
+PFNTRANSLATECONTROL FindControlTranslator(const char* pszClassName);

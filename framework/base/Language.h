@@ -1,7 +1,11 @@
 #pragma once
 // The process's language object: the one dictionary of the user interface and the direction it
-// is applied in. No dictionary is loaded yet, so every text comes back as it is. Reached through
-// GetLanguage (SharedGlobals.h), deleted at exit with the shared services.
+// is applied in. Nothing sets the dictionary's path or the forward flag, so the dictionary stays
+// empty and every text comes back as it is. Reached through GetLanguage (SharedGlobals.h),
+// deleted at exit with the shared services.
+#include <memory>
+
+#include "framework/base/Dictionary.h"
 #include "framework/base/TBString.h"
 
 class CLanguage
@@ -12,15 +16,21 @@ public:
     CLanguage(const CLanguage&) = delete;
     CLanguage& operator=(const CLanguage&) = delete;
 
-    // Forward translates a dictionary line's left text to its right one (direction 0); nothing in
-    // the program sets it, so texts are translated back (direction 1).
+    // Forward translates a dictionary line's left text to its right one (direction 0); clear,
+    // texts are translated back (direction 1).
     BOOL IsForward() const { return m_bForward; }
-    int  GetDirection() const { return m_bForward ? 0 : 1; }
+    int  GetDirection() const { return m_bForward ? DICT_LEFT_TO_RIGHT : DICT_RIGHT_TO_LEFT; }
     const CTBString& GetDictionaryPath() const { return m_strDictionaryPath; }
-    // The text in the user interface's language; without a dictionary, the text itself.
-    CTBString Translate(const char* pszText) const { return CTBString(pszText); }
+    // Made on first use, and read from the path when there is one.
+    CDictionary* GetDictionary();
+    // The text in the user interface's language.
+    CTBString Translate(const char* pszText) { return GetDictionary()->Translate(pszText, GetDirection()); }
 
 private:
     BOOL m_bForward = FALSE;
     CTBString m_strDictionaryPath;      // empty: the dictionary is never read from a file
+    std::unique_ptr<CDictionary> m_pDictionary;
 };
+
+// The window and its descendants in the language object's direction.
+void TranslateWindowForLanguage(HWND hWnd);

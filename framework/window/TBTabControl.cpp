@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "framework/base/Dictionary.h"
 #include "framework/base/TBApp.h"
 #include "platform/win/Windows.h"
 
@@ -30,10 +31,24 @@ LRESULT CALLBACK TabControlClassProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM
 }
 
 BOOL IsEmpty(const RECT& rc) { return IsRectEmpty(&rc); }
+
+void TranslateTabLabels(HWND hWnd, CDictionary& dictionary, int nDirection)
+{
+    CTBTabControl* pTabs = dynamic_cast<CTBTabControl*>(CTBWnd::FromHandle(hWnd));
+    if (pTabs == nullptr)
+        return;
+    for (int nItem = 0; nItem < pTabs->GetItemCount(); ++nItem) {
+        CTBString strText = pTabs->GetItemText(nItem);
+        CTBString strNew = dictionary.Translate(strText, nDirection);
+        if (strNew != strText)
+            pTabs->SetItemText(nItem, strNew);
+    }
+}
 }  // namespace
 
 BOOL RegisterTabControlClass()
 {
+    RegisterControlTranslator(TB_TABCONTROL_CLASS, TranslateTabLabels);
     HINSTANCE hModule = GetTBApp() ? GetTBApp()->GetModule() : nullptr;
     WNDCLASSA wc = {};
     if (GetClassInfoA(hModule, TB_TABCONTROL_CLASS, &wc))
@@ -101,6 +116,28 @@ int CTBTabControl::AddItem(const char* pszText)
     Layout();
     FitHeight();
     InvalidateRect(m_hWnd, nullptr, TRUE);
+    return TRUE;
+}
+
+const char* CTBTabControl::GetItemText(int nIndex) const
+{
+    if (nIndex < 0 || nIndex >= m_items.GetSize())
+        return "";
+    return m_items[nIndex]->strText;
+}
+
+BOOL CTBTabControl::SetItemText(int nIndex, const char* pszText)
+{
+    if (nIndex < 0 || nIndex >= m_items.GetSize())
+        return FALSE;
+    CTabItem* pItem = m_items[nIndex];
+    pItem->strText = pszText ? pszText : "";
+    pItem->nWidth = -1;
+    if (m_hWnd) {
+        Layout();
+        FitHeight();
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
     return TRUE;
 }
 

@@ -16,7 +16,8 @@
 #define TBTN_QUERYCHANGE    0x0375      // message 885 to the parent
 #define TBTN_SELCHANGE      2           // WM_COMMAND notification code
 
-// Registers the window class in the application's module; TRUE also when it is there already.
+// Registers the window class in the application's module, with its labels' translator for the
+// dictionaries; TRUE also when it is there already.
 BOOL RegisterTabControlClass();
 
 // The five arrow images side by side in bitmap 114 of the application's module.
@@ -34,6 +35,9 @@ public:
     int  AddItem(const char* pszText);
     BOOL DeleteItem(int nIndex);            // FALSE for an index out of range
     int  GetItemCount() const { return m_items.GetSize(); }
+    // "" and FALSE for an index out of range. A new label lays the strip out again.
+    const char* GetItemText(int nIndex) const;
+    BOOL SetItemText(int nIndex, const char* pszText);
     int  GetCurSel() const { return m_nCurrent; }
     int  GetFirstVisible() const { return m_nFirstVisible; }
     // Asks the parent first; FALSE on a veto or an index out of range.

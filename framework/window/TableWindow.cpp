@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "framework/base/Dictionary.h"
 #include "framework/base/DrawUtils.h"
 #include "framework/base/Ini.h"
 #include "framework/base/NorvGlobals.h"
@@ -888,6 +889,7 @@ static LRESULT CALLBACK TableWindowCtlProc(HWND hWnd, UINT uMsg, WPARAM wParam, 
 
 BOOL RegisterTableWindowCtlClass()
 {
+    RegisterControlTranslator("NorvTableWindowCtl", TranslateGridControl);
     WNDCLASSA wc = {};
     if (GetClassInfoA(nullptr, "NorvTableWindowCtl", &wc))
         return TRUE;

@@ -27,6 +27,7 @@
 #include "framework/window/TableWindowProperties.h"
 
 class CViewTable;
+class CDictionary;
 class CViewRow;
 class CTableFilters;
 class ITableArchive;
@@ -114,6 +115,10 @@ public:
     virtual void Beep();
     virtual void AgeChangeHighlights();
     virtual void SetRowHeaderHotLine(int nLine);
+
+    // Each column's first title through the dictionary (a changed one fires the view's event),
+    // then the grid is laid out again.
+    void TranslateColumnTitles(CDictionary& dictionary, int nDirection);
 
     // Layout and scrolling.
     void Refresh();
@@ -520,5 +525,8 @@ public:
     void PostNcDestroy() override;
 };
 
-// Registers "NorvTableWindowCtl" (application start-up); FALSE when registration fails.
+// Registers "NorvTableWindowCtl" (application start-up) with its column titles' translator for
+// the dictionaries; FALSE when registration fails.
 BOOL RegisterTableWindowCtlClass();
+// The translator registered for "NorvTableWindowCtl": the grid's column titles.
+void TranslateGridControl(HWND hWnd, CDictionary& dictionary, int nDirection);

@@ -16,6 +16,7 @@ void TbRegisterControlClasses()
         {WC_SCROLLBARA, TbScrollBarWndProc, CS_DBLCLKS, 0, 0},
         {WC_COMBOBOXA, TbComboBoxWndProc, CS_DBLCLKS, 0, 0},
         {TRACKBAR_CLASSA, TbTrackbarWndProc, 0, 0, 0},
+        {WC_TABCONTROLA, TbTabControlWndProc, CS_DBLCLKS, 0, 0},
         {WC_DIALOGA, DefDlgProcA, CS_DBLCLKS | CS_SAVEBITS, DLGWINDOWEXTRA, 0},
     };
     for (const auto& c : s_classes) {

@@ -14,6 +14,7 @@
 #define WC_LISTBOXA   "ListBox"
 #define WC_SCROLLBARA "ScrollBar"
 #define TRACKBAR_CLASSA "msctls_trackbar32"
+#define WC_TABCONTROLA  "SysTabControl32"
 
 // Static
 #define SS_LEFT           0x00000000L
@@ -294,6 +295,37 @@
 #define TB_TOP           6
 #define TB_BOTTOM        7
 #define TB_ENDTRACK      8
+
+// Tab control. Items by index; a text asked for is cut to cchTextMax - 1 and terminated.
+#define TCM_FIRST          0x1300
+#define TCM_GETITEMCOUNT   (TCM_FIRST + 4)
+#define TCM_GETITEMA       (TCM_FIRST + 5)
+#define TCM_SETITEMA       (TCM_FIRST + 6)
+#define TCM_INSERTITEMA    (TCM_FIRST + 7)
+#define TCM_DELETEITEM     (TCM_FIRST + 8)
+#define TCM_DELETEALLITEMS (TCM_FIRST + 9)
+#define TCM_GETCURSEL      (TCM_FIRST + 11)
+#define TCM_SETCURSEL      (TCM_FIRST + 12)
+#define TCIF_TEXT  0x0001
+#define TCIF_PARAM 0x0008
+typedef struct tagTCITEMA {
+    UINT mask; DWORD dwState; DWORD dwStateMask; LPSTR pszText; int cchTextMax; int iImage; LPARAM lParam;
+} TCITEMA, *LPTCITEMA;
+
+// Header items, as a control with a header answers them (by index; text as for tab items).
+#define HDM_FIRST        0x1200
+#define HDM_GETITEMCOUNT (HDM_FIRST + 0)
+#define HDM_INSERTITEMA  (HDM_FIRST + 1)
+#define HDM_DELETEITEM   (HDM_FIRST + 2)
+#define HDM_GETITEMA     (HDM_FIRST + 3)
+#define HDM_SETITEMA     (HDM_FIRST + 4)
+#define HDI_WIDTH  0x0001
+#define HDI_TEXT   0x0002
+#define HDI_FORMAT 0x0004
+#define HDI_LPARAM 0x0008
+typedef struct tagHDITEMA {
+    UINT mask; int cxy; LPSTR pszText; HBITMAP hbm; int cchTextMax; int fmt; LPARAM lParam;
+} HDITEMA, *LPHDITEMA;
 
 // Owner drawing (WM_DRAWITEM, WM_MEASUREITEM)
 #define ODT_MENU     1
