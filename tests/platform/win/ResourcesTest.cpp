@@ -162,6 +162,11 @@ TEST(ResourceScript, OurFilesAreCleanAndKeysReadTheSameInBothLanguages)
     // The grid's dialogs, texts, marks and drag pointers: the same controls in both languages.
     for (UINT uId : {25850u, 28700u, 28701u, 28713u, 28714u, 28715u, 28716u, 28717u})
         EXPECT_TRUE(english.count(uId)) << "string " << uId;
+    // Account states a brand may rename: in both branding files, and in the language files behind them.
+    for (UINT uId : {57513u, 57514u, 57516u}) {
+        EXPECT_TRUE(files[2].GetStrings().count(uId) && files[3].GetStrings().count(uId)) << "branding " << uId;
+        EXPECT_TRUE(english.count(uId)) << uId;
+    }
     for (int nId = 4001; nId <= 4003; ++nId)
         EXPECT_TRUE(files[0].GetFiles().count(ResourceFileKey("BITMAP", NumberedName(nId)))) << "bitmap " << nId;
     for (int nId = 111; nId <= 112; ++nId)
