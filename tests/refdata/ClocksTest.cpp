@@ -15,24 +15,13 @@
 #include "refdata/RoundByMode.h"
 #include "refdata/ServerDateFields.h"
 #include "refdata/ZorvatClocks.h"
+#include "tests/common/ExpectedData.h"
 
 namespace {
 
 std::vector<std::vector<std::string>> ReadExpected(char chKind)
 {
-    std::vector<std::vector<std::string>> rows;
-    std::ifstream in(std::string(TB_SOURCE_DIR) + "/tests/refdata/expected_clocks.txt");
-    std::string strLine;
-    while (std::getline(in, strLine)) {
-        if (strLine.empty() || strLine[0] != chKind)
-            continue;
-        std::vector<std::string> fields;
-        std::stringstream line(strLine);
-        for (std::string strField; std::getline(line, strField, '|');)
-            fields.push_back(strField);
-        rows.push_back(fields);
-    }
-    return rows;
+    return ReadExpectedRows("tests/refdata/expected_clocks.txt", chKind);
 }
 
 CNorvTime Time(int nHours, int nMinutes, int nSeconds)

@@ -10,6 +10,7 @@
 
 #include "framework/base/ColumnValues.h"
 #include "framework/base/NorvGlobals.h"
+#include "tests/common/ExpectedData.h"
 
 namespace {
 
@@ -81,21 +82,7 @@ std::string ReadInt(const char* pszText, int nDecimals, const CColumnDataType& t
 
 std::vector<std::vector<std::string>> ReadExpected(const char* pszName, char chKind)
 {
-    std::vector<std::vector<std::string>> rows;
-    std::ifstream in(std::string(TB_SOURCE_DIR) + "/tests/framework/base/" + pszName);
-    std::string strLine;
-    while (std::getline(in, strLine)) {
-        if (strLine.empty() || strLine[0] != chKind)
-            continue;
-        std::vector<std::string> fields;
-        std::stringstream line(strLine);
-        for (std::string strField; std::getline(line, strField, '|');)
-            fields.push_back(strField);
-        if (!strLine.empty() && strLine.back() == '|')
-            fields.push_back("");
-        rows.push_back(fields);
-    }
-    return rows;
+    return ReadExpectedRows(std::string("tests/framework/base/") + pszName, chKind);
 }
 
 double ToDouble(const std::string& str)

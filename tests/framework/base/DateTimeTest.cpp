@@ -8,24 +8,13 @@
 #include <vector>
 
 #include "framework/base/DateTime.h"
+#include "tests/common/ExpectedData.h"
 
 namespace {
 
 std::vector<std::vector<std::string>> ReadDates(char chKind)
 {
-    std::vector<std::vector<std::string>> rows;
-    std::ifstream in(std::string(TB_SOURCE_DIR) + "/tests/framework/base/expected_dates.txt");
-    std::string strLine;
-    while (std::getline(in, strLine)) {
-        if (strLine.empty() || strLine[0] != chKind)
-            continue;
-        std::vector<std::string> fields;
-        std::stringstream line(strLine);
-        for (std::string strField; std::getline(line, strField, '|');)
-            fields.push_back(strField);
-        rows.push_back(fields);
-    }
-    return rows;
+    return ReadExpectedRows("tests/framework/base/expected_dates.txt", chKind);
 }
 
 std::string Date(const char* pszPattern, int nYear, int nMonth, int nDay, int nSize = 64)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/base/NorvTime.h"
+#include "tests/common/ExpectedData.h"
 
 namespace {
 CNorvTime Make(int nHours, int nMinutes, int nSeconds)
@@ -58,19 +59,13 @@ TEST(NorvTime, ArithmeticAndOrder)
 
 TEST(NorvTime, DurationsMatchPythonTimedelta)
 {
-    std::ifstream in(std::string(TB_SOURCE_DIR) + "/tests/framework/base/expected_dates.txt");
     int nRows = 0;
-    for (std::string strLine; std::getline(in, strLine);) {
-        if (strLine.empty() || strLine[0] != 'T')
-            continue;
-        std::vector<std::string> f;
-        std::stringstream line(strLine);
-        for (std::string strField; std::getline(line, strField, '|');)
-            f.push_back(strField);
+    for (const std::vector<std::string>& f : ReadExpectedRows("tests/framework/base/expected_dates.txt", 'T')) {
         ASSERT_EQ(9u, f.size());
+        const std::string strCase = f[1] + ":" + f[2] + ":" + f[3] + " " + f[4] + " " + f[5] + ":" + f[6] + ":" + f[7];
         CNorvTime a = Make(std::stoi(f[1]), std::stoi(f[2]), std::stoi(f[3]));
         CNorvTime b = Make(std::stoi(f[5]), std::stoi(f[6]), std::stoi(f[7]));
-        EXPECT_EQ(f[8], Text(f[4] == "+" ? a + b : a - b)) << strLine;
+        EXPECT_EQ(f[8], Text(f[4] == "+" ? a + b : a - b)) << strCase;
         ++nRows;
     }
     EXPECT_GT(nRows, 100);
