@@ -4,8 +4,10 @@
 // editor, and tells its sinks what the user does. The view is never owned; when it goes, the
 // grid destroys itself. Dialogs embed the same grid as the control CTableWindowCtl.
 //
-// The implementation is split by concern: TableWindow.cpp (life, messages, appearance),
-// TableWindowLayout.cpp (geometry, scrolling, column sizing), TableWindowCurrent.cpp (current
+// The implementation is split by concern: TableWindow.cpp (life, messages, drawing objects),
+// TableWindowAppearance.cpp (colours, fonts, placement, colour dialogs), TableWindowLayout.cpp
+// (geometry, scrolling, column widths), TableWindowColumns.cpp (hit tests, column resize and
+// move), TableWindowCurrent.cpp (current
 // row, current cell, in-place editing), TableWindowReactions.cpp (view and settings events),
 // TableWindowRowMove.cpp (row moves by bands of pixels), TableWindowKeys.cpp (the keyboard),
 // TableWindowMouse.cpp (the mouse), TableWindowCommands.cpp (menu commands and menu states),
