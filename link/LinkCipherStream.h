@@ -26,7 +26,8 @@ public:
     // cipher refuses (not initialised, or a key that is not 32 hexadecimal characters).
     BOOL Encrypt(const char* pBytes, int nLength, std::vector<BYTE>& out) const;
 
-    // Deciphers the carry and the new bytes block by block and appends the plain bytes to out,
+    // Deciphers the carry and the new bytes as one run of whole blocks (ECB: the cipher may take
+    // several blocks at once) and appends the plain bytes to out,
     // without the padding. Padding is a run of '-' that follows a line feed and ends exactly at
     // a block boundary of the deciphered stream: the sender pads every line on its own, so a
     // line always starts on a boundary and its own leading '-' or "-5" stays. FALSE when the

@@ -4,6 +4,7 @@
 // shape of the cipher's published reference interface: a key instance, a cipher instance,
 // key making, cipher initialisation and block processing with lengths in bits.
 #include "platform/win/WinTypes.h"
+#include <cstddef>
 #include <cstdint>
 
 #define TWOFISH_DIR_ENCRYPT 0
@@ -54,3 +55,17 @@ int TwofishBlockEncrypt(const TwofishCipherInstance* pCipher, const TwofishKeyIn
                         const BYTE* pInput, int inputLen, BYTE* pOutput);
 int TwofishBlockDecrypt(const TwofishCipherInstance* pCipher, const TwofishKeyInstance* pKey,
                         const BYTE* pInput, int inputLen, BYTE* pOutput);
+
+// Paths through a run of blocks; every path gives the same bytes. The two calls above take the
+// fastest one this build and CPU offer, chosen on first use; the portable ones are always there.
+#define TWOFISH_PATH_SINGLE 0           // one block at a time
+#define TWOFISH_PATH_INTERLEAVED 1      // four blocks through the same rounds at once; plain C++
+#define TWOFISH_PATH_AVX2 2             // eight blocks in vector lanes; x86-64 with AVX2 only
+#define TWOFISH_PATH_COUNT 3
+BOOL TwofishPathAvailable(int nPath);
+int TwofishSelectedPath();
+
+// nBlocks whole blocks on one path, with no cipher instance: FALSE for a path this machine lacks
+// or a key never made. Output may equal input; other overlaps are not allowed.
+BOOL TwofishEncryptRun(int nPath, const TwofishKeyInstance* pKey, const BYTE* pInput, size_t nBlocks, BYTE* pOutput);
+BOOL TwofishDecryptRun(int nPath, const TwofishKeyInstance* pKey, const BYTE* pInput, size_t nBlocks, BYTE* pOutput);
