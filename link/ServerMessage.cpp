@@ -33,8 +33,25 @@ CServerMessage::CServerMessage(LPCSTR pszLine, int nMode) : m_nMode(nMode)
 
 CServerMessage::~CServerMessage() = default;
 
+void CServerMessage::ForgetNumbers()
+{
+    if (++m_nCacheStamp == 0) {
+        // The stamp wrapped: an entry left from 2^32 changes ago must not look fresh.
+        m_numbers.clear();
+        m_nCacheStamp = 1;
+    }
+}
+
+CServerMessage::FieldNumbers& CServerMessage::NumbersOf(int i) const
+{
+    if (m_numbers.size() <= static_cast<size_t>(i))
+        m_numbers.resize(static_cast<size_t>(GetSize()));
+    return m_numbers[static_cast<size_t>(i)];
+}
+
 void CServerMessage::Clear()
 {
+    ForgetNumbers();
     m_nType = MESSAGE_TYPE_UNKNOWN;
     m_nHeaderNumber = 0;
     m_text.clear();
@@ -140,14 +157,26 @@ CString CServerMessage::GetField(int i) const
 
 long CServerMessage::GetLong(int i) const
 {
-    return ReadFieldLong(GetFieldView(i));
+    if (i < 0 || i >= GetSize())
+        return 0;
+    FieldNumbers& numbers = NumbersOf(i);
+    if (numbers.nLongStamp != m_nCacheStamp) {
+        numbers.nLong = ReadFieldLong(GetFieldView(i));
+        numbers.nLongStamp = m_nCacheStamp;
+    }
+    return numbers.nLong;
 }
 
 double CServerMessage::GetDouble(int i, int nPower) const
 {
     if (i < 0 || i >= GetSize())
         return 0.0;
-    return ReadFieldDouble(GetFieldView(i)) * PowerOfTen(nPower);
+    FieldNumbers& numbers = NumbersOf(i);
+    if (numbers.nDoubleStamp != m_nCacheStamp) {
+        numbers.dDouble = ReadFieldDouble(GetFieldView(i));
+        numbers.nDoubleStamp = m_nCacheStamp;
+    }
+    return numbers.dDouble * PowerOfTen(nPower);
 }
 
 void CServerMessage::SetOverride(int i, LPCSTR pszText)
@@ -198,6 +227,7 @@ void CServerMessage::OwnFields()
 int CServerMessage::Add(LPCSTR pszField)
 {
     OwnFields();
+    ForgetNumbers();
     m_built.emplace_back(pszField);
     return GetSize() - 1;
 }
@@ -207,6 +237,7 @@ void CServerMessage::SetAtGrow(int i, LPCSTR pszField)
     if (i < 0)
         return;
     OwnFields();
+    ForgetNumbers();
     if (static_cast<size_t>(i) >= m_built.size())
         m_built.resize(static_cast<size_t>(i) + 1);
     m_built[static_cast<size_t>(i)] = pszField;
@@ -214,6 +245,7 @@ void CServerMessage::SetAtGrow(int i, LPCSTR pszField)
 
 void CServerMessage::RemoveAll()
 {
+    ForgetNumbers();
     m_fields.clear();
     m_built.clear();
     m_bBuilt = FALSE;
