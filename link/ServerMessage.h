@@ -47,7 +47,8 @@ public:
     double GetDouble(int i, int nPower) const;          // as atof, times 10^nPower
 
     // Overrides: last known values a consumer puts over fields for the sinks after it. Every
-    // fan-out resets them before each sink. Setting one outside the fields does nothing.
+    // fan-out resets them before each sink it calls, and at its end when a sink it passed over
+    // came after the last call. Setting one outside the fields does nothing.
     void SetOverride(int i, LPCSTR pszText);
     CString GetFieldOrOverride(int i) const;
     LPCSTR GetFieldOrOverrideText(int i) const;
