@@ -97,19 +97,22 @@ void CServerMessage::Parse(LPCSTR pszLine)
 
     // Room for a typical line at once; longer ones grow.
     m_fields.reserve(32);
+    // One pass over the bytes: fields are a few characters long, too short for a search call
+    // per field to pay.
     size_t nStart = 0;
-    for (size_t nPiece = 0;; ++nPiece) {
-        char* pBar = static_cast<char*>(memchr(pText + nStart, '|', nLength - nStart));
-        const size_t nEnd = pBar != nullptr ? static_cast<size_t>(pBar - pText) : nLength;
-        if (pBar != nullptr)
-            *pBar = '\0';
+    size_t nPiece = 0;
+    for (size_t nEnd = 0;; ++nEnd) {
+        if (nEnd < nLength && pText[nEnd] != '|')
+            continue;
         if (nPiece >= nDataStart)
             m_fields.push_back({static_cast<unsigned>(nStart), static_cast<int>(nEnd - nStart)});
         else if (nPiece == nNumberPiece && nEnd > nStart)
             m_nHeaderNumber = ReadFieldLong(std::string_view(pText + nStart, nEnd - nStart));
-        if (pBar == nullptr)
+        if (nEnd == nLength)
             break;
+        pText[nEnd] = '\0';
         nStart = nEnd + 1;
+        ++nPiece;
     }
 }
 
