@@ -1,23 +1,17 @@
 #include "link/MessageSource.h"
 
 #include "link/ErrorDictionary.h"
+#include "link/SinkHandlers.h"
 
 namespace {
 
 // Ids are never reused, so a stale id can never reach another sink.
 int s_nNextSinkId = 1;
 
-using SinkHandler = void (CZorvatMessageSink::*)(CServerMessage*);
-
-// The handler of each slot, generated from the same list as the slots themselves.
-const SinkHandler s_handlers[] = {
-    nullptr,
-#define TB_MESSAGE(mn, code, kind, field, role) &CZorvatMessageSink::On##mn,
-#define TB_MESSAGE_GAP(slot) nullptr,
-#define TB_MESSAGE_NOSINK(mn, code)
-#include "link/MessageTypeList.h"
-};
-static_assert(sizeof(s_handlers) / sizeof(s_handlers[0]) == MESSAGE_SLOT_TICK, "one handler per slot");
+BOOL HandlesAll(const CZorvatMessageSink*)
+{
+    return TRUE;
+}
 
 }  // namespace
 
@@ -117,8 +111,11 @@ BOOL CZorvatMessageSource::FireType(int nType, CServerMessage* pMsg, int nExclud
             m_pErrors->ShowReplyError(pMsg, pInfo->nErrorField);
         return TRUE;
     }
-    const SinkHandler pfnHandler = s_handlers[pInfo->nSlot];
-    if (!Walk(pMsg, nExcludeId, [pMsg, pfnHandler](CZorvatMessageSink* pSink) { (pSink->*pfnHandler)(pMsg); }))
+    const SinkHandler pfnHandler = GetSinkHandler(pInfo->nSlot);
+    const CDefaultHandler& def = GetDefaultHandler(pInfo->nSlot);
+    if (!Walk(
+            pMsg, nExcludeId, [&def](const CZorvatMessageSink* pSink) { return !def.IsDefaultIn(pSink); },
+            [pMsg, pfnHandler](CZorvatMessageSink* pSink) { (pSink->*pfnHandler)(pMsg); }))
         return TRUE;
     if (nFanOut == FANOUT_REPLY || nFanOut == FANOUT_STREAM)
         m_bRestricted = TRUE;
@@ -127,16 +124,16 @@ BOOL CZorvatMessageSource::FireType(int nType, CServerMessage* pMsg, int nExclud
 
 void CZorvatMessageSource::FireEN(CServerMessage* pMsg, int nExcludeId)
 {
-    if (Walk(pMsg, nExcludeId, [pMsg](CZorvatMessageSink* pSink) { pSink->OnEnd(pMsg); }))
+    if (Walk(pMsg, nExcludeId, HandlesAll, [pMsg](CZorvatMessageSink* pSink) { pSink->OnEnd(pMsg); }))
         m_bRestricted = FALSE;
 }
 
 void CZorvatMessageSource::FireRawLine(CServerMessage* pMsg, int nExcludeId)
 {
-    Walk(pMsg, nExcludeId, [pMsg](CZorvatMessageSink* pSink) { pSink->OnRecord(pMsg); });
+    Walk(pMsg, nExcludeId, HandlesAll, [pMsg](CZorvatMessageSink* pSink) { pSink->OnRecord(pMsg); });
 }
 
 void CZorvatMessageSource::FireTick(int nExcludeId)
 {
-    Walk(nullptr, nExcludeId, [](CZorvatMessageSink* pSink) { pSink->OnTick(); });
+    Walk(nullptr, nExcludeId, HandlesAll, [](CZorvatMessageSink* pSink) { pSink->OnTick(); });
 }

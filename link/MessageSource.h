@@ -34,10 +34,11 @@ public:
 protected:
     virtual void OnSinkRemoved(CMessageSink* /*pSink*/) {}
 
-    // Calls pfnCall on every sink in order, with the filters of a fan-out. FALSE when the
-    // source was destroyed meanwhile: the caller must not touch it then.
-    template<class CALL>
-    BOOL Walk(CServerMessage* pMsg, int nExcludeId, CALL&& pfnCall);
+    // Calls pfnCall on every sink in order, with the filters of a fan-out; a sink for which
+    // pfnHandles answers FALSE is passed over without a call. FALSE when the source was
+    // destroyed meanwhile: the caller must not touch it then.
+    template<class HANDLES, class CALL>
+    BOOL Walk(CServerMessage* pMsg, int nExcludeId, HANDLES&& pfnHandles, CALL&& pfnCall);
 
     BOOL m_bRestricted = FALSE;
 
@@ -83,21 +84,29 @@ private:
     CZorvatErrorDictionary* m_pErrors = nullptr;    // a registered sink, not owned
 };
 
-template<class CALL>
-BOOL CMessageSource::Walk(CServerMessage* pMsg, int nExcludeId, CALL&& pfnCall)
+template<class HANDLES, class CALL>
+BOOL CMessageSource::Walk(CServerMessage* pMsg, int nExcludeId, HANDLES&& pfnHandles, CALL&& pfnCall)
 {
     CWalk walk{m_pWalks, 0, m_sinks.GetSize(), FALSE};
     m_pWalks = &walk;
+    // No sink sees another sink's overrides. Between two calls one reset does what a reset per
+    // sink passed over would, so the sinks passed over cost no call on the message either.
+    BOOL bResetDue = FALSE;
     while (walk.nNext < walk.nEnd) {
         CMessageSink* pSink = m_sinks.GetAt(walk.nNext++);
-        if (pMsg != nullptr)
-            pMsg->ResetOverrides();     // no sink sees another sink's overrides
-        if (pSink->m_nId == nExcludeId || (m_bRestricted && !pSink->m_bReceiving))
+        if (pSink->m_nId == nExcludeId || (m_bRestricted && !pSink->m_bReceiving) || !pfnHandles(pSink->m_pOwner)) {
+            bResetDue = TRUE;
             continue;
+        }
+        if (pMsg != nullptr)
+            pMsg->ResetOverrides();
+        bResetDue = FALSE;
         pfnCall(pSink->m_pOwner);
         if (walk.bSourceGone)
             return FALSE;
     }
+    if (bResetDue && pMsg != nullptr)
+        pMsg->ResetOverrides();
     m_pWalks = walk.pOuter;
     return TRUE;
 }

@@ -33,8 +33,25 @@ CServerMessage::CServerMessage(LPCSTR pszLine, int nMode) : m_nMode(nMode)
 
 CServerMessage::~CServerMessage() = default;
 
+void CServerMessage::ForgetNumbers()
+{
+    if (++m_nCacheStamp == 0) {
+        // The stamp wrapped: an entry left from 2^32 changes ago must not look fresh.
+        m_numbers.clear();
+        m_nCacheStamp = 1;
+    }
+}
+
+CServerMessage::FieldNumbers& CServerMessage::NumbersOf(int i) const
+{
+    if (m_numbers.size() <= static_cast<size_t>(i))
+        m_numbers.resize(static_cast<size_t>(GetSize()));
+    return m_numbers[static_cast<size_t>(i)];
+}
+
 void CServerMessage::Clear()
 {
+    ForgetNumbers();
     m_nType = MESSAGE_TYPE_UNKNOWN;
     m_nHeaderNumber = 0;
     m_text.clear();
@@ -80,19 +97,22 @@ void CServerMessage::Parse(LPCSTR pszLine)
 
     // Room for a typical line at once; longer ones grow.
     m_fields.reserve(32);
+    // One pass over the bytes: fields are a few characters long, too short for a search call
+    // per field to pay.
     size_t nStart = 0;
-    for (size_t nPiece = 0;; ++nPiece) {
-        char* pBar = static_cast<char*>(memchr(pText + nStart, '|', nLength - nStart));
-        const size_t nEnd = pBar != nullptr ? static_cast<size_t>(pBar - pText) : nLength;
-        if (pBar != nullptr)
-            *pBar = '\0';
+    size_t nPiece = 0;
+    for (size_t nEnd = 0;; ++nEnd) {
+        if (nEnd < nLength && pText[nEnd] != '|')
+            continue;
         if (nPiece >= nDataStart)
             m_fields.push_back({static_cast<unsigned>(nStart), static_cast<int>(nEnd - nStart)});
         else if (nPiece == nNumberPiece && nEnd > nStart)
             m_nHeaderNumber = ReadFieldLong(std::string_view(pText + nStart, nEnd - nStart));
-        if (pBar == nullptr)
+        if (nEnd == nLength)
             break;
+        pText[nEnd] = '\0';
         nStart = nEnd + 1;
+        ++nPiece;
     }
 }
 
@@ -140,14 +160,26 @@ CString CServerMessage::GetField(int i) const
 
 long CServerMessage::GetLong(int i) const
 {
-    return ReadFieldLong(GetFieldView(i));
+    if (i < 0 || i >= GetSize())
+        return 0;
+    FieldNumbers& numbers = NumbersOf(i);
+    if (numbers.nLongStamp != m_nCacheStamp) {
+        numbers.nLong = ReadFieldLong(GetFieldView(i));
+        numbers.nLongStamp = m_nCacheStamp;
+    }
+    return numbers.nLong;
 }
 
 double CServerMessage::GetDouble(int i, int nPower) const
 {
     if (i < 0 || i >= GetSize())
         return 0.0;
-    return ReadFieldDouble(GetFieldView(i)) * PowerOfTen(nPower);
+    FieldNumbers& numbers = NumbersOf(i);
+    if (numbers.nDoubleStamp != m_nCacheStamp) {
+        numbers.dDouble = ReadFieldDouble(GetFieldView(i));
+        numbers.nDoubleStamp = m_nCacheStamp;
+    }
+    return numbers.dDouble * PowerOfTen(nPower);
 }
 
 void CServerMessage::SetOverride(int i, LPCSTR pszText)
@@ -198,6 +230,7 @@ void CServerMessage::OwnFields()
 int CServerMessage::Add(LPCSTR pszField)
 {
     OwnFields();
+    ForgetNumbers();
     m_built.emplace_back(pszField);
     return GetSize() - 1;
 }
@@ -207,6 +240,7 @@ void CServerMessage::SetAtGrow(int i, LPCSTR pszField)
     if (i < 0)
         return;
     OwnFields();
+    ForgetNumbers();
     if (static_cast<size_t>(i) >= m_built.size())
         m_built.resize(static_cast<size_t>(i) + 1);
     m_built[static_cast<size_t>(i)] = pszField;
@@ -214,6 +248,7 @@ void CServerMessage::SetAtGrow(int i, LPCSTR pszField)
 
 void CServerMessage::RemoveAll()
 {
+    ForgetNumbers();
     m_fields.clear();
     m_built.clear();
     m_bBuilt = FALSE;

@@ -37,7 +37,9 @@ public:
     char GetRawFirstChar() const;               // its first character, 0 when empty
 
     // Fields. An index outside the fields reads as "", 0 or 0.0. GetFieldText's pointer stays
-    // valid until the message is parsed again or a field is set.
+    // valid until the message is parsed again or a field is set. GetLong and GetDouble convert
+    // a field once and keep the number until then, however many sinks ask; overrides are
+    // never converted, so they cannot be served from there.
     virtual CString GetField(int i) const;
     LPCSTR GetFieldText(int i) const;
     std::string_view GetFieldView(int i) const;
@@ -45,7 +47,8 @@ public:
     double GetDouble(int i, int nPower) const;          // as atof, times 10^nPower
 
     // Overrides: last known values a consumer puts over fields for the sinks after it. Every
-    // fan-out resets them before each sink. Setting one outside the fields does nothing.
+    // fan-out resets them before each sink it calls, and at its end when a sink it passed over
+    // came after the last call. Setting one outside the fields does nothing.
     void SetOverride(int i, LPCSTR pszText);
     CString GetFieldOrOverride(int i) const;
     LPCSTR GetFieldOrOverrideText(int i) const;
@@ -73,8 +76,17 @@ private:
         unsigned nOffset;       // into m_text, where the field's NUL-terminated text starts
         int nLength;
     };
+    // A field's numbers as last converted, valid while its stamp equals m_nCacheStamp.
+    struct FieldNumbers {
+        unsigned nLongStamp = 0;
+        unsigned nDoubleStamp = 0;
+        long nLong = 0;
+        double dDouble = 0.0;   // before the power of ten
+    };
     void Clear();
     void OwnFields();           // copies parsed fields into m_built before one is changed
+    void ForgetNumbers();       // after any change of the fields
+    FieldNumbers& NumbersOf(int i) const;
 
     int m_nType = MESSAGE_TYPE_UNKNOWN;
     int m_nMode = 1;
@@ -85,6 +97,9 @@ private:
     BOOL m_bBuilt = FALSE;
     std::vector<CString> m_overrides;   // sized on the first override
     int m_nOverrides = 0;               // overrides set since the last reset
+    // Kept across lines so that a parse only moves the stamp; an entry of 0 is never valid.
+    mutable std::vector<FieldNumbers> m_numbers;
+    unsigned m_nCacheStamp = 1;
 };
 
 // Builds one request line of nType with the body: the '@' link forms for modes 0 and 2, the
