@@ -392,52 +392,40 @@ BOOL TwofishPathAvailable(int nPath)
 
 int TwofishSelectedPath() { return BestPath(); }
 
-BOOL TwofishEncryptRun(int nPath, const TwofishKeyInstance* pKey, const BYTE* pInput, size_t nBlocks, BYTE* pOutput)
+namespace {
+
+// One direction's run on a path; the vector path leaves its last few blocks to the interleaved one.
+BOOL RunOnPath(int nPath, LanesFn pfnOne, LanesFn pfnGroup,
+               size_t (*pfnVector)(const TwofishKeyInstance*, const BYTE*, size_t, BYTE*),
+               const TwofishKeyInstance* pKey, const BYTE* pInput, size_t nBlocks, BYTE* pOutput)
 {
     if (!TwofishPathAvailable(nPath) || pKey == nullptr || pKey->keyLen != TWOFISH_KEY_BITS)
         return FALSE;
     if (nBlocks > 0 && (pInput == nullptr || pOutput == nullptr))
         return FALSE;
-    switch (nPath) {
-    case TWOFISH_PATH_SINGLE:
-        RunInGroups<1>(EncryptLanes<1>, EncryptLanes<1>, pKey, pInput, nBlocks, pOutput);
-        break;
-    case TWOFISH_PATH_INTERLEAVED:
-        RunInGroups<INTERLEAVED_LANES>(EncryptLanes<INTERLEAVED_LANES>, EncryptLanes<1>, pKey, pInput, nBlocks, pOutput);
-        break;
-    case TWOFISH_PATH_AVX2: {
-        const size_t nDone = TwofishAvx2Encrypt(pKey, pInput, nBlocks, pOutput);
-        RunInGroups<INTERLEAVED_LANES>(EncryptLanes<INTERLEAVED_LANES>, EncryptLanes<1>, pKey,
-                                       pInput + nDone * TWOFISH_BLOCK_BYTES, nBlocks - nDone,
+    size_t nDone = 0;
+    if (nPath == TWOFISH_PATH_AVX2)
+        nDone = pfnVector(pKey, pInput, nBlocks, pOutput);
+    if (nPath == TWOFISH_PATH_SINGLE)
+        RunInGroups<1>(pfnOne, pfnOne, pKey, pInput, nBlocks, pOutput);
+    else
+        RunInGroups<INTERLEAVED_LANES>(pfnGroup, pfnOne, pKey, pInput + nDone * TWOFISH_BLOCK_BYTES, nBlocks - nDone,
                                        pOutput + nDone * TWOFISH_BLOCK_BYTES);
-        break;
-    }
-    }
     return TRUE;
+}
+
+} // namespace
+
+BOOL TwofishEncryptRun(int nPath, const TwofishKeyInstance* pKey, const BYTE* pInput, size_t nBlocks, BYTE* pOutput)
+{
+    return RunOnPath(nPath, EncryptLanes<1>, EncryptLanes<INTERLEAVED_LANES>, TwofishAvx2Encrypt, pKey, pInput,
+                     nBlocks, pOutput);
 }
 
 BOOL TwofishDecryptRun(int nPath, const TwofishKeyInstance* pKey, const BYTE* pInput, size_t nBlocks, BYTE* pOutput)
 {
-    if (!TwofishPathAvailable(nPath) || pKey == nullptr || pKey->keyLen != TWOFISH_KEY_BITS)
-        return FALSE;
-    if (nBlocks > 0 && (pInput == nullptr || pOutput == nullptr))
-        return FALSE;
-    switch (nPath) {
-    case TWOFISH_PATH_SINGLE:
-        RunInGroups<1>(DecryptLanes<1>, DecryptLanes<1>, pKey, pInput, nBlocks, pOutput);
-        break;
-    case TWOFISH_PATH_INTERLEAVED:
-        RunInGroups<INTERLEAVED_LANES>(DecryptLanes<INTERLEAVED_LANES>, DecryptLanes<1>, pKey, pInput, nBlocks, pOutput);
-        break;
-    case TWOFISH_PATH_AVX2: {
-        const size_t nDone = TwofishAvx2Decrypt(pKey, pInput, nBlocks, pOutput);
-        RunInGroups<INTERLEAVED_LANES>(DecryptLanes<INTERLEAVED_LANES>, DecryptLanes<1>, pKey,
-                                       pInput + nDone * TWOFISH_BLOCK_BYTES, nBlocks - nDone,
-                                       pOutput + nDone * TWOFISH_BLOCK_BYTES);
-        break;
-    }
-    }
-    return TRUE;
+    return RunOnPath(nPath, DecryptLanes<1>, DecryptLanes<INTERLEAVED_LANES>, TwofishAvx2Decrypt, pKey, pInput,
+                     nBlocks, pOutput);
 }
 
 int TwofishBlockEncrypt(const TwofishCipherInstance* pCipher, const TwofishKeyInstance* pKey,
