@@ -227,3 +227,17 @@ TEST(TableWindowColumns, ColourCommandsAskAndStoreAPaletteColourOrNothingWhenCan
     SendMessageA(grid.Hwnd(), WM_COMMAND, MAKEWPARAM(25003 + 4, 0), 0);
     EXPECT_EQ(0x02000000u | RGB(40, 50, 60), grid->GetCellTextColor(4));
 }
+
+TEST(TableWindowColumns, HighlightCommandsGiveTheirSeconds)
+{
+    CGridTable table;
+    table.Fill(3);
+    CGridWindow grid(table.View(), 300, 200);
+    const int seconds[] = {0, 1, 3, 5, 10, 15, 30, 60};
+    for (UINT nItem = 25801; nItem <= 25807; ++nItem) {
+        SendMessageA(grid.Hwnd(), WM_COMMAND, MAKEWPARAM(nItem, 0), 0);
+        EXPECT_EQ(seconds[nItem - 25800], grid->GetHighlightSeconds()) << nItem;
+    }
+    SendMessageA(grid.Hwnd(), WM_COMMAND, MAKEWPARAM(25800, 0), 0);
+    EXPECT_EQ(0, grid->GetHighlightSeconds()) << "the first item switches highlighting off";
+}
