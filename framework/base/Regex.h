@@ -17,6 +17,9 @@ const int NSUBEXP = 10;                 // group 0 is the whole match
 const unsigned char REGEXP_MAGIC = 0234;
 const long REGEXP_MAX_PROGRAM = 32767;  // a program of this size or more is refused
 const int REGEXP_MAX_DEPTH = 10000;     // nested repetition past this fails rather than exhaust the stack
+// Backtracking steps one regexec may take: alternatives under repetition grow exponentially with
+// the text, and a dictionary line must never freeze the window that translates it.
+const long REGEXP_MAX_STEPS = 1000000;
 
 // A compiled expression, from regcomp; the caller frees it with free(). The group pointers point
 // into the text of the last successful regexec (null: the group took no part).

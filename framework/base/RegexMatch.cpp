@@ -43,6 +43,7 @@ private:
     const char* m_pszBol;               // the text's start, for '^' and '\<'
     const char* m_pszInput = nullptr;   // where the program stands in the text
     int m_nDepth = 0;
+    long m_nSteps = 0;                  // over every start position of one regexec
     bool m_bFailed = false;             // an error was reported: give up the whole regexec
 };
 
@@ -67,6 +68,8 @@ bool CRegexMatcher::Match(int nScan)
     // Each loop of a repeated group costs a few levels; a long text would exhaust the stack.
     if (m_nDepth >= REGEXP_MAX_DEPTH)
         return Fail("regexp too deep");
+    if (++m_nSteps > REGEXP_MAX_STEPS)
+        return Fail("regexp too complex");
     ++m_nDepth;
     bool bMatched = false;
     while (nScan >= 0) {

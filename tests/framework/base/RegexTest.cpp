@@ -230,6 +230,25 @@ TEST(Regex, LongTextsNeverExhaustTheStack)
     EXPECT_EQ("0:" + strText.substr(0, 1000), Find("^(a|b)*$", strText.substr(0, 1000).c_str()));
 }
 
+TEST(Regex, ExponentialBacktrackingGivesUp)
+{
+    // Each 'a' can be taken by either alternative: without a bound 2^40 ways are tried before
+    // the "c" turns every one down (the text holds every literal, so no quick refusal).
+    const std::string strText = std::string(40, 'a') + "cb";
+    for (const char* pszExpression : {"(a|a)*b", "^(a|aa)*(a|aa)*c$", "((a|a)(a|a))*b"}) {
+        tbre::regerror(nullptr);
+        RegexpPtr pRe = Compile(pszExpression);
+        ASSERT_NE(nullptr, pRe) << pszExpression;
+        EXPECT_EQ(0, tbre::regexec(pRe.get(), strText.c_str())) << pszExpression;
+        EXPECT_STREQ("regexp too complex", tbre::RegLastError()) << pszExpression;
+    }
+    // The bound is per call: the same program still matches where little backtracking is needed.
+    RegexpPtr pRe = Compile("(a|a)*b");
+    const std::string strFits = std::string(40, 'a') + "b";
+    EXPECT_EQ(1, tbre::regexec(pRe.get(), strFits.c_str()));
+    EXPECT_EQ(41, pRe->endp[0] - pRe->startp[0]);
+}
+
 namespace {
 
 // Random expressions over a small alphabet, in the syntax both engines share.
