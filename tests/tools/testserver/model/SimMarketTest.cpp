@@ -1,0 +1,227 @@
+// The walk: replay under a seed, prices on their ticks inside their limits, books that the
+// events rebuild, quotes and indices that add up from the trades.
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+#include <vector>
+#include "tests/tools/testserver/model/SimTestSupport.h"
+
+TEST(SimMarket, SeedReplaysTheSameEvents)
+{
+    CSimulator a, b, c;
+    ASSERT_TRUE(StartTestSimulator(a, 42));
+    ASSERT_TRUE(StartTestSimulator(b, 42));
+    ASSERT_TRUE(StartTestSimulator(c, 43));
+    int nDiffer = 0;
+    for (int k = 0; k < 5000; ++k) {
+        const std::string strA = EventText(*a.Next());
+        ASSERT_EQ(strA, EventText(*b.Next())) << "event " << k;
+        nDiffer += strA != EventText(*c.Next());
+    }
+    EXPECT_GT(nDiffer, 2500) << "another seed makes another market";
+}
+
+// Ticks from the file, independently of the model's own band lookup.
+static double TickOf(const CSimTables& tables, int nMarket, double dPrice)
+{
+    if (nMarket != 2)
+        return 0.01;
+    double dTick = 0;
+    for (const CSimRecord& band : tables.Get("ticks").rows)
+        if (dPrice >= Num(band, "low") - 1e-9)
+            dTick = Num(band, "tick");
+    return dTick;
+}
+
+static bool OnTick(double dPrice, double dTick)
+{
+    const double dSteps = dPrice / dTick;
+    return std::fabs(dSteps - std::round(dSteps)) < 1e-6;
+}
+
+TEST(SimMarket, PricesStayOnTicksAndInsideLimits)
+{
+    CSimulator sim;
+    ASSERT_TRUE(StartTestSimulator(sim, 7));
+    sim.SetStepMillis(1);
+    std::map<std::string, std::set<std::string>> prices;
+    for (int k = 0; k < 60000; ++k) {
+        const CSimEvent& ev = *sim.Next();
+        if (ev.nType != SIM_TRADE && ev.nType != SIM_BOOK)
+            continue;
+        const CSimRecord& rec = *ev.pRecord;
+        const double dPrice = Num(rec, "price");
+        ASSERT_TRUE(OnTick(dPrice, TickOf(sim.Tables(), ev.nMarket, dPrice))) << k << ": " << RecordText(rec);
+        const CSimRecord& quote = sim.Market().GetQuote(*sim.Market().Find(ev.nMarket, GetField(rec, "symbol")));
+        if (Num(quote, "limit_up") > 0) {
+            ASSERT_LE(dPrice, Num(quote, "limit_up") + 1e-9) << RecordText(rec);
+            ASSERT_GE(dPrice, Num(quote, "limit_down") - 1e-9) << RecordText(rec);
+        }
+        if (ev.nType == SIM_TRADE)
+            prices[GetField(rec, "symbol")].insert(GetField(rec, "price"));
+    }
+    // The walk moves: most symbols traded at several prices.
+    int nMoving = 0;
+    for (const auto& entry : prices)
+        nMoving += entry.second.size() >= 3;
+    EXPECT_GE(nMoving, 40);
+}
+
+TEST(SimMarket, BookEventsRebuildFiveOrderedLevelsASide)
+{
+    CSimulator sim;
+    ASSERT_TRUE(StartTestSimulator(sim, 11));
+    // The model: every symbol's book as the reply gives it at the start, then every level event.
+    std::map<std::string, std::map<double, std::string>> model;
+    const auto key = [](int nMarket, const std::string& strSymbol) { return std::to_string(nMarket) + ":" + strSymbol; };
+    const auto levelText = [](const CSimRecord& rec) {
+        return GetField(rec, "bid_orders") + "/" + GetField(rec, "bid_qty") + " " + GetField(rec, "ask_orders") + "/" +
+               GetField(rec, "ask_qty");
+    };
+    for (const CSimInstrument& inst : sim.Market().GetInstruments())
+        for (const CSimRecord& level : sim.Market().GetBook(inst))
+            model[key(inst.pMarket->nCode, inst.strSymbol)][Num(level, "price")] = levelText(level);
+    for (int k = 0; k < 30000; ++k) {
+        const CSimEvent& ev = *sim.Next();
+        if (ev.nType != SIM_BOOK)
+            continue;
+        auto& book = model[key(ev.nMarket, GetField(*ev.pRecord, "symbol"))];
+        if (Num(*ev.pRecord, "bid_qty") == 0 && Num(*ev.pRecord, "ask_qty") == 0)
+            book.erase(Num(*ev.pRecord, "price"));
+        else
+            book[Num(*ev.pRecord, "price")] = levelText(*ev.pRecord);
+    }
+    for (const CSimInstrument& inst : sim.Market().GetInstruments()) {
+        const std::vector<CSimRecord> book = sim.Market().GetBook(inst);
+        std::string strBook, strModel;
+        for (const CSimRecord& level : book)
+            strBook += GetField(level, "price") + " " + levelText(level) + "|";
+        const auto& mine = model[key(inst.pMarket->nCode, inst.strSymbol)];
+        for (auto it = mine.rbegin(); it != mine.rend(); ++it)
+            strModel += CSimMarket::PriceText(*inst.pMarket, CSimMarket::ToUnits(*inst.pMarket, it->first)) + " " + it->second + "|";
+        EXPECT_EQ(strBook, strModel) << inst.strSymbol;
+
+        // Highest first, asks above bids, five a side unless a limit cuts the side short.
+        int nBids = 0, nAsks = 0;
+        double dPrevious = 1e300, dLowestAsk = 1e300, dHighestBid = 0;
+        for (const CSimRecord& level : book) {
+            const double dPrice = Num(level, "price");
+            EXPECT_LT(dPrice, dPrevious) << inst.strSymbol;
+            dPrevious = dPrice;
+            EXPECT_TRUE((Num(level, "bid_qty") > 0) != (Num(level, "ask_qty") > 0)) << "one side per price";
+            if (Num(level, "bid_qty") > 0) {
+                ++nBids;
+                dHighestBid = std::max(dHighestBid, dPrice);
+                EXPECT_GT(Num(level, "bid_orders"), 0);
+            } else {
+                ++nAsks;
+                dLowestAsk = std::min(dLowestAsk, dPrice);
+            }
+        }
+        EXPECT_LT(dHighestBid, dLowestAsk) << inst.strSymbol;
+        const CSimRecord& quote = sim.Market().GetQuote(inst);
+        const bool bAtLimit = Num(quote, "limit_up") > 0 && (Num(quote, "ask") >= Num(quote, "limit_up") - 1e-9 ||
+                                                            Num(quote, "bid") <= Num(quote, "limit_down") + 1e-9);
+        if (!bAtLimit) {
+            EXPECT_EQ(5, nBids) << inst.strSymbol;
+            EXPECT_EQ(5, nAsks) << inst.strSymbol;
+        }
+        EXPECT_EQ(Num(quote, "bid"), dHighestBid) << inst.strSymbol;
+        EXPECT_EQ(Num(quote, "ask"), dLowestAsk) << inst.strSymbol;
+    }
+}
+
+TEST(SimMarket, QuotesAndIndicesAddUpFromTheTrades)
+{
+    CSimulator sim;
+    ASSERT_TRUE(StartTestSimulator(sim, 5));
+    struct Totals { long long nVolume = 0; int nTrades = 0; double dHigh = 0, dLow = 1e300; };
+    std::map<std::string, Totals> totals;
+    int nIndexEvents = 0, nTickers = 0;
+    for (int k = 0; k < 20000; ++k) {
+        const CSimEvent& ev = *sim.Next();
+        const CSimRecord& rec = *ev.pRecord;
+        if (ev.nType == SIM_TRADE) {
+            Totals& t = totals[GetField(rec, "symbol")];
+            t.nVolume += atoll(GetField(rec, "quantity").c_str());
+            ++t.nTrades;
+            t.dHigh = std::max(t.dHigh, Num(rec, "price"));
+            t.dLow = std::min(t.dLow, Num(rec, "price"));
+        } else if (ev.nType == SIM_QUOTE) {
+            const Totals& t = totals[GetField(rec, "symbol")];
+            ASSERT_EQ(t.nVolume, atoll(GetField(rec, "volume").c_str())) << RecordText(rec);
+            ASSERT_EQ(t.nTrades, atoi(GetField(rec, "trades").c_str()));
+            ASSERT_EQ(t.dHigh, Num(rec, "high"));
+            ASSERT_EQ(t.dLow, Num(rec, "low"));
+            ASSERT_NEAR(Num(rec, "last") - Num(rec, "prev_close"), Num(rec, "change"), 1e-9);
+        } else if (ev.nType == SIM_INDEX) {
+            // Index = base × Σ shares × last / Σ shares × previous close, over its sector.
+            const CSimRecord* pDef = nullptr;
+            for (const CSimRecord& row : sim.Tables().Get("indices").rows)
+                if (GetField(row, "code") == GetField(rec, "code"))
+                    pDef = &row;
+            ASSERT_NE(nullptr, pDef);
+            double dNow = 0, dBefore = 0;
+            for (const CSimRecord& stock : sim.Tables().Get("stocks").rows) {
+                if (Num(*pDef, "sector") != 0 && Num(*pDef, "sector") != Num(stock, "sector"))
+                    continue;
+                const CSimRecord& quote = sim.Market().GetQuote(*sim.Market().Find(2, GetField(stock, "id")));
+                dNow += Num(stock, "shares") * Num(quote, "ref_price");
+                dBefore += Num(stock, "shares") * Num(stock, "prev_close");
+            }
+            ASSERT_NEAR(Num(*pDef, "base") * dNow / dBefore, Num(rec, "value"), 0.006) << RecordText(rec);
+            ++nIndexEvents;
+        } else if (ev.nType == SIM_TICKER) {
+            const CSimInstrument* pInst = sim.Market().Find(ev.nMarket, GetField(rec, "symbol"));
+            ASSERT_NE(nullptr, pInst);
+            EXPECT_TRUE(pInst->bTicker);
+            ++nTickers;
+        }
+    }
+    EXPECT_GT(nIndexEvents, 50);
+    EXPECT_GT(nTickers, 100);
+}
+
+TEST(SimMarket, MoversAreRankedAndNewsComesOnTime)
+{
+    CSimulator sim;
+    ASSERT_TRUE(StartTestSimulator(sim, 9));
+    std::vector<std::string> released;
+    int64_t nStart = sim.GetClock().GetMinute();
+    sim.Advance(int64_t{10} * 60000, [&](const CSimEvent& ev) {
+        if (ev.nType == SIM_NEWS) {
+            released.push_back(GetField(*ev.pRecord, "id"));
+            EXPECT_LE(atoi(GetField(*ev.pRecord, "minute").c_str()), sim.GetClock().GetMinute() - nStart);
+        }
+    });
+    std::vector<std::string> due;
+    for (const CSimRecord& row : sim.Tables().Get("news").rows)
+        if (atoi(GetField(row, "minute").c_str()) <= 10)
+            due.push_back(GetField(row, "id"));
+    EXPECT_EQ(due, released);
+    for (const CSimRecord& story : sim.Market().GetNews(1))
+        EXPECT_EQ("1", GetField(story, "lang"));
+
+    const std::vector<CSimRecord> gainers = sim.Market().GetMovers(2, 0, 5);
+    const std::vector<CSimRecord> losers = sim.Market().GetMovers(2, 1, 5);
+    ASSERT_FALSE(gainers.empty());
+    ASSERT_FALSE(losers.empty());
+    for (size_t i = 0; i < gainers.size(); ++i) {
+        EXPECT_GT(Num(gainers[i], "change_pct"), 0);
+        if (i > 0) {
+            EXPECT_GE(Num(gainers[i - 1], "change_pct"), Num(gainers[i], "change_pct"));
+        }
+    }
+    for (size_t i = 0; i < losers.size(); ++i) {
+        EXPECT_LT(Num(losers[i], "change_pct"), 0);
+        if (i > 0) {
+            EXPECT_LE(Num(losers[i - 1], "change_pct"), Num(losers[i], "change_pct"));
+        }
+    }
+    EXPECT_LE(sim.Market().GetMovers(2, 2, 3).size(), 3u);
+    EXPECT_FALSE(sim.Market().GetOptionChain("ALPN").empty());
+    EXPECT_TRUE(sim.Market().GetOptionChain("BRKT").empty());
+    EXPECT_EQ(sim.Tables().Get("forwards").rows.size(), sim.Market().GetForwards().size());
+}

@@ -1,0 +1,395 @@
+#include "tools/testserver/model/SimAccounts.h"
+#include <algorithm>
+#include <cstdlib>
+
+static const int TXN_BUY = 1, TXN_SELL = 2, TXN_DEPOSIT = 3;
+static const int FIRST_ACCOUNT = 5001;
+static const double MARGIN_RATE_PCT = 30.0;     // of the holdings' value, as the broker lends
+
+static std::string Amount(double dAmount)
+{
+    return FormatDouble(dAmount, 3);
+}
+
+// The trading day nBack days before nDate.
+static int TradingDaysBack(int nDate, int nBack)
+{
+    for (int i = 0; i < nBack; ++i)
+        nDate = CSimClock::PreviousTradingDate(nDate);
+    return nDate;
+}
+
+static int64_t MillisOf(int nDate, int nTime)
+{
+    CSimClock at;
+    at.Set(nDate, nTime);
+    return at.GetMillis();
+}
+
+bool CSimAccounts::Init(const CSimTables& tables, CSimMarket* pMarket, CSimClock* pClock)
+{
+    m_pMarket = pMarket;
+    m_pClock = pClock;
+    m_pPortfolios = &tables.Get("portfolios");
+    m_accounts.clear();
+    m_kwdPerUnit.clear();
+    for (const CSimRecord& row : tables.Get("currencies").rows)
+        m_kwdPerUnit[GetField(row, "currency")] = strtod(GetField(row, "kwd").c_str(), nullptr);
+    return true;
+}
+
+double CSimAccounts::ToKwd(const std::string& strCurrency, double dAmount) const
+{
+    const auto it = m_kwdPerUnit.find(strCurrency);
+    return it == m_kwdPerUnit.end() ? 0.0 : dAmount * it->second;
+}
+
+CSimAccount* CSimAccounts::Find(const std::string& strUser)
+{
+    for (auto& pAccount : m_accounts)
+        if (pAccount->strUser == strUser)
+            return pAccount.get();
+    return nullptr;
+}
+
+const CSimAccount* CSimAccounts::Find(const std::string& strUser) const
+{
+    for (const auto& pAccount : m_accounts)
+        if (pAccount->strUser == strUser)
+            return pAccount.get();
+    return nullptr;
+}
+
+CSimAccount& CSimAccounts::Open(const std::string& strUser, const std::string& strPassword)
+{
+    if (CSimAccount* pFound = Find(strUser))
+        return *pFound;
+    m_accounts.push_back(std::make_unique<CSimAccount>());
+    CSimAccount& account = *m_accounts.back();
+    account.strUser = strUser;
+    account.strPassword = strPassword;
+    account.nAccount = FIRST_ACCOUNT + static_cast<int>(m_accounts.size()) - 1;
+
+    bool bNamed = false;
+    for (const CSimRecord& row : m_pPortfolios->rows)
+        bNamed = bNamed || GetField(row, "user") == strUser;
+    const std::string strKey = bNamed ? strUser : "*";
+    std::vector<const CSimRecord*> rows;
+    for (const CSimRecord& row : m_pPortfolios->rows)
+        if (GetField(row, "user") == strKey)
+            rows.push_back(&row);
+
+    // The money first comes in as one deposit per currency, a month back, large enough for the
+    // holdings bought after it; the purchases leave the balance the file gives.
+    const int nToday = m_pClock->GetDate();
+    std::map<std::string, double> deposits;
+    for (const CSimRecord* pRow : rows)
+        if (GetField(*pRow, "kind") == "C")
+            deposits[GetField(*pRow, "symbol")] += strtod(GetField(*pRow, "quantity").c_str(), nullptr);
+    for (const CSimRecord* pRow : rows) {
+        CSimInstrument* pInst = m_pMarket->Find(atoi(GetField(*pRow, "market").c_str()), GetField(*pRow, "symbol"));
+        if (GetField(*pRow, "kind") == "H" && pInst) {
+            const int64_t nPrice = CSimMarket::ToUnits(*pInst->pMarket, strtod(GetField(*pRow, "price").c_str(), nullptr));
+            deposits[pInst->pMarket->strCurrency] +=
+                CSimMarket::Value(*pInst->pMarket, nPrice, atoll(GetField(*pRow, "quantity").c_str()));
+        }
+    }
+    const int nDepositDate = TradingDaysBack(nToday, 22);
+    for (const auto& entry : deposits) {
+        account.cash[entry.first].dBalance += entry.second;
+        AddTransaction(account, nDepositDate, MillisOf(nDepositDate, 100000), TXN_DEPOSIT, nullptr, 0, 0, entry.second, 0,
+                       entry.first, "Deposit");
+    }
+    int nBack = 20;
+    for (const CSimRecord* pRow : rows) {
+        const std::string& strKind = GetField(*pRow, "kind");
+        const int nMarketColumn = atoi(GetField(*pRow, "market").c_str());
+        const int64_t nQty = atoll(GetField(*pRow, "quantity").c_str());
+        const double dPrice = strtod(GetField(*pRow, "price").c_str(), nullptr);
+        if (strKind == "H") {
+            CSimInstrument* pInst = m_pMarket->Find(nMarketColumn, GetField(*pRow, "symbol"));
+            if (!pInst || nQty <= 0)
+                continue;
+            const int64_t nPrice = CSimMarket::ToUnits(*pInst->pMarket, dPrice);
+            const double dValue = CSimMarket::Value(*pInst->pMarket, nPrice, nQty);
+            CSimHolding& holding = HoldingOf(account, nMarketColumn, pInst->strSymbol);
+            holding.nQty += nQty;
+            holding.dCost += dValue;
+            account.cash[pInst->pMarket->strCurrency].dBalance -= dValue;
+            const int nDate = TradingDaysBack(nToday, nBack);
+            nBack -= 3;
+            AddTransaction(account, nDate, MillisOf(nDate, 100000), TXN_BUY, pInst, nQty, nPrice, -dValue, 0,
+                           pInst->pMarket->strCurrency, "Bought " + pInst->strName);
+        } else if (strKind == "F") {
+            CSimClock at;
+            const int nOpen = TradingDaysBack(nToday, 5);
+            at.Set(nOpen, 0);
+            at.Advance(int64_t{30} * 86400000);
+            account.forwards.push_back({static_cast<int>(account.forwards.size()) + 1, atoi(GetField(*pRow, "symbol").c_str()),
+                                        nMarketColumn, nQty < 0 ? 2 : 1, nQty < 0 ? -nQty : nQty, dPrice, nOpen, at.GetDate()});
+        }
+    }
+    return account;
+}
+
+CSimHolding& CSimAccounts::HoldingOf(CSimAccount& account, int nMarket, const std::string& strSymbol)
+{
+    for (CSimHolding& holding : account.holdings)
+        if (holding.nMarket == nMarket && holding.strSymbol == strSymbol)
+            return holding;
+    account.holdings.push_back(CSimHolding());
+    account.holdings.back().nMarket = nMarket;
+    account.holdings.back().strSymbol = strSymbol;
+    return account.holdings.back();
+}
+
+double CSimAccounts::AvailableCash(const CSimAccount& account, const std::string& strCurrency) const
+{
+    const auto it = account.cash.find(strCurrency);
+    return it == account.cash.end() ? 0.0 : it->second.dBalance - it->second.dReserved;
+}
+
+int64_t CSimAccounts::AvailableShares(const CSimAccount& account, int nMarket, const std::string& strSymbol) const
+{
+    for (const CSimHolding& holding : account.holdings)
+        if (holding.nMarket == nMarket && holding.strSymbol == strSymbol)
+            return holding.nQty - holding.nReserved;
+    return 0;
+}
+
+void CSimAccounts::ReserveCash(CSimAccount& account, const std::string& strCurrency, double dAmount)
+{
+    account.cash[strCurrency].dReserved += dAmount;
+}
+
+void CSimAccounts::ReserveShares(CSimAccount& account, int nMarket, const std::string& strSymbol, int64_t nQty)
+{
+    HoldingOf(account, nMarket, strSymbol).nReserved += nQty;
+}
+
+void CSimAccounts::PublishCash(const CSimAccount& account, const std::string& strCurrency, ISimEventSink& sink) const
+{
+    sink.OnSimEvent(SIM_CASH, 0, account.strUser, CashRecord(account, strCurrency));
+}
+
+void CSimAccounts::PublishHolding(CSimAccount& account, int nMarket, const std::string& strSymbol, ISimEventSink& sink)
+{
+    sink.OnSimEvent(SIM_HOLDING, nMarket, account.strUser, HoldingRecord(account, HoldingOf(account, nMarket, strSymbol)));
+}
+
+void CSimAccounts::ApplyFill(CSimAccount& account, const CSimInstrument& inst, int nSide, int64_t nQty, int64_t nPrice,
+                             double dCharges, ISimEventSink& sink)
+{
+    const CSimMarketInfo& market = *inst.pMarket;
+    const double dValue = CSimMarket::Value(market, nPrice, nQty);
+    CSimHolding& holding = HoldingOf(account, market.nCode, inst.strSymbol);
+    CSimAccount::Cash& cash = account.cash[market.strCurrency];
+    double dAmount = 0;
+    if (nSide == 1) {
+        dAmount = -(dValue + dCharges);
+        holding.nQty += nQty;
+        holding.dCost += dValue + dCharges;
+    } else {
+        dAmount = dValue - dCharges;
+        const double dCostOut = holding.nQty > 0 ? holding.dCost * static_cast<double>(nQty) / static_cast<double>(holding.nQty) : 0;
+        const double dProfit = dAmount - dCostOut;
+        holding.nQty -= nQty;
+        holding.dCost -= dCostOut;
+        holding.dRealized += dProfit;
+        CSimRecord rec;
+        SetField(rec, "date", m_pClock->ServerDate());
+        SetField(rec, "datetime", m_pClock->ServerDateTime());
+        SetField(rec, "account", int64_t{account.nAccount});
+        SetField(rec, "market", int64_t{market.nCode});
+        SetField(rec, "symbol", inst.strSymbol);
+        SetField(rec, "name", inst.strName);
+        SetField(rec, "quantity", nQty);
+        SetField(rec, "avg_cost", FormatDouble(dCostOut / static_cast<double>(nQty) * market.nUnit, market.nDecimals));
+        SetField(rec, "price", CSimMarket::PriceText(market, nPrice));
+        SetField(rec, "cost", Amount(dCostOut));
+        SetField(rec, "proceeds", Amount(dValue));
+        SetField(rec, "charges", Amount(dCharges));
+        SetField(rec, "profit", Amount(dProfit));
+        SetField(rec, "currency", market.strCurrency);
+        account.realized.push_back(std::move(rec));
+    }
+    cash.dBalance += dAmount;
+    AddTransaction(account, m_pClock->GetDate(), m_pClock->GetMillis(), nSide == 1 ? TXN_BUY : TXN_SELL, &inst, nQty, nPrice,
+                   dAmount, dCharges, market.strCurrency, (nSide == 1 ? "Bought " : "Sold ") + inst.strName);
+    sink.OnSimEvent(SIM_HOLDING, market.nCode, account.strUser, HoldingRecord(account, holding));
+    sink.OnSimEvent(SIM_CASH, 0, account.strUser, CashRecord(account, market.strCurrency));
+}
+
+void CSimAccounts::AddTransaction(CSimAccount& account, int nDate, int64_t nMillis, int nType, const CSimInstrument* pInst,
+                                  int64_t nQty, int64_t nPrice, double dAmount, double dCharges, const std::string& strCurrency,
+                                  const std::string& strText)
+{
+    CSimClock at;
+    at.Advance(nMillis);
+    CSimRecord rec;
+    SetField(rec, "txn_no", static_cast<int64_t>(account.transactions.size() + 1));
+    SetField(rec, "account", int64_t{account.nAccount});
+    SetField(rec, "date", CSimClock::ServerDate(nDate));
+    SetField(rec, "datetime", at.ServerDateTime());
+    SetField(rec, "type", int64_t{nType});
+    SetField(rec, "market", pInst ? std::to_string(pInst->pMarket->nCode) : std::string());
+    SetField(rec, "symbol", pInst ? pInst->strSymbol : std::string());
+    SetField(rec, "quantity", pInst ? std::to_string(nQty) : std::string());
+    SetField(rec, "price", pInst ? CSimMarket::PriceText(*pInst->pMarket, nPrice) : std::string());
+    SetField(rec, "amount", Amount(dAmount));
+    SetField(rec, "charges", Amount(dCharges));
+    SetField(rec, "currency", strCurrency);
+    SetField(rec, "balance", Amount(account.cash[strCurrency].dBalance));
+    SetField(rec, "text", strText);
+    account.transactions.push_back(std::move(rec));
+}
+
+CSimRecord CSimAccounts::CashRecord(const CSimAccount& account, const std::string& strCurrency) const
+{
+    const auto it = account.cash.find(strCurrency);
+    const CSimAccount::Cash cash = it == account.cash.end() ? CSimAccount::Cash() : it->second;
+    CSimRecord rec;
+    SetField(rec, "account", int64_t{account.nAccount});
+    SetField(rec, "user", account.strUser);
+    SetField(rec, "currency", strCurrency);
+    SetField(rec, "balance", Amount(cash.dBalance));
+    SetField(rec, "reserved", Amount(cash.dReserved));
+    SetField(rec, "available", Amount(cash.dBalance - cash.dReserved));
+    SetField(rec, "balance_kwd", Amount(ToKwd(strCurrency, cash.dBalance)));
+    return rec;
+}
+
+CSimRecord CSimAccounts::HoldingRecord(const CSimAccount& account, const CSimHolding& holding) const
+{
+    CSimRecord rec;
+    const CSimInstrument* pInst = m_pMarket->Find(holding.nMarket, holding.strSymbol);
+    if (!pInst)
+        return rec;
+    const CSimMarketInfo& market = *pInst->pMarket;
+    const int64_t nPrice = pInst->nLast > 0 ? pInst->nLast : pInst->nPrevClose;
+    const double dMarketValue = CSimMarket::Value(market, nPrice, holding.nQty);
+    const double dAvgCost = holding.nQty > 0 ? holding.dCost / static_cast<double>(holding.nQty) * market.nUnit : 0.0;
+    SetField(rec, "account", int64_t{account.nAccount});
+    SetField(rec, "market", int64_t{market.nCode});
+    SetField(rec, "symbol", holding.strSymbol);
+    SetField(rec, "name", pInst->strName);
+    SetField(rec, "currency", market.strCurrency);
+    SetField(rec, "type", int64_t{0});
+    SetField(rec, "quantity", holding.nQty);
+    SetField(rec, "reserved", holding.nReserved);
+    SetField(rec, "available", holding.nQty - holding.nReserved);
+    SetField(rec, "avg_cost", FormatDouble(dAvgCost, market.nDecimals));
+    SetField(rec, "cost", Amount(holding.dCost));
+    SetField(rec, "price", CSimMarket::PriceText(market, nPrice));
+    SetField(rec, "market_value", Amount(dMarketValue));
+    SetField(rec, "unrealized", Amount(dMarketValue - holding.dCost));
+    SetField(rec, "unrealized_pct", FormatDouble(holding.dCost > 0 ? 100.0 * (dMarketValue - holding.dCost) / holding.dCost : 0.0, 2));
+    SetField(rec, "realized", Amount(holding.dRealized));
+    SetField(rec, "market_value_kwd", Amount(ToKwd(market.strCurrency, dMarketValue)));
+    return rec;
+}
+
+std::vector<CSimRecord> CSimAccounts::GetCash(const CSimAccount& account) const
+{
+    std::vector<CSimRecord> rows;
+    for (const auto& entry : account.cash)
+        rows.push_back(CashRecord(account, entry.first));
+    return rows;
+}
+
+std::vector<CSimRecord> CSimAccounts::GetHoldings(const CSimAccount& account, int nMarket) const
+{
+    std::vector<CSimRecord> rows;
+    for (const CSimHolding& holding : account.holdings)
+        if ((nMarket == 0 || holding.nMarket == nMarket) && (holding.nQty != 0 || holding.nReserved != 0))
+            rows.push_back(HoldingRecord(account, holding));
+    return rows;
+}
+
+// A record's server date ("61231", "261207") against a range of YYYYMMDD.
+static bool InRange(const CSimRecord& rec, int nMarket, int nFrom, int nTo)
+{
+    const int nDate = CSimClock::FromServerDate(GetField(rec, "date"));
+    if (nDate < nFrom || nDate > nTo)
+        return false;
+    return nMarket == 0 || atoi(GetField(rec, "market").c_str()) == nMarket;
+}
+
+std::vector<CSimRecord> CSimAccounts::GetTransactions(const CSimAccount& account, int nMarket, int nFrom, int nTo) const
+{
+    std::vector<CSimRecord> rows;
+    for (const CSimRecord& rec : account.transactions) {
+        // Cash lines belong to every market's history.
+        const bool bCash = GetField(rec, "market").empty();
+        if (InRange(rec, bCash ? 0 : nMarket, nFrom, nTo))
+            rows.push_back(rec);
+    }
+    return rows;
+}
+
+std::vector<CSimRecord> CSimAccounts::GetRealized(const CSimAccount& account, int nMarket, int nFrom, int nTo) const
+{
+    std::vector<CSimRecord> rows;
+    for (const CSimRecord& rec : account.realized)
+        if (InRange(rec, nMarket, nFrom, nTo))
+            rows.push_back(rec);
+    return rows;
+}
+
+std::vector<CSimRecord> CSimAccounts::GetForwardContracts(const CSimAccount& account) const
+{
+    std::vector<CSimRecord> rows;
+    for (const CSimAccount::Forward& fwd : account.forwards) {
+        double dCurrent = fwd.dPrice;
+        for (const CSimRecord& quote : m_pMarket->GetForwards())
+            if (atoi(GetField(quote, "stock").c_str()) == fwd.nStock && atoi(GetField(quote, "series").c_str()) == fwd.nSeries)
+                dCurrent = strtod(GetField(quote, "price").c_str(), nullptr);
+        const double dQty = static_cast<double>(fwd.nQty);
+        const double dProfit = (dCurrent - fwd.dPrice) * dQty / 1000.0 * (fwd.nSide == 1 ? 1 : -1);
+        CSimRecord rec;
+        SetField(rec, "contract_no", int64_t{fwd.nNo});
+        SetField(rec, "account", int64_t{account.nAccount});
+        SetField(rec, "stock", int64_t{fwd.nStock});
+        SetField(rec, "series", int64_t{fwd.nSeries});
+        SetField(rec, "side", int64_t{fwd.nSide});
+        SetField(rec, "quantity", fwd.nQty);
+        SetField(rec, "price", FormatDouble(fwd.dPrice, 3));
+        SetField(rec, "open_date", CSimClock::ServerDate(fwd.nOpenDate));
+        SetField(rec, "maturity", CSimClock::ServerDate(fwd.nMaturity));
+        SetField(rec, "current", FormatDouble(dCurrent, 3));
+        SetField(rec, "value", Amount(dCurrent * dQty / 1000.0));
+        SetField(rec, "profit", Amount(dProfit));
+        SetField(rec, "status", int64_t{1});
+        rows.push_back(std::move(rec));
+    }
+    return rows;
+}
+
+CSimRecord CSimAccounts::GetMargin(const CSimAccount& account) const
+{
+    double dCash = 0, dHoldings = 0;
+    for (const auto& entry : account.cash)
+        dCash += ToKwd(entry.first, entry.second.dBalance);
+    for (const CSimHolding& holding : account.holdings) {
+        const CSimInstrument* pInst = m_pMarket->Find(holding.nMarket, holding.strSymbol);
+        if (pInst)
+            dHoldings += ToKwd(pInst->pMarket->strCurrency,
+                               CSimMarket::Value(*pInst->pMarket, pInst->nLast > 0 ? pInst->nLast : pInst->nPrevClose, holding.nQty));
+    }
+    const double dEquity = dCash + dHoldings;
+    const double dLoan = dCash < 0 ? -dCash : 0.0;
+    const double dRequired = dHoldings * MARGIN_RATE_PCT / 100.0;
+    CSimRecord rec;
+    SetField(rec, "account", int64_t{account.nAccount});
+    SetField(rec, "currency", std::string("KWD"));
+    SetField(rec, "cash", Amount(dCash));
+    SetField(rec, "holdings_value", Amount(dHoldings));
+    SetField(rec, "equity", Amount(dEquity));
+    SetField(rec, "loan", Amount(dLoan));
+    SetField(rec, "margin_rate", FormatDouble(MARGIN_RATE_PCT, 2));
+    SetField(rec, "margin_required", Amount(dRequired));
+    SetField(rec, "excess", Amount(dEquity - dRequired));
+    SetField(rec, "call", int64_t{dEquity < dRequired ? 1 : 0});
+    SetField(rec, "ratio", FormatDouble(dHoldings > 0 ? 100.0 * dEquity / dHoldings : 0.0, 2));
+    return rec;
+}

@@ -1,0 +1,130 @@
+#pragma once
+// Every user's account: cash per currency, holdings, the transaction history, realized profit
+// and loss, forward contracts and margin figures. An account opens from portfolios.txt at the
+// user's first login and stays for the run, shared by all of the user's sessions. The order
+// engine moves money and shares through ApplyFill and the reservations; reports read the rest.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+#include "tools/testserver/model/SimClock.h"
+#include "tools/testserver/model/SimEvent.h"
+#include "tools/testserver/model/SimMarket.h"
+#include "tools/testserver/model/SimTables.h"
+
+// Records (amounts in the line's currency with three decimals, prices in the market's form):
+//
+// cash (SIM_CASH, GetCash)
+// | name | value |
+// |---|---|
+// | account, user, currency | |
+// | balance | cash held |
+// | reserved | held back for open buy orders |
+// | available | balance minus reserved |
+// | balance_kwd | the balance in KWD |
+//
+// holding (SIM_HOLDING, GetHoldings; one row per stock, KSE and US)
+// | name | value |
+// |---|---|
+// | account, market, symbol, name, currency | |
+// | type | holding type, 0 regular |
+// | quantity, reserved, available | shares held, held back for open sell orders, the rest |
+// | avg_cost, cost | average cost per share (price form) and the total cost |
+// | price, market_value | last price (previous close before a trade) and its value |
+// | unrealized, unrealized_pct | market value minus cost, and in per cent of the cost |
+// | realized | profit taken on sales of the stock so far |
+// | market_value_kwd | the market value in KWD |
+//
+// transaction (GetTransactions)
+// | name | value |
+// |---|---|
+// | txn_no, account | running number per account |
+// | date, datetime | server forms |
+// | type | 1 buy, 2 sell, 3 deposit |
+// | market, symbol, quantity, price | empty for cash lines |
+// | amount, charges | signed change of the cash line, charges included; the charges |
+// | currency, balance | the cash line and its balance afterwards |
+// | text | a description |
+//
+// realized (GetRealized): date, datetime, account, market, symbol, name, quantity, avg_cost,
+//   price (of the sale), cost, proceeds, charges, profit, currency
+// forward (GetForwardContracts): contract_no, account, stock, series, side (1 buy, 2 sell),
+//   quantity, price, open_date, maturity (server dates), current, value, profit, status (1 open)
+// margin (GetMargin), in KWD: account, currency, cash, holdings_value, equity, loan,
+//   margin_rate (per cent), margin_required, excess, call (0 none, 1 margin call), ratio
+//   (equity per cent of holdings value)
+
+struct CSimHolding
+{
+    int nMarket = 0;
+    std::string strSymbol;
+    int64_t nQty = 0, nReserved = 0;
+    double dCost = 0;               // of the shares held, in the currency
+    double dRealized = 0;
+};
+
+struct CSimAccount
+{
+    std::string strUser, strPassword;
+    int nAccount = 0;
+    struct Cash { double dBalance = 0, dReserved = 0; };
+    std::map<std::string, Cash> cash;         // by currency
+    std::vector<CSimHolding> holdings;
+    std::vector<CSimRecord> transactions;     // oldest first
+    std::vector<CSimRecord> realized;
+    struct Forward { int nNo, nStock, nSeries, nSide; int64_t nQty; double dPrice; int nOpenDate, nMaturity; };
+    std::vector<Forward> forwards;
+};
+
+class CSimAccounts
+{
+public:
+    bool Init(const CSimTables& tables, CSimMarket* pMarket, CSimClock* pClock);
+
+    // The user's account, opened at the first call with the positions of portfolios.txt (the
+    // "*" lines for a user it does not name); the password given first is the trading password.
+    CSimAccount& Open(const std::string& strUser, const std::string& strPassword);
+    CSimAccount* Find(const std::string& strUser);
+    const CSimAccount* Find(const std::string& strUser) const;
+    bool CheckPassword(const CSimAccount& account, const std::string& strPassword) const
+    {
+        return account.strPassword == strPassword;
+    }
+
+    // Money and shares for the order engine.
+    double AvailableCash(const CSimAccount& account, const std::string& strCurrency) const;
+    int64_t AvailableShares(const CSimAccount& account, int nMarket, const std::string& strSymbol) const;
+    // Reservations hold money and shares back for open orders (negative amounts give them
+    // back); they tell nobody, so that one change of an order goes out as one line each.
+    void ReserveCash(CSimAccount& account, const std::string& strCurrency, double dAmount);
+    void ReserveShares(CSimAccount& account, int nMarket, const std::string& strSymbol, int64_t nQty);
+    void PublishCash(const CSimAccount& account, const std::string& strCurrency, ISimEventSink& sink) const;
+    void PublishHolding(CSimAccount& account, int nMarket, const std::string& strSymbol, ISimEventSink& sink);
+    // A trade of the account: cash, holding, realized profit and a transaction; the cash and
+    // holding lines go to the sink.
+    void ApplyFill(CSimAccount& account, const CSimInstrument& inst, int nSide, int64_t nQty, int64_t nPrice, double dCharges,
+                   ISimEventSink& sink);
+
+    // Reports; nFrom and nTo are YYYYMMDD, both included; nMarket 0 takes every market.
+    std::vector<CSimRecord> GetCash(const CSimAccount& account) const;
+    std::vector<CSimRecord> GetHoldings(const CSimAccount& account, int nMarket) const;
+    std::vector<CSimRecord> GetTransactions(const CSimAccount& account, int nMarket, int nFrom, int nTo) const;
+    std::vector<CSimRecord> GetRealized(const CSimAccount& account, int nMarket, int nFrom, int nTo) const;
+    std::vector<CSimRecord> GetForwardContracts(const CSimAccount& account) const;
+    CSimRecord GetMargin(const CSimAccount& account) const;
+    double ToKwd(const std::string& strCurrency, double dAmount) const;
+
+private:
+    CSimHolding& HoldingOf(CSimAccount& account, int nMarket, const std::string& strSymbol);
+    CSimRecord CashRecord(const CSimAccount& account, const std::string& strCurrency) const;
+    CSimRecord HoldingRecord(const CSimAccount& account, const CSimHolding& holding) const;
+    void AddTransaction(CSimAccount& account, int nDate, int64_t nMillis, int nType, const CSimInstrument* pInst, int64_t nQty,
+                        int64_t nPrice, double dAmount, double dCharges, const std::string& strCurrency, const std::string& strText);
+
+    CSimMarket* m_pMarket = nullptr;        // not owned: the simulator's
+    CSimClock* m_pClock = nullptr;
+    const CSimTable* m_pPortfolios = nullptr;
+    std::map<std::string, double> m_kwdPerUnit;
+    std::vector<std::unique_ptr<CSimAccount>> m_accounts;   // pointers stay valid as users come
+};

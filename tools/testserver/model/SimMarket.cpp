@@ -1,0 +1,554 @@
+#include "tools/testserver/model/SimMarket.h"
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+static const int MARKET_KSE = 2;
+
+static double ToDouble(const CSimRecord& rec, const char* pszName)
+{
+    return strtod(GetField(rec, pszName).c_str(), nullptr);
+}
+
+static int ToInt(const CSimRecord& rec, const char* pszName)
+{
+    return atoi(GetField(rec, pszName).c_str());
+}
+
+int64_t CSimMarket::ToUnits(const CSimMarketInfo& market, double dPrice)
+{
+    return static_cast<int64_t>(std::llround(dPrice * market.nScale));
+}
+
+std::string CSimMarket::PriceText(const CSimMarketInfo& market, int64_t nUnits)
+{
+    return FormatUnits(nUnits, market.nDecimals);
+}
+
+double CSimMarket::Value(const CSimMarketInfo& market, int64_t nPrice, int64_t nQty)
+{
+    return static_cast<double>(nPrice) * static_cast<double>(nQty) / market.nScale / static_cast<double>(market.nUnit);
+}
+
+const CSimMarketInfo* CSimMarket::FindMarket(int nCode) const
+{
+    for (const CSimMarketInfo& market : m_markets)
+        if (market.nCode == nCode)
+            return &market;
+    return nullptr;
+}
+
+CSimInstrument* CSimMarket::Find(int nMarket, const std::string& strSymbol)
+{
+    for (CSimInstrument& inst : m_instruments)
+        if (inst.pMarket->nCode == nMarket && inst.strSymbol == strSymbol)
+            return &inst;
+    return nullptr;
+}
+
+const CSimInstrument* CSimMarket::Find(int nMarket, const std::string& strSymbol) const
+{
+    return const_cast<CSimMarket*>(this)->Find(nMarket, strSymbol);
+}
+
+int64_t CSimMarket::TickAt(const CSimInstrument& inst, int64_t nPrice) const
+{
+    if (inst.pMarket->nTick > 0 || m_bands.empty())
+        return inst.pMarket->nTick > 0 ? inst.pMarket->nTick : 1;
+    int64_t nTick = m_bands.front().second;
+    for (const auto& band : m_bands)
+        if (nPrice >= band.first)
+            nTick = band.second;
+    return nTick;
+}
+
+int64_t CSimMarket::StepUp(const CSimInstrument& inst, int64_t nPrice) const
+{
+    return nPrice + TickAt(inst, nPrice);
+}
+
+int64_t CSimMarket::StepDown(const CSimInstrument& inst, int64_t nPrice) const
+{
+    // The step below a band's low is the lower band's tick.
+    return nPrice - TickAt(inst, nPrice - 1);
+}
+
+bool CSimMarket::IsOnTick(const CSimInstrument& inst, int64_t nPrice) const
+{
+    return nPrice > 0 && nPrice % TickAt(inst, nPrice) == 0;
+}
+
+bool CSimMarket::IsInsideLimits(const CSimInstrument& inst, int64_t nPrice) const
+{
+    if (nPrice <= 0)
+        return false;
+    if (inst.nLimitUp > 0 && nPrice > inst.nLimitUp)
+        return false;
+    return inst.nLimitDown <= 0 || nPrice >= inst.nLimitDown;
+}
+
+bool CSimMarket::Init(const CSimTables& tables, CSimClock* pClock, uint64_t nSeed, std::string* pstrError)
+{
+    m_pClock = pClock;
+    m_random = CSimRandom(nSeed);
+    m_markets.clear();
+    m_instruments.clear();
+    m_indices.clear();
+    m_bands.clear();
+    m_nTradeNo = 0;
+    m_nPrevDate = CSimClock::PreviousTradingDate(pClock->GetDate());
+    for (const CSimRecord& row : tables.Get("markets").rows) {
+        CSimMarketInfo market;
+        market.nCode = ToInt(row, "code");
+        market.strName = GetField(row, "name");
+        market.strCurrency = GetField(row, "currency");
+        market.nScale = ToInt(row, "scale");
+        market.nDecimals = ToInt(row, "decimals");
+        market.nTick = atoll(GetField(row, "tick").c_str());
+        market.nUnit = atoll(GetField(row, "unit").c_str());
+        market.dCommission = ToDouble(row, "commission");
+        market.dMinCommission = ToDouble(row, "min_commission");
+        market.dExchangeFee = ToDouble(row, "exchange_fee");
+        market.dClearingFee = ToDouble(row, "clearing_fee");
+        market.nLimitPct = ToInt(row, "limit_pct");
+        int nPower = 1;
+        for (int i = 0; i < market.nDecimals; ++i)
+            nPower *= 10;
+        if (market.nScale != nPower || market.nUnit <= 0 || market.nTick < 0) {
+            *pstrError = "markets: market " + GetField(row, "code") + " needs scale 10^decimals, a unit and a tick";
+            return false;
+        }
+        m_markets.push_back(market);
+    }
+    const CSimMarketInfo* pKse = FindMarket(MARKET_KSE);
+    if (!pKse) {
+        *pstrError = "markets: no KSE (code 2)";
+        return false;
+    }
+    for (const CSimRecord& row : tables.Get("ticks").rows)
+        m_bands.emplace_back(ToUnits(*pKse, ToDouble(row, "low")), ToUnits(*pKse, ToDouble(row, "tick")));
+    std::sort(m_bands.begin(), m_bands.end());
+    for (size_t i = 0; i < m_bands.size(); ++i) {
+        const bool bAligned = m_bands[i].second > 0 && m_bands[i].first % m_bands[i].second == 0 &&
+                              (i == 0 || m_bands[i].first % m_bands[i - 1].second == 0);
+        if (!bAligned) {
+            *pstrError = "ticks: band " + std::to_string(i + 1) + " does not start on its ticks";
+            return false;
+        }
+    }
+
+    auto addInstrument = [&](const CSimMarketInfo* pMarket, const CSimRecord& row, const char* pszSymbol) {
+        CSimInstrument inst;
+        inst.nIndex = static_cast<int>(m_instruments.size());
+        inst.pMarket = pMarket;
+        inst.strSymbol = GetField(row, pszSymbol);
+        inst.strName = GetField(row, "name");
+        inst.strNameAr = GetField(row, "name_ar");
+        inst.nSector = ToInt(row, "sector");
+        inst.dShares = ToDouble(row, "shares");
+        inst.dEps = ToDouble(row, "eps");
+        inst.bTicker = ToInt(row, "ticker") != 0;
+        inst.nPrevClose = ToUnits(*pMarket, ToDouble(row, "prev_close"));
+        if (!IsOnTick(inst, inst.nPrevClose)) {
+            *pstrError = inst.strSymbol + ": previous close off its ticks";
+            return false;
+        }
+        if (pMarket->nLimitPct > 0) {
+            const int64_t nMove = inst.nPrevClose * pMarket->nLimitPct / 100;
+            inst.nLimitUp = inst.nPrevClose;
+            while (StepUp(inst, inst.nLimitUp) <= inst.nPrevClose + nMove)
+                inst.nLimitUp = StepUp(inst, inst.nLimitUp);
+            inst.nLimitDown = inst.nPrevClose;
+            while (StepDown(inst, inst.nLimitDown) >= inst.nPrevClose - nMove && StepDown(inst, inst.nLimitDown) > 0)
+                inst.nLimitDown = StepDown(inst, inst.nLimitDown);
+        }
+        inst.nBestBid = inst.nPrevClose;
+        inst.nBestAsk = StepUp(inst, inst.nPrevClose);
+        m_instruments.push_back(std::move(inst));
+        return true;
+    };
+    for (const CSimRecord& row : tables.Get("stocks").rows)
+        if (!addInstrument(pKse, row, "id"))
+            return false;
+    for (const CSimRecord& row : tables.Get("us_symbols").rows) {
+        const CSimMarketInfo* pMarket = FindMarket(ToInt(row, "market"));
+        if (!pMarket) {
+            *pstrError = "us_symbols: " + GetField(row, "symbol") + " on an unknown market";
+            return false;
+        }
+        if (!addInstrument(pMarket, row, "symbol"))
+            return false;
+    }
+    for (CSimInstrument& inst : m_instruments) {
+        BuildBook(inst);
+        UpdateQuote(inst, false);
+    }
+
+    for (const CSimRecord& row : tables.Get("indices").rows) {
+        Index index;
+        index.rec = row;
+        index.dBase = ToDouble(row, "base");
+        index.nSector = ToInt(row, "sector");
+        for (const CSimInstrument& inst : m_instruments)
+            if (inst.pMarket->nCode == MARKET_KSE && (index.nSector == 0 || index.nSector == inst.nSector))
+                index.dPrevSum += inst.dShares * static_cast<double>(inst.nPrevClose);
+        index.dSum = index.dPrevSum;
+        index.dOpen = index.dHigh = index.dLow = 0;
+        for (const char* pszName : {"value", "prev_close"})
+            SetField(index.rec, pszName, FormatDouble(index.dBase, 2));
+        for (const char* pszName : {"open", "high", "low", "change", "change_pct", "amount"})
+            SetField(index.rec, pszName, FormatDouble(0, 2));
+        SetField(index.rec, "volume", int64_t{0});
+        SetField(index.rec, "trades", int64_t{0});
+        SetField(index.rec, "datetime", pClock->ServerDateTime());
+        SetField(index.rec, "time", pClock->ServerTime());
+        m_indices.push_back(std::move(index));
+    }
+
+    m_forwards.clear();
+    for (const CSimRecord& row : tables.Get("forwards").rows)
+        m_forwards.push_back({ToInt(row, "stock"), ToInt(row, "series"), ToInt(row, "months"), ToDouble(row, "premium")});
+    m_options.clear();
+    for (const CSimRecord& row : tables.Get("options").rows)
+        m_options.push_back({GetField(row, "underlying"), ToInt(row, "right"), ToDouble(row, "strike"), ToInt(row, "expiry")});
+
+    m_news = tables.Get("news").rows;
+    std::stable_sort(m_news.begin(), m_news.end(),
+                     [](const CSimRecord& a, const CSimRecord& b) { return ToInt(a, "minute") < ToInt(b, "minute"); });
+    m_nNewsReleased = 0;
+    m_nStartMinute = pClock->GetMinute();
+    m_nLastMinute = m_nStartMinute;
+    return true;
+}
+
+void CSimMarket::RandomLevel(CSimInstrument& inst, CSimLevel& level, bool bBid)
+{
+    // Small levels, a few lots each, so that the walk's trades use them up and prices move.
+    const int64_t nLot = inst.pMarket->nCode == MARKET_KSE ? 500 : 100;
+    const int nOrders = m_random.Between(1, 6);
+    const int64_t nQty = nLot * m_random.Between(nOrders, 3 * nOrders);
+    if (bBid) {
+        level.nBidOrders = nOrders;
+        level.nBidQty = nQty;
+    } else {
+        level.nAskOrders = nOrders;
+        level.nAskQty = nQty;
+    }
+}
+
+void CSimMarket::BuildBook(CSimInstrument& inst)
+{
+    inst.levels.clear();
+    int64_t nPrice = inst.nBestBid;
+    for (int i = 0; i < kLevels && nPrice > 0 && IsInsideLimits(inst, nPrice); ++i, nPrice = StepDown(inst, nPrice))
+        RandomLevel(inst, inst.levels[nPrice], true);
+    nPrice = inst.nBestAsk;
+    for (int i = 0; i < kLevels && IsInsideLimits(inst, nPrice); ++i, nPrice = StepUp(inst, nPrice))
+        RandomLevel(inst, inst.levels[nPrice], false);
+}
+
+// Lays five levels a side from the best prices again, keeping the quantities of the prices that
+// stay on their side, and tells each level that appeared, changed or went.
+void CSimMarket::RestoreBook(CSimInstrument& inst, ISimEventSink& sink)
+{
+    std::map<int64_t, CSimLevel> old;
+    old.swap(inst.levels);
+    int64_t nPrice = inst.nBestBid;
+    for (int i = 0; i < kLevels && nPrice > 0 && IsInsideLimits(inst, nPrice); ++i, nPrice = StepDown(inst, nPrice)) {
+        CSimLevel& level = inst.levels[nPrice];
+        const auto it = old.find(nPrice);
+        if (it != old.end() && it->second.nBidQty > 0) {
+            level.nBidOrders = it->second.nBidOrders;
+            level.nBidQty = it->second.nBidQty;
+        } else {
+            RandomLevel(inst, level, true);
+        }
+    }
+    nPrice = inst.nBestAsk;
+    for (int i = 0; i < kLevels && IsInsideLimits(inst, nPrice); ++i, nPrice = StepUp(inst, nPrice)) {
+        CSimLevel& level = inst.levels[nPrice];
+        const auto it = old.find(nPrice);
+        if (it != old.end() && it->second.nAskQty > 0) {
+            level.nAskOrders = it->second.nAskOrders;
+            level.nAskQty = it->second.nAskQty;
+        } else {
+            RandomLevel(inst, level, false);
+        }
+    }
+    for (const auto& entry : old)
+        if (!inst.levels.count(entry.first))
+            EmitLevel(inst, entry.first, CSimLevel(), sink);
+    for (const auto& entry : inst.levels) {
+        const auto it = old.find(entry.first);
+        const CSimLevel& was = it == old.end() ? CSimLevel() : it->second;
+        const CSimLevel& now = entry.second;
+        if (was.nBidOrders != now.nBidOrders || was.nBidQty != now.nBidQty || was.nAskOrders != now.nAskOrders ||
+            was.nAskQty != now.nAskQty)
+            EmitLevel(inst, entry.first, now, sink);
+    }
+}
+
+int CSimMarket::LevelPosition(const CSimInstrument& inst, int64_t nPrice, const CSimLevel& level) const
+{
+    int nPosition = 0;
+    if (level.nBidQty > 0)
+        for (int64_t p = inst.nBestBid; p >= nPrice && p > 0 && nPosition < kLevels; p = StepDown(inst, p))
+            ++nPosition;
+    else if (level.nAskQty > 0)
+        for (int64_t p = inst.nBestAsk; p <= nPrice && nPosition < kLevels; p = StepUp(inst, p))
+            ++nPosition;
+    return nPosition;
+}
+
+void CSimMarket::FillLevelRecord(CSimRecord& rec, const CSimInstrument& inst, int64_t nPrice, const CSimLevel& level) const
+{
+    SetField(rec, "market", int64_t{inst.pMarket->nCode});
+    SetField(rec, "symbol", inst.strSymbol);
+    SetField(rec, "price", PriceText(*inst.pMarket, nPrice));
+    SetField(rec, "bid_orders", int64_t{level.nBidOrders});
+    SetField(rec, "bid_qty", level.nBidQty);
+    SetField(rec, "ask_orders", int64_t{level.nAskOrders});
+    SetField(rec, "ask_qty", level.nAskQty);
+    SetField(rec, "position", int64_t{LevelPosition(inst, nPrice, level)});
+}
+
+void CSimMarket::EmitLevel(const CSimInstrument& inst, int64_t nPrice, const CSimLevel& level, ISimEventSink& sink)
+{
+    if (m_nLevelRecsUsed == m_levelRecs.size())
+        m_levelRecs.emplace_back();
+    CSimRecord& rec = m_levelRecs[m_nLevelRecsUsed++];
+    FillLevelRecord(rec, inst, nPrice, level);
+    sink.OnSimEvent(SIM_BOOK, inst.pMarket->nCode, std::string(), rec);
+}
+
+CSimInstrument* CSimMarket::Step(ISimEventSink& sink)
+{
+    m_nLevelRecsUsed = 0;
+    m_pClock->Advance(m_nStepMillis);
+    if (m_pClock->GetMinute() != m_nLastMinute) {
+        m_nLastMinute = m_pClock->GetMinute();
+        SetField(m_minuteRec, "date", m_pClock->ServerDate());
+        SetField(m_minuteRec, "time", m_pClock->ServerTime());
+        SetField(m_minuteRec, "datetime", m_pClock->ServerDateTime());
+        sink.OnSimEvent(SIM_MINUTE, 0, std::string(), m_minuteRec);
+        EmitDueNews(sink);
+    }
+    if (m_instruments.empty())
+        return nullptr;
+    CSimInstrument& inst = m_instruments[static_cast<size_t>(m_random.Below(static_cast<int>(m_instruments.size())))];
+    // A slight pull towards the previous close keeps a long run near its data.
+    const int nBuyPercent = inst.nLast > inst.nPrevClose ? 47 : inst.nLast > 0 && inst.nLast < inst.nPrevClose ? 53 : 50;
+    const bool bBuy = m_random.Chance(nBuyPercent);
+    const int64_t nLot = inst.pMarket->nCode == MARKET_KSE ? 500 : 100;
+    const int64_t nWant = nLot * m_random.Between(1, 6);
+    const int64_t nPrice = bBuy ? inst.nBestAsk : inst.nBestBid;
+    CSimLevel& level = inst.levels[nPrice];
+    int64_t& nHave = bBuy ? level.nAskQty : level.nBidQty;
+    int& nOrders = bBuy ? level.nAskOrders : level.nBidOrders;
+    if (nHave <= 0)
+        RandomLevel(inst, level, !bBuy);
+    const int64_t nQty = std::min(nWant, nHave);
+    nHave -= nQty;
+    if (nHave > 0 && nOrders > 1 && m_random.Chance(30))
+        --nOrders;
+    RecordTrade(inst, nPrice, nQty, bBuy ? 1 : 2, sink);
+    if (nHave > 0) {
+        EmitLevel(inst, nPrice, level, sink);
+    } else {
+        nOrders = 0;
+        // The side is used up: the book moves a tick, unless the price stands at its limit, where
+        // fresh orders take the place of the old.
+        const bool bAtLimit = bBuy ? (inst.nLimitUp > 0 && nPrice >= inst.nLimitUp)
+                                   : (inst.nLimitDown > 0 && nPrice <= inst.nLimitDown) || StepDown(inst, nPrice) <= 0;
+        if (!bAtLimit) {
+            inst.nBestAsk = bBuy ? StepUp(inst, nPrice) : nPrice;
+            inst.nBestBid = bBuy ? nPrice : StepDown(inst, nPrice);
+        }
+        RestoreBook(inst, sink);
+    }
+    PublishQuote(inst, sink);
+    return &inst;
+}
+
+void CSimMarket::RecordTrade(CSimInstrument& inst, int64_t nPrice, int64_t nQty, int nSide, ISimEventSink& sink)
+{
+    const int64_t nOldLast = inst.nLast > 0 ? inst.nLast : inst.nPrevClose;
+    const double dValue = Value(*inst.pMarket, nPrice, nQty);
+    inst.nLast = nPrice;
+    inst.nLastQty = nQty;
+    inst.nOpen = inst.nOpen > 0 ? inst.nOpen : nPrice;
+    inst.nHigh = std::max(inst.nHigh, nPrice);
+    inst.nLow = inst.nLow > 0 ? std::min(inst.nLow, nPrice) : nPrice;
+    inst.nVolume += nQty;
+    inst.dValue += dValue;
+    ++inst.nTrades;
+    inst.nLastMillis = m_pClock->GetMillis();
+    const CSimInstrument::Trade trade{++m_nTradeNo, inst.nLastMillis, nPrice, nQty, nSide};
+    if (inst.recent.size() == kRecentTrades)
+        inst.recent.erase(inst.recent.begin());
+    inst.recent.push_back(trade);
+
+    FillTradeRecord(m_tradeRec, inst, trade);
+    sink.OnSimEvent(SIM_TRADE, inst.pMarket->nCode, std::string(), m_tradeRec);
+
+    if (inst.pMarket->nCode == MARKET_KSE)
+        UpdateIndices(inst, nOldLast, nQty, dValue, sink);
+}
+
+void CSimMarket::PublishQuote(CSimInstrument& inst, ISimEventSink& sink)
+{
+    UpdateQuote(inst, inst.bTicker);
+    sink.OnSimEvent(SIM_QUOTE, inst.pMarket->nCode, std::string(), inst.quote);
+    if (!inst.bTicker)
+        return;
+    SetField(m_tickerRec, "market", int64_t{inst.pMarket->nCode});
+    SetField(m_tickerRec, "symbol", inst.strSymbol);
+    SetField(m_tickerRec, "text", inst.pMarket->nCode == MARKET_KSE ? inst.strName : inst.strSymbol);
+    SetField(m_tickerRec, "last", GetField(inst.quote, "last"));
+    SetField(m_tickerRec, "change", GetField(inst.quote, "change"));
+    SetField(m_tickerRec, "change_pct", GetField(inst.quote, "change_pct"));
+    sink.OnSimEvent(SIM_TICKER, inst.pMarket->nCode, std::string(), m_tickerRec);
+}
+
+void CSimMarket::UpdateQuote(CSimInstrument& inst, bool bTicker)
+{
+    const CSimMarketInfo& market = *inst.pMarket;
+    CSimRecord& q = inst.quote;
+    const auto price = [&](const char* pszName, int64_t nUnits) { SetField(q, pszName, PriceText(market, nUnits)); };
+    SetField(q, "market", int64_t{market.nCode});
+    SetField(q, "symbol", inst.strSymbol);
+    SetField(q, "name", inst.strName);
+    SetField(q, "name_ar", inst.strNameAr);
+    price("last", inst.nLast);
+    SetField(q, "last_qty", inst.nLastQty);
+    const auto bid = inst.levels.find(inst.nBestBid);
+    const auto ask = inst.levels.find(inst.nBestAsk);
+    price("bid", inst.nBestBid);
+    SetField(q, "bid_qty", bid == inst.levels.end() ? 0 : bid->second.nBidQty);
+    price("ask", inst.nBestAsk);
+    SetField(q, "ask_qty", ask == inst.levels.end() ? 0 : ask->second.nAskQty);
+    price("open", inst.nOpen);
+    price("high", inst.nHigh);
+    price("low", inst.nLow);
+    price("prev_close", inst.nPrevClose);
+    SetField(q, "prev_date", CSimClock::ServerDate(m_nPrevDate));
+    price("ref_price", inst.nLast > 0 ? inst.nLast : inst.nPrevClose);
+    const int64_t nChange = inst.nLast > 0 ? inst.nLast - inst.nPrevClose : 0;
+    price("change", nChange);
+    SetField(q, "change_pct",
+             FormatDouble(inst.nPrevClose > 0 ? 100.0 * static_cast<double>(nChange) / static_cast<double>(inst.nPrevClose) : 0.0, 2));
+    SetField(q, "volume", inst.nVolume);
+    SetField(q, "trades", int64_t{inst.nTrades});
+    SetField(q, "value", FormatDouble(inst.dValue, 3));
+    price("limit_up", inst.nLimitUp);
+    price("limit_down", inst.nLimitDown);
+    if (inst.nLastMillis > 0) {
+        CSimClock at;
+        at.Advance(inst.nLastMillis);
+        SetField(q, "datetime", at.ServerDateTime());
+        SetField(q, "time", at.ServerTime());
+        SetField(q, "date", at.ServerDate());
+    } else {
+        SetField(q, "datetime", std::string());
+        SetField(q, "time", std::string());
+        SetField(q, "date", std::string());
+    }
+    SetField(q, "segment", int64_t{1});
+    SetField(q, "state", int64_t{1});
+    SetField(q, "status", int64_t{0});
+    SetField(q, "ticker", int64_t{bTicker ? 1 : 0});
+    SetField(q, "eps", FormatDouble(inst.dEps, 2));
+    const double dLast = static_cast<double>(inst.nLast > 0 ? inst.nLast : inst.nPrevClose) / market.nScale;
+    SetField(q, "pe", FormatDouble(inst.dEps > 0 ? dLast / inst.dEps : 0.0, 2));
+}
+
+void CSimMarket::UpdateIndices(CSimInstrument& inst, int64_t nOldLast, int64_t nQty, double dValue, ISimEventSink& sink)
+{
+    for (Index& index : m_indices) {
+        if (index.nSector != 0 && index.nSector != inst.nSector)
+            continue;
+        index.dSum += inst.dShares * static_cast<double>(inst.nLast - nOldLast);
+        index.nVolume += nQty;
+        index.dAmount += dValue;
+        ++index.nTrades;
+        const double dValueNow = index.dPrevSum > 0 ? index.dBase * index.dSum / index.dPrevSum : index.dBase;
+        index.dOpen = index.dOpen > 0 ? index.dOpen : dValueNow;
+        index.dHigh = index.dHigh > 0 ? std::max(index.dHigh, dValueNow) : dValueNow;
+        index.dLow = index.dLow > 0 ? std::min(index.dLow, dValueNow) : dValueNow;
+        // An index line at most once a simulated second: a calculated value, not a trade.
+        if (index.nLastMillis >= 0 && m_pClock->GetMillis() - index.nLastMillis < 1000)
+            continue;
+        index.nLastMillis = m_pClock->GetMillis();
+        CSimRecord& r = index.rec;
+        SetField(r, "value", FormatDouble(dValueNow, 2));
+        SetField(r, "open", FormatDouble(index.dOpen, 2));
+        SetField(r, "high", FormatDouble(index.dHigh, 2));
+        SetField(r, "low", FormatDouble(index.dLow, 2));
+        SetField(r, "change", FormatDouble(dValueNow - index.dBase, 2));
+        SetField(r, "change_pct", FormatDouble(100.0 * (dValueNow - index.dBase) / index.dBase, 2));
+        SetField(r, "volume", index.nVolume);
+        SetField(r, "amount", FormatDouble(index.dAmount, 3));
+        SetField(r, "trades", index.nTrades);
+        SetField(r, "datetime", m_pClock->ServerDateTime());
+        SetField(r, "time", m_pClock->ServerTime());
+        sink.OnSimEvent(SIM_INDEX, MARKET_KSE, std::string(), r);
+    }
+}
+
+void CSimMarket::EmitDueNews(ISimEventSink& sink)
+{
+    while (m_nNewsReleased < m_news.size() && m_nStartMinute + ToInt(m_news[m_nNewsReleased], "minute") <= m_nLastMinute) {
+        CSimRecord& rec = m_news[m_nNewsReleased++];
+        SetField(rec, "datetime", m_pClock->ServerDateTime());
+        SetField(rec, "date", m_pClock->ServerDate());
+        SetField(rec, "time", m_pClock->ServerTime());
+        sink.OnSimEvent(SIM_NEWS, ToInt(rec, "market"), std::string(), rec);
+    }
+}
+
+std::vector<std::pair<int64_t, int64_t>> CSimMarket::TakeLiquidity(CSimInstrument& inst, int nSide, int64_t nLimit, int64_t nQty,
+                                                                    ISimEventSink& sink)
+{
+    std::vector<std::pair<int64_t, int64_t>> fills;
+    const bool bBuy = nSide == 1;
+    int64_t nPrice = bBuy ? inst.nBestAsk : inst.nBestBid;
+    for (int i = 0; i < kLevels && nQty > 0; ++i) {
+        if (nLimit > 0 && (bBuy ? nPrice > nLimit : nPrice < nLimit))
+            break;
+        const auto it = inst.levels.find(nPrice);
+        if (it == inst.levels.end())
+            break;
+        int64_t& nHave = bBuy ? it->second.nAskQty : it->second.nBidQty;
+        if (nHave > 0) {
+            const int64_t nTake = std::min(nHave, nQty);
+            nHave -= nTake;
+            nQty -= nTake;
+            if (nHave == 0)
+                (bBuy ? it->second.nAskOrders : it->second.nBidOrders) = 0;
+            fills.emplace_back(nPrice, nTake);
+            RecordTrade(inst, nPrice, nTake, nSide, sink);
+            EmitLevel(inst, nPrice, it->second, sink);
+        }
+        if (nHave > 0)
+            break;
+        nPrice = bBuy ? StepUp(inst, nPrice) : StepDown(inst, nPrice);
+    }
+    if (fills.empty())
+        return fills;
+    // The levels taken are gone; the best of the side is the first price with something left,
+    // and the other side closes up to one tick below or above it.
+    if (bBuy) {
+        while (inst.levels.count(inst.nBestAsk) && inst.levels[inst.nBestAsk].nAskQty == 0 &&
+               (inst.nLimitUp == 0 || inst.nBestAsk < inst.nLimitUp))
+            inst.nBestAsk = StepUp(inst, inst.nBestAsk);
+        inst.nBestBid = StepDown(inst, inst.nBestAsk);
+    } else {
+        while (inst.levels.count(inst.nBestBid) && inst.levels[inst.nBestBid].nBidQty == 0 &&
+               (inst.nLimitDown == 0 || inst.nBestBid > inst.nLimitDown) && StepDown(inst, inst.nBestBid) > 0)
+            inst.nBestBid = StepDown(inst, inst.nBestBid);
+        inst.nBestAsk = StepUp(inst, inst.nBestBid);
+    }
+    RestoreBook(inst, sink);
+    PublishQuote(inst, sink);
+    return fills;
+}

@@ -1,0 +1,211 @@
+#pragma once
+// The markets and their walk: every stock and symbol of the data files with its quotation, a
+// book of five price levels a side and its recent trades, and the KSE indices. One Step picks a
+// symbol with the seeded generator and lets one trade hit its book; prices move in tick steps
+// inside the day's limits and the book follows. Owned by the simulator; the order engine reads
+// the books and trades against them through TakeLiquidity.
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+#include "tools/testserver/model/SimClock.h"
+#include "tools/testserver/model/SimEvent.h"
+#include "tools/testserver/model/SimRandom.h"
+#include "tools/testserver/model/SimTables.h"
+
+// Records (prices in the market's decimals, KSE prices in fils; amounts in the currency):
+//
+// quote (SIM_QUOTE, GetQuote)
+// | name | value |
+// |---|---|
+// | market, symbol | market code; the KSE stock id or the US ticker |
+// | name, name_ar | company names |
+// | last, last_qty | price and quantity of the last trade |
+// | bid, bid_qty, ask, ask_qty | best levels of the book |
+// | open, high, low | first, highest and lowest trade of the day (0 before the first) |
+// | prev_close, prev_date | previous close and its date (server form) |
+// | ref_price | last when traded, else the previous close |
+// | change, change_pct | last minus the previous close, and in per cent of it |
+// | volume, trades, value | shares, trades and value traded today |
+// | limit_up, limit_down | the day's price limits (0.0: none) |
+// | datetime, time, date | of the last trade, server forms |
+// | segment, state, status | KSE board 1; trading state 1; status code 0 |
+// | ticker | 1 when this change goes to the scrolling ticker, else 0 |
+// | eps, pe | earnings per share and the price-earnings ratio (US symbols; KSE 0.0) |
+//
+// level (SIM_BOOK, GetBook): one price of a book, both sides on one row
+// | name | value |
+// |---|---|
+// | market, symbol, price | the level |
+// | bid_orders, bid_qty, ask_orders, ask_qty | the buy and the sell side at that price |
+// | position | 1 for the best price of its side, up to 5 |
+//
+// trade (SIM_TRADE, GetTrades)
+// | name | value |
+// |---|---|
+// | market, symbol, board | board 1 (regular) |
+// | trade_no | running number on the market, from 1 |
+// | price, quantity, value | |
+// | side | 1 when a buyer took the offer, 2 when a seller hit the bid |
+// | datetime, time, date | server forms |
+//
+// index (SIM_INDEX, GetIndices)
+// | name | value |
+// |---|---|
+// | code, name, name_ar | |
+// | value, open, high, low, prev_close | two decimals |
+// | change, change_pct | |
+// | volume, amount, trades | of the index's stocks today |
+// | datetime, time | of the last change |
+//
+// ticker (SIM_TICKER): market, symbol, text (the symbol), last, change, change_pct
+// minute (SIM_MINUTE): date, time, datetime
+// news (SIM_NEWS, GetNews): the columns of news.txt (id, lang, market, symbol, headline,
+//   story) and datetime, date, time of its release
+// mover (GetMovers): kind (0 gainers, 1 losers, 2 most active), rank, market, symbol, name,
+//   last, change, change_pct, volume, prev_close
+// forward (GetForwards): stock, series, months, premium, underlying, price, bid, ask, volume,
+//   trades
+// option (GetOptionChain): underlying, market, symbol, right, strike, expiry (server date),
+//   last, bid, ask, open_interest
+// Reference files (markets, stocks, rates, interest, schedule, holidays, countries, events,
+// errors) are served as their rows: CSimTables::Get, names as in each file's header.
+
+struct CSimMarketInfo
+{
+    int nCode = 0;
+    std::string strName, strCurrency;
+    int nScale = 1;                 // price units per 1.0 of the price as written
+    int nDecimals = 0;              // digits after the '.' in prices
+    int64_t nTick = 0;              // price units per step; 0: the KSE bands
+    int64_t nUnit = 1;              // written prices per one unit of the currency (fils: 1000)
+    double dCommission = 0, dMinCommission = 0, dExchangeFee = 0, dClearingFee = 0;
+    int nLimitPct = 0;              // a day's move either way, per cent; 0: none
+};
+
+struct CSimLevel
+{
+    int nBidOrders = 0;
+    int64_t nBidQty = 0;
+    int nAskOrders = 0;
+    int64_t nAskQty = 0;
+};
+
+struct CSimInstrument
+{
+    int nIndex = 0;
+    const CSimMarketInfo* pMarket = nullptr;
+    std::string strSymbol, strName, strNameAr;
+    int nSector = 0;
+    double dShares = 0;             // index weight
+    double dEps = 0;
+    bool bTicker = false;
+    int64_t nPrevClose = 0, nLast = 0, nOpen = 0, nHigh = 0, nLow = 0;
+    int64_t nLimitUp = 0, nLimitDown = 0;     // 0: none
+    int64_t nBestBid = 0, nBestAsk = 0;
+    int64_t nVolume = 0, nLastQty = 0;
+    double dValue = 0;
+    int nTrades = 0;
+    int64_t nLastMillis = 0;
+    std::map<int64_t, CSimLevel> levels;      // by price, both sides
+    CSimRecord quote;
+    struct Trade { int64_t nNo, nMillis, nPrice, nQty; int nSide; };
+    std::vector<Trade> recent;                // the last kRecentTrades, oldest first
+};
+
+class CSimMarket
+{
+public:
+    static constexpr int kLevels = 5;
+    static constexpr size_t kRecentTrades = 200;
+
+    // Builds every market, symbol, book and index from the tables; false with a message when a
+    // row does not make sense (a symbol on an unknown market, a price off its ticks).
+    bool Init(const CSimTables& tables, CSimClock* pClock, uint64_t nSeed, std::string* pstrError);
+    // One step of the walk: the clock moves nStepMillis, and the trade of one symbol with its
+    // quote, book, index and ticker events goes to the sink.
+    // Returns the symbol that traded, for the orders resting on it.
+    CSimInstrument* Step(ISimEventSink& sink);
+    void SetStepMillis(int64_t nMillis) { m_nStepMillis = nMillis > 0 ? nMillis : 1; }
+
+    // Lookups; null when unknown.
+    const CSimMarketInfo* FindMarket(int nCode) const;
+    CSimInstrument* Find(int nMarket, const std::string& strSymbol);
+    const CSimInstrument* Find(int nMarket, const std::string& strSymbol) const;
+    const std::vector<CSimInstrument>& GetInstruments() const { return m_instruments; }
+
+    // Prices: units to the written form and back, ticks and limits.
+    static int64_t ToUnits(const CSimMarketInfo& market, double dPrice);
+    static std::string PriceText(const CSimMarketInfo& market, int64_t nUnits);
+    int64_t TickAt(const CSimInstrument& inst, int64_t nPrice) const;   // the step up from nPrice
+    int64_t StepUp(const CSimInstrument& inst, int64_t nPrice) const;
+    int64_t StepDown(const CSimInstrument& inst, int64_t nPrice) const;
+    bool IsOnTick(const CSimInstrument& inst, int64_t nPrice) const;
+    bool IsInsideLimits(const CSimInstrument& inst, int64_t nPrice) const;
+    // Value in the currency of nQty at nPrice.
+    static double Value(const CSimMarketInfo& market, int64_t nPrice, int64_t nQty);
+
+    // Trades nQty of the user's order against the opposite side (nSide 1 buys from the asks),
+    // best level first, no further than nLimit (0: any of the five levels). Each traded level
+    // becomes a trade on the tape. Returns the fills as (price, quantity).
+    std::vector<std::pair<int64_t, int64_t>> TakeLiquidity(CSimInstrument& inst, int nSide, int64_t nLimit, int64_t nQty,
+                                                           ISimEventSink& sink);
+
+    // Records for replies.
+    const CSimRecord& GetQuote(const CSimInstrument& inst) const { return inst.quote; }
+    std::vector<CSimRecord> GetBook(const CSimInstrument& inst) const;     // highest price first
+    std::vector<CSimRecord> GetTrades(const CSimInstrument& inst) const;   // oldest first
+    std::vector<CSimRecord> GetIndices() const;
+    std::vector<CSimRecord> GetMovers(int nMarket, int nKind, int nCount) const;
+    std::vector<CSimRecord> GetForwards() const;
+    std::vector<CSimRecord> GetOptionChain(const std::string& strUnderlying) const;
+    std::vector<CSimRecord> GetNews(int nLanguage) const;                 // released so far, -1: all languages
+
+private:
+    struct Index
+    {
+        CSimRecord rec;
+        double dBase = 0, dPrevSum = 0, dSum = 0;
+        double dOpen = 0, dHigh = 0, dLow = 0;
+        int nSector = 0;                 // 0: every stock
+        int64_t nVolume = 0, nTrades = 0;
+        double dAmount = 0;
+        int64_t nLastMillis = -1;
+    };
+    struct Forward { int nStock; int nSeries, nMonths; double dPremium; };
+    struct Option { std::string strUnderlying; int nRight; double dStrike; int nExpiry; };
+
+    void BuildBook(CSimInstrument& inst);
+    void RestoreBook(CSimInstrument& inst, ISimEventSink& sink);
+    void RandomLevel(CSimInstrument& inst, CSimLevel& level, bool bBid);
+    void RecordTrade(CSimInstrument& inst, int64_t nPrice, int64_t nQty, int nSide, ISimEventSink& sink);
+    void UpdateQuote(CSimInstrument& inst, bool bTicker);
+    void PublishQuote(CSimInstrument& inst, ISimEventSink& sink);     // with the ticker line
+    void UpdateIndices(CSimInstrument& inst, int64_t nOldLast, int64_t nQty, double dValue, ISimEventSink& sink);
+    void EmitLevel(const CSimInstrument& inst, int64_t nPrice, const CSimLevel& level, ISimEventSink& sink);
+    void EmitDueNews(ISimEventSink& sink);
+    int LevelPosition(const CSimInstrument& inst, int64_t nPrice, const CSimLevel& level) const;
+    void FillLevelRecord(CSimRecord& rec, const CSimInstrument& inst, int64_t nPrice, const CSimLevel& level) const;
+    void FillTradeRecord(CSimRecord& rec, const CSimInstrument& inst, const CSimInstrument::Trade& trade) const;
+
+    CSimClock* m_pClock = nullptr;          // not owned: the simulator's
+    CSimRandom m_random;
+    int64_t m_nStepMillis = 20;
+    int64_t m_nStartMinute = 0, m_nLastMinute = -1;
+    std::vector<CSimMarketInfo> m_markets;
+    std::vector<std::pair<int64_t, int64_t>> m_bands;   // KSE: (low, tick) in units, ascending
+    std::vector<CSimInstrument> m_instruments;
+    std::vector<Index> m_indices;
+    std::vector<Forward> m_forwards;
+    std::vector<Option> m_options;
+    std::vector<CSimRecord> m_news;                     // in release order
+    size_t m_nNewsReleased = 0;
+    std::vector<int> m_newsMinute;
+    int64_t m_nTradeNo = 0;
+    int m_nPrevDate = 0;
+    // Records the walk reuses from step to step; events point at them until taken.
+    CSimRecord m_tradeRec, m_tickerRec, m_minuteRec;
+    std::deque<CSimRecord> m_levelRecs;               // a deque: the first stay put as it grows
+    size_t m_nLevelRecsUsed = 0;
+};

@@ -1,0 +1,495 @@
+#include "tools/testserver/model/SimOrders.h"
+#include <algorithm>
+#include <cstdio>
+
+void CSimOrders::Init(CSimMarket* pMarket, CSimAccounts* pAccounts, CSimClock* pClock)
+{
+    m_pMarket = pMarket;
+    m_pAccounts = pAccounts;
+    m_pClock = pClock;
+    m_orders.clear();
+    m_fills.clear();
+    m_openCount.assign(pMarket->GetInstruments().size(), 0);
+    m_nTradeNo = 0;
+}
+
+CSimOrders::Charges CSimOrders::ChargesOf(const CSimMarketInfo& market, double dValue) const
+{
+    if (dValue <= 0)
+        return {0, 0};
+    return {std::max(market.dMinCommission, dValue * market.dCommission), dValue * (market.dExchangeFee + market.dClearingFee)};
+}
+
+// The price a check counts the value at: the limit when there is one; else, for a buy, the
+// highest offer of the book (a market order may take all five levels), for a sale the best bid.
+int64_t CSimOrders::EstimatePrice(const CSimInstrument& inst, int nSide, int nType, int64_t nLimit) const
+{
+    if ((nType == SIM_TYPE_LIMIT || nType == SIM_TYPE_STOP_LIMIT) && nLimit > 0)
+        return nLimit;
+    if (nSide != SIM_SIDE_BUY)
+        return inst.nBestBid;
+    int64_t nHighest = inst.nBestAsk;
+    for (const auto& level : inst.levels)
+        if (level.second.nAskQty > 0)
+            nHighest = std::max(nHighest, level.first);
+    return nHighest;
+}
+
+double CSimOrders::CashToReserve(const Order& order) const
+{
+    if (order.nSide != SIM_SIDE_BUY || !IsOpen(order))
+        return 0;
+    const CSimMarketInfo& market = *order.pInst->pMarket;
+    const int64_t nPrice = std::max(EstimatePrice(*order.pInst, order.nSide, order.nType, order.nLimit), order.nStop);
+    const double dValue = CSimMarket::Value(market, nPrice, order.nQty - order.nFilled);
+    const Charges charges = ChargesOf(market, dValue);
+    return dValue + charges.dCommission + charges.dFees;
+}
+
+int CSimOrders::Validate(const CSimOrderRequest& req, CSimAccount** ppAccount, CSimInstrument** ppInst, int64_t nQtyFreed,
+                         double dCashFreed, std::string* pstrInsert)
+{
+    CSimAccount* pAccount = m_pAccounts->Find(req.strUser);
+    if (!pAccount)
+        return SIM_ERR_ACCOUNT;
+    CSimInstrument* pInst = m_pMarket->Find(req.nMarket, req.strSymbol);
+    if (!pInst) {
+        *pstrInsert = req.strSymbol;
+        return SIM_ERR_SYMBOL;
+    }
+    if (req.nQty < 1) {
+        *pstrInsert = "1";
+        return SIM_ERR_QUANTITY;
+    }
+    const CSimMarketInfo& market = *pInst->pMarket;
+    const bool bHasLimit = req.nType == SIM_TYPE_LIMIT || req.nType == SIM_TYPE_STOP_LIMIT;
+    const bool bHasStop = req.nType == SIM_TYPE_STOP || req.nType == SIM_TYPE_STOP_LIMIT;
+    for (const auto& price : {std::make_pair(bHasLimit, req.dPrice), std::make_pair(bHasStop, req.dStop)}) {
+        if (!price.first)
+            continue;
+        const int64_t nUnits = CSimMarket::ToUnits(market, price.second);
+        if (nUnits <= 0 || !m_pMarket->IsOnTick(*pInst, nUnits)) {
+            *pstrInsert = CSimMarket::PriceText(market, m_pMarket->TickAt(*pInst, std::max<int64_t>(nUnits, 1)));
+            return SIM_ERR_TICK;
+        }
+        if (!m_pMarket->IsInsideLimits(*pInst, nUnits)) {
+            *pstrInsert = CSimMarket::PriceText(market, pInst->nLimitDown) + " - " + CSimMarket::PriceText(market, pInst->nLimitUp);
+            return SIM_ERR_LIMITS;
+        }
+    }
+    if (req.nSide == SIM_SIDE_BUY) {
+        Order probe;
+        probe.pInst = pInst;
+        probe.nSide = req.nSide;
+        probe.nType = req.nType;
+        probe.nQty = req.nQty;
+        probe.nLimit = bHasLimit ? CSimMarket::ToUnits(market, req.dPrice) : 0;
+        probe.nStop = bHasStop ? CSimMarket::ToUnits(market, req.dStop) : 0;
+        const double dAvailable = m_pAccounts->AvailableCash(*pAccount, market.strCurrency) + dCashFreed;
+        if (CashToReserve(probe) > dAvailable + 1e-9) {
+            *pstrInsert = FormatDouble(dAvailable, 3);
+            return SIM_ERR_CASH;
+        }
+    } else {
+        const int64_t nAvailable = m_pAccounts->AvailableShares(*pAccount, market.nCode, pInst->strSymbol) + nQtyFreed;
+        if (req.nQty > nAvailable) {
+            *pstrInsert = std::to_string(nAvailable);
+            return SIM_ERR_SHARES;
+        }
+    }
+    *ppAccount = pAccount;
+    *ppInst = pInst;
+    return 0;
+}
+
+CSimRecord CSimOrders::Review(const CSimOrderRequest& req, const CSimAccount& account, const CSimInstrument& inst) const
+{
+    const CSimMarketInfo& market = *inst.pMarket;
+    const int64_t nLimit = CSimMarket::ToUnits(market, req.dPrice);
+    const int64_t nPrice = EstimatePrice(inst, req.nSide, req.nType, nLimit);
+    const double dValue = CSimMarket::Value(market, nPrice, req.nQty);
+    const Charges charges = ChargesOf(market, dValue);
+    const double dCharges = charges.dCommission + charges.dFees;
+    CSimRecord rec;
+    SetField(rec, "market", int64_t{market.nCode});
+    SetField(rec, "symbol", inst.strSymbol);
+    SetField(rec, "name", inst.strName);
+    SetField(rec, "side", int64_t{req.nSide});
+    SetField(rec, "type", int64_t{req.nType});
+    SetField(rec, "quantity", req.nQty);
+    SetField(rec, "price", FormatDouble(req.dPrice, market.nDecimals));
+    SetField(rec, "stop_price", FormatDouble(req.dStop, market.nDecimals));
+    SetField(rec, "duration", int64_t{req.nDuration});
+    SetField(rec, "good_till", req.nGoodTill ? CSimClock::ServerDate(req.nGoodTill) : std::string());
+    SetField(rec, "est_price", CSimMarket::PriceText(market, nPrice));
+    SetField(rec, "value", FormatDouble(dValue, 3));
+    SetField(rec, "commission", FormatDouble(charges.dCommission, 3));
+    SetField(rec, "exchange_fee", FormatDouble(dValue * market.dExchangeFee, 3));
+    SetField(rec, "clearing_fee", FormatDouble(dValue * market.dClearingFee, 3));
+    SetField(rec, "charges", FormatDouble(dCharges, 3));
+    SetField(rec, "total", FormatDouble(req.nSide == SIM_SIDE_BUY ? dValue + dCharges : dValue - dCharges, 3));
+    SetField(rec, "cash_available", FormatDouble(m_pAccounts->AvailableCash(account, market.strCurrency), 3));
+    SetField(rec, "shares_available", m_pAccounts->AvailableShares(account, market.nCode, inst.strSymbol));
+    SetField(rec, "currency", market.strCurrency);
+    SetField(rec, "margin", FormatDouble(0, 2));
+    return rec;
+}
+
+int CSimOrders::Check(const CSimOrderRequest& req, CSimRecord* pReview, std::string* pstrInsert)
+{
+    CSimAccount* pAccount = nullptr;
+    CSimInstrument* pInst = nullptr;
+    const int nError = Validate(req, &pAccount, &pInst, 0, 0, pstrInsert);
+    if (nError == 0)
+        *pReview = Review(req, *pAccount, *pInst);
+    return nError;
+}
+
+void CSimOrders::Reserve(Order& order, CSimAccount& account)
+{
+    const CSimMarketInfo& market = *order.pInst->pMarket;
+    const double dCash = CashToReserve(order);
+    m_pAccounts->ReserveCash(account, market.strCurrency, dCash - order.dReservedCash);
+    order.dReservedCash = dCash;
+    const int64_t nShares = order.nSide == SIM_SIDE_SELL && IsOpen(order) ? order.nQty - order.nFilled : 0;
+    m_pAccounts->ReserveShares(account, market.nCode, order.pInst->strSymbol, nShares - order.nReservedShares);
+    order.nReservedShares = nShares;
+}
+
+void CSimOrders::Unreserve(Order& order, CSimAccount& account, ISimEventSink& sink)
+{
+    // Called once the order is no longer open, so Reserve sets both reservations to nothing.
+    const double dCash = order.dReservedCash;
+    const int64_t nShares = order.nReservedShares;
+    Reserve(order, account);
+    if (dCash != 0)
+        m_pAccounts->PublishCash(account, order.pInst->pMarket->strCurrency, sink);
+    if (nShares != 0)
+        m_pAccounts->PublishHolding(account, order.pInst->pMarket->nCode, order.pInst->strSymbol, sink);
+}
+
+int CSimOrders::Send(const CSimOrderRequest& req, ISimEventSink& sink, CSimRecord* pOrder, std::string* pstrInsert)
+{
+    CSimAccount* pAccount = m_pAccounts->Find(req.strUser);
+    if (!pAccount)
+        return SIM_ERR_ACCOUNT;
+    if (!m_pAccounts->CheckPassword(*pAccount, req.strPassword))
+        return SIM_ERR_PASSWORD;
+    CSimInstrument* pInst = nullptr;
+    const int nError = Validate(req, &pAccount, &pInst, 0, 0, pstrInsert);
+    if (nError != 0)
+        return nError;
+    Order order;
+    order.nNo = static_cast<int64_t>(m_orders.size()) + 1;
+    order.strUser = req.strUser;
+    order.pInst = pInst;
+    order.nSide = req.nSide;
+    order.nType = req.nType;
+    order.nDuration = req.nDuration;
+    order.nGoodTill = req.nGoodTill;
+    order.nQty = req.nQty;
+    const bool bHasLimit = req.nType == SIM_TYPE_LIMIT || req.nType == SIM_TYPE_STOP_LIMIT;
+    const bool bHasStop = req.nType == SIM_TYPE_STOP || req.nType == SIM_TYPE_STOP_LIMIT;
+    order.nLimit = bHasLimit ? CSimMarket::ToUnits(*pInst->pMarket, req.dPrice) : 0;
+    order.nStop = bHasStop ? CSimMarket::ToUnits(*pInst->pMarket, req.dStop) : 0;
+    order.nStatus = bHasStop ? SIM_STATUS_WAITING : SIM_STATUS_OPEN;
+    order.nPlacedMillis = order.nUpdatedMillis = m_pClock->GetMillis();
+    m_orders.push_back(order);
+    Order& placed = m_orders.back();
+    ++m_openCount[static_cast<size_t>(pInst->nIndex)];
+    Reserve(placed, *pAccount);
+    Publish(placed, sink);
+    if (placed.nSide == SIM_SIDE_BUY)
+        m_pAccounts->PublishCash(*pAccount, pInst->pMarket->strCurrency, sink);
+    else
+        m_pAccounts->PublishHolding(*pAccount, pInst->pMarket->nCode, pInst->strSymbol, sink);
+    if (!bHasStop)
+        TradeNow(placed, sink);
+    *pOrder = OrderRecord(placed);
+    return 0;
+}
+
+// Trades what the book offers up to the order's limit (market orders: the five levels), then
+// tells the order's new state once.
+void CSimOrders::TradeNow(Order& order, ISimEventSink& sink)
+{
+    const bool bMarket = order.nType == SIM_TYPE_MARKET || order.nType == SIM_TYPE_STOP;
+    const int64_t nOpen = order.nQty - order.nFilled;
+    if (nOpen <= 0)
+        return;
+    const auto fills = m_pMarket->TakeLiquidity(*order.pInst, order.nSide, bMarket ? 0 : order.nLimit, nOpen, sink);
+    for (const auto& fill : fills)
+        Fill(order, fill.first, fill.second, sink);
+    if (!fills.empty())
+        Publish(order, sink);
+}
+
+void CSimOrders::Fill(Order& order, int64_t nPrice, int64_t nQty, ISimEventSink& sink)
+{
+    CSimAccount* pAccount = m_pAccounts->Find(order.strUser);
+    if (!pAccount)
+        return;
+    const CSimInstrument& inst = *order.pInst;
+    const CSimMarketInfo& market = *inst.pMarket;
+    const double dValue = CSimMarket::Value(market, nPrice, nQty);
+    const Charges charges = ChargesOf(market, dValue);
+    const double dCharges = charges.dCommission + charges.dFees;
+    order.nFilled += nQty;
+    order.dFilledValue += dValue;
+    order.nStatus = order.nFilled >= order.nQty ? SIM_STATUS_FILLED : SIM_STATUS_PARTLY;
+    order.nUpdatedMillis = m_pClock->GetMillis();
+    if (order.nStatus == SIM_STATUS_FILLED)
+        --m_openCount[static_cast<size_t>(inst.nIndex)];
+    // The reservation shrinks before the trade books, so the cash and holding lines the trade
+    // sends show both at once.
+    Reserve(order, *pAccount);
+
+    CSimRecord rec;
+    SetField(rec, "trade_no", ++m_nTradeNo);
+    SetField(rec, "order_no", order.nNo);
+    SetField(rec, "reference", ReferenceOf(order.nNo));
+    SetField(rec, "account", int64_t{pAccount->nAccount});
+    SetField(rec, "market", int64_t{market.nCode});
+    SetField(rec, "side", int64_t{order.nSide});
+    SetField(rec, "symbol", inst.strSymbol);
+    SetField(rec, "name", inst.strName);
+    SetField(rec, "quantity", nQty);
+    SetField(rec, "price", CSimMarket::PriceText(market, nPrice));
+    SetField(rec, "value", FormatDouble(dValue, 3));
+    SetField(rec, "commission", FormatDouble(charges.dCommission, 3));
+    SetField(rec, "fees", FormatDouble(charges.dFees, 3));
+    SetField(rec, "charges", FormatDouble(dCharges, 3));
+    SetField(rec, "net", FormatDouble(order.nSide == SIM_SIDE_BUY ? dValue + dCharges : dValue - dCharges, 3));
+    SetField(rec, "currency", market.strCurrency);
+    SetField(rec, "datetime", m_pClock->ServerDateTime());
+    SetField(rec, "date", m_pClock->ServerDate());
+    SetField(rec, "time", m_pClock->ServerTime());
+    SetField(rec, "status", int64_t{1});
+    m_fills.emplace_back(order.strUser, rec);
+    sink.OnSimEvent(SIM_FILL, market.nCode, order.strUser, rec);
+    m_pAccounts->ApplyFill(*pAccount, inst, order.nSide, nQty, nPrice, dCharges, sink);
+}
+
+void CSimOrders::OnMarketTrade(CSimInstrument& inst, ISimEventSink& sink)
+{
+    if (static_cast<size_t>(inst.nIndex) >= m_openCount.size() || m_openCount[static_cast<size_t>(inst.nIndex)] == 0)
+        return;
+    const int64_t nLast = inst.nLast;
+    // By number, so that two orders the same trade reaches fill in the order they came.
+    for (size_t i = 0; i < m_orders.size(); ++i) {
+        Order& order = m_orders[i];
+        if (order.pInst != &inst || !IsOpen(order))
+            continue;
+        if (order.nStatus == SIM_STATUS_WAITING) {
+            const bool bReached = order.nSide == SIM_SIDE_BUY ? nLast >= order.nStop : nLast <= order.nStop;
+            if (!bReached)
+                continue;
+            order.bTriggered = true;
+            order.nStatus = order.nFilled > 0 ? SIM_STATUS_PARTLY : SIM_STATUS_OPEN;
+            order.nUpdatedMillis = m_pClock->GetMillis();
+            Publish(order, sink);
+            TradeNow(order, sink);
+            continue;
+        }
+        const bool bMarket = order.nType == SIM_TYPE_MARKET || order.nType == SIM_TYPE_STOP;
+        const bool bCrossed = bMarket || (order.nSide == SIM_SIDE_BUY ? nLast <= order.nLimit : nLast >= order.nLimit);
+        if (!bCrossed)
+            continue;
+        Fill(order, nLast, order.nQty - order.nFilled, sink);
+        Publish(order, sink);
+    }
+}
+
+CSimOrders::Order* CSimOrders::FindOpen(const std::string& strUser, int64_t nOrderNo)
+{
+    if (nOrderNo < 1 || nOrderNo > static_cast<int64_t>(m_orders.size()))
+        return nullptr;
+    Order& order = m_orders[static_cast<size_t>(nOrderNo - 1)];
+    return order.strUser == strUser && IsOpen(order) ? &order : nullptr;
+}
+
+int CSimOrders::CheckModify(int64_t nOrderNo, const CSimOrderRequest& req, CSimRecord* pReview, std::string* pstrInsert)
+{
+    Order* pOrder = FindOpen(req.strUser, nOrderNo);
+    if (!pOrder) {
+        *pstrInsert = std::to_string(nOrderNo);
+        return SIM_ERR_NOT_OPEN;
+    }
+    if (req.nQty <= pOrder->nFilled) {
+        *pstrInsert = std::to_string(pOrder->nFilled + 1);
+        return SIM_ERR_QUANTITY;
+    }
+    // The order's own reservation counts as available: it is given back before the new one.
+    CSimOrderRequest open = req;
+    open.nMarket = pOrder->pInst->pMarket->nCode;
+    open.strSymbol = pOrder->pInst->strSymbol;
+    open.nSide = pOrder->nSide;
+    open.nType = pOrder->nType;
+    open.nQty = req.nQty - pOrder->nFilled;
+    CSimAccount* pAccount = nullptr;
+    CSimInstrument* pInst = nullptr;
+    const int nError = Validate(open, &pAccount, &pInst, pOrder->nReservedShares, pOrder->dReservedCash, pstrInsert);
+    if (nError != 0)
+        return nError;
+    *pReview = Review(open, *pAccount, *pInst);
+    SetField(*pReview, "order_no", nOrderNo);
+    SetField(*pReview, "quantity", req.nQty);
+    return 0;
+}
+
+int CSimOrders::Modify(int64_t nOrderNo, const CSimOrderRequest& req, ISimEventSink& sink, CSimRecord* pOrderRec,
+                       std::string* pstrInsert)
+{
+    CSimAccount* pAccount = m_pAccounts->Find(req.strUser);
+    if (!pAccount)
+        return SIM_ERR_ACCOUNT;
+    if (!m_pAccounts->CheckPassword(*pAccount, req.strPassword))
+        return SIM_ERR_PASSWORD;
+    CSimRecord review;
+    const int nError = CheckModify(nOrderNo, req, &review, pstrInsert);
+    if (nError != 0)
+        return nError;
+    Order& order = *FindOpen(req.strUser, nOrderNo);
+    const CSimMarketInfo& market = *order.pInst->pMarket;
+    order.nQty = req.nQty;
+    if (order.nType == SIM_TYPE_LIMIT || order.nType == SIM_TYPE_STOP_LIMIT)
+        order.nLimit = CSimMarket::ToUnits(market, req.dPrice);
+    if (order.nType == SIM_TYPE_STOP || order.nType == SIM_TYPE_STOP_LIMIT)
+        order.nStop = order.bTriggered ? order.nStop : CSimMarket::ToUnits(market, req.dStop);
+    order.nDuration = req.nDuration;
+    order.nGoodTill = req.nGoodTill;
+    order.nUpdatedMillis = m_pClock->GetMillis();
+    Reserve(order, *pAccount);
+    Publish(order, sink);
+    if (order.nSide == SIM_SIDE_BUY)
+        m_pAccounts->PublishCash(*pAccount, market.strCurrency, sink);
+    else
+        m_pAccounts->PublishHolding(*pAccount, market.nCode, order.pInst->strSymbol, sink);
+    if (order.nStatus != SIM_STATUS_WAITING)
+        TradeNow(order, sink);
+    *pOrderRec = OrderRecord(order);
+    return 0;
+}
+
+int CSimOrders::CheckCancel(const std::string& strUser, int64_t nOrderNo, CSimRecord* pReview, std::string* pstrInsert)
+{
+    Order* pOrder = FindOpen(strUser, nOrderNo);
+    CSimAccount* pAccount = m_pAccounts->Find(strUser);
+    if (!pOrder || !pAccount) {
+        *pstrInsert = std::to_string(nOrderNo);
+        return SIM_ERR_NOT_OPEN;
+    }
+    const CSimMarketInfo& market = *pOrder->pInst->pMarket;
+    CSimOrderRequest req;
+    req.nSide = pOrder->nSide;
+    req.nType = pOrder->nType;
+    req.nQty = pOrder->nQty - pOrder->nFilled;
+    req.dPrice = static_cast<double>(pOrder->nLimit) / market.nScale;
+    req.dStop = static_cast<double>(pOrder->nStop) / market.nScale;
+    req.nDuration = pOrder->nDuration;
+    req.nGoodTill = pOrder->nGoodTill;
+    *pReview = Review(req, *pAccount, *pOrder->pInst);
+    SetField(*pReview, "order_no", nOrderNo);
+    return 0;
+}
+
+int CSimOrders::Cancel(const std::string& strUser, const std::string& strPassword, int64_t nOrderNo, ISimEventSink& sink,
+                       CSimRecord* pOrderRec, std::string* pstrInsert)
+{
+    CSimAccount* pAccount = m_pAccounts->Find(strUser);
+    if (!pAccount)
+        return SIM_ERR_ACCOUNT;
+    if (!m_pAccounts->CheckPassword(*pAccount, strPassword))
+        return SIM_ERR_PASSWORD;
+    Order* pOrder = FindOpen(strUser, nOrderNo);
+    if (!pOrder) {
+        *pstrInsert = std::to_string(nOrderNo);
+        return SIM_ERR_NOT_OPEN;
+    }
+    pOrder->nStatus = SIM_STATUS_CANCELLED;
+    pOrder->nUpdatedMillis = m_pClock->GetMillis();
+    --m_openCount[static_cast<size_t>(pOrder->pInst->nIndex)];
+    Unreserve(*pOrder, *pAccount, sink);
+    Publish(*pOrder, sink);
+    *pOrderRec = OrderRecord(*pOrder);
+    return 0;
+}
+
+void CSimOrders::Publish(const Order& order, ISimEventSink& sink)
+{
+    sink.OnSimEvent(SIM_ORDER, order.pInst->pMarket->nCode, order.strUser, OrderRecord(order));
+}
+
+std::string CSimOrders::ReferenceOf(int64_t nOrderNo)
+{
+    char sz[32];
+    snprintf(sz, sizeof sz, "S%08lld", static_cast<long long>(nOrderNo));
+    return sz;
+}
+
+CSimRecord CSimOrders::OrderRecord(const Order& order) const
+{
+    const CSimInstrument& inst = *order.pInst;
+    const CSimMarketInfo& market = *inst.pMarket;
+    const CSimAccount* pAccount = static_cast<const CSimAccounts*>(m_pAccounts)->Find(order.strUser);
+    CSimClock placed, updated;
+    placed.Advance(order.nPlacedMillis);
+    updated.Advance(order.nUpdatedMillis);
+    CSimRecord rec;
+    SetField(rec, "order_no", order.nNo);
+    SetField(rec, "reference", ReferenceOf(order.nNo));
+    SetField(rec, "account", int64_t{pAccount ? pAccount->nAccount : 0});
+    SetField(rec, "user", order.strUser);
+    SetField(rec, "market", int64_t{market.nCode});
+    SetField(rec, "side", int64_t{order.nSide});
+    SetField(rec, "symbol", inst.strSymbol);
+    SetField(rec, "name", inst.strName);
+    SetField(rec, "type", int64_t{order.nType});
+    SetField(rec, "duration", int64_t{order.nDuration});
+    SetField(rec, "good_till", order.nGoodTill ? CSimClock::ServerDate(order.nGoodTill) : std::string());
+    SetField(rec, "quantity", order.nQty);
+    SetField(rec, "price", CSimMarket::PriceText(market, order.nLimit));
+    SetField(rec, "stop_price", CSimMarket::PriceText(market, order.nStop));
+    SetField(rec, "open_qty", IsOpen(order) ? order.nQty - order.nFilled : 0);
+    SetField(rec, "filled_qty", order.nFilled);
+    const double dAvg = order.nFilled > 0 ? order.dFilledValue / static_cast<double>(order.nFilled) * market.nUnit : 0.0;
+    SetField(rec, "avg_price", FormatDouble(dAvg, market.nDecimals));
+    SetField(rec, "value", FormatDouble(order.dFilledValue, 3));
+    SetField(rec, "status", int64_t{order.nStatus});
+    SetField(rec, "datetime", placed.ServerDateTime());
+    SetField(rec, "date", placed.ServerDate());
+    SetField(rec, "time", placed.ServerTime());
+    SetField(rec, "updated", updated.ServerDateTime());
+    SetField(rec, "currency", market.strCurrency);
+    return rec;
+}
+
+std::vector<CSimRecord> CSimOrders::GetOrders(const std::string& strUser, int nMarket, int nFrom, int nTo) const
+{
+    std::vector<CSimRecord> rows;
+    for (const Order& order : m_orders) {
+        CSimClock placed;
+        placed.Advance(order.nPlacedMillis);
+        if (order.strUser == strUser && placed.GetDate() >= nFrom && placed.GetDate() <= nTo &&
+            (nMarket == 0 || order.pInst->pMarket->nCode == nMarket))
+            rows.push_back(OrderRecord(order));
+    }
+    return rows;
+}
+
+std::vector<CSimRecord> CSimOrders::GetFills(const std::string& strUser, int nMarket, int nFrom, int nTo) const
+{
+    std::vector<CSimRecord> rows;
+    for (const auto& entry : m_fills) {
+        const int nDate = CSimClock::FromServerDate(GetField(entry.second, "date"));
+        if (entry.first == strUser && nDate >= nFrom && nDate <= nTo &&
+            (nMarket == 0 || GetField(entry.second, "market") == std::to_string(nMarket)))
+            rows.push_back(entry.second);
+    }
+    return rows;
+}
+
+bool CSimOrders::HasOpenOrders(const CSimInstrument& inst) const
+{
+    return static_cast<size_t>(inst.nIndex) < m_openCount.size() && m_openCount[static_cast<size_t>(inst.nIndex)] > 0;
+}

@@ -1,0 +1,146 @@
+#pragma once
+// The order engine: checks, sends, modifies and cancels the users' orders against the market's
+// books and the accounts. A marketable order trades against the book at once (partly when the
+// levels are short); the rest waits and fills when the walk's last price reaches its limit; a
+// stop waits for the last price to reach it. Every change goes to the sink as order, fill,
+// holding and cash events for the user. Owned by the simulator.
+#include <cstdint>
+#include <string>
+#include <vector>
+#include "tools/testserver/model/SimAccounts.h"
+#include "tools/testserver/model/SimMarket.h"
+
+// Order codes as the terminal sends them.
+enum { SIM_SIDE_BUY = 1, SIM_SIDE_SELL = 2 };
+enum { SIM_TYPE_LIMIT = 0, SIM_TYPE_STOP = 1, SIM_TYPE_STOP_LIMIT = 2, SIM_TYPE_MARKET = 3 };
+enum { SIM_STATUS_OPEN = 1, SIM_STATUS_PARTLY = 2, SIM_STATUS_FILLED = 3, SIM_STATUS_CANCELLED = 4, SIM_STATUS_WAITING = 6 };
+
+// Refusals: codes of the error texts (errors.txt); the insert goes with them.
+enum
+{
+    SIM_ERR_ACCOUNT = 100,          // no such user's account
+    SIM_ERR_PASSWORD = 105,         // wrong trading password
+    SIM_ERR_CASH = 428,             // insert: the cash available
+    SIM_ERR_SHARES = 432,           // insert: the shares available
+    SIM_ERR_TICK = 433,             // insert: the tick at that price
+    SIM_ERR_QUANTITY = 442,         // insert: the smallest quantity
+    SIM_ERR_LIMITS = 447,           // insert: "low - high"
+    SIM_ERR_SYMBOL = 652,           // insert: the symbol
+    SIM_ERR_NOT_OPEN = 724,         // insert: the order number
+};
+
+struct CSimOrderRequest
+{
+    std::string strUser, strPassword;
+    int nMarket = 0;
+    std::string strSymbol;          // the KSE stock id or the US ticker
+    int nSide = SIM_SIDE_BUY;
+    int nType = SIM_TYPE_LIMIT;
+    int64_t nQty = 0;
+    double dPrice = 0;              // the limit, as written (fils, dollars); limit types only
+    double dStop = 0;               // the stop; stop types only
+    int nDuration = 0;
+    int nGoodTill = 0;              // YYYYMMDD, 0: none
+};
+
+// Records:
+//
+// review (Check, CheckModify, CheckCancel)
+// | name | value |
+// |---|---|
+// | market, symbol, name, side, type, quantity, price, stop_price, duration, good_till | the order |
+// | est_price | the price the value is counted at: the limit, else the best opposite price |
+// | value | quantity at est_price |
+// | commission, exchange_fee, clearing_fee, charges | charges and their sum |
+// | total | value plus charges for a buy, minus for a sale |
+// | cash_available, shares_available | before the order |
+// | currency, margin | the market's currency; margin needed, 0.00 |
+// | order_no | the order changed (modify and cancel checks) |
+//
+// order (SIM_ORDER, Send, Modify, Cancel, GetOrders)
+// | name | value |
+// |---|---|
+// | order_no, reference, account, user | reference: the server's text for the order |
+// | market, side, symbol, name, type, duration, good_till | as sent |
+// | quantity, price, stop_price | as sent or last modified |
+// | open_qty, filled_qty, avg_price, value | open and filled so far, value filled |
+// | status | 1 open, 2 partly filled, 3 filled, 4 cancelled, 6 waiting for its stop |
+// | datetime, date, time | when placed |
+// | updated | datetime of the last change |
+// | currency | |
+//
+// fill (SIM_FILL, GetFills)
+// | name | value |
+// |---|---|
+// | trade_no, order_no, reference, account | trade_no runs per engine, from 1 |
+// | market, side, symbol, name, quantity, price, value | |
+// | commission, fees, charges, net | fees: exchange and clearing; net: value + charges for a buy, - for a sale |
+// | currency, datetime, date, time, status | status 1 done |
+
+class CSimOrders
+{
+public:
+    void Init(CSimMarket* pMarket, CSimAccounts* pAccounts, CSimClock* pClock);
+
+    // Checks answer without changing anything; each returns 0 or a refusal code with its insert.
+    int Check(const CSimOrderRequest& req, CSimRecord* pReview, std::string* pstrInsert);
+    // Places the order (the password is checked first); pOrder gets its record as placed and
+    // traded at once.
+    int Send(const CSimOrderRequest& req, ISimEventSink& sink, CSimRecord* pOrder, std::string* pstrInsert);
+    // Modify takes the new quantity (the whole order, filled part included), limit and stop of
+    // req; side, symbol and type stay.
+    int CheckModify(int64_t nOrderNo, const CSimOrderRequest& req, CSimRecord* pReview, std::string* pstrInsert);
+    int Modify(int64_t nOrderNo, const CSimOrderRequest& req, ISimEventSink& sink, CSimRecord* pOrder, std::string* pstrInsert);
+    int CheckCancel(const std::string& strUser, int64_t nOrderNo, CSimRecord* pReview, std::string* pstrInsert);
+    int Cancel(const std::string& strUser, const std::string& strPassword, int64_t nOrderNo, ISimEventSink& sink,
+               CSimRecord* pOrder, std::string* pstrInsert);
+
+    // After each trade of the walk: stops that the last price reached, and resting orders whose
+    // limit it reached.
+    void OnMarketTrade(CSimInstrument& inst, ISimEventSink& sink);
+
+    // Reports; nFrom and nTo YYYYMMDD, both included; nMarket 0 takes every market.
+    std::vector<CSimRecord> GetOrders(const std::string& strUser, int nMarket, int nFrom, int nTo) const;
+    std::vector<CSimRecord> GetFills(const std::string& strUser, int nMarket, int nFrom, int nTo) const;
+    bool HasOpenOrders(const CSimInstrument& inst) const;
+
+private:
+    struct Order
+    {
+        int64_t nNo = 0;
+        std::string strUser;
+        CSimInstrument* pInst = nullptr;
+        int nSide = SIM_SIDE_BUY, nType = SIM_TYPE_LIMIT, nDuration = 0, nGoodTill = 0;
+        int64_t nQty = 0, nFilled = 0, nLimit = 0, nStop = 0;
+        bool bTriggered = false;
+        int nStatus = SIM_STATUS_OPEN;
+        double dFilledValue = 0, dReservedCash = 0;
+        int64_t nReservedShares = 0;
+        int64_t nPlacedMillis = 0, nUpdatedMillis = 0;
+    };
+    struct Charges { double dCommission, dFees; };
+
+    int Validate(const CSimOrderRequest& req, CSimAccount** ppAccount, CSimInstrument** ppInst, int64_t nQtyFreed,
+                 double dCashFreed, std::string* pstrInsert);
+    CSimRecord Review(const CSimOrderRequest& req, const CSimAccount& account, const CSimInstrument& inst) const;
+    int64_t EstimatePrice(const CSimInstrument& inst, int nSide, int nType, int64_t nLimit) const;
+    Charges ChargesOf(const CSimMarketInfo& market, double dValue) const;
+    double CashToReserve(const Order& order) const;
+    void Reserve(Order& order, CSimAccount& account);
+    void Unreserve(Order& order, CSimAccount& account, ISimEventSink& sink);
+    void TradeNow(Order& order, ISimEventSink& sink);
+    void Fill(Order& order, int64_t nPrice, int64_t nQty, ISimEventSink& sink);
+    void Publish(const Order& order, ISimEventSink& sink);
+    Order* FindOpen(const std::string& strUser, int64_t nOrderNo);
+    bool IsOpen(const Order& order) const { return order.nStatus == SIM_STATUS_OPEN || order.nStatus == SIM_STATUS_PARTLY || order.nStatus == SIM_STATUS_WAITING; }
+    CSimRecord OrderRecord(const Order& order) const;
+    static std::string ReferenceOf(int64_t nOrderNo);
+
+    CSimMarket* m_pMarket = nullptr;        // not owned: the simulator's
+    CSimAccounts* m_pAccounts = nullptr;
+    CSimClock* m_pClock = nullptr;
+    std::vector<Order> m_orders;            // every order of the run, by number - 1
+    std::vector<std::pair<std::string, CSimRecord>> m_fills;   // (user, fill), oldest first
+    std::vector<int> m_openCount;           // open orders per instrument index
+    int64_t m_nTradeNo = 0;
+};

@@ -1,0 +1,67 @@
+#include "tools/testserver/model/SimRecord.h"
+#include <cmath>
+#include <cstdio>
+
+std::string FormatUnits(int64_t nUnits, int nDecimals)
+{
+    nDecimals = nDecimals < 0 ? 0 : nDecimals > 18 ? 18 : nDecimals;
+    const bool bNegative = nUnits < 0;
+    uint64_t nAbs = bNegative ? 0 - static_cast<uint64_t>(nUnits) : static_cast<uint64_t>(nUnits);
+    // Digits from the right: the fraction (at least one digit), the '.', then the whole part.
+    char sz[48];
+    char* p = sz + sizeof sz;
+    *--p = 0;
+    for (int i = 0; i < (nDecimals > 0 ? nDecimals : 1); ++i) {
+        *--p = static_cast<char>('0' + (nDecimals > 0 ? nAbs % 10 : 0));
+        if (nDecimals > 0)
+            nAbs /= 10;
+    }
+    *--p = '.';
+    do {
+        *--p = static_cast<char>('0' + nAbs % 10);
+        nAbs /= 10;
+    } while (nAbs != 0);
+    if (bNegative)
+        *--p = '-';
+    return p;
+}
+
+std::string FormatDouble(double dValue, int nDecimals)
+{
+    if (nDecimals < 1)
+        nDecimals = 1;
+    if (!std::isfinite(dValue))
+        dValue = 0.0;
+    // Through integers: printf's "%f" would take the decimal point from the locale.
+    double dScale = 1.0;
+    for (int i = 0; i < nDecimals; ++i)
+        dScale *= 10.0;
+    return FormatUnits(static_cast<int64_t>(std::llround(dValue * dScale)), nDecimals);
+}
+
+void SetField(CSimRecord& rec, const char* pszName, const std::string& strValue)
+{
+    auto it = rec.find(pszName);
+    if (it == rec.end())
+        rec.emplace(pszName, strValue);
+    else
+        it->second.assign(strValue);
+}
+
+void SetField(CSimRecord& rec, const char* pszName, int64_t nValue)
+{
+    char sz[24];
+    snprintf(sz, sizeof sz, "%lld", static_cast<long long>(nValue));
+    auto it = rec.find(pszName);
+    if (it == rec.end())
+        rec.emplace(pszName, sz);
+    else
+        it->second.assign(sz);
+}
+
+const std::string& GetField(const CSimRecord& rec, const std::string& strName)
+{
+    static const std::string s_strEmpty;
+    const auto it = rec.find(strName);
+    return it == rec.end() ? s_strEmpty : it->second;
+}

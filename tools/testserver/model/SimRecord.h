@@ -1,0 +1,21 @@
+#pragma once
+// The form in which the model hands every entity to the server: field name to its text in wire
+// form. Doubles always carry a '.', whatever the locale; dates and times are in the server's
+// compact forms (SimClock.h); texts are UTF-8.
+#include <cstdint>
+#include <map>
+#include <string>
+
+using CSimRecord = std::map<std::string, std::string>;
+
+// A fixed-point amount (nUnits / 10^nDecimals) as text with exactly nDecimals digits after the
+// '.'; no double on the way, so a price on a tick prints as that tick.
+std::string FormatUnits(int64_t nUnits, int nDecimals);
+// A double with nDecimals digits (at least 1, so the '.' is always there).
+std::string FormatDouble(double dValue, int nDecimals);
+// Writes into an existing field: a record reused from event to event keeps its nodes and the
+// strings' buffers, so an update allocates nothing.
+void SetField(CSimRecord& rec, const char* pszName, const std::string& strValue);
+void SetField(CSimRecord& rec, const char* pszName, int64_t nValue);
+// The text of a field, "" when the record lacks it.
+const std::string& GetField(const CSimRecord& rec, const std::string& strName);

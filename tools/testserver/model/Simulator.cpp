@@ -1,0 +1,122 @@
+#include "tools/testserver/model/Simulator.h"
+
+bool CSimulator::Start(const std::string& strFolder, uint64_t nSeed, int nDate, int nTime, std::string* pstrError)
+{
+    m_bStarted = false;
+    m_queue.clear();
+    m_store.clear();
+    if (!m_clock.Set(nDate, nTime)) {
+        *pstrError = "not a date and time: " + std::to_string(nDate) + " " + std::to_string(nTime);
+        return false;
+    }
+    if (!m_tables.Load(strFolder, pstrError) || !m_market.Init(m_tables, &m_clock, nSeed, pstrError) ||
+        !m_accounts.Init(m_tables, &m_market, &m_clock))
+        return false;
+    m_orders.Init(&m_market, &m_accounts, &m_clock);
+    m_bStarted = true;
+    return true;
+}
+
+void CSimulator::OnSimEvent(int nType, int nMarket, const std::string& strUser, const CSimRecord& rec)
+{
+    Queued queued;
+    queued.ev.nType = nType;
+    queued.ev.nMarket = nMarket;
+    queued.ev.strUser = strUser;
+    if (m_bInWalk) {
+        queued.ev.pRecord = &rec;
+    } else {
+        m_store.push_back(rec);
+        queued.ev.pRecord = &m_store.back();
+        queued.bOwned = true;
+    }
+    m_queue.push_back(std::move(queued));
+}
+
+void CSimulator::Detach()
+{
+    for (Queued& queued : m_queue) {
+        if (queued.bOwned)
+            continue;
+        m_store.push_back(*queued.ev.pRecord);
+        queued.ev.pRecord = &m_store.back();
+        queued.bOwned = true;
+    }
+}
+
+void CSimulator::Step()
+{
+    m_bInWalk = true;
+    CSimInstrument* pTraded = m_market.Step(*this);
+    m_bInWalk = false;
+    // Orders that the trade reaches change the book and the quote the step's events show.
+    if (pTraded && m_orders.HasOpenOrders(*pTraded)) {
+        Detach();
+        m_orders.OnMarketTrade(*pTraded, *this);
+    }
+}
+
+const CSimEvent* CSimulator::Next()
+{
+    if (!m_bStarted)
+        return nullptr;
+    if (m_queue.empty()) {
+        // Everything stored has been taken, the last one included.
+        m_store.clear();
+        while (m_queue.empty())
+            Step();
+    }
+    m_current = std::move(m_queue.front().ev);
+    m_queue.pop_front();
+    return &m_current;
+}
+
+int CSimulator::Advance(int64_t nMillis, const std::function<void(const CSimEvent&)>& fnEvent)
+{
+    const int64_t nUntil = m_clock.GetMillis() + nMillis;
+    int nCount = 0;
+    while (m_bStarted && (!m_queue.empty() || m_clock.GetMillis() < nUntil)) {
+        fnEvent(*Next());
+        ++nCount;
+    }
+    return nCount;
+}
+
+int CSimulator::Login(const std::string& strUser, const std::string& strPassword)
+{
+    return m_accounts.Open(strUser, strPassword).nAccount;
+}
+
+int CSimulator::CheckOrder(const CSimOrderRequest& req, CSimRecord* pReview, std::string* pstrInsert)
+{
+    return m_orders.Check(req, pReview, pstrInsert);
+}
+
+int CSimulator::SendOrder(const CSimOrderRequest& req, CSimRecord* pOrder, std::string* pstrInsert)
+{
+    Detach();
+    return m_orders.Send(req, *this, pOrder, pstrInsert);
+}
+
+int CSimulator::CheckModify(int64_t nOrderNo, const CSimOrderRequest& req, CSimRecord* pReview, std::string* pstrInsert)
+{
+    return m_orders.CheckModify(nOrderNo, req, pReview, pstrInsert);
+}
+
+int CSimulator::ModifyOrder(int64_t nOrderNo, const CSimOrderRequest& req, CSimRecord* pOrder, std::string* pstrInsert)
+{
+    Detach();
+    return m_orders.Modify(nOrderNo, req, *this, pOrder, pstrInsert);
+}
+
+int CSimulator::CheckCancel(const std::string& strUser, int64_t nOrderNo, CSimRecord* pReview, std::string* pstrInsert)
+{
+    return m_orders.CheckCancel(strUser, nOrderNo, pReview, pstrInsert);
+}
+
+int CSimulator::CancelOrder(const std::string& strUser, const std::string& strPassword, int64_t nOrderNo, CSimRecord* pOrder,
+                            std::string* pstrInsert)
+{
+    Detach();
+    return m_orders.Cancel(strUser, strPassword, nOrderNo, *this, pOrder, pstrInsert);
+}
