@@ -1,5 +1,6 @@
 #include "tools/testserver/model/SimOrders.h"
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 void CSimOrders::Init(CSimMarket* pMarket, CSimAccounts* pAccounts, CSimClock* pClock)
@@ -68,7 +69,9 @@ int CSimOrders::Validate(const CSimOrderRequest& req, CSimAccount** ppAccount, C
         if (!price.first)
             continue;
         const int64_t nUnits = CSimMarket::ToUnits(market, price.second);
-        if (nUnits <= 0 || !m_pMarket->IsOnTick(*pInst, nUnits)) {
+        // A digit past the market's decimals is off every tick, not rounded onto one.
+        const bool bWhole = std::fabs(price.second * market.nScale - static_cast<double>(nUnits)) < 1e-6;
+        if (nUnits <= 0 || !bWhole || !m_pMarket->IsOnTick(*pInst, nUnits)) {
             *pstrInsert = CSimMarket::PriceText(market, m_pMarket->TickAt(*pInst, std::max<int64_t>(nUnits, 1)));
             return SIM_ERR_TICK;
         }

@@ -35,6 +35,8 @@ public:
     // Every event until the clock has moved nMillis; returns how many.
     int Advance(int64_t nMillis, const std::function<void(const CSimEvent&)>& fnEvent);
     const CSimClock& GetClock() const { return m_clock; }
+    // Events made and not yet taken: after an order call, the ones it made come first.
+    size_t GetPendingCount() const { return m_queue.size(); }
 
     // A session's login opens the user's account (or finds it); returns its number.
     int Login(const std::string& strUser, const std::string& strPassword);
