@@ -1,0 +1,136 @@
+// Accounts: one per user, shared by the user's sessions; opening positions and their history;
+// reports within date ranges; margin and forward figures.
+#include <gtest/gtest.h>
+#include <map>
+#include <vector>
+#include "tests/tools/testserver/model/SimTestSupport.h"
+
+TEST(SimAccounts, EachUserHasOneAccountOfTheirOwn)
+{
+    CSimulator sim;
+    ASSERT_TRUE(StartTestSimulator(sim, 21));
+    const int nDemo = sim.Login("demo", "demo");
+    const int nTrader = sim.Login("trader", "secret");
+    EXPECT_NE(nDemo, nTrader);
+    EXPECT_EQ(nDemo, sim.Login("demo", "demo")) << "a second session of the user shares the account";
+    const int nGuest = sim.Login("guest", "guest");
+    EXPECT_NE(nGuest, nDemo);
+
+    // A user the portfolios do not name starts with the "*" lines.
+    std::map<std::string, std::string> guestCash;
+    for (const CSimRecord& rec : sim.Accounts().GetCash(*sim.Accounts().Find("guest")))
+        guestCash[GetField(rec, "currency")] = GetField(rec, "balance");
+    EXPECT_EQ((std::map<std::string, std::string>{{"KWD", "50000.000"}, {"USD", "100000.000"}}), guestCash);
+
+    // The trader's buy moves the trader's money, nobody else's.
+    const std::string strDemoBefore = RecordText(sim.Accounts().GetCash(*sim.Accounts().Find("demo"))[0]);
+    CSimOrderRequest req;
+    req.strUser = "trader";
+    req.strPassword = "secret";
+    req.nMarket = 1;
+    req.strSymbol = "BRKT";
+    req.nSide = SIM_SIDE_BUY;
+    req.nType = SIM_TYPE_MARKET;
+    req.nQty = 100;
+    CSimRecord order;
+    std::string strInsert;
+    ASSERT_EQ(0, sim.SendOrder(req, &order, &strInsert));
+    EXPECT_EQ("3", GetField(order, "status"));
+    EXPECT_EQ(strDemoBefore, RecordText(sim.Accounts().GetCash(*sim.Accounts().Find("demo"))[0]));
+    bool bTraderUsd = false;
+    for (const CSimRecord& rec : sim.Accounts().GetCash(*sim.Accounts().Find("trader")))
+        bTraderUsd = bTraderUsd || (GetField(rec, "currency") == "USD" && Num(rec, "balance") < 2000000);
+    EXPECT_TRUE(bTraderUsd) << "a US trade settles in dollars";
+    while (sim.GetPendingCount() > 0) {
+        const CSimEvent& ev = *sim.Next();
+        if (ev.nType >= SIM_ORDER) {
+            EXPECT_EQ("trader", ev.strUser);
+        }
+    }
+}
+
+TEST(SimAccounts, OpeningHistoryAddsUpToThePortfolio)
+{
+    CSimulator sim;
+    ASSERT_TRUE(StartTestSimulator(sim, 22));
+    sim.Login("demo", "demo");
+    const CSimAccount& account = *sim.Accounts().Find("demo");
+    std::map<std::string, double> sums;
+    for (const CSimRecord& rec : sim.Accounts().GetTransactions(account, 0, 20000101, 20991231))
+        sums[GetField(rec, "currency")] += Num(rec, "amount");
+    std::map<std::string, double> balances;
+    std::map<std::string, long long> quantities;
+    for (const CSimRecord& row : sim.Tables().Get("portfolios").rows) {
+        if (GetField(row, "user") != "demo")
+            continue;
+        if (GetField(row, "kind") == "C")
+            balances[GetField(row, "symbol")] = Num(row, "quantity");
+        else if (GetField(row, "kind") == "H")
+            quantities[GetField(row, "symbol")] = atoll(GetField(row, "quantity").c_str());
+    }
+    for (const auto& entry : balances)
+        EXPECT_NEAR(entry.second, sums[entry.first], 0.002) << entry.first;
+    for (const CSimRecord& rec : sim.Accounts().GetHoldings(account, 0)) {
+        EXPECT_EQ(quantities[GetField(rec, "symbol")], atoll(GetField(rec, "quantity").c_str())) << GetField(rec, "symbol");
+        EXPECT_NEAR(Num(rec, "market_value") - Num(rec, "cost"), Num(rec, "unrealized"), 0.002);
+    }
+    EXPECT_EQ(quantities.size(), sim.Accounts().GetHoldings(account, 0).size());
+    EXPECT_EQ(3u, sim.Accounts().GetHoldings(account, 2).size()) << "KSE holdings only";
+
+    // Margin: equity is cash and holdings in dinars.
+    const CSimRecord margin = sim.Accounts().GetMargin(account);
+    EXPECT_NEAR(Num(margin, "cash") + Num(margin, "holdings_value"), Num(margin, "equity"), 0.002);
+    EXPECT_EQ("0", GetField(margin, "call"));
+    EXPECT_EQ(2u, sim.Accounts().GetForwardContracts(account).size());
+}
+
+TEST(SimAccounts, ReportsAnswerWithinTheirDateRange)
+{
+    CSimulator sim;
+    ASSERT_TRUE(StartTestSimulator(sim, 23));
+    sim.Login("demo", "demo");
+    CSimOrderRequest req;
+    req.strUser = "demo";
+    req.strPassword = "demo";
+    req.nMarket = 2;
+    req.strSymbol = "101";
+    req.nSide = SIM_SIDE_SELL;
+    req.nType = SIM_TYPE_MARKET;
+    req.nQty = 500;
+    CSimRecord order;
+    std::string strInsert;
+    ASSERT_EQ(0, sim.SendOrder(req, &order, &strInsert));
+    const CSimAccount& account = *sim.Accounts().Find("demo");
+
+    const std::vector<CSimRecord> all = sim.Accounts().GetTransactions(account, 0, 20000101, 20991231);
+    ASSERT_GE(all.size(), 8u);
+    std::vector<int> dates;
+    for (const CSimRecord& rec : all)
+        dates.push_back(CSimClock::FromServerDate(GetField(rec, "date")));
+    for (size_t i = 1; i < dates.size(); ++i)
+        EXPECT_LE(dates[i - 1], dates[i]) << "oldest first";
+    EXPECT_EQ(TEST_DATE, dates.back()) << "today's sale";
+
+    // Every range between two of the dates: exactly the transactions inside it.
+    for (size_t a = 0; a < dates.size(); ++a) {
+        for (size_t b = a; b < dates.size(); ++b) {
+            size_t nInside = 0;
+            for (int nDate : dates)
+                nInside += nDate >= dates[a] && nDate <= dates[b];
+            const std::vector<CSimRecord> rows = sim.Accounts().GetTransactions(account, 0, dates[a], dates[b]);
+            ASSERT_EQ(nInside, rows.size()) << dates[a] << " to " << dates[b];
+        }
+    }
+    EXPECT_TRUE(sim.Accounts().GetTransactions(account, 0, TEST_DATE, TEST_DATE - 1).empty());
+    // A market's history keeps the cash lines but only that market's trades.
+    for (const CSimRecord& rec : sim.Accounts().GetTransactions(account, 1, 20000101, 20991231))
+        EXPECT_TRUE(GetField(rec, "market").empty() || GetField(rec, "market") == "1") << RecordText(rec);
+
+    const int nYesterday = CSimClock::PreviousTradingDate(TEST_DATE);
+    EXPECT_EQ(1u, sim.Orders().GetOrders("demo", 0, TEST_DATE, TEST_DATE).size());
+    EXPECT_TRUE(sim.Orders().GetOrders("demo", 0, nYesterday, nYesterday).empty());
+    EXPECT_FALSE(sim.Orders().GetFills("demo", 2, TEST_DATE, TEST_DATE).empty());
+    EXPECT_TRUE(sim.Orders().GetFills("demo", 1, TEST_DATE, TEST_DATE).empty());
+    EXPECT_FALSE(sim.Accounts().GetRealized(account, 0, TEST_DATE, TEST_DATE).empty());
+    EXPECT_TRUE(sim.Accounts().GetRealized(account, 0, nYesterday, nYesterday).empty());
+}
