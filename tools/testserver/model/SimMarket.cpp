@@ -5,6 +5,21 @@
 
 static const int MARKET_KSE = 2;
 
+// Fields of the quote a trade rewrites, in slot order; the others are set once.
+enum { Q_LAST, Q_LAST_QTY, Q_BID, Q_BID_QTY, Q_ASK, Q_ASK_QTY, Q_OPEN, Q_HIGH, Q_LOW, Q_REF_PRICE, Q_CHANGE, Q_CHANGE_PCT,
+       Q_VOLUME, Q_TRADES, Q_VALUE, Q_DATETIME, Q_TIME, Q_DATE, Q_TICKER, Q_PE, Q_COUNT };
+static const char* const s_quoteSlots[Q_COUNT] = {
+    "last", "last_qty", "bid", "bid_qty", "ask", "ask_qty", "open", "high", "low", "ref_price", "change", "change_pct",
+    "volume", "trades", "value", "datetime", "time", "date", "ticker", "pe"};
+
+// Fields of a trade and of a book level.
+enum { T_MARKET, T_SYMBOL, T_BOARD, T_TRADE_NO, T_PRICE, T_QUANTITY, T_VALUE, T_SIDE, T_DATETIME, T_TIME, T_DATE, T_COUNT };
+static const char* const s_tradeSlots[T_COUNT] = {
+    "market", "symbol", "board", "trade_no", "price", "quantity", "value", "side", "datetime", "time", "date"};
+enum { L_MARKET, L_SYMBOL, L_PRICE, L_BID_ORDERS, L_BID_QTY, L_ASK_ORDERS, L_ASK_QTY, L_POSITION, L_COUNT };
+static const char* const s_levelSlots[L_COUNT] = {
+    "market", "symbol", "price", "bid_orders", "bid_qty", "ask_orders", "ask_qty", "position"};
+
 static double ToDouble(const CSimRecord& rec, const char* pszName)
 {
     return strtod(GetField(rec, pszName).c_str(), nullptr);
@@ -179,10 +194,28 @@ bool CSimMarket::Init(const CSimTables& tables, CSimClock* pClock, uint64_t nSee
         if (!addInstrument(pMarket, row, "symbol"))
             return false;
     }
+    m_nTextSecond = -1;
+    UpdateClockTexts();
     for (CSimInstrument& inst : m_instruments) {
         BuildBook(inst);
+        // Fields no trade changes.
+        const CSimMarketInfo& market = *inst.pMarket;
+        SetField(inst.quote, "market", int64_t{market.nCode});
+        SetField(inst.quote, "symbol", inst.strSymbol);
+        SetField(inst.quote, "name", inst.strName);
+        SetField(inst.quote, "name_ar", inst.strNameAr);
+        SetField(inst.quote, "prev_close", PriceText(market, inst.nPrevClose));
+        SetField(inst.quote, "prev_date", CSimClock::ServerDate(m_nPrevDate));
+        SetField(inst.quote, "limit_up", PriceText(market, inst.nLimitUp));
+        SetField(inst.quote, "limit_down", PriceText(market, inst.nLimitDown));
+        SetField(inst.quote, "segment", int64_t{1});
+        SetField(inst.quote, "state", int64_t{1});
+        SetField(inst.quote, "status", int64_t{0});
+        SetField(inst.quote, "eps", FormatDouble(inst.dEps, 2));
+        inst.quoteSlots.Bind(inst.quote, s_quoteSlots, Q_COUNT);
         UpdateQuote(inst, false);
     }
+    m_tradeSlots.Bind(m_tradeRec, s_tradeSlots, T_COUNT);
 
     for (const CSimRecord& row : tables.Get("indices").rows) {
         Index index;
@@ -248,43 +281,48 @@ void CSimMarket::BuildBook(CSimInstrument& inst)
 }
 
 // Lays five levels a side from the best prices again, keeping the quantities of the prices that
-// stay on their side, and tells each level that appeared, changed or went.
+// stay on their side, and tells each level that went, appeared or changed. In place: the walk
+// calls it whenever a level is used up.
 void CSimMarket::RestoreBook(CSimInstrument& inst, ISimEventSink& sink)
 {
-    std::map<int64_t, CSimLevel> old;
-    old.swap(inst.levels);
-    int64_t nPrice = inst.nBestBid;
-    for (int i = 0; i < kLevels && nPrice > 0 && IsInsideLimits(inst, nPrice); ++i, nPrice = StepDown(inst, nPrice)) {
-        CSimLevel& level = inst.levels[nPrice];
-        const auto it = old.find(nPrice);
-        if (it != old.end() && it->second.nBidQty > 0) {
-            level.nBidOrders = it->second.nBidOrders;
-            level.nBidQty = it->second.nBidQty;
-        } else {
-            RandomLevel(inst, level, true);
+    int64_t want[2 * kLevels];      // ascending: the bids from the lowest, then the asks
+    int nBids = 0, nWant = 0;
+    for (int64_t p = inst.nBestBid; nBids < kLevels && p > 0 && IsInsideLimits(inst, p); p = StepDown(inst, p))
+        ++nBids;
+    int64_t p = inst.nBestBid;
+    for (int i = nBids - 1; i >= 0; --i, p = StepDown(inst, p))
+        want[i] = p;
+    nWant = nBids;
+    for (p = inst.nBestAsk; nWant < nBids + kLevels && IsInsideLimits(inst, p); p = StepUp(inst, p))
+        want[nWant++] = p;
+    for (auto it = inst.levels.begin(); it != inst.levels.end();) {
+        if (std::find(want, want + nWant, it->first) != want + nWant) {
+            ++it;
+            continue;
         }
+        EmitLevel(inst, it->first, CSimLevel(), sink);
+        it = inst.levels.erase(it);
     }
-    nPrice = inst.nBestAsk;
-    for (int i = 0; i < kLevels && IsInsideLimits(inst, nPrice); ++i, nPrice = StepUp(inst, nPrice)) {
-        CSimLevel& level = inst.levels[nPrice];
-        const auto it = old.find(nPrice);
-        if (it != old.end() && it->second.nAskQty > 0) {
-            level.nAskOrders = it->second.nAskOrders;
-            level.nAskQty = it->second.nAskQty;
+    for (int i = 0; i < nWant; ++i) {
+        const bool bBid = i < nBids;
+        const auto found = inst.levels.find(want[i]);
+        const bool bNew = found == inst.levels.end();
+        CSimLevel& level = bNew ? inst.levels[want[i]] : found->second;
+        const CSimLevel was = level;
+        if (bBid) {
+            if (level.nBidQty <= 0)
+                RandomLevel(inst, level, true);
+            level.nAskOrders = 0;
+            level.nAskQty = 0;
         } else {
-            RandomLevel(inst, level, false);
+            if (level.nAskQty <= 0)
+                RandomLevel(inst, level, false);
+            level.nBidOrders = 0;
+            level.nBidQty = 0;
         }
-    }
-    for (const auto& entry : old)
-        if (!inst.levels.count(entry.first))
-            EmitLevel(inst, entry.first, CSimLevel(), sink);
-    for (const auto& entry : inst.levels) {
-        const auto it = old.find(entry.first);
-        const CSimLevel& was = it == old.end() ? CSimLevel() : it->second;
-        const CSimLevel& now = entry.second;
-        if (was.nBidOrders != now.nBidOrders || was.nBidQty != now.nBidQty || was.nAskOrders != now.nAskOrders ||
-            was.nAskQty != now.nAskQty)
-            EmitLevel(inst, entry.first, now, sink);
+        if (bNew || was.nBidOrders != level.nBidOrders || was.nBidQty != level.nBidQty || was.nAskOrders != level.nAskOrders ||
+            was.nAskQty != level.nAskQty)
+            EmitLevel(inst, want[i], level, sink);
     }
 }
 
@@ -314,17 +352,28 @@ void CSimMarket::FillLevelRecord(CSimRecord& rec, const CSimInstrument& inst, in
 
 void CSimMarket::EmitLevel(const CSimInstrument& inst, int64_t nPrice, const CSimLevel& level, ISimEventSink& sink)
 {
-    if (m_nLevelRecsUsed == m_levelRecs.size())
+    if (m_nLevelRecsUsed == m_levelRecs.size()) {
         m_levelRecs.emplace_back();
-    CSimRecord& rec = m_levelRecs[m_nLevelRecsUsed++];
-    FillLevelRecord(rec, inst, nPrice, level);
-    sink.OnSimEvent(SIM_BOOK, inst.pMarket->nCode, std::string(), rec);
+        m_levelSlots.emplace_back();
+        m_levelSlots.back().Bind(m_levelRecs.back(), s_levelSlots, L_COUNT);
+    }
+    CSimRecordSlots& f = m_levelSlots[m_nLevelRecsUsed];
+    AssignInt(f[L_MARKET], inst.pMarket->nCode);
+    f[L_SYMBOL].assign(inst.strSymbol);
+    AssignUnits(f[L_PRICE], nPrice, inst.pMarket->nDecimals);
+    AssignInt(f[L_BID_ORDERS], level.nBidOrders);
+    AssignInt(f[L_BID_QTY], level.nBidQty);
+    AssignInt(f[L_ASK_ORDERS], level.nAskOrders);
+    AssignInt(f[L_ASK_QTY], level.nAskQty);
+    AssignInt(f[L_POSITION], LevelPosition(inst, nPrice, level));
+    sink.OnSimEvent(SIM_BOOK, inst.pMarket->nCode, std::string(), m_levelRecs[m_nLevelRecsUsed++]);
 }
 
 CSimInstrument* CSimMarket::Step(ISimEventSink& sink)
 {
     m_nLevelRecsUsed = 0;
     m_pClock->Advance(m_nStepMillis);
+    UpdateClockTexts();
     if (m_pClock->GetMinute() != m_nLastMinute) {
         m_nLastMinute = m_pClock->GetMinute();
         SetField(m_minuteRec, "date", m_pClock->ServerDate());
@@ -388,7 +437,18 @@ void CSimMarket::RecordTrade(CSimInstrument& inst, int64_t nPrice, int64_t nQty,
         inst.recent.erase(inst.recent.begin());
     inst.recent.push_back(trade);
 
-    FillTradeRecord(m_tradeRec, inst, trade);
+    CSimRecordSlots& f = m_tradeSlots;
+    AssignInt(f[T_MARKET], inst.pMarket->nCode);
+    f[T_SYMBOL].assign(inst.strSymbol);
+    AssignInt(f[T_BOARD], 1);
+    AssignInt(f[T_TRADE_NO], trade.nNo);
+    AssignUnits(f[T_PRICE], nPrice, inst.pMarket->nDecimals);
+    AssignInt(f[T_QUANTITY], nQty);
+    f[T_VALUE] = FormatDouble(dValue, 3);
+    AssignInt(f[T_SIDE], nSide);
+    f[T_DATETIME].assign(m_strNowDateTime);
+    f[T_TIME].assign(m_strNowTime);
+    f[T_DATE].assign(m_strNowDate);
     sink.OnSimEvent(SIM_TRADE, inst.pMarket->nCode, std::string(), m_tradeRec);
 
     if (inst.pMarket->nCode == MARKET_KSE)
@@ -410,56 +470,48 @@ void CSimMarket::PublishQuote(CSimInstrument& inst, ISimEventSink& sink)
     sink.OnSimEvent(SIM_TICKER, inst.pMarket->nCode, std::string(), m_tickerRec);
 }
 
+void CSimMarket::UpdateClockTexts()
+{
+    const int64_t nSecond = m_pClock->GetMillis() / 1000;
+    if (nSecond == m_nTextSecond)
+        return;
+    m_nTextSecond = nSecond;
+    m_strNowDateTime = m_pClock->ServerDateTime();
+    m_strNowTime = m_pClock->ServerTime();
+    m_strNowDate = m_pClock->ServerDate();
+}
+
 void CSimMarket::UpdateQuote(CSimInstrument& inst, bool bTicker)
 {
     const CSimMarketInfo& market = *inst.pMarket;
-    CSimRecord& q = inst.quote;
-    const auto price = [&](const char* pszName, int64_t nUnits) { SetField(q, pszName, PriceText(market, nUnits)); };
-    SetField(q, "market", int64_t{market.nCode});
-    SetField(q, "symbol", inst.strSymbol);
-    SetField(q, "name", inst.strName);
-    SetField(q, "name_ar", inst.strNameAr);
-    price("last", inst.nLast);
-    SetField(q, "last_qty", inst.nLastQty);
+    CSimRecordSlots& f = inst.quoteSlots;
+    const int nDecimals = market.nDecimals;
+    AssignUnits(f[Q_LAST], inst.nLast, nDecimals);
+    AssignInt(f[Q_LAST_QTY], inst.nLastQty);
     const auto bid = inst.levels.find(inst.nBestBid);
     const auto ask = inst.levels.find(inst.nBestAsk);
-    price("bid", inst.nBestBid);
-    SetField(q, "bid_qty", bid == inst.levels.end() ? 0 : bid->second.nBidQty);
-    price("ask", inst.nBestAsk);
-    SetField(q, "ask_qty", ask == inst.levels.end() ? 0 : ask->second.nAskQty);
-    price("open", inst.nOpen);
-    price("high", inst.nHigh);
-    price("low", inst.nLow);
-    price("prev_close", inst.nPrevClose);
-    SetField(q, "prev_date", CSimClock::ServerDate(m_nPrevDate));
-    price("ref_price", inst.nLast > 0 ? inst.nLast : inst.nPrevClose);
+    AssignUnits(f[Q_BID], inst.nBestBid, nDecimals);
+    AssignInt(f[Q_BID_QTY], bid == inst.levels.end() ? 0 : bid->second.nBidQty);
+    AssignUnits(f[Q_ASK], inst.nBestAsk, nDecimals);
+    AssignInt(f[Q_ASK_QTY], ask == inst.levels.end() ? 0 : ask->second.nAskQty);
+    AssignUnits(f[Q_OPEN], inst.nOpen, nDecimals);
+    AssignUnits(f[Q_HIGH], inst.nHigh, nDecimals);
+    AssignUnits(f[Q_LOW], inst.nLow, nDecimals);
+    AssignUnits(f[Q_REF_PRICE], inst.nLast > 0 ? inst.nLast : inst.nPrevClose, nDecimals);
     const int64_t nChange = inst.nLast > 0 ? inst.nLast - inst.nPrevClose : 0;
-    price("change", nChange);
-    SetField(q, "change_pct",
-             FormatDouble(inst.nPrevClose > 0 ? 100.0 * static_cast<double>(nChange) / static_cast<double>(inst.nPrevClose) : 0.0, 2));
-    SetField(q, "volume", inst.nVolume);
-    SetField(q, "trades", int64_t{inst.nTrades});
-    SetField(q, "value", FormatDouble(inst.dValue, 3));
-    price("limit_up", inst.nLimitUp);
-    price("limit_down", inst.nLimitDown);
-    if (inst.nLastMillis > 0) {
-        CSimClock at;
-        at.Advance(inst.nLastMillis);
-        SetField(q, "datetime", at.ServerDateTime());
-        SetField(q, "time", at.ServerTime());
-        SetField(q, "date", at.ServerDate());
-    } else {
-        SetField(q, "datetime", std::string());
-        SetField(q, "time", std::string());
-        SetField(q, "date", std::string());
-    }
-    SetField(q, "segment", int64_t{1});
-    SetField(q, "state", int64_t{1});
-    SetField(q, "status", int64_t{0});
-    SetField(q, "ticker", int64_t{bTicker ? 1 : 0});
-    SetField(q, "eps", FormatDouble(inst.dEps, 2));
+    AssignUnits(f[Q_CHANGE], nChange, nDecimals);
+    f[Q_CHANGE_PCT] =
+        FormatDouble(inst.nPrevClose > 0 ? 100.0 * static_cast<double>(nChange) / static_cast<double>(inst.nPrevClose) : 0.0, 2);
+    AssignInt(f[Q_VOLUME], inst.nVolume);
+    AssignInt(f[Q_TRADES], inst.nTrades);
+    f[Q_VALUE] = FormatDouble(inst.dValue, 3);
+    // Every trade is the clock's latest, so the last trade's time is the clock's.
+    f[Q_DATETIME].assign(inst.nLastMillis > 0 ? m_strNowDateTime : std::string());
+    f[Q_TIME].assign(inst.nLastMillis > 0 ? m_strNowTime : std::string());
+    f[Q_DATE].assign(inst.nLastMillis > 0 ? m_strNowDate : std::string());
+    AssignInt(f[Q_TICKER], bTicker ? 1 : 0);
     const double dLast = static_cast<double>(inst.nLast > 0 ? inst.nLast : inst.nPrevClose) / market.nScale;
-    SetField(q, "pe", FormatDouble(inst.dEps > 0 ? dLast / inst.dEps : 0.0, 2));
+    f[Q_PE] = FormatDouble(inst.dEps > 0 ? dLast / inst.dEps : 0.0, 2);
 }
 
 void CSimMarket::UpdateIndices(CSimInstrument& inst, int64_t nOldLast, int64_t nQty, double dValue, ISimEventSink& sink)

@@ -110,6 +110,7 @@ struct CSimInstrument
     int64_t nLastMillis = 0;
     std::map<int64_t, CSimLevel> levels;      // by price, both sides
     CSimRecord quote;
+    CSimRecordSlots quoteSlots;               // the quote's fields a trade rewrites
     struct Trade { int64_t nNo, nMillis, nPrice, nQty; int nSide; };
     std::vector<Trade> recent;                // the last kRecentTrades, oldest first
 };
@@ -206,6 +207,12 @@ private:
     int m_nPrevDate = 0;
     // Records the walk reuses from step to step; events point at them until taken.
     CSimRecord m_tradeRec, m_tickerRec, m_minuteRec;
+    CSimRecordSlots m_tradeSlots;
     std::deque<CSimRecord> m_levelRecs;               // a deque: the first stay put as it grows
+    std::deque<CSimRecordSlots> m_levelSlots;
     size_t m_nLevelRecsUsed = 0;
+    // The clock's texts, made once a simulated second.
+    int64_t m_nTextSecond = -1;
+    std::string m_strNowDateTime, m_strNowTime, m_strNowDate;
+    void UpdateClockTexts();
 };

@@ -10,7 +10,7 @@ void CSimOrders::Init(CSimMarket* pMarket, CSimAccounts* pAccounts, CSimClock* p
     m_pClock = pClock;
     m_orders.clear();
     m_fills.clear();
-    m_openCount.assign(pMarket->GetInstruments().size(), 0);
+    m_open.assign(pMarket->GetInstruments().size(), std::vector<size_t>());
     m_nTradeNo = 0;
 }
 
@@ -199,7 +199,7 @@ int CSimOrders::Send(const CSimOrderRequest& req, ISimEventSink& sink, CSimRecor
     order.nPlacedMillis = order.nUpdatedMillis = m_pClock->GetMillis();
     m_orders.push_back(order);
     Order& placed = m_orders.back();
-    ++m_openCount[static_cast<size_t>(pInst->nIndex)];
+    m_open[static_cast<size_t>(pInst->nIndex)].push_back(m_orders.size() - 1);
     Reserve(placed, *pAccount);
     Publish(placed, sink);
     if (placed.nSide == SIM_SIDE_BUY)
@@ -242,7 +242,7 @@ void CSimOrders::Fill(Order& order, int64_t nPrice, int64_t nQty, ISimEventSink&
     order.nStatus = order.nFilled >= order.nQty ? SIM_STATUS_FILLED : SIM_STATUS_PARTLY;
     order.nUpdatedMillis = m_pClock->GetMillis();
     if (order.nStatus == SIM_STATUS_FILLED)
-        --m_openCount[static_cast<size_t>(inst.nIndex)];
+        Close(order);
     // The reservation shrinks before the trade books, so the cash and holding lines the trade
     // sends show both at once.
     Reserve(order, *pAccount);
@@ -273,20 +273,44 @@ void CSimOrders::Fill(Order& order, int64_t nPrice, int64_t nQty, ISimEventSink&
     m_pAccounts->ApplyFill(*pAccount, inst, order.nSide, nQty, nPrice, dCharges, sink);
 }
 
+void CSimOrders::Close(const Order& order)
+{
+    std::vector<size_t>& open = m_open[static_cast<size_t>(order.pInst->nIndex)];
+    open.erase(std::remove(open.begin(), open.end(), static_cast<size_t>(order.nNo - 1)), open.end());
+}
+
+bool CSimOrders::IsReached(const Order& order, int64_t nLast) const
+{
+    if (order.nStatus == SIM_STATUS_WAITING)
+        return order.nSide == SIM_SIDE_BUY ? nLast >= order.nStop : nLast <= order.nStop;
+    if (order.nType == SIM_TYPE_MARKET || order.nType == SIM_TYPE_STOP)
+        return true;
+    return order.nSide == SIM_SIDE_BUY ? nLast <= order.nLimit : nLast >= order.nLimit;
+}
+
+bool CSimOrders::AnyReached(const CSimInstrument& inst) const
+{
+    if (static_cast<size_t>(inst.nIndex) >= m_open.size())
+        return false;
+    for (size_t nOrder : m_open[static_cast<size_t>(inst.nIndex)])
+        if (IsReached(m_orders[nOrder], inst.nLast))
+            return true;
+    return false;
+}
+
 void CSimOrders::OnMarketTrade(CSimInstrument& inst, ISimEventSink& sink)
 {
-    if (static_cast<size_t>(inst.nIndex) >= m_openCount.size() || m_openCount[static_cast<size_t>(inst.nIndex)] == 0)
+    if (static_cast<size_t>(inst.nIndex) >= m_open.size())
         return;
     const int64_t nLast = inst.nLast;
-    // By number, so that two orders the same trade reaches fill in the order they came.
-    for (size_t i = 0; i < m_orders.size(); ++i) {
-        Order& order = m_orders[i];
-        if (order.pInst != &inst || !IsOpen(order))
+    // A copy: fills close orders. By number, so that two orders the same trade reaches fill in
+    // the order they came.
+    const std::vector<size_t> open = m_open[static_cast<size_t>(inst.nIndex)];
+    for (size_t nOrder : open) {
+        Order& order = m_orders[nOrder];
+        if (!IsOpen(order) || !IsReached(order, nLast))
             continue;
         if (order.nStatus == SIM_STATUS_WAITING) {
-            const bool bReached = order.nSide == SIM_SIDE_BUY ? nLast >= order.nStop : nLast <= order.nStop;
-            if (!bReached)
-                continue;
             order.bTriggered = true;
             order.nStatus = order.nFilled > 0 ? SIM_STATUS_PARTLY : SIM_STATUS_OPEN;
             order.nUpdatedMillis = m_pClock->GetMillis();
@@ -294,10 +318,6 @@ void CSimOrders::OnMarketTrade(CSimInstrument& inst, ISimEventSink& sink)
             TradeNow(order, sink);
             continue;
         }
-        const bool bMarket = order.nType == SIM_TYPE_MARKET || order.nType == SIM_TYPE_STOP;
-        const bool bCrossed = bMarket || (order.nSide == SIM_SIDE_BUY ? nLast <= order.nLimit : nLast >= order.nLimit);
-        if (!bCrossed)
-            continue;
         Fill(order, nLast, order.nQty - order.nFilled, sink);
         Publish(order, sink);
     }
@@ -411,7 +431,7 @@ int CSimOrders::Cancel(const std::string& strUser, const std::string& strPasswor
     }
     pOrder->nStatus = SIM_STATUS_CANCELLED;
     pOrder->nUpdatedMillis = m_pClock->GetMillis();
-    --m_openCount[static_cast<size_t>(pOrder->pInst->nIndex)];
+    Close(*pOrder);
     Unreserve(*pOrder, *pAccount, sink);
     Publish(*pOrder, sink);
     *pOrderRec = OrderRecord(*pOrder);
@@ -494,5 +514,5 @@ std::vector<CSimRecord> CSimOrders::GetFills(const std::string& strUser, int nMa
 
 bool CSimOrders::HasOpenOrders(const CSimInstrument& inst) const
 {
-    return static_cast<size_t>(inst.nIndex) < m_openCount.size() && m_openCount[static_cast<size_t>(inst.nIndex)] > 0;
+    return static_cast<size_t>(inst.nIndex) < m_open.size() && !m_open[static_cast<size_t>(inst.nIndex)].empty();
 }

@@ -98,6 +98,8 @@ public:
     // After each trade of the walk: stops that the last price reached, and resting orders whose
     // limit it reached.
     void OnMarketTrade(CSimInstrument& inst, ISimEventSink& sink);
+    // Whether OnMarketTrade would change anything after the symbol's last trade.
+    bool AnyReached(const CSimInstrument& inst) const;
 
     // Reports; nFrom and nTo YYYYMMDD, both included; nMarket 0 takes every market.
     std::vector<CSimRecord> GetOrders(const std::string& strUser, int nMarket, int nFrom, int nTo) const;
@@ -132,6 +134,8 @@ private:
     void Fill(Order& order, int64_t nPrice, int64_t nQty, ISimEventSink& sink);
     void Publish(const Order& order, ISimEventSink& sink);
     Order* FindOpen(const std::string& strUser, int64_t nOrderNo);
+    void Close(const Order& order);
+    bool IsReached(const Order& order, int64_t nLast) const;
     bool IsOpen(const Order& order) const { return order.nStatus == SIM_STATUS_OPEN || order.nStatus == SIM_STATUS_PARTLY || order.nStatus == SIM_STATUS_WAITING; }
     CSimRecord OrderRecord(const Order& order) const;
     static std::string ReferenceOf(int64_t nOrderNo);
@@ -141,6 +145,6 @@ private:
     CSimClock* m_pClock = nullptr;
     std::vector<Order> m_orders;            // every order of the run, by number - 1
     std::vector<std::pair<std::string, CSimRecord>> m_fills;   // (user, fill), oldest first
-    std::vector<int> m_openCount;           // open orders per instrument index
+    std::vector<std::vector<size_t>> m_open;    // per instrument index: its open orders, ascending
     int64_t m_nTradeNo = 0;
 };

@@ -2,21 +2,22 @@
 #include <cmath>
 #include <cstdio>
 
-std::string FormatUnits(int64_t nUnits, int nDecimals)
+// Writes the digits from the right end of a buffer of 48 bytes; returns where they start.
+static char* UnitsText(char* pEnd, int64_t nUnits, int nDecimals, bool bPoint)
 {
     nDecimals = nDecimals < 0 ? 0 : nDecimals > 18 ? 18 : nDecimals;
     const bool bNegative = nUnits < 0;
     uint64_t nAbs = bNegative ? 0 - static_cast<uint64_t>(nUnits) : static_cast<uint64_t>(nUnits);
-    // Digits from the right: the fraction (at least one digit), the '.', then the whole part.
-    char sz[48];
-    char* p = sz + sizeof sz;
-    *--p = 0;
-    for (int i = 0; i < (nDecimals > 0 ? nDecimals : 1); ++i) {
-        *--p = static_cast<char>('0' + (nDecimals > 0 ? nAbs % 10 : 0));
-        if (nDecimals > 0)
-            nAbs /= 10;
+    char* p = pEnd;
+    if (bPoint) {
+        // The fraction, at least one digit, then the '.'.
+        for (int i = 0; i < (nDecimals > 0 ? nDecimals : 1); ++i) {
+            *--p = static_cast<char>('0' + (nDecimals > 0 ? nAbs % 10 : 0));
+            if (nDecimals > 0)
+                nAbs /= 10;
+        }
+        *--p = '.';
     }
-    *--p = '.';
     do {
         *--p = static_cast<char>('0' + nAbs % 10);
         nAbs /= 10;
@@ -24,6 +25,34 @@ std::string FormatUnits(int64_t nUnits, int nDecimals)
     if (bNegative)
         *--p = '-';
     return p;
+}
+
+std::string FormatUnits(int64_t nUnits, int nDecimals)
+{
+    char sz[48];
+    const char* p = UnitsText(sz + sizeof sz, nUnits, nDecimals, true);
+    return std::string(p, static_cast<size_t>(sz + sizeof sz - p));
+}
+
+void AssignUnits(std::string& str, int64_t nUnits, int nDecimals)
+{
+    char sz[48];
+    const char* p = UnitsText(sz + sizeof sz, nUnits, nDecimals, true);
+    str.assign(p, static_cast<size_t>(sz + sizeof sz - p));
+}
+
+void AssignInt(std::string& str, int64_t nValue)
+{
+    char sz[48];
+    const char* p = UnitsText(sz + sizeof sz, nValue, 0, false);
+    str.assign(p, static_cast<size_t>(sz + sizeof sz - p));
+}
+
+void CSimRecordSlots::Bind(CSimRecord& rec, const char* const* ppszNames, size_t nCount)
+{
+    m_slots.clear();
+    for (size_t i = 0; i < nCount; ++i)
+        m_slots.push_back(&rec[ppszNames[i]]);
 }
 
 std::string FormatDouble(double dValue, int nDecimals)
@@ -50,13 +79,7 @@ void SetField(CSimRecord& rec, const char* pszName, const std::string& strValue)
 
 void SetField(CSimRecord& rec, const char* pszName, int64_t nValue)
 {
-    char sz[24];
-    snprintf(sz, sizeof sz, "%lld", static_cast<long long>(nValue));
-    auto it = rec.find(pszName);
-    if (it == rec.end())
-        rec.emplace(pszName, sz);
-    else
-        it->second.assign(sz);
+    AssignInt(rec[pszName], nValue);
 }
 
 const std::string& GetField(const CSimRecord& rec, const std::string& strName)

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 using CSimRecord = std::map<std::string, std::string>;
 
@@ -19,3 +20,18 @@ void SetField(CSimRecord& rec, const char* pszName, const std::string& strValue)
 void SetField(CSimRecord& rec, const char* pszName, int64_t nValue);
 // The text of a field, "" when the record lacks it.
 const std::string& GetField(const CSimRecord& rec, const std::string& strName);
+
+// The fields of a record that is rewritten event after event, bound once by name: writes go
+// straight into the map's nodes, with no search and, once the texts have room, no allocation.
+// Map nodes stay put when the map moves, but a copy of the record is not bound.
+class CSimRecordSlots
+{
+public:
+    void Bind(CSimRecord& rec, const char* const* ppszNames, size_t nCount);
+    std::string& operator[](size_t i) { return *m_slots[i]; }
+private:
+    std::vector<std::string*> m_slots;
+};
+// FormatUnits and the integer form of SetField, written into an existing string.
+void AssignUnits(std::string& str, int64_t nUnits, int nDecimals);
+void AssignInt(std::string& str, int64_t nValue);

@@ -50,7 +50,7 @@ void CSimulator::Step()
     CSimInstrument* pTraded = m_market.Step(*this);
     m_bInWalk = false;
     // Orders that the trade reaches change the book and the quote the step's events show.
-    if (pTraded && m_orders.HasOpenOrders(*pTraded)) {
+    if (pTraded && m_orders.HasOpenOrders(*pTraded) && m_orders.AnyReached(*pTraded)) {
         Detach();
         m_orders.OnMarketTrade(*pTraded, *this);
     }
