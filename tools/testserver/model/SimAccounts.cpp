@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-static const int TXN_BUY = 1, TXN_SELL = 2, TXN_DEPOSIT = 3;
+static const int TXN_BUY = 1, TXN_SELL = 2, TXN_DEPOSIT = 3, TXN_CONVERSION = 5;
 static const int FIRST_ACCOUNT = 5001;
 static const double MARGIN_RATE_PCT = 30.0;     // of the holdings' value, as the broker lends
 
@@ -35,6 +35,9 @@ bool CSimAccounts::Init(const CSimTables& tables, CSimMarket* pMarket, CSimClock
     m_kwdPerUnit.clear();
     for (const CSimRecord& row : tables.Get("currencies").rows)
         m_kwdPerUnit[GetField(row, "currency")] = strtod(GetField(row, "kwd").c_str(), nullptr);
+    m_rates.clear();
+    for (const CSimRecord& row : tables.Get("rates").rows)
+        m_rates[{GetField(row, "from"), GetField(row, "to")}] = strtod(GetField(row, "rate").c_str(), nullptr);
     return true;
 }
 
@@ -113,10 +116,11 @@ CSimAccount& CSimAccounts::Open(const std::string& strUser, const std::string& s
             const int64_t nPrice = CSimMarket::ToUnits(*pInst->pMarket, dPrice);
             const double dValue = CSimMarket::Value(*pInst->pMarket, nPrice, nQty);
             CSimHolding& holding = HoldingOf(account, nMarketColumn, pInst->strSymbol);
+            const int nDate = TradingDaysBack(nToday, nBack);
             holding.nQty += nQty;
             holding.dCost += dValue;
+            holding.nOpenDate = holding.nOpenDate ? holding.nOpenDate : nDate;
             account.cash[pInst->pMarket->strCurrency].dBalance -= dValue;
-            const int nDate = TradingDaysBack(nToday, nBack);
             nBack -= 3;
             AddTransaction(account, nDate, MillisOf(nDate, 100000), TXN_BUY, pInst, nQty, nPrice, -dValue, 0,
                            pInst->pMarket->strCurrency, "Bought " + pInst->strName);
@@ -187,6 +191,7 @@ void CSimAccounts::ApplyFill(CSimAccount& account, const CSimInstrument& inst, i
     double dAmount = 0;
     if (nSide == 1) {
         dAmount = -(dValue + dCharges);
+        holding.nOpenDate = holding.nQty > 0 ? holding.nOpenDate : m_pClock->GetDate();
         holding.nQty += nQty;
         holding.dCost += dValue + dCharges;
     } else {
@@ -197,6 +202,10 @@ void CSimAccounts::ApplyFill(CSimAccount& account, const CSimInstrument& inst, i
         holding.dCost -= dCostOut;
         holding.dRealized += dProfit;
         CSimRecord rec;
+        SetField(rec, "row", static_cast<int64_t>(account.realized.size() + 1));
+        SetField(rec, "side", int64_t{2});
+        SetField(rec, "buy_date", holding.nOpenDate ? CSimClock::ServerDate(holding.nOpenDate) : std::string());
+        SetField(rec, "sell_date", m_pClock->ServerDate());
         SetField(rec, "date", m_pClock->ServerDate());
         SetField(rec, "datetime", m_pClock->ServerDateTime());
         SetField(rec, "account", int64_t{account.nAccount});
@@ -286,6 +295,7 @@ CSimRecord CSimAccounts::HoldingRecord(const CSimAccount& account, const CSimHol
     SetField(rec, "unrealized_pct", FormatDouble(holding.dCost > 0 ? 100.0 * (dMarketValue - holding.dCost) / holding.dCost : 0.0, 2));
     SetField(rec, "realized", Amount(holding.dRealized));
     SetField(rec, "market_value_kwd", Amount(ToKwd(market.strCurrency, dMarketValue)));
+    SetField(rec, "open_date", holding.nOpenDate ? CSimClock::ServerDate(holding.nOpenDate) : std::string());
     return rec;
 }
 
@@ -392,4 +402,87 @@ CSimRecord CSimAccounts::GetMargin(const CSimAccount& account) const
     SetField(rec, "call", int64_t{dEquity < dRequired ? 1 : 0});
     SetField(rec, "ratio", FormatDouble(dHoldings > 0 ? 100.0 * dEquity / dHoldings : 0.0, 2));
     return rec;
+}
+
+CSimRecord CSimAccounts::GetPerformance(const CSimAccount& account, int nMarket, int nFrom, int nTo) const
+{
+    const CSimMarketInfo* pMarket = nMarket ? m_pMarket->FindMarket(nMarket) : nullptr;
+    const std::string strCurrency = pMarket ? pMarket->strCurrency : "KWD";
+    const auto inCurrency = [&](const std::string& strFrom, double dAmount) {
+        if (pMarket)
+            return strFrom == strCurrency ? dAmount : 0.0;
+        return ToKwd(strFrom, dAmount);
+    };
+    double dDeposits = 0, dWithdrawals = 0, dCharges = 0, dRealized = 0, dUnrealized = 0, dClosing = 0;
+    for (const CSimRecord& rec : GetTransactions(account, nMarket, nFrom, nTo)) {
+        const double dAmount = inCurrency(GetField(rec, "currency"), strtod(GetField(rec, "amount").c_str(), nullptr));
+        if (GetField(rec, "market").empty())
+            (dAmount >= 0 ? dDeposits : dWithdrawals) += dAmount >= 0 ? dAmount : -dAmount;
+        dCharges += inCurrency(GetField(rec, "currency"), strtod(GetField(rec, "charges").c_str(), nullptr));
+    }
+    for (const CSimRecord& rec : GetRealized(account, nMarket, nFrom, nTo))
+        dRealized += inCurrency(GetField(rec, "currency"), strtod(GetField(rec, "profit").c_str(), nullptr));
+    for (const auto& entry : account.cash)
+        dClosing += inCurrency(entry.first, entry.second.dBalance);
+    for (const CSimRecord& rec : GetHoldings(account, nMarket)) {
+        dClosing += inCurrency(GetField(rec, "currency"), strtod(GetField(rec, "market_value").c_str(), nullptr));
+        dUnrealized += inCurrency(GetField(rec, "currency"), strtod(GetField(rec, "unrealized").c_str(), nullptr));
+    }
+    // What the account was worth before the range: today's value without the money that came in
+    // and the gains made since.
+    const double dOpening = dClosing - dDeposits + dWithdrawals - dRealized - dUnrealized;
+    CSimRecord rec;
+    SetField(rec, "account", int64_t{account.nAccount});
+    SetField(rec, "currency", strCurrency);
+    SetField(rec, "from", CSimClock::ServerDate(nFrom));
+    SetField(rec, "to", CSimClock::ServerDate(nTo));
+    SetField(rec, "opening_value", Amount(dOpening));
+    SetField(rec, "closing_value", Amount(dClosing));
+    SetField(rec, "deposits", Amount(dDeposits));
+    SetField(rec, "withdrawals", Amount(dWithdrawals));
+    SetField(rec, "realized", Amount(dRealized));
+    SetField(rec, "unrealized", Amount(dUnrealized));
+    SetField(rec, "charges", Amount(dCharges));
+    SetField(rec, "return_pct", FormatDouble(dOpening > 0 ? 100.0 * (dRealized + dUnrealized) / dOpening : 0.0, 2));
+    return rec;
+}
+
+int CSimAccounts::ConvertCash(CSimAccount& account, const std::string& strFrom, const std::string& strTo, double dAmount,
+                              bool bExecute, ISimEventSink& sink, CSimRecord* pQuote, std::string* pstrInsert)
+{
+    if (!m_kwdPerUnit.count(strFrom) || !m_kwdPerUnit.count(strTo) || strFrom == strTo || !(dAmount > 0))
+        return SIM_ERR_CONVERT;
+    const auto listed = m_rates.find({strFrom, strTo});
+    const double dRate = listed != m_rates.end() ? listed->second : m_kwdPerUnit[strFrom] / m_kwdPerUnit[strTo];
+    const double dConverted = dAmount * dRate;
+    const double dFromBalance = account.cash[strFrom].dBalance;
+    const double dToBalance = account.cash[strTo].dBalance;
+    if (dAmount > AvailableCash(account, strFrom) + 1e-9) {
+        *pstrInsert = Amount(AvailableCash(account, strFrom));
+        return SIM_ERR_CONVERT_CASH;
+    }
+    if (bExecute) {
+        account.cash[strFrom].dBalance -= dAmount;
+        AddTransaction(account, m_pClock->GetDate(), m_pClock->GetMillis(), TXN_CONVERSION, nullptr, 0, 0, -dAmount, 0, strFrom,
+                       "Converted to " + strTo);
+        account.cash[strTo].dBalance += dConverted;
+        AddTransaction(account, m_pClock->GetDate(), m_pClock->GetMillis(), TXN_CONVERSION, nullptr, 0, 0, dConverted, 0, strTo,
+                       "Converted from " + strFrom);
+        PublishCash(account, strFrom, sink);
+        PublishCash(account, strTo, sink);
+    }
+    CSimRecord& rec = *pQuote;
+    rec.clear();
+    SetField(rec, "account", int64_t{account.nAccount});
+    SetField(rec, "from", strFrom);
+    SetField(rec, "to", strTo);
+    SetField(rec, "amount", Amount(dAmount));
+    SetField(rec, "rate", FormatDouble(dRate, 7));
+    SetField(rec, "converted", Amount(dConverted));
+    SetField(rec, "from_balance", Amount(dFromBalance));
+    SetField(rec, "to_balance", Amount(dToBalance));
+    SetField(rec, "from_after", Amount(dFromBalance - dAmount));
+    SetField(rec, "to_after", Amount(dToBalance + dConverted));
+    SetField(rec, "done", int64_t{bExecute ? 1 : 0});
+    return 0;
 }

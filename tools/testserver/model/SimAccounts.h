@@ -34,6 +34,7 @@
 // | price, market_value | last price (previous close before a trade) and its value |
 // | unrealized, unrealized_pct | market value minus cost, and in per cent of the cost |
 // | realized | profit taken on sales of the stock so far |
+// | open_date | first purchase of the shares held, server date |
 // | market_value_kwd | the market value in KWD |
 //
 // transaction (GetTransactions)
@@ -41,19 +42,25 @@
 // |---|---|
 // | txn_no, account | running number per account |
 // | date, datetime | server forms |
-// | type | 1 buy, 2 sell, 3 deposit |
+// | type | 1 buy, 2 sell, 3 deposit, 5 currency conversion |
 // | market, symbol, quantity, price | empty for cash lines |
 // | amount, charges | signed change of the cash line, charges included; the charges |
 // | currency, balance | the cash line and its balance afterwards |
 // | text | a description |
 //
-// realized (GetRealized): date, datetime, account, market, symbol, name, quantity, avg_cost,
-//   price (of the sale), cost, proceeds, charges, profit, currency
+// realized (GetRealized): row (per account, from 1), date, datetime, account, market, symbol,
+//   name, side (2), quantity, avg_cost, price (of the sale), cost, proceeds, charges, profit,
+//   currency, buy_date, sell_date (server dates)
 // forward (GetForwardContracts): contract_no, account, stock, series, side (1 buy, 2 sell),
 //   quantity, price, open_date, maturity (server dates), current, value, profit, status (1 open)
 // margin (GetMargin), in KWD: account, currency, cash, holdings_value, equity, loan,
 //   margin_rate (per cent), margin_required, excess, call (0 none, 1 margin call), ratio
 //   (equity per cent of holdings value)
+// performance (GetPerformance), in the market's currency (KWD for every market): account,
+//   currency, from, to (server dates), opening_value, closing_value, deposits, withdrawals,
+//   realized, unrealized, charges, return_pct
+// conversion (ConvertCash): account, from, to (currencies), amount, rate, converted,
+//   from_balance, to_balance (before), from_after, to_after, done (1 when executed)
 
 struct CSimHolding
 {
@@ -62,6 +69,7 @@ struct CSimHolding
     int64_t nQty = 0, nReserved = 0;
     double dCost = 0;               // of the shares held, in the currency
     double dRealized = 0;
+    int nOpenDate = 0;              // YYYYMMDD of the first purchase of the shares held
 };
 
 struct CSimAccount
@@ -76,6 +84,8 @@ struct CSimAccount
     struct Forward { int nNo, nStock, nSeries, nSide; int64_t nQty; double dPrice; int nOpenDate, nMaturity; };
     std::vector<Forward> forwards;
 };
+
+enum { SIM_ERR_CONVERT = 461, SIM_ERR_CONVERT_CASH = 428 };
 
 class CSimAccounts
 {
@@ -113,6 +123,14 @@ public:
     std::vector<CSimRecord> GetRealized(const CSimAccount& account, int nMarket, int nFrom, int nTo) const;
     std::vector<CSimRecord> GetForwardContracts(const CSimAccount& account) const;
     CSimRecord GetMargin(const CSimAccount& account) const;
+    // Value at the end of the range against the start, from the history: nMarket 0 counts
+    // every market in KWD.
+    CSimRecord GetPerformance(const CSimAccount& account, int nMarket, int nFrom, int nTo) const;
+    // Quotes, and with bExecute makes, a conversion of cash at the rates of rates.txt (through
+    // the KWD when the pair is not listed). Refusals: SIM_ERR_CONVERT for an unknown currency or
+    // an amount not above 0, SIM_ERR_CONVERT_CASH (insert: the balance) for too little cash.
+    int ConvertCash(CSimAccount& account, const std::string& strFrom, const std::string& strTo, double dAmount, bool bExecute,
+                    ISimEventSink& sink, CSimRecord* pQuote, std::string* pstrInsert);
     double ToKwd(const std::string& strCurrency, double dAmount) const;
 
 private:
@@ -126,5 +144,6 @@ private:
     CSimClock* m_pClock = nullptr;
     const CSimTable* m_pPortfolios = nullptr;
     std::map<std::string, double> m_kwdPerUnit;
+    std::map<std::pair<std::string, std::string>, double> m_rates;
     std::vector<std::unique_ptr<CSimAccount>> m_accounts;   // pointers stay valid as users come
 };

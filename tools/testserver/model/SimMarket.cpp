@@ -7,10 +7,10 @@ static const int MARKET_KSE = 2;
 
 // Fields of the quote a trade rewrites, in slot order; the others are set once.
 enum { Q_LAST, Q_LAST_QTY, Q_BID, Q_BID_QTY, Q_ASK, Q_ASK_QTY, Q_OPEN, Q_HIGH, Q_LOW, Q_REF_PRICE, Q_CHANGE, Q_CHANGE_PCT,
-       Q_VOLUME, Q_TRADES, Q_VALUE, Q_DATETIME, Q_TIME, Q_DATE, Q_TICKER, Q_PE, Q_COUNT };
+       Q_VOLUME, Q_TRADES, Q_VALUE, Q_DATETIME, Q_TIME, Q_DATE, Q_TICKER, Q_PE, Q_BID_LOTS, Q_ASK_LOTS, Q_COUNT };
 static const char* const s_quoteSlots[Q_COUNT] = {
     "last", "last_qty", "bid", "bid_qty", "ask", "ask_qty", "open", "high", "low", "ref_price", "change", "change_pct",
-    "volume", "trades", "value", "datetime", "time", "date", "ticker", "pe"};
+    "volume", "trades", "value", "datetime", "time", "date", "ticker", "pe", "bid_lots", "ask_lots"};
 
 // Fields of a trade and of a book level.
 enum { T_MARKET, T_SYMBOL, T_BOARD, T_TRADE_NO, T_PRICE, T_QUANTITY, T_VALUE, T_SIDE, T_DATETIME, T_TIME, T_DATE, T_COUNT };
@@ -105,6 +105,7 @@ bool CSimMarket::IsInsideLimits(const CSimInstrument& inst, int64_t nPrice) cons
 bool CSimMarket::Init(const CSimTables& tables, CSimClock* pClock, uint64_t nSeed, std::string* pstrError)
 {
     m_pClock = pClock;
+    m_nSeed = nSeed;
     m_random = CSimRandom(nSeed);
     m_markets.clear();
     m_instruments.clear();
@@ -490,10 +491,14 @@ void CSimMarket::UpdateQuote(CSimInstrument& inst, bool bTicker)
     AssignInt(f[Q_LAST_QTY], inst.nLastQty);
     const auto bid = inst.levels.find(inst.nBestBid);
     const auto ask = inst.levels.find(inst.nBestAsk);
+    const int64_t nBidQty = bid == inst.levels.end() ? 0 : bid->second.nBidQty;
+    const int64_t nAskQty = ask == inst.levels.end() ? 0 : ask->second.nAskQty;
     AssignUnits(f[Q_BID], inst.nBestBid, nDecimals);
-    AssignInt(f[Q_BID_QTY], bid == inst.levels.end() ? 0 : bid->second.nBidQty);
+    AssignInt(f[Q_BID_QTY], nBidQty);
     AssignUnits(f[Q_ASK], inst.nBestAsk, nDecimals);
-    AssignInt(f[Q_ASK_QTY], ask == inst.levels.end() ? 0 : ask->second.nAskQty);
+    AssignInt(f[Q_ASK_QTY], nAskQty);
+    AssignInt(f[Q_BID_LOTS], nBidQty / 100);
+    AssignInt(f[Q_ASK_LOTS], nAskQty / 100);
     AssignUnits(f[Q_OPEN], inst.nOpen, nDecimals);
     AssignUnits(f[Q_HIGH], inst.nHigh, nDecimals);
     AssignUnits(f[Q_LOW], inst.nLow, nDecimals);

@@ -23,6 +23,7 @@
 // | name, name_ar | company names |
 // | last, last_qty | price and quantity of the last trade |
 // | bid, bid_qty, ask, ask_qty | best levels of the book |
+// | bid_lots, ask_lots | the best levels' quantities in lots of 100 |
 // | open, high, low | first, highest and lowest trade of the day (0 before the first) |
 // | prev_close, prev_date | previous close and its date (server form) |
 // | ref_price | last when traded, else the previous close |
@@ -67,6 +68,11 @@
 //   last, change, change_pct, volume, prev_close
 // forward (GetForwards): stock, series, months, premium, underlying, price, bid, ask, volume,
 //   trades
+// day (GetDailyHistory): market, symbol, date (server form), open, high, low, close,
+//   prev_close, change, change_pct, volume, trades, value, segment (1), state (1)
+// index day (GetIndexHistory): code, date, open, high, low, value (the close), prev_close,
+//   change, change_pct, volume, amount, trades
+// match (LookupSymbols): market, symbol, name, name_ar
 // option (GetOptionChain): underlying, market, symbol, right, strike, expiry (server date),
 //   last, bid, ask, open_interest
 // Reference files (markets, stocks, rates, interest, schedule, holidays, countries, events,
@@ -161,7 +167,15 @@ public:
     std::vector<CSimRecord> GetMovers(int nMarket, int nKind, int nCount) const;
     std::vector<CSimRecord> GetForwards() const;
     std::vector<CSimRecord> GetOptionChain(const std::string& strUnderlying) const;
-    std::vector<CSimRecord> GetNews(int nLanguage) const;                 // released so far, -1: all languages
+    // Stories released so far: nLanguage -1 takes every language, an empty symbol every story.
+    std::vector<CSimRecord> GetNews(int nLanguage, const std::string& strSymbol = std::string()) const;
+    // Symbols whose ticker starts with the text or whose name holds it, any case; file order.
+    std::vector<CSimRecord> LookupSymbols(const std::string& strText, int nMax) const;
+    // Past trading days, newest first, up to the previous trading date: the days after nAfter
+    // (YYYYMMDD, 0: from the first), at most nDays. The same days for the same seed and symbol
+    // whatever the walk has done, so a terminal's cache stays valid between runs.
+    std::vector<CSimRecord> GetDailyHistory(const CSimInstrument& inst, int nAfter, int nDays) const;
+    std::vector<CSimRecord> GetIndexHistory(int nCode, int nAfter, int nDays) const;
 
 private:
     struct Index
@@ -191,6 +205,7 @@ private:
     void FillTradeRecord(CSimRecord& rec, const CSimInstrument& inst, const CSimInstrument::Trade& trade) const;
 
     CSimClock* m_pClock = nullptr;          // not owned: the simulator's
+    uint64_t m_nSeed = 0;
     CSimRandom m_random;
     int64_t m_nStepMillis = 20;
     int64_t m_nStartMinute = 0, m_nLastMinute = -1;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include "tools/testserver/model/SimMarket.h"
 
 void CSimMarket::FillTradeRecord(CSimRecord& rec, const CSimInstrument& inst, const CSimInstrument::Trade& trade) const
@@ -153,11 +154,143 @@ std::vector<CSimRecord> CSimMarket::GetOptionChain(const std::string& strUnderly
     return rows;
 }
 
-std::vector<CSimRecord> CSimMarket::GetNews(int nLanguage) const
+std::vector<CSimRecord> CSimMarket::GetNews(int nLanguage, const std::string& strSymbol) const
 {
     std::vector<CSimRecord> rows;
     for (size_t i = 0; i < m_nNewsReleased; ++i)
-        if (nLanguage < 0 || atoi(GetField(m_news[i], "lang").c_str()) == nLanguage)
+        if ((nLanguage < 0 || atoi(GetField(m_news[i], "lang").c_str()) == nLanguage) &&
+            (strSymbol.empty() || GetField(m_news[i], "symbol") == strSymbol))
             rows.push_back(m_news[i]);
+    return rows;
+}
+
+static std::string Lower(const std::string& str)
+{
+    std::string strLower = str;
+    for (char& ch : strLower)
+        ch = ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
+    return strLower;
+}
+
+std::vector<CSimRecord> CSimMarket::LookupSymbols(const std::string& strText, int nMax) const
+{
+    std::vector<CSimRecord> rows;
+    const std::string strWant = Lower(strText);
+    for (const CSimInstrument& inst : m_instruments) {
+        if (static_cast<int>(rows.size()) >= nMax || strWant.empty())
+            break;
+        if (Lower(inst.strSymbol).rfind(strWant, 0) != 0 && Lower(inst.strName).find(strWant) == std::string::npos)
+            continue;
+        CSimRecord rec;
+        SetField(rec, "market", int64_t{inst.pMarket->nCode});
+        SetField(rec, "symbol", inst.strSymbol);
+        SetField(rec, "name", inst.strName);
+        SetField(rec, "name_ar", inst.strNameAr);
+        rows.push_back(std::move(rec));
+    }
+    return rows;
+}
+
+// A generator of its own per symbol: FNV-1a of the text, mixed with the seed.
+static uint64_t HistorySeed(uint64_t nSeed, const std::string& strKey)
+{
+    uint64_t nHash = 0xCBF29CE484222325ull;
+    for (unsigned char ch : strKey)
+        nHash = (nHash ^ ch) * 0x100000001B3ull;
+    return nHash ^ (nSeed * 0x9E3779B97F4A7C15ull);
+}
+
+// Days from the previous trading date backwards, each close a few per cent from the next one.
+// Returns (date, close) newest first; fnSnap puts a price on its tick.
+static std::vector<std::pair<int, double>> WalkBack(CSimRandom& random, int nLastDate, double dLastClose,
+                                                    const std::function<double(double)>& fnSnap, int nDays)
+{
+    std::vector<std::pair<int, double>> days;
+    int nDate = nLastDate;
+    double dClose = dLastClose;
+    for (int i = 0; i < nDays; ++i) {
+        days.emplace_back(nDate, dClose);
+        const double dMove = dClose * (random.Between(-200, 200) / 10000.0);
+        dClose = fnSnap(dClose - dMove);
+        nDate = CSimClock::PreviousTradingDate(nDate);
+    }
+    return days;
+}
+
+static const int HISTORY_DAYS = 250;      // about a year of trading days
+
+std::vector<CSimRecord> CSimMarket::GetDailyHistory(const CSimInstrument& inst, int nAfter, int nDays) const
+{
+    const CSimMarketInfo& market = *inst.pMarket;
+    CSimRandom random(HistorySeed(m_nSeed, std::to_string(market.nCode) + ":" + inst.strSymbol));
+    const double dScale = market.nScale;
+    const auto snap = [&](double dPrice) {
+        const int64_t nUnits = std::max<int64_t>(1, ToUnits(market, dPrice));
+        const int64_t nTick = TickAt(inst, nUnits);
+        return static_cast<double>(std::max(nTick, (nUnits + nTick / 2) / nTick * nTick)) / dScale;
+    };
+    const auto days = WalkBack(random, m_nPrevDate, static_cast<double>(inst.nPrevClose) / dScale, snap, HISTORY_DAYS + 1);
+    std::vector<CSimRecord> rows;
+    for (size_t i = 0; i + 1 < days.size() && static_cast<int>(rows.size()) < nDays; ++i) {
+        if (days[i].first <= nAfter)
+            break;
+        const double dClose = days[i].second, dPrev = days[i + 1].second;
+        // Open between the two closes; high and low around both.
+        const double dOpen = snap(dPrev + (dClose - dPrev) * random.Below(100) / 100.0);
+        const double dHigh = snap(std::max(dOpen, dClose) * (1.0 + random.Below(15) / 1000.0));
+        const double dLow = snap(std::min(dOpen, dClose) * (1.0 - random.Below(15) / 1000.0));
+        const int64_t nVolume = int64_t{1000} * random.Between(50, 5000);
+        const int nTrades = random.Between(20, 900);
+        CSimRecord rec;
+        SetField(rec, "market", int64_t{market.nCode});
+        SetField(rec, "symbol", inst.strSymbol);
+        SetField(rec, "date", CSimClock::ServerDate(days[i].first));
+        SetField(rec, "open", PriceText(market, ToUnits(market, dOpen)));
+        SetField(rec, "high", PriceText(market, ToUnits(market, dHigh)));
+        SetField(rec, "low", PriceText(market, ToUnits(market, dLow)));
+        SetField(rec, "close", PriceText(market, ToUnits(market, dClose)));
+        SetField(rec, "prev_close", PriceText(market, ToUnits(market, dPrev)));
+        SetField(rec, "change", PriceText(market, ToUnits(market, dClose) - ToUnits(market, dPrev)));
+        SetField(rec, "change_pct", FormatDouble(100.0 * (dClose - dPrev) / dPrev, 2));
+        SetField(rec, "volume", nVolume);
+        SetField(rec, "trades", int64_t{nTrades});
+        SetField(rec, "value", FormatDouble(dClose * static_cast<double>(nVolume) / static_cast<double>(market.nUnit), 3));
+        SetField(rec, "segment", int64_t{1});
+        SetField(rec, "state", int64_t{1});
+        rows.push_back(std::move(rec));
+    }
+    return rows;
+}
+
+std::vector<CSimRecord> CSimMarket::GetIndexHistory(int nCode, int nAfter, int nDays) const
+{
+    std::vector<CSimRecord> rows;
+    for (const Index& index : m_indices) {
+        if (atoi(GetField(index.rec, "code").c_str()) != nCode)
+            continue;
+        CSimRandom random(HistorySeed(m_nSeed, "index:" + std::to_string(nCode)));
+        const auto days =
+            WalkBack(random, m_nPrevDate, index.dBase, [](double d) { return std::round(d * 100.0) / 100.0; }, HISTORY_DAYS + 1);
+        for (size_t i = 0; i + 1 < days.size() && static_cast<int>(rows.size()) < nDays; ++i) {
+            if (days[i].first <= nAfter)
+                break;
+            const double dClose = days[i].second, dPrev = days[i + 1].second;
+            const double dSpread = dClose * random.Below(80) / 10000.0;
+            CSimRecord rec;
+            SetField(rec, "code", int64_t{nCode});
+            SetField(rec, "date", CSimClock::ServerDate(days[i].first));
+            SetField(rec, "open", FormatDouble(dPrev, 2));
+            SetField(rec, "high", FormatDouble(std::max(dPrev, dClose) + dSpread, 2));
+            SetField(rec, "low", FormatDouble(std::min(dPrev, dClose) - dSpread, 2));
+            SetField(rec, "value", FormatDouble(dClose, 2));
+            SetField(rec, "prev_close", FormatDouble(dPrev, 2));
+            SetField(rec, "change", FormatDouble(dClose - dPrev, 2));
+            SetField(rec, "change_pct", FormatDouble(100.0 * (dClose - dPrev) / dPrev, 2));
+            SetField(rec, "volume", int64_t{100000} * random.Between(100, 3000));
+            SetField(rec, "amount", FormatDouble(1000.0 * random.Between(500, 90000), 3));
+            SetField(rec, "trades", int64_t{random.Between(800, 9000)});
+            rows.push_back(std::move(rec));
+        }
+    }
     return rows;
 }

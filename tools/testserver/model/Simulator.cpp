@@ -120,3 +120,13 @@ int CSimulator::CancelOrder(const std::string& strUser, const std::string& strPa
     Detach();
     return m_orders.Cancel(strUser, strPassword, nOrderNo, *this, pOrder, pstrInsert);
 }
+
+int CSimulator::ConvertCash(const std::string& strUser, const std::string& strFrom, const std::string& strTo, double dAmount,
+                            bool bExecute, CSimRecord* pQuote, std::string* pstrInsert)
+{
+    CSimAccount* pAccount = m_accounts.Find(strUser);
+    if (!pAccount)
+        return SIM_ERR_ACCOUNT;
+    Detach();
+    return m_accounts.ConvertCash(*pAccount, strFrom, strTo, dAmount, bExecute, *this, pQuote, pstrInsert);
+}

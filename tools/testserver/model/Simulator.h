@@ -50,6 +50,10 @@ public:
     int CancelOrder(const std::string& strUser, const std::string& strPassword, int64_t nOrderNo, CSimRecord* pOrder,
                     std::string* pstrInsert);
 
+    // Cash conversion between currencies of the user's account (SimAccounts.h).
+    int ConvertCash(const std::string& strUser, const std::string& strFrom, const std::string& strTo, double dAmount,
+                    bool bExecute, CSimRecord* pQuote, std::string* pstrInsert);
+
     // The parts, for queries: books, quotes and lists from the market, reports from the
     // accounts and the orders, reference rows from the tables.
     const CSimTables& Tables() const { return m_tables; }

@@ -131,6 +131,51 @@ TEST(SimAccounts, ReportsAnswerWithinTheirDateRange)
     EXPECT_TRUE(sim.Orders().GetOrders("demo", 0, nYesterday, nYesterday).empty());
     EXPECT_FALSE(sim.Orders().GetFills("demo", 2, TEST_DATE, TEST_DATE).empty());
     EXPECT_TRUE(sim.Orders().GetFills("demo", 1, TEST_DATE, TEST_DATE).empty());
-    EXPECT_FALSE(sim.Accounts().GetRealized(account, 0, TEST_DATE, TEST_DATE).empty());
+    const std::vector<CSimRecord> realized = sim.Accounts().GetRealized(account, 0, TEST_DATE, TEST_DATE);
+    ASSERT_FALSE(realized.empty());
+    // The stock was the first holding bought, twenty trading days back.
+    int nBought = TEST_DATE;
+    for (int i = 0; i < 20; ++i)
+        nBought = CSimClock::PreviousTradingDate(nBought);
+    EXPECT_EQ(nBought, CSimClock::FromServerDate(GetField(realized[0], "buy_date")));
+    EXPECT_EQ(TEST_DATE, CSimClock::FromServerDate(GetField(realized[0], "sell_date")));
+    EXPECT_EQ("1", GetField(realized[0], "row"));
     EXPECT_TRUE(sim.Accounts().GetRealized(account, 0, nYesterday, nYesterday).empty());
+}
+
+TEST(SimAccounts, ConversionQuotesThenMovesCashAtTheListedRate)
+{
+    CSimulator sim;
+    ASSERT_TRUE(StartTestSimulator(sim, 24));
+    sim.Login("demo", "demo");
+    CSimRecord quote;
+    std::string strInsert;
+    ASSERT_EQ(0, sim.ConvertCash("demo", "KWD", "USD", 1000, /*bExecute=*/false, &quote, &strInsert));
+    EXPECT_EQ("3.2626000", GetField(quote, "rate"));
+    EXPECT_EQ("3262.600", GetField(quote, "converted"));
+    EXPECT_EQ("0", GetField(quote, "done"));
+    EXPECT_EQ(0u, sim.GetPendingCount()) << "a quote moves nothing";
+
+    ASSERT_EQ(0, sim.ConvertCash("demo", "KWD", "USD", 1000, /*bExecute=*/true, &quote, &strInsert));
+    std::map<std::string, std::string> balances;
+    for (const CSimRecord& rec : sim.Accounts().GetCash(*sim.Accounts().Find("demo")))
+        balances[GetField(rec, "currency")] = GetField(rec, "balance");
+    EXPECT_EQ(GetField(quote, "from_after"), balances["KWD"]);
+    EXPECT_EQ(GetField(quote, "to_after"), balances["USD"]);
+    EXPECT_EQ(2u, sim.GetPendingCount()) << "both cash lines";
+
+    // A pair not listed goes through the dinar.
+    ASSERT_EQ(0, sim.ConvertCash("demo", "USD", "EUR", 100, false, &quote, &strInsert));
+    EXPECT_NEAR(0.3065 / 0.3312, Num(quote, "rate"), 1e-7);
+    EXPECT_EQ(SIM_ERR_CONVERT, sim.ConvertCash("demo", "KWD", "XXX", 100, false, &quote, &strInsert));
+    EXPECT_EQ(SIM_ERR_CONVERT, sim.ConvertCash("demo", "KWD", "USD", 0, false, &quote, &strInsert));
+    EXPECT_EQ(SIM_ERR_CONVERT_CASH, sim.ConvertCash("demo", "KWD", "USD", 1e9, true, &quote, &strInsert));
+    EXPECT_EQ(balances["KWD"] , strInsert);
+
+    // The performance over the run: what came in and what was gained make today's value.
+    const CSimRecord perf = sim.Accounts().GetPerformance(*sim.Accounts().Find("demo"), 0, 20000101, TEST_DATE);
+    EXPECT_NEAR(Num(perf, "opening_value") + Num(perf, "deposits") - Num(perf, "withdrawals") + Num(perf, "realized") +
+                    Num(perf, "unrealized"),
+                Num(perf, "closing_value"), 0.01);
+    EXPECT_EQ("KWD", GetField(perf, "currency"));
 }

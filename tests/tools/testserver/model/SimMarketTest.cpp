@@ -225,3 +225,52 @@ TEST(SimMarket, MoversAreRankedAndNewsComesOnTime)
     EXPECT_TRUE(sim.Market().GetOptionChain("BRKT").empty());
     EXPECT_EQ(sim.Tables().Get("forwards").rows.size(), sim.Market().GetForwards().size());
 }
+
+TEST(SimMarket, HistoryIsFixedPerSeedAndSymbolAndKeepsToTicks)
+{
+    CSimulator a, b, c;
+    ASSERT_TRUE(StartTestSimulator(a, 31));
+    ASSERT_TRUE(StartTestSimulator(b, 31));
+    ASSERT_TRUE(StartTestSimulator(c, 32));
+    for (int k = 0; k < 3000; ++k)
+        a.Next();       // the walk does not change the past
+    const CSimInstrument& inst = *a.Market().Find(2, "107");
+    const std::vector<CSimRecord> days = a.Market().GetDailyHistory(inst, 0, 1000);
+    ASSERT_GE(days.size(), 200u);
+    std::string strA, strB, strC;
+    for (const CSimRecord& day : days)
+        strA += RecordText(day);
+    for (const CSimRecord& day : b.Market().GetDailyHistory(*b.Market().Find(2, "107"), 0, 1000))
+        strB += RecordText(day);
+    for (const CSimRecord& day : c.Market().GetDailyHistory(*c.Market().Find(2, "107"), 0, 1000))
+        strC += RecordText(day);
+    EXPECT_EQ(strA, strB);
+    EXPECT_NE(strA, strC);
+
+    EXPECT_EQ(CSimClock::PreviousTradingDate(TEST_DATE), CSimClock::FromServerDate(GetField(days[0], "date")));
+    EXPECT_EQ(GetField(a.Market().GetQuote(inst), "prev_close"), GetField(days[0], "close"));
+    for (size_t i = 0; i < days.size(); ++i) {
+        for (const char* pszPrice : {"open", "high", "low", "close"}) {
+            const double dPrice = Num(days[i], pszPrice);
+            EXPECT_TRUE(OnTick(dPrice, TickOf(a.Tables(), 2, dPrice))) << RecordText(days[i]);
+        }
+        EXPECT_LE(Num(days[i], "low"), std::min(Num(days[i], "open"), Num(days[i], "close")));
+        EXPECT_GE(Num(days[i], "high"), std::max(Num(days[i], "open"), Num(days[i], "close")));
+        if (i + 1 < days.size()) {
+            EXPECT_GT(CSimClock::FromServerDate(GetField(days[i], "date")), CSimClock::FromServerDate(GetField(days[i + 1], "date")));
+            EXPECT_EQ(GetField(days[i], "prev_close"), GetField(days[i + 1], "close"));
+        }
+    }
+    // Only the days after a cached date, newest first.
+    const int nCached = CSimClock::FromServerDate(GetField(days[10], "date"));
+    const std::vector<CSimRecord> newer = a.Market().GetDailyHistory(inst, nCached, 1000);
+    ASSERT_EQ(10u, newer.size());
+    EXPECT_EQ(RecordText(days[9]), RecordText(newer[9]));
+    EXPECT_EQ(5u, a.Market().GetIndexHistory(1, 0, 5).size());
+    EXPECT_TRUE(a.Market().GetIndexHistory(99, 0, 5).empty());
+
+    EXPECT_EQ(1u, a.Market().LookupSymbols("alp", 10).size());
+    EXPECT_EQ(4u, a.Market().LookupSymbols("BANK", 10).size()) << "by name, any case";
+    EXPECT_EQ(2u, a.Market().LookupSymbols("bank", 2).size());
+    EXPECT_TRUE(a.Market().LookupSymbols("zzzz", 10).empty());
+}
