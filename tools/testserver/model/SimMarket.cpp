@@ -16,9 +16,16 @@ static const char* const s_quoteSlots[Q_COUNT] = {
 enum { T_MARKET, T_SYMBOL, T_BOARD, T_TRADE_NO, T_PRICE, T_QUANTITY, T_VALUE, T_SIDE, T_DATETIME, T_TIME, T_DATE, T_COUNT };
 static const char* const s_tradeSlots[T_COUNT] = {
     "market", "symbol", "board", "trade_no", "price", "quantity", "value", "side", "datetime", "time", "date"};
-enum { L_MARKET, L_SYMBOL, L_PRICE, L_BID_ORDERS, L_BID_QTY, L_ASK_ORDERS, L_ASK_QTY, L_POSITION, L_COUNT };
+enum { L_MARKET, L_SYMBOL, L_PRICE, L_BID_ORDERS, L_BID_QTY, L_ASK_ORDERS, L_ASK_QTY, L_POSITION, L_BID_MAKER, L_ASK_MAKER,
+       L_COUNT };
 static const char* const s_levelSlots[L_COUNT] = {
-    "market", "symbol", "price", "bid_orders", "bid_qty", "ask_orders", "ask_qty", "position"};
+    "market", "symbol", "price", "bid_orders", "bid_qty", "ask_orders", "ask_qty", "position", "bid_maker", "ask_maker"};
+
+// The market maker shown at a level: fixed by the price, so a level keeps its maker.
+static int64_t MakerAt(int64_t nPrice, int64_t nTick, bool bBid)
+{
+    return 101 + (nPrice / nTick * 7 + (bBid ? 3 : 8)) % 12;
+}
 
 static double ToDouble(const CSimRecord& rec, const char* pszName)
 {
@@ -246,6 +253,7 @@ bool CSimMarket::Init(const CSimTables& tables, CSimClock* pClock, uint64_t nSee
     for (const CSimRecord& row : tables.Get("options").rows)
         m_options.push_back({GetField(row, "underlying"), ToInt(row, "right"), ToDouble(row, "strike"), ToInt(row, "expiry")});
 
+    m_schedule = tables.Get("schedule").rows;
     m_news = tables.Get("news").rows;
     std::stable_sort(m_news.begin(), m_news.end(),
                      [](const CSimRecord& a, const CSimRecord& b) { return ToInt(a, "minute") < ToInt(b, "minute"); });
@@ -349,6 +357,9 @@ void CSimMarket::FillLevelRecord(CSimRecord& rec, const CSimInstrument& inst, in
     SetField(rec, "ask_orders", int64_t{level.nAskOrders});
     SetField(rec, "ask_qty", level.nAskQty);
     SetField(rec, "position", int64_t{LevelPosition(inst, nPrice, level)});
+    const int64_t nTick = TickAt(inst, nPrice);
+    SetField(rec, "bid_maker", level.nBidQty > 0 ? MakerAt(nPrice, nTick, true) : 0);
+    SetField(rec, "ask_maker", level.nAskQty > 0 ? MakerAt(nPrice, nTick, false) : 0);
 }
 
 void CSimMarket::EmitLevel(const CSimInstrument& inst, int64_t nPrice, const CSimLevel& level, ISimEventSink& sink)
@@ -367,6 +378,9 @@ void CSimMarket::EmitLevel(const CSimInstrument& inst, int64_t nPrice, const CSi
     AssignInt(f[L_ASK_ORDERS], level.nAskOrders);
     AssignInt(f[L_ASK_QTY], level.nAskQty);
     AssignInt(f[L_POSITION], LevelPosition(inst, nPrice, level));
+    const int64_t nTick = TickAt(inst, nPrice);
+    AssignInt(f[L_BID_MAKER], level.nBidQty > 0 ? MakerAt(nPrice, nTick, true) : 0);
+    AssignInt(f[L_ASK_MAKER], level.nAskQty > 0 ? MakerAt(nPrice, nTick, false) : 0);
     sink.OnSimEvent(SIM_BOOK, inst.pMarket->nCode, std::string(), m_levelRecs[m_nLevelRecsUsed++]);
 }
 

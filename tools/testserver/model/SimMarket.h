@@ -40,7 +40,8 @@
 // |---|---|
 // | market, symbol, price | the level |
 // | bid_orders, bid_qty, ask_orders, ask_qty | the buy and the sell side at that price |
-// | position | 1 for the best price of its side, up to 5 |
+// | position | 1 for the best price of its side, up to 5; 0 for a level that went |
+// | bid_maker, ask_maker | market maker number of the side (101 to 112), 0 for an empty side |
 //
 // trade (SIM_TRADE, GetTrades)
 // | name | value |
@@ -73,6 +74,8 @@
 // index day (GetIndexHistory): code, date, open, high, low, value (the close), prev_close,
 //   change, change_pct, volume, amount, trades
 // match (LookupSymbols): market, symbol, name, name_ar
+// state (GetMarketState): the schedule.txt row in force at the clock's time (market, state,
+//   time, text, text_ar); before the first, the market's last state of the day
 // option (GetOptionChain): underlying, market, symbol, right, strike, expiry (server date),
 //   last, bid, ask, open_interest
 // Reference files (markets, stocks, rates, interest, schedule, holidays, countries, events,
@@ -176,6 +179,7 @@ public:
     // whatever the walk has done, so a terminal's cache stays valid between runs.
     std::vector<CSimRecord> GetDailyHistory(const CSimInstrument& inst, int nAfter, int nDays) const;
     std::vector<CSimRecord> GetIndexHistory(int nCode, int nAfter, int nDays) const;
+    CSimRecord GetMarketState(int nMarket) const;
 
 private:
     struct Index
@@ -215,6 +219,7 @@ private:
     std::vector<Index> m_indices;
     std::vector<Forward> m_forwards;
     std::vector<Option> m_options;
+    std::vector<CSimRecord> m_schedule;
     std::vector<CSimRecord> m_news;                     // in release order
     size_t m_nNewsReleased = 0;
     std::vector<int> m_newsMinute;

@@ -294,3 +294,23 @@ std::vector<CSimRecord> CSimMarket::GetIndexHistory(int nCode, int nAfter, int n
     }
     return rows;
 }
+
+CSimRecord CSimMarket::GetMarketState(int nMarket) const
+{
+    // Rows by time of day; before the day's first state the market still shows its last.
+    const CSimRecord* pFound = nullptr;
+    const CSimRecord* pLast = nullptr;
+    const int nNow = m_pClock->GetTime();
+    for (const CSimRecord& row : m_schedule) {
+        if (atoi(GetField(row, "market").c_str()) != nMarket)
+            continue;
+        const int nTime = atoi(GetField(row, "time").c_str());
+        if (!pLast || nTime >= atoi(GetField(*pLast, "time").c_str()))
+            pLast = &row;
+        if (nTime <= nNow && (!pFound || nTime >= atoi(GetField(*pFound, "time").c_str())))
+            pFound = &row;
+    }
+    if (!pFound)
+        pFound = pLast;
+    return pFound ? *pFound : CSimRecord();
+}

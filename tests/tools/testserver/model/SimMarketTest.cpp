@@ -224,6 +224,11 @@ TEST(SimMarket, MoversAreRankedAndNewsComesOnTime)
     EXPECT_FALSE(sim.Market().GetOptionChain("ALPN").empty());
     EXPECT_TRUE(sim.Market().GetOptionChain("BRKT").empty());
     EXPECT_EQ(sim.Tables().Get("forwards").rows.size(), sim.Market().GetForwards().size());
+
+    // Ten minutes past nine: the KSE trades, the US markets are closed since the night before.
+    EXPECT_EQ("2", GetField(sim.Market().GetMarketState(2), "state"));
+    EXPECT_EQ("3", GetField(sim.Market().GetMarketState(1), "state"));
+    EXPECT_TRUE(sim.Market().GetMarketState(77).empty());
 }
 
 TEST(SimMarket, HistoryIsFixedPerSeedAndSymbolAndKeepsToTicks)
