@@ -48,19 +48,50 @@
 // | currency, balance | the cash line and its balance afterwards |
 // | text | a description |
 //
-// realized (GetRealized): row (per account, from 1), date, datetime, account, market, symbol,
-//   name, side (2), quantity, avg_cost, price (of the sale), cost, proceeds, charges, profit,
-//   currency, buy_date, sell_date (server dates)
-// forward (GetForwardContracts): contract_no, account, stock, series, side (1 buy, 2 sell),
-//   quantity, price, open_date, maturity (server dates), current, value, profit, status (1 open)
-// margin (GetMargin), in KWD: account, currency, cash, holdings_value, equity, loan,
-//   margin_rate (per cent), margin_required, excess, call (0 none, 1 margin call), ratio
-//   (equity per cent of holdings value)
-// performance (GetPerformance), in the market's currency (KWD for every market): account,
-//   currency, from, to (server dates), opening_value, closing_value, deposits, withdrawals,
-//   realized, unrealized, charges, return_pct
-// conversion (ConvertCash): account, from, to (currencies), amount, rate, converted,
-//   from_balance, to_balance (before), from_after, to_after, done (1 when executed)
+// realized (GetRealized): one sale
+// | name | value |
+// |---|---|
+// | row, account | running number per account, from 1 |
+// | date, datetime, buy_date, sell_date | server forms; buy_date: first purchase of the shares sold |
+// | market, symbol, name, side | side 2 |
+// | quantity, avg_cost, price | average cost per share and the sale's price, price form |
+// | cost, proceeds, charges, profit | profit: proceeds - charges - cost |
+// | currency | |
+//
+// forward (GetForwardContracts)
+// | name | value |
+// |---|---|
+// | contract_no, account, stock, series | |
+// | side, quantity, price | 1 buy, 2 sell; price in fils |
+// | open_date, maturity | server dates |
+// | current, value, profit | the series' forward price now, its value and the profit, KWD |
+// | status | 1 open |
+//
+// margin (GetMargin), in KWD
+// | name | value |
+// |---|---|
+// | account, currency | |
+// | cash, holdings_value, equity | equity: cash and holdings |
+// | loan | cash below zero |
+// | margin_rate, margin_required, excess | per cent of the holdings; what it asks; equity beyond it |
+// | call, ratio | 1 for a margin call; equity per cent of the holdings |
+//
+// performance (GetPerformance), in the market's currency, KWD for every market
+// | name | value |
+// |---|---|
+// | account, currency, from, to | the range, server dates |
+// | opening_value, closing_value | before the range and now |
+// | deposits, withdrawals | money in and out of the cash lines in the range |
+// | realized, unrealized, charges | gains in the range, gains held, charges paid |
+// | return_pct | realized and unrealized per cent of the opening value |
+//
+// conversion (ConvertCash)
+// | name | value |
+// |---|---|
+// | account, from, to, amount | currencies and the amount in the first |
+// | rate, converted | seven decimals; the amount in the second |
+// | from_balance, to_balance, from_after, to_after | the two balances before and after |
+// | done | 1 when executed, 0 for a quote |
 
 struct CSimHolding
 {

@@ -14,72 +14,120 @@
 #include "tools/testserver/model/SimRandom.h"
 #include "tools/testserver/model/SimTables.h"
 
-// Records (prices in the market's decimals, KSE prices in fils; amounts in the currency):
+// Records. Prices are in the market's decimals (KSE prices in fils), amounts in its currency.
+// "Read at" is where the terminal's readers take the value (message: field), for the server's
+// shape file; a blank means no reader of a modelled message reads it.
 //
 // quote (SIM_QUOTE, GetQuote)
-// | name | value |
-// |---|---|
-// | market, symbol | market code; the KSE stock id or the US ticker |
-// | name, name_ar | company names |
-// | last, last_qty | price and quantity of the last trade |
-// | bid, bid_qty, ask, ask_qty | best levels of the book |
-// | bid_lots, ask_lots | the best levels' quantities in lots of 100 |
-// | open, high, low | first, highest and lowest trade of the day (0 before the first) |
-// | prev_close, prev_date | previous close and its date (server form) |
-// | ref_price | last when traded, else the previous close |
-// | change, change_pct | last minus the previous close, and in per cent of it |
-// | volume, trades, value | shares, trades and value traded today |
-// | limit_up, limit_down | the day's price limits (0.0: none) |
-// | datetime, time, date | of the last trade, server forms |
-// | segment, state, status | KSE board 1; trading state 1; status code 0 |
-// | ticker | 1 when this change goes to the scrolling ticker, else 0 |
-// | eps, pe | earnings per share and the price-earnings ratio (US symbols; KSE 0.0) |
+// | name | value | read at |
+// |---|---|---|
+// | symbol | the KSE stock id or the US ticker | SQ/QQ 0 |
+// | market | market code | |
+// | name, name_ar | company names | GS 22, 26 |
+// | last | price of the last trade, 0 before it | SQ/QQ 1, GS 3 |
+// | datetime | of the last trade | SQ/QQ 2 |
+// | bid, ask | best prices of the book | SQ/QQ 3, 4; GS 4, 5 |
+// | open, high, low | first, highest, lowest trade today, 0 before it | SQ/QQ 5, 6, 7; GS 10, 11, 12 |
+// | volume, trades, value | shares, trades and value today | SQ/QQ 8, 9, 10; GS 9 (trades) |
+// | last_qty | quantity of the last trade | SQ/QQ 11 |
+// | prev_close, prev_date | previous close and its date | SQ/QQ 12, 13; GS 15, 16 |
+// | ref_price | last when traded, else the previous close | SQ/QQ 14 |
+// | limit_up, limit_down | the day's limits, 0 for none | SQ/QQ 15, 16; GS 33, 32 |
+// | bid_qty, ask_qty | quantities of the best levels | SQ/QQ 22, 23 |
+// | change, change_pct | last minus the previous close, and per cent of it | SQ/QQ 24 |
+// | segment, state, status | board 1, trading state 1, status code 0 | SQ/QQ 25, 26, 27 |
+// | time, date | of the last trade | SQ/QQ 29; GS 6 |
+// | ticker | 1 when the change goes to the scrolling ticker | SQ/QQ 30 |
+// | bid_lots, ask_lots | bid_qty and ask_qty in lots of 100 | GS 7, 8 |
+// | eps, pe | earnings per share, price-earnings ratio | GS 17 |
 //
-// level (SIM_BOOK, GetBook): one price of a book, both sides on one row
-// | name | value |
-// |---|---|
-// | market, symbol, price | the level |
-// | bid_orders, bid_qty, ask_orders, ask_qty | the buy and the sell side at that price |
-// | position | 1 for the best price of its side, up to 5; 0 for a level that went |
-// | bid_maker, ask_maker | market maker number of the side (101 to 112), 0 for an empty side |
+// level (SIM_BOOK, GetBook): one price of a book with both sides; both 0: the price went
+// | name | value | read at |
+// |---|---|---|
+// | symbol, price | the level | OB/OU 0, 1 |
+// | bid_orders, bid_qty | the buy side | OB/OU 2, 3 |
+// | ask_orders, ask_qty | the sell side | OB/OU 4, 5 |
+// | market | market code | |
+// | position | 1 for the best price of its side, up to 5; 0 for a gone level | |
+// | bid_maker, ask_maker | market maker of the side (101 to 112), 0 for an empty side | L3 |
 //
 // trade (SIM_TRADE, GetTrades)
-// | name | value |
-// |---|---|
-// | market, symbol, board | board 1 (regular) |
-// | trade_no | running number on the market, from 1 |
-// | price, quantity, value | |
-// | side | 1 when a buyer took the offer, 2 when a seller hit the bid |
-// | datetime, time, date | server forms |
+// | name | value | read at |
+// |---|---|---|
+// | board | 1, the regular board | TE/TM 0 |
+// | trade_no | running number on the market, from 1 | TE/TM 1 |
+// | datetime | server form | TE/TM 2 |
+// | symbol | | TE/TM 3 |
+// | price, quantity | | TE/TM 4, 5 |
+// | market, value, time, date | | |
+// | side | 1 a buyer took the offer, 2 a seller hit the bid | |
 //
 // index (SIM_INDEX, GetIndices)
+// | name | value | read at |
+// |---|---|---|
+// | code, name, name_ar | | LX 0, 1, 2; IX 0 |
+// | value | now | LX 3, IX 1 |
+// | open, high, low | today's | LX 4, 5, 6; IX 2, 3, 4 |
+// | prev_close | the reference of the change | LX 7, IX 5 |
+// | volume, amount, trades | of its stocks today | LX 8, 9, 10; IX 6, 7, 8 |
+// | change, change_pct, datetime, time | | |
+//
+// ticker (SIM_TICKER)
 // | name | value |
 // |---|---|
-// | code, name, name_ar | |
-// | value, open, high, low, prev_close | two decimals |
-// | change, change_pct | |
-// | volume, amount, trades | of the index's stocks today |
-// | datetime, time | of the last change |
+// | market, symbol | |
+// | text | the KSE company name or the US ticker |
+// | last, change, change_pct | as in the quote |
 //
-// ticker (SIM_TICKER): market, symbol, text (the symbol), last, change, change_pct
-// minute (SIM_MINUTE): date, time, datetime
-// news (SIM_NEWS, GetNews): the columns of news.txt (id, lang, market, symbol, headline,
-//   story) and datetime, date, time of its release
-// mover (GetMovers): kind (0 gainers, 1 losers, 2 most active), rank, market, symbol, name,
-//   last, change, change_pct, volume, prev_close
-// forward (GetForwards): stock, series, months, premium, underlying, price, bid, ask, volume,
-//   trades
-// day (GetDailyHistory): market, symbol, date (server form), open, high, low, close,
-//   prev_close, change, change_pct, volume, trades, value, segment (1), state (1)
-// index day (GetIndexHistory): code, date, open, high, low, value (the close), prev_close,
-//   change, change_pct, volume, amount, trades
-// match (LookupSymbols): market, symbol, name, name_ar
-// state (GetMarketState): the schedule.txt row in force at the clock's time (market, state,
-//   time, text, text_ar); before the first, the market's last state of the day
-// option (GetOptionChain): underlying, market, symbol, right, strike, expiry (server date),
-//   last, bid, ask, open_interest
+// minute (SIM_MINUTE): | date, time, datetime | the clock at the new minute |
+//
+// news (SIM_NEWS, GetNews)
+// | name | value |
+// |---|---|
+// | id, lang, market, symbol, headline, story | the row of news.txt (lang 0 English, 1 Arabic) |
+// | minute | minutes after the start when it comes out |
+// | datetime, date, time | when it came out |
+//
+// mover (GetMovers)
+// | name | value |
+// |---|---|
+// | kind, rank | 0 gainers, 1 losers, 2 most active; place from 1 |
+// | market, symbol, name, last, change, change_pct, volume, prev_close | as in the quote |
+//
+// forward (GetForwards)
+// | name | value |
+// |---|---|
+// | stock, series, months, premium | the row of forwards.txt |
+// | underlying | the stock's last (or previous close) |
+// | price, bid, ask | the forward price and a spread around it |
+// | volume, trades | 0: the forward board does not trade |
+//
+// day (GetDailyHistory)
+// | name | value |
+// |---|---|
+// | market, symbol, date | |
+// | open, high, low, close, prev_close, change, change_pct | |
+// | volume, trades, value | |
+// | segment, state | 1, 1 |
+//
+// index day (GetIndexHistory)
+// | name | value |
+// |---|---|
+// | code, date | |
+// | open, high, low, value, prev_close, change, change_pct | value is the close |
+// | volume, amount, trades | |
+//
+// option (GetOptionChain)
+// | name | value |
+// |---|---|
+// | underlying, market, symbol | market of the options board; symbol "ALPN 261218C45" |
+// | right, strike, expiry | 1 call, 2 put; expiry a server date |
+// | last, bid, ask, open_interest | priced from the underlying |
+//
+// match (LookupSymbols): | market, symbol, name, name_ar | |
+// state (GetMarketState): | market, state, time, text, text_ar | the schedule.txt row in force |
 // Reference files (markets, stocks, rates, interest, schedule, holidays, countries, events,
-// errors) are served as their rows: CSimTables::Get, names as in each file's header.
+// errors) are served as their rows, CSimTables::Get, under the names of each file's header.
 
 struct CSimMarketInfo
 {

@@ -129,6 +129,7 @@ CSimRecord CSimOrders::Review(const CSimOrderRequest& req, const CSimAccount& ac
     SetField(rec, "commission", FormatDouble(charges.dCommission, 3));
     SetField(rec, "exchange_fee", FormatDouble(dValue * market.dExchangeFee, 3));
     SetField(rec, "clearing_fee", FormatDouble(dValue * market.dClearingFee, 3));
+    SetField(rec, "other_fee", FormatDouble(0, 3));
     SetField(rec, "charges", FormatDouble(dCharges, 3));
     SetField(rec, "total", FormatDouble(req.nSide == SIM_SIDE_BUY ? dValue + dCharges : dValue - dCharges, 3));
     SetField(rec, "cash_available", FormatDouble(m_pAccounts->AvailableCash(account, market.strCurrency), 3));

@@ -43,39 +43,55 @@ struct CSimOrderRequest
     int nGoodTill = 0;              // YYYYMMDD, 0: none
 };
 
-// Records:
+// Records; "read at" as in SimMarket.h (message: field).
 //
 // review (Check, CheckModify, CheckCancel)
-// | name | value |
-// |---|---|
-// | market, symbol, name, side, type, quantity, price, stop_price, duration, good_till | the order |
-// | est_price | the price the value is counted at: the limit, else the best opposite price |
-// | value | quantity at est_price |
-// | commission, exchange_fee, clearing_fee, charges | charges and their sum |
-// | total | value plus charges for a buy, minus for a sale |
-// | cash_available, shares_available | before the order |
-// | currency, margin | the market's currency; margin needed, 0.00 |
-// | order_no | the order changed (modify and cancel checks) |
+// | name | value | read at |
+// |---|---|---|
+// | market | market code | KV 4 (1 there: the regular board) |
+// | side, symbol, quantity, type | the order | KV 5, 6, 7, 8 |
+// | price, stop_price | limit and stop | KV 9, 10 |
+// | duration, good_till | | KV 11, 13 |
+// | cash_available | cash before the order (buys) | KV 14 |
+// | shares_available | shares before the order (sales) | KV 15 |
+// | est_price | the price the value is counted at: the limit, else the far side of the book | KV 16 |
+// | value | quantity at est_price | KV 17 |
+// | commission, exchange_fee, clearing_fee, other_fee | the charges | KV 18, 19, 20, 21 |
+// | total | value plus charges for a buy, minus for a sale | KV 22 |
+// | margin | margin needed, 0.00 | KV 25 |
+// | name, charges, currency | company name, sum of the charges, the market's currency | |
+// | order_no | the order changed (modify and cancel checks) | |
 //
 // order (SIM_ORDER, Send, Modify, Cancel, GetOrders)
-// | name | value |
-// |---|---|
-// | order_no, reference, account, user | reference: the server's text for the order |
-// | market, side, symbol, name, type, duration, good_till | as sent |
-// | quantity, price, stop_price | as sent or last modified |
-// | open_qty, filled_qty, avg_price, value | open and filled so far, value filled |
-// | status | 1 open, 2 partly filled, 3 filled, 4 cancelled, 6 waiting for its stop |
-// | datetime, date, time | when placed |
-// | updated | datetime of the last change |
-// | currency | |
+// | name | value | read at |
+// |---|---|---|
+// | order_no | from 1 for the run | KS/NS 0, OS/NO 0 |
+// | datetime | when placed | KS/NS 1, OS/NO 1 |
+// | symbol, side, quantity | as sent or modified | KS/NS 2, 3, 4; OS/NO 2, 3, 4 |
+// | open_qty, filled_qty | | KS/NS 5, 6; OS/NO 5, 6 |
+// | type, price, stop_price, duration | | KS/NS 8, 9, 10, 11; OS/NO 8, 9, 10, 11 |
+// | good_till | server date, "" for none | KS/NS 13, OS/NO 13 |
+// | value | value filled | KS/NS 14 |
+// | status | 1 open, 2 partly filled, 3 filled, 4 cancelled, 6 waiting for its stop | KS/NS 16, OS/NO 16 |
+// | market | market code | KS/NS 23, OS/NO 21 |
+// | date | when placed | KS/NS 24 |
+// | reference | the server's text for the order | KS/NS 25 |
+// | account, user, name, avg_price, time, updated, currency | updated: datetime of the last change | |
 //
 // fill (SIM_FILL, GetFills)
-// | name | value |
-// |---|---|
-// | trade_no, order_no, reference, account | trade_no runs per engine, from 1 |
-// | market, side, symbol, name, quantity, price, value | |
-// | commission, fees, charges, net | fees: exchange and clearing; net: value + charges for a buy, - for a sale |
-// | currency, datetime, date, time, status | status 1 done |
+// | name | value | read at |
+// |---|---|---|
+// | trade_no | from 1 for the run | EK/NX 1, ET/NT 0 |
+// | datetime | | EK/NX 2, ET/NT 1 |
+// | market | | EK/NX 0 |
+// | side, symbol, quantity, price | | EK/NX 3, 4, 5, 6; ET/NT 2, 3, 4, 5 |
+// | commission | | EK/NX 7 |
+// | value | | ET/NT 6 |
+// | order_no | | EK/NX 13, ET/NT 9 |
+// | reference | the order's | EK/NX 14 |
+// | status | 1 done | EK/NX 15, ET/NT 10 |
+// | date | | EK/NX 17 |
+// | fees, charges, net, account, name, currency, time | fees: exchange and clearing; net: value + charges for a buy, - for a sale | |
 
 class CSimOrders
 {
