@@ -129,6 +129,12 @@
 // Reference files (markets, stocks, rates, interest, schedule, holidays, countries, events,
 // errors) are served as their rows, CSimTables::Get, under the names of each file's header.
 
+enum
+{
+    SIM_MARKET_KSE = 2,             // numeric stock ids, tick bands, limits and indices
+    SIM_MARKET_OPTIONS = 8,         // where the option chains are listed
+};
+
 struct CSimMarketInfo
 {
     int nCode = 0;
@@ -203,6 +209,8 @@ public:
     bool IsInsideLimits(const CSimInstrument& inst, int64_t nPrice) const;
     // Value in the currency of nQty at nPrice.
     static double Value(const CSimMarketInfo& market, int64_t nPrice, int64_t nQty);
+    // The walk's round lot: levels and trades come in multiples of it.
+    static int64_t LotOf(const CSimInstrument& inst) { return inst.pMarket->nCode == SIM_MARKET_KSE ? 500 : 100; }
 
     // Trades nQty of the user's order against the opposite side (nSide 1 buys from the asks),
     // best level first, no further than nLimit (0: any of the five levels). Each traded level

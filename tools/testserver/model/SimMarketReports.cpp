@@ -86,7 +86,7 @@ std::vector<CSimRecord> CSimMarket::GetMovers(int nMarket, int nKind, int nCount
 std::vector<CSimRecord> CSimMarket::GetForwards() const
 {
     std::vector<CSimRecord> rows;
-    const CSimMarketInfo* pKse = FindMarket(2);
+    const CSimMarketInfo* pKse = FindMarket(SIM_MARKET_KSE);
     for (const Forward& fwd : m_forwards) {
         const CSimInstrument* pInst = nullptr;
         for (const CSimInstrument& inst : m_instruments)
@@ -123,11 +123,11 @@ std::vector<CSimRecord> CSimMarket::GetOptionChain(const std::string& strUnderly
             continue;
         const CSimInstrument* pInst = nullptr;
         for (const CSimInstrument& inst : m_instruments)
-            if (inst.strSymbol == opt.strUnderlying && inst.pMarket->nCode != 2)
+            if (inst.strSymbol == opt.strUnderlying && inst.pMarket->nCode != SIM_MARKET_KSE)
                 pInst = &inst;
         if (!pInst)
             continue;
-        const CSimMarketInfo* pMarket = FindMarket(8) ? FindMarket(8) : pInst->pMarket;
+        const CSimMarketInfo* pMarket = FindMarket(SIM_MARKET_OPTIONS) ? FindMarket(SIM_MARKET_OPTIONS) : pInst->pMarket;
         const double dUnder = static_cast<double>(pInst->nLast > 0 ? pInst->nLast : pInst->nPrevClose) / pInst->pMarket->nScale;
         // Intrinsic value and a time value that shrinks towards expiry: enough to look like a chain.
         const double dIntrinsic = std::max(0.0, opt.nRight == 1 ? dUnder - opt.dStrike : opt.dStrike - dUnder);
