@@ -236,8 +236,12 @@ void CSimOrders::Fill(Order& order, int64_t nPrice, int64_t nQty, ISimEventSink&
     const CSimInstrument& inst = *order.pInst;
     const CSimMarketInfo& market = *inst.pMarket;
     const double dValue = CSimMarket::Value(market, nPrice, nQty);
-    const Charges charges = ChargesOf(market, dValue);
+    // The least commission is per order, not per fill: each fill pays what the order's total
+    // commission grows by.
+    const Charges total = ChargesOf(market, order.dFilledValue + dValue);
+    const Charges charges = {total.dCommission - order.dCommission, ChargesOf(market, dValue).dFees};
     const double dCharges = charges.dCommission + charges.dFees;
+    order.dCommission = total.dCommission;
     order.nFilled += nQty;
     order.dFilledValue += dValue;
     order.nStatus = order.nFilled >= order.nQty ? SIM_STATUS_FILLED : SIM_STATUS_PARTLY;

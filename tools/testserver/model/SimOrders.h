@@ -132,7 +132,7 @@ private:
         int64_t nQty = 0, nFilled = 0, nLimit = 0, nStop = 0;
         bool bTriggered = false;
         int nStatus = SIM_STATUS_OPEN;
-        double dFilledValue = 0, dReservedCash = 0;
+        double dFilledValue = 0, dReservedCash = 0, dCommission = 0;
         int64_t nReservedShares = 0;
         int64_t nPlacedMillis = 0, nUpdatedMillis = 0;
     };

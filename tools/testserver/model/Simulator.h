@@ -26,7 +26,9 @@ public:
     // (YYYYMMDD, HHMMSS); false with a message when a file or the date is wrong.
     bool Start(const std::string& strFolder, uint64_t nSeed, int nDate, int nTime, std::string* pstrError);
     // Simulated time per step of the walk (20 ms unless set): the pace of the simulated clock
-    // against the number of events, not against the wall clock.
+    // against the number of events, not against the wall clock. A step makes about four events
+    // (a trade, its quote, one or two book levels, now and then an index or ticker line), so a
+    // server sending R lines a second keeps the clock near real time with about 4000 / R ms.
     void SetStepMillis(int64_t nMillis) { m_market.SetStepMillis(nMillis); }
 
     // The next event; the walk runs as far as it must to make one. The event and its record

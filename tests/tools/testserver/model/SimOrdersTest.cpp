@@ -224,6 +224,28 @@ TEST(SimOrders, CheckAnswersWithValueAndCharges)
         dHighest = Num(level, "ask_qty") > 0 ? std::max(dHighest, Num(level, "price")) : dHighest;
     EXPECT_EQ(dHighest, Num(review, "est_price"));
     EXPECT_EQ("2.000", GetField(review, "commission"));
+
+    // An order that takes three levels pays the least commission once, not per level.
+    std::vector<CSimRecord> asks;
+    for (const CSimRecord& level : sim.Market().GetBook(*sim.Market().Find(2, "111")))
+        if (Num(level, "ask_qty") > 0)
+            asks.insert(asks.begin(), level);
+    ASSERT_GE(asks.size(), 3u);
+    long long nQty = 0;
+    for (int i = 0; i < 3; ++i)
+        nQty += atoll(GetField(asks[static_cast<size_t>(i)], "ask_qty").c_str());
+    CSimRecord order;
+    ASSERT_EQ(0, sim.SendOrder(Request("111", SIM_SIDE_BUY, SIM_TYPE_LIMIT, nQty, Num(asks[2], "price")), &order, &strInsert));
+    EXPECT_EQ("3", GetField(order, "status"));
+    double dCommission = 0, dValue3 = 0;
+    int nFills = 0;
+    for (const CSimRecord& fill : sim.Orders().GetFills("demo", 2, TEST_DATE, TEST_DATE)) {
+        dCommission += Num(fill, "commission");
+        dValue3 += Num(fill, "value");
+        ++nFills;
+    }
+    EXPECT_EQ(3, nFills);
+    EXPECT_NEAR(std::max(2.0, dValue3 * 0.00125), dCommission, 0.002);
 }
 
 TEST(SimOrders, StopWaitsForTheLastPriceThenTradesAgainstTheBook)
