@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <cmath>
 #include <cstdio>
+#include <unistd.h>
 #include <fstream>
 #include "tests/tools/testserver/model/SimTestSupport.h"
 
@@ -51,7 +52,8 @@ TEST(SimRecord, NumbersAlwaysCarryAPoint)
 
 TEST(SimTables, ReadsHeaderNamedRowsAndNamesTheBadLine)
 {
-    const std::string strPath = std::string(TB_BINARY_DIR) + "/sim_tables_test.txt";
+    // One file per process: CTest may run this test in two programs at once.
+    const std::string strPath = std::string(TB_BINARY_DIR) + "/sim_tables_test_" + std::to_string(getpid()) + ".txt";
     {
         std::ofstream out(strPath);
         out << "# a comment\nid|name\r\n1|Alpha\n\n# another\n2|Beta|extra\n";
