@@ -63,7 +63,7 @@ const CSimAccount* CSimAccounts::Find(const std::string& strUser) const
     return nullptr;
 }
 
-CSimAccount& CSimAccounts::Open(const std::string& strUser, const std::string& strPassword)
+CSimAccount& CSimAccounts::Open(const std::string& strUser, const std::string& strPassword, int nAccount)
 {
     if (CSimAccount* pFound = Find(strUser))
         return *pFound;
@@ -71,7 +71,7 @@ CSimAccount& CSimAccounts::Open(const std::string& strUser, const std::string& s
     CSimAccount& account = *m_accounts.back();
     account.strUser = strUser;
     account.strPassword = strPassword;
-    account.nAccount = FIRST_ACCOUNT + static_cast<int>(m_accounts.size()) - 1;
+    account.nAccount = nAccount > 0 ? nAccount : FIRST_ACCOUNT + static_cast<int>(m_accounts.size()) - 1;
 
     bool bNamed = false;
     for (const CSimRecord& row : m_pPortfolios->rows)
@@ -227,6 +227,18 @@ void CSimAccounts::ApplyFill(CSimAccount& account, const CSimInstrument& inst, i
                    dAmount, dCharges, market.strCurrency, (nSide == 1 ? "Bought " : "Sold ") + inst.strName);
     sink.OnSimEvent(SIM_HOLDING, market.nCode, account.strUser, HoldingRecord(account, holding));
     sink.OnSimEvent(SIM_CASH, 0, account.strUser, CashRecord(account, market.strCurrency));
+    PublishChange(account, 1, sink);
+}
+
+// The last nNewTransactions of the history and the margin figures after them.
+void CSimAccounts::PublishChange(const CSimAccount& account, size_t nNewTransactions, ISimEventSink& sink) const
+{
+    const size_t nCount = account.transactions.size();
+    for (size_t i = nCount - std::min(nCount, nNewTransactions); i < nCount; ++i) {
+        const CSimRecord& rec = account.transactions[i];
+        sink.OnSimEvent(SIM_TRANSACTION, atoi(GetField(rec, "market").c_str()), account.strUser, rec);
+    }
+    sink.OnSimEvent(SIM_MARGIN, 0, account.strUser, GetMargin(account));
 }
 
 void CSimAccounts::AddTransaction(CSimAccount& account, int nDate, int64_t nMillis, int nType, const CSimInstrument* pInst,
@@ -470,6 +482,7 @@ int CSimAccounts::ConvertCash(CSimAccount& account, const std::string& strFrom, 
                        "Converted from " + strFrom);
         PublishCash(account, strFrom, sink);
         PublishCash(account, strTo, sink);
+        PublishChange(account, 2, sink);
     }
     CSimRecord& rec = *pQuote;
     rec.clear();

@@ -37,7 +37,7 @@
 // | open_date | first purchase of the shares held, server date |
 // | market_value_kwd | the market value in KWD |
 //
-// transaction (GetTransactions)
+// transaction (SIM_TRANSACTION, GetTransactions)
 // | name | value |
 // |---|---|
 // | txn_no, account | running number per account |
@@ -67,7 +67,7 @@
 // | current, value, profit | the series' forward price now, its value and the profit, KWD |
 // | status | 1 open |
 //
-// margin (GetMargin), in KWD
+// margin (SIM_MARGIN, GetMargin), in KWD
 // | name | value |
 // |---|---|
 // | account, currency | |
@@ -124,8 +124,9 @@ public:
     bool Init(const CSimTables& tables, CSimMarket* pMarket, CSimClock* pClock);
 
     // The user's account, opened at the first call with the positions of portfolios.txt (the
-    // "*" lines for a user it does not name); the password given first is the trading password.
-    CSimAccount& Open(const std::string& strUser, const std::string& strPassword);
+    // "*" lines for a user it does not name) under nAccount (0: the next from 5001); the
+    // password given first is the trading password.
+    CSimAccount& Open(const std::string& strUser, const std::string& strPassword, int nAccount = 0);
     CSimAccount* Find(const std::string& strUser);
     const CSimAccount* Find(const std::string& strUser) const;
     bool CheckPassword(const CSimAccount& account, const std::string& strPassword) const
@@ -142,8 +143,8 @@ public:
     void ReserveShares(CSimAccount& account, int nMarket, const std::string& strSymbol, int64_t nQty);
     void PublishCash(const CSimAccount& account, const std::string& strCurrency, ISimEventSink& sink) const;
     void PublishHolding(CSimAccount& account, int nMarket, const std::string& strSymbol, ISimEventSink& sink);
-    // A trade of the account: cash, holding, realized profit and a transaction; the cash and
-    // holding lines go to the sink.
+    // A trade of the account: cash, holding, realized profit and a transaction; the holding,
+    // cash, transaction and margin lines go to the sink.
     void ApplyFill(CSimAccount& account, const CSimInstrument& inst, int nSide, int64_t nQty, int64_t nPrice, double dCharges,
                    ISimEventSink& sink);
 
@@ -168,6 +169,7 @@ private:
     CSimHolding& HoldingOf(CSimAccount& account, int nMarket, const std::string& strSymbol);
     CSimRecord CashRecord(const CSimAccount& account, const std::string& strCurrency) const;
     CSimRecord HoldingRecord(const CSimAccount& account, const CSimHolding& holding) const;
+    void PublishChange(const CSimAccount& account, size_t nNewTransactions, ISimEventSink& sink) const;
     void AddTransaction(CSimAccount& account, int nDate, int64_t nMillis, int nType, const CSimInstrument* pInst, int64_t nQty,
                         int64_t nPrice, double dAmount, double dCharges, const std::string& strCurrency, const std::string& strText);
 

@@ -18,6 +18,8 @@ enum ESimEvent
     SIM_FILL,           // an order of the user traded (SimOrders.h, fill)
     SIM_HOLDING,        // a holding of the user changed (SimAccounts.h, holding)
     SIM_CASH,           // a cash line of the user changed (SimAccounts.h, cash)
+    SIM_TRANSACTION,    // a line joined the user's transaction history (SimAccounts.h)
+    SIM_MARGIN,         // the user's margin figures after a trade or conversion (SimAccounts.h)
     SIM_EVENT_TYPES
 };
 
@@ -25,7 +27,7 @@ struct CSimEvent
 {
     int nType = SIM_MINUTE;
     int nMarket = 0;                    // market code of the line; 0 for the clock
-    std::string strUser;                // the account's user for SIM_ORDER to SIM_CASH, else ""
+    std::string strUser;                // the account's user for SIM_ORDER to SIM_MARGIN, else ""
     const CSimRecord* pRecord = nullptr;
 };
 

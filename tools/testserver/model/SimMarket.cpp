@@ -315,7 +315,7 @@ void CSimMarket::RecordTrade(CSimInstrument& inst, int64_t nPrice, int64_t nQty,
     inst.nLastMillis = m_pClock->GetMillis();
     const CSimInstrument::Trade trade{++m_nTradeNo, inst.nLastMillis, nPrice, nQty, nSide};
     if (inst.recent.size() == kRecentTrades)
-        inst.recent.erase(inst.recent.begin());
+        inst.recent.pop_front();
     inst.recent.push_back(trade);
 
     CSimRecordSlots& f = m_tradeSlots;

@@ -175,7 +175,7 @@ struct CSimInstrument
     CSimRecord quote;
     CSimRecordSlots quoteSlots;               // the quote's fields a trade rewrites
     struct Trade { int64_t nNo, nMillis, nPrice, nQty; int nSide; };
-    std::vector<Trade> recent;                // the last kRecentTrades, oldest first
+    std::deque<Trade> recent;                 // the last kRecentTrades, oldest first
 };
 
 class CSimMarket

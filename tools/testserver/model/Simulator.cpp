@@ -82,9 +82,9 @@ int CSimulator::Advance(int64_t nMillis, const std::function<void(const CSimEven
     return nCount;
 }
 
-int CSimulator::Login(const std::string& strUser, const std::string& strPassword)
+int CSimulator::Login(const std::string& strUser, const std::string& strPassword, int nAccount)
 {
-    return m_accounts.Open(strUser, strPassword).nAccount;
+    return m_accounts.Open(strUser, strPassword, nAccount).nAccount;
 }
 
 int CSimulator::CheckOrder(const CSimOrderRequest& req, CSimRecord* pReview, std::string* pstrInsert)

@@ -40,8 +40,9 @@ public:
     // Events made and not yet taken: after an order call, the ones it made come first.
     size_t GetPendingCount() const { return m_queue.size(); }
 
-    // A session's login opens the user's account (or finds it); returns its number.
-    int Login(const std::string& strUser, const std::string& strPassword);
+    // A session's login opens the user's account (or finds it); returns its number: nAccount
+    // when the server's accounts file gives one, else one from 5001 up.
+    int Login(const std::string& strUser, const std::string& strPassword, int nAccount = 0);
 
     // Orders (SimOrders.h): 0 or a refusal code with its insert; the changes come as events.
     int CheckOrder(const CSimOrderRequest& req, CSimRecord* pReview, std::string* pstrInsert);

@@ -98,7 +98,8 @@ TEST(SimOrders, LifePartlyFilledRestingFilledByTheWalkModifiedCancelled)
             EXPECT_EQ(nAskQty, atoll(GetField(ev.rec, "quantity").c_str()));
         }
     }
-    EXPECT_EQ((std::vector<int>{SIM_ORDER, SIM_CASH, SIM_FILL, SIM_HOLDING, SIM_CASH, SIM_ORDER}), accountTypes);
+    EXPECT_EQ((std::vector<int>{SIM_ORDER, SIM_CASH, SIM_FILL, SIM_HOLDING, SIM_CASH, SIM_TRANSACTION, SIM_MARGIN, SIM_ORDER}),
+              accountTypes);
     // Held back for the open 1000: their value at the limit and the charges on it.
     const double dOpenValue = 1000 * dAsk / 1000;
     EXPECT_NEAR(dOpenValue + std::max(2.0, dOpenValue * 0.00125) + dOpenValue * 0.00035, Num(CashOf(sim, "demo", "KWD"), "reserved"),
