@@ -12,6 +12,7 @@ enum ESimEvent
     SIM_TRADE,          // a trade on the market, for time and sales
     SIM_INDEX,          // a KSE index moved
     SIM_TICKER,         // a trade of a stock that runs in the scrolling ticker
+    SIM_FORWARD,        // a forward series' prices moved with its stock
     SIM_NEWS,           // a story came out
     SIM_MINUTE,         // the simulated clock entered a new minute
     SIM_ORDER,          // an order's status changed (SimOrders.h, order); strUser says whose

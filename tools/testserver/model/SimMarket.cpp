@@ -234,8 +234,18 @@ bool CSimMarket::Init(const CSimTables& tables, CSimClock* pClock, uint64_t nSee
     }
 
     m_forwards.clear();
-    for (const CSimRecord& row : tables.Get("forwards").rows)
-        m_forwards.push_back({ToInt(row, "stock"), ToInt(row, "series"), ToInt(row, "months"), ToDouble(row, "premium")});
+    m_forwardsOf.assign(m_instruments.size(), std::vector<size_t>());
+    for (const CSimRecord& row : tables.Get("forwards").rows) {
+        const CSimInstrument* pStock = Find(SIM_MARKET_KSE, GetField(row, "stock"));
+        if (!pStock) {
+            *pstrError = "forwards: no stock " + GetField(row, "stock");
+            return false;
+        }
+        m_forwardsOf[static_cast<size_t>(pStock->nIndex)].push_back(m_forwards.size());
+        m_forwards.push_back({static_cast<size_t>(pStock->nIndex), ToInt(row, "series"), ToInt(row, "months"),
+                              ToDouble(row, "premium"), CSimRecord()});
+        FillForwardRecord(m_forwards.back().rec, m_forwards.back());
+    }
     m_options.clear();
     for (const CSimRecord& row : tables.Get("options").rows)
         m_options.push_back({GetField(row, "underlying"), ToInt(row, "right"), ToDouble(row, "strike"), ToInt(row, "expiry")});
@@ -334,6 +344,12 @@ void CSimMarket::RecordTrade(CSimInstrument& inst, int64_t nPrice, int64_t nQty,
 
     if (inst.pMarket->nCode == SIM_MARKET_KSE)
         UpdateIndices(inst, nOldLast, nQty, dValue, sink);
+    // Forward prices follow their stock.
+    for (size_t nForward : m_forwardsOf[static_cast<size_t>(inst.nIndex)]) {
+        Forward& fwd = m_forwards[nForward];
+        FillForwardRecord(fwd.rec, fwd);
+        sink.OnSimEvent(SIM_FORWARD, SIM_MARKET_KSE, std::string(), fwd.rec);
+    }
 }
 
 void CSimMarket::PublishQuote(CSimInstrument& inst, ISimEventSink& sink)

@@ -94,12 +94,12 @@
 // | kind, rank | 0 gainers, 1 losers, 2 most active; place from 1 |
 // | market, symbol, name, last, change, change_pct, volume, prev_close | as in the quote |
 //
-// forward (GetForwards)
+// forward (SIM_FORWARD after each trade of its stock, GetForwards)
 // | name | value |
 // |---|---|
 // | stock, series, months, premium | the row of forwards.txt |
 // | underlying | the stock's last (or previous close) |
-// | price, bid, ask | the forward price and a spread around it |
+// | price, bid, ask | the forward price from the stock's last, and a spread around it |
 // | volume, trades | 0: the forward board does not trade |
 //
 // day (GetDailyHistory)
@@ -248,7 +248,13 @@ private:
         double dAmount = 0;
         int64_t nLastMillis = -1;
     };
-    struct Forward { int nStock; int nSeries, nMonths; double dPremium; };
+    struct Forward
+    {
+        size_t nInstrument;         // the KSE stock
+        int nSeries, nMonths;
+        double dPremium;
+        CSimRecord rec;             // as last sent
+    };
     struct Option { std::string strUnderlying; int nRight; double dStrike; int nExpiry; };
 
     void BuildBook(CSimInstrument& inst);
@@ -260,6 +266,7 @@ private:
     void UpdateIndices(CSimInstrument& inst, int64_t nOldLast, int64_t nQty, double dValue, ISimEventSink& sink);
     void EmitLevel(const CSimInstrument& inst, int64_t nPrice, const CSimLevel& level, ISimEventSink& sink);
     void EmitDueNews(ISimEventSink& sink);
+    void FillForwardRecord(CSimRecord& rec, const Forward& fwd) const;
     int LevelPosition(const CSimInstrument& inst, int64_t nPrice, const CSimLevel& level) const;
     void FillLevelRecord(CSimRecord& rec, const CSimInstrument& inst, int64_t nPrice, const CSimLevel& level) const;
     void FillTradeRecord(CSimRecord& rec, const CSimInstrument& inst, const CSimInstrument::Trade& trade) const;
@@ -274,6 +281,7 @@ private:
     std::vector<CSimInstrument> m_instruments;
     std::vector<Index> m_indices;
     std::vector<Forward> m_forwards;
+    std::vector<std::vector<size_t>> m_forwardsOf;      // per instrument: its forward series
     std::vector<Option> m_options;
     std::vector<CSimRecord> m_schedule;
     std::vector<CSimRecord> m_news;                     // in release order

@@ -83,33 +83,29 @@ std::vector<CSimRecord> CSimMarket::GetMovers(int nMarket, int nKind, int nCount
     return rows;
 }
 
+void CSimMarket::FillForwardRecord(CSimRecord& rec, const Forward& fwd) const
+{
+    const CSimInstrument& inst = m_instruments[fwd.nInstrument];
+    const int64_t nUnder = inst.nLast > 0 ? inst.nLast : inst.nPrevClose;
+    const double dUnder = static_cast<double>(nUnder) / inst.pMarket->nScale;
+    const double dPrice = dUnder * (1.0 + fwd.dPremium / 100.0 * fwd.nMonths / 12.0);
+    SetField(rec, "stock", inst.strSymbol);
+    SetField(rec, "series", int64_t{fwd.nSeries});
+    SetField(rec, "months", int64_t{fwd.nMonths});
+    SetField(rec, "premium", FormatDouble(fwd.dPremium, 3));
+    SetField(rec, "underlying", PriceText(*inst.pMarket, nUnder));
+    SetField(rec, "price", FormatDouble(dPrice, 3));
+    SetField(rec, "bid", FormatDouble(dPrice * 0.998, 3));
+    SetField(rec, "ask", FormatDouble(dPrice * 1.002, 3));
+    SetField(rec, "volume", int64_t{0});
+    SetField(rec, "trades", int64_t{0});
+}
+
 std::vector<CSimRecord> CSimMarket::GetForwards() const
 {
-    std::vector<CSimRecord> rows;
-    const CSimMarketInfo* pKse = FindMarket(SIM_MARKET_KSE);
-    for (const Forward& fwd : m_forwards) {
-        const CSimInstrument* pInst = nullptr;
-        for (const CSimInstrument& inst : m_instruments)
-            if (inst.pMarket == pKse && atoi(inst.strSymbol.c_str()) == fwd.nStock)
-                pInst = &inst;
-        if (!pInst)
-            continue;
-        const int64_t nUnder = pInst->nLast > 0 ? pInst->nLast : pInst->nPrevClose;
-        const double dUnder = static_cast<double>(nUnder) / pKse->nScale;
-        const double dPrice = dUnder * (1.0 + fwd.dPremium / 100.0 * fwd.nMonths / 12.0);
-        CSimRecord rec;
-        SetField(rec, "stock", pInst->strSymbol);
-        SetField(rec, "series", int64_t{fwd.nSeries});
-        SetField(rec, "months", int64_t{fwd.nMonths});
-        SetField(rec, "premium", FormatDouble(fwd.dPremium, 3));
-        SetField(rec, "underlying", PriceText(*pKse, nUnder));
-        SetField(rec, "price", FormatDouble(dPrice, 3));
-        SetField(rec, "bid", FormatDouble(dPrice * 0.998, 3));
-        SetField(rec, "ask", FormatDouble(dPrice * 1.002, 3));
-        SetField(rec, "volume", int64_t{0});
-        SetField(rec, "trades", int64_t{0});
-        rows.push_back(std::move(rec));
-    }
+    std::vector<CSimRecord> rows(m_forwards.size());
+    for (size_t i = 0; i < m_forwards.size(); ++i)
+        FillForwardRecord(rows[i], m_forwards[i]);
     return rows;
 }
 

@@ -139,7 +139,7 @@ TEST(SimMarket, QuotesAndIndicesAddUpFromTheTrades)
     ASSERT_TRUE(StartTestSimulator(sim, 5));
     struct Totals { long long nVolume = 0; int nTrades = 0; double dHigh = 0, dLow = 1e300; };
     std::map<std::string, Totals> totals;
-    int nIndexEvents = 0, nTickers = 0;
+    int nIndexEvents = 0, nTickers = 0, nForwards = 0;
     for (int k = 0; k < 20000; ++k) {
         const CSimEvent& ev = *sim.Next();
         const CSimRecord& rec = *ev.pRecord;
@@ -173,6 +173,11 @@ TEST(SimMarket, QuotesAndIndicesAddUpFromTheTrades)
             }
             ASSERT_NEAR(Num(*pDef, "base") * dNow / dBefore, Num(rec, "value"), 0.006) << RecordText(rec);
             ++nIndexEvents;
+        } else if (ev.nType == SIM_FORWARD) {
+            const CSimRecord& quote = sim.Market().GetQuote(*sim.Market().Find(2, GetField(rec, "stock")));
+            ASSERT_NEAR(Num(quote, "ref_price") * (1 + Num(rec, "premium") / 100 * Num(rec, "months") / 12), Num(rec, "price"), 0.0006)
+                << RecordText(rec);
+            ++nForwards;
         } else if (ev.nType == SIM_TICKER) {
             const CSimInstrument* pInst = sim.Market().Find(ev.nMarket, GetField(rec, "symbol"));
             ASSERT_NE(nullptr, pInst);
@@ -182,6 +187,7 @@ TEST(SimMarket, QuotesAndIndicesAddUpFromTheTrades)
     }
     EXPECT_GT(nIndexEvents, 50);
     EXPECT_GT(nTickers, 100);
+    EXPECT_GT(nForwards, 100);
 }
 
 TEST(SimMarket, MoversAreRankedAndNewsComesOnTime)
