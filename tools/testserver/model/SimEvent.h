@@ -9,6 +9,7 @@ enum ESimEvent
 {
     SIM_QUOTE,          // a stock's quotation changed (SimMarket.h, quote)
     SIM_BOOK,           // one price level of a book changed; both sides 0: the level is gone
+    SIM_ODDLOT,         // an entry of the KSE odd-lot board came or went (orders 0)
     SIM_TRADE,          // a trade on the market, for time and sales
     SIM_INDEX,          // a KSE index moved
     SIM_TICKER,         // a trade of a stock that runs in the scrolling ticker

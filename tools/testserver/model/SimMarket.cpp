@@ -209,6 +209,8 @@ bool CSimMarket::Init(const CSimTables& tables, CSimClock* pClock, uint64_t nSee
         SetField(inst.quote, "eps", FormatDouble(inst.dEps, 2));
         inst.quoteSlots.Bind(inst.quote, s_quoteSlots, Q_COUNT);
         UpdateQuote(inst, false);
+        for (int i = 0; i < 2 * kOddLotsASide && market.nCode == SIM_MARKET_KSE; ++i)
+            inst.oddLots.push_back(RandomOddLot(inst, i < kOddLotsASide ? 1 : 2));
     }
     m_tradeSlots.Bind(m_tradeRec, s_tradeSlots, T_COUNT);
 
@@ -307,6 +309,9 @@ CSimInstrument* CSimMarket::Step(ISimEventSink& sink)
         RestoreBook(inst, sink);
     }
     PublishQuote(inst, sink);
+    // The odd-lot board changes now and then beside the regular one.
+    if (!inst.oddLots.empty() && m_random.Chance(25))
+        RenewOddLot(inst, sink);
     return &inst;
 }
 

@@ -72,6 +72,12 @@
 // | volume, amount, trades | of its stocks today | LX 8, 9, 10; IX 6, 7, 8 |
 // | change, change_pct, datetime, time | | |
 //
+// odd lot (SIM_ODDLOT, GetOddLots): one entry of the KSE odd-lot board; orders 0: it went
+// | name | value | read at |
+// |---|---|---|
+// | symbol, quantity, price, side, orders | side 1 buy, 2 sell | OD/OO 0, 1, 2, 3, 4 |
+// | market | | |
+//
 // ticker (SIM_TICKER)
 // | name | value |
 // |---|---|
@@ -155,6 +161,14 @@ struct CSimLevel
     int64_t nAskQty = 0;
 };
 
+// An odd-lot order of the KSE: fewer shares than a round lot, at its own price.
+struct CSimOddLot
+{
+    int64_t nQty = 0, nPrice = 0;
+    int nSide = 1;                  // 1 buy, 2 sell
+    int nOrders = 1;
+};
+
 struct CSimInstrument
 {
     int nIndex = 0;
@@ -172,6 +186,7 @@ struct CSimInstrument
     int nTrades = 0;
     int64_t nLastMillis = 0;
     std::map<int64_t, CSimLevel> levels;      // by price, both sides
+    std::vector<CSimOddLot> oddLots;          // KSE stocks only
     CSimRecord quote;
     CSimRecordSlots quoteSlots;               // the quote's fields a trade rewrites
     struct Trade { int64_t nNo, nMillis, nPrice, nQty; int nSide; };
@@ -182,6 +197,7 @@ class CSimMarket
 {
 public:
     static constexpr int kLevels = 5;
+    static constexpr int kOddLotsASide = 2;
     static constexpr size_t kRecentTrades = 200;
 
     // Builds every market, symbol, book and index from the tables; false with a message when a
@@ -221,6 +237,7 @@ public:
     // Records for replies.
     const CSimRecord& GetQuote(const CSimInstrument& inst) const { return inst.quote; }
     std::vector<CSimRecord> GetBook(const CSimInstrument& inst) const;     // highest price first
+    std::vector<CSimRecord> GetOddLots(const CSimInstrument& inst) const;
     std::vector<CSimRecord> GetTrades(const CSimInstrument& inst) const;   // oldest first
     std::vector<CSimRecord> GetIndices() const;
     std::vector<CSimRecord> GetMovers(int nMarket, int nKind, int nCount) const;
@@ -260,6 +277,9 @@ private:
     void BuildBook(CSimInstrument& inst);
     void RestoreBook(CSimInstrument& inst, ISimEventSink& sink);
     void RandomLevel(CSimInstrument& inst, CSimLevel& level, bool bBid);
+    CSimOddLot RandomOddLot(CSimInstrument& inst, int nSide);
+    void RenewOddLot(CSimInstrument& inst, ISimEventSink& sink);
+    void FillOddLotRecord(CSimRecord& rec, const CSimInstrument& inst, const CSimOddLot& lot) const;
     void RecordTrade(CSimInstrument& inst, int64_t nPrice, int64_t nQty, int nSide, ISimEventSink& sink);
     void UpdateQuote(CSimInstrument& inst, bool bTicker);
     void PublishQuote(CSimInstrument& inst, ISimEventSink& sink);     // with the ticker line
@@ -294,6 +314,7 @@ private:
     CSimRecordSlots m_tradeSlots;
     std::deque<CSimRecord> m_levelRecs;               // a deque: the first stay put as it grows
     std::deque<CSimRecordSlots> m_levelSlots;
+    CSimRecord m_oddLotGone, m_oddLotNew;
     size_t m_nLevelRecsUsed = 0;
     // The clock's texts, made once a simulated second.
     int64_t m_nTextSecond = -1;

@@ -183,3 +183,64 @@ std::vector<std::pair<int64_t, int64_t>> CSimMarket::TakeLiquidity(CSimInstrumen
     PublishQuote(inst, sink);
     return fills;
 }
+
+
+CSimOddLot CSimMarket::RandomOddLot(CSimInstrument& inst, int nSide)
+{
+    CSimOddLot lot;
+    lot.nSide = nSide;
+    lot.nQty = m_random.Between(1, static_cast<int>(LotOf(inst)) - 1);
+    lot.nOrders = m_random.Between(1, 3);
+    // Within three ticks of the best price of its side.
+    int64_t nPrice = nSide == 1 ? inst.nBestBid : inst.nBestAsk;
+    for (int i = m_random.Below(3); i > 0; --i) {
+        const int64_t nNext = nSide == 1 ? StepDown(inst, nPrice) : StepUp(inst, nPrice);
+        if (nNext > 0 && IsInsideLimits(inst, nNext))
+            nPrice = nNext;
+    }
+    lot.nPrice = nPrice;
+    return lot;
+}
+
+void CSimMarket::FillOddLotRecord(CSimRecord& rec, const CSimInstrument& inst, const CSimOddLot& lot) const
+{
+    SetField(rec, "market", int64_t{inst.pMarket->nCode});
+    SetField(rec, "symbol", inst.strSymbol);
+    SetField(rec, "quantity", lot.nQty);
+    SetField(rec, "price", PriceText(*inst.pMarket, lot.nPrice));
+    SetField(rec, "side", int64_t{lot.nSide});
+    SetField(rec, "orders", int64_t{lot.nOrders});
+}
+
+// One odd-lot entry of the stock goes and a fresh one near the book takes its place.
+void CSimMarket::RenewOddLot(CSimInstrument& inst, ISimEventSink& sink)
+{
+    if (inst.oddLots.empty())
+        return;
+    CSimOddLot& lot = inst.oddLots[static_cast<size_t>(m_random.Below(static_cast<int>(inst.oddLots.size())))];
+    CSimOddLot gone = lot;
+    gone.nOrders = 0;
+    FillOddLotRecord(m_oddLotGone, inst, gone);
+    sink.OnSimEvent(SIM_ODDLOT, inst.pMarket->nCode, std::string(), m_oddLotGone);
+    lot = RandomOddLot(inst, lot.nSide);
+    // Two entries of one stock, quantity, side and price would be one row on the terminal.
+    for (bool bClash = true; bClash;) {
+        bClash = false;
+        for (const CSimOddLot& other : inst.oddLots) {
+            if (&other != &lot && other.nQty == lot.nQty && other.nSide == lot.nSide && other.nPrice == lot.nPrice) {
+                lot.nQty = lot.nQty % (LotOf(inst) - 1) + 1;
+                bClash = true;
+            }
+        }
+    }
+    FillOddLotRecord(m_oddLotNew, inst, lot);
+    sink.OnSimEvent(SIM_ODDLOT, inst.pMarket->nCode, std::string(), m_oddLotNew);
+}
+
+std::vector<CSimRecord> CSimMarket::GetOddLots(const CSimInstrument& inst) const
+{
+    std::vector<CSimRecord> rows(inst.oddLots.size());
+    for (size_t i = 0; i < inst.oddLots.size(); ++i)
+        FillOddLotRecord(rows[i], inst, inst.oddLots[i]);
+    return rows;
+}

@@ -83,7 +83,8 @@ TEST(SimMarket, BookEventsRebuildFiveOrderedLevelsASide)
     for (const CSimInstrument& inst : sim.Market().GetInstruments())
         for (const CSimRecord& level : sim.Market().GetBook(inst))
             model[key(inst.pMarket->nCode, inst.strSymbol)][Num(level, "price")] = levelText(level);
-    for (int k = 0; k < 30000; ++k) {
+    // Through the end of the last step, so the model has every change the books have.
+    for (int k = 0; k < 30000 || sim.GetPendingCount() > 0; ++k) {
         const CSimEvent& ev = *sim.Next();
         if (ev.nType != SIM_BOOK)
             continue;
@@ -131,6 +132,39 @@ TEST(SimMarket, BookEventsRebuildFiveOrderedLevelsASide)
         EXPECT_EQ(Num(quote, "bid"), dHighestBid) << inst.strSymbol;
         EXPECT_EQ(Num(quote, "ask"), dLowestAsk) << inst.strSymbol;
     }
+}
+
+TEST(SimMarket, OddLotEventsRebuildTheOddLotBoard)
+{
+    CSimulator sim;
+    ASSERT_TRUE(StartTestSimulator(sim, 13));
+    const auto entry = [](const CSimRecord& rec) {
+        return GetField(rec, "symbol") + " " + GetField(rec, "quantity") + " " + GetField(rec, "side") + " " + GetField(rec, "price");
+    };
+    std::map<std::string, std::string> model;      // entry to its orders
+    for (const CSimInstrument& inst : sim.Market().GetInstruments())
+        for (const CSimRecord& rec : sim.Market().GetOddLots(inst))
+            model[entry(rec)] = GetField(rec, "orders");
+    int nEvents = 0;
+    for (int k = 0; k < 20000 || sim.GetPendingCount() > 0; ++k) {
+        const CSimEvent& ev = *sim.Next();
+        if (ev.nType != SIM_ODDLOT)
+            continue;
+        ++nEvents;
+        ASSERT_EQ(2, ev.nMarket);
+        ASSERT_LT(Num(*ev.pRecord, "quantity"), 500) << "fewer shares than a round lot";
+        if (GetField(*ev.pRecord, "orders") == "0")
+            ASSERT_EQ(1u, model.erase(entry(*ev.pRecord))) << "only a standing entry goes";
+        else
+            ASSERT_TRUE(model.emplace(entry(*ev.pRecord), GetField(*ev.pRecord, "orders")).second) << "entries stay distinct";
+    }
+    EXPECT_GT(nEvents, 500);
+    std::map<std::string, std::string> board;
+    for (const CSimInstrument& inst : sim.Market().GetInstruments())
+        for (const CSimRecord& rec : sim.Market().GetOddLots(inst))
+            board[entry(rec)] = GetField(rec, "orders");
+    EXPECT_EQ(model, board);
+    EXPECT_EQ(80u, board.size()) << "two a side for each of the twenty stocks";
 }
 
 TEST(SimMarket, QuotesAndIndicesAddUpFromTheTrades)
