@@ -5,23 +5,24 @@
 #include <string>
 #include "tools/testserver/model/SimRecord.h"
 
+// The live lines each type stands for, KSE first, then the US markets, as the terminal reads them.
 enum ESimEvent
 {
-    SIM_QUOTE,          // a stock's quotation changed (SimMarket.h, quote)
-    SIM_BOOK,           // one price level of a book changed; both sides 0: the level is gone
-    SIM_ODDLOT,         // an entry of the KSE odd-lot board came or went (orders 0)
-    SIM_TRADE,          // a trade on the market, for time and sales
-    SIM_INDEX,          // a KSE index moved
+    SIM_QUOTE,          // a stock's quotation changed: QQ; GS
+    SIM_BOOK,           // one price level changed, both sides 0 when it went: OU; L2, L3
+    SIM_ODDLOT,         // an entry of the KSE odd-lot board came or went (orders 0): OO
+    SIM_TRADE,          // a trade on the market: TM (US time and sales come from GS)
+    SIM_INDEX,          // a KSE index moved: IX
     SIM_TICKER,         // a trade of a stock that runs in the scrolling ticker
-    SIM_FORWARD,        // a forward series' prices moved with its stock
-    SIM_NEWS,           // a story came out
-    SIM_MINUTE,         // the simulated clock entered a new minute
-    SIM_ORDER,          // an order's status changed (SimOrders.h, order); strUser says whose
-    SIM_FILL,           // an order of the user traded (SimOrders.h, fill)
-    SIM_HOLDING,        // a holding of the user changed (SimAccounts.h, holding)
-    SIM_CASH,           // a cash line of the user changed (SimAccounts.h, cash)
-    SIM_TRANSACTION,    // a line joined the user's transaction history (SimAccounts.h)
-    SIM_MARGIN,         // the user's margin figures after a trade or conversion (SimAccounts.h)
+    SIM_FORWARD,        // a forward series' prices moved with its stock: FW
+    SIM_NEWS,           // a story came out: NI; BW
+    SIM_MINUTE,         // the simulated clock entered a new minute: TI
+    SIM_ORDER,          // one of the user's orders changed: NS; NO
+    SIM_FILL,           // one of the user's orders traded: NX; NT
+    SIM_HOLDING,        // a holding of the user changed: IU; NH
+    SIM_CASH,           // a cash line of the user changed: the cash line of IU
+    SIM_TRANSACTION,    // a line joined the user's history: NK; NR
+    SIM_MARGIN,         // the user's margin figures after a trade or conversion: MN
     SIM_EVENT_TYPES
 };
 
