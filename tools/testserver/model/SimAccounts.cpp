@@ -34,10 +34,10 @@ bool CSimAccounts::Init(const CSimTables& tables, CSimMarket* pMarket, CSimClock
     m_accounts.clear();
     m_kwdPerUnit.clear();
     for (const CSimRecord& row : tables.Get("currencies").rows)
-        m_kwdPerUnit[GetField(row, "currency")] = strtod(GetField(row, "kwd").c_str(), nullptr);
+        m_kwdPerUnit[GetField(row, "currency")] = GetDouble(row, "kwd");
     m_rates.clear();
     for (const CSimRecord& row : tables.Get("rates").rows)
-        m_rates[{GetField(row, "from"), GetField(row, "to")}] = strtod(GetField(row, "rate").c_str(), nullptr);
+        m_rates[{GetField(row, "from"), GetField(row, "to")}] = GetDouble(row, "rate");
     return true;
 }
 
@@ -88,11 +88,11 @@ CSimAccount& CSimAccounts::Open(const std::string& strUser, const std::string& s
     std::map<std::string, double> deposits;
     for (const CSimRecord* pRow : rows)
         if (GetField(*pRow, "kind") == "C")
-            deposits[GetField(*pRow, "symbol")] += strtod(GetField(*pRow, "quantity").c_str(), nullptr);
+            deposits[GetField(*pRow, "symbol")] += GetDouble(*pRow, "quantity");
     for (const CSimRecord* pRow : rows) {
         CSimInstrument* pInst = m_pMarket->Find(atoi(GetField(*pRow, "market").c_str()), GetField(*pRow, "symbol"));
         if (GetField(*pRow, "kind") == "H" && pInst) {
-            const int64_t nPrice = CSimMarket::ToUnits(*pInst->pMarket, strtod(GetField(*pRow, "price").c_str(), nullptr));
+            const int64_t nPrice = CSimMarket::ToUnits(*pInst->pMarket, GetDouble(*pRow, "price"));
             deposits[pInst->pMarket->strCurrency] +=
                 CSimMarket::Value(*pInst->pMarket, nPrice, atoll(GetField(*pRow, "quantity").c_str()));
         }
@@ -108,7 +108,7 @@ CSimAccount& CSimAccounts::Open(const std::string& strUser, const std::string& s
         const std::string& strKind = GetField(*pRow, "kind");
         const int nMarketColumn = atoi(GetField(*pRow, "market").c_str());
         const int64_t nQty = atoll(GetField(*pRow, "quantity").c_str());
-        const double dPrice = strtod(GetField(*pRow, "price").c_str(), nullptr);
+        const double dPrice = GetDouble(*pRow, "price");
         if (strKind == "H") {
             CSimInstrument* pInst = m_pMarket->Find(nMarketColumn, GetField(*pRow, "symbol"));
             if (!pInst || nQty <= 0)
@@ -365,7 +365,7 @@ std::vector<CSimRecord> CSimAccounts::GetForwardContracts(const CSimAccount& acc
         double dCurrent = fwd.dPrice;
         for (const CSimRecord& quote : m_pMarket->GetForwards())
             if (atoi(GetField(quote, "stock").c_str()) == fwd.nStock && atoi(GetField(quote, "series").c_str()) == fwd.nSeries)
-                dCurrent = strtod(GetField(quote, "price").c_str(), nullptr);
+                dCurrent = GetDouble(quote, "price");
         const double dQty = static_cast<double>(fwd.nQty);
         const double dProfit = (dCurrent - fwd.dPrice) * dQty / 1000.0 * (fwd.nSide == 1 ? 1 : -1);
         CSimRecord rec;
@@ -427,18 +427,18 @@ CSimRecord CSimAccounts::GetPerformance(const CSimAccount& account, int nMarket,
     };
     double dDeposits = 0, dWithdrawals = 0, dCharges = 0, dRealized = 0, dUnrealized = 0, dClosing = 0;
     for (const CSimRecord& rec : GetTransactions(account, nMarket, nFrom, nTo)) {
-        const double dAmount = inCurrency(GetField(rec, "currency"), strtod(GetField(rec, "amount").c_str(), nullptr));
+        const double dAmount = inCurrency(GetField(rec, "currency"), GetDouble(rec, "amount"));
         if (GetField(rec, "market").empty())
             (dAmount >= 0 ? dDeposits : dWithdrawals) += dAmount >= 0 ? dAmount : -dAmount;
-        dCharges += inCurrency(GetField(rec, "currency"), strtod(GetField(rec, "charges").c_str(), nullptr));
+        dCharges += inCurrency(GetField(rec, "currency"), GetDouble(rec, "charges"));
     }
     for (const CSimRecord& rec : GetRealized(account, nMarket, nFrom, nTo))
-        dRealized += inCurrency(GetField(rec, "currency"), strtod(GetField(rec, "profit").c_str(), nullptr));
+        dRealized += inCurrency(GetField(rec, "currency"), GetDouble(rec, "profit"));
     for (const auto& entry : account.cash)
         dClosing += inCurrency(entry.first, entry.second.dBalance);
     for (const CSimRecord& rec : GetHoldings(account, nMarket)) {
-        dClosing += inCurrency(GetField(rec, "currency"), strtod(GetField(rec, "market_value").c_str(), nullptr));
-        dUnrealized += inCurrency(GetField(rec, "currency"), strtod(GetField(rec, "unrealized").c_str(), nullptr));
+        dClosing += inCurrency(GetField(rec, "currency"), GetDouble(rec, "market_value"));
+        dUnrealized += inCurrency(GetField(rec, "currency"), GetDouble(rec, "unrealized"));
     }
     // What the account was worth before the range: today's value without the money that came in
     // and the gains made since.

@@ -16,7 +16,7 @@ static const char* const s_tradeSlots[T_COUNT] = {
     "market", "symbol", "board", "trade_no", "price", "quantity", "value", "side", "datetime", "time", "date"};
 static double ToDouble(const CSimRecord& rec, const char* pszName)
 {
-    return strtod(GetField(rec, pszName).c_str(), nullptr);
+    return GetDouble(rec, pszName);
 }
 
 static int ToInt(const CSimRecord& rec, const char* pszName)

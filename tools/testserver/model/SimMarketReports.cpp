@@ -131,13 +131,16 @@ std::vector<CSimRecord> CSimMarket::GetOptionChain(const std::string& strUnderly
         expiry.Set(opt.nExpiry, 0);
         const int64_t nDays = std::max<int64_t>(1, (expiry.GetMillis() - m_pClock->GetMillis()) / 86400000);
         const double dPrice = std::round((dIntrinsic + 0.04 * opt.dStrike * std::sqrt(static_cast<double>(nDays) / 365.0)) * 100.0) / 100.0;
-        char szSymbol[48];
-        snprintf(szSymbol, sizeof szSymbol, "%s %06d%c%g", opt.strUnderlying.c_str(), opt.nExpiry % 1000000,
-                 opt.nRight == 1 ? 'C' : 'P', opt.dStrike);
+        // "ALPN 261218C45": underlying, expiry YYMMDD, right and strike (a whole strike without
+        // its fraction); the digits are written here so that no locale enters.
+        const std::string strExpiry = std::to_string(1000000 + opt.nExpiry % 1000000).substr(1);
+        const std::string strStrike = std::floor(opt.dStrike) == opt.dStrike ? std::to_string(static_cast<int64_t>(opt.dStrike))
+                                                                           : FormatDouble(opt.dStrike, 2);
+        const std::string strSymbol = opt.strUnderlying + " " + strExpiry + (opt.nRight == 1 ? "C" : "P") + strStrike;
         CSimRecord rec;
         SetField(rec, "underlying", opt.strUnderlying);
         SetField(rec, "market", int64_t{pMarket->nCode});
-        SetField(rec, "symbol", szSymbol);
+        SetField(rec, "symbol", strSymbol);
         SetField(rec, "right", int64_t{opt.nRight});
         SetField(rec, "strike", FormatDouble(opt.dStrike, 2));
         SetField(rec, "expiry", CSimClock::ServerDate(opt.nExpiry));

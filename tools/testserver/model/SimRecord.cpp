@@ -1,6 +1,6 @@
 #include "tools/testserver/model/SimRecord.h"
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 // Writes the digits from the right end of a buffer of 48 bytes; returns where they start.
 static char* UnitsText(char* pEnd, int64_t nUnits, int nDecimals, bool bPoint)
@@ -87,4 +87,12 @@ const std::string& GetField(const CSimRecord& rec, const std::string& strName)
     static const std::string s_strEmpty;
     const auto it = rec.find(strName);
     return it == rec.end() ? s_strEmpty : it->second;
+}
+
+double GetDouble(const CSimRecord& rec, const std::string& strName)
+{
+    const std::string& str = GetField(rec, strName);
+    double dValue = 0;
+    std::from_chars(str.data(), str.data() + str.size(), dValue);
+    return dValue;
 }

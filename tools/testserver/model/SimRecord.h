@@ -20,6 +20,8 @@ void SetField(CSimRecord& rec, const char* pszName, const std::string& strValue)
 void SetField(CSimRecord& rec, const char* pszName, int64_t nValue);
 // The text of a field, "" when the record lacks it.
 const std::string& GetField(const CSimRecord& rec, const std::string& strName);
+// A field as a number, whatever the process's locale; 0 when it does not start with one.
+double GetDouble(const CSimRecord& rec, const std::string& strName);
 
 // The fields of a record that is rewritten event after event, bound once by name: writes go
 // straight into the map's nodes, with no search and, once the texts have room, no allocation.
