@@ -1,0 +1,24 @@
+#pragma once
+// The live lines until the market model takes over: quotation records of the symbol table,
+// each price a step of its tick from the last, drawn from one generator seeded by --seed. Record
+// k is the same in every run with the same seed and data, whoever is connected.
+#include <cstdint>
+#include <random>
+#include <vector>
+#include "tools/testserver/Records.h"
+
+class CLiveFeed
+{
+public:
+    // Symbols are the records of the table with a "price" and a "tick" field.
+    void Init(const std::vector<CRecord>* pSymbols, unsigned long nSeed);
+    // The next record: symbol, market, last, change, volume (and "seq", its number).
+    const CRecord& Next();
+    uint64_t GetCount() const { return m_nCount; }
+private:
+    struct Walk { const CRecord* pSymbol; long nTicks; long nStartTicks; long long nVolume; double dTick; int nDecimals; };
+    std::vector<Walk> m_walks;
+    std::mt19937_64 m_rng;
+    CRecord m_rec;
+    uint64_t m_nCount = 0;
+};
