@@ -58,7 +58,7 @@ bool CServer::Load()
     m_nLastMinute = m_clock.GetMinute();
     m_shared.clock = m_clock.Values();
     m_feed.Init(m_tables.FindTable("symbols"), m_options.nSeed);
-    m_rsa.Generate(m_options.nRsaBits);
+    m_rsa.Generate(m_options.nRsaBits, m_options.nSeed);
     return true;
 }
 

@@ -31,7 +31,7 @@ bool CSession::OnReadable(double dNow)
         return false;
     std::string data(buf, static_cast<size_t>(n));
     if (m_bEncrypted)
-        data = StripPadding(m_cipher.DecryptStream(m_carry, data));
+        data = StripLinePadding(m_cipher.DecryptStream(m_carry, data));
     for (char ch : data) {
         if (m_bClose)
             break;
@@ -44,30 +44,6 @@ bool CSession::OnReadable(double dNow)
         OnLine(line, dNow);
     }
     return true;
-}
-
-// Deciphered bytes start on a block boundary. Padding is the run of '-' after a line feed that
-// reaches the next boundary: the terminal pads every line on its own.
-std::string CSession::StripPadding(const std::string& plain)
-{
-    std::string out;
-    size_t i = 0;
-    while (i < plain.size()) {
-        const size_t nLf = plain.find('\n', i);
-        if (nLf == std::string::npos) {
-            out.append(plain, i, std::string::npos);
-            break;
-        }
-        out.append(plain, i, nLf + 1 - i);
-        i = nLf + 1;
-        const size_t nBoundary = (i + 15) / 16 * 16;
-        size_t j = i;
-        while (j < nBoundary && j < plain.size() && plain[j] == '-')
-            ++j;
-        if (j == nBoundary)
-            i = nBoundary;
-    }
-    return out;
 }
 
 void CSession::OnLine(const std::string& line, double dNow)

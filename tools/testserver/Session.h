@@ -66,7 +66,6 @@ private:
     std::string Encode(const std::vector<std::string>& lines);
     void StreamQuotes(double dNow);
     void Log(const char* pszDir, const std::string& line) const;
-    static std::string StripPadding(const std::string& plain);
 
     int m_fd;
     CServerShared& m_shared;

@@ -1,0 +1,133 @@
+// The live side of the simulated server: the same seed and requests give the same replies and
+// the same live lines; --rate paces the lines; a terminal that stops reading is dropped without
+// holding up another one, and the run time holds whatever the terminals do.
+#include <gtest/gtest.h>
+#include <chrono>
+#include <thread>
+#include <fstream>
+#include <map>
+#include "SimSession.h"
+#include "link/ServerMessage.h"
+
+namespace {
+
+// A logged-in client that asked for live lines.
+bool Subscribe(CSimSession& s)
+{
+    if (!s.Handshake())
+        return false;
+    s.Request("UL", "trader|secret|");
+    s.Request("GS", "4");
+    return s.client.ReadUntil("~MS|", 5000, &s.lines);
+}
+
+// The live lines received, by their sequence number (the last field).
+std::map<long, std::string> LiveBySeq(const std::vector<std::string>& lines)
+{
+    std::map<long, std::string> out;
+    for (const std::string& line : lines)
+        if (line.rfind("~GS|", 0) == 0)
+            out[atol(line.substr(line.rfind('|') + 1).c_str())] = line;
+    return out;
+}
+
+std::vector<std::string> LoadSession(unsigned nSeed)
+{
+    CSimSession s;
+    EXPECT_TRUE(s.Start({"--seed", std::to_string(nSeed)}));
+    EXPECT_TRUE(s.Handshake());
+    s.LoginAndLoad("trader", "secret", 4, 10, "1002", "10020");
+    return s.lines;
+}
+
+std::map<long, std::string> LiveLines(unsigned nSeed)
+{
+    CSimSession s;
+    EXPECT_TRUE(s.Start({"--seed", std::to_string(nSeed), "--rate", "4000"}));
+    EXPECT_TRUE(Subscribe(s));
+    s.lines.clear();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(700);
+    std::string line;
+    while (std::chrono::steady_clock::now() < end && s.client.ReadLine(line, 200))
+        s.lines.push_back(line);
+    return LiveBySeq(s.lines);
+}
+
+TEST(Determinism, OneSeedAndOneScriptGiveTheSameRepliesAndLiveLines)
+{
+    const std::vector<std::string> first = LoadSession(7);
+    EXPECT_GT(first.size(), 50u);
+    EXPECT_EQ(first, LoadSession(7));
+
+    const std::map<long, std::string> a = LiveLines(7), b = LiveLines(7), c = LiveLines(8);
+    int nSame = 0, nOtherSeedSame = 0, nCompared = 0;
+    for (const auto& [nSeq, line] : a) {
+        auto itB = b.find(nSeq);
+        if (itB != b.end()) {
+            EXPECT_EQ(line, itB->second) << "live line " << nSeq;
+            ++nSame;
+        }
+        auto itC = c.find(nSeq);
+        if (itC != c.end()) {
+            ++nCompared;
+            nOtherSeedSame += line == itC->second;
+        }
+    }
+    EXPECT_GT(nSame, 500) << "the two runs' live lines overlap";
+    EXPECT_LT(nOtherSeedSame, nCompared / 2) << "another seed walks another way";
+}
+
+TEST(Pace, RateOfTenThousandForFiveSecondsDeliversFiftyThousandLines)
+{
+    CSimSession s;
+    ASSERT_TRUE(s.Start({"--rate", "10000", "--run-time", "5"}));
+    ASSERT_TRUE(Subscribe(s));
+    std::string line;
+    while (s.client.ReadLine(line, 2000))
+        s.lines.push_back(line);
+    EXPECT_TRUE(s.client.IsClosed()) << "the run time ends the session";
+    const std::map<long, std::string> live = LiveBySeq(s.lines);
+    ASSERT_FALSE(live.empty());
+    const long nFirst = live.begin()->first, nLast = live.rbegin()->first;
+    EXPECT_EQ(static_cast<size_t>(nLast - nFirst + 1), live.size()) << "no line lost after the subscription";
+    EXPECT_NEAR(50000.0, static_cast<double>(nLast + 1), 2500.0);
+}
+
+TEST(Bounds, AClientThatStopsReadingNeitherStallsAnotherNorOutlivesTheRunTime)
+{
+    char szDir[] = "/tmp/tb-sim-bounds-XXXXXX";
+    ASSERT_TRUE(mkdtemp(szDir));
+    const std::string strLog = std::string(szDir) + "/server.log";
+    CSimSession stalled;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(stalled.Start({"--rate", "50000", "--run-time", "9", "--log", strLog}));
+    ASSERT_TRUE(Subscribe(stalled));
+    // stalled reads no more from here on.
+
+    CSimSession reader;
+    ASSERT_TRUE(reader.client.Connect(stalled.server.Port()));
+    reader.Request("VC", "0|80000");
+    ASSERT_TRUE(reader.client.ReadUntil("~VC|", 2000));
+    ASSERT_TRUE(reader.client.KeyExchange("0123456789ABCDEF0123456789ABCDEF"));
+    reader.Request("UL", "demo|demo|");
+    reader.Request("GS", "4");
+    // Every request of the second client is answered at once while the first one stalls.
+    for (int i = 0; i < 6; ++i) {
+        const auto asked = std::chrono::steady_clock::now();
+        reader.Request("VS", "1001");
+        ASSERT_TRUE(reader.client.ReadUntil("~VS|", 1000)) << "request " << i;
+        EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(500));
+        reader.client.ReadQuiet(0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(900));
+    }
+    EXPECT_EQ(0, stalled.server.Wait(5000)) << "the server ends at its run time";
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(11));
+    std::ifstream in(strLog);
+    std::string line, strNotes;
+    while (std::getline(in, line))
+        if (line.rfind("! ", 0) == 0)
+            strNotes += line + "\n";
+    EXPECT_NE(std::string::npos, strNotes.find("no byte taken")) << strNotes;
+}
+
+}  // namespace
