@@ -70,7 +70,7 @@ void CServer::Note(const std::string& strText) const
     }
 }
 
-void CServer::Accept(int fdListen, double dNow)
+void CServer::Accept(int fdListen)
 {
     for (;;) {
         const int fd = accept4(fdListen, nullptr, nullptr, SOCK_NONBLOCK);
@@ -79,7 +79,6 @@ void CServer::Accept(int fdListen, double dNow)
         const int nOn = 1;
         setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &nOn, sizeof nOn);
         m_sessions.push_back(std::make_unique<CSession>(fd, m_shared));
-        (void)dNow;
     }
 }
 
@@ -164,7 +163,7 @@ int CServer::Run()
         poll(fds.data(), fds.size(), nWait);
         const double dAfter = Now() - dStart;
         if (fds[0].revents & POLLIN)
-            Accept(fdListen, dAfter);
+            Accept(fdListen);
         for (size_t i = fds.size() - 1; i >= 1; --i) {
             CSession& s = *m_sessions[i - 1];
             bool bKeep = true;

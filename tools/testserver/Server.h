@@ -18,7 +18,7 @@ public:
     // Listens, prints "PORT <n>" and serves until the run time or the idle time is up; the exit code.
     int Run();
 private:
-    void Accept(int fdListen, double dNow);
+    void Accept(int fdListen);
     void PushLive(double dNow);
     void Note(const std::string& strText) const;
 
