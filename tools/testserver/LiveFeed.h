@@ -10,13 +10,20 @@
 class CLiveFeed
 {
 public:
-    // Symbols are the records of the table with a "price" and a "tick" field.
+    // Symbols are the records of the table with "feed" 1 and a "price" and a "tick" field.
     void Init(const std::vector<CRecord>* pSymbols, unsigned long nSeed);
-    // The next record: symbol, market, last, change, volume (and "seq", its number).
+    // The next record: symbol, market, name, name_ar, last, bid, ask, bidsize, asksize, open,
+    // high, low, reference, trades, volume, and "seq", its number in the feed.
     const CRecord& Next();
     uint64_t GetCount() const { return m_nCount; }
 private:
-    struct Walk { const CRecord* pSymbol; long nTicks; long nStartTicks; long long nVolume; double dTick; int nDecimals; };
+    struct Walk {
+        const CRecord* pSymbol;
+        long nTicks, nStartTicks, nHigh, nLow;
+        long long nVolume, nTrades;
+        long nTickUnits;        // the tick in units of the last decimal shown
+        int nDecimals;
+    };
     std::vector<Walk> m_walks;
     std::mt19937_64 m_rng;
     CRecord m_rec;

@@ -82,13 +82,27 @@ CWireText::~CWireText()
         iconv_close(m_arabic);
 }
 
-std::string CWireText::Convert(const std::string& strUtf8, bool bArabic) const
+const std::string& CWireText::Convert(const std::string& strUtf8, bool bArabic) const
 {
     bool bAscii = true;
     for (unsigned char ch : strUtf8)
         bAscii = bAscii && ch < 0x80;
+    if (bAscii)
+        return strUtf8;
+    std::map<std::string, std::string>& done = m_done[bArabic ? 1 : 0];
+    auto it = done.find(strUtf8);
+    if (it != done.end())
+        return it->second;
+    // Texts come from the data and the model's few kinds of record; a bound keeps a long run small.
+    if (done.size() > 100000)
+        done.clear();
+    return done.emplace(strUtf8, Iconv(strUtf8, bArabic)).first->second;
+}
+
+std::string CWireText::Iconv(const std::string& strUtf8, bool bArabic) const
+{
     iconv_t cd = bArabic ? m_arabic : m_latin;
-    if (bAscii || cd == reinterpret_cast<iconv_t>(-1))
+    if (cd == reinterpret_cast<iconv_t>(-1))
         return strUtf8;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     std::string out;

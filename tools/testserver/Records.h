@@ -31,7 +31,8 @@ private:
 };
 
 // UTF-8 texts to the terminal's code pages: 1252 for Latin texts, 1256 for Arabic ones. A
-// character the code page lacks becomes '?', so a text never loses its place in the line.
+// character the code page lacks becomes '?', so a text never loses its place in the line. The
+// same names go out with every live line, so each text is converted once and kept.
 class CWireText
 {
 public:
@@ -39,10 +40,13 @@ public:
     ~CWireText();
     CWireText(const CWireText&) = delete;
     CWireText& operator=(const CWireText&) = delete;
-    std::string Convert(const std::string& strUtf8, bool bArabic) const;
+    const std::string& Convert(const std::string& strUtf8, bool bArabic) const;
 private:
+    std::string Iconv(const std::string& strUtf8, bool bArabic) const;
     iconv_t m_latin;
     iconv_t m_arabic;
+    mutable std::map<std::string, std::string> m_done[2];   // converted texts, by code page
+
 };
 
 // An empty table to walk where a table is missing (a reference, so nothing is copied).

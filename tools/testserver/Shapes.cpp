@@ -209,6 +209,12 @@ static void AppendClean(std::string& out, const std::string& strValue)
 std::string CShapeWriter::Expand(const CShapeField& field, const Scope& s) const
 {
     std::string out;
+    AppendField(out, field, s);
+    return out;
+}
+
+void CShapeWriter::AppendField(std::string& out, const CShapeField& field, const Scope& s) const
+{
     for (const CShapePiece& piece : field) {
         switch (piece.nSource) {
         case SOURCE_TEXT: out += piece.strText; break;
@@ -238,7 +244,6 @@ std::string CShapeWriter::Expand(const CShapeField& field, const Scope& s) const
         }
         }
     }
-    return out;
 }
 
 std::vector<std::string> CShapeWriter::ExpandAll(const std::vector<CShapeField>& fields, const Scope& scope) const
@@ -272,6 +277,24 @@ std::string CShapeWriter::TypedLine(const std::string& strMnemonic, const std::s
     std::string line = "~" + strMnemonic + "|" + strLink + "|XC|" + strNumber;
     for (const std::string& f : fields)
         line += "|" + f;
+    return line;
+}
+
+std::string CShapeWriter::TypedLine(const CShape& shape, const std::string& strLink, const std::string& strNumber,
+                                    const Scope& scope) const
+{
+    std::string line;
+    line.reserve(256);
+    line += '~';
+    line += shape.strMnemonic;
+    line += '|';
+    line += strLink;
+    line += "|XC|";
+    line += strNumber;
+    for (const CShapeField& field : shape.head) {
+        line += '|';
+        AppendField(line, field, scope);
+    }
     return line;
 }
 
@@ -316,7 +339,7 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
             return false;
     }
     if (shape.nKind == SHAPE_PLAIN || shape.nKind == SHAPE_STREAM)
-        reply.lines.push_back(TypedLine(shape.strMnemonic, ctx.strLink, strNumber, ExpandAll(shape.head, scope)));
+        reply.lines.push_back(TypedLine(shape, ctx.strLink, strNumber, scope));
     reply.nFirstRow = reply.lines.size();
     if (shape.nKind == SHAPE_STREAM || shape.nKind == SHAPE_EACH) {
         for (const CRecord& rec : pRows ? *pRows : NoRecords()) {
@@ -324,11 +347,14 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
             if (!Matches(shape, rec, rowScope))
                 continue;
             if (shape.nKind == SHAPE_EACH) {
-                reply.lines.push_back(TypedLine(shape.strMnemonic, ctx.strLink, strNumber, ExpandAll(shape.head, rowScope)));
+                reply.lines.push_back(TypedLine(shape, ctx.strLink, strNumber, rowScope));
             } else {
                 std::string line;
-                for (const CShapeField& field : shape.row)
-                    line += (line.empty() && &field == &shape.row.front() ? "" : "|") + Expand(field, rowScope);
+                for (const CShapeField& field : shape.row) {
+                    if (&field != &shape.row.front())
+                        line += '|';
+                    AppendField(line, field, rowScope);
+                }
                 // A row of one field still needs its bar: a line without one reads as "" and itself.
                 if (shape.row.size() == 1)
                     line += "|";

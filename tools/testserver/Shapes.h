@@ -105,6 +105,9 @@ public:
 private:
     struct Scope;
     std::string Expand(const CShapeField& field, const Scope& scope) const;
+    void AppendField(std::string& out, const CShapeField& field, const Scope& scope) const;
+    std::string TypedLine(const CShape& shape, const std::string& strLink, const std::string& strNumber,
+                          const Scope& scope) const;
     std::vector<std::string> ExpandAll(const std::vector<CShapeField>& fields, const Scope& scope) const;
     bool Matches(const CShape& shape, const CRecord& rec, const Scope& scope) const;
 

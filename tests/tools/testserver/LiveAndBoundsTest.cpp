@@ -128,7 +128,9 @@ TEST(Bounds, AClientThatStopsReadingNeitherStallsAnotherNorOutlivesTheRunTime)
     while (std::getline(in, line))
         if (line.rfind("! ", 0) == 0)
             strNotes += line + "\n";
-    EXPECT_NE(std::string::npos, strNotes.find("no byte taken")) << strNotes;
+    // Dropped by whichever bound it met first: the time without a byte taken or the queue's size.
+    EXPECT_TRUE(strNotes.find("no byte taken") != std::string::npos || strNotes.find("MiB waiting") != std::string::npos)
+        << strNotes;
 }
 
 }  // namespace

@@ -132,8 +132,9 @@ bool CSimClient::KeyExchange(const std::string& strKeyHex)
         return false;
     m_bEncrypted = true;
     // What came with the accept was already enciphered.
-    std::string rest = m_plain;
+    std::string rest = m_plain.substr(m_nPlainOff);
     m_plain.clear();
+    m_nPlainOff = 0;
     m_carry = rest;
     if (!m_carry.empty())
         m_plain = StripLinePadding(m_cipher.DecryptStream(m_carry, ""));
@@ -181,12 +182,14 @@ bool CSimClient::ReadLine(std::string& line, int nMs)
 {
     const long long nEnd = NowMs() + nMs;
     for (;;) {
-        const size_t nLf = m_plain.find('\n');
+        const size_t nLf = m_plain.find('\n', m_nPlainOff);
         if (nLf != std::string::npos) {
-            line = m_plain.substr(0, nLf);
-            m_plain.erase(0, nLf + 1);
+            line.assign(m_plain, m_nPlainOff, nLf - m_nPlainOff);
+            m_nPlainOff = nLf + 1;
             return true;
         }
+        m_plain.erase(0, m_nPlainOff);
+        m_nPlainOff = 0;
         const long long nLeft = nEnd - NowMs();
         if (nLeft <= 0 || !Fill(static_cast<int>(nLeft)))
             return false;

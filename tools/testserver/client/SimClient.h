@@ -61,6 +61,7 @@ private:
     bool m_bClosed = false;
     CServerCipher m_cipher;
     std::string m_carry;        // cipher bytes short of a block
-    std::string m_plain;        // deciphered bytes not yet returned as lines
+    std::string m_plain;        // deciphered bytes, returned as lines up to m_nPlainOff
+    size_t m_nPlainOff = 0;
     size_t m_nBytesRead = 0;
 };
