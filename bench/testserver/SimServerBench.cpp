@@ -23,7 +23,8 @@ void BM_LiveLinesToOneClient(benchmark::State& state)
         return;
     }
     client.Send("UL", "trader|secret|");
-    client.Send("GS", "4");
+    for (const char* psz : {"AAPL", "MSFT", "IBM", "KO", "GLD"})
+        client.Send("GS", std::string(psz) + "|1");
     if (!client.ReadUntil("~GS|", 5000)) {
         state.SkipWithError("no live line");
         return;

@@ -88,7 +88,7 @@ void CServer::Accept(int fdListen)
 void CServer::PushLive(double dNow)
 {
     static const uint64_t TURN_LIMIT = 20000;     // lines made in one turn of the loop
-    std::vector<std::string> live, ticks;
+    std::vector<std::string> live, symbols, ticks;
     CShapeContext ctx;
     ctx.pClock = &m_shared.clock;
     const CShape* pLive = m_shapes.Find("GS.live");
@@ -106,8 +106,10 @@ void CServer::PushLive(double dNow)
         m_shared.clock = m_clock.Values();
         CShapeReply reply;
         ctx.pRecord = &rec;
-        if (pLive && m_writer.Write(*pLive, ctx, reply))
-            live.insert(live.end(), reply.lines.begin(), reply.lines.end());
+        if (pLive && m_writer.Write(*pLive, ctx, reply) && reply.lines.size() == 1) {
+            live.push_back(std::move(reply.lines[0]));
+            symbols.push_back(rec.at("symbol"));
+        }
         if (m_clock.GetMinute() != m_nLastMinute) {
             m_nLastMinute = m_clock.GetMinute();
             ctx.pRecord = nullptr;
@@ -118,8 +120,8 @@ void CServer::PushLive(double dNow)
     if (!live.empty())
         m_shared.strLastLive = live.back();
     for (auto& pSession : m_sessions) {
-        if (pSession->WantsLive() && !live.empty())
-            pSession->SendUnsolicited(live, dNow);
+        if (pSession->IsLoggedIn() && !live.empty())
+            pSession->SendLive(live, symbols, dNow);
         if (pSession->IsLoggedIn() && !ticks.empty())
             pSession->SendUnsolicited(ticks, dNow);
     }

@@ -74,7 +74,10 @@ void CSession::OnLine(const std::string& line, double dNow)
     } else if (strMnemonic == "US") {
         OnPasswordChange(ctx, fields, dNow);
     } else if (strMnemonic == "GS") {
-        m_bLive = true;
+        if (!fields.empty() && fields.size() > 1 && fields[1] == "0")
+            m_tickers.erase(fields[0]);
+        else if (!fields.empty() && !fields[0].empty())
+            m_tickers.insert(fields[0]);
     } else if (m_shared.script.HasSection(strMnemonic)) {
         Emit(m_shared.script.Reply(strMnemonic, atol(ctx.strLink.c_str()), fields), dNow);
     } else {
@@ -190,27 +193,36 @@ void CSession::Reply(const std::string& strShape, const CShapeContext& ctx, doub
     }
 }
 
-std::string CSession::Encode(const std::vector<std::string>& lines)
+std::string CSession::Encode(const std::vector<const std::string*>& lines)
 {
     std::string plain;
-    for (const std::string& line : lines)
-        plain += line + "\n";
+    for (const std::string* pLine : lines) {
+        Log(">", *pLine);
+        plain += *pLine;
+        plain += '\n';
+    }
     if (!m_bEncrypted)
         return plain;
     if (!m_options.IsScenario("pad-lines"))
         return m_cipher.EncryptPadded(plain);
     std::string bytes;
-    for (const std::string& line : lines)
-        bytes += m_cipher.EncryptPadded(line + "\n");
+    for (const std::string* pLine : lines)
+        bytes += m_cipher.EncryptPadded(*pLine + "\n");
     return bytes;
 }
 
 void CSession::Emit(const std::vector<std::string>& lines, double dNow, double dDelay, bool bCloseAfter)
 {
+    std::vector<const std::string*> pointers;
+    for (const std::string& line : lines)
+        pointers.push_back(&line);
+    Emit(pointers, dNow, dDelay, bCloseAfter);
+}
+
+void CSession::Emit(const std::vector<const std::string*>& lines, double dNow, double dDelay, bool bCloseAfter)
+{
     if (lines.empty() && !bCloseAfter)
         return;
-    for (const std::string& line : lines)
-        Log(">", line);
     std::string bytes = Encode(lines);
     if (dDelay > 0 || !m_held.empty()) {
         const double dDue = std::max(dNow + dDelay, m_held.empty() ? 0.0 : m_held.back().dDue);
@@ -227,6 +239,18 @@ void CSession::SendUnsolicited(const std::vector<std::string>& lines, double dNo
 {
     if (m_bEncrypted && !m_bClose)
         Emit(lines, dNow);
+}
+
+void CSession::SendLive(const std::vector<std::string>& lines, const std::vector<std::string>& symbols, double dNow)
+{
+    if (!m_bEncrypted || m_bClose || m_tickers.empty())
+        return;
+    std::vector<const std::string*> mine;
+    for (size_t i = 0; i < lines.size() && i < symbols.size(); ++i)
+        if (m_tickers.count(symbols[i]))
+            mine.push_back(&lines[i]);
+    if (!mine.empty())
+        Emit(mine, dNow);
 }
 
 // As a busy server does: quotation lines of 30 fields, enciphered, in writes of a megabyte. The

@@ -5,6 +5,7 @@
 // terminal that stops reading is dropped once its output has waited past the bound.
 #include <cstdio>
 #include <deque>
+#include <set>
 #include <string>
 #include <vector>
 #include "tools/testserver/Options.h"
@@ -50,7 +51,9 @@ public:
     bool WithinBound(double dNow, std::string& strWhy) const;
 
     bool IsLoggedIn() const { return m_pUser != nullptr; }
-    bool WantsLive() const { return m_bLive && m_pUser; }
+    // The live lines of the symbols it subscribed ("GS" with "ticker|1"; "ticker|0" ends it),
+    // symbols[i] being the symbol of lines[i]; one write.
+    void SendLive(const std::vector<std::string>& lines, const std::vector<std::string>& symbols, double dNow);
     // Lines of the market: one write, never inside a reply (replies are queued whole).
     void SendUnsolicited(const std::vector<std::string>& lines, double dNow);
     size_t QueuedBytes() const { return m_out.size() - m_nOutOff; }
@@ -63,7 +66,8 @@ private:
     void OnPasswordChange(const CShapeContext& ctx, const std::vector<std::string>& fields, double dNow);
     void Reply(const std::string& strShape, const CShapeContext& ctx, double dNow);
     void Emit(const std::vector<std::string>& lines, double dNow, double dDelay = 0, bool bCloseAfter = false);
-    std::string Encode(const std::vector<std::string>& lines);
+    void Emit(const std::vector<const std::string*>& lines, double dNow, double dDelay = 0, bool bCloseAfter = false);
+    std::string Encode(const std::vector<const std::string*>& lines);
     void StreamQuotes(double dNow);
     void Log(const char* pszDir, const std::string& line) const;
 
@@ -73,7 +77,7 @@ private:
     CServerCipher m_cipher;
     bool m_bEncrypted = false;
     bool m_bClose = false;              // close once the queue is written
-    bool m_bLive = false;               // asked for live lines ("GS")
+    std::set<std::string> m_tickers;    // the symbols whose live lines it asked for
     const CRecord* m_pUser = nullptr;   // the logged-in user
     CRecord m_user;                     // its record, with a changed password
     long m_nSeq = 0;

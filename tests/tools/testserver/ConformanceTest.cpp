@@ -202,7 +202,7 @@ TEST(Conformance, ScenariosBreakTheRulesTheyName)
         ASSERT_TRUE(s.Start({"--scenario", "live-in-refill", "--rate", "200"}));
         ASSERT_TRUE(s.Handshake());
         s.Request("UL", "trader|secret|");
-        s.Request("GS", "4");
+        s.Request("GS", "AAPL|1");
         s.client.ReadUntil("~GS|", 3000, &s.lines);
         s.Request("DS", "||8");
         s.client.ReadUntil("~EN|", 3000, &s.lines);

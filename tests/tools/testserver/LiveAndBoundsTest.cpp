@@ -11,13 +11,16 @@
 
 namespace {
 
-// A logged-in client that asked for live lines.
+const char* const s_liveSymbols[] = {"AAPL", "MSFT", "IBM", "KO", "GLD"};
+
+// A logged-in client that asked for the live lines of every symbol the feed walks.
 bool Subscribe(CSimSession& s)
 {
     if (!s.Handshake())
         return false;
     s.Request("UL", "trader|secret|");
-    s.Request("GS", "4");
+    for (const char* psz : s_liveSymbols)
+        s.Request("GS", std::string(psz) + "|1");
     return s.client.ReadUntil("~MS|", 5000, &s.lines);
 }
 
@@ -45,12 +48,7 @@ std::map<long, std::string> LiveLines(unsigned nSeed)
     CSimSession s;
     EXPECT_TRUE(s.Start({"--seed", std::to_string(nSeed), "--rate", "4000"}));
     EXPECT_TRUE(Subscribe(s));
-    s.lines.clear();
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(700);
-    std::string line;
-    while (std::chrono::steady_clock::now() < end && s.client.ReadLine(line, 200))
-        s.lines.push_back(line);
-    return LiveBySeq(s.lines);
+    return LiveBySeq(s.client.ReadFor(700));
 }
 
 TEST(Determinism, OneSeedAndOneScriptGiveTheSameRepliesAndLiveLines)
@@ -75,6 +73,32 @@ TEST(Determinism, OneSeedAndOneScriptGiveTheSameRepliesAndLiveLines)
     }
     EXPECT_GT(nSame, 500) << "the two runs' live lines overlap";
     EXPECT_LT(nOtherSeedSame, nCompared / 2) << "another seed walks another way";
+}
+
+TEST(Live, LinesFollowTheSubscriptions)
+{
+    CSimSession s;
+    ASSERT_TRUE(s.Start({"--rate", "2000"}));
+    ASSERT_TRUE(s.Handshake());
+    s.Request("UL", "trader|secret|");
+    s.Request("GS", "AAPL|1");
+    s.Request("GS", "MSFT|1");
+    auto symbols = [&] {
+        std::map<std::string, int> seen;
+        for (const std::string& line : s.client.ReadFor(300))
+            if (line.rfind("~GS|", 0) == 0)
+                ++seen[CServerMessage(line.c_str(), 1).GetFieldText(0)];
+        return seen;
+    };
+    std::map<std::string, int> seen = symbols();
+    EXPECT_EQ(2u, seen.size());
+    EXPECT_LT(0, seen["AAPL"]);
+    EXPECT_LT(0, seen["MSFT"]);
+    s.Request("GS", "MSFT|0");
+    symbols();                          // what was on its way before the request
+    seen = symbols();
+    EXPECT_EQ(1u, seen.size());
+    EXPECT_LT(0, seen["AAPL"]);
 }
 
 TEST(Pace, RateOfTenThousandForFiveSecondsDeliversFiftyThousandLines)

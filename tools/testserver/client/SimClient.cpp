@@ -205,6 +205,16 @@ std::vector<std::string> CSimClient::ReadQuiet(int nMs)
     return lines;
 }
 
+std::vector<std::string> CSimClient::ReadFor(int nMs)
+{
+    const long long nEnd = NowMs() + nMs;
+    std::vector<std::string> lines;
+    std::string line;
+    for (long long nLeft; (nLeft = nEnd - NowMs()) > 0 && ReadLine(line, static_cast<int>(nLeft));)
+        lines.push_back(line);
+    return lines;
+}
+
 bool CSimClient::ReadUntil(const std::string& strPrefix, int nMs, std::vector<std::string>* pLines)
 {
     const long long nEnd = NowMs() + nMs;

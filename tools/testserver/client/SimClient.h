@@ -45,6 +45,8 @@ public:
     bool ReadLine(std::string& line, int nMs);
     // Lines until nMs pass without a new one (or the connection ends).
     std::vector<std::string> ReadQuiet(int nMs);
+    // The lines that come within the next nMs.
+    std::vector<std::string> ReadFor(int nMs);
     // Reads until a line starts with strPrefix; every line read is appended to pLines when given.
     bool ReadUntil(const std::string& strPrefix, int nMs, std::vector<std::string>* pLines = nullptr);
     bool IsClosed() const { return m_bClosed; }
