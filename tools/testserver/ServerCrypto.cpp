@@ -1,5 +1,4 @@
 #include "tools/testserver/ServerCrypto.h"
-#include <sys/random.h>
 #include <cstring>
 #include <ctime>
 
@@ -44,11 +43,8 @@ static void RandomPrime(mpz_t p, int nBits, gmp_randstate_t state)
     mpz_nextprime(p, p);
 }
 
-void CServerRsa::Generate(int nBits)
+void CServerRsa::Generate(int nBits, unsigned long ulSeed)
 {
-    unsigned long ulSeed = 0;
-    if (getrandom(&ulSeed, sizeof ulSeed, 0) != static_cast<ssize_t>(sizeof ulSeed))
-        ulSeed = static_cast<unsigned long>(time(nullptr));
     gmp_randstate_t state;
     gmp_randinit_default(state);
     gmp_randseed_ui(state, ulSeed);
@@ -146,5 +142,27 @@ std::string CServerCipher::DecryptStream(std::string& carry, const std::string& 
     twofish_decrypt(&m_ctx, nWhole, reinterpret_cast<uint8_t*>(out.data()),
                     reinterpret_cast<const uint8_t*>(carry.data()));
     carry.erase(0, nWhole);
+    return out;
+}
+
+std::string StripLinePadding(const std::string& plain)
+{
+    std::string out;
+    size_t i = 0;
+    while (i < plain.size()) {
+        const size_t nLf = plain.find('\n', i);
+        if (nLf == std::string::npos) {
+            out.append(plain, i, std::string::npos);
+            break;
+        }
+        out.append(plain, i, nLf + 1 - i);
+        i = nLf + 1;
+        const size_t nBoundary = (i + 15) / 16 * 16;
+        size_t j = i;
+        while (j < nBoundary && j < plain.size() && plain[j] == '-')
+            ++j;
+        if (j == nBoundary)
+            i = nBoundary;
+    }
     return out;
 }

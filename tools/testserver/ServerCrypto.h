@@ -15,7 +15,8 @@ public:
     ~CServerRsa();
     // A fresh key pair whose modulus has about nBits bits (two primes of half the size each,
     // their top two bits set so that a 32-byte chunk of 7-bit text stays below the modulus).
-    void Generate(int nBits);
+    // The primes come from a generator seeded with ulSeed, so a run replays its key exchange too.
+    void Generate(int nBits, unsigned long ulSeed);
     std::string ModulusText() const { return ToRadix64(m_n); }
     std::string ExponentText() const { return ToRadix64(m_e); }
     // Decrypts "c1&c2&..." into 32 big-endian bytes per piece; false when a piece is not a number.
@@ -36,3 +37,8 @@ public:
 private:
     twofish_ctx m_ctx{};
 };
+
+// Deciphered bytes without their padding: a run of '-' after a line feed that reaches the next
+// block boundary (bytes start on a boundary). Data lines never start with '-', so this is safe
+// whether the other end pads each line or each write.
+std::string StripLinePadding(const std::string& plain);

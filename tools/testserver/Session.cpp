@@ -1,25 +1,18 @@
 #include "tools/testserver/Session.h"
 #include <cerrno>
-#include <poll.h>
+#include <cstdlib>
+#include <numeric>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <time.h>
 
-static std::vector<std::string> Split(const std::string& line)
-{
-    std::vector<std::string> out;
-    size_t nStart = 0;
-    for (;;) {
-        const size_t n = line.find('|', nStart);
-        out.push_back(line.substr(nStart, n == std::string::npos ? std::string::npos : n - nStart));
-        if (n == std::string::npos)
-            return out;
-        nStart = n + 1;
-    }
-}
+// Sent after every login, in this order: the status that starts the terminal's market-data
+// subscription, then the market states and notices a terminal shows at once.
+static const char* const s_afterLogin[] = {"DR", "MM.us", "MM.kse", "CM.1", "CM.2", "BM", "MS"};
+// The unknown-types scenario: a mnemonic no table knows, and types in the table without a handler.
+static const char* const s_unknownTypes[] = {"ZZ", "IC", "FT"};
 
-CSession::CSession(int fd, const CScript& script, const ServerOptions& options, const CServerRsa& rsa)
-    : m_fd(fd), m_script(script), m_options(options), m_rsa(rsa)
+CSession::CSession(int fd, CServerShared& shared)
+    : m_fd(fd), m_shared(shared), m_options(shared.options)
 {
 }
 
@@ -28,118 +21,250 @@ CSession::~CSession()
     close(m_fd);
 }
 
-bool CSession::OnReadable()
+bool CSession::OnReadable(double dNow)
 {
     char buf[65536];
-    const ssize_t n = recv(m_fd, buf, sizeof buf, 0);
+    const ssize_t n = recv(m_fd, buf, sizeof buf, MSG_DONTWAIT);
     if (n < 0 && (errno == EAGAIN || errno == EINTR))
         return true;
     if (n <= 0)
         return false;
     std::string data(buf, static_cast<size_t>(n));
     if (m_bEncrypted)
-        data = StripPadding(m_cipher.DecryptStream(m_carry, data));
+        data = StripLinePadding(m_cipher.DecryptStream(m_carry, data));
     for (char ch : data) {
+        if (m_bClose)
+            break;
         if (ch != '\n') {
             m_line += ch;
             continue;
         }
         const std::string line = m_line;
         m_line.clear();
-        OnLine(line);
-        if (m_bClose)
-            return false;
+        OnLine(line, dNow);
     }
     return true;
 }
 
-// Deciphered bytes start on a block boundary. Padding is the run of '-' after a line feed that
-// reaches the next boundary: the terminal pads every line on its own.
-std::string CSession::StripPadding(const std::string& plain)
-{
-    std::string out;
-    size_t i = 0;
-    while (i < plain.size()) {
-        const size_t nLf = plain.find('\n', i);
-        if (nLf == std::string::npos) {
-            out.append(plain, i, std::string::npos);
-            break;
-        }
-        out.append(plain, i, nLf + 1 - i);
-        i = nLf + 1;
-        const size_t nBoundary = (i + 15) / 16 * 16;
-        size_t j = i;
-        while (j < nBoundary && j < plain.size() && plain[j] == '-')
-            ++j;
-        if (j == nBoundary)
-            i = nBoundary;
-    }
-    return out;
-}
-
-void CSession::OnLine(const std::string& line)
+void CSession::OnLine(const std::string& line, double dNow)
 {
     Log("<", line);
     // A request: "&MN|number|XC|request-number|data..." ("&EN|number|XC|data..." for EN).
     if (line.size() < 3 || (line[0] != '&' && line[0] != '^'))
         return;
     const std::string strMnemonic = line.substr(1, 2);
-    std::vector<std::string> parts = Split(line);
-    const long nNumber = parts.size() > 1 ? atol(parts[1].c_str()) : 0;
+    const std::vector<std::string> parts = SplitFields(line);
     const size_t nData = strMnemonic == "EN" ? 3 : 4;
-    std::vector<std::string> fields;
-    for (size_t i = nData; i < parts.size(); ++i)
-        fields.push_back(parts[i]);
-    const long nReplyNumber = m_options.strScenario == "no-ack" ? 0 : nNumber;
-
+    const std::vector<std::string> fields(parts.begin() + static_cast<long>(std::min(nData, parts.size())), parts.end());
+    CShapeContext ctx;
+    ctx.strLink = m_options.IsScenario("no-ack") ? "0" : parts.size() > 1 ? std::to_string(atol(parts[1].c_str())) : "0";
+    ctx.strNumber = parts.size() > 3 && nData == 4 ? parts[3] : "";
+    ctx.pRequest = &fields;
+    ctx.pUser = m_pUser;
+    ctx.pClock = &m_shared.clock;
+    ctx.nSeq = ++m_nSeq;
+    auto itFail = m_options.fails.find(strMnemonic);
     if (strMnemonic == "X9") {
-        OnKeyExchange(nReplyNumber, fields);
+        OnKeyExchange(atol(ctx.strLink.c_str()), fields);
+    } else if (itFail != m_options.fails.end()) {
+        ctx.nError = itFail->second;
+        Reply(strMnemonic, ctx, dNow);
     } else if (strMnemonic == "UL") {
-        const std::string user = fields.size() > 0 ? fields[0] : "";
-        const std::string password = fields.size() > 1 ? fields[1] : "";
-        Send(m_script.Reply(m_script.LoginSection(user, password), nReplyNumber, fields));
+        OnLogin(ctx, fields, dNow);
+    } else if (strMnemonic == "US") {
+        OnPasswordChange(ctx, fields, dNow);
+    } else if (strMnemonic == "GS") {
+        if (!fields.empty() && fields.size() > 1 && fields[1] == "0")
+            m_tickers.erase(fields[0]);
+        else if (!fields.empty() && !fields[0].empty())
+            m_tickers.insert(fields[0]);
+    } else if (m_shared.script.HasSection(strMnemonic)) {
+        Emit(m_shared.script.Reply(strMnemonic, atol(ctx.strLink.c_str()), fields), dNow);
     } else {
-        Send(m_script.Reply(strMnemonic, nReplyNumber, fields));
-        if (strMnemonic == "VC" && m_options.strScenario == "close-after-hello")
-            m_bClose = true;
+        Reply(strMnemonic, ctx, dNow);
     }
+    if (strMnemonic == "VC" && m_options.IsScenario("close-after-hello"))
+        m_bClose = true;
 }
 
 void CSession::OnKeyExchange(long nNumber, const std::vector<std::string>& fields)
 {
-    const std::string& s = m_options.strScenario;
-    const std::string prefix = "$X9|" + std::to_string(nNumber) + "|XC||";
+    const std::string prefix = "~X9|" + std::to_string(nNumber) + "|XC||";
     const bool bKeyRequest = fields.empty() || (fields.size() == 1 && fields[0].empty());
     if (bKeyRequest) {
-        if (s == "x9-two-fields")
-            Send({prefix + "0|" + m_rsa.ModulusText()});
+        if (m_options.IsScenario("x9-two-fields"))
+            Emit({prefix + "0|" + m_shared.rsa.ModulusText()}, 0);
         else
-            Send({prefix + "0|" + m_rsa.ModulusText() + "|" + m_rsa.ExponentText()});
+            Emit({prefix + "0|" + m_shared.rsa.ModulusText() + "|" + m_shared.rsa.ExponentText()}, 0);
         return;
     }
     std::string keyText;
-    if (!m_rsa.Decrypt(fields[0], keyText) || !m_cipher.SetKeyText(keyText) || s == "x9-reject") {
-        Send({prefix + "1"});
+    if (!m_shared.rsa.Decrypt(fields[0], keyText) || !m_cipher.SetKeyText(keyText) ||
+        m_options.IsScenario("x9-reject")) {
+        Emit({prefix + "1"}, 0);
         return;
     }
     // The accept goes out plain; everything after it, in the same write too, is enciphered.
-    std::vector<std::string> after;
-    if (s == "data-after-accept")
-        after = m_script.Reply("AFTER-ACCEPT", nNumber, fields);
-    Send({prefix + "0"}, /*bThenEncrypt=*/true, after);
-    if (s == "stream")
-        StreamQuotes();
+    Emit({prefix + "0"}, 0);
+    m_bEncrypted = true;
+    if (m_options.IsScenario("data-after-accept"))
+        Emit(m_shared.script.Reply("AFTER-ACCEPT", nNumber, fields), 0);
+    if (m_options.IsScenario("stream"))
+        m_bStreaming = true;
 }
 
-// As a busy server does: quotation lines of 30 fields, enciphered, in writes of a megabyte.
-// The lines repeat in a cycle of 64, so their cipher text is made once.
-void CSession::StreamQuotes()
+void CSession::OnLogin(const CShapeContext& ctx, const std::vector<std::string>& fields, double dNow)
+{
+    const std::string strUser = fields.size() > 0 ? fields[0] : "";
+    const std::string strPassword = fields.size() > 1 ? fields[1] : "";
+    const CRecord* pFound = nullptr;
+    for (const CRecord& rec : m_shared.pUsers ? *m_shared.pUsers : NoRecords()) {
+        auto itUser = rec.find("user"), itPassword = rec.find("password");
+        if (itUser != rec.end() && itUser->second == strUser && itPassword != rec.end() && itPassword->second == strPassword)
+            pFound = &rec;
+    }
+    if (!pFound) {
+        Reply("UL.refused", ctx, dNow);
+        return;
+    }
+    m_user = *pFound;
+    m_pUser = &m_user;
+    CShapeContext login = ctx;
+    login.pUser = m_pUser;
+    Reply("UL", login, dNow);
+
+    CShapeContext push;
+    push.pUser = m_pUser;
+    push.pClock = &m_shared.clock;
+    std::vector<std::string> names(std::begin(s_afterLogin), std::end(s_afterLogin));
+    if (m_options.IsScenario("us-mm-kse-0"))
+        names.insert(names.begin() + 1, "MM.kse0");
+    if (m_options.IsScenario("second-market-list"))
+        names.push_back("XC");
+    if (m_options.IsScenario("unknown-types"))
+        names.insert(names.end(), std::begin(s_unknownTypes), std::end(s_unknownTypes));
+    for (const std::string& strName : names) {
+        push.nSeq = ++m_nSeq;
+        Reply(strName, push, dNow);
+    }
+}
+
+// A password or PIN change: the user number and the old value must match the logged-in user.
+void CSession::OnPasswordChange(const CShapeContext& ctx, const std::vector<std::string>& fields, double dNow)
+{
+    auto field = [&](size_t i) { return i < fields.size() ? fields[i] : std::string(); };
+    const bool bPin = field(1).empty() && !field(4).empty();
+    const std::string strKey = bPin ? "pin" : "password";
+    if (!m_pUser || field(0) != m_user["number"] || field(bPin ? 4 : 1) != m_user[strKey]) {
+        Reply("US.refused", ctx, dNow);
+        return;
+    }
+    m_user[strKey] = field(bPin ? 5 : 3);
+    Reply("US", ctx, dNow);
+}
+
+void CSession::Reply(const std::string& strShape, const CShapeContext& ctx, double dNow)
+{
+    CShapeReply reply;
+    // A lookup that finds no record answers with its ".missing" shape, when it has one.
+    if (!m_shared.writer.Write(strShape, ctx, reply) && !m_shared.writer.Write(strShape + ".missing", ctx, reply))
+        return;
+    const std::string strMnemonic = strShape.substr(0, 2);
+    const bool bNamed = m_options.strScenarioArg.compare(0, 2, strMnemonic) == 0;
+    if (ctx.nError != 0 && m_options.IsScenario("en-after-error"))
+        reply.lines.push_back("~EN|" + ctx.strLink + "|XC|0");
+    if (reply.bStream && reply.nRows > 0 && m_options.IsScenario("live-in-refill") && !m_shared.strLastLive.empty())
+        reply.lines.insert(reply.lines.begin() + static_cast<long>(reply.nFirstRow + 1), m_shared.strLastLive);
+    if (bNamed && m_options.IsScenario("close-in-stream") && reply.bStream) {
+        reply.lines.resize(reply.nFirstRow + reply.nRows / 2);
+        Emit(reply.lines, dNow, 0, /*bCloseAfter=*/true);
+    } else if (bNamed && m_options.IsScenario("delay")) {
+        const size_t nColon = m_options.strScenarioArg.find(':');
+        Emit(reply.lines, dNow, nColon == std::string::npos ? 1 : atof(m_options.strScenarioArg.c_str() + nColon + 1));
+    } else if (bNamed && m_options.IsScenario("reverse") && !m_bReverseDone) {
+        m_reversed = reply.lines;        // the first one waits for the second
+        m_bReverseDone = true;
+    } else {
+        Emit(reply.lines, dNow);
+        if (!m_reversed.empty()) {
+            Emit(m_reversed, dNow);
+            m_reversed.clear();
+        }
+    }
+}
+
+std::string CSession::Encode(const std::vector<const std::string*>& lines)
+{
+    std::string plain;
+    for (const std::string* pLine : lines) {
+        Log(">", *pLine);
+        plain += *pLine;
+        plain += '\n';
+    }
+    if (!m_bEncrypted)
+        return plain;
+    if (!m_options.IsScenario("pad-lines"))
+        return m_cipher.EncryptPadded(plain);
+    std::string bytes;
+    for (const std::string* pLine : lines)
+        bytes += m_cipher.EncryptPadded(*pLine + "\n");
+    return bytes;
+}
+
+void CSession::Emit(const std::vector<std::string>& lines, double dNow, double dDelay, bool bCloseAfter)
+{
+    std::vector<const std::string*> pointers;
+    for (const std::string& line : lines)
+        pointers.push_back(&line);
+    Emit(pointers, dNow, dDelay, bCloseAfter);
+}
+
+void CSession::Emit(const std::vector<const std::string*>& lines, double dNow, double dDelay, bool bCloseAfter)
+{
+    if (lines.empty() && !bCloseAfter)
+        return;
+    std::string bytes = Encode(lines);
+    if (dDelay > 0 || !m_held.empty()) {
+        const double dDue = std::max(dNow + dDelay, m_held.empty() ? 0.0 : m_held.back().dDue);
+        m_held.push_back({dDue, std::move(bytes), bCloseAfter});
+        return;
+    }
+    if (QueuedBytes() == 0)
+        m_dLastProgress = dNow;
+    m_out += bytes;
+    m_bClose = m_bClose || bCloseAfter;
+}
+
+void CSession::SendUnsolicited(const std::vector<std::string>& lines, double dNow)
+{
+    if (m_bEncrypted && !m_bClose)
+        Emit(lines, dNow);
+}
+
+void CSession::SendLive(const std::vector<std::string>& lines, const std::vector<std::string>& symbols, double dNow)
+{
+    if (!m_bEncrypted || m_bClose || m_tickers.empty())
+        return;
+    std::vector<const std::string*> mine;
+    for (size_t i = 0; i < lines.size() && i < symbols.size(); ++i)
+        if (m_tickers.count(symbols[i]))
+            mine.push_back(&lines[i]);
+    if (!mine.empty())
+        Emit(mine, dNow);
+}
+
+// As a busy server does: quotation lines of 30 fields, enciphered, in writes of a megabyte. The
+// lines repeat in a cycle of 64; repeated until its length is whole blocks, the cycle is
+// enciphered once and its cipher text reused (the cipher works block by block).
+void CSession::StreamQuotes(double dNow)
 {
     static const char* const s_pszTickers[] = {"ZAIN", "NBK", "KFH", "AGILITY", "GBK", "BURGAN", "MABANEE", "HUMANSOFT"};
-    std::vector<std::string> cycle;
-    for (int i = 0; i < 64; ++i) {
+    static const size_t CYCLE = 64;
+    std::string cycle;
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < CYCLE; ++i) {
         std::string line = "~GS|0|XC|7|" + std::string(s_pszTickers[i % 8]);
-        for (int nField = 1; nField < 30; ++nField) {
+        for (size_t nField = 1; nField < 30; ++nField) {
             switch (nField % 5) {
             case 0: line += "|" + std::to_string(100 + i * 7 + nField) + "." + std::to_string(nField % 10) + "5"; break;
             case 1: line += "|" + std::to_string(12500 * (i + 1) + nField); break;
@@ -148,58 +273,101 @@ void CSession::StreamQuotes()
             default: line += "|-" + std::to_string(nField) + ".250"; break;
             }
         }
-        cycle.push_back(m_cipher.EncryptPadded(line + "\n"));
+        lines.push_back(line);
+        cycle += line + "\n";
     }
+    const size_t nRepeat = 16 / std::gcd(cycle.size() % 16 ? cycle.size() % 16 : 16, size_t(16));
+    std::string unitPlain;
+    for (size_t i = 0; i < nRepeat; ++i)
+        unitPlain += cycle;
+    const std::string unit = m_cipher.EncryptPadded(unitPlain);
+    const long nUnitLines = static_cast<long>(CYCLE * nRepeat);
     std::string block;
-    long nSent = 0;
-    while (nSent < m_options.nStreamLines) {
-        block.clear();
-        while (block.size() < (1u << 20) && nSent < m_options.nStreamLines)
-            block += cycle[static_cast<size_t>(nSent++ % 64)];
-        WriteAll(block);
+    while (block.size() < (1u << 20) && m_nStreamSent + nUnitLines <= m_options.nStreamLines) {
+        block += unit;
+        m_nStreamSent += nUnitLines;
     }
+    if (block.size() < (1u << 20) && m_nStreamSent < m_options.nStreamLines) {
+        std::string tail;
+        while (m_nStreamSent < m_options.nStreamLines)
+            tail += lines[static_cast<size_t>(m_nStreamSent++) % CYCLE] + "\n";
+        block += m_cipher.EncryptPadded(tail);
+    }
+    if (QueuedBytes() == 0)
+        m_dLastProgress = dNow;
+    m_out += block;
+    if (m_nStreamSent >= m_options.nStreamLines)
+        m_bStreaming = false;
 }
 
-void CSession::Send(const std::vector<std::string>& lines, bool bThenEncrypt,
-                    const std::vector<std::string>& after)
+bool CSession::WantsWrite(double dNow) const
 {
-    std::string bytes;
-    for (const std::string& line : lines) {
-        Log(">", line);
-        bytes += m_bEncrypted ? m_cipher.EncryptPadded(line + "\n") : line + "\n";
-    }
-    if (bThenEncrypt)
-        m_bEncrypted = true;
-    for (const std::string& line : after) {
-        Log(">", line);
-        bytes += m_cipher.EncryptPadded(line + "\n");
-    }
-    WriteAll(bytes);
+    if (m_bStreaming && QueuedBytes() < (1u << 20))
+        return true;
+    if (QueuedBytes() > 0)
+        return dNow >= m_dNextPiece;
+    return (m_bClose && m_held.empty()) || (!m_held.empty() && m_held.front().dDue <= dNow);
 }
 
-void CSession::WriteAll(const std::string& bytes)
+double CSession::NextDue() const
 {
-    const size_t nPiece = m_options.nSplit ? m_options.nSplit : bytes.size();
-    for (size_t nOff = 0; nOff < bytes.size();) {
-        const size_t nWant = std::min(nPiece, bytes.size() - nOff);
-        const ssize_t n = send(m_fd, bytes.data() + nOff, nWant, MSG_NOSIGNAL);
-        if (n < 0) {
-            if (errno != EAGAIN && errno != EINTR)
-                return;
-            pollfd p{m_fd, POLLOUT, 0};
-            poll(&p, 1, 1000);
-            continue;
-        }
-        nOff += static_cast<size_t>(n);
-        if (m_options.nSplit && nOff < bytes.size()) {
-            // Give the terminal a chance to read each piece on its own.
-            timespec ts{0, 2000000};
-            nanosleep(&ts, nullptr);
-        }
-    }
+    if (QueuedBytes() > 0 && m_dNextPiece > 0)
+        return m_dNextPiece;
+    return m_held.empty() ? 0 : m_held.front().dDue;
 }
 
-void CSession::Log(const char* pszDir, const std::string& line)
+bool CSession::OnWritable(double dNow)
+{
+    while (!m_held.empty() && m_held.front().dDue <= dNow) {
+        if (QueuedBytes() == 0)
+            m_dLastProgress = dNow;
+        m_out += m_held.front().bytes;
+        m_bClose = m_bClose || m_held.front().bClose;
+        m_held.pop_front();
+    }
+    if (m_bStreaming && QueuedBytes() < (1u << 20))
+        StreamQuotes(dNow);
+    if (QueuedBytes() == 0) {
+        m_dLastProgress = dNow;
+        return !(m_bClose && m_held.empty());
+    }
+    if (dNow < m_dNextPiece)
+        return true;
+    const size_t nWant = m_options.nSplit ? std::min(m_options.nSplit, QueuedBytes()) : QueuedBytes();
+    const ssize_t n = send(m_fd, m_out.data() + m_nOutOff, nWant, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (n < 0)
+        return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+    m_nOutOff += static_cast<size_t>(n);
+    m_dLastProgress = dNow;
+    // Give the terminal a chance to read each piece on its own.
+    if (m_options.nSplit)
+        m_dNextPiece = dNow + 0.002;
+    if (m_nOutOff == m_out.size()) {
+        m_out.clear();
+        m_nOutOff = 0;
+        return !(m_bClose && m_held.empty() && !m_bStreaming);
+    }
+    if (m_nOutOff > (1u << 20)) {
+        m_out.erase(0, m_nOutOff);
+        m_nOutOff = 0;
+    }
+    return true;
+}
+
+bool CSession::WithinBound(double dNow, std::string& strWhy) const
+{
+    if (QueuedBytes() > SESSION_QUEUE_LIMIT) {
+        strWhy = "more than " + std::to_string(SESSION_QUEUE_LIMIT >> 20) + " MiB waiting";
+        return false;
+    }
+    if (QueuedBytes() > 0 && dNow - m_dLastProgress > SESSION_STALL_SECONDS) {
+        strWhy = "no byte taken for " + std::to_string(static_cast<int>(SESSION_STALL_SECONDS)) + " s";
+        return false;
+    }
+    return true;
+}
+
+void CSession::Log(const char* pszDir, const std::string& line) const
 {
     if (m_options.pLog) {
         fprintf(m_options.pLog, "%s %s\n", pszDir, line.c_str());

@@ -1,46 +1,95 @@
 #pragma once
 // One terminal's connection in the direct socket mode: LF-terminated lines, the "X9" key
-// exchange, and from its accept on every byte through Twofish with '-' padding.
+// exchange, and from its accept on every byte through Twofish with '-' padding. Nothing blocks:
+// output waits in a queue of its own that the server drains when the socket can take it, and a
+// terminal that stops reading is dropped once its output has waited past the bound.
 #include <cstdio>
+#include <deque>
+#include <set>
 #include <string>
 #include <vector>
+#include "tools/testserver/Options.h"
+#include "tools/testserver/Records.h"
 #include "tools/testserver/Script.h"
 #include "tools/testserver/ServerCrypto.h"
+#include "tools/testserver/Shapes.h"
 
-struct ServerOptions
+// What every session reads and the server keeps up to date; owned by the server.
+struct CServerShared
 {
-    std::string strScenario = "normal";   // which misbehaviour to show, "normal" for none
-    size_t nSplit = 0;                    // write replies in pieces of this many bytes (0: whole)
-    long nStreamLines = 1000000;          // scenario "stream": quotation lines after the accept
-    int nRsaBits = 256;
-    FILE* pLog = nullptr;                 // every line in and out, for a test that fails
+    const ServerOptions& options;
+    const CScript& script;
+    const CShapeBook& shapes;
+    const CShapeWriter& writer;
+    const std::vector<CRecord>* pUsers;  // the accounts file, null when there is none
+    const CServerRsa& rsa;
+    CRecord clock;                       // the simulated clock's values now
+    std::string strLastLive;             // the latest live line, for the scenario that misplaces one
 };
+
+// Output that waits longer than this without a byte taken, or grows past the size, ends the session.
+#define SESSION_STALL_SECONDS 5.0
+#define SESSION_QUEUE_LIMIT (32u << 20)
 
 class CSession
 {
 public:
-    CSession(int fd, const CScript& script, const ServerOptions& options, const CServerRsa& rsa);
+    CSession(int fd, CServerShared& shared);
     ~CSession();
-    // Reads what the socket has; false when the peer closed or the session ended itself.
-    bool OnReadable();
+    CSession(const CSession&) = delete;
+    CSession& operator=(const CSession&) = delete;
     int Socket() const { return m_fd; }
+
+    // Reads what the socket has; false when the peer closed or the session ended itself.
+    bool OnReadable(double dNow);
+    // Writes what the socket takes; false when the connection broke or the session is done.
+    bool OnWritable(double dNow);
+    bool WantsWrite(double dNow) const;
+    // The earliest time a held reply or the next piece of a split write is due, 0 for none.
+    double NextDue() const;
+    // False, with the reason, when the output has waited past the bound.
+    bool WithinBound(double dNow, std::string& strWhy) const;
+
+    bool IsLoggedIn() const { return m_pUser != nullptr; }
+    // The live lines of the symbols it subscribed ("GS" with "ticker|1"; "ticker|0" ends it),
+    // symbols[i] being the symbol of lines[i]; one write.
+    void SendLive(const std::vector<std::string>& lines, const std::vector<std::string>& symbols, double dNow);
+    // Lines of the market: one write, never inside a reply (replies are queued whole).
+    void SendUnsolicited(const std::vector<std::string>& lines, double dNow);
+    size_t QueuedBytes() const { return m_out.size() - m_nOutOff; }
 private:
-    void OnLine(const std::string& line);
+    struct Held { double dDue; std::string bytes; bool bClose; };
+
+    void OnLine(const std::string& line, double dNow);
     void OnKeyExchange(long nNumber, const std::vector<std::string>& fields);
-    void Send(const std::vector<std::string>& lines, bool bThenEncrypt = false,
-              const std::vector<std::string>& after = {});
-    void WriteAll(const std::string& bytes);
-    void StreamQuotes();
-    void Log(const char* pszDir, const std::string& line);
-    static std::string StripPadding(const std::string& plain);
+    void OnLogin(const CShapeContext& ctx, const std::vector<std::string>& fields, double dNow);
+    void OnPasswordChange(const CShapeContext& ctx, const std::vector<std::string>& fields, double dNow);
+    void Reply(const std::string& strShape, const CShapeContext& ctx, double dNow);
+    void Emit(const std::vector<std::string>& lines, double dNow, double dDelay = 0, bool bCloseAfter = false);
+    void Emit(const std::vector<const std::string*>& lines, double dNow, double dDelay = 0, bool bCloseAfter = false);
+    std::string Encode(const std::vector<const std::string*>& lines);
+    void StreamQuotes(double dNow);
+    void Log(const char* pszDir, const std::string& line) const;
 
     int m_fd;
-    const CScript& m_script;
+    CServerShared& m_shared;
     const ServerOptions& m_options;
-    const CServerRsa& m_rsa;
     CServerCipher m_cipher;
     bool m_bEncrypted = false;
-    bool m_bClose = false;
-    std::string m_carry;       // cipher bytes short of a block
-    std::string m_line;        // plain bytes short of a line
+    bool m_bClose = false;              // close once the queue is written
+    std::set<std::string> m_tickers;    // the symbols whose live lines it asked for
+    const CRecord* m_pUser = nullptr;   // the logged-in user
+    CRecord m_user;                     // its record, with a changed password
+    long m_nSeq = 0;
+    std::string m_carry;                // cipher bytes short of a block
+    std::string m_line;                 // plain bytes short of a line
+    std::string m_out;                  // bytes ready for the socket
+    size_t m_nOutOff = 0;
+    double m_dLastProgress = 0;         // when the socket last took a byte, or the queue was empty
+    double m_dNextPiece = 0;            // --split: when the next piece may go
+    std::deque<Held> m_held;            // delayed output, in order; later output waits behind it
+    std::vector<std::string> m_reversed;  // scenario reverse: the first reply, sent after the second
+    bool m_bReverseDone = false;
+    long m_nStreamSent = 0;             // scenario stream: lines written so far
+    bool m_bStreaming = false;
 };

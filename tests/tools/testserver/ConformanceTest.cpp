@@ -1,0 +1,232 @@
+// The simulated server answers the session and reference requests of each demo account in the
+// shapes the terminal's readers expect, checked line by line with the product's own parser and
+// type table; forced failures carry their code; the misbehaving scenarios do what they promise.
+#include <gtest/gtest.h>
+#include <iconv.h>
+#include "SimSession.h"
+#include "link/ServerMessage.h"
+
+namespace {
+
+std::string Joined(const std::vector<std::string>& v)
+{
+    std::string s;
+    for (const std::string& line : v)
+        s += line + "\n";
+    return s;
+}
+
+std::string ToCodePage(const std::string& strUtf8, const char* pszCodePage)
+{
+    iconv_t cd = iconv_open(pszCodePage, "UTF-8");
+    std::string out(strUtf8.size(), '\0');
+    char* pIn = const_cast<char*>(strUtf8.data());
+    char* pOut = out.data();
+    size_t nIn = strUtf8.size(), nOut = out.size();
+    iconv(cd, &pIn, &nIn, &pOut, &nOut);
+    iconv_close(cd);
+    out.resize(out.size() - nOut);
+    return out;
+}
+
+const struct Account {
+    const char *pszUser, *pszPassword, *pszNumber, *pszAccount;
+    int nRole, nUsLevel, nKseLevel;
+} s_accounts[] = {
+    {"demo", "demo", "1001", "10010", 2, 0, 0},
+    {"trader", "secret", "1002", "10020", 4, 10, 10},
+    {"guest1", "guest1", "1003", "10030", 16, 0, 0},
+};
+
+TEST(Conformance, EachDemoAccountGetsSessionAndReferenceDataInTheReadersShapes)
+{
+    for (const Account& a : s_accounts) {
+        CSimSession s;
+        ASSERT_TRUE(s.Start({}));
+        ASSERT_TRUE(s.Handshake()) << a.pszUser;
+        s.LoginAndLoad(a.pszUser, a.pszPassword, a.nRole, a.nKseLevel, a.pszNumber, a.pszAccount);
+        s.checker.Check(s.lines);
+        EXPECT_TRUE(s.checker.faults.empty()) << a.pszUser << ":\n" << Joined(s.checker.faults);
+
+        // The login reply carries the user record.
+        const std::vector<std::string> login = s.Lines("~UL|");
+        ASSERT_EQ(1u, login.size()) << a.pszUser;
+        const CServerMessage ul(login[0].c_str(), 1);
+        EXPECT_STREQ(a.pszUser, ul.GetFieldText(0));
+        EXPECT_EQ(0, ul.GetLong(1));
+        EXPECT_STREQ(a.pszNumber, ul.GetFieldText(2));
+        EXPECT_STREQ(a.pszAccount, ul.GetFieldText(6));
+        EXPECT_EQ(a.nRole, ul.GetLong(8));
+        EXPECT_EQ(a.nUsLevel, ul.GetLong(9));
+        EXPECT_EQ(a.nKseLevel, ul.GetLong(12));
+
+        // Every request got its answer; a stream per streamed request, closed once each.
+        auto& n = s.checker.counts;
+        for (const char* psz : {"VC", "MT", "EM", "CT", "HD", "VS", "VX", "LI", "FR", "TL", "RN"})
+            EXPECT_EQ(1, n[psz]) << a.pszUser << " " << psz;
+        EXPECT_EQ(3, n["DS"]) << a.pszUser;
+        EXPECT_EQ(a.nRole >= 3 ? 2 : 1, n["XC"]) << a.pszUser;
+        for (const char* psz : {"SL", "TU", "GM", "GG"})
+            EXPECT_EQ(a.nKseLevel >= 10 ? 1 : 0, n[psz]) << a.pszUser << " " << psz;
+        // After the login: the status that starts the market-data subscription, with K and -1.
+        const std::vector<std::string> dr = s.Lines("~DR|");
+        ASSERT_EQ(1u, dr.size());
+        const CServerMessage msg(dr[0].c_str(), 1);
+        EXPECT_STREQ("K", msg.GetFieldText(1));
+        EXPECT_EQ(-1, msg.GetLong(2));
+        for (const char* psz : {"MM", "CM", "BM", "MS"})
+            EXPECT_LE(1, n[psz]) << a.pszUser << " " << psz;
+    }
+}
+
+TEST(Conformance, RequestsWithALanguageGetTheirTextsInItsCodePage)
+{
+    CSimSession s;
+    ASSERT_TRUE(s.Start({}));
+    ASSERT_TRUE(s.Handshake("1"));
+    s.Request("UL", "trader|secret|");
+    s.Request("CT", "1");
+    s.Request("FR", "|||1");
+    s.Request("CT", "0");
+    s.Drain();
+    s.checker.Check(s.lines);
+    EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
+    const std::string strLines = Joined(s.lines);
+    EXPECT_NE(std::string::npos, strLines.find("\n100|" + ToCodePage("اسم المستخدم أو كلمة المرور غير صحيحة", "CP1256") + "\n"));
+    EXPECT_NE(std::string::npos, strLines.find("\n965|" + ToCodePage("الكويت", "CP1256") + "\n"));
+    EXPECT_NE(std::string::npos, strLines.find("\n965|Kuwait\n")) << "the English request, in English";
+    EXPECT_NE(std::string::npos, strLines.find(ToCodePage("مدة العقد الآجل", "CP1256")));
+}
+
+TEST(Conformance, ForcedFailuresCarryTheirCodeAndOpenNoStream)
+{
+    CSimSession s;
+    ASSERT_TRUE(s.Start({"--fail", "KB=917", "--fail", "DS=651", "--fail", "UL=100"}));
+    s.checker.fails = {{"KB", 917}, {"DS", 651}, {"UL", 100}};
+    ASSERT_TRUE(s.Handshake());
+    s.Request("UL", "trader|secret|");
+    s.Request("KB", "1002|10020");
+    s.Request("DS", "||4");
+    s.Request("HD", "1");
+    s.Drain();
+    s.checker.Check(s.lines);
+    EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
+    EXPECT_EQ(1, s.checker.counts["KB"]);
+    EXPECT_EQ(1, s.checker.counts["DS"]);
+    EXPECT_EQ(0, s.checker.counts["DR"]) << "a refused login pushes nothing";
+    EXPECT_EQ(1, s.checker.counts["HD"]) << "the types not named still answer";
+}
+
+TEST(Conformance, ScenariosBreakTheRulesTheyName)
+{
+    {   // "EN" after an error header: the checker sees an "EN" outside a stream.
+        CSimSession s;
+        ASSERT_TRUE(s.Start({"--fail", "VS=5", "--scenario", "en-after-error"}));
+        ASSERT_TRUE(s.Handshake());
+        s.Request("VS", "1");
+        s.Drain();
+        s.checker.fails = {{"VS", 5}};
+        s.checker.Check(s.lines);
+        ASSERT_EQ(1u, s.checker.faults.size()) << Joined(s.lines);
+        EXPECT_NE(std::string::npos, s.checker.faults[0].find("\"EN\" outside a stream"));
+    }
+    {   // Two market lists in one session, the second nobody asked for.
+        CSimSession s;
+        ASSERT_TRUE(s.Start({"--scenario", "second-market-list"}));
+        ASSERT_TRUE(s.Handshake());
+        s.Request("UL", "trader|secret|");
+        s.Drain();
+        EXPECT_EQ(2u, s.Lines("~XC|").size());
+    }
+    {   // A US market state while the KSE state is 0.
+        CSimSession s;
+        ASSERT_TRUE(s.Start({"--scenario", "us-mm-kse-0"}));
+        ASSERT_TRUE(s.Handshake());
+        s.Request("UL", "trader|secret|");
+        s.Drain();
+        const std::vector<std::string> mm = s.Lines("~MM|");
+        ASSERT_LE(2u, mm.size());
+        EXPECT_EQ("~MM|0|XC||0|2", mm[0]);
+        EXPECT_EQ("1", std::string(CServerMessage(mm[1].c_str(), 1).GetFieldText(1)));
+    }
+    {   // Unknown typed lines: types the terminal's table lacks or has no handler for.
+        CSimSession s;
+        ASSERT_TRUE(s.Start({"--scenario", "unknown-types"}));
+        ASSERT_TRUE(s.Handshake());
+        s.Request("UL", "trader|secret|");
+        s.Drain();
+        s.checker.Check(s.lines);
+        ASSERT_EQ(1u, s.checker.faults.size()) << Joined(s.checker.faults);
+        EXPECT_NE(std::string::npos, s.checker.faults[0].find("~ZZ|"));
+        EXPECT_EQ(1, s.checker.counts["IC"]);
+    }
+    {   // Two replies of one type in reverse order.
+        CSimSession s;
+        ASSERT_TRUE(s.Start({"--scenario", "reverse=DS"}));
+        ASSERT_TRUE(s.Handshake());
+        s.Request("UL", "trader|secret|");
+        const long nFirst = s.Request("DS", "||4");
+        const long nSecond = s.Request("DS", "||8");
+        s.Drain();
+        const std::vector<std::string> ds = s.Lines("~DS|");
+        ASSERT_EQ(2u, ds.size());
+        EXPECT_EQ(0u, ds[0].rfind("~DS|" + std::to_string(nSecond) + "|", 0)) << ds[0];
+        EXPECT_EQ(0u, ds[1].rfind("~DS|" + std::to_string(nFirst) + "|", 0)) << ds[1];
+    }
+    {   // A close in the middle of a stream: header and some rows, no "EN", then the end.
+        CSimSession s;
+        ASSERT_TRUE(s.Start({"--scenario", "close-in-stream=EM"}));
+        ASSERT_TRUE(s.client.Connect(s.server.Port()));
+        s.Request("EM", "0|0");
+        s.Drain(1000);
+        EXPECT_TRUE(s.client.IsClosed());
+        ASSERT_LE(2u, s.lines.size());
+        EXPECT_EQ(0u, s.lines[0].rfind("~EM|", 0));
+        EXPECT_TRUE(s.Lines("~EN|").empty());
+    }
+    {   // A delay before a named reply; what is asked after it waits behind it.
+        CSimSession s;
+        ASSERT_TRUE(s.Start({"--scenario", "delay=VC:1"}));
+        ASSERT_TRUE(s.client.Connect(s.server.Port()));
+        s.Request("VC", "0|80000");
+        s.Request("MT", "");
+        std::string line;
+        EXPECT_FALSE(s.client.ReadLine(line, 600)) << line;
+        ASSERT_TRUE(s.client.ReadLine(line, 2000));
+        EXPECT_EQ(0u, line.rfind("~VC|", 0));
+        ASSERT_TRUE(s.client.ReadLine(line, 500));
+        EXPECT_EQ(0u, line.rfind("~MT|", 0));
+    }
+    {   // A live line inside a table's own refill.
+        CSimSession s;
+        ASSERT_TRUE(s.Start({"--scenario", "live-in-refill", "--rate", "200"}));
+        ASSERT_TRUE(s.Handshake());
+        s.Request("UL", "trader|secret|");
+        s.Request("GS", "AAPL|1");
+        s.client.ReadUntil("~GS|", 3000, &s.lines);
+        s.Request("DS", "||8");
+        s.client.ReadUntil("~EN|", 3000, &s.lines);
+        bool bInside = false;
+        for (size_t i = 1; i + 1 < s.lines.size(); ++i)
+            bInside = bInside || (s.lines[i].rfind("~GS|", 0) == 0 && s.lines[i - 1].rfind("~", 0) != 0);
+        EXPECT_TRUE(bInside) << Joined(s.lines);
+    }
+}
+
+TEST(Conformance, PasswordChangeTakesTheOldPasswordOnly)
+{
+    CSimSession s;
+    ASSERT_TRUE(s.Start({}));
+    ASSERT_TRUE(s.Handshake());
+    s.Request("UL", "trader|secret|");
+    s.Request("US", "1002|wrong||newpass|||||");
+    s.Request("US", "1002|secret||newpass|||||");
+    s.Drain();
+    const std::vector<std::string> us = s.Lines("~US|");
+    ASSERT_EQ(2u, us.size());
+    EXPECT_NE(0, CServerMessage(us[0].c_str(), 1).GetLong(1));
+    EXPECT_EQ(0, CServerMessage(us[1].c_str(), 1).GetLong(1));
+    EXPECT_EQ(1002, CServerMessage(us[1].c_str(), 1).GetLong(0));
+}
+
+}  // namespace

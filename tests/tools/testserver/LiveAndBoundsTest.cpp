@@ -1,0 +1,163 @@
+// The live side of the simulated server: the same seed and requests give the same replies and
+// the same live lines; --rate paces the lines and the simulated clock with them; a terminal that stops reading is dropped without
+// holding up another one, and the run time holds whatever the terminals do.
+#include <gtest/gtest.h>
+#include <chrono>
+#include <thread>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include "SimSession.h"
+#include "link/ServerMessage.h"
+
+namespace {
+
+const char* const s_liveSymbols[] = {"AAPL", "MSFT", "IBM", "KO", "GLD"};
+
+// A logged-in client that asked for the live lines of every symbol the feed walks.
+bool Subscribe(CSimSession& s)
+{
+    if (!s.Handshake())
+        return false;
+    s.Request("UL", "trader|secret|");
+    for (const char* psz : s_liveSymbols)
+        s.Request("GS", std::string(psz) + "|1");
+    return s.client.ReadUntil("~MS|", 5000, &s.lines);
+}
+
+// The live lines received, by their sequence number (the last field).
+std::map<long, std::string> LiveBySeq(const std::vector<std::string>& lines)
+{
+    std::map<long, std::string> out;
+    for (const std::string& line : lines)
+        if (line.rfind("~GS|", 0) == 0)
+            out[atol(line.substr(line.rfind('|') + 1).c_str())] = line;
+    return out;
+}
+
+std::vector<std::string> LoadSession(unsigned nSeed)
+{
+    CSimSession s;
+    EXPECT_TRUE(s.Start({"--seed", std::to_string(nSeed)}));
+    EXPECT_TRUE(s.Handshake());
+    s.LoginAndLoad("trader", "secret", 4, 10, "1002", "10020");
+    return s.lines;
+}
+
+std::map<long, std::string> LiveLines(unsigned nSeed)
+{
+    CSimSession s;
+    EXPECT_TRUE(s.Start({"--seed", std::to_string(nSeed), "--rate", "4000"}));
+    EXPECT_TRUE(Subscribe(s));
+    return LiveBySeq(s.client.ReadFor(700));
+}
+
+TEST(Determinism, OneSeedAndOneScriptGiveTheSameRepliesAndLiveLines)
+{
+    const std::vector<std::string> first = LoadSession(7);
+    EXPECT_GT(first.size(), 50u);
+    EXPECT_EQ(first, LoadSession(7));
+
+    const std::map<long, std::string> a = LiveLines(7), b = LiveLines(7), c = LiveLines(8);
+    int nSame = 0, nOtherSeedSame = 0, nCompared = 0;
+    for (const auto& [nSeq, line] : a) {
+        auto itB = b.find(nSeq);
+        if (itB != b.end()) {
+            EXPECT_EQ(line, itB->second) << "live line " << nSeq;
+            ++nSame;
+        }
+        auto itC = c.find(nSeq);
+        if (itC != c.end()) {
+            ++nCompared;
+            nOtherSeedSame += line == itC->second;
+        }
+    }
+    EXPECT_GT(nSame, 500) << "the two runs' live lines overlap";
+    EXPECT_LT(nOtherSeedSame, nCompared / 2) << "another seed walks another way";
+}
+
+TEST(Live, LinesFollowTheSubscriptions)
+{
+    CSimSession s;
+    ASSERT_TRUE(s.Start({"--rate", "2000"}));
+    ASSERT_TRUE(s.Handshake());
+    s.Request("UL", "trader|secret|");
+    s.Request("GS", "AAPL|1");
+    s.Request("GS", "MSFT|1");
+    auto symbols = [&] {
+        std::map<std::string, int> seen;
+        for (const std::string& line : s.client.ReadFor(300))
+            if (line.rfind("~GS|", 0) == 0)
+                ++seen[CServerMessage(line.c_str(), 1).GetFieldText(0)];
+        return seen;
+    };
+    std::map<std::string, int> seen = symbols();
+    EXPECT_EQ(2u, seen.size());
+    EXPECT_LT(0, seen["AAPL"]);
+    EXPECT_LT(0, seen["MSFT"]);
+    s.Request("GS", "MSFT|0");
+    symbols();                          // what was on its way before the request
+    seen = symbols();
+    EXPECT_EQ(1u, seen.size());
+    EXPECT_LT(0, seen["AAPL"]);
+}
+
+TEST(Pace, RateOfTenThousandForFiveSecondsDeliversFiftyThousandLines)
+{
+    CSimSession s;
+    ASSERT_TRUE(s.Start({"--rate", "10000", "--run-time", "5", "--clock", "2026-12-07 09:29:57"}));
+    ASSERT_TRUE(Subscribe(s));
+    std::string line;
+    while (s.client.ReadLine(line, 2000))
+        s.lines.push_back(line);
+    EXPECT_TRUE(s.client.IsClosed()) << "the run time ends the session";
+    const std::map<long, std::string> live = LiveBySeq(s.lines);
+    ASSERT_FALSE(live.empty());
+    // The five subscriptions may take effect a turn apart; from 0.2 s later every line is there.
+    const long nFirst = live.begin()->first + 2000, nLast = live.rbegin()->first;
+    const auto itFrom = live.lower_bound(nFirst);
+    EXPECT_EQ(nLast - nFirst + 1, std::distance(itFrom, live.end())) << "no line lost after the subscription";
+    EXPECT_NEAR(50000.0, static_cast<double>(nLast + 1), 2500.0);
+    // The simulated clock moved with the lines: the minute it reached went out as "TI".
+    EXPECT_EQ(1u, s.Lines("~TI|0|XC||93000").size());
+}
+
+TEST(Bounds, AClientThatStopsReadingNeitherStallsAnotherNorOutlivesTheRunTime)
+{
+    char szDir[] = "/tmp/tb-sim-bounds-XXXXXX";
+    ASSERT_TRUE(mkdtemp(szDir));
+    const std::string strLog = std::string(szDir) + "/server.log";
+    CSimSession stalled;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(stalled.Start({"--rate", "50000", "--run-time", "9", "--log", strLog}));
+    ASSERT_TRUE(Subscribe(stalled));
+    // stalled reads no more from here on.
+
+    CSimSession reader;
+    ASSERT_TRUE(reader.client.Connect(stalled.server.Port()));
+    reader.Request("VC", "0|80000");
+    ASSERT_TRUE(reader.client.ReadUntil("~VC|", 2000));
+    ASSERT_TRUE(reader.client.KeyExchange("0123456789ABCDEF0123456789ABCDEF"));
+    reader.Request("UL", "demo|demo|");
+    // Every request of the second client is answered at once while the first one stalls.
+    for (int i = 0; i < 6; ++i) {
+        const auto asked = std::chrono::steady_clock::now();
+        reader.Request("VS", "1001");
+        ASSERT_TRUE(reader.client.ReadUntil("~VS|", 2000)) << "request " << i;
+        EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(1000));
+        reader.client.ReadQuiet(0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(900));
+    }
+    EXPECT_EQ(0, stalled.server.Wait(5000)) << "the server ends at its run time";
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(11));
+    std::ifstream in(strLog);
+    std::string line, strNotes;
+    while (std::getline(in, line))
+        if (line.rfind("! ", 0) == 0)
+            strNotes += line + "\n";
+    // Dropped by whichever bound it met first: the time without a byte taken or the queue's size.
+    EXPECT_TRUE(strNotes.find("no byte taken") != std::string::npos || strNotes.find("MiB waiting") != std::string::npos)
+        << strNotes;
+}
+
+}  // namespace

@@ -1,0 +1,178 @@
+#include "WireChecker.h"
+#include <cstring>
+#include "link/MessageTypes.h"
+#include "link/ServerMessage.h"
+
+namespace {
+
+enum { FORM_NONE, FORM_DATE, FORM_TIME, FORM_DATETIME };
+
+// The fields the terminal's readers read, by type: the data fields a header (or plain line) must
+// have at least, those of each row, and the fields read as server dates and times.
+const struct Reader {
+    const char* pszMnemonic;
+    int nHeadFields;
+    int nRowFields;
+    struct { bool bRow; int nField; int nForm; } dates[6];
+} s_readers[] = {
+    {"VC", 6, 0, {}},
+    {"XC", 5, 23, {}},
+    {"MT", 3, 0, {{false, 1, FORM_TIME}, {false, 2, FORM_TIME}}},
+    {"EM", 1, 2, {}},
+    {"UL", 28, 0, {}},
+    {"US", 2, 0, {}},
+    {"DS", 3, 10, {}},
+    {"SL", 1, 21, {{true, 6, FORM_DATETIME}, {true, 13, FORM_DATE}, {true, 14, FORM_DATE}, {true, 16, FORM_DATE}, {true, 17, FORM_DATE}}},
+    {"CL", 0, 4, {}},
+    {"CT", 1, 2, {}},
+    {"TU", 3, 0, {}},
+    {"GM", 13, 0, {{false, 2, FORM_TIME}, {false, 5, FORM_TIME}, {false, 9, FORM_TIME}}},
+    {"GG", 28, 0, {}},
+    {"HD", 1, 3, {{true, 0, FORM_DATE}}},
+    {"VS", 1, 4, {{true, 2, FORM_TIME}}},
+    {"VX", 4, 3, {}},
+    {"LI", 4, 3, {}},
+    {"FR", 1, 3, {}},
+    {"TL", 1, 2, {}},
+    {"RN", 19, 0, {}},
+    {"GS", 35, 0, {{false, 6, FORM_TIME}, {false, 16, FORM_DATE}, {false, 20, FORM_DATE}}},
+    {"TI", 1, 0, {{false, 0, FORM_TIME}}},
+    {"MM", 2, 0, {}},
+    {"CM", 2, 0, {}},
+    {"BM", 2, 0, {}},
+    {"MS", 6, 0, {}},
+    {"DR", 3, 0, {}},
+};
+
+const Reader* FindReader(const std::string& strMnemonic)
+{
+    for (const Reader& r : s_readers)
+        if (strMnemonic == r.pszMnemonic)
+            return &r;
+    return nullptr;
+}
+
+bool IsDigits(const std::string& s)
+{
+    return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// The server's forms: a date is the year minus 2000 then MMDD, a time HHMMSS with the hour's
+// leading zero allowed to be missing, a date and time the year minus 2000 then MMDDhhmmss.
+bool IsServerForm(const std::string& s, int nForm)
+{
+    if (!IsDigits(s))
+        return false;
+    auto two = [&](size_t nFromEnd) { return atoi(s.substr(s.size() - nFromEnd, 2).c_str()); };
+    switch (nForm) {
+    case FORM_DATE: return s.size() >= 5 && s.size() <= 6 && two(4) >= 1 && two(4) <= 12 && two(2) >= 1 && two(2) <= 31;
+    case FORM_TIME: return s.size() >= 5 && s.size() <= 6 && atoi(s.c_str()) / 10000 < 24 && two(4) < 60 && two(2) < 60;
+    case FORM_DATETIME: return s.size() >= 11 && s.size() <= 12 && IsServerForm(s.substr(0, s.size() - 6), FORM_DATE) &&
+                               IsServerForm(s.substr(s.size() - 6), FORM_TIME);
+    }
+    return true;
+}
+
+std::string Mnemonic(int nType)
+{
+    const MESSAGE_TYPE_INFO* pInfo = GetMessageTypeInfo(nType);
+    return pInfo ? pInfo->szMnemonic : "";
+}
+
+std::vector<std::string> Header(const std::string& line)
+{
+    std::vector<std::string> parts;
+    size_t nStart = 0;
+    for (int i = 0; i < 4; ++i) {
+        const size_t n = line.find('|', nStart);
+        parts.push_back(line.substr(nStart, n == std::string::npos ? std::string::npos : n - nStart));
+        if (n == std::string::npos)
+            break;
+        nStart = n + 1;
+    }
+    return parts;
+}
+
+}  // namespace
+
+void CWireChecker::Check(const std::vector<std::string>& lines)
+{
+    RegisterMessageCodes(g_messageCodePairs);
+    bool bInStream = false;
+    std::string strStreamLink;
+    const Reader* pStreamReader = nullptr;
+    for (const std::string& line : lines) {
+        if (line.size() >= 31998 || line.find('\r') != std::string::npos || line.find('\0') != std::string::npos)
+            Fault("a line too long or with CR or NUL", line);
+        const CServerMessage msg(line.c_str(), 1);
+        const int nType = msg.GetType();
+        if (nType == MESSAGE_TYPE_DATA_ROW) {
+            ++nRows;
+            if (!bInStream)
+                Fault("a row outside a stream", line);
+            if (strchr("~$&-", line.empty() ? '-' : line[0]))
+                Fault("a row that starts like a control or typed line", line);
+            if (pStreamReader && msg.GetSize() < pStreamReader->nRowFields)
+                Fault("a row shorter than its readers read", line);
+            if (pStreamReader)
+                for (const auto& d : pStreamReader->dates)
+                    if (d.nForm != FORM_NONE && d.bRow && !IsServerForm(msg.GetFieldText(d.nField), d.nForm))
+                        Fault("a row's date or time not in the server's form", line);
+            continue;
+        }
+        if (line[0] != '~')
+            Fault("a typed line that does not start with '~'", line);
+        const std::vector<std::string> head = Header(line);
+        if (nType == MSG_EN) {
+            ++counts["EN"];
+            if (!bInStream)
+                Fault("\"EN\" outside a stream", line);
+            else if (head.size() < 2 || head[1] != strStreamLink)
+                Fault("\"EN\" that does not echo its header's number", line);
+            bInStream = false;
+            pStreamReader = nullptr;
+            continue;
+        }
+        if (bInStream)
+            Fault("a typed line inside a stream", line);
+        const std::string strMnemonic = Mnemonic(nType);
+        if (strMnemonic.empty()) {
+            Fault("a type the terminal does not know", line);
+            continue;
+        }
+        ++counts[strMnemonic];
+        const MESSAGE_TYPE_INFO* pInfo = GetMessageTypeInfo(nType);
+        const long nLink = head.size() > 1 ? atol(head[1].c_str()) : 0;
+        auto itRequest = requests.find(nLink);
+        const bool bReply = nLink != 0 && itRequest != requests.end() && itRequest->second.strMnemonic == strMnemonic;
+        if (nLink != 0 && !bReply)
+            Fault("a reply to no request of its type", line);
+        if (bReply && head.size() > 3 && head[3] != itRequest->second.strNumber)
+            Fault("a header number that does not echo the request's", line);
+        long nError = 0;
+        if (pInfo->nFanOut == FANOUT_REPLY || pInfo->nFanOut == FANOUT_CHECKED) {
+            const int nField = pInfo->nErrorField < 0 ? msg.GetSize() - 1 : pInfo->nErrorField;
+            nError = msg.GetLong(nField);
+            auto itFail = fails.find(strMnemonic);
+            const long nWant = itFail == fails.end() ? 0 : itFail->second;
+            // A refused login or password change is an answer of its own, not a forced failure.
+            if (nError != nWant && !(nWant == 0 && (strMnemonic == "UL" || strMnemonic == "US")))
+                Fault("an error field of " + std::to_string(nError) + " where " + std::to_string(nWant) + " was due", line);
+        }
+        const Reader* pReader = FindReader(strMnemonic);
+        if (pReader && nError == 0) {
+            if (msg.GetSize() < pReader->nHeadFields)
+                Fault("a line shorter than its readers read", line);
+            for (const auto& d : pReader->dates)
+                if (d.nForm != FORM_NONE && !d.bRow && !IsServerForm(msg.GetFieldText(d.nField), d.nForm))
+                    Fault("a date or time not in the server's form", line);
+        }
+        if ((pInfo->nFanOut == FANOUT_REPLY && nError == 0) || pInfo->nFanOut == FANOUT_STREAM) {
+            bInStream = true;
+            strStreamLink = head.size() > 1 ? head[1] : "";
+            pStreamReader = pReader;
+        }
+    }
+    if (bInStream)
+        faults.push_back("a stream without its \"EN\" at the end");
+}

@@ -1,0 +1,378 @@
+#include "tools/testserver/Shapes.h"
+#include <fnmatch.h>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+enum {
+    SOURCE_TEXT, SOURCE_ERR, SOURCE_NUMBER, SOURCE_COUNT, SOURCE_SEQ, SOURCE_REQ, SOURCE_USER,
+    SOURCE_CLOCK, SOURCE_ROW, SOURCE_EN, SOURCE_AR, SOURCE_LANG, SOURCE_FOUND
+};
+
+static const struct { const char* pszPrefix; int nSource; } s_sources[] = {
+    {"err", SOURCE_ERR}, {"number", SOURCE_NUMBER}, {"count", SOURCE_COUNT}, {"found", SOURCE_FOUND}, {"seq", SOURCE_SEQ},
+    {"req.", SOURCE_REQ}, {"user.", SOURCE_USER}, {"clock.", SOURCE_CLOCK}, {"row.", SOURCE_ROW},
+    {"en.", SOURCE_EN}, {"ar.", SOURCE_AR}, {"text.", SOURCE_LANG},
+};
+
+static bool ParseField(const std::string& strText, CShapeField& field, std::string& strError)
+{
+    size_t i = 0;
+    while (i < strText.size()) {
+        const size_t nOpen = strText.find('{', i);
+        if (nOpen != i) {
+            field.push_back({SOURCE_TEXT, strText.substr(i, nOpen == std::string::npos ? std::string::npos : nOpen - i)});
+            if (nOpen == std::string::npos)
+                break;
+        }
+        const size_t nClose = strText.find('}', nOpen);
+        if (nClose == std::string::npos) {
+            strError = "unclosed {";
+            return false;
+        }
+        const std::string strName = strText.substr(nOpen + 1, nClose - nOpen - 1);
+        bool bFound = false;
+        for (const auto& s : s_sources) {
+            const std::string strPrefix = s.pszPrefix;
+            const bool bDotted = strPrefix.back() == '.';
+            if (bDotted ? strName.compare(0, strPrefix.size(), strPrefix) == 0 && strName.size() > strPrefix.size()
+                        : strName == strPrefix) {
+                field.push_back({s.nSource, bDotted ? strName.substr(strPrefix.size()) : ""});
+                bFound = true;
+                break;
+            }
+        }
+        if (!bFound) {
+            strError = "unknown source {" + strName + "}";
+            return false;
+        }
+        i = nClose + 1;
+    }
+    return true;
+}
+
+static bool ParseFields(const std::string& strText, std::vector<CShapeField>& fields, std::string& strError)
+{
+    fields.clear();
+    if (strText.empty())
+        return true;
+    for (const std::string& strField : SplitFields(strText)) {
+        fields.emplace_back();
+        if (!ParseField(strField, fields.back(), strError))
+            return false;
+    }
+    return true;
+}
+
+static bool ParseKey(const std::string& strKey, const std::string& strValue, CShape& shape, std::string& strError)
+{
+    if (strKey == "error") {
+        shape.nErrorField = atoi(strValue.c_str());
+    } else if (strKey == "rows") {
+        shape.strRows = strValue;
+    } else if (strKey == "lang") {
+        shape.nLangField = atoi(strValue.c_str());
+    } else if (strKey == "number") {
+        shape.bOwnNumber = true;
+        return ParseField(strValue, shape.number, strError);
+    } else if (strKey == "where") {
+        std::stringstream in(strValue);
+        std::string strOne;
+        while (std::getline(in, strOne, ',')) {
+            const size_t nOp = strOne.find_first_of("=&~");
+            if (nOp == std::string::npos || nOp == 0) {
+                strError = "filter without = or &";
+                return false;
+            }
+            CShapeFilter filter;
+            filter.strField = strOne.substr(0, nOp);
+            filter.nOp = strOne[nOp];
+            if (!ParseField(strOne.substr(nOp + 1), filter.value, strError))
+                return false;
+            shape.filters.push_back(std::move(filter));
+        }
+    } else {
+        strError = "unknown key " + strKey;
+        return false;
+    }
+    return true;
+}
+
+static bool ParseShapeLine(const std::string& strLine, CShape& shape, std::string& strError)
+{
+    static const char* const s_kinds[] = {"plain", "stream", "each", "silent"};
+    std::stringstream in(strLine);
+    std::string strKind, strWord;
+    in >> shape.strName >> strKind;
+    shape.strMnemonic = shape.strName.substr(0, 2);
+    if (shape.strName.size() < 2 || (shape.strName.size() > 2 && shape.strName[2] != '.')) {
+        strError = "a name is a mnemonic and an optional .variant";
+        return false;
+    }
+    shape.nKind = -1;
+    for (int i = 0; i < 4; ++i)
+        if (strKind == s_kinds[i])
+            shape.nKind = i;
+    if (shape.nKind < 0) {
+        strError = "unknown kind " + strKind;
+        return false;
+    }
+    while (in >> strWord) {
+        const size_t nEq = strWord.find('=');
+        if (nEq == std::string::npos) {
+            strError = "key without a value: " + strWord;
+            return false;
+        }
+        if (!ParseKey(strWord.substr(0, nEq), strWord.substr(nEq + 1), shape, strError))
+            return false;
+    }
+    return true;
+}
+
+bool CShapeBook::Load(const std::string& strPath, std::string& strError)
+{
+    std::ifstream in(strPath);
+    if (!in) {
+        strError = strPath + ": cannot be read";
+        return false;
+    }
+    std::string line;
+    int nLine = 0;
+    while (std::getline(in, line)) {
+        ++nLine;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::string strWhy;
+        bool bOk = true;
+        if (line[0] != ' ') {
+            m_shapes.emplace_back();
+            bOk = ParseShapeLine(line, m_shapes.back(), strWhy);
+        } else {
+            const size_t nStart = line.find_first_not_of(' ');
+            const size_t nSpace = line.find(' ', nStart);
+            const std::string strPart = line.substr(nStart, nSpace == std::string::npos ? std::string::npos : nSpace - nStart);
+            const std::string strRest = nSpace == std::string::npos ? "" : line.substr(nSpace + 1);
+            std::vector<CShapeField>* pFields = nullptr;
+            if (!m_shapes.empty())
+                pFields = strPart == "head" ? &m_shapes.back().head : strPart == "row" ? &m_shapes.back().row
+                        : strPart == "end" ? &m_shapes.back().end : nullptr;
+            if (!pFields) {
+                strWhy = "a field list outside a shape, or not head, row or end";
+                bOk = false;
+            } else {
+                bOk = ParseFields(strRest, *pFields, strWhy);
+            }
+        }
+        if (!bOk) {
+            strError = strPath + ":" + std::to_string(nLine) + ": " + strWhy;
+            return false;
+        }
+    }
+    return true;
+}
+
+const CShape* CShapeBook::Find(const std::string& strName) const
+{
+    for (const CShape& shape : m_shapes)
+        if (shape.strName == strName)
+            return &shape;
+    return nullptr;
+}
+
+// What a field of one line is expanded against.
+struct CShapeWriter::Scope
+{
+    const CShapeContext& ctx;
+    const CRecord* pRow;
+    bool bArabic;
+    size_t nCount;
+};
+
+static const std::string& Lookup(const CRecord* pRec, const std::string& strName)
+{
+    static const std::string s_empty;
+    if (!pRec)
+        return s_empty;
+    auto it = pRec->find(strName);
+    return it == pRec->end() ? s_empty : it->second;
+}
+
+// A value may not end the line or shift the fields after it.
+static void AppendClean(std::string& out, const std::string& strValue)
+{
+    for (char ch : strValue)
+        out += ch == '|' ? '/' : (ch == '\r' || ch == '\n' || ch == '\0') ? ' ' : ch;
+}
+
+std::string CShapeWriter::Expand(const CShapeField& field, const Scope& s) const
+{
+    std::string out;
+    AppendField(out, field, s);
+    return out;
+}
+
+void CShapeWriter::AppendField(std::string& out, const CShapeField& field, const Scope& s) const
+{
+    for (const CShapePiece& piece : field) {
+        switch (piece.nSource) {
+        case SOURCE_TEXT: out += piece.strText; break;
+        case SOURCE_ERR: out += std::to_string(s.ctx.nError); break;
+        case SOURCE_NUMBER: AppendClean(out, s.ctx.strNumber); break;
+        case SOURCE_COUNT: out += std::to_string(s.nCount); break;
+        case SOURCE_FOUND: out += s.nCount > 0 ? "1" : "0"; break;
+        case SOURCE_SEQ: out += std::to_string(s.ctx.nSeq); break;
+        case SOURCE_REQ: {
+            const size_t i = static_cast<size_t>(atoi(piece.strText.c_str()));
+            if (s.ctx.pRequest && i < s.ctx.pRequest->size())
+                AppendClean(out, (*s.ctx.pRequest)[i]);
+            break;
+        }
+        case SOURCE_USER: AppendClean(out, Lookup(s.ctx.pUser, piece.strText)); break;
+        case SOURCE_CLOCK: AppendClean(out, Lookup(s.ctx.pClock, piece.strText)); break;
+        case SOURCE_ROW: AppendClean(out, Lookup(s.pRow, piece.strText)); break;
+        case SOURCE_EN: AppendClean(out, m_text.Convert(Lookup(s.pRow, piece.strText), false)); break;
+        case SOURCE_AR: AppendClean(out, m_text.Convert(Lookup(s.pRow, piece.strText + "_ar"), true)); break;
+        case SOURCE_LANG: {
+            const std::string& strArabic = Lookup(s.pRow, piece.strText + "_ar");
+            if (s.bArabic && !strArabic.empty())
+                AppendClean(out, m_text.Convert(strArabic, true));
+            else
+                AppendClean(out, m_text.Convert(Lookup(s.pRow, piece.strText), false));
+            break;
+        }
+        }
+    }
+}
+
+std::vector<std::string> CShapeWriter::ExpandAll(const std::vector<CShapeField>& fields, const Scope& scope) const
+{
+    std::vector<std::string> out;
+    out.reserve(fields.size());
+    for (const CShapeField& field : fields)
+        out.push_back(Expand(field, scope));
+    return out;
+}
+
+bool CShapeWriter::Matches(const CShape& shape, const CRecord& rec, const Scope& scope) const
+{
+    for (const CShapeFilter& filter : shape.filters) {
+        const std::string strWant = Expand(filter.value, scope);
+        if (strWant.empty())
+            continue;
+        const std::string& strHave = Lookup(&rec, filter.strField);
+        const bool bMatch = filter.nOp == '&' ? (atol(strHave.c_str()) & atol(strWant.c_str())) != 0
+                          : filter.nOp == '~' ? fnmatch(strWant.c_str(), strHave.c_str(), FNM_CASEFOLD) == 0
+                                              : strHave == strWant;
+        if (!bMatch)
+            return false;
+    }
+    return true;
+}
+
+std::string CShapeWriter::TypedLine(const std::string& strMnemonic, const std::string& strLink,
+                                    const std::string& strNumber, const std::vector<std::string>& fields)
+{
+    std::string line = "~" + strMnemonic + "|" + strLink + "|XC|" + strNumber;
+    for (const std::string& f : fields)
+        line += "|" + f;
+    return line;
+}
+
+std::string CShapeWriter::TypedLine(const CShape& shape, const std::string& strLink, const std::string& strNumber,
+                                    const Scope& scope) const
+{
+    std::string line;
+    line.reserve(256);
+    line += '~';
+    line += shape.strMnemonic;
+    line += '|';
+    line += strLink;
+    line += "|XC|";
+    line += strNumber;
+    for (const CShapeField& field : shape.head) {
+        line += '|';
+        AppendField(line, field, scope);
+    }
+    return line;
+}
+
+bool CShapeWriter::Write(const std::string& strShape, const CShapeContext& ctx, CShapeReply& reply) const
+{
+    const CShape* pShape = m_book.Find(strShape);
+    return pShape && Write(*pShape, ctx, reply);
+}
+
+bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeReply& reply) const
+{
+    reply = CShapeReply();
+    const bool bArabic = shape.nLangField >= 0 && ctx.pRequest &&
+                         static_cast<size_t>(shape.nLangField) < ctx.pRequest->size() &&
+                         (*ctx.pRequest)[static_cast<size_t>(shape.nLangField)] == "1";
+    Scope scope{ctx, ctx.pRecord, bArabic, 0};
+    const std::string strNumber = shape.bOwnNumber ? Expand(shape.number, scope) : ctx.strNumber;
+    if (ctx.nError != 0) {
+        // A failure is the header alone, the code in the error field; a type known only by its
+        // error field gets empty fields up to it.
+        if (shape.nErrorField == SHAPE_NO_ERROR)
+            return false;
+        std::vector<std::string> fields = ExpandAll(shape.head, scope);
+        const size_t nAt = shape.nErrorField < 0 ? (fields.empty() ? 0 : fields.size() - 1)
+                                                 : static_cast<size_t>(shape.nErrorField);
+        if (fields.size() <= nAt)
+            fields.resize(nAt + 1);
+        fields[nAt] = std::to_string(ctx.nError);
+        reply.lines.push_back(TypedLine(shape.strMnemonic, ctx.strLink, strNumber, fields));
+        return true;
+    }
+    if (shape.nKind == SHAPE_SILENT)
+        return false;
+    const std::vector<CRecord>* pRows = shape.strRows.empty() ? nullptr : m_tables.FindTable(shape.strRows);
+    if (shape.nKind == SHAPE_PLAIN && !shape.strRows.empty()) {
+        // A plain line from a table is the first record that passes the filters; none, no line.
+        scope.pRow = nullptr;
+        for (const CRecord& rec : pRows ? *pRows : NoRecords())
+            if (!scope.pRow && Matches(shape, rec, scope))
+                scope.pRow = &rec;
+        if (!scope.pRow)
+            return false;
+    }
+    if (shape.nKind == SHAPE_PLAIN || shape.nKind == SHAPE_STREAM)
+        reply.lines.push_back(TypedLine(shape, ctx.strLink, strNumber, scope));
+    reply.nFirstRow = reply.lines.size();
+    if (shape.nKind == SHAPE_STREAM || shape.nKind == SHAPE_EACH) {
+        for (const CRecord& rec : pRows ? *pRows : NoRecords()) {
+            Scope rowScope{ctx, &rec, bArabic, reply.nRows};
+            if (!Matches(shape, rec, rowScope))
+                continue;
+            if (shape.nKind == SHAPE_EACH) {
+                reply.lines.push_back(TypedLine(shape, ctx.strLink, strNumber, rowScope));
+            } else {
+                std::string line;
+                for (const CShapeField& field : shape.row) {
+                    if (&field != &shape.row.front())
+                        line += '|';
+                    AppendField(line, field, rowScope);
+                }
+                // A row of one field still needs its bar: a line without one reads as "" and itself.
+                if (shape.row.size() == 1)
+                    line += "|";
+                reply.lines.push_back(line);
+            }
+            ++reply.nRows;
+        }
+    }
+    if (shape.nKind == SHAPE_STREAM) {
+        scope.nCount = reply.nRows;
+        std::vector<std::string> end = ExpandAll(shape.end, scope);
+        if (end.empty())
+            end.push_back("0");
+        std::string line = "~EN|" + ctx.strLink + "|XC";
+        for (const std::string& f : end)
+            line += "|" + f;
+        reply.lines.push_back(line);
+        reply.bStream = true;
+    }
+    return !reply.lines.empty();
+}

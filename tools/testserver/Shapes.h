@@ -1,0 +1,117 @@
+#pragma once
+// The shapes of the server's lines, read from one file (data/shapes.txt): per message type its
+// kind, its error field, the table its rows come from and, field by field, where each value
+// comes from. One writer turns a shape and the values at hand into lines; no message type has
+// code of its own here.
+//
+// A shape starts with "NAME KIND [key=value ...]" at the start of a line; NAME begins with the
+// two-letter mnemonic and may go on with ".variant" ("UL.refused"). KIND is
+//   plain    one typed line ("head")
+//   stream   a typed header, a data row per record of the table, then "EN" (a reply stream)
+//   each     one typed line per record of the table ("head" filled from each record)
+//   silent   nothing: known only for its error field, so that --fail can answer it
+// Keys: error=K (the error field: a data index, -1 for the last field; absent: none),
+// rows=TABLE (a plain line takes the first record that passes), where=F=VALUE, F&VALUE or
+// F~PATTERN (equal, bitwise and not zero, or a wildcard pattern with * and ?, any case; several
+// joined by ','; a value that comes out empty filters nothing), lang=N (the request field holding the language
+// code, "1" Arabic), number=VALUE (the header number; default the request's).
+// Indented lines "head", "row" and "end" list the fields, '|'-separated. A field is literal
+// text with {sources} in it:
+//   {err} the error code   {number} the header number   {seq} per-session count
+//   {count} rows written   {found} 1 when a row was written, else 0
+//   {req.N} request data field N   {user.F} the logged-in user's field F   {clock.F} the server's F
+//   {row.F} the record's field F as it stands   {en.F} F in code page 1252   {ar.F} F_ar in 1256
+//   {text.F} {ar.F} when the request asks for Arabic and F_ar exists, else {en.F}
+#include <string>
+#include <vector>
+#include "tools/testserver/Records.h"
+
+enum { SHAPE_PLAIN, SHAPE_STREAM, SHAPE_EACH, SHAPE_SILENT };
+#define SHAPE_NO_ERROR (-2)
+
+struct CShapePiece
+{
+    int nSource = 0;         // SOURCE_ of ShapeWriter.cpp
+    std::string strText;     // literal text, or the field name
+};
+using CShapeField = std::vector<CShapePiece>;
+
+struct CShapeFilter
+{
+    std::string strField;
+    char nOp = '=';          // '=' equal, '&' bitwise and not zero, '~' wildcard pattern
+    CShapeField value;
+};
+
+struct CShape
+{
+    std::string strName;
+    std::string strMnemonic;
+    int nKind = SHAPE_PLAIN;
+    int nErrorField = SHAPE_NO_ERROR;
+    std::string strRows;
+    std::vector<CShapeFilter> filters;
+    int nLangField = -1;
+    bool bOwnNumber = false;
+    CShapeField number;
+    std::vector<CShapeField> head, row, end;
+};
+
+class CShapeBook
+{
+public:
+    // false, with the line and reason in strError, when the file is missing or a line is wrong.
+    bool Load(const std::string& strPath, std::string& strError);
+    const CShape* Find(const std::string& strName) const;
+    const std::vector<CShape>& All() const { return m_shapes; }
+private:
+    std::vector<CShape> m_shapes;
+};
+
+// What a shape's values are taken from, besides the tables.
+struct CShapeContext
+{
+    std::string strLink = "0";          // field 1: the request's link number, "0" unsolicited
+    std::string strNumber;              // the request's header number
+    const std::vector<std::string>* pRequest = nullptr;   // the request's data fields
+    const CRecord* pUser = nullptr;     // the logged-in user, null before login
+    const CRecord* pClock = nullptr;    // the server's values: date, time, ...
+    const CRecord* pRecord = nullptr;   // the record of a plain line, when there is no table
+    long nError = 0;                    // forced error code, 0 on success
+    long nSeq = 0;
+};
+
+// The lines of one reply and where its rows are, for the scenarios that break a stream.
+struct CShapeReply
+{
+    std::vector<std::string> lines;
+    size_t nFirstRow = 0;
+    size_t nRows = 0;
+    bool bStream = false;
+};
+
+class CShapeWriter
+{
+public:
+    CShapeWriter(const CShapeBook& book, const IRecordSource& tables, const CWireText& text)
+        : m_book(book), m_tables(tables), m_text(text) {}
+    // The lines of a shape: a failure (nError not 0) is its header alone with the code in the
+    // error field. False when there is no such shape or it says nothing.
+    bool Write(const CShape& shape, const CShapeContext& ctx, CShapeReply& reply) const;
+    bool Write(const std::string& strShape, const CShapeContext& ctx, CShapeReply& reply) const;
+    // A typed line: "~MN|link|XC|number" and the fields.
+    static std::string TypedLine(const std::string& strMnemonic, const std::string& strLink,
+                                 const std::string& strNumber, const std::vector<std::string>& fields);
+private:
+    struct Scope;
+    std::string Expand(const CShapeField& field, const Scope& scope) const;
+    void AppendField(std::string& out, const CShapeField& field, const Scope& scope) const;
+    std::string TypedLine(const CShape& shape, const std::string& strLink, const std::string& strNumber,
+                          const Scope& scope) const;
+    std::vector<std::string> ExpandAll(const std::vector<CShapeField>& fields, const Scope& scope) const;
+    bool Matches(const CShape& shape, const CRecord& rec, const Scope& scope) const;
+
+    const CShapeBook& m_book;
+    const IRecordSource& m_tables;
+    const CWireText& m_text;
+};
