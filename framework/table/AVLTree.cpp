@@ -147,8 +147,11 @@ void CAVLTree::WalkUp(CTreeNode* pNode)
 {
     int nLines = pNode->Subtree();
     int nHeight = pNode->m_bHeight;
-    while (CTreeNode* pParent = pNode->m_pParent) {
+    CTreeNode* pParent = pNode->m_pParent;
+    while (pParent) {
         int nSide = pParent->m_pRight == pNode;
+        if (pParent->m_abSideHeight[nSide] == nHeight)
+            break;
         int nOtherLines = pParent->m_anSideWeight[nSide ^ 1];
         int nOtherHeight = pParent->m_abSideHeight[nSide ^ 1];
         pParent->m_anSideWeight[nSide] = nLines;
@@ -158,12 +161,23 @@ void CAVLTree::WalkUp(CTreeNode* pNode)
             pNode = Rotate(pParent, nBalance);
             nLines = pNode->Subtree();
             nHeight = pNode->m_bHeight;
+            pParent = pNode->m_pParent;
             continue;
         }
         nLines += nOtherLines + pParent->m_nWeight;
         nHeight = 1 + std::max(nHeight, nOtherHeight);
         pParent->m_bHeight = static_cast<BYTE>(nHeight);
         pNode = pParent;
+        pParent = pNode->m_pParent;
+    }
+    // A subtree whose height stayed leaves every height and balance above as it was: from here
+    // up only the line counts change, most walks' longer part.
+    while (pParent) {
+        int nSide = pParent->m_pRight == pNode;
+        pParent->m_anSideWeight[nSide] = nLines;
+        nLines += pParent->m_anSideWeight[nSide ^ 1] + pParent->m_nWeight;
+        pNode = pParent;
+        pParent = pNode->m_pParent;
     }
 }
 
@@ -235,6 +249,9 @@ void CAVLTree::UnlinkNode(CTreeNode* pNode)
         // brought up to date by the walk from pFix.
         pPred->m_anSideWeight[1] = pNode->m_anSideWeight[1];
         pPred->m_abSideHeight[1] = pNode->m_abSideHeight[1];
+        // Its height too, as the node's parent has it: the walk up stops recomputing heights
+        // where a subtree's height stayed, and this one must be right when that is below it.
+        pPred->m_bHeight = pNode->m_bHeight;
         if (pFix != pPred) {
             pPred->m_anSideWeight[0] = pNode->m_anSideWeight[0];
             pPred->m_abSideHeight[0] = pNode->m_abSideHeight[0];
@@ -383,7 +400,8 @@ static const CTreeNode* TouchStep(const CTouchWalk& walk)
     const CTreeNode* pCur = walk.pCur;
     switch (walk.nKind) {
     case TOUCH_UP:
-        return pCur->m_pParent;
+        // The levels near the root are in cache: the walk has nothing to fetch there.
+        return pCur->m_bHeight > TOUCH_CACHED_BELOW ? nullptr : pCur->m_pParent;
     case TOUCH_SPINE:
         return pCur->m_pRight;
     case TOUCH_ONE:
