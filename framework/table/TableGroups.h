@@ -51,6 +51,8 @@ public:
     // The row by its keys (the exact node when it is in this tree). Without bIndex a row found
     // by its block may come back with the index -1, for the cursor to work out when asked.
     BOOL LocateRow(CTableRow* pRow, CRowPosition* pPos, BOOL bIndex = TRUE);
+    // The same with the row of pRow's block already looked up (FindByBlock; null when none).
+    BOOL LocateRow(CTableRow* pRow, CTableRow* pHeld, CRowPosition* pPos, BOOL bIndex);
     // TRUE when the row is linked in this tree (bare or in a group).
     BOOL HoldsRow(const CTableRow* pRow) const;
     // Where a row of this tree stands now; FALSE when it is not in the tree.
@@ -93,10 +95,9 @@ public:
     BOOL IsCustomMode();
     // The row of this tree that carries a value block (owners write rows by their blocks).
     CTableRow* FindByBlock(const TBCellSlot* pBlock) const;
-    // The two steps of FindByBlock as fetches only, for a caller that looks a block up in
+    // The first step of FindByBlock as a fetch only, for a caller that looks a block up in
     // several views: all index entries first, then all rows, so that the cache misses overlap.
     void PrefetchIndex(const TBCellSlot* pBlock) const { m_blocks.Prefetch(pBlock); }
-    void PrefetchRow(const TBCellSlot* pBlock) const;
     void RebindBlock(CTableRow* pRow, const TBCellSlot* pOldBlock);
     // Cache-warming walks (see CAVLTree::TouchWalks) for a caller about to change several views:
     // the walks taking a row of this tree out will make, or the walk down to where a row with

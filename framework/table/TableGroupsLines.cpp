@@ -163,12 +163,6 @@ int CTableGroups::AddInsertWalk(const CPackedKey& key, int nRowId, CTouchWalk* a
     return 1;
 }
 
-void CTableGroups::PrefetchRow(const TBCellSlot* pBlock) const
-{
-    if (const CTableRow* pRow = FindByBlock(pBlock))
-        __builtin_prefetch(pRow);
-}
-
 void CTableGroups::RebindBlock(CTableRow* pRow, const TBCellSlot* pOldBlock)
 {
     if (pOldBlock) {
@@ -180,12 +174,17 @@ void CTableGroups::RebindBlock(CTableRow* pRow, const TBCellSlot* pOldBlock)
 
 BOOL CTableGroups::LocateRow(CTableRow* pRow, CRowPosition* pPos, BOOL bIndex)
 {
+    return LocateRow(pRow, pRow ? FindByBlock(pRow->GetData()) : nullptr, pPos, bIndex);
+}
+
+BOOL CTableGroups::LocateRow(CTableRow* pRow, CTableRow* pHeld, CRowPosition* pPos, BOOL bIndex)
+{
     pPos->Clear();
     if (!pRow || !m_pView)
         return FALSE;
     RefreshMode();
     // The owner holds the row's own block: that names the row exactly, ties or not.
-    if (CTableRow* pHeld = FindByBlock(pRow->GetData())) {
+    if (pHeld) {
         if (!bIndex && HoldsRow(pHeld)) {
             pPos->m_pNode = pHeld;
             pPos->m_pGroup = pHeld->m_pGroup;

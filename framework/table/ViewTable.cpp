@@ -197,9 +197,15 @@ BOOL CViewTable::GetRow(CViewRow& row, int nIndex)
 
 BOOL CViewTable::LocateRow(CViewRow& row, const CViewRow& other)
 {
+    CTableRow* pKey = other.GetNode();
+    return LocateRow(row, other, pKey ? m_rows.FindByBlock(pKey->GetData()) : nullptr);
+}
+
+BOOL CViewTable::LocateRow(CViewRow& row, const CViewRow& other, CTableRow* pHeld)
+{
     row.Rebind(this);
     CRowPosition pos;
-    if (!other.GetNode() || !m_rows.LocateRow(other.GetNode(), &pos, /*bIndex=*/FALSE))
+    if (!other.GetNode() || !m_rows.LocateRow(other.GetNode(), pHeld, &pos, /*bIndex=*/FALSE))
         return FALSE;
     row.SetPosition(pos);
     return TRUE;
