@@ -104,7 +104,9 @@ public:
     // these packed keys and row id (-1: a new row, whose id will be the largest) goes. The number
     // put in aWalks, at most nRoom; none for a tree small enough to stay in cache.
     int  AddRemoveWalks(const CTableRow* pRow, CTouchWalk* aWalks, int nRoom) const;
-    int  AddInsertWalk(const CPackedKey& key, int nRowId, CTouchWalk* aWalks, int nRoom) const;
+    // Where the packed keys stand for every sort key, the walk down also finds the row's place,
+    // and the insert that follows links it there.
+    int  AddInsertWalk(const CPackedKey& key, int nRowId, CTouchWalk* aWalks, int nRoom);
     // Re-reads the view's grouping and modes; every weight is recomputed when one changed.
     void RefreshMode();
 

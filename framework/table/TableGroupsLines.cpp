@@ -153,13 +153,31 @@ int CTableGroups::AddRemoveWalks(const CTableRow* pRow, CTouchWalk* aWalks, int 
     return n;
 }
 
-int CTableGroups::AddInsertWalk(const CPackedKey& key, int nRowId, CTouchWalk* aWalks, int nRoom) const
+int CTableGroups::AddInsertWalk(const CPackedKey& key, int nRowId, CTouchWalk* aWalks, int nRoom)
 {
     // Group nodes compare by the group keys alone: the packed keys cannot steer among them.
     if (m_nNodes < TOUCH_MIN_NODES || m_bGrouped || key.chKey1 == 0 || !AddWalk(aWalks, nRoom, 0, m_pRoot, TOUCH_DOWN))
         return 0;
-    aWalks[0].key = key;
-    aWalks[0].nRowId = nRowId >= 0 ? nRowId : INT_MAX;
+    CTouchWalk& walk = aWalks[0];
+    walk.key = key;
+    walk.nRowId = nRowId >= 0 ? nRowId : INT_MAX;
+    // How many leading sort keys the packed keys stand for, as CTableColumns::CompareRows counts.
+    const CSortColumns& keys = m_pView->GetSortColumns();
+    int nPacked = 0;
+    walk.nShift = 0;
+    if (key.chKey1 == keys.GetPackedTag(0)) {
+        if (key.chKey2 != 0 && key.chKey2 == keys.GetPackedTag(1)) {
+            nPacked = 2;
+        } else {
+            nPacked = 1;
+            walk.nShift = key.chKey2 != 0 ? 32 : 0;
+        }
+    }
+    // A new row's id is not known yet: its walk warms the path only.
+    walk.pTree = nPacked > 0 && nPacked >= keys.GetCount() && nRowId >= 0 ? this : nullptr;
+    walk.pParent = nullptr;
+    walk.bLeft = walk.bEverLeft = FALSE;
+    walk.bExact = TRUE;
     return 1;
 }
 
