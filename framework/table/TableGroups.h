@@ -99,6 +99,8 @@ public:
     // several views: all index entries first, then all rows, so that the cache misses overlap.
     void PrefetchIndex(const TBCellSlot* pBlock) const { m_blocks.Prefetch(pBlock); }
     void RebindBlock(CTableRow* pRow, const TBCellSlot* pOldBlock);
+    // Bytes of the index of rows by block, for the engine's memory figures.
+    size_t GetIndexBytes() const { return m_blocks.GetBytes(); }
     // Cache-warming walks (see CAVLTree::TouchWalks) for a caller about to change several views:
     // the walks taking a row of this tree out will make, or the walk down to where a row with
     // these packed keys and row id (-1: a new row, whose id will be the largest) goes. The number
