@@ -99,6 +99,9 @@ public:
     // several views: all index entries first, then all rows, so that the cache misses overlap.
     void PrefetchIndex(const TBCellSlot* pBlock) const { m_blocks.Prefetch(pBlock); }
     void RebindBlock(CTableRow* pRow, const TBCellSlot* pOldBlock);
+    // A row taken out for a move that will not come back (it is deleted): its block no longer
+    // names it. The index keeps the rows taken out for a move, as they come back with their block.
+    void ForgetDetached(const CTableRow* pRow);
     // Bytes of the index of rows by block, for the engine's memory figures.
     size_t GetIndexBytes() const { return m_blocks.GetBytes(); }
     // Cache-warming walks (see CAVLTree::TouchWalks) for a caller about to change several views:

@@ -190,6 +190,12 @@ void CTableGroups::RebindBlock(CTableRow* pRow, const TBCellSlot* pOldBlock)
         m_blocks.Set(pRow->GetData(), pRow);
 }
 
+void CTableGroups::ForgetDetached(const CTableRow* pRow)
+{
+    if (pRow && pRow->GetData())
+        m_blocks.Erase(pRow->GetData(), pRow);
+}
+
 BOOL CTableGroups::LocateRow(CTableRow* pRow, CRowPosition* pPos, BOOL bIndex)
 {
     return LocateRow(pRow, pRow ? FindByBlock(pRow->GetData()) : nullptr, pPos, bIndex);
