@@ -147,8 +147,11 @@ void CAVLTree::WalkUp(CTreeNode* pNode)
 {
     int nLines = pNode->Subtree();
     int nHeight = pNode->m_bHeight;
-    while (CTreeNode* pParent = pNode->m_pParent) {
+    CTreeNode* pParent = pNode->m_pParent;
+    while (pParent) {
         int nSide = pParent->m_pRight == pNode;
+        if (pParent->m_abSideHeight[nSide] == nHeight)
+            break;
         int nOtherLines = pParent->m_anSideWeight[nSide ^ 1];
         int nOtherHeight = pParent->m_abSideHeight[nSide ^ 1];
         pParent->m_anSideWeight[nSide] = nLines;
@@ -158,12 +161,23 @@ void CAVLTree::WalkUp(CTreeNode* pNode)
             pNode = Rotate(pParent, nBalance);
             nLines = pNode->Subtree();
             nHeight = pNode->m_bHeight;
+            pParent = pNode->m_pParent;
             continue;
         }
         nLines += nOtherLines + pParent->m_nWeight;
         nHeight = 1 + std::max(nHeight, nOtherHeight);
         pParent->m_bHeight = static_cast<BYTE>(nHeight);
         pNode = pParent;
+        pParent = pNode->m_pParent;
+    }
+    // A subtree whose height stayed leaves every height and balance above as it was: from here
+    // up only the line counts change, most walks' longer part.
+    while (pParent) {
+        int nSide = pParent->m_pRight == pNode;
+        pParent->m_anSideWeight[nSide] = nLines;
+        nLines += pParent->m_anSideWeight[nSide ^ 1] + pParent->m_nWeight;
+        pNode = pParent;
+        pParent = pNode->m_pParent;
     }
 }
 
@@ -197,6 +211,7 @@ void CAVLTree::RecalcAllWeights()
 
 void CAVLTree::LinkNode(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode)
 {
+    ++m_nChanges;
     pNode->ClearLinks();
     pNode->m_nWeight = GetNodeWeight(pNode);
     Total(pNode);
@@ -213,6 +228,13 @@ void CAVLTree::LinkNode(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode)
 
 void CAVLTree::UnlinkNode(CTreeNode* pNode)
 {
+    // A hint made while the node was still in (a row on the move) stays good without it: the
+    // other nodes keep their order, and an empty link at the hinted node is still the place
+    // between it and its neighbour. Only a hint at the node itself is lost.
+    if (m_hint.pParent && m_hint.nChanges == m_nChanges && m_hint.nRowId == pNode->m_nRowId
+        && m_hint.pParent != pNode)
+        ++m_hint.nChanges;
+    ++m_nChanges;
     CTreeNode* pFix;
     if (pNode->m_pLeft && pNode->m_pRight) {
         // The in-order predecessor takes the node's place.
@@ -235,6 +257,9 @@ void CAVLTree::UnlinkNode(CTreeNode* pNode)
         // brought up to date by the walk from pFix.
         pPred->m_anSideWeight[1] = pNode->m_anSideWeight[1];
         pPred->m_abSideHeight[1] = pNode->m_abSideHeight[1];
+        // Its height too, as the node's parent has it: the walk up stops recomputing heights
+        // where a subtree's height stayed, and this one must be right when that is below it.
+        pPred->m_bHeight = pNode->m_bHeight;
         if (pFix != pPred) {
             pPred->m_anSideWeight[0] = pNode->m_anSideWeight[0];
             pPred->m_abSideHeight[0] = pNode->m_abSideHeight[0];
@@ -253,6 +278,7 @@ void CAVLTree::UnlinkNode(CTreeNode* pNode)
 // the old one is left detached.
 void CAVLTree::ReplaceNode(CTreeNode* pOld, CTreeNode* pNew)
 {
+    ++m_nChanges;
     pNew->m_pLeft = pOld->m_pLeft;
     pNew->m_pRight = pOld->m_pRight;
     pNew->m_bHeight = pOld->m_bHeight;
@@ -377,18 +403,50 @@ int CAVLTree::InsertAt(int nIndex, CTreeNode* pNode)
 // so they stay in cache.
 #define TOUCH_CACHED_BELOW 9
 
+// One step down of an exact walk, as the tree's comparison of rows would take it: rows inserted
+// at a position first, then by the packed keys, equal keys by row id.
+static const CTreeNode* ExactStep(CTouchWalk& walk)
+{
+    CTreeNode* pCur = const_cast<CTreeNode*>(walk.pCur);
+    BOOL bLeft;
+    if (pCur->Kind() == NODE_ROW && !(pCur->m_bFlags & ROW_SORTED)) {
+        bLeft = FALSE;
+    } else if (pCur->m_chKey1 != walk.key.chKey1 || pCur->m_chKey2 != walk.key.chKey2) {
+        walk.bExact = FALSE;
+        return nullptr;
+    } else {
+        uint64_t nKey = walk.key.nKey >> walk.nShift;
+        uint64_t nCur = pCur->m_nKeyCache >> walk.nShift;
+        if (nKey != nCur) {
+            bLeft = nKey < nCur;
+        } else {
+            // A row without an id compares equal, and equal rows link to the right.
+            bLeft = pCur->m_nRowId >= 0 && walk.nRowId < pCur->m_nRowId;
+            if (pCur->m_nRowId == walk.nRowId)
+                walk.bExact = FALSE;
+        }
+    }
+    walk.pParent = pCur;
+    walk.bLeft = bLeft;
+    walk.bEverLeft |= bLeft;
+    return PickNode(bLeft, pCur->m_pLeft, pCur->m_pRight);
+}
+
 // One step of a warming walk: the next node, or null at the walk's end.
-static const CTreeNode* TouchStep(const CTouchWalk& walk)
+static const CTreeNode* TouchStep(CTouchWalk& walk)
 {
     const CTreeNode* pCur = walk.pCur;
     switch (walk.nKind) {
     case TOUCH_UP:
-        return pCur->m_pParent;
+        // The levels near the root are in cache: the walk has nothing to fetch there.
+        return pCur->m_bHeight > TOUCH_CACHED_BELOW ? nullptr : pCur->m_pParent;
     case TOUCH_SPINE:
         return pCur->m_pRight;
     case TOUCH_ONE:
         return nullptr;
     case TOUCH_DOWN:
+        if (walk.pTree)
+            return ExactStep(walk);
         if (pCur->m_chKey1 != walk.key.chKey1 || pCur->m_chKey2 != walk.key.chKey2)
             return nullptr;
         // Equal keys go by row id, as they do in the views.
@@ -423,6 +481,35 @@ void CAVLTree::TouchWalks(CTouchWalk* aWalks, int nCount)
             bAny = TRUE;
         }
     }
+    for (int i = 0; i < nCount; ++i)
+        if (aWalks[i].pTree && aWalks[i].bExact && aWalks[i].pParent)
+            aWalks[i].pTree->SetInsertHint(aWalks[i]);
+}
+
+void CAVLTree::SetInsertHint(const CTouchWalk& walk)
+{
+    m_hint.pParent = walk.pParent;
+    m_hint.bLeft = walk.bLeft;
+    m_hint.bEverLeft = walk.bEverLeft;
+    m_hint.key = walk.key;
+    m_hint.nRowId = walk.nRowId;
+    m_hint.nChanges = m_nChanges;
+}
+
+BOOL CAVLTree::TakeInsertHint(const CTreeNode* pNode, CTreeNode** ppParent, BOOL* pbLeft, BOOL* pbEverLeft)
+{
+    CTreeNode* pParent = m_hint.pParent;
+    if (!pParent)
+        return FALSE;
+    m_hint.pParent = nullptr;       // one insert at most
+    if (pNode->Kind() != NODE_ROW || !(pNode->m_bFlags & ROW_SORTED) || m_hint.nChanges != m_nChanges || m_hint.nRowId != pNode->m_nRowId || m_hint.key.nKey != pNode->m_nKeyCache
+        || m_hint.key.chKey1 != pNode->m_chKey1 || m_hint.key.chKey2 != pNode->m_chKey2
+        || (m_hint.bLeft ? pParent->m_pLeft : pParent->m_pRight))
+        return FALSE;
+    *ppParent = pParent;
+    *pbLeft = m_hint.bLeft;
+    *pbEverLeft = m_hint.bEverLeft;
+    return TRUE;
 }
 
 BOOL CAVLTree::Contains(const CTreeNode* pNode) const
@@ -508,6 +595,7 @@ void CAVLTree::RemoveAll()
 
 CTreeNode* CAVLTree::DetachRoot()
 {
+    ++m_nChanges;
     CTreeNode* pRoot = m_pRoot;
     m_pRoot = nullptr;
     m_nNodes = 0;

@@ -3,6 +3,7 @@
 #include "framework/table/TreeNode.h"
 
 class ITreeAlloc;
+class CAVLTree;
 struct CRowPosition;
 
 // The walks of a cache warming (see CAVLTree::TouchWalks).
@@ -18,6 +19,15 @@ struct CTouchWalk
     int nKind = 0;
     CPackedKey key;                     // TOUCH_DOWN: the keys that steer, then the row id
     int nRowId = -1;
+    // A TOUCH_DOWN walk whose packed keys stand for every sort key of its tree takes each step as
+    // the tree's comparison would: where it ends is where the row goes, and the tree is told, so
+    // that the insert that follows does not walk down again (see CAVLTree::SetInsertHint).
+    CAVLTree* pTree = nullptr;          // null: a walk for the cache only
+    int nShift = 0;                     // the packed bits below the keys that steer
+    CTreeNode* pParent = nullptr;       // the last node passed, and the side taken there
+    BOOL bLeft = FALSE;
+    BOOL bEverLeft = FALSE;
+    BOOL bExact = TRUE;                 // every step so far went the way the comparison goes
 };
 
 // What a tree walk calls for each node in display order (the filters implement it).
@@ -92,6 +102,11 @@ public:
     // Structure checks for tests: order, heights, balance, weights and parent links.
     BOOL CheckInvariants();
 
+    // Where an exact warming walk ended (see CTouchWalk): the next sorted insert of a node with
+    // these packed keys and row id links there without a walk down, while the tree's structure is
+    // as the walk saw it but for the removal of the node with that row id (a row on the move).
+    void SetInsertHint(const CTouchWalk& walk);
+
 protected:
     // Hooks. PlaceNode links a node (or one standing in for it) at an empty link and returns it.
     virtual CTreeNode* PlaceNode(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode, int nIndex);
@@ -118,11 +133,25 @@ protected:
     void WalkUp(CTreeNode* pNode);
     void ReleaseAll(CTreeNode* pRoot);
 
+    // The place of an insert hinted by SetInsertHint, when it still holds for the node: the link is
+    // empty and nothing but the node's own removal changed the tree since the walk.
+    BOOL TakeInsertHint(const CTreeNode* pNode, CTreeNode** ppParent, BOOL* pbLeft, BOOL* pbEverLeft);
+
     CTreeNode* m_pRoot = nullptr;
     int m_nNodes = 0;
     BOOL m_bAppending = FALSE;          // the last sorted insert went in at the end
 
 private:
+    struct CInsertHint
+    {
+        CTreeNode* pParent = nullptr;   // null: no hint
+        BOOL bLeft = FALSE;
+        BOOL bEverLeft = FALSE;
+        CPackedKey key;
+        int nRowId = -1;
+        unsigned nChanges = 0;          // m_nChanges as the hint holds
+    };
+
     void Update(CTreeNode* pNode);
     CTreeNode* RotateLeft(CTreeNode* pNode);
     CTreeNode* RotateRight(CTreeNode* pNode);
@@ -130,4 +159,7 @@ private:
     CTreeNode* Rotate(CTreeNode* pNode, int nBalance);
     void Transplant(CTreeNode* pOld, CTreeNode* pNew);
     int  CheckSubtree(CTreeNode* pNode, CTreeNode* pParent, BOOL* pbOk);
+
+    CInsertHint m_hint;
+    unsigned m_nChanges = 0;            // links made or taken away, counted for the hint
 };

@@ -16,6 +16,8 @@ public:
     void Erase(const TBCellSlot* pBlock, const CTableRow* pRow);
     void Clear();
     int  GetCount() const { return m_nCount; }
+    // Bytes the index holds, for the engine's memory figures.
+    size_t GetBytes() const { return m_entries.capacity() * sizeof(Entry); }
 
 private:
     struct Entry
@@ -24,9 +26,10 @@ private:
         CTableRow* pRow = nullptr;
     };
     size_t Slot(const TBCellSlot* pBlock) const;
+    size_t NextSlot(size_t i) const;
     void Grow();
 
-    std::vector<Entry> m_entries;       // a power of two
+    std::vector<Entry> m_entries;       // between half and three quarters used
     int m_nCount = 0;
     int m_nUsed = 0;                    // entries and tombstones
 };

@@ -17,6 +17,7 @@ struct CThreadSlots
     CFreeSlot* pFree;
     char* pNext;
     char* pEnd;
+    long long nBalance;     // slots taken less slots given back
 };
 
 thread_local CThreadSlots t_slots;
@@ -51,6 +52,7 @@ void NewChunk()
 
 void* CNodePool::Allocate()
 {
+    ++t_slots.nBalance;
     if (s_bHeapOnly)
         return ::operator new(SLOT_SIZE, std::align_val_t(64));
     if (CFreeSlot* pSlot = t_slots.pFree) {
@@ -68,6 +70,7 @@ void CNodePool::Free(void* pSlot)
 {
     if (!pSlot)
         return;
+    --t_slots.nBalance;
     if (s_bHeapOnly) {
         ::operator delete(pSlot, std::align_val_t(64));
         return;
@@ -75,4 +78,9 @@ void CNodePool::Free(void* pSlot)
     CFreeSlot* pFree = static_cast<CFreeSlot*>(pSlot);
     pFree->pNext = t_slots.pFree;
     t_slots.pFree = pFree;
+}
+
+long long CNodePool::GetThreadBalance()
+{
+    return t_slots.nBalance * static_cast<long long>(SLOT_SIZE);
 }

@@ -17,4 +17,7 @@ public:
     static void* Allocate();
     // A slot from Allocate, from any thread.
     static void Free(void* pSlot);
+    // Bytes of the slots this thread took and gave back, as a running balance: what a thread's
+    // tables hold in row nodes and cursors, for the engine's memory figures.
+    static long long GetThreadBalance();
 };

@@ -1,6 +1,30 @@
 #include "framework/table/Row.h"
+#include <algorithm>
 #include <cstring>
 #include "framework/table/Table.h"
+
+void CViewRowList::Add(CViewRow* pRow)
+{
+    if (m_nCount == m_nCapacity) {
+        int nCapacity = m_nCapacity * 2;
+        CViewRow** ppMore = new CViewRow*[static_cast<size_t>(nCapacity)];
+        std::copy(begin(), end(), ppMore);
+        delete[] m_ppMore;
+        m_ppMore = ppMore;
+        m_nCapacity = nCapacity;
+    }
+    (m_ppMore ? m_ppMore : m_apInline)[m_nCount++] = pRow;
+}
+
+void CViewRowList::DeleteAll()
+{
+    for (CViewRow* pRow : *this)
+        delete pRow;
+    delete[] m_ppMore;
+    m_ppMore = nullptr;
+    m_nCount = 0;
+    m_nCapacity = INLINE_VIEWS;
+}
 
 CRow::CRow(CTable* pTable, TBCellSlot* pValues)
 {

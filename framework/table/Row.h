@@ -1,9 +1,38 @@
 #pragma once
-#include "framework/base/OwnedPtrArray.h"
 #include "framework/base/TBString.h"
 #include "framework/table/ViewRow.h"
 
 class CTable;
+
+// The cursors of a row, owned, one per view. Owners make a row for every write they look up:
+// the pointers of the first views live in the list itself, so that making one takes no heap block
+// (the cursors come from the engine's slot pool).
+class CViewRowList
+{
+public:
+    static const int INLINE_VIEWS = 6;
+
+    CViewRowList() = default;
+    CViewRowList(const CViewRowList&) = delete;
+    CViewRowList& operator=(const CViewRowList&) = delete;
+    ~CViewRowList() { DeleteAll(); }
+    int  GetSize() const { return m_nCount; }
+    // Null outside the list.
+    CViewRow* GetAt(int nIndex) const { return nIndex >= 0 && nIndex < m_nCount ? Data()[nIndex] : nullptr; }
+    CViewRow* operator[](int nIndex) const { return Data()[nIndex]; }
+    CViewRow* const* begin() const { return Data(); }
+    CViewRow* const* end() const { return Data() + m_nCount; }
+    void Add(CViewRow* pRow);
+    void DeleteAll();
+
+private:
+    CViewRow* const* Data() const { return m_ppMore ? m_ppMore : m_apInline; }
+
+    CViewRow* m_apInline[INLINE_VIEWS] = {};
+    CViewRow** m_ppMore = nullptr;      // owned, once the views outgrow the inline pointers
+    int m_nCount = 0;
+    int m_nCapacity = INLINE_VIEWS;
+};
 
 // A row of the whole table: one cursor per view, the base view's first. The owners of a table
 // write every row through it, in three phases across the views so that a write one view
@@ -51,7 +80,7 @@ private:
     // EndUpdate, with or without walking the moving rows' new paths first.
     void FinishUpdate(BOOL bTouch);
 
-    CTBOwnedPtrArray<CViewRow> m_rows;
+    CViewRowList m_rows;
 
     friend class CTable;
 };

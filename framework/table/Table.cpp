@@ -219,10 +219,8 @@ int CTable::GetRowCount() const
 void CTable::CreateViewRows(CRow& row, TBCellSlot* pValues)
 {
     row.m_rows.DeleteAll();
-    // Sized once: added one by one, the array would be allocated anew for each view.
-    row.m_rows.SetSize(m_views.GetSize());
     for (int i = 0; i < m_views.GetSize(); ++i)
-        row.m_rows.SetAtGrow(i, new CViewRow(m_views[i], pValues));
+        row.m_rows.Add(new CViewRow(m_views[i], pValues));
 }
 
 // Each view walks its tree for the row, one view after the other: walked in all views together
@@ -277,6 +275,9 @@ void CTable::InsertRowAt(int nIndex, CRow& row)
         m_views[i]->InsertRowAt(nIndex, *row.GetViewRow(i));
 }
 
+// Views whose rows FindRow looks up in one pass; a table with more looks each up where it goes.
+#define FIND_VIEWS_MAX 16
+
 CRow CTable::FindRow(const CRow& row)
 {
     CRow found;
@@ -284,18 +285,30 @@ CRow CTable::FindRow(const CRow& row)
     CViewRow* pKey = row.GetViewRow(0);
     if (!pKey || !pKey->GetNode())
         return found;
-    // Each view's lookup misses the cache twice (index entry, then row): fetched for every view
-    // before the first is read, the waits overlap instead of adding up. The block comes along:
-    // the write that follows reads it.
-    if (const TBCellSlot* pBlock = pKey->GetNode()->GetData()) {
+    // Each view's lookup misses the cache twice (index entry, then row): all index entries are
+    // fetched before the first is read, and all rows before the first is used, so that the waits
+    // overlap instead of adding up. Each index is read once; the block comes along, as the write
+    // that follows reads it.
+    int nViews = m_views.GetSize();
+    CTableRow* apHeld[FIND_VIEWS_MAX];
+    BOOL bHeld = nViews <= FIND_VIEWS_MAX;
+    const TBCellSlot* pBlock = pKey->GetNode()->GetData();
+    if (pBlock) {
         __builtin_prefetch(pBlock);
         for (CViewTable* pView : m_views)
             pView->GetRowTree().PrefetchIndex(pBlock);
-        for (CViewTable* pView : m_views)
-            pView->GetRowTree().PrefetchRow(pBlock);
     }
-    for (int i = 0; i < m_views.GetSize(); ++i) {
-        if (!m_views[i]->LocateRow(*found.GetViewRow(i), *pKey) && i == 0)
+    if (bHeld) {
+        for (int i = 0; i < nViews; ++i) {
+            apHeld[i] = m_views[i]->GetRowTree().FindByBlock(pBlock);
+            if (apHeld[i])
+                __builtin_prefetch(apHeld[i]);
+        }
+    }
+    for (int i = 0; i < nViews; ++i) {
+        CViewRow& target = *found.GetViewRow(i);
+        BOOL bFound = bHeld ? m_views[i]->LocateRow(target, *pKey, apHeld[i]) : m_views[i]->LocateRow(target, *pKey);
+        if (!bFound && i == 0)
             return found;
     }
     return found;

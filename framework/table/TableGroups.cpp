@@ -209,7 +209,17 @@ int CTableGroups::Insert(CTreeNode* pNode)
     m_nTopBefore = 0;
     pRow->ClearLinks();
     m_pView->GetColumns().CacheSortKey(pRow);
-    CAVLTree::Insert(pRow);
+    CTreeNode* pParent;
+    BOOL bLeft, bEverLeft;
+    if (!m_bGrouped && TakeInsertHint(pRow, &pParent, &bLeft, &bEverLeft)) {
+        // A warming walk found the place already (a row on the move).
+        OnInserting();
+        m_bAppending = !bEverLeft;
+        PlaceNode(pParent, bLeft, pRow, /*nIndex=*/-1);     // this tree's placing needs no index
+        OnInserted();
+    } else {
+        CAVLTree::Insert(pRow);
+    }
     if (!m_bInserted)
         return 0;
     AfterInsert(pRow);

@@ -51,6 +51,8 @@ public:
     // The row by its keys (the exact node when it is in this tree). Without bIndex a row found
     // by its block may come back with the index -1, for the cursor to work out when asked.
     BOOL LocateRow(CTableRow* pRow, CRowPosition* pPos, BOOL bIndex = TRUE);
+    // The same with the row of pRow's block already looked up (FindByBlock; null when none).
+    BOOL LocateRow(CTableRow* pRow, CTableRow* pHeld, CRowPosition* pPos, BOOL bIndex);
     // TRUE when the row is linked in this tree (bare or in a group).
     BOOL HoldsRow(const CTableRow* pRow) const;
     // Where a row of this tree stands now; FALSE when it is not in the tree.
@@ -93,17 +95,23 @@ public:
     BOOL IsCustomMode();
     // The row of this tree that carries a value block (owners write rows by their blocks).
     CTableRow* FindByBlock(const TBCellSlot* pBlock) const;
-    // The two steps of FindByBlock as fetches only, for a caller that looks a block up in
+    // The first step of FindByBlock as a fetch only, for a caller that looks a block up in
     // several views: all index entries first, then all rows, so that the cache misses overlap.
     void PrefetchIndex(const TBCellSlot* pBlock) const { m_blocks.Prefetch(pBlock); }
-    void PrefetchRow(const TBCellSlot* pBlock) const;
     void RebindBlock(CTableRow* pRow, const TBCellSlot* pOldBlock);
+    // A row taken out for a move that will not come back (it is deleted): its block no longer
+    // names it. The index keeps the rows taken out for a move, as they come back with their block.
+    void ForgetDetached(const CTableRow* pRow);
+    // Bytes of the index of rows by block, for the engine's memory figures.
+    size_t GetIndexBytes() const { return m_blocks.GetBytes(); }
     // Cache-warming walks (see CAVLTree::TouchWalks) for a caller about to change several views:
     // the walks taking a row of this tree out will make, or the walk down to where a row with
     // these packed keys and row id (-1: a new row, whose id will be the largest) goes. The number
     // put in aWalks, at most nRoom; none for a tree small enough to stay in cache.
     int  AddRemoveWalks(const CTableRow* pRow, CTouchWalk* aWalks, int nRoom) const;
-    int  AddInsertWalk(const CPackedKey& key, int nRowId, CTouchWalk* aWalks, int nRoom) const;
+    // Where the packed keys stand for every sort key, the walk down also finds the row's place,
+    // and the insert that follows links it there.
+    int  AddInsertWalk(const CPackedKey& key, int nRowId, CTouchWalk* aWalks, int nRoom);
     // Re-reads the view's grouping and modes; every weight is recomputed when one changed.
     void RefreshMode();
 

@@ -153,20 +153,32 @@ int CTableGroups::AddRemoveWalks(const CTableRow* pRow, CTouchWalk* aWalks, int 
     return n;
 }
 
-int CTableGroups::AddInsertWalk(const CPackedKey& key, int nRowId, CTouchWalk* aWalks, int nRoom) const
+int CTableGroups::AddInsertWalk(const CPackedKey& key, int nRowId, CTouchWalk* aWalks, int nRoom)
 {
     // Group nodes compare by the group keys alone: the packed keys cannot steer among them.
     if (m_nNodes < TOUCH_MIN_NODES || m_bGrouped || key.chKey1 == 0 || !AddWalk(aWalks, nRoom, 0, m_pRoot, TOUCH_DOWN))
         return 0;
-    aWalks[0].key = key;
-    aWalks[0].nRowId = nRowId >= 0 ? nRowId : INT_MAX;
+    CTouchWalk& walk = aWalks[0];
+    walk.key = key;
+    walk.nRowId = nRowId >= 0 ? nRowId : INT_MAX;
+    // How many leading sort keys the packed keys stand for, as CTableColumns::CompareRows counts.
+    const CSortColumns& keys = m_pView->GetSortColumns();
+    int nPacked = 0;
+    walk.nShift = 0;
+    if (key.chKey1 == keys.GetPackedTag(0)) {
+        if (key.chKey2 != 0 && key.chKey2 == keys.GetPackedTag(1)) {
+            nPacked = 2;
+        } else {
+            nPacked = 1;
+            walk.nShift = key.chKey2 != 0 ? 32 : 0;
+        }
+    }
+    // A new row's id is not known yet: its walk warms the path only.
+    walk.pTree = nPacked > 0 && nPacked >= keys.GetCount() && nRowId >= 0 ? this : nullptr;
+    walk.pParent = nullptr;
+    walk.bLeft = walk.bEverLeft = FALSE;
+    walk.bExact = TRUE;
     return 1;
-}
-
-void CTableGroups::PrefetchRow(const TBCellSlot* pBlock) const
-{
-    if (const CTableRow* pRow = FindByBlock(pBlock))
-        __builtin_prefetch(pRow);
 }
 
 void CTableGroups::RebindBlock(CTableRow* pRow, const TBCellSlot* pOldBlock)
@@ -178,14 +190,25 @@ void CTableGroups::RebindBlock(CTableRow* pRow, const TBCellSlot* pOldBlock)
         m_blocks.Set(pRow->GetData(), pRow);
 }
 
+void CTableGroups::ForgetDetached(const CTableRow* pRow)
+{
+    if (pRow && pRow->GetData())
+        m_blocks.Erase(pRow->GetData(), pRow);
+}
+
 BOOL CTableGroups::LocateRow(CTableRow* pRow, CRowPosition* pPos, BOOL bIndex)
+{
+    return LocateRow(pRow, pRow ? FindByBlock(pRow->GetData()) : nullptr, pPos, bIndex);
+}
+
+BOOL CTableGroups::LocateRow(CTableRow* pRow, CTableRow* pHeld, CRowPosition* pPos, BOOL bIndex)
 {
     pPos->Clear();
     if (!pRow || !m_pView)
         return FALSE;
     RefreshMode();
     // The owner holds the row's own block: that names the row exactly, ties or not.
-    if (CTableRow* pHeld = FindByBlock(pRow->GetData())) {
+    if (pHeld) {
         if (!bIndex && HoldsRow(pHeld)) {
             pPos->m_pNode = pHeld;
             pPos->m_pGroup = pHeld->m_pGroup;

@@ -1,4 +1,5 @@
 #include "framework/table/ViewRow.h"
+#include <cstring>
 #include <vector>
 #include "framework/table/NodePool.h"
 #include "framework/table/TableFilters.h"
@@ -35,35 +36,73 @@ CViewRow::~CViewRow()
     Reset(TRUE);
 }
 
-// The marks are made when a write first needs them; most cursors only look.
+void CChangeBits::Free()
+{
+    if (m_nColumns > 64)
+        delete[] m_pWords;
+    m_nBits = 0;
+    m_nColumns = 0;
+}
+
+void CChangeBits::Reset(int nColumns)
+{
+    if (nColumns != m_nColumns) {
+        Free();
+        if (nColumns > 64)
+            m_pWords = new uint64_t[static_cast<size_t>((nColumns + 63) >> 6)];
+        m_nColumns = nColumns > 0 ? nColumns : 0;
+    }
+    Clear();
+}
+
+void CChangeBits::Clear()
+{
+    memset(Words(), 0, sizeof(uint64_t) * static_cast<size_t>(WordCount() > 0 ? WordCount() : 1));
+}
+
+void CChangeBits::SetAll()
+{
+    uint64_t* pWords = Words();
+    for (int i = 0; i < WordCount(); ++i) {
+        int nLeft = m_nColumns - i * 64;
+        pWords[i] = nLeft >= 64 ? ~uint64_t(0) : (uint64_t(1) << nLeft) - 1;
+    }
+}
+
+int CChangeBits::CountSet() const
+{
+    int nCount = 0;
+    const uint64_t* pWords = Words();
+    for (int i = 0; i < WordCount(); ++i)
+        nCount += __builtin_popcountll(pWords[i]);
+    return nCount;
+}
+
+// The marks are sized when a write first needs them; most cursors only look.
 void CViewRow::EnsureMarks()
 {
-    size_t nColumns = m_pView ? static_cast<size_t>(m_pView->GetColumnCount()) : 0;
-    if (m_marks.size() != nColumns)
-        m_marks.assign(nColumns, MARK_UNCHANGED);
+    int nColumns = m_pView ? m_pView->GetColumnCount() : 0;
+    if (m_marks.GetCount() != nColumns)
+        m_marks.Reset(nColumns);
 }
 
 void CViewRow::ClearMarks()
 {
-    std::fill(m_marks.begin(), m_marks.end(), static_cast<BYTE>(MARK_UNCHANGED));
+    m_marks.Clear();
 }
 
 void CViewRow::MarkChanged(int nCol)
 {
     EnsureMarks();
     if (nCol < 0)
-        std::fill(m_marks.begin(), m_marks.end(), static_cast<BYTE>(MARK_CHANGED));
-    else if (nCol < static_cast<int>(m_marks.size()))
-        m_marks[static_cast<size_t>(nCol)] = MARK_CHANGED;
+        m_marks.SetAll();
+    else if (nCol < m_marks.GetCount())
+        m_marks.Set(nCol);
 }
 
 int CViewRow::CountChangedColumns() const
 {
-    int nCount = 0;
-    for (BYTE b : m_marks)
-        if (b == MARK_CHANGED)
-            ++nCount;
-    return nCount;
+    return m_marks.CountSet();
 }
 
 void CViewRow::NewNode(TBCellSlot* pValues)
@@ -122,7 +161,7 @@ void CViewRow::Assign(const CViewRow& other)
         return;
     Reset(TRUE);
     m_pView = other.m_pView;
-    m_marks.clear();
+    m_marks.Free();
     if (other.IsOwned()) {
         NewNode(nullptr);
         m_pos.m_pNode->CopyFrom(*other.m_pos.m_pNode, m_pView, 0);
@@ -135,7 +174,7 @@ void CViewRow::Rebind(CViewTable* pView)
 {
     Reset(TRUE);
     m_pView = pView;
-    m_marks.clear();
+    m_marks.Free();
 }
 
 void CViewRow::SetPosition(const CRowPosition& pos)
@@ -591,8 +630,8 @@ void CViewRow::EndUpdate()
         m_pView->FilterRow(pNode, -1);
     BOOL bRemark = TRUE;
     BYTE* pMarks = m_pView->GetChangeMarks();
-    for (int i = 0; i < static_cast<int>(m_marks.size()); ++i) {
-        if (m_marks[static_cast<size_t>(i)] != MARK_CHANGED)
+    for (int i = 0; i < m_marks.GetCount(); ++i) {
+        if (!m_marks.IsSet(i))
             continue;
         if (pMarks && pMarks[i] == MARK_CHANGED && m_pView->GetCellEventMode() == 1 && bTell)
             m_pView->GetEvents().FireRowInserted(pNode, m_pos.m_nIndex, i);
@@ -625,12 +664,12 @@ void CViewRow::EndUpdate()
     } else {
         tree.ReleaseNotify();
         if (IsInTree() && !pNode->IsHidden() && nChanged > 0 && tree.IsNotifying() && bTell) {
-            int nColumns = static_cast<int>(m_marks.size());
+            int nColumns = m_marks.GetCount();
             if (nChanged == nColumns) {
                 m_pView->StampRowChanged(pNode, m_pos.m_nIndex, -1);
             } else {
                 for (int i = 0; i < nColumns; ++i)
-                    if (m_marks[static_cast<size_t>(i)] == MARK_CHANGED)
+                    if (m_marks.IsSet(i))
                         m_pView->StampRowChanged(pNode, m_pos.m_nIndex, i);
             }
             tree.ReportSumLines(pNode);

@@ -1,5 +1,5 @@
 #pragma once
-#include <vector>
+#include <cstdint>
 #include "framework/base/TBString.h"
 #include "framework/table/RowPosition.h"
 #include "framework/table/TreeNode.h"
@@ -26,6 +26,37 @@ struct CRowAttributes
     const BYTE* pBackColor = nullptr;
     const BYTE* pBold = nullptr;
     const BYTE* pFraction = nullptr;
+};
+
+// Per column, whether a write changed it since the last commit: a bit each, kept in the cursor
+// for views of up to 64 columns, so that a write allocates nothing for them.
+class CChangeBits
+{
+public:
+    CChangeBits() = default;
+    CChangeBits(const CChangeBits&) = delete;
+    CChangeBits& operator=(const CChangeBits&) = delete;
+    ~CChangeBits() { Free(); }
+    // Sized for nColumns, all unchanged.
+    void Reset(int nColumns);
+    void Clear();
+    void Free();
+    int  GetCount() const { return m_nColumns; }
+    void Set(int nCol) { Words()[nCol >> 6] |= uint64_t(1) << (nCol & 63); }
+    void SetAll();
+    BOOL IsSet(int nCol) const { return (Words()[nCol >> 6] >> (nCol & 63)) & 1; }
+    int  CountSet() const;
+
+private:
+    int WordCount() const { return (m_nColumns + 63) >> 6; }
+    uint64_t* Words() { return m_nColumns > 64 ? m_pWords : &m_nBits; }
+    const uint64_t* Words() const { return m_nColumns > 64 ? m_pWords : &m_nBits; }
+
+    union {
+        uint64_t m_nBits = 0;           // up to 64 columns
+        uint64_t* m_pWords;             // more: owned
+    };
+    int m_nColumns = 0;
 };
 
 // A cursor on one row of one view: finds or creates the row's node there, reads cells, and
@@ -126,7 +157,7 @@ private:
     CRowPosition m_pos;                 // node, group, display index, group start, line kind
     BOOL m_bPending = FALSE;
     BOOL m_bReposition = FALSE;
-    std::vector<BYTE> m_marks;          // per column: 0x80 unchanged, 0x7f changed since the last commit
+    CChangeBits m_marks;
     int  m_nDetached = 0;               // 1 while the row is out of the tree for repositioning
     CRowPosition m_oldPos;              // where a detached row stood
     int  m_nOldLines = 0;

@@ -166,9 +166,11 @@ int CViewTable::RemoveRow(CViewRow& row)
     if (!pNode || row.GetView() != this || !row.IsValid())
         return 0;
     if (row.m_nDetached) {
-        // Taken out for a move that will not happen now.
+        // Taken out for a move that will not happen now: the index must not keep naming the
+        // node, which the allocator hands out again for another row.
         row.m_nDetached = 0;
         row.m_pos.Clear();
+        m_rows.ForgetDetached(pNode);
         if (m_pAlloc)
             m_pAlloc->ReleaseNode(pNode);
         return 1;
@@ -197,9 +199,15 @@ BOOL CViewTable::GetRow(CViewRow& row, int nIndex)
 
 BOOL CViewTable::LocateRow(CViewRow& row, const CViewRow& other)
 {
+    CTableRow* pKey = other.GetNode();
+    return LocateRow(row, other, pKey ? m_rows.FindByBlock(pKey->GetData()) : nullptr);
+}
+
+BOOL CViewTable::LocateRow(CViewRow& row, const CViewRow& other, CTableRow* pHeld)
+{
     row.Rebind(this);
     CRowPosition pos;
-    if (!other.GetNode() || !m_rows.LocateRow(other.GetNode(), &pos, /*bIndex=*/FALSE))
+    if (!other.GetNode() || !m_rows.LocateRow(other.GetNode(), pHeld, &pos, /*bIndex=*/FALSE))
         return FALSE;
     row.SetPosition(pos);
     return TRUE;

@@ -39,6 +39,8 @@ public:
     BOOL DeleteRowAt(int nIndex);
     BOOL GetRow(CViewRow& row, int nIndex);
     BOOL LocateRow(CViewRow& row, const CViewRow& other);
+    // The same with the row of other's block in this view already looked up (null when none).
+    BOOL LocateRow(CViewRow& row, const CViewRow& other, CTableRow* pHeld);
     void TouchRow(CViewRow& row);
     void RemoveAllRows();
     int  GetRowCount() { return m_rows.GetCount(); }

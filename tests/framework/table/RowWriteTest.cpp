@@ -180,3 +180,26 @@ TEST(RowWrite, WholeRowWritesReplaceTheBlockInEveryView)
     EXPECT_TRUE(found.IsDataRow());
     EXPECT_EQ(1, found.GetViewRow(0)->GetIndex());
 }
+
+// A row taken out for a move and then deleted before its update ends is gone from every view's
+// index of blocks: the block no longer finds a row, not even after its node serves another row.
+TEST(RowWrite, RowDeletedInTheMiddleOfAMoveIsNoLongerFoundByItsBlock)
+{
+    CTwoViewTable w;
+    TBCellSlot* pGone = w.Add(5, 50);
+    w.Add(7, 70);
+    {
+        CRow row = w.t.Find(pGone);
+        row.BeginUpdate();
+        int32_t nKey = 9;
+        ASSERT_TRUE(row.UpdateCell(COL_KEY, &nKey));
+        ASSERT_TRUE(w.t.Table().DeleteRow(row));
+    }
+    EXPECT_FALSE(w.t.Find(pGone).IsValid());
+    TBCellSlot* pNext = w.Add(8, 80);
+    EXPECT_FALSE(w.t.Find(pGone).IsValid());
+    CRow next = w.t.Find(pNext);
+    ASSERT_TRUE(next.IsDataRow());
+    EXPECT_EQ("1:7,70|1:8,80|4:,150|", w.Lines(0));
+    EXPECT_EQ("1:8,80|1:7,70|", w.Lines(1));
+}

@@ -1,16 +1,27 @@
 // Tables large enough for the engine's paths for big trees: rows found and moved with their paths
-// warmed in every view at once, sorted inserts that arrive in key order, a resort that puts the
-// rows back in order. Checked against the keys themselves after a stream of writes.
+// warmed in every view at once (a moving row goes back in where its warming walk ended), sorted
+// inserts that arrive in key order, a resort that puts the rows back in order. Checked against the
+// keys themselves after a stream of writes. TB_MODEL_ROWS=200000 runs them on bigger tables.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include "TableTestSupport.h"
+#include "framework/table/NodePool.h"
 
 namespace {
 
 enum { COL_SYM, COL_SECTOR, COL_LAST, COL_VOL, COL_COUNT };
-const int ROWS = 20000;     // above the size from which the views' paths are warmed
+
+// Above the size from which the views' paths are warmed.
+int Rows()
+{
+    const char* pszRows = getenv("TB_MODEL_ROWS");
+    int nRows = pszRows ? atoi(pszRows) : 0;
+    return nRows > 0 ? nRows : 20000;
+}
+const int ROWS = Rows();
 
 int32_t Cell(const CTreeNode* pNode, int nCol)
 {
@@ -189,4 +200,83 @@ TEST(TableAtSize, RowsInKeyOrderAndAResortShowTheSameAsRowsInAnyOrder)
     EXPECT_EQ(ViewText(sorted.m_table.View(1), columns), ViewText(shuffled.m_table.View(1), columns));
     ASSERT_NO_FATAL_FAILURE(sorted.Check(ROWS));
     ASSERT_NO_FATAL_FAILURE(shuffled.Check(ROWS));
+}
+
+// Rows put at a place show before every sorted row, in the order they came; the warming walk of a
+// sorted row on the move steps past them as the comparison does, and they themselves move the
+// long way. Two views, so that the moves are warmed.
+TEST(TableAtSize, RowsPutAtAPlaceStayFirstWhileSortedRowsMoveAroundThem)
+{
+    COwnedTable table({{"Sym", COLTYPE_STRING, 12, FALSE}, {"Sector", COLTYPE_INT32, 0, FALSE},
+                       {"Last", COLTYPE_INT32, 0, FALSE}, {"Vol", COLTYPE_INT64, 0, TRUE}});
+    UseSourceResources();
+    table.Table().SetAllowCut(FALSE);
+    table.Table().SetAllowPaste(FALSE);
+    ASSERT_TRUE(table.Table().Open());
+    table.Table().AddView("Last");
+    for (int v = 0; v < 2; ++v) {
+        CSortColumns keys(30);
+        keys.Add(COL_LAST, v == 0 ? SORT_DESCENDING : SORT_ASCENDING);
+        table.View(v).Sort(keys, FALSE);
+    }
+    std::mt19937 rng(21);
+    std::vector<TBCellSlot*> blocks;
+    auto newBlock = [&]() {
+        TBCellSlot* pBlock = table.NewBlock();
+        PutInt(table, pBlock, COL_SECTOR, 0);
+        PutInt(table, pBlock, COL_LAST, static_cast<int32_t>(rng() % 3000));
+        blocks.push_back(pBlock);
+        return pBlock;
+    };
+    for (int i = 0; i < ROWS; ++i)
+        ASSERT_TRUE(table.Insert(newBlock()));
+    const int PLACED = 5;
+    std::vector<TBCellSlot*> placed;
+    for (int i = 0; i < PLACED; ++i) {
+        CRow row(&table.Table(), newBlock());
+        table.Table().InsertRowAt(i, row);
+        placed.push_back(blocks.back());
+    }
+    for (int nStep = 0; nStep < 3000; ++nStep) {
+        // Every tenth write moves a placed row.
+        TBCellSlot* pBlock = nStep % 10 == 0 ? placed[rng() % PLACED] : blocks[rng() % blocks.size()];
+        int32_t nLast = static_cast<int32_t>(rng() % 3000);
+        CRow row = table.Find(pBlock);
+        ASSERT_TRUE(row.UpdateCell(COL_LAST, &nLast)) << "step " << nStep;
+    }
+    for (int v = 0; v < 2; ++v) {
+        CViewTable& view = table.View(v);
+        ASSERT_TRUE(CheckViewTrees(view)) << "view " << v;
+        std::vector<const CTreeNode*> rows;
+        view.GetRowTree().ForEachRow([&](CTableRow* pRow) { rows.push_back(pRow); return TRUE; });
+        ASSERT_EQ(blocks.size(), rows.size()) << "view " << v;
+        for (int i = 0; i < PLACED; ++i)
+            ASSERT_EQ(placed[static_cast<size_t>(i)], rows[static_cast<size_t>(i)]->GetData()) << "view " << v;
+        for (size_t i = PLACED + 1; i < rows.size(); ++i) {
+            int32_t nA = Cell(rows[i - 1], COL_LAST);
+            int32_t nB = Cell(rows[i], COL_LAST);
+            bool bOrdered = (v == 0 ? nA > nB : nA < nB) || (nA == nB && rows[i - 1]->m_nRowId < rows[i]->m_nRowId);
+            ASSERT_TRUE(bOrdered) << "view " << v << " line " << i;
+        }
+    }
+}
+
+// The engine's own memory for a row of the three views: the row nodes its pool hands out and the
+// views' indexes of rows by block (the value blocks are the owner's). Three nodes in cache-line
+// slots of 128 bytes and three indexes kept between half and three quarters full.
+TEST(TableAtSize, ThreeViewsKeepARowInTheirMemoryBudget)
+{
+    const double BUDGET = 3 * 128 + 3 * 16 / 0.5;
+    long long nBefore = CNodePool::GetThreadBalance();
+    CSizedTable t;
+    std::mt19937 rng(3);
+    for (int n = 0; n < ROWS; ++n)
+        t.Insert(n, static_cast<int32_t>(rng() % 40), static_cast<int32_t>(rng() % 5000), n);
+    double dBytes = static_cast<double>(CNodePool::GetThreadBalance() - nBefore);
+    for (int v = 0; v < 3; ++v)
+        dBytes += static_cast<double>(t.m_table.View(v).GetRowTree().GetIndexBytes());
+    double dPerRow = dBytes / ROWS;
+    RecordProperty("BytesPerRow", static_cast<int>(dPerRow));
+    EXPECT_LE(dPerRow, BUDGET);
+    EXPECT_GE(dPerRow, 3 * 128);    // the count sees the nodes
 }
