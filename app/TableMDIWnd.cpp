@@ -1,0 +1,349 @@
+#include "app/TableMDIWnd.h"
+
+#include "app/DataTable.h"
+#include "app/NorvApp.h"
+#include "framework/base/NorvGlobals.h"
+#include "framework/base/SharedGlobals.h"
+#include "framework/table/Table.h"
+#include "framework/table/ViewTable.h"
+#include "framework/window/TWApp.h"
+#include "platform/win/Windows.h"
+
+#define TABLE_WINDOW_STYLE 0x40CF0000   // child, caption, system menu, sizing frame, both boxes
+
+namespace {
+
+// The colour indices the window sets before any saved grid property is read.
+const struct { int nIndex; COLORREF cr; } s_creationColors[] = {
+    {5, 0xFF0000}, {6, 0xFFFF80}, {7, 0x0000FF},
+};
+
+CSettingsFile& Settings()
+{
+    return GetSharedGlobals()->m_settings;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CTableMDIWnd, CMDIChildWnd)
+    ON_WM_CREATE()
+    ON_WM_CLOSE()
+    ON_WM_SYSCOMMAND()
+    ON_WM_SIZE()
+    ON_WM_SETFOCUS()
+    ON_WM_DESTROY()
+    ON_WM_ERASEBKGND()
+    ON_WM_SHOWWINDOW()
+    ON_WM_MOUSEACTIVATE()
+    ON_WM_MDIACTIVATE()
+    ON_WM_SYSCOLORCHANGE()
+END_MESSAGE_MAP()
+
+CTableMDIWnd::CTableMDIWnd(IDataTable* pTable, CViewTable* pView) : m_pView(pView), m_pTable(pTable)
+{
+}
+
+CTableMDIWnd::~CTableMDIWnd() = default;
+
+BOOL CTableMDIWnd::CreateTableWindow(LPCSTR pszClassName, CMDIFrameWnd* pFrame)
+{
+    CString strTitle = m_pView != nullptr ? static_cast<const char*>(m_pView->GetTitle()) : "";
+    return Create(pszClassName != nullptr && *pszClassName ? pszClassName : nullptr, strTitle, TABLE_WINDOW_STYLE,
+                  rectDefault, pFrame);
+}
+
+BOOL CTableMDIWnd::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    if (GetNorvGlobals().m_bRightToLeft)
+        cs.dwExStyle |= WS_EX_RTLREADING | WS_EX_RIGHT;
+    if (GetSharedGlobals()->m_bWindowOption)
+        cs.style &= ~WS_MINIMIZEBOX;
+    return CMDIChildWnd::PreCreateWindow(cs);
+}
+
+void CTableMDIWnd::SelectSection()
+{
+    Settings().SetSection(m_pTable != nullptr ? static_cast<const char*>(m_pTable->GetSectionName(m_pView)) : "");
+}
+
+int CTableMDIWnd::OnCreate(LPCREATESTRUCTA pCreate)
+{
+    if (CMDIChildWnd::OnCreate(pCreate) == -1)
+        return -1;
+    if (HasGrid() || m_pView == nullptr || m_pTable == nullptr)
+        return m_pView != nullptr && m_pTable != nullptr ? 0 : -1;
+    m_grid.SetFontFace("Arial", 10);
+    for (const auto& color : s_creationColors) {
+        m_grid.SetCellTextColor(color.cr, color.nIndex);
+        m_grid.SetCellBackColor(color.cr, color.nIndex);
+    }
+    m_grid.SetFollowLastRow(FALSE);
+    SelectSection();
+    m_grid.Load(&Settings(), &Settings());
+    ApplyAppColors();
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    if (!m_grid.CreateEx(m_pView, 0, "", WS_CHILD, 0, 0, rcClient.Width(), rcClient.Height(), m_hWnd, 0))
+        return -1;
+    CTableMDIWnd* pMain = m_pTable->GetMainWindow();
+    if (pMain != nullptr && pMain != this && pMain->HasGrid())
+        m_grid.CopyAppearance(&pMain->m_grid);
+    RestorePlacement();
+    GetClientRect(&rcClient);
+    SizeGrid(rcClient.Width(), rcClient.Height());
+    UpdateTableMenu();
+    m_pView->AddSink(this);
+    return 0;
+}
+
+void CTableMDIWnd::SizeGrid(int cx, int cy)
+{
+    if (!HasGrid())
+        return;
+    ::SetWindowPos(m_grid.m_hWnd, nullptr, 0, 0, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void CTableMDIWnd::ApplyAppColors()
+{
+    CNorvApp* pApp = CNorvApp::Get();
+    if (pApp == nullptr)
+        return;
+    const APP_COLORS& c = pApp->GetColors();
+    // Index, text colour, background colour; CLR_INVALID leaves the text colour alone.
+    const struct { int nIndex; COLORREF crText, crBack; } colors[] = {
+        {3, c.crDown, 0x0000FF},
+        {4, c.crUp, 0x00FF00},
+        {5, c.crUnchanged, c.crUnchanged},
+        {6, c.crTickerDifferent, c.crTickerDifferent},
+        {7, 0xFF0000, 0xFF0000},
+        {8, 0x0000FF, 0x0000FF},
+        {9, 0x0080FF, 0x0080FF},
+        {10, c.crMarketMaker, c.crMarketMaker},
+        {11, c.crOddLot, c.crOddLot},
+        {13, 0xFF0000, 0xFF0000},
+        {14, 0x0000FF, 0x0000FF},
+        {17, c.crJuniorStock, c.crJuniorStock},
+        {20, CLR_INVALID, c.crSegment1},
+        {21, CLR_INVALID, c.crSegment2},
+        {22, CLR_INVALID, c.crSegment3},
+    };
+    for (const auto& color : colors) {
+        if (color.crText != CLR_INVALID)
+            m_grid.SetCellTextColor(color.crText, color.nIndex);
+        m_grid.SetCellBackColor(color.crBack, color.nIndex);
+    }
+}
+
+void CTableMDIWnd::UpdateTableMenu()
+{
+    if (!HasGrid() || m_pTable == nullptr)
+        return;
+    m_grid.SetContextMenu(m_pTable->CreateContextMenu());
+}
+
+void CTableMDIWnd::LoadSettings()
+{
+    if (!HasGrid())
+        return;
+    SelectSection();
+    m_grid.Load(&Settings(), &Settings());
+    ApplyAppColors();
+    SelectSection();
+    m_pView->LoadSettings(&Settings(), nullptr);
+    RestorePlacement();
+}
+
+void CTableMDIWnd::SaveSettings()
+{
+    if (!HasGrid())
+        return;
+    SelectSection();
+    m_grid.Save(&Settings(), &Settings());
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    GetWindowPlacement(&wp);
+    const BOOL bVisible = IsWindowVisible();
+    if (!bVisible)
+        wp.showCmd = SW_SAVED_HIDDEN;
+    SelectSection();
+    Settings().WriteWindowPlacement("WinPlace", &wp);
+    m_pView->SaveSettings(&Settings(), nullptr);
+    CNorvApp* pApp = CNorvApp::Get();
+    if (bVisible && pApp != nullptr) {
+        const int nIndex = pApp->NextZOrderIndex();
+        if (nIndex >= 0) {
+            char szKey[16];
+            snprintf(szKey, sizeof szKey, "%d", nIndex);
+            Settings().SetSection(".Z-Order");
+            Settings().WriteString(szKey, m_pView->GetName());
+        }
+    }
+}
+
+void CTableMDIWnd::RestorePlacement()
+{
+    WINDOWPLACEMENT current{};
+    current.length = sizeof current;
+    GetWindowPlacement(&current);
+    WINDOWPLACEMENT wp = current;
+    BOOL bMissing = FALSE;
+    SelectSection();
+    Settings().GetWindowPlacement(&wp, "WinPlace", &current, &bMissing);
+    if (bMissing) {
+        // Never saved: as wide as the columns need, never wider than it is.
+        int nWidth = 0;
+        if (HasGrid()) {
+            for (int i = 0; i < m_grid.GetDisplayColumnCount(); ++i)
+                nWidth += m_grid.GetColumnWidth(i);
+            nWidth += m_grid.GetRowHeight();
+        }
+        CRect rcWindow, rcClient;
+        GetWindowRect(&rcWindow);
+        GetClientRect(&rcClient);
+        nWidth += 2 * GetSystemMetrics(SM_CXBORDER) + (rcWindow.Width() - rcClient.Width()) + 1 +
+                  GetSystemMetrics(SM_CXVSCROLL);
+        RECT& rc = wp.rcNormalPosition;
+        if (nWidth < rc.right - rc.left)
+            rc.right = rc.left + nWidth;
+        wp.showCmd = SW_SAVED_HIDDEN;
+    }
+    const BOOL bFirstView = m_pView == nullptr || m_pView->GetViewId() <= 0;
+    wp.showCmd = wp.showCmd == SW_SAVED_HIDDEN && bFirstView ? SW_HIDE : SW_SHOWNORMAL;
+    SetWindowPlacement(&wp);
+    ShowWindow(wp.showCmd);
+}
+
+BOOL CTableMDIWnd::RunOwnCommand(UINT nId)
+{
+    if (!HasGrid())
+        return FALSE;
+    switch (nId) {
+    case ID_TABLE_SHOW_COLUMNS:
+        m_pView->SetAllColumnsHidden(FALSE);
+        return TRUE;
+    case ID_TABLE_FOLLOW_LAST:
+        m_grid.SetFollowLastRow(!m_grid.GetFollowLastRow());
+        return TRUE;
+    case ID_TABLE_GRAND_TOTAL: {
+        // Group sums stay as they are; only the grand total row comes or goes.
+        static const int s_toggled[] = {2, 3, 0, 1};
+        const int nMode = m_pView->GetTotalsMode();
+        if (nMode >= 0 && nMode <= 3)
+            m_pView->SetTotalsMode(s_toggled[nMode]);
+        return TRUE;
+    }
+    case ID_TABLE_COPY_ALL:
+        m_grid.CopySelection(FALSE);
+        return TRUE;
+    case ID_TABLE_NEW_WINDOW:
+        if (m_pTable->CanOpenNewWindow() && m_pTable->GetWindowCount() < MAX_TABLE_WINDOWS)
+            m_pTable->OpenWindow(TRUE);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CTableMDIWnd::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (nCode == CN_COMMAND && pExtra == nullptr && RunOwnCommand(nId))
+        return TRUE;
+    if (CMDIChildWnd::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    return m_pTable != nullptr && m_pTable->OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
+}
+
+void CTableMDIWnd::OnTitleChanged(const CTBString* pTitle, int nLanguage)
+{
+    if (pTitle == nullptr || m_pView == nullptr)
+        return;
+    const CTBString strTitle = *pTitle;
+    m_pView->SetTitle(strTitle, nLanguage);
+    SetWindowText(strTitle);
+}
+
+void CTableMDIWnd::OnClose()
+{
+    // A maximised window is restored first, so the next one does not open maximised.
+    if (IsZoomed() && GetParent() != nullptr)
+        GetParent()->SendMessage(WM_MDIRESTORE, reinterpret_cast<WPARAM>(m_hWnd));
+    if (m_pTable != nullptr)
+        m_pTable->CloseWindow(this);
+}
+
+void CTableMDIWnd::OnSysCommand(UINT nId, LPARAM lParam)
+{
+    if (GetSharedGlobals()->m_bCloseOnSysMenu && (nId & 0xFFF0) == SC_MOUSEMENU) {
+        OnClose();
+        return;
+    }
+    CMDIChildWnd::OnSysCommand(nId, lParam);
+}
+
+void CTableMDIWnd::OnSize(UINT nType, int cx, int cy)
+{
+    CMDIChildWnd::OnSize(nType, cx, cy);
+    if (nType != SIZE_MINIMIZED)
+        SizeGrid(cx, cy);
+    if (m_pTable != nullptr)
+        m_pTable->OnWindowSize(this, nType, cx, cy);
+}
+
+void CTableMDIWnd::OnSetFocus(CWnd* pOldWnd)
+{
+    CMDIChildWnd::OnSetFocus(pOldWnd);
+    if (HasGrid())
+        ::SetFocus(m_grid.m_hWnd);
+}
+
+void CTableMDIWnd::OnDestroy()
+{
+    if (HasGrid())
+        m_grid.SetContextMenu(nullptr);
+    if (m_pView != nullptr)
+        m_pView->RemoveSink(this);
+    if (m_pTable != nullptr)
+        m_pTable->RemoveWindow(this);
+    if (CTWApp* pApp = CTWApp::Get(); pApp != nullptr && pApp->GetTargetWindow() == &m_grid)
+        pApp->SetTargetWindow(nullptr);
+    CMDIChildWnd::OnDestroy();
+}
+
+BOOL CTableMDIWnd::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+void CTableMDIWnd::OnShowWindow(BOOL bShow, UINT nStatus)
+{
+    CMDIChildWnd::OnShowWindow(bShow, nStatus);
+    if (bShow && HasGrid())
+        m_grid.Refresh();
+}
+
+int CTableMDIWnd::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT uMessage)
+{
+    if (GetParent() != nullptr && GetMDIFrame() != nullptr)
+        GetParent()->SendMessage(WM_MDIACTIVATE, reinterpret_cast<WPARAM>(m_hWnd));
+    return CMDIChildWnd::OnMouseActivate(pDesktopWnd, nHitTest, uMessage);
+}
+
+void CTableMDIWnd::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd)
+{
+    CMDIChildWnd::OnMDIActivate(bActivate, pActivateWnd, pDeactivateWnd);
+    if (!bActivate || !HasGrid() || m_pTable == nullptr)
+        return;
+    if (CTWApp* pApp = CTWApp::Get())
+        pApp->SetTargetWindow(&m_grid);
+    if (CTable* pTable = m_pTable->GetTable()) {
+        const int nIndex = pTable->FindView(m_pView);
+        if (nIndex >= 0)
+            pTable->SetCurrentView(nIndex);
+    }
+}
+
+void CTableMDIWnd::OnSysColorChange()
+{
+    CMDIChildWnd::OnSysColorChange();
+    Invalidate();
+}
