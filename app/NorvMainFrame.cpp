@@ -41,3 +41,11 @@ BOOL CNorvMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
         cs.dwExStyle |= WS_EX_RTLREADING;
     return CMDIFrameWnd::PreCreateWindow(cs);
 }
+
+BOOL CNorvMainFrame::CreateClient(LPCREATESTRUCTA pCreate, CMenu* pWindowMenu)
+{
+    if (!CMDIFrameWnd::CreateClient(pCreate, pWindowMenu))
+        return FALSE;
+    m_wndClient.SubclassWindow(m_hWndMDIClient);
+    return TRUE;
+}

@@ -2,6 +2,7 @@
 // The framework's MDI main frame: its title, the counter that numbers the table windows as the
 // workspace saves them from the top down, and the bars it restores with the workspace. The
 // application's frame adds the toolbar, the status panes and the timers.
+#include "app/MDIClientWnd.h"
 #include "platform/mfc/FrameWnd.h"
 
 class CNorvMainFrame : public CMDIFrameWnd
@@ -19,6 +20,12 @@ public:
     virtual void RestoreBars() {}
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    // The MDI client, subclassed as CMDIClientWnd.
+    BOOL CreateClient(LPCREATESTRUCTA pCreate, CMenu* pWindowMenu) override;
+    CMDIClientWnd& GetClientWnd() { return m_wndClient; }
+
+protected:
+    CMDIClientWnd m_wndClient;
 
 private:
     CString m_strTitle;

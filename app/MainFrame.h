@@ -1,0 +1,33 @@
+#pragma once
+// The terminal's main frame: the framework's MDI frame with the information indicator, the
+// once-a-second tick to every message sink, the close confirmation, the window commands and the
+// login that the session asks for again (WM_LOGIN_AGAIN).
+#include "app/NorvMainFrame.h"
+
+#define ID_WINDOW_CLOSE_ACTIVE 32833
+#define ID_WINDOW_CLOSE_TABLES 32834
+#define MAIN_TIMER_INDICATOR 1
+#define MAIN_TIMER_TICK 5
+#define IDB_MDI_BACKGROUND 127
+
+class CMainFrame : public CNorvMainFrame
+{
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    BOOL OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCTA pCreate);
+    afx_msg void OnClose();
+    afx_msg void OnDestroy();
+    afx_msg void OnTimer(UINT_PTR nIdEvent);
+    afx_msg LRESULT OnLoginAgain(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnCloseActive();
+    afx_msg void OnCloseTables();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    int m_nIndicatorTicks = 0;
+};
