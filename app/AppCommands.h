@@ -1,5 +1,6 @@
 #pragma once
 // The application's menu and toolbar commands and their enabling rules, one table for all.
+#include "platform/mfc/AfxRes.h"
 #include "platform/win/WinTypes.h"
 
 #define ID_APP_CONNECT          32774
@@ -19,9 +20,6 @@
 #define ID_APP_INFO_PRIORITY_1  33627
 #define ID_APP_INFO_PRIORITY_4  33630
 #define ID_APP_INFO_BUTTON      40230
-#define ID_APP_FILE_MRU_FIRST   57616
-#define ID_APP_FILE_MRU_LAST    57631
-#define ID_APP_ABOUT            57664
 
 // Who may use a command (the privilege checks). RULE_NONE: no rule of its own, so the item is
 // enabled because the command has a handler.

@@ -16,11 +16,14 @@
 #include "link/RefDataServices.h"
 #include "refdata/CurrencyRates.h"
 #include "refdata/MarketListClient.h"
+#include "refdata/NorvFormat.h"
+#include "refdata/ZorvatTypes.h"
 #include "platform/mfc/StringArray.h"
 #include "refdata/User.h"
 
 class CZorvatComm;
 class CMainFrame;
+class CSharedGlobals;
 
 #define IDS_APP_TITLE 280
 #define IDS_TABLE_INFO 50001
@@ -143,6 +146,14 @@ protected:
     void SendLoginFollowUps();
     void OpenUserWorkspace();
     void ReadBaseCurrency();
+    // Start-up steps (ZorvatStartup.cpp).
+    static CString ReadBrandName();
+    DWORD ReadArabicChoice(LPCSTR pszBrand);
+    BOOL LoadLanguage(DWORD dwArabic);
+    static CString FindProgramFolder();
+    void OpenProfile(CSharedGlobals* pShared, LPCSTR pszAppName);
+    BOOL CreateMainFrame();
+    void TrimMenu(CMainFrame* pFrame);
     // The command table (ZorvatCommands.cpp).
     struct COMMAND_ENTRY;
     static const COMMAND_ENTRY s_commands[];
@@ -175,6 +186,9 @@ protected:
     CBaseCurrConv m_rates;
     CString m_strBaseCurrency;
     CString m_strLinkSettingsFile;
+    CString m_strHelpFile;
+    CNorvFormat m_norvFormat;
+    CZorvatTypes m_types{this, this};
     CString m_strAppTitle;
     CStringArray m_tickers;             // the ticker names; their windows come later
     BOOL m_bDisconnected = FALSE;

@@ -22,12 +22,11 @@ BOOL CZORVAT32App::AskCredentials(CString&, CString&)
     return FALSE;
 }
 
-BOOL CZORVAT32App::InitInstance()
+DWORD CZORVAT32App::ReadArabicChoice(LPCSTR)
 {
-    return FALSE;
+    return 0;
 }
 
-BOOL CZORVAT32App::ExitInstance()
+void CZORVAT32App::OpenProfile(CSharedGlobals*, LPCSTR)
 {
-    return TRUE;
 }

@@ -1,7 +1,10 @@
 #include "AppTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include "framework/base/Language.h"
+#include "platform/qt/QtPlatform.h"
 #include "platform/win/user/Message.h"
 
 std::string MakeTestFolder(const char* pszStem)
@@ -13,21 +16,6 @@ std::string MakeTestFolder(const char* pszStem)
     std::filesystem::remove_all(strFolder, ec);
     std::filesystem::create_directories(strFolder, ec);
     return strFolder;
-}
-
-bool PumpUntil(const std::function<bool()>& done, int nMs)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(nMs);
-    const UINT_PTR nTimer = SetTimer(nullptr, 0, 10, nullptr);
-    bool bDone = done();
-    MSG msg;
-    while (!bDone && std::chrono::steady_clock::now() < end && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-        bDone = done();
-    }
-    KillTimer(nullptr, nTimer);
-    return bDone;
 }
 
 void PumpPending()
@@ -93,3 +81,16 @@ std::string CTestShell::Setting(const char* pszSection, const char* pszKey)
     settings.SetSection(pszSection);
     return static_cast<const char*>(settings.GetString(pszKey, "<none>"));
 }
+
+namespace {
+
+// One display for the whole program, so that fonts measure and screenshots can be written.
+class CDisplayEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override { ASSERT_TRUE(TbInitQtPlatform(nullptr, nullptr)); }
+};
+
+const ::testing::Environment* const s_pDisplay = ::testing::AddGlobalTestEnvironment(new CDisplayEnvironment);
+
+}  // namespace

@@ -16,11 +16,11 @@
 #include "framework/table/ViewTable.h"
 #include "platform/win/Windows.h"
 #include "platform/win/kernel/Resources.h"
+#include "tests/link/LinkSessionSupport.h"
 
 // A fresh folder under the build tree, unique to this process and call.
 std::string MakeTestFolder(const char* pszStem);
-// Runs the window queue until done() or the time is up; false on time-out.
-bool PumpUntil(const std::function<bool()>& done, int nMs = 10000);
+// Handles what the window queue holds now (a WM_QUIT is dropped).
 void PumpPending();
 
 // The language modules of the source tree (1252 English, 1256 Arabic) as the resource module
