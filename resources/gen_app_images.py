@@ -357,9 +357,9 @@ def background():
 
 
 def padlock(closed):
-    c = Canvas(32, 32)
+    # Opaque: the about box copies the picture as it is, without blending.
     ground = GREEN if closed else GREY
-    c.disc(16, 16, 15.5, ground)
+    c = Canvas(32, 32, ground)
     if closed:
         c.ring(16, 13, 5, WHITE, 2.2)
     else:
