@@ -23,7 +23,8 @@ DWORD GetTickCount();
 ULONGLONG GetTickCount64();
 void  Sleep(DWORD dwMilliseconds);
 
-// The executable's full path when hModule is null; for a resource module, its file.
+// The executable's full path when hModule is null (in the folder $TB_PROGRAM_DIR names when it is
+// set); for a resource module, its file.
 // Cut to nSize-1 and terminated; returns the length copied (nSize when cut), 0 on failure.
 DWORD GetModuleFileNameA(HMODULE hModule, LPSTR pszFileName, DWORD nSize);
 

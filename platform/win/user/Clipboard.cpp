@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include "platform/win/kernel/CodePage.h"
+#include "platform/win/gdi/Gdi.h"
 #include "platform/win/kernel/Kernel.h"
 #include "platform/win/user/Display.h"
 #include "platform/win/user/Message.h"
@@ -43,11 +44,20 @@ ClipFormat* Find(UINT uFormat)
     return it == formats.end() ? nullptr : &*it;
 }
 
+// A bitmap is a GDI object, every other format a global memory block.
+void FreeData(UINT uFormat, HANDLE hData)
+{
+    if (uFormat == CF_BITMAP)
+        DeleteObject(static_cast<HGDIOBJ>(hData));
+    else
+        GlobalFree(hData);
+}
+
 void FreeFormats()
 {
     for (const ClipFormat& f : State().formats)
         if (f.hData)
-            GlobalFree(f.hData);
+            FreeData(f.uFormat, f.hData);
     State().formats.clear();
 }
 
@@ -240,7 +250,12 @@ HANDLE SetClipboardData(UINT uFormat, HANDLE hMem)
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    if (hMem) {
+    if (hMem && uFormat == CF_BITMAP) {
+        if (GetObjectType(static_cast<HGDIOBJ>(hMem)) != OBJ_BITMAP) {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return nullptr;
+        }
+    } else if (hMem) {
         if (!GlobalLock(hMem)) {
             SetLastError(ERROR_INVALID_HANDLE);
             return nullptr;
@@ -258,7 +273,7 @@ HANDLE SetClipboardData(UINT uFormat, HANDLE hMem)
         pFormat = &s.formats.back();
     }
     if (pFormat->hData && pFormat->hData != hMem)
-        GlobalFree(pFormat->hData);
+        FreeData(uFormat, pFormat->hData);
     pFormat->hData = hMem;
     pFormat->uCodePage = GetACP();
     if (s.bOpen)
