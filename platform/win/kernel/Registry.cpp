@@ -7,7 +7,9 @@
 // or cut file gives what it still holds, and the next write leaves a clean file.
 #include "platform/win/kernel/Registry.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <strings.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -127,9 +129,27 @@ std::string ConfigHome()
     return std::string(pszHome) + "/.config";
 }
 
+// The brand's folder. Key names compare without case, so "Software\BRAND" finds the folder
+// "Brand" made before; a new brand's folder takes the name as first written.
 std::string FolderPath(const std::string& strFolder)
 {
-    return ConfigHome() + "/" + strFolder;
+    const std::string strHome = ConfigHome();
+    struct stat st {};
+    if (stat((strHome + "/" + strFolder).c_str(), &st) != 0) {
+        if (DIR* pDir = opendir(strHome.c_str())) {
+            std::string strFound;
+            while (const dirent* pEntry = readdir(pDir)) {
+                if (strcasecmp(pEntry->d_name, strFolder.c_str()) == 0) {
+                    strFound = pEntry->d_name;
+                    break;
+                }
+            }
+            closedir(pDir);
+            if (!strFound.empty())
+                return strHome + "/" + strFound;
+        }
+    }
+    return strHome + "/" + strFolder;
 }
 
 // ---- the file's text ----
