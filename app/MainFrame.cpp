@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/ZorvatApp.h"
+#include "app/ZorvatStatusPanes.h"
 #include "framework/base/SharedGlobals.h"
 #include "platform/win/Windows.h"
 #include "platform/win/user/MessageBox.h"
@@ -8,6 +9,24 @@
 #define IDS_ASK_CLOSE 40535
 #define INDICATOR_TICK_MS 25
 #define SINK_TICK_MS 1000
+#define IDR_MAINFRAME 280
+#define IDI_BRAND 280
+#define IDB_INDICATOR_NEW 257
+#define IDB_INDICATOR_IDLE 258
+#define IDB_INDICATOR_BLINK 259
+#define TOOLBAR_STYLE 0x900             // flat, tool tips
+#define TOOLBAR_WINDOW_STYLE 0x50002824
+
+namespace {
+
+// The toolbar's buttons in order, 0 for a separator.
+const UINT s_toolbarButtons[] = {
+    32832, 32831, 0, 57634, 0, 57607, 0, 32774, 32775, 32776, 0, 33191, 33601, 33101, 33103, 33112,
+    0, 33203, 33204, 33205, 0, 33614, 33566, 0, 33190, 33192, 0, 33251, 33223, 33224, 33226, 33233,
+    0, 33287, 33288, 33289, 0, 33300, 33301, 0, 33198, 0, 57664, 0, 33621, 0, 40230,
+};
+
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CMainFrame, CNorvMainFrame)
     ON_WM_CREATE()
@@ -23,6 +42,9 @@ CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame()
 {
+    for (HBITMAP hBitmap : {m_hIndicatorNew, m_hIndicatorIdle, m_hIndicatorBlink})
+        if (hBitmap != nullptr)
+            DeleteObject(hBitmap);
     if (CNorvApp* pApp = CNorvApp::Get(); pApp != nullptr && pApp->GetMainFrame() == this)
         pApp->SetMainFrame(nullptr);
 }
@@ -34,19 +56,100 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA pCreate)
     if (CNorvMainFrame::OnCreate(pCreate) == -1)
         return -1;
     m_wndClient.SetBackground(IDB_MDI_BACKGROUND);
+    CSharedGlobals* pShared = GetSharedGlobals();
+    if (pShared->m_hBranding != nullptr) {
+        if (HICON hIcon = pShared->LoadIcon(IDI_BRAND))
+            ::SetClassLongPtrA(m_hWnd, GCLP_HICON, reinterpret_cast<LONG_PTR>(hIcon));
+    }
+    if (!CreateToolBar())
+        return -1;
+    if (!pShared->m_bWindowOption) {
+        if (!m_wndStatusBar.CreateStatusBar(this))
+            return -1;
+        AddStatusPanes();
+    }
+    // Loaded once: the indicator redraws every 25 ms.
+    m_hIndicatorNew = pShared->LoadBitmap(IDB_INDICATOR_NEW);
+    m_hIndicatorIdle = pShared->LoadBitmap(IDB_INDICATOR_IDLE);
+    m_hIndicatorBlink = pShared->LoadBitmap(IDB_INDICATOR_BLINK);
     if (CZORVAT32App* pApp = CZORVAT32App::Get())
         pApp->SetIndicatorState(0);
     SetTimer(MAIN_TIMER_INDICATOR, INDICATOR_TICK_MS, nullptr);
     SetTimer(MAIN_TIMER_TICK, SINK_TICK_MS, nullptr);
+    RecalcLayout();
     return 0;
 }
 
-BOOL CMainFrame::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+BOOL CMainFrame::CreateToolBar()
 {
-    if (CNorvMainFrame::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo))
-        return TRUE;
-    CZORVAT32App* pApp = CZORVAT32App::Get();
-    return nCode == CN_COMMAND && pExtra == nullptr && pApp != nullptr && pApp->RunCommand(nId);
+    if (!m_wndToolBar.CreateEx(this, TOOLBAR_STYLE, TOOLBAR_WINDOW_STYLE, CRect(0, 0, 0, 0), AFX_IDW_TOOLBAR))
+        return FALSE;
+    if (!m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
+        return FALSE;
+    m_wndToolBar.SetButtons(s_toolbarButtons, static_cast<int>(std::size(s_toolbarButtons)));
+    m_wndToolBar.SetBarStyle(m_wndToolBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY);
+    m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
+    return TRUE;
+}
+
+void CMainFrame::AddStatusPanes()
+{
+    m_wndStatusBar.AddPane(new CZorvatStatusBarTextPane);
+    m_wndStatusBar.AddPane(new CZorvatStatusBarKwTimePane);
+    m_wndStatusBar.AddPane(new CZorvatStatusBarNyTimePane);
+    m_wndStatusBar.AddPane(new CZorvatStatusBarKSEStatusPane);
+    m_wndStatusBar.AddPane(new CZorvatStatusBarStatePane);
+    m_pConnectionPane = new CZorvatStatusBarStatusPane;
+    m_wndStatusBar.AddPane(m_pConnectionPane);
+}
+
+void CMainFrame::SaveFrameSettings()
+{
+    CNorvMainFrame::SaveFrameSettings();
+    CSettingsFile& settings = GetSharedGlobals()->m_settings;
+    settings.SetSection(".General");
+    settings.WriteBool("ShowToolBar", m_wndToolBar.m_hWnd != nullptr && m_wndToolBar.IsWindowVisible());
+    settings.WriteBool("ShowStatusBar", m_wndStatusBar.m_hWnd != nullptr && m_wndStatusBar.IsWindowVisible());
+}
+
+void CMainFrame::RestoreBars()
+{
+    CSettingsFile& settings = GetSharedGlobals()->m_settings;
+    settings.SetSection(".General");
+    const struct { CControlBar* pBar; const char* pszKey; } bars[] = {
+        {&m_wndStatusBar, "ShowStatusBar"},
+        {&m_wndToolBar, "ShowToolBar"},
+    };
+    for (const auto& bar : bars) {
+        if (bar.pBar->m_hWnd == nullptr)
+            continue;
+        const BOOL bShow = settings.GetBool(bar.pszKey, TRUE);
+        if (bShow != bar.pBar->IsWindowVisible()) {
+            bar.pBar->ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+            RecalcLayout();
+        }
+    }
+}
+
+void CMainFrame::DrawIndicator(int nState)
+{
+    const int nIndex = m_wndToolBar.CommandToIndex(ID_APP_INFO_BUTTON);
+    HBITMAP hBitmap = nState == 2 ? m_hIndicatorNew : nState == 3 ? m_hIndicatorBlink : m_hIndicatorIdle;
+    if (nIndex < 0 || hBitmap == nullptr || m_wndToolBar.m_hWnd == nullptr)
+        return;
+    RECT rc;
+    m_wndToolBar.GetItemRect(nIndex, &rc);
+    BITMAP bm{};
+    GetObjectA(hBitmap, sizeof bm, &bm);
+    HDC hdc = ::GetDC(m_wndToolBar.m_hWnd);
+    HDC hdcMem = CreateCompatibleDC(hdc);
+    HGDIOBJ hOld = SelectObject(hdcMem, hBitmap);
+    if (nState == 3)
+        SetBkMode(hdc, TRANSPARENT);
+    BitBlt(hdc, rc.left + 10, rc.top + 3, bm.bmWidth, bm.bmHeight, hdcMem, 0, 0, SRCCOPY);
+    SelectObject(hdcMem, hOld);
+    DeleteDC(hdcMem);
+    ::ReleaseDC(m_wndToolBar.m_hWnd, hdc);
 }
 
 void CMainFrame::OnClose()
@@ -108,6 +211,7 @@ void CMainFrame::OnTimer(UINT_PTR nIdEvent)
     default:
         break;
     }
+    DrawIndicator(pApp->GetIndicatorState());
 }
 
 LRESULT CMainFrame::OnLoginAgain(WPARAM, LPARAM)

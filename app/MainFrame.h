@@ -3,6 +3,8 @@
 // once-a-second tick to every message sink, the close confirmation, the window commands and the
 // login that the session asks for again (WM_LOGIN_AGAIN).
 #include "app/NorvMainFrame.h"
+#include "app/NorvStatusBar.h"
+#include "platform/mfc/ControlBar.h"
 
 #define ID_WINDOW_CLOSE_ACTIVE 32833
 #define ID_WINDOW_CLOSE_TABLES 32834
@@ -10,13 +12,20 @@
 #define MAIN_TIMER_TICK 5
 #define IDB_MDI_BACKGROUND 127
 
+class CZorvatStatusBarStatusPane;
+
 class CMainFrame : public CNorvMainFrame
 {
 public:
     CMainFrame();
     ~CMainFrame() override;
 
-    BOOL OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    void RestoreBars() override;
+    void SaveFrameSettings() override;
+
+    CToolBar& GetToolBar() { return m_wndToolBar; }
+    CNorvStatusBar& GetStatusBar() { return m_wndStatusBar; }
+    CZorvatStatusBarStatusPane* GetConnectionPane() const { return m_pConnectionPane; }
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCTA pCreate);
@@ -29,5 +38,16 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    BOOL CreateToolBar();
+    void AddStatusPanes();
+    void DrawIndicator(int nState);
+
+    CToolBar m_wndToolBar;
+    CNorvStatusBar m_wndStatusBar;
+    CZorvatStatusBarStatusPane* m_pConnectionPane = nullptr;    // owned by the status bar
     int m_nIndicatorTicks = 0;
+    // The indicator's pictures, loaded once: idle, new lines, blinking.
+    HBITMAP m_hIndicatorIdle = nullptr;
+    HBITMAP m_hIndicatorNew = nullptr;
+    HBITMAP m_hIndicatorBlink = nullptr;
 };

@@ -62,6 +62,34 @@ CNorvApp* CNorvApp::Get()
     return dynamic_cast<CNorvApp*>(CTWApp::Get());
 }
 
+BOOL CNorvApp::PreTranslateMessage(MSG* pMsg)
+{
+    if (CTBApp::PreTranslateMessage(pMsg))
+        return TRUE;
+    return CWinApp::PreTranslateMessage(pMsg);
+}
+
+int CNorvApp::ExitInstance()
+{
+    DeleteSharedSingletons();
+    return CWinApp::ExitInstance();
+}
+
+CDocument* CNorvApp::OpenDocumentFile(LPCSTR pszFileName)
+{
+    // The class library only asks whether the file opened.
+    static CDocument s_opened;
+    if (CWnd* pMain = m_pMainFrame)
+        pMain->SendMessage(WM_SETREDRAW, FALSE);
+    LoadWorkspace(pszFileName, TRUE);
+    WriteProfileString(".General", "Workspace", m_strWorkspaceFile);
+    if (CWnd* pMain = m_pMainFrame) {
+        pMain->SendMessage(WM_SETREDRAW, TRUE);
+        pMain->Invalidate();
+    }
+    return &s_opened;
+}
+
 IDataTable* CNorvApp::FindTable(UINT nNameId) const
 {
     CString strName;

@@ -5,6 +5,7 @@
 // application derives from it.
 #include <vector>
 #include "framework/window/TWApp.h"
+#include "platform/mfc/WinApp.h"
 #include "platform/mfc/Map.h"
 #include "platform/mfc/String.h"
 
@@ -26,7 +27,7 @@ struct APP_COLORS
     COLORREF crSegment3 = 0x8080FF;
 };
 
-class CNorvApp : public CTWApp
+class CNorvApp : public CWinApp, public CTWApp
 {
 public:
     // The map of open tables by name; it does not own them (RemoveTable deletes).
@@ -39,6 +40,15 @@ public:
 
     // The application object when it is one of these, else null.
     static CNorvApp* Get();
+
+    // Both bases' slots. The framework's windows see a message first, then the class library.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL InitInstance() override { return TRUE; }
+    // Deletes the language and shared-services singletons, then the class library's exit.
+    int ExitInstance() override;
+    int Run() override { return CWinApp::Run(); }
+    // The recent-file list and the command line open a workspace.
+    CDocument* OpenDocumentFile(LPCSTR pszFileName) override;
 
     // Tables. A name not in the map gives null. AddTable replaces an entry of the same name
     // (the old table is not deleted); RemoveTable destroys and deletes the slot's table.

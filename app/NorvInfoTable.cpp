@@ -45,7 +45,9 @@ void CNorvInfoTable::CreateColumns()
         CColumn column = m_table.AddColumn();
         const CString strTitle = ResourceText(def.nTitleId);
         column.SetName(strTitle);
+        // The language library in use names them; both title slots show that name.
         column.SetTitle(strTitle, 0);
+        column.SetTitle(strTitle, 1);
         column.SetDataType(def.nType);
         if (def.nSize > 0)
             column.SetSize(def.nSize);
@@ -62,6 +64,7 @@ BOOL CNorvInfoTable::Create(UINT nNameId, int nFixedColumns, UINT nTitleId)
     keys.Add(INFO_COL_NUMBER, 1);
     m_nNextLine = 1;
     m_nTextWidth = 0;
+    m_nTimeWidth = 0;
     if (!CreateTable(nNameId, nTitleId))
         return FALSE;
     m_table.SetDefaultSortColumns(keys);
@@ -93,6 +96,11 @@ void CNorvInfoTable::RemoveAllRows()
         CTableColumns::FreeRowValues(pBlock);
     m_blocks.clear();
     m_nNextLine = 1;
+    // An emptied log is drawn empty even where the window was hidden while it emptied.
+    if (CTableMDIWnd* pMain = GetMainWindow(); pMain != nullptr && pMain->HasGrid()) {
+        pMain->GetGrid().Refresh();
+        ::InvalidateRect(pMain->GetGrid().m_hWnd, nullptr, TRUE);
+    }
 }
 
 CString CNorvInfoTable::GetTimeText()
@@ -196,10 +204,11 @@ void CNorvInfoTable::StoreLine(LPCSTR pszTime, LPCSTR pszText, BOOL bTimeColored
     if (bTimeColored)
         row.SetCellTextColor(INFO_COL_TIME, INFO_TIME_COLOR);
     m_table.InsertRow(row);
-    WidenTextColumn(strText);
+    WidenColumn(INFO_COL_TIME, pszTime != nullptr ? pszTime : "", m_nTimeWidth);
+    WidenColumn(INFO_COL_TEXT, strText, m_nTextWidth);
 }
 
-void CNorvInfoTable::WidenTextColumn(LPCSTR pszText)
+void CNorvInfoTable::WidenColumn(int nCol, LPCSTR pszText, int& nWidest)
 {
     CTableMDIWnd* pMain = GetMainWindow();
     if (pMain == nullptr || !pMain->HasGrid())
@@ -216,13 +225,13 @@ void CNorvInfoTable::WidenTextColumn(LPCSTR pszText)
     ReleaseDC(grid.m_hWnd, hdc);
     // Only a wider line changes the column: measuring every line again would make each new
     // line cost as much as the whole log.
-    const int nWidth = size.cx + 2 * grid.GetDigitWidth(FALSE);
-    if (nWidth <= m_nTextWidth)
+    const int nWidth = size.cx + 3 * grid.GetDigitWidth(FALSE);
+    if (nWidth <= nWidest)
         return;
-    m_nTextWidth = nWidth;
-    // The time and text columns are the two shown; the text is the second of them.
-    const int nDisplayCol = grid.GetDisplayColumnCount() - 1;
-    if (nDisplayCol >= 0 && grid.GetColumnWidth(nDisplayCol) < nWidth)
+    nWidest = nWidth;
+    // The time and the text are the two columns shown, in that order unless the user moved them.
+    const int nDisplayCol = m_table.GetView(0)->GetColumnOrder().FindPosition(nCol);
+    if (nDisplayCol >= 0 && nDisplayCol < grid.GetDisplayColumnCount() && grid.GetColumnWidth(nDisplayCol) < nWidth)
         grid.SetColumnWidth(nDisplayCol, nWidth, FALSE);
 }
 

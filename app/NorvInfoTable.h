@@ -54,10 +54,12 @@ protected:
 
 private:
     void StoreLine(LPCSTR pszTime, LPCSTR pszText, BOOL bTimeColored);
-    void WidenTextColumn(LPCSTR pszText);
+    // Widens the column to the text when it is the widest seen in it.
+    void WidenColumn(int nCol, LPCSTR pszText, int& nWidest);
 
     std::vector<TBCellSlot*> m_blocks;  // owned: one value block per line
     int m_nNextLine = 1;
     int m_nTextWidth = 0;               // the widest message seen, in pixels
+    int m_nTimeWidth = 0;               // the widest time seen
     BOOL m_bScroll = FALSE;             // nothing sets it: the grid follows the last row itself
 };

@@ -48,8 +48,12 @@ CTableMDIWnd::~CTableMDIWnd() = default;
 BOOL CTableMDIWnd::CreateTableWindow(LPCSTR pszClassName, CMDIFrameWnd* pFrame)
 {
     CString strTitle = m_pView != nullptr ? static_cast<const char*>(m_pView->GetTitle()) : "";
+    // The main window's area; the placement then fits the width to the columns.
+    CRect rect(0, 0, 640, 400);
+    if (pFrame != nullptr && pFrame->m_hWndMDIClient != nullptr)
+        ::GetClientRect(pFrame->m_hWndMDIClient, &rect);
     return Create(pszClassName != nullptr && *pszClassName ? pszClassName : nullptr, strTitle, TABLE_WINDOW_STYLE,
-                  rectDefault, pFrame);
+                  rect, pFrame);
 }
 
 BOOL CTableMDIWnd::PreCreateWindow(CREATESTRUCTA& cs)

@@ -71,11 +71,6 @@ void CZORVAT32App::ShowInfoResource(UINT nId, int nPriority)
         BringInfoWindowToTop(nPriority);
 }
 
-void CZORVAT32App::AcceptPendingText()
-{
-    m_user.AcceptPendingText();
-}
-
 CString CZORVAT32App::GetPaymentModeText(long nCode) const
 {
     CString strText;

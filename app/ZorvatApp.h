@@ -52,7 +52,7 @@ public:
 
     // Start-up and exit (ZorvatStartup.cpp).
     BOOL InitInstance() override;
-    BOOL ExitInstance() override;
+    int ExitInstance() override;
 
     // The session (ZorvatSession.cpp).
     void Connect();
@@ -131,6 +131,7 @@ public:
     // GetCommandState: FALSE for an id without a rule of its own; else whether it is enabled and
     // its check mark (-1 for an item that carries none).
     BOOL RunCommand(UINT nId);
+    BOOL OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL GetCommandState(UINT nId, BOOL* pbEnabled, int* pnCheck);
     COMMAND_CONTEXT GetCommandContext() const;
 
@@ -171,6 +172,9 @@ protected:
     void OnInfoRaise(UINT);
     void OnInfoPriority(UINT nId);
     void OnInfoButton(UINT);
+    void OnChangePassword(UINT);
+    void OnChangePin(UINT);
+    void OnAbout(UINT);
     int  GetInfoRaiseCheck(UINT) const { return m_bInfoRaise ? 1 : 0; }
     int  GetInfoPriorityCheck(UINT nId) const { return static_cast<int>(nId) - (ID_APP_INFO_PRIORITY_1 - 1) == m_nInfoPriority; }
     void AddRecentFile(LPCSTR pszPath);
@@ -186,6 +190,7 @@ protected:
     CBaseCurrConv m_rates;
     CString m_strBaseCurrency;
     CString m_strLinkSettingsFile;
+    CString m_strPendingPassword;       // sent in a password change, not yet accepted
     CString m_strHelpFile;
     CNorvFormat m_norvFormat;
     CZorvatTypes m_types{this, this};

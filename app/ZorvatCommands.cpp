@@ -33,6 +33,9 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {ID_APP_INFO_PRIORITY_1, ID_APP_INFO_PRIORITY_4, RULE_ALWAYS, &CZORVAT32App::OnInfoPriority,
      &CZORVAT32App::GetInfoPriorityCheck},
     {ID_APP_INFO_BUTTON, ID_APP_INFO_BUTTON, RULE_NONE, &CZORVAT32App::OnInfoButton, nullptr},
+    {ID_APP_CHANGE_PASSWORD, ID_APP_CHANGE_PASSWORD, RULE_ROLE_1_DIRECT, &CZORVAT32App::OnChangePassword, nullptr},
+    {ID_APP_CHANGE_PIN, ID_APP_CHANGE_PIN, RULE_ROLE_3, &CZORVAT32App::OnChangePin, nullptr},
+    {ID_APP_ABOUT, ID_APP_ABOUT, RULE_NONE, &CZORVAT32App::OnAbout, nullptr},
     {0, 0, RULE_NONE, nullptr, nullptr},
 };
 
@@ -174,9 +177,4 @@ void CZORVAT32App::OnInfoButton(UINT)
     m_nIndicatorState = INFO_INDICATOR_CLICKED;
     if (m_pInfoTable != nullptr)
         m_pInfoTable->ShowWindow();
-}
-
-void CZORVAT32App::AddRecentFile(LPCSTR)
-{
-    // FIXME: the recent-file list comes with the class library's application object.
 }

@@ -1,32 +1,85 @@
+#include <cstdlib>
+#include <cstring>
+#include "app/NorvMainFrame.h"
 #include "app/ZorvatApp.h"
 #include "framework/base/SharedGlobals.h"
+#include "platform/mfc/CmdUI.h"
+#include "platform/win/kernel/Registry.h"
 
-// FIXME: the profile moves to the registry key of the application once the class library's
-// application object is there; until then it is a section of the program settings.
+#define IDS_BRAND 40372
+#define RECENT_FILES 4
+
 CString CZORVAT32App::ReadProfileText(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszDefault)
 {
-    CSettingsFile& settings = GetSharedGlobals()->m_settings;
-    settings.SetSection(CString("Profile") + pszSection);
-    return static_cast<const char*>(settings.GetString(pszKey, pszDefault));
+    return GetProfileString(pszSection, pszKey, pszDefault);
 }
 
 void CZORVAT32App::WriteProfileText(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszValue)
 {
-    CSettingsFile& settings = GetSharedGlobals()->m_settings;
-    settings.SetSection(CString("Profile") + pszSection);
-    settings.WriteString(pszKey, pszValue);
+    WriteProfileString(pszSection, pszKey, pszValue);
 }
 
-BOOL CZORVAT32App::AskCredentials(CString&, CString&)
+DWORD CZORVAT32App::ReadArabicChoice(LPCSTR pszBrand)
 {
-    return FALSE;
+    CString strKey;
+    strKey.Format("Software\\%s\\Quelmor Pro\\Settings", pszBrand);
+    DWORD dwArabic = 0;
+    HKEY hKey = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, strKey, 0, KEY_READ, &hKey) == ERROR_SUCCESS) {
+        DWORD dwType = 0, cbData = sizeof dwArabic;
+        if (RegQueryValueExA(hKey, "Arabic", nullptr, &dwType, reinterpret_cast<LPBYTE>(&dwArabic), &cbData) !=
+                ERROR_SUCCESS ||
+            cbData != sizeof dwArabic)
+            dwArabic = 0;
+        RegCloseKey(hKey);
+    }
+    return dwArabic;
 }
 
-DWORD CZORVAT32App::ReadArabicChoice(LPCSTR)
+void CZORVAT32App::OpenProfile(CSharedGlobals* pShared, LPCSTR pszAppName)
 {
-    return 0;
+    // The profile key carries the application's name, as the class library forms it.
+    if (pszAppName != nullptr && *pszAppName) {
+        free(const_cast<char*>(m_pszAppName));
+        m_pszAppName = strdup(pszAppName);
+    }
+    CString strBrand;
+    pShared->LoadString(strBrand, IDS_BRAND);
+    SetRegistryKey(strBrand);
+    LoadStdProfileSettings(RECENT_FILES);
 }
 
-void CZORVAT32App::OpenProfile(CSharedGlobals*, LPCSTR)
+void CZORVAT32App::AddRecentFile(LPCSTR pszPath)
 {
+    if (pszPath != nullptr && *pszPath)
+        AddToRecentFileList(pszPath);
+}
+
+BOOL CZORVAT32App::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (nCode == static_cast<int>(CN_UPDATE_COMMAND_UI)) {
+        CCmdUI* pCmdUI = static_cast<CCmdUI*>(pExtra);
+        if (nId >= ID_FILE_MRU_FILE1 && nId <= ID_FILE_MRU_FILE16) {
+            // The list's own update, then every entry of the menu usable.
+            CWinApp::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
+            if (HMENU hMenu = m_pMainFrame != nullptr ? ::GetMenu(m_pMainFrame->m_hWnd) : nullptr)
+                for (UINT nEntry = ID_FILE_MRU_FILE1; nEntry < ID_FILE_MRU_FILE16; ++nEntry)
+                    EnableMenuItem(hMenu, nEntry, MF_BYCOMMAND | MF_ENABLED);
+            return TRUE;
+        }
+        BOOL bEnabled = FALSE;
+        int nCheck = -1;
+        if (pCmdUI != nullptr && GetCommandState(nId, &bEnabled, &nCheck)) {
+            pCmdUI->Enable(bEnabled);
+            if (nCheck >= 0)
+                pCmdUI->SetCheck(nCheck);
+            return TRUE;
+        }
+    } else if (nCode == static_cast<int>(CN_COMMAND) && FindCommand(nId) != nullptr) {
+        // With handler information the caller only asks whether there is a handler.
+        if (pHandlerInfo == nullptr)
+            RunCommand(nId);
+        return TRUE;
+    }
+    return CWinApp::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
 }

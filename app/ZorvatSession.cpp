@@ -30,7 +30,13 @@ void CZORVAT32App::Connect()
     if (m_pComm == nullptr) {
         m_pComm = new CZorvatComm(m_strLinkSettingsFile, &m_dispatcher, this);
         // Made visible in the MDI client, where the user sees the link's traffic.
-        if (!m_pComm->Create(nullptr, "Terminal", LINK_WINDOW_STYLE, CFrameWnd::rectDefault, m_pMainFrame))
+        CRect rect(0, 0, 640, 400);
+        if (m_pMainFrame != nullptr && m_pMainFrame->m_hWndMDIClient != nullptr) {
+            ::GetClientRect(m_pMainFrame->m_hWndMDIClient, &rect);
+            rect.top = rect.bottom / 2;
+            rect.right = rect.right * 2 / 3;
+        }
+        if (!m_pComm->Create(nullptr, "Terminal", LINK_WINDOW_STYLE, rect, m_pMainFrame))
             m_pComm = nullptr;  // a failed creation deleted the window object
     }
     if (m_pComm != nullptr) {

@@ -88,7 +88,12 @@ namespace {
 class CDisplayEnvironment : public ::testing::Environment
 {
 public:
-    void SetUp() override { ASSERT_TRUE(TbInitQtPlatform(nullptr, nullptr)); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(TbInitQtPlatform(nullptr, nullptr));
+        // The registry of this program's run, away from the user's own.
+        setenv("XDG_CONFIG_HOME", MakeTestFolder("config").c_str(), 1);
+    }
 };
 
 const ::testing::Environment* const s_pDisplay = ::testing::AddGlobalTestEnvironment(new CDisplayEnvironment);

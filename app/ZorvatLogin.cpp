@@ -1,0 +1,50 @@
+#include "app/NorvMainFrame.h"
+#include "app/ZorvatApp.h"
+#include "app/dialogs/AboutDlg.h"
+#include "app/dialogs/ChangeRequests.h"
+#include "app/dialogs/CredentialDialogs.h"
+#include "link/ZorvatComm.h"
+
+BOOL CZORVAT32App::AskCredentials(CString& strUser, CString& strPassword)
+{
+    CLoginDlg dialog(m_pMainFrame);
+    dialog.SetUserId(ReadProfileText(".General", "MostRecentUserID", ""));
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    strUser = dialog.GetUserId();
+    strPassword = dialog.GetPassword();
+    return TRUE;
+}
+
+void CZORVAT32App::OnChangePassword(UINT)
+{
+    CString strBody, strNewPassword;
+    if (!ChangePassword(m_user, &strBody, &strNewPassword, m_pMainFrame))
+        return;
+    // The new password becomes the session's only when the server takes it.
+    if (SendRequest(MSG_US, strBody) > 0)
+        m_strPendingPassword = strNewPassword;
+}
+
+void CZORVAT32App::OnChangePin(UINT)
+{
+    CString strBody;
+    if (ChangePin(m_user, &strBody, m_pMainFrame))
+        SendRequest(MSG_US, strBody);
+}
+
+void CZORVAT32App::OnAbout(UINT)
+{
+    CAboutDlg dialog(m_pComm, m_pMainFrame);
+    dialog.DoModal();
+}
+
+void CZORVAT32App::AcceptPendingText()
+{
+    m_user.AcceptPendingText();
+    // Pause lock and order review compare with the session's password: it must be the new one.
+    if (!m_strPendingPassword.IsEmpty()) {
+        m_user.SetPassword(m_strPendingPassword);
+        m_strPendingPassword.Empty();
+    }
+}
