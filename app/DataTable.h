@@ -43,6 +43,8 @@ struct IDataTable
 
     // Workspace: each window saves its layout; hidden windows reload theirs.
     virtual void SaveSettings() = 0;
+    // A window has read its layout from the workspace.
+    virtual void OnLayoutLoaded(CTableMDIWnd* pWindow) = 0;
     virtual void ReloadHiddenWindows() = 0;
     // Tear-down before the table is deleted: windows destroyed, sinks removed.
     virtual void Destroy() = 0;

@@ -31,6 +31,7 @@ public:
     HMENU CreateContextMenu() override { return nullptr; }
     BOOL OnCmdMsg(UINT, int, void*, AFX_CMDHANDLERINFO*) override { return FALSE; }
     void SaveSettings() override;
+    void OnLayoutLoaded(CTableMDIWnd*) override {}
     void ReloadHiddenWindows() override;
     void Destroy() override;
 

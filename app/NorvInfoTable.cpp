@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include "app/NorvApp.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/ColumnValues.h"
@@ -96,10 +97,11 @@ void CNorvInfoTable::RemoveAllRows()
         CTableColumns::FreeRowValues(pBlock);
     m_blocks.clear();
     m_nNextLine = 1;
-    // An emptied log is drawn empty even where the window was hidden while it emptied.
+    // Drawn empty now: a line inserted next moves the pixels below it, which must not still show
+    // the lines that went.
     if (CTableMDIWnd* pMain = GetMainWindow(); pMain != nullptr && pMain->HasGrid()) {
         pMain->GetGrid().Refresh();
-        ::InvalidateRect(pMain->GetGrid().m_hWnd, nullptr, TRUE);
+        pMain->GetGrid().UpdateNow();
     }
 }
 
@@ -204,6 +206,10 @@ void CNorvInfoTable::StoreLine(LPCSTR pszTime, LPCSTR pszText, BOOL bTimeColored
     if (bTimeColored)
         row.SetCellTextColor(INFO_COL_TIME, INFO_TIME_COLOR);
     m_table.InsertRow(row);
+    // The grid moves the lines below an inserted one by pixels; below the last line those
+    // pixels would stay as a copy of it, so the window is drawn afresh at its next paint.
+    if (CTableMDIWnd* pMain = GetMainWindow(); pMain != nullptr && pMain->HasGrid())
+        ::InvalidateRect(pMain->GetGrid().m_hWnd, nullptr, FALSE);
     WidenColumn(INFO_COL_TIME, pszTime != nullptr ? pszTime : "", m_nTimeWidth);
     WidenColumn(INFO_COL_TEXT, strText, m_nTextWidth);
 }
@@ -225,14 +231,25 @@ void CNorvInfoTable::WidenColumn(int nCol, LPCSTR pszText, int& nWidest)
     ReleaseDC(grid.m_hWnd, hdc);
     // Only a wider line changes the column: measuring every line again would make each new
     // line cost as much as the whole log.
-    const int nWidth = size.cx + 3 * grid.GetDigitWidth(FALSE);
-    if (nWidth <= nWidest)
+    ApplyWidth(nCol, size.cx + 3 * grid.GetDigitWidth(FALSE), nWidest);
+}
+
+void CNorvInfoTable::ApplyWidth(int nCol, int nWidth, int& nWidest)
+{
+    CTableMDIWnd* pMain = GetMainWindow();
+    if (nWidth <= nWidest || pMain == nullptr || !pMain->HasGrid())
         return;
+    CTableWindow& grid = pMain->GetGrid();
     nWidest = nWidth;
     // The time and the text are the two columns shown, in that order unless the user moved them.
     const int nDisplayCol = m_table.GetView(0)->GetColumnOrder().FindPosition(nCol);
-    if (nDisplayCol >= 0 && nDisplayCol < grid.GetDisplayColumnCount() && grid.GetColumnWidth(nDisplayCol) < nWidth)
+    if (nDisplayCol >= 0 && nDisplayCol < grid.GetDisplayColumnCount() && grid.GetColumnWidth(nDisplayCol) < nWidth) {
         grid.SetColumnWidth(nDisplayCol, nWidth, FALSE);
+        // Every line moves with the column: the whole grid is drawn again, now, before the next
+        // line's insertion moves pixels that would still show the old widths.
+        grid.Refresh();
+        grid.UpdateNow();
+    }
 }
 
 CString CNorvInfoTable::GetLineCell(int nLine, int nCol) const
@@ -247,6 +264,18 @@ CString CNorvInfoTable::GetLineCell(int nLine, int nCol) const
     }
     const char* pszText = static_cast<const char*>(pBlock[nCol].pData);
     return pszText != nullptr ? pszText : "";
+}
+
+void CNorvInfoTable::OnLayoutLoaded(CTableMDIWnd* pWindow)
+{
+    if (pWindow != GetMainWindow())
+        return;
+    // Narrower than a line seen: measured again from the widest kept.
+    for (auto [nCol, pnWidest] : {std::pair{INFO_COL_TIME, &m_nTimeWidth}, std::pair{INFO_COL_TEXT, &m_nTextWidth}}) {
+        const int nWidest = *pnWidest;
+        *pnWidest = 0;
+        ApplyWidth(nCol, nWidest, *pnWidest);
+    }
 }
 
 void CNorvInfoTable::CloseWindow(CTableMDIWnd* pWindow)

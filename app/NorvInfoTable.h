@@ -46,6 +46,8 @@ public:
     // One window only; closing it minimises it.
     BOOL CanOpenNewWindow() const override { return FALSE; }
     void CloseWindow(CTableMDIWnd* pWindow) override;
+    // A saved layout keeps the widths the lines seen so far need.
+    void OnLayoutLoaded(CTableMDIWnd* pWindow) override;
     // On top of the other windows, not moved, sized or activated.
     void BringWindowToTop();
 
@@ -56,6 +58,7 @@ private:
     void StoreLine(LPCSTR pszTime, LPCSTR pszText, BOOL bTimeColored);
     // Widens the column to the text when it is the widest seen in it.
     void WidenColumn(int nCol, LPCSTR pszText, int& nWidest);
+    void ApplyWidth(int nCol, int nWidth, int& nWidest);
 
     std::vector<TBCellSlot*> m_blocks;  // owned: one value block per line
     int m_nNextLine = 1;

@@ -155,6 +155,7 @@ void CTableMDIWnd::LoadSettings()
     SelectSection();
     m_pView->LoadSettings(&Settings(), nullptr);
     RestorePlacement();
+    m_pTable->OnLayoutLoaded(this);
 }
 
 void CTableMDIWnd::SaveSettings()

@@ -10,6 +10,8 @@
 #include "link/MessageSource.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
+#include "platform/win/gdi/PixelBuffer.h"
+#include "platform/win/gdi/ImageCodec.h"
 
 namespace {
 
@@ -135,6 +137,39 @@ TEST_F(InfoFixture, MessageColumnKeepsTheWidestLine)
     EXPECT_GT(nWide, 400);
     pTable->AddText("x");
     EXPECT_EQ(nWide, grid.GetColumnWidth(nTextCol)) << "a narrower line leaves the width";
+}
+
+// The pixels of one line of the window as it shows, as a text of their values.
+std::string LinePixels(CTableWindow& grid, int nLine)
+{
+    const std::string strPath = MakeTestFolder("lines") + "/grid.png";
+    CTbPixelBuffer image;
+    if (!TbSaveWindowPng(grid.m_hWnd, strPath.c_str()) || !TbGetImageCodec()->Load(strPath.c_str(), &image, nullptr))
+        return "no picture";
+    std::string strPixels;
+    const int y0 = grid.GetTitleHeight() + nLine * grid.GetRowHeight();
+    for (int y = y0 + 2; y < y0 + grid.GetRowHeight() - 2 && y < image.Height(); ++y)
+        for (int x = grid.GetRowHeight() + 2; x < image.Width(); ++x)
+            strPixels += std::to_string(image.Row(y)[x]) + ",";
+    return strPixels;
+}
+
+TEST_F(InfoFixture, WindowShowsOnlyTheLinesTheLogHolds)
+{
+    CNorvApp::ShowTable(pTable);
+    CTableWindow& grid = pTable->GetMainWindow()->GetGrid();
+    pTable->AddText("one");
+    pTable->AddText("two");
+    PumpPending();
+    const std::string strEmpty = LinePixels(grid, 5);
+    EXPECT_NE(strEmpty, LinePixels(grid, 1)) << "the second line shows";
+    // Emptied, then a line again: the window shows that line alone, no leftover of the others.
+    pTable->RemoveAllRows();
+    pTable->AddText("three");
+    PumpPending();
+    EXPECT_NE(strEmpty, LinePixels(grid, 0));
+    EXPECT_EQ(strEmpty, LinePixels(grid, 1)) << "the second line is empty";
+    EXPECT_EQ(strEmpty, LinePixels(grid, 2));
 }
 
 TEST_F(InfoFixture, LateLinesCostWhatEarlyLinesDid)

@@ -74,6 +74,8 @@ TEST_F(SessionFixture, ConnectsLogsInThroughTheDialogAndLoadsOnce)
     EXPECT_EQ("demo12", std::string(app.GetUser().GetPassword()));
     PumpFor(300);
     EXPECT_EQ(1, run.CountInfoLines(IDS_INITIAL_LOAD_DONE)) << run.InfoText();
+    EXPECT_EQ(app.GetInfoTable()->GetLineCount(), app.GetInfoTable()->GetTable()->GetView(0)->GetRowCount())
+        << "the window shows each line once";
     EXPECT_TRUE(Enabled(app, ID_APP_DISCONNECT));
     EXPECT_FALSE(Enabled(app, ID_APP_CONNECT));
     EXPECT_TRUE(Enabled(app, ID_APP_CHANGE_PIN));
