@@ -54,7 +54,9 @@ void WriteArabicChoice(bool bArabic)
 
 CTerminalRun::CTerminalRun(bool bArabic)
 {
-    TbAddResourcePath(TB_SOURCE_DIR "/resources");
+    // The tree's language files, unless the test named others.
+    if (getenv("TB_RESOURCE_DIR") == nullptr)
+        TbAddResourcePath(TB_SOURCE_DIR "/resources");
     m_strFolder = MakeTestFolder(bArabic ? "terminal-ar" : "terminal-en");
     setenv("TB_PROGRAM_DIR", m_strFolder.c_str(), 1);
     WriteArabicChoice(bArabic);
