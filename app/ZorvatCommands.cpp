@@ -36,6 +36,7 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {ID_APP_CHANGE_PASSWORD, ID_APP_CHANGE_PASSWORD, RULE_ROLE_1_DIRECT, &CZORVAT32App::OnChangePassword, nullptr},
     {ID_APP_CHANGE_PIN, ID_APP_CHANGE_PIN, RULE_ROLE_3, &CZORVAT32App::OnChangePin, nullptr},
     {ID_APP_ABOUT, ID_APP_ABOUT, RULE_NONE, &CZORVAT32App::OnAbout, nullptr},
+    {ID_APP_READING_DIRECTION, ID_APP_READING_DIRECTION, RULE_ALWAYS, &CZORVAT32App::OnReadingDirection, nullptr},
     {0, 0, RULE_NONE, nullptr, nullptr},
 };
 

@@ -3,7 +3,15 @@
 #include "app/dialogs/AboutDlg.h"
 #include "app/dialogs/ChangeRequests.h"
 #include "app/dialogs/CredentialDialogs.h"
+#include "framework/base/NorvGlobals.h"
+#include "framework/base/SharedGlobals.h"
 #include "link/ZorvatComm.h"
+#include "platform/win/user/MessageBox.h"
+
+#define IDS_ASK_DIRECTION 40342
+#define IDS_DIRECTION_SECTION 40375
+#define IDS_DIRECTION_KEY 40376
+#define IDS_DIRECTION_NEXT_START 40377
 
 BOOL CZORVAT32App::AskCredentials(CString& strUser, CString& strPassword)
 {
@@ -47,4 +55,17 @@ void CZORVAT32App::AcceptPendingText()
         m_user.SetPassword(m_strPendingPassword);
         m_strPendingPassword.Empty();
     }
+}
+
+void CZORVAT32App::OnReadingDirection(UINT)
+{
+    if (AskYesNo(IDS_ASK_DIRECTION) != IDYES)
+        return;
+    // The very value start-up reads: the profile's section and key name it under the brand.
+    CString strSection, strKey, strText;
+    GetSharedGlobals()->LoadString(strSection, IDS_DIRECTION_SECTION);
+    GetSharedGlobals()->LoadString(strKey, IDS_DIRECTION_KEY);
+    WriteProfileInt(strSection, strKey, GetNorvGlobals().m_bRightToLeft ? 0 : 1);
+    GetSharedGlobals()->LoadString(strText, IDS_DIRECTION_NEXT_START);
+    MessageBoxA(nullptr, strText, m_strAppTitle, MB_OK | MB_ICONQUESTION);
 }

@@ -98,15 +98,31 @@ void CALLBACK CTerminalRun::OnTimer(HWND, UINT, UINT_PTR, DWORD)
         s_pRunning->LookForDialog();
 }
 
+void CTerminalRun::QueueDialog(int nMarkId, const std::vector<std::pair<int, std::string>>& fields)
+{
+    m_dialogs.emplace_back(nMarkId, fields);
+}
+
 void CTerminalRun::LookForDialog()
 {
     HWND hDlg = GetActiveWindow();
+    if (hDlg != nullptr && hDlg != m_hLastDialog && !m_dialogs.empty() &&
+        GetDlgItem(hDlg, m_dialogs.front().first) != nullptr && IsWindowVisible(hDlg)) {
+        m_hLastDialog = hDlg;
+        for (const auto& field : m_dialogs.front().second)
+            SetDlgItemTextA(hDlg, field.first, field.second.c_str());
+        m_dialogs.pop_front();
+        SendMessageA(GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);
+        return;
+    }
     if (hDlg == nullptr || hDlg == m_hLastDialog || GetDlgItem(hDlg, IDC_LOGIN_USER) == nullptr ||
         GetDlgItem(hDlg, IDC_LOGIN_PASSWORD) == nullptr)
         return;
     if (!IsWindowVisible(hDlg))
         return;
-    ++m_nDialogsSeen;
+    if (hDlg != m_hAnswering)
+        ++m_nDialogsSeen;
+    m_hAnswering = hDlg;
     if (!m_strDialogShot.empty()) {
         UpdateWindow(hDlg);
         TbSaveWindowPng(hDlg, m_strDialogShot.c_str());
@@ -125,6 +141,9 @@ void CTerminalRun::LookForDialog()
     SetDlgItemTextA(hDlg, IDC_LOGIN_USER, login.first.c_str());
     SetDlgItemTextA(hDlg, IDC_LOGIN_PASSWORD, login.second.c_str());
     SendMessageA(GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);
+    // A dialog that refused its answer stays open for the next one.
+    if (IsWindow(hDlg) && IsWindowVisible(hDlg))
+        m_hLastDialog = nullptr;
 }
 
 void CTerminalRun::QueueLogin(const std::string& strUser, const std::string& strPassword)

@@ -5,6 +5,7 @@
 #include <deque>
 #include <string>
 #include <utility>
+#include <vector>
 #include "app/ZorvatApp.h"
 
 class CTerminalRun
@@ -27,6 +28,8 @@ public:
     // bCancelUnanswered, else left open.
     void QueueLogin(const std::string& strUser, const std::string& strPassword);
     bool m_bCancelUnanswered = false;
+    // The next dialog that holds the control nMarkId gets these texts in its controls and OK.
+    void QueueDialog(int nMarkId, const std::vector<std::pair<int, std::string>>& fields);
     int LoginDialogsSeen() const { return m_nDialogsSeen; }
     // A PNG of the next login dialog, before it is answered.
     std::string m_strDialogShot;
@@ -45,7 +48,9 @@ private:
     CZORVAT32App* m_pApp = nullptr;
     std::string m_strFolder;
     std::deque<std::pair<std::string, std::string>> m_logins;
-    HWND m_hLastDialog = nullptr;
+    std::deque<std::pair<int, std::vector<std::pair<int, std::string>>>> m_dialogs;
+    HWND m_hLastDialog = nullptr;       // answered and gone, or still closing
+    HWND m_hAnswering = nullptr;        // the login dialog last seen
     int m_nDialogsSeen = 0;
     UINT_PTR m_nTimer = 0;
     bool m_bClosed = false;

@@ -7,6 +7,8 @@
 #include "AppTestSupport.h"
 #include "TerminalRun.h"
 #include "app/MainFrame.h"
+#include "app/dialogs/CredentialDialogs.h"
+#include "platform/win/kernel/Registry.h"
 #include "link/ZorvatComm.h"
 #include "framework/base/NorvGlobals.h"
 #include "platform/win/gdi/ImageCodec.h"
@@ -102,6 +104,21 @@ TEST_F(SessionFixture, RefusedLoginShowsItsErrorAndTheDialogAgain)
     EXPECT_NE(std::string::npos, run.InfoText().find("Unknown user or password")) << run.InfoText();
 }
 
+TEST_F(SessionFixture, PasswordWithTheFieldSeparatorIsNeverSent)
+{
+    CTerminalRun run;
+    run.WriteLinkSettings(server.Port());
+    run.QueueLogin("demo01", "de|o12");
+    run.QueueLogin("demo01", "demo12");
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    EXPECT_EQ(1, run.LoginDialogsSeen()) << "the same dialog took the second answer";
+    int nLogins = 0;
+    for (const std::string& line : server.Received())
+        nLogins += line.rfind("&UL|", 0) == 0;
+    EXPECT_EQ(1, nLogins);
+}
+
 TEST_F(SessionFixture, LogoffForgetsTheUserAndReconnectLoadsAgain)
 {
     CTerminalRun run;
@@ -167,4 +184,40 @@ TEST_F(SessionFixture, ArabicSessionReadsRightToLeft)
     ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
     EXPECT_TRUE(ReceivedLine(server, "&EM|")) << "the error texts asked in Arabic";
     TbSaveWindowPng(run.App().GetMainFrame()->m_hWnd, ScreenshotPath("terminal_main_ar").c_str());
+}
+
+TEST_F(SessionFixture, AcceptedPasswordChangeBecomesTheSessionsPassword)
+{
+    CTerminalRun run;
+    run.WriteLinkSettings(server.Port());
+    run.QueueLogin("demo01", "demo12");
+    ASSERT_TRUE(run.Start());
+    CZORVAT32App& app = run.App();
+    ASSERT_TRUE(run.WaitForLoad());
+    ASSERT_TRUE(Enabled(app, ID_APP_CHANGE_PASSWORD));
+    run.QueueDialog(IDC_PASSWORD_NEW,
+                    {{IDC_PASSWORD_OLD, "demo12"}, {IDC_PASSWORD_NEW, "newpw77"}, {IDC_PASSWORD_REPEAT, "newpw77"}});
+    app.RunCommand(ID_APP_CHANGE_PASSWORD);
+    ASSERT_TRUE(PumpUntil([&] { return app.GetUser().GetPassword() == "newpw77"; }, 5000))
+        << std::string(app.GetUser().GetPassword());
+    EXPECT_EQ("demo01", std::string(app.GetUser().GetUserText())) << "the user text stays";
+    EXPECT_TRUE(ReceivedLine(server, "&US|"));
+}
+
+TEST_F(SessionFixture, ReadingDirectionCommandWritesWhatStartUpReads)
+{
+    CTerminalRun run;
+    run.WriteLinkSettings(server.Port());
+    ASSERT_TRUE(run.Start());
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});
+    run.App().RunCommand(ID_APP_READING_DIRECTION);
+    EXPECT_EQ(0, TbPendingTestAnswers());
+    HKEY hKey = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\ZORVATOnLine\\Quelmor Pro\\Settings", 0, KEY_READ, &hKey));
+    DWORD dwValue = 0, cbValue = sizeof dwValue, dwType = 0;
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(hKey, "Arabic", nullptr, &dwType, reinterpret_cast<BYTE*>(&dwValue), &cbValue));
+    RegCloseKey(hKey);
+    EXPECT_EQ(1u, dwValue) << "the next start reads right to left";
 }
