@@ -52,12 +52,12 @@ void WriteArabicChoice(bool bArabic)
 
 }  // namespace
 
-CTerminalRun::CTerminalRun(bool bArabic)
+CTerminalRun::CTerminalRun(bool bArabic, const std::string& strFolder)
 {
     // The tree's language files, unless the test named others.
     if (getenv("TB_RESOURCE_DIR") == nullptr)
         TbAddResourcePath(TB_SOURCE_DIR "/resources");
-    m_strFolder = MakeTestFolder(bArabic ? "terminal-ar" : "terminal-en");
+    m_strFolder = !strFolder.empty() ? strFolder : MakeTestFolder(bArabic ? "terminal-ar" : "terminal-en");
     setenv("TB_PROGRAM_DIR", m_strFolder.c_str(), 1);
     WriteArabicChoice(bArabic);
     m_bArabic = bArabic;

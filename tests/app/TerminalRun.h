@@ -11,8 +11,9 @@
 class CTerminalRun
 {
 public:
-    // English, or Arabic through the registry value start-up reads.
-    explicit CTerminalRun(bool bArabic = false);
+    // English, or Arabic through the registry value start-up reads; in a fresh program folder,
+    // or in the one an earlier run used.
+    explicit CTerminalRun(bool bArabic = false, const std::string& strFolder = "");
     ~CTerminalRun();
     CTerminalRun(const CTerminalRun&) = delete;
     CTerminalRun& operator=(const CTerminalRun&) = delete;

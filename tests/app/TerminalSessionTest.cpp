@@ -3,10 +3,13 @@
 // a second connection, the user's workspace file, and the same session in Arabic.
 #include <gtest/gtest.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include "AppTestSupport.h"
 #include "TerminalRun.h"
 #include "app/MainFrame.h"
+#include "app/TableMDIWnd.h"
 #include "app/dialogs/CredentialDialogs.h"
 #include "platform/win/kernel/Registry.h"
 #include "link/ZorvatComm.h"
@@ -158,6 +161,41 @@ TEST_F(SessionFixture, ServerGoingAwayIsReported)
     ASSERT_TRUE(PumpUntil([&] { return !run.App().IsConnected(); }, 10000));
     PumpFor(200);
     EXPECT_EQ(0, TbPendingTestAnswers()) << "the loss was told in a message box";
+}
+
+TEST_F(SessionFixture, WorkspaceOfTheUserComesBackOnTheNextLogin)
+{
+    std::string strFolder;
+    {
+        CTerminalRun run;
+        strFolder = run.Folder();
+        run.WriteLinkSettings(server.Port());
+        run.QueueLogin("demo01", "demo12");
+        ASSERT_TRUE(run.Start());
+        ASSERT_TRUE(run.WaitForLoad());
+        CTableMDIWnd* pInfo = run.App().GetInfoTable()->GetMainWindow();
+        run.App().RunCommand(ID_APP_SHOW_INFO);
+        pInfo->SetWindowPos(nullptr, 30, 40, 420, 260, SWP_NOZORDER);
+        run.App().SetInfoPriority(3);
+    }   // closed as the user closes it: the workspace is saved on the way out
+    std::ifstream in(strFolder + "/DemoUser.wsp");
+    const std::string strText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (const char* pszKey : {"[.General]", "WinPlace=", "ShowToolBar=Yes", "ShowStatusBar=Yes", "[.Z-Order]",
+                               "BringInfoWindowToTopPriority=3"})
+        EXPECT_NE(std::string::npos, strText.find(pszKey)) << pszKey << " in\n" << strText;
+
+    CTerminalRun again(/*bArabic=*/false, strFolder);
+    again.WriteLinkSettings(server.Port());
+    again.QueueLogin("demo01", "demo12");
+    ASSERT_TRUE(again.Start());
+    ASSERT_TRUE(again.WaitForLoad());
+    EXPECT_EQ(3, again.App().GetInfoPriority());
+    CTableMDIWnd* pInfo = again.App().GetInfoTable()->GetMainWindow();
+    EXPECT_TRUE(pInfo->IsWindowVisible()) << "it was open when the workspace was saved";
+    CRect rc;
+    pInfo->GetClientRect(&rc);
+    EXPECT_GT(rc.Height(), 150) << "its size came back";
+    EXPECT_LT(rc.Height(), 300) << "its size came back";
 }
 
 TEST_F(SessionFixture, UserWorkspaceFileNameComesFromPlainCharacters)
