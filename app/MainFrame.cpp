@@ -4,6 +4,7 @@
 #include "app/ZorvatStatusPanes.h"
 #include "framework/base/SharedGlobals.h"
 #include "platform/win/Windows.h"
+#include "platform/win/kernel/Shell.h"
 #include "platform/win/user/MessageBox.h"
 
 #define IDS_ASK_CLOSE 40535
@@ -36,6 +37,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNorvMainFrame)
     ON_MESSAGE(WM_LOGIN_AGAIN, OnLoginAgain)
     ON_COMMAND(ID_WINDOW_CLOSE_ACTIVE, OnCloseActive)
     ON_COMMAND(ID_WINDOW_CLOSE_TABLES, OnCloseTables)
+    ON_COMMAND(ID_HELP_FINDER, OnHelp)
+    ON_COMMAND(ID_HELP, OnHelp)
+    ON_COMMAND(ID_CONTEXT_HELP, OnHelp)
+    ON_COMMAND(ID_DEFAULT_HELP, OnHelp)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;
@@ -237,4 +242,11 @@ void CMainFrame::OnCloseTables()
             break;
         pActive->SendMessage(WM_CLOSE);
     }
+}
+
+void CMainFrame::OnHelp()
+{
+    // The help file's first topic, whatever was asked; a missing file shows nothing.
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->HtmlHelp(0, HH_DISPLAY_TOPIC);
 }

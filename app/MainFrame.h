@@ -35,6 +35,7 @@ protected:
     afx_msg LRESULT OnLoginAgain(WPARAM wParam, LPARAM lParam);
     afx_msg void OnCloseActive();
     afx_msg void OnCloseTables();
+    afx_msg void OnHelp();
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -18,11 +18,19 @@ public:
     // The frame's part of the workspace (".General" "WinPlace"); called before the windows save.
     virtual void SaveFrameSettings();
     virtual void RestoreBars() {}
+    // The "Window" menu's list of the open table and form windows, made afresh: numbered,
+    // "&%d %s" up to 9 and "%d&%d %s" from 10, the active window checked; nothing while no table
+    // window is visible.
+    void BuildWindowMenu(HMENU hPopup);
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     // The MDI client, subclassed as CMDIClientWnd.
     BOOL CreateClient(LPCREATESTRUCTA pCreate, CMenu* pWindowMenu) override;
     CMDIClientWnd& GetClientWnd() { return m_wndClient; }
+
+protected:
+    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    DECLARE_MESSAGE_MAP()
 
 protected:
     CMDIClientWnd m_wndClient;

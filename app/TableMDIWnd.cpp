@@ -7,6 +7,7 @@
 #include "framework/table/Table.h"
 #include "framework/table/ViewTable.h"
 #include "framework/window/TWApp.h"
+#include "platform/mfc/CmdUI.h"
 #include "platform/win/Windows.h"
 
 #define TABLE_WINDOW_STYLE 0x40CF0000   // child, caption, system menu, sizing frame, both boxes
@@ -232,8 +233,9 @@ BOOL CTableMDIWnd::RunOwnCommand(UINT nId)
     case ID_TABLE_GRAND_TOTAL: {
         // Group sums stay as they are; only the grand total row comes or goes.
         static const int s_toggled[] = {2, 3, 0, 1};
-        const int nMode = m_pView->GetTotalsMode();
-        if (nMode >= 0 && nMode <= 3)
+        // A view that never had a mode set (-1) shows no totals, as mode 0.
+        const int nMode = m_pView->GetTotalsMode() < 0 ? 0 : m_pView->GetTotalsMode();
+        if (nMode <= 3)
             m_pView->SetTotalsMode(s_toggled[nMode]);
         return TRUE;
     }
@@ -249,9 +251,41 @@ BOOL CTableMDIWnd::RunOwnCommand(UINT nId)
     }
 }
 
+BOOL CTableMDIWnd::UpdateOwnCommand(UINT nId, CCmdUI* pCmdUI)
+{
+    if (!HasGrid())
+        return FALSE;
+    const BOOL bOutput = GetSharedGlobals()->m_bTableCommands;
+    const BOOL bRows = m_pView->GetRowCount() > 0;
+    switch (nId) {
+    case ID_TABLE_SHOW_COLUMNS:
+        pCmdUI->Enable(TRUE);
+        return TRUE;
+    case ID_TABLE_FOLLOW_LAST:
+        pCmdUI->Enable(TRUE);
+        pCmdUI->SetCheck(m_grid.GetFollowLastRow() ? 1 : 0);
+        return TRUE;
+    case ID_TABLE_GRAND_TOTAL:
+        pCmdUI->Enable(TRUE);
+        pCmdUI->SetCheck(m_pView->GetTotalsMode() == 2 || m_pView->GetTotalsMode() == 3 ? 1 : 0);
+        return TRUE;
+    case ID_TABLE_COPY_ALL:
+        pCmdUI->Enable(bRows && bOutput);
+        return TRUE;
+    case ID_TABLE_NEW_WINDOW:
+        pCmdUI->Enable(m_pTable->CanOpenNewWindow() && m_pTable->GetWindowCount() < MAX_TABLE_WINDOWS && bOutput);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
 BOOL CTableMDIWnd::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
-    if (nCode == CN_COMMAND && pExtra == nullptr && RunOwnCommand(nId))
+    if (nCode == static_cast<int>(CN_UPDATE_COMMAND_UI) && pExtra != nullptr &&
+        UpdateOwnCommand(nId, static_cast<CCmdUI*>(pExtra)))
+        return TRUE;
+    if (nCode == CN_COMMAND && pHandlerInfo == nullptr && RunOwnCommand(nId))
         return TRUE;
     if (CMDIChildWnd::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo))
         return TRUE;

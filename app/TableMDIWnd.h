@@ -8,6 +8,7 @@
 #include "platform/mfc/FrameWnd.h"
 
 struct IDataTable;
+class CCmdUI;
 class CViewTable;
 
 // Show command of a saved placement whose window was hidden.
@@ -71,6 +72,8 @@ private:
     void SizeGrid(int cx, int cy);
     // The table's commands that every table window carries out itself; FALSE for other ids.
     BOOL RunOwnCommand(UINT nId);
+    // The state of those commands' items; FALSE for other ids.
+    BOOL UpdateOwnCommand(UINT nId, CCmdUI* pCmdUI);
 
     CTableWindow m_grid;
     CViewTable* m_pView;                // not owned: the table's

@@ -1,3 +1,5 @@
+#include <cstdlib>
+#include <cstring>
 #include "app/MainFrame.h"
 #include "app/ZorvatApp.h"
 #include "framework/base/NorvGlobals.h"
@@ -103,6 +105,8 @@ BOOL CZORVAT32App::InitInstance()
     CString strAppName;
     pShared->LoadString(strAppName, IDS_APP_NAME);
     m_strHelpFile = m_strProgramFolder + "Zorvat32.chm";
+    free(const_cast<char*>(m_pszHelpFilePath));
+    m_pszHelpFilePath = strdup(m_strHelpFile);
     Init(m_hLanguage, strAppName, 0);
     if (!RegisterWindowClasses())
         return FALSE;

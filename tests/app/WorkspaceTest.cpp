@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 #include "AppTestSupport.h"
+#include "platform/mfc/CmdUI.h"
 
 namespace {
 
@@ -96,4 +97,78 @@ TEST_F(WorkspaceFixture, GeneralSettingsTakeTheirLoadDefaults)
     EXPECT_EQ(255u, shell.App().GetColors().crUp);
     EXPECT_EQ(0x008000u, shell.App().GetColors().crMarketMaker) << "the load default, not the initial colour";
     EXPECT_FALSE(shell.App().IsAutoSave());
+}
+
+namespace {
+
+// Records what an update handler says of its item.
+class CRecordingCmdUI : public CCmdUI
+{
+public:
+    void Enable(BOOL bOn) override { m_nEnabled = bOn ? 1 : 0; }
+    void SetCheck(int nCheck) override { m_nCheck = nCheck; }
+    int m_nEnabled = -1;
+    int m_nCheck = -1;
+};
+
+CRecordingCmdUI Update(CWnd* pTarget, UINT nId)
+{
+    CRecordingCmdUI ui;
+    ui.m_nID = nId;
+    pTarget->OnCmdMsg(nId, static_cast<int>(CN_UPDATE_COMMAND_UI), &ui, nullptr);
+    return ui;
+}
+
+std::vector<std::string> MenuTexts(HMENU hMenu)
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < GetMenuItemCount(hMenu); ++i) {
+        char szText[160] = "";
+        GetMenuStringA(hMenu, static_cast<UINT>(i), szText, sizeof szText, MF_BYPOSITION);
+        texts.push_back(szText);
+    }
+    return texts;
+}
+
+}  // namespace
+
+TEST_F(WorkspaceFixture, FurtherWindowCommandFollowsTheWindowCount)
+{
+    CTableMDIWnd* pMain = pTable->GetMainWindow();
+    EXPECT_EQ(1, Update(pMain, ID_TABLE_NEW_WINDOW).m_nEnabled);
+    while (pTable->GetWindowCount() < MAX_TABLE_WINDOWS)
+        ASSERT_NE(nullptr, pTable->OpenWindow(FALSE));
+    EXPECT_EQ(0, Update(pMain, ID_TABLE_NEW_WINDOW).m_nEnabled) << "four windows: no fifth";
+    EXPECT_EQ(0, Update(pMain, ID_TABLE_COPY_ALL).m_nEnabled) << "nothing to copy without rows";
+    pMain->SendMessage(WM_COMMAND, ID_TABLE_GRAND_TOTAL);
+    EXPECT_EQ(1, Update(pMain, ID_TABLE_GRAND_TOTAL).m_nCheck);
+    pMain->SendMessage(WM_COMMAND, ID_TABLE_GRAND_TOTAL);
+    EXPECT_EQ(0, Update(pMain, ID_TABLE_GRAND_TOTAL).m_nCheck);
+}
+
+TEST_F(WorkspaceFixture, WindowMenuNumbersTheOpenWindows)
+{
+    std::vector<CQuoteTestTable*> tables = {pTable};
+    for (UINT nId : {52110u, 52112u}) {
+        tables.push_back(new CQuoteTestTable);
+        ASSERT_TRUE(tables.back()->Create(nId));
+        CNorvApp::ShowTable(tables.back());
+    }
+    for (CQuoteTestTable* p : tables)
+        while (p->GetWindowCount() < MAX_TABLE_WINDOWS)
+            ASSERT_NE(nullptr, p->OpenWindow(FALSE));
+    HMENU hPopup = CreatePopupMenu();
+    AppendMenuA(hPopup, MF_STRING, ID_WINDOW_CASCADE, "&Cascade");
+    shell.Frame()->BuildWindowMenu(hPopup);
+    shell.Frame()->BuildWindowMenu(hPopup);     // made afresh, not added to
+    const std::vector<std::string> texts = MenuTexts(hPopup);
+    ASSERT_EQ(2u + 12u, texts.size());
+    EXPECT_EQ("&Cascade", texts[0]);
+    EXPECT_EQ("&1 ", texts[2].substr(0, 3));
+    EXPECT_EQ("1&0 ", texts[11].substr(0, 4)) << "the tenth window";
+    int nChecked = 0;
+    for (int i = 2; i < GetMenuItemCount(hPopup); ++i)
+        nChecked += (GetMenuState(hPopup, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) != 0;
+    EXPECT_EQ(1, nChecked) << "the active window";
+    DestroyMenu(hPopup);
 }
