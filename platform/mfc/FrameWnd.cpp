@@ -123,6 +123,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
             DestroyAcceleratorTable(hAccel);
         return FALSE;
     }
+    m_strTitle = szTitle;
     if (hAccel) {
         if (m_bOwnAccelTable)
             DestroyAcceleratorTable(m_hAccelTable);
@@ -145,6 +146,13 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs)
 void CFrameWnd::PostNcDestroy()
 {
     delete this;
+}
+
+void CFrameWnd::SetTitle(LPCSTR pszTitle)
+{
+    m_strTitle = pszTitle ? pszTitle : "";
+    if (m_hWnd != nullptr)
+        SetWindowText(m_strTitle);
 }
 
 void CFrameWnd::ActivateFrame(int nCmdShow)
@@ -354,6 +362,14 @@ void CFrameWnd::OnInitMenuPopup(CMenu* pMenu, UINT, BOOL bSysMenu)
     }
 }
 
+CControlBar* CFrameWnd::BarOfTip(HWND hWndTip) const
+{
+    for (CControlBar* pBar : m_listControlBars)
+        if (hWndTip != nullptr && reinterpret_cast<HWND>(pBar->SendMessage(TB_GETTOOLTIPS)) == hWndTip)
+            return pBar;
+    return nullptr;
+}
+
 LRESULT CFrameWnd::OnToolTipNotify(WPARAM, LPARAM lParam)
 {
     NMHDR* pHeader = reinterpret_cast<NMHDR*>(lParam);
@@ -363,7 +379,9 @@ LRESULT CFrameWnd::OnToolTipNotify(WPARAM, LPARAM lParam)
     if (pHeader->code == TTN_NEEDTEXTA) {
         NMTTDISPINFOA* pInfo = reinterpret_cast<NMTTDISPINFOA*>(pHeader);
         char szFull[512] = "";
-        if (nID != 0)
+        // A bar without CBRS_TOOLTIPS gets no text, so its tip does not show.
+        const CControlBar* pBar = BarOfTip(pHeader->hwndFrom);
+        if (nID != 0 && (pBar == nullptr || (pBar->GetBarStyle() & CBRS_TOOLTIPS)))
             LoadStringA(nullptr, nID, szFull, sizeof szFull);
         const char* pszTip = std::strchr(szFull, '\n');
         std::snprintf(pInfo->szText, sizeof pInfo->szText, "%s", pszTip ? pszTip + 1 : "");
@@ -373,13 +391,9 @@ LRESULT CFrameWnd::OnToolTipNotify(WPARAM, LPARAM lParam)
     }
     if (pHeader->code == TTN_SHOW || pHeader->code == TTN_POP) {
         // The prompt follows the tip of a bar that asks for it.
-        for (CControlBar* pBar : m_listControlBars) {
-            if (!(pBar->GetBarStyle() & CBRS_FLYBY) ||
-                reinterpret_cast<HWND>(pBar->SendMessage(TB_GETTOOLTIPS)) != pHeader->hwndFrom)
-                continue;
+        const CControlBar* pBar = BarOfTip(pHeader->hwndFrom);
+        if (pBar != nullptr && (pBar->GetBarStyle() & CBRS_FLYBY))
             SetMessageText(pHeader->code == TTN_SHOW ? nID : static_cast<UINT>(AFX_IDS_IDLEMESSAGE));
-            break;
-        }
         return 0;
     }
     return Default();

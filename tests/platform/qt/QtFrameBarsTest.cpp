@@ -291,6 +291,13 @@ TEST_F(QtFrameBars, TipsNameTheButtonUnderThePointer)
     ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(hTip) != FALSE; }));
     ::GetWindowTextA(hTip, szTip, sizeof szTip);
     EXPECT_STREQ("Disconnect", szTip);
+
+    // A bar without tips shows none.
+    MouseTo(CPoint(500, 10));
+    m_pFrame->m_wndToolBar.EnableToolTips(FALSE);
+    MouseTo(ButtonRect(ID_CONNECT).CenterPoint());
+    PumpQt(600);
+    EXPECT_FALSE(::IsWindowVisible(hTip));
 }
 
 // The colour of a toolbar pixel as the frame shows it.
