@@ -99,6 +99,8 @@ ITbDisplay* TbGetDisplay();
 // Mouse: the window under the pointer (the capture window gets it instead), a WM_ mouse message,
 // the MK_ key state (wheel: the delta in the high word) and the pointer in screen coordinates.
 void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen);
+// The pointer left a window's surface (for another program's window, or nowhere).
+void TbDisplayMouseLeave(HWND hWnd);
 // Keyboard: WM_KEYDOWN or WM_KEYUP with the virtual key and the key flags of lParam (KF_ALTDOWN
 // makes it a system key), and the characters the key produced in the active code page.
 void TbDisplayKey(UINT uMsg, UINT uVirtKey, LPARAM lParam, LPCSTR pszChars);

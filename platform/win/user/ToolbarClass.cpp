@@ -40,6 +40,7 @@ struct TbToolbarState : TbControlState {
     int nHot = -1;                  // the button under the pointer
     int nPressed = -1;              // the button the left button went down on
     BOOL bPressedInside = FALSE;
+    BOOL bTrackingLeave = FALSE;    // WM_MOUSELEAVE asked for
     HWND hTip = nullptr;            // owned: destroyed with the toolbar
     int nTipButton = -1;            // the button the tip is for, or waits to be for
     BOOL bTipShown = FALSE;
@@ -295,6 +296,10 @@ LRESULT OnMouseMove(HWND hWnd, LPARAM lParam)
         return 0;
     const POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     const int nButton = HitTest(hWnd, p, pt);
+    if (!p->bTrackingLeave) {
+        TRACKMOUSEEVENT track = {sizeof(TRACKMOUSEEVENT), TME_LEAVE, hWnd, 0};
+        p->bTrackingLeave = TrackMouseEvent(&track);
+    }
     if (p->nPressed >= 0) {
         const BOOL bInside = nButton == p->nPressed;
         if (bInside != p->bPressedInside) {
@@ -305,6 +310,19 @@ LRESULT OnMouseMove(HWND hWnd, LPARAM lParam)
     }
     SetHot(hWnd, p, IsClickable(p, nButton) ? nButton : -1);
     TrackTip(hWnd, p, nButton);
+    return 0;
+}
+
+// The pointer left the bar: no button is hot and no tip shows.
+LRESULT OnMouseLeave(HWND hWnd)
+{
+    TbToolbarState* p = State(hWnd);
+    if (!p)
+        return 0;
+    p->bTrackingLeave = FALSE;
+    if (p->nPressed < 0)
+        SetHot(hWnd, p, -1);
+    TrackTip(hWnd, p, -1);
     return 0;
 }
 
@@ -582,6 +600,7 @@ LRESULT CALLBACK TbToolbarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lP
     case WM_ERASEBKGND:        return 1;
     case WM_SIZE:              InvalidateRect(hWnd, nullptr, TRUE); return 0;
     case WM_MOUSEMOVE:         return OnMouseMove(hWnd, lParam);
+    case WM_MOUSELEAVE:        return OnMouseLeave(hWnd);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:     return OnLButtonDown(hWnd, lParam);
     case WM_LBUTTONUP:         return OnLButtonUp(hWnd);

@@ -15,6 +15,7 @@
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/Resources.h"
+#include "platform/win/user/Display.h"
 #include "platform/win/user/SysMetrics.h"
 
 namespace {
@@ -285,6 +286,17 @@ TEST_F(QtFrameBars, TipsNameTheButtonUnderThePointer)
     EXPECT_STREQ("Information", szTip);
     MouseTo(CPoint(500, 10));
     EXPECT_FALSE(::IsWindowVisible(hTip));
+    EXPECT_EQ("Ready", MessagePane());
+    // The pointer moving on to another window takes the tip away.
+    MouseTo(ButtonRect(ID_OPEN).CenterPoint());
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(hTip) != FALSE; }));
+    POINT ptButton = ButtonRect(ID_OPEN).CenterPoint();
+    m_pFrame->m_wndToolBar.ClientToScreen(&ptButton);
+    TbDisplayMouse(m_pFrame->m_wndToolBar.m_hWnd, WM_MOUSEMOVE, 0, ptButton);
+    CRect rcClient;
+    ::GetWindowRect(m_pFrame->m_hWndMDIClient, &rcClient);
+    TbDisplayMouse(m_pFrame->m_hWndMDIClient, WM_MOUSEMOVE, 0, rcClient.CenterPoint());
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(hTip); }));
     EXPECT_EQ("Ready", MessagePane());
     // A disabled button is named as well.
     MouseTo(ButtonRect(ID_DISCONNECT).CenterPoint());
