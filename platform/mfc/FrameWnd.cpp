@@ -187,16 +187,20 @@ BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
     ON_COMMAND_RANGE(ID_WINDOW_ARRANGE, ID_WINDOW_TILE_VERT, OnWindowCommand)
 END_MESSAGE_MAP()
 
-BOOL CMDIFrameWnd::CreateClient(LPCREATESTRUCTA, CMenu* pWindowMenu)
+BOOL CMDIFrameWnd::CreateClient(LPCREATESTRUCTA pCreate, CMenu* pWindowMenu)
 {
     if (m_hWndMDIClient != nullptr)
         return FALSE;
+    // Scroll bars asked for in the frame's creation are the client's: the frame gives them up.
+    const DWORD dwScroll = pCreate ? static_cast<DWORD>(pCreate->style) & (WS_HSCROLL | WS_VSCROLL) : 0;
+    if (dwScroll != 0)
+        ModifyStyle(WS_HSCROLL | WS_VSCROLL, 0, SWP_NOREDRAW | SWP_FRAMECHANGED);
     CLIENTCREATESTRUCT ccs = {pWindowMenu ? pWindowMenu->m_hMenu : FindWindowMenu(::GetMenu(m_hWnd)),
                               AFX_IDM_FIRST_MDICHILD};
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
     m_hWndMDIClient = ::CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
-                                        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, rc.right,
+                                        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | dwScroll, 0, 0, rc.right,
                                         rc.bottom, m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_PANE_FIRST)),
                                         nullptr, &ccs);
     return m_hWndMDIClient != nullptr;

@@ -117,6 +117,7 @@ class CMDIFrameWnd : public CFrameWnd
 public:
     // Makes the MDI client over the frame's client area (done on WM_CREATE). pWindowMenu is
     // where the window list goes; null takes the frame menu's submenu with the Window commands.
+    // WS_HSCROLL and WS_VSCROLL in pCreate's style go to the client.
     virtual BOOL CreateClient(LPCREATESTRUCTA pCreate, CMenu* pWindowMenu);
     // The MDI operations, on the frame's client.
     CMDIChildWnd* MDIGetActive(BOOL* pbMaximized = nullptr) const;

@@ -54,6 +54,8 @@ public:
 protected:
     afx_msg int OnCreate(LPCREATESTRUCTA pCreate)
     {
+        // The client scrolls to windows moved out of sight.
+        pCreate->style |= WS_HSCROLL | WS_VSCROLL;
         if (CMDIFrameWnd::OnCreate(pCreate) == -1)
             return -1;
         static const UINT s_indicators[] = {ID_SEPARATOR, ID_INDICATOR};
@@ -172,6 +174,9 @@ TEST_F(QtFrameBars, BarsSurroundTheClientAndFollowTheHandlers)
     EXPECT_EQ(CRect(0, 0, rcClient.right, 22 + 4), rcTool);         // 16x15 images in 23x22 buttons
     EXPECT_EQ(rcClient.bottom, rcStatus.bottom);
     EXPECT_EQ(CRect(0, rcTool.bottom, rcClient.right, rcStatus.top), rcMdi);
+    EXPECT_EQ(static_cast<DWORD>(WS_HSCROLL | WS_VSCROLL),
+              static_cast<DWORD>(::GetWindowLongA(m_pFrame->m_hWndMDIClient, GWL_STYLE)) & (WS_HSCROLL | WS_VSCROLL));
+    EXPECT_EQ(0u, m_pFrame->GetStyle() & (WS_HSCROLL | WS_VSCROLL));
 
     // The buttons of the resource: two, a separator, one, a separator, one.
     EXPECT_EQ(6, toolBar.GetCount());
