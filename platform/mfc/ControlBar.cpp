@@ -80,10 +80,6 @@ LRESULT CControlBar::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
             OnUpdateCmdUI(m_pDockSite, static_cast<BOOL>(wParam));
         return 0;
     }
-    // The bar's buttons and panes send their commands and notifications to the frame.
-    if ((uMsg == WM_COMMAND || uMsg == WM_NOTIFY || uMsg == WM_DRAWITEM) && m_pDockSite != nullptr &&
-        GetParent() != m_pDockSite)
-        return m_pDockSite->SendMessage(uMsg, wParam, lParam);
     return CWnd::WindowProc(uMsg, wParam, lParam);
 }
 
