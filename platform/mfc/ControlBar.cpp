@@ -52,6 +52,13 @@ void CControlBar::SetBarStyle(DWORD dwStyle)
     m_dwStyle = dwStyle & CBRS_ALL;
 }
 
+BOOL CControlBar::EnableToolTips(BOOL bEnable)
+{
+    const DWORD dwOld = m_dwStyle;
+    m_dwStyle = bEnable ? (m_dwStyle | CBRS_TOOLTIPS) : (m_dwStyle & ~static_cast<DWORD>(CBRS_TOOLTIPS));
+    return (dwOld & CBRS_TOOLTIPS) != 0;
+}
+
 BOOL CControlBar::IsVisible() const
 {
     return m_hWnd != nullptr && (GetStyle() & WS_VISIBLE) != 0;
@@ -73,10 +80,6 @@ LRESULT CControlBar::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
             OnUpdateCmdUI(m_pDockSite, static_cast<BOOL>(wParam));
         return 0;
     }
-    // The bar's buttons and panes send their commands and notifications to the frame.
-    if ((uMsg == WM_COMMAND || uMsg == WM_NOTIFY || uMsg == WM_DRAWITEM) && m_pDockSite != nullptr &&
-        GetParent() != m_pDockSite)
-        return m_pDockSite->SendMessage(uMsg, wParam, lParam);
     return CWnd::WindowProc(uMsg, wParam, lParam);
 }
 

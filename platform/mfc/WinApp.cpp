@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/mfc/CommonDialogs.h"
 #include "platform/mfc/FrameWnd.h"
@@ -16,7 +17,13 @@
 #include "platform/win/user/Cursor.h"
 
 namespace {
-CWinApp* s_pApp = nullptr;
+// The application objects alive, oldest first: the newest is the program's, and when it goes
+// (a test's own) the one before it is again.
+std::vector<CWinApp*>& Apps()
+{
+    static std::vector<CWinApp*> s_apps;
+    return s_apps;
+}
 
 // Splits a command line at blanks; a quoted part keeps its blanks.
 std::vector<std::string> SplitCommandLine(LPCSTR pszLine)
@@ -139,7 +146,7 @@ CWinApp::CWinApp(LPCSTR pszAppName)
     if (pszAppName != nullptr)
         Replace(m_pszAppName, pszAppName);
     SetCurrentHandles();
-    s_pApp = this;
+    Apps().push_back(this);
 }
 
 CWinApp::~CWinApp()
@@ -147,8 +154,7 @@ CWinApp::~CWinApp()
     delete m_pRecentFileList;
     for (LPCSTR* ppsz : {&m_pszAppName, &m_pszExeName, &m_pszHelpFilePath, &m_pszProfileName, &m_pszRegistryKey})
         Replace(*ppsz, nullptr);
-    if (s_pApp == this)
-        s_pApp = nullptr;
+    std::erase(Apps(), this);
 }
 
 void CWinApp::Replace(LPCSTR& psz, LPCSTR pszValue)
@@ -354,17 +360,19 @@ void CWinApp::DoWaitCursor(int nCode)
 
 CWinApp* AfxGetApp()
 {
-    return s_pApp;
+    return Apps().empty() ? nullptr : Apps().back();
 }
 
 CWnd* AfxGetMainWnd()
 {
-    return s_pApp ? s_pApp->m_pMainWnd : nullptr;
+    CWinApp* pApp = AfxGetApp();
+    return pApp ? pApp->m_pMainWnd : nullptr;
 }
 
 HINSTANCE AfxGetInstanceHandle()
 {
-    return s_pApp ? s_pApp->m_hInstance : nullptr;
+    CWinApp* pApp = AfxGetApp();
+    return pApp ? pApp->m_hInstance : nullptr;
 }
 
 HINSTANCE AfxGetResourceHandle()

@@ -68,7 +68,8 @@ private:
 class CWinApp : public CWinThread
 {
 public:
-    // The newest application object is the program's (AfxGetApp) until it is destroyed.
+    // The newest application object is the program's (AfxGetApp); when it is destroyed, the one
+    // made before it is again.
     explicit CWinApp(LPCSTR pszAppName = nullptr);
     ~CWinApp() override;
     CWinApp(const CWinApp&) = delete;

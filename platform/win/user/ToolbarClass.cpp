@@ -40,6 +40,7 @@ struct TbToolbarState : TbControlState {
     int nHot = -1;                  // the button under the pointer
     int nPressed = -1;              // the button the left button went down on
     BOOL bPressedInside = FALSE;
+    BOOL bTrackingLeave = FALSE;    // WM_MOUSELEAVE asked for
     HWND hTip = nullptr;            // owned: destroyed with the toolbar
     int nTipButton = -1;            // the button the tip is for, or waits to be for
     BOOL bTipShown = FALSE;
@@ -295,6 +296,10 @@ LRESULT OnMouseMove(HWND hWnd, LPARAM lParam)
         return 0;
     const POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     const int nButton = HitTest(hWnd, p, pt);
+    if (!p->bTrackingLeave) {
+        TRACKMOUSEEVENT track = {sizeof(TRACKMOUSEEVENT), TME_LEAVE, hWnd, 0};
+        p->bTrackingLeave = TrackMouseEvent(&track);
+    }
     if (p->nPressed >= 0) {
         const BOOL bInside = nButton == p->nPressed;
         if (bInside != p->bPressedInside) {
@@ -305,6 +310,19 @@ LRESULT OnMouseMove(HWND hWnd, LPARAM lParam)
     }
     SetHot(hWnd, p, IsClickable(p, nButton) ? nButton : -1);
     TrackTip(hWnd, p, nButton);
+    return 0;
+}
+
+// The pointer left the bar: no button is hot and no tip shows.
+LRESULT OnMouseLeave(HWND hWnd)
+{
+    TbToolbarState* p = State(hWnd);
+    if (!p)
+        return 0;
+    p->bTrackingLeave = FALSE;
+    if (p->nPressed < 0)
+        SetHot(hWnd, p, -1);
+    TrackTip(hWnd, p, -1);
     return 0;
 }
 
@@ -582,6 +600,7 @@ LRESULT CALLBACK TbToolbarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lP
     case WM_ERASEBKGND:        return 1;
     case WM_SIZE:              InvalidateRect(hWnd, nullptr, TRUE); return 0;
     case WM_MOUSEMOVE:         return OnMouseMove(hWnd, lParam);
+    case WM_MOUSELEAVE:        return OnMouseLeave(hWnd);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:     return OnLButtonDown(hWnd, lParam);
     case WM_LBUTTONUP:         return OnLButtonUp(hWnd);
@@ -617,58 +636,6 @@ LRESULT CALLBACK TbToolbarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lP
     case TB_SETSTYLE:          SetWindowLongA(hWnd, GWL_STYLE, static_cast<LONG>((GetWindowLongA(hWnd, GWL_STYLE) & ~0xFFFF) | (lParam & 0xFFFF))); return 0;
     case TB_GETSTYLE:          return GetWindowLongA(hWnd, GWL_STYLE) & 0xFFFF;
     case TB_HITTEST:           return lParam ? HitTest(hWnd, State(hWnd), *reinterpret_cast<const POINT*>(lParam)) : -1;
-    }
-    return DefWindowProcA(hWnd, uMsg, wParam, lParam);
-}
-
-// ---- the tip window ----
-
-namespace {
-const int TIP_PADDING = 3;
-
-LRESULT OnTipPaint(HWND hWnd)
-{
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hWnd, &ps);
-    if (!hdc)
-        return 0;
-    RECT rc;
-    GetClientRect(hWnd, &rc);
-    FillRect(hdc, &rc, GetSysColorBrush(COLOR_INFOBK));
-    FrameRect(hdc, &rc, GetSysColorBrush(COLOR_INFOTEXT));
-    char szText[256];
-    const int nLen = GetWindowTextA(hWnd, szText, sizeof szText);
-    HGDIOBJ hOld = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(hdc, TRANSPARENT);
-    SetTextColor(hdc, GetSysColor(COLOR_INFOTEXT));
-    InflateRect(&rc, -TIP_PADDING, -TIP_PADDING);
-    DrawTextA(hdc, szText, nLen, &rc, DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | TbTextFlags(hWnd));
-    SelectObject(hdc, hOld);
-    EndPaint(hWnd, &ps);
-    return 0;
-}
-
-// The tip takes the size of its text.
-LRESULT OnTipSetText(HWND hWnd, LPARAM lParam)
-{
-    const LRESULT lResult = DefWindowProcA(hWnd, WM_SETTEXT, 0, lParam);
-    const char* pszText = reinterpret_cast<const char*>(lParam);
-    HFONT hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    const int cx = TbTextWidth(hWnd, hFont, pszText ? pszText : "", pszText ? static_cast<int>(strlen(pszText)) : 0);
-    SetWindowPos(hWnd, nullptr, 0, 0, cx + 2 * TIP_PADDING + 2, TbFontHeight(hFont) + 2 * TIP_PADDING,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(hWnd, nullptr, TRUE);
-    return lResult;
-}
-}  // namespace
-
-LRESULT CALLBACK TbToolTipWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    switch (uMsg) {
-    case WM_PAINT:        return OnTipPaint(hWnd);
-    case WM_ERASEBKGND:   return 1;
-    case WM_SETTEXT:      return OnTipSetText(hWnd, lParam);
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     }
     return DefWindowProcA(hWnd, uMsg, wParam, lParam);
 }

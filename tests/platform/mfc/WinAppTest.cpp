@@ -192,10 +192,15 @@ TEST_F(AppFolders, ProfileIsTheIniFileUntilTheRegistryKeyIsSet)
     EXPECT_FALSE(app.GetProfileBinary("General", "Missing", &pData, &nBytes));
     EXPECT_EQ(nullptr, pData);
 
-    // A second application object with the same names reads the same profile.
-    CTestApp second;
-    second.SetRegistryKey("Brand");
-    EXPECT_EQ(1u, second.GetProfileInt("Settings", "Arabic", 0));
+    // A second application object with the same names reads the same profile; while it lives
+    // it is the program's, and the first is again after it.
+    {
+        CTestApp second;
+        EXPECT_EQ(&second, AfxGetApp());
+        second.SetRegistryKey("Brand");
+        EXPECT_EQ(1u, second.GetProfileInt("Settings", "Arabic", 0));
+    }
+    EXPECT_EQ(&app, AfxGetApp());
 }
 
 TEST_F(AppFolders, RecentFilesKeepTheNewestFourAndShowInTheMenu)
