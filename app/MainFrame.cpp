@@ -50,8 +50,11 @@ CMainFrame::~CMainFrame()
     for (HBITMAP hBitmap : {m_hIndicatorNew, m_hIndicatorIdle, m_hIndicatorBlink})
         if (hBitmap != nullptr)
             DeleteObject(hBitmap);
-    if (CNorvApp* pApp = CNorvApp::Get(); pApp != nullptr && pApp->GetMainFrame() == this)
+    if (CNorvApp* pApp = CNorvApp::Get(); pApp != nullptr && pApp->GetMainFrame() == this) {
         pApp->SetMainFrame(nullptr);
+        if (pApp->CWinApp::m_pMainWnd == this)
+            pApp->CWinApp::m_pMainWnd = nullptr;
+    }
 }
 
 int CMainFrame::OnCreate(LPCREATESTRUCTA pCreate)

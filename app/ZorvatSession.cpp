@@ -198,6 +198,7 @@ void CZORVAT32App::OpenUserWorkspace()
         GetSharedGlobals()->m_settings.Open(strFile);
         SaveWorkspace();
         GetSharedGlobals()->m_settings.SaveSettingsFile();
+        AddRecentFile(strFile);
         WriteProfileText(".General", "Workspace", strFile);
     }
     if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr)

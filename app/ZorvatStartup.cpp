@@ -167,6 +167,8 @@ BOOL CZORVAT32App::CreateMainFrame()
         m_pMainFrame = nullptr;     // a failed creation deleted the frame
         return FALSE;
     }
+    // The class library's main window: its bars update while idle, and its end ends the loop.
+    CWinApp::m_pMainWnd = pFrame;
     GetSharedGlobals()->LoadString(m_strAppTitle, IDS_APP_TITLE);
     pFrame->SetTitleText(m_strAppTitle);
     TrimMenu(pFrame);
