@@ -52,6 +52,13 @@ void CControlBar::SetBarStyle(DWORD dwStyle)
     m_dwStyle = dwStyle & CBRS_ALL;
 }
 
+BOOL CControlBar::EnableToolTips(BOOL bEnable)
+{
+    const DWORD dwOld = m_dwStyle;
+    m_dwStyle = bEnable ? (m_dwStyle | CBRS_TOOLTIPS) : (m_dwStyle & ~static_cast<DWORD>(CBRS_TOOLTIPS));
+    return (dwOld & CBRS_TOOLTIPS) != 0;
+}
+
 BOOL CControlBar::IsVisible() const
 {
     return m_hWnd != nullptr && (GetStyle() & WS_VISIBLE) != 0;

@@ -70,6 +70,8 @@ public:
     // Where the bar may dock (CBRS_ALIGN_ flags); bars here dock at the top or the bottom only.
     void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle & CBRS_ALIGN_ANY; }
     BOOL IsFloating() const { return FALSE; }
+    // Tips show for the bar's buttons while the bar has CBRS_TOOLTIPS.
+    BOOL EnableToolTips(BOOL bEnable = TRUE);
     BOOL IsVisible() const;
     CFrameWnd* GetDockingFrame() const { return m_pDockSite; }
     void SetBorders(int cxLeft = 0, int cyTop = 0, int cxRight = 0, int cyBottom = 0);

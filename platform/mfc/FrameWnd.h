@@ -26,6 +26,11 @@ class CControlBar;
 #define ID_WINDOW_TILE_VERT 0xE134
 #define ID_WINDOW_SPLIT     0xE135
 #endif
+// Frame styles of the library, kept in the window's style: the title shows the document's name
+// (there are no documents here, so the title stays the frame's own).
+#define FWS_ADDTOTITLE  0x00008000L
+#define FWS_PREFIXTITLE 0x00040000L
+#define FWS_SNAPTOBARS  0x00200000L
 #define AFX_IDM_FIRST_MDICHILD 0xFF00     // the first document window's id in the window list
 #define AFX_IDW_PANE_FIRST     0xE900
 
@@ -45,6 +50,9 @@ public:
     // are any, and the title from the string of that id up to its first '\n' (empty without one).
     virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW, CWnd* pParentWnd = nullptr,
                            CCreateContext* pContext = nullptr);
+    // The frame's title, which LoadFrame takes from its string; SetTitle shows it as the caption too.
+    void SetTitle(LPCSTR pszTitle);
+    CString GetTitle() const { return m_strTitle; }
     // Shows the frame (SW_SHOW for -1) and brings it to the top.
     virtual void ActivateFrame(int nCmdShow = -1);
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -73,6 +81,7 @@ public:
 
     HACCEL m_hAccelTable = nullptr;     // LoadFrame's is owned and destroyed with the frame; one set by hand is not
     BOOL m_bAutoMenuEnable = TRUE;      // menu items without any handler are disabled
+    CString m_strTitle;
 
 protected:
     afx_msg void OnClose();
@@ -94,6 +103,7 @@ protected:
 
 private:
     friend class CControlBar;
+    CControlBar* BarOfTip(HWND hWndTip) const;     // the bar whose tip window it is
     BOOL m_bOwnAccelTable = FALSE;
     std::vector<CControlBar*> m_listControlBars;   // not owned: a bar leaves the list when it goes
     DWORD m_dwDockStyle = 0;

@@ -9,6 +9,7 @@
 #include "platform/mfc/String.h"
 #include "platform/win/user/Controls.h"
 #include "platform/win/user/Message.h"
+#include "platform/win/user/Paint.h"
 #include "platform/win/user/Window.h"
 
 #ifndef CTLCOLOR_MSGBOX
@@ -105,6 +106,8 @@ public:
     void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(const RECT* pRect, BOOL bErase = TRUE);
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
+    BOOL LockWindowUpdate() { return ::LockWindowUpdate(m_hWnd); }
+    void UnlockWindowUpdate() { ::LockWindowUpdate(nullptr); }
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC pfnTimer = nullptr);
     BOOL KillTimer(UINT_PTR nIDEvent);
     void SetWindowText(LPCSTR pszText);

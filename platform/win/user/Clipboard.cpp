@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include "platform/win/kernel/CodePage.h"
+#include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/kernel/Kernel.h"
 #include "platform/win/user/Display.h"
@@ -72,7 +73,7 @@ void DropDelayed()
 void Offer()
 {
     if (!State().bExternal)
-        TbGetDisplay()->OfferClipboard(Find(CF_TEXT) != nullptr);
+        TbGetDisplay()->OfferClipboard(Find(CF_TEXT) != nullptr, Find(CF_BITMAP) != nullptr);
 }
 
 void Close()
@@ -368,5 +369,20 @@ BOOL TbDisplayClipboardText(std::string* pUtf8)
         return FALSE;
     if (pUtf8)
         *pUtf8 = TbCodePageToUtf8(ReplaceAll(BlockText(pFormat->hData), "\r\n", "\n"), pFormat->uCodePage);
+    return TRUE;
+}
+
+BOOL TbDisplayClipboardImage(CTbPixelBuffer* pImage)
+{
+    if (State().bExternal || !Find(CF_BITMAP))
+        return FALSE;
+    if (!Find(CF_BITMAP)->hData)
+        Render(WM_RENDERFORMAT, CF_BITMAP);
+    const ClipFormat* pFormat = Find(CF_BITMAP);
+    const TbBitmap* pBitmap = pFormat ? TbGdiFindAs<TbBitmap>(static_cast<HGDIOBJ>(pFormat->hData), OBJ_BITMAP) : nullptr;
+    if (!pBitmap || pBitmap->bits.IsEmpty())
+        return FALSE;
+    if (pImage)
+        *pImage = pBitmap->bits;
     return TRUE;
 }
