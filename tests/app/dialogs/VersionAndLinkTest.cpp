@@ -3,6 +3,7 @@
 // font shared by every link and given back when the pointer leaves, and screenshots.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,25 @@ void Click(HWND hWnd)
     MouseAt(hWnd, WM_LBUTTONUP, 2, 2);
 }
 
+// Whether some pixel of the window is near the colour (text is drawn smoothed).
+bool Shows(HWND hWnd, COLORREF cr)
+{
+    const auto Near = [cr](COLORREF crPixel) {
+        return abs(GetRValue(crPixel) - GetRValue(cr)) < 40 && abs(GetGValue(crPixel) - GetGValue(cr)) < 40 &&
+               abs(GetBValue(crPixel) - GetBValue(cr)) < 40;
+    };
+    UpdateWindow(hWnd);
+    RECT rc;
+    GetClientRect(hWnd, &rc);
+    HDC hdc = GetDC(hWnd);
+    bool bFound = false;
+    for (int y = 0; y < rc.bottom && !bFound; ++y)
+        for (int x = 0; x < rc.right && !bFound; ++x)
+            bFound = Near(GetPixel(hdc, x, y));
+    ReleaseDC(hWnd, hdc);
+    return bFound;
+}
+
 std::string LoadText(UINT uId)
 {
     CString str;
@@ -97,11 +117,15 @@ TEST_F(VersionTest, OnlyWebAddressesAreOpened)
     // A click and the space key open the address; the link is then visited.
     CVersionInfoDlg web("https://example.com/terminal", 1);
     ASSERT_TRUE(web.Create(IDD_VERSION_INFO));
+    ShowWindow(web.m_hWnd, SW_SHOW);
     HWND hLink = GetDlgItem(web.m_hWnd, IDC_VERSION_LINK);
     EXPECT_FALSE(web.GetLink().IsVisited());
+    EXPECT_TRUE(Shows(hLink, HYPERLINK_COLOR));
     Click(hLink);
     EXPECT_EQ("https://example.com/terminal", Opened());
     EXPECT_TRUE(web.GetLink().IsVisited());
+    EXPECT_TRUE(Shows(hLink, HYPERLINK_COLOR_VISITED));
+    EXPECT_FALSE(Shows(hLink, HYPERLINK_COLOR));
     SetFocus(hLink);
     TbDisplayKey(WM_KEYDOWN, VK_SPACE, MAKELPARAM(1, 0), " ");
     TbDisplayKey(WM_KEYUP, VK_SPACE, MAKELPARAM(1, KF_UP | KF_REPEAT), nullptr);
@@ -145,6 +169,7 @@ TEST_F(VersionTest, HoverUnderlinesWithOneSharedFontAndLeavingGivesTheFontBack)
     HWND hFirst = GetDlgItem(dlg.m_hWnd, IDC_ABOUT_VERSION);
     HWND hSecond = GetDlgItem(dlg.m_hWnd, IDC_ABOUT_CONNECTION);
     const LRESULT lPlain = SendMessageA(hFirst, WM_GETFONT, 0, 0);
+    LRESULT lShared = 0;
     {
         CHyperLink first, second;
         ASSERT_TRUE(first.AttachToDlgItem(dlg.m_hWnd, IDC_ABOUT_VERSION, "https://example.com/1"));
@@ -172,8 +197,12 @@ TEST_F(VersionTest, HoverUnderlinesWithOneSharedFontAndLeavingGivesTheFontBack)
         GetClientRect(hSecond, &rc);
         MouseAt(hSecond, WM_MOUSEMOVE, rc.right, 2);                           // right edge is outside
         EXPECT_FALSE(second.IsHovering());
-        // The links go before their dialog: the statics get their own procedures back.
+        // The links go before their dialog: the statics get their own procedures back, and the
+        // shared font goes with the second.
+        lShared = lUnderlined;
     }
+    LOGFONTA lf = {};
+    EXPECT_EQ(0, GetObjectA(reinterpret_cast<HGDIOBJ>(lShared), sizeof lf, &lf));
     EXPECT_EQ(lPlain, SendMessageA(hFirst, WM_GETFONT, 0, 0));
     MouseAt(hFirst, WM_MOUSEMOVE, 2, 2);
     EXPECT_EQ(nullptr, GetCapture());
