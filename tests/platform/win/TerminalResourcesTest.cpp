@@ -15,6 +15,7 @@
 
 #include "platform/win/kernel/ResourceScript.h"
 #include "platform/win/user/Menu.h"
+#include "platform/win/user/Window.h"
 
 namespace {
 const std::string s_strResources = TB_SOURCE_DIR "/resources";
@@ -171,6 +172,13 @@ TEST_F(TerminalResources, DialogsOfferTheSameControlsMirroredInArabic)
             EXPECT_EQ(dlgEn.cx - itemEn.x - itemEn.cx, itemAr.x) << dialog.pszName << " item " << itemEn.nId;
             EXPECT_EQ(itemEn.y, itemAr.y) << dialog.pszName << " item " << itemEn.nId;
             EXPECT_EQ(itemEn.cx, itemAr.cx) << dialog.pszName << " item " << itemEn.nId;
+            // Arabic text reads right to left from the right edge.
+            const bool bArabicText = std::any_of(itemAr.strText.begin(), itemAr.strText.end(),
+                                                 [](char ch) { return static_cast<unsigned char>(ch) >= 0x80; });
+            if (bArabicText && itemAr.strClass == "STATIC") {
+                EXPECT_EQ(static_cast<DWORD>(WS_EX_RTLREADING | WS_EX_RIGHT),
+                          itemAr.dwExStyle & (WS_EX_RTLREADING | WS_EX_RIGHT)) << dialog.pszName << " item " << n;
+            }
             ids.insert(itemEn.nId);
         }
         for (int nId : dialog.controls)
@@ -226,11 +234,15 @@ TEST_F(TerminalResources, MenuToolbarAndAcceleratorsAgreeAndEveryCommandHasAProm
     // The recent files take the ids after the first one; each shows a prompt.
     for (UINT uId = 57617; uId <= 57631; ++uId)
         commands.insert(uId);
-    for (UINT uId : commands)
+    for (UINT uId : commands) {
         for (int i : {ENGLISH, ARABIC}) {
             const auto& strings = File(i).GetStrings();
             EXPECT_TRUE(strings.count(uId) && !strings.at(uId).empty()) << s_pszFiles[i] << " lacks prompt " << uId;
         }
+        if (File(ENGLISH).GetStrings().count(uId) && File(ARABIC).GetStrings().count(uId)) {
+            EXPECT_NE(File(ENGLISH).GetStrings().at(uId), File(ARABIC).GetStrings().at(uId)) << "prompt " << uId;
+        }
+    }
 }
 
 TEST_F(TerminalResources, PicturesExistInBothLanguagesAndTheBrands)
