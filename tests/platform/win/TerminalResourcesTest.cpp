@@ -5,14 +5,17 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win/kernel/ResourceScript.h"
 #include "platform/win/user/Menu.h"
+#include "platform/win/user/Window.h"
 
 namespace {
 const std::string s_strResources = TB_SOURCE_DIR "/resources";
@@ -88,27 +91,17 @@ std::string MenuShape(const std::vector<TBMENUTEMPLATEITEM>& items)
     return out.str();
 }
 
-// Toolbar 280's buttons as the file writes them ("BUTTON id", "SEPARATOR"), separators as 0.
-std::vector<UINT> ToolbarButtons(const char* pszFile)
+// The width and height of a PNG file, from its header; 0 when it cannot be read.
+std::pair<unsigned, unsigned> PngSize(const std::string& strPath)
 {
-    std::ifstream in(s_strResources + "/" + pszFile);
-    std::vector<UINT> buttons;
-    std::string strLine;
-    bool bInside = false;
-    while (std::getline(in, strLine)) {
-        std::istringstream words(strLine);
-        std::string strFirst, strSecond;
-        words >> strFirst >> strSecond;
-        if (strFirst == "280" && strSecond == "TOOLBAR")
-            bInside = true;
-        else if (bInside && strFirst == "END")
-            break;
-        else if (bInside && strFirst == "BUTTON")
-            buttons.push_back(static_cast<UINT>(std::stoul(strSecond)));
-        else if (bInside && strFirst == "SEPARATOR")
-            buttons.push_back(0);
-    }
-    return buttons;
+    std::ifstream in(strPath, std::ios::binary);
+    unsigned char header[24] = {};
+    if (!in.read(reinterpret_cast<char*>(header), sizeof header))
+        return {0, 0};
+    const auto BigEndian = [&header](int i) {
+        return (unsigned{header[i]} << 24) | (unsigned{header[i + 1]} << 16) | (unsigned{header[i + 2]} << 8) | header[i + 3];
+    };
+    return {BigEndian(16), BigEndian(20)};
 }
 
 TEST_F(TerminalResources, TextsExistInBothLanguages)
@@ -179,6 +172,13 @@ TEST_F(TerminalResources, DialogsOfferTheSameControlsMirroredInArabic)
             EXPECT_EQ(dlgEn.cx - itemEn.x - itemEn.cx, itemAr.x) << dialog.pszName << " item " << itemEn.nId;
             EXPECT_EQ(itemEn.y, itemAr.y) << dialog.pszName << " item " << itemEn.nId;
             EXPECT_EQ(itemEn.cx, itemAr.cx) << dialog.pszName << " item " << itemEn.nId;
+            // Arabic text reads right to left from the right edge.
+            const bool bArabicText = std::any_of(itemAr.strText.begin(), itemAr.strText.end(),
+                                                 [](char ch) { return static_cast<unsigned char>(ch) >= 0x80; });
+            if (bArabicText && itemAr.strClass == "STATIC") {
+                EXPECT_EQ(static_cast<DWORD>(WS_EX_RTLREADING | WS_EX_RIGHT),
+                          itemAr.dwExStyle & (WS_EX_RTLREADING | WS_EX_RIGHT)) << dialog.pszName << " item " << n;
+            }
             ids.insert(itemEn.nId);
         }
         for (int nId : dialog.controls)
@@ -206,8 +206,18 @@ TEST_F(TerminalResources, MenuToolbarAndAcceleratorsAgreeAndEveryCommandHasAProm
     for (UINT uId : s_menuCommands)
         EXPECT_TRUE(commands.count(uId)) << "menu lacks command " << uId;
 
-    for (const char* pszFile : {"_1252.rc", "_1256.rc"})
-        EXPECT_EQ(std::vector<UINT>(std::begin(s_toolbar), std::end(s_toolbar)), ToolbarButtons(pszFile)) << pszFile;
+    // The toolbar's buttons, and one 16 by 15 image in its strip for each button.
+    for (int i : {ENGLISH, ARABIC}) {
+        const auto& toolbars = File(i).GetTemplates().toolbars;
+        ASSERT_TRUE(toolbars.count("#280")) << s_pszFiles[i];
+        const TBTOOLBARTEMPLATE& toolbar = toolbars.at("#280");
+        EXPECT_EQ(std::vector<UINT>(std::begin(s_toolbar), std::end(s_toolbar)), toolbar.ids) << s_pszFiles[i];
+        EXPECT_EQ(16, toolbar.cx);
+        EXPECT_EQ(15, toolbar.cy);
+        const std::string strStrip = File(i).GetFiles().at(ResourceFileKey("BITMAP", NumberedName(280)));
+        const unsigned nButtons = static_cast<unsigned>(std::count_if(toolbar.ids.begin(), toolbar.ids.end(), [](UINT u) { return u != 0; }));
+        EXPECT_EQ(std::make_pair(nButtons * 16, 15u), PngSize(s_strResources + "/" + strStrip)) << strStrip;
+    }
     for (UINT uId : s_toolbar)
         if (uId != 0)
             commands.insert(uId);
@@ -224,11 +234,15 @@ TEST_F(TerminalResources, MenuToolbarAndAcceleratorsAgreeAndEveryCommandHasAProm
     // The recent files take the ids after the first one; each shows a prompt.
     for (UINT uId = 57617; uId <= 57631; ++uId)
         commands.insert(uId);
-    for (UINT uId : commands)
+    for (UINT uId : commands) {
         for (int i : {ENGLISH, ARABIC}) {
             const auto& strings = File(i).GetStrings();
             EXPECT_TRUE(strings.count(uId) && !strings.at(uId).empty()) << s_pszFiles[i] << " lacks prompt " << uId;
         }
+        if (File(ENGLISH).GetStrings().count(uId) && File(ARABIC).GetStrings().count(uId)) {
+            EXPECT_NE(File(ENGLISH).GetStrings().at(uId), File(ARABIC).GetStrings().at(uId)) << "prompt " << uId;
+        }
+    }
 }
 
 TEST_F(TerminalResources, PicturesExistInBothLanguagesAndTheBrands)
