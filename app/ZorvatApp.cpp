@@ -9,6 +9,8 @@
 #include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
 
+#define IDS_VERSION_REFUSED_BOX 55304
+
 CZORVAT32App::CZORVAT32App()
     : m_errors(this, this, this), m_dispatcher(this, &m_errors, this, this), m_rates(this)
 {
@@ -119,11 +121,17 @@ int CZORVAT32App::AskYesNo(UINT nTextId)
     return MessageBoxA(nullptr, strText, m_strAppTitle, MB_YESNO | MB_ICONQUESTION);
 }
 
-void CZORVAT32App::OnVersionStatus(int nStatus, LPCSTR)
+void CZORVAT32App::OnVersionStatus(int nStatus, LPCSTR pszText)
 {
-    // An outdated version may no longer connect: the link closes before the user reads why.
-    if (nStatus == 2 && m_pComm != nullptr)
-        m_pComm->Disconnect(FALSE);
+    if (nStatus == 2) {
+        // An outdated version may no longer connect: the link closes before the user reads why.
+        if (m_pComm != nullptr)
+            m_pComm->Disconnect(FALSE);
+        CString strText;
+        GetSharedGlobals()->LoadString(strText, IDS_VERSION_REFUSED_BOX);
+        MessageBoxA(nullptr, strText, m_strAppTitle, MB_OK | MB_ICONERROR);
+    }
+    ShowVersionInfo(pszText, nStatus);
 }
 
 void CZORVAT32App::SetFrameTitle(LPCSTR pszTitle)

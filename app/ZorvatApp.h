@@ -176,6 +176,8 @@ protected:
     void OnChangePin(UINT);
     void OnAbout(UINT);
     void OnReadingDirection(UINT);
+    void OnVersionCommand(UINT);
+    void ShowVersionInfo(LPCSTR pszText, int nVersionStatus);
     int  GetInfoRaiseCheck(UINT) const { return m_bInfoRaise ? 1 : 0; }
     int  GetInfoPriorityCheck(UINT nId) const { return static_cast<int>(nId) - (ID_APP_INFO_PRIORITY_1 - 1) == m_nInfoPriority; }
     void AddRecentFile(LPCSTR pszPath);

@@ -37,6 +37,7 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {ID_APP_CHANGE_PIN, ID_APP_CHANGE_PIN, RULE_ROLE_3, &CZORVAT32App::OnChangePin, nullptr},
     {ID_APP_ABOUT, ID_APP_ABOUT, RULE_NONE, &CZORVAT32App::OnAbout, nullptr},
     {ID_APP_READING_DIRECTION, ID_APP_READING_DIRECTION, RULE_ALWAYS, &CZORVAT32App::OnReadingDirection, nullptr},
+    {ID_APP_VERSION, ID_APP_VERSION, RULE_ROLE_1, &CZORVAT32App::OnVersionCommand, nullptr},
     {0, 0, RULE_NONE, nullptr, nullptr},
 };
 

@@ -3,6 +3,7 @@
 #include "app/dialogs/AboutDlg.h"
 #include "app/dialogs/ChangeRequests.h"
 #include "app/dialogs/CredentialDialogs.h"
+#include "app/dialogs/VersionInfoDlg.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/base/SharedGlobals.h"
 #include "link/ZorvatComm.h"
@@ -68,4 +69,17 @@ void CZORVAT32App::OnReadingDirection(UINT)
     WriteProfileInt(strSection, strKey, GetNorvGlobals().m_bRightToLeft ? 0 : 1);
     GetSharedGlobals()->LoadString(strText, IDS_DIRECTION_NEXT_START);
     MessageBoxA(nullptr, strText, m_strAppTitle, MB_OK | MB_ICONQUESTION);
+}
+
+void CZORVAT32App::ShowVersionInfo(LPCSTR pszText, int nVersionStatus)
+{
+    CVersionInfoDlg dialog(pszText, nVersionStatus, m_pMainFrame);
+    dialog.DoModal();
+}
+
+void CZORVAT32App::OnVersionCommand(UINT)
+{
+    // What the last hello said: its status and the address it gave.
+    const CONNECTION_VALUES& values = m_dispatcher.GetConnectionValues();
+    ShowVersionInfo(values.strText5, static_cast<int>(values.nValue2));
 }

@@ -109,6 +109,9 @@ void CTerminalRun::LookForDialog()
     if (hDlg != nullptr && hDlg != m_hLastDialog && !m_dialogs.empty() &&
         GetDlgItem(hDlg, m_dialogs.front().first) != nullptr && IsWindowVisible(hDlg)) {
         m_hLastDialog = hDlg;
+        char szMark[512] = "";
+        GetDlgItemTextA(hDlg, m_dialogs.front().first, szMark, sizeof szMark);
+        m_strMarkText = szMark;
         for (const auto& field : m_dialogs.front().second)
             SetDlgItemTextA(hDlg, field.first, field.second.c_str());
         m_dialogs.pop_front();

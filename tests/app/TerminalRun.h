@@ -31,6 +31,8 @@ public:
     bool m_bCancelUnanswered = false;
     // The next dialog that holds the control nMarkId gets these texts in its controls and OK.
     void QueueDialog(int nMarkId, const std::vector<std::pair<int, std::string>>& fields);
+    // The text the control nMarkId of the last such dialog showed when it was answered.
+    std::string m_strMarkText;
     int LoginDialogsSeen() const { return m_nDialogsSeen; }
     // A PNG of the next login dialog, before it is answered.
     std::string m_strDialogShot;

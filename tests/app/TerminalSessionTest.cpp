@@ -11,6 +11,7 @@
 #include "app/MainFrame.h"
 #include "app/TableMDIWnd.h"
 #include "app/dialogs/CredentialDialogs.h"
+#include "app/dialogs/VersionInfoDlg.h"
 #include "platform/win/kernel/Registry.h"
 #include "link/ZorvatComm.h"
 #include "framework/base/NorvGlobals.h"
@@ -87,6 +88,14 @@ TEST_F(SessionFixture, ConnectsLogsInThroughTheDialogAndLoadsOnce)
     EXPECT_EQ(run.Folder() + "/DemoUser.wsp", std::string(app.GetWorkspaceFile())) << "from the server's name";
     EXPECT_TRUE(std::filesystem::exists(run.Folder() + "/DemoUser.wsp"));
     TbSaveWindowPng(app.GetMainFrame()->m_hWnd, ScreenshotPath("terminal_main_en").c_str());
+
+    // The version command tells what the hello said: this version is current.
+    ASSERT_TRUE(Enabled(app, ID_APP_VERSION));
+    run.QueueDialog(IDC_VERSION_STATUS, {});
+    app.RunCommand(ID_APP_VERSION);
+    CString strCurrent;
+    GetSharedGlobals()->LoadString(strCurrent, IDS_VERSION_CURRENT);
+    EXPECT_EQ(std::string(strCurrent), run.m_strMarkText);
 
     // Logging in again asks first; No leaves the session as it is.
     TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDNO, ""});
