@@ -7,10 +7,18 @@
 #include "framework/table/Table.h"
 #include "framework/table/ViewTable.h"
 #include "framework/window/TWApp.h"
+#include "framework/table/TableArchive.h"
+#include "framework/table/TableColumn.h"
+#include "framework/table/TableColumnsMap.h"
+#include "framework/table/TableFilters.h"
 #include "platform/mfc/CmdUI.h"
+#include "platform/mfc/CommonDialogs.h"
+#include "platform/win/user/Clipboard.h"
 #include "platform/win/Windows.h"
 
 #define TABLE_WINDOW_STYLE 0x40CF0000   // child, caption, system menu, sizing frame, both boxes
+#define IDS_EXPORT_FILTER 858
+#define OFN_EXPORT_TABLE 0x806          // hide read-only, ask before replacing, the folder must exist
 
 namespace {
 
@@ -246,9 +254,91 @@ BOOL CTableMDIWnd::RunOwnCommand(UINT nId)
         if (m_pTable->CanOpenNewWindow() && m_pTable->GetWindowCount() < MAX_TABLE_WINDOWS)
             m_pTable->OpenWindow(TRUE);
         return TRUE;
+    case ID_TABLE_FILTER:
+        ShowFilterDialog();
+        return TRUE;
+    case ID_TABLE_REMOVE_FILTER:
+        RemoveFilter();
+        return TRUE;
+    case ID_TABLE_TITLES:
+        m_pView->m_bWriteTitleLine = !m_pView->m_bWriteTitleLine;
+        return TRUE;
+    case ID_TABLE_EXPORT:
+        Export();
+        return TRUE;
+    case ID_TABLE_COPY_PICTURE:
+        CopyAsPicture();
+        return TRUE;
     default:
         return FALSE;
     }
+}
+
+void CTableMDIWnd::ShowFilterDialog()
+{
+    // The first column shown that the user may switch; none such: nothing to filter.
+    CTableColumnsMap& order = m_pView->GetColumnOrder();
+    for (int nPos = 0; nPos < order.GetCount(); ++nPos) {
+        CTableColumn* pColumn = order.GetColumn(nPos);
+        if (pColumn != nullptr && !pColumn->m_bHidden && pColumn->m_bUserSwitchable) {
+            if (CTWApp* pApp = CTWApp::Get())
+                pApp->ShowFilterDialog(&m_grid, nPos);
+            return;
+        }
+    }
+}
+
+void CTableMDIWnd::RemoveFilter()
+{
+    CTableFilters* pFilters = m_pView->GetFilters();
+    if (pFilters == nullptr || pFilters->IsEmpty())
+        return;
+    m_pView->SetFilters(nullptr);
+    m_pView->ReapplyFilters();
+    m_grid.SelectAllRows(FALSE);
+    if (m_pView->GetSumMode() != 0)
+        m_pView->SetSumMode(0);
+}
+
+void CTableMDIWnd::Export()
+{
+    CSharedGlobals* pShared = GetSharedGlobals();
+    CString strFilter = pShared->m_strText1;
+    if (strFilter.IsEmpty())
+        pShared->LoadString(strFilter, IDS_EXPORT_FILTER);
+    const CString strName = m_pTable->GetName();
+    CFileDialog dialog(FALSE, "tbl", strName, OFN_EXPORT_TABLE, strFilter, this);
+    if (dialog.DoModal() != IDOK)
+        return;
+    // A file that cannot be opened writes nothing and says nothing.
+    CTableFileArchive archive(m_pView, FALSE);
+    if (!archive.Open(dialog.GetPathName(), FALSE))
+        return;
+    archive.m_chSeparator = static_cast<char>(pShared->m_nExportSeparator);
+    m_pView->ForEachRow(&archive);
+    archive.Close();
+}
+
+void CTableMDIWnd::CopyAsPicture()
+{
+    m_grid.CopyRowsToClipboard(nullptr, FALSE, nullptr);
+    CRect rc;
+    GetWindowRect(&rc);
+    HDC hdcWindow = ::GetWindowDC(m_hWnd);
+    HDC hdcMem = CreateCompatibleDC(hdcWindow);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hdcWindow, rc.Width(), rc.Height());
+    HGDIOBJ hOld = SelectObject(hdcMem, hBitmap);
+    BitBlt(hdcMem, 0, 0, rc.Width(), rc.Height(), hdcWindow, 0, 0, SRCCOPY);
+    SelectObject(hdcMem, hOld);
+    DeleteDC(hdcMem);
+    ::ReleaseDC(m_hWnd, hdcWindow);
+    // Beside the rows: the clipboard is not emptied.
+    if (!OpenClipboard(m_grid.m_hWnd)) {
+        DeleteObject(hBitmap);
+        return;
+    }
+    SetClipboardData(CF_BITMAP, hBitmap);
+    CloseClipboard();
 }
 
 BOOL CTableMDIWnd::UpdateOwnCommand(UINT nId, CCmdUI* pCmdUI)
@@ -270,7 +360,21 @@ BOOL CTableMDIWnd::UpdateOwnCommand(UINT nId, CCmdUI* pCmdUI)
         pCmdUI->SetCheck(m_pView->GetTotalsMode() == 2 || m_pView->GetTotalsMode() == 3 ? 1 : 0);
         return TRUE;
     case ID_TABLE_COPY_ALL:
+    case ID_TABLE_COPY_PICTURE:
         pCmdUI->Enable(bRows && bOutput);
+        return TRUE;
+    case ID_TABLE_FILTER:
+        pCmdUI->Enable(TRUE);
+        return TRUE;
+    case ID_TABLE_REMOVE_FILTER:
+        pCmdUI->Enable(m_pView->GetFilters() != nullptr && !m_pView->GetFilters()->IsEmpty());
+        return TRUE;
+    case ID_TABLE_TITLES:
+        pCmdUI->Enable(bRows);
+        pCmdUI->SetCheck(m_pView->m_bWriteTitleLine ? 1 : 0);
+        return TRUE;
+    case ID_TABLE_EXPORT:
+        pCmdUI->Enable(bOutput);
         return TRUE;
     case ID_TABLE_NEW_WINDOW:
         pCmdUI->Enable(m_pTable->CanOpenNewWindow() && m_pTable->GetWindowCount() < MAX_TABLE_WINDOWS && bOutput);

@@ -22,7 +22,9 @@ class CViewTable;
 #define ID_TABLE_REMOVE_FILTER 60004
 #define ID_TABLE_TITLES        60005
 #define ID_TABLE_COPY_ALL      60006
+#define ID_TABLE_EXPORT        60008
 #define ID_TABLE_NEW_WINDOW    60009
+#define ID_TABLE_COPY_PICTURE  57634
 
 class CTableMDIWnd : public CMDIChildWnd, public CTableEventSink
 {
@@ -72,6 +74,11 @@ private:
     void SizeGrid(int cx, int cy);
     // The table's commands that every table window carries out itself; FALSE for other ids.
     BOOL RunOwnCommand(UINT nId);
+    void ShowFilterDialog();
+    void RemoveFilter();
+    void Export();
+    // The rows as text and table data, and a picture of the window beside them.
+    void CopyAsPicture();
     // The state of those commands' items; FALSE for other ids.
     BOOL UpdateOwnCommand(UINT nId, CCmdUI* pCmdUI);
 

@@ -3,6 +3,7 @@
 // notices and hello reply it takes as a message sink.
 #include <gtest/gtest.h>
 #include <chrono>
+#include <fstream>
 #include <string>
 #include <vector>
 #include "AppTestSupport.h"
@@ -12,6 +13,9 @@
 #include "link/ServerMessage.h"
 #include "platform/win/gdi/PixelBuffer.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/user/Clipboard.h"
+#include "platform/win/user/MessageBox.h"
+#include "platform/win/user/TestAnswers.h"
 
 namespace {
 
@@ -217,4 +221,28 @@ TEST_F(InfoFixture, DestroyedTableTakesItsSinkAlong)
     EXPECT_EQ(nullptr, shell.App().FindTable(50001));
     Fire("$MS|1|XC||0|0|after|after|0|0");    // nobody is left to take it
     SUCCEED();
+}
+
+TEST_F(InfoFixture, ExportAndCopyTakeTheLines)
+{
+    pTable->AddText("first notice");
+    pTable->AddText("second notice");
+    CTableMDIWnd* pMain = pTable->GetMainWindow();
+    pMain->SendMessage(WM_COMMAND, ID_TABLE_TITLES);
+    const std::string strPath = MakeTestFolder("export") + "/log.tbl";
+    TbQueueTestAnswer({TB_ASK_SAVEFILE, IDOK, strPath});
+    pMain->SendMessage(WM_COMMAND, ID_TABLE_EXPORT);
+    std::ifstream in(strPath);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    ASSERT_EQ(3u, lines.size()) << "the titles, then a line per notice";
+    EXPECT_NE(std::string::npos, lines[1].find("first notice"));
+    EXPECT_NE(std::string::npos, lines[2].find("second notice"));
+
+    // The picture goes beside the rows, which stay on the clipboard.
+    pMain->GetGrid().SelectRow(0, 1, FALSE);
+    pMain->SendMessage(WM_COMMAND, ID_TABLE_COPY_PICTURE);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+    EXPECT_TRUE(IsClipboardFormatAvailable(pMain->GetGrid().GetClipboardFormat()));
 }
