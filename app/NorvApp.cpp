@@ -50,6 +50,36 @@ std::vector<HWND> MdiChildren(const CNorvMainFrame* pFrame)
 
 }  // namespace
 
+#define TABLE_WINDOW_CLASS "NorvTableMDIWnd"
+#define TREE_LIST_CLASS "QUEBROTREELISTCTRL"
+
+ATOM RegisterTreeListClass()
+{
+    WNDCLASSA wc = {};
+    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_GLOBALCLASS;
+    wc.lpfnWndProc = &DefWindowProcA;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+    wc.lpszClassName = TREE_LIST_CLASS;
+    return RegisterClassA(&wc);
+}
+
+void CNorvApp::RegisterTableWindowClass(UINT nIconId)
+{
+    HICON hIcon = GetSharedGlobals()->LoadIcon(nIconId);
+    if (hIcon == nullptr)
+        return;
+    WNDCLASSA wc = {};
+    if (!GetClassInfoA(nullptr, TABLE_WINDOW_CLASS, &wc)) {
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = &DefWindowProcA;
+        wc.hIcon = hIcon;
+        wc.lpszClassName = TABLE_WINDOW_CLASS;
+        if (RegisterClassA(&wc) == 0)
+            return;
+    }
+    m_strTableWindowClass = TABLE_WINDOW_CLASS;
+}
+
 CNorvApp::CNorvApp() = default;
 
 CNorvApp::~CNorvApp()

@@ -27,6 +27,9 @@ struct APP_COLORS
     COLORREF crSegment3 = 0x8080FF;
 };
 
+// The placeholder window class "QUEBROTREELISTCTRL"; callers ignore the result.
+ATOM RegisterTreeListClass();
+
 class CNorvApp : public CWinApp, public CTWApp
 {
 public:
@@ -81,6 +84,9 @@ public:
 
     const APP_COLORS& GetColors() const { return m_colors; }
     const CString& GetTableWindowClass() const { return m_strTableWindowClass; }
+    // The class of every table window, with the icon of that id; kept empty (the frames' own
+    // class) when the resources have no such icon.
+    void RegisterTableWindowClass(UINT nIconId);
     const CString& GetProgramFolder() const { return m_strProgramFolder; }
     BOOL IsAutoSave() const { return m_bAutoSave; }
     BOOL IsShowTimeOnMenuBar() const { return m_bShowTimeOnMenuBar; }

@@ -23,6 +23,7 @@
 #define IDS_APP_NAME 40378
 #define IDS_HELP_MENU_TEXT 42229
 #define IDB_PRINT_LOGO 115
+#define IDI_TABLE_WINDOW 284
 #define ID_MENU_TRIMMED 32828
 #define ID_MENU_TRIMMED_UNLESS_TEXT 33618
 #define LANGID_ENGLISH 1033
@@ -110,6 +111,7 @@ BOOL CZORVAT32App::InitInstance()
     Init(m_hLanguage, strAppName, 0);
     if (!RegisterWindowClasses())
         return FALSE;
+    RegisterTreeListClass();
 
     WSADATA wsa{};
     if (WSAStartup(0x0101, &wsa) != 0) {
@@ -137,6 +139,7 @@ BOOL CZORVAT32App::InitInstance()
     RegisterMessageCodes(g_messageCodePairs);
     GetGlobals()->Register(this, this);
     GetGlobals()->LoadStrings();
+    RegisterTableWindowClass(IDI_TABLE_WINDOW);
 
     if (!CreateMainFrame())
         return FALSE;

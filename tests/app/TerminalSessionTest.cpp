@@ -193,6 +193,16 @@ TEST_F(SessionFixture, WorkspaceOfTheUserComesBackOnTheNextLogin)
                                "BringInfoWindowToTopPriority=3"})
         EXPECT_NE(std::string::npos, strText.find(pszKey)) << pszKey << " in\n" << strText;
 
+    // The user's workspace is the first of the recent files.
+    HKEY hKey = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\ZORVATOnLine\\Quelmor Pro\\Recent File List", 0,
+                                           KEY_READ, &hKey));
+    char szFile[512] = "";
+    DWORD cbFile = sizeof szFile, dwType = 0;
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(hKey, "File1", nullptr, &dwType, reinterpret_cast<BYTE*>(szFile), &cbFile));
+    RegCloseKey(hKey);
+    EXPECT_EQ(strFolder + "/DemoUser.wsp", std::string(szFile));
+
     CTerminalRun again(/*bArabic=*/false, strFolder);
     again.WriteLinkSettings(server.Port());
     again.QueueLogin("demo01", "demo12");
