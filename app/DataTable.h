@@ -35,6 +35,8 @@ struct IDataTable
     virtual void RemoveWindow(CTableMDIWnd* pWindow) = 0;
     virtual CTableMDIWnd* FindWindowByView(int nViewIndex) const = 0;
     virtual void OnWindowSize(CTableMDIWnd* pWindow, UINT nType, int cx, int cy) = 0;
+    // Every window's fonts in the character set; FALSE when one refused.
+    virtual BOOL SetWindowsCharset(BYTE nCharset) = 0;
 
     // The context menu of its windows (a fresh menu the caller owns; null for none), and the
     // commands its windows do not handle themselves.

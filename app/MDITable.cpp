@@ -152,3 +152,11 @@ void CMDITable::Destroy()
             m_windows.pop_back();
     }
 }
+
+BOOL CMDITable::SetWindowsCharset(BYTE nCharset)
+{
+    BOOL bAll = TRUE;
+    for (CTableMDIWnd* pWindow : m_windows)
+        bAll = pWindow->SetFontCharset(nCharset) && bAll;
+    return bAll;
+}

@@ -28,6 +28,7 @@ public:
     void RemoveWindow(CTableMDIWnd* pWindow) override;
     CTableMDIWnd* FindWindowByView(int nViewIndex) const override;
     void OnWindowSize(CTableMDIWnd*, UINT, int, int) override {}
+    BOOL SetWindowsCharset(BYTE nCharset) override;
     HMENU CreateContextMenu() override { return nullptr; }
     BOOL OnCmdMsg(UINT, int, void*, AFX_CMDHANDLERINFO*) override { return FALSE; }
     void SaveSettings() override;

@@ -6,6 +6,7 @@
 #include "app/TableMDIWnd.h"
 #include "framework/base/SharedGlobals.h"
 #include "framework/table/ViewTable.h"
+#include "framework/window/TableWindowProperties.h"
 #include "platform/win/Windows.h"
 
 #define IDS_WORKSPACE_LOADED 856        // followed by the workspace file's name
@@ -185,6 +186,29 @@ void CNorvApp::ShowTable(IDataTable* pTable)
     pWindow->MDIActivate();
     if (CMDIFrameWnd* pFrame = pWindow->GetMDIFrame())
         pFrame->SendMessage(WM_SIZE, 0, 0);
+}
+
+BOOL CNorvApp::SetFontCharset(BYTE nCharset)
+{
+    BOOL bAll = TRUE;
+    for (IDataTable* pTable : GetTables())
+        bAll = pTable->SetWindowsCharset(nCharset) && bAll;
+    CSettingsFile& settings = Settings();
+    int nPos = 0;
+    CTBString strSection;
+    if (settings.GetNextSection(nPos, strSection) == nullptr)
+        return FALSE;
+    settings.SetSection(strSection);
+    for (UINT nKey : {IDS_GRID_FONT, IDS_GRID_BOLDFONT}) {
+        const CTBString strKey = GetAppString(nKey);
+        if (settings.GetValue(strSection, strKey) == nullptr)
+            continue;
+        LOGFONTA lf{};
+        settings.GetLogFont(&lf, strKey, nullptr);
+        lf.lfCharSet = nCharset;
+        settings.WriteLogFont(strKey, &lf);
+    }
+    return bAll;
 }
 
 short CNorvApp::CountVisibleTableWindows() const

@@ -64,6 +64,9 @@ public:
     std::vector<IDataTable*> GetTables() const;
     // Shown normal, activated, the frame laid out again.
     static void ShowTable(IDataTable* pTable);
+    // Every table's windows in the character set (1 default, 178 Arabic), and the grid fonts of
+    // the settings file's first section; FALSE when a window refused or there is no section.
+    BOOL SetFontCharset(BYTE nCharset);
     // Visible table windows among the MDI children; 0 when none is active.
     short CountVisibleTableWindows() const;
 

@@ -154,6 +154,19 @@ void CTableMDIWnd::UpdateTableMenu()
     m_grid.SetContextMenu(m_pTable->CreateContextMenu());
 }
 
+BOOL CTableMDIWnd::SetFontCharset(BYTE nCharset)
+{
+    HFONT hFont = m_grid.GetFont() != nullptr ? m_grid.GetFont() : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    LOGFONTA lf{};
+    if (GetObjectA(hFont, sizeof lf, &lf) == 0 || lf.lfCharSet == nCharset)
+        return TRUE;
+    lf.lfCharSet = nCharset;
+    m_grid.SetFont(CreateFontIndirectA(&lf));
+    lf.lfWeight = FW_BOLD;
+    m_grid.SetBoldFont(CreateFontIndirectA(&lf));
+    return TRUE;
+}
+
 void CTableMDIWnd::LoadSettings()
 {
     if (!HasGrid())

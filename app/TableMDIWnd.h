@@ -48,6 +48,8 @@ public:
     // The application's price colours into the grid's colour indices.
     void ApplyAppColors();
     void UpdateTableMenu();
+    // The grid's normal and bold fonts in the character set, when it is another. TRUE.
+    BOOL SetFontCharset(BYTE nCharset);
 
     BOOL OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;

@@ -1,3 +1,4 @@
+#include "app/DataTable.h"
 #include "app/NorvMainFrame.h"
 #include "app/ZorvatApp.h"
 #include "app/dialogs/AboutDlg.h"
@@ -13,6 +14,8 @@
 #define IDS_DIRECTION_SECTION 40375
 #define IDS_DIRECTION_KEY 40376
 #define IDS_DIRECTION_NEXT_START 40377
+#define US_ORDER_STATUS_TABLE 51110
+#define KSE_ORDER_STATUS_TABLE 51128
 
 BOOL CZORVAT32App::AskCredentials(CString& strUser, CString& strPassword)
 {
@@ -67,6 +70,12 @@ void CZORVAT32App::OnReadingDirection(UINT)
     GetSharedGlobals()->LoadString(strSection, IDS_DIRECTION_SECTION);
     GetSharedGlobals()->LoadString(strKey, IDS_DIRECTION_KEY);
     WriteProfileInt(strSection, strKey, GetNorvGlobals().m_bRightToLeft ? 0 : 1);
+    // The tables take the other language's characters at once; the layout waits for the start.
+    const BYTE nCharset = GetNorvGlobals().m_bRightToLeft ? DEFAULT_CHARSET : ARABIC_CHARSET;
+    SetFontCharset(nCharset);
+    for (UINT nTable : {US_ORDER_STATUS_TABLE, KSE_ORDER_STATUS_TABLE})
+        if (IDataTable* pTable = FindTable(nTable))
+            pTable->SetWindowsCharset(nCharset);
     GetSharedGlobals()->LoadString(strText, IDS_DIRECTION_NEXT_START);
     MessageBoxA(nullptr, strText, m_strAppTitle, MB_OK | MB_ICONQUESTION);
 }

@@ -172,3 +172,19 @@ TEST_F(WorkspaceFixture, WindowMenuNumbersTheOpenWindows)
     EXPECT_EQ(1, nChecked) << "the active window";
     DestroyMenu(hPopup);
 }
+
+TEST_F(WorkspaceFixture, CharacterSetReachesEveryWindowAndTheStoredFonts)
+{
+    CTableMDIWnd* pSecond = pTable->OpenWindow(FALSE);
+    ASSERT_NE(nullptr, pSecond);
+    shell.App().SaveWorkspace();
+    EXPECT_TRUE(shell.App().SetFontCharset(ARABIC_CHARSET));
+    for (CTableMDIWnd* pWindow : {pTable->GetMainWindow(), pSecond}) {
+        LOGFONTA lf{};
+        ASSERT_NE(0, GetObjectA(pWindow->GetGrid().GetFont(), sizeof lf, &lf));
+        EXPECT_EQ(ARABIC_CHARSET, lf.lfCharSet);
+        ASSERT_NE(0, GetObjectA(pWindow->GetGrid().GetBoldFont(), sizeof lf, &lf));
+        EXPECT_EQ(ARABIC_CHARSET, lf.lfCharSet);
+        EXPECT_EQ(FW_BOLD, lf.lfWeight);
+    }
+}
