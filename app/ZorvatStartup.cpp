@@ -143,6 +143,12 @@ BOOL CZORVAT32App::InitInstance()
 
     if (!CreateMainFrame())
         return FALSE;
+    // A workspace named on the command line opens as a recent file would.
+    CCommandLineInfo commandLine;
+    if (m_lpCmdLine != nullptr)
+        ParseCommandLine(commandLine);
+    if (!ProcessShellCommand(commandLine))
+        return FALSE;
 
     GetGlobals()->ReadMarketsFile();
     BuildStandingSet();

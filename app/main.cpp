@@ -1,5 +1,6 @@
 // The terminal: the display, then the application object's start-up, message loop and exit.
 #include <cstdio>
+#include <string>
 #include "app/ZorvatApp.h"
 #include "platform/qt/QtPlatform.h"
 
@@ -10,6 +11,11 @@ int main(int argc, char** argv)
         return 1;
     }
     CZORVAT32App app;
+    // The arguments as one command line, as the class library reads it.
+    std::string strCommandLine;
+    for (int i = 1; i < argc; ++i)
+        strCommandLine += std::string(i > 1 ? " \"" : "\"") + argv[i] + "\"";
+    app.m_lpCmdLine = strCommandLine.data();
     if (!app.InitApplication() || !app.InitInstance()) {
         fprintf(stderr, "terminal: start-up failed\n");
         app.ExitInstance();
