@@ -14,7 +14,9 @@
 #include "platform/mfc/CmdUI.h"
 #include "platform/mfc/CommonDialogs.h"
 #include "platform/win/user/Clipboard.h"
+#include <cstring>
 #include "platform/win/Windows.h"
+#include "platform/win/kernel/Resources.h"
 
 #define TABLE_WINDOW_STYLE 0x40CF0000   // child, caption, system menu, sizing frame, both boxes
 #define IDS_EXPORT_FILTER 858
@@ -46,6 +48,7 @@ BEGIN_MESSAGE_MAP(CTableMDIWnd, CMDIChildWnd)
     ON_WM_MOUSEACTIVATE()
     ON_WM_MDIACTIVATE()
     ON_WM_SYSCOLORCHANGE()
+    ON_WM_MENUSELECT()
 END_MESSAGE_MAP()
 
 CTableMDIWnd::CTableMDIWnd(IDataTable* pTable, CViewTable* pView) : m_pView(pView), m_pTable(pTable)
@@ -502,4 +505,18 @@ void CTableMDIWnd::OnSysColorChange()
 {
     CMDIChildWnd::OnSysColorChange();
     Invalidate();
+}
+
+void CTableMDIWnd::OnMenuSelect(UINT nItemId, UINT nFlags, HMENU hSysMenu)
+{
+    CMDIChildWnd::OnMenuSelect(nItemId, nFlags, hSysMenu);
+    if (nFlags & MF_POPUP)
+        return;
+    // The item's prompt, its first line only, in the main frame's message pane.
+    char szPrompt[256] = "";
+    LoadStringA(TbGetResourceModule(), nItemId, szPrompt, sizeof szPrompt);
+    if (char* pszBreak = strrchr(szPrompt, '\n'))
+        *pszBreak = '\0';
+    if (CMDIFrameWnd* pFrame = GetMDIFrame())
+        pFrame->SetMessageText(szPrompt);
 }

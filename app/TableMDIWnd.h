@@ -69,6 +69,7 @@ protected:
     afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT uMessage);
     afx_msg void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
     afx_msg void OnSysColorChange();
+    afx_msg void OnMenuSelect(UINT nItemId, UINT nFlags, HMENU hSysMenu);
     DECLARE_MESSAGE_MAP()
 
 private:
