@@ -72,9 +72,11 @@ void CMessageDispatcher::Dispatch(CServerMessage& msg, CDispatch& frame)
         return;
     }
     if (nType == MSG_EN) {
-        // The last type is taken as the line comes in, so lines dispatched by a nested loop
-        // further down keep theirs.
-        const BOOL bAwaitedEnd = m_nLastType == m_nAwaitedType;
+        // The stream this "EN" closes is the one the last reply or stream header opened; live
+        // lines that came in between do not change it. Taken as the line comes in, so lines
+        // dispatched by a nested loop further down keep theirs.
+        const BOOL bAwaitedEnd = m_nStreamType != MESSAGE_TYPE_UNKNOWN && m_nStreamType == m_nAwaitedType;
+        m_nStreamType = MESSAGE_TYPE_UNKNOWN;
         m_nLastType = nType;
         m_pSource->FireEN(&msg, -1);
         if (frame.bGone || !bAwaitedEnd || m_bInitialLoad)
@@ -88,6 +90,8 @@ void CMessageDispatcher::Dispatch(CServerMessage& msg, CDispatch& frame)
         IsRestrictedRole(m_pRefData->GetUserRole()))
         return;
     m_nLastType = nType;
+    if (pInfo != nullptr && (pInfo->nFanOut == FANOUT_REPLY || pInfo->nFanOut == FANOUT_STREAM))
+        m_nStreamType = nType;
 
     switch (nType) {
     case MSG_BP: {

@@ -54,7 +54,8 @@ public:
     int  GetLastType() const { return m_nLastType; }        // of the last typed line dispatched
     void SetAwaitedType(int nType) { m_nAwaitedType = nType; }
     int  GetAwaitedType() const { return m_nAwaitedType; }
-    // Set by the "EN" of the awaited reply type; the application clears it for a new session.
+    // Set by the "EN" that closes a stream the awaited reply type opened, whatever live lines
+    // came in between; the application clears it for a new session.
     BOOL IsInitialLoadDone() const { return m_bInitialLoad; }
     void ResetInitialLoad() { m_bInitialLoad = FALSE; }
     const CONNECTION_VALUES& GetConnectionValues() const { return m_connection; }
@@ -83,6 +84,7 @@ private:
     BOOL m_bHold = FALSE;
     int  m_nLastType = MESSAGE_TYPE_UNKNOWN;
     int  m_nAwaitedType = MESSAGE_TYPE_UNKNOWN;
+    int  m_nStreamType = MESSAGE_TYPE_UNKNOWN;  // the type whose reply stream is open
     BOOL m_bInitialLoad = FALSE;
     BOOL m_bKeySent = FALSE;            // our session key is out, its accept is awaited
     CONNECTION_VALUES m_connection;

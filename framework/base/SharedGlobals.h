@@ -3,23 +3,12 @@
 // program's settings file, strings and pictures that the branding library may replace, sound,
 // the information window that shows messages to the user, and the clock shown to the user.
 // Created on first use; DeleteSharedSingletons deletes it with the language object at exit.
+#include "framework/base/InfoWindow.h"
 #include "framework/base/NorvTime.h"
 #include "framework/base/SettingsFile.h"
 #include "platform/mfc/String.h"
 
 class CLanguage;
-
-// The window of numbered message lines (the application's information table implements it).
-class IInfoWindow
-{
-public:
-    virtual void AddText(const char* pszText) = 0;
-    // The text of a string id; an id without a string shows string 854 with the number instead.
-    virtual void AddResourceText(UINT uId) = 0;
-
-protected:
-    ~IInfoWindow() = default;
-};
 
 class CSharedGlobals
 {

@@ -26,7 +26,10 @@ struct AFX_MSGMAP_ENTRY {
     UINT nLastID;               // commands: the last id of the range
     const UINT* pnRegistered;   // ON_REGISTERED_MESSAGE: where the registered number is kept
     AFX_PMSG pfn;
+    UINT nSig;                  // AFX_SIG_BOOL: the handler's result says whether it handled the command
 };
+#define AFX_SIG_VOID 0
+#define AFX_SIG_BOOL 1
 
 struct AFX_MSGMAP {
     const AFX_MSGMAP* (*pfnGetBaseMap)();    // null for the root
@@ -34,7 +37,15 @@ struct AFX_MSGMAP {
 };
 
 // A menu item, accelerator or button click; control notifications carry their own code.
+// CN_UPDATE_COMMAND_UI asks a command's update handler for the state of its item (CmdUI.h).
 #define CN_COMMAND 0
+#define CN_UPDATE_COMMAND_UI (static_cast<UINT>(-1))
+
+class CCmdUI;
+// Filled by OnCmdMsg when it is asked only whether a command has a handler.
+struct AFX_CMDHANDLERINFO {
+    CCmdTarget* pTarget;
+};
 
 #define afx_msg
 
@@ -69,7 +80,7 @@ private:
         static const AFX_MSGMAP_ENTRY s_entries[] = {
 
 #define END_MESSAGE_MAP()                                                                       \
-            {0, 0, 0, 0, nullptr, nullptr}};                                                    \
+            {0, 0, 0, 0, nullptr, nullptr, 0}};                                                    \
         static const AFX_MSGMAP s_map = {&TheBaseClass::GetThisMessageMap, s_entries};         \
         return &s_map;                                                                          \
     }
@@ -77,21 +88,31 @@ private:
 // The thunk's head: p is the target, m the message, w and l its parameters.
 #define AFX_THUNK [](CCmdTarget* p, [[maybe_unused]] UINT m, [[maybe_unused]] WPARAM w, [[maybe_unused]] LPARAM l) -> LRESULT
 #define AFX_THIS static_cast<ThisClass*>(p)
-#define AFX_WINDOW_ENTRY(msg, ...) {msg, 0, 0, 0, nullptr, AFX_THUNK { __VA_ARGS__ }},
+#define AFX_WINDOW_ENTRY(msg, ...) {msg, 0, 0, 0, nullptr, AFX_THUNK { __VA_ARGS__ }, AFX_SIG_VOID},
 
 // Commands and messages.
 #define ON_COMMAND(id, memberFxn) \
-    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id), nullptr, AFX_THUNK { AFX_THIS->memberFxn(); return 0; }},
+    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id), nullptr, AFX_THUNK { AFX_THIS->memberFxn(); return 0; }, AFX_SIG_VOID},
 #define ON_COMMAND_RANGE(id, idLast, memberFxn) \
-    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(idLast), nullptr, AFX_THUNK { AFX_THIS->memberFxn(static_cast<UINT>(w)); return 0; }},
+    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(idLast), nullptr, AFX_THUNK { AFX_THIS->memberFxn(static_cast<UINT>(w)); return 0; }, AFX_SIG_VOID},
+// BOOL memberFxn(UINT nID): FALSE passes the command on to the next target.
+#define ON_COMMAND_EX(id, memberFxn) \
+    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id), nullptr, AFX_THUNK { return AFX_THIS->memberFxn(static_cast<UINT>(w)); }, AFX_SIG_BOOL},
+#define ON_COMMAND_EX_RANGE(id, idLast, memberFxn) \
+    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(idLast), nullptr, AFX_THUNK { return AFX_THIS->memberFxn(static_cast<UINT>(w)); }, AFX_SIG_BOOL},
+// void memberFxn(CCmdUI* pCmdUI): sets the state of the command's menu item, button or pane.
+#define ON_UPDATE_COMMAND_UI(id, memberFxn) \
+    {WM_COMMAND, CN_UPDATE_COMMAND_UI, static_cast<UINT>(id), static_cast<UINT>(id), nullptr, AFX_THUNK { AFX_THIS->memberFxn(reinterpret_cast<CCmdUI*>(l)); return 0; }, AFX_SIG_VOID},
+#define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn) \
+    {WM_COMMAND, CN_UPDATE_COMMAND_UI, static_cast<UINT>(id), static_cast<UINT>(idLast), nullptr, AFX_THUNK { AFX_THIS->memberFxn(reinterpret_cast<CCmdUI*>(l)); return 0; }, AFX_SIG_VOID},
 #define ON_CONTROL(code, id, memberFxn) \
-    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), nullptr, AFX_THUNK { AFX_THIS->memberFxn(); return 0; }},
+    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), nullptr, AFX_THUNK { AFX_THIS->memberFxn(); return 0; }, AFX_SIG_VOID},
 #define ON_CONTROL_RANGE(code, id, idLast, memberFxn) \
-    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(idLast), nullptr, AFX_THUNK { AFX_THIS->memberFxn(static_cast<UINT>(w)); return 0; }},
+    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(idLast), nullptr, AFX_THUNK { AFX_THIS->memberFxn(static_cast<UINT>(w)); return 0; }, AFX_SIG_VOID},
 #define ON_MESSAGE(message, memberFxn) \
     AFX_WINDOW_ENTRY(message, return AFX_THIS->memberFxn(w, l);)
 #define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn) \
-    {0xC000, 0, 0, 0, &(nMessageVariable), AFX_THUNK { return AFX_THIS->memberFxn(w, l); }},
+    {0xC000, 0, 0, 0, &(nMessageVariable), AFX_THUNK { return AFX_THIS->memberFxn(w, l); }, AFX_SIG_VOID},
 
 // Window messages, with the class library's handler shapes.
 #define ON_WM_CREATE() AFX_WINDOW_ENTRY(WM_CREATE, return AFX_THIS->OnCreate(reinterpret_cast<LPCREATESTRUCTA>(l));)
@@ -146,6 +167,12 @@ private:
 #define ON_WM_GETMINMAXINFO() AFX_WINDOW_ENTRY(WM_GETMINMAXINFO, AFX_THIS->OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(l)); return 0;)
 #define ON_WM_ACTIVATE() \
     AFX_WINDOW_ENTRY(WM_ACTIVATE, AFX_THIS->OnActivate(LOWORD(w), CWnd::FromHandle(reinterpret_cast<HWND>(l)), HIWORD(w) != 0); return 0;)
+#define ON_WM_INITMENUPOPUP() \
+    AFX_WINDOW_ENTRY(WM_INITMENUPOPUP, AFX_THIS->OnInitMenuPopup(CMenu::FromHandle(reinterpret_cast<HMENU>(w)), LOWORD(l), HIWORD(l) != 0); return 0;)
+#define ON_WM_MENUSELECT() \
+    AFX_WINDOW_ENTRY(WM_MENUSELECT, AFX_THIS->OnMenuSelect(LOWORD(w), HIWORD(w), reinterpret_cast<HMENU>(l)); return 0;)
+#define ON_WM_DRAWITEM() \
+    AFX_WINDOW_ENTRY(WM_DRAWITEM, AFX_THIS->OnDrawItem(static_cast<int>(w), reinterpret_cast<LPDRAWITEMSTRUCT>(l)); return TRUE;)
 #define ON_WM_WINDOWPOSCHANGED() \
     AFX_WINDOW_ENTRY(WM_WINDOWPOSCHANGED, AFX_THIS->OnWindowPosChanged(reinterpret_cast<WINDOWPOS*>(l)); return 0;)
 
@@ -155,9 +182,9 @@ private:
 // as well. HBRUSH CtlColor(CDC*, UINT nCtlColor) answers null to leave the colours to the parent.
 #define WM_REFLECT_BASE 0xBC00
 #define ON_CONTROL_REFLECT(code, memberFxn) \
-    {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(code), 0, 0, nullptr, AFX_THUNK { AFX_THIS->memberFxn(); return TRUE; }},
+    {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(code), 0, 0, nullptr, AFX_THUNK { AFX_THIS->memberFxn(); return TRUE; }, AFX_SIG_VOID},
 #define ON_CONTROL_REFLECT_EX(code, memberFxn) \
-    {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(code), 0, 0, nullptr, AFX_THUNK { return AFX_THIS->memberFxn() ? TRUE : FALSE; }},
+    {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(code), 0, 0, nullptr, AFX_THUNK { return AFX_THIS->memberFxn() ? TRUE : FALSE; }, AFX_SIG_VOID},
 #define ON_WM_CTLCOLOR_REFLECT() \
     AFX_WINDOW_ENTRY(WM_REFLECT_BASE + WM_CTLCOLOR, CDC dc(reinterpret_cast<HDC>(w)); \
         return reinterpret_cast<LRESULT>(AFX_THIS->CtlColor(&dc, m >= WM_CTLCOLORMSGBOX ? m - WM_CTLCOLORMSGBOX : 0));)

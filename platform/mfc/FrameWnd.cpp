@@ -1,6 +1,11 @@
+// CFrameWnd, CMDIFrameWnd and CMDIChildWnd: creation, commands and the MDI operations. The bars,
+// prompts and menu updates are in FrameBars.cpp.
 #include "platform/mfc/FrameWnd.h"
 
 #include <cstring>
+
+#include "platform/mfc/ControlBar.h"
+#include "platform/mfc/WinApp.h"
 #include "platform/win/kernel/Resources.h"
 #include "platform/win/user/Cursor.h"
 #include "platform/win/user/SysMetrics.h"
@@ -68,6 +73,15 @@ HMENU FindWindowMenu(HMENU hMenuBar)
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_CLOSE()
+    ON_WM_SIZE()
+    ON_WM_INITMENUPOPUP()
+    ON_WM_MENUSELECT()
+    ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+    ON_MESSAGE(WM_NOTIFY, OnToolTipNotify)
+    ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnBarCheck)
+    ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
 END_MESSAGE_MAP()
 
 CFrameWnd::~CFrameWnd()
@@ -108,6 +122,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
             DestroyAcceleratorTable(hAccel);
         return FALSE;
     }
+    m_strTitle = szTitle;
     if (hAccel) {
         if (m_bOwnAccelTable)
             DestroyAcceleratorTable(m_hAccelTable);
@@ -132,6 +147,13 @@ void CFrameWnd::PostNcDestroy()
     delete this;
 }
 
+void CFrameWnd::SetTitle(LPCSTR pszTitle)
+{
+    m_strTitle = pszTitle ? pszTitle : "";
+    if (m_hWnd != nullptr)
+        SetWindowText(m_strTitle);
+}
+
 void CFrameWnd::ActivateFrame(int nCmdShow)
 {
     ShowWindow(nCmdShow == -1 ? SW_SHOW : nCmdShow);
@@ -150,6 +172,14 @@ void CFrameWnd::OnClose()
     DestroyWindow();
 }
 
+BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    CWinApp* pApp = AfxGetApp();
+    return pApp != nullptr && pApp->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
 // ---- the MDI frame ----
 
 BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
@@ -157,16 +187,20 @@ BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
     ON_COMMAND_RANGE(ID_WINDOW_ARRANGE, ID_WINDOW_TILE_VERT, OnWindowCommand)
 END_MESSAGE_MAP()
 
-BOOL CMDIFrameWnd::CreateClient(LPCREATESTRUCTA, CMenu* pWindowMenu)
+BOOL CMDIFrameWnd::CreateClient(LPCREATESTRUCTA pCreate, CMenu* pWindowMenu)
 {
     if (m_hWndMDIClient != nullptr)
         return FALSE;
+    // Scroll bars asked for in the frame's creation are the client's: the frame gives them up.
+    const DWORD dwScroll = pCreate ? static_cast<DWORD>(pCreate->style) & (WS_HSCROLL | WS_VSCROLL) : 0;
+    if (dwScroll != 0)
+        ModifyStyle(WS_HSCROLL | WS_VSCROLL, 0, SWP_NOREDRAW | SWP_FRAMECHANGED);
     CLIENTCREATESTRUCT ccs = {pWindowMenu ? pWindowMenu->m_hMenu : FindWindowMenu(::GetMenu(m_hWnd)),
                               AFX_IDM_FIRST_MDICHILD};
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
     m_hWndMDIClient = ::CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
-                                        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, rc.right,
+                                        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | dwScroll, 0, 0, rc.right,
                                         rc.bottom, m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_PANE_FIRST)),
                                         nullptr, &ccs);
     return m_hWndMDIClient != nullptr;
@@ -242,6 +276,15 @@ BOOL CMDIFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
             if (pActive->OnCommand(wParam, lParam))
                 return TRUE;
     return CFrameWnd::OnCommand(wParam, lParam);
+}
+
+BOOL CMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (m_hWndMDIClient != nullptr)
+        if (CMDIChildWnd* pActive = MDIGetActive())
+            if (pActive->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+                return TRUE;
+    return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 BOOL CMDIFrameWnd::PreTranslateMessage(MSG* pMsg)

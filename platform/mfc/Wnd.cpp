@@ -7,6 +7,7 @@
 
 #include <vector>
 #include "platform/mfc/HandleMap.h"
+#include "platform/mfc/WinApp.h"
 #include "platform/win/user/WindowObjects.h"
 
 namespace {
@@ -309,6 +310,11 @@ void CWnd::OnNcDestroy()
     if (m_pfnSuper != nullptr && GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == nProc)
         SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     m_pfnSuper = nullptr;
+    // The main window's end is the program's: the message loop stops.
+    if (CWinApp* pApp = AfxGetApp(); pApp != nullptr && pApp->m_pMainWnd == this) {
+        pApp->m_pMainWnd = nullptr;
+        ::PostQuitMessage(0);
+    }
     Detach();
     PostNcDestroy();
 }
@@ -317,7 +323,7 @@ const AFX_MSGMAP* CWnd::GetThisMessageMap()
 {
     // The handlers of the common messages are reached through derived maps only; the window's
     // own map is empty, so unmapped messages get their class's default processing.
-    static const AFX_MSGMAP_ENTRY s_entries[] = {{0, 0, 0, 0, nullptr, nullptr}};
+    static const AFX_MSGMAP_ENTRY s_entries[] = {{0, 0, 0, 0, nullptr, nullptr, 0}};
     static const AFX_MSGMAP s_map = {&CCmdTarget::GetThisMessageMap, s_entries};
     return &s_map;
 }

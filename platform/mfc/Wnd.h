@@ -7,7 +7,9 @@
 #include "platform/mfc/DC.h"
 #include "platform/mfc/Rect.h"
 #include "platform/mfc/String.h"
+#include "platform/win/user/Controls.h"
 #include "platform/win/user/Message.h"
+#include "platform/win/user/Paint.h"
 #include "platform/win/user/Window.h"
 
 #ifndef CTLCOLOR_MSGBOX
@@ -65,6 +67,13 @@ public:
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual BOOL PreTranslateMessage(MSG* pMsg);
     LRESULT Default();                              // DefWindowProc of the message being dispatched
+    // Sends the message to every child (and their children with bDeep); with bOnlyPerm only to
+    // windows that have an object.
+    void SendMessageToDescendants(UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE,
+                                  BOOL bOnlyPerm = FALSE) const;
+    // Help for the window: the application's help (CWinApp::WinHelp) unless a class says otherwise.
+    virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = 0x0001 /*HELP_CONTEXT*/);
+    CWnd* GetTopLevelParent() const;
     static const MSG& GetCurrentMessage();
     // Offers a message to the windows from its own up to hWndStop; TRUE when one consumed it.
     static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
@@ -97,6 +106,8 @@ public:
     void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(const RECT* pRect, BOOL bErase = TRUE);
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
+    BOOL LockWindowUpdate() { return ::LockWindowUpdate(m_hWnd); }
+    void UnlockWindowUpdate() { ::LockWindowUpdate(nullptr); }
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC pfnTimer = nullptr);
     BOOL KillTimer(UINT_PTR nIDEvent);
     void SetWindowText(LPCSTR pszText);
@@ -178,6 +189,9 @@ protected:
     afx_msg void OnGetMinMaxInfo(MINMAXINFO* pInfo);
     afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
     afx_msg void OnWindowPosChanged(WINDOWPOS* pPos);
+    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+    afx_msg void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT pDrawItemStruct);
 
     static const AFX_MSGMAP* GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override;

@@ -1,6 +1,8 @@
 // CWnd: the wrappers of the window functions and the default bodies of the message handlers.
 #include "platform/mfc/Wnd.h"
 
+#include <vector>
+
 #include "platform/win/user/Paint.h"
 
 LRESULT CWnd::SendMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) const
@@ -225,3 +227,46 @@ void CWnd::OnCaptureChanged(CWnd*) { Default(); }
 void CWnd::OnGetMinMaxInfo(MINMAXINFO*) { Default(); }
 void CWnd::OnActivate(UINT, CWnd*, BOOL) { Default(); }
 void CWnd::OnWindowPosChanged(WINDOWPOS*) { Default(); }
+void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL) { Default(); }
+void CWnd::OnMenuSelect(UINT, UINT, HMENU) { Default(); }
+
+void CWnd::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT pDrawItemStruct)
+{
+    // The control's own object draws it when it can (an owner-drawn list, a status bar).
+    LRESULT lResult = 0;
+    if (!SendChildNotify(WM_DRAWITEM, static_cast<WPARAM>(nIDCtl), reinterpret_cast<LPARAM>(pDrawItemStruct), &lResult))
+        Default();
+}
+
+namespace {
+void SendToDescendants(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL bDeep, BOOL bOnlyPerm)
+{
+    // A handler may destroy windows: the children are listed first and each checked before use.
+    std::vector<HWND> children;
+    for (HWND hChild = ::GetWindow(hWnd, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        children.push_back(hChild);
+    for (HWND hChild : children) {
+        if (!::IsWindow(hChild))
+            continue;
+        if (!bOnlyPerm)
+            ::SendMessageA(hChild, uMsg, wParam, lParam);
+        else if (CWnd* pChild = CWnd::FromHandlePermanent(hChild))
+            pChild->SendMessage(uMsg, wParam, lParam);
+        if (bDeep && ::IsWindow(hChild))
+            SendToDescendants(hChild, uMsg, wParam, lParam, bDeep, bOnlyPerm);
+    }
+}
+}  // namespace
+
+void CWnd::SendMessageToDescendants(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL bDeep, BOOL bOnlyPerm) const
+{
+    if (m_hWnd != nullptr)
+        SendToDescendants(m_hWnd, uMsg, wParam, lParam, bDeep, bOnlyPerm);
+}
+
+CWnd* CWnd::GetTopLevelParent() const
+{
+    if (m_hWnd == nullptr)
+        return nullptr;
+    return FromHandle(::GetAncestor(m_hWnd, GA_ROOT));
+}

@@ -1,21 +1,29 @@
 // The system clipboard on Qt. What the layer offers goes out as a mime object that renders its
 // text only when another program asks, so delayed rendering stays delayed; a change the layer
 // did not make is another program taking the clipboard.
+#include <QtCore/QBuffer>
 #include <QtCore/QMimeData>
 #include <QtCore/QPointer>
 #include <QtCore/QStringList>
 #include <QtGui/QClipboard>
 #include <QtGui/QGuiApplication>
+#include <QtGui/QImage>
 #include "platform/qt/QtInternal.h"
+#include "platform/win/gdi/PixelBuffer.h"
 
 namespace {
 class CTbClipboardOffer : public QMimeData
 {
 public:
-    explicit CTbClipboardOffer(BOOL bText) : m_bText(bText) {}
+    CTbClipboardOffer(BOOL bText, BOOL bImage) : m_bText(bText), m_bImage(bImage) {}
     QStringList formats() const override
     {
-        return m_bText ? QStringList{QStringLiteral("text/plain;charset=utf-8"), QStringLiteral("text/plain")} : QStringList();
+        QStringList formats;
+        if (m_bText)
+            formats << QStringLiteral("text/plain;charset=utf-8") << QStringLiteral("text/plain");
+        if (m_bImage)
+            formats << QStringLiteral("application/x-qt-image") << QStringLiteral("image/png");
+        return formats;
     }
     bool hasFormat(const QString& strMime) const override { return formats().contains(strMime); }
 
@@ -24,14 +32,29 @@ protected:
     {
         // Another program asks while Qt handles its request: the owner may render now.
         CTbQtHandlerScope scope;
-        std::string strUtf8;
-        if (!hasFormat(strMime) || !TbDisplayClipboardText(&strUtf8))
+        if (!hasFormat(strMime))
             return QVariant();
-        return QString::fromStdString(strUtf8);
+        if (strMime.startsWith(QStringLiteral("text/"))) {
+            std::string strUtf8;
+            return TbDisplayClipboardText(&strUtf8) ? QVariant(QString::fromStdString(strUtf8)) : QVariant();
+        }
+        CTbPixelBuffer pixels;
+        if (!TbDisplayClipboardImage(&pixels))
+            return QVariant();
+        const QImage image = QImage(reinterpret_cast<const uchar*>(pixels.Bits()), pixels.Width(), pixels.Height(),
+                                    pixels.Width() * 4, QImage::Format_RGB32).copy();
+        if (strMime == QStringLiteral("application/x-qt-image"))
+            return image;
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return png;
     }
 
 private:
     BOOL m_bText;
+    BOOL m_bImage;
 };
 
 QPointer<QMimeData> s_pOffer;     // ours while the system clipboard holds it; Qt owns it
@@ -53,12 +76,12 @@ QClipboard* Clipboard()
 }
 }  // namespace
 
-void TbQtOfferClipboard(BOOL bText)
+void TbQtOfferClipboard(BOOL bText, BOOL bImage)
 {
     QClipboard* pClipboard = Clipboard();
     if (!pClipboard)
         return;
-    auto* pOffer = new CTbClipboardOffer(bText);
+    auto* pOffer = new CTbClipboardOffer(bText, bImage);
     s_pOffer = pOffer;
     pClipboard->setMimeData(pOffer, QClipboard::Clipboard);
 }

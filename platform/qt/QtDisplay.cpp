@@ -162,7 +162,7 @@ public:
     }
     void Beep(UINT) override { QApplication::beep(); }
     BOOL PlayWave(LPCSTR pszPath, BOOL bLoop) override { return TbQtPlayWave(pszPath, bLoop); }
-    void OfferClipboard(BOOL bText) override { TbQtOfferClipboard(bText); }
+    void OfferClipboard(BOOL bText, BOOL bImage) override { TbQtOfferClipboard(bText, bImage); }
     BOOL GetClipboardText(std::string* pUtf8) override { return TbQtGetClipboardText(pUtf8); }
     ITbQuestion* AskMessageBox(HWND hOwner, TBMESSAGEBOXQUESTION* pQuestion) override
     {

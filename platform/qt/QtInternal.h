@@ -33,7 +33,7 @@ void TbQtBury(QWidget* pWidget);
 void TbQtDeleteBuried();
 
 // Clipboard and choosers.
-void TbQtOfferClipboard(BOOL bText);
+void TbQtOfferClipboard(BOOL bText, BOOL bImage);
 BOOL TbQtGetClipboardText(std::string* pUtf8);
 ITbQuestion* TbQtAskMessageBox(HWND hOwner, TBMESSAGEBOXQUESTION* pQuestion);
 ITbQuestion* TbQtAskFile(HWND hOwner, TBFILEQUESTION* pQuestion);

@@ -96,6 +96,13 @@ void CTbWindowWidget::mouseMoveEvent(QMouseEvent* pEvent)
     Mouse(pEvent, WM_MOUSEMOVE, FALSE);
 }
 
+void CTbWindowWidget::leaveEvent(QEvent* pEvent)
+{
+    CTbQtHandlerScope scope;
+    TbDisplayMouseLeave(m_hWnd);
+    QWidget::leaveEvent(pEvent);
+}
+
 void CTbWindowWidget::wheelEvent(QWheelEvent* pEvent)
 {
     if (!m_hWnd)

@@ -175,6 +175,14 @@ TEST_F(MessageDispatcher, InitialLoadEndsOnceWithTheAwaitedReply)
     EXPECT_EQ("sink OnKB 0", Lines({"$KB|1|XC||0", "$EN|1|XC|0"}));     // not twice
     m_pDispatcher->ResetInitialLoad();
     EXPECT_EQ("sink OnKB 0; info #40331", Lines({"$KB|1|XC||0", "$EN|1|XC|0"}));
+    // Live lines inside the stream do not make its "EN" another type's.
+    m_pDispatcher->ResetInitialLoad();
+    m_refData.m_nRole = 3;
+    EXPECT_EQ("sink OnKB 0; app DR K; info #40331",
+              Lines({"$KB|1|XC||0", "$DR|0|XC||K", "$EN|1|XC|0"}));
+    // An "EN" of another stream does not end the load, however the last line looked.
+    m_pDispatcher->ResetInitialLoad();
+    EXPECT_EQ(std::string::npos, Lines({"$HD|1|XC||x", "$EN|1|XC|0", "$EN|1|XC|0"}).find("40331"));
 }
 
 TEST_F(MessageDispatcher, RoleFilterCompactQuotesAndHold)

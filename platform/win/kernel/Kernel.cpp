@@ -1,6 +1,7 @@
 // The last error, ticks, sleeping and the memory status.
 #include "platform/win/kernel/Kernel.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +11,8 @@
 
 namespace {
 thread_local DWORD t_dwLastError = ERROR_SUCCESS;
+thread_local LCID t_lcid = 1033;
+std::atomic<UINT> s_uErrorMode{0};
 
 // Reads the "Name:   1234 kB" lines we need from /proc/meminfo; FALSE when it is unreadable.
 BOOL ReadMemInfo(ULONGLONG& ullTotal, ULONGLONG& ullAvail, ULONGLONG& ullSwapTotal, ULONGLONG& ullSwapFree)
@@ -95,6 +98,26 @@ void GlobalMemoryStatus(LPMEMORYSTATUS pStatus)
     }
     pStatus->dwTotalVirtual = static_cast<SIZE_T>(ullSpace);
     pStatus->dwAvailVirtual = static_cast<SIZE_T>(ullMapped < ullSpace ? ullSpace - ullMapped : 0);
+}
+
+UINT SetErrorMode(UINT uMode)
+{
+    return s_uErrorMode.exchange(uMode);
+}
+
+BOOL SetThreadLocale(LCID lcid)
+{
+    if (lcid == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    t_lcid = lcid;
+    return TRUE;
+}
+
+LCID GetThreadLocale()
+{
+    return t_lcid;
 }
 
 int MulDiv(int nNumber, int nNumerator, int nDenominator)

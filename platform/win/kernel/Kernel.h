@@ -23,7 +23,8 @@ DWORD GetTickCount();
 ULONGLONG GetTickCount64();
 void  Sleep(DWORD dwMilliseconds);
 
-// The executable's full path when hModule is null; for a resource module, its file.
+// The executable's full path when hModule is null (in the folder $TB_PROGRAM_DIR names when it is
+// set); for a resource module, its file.
 // Cut to nSize-1 and terminated; returns the length copied (nSize when cut), 0 on failure.
 DWORD GetModuleFileNameA(HMODULE hModule, LPSTR pszFileName, DWORD nSize);
 
@@ -65,6 +66,16 @@ DWORD GetTempPathA(DWORD nBufferLength, LPSTR pszBuffer);
 // uUnique 0: a new, empty, unique file "<path>/<prefix up to 3><hex>.tmp" is created and its
 // number returned; otherwise only the name is made. 0 on failure. pszTempFileName holds MAX_PATH.
 UINT GetTempFileNameA(LPCSTR pszPathName, LPCSTR pszPrefixString, UINT uUnique, LPSTR pszTempFileName);
+
+// The process's error mode (SEM_ flags): kept and answered; no system box is ever shown here.
+#define SEM_FAILCRITICALERRORS     0x0001
+#define SEM_NOGPFAULTERRORBOX      0x0002
+#define SEM_NOALIGNMENTFAULTEXCEPT 0x0004
+#define SEM_NOOPENFILEERRORBOX     0x8000
+UINT SetErrorMode(UINT uMode);              // the previous mode
+// The thread's locale id (1033 until set): kept and answered; text rules come from the code page.
+BOOL SetThreadLocale(LCID lcid);
+LCID GetThreadLocale();
 
 // nNumber * nNumerator / nDenominator with a 64-bit product, rounded half away from zero; -1 when
 // nDenominator is 0 or the answer does not fit in an int.

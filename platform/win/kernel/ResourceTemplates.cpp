@@ -446,9 +446,37 @@ void ReadAccelerators(CStatementReader& r, std::vector<ACCEL>& table, const Repo
         SkipFailed(r, nLine, pStart);
     }
 }
+// "BUTTON id" or "SEPARATOR" (0).
+void ReadToolbarButtons(CStatementReader& r, std::vector<UINT>& ids, const Reporter& report)
+{
+    while (!r.AtBlockEnd()) {
+        const int nLine = r.Line();
+        const Token* pStart = r.Peek();
+        r.BeginStatement();
+        int nId = 0;
+        if (r.IsWord("SEPARATOR")) {
+            r.Next();
+            ids.push_back(0);
+            continue;
+        }
+        if (r.IsWord("BUTTON")) {
+            r.Next();
+            if (r.Int(nId) && nId > 0 && nId <= 0xFFFF) {
+                ids.push_back(static_cast<UINT>(nId));
+                continue;
+            }
+            r.Fail("a button's id is 1 to 65535");
+        } else {
+            r.Fail("expected BUTTON or SEPARATOR");
+        }
+        report();
+        SkipFailed(r, nLine, pStart);
+    }
+}
 }  // namespace
 
-// Reads "100 DIALOGEX x, y, cx, cy", "200 MENU" or "300 ACCELERATORS" with its options and block.
+// Reads "100 DIALOGEX x, y, cx, cy", "200 MENU", "300 ACCELERATORS" or "280 TOOLBAR cx, cy" with
+// its options and block.
 BOOL CResourceScript::ParseTemplate(const std::vector<Token>& tokens, size_t& i)
 {
     if (i + 1 >= tokens.size() || (tokens[i].kind != TK_NUMBER && tokens[i].kind != TK_WORD))
@@ -457,7 +485,8 @@ BOOL CResourceScript::ParseTemplate(const std::vector<Token>& tokens, size_t& i)
     const bool bDialog = Same(type, "DIALOGEX") || Same(type, "DIALOG");
     const bool bMenu = Same(type, "MENU") || Same(type, "MENUEX");
     const bool bAccel = Same(type, "ACCELERATORS");
-    if (!bDialog && !bMenu && !bAccel)
+    const bool bToolbar = Same(type, "TOOLBAR");
+    if (!bDialog && !bMenu && !bAccel && !bToolbar)
         return FALSE;
     const std::string strName = tokens[i].kind == TK_NUMBER ? NumberedName(tokens[i].ullValue) : Upper(tokens[i].text);
     const int nHeaderLine = tokens[i].nLine;
@@ -473,12 +502,22 @@ BOOL CResourceScript::ParseTemplate(const std::vector<Token>& tokens, size_t& i)
 
     TBDLGTEMPLATE dlg;
     dlg.dwStyle = WS_POPUP | WS_BORDER | WS_SYSMENU;
+    TBTOOLBARTEMPLATE toolbar;
     if (bDialog) {
         if (!(r.Int(dlg.x) && r.Comma() && r.Int(dlg.y) && r.Comma() && r.Int(dlg.cx) && r.Comma() && r.Int(dlg.cy)))
             report();
         if (r.Comma()) {
             int nHelpId = 0;        // kept by the original for context help; nothing here asks for it
             r.Int(nHelpId);
+        }
+        r.SkipLine(nHeaderLine);
+    } else if (bToolbar) {
+        // Images larger than this are no toolbar's.
+        if (!(r.Int(toolbar.cx) && r.Comma() && r.Int(toolbar.cy)) || toolbar.cx <= 0 || toolbar.cy <= 0 ||
+            toolbar.cx > 256 || toolbar.cy > 256) {
+            r.Fail("a toolbar's image size is two numbers from 1 to 256");
+            report();
+            toolbar.cx = toolbar.cy = 0;
         }
         r.SkipLine(nHeaderLine);
     } else {
@@ -542,11 +581,16 @@ BOOL CResourceScript::ParseTemplate(const std::vector<Token>& tokens, size_t& i)
         ReadMenuItems(r, items, 0, report);
         if (!m_templates.menus.emplace(strName, std::move(items)).second)
             AddError(nHeaderLine, "menu given twice; the first stays");
-    } else {
+    } else if (bAccel) {
         std::vector<ACCEL> accel;
         ReadAccelerators(r, accel, report);
         if (!m_templates.accelerators.emplace(strName, std::move(accel)).second)
             AddError(nHeaderLine, "accelerator table given twice; the first stays");
+    } else {
+        ReadToolbarButtons(r, toolbar.ids, report);
+        // A toolbar without its image size cannot be shown: it is left out.
+        if (toolbar.cx > 0 && !m_templates.toolbars.emplace(strName, std::move(toolbar)).second)
+            AddError(nHeaderLine, "toolbar given twice; the first stays");
     }
     if (!r.IsKind(TK_END)) {
         AddError(nHeaderLine, "block without its END");
@@ -616,4 +660,13 @@ const std::vector<ACCEL>* TbFindAcceleratorTemplate(HINSTANCE hInstance, LPCSTR 
         return nullptr;
     const auto it = pTemplates->accelerators.find(TbResourceNameKey(pszName));
     return it == pTemplates->accelerators.end() ? nullptr : &it->second;
+}
+
+const TBTOOLBARTEMPLATE* TbFindToolbarTemplate(HINSTANCE hInstance, LPCSTR pszName)
+{
+    const TbResourceTemplates* pTemplates = TbModuleTemplates(hInstance);
+    if (!pTemplates || !pszName)
+        return nullptr;
+    const auto it = pTemplates->toolbars.find(TbResourceNameKey(pszName));
+    return it == pTemplates->toolbars.end() ? nullptr : &it->second;
 }

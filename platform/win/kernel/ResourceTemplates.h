@@ -46,11 +46,24 @@ struct TBMENUTEMPLATEITEM {
     std::vector<TBMENUTEMPLATEITEM> popup;
 };
 
+// A toolbar: the size of one image of its strip (the BITMAP of the same name) and its buttons'
+// commands in order, 0 for a separator:
+//     280 TOOLBAR 16, 15
+//     BEGIN
+//         BUTTON 32832
+//         SEPARATOR
+//     END
+struct TBTOOLBARTEMPLATE {
+    int cx = 0, cy = 0;
+    std::vector<UINT> ids;
+};
+
 // The templates of one resource file, each type keyed by name ("#104" or the upper-cased word).
 struct TbResourceTemplates {
     std::map<std::string, TBDLGTEMPLATE> dialogs;
     std::map<std::string, std::vector<TBMENUTEMPLATEITEM>> menus;
     std::map<std::string, std::vector<ACCEL>> accelerators;
+    std::map<std::string, TBTOOLBARTEMPLATE> toolbars;
 };
 
 // Converts every text from UTF-8 to the code page.
@@ -63,3 +76,4 @@ const TbResourceTemplates* TbModuleTemplates(HINSTANCE hInstance);
 const TBDLGTEMPLATE* TbFindDialogTemplate(HINSTANCE hInstance, LPCSTR pszName);
 const std::vector<TBMENUTEMPLATEITEM>* TbFindMenuTemplate(HINSTANCE hInstance, LPCSTR pszName);
 const std::vector<ACCEL>* TbFindAcceleratorTemplate(HINSTANCE hInstance, LPCSTR pszName);
+const TBTOOLBARTEMPLATE* TbFindToolbarTemplate(HINSTANCE hInstance, LPCSTR pszName);

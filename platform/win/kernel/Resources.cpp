@@ -230,6 +230,10 @@ DWORD GetModuleFileNameA(HMODULE hModule, LPSTR pszFileName, DWORD nSize)
     std::string strPath;
     if (!hModule) {
         strPath = ExecutablePath();
+        // Tests and the demo run the program as if it stood in a folder of their own, where its
+        // settings files and workspaces are.
+        if (const char* pszDir = std::getenv("TB_PROGRAM_DIR"); pszDir && *pszDir && !strPath.empty())
+            strPath = std::string(pszDir) + strPath.substr(strPath.rfind('/'));
     } else if (const CResourceModule* pModule = FindModule(hModule)) {
         strPath = pModule->strPath;
     } else {

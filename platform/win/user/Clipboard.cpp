@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 #include "platform/win/kernel/CodePage.h"
+#include "platform/win/gdi/DeviceContext.h"
+#include "platform/win/gdi/Gdi.h"
 #include "platform/win/kernel/Kernel.h"
 #include "platform/win/user/Display.h"
 #include "platform/win/user/Message.h"
@@ -43,11 +45,20 @@ ClipFormat* Find(UINT uFormat)
     return it == formats.end() ? nullptr : &*it;
 }
 
+// A bitmap is a GDI object, every other format a global memory block.
+void FreeData(UINT uFormat, HANDLE hData)
+{
+    if (uFormat == CF_BITMAP)
+        DeleteObject(static_cast<HGDIOBJ>(hData));
+    else
+        GlobalFree(hData);
+}
+
 void FreeFormats()
 {
     for (const ClipFormat& f : State().formats)
         if (f.hData)
-            GlobalFree(f.hData);
+            FreeData(f.uFormat, f.hData);
     State().formats.clear();
 }
 
@@ -62,7 +73,7 @@ void DropDelayed()
 void Offer()
 {
     if (!State().bExternal)
-        TbGetDisplay()->OfferClipboard(Find(CF_TEXT) != nullptr);
+        TbGetDisplay()->OfferClipboard(Find(CF_TEXT) != nullptr, Find(CF_BITMAP) != nullptr);
 }
 
 void Close()
@@ -240,7 +251,12 @@ HANDLE SetClipboardData(UINT uFormat, HANDLE hMem)
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    if (hMem) {
+    if (hMem && uFormat == CF_BITMAP) {
+        if (GetObjectType(static_cast<HGDIOBJ>(hMem)) != OBJ_BITMAP) {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return nullptr;
+        }
+    } else if (hMem) {
         if (!GlobalLock(hMem)) {
             SetLastError(ERROR_INVALID_HANDLE);
             return nullptr;
@@ -258,7 +274,7 @@ HANDLE SetClipboardData(UINT uFormat, HANDLE hMem)
         pFormat = &s.formats.back();
     }
     if (pFormat->hData && pFormat->hData != hMem)
-        GlobalFree(pFormat->hData);
+        FreeData(uFormat, pFormat->hData);
     pFormat->hData = hMem;
     pFormat->uCodePage = GetACP();
     if (s.bOpen)
@@ -353,5 +369,20 @@ BOOL TbDisplayClipboardText(std::string* pUtf8)
         return FALSE;
     if (pUtf8)
         *pUtf8 = TbCodePageToUtf8(ReplaceAll(BlockText(pFormat->hData), "\r\n", "\n"), pFormat->uCodePage);
+    return TRUE;
+}
+
+BOOL TbDisplayClipboardImage(CTbPixelBuffer* pImage)
+{
+    if (State().bExternal || !Find(CF_BITMAP))
+        return FALSE;
+    if (!Find(CF_BITMAP)->hData)
+        Render(WM_RENDERFORMAT, CF_BITMAP);
+    const ClipFormat* pFormat = Find(CF_BITMAP);
+    const TbBitmap* pBitmap = pFormat ? TbGdiFindAs<TbBitmap>(static_cast<HGDIOBJ>(pFormat->hData), OBJ_BITMAP) : nullptr;
+    if (!pBitmap || pBitmap->bits.IsEmpty())
+        return FALSE;
+    if (pImage)
+        *pImage = pBitmap->bits;
     return TRUE;
 }

@@ -7,10 +7,13 @@
 // CF_TEXT is text in the active code page. The display offers it to other programs as Unicode
 // (CR LF as LF), and text another program put there reads back as CF_TEXT in the active code
 // page (LF as CR LF; a character the page lacks becomes '?'). Other formats stay in the process.
+// CF_BITMAP is an HBITMAP, which the clipboard owns (and deletes) once it is set; other programs
+// are offered it as a picture.
 // Without a display the clipboard works the same inside the process.
 #include "platform/win/WinTypes.h"
 
 #define CF_TEXT 1
+#define CF_BITMAP 2
 
 #define ERROR_CLIPBOARD_NOT_OPEN 1418
 

@@ -1,6 +1,7 @@
 // Registering the standard control classes and what every control does alike: fonts, colours
 // from the parent, notifications and frames.
 #include <algorithm>
+#include "platform/win/user/CommCtrl.h"
 #include "platform/win/user/ControlInternal.h"
 #include "platform/win/user/Cursor.h"
 #include "platform/win/user/Dialogs.h"
@@ -17,6 +18,9 @@ void TbRegisterControlClasses()
         {WC_COMBOBOXA, TbComboBoxWndProc, CS_DBLCLKS, 0, 0},
         {TRACKBAR_CLASSA, TbTrackbarWndProc, 0, 0, 0},
         {WC_TABCONTROLA, TbTabControlWndProc, CS_DBLCLKS, 0, 0},
+        {TOOLBARCLASSNAMEA, TbToolbarWndProc, CS_DBLCLKS, 0, 0},
+        {TOOLTIPS_CLASSA, TbToolTipWndProc, CS_SAVEBITS, 0, 0},
+        {STATUSCLASSNAMEA, TbStatusBarWndProc, CS_DBLCLKS, 0, 0},
         {WC_DIALOGA, DefDlgProcA, CS_DBLCLKS | CS_SAVEBITS, DLGWINDOWEXTRA, 0},
     };
     for (const auto& c : s_classes) {

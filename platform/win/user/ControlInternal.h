@@ -65,6 +65,9 @@ LRESULT CALLBACK TbScrollBarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM 
 LRESULT CALLBACK TbComboBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK TbTrackbarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK TbTabControlWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK TbToolbarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK TbToolTipWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK TbStatusBarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
 // A combo box's edit child hands the combo the keys that work its list (F4, the arrows, Alt+Down,
 // Enter and Escape while it is open): TRUE when the combo took the key. Nothing for other edits.

@@ -43,7 +43,7 @@ public:
     void GetScreenSize(SIZE* pSize) override { *pSize = SIZE{1280, 1024}; }
     void Beep(UINT) override {}
     BOOL PlayWave(LPCSTR, BOOL) override { return TRUE; }
-    void OfferClipboard(BOOL) override {}
+    void OfferClipboard(BOOL, BOOL) override {}
     BOOL GetClipboardText(std::string*) override { return FALSE; }
     // Nobody to ask: the layer answers for the person.
     ITbQuestion* AskMessageBox(HWND, TBMESSAGEBOXQUESTION*) override { return nullptr; }

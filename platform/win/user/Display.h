@@ -67,8 +67,8 @@ struct ITbDisplay {
 
     // Clipboard and choosers.
     // The layer's clipboard changed: the system clipboard now offers other programs text (read
-    // through TbDisplayClipboardText when one asks), or nothing.
-    virtual void OfferClipboard(BOOL bText) = 0;
+    // through TbDisplayClipboardText when one asks) and a picture (TbDisplayClipboardImage), or nothing.
+    virtual void OfferClipboard(BOOL bText, BOOL bImage) = 0;
     // Text another program put on the system clipboard, as UTF-8; FALSE when there is none.
     // pUtf8 may be null to ask only.
     virtual BOOL GetClipboardText(std::string* pUtf8) = 0;
@@ -99,6 +99,8 @@ ITbDisplay* TbGetDisplay();
 // Mouse: the window under the pointer (the capture window gets it instead), a WM_ mouse message,
 // the MK_ key state (wheel: the delta in the high word) and the pointer in screen coordinates.
 void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen);
+// The pointer left a window's surface (for another program's window, or nowhere).
+void TbDisplayMouseLeave(HWND hWnd);
 // Keyboard: WM_KEYDOWN or WM_KEYUP with the virtual key and the key flags of lParam (KF_ALTDOWN
 // makes it a system key), and the characters the key produced in the active code page.
 void TbDisplayKey(UINT uMsg, UINT uVirtKey, LPARAM lParam, LPCSTR pszChars);
@@ -132,6 +134,8 @@ void TbDisplayFdReady(int fd, int nEvents);
 void TbDisplayClipboardChanged();
 // Another program asks for the text the layer offers: CF_TEXT, rendered when delayed, as UTF-8.
 BOOL TbDisplayClipboardText(std::string* pUtf8);
+// Another program asks for the picture the layer offers: CF_BITMAP's pixels, rendered when delayed.
+BOOL TbDisplayClipboardImage(CTbPixelBuffer* pImage);
 // Menus: a submenu of hOwner's menu bar or open popup is about to show (nPos: its place in the
 // menu above it; bEntering: the first of a menu-bar session). The owner gets WM_INITMENU and
 // WM_INITMENUPOPUP here, so the display builds the submenu from the menu afterwards.

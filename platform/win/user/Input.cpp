@@ -195,6 +195,40 @@ static UINT DoubleClickOf(HWND hWnd, UINT uMsg, POINT pt, bool bWanted)
     return uMsg;
 }
 
+namespace {
+HWND s_hTrackLeave = nullptr;       // TrackMouseEvent's window (user-interface thread)
+
+// The tracked window hears once that the pointer is gone.
+void PostMouseLeave()
+{
+    HWND hWnd = s_hTrackLeave;
+    s_hTrackLeave = nullptr;
+    if (IsWindow(hWnd))
+        PostMessageA(hWnd, WM_MOUSELEAVE, 0, 0);
+}
+}  // namespace
+
+BOOL TrackMouseEvent(LPTRACKMOUSEEVENT pEventTrack)
+{
+    if (!pEventTrack || !(pEventTrack->dwFlags & TME_LEAVE) || !IsWindow(pEventTrack->hwndTrack))
+        return FALSE;
+    if (pEventTrack->dwFlags & TME_CANCEL) {
+        if (s_hTrackLeave == pEventTrack->hwndTrack)
+            s_hTrackLeave = nullptr;
+        return TRUE;
+    }
+    if (s_hTrackLeave != nullptr && s_hTrackLeave != pEventTrack->hwndTrack)
+        PostMouseLeave();
+    s_hTrackLeave = pEventTrack->hwndTrack;
+    return TRUE;
+}
+
+void TbDisplayMouseLeave(HWND hWnd)
+{
+    if (s_hTrackLeave != nullptr && (s_hTrackLeave == hWnd || IsChild(hWnd, s_hTrackLeave)))
+        PostMouseLeave();
+}
+
 void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen)
 {
     TbUserState& user = TbUser();
@@ -247,6 +281,9 @@ void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen)
         ScreenToClient(hTarget, &pt);
         lParam = MAKELPARAM(pt.x, pt.y);
     }
+    // The pointer is on another window now: the tracked one hears it first.
+    if (s_hTrackLeave != nullptr && s_hTrackLeave != hTarget)
+        PostMouseLeave();
     MSG msg = {hTarget, uMsg, wKeys, lParam, TbNowMs(), ptScreen, 0};
     TbPostRecord(msg, FALSE);
 }

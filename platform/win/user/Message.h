@@ -66,3 +66,16 @@ LRESULT CallNextHookEx(HHOOK hHook, int nCode, WPARAM wParam, LPARAM lParam);
 SHORT GetKeyState(int nVirtKey);
 SHORT GetAsyncKeyState(int nVirtKey);
 BOOL GetCursorPos(LPPOINT pPoint);
+
+// Asks for WM_MOUSELEAVE when the pointer next goes from the window to another one, or off the
+// program's windows. One window is tracked at a time; the message comes once.
+#define TME_LEAVE  0x00000002
+#define TME_CANCEL 0x80000000
+struct TRACKMOUSEEVENT {
+    DWORD cbSize;
+    DWORD dwFlags;
+    HWND hwndTrack;
+    DWORD dwHoverTime;
+};
+typedef TRACKMOUSEEVENT* LPTRACKMOUSEEVENT;
+BOOL TrackMouseEvent(LPTRACKMOUSEEVENT pEventTrack);

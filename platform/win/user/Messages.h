@@ -118,6 +118,7 @@
 #define WM_MOUSEWHEEL           0x020A
 #define WM_MOUSELAST            0x020A
 #define WM_PARENTNOTIFY         0x0210
+#define WM_MOUSELEAVE           0x02A3
 #define WM_ENTERMENULOOP        0x0211
 #define WM_EXITMENULOOP         0x0212
 #define WM_SIZING               0x0214

@@ -336,3 +336,27 @@ COLORREF TbDisplayBackground(HWND hWnd)
     TbWindow* pWnd = TbFindWindow(hWnd);
     return pWnd ? TbBrushColor(pWnd->pClass->hbrBackground) : CLR_INVALID;
 }
+
+namespace {
+HWND s_hLockedWindow = nullptr;     // LockWindowUpdate's window, one at a time (UI thread)
+}  // namespace
+
+BOOL LockWindowUpdate(HWND hWndLock)
+{
+    if (hWndLock != nullptr) {
+        if ((s_hLockedWindow != nullptr && IsWindow(s_hLockedWindow)) || !IsWindow(hWndLock))
+            return FALSE;
+        SendMessageA(hWndLock, WM_SETREDRAW, FALSE, 0);
+        s_hLockedWindow = hWndLock;
+        return TRUE;
+    }
+    HWND hWnd = s_hLockedWindow;
+    s_hLockedWindow = nullptr;
+    if (hWnd == nullptr)
+        return FALSE;
+    if (IsWindow(hWnd)) {
+        SendMessageA(hWnd, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    }
+    return TRUE;
+}

@@ -42,6 +42,9 @@ BOOL ValidateRgn(HWND hWnd, HRGN hRgn);
 BOOL GetUpdateRect(HWND hWnd, LPRECT pRect, BOOL bErase);
 int  GetUpdateRgn(HWND hWnd, HRGN hRgn, BOOL bErase);
 BOOL UpdateWindow(HWND hWnd);                        // sends WM_PAINT now when something is invalid
+// Stops one window from drawing (WM_SETREDRAW) until LockWindowUpdate(null), which then
+// repaints it whole. FALSE while another window is locked, or for a dead window.
+BOOL LockWindowUpdate(HWND hWndLock);
 BOOL RedrawWindow(HWND hWnd, const RECT* prcUpdate, HRGN hrgnUpdate, UINT uFlags);
 // Moves the pixels of prcScroll (null: the client) by dx, dy inside prcClip (null: the client);
 // the area left behind is returned and, with SW_INVALIDATE, invalidated.

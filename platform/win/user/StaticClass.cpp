@@ -1,9 +1,52 @@
-// The "Static" class: labels, frames and rectangles. Clicks reach the parent only with SS_NOTIFY.
+// The "Static" class: labels, frames, rectangles and pictures (SS_ICON, SS_BITMAP). Clicks reach
+// the parent only with SS_NOTIFY.
 #include "platform/win/user/ControlInternal.h"
+#include "platform/win/user/Cursor.h"
 #include "platform/win/user/SysMetrics.h"
 
 namespace {
-struct TbStaticState : TbControlState {};
+struct TbStaticState : TbControlState {
+    // The picture shown; not owned: whoever set it frees it after the control is gone.
+    HANDLE hImage = nullptr;
+    UINT uImageType = IMAGE_BITMAP;
+};
+
+void DrawImage(HDC hdc, const TbStaticState* pState)
+{
+    if (pState == nullptr || pState->hImage == nullptr)
+        return;
+    if (pState->uImageType == IMAGE_ICON) {
+        DrawIconEx(hdc, 0, 0, static_cast<HICON>(pState->hImage), 0, 0, 0, nullptr, DI_NORMAL);
+        return;
+    }
+    BITMAP bm = {};
+    if (!GetObjectA(pState->hImage, sizeof bm, &bm))
+        return;
+    HDC hdcImage = CreateCompatibleDC(hdc);
+    HGDIOBJ hOld = SelectObject(hdcImage, pState->hImage);
+    BitBlt(hdc, 0, 0, bm.bmWidth, bm.bmHeight, hdcImage, 0, 0, SRCCOPY);
+    SelectObject(hdcImage, hOld);
+    DeleteDC(hdcImage);
+}
+
+// STM_SETICON and STM_SETIMAGE: the picture before, which the caller still owns.
+LRESULT OnSetImage(HWND hWnd, UINT uType, HANDLE hImage)
+{
+    TbStaticState* pState = TbClassStateOf<TbStaticState>(hWnd);
+    if (pState == nullptr || (uType != IMAGE_BITMAP && uType != IMAGE_ICON))
+        return 0;
+    HANDLE hOld = pState->uImageType == uType ? pState->hImage : nullptr;
+    pState->hImage = hImage;
+    pState->uImageType = uType;
+    InvalidateRect(hWnd, nullptr, TRUE);
+    return reinterpret_cast<LRESULT>(hOld);
+}
+
+LRESULT OnGetImage(HWND hWnd, UINT uType)
+{
+    const TbStaticState* pState = TbClassStateOf<TbStaticState>(hWnd);
+    return pState != nullptr && pState->uImageType == uType ? reinterpret_cast<LRESULT>(pState->hImage) : 0;
+}
 
 void DrawFrame(HDC hdc, const RECT& rc, UINT uType)
 {
@@ -43,7 +86,10 @@ LRESULT OnPaint(HWND hWnd)
     GetClientRect(hWnd, &rc);
     HGDIOBJ hOldFont = SelectObject(hdc, TbControlFont(TbClassStateOf<TbStaticState>(hWnd)));
     HBRUSH hbr = TbControlColors(hWnd, hdc, WM_CTLCOLORSTATIC);
-    if (uType >= SS_BLACKRECT && uType <= SS_WHITEFRAME) {
+    if (uType == SS_ICON || uType == SS_BITMAP) {
+        FillRect(hdc, &rc, hbr);
+        DrawImage(hdc, TbClassStateOf<TbStaticState>(hWnd));
+    } else if (uType >= SS_BLACKRECT && uType <= SS_WHITEFRAME) {
         DrawFrame(hdc, rc, uType);
     } else if (uType >= SS_ETCHEDHORZ && uType <= SS_ETCHEDFRAME) {
         FillRect(hdc, &rc, hbr);
@@ -103,6 +149,10 @@ LRESULT CALLBACK TbStaticWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
     case WM_SETTEXT:       return OnSetText(hWnd, lParam);
     case WM_SETFONT:       return TbControlSetFont(hWnd, TbClassStateOf<TbStaticState>(hWnd), reinterpret_cast<HFONT>(wParam), LOWORD(lParam));
     case WM_GETFONT:       return TbControlGetFont(TbClassStateOf<TbStaticState>(hWnd));
+    case STM_SETICON:      return OnSetImage(hWnd, IMAGE_ICON, reinterpret_cast<HANDLE>(wParam));
+    case STM_GETICON:      return OnGetImage(hWnd, IMAGE_ICON);
+    case STM_SETIMAGE:     return OnSetImage(hWnd, static_cast<UINT>(wParam), reinterpret_cast<HANDLE>(lParam));
+    case STM_GETIMAGE:     return OnGetImage(hWnd, static_cast<UINT>(wParam));
     case WM_GETDLGCODE:    return DLGC_STATIC;
     case WM_ENABLE:        InvalidateRect(hWnd, nullptr, TRUE); return 0;
     case WM_LBUTTONDOWN:   return OnClick(hWnd, STN_CLICKED);

@@ -66,6 +66,8 @@ struct TbWindow {
     HMENU       hSysMenu = nullptr;         // the window's system menu once asked for; owned
     RECT        rcUserPending = {0, 0, 0, 0};   // where the user dragged an MDI child, until its SC_MOVE/SC_SIZE is answered
     BOOL        bInSizeMove = FALSE;    // between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE of the user's move or size
+    // SetProp: names in lower case (an atom by its text), in the order they were set.
+    std::vector<std::pair<std::string, HANDLE>> props;
 };
 
 // Process-wide state of the window manager (user-interface thread only).

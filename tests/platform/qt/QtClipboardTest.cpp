@@ -8,7 +8,9 @@
 #include "QtTestSupport.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/Kernel.h"
+#include "platform/win/gdi/Gdi.h"
 #include "platform/win/user/Clipboard.h"
+#include <QtGui/QImage>
 
 namespace {
 HGLOBAL TextBlock(const std::string& text)
@@ -141,3 +143,37 @@ TEST_F(QtClipboardTest, AnotherProgramsTextReadsBackInTheActivePage)
     EXPECT_FALSE(IsClipboardFormatAvailable(uRows));
     EXPECT_EQ("<null>", ReadText());
 }
+
+namespace {
+// A picture copied in the program is one other programs can paste: a bitmap offered beside the text.
+TEST_F(QtClipboardTest, BitmapIsOfferedAsAPicture)
+{
+    HDC hdcScreen = GetDC(nullptr);
+    HDC hdc = CreateCompatibleDC(hdcScreen);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hdcScreen, 30, 20);
+    ReleaseDC(nullptr, hdcScreen);
+    HGDIOBJ hOld = SelectObject(hdc, hBitmap);
+    RECT rc = {0, 0, 30, 20};
+    HBRUSH hBrush = CreateSolidBrush(RGB(0, 0, 255));
+    FillRect(hdc, &rc, hBrush);
+    DeleteObject(hBrush);
+    SetPixel(hdc, 3, 4, RGB(255, 0, 0));
+    SelectObject(hdc, hOld);
+    DeleteDC(hdc);
+
+    ASSERT_TRUE(OpenClipboard(hOwner));
+    ASSERT_TRUE(EmptyClipboard());
+    SetClipboardData(CF_TEXT, TextBlock("rows"));
+    ASSERT_EQ(hBitmap, SetClipboardData(CF_BITMAP, hBitmap));
+    ASSERT_TRUE(CloseClipboard());
+    const QMimeData* pData = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(nullptr, pData);
+    EXPECT_TRUE(pData->hasText());
+    ASSERT_TRUE(pData->hasImage());
+    const QImage image = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(QSize(30, 20), image.size());
+    EXPECT_EQ(qRgb(255, 0, 0), image.pixel(3, 4) | 0xFF000000u);
+    EXPECT_EQ(qRgb(0, 0, 255), image.pixel(10, 10) | 0xFF000000u);
+    EXPECT_EQ("rows", QGuiApplication::clipboard()->text().toStdString());
+}
+}  // namespace

@@ -188,6 +188,34 @@ TEST(ResourceTemplates, ReadsAcceleratorsInEveryForm)
     EXPECT_EQ(2u, script.GetErrors().size()) << Errors(script);
 }
 
+TEST(ResourceTemplates, ReadsToolbarsAndLeavesOutBrokenOnes)
+{
+    CResourceScript script;
+    script.Parse(
+        "280 TOOLBAR 16, 15\n"
+        "BEGIN\n"
+        "    BUTTON 32832\n"
+        "    SEPARATOR\n"
+        "    BUTTON 0xE140\n"
+        "    BUTTON 0\n"                  // not a command: left out
+        "    BUTTON\n"
+        "    KNOB 5\n"
+        "    BUTTON 40230\n"
+        "END\n"
+        "280 BITMAP \"toolbar.png\"\n"
+        "281 TOOLBAR 0, 15\nBEGIN\n BUTTON 1\nEND\n"
+        "282 TOOLBAR 16\nBEGIN\n BUTTON 1\nEND\n"
+        "280 TOOLBAR 8, 8\nBEGIN\nEND\n");
+    const auto& toolbars = script.GetTemplates().toolbars;
+    ASSERT_EQ(1u, toolbars.size()) << Errors(script);
+    const TBTOOLBARTEMPLATE& t = toolbars.at("#280");
+    EXPECT_EQ(16, t.cx);
+    EXPECT_EQ(15, t.cy);
+    EXPECT_EQ((std::vector<UINT>{32832, 0, 0xE140, 40230}), t.ids);
+    EXPECT_EQ("toolbar.png", script.GetFiles().at("BITMAP/#280"));      // the strip is a resource of its own
+    EXPECT_EQ(6u, script.GetErrors().size()) << Errors(script);
+}
+
 TEST(ResourceTemplates, UnterminatedBlocksAndDeepPopupsAreFaultsNotHangs)
 {
     const char* const scripts[] = {
@@ -195,6 +223,7 @@ TEST(ResourceTemplates, UnterminatedBlocksAndDeepPopupsAreFaultsNotHangs)
         "1 DIALOGEX 0, 0\nSTYLE\nBEGIN END\n",
         "2 MENU\nBEGIN\n POPUP \"a\"\n",
         "3 ACCELERATORS\nBEGIN\n \"^\", 1\n , , ,\nEND\n",
+        "4 TOOLBAR 16, 15\nBEGIN\n BUTTON 1\n",
         "1 DIALOG 0,0,1,1 BEGIN BEGIN END END END\n",
     };
     for (const char* psz : scripts) {

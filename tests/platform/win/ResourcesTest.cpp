@@ -253,6 +253,14 @@ TEST_F(ResourceModules, TheFrameworkModuleAnswersForTheProgram)
     char szShort[5];
     EXPECT_EQ(5u, GetModuleFileNameA(nullptr, szShort, 5));      // cut: the size comes back
     EXPECT_EQ(4u, std::strlen(szShort));
+
+    // The program may be placed in another folder: its name stays, the folder is the one named.
+    const std::string strExe(szExe);
+    setenv("TB_PROGRAM_DIR", "/tmp/tb demo folder", 1);
+    char szMoved[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameA(nullptr, szMoved, MAX_PATH), 0u);
+    unsetenv("TB_PROGRAM_DIR");
+    EXPECT_EQ("/tmp/tb demo folder" + strExe.substr(strExe.rfind('/')), szMoved);
 }
 
 TEST_F(ResourceModules, ImageEntriesNameFilesBesideTheResourceFile)

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 #include "WindowTestSupport.h"
+#include "platform/win/gdi/Gdi.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/Kernel.h"
 #include "platform/win/user/Clipboard.h"
@@ -258,4 +259,31 @@ TEST(ClipboardFormats, RegisteredNamesGiveOneIdEach)
     EXPECT_GE(uOther, 0xC000u);
     EXPECT_EQ(0u, RegisterClipboardFormatA(""));
     EXPECT_EQ(0u, RegisterClipboardFormatA(nullptr));
+}
+
+// A picture of a window goes on the clipboard as a bitmap, which the clipboard then owns.
+TEST_F(ClipboardTest, BitmapsAreKeptAndDeletedByTheClipboard)
+{
+    ASSERT_TRUE(OpenClipboard(hA));
+    ASSERT_TRUE(EmptyClipboard());
+    HBITMAP hBitmap = CreateBitmap(8, 4, 1, 32, nullptr);
+    ASSERT_NE(nullptr, hBitmap);
+    HGLOBAL hText = TextBlock("rows");
+    EXPECT_EQ(hText, SetClipboardData(CF_TEXT, hText));
+    EXPECT_EQ(hBitmap, SetClipboardData(CF_BITMAP, hBitmap));
+    EXPECT_EQ(nullptr, SetClipboardData(CF_BITMAP, hText));       // a memory block is no bitmap
+    EXPECT_EQ(hBitmap, GetClipboardData(CF_BITMAP));
+    EXPECT_EQ(2, CountClipboardFormats());
+    BITMAP bm = {};
+    EXPECT_EQ(static_cast<int>(sizeof bm), GetObjectA(GetClipboardData(CF_BITMAP), sizeof bm, &bm));
+    EXPECT_EQ(8, bm.bmWidth);
+    EXPECT_TRUE(CloseClipboard());
+    // A second picture replaces the first, which the clipboard deletes.
+    ASSERT_TRUE(OpenClipboard(hA));
+    HBITMAP hSecond = CreateBitmap(2, 2, 1, 32, nullptr);
+    EXPECT_EQ(hSecond, SetClipboardData(CF_BITMAP, hSecond));
+    EXPECT_EQ(0u, GetObjectType(hBitmap));
+    ASSERT_TRUE(EmptyClipboard());
+    EXPECT_EQ(0u, GetObjectType(hSecond));
+    EXPECT_TRUE(CloseClipboard());
 }

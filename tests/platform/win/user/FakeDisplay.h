@@ -59,7 +59,7 @@ public:
     void GetScreenSize(SIZE* p) override { m_pInner->GetScreenSize(p); }
     BOOL PlayWave(LPCSTR p, BOOL b) override { return m_pInner->PlayWave(p, b); }
     void WatchFd(int fd, int n) override { m_pInner->WatchFd(fd, n); }
-    void OfferClipboard(BOOL b) override { m_pInner->OfferClipboard(b); }
+    void OfferClipboard(BOOL bText, BOOL bImage) override { m_pInner->OfferClipboard(bText, bImage); }
     BOOL GetClipboardText(std::string* p) override { return m_pInner->GetClipboardText(p); }
     BOOL OpenPopupMenu(HMENU h, UINT u, POINT pt, HWND o) override { return m_pInner->OpenPopupMenu(h, u, pt, o); }
     void ClosePopupMenu() override { m_pInner->ClosePopupMenu(); }

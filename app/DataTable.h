@@ -1,0 +1,53 @@
+#pragma once
+// What a table MDI window and the application's table map need of a server-fed table: its name,
+// its engine table, its windows (close, a further one, the one on a view), its context menu and
+// its commands, and saving its layout. The information table implements it now (through
+// CMDITable); the market-data tables will.
+#include "platform/mfc/CmdTarget.h"
+#include "platform/mfc/String.h"
+
+class CTable;
+class CViewTable;
+class CTableMDIWnd;
+
+#define MAX_TABLE_WINDOWS 4             // windows one table may show, whatever a workspace asks
+
+struct IDataTable
+{
+    virtual ~IDataTable() = default;
+
+    // The name the table map knows it by (the text of its name string id).
+    virtual CString GetName() const = 0;
+    virtual CTable* GetTable() = 0;
+    // The settings section of a view's window: the view's name ("name", "name:2", ...).
+    virtual CString GetSectionName(const CViewTable* pView) const = 0;
+
+    // Windows. The main window is the one on the first view; null while none exists.
+    virtual CTableMDIWnd* GetMainWindow() const = 0;
+    virtual int GetWindowCount() const = 0;
+    virtual BOOL CanOpenNewWindow() const = 0;
+    // A further window on a view of its own; null when the table refuses one.
+    virtual CTableMDIWnd* OpenWindow(BOOL bActivate) = 0;
+    // The user closes a window: the last one is hidden (or minimised), the others destroyed.
+    virtual void CloseWindow(CTableMDIWnd* pWindow) = 0;
+    virtual void CloseAllWindows() = 0;
+    // A window is being destroyed; the table forgets it.
+    virtual void RemoveWindow(CTableMDIWnd* pWindow) = 0;
+    virtual CTableMDIWnd* FindWindowByView(int nViewIndex) const = 0;
+    virtual void OnWindowSize(CTableMDIWnd* pWindow, UINT nType, int cx, int cy) = 0;
+    // Every window's fonts in the character set; FALSE when one refused.
+    virtual BOOL SetWindowsCharset(BYTE nCharset) = 0;
+
+    // The context menu of its windows (a fresh menu the caller owns; null for none), and the
+    // commands its windows do not handle themselves.
+    virtual HMENU CreateContextMenu() = 0;
+    virtual BOOL OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) = 0;
+
+    // Workspace: each window saves its layout; hidden windows reload theirs.
+    virtual void SaveSettings() = 0;
+    // A window has read its layout from the workspace.
+    virtual void OnLayoutLoaded(CTableMDIWnd* pWindow) = 0;
+    virtual void ReloadHiddenWindows() = 0;
+    // Tear-down before the table is deleted: windows destroyed, sinks removed.
+    virtual void Destroy() = 0;
+};

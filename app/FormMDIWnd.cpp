@@ -1,0 +1,295 @@
+#include "app/FormMDIWnd.h"
+
+#include "app/NorvApp.h"
+#include "app/NorvMainFrame.h"
+#include "app/TableMDIWnd.h"
+#include "framework/base/NorvGlobals.h"
+#include "framework/base/SharedGlobals.h"
+#include "platform/win/Windows.h"
+#include "platform/win/user/Clipboard.h"
+
+#define FORM_FRAME_STYLE 0x40C80000     // child, caption, system menu
+#define FORM_VIEW_STYLE (WS_CHILD | WS_VISIBLE | WS_BORDER)
+
+namespace {
+
+CSettingsFile& Settings()
+{
+    return GetSharedGlobals()->m_settings;
+}
+
+WINDOWPLACEMENT CurrentPlacement(const CWnd* pWnd)
+{
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    pWnd->GetWindowPlacement(&wp);
+    return wp;
+}
+
+// The placement of a long-lived frame: hidden ones are marked so, to stay hidden when read back.
+void WritePlacement(CWnd* pWnd, LPCSTR pszSection)
+{
+    WINDOWPLACEMENT wp = CurrentPlacement(pWnd);
+    if (!pWnd->IsWindowVisible())
+        wp.showCmd = SW_SAVED_HIDDEN;
+    Settings().SetSection(pszSection);
+    Settings().WriteWindowPlacement("WinPlace", &wp);
+}
+
+// Applies a placement read back: a hidden frame stays hidden, anything else shows normal.
+void ApplyPlacement(CWnd* pWnd, WINDOWPLACEMENT wp)
+{
+    wp.showCmd = wp.showCmd == SW_SAVED_HIDDEN ? SW_HIDE : SW_SHOWNORMAL;
+    pWnd->SetWindowPlacement(&wp);
+    pWnd->ShowWindow(wp.showCmd);
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CFormMDIWnd, CMDIChildWnd)
+    ON_WM_CREATE()
+    ON_WM_SIZE()
+    ON_WM_SYSCOMMAND()
+    ON_WM_SYSCOLORCHANGE()
+    ON_WM_DESTROY()
+    ON_COMMAND(ID_EDIT_COPY_PICTURE, OnCopyPicture)
+END_MESSAGE_MAP()
+
+BEGIN_MESSAGE_MAP(CHidingFormWnd, CFormMDIWnd)
+    ON_WM_CLOSE()
+    ON_WM_SYSCOMMAND()
+END_MESSAGE_MAP()
+
+CFormMDIWnd::~CFormMDIWnd()
+{
+    if (m_ppSlot != nullptr && *m_ppSlot == this)
+        *m_ppSlot = nullptr;
+}
+
+BOOL CFormMDIWnd::CreateForm(UINT nTemplateId, CWnd* pView, CFormMDIWnd** ppSlot)
+{
+    m_nTemplateId = nTemplateId;
+    m_pView = pView;
+    m_ppSlot = ppSlot;
+    CNorvApp* pApp = CNorvApp::Get();
+    CMDIFrameWnd* pFrame = pApp != nullptr ? pApp->GetMainFrame() : nullptr;
+    if (!Create(nullptr, "", FORM_FRAME_STYLE, CRect(10, 10, 1000, 1000), pFrame))
+        return FALSE;
+    LoadSettings(&Settings());
+    return TRUE;
+}
+
+int CFormMDIWnd::OnCreate(LPCREATESTRUCTA pCreate)
+{
+    if (CMDIChildWnd::OnCreate(pCreate) == -1)
+        return -1;
+    if (m_pView == nullptr)
+        return 0;
+    if (!m_pView->Create(nullptr, "", FORM_VIEW_STYLE, CRect(0, 0, 0, 0), this, m_nTemplateId))
+        return 0;
+    CString strTitle;
+    GetSharedGlobals()->LoadString(strTitle, m_nTemplateId);
+    SetWindowText(strTitle);
+    ModifyStyleEx(0, WS_EX_CLIENTEDGE, SWP_FRAMECHANGED);
+    RecalcLayout();
+    if (!IsPageView()) {
+        // The frame fits the form exactly.
+        CRect rcView, rcWindow, rcClient;
+        m_pView->GetWindowRect(&rcView);
+        GetWindowRect(&rcWindow);
+        GetClientRect(&rcClient);
+        if (rcView.Width() > 0 && rcView.Height() > 0)
+            SetWindowPos(nullptr, 0, 0, rcView.Width() + rcWindow.Width() - rcClient.Width(),
+                         rcView.Height() + rcWindow.Height() - rcClient.Height(),
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    POINT pt{20, 20};
+    Settings().SetSection(".General");
+    Settings().GetWindowPos(&pt, static_cast<LPCSTR>(strTitle), POINT{20, 20});
+    SetWindowPos(nullptr, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_pView->ShowWindow(SW_SHOW);
+    ShowWindow(SW_SHOW);
+    MDIActivate();
+    m_pView->SetFocus();
+    return 0;
+}
+
+CString CFormMDIWnd::GetFormSection() const
+{
+    CString strSection;
+    strSection.Format("%u-%d", m_nTemplateId, GetNorvGlobals().m_bRightToLeft ? 1 : 0);
+    return strSection;
+}
+
+void CFormMDIWnd::SaveSettings()
+{
+    WINDOWPLACEMENT wp = CurrentPlacement(this);
+    Settings().SetSection(GetFormSection());
+    Settings().WriteWindowPlacement("WinPlace", &wp);
+}
+
+void CFormMDIWnd::LoadSettings(CSettingsFile* pSettings)
+{
+    if (pSettings == nullptr || m_hWnd == nullptr)
+        return;
+    const WINDOWPLACEMENT current = CurrentPlacement(this);
+    WINDOWPLACEMENT wp = current;
+    BOOL bMissing = FALSE;
+    pSettings->SetSection(GetFormSection());
+    pSettings->GetWindowPlacement(&wp, "WinPlace", &current, &bMissing);
+    if (bMissing)
+        return;
+    // Only the position comes back: never a size, never maximised or minimised.
+    if (IsZoomed() || IsIconic())
+        ShowWindow(SW_SHOWNORMAL);
+    SetWindowPos(nullptr, wp.rcNormalPosition.left, wp.rcNormalPosition.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(SW_SHOWNORMAL);
+}
+
+void CFormMDIWnd::OnSize(UINT nType, int cx, int cy)
+{
+    CMDIChildWnd::OnSize(nType, cx, cy);
+    if (m_pView != nullptr && m_pView->m_hWnd != nullptr)
+        m_pView->MoveWindow(0, 0, cx, cy);
+}
+
+void CFormMDIWnd::OnSysCommand(UINT nId, LPARAM lParam)
+{
+    if (GetSharedGlobals()->m_bCloseOnSysMenu && (nId & 0xFFF0) == SC_MOUSEMENU) {
+        SendMessage(WM_CLOSE);
+        return;
+    }
+    CMDIChildWnd::OnSysCommand(nId, lParam);
+}
+
+void CFormMDIWnd::OnSysColorChange()
+{
+    CMDIChildWnd::OnSysColorChange();
+    Invalidate();
+}
+
+void CFormMDIWnd::OnDestroy()
+{
+    SaveSettings();
+    m_pView = nullptr;
+    if (m_ppSlot != nullptr && *m_ppSlot == this)
+        *m_ppSlot = nullptr;
+    m_ppSlot = nullptr;
+    CMDIChildWnd::OnDestroy();
+}
+
+void CFormMDIWnd::OnCopyPicture()
+{
+    CopyAsBitmap();
+}
+
+BOOL CFormMDIWnd::CopyAsBitmap()
+{
+    CRect rc;
+    GetWindowRect(&rc);
+    HDC hdcWindow = ::GetWindowDC(m_hWnd);
+    HDC hdcMem = CreateCompatibleDC(hdcWindow);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hdcWindow, rc.Width(), rc.Height());
+    HGDIOBJ hOld = SelectObject(hdcMem, hBitmap);
+    BitBlt(hdcMem, 0, 0, rc.Width(), rc.Height(), hdcWindow, 0, 0, SRCCOPY);
+    SelectObject(hdcMem, hOld);
+    DeleteDC(hdcMem);
+    ::ReleaseDC(m_hWnd, hdcWindow);
+    HWND hOwner = m_pView != nullptr && m_pView->m_hWnd != nullptr ? m_pView->m_hWnd : m_hWnd;
+    if (!OpenClipboard(hOwner)) {
+        DeleteObject(hBitmap);
+        return FALSE;
+    }
+    EmptyClipboard();
+    SetClipboardData(CF_BITMAP, hBitmap);   // the clipboard owns it now
+    CloseClipboard();
+    return TRUE;
+}
+
+void CHidingFormWnd::OnClose()
+{
+    if (m_hWnd == nullptr) {
+        CFormMDIWnd::OnClose();
+        return;
+    }
+    ShowWindow(SW_HIDE);
+    if (CMDIFrameWnd* pFrame = GetMDIFrame())
+        pFrame->MDINext();
+}
+
+void CHidingFormWnd::OnSysCommand(UINT nId, LPARAM lParam)
+{
+    if (GetSharedGlobals()->m_bCloseOnSysMenu && (nId & 0xFFF0) == SC_MOUSEMENU) {
+        OnClose();
+        return;
+    }
+    CFormMDIWnd::OnSysCommand(nId, lParam);
+}
+
+BOOL CFormChart::CreateForm(UINT nTemplateId, CWnd* pView, CFormMDIWnd** ppSlot)
+{
+    if (!CFormMDIWnd::CreateForm(nTemplateId, pView, ppSlot))
+        return FALSE;
+    if (m_bRestore)
+        LoadSettings(&Settings());
+    return TRUE;
+}
+
+void CFormChart::SaveSettings()
+{
+    WritePlacement(this, m_strSection);
+}
+
+void CFormChart::LoadSettings(CSettingsFile* pSettings)
+{
+    if (pSettings == nullptr || m_hWnd == nullptr)
+        return;
+    const WINDOWPLACEMENT current = CurrentPlacement(this);
+    WINDOWPLACEMENT wp = current;
+    BOOL bMissing = FALSE;
+    pSettings->SetSection(m_strSection);
+    pSettings->GetWindowPlacement(&wp, "WinPlace", &current, &bMissing);
+    if (bMissing) {
+        SetWindowPlacement(&current);
+        wp.rcNormalPosition = RECT{50, 50, 300, 300};
+    }
+    ApplyPlacement(this, wp);
+}
+
+BOOL CFormHtml::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    WINDOWPLACEMENT none{};
+    WINDOWPLACEMENT wp{};
+    BOOL bMissing = FALSE;
+    Settings().SetSection(m_strPageId);
+    Settings().GetWindowPlacement(&wp, "WinPlace", &none, &bMissing);
+    if (bMissing) {
+        cs.x = 10;
+        cs.y = 10;
+        cs.cx = 640;
+        cs.cy = 480;
+    } else {
+        cs.x = wp.rcNormalPosition.left;
+        cs.y = wp.rcNormalPosition.top;
+        cs.cx = wp.rcNormalPosition.right - wp.rcNormalPosition.left;
+        cs.cy = wp.rcNormalPosition.bottom - wp.rcNormalPosition.top;
+    }
+    return CFormMDIWnd::PreCreateWindow(cs);
+}
+
+void CFormHtml::SaveSettings()
+{
+    WritePlacement(this, m_strPageId);
+}
+
+void CFormHtml::LoadSettings(CSettingsFile* pSettings)
+{
+    if (pSettings == nullptr || m_hWnd == nullptr)
+        return;
+    const WINDOWPLACEMENT current = CurrentPlacement(this);
+    WINDOWPLACEMENT wp = current;
+    pSettings->SetSection(m_strPageId);
+    pSettings->GetWindowPlacement(&wp, "WinPlace", &current, nullptr);
+    ApplyPlacement(this, wp);
+}

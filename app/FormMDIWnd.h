@@ -1,0 +1,91 @@
+#pragma once
+// The MDI frames of dialog-like forms, charts and web pages. A frame hosts one view made as its
+// child, remembers where it stood (per form and reading direction), copies itself to the
+// clipboard as a picture and clears its creator's pointer when it goes. Chart and page frames
+// are long-lived: closing them only hides them. Each frame is made with new and deletes itself.
+#include "platform/mfc/FrameWnd.h"
+
+class CSettingsFile;
+
+#define ID_EDIT_COPY_PICTURE 57634
+
+class CFormMDIWnd : public CMDIChildWnd
+{
+public:
+    CFormMDIWnd() = default;
+    // Clears the creator's pointer.
+    ~CFormMDIWnd() override;
+
+    // The frame in the main frame with its view (not owned: the frame's window destroys it) made
+    // as child nTemplateId; *ppSlot is the creator's pointer, cleared when the frame goes. The
+    // saved position is restored. FALSE when the frame could not be made.
+    virtual BOOL CreateForm(UINT nTemplateId, CWnd* pView, CFormMDIWnd** ppSlot);
+    virtual void SaveSettings();
+    virtual void LoadSettings(CSettingsFile* pSettings);
+
+    UINT GetTemplateId() const { return m_nTemplateId; }
+    CWnd* GetView() const { return m_pView; }
+    // A picture of the whole frame, alone on the clipboard. FALSE when the clipboard is busy.
+    BOOL CopyAsBitmap();
+
+protected:
+    // The view sizes itself (a web page) rather than the frame fitting the form.
+    virtual BOOL IsPageView() const { return FALSE; }
+    // "%d-%d": the form and whether the interface reads right to left.
+    CString GetFormSection() const;
+
+    afx_msg int OnCreate(LPCREATESTRUCTA pCreate);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnSysCommand(UINT nId, LPARAM lParam);
+    afx_msg void OnSysColorChange();
+    afx_msg void OnDestroy();
+    afx_msg void OnCopyPicture();
+    DECLARE_MESSAGE_MAP()
+
+    UINT m_nTemplateId = 0;
+    CWnd* m_pView = nullptr;            // not owned
+    CFormMDIWnd** m_ppSlot = nullptr;   // the creator's pointer to this frame
+};
+
+// The frames that hide instead of closing: a click on the close box or the system-menu icon
+// hides them and activates the next window.
+class CHidingFormWnd : public CFormMDIWnd
+{
+protected:
+    afx_msg void OnClose();
+    afx_msg void OnSysCommand(UINT nId, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+};
+
+// The chart form's frame: its placement lies in the chart view's section.
+class CFormChart : public CHidingFormWnd
+{
+public:
+    // The section the chart view names for this chart.
+    void SetSection(LPCSTR pszSection) { m_strSection = pszSection; }
+    BOOL CreateForm(UINT nTemplateId, CWnd* pView, CFormMDIWnd** ppSlot) override;
+    void SaveSettings() override;
+    void LoadSettings(CSettingsFile* pSettings) override;
+
+    BOOL m_bRestore = TRUE;             // the placement is applied once more after creation
+
+private:
+    CString m_strSection;
+};
+
+// A web page's frame, kept by page id; its placement lies in the page id's section.
+class CFormHtml : public CHidingFormWnd
+{
+public:
+    const CString& GetPageId() const { return m_strPageId; }
+    void SetPageId(LPCSTR pszPageId) { m_strPageId = pszPageId; }
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    void SaveSettings() override;
+    void LoadSettings(CSettingsFile* pSettings) override;
+
+protected:
+    BOOL IsPageView() const override { return TRUE; }
+
+private:
+    CString m_strPageId;
+};

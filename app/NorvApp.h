@@ -1,0 +1,114 @@
+#pragma once
+// The framework's application: the table map (every open server-fed table by its name), the
+// workspace (the settings file of the general settings, every table window's layout and the
+// windows' order), the colours the table windows use, and the busy flag. The trading
+// application derives from it.
+#include <vector>
+#include "framework/window/TWApp.h"
+#include "platform/mfc/WinApp.h"
+#include "platform/mfc/Map.h"
+#include "platform/mfc/String.h"
+
+struct IDataTable;
+class CNorvMainFrame;
+
+// The colours of price movements and market segments (0x00BBGGRR).
+struct APP_COLORS
+{
+    COLORREF crUp = 0x008000;
+    COLORREF crDown = 0x0000FF;
+    COLORREF crUnchanged = 0xFF0000;
+    COLORREF crTickerDifferent = 0x008000;
+    COLORREF crMarketMaker = 0xFF00FF;
+    COLORREF crJuniorStock = 0x0000FF;
+    COLORREF crOddLot = 0xFF00FF;
+    COLORREF crSegment1 = 0x80FF80;
+    COLORREF crSegment2 = 0xFF8080;
+    COLORREF crSegment3 = 0x8080FF;
+};
+
+// The placeholder window class "QUEBROTREELISTCTRL"; callers ignore the result.
+ATOM RegisterTreeListClass();
+
+class CNorvApp : public CWinApp, public CTWApp
+{
+public:
+    // The map of open tables by name; it does not own them (RemoveTable deletes).
+    class CTablePtrMap : public CMap<CString, LPCSTR, IDataTable*, IDataTable*>
+    {
+    };
+
+    CNorvApp();
+    ~CNorvApp() override;
+
+    // The application object when it is one of these, else null.
+    static CNorvApp* Get();
+
+    // Both bases' slots. The framework's windows see a message first, then the class library.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL InitInstance() override { return TRUE; }
+    // Deletes the language and shared-services singletons, then the class library's exit.
+    int ExitInstance() override;
+    int Run() override { return CWinApp::Run(); }
+    // The recent-file list and the command line open a workspace.
+    CDocument* OpenDocumentFile(LPCSTR pszFileName) override;
+
+    // Tables. A name not in the map gives null. AddTable replaces an entry of the same name
+    // (the old table is not deleted); RemoveTable destroys and deletes the slot's table.
+    IDataTable* FindTable(UINT nNameId) const;
+    IDataTable* FindTableByName(LPCSTR pszName) const;
+    void AddTable(IDataTable* pTable);
+    void RemoveTable(IDataTable** ppSlot);
+    void RemoveAllTables();
+    // Every table, in the map's order.
+    std::vector<IDataTable*> GetTables() const;
+    // Shown normal, activated, the frame laid out again.
+    static void ShowTable(IDataTable* pTable);
+    // Every table's windows in the character set (1 default, 178 Arabic), and the grid fonts of
+    // the settings file's first section; FALSE when a window refused or there is no section.
+    BOOL SetFontCharset(BYTE nCharset);
+    // Visible table windows among the MDI children; 0 when none is active.
+    short CountVisibleTableWindows() const;
+
+    // Workspace. LoadWorkspace switches the settings file to pszFile (when it is another),
+    // applies ".General", restores the table windows of ".Z-Order" (at most
+    // MAX_TABLE_WINDOWS per table) and their order. SaveWorkspace writes ".General", the
+    // frame's settings and every window's layout into the current settings file.
+    virtual void LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst);
+    virtual void SaveWorkspace();
+    void RestoreTableWindows(LPCSTR pszName, int nCount);
+    const CString& GetWorkspaceFile() const { return m_strWorkspaceFile; }
+    void SetWorkspaceFile(LPCSTR pszFile) { m_strWorkspaceFile = pszFile; }
+
+    // The main frame; null before it exists.
+    CNorvMainFrame* GetMainFrame() const { return m_pMainFrame; }
+    void SetMainFrame(CNorvMainFrame* pFrame) { m_pMainFrame = pFrame; }
+    int NextZOrderIndex();
+
+    const APP_COLORS& GetColors() const { return m_colors; }
+    const CString& GetTableWindowClass() const { return m_strTableWindowClass; }
+    // The class of every table window, with the icon of that id; kept empty (the frames' own
+    // class) when the resources have no such icon.
+    void RegisterTableWindowClass(UINT nIconId);
+    const CString& GetProgramFolder() const { return m_strProgramFolder; }
+    BOOL IsAutoSave() const { return m_bAutoSave; }
+    BOOL IsShowTimeOnMenuBar() const { return m_bShowTimeOnMenuBar; }
+    // The busy flag, with the wait cursor while it is set.
+    void SetBusyFlag(BOOL bBusy);
+    BOOL IsBusy() const { return m_nBusy != 0; }
+
+protected:
+    // The ".General" values of the framework, from the current section; and back.
+    void ReadGeneralSettings();
+    void WriteGeneralSettings();
+
+    CString m_strWorkspaceFile;
+    BOOL m_bShowTimeOnMenuBar = FALSE;
+    BOOL m_bAutoSave = TRUE;
+    APP_COLORS m_colors;
+    CString m_strTableWindowClass;
+    CString m_strProgramFolder;         // ends in the path separator
+    int m_nBusy = 0;
+    CTablePtrMap m_tables;
+    CNorvMainFrame* m_pMainFrame = nullptr;     // not owned: the frame deletes itself
+};

@@ -1,0 +1,291 @@
+#include "app/NorvInfoTable.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+#include "app/NorvApp.h"
+#include "app/TableMDIWnd.h"
+#include "framework/base/ColumnValues.h"
+#include "framework/base/Language.h"
+#include "framework/base/SharedGlobals.h"
+#include "framework/table/Row.h"
+#include "framework/table/SortColumns.h"
+#include "framework/table/TableColumn.h"
+#include "framework/table/ViewTable.h"
+#include "platform/win/Windows.h"
+
+#define IDS_MISSING_STRING 854          // "%1": a string id that has no text
+#define INFO_TIME_CHARS 25
+
+namespace {
+
+// Columns in order: builder type, title id, width, size.
+const struct { int nType; UINT nTitleId; int nWidth; int nSize; BOOL bHidden; } s_columns[] = {
+    {COLTYPE_INT32, 851, 10, 0, TRUE},
+    {COLTYPE_STRING, 852, 60, 60, FALSE},
+    {COLTYPE_STRING, 853, 400, 255, FALSE},
+};
+
+CString ResourceText(UINT nId)
+{
+    CString strText;
+    GetSharedGlobals()->LoadString(strText, nId);
+    return strText;
+}
+
+}  // namespace
+
+CNorvInfoTable::~CNorvInfoTable()
+{
+    Destroy();
+}
+
+void CNorvInfoTable::CreateColumns()
+{
+    for (const auto& def : s_columns) {
+        CColumn column = m_table.AddColumn();
+        const CString strTitle = ResourceText(def.nTitleId);
+        column.SetName(strTitle);
+        // The language library in use names them; both title slots show that name.
+        column.SetTitle(strTitle, 0);
+        column.SetTitle(strTitle, 1);
+        column.SetDataType(def.nType);
+        if (def.nSize > 0)
+            column.SetSize(def.nSize);
+        column.SetWidth(def.nWidth);
+        column.SetHidden(def.bHidden);
+        column.SetUserSwitchable(!def.bHidden);
+    }
+}
+
+BOOL CNorvInfoTable::Create(UINT nNameId, int nFixedColumns, UINT nTitleId)
+{
+    m_bScroll = FALSE;
+    CSortColumns keys(30);
+    keys.Add(INFO_COL_NUMBER, 1);
+    m_nNextLine = 1;
+    m_nTextWidth = 0;
+    m_nTimeWidth = 0;
+    if (!CreateTable(nNameId, nTitleId))
+        return FALSE;
+    m_table.SetDefaultSortColumns(keys);
+    m_table.SetFixedColumnCount(nFixedColumns);
+    m_table.SetGroupHeaderMode(0);
+    m_table.SetTotalsMode(0);
+    if (CTableMDIWnd* pMain = GetMainWindow()) {
+        pMain->GetGrid().SetFlag5(FALSE);
+        pMain->GetGrid().SetFollowLastRow(TRUE);
+    }
+    if (CNorvApp* pApp = CNorvApp::Get())
+        pApp->AddTable(this);
+    return TRUE;
+}
+
+void CNorvInfoTable::Destroy()
+{
+    CMDITable::Destroy();
+    m_table.RemoveAllRows();
+    for (TBCellSlot* pBlock : m_blocks)
+        CTableColumns::FreeRowValues(pBlock);
+    m_blocks.clear();
+}
+
+void CNorvInfoTable::RemoveAllRows()
+{
+    m_table.RemoveAllRows();
+    for (TBCellSlot* pBlock : m_blocks)
+        CTableColumns::FreeRowValues(pBlock);
+    m_blocks.clear();
+    m_nNextLine = 1;
+    // Drawn empty now: a line inserted next moves the pixels below it, which must not still show
+    // the lines that went.
+    if (CTableMDIWnd* pMain = GetMainWindow(); pMain != nullptr && pMain->HasGrid()) {
+        pMain->GetGrid().Refresh();
+        pMain->GetGrid().UpdateNow();
+    }
+}
+
+CString CNorvInfoTable::GetTimeText()
+{
+    CString strTime;
+    GetSharedGlobals()->GetTimeText(strTime);
+    return strTime;
+}
+
+void CNorvInfoTable::AddTimedMessage(LPCSTR pszText, LPCSTR pszStamp, LPCSTR pszSecond, LPCSTR pszThird)
+{
+    const size_t nLength = pszStamp != nullptr ? strlen(pszStamp) : 0;
+    if (nLength < 6) {
+        AddMessage(pszText, 0, nullptr, nullptr);
+        return;
+    }
+    // Characters 4 to 7 of the stamp are the packed time, fewer when the stamp ends sooner.
+    char achPacked[4] = {0, 0, 0, 0};
+    memcpy(achPacked, pszStamp + 3, std::min<size_t>(4, nLength - 3));
+    int32_t nPacked = 0;
+    memcpy(&nPacked, achPacked, sizeof nPacked);
+    AddMessage(pszText, nPacked, pszSecond, pszThird);
+}
+
+void CNorvInfoTable::AddMessage(LPCSTR pszText, int32_t nPackedTime, LPCSTR pszSecond, LPCSTR pszThird)
+{
+    if (m_table.GetViewCount() == 0)
+        return;
+    if (nPackedTime == 0) {
+        StoreLine(GetTimeText(), pszText, FALSE);
+    } else {
+        TBCellSlot cell{};
+        cell.nValue = nPackedTime;
+        char szTime[INFO_TIME_CHARS + 1] = "";
+        FormatColumnValue(szTime, sizeof szTime, &cell, 0, CColumnDataType(COLTYPE_PACKED_TIME, FALSE, 0, 0, FALSE));
+        StoreLine(szTime, pszText, TRUE);
+    }
+    if (pszSecond != nullptr)
+        StoreLine("", pszSecond, FALSE);
+    if (pszThird != nullptr)
+        StoreLine("", pszThird, FALSE);
+}
+
+void CNorvInfoTable::AddText(LPCSTR pszText)
+{
+    AddMessage(pszText, 0, nullptr, nullptr);
+}
+
+void CNorvInfoTable::AddResourceText(UINT nId)
+{
+    const CString strText = ResourceText(nId);
+    if (strText.IsEmpty())
+        AddMissingString(nId);
+    else
+        AddText(strText);
+}
+
+void CNorvInfoTable::AddTimedResource(UINT nId, LPCSTR pszStamp)
+{
+    const CString strText = ResourceText(nId);
+    if (strText.IsEmpty())
+        AddMissingString(nId);
+    else
+        AddTimedMessage(strText, pszStamp, nullptr, nullptr);
+}
+
+void CNorvInfoTable::AddResourceMessage(UINT nId, int32_t nPackedTime)
+{
+    const CString strText = ResourceText(nId);
+    if (strText.IsEmpty())
+        AddMissingString(nId);
+    else
+        AddMessage(strText, nPackedTime, nullptr, nullptr);
+}
+
+void CNorvInfoTable::AddMissingString(UINT nId)
+{
+    char szNumber[16];
+    snprintf(szNumber, sizeof szNumber, "%u", nId);
+    CString strText = ResourceText(IDS_MISSING_STRING);
+    if (strText.IsEmpty())
+        strText = "%1";
+    strText.Replace("%1", szNumber);
+    AddText(strText);
+}
+
+void CNorvInfoTable::StoreLine(LPCSTR pszTime, LPCSTR pszText, BOOL bTimeColored)
+{
+    CViewTable* pView = m_table.GetView(0);
+    const CTableColumns& columns = pView->GetColumns();
+    TBCellSlot* pBlock = columns.AllocRowValues(FALSE);
+    if (pBlock == nullptr)
+        return;
+    const int32_t nNumber = m_nNextLine++;
+    const CTBString strText = GetLanguage()->Translate(pszText != nullptr ? pszText : "");
+    columns.SetSlotValue(&pBlock[INFO_COL_NUMBER], &nNumber, INFO_COL_NUMBER);
+    columns.SetSlotValue(&pBlock[INFO_COL_TIME], pszTime != nullptr ? pszTime : "", INFO_COL_TIME);
+    columns.SetSlotValue(&pBlock[INFO_COL_TEXT], static_cast<const char*>(strText), INFO_COL_TEXT);
+    m_blocks.push_back(pBlock);
+    CRow row(&m_table, pBlock);
+    if (bTimeColored)
+        row.SetCellTextColor(INFO_COL_TIME, INFO_TIME_COLOR);
+    m_table.InsertRow(row);
+    // The grid moves the lines below an inserted one by pixels; below the last line those
+    // pixels would stay as a copy of it, so the window is drawn afresh at its next paint.
+    if (CTableMDIWnd* pMain = GetMainWindow(); pMain != nullptr && pMain->HasGrid())
+        ::InvalidateRect(pMain->GetGrid().m_hWnd, nullptr, FALSE);
+    WidenColumn(INFO_COL_TIME, pszTime != nullptr ? pszTime : "", m_nTimeWidth);
+    WidenColumn(INFO_COL_TEXT, strText, m_nTextWidth);
+}
+
+void CNorvInfoTable::WidenColumn(int nCol, LPCSTR pszText, int& nWidest)
+{
+    CTableMDIWnd* pMain = GetMainWindow();
+    if (pMain == nullptr || !pMain->HasGrid())
+        return;
+    CTableWindow& grid = pMain->GetGrid();
+    HDC hdc = GetDC(grid.m_hWnd);
+    if (hdc == nullptr)
+        return;
+    HGDIOBJ hOld = grid.GetFont() != nullptr ? SelectObject(hdc, grid.GetFont()) : nullptr;
+    SIZE size{0, 0};
+    GetTextExtentPoint32A(hdc, pszText, static_cast<int>(strlen(pszText)), &size);
+    if (hOld != nullptr)
+        SelectObject(hdc, hOld);
+    ReleaseDC(grid.m_hWnd, hdc);
+    // Only a wider line changes the column: measuring every line again would make each new
+    // line cost as much as the whole log.
+    ApplyWidth(nCol, size.cx + 3 * grid.GetDigitWidth(FALSE), nWidest);
+}
+
+void CNorvInfoTable::ApplyWidth(int nCol, int nWidth, int& nWidest)
+{
+    CTableMDIWnd* pMain = GetMainWindow();
+    if (nWidth <= nWidest || pMain == nullptr || !pMain->HasGrid())
+        return;
+    CTableWindow& grid = pMain->GetGrid();
+    nWidest = nWidth;
+    // The time and the text are the two columns shown, in that order unless the user moved them.
+    const int nDisplayCol = m_table.GetView(0)->GetColumnOrder().FindPosition(nCol);
+    if (nDisplayCol >= 0 && nDisplayCol < grid.GetDisplayColumnCount() && grid.GetColumnWidth(nDisplayCol) < nWidth) {
+        grid.SetColumnWidth(nDisplayCol, nWidth, FALSE);
+        // Every line moves with the column: the whole grid is drawn again, now, before the next
+        // line's insertion moves pixels that would still show the old widths.
+        grid.Refresh();
+        grid.UpdateNow();
+    }
+}
+
+CString CNorvInfoTable::GetLineCell(int nLine, int nCol) const
+{
+    if (nLine < 0 || nLine >= GetLineCount() || nCol < 0 || nCol > INFO_COL_TEXT)
+        return "";
+    const TBCellSlot* pBlock = m_blocks[static_cast<size_t>(nLine)];
+    if (nCol == INFO_COL_NUMBER) {
+        CString strNumber;
+        strNumber.Format("%d", pBlock[INFO_COL_NUMBER].nValue);
+        return strNumber;
+    }
+    const char* pszText = static_cast<const char*>(pBlock[nCol].pData);
+    return pszText != nullptr ? pszText : "";
+}
+
+void CNorvInfoTable::OnLayoutLoaded(CTableMDIWnd* pWindow)
+{
+    if (pWindow != GetMainWindow())
+        return;
+    // Narrower than a line seen: measured again from the widest kept.
+    for (auto [nCol, pnWidest] : {std::pair{INFO_COL_TIME, &m_nTimeWidth}, std::pair{INFO_COL_TEXT, &m_nTextWidth}}) {
+        const int nWidest = *pnWidest;
+        *pnWidest = 0;
+        ApplyWidth(nCol, nWidest, *pnWidest);
+    }
+}
+
+void CNorvInfoTable::CloseWindow(CTableMDIWnd* pWindow)
+{
+    if (pWindow != nullptr && pWindow->m_hWnd != nullptr)
+        pWindow->ShowWindow(SW_MINIMIZE);
+}
+
+void CNorvInfoTable::BringWindowToTop()
+{
+    if (CTableMDIWnd* pMain = GetMainWindow())
+        ::SetWindowPos(pMain->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}

@@ -1,0 +1,91 @@
+#pragma once
+// The MDI child that shows one view of a server-fed table in an embedded grid. It forwards the
+// commands it does not handle to its table, keeps its caption in step with the view's title,
+// saves and restores its layout and place in the workspace, and records its place in the window
+// order. Made with new by its table; deletes itself when its window is destroyed.
+#include "framework/table/TableEvents.h"
+#include "framework/window/TableWindow.h"
+#include "platform/mfc/FrameWnd.h"
+
+struct IDataTable;
+class CCmdUI;
+class CViewTable;
+
+// Show command of a saved placement whose window was hidden.
+#define SW_SAVED_HIDDEN 1111
+
+// The table windows' own commands.
+#define ID_TABLE_FILTER        60000
+#define ID_TABLE_SHOW_COLUMNS  60001
+#define ID_TABLE_FOLLOW_LAST   60002
+#define ID_TABLE_GRAND_TOTAL   60003
+#define ID_TABLE_REMOVE_FILTER 60004
+#define ID_TABLE_TITLES        60005
+#define ID_TABLE_COPY_ALL      60006
+#define ID_TABLE_EXPORT        60008
+#define ID_TABLE_NEW_WINDOW    60009
+#define ID_TABLE_COPY_PICTURE  57634
+
+class CTableMDIWnd : public CMDIChildWnd, public CTableEventSink
+{
+public:
+    CTableMDIWnd(IDataTable* pTable, CViewTable* pView);
+    ~CTableMDIWnd() override;
+
+    // The MDI child with the application's table-window class and the view's title; FALSE when
+    // the window or its grid could not be made (the object is then gone).
+    BOOL CreateTableWindow(LPCSTR pszClassName, CMDIFrameWnd* pFrame);
+
+    IDataTable* GetDataTable() const { return m_pTable; }
+    CViewTable* GetView() const { return m_pView; }
+    CTableWindow& GetGrid() { return m_grid; }
+    BOOL HasGrid() const { return m_grid.m_hWnd != nullptr; }
+
+    // Layout: grid properties, the view's columns and the placement, under the view's section.
+    void LoadSettings();
+    void SaveSettings();
+    void RestorePlacement();
+    // The application's price colours into the grid's colour indices.
+    void ApplyAppColors();
+    void UpdateTableMenu();
+    // The grid's normal and bold fonts in the character set, when it is another. TRUE.
+    BOOL SetFontCharset(BYTE nCharset);
+
+    BOOL OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+
+    // The view's title became the caption.
+    void OnTitleChanged(const CTBString* pTitle, int nLanguage) override;
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCTA pCreate);
+    afx_msg void OnClose();
+    afx_msg void OnSysCommand(UINT nId, LPARAM lParam);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnDestroy();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+    afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT uMessage);
+    afx_msg void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
+    afx_msg void OnSysColorChange();
+    afx_msg void OnMenuSelect(UINT nItemId, UINT nFlags, HMENU hSysMenu);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void SelectSection();
+    void SizeGrid(int cx, int cy);
+    // The table's commands that every table window carries out itself; FALSE for other ids.
+    BOOL RunOwnCommand(UINT nId);
+    void ShowFilterDialog();
+    void RemoveFilter();
+    void Export();
+    // The rows as text and table data, and a picture of the window beside them.
+    void CopyAsPicture();
+    // The state of those commands' items; FALSE for other ids.
+    BOOL UpdateOwnCommand(UINT nId, CCmdUI* pCmdUI);
+
+    CTableWindow m_grid;
+    CViewTable* m_pView;                // not owned: the table's
+    IDataTable* m_pTable;               // not owned: the table owns this window
+};

@@ -1,0 +1,209 @@
+#include "app/ZorvatApp.h"
+
+#include "app/NorvMainFrame.h"
+#include "app/TableMDIWnd.h"
+#include "framework/base/SharedGlobals.h"
+#include "link/ZorvatComm.h"
+#include "platform/win/Windows.h"
+#include "platform/win/user/MessageBox.h"
+#include "refdata/ZorvatGlobals.h"
+#include "refdata/ZorvatTypes.h"
+
+#define IDS_VERSION_REFUSED_BOX 55304
+
+CZORVAT32App::CZORVAT32App()
+    : m_errors(this, this, this), m_dispatcher(this, &m_errors, this, this), m_rates(this)
+{
+}
+
+CZORVAT32App::~CZORVAT32App()
+{
+    // The link window outlives nothing of ours: it would call back into a dead object.
+    if (m_pComm != nullptr && m_pComm->m_hWnd != nullptr)
+        m_pComm->DestroyWindow();
+    DestroyTickersAndTables();
+}
+
+CZORVAT32App* CZORVAT32App::Get()
+{
+    return dynamic_cast<CZORVAT32App*>(CTWApp::Get());
+}
+
+ICommLink* CZORVAT32App::GetLink()
+{
+    return m_pComm;
+}
+
+BOOL CZORVAT32App::IsConnected() const
+{
+    return m_pComm != nullptr && m_pComm->IsConnected();
+}
+
+long CZORVAT32App::SendRequest(LPCSTR pszLine)
+{
+    const long nNumber = m_dispatcher.SendRequest(pszLine);
+    return nNumber > 0 ? nNumber : 0;
+}
+
+long CZORVAT32App::SendRequest(int nType, LPCSTR pszBody)
+{
+    if (!IsConnected())
+        return -1;
+    return m_dispatcher.SendRequest(nType, pszBody);
+}
+
+void CZORVAT32App::BringInfoWindowToTop(int nPriority)
+{
+    if (m_nInfoPriority > nPriority || m_pInfoTable == nullptr)
+        return;
+    m_pInfoTable->BringWindowToTop();
+}
+
+void CZORVAT32App::AddInfoText(LPCSTR pszText)
+{
+    if (m_pInfoTable != nullptr)
+        m_pInfoTable->AddText(pszText);
+}
+
+void CZORVAT32App::ShowInfoResource(UINT nId, int nPriority)
+{
+    if (m_pInfoTable != nullptr)
+        m_pInfoTable->AddResourceText(nId);
+    if (nPriority > 0)
+        BringInfoWindowToTop(nPriority);
+}
+
+CString CZORVAT32App::GetPaymentModeText(long nCode) const
+{
+    CString strText;
+    strText.Format("%ld", nCode);
+    return strText;
+}
+
+CString CZORVAT32App::GetAccountTypeText(long nCode) const
+{
+    CString strText;
+    strText.Format("%ld", nCode);
+    return strText;
+}
+
+CString CZORVAT32App::GetProgramFolder() const
+{
+    // The reference data wants the folder without its separator.
+    CString strFolder = m_strProgramFolder;
+    if (!strFolder.IsEmpty() && strFolder[strFolder.GetLength() - 1] == '/')
+        strFolder = strFolder.Left(strFolder.GetLength() - 1);
+    return strFolder;
+}
+
+BOOL CZORVAT32App::IsActiveChild(HWND hWnd) const
+{
+    CMDIChildWnd* pActive = m_pMainFrame != nullptr ? m_pMainFrame->MDIGetActive() : nullptr;
+    return pActive != nullptr && pActive->m_hWnd == hWnd;
+}
+
+CString CZORVAT32App::GetErrorText(long nCode)
+{
+    CString strText;
+    m_errors.GetText(&strText, nCode);
+    return strText;
+}
+
+void CZORVAT32App::ShowMessageBox(LPCSTR pszText, UINT nFlags)
+{
+    MessageBoxA(nullptr, pszText, m_strAppTitle, nFlags);
+}
+
+int CZORVAT32App::AskYesNo(UINT nTextId)
+{
+    CString strText;
+    GetSharedGlobals()->LoadString(strText, nTextId);
+    return MessageBoxA(nullptr, strText, m_strAppTitle, MB_YESNO | MB_ICONQUESTION);
+}
+
+void CZORVAT32App::OnVersionStatus(int nStatus, LPCSTR pszText)
+{
+    if (nStatus == 2) {
+        // An outdated version may no longer connect: the link closes before the user reads why.
+        if (m_pComm != nullptr)
+            m_pComm->Disconnect(FALSE);
+        CString strText;
+        GetSharedGlobals()->LoadString(strText, IDS_VERSION_REFUSED_BOX);
+        MessageBoxA(nullptr, strText, m_strAppTitle, MB_OK | MB_ICONERROR);
+    }
+    ShowVersionInfo(pszText, nStatus);
+}
+
+void CZORVAT32App::SetFrameTitle(LPCSTR pszTitle)
+{
+    if (m_pMainFrame != nullptr)
+        m_pMainFrame->SetTitleText(pszTitle);
+}
+
+int CZORVAT32App::OpenStandingTables()
+{
+    if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr)
+        m_pMainFrame->SendMessage(WM_SETREDRAW, FALSE);
+    m_pInfoTable = new CZorvatInfoTable(this, this);
+    if (!m_pInfoTable->Create(IDS_TABLE_INFO, 0, IDS_TITLE_INFO)) {
+        // A table that could not make its window is of no use to anyone; the map may hold it.
+        IDataTable* pTable = m_pInfoTable;
+        if (FindTableByName(pTable->GetName()) == pTable)
+            RemoveTable(&pTable);
+        else
+            delete pTable;
+        m_pInfoTable = nullptr;
+    } else {
+        GetSharedGlobals()->m_pInfoWindow = m_pInfoTable;
+        ShowTable(m_pInfoTable);
+    }
+    if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr) {
+        m_pMainFrame->SendMessage(WM_SETREDRAW, TRUE);
+        m_pMainFrame->Invalidate();
+    }
+    return 1;
+}
+
+int CZORVAT32App::BuildStandingSet()
+{
+    const int nResult = OpenStandingTables();
+    if (nResult == 1) {
+        CString strFile;
+        GetSharedGlobals()->LoadString(strFile, IDS_SETTINGS_FILE);
+        LoadWorkspace(m_strProgramFolder + strFile, TRUE);
+    }
+    return nResult;
+}
+
+void CZORVAT32App::DestroyTickersAndTables()
+{
+    // Nobody may write into the information table from here until a new one is handed over.
+    GetSharedGlobals()->m_pInfoWindow = nullptr;
+    m_pInfoTable = nullptr;
+    RemoveAllTables();
+}
+
+void CZORVAT32App::SaveWorkspace()
+{
+    if (m_pMainFrame == nullptr || m_pMainFrame->m_hWnd == nullptr)
+        return;
+    CSettingsFile& settings = GetSharedGlobals()->m_settings;
+    settings.SetSection(".General");
+    settings.WriteBool("BringInfoWindoToTop", m_bInfoRaise);
+    settings.WriteInt("BringInfoWindowToTopPriority", m_nInfoPriority);
+    CNorvApp::SaveWorkspace();
+    if (m_pComm != nullptr)
+        m_pComm->SaveCommSettings();
+}
+
+void CZORVAT32App::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
+{
+    for (IDataTable* pTable : GetTables())
+        pTable->CloseAllWindows();
+    CNorvApp::LoadWorkspace(pszFile, bCloseFirst);
+    CSettingsFile& settings = GetSharedGlobals()->m_settings;
+    settings.SetSection(".General");
+    m_bInfoRaise = settings.GetBool("BringInfoWindoToTop", TRUE);
+    m_nInfoPriority = settings.GetInt("BringInfoWindowToTopPriority", 1);
+    settings.SetSection("Ticker");
+}

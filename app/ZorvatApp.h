@@ -1,0 +1,209 @@
+#pragma once
+// The terminal's application object: it owns the session (the user, the link, the message
+// source every server-fed object registers with, the error texts, the currency rates) and,
+// through CNorvApp, the table map and the workspace. Start-up chooses the language and builds the
+// main frame; the session connects, runs the handshake and logs the user in; the commands carry
+// out the menu with its privilege rules. Implementation by concern: ZorvatApp.cpp (services and
+// standing tables), ZorvatSession.cpp (connection, login, log-off), ZorvatStartup.cpp (start-up
+// and exit), ZorvatCommands.cpp (the command table).
+#include "app/AppCommands.h"
+#include "app/NorvApp.h"
+#include "app/ZorvatInfoTable.h"
+#include "link/AppServices.h"
+#include "link/ErrorDictionary.h"
+#include "link/MessageDispatcher.h"
+#include "link/MessageSource.h"
+#include "link/RefDataServices.h"
+#include "refdata/CurrencyRates.h"
+#include "refdata/MarketListClient.h"
+#include "refdata/NorvFormat.h"
+#include "refdata/ZorvatTypes.h"
+#include "platform/mfc/StringArray.h"
+#include "refdata/User.h"
+
+class CZorvatComm;
+class CMainFrame;
+class CSharedGlobals;
+
+#define IDS_APP_TITLE 280
+#define IDS_TABLE_INFO 50001
+#define IDS_TITLE_INFO 56710
+#define IDS_LINK_SETTINGS_FILE 40600
+#define IDS_SETTINGS_FILE 40601
+#define IDS_WORKSPACE_EXTENSION 40371
+#define WM_LOGIN_AGAIN (WM_USER + 333)  // to the main frame: show the login dialog again
+
+#define INFO_PRIORITY_NOTICE 1
+#define INFO_PRIORITY_ERROR 2
+
+class CZORVAT32App : public CNorvApp,
+                     public CZorvatMessageSource,
+                     public IAppServices,
+                     public IRefDataServices,
+                     public IMarketListClient,
+                     public IInfoTableHost,
+                     public IBaseCurrencySource
+{
+public:
+    CZORVAT32App();
+    ~CZORVAT32App() override;
+
+    static CZORVAT32App* Get();
+
+    // Start-up and exit (ZorvatStartup.cpp).
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // The session (ZorvatSession.cpp).
+    void Connect();
+    void Disconnect(BOOL bAsk);
+    void Logoff();
+    // The login dialog now, then "UL". The link's call (IAppServices::Login) only posts
+    // WM_LOGIN_AGAIN, so that the dialog never runs inside the link's read handler.
+    void RunLogin();
+    void Login() override;
+    void OnLoginReply(CServerMessage* pReply) override;
+    void OnConnectionState(int nCode) override;
+    void OnCommDestroyed() override;
+    void OnMessageDR(CServerMessage*) override {}
+    BOOL IsConnected() const;
+    BOOL IsLoggedIn() const { return m_user.GetRole() != -1; }
+    BOOL IsInitialLoadDone() const { return m_dispatcher.IsInitialLoadDone(); }
+    // The workspace file of a user: letters, digits, '-' and '_' of the name, at most 8, else
+    // the user number; in the program folder, with the workspace extension.
+    static CString MakeUserWorkspaceFile(LPCSTR pszFolder, LPCSTR pszName, int nUserNumber, LPCSTR pszExtension);
+
+    // Services.
+    long SendRequest(LPCSTR pszLine);
+    long SendRequest(int nType, LPCSTR pszBody) override;
+    void BringInfoWindowToTop(int nPriority) override;
+    CUser GetUser() const override { return m_user; }
+    CZorvatInfoTable* GetInfoTable() const { return m_pInfoTable; }
+    CZorvatComm* GetComm() const { return m_pComm; }
+    CMessageDispatcher& GetDispatcher() { return m_dispatcher; }
+    const CString& GetAppTitle() const { return m_strAppTitle; }
+    CString GetBaseCurrency() const override { return m_strBaseCurrency; }
+    void SetBaseCurrency(LPCSTR pszCode) { m_strBaseCurrency = pszCode; }
+    WORD GetLanguageId() const { return m_nLanguageId; }
+    int GetIndicatorState() const { return m_nIndicatorState; }
+    int GetInfoPriority() const { return m_nInfoPriority; }
+    void SetInfoPriority(int nLevel) { m_nInfoPriority = nLevel; }
+    BOOL IsInfoRaise() const { return m_bInfoRaise; }
+    void SetInfoRaise(BOOL bRaise) { m_bInfoRaise = bRaise; }
+
+    // The standing tables: today the information table alone.
+    int OpenStandingTables();
+    int BuildStandingSet();
+    void DestroyTickersAndTables();
+
+    // Workspace: the framework's part, the link's settings, the application's general keys.
+    void SaveWorkspace() override;
+    void LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst) override;
+
+    // IAppServices.
+    ICommLink* GetLink() override;
+    IInfoWindow* GetInfoWindow() override { return m_pInfoTable; }
+    ICompactQuoteExpander* GetQuoteExpander() override { return nullptr; }
+    LPCSTR GetLanguageCode() const override { return m_nLanguageId == 1033 ? "0" : "1"; }
+    void SetBusy(BOOL bBusy) override { SetBusyFlag(bBusy); }
+    // IRefDataServices.
+    int GetUserRole() const override { return m_user.GetRole(); }
+    void AcceptPendingText() override;
+    CString GetPaymentModeText(long nCode) const override;
+    CString GetAccountTypeText(long nCode) const override;
+    // IMarketListClient.
+    void AddInfoText(LPCSTR pszText) override;
+    void RemoveAllTickers() override { m_tickers.RemoveAll(); }
+    void AddTicker(LPCSTR pszName) override { m_tickers.Add(pszName); }
+    int GetTickerCount() const override { return m_tickers.GetSize(); }
+    void OnMarketListChanged() override {}
+    void ResetCharts() override {}
+    void RefreshUsOrderStatus() override {}
+    CString GetProgramFolder() const override;
+    // IInfoTableHost.
+    void SetIndicatorState(int nState) override { m_nIndicatorState = nState; }
+    BOOL IsActiveChild(HWND hWnd) const override;
+    CString GetErrorText(long nCode) override;
+    void ShowMessageBox(LPCSTR pszText, UINT nFlags) override;
+    void OnVersionStatus(int nStatus, LPCSTR pszText) override;
+
+    // Commands (ZorvatCommands.cpp): TRUE when the id is one of the application's and ran.
+    // GetCommandState: FALSE for an id without a rule of its own; else whether it is enabled and
+    // its check mark (-1 for an item that carries none).
+    BOOL RunCommand(UINT nId);
+    BOOL OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    BOOL GetCommandState(UINT nId, BOOL* pbEnabled, int* pnCheck);
+    COMMAND_CONTEXT GetCommandContext() const;
+
+    // Profile values (the registry key of the application).
+    CString ReadProfileText(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszDefault);
+    void WriteProfileText(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszValue);
+
+protected:
+    // The main frame's title while nobody is logged in, or with the user.
+    void SetFrameTitle(LPCSTR pszTitle);
+    int  AskYesNo(UINT nTextId);
+    void ShowInfoResource(UINT nId, int nPriority);
+    void SendLoginFollowUps();
+    void OpenUserWorkspace();
+    void ReadBaseCurrency();
+    // Start-up steps (ZorvatStartup.cpp).
+    static CString ReadBrandName();
+    DWORD ReadArabicChoice(LPCSTR pszBrand);
+    BOOL LoadLanguage(DWORD dwArabic);
+    static CString FindProgramFolder();
+    void OpenProfile(CSharedGlobals* pShared, LPCSTR pszAppName);
+    BOOL CreateMainFrame();
+    void TrimMenu(CMainFrame* pFrame);
+    // The command table (ZorvatCommands.cpp).
+    struct COMMAND_ENTRY;
+    static const COMMAND_ENTRY s_commands[];
+    static const COMMAND_ENTRY* FindCommand(UINT nId);
+    // Command handlers, one per command or range.
+    void OnConnectCommand(UINT);
+    void OnDisconnectCommand(UINT);
+    void OnLinkSettings(UINT);
+    void OnShowInfo(UINT);
+    void OnSaveWorkspaceCommand(UINT);
+    void OnOpenWorkspace(UINT);
+    void OnSaveWorkspaceAs(UINT);
+    void OnLoginCommand(UINT);
+    void OnClearInfo(UINT);
+    void OnInfoRaise(UINT);
+    void OnInfoPriority(UINT nId);
+    void OnInfoButton(UINT);
+    void OnChangePassword(UINT);
+    void OnChangePin(UINT);
+    void OnAbout(UINT);
+    void OnReadingDirection(UINT);
+    void OnVersionCommand(UINT);
+    void ShowVersionInfo(LPCSTR pszText, int nVersionStatus);
+    int  GetInfoRaiseCheck(UINT) const { return m_bInfoRaise ? 1 : 0; }
+    int  GetInfoPriorityCheck(UINT nId) const { return static_cast<int>(nId) - (ID_APP_INFO_PRIORITY_1 - 1) == m_nInfoPriority; }
+    void AddRecentFile(LPCSTR pszPath);
+    void SaveWorkspaceFile();
+    // The login dialog; FALSE when the user cancelled (ZorvatLogin.cpp).
+    BOOL AskCredentials(CString& strUser, CString& strPassword);
+
+    CUser m_user;
+    CZorvatErrorDictionary m_errors;
+    CMessageDispatcher m_dispatcher;
+    CZorvatComm* m_pComm = nullptr;             // not owned: the window deletes itself
+    CZorvatInfoTable* m_pInfoTable = nullptr;   // owned through the table map
+    CBaseCurrConv m_rates;
+    CString m_strBaseCurrency;
+    CString m_strLinkSettingsFile;
+    CString m_strPendingPassword;       // sent in a password change, not yet accepted
+    CString m_strHelpFile;
+    CNorvFormat m_norvFormat;
+    CZorvatTypes m_types{this, this};
+    CString m_strAppTitle;
+    CStringArray m_tickers;             // the ticker names; their windows come later
+    BOOL m_bDisconnected = FALSE;
+    BOOL m_bLoginPosted = FALSE;        // a WM_LOGIN_AGAIN waits in the queue
+    BOOL m_bInfoRaise = TRUE;
+    int  m_nInfoPriority = 1;
+    int  m_nIndicatorState = 0;
+    WORD m_nLanguageId = 1033;
+    HMODULE m_hLanguage = nullptr;      // owned: freed at exit
+};

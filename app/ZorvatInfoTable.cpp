@@ -1,0 +1,133 @@
+#include "app/ZorvatInfoTable.h"
+
+#include "app/TableMDIWnd.h"
+#include "framework/base/NorvGlobals.h"
+#include "link/MessageSource.h"
+#include "link/ServerMessage.h"
+#include "platform/win/Windows.h"
+#include "refdata/ZorvatGlobals.h"
+
+#define IDS_NEWER_VERSION 55303
+#define IDS_VERSION_REFUSED 55304
+#define IDS_VERSION_CLOSED 40534
+
+#define VERSION_STATUS_NEWER 1
+#define VERSION_STATUS_REFUSED 2
+
+CZorvatInfoTable::CZorvatInfoTable(IInfoTableHost* pHost, CZorvatMessageSource* pSource)
+    : m_pHost(pHost), m_pSource(pSource)
+{
+}
+
+CZorvatInfoTable::~CZorvatInfoTable()
+{
+    Destroy();
+}
+
+BOOL CZorvatInfoTable::Create(UINT nNameId, int nFixedColumns, UINT nTitleId)
+{
+    const BOOL bCreated = CNorvInfoTable::Create(nNameId, nFixedColumns, nTitleId);
+    if (m_pSource != nullptr)
+        m_pSource->AddSink(GetSinkRecord());
+    return bCreated;
+}
+
+void CZorvatInfoTable::Destroy()
+{
+    if (m_pSource != nullptr && GetSinkId() != -1)
+        m_pSource->RemoveSink(GetSinkId());
+    CNorvInfoTable::Destroy();
+}
+
+BOOL CZorvatInfoTable::IsWindowOpen() const
+{
+    CTableMDIWnd* pMain = GetMainWindow();
+    return pMain != nullptr && pMain->m_hWnd != nullptr && m_pHost != nullptr &&
+           m_pHost->IsActiveChild(pMain->m_hWnd) && !pMain->IsIconic();
+}
+
+void CZorvatInfoTable::ShowWindow()
+{
+    if (CTableMDIWnd* pMain = GetMainWindow()) {
+        pMain->ShowWindow(SW_SHOWNORMAL);
+        pMain->ActivateFrame(-1);
+        pMain->MDIActivate();
+    }
+}
+
+CString CZorvatInfoTable::GetTimeText()
+{
+    return GetGlobals()->GetServerTimeText();
+}
+
+void CZorvatInfoTable::UpdateIndicator()
+{
+    if (m_pHost != nullptr)
+        m_pHost->SetIndicatorState(IsWindowOpen() ? INFO_INDICATOR_IDLE : INFO_INDICATOR_NEW);
+}
+
+void CZorvatInfoTable::AddTimedMessage(LPCSTR pszText, LPCSTR pszStamp, LPCSTR pszSecond, LPCSTR pszThird)
+{
+    UpdateIndicator();
+    CNorvInfoTable::AddTimedMessage(pszText, pszStamp, pszSecond, pszThird);
+}
+
+void CZorvatInfoTable::AddMessage(LPCSTR pszText, int32_t nPackedTime, LPCSTR pszSecond, LPCSTR pszThird)
+{
+    UpdateIndicator();
+    CNorvInfoTable::AddMessage(pszText, nPackedTime, pszSecond, pszThird);
+}
+
+void CZorvatInfoTable::AddText(LPCSTR pszText)
+{
+    UpdateIndicator();
+    CNorvInfoTable::AddText(pszText);
+}
+
+void CZorvatInfoTable::OnMS(CServerMessage* pMsg)
+{
+    const long nCode = pMsg->GetLong(1);
+    CString strText;
+    if (nCode < 1)
+        strText = pMsg->GetField(GetNorvGlobals().m_nLanguage == 1 ? 3 : 2);
+    else if (m_pHost != nullptr)
+        strText = m_pHost->GetErrorText(nCode);
+    CString strLine = strText;
+    strLine.Replace("#", ", ");
+    AddText(strLine);
+    if (m_pHost == nullptr)
+        return;
+    m_pHost->BringInfoWindowToTop(1);
+    if (pMsg->GetLong(4) != 0) {
+        CString strBox = strText;
+        strBox.Replace("#", "\n\n");
+        const BOOL bError = GetNorvGlobals().m_nLanguage != 1 && pMsg->GetLong(5) != 0;
+        m_pHost->ShowMessageBox(strBox, bError ? MB_ICONERROR : MB_ICONINFORMATION);
+    }
+}
+
+void CZorvatInfoTable::OnVC(CServerMessage* pMsg)
+{
+    const int nStatus = static_cast<int>(pMsg->GetLong(2));
+    const CString strText = pMsg->GetField(5);
+    if (nStatus == VERSION_STATUS_NEWER) {
+        AddResourceText(IDS_NEWER_VERSION);
+        if (m_pHost != nullptr) {
+            m_pHost->BringInfoWindowToTop(1);
+            m_pHost->OnVersionStatus(nStatus, strText);
+        }
+    } else if (nStatus == VERSION_STATUS_REFUSED) {
+        AddResourceText(IDS_VERSION_REFUSED);
+        AddResourceText(IDS_VERSION_CLOSED);
+        if (m_pHost != nullptr) {
+            m_pHost->BringInfoWindowToTop(2);
+            m_pHost->OnVersionStatus(nStatus, strText);
+        }
+    }
+}
+
+void CZorvatInfoTable::OnBM(CServerMessage* pMsg)
+{
+    // The state is kept; its line waits for the market schedule table, which names the states.
+    GetGlobals()->SetMarketState(pMsg->GetLong(0), static_cast<int>(pMsg->GetLong(1)));
+}

@@ -1,0 +1,94 @@
+#include "app/DataTable.h"
+#include "app/NorvMainFrame.h"
+#include "app/ZorvatApp.h"
+#include "app/dialogs/AboutDlg.h"
+#include "app/dialogs/ChangeRequests.h"
+#include "app/dialogs/CredentialDialogs.h"
+#include "app/dialogs/VersionInfoDlg.h"
+#include "framework/base/NorvGlobals.h"
+#include "framework/base/SharedGlobals.h"
+#include "link/ZorvatComm.h"
+#include "platform/win/user/MessageBox.h"
+
+#define IDS_ASK_DIRECTION 40342
+#define IDS_DIRECTION_SECTION 40375
+#define IDS_DIRECTION_KEY 40376
+#define IDS_DIRECTION_NEXT_START 40377
+#define US_ORDER_STATUS_TABLE 51110
+#define KSE_ORDER_STATUS_TABLE 51128
+
+BOOL CZORVAT32App::AskCredentials(CString& strUser, CString& strPassword)
+{
+    CLoginDlg dialog(m_pMainFrame);
+    dialog.SetUserId(ReadProfileText(".General", "MostRecentUserID", ""));
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    strUser = dialog.GetUserId();
+    strPassword = dialog.GetPassword();
+    return TRUE;
+}
+
+void CZORVAT32App::OnChangePassword(UINT)
+{
+    CString strBody, strNewPassword;
+    if (!ChangePassword(m_user, &strBody, &strNewPassword, m_pMainFrame))
+        return;
+    // The new password becomes the session's only when the server takes it.
+    if (SendRequest(MSG_US, strBody) > 0)
+        m_strPendingPassword = strNewPassword;
+}
+
+void CZORVAT32App::OnChangePin(UINT)
+{
+    CString strBody;
+    if (ChangePin(m_user, &strBody, m_pMainFrame))
+        SendRequest(MSG_US, strBody);
+}
+
+void CZORVAT32App::OnAbout(UINT)
+{
+    CAboutDlg dialog(m_pComm, m_pMainFrame);
+    dialog.DoModal();
+}
+
+void CZORVAT32App::AcceptPendingText()
+{
+    m_user.AcceptPendingText();
+    // Pause lock and order review compare with the session's password: it must be the new one.
+    if (!m_strPendingPassword.IsEmpty()) {
+        m_user.SetPassword(m_strPendingPassword);
+        m_strPendingPassword.Empty();
+    }
+}
+
+void CZORVAT32App::OnReadingDirection(UINT)
+{
+    if (AskYesNo(IDS_ASK_DIRECTION) != IDYES)
+        return;
+    // The very value start-up reads: the profile's section and key name it under the brand.
+    CString strSection, strKey, strText;
+    GetSharedGlobals()->LoadString(strSection, IDS_DIRECTION_SECTION);
+    GetSharedGlobals()->LoadString(strKey, IDS_DIRECTION_KEY);
+    WriteProfileInt(strSection, strKey, GetNorvGlobals().m_bRightToLeft ? 0 : 1);
+    // The tables take the other language's characters at once; the layout waits for the start.
+    const BYTE nCharset = GetNorvGlobals().m_bRightToLeft ? DEFAULT_CHARSET : ARABIC_CHARSET;
+    SetFontCharset(nCharset);
+    for (UINT nTable : {US_ORDER_STATUS_TABLE, KSE_ORDER_STATUS_TABLE})
+        if (IDataTable* pTable = FindTable(nTable))
+            pTable->SetWindowsCharset(nCharset);
+    GetSharedGlobals()->LoadString(strText, IDS_DIRECTION_NEXT_START);
+    MessageBoxA(nullptr, strText, m_strAppTitle, MB_OK | MB_ICONQUESTION);
+}
+
+void CZORVAT32App::ShowVersionInfo(LPCSTR pszText, int nVersionStatus)
+{
+    CVersionInfoDlg dialog(pszText, nVersionStatus, m_pMainFrame);
+    dialog.DoModal();
+}
+
+void CZORVAT32App::OnVersionCommand(UINT)
+{
+    // What the last hello said: its status and the address it gave.
+    const CONNECTION_VALUES& values = m_dispatcher.GetConnectionValues();
+    ShowVersionInfo(values.strText5, static_cast<int>(values.nValue2));
+}

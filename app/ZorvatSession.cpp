@@ -1,0 +1,262 @@
+#include <filesystem>
+#include "app/NorvMainFrame.h"
+#include "app/ZorvatApp.h"
+#include "framework/base/SharedGlobals.h"
+#include "link/LinkProtocol.h"
+#include "link/ServerMessage.h"
+#include "link/ZorvatComm.h"
+#include "platform/win/Windows.h"
+#include "platform/win/user/MessageBox.h"
+#include "refdata/ZorvatGlobals.h"
+
+#define IDS_LINK_ERROR_CONNECTED 512
+#define IDS_CONNECT_REFUSED 516
+#define IDS_CONNECTION_LOST 599
+#define IDS_CONNECTING 40329
+#define IDS_LOGGED_IN 40332             // "%1": the user's name
+#define IDS_ASK_RELOGIN 40336
+#define IDS_ASK_DISCONNECT 40339
+#define IDS_LINK_ENCRYPTED 40340
+
+#define LINK_WINDOW_STYLE 0x50CF0000    // child, visible, overlapped window
+#define KSE_ORDER_STATUS_TABLE 51128    // its request "KB" is the last of a KSE user's load
+#define ACCESS_LEVEL_OPEN 10
+
+void CZORVAT32App::Connect()
+{
+    DestroyTickersAndTables();
+    m_dispatcher.ResetInitialLoad();
+    BuildStandingSet();
+    if (m_pComm == nullptr) {
+        m_pComm = new CZorvatComm(m_strLinkSettingsFile, &m_dispatcher, this);
+        // Made visible in the MDI client, where the user sees the link's traffic.
+        CRect rect(0, 0, 640, 400);
+        if (m_pMainFrame != nullptr && m_pMainFrame->m_hWndMDIClient != nullptr) {
+            ::GetClientRect(m_pMainFrame->m_hWndMDIClient, &rect);
+            rect.top = rect.bottom / 2;
+            rect.right = rect.right * 2 / 3;
+        }
+        if (!m_pComm->Create(nullptr, "Terminal", LINK_WINDOW_STYLE, rect, m_pMainFrame))
+            m_pComm = nullptr;  // a failed creation deleted the window object
+    }
+    if (m_pComm != nullptr) {
+        m_pComm->ShowLinkWindow(SW_SHOW);
+        m_pComm->MDIActivate();
+    }
+    SetBusyFlag(TRUE);
+    if (m_pComm == nullptr || !m_pComm->Connect(LINK_DIRECT_SOCKET, 1)) {
+        // A TCP connect finishes later; only a link that did not even start says so now.
+        if (m_pComm == nullptr || !m_pComm->IsConnecting())
+            ShowInfoResource(IDS_CONNECT_REFUSED, INFO_PRIORITY_ERROR);
+    }
+    SetBusyFlag(FALSE);
+}
+
+void CZORVAT32App::OnConnectionState(int nCode)
+{
+    if (nCode >= 501 && nCode <= 598) {
+        ShowInfoResource(static_cast<UINT>(nCode), 0);
+        if (m_pComm != nullptr && !m_pComm->IsConnected()) {
+            m_pComm->EditCommSettings(8);
+        } else {
+            CString strText;
+            GetSharedGlobals()->LoadString(strText, IDS_LINK_ERROR_CONNECTED);
+            MessageBoxA(nullptr, strText, m_strAppTitle, MB_OK | MB_ICONSTOP);
+        }
+    } else if (nCode == COMM_STATE_LOST) {
+        CString strText;
+        GetSharedGlobals()->LoadString(strText, IDS_CONNECTION_LOST);
+        MessageBoxA(nullptr, strText, m_strAppTitle, MB_OK | MB_ICONSTOP);
+    } else if (nCode == COMM_STATE_READY) {
+        if (m_pComm != nullptr && m_pComm->IsEncrypted())
+            ShowInfoResource(IDS_LINK_ENCRYPTED, 0);
+        ShowInfoResource(IDS_CONNECTING, INFO_PRIORITY_NOTICE);
+        SetBusyFlag(TRUE);
+        m_bDisconnected = FALSE;
+        Logoff();
+        // A new connection loads its data again and says so once more.
+        m_dispatcher.ResetInitialLoad();
+        CString strBody;
+        strBody.Format("%d|%d", 0, ZORVAT_CLIENT_ID);
+        SendRequest(MSG_VC, strBody);
+    }
+}
+
+void CZORVAT32App::OnCommDestroyed()
+{
+    m_pComm = nullptr;
+}
+
+void CZORVAT32App::Login()
+{
+    // Called by the link's routing inside its read handler, where a modal dialog would keep the
+    // link from reading: the frame runs the dialog once the handler has returned.
+    if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr) {
+        if (!m_bLoginPosted)
+            m_bLoginPosted = m_pMainFrame->PostMessage(WM_LOGIN_AGAIN);
+        return;
+    }
+    RunLogin();
+}
+
+void CZORVAT32App::RunLogin()
+{
+    m_bLoginPosted = FALSE;
+    if (m_pComm == nullptr || (!m_pComm->IsConnected() && !m_pComm->IsReplaying())) {
+        Connect();
+        return;
+    }
+    if (IsLoggedIn()) {
+        if (AskYesNo(IDS_ASK_RELOGIN) != IDYES)
+            return;
+        Logoff();
+    }
+    CString strFile;
+    GetSharedGlobals()->LoadString(strFile, IDS_SETTINGS_FILE);
+    if (m_strWorkspaceFile != m_strProgramFolder + strFile)
+        GetSharedGlobals()->m_settings.Open(m_strProgramFolder + strFile);
+    m_strWorkspaceFile = m_strProgramFolder + strFile;
+    BringInfoWindowToTop(INFO_PRIORITY_NOTICE);
+    CString strUser, strPassword;
+    if (!AskCredentials(strUser, strPassword))
+        return;
+    CString strBody;
+    strBody.Format("%s|%s|", static_cast<LPCSTR>(strUser), static_cast<LPCSTR>(strPassword));
+    SendRequest(MSG_UL, strBody);
+    m_user.SetPassword(strPassword);
+    WriteProfileText(".General", "MostRecentUserID", strUser);
+}
+
+CString CZORVAT32App::MakeUserWorkspaceFile(LPCSTR pszFolder, LPCSTR pszName, int nUserNumber, LPCSTR pszExtension)
+{
+    // The server's name becomes a file name: nothing in it may leave the folder or reach
+    // another user's file, so only plain characters are kept.
+    CString strStem;
+    for (const char* p = pszName != nullptr ? pszName : ""; *p != '\0' && strStem.GetLength() < 8; ++p) {
+        const unsigned char ch = static_cast<unsigned char>(*p);
+        if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '-' || ch == '_')
+            strStem += static_cast<char>(ch);
+    }
+    if (strStem.IsEmpty())
+        strStem.Format("%d", nUserNumber);
+    CString strFile;
+    strFile.Format("%s%s.%s", pszFolder != nullptr ? pszFolder : "", static_cast<LPCSTR>(strStem),
+                   pszExtension != nullptr && *pszExtension ? pszExtension : "ini");
+    return strFile;
+}
+
+void CZORVAT32App::OnLoginReply(CServerMessage* pReply)
+{
+    if (pReply == nullptr || pReply->GetSize() <= 4) {
+        // Nobody is logged in: nothing of the last user stays enabled or goes out with a request.
+        m_user.Reset();
+        m_dispatcher.ResetInitialLoad();
+        SetFrameTitle(m_strAppTitle);
+        CString strFile;
+        GetSharedGlobals()->LoadString(strFile, IDS_SETTINGS_FILE);
+        m_strWorkspaceFile = m_strProgramFolder + strFile;
+        GetSharedGlobals()->m_settings.Open(m_strWorkspaceFile);
+        return;
+    }
+    if (pReply->GetLong(1) != 0)
+        return;
+    const CString strPassword = m_user.GetPassword();
+    m_user.SetFromLoginReply(*pReply);
+    m_user.SetPassword(strPassword);
+
+    CString strLine;
+    GetSharedGlobals()->LoadString(strLine, IDS_LOGGED_IN);
+    strLine.Replace("%1", m_user.GetName());
+    AddInfoText(strLine);
+    BringInfoWindowToTop(INFO_PRIORITY_NOTICE);
+    CString strTitle;
+    strTitle.Format("%s [%s / %s / %s]", static_cast<LPCSTR>(m_strAppTitle), static_cast<LPCSTR>(pReply->GetField(2)),
+                    static_cast<LPCSTR>(m_user.GetUserText()), static_cast<LPCSTR>(pReply->GetField(4)));
+    SetFrameTitle(strTitle);
+    OpenUserWorkspace();
+    SendLoginFollowUps();
+    ReadBaseCurrency();
+}
+
+void CZORVAT32App::OpenUserWorkspace()
+{
+    CString strExtension, strDefault;
+    GetSharedGlobals()->LoadString(strExtension, IDS_WORKSPACE_EXTENSION);
+    GetSharedGlobals()->LoadString(strDefault, IDS_SETTINGS_FILE);
+    const CString strFile =
+        MakeUserWorkspaceFile(m_strProgramFolder, m_user.GetName(), m_user.GetUserNumber(), strExtension);
+    std::error_code ec;
+    const BOOL bExists = std::filesystem::exists(static_cast<LPCSTR>(strFile), ec);
+    if (strFile != m_strProgramFolder + strDefault && bExists) {
+        LoadWorkspace(strFile, TRUE);
+    } else {
+        // A first login: the current settings become the user's own file.
+        LoadWorkspace(m_strWorkspaceFile, bExists);
+        SaveWorkspace();
+        GetSharedGlobals()->m_settings.SaveSettingsFile();
+        m_strWorkspaceFile = strFile;
+        GetSharedGlobals()->m_settings.Open(strFile);
+        SaveWorkspace();
+        GetSharedGlobals()->m_settings.SaveSettingsFile();
+        AddRecentFile(strFile);
+        WriteProfileText(".General", "Workspace", strFile);
+    }
+    if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr)
+        m_pMainFrame->DrawMenuBar();
+    BringInfoWindowToTop(INFO_PRIORITY_NOTICE);
+}
+
+void CZORVAT32App::SendLoginFollowUps()
+{
+    SendRequest(MSG_CT, GetLanguageCode());
+    const BOOL bKse = m_user.GetKseAccessLevel() >= ACCESS_LEVEL_OPEN;
+    if (bKse)
+        for (int nType : {MSG_SL, MSG_TU, MSG_GM, MSG_GG})
+            SendRequest(nType, "");
+    SendRequest(MSG_HD, "1");
+    if (m_user.GetRole() >= 3) {
+        GetGlobals()->RequestMarketList();
+        GetGlobals()->RequestCurrencyList();
+    }
+    CString strBody;
+    strBody.Format("||%ld|%ld", static_cast<long>(m_user.GetUserNumber()), 0L);
+    SendRequest(MSG_VX, strBody);
+    // The load ends with a reply the session asked for: the holidays below role 3, the KSE
+    // order status where it was requested, else the stream every login asks for last.
+    if (m_user.GetRole() < 3)
+        m_dispatcher.SetAwaitedType(MSG_HD);
+    else if (bKse && FindTable(KSE_ORDER_STATUS_TABLE) != nullptr)
+        m_dispatcher.SetAwaitedType(MSG_KB);
+    else
+        m_dispatcher.SetAwaitedType(MSG_VX);
+}
+
+void CZORVAT32App::ReadBaseCurrency()
+{
+    CString strCode = ReadProfileText(".General", "BaseCurrency", "");
+    if (strCode.IsEmpty())
+        strCode = "=KWD";
+    SetBaseCurrency(strCode);
+}
+
+void CZORVAT32App::Logoff()
+{
+    if (m_bAutoSave)
+        SaveWorkspace();
+    if (m_pInfoTable != nullptr)
+        m_pInfoTable->RemoveAllRows();
+    OnLoginReply(nullptr);
+    m_dispatcher.ResetInitialLoad();
+}
+
+void CZORVAT32App::Disconnect(BOOL bAsk)
+{
+    if (bAsk && AskYesNo(IDS_ASK_DISCONNECT) != IDYES)
+        return;
+    if (m_pComm == nullptr)
+        return;
+    if (!m_bDisconnected)
+        Logoff();
+    m_bDisconnected = TRUE;
+    m_pComm->Disconnect(FALSE);
+}

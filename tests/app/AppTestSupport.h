@@ -1,0 +1,87 @@
+#pragma once
+// What the application's tests share: the source tree's resource files in a chosen language, a
+// settings file of the test's own, the framework application with its MDI main frame on the
+// offscreen display, and a small server-fed-like table that may show several windows.
+#include <unistd.h>
+#include <chrono>
+#include <functional>
+#include <string>
+#include "app/MDITable.h"
+#include "app/NorvApp.h"
+#include "app/NorvMainFrame.h"
+#include "app/TableMDIWnd.h"
+#include "framework/base/NorvGlobals.h"
+#include "framework/base/SharedGlobals.h"
+#include "framework/table/TableColumn.h"
+#include "framework/table/ViewTable.h"
+#include "platform/win/Windows.h"
+#include "platform/win/kernel/Resources.h"
+#include "tests/link/LinkSessionSupport.h"
+
+// A fresh folder under the build tree, unique to this process and call.
+std::string MakeTestFolder(const char* pszStem);
+// Handles what the window queue holds now (a WM_QUIT is dropped).
+void PumpPending();
+
+// The language modules of the source tree (1252 English, 1256 Arabic) as the resource module
+// and the framework's, with the matching reading direction; restores English at the end.
+class CTestLanguage
+{
+public:
+    explicit CTestLanguage(int nCodePage = 1252);
+    ~CTestLanguage();
+    CTestLanguage(const CTestLanguage&) = delete;
+    CTestLanguage& operator=(const CTestLanguage&) = delete;
+
+private:
+    HMODULE m_hModule = nullptr;
+    HINSTANCE m_hOld = nullptr;
+};
+
+// The framework application with a main frame and a settings file of the test's own.
+class CTestShell
+{
+public:
+    CTestShell();
+    ~CTestShell();
+    CTestShell(const CTestShell&) = delete;
+    CTestShell& operator=(const CTestShell&) = delete;
+
+    CNorvApp& App() { return *m_pApp; }
+    CNorvMainFrame* Frame() { return m_pFrame; }
+    const std::string& Folder() const { return m_strFolder; }
+    std::string Setting(const char* pszSection, const char* pszKey);
+
+private:
+    CNorvApp* m_pApp = nullptr;
+    CNorvMainFrame* m_pFrame = nullptr;
+    std::string m_strFolder;
+};
+
+// A table of symbols and prices whose windows come and go as a market table's do.
+class CQuoteTestTable : public CMDITable
+{
+public:
+    ~CQuoteTestTable() override { Destroy(); }
+    BOOL Create(UINT nNameId)
+    {
+        if (!CreateTable(nNameId, 0))
+            return FALSE;
+        if (CNorvApp* pApp = CNorvApp::Get())
+            pApp->AddTable(this);
+        return TRUE;
+    }
+
+protected:
+    void CreateColumns() override
+    {
+        const struct { const char* pszName; int nType; } columns[] = {{"Symbol", COLTYPE_STRING}, {"Last", COLTYPE_DOUBLE}};
+        for (const auto& def : columns) {
+            CColumn column = m_table.AddColumn();
+            column.SetName(def.pszName);
+            column.SetTitle(def.pszName, 0);
+            column.SetDataType(def.nType);
+            column.SetWidth(80);
+        }
+    }
+};

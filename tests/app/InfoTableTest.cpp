@@ -1,0 +1,248 @@
+// The information table: numbered lines, their times, the resource forms, its one window that
+// minimises when closed, the message column that keeps its widest width, and the server's
+// notices and hello reply it takes as a message sink.
+#include <gtest/gtest.h>
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <vector>
+#include "AppTestSupport.h"
+#include "app/ZorvatInfoTable.h"
+#include "link/MessageSource.h"
+#include "link/MessageTypes.h"
+#include "link/ServerMessage.h"
+#include "platform/win/gdi/PixelBuffer.h"
+#include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/user/Clipboard.h"
+#include "platform/win/user/MessageBox.h"
+#include "platform/win/user/TestAnswers.h"
+
+namespace {
+
+class CRecordingHost : public IInfoTableHost
+{
+public:
+    void SetIndicatorState(int nState) override { m_nIndicator = nState; }
+    BOOL IsActiveChild(HWND hWnd) const override { return m_bActive && hWnd != nullptr; }
+    void BringInfoWindowToTop(int nPriority) override { m_raises.push_back(nPriority); }
+    CString GetErrorText(long nCode) override
+    {
+        CString strText;
+        strText.Format("error %ld", nCode);
+        return strText;
+    }
+    void ShowMessageBox(LPCSTR pszText, UINT nFlags) override
+    {
+        m_boxes.push_back(pszText);
+        m_boxFlags.push_back(nFlags);
+    }
+    void OnVersionStatus(int nStatus, LPCSTR pszText) override
+    {
+        m_versions.push_back(std::to_string(nStatus) + " " + pszText);
+    }
+
+    int m_nIndicator = -1;
+    BOOL m_bActive = FALSE;
+    std::vector<int> m_raises;
+    std::vector<std::string> m_boxes;
+    std::vector<UINT> m_boxFlags;
+    std::vector<std::string> m_versions;
+};
+
+struct InfoFixture : ::testing::Test
+{
+    CTestLanguage language;
+    CTestShell shell;
+    CRecordingHost host;
+    CZorvatMessageSource source;
+    CZorvatInfoTable* pTable = nullptr;
+
+    void SetUp() override
+    {
+        RegisterMessageCodes(g_messageCodePairs);
+        pTable = new CZorvatInfoTable(&host, &source);
+        ASSERT_TRUE(pTable->Create(50001, 0, 56710));
+    }
+    std::string Line(int n) const
+    {
+        return std::string(pTable->GetLineCell(n, INFO_COL_NUMBER)) + "|" +
+               static_cast<const char*>(pTable->GetLineCell(n, INFO_COL_TIME)) + "|" +
+               static_cast<const char*>(pTable->GetLineCell(n, INFO_COL_TEXT));
+    }
+    void Fire(const char* pszLine)
+    {
+        CServerMessage msg(pszLine, 1);
+        source.FireType(msg.GetType(), &msg, -1);
+    }
+};
+
+}  // namespace
+
+TEST_F(InfoFixture, LinesAreNumberedAndStampedAndFollowEachOther)
+{
+    pTable->AddText("first");
+    pTable->AddMessage("main", 0, "second", "third");
+    ASSERT_EQ(4, pTable->GetLineCount());
+    EXPECT_EQ("1", std::string(pTable->GetLineCell(0, INFO_COL_NUMBER)));
+    EXPECT_EQ(8u, strlen(pTable->GetLineCell(0, INFO_COL_TIME))) << "the server's clock as hh:mm:ss";
+    EXPECT_EQ("3||second", Line(2));
+    EXPECT_EQ("4||third", Line(3));
+    EXPECT_EQ(4, pTable->GetTable()->GetRowCount());
+    EXPECT_EQ(shell.App().FindTable(50001), static_cast<IDataTable*>(pTable));
+
+    // A stamp of fewer than 6 characters gives the current time; from 6, its characters 4 on.
+    pTable->AddTimedMessage("short", "12345", nullptr, nullptr);
+    EXPECT_EQ(8u, strlen(pTable->GetLineCell(4, INFO_COL_TIME)));
+    pTable->AddTimedMessage("stamped", "abc\x0a\x14\x1e", nullptr, nullptr);
+    EXPECT_STRNE(pTable->GetLineCell(4, INFO_COL_TIME), pTable->GetLineCell(5, INFO_COL_TIME));
+
+    // A string id without a text shows the missing-string line with the number.
+    pTable->AddResourceText(49999);
+    EXPECT_NE(std::string::npos, std::string(pTable->GetLineCell(6, INFO_COL_TEXT)).find("49999"));
+
+    pTable->RemoveAllRows();
+    EXPECT_EQ(0, pTable->GetTable()->GetRowCount());
+    pTable->AddText("again");
+    EXPECT_EQ("1", std::string(pTable->GetLineCell(0, INFO_COL_NUMBER)));
+}
+
+TEST_F(InfoFixture, OneWindowThatMinimisesWhenClosed)
+{
+    CTableMDIWnd* pMain = pTable->GetMainWindow();
+    ASSERT_NE(nullptr, pMain);
+    EXPECT_FALSE(pTable->CanOpenNewWindow());
+    EXPECT_EQ(nullptr, pTable->OpenWindow(TRUE));
+    pMain->SendMessage(WM_COMMAND, ID_TABLE_NEW_WINDOW);
+    EXPECT_EQ(1, pTable->GetWindowCount());
+    pTable->ShowWindow();
+    pMain->SendMessage(WM_CLOSE);
+    PumpPending();
+    ASSERT_EQ(pMain, pTable->GetMainWindow()) << "closing keeps the window";
+    EXPECT_TRUE(pMain->IsIconic());
+}
+
+TEST_F(InfoFixture, IndicatorBlinksForLinesTheUserHasNotSeen)
+{
+    host.m_bActive = FALSE;
+    pTable->AddText("unseen");
+    EXPECT_EQ(INFO_INDICATOR_NEW, host.m_nIndicator);
+    host.m_bActive = TRUE;
+    pTable->ShowWindow();
+    pTable->AddText("seen");
+    EXPECT_EQ(INFO_INDICATOR_IDLE, host.m_nIndicator);
+}
+
+TEST_F(InfoFixture, MessageColumnKeepsTheWidestLine)
+{
+    CTableWindow& grid = pTable->GetMainWindow()->GetGrid();
+    const int nTextCol = grid.GetDisplayColumnCount() - 1;
+    pTable->AddText(std::string(200, 'W').c_str());
+    const int nWide = grid.GetColumnWidth(nTextCol);
+    EXPECT_GT(nWide, 400);
+    pTable->AddText("x");
+    EXPECT_EQ(nWide, grid.GetColumnWidth(nTextCol)) << "a narrower line leaves the width";
+}
+
+// The pixels of one line of the window as it shows, as a text of their values.
+std::string LinePixels(CTableWindow& grid, int nLine)
+{
+    const std::string strPath = MakeTestFolder("lines") + "/grid.png";
+    CTbPixelBuffer image;
+    if (!TbSaveWindowPng(grid.m_hWnd, strPath.c_str()) || !TbGetImageCodec()->Load(strPath.c_str(), &image, nullptr))
+        return "no picture";
+    std::string strPixels;
+    const int y0 = grid.GetTitleHeight() + nLine * grid.GetRowHeight();
+    for (int y = y0 + 2; y < y0 + grid.GetRowHeight() - 2 && y < image.Height(); ++y)
+        for (int x = grid.GetRowHeight() + 2; x < image.Width(); ++x)
+            strPixels += std::to_string(image.Row(y)[x]) + ",";
+    return strPixels;
+}
+
+TEST_F(InfoFixture, WindowShowsOnlyTheLinesTheLogHolds)
+{
+    CNorvApp::ShowTable(pTable);
+    CTableWindow& grid = pTable->GetMainWindow()->GetGrid();
+    pTable->AddText("one");
+    pTable->AddText("two");
+    PumpPending();
+    const std::string strEmpty = LinePixels(grid, 5);
+    EXPECT_NE(strEmpty, LinePixels(grid, 1)) << "the second line shows";
+    // Emptied, then a line again: the window shows that line alone, no leftover of the others.
+    pTable->RemoveAllRows();
+    pTable->AddText("three");
+    PumpPending();
+    EXPECT_NE(strEmpty, LinePixels(grid, 0));
+    EXPECT_EQ(strEmpty, LinePixels(grid, 1)) << "the second line is empty";
+    EXPECT_EQ(strEmpty, LinePixels(grid, 2));
+}
+
+TEST_F(InfoFixture, LateLinesCostWhatEarlyLinesDid)
+{
+    using clock = std::chrono::steady_clock;
+    auto timeBatch = [&] {
+        const auto start = clock::now();
+        for (int i = 0; i < 2000; ++i)
+            pTable->AddText("A notice of an ordinary length, as the server sends them all day");
+        return std::chrono::duration<double>(clock::now() - start).count();
+    };
+    const double dFirst = timeBatch();
+    for (int i = 0; i < 46; ++i)
+        timeBatch();
+    const double dLate = timeBatch();
+    EXPECT_EQ(96000, pTable->GetLineCount());
+    // Generous: only a cost that grows with the log (a measure of every line) is caught.
+    EXPECT_LT(dLate, dFirst * 4 + 0.05) << "first " << dFirst << " s, late " << dLate << " s";
+}
+
+TEST_F(InfoFixture, ServerNoticesBecomeLinesAndBoxes)
+{
+    Fire("$MS|1|XC||0|0|Market#opens|AR#text|1|1");
+    ASSERT_EQ(1, pTable->GetLineCount());
+    EXPECT_STREQ("Market, opens", pTable->GetLineCell(0, INFO_COL_TEXT));
+    ASSERT_EQ(1u, host.m_boxes.size());
+    EXPECT_EQ("Market\n\nopens", host.m_boxes[0]);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), host.m_boxFlags[0]);
+    EXPECT_EQ(std::vector<int>{1}, host.m_raises);
+
+    Fire("$MS|2|XC||0|7|ignored|ignored|0|0");
+    EXPECT_STREQ("error 7", pTable->GetLineCell(1, INFO_COL_TEXT));
+    EXPECT_EQ(1u, host.m_boxes.size()) << "no box without field 4";
+
+    Fire("$VC|3|XC||0|1|1|80000|1|Get the new version");
+    Fire("$VC|4|XC||0|1|2|80000|1|Too old");
+    Fire("$VC|5|XC||0|1|0|80000|1|Current");
+    EXPECT_EQ((std::vector<std::string>{"1 Get the new version", "2 Too old"}), host.m_versions);
+    EXPECT_EQ(5, pTable->GetLineCount()) << "one line for status 1, two for status 2";
+}
+
+TEST_F(InfoFixture, DestroyedTableTakesItsSinkAlong)
+{
+    shell.App().RemoveAllTables();
+    EXPECT_EQ(nullptr, shell.App().FindTable(50001));
+    Fire("$MS|1|XC||0|0|after|after|0|0");    // nobody is left to take it
+    SUCCEED();
+}
+
+TEST_F(InfoFixture, ExportAndCopyTakeTheLines)
+{
+    pTable->AddText("first notice");
+    pTable->AddText("second notice");
+    CTableMDIWnd* pMain = pTable->GetMainWindow();
+    pMain->SendMessage(WM_COMMAND, ID_TABLE_TITLES);
+    const std::string strPath = MakeTestFolder("export") + "/log.tbl";
+    TbQueueTestAnswer({TB_ASK_SAVEFILE, IDOK, strPath});
+    pMain->SendMessage(WM_COMMAND, ID_TABLE_EXPORT);
+    std::ifstream in(strPath);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    ASSERT_EQ(3u, lines.size()) << "the titles, then a line per notice";
+    EXPECT_NE(std::string::npos, lines[1].find("first notice"));
+    EXPECT_NE(std::string::npos, lines[2].find("second notice"));
+
+    // The picture goes beside the rows, which stay on the clipboard.
+    pMain->GetGrid().SelectRow(0, 1, FALSE);
+    pMain->SendMessage(WM_COMMAND, ID_TABLE_COPY_PICTURE);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+    EXPECT_TRUE(IsClipboardFormatAvailable(pMain->GetGrid().GetClipboardFormat()));
+}

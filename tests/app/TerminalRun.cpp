@@ -1,0 +1,208 @@
+#include "TerminalRun.h"
+
+#include <stdlib.h>
+#include <fstream>
+#include "AppTestSupport.h"
+#include "app/MainFrame.h"
+#include "app/dialogs/CredentialDialogs.h"
+#include "framework/base/NorvGlobals.h"
+#include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/kernel/CodePage.h"
+#include "platform/win/kernel/Registry.h"
+#include "platform/win/user/Controls.h"
+#include "platform/win/user/MessageBox.h"
+#include "platform/win/user/TestAnswers.h"
+
+namespace {
+
+CTerminalRun* s_pRunning = nullptr;
+
+std::string ModuleText(const char* pszModule, UINT nId)
+{
+    HMODULE hModule = LoadLibraryA(pszModule);
+    char szText[256] = "";
+    if (hModule != nullptr) {
+        LoadStringA(hModule, nId, szText, sizeof szText);
+        FreeLibrary(hModule);
+    }
+    return szText;
+}
+
+// A string as the application finds it: the branding library first.
+std::string AppText(bool bArabic, UINT nId)
+{
+    const std::string strBranding = ModuleText(bArabic ? "branding_1256.dll" : "branding_1252.dll", nId);
+    return !strBranding.empty() ? strBranding : ModuleText(bArabic ? "_1256.dll" : "_1252.dll", nId);
+}
+
+void WriteArabicChoice(bool bArabic)
+{
+    std::string strBrand = ModuleText("branding_1252.dll", 40372);
+    if (strBrand.empty())
+        strBrand = "ZORVATOnLine";
+    const std::string strKey = "Software\\" + strBrand + "\\Quelmor Pro\\Settings";
+    HKEY hKey = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, strKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    const DWORD dwValue = bArabic ? 1 : 0;
+    RegSetValueExA(hKey, "Arabic", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue), sizeof dwValue);
+    RegCloseKey(hKey);
+}
+
+}  // namespace
+
+CTerminalRun::CTerminalRun(bool bArabic, const std::string& strFolder)
+{
+    // The tree's language files, unless the test named others.
+    if (getenv("TB_RESOURCE_DIR") == nullptr)
+        TbAddResourcePath(TB_SOURCE_DIR "/resources");
+    m_strFolder = !strFolder.empty() ? strFolder : MakeTestFolder(bArabic ? "terminal-ar" : "terminal-en");
+    setenv("TB_PROGRAM_DIR", m_strFolder.c_str(), 1);
+    WriteArabicChoice(bArabic);
+    m_bArabic = bArabic;
+}
+
+CTerminalRun::~CTerminalRun()
+{
+    Close();
+    unsetenv("TB_PROGRAM_DIR");
+    // The next test starts from the English interface, as a fresh program would.
+    GetNorvGlobals().SetRightToLeft(FALSE);
+    GetNorvGlobals().SetLanguage(0);
+    TbSetActiveCodePage(1252);
+}
+
+void CTerminalRun::WriteLinkSettings(int nPort)
+{
+    std::ofstream out(m_strFolder + "/" + AppText(m_bArabic, IDS_LINK_SETTINGS_FILE));
+    out << "[Communication]\nConnection type=1\nIP-Server=127.0.0.1\nIP-Port=" << nPort << "\nUseUDP=0\n";
+}
+
+bool CTerminalRun::Start()
+{
+    m_pApp = new CZORVAT32App;
+    s_pRunning = this;
+    // Thread timers run inside every modal loop, so the login dialog is answered where it waits.
+    m_nTimer = SetTimer(nullptr, 0, 30, &CTerminalRun::OnTimer);
+    if (!m_pApp->InitInstance()) {
+        m_bClosed = true;
+        return false;
+    }
+    return true;
+}
+
+void CALLBACK CTerminalRun::OnTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (s_pRunning != nullptr)
+        s_pRunning->LookForDialog();
+}
+
+void CTerminalRun::QueueDialog(int nMarkId, const std::vector<std::pair<int, std::string>>& fields)
+{
+    m_dialogs.emplace_back(nMarkId, fields);
+}
+
+void CTerminalRun::LookForDialog()
+{
+    HWND hDlg = GetActiveWindow();
+    if (hDlg != nullptr && hDlg != m_hLastDialog && !m_dialogs.empty() &&
+        GetDlgItem(hDlg, m_dialogs.front().first) != nullptr && IsWindowVisible(hDlg)) {
+        m_hLastDialog = hDlg;
+        char szMark[512] = "";
+        GetDlgItemTextA(hDlg, m_dialogs.front().first, szMark, sizeof szMark);
+        m_strMarkText = szMark;
+        for (const auto& field : m_dialogs.front().second)
+            SetDlgItemTextA(hDlg, field.first, field.second.c_str());
+        m_dialogs.pop_front();
+        SendMessageA(GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);
+        return;
+    }
+    if (hDlg == nullptr || hDlg == m_hLastDialog || GetDlgItem(hDlg, IDC_LOGIN_USER) == nullptr ||
+        GetDlgItem(hDlg, IDC_LOGIN_PASSWORD) == nullptr)
+        return;
+    if (!IsWindowVisible(hDlg))
+        return;
+    if (hDlg != m_hAnswering)
+        ++m_nDialogsSeen;
+    m_hAnswering = hDlg;
+    if (!m_strDialogShot.empty()) {
+        UpdateWindow(hDlg);
+        TbSaveWindowPng(hDlg, m_strDialogShot.c_str());
+        m_strDialogShot.clear();
+    }
+    if (m_logins.empty()) {
+        if (m_bCancelUnanswered) {
+            m_hLastDialog = hDlg;
+            SendMessageA(GetDlgItem(hDlg, IDCANCEL), BM_CLICK, 0, 0);
+        }
+        return;
+    }
+    m_hLastDialog = hDlg;
+    const auto login = m_logins.front();
+    m_logins.pop_front();
+    SetDlgItemTextA(hDlg, IDC_LOGIN_USER, login.first.c_str());
+    SetDlgItemTextA(hDlg, IDC_LOGIN_PASSWORD, login.second.c_str());
+    SendMessageA(GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);
+    // A dialog that refused its answer stays open for the next one.
+    if (IsWindow(hDlg) && IsWindowVisible(hDlg))
+        m_hLastDialog = nullptr;
+}
+
+void CTerminalRun::QueueLogin(const std::string& strUser, const std::string& strPassword)
+{
+    m_logins.emplace_back(strUser, strPassword);
+}
+
+int CTerminalRun::CountInfoLines(UINT nId) const
+{
+    CString strText;
+    GetSharedGlobals()->LoadString(strText, nId);
+    CZorvatInfoTable* pInfo = m_pApp != nullptr ? m_pApp->GetInfoTable() : nullptr;
+    int nCount = 0;
+    for (int i = 0; pInfo != nullptr && i < pInfo->GetLineCount(); ++i)
+        if (pInfo->GetLineCell(i, INFO_COL_TEXT) == strText)
+            ++nCount;
+    return nCount;
+}
+
+std::string CTerminalRun::InfoText() const
+{
+    std::string strText;
+    CZorvatInfoTable* pInfo = m_pApp != nullptr ? m_pApp->GetInfoTable() : nullptr;
+    for (int i = 0; pInfo != nullptr && i < pInfo->GetLineCount(); ++i)
+        strText += std::string(pInfo->GetLineCell(i, INFO_COL_TEXT)) + "\n";
+    return strText;
+}
+
+bool CTerminalRun::WaitForLoad(int nMs)
+{
+    return PumpUntil([this] { return m_pApp->IsInitialLoadDone(); }, nMs);
+}
+
+void CTerminalRun::Close()
+{
+    if (m_bClosed || m_pApp == nullptr) {
+        if (m_nTimer != 0)
+            KillTimer(nullptr, m_nTimer);
+        m_nTimer = 0;
+        delete m_pApp;
+        m_pApp = nullptr;
+        s_pRunning = nullptr;
+        return;
+    }
+    m_bClosed = true;
+    if (CNorvMainFrame* pFrame = m_pApp->GetMainFrame()) {
+        TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+        pFrame->SendMessage(WM_CLOSE);
+    }
+    PumpPending();
+    m_pApp->ExitInstance();
+    KillTimer(nullptr, m_nTimer);
+    m_nTimer = 0;
+    delete m_pApp;
+    m_pApp = nullptr;
+    s_pRunning = nullptr;
+    TbClearTestAnswers();
+    PumpPending();
+}

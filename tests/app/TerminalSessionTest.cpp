@@ -1,0 +1,280 @@
+// The terminal end to end against the test server on loopback: start-up, connection, handshake,
+// the login through its dialog, the initial load, refusals, log-off, a server that goes away,
+// a second connection, the user's workspace file, and the same session in Arabic.
+#include <gtest/gtest.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include "AppTestSupport.h"
+#include "TerminalRun.h"
+#include "app/MainFrame.h"
+#include "app/TableMDIWnd.h"
+#include "app/dialogs/CredentialDialogs.h"
+#include "app/dialogs/VersionInfoDlg.h"
+#include "platform/win/kernel/Registry.h"
+#include "link/ZorvatComm.h"
+#include "framework/base/NorvGlobals.h"
+#include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/user/MessageBox.h"
+#include "platform/win/user/TestAnswers.h"
+
+#define IDS_INITIAL_LOAD_DONE 40331
+
+namespace {
+
+const std::vector<std::string> s_serverData = {"--data", TB_SOURCE_DIR "/tests/app/data"};
+
+std::string ScreenshotPath(const char* pszName)
+{
+    const std::string strFolder = std::string(TB_BINARY_DIR) + "/screenshots";
+    std::filesystem::create_directories(strFolder);
+    return strFolder + "/" + pszName + ".png";
+}
+
+std::string FrameTitle(CZORVAT32App& app)
+{
+    CString strTitle;
+    if (app.GetMainFrame() != nullptr)
+        app.GetMainFrame()->GetWindowText(strTitle);
+    return static_cast<LPCSTR>(strTitle);
+}
+
+bool ReceivedLine(const CTestServer& server, const std::string& strStart)
+{
+    for (const std::string& line : server.Received())
+        if (line.rfind(strStart, 0) == 0)
+            return true;
+    return false;
+}
+
+BOOL Enabled(CZORVAT32App& app, UINT nId)
+{
+    BOOL bEnabled = FALSE;
+    app.GetCommandState(nId, &bEnabled, nullptr);
+    return bEnabled;
+}
+
+struct SessionFixture : ::testing::Test
+{
+    CTestServer server;
+    void SetUp() override { ASSERT_TRUE(server.Start(s_serverData)); }
+};
+
+}  // namespace
+
+TEST_F(SessionFixture, ConnectsLogsInThroughTheDialogAndLoadsOnce)
+{
+    CTerminalRun run;
+    run.WriteLinkSettings(server.Port());
+    run.QueueLogin("demo01", "demo12");
+    run.m_strDialogShot = ScreenshotPath("terminal_login_en");
+    ASSERT_TRUE(run.Start());
+    CZORVAT32App& app = run.App();
+    EXPECT_FALSE(Enabled(app, ID_APP_CHANGE_PIN)) << "nobody is logged in yet";
+    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    EXPECT_EQ(1, run.LoginDialogsSeen());
+    EXPECT_TRUE(ReceivedLine(server, "&UL|")) << "the login went out";
+    EXPECT_NE(std::string::npos, FrameTitle(app).find("[1001 / demo01 / Demo User]")) << FrameTitle(app);
+    EXPECT_EQ(3, app.GetUser().GetRole());
+    EXPECT_EQ("demo12", std::string(app.GetUser().GetPassword()));
+    PumpFor(300);
+    EXPECT_EQ(1, run.CountInfoLines(IDS_INITIAL_LOAD_DONE)) << run.InfoText();
+    EXPECT_EQ(app.GetInfoTable()->GetLineCount(), app.GetInfoTable()->GetTable()->GetView(0)->GetRowCount())
+        << "the window shows each line once";
+    EXPECT_TRUE(Enabled(app, ID_APP_DISCONNECT));
+    EXPECT_FALSE(Enabled(app, ID_APP_CONNECT));
+    EXPECT_TRUE(Enabled(app, ID_APP_CHANGE_PIN));
+    EXPECT_EQ(run.Folder() + "/DemoUser.wsp", std::string(app.GetWorkspaceFile())) << "from the server's name";
+    EXPECT_TRUE(std::filesystem::exists(run.Folder() + "/DemoUser.wsp"));
+    TbSaveWindowPng(app.GetMainFrame()->m_hWnd, ScreenshotPath("terminal_main_en").c_str());
+
+    // The version command tells what the hello said: this version is current.
+    ASSERT_TRUE(Enabled(app, ID_APP_VERSION));
+    run.QueueDialog(IDC_VERSION_STATUS, {});
+    app.RunCommand(ID_APP_VERSION);
+    CString strCurrent;
+    GetSharedGlobals()->LoadString(strCurrent, IDS_VERSION_CURRENT);
+    EXPECT_EQ(std::string(strCurrent), run.m_strMarkText);
+
+    // Logging in again asks first; No leaves the session as it is.
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDNO, ""});
+    app.RunCommand(ID_APP_LOGIN);
+    EXPECT_EQ(3, app.GetUser().GetRole());
+    EXPECT_EQ(1, run.LoginDialogsSeen());
+}
+
+TEST_F(SessionFixture, RefusedLoginShowsItsErrorAndTheDialogAgain)
+{
+    CTerminalRun run;
+    run.WriteLinkSettings(server.Port());
+    run.QueueLogin("demo01", "wrong1");
+    run.QueueLogin("demo01", "demo12");
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    EXPECT_EQ(2, run.LoginDialogsSeen());
+    EXPECT_NE(std::string::npos, run.InfoText().find("Unknown user or password")) << run.InfoText();
+}
+
+TEST_F(SessionFixture, PasswordWithTheFieldSeparatorIsNeverSent)
+{
+    CTerminalRun run;
+    run.WriteLinkSettings(server.Port());
+    run.QueueLogin("demo01", "de|o12");
+    run.QueueLogin("demo01", "demo12");
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    EXPECT_EQ(1, run.LoginDialogsSeen()) << "the same dialog took the second answer";
+    int nLogins = 0;
+    for (const std::string& line : server.Received())
+        nLogins += line.rfind("&UL|", 0) == 0;
+    EXPECT_EQ(1, nLogins);
+}
+
+TEST_F(SessionFixture, LogoffForgetsTheUserAndReconnectLoadsAgain)
+{
+    CTerminalRun run;
+    run.WriteLinkSettings(server.Port());
+    run.QueueLogin("demo01", "demo12");
+    ASSERT_TRUE(run.Start());
+    CZORVAT32App& app = run.App();
+    ASSERT_TRUE(run.WaitForLoad());
+
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+    app.RunCommand(ID_APP_DISCONNECT);
+    EXPECT_EQ(-1, app.GetUser().GetRole());
+    EXPECT_EQ(0, app.GetUser().GetKseAccessLevel()) << "no right of the last user stays";
+    EXPECT_TRUE(app.GetUser().GetPassword().IsEmpty());
+    EXPECT_EQ(std::string(app.GetAppTitle()), FrameTitle(app));
+    EXPECT_FALSE(Enabled(app, ID_APP_CHANGE_PIN));
+    ASSERT_TRUE(PumpUntil([&] { return !app.IsConnected(); }, 5000));
+    EXPECT_TRUE(Enabled(app, ID_APP_CONNECT));
+
+    run.QueueLogin("demo01", "demo12");
+    app.RunCommand(ID_APP_CONNECT);
+    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    EXPECT_EQ(2, run.LoginDialogsSeen());
+    PumpFor(200);
+    EXPECT_EQ(1, run.CountInfoLines(IDS_INITIAL_LOAD_DONE)) << "once per connection, in a new log";
+}
+
+TEST_F(SessionFixture, ServerGoingAwayIsReported)
+{
+    CTerminalRun run;
+    run.WriteLinkSettings(server.Port());
+    run.QueueLogin("demo01", "demo12");
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForLoad());
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});
+    server.Stop();
+    ASSERT_TRUE(PumpUntil([&] { return !run.App().IsConnected(); }, 10000));
+    PumpFor(200);
+    EXPECT_EQ(0, TbPendingTestAnswers()) << "the loss was told in a message box";
+}
+
+TEST_F(SessionFixture, WorkspaceOfTheUserComesBackOnTheNextLogin)
+{
+    std::string strFolder;
+    {
+        CTerminalRun run;
+        strFolder = run.Folder();
+        run.WriteLinkSettings(server.Port());
+        run.QueueLogin("demo01", "demo12");
+        ASSERT_TRUE(run.Start());
+        ASSERT_TRUE(run.WaitForLoad());
+        CTableMDIWnd* pInfo = run.App().GetInfoTable()->GetMainWindow();
+        run.App().RunCommand(ID_APP_SHOW_INFO);
+        pInfo->SetWindowPos(nullptr, 30, 40, 420, 260, SWP_NOZORDER);
+        run.App().SetInfoPriority(3);
+    }   // closed as the user closes it: the workspace is saved on the way out
+    std::ifstream in(strFolder + "/DemoUser.wsp");
+    const std::string strText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (const char* pszKey : {"[.General]", "WinPlace=", "ShowToolBar=Yes", "ShowStatusBar=Yes", "[.Z-Order]",
+                               "BringInfoWindowToTopPriority=3"})
+        EXPECT_NE(std::string::npos, strText.find(pszKey)) << pszKey << " in\n" << strText;
+
+    // The user's workspace is the first of the recent files.
+    HKEY hKey = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\ZORVATOnLine\\Quelmor Pro\\Recent File List", 0,
+                                           KEY_READ, &hKey));
+    char szFile[512] = "";
+    DWORD cbFile = sizeof szFile, dwType = 0;
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(hKey, "File1", nullptr, &dwType, reinterpret_cast<BYTE*>(szFile), &cbFile));
+    RegCloseKey(hKey);
+    EXPECT_EQ(strFolder + "/DemoUser.wsp", std::string(szFile));
+
+    CTerminalRun again(/*bArabic=*/false, strFolder);
+    again.WriteLinkSettings(server.Port());
+    again.QueueLogin("demo01", "demo12");
+    ASSERT_TRUE(again.Start());
+    ASSERT_TRUE(again.WaitForLoad());
+    EXPECT_EQ(3, again.App().GetInfoPriority());
+    CTableMDIWnd* pInfo = again.App().GetInfoTable()->GetMainWindow();
+    EXPECT_TRUE(pInfo->IsWindowVisible()) << "it was open when the workspace was saved";
+    CRect rc;
+    pInfo->GetClientRect(&rc);
+    EXPECT_GT(rc.Height(), 150) << "its size came back";
+    EXPECT_LT(rc.Height(), 300) << "its size came back";
+}
+
+TEST_F(SessionFixture, UserWorkspaceFileNameComesFromPlainCharacters)
+{
+    CTerminalRun run;
+    run.WriteLinkSettings(server.Port());
+    run.QueueLogin("dealer", "dealer1");
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    const std::string strFile = static_cast<LPCSTR>(run.App().GetWorkspaceFile());
+    EXPECT_EQ(run.Folder() + "/DealerOn.wsp", strFile);
+    EXPECT_TRUE(std::filesystem::exists(strFile));
+}
+
+TEST_F(SessionFixture, ArabicSessionReadsRightToLeft)
+{
+    CTerminalRun run(/*bArabic=*/true);
+    run.WriteLinkSettings(server.Port());
+    run.QueueLogin("demo01", "demo12");
+    run.m_strDialogShot = ScreenshotPath("terminal_login_ar");
+    ASSERT_TRUE(run.Start());
+    EXPECT_STREQ("1", run.App().GetLanguageCode());
+    EXPECT_TRUE(GetNorvGlobals().m_bRightToLeft);
+    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    EXPECT_TRUE(ReceivedLine(server, "&EM|")) << "the error texts asked in Arabic";
+    TbSaveWindowPng(run.App().GetMainFrame()->m_hWnd, ScreenshotPath("terminal_main_ar").c_str());
+}
+
+TEST_F(SessionFixture, AcceptedPasswordChangeBecomesTheSessionsPassword)
+{
+    CTerminalRun run;
+    run.WriteLinkSettings(server.Port());
+    run.QueueLogin("demo01", "demo12");
+    ASSERT_TRUE(run.Start());
+    CZORVAT32App& app = run.App();
+    ASSERT_TRUE(run.WaitForLoad());
+    ASSERT_TRUE(Enabled(app, ID_APP_CHANGE_PASSWORD));
+    run.QueueDialog(IDC_PASSWORD_NEW,
+                    {{IDC_PASSWORD_OLD, "demo12"}, {IDC_PASSWORD_NEW, "newpw77"}, {IDC_PASSWORD_REPEAT, "newpw77"}});
+    app.RunCommand(ID_APP_CHANGE_PASSWORD);
+    ASSERT_TRUE(PumpUntil([&] { return app.GetUser().GetPassword() == "newpw77"; }, 5000))
+        << std::string(app.GetUser().GetPassword());
+    EXPECT_EQ("demo01", std::string(app.GetUser().GetUserText())) << "the user text stays";
+    EXPECT_TRUE(ReceivedLine(server, "&US|"));
+}
+
+TEST_F(SessionFixture, ReadingDirectionCommandWritesWhatStartUpReads)
+{
+    CTerminalRun run;
+    run.WriteLinkSettings(server.Port());
+    ASSERT_TRUE(run.Start());
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});
+    run.App().RunCommand(ID_APP_READING_DIRECTION);
+    EXPECT_EQ(0, TbPendingTestAnswers());
+    HKEY hKey = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\ZORVATOnLine\\Quelmor Pro\\Settings", 0, KEY_READ, &hKey));
+    DWORD dwValue = 0, cbValue = sizeof dwValue, dwType = 0;
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(hKey, "Arabic", nullptr, &dwType, reinterpret_cast<BYTE*>(&dwValue), &cbValue));
+    RegCloseKey(hKey);
+    EXPECT_EQ(1u, dwValue) << "the next start reads right to left";
+}

@@ -1,0 +1,190 @@
+// The workspace: the general settings and the table windows with their order go into the
+// settings file and come back from it; a file cannot make a table show more than four windows.
+#include <gtest/gtest.h>
+#include <fstream>
+#include <string>
+#include "AppTestSupport.h"
+#include "platform/mfc/CmdUI.h"
+
+namespace {
+
+struct WorkspaceFixture : ::testing::Test
+{
+    CTestLanguage language;
+    CTestShell shell;
+    CQuoteTestTable* pTable = nullptr;
+    int nFile = 0;
+
+    void SetUp() override
+    {
+        pTable = new CQuoteTestTable;
+        ASSERT_TRUE(pTable->Create(52114));
+        CNorvApp::ShowTable(pTable);
+    }
+    std::string Name() const { return static_cast<const char*>(pTable->GetName()); }
+    // The window of a view index that is on top of the other table windows.
+    HWND TopTableWindow()
+    {
+        for (HWND h = GetWindow(shell.Frame()->m_hWndMDIClient, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
+            if (dynamic_cast<CTableMDIWnd*>(CWnd::FromHandlePermanent(h)) != nullptr && IsWindowVisible(h))
+                return h;
+        return nullptr;
+    }
+    void WriteFile(const std::string& strText)
+    {
+        // Another name each time: the file already loaded is not read again.
+        const std::string strPath = shell.Folder() + "/hand" + std::to_string(++nFile) + ".ini";
+        std::ofstream(strPath) << strText;
+        shell.App().LoadWorkspace(strPath.c_str(), TRUE);
+    }
+};
+
+}  // namespace
+
+TEST_F(WorkspaceFixture, WindowsAndTheirOrderComeBack)
+{
+    CTableMDIWnd* pSecond = pTable->OpenWindow(TRUE);
+    ASSERT_NE(nullptr, pSecond) << pTable->GetTable()->GetViewCount();
+    CTableMDIWnd* pThird = pTable->OpenWindow(TRUE);
+    ASSERT_NE(nullptr, pThird);
+    pSecond->MDIActivate();
+    ::SetWindowPos(pSecond->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(3, shell.App().CountVisibleTableWindows());
+    shell.App().SaveWorkspace();
+    EXPECT_EQ("3", shell.Setting(".Z-Order", "NumTables"));
+    EXPECT_EQ(Name() + ":2", shell.Setting(".Z-Order", "0")) << "the top window is entry 0";
+    EXPECT_EQ("Yes", shell.Setting(".General", "AutoSave"));
+    EXPECT_NE("<none>", shell.Setting(".General", "WinPlace"));
+
+    pTable->CloseAllWindows();
+    EXPECT_EQ(1, pTable->GetWindowCount());
+    EXPECT_FALSE(pTable->GetMainWindow()->IsWindowVisible());
+    shell.App().LoadWorkspace(shell.App().GetWorkspaceFile(), TRUE);
+    EXPECT_EQ(3, pTable->GetWindowCount());
+    CTableMDIWnd* pTop = dynamic_cast<CTableMDIWnd*>(CWnd::FromHandlePermanent(TopTableWindow()));
+    ASSERT_NE(nullptr, pTop);
+    EXPECT_EQ(Name() + ":2", std::string(pTop->GetView()->GetName()));
+
+    // Fewer windows saved later leave no stale entries behind.
+    pTable->CloseAllWindows();
+    shell.App().SaveWorkspace();
+    EXPECT_EQ("0", shell.Setting(".Z-Order", "NumTables"));
+}
+
+TEST_F(WorkspaceFixture, AFileAsksForAThousandWindowsAndGetsFour)
+{
+    std::string strText = "[.Z-Order]\nNumTables=1000\n";
+    for (int i = 0; i < 1000; ++i)
+        strText += std::to_string(i) + "=" + Name() + ":" + std::to_string(i + 1) + "\n";
+    WriteFile(strText);
+    EXPECT_EQ(MAX_TABLE_WINDOWS, pTable->GetWindowCount());
+    pTable->GetMainWindow()->SendMessage(WM_COMMAND, ID_TABLE_NEW_WINDOW);
+    EXPECT_EQ(MAX_TABLE_WINDOWS, pTable->GetWindowCount()) << "the command refuses a fifth";
+}
+
+TEST_F(WorkspaceFixture, HostileCountsAndNamesRestoreNothingStrange)
+{
+    WriteFile("[.Z-Order]\nNumTables=-3\n0=" + Name() + ":2\n");
+    EXPECT_EQ(1, pTable->GetWindowCount()) << "a negative count restores nothing";
+    // 70000 is 4464 as a 16-bit count; entries for tables that are not open are skipped.
+    WriteFile("[.Z-Order]\nNumTables=70000\n0=NoSuchTable:3\n1=:\n2=" + Name() + ":x\n4463=" + Name() + ":2\n");
+    EXPECT_EQ(2, pTable->GetWindowCount()) << "two entries name the table";
+}
+
+TEST_F(WorkspaceFixture, GeneralSettingsTakeTheirLoadDefaults)
+{
+    WriteFile("[.General]\nColorUp=255\nAutoSave=No\n");
+    EXPECT_EQ(255u, shell.App().GetColors().crUp);
+    EXPECT_EQ(0x008000u, shell.App().GetColors().crMarketMaker) << "the load default, not the initial colour";
+    EXPECT_FALSE(shell.App().IsAutoSave());
+}
+
+namespace {
+
+// Records what an update handler says of its item.
+class CRecordingCmdUI : public CCmdUI
+{
+public:
+    void Enable(BOOL bOn) override { m_nEnabled = bOn ? 1 : 0; }
+    void SetCheck(int nCheck) override { m_nCheck = nCheck; }
+    int m_nEnabled = -1;
+    int m_nCheck = -1;
+};
+
+CRecordingCmdUI Update(CWnd* pTarget, UINT nId)
+{
+    CRecordingCmdUI ui;
+    ui.m_nID = nId;
+    pTarget->OnCmdMsg(nId, static_cast<int>(CN_UPDATE_COMMAND_UI), &ui, nullptr);
+    return ui;
+}
+
+std::vector<std::string> MenuTexts(HMENU hMenu)
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < GetMenuItemCount(hMenu); ++i) {
+        char szText[160] = "";
+        GetMenuStringA(hMenu, static_cast<UINT>(i), szText, sizeof szText, MF_BYPOSITION);
+        texts.push_back(szText);
+    }
+    return texts;
+}
+
+}  // namespace
+
+TEST_F(WorkspaceFixture, FurtherWindowCommandFollowsTheWindowCount)
+{
+    CTableMDIWnd* pMain = pTable->GetMainWindow();
+    EXPECT_EQ(1, Update(pMain, ID_TABLE_NEW_WINDOW).m_nEnabled);
+    while (pTable->GetWindowCount() < MAX_TABLE_WINDOWS)
+        ASSERT_NE(nullptr, pTable->OpenWindow(FALSE));
+    EXPECT_EQ(0, Update(pMain, ID_TABLE_NEW_WINDOW).m_nEnabled) << "four windows: no fifth";
+    EXPECT_EQ(0, Update(pMain, ID_TABLE_COPY_ALL).m_nEnabled) << "nothing to copy without rows";
+    pMain->SendMessage(WM_COMMAND, ID_TABLE_GRAND_TOTAL);
+    EXPECT_EQ(1, Update(pMain, ID_TABLE_GRAND_TOTAL).m_nCheck);
+    pMain->SendMessage(WM_COMMAND, ID_TABLE_GRAND_TOTAL);
+    EXPECT_EQ(0, Update(pMain, ID_TABLE_GRAND_TOTAL).m_nCheck);
+}
+
+TEST_F(WorkspaceFixture, WindowMenuNumbersTheOpenWindows)
+{
+    std::vector<CQuoteTestTable*> tables = {pTable};
+    for (UINT nId : {52110u, 52112u}) {
+        tables.push_back(new CQuoteTestTable);
+        ASSERT_TRUE(tables.back()->Create(nId));
+        CNorvApp::ShowTable(tables.back());
+    }
+    for (CQuoteTestTable* p : tables)
+        while (p->GetWindowCount() < MAX_TABLE_WINDOWS)
+            ASSERT_NE(nullptr, p->OpenWindow(FALSE));
+    HMENU hPopup = CreatePopupMenu();
+    AppendMenuA(hPopup, MF_STRING, ID_WINDOW_CASCADE, "&Cascade");
+    shell.Frame()->BuildWindowMenu(hPopup);
+    shell.Frame()->BuildWindowMenu(hPopup);     // made afresh, not added to
+    const std::vector<std::string> texts = MenuTexts(hPopup);
+    ASSERT_EQ(2u + 12u, texts.size());
+    EXPECT_EQ("&Cascade", texts[0]);
+    EXPECT_EQ("&1 ", texts[2].substr(0, 3));
+    EXPECT_EQ("1&0 ", texts[11].substr(0, 4)) << "the tenth window";
+    int nChecked = 0;
+    for (int i = 2; i < GetMenuItemCount(hPopup); ++i)
+        nChecked += (GetMenuState(hPopup, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) != 0;
+    EXPECT_EQ(1, nChecked) << "the active window";
+    DestroyMenu(hPopup);
+}
+
+TEST_F(WorkspaceFixture, CharacterSetReachesEveryWindowAndTheStoredFonts)
+{
+    CTableMDIWnd* pSecond = pTable->OpenWindow(FALSE);
+    ASSERT_NE(nullptr, pSecond);
+    shell.App().SaveWorkspace();
+    EXPECT_TRUE(shell.App().SetFontCharset(ARABIC_CHARSET));
+    for (CTableMDIWnd* pWindow : {pTable->GetMainWindow(), pSecond}) {
+        LOGFONTA lf{};
+        ASSERT_NE(0, GetObjectA(pWindow->GetGrid().GetFont(), sizeof lf, &lf));
+        EXPECT_EQ(ARABIC_CHARSET, lf.lfCharSet);
+        ASSERT_NE(0, GetObjectA(pWindow->GetGrid().GetBoldFont(), sizeof lf, &lf));
+        EXPECT_EQ(ARABIC_CHARSET, lf.lfCharSet);
+        EXPECT_EQ(FW_BOLD, lf.lfWeight);
+    }
+}

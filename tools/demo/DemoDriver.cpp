@@ -1,0 +1,272 @@
+// The demo without a display: the terminal itself, in this process, started on a folder of its
+// own against the test server, with a person's part played from a timer inside its message loop:
+// the login typed into the real dialog, the wait for the initial load, pictures of the main
+// window, the login dialog and the information window, and the close. English, then Arabic,
+// each in a child process with its own program and configuration folders.
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+#include "app/MainFrame.h"
+#include "app/TableMDIWnd.h"
+#include "app/ZorvatApp.h"
+#include "app/dialogs/CredentialDialogs.h"
+#include "platform/qt/QtPlatform.h"
+#include "platform/win/Windows.h"
+#include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/kernel/Registry.h"
+#include "platform/win/kernel/Resources.h"
+#include "platform/win/user/Controls.h"
+#include "platform/win/user/MessageBox.h"
+#include "platform/win/user/TestAnswers.h"
+
+namespace {
+
+const char s_szUser[] = "demo01";
+const char s_szPassword[] = "demo12";
+const int s_nLanguageSeconds = 80;          // one language; both stay inside three minutes
+
+struct DEMO_OPTIONS {
+    int nPort = 0;
+    std::string strOut;
+    std::string strLanguage;                // "english", "arabic" or empty for both
+    std::string strSettingsFolder;          // --write-settings: only the link settings
+};
+
+// What the person does, step by step, from the timer.
+struct DEMO_STATE {
+    std::string strFolder;
+    bool bLoginShot = false;
+    bool bLoggedIn = false;
+    std::chrono::steady_clock::time_point loaded;
+    bool bLoaded = false;
+    bool bDone = false;
+    bool bFailed = false;
+    std::vector<std::string> shots;
+};
+DEMO_STATE s_state;
+
+void MakeFolder(const std::string& strPath)
+{
+    std::string strPart;
+    for (size_t i = 0; i <= strPath.size(); ++i) {
+        if (i == strPath.size() || strPath[i] == '/') {
+            if (!strPart.empty())
+                mkdir(strPart.c_str(), 0755);
+        }
+        if (i < strPath.size())
+            strPart += strPath[i];
+    }
+}
+
+std::string ModuleText(const char* pszModule, UINT nId)
+{
+    HMODULE hModule = LoadLibraryA(pszModule);
+    char szText[256] = "";
+    if (hModule != nullptr) {
+        LoadStringA(hModule, nId, szText, sizeof szText);
+        FreeLibrary(hModule);
+    }
+    return szText;
+}
+
+// The "Communication" section the link reads: the network, the local server, TCP.
+bool WriteLinkSettings(const std::string& strFolder, int nPort)
+{
+    std::string strName = ModuleText("branding_1252.dll", IDS_LINK_SETTINGS_FILE);
+    if (strName.empty())
+        strName = ModuleText("_1252.dll", IDS_LINK_SETTINGS_FILE);
+    if (strName.empty())
+        return false;
+    MakeFolder(strFolder);
+    std::ofstream out(strFolder + "/" + strName);
+    out << "[Communication]\nConnection type=1\nIP-Server=127.0.0.1\nIP-Port=" << nPort << "\nUseUDP=0\n";
+    return static_cast<bool>(out);
+}
+
+// The language start-up reads, under the brand's key.
+void WriteLanguageChoice(bool bArabic)
+{
+    std::string strBrand = ModuleText("branding_1252.dll", 40372);
+    if (strBrand.empty())
+        strBrand = "ZORVATOnLine";
+    const std::string strKey = "Software\\" + strBrand + "\\Quelmor Pro\\Settings";
+    HKEY hKey = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, strKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    const DWORD dwValue = bArabic ? 1 : 0;
+    RegSetValueExA(hKey, "Arabic", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue), sizeof dwValue);
+    RegCloseKey(hKey);
+}
+
+bool Shot(HWND hWnd, const char* pszName)
+{
+    const std::string strPath = s_state.strFolder + "/" + pszName + ".png";
+    if (hWnd == nullptr || !TbSaveWindowPng(hWnd, strPath.c_str()))
+        return false;
+    s_state.shots.push_back(strPath);
+    return true;
+}
+
+void CALLBACK DemoStep(HWND, UINT, UINT_PTR, DWORD)
+{
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (pApp == nullptr || s_state.bDone)
+        return;
+    HWND hDlg = GetActiveWindow();
+    if (!s_state.bLoggedIn && hDlg != nullptr && GetDlgItem(hDlg, IDC_LOGIN_USER) != nullptr &&
+        IsWindowVisible(hDlg)) {
+        SetDlgItemTextA(hDlg, IDC_LOGIN_USER, s_szUser);
+        SetDlgItemTextA(hDlg, IDC_LOGIN_PASSWORD, s_szPassword);
+        UpdateWindow(hDlg);
+        s_state.bLoginShot = Shot(hDlg, "login");
+        s_state.bLoggedIn = true;
+        SendMessageA(GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);
+        return;
+    }
+    if (!s_state.bLoaded) {
+        if (pApp->IsInitialLoadDone()) {
+            s_state.bLoaded = true;
+            s_state.loaded = std::chrono::steady_clock::now();
+        }
+        return;
+    }
+    // A moment for the status panes and the clocks to show what they know.
+    if (std::chrono::steady_clock::now() - s_state.loaded < std::chrono::milliseconds(1500))
+        return;
+    s_state.bDone = true;
+    CNorvMainFrame* pFrame = pApp->GetMainFrame();
+    bool bOk = s_state.bLoginShot && pFrame != nullptr && Shot(pFrame->m_hWnd, "main");
+    // The toolbar's information button, as the person clicks it.
+    if (pFrame != nullptr)
+        pFrame->SendMessage(WM_COMMAND, ID_APP_INFO_BUTTON);
+    CZorvatInfoTable* pInfo = pApp->GetInfoTable();
+    bOk = bOk && pInfo != nullptr && pInfo->GetMainWindow() != nullptr &&
+          Shot(pInfo->GetMainWindow()->m_hWnd, "information");
+    s_state.bFailed = !bOk;
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+    if (pFrame != nullptr)
+        pFrame->PostMessage(WM_CLOSE);
+}
+
+void CALLBACK Deadline(HWND, UINT, UINT_PTR, DWORD)
+{
+    fprintf(stderr, "demo: no initial load within %d seconds (login %s, loaded %s)\n", s_nLanguageSeconds,
+            s_state.bLoggedIn ? "typed" : "not seen", s_state.bLoaded ? "yes" : "no");
+    _exit(3);
+}
+
+int RunLanguage(const DEMO_OPTIONS& options, char** argv)
+{
+    const bool bArabic = options.strLanguage == "arabic";
+    s_state.strFolder = options.strOut + "/" + options.strLanguage;
+    const std::string strProgram = s_state.strFolder + "/program";
+    const std::string strConfig = s_state.strFolder + "/config";
+    MakeFolder(strProgram);
+    MakeFolder(strConfig);
+    setenv("TB_PROGRAM_DIR", strProgram.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", strConfig.c_str(), 1);
+    if (!WriteLinkSettings(strProgram, options.nPort)) {
+        fprintf(stderr, "demo: the language files were not found (TB_RESOURCE_DIR?)\n");
+        return 2;
+    }
+    WriteLanguageChoice(bArabic);
+    int argc = 1;
+    if (!TbInitQtPlatform(&argc, argv)) {
+        fprintf(stderr, "demo: the display did not start\n");
+        return 2;
+    }
+    CZORVAT32App app;
+    SetTimer(nullptr, 0, 50, DemoStep);
+    SetTimer(nullptr, 0, s_nLanguageSeconds * 1000, Deadline);
+    if (!app.InitApplication() || !app.InitInstance()) {
+        fprintf(stderr, "demo: the terminal did not start\n");
+        app.ExitInstance();
+        return 2;
+    }
+    app.Run();
+    if (s_state.bFailed || s_state.shots.size() != 3) {
+        fprintf(stderr, "demo: %s: the pictures could not all be written\n", options.strLanguage.c_str());
+        return 4;
+    }
+    for (const std::string& strShot : s_state.shots)
+        printf("%s\n", strShot.c_str());
+    return 0;
+}
+
+// Each language in a process of its own: the application object is one per process.
+int RunBoth(const DEMO_OPTIONS& options, const char* pszSelf)
+{
+    for (const char* pszLanguage : {"english", "arabic"}) {
+        const std::string strPort = std::to_string(options.nPort);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            execl(pszSelf, pszSelf, "--port", strPort.c_str(), "--out", options.strOut.c_str(), "--language",
+                  pszLanguage, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int nStatus = 0;
+        if (pid < 0 || waitpid(pid, &nStatus, 0) != pid || !WIFEXITED(nStatus) || WEXITSTATUS(nStatus) != 0) {
+            fprintf(stderr, "demo: the %s run failed\n", pszLanguage);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+void Usage()
+{
+    fprintf(stderr,
+            "usage: demo_driver --port N --out DIR [--language english|arabic]\n"
+            "       demo_driver --write-settings DIR --port N\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    DEMO_OPTIONS options;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string strName = argv[i];
+        const char* pszValue = argv[i + 1];
+        if (strName == "--port")
+            options.nPort = atoi(pszValue);
+        else if (strName == "--out")
+            options.strOut = pszValue;
+        else if (strName == "--language")
+            options.strLanguage = pszValue;
+        else if (strName == "--write-settings")
+            options.strSettingsFolder = pszValue;
+        else {
+            Usage();
+            return 2;
+        }
+    }
+    if (options.nPort <= 0 || options.nPort > 65535) {
+        Usage();
+        return 2;
+    }
+    // The tree's language files, unless the caller named others.
+    if (getenv("TB_RESOURCE_DIR") == nullptr)
+        setenv("TB_RESOURCE_DIR", TB_SOURCE_DIR "/resources", 1);
+    if (!options.strSettingsFolder.empty())
+        return WriteLinkSettings(options.strSettingsFolder, options.nPort) ? 0 : 2;
+    if (options.strOut.empty()) {
+        Usage();
+        return 2;
+    }
+    if (options.strLanguage.empty())
+        return RunBoth(options, "/proc/self/exe");
+    if (options.strLanguage != "english" && options.strLanguage != "arabic") {
+        Usage();
+        return 2;
+    }
+    return RunLanguage(options, argv);
+}
