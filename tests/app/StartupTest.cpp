@@ -37,7 +37,7 @@ void SetProfileText(const char* pszSection, const char* pszName, const char* psz
 struct StartupFixture : ::testing::Test
 {
     CTestServer server;
-    void SetUp() override { ASSERT_TRUE(server.Start({"--data", TB_SOURCE_DIR "/tests/app/data"})); }
+    void SetUp() override { ASSERT_TRUE(server.Start({"--accounts", TB_SOURCE_DIR "/tests/app/data/accounts.txt"})); }
 };
 
 }  // namespace

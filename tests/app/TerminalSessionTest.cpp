@@ -23,7 +23,7 @@
 
 namespace {
 
-const std::vector<std::string> s_serverData = {"--data", TB_SOURCE_DIR "/tests/app/data"};
+const std::vector<std::string> s_serverData = {"--accounts", TB_SOURCE_DIR "/tests/app/data/accounts.txt"};
 
 std::string ScreenshotPath(const char* pszName)
 {

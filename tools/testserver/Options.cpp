@@ -30,6 +30,7 @@ static void PrintUsage(FILE* pOut)
             "time or when no terminal has been connected for the idle time.\n\n"
             "  --port N          port to listen on; 0 (default) takes a free one\n"
             "  --data DIR        folder with the data files (default: the source tree's)\n"
+            "  --accounts FILE   the users who may log in (default: accounts.txt of the data)\n"
             "  --seed N          seed of every random choice (default 1)\n"
             "  --clock T         Kuwait date and time the simulated clock starts at,\n"
             "                    \"YYYY-MM-DD HH:MM:SS\" (default 2026-12-07 09:30:00)\n"
@@ -103,6 +104,8 @@ static bool SetOption(const std::string& arg, const char* pszValue, ServerOption
         o.nPort = static_cast<int>(d);
     } else if (arg == "--data") {
         o.strData = pszValue;
+    } else if (arg == "--accounts") {
+        o.strAccounts = pszValue;
     } else if (arg == "--seed") {
         if (!ReadNumber(pszValue, 0, 4294967295.0, &d)) return false;
         o.nSeed = static_cast<unsigned long>(d);
@@ -138,8 +141,8 @@ static bool SetOption(const std::string& arg, const char* pszValue, ServerOption
 
 static bool IsValueOption(const std::string& arg)
 {
-    static const char* const s_names[] = {"--port", "--data", "--seed", "--clock", "--rate", "--scenario", "--fail",
-                                          "--split", "--lines", "--rsa-bits", "--run-time", "--idle-time", "--log"};
+    static const char* const s_names[] = {"--port",  "--data",  "--accounts", "--seed", "--clock",
+                                          "--rate",  "--scenario", "--fail", "--split", "--lines", "--rsa-bits", "--run-time", "--idle-time", "--log"};
     for (const char* psz : s_names)
         if (arg == psz)
             return true;

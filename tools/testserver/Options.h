@@ -9,6 +9,8 @@ struct ServerOptions
 {
     int nPort = 0;
     std::string strData;                  // folder with the data files
+    std::string strAccounts;              // the users' file, when not the data folder's
+    std::string AccountsFile() const { return strAccounts.empty() ? strData + "/accounts.txt" : strAccounts; }
     std::string strScenario = "normal";   // which misbehaviour to show, "normal" for none
     std::string strScenarioArg;           // what follows '=' in "--scenario name=arg"
     size_t nSplit = 0;                    // write replies in pieces of this many bytes (0: whole)

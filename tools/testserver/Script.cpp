@@ -15,7 +15,7 @@ static bool ReadLines(const std::string& path, std::vector<std::string>& lines)
     return true;
 }
 
-bool CScript::Load(const std::string& folder)
+bool CScript::Load(const std::string& folder, const std::string& strAccounts)
 {
     std::vector<std::string> lines;
     if (!ReadLines(folder + "/session.txt", lines))
@@ -30,7 +30,7 @@ bool CScript::Load(const std::string& folder)
             pCurrent->push_back(line);
     }
     lines.clear();
-    if (ReadLines(folder + "/accounts.txt", lines)) {
+    if (ReadLines(strAccounts, lines)) {
         for (const std::string& line : lines) {
             if (line.empty() || line[0] == '#')
                 continue;

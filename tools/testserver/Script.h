@@ -12,7 +12,7 @@
 class CScript
 {
 public:
-    bool Load(const std::string& folder);
+    bool Load(const std::string& folder, const std::string& strAccounts);
     // The reply lines of a section with the request's number and fields put in; empty when the
     // section does not exist (the server stays silent).
     std::vector<std::string> Reply(const std::string& section, long nNumber,

@@ -41,7 +41,7 @@ bool CServer::Load()
 {
     const std::string& strData = m_options.strData;
     std::string strError;
-    if (!m_script.Load(strData)) {
+    if (!m_script.Load(strData, m_options.AccountsFile())) {
         fprintf(stderr, "testserver: cannot read %s/session.txt\n", strData.c_str());
         return false;
     }
@@ -50,7 +50,7 @@ bool CServer::Load()
         return false;
     }
     m_tables.LoadFolder(strData + "/reference");
-    if (m_tables.LoadFile("users", strData + "/accounts.txt"))
+    if (m_tables.LoadFile("users", m_options.AccountsFile()))
         m_shared.pUsers = m_tables.FindTable("users");
     if (!m_clock.Set(m_options.strClock))
         return false;
