@@ -364,6 +364,8 @@ TEST_F(QtFrameBars, ScreenshotsInBothReadingDirections)
         EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), crDisabled);
         PumpQt(30);
         EXPECT_TRUE(TbSaveWindowPng(m_pFrame->m_hWnd, ScreenshotPath(run.pszShot).c_str()));
+        // As the display shows it, with the menu bar.
+        EXPECT_EQ(0, TbSaveScreenPng(m_pFrame->m_hWnd, ScreenshotPath((std::string(run.pszShot) + "_screen").c_str()).c_str()));
         TearDown();
         m_pFrame = nullptr;
         m_hModule = nullptr;
