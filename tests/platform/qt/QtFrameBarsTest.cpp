@@ -192,9 +192,9 @@ TEST_F(QtFrameBars, BarsSurroundTheClientAndFollowTheHandlers)
 
     // Idle: a command nobody handles is disabled, an update handler checks, the application's
     // handler counts as well.
-    EXPECT_TRUE(toolBar.SendMessage(TB_ISBUTTONENABLED, ID_CONNECT));
-    EXPECT_FALSE(toolBar.SendMessage(TB_ISBUTTONENABLED, ID_DISCONNECT));
-    EXPECT_TRUE(toolBar.SendMessage(TB_ISBUTTONCHECKED, ID_OPEN));
+    EXPECT_TRUE(toolBar.GetToolBarCtrl().IsButtonEnabled(ID_CONNECT));
+    EXPECT_FALSE(toolBar.GetToolBarCtrl().IsButtonEnabled(ID_DISCONNECT));
+    EXPECT_TRUE(toolBar.GetToolBarCtrl().IsButtonChecked(ID_OPEN));
     EXPECT_TRUE(toolBar.SendMessage(TB_ISBUTTONENABLED, ID_INFO));
     EXPECT_NE(0u, toolBar.GetButtonStyle(1) & TBBS_DISABLED);
 
@@ -242,7 +242,7 @@ TEST_F(QtFrameBars, OwnerDrawnPanesAndTheMinimumHeight)
 
     // A taller minimum: the frame lays out again when told, and the client gives up the room.
     const int cyBefore = InFrame(bar.m_hWnd).Height();
-    bar.SendMessage(SB_SETMINHEIGHT, 40);
+    bar.GetStatusBarCtrl().SetMinHeight(40);
     CRect rcClient;
     m_pFrame->GetClientRect(&rcClient);
     m_pFrame->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(rcClient.Width(), rcClient.Height()));
