@@ -270,8 +270,12 @@ TEST_F(QtFrameBars, TipsNameTheButtonUnderThePointer)
     Open(1252);
     HWND hTip = Tip();
     ASSERT_NE(nullptr, hTip);
+    const HWND hActive = ::GetActiveWindow();
+    EXPECT_EQ(m_pFrame->m_hWnd, hActive);
     MouseTo(ButtonRect(ID_OPEN).CenterPoint());
     ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(hTip) != FALSE; }));
+    PumpQt(20);
+    EXPECT_EQ(hActive, ::GetActiveWindow());        // a tip never takes the activation
     char szTip[64] = "";
     ::GetWindowTextA(hTip, szTip, sizeof szTip);
     EXPECT_STREQ("Open workspace", szTip);
