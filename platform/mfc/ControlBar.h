@@ -61,6 +61,40 @@ class CFrameWnd;
 #define SBPS_DISABLED  0x04000000
 #define SBPS_STRETCH   0x08000000
 
+// The controls under the bars, for code that speaks to them directly (GetToolBarCtrl,
+// GetStatusBarCtrl): thin views of the bar's window that send the control's messages.
+class CToolBarCtrl
+{
+public:
+    explicit CToolBarCtrl(HWND hWnd) : m_hWnd(hWnd) {}
+    int CommandToIndex(UINT nID) const { return static_cast<int>(Send(TB_COMMANDTOINDEX, nID)); }
+    BOOL GetItemRect(int nIndex, LPRECT pRect) const { return static_cast<BOOL>(Send(TB_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(pRect))); }
+    BOOL GetButton(int nIndex, LPTBBUTTON pButton) const { return static_cast<BOOL>(Send(TB_GETBUTTON, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(pButton))); }
+    int GetButtonCount() const { return static_cast<int>(Send(TB_BUTTONCOUNT)); }
+    BOOL EnableButton(int nID, BOOL bEnable = TRUE) const { return static_cast<BOOL>(Send(TB_ENABLEBUTTON, static_cast<WPARAM>(nID), MAKELONG(bEnable, 0))); }
+    BOOL CheckButton(int nID, BOOL bCheck = TRUE) const { return static_cast<BOOL>(Send(TB_CHECKBUTTON, static_cast<WPARAM>(nID), MAKELONG(bCheck, 0))); }
+    BOOL IsButtonEnabled(int nID) const { return Send(TB_ISBUTTONENABLED, static_cast<WPARAM>(nID)) != 0; }
+    BOOL IsButtonChecked(int nID) const { return Send(TB_ISBUTTONCHECKED, static_cast<WPARAM>(nID)) != 0; }
+    int GetState(int nID) const { return static_cast<int>(Send(TB_GETSTATE, static_cast<WPARAM>(nID))); }
+    BOOL SetState(int nID, UINT nState) const { return static_cast<BOOL>(Send(TB_SETSTATE, static_cast<WPARAM>(nID), MAKELONG(nState, 0))); }
+    HWND GetToolTips() const { return reinterpret_cast<HWND>(Send(TB_GETTOOLTIPS)); }
+    HWND m_hWnd;
+
+private:
+    LRESULT Send(UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0) const { return ::SendMessageA(m_hWnd, uMsg, wParam, lParam); }
+};
+
+class CStatusBarCtrl
+{
+public:
+    explicit CStatusBarCtrl(HWND hWnd) : m_hWnd(hWnd) {}
+    // The parts' drawing area is at least this tall; the frame lays out again on its next WM_SIZE.
+    void SetMinHeight(int nMin) const { ::SendMessageA(m_hWnd, SB_SETMINHEIGHT, static_cast<WPARAM>(nMin), 0); }
+    BOOL GetRect(int nPane, LPRECT pRect) const { return static_cast<BOOL>(::SendMessageA(m_hWnd, SB_GETRECT, static_cast<WPARAM>(nPane), reinterpret_cast<LPARAM>(pRect))); }
+    int GetParts(int nParts, int* pParts) const { return static_cast<int>(::SendMessageA(m_hWnd, SB_GETPARTS, static_cast<WPARAM>(nParts), reinterpret_cast<LPARAM>(pParts))); }
+    HWND m_hWnd;
+};
+
 class CControlBar : public CWnd
 {
 public:
@@ -113,6 +147,7 @@ public:
     // of the buttons. A null array makes nIDCount separators to be filled by SetButtonInfo.
     BOOL SetButtons(const UINT* pIDArray, int nIDCount);
 
+    CToolBarCtrl GetToolBarCtrl() const { return CToolBarCtrl(m_hWnd); }
     int  GetCount() const;
     int  CommandToIndex(UINT nIDFind) const;        // -1 when no button has the command
     UINT GetItemID(int nIndex) const;               // ID_SEPARATOR for a separator or a bad index
@@ -140,6 +175,7 @@ public:
     // One pane per id; a non-zero id takes its string as the pane's text and width. Pane 0 is the
     // message pane when its id is ID_SEPARATOR.
     BOOL SetIndicators(const UINT* pIDArray, int nIDCount);
+    CStatusBarCtrl GetStatusBarCtrl() const { return CStatusBarCtrl(m_hWnd); }
     int  CommandToIndex(UINT nIDFind) const;
     UINT GetItemID(int nIndex) const;
     void GetItemRect(int nIndex, LPRECT pRect) const;

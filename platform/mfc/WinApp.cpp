@@ -108,6 +108,8 @@ BOOL CWinThread::OnIdle(LONG lCount)
     if (lCount == 1) {
         CWnd::DeleteTempMap();
         CMenu::DeleteTempMap();
+        CDC::DeleteTempMap();
+        CGdiObject::DeleteTempMap();
     }
     return FALSE;
 }

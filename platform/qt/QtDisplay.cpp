@@ -80,6 +80,11 @@ public:
                 flags |= Qt::Tool;
             if (dwExStyle & WS_EX_TOPMOST)
                 flags |= Qt::WindowStaysOnTopHint;
+            // A tip or similar window must never take the activation from the window it explains.
+            if (dwExStyle & WS_EX_NOACTIVATE) {
+                flags |= Qt::WindowDoesNotAcceptFocus;
+                pWidget->setAttribute(Qt::WA_ShowWithoutActivating);
+            }
             pWidget->setWindowFlags(flags);
         }
         return new CTbQtSurface(pWidget);

@@ -107,8 +107,10 @@ void TbDisplayActivate(HWND hWnd)
     // A window a modal loop disabled stays inactive: the display activating it late (or the
     // user clicking it) would otherwise take the activation from the dialog, whose loop gives
     // it back, and the two would trade it for ever.
+    // A window that asks never to be active (a tip) stays out of it, whatever the display did.
     HWND hRoot = GetAncestor(hWnd, GA_ROOT);
-    if (TbFindWindow(hWnd) && hRoot != TbUser().hActive && IsWindowEnabled(hRoot))
+    if (TbFindWindow(hWnd) && hRoot != TbUser().hActive && IsWindowEnabled(hRoot) &&
+        !(GetWindowLongA(hRoot, GWL_EXSTYLE) & WS_EX_NOACTIVATE))
         SetActiveWindow(hWnd);
 }
 

@@ -552,7 +552,9 @@ LRESULT OnCreate(HWND hWnd)
         return -1;
     if (GetWindowLongA(hWnd, GWL_STYLE) & TBSTYLE_TOOLTIPS) {
         HWND hOwner = GetAncestor(hWnd, GA_ROOT);
-        p->hTip = CreateWindowExA(WS_EX_TOPMOST | (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_RTLREADING), TOOLTIPS_CLASSA,
+        const DWORD dwExTip = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE |
+                              (static_cast<DWORD>(GetWindowLongA(hWnd, GWL_EXSTYLE)) & WS_EX_RTLREADING);
+        p->hTip = CreateWindowExA(dwExTip, TOOLTIPS_CLASSA,
                                   nullptr, WS_POPUP, 0, 0, 0, 0, hOwner, nullptr, nullptr, nullptr);
     }
     return 0;

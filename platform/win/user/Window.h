@@ -38,6 +38,7 @@ typedef LRESULT (CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WS_EX_TRANSPARENT    0x00000020L
 #define WS_EX_MDICHILD       0x00000040L
 #define WS_EX_TOOLWINDOW     0x00000080L
+#define WS_EX_NOACTIVATE     0x08000000L    // shown and clicked without becoming the active window
 #define WS_EX_WINDOWEDGE     0x00000100L
 #define WS_EX_CLIENTEDGE     0x00000200L
 #define WS_EX_CONTEXTHELP    0x00000400L

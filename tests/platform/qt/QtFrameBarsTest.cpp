@@ -192,9 +192,9 @@ TEST_F(QtFrameBars, BarsSurroundTheClientAndFollowTheHandlers)
 
     // Idle: a command nobody handles is disabled, an update handler checks, the application's
     // handler counts as well.
-    EXPECT_TRUE(toolBar.SendMessage(TB_ISBUTTONENABLED, ID_CONNECT));
-    EXPECT_FALSE(toolBar.SendMessage(TB_ISBUTTONENABLED, ID_DISCONNECT));
-    EXPECT_TRUE(toolBar.SendMessage(TB_ISBUTTONCHECKED, ID_OPEN));
+    EXPECT_TRUE(toolBar.GetToolBarCtrl().IsButtonEnabled(ID_CONNECT));
+    EXPECT_FALSE(toolBar.GetToolBarCtrl().IsButtonEnabled(ID_DISCONNECT));
+    EXPECT_TRUE(toolBar.GetToolBarCtrl().IsButtonChecked(ID_OPEN));
     EXPECT_TRUE(toolBar.SendMessage(TB_ISBUTTONENABLED, ID_INFO));
     EXPECT_NE(0u, toolBar.GetButtonStyle(1) & TBBS_DISABLED);
 
@@ -242,7 +242,7 @@ TEST_F(QtFrameBars, OwnerDrawnPanesAndTheMinimumHeight)
 
     // A taller minimum: the frame lays out again when told, and the client gives up the room.
     const int cyBefore = InFrame(bar.m_hWnd).Height();
-    bar.SendMessage(SB_SETMINHEIGHT, 40);
+    bar.GetStatusBarCtrl().SetMinHeight(40);
     CRect rcClient;
     m_pFrame->GetClientRect(&rcClient);
     m_pFrame->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(rcClient.Width(), rcClient.Height()));
@@ -270,8 +270,12 @@ TEST_F(QtFrameBars, TipsNameTheButtonUnderThePointer)
     Open(1252);
     HWND hTip = Tip();
     ASSERT_NE(nullptr, hTip);
+    const HWND hActive = ::GetActiveWindow();
+    EXPECT_EQ(m_pFrame->m_hWnd, hActive);
     MouseTo(ButtonRect(ID_OPEN).CenterPoint());
     ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(hTip) != FALSE; }));
+    PumpQt(20);
+    EXPECT_EQ(hActive, ::GetActiveWindow());        // a tip never takes the activation
     char szTip[64] = "";
     ::GetWindowTextA(hTip, szTip, sizeof szTip);
     EXPECT_STREQ("Open workspace", szTip);
@@ -364,6 +368,8 @@ TEST_F(QtFrameBars, ScreenshotsInBothReadingDirections)
         EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), crDisabled);
         PumpQt(30);
         EXPECT_TRUE(TbSaveWindowPng(m_pFrame->m_hWnd, ScreenshotPath(run.pszShot).c_str()));
+        // As the display shows it, with the menu bar.
+        EXPECT_EQ(0, TbSaveScreenPng(m_pFrame->m_hWnd, ScreenshotPath((std::string(run.pszShot) + "_screen").c_str()).c_str()));
         TearDown();
         m_pFrame = nullptr;
         m_hModule = nullptr;

@@ -389,3 +389,26 @@ TEST_F(WindowTest, ASizeMovePhaseLastsWhileTheButtonIsHeld)
     PumpFor(TB_SIZEMOVE_QUIET_MS * 2);
     EXPECT_EQ(0, CMessageLog::Get().Count(WM_EXITSIZEMOVE));
 }
+
+// Loading a workspace redraws the main window once, at the end: while locked it draws nothing.
+TEST_F(WindowTest, LockedWindowUpdatesOnceWhenUnlocked)
+{
+    HWND hA = CreateTestWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND hB = CreateTestWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    PumpReady();
+    ASSERT_TRUE(LockWindowUpdate(hA));
+    EXPECT_FALSE(LockWindowUpdate(hB));             // one window at a time
+    CMessageLog::Get().Clear();
+    InvalidateRect(hA, nullptr, TRUE);
+    PumpReady();
+    EXPECT_EQ(0, CMessageLog::Get().Count(WM_PAINT, hA));
+    EXPECT_TRUE(LockWindowUpdate(nullptr));
+    EXPECT_FALSE(LockWindowUpdate(nullptr));
+    PumpReady();
+    EXPECT_EQ(1, CMessageLog::Get().Count(WM_PAINT, hA));
+    EXPECT_TRUE(LockWindowUpdate(hB));
+    DestroyWindow(hB);
+    EXPECT_TRUE(LockWindowUpdate(hA));              // a destroyed window holds no lock
+    EXPECT_TRUE(LockWindowUpdate(nullptr));
+    DestroyWindow(hA);
+}
