@@ -138,7 +138,7 @@
 enum
 {
     SIM_MARKET_KSE = 2,             // numeric stock ids, tick bands, limits and indices
-    SIM_MARKET_OPTIONS = 8,         // where the option chains are listed
+    SIM_MARKET_OPTIONS = 16,        // where the option chains are listed
 };
 
 struct CSimMarketInfo
@@ -207,7 +207,7 @@ public:
     // quote, book, index and ticker events goes to the sink.
     // Returns the symbol that traded, for the orders resting on it.
     CSimInstrument* Step(ISimEventSink& sink);
-    void SetStepMillis(int64_t nMillis) { m_nStepMillis = nMillis > 0 ? nMillis : 1; }
+    void SetStepMillis(int64_t nMillis) { m_nStepMillis = nMillis >= 0 ? nMillis : 0; }
 
     // Lookups; null when unknown.
     const CSimMarketInfo* FindMarket(int nCode) const;
