@@ -6,8 +6,9 @@
 #include <unistd.h>
 
 // Sent after every login, in this order: the status that starts the terminal's market-data
-// subscription, then the market states and notices a terminal shows at once.
-static const char* const s_afterLogin[] = {"DR", "MM.us", "MM.kse", "CM.1", "CM.2", "BM", "MS"};
+// subscription, then the market states and notices a terminal shows at once, and the odd-lot
+// board, which no request asks for.
+static const char* const s_afterLogin[] = {"DR", "MM.us", "MM.kse", "CM.1", "CM.2", "BM", "MS", "OD"};
 // The unknown-types scenario: a mnemonic no table knows, and types in the table without a handler.
 static const char* const s_unknownTypes[] = {"ZZ", "IC", "FT"};
 
@@ -74,10 +75,13 @@ void CSession::OnLine(const std::string& line, double dNow)
     } else if (strMnemonic == "US") {
         OnPasswordChange(ctx, fields, dNow);
     } else if (strMnemonic == "GS") {
-        if (!fields.empty() && fields.size() > 1 && fields[1] == "0")
+        // A subscription starts with the symbol's quotation now; its live lines follow.
+        if (!fields.empty() && fields.size() > 1 && fields[1] == "0") {
             m_tickers.erase(fields[0]);
-        else if (!fields.empty() && !fields[0].empty())
+        } else if (!fields.empty() && !fields[0].empty()) {
+            Reply("GS", ctx, dNow);
             m_tickers.insert(fields[0]);
+        }
     } else if (m_shared.script.HasSection(strMnemonic)) {
         Emit(m_shared.script.Reply(strMnemonic, atol(ctx.strLink.c_str()), fields), dNow);
     } else {
@@ -129,6 +133,8 @@ void CSession::OnLogin(const CShapeContext& ctx, const std::vector<std::string>&
     }
     m_user = *pFound;
     m_pUser = &m_user;
+    // The account the model keeps for the user, opened at the first login of any session.
+    m_shared.sim.Login(strUser, strPassword, atoi(m_user["account"].c_str()));
     CShapeContext login = ctx;
     login.pUser = m_pUser;
     Reply("UL", login, dNow);
@@ -170,6 +176,8 @@ void CSession::Reply(const std::string& strShape, const CShapeContext& ctx, doub
     if (!m_shared.writer.Write(strShape, ctx, reply) && !m_shared.writer.Write(strShape + ".missing", ctx, reply))
         return;
     const std::string strMnemonic = strShape.substr(0, 2);
+    if (ctx.nError == 0)
+        m_opened.insert(strMnemonic);
     const bool bNamed = m_options.strScenarioArg.compare(0, 2, strMnemonic) == 0;
     if (ctx.nError != 0 && m_options.IsScenario("en-after-error"))
         reply.lines.push_back("~EN|" + ctx.strLink + "|XC|0");
@@ -241,14 +249,21 @@ void CSession::SendUnsolicited(const std::vector<std::string>& lines, double dNo
         Emit(lines, dNow);
 }
 
-void CSession::SendLive(const std::vector<std::string>& lines, const std::vector<std::string>& symbols, double dNow)
+void CSession::SendLive(const std::vector<CLiveLine>& lines, double dNow)
 {
-    if (!m_bEncrypted || m_bClose || m_tickers.empty())
+    if (!m_bEncrypted || m_bClose)
         return;
+    const std::string& strUser = m_user["user"];
     std::vector<const std::string*> mine;
-    for (size_t i = 0; i < lines.size() && i < symbols.size(); ++i)
-        if (m_tickers.count(symbols[i]))
-            mine.push_back(&lines[i]);
+    for (const CLiveLine& live : lines) {
+        const std::string& strAfter = live.pShape->strAfter;
+        const bool bMine = !live.strUser.empty() ? live.strUser == strUser
+                         : strAfter.empty() ? true
+                         : strAfter == "GS" ? m_tickers.count(live.strSymbol) > 0
+                                            : m_opened.count(strAfter) > 0;
+        if (bMine)
+            mine.push_back(&live.line);
+    }
     if (!mine.empty())
         Emit(mine, dNow);
 }

@@ -70,6 +70,13 @@ static bool ParseKey(const std::string& strKey, const std::string& strValue, CSh
         shape.nErrorField = atoi(strValue.c_str());
     } else if (strKey == "rows") {
         shape.strRows = strValue;
+        return ParseField(strValue, shape.rows, strError);
+    } else if (strKey == "live") {
+        shape.strLive = strValue;
+    } else if (strKey == "after") {
+        shape.strAfter = strValue;
+    } else if (strKey == "as") {
+        shape.strAs = strValue;
     } else if (strKey == "lang") {
         shape.nLangField = atoi(strValue.c_str());
     } else if (strKey == "number") {
@@ -169,6 +176,16 @@ bool CShapeBook::Load(const std::string& strPath, std::string& strError)
             strError = strPath + ":" + std::to_string(nLine) + ": " + strWhy;
             return false;
         }
+    }
+    for (CShape& shape : m_shapes) {
+        if (shape.strAs.empty())
+            continue;
+        const CShape* pLike = Find(shape.strAs);
+        if (!pLike || !pLike->strAs.empty()) {
+            strError = strPath + ": " + shape.strName + ": as=" + shape.strAs + " names no shape with fields of its own";
+            return false;
+        }
+        shape.head = pLike->nKind == SHAPE_STREAM ? pLike->row : pLike->head;
     }
     return true;
 }
@@ -311,7 +328,7 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
                          static_cast<size_t>(shape.nLangField) < ctx.pRequest->size() &&
                          (*ctx.pRequest)[static_cast<size_t>(shape.nLangField)] == "1";
     Scope scope{ctx, ctx.pRecord, bArabic, 0};
-    const std::string strNumber = shape.bOwnNumber ? Expand(shape.number, scope) : ctx.strNumber;
+    std::string strNumber = shape.bOwnNumber ? Expand(shape.number, scope) : ctx.strNumber;
     if (ctx.nError != 0) {
         // A failure is the header alone, the code in the error field; a type known only by its
         // error field gets empty fields up to it.
@@ -328,7 +345,9 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
     }
     if (shape.nKind == SHAPE_SILENT)
         return false;
-    const std::vector<CRecord>* pRows = shape.strRows.empty() ? nullptr : m_tables.FindTable(shape.strRows);
+    const std::vector<CRecord>* pRows = shape.strRows.empty() ? nullptr : m_tables.FindTable(Expand(shape.rows, scope));
+    if (shape.nKind == SHAPE_PLAIN && shape.strRows.empty() && ctx.pRecord && !Matches(shape, *ctx.pRecord, scope))
+        return false;
     if (shape.nKind == SHAPE_PLAIN && !shape.strRows.empty()) {
         // A plain line from a table is the first record that passes the filters; none, no line.
         scope.pRow = nullptr;
@@ -337,6 +356,8 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
                 scope.pRow = &rec;
         if (!scope.pRow)
             return false;
+        if (shape.bOwnNumber)
+            strNumber = Expand(shape.number, scope);
     }
     if (shape.nKind == SHAPE_PLAIN || shape.nKind == SHAPE_STREAM)
         reply.lines.push_back(TypedLine(shape, ctx.strLink, strNumber, scope));

@@ -11,10 +11,16 @@
 //   each     one typed line per record of the table ("head" filled from each record)
 //   silent   nothing: known only for its error field, so that --fail can answer it
 // Keys: error=K (the error field: a data index, -1 for the last field; absent: none),
-// rows=TABLE (a plain line takes the first record that passes), where=F=VALUE, F&VALUE or
+// rows=TABLE (a plain line takes the first record that passes; TABLE may hold {sources}, so a
+// table can take the request's values: "book:{req.0}"), where=F=VALUE, F&VALUE or
 // F~PATTERN (equal, bitwise and not zero, or a wildcard pattern with * and ?, any case; several
 // joined by ','; a value that comes out empty filters nothing), lang=N (the request field holding the language
-// code, "1" Arabic), number=VALUE (the header number; default the request's).
+// code, "1" Arabic), number=VALUE (the header number; default the request's), live=EVENT (a
+// line for each of the market model's events of that type, its record as the row; the filters
+// test the record), after=MN (such a line goes only to a session that has had a reply of MN;
+// "GS": only for the symbols the session asked for with "GS"), as=NAME (the fields of the head
+// are those of NAME's rows when NAME is a stream, else of its head: a live line and the rows
+// of its table's reply are one layout).
 // Indented lines "head", "row" and "end" list the fields, '|'-separated. A field is literal
 // text with {sources} in it:
 //   {err} the error code   {number} the header number   {seq} per-session count
@@ -49,7 +55,11 @@ struct CShape
     std::string strMnemonic;
     int nKind = SHAPE_PLAIN;
     int nErrorField = SHAPE_NO_ERROR;
-    std::string strRows;
+    std::string strRows;     // as written, "" for none
+    CShapeField rows;
+    std::string strLive;     // the event type of a live line, "" for a reply
+    std::string strAfter;
+    std::string strAs;
     std::vector<CShapeFilter> filters;
     int nLangField = -1;
     bool bOwnNumber = false;

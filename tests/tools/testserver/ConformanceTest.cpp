@@ -202,13 +202,14 @@ TEST(Conformance, ScenariosBreakTheRulesTheyName)
         ASSERT_TRUE(s.Start({"--scenario", "live-in-refill", "--rate", "200"}));
         ASSERT_TRUE(s.Handshake());
         s.Request("UL", "trader|secret|");
-        s.Request("GS", "AAPL|1");
-        s.client.ReadUntil("~GS|", 3000, &s.lines);
+        s.Request("SQ", "");
+        s.client.ReadUntil("~QQ|", 3000, &s.lines);
         s.Request("DS", "||8");
         s.client.ReadUntil("~EN|", 3000, &s.lines);
         bool bInside = false;
         for (size_t i = 1; i + 1 < s.lines.size(); ++i)
-            bInside = bInside || (s.lines[i].rfind("~GS|", 0) == 0 && s.lines[i - 1].rfind("~", 0) != 0);
+            bInside = bInside || (s.lines[i].rfind("~", 0) == 0 && s.lines[i].rfind("~EN|", 0) != 0 &&
+                                  s.lines[i - 1].rfind("~", 0) != 0);
         EXPECT_TRUE(bInside) << Joined(s.lines);
     }
 }
