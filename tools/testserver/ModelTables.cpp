@@ -130,9 +130,18 @@ std::vector<CRecord> CModelTables::Make(const std::string& strKind, const std::v
     } else if (strKind == "lookup") {
         out = market.LookupSymbols(Arg(args, 0), 50);
     } else if (strKind == "movers") {
-        out = market.GetMovers(nMarket, IntArg(args, 1, 0), IntArg(args, 2, 10));
+        // No kind: the gainers, the losers and the most active, one list after the other.
+        const int nKind = IntArg(args, 1, -1);
+        for (int k = nKind < 0 ? 0 : nKind; k <= (nKind < 0 ? 2 : nKind); ++k) {
+            std::vector<CRecord> rows = market.GetMovers(nMarket, k, IntArg(args, 2, 10));
+            out.insert(out.end(), rows.begin(), rows.end());
+        }
     } else if (strKind == "news") {
         out = market.GetNews(IntArg(args, 0, -1), Arg(args, 1));
+    } else if (strKind == "story") {
+        for (CRecord& rec : market.GetNews(-1))
+            if (GetField(rec, "id") == Arg(args, 0))
+                out.push_back(std::move(rec));
     } else if (strKind == "daily") {
         if (const CSimInstrument* pInst = find(nMarket, Arg(args, 1)))
             out = market.GetDailyHistory(*pInst, DateArg(args, 2, 0), IntArg(args, 3, 250));

@@ -8,7 +8,8 @@
 //   quotes:M  quote:S        the quotes of market M (0: all), the quote of symbol S
 //   book:M:S  oddlots:M:S  trades:M:S   S "": every symbol of market M
 //   indices  forwards  chain:S  state:M  lookup:TEXT
-//   movers:M:KIND:COUNT      KIND 0 gainers, 1 losers, 2 most active
+//   movers:M:KIND:COUNT      KIND 0 gainers, 1 losers, 2 most active, "" the three
+//   story:ID                 the story of that id, in each language it has
 //   news:LANG:S              LANG -1 every language; S "" every story
 //   daily:M:S:AFTER:DAYS  indexdays:CODE:AFTER:DAYS     AFTER a date, "" from the first
 //   model:FILE               a data file of the model as it stands (events, rates, ...)

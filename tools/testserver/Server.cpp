@@ -117,6 +117,8 @@ void CServer::UpdateClock()
     char sz[16];
     snprintf(sz, sizeof sz, "%06d", clock.GetTime());
     m_shared.clock["time6"] = sz;
+    // The last day of the history a terminal caches: the trading day before today.
+    m_shared.clock["lastday"] = CSimClock::ServerDate(CSimClock::PreviousTradingDate(clock.GetDate()));
 }
 
 // The market moves at --rate events a second of run time, event k being live line number k:
@@ -149,7 +151,7 @@ void CServer::PushLive(double dNow)
             CLiveLine one;
             one.line = std::move(reply.lines[0]);
             one.pShape = pShape;
-            if (pShape->strAfter == "GS")
+            if (pShape->strAfter.size() > 3 && pShape->strAfter.compare(2, 7, ":symbol") == 0)
                 one.strSymbol = GetField(*pEvent->pRecord, "symbol");
             one.strUser = pEvent->strUser;
             live.push_back(std::move(one));

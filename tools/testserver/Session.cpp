@@ -12,6 +12,11 @@ static const char* const s_afterLogin[] = {"DR", "MM.us", "MM.kse", "CM.1", "CM.
 // The unknown-types scenario: a mnemonic no table knows, and types in the table without a handler.
 static const char* const s_unknownTypes[] = {"ZZ", "IC", "FT"};
 
+static std::string Field(const std::vector<std::string>& fields, size_t i)
+{
+    return i < fields.size() ? fields[i] : std::string();
+}
+
 CSession::CSession(int fd, CServerShared& shared)
     : m_fd(fd), m_shared(shared), m_options(shared.options)
 {
@@ -74,13 +79,15 @@ void CSession::OnLine(const std::string& line, double dNow)
         OnLogin(ctx, fields, dNow);
     } else if (strMnemonic == "US") {
         OnPasswordChange(ctx, fields, dNow);
-    } else if (strMnemonic == "GS") {
-        // A subscription starts with the symbol's quotation now; its live lines follow.
-        if (!fields.empty() && fields.size() > 1 && fields[1] == "0") {
-            m_tickers.erase(fields[0]);
-        } else if (!fields.empty() && !fields[0].empty()) {
-            Reply("GS", ctx, dNow);
-            m_tickers.insert(fields[0]);
+    } else if (strMnemonic == "GS" || strMnemonic == "L2" || strMnemonic == "L3") {
+        // A subscription starts with the symbol's lines now; its live lines follow.
+        const bool bQuote = strMnemonic == "GS";
+        const std::string strSymbol = Field(fields, bQuote ? 0 : 2);
+        if (bQuote ? Field(fields, 1) == "0" : Field(fields, 4) == "2") {
+            m_symbols.erase(strMnemonic + ":" + strSymbol);
+        } else if (!strSymbol.empty()) {
+            Reply(strMnemonic, ctx, dNow);
+            m_symbols.insert(strMnemonic + ":" + strSymbol);
         }
     } else if (m_shared.script.HasSection(strMnemonic)) {
         Emit(m_shared.script.Reply(strMnemonic, atol(ctx.strLink.c_str()), fields), dNow);
@@ -172,8 +179,16 @@ void CSession::OnPasswordChange(const CShapeContext& ctx, const std::vector<std:
 void CSession::Reply(const std::string& strShape, const CShapeContext& ctx, double dNow)
 {
     CShapeReply reply;
-    // A lookup that finds no record answers with its ".missing" shape, when it has one.
-    if (!m_shared.writer.Write(strShape, ctx, reply) && !m_shared.writer.Write(strShape + ".missing", ctx, reply))
+    // A variant whose condition holds answers in place of the shape; a lookup that finds no
+    // record answers with its ".missing" shape, when it has one.
+    const CShape* pShape = m_shared.shapes.Find(strShape);
+    if (strShape.size() == 2 && ctx.nError == 0)
+        for (const CShape* pVariant : m_shared.shapes.Conditional(strShape))
+            if (m_shared.writer.Holds(*pVariant, ctx)) {
+                pShape = pVariant;
+                break;
+            }
+    if (!(pShape && m_shared.writer.Write(*pShape, ctx, reply)) && !m_shared.writer.Write(strShape + ".missing", ctx, reply))
         return;
     const std::string strMnemonic = strShape.substr(0, 2);
     if (ctx.nError == 0)
@@ -259,8 +274,8 @@ void CSession::SendLive(const std::vector<CLiveLine>& lines, double dNow)
         const std::string& strAfter = live.pShape->strAfter;
         const bool bMine = !live.strUser.empty() ? live.strUser == strUser
                          : strAfter.empty() ? true
-                         : strAfter == "GS" ? m_tickers.count(live.strSymbol) > 0
-                                            : m_opened.count(strAfter) > 0;
+                         : !live.strSymbol.empty() ? m_symbols.count(strAfter.substr(0, 3) + live.strSymbol) > 0
+                                                   : m_opened.count(strAfter) > 0;
         if (bMine)
             mine.push_back(&live.line);
     }

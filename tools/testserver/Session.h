@@ -34,7 +34,7 @@ struct CLiveLine
 {
     std::string line;
     const CShape* pShape = nullptr;
-    std::string strSymbol;               // the record's symbol, for "GS" subscriptions
+    std::string strSymbol;               // the record's symbol, for subscriptions by symbol
     std::string strUser;                 // an account's line: its user only
 };
 
@@ -63,8 +63,8 @@ public:
 
     bool IsLoggedIn() const { return m_pUser != nullptr; }
     // The live lines meant for it, in one write: its user's account lines, the lines of the
-    // tables it has had a first reply for, and the quotations of the symbols it asked for with
-    // "GS" ("ticker|1"; "ticker|0" ends it).
+    // tables it has had a first reply for, and those of the symbols it subscribed: quotations
+    // with "GS" ("ticker|1"; "ticker|0" ends it), books with "L2" and "L3".
     void SendLive(const std::vector<CLiveLine>& lines, double dNow);
     // Lines of the market: one write, never inside a reply (replies are queued whole).
     void SendUnsolicited(const std::vector<std::string>& lines, double dNow);
@@ -89,7 +89,7 @@ private:
     CServerCipher m_cipher;
     bool m_bEncrypted = false;
     bool m_bClose = false;              // close once the queue is written
-    std::set<std::string> m_tickers;    // the symbols whose live lines it asked for
+    std::set<std::string> m_symbols;    // "GS:ALPN": the subscriptions by symbol it asked for
     std::set<std::string> m_opened;     // the replies it has had, whose tables' live lines it takes
     const CRecord* m_pUser = nullptr;   // the logged-in user
     CRecord m_user;                     // its record, with a changed password

@@ -1,19 +1,44 @@
 #include "tools/testserver/Shapes.h"
 #include <fnmatch.h>
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 enum {
     SOURCE_TEXT, SOURCE_ERR, SOURCE_NUMBER, SOURCE_COUNT, SOURCE_SEQ, SOURCE_REQ, SOURCE_USER,
-    SOURCE_CLOCK, SOURCE_ROW, SOURCE_EN, SOURCE_AR, SOURCE_LANG, SOURCE_FOUND
+    SOURCE_CLOCK, SOURCE_ROW, SOURCE_EN, SOURCE_AR, SOURCE_LANG, SOURCE_FOUND, SOURCE_BASE64, SOURCE_SDATE
 };
 
 static const struct { const char* pszPrefix; int nSource; } s_sources[] = {
     {"err", SOURCE_ERR}, {"number", SOURCE_NUMBER}, {"count", SOURCE_COUNT}, {"found", SOURCE_FOUND}, {"seq", SOURCE_SEQ},
     {"req.", SOURCE_REQ}, {"user.", SOURCE_USER}, {"clock.", SOURCE_CLOCK}, {"row.", SOURCE_ROW},
-    {"en.", SOURCE_EN}, {"ar.", SOURCE_AR}, {"text.", SOURCE_LANG},
+    {"en.", SOURCE_EN}, {"ar.", SOURCE_AR}, {"text.", SOURCE_LANG}, {"b64.", SOURCE_BASE64}, {"sdate.", SOURCE_SDATE},
 };
+
+static std::string Base64(const std::string& strIn)
+{
+    static const char s_digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (size_t i = 0; i < strIn.size(); i += 3) {
+        const size_t n = std::min<size_t>(3, strIn.size() - i);
+        uint32_t v = 0;
+        for (size_t k = 0; k < 3; ++k)
+            v = (v << 8) | (k < n ? static_cast<unsigned char>(strIn[i + k]) : 0u);
+        for (size_t k = 0; k < 4; ++k)
+            out += k <= n ? s_digits[(v >> (18 - 6 * k)) & 63] : '=';
+    }
+    return out;
+}
+
+// YYYYMMDD to the server's form: the year minus 2000 without leading zeros, then MMDD.
+static std::string ServerDate(const std::string& strDate)
+{
+    if (strDate.size() != 8)
+        return strDate;
+    return std::to_string(atoi(strDate.substr(0, 4).c_str()) - 2000) + strDate.substr(4);
+}
 
 static bool ParseField(const std::string& strText, CShapeField& field, std::string& strError)
 {
@@ -77,6 +102,17 @@ static bool ParseKey(const std::string& strKey, const std::string& strValue, CSh
         shape.strAfter = strValue;
     } else if (strKey == "as") {
         shape.strAs = strValue;
+    } else if (strKey == "if") {
+        const size_t nClose = strValue.find('}');
+        const size_t nOp = strValue.find_first_of("=~", nClose == std::string::npos ? 0 : nClose);
+        if (nOp == std::string::npos || nOp == 0) {
+            strError = "a condition without = or ~";
+            return false;
+        }
+        shape.bIf = true;
+        shape.condition.nOp = strValue[nOp];
+        return ParseField(strValue.substr(0, nOp), shape.conditionLeft, strError) &&
+               ParseField(strValue.substr(nOp + 1), shape.condition.value, strError);
     } else if (strKey == "lang") {
         shape.nLangField = atoi(strValue.c_str());
     } else if (strKey == "number") {
@@ -190,6 +226,15 @@ bool CShapeBook::Load(const std::string& strPath, std::string& strError)
     return true;
 }
 
+std::vector<const CShape*> CShapeBook::Conditional(const std::string& strMnemonic) const
+{
+    std::vector<const CShape*> out;
+    for (const CShape& shape : m_shapes)
+        if (shape.bIf && shape.strMnemonic == strMnemonic)
+            out.push_back(&shape);
+    return out;
+}
+
 const CShape* CShapeBook::Find(const std::string& strName) const
 {
     for (const CShape& shape : m_shapes)
@@ -251,6 +296,8 @@ void CShapeWriter::AppendField(std::string& out, const CShapeField& field, const
         case SOURCE_ROW: AppendClean(out, Lookup(s.pRow, piece.strText)); break;
         case SOURCE_EN: AppendClean(out, m_text.Convert(Lookup(s.pRow, piece.strText), false)); break;
         case SOURCE_AR: AppendClean(out, m_text.Convert(Lookup(s.pRow, piece.strText + "_ar"), true)); break;
+        case SOURCE_BASE64: out += Base64(m_text.Convert(Lookup(s.pRow, piece.strText), false)); break;
+        case SOURCE_SDATE: AppendClean(out, ServerDate(Lookup(s.pRow, piece.strText))); break;
         case SOURCE_LANG: {
             const std::string& strArabic = Lookup(s.pRow, piece.strText + "_ar");
             if (s.bArabic && !strArabic.empty())
@@ -313,6 +360,13 @@ std::string CShapeWriter::TypedLine(const CShape& shape, const std::string& strL
         AppendField(line, field, scope);
     }
     return line;
+}
+
+bool CShapeWriter::Holds(const CShape& shape, const CShapeContext& ctx) const
+{
+    const Scope scope{ctx, ctx.pRecord, false, 0};
+    const std::string strLeft = Expand(shape.conditionLeft, scope), strRight = Expand(shape.condition.value, scope);
+    return shape.condition.nOp == '~' ? fnmatch(strRight.c_str(), strLeft.c_str(), FNM_CASEFOLD) == 0 : strLeft == strRight;
 }
 
 bool CShapeWriter::Write(const std::string& strShape, const CShapeContext& ctx, CShapeReply& reply) const

@@ -18,9 +18,11 @@
 // code, "1" Arabic), number=VALUE (the header number; default the request's), live=EVENT (a
 // line for each of the market model's events of that type, its record as the row; the filters
 // test the record), after=MN (such a line goes only to a session that has had a reply of MN;
-// "GS": only for the symbols the session asked for with "GS"), as=NAME (the fields of the head
+// after=MN:symbol: only for the symbols the session subscribed with MN), as=NAME (the fields of the head
 // are those of NAME's rows when NAME is a stream, else of its head: a live line and the rows
-// of its table's reply are one layout).
+// of its table's reply are one layout), if=LEFT=RIGHT or LEFT~PATTERN (a variant "MN.x" with a
+// condition answers MN in place of the plain shape when its condition holds; variants are
+// tried in file order).
 // Indented lines "head", "row" and "end" list the fields, '|'-separated. A field is literal
 // text with {sources} in it:
 //   {err} the error code   {number} the header number   {seq} per-session count
@@ -28,6 +30,7 @@
 //   {req.N} request data field N   {user.F} the logged-in user's field F   {clock.F} the server's F
 //   {row.F} the record's field F as it stands   {en.F} F in code page 1252   {ar.F} F_ar in 1256
 //   {text.F} {ar.F} when the request asks for Arabic and F_ar exists, else {en.F}
+//   {b64.F} F in Base64          {sdate.F} F, a YYYYMMDD date, in the server's date form
 #include <string>
 #include <vector>
 #include "tools/testserver/Records.h"
@@ -61,6 +64,9 @@ struct CShape
     std::string strAfter;
     std::string strAs;
     std::vector<CShapeFilter> filters;
+    bool bIf = false;
+    CShapeFilter condition;  // strField unused: the left side is conditionLeft
+    CShapeField conditionLeft;
     int nLangField = -1;
     bool bOwnNumber = false;
     CShapeField number;
@@ -73,6 +79,8 @@ public:
     // false, with the line and reason in strError, when the file is missing or a line is wrong.
     bool Load(const std::string& strPath, std::string& strError);
     const CShape* Find(const std::string& strName) const;
+    // The variants of a mnemonic that carry a condition, in file order.
+    std::vector<const CShape*> Conditional(const std::string& strMnemonic) const;
     const std::vector<CShape>& All() const { return m_shapes; }
 private:
     std::vector<CShape> m_shapes;
@@ -109,6 +117,8 @@ public:
     // error field. False when there is no such shape or it says nothing.
     bool Write(const CShape& shape, const CShapeContext& ctx, CShapeReply& reply) const;
     bool Write(const std::string& strShape, const CShapeContext& ctx, CShapeReply& reply) const;
+    // Whether a variant's condition holds for the request.
+    bool Holds(const CShape& shape, const CShapeContext& ctx) const;
     // A typed line: "~MN|link|XC|number" and the fields.
     static std::string TypedLine(const std::string& strMnemonic, const std::string& strLink,
                                  const std::string& strNumber, const std::vector<std::string>& fields);

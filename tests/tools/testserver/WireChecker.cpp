@@ -6,6 +6,8 @@
 namespace {
 
 enum { FORM_NONE, FORM_DATE, FORM_TIME, FORM_DATETIME };
+// A form whose readers convert the field only when it is not empty (a stock not traded yet).
+#define OR_EMPTY(nForm) ((nForm) + 8)
 
 // The fields the terminal's readers read, by type: the data fields a header (or plain line) must
 // have at least, those of each row, and the fields read as server dates and times.
@@ -42,7 +44,45 @@ const struct Reader {
     {"BM", 2, 0, {}},
     {"MS", 6, 0, {}},
     {"DR", 3, 0, {}},
+    // Market data: replies and their live lines.
+    {"SQ", 1, 31, {{true, 2, OR_EMPTY(FORM_DATETIME)}, {true, 13, FORM_DATE}, {true, 29, OR_EMPTY(FORM_TIME)}}},
+    {"QQ", 31, 0, {{false, 2, FORM_DATETIME}, {false, 13, FORM_DATE}, {false, 29, FORM_TIME}}},
+    {"OB", 1, 6, {}},
+    {"OU", 6, 0, {}},
+    {"OD", 1, 5, {}},
+    {"OO", 5, 0, {}},
+    {"TE", 1, 6, {{true, 2, FORM_DATETIME}}},
+    {"TM", 6, 0, {{false, 2, FORM_DATETIME}}},
+    {"LX", 1, 11, {}},
+    {"IX", 9, 0, {}},
+    {"FQ", 1, 55, {}},
+    {"FW", 55, 0, {}},
+    {"OI", 1, 8, {}},
+    {"DQ", 8, 12, {{false, 3, FORM_DATE}, {true, 0, FORM_DATE}}},
+    {"DX", 7, 9, {{false, 3, FORM_DATE}, {true, 0, FORM_DATE}}},
+    {"GO", 1, 9, {{true, 4, FORM_DATE}}},
+    {"L2", 10, 0, {}},
+    {"L3", 10, 0, {}},
+    {"LW", 8, 8, {{true, 2, FORM_DATETIME}}},
+    {"BW", 8, 0, {{false, 2, FORM_DATETIME}}},
+    {"EW", 5, 0, {}},
+    {"NN", 2, 3, {{true, 1, FORM_DATETIME}}},
+    {"NZ", 3, 3, {{true, 1, FORM_DATETIME}}},
+    {"NY", 1, 6, {{true, 0, FORM_DATETIME}}},
+    {"NI", 6, 0, {{false, 0, FORM_DATETIME}}},
+    {"ND", 1, 2, {}},
+    {"CF", 7, 10, {{true, 7, FORM_DATE}}},
+    {"CE", 6, 22, {{true, 7, FORM_DATE}, {true, 14, FORM_DATETIME}}},
+    {"GL", 1, 7, {}},
+    // An account's live lines.
+    {"NS", 26, 0, {{false, 1, FORM_DATETIME}}},
+    {"NO", 22, 0, {{false, 1, FORM_DATETIME}}},
+    {"NX", 18, 0, {{false, 2, FORM_DATETIME}}},
+    {"NT", 11, 0, {{false, 1, FORM_DATETIME}}},
 };
+
+// The lists whose "EN" carries the number of rows; every other "EN" but a lookup's found flag reads 0.
+const char* const s_countedEnds[] = {"LW", "NN", "NZ", "NY", "ND"};
 
 const Reader* FindReader(const std::string& strMnemonic)
 {
@@ -61,6 +101,8 @@ bool IsDigits(const std::string& s)
 // leading zero allowed to be missing, a date and time the year minus 2000 then MMDDhhmmss.
 bool IsServerForm(const std::string& s, int nForm)
 {
+    if (nForm >= 8)
+        return s.empty() || IsServerForm(s, nForm - 8);
     if (!IsDigits(s))
         return false;
     auto two = [&](size_t nFromEnd) { return atoi(s.substr(s.size() - nFromEnd, 2).c_str()); };
@@ -99,6 +141,7 @@ void CWireChecker::Check(const std::vector<std::string>& lines)
 {
     RegisterMessageCodes(g_messageCodePairs);
     bool bInStream = false;
+    long nStreamRows = 0;
     std::string strStreamLink;
     const Reader* pStreamReader = nullptr;
     for (const std::string& line : lines) {
@@ -108,6 +151,7 @@ void CWireChecker::Check(const std::vector<std::string>& lines)
         const int nType = msg.GetType();
         if (nType == MESSAGE_TYPE_DATA_ROW) {
             ++nRows;
+            ++nStreamRows;
             if (!bInStream)
                 Fault("a row outside a stream", line);
             if (strchr("~$&-", line.empty() ? '-' : line[0]))
@@ -129,6 +173,13 @@ void CWireChecker::Check(const std::vector<std::string>& lines)
                 Fault("\"EN\" outside a stream", line);
             else if (head.size() < 2 || head[1] != strStreamLink)
                 Fault("\"EN\" that does not echo its header's number", line);
+            else if (pStreamReader && strcmp(pStreamReader->pszMnemonic, "TL") != 0) {
+                bool bCounted = false;
+                for (const char* psz : s_countedEnds)
+                    bCounted = bCounted || strcmp(psz, pStreamReader->pszMnemonic) == 0;
+                if (msg.GetLong(0) != (bCounted ? nStreamRows : 0))
+                    Fault("an \"EN\" whose first field is not what its readers read", line);
+            }
             bInStream = false;
             pStreamReader = nullptr;
             continue;
@@ -147,7 +198,8 @@ void CWireChecker::Check(const std::vector<std::string>& lines)
         const bool bReply = nLink != 0 && itRequest != requests.end() && itRequest->second.strMnemonic == strMnemonic;
         if (nLink != 0 && !bReply)
             Fault("a reply to no request of its type", line);
-        if (bReply && head.size() > 3 && head[3] != itRequest->second.strNumber)
+        // A quotation's header number is its market code.
+        if (bReply && head.size() > 3 && head[3] != itRequest->second.strNumber && strMnemonic != "GS")
             Fault("a header number that does not echo the request's", line);
         long nError = 0;
         if (pInfo->nFanOut == FANOUT_REPLY || pInfo->nFanOut == FANOUT_CHECKED) {
@@ -169,6 +221,7 @@ void CWireChecker::Check(const std::vector<std::string>& lines)
         }
         if ((pInfo->nFanOut == FANOUT_REPLY && nError == 0) || pInfo->nFanOut == FANOUT_STREAM) {
             bInStream = true;
+            nStreamRows = 0;
             strStreamLink = head.size() > 1 ? head[1] : "";
             pStreamReader = pReader;
         }
