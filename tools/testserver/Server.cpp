@@ -132,8 +132,10 @@ void CServer::PushLive(double dNow)
     CShapeContext ctx;
     ctx.pClock = &m_shared.clock;
     CShapeReply reply;
-    for (size_t nTaken = 0; m_options.dRate > 0 && nTaken < TURN_LIMIT; ++nTaken) {
-        if (m_nEvents >= static_cast<uint64_t>(dNow * m_options.dRate))
+    // What an order made goes out at once, whatever the rate, with the rest of its walk step.
+    const size_t nPending = m_sim.GetPendingCount();
+    for (size_t nTaken = 0; nTaken < nPending || (m_options.dRate > 0 && nTaken < TURN_LIMIT); ++nTaken) {
+        if (nTaken >= nPending && m_nEvents >= static_cast<uint64_t>(dNow * m_options.dRate))
             break;
         if (m_sim.GetPendingCount() == 0) {
             const int64_t nTarget = m_nStartMillis + static_cast<int64_t>(static_cast<double>(m_nEvents + 1) * 1000.0 / m_options.dRate);

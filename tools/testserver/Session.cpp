@@ -1,4 +1,5 @@
 #include "tools/testserver/Session.h"
+#include "tools/testserver/OrderDesk.h"
 #include <cerrno>
 #include <cstdlib>
 #include <numeric>
@@ -89,6 +90,12 @@ void CSession::OnLine(const std::string& line, double dNow)
             Reply(strMnemonic, ctx, dNow);
             m_symbols.insert(strMnemonic + ":" + strSymbol);
         }
+    } else if (const COrderForm* pForm = m_pUser ? FindOrderForm(strMnemonic) : nullptr) {
+        // The model acts for the user; the reply is written from what it says.
+        CRecord result;
+        ctx.nError = ActOnOrder(m_shared.sim, *pForm, fields, m_user, result);
+        ctx.pRecord = &result;
+        Reply(strMnemonic, ctx, dNow);
     } else if (m_shared.script.HasSection(strMnemonic)) {
         Emit(m_shared.script.Reply(strMnemonic, atol(ctx.strLink.c_str()), fields), dNow);
     } else {

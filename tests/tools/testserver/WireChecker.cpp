@@ -79,6 +79,20 @@ const struct Reader {
     {"NO", 22, 0, {{false, 1, FORM_DATETIME}}},
     {"NX", 18, 0, {{false, 2, FORM_DATETIME}}},
     {"NT", 11, 0, {{false, 1, FORM_DATETIME}}},
+    {"NC", 4, 0, {}},
+    // Orders: checks, placing, modifying and cancelling.
+    {"KV", 26, 0, {}},
+    {"KR", 18, 0, {}},
+    {"KJ", 31, 0, {}},
+    {"KQ", 18, 0, {}},
+    {"KW", 26, 0, {}},
+    {"KM", 17, 0, {}},
+    {"KC", 5, 0, {}},
+    {"OV", 31, 0, {}},
+    {"OW", 31, 0, {}},
+    {"OR", 17, 0, {}},
+    {"OM", 17, 0, {}},
+    {"OC", 5, 0, {}},
 };
 
 // The lists whose "EN" carries the number of rows; every other "EN" but a lookup's found flag reads 0.
