@@ -81,3 +81,15 @@ int ActOnOrder(CSimulator& sim, const COrderForm& form, const std::vector<std::s
         rec["order_no"] = At(fields, form.nOrder);
     return nResult;
 }
+
+int ActOnConversion(CSimulator& sim, const std::vector<std::string>& fields, const CRecord& user, CRecord& rec)
+{
+    auto it = user.find("user");
+    CSimRecord out;
+    std::string strInsert;
+    const int nResult = sim.ConvertCash(it == user.end() ? std::string() : it->second, At(fields, 5), At(fields, 6),
+                                        atof(At(fields, 4).c_str()), At(fields, 8) == "1", &out, &strInsert);
+    rec = out;
+    rec["insert"] = strInsert;
+    return nResult;
+}

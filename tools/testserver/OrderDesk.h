@@ -25,3 +25,6 @@ const COrderForm* FindOrderForm(const std::string& strMnemonic);
 // and "board" (1, the KSE regular board).
 int ActOnOrder(CSimulator& sim, const COrderForm& form, const std::vector<std::string>& fields, const CRecord& user,
                CRecord& rec);
+// A cash conversion ("RC": 4 the amount, 5 and 6 the currencies, 8 "1" to make it, else a
+// quote): the refusal code, and the model's conversion record with "insert" in rec.
+int ActOnConversion(CSimulator& sim, const std::vector<std::string>& fields, const CRecord& user, CRecord& rec);

@@ -221,7 +221,11 @@ bool CShapeBook::Load(const std::string& strPath, std::string& strError)
             strError = strPath + ": " + shape.strName + ": as=" + shape.strAs + " names no shape with fields of its own";
             return false;
         }
-        shape.head = pLike->nKind == SHAPE_STREAM ? pLike->row : pLike->head;
+        const std::vector<CShapeField>& fields = pLike->nKind == SHAPE_STREAM ? pLike->row : pLike->head;
+        if (shape.nKind == SHAPE_STREAM)
+            shape.row = fields;
+        else
+            shape.head = fields;
     }
     return true;
 }
@@ -286,9 +290,14 @@ void CShapeWriter::AppendField(std::string& out, const CShapeField& field, const
         case SOURCE_FOUND: out += s.nCount > 0 ? "1" : "0"; break;
         case SOURCE_SEQ: out += std::to_string(s.ctx.nSeq); break;
         case SOURCE_REQ: {
+            // {req.N+}: field N and every one after it, at their places.
             const size_t i = static_cast<size_t>(atoi(piece.strText.c_str()));
-            if (s.ctx.pRequest && i < s.ctx.pRequest->size())
-                AppendClean(out, (*s.ctx.pRequest)[i]);
+            const bool bRest = piece.strText.back() == '+';
+            for (size_t k = i; s.ctx.pRequest && k < s.ctx.pRequest->size() && (k == i || bRest); ++k) {
+                if (k > i)
+                    out += '|';
+                AppendClean(out, (*s.ctx.pRequest)[k]);
+            }
             break;
         }
         case SOURCE_USER: AppendClean(out, Lookup(s.ctx.pUser, piece.strText)); break;

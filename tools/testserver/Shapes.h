@@ -18,16 +18,17 @@
 // code, "1" Arabic), number=VALUE (the header number; default the request's), live=EVENT (a
 // line for each of the market model's events of that type, its record as the row; the filters
 // test the record), after=MN (such a line goes only to a session that has had a reply of MN;
-// after=MN:symbol: only for the symbols the session subscribed with MN), as=NAME (the fields of the head
-// are those of NAME's rows when NAME is a stream, else of its head: a live line and the rows
-// of its table's reply are one layout), if=LEFT=RIGHT or LEFT~PATTERN (a variant "MN.x" with a
+// after=MN:symbol: only for the symbols the session subscribed with MN), as=NAME (the fields of the head,
+// or of the rows when this shape is a stream, are those of NAME's rows when NAME is a stream,
+// else of its head: a live line and the rows of its table's reply are one layout), if=LEFT=RIGHT or LEFT~PATTERN (a variant "MN.x" with a
 // condition answers MN in place of the plain shape when its condition holds; variants are
 // tried in file order).
 // Indented lines "head", "row" and "end" list the fields, '|'-separated. A field is literal
 // text with {sources} in it:
 //   {err} the error code   {number} the header number   {seq} per-session count
 //   {count} rows written   {found} 1 when a row was written, else 0
-//   {req.N} request data field N   {user.F} the logged-in user's field F   {clock.F} the server's F
+//   {req.N} request data field N, {req.N+} it and every field after it, '|' between them
+//   {user.F} the logged-in user's field F   {clock.F} the server's F
 //   {row.F} the record's field F as it stands   {en.F} F in code page 1252   {ar.F} F_ar in 1256
 //   {text.F} {ar.F} when the request asks for Arabic and F_ar exists, else {en.F}
 //   {b64.F} F in Base64          {sdate.F} F, a YYYYMMDD date, in the server's date form

@@ -51,6 +51,20 @@ struct Trader : CSimSession
         }
         return out;
     }
+    // The rows of the first reply whose header starts so.
+    std::vector<std::string> RowsOf(const std::string& strHead) const
+    {
+        std::vector<std::string> rows;
+        bool bIn = false;
+        for (const std::string& line : lines) {
+            if (bIn && line[0] == '~')
+                break;
+            if (bIn)
+                rows.push_back(line);
+            bIn = bIn || line.rfind(strHead, 0) == 0;
+        }
+        return rows;
+    }
     long Status(const std::string& strOrder) const
     {
         const std::vector<long> statuses = Statuses(strOrder);
@@ -178,6 +192,62 @@ TEST(OrderLife, UsOrdersCarryTheirResultWhereTheUsReadersReadIt)
     EXPECT_EQ(4, CServerMessage(status[1].c_str(), 1).GetLong(16));
     s.checker.Check(s.lines);
     EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
+}
+
+// The account requests with their bodies as the terminal builds them (the demo viewer's account).
+const struct AccountRequest { const char *pszMnemonic, *pszBody; } s_accountRequests[] = {
+    {"OS", "1001|10010|0|0|1000000|0||2"}, {"KS", "||1001|10010|0|0|0|1000000|0||2"}, {"KB", "||1001|10010|0|0|1000000|0||2"},
+    {"ET", "1001|10010|0|0|0"}, {"EK", "||1001|10010|0|0|1000000|1"}, {"EF", "||1001|10010|0|0|0"},
+    {"IH", "1001|10010|3"}, {"IK", "||1001|10010|3"}, {"UP", "1001|10010|2"}, {"UK", "||1001|10010|2"},
+    {"RP", "1001|10010|261101|261231|||||2"}, {"RK", "||1001|10010|261101|261231|||||2"},
+    {"TH", "1001|10010|261101|261231||||||||2"}, {"TK", "||1001|10010|261101|261231|||||2"},
+    {"KN", "||1001|10010|0|0|1000000|0|2|"}, {"MD", "||1001|10010"}, {"ML", "||1001|10010|1"}, {"LM", "||1001|10010|2"},
+    {"PF", "1001|10010|261101|261207"}, {"PK", "||1001|10010|261101|261207"}, {"PX", "1001|10010|261101|261207|KWD"},
+    {"CC", "||1001|10010"}, {"RC", "||1001|10010|100.000000|KWD|USD|0.000000|0"},
+};
+
+TEST(Accounts, ReportsEchoTheirRequestAndCarryTheFieldsTheReadersRead)
+{
+    Trader s;
+    ASSERT_TRUE(s.Start({}));
+    ASSERT_TRUE(s.Handshake());
+    s.Request("UL", "demo|demo|");
+    std::map<long, const AccountRequest*> asked;
+    for (const AccountRequest& r : s_accountRequests)
+        asked[s.Request(r.pszMnemonic, r.pszBody)] = &r;
+    s.Drain();
+    s.checker.Check(s.lines);
+    EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
+    for (const AccountRequest& r : s_accountRequests)
+        EXPECT_LE(1, s.checker.counts[r.pszMnemonic]) << r.pszMnemonic;
+    // The header of each report holds the request's fields at their places, the error field aside.
+    static const std::map<std::string, int> s_errorField = {{"OS", 8}, {"ET", 5}, {"IH", 3}, {"UP", 3}, {"RP", 9}, {"TH", 12}};
+    for (const std::string& line : s.lines) {
+        const CServerMessage msg(line.c_str(), 1);
+        const long nLink = atol(line.substr(line.find('|') + 1).c_str());
+        auto it = asked.find(nLink);
+        if (line[0] != '~' || it == asked.end() || line.rfind(std::string("~") + it->second->pszMnemonic, 0) != 0 ||
+            std::string("CC RC PF PX").find(it->second->pszMnemonic) != std::string::npos)
+            continue;
+        auto itError = s_errorField.find(it->second->pszMnemonic);
+        const int nError = itError == s_errorField.end() ? 0 : itError->second;
+        std::vector<std::string> body;
+        std::string strBody = it->second->pszBody;
+        for (size_t nBar; (nBar = strBody.find('|')) != std::string::npos; strBody.erase(0, nBar + 1))
+            body.push_back(strBody.substr(0, nBar));
+        body.push_back(strBody);
+        for (size_t i = 0; i < body.size(); ++i) {
+            if (static_cast<int>(i) == nError)
+                continue;
+            EXPECT_EQ(body[i], std::string(msg.GetFieldText(static_cast<int>(i)))) << line << " field " << i;
+        }
+    }
+    // The demo account's opening positions are there: KSE stocks, US symbols, two forward contracts.
+    EXPECT_LE(3u, s.RowsOf("~IK|").size());
+    EXPECT_EQ(2u, s.RowsOf("~KN|").size());
+    const CServerMessage quote(s.Lines("~RC|")[0].c_str(), 1);
+    EXPECT_EQ(0, quote.GetLong(0));
+    EXPECT_GT(quote.GetDouble(8, 0), 300.0) << "a dinar buys more than three dollars";
 }
 
 }  // namespace
