@@ -107,6 +107,7 @@
 // | underlying | the stock's last (or previous close) |
 // | price, bid, ask | the forward price from the stock's last, and a spread around it |
 // | volume, trades | 0: the forward board does not trade |
+// | mN_bid, mN_ask, mN_price | bid, ask and price again, N the series' months |
 //
 // day (GetDailyHistory)
 // | name | value |
