@@ -147,6 +147,25 @@ std::vector<CRecord> CModelTables::Make(const std::string& strKind, const std::v
             out = market.GetDailyHistory(*pInst, DateArg(args, 2, 0), IntArg(args, 3, 250));
     } else if (strKind == "indexdays") {
         out = market.GetIndexHistory(nMarket, DateArg(args, 1, 0), IntArg(args, 2, 250));
+    } else if (strKind == "financials" || strKind == "profile") {
+        // A KSE company's figures and its description, as label and value rows.
+        for (const CSimRecord& row : m_sim.Tables().Get("stocks").rows) {
+            if (GetField(row, "id") != Arg(args, 0))
+                continue;
+            const double dShares = GetDouble(row, "shares"), dClose = GetDouble(row, "prev_close");
+            auto add = [&](const char* pszLabel, const char* pszLabelAr, const std::string& strValue, const std::string& strValueAr) {
+                out.push_back({{"label", pszLabel}, {"label_ar", pszLabelAr}, {"value", strValue}, {"value_ar", strValueAr}});
+            };
+            if (strKind == "financials") {
+                add("Previous close (fils)", "الإغلاق السابق (فلس)", FormatDouble(dClose, 1), "");
+                add("Shares (millions)", "عدد الأسهم (مليون)", FormatDouble(dShares, 1), "");
+                add("Market value (KWD millions)", "القيمة السوقية (مليون دينار)", FormatDouble(dShares * dClose / 1000.0, 3), "");
+            } else {
+                add("Name", "الاسم", GetField(row, "name"), GetField(row, "name_ar"));
+                add("Symbol", "الرمز", GetField(row, "symbol"), "");
+                add("Sector", "القطاع", GetField(row, "sector"), "");
+            }
+        }
     } else if (strKind == "model") {
         out = m_sim.Tables().Get(Arg(args, 0)).rows;
     } else {

@@ -12,6 +12,7 @@
 //   story:ID                 the story of that id, in each language it has
 //   news:LANG:S              LANG -1 every language; S "" every story
 //   daily:M:S:AFTER:DAYS  indexdays:CODE:AFTER:DAYS     AFTER a date, "" from the first
+//   financials:ID  profile:ID   a KSE company's figures and description: label, value
 //   model:FILE               a data file of the model as it stands (events, rates, ...)
 //   errors                   the reference error texts and the model's refusals
 //   orders, fills, transactions, realized, performance :USER:M:FROM:TO

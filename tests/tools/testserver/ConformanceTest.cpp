@@ -220,7 +220,7 @@ const struct MarketRequest { const char *pszMnemonic, *pszBody; } s_marketReques
     {"SQ", ""}, {"OB", ""}, {"TE", "1"}, {"LX", ""}, {"FQ", ""}, {"OI", ""},
     {"DQ", "||1002||1|101"}, {"DX", "||1002||1|1"}, {"GO", "ALPN"}, {"GS", "ALPN|1"},
     {"L2", "||ALPN|8|1"}, {"L3", "||PRSM|4|1"}, {"NY", ""}, {"LW", "||1002|10020|0"}, {"CF", "||||||0"},
-    {"CE", "||||261201|261231"},
+    {"CE", "||||261201|261231"}, {"FE", ""}, {"SF", "||1002||101|0"}, {"SI", "||1002||101|1"},
 };
 // Asked once the market has moved and the first minute's stories are out.
 const MarketRequest s_laterRequests[] = {
@@ -244,7 +244,8 @@ TEST(Conformance, MarketDataIsAnsweredInTheReadersShapesAndItsLiveLinesFollowThe
     s.checker.Check(s.lines);
     EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
     auto& n = s.checker.counts;
-    for (const char* psz : {"SQ", "OB", "TE", "LX", "FQ", "OI", "GL", "DQ", "DX", "GO", "GS", "EW", "NN", "NZ", "NY", "CF", "CE"})
+    for (const char* psz : {"SQ", "OB", "TE", "LX", "FQ", "OI", "GL", "DQ", "DX", "GO", "GS", "EW", "NN", "NZ", "NY", "CF", "CE",
+                            "FE", "SF", "SI"})
         EXPECT_LE(1, n[psz]) << psz << Joined(s.Lines(std::string("~") + psz));
     EXPECT_EQ(2, n["LW"]);
     EXPECT_EQ(1, n["OD"]) << "the odd-lot board comes unasked";

@@ -74,6 +74,9 @@ const struct Reader {
     {"CF", 7, 10, {{true, 7, FORM_DATE}}},
     {"CE", 6, 22, {{true, 7, FORM_DATE}, {true, 14, FORM_DATETIME}}},
     {"GL", 1, 7, {}},
+    {"FE", 1, 0, {}},
+    {"SF", 7, 3, {{false, 3, FORM_DATE}}},
+    {"SI", 7, 2, {{false, 3, FORM_DATE}}},
     // An account's live lines.
     {"NS", 26, 0, {{false, 1, FORM_DATETIME}}},
     {"NO", 22, 0, {{false, 1, FORM_DATETIME}}},
