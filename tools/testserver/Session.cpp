@@ -284,10 +284,15 @@ void CSession::SendLive(const std::vector<CLiveLine>& lines, double dNow)
     std::vector<const std::string*> mine;
     for (const CLiveLine& live : lines) {
         const std::string& strAfter = live.pShape->strAfter;
-        const bool bMine = !live.strUser.empty() ? live.strUser == strUser
+        bool bMine = !live.strUser.empty() ? live.strUser == strUser
                          : strAfter.empty() ? true
                          : !live.strSymbol.empty() ? m_symbols.count(strAfter.substr(0, 3) + live.strSymbol) > 0
                                                    : m_opened.count(strAfter) > 0;
+        if (bMine && live.pShape->bIf) {
+            CShapeContext ctx;
+            ctx.pUser = m_pUser;
+            bMine = m_shared.writer.Holds(*live.pShape, ctx);
+        }
         if (bMine)
             mine.push_back(&live.line);
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -28,6 +29,33 @@ static std::string Base64(const std::string& strIn)
             v = (v << 8) | (k < n ? static_cast<unsigned char>(strIn[i + k]) : 0u);
         for (size_t k = 0; k < 4; ++k)
             out += k <= n ? s_digits[(v >> (18 - 6 * k)) & 63] : '=';
+    }
+    return out;
+}
+
+// The compact form of a typed line: its first data field, then the rest packed, three
+// characters of "0123456789|. #" in two of A-Z, a-z, 0-9 and ',' (values 0 to 63); 15 fills
+// the last three. A character outside the set is left out.
+static std::string Compact(const std::string& strLine)
+{
+    static const char s_symbols[] = "0123456789|. #";
+    static const char s_digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+,";
+    size_t nAt = 0;
+    for (int nBars = 0; nBars < 5 && nAt != std::string::npos; ++nBars)
+        nAt = strLine.find('|', nAt + (nBars ? 1 : 0));
+    if (nAt == std::string::npos)
+        return strLine;
+    std::vector<int> symbols;
+    for (size_t i = nAt + 1; i < strLine.size(); ++i)
+        if (const char* p = strchr(s_symbols, strLine[i]); p && *p)
+            symbols.push_back(static_cast<int>(p - s_symbols));
+    while (symbols.size() % 3)
+        symbols.push_back(15);
+    std::string out = strLine.substr(0, nAt + 1);
+    for (size_t i = 0; i < symbols.size(); i += 3) {
+        const int v = symbols[i + 1] * 16 + symbols[i + 2];
+        out += s_digits[symbols[i] * 4 + v / 64];
+        out += s_digits[v % 64];
     }
     return out;
 }
@@ -100,6 +128,8 @@ static bool ParseKey(const std::string& strKey, const std::string& strValue, CSh
         shape.strLive = strValue;
     } else if (strKey == "after") {
         shape.strAfter = strValue;
+    } else if (strKey == "compact") {
+        shape.bCompact = strValue == "1";
     } else if (strKey == "as") {
         shape.strAs = strValue;
     } else if (strKey == "if") {
@@ -111,7 +141,8 @@ static bool ParseKey(const std::string& strKey, const std::string& strValue, CSh
         }
         shape.bIf = true;
         shape.condition.nOp = strValue[nOp];
-        return ParseField(strValue.substr(0, nOp), shape.conditionLeft, strError) &&
+        shape.bIfNot = nOp > 0 && strValue[nOp - 1] == '!';
+        return ParseField(strValue.substr(0, nOp - (shape.bIfNot ? 1 : 0)), shape.conditionLeft, strError) &&
                ParseField(strValue.substr(nOp + 1), shape.condition.value, strError);
     } else if (strKey == "lang") {
         shape.nLangField = atoi(strValue.c_str());
@@ -234,7 +265,7 @@ std::vector<const CShape*> CShapeBook::Conditional(const std::string& strMnemoni
 {
     std::vector<const CShape*> out;
     for (const CShape& shape : m_shapes)
-        if (shape.bIf && shape.strMnemonic == strMnemonic)
+        if (shape.bIf && shape.strLive.empty() && shape.strMnemonic == strMnemonic)
             out.push_back(&shape);
     return out;
 }
@@ -375,7 +406,9 @@ bool CShapeWriter::Holds(const CShape& shape, const CShapeContext& ctx) const
 {
     const Scope scope{ctx, ctx.pRecord, false, 0};
     const std::string strLeft = Expand(shape.conditionLeft, scope), strRight = Expand(shape.condition.value, scope);
-    return shape.condition.nOp == '~' ? fnmatch(strRight.c_str(), strLeft.c_str(), FNM_CASEFOLD) == 0 : strLeft == strRight;
+    const bool bHolds = shape.condition.nOp == '~' ? fnmatch(strRight.c_str(), strLeft.c_str(), FNM_CASEFOLD) == 0
+                                                   : strLeft == strRight;
+    return bHolds != shape.bIfNot;
 }
 
 bool CShapeWriter::Write(const std::string& strShape, const CShapeContext& ctx, CShapeReply& reply) const
@@ -424,6 +457,8 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
     }
     if (shape.nKind == SHAPE_PLAIN || shape.nKind == SHAPE_STREAM)
         reply.lines.push_back(TypedLine(shape, ctx.strLink, strNumber, scope));
+    if (shape.bCompact && !reply.lines.empty())
+        reply.lines.back() = Compact(reply.lines.back());
     reply.nFirstRow = reply.lines.size();
     if (shape.nKind == SHAPE_STREAM || shape.nKind == SHAPE_EACH) {
         for (const CRecord& rec : pRows ? *pRows : NoRecords()) {

@@ -22,7 +22,9 @@
 // or of the rows when this shape is a stream, are those of NAME's rows when NAME is a stream,
 // else of its head: a live line and the rows of its table's reply are one layout), if=LEFT=RIGHT or LEFT~PATTERN (a variant "MN.x" with a
 // condition answers MN in place of the plain shape when its condition holds; variants are
-// tried in file order).
+// tried in file order; a live line with a condition goes to the sessions whose user it holds
+// for; "!=" and "!~" negate), compact=1 (the line after its first data field is packed in the
+// compact quotation form).
 // Indented lines "head", "row" and "end" list the fields, '|'-separated. A field is literal
 // text with {sources} in it:
 //   {err} the error code   {number} the header number   {seq} per-session count
@@ -66,6 +68,8 @@ struct CShape
     std::string strAs;
     std::vector<CShapeFilter> filters;
     bool bIf = false;
+    bool bIfNot = false;     // "!=" or "!~": the condition holds when the test fails
+    bool bCompact = false;
     CShapeFilter condition;  // strField unused: the left side is conditionLeft
     CShapeField conditionLeft;
     int nLangField = -1;
@@ -80,7 +84,7 @@ public:
     // false, with the line and reason in strError, when the file is missing or a line is wrong.
     bool Load(const std::string& strPath, std::string& strError);
     const CShape* Find(const std::string& strName) const;
-    // The variants of a mnemonic that carry a condition, in file order.
+    // The reply variants of a mnemonic that carry a condition, in file order.
     std::vector<const CShape*> Conditional(const std::string& strMnemonic) const;
     const std::vector<CShape>& All() const { return m_shapes; }
 private:

@@ -218,7 +218,7 @@ TEST(Conformance, ScenariosBreakTheRulesTheyName)
 // The market-data requests with their bodies as the terminal builds them.
 const struct MarketRequest { const char *pszMnemonic, *pszBody; } s_marketRequests[] = {
     {"SQ", ""}, {"OB", ""}, {"TE", "1"}, {"LX", ""}, {"FQ", ""}, {"OI", ""},
-    {"DQ", "||1002||1|101"}, {"DX", "||1002||1|1"}, {"GO", "ALPN"}, {"GS", "ALPN|1"},
+    {"DQ", "||1002||1|101"}, {"DX", "||1002||1|1"}, {"GO", "ALPN"}, {"GS", "ALPN|1"}, {"GS", "PRSM|1"}, {"GS", "QNTL|1"},
     {"L2", "||ALPN|8|1"}, {"L3", "||PRSM|4|1"}, {"NY", ""}, {"LW", "||1002|10020|0"}, {"CF", "||||||0"},
     {"CE", "||||261201|261231"}, {"FE", ""}, {"SF", "||1002||101|0"}, {"SI", "||1002||101|1"},
 };
@@ -250,6 +250,7 @@ TEST(Conformance, MarketDataIsAnsweredInTheReadersShapesAndItsLiveLinesFollowThe
     EXPECT_EQ(2, n["LW"]);
     EXPECT_EQ(1, n["OD"]) << "the odd-lot board comes unasked";
     EXPECT_LT(5, n["L2"]) << "a level a line";
+    EXPECT_LE(1, n["GS compact"]) << "the Harbor Exchange's quotations go compact";
     // Every table asked for gets its live lines after its reply, a company's news among them.
     for (const char* psz : {"QQ", "OU", "TM", "IX", "FW", "TI", "NI", "BW"})
         EXPECT_LE(1, n[psz]) << psz;

@@ -181,6 +181,30 @@ std::vector<std::string> Header(const std::string& line)
     return parts;
 }
 
+// A compact quotation ("GS" with two data fields) as the terminal expands it: the second field
+// packs three characters of "0123456789|. #" into two.
+std::string ExpandCompact(const std::string& line)
+{
+    static const char s_symbols[] = "0123456789|. #";
+    auto value = [](char ch) {
+        return ch >= 'A' && ch <= 'Z' ? ch - 'A' : ch >= 'a' && ch <= 'z' ? ch - 'a' + 26
+             : ch >= '0' && ch <= '9' ? ch - '0' + 52 : ch == ',' ? 63 : -1;
+    };
+    const CServerMessage msg(line.c_str(), 1);
+    std::string out = "~GS|1|XC|" + std::to_string(msg.GetHeaderNumber()) + "|" + msg.GetFieldText(0) + "|";
+    const std::string packed = msg.GetFieldText(1);
+    for (size_t i = 0; i + 1 < packed.size(); i += 2) {
+        const int a = value(packed[i]), b = value(packed[i + 1]);
+        if (a < 0 || b < 0)
+            return "";
+        const int v = (a % 4) * 64 + b;
+        for (int nSymbol : {a / 4, v / 16, v % 16})
+            if (nSymbol < 14)
+                out += s_symbols[nSymbol];
+    }
+    return out;
+}
+
 }  // namespace
 
 void CWireChecker::Check(const std::vector<std::string>& lines)
@@ -258,6 +282,15 @@ void CWireChecker::Check(const std::vector<std::string>& lines)
                 Fault("an error field of " + std::to_string(nError) + " where " + std::to_string(nWant) + " was due", line);
         }
         const Reader* pReader = FindReader(strMnemonic);
+        if (strMnemonic == "GS" && msg.GetSize() == 2) {
+            ++counts["GS compact"];
+            const std::string expanded = ExpandCompact(line);
+            const CServerMessage full(expanded.c_str(), 1);
+            if (expanded.empty() || full.GetSize() < 22 || !IsServerForm(full.GetFieldText(6), FORM_TIME) ||
+                full.GetDouble(3, 0) <= 0)
+                Fault("a compact quotation that does not expand to one", line + " -> " + expanded);
+            continue;
+        }
         if (pReader && nError == 0) {
             if (msg.GetSize() < pReader->nHeadFields)
                 Fault("a line shorter than its readers read", line);
