@@ -39,6 +39,8 @@ CServer::CServer(const ServerOptions& options) : m_options(options)
 
 bool CServer::Load()
 {
+    // An order's lines go out before the next request is read, so that they follow its reply.
+    m_shared.fnPushPending = [this](double dNow) { PushLive(dNow, true); };
     const std::string& strData = m_options.strData;
     std::string strError;
     if (!m_script.Load(strData)) {
@@ -125,7 +127,7 @@ void CServer::UpdateClock()
 // each walk step is given the simulated time that keeps the clock at the start plus k / rate
 // seconds. An event becomes a line per shape of its type; each session gets the lines of one
 // turn that are meant for it as one write.
-void CServer::PushLive(double dNow)
+void CServer::PushLive(double dNow, bool bPendingOnly)
 {
     static const size_t TURN_LIMIT = 20000;     // events taken in one turn of the loop
     std::vector<CLiveLine> live;
@@ -134,7 +136,8 @@ void CServer::PushLive(double dNow)
     CShapeReply reply;
     // What an order made goes out at once, whatever the rate, with the rest of its walk step.
     const size_t nPending = m_sim.GetPendingCount();
-    for (size_t nTaken = 0; nTaken < nPending || (m_options.dRate > 0 && nTaken < TURN_LIMIT); ++nTaken) {
+    const bool bWalk = m_options.dRate > 0 && !bPendingOnly;
+    for (size_t nTaken = 0; nTaken < nPending || (bWalk && nTaken < TURN_LIMIT); ++nTaken) {
         if (nTaken >= nPending && m_nEvents >= static_cast<uint64_t>(dNow * m_options.dRate))
             break;
         if (m_sim.GetPendingCount() == 0) {

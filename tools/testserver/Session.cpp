@@ -96,11 +96,13 @@ void CSession::OnLine(const std::string& line, double dNow)
         ctx.nError = ActOnOrder(m_shared.sim, *pForm, fields, m_user, result);
         ctx.pRecord = &result;
         Reply(strMnemonic, ctx, dNow);
+        m_shared.fnPushPending(dNow);
     } else if (strMnemonic == "RC" && m_pUser) {
         CRecord result;
         ctx.nError = ActOnConversion(m_shared.sim, fields, m_user, result);
         ctx.pRecord = &result;
         Reply(strMnemonic, ctx, dNow);
+        m_shared.fnPushPending(dNow);
     } else if (m_shared.script.HasSection(strMnemonic)) {
         Emit(m_shared.script.Reply(strMnemonic, atol(ctx.strLink.c_str()), fields), dNow);
     } else {

@@ -5,6 +5,7 @@
 // terminal that stops reading is dropped once its output has waited past the bound.
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@ struct CServerShared
     CRecord clock;                       // the simulated clock's values now
     std::string strLastLive;             // the latest live line, for the scenario that misplaces one
     CSimulator& sim;                     // the market and the accounts
+    std::function<void(double)> fnPushPending;   // sends the model's events made so far
 };
 
 // A live line and whom it is for.
