@@ -2,19 +2,19 @@
 #include <cstdlib>
 
 static const COrderForm s_forms[] = {
-    //                            side sym qty type price stop dur till order pass
-    {"KV", ORDER_CHECK, true,         5,  6,  7,  8,  9, 10, 11, 13, -1, -1},
-    {"KR", ORDER_SEND, true,          5,  6,  7,  8,  9, 10, 11, 13, -1, 14},
-    {"KJ", ORDER_CHECK_MODIFY, true,  7,  8,  9, 10, 11, 12, 13, 15,  6, -1},
-    {"KQ", ORDER_MODIFY, true,        7,  8,  9, 10, 11, 12, 13, 15,  6, 16},
-    {"KW", ORDER_CHECK_MODIFY, true,  4,  5,  6,  7,  8,  9, 10, 12, 13, -1},
-    {"KM", ORDER_MODIFY, true,        4,  5,  6,  7,  8,  9, 10, 12, 13, 14},
-    {"KC", ORDER_CANCEL, true,       -1, -1, -1, -1, -1, -1, -1, -1,  4, 24},
-    {"OV", ORDER_CHECK, false,        2,  3,  4,  5,  6,  7,  8, 10, -1, -1},
-    {"OR", ORDER_SEND, false,         2,  3,  4,  5,  6,  7,  8, 10, -1, 11},
-    {"OW", ORDER_CHECK_MODIFY, false, 2,  3,  4,  5,  6,  7,  8, 10, 11, -1},
-    {"OM", ORDER_MODIFY, false,       2,  3,  4,  5,  6,  7,  8, 10, 11, 12},
-    {"OC", ORDER_CANCEL, false,      -1, -1, -1, -1, -1, -1, -1, -1,  2,  3},
+    //                          board side sym qty type price stop dur till order pass
+    {"KV", ORDER_CHECK, true,         4,  5,  6,  7,  8,  9, 10, 11, 13, -1, -1},
+    {"KR", ORDER_SEND, true,          4,  5,  6,  7,  8,  9, 10, 11, 13, -1, 14},
+    {"KJ", ORDER_CHECK_MODIFY, true, -1,  7,  8,  9, 10, 11, 12, 13, 15,  6, -1},
+    {"KQ", ORDER_MODIFY, true,       -1,  7,  8,  9, 10, 11, 12, 13, 15,  6, 16},
+    {"KW", ORDER_CHECK_MODIFY, true, -1,  4,  5,  6,  7,  8,  9, 10, 12, 13, -1},
+    {"KM", ORDER_MODIFY, true,       -1,  4,  5,  6,  7,  8,  9, 10, 12, 13, 14},
+    {"KC", ORDER_CANCEL, true,       -1, -1, -1, -1, -1, -1, -1, -1, -1,  4, 24},
+    {"OV", ORDER_CHECK, false,       -1,  2,  3,  4,  5,  6,  7,  8, 10, -1, -1},
+    {"OR", ORDER_SEND, false,        -1,  2,  3,  4,  5,  6,  7,  8, 10, -1, 11},
+    {"OW", ORDER_CHECK_MODIFY, false, -1, 2,  3,  4,  5,  6,  7,  8, 10, 11, -1},
+    {"OM", ORDER_MODIFY, false,      -1,  2,  3,  4,  5,  6,  7,  8, 10, 11, 12},
+    {"OC", ORDER_CANCEL, false,      -1, -1, -1, -1, -1, -1, -1, -1, -1,  2,  3},
 };
 
 const COrderForm* FindOrderForm(const std::string& strMnemonic)
@@ -76,7 +76,8 @@ int ActOnOrder(CSimulator& sim, const COrderForm& form, const std::vector<std::s
     rec = out;
     rec["insert"] = strInsert;
     rec["account"] = userField("account");
-    rec["board"] = "1";
+    // The odd-lot ticket tells its replies by the board the request named.
+    rec["board"] = At(fields, form.nBoard).empty() ? "1" : At(fields, form.nBoard);
     if (rec.find("order_no") == rec.end() || rec["order_no"].empty())
         rec["order_no"] = At(fields, form.nOrder);
     return nResult;

@@ -15,7 +15,7 @@ struct COrderForm
     const char* pszMnemonic;
     int nAction;
     bool bKse;
-    int nSide, nSymbol, nQty, nType, nPrice, nStop, nDuration, nGoodTill, nOrder, nPassword;
+    int nBoard, nSide, nSymbol, nQty, nType, nPrice, nStop, nDuration, nGoodTill, nOrder, nPassword;
 };
 
 const COrderForm* FindOrderForm(const std::string& strMnemonic);

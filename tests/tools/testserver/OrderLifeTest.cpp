@@ -111,6 +111,9 @@ TEST(OrderLife, PlacedFilledRestingModifiedCancelledAndTheAccountAddsUp)
     EXPECT_STREQ("101", check.GetFieldText(6));
     EXPECT_GT(check.GetDouble(22, 0), check.GetDouble(17, 0)) << "a buy costs its value and the charges";
     EXPECT_EQ(105, s.Ask("KR", strOrder + "wrong").GetLong(0));
+    EXPECT_EQ(2, s.Ask("KV", "||1002|10020|2|1|101|50|0|" + std::string(szAsk) + "||0|||").GetLong(4))
+        << "the odd-lot ticket's board comes back";
+    EXPECT_EQ(500, s.Ask("KU", "||1002|10020|1|101|1000|0|1|1|850.0").GetLong(0)) << "no forward orders";
 
     // Placed: the offer's quantity trades at once, the rest waits at the limit.
     const CServerMessage placed = s.Ask("KR", strOrder + "secret");
@@ -203,7 +206,7 @@ const struct AccountRequest { const char *pszMnemonic, *pszBody; } s_accountRequ
     {"TH", "1001|10010|261101|261231||||||||2"}, {"TK", "||1001|10010|261101|261231|||||2"},
     {"KN", "||1001|10010|0|0|1000000|0|2|"}, {"MD", "||1001|10010"}, {"ML", "||1001|10010|1"}, {"LM", "||1001|10010|2"},
     {"PF", "1001|10010|261101|261207"}, {"PK", "||1001|10010|261101|261207"}, {"PX", "1001|10010|261101|261207|KWD"},
-    {"CC", "||1001|10010"}, {"RC", "||1001|10010|100.000000|KWD|USD|0.000000|0"},
+    {"CC", "||1001|10010"}, {"RC", "||1001|10010|100.000000|KWD|USD|0.000000|0"}, {"KD", "||1001|10010|261207|1"},
 };
 
 TEST(Accounts, ReportsEchoTheirRequestAndCarryTheFieldsTheReadersRead)
@@ -227,7 +230,7 @@ TEST(Accounts, ReportsEchoTheirRequestAndCarryTheFieldsTheReadersRead)
         const long nLink = atol(line.substr(line.find('|') + 1).c_str());
         auto it = asked.find(nLink);
         if (line[0] != '~' || it == asked.end() || line.rfind(std::string("~") + it->second->pszMnemonic, 0) != 0 ||
-            std::string("CC RC PF PX").find(it->second->pszMnemonic) != std::string::npos)
+            std::string("CC RC PF PX KD").find(it->second->pszMnemonic) != std::string::npos)
             continue;
         auto itError = s_errorField.find(it->second->pszMnemonic);
         const int nError = itError == s_errorField.end() ? 0 : itError->second;
@@ -245,6 +248,10 @@ TEST(Accounts, ReportsEchoTheirRequestAndCarryTheFieldsTheReadersRead)
     // The demo account's opening positions are there: KSE stocks, US symbols, two forward contracts.
     EXPECT_LE(3u, s.RowsOf("~IK|").size());
     EXPECT_EQ(2u, s.RowsOf("~KN|").size());
+    const CServerMessage contract(s.Lines("~KD|")[0].c_str(), 1);
+    EXPECT_EQ(0, contract.GetLong(0));
+    EXPECT_EQ(1, contract.GetLong(5)) << "the contract asked for";
+    EXPECT_EQ(101, contract.GetLong(8));
     const CServerMessage quote(s.Lines("~RC|")[0].c_str(), 1);
     EXPECT_EQ(0, quote.GetLong(0));
     EXPECT_GT(quote.GetDouble(8, 0), 300.0) << "a dinar buys more than three dollars";

@@ -125,6 +125,7 @@ const struct Reader {
     {"PX", 14, 0, {}},
     {"CC", 7, 0, {}},
     {"RC", 14, 0, {}},
+    {"KD", 34, 0, {{false, 4, FORM_DATE}, {false, 32, FORM_DATE}}},
 };
 
 // The lists whose "EN" carries the number of rows; every other "EN" but a lookup's found flag reads 0.
