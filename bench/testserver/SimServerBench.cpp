@@ -23,8 +23,12 @@ void BM_LiveLinesToOneClient(benchmark::State& state)
         return;
     }
     client.Send("UL", "trader|secret|");
-    for (const char* psz : {"AAPL", "MSFT", "IBM", "KO", "GLD"})
+    for (const char* psz : {"ALPN", "CRST", "PRSM", "QNTL", "BRKT"})
         client.Send("GS", std::string(psz) + "|1");
+    // The KSE tables with live lines: quotations, books, trades and indices.
+    for (const char* psz : {"SQ", "OB", "LX"})
+        client.Send(psz, "");
+    client.Send("TE", "1");
     if (!client.ReadUntil("~GS|", 5000)) {
         state.SkipWithError("no live line");
         return;

@@ -39,6 +39,8 @@ CServer::CServer(const ServerOptions& options) : m_options(options)
 
 bool CServer::Load()
 {
+    // An order's lines go out before the next request is read, so that they follow its reply.
+    m_shared.fnPushPending = [this](double dNow) { PushLive(dNow, true); };
     const std::string& strData = m_options.strData;
     std::string strError;
     if (!m_script.Load(strData, m_options.AccountsFile())) {
@@ -52,12 +54,33 @@ bool CServer::Load()
     m_tables.LoadFolder(strData + "/reference");
     if (m_tables.LoadFile("users", m_options.AccountsFile()))
         m_shared.pUsers = m_tables.FindTable("users");
-    if (!m_clock.Set(m_options.strClock))
+    CServerClock start;
+    if (!start.Set(m_options.strClock))
         return false;
-    m_nStartSeconds = m_clock.GetSeconds();
-    m_nLastMinute = m_clock.GetMinute();
-    m_shared.clock = m_clock.Values();
-    m_feed.Init(m_tables.FindTable("symbols"), m_options.nSeed);
+    const CRecord values = start.Values();
+    if (!m_sim.Start(strData + "/market", m_options.nSeed, atoi(values.at("date8").c_str()), atoi(values.at("time6").c_str()),
+                     &strError)) {
+        fprintf(stderr, "testserver: %s\n", strError.c_str());
+        return false;
+    }
+    m_model.Build();
+    m_nStartMillis = m_sim.GetClock().GetMillis();
+    UpdateClock();
+    // The shapes of each event type, by the names of the "live" key.
+    static const char* const s_events[SIM_EVENT_TYPES] = {"quote", "book", "oddlot", "trade", "index", "ticker",
+        "forward", "news", "minute", "order", "fill", "holding", "cash", "transaction", "margin"};
+    for (const CShape& shape : m_shapes.All()) {
+        if (shape.strLive.empty())
+            continue;
+        int nType = 0;
+        while (nType < SIM_EVENT_TYPES && shape.strLive != s_events[nType])
+            ++nType;
+        if (nType == SIM_EVENT_TYPES) {
+            fprintf(stderr, "testserver: shape %s: no event type %s\n", shape.strName.c_str(), shape.strLive.c_str());
+            return false;
+        }
+        m_liveShapes[nType].push_back(&shape);
+    }
     m_rsa.Generate(m_options.nRsaBits, m_options.nSeed);
     return true;
 }
@@ -82,49 +105,69 @@ void CServer::Accept(int fdListen)
     }
 }
 
-// The market moves at --rate lines a second of run time; line k moves the simulated clock to
-// the start plus k / rate seconds, and every simulated minute the clock goes out as "TI".
-// Each session gets the lines of one turn as one write.
-void CServer::PushLive(double dNow)
+void CServer::UpdateClock()
 {
-    static const uint64_t TURN_LIMIT = 20000;     // lines made in one turn of the loop
-    std::vector<std::string> live, symbols, ticks;
+    const CSimClock& clock = m_sim.GetClock();
+    const int64_t nSecond = clock.GetMillis() / 1000;
+    if (nSecond == m_nClockSecond)
+        return;
+    m_nClockSecond = nSecond;
+    m_shared.clock["date"] = clock.ServerDate();
+    m_shared.clock["time"] = clock.ServerTime();
+    m_shared.clock["datetime"] = clock.ServerDateTime();
+    m_shared.clock["date8"] = std::to_string(clock.GetDate());
+    char sz[16];
+    snprintf(sz, sizeof sz, "%06d", clock.GetTime());
+    m_shared.clock["time6"] = sz;
+    // The last day of the history a terminal caches: the trading day before today.
+    m_shared.clock["lastday"] = CSimClock::ServerDate(CSimClock::PreviousTradingDate(clock.GetDate()));
+}
+
+// The market moves at --rate events a second of run time, event k being live line number k:
+// each walk step is given the simulated time that keeps the clock at the start plus k / rate
+// seconds. An event becomes a line per shape of its type; each session gets the lines of one
+// turn that are meant for it as one write.
+void CServer::PushLive(double dNow, bool bPendingOnly)
+{
+    static const size_t TURN_LIMIT = 20000;     // events taken in one turn of the loop
+    std::vector<CLiveLine> live;
     CShapeContext ctx;
     ctx.pClock = &m_shared.clock;
-    const CShape* pLive = m_shapes.Find("GS.live");
-    const CShape* pTick = m_shapes.Find("TI");
-    while (m_options.dRate > 0 && live.size() + ticks.size() < TURN_LIMIT) {
-        const uint64_t nDue = static_cast<uint64_t>(dNow * m_options.dRate);
-        if (m_feed.GetCount() >= nDue)
+    CShapeReply reply;
+    // What an order made goes out at once, whatever the rate, with the rest of its walk step.
+    const size_t nPending = m_sim.GetPendingCount();
+    const bool bWalk = m_options.dRate > 0 && !bPendingOnly;
+    for (size_t nTaken = 0; nTaken < nPending || (bWalk && nTaken < TURN_LIMIT); ++nTaken) {
+        if (nTaken >= nPending && m_nEvents >= static_cast<uint64_t>(dNow * m_options.dRate))
             break;
-        const uint64_t k = m_feed.GetCount();
-        const CRecord& rec = m_feed.Next();
-        if (m_feed.GetCount() == k)
-            break;                  // no symbols: the market stands still
-        m_clock.Advance(static_cast<long>(m_nStartSeconds + static_cast<long long>(
-            static_cast<double>(k + 1) / m_options.dRate) - m_clock.GetSeconds()));
-        m_shared.clock = m_clock.Values();
-        CShapeReply reply;
-        ctx.pRecord = &rec;
-        if (pLive && m_writer.Write(*pLive, ctx, reply) && reply.lines.size() == 1) {
-            live.push_back(std::move(reply.lines[0]));
-            symbols.push_back(rec.at("symbol"));
+        if (m_sim.GetPendingCount() == 0) {
+            const int64_t nTarget = m_nStartMillis + static_cast<int64_t>(static_cast<double>(m_nEvents + 1) * 1000.0 / m_options.dRate);
+            m_sim.SetStepMillis(std::max<int64_t>(0, nTarget - m_sim.GetClock().GetMillis()));
         }
-        if (m_clock.GetMinute() != m_nLastMinute) {
-            m_nLastMinute = m_clock.GetMinute();
-            ctx.pRecord = nullptr;
-            if (pTick && m_writer.Write(*pTick, ctx, reply))
-                ticks.insert(ticks.end(), reply.lines.begin(), reply.lines.end());
+        const CSimEvent* pEvent = m_sim.Next();
+        if (!pEvent)
+            break;
+        ctx.nSeq = static_cast<long>(m_nEvents++);
+        UpdateClock();
+        ctx.pRecord = pEvent->pRecord;
+        for (const CShape* pShape : m_liveShapes[pEvent->nType]) {
+            if (!m_writer.Write(*pShape, ctx, reply) || reply.lines.size() != 1)
+                continue;
+            CLiveLine one;
+            one.line = std::move(reply.lines[0]);
+            one.pShape = pShape;
+            if (pShape->strAfter.size() > 3 && pShape->strAfter.compare(2, 7, ":symbol") == 0)
+                one.strSymbol = GetField(*pEvent->pRecord, "symbol");
+            one.strUser = pEvent->strUser;
+            live.push_back(std::move(one));
         }
     }
-    if (!live.empty())
-        m_shared.strLastLive = live.back();
-    for (auto& pSession : m_sessions) {
-        if (pSession->IsLoggedIn() && !live.empty())
-            pSession->SendLive(live, symbols, dNow);
-        if (pSession->IsLoggedIn() && !ticks.empty())
-            pSession->SendUnsolicited(ticks, dNow);
-    }
+    if (live.empty())
+        return;
+    m_shared.strLastLive = live.back().line;
+    for (auto& pSession : m_sessions)
+        if (pSession->IsLoggedIn())
+            pSession->SendLive(live, dNow);
 }
 
 int CServer::Run()
@@ -153,7 +196,7 @@ int CServer::Run()
         // Wake for the next live line, a held reply or a split piece, and at least every 50 ms.
         double dWake = dNow + 0.05;
         if (m_options.dRate > 0)
-            dWake = std::min(dWake, static_cast<double>(m_feed.GetCount() + 1) / m_options.dRate);
+            dWake = std::min(dWake, static_cast<double>(m_nEvents + 1) / m_options.dRate);
         std::vector<pollfd> fds{{fdListen, POLLIN, 0}};
         for (const auto& s : m_sessions) {
             fds.push_back({s->Socket(), static_cast<short>(POLLIN | (s->WantsWrite(dNow) ? POLLOUT : 0)), 0});

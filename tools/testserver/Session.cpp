@@ -1,4 +1,5 @@
 #include "tools/testserver/Session.h"
+#include "tools/testserver/OrderDesk.h"
 #include <cerrno>
 #include <cstdlib>
 #include <numeric>
@@ -6,10 +7,16 @@
 #include <unistd.h>
 
 // Sent after every login, in this order: the status that starts the terminal's market-data
-// subscription, then the market states and notices a terminal shows at once.
-static const char* const s_afterLogin[] = {"DR", "MM.us", "MM.kse", "CM.1", "CM.2", "BM", "MS"};
+// subscription, then the market states and notices a terminal shows at once, and the odd-lot
+// board, which no request asks for.
+static const char* const s_afterLogin[] = {"DR", "MM.us", "MM.kse", "CM.1", "CM.2", "BM", "MS", "OD"};
 // The unknown-types scenario: a mnemonic no table knows, and types in the table without a handler.
 static const char* const s_unknownTypes[] = {"ZZ", "IC", "FT"};
+
+static std::string Field(const std::vector<std::string>& fields, size_t i)
+{
+    return i < fields.size() ? fields[i] : std::string();
+}
 
 CSession::CSession(int fd, CServerShared& shared)
     : m_fd(fd), m_shared(shared), m_options(shared.options)
@@ -73,11 +80,29 @@ void CSession::OnLine(const std::string& line, double dNow)
         OnLogin(ctx, fields, dNow);
     } else if (strMnemonic == "US") {
         OnPasswordChange(ctx, fields, dNow);
-    } else if (strMnemonic == "GS") {
-        if (!fields.empty() && fields.size() > 1 && fields[1] == "0")
-            m_tickers.erase(fields[0]);
-        else if (!fields.empty() && !fields[0].empty())
-            m_tickers.insert(fields[0]);
+    } else if (strMnemonic == "GS" || strMnemonic == "L2" || strMnemonic == "L3") {
+        // A subscription starts with the symbol's lines now; its live lines follow.
+        const bool bQuote = strMnemonic == "GS";
+        const std::string strSymbol = Field(fields, bQuote ? 0 : 2);
+        if (bQuote ? Field(fields, 1) == "0" : Field(fields, 4) == "2") {
+            m_symbols.erase(strMnemonic + ":" + strSymbol);
+        } else if (!strSymbol.empty()) {
+            Reply(strMnemonic, ctx, dNow);
+            m_symbols.insert(strMnemonic + ":" + strSymbol);
+        }
+    } else if (const COrderForm* pForm = m_pUser ? FindOrderForm(strMnemonic) : nullptr) {
+        // The model acts for the user; the reply is written from what it says.
+        CRecord result;
+        ctx.nError = ActOnOrder(m_shared.sim, *pForm, fields, m_user, result);
+        ctx.pRecord = &result;
+        Reply(strMnemonic, ctx, dNow);
+        m_shared.fnPushPending(dNow);
+    } else if (strMnemonic == "RC" && m_pUser) {
+        CRecord result;
+        ctx.nError = ActOnConversion(m_shared.sim, fields, m_user, result);
+        ctx.pRecord = &result;
+        Reply(strMnemonic, ctx, dNow);
+        m_shared.fnPushPending(dNow);
     } else if (m_shared.script.HasSection(strMnemonic)) {
         Emit(m_shared.script.Reply(strMnemonic, atol(ctx.strLink.c_str()), fields), dNow);
     } else {
@@ -129,6 +154,8 @@ void CSession::OnLogin(const CShapeContext& ctx, const std::vector<std::string>&
     }
     m_user = *pFound;
     m_pUser = &m_user;
+    // The account the model keeps for the user, opened at the first login of any session.
+    m_shared.sim.Login(strUser, strPassword, atoi(m_user["account"].c_str()));
     CShapeContext login = ctx;
     login.pUser = m_pUser;
     Reply("UL", login, dNow);
@@ -166,10 +193,20 @@ void CSession::OnPasswordChange(const CShapeContext& ctx, const std::vector<std:
 void CSession::Reply(const std::string& strShape, const CShapeContext& ctx, double dNow)
 {
     CShapeReply reply;
-    // A lookup that finds no record answers with its ".missing" shape, when it has one.
-    if (!m_shared.writer.Write(strShape, ctx, reply) && !m_shared.writer.Write(strShape + ".missing", ctx, reply))
+    // A variant whose condition holds answers in place of the shape; a lookup that finds no
+    // record answers with its ".missing" shape, when it has one.
+    const CShape* pShape = m_shared.shapes.Find(strShape);
+    if (strShape.size() == 2 && ctx.nError == 0)
+        for (const CShape* pVariant : m_shared.shapes.Conditional(strShape))
+            if (m_shared.writer.Holds(*pVariant, ctx)) {
+                pShape = pVariant;
+                break;
+            }
+    if (!(pShape && m_shared.writer.Write(*pShape, ctx, reply)) && !m_shared.writer.Write(strShape + ".missing", ctx, reply))
         return;
     const std::string strMnemonic = strShape.substr(0, 2);
+    if (ctx.nError == 0)
+        m_opened.insert(strMnemonic);
     const bool bNamed = m_options.strScenarioArg.compare(0, 2, strMnemonic) == 0;
     if (ctx.nError != 0 && m_options.IsScenario("en-after-error"))
         reply.lines.push_back("~EN|" + ctx.strLink + "|XC|0");
@@ -241,14 +278,26 @@ void CSession::SendUnsolicited(const std::vector<std::string>& lines, double dNo
         Emit(lines, dNow);
 }
 
-void CSession::SendLive(const std::vector<std::string>& lines, const std::vector<std::string>& symbols, double dNow)
+void CSession::SendLive(const std::vector<CLiveLine>& lines, double dNow)
 {
-    if (!m_bEncrypted || m_bClose || m_tickers.empty())
+    if (!m_bEncrypted || m_bClose)
         return;
+    const std::string& strUser = m_user["user"];
     std::vector<const std::string*> mine;
-    for (size_t i = 0; i < lines.size() && i < symbols.size(); ++i)
-        if (m_tickers.count(symbols[i]))
-            mine.push_back(&lines[i]);
+    for (const CLiveLine& live : lines) {
+        const std::string& strAfter = live.pShape->strAfter;
+        bool bMine = !live.strUser.empty() ? live.strUser == strUser
+                         : strAfter.empty() ? true
+                         : !live.strSymbol.empty() ? m_symbols.count(strAfter.substr(0, 3) + live.strSymbol) > 0
+                                                   : m_opened.count(strAfter) > 0;
+        if (bMine && live.pShape->bIf) {
+            CShapeContext ctx;
+            ctx.pUser = m_pUser;
+            bMine = m_shared.writer.Holds(*live.pShape, ctx);
+        }
+        if (bMine)
+            mine.push_back(&live.line);
+    }
     if (!mine.empty())
         Emit(mine, dNow);
 }

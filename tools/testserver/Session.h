@@ -5,6 +5,7 @@
 // terminal that stops reading is dropped once its output has waited past the bound.
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "tools/testserver/Script.h"
 #include "tools/testserver/ServerCrypto.h"
 #include "tools/testserver/Shapes.h"
+#include "tools/testserver/model/Simulator.h"
 
 // What every session reads and the server keeps up to date; owned by the server.
 struct CServerShared
@@ -25,6 +27,17 @@ struct CServerShared
     const CServerRsa& rsa;
     CRecord clock;                       // the simulated clock's values now
     std::string strLastLive;             // the latest live line, for the scenario that misplaces one
+    CSimulator& sim;                     // the market and the accounts
+    std::function<void(double)> fnPushPending;   // sends the model's events made so far
+};
+
+// A live line and whom it is for.
+struct CLiveLine
+{
+    std::string line;
+    const CShape* pShape = nullptr;
+    std::string strSymbol;               // the record's symbol, for subscriptions by symbol
+    std::string strUser;                 // an account's line: its user only
 };
 
 // Output that waits longer than this without a byte taken, or grows past the size, ends the session.
@@ -51,9 +64,10 @@ public:
     bool WithinBound(double dNow, std::string& strWhy) const;
 
     bool IsLoggedIn() const { return m_pUser != nullptr; }
-    // The live lines of the symbols it subscribed ("GS" with "ticker|1"; "ticker|0" ends it),
-    // symbols[i] being the symbol of lines[i]; one write.
-    void SendLive(const std::vector<std::string>& lines, const std::vector<std::string>& symbols, double dNow);
+    // The live lines meant for it, in one write: its user's account lines, the lines of the
+    // tables it has had a first reply for, and those of the symbols it subscribed: quotations
+    // with "GS" ("ticker|1"; "ticker|0" ends it), books with "L2" and "L3".
+    void SendLive(const std::vector<CLiveLine>& lines, double dNow);
     // Lines of the market: one write, never inside a reply (replies are queued whole).
     void SendUnsolicited(const std::vector<std::string>& lines, double dNow);
     size_t QueuedBytes() const { return m_out.size() - m_nOutOff; }
@@ -77,7 +91,8 @@ private:
     CServerCipher m_cipher;
     bool m_bEncrypted = false;
     bool m_bClose = false;              // close once the queue is written
-    std::set<std::string> m_tickers;    // the symbols whose live lines it asked for
+    std::set<std::string> m_symbols;    // "GS:ALPN": the subscriptions by symbol it asked for
+    std::set<std::string> m_opened;     // the replies it has had, whose tables' live lines it takes
     const CRecord* m_pUser = nullptr;   // the logged-in user
     CRecord m_user;                     // its record, with a changed password
     long m_nSeq = 0;

@@ -1,19 +1,72 @@
 #include "tools/testserver/Shapes.h"
 #include <fnmatch.h>
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
 enum {
     SOURCE_TEXT, SOURCE_ERR, SOURCE_NUMBER, SOURCE_COUNT, SOURCE_SEQ, SOURCE_REQ, SOURCE_USER,
-    SOURCE_CLOCK, SOURCE_ROW, SOURCE_EN, SOURCE_AR, SOURCE_LANG, SOURCE_FOUND
+    SOURCE_CLOCK, SOURCE_ROW, SOURCE_EN, SOURCE_AR, SOURCE_LANG, SOURCE_FOUND, SOURCE_BASE64, SOURCE_SDATE
 };
 
 static const struct { const char* pszPrefix; int nSource; } s_sources[] = {
     {"err", SOURCE_ERR}, {"number", SOURCE_NUMBER}, {"count", SOURCE_COUNT}, {"found", SOURCE_FOUND}, {"seq", SOURCE_SEQ},
     {"req.", SOURCE_REQ}, {"user.", SOURCE_USER}, {"clock.", SOURCE_CLOCK}, {"row.", SOURCE_ROW},
-    {"en.", SOURCE_EN}, {"ar.", SOURCE_AR}, {"text.", SOURCE_LANG},
+    {"en.", SOURCE_EN}, {"ar.", SOURCE_AR}, {"text.", SOURCE_LANG}, {"b64.", SOURCE_BASE64}, {"sdate.", SOURCE_SDATE},
 };
+
+static std::string Base64(const std::string& strIn)
+{
+    static const char s_digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (size_t i = 0; i < strIn.size(); i += 3) {
+        const size_t n = std::min<size_t>(3, strIn.size() - i);
+        uint32_t v = 0;
+        for (size_t k = 0; k < 3; ++k)
+            v = (v << 8) | (k < n ? static_cast<unsigned char>(strIn[i + k]) : 0u);
+        for (size_t k = 0; k < 4; ++k)
+            out += k <= n ? s_digits[(v >> (18 - 6 * k)) & 63] : '=';
+    }
+    return out;
+}
+
+// The compact form of a typed line: its first data field, then the rest packed, three
+// characters of "0123456789|. #" in two of A-Z, a-z, 0-9 and ',' (values 0 to 63); 15 fills
+// the last three. A character outside the set is left out.
+static std::string Compact(const std::string& strLine)
+{
+    static const char s_symbols[] = "0123456789|. #";
+    static const char s_digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+,";
+    size_t nAt = 0;
+    for (int nBars = 0; nBars < 5 && nAt != std::string::npos; ++nBars)
+        nAt = strLine.find('|', nAt + (nBars ? 1 : 0));
+    if (nAt == std::string::npos)
+        return strLine;
+    std::vector<int> symbols;
+    for (size_t i = nAt + 1; i < strLine.size(); ++i)
+        if (const char* p = strchr(s_symbols, strLine[i]); p && *p)
+            symbols.push_back(static_cast<int>(p - s_symbols));
+    while (symbols.size() % 3)
+        symbols.push_back(15);
+    std::string out = strLine.substr(0, nAt + 1);
+    for (size_t i = 0; i < symbols.size(); i += 3) {
+        const int v = symbols[i + 1] * 16 + symbols[i + 2];
+        out += s_digits[symbols[i] * 4 + v / 64];
+        out += s_digits[v % 64];
+    }
+    return out;
+}
+
+// YYYYMMDD to the server's form: the year minus 2000 without leading zeros, then MMDD.
+static std::string ServerDate(const std::string& strDate)
+{
+    if (strDate.size() != 8)
+        return strDate;
+    return std::to_string(atoi(strDate.substr(0, 4).c_str()) - 2000) + strDate.substr(4);
+}
 
 static bool ParseField(const std::string& strText, CShapeField& field, std::string& strError)
 {
@@ -70,6 +123,27 @@ static bool ParseKey(const std::string& strKey, const std::string& strValue, CSh
         shape.nErrorField = atoi(strValue.c_str());
     } else if (strKey == "rows") {
         shape.strRows = strValue;
+        return ParseField(strValue, shape.rows, strError);
+    } else if (strKey == "live") {
+        shape.strLive = strValue;
+    } else if (strKey == "after") {
+        shape.strAfter = strValue;
+    } else if (strKey == "compact") {
+        shape.bCompact = strValue == "1";
+    } else if (strKey == "as") {
+        shape.strAs = strValue;
+    } else if (strKey == "if") {
+        const size_t nClose = strValue.find('}');
+        const size_t nOp = strValue.find_first_of("=~", nClose == std::string::npos ? 0 : nClose);
+        if (nOp == std::string::npos || nOp == 0) {
+            strError = "a condition without = or ~";
+            return false;
+        }
+        shape.bIf = true;
+        shape.condition.nOp = strValue[nOp];
+        shape.bIfNot = nOp > 0 && strValue[nOp - 1] == '!';
+        return ParseField(strValue.substr(0, nOp - (shape.bIfNot ? 1 : 0)), shape.conditionLeft, strError) &&
+               ParseField(strValue.substr(nOp + 1), shape.condition.value, strError);
     } else if (strKey == "lang") {
         shape.nLangField = atoi(strValue.c_str());
     } else if (strKey == "number") {
@@ -170,7 +244,30 @@ bool CShapeBook::Load(const std::string& strPath, std::string& strError)
             return false;
         }
     }
+    for (CShape& shape : m_shapes) {
+        if (shape.strAs.empty())
+            continue;
+        const CShape* pLike = Find(shape.strAs);
+        if (!pLike || !pLike->strAs.empty()) {
+            strError = strPath + ": " + shape.strName + ": as=" + shape.strAs + " names no shape with fields of its own";
+            return false;
+        }
+        const std::vector<CShapeField>& fields = pLike->nKind == SHAPE_STREAM ? pLike->row : pLike->head;
+        if (shape.nKind == SHAPE_STREAM)
+            shape.row = fields;
+        else
+            shape.head = fields;
+    }
     return true;
+}
+
+std::vector<const CShape*> CShapeBook::Conditional(const std::string& strMnemonic) const
+{
+    std::vector<const CShape*> out;
+    for (const CShape& shape : m_shapes)
+        if (shape.bIf && shape.strLive.empty() && shape.strMnemonic == strMnemonic)
+            out.push_back(&shape);
+    return out;
 }
 
 const CShape* CShapeBook::Find(const std::string& strName) const
@@ -224,9 +321,14 @@ void CShapeWriter::AppendField(std::string& out, const CShapeField& field, const
         case SOURCE_FOUND: out += s.nCount > 0 ? "1" : "0"; break;
         case SOURCE_SEQ: out += std::to_string(s.ctx.nSeq); break;
         case SOURCE_REQ: {
+            // {req.N+}: field N and every one after it, at their places.
             const size_t i = static_cast<size_t>(atoi(piece.strText.c_str()));
-            if (s.ctx.pRequest && i < s.ctx.pRequest->size())
-                AppendClean(out, (*s.ctx.pRequest)[i]);
+            const bool bRest = piece.strText.back() == '+';
+            for (size_t k = i; s.ctx.pRequest && k < s.ctx.pRequest->size() && (k == i || bRest); ++k) {
+                if (k > i)
+                    out += '|';
+                AppendClean(out, (*s.ctx.pRequest)[k]);
+            }
             break;
         }
         case SOURCE_USER: AppendClean(out, Lookup(s.ctx.pUser, piece.strText)); break;
@@ -234,6 +336,8 @@ void CShapeWriter::AppendField(std::string& out, const CShapeField& field, const
         case SOURCE_ROW: AppendClean(out, Lookup(s.pRow, piece.strText)); break;
         case SOURCE_EN: AppendClean(out, m_text.Convert(Lookup(s.pRow, piece.strText), false)); break;
         case SOURCE_AR: AppendClean(out, m_text.Convert(Lookup(s.pRow, piece.strText + "_ar"), true)); break;
+        case SOURCE_BASE64: out += Base64(m_text.Convert(Lookup(s.pRow, piece.strText), false)); break;
+        case SOURCE_SDATE: AppendClean(out, ServerDate(Lookup(s.pRow, piece.strText))); break;
         case SOURCE_LANG: {
             const std::string& strArabic = Lookup(s.pRow, piece.strText + "_ar");
             if (s.bArabic && !strArabic.empty())
@@ -298,6 +402,15 @@ std::string CShapeWriter::TypedLine(const CShape& shape, const std::string& strL
     return line;
 }
 
+bool CShapeWriter::Holds(const CShape& shape, const CShapeContext& ctx) const
+{
+    const Scope scope{ctx, ctx.pRecord, false, 0};
+    const std::string strLeft = Expand(shape.conditionLeft, scope), strRight = Expand(shape.condition.value, scope);
+    const bool bHolds = shape.condition.nOp == '~' ? fnmatch(strRight.c_str(), strLeft.c_str(), FNM_CASEFOLD) == 0
+                                                   : strLeft == strRight;
+    return bHolds != shape.bIfNot;
+}
+
 bool CShapeWriter::Write(const std::string& strShape, const CShapeContext& ctx, CShapeReply& reply) const
 {
     const CShape* pShape = m_book.Find(strShape);
@@ -311,7 +424,7 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
                          static_cast<size_t>(shape.nLangField) < ctx.pRequest->size() &&
                          (*ctx.pRequest)[static_cast<size_t>(shape.nLangField)] == "1";
     Scope scope{ctx, ctx.pRecord, bArabic, 0};
-    const std::string strNumber = shape.bOwnNumber ? Expand(shape.number, scope) : ctx.strNumber;
+    std::string strNumber = shape.bOwnNumber ? Expand(shape.number, scope) : ctx.strNumber;
     if (ctx.nError != 0) {
         // A failure is the header alone, the code in the error field; a type known only by its
         // error field gets empty fields up to it.
@@ -328,7 +441,9 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
     }
     if (shape.nKind == SHAPE_SILENT)
         return false;
-    const std::vector<CRecord>* pRows = shape.strRows.empty() ? nullptr : m_tables.FindTable(shape.strRows);
+    const std::vector<CRecord>* pRows = shape.strRows.empty() ? nullptr : m_tables.FindTable(Expand(shape.rows, scope));
+    if (shape.nKind == SHAPE_PLAIN && shape.strRows.empty() && ctx.pRecord && !Matches(shape, *ctx.pRecord, scope))
+        return false;
     if (shape.nKind == SHAPE_PLAIN && !shape.strRows.empty()) {
         // A plain line from a table is the first record that passes the filters; none, no line.
         scope.pRow = nullptr;
@@ -337,9 +452,13 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
                 scope.pRow = &rec;
         if (!scope.pRow)
             return false;
+        if (shape.bOwnNumber)
+            strNumber = Expand(shape.number, scope);
     }
     if (shape.nKind == SHAPE_PLAIN || shape.nKind == SHAPE_STREAM)
         reply.lines.push_back(TypedLine(shape, ctx.strLink, strNumber, scope));
+    if (shape.bCompact && !reply.lines.empty())
+        reply.lines.back() = Compact(reply.lines.back());
     reply.nFirstRow = reply.lines.size();
     if (shape.nKind == SHAPE_STREAM || shape.nKind == SHAPE_EACH) {
         for (const CRecord& rec : pRows ? *pRows : NoRecords()) {

@@ -11,17 +11,29 @@
 //   each     one typed line per record of the table ("head" filled from each record)
 //   silent   nothing: known only for its error field, so that --fail can answer it
 // Keys: error=K (the error field: a data index, -1 for the last field; absent: none),
-// rows=TABLE (a plain line takes the first record that passes), where=F=VALUE, F&VALUE or
+// rows=TABLE (a plain line takes the first record that passes; TABLE may hold {sources}, so a
+// table can take the request's values: "book:{req.0}"), where=F=VALUE, F&VALUE or
 // F~PATTERN (equal, bitwise and not zero, or a wildcard pattern with * and ?, any case; several
 // joined by ','; a value that comes out empty filters nothing), lang=N (the request field holding the language
-// code, "1" Arabic), number=VALUE (the header number; default the request's).
+// code, "1" Arabic), number=VALUE (the header number; default the request's), live=EVENT (a
+// line for each of the market model's events of that type, its record as the row; the filters
+// test the record), after=MN (such a line goes only to a session that has had a reply of MN;
+// after=MN:symbol: only for the symbols the session subscribed with MN), as=NAME (the fields of the head,
+// or of the rows when this shape is a stream, are those of NAME's rows when NAME is a stream,
+// else of its head: a live line and the rows of its table's reply are one layout), if=LEFT=RIGHT or LEFT~PATTERN (a variant "MN.x" with a
+// condition answers MN in place of the plain shape when its condition holds; variants are
+// tried in file order; a live line with a condition goes to the sessions whose user it holds
+// for; "!=" and "!~" negate), compact=1 (the line after its first data field is packed in the
+// compact quotation form).
 // Indented lines "head", "row" and "end" list the fields, '|'-separated. A field is literal
 // text with {sources} in it:
 //   {err} the error code   {number} the header number   {seq} per-session count
 //   {count} rows written   {found} 1 when a row was written, else 0
-//   {req.N} request data field N   {user.F} the logged-in user's field F   {clock.F} the server's F
+//   {req.N} request data field N, {req.N+} it and every field after it, '|' between them
+//   {user.F} the logged-in user's field F   {clock.F} the server's F
 //   {row.F} the record's field F as it stands   {en.F} F in code page 1252   {ar.F} F_ar in 1256
 //   {text.F} {ar.F} when the request asks for Arabic and F_ar exists, else {en.F}
+//   {b64.F} F in Base64          {sdate.F} F, a YYYYMMDD date, in the server's date form
 #include <string>
 #include <vector>
 #include "tools/testserver/Records.h"
@@ -49,8 +61,17 @@ struct CShape
     std::string strMnemonic;
     int nKind = SHAPE_PLAIN;
     int nErrorField = SHAPE_NO_ERROR;
-    std::string strRows;
+    std::string strRows;     // as written, "" for none
+    CShapeField rows;
+    std::string strLive;     // the event type of a live line, "" for a reply
+    std::string strAfter;
+    std::string strAs;
     std::vector<CShapeFilter> filters;
+    bool bIf = false;
+    bool bIfNot = false;     // "!=" or "!~": the condition holds when the test fails
+    bool bCompact = false;
+    CShapeFilter condition;  // strField unused: the left side is conditionLeft
+    CShapeField conditionLeft;
     int nLangField = -1;
     bool bOwnNumber = false;
     CShapeField number;
@@ -63,6 +84,8 @@ public:
     // false, with the line and reason in strError, when the file is missing or a line is wrong.
     bool Load(const std::string& strPath, std::string& strError);
     const CShape* Find(const std::string& strName) const;
+    // The reply variants of a mnemonic that carry a condition, in file order.
+    std::vector<const CShape*> Conditional(const std::string& strMnemonic) const;
     const std::vector<CShape>& All() const { return m_shapes; }
 private:
     std::vector<CShape> m_shapes;
@@ -99,6 +122,8 @@ public:
     // error field. False when there is no such shape or it says nothing.
     bool Write(const CShape& shape, const CShapeContext& ctx, CShapeReply& reply) const;
     bool Write(const std::string& strShape, const CShapeContext& ctx, CShapeReply& reply) const;
+    // Whether a variant's condition holds for the request.
+    bool Holds(const CShape& shape, const CShapeContext& ctx) const;
     // A typed line: "~MN|link|XC|number" and the fields.
     static std::string TypedLine(const std::string& strMnemonic, const std::string& strLink,
                                  const std::string& strNumber, const std::vector<std::string>& fields);

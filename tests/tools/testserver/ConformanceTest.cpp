@@ -3,6 +3,7 @@
 // type table; forced failures carry their code; the misbehaving scenarios do what they promise.
 #include <gtest/gtest.h>
 #include <iconv.h>
+#include <map>
 #include "SimSession.h"
 #include "link/ServerMessage.h"
 
@@ -202,15 +203,116 @@ TEST(Conformance, ScenariosBreakTheRulesTheyName)
         ASSERT_TRUE(s.Start({"--scenario", "live-in-refill", "--rate", "200"}));
         ASSERT_TRUE(s.Handshake());
         s.Request("UL", "trader|secret|");
-        s.Request("GS", "AAPL|1");
-        s.client.ReadUntil("~GS|", 3000, &s.lines);
+        s.Request("SQ", "");
+        s.client.ReadUntil("~QQ|", 3000, &s.lines);
         s.Request("DS", "||8");
         s.client.ReadUntil("~EN|", 3000, &s.lines);
         bool bInside = false;
         for (size_t i = 1; i + 1 < s.lines.size(); ++i)
-            bInside = bInside || (s.lines[i].rfind("~GS|", 0) == 0 && s.lines[i - 1].rfind("~", 0) != 0);
+            bInside = bInside || (s.lines[i].rfind("~", 0) == 0 && s.lines[i].rfind("~EN|", 0) != 0 &&
+                                  s.lines[i - 1].rfind("~", 0) != 0);
         EXPECT_TRUE(bInside) << Joined(s.lines);
     }
+}
+
+// The market-data requests with their bodies as the terminal builds them.
+const struct MarketRequest { const char *pszMnemonic, *pszBody; } s_marketRequests[] = {
+    {"SQ", ""}, {"OB", ""}, {"TE", "1"}, {"LX", ""}, {"FQ", ""}, {"OI", ""},
+    {"DQ", "||1002||1|101"}, {"DX", "||1002||1|1"}, {"GO", "ALPN"}, {"GS", "ALPN|1"}, {"GS", "PRSM|1"}, {"GS", "QNTL|1"},
+    {"L2", "||ALPN|8|1"}, {"L3", "||PRSM|4|1"}, {"NY", ""}, {"LW", "||1002|10020|0"}, {"CF", "||||||0"},
+    {"CE", "||||261201|261231"}, {"FE", ""}, {"SF", "||1002||101|0"}, {"SI", "||1002||101|1"},
+};
+// Asked once the market has moved and the first minute's stories are out.
+const MarketRequest s_laterRequests[] = {
+    {"GL", ""}, {"LW", "||1002|10020||0|2|101"}, {"EW", "||1002|1|5001|0||||||0"}, {"NN", "ALPN"}, {"NZ", ""},
+};
+
+TEST(Conformance, MarketDataIsAnsweredInTheReadersShapesAndItsLiveLinesFollowTheReplies)
+{
+    CSimSession s;
+    ASSERT_TRUE(s.Start({"--rate", "2000", "--clock", "2026-12-07 09:29:59"}));
+    ASSERT_TRUE(s.Handshake());
+    s.Request("UL", "trader|secret|");
+    for (const MarketRequest& r : s_marketRequests)
+        s.Request(r.pszMnemonic, r.pszBody);
+    for (std::string& line : s.client.ReadFor(1300))
+        s.lines.push_back(std::move(line));
+    for (const MarketRequest& r : s_laterRequests)
+        s.Request(r.pszMnemonic, r.pszBody);
+    for (std::string& line : s.client.ReadFor(300))
+        s.lines.push_back(std::move(line));
+    s.checker.Check(s.lines);
+    EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
+    auto& n = s.checker.counts;
+    for (const char* psz : {"SQ", "OB", "TE", "LX", "FQ", "OI", "GL", "DQ", "DX", "GO", "GS", "EW", "NN", "NZ", "NY", "CF", "CE",
+                            "FE", "SF", "SI"})
+        EXPECT_LE(1, n[psz]) << psz << Joined(s.Lines(std::string("~") + psz));
+    EXPECT_EQ(2, n["LW"]);
+    EXPECT_EQ(1, n["OD"]) << "the odd-lot board comes unasked";
+    EXPECT_LT(5, n["L2"]) << "a level a line";
+    EXPECT_LE(1, n["GS compact"]) << "the Harbor Exchange's quotations go compact";
+    // Every table asked for gets its live lines after its reply, a company's news among them.
+    for (const char* psz : {"QQ", "OU", "TM", "IX", "FW", "TI", "NI", "BW"})
+        EXPECT_LE(1, n[psz]) << psz;
+
+    // The rows of one reply: every KSE stock quoted, three lists of movers, the company's
+    // news only, the story in Base64 of code page 1252.
+    auto rowsAfter = [&](const std::string& strHead) {
+        std::vector<std::string> rows;
+        bool bIn = false;
+        for (const std::string& line : s.lines) {
+            if (bIn && line[0] == '~')
+                break;
+            if (bIn)
+                rows.push_back(line);
+            bIn = bIn || line.rfind(strHead, 0) == 0;
+        }
+        return rows;
+    };
+    EXPECT_EQ(20u, rowsAfter("~SQ|").size());
+    std::map<std::string, int> lists;
+    for (const std::string& row : rowsAfter("~GL|"))
+        ++lists[CServerMessage(row.c_str(), 1).GetFieldText(3)];
+    EXPECT_EQ(3u, lists.size());
+    const std::vector<std::string> lw = s.Lines("~LW|");
+    ASSERT_EQ(2u, lw.size());
+    const CServerMessage company(lw[1].c_str(), 1);
+    EXPECT_STREQ("2", company.GetFieldText(6));
+    EXPECT_STREQ("101", company.GetFieldText(7));
+    const std::vector<std::string> ew = s.Lines("~EW|");
+    ASSERT_EQ(1u, ew.size());
+    EXPECT_STREQ("VHJhZGluZyBvbiB0aGUgS3V3YWl0IGJvYXJkIG9wZW5lZCB3aXRoIGJhbmtzIGluIGRlbWFuZCBhbmQgcmVhbCBlc3RhdGUgcXVpZXQu",
+                 CServerMessage(ew[0].c_str(), 1).GetFieldText(4));
+}
+
+TEST(Conformance, HistoryRepliesSayHowTheCacheStands)
+{
+    CSimSession s;
+    ASSERT_TRUE(s.Start({}));
+    ASSERT_TRUE(s.Handshake());
+    s.Request("UL", "trader|secret|");
+    s.Request("DQ", "||1002||1|101");
+    s.Drain();
+    const std::vector<std::string> full = s.Lines("~DQ|");
+    ASSERT_EQ(1u, full.size());
+    const CServerMessage head(full[0].c_str(), 1);
+    EXPECT_EQ(1, head.GetLong(7)) << "no cache: every day";
+    const std::string strLast = head.GetFieldText(3);
+    const size_t nAll = s.lines.size();
+    s.Request("DQ", "||1002|" + strLast + "|1|101");
+    s.Request("DQ", "||1002|261120|1|101");
+    s.Request("DX", "||1002|" + strLast + "|1|1");
+    s.Drain();
+    s.checker.Check(s.lines);
+    EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
+    const std::vector<std::string> dq = s.Lines("~DQ|");
+    ASSERT_EQ(3u, dq.size());
+    EXPECT_EQ(0, CServerMessage(dq[1].c_str(), 1).GetLong(7)) << "the cache is current";
+    EXPECT_EQ(2, CServerMessage(dq[2].c_str(), 1).GetLong(7)) << "the days after the cache";
+    EXPECT_EQ(0, CServerMessage(s.Lines("~DX|")[0].c_str(), 1).GetLong(6));
+    // Mode 0 sends its header and "EN" only; mode 2 fewer days than mode 1.
+    EXPECT_LT(s.lines.size() - nAll, nAll);
+    EXPECT_EQ(4, s.checker.counts["EN"] - s.checker.counts["XC"] - s.checker.counts["EM"] - 1);
 }
 
 TEST(Conformance, PasswordChangeTakesTheOldPasswordOnly)

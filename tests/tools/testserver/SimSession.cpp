@@ -52,7 +52,7 @@ void CSimSession::LoginAndLoad(const std::string& strUser, const std::string& st
         Request("DS", std::string("||") + pszMarket);
     Request("FR", "|||0");
     Request("TL", "M*|");
-    Request("RN", "||AAPL|8");
+    Request("RN", "||ALPN|8");
     Drain();
 }
 

@@ -6,6 +6,8 @@
 namespace {
 
 enum { FORM_NONE, FORM_DATE, FORM_TIME, FORM_DATETIME };
+// A form whose readers convert the field only when it is not empty (a stock not traded yet).
+#define OR_EMPTY(nForm) ((nForm) + 8)
 
 // The fields the terminal's readers read, by type: the data fields a header (or plain line) must
 // have at least, those of each row, and the fields read as server dates and times.
@@ -42,7 +44,92 @@ const struct Reader {
     {"BM", 2, 0, {}},
     {"MS", 6, 0, {}},
     {"DR", 3, 0, {}},
+    // Market data: replies and their live lines.
+    {"SQ", 1, 31, {{true, 2, OR_EMPTY(FORM_DATETIME)}, {true, 13, FORM_DATE}, {true, 29, OR_EMPTY(FORM_TIME)}}},
+    {"QQ", 31, 0, {{false, 2, FORM_DATETIME}, {false, 13, FORM_DATE}, {false, 29, FORM_TIME}}},
+    {"OB", 1, 6, {}},
+    {"OU", 6, 0, {}},
+    {"OD", 1, 5, {}},
+    {"OO", 5, 0, {}},
+    {"TE", 1, 6, {{true, 2, FORM_DATETIME}}},
+    {"TM", 6, 0, {{false, 2, FORM_DATETIME}}},
+    {"LX", 1, 11, {}},
+    {"IX", 9, 0, {}},
+    {"FQ", 1, 55, {}},
+    {"FW", 55, 0, {}},
+    {"OI", 1, 8, {}},
+    {"DQ", 8, 12, {{false, 3, FORM_DATE}, {true, 0, FORM_DATE}}},
+    {"DX", 7, 9, {{false, 3, FORM_DATE}, {true, 0, FORM_DATE}}},
+    {"GO", 1, 9, {{true, 4, FORM_DATE}}},
+    {"L2", 10, 0, {}},
+    {"L3", 10, 0, {}},
+    {"LW", 8, 8, {{true, 2, FORM_DATETIME}}},
+    {"BW", 8, 0, {{false, 2, FORM_DATETIME}}},
+    {"EW", 5, 0, {}},
+    {"NN", 2, 3, {{true, 1, FORM_DATETIME}}},
+    {"NZ", 3, 3, {{true, 1, FORM_DATETIME}}},
+    {"NY", 1, 6, {{true, 0, FORM_DATETIME}}},
+    {"NI", 6, 0, {{false, 0, FORM_DATETIME}}},
+    {"ND", 1, 2, {}},
+    {"CF", 7, 10, {{true, 7, FORM_DATE}}},
+    {"CE", 6, 22, {{true, 7, FORM_DATE}, {true, 14, FORM_DATETIME}}},
+    {"GL", 1, 7, {}},
+    {"FE", 1, 0, {}},
+    {"SF", 7, 3, {{false, 3, FORM_DATE}}},
+    {"SI", 7, 2, {{false, 3, FORM_DATE}}},
+    // An account's live lines.
+    {"NS", 26, 0, {{false, 1, FORM_DATETIME}}},
+    {"NO", 22, 0, {{false, 1, FORM_DATETIME}}},
+    {"NX", 18, 0, {{false, 2, FORM_DATETIME}}},
+    {"NT", 11, 0, {{false, 1, FORM_DATETIME}}},
+    {"NC", 4, 0, {}},
+    // Orders: checks, placing, modifying and cancelling.
+    {"KV", 26, 0, {}},
+    {"KR", 18, 0, {}},
+    {"KJ", 31, 0, {}},
+    {"KQ", 18, 0, {}},
+    {"KW", 26, 0, {}},
+    {"KM", 17, 0, {}},
+    {"KC", 5, 0, {}},
+    {"OV", 31, 0, {}},
+    {"OW", 31, 0, {}},
+    {"OR", 17, 0, {}},
+    {"OM", 17, 0, {}},
+    {"OC", 5, 0, {}},
+    // Account reports and their live lines.
+    {"OS", 9, 28, {{true, 1, FORM_DATETIME}}},
+    {"KS", 11, 26, {{true, 1, FORM_DATETIME}}},
+    {"KB", 10, 0, {}},
+    {"ET", 6, 11, {{true, 1, FORM_DATETIME}}},
+    {"EK", 8, 18, {{true, 2, FORM_DATETIME}}},
+    {"EF", 7, 0, {}},
+    {"IH", 4, 32, {}},
+    {"NH", 31, 0, {}},
+    {"IK", 5, 16, {}},
+    {"IU", 16, 0, {}},
+    {"UK", 5, 16, {}},
+    {"UP", 4, 32, {}},
+    {"RP", 10, 22, {{true, 1, FORM_DATE}}},
+    {"RK", 10, 22, {{true, 1, FORM_DATE}}},
+    {"TH", 13, 17, {{true, 1, FORM_DATE}}},
+    {"TK", 10, 17, {{true, 1, FORM_DATE}}},
+    {"NR", 17, 0, {{false, 1, FORM_DATE}}},
+    {"NK", 17, 0, {{false, 1, FORM_DATE}}},
+    {"KN", 10, 13, {{true, 7, FORM_DATE}, {true, 8, FORM_DATE}}},
+    {"MD", 4, 11, {}},
+    {"MN", 11, 0, {}},
+    {"ML", 4, 4, {}},
+    {"LM", 4, 4, {}},
+    {"PF", 13, 0, {}},
+    {"PK", 15, 0, {}},
+    {"PX", 14, 0, {}},
+    {"CC", 7, 0, {}},
+    {"RC", 14, 0, {}},
+    {"KD", 34, 0, {{false, 4, FORM_DATE}, {false, 32, FORM_DATE}}},
 };
+
+// The lists whose "EN" carries the number of rows; every other "EN" but a lookup's found flag reads 0.
+const char* const s_countedEnds[] = {"LW", "NN", "NZ", "NY", "ND"};
 
 const Reader* FindReader(const std::string& strMnemonic)
 {
@@ -61,6 +148,8 @@ bool IsDigits(const std::string& s)
 // leading zero allowed to be missing, a date and time the year minus 2000 then MMDDhhmmss.
 bool IsServerForm(const std::string& s, int nForm)
 {
+    if (nForm >= 8)
+        return s.empty() || IsServerForm(s, nForm - 8);
     if (!IsDigits(s))
         return false;
     auto two = [&](size_t nFromEnd) { return atoi(s.substr(s.size() - nFromEnd, 2).c_str()); };
@@ -93,12 +182,37 @@ std::vector<std::string> Header(const std::string& line)
     return parts;
 }
 
+// A compact quotation ("GS" with two data fields) as the terminal expands it: the second field
+// packs three characters of "0123456789|. #" into two.
+std::string ExpandCompact(const std::string& line)
+{
+    static const char s_symbols[] = "0123456789|. #";
+    auto value = [](char ch) {
+        return ch >= 'A' && ch <= 'Z' ? ch - 'A' : ch >= 'a' && ch <= 'z' ? ch - 'a' + 26
+             : ch >= '0' && ch <= '9' ? ch - '0' + 52 : ch == ',' ? 63 : -1;
+    };
+    const CServerMessage msg(line.c_str(), 1);
+    std::string out = "~GS|1|XC|" + std::to_string(msg.GetHeaderNumber()) + "|" + msg.GetFieldText(0) + "|";
+    const std::string packed = msg.GetFieldText(1);
+    for (size_t i = 0; i + 1 < packed.size(); i += 2) {
+        const int a = value(packed[i]), b = value(packed[i + 1]);
+        if (a < 0 || b < 0)
+            return "";
+        const int v = (a % 4) * 64 + b;
+        for (int nSymbol : {a / 4, v / 16, v % 16})
+            if (nSymbol < 14)
+                out += s_symbols[nSymbol];
+    }
+    return out;
+}
+
 }  // namespace
 
 void CWireChecker::Check(const std::vector<std::string>& lines)
 {
     RegisterMessageCodes(g_messageCodePairs);
     bool bInStream = false;
+    long nStreamRows = 0;
     std::string strStreamLink;
     const Reader* pStreamReader = nullptr;
     for (const std::string& line : lines) {
@@ -108,6 +222,7 @@ void CWireChecker::Check(const std::vector<std::string>& lines)
         const int nType = msg.GetType();
         if (nType == MESSAGE_TYPE_DATA_ROW) {
             ++nRows;
+            ++nStreamRows;
             if (!bInStream)
                 Fault("a row outside a stream", line);
             if (strchr("~$&-", line.empty() ? '-' : line[0]))
@@ -129,6 +244,13 @@ void CWireChecker::Check(const std::vector<std::string>& lines)
                 Fault("\"EN\" outside a stream", line);
             else if (head.size() < 2 || head[1] != strStreamLink)
                 Fault("\"EN\" that does not echo its header's number", line);
+            else if (pStreamReader && strcmp(pStreamReader->pszMnemonic, "TL") != 0) {
+                bool bCounted = false;
+                for (const char* psz : s_countedEnds)
+                    bCounted = bCounted || strcmp(psz, pStreamReader->pszMnemonic) == 0;
+                if (msg.GetLong(0) != (bCounted ? nStreamRows : 0))
+                    Fault("an \"EN\" whose first field is not what its readers read", line);
+            }
             bInStream = false;
             pStreamReader = nullptr;
             continue;
@@ -147,7 +269,8 @@ void CWireChecker::Check(const std::vector<std::string>& lines)
         const bool bReply = nLink != 0 && itRequest != requests.end() && itRequest->second.strMnemonic == strMnemonic;
         if (nLink != 0 && !bReply)
             Fault("a reply to no request of its type", line);
-        if (bReply && head.size() > 3 && head[3] != itRequest->second.strNumber)
+        // A quotation's header number is its market code.
+        if (bReply && head.size() > 3 && head[3] != itRequest->second.strNumber && strMnemonic != "GS")
             Fault("a header number that does not echo the request's", line);
         long nError = 0;
         if (pInfo->nFanOut == FANOUT_REPLY || pInfo->nFanOut == FANOUT_CHECKED) {
@@ -160,6 +283,15 @@ void CWireChecker::Check(const std::vector<std::string>& lines)
                 Fault("an error field of " + std::to_string(nError) + " where " + std::to_string(nWant) + " was due", line);
         }
         const Reader* pReader = FindReader(strMnemonic);
+        if (strMnemonic == "GS" && msg.GetSize() == 2) {
+            ++counts["GS compact"];
+            const std::string expanded = ExpandCompact(line);
+            const CServerMessage full(expanded.c_str(), 1);
+            if (expanded.empty() || full.GetSize() < 22 || !IsServerForm(full.GetFieldText(6), FORM_TIME) ||
+                full.GetDouble(3, 0) <= 0)
+                Fault("a compact quotation that does not expand to one", line + " -> " + expanded);
+            continue;
+        }
         if (pReader && nError == 0) {
             if (msg.GetSize() < pReader->nHeadFields)
                 Fault("a line shorter than its readers read", line);
@@ -169,6 +301,7 @@ void CWireChecker::Check(const std::vector<std::string>& lines)
         }
         if ((pInfo->nFanOut == FANOUT_REPLY && nError == 0) || pInfo->nFanOut == FANOUT_STREAM) {
             bInStream = true;
+            nStreamRows = 0;
             strStreamLink = head.size() > 1 ? head[1] : "";
             pStreamReader = pReader;
         }

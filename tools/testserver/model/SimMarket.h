@@ -107,6 +107,7 @@
 // | underlying | the stock's last (or previous close) |
 // | price, bid, ask | the forward price from the stock's last, and a spread around it |
 // | volume, trades | 0: the forward board does not trade |
+// | mN_bid, mN_ask, mN_price | bid, ask and price again, N the series' months |
 //
 // day (GetDailyHistory)
 // | name | value |
@@ -138,7 +139,7 @@
 enum
 {
     SIM_MARKET_KSE = 2,             // numeric stock ids, tick bands, limits and indices
-    SIM_MARKET_OPTIONS = 8,         // where the option chains are listed
+    SIM_MARKET_OPTIONS = 16,        // where the option chains are listed
 };
 
 struct CSimMarketInfo
@@ -207,7 +208,7 @@ public:
     // quote, book, index and ticker events goes to the sink.
     // Returns the symbol that traded, for the orders resting on it.
     CSimInstrument* Step(ISimEventSink& sink);
-    void SetStepMillis(int64_t nMillis) { m_nStepMillis = nMillis > 0 ? nMillis : 1; }
+    void SetStepMillis(int64_t nMillis) { m_nStepMillis = nMillis >= 0 ? nMillis : 0; }
 
     // Lookups; null when unknown.
     const CSimMarketInfo* FindMarket(int nCode) const;

@@ -99,6 +99,11 @@ void CSimMarket::FillForwardRecord(CSimRecord& rec, const Forward& fwd) const
     SetField(rec, "ask", FormatDouble(dPrice * 1.002, 3));
     SetField(rec, "volume", int64_t{0});
     SetField(rec, "trades", int64_t{0});
+    // The same figures under the name of the series' period, so that a line with a group per
+    // period finds them in their group and the others empty.
+    const std::string strPeriod = "m" + std::to_string(fwd.nMonths) + "_";
+    for (const char* pszName : {"bid", "ask", "price"})
+        SetField(rec, (strPeriod + pszName).c_str(), GetField(rec, pszName));
 }
 
 std::vector<CSimRecord> CSimMarket::GetForwards() const

@@ -28,7 +28,8 @@ public:
     // Simulated time per step of the walk (20 ms unless set): the pace of the simulated clock
     // against the number of events, not against the wall clock. A step makes about four events
     // (a trade, its quote, one or two book levels, now and then an index or ticker line), so a
-    // server sending R lines a second keeps the clock near real time with about 4000 / R ms.
+    // server sending R lines a second keeps the clock near real time with about 4000 / R ms;
+    // 0 leaves the clock where it is for the step.
     void SetStepMillis(int64_t nMillis) { m_market.SetStepMillis(nMillis); }
 
     // The next event; the walk runs as far as it must to make one. The event and its record

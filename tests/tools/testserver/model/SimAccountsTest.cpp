@@ -28,7 +28,7 @@ TEST(SimAccounts, EachUserHasOneAccountOfTheirOwn)
     CSimOrderRequest req;
     req.strUser = "trader";
     req.strPassword = "secret";
-    req.nMarket = 1;
+    req.nMarket = 8;
     req.strSymbol = "BRKT";
     req.nSide = SIM_SIDE_BUY;
     req.nType = SIM_TYPE_MARKET;
@@ -125,7 +125,7 @@ TEST(SimAccounts, ReportsAnswerWithinTheirDateRange)
     EXPECT_TRUE(sim.Accounts().GetTransactions(account, 0, TEST_DATE, TEST_DATE - 1).empty());
     // A market's history keeps the cash lines but only that market's trades.
     for (const CSimRecord& rec : sim.Accounts().GetTransactions(account, 1, 20000101, 20991231))
-        EXPECT_TRUE(GetField(rec, "market").empty() || GetField(rec, "market") == "1") << RecordText(rec);
+        EXPECT_TRUE(GetField(rec, "market").empty() || GetField(rec, "market") == "8") << RecordText(rec);
 
     const int nYesterday = CSimClock::PreviousTradingDate(TEST_DATE);
     EXPECT_EQ(1u, sim.Orders().GetOrders("demo", 0, TEST_DATE, TEST_DATE).size());

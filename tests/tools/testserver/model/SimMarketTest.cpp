@@ -267,7 +267,7 @@ TEST(SimMarket, MoversAreRankedAndNewsComesOnTime)
 
     // Ten minutes past nine: the KSE trades, the US markets are closed since the night before.
     EXPECT_EQ("2", GetField(sim.Market().GetMarketState(2), "state"));
-    EXPECT_EQ("3", GetField(sim.Market().GetMarketState(1), "state"));
+    EXPECT_EQ("3", GetField(sim.Market().GetMarketState(8), "state"));
     EXPECT_TRUE(sim.Market().GetMarketState(77).empty());
 }
 

@@ -1,0 +1,260 @@
+// An order's life over the wire: checked, refused for a wrong password, placed and partly
+// filled against the book, the rest filled by the walk; another one resting, modified and
+// cancelled; every change as the user's live lines, the cash and the shares adding up.
+#include <gtest/gtest.h>
+#include <cmath>
+#include <map>
+#include "SimSession.h"
+#include "link/ServerMessage.h"
+
+namespace {
+
+std::string Joined(const std::vector<std::string>& v)
+{
+    std::string s;
+    for (const std::string& line : v)
+        s += line + "\n";
+    return s;
+}
+
+struct Trader : CSimSession
+{
+    // The reply of one request, read as the terminal parses it.
+    CServerMessage Ask(const std::string& strMnemonic, const std::string& strBody)
+    {
+        const long nLink = Request(strMnemonic, strBody);
+        const std::string strPrefix = "~" + strMnemonic + "|" + std::to_string(nLink) + "|";
+        std::vector<std::string> got;
+        client.ReadUntil(strPrefix, 3000, &got);
+        lines.insert(lines.end(), got.begin(), got.end());
+        for (const std::string& line : got)
+            if (line.rfind(strPrefix, 0) == 0)
+                return CServerMessage(line.c_str(), 1);
+        return CServerMessage("", 1);
+    }
+    // A KSE check of stock 101: (cash available, shares available).
+    std::pair<double, long> Holdings()
+    {
+        const CServerMessage buy = Ask("KV", "||1002|10020|1|1|101|500|0|800.0||0|||");
+        const CServerMessage sell = Ask("KV", "||1002|10020|1|2|101|500|0|800.0||0|||");
+        // With no shares the sale is refused, the shares available its insert.
+        return {buy.GetDouble(14, 0), sell.GetLong(0) == 432 ? sell.GetLong(1) : sell.GetLong(15)};
+    }
+    // The statuses an order's live lines gave it, in order.
+    std::vector<long> Statuses(const std::string& strOrder) const
+    {
+        std::vector<long> out;
+        for (const std::string& line : lines) {
+            const CServerMessage msg(line.c_str(), 1);
+            if (line.rfind("~NS|", 0) == 0 && std::string(msg.GetFieldText(0)) == strOrder)
+                out.push_back(msg.GetLong(16));
+        }
+        return out;
+    }
+    // The rows of the first reply whose header starts so.
+    std::vector<std::string> RowsOf(const std::string& strHead) const
+    {
+        std::vector<std::string> rows;
+        bool bIn = false;
+        for (const std::string& line : lines) {
+            if (bIn && line[0] == '~')
+                break;
+            if (bIn)
+                rows.push_back(line);
+            bIn = bIn || line.rfind(strHead, 0) == 0;
+        }
+        return rows;
+    }
+    long Status(const std::string& strOrder) const
+    {
+        const std::vector<long> statuses = Statuses(strOrder);
+        return statuses.empty() ? 0 : statuses.back();
+    }
+};
+
+TEST(OrderLife, PlacedFilledRestingModifiedCancelledAndTheAccountAddsUp)
+{
+    Trader s;
+    ASSERT_TRUE(s.Start({"--rate", "5000"}));
+    ASSERT_TRUE(s.Handshake());
+    s.Request("UL", "trader|secret|");
+    const auto [dCashBefore, nSharesBefore] = s.Holdings();
+    ASSERT_GT(dCashBefore, 0);
+
+    // The book of the stock: its best offer and the quantity there.
+    s.Request("OB", "");
+    s.client.ReadUntil("~EN|", 3000, &s.lines);
+    double dAsk = 0, dBid = 0;
+    long nAskQty = 0;
+    for (const std::string& line : s.lines) {
+        const CServerMessage row(line.c_str(), 1);
+        if (line[0] == '~' || std::string(row.GetFieldText(0)) != "101")
+            continue;
+        if (row.GetLong(5) > 0 && (dAsk == 0 || row.GetDouble(1, 0) < dAsk)) {
+            dAsk = row.GetDouble(1, 0);
+            nAskQty = row.GetLong(5);
+        }
+        if (row.GetLong(3) > 0)
+            dBid = std::max(dBid, row.GetDouble(1, 0));
+    }
+    ASSERT_GT(dAsk, 0);
+    ASSERT_GT(dBid, 0);
+    char szAsk[32], szLow[32];
+    snprintf(szAsk, sizeof szAsk, "%.1f", dAsk);
+    snprintf(szLow, sizeof szLow, "%.1f", std::floor(dBid * 0.09) * 10);    // on every band's tick
+
+    // The check prices the order; a wrong password refuses it with its text's code.
+    const std::string strQty = std::to_string(nAskQty + 500);
+    const std::string strOrder = "||1002|10020|1|1|101|" + strQty + "|0|" + szAsk + "||0|||";
+    const CServerMessage check = s.Ask("KV", strOrder);
+    EXPECT_EQ(0, check.GetLong(0));
+    EXPECT_STREQ("101", check.GetFieldText(6));
+    EXPECT_GT(check.GetDouble(22, 0), check.GetDouble(17, 0)) << "a buy costs its value and the charges";
+    EXPECT_EQ(105, s.Ask("KR", strOrder + "wrong").GetLong(0));
+    EXPECT_EQ(2, s.Ask("KV", "||1002|10020|2|1|101|50|0|" + std::string(szAsk) + "||0|||").GetLong(4))
+        << "the odd-lot ticket's board comes back";
+    EXPECT_EQ(500, s.Ask("KU", "||1002|10020|1|101|1000|0|1|1|850.0").GetLong(0)) << "no forward orders";
+
+    // Placed: the offer's quantity trades at once, the rest waits at the limit.
+    const CServerMessage placed = s.Ask("KR", strOrder + "secret");
+    ASSERT_EQ(0, placed.GetLong(0)) << Joined(s.lines);
+    const std::string strNo = placed.GetFieldText(17);
+    s.client.ReadUntil("~NX|", 2000, &s.lines);
+    for (std::string& line : s.client.ReadFor(150))
+        s.lines.push_back(std::move(line));
+    ASSERT_LE(2u, s.Statuses(strNo).size()) << Joined(s.lines);
+    EXPECT_EQ(1, s.Statuses(strNo)[0]) << "placed";
+    EXPECT_EQ(2, s.Statuses(strNo)[1]) << "partly filled";
+
+    // The walk fills the rest once its price reaches the limit.
+    for (int i = 0; i < 40 && s.Status(strNo) != 3; ++i)
+        for (std::string& line : s.client.ReadFor(100))
+            s.lines.push_back(std::move(line));
+    EXPECT_EQ(3, s.Status(strNo)) << "filled by the walk";
+
+    // A second order rests far below the market, is modified and cancelled.
+    const CServerMessage resting = s.Ask("KR", std::string("||1002|10020|1|1|101|1000|0|") + szLow + "||0|||secret");
+    ASSERT_EQ(0, resting.GetLong(0)) << Joined(s.lines);
+    const std::string strRest = resting.GetFieldText(17);
+    const CServerMessage modified = s.Ask("KM", "||1002|10020|1|101|1500|0|" + std::string(szLow) + "||0|||" + strRest + "|secret");
+    EXPECT_EQ(0, modified.GetLong(0)) << Joined(s.lines);
+    EXPECT_EQ(1500, modified.GetLong(6));
+    const CServerMessage cancelled = s.Ask("KC", "||1002|10020|" + strRest + "||||||||||||||||||||secret");
+    EXPECT_EQ(0, cancelled.GetLong(0)) << Joined(s.lines);
+    EXPECT_EQ(724, s.Ask("KC", "||1002|10020|" + strRest + "||||||||||||||||||||secret").GetLong(0)) << "not open any more";
+    for (std::string& line : s.client.ReadFor(100))
+        s.lines.push_back(std::move(line));
+    EXPECT_EQ(4, s.Status(strRest));
+    EXPECT_LE(2u, s.Lines("~NC|").size()) << "each order closed";
+
+    // The fills are what moved the shares and the money.
+    long nFilled = 0;
+    double dPaid = 0, dCommission = 0;
+    for (const std::string& line : s.lines) {
+        if (line.rfind("~NX|", 0) != 0)
+            continue;
+        const CServerMessage fill(line.c_str(), 1);
+        EXPECT_EQ(strNo, std::string(fill.GetFieldText(13)));
+        nFilled += fill.GetLong(5);
+        dPaid += fill.GetDouble(6, 0) * static_cast<double>(fill.GetLong(5)) / 1000.0;
+        dCommission += fill.GetDouble(7, 0);
+    }
+    EXPECT_EQ(atol(strQty.c_str()), nFilled);
+    const auto [dCashAfter, nSharesAfter] = s.Holdings();
+    EXPECT_EQ(nSharesBefore + nFilled, nSharesAfter);
+    const double dSpent = dCashBefore - dCashAfter;
+    EXPECT_GE(dSpent + 0.001, dPaid + dCommission);
+    EXPECT_LT(dSpent, (dPaid + dCommission) * 1.01) << "fees are a small part of the value";
+    s.checker.Check(s.lines);
+    EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
+}
+
+TEST(OrderLife, UsOrdersCarryTheirResultWhereTheUsReadersReadIt)
+{
+    Trader s;
+    ASSERT_TRUE(s.Start({}));
+    ASSERT_TRUE(s.Handshake());
+    s.Request("UL", "trader|secret|");
+    const CServerMessage unknown = s.Ask("OV", "1002|10020|1|NOSUCH|100|0|10.0||0||||ATLANTIC");
+    EXPECT_EQ(652, unknown.GetLong(12));
+    EXPECT_STREQ("NOSUCH", unknown.GetFieldText(13)) << "the text's insert";
+    const CServerMessage check = s.Ask("OV", "1002|10020|1|ALPN|100|0|40.00||0||||ATLANTIC");
+    EXPECT_EQ(0, check.GetLong(12));
+    EXPECT_NEAR(4000.0, check.GetDouble(17, 0), 0.01) << "the value at the limit";
+    const CServerMessage placed = s.Ask("OR", "1002|10020|1|ALPN|100|0|40.00||0|||secret");
+    ASSERT_EQ(0, placed.GetLong(12));
+    const std::string strNo = placed.GetFieldText(11);
+    const CServerMessage cancelled = s.Ask("OC", "1002|10020|" + strNo + "|secret");
+    EXPECT_EQ(0, cancelled.GetLong(3));
+    EXPECT_EQ(strNo, std::string(cancelled.GetFieldText(2)));
+    for (std::string& line : s.client.ReadFor(100))
+        s.lines.push_back(std::move(line));
+    const std::vector<std::string> status = s.Lines("~NO|");
+    ASSERT_EQ(2u, status.size()) << Joined(s.lines);
+    EXPECT_EQ(1, CServerMessage(status[0].c_str(), 1).GetLong(16));
+    EXPECT_EQ(4, CServerMessage(status[1].c_str(), 1).GetLong(16));
+    s.checker.Check(s.lines);
+    EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
+}
+
+// The account requests with their bodies as the terminal builds them (the demo viewer's account).
+const struct AccountRequest { const char *pszMnemonic, *pszBody; } s_accountRequests[] = {
+    {"OS", "1001|10010|0|0|1000000|0||2"}, {"KS", "||1001|10010|0|0|0|1000000|0||2"}, {"KB", "||1001|10010|0|0|1000000|0||2"},
+    {"ET", "1001|10010|0|0|0"}, {"EK", "||1001|10010|0|0|1000000|1"}, {"EF", "||1001|10010|0|0|0"},
+    {"IH", "1001|10010|3"}, {"IK", "||1001|10010|3"}, {"UP", "1001|10010|2"}, {"UK", "||1001|10010|2"},
+    {"RP", "1001|10010|261101|261231|||||2"}, {"RK", "||1001|10010|261101|261231|||||2"},
+    {"TH", "1001|10010|261101|261231||||||||2"}, {"TK", "||1001|10010|261101|261231|||||2"},
+    {"KN", "||1001|10010|0|0|1000000|0|2|"}, {"MD", "||1001|10010"}, {"ML", "||1001|10010|1"}, {"LM", "||1001|10010|2"},
+    {"PF", "1001|10010|261101|261207"}, {"PK", "||1001|10010|261101|261207"}, {"PX", "1001|10010|261101|261207|KWD"},
+    {"CC", "||1001|10010"}, {"RC", "||1001|10010|100.000000|KWD|USD|0.000000|0"}, {"KD", "||1001|10010|261207|1"},
+};
+
+TEST(Accounts, ReportsEchoTheirRequestAndCarryTheFieldsTheReadersRead)
+{
+    Trader s;
+    ASSERT_TRUE(s.Start({}));
+    ASSERT_TRUE(s.Handshake());
+    s.Request("UL", "demo|demo|");
+    std::map<long, const AccountRequest*> asked;
+    for (const AccountRequest& r : s_accountRequests)
+        asked[s.Request(r.pszMnemonic, r.pszBody)] = &r;
+    s.Drain();
+    s.checker.Check(s.lines);
+    EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
+    for (const AccountRequest& r : s_accountRequests)
+        EXPECT_LE(1, s.checker.counts[r.pszMnemonic]) << r.pszMnemonic;
+    // The header of each report holds the request's fields at their places, the error field aside.
+    static const std::map<std::string, int> s_errorField = {{"OS", 8}, {"ET", 5}, {"IH", 3}, {"UP", 3}, {"RP", 9}, {"TH", 12}};
+    for (const std::string& line : s.lines) {
+        const CServerMessage msg(line.c_str(), 1);
+        const long nLink = atol(line.substr(line.find('|') + 1).c_str());
+        auto it = asked.find(nLink);
+        if (line[0] != '~' || it == asked.end() || line.rfind(std::string("~") + it->second->pszMnemonic, 0) != 0 ||
+            std::string("CC RC PF PX KD").find(it->second->pszMnemonic) != std::string::npos)
+            continue;
+        auto itError = s_errorField.find(it->second->pszMnemonic);
+        const int nError = itError == s_errorField.end() ? 0 : itError->second;
+        std::vector<std::string> body;
+        std::string strBody = it->second->pszBody;
+        for (size_t nBar; (nBar = strBody.find('|')) != std::string::npos; strBody.erase(0, nBar + 1))
+            body.push_back(strBody.substr(0, nBar));
+        body.push_back(strBody);
+        for (size_t i = 0; i < body.size(); ++i) {
+            if (static_cast<int>(i) == nError)
+                continue;
+            EXPECT_EQ(body[i], std::string(msg.GetFieldText(static_cast<int>(i)))) << line << " field " << i;
+        }
+    }
+    // The demo account's opening positions are there: KSE stocks, US symbols, two forward contracts.
+    EXPECT_LE(3u, s.RowsOf("~IK|").size());
+    EXPECT_EQ(2u, s.RowsOf("~KN|").size());
+    const CServerMessage contract(s.Lines("~KD|")[0].c_str(), 1);
+    EXPECT_EQ(0, contract.GetLong(0));
+    EXPECT_EQ(1, contract.GetLong(5)) << "the contract asked for";
+    EXPECT_EQ(101, contract.GetLong(8));
+    const CServerMessage quote(s.Lines("~RC|")[0].c_str(), 1);
+    EXPECT_EQ(0, quote.GetLong(0));
+    EXPECT_GT(quote.GetDouble(8, 0), 300.0) << "a dinar buys more than three dollars";
+}
+
+}  // namespace

@@ -1,0 +1,96 @@
+#include "tools/testserver/OrderDesk.h"
+#include <cstdlib>
+
+static const COrderForm s_forms[] = {
+    //                          board side sym qty type price stop dur till order pass
+    {"KV", ORDER_CHECK, true,         4,  5,  6,  7,  8,  9, 10, 11, 13, -1, -1},
+    {"KR", ORDER_SEND, true,          4,  5,  6,  7,  8,  9, 10, 11, 13, -1, 14},
+    {"KJ", ORDER_CHECK_MODIFY, true, -1,  7,  8,  9, 10, 11, 12, 13, 15,  6, -1},
+    {"KQ", ORDER_MODIFY, true,       -1,  7,  8,  9, 10, 11, 12, 13, 15,  6, 16},
+    {"KW", ORDER_CHECK_MODIFY, true, -1,  4,  5,  6,  7,  8,  9, 10, 12, 13, -1},
+    {"KM", ORDER_MODIFY, true,       -1,  4,  5,  6,  7,  8,  9, 10, 12, 13, 14},
+    {"KC", ORDER_CANCEL, true,       -1, -1, -1, -1, -1, -1, -1, -1, -1,  4, 24},
+    {"OV", ORDER_CHECK, false,       -1,  2,  3,  4,  5,  6,  7,  8, 10, -1, -1},
+    {"OR", ORDER_SEND, false,        -1,  2,  3,  4,  5,  6,  7,  8, 10, -1, 11},
+    {"OW", ORDER_CHECK_MODIFY, false, -1, 2,  3,  4,  5,  6,  7,  8, 10, 11, -1},
+    {"OM", ORDER_MODIFY, false,      -1,  2,  3,  4,  5,  6,  7,  8, 10, 11, 12},
+    {"OC", ORDER_CANCEL, false,      -1, -1, -1, -1, -1, -1, -1, -1, -1,  2,  3},
+};
+
+const COrderForm* FindOrderForm(const std::string& strMnemonic)
+{
+    for (const COrderForm& form : s_forms)
+        if (strMnemonic == form.pszMnemonic)
+            return &form;
+    return nullptr;
+}
+
+static std::string At(const std::vector<std::string>& fields, int i)
+{
+    return i >= 0 && static_cast<size_t>(i) < fields.size() ? fields[static_cast<size_t>(i)] : std::string();
+}
+
+// The market of a symbol: the KSE for a stock id, else the US board that lists it.
+static int MarketOf(const CSimulator& sim, bool bKse, const std::string& strSymbol)
+{
+    if (bKse)
+        return SIM_MARKET_KSE;
+    for (const CSimInstrument& inst : sim.Market().GetInstruments())
+        if (inst.strSymbol == strSymbol && inst.pMarket->nCode != SIM_MARKET_KSE)
+            return inst.pMarket->nCode;
+    return 0;
+}
+
+int ActOnOrder(CSimulator& sim, const COrderForm& form, const std::vector<std::string>& fields, const CRecord& user,
+               CRecord& rec)
+{
+    auto userField = [&](const char* pszName) {
+        auto it = user.find(pszName);
+        return it == user.end() ? std::string() : it->second;
+    };
+    CSimOrderRequest req;
+    req.strUser = userField("user");
+    req.strPassword = At(fields, form.nPassword);
+    req.strSymbol = At(fields, form.nSymbol);
+    req.nMarket = MarketOf(sim, form.bKse, req.strSymbol);
+    req.nSide = atoi(At(fields, form.nSide).c_str());
+    req.nType = atoi(At(fields, form.nType).c_str());
+    req.nQty = atoll(At(fields, form.nQty).c_str());
+    req.dPrice = atof(At(fields, form.nPrice).c_str());
+    req.dStop = atof(At(fields, form.nStop).c_str());
+    req.nDuration = atoi(At(fields, form.nDuration).c_str());
+    const std::string strTill = At(fields, form.nGoodTill);
+    req.nGoodTill = strTill.size() == 8 ? atoi(strTill.c_str()) : CSimClock::FromServerDate(strTill);
+    const int64_t nOrder = atoll(At(fields, form.nOrder).c_str());
+
+    CSimRecord out;
+    std::string strInsert;
+    int nResult = 0;
+    switch (form.nAction) {
+    case ORDER_CHECK: nResult = sim.CheckOrder(req, &out, &strInsert); break;
+    case ORDER_SEND: nResult = sim.SendOrder(req, &out, &strInsert); break;
+    case ORDER_CHECK_MODIFY: nResult = sim.CheckModify(nOrder, req, &out, &strInsert); break;
+    case ORDER_MODIFY: nResult = sim.ModifyOrder(nOrder, req, &out, &strInsert); break;
+    case ORDER_CANCEL: nResult = sim.CancelOrder(req.strUser, req.strPassword, nOrder, &out, &strInsert); break;
+    }
+    rec = out;
+    rec["insert"] = strInsert;
+    rec["account"] = userField("account");
+    // The odd-lot ticket tells its replies by the board the request named.
+    rec["board"] = At(fields, form.nBoard).empty() ? "1" : At(fields, form.nBoard);
+    if (rec.find("order_no") == rec.end() || rec["order_no"].empty())
+        rec["order_no"] = At(fields, form.nOrder);
+    return nResult;
+}
+
+int ActOnConversion(CSimulator& sim, const std::vector<std::string>& fields, const CRecord& user, CRecord& rec)
+{
+    auto it = user.find("user");
+    CSimRecord out;
+    std::string strInsert;
+    const int nResult = sim.ConvertCash(it == user.end() ? std::string() : it->second, At(fields, 5), At(fields, 6),
+                                        atof(At(fields, 4).c_str()), At(fields, 8) == "1", &out, &strInsert);
+    rec = out;
+    rec["insert"] = strInsert;
+    return nResult;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The order requests: where each one keeps the order's values, what the market model is asked
+// to do with them, and the record its reply is written from (the shape of each reply is in
+// data/shapes.txt). One table lists every request, so a new one is a line, not a function.
+#include <string>
+#include <vector>
+#include "tools/testserver/Records.h"
+#include "tools/testserver/model/Simulator.h"
+
+enum { ORDER_CHECK, ORDER_SEND, ORDER_CHECK_MODIFY, ORDER_MODIFY, ORDER_CANCEL };
+
+// The request field of each value; -1 where the request has none.
+struct COrderForm
+{
+    const char* pszMnemonic;
+    int nAction;
+    bool bKse;
+    int nBoard, nSide, nSymbol, nQty, nType, nPrice, nStop, nDuration, nGoodTill, nOrder, nPassword;
+};
+
+const COrderForm* FindOrderForm(const std::string& strMnemonic);
+
+// Acts for the user: the refusal code (0 when done), and in rec the reply's values: the
+// review or the order as the model gives it, with "insert" (the refusal's insert), "account"
+// and "board" (1, the KSE regular board).
+int ActOnOrder(CSimulator& sim, const COrderForm& form, const std::vector<std::string>& fields, const CRecord& user,
+               CRecord& rec);
+// A cash conversion ("RC": 4 the amount, 5 and 6 the currencies, 8 "1" to make it, else a
+// quote): the refusal code, and the model's conversion record with "insert" in rec.
+int ActOnConversion(CSimulator& sim, const std::vector<std::string>& fields, const CRecord& user, CRecord& rec);
