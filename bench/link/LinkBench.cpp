@@ -124,7 +124,7 @@ public:
     LPCSTR GetLanguageCode() const override { return "0"; }
     void SetBusy(BOOL) override {}
     void OnLoginReply(CServerMessage*) override {}
-    void Login() override { m_pDispatcher->SendRequest(MSG_UL, "demo|demo|"); }
+    void Login() override { m_pDispatcher->SendRequest(MSG_UL, "viewer|viewer|"); }
     void OnMessageDR(CServerMessage*) override {}
     void OnConnectionState(int nCode) override
     {

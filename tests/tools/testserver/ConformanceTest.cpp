@@ -34,7 +34,7 @@ const struct Account {
     const char *pszUser, *pszPassword, *pszNumber, *pszAccount;
     int nRole, nUsLevel, nKseLevel;
 } s_accounts[] = {
-    {"demo", "demo", "1001", "10010", 2, 0, 0},
+    {"viewer", "viewer", "1001", "10010", 2, 0, 0},
     {"trader", "secret", "1002", "10020", 4, 10, 10},
     {"guest1", "guest1", "1003", "10030", 16, 0, 0},
 };

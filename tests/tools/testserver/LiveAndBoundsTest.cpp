@@ -186,7 +186,7 @@ TEST(Bounds, AClientThatStopsReadingNeitherStallsAnotherNorOutlivesTheRunTime)
     reader.Request("VC", "0|80000");
     ASSERT_TRUE(reader.client.ReadUntil("~VC|", 2000));
     ASSERT_TRUE(reader.client.KeyExchange("0123456789ABCDEF0123456789ABCDEF"));
-    reader.Request("UL", "demo|demo|");
+    reader.Request("UL", "viewer|viewer|");
     // Every request of the second client is answered at once while the first one stalls.
     for (int i = 0; i < 6; ++i) {
         const auto asked = std::chrono::steady_clock::now();

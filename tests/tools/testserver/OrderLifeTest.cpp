@@ -214,7 +214,7 @@ TEST(Accounts, ReportsEchoTheirRequestAndCarryTheFieldsTheReadersRead)
     Trader s;
     ASSERT_TRUE(s.Start({}));
     ASSERT_TRUE(s.Handshake());
-    s.Request("UL", "demo|demo|");
+    s.Request("UL", "viewer|viewer|");
     std::map<long, const AccountRequest*> asked;
     for (const AccountRequest& r : s_accountRequests)
         asked[s.Request(r.pszMnemonic, r.pszBody)] = &r;

@@ -9,10 +9,10 @@ TEST(SimAccounts, EachUserHasOneAccountOfTheirOwn)
 {
     CSimulator sim;
     ASSERT_TRUE(StartTestSimulator(sim, 21));
-    const int nDemo = sim.Login("demo", "demo");
+    const int nDemo = sim.Login("viewer", "viewer");
     const int nTrader = sim.Login("trader", "secret");
     EXPECT_NE(nDemo, nTrader);
-    EXPECT_EQ(nDemo, sim.Login("demo", "demo")) << "a second session of the user shares the account";
+    EXPECT_EQ(nDemo, sim.Login("viewer", "viewer")) << "a second session of the user shares the account";
     const int nGuest = sim.Login("guest", "guest");
     EXPECT_NE(nGuest, nDemo);
     EXPECT_EQ(7001, sim.Login("role16", "x", 7001)) << "the server's accounts file names the number";
@@ -24,7 +24,7 @@ TEST(SimAccounts, EachUserHasOneAccountOfTheirOwn)
     EXPECT_EQ((std::map<std::string, std::string>{{"KWD", "50000.000"}, {"USD", "100000.000"}}), guestCash);
 
     // The trader's buy moves the trader's money, nobody else's.
-    const std::string strDemoBefore = RecordText(sim.Accounts().GetCash(*sim.Accounts().Find("demo"))[0]);
+    const std::string strDemoBefore = RecordText(sim.Accounts().GetCash(*sim.Accounts().Find("viewer"))[0]);
     CSimOrderRequest req;
     req.strUser = "trader";
     req.strPassword = "secret";
@@ -37,7 +37,7 @@ TEST(SimAccounts, EachUserHasOneAccountOfTheirOwn)
     std::string strInsert;
     ASSERT_EQ(0, sim.SendOrder(req, &order, &strInsert));
     EXPECT_EQ("3", GetField(order, "status"));
-    EXPECT_EQ(strDemoBefore, RecordText(sim.Accounts().GetCash(*sim.Accounts().Find("demo"))[0]));
+    EXPECT_EQ(strDemoBefore, RecordText(sim.Accounts().GetCash(*sim.Accounts().Find("viewer"))[0]));
     bool bTraderUsd = false;
     for (const CSimRecord& rec : sim.Accounts().GetCash(*sim.Accounts().Find("trader")))
         bTraderUsd = bTraderUsd || (GetField(rec, "currency") == "USD" && Num(rec, "balance") < 2000000);
@@ -54,15 +54,15 @@ TEST(SimAccounts, OpeningHistoryAddsUpToThePortfolio)
 {
     CSimulator sim;
     ASSERT_TRUE(StartTestSimulator(sim, 22));
-    sim.Login("demo", "demo");
-    const CSimAccount& account = *sim.Accounts().Find("demo");
+    sim.Login("viewer", "viewer");
+    const CSimAccount& account = *sim.Accounts().Find("viewer");
     std::map<std::string, double> sums;
     for (const CSimRecord& rec : sim.Accounts().GetTransactions(account, 0, 20000101, 20991231))
         sums[GetField(rec, "currency")] += Num(rec, "amount");
     std::map<std::string, double> balances;
     std::map<std::string, long long> quantities;
     for (const CSimRecord& row : sim.Tables().Get("portfolios").rows) {
-        if (GetField(row, "user") != "demo")
+        if (GetField(row, "user") != "viewer")
             continue;
         if (GetField(row, "kind") == "C")
             balances[GetField(row, "symbol")] = Num(row, "quantity");
@@ -89,10 +89,10 @@ TEST(SimAccounts, ReportsAnswerWithinTheirDateRange)
 {
     CSimulator sim;
     ASSERT_TRUE(StartTestSimulator(sim, 23));
-    sim.Login("demo", "demo");
+    sim.Login("viewer", "viewer");
     CSimOrderRequest req;
-    req.strUser = "demo";
-    req.strPassword = "demo";
+    req.strUser = "viewer";
+    req.strPassword = "viewer";
     req.nMarket = 2;
     req.strSymbol = "101";
     req.nSide = SIM_SIDE_SELL;
@@ -101,7 +101,7 @@ TEST(SimAccounts, ReportsAnswerWithinTheirDateRange)
     CSimRecord order;
     std::string strInsert;
     ASSERT_EQ(0, sim.SendOrder(req, &order, &strInsert));
-    const CSimAccount& account = *sim.Accounts().Find("demo");
+    const CSimAccount& account = *sim.Accounts().Find("viewer");
 
     const std::vector<CSimRecord> all = sim.Accounts().GetTransactions(account, 0, 20000101, 20991231);
     ASSERT_GE(all.size(), 8u);
@@ -128,10 +128,10 @@ TEST(SimAccounts, ReportsAnswerWithinTheirDateRange)
         EXPECT_TRUE(GetField(rec, "market").empty() || GetField(rec, "market") == "8") << RecordText(rec);
 
     const int nYesterday = CSimClock::PreviousTradingDate(TEST_DATE);
-    EXPECT_EQ(1u, sim.Orders().GetOrders("demo", 0, TEST_DATE, TEST_DATE).size());
-    EXPECT_TRUE(sim.Orders().GetOrders("demo", 0, nYesterday, nYesterday).empty());
-    EXPECT_FALSE(sim.Orders().GetFills("demo", 2, TEST_DATE, TEST_DATE).empty());
-    EXPECT_TRUE(sim.Orders().GetFills("demo", 1, TEST_DATE, TEST_DATE).empty());
+    EXPECT_EQ(1u, sim.Orders().GetOrders("viewer", 0, TEST_DATE, TEST_DATE).size());
+    EXPECT_TRUE(sim.Orders().GetOrders("viewer", 0, nYesterday, nYesterday).empty());
+    EXPECT_FALSE(sim.Orders().GetFills("viewer", 2, TEST_DATE, TEST_DATE).empty());
+    EXPECT_TRUE(sim.Orders().GetFills("viewer", 1, TEST_DATE, TEST_DATE).empty());
     const std::vector<CSimRecord> realized = sim.Accounts().GetRealized(account, 0, TEST_DATE, TEST_DATE);
     ASSERT_FALSE(realized.empty());
     // The stock was the first holding bought, twenty trading days back.
@@ -148,18 +148,18 @@ TEST(SimAccounts, ConversionQuotesThenMovesCashAtTheListedRate)
 {
     CSimulator sim;
     ASSERT_TRUE(StartTestSimulator(sim, 24));
-    sim.Login("demo", "demo");
+    sim.Login("viewer", "viewer");
     CSimRecord quote;
     std::string strInsert;
-    ASSERT_EQ(0, sim.ConvertCash("demo", "KWD", "USD", 1000, /*bExecute=*/false, &quote, &strInsert));
+    ASSERT_EQ(0, sim.ConvertCash("viewer", "KWD", "USD", 1000, /*bExecute=*/false, &quote, &strInsert));
     EXPECT_EQ("3.2626000", GetField(quote, "rate"));
     EXPECT_EQ("3262.600", GetField(quote, "converted"));
     EXPECT_EQ("0", GetField(quote, "done"));
     EXPECT_EQ(0u, sim.GetPendingCount()) << "a quote moves nothing";
 
-    ASSERT_EQ(0, sim.ConvertCash("demo", "KWD", "USD", 1000, /*bExecute=*/true, &quote, &strInsert));
+    ASSERT_EQ(0, sim.ConvertCash("viewer", "KWD", "USD", 1000, /*bExecute=*/true, &quote, &strInsert));
     std::map<std::string, std::string> balances;
-    for (const CSimRecord& rec : sim.Accounts().GetCash(*sim.Accounts().Find("demo")))
+    for (const CSimRecord& rec : sim.Accounts().GetCash(*sim.Accounts().Find("viewer")))
         balances[GetField(rec, "currency")] = GetField(rec, "balance");
     EXPECT_EQ(GetField(quote, "from_after"), balances["KWD"]);
     EXPECT_EQ(GetField(quote, "to_after"), balances["USD"]);
@@ -169,15 +169,15 @@ TEST(SimAccounts, ConversionQuotesThenMovesCashAtTheListedRate)
     EXPECT_EQ((std::vector<int>{SIM_CASH, SIM_CASH, SIM_TRANSACTION, SIM_TRANSACTION, SIM_MARGIN}), types);
 
     // A pair not listed goes through the dinar.
-    ASSERT_EQ(0, sim.ConvertCash("demo", "USD", "EUR", 100, false, &quote, &strInsert));
+    ASSERT_EQ(0, sim.ConvertCash("viewer", "USD", "EUR", 100, false, &quote, &strInsert));
     EXPECT_NEAR(0.3065 / 0.3312, Num(quote, "rate"), 1e-7);
-    EXPECT_EQ(SIM_ERR_CONVERT, sim.ConvertCash("demo", "KWD", "XXX", 100, false, &quote, &strInsert));
-    EXPECT_EQ(SIM_ERR_CONVERT, sim.ConvertCash("demo", "KWD", "USD", 0, false, &quote, &strInsert));
-    EXPECT_EQ(SIM_ERR_CONVERT_CASH, sim.ConvertCash("demo", "KWD", "USD", 1e9, true, &quote, &strInsert));
+    EXPECT_EQ(SIM_ERR_CONVERT, sim.ConvertCash("viewer", "KWD", "XXX", 100, false, &quote, &strInsert));
+    EXPECT_EQ(SIM_ERR_CONVERT, sim.ConvertCash("viewer", "KWD", "USD", 0, false, &quote, &strInsert));
+    EXPECT_EQ(SIM_ERR_CONVERT_CASH, sim.ConvertCash("viewer", "KWD", "USD", 1e9, true, &quote, &strInsert));
     EXPECT_EQ(balances["KWD"] , strInsert);
 
     // The performance over the run: what came in and what was gained make today's value.
-    const CSimRecord perf = sim.Accounts().GetPerformance(*sim.Accounts().Find("demo"), 0, 20000101, TEST_DATE);
+    const CSimRecord perf = sim.Accounts().GetPerformance(*sim.Accounts().Find("viewer"), 0, 20000101, TEST_DATE);
     EXPECT_NEAR(Num(perf, "opening_value") + Num(perf, "deposits") - Num(perf, "withdrawals") + Num(perf, "realized") +
                     Num(perf, "unrealized"),
                 Num(perf, "closing_value"), 0.01);

@@ -26,8 +26,8 @@ std::vector<TakenEvent> TakePending(CSimulator& sim)
 CSimOrderRequest Request(const char* pszSymbol, int nSide, int nType, long long nQty, double dPrice, double dStop = 0)
 {
     CSimOrderRequest req;
-    req.strUser = "demo";
-    req.strPassword = "demo";
+    req.strUser = "viewer";
+    req.strPassword = "viewer";
     req.nMarket = 2;
     req.strSymbol = pszSymbol;
     req.nSide = nSide;
@@ -73,9 +73,9 @@ TEST(SimOrders, LifePartlyFilledRestingFilledByTheWalkModifiedCancelled)
 {
     CSimulator sim;
     ASSERT_TRUE(StartTestSimulator(sim, 3));
-    sim.Login("demo", "demo");
-    const double dCashBefore = Num(CashOf(sim, "demo", "KWD"), "balance");
-    EXPECT_TRUE(HoldingOf(sim, "demo", "108").empty());
+    sim.Login("viewer", "viewer");
+    const double dCashBefore = Num(CashOf(sim, "viewer", "KWD"), "balance");
+    EXPECT_TRUE(HoldingOf(sim, "viewer", "108").empty());
 
     // A buy at the best offer for more than it holds: the level fills, the rest waits.
     const CSimRecord quote = sim.Market().GetQuote(*sim.Market().Find(2, "108"));
@@ -91,7 +91,7 @@ TEST(SimOrders, LifePartlyFilledRestingFilledByTheWalkModifiedCancelled)
     for (const TakenEvent& ev : TakePending(sim)) {
         if (ev.strUser.empty())
             continue;
-        EXPECT_EQ("demo", ev.strUser);
+        EXPECT_EQ("viewer", ev.strUser);
         accountTypes.push_back(ev.nType);
         if (ev.nType == SIM_FILL) {
             EXPECT_EQ(dAsk, Num(ev.rec, "price"));
@@ -102,9 +102,9 @@ TEST(SimOrders, LifePartlyFilledRestingFilledByTheWalkModifiedCancelled)
               accountTypes);
     // Held back for the open 1000: their value at the limit and the charges on it.
     const double dOpenValue = 1000 * dAsk / 1000;
-    EXPECT_NEAR(dOpenValue + std::max(2.0, dOpenValue * 0.00125) + dOpenValue * 0.00035, Num(CashOf(sim, "demo", "KWD"), "reserved"),
+    EXPECT_NEAR(dOpenValue + std::max(2.0, dOpenValue * 0.00125) + dOpenValue * 0.00035, Num(CashOf(sim, "viewer", "KWD"), "reserved"),
                 0.001);
-    EXPECT_EQ(nAskQty, atoll(GetField(HoldingOf(sim, "demo", "108"), "quantity").c_str()));
+    EXPECT_EQ(nAskQty, atoll(GetField(HoldingOf(sim, "viewer", "108"), "quantity").c_str()));
 
     // The walk trades at or below the limit: the rest fills there.
     std::vector<TakenEvent> seen;
@@ -116,49 +116,49 @@ TEST(SimOrders, LifePartlyFilledRestingFilledByTheWalkModifiedCancelled)
     ASSERT_NE(nullptr, pLastFill);
     EXPECT_LE(Num(pLastFill->rec, "price"), dAsk);
     EXPECT_EQ("1000", GetField(pLastFill->rec, "quantity"));
-    EXPECT_EQ(nAskQty + 1000, atoll(GetField(HoldingOf(sim, "demo", "108"), "quantity").c_str()));
-    EXPECT_EQ("0.000", GetField(CashOf(sim, "demo", "KWD"), "reserved")) << "nothing held back once filled";
+    EXPECT_EQ(nAskQty + 1000, atoll(GetField(HoldingOf(sim, "viewer", "108"), "quantity").c_str()));
+    EXPECT_EQ("0.000", GetField(CashOf(sim, "viewer", "KWD"), "reserved")) << "nothing held back once filled";
 
     // A sale far above the market rests; modify it, then cancel it.
     const CSimRecord quote101 = sim.Market().GetQuote(*sim.Market().Find(2, "101"));
     const double dLimitUp = Num(quote101, "limit_up");
-    const long long nHeld = atoll(GetField(HoldingOf(sim, "demo", "101"), "quantity").c_str());
+    const long long nHeld = atoll(GetField(HoldingOf(sim, "viewer", "101"), "quantity").c_str());
     CSimRecord sale;
     ASSERT_EQ(0, sim.SendOrder(Request("101", SIM_SIDE_SELL, SIM_TYPE_LIMIT, 2000, dLimitUp), &sale, &strInsert));
     EXPECT_EQ("1", GetField(sale, "status"));
-    EXPECT_EQ("2000", GetField(HoldingOf(sim, "demo", "101"), "reserved"));
-    EXPECT_EQ(nHeld - 2000, atoll(GetField(HoldingOf(sim, "demo", "101"), "available").c_str()));
+    EXPECT_EQ("2000", GetField(HoldingOf(sim, "viewer", "101"), "reserved"));
+    EXPECT_EQ(nHeld - 2000, atoll(GetField(HoldingOf(sim, "viewer", "101"), "available").c_str()));
     const int64_t nSaleNo = atoll(GetField(sale, "order_no").c_str());
     CSimRecord modified;
     ASSERT_EQ(0, sim.ModifyOrder(nSaleNo, Request("101", SIM_SIDE_SELL, SIM_TYPE_LIMIT, 3000, dLimitUp - 5), &modified, &strInsert));
     EXPECT_EQ("3000", GetField(modified, "quantity"));
     EXPECT_EQ(dLimitUp - 5, Num(modified, "price"));
-    EXPECT_EQ("3000", GetField(HoldingOf(sim, "demo", "101"), "reserved"));
+    EXPECT_EQ("3000", GetField(HoldingOf(sim, "viewer", "101"), "reserved"));
     EXPECT_EQ(SIM_ERR_SHARES,
               sim.ModifyOrder(nSaleNo, Request("101", SIM_SIDE_SELL, SIM_TYPE_LIMIT, nHeld + 1, dLimitUp), &modified, &strInsert));
     EXPECT_EQ(std::to_string(nHeld), strInsert) << "the order's own shares count as available";
     CSimRecord cancelled;
-    ASSERT_EQ(0, sim.CancelOrder("demo", "demo", nSaleNo, &cancelled, &strInsert));
+    ASSERT_EQ(0, sim.CancelOrder("viewer", "viewer", nSaleNo, &cancelled, &strInsert));
     EXPECT_EQ("4", GetField(cancelled, "status"));
-    EXPECT_EQ("0", GetField(HoldingOf(sim, "demo", "101"), "reserved"));
-    EXPECT_EQ(SIM_ERR_NOT_OPEN, sim.CancelOrder("demo", "demo", nSaleNo, &cancelled, &strInsert));
+    EXPECT_EQ("0", GetField(HoldingOf(sim, "viewer", "101"), "reserved"));
+    EXPECT_EQ(SIM_ERR_NOT_OPEN, sim.CancelOrder("viewer", "viewer", nSaleNo, &cancelled, &strInsert));
     EXPECT_EQ(std::to_string(nSaleNo), strInsert);
 
     // Cash adds up from the fills.
     double dSpent = 0;
-    for (const CSimRecord& fill : sim.Orders().GetFills("demo", 0, TEST_DATE, TEST_DATE))
+    for (const CSimRecord& fill : sim.Orders().GetFills("viewer", 0, TEST_DATE, TEST_DATE))
         dSpent += Num(fill, "side") == 1 ? Num(fill, "net") : -Num(fill, "net");
-    EXPECT_NEAR(dCashBefore - dSpent, Num(CashOf(sim, "demo", "KWD"), "balance"), 0.002);
-    EXPECT_EQ(2u, sim.Orders().GetOrders("demo", 2, TEST_DATE, TEST_DATE).size());
+    EXPECT_NEAR(dCashBefore - dSpent, Num(CashOf(sim, "viewer", "KWD"), "balance"), 0.002);
+    EXPECT_EQ(2u, sim.Orders().GetOrders("viewer", 2, TEST_DATE, TEST_DATE).size());
 }
 
 TEST(SimOrders, RefusalsCarryTheirCodeAndInsertAndChangeNothing)
 {
     CSimulator sim;
     ASSERT_TRUE(StartTestSimulator(sim, 4));
-    sim.Login("demo", "demo");
+    sim.Login("viewer", "viewer");
     sim.Login("trader", "secret");
-    const CSimRecord cashBefore = CashOf(sim, "demo", "KWD");
+    const CSimRecord cashBefore = CashOf(sim, "viewer", "KWD");
     const double dPrice = Num(sim.Market().GetQuote(*sim.Market().Find(2, "103")), "ask");
     CSimRecord rec;
     std::string strInsert;
@@ -186,8 +186,8 @@ TEST(SimOrders, RefusalsCarryTheirCodeAndInsertAndChangeNothing)
         EXPECT_EQ(c.nError, sim.SendOrder(c.req, &rec, &strInsert));
     }
     EXPECT_EQ(0u, sim.GetPendingCount()) << "a refusal sends nothing";
-    EXPECT_EQ(RecordText(cashBefore), RecordText(CashOf(sim, "demo", "KWD")));
-    EXPECT_TRUE(sim.Orders().GetOrders("demo", 0, 20000101, 20991231).empty());
+    EXPECT_EQ(RecordText(cashBefore), RecordText(CashOf(sim, "viewer", "KWD")));
+    EXPECT_TRUE(sim.Orders().GetOrders("viewer", 0, 20000101, 20991231).empty());
 
     // Another user's order is not open to this one.
     CSimOrderRequest theirs = Request("107", SIM_SIDE_SELL, SIM_TYPE_LIMIT, 100, 1350);
@@ -195,8 +195,8 @@ TEST(SimOrders, RefusalsCarryTheirCodeAndInsertAndChangeNothing)
     theirs.strPassword = "secret";
     ASSERT_EQ(0, sim.SendOrder(theirs, &rec, &strInsert));
     const int64_t nTheirs = atoll(GetField(rec, "order_no").c_str());
-    EXPECT_EQ(SIM_ERR_NOT_OPEN, sim.CancelOrder("demo", "demo", nTheirs, &rec, &strInsert));
-    EXPECT_EQ(SIM_ERR_PASSWORD, sim.CancelOrder("trader", "demo", nTheirs, &rec, &strInsert));
+    EXPECT_EQ(SIM_ERR_NOT_OPEN, sim.CancelOrder("viewer", "viewer", nTheirs, &rec, &strInsert));
+    EXPECT_EQ(SIM_ERR_PASSWORD, sim.CancelOrder("trader", "viewer", nTheirs, &rec, &strInsert));
     EXPECT_EQ(0, sim.CancelOrder("trader", "secret", nTheirs, &rec, &strInsert));
 }
 
@@ -204,7 +204,7 @@ TEST(SimOrders, CheckAnswersWithValueAndCharges)
 {
     CSimulator sim;
     ASSERT_TRUE(StartTestSimulator(sim, 8));
-    sim.Login("demo", "demo");
+    sim.Login("viewer", "viewer");
     const CSimRecord quote = sim.Market().GetQuote(*sim.Market().Find(2, "101"));
     CSimRecord review;
     std::string strInsert;
@@ -214,7 +214,7 @@ TEST(SimOrders, CheckAnswersWithValueAndCharges)
     EXPECT_NEAR(std::max(2.0, dValue * 0.00125), Num(review, "commission"), 0.0005);
     EXPECT_NEAR(dValue * 0.00035, Num(review, "exchange_fee") + Num(review, "clearing_fee"), 0.001);
     EXPECT_NEAR(dValue + Num(review, "charges"), Num(review, "total"), 0.0005);
-    EXPECT_EQ(GetField(CashOf(sim, "demo", "KWD"), "available"), GetField(review, "cash_available"));
+    EXPECT_EQ(GetField(CashOf(sim, "viewer", "KWD"), "available"), GetField(review, "cash_available"));
     EXPECT_EQ("25000", GetField(review, "shares_available"));
     EXPECT_EQ(0u, sim.GetPendingCount()) << "a check changes nothing";
 
@@ -240,7 +240,7 @@ TEST(SimOrders, CheckAnswersWithValueAndCharges)
     EXPECT_EQ("3", GetField(order, "status"));
     double dCommission = 0, dValue3 = 0;
     int nFills = 0;
-    for (const CSimRecord& fill : sim.Orders().GetFills("demo", 2, TEST_DATE, TEST_DATE)) {
+    for (const CSimRecord& fill : sim.Orders().GetFills("viewer", 2, TEST_DATE, TEST_DATE)) {
         dCommission += Num(fill, "commission");
         dValue3 += Num(fill, "value");
         ++nFills;
@@ -253,7 +253,7 @@ TEST(SimOrders, StopWaitsForTheLastPriceThenTradesAgainstTheBook)
 {
     CSimulator sim;
     ASSERT_TRUE(StartTestSimulator(sim, 12));
-    sim.Login("demo", "demo");
+    sim.Login("viewer", "viewer");
     const CSimRecord quote = sim.Market().GetQuote(*sim.Market().Find(2, "101"));
     CSimRecord order;
     std::string strInsert;
@@ -269,10 +269,10 @@ TEST(SimOrders, StopWaitsForTheLastPriceThenTradesAgainstTheBook)
         if (ev.nType == SIM_ORDER)
             statuses.push_back(GetField(ev.rec, "status"));
     EXPECT_EQ("1", statuses.front()) << "triggered before it trades";
-    EXPECT_EQ(24000, atoll(GetField(HoldingOf(sim, "demo", "101"), "quantity").c_str()));
+    EXPECT_EQ(24000, atoll(GetField(HoldingOf(sim, "viewer", "101"), "quantity").c_str()));
 
     // The sale realized its gain over the average cost of 790 fils, net of charges.
-    const std::vector<CSimRecord> realized = sim.Accounts().GetRealized(*sim.Accounts().Find("demo"), 2, TEST_DATE, TEST_DATE);
+    const std::vector<CSimRecord> realized = sim.Accounts().GetRealized(*sim.Accounts().Find("viewer"), 2, TEST_DATE, TEST_DATE);
     ASSERT_FALSE(realized.empty());
     double dProfit = 0, dExpected = 0;
     for (const CSimRecord& rec : realized) {
