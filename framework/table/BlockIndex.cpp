@@ -87,9 +87,27 @@ void CBlockIndex::Grow()
     size_t nSize = std::max<size_t>(INDEX_MIN_SIZE, static_cast<size_t>(m_nCount) * 2);
     m_entries.assign(nSize, 0);
     m_nCount = m_nUsed = 0;
-    for (uint64_t nEntry : old)
-        if (nEntry && nEntry != TOMBSTONE)
-            Set(RowOf(nEntry)->GetData(), RowOf(nEntry));
+    // Each entry's block is read on its row, all over memory: the rows some entries ahead are
+    // fetched meanwhile, or the rows' cache misses would follow one another.
+    const size_t AHEAD = 16;
+    for (size_t i = 0; i < old.size(); ++i) {
+        if (i + AHEAD < old.size() && old[i + AHEAD] > TOMBSTONE)
+            __builtin_prefetch(RowOf(old[i + AHEAD]));
+        uint64_t nEntry = old[i];
+        if (nEntry <= TOMBSTONE)
+            continue;
+        // The rows are distinct and so are their blocks: the first empty entry takes it.
+        const TBCellSlot* pBlock = RowOf(nEntry)->GetData();
+        if (!pBlock)
+            continue;
+        uint64_t nHash = Hash(pBlock);
+        size_t j = Slot(nHash);
+        while (m_entries[j])
+            j = NextSlot(j);
+        m_entries[j] = Tag(nHash) | (nEntry & ROW_MASK);
+        ++m_nCount;
+        ++m_nUsed;
+    }
 }
 
 void CBlockIndex::Set(const TBCellSlot* pBlock, CTableRow* pRow)
