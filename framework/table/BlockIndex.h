@@ -40,7 +40,8 @@ private:
     size_t NextSlot(size_t i) const;
     void Grow();
 
-    std::vector<uint64_t> m_entries;    // 0: empty; TOMBSTONE: taken out; between half and three quarters used
+    // 0: empty; TOMBSTONE: taken out. Between half and three quarters used.
+    std::vector<uint64_t> m_entries;
     int m_nCount = 0;
     int m_nUsed = 0;                    // entries and tombstones
 };
