@@ -300,13 +300,15 @@ CRow CTable::FindRow(const CRow& row)
     }
     if (bHeld) {
         for (int i = 0; i < nViews; ++i) {
-            apHeld[i] = m_views[i]->GetRowTree().FindByBlock(pBlock);
+            apHeld[i] = m_views[i]->GetRowTree().FindLikelyByBlock(pBlock);
             if (apHeld[i])
                 __builtin_prefetch(apHeld[i]);
         }
     }
     for (int i = 0; i < nViews; ++i) {
         CViewRow& target = *found.GetViewRow(i);
+        if (bHeld)
+            apHeld[i] = m_views[i]->GetRowTree().ConfirmByBlock(pBlock, apHeld[i]);
         BOOL bFound = bHeld ? m_views[i]->LocateRow(target, *pKey, apHeld[i]) : m_views[i]->LocateRow(target, *pKey);
         if (!bFound && i == 0)
             return found;

@@ -98,6 +98,13 @@ public:
     // The first step of FindByBlock as a fetch only, for a caller that looks a block up in
     // several views: all index entries first, then all rows, so that the cache misses overlap.
     void PrefetchIndex(const TBCellSlot* pBlock) const { m_blocks.Prefetch(pBlock); }
+    // The next steps for that caller: the row the index most likely names, to fetch, and then the
+    // row that FindByBlock answers (mostly the likely one, without a second look at the index).
+    CTableRow* FindLikelyByBlock(const TBCellSlot* pBlock) const { return m_blocks.FindLikely(pBlock); }
+    CTableRow* ConfirmByBlock(const TBCellSlot* pBlock, CTableRow* pLikely) const
+    {
+        return m_blocks.Confirm(pBlock, pLikely);
+    }
     void RebindBlock(CTableRow* pRow, const TBCellSlot* pOldBlock);
     // A row taken out for a move that will not come back (it is deleted): its block no longer
     // names it. The index keeps the rows taken out for a move, as they come back with their block.

@@ -263,10 +263,11 @@ TEST(TableAtSize, RowsPutAtAPlaceStayFirstWhileSortedRowsMoveAroundThem)
 
 // The engine's own memory for a row of the three views: the row nodes its pool hands out and the
 // views' indexes of rows by block (the value blocks are the owner's). Three nodes in cache-line
-// slots of 128 bytes and three indexes kept between half and three quarters full.
+// slots of 128 bytes and three indexes of one word an entry, kept between half and three quarters
+// full.
 TEST(TableAtSize, ThreeViewsKeepARowInTheirMemoryBudget)
 {
-    const double BUDGET = 3 * 128 + 3 * 16 / 0.5;
+    const double BUDGET = 3 * 128 + 3 * 8 / 0.5;
     long long nBefore = CNodePool::GetThreadBalance();
     CSizedTable t;
     std::mt19937 rng(3);
