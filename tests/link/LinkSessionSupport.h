@@ -66,7 +66,7 @@ public:
     ICommLink* m_pLink = nullptr;
     CMessageDispatcher* m_pDispatcher = nullptr;
     // The credentials of each login in turn; the last one is used again.
-    std::vector<std::pair<std::string, std::string>> m_logins = {{"demo", "demo"}};
+    std::vector<std::pair<std::string, std::string>> m_logins = {{"viewer", "viewer"}};
     std::vector<long> m_followUps;              // the numbers the follow-up requests got
     std::vector<std::string> m_events;
 private:

@@ -57,7 +57,7 @@ bool WaitForRequests(const CTestServer& server, size_t nCount, int nMs = 10000)
 
 const char* const s_expectedRequests[] = {
     "&VC|1|XC||0|80000", "&XC|2|XC||||", "&X9|3|XC||", "&X9|4|XC||*", "&MT|5|XC||", "&EM|6|XC||0|0",
-    "&UL|7|XC||demo|demo|", "&CT|8|XC||", "&HD|9|XC||", "&VS|10|XC||", "&VX|11|XC||"};
+    "&UL|7|XC||viewer|viewer|", "&CT|8|XC||", "&HD|9|XC||", "&VS|10|XC||", "&VX|11|XC||"};
 
 void ExpectWholeSession(CTerminal& t, const CTestServer& server)
 {
@@ -112,11 +112,11 @@ TEST(LinkSession, RefusedLoginAsksAgain)
     CTestServer server;
     ASSERT_TRUE(server.Start());
     CTerminal t(server.Port());
-    t.app.m_logins = {{"demo", "wrong"}, {"trader", "secret"}};
+    t.app.m_logins = {{"viewer", "wrong"}, {"trader", "secret"}};
     t.pComm->Connect(LINK_DIRECT_SOCKET, 1);
     ASSERT_TRUE(WaitForRequests(server, 12)) << t.app.Events();
     const std::vector<std::string> received = server.Received();
-    EXPECT_EQ("&UL|7|XC||demo|wrong|", received[6]);
+    EXPECT_EQ("&UL|7|XC||viewer|wrong|", received[6]);
     EXPECT_EQ("&UL|8|XC||trader|secret|", received[7]);
     EXPECT_EQ("&CT|9|XC||", received[8]);
     // The refusal shows the server's own text for its code.
@@ -163,7 +163,7 @@ TEST(LinkSession, MalformedKeyExchangeEndsTheLinkAndSaysSo)
         PumpFor(50);
         EXPECT_EQ(1, t.app.Count("state 599")) << pszScenario << ": " << t.app.Events();
         EXPECT_FALSE(t.pComm->IsConnected()) << pszScenario;
-        EXPECT_FALSE(t.app.Has("login demo")) << pszScenario;
+        EXPECT_FALSE(t.app.Has("login viewer")) << pszScenario;
         EXPECT_FALSE(t.pComm->IsEncrypted()) << pszScenario;
     }
 }

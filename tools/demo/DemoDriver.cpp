@@ -28,8 +28,8 @@
 
 namespace {
 
-const char s_szUser[] = "demo01";
-const char s_szPassword[] = "demo12";
+const char s_szUser[] = "trader";
+const char s_szPassword[] = "secret";
 const int s_nLanguageSeconds = 80;          // one language; both stay inside three minutes
 
 struct DEMO_OPTIONS {
@@ -109,7 +109,8 @@ void WriteLanguageChoice(bool bArabic)
 bool Shot(HWND hWnd, const char* pszName)
 {
     const std::string strPath = s_state.strFolder + "/" + pszName + ".png";
-    if (hWnd == nullptr || !TbSaveWindowPng(hWnd, strPath.c_str()))
+    // As the display shows it: the main window's menu bar is part of what a person sees.
+    if (hWnd == nullptr || TbSaveScreenPng(hWnd, strPath.c_str()) < 0)
         return false;
     s_state.shots.push_back(strPath);
     return true;
