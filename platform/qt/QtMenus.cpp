@@ -164,6 +164,9 @@ int CTbQtSurface::SetMenuBar(HMENU hMenu)
             pWidget->m_pMenuBar->setNativeMenuBar(false);
         }
         FillMenu(pWidget->m_pMenuBar, hMenu, pWidget->GetHwnd(), nullptr);
+        // A right-to-left window's menu runs from the right, as its toolbar and status bar do.
+        const bool bRtl = (GetWindowLongA(pWidget->GetHwnd(), GWL_EXSTYLE) & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING)) != 0;
+        pWidget->m_pMenuBar->setLayoutDirection(bRtl ? Qt::RightToLeft : Qt::LeftToRight);
         pWidget->m_pMenuBar->show();
     }
     const int nOld = pWidget->m_nClientTop;

@@ -3,6 +3,8 @@
 // clicks, tips and prompts, owner-drawn panes, hiding a bar, and screenshots in both reading
 // directions.
 #include <gtest/gtest.h>
+
+#include <QtWidgets/QMenuBar>
 #include <QtWidgets/QApplication>
 
 #include <string>
@@ -328,6 +330,27 @@ COLORREF ToolbarPixel(CToolBar& toolBar, CPoint pt)
     const COLORREF cr = ::GetPixel(hdc, pt.x, pt.y);
     ::ReleaseDC(toolBar.m_hWnd, hdc);
     return cr;
+}
+
+// The frame alone says its reading direction: the application's own layout direction stays
+// left to right here, as the terminal leaves it.
+TEST_F(QtFrameBars, MenuBarRunsFromTheRightInARightToLeftFrame)
+{
+    for (UINT uCodePage : {1252u, 1256u}) {
+        SCOPED_TRACE(uCodePage);
+        Open(uCodePage);
+        auto* pBar = TbQtWidgetOf(m_pFrame->m_hWnd)->findChild<QMenuBar*>();
+        ASSERT_NE(nullptr, pBar);
+        ASSERT_FALSE(pBar->actions().isEmpty());
+        const QRect rcFirst = pBar->actionGeometry(pBar->actions().first());
+        if (uCodePage == 1256)
+            EXPECT_GT(rcFirst.left(), pBar->width() / 2) << "the first menu stands at the right";
+        else
+            EXPECT_LT(rcFirst.left(), pBar->width() / 2) << "the first menu stands at the left";
+        TearDown();
+        m_pFrame = nullptr;
+        m_hModule = nullptr;
+    }
 }
 
 TEST_F(QtFrameBars, ScreenshotsInBothReadingDirections)
