@@ -97,12 +97,6 @@ void CNorvInfoTable::RemoveAllRows()
         CTableColumns::FreeRowValues(pBlock);
     m_blocks.clear();
     m_nNextLine = 1;
-    // Drawn empty now: a line inserted next moves the pixels below it, which must not still show
-    // the lines that went.
-    if (CTableMDIWnd* pMain = GetMainWindow(); pMain != nullptr && pMain->HasGrid()) {
-        pMain->GetGrid().Refresh();
-        pMain->GetGrid().UpdateNow();
-    }
 }
 
 CString CNorvInfoTable::GetTimeText()
@@ -206,10 +200,6 @@ void CNorvInfoTable::StoreLine(LPCSTR pszTime, LPCSTR pszText, BOOL bTimeColored
     if (bTimeColored)
         row.SetCellTextColor(INFO_COL_TIME, INFO_TIME_COLOR);
     m_table.InsertRow(row);
-    // The grid moves the lines below an inserted one by pixels; below the last line those
-    // pixels would stay as a copy of it, so the window is drawn afresh at its next paint.
-    if (CTableMDIWnd* pMain = GetMainWindow(); pMain != nullptr && pMain->HasGrid())
-        ::InvalidateRect(pMain->GetGrid().m_hWnd, nullptr, FALSE);
     WidenColumn(INFO_COL_TIME, pszTime != nullptr ? pszTime : "", m_nTimeWidth);
     WidenColumn(INFO_COL_TEXT, strText, m_nTextWidth);
 }
@@ -245,10 +235,9 @@ void CNorvInfoTable::ApplyWidth(int nCol, int nWidth, int& nWidest)
     const int nDisplayCol = m_table.GetView(0)->GetColumnOrder().FindPosition(nCol);
     if (nDisplayCol >= 0 && nDisplayCol < grid.GetDisplayColumnCount() && grid.GetColumnWidth(nDisplayCol) < nWidth) {
         grid.SetColumnWidth(nDisplayCol, nWidth, FALSE);
-        // Every line moves with the column: the whole grid is drawn again, now, before the next
-        // line's insertion moves pixels that would still show the old widths.
+        // A width set without animation repaints nothing, and every line and the current row's
+        // frame move with the column: the grid is drawn again.
         grid.Refresh();
-        grid.UpdateNow();
     }
 }
 

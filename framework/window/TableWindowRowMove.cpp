@@ -42,7 +42,10 @@ void CTableWindow::OnRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* p
     if (bPark)
         ParkCurrentRow();
     SetRowHeaderHotLine(-3);
-    UpdateNow();    // pending paints belong to the old top row: do them before the pixels move
+    // Pending paints are not done first: the view has already changed, so they would paint the
+    // new rows at their old places and the bands would then move those pixels away from them.
+    // ScrollWindow moves a pending invalid part along with its pixels instead, to where its row
+    // now stands, and the next paint draws it there.
     StoreTopRow(std::max(0, m_nTopRow + plan.m_nTopShift));
     for (int i = 0; i < plan.m_nBands; ++i)
         ScrollRowsRegion(plan.m_aBands[i].m_nFirstLine, plan.m_aBands[i].m_nLines, plan.m_aBands[i].m_nMoved);
@@ -113,8 +116,6 @@ void CTableWindow::ScrollRowsRegion(int nFirstLine, int nLines, int nMoved)
     RECT rcStrip = {rcRows.left, rcRows.top + scroll.m_nUncoveredFirst * nRow, rcRows.right,
                     std::min(rcRows.bottom, rcRows.top + scroll.m_nUncoveredEnd * nRow)};
     if (scroll.m_nMoved != 0) {
-        // Pending paints inside the band would be moved with stale pixels: do them first.
-        UpdateNow();
         ScrollWindow(m_hWnd, 0, scroll.m_nMoved * nRow, &rcBand, &rcBand);
         if (scroll.m_nMoved < 0)
             rcStrip.top = std::max(rcBand.top, rcStrip.top - 2);

@@ -54,6 +54,39 @@ std::string FirstDifference(const std::vector<DWORD>& a, const std::vector<DWORD
     return a.size() == b.size() ? "" : "sizes differ";
 }
 
+// Empty when the live grid, once its pending paints are done the way the user sees them at the
+// next WM_PAINT, shows exactly what the reference grid of the same size paints from nothing at
+// the live grid's top row, sideways offset and current row; else where they first differ (and
+// both pictures are written to the screenshots).
+std::string DifferenceFromRepaint(CGridWindow& liveWindow, CGridWindow& referenceWindow)
+{
+    CTableWindow& live = liveWindow.Grid();
+    CTableWindow& reference = referenceWindow.Grid();
+    UpdateWindow(liveWindow.Hwnd());
+    const int nOffset = live.GetCurrentOffset();
+    reference.SetTopRow(live.GetTopRow(), FALSE, 0);
+    reference.GetScrollPane().ScrollTo(live.GetScrollPane().GetOffset(), FALSE);
+    reference.SetCurrentRowOffset(nOffset >= 0 || nOffset == TW_APPEND_LINE ? nOffset : 0);
+    reference.Refresh();
+    if (nOffset < 0 && nOffset != TW_APPEND_LINE)
+        reference.ParkCurrentRow();
+    std::string strDifference;
+    const CTableWindowArea* panes[] = {&live.GetHeaderPane(), &live.GetFixedPane(), &live.GetScrollPane()};
+    for (const CTableWindowArea* pPane : panes)
+        for (const RECT* pRect : {&pPane->GetTitleRect(), &pPane->GetCellRect()}) {
+            const std::vector<DWORD> a = WindowPixels(liveWindow.Hwnd(), *pRect);
+            const std::vector<DWORD> b = WindowPixels(referenceWindow.Hwnd(), *pRect);
+            if (a != b && strDifference.empty()) {
+                strDifference = FirstDifference(a, b, *pRect);
+                TbSaveWindowPng(liveWindow.Hwnd(), ScreenshotPath("grid_model_live").c_str());
+                TbSaveWindowPng(referenceWindow.Hwnd(), ScreenshotPath("grid_model_repainted").c_str());
+            }
+        }
+    if (nOffset < 0 && nOffset != TW_APPEND_LINE)
+        reference.RestoreCurrentRow();
+    return strDifference;
+}
+
 class CGridModel
 {
 public:
@@ -77,7 +110,11 @@ public:
         CTableRow* pCurrentNode = CurrentNode();
         // A current row on the last row follows the last row instead of its own.
         bool bKeepsRow = !(m_live->GetFollowLastRow() && m_live->GetCurrentRow() == nRows - 1);
-        m_nOp = Between(m_rng, 0, 15);
+        // Changes also come while earlier paints are still pending, as when they arrive faster than
+        // the display's messages.
+        if (Between(m_rng, 0, 3) == 0)
+            InvalidateRandomRect();
+        m_nOp = Between(m_rng, 0, 17);
         switch (m_nOp) {
         case 0: m_table.Add(m_nNext++); break;
         case 1: DeleteRandomRow(); bKeepsRow = false; break;
@@ -92,6 +129,8 @@ public:
         case 13: ScrollBar(); bKeepsRow = false; break;   // pages and ends keep the screen line
         case 14: m_live->SetCurrentRowOffset(Between(m_rng, 0, std::max(0, m_live->GetWholeLines() - 1))); bKeepsRow = false; break;
         case 15: MarkRandomRow(); break;
+        case 16: ResizeColumn(); m_table.Add(m_nNext++); break;   // the resize's paints still pending
+        case 17: EmptyOrPending(); m_table.Add(m_nNext++); bKeepsRow = false; break;
         }
         Check(bKeepsRow ? pCurrentNode : nullptr);
     }
@@ -176,6 +215,35 @@ private:
         if (m_table.View().GetRow(row, RandomRow()) && row.IsDataRow())
             row.SetMarked(!row.IsMarked());
     }
+    void InvalidateRandomRect()
+    {
+        RECT rc;
+        GetClientRect(m_live.Hwnd(), &rc);
+        const int y = Between(m_rng, 0, std::max(0, static_cast<int>(rc.bottom) - 1));
+        rc = RECT{Between(m_rng, 0, rc.right / 2), y, Between(m_rng, rc.right / 2, rc.right), y + Between(m_rng, 1, 60)};
+        InvalidateRect(m_live.Hwnd(), &rc, FALSE);
+    }
+    // A scrolling column widened or narrowed the way a user's drag does it, on both grids.
+    // FIXME: fixed columns are left out: once they reach under the vertical scroll bar, row
+    // moves leave stale pixels beneath it that show when a window resize moves the bar away.
+    void ResizeColumn()
+    {
+        const int nCol = Between(m_rng, m_table.View().GetFixedColumnCount(), GRID_COLUMNS - 1);
+        const int nBy = Between(m_rng, -20, 30);
+        for (CTableWindow* pGrid : {&m_live.Grid(), &m_reference.Grid()}) {
+            pGrid->ParkCurrentRow();
+            pGrid->SetColumnWidth(nCol, pGrid->GetColumnWidth(nCol) + nBy, TRUE);
+            pGrid->RestoreCurrentRow();
+        }
+    }
+    // Now and then the table is emptied; otherwise the whole window waits for its next paint.
+    void EmptyOrPending()
+    {
+        if (Between(m_rng, 0, 7) == 0)
+            m_table.t.Table().RemoveAllRows();
+        else
+            InvalidateRect(m_live.Hwnd(), nullptr, FALSE);
+    }
     void Resize()
     {
         const int cx = Between(m_rng, 150, 600), cy = Between(m_rng, 60, 500);
@@ -206,29 +274,7 @@ private:
                 ASSERT_EQ(nIndex, live.GetCurrentRow()) << "step " << m_nStep << " op " << m_nOp;
             }
         }
-        // What is still invalid gets painted the way the user sees it, at the next WM_PAINT.
-        UpdateWindow(m_live.Hwnd());
-        // The reference paints the same state from nothing.
-        CTableWindow& reference = m_reference.Grid();
-        reference.SetTopRow(nTop, FALSE, 0);
-        reference.GetScrollPane().ScrollTo(live.GetScrollPane().GetOffset(), FALSE);
-        reference.SetCurrentRowOffset(nOffset >= 0 || nOffset == TW_APPEND_LINE ? nOffset : 0);
-        reference.Refresh();
-        if (nOffset < 0 && nOffset != TW_APPEND_LINE)
-            reference.ParkCurrentRow();
-        const CTableWindowArea* panes[] = {&live.GetHeaderPane(), &live.GetFixedPane(), &live.GetScrollPane()};
-        for (const CTableWindowArea* pPane : panes)
-            for (const RECT* pRect : {&pPane->GetTitleRect(), &pPane->GetCellRect()}) {
-                const std::vector<DWORD> a = WindowPixels(m_live.Hwnd(), *pRect);
-                const std::vector<DWORD> b = WindowPixels(m_reference.Hwnd(), *pRect);
-                if (a != b) {
-                    TbSaveWindowPng(m_live.Hwnd(), ScreenshotPath("grid_model_live").c_str());
-                    TbSaveWindowPng(m_reference.Hwnd(), ScreenshotPath("grid_model_repainted").c_str());
-                }
-                ASSERT_TRUE(a == b) << "step " << m_nStep << " op " << m_nOp << ": " << FirstDifference(a, b, *pRect);
-            }
-        if (nOffset < 0 && nOffset != TW_APPEND_LINE)
-            reference.RestoreCurrentRow();
+        ASSERT_EQ("", DifferenceFromRepaint(m_live, m_reference)) << "step " << m_nStep << " op " << m_nOp;
     }
 
     std::mt19937 m_rng;
@@ -238,6 +284,50 @@ private:
     int m_nNext = 0;
     int m_nStep = 0;
     int m_nOp = 0;
+};
+
+// A log: rows appended one at a time at the end of a view ordered by symbol (newest last), the
+// current row following the last row. Every change can come while the paints of the one before
+// are still pending, as they are when changes arrive faster than the display's messages.
+class CLogScene
+{
+public:
+    explicit CLogScene(int nRows) : m_live(m_table.View(), 300, 200), m_reference(m_table.View(), 300, 200)
+    {
+        m_table.SortBy(GRID_COL_SYMBOL, 1);
+        for (CTableWindow* pGrid : {&m_live.Grid(), &m_reference.Grid()}) {
+            pGrid->SetHighlightSeconds(3600);
+            pGrid->SetFollowLastRow(TRUE);
+        }
+        for (int i = 0; i < nRows; ++i)
+            Append();
+        m_live->Refresh();
+        m_live->SetCurrentRowOffset(std::max(0, m_live->GetRowCount() - 1 - m_live->GetTopRow()));
+        UpdateWindow(m_live.Hwnd());
+    }
+
+    void Append() { m_table.Add(m_nNext++); }
+    void Empty() { m_table.t.Table().RemoveAllRows(); }
+    // A column widened the way a user's drag does it: the pane moves what follows the column
+    // and leaves the rest to the next paint.
+    void Widen(int nDisplayCol, int nBy)
+    {
+        for (CTableWindow* pGrid : {&m_live.Grid(), &m_reference.Grid()}) {
+            pGrid->ParkCurrentRow();
+            pGrid->SetColumnWidth(nDisplayCol, pGrid->GetColumnWidth(nDisplayCol) + nBy, TRUE);
+            pGrid->RestoreCurrentRow();
+        }
+    }
+    // The whole grid to be painted at the next WM_PAINT, as after a refresh that did not paint yet.
+    void InvalidateAll() { InvalidateRect(m_live.Hwnd(), nullptr, FALSE); }
+    void Paint() { UpdateWindow(m_live.Hwnd()); }
+    std::string Difference() { return DifferenceFromRepaint(m_live, m_reference); }
+
+private:
+    CGridTable m_table;
+    CGridWindow m_live;
+    CGridWindow m_reference;
+    int m_nNext = 0;
 };
 
 int ModelSteps()
@@ -266,4 +356,54 @@ TEST(GridModel, ResizeThatBringsAPaneBarPaintsLikeAFullRepaint)
 {
     CGridModel model(1);
     model.ResizeScene(470, 200, 105, 250, 300);
+}
+
+// Lines appended to a log that does not fill the window yet, then past its bottom, whether or
+// not the window painted between them.
+TEST(GridModel, AppendedRowsPaintLikeAFullRepaint)
+{
+    for (bool bPaint : {true, false})
+        for (bool bPending : {false, true}) {
+            CLogScene scene(3);
+            for (int i = 0; i < 20; ++i) {
+                if (bPending)
+                    scene.InvalidateAll();
+                scene.Append();
+                if (bPaint)
+                    scene.Paint();
+                ASSERT_EQ("", scene.Difference()) << "row " << i << " paint " << bPaint << " pending " << bPending;
+            }
+        }
+}
+
+// An emptied log, then a new line: nothing of the old lines may show under it.
+TEST(GridModel, RowAfterEmptyingPaintsLikeAFullRepaint)
+{
+    for (bool bPending : {false, true})
+        for (int nRows : {4, 30}) {
+            CLogScene scene(nRows);
+            scene.Empty();
+            if (bPending)
+                scene.InvalidateAll();
+            scene.Append();
+            ASSERT_EQ("", scene.Difference()) << nRows << " rows, pending " << bPending;
+            scene.Append();
+            ASSERT_EQ("", scene.Difference()) << nRows << " rows, pending " << bPending;
+        }
+}
+
+// A column widened between two appended lines, before the widening was painted or after.
+TEST(GridModel, RowAfterWideningAColumnPaintsLikeAFullRepaint)
+{
+    for (bool bPaint : {true, false})
+        for (int nRows : {3, 30}) {
+            CLogScene scene(nRows);
+            for (int i = 0; i < 4; ++i) {
+                scene.Widen(i % 2 == 0 ? 1 : 2, 7);
+                if (bPaint)
+                    scene.Paint();
+                scene.Append();
+                ASSERT_EQ("", scene.Difference()) << nRows << " rows, widening " << i << ", paint " << bPaint;
+            }
+        }
 }
