@@ -224,7 +224,7 @@ private:
         InvalidateRect(m_live.Hwnd(), &rc, FALSE);
     }
     // A scrolling column widened or narrowed the way a user's drag does it, on both grids.
-    // FIXME: fixed columns are left out: once they reach under the vertical scroll bar, row
+    // Fixed columns are left out for now: once they reach under the vertical scroll bar, row
     // moves leave stale pixels beneath it that show when a window resize moves the bar away.
     void ResizeColumn()
     {
