@@ -277,6 +277,16 @@ TEST_F(SessionFixture, ArabicSessionReadsRightToLeft)
     EXPECT_TRUE(ReceivedLine(server, "&EM|")) << "the error texts asked in Arabic";
     TbSaveWindowPng(run.App().GetMainFrame()->m_hWnd, ScreenshotPath("terminal_main_ar").c_str());
 
+    // Never placed before, the information window stands at the right, where Arabic starts.
+    CTableMDIWnd* pInfo = run.App().GetInfoTable()->GetMainWindow();
+    ASSERT_NE(nullptr, pInfo);
+    CRect rcClient, rcInfo;
+    ::GetClientRect(run.App().GetMainFrame()->m_hWndMDIClient, &rcClient);
+    pInfo->GetWindowRect(&rcInfo);
+    ::ScreenToClient(run.App().GetMainFrame()->m_hWndMDIClient, reinterpret_cast<POINT*>(&rcInfo.right));
+    ::ScreenToClient(run.App().GetMainFrame()->m_hWndMDIClient, reinterpret_cast<POINT*>(&rcInfo.left));
+    EXPECT_LT(40, rcInfo.left) << "as wide as its columns, not the whole client";
+    EXPECT_NEAR(rcClient.right, rcInfo.right, 4);
 }
 
 TEST_F(SessionFixture, AcceptedPasswordChangeBecomesTheSessionsPassword)
