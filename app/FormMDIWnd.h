@@ -8,6 +8,10 @@
 class CSettingsFile;
 
 #define ID_EDIT_COPY_PICTURE 57634
+// The forms that outlive a session.
+#define IDD_FORM_NEWS_READER 7385
+#define IDD_FORM_OPTION_CHAIN 7306
+#define IDD_FORM_EXPIRATION 7309
 
 class CFormMDIWnd : public CMDIChildWnd
 {

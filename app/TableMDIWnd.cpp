@@ -233,8 +233,13 @@ void CTableMDIWnd::RestorePlacement()
         nWidth += 2 * GetSystemMetrics(SM_CXBORDER) + (rcWindow.Width() - rcClient.Width()) + 1 +
                   GetSystemMetrics(SM_CXVSCROLL);
         RECT& rc = wp.rcNormalPosition;
-        if (nWidth < rc.right - rc.left)
-            rc.right = rc.left + nWidth;
+        // A right-to-left interface reads from the right: the window keeps its right edge there.
+        if (nWidth < rc.right - rc.left) {
+            if (GetNorvGlobals().m_bRightToLeft)
+                rc.left = rc.right - nWidth;
+            else
+                rc.right = rc.left + nWidth;
+        }
         wp.showCmd = SW_SAVED_HIDDEN;
     }
     const BOOL bFirstView = m_pView == nullptr || m_pView->GetViewId() <= 0;

@@ -58,6 +58,9 @@ public:
     void Connect();
     void Disconnect(BOOL bAsk);
     void Logoff();
+    // The session's form, chart and page windows go (log-off); the news reader, option chain
+    // and expiration forms stay.
+    void CloseStandingWindows();
     // The login dialog now, then "UL". The link's call (IAppServices::Login) only posts
     // WM_LOGIN_AGAIN, so that the dialog never runs inside the link's read handler.
     void RunLogin();

@@ -1,4 +1,6 @@
 #include <filesystem>
+#include <vector>
+#include "app/FormMDIWnd.h"
 #include "app/NorvMainFrame.h"
 #include "app/ZorvatApp.h"
 #include "framework/base/SharedGlobals.h"
@@ -246,7 +248,43 @@ void CZORVAT32App::Logoff()
     if (m_pInfoTable != nullptr)
         m_pInfoTable->RemoveAllRows();
     OnLoginReply(nullptr);
+    CloseStandingWindows();
     m_dispatcher.ResetInitialLoad();
+}
+
+void CZORVAT32App::CloseStandingWindows()
+{
+    if (m_pMainFrame == nullptr || m_pMainFrame->m_hWnd == nullptr)
+        return;
+    HWND hClient = m_pMainFrame->m_hWndMDIClient;
+    if (hClient == nullptr)
+        return;
+    // Closing changes the list of children: gather them first.
+    std::vector<HWND> children;
+    for (HWND hChild = ::GetWindow(hClient, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        children.push_back(hChild);
+    for (HWND hChild : children) {
+        if (!::IsWindow(hChild))
+            continue;
+        CFormMDIWnd* pForm = dynamic_cast<CFormMDIWnd*>(CWnd::FromHandlePermanent(hChild));
+        if (pForm == nullptr)
+            continue;
+        // Chart and page frames only hide on WM_CLOSE; the next user must not find them (or
+        // what they showed), so they go for good and clear their slots as they do.
+        if (dynamic_cast<CHidingFormWnd*>(pForm) != nullptr) {
+            pForm->DestroyWindow();
+            continue;
+        }
+        switch (pForm->GetTemplateId()) {
+        case IDD_FORM_NEWS_READER:
+        case IDD_FORM_OPTION_CHAIN:
+        case IDD_FORM_EXPIRATION:
+            break;      // not the session's: they stay open across users
+        default:
+            pForm->SendMessage(WM_CLOSE);
+            break;
+        }
+    }
 }
 
 void CZORVAT32App::Disconnect(BOOL bAsk)

@@ -83,21 +83,59 @@ TEST(StartupChild, ArabicAskedWithoutItsLibrary)
     EXPECT_EQ(1252u, GetACP());
 }
 
-TEST(StartupLanguage, ArabicWithoutItsLibraryStartsInEnglish)
+// Runs in the child process only: its branding names no brand, its registry asks for Arabic.
+TEST(StartupBrandChild, ArabicFoundUnderTheDefaultBrand)
 {
-    // The tree's resources without the Arabic language library.
-    const std::string strResources = MakeTestFolder("resources-en");
+    if (getenv("TB_STARTUP_CHILD") == nullptr)
+        GTEST_SKIP() << "runs in the process StartupBrand starts";
+    CTerminalRun run(/*bArabic=*/true);
+    run.WriteLinkSettings(1);
+    ASSERT_TRUE(run.Start());
+    EXPECT_STREQ("1", run.App().GetLanguageCode()) << "the choice is read under the default brand's key";
+    EXPECT_TRUE(GetNorvGlobals().m_bRightToLeft);
+}
+
+namespace {
+
+// The tree's resources changed by edit, in a folder of their own; the filter's tests run in a
+// child process that starts from them. Whether the child's checks passed.
+bool RunChildWithResources(const char* pszFilter, const std::function<void(const std::string&)>& edit)
+{
+    const std::string strResources = MakeTestFolder("resources-child");
     std::filesystem::copy(TB_SOURCE_DIR "/resources", strResources, std::filesystem::copy_options::recursive);
-    std::filesystem::remove(strResources + "/_1256.rc");
+    edit(strResources);
     const pid_t pid = fork();
     if (pid == 0) {
         setenv("TB_STARTUP_CHILD", "1", 1);
         setenv("TB_RESOURCE_DIR", strResources.c_str(), 1);
-        execl("/proc/self/exe", "test_app", "--gtest_filter=StartupChild.*", static_cast<char*>(nullptr));
+        const std::string strFilter = std::string("--gtest_filter=") + pszFilter;
+        execl("/proc/self/exe", "test_app", strFilter.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     int nStatus = 0;
-    ASSERT_EQ(pid, waitpid(pid, &nStatus, 0));
-    ASSERT_TRUE(WIFEXITED(nStatus));
-    EXPECT_EQ(0, WEXITSTATUS(nStatus)) << "the child's checks failed";
+    return waitpid(pid, &nStatus, 0) == pid && WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0;
+}
+
+}  // namespace
+
+TEST(StartupLanguage, ArabicWithoutItsLibraryStartsInEnglish)
+{
+    EXPECT_TRUE(RunChildWithResources("StartupChild.*", [](const std::string& strResources) {
+        std::filesystem::remove(strResources + "/_1256.rc");
+    })) << "the child's checks failed";
+}
+
+TEST(StartupBrand, MissingBrandFallsBackToTheDefault)
+{
+    EXPECT_TRUE(RunChildWithResources("StartupBrandChild.*", [](const std::string& strResources) {
+        // The English branding without its brand string.
+        const std::string strFile = strResources + "/branding_1252.rc";
+        std::ifstream in(strFile);
+        std::string strKept, strLine;
+        while (std::getline(in, strLine))
+            if (strLine.find("40372") == std::string::npos)
+                strKept += strLine + "\n";
+        in.close();
+        std::ofstream(strFile) << strKept;
+    })) << "the child's checks failed";
 }

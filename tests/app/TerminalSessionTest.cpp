@@ -8,6 +8,7 @@
 #include <string>
 #include "AppTestSupport.h"
 #include "TerminalRun.h"
+#include "app/FormMDIWnd.h"
 #include "app/MainFrame.h"
 #include "app/TableMDIWnd.h"
 #include "app/dialogs/CredentialDialogs.h"
@@ -158,6 +159,40 @@ TEST_F(SessionFixture, LogoffForgetsTheUserAndReconnectLoadsAgain)
     EXPECT_EQ(1, run.CountInfoLines(IDS_INITIAL_LOAD_DONE)) << "once per connection, in a new log";
 }
 
+TEST_F(SessionFixture, LogoffTakesTheSessionsFormsChartsAndPagesAway)
+{
+    CTerminalRun run;
+    run.WriteLinkSettings(server.Port());
+    run.QueueLogin("demo01", "demo12");
+    ASSERT_TRUE(run.Start());
+    CZORVAT32App& app = run.App();
+    ASSERT_TRUE(run.WaitForLoad());
+
+    CFormMDIWnd* pPage = new CFormHtml;
+    static_cast<CFormHtml*>(pPage)->SetPageId("LOGOFF_TEST_PAGE");
+    ASSERT_TRUE(pPage->CreateForm(0, nullptr, &pPage));
+    CFormChart* pChartFrame = new CFormChart;
+    pChartFrame->SetSection("ChartView0");
+    CFormMDIWnd* pChart = pChartFrame;
+    ASSERT_TRUE(pChart->CreateForm(0, nullptr, &pChart));
+    CFormMDIWnd* pTicket = new CFormMDIWnd;
+    ASSERT_TRUE(pTicket->CreateForm(7310, nullptr, &pTicket));
+    CFormMDIWnd* pNews = new CFormMDIWnd;
+    ASSERT_TRUE(pNews->CreateForm(IDD_FORM_NEWS_READER, nullptr, &pNews));
+    pPage->SendMessage(WM_CLOSE);
+    ASSERT_NE(nullptr, pPage) << "a page frame only hides";
+
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+    app.RunCommand(ID_APP_DISCONNECT);
+    EXPECT_EQ(nullptr, pPage) << "the hidden page frame is destroyed, not left behind";
+    EXPECT_EQ(nullptr, pChart);
+    EXPECT_EQ(nullptr, pTicket);
+    ASSERT_NE(nullptr, pNews) << "the news reader outlives the session";
+    EXPECT_TRUE(::IsWindow(pNews->m_hWnd));
+    pNews->DestroyWindow();
+    EXPECT_EQ(nullptr, pNews);
+}
+
 TEST_F(SessionFixture, ServerGoingAwayIsReported)
 {
     CTerminalRun run;
@@ -241,6 +276,17 @@ TEST_F(SessionFixture, ArabicSessionReadsRightToLeft)
     ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
     EXPECT_TRUE(ReceivedLine(server, "&EM|")) << "the error texts asked in Arabic";
     TbSaveWindowPng(run.App().GetMainFrame()->m_hWnd, ScreenshotPath("terminal_main_ar").c_str());
+
+    // Never placed before, the information window stands at the right, where Arabic starts.
+    CTableMDIWnd* pInfo = run.App().GetInfoTable()->GetMainWindow();
+    ASSERT_NE(nullptr, pInfo);
+    CRect rcClient, rcInfo;
+    ::GetClientRect(run.App().GetMainFrame()->m_hWndMDIClient, &rcClient);
+    pInfo->GetWindowRect(&rcInfo);
+    ::ScreenToClient(run.App().GetMainFrame()->m_hWndMDIClient, reinterpret_cast<POINT*>(&rcInfo.right));
+    ::ScreenToClient(run.App().GetMainFrame()->m_hWndMDIClient, reinterpret_cast<POINT*>(&rcInfo.left));
+    EXPECT_LT(40, rcInfo.left) << "as wide as its columns, not the whole client";
+    EXPECT_NEAR(rcClient.right, rcInfo.right, 4);
 }
 
 TEST_F(SessionFixture, AcceptedPasswordChangeBecomesTheSessionsPassword)
