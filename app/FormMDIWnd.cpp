@@ -1,4 +1,5 @@
 #include "app/FormMDIWnd.h"
+#include "app/WindowPicture.h"
 
 #include "app/NorvApp.h"
 #include "app/NorvMainFrame.h"
@@ -186,25 +187,8 @@ void CFormMDIWnd::OnCopyPicture()
 
 BOOL CFormMDIWnd::CopyAsBitmap()
 {
-    CRect rc;
-    GetWindowRect(&rc);
-    HDC hdcWindow = ::GetWindowDC(m_hWnd);
-    HDC hdcMem = CreateCompatibleDC(hdcWindow);
-    HBITMAP hBitmap = CreateCompatibleBitmap(hdcWindow, rc.Width(), rc.Height());
-    HGDIOBJ hOld = SelectObject(hdcMem, hBitmap);
-    BitBlt(hdcMem, 0, 0, rc.Width(), rc.Height(), hdcWindow, 0, 0, SRCCOPY);
-    SelectObject(hdcMem, hOld);
-    DeleteDC(hdcMem);
-    ::ReleaseDC(m_hWnd, hdcWindow);
     HWND hOwner = m_pView != nullptr && m_pView->m_hWnd != nullptr ? m_pView->m_hWnd : m_hWnd;
-    if (!OpenClipboard(hOwner)) {
-        DeleteObject(hBitmap);
-        return FALSE;
-    }
-    EmptyClipboard();
-    SetClipboardData(CF_BITMAP, hBitmap);   // the clipboard owns it now
-    CloseClipboard();
-    return TRUE;
+    return CopyWindowPicture(m_hWnd, hOwner, TRUE);
 }
 
 void CHidingFormWnd::OnClose()

@@ -1,4 +1,5 @@
 #include "app/TableMDIWnd.h"
+#include "app/WindowPicture.h"
 
 #include "app/DataTable.h"
 #include "app/NorvApp.h"
@@ -343,23 +344,8 @@ void CTableMDIWnd::Export()
 void CTableMDIWnd::CopyAsPicture()
 {
     m_grid.CopyRowsToClipboard(nullptr, FALSE, nullptr);
-    CRect rc;
-    GetWindowRect(&rc);
-    HDC hdcWindow = ::GetWindowDC(m_hWnd);
-    HDC hdcMem = CreateCompatibleDC(hdcWindow);
-    HBITMAP hBitmap = CreateCompatibleBitmap(hdcWindow, rc.Width(), rc.Height());
-    HGDIOBJ hOld = SelectObject(hdcMem, hBitmap);
-    BitBlt(hdcMem, 0, 0, rc.Width(), rc.Height(), hdcWindow, 0, 0, SRCCOPY);
-    SelectObject(hdcMem, hOld);
-    DeleteDC(hdcMem);
-    ::ReleaseDC(m_hWnd, hdcWindow);
     // Beside the rows: the clipboard is not emptied.
-    if (!OpenClipboard(m_grid.m_hWnd)) {
-        DeleteObject(hBitmap);
-        return;
-    }
-    SetClipboardData(CF_BITMAP, hBitmap);
-    CloseClipboard();
+    CopyWindowPicture(m_hWnd, m_grid.m_hWnd, FALSE);
 }
 
 BOOL CTableMDIWnd::UpdateOwnCommand(UINT nId, CCmdUI* pCmdUI)
