@@ -7,7 +7,7 @@
 #include "tools/testserver/Records.h"
 #include "tools/testserver/model/Simulator.h"
 
-enum { ORDER_CHECK, ORDER_SEND, ORDER_CHECK_MODIFY, ORDER_MODIFY, ORDER_CANCEL };
+enum { ORDER_CHECK, ORDER_SEND, ORDER_CHECK_MODIFY, ORDER_MODIFY, ORDER_CANCEL, ORDER_CHECK_FORWARD, ORDER_SEND_FORWARD };
 
 // The request field of each value; -1 where the request has none.
 struct COrderForm
@@ -16,6 +16,7 @@ struct COrderForm
     int nAction;
     bool bKse;
     int nBoard, nSide, nSymbol, nQty, nType, nPrice, nStop, nDuration, nGoodTill, nOrder, nPassword;
+    int nMonths = -1;               // forward orders: the series' months
 };
 
 const COrderForm* FindOrderForm(const std::string& strMnemonic);
