@@ -95,13 +95,33 @@ int ActOnOrder(CSimulator& sim, const COrderForm& form, const std::vector<std::s
     return nResult;
 }
 
-int ActOnConversion(CSimulator& sim, const std::vector<std::string>& fields, const CRecord& user, CRecord& rec)
+static const CConversionForm s_conversions[] = {
+    //                 amount from to execute
+    {"RC",             4,    5,   6,  8, nullptr, nullptr},
+    {"PB",             4,   -1,  -1, -1, "USD", "KWD"},
+    {"PB",             5,   -1,  -1, -1, "KWD", "USD"},
+};
+
+const CConversionForm* FindConversionForm(const std::string& strMnemonic, const std::vector<std::string>& fields)
+{
+    const CConversionForm* pFound = nullptr;
+    for (const CConversionForm& form : s_conversions)
+        if (strMnemonic == form.pszMnemonic && (!pFound || At(fields, pFound->nAmount).empty()))
+            pFound = &form;
+    return pFound;
+}
+
+int ActOnConversion(CSimulator& sim, const CConversionForm& form, const std::vector<std::string>& fields, const CRecord& user,
+                    CRecord& rec)
 {
     auto it = user.find("user");
+    const std::string strFrom = form.nFrom >= 0 ? At(fields, form.nFrom) : form.pszFrom;
+    const std::string strTo = form.nTo >= 0 ? At(fields, form.nTo) : form.pszTo;
+    const bool bExecute = form.nExecute < 0 || At(fields, form.nExecute) == "1";
     CSimRecord out;
     std::string strInsert;
-    const int nResult = sim.ConvertCash(it == user.end() ? std::string() : it->second, At(fields, 5), At(fields, 6),
-                                        atof(At(fields, 4).c_str()), At(fields, 8) == "1", &out, &strInsert);
+    const int nResult = sim.ConvertCash(it == user.end() ? std::string() : it->second, strFrom, strTo,
+                                        atof(At(fields, form.nAmount).c_str()), bExecute, &out, &strInsert);
     rec = out;
     rec["insert"] = strInsert;
     return nResult;

@@ -253,6 +253,8 @@ const struct AccountRequest { const char *pszMnemonic, *pszBody; } s_accountRequ
     {"KN", "||1001|10010|0|0|1000000|0|2|"}, {"MD", "||1001|10010"}, {"ML", "||1001|10010|1"}, {"LM", "||1001|10010|2"},
     {"PF", "1001|10010|261101|261207"}, {"PK", "||1001|10010|261101|261207"}, {"PX", "1001|10010|261101|261207|KWD"},
     {"CC", "||1001|10010"}, {"RC", "||1001|10010|100.000000|KWD|USD|0.000000|0"}, {"KD", "||1001|10010|261207|1"},
+    {"PB", "||1001|10010||30.000|0.3010000|0.3070000"}, {"PB", "||1001|10010|99999999.00||0.3010000|0.3070000"},
+    {"PB", "||1001|10010|||0.3010000|0.3070000"},
 };
 
 TEST(Accounts, ReportsEchoTheirRequestAndCarryTheFieldsTheReadersRead)
@@ -276,7 +278,7 @@ TEST(Accounts, ReportsEchoTheirRequestAndCarryTheFieldsTheReadersRead)
         const long nLink = atol(line.substr(line.find('|') + 1).c_str());
         auto it = asked.find(nLink);
         if (line[0] != '~' || it == asked.end() || line.rfind(std::string("~") + it->second->pszMnemonic, 0) != 0 ||
-            std::string("CC RC PF PX KD").find(it->second->pszMnemonic) != std::string::npos)
+            std::string("CC RC PF PX KD PB").find(it->second->pszMnemonic) != std::string::npos)
             continue;
         auto itError = s_errorField.find(it->second->pszMnemonic);
         const int nError = itError == s_errorField.end() ? 0 : itError->second;
@@ -301,6 +303,11 @@ TEST(Accounts, ReportsEchoTheirRequestAndCarryTheFieldsTheReadersRead)
     const CServerMessage quote(s.Lines("~RC|")[0].c_str(), 1);
     EXPECT_EQ(0, quote.GetLong(0));
     EXPECT_GT(quote.GetDouble(8, 0), 300.0) << "a dinar buys more than three dollars";
+    const std::vector<std::string> conversions = s.Lines("~PB|");
+    ASSERT_EQ(3u, conversions.size());
+    EXPECT_EQ(0, CServerMessage(conversions[0].c_str(), 1).GetLong(0)) << "thirty dinars changed to dollars";
+    EXPECT_EQ(428, CServerMessage(conversions[1].c_str(), 1).GetLong(0)) << "more dollars than the account holds";
+    EXPECT_EQ(461, CServerMessage(conversions[2].c_str(), 1).GetLong(0)) << "no amount";
 }
 
 }  // namespace

@@ -129,6 +129,7 @@ const struct Reader {
     {"PX", 14, 0, {}},
     {"CC", 7, 0, {}},
     {"RC", 14, 0, {}},
+    {"PB", 1, 0, {}},
     {"KD", 34, 0, {{false, 4, FORM_DATE}, {false, 32, FORM_DATE}}},
 };
 
