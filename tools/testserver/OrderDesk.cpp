@@ -2,7 +2,7 @@
 #include <cstdlib>
 
 static const COrderForm s_forms[] = {
-    //                          board side sym qty type price stop dur till order pass
+    //                          board side sym qty type price stop dur till order pass months
     {"KV", ORDER_CHECK, true,         4,  5,  6,  7,  8,  9, 10, 11, 13, -1, -1},
     {"KR", ORDER_SEND, true,          4,  5,  6,  7,  8,  9, 10, 11, 13, -1, 14},
     {"KJ", ORDER_CHECK_MODIFY, true, -1,  7,  8,  9, 10, 11, 12, 13, 15,  6, -1},
@@ -15,6 +15,8 @@ static const COrderForm s_forms[] = {
     {"OW", ORDER_CHECK_MODIFY, false, -1, 2,  3,  4,  5,  6,  7,  8, 10, 11, -1},
     {"OM", ORDER_MODIFY, false,      -1,  2,  3,  4,  5,  6,  7,  8, 10, 11, 12},
     {"OC", ORDER_CANCEL, false,      -1, -1, -1, -1, -1, -1, -1, -1, -1,  2,  3},
+    {"KU", ORDER_CHECK_FORWARD, true, -1, 4,  5,  6, -1, 10, -1, -1, -1, -1, -1, 9},
+    {"KA", ORDER_SEND_FORWARD, true, -1,  4,  5,  6, -1, 10, -1, -1, -1, -1, 11, 9},
 };
 
 const COrderForm* FindOrderForm(const std::string& strMnemonic)
@@ -62,11 +64,21 @@ int ActOnOrder(CSimulator& sim, const COrderForm& form, const std::vector<std::s
     const std::string strTill = At(fields, form.nGoodTill);
     req.nGoodTill = strTill.size() == 8 ? atoi(strTill.c_str()) : CSimClock::FromServerDate(strTill);
     const int64_t nOrder = atoll(At(fields, form.nOrder).c_str());
+    CSimForwardRequest fwd;
+    fwd.strUser = req.strUser;
+    fwd.strPassword = req.strPassword;
+    fwd.nStock = atoi(req.strSymbol.c_str());
+    fwd.nMonths = atoi(At(fields, form.nMonths).c_str());
+    fwd.nSide = req.nSide;
+    fwd.nQty = req.nQty;
+    fwd.dPrice = req.dPrice;
 
     CSimRecord out;
     std::string strInsert;
     int nResult = 0;
     switch (form.nAction) {
+    case ORDER_CHECK_FORWARD: nResult = sim.CheckForward(fwd, &out, &strInsert); break;
+    case ORDER_SEND_FORWARD: nResult = sim.PlaceForward(fwd, &out, &strInsert); break;
     case ORDER_CHECK: nResult = sim.CheckOrder(req, &out, &strInsert); break;
     case ORDER_SEND: nResult = sim.SendOrder(req, &out, &strInsert); break;
     case ORDER_CHECK_MODIFY: nResult = sim.CheckModify(nOrder, req, &out, &strInsert); break;
@@ -83,13 +95,33 @@ int ActOnOrder(CSimulator& sim, const COrderForm& form, const std::vector<std::s
     return nResult;
 }
 
-int ActOnConversion(CSimulator& sim, const std::vector<std::string>& fields, const CRecord& user, CRecord& rec)
+static const CConversionForm s_conversions[] = {
+    //                 amount from to execute
+    {"RC",             4,    5,   6,  8, nullptr, nullptr},
+    {"PB",             4,   -1,  -1, -1, "USD", "KWD"},
+    {"PB",             5,   -1,  -1, -1, "KWD", "USD"},
+};
+
+const CConversionForm* FindConversionForm(const std::string& strMnemonic, const std::vector<std::string>& fields)
+{
+    const CConversionForm* pFound = nullptr;
+    for (const CConversionForm& form : s_conversions)
+        if (strMnemonic == form.pszMnemonic && (!pFound || At(fields, pFound->nAmount).empty()))
+            pFound = &form;
+    return pFound;
+}
+
+int ActOnConversion(CSimulator& sim, const CConversionForm& form, const std::vector<std::string>& fields, const CRecord& user,
+                    CRecord& rec)
 {
     auto it = user.find("user");
+    const std::string strFrom = form.nFrom >= 0 ? At(fields, form.nFrom) : form.pszFrom;
+    const std::string strTo = form.nTo >= 0 ? At(fields, form.nTo) : form.pszTo;
+    const bool bExecute = form.nExecute < 0 || At(fields, form.nExecute) == "1";
     CSimRecord out;
     std::string strInsert;
-    const int nResult = sim.ConvertCash(it == user.end() ? std::string() : it->second, At(fields, 5), At(fields, 6),
-                                        atof(At(fields, 4).c_str()), At(fields, 8) == "1", &out, &strInsert);
+    const int nResult = sim.ConvertCash(it == user.end() ? std::string() : it->second, strFrom, strTo,
+                                        atof(At(fields, form.nAmount).c_str()), bExecute, &out, &strInsert);
     rec = out;
     rec["insert"] = strInsert;
     return nResult;

@@ -7,7 +7,7 @@
 #include "tools/testserver/Records.h"
 #include "tools/testserver/model/Simulator.h"
 
-enum { ORDER_CHECK, ORDER_SEND, ORDER_CHECK_MODIFY, ORDER_MODIFY, ORDER_CANCEL };
+enum { ORDER_CHECK, ORDER_SEND, ORDER_CHECK_MODIFY, ORDER_MODIFY, ORDER_CANCEL, ORDER_CHECK_FORWARD, ORDER_SEND_FORWARD };
 
 // The request field of each value; -1 where the request has none.
 struct COrderForm
@@ -16,6 +16,7 @@ struct COrderForm
     int nAction;
     bool bKse;
     int nBoard, nSide, nSymbol, nQty, nType, nPrice, nStop, nDuration, nGoodTill, nOrder, nPassword;
+    int nMonths = -1;               // forward orders: the series' months
 };
 
 const COrderForm* FindOrderForm(const std::string& strMnemonic);
@@ -25,6 +26,18 @@ const COrderForm* FindOrderForm(const std::string& strMnemonic);
 // and "board" (1, the KSE regular board).
 int ActOnOrder(CSimulator& sim, const COrderForm& form, const std::vector<std::string>& fields, const CRecord& user,
                CRecord& rec);
-// A cash conversion ("RC": 4 the amount, 5 and 6 the currencies, 8 "1" to make it, else a
-// quote): the refusal code, and the model's conversion record with "insert" in rec.
-int ActOnConversion(CSimulator& sim, const std::vector<std::string>& fields, const CRecord& user, CRecord& rec);
+// The cash conversions: where each takes the amount, the currencies (a field, else fixed) and
+// whether it is made or only quoted. "PB" has a row per direction, told by the amount's field.
+struct CConversionForm
+{
+    const char* pszMnemonic;
+    int nAmount, nFrom, nTo, nExecute;      // nExecute -1: always made
+    const char *pszFrom, *pszTo;            // fixed currencies, where nFrom / nTo are -1
+};
+
+// The form of the request: the first row of its mnemonic whose amount field is not empty, else
+// its last row (whose empty amount the model refuses); nullptr for other requests.
+const CConversionForm* FindConversionForm(const std::string& strMnemonic, const std::vector<std::string>& fields);
+// The refusal code, and the model's conversion record with "insert" in rec.
+int ActOnConversion(CSimulator& sim, const CConversionForm& form, const std::vector<std::string>& fields, const CRecord& user,
+                    CRecord& rec);

@@ -68,7 +68,8 @@ bool CServer::Load()
     UpdateClock();
     // The shapes of each event type, by the names of the "live" key.
     static const char* const s_events[SIM_EVENT_TYPES] = {"quote", "book", "oddlot", "trade", "index", "ticker",
-        "forward", "news", "minute", "order", "fill", "holding", "cash", "transaction", "margin"};
+        "forward", "forward_trade", "news", "minute", "order", "fill", "holding", "cash", "transaction", "margin",
+        "contract"};
     for (const CShape& shape : m_shapes.All()) {
         if (shape.strLive.empty())
             continue;

@@ -97,9 +97,9 @@ void CSession::OnLine(const std::string& line, double dNow)
         ctx.pRecord = &result;
         Reply(strMnemonic, ctx, dNow);
         m_shared.fnPushPending(dNow);
-    } else if (strMnemonic == "RC" && m_pUser) {
+    } else if (const CConversionForm* pConversion = m_pUser ? FindConversionForm(strMnemonic, fields) : nullptr) {
         CRecord result;
-        ctx.nError = ActOnConversion(m_shared.sim, fields, m_user, result);
+        ctx.nError = ActOnConversion(m_shared.sim, *pConversion, fields, m_user, result);
         ctx.pRecord = &result;
         Reply(strMnemonic, ctx, dNow);
         m_shared.fnPushPending(dNow);

@@ -113,7 +113,6 @@ TEST(OrderLife, PlacedFilledRestingModifiedCancelledAndTheAccountAddsUp)
     EXPECT_EQ(105, s.Ask("KR", strOrder + "wrong").GetLong(0));
     EXPECT_EQ(2, s.Ask("KV", "||1002|10020|2|1|101|50|0|" + std::string(szAsk) + "||0|||").GetLong(4))
         << "the odd-lot ticket's board comes back";
-    EXPECT_EQ(500, s.Ask("KU", "||1002|10020|1|101|1000|0|1|1|850.0").GetLong(0)) << "no forward orders";
 
     // Placed: the offer's quantity trades at once, the rest waits at the limit.
     const CServerMessage placed = s.Ask("KR", strOrder + "secret");
@@ -197,6 +196,53 @@ TEST(OrderLife, UsOrdersCarryTheirResultWhereTheUsReadersReadIt)
     EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
 }
 
+// A forward order: checked at the series' quote, refused for a wrong password or a series the
+// stock does not have, placed as a contract at once that the contract list, its live line and
+// the forward board's trade line all show.
+TEST(OrderLife, AForwardOrderOpensAContract)
+{
+    Trader s;
+    ASSERT_TRUE(s.Start({"--rate", "2000"}));
+    ASSERT_TRUE(s.Handshake());
+    s.Request("UL", "trader|secret|");
+    s.Ask("FQ", "");
+    const std::string strOrder = "||1002|10020|1|101|1000|0|3|1|850.0";
+    const CServerMessage check = s.Ask("KU", strOrder);
+    ASSERT_EQ(0, check.GetLong(0)) << Joined(s.lines);
+    EXPECT_EQ(101, check.GetLong(5));
+    EXPECT_EQ(1000, check.GetLong(6));
+    EXPECT_DOUBLE_EQ(850.0, check.GetDouble(23, 0));
+    EXPECT_DOUBLE_EQ(850.0, check.GetDouble(24, 0)) << "a thousand shares at 850 fils";
+    EXPECT_GT(check.GetDouble(12, 0), 0.0) << "a commission";
+    EXPECT_EQ(652, s.Ask("KU", "||1002|10020|1|101|1000|0|3|12|850.0").GetLong(0)) << "no twelve-month series";
+    EXPECT_EQ(442, s.Ask("KU", "||1002|10020|1|101|0|0|3|1|850.0").GetLong(0));
+    EXPECT_EQ(105, s.Ask("KA", strOrder + "|wrong").GetLong(0));
+
+    const CServerMessage placed = s.Ask("KA", strOrder + "|secret");
+    ASSERT_EQ(0, placed.GetLong(0)) << Joined(s.lines);
+    EXPECT_STREQ("10020", placed.GetFieldText(3));
+    EXPECT_DOUBLE_EQ(850.0, placed.GetDouble(10, 0));
+    const std::string strContract = placed.GetFieldText(13);
+    ASSERT_FALSE(strContract.empty());
+    s.client.ReadUntil("~FM|", 2000, &s.lines);
+    bool bUpdate = false, bTrade = false;
+    for (const std::string& line : s.lines) {
+        const CServerMessage msg(line.c_str(), 1);
+        bUpdate = bUpdate || (line.rfind("~CU|", 0) == 0 && strContract == msg.GetFieldText(2) && msg.GetLong(6) == 1000);
+        bTrade = bTrade || (line.rfind("~FM|", 0) == 0 && msg.GetLong(3) == 101 && msg.GetLong(6) == 1000);
+    }
+    EXPECT_TRUE(bUpdate) << "the contract's live line";
+    EXPECT_TRUE(bTrade) << "the forward board's trade";
+    s.Ask("KN", "||1002|10020|0|0|1000000|0|2|");
+    s.client.ReadUntil("~EN|", 2000, &s.lines);
+    const std::vector<std::string> rows = s.RowsOf("~KN|");
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(strContract, CServerMessage(rows.back().c_str(), 1).GetFieldText(2));
+    EXPECT_EQ(500, s.Ask("KL", "||1002|10020|2|261207|" + strContract).GetLong(0)) << "no actions on contracts";
+    s.checker.Check(s.lines);
+    EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
+}
+
 // The account requests with their bodies as the terminal builds them (the demo viewer's account).
 const struct AccountRequest { const char *pszMnemonic, *pszBody; } s_accountRequests[] = {
     {"OS", "1001|10010|0|0|1000000|0||2"}, {"KS", "||1001|10010|0|0|0|1000000|0||2"}, {"KB", "||1001|10010|0|0|1000000|0||2"},
@@ -207,6 +253,8 @@ const struct AccountRequest { const char *pszMnemonic, *pszBody; } s_accountRequ
     {"KN", "||1001|10010|0|0|1000000|0|2|"}, {"MD", "||1001|10010"}, {"ML", "||1001|10010|1"}, {"LM", "||1001|10010|2"},
     {"PF", "1001|10010|261101|261207"}, {"PK", "||1001|10010|261101|261207"}, {"PX", "1001|10010|261101|261207|KWD"},
     {"CC", "||1001|10010"}, {"RC", "||1001|10010|100.000000|KWD|USD|0.000000|0"}, {"KD", "||1001|10010|261207|1"},
+    {"PB", "||1001|10010||30.000|0.3010000|0.3070000"}, {"PB", "||1001|10010|99999999.00||0.3010000|0.3070000"},
+    {"PB", "||1001|10010|||0.3010000|0.3070000"},
 };
 
 TEST(Accounts, ReportsEchoTheirRequestAndCarryTheFieldsTheReadersRead)
@@ -230,7 +278,7 @@ TEST(Accounts, ReportsEchoTheirRequestAndCarryTheFieldsTheReadersRead)
         const long nLink = atol(line.substr(line.find('|') + 1).c_str());
         auto it = asked.find(nLink);
         if (line[0] != '~' || it == asked.end() || line.rfind(std::string("~") + it->second->pszMnemonic, 0) != 0 ||
-            std::string("CC RC PF PX KD").find(it->second->pszMnemonic) != std::string::npos)
+            std::string("CC RC PF PX KD PB").find(it->second->pszMnemonic) != std::string::npos)
             continue;
         auto itError = s_errorField.find(it->second->pszMnemonic);
         const int nError = itError == s_errorField.end() ? 0 : itError->second;
@@ -255,6 +303,11 @@ TEST(Accounts, ReportsEchoTheirRequestAndCarryTheFieldsTheReadersRead)
     const CServerMessage quote(s.Lines("~RC|")[0].c_str(), 1);
     EXPECT_EQ(0, quote.GetLong(0));
     EXPECT_GT(quote.GetDouble(8, 0), 300.0) << "a dinar buys more than three dollars";
+    const std::vector<std::string> conversions = s.Lines("~PB|");
+    ASSERT_EQ(3u, conversions.size());
+    EXPECT_EQ(0, CServerMessage(conversions[0].c_str(), 1).GetLong(0)) << "thirty dinars changed to dollars";
+    EXPECT_EQ(428, CServerMessage(conversions[1].c_str(), 1).GetLong(0)) << "more dollars than the account holds";
+    EXPECT_EQ(461, CServerMessage(conversions[2].c_str(), 1).GetLong(0)) << "no amount";
 }
 
 }  // namespace

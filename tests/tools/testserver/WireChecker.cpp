@@ -75,6 +75,7 @@ const struct Reader {
     {"CE", 6, 22, {{true, 7, FORM_DATE}, {true, 14, FORM_DATETIME}}},
     {"GL", 1, 7, {}},
     {"FE", 1, 0, {}},
+    {"FM", 9, 0, {}},
     {"SF", 7, 3, {{false, 3, FORM_DATE}}},
     {"SI", 7, 2, {{false, 3, FORM_DATE}}},
     // An account's live lines.
@@ -96,6 +97,8 @@ const struct Reader {
     {"OR", 17, 0, {}},
     {"OM", 17, 0, {}},
     {"OC", 5, 0, {}},
+    {"KU", 25, 0, {}},
+    {"KA", 14, 0, {}},
     // Account reports and their live lines.
     {"OS", 9, 28, {{true, 1, FORM_DATETIME}}},
     {"KS", 11, 26, {{true, 1, FORM_DATETIME}}},
@@ -115,7 +118,8 @@ const struct Reader {
     {"TK", 10, 17, {{true, 1, FORM_DATE}}},
     {"NR", 17, 0, {{false, 1, FORM_DATE}}},
     {"NK", 17, 0, {{false, 1, FORM_DATE}}},
-    {"KN", 10, 13, {{true, 7, FORM_DATE}, {true, 8, FORM_DATE}}},
+    {"KN", 10, 15, {{true, 0, FORM_DATE}, {true, 1, FORM_DATE}}},
+    {"CU", 15, 0, {{false, 0, FORM_DATE}, {false, 1, FORM_DATE}}},
     {"MD", 4, 11, {}},
     {"MN", 11, 0, {}},
     {"ML", 4, 4, {}},
@@ -125,6 +129,7 @@ const struct Reader {
     {"PX", 14, 0, {}},
     {"CC", 7, 0, {}},
     {"RC", 14, 0, {}},
+    {"PB", 1, 0, {}},
     {"KD", 34, 0, {{false, 4, FORM_DATE}, {false, 32, FORM_DATE}}},
 };
 

@@ -1,5 +1,6 @@
 #include "tools/testserver/model/SimAccounts.h"
 #include <algorithm>
+#include "tools/testserver/model/SimOrders.h"
 #include <cstdlib>
 
 static const int TXN_BUY = 1, TXN_SELL = 2, TXN_DEPOSIT = 3, TXN_CONVERSION = 5;
@@ -361,30 +362,106 @@ std::vector<CSimRecord> CSimAccounts::GetRealized(const CSimAccount& account, in
 std::vector<CSimRecord> CSimAccounts::GetForwardContracts(const CSimAccount& account) const
 {
     std::vector<CSimRecord> rows;
-    for (const CSimAccount::Forward& fwd : account.forwards) {
-        double dCurrent = fwd.dPrice;
-        for (const CSimRecord& quote : m_pMarket->GetForwards())
-            if (atoi(GetField(quote, "stock").c_str()) == fwd.nStock && atoi(GetField(quote, "series").c_str()) == fwd.nSeries)
-                dCurrent = GetDouble(quote, "price");
-        const double dQty = static_cast<double>(fwd.nQty);
-        const double dProfit = (dCurrent - fwd.dPrice) * dQty / 1000.0 * (fwd.nSide == 1 ? 1 : -1);
-        CSimRecord rec;
-        SetField(rec, "contract_no", int64_t{fwd.nNo});
-        SetField(rec, "account", int64_t{account.nAccount});
-        SetField(rec, "stock", int64_t{fwd.nStock});
-        SetField(rec, "series", int64_t{fwd.nSeries});
-        SetField(rec, "side", int64_t{fwd.nSide});
-        SetField(rec, "quantity", fwd.nQty);
-        SetField(rec, "price", FormatDouble(fwd.dPrice, 3));
-        SetField(rec, "open_date", CSimClock::ServerDate(fwd.nOpenDate));
-        SetField(rec, "maturity", CSimClock::ServerDate(fwd.nMaturity));
-        SetField(rec, "current", FormatDouble(dCurrent, 3));
-        SetField(rec, "value", Amount(dCurrent * dQty / 1000.0));
-        SetField(rec, "profit", Amount(dProfit));
-        SetField(rec, "status", int64_t{1});
-        rows.push_back(std::move(rec));
-    }
+    for (const CSimAccount::Forward& fwd : account.forwards)
+        rows.push_back(ContractRecord(account, fwd));
     return rows;
+}
+
+CSimRecord CSimAccounts::ContractRecord(const CSimAccount& account, const CSimAccount::Forward& fwd) const
+{
+    double dCurrent = fwd.dPrice;
+    for (const CSimRecord& quote : m_pMarket->GetForwards())
+        if (atoi(GetField(quote, "stock").c_str()) == fwd.nStock && atoi(GetField(quote, "series").c_str()) == fwd.nSeries)
+            dCurrent = GetDouble(quote, "price");
+    const double dQty = static_cast<double>(fwd.nQty);
+    const double dProfit = (dCurrent - fwd.dPrice) * dQty / 1000.0 * (fwd.nSide == 1 ? 1 : -1);
+    CSimRecord rec;
+    SetField(rec, "contract_no", int64_t{fwd.nNo});
+    SetField(rec, "account", int64_t{account.nAccount});
+    SetField(rec, "stock", int64_t{fwd.nStock});
+    SetField(rec, "series", int64_t{fwd.nSeries});
+    SetField(rec, "side", int64_t{fwd.nSide});
+    SetField(rec, "quantity", fwd.nQty);
+    SetField(rec, "price", FormatDouble(fwd.dPrice, 3));
+    SetField(rec, "open_date", CSimClock::ServerDate(fwd.nOpenDate));
+    SetField(rec, "maturity", CSimClock::ServerDate(fwd.nMaturity));
+    SetField(rec, "current", FormatDouble(dCurrent, 3));
+    SetField(rec, "value", Amount(dCurrent * dQty / 1000.0));
+    SetField(rec, "profit", Amount(dProfit));
+    SetField(rec, "status", int64_t{1});
+    SetField(rec, "actions", int64_t{0});
+    return rec;
+}
+
+int CSimAccounts::CheckForward(const CSimForwardRequest& req, CSimRecord* pReview, std::string* pstrInsert) const
+{
+    if (!Find(req.strUser))
+        return SIM_ERR_ACCOUNT;
+    const std::vector<CSimRecord> quotes = m_pMarket->GetForwards();
+    const CSimRecord* pSeries = nullptr;
+    for (const CSimRecord& quote : quotes)
+        if (atoi(GetField(quote, "stock").c_str()) == req.nStock && atoi(GetField(quote, "months").c_str()) == req.nMonths)
+            pSeries = &quote;
+    const CSimInstrument* pInst = m_pMarket->Find(SIM_MARKET_KSE, std::to_string(req.nStock));
+    if (!pSeries || !pInst) {
+        *pstrInsert = std::to_string(req.nStock);
+        return SIM_ERR_SYMBOL;
+    }
+    if (req.nQty <= 0) {
+        *pstrInsert = "1";
+        return SIM_ERR_QUANTITY;
+    }
+    const double dPrice = req.dPrice > 0 ? req.dPrice : GetDouble(*pSeries, req.nSide == SIM_SIDE_BUY ? "ask" : "bid");
+    const double dValue = dPrice * static_cast<double>(req.nQty) / 1000.0;
+    const CSimMarketInfo& market = *pInst->pMarket;
+    const double dCommission = std::max(market.dMinCommission, dValue * market.dCommission);
+    const double dExchange = dValue * market.dExchangeFee, dClearing = dValue * market.dClearingFee;
+    const double dCharges = dCommission + dExchange + dClearing;
+    CSimClock maturity;
+    maturity.Set(m_pClock->GetDate(), 0);
+    maturity.Advance(int64_t{30} * 86400000 * req.nMonths);
+    CSimRecord& rec = *pReview;
+    rec.clear();
+    SetField(rec, "stock", int64_t{req.nStock});
+    SetField(rec, "series", GetField(*pSeries, "series"));
+    SetField(rec, "months", int64_t{req.nMonths});
+    SetField(rec, "side", int64_t{req.nSide});
+    SetField(rec, "quantity", req.nQty);
+    SetField(rec, "price", FormatDouble(dPrice, 3));
+    SetField(rec, "maturity", CSimClock::ServerDate(maturity.GetDate()));
+    SetField(rec, "value", Amount(dValue));
+    SetField(rec, "commission", Amount(dCommission));
+    SetField(rec, "exchange_fee", Amount(dExchange));
+    SetField(rec, "clearing_fee", Amount(dClearing));
+    SetField(rec, "total", Amount(req.nSide == SIM_SIDE_BUY ? dValue + dCharges : dValue - dCharges));
+    SetField(rec, "margin", FormatDouble(0, 2));
+    return 0;
+}
+
+int CSimAccounts::PlaceForward(const CSimForwardRequest& req, ISimEventSink& sink, CSimRecord* pContract,
+                               std::string* pstrInsert)
+{
+    CSimAccount* pAccount = Find(req.strUser);
+    if (!pAccount)
+        return SIM_ERR_ACCOUNT;
+    if (!CheckPassword(*pAccount, req.strPassword))
+        return SIM_ERR_PASSWORD;
+    CSimRecord review;
+    const int nResult = CheckForward(req, &review, pstrInsert);
+    if (nResult)
+        return nResult;
+    CSimAccount::Forward fwd{static_cast<int>(pAccount->forwards.size()) + 1, req.nStock, atoi(GetField(review, "series").c_str()),
+                             req.nSide, req.nQty, GetDouble(review, "price"), m_pClock->GetDate(),
+                             CSimClock::FromServerDate(GetField(review, "maturity"))};
+    pAccount->forwards.push_back(fwd);
+    *pContract = ContractRecord(*pAccount, fwd);
+    for (const char* pszName : {"months", "commission", "exchange_fee", "clearing_fee", "total", "margin"})
+        SetField(*pContract, pszName, GetField(review, pszName));
+    sink.OnSimEvent(SIM_CONTRACT, SIM_MARKET_KSE, pAccount->strUser, *pContract);
+    CSimRecord trade = review;
+    SetField(trade, "value", Amount(static_cast<double>(fwd.nQty) * fwd.dPrice / 1000.0));
+    sink.OnSimEvent(SIM_FORWARD_TRADE, SIM_MARKET_KSE, std::string(), trade);
+    return 0;
 }
 
 CSimRecord CSimAccounts::GetMargin(const CSimAccount& account) const

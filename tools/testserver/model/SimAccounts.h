@@ -66,6 +66,20 @@
 // | open_date, maturity | server dates |
 // | current, value, profit | the series' forward price now, its value and the profit, KWD |
 // | status | 1 open |
+// | actions | the mask of actions the server takes on it: 0, it takes none |
+//
+// forward review (CheckForward; PlaceForward adds contract_no and open_date)
+// | name | value |
+// |---|---|
+// | stock, series, months, side, quantity | side 1 buy, 2 sell |
+// | price | the price asked, else the series' ask for a buy, its bid for a sale; fils |
+// | maturity | server date, the months after today |
+// | value, commission, exchange_fee, clearing_fee, total, margin | KWD; total: value plus charges for a buy, minus for a sale |
+//
+// forward trade (SIM_FORWARD_TRADE, to every session)
+// | name | value |
+// |---|---|
+// | stock, series, months, side, quantity, price, value | as the contract opened |
 //
 // margin (SIM_MARGIN, GetMargin), in KWD
 // | name | value |
@@ -118,6 +132,15 @@ struct CSimAccount
 
 enum { SIM_ERR_CONVERT = 461, SIM_ERR_CONVERT_CASH = 428 };
 
+// An order on the KSE forward board, taken at once against the series' quote.
+struct CSimForwardRequest
+{
+    std::string strUser, strPassword;
+    int nStock = 0, nMonths = 0, nSide = 1;
+    int64_t nQty = 0;
+    double dPrice = 0;              // fils; 0 takes the series' quote
+};
+
 class CSimAccounts
 {
 public:
@@ -165,7 +188,15 @@ public:
                     ISimEventSink& sink, CSimRecord* pQuote, std::string* pstrInsert);
     double ToKwd(const std::string& strCurrency, double dAmount) const;
 
+    // Forward orders. Refusals: 652 (insert: the stock) when the stock has no series of those
+    // months, 442 (insert: 1) for no quantity; the order also checks the trading password
+    // (105). A placed order opens a contract at once: its contract and forward trade lines go
+    // to the sink.
+    int CheckForward(const CSimForwardRequest& req, CSimRecord* pReview, std::string* pstrInsert) const;
+    int PlaceForward(const CSimForwardRequest& req, ISimEventSink& sink, CSimRecord* pContract, std::string* pstrInsert);
+
 private:
+    CSimRecord ContractRecord(const CSimAccount& account, const CSimAccount::Forward& fwd) const;
     CSimHolding& HoldingOf(CSimAccount& account, int nMarket, const std::string& strSymbol);
     CSimRecord CashRecord(const CSimAccount& account, const std::string& strCurrency) const;
     CSimRecord HoldingRecord(const CSimAccount& account, const CSimHolding& holding) const;

@@ -15,6 +15,7 @@ enum ESimEvent
     SIM_INDEX,          // a KSE index moved: IX
     SIM_TICKER,         // a trade of a stock that runs in the scrolling ticker
     SIM_FORWARD,        // a forward series' prices moved with its stock: FW
+    SIM_FORWARD_TRADE,  // a contract was traded on the forward board: FM
     SIM_NEWS,           // a story came out: NI; BW
     SIM_MINUTE,         // the simulated clock entered a new minute: TI
     SIM_ORDER,          // one of the user's orders changed: NS; NO
@@ -23,6 +24,7 @@ enum ESimEvent
     SIM_CASH,           // a cash line of the user changed: the cash line of IU
     SIM_TRANSACTION,    // a line joined the user's history: NK; NR
     SIM_MARGIN,         // the user's margin figures after a trade or conversion: MN
+    SIM_CONTRACT,       // a forward contract of the user opened or changed: CU
     SIM_EVENT_TYPES
 };
 
@@ -30,7 +32,7 @@ struct CSimEvent
 {
     int nType = SIM_MINUTE;
     int nMarket = 0;                    // market code of the line; 0 for the clock
-    std::string strUser;                // the account's user for SIM_ORDER to SIM_MARGIN, else ""
+    std::string strUser;                // the account's user for SIM_ORDER to SIM_CONTRACT, else ""
     const CSimRecord* pRecord = nullptr;
 };
 

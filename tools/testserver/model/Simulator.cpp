@@ -130,3 +130,9 @@ int CSimulator::ConvertCash(const std::string& strUser, const std::string& strFr
     Detach();
     return m_accounts.ConvertCash(*pAccount, strFrom, strTo, dAmount, bExecute, *this, pQuote, pstrInsert);
 }
+
+int CSimulator::PlaceForward(const CSimForwardRequest& req, CSimRecord* pContract, std::string* pstrInsert)
+{
+    Detach();
+    return m_accounts.PlaceForward(req, *this, pContract, pstrInsert);
+}

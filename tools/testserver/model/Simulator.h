@@ -54,6 +54,13 @@ public:
     int CancelOrder(const std::string& strUser, const std::string& strPassword, int64_t nOrderNo, CSimRecord* pOrder,
                     std::string* pstrInsert);
 
+    // Forward orders (SimAccounts.h): 0 or a refusal code with its insert.
+    int CheckForward(const CSimForwardRequest& req, CSimRecord* pReview, std::string* pstrInsert) const
+    {
+        return m_accounts.CheckForward(req, pReview, pstrInsert);
+    }
+    int PlaceForward(const CSimForwardRequest& req, CSimRecord* pContract, std::string* pstrInsert);
+
     // Cash conversion between currencies of the user's account (SimAccounts.h).
     int ConvertCash(const std::string& strUser, const std::string& strFrom, const std::string& strTo, double dAmount,
                     bool bExecute, CSimRecord* pQuote, std::string* pstrInsert);

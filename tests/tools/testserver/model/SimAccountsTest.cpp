@@ -183,3 +183,55 @@ TEST(SimAccounts, ConversionQuotesThenMovesCashAtTheListedRate)
                 Num(perf, "closing_value"), 0.01);
     EXPECT_EQ("KWD", GetField(perf, "currency"));
 }
+
+TEST(SimAccounts, AForwardOrderOpensAContractAtTheSeriesQuote)
+{
+    CSimulator sim;
+    ASSERT_TRUE(StartTestSimulator(sim, 24));
+    sim.Login("trader", "secret");
+    const CSimAccount& account = *sim.Accounts().Find("trader");
+    CSimForwardRequest req;
+    req.strUser = "trader";
+    req.strPassword = "secret";
+    req.nStock = 107;
+    req.nMonths = 3;
+    req.nSide = 2;
+    req.nQty = 1000;
+    const std::vector<CSimRecord> quotes = sim.Market().GetForwards();
+    const CSimRecord* pSeries = nullptr;
+    for (const CSimRecord& quote : quotes)
+        if (GetField(quote, "stock") == "107" && GetField(quote, "months") == "3")
+            pSeries = &quote;
+    ASSERT_NE(nullptr, pSeries);
+    const double dBid = Num(*pSeries, "bid");
+    const size_t nBefore = account.forwards.size();
+
+    // Refusals open nothing.
+    CSimRecord contract;
+    std::string strInsert;
+    req.strPassword = "wrong";
+    EXPECT_EQ(SIM_ERR_PASSWORD, sim.PlaceForward(req, &contract, &strInsert));
+    req.strPassword = "secret";
+    req.nMonths = 6;
+    EXPECT_EQ(SIM_ERR_SYMBOL, sim.PlaceForward(req, &contract, &strInsert));
+    EXPECT_EQ("107", strInsert);
+    req.nMonths = 3;
+    EXPECT_EQ(nBefore, account.forwards.size());
+    EXPECT_EQ(0u, sim.GetPendingCount());
+
+    // A sale without a price takes the series' bid; the contract matures three periods on.
+    CSimRecord review;
+    ASSERT_EQ(0, sim.CheckForward(req, &review, &strInsert));
+    EXPECT_DOUBLE_EQ(dBid, Num(review, "price"));
+    EXPECT_NEAR(dBid, Num(review, "value"), 0.001) << "a thousand shares, fils to dinars";
+    EXPECT_LT(Num(review, "total"), Num(review, "value")) << "a sale's charges come off its value";
+    ASSERT_EQ(0, sim.PlaceForward(req, &contract, &strInsert));
+    ASSERT_EQ(nBefore + 1, account.forwards.size());
+    EXPECT_EQ(std::to_string(nBefore + 1), GetField(contract, "contract_no"));
+    EXPECT_EQ(GetField(review, "maturity"), GetField(contract, "maturity"));
+    std::vector<int> types;
+    while (sim.GetPendingCount() > 0)
+        types.push_back(sim.Next()->nType);
+    EXPECT_EQ((std::vector<int>{SIM_CONTRACT, SIM_FORWARD_TRADE}), types);
+    EXPECT_EQ(nBefore + 1, sim.Accounts().GetForwardContracts(account).size());
+}
