@@ -1,9 +1,5 @@
 #include "LinkSessionSupport.h"
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <chrono>
 #include <cstdio>
@@ -19,52 +15,14 @@ bool CTestServer::Start(const std::vector<std::string>& options)
     if (!mkdtemp(szDir))
         return false;
     m_strLog = std::string(szDir) + "/server.log";
-    std::vector<std::string> args = {TB_BINARY_DIR "/tools/testserver/testserver", "--port", "0", "--run-time", "60",
-                                     "--idle-time", "20", "--log", m_strLog};
+    std::vector<std::string> args = {"--run-time", "60", "--idle-time", "20", "--log", m_strLog};
     args.insert(args.end(), options.begin(), options.end());
-    int fds[2];
-    if (pipe(fds) != 0)
-        return false;
-    m_pid = fork();
-    if (m_pid == 0) {
-        dup2(fds[1], STDOUT_FILENO);
-        close(fds[0]);
-        close(fds[1]);
-        std::vector<char*> argv;
-        for (std::string& arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    close(fds[1]);
-    std::string text;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (text.find('\n') == std::string::npos && std::chrono::steady_clock::now() < end) {
-        pollfd p{fds[0], POLLIN, 0};
-        if (poll(&p, 1, 100) <= 0)
-            continue;
-        char buf[64];
-        const ssize_t n = read(fds[0], buf, sizeof buf);
-        if (n <= 0)
-            break;
-        text.append(buf, static_cast<size_t>(n));
-    }
-    close(fds[0]);
-    if (sscanf(text.c_str(), "PORT %d", &m_nPort) != 1) {
-        Stop();
-        return false;
-    }
-    return true;
+    return m_process.Start(TB_BINARY_DIR "/tools/testserver/testserver", args);
 }
 
 void CTestServer::Stop()
 {
-    if (m_pid > 0) {
-        kill(m_pid, SIGTERM);
-        waitpid(m_pid, nullptr, 0);
-    }
-    m_pid = -1;
+    m_process.Stop();
 }
 
 std::vector<std::string> CTestServer::Log() const

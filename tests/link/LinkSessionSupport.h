@@ -8,6 +8,7 @@
 #include <vector>
 #include <sys/types.h>
 #include "link/AppServices.h"
+#include "tools/testserver/client/SimClient.h"
 #include "link/CommLink.h"
 #include "link/MarketServices.h"
 #include "link/RefDataServices.h"
@@ -25,13 +26,12 @@ public:
     // its own); false when it did not announce its port within ten seconds.
     bool Start(const std::vector<std::string>& options = {});
     void Stop();
-    int Port() const { return m_nPort; }
+    int Port() const { return m_process.Port(); }
     // The lines the server received ("< ...") and sent ("> ..."), in order.
     std::vector<std::string> Log() const;
     std::vector<std::string> Received() const;
 private:
-    pid_t m_pid = -1;
-    int m_nPort = 0;
+    CSimServerProcess m_process;
     std::string m_strLog;
 };
 
