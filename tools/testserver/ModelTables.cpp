@@ -174,6 +174,26 @@ std::vector<CRecord> CModelTables::Make(const std::string& strKind, const std::v
     return out;
 }
 
+// The conversion form's one line: the dollar and dinar balances, and the two rates it converts
+// at, dollars to dinars at the bid and dinars to dollars at the ask.
+CRecord CModelTables::ConversionForm(const std::vector<CSimRecord>& cash) const
+{
+    CRecord form = {{"usd", "0.00"}, {"kwd", "0.000"}, {"to_kwd", "0"}, {"to_usd", "0"}};
+    for (const CSimRecord& row : cash) {
+        if (GetField(row, "currency") == "USD")
+            form["usd"] = FormatDouble(GetDouble(row, "balance"), 2);
+        else if (GetField(row, "currency") == "KWD")
+            form["kwd"] = FormatDouble(GetDouble(row, "balance"), 3);
+    }
+    for (const CSimRecord& rate : m_sim.Tables().Get("rates").rows) {
+        if (GetField(rate, "from") == "USD" && GetField(rate, "to") == "KWD") {
+            form["to_kwd"] = GetField(rate, "bid");
+            form["to_usd"] = GetField(rate, "ask");
+        }
+    }
+    return form;
+}
+
 std::vector<CRecord> CModelTables::Account(const std::string& strKind, const std::vector<std::string>& args) const
 {
     const std::string& strUser = Arg(args, 0);
@@ -194,6 +214,8 @@ std::vector<CRecord> CModelTables::Account(const std::string& strKind, const std
         return {accounts.GetPerformance(*pAccount, nMarket, nFrom, nTo)};
     if (strKind == "cash")
         return accounts.GetCash(*pAccount);
+    if (strKind == "conversion_form")
+        return {ConversionForm(accounts.GetCash(*pAccount))};
     if (strKind == "holdings")
         return accounts.GetHoldings(*pAccount, nMarket);
     if (strKind == "contracts")

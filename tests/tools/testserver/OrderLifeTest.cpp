@@ -293,6 +293,13 @@ TEST(Accounts, ReportsEchoTheirRequestAndCarryTheFieldsTheReadersRead)
             EXPECT_EQ(body[i], std::string(msg.GetFieldText(static_cast<int>(i)))) << line << " field " << i;
         }
     }
+    // The conversion form's one line: both opening balances and the two rates it converts at.
+    ASSERT_EQ(1u, s.Lines("~CC|").size());
+    const CServerMessage form(s.Lines("~CC|")[0].c_str(), 1);
+    EXPECT_STREQ("500000.00", form.GetFieldText(4));
+    EXPECT_STREQ("250000.000", form.GetFieldText(5));
+    EXPECT_STREQ("0.3062", form.GetFieldText(6)) << "dollars to dinars at the bid";
+    EXPECT_STREQ("0.3068", form.GetFieldText(7)) << "dinars to dollars at the ask";
     // The demo account's opening positions are there: KSE stocks, US symbols, two forward contracts.
     EXPECT_LE(3u, s.RowsOf("~IK|").size());
     EXPECT_EQ(2u, s.RowsOf("~KN|").size());
