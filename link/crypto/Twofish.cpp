@@ -243,6 +243,36 @@ int TwofishCipherInitInstance(TwofishCipherInstance* pCipher, BYTE mode, const c
 
 namespace {
 
+// The whitening of N blocks on the way in and out: each block's four words against four subkeys,
+// into (or from) the lanes named in the order the block holds them.
+template <int N>
+inline void LoadLanes(const BYTE* pIn, const uint32_t* w, uint32_t* x0, uint32_t* x1, uint32_t* x2, uint32_t* x3)
+{
+#pragma GCC unroll 8
+    for (int i = 0; i < N; ++i) {
+        const BYTE* p = pIn + i * TWOFISH_BLOCK_BYTES;
+        x0[i] = LoadLE(p) ^ w[0];
+        x1[i] = LoadLE(p + 4) ^ w[1];
+        x2[i] = LoadLE(p + 8) ^ w[2];
+        x3[i] = LoadLE(p + 12) ^ w[3];
+    }
+}
+
+// Every block was read whole before, so writing over the input is safe.
+template <int N>
+inline void StoreLanes(BYTE* pOut, const uint32_t* w, const uint32_t* x0, const uint32_t* x1, const uint32_t* x2,
+                       const uint32_t* x3)
+{
+#pragma GCC unroll 8
+    for (int i = 0; i < N; ++i) {
+        BYTE* p = pOut + i * TWOFISH_BLOCK_BYTES;
+        StoreLE(p, x0[i] ^ w[0]);
+        StoreLE(p + 4, x1[i] ^ w[1]);
+        StoreLE(p + 8, x2[i] ^ w[2]);
+        StoreLE(p + 12, x3[i] ^ w[3]);
+    }
+}
+
 // N blocks through the same rounds at once. One block's rounds are a chain of table reads, each
 // waiting for the one before; with four chains side by side the reads of one fill the others'
 // waits. The lane loops are unrolled so that each lane's words stay in registers.
@@ -252,14 +282,7 @@ void EncryptLanes(const TwofishKeyInstance* pKey, const BYTE* pIn, BYTE* pOut)
     const uint32_t(*sb)[256] = pKey->sBox;
     const uint32_t* k = pKey->subKeys;
     uint32_t a[N], b[N], c[N], d[N];
-#pragma GCC unroll 8
-    for (int i = 0; i < N; ++i) {
-        const BYTE* p = pIn + i * TWOFISH_BLOCK_BYTES;
-        a[i] = LoadLE(p) ^ k[0];
-        b[i] = LoadLE(p + 4) ^ k[1];
-        c[i] = LoadLE(p + 8) ^ k[2];
-        d[i] = LoadLE(p + 12) ^ k[3];
-    }
+    LoadLanes<N>(pIn, k, a, b, c, d);
     // Two rounds per step: the halves trade places instead of being swapped.
 #pragma GCC unroll 8
     for (int r = 0; r < TWOFISH_ROUNDS / 2; ++r) {
@@ -277,15 +300,7 @@ void EncryptLanes(const TwofishKeyInstance* pKey, const BYTE* pIn, BYTE* pOut)
             b[i] = Rol(b[i], 1) ^ (t0 + 2 * t1 + kr[3]);
         }
     }
-    // Every block was read whole above, so writing over the input is safe.
-#pragma GCC unroll 8
-    for (int i = 0; i < N; ++i) {
-        BYTE* p = pOut + i * TWOFISH_BLOCK_BYTES;
-        StoreLE(p, c[i] ^ k[4]);
-        StoreLE(p + 4, d[i] ^ k[5]);
-        StoreLE(p + 8, a[i] ^ k[6]);
-        StoreLE(p + 12, b[i] ^ k[7]);
-    }
+    StoreLanes<N>(pOut, k + 4, c, d, a, b);
 }
 
 template <int N>
@@ -294,14 +309,7 @@ void DecryptLanes(const TwofishKeyInstance* pKey, const BYTE* pIn, BYTE* pOut)
     const uint32_t(*sb)[256] = pKey->sBox;
     const uint32_t* k = pKey->subKeys;
     uint32_t a[N], b[N], c[N], d[N];
-#pragma GCC unroll 8
-    for (int i = 0; i < N; ++i) {
-        const BYTE* p = pIn + i * TWOFISH_BLOCK_BYTES;
-        c[i] = LoadLE(p) ^ k[4];
-        d[i] = LoadLE(p + 4) ^ k[5];
-        a[i] = LoadLE(p + 8) ^ k[6];
-        b[i] = LoadLE(p + 12) ^ k[7];
-    }
+    LoadLanes<N>(pIn, k + 4, c, d, a, b);
 #pragma GCC unroll 8
     for (int r = TWOFISH_ROUNDS / 2 - 1; r >= 0; --r) {
         const uint32_t* kr = k + 8 + 4 * r;
@@ -318,14 +326,7 @@ void DecryptLanes(const TwofishKeyInstance* pKey, const BYTE* pIn, BYTE* pOut)
             d[i] = Ror(d[i] ^ (t0 + 2 * t1 + kr[1]), 1);
         }
     }
-#pragma GCC unroll 8
-    for (int i = 0; i < N; ++i) {
-        BYTE* p = pOut + i * TWOFISH_BLOCK_BYTES;
-        StoreLE(p, a[i] ^ k[0]);
-        StoreLE(p + 4, b[i] ^ k[1]);
-        StoreLE(p + 8, c[i] ^ k[2]);
-        StoreLE(p + 12, d[i] ^ k[3]);
-    }
+    StoreLanes<N>(pOut, k, a, b, c, d);
 }
 
 using LanesFn = void (*)(const TwofishKeyInstance*, const BYTE*, BYTE*);
