@@ -12,43 +12,11 @@
 #include "platform/win/user/Controls.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
+#include "tools/demo/TerminalSetup.h"
 
 namespace {
 
 CTerminalRun* s_pRunning = nullptr;
-
-std::string ModuleText(const char* pszModule, UINT nId)
-{
-    HMODULE hModule = LoadLibraryA(pszModule);
-    char szText[256] = "";
-    if (hModule != nullptr) {
-        LoadStringA(hModule, nId, szText, sizeof szText);
-        FreeLibrary(hModule);
-    }
-    return szText;
-}
-
-// A string as the application finds it: the branding library first.
-std::string AppText(bool bArabic, UINT nId)
-{
-    const std::string strBranding = ModuleText(bArabic ? "branding_1256.dll" : "branding_1252.dll", nId);
-    return !strBranding.empty() ? strBranding : ModuleText(bArabic ? "_1256.dll" : "_1252.dll", nId);
-}
-
-void WriteArabicChoice(bool bArabic)
-{
-    std::string strBrand = ModuleText("branding_1252.dll", 40372);
-    if (strBrand.empty())
-        strBrand = "ZORVATOnLine";
-    const std::string strKey = "Software\\" + strBrand + "\\Quelmor Pro\\Settings";
-    HKEY hKey = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, strKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    const DWORD dwValue = bArabic ? 1 : 0;
-    RegSetValueExA(hKey, "Arabic", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue), sizeof dwValue);
-    RegCloseKey(hKey);
-}
 
 }  // namespace
 
@@ -59,7 +27,7 @@ CTerminalRun::CTerminalRun(bool bArabic, const std::string& strFolder)
         TbAddResourcePath(TB_SOURCE_DIR "/resources");
     m_strFolder = !strFolder.empty() ? strFolder : MakeTestFolder(bArabic ? "terminal-ar" : "terminal-en");
     setenv("TB_PROGRAM_DIR", m_strFolder.c_str(), 1);
-    WriteArabicChoice(bArabic);
+    WriteLanguageChoice(bArabic);
     m_bArabic = bArabic;
 }
 
@@ -75,8 +43,7 @@ CTerminalRun::~CTerminalRun()
 
 void CTerminalRun::WriteLinkSettings(int nPort)
 {
-    std::ofstream out(m_strFolder + "/" + AppText(m_bArabic, IDS_LINK_SETTINGS_FILE));
-    out << "[Communication]\nConnection type=1\nIP-Server=127.0.0.1\nIP-Port=" << nPort << "\nUseUDP=0\n";
+    ::WriteLinkSettings(m_strFolder, m_bArabic, nPort);
 }
 
 bool CTerminalRun::Start()

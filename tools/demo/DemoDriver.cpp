@@ -25,6 +25,7 @@
 #include "platform/win/user/Controls.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
+#include "tools/demo/TerminalSetup.h"
 
 namespace {
 
@@ -51,60 +52,6 @@ struct DEMO_STATE {
     std::vector<std::string> shots;
 };
 DEMO_STATE s_state;
-
-void MakeFolder(const std::string& strPath)
-{
-    std::string strPart;
-    for (size_t i = 0; i <= strPath.size(); ++i) {
-        if (i == strPath.size() || strPath[i] == '/') {
-            if (!strPart.empty())
-                mkdir(strPart.c_str(), 0755);
-        }
-        if (i < strPath.size())
-            strPart += strPath[i];
-    }
-}
-
-std::string ModuleText(const char* pszModule, UINT nId)
-{
-    HMODULE hModule = LoadLibraryA(pszModule);
-    char szText[256] = "";
-    if (hModule != nullptr) {
-        LoadStringA(hModule, nId, szText, sizeof szText);
-        FreeLibrary(hModule);
-    }
-    return szText;
-}
-
-// The "Communication" section the link reads: the network, the local server, TCP.
-bool WriteLinkSettings(const std::string& strFolder, int nPort)
-{
-    std::string strName = ModuleText("branding_1252.dll", IDS_LINK_SETTINGS_FILE);
-    if (strName.empty())
-        strName = ModuleText("_1252.dll", IDS_LINK_SETTINGS_FILE);
-    if (strName.empty())
-        return false;
-    MakeFolder(strFolder);
-    std::ofstream out(strFolder + "/" + strName);
-    out << "[Communication]\nConnection type=1\nIP-Server=127.0.0.1\nIP-Port=" << nPort << "\nUseUDP=0\n";
-    return static_cast<bool>(out);
-}
-
-// The language start-up reads, under the brand's key.
-void WriteLanguageChoice(bool bArabic)
-{
-    std::string strBrand = ModuleText("branding_1252.dll", 40372);
-    if (strBrand.empty())
-        strBrand = "ZORVATOnLine";
-    const std::string strKey = "Software\\" + strBrand + "\\Quelmor Pro\\Settings";
-    HKEY hKey = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, strKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    const DWORD dwValue = bArabic ? 1 : 0;
-    RegSetValueExA(hKey, "Arabic", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue), sizeof dwValue);
-    RegCloseKey(hKey);
-}
 
 bool Shot(HWND hWnd, const char* pszName)
 {
@@ -174,7 +121,7 @@ int RunLanguage(const DEMO_OPTIONS& options, char** argv)
     MakeFolder(strConfig);
     setenv("TB_PROGRAM_DIR", strProgram.c_str(), 1);
     setenv("XDG_CONFIG_HOME", strConfig.c_str(), 1);
-    if (!WriteLinkSettings(strProgram, options.nPort)) {
+    if (!WriteLinkSettings(strProgram, false, options.nPort)) {
         fprintf(stderr, "demo: the language files were not found (TB_RESOURCE_DIR?)\n");
         return 2;
     }
@@ -258,7 +205,7 @@ int main(int argc, char** argv)
     if (getenv("TB_RESOURCE_DIR") == nullptr)
         setenv("TB_RESOURCE_DIR", TB_SOURCE_DIR "/resources", 1);
     if (!options.strSettingsFolder.empty())
-        return WriteLinkSettings(options.strSettingsFolder, options.nPort) ? 0 : 2;
+        return WriteLinkSettings(options.strSettingsFolder, false, options.nPort) ? 0 : 2;
     if (options.strOut.empty()) {
         Usage();
         return 2;
