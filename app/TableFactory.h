@@ -1,0 +1,19 @@
+#pragma once
+// The layers above the application (the market tables, the account tables) make their tables;
+// the application only knows them by name string id. Each layer registers, once at start-up, a
+// maker per name id; the standing set, the table openers and the workspace ask for a table by
+// its id and get it made and created (registered in the table map), or null when no maker is
+// registered or its Create failed.
+#include "platform/win/Windows.h"
+
+struct IDataTable;
+
+// Makes the table on the heap and calls its Create (name id, fixed columns, title id); null on
+// failure (the maker deletes what it made).
+typedef IDataTable* (*PFN_MAKE_TABLE)(UINT nNameId, int nFixedColumns, UINT nTitleId);
+
+// A second registration of an id replaces the first; a null maker removes it.
+void RegisterTableMaker(UINT nNameId, PFN_MAKE_TABLE pfnMake);
+PFN_MAKE_TABLE FindTableMaker(UINT nNameId);
+// Null when no maker is registered for the id.
+IDataTable* MakeTable(UINT nNameId, int nFixedColumns, UINT nTitleId);
