@@ -1,7 +1,9 @@
-// The terminal: the display, then the application object's start-up, message loop and exit.
+// The terminal: the display, the makers of the tables above the application, then the
+// application object's start-up, message loop and exit.
 #include <cstdio>
 #include <string>
 #include "app/ZorvatApp.h"
+#include "market/MarketTables.h"
 #include "platform/qt/QtPlatform.h"
 
 int main(int argc, char** argv)
@@ -10,6 +12,7 @@ int main(int argc, char** argv)
         fprintf(stderr, "terminal: the display did not start\n");
         return 1;
     }
+    RegisterMarketTables();
     CZORVAT32App app;
     // The arguments as one command line, as the class library reads it.
     std::string strCommandLine;

@@ -1,0 +1,7 @@
+#include "market/MarketTables.h"
+
+#include "app/TableFactory.h"
+
+void RegisterMarketTables()
+{
+}
