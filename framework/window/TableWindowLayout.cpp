@@ -182,14 +182,16 @@ void CTableWindow::MoveDivider(int nDelta)
         return;
     RECT rcFixed = m_fixedPane.GetRect();
     RECT rcScroll = m_scrollPane.GetRect();
+    // The scrolling pane starts at the divider but never beyond the grid's edge: a fixed pane
+    // wider than the window reaches under the vertical bar, as the full layout places it.
     if (IsMirrored()) {
         rcFixed.left += nDelta;
-        rcScroll.right += nDelta;
         OffsetRect(&m_rcDivider, nDelta, 0);
+        rcScroll.right = std::max(m_rcGrid.left, m_rcDivider.left);
     } else {
         rcFixed.right -= nDelta;
-        rcScroll.left -= nDelta;
         OffsetRect(&m_rcDivider, -nDelta, 0);
+        rcScroll.left = std::min(m_rcDivider.right, m_rcGrid.right);
     }
     const BOOL bWasResizing = m_bResizing;
     m_bResizing = TRUE;

@@ -223,12 +223,11 @@ private:
         rc = RECT{Between(m_rng, 0, rc.right / 2), y, Between(m_rng, rc.right / 2, rc.right), y + Between(m_rng, 1, 60)};
         InvalidateRect(m_live.Hwnd(), &rc, FALSE);
     }
-    // A scrolling column widened or narrowed the way a user's drag does it, on both grids.
-    // Fixed columns are left out for now: once they reach under the vertical scroll bar, row
-    // moves leave stale pixels beneath it that show when a window resize moves the bar away.
+    // A column widened or narrowed the way a user's drag does it, on both grids; a fixed one may
+    // push its pane under the vertical scroll bar.
     void ResizeColumn()
     {
-        const int nCol = Between(m_rng, m_table.View().GetFixedColumnCount(), GRID_COLUMNS - 1);
+        const int nCol = Between(m_rng, 0, GRID_COLUMNS - 1);
         const int nBy = Between(m_rng, -20, 30);
         for (CTableWindow* pGrid : {&m_live.Grid(), &m_reference.Grid()}) {
             pGrid->ParkCurrentRow();
