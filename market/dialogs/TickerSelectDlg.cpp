@@ -34,7 +34,12 @@ void CTickerSelectDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_TICKER_SYMBOL, m_strTicker);
     DDX_EnhancedEdit(pDX, IDC_TICKER_SYMBOL, m_editTicker, COLTYPE_STRING, 0, TICKER_MAX_LENGTH, 0, EE_KEEP_COLOR,
                      EE_KEEP_COLOR, m_strTicker);
-    DDX_CBString(pDX, IDC_TICKER_MARKET, m_strMarket);
+    // The market as shown: no market given selects none (the exchange would take the first
+    // item for an empty text), and a text the user emptied is no market.
+    if (pDX->m_bSaveAndValidate)
+        m_comboMarket.GetWindowText(m_strMarket);
+    else if (m_strMarket.GetLength() > 0)
+        DDX_CBString(pDX, IDC_TICKER_MARKET, m_strMarket);
 }
 
 BOOL CTickerSelectDlg::OnInitDialog()
