@@ -223,6 +223,15 @@ BOOL CDataBuffer::WriteColour(int nCol, int nColour, int nFlags)
     CRow found = pTable->FindRow(key);
     if (!found.IsValid())
         return FALSE;
+    // A single write would repaint the row even when every view shows that colour already.
+    int nByte = nFlags == WRITE_TEXTCOLOR ? 1 : 0;
+    BOOL bSame = TRUE;
+    for (int i = 0; i < found.GetViewCount() && bSame; ++i) {
+        const CTableRow* pNode = found.GetViewRow(i)->GetNode();
+        bSame = pNode && (pNode->GetAttr(nCol, nByte) & CELL_TEXT_MASK) == (nColour & CELL_TEXT_MASK);
+    }
+    if (bSame)
+        return TRUE;
     return nFlags == WRITE_TEXTCOLOR ? found.SetCellTextColor(nCol, nColour) : found.SetCellBackColor(nCol, nColour);
 }
 
