@@ -260,9 +260,11 @@ BOOL CDataBuffer::SetViewCellAttribute(int nView, int nCol, int nColour)
 int CDataBuffer::Compare(const CDataBuffer* pOther, int nKeys) const
 {
     CViewTable* pView = m_pArray ? m_pArray->GetReadView() : nullptr;
-    const std::vector<int>& keys = m_pArray ? m_pArray->m_keys : std::vector<int>();
+    if (!pView || !pOther || nKeys == 0)
+        return 0;
+    const std::vector<int>& keys = m_pArray->m_keys;
     int nCount = static_cast<int>(keys.size());
-    if (!pView || !pOther || nKeys == 0 || nCount == 0)
+    if (nCount == 0)
         return 0;
     if (nKeys < 0 || nKeys > nCount)
         nKeys = nCount;
@@ -308,12 +310,23 @@ CDataBuffer* CRowFinder::FindNext()
 CDataArray::~CDataArray()
 {
     RemoveAll();
+    delete m_pKeyRow;
 }
 
 void CDataArray::SetTable(CTable* pTable)
 {
-    if (pTable)
-        m_pTable = pTable;
+    if (!pTable)
+        return;
+    m_pTable = pTable;
+    delete m_pKeyRow;
+    m_pKeyRow = nullptr;
+}
+
+CDataBuffer* CDataArray::KeyRow() const
+{
+    if (!m_pKeyRow)
+        m_pKeyRow = new CDataBuffer(const_cast<CDataArray*>(this));
+    return m_pKeyRow->AllocValues() ? m_pKeyRow : nullptr;
 }
 
 CViewTable* CDataArray::GetReadView() const
@@ -521,8 +534,8 @@ CDataBuffer* CDataArray::MakeKeyRow(std::span<const char* const> keys, int* pnKe
     *pnKeys = 0;
     if (keys.empty() || !keys[0] || m_keys.empty())
         return nullptr;
-    CDataBuffer* pKey = new CDataBuffer(const_cast<CDataArray*>(this));
-    for (size_t i = 0; i < keys.size() && i < m_keys.size() && keys[i]; ++i) {
+    CDataBuffer* pKey = KeyRow();
+    for (size_t i = 0; pKey && i < keys.size() && i < m_keys.size() && keys[i]; ++i) {
         pKey->SetText(m_keys[i], keys[i], FALSE);
         ++*pnKeys;
     }
@@ -535,8 +548,8 @@ CDataBuffer* CDataArray::MakeKeyRow(std::span<const LONG> keys, int* pnKeys) con
     CViewTable* pView = GetReadView();
     if (keys.empty() || keys[0] < 0 || m_keys.empty() || !pView)
         return nullptr;
-    CDataBuffer* pKey = new CDataBuffer(const_cast<CDataArray*>(this));
-    for (size_t i = 0; i < keys.size() && i < m_keys.size(); ++i) {
+    CDataBuffer* pKey = KeyRow();
+    for (size_t i = 0; pKey && i < keys.size() && i < m_keys.size(); ++i) {
         int nCol = m_keys[i];
         // An id reaches a key column in that column's own form.
         switch (pView->GetColumns().GetColumn(nCol)->GetDataType()) {
@@ -574,7 +587,6 @@ int CDataArray::FindRowIndex(std::span<const char* const> keys) const
     int nKeys = 0;
     CDataBuffer* pKey = IsBulk() || m_rows.empty() ? nullptr : MakeKeyRow(keys, &nKeys);
     int nIndex = pKey ? Search(*pKey, nKeys) : -1;
-    delete pKey;
     return nIndex;
 }
 
@@ -588,7 +600,6 @@ int CDataArray::FindRowIndexByIds(std::span<const LONG> keys) const
     int nKeys = 0;
     CDataBuffer* pKey = IsBulk() || m_rows.empty() ? nullptr : MakeKeyRow(keys, &nKeys);
     int nIndex = pKey ? Search(*pKey, nKeys) : -1;
-    delete pKey;
     return nIndex;
 }
 
@@ -604,7 +615,6 @@ void CDataArray::FindRange(CRowFinder& finder, std::span<const char* const> keys
     finder.m_pArray = this;
     finder.m_nKeys = nKeys;
     finder.m_nIndex = pKey ? Search(*pKey, nKeys) : -1;
-    delete pKey;
 }
 
 int CDataArray::FindIndexOfRow(const CDataBuffer* pRow) const
