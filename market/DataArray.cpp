@@ -352,6 +352,9 @@ BOOL CDataArray::SetKeyColumns(std::span<const int> columns)
         if (nCol < 0 || nCol >= nColumns)
             return FALSE;
     m_keys.assign(columns.begin(), columns.end());
+    // Rows stored under the old keys would hide from every binary search.
+    if (!IsBulk())
+        Sort();
     return TRUE;
 }
 

@@ -77,6 +77,11 @@ TEST(DataArray, SearchesByTextsIdsAndPrefixes)
     EXPECT_EQ(0, ids.rows.FindRowIndexByIds({20}));
     EXPECT_EQ(nullptr, ids.rows.FindRowByIds({-1}));
     EXPECT_EQ(nullptr, ids.rows.FindRowByIds({21}));
+
+    // New keys re-sort the rows stored under the old ones.
+    ASSERT_TRUE(q.rows.SetKeyColumns({QCOL_TAG}));
+    EXPECT_EQ("C/1#1 A/2#2 B/1#3 A/1#4 ", q.StoreText());
+    EXPECT_EQ(2, q.rows.FindRowIndexByIds({3}));
 }
 
 TEST(DataArray, KeyChangesMoveTheRowInStoreAndViews)
