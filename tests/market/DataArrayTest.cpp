@@ -181,7 +181,8 @@ TEST(DataArray, BatchWritesThroughOnceAndEqualWritesNotAtAll)
     EXPECT_EQ(nBefore, Events());
 
     // A single change outside a batch is told at once; without publish the engine hears nothing.
-    EXPECT_TRUE(pRow->SetValue(QCOL_VOL, &nBefore, TRUE));
+    nVol = 7;
+    EXPECT_TRUE(pRow->SetValue(QCOL_VOL, &nVol, TRUE));
     EXPECT_EQ(nBefore + 2, Events()) << "one cell in each view";
     EXPECT_TRUE(pRow->SetDouble(QCOL_LAST, 2.25, FALSE));
     EXPECT_EQ(nBefore + 2, Events());
