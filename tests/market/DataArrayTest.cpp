@@ -112,6 +112,15 @@ TEST(DataArray, KeyChangesMoveTheRowInStoreAndViews)
     EXPECT_EQ(q.StoreText(), q.ViewRows(0));
     EXPECT_EQ(pRow, q.rows.FindRow({"E", "0"}));
     EXPECT_EQ(3, q.rows.FindIndexOfRow(pRow));
+
+    // A row removed in the middle of its batch takes its open key change with it.
+    pRow = q.rows.GetAt(0);
+    pRow->BeginChanges();
+    pRow->SetText(QCOL_SYM, "Z", TRUE);
+    EXPECT_TRUE(q.rows.RemoveAt(0));
+    EXPECT_FALSE(q.rows.IsBulk());
+    EXPECT_EQ("B/1#4 C/1#1 E/0#2 ", q.StoreText());
+    EXPECT_EQ(q.StoreText(), q.ViewRows(0));
 }
 
 TEST(DataArray, KeyChangesDuringALoadWaitForItsSort)
