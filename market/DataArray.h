@@ -35,7 +35,8 @@ public:
     BOOL SetText(int nCol, const char* pszText, BOOL bPublish);
     BOOL SetValue(int nCol, const void* pValue, BOOL bPublish);
     BOOL SetDouble(int nCol, double dValue, BOOL bPublish);
-    // Colour indexes of a cell: text colour and background in every view, background in one.
+    // Colour indexes of a cell of an added row: text colour and background in every view, and
+    // (outside a batch) background in one view.
     BOOL SetCellAttribute(int nCol, int nColour);
     BOOL SetCellBackColor(int nCol, int nColour);
     BOOL SetViewCellAttribute(int nView, int nCol, int nColour);
