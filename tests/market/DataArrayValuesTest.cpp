@@ -2,6 +2,10 @@
 // and doubles, with the decimal codes that scale (2, -2) and those that do not (0, sixty-fourths).
 #include <gtest/gtest.h>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
 #include "DataArrayTestSupport.h"
 
 namespace {
@@ -86,6 +90,16 @@ TEST(DataArrayValues, EveryTypeReadsBackByTheConversionTable)
     EXPECT_EQ(12, pRow->GetLong(1));
     EXPECT_TRUE(pRow->SetDouble(11, 0.125, TRUE));
     EXPECT_DOUBLE_EQ(0.125, pRow->GetDouble(11));
+    // A double column holds what the value's text with 16 fraction digits reads back as.
+    for (double dValue : {1.0, 1.1, -7.25, 123.456789012345678, 1e300, -1.7976931348623157e308, 0.1,
+                          0.123456789012345678, 1e-20, -0.0, 0.0, std::numeric_limits<double>::infinity()}) {
+        char szText[400];
+        snprintf(szText, sizeof szText, "%.16f", dValue);
+        EXPECT_TRUE(pRow->SetDouble(11, dValue, TRUE));
+        double dStored = pRow->GetDouble(11);
+        double dExpected = strtod(szText, nullptr);
+        EXPECT_EQ(0, memcmp(&dExpected, &dStored, sizeof dStored)) << dValue << " stored as " << dStored;
+    }
     // A 64-bit value through its own form, read back as its decimal text and its raw slot.
     LONGLONG nBig = -4000000000LL;
     EXPECT_TRUE(pRow->SetValue(7, &nBig, TRUE));
