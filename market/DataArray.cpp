@@ -395,7 +395,10 @@ void CDataArray::Unpublish(CDataBuffer* pRow)
         --m_nKeyBatches;
         m_bKeysMoved = TRUE;
     }
-    if (!m_pTable || !pRow->GetValues() || m_pTable->GetRowCount() == 0)
+    // An emptied engine table (a new reply) needs no lookup per row. The base view's nodes
+    // count rather than its lines, which a filter or a sum mode may hide.
+    CViewTable* pBase = m_pTable ? m_pTable->GetView(0) : nullptr;
+    if (!pBase || !pRow->GetValues() || pBase->GetRowTree().GetNodeCount() == 0)
         return;
     CRow key(m_pTable, pRow->GetValues());
     CRow found = m_pTable->FindRow(key);

@@ -2,6 +2,7 @@
 // what reaches the engine table and its windows.
 #include <gtest/gtest.h>
 #include "DataArrayTestSupport.h"
+#include "framework/table/TableFilters.h"
 
 namespace {
 
@@ -227,9 +228,20 @@ TEST(DataArray, RefusesWhatLiesOutsideTheTable)
     EXPECT_EQ(q.StoreText(), q.ViewRows(0));
     EXPECT_TRUE(q.rows.RemoveAt(2));
     EXPECT_EQ(q.StoreText(), q.ViewRows(0));
+    // The current view may show none of the rows (filtered out, sums only): they go all the same.
+    CViewTable& prices = *q.table.GetView(1);
+    CTableFilters* pFilters = new CTableFilters;
+    ASSERT_TRUE(pFilters->Init(&prices, nullptr));
+    ASSERT_EQ(0, pFilters->AddFilter(QCOL_LAST, ">=100", /*bFlag=*/FALSE, /*nGroup=*/0));
+    prices.SetFilters(pFilters);
+    prices.ApplyFilters(pFilters);
+    prices.SetSumMode(1);
+    q.table.SetCurrentView(1);
     q.rows.RemoveAll();
+    q.table.SetCurrentView(0);
     EXPECT_EQ(0, q.rows.GetCount());
     EXPECT_EQ(0, q.table.GetRowCount()) << "no engine row is left on a freed block";
+    EXPECT_EQ(0, prices.GetRowTree().GetNodeCount());
 
     // Key lists that name no column, and a store without a table.
     EXPECT_FALSE(q.rows.SetKeyColumns({-1}));
