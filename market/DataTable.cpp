@@ -295,7 +295,8 @@ void CDataTable::TableOnReplyBegin(CServerMessage* /*pMsg*/)
     m_bReceiving = TRUE;
     if (CNorvApp* pApp = CNorvApp::Get())
         pApp->SetBusyFlag(TRUE);
-    // A second reply while one runs starts over: what was held belongs to the rows now dropped.
+    // A second reply while one runs starts over: what was held is older than its rows.
+    m_held.clear();
     RemoveAllRows();
     m_pRows->BeginUpdate();
 }

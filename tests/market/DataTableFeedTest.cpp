@@ -140,3 +140,15 @@ TEST_F(FeedFixture, RequestsGoOutOnlyWithALink)
     pTable->Destroy();
     EXPECT_EQ(-1, pTable->GetSinkId()) << "the sink goes with the table";
 }
+
+TEST_F(FeedFixture, RefillHoldsAtMostItsBoundOfLiveLines)
+{
+    Reply({"1|AAA|100|10|200101|100000|a"});
+    Fire("~FR|1|XC||0");
+    Fire("1|AAA|100|10|200101|100000|a");
+    for (int n = 1; n <= MAX_HELD_LIVE_LINES + 5; ++n)
+        Fire(("$LL|1|XC||1|100|" + std::to_string(n)).c_str());
+    EXPECT_EQ(MAX_HELD_LIVE_LINES, pTable->GetHeldLineCount()) << "later lines are dropped, memory stays bounded";
+    Fire("$EN|1|XC|0");
+    EXPECT_EQ(100000, pTable->GetRows()->GetAt(0)->GetLong(3)) << "the last line held is the last applied";
+}
