@@ -117,7 +117,7 @@ public:
 
     // Sub-menu 0 of the standard table menu; subclasses give their own.
     HMENU CreateContextMenu() override;
-    virtual void OnInitMenuPopup(HMENU /*hMenu*/, UINT /*nIndex*/, BOOL /*bSysMenu*/) {}
+    void OnInitMenuPopup(HMENU /*hMenu*/, UINT /*nIndex*/, BOOL /*bSysMenu*/) override {}
 
     // The message sink's id (the grid's event sink has one too).
     using CZorvatMessageSink::GetSinkId;
