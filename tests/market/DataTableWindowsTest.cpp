@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 #include "DataTableTestSupport.h"
+#include "framework/table/TableFilters.h"
 #include "platform/mfc/CmdUI.h"
 #include "platform/win/gdi/ImageCodec.h"
 
@@ -172,6 +173,34 @@ TEST_F(WindowsFixture, TableShapesItsMenuByTheSelectedRow)
     pMain->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hMenu), 0);
     EXPECT_NE(static_cast<UINT>(-1), GetMenuState(hMenu, ID_TABLE_NEW_WINDOW, MF_BYCOMMAND)) << "a row selected";
     DestroyMenu(hMenu);
+}
+
+TEST_F(WindowsFixture, ViewFilterShowsOnlyMatchingRowsInItsWindow)
+{
+    CQuoteFeedTable* pTable = Make<CQuoteFeedTable>(&source);
+    FireTableLine(source, "~FR|1|XC||0");
+    for (const char* pszRow : {"1|AAA|1|1|200101|100000|a", "2|BBB|1|1|200101|100000|b", "3|AAA|1|1|200101|100000|c"})
+        FireTableLine(source, pszRow);
+    FireTableLine(source, "$EN|1|XC|0");
+    CTableMDIWnd* pSecond = pTable->OpenWindow(FALSE);
+    ASSERT_NE(nullptr, pSecond);
+    CTableFilters* pFilters = new CTableFilters;
+    ASSERT_TRUE(pFilters->Init(pSecond->GetView(), nullptr));
+    ASSERT_EQ(0, pFilters->AddFilter(1, "AAA", /*bFlag=*/FALSE, /*nGroup=*/0));
+    ASSERT_TRUE(CDataTable::SetViewFilter(pSecond, pFilters));
+    auto shown = [](CViewTable* pView) {
+        std::string strKeys;
+        CViewRow row;
+        for (int i = 0; pView->GetRow(row, i); ++i) {
+            CTBString strKey;
+            if (row.IsDataRow() && row.GetText(strKey, 0))
+                strKeys += std::string(strKey);
+        }
+        return strKeys;
+    };
+    EXPECT_EQ("13", shown(pSecond->GetView()));
+    EXPECT_EQ("123", shown(pTable->GetMainWindow()->GetView())) << "the other window keeps every row";
+    EXPECT_FALSE(CDataTable::SetViewFilter(nullptr, nullptr));
 }
 
 TEST_F(WindowsFixture, ExportThenImportGivesTheSameRowsOfEveryType)
