@@ -94,6 +94,10 @@ TEST_F(FeedFixture, LiveLinesWaitForTheFirstReplyAndUpdateByKey)
     Fire("$LL|1|XC||1|555|9");
     Fire("$LL|1|XC||7|2|3");
     EXPECT_EQ("1 AAA 555 9 2020/01/01 10:00:00|7  2 3  ", Rows()) << "updated in place, a new key added";
+    // A line of a type the description does not call live, routed here, changes nothing.
+    CServerMessage other("$GS|1|XC||1|1|1", 1);
+    pTable->TableOnLive(&other);
+    EXPECT_EQ("1 AAA 555 9 2020/01/01 10:00:00|7  2 3  ", Rows());
 }
 
 TEST_F(FeedFixture, LiveLinesDuringARefillApplyAfterItsEnd)
