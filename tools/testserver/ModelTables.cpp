@@ -124,7 +124,10 @@ std::vector<CRecord> CModelTables::Make(const std::string& strKind, const std::v
     } else if (strKind == "forwards") {
         out = market.GetForwards();
     } else if (strKind == "fwdtrades") {
-        out = m_sim.Accounts().GetForwardTrades();
+        // The day's: a run that goes past midnight starts the board's list again.
+        for (const CSimRecord& trade : m_sim.Accounts().GetForwardTrades())
+            if (GetField(trade, "date") == m_sim.GetClock().ServerDate())
+                out.push_back(trade);
     } else if (strKind == "chain") {
         out = market.GetOptionChain(Arg(args, 0));
     } else if (strKind == "state") {

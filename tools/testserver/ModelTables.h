@@ -17,7 +17,7 @@
 //   errors                   the reference error texts and the model's refusals
 //   orders, fills, transactions, realized, performance :USER:M:FROM:TO
 //   cash:USER  holdings:USER:M  contracts:USER  margin:USER   (holdings: option positions too)
-//   fwdorders:USER  fwdfills:USER  fwdtrades   the forward board's orders, fills and trades
+//   fwdorders:USER  fwdfills:USER  fwdtrades   the forward board's orders, fills and the day's trades
 // Dates in arguments are YYYYMMDD or the server's form; an empty one leaves the range open.
 #include <map>
 #include <string>
