@@ -235,7 +235,9 @@ TEST(OrderLife, ForwardOrdersOpenContractsAtOnceOrOnceReachedAndContractsClose)
     ASSERT_EQ(0, placed.GetLong(0)) << Joined(s.lines);
     EXPECT_STREQ("10020", placed.GetFieldText(3));
     EXPECT_DOUBLE_EQ(850.0, placed.GetDouble(10, 0));
-    const std::string strContract = placed.GetFieldText(13);
+    EXPECT_EQ(3, placed.GetLong(12)) << "filled at once";
+    EXPECT_STRNE("", placed.GetFieldText(13)) << "the order";
+    const std::string strContract = placed.GetFieldText(11);
     ASSERT_FALSE(strContract.empty());
     s.client.ReadUntil("~FM|", 2000, &s.lines);
     bool bUpdate = false, bTrade = false;
@@ -267,8 +269,8 @@ TEST(OrderLife, ForwardOrdersOpenContractsAtOnceOrOnceReachedAndContractsClose)
     const CServerMessage resting = s.Ask("KA", std::string("||1002|10020|1|101|2000|0|3|1|") + szLimit + "|secret");
     ASSERT_EQ(0, resting.GetLong(0)) << Joined(s.lines);
     EXPECT_EQ(1, resting.GetLong(12)) << "open";
-    EXPECT_STREQ("", resting.GetFieldText(13)) << "no contract yet";
-    const std::string strRestingNo = resting.GetFieldText(11);
+    EXPECT_STREQ("", resting.GetFieldText(11)) << "no contract yet";
+    const std::string strRestingNo = resting.GetFieldText(13);
     s.client.ReadUntil("~NW|", 8000, &s.lines);
     for (std::string& line : s.client.ReadFor(100))
         s.lines.push_back(std::move(line));
