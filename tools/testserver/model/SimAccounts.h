@@ -80,7 +80,7 @@
 // | maturity | the maturity after the action: a roll moves it on by the series' months |
 // | open_date, status | the contract's opening date and status after the action |
 //
-// forward review (CheckForward; PlaceForward adds contract_no and open_date)
+// forward review (CheckForward; PlaceForward gives the forward order with the maturity, value and charges)
 // | name | value |
 // |---|---|
 // | stock, series, months, side, quantity | side 1 buy, 2 sell |
