@@ -84,7 +84,7 @@ const std::vector<CRecord>* CModelTables::FindTable(const std::string& strName) 
     if (itFixed != m_fixed.end())
         return &itFixed->second;
     const std::vector<std::string> args = SplitArgs(strName);
-    if (args.size() == 1 && strName != "indices" && strName != "forwards")
+    if (args.size() == 1 && strName != "indices" && strName != "forwards" && strName != "fwdtrades")
         return m_reference.FindTable(strName);
     m_made = Make(args[0], std::vector<std::string>(args.begin() + 1, args.end()));
     return &m_made;
@@ -123,6 +123,11 @@ std::vector<CRecord> CModelTables::Make(const std::string& strKind, const std::v
         out = market.GetIndices();
     } else if (strKind == "forwards") {
         out = market.GetForwards();
+    } else if (strKind == "fwdtrades") {
+        // The day's: a run that goes past midnight starts the board's list again.
+        for (const CSimRecord& trade : m_sim.Accounts().GetForwardTrades())
+            if (GetField(trade, "date") == m_sim.GetClock().ServerDate())
+                out.push_back(trade);
     } else if (strKind == "chain") {
         out = market.GetOptionChain(Arg(args, 0));
     } else if (strKind == "state") {
@@ -216,10 +221,20 @@ std::vector<CRecord> CModelTables::Account(const std::string& strKind, const std
         return accounts.GetCash(*pAccount);
     if (strKind == "conversion_form")
         return {ConversionForm(accounts.GetCash(*pAccount))};
-    if (strKind == "holdings")
-        return accounts.GetHoldings(*pAccount, nMarket);
+    if (strKind == "holdings") {
+        // The option positions stand among the holdings of every market and of the options board.
+        std::vector<CRecord> rows = accounts.GetHoldings(*pAccount, nMarket);
+        if (nMarket == 0 || nMarket == SIM_MARKET_OPTIONS)
+            for (CRecord& rec : accounts.GetOptionPositions(*pAccount))
+                rows.push_back(std::move(rec));
+        return rows;
+    }
     if (strKind == "contracts")
         return accounts.GetForwardContracts(*pAccount);
+    if (strKind == "fwdorders")
+        return accounts.GetForwardOrders(*pAccount);
+    if (strKind == "fwdfills")
+        return accounts.GetForwardFills(*pAccount);
     if (strKind == "margin")
         return {accounts.GetMargin(*pAccount)};
     return {};

@@ -16,7 +16,8 @@
 //   model:FILE               a data file of the model as it stands (events, rates, ...)
 //   errors                   the reference error texts and the model's refusals
 //   orders, fills, transactions, realized, performance :USER:M:FROM:TO
-//   cash:USER  holdings:USER:M  contracts:USER  margin:USER
+//   cash:USER  holdings:USER:M  contracts:USER  margin:USER   (holdings: option positions too)
+//   fwdorders:USER  fwdfills:USER  fwdtrades   the forward board's orders, fills and the day's trades
 // Dates in arguments are YYYYMMDD or the server's form; an empty one leaves the range open.
 #include <map>
 #include <string>

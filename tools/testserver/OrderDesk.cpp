@@ -17,6 +17,12 @@ static const COrderForm s_forms[] = {
     {"OC", ORDER_CANCEL, false,      -1, -1, -1, -1, -1, -1, -1, -1, -1,  2,  3},
     {"KU", ORDER_CHECK_FORWARD, true, -1, 4,  5,  6, -1, 10, -1, -1, -1, -1, -1, 9},
     {"KA", ORDER_SEND_FORWARD, true, -1,  4,  5,  6, -1, 10, -1, -1, -1, -1, 11, 9},
+    //                          board side sym qty action price stop dur till contract pass
+    {"KL", ORDER_CHECK_CONTRACT, true, -1, -1, -1, 11,  4, 18, -1, -1, -1,  6, -1},
+    {"KI", ORDER_CONTRACT, true,     -1, -1, -1, 11,  4, 18, -1, -1, -1,  6, 14},
+    //                          board side sym qty type min limit dur till order pass months mode
+    {"XO", ORDER_EXERCISE, false,    -1, -1,  5,  7, -1, -1, -1, -1, -1, -1, -1, -1, 3},
+    {"XI", ORDER_INSTRUCT, false,    -1, -1,  4,  7, -1,  8,  9, -1, -1, -1, -1, -1, 6},
 };
 
 const COrderForm* FindOrderForm(const std::string& strMnemonic)
@@ -73,10 +79,29 @@ int ActOnOrder(CSimulator& sim, const COrderForm& form, const std::vector<std::s
     fwd.nQty = req.nQty;
     fwd.dPrice = req.dPrice;
 
+    CSimContractAction action;
+    action.strUser = req.strUser;
+    action.strPassword = req.strPassword;
+    action.nContract = static_cast<int>(nOrder);
+    action.nAction = req.nType;
+    action.nQty = req.nQty;
+    action.dPrice = req.dPrice;
+    CSimOptionRequest option;
+    option.strUser = req.strUser;
+    option.strSymbol = req.strSymbol;
+    option.bExecute = At(fields, form.nMode) == "1";
+    option.nContracts = req.nQty;
+    option.dMinInMoney = req.dPrice;
+    option.dLimit = req.dStop;
+
     CSimRecord out;
     std::string strInsert;
     int nResult = 0;
     switch (form.nAction) {
+    case ORDER_CHECK_CONTRACT: nResult = sim.CheckContractAction(action, &out, &strInsert); break;
+    case ORDER_CONTRACT: nResult = sim.ActOnContract(action, &out, &strInsert); break;
+    case ORDER_EXERCISE: nResult = sim.Exercise(option, &out, &strInsert); break;
+    case ORDER_INSTRUCT: nResult = sim.Instruct(option, &out, &strInsert); break;
     case ORDER_CHECK_FORWARD: nResult = sim.CheckForward(fwd, &out, &strInsert); break;
     case ORDER_SEND_FORWARD: nResult = sim.PlaceForward(fwd, &out, &strInsert); break;
     case ORDER_CHECK: nResult = sim.CheckOrder(req, &out, &strInsert); break;

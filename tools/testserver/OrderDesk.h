@@ -7,7 +7,8 @@
 #include "tools/testserver/Records.h"
 #include "tools/testserver/model/Simulator.h"
 
-enum { ORDER_CHECK, ORDER_SEND, ORDER_CHECK_MODIFY, ORDER_MODIFY, ORDER_CANCEL, ORDER_CHECK_FORWARD, ORDER_SEND_FORWARD };
+enum { ORDER_CHECK, ORDER_SEND, ORDER_CHECK_MODIFY, ORDER_MODIFY, ORDER_CANCEL, ORDER_CHECK_FORWARD, ORDER_SEND_FORWARD,
+       ORDER_CHECK_CONTRACT, ORDER_CONTRACT, ORDER_EXERCISE, ORDER_INSTRUCT };
 
 // The request field of each value; -1 where the request has none.
 struct COrderForm
@@ -17,13 +18,17 @@ struct COrderForm
     bool bKse;
     int nBoard, nSide, nSymbol, nQty, nType, nPrice, nStop, nDuration, nGoodTill, nOrder, nPassword;
     int nMonths = -1;               // forward orders: the series' months
+    int nMode = -1;                 // exercise and instructions: "1" makes or records, else terms only
 };
 
 const COrderForm* FindOrderForm(const std::string& strMnemonic);
 
 // Acts for the user: the refusal code (0 when done), and in rec the reply's values: the
 // review or the order as the model gives it, with "insert" (the refusal's insert), "account"
-// and "board" (1, the KSE regular board).
+// and "board" (1, the KSE regular board). A contract's action takes its code from the type's
+// field, the contract from the order's, and closes at the limit's price; an option's exercise
+// and instruction take the contracts from the quantity's field, and an instruction its least
+// amount in the money and its limit from the limit's and the stop's.
 int ActOnOrder(CSimulator& sim, const COrderForm& form, const std::vector<std::string>& fields, const CRecord& user,
                CRecord& rec);
 // The cash conversions: where each takes the amount, the currencies (a field, else fixed) and

@@ -2,8 +2,10 @@
 // shapes the terminal's readers expect, checked line by line with the product's own parser and
 // type table; forced failures carry their code; the misbehaving scenarios do what they promise.
 #include <gtest/gtest.h>
+#include <iterator>
 #include <iconv.h>
 #include <map>
+#include <vector>
 #include "SimSession.h"
 #include "link/ServerMessage.h"
 
@@ -329,6 +331,51 @@ TEST(Conformance, PasswordChangeTakesTheOldPasswordOnly)
     EXPECT_NE(0, CServerMessage(us[0].c_str(), 1).GetLong(1));
     EXPECT_EQ(0, CServerMessage(us[1].c_str(), 1).GetLong(1));
     EXPECT_EQ(1002, CServerMessage(us[1].c_str(), 1).GetLong(0));
+}
+
+}  // namespace
+
+namespace {
+
+// The trader's contract and option requests, with their bodies as the terminal's forms build them.
+const struct { const char *pszMnemonic, *pszBody; int nResultField; } s_positionRequests[] = {
+    {"KD", "||1002|10020|261202|1", 0},
+    {"KL", "||1002|10020|2|261202|1|10020|1|102|1|10000|0.0|0.0||||||0.0", 0},
+    {"KL", "||1002|10020|16|261202|1|10020|1|102|1|10000|0.0|0.0||||||0.0", 0},
+    {"XO", "||1002|0|10020|GLNTXN|16|1", 0},
+    {"XI", "||1002|10020|CDRXAM|16|0|0|0.000000|0.000000", 0},
+    {"XI", "||1002|10020|NOSUCH|16|0|0|0.000000|0.000000", 0},
+    {"KB", "||1002|10020|0|0|1000000|0||2", -1},
+    {"EF", "||1002|10020|0|0|0", -1},
+    {"FE", "", -1},
+};
+
+TEST(Conformance, ContractAndOptionRequestsAreAnsweredInTheReadersShapes)
+{
+    CSimSession s;
+    ASSERT_TRUE(s.Start({}));
+    ASSERT_TRUE(s.Handshake());
+    s.Request("UL", "trader|secret|");
+    std::map<long, size_t> asked;
+    for (size_t i = 0; i < std::size(s_positionRequests); ++i)
+        asked[s.Request(s_positionRequests[i].pszMnemonic, s_positionRequests[i].pszBody)] = i;
+    s.Drain();
+    s.checker.Check(s.lines);
+    EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
+    // Each one answered once, with the result its form reads: the plain ones' field 0.
+    std::map<long, long> results;
+    for (const std::string& line : s.lines) {
+        const CServerMessage msg(line.c_str(), 1);
+        const long nLink = line[0] == '~' ? atol(line.substr(line.find('|') + 1).c_str()) : 0;
+        auto it = asked.find(nLink);
+        if (it != asked.end() && line.rfind(std::string("~") + s_positionRequests[it->second].pszMnemonic + "|", 0) == 0)
+            results[nLink] = s_positionRequests[it->second].nResultField < 0 ? 0 : msg.GetLong(0);
+    }
+    ASSERT_EQ(asked.size(), results.size()) << Joined(s.lines);
+    std::vector<long> got;
+    for (const auto& entry : results)
+        got.push_back(entry.second);
+    EXPECT_EQ((std::vector<long>{0, 0, 500, 0, 0, 652, 0, 0, 0}), got) << "action 16 is not offered; no NOSUCH position";
 }
 
 }  // namespace

@@ -39,8 +39,9 @@ std::map<long, std::string> LiveBySeq(const std::vector<std::string>& lines)
     return out;
 }
 
-// The load after the login, then market data, an order and the reports it changes, with the
-// market standing still, so that only the seed and the requests decide the replies.
+// The load after the login, then market data, an order, a forward order, a contract closed in
+// part, an option exercised, and the reports they change, with the market standing still, so
+// that only the seed and the requests decide the replies.
 std::vector<std::string> LoadSession(unsigned nSeed)
 {
     CSimSession s;
@@ -53,6 +54,12 @@ std::vector<std::string> LoadSession(unsigned nSeed)
     s.Request("KS", "||1002|10020|0|0|0|1000000|0||2");
     s.Request("IK", "||1002|10020|3");
     s.Request("TK", "||1002|10020|261101|261231|||||2");
+    s.Request("KA", "||1002|10020|1|101|1000|0|3|1||secret");
+    s.Request("KI", "||1002|10020|2|261207|1|10020|1|102|1|4000|||secret||||0.0");
+    s.Request("XO", "||1002|1|10020|ALPNLI|16|1");
+    for (const char* psz : {"KB", "EF", "KN"})
+        s.Request(psz, "||1002|10020|0|0|1000000|0||2");
+    s.Request("IH", "1002|10020|3");
     s.Drain();
     return s.lines;
 }

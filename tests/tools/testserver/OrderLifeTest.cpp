@@ -2,6 +2,7 @@
 // filled against the book, the rest filled by the walk; another one resting, modified and
 // cancelled; every change as the user's live lines, the cash and the shares adding up.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include "SimSession.h"
@@ -145,6 +146,16 @@ TEST(OrderLife, PlacedFilledRestingModifiedCancelledAndTheAccountAddsUp)
         s.lines.push_back(std::move(line));
     EXPECT_EQ(4, s.Status(strRest));
     EXPECT_LE(2u, s.Lines("~NC|").size()) << "each order closed";
+    // The notices: the first order partly filled, the second cancelled with nothing traded.
+    std::map<std::string, std::vector<std::string>> notices;
+    for (const std::string& line : s.Lines("~NU|")) {
+        const CServerMessage msg(line.c_str(), 1);
+        EXPECT_STREQ("10020", msg.GetFieldText(0));
+        EXPECT_STREQ("101", msg.GetFieldText(5));
+        notices[msg.GetFieldText(1)].push_back(std::string(msg.GetFieldText(11)) + "/" + msg.GetFieldText(14));
+    }
+    EXPECT_EQ(std::vector<std::string>{"0/1"}, notices[strNo]) << "partly executed";
+    EXPECT_EQ(std::vector<std::string>{"1/0"}, notices[strRest]) << "cancelled";
 
     // The fills are what moved the shares and the money.
     long nFilled = 0;
@@ -198,14 +209,16 @@ TEST(OrderLife, UsOrdersCarryTheirResultWhereTheUsReadersReadIt)
 
 // A forward order: checked at the series' quote, refused for a wrong password or a series the
 // stock does not have, placed as a contract at once that the contract list, its live line and
-// the forward board's trade line all show.
-TEST(OrderLife, AForwardOrderOpensAContract)
+// the forward board's trade line all show; one away from the quote rests until the walk brings
+// the series to it; a contract is closed with its preview and action.
+TEST(OrderLife, ForwardOrdersOpenContractsAtOnceOrOnceReachedAndContractsClose)
 {
     Trader s;
     ASSERT_TRUE(s.Start({"--rate", "2000"}));
     ASSERT_TRUE(s.Handshake());
     s.Request("UL", "trader|secret|");
     s.Ask("FQ", "");
+    s.Ask("FE", "");
     const std::string strOrder = "||1002|10020|1|101|1000|0|3|1|850.0";
     const CServerMessage check = s.Ask("KU", strOrder);
     ASSERT_EQ(0, check.GetLong(0)) << Joined(s.lines);
@@ -222,7 +235,9 @@ TEST(OrderLife, AForwardOrderOpensAContract)
     ASSERT_EQ(0, placed.GetLong(0)) << Joined(s.lines);
     EXPECT_STREQ("10020", placed.GetFieldText(3));
     EXPECT_DOUBLE_EQ(850.0, placed.GetDouble(10, 0));
-    const std::string strContract = placed.GetFieldText(13);
+    EXPECT_EQ(3, placed.GetLong(12)) << "filled at once";
+    EXPECT_STRNE("", placed.GetFieldText(13)) << "the order";
+    const std::string strContract = placed.GetFieldText(11);
     ASSERT_FALSE(strContract.empty());
     s.client.ReadUntil("~FM|", 2000, &s.lines);
     bool bUpdate = false, bTrade = false;
@@ -238,7 +253,147 @@ TEST(OrderLife, AForwardOrderOpensAContract)
     const std::vector<std::string> rows = s.RowsOf("~KN|");
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(strContract, CServerMessage(rows.back().c_str(), 1).GetFieldText(2));
-    EXPECT_EQ(500, s.Ask("KL", "||1002|10020|2|261207|" + strContract).GetLong(0)) << "no actions on contracts";
+
+    // A buy between the series' price and its ask rests; the walk fills it at its limit.
+    double dPrice = 0, dAsk = 0;
+    for (const std::string& row : s.RowsOf("~FQ|")) {
+        const CServerMessage msg(row.c_str(), 1);
+        if (msg.GetLong(0) == 101 && msg.GetLong(2) == 1) {
+            dPrice = msg.GetDouble(6, 0);
+            dAsk = msg.GetDouble(10, 0);
+        }
+    }
+    ASSERT_GT(dAsk, dPrice);
+    char szLimit[32];
+    snprintf(szLimit, sizeof szLimit, "%.3f", std::floor((dPrice + dAsk) / 2 * 1000) / 1000);
+    const CServerMessage resting = s.Ask("KA", std::string("||1002|10020|1|101|2000|0|3|1|") + szLimit + "|secret");
+    ASSERT_EQ(0, resting.GetLong(0)) << Joined(s.lines);
+    EXPECT_EQ(1, resting.GetLong(12)) << "open";
+    EXPECT_STREQ("", resting.GetFieldText(11)) << "no contract yet";
+    const std::string strRestingNo = resting.GetFieldText(13);
+    s.client.ReadUntil("~NW|", 8000, &s.lines);
+    for (std::string& line : s.client.ReadFor(100))
+        s.lines.push_back(std::move(line));
+    std::vector<long> statuses;
+    std::string strFilled;
+    for (const std::string& line : s.lines) {
+        const CServerMessage msg(line.c_str(), 1);
+        if (line.rfind("~NF|", 0) == 0 && strRestingNo == msg.GetFieldText(0))
+            statuses.push_back(msg.GetLong(11));
+        if (line.rfind("~NW|", 0) == 0 && strRestingNo == msg.GetFieldText(13)) {
+            EXPECT_EQ(2000, msg.GetLong(6));
+            EXPECT_DOUBLE_EQ(atof(szLimit), msg.GetDouble(7, 0)) << "at its limit";
+            strFilled = msg.GetFieldText(0);
+        }
+    }
+    EXPECT_EQ((std::vector<long>{1, 3}), statuses) << "placed, then filled";
+    ASSERT_FALSE(strFilled.empty()) << Joined(s.lines);
+    const size_t nBefore = s.lines.size();
+    s.Ask("KB", "||1002|10020|0|0|1000000|0||2");
+    s.Ask("EF", "||1002|10020|0|0|0");
+    s.client.ReadUntil("~EN|", 2000, &s.lines);
+    s.Ask("FE", "");
+    s.client.ReadUntil("~EN|", 2000, &s.lines);
+    const std::vector<std::string> later(s.lines.begin() + static_cast<long>(nBefore), s.lines.end());
+    auto hasRow = [&](const std::string& strPrefix, int nField, const std::string& strValue) {
+        for (const std::string& line : later)
+            if (line.rfind(strPrefix, 0) == 0 && line[0] != '~' && strValue == CServerMessage(line.c_str(), 1).GetFieldText(nField))
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(hasRow(strRestingNo + "|", 11, "3")) << "the order among the forward orders, filled";
+    EXPECT_TRUE(hasRow(strFilled + "|", 13, strRestingNo)) << "its fill among the forward trades";
+    size_t nFeRows = 0;
+    for (auto it = std::find_if(later.begin(), later.end(), [](const std::string& l) { return l.rfind("~FE|", 0) == 0; });
+         it != later.end() && ++it != later.end() && (*it)[0] != '~';)
+        ++nFeRows;
+    EXPECT_EQ(2u, nFeRows) << "the day's forward trades: the order at once and the one that rested";
+
+    // The first contract offers its actions; closed whole, it offers none and takes no more.
+    const std::string strAction = "||1002|10020|2|261207|" + strContract + "|10020|1|101|1|0|0.0|0.0||||||0.0";
+    const CServerMessage preview = s.Ask("KL", strAction);
+    EXPECT_EQ(0, preview.GetLong(0)) << Joined(s.lines);
+    EXPECT_EQ(2, preview.GetLong(4));
+    EXPECT_EQ(strContract, std::string(preview.GetFieldText(6)));
+    EXPECT_EQ(1000, preview.GetLong(11));
+    EXPECT_EQ(500, s.Ask("KL", "||1002|10020|8|261207|" + strContract + "|10020|1|101|1|0|0.0|0.0||||||0.0").GetLong(0));
+    const std::string strAct = "||1002|10020|2|261207|" + strContract + "|10020|1|101|1|0|||secret||||0.0";
+    const CServerMessage acted = s.Ask("KI", strAct);
+    ASSERT_EQ(0, acted.GetLong(0)) << Joined(s.lines);
+    EXPECT_EQ(2, acted.GetLong(19)) << "closed";
+    s.client.ReadUntil("~CU|", 2000, &s.lines);
+    const std::vector<std::string> updates = s.Lines("~CU|");
+    ASSERT_FALSE(updates.empty());
+    const CServerMessage update(updates.back().c_str(), 1);
+    EXPECT_EQ(strContract, std::string(update.GetFieldText(3)));
+    EXPECT_EQ(0, update.GetLong(14)) << "no actions left";
+    EXPECT_EQ(724, s.Ask("KI", strAct).GetLong(0));
+    s.checker.Check(s.lines);
+    EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
+}
+
+// The trader's option position shows among the US holdings by its letters; the exercise form's
+// terms change nothing, the exercise buys the underlying at the strike as a trade of the user;
+// the expiration instruction stands as recorded.
+TEST(OrderLife, AnOptionPositionIsExercisedIntoItsUnderlying)
+{
+    Trader s;
+    ASSERT_TRUE(s.Start({}));
+    ASSERT_TRUE(s.Handshake());
+    s.Request("UL", "trader|secret|");
+    s.Ask("IH", "1002|10020|3");
+    s.client.ReadUntil("~EN|", 2000, &s.lines);
+    bool bListed = false;
+    for (const std::string& row : s.RowsOf("~IH|")) {
+        const CServerMessage msg(row.c_str(), 1);
+        if (std::string(msg.GetFieldText(0)) == "ALPNLI") {
+            bListed = true;
+            EXPECT_EQ(5, msg.GetLong(1));
+            EXPECT_STREQ("ALPN", msg.GetFieldText(19));
+            EXPECT_EQ(1, msg.GetLong(20));
+            EXPECT_DOUBLE_EQ(45.0, msg.GetDouble(21, 0));
+            EXPECT_STREQ("261218", msg.GetFieldText(22));
+        }
+    }
+    EXPECT_TRUE(bListed) << Joined(s.lines);
+
+    const CServerMessage terms = s.Ask("XO", "||1002|0|10020|ALPNLI|16|2");
+    ASSERT_EQ(0, terms.GetLong(0)) << Joined(s.lines);
+    EXPECT_STREQ("ALPNLI", terms.GetFieldText(5));
+    EXPECT_EQ(1, terms.GetLong(9));
+    EXPECT_EQ(200, terms.GetLong(13));
+    EXPECT_DOUBLE_EQ(9000.0, terms.GetDouble(14, 0));
+    EXPECT_EQ(442, s.Ask("XO", "||1002|0|10020|ALPNLI|16|9").GetLong(0)) << "five held";
+    EXPECT_EQ(652, s.Ask("XO", "||1002|0|10020|ZZZZAA|16|1").GetLong(0));
+    EXPECT_TRUE(s.Lines("~NT|").empty()) << "the terms change nothing";
+
+    const CServerMessage made = s.Ask("XO", "||1002|1|10020|ALPNLI|16|2");
+    ASSERT_EQ(0, made.GetLong(0)) << Joined(s.lines);
+    s.client.ReadUntil("~MN|", 2000, &s.lines);
+    for (std::string& line : s.client.ReadFor(100))
+        s.lines.push_back(std::move(line));
+    const std::vector<std::string> trades = s.Lines("~NT|");
+    ASSERT_EQ(1u, trades.size()) << Joined(s.lines);
+    const CServerMessage trade(trades[0].c_str(), 1);
+    EXPECT_STREQ("ALPN", trade.GetFieldText(3));
+    EXPECT_EQ(200, trade.GetLong(4));
+    EXPECT_DOUBLE_EQ(45.0, trade.GetDouble(5, 0));
+    std::map<std::string, long> held;
+    for (const std::string& line : s.Lines("~NH|"))
+        held[CServerMessage(line.c_str(), 1).GetFieldText(0)] = CServerMessage(line.c_str(), 1).GetLong(1);
+    EXPECT_EQ(200, held["ALPN"]);
+    EXPECT_EQ(3, held["ALPNLI"]);
+
+    const CServerMessage standing = s.Ask("XI", "||1002|10020|ALPNLI|16|0|||");
+    ASSERT_EQ(0, standing.GetLong(0));
+    EXPECT_EQ(3, standing.GetLong(7)) << "every contract held";
+    EXPECT_EQ(0, s.Ask("XI", "||1002|10020|ALPNLI|16|1|1|0.500000|60.000000").GetLong(0));
+    const CServerMessage recorded = s.Ask("XI", "||1002|10020|ALPNLI|16|0|||");
+    EXPECT_EQ(1, recorded.GetLong(7));
+    EXPECT_DOUBLE_EQ(0.5, recorded.GetDouble(8, 0));
+    EXPECT_DOUBLE_EQ(60.0, recorded.GetDouble(9, 0));
+    EXPECT_STREQ("ALPN 261218C45", recorded.GetFieldText(10));
+    EXPECT_STREQ("261218", recorded.GetFieldText(13));
     s.checker.Check(s.lines);
     EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
 }

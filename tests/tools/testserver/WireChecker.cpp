@@ -74,8 +74,8 @@ const struct Reader {
     {"CF", 7, 10, {{true, 7, FORM_DATE}}},
     {"CE", 6, 22, {{true, 7, FORM_DATE}, {true, 14, FORM_DATETIME}}},
     {"GL", 1, 7, {}},
-    {"FE", 1, 0, {}},
-    {"FM", 9, 0, {}},
+    {"FE", 1, 9, {{true, 1, FORM_DATETIME}}},
+    {"FM", 9, 0, {{false, 1, FORM_DATETIME}}},
     {"SF", 7, 3, {{false, 3, FORM_DATE}}},
     {"SI", 7, 2, {{false, 3, FORM_DATE}}},
     // An account's live lines.
@@ -84,6 +84,9 @@ const struct Reader {
     {"NX", 18, 0, {{false, 2, FORM_DATETIME}}},
     {"NT", 11, 0, {{false, 1, FORM_DATETIME}}},
     {"NC", 4, 0, {}},
+    {"NF", 12, 0, {{false, 1, FORM_DATETIME}}},
+    {"NW", 16, 0, {{false, 1, FORM_DATETIME}}},
+    {"NU", 15, 0, {{false, 10, OR_EMPTY(FORM_DATE)}}},
     // Orders: checks, placing, modifying and cancelling.
     {"KV", 26, 0, {}},
     {"KR", 18, 0, {}},
@@ -99,13 +102,17 @@ const struct Reader {
     {"OC", 5, 0, {}},
     {"KU", 25, 0, {}},
     {"KA", 14, 0, {}},
+    {"KL", 21, 0, {{false, 5, FORM_DATE}}},
+    {"KI", 12, 0, {{false, 5, FORM_DATE}}},
+    {"XO", 17, 0, {{false, 10, FORM_DATE}}},
+    {"XI", 16, 0, {{false, 13, FORM_DATE}}},
     // Account reports and their live lines.
     {"OS", 9, 28, {{true, 1, FORM_DATETIME}}},
     {"KS", 11, 26, {{true, 1, FORM_DATETIME}}},
-    {"KB", 10, 0, {}},
+    {"KB", 10, 12, {{true, 1, FORM_DATETIME}}},
     {"ET", 6, 11, {{true, 1, FORM_DATETIME}}},
     {"EK", 8, 18, {{true, 2, FORM_DATETIME}}},
-    {"EF", 7, 0, {}},
+    {"EF", 7, 16, {{true, 1, FORM_DATETIME}}},
     {"IH", 4, 32, {}},
     {"NH", 31, 0, {}},
     {"IK", 5, 16, {}},
@@ -132,6 +139,9 @@ const struct Reader {
     {"PB", 1, 0, {}},
     {"KD", 34, 0, {{false, 4, FORM_DATE}, {false, 32, FORM_DATE}}},
 };
+
+// Plain lines whose readers take field 0 as the result and read nothing else when it is not 0.
+const char* const s_resultFirst[] = {"KL", "KI", "XO", "XI"};
 
 // The lists whose "EN" carries the number of rows; every other "EN" but a lookup's found flag reads 0.
 const char* const s_countedEnds[] = {"LW", "NN", "NZ", "NY", "ND"};
@@ -287,6 +297,9 @@ void CWireChecker::Check(const std::vector<std::string>& lines)
             if (nError != nWant && !(nWant == 0 && (strMnemonic == "UL" || strMnemonic == "US")))
                 Fault("an error field of " + std::to_string(nError) + " where " + std::to_string(nWant) + " was due", line);
         }
+        for (const char* psz : s_resultFirst)
+            if (strMnemonic == psz && nError == 0)
+                nError = msg.GetLong(0);
         const Reader* pReader = FindReader(strMnemonic);
         if (strMnemonic == "GS" && msg.GetSize() == 2) {
             ++counts["GS compact"];

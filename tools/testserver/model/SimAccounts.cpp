@@ -132,6 +132,8 @@ CSimAccount& CSimAccounts::Open(const std::string& strUser, const std::string& s
             at.Advance(int64_t{30} * 86400000);
             account.forwards.push_back({static_cast<int>(account.forwards.size()) + 1, atoi(GetField(*pRow, "symbol").c_str()),
                                         nMarketColumn, nQty < 0 ? 2 : 1, nQty < 0 ? -nQty : nQty, dPrice, nOpen, at.GetDate()});
+        } else if (strKind == "O") {
+            AddOptionPosition(account, GetField(*pRow, "symbol"), nQty, dPrice);
         }
     }
     return account;
@@ -388,8 +390,9 @@ CSimRecord CSimAccounts::ContractRecord(const CSimAccount& account, const CSimAc
     SetField(rec, "current", FormatDouble(dCurrent, 3));
     SetField(rec, "value", Amount(dCurrent * dQty / 1000.0));
     SetField(rec, "profit", Amount(dProfit));
-    SetField(rec, "status", int64_t{1});
-    SetField(rec, "actions", int64_t{0});
+    SetField(rec, "status", int64_t{fwd.nStatus});
+    // An open contract takes a new order, a close and a roll; a closed one nothing.
+    SetField(rec, "actions", int64_t{fwd.nStatus == 1 ? 1 | SIM_CONTRACT_CLOSE | SIM_CONTRACT_ROLL : 0});
     return rec;
 }
 
@@ -435,32 +438,6 @@ int CSimAccounts::CheckForward(const CSimForwardRequest& req, CSimRecord* pRevie
     SetField(rec, "clearing_fee", Amount(dClearing));
     SetField(rec, "total", Amount(req.nSide == SIM_SIDE_BUY ? dValue + dCharges : dValue - dCharges));
     SetField(rec, "margin", FormatDouble(0, 2));
-    return 0;
-}
-
-int CSimAccounts::PlaceForward(const CSimForwardRequest& req, ISimEventSink& sink, CSimRecord* pContract,
-                               std::string* pstrInsert)
-{
-    CSimAccount* pAccount = Find(req.strUser);
-    if (!pAccount)
-        return SIM_ERR_ACCOUNT;
-    if (!CheckPassword(*pAccount, req.strPassword))
-        return SIM_ERR_PASSWORD;
-    CSimRecord review;
-    const int nResult = CheckForward(req, &review, pstrInsert);
-    if (nResult)
-        return nResult;
-    CSimAccount::Forward fwd{static_cast<int>(pAccount->forwards.size()) + 1, req.nStock, atoi(GetField(review, "series").c_str()),
-                             req.nSide, req.nQty, GetDouble(review, "price"), m_pClock->GetDate(),
-                             CSimClock::FromServerDate(GetField(review, "maturity"))};
-    pAccount->forwards.push_back(fwd);
-    *pContract = ContractRecord(*pAccount, fwd);
-    for (const char* pszName : {"months", "commission", "exchange_fee", "clearing_fee", "total", "margin"})
-        SetField(*pContract, pszName, GetField(review, pszName));
-    sink.OnSimEvent(SIM_CONTRACT, SIM_MARKET_KSE, pAccount->strUser, *pContract);
-    CSimRecord trade = review;
-    SetField(trade, "value", Amount(static_cast<double>(fwd.nQty) * fwd.dPrice / 1000.0));
-    sink.OnSimEvent(SIM_FORWARD_TRADE, SIM_MARKET_KSE, std::string(), trade);
     return 0;
 }
 

@@ -65,10 +65,22 @@
 // | side, quantity, price | 1 buy, 2 sell; price in fils |
 // | open_date, maturity | server dates |
 // | current, value, profit | the series' forward price now, its value and the profit, KWD |
-// | status | 1 open |
-// | actions | the mask of actions the server takes on it: 0, it takes none |
+// | status | 1 open, 2 closed |
+// | actions | what the terminal may do with it: an open contract 7 (1 a new order for it, 2 close, |
+// |   | 4 roll), a closed one 0 |
 //
-// forward review (CheckForward; PlaceForward adds contract_no and open_date)
+// contract action (CheckContractAction and ActOnContract: "KL" previews, "KI" acts)
+// | name | value |
+// |---|---|
+// | action, contract_no, stock, series, side | |
+// | quantity | the quantity acted on: to close, the quantity asked (0: all), else the contract's |
+// | left | the quantity the contract keeps |
+// | price | the price it is closed at: the one asked, else the series' price now; rolled: the contract's |
+// | value, profit | at that price, of the quantity acted on (profit paid in KWD when closed) |
+// | maturity | the maturity after the action: a roll moves it on by the series' months |
+// | open_date, status | the contract's opening date and status after the action |
+//
+// forward review (CheckForward; PlaceForward gives the forward order with the maturity, value and charges)
 // | name | value |
 // |---|---|
 // | stock, series, months, side, quantity | side 1 buy, 2 sell |
@@ -76,10 +88,55 @@
 // | maturity | server date, the months after today |
 // | value, commission, exchange_fee, clearing_fee, total, margin | KWD; total: value plus charges for a buy, minus for a sale |
 //
-// forward trade (SIM_FORWARD_TRADE, to every session)
+// forward order (SIM_FORWARD_ORDER, GetForwardOrders): an order of the forward board
 // | name | value |
 // |---|---|
+// | order_no | from 900001 for the run, apart from the regular board's orders |
+// | datetime, date | when placed |
+// | stock, series, months, side, quantity, filled, price | price: the limit, fils |
+// | duration | 0, a day order |
+// | status | 1 open, 3 filled |
+// | reference, contract_no | the server's text; the contract it opened once filled |
+//
+// forward trade (SIM_FORWARD_TRADE to every session, GetForwardTrades; SIM_FORWARD_FILL to the
+// user, GetForwardFills)
+// | name | value |
+// |---|---|
+// | trade_no | from 1 for the run |
+// | datetime, date | |
 // | stock, series, months, side, quantity, price, value | as the contract opened |
+// | commission, exchange_fee, clearing_fee, total | the user's charges (fills only) |
+// | order_no, reference, status | the order filled, status 1 done (fills only) |
+//
+// option position (GetOptionPositions: holdings of market 16 beside the others)
+// | name | value |
+// |---|---|
+// | symbol | the letters the exercise form names it by: the underlying, the expiry's month letter |
+// |   | (calls A to L for January to December, puts M to X) and the strike's letter (A for 5 or |
+// |   | 105, B for 10 or 110, ... T for 100 or 200): "ALPNLI" is the December 45 call of ALPN |
+// | name | the chain's name of the option ("ALPN 261218C45") |
+// | underlying, right, strike, expiry | right 1 call, 2 put; expiry a server date |
+// | quantity, available | contracts held |
+// | price, market_value, cost, unrealized | the chain's price a share; a contract is 100 shares |
+// | account, market, currency, type | market 16, USD, type 0 |
+//
+// exercise (Exercise: "XO")
+// | name | value |
+// |---|---|
+// | symbol, name, underlying, right, strike, expiry | the position's |
+// | contracts, shares | contracts exercised and the underlying's shares they deliver (x 100) |
+// | amount | the shares at the strike: paid for a call, received for a put |
+// | cash_after | the dollars left after it (below 0: not enough) |
+// | shares_after | the underlying's shares held after it |
+//
+// expiration instruction (Instruct: "XI")
+// | name | value |
+// |---|---|
+// | symbol, name, underlying, right, strike, expiry | the position's |
+// | contracts | contracts to exercise at expiration (until one is given: every one held) |
+// | min_in_money | exercised only when in the money by at least this much a share (0.01) |
+// | limit | a call is not exercised above this price of the underlying, a put not below it; 0 none |
+// | held, multiplier | contracts held, shares per contract (100) |
 //
 // margin (SIM_MARGIN, GetMargin), in KWD
 // | name | value |
@@ -126,11 +183,40 @@ struct CSimAccount
     std::vector<CSimHolding> holdings;
     std::vector<CSimRecord> transactions;     // oldest first
     std::vector<CSimRecord> realized;
-    struct Forward { int nNo, nStock, nSeries, nSide; int64_t nQty; double dPrice; int nOpenDate, nMaturity; };
+    struct Forward { int nNo, nStock, nSeries, nSide; int64_t nQty; double dPrice; int nOpenDate, nMaturity; int nStatus = 1; };
     std::vector<Forward> forwards;
+    struct ForwardOrder { int64_t nNo; int nStock, nSeries, nMonths, nSide; int64_t nQty, nFilled; double dPrice; int nStatus;
+                          int64_t nPlacedMillis; int nContract; };
+    std::vector<ForwardOrder> forwardOrders;
+    std::vector<CSimRecord> forwardFills;
+    struct OptionPosition { std::string strSymbol, strUnderlying; int nRight; double dStrike; int nExpiry; int64_t nContracts;
+                            double dCost; };
+    std::vector<OptionPosition> options;
+    struct Instruction { int64_t nContracts; double dMinInMoney, dLimit; };
+    std::map<std::string, Instruction> instructions;    // by option symbol
 };
 
-enum { SIM_ERR_CONVERT = 461, SIM_ERR_CONVERT_CASH = 428 };
+enum { SIM_ERR_CONVERT = 461, SIM_ERR_CONVERT_CASH = 428, SIM_ERR_NO_ACTION = 500 };
+// Actions on a forward contract, as the contract form sends them.
+enum { SIM_CONTRACT_CLOSE = 2, SIM_CONTRACT_ROLL = 4 };
+
+// An action on a forward contract.
+struct CSimContractAction
+{
+    std::string strUser, strPassword;
+    int nContract = 0, nAction = 0;
+    int64_t nQty = 0;               // to close: 0 the whole contract
+    double dPrice = 0;              // to close at, fils; 0 the series' price now
+};
+
+// An exercise of option contracts, or an expiration instruction for them.
+struct CSimOptionRequest
+{
+    std::string strUser, strSymbol;
+    bool bExecute = false;          // exercise or record; else only the terms
+    int64_t nContracts = 0;
+    double dMinInMoney = 0, dLimit = 0;     // the instruction's
+};
 
 // An order on the KSE forward board, taken at once against the series' quote.
 struct CSimForwardRequest
@@ -193,10 +279,43 @@ public:
     // (105). A placed order opens a contract at once: its contract and forward trade lines go
     // to the sink.
     int CheckForward(const CSimForwardRequest& req, CSimRecord* pReview, std::string* pstrInsert) const;
-    int PlaceForward(const CSimForwardRequest& req, ISimEventSink& sink, CSimRecord* pContract, std::string* pstrInsert);
+    // A forward order trades at once when its price reaches the series' quote (a buy at the ask
+    // or above, a sale at the bid or below, or no price), opening its contract; otherwise it
+    // rests until the series' quote reaches it (OnForwardQuotes). pOrder gets the order as it
+    // stands, with the review's charges and, once filled, its contract's fields.
+    int PlaceForward(const CSimForwardRequest& req, ISimEventSink& sink, CSimRecord* pOrder, std::string* pstrInsert);
+    // After the forward series moved: fills the resting orders their quote reached.
+    void OnForwardQuotes(ISimEventSink& sink);
+    bool HasRestingForwards() const { return m_nResting > 0; }
+    std::vector<CSimRecord> GetForwardOrders(const CSimAccount& account) const;
+    std::vector<CSimRecord> GetForwardFills(const CSimAccount& account) const { return account.forwardFills; }
+    const std::vector<CSimRecord>& GetForwardTrades() const { return m_forwardTrades; }
+
+    // Contract actions. Refusals: 724 (insert: the contract) for a contract not open, 500 for an
+    // action the contract does not offer, 442 (insert: the contract's quantity) for more than
+    // it holds, and for the action itself 105.
+    int CheckContractAction(const CSimContractAction& req, CSimRecord* pReview, std::string* pstrInsert) const;
+    int ActOnContract(const CSimContractAction& req, ISimEventSink& sink, CSimRecord* pResult, std::string* pstrInsert);
+
+    // Option positions, exercise and expiration instructions. Refusals: 652 (insert: the
+    // symbol) for no such position, 442 (insert: the contracts held) for none or more than are
+    // held; an exercise made also 428 (insert: the cash) for a call the dollars do not pay and
+    // 432 (insert: the shares) for a put without the shares. An exercise made trades the
+    // underlying at the strike through fnTrade (the order engine books it as a trade).
+    std::vector<CSimRecord> GetOptionPositions(const CSimAccount& account) const;
+    using TradeFn = void (*)(void* pContext, CSimAccount& account, const CSimInstrument& inst, int nSide, int64_t nQty,
+                             int64_t nPrice, ISimEventSink& sink);
+    int Exercise(const CSimOptionRequest& req, ISimEventSink& sink, TradeFn fnTrade, void* pContext, CSimRecord* pTerms,
+                 std::string* pstrInsert);
+    int Instruct(const CSimOptionRequest& req, CSimRecord* pInstruction, std::string* pstrInsert);
 
 private:
     CSimRecord ContractRecord(const CSimAccount& account, const CSimAccount::Forward& fwd) const;
+    CSimRecord ForwardOrderRecord(const CSimAccount::ForwardOrder& order) const;
+    void FillForward(CSimAccount& account, CSimAccount::ForwardOrder& order, ISimEventSink& sink);
+    const CSimAccount::OptionPosition* FindOption(const CSimAccount& account, const std::string& strSymbol) const;
+    CSimRecord OptionRecord(const CSimAccount& account, const CSimAccount::OptionPosition& pos) const;
+    bool AddOptionPosition(CSimAccount& account, const std::string& strSymbol, int64_t nContracts, double dPremium);
     CSimHolding& HoldingOf(CSimAccount& account, int nMarket, const std::string& strSymbol);
     CSimRecord CashRecord(const CSimAccount& account, const std::string& strCurrency) const;
     CSimRecord HoldingRecord(const CSimAccount& account, const CSimHolding& holding) const;
@@ -210,4 +329,7 @@ private:
     std::map<std::string, double> m_kwdPerUnit;
     std::map<std::pair<std::string, std::string>, double> m_rates;
     std::vector<std::unique_ptr<CSimAccount>> m_accounts;   // pointers stay valid as users come
+    std::vector<CSimRecord> m_forwardTrades;                // the forward board's trades of the run
+    int64_t m_nForwardOrderNo = 900000, m_nForwardTradeNo = 0;
+    int m_nResting = 0;                                     // forward orders open
 };

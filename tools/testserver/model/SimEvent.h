@@ -25,6 +25,8 @@ enum ESimEvent
     SIM_TRANSACTION,    // a line joined the user's history: NK; NR
     SIM_MARGIN,         // the user's margin figures after a trade or conversion: MN
     SIM_CONTRACT,       // a forward contract of the user opened or changed: CU
+    SIM_FORWARD_ORDER,  // a forward order of the user was placed or filled: NF
+    SIM_FORWARD_FILL,   // a forward order of the user traded: NW
     SIM_EVENT_TYPES
 };
 
@@ -32,7 +34,7 @@ struct CSimEvent
 {
     int nType = SIM_MINUTE;
     int nMarket = 0;                    // market code of the line; 0 for the clock
-    std::string strUser;                // the account's user for SIM_ORDER to SIM_CONTRACT, else ""
+    std::string strUser;                // the account's user for SIM_ORDER and the types after it, else ""
     const CSimRecord* pRecord = nullptr;
 };
 

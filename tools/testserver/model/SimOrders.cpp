@@ -240,7 +240,6 @@ void CSimOrders::Fill(Order& order, int64_t nPrice, int64_t nQty, ISimEventSink&
     // commission grows by.
     const Charges total = ChargesOf(market, order.dFilledValue + dValue);
     const Charges charges = {total.dCommission - order.dCommission, ChargesOf(market, dValue).dFees};
-    const double dCharges = charges.dCommission + charges.dFees;
     order.dCommission = total.dCommission;
     order.nFilled += nQty;
     order.dFilledValue += dValue;
@@ -252,13 +251,22 @@ void CSimOrders::Fill(Order& order, int64_t nPrice, int64_t nQty, ISimEventSink&
     // sends show both at once.
     Reserve(order, *pAccount);
 
+    BookFill(*pAccount, inst, order.nNo, order.nSide, nQty, nPrice, charges, sink);
+}
+
+void CSimOrders::BookFill(CSimAccount& account, const CSimInstrument& inst, int64_t nOrderNo, int nSide, int64_t nQty,
+                          int64_t nPrice, const Charges& charges, ISimEventSink& sink)
+{
+    const CSimMarketInfo& market = *inst.pMarket;
+    const double dValue = CSimMarket::Value(market, nPrice, nQty);
+    const double dCharges = charges.dCommission + charges.dFees;
     CSimRecord rec;
     SetField(rec, "trade_no", ++m_nTradeNo);
-    SetField(rec, "order_no", order.nNo);
-    SetField(rec, "reference", ReferenceOf(order.nNo));
-    SetField(rec, "account", int64_t{pAccount->nAccount});
+    SetField(rec, "order_no", nOrderNo ? std::to_string(nOrderNo) : std::string());
+    SetField(rec, "reference", nOrderNo ? ReferenceOf(nOrderNo) : std::string("EXERCISE"));
+    SetField(rec, "account", int64_t{account.nAccount});
     SetField(rec, "market", int64_t{market.nCode});
-    SetField(rec, "side", int64_t{order.nSide});
+    SetField(rec, "side", int64_t{nSide});
     SetField(rec, "symbol", inst.strSymbol);
     SetField(rec, "name", inst.strName);
     SetField(rec, "quantity", nQty);
@@ -267,15 +275,21 @@ void CSimOrders::Fill(Order& order, int64_t nPrice, int64_t nQty, ISimEventSink&
     SetField(rec, "commission", FormatDouble(charges.dCommission, 3));
     SetField(rec, "fees", FormatDouble(charges.dFees, 3));
     SetField(rec, "charges", FormatDouble(dCharges, 3));
-    SetField(rec, "net", FormatDouble(order.nSide == SIM_SIDE_BUY ? dValue + dCharges : dValue - dCharges, 3));
+    SetField(rec, "net", FormatDouble(nSide == SIM_SIDE_BUY ? dValue + dCharges : dValue - dCharges, 3));
     SetField(rec, "currency", market.strCurrency);
     SetField(rec, "datetime", m_pClock->ServerDateTime());
     SetField(rec, "date", m_pClock->ServerDate());
     SetField(rec, "time", m_pClock->ServerTime());
     SetField(rec, "status", int64_t{1});
-    m_fills.emplace_back(order.strUser, rec);
-    sink.OnSimEvent(SIM_FILL, market.nCode, order.strUser, rec);
-    m_pAccounts->ApplyFill(*pAccount, inst, order.nSide, nQty, nPrice, dCharges, sink);
+    m_fills.emplace_back(account.strUser, rec);
+    sink.OnSimEvent(SIM_FILL, market.nCode, account.strUser, rec);
+    m_pAccounts->ApplyFill(account, inst, nSide, nQty, nPrice, dCharges, sink);
+}
+
+void CSimOrders::BookExercise(CSimAccount& account, const CSimInstrument& inst, int nSide, int64_t nQty, int64_t nPrice,
+                              ISimEventSink& sink)
+{
+    BookFill(account, inst, 0, nSide, nQty, nPrice, ChargesOf(*inst.pMarket, CSimMarket::Value(*inst.pMarket, nPrice, nQty)), sink);
 }
 
 void CSimOrders::Close(const Order& order)
@@ -484,6 +498,9 @@ CSimRecord CSimOrders::OrderRecord(const Order& order) const
     SetField(rec, "avg_price", FormatDouble(dAvg, market.nDecimals));
     SetField(rec, "value", FormatDouble(order.dFilledValue, 3));
     SetField(rec, "status", int64_t{order.nStatus});
+    // What an order notice tells: cancelled, and whether part of it had traded.
+    SetField(rec, "cancelled", int64_t{order.nStatus == SIM_STATUS_CANCELLED ? 1 : 0});
+    SetField(rec, "partly", int64_t{order.nFilled > 0 && order.nFilled < order.nQty ? 1 : 0});
     SetField(rec, "datetime", placed.ServerDateTime());
     SetField(rec, "date", placed.ServerDate());
     SetField(rec, "time", placed.ServerTime());

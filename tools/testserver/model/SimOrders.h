@@ -73,6 +73,7 @@ struct CSimOrderRequest
 // | good_till | server date, "" for none | KS/NS 13, OS/NO 13 |
 // | value | value filled | KS/NS 14 |
 // | status | 1 open, 2 partly filled, 3 filled, 4 cancelled, 6 waiting for its stop | KS/NS 16, OS/NO 16 |
+// | cancelled, partly | 1 when cancelled; 1 when part of it, not all, has traded | NU 11, 14 |
 // | market | market code | KS/NS 23, OS/NO 21 |
 // | date | when placed | KS/NS 24 |
 // | reference | the server's text for the order | KS/NS 25 |
@@ -117,6 +118,11 @@ public:
     // Whether OnMarketTrade would change anything after the symbol's last trade.
     bool AnyReached(const CSimInstrument& inst) const;
 
+    // A trade of the user that no order made (an option exercised into its underlying): a fill
+    // without an order number, booked to the account like any other.
+    void BookExercise(CSimAccount& account, const CSimInstrument& inst, int nSide, int64_t nQty, int64_t nPrice,
+                      ISimEventSink& sink);
+
     // Reports; nFrom and nTo YYYYMMDD, both included; nMarket 0 takes every market.
     std::vector<CSimRecord> GetOrders(const std::string& strUser, int nMarket, int nFrom, int nTo) const;
     std::vector<CSimRecord> GetFills(const std::string& strUser, int nMarket, int nFrom, int nTo) const;
@@ -148,6 +154,8 @@ private:
     void Unreserve(Order& order, CSimAccount& account, ISimEventSink& sink);
     void TradeNow(Order& order, ISimEventSink& sink);
     void Fill(Order& order, int64_t nPrice, int64_t nQty, ISimEventSink& sink);
+    void BookFill(CSimAccount& account, const CSimInstrument& inst, int64_t nOrderNo, int nSide, int64_t nQty, int64_t nPrice,
+                  const Charges& charges, ISimEventSink& sink);
     void Publish(const Order& order, ISimEventSink& sink);
     Order* FindOpen(const std::string& strUser, int64_t nOrderNo);
     void Close(const Order& order);

@@ -54,6 +54,9 @@ void CSimulator::Step()
         Detach();
         m_orders.OnMarketTrade(*pTraded, *this);
     }
+    // Resting forward orders that the series' quote now reaches.
+    if (pTraded && m_accounts.HasRestingForwards())
+        m_accounts.OnForwardQuotes(*this);
 }
 
 const CSimEvent* CSimulator::Next()
@@ -131,8 +134,24 @@ int CSimulator::ConvertCash(const std::string& strUser, const std::string& strFr
     return m_accounts.ConvertCash(*pAccount, strFrom, strTo, dAmount, bExecute, *this, pQuote, pstrInsert);
 }
 
-int CSimulator::PlaceForward(const CSimForwardRequest& req, CSimRecord* pContract, std::string* pstrInsert)
+int CSimulator::PlaceForward(const CSimForwardRequest& req, CSimRecord* pOrder, std::string* pstrInsert)
 {
     Detach();
-    return m_accounts.PlaceForward(req, *this, pContract, pstrInsert);
+    return m_accounts.PlaceForward(req, *this, pOrder, pstrInsert);
+}
+
+int CSimulator::ActOnContract(const CSimContractAction& req, CSimRecord* pResult, std::string* pstrInsert)
+{
+    Detach();
+    return m_accounts.ActOnContract(req, *this, pResult, pstrInsert);
+}
+
+int CSimulator::Exercise(const CSimOptionRequest& req, CSimRecord* pTerms, std::string* pstrInsert)
+{
+    Detach();
+    auto trade = [](void* pContext, CSimAccount& account, const CSimInstrument& inst, int nSide, int64_t nQty, int64_t nPrice,
+                    ISimEventSink& sink) {
+        static_cast<CSimOrders*>(pContext)->BookExercise(account, inst, nSide, nQty, nPrice, sink);
+    };
+    return m_accounts.Exercise(req, *this, trade, &m_orders, pTerms, pstrInsert);
 }

@@ -59,7 +59,20 @@ public:
     {
         return m_accounts.CheckForward(req, pReview, pstrInsert);
     }
-    int PlaceForward(const CSimForwardRequest& req, CSimRecord* pContract, std::string* pstrInsert);
+    int PlaceForward(const CSimForwardRequest& req, CSimRecord* pOrder, std::string* pstrInsert);
+    // Actions on a forward contract: the preview and the action (SimAccounts.h).
+    int CheckContractAction(const CSimContractAction& req, CSimRecord* pReview, std::string* pstrInsert) const
+    {
+        return m_accounts.CheckContractAction(req, pReview, pstrInsert);
+    }
+    int ActOnContract(const CSimContractAction& req, CSimRecord* pResult, std::string* pstrInsert);
+    // Option exercise (terms, or made: the underlying trades at the strike as a trade of the
+    // user) and expiration instructions (SimAccounts.h).
+    int Exercise(const CSimOptionRequest& req, CSimRecord* pTerms, std::string* pstrInsert);
+    int Instruct(const CSimOptionRequest& req, CSimRecord* pInstruction, std::string* pstrInsert)
+    {
+        return m_accounts.Instruct(req, pInstruction, pstrInsert);
+    }
 
     // Cash conversion between currencies of the user's account (SimAccounts.h).
     int ConvertCash(const std::string& strUser, const std::string& strFrom, const std::string& strTo, double dAmount,

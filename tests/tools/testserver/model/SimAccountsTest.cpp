@@ -232,6 +232,6 @@ TEST(SimAccounts, AForwardOrderOpensAContractAtTheSeriesQuote)
     std::vector<int> types;
     while (sim.GetPendingCount() > 0)
         types.push_back(sim.Next()->nType);
-    EXPECT_EQ((std::vector<int>{SIM_CONTRACT, SIM_FORWARD_TRADE}), types);
+    EXPECT_EQ((std::vector<int>{SIM_FORWARD_ORDER, SIM_FORWARD_FILL, SIM_FORWARD_ORDER, SIM_CONTRACT, SIM_FORWARD_TRADE}), types);
     EXPECT_EQ(nBefore + 1, sim.Accounts().GetForwardContracts(account).size());
 }
