@@ -105,7 +105,8 @@ BOOL CZorvatClocks::ShiftServerTime(const char* pszTime, char* pszResult, long n
     // told, the caller has no use for the previous one.
     const BOOL bNextDay = nSeconds >= SECONDS_PER_DAY;
     const long long nWrapped = WrapDay(nSeconds);
-    snprintf(pszResult, SHIFT_TIME_SIZE, "%02d%02d%02d", static_cast<int>(nWrapped / 3600),
-             static_cast<int>(nWrapped / 60 % 60), static_cast<int>(nWrapped % 60));
+    // Unsigned and bounded, so that the compiler too sees two digits each.
+    const unsigned uWrapped = static_cast<unsigned>(nWrapped);
+    snprintf(pszResult, SHIFT_TIME_SIZE, "%02u%02u%02u", uWrapped / 3600 % 24, uWrapped / 60 % 60, uWrapped % 60);
     return bNextDay;
 }
