@@ -5,6 +5,7 @@
 #include <cstring>
 #include "app/ZorvatApp.h"
 #include "framework/base/InfoWindow.h"
+#include "framework/base/SharedGlobals.h"
 #include "app/TableMDIWnd.h"
 #include "framework/table/TableFilters.h"
 #include "framework/table/ViewTable.h"
@@ -29,11 +30,12 @@ static const long s_alNotQuoted[] = {561, 403, 402, 593, 1026};
 
 namespace {
 
-// Price cells: up to four decimals, at least two, no zero fraction, an unquoted price blank.
+// Price cells: up to four decimals, at least two, no zero fraction (zero shows blank, as every
+// number cell does unless told otherwise).
 constexpr TABLE_COLUMN Price(UINT nTitleId, int nField)
 {
     return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -4, .nAlign = ALIGN_RIGHT,
-            .nFlags = COLF_OMIT_ZERO_FRACTION | COLF_BLANK_ZERO, .nMinDecimals = 2, .nField = nField};
+            .nFlags = COLF_OMIT_ZERO_FRACTION, .nMinDecimals = 2, .nField = nField};
 }
 constexpr TABLE_COLUMN Number(UINT nTitleId, int nDecimals, int nMinDecimals, int nField = FIELD_NONE)
 {
@@ -175,17 +177,15 @@ long SendTyped(int nType, LPCSTR pszBody)
     return pApp != nullptr ? pApp->SendRequest(nType, pszBody) : 0;
 }
 
-void ShowInfo(LPCSTR pszText)
-{
-    CZORVAT32App* pApp = CZORVAT32App::Get();
-    if (pApp == nullptr)
-        return;
-    if (IInfoWindow* pInfo = pApp->GetInfoWindow())
-        pInfo->AddText(pszText);
-    pApp->BringInfoWindowToTop(INFO_PRIORITY_ERROR);
-}
-
 }  // namespace
+
+void CQuotationTable::ShowInfo(LPCSTR pszText)
+{
+    if (IInfoWindow* pInfo = GetSharedGlobals()->m_pInfoWindow)
+        pInfo->AddText(pszText);
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->BringInfoWindowToTop(INFO_PRIORITY_ERROR);
+}
 
 const TABLE_DESC g_quotationTable = {.nNameId = IDS_TABLE_QUOTATIONS_US, .nTitleId = IDS_TITLE_QUOTATIONS_US,
                                      .columns = s_columns, .sort = s_sort, .keys = s_keys, .maps = s_maps};
@@ -215,6 +215,9 @@ void CQuotationTable::CreateColumns()
     CDataTable::CreateColumns();
     for (int nCol : s_hiddenAtFirst)
         GetTable()->GetColumn(nCol).SetHidden(TRUE);
+    // No change is news too: it shows as 0, where an empty price means none came.
+    GetTable()->GetColumn(QC_CHANGE).SetBlankZero(FALSE);
+    GetTable()->GetColumn(QC_PERCENT).SetBlankZero(FALSE);
     // The own-position columns stay out of reach until the user asks for them.
     for (int nCol = QC_OWN_QTY; nCol <= QC_OWN_GAIN_PERCENT; ++nCol) {
         CColumn column = GetTable()->GetColumn(nCol);
@@ -592,8 +595,10 @@ BOOL CQuotationTable::AddSymbol(LPCSTR pszTicker, LPCSTR pszMarket, const WATCH_
         pending.bSaved = TRUE;
         pending.entry = *pEntry;
     }
+    if (SendTyped(MSG_RN, szBody) <= 0)
+        return FALSE;
     m_pending.push_back(pending);
-    return SendTyped(MSG_RN, szBody) > 0;
+    return TRUE;
 }
 
 void CQuotationTable::OnRN(CServerMessage* pMsg)

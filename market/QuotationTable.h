@@ -35,6 +35,7 @@ public:
     explicit CQuotationTable(CZorvatMessageSource* pSource);
     ~CQuotationTable() override;
 
+    using CDataTable::Create;
     BOOL Create(UINT nNameId, int nFixedColumns, UINT nTitleId) override;
 
     // Subscriptions: "GS" with "<ticker>|1" (or "|0"), sent only for a market the reference data
@@ -106,6 +107,8 @@ private:
         BOOL bSaved = FALSE;            // restored from the settings: entry holds its values
         WATCH_ENTRY entry;
     };
+    // A line in the information window, raised as for an error.
+    static void ShowInfo(LPCSTR pszText);
     // Row work.
     void ComputeRow(CDataBuffer* pRow);
     void ComputePosition(CDataBuffer* pRow);

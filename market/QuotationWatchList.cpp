@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include "app/TableMDIWnd.h"
-#include "app/ZorvatApp.h"
-#include "framework/base/InfoWindow.h"
 #include "framework/base/SharedGlobals.h"
 #include "framework/table/TableFilters.h"
 #include "framework/table/ViewTable.h"
@@ -31,7 +29,6 @@
 #define IDS_ALREADY_LISTED 55302
 #define IDS_MARKETS_POPUP 57105
 #define IDS_REMOVE_QUESTION 40342
-#define INFO_PRIORITY_ERROR 2
 
 #define ID_QUOTE_ALL_MARKETS 33075
 #define ID_QUOTE_FIRST_MARKET 33570
@@ -75,16 +72,6 @@ const QUOTE_COMMAND* FindCommand(UINT nId)
         if (command.nId == nId)
             return &command;
     return nullptr;
-}
-
-void ShowInfo(LPCSTR pszText)
-{
-    CZORVAT32App* pApp = CZORVAT32App::Get();
-    if (pApp == nullptr)
-        return;
-    if (IInfoWindow* pInfo = pApp->GetInfoWindow())
-        pInfo->AddText(pszText);
-    pApp->BringInfoWindowToTop(INFO_PRIORITY_ERROR);
 }
 
 CString LoadText(UINT nId)
