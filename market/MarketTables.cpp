@@ -2,6 +2,8 @@
 
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
+#include "market/QuotationOddLotKSETable.h"
+#include "market/QuotationTable.h"
 #include "market/ZorvatInfoTable.h"
 
 namespace {
@@ -23,4 +25,6 @@ IDataTable* MakeInfoTable(UINT nNameId, int nFixedColumns, UINT nTitleId)
 void RegisterMarketTables()
 {
     RegisterTableMaker(IDS_TABLE_INFO, MakeInfoTable);
+    RegisterTableMaker(IDS_TABLE_QUOTATIONS_US, MakeDataTable<CQuotationTable>);
+    RegisterTableMaker(IDS_TABLE_QUOTATIONS_ODDLOT_KSE, MakeDataTable<CQuotationOddLotKSETable>);
 }

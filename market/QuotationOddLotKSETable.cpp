@@ -72,7 +72,7 @@ CQuotationOddLotKSETable::CQuotationOddLotKSETable(CZorvatMessageSource* pSource
 {
 }
 
-void CQuotationOddLotKSETable::ComputeRow(CDataBuffer* pRow, BOOL bPublish)
+int CQuotationOddLotKSETable::ComputeRow(CDataBuffer* pRow, BOOL bPublish)
 {
     ODDLOT_FIGURES figures;
     ComputeOddLotFigures(pRow->GetDouble(OC_LAST), pRow->GetDouble(OC_REFERENCE), pRow->GetDouble(OC_QUANTITY),
@@ -81,33 +81,35 @@ void CQuotationOddLotKSETable::ComputeRow(CDataBuffer* pRow, BOOL bPublish)
     pRow->SetDouble(OC_AVERAGE, figures.dAverage, bPublish);
     pRow->SetCellAttribute(OC_LAST, figures.nAttr);
     pRow->SetCellAttribute(OC_CHANGE, figures.nAttr);
+    return figures.nAttr;
 }
 
-void CQuotationOddLotKSETable::FillNewRow(CServerMessage* pMsg, CDataBuffer* pRow)
+void CQuotationOddLotKSETable::AddLineRow(CServerMessage* pMsg)
 {
-    FillRow(pMsg, pRow, FALSE);
-    pRow->SetText(OC_SYMBOL, StockSymbol(pMsg->GetLong(0)), FALSE);
-    ComputeRow(pRow, FALSE);
+    // Figures worked out before the row is stored and its colours after, each cell on its own:
+    // a reply's rows are appended unsorted, and nothing here may sort them before its end.
+    std::unique_ptr<CDataBuffer> pNew(GetRows()->NewRow());
+    FillRow(pMsg, pNew.get(), FALSE);
+    pNew->SetText(OC_SYMBOL, StockSymbol(pMsg->GetLong(0)), FALSE);
+    const int nAttr = ComputeRow(pNew.get(), FALSE);
+    CDataBuffer* pRow = GetRows()->GetAt(GetRows()->AddRow(pNew.get(), TRUE));
+    if (pRow == nullptr)
+        return;
+    pRow->SetCellAttribute(OC_LAST, nAttr);
+    pRow->SetCellAttribute(OC_CHANGE, nAttr);
 }
 
 void CQuotationOddLotKSETable::OnRecord(CServerMessage* pMsg)
 {
-    if (pMsg == nullptr || !IsReceiving() || (GetSource() != nullptr && !GetSource()->IsRestricted()))
-        return;
-    // Figures worked out before the row is stored: a reply's rows are appended unsorted, and
-    // nothing here may sort them before its end.
-    std::unique_ptr<CDataBuffer> pRow(GetRows()->NewRow());
-    FillNewRow(pMsg, pRow.get());
-    GetRows()->AddRow(pRow.get(), TRUE);
+    if (pMsg != nullptr && IsReceiving() && (GetSource() == nullptr || GetSource()->IsRestricted()))
+        AddLineRow(pMsg);
 }
 
 void CQuotationOddLotKSETable::ApplyLive(CServerMessage* pMsg)
 {
     CDataBuffer* pRow = GetRows()->FindRowByIds({static_cast<LONG>(pMsg->GetLong(0))});
     if (pRow == nullptr) {
-        std::unique_ptr<CDataBuffer> pNew(GetRows()->NewRow());
-        FillNewRow(pMsg, pNew.get());
-        GetRows()->AddRow(pNew.get(), TRUE);
+        AddLineRow(pMsg);
         return;
     }
     pRow->BeginChanges();

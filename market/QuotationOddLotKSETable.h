@@ -37,7 +37,8 @@ protected:
     void ApplyLive(CServerMessage* pMsg) override;
 
 private:
-    // A new row from a line: its fields, symbol and figures; the caller adds it.
-    void FillNewRow(CServerMessage* pMsg, CDataBuffer* pRow);
-    void ComputeRow(CDataBuffer* pRow, BOOL bPublish);
+    // A row from a line not yet stored: its fields, symbol and figures.
+    void AddLineRow(CServerMessage* pMsg);
+    // Change and average price with their colours; the colour index.
+    int  ComputeRow(CDataBuffer* pRow, BOOL bPublish);
 };
