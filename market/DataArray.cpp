@@ -1,0 +1,613 @@
+#include "market/DataArray.h"
+#include "framework/base/ColumnValues.h"
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+// Bytes of a text type's value: the fixed forms are not terminated in their storage, and the
+// engine copies exactly this many, so a shorter text is padded with zeros first.
+static int FixedTextBytes(int nType)
+{
+    switch (nType) {
+    case COLTYPE_CHAR4:
+    case COLTYPE_PACKED_DATE:
+    case COLTYPE_PACKED_TIME:
+        return 4;
+    case COLTYPE_PACKED_DATETIME:
+    case COLTYPE_TIME_TEXT:
+        return 6;
+    case COLTYPE_DATE_TEXT:
+        return 8;
+    case COLTYPE_DATETIME_TEXT:
+        return 14;
+    default:
+        return 0;
+    }
+}
+
+// A 32-bit integer from a text, as the system's atol: out-of-range values stop at the limits.
+static int32_t TextToInt32(const char* pszText)
+{
+    long long nValue = strtoll(pszText, nullptr, 10);
+    return static_cast<int32_t>(std::clamp<long long>(nValue, INT32_MIN, INT32_MAX));
+}
+
+// ---------------------------------------------------------------------------------------------
+// CDataBuffer
+
+CDataBuffer::CDataBuffer(CDataArray* pArray) : m_pArray(pArray)
+{
+}
+
+CDataBuffer::CDataBuffer(CDataArray* pArray, const TBCellSlot* pSource) : m_pArray(pArray)
+{
+    TBCellSlot* pValues = AllocValues();
+    CViewTable* pView = m_pArray ? m_pArray->GetReadView() : nullptr;
+    if (pValues && pSource && pView)
+        pView->GetColumns().CopyRowValues(pValues, pSource);
+}
+
+CDataBuffer::~CDataBuffer()
+{
+    delete m_pPending;
+    CTableColumns::FreeRowValues(m_pValues);
+}
+
+TBCellSlot* CDataBuffer::AllocValues()
+{
+    if (!m_pValues) {
+        CViewTable* pView = m_pArray ? m_pArray->GetReadView() : nullptr;
+        if (pView)
+            m_pValues = pView->GetColumns().AllocRowValues(FALSE);
+    }
+    return m_pValues;
+}
+
+const CTableColumn* CDataBuffer::GetColumn(int nCol) const
+{
+    CViewTable* pView = m_pArray ? m_pArray->GetReadView() : nullptr;
+    if (!pView || nCol < 0 || nCol >= pView->GetColumnCount())
+        return nullptr;
+    return pView->GetColumns().GetColumn(nCol);
+}
+
+BOOL CDataBuffer::SetText(int nCol, const char* pszText, BOOL bPublish)
+{
+    const CTableColumn* pColumn = GetColumn(nCol);
+    if (!pColumn)
+        return FALSE;
+    if (!pszText)
+        pszText = "";
+    switch (pColumn->GetDataType()) {
+    case COLTYPE_INT32:
+    case COLTYPE_INT:
+    case COLTYPE_COMPUTED: {
+        int32_t nValue = TextToInt32(pszText);
+        return Write(nCol, &nValue, bPublish);
+    }
+    case COLTYPE_INT64: {
+        LONGLONG nValue = strtoll(pszText, nullptr, 10);
+        return Write(nCol, &nValue, bPublish);
+    }
+    case COLTYPE_DOUBLE: {
+        double dValue = atof(pszText);
+        return Write(nCol, &dValue, bPublish);
+    }
+    default:
+        return SetValue(nCol, pszText, bPublish);
+    }
+}
+
+BOOL CDataBuffer::SetValue(int nCol, const void* pValue, BOOL bPublish)
+{
+    const CTableColumn* pColumn = GetColumn(nCol);
+    if (!pColumn)
+        return FALSE;
+    int nType = pColumn->GetDataType();
+    int nFixed = FixedTextBytes(nType);
+    if (nFixed > 0) {
+        char achText[16] = {};
+        if (pValue)
+            strncpy(achText, static_cast<const char*>(pValue), static_cast<size_t>(nFixed));
+        return Write(nCol, achText, bPublish);
+    }
+    switch (nType) {
+    case COLTYPE_INT32:
+    case COLTYPE_INT:
+    case COLTYPE_COMPUTED:
+    case COLTYPE_INT64:
+    case COLTYPE_DOUBLE:
+    case COLTYPE_STRING:
+        return Write(nCol, pValue, bPublish);
+    default:
+        return FALSE;       // a column without a value of its own
+    }
+}
+
+BOOL CDataBuffer::SetDouble(int nCol, double dValue, BOOL bPublish)
+{
+    // Room for the whole part of any double with 16 fraction digits.
+    char szText[400];
+    snprintf(szText, sizeof szText, "%.16f", dValue);
+    return SetText(nCol, szText, bPublish);
+}
+
+BOOL CDataBuffer::Write(int nCol, const void* pValue, BOOL bPublish)
+{
+    TBCellSlot* pValues = AllocValues();
+    if (!pValues)
+        return FALSE;
+    const CTableColumns& columns = m_pArray->GetReadView()->GetColumns();
+    // An equal value changes nothing: no lookup in the engine table, no repaint.
+    if (!columns.SlotDiffers(&pValues[nCol], pValue, nCol))
+        return TRUE;
+    CTable* pTable = m_pArray->GetTable();
+    BOOL bKey = m_bAdded && m_pArray->IsKeyColumn(nCol);
+    BOOL bThrough = m_bAdded && bPublish && pTable;
+    if (m_bDirty) {
+        if (bKey && !m_bKeyChanged) {
+            m_bKeyChanged = TRUE;
+            ++m_pArray->m_nKeyBatches;
+        }
+        CRow* pPending = bThrough ? OpenPending() : nullptr;
+        if (!pPending || !pPending->UpdateCell(nCol, pValue))
+            columns.SetSlotValue(&pValues[nCol], pValue, nCol);
+        return TRUE;
+    }
+    int nOld = bKey && !m_pArray->IsBulk() ? m_pArray->IndexOfRow(this) : -1;
+    BOOL bStored = FALSE;
+    if (bThrough) {
+        CRow key(pTable, pValues);
+        CRow found = pTable->FindRow(key);
+        // The engine moves the row itself when the value is one of its views' sort keys.
+        bStored = found.IsValid() && found.UpdateCell(nCol, pValue);
+    }
+    if (!bStored)
+        columns.SetSlotValue(&pValues[nCol], pValue, nCol);
+    if (nOld >= 0)
+        m_pArray->Reposition(this, nOld);
+    return TRUE;
+}
+
+CRow* CDataBuffer::OpenPending()
+{
+    if (m_pPending)
+        return m_pPending;
+    CTable* pTable = m_pArray->GetTable();
+    if (!pTable || !m_pValues)
+        return nullptr;
+    CRow key(pTable, m_pValues);
+    CRow found = pTable->FindRow(key);
+    if (!found.IsValid())
+        return nullptr;
+    m_pPending = new CRow(found);
+    m_pPending->BeginUpdate();
+    return m_pPending;
+}
+
+void CDataBuffer::CloseBatch()
+{
+    if (m_pPending) {
+        m_pPending->EndUpdate();
+        delete m_pPending;
+        m_pPending = nullptr;
+    }
+    m_bDirty = FALSE;
+}
+
+void CDataBuffer::Commit()
+{
+    if (!m_bDirty)
+        return;
+    CloseBatch();
+    if (m_bKeyChanged) {
+        m_bKeyChanged = FALSE;
+        m_pArray->OnKeyBatchCommitted(this);
+    }
+}
+
+BOOL CDataBuffer::WriteColour(int nCol, int nColour, int nFlags)
+{
+    CTable* pTable = m_pArray ? m_pArray->GetTable() : nullptr;
+    if (!m_bAdded || !pTable || !m_pValues || !GetColumn(nCol))
+        return FALSE;
+    if (m_bDirty) {
+        CRow* pPending = OpenPending();
+        if (!pPending)
+            return FALSE;
+        return nFlags == WRITE_TEXTCOLOR ? pPending->SetCellTextColor(nCol, nColour)
+                                         : pPending->SetCellBackColor(nCol, nColour);
+    }
+    CRow key(pTable, m_pValues);
+    CRow found = pTable->FindRow(key);
+    if (!found.IsValid())
+        return FALSE;
+    return nFlags == WRITE_TEXTCOLOR ? found.SetCellTextColor(nCol, nColour) : found.SetCellBackColor(nCol, nColour);
+}
+
+BOOL CDataBuffer::SetCellAttribute(int nCol, int nColour)
+{
+    return WriteColour(nCol, nColour, WRITE_TEXTCOLOR);
+}
+
+BOOL CDataBuffer::SetCellBackColor(int nCol, int nColour)
+{
+    return WriteColour(nCol, nColour, WRITE_BACKCOLOR);
+}
+
+BOOL CDataBuffer::SetViewCellAttribute(int nView, int nCol, int nColour)
+{
+    CTable* pTable = m_pArray ? m_pArray->GetTable() : nullptr;
+    if (!m_bAdded || m_bDirty || !pTable || !m_pValues || !GetColumn(nCol) || nView < 0
+        || nView >= pTable->GetViewCount())
+        return FALSE;
+    CRow key(pTable, m_pValues);
+    CRow found = pTable->FindRow(key);
+    CViewRow* pRow = found.GetViewRow(nView);
+    return pRow && pRow->IsValid() && pRow->SetCellBackColor(nCol, nColour);
+}
+
+int CDataBuffer::Compare(const CDataBuffer* pOther, int nKeys) const
+{
+    CViewTable* pView = m_pArray ? m_pArray->GetReadView() : nullptr;
+    const std::vector<int>& keys = m_pArray ? m_pArray->m_keys : std::vector<int>();
+    int nCount = static_cast<int>(keys.size());
+    if (!pView || !pOther || nKeys == 0 || nCount == 0)
+        return 0;
+    if (nKeys < 0 || nKeys > nCount)
+        nKeys = nCount;
+    if (!m_pValues || !pOther->m_pValues)
+        return (m_pValues != nullptr) - (pOther->m_pValues != nullptr);
+    const CTableColumns& columns = pView->GetColumns();
+    for (int i = 0; i < nKeys; ++i) {
+        int nCol = keys[static_cast<size_t>(i)];
+        const CTableColumn* pColumn = columns.GetColumn(nCol);
+        int nDecimals = pColumn->GetDecimals(FALSE);
+        int nResult = CompareColumnValues(&m_pValues[nCol], nDecimals, &pOther->m_pValues[nCol], nDecimals,
+                                          pColumn->GetDataType());
+        if (nResult != 0)
+            return nResult;
+    }
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// CRowFinder
+
+CDataBuffer* CRowFinder::GetRow() const
+{
+    return m_pArray && m_nIndex >= 0 ? m_pArray->GetAt(m_nIndex) : nullptr;
+}
+
+CDataBuffer* CRowFinder::FindNext()
+{
+    CDataBuffer* pCurrent = GetRow();
+    if (!pCurrent || m_nKeys < 1)
+        return nullptr;
+    // The rows are sorted: the range ends at the first row that differs.
+    CDataBuffer* pNext = m_pArray->GetAt(m_nIndex + 1);
+    if (!pNext || pNext->Compare(pCurrent, m_nKeys) != 0)
+        return nullptr;
+    ++m_nIndex;
+    return pNext;
+}
+
+// ---------------------------------------------------------------------------------------------
+// CDataArray
+
+CDataArray::~CDataArray()
+{
+    RemoveAll();
+}
+
+void CDataArray::SetTable(CTable* pTable)
+{
+    if (pTable)
+        m_pTable = pTable;
+}
+
+CViewTable* CDataArray::GetReadView() const
+{
+    if (!m_pTable)
+        return nullptr;
+    CViewTable* pView = m_pTable->GetCurrentView();
+    return pView ? pView : m_pTable->GetView(0);
+}
+
+int CDataArray::GetColumnCount() const
+{
+    CViewTable* pView = GetReadView();
+    return pView ? pView->GetColumnCount() : 0;
+}
+
+BOOL CDataArray::SetKeyColumns(std::span<const int> columns)
+{
+    int nColumns = GetColumnCount();
+    if (nColumns == 0 || columns.empty() || static_cast<int>(columns.size()) > nColumns)
+        return FALSE;
+    for (int nCol : columns)
+        if (nCol < 0 || nCol >= nColumns)
+            return FALSE;
+    m_keys.assign(columns.begin(), columns.end());
+    return TRUE;
+}
+
+BOOL CDataArray::IsKeyColumn(int nCol) const
+{
+    return std::find(m_keys.begin(), m_keys.end(), nCol) != m_keys.end();
+}
+
+int CDataArray::GetKeyColumn(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < GetKeyColumnCount() ? m_keys[static_cast<size_t>(nIndex)] : -1;
+}
+
+CDataBuffer* CDataArray::GetAt(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < GetCount() ? m_rows[static_cast<size_t>(nIndex)] : nullptr;
+}
+
+int CDataArray::AddRow(CDataBuffer* pRow, BOOL bPublish)
+{
+    const TBCellSlot* pSource = pRow ? pRow->AllocValues() : nullptr;
+    if (!pSource)
+        return -1;
+    CDataBuffer* pCopy = new CDataBuffer(this, pSource);
+    if (!pCopy->GetValues()) {
+        delete pCopy;
+        return -1;
+    }
+    int nIndex = GetCount();
+    if (IsBulk()) {
+        // Appended out of order while a batch's key change is open: the last Commit sorts.
+        if (!m_bBulk)
+            m_bKeysMoved = TRUE;
+        m_rows.push_back(pCopy);
+    } else {
+        BOOL bEqual = FALSE;
+        nIndex = InsertPosition(pCopy, &bEqual);
+        if (bEqual) {
+            delete pCopy;
+            return -1;
+        }
+        m_rows.insert(m_rows.begin() + nIndex, pCopy);
+    }
+    // The copy's block is new, so the engine table cannot hold it yet.
+    if (bPublish && m_pTable) {
+        CRow row(m_pTable, pCopy->GetValues());
+        m_pTable->InsertRow(row);
+    }
+    pCopy->m_bAdded = TRUE;
+    return nIndex;
+}
+
+void CDataArray::Unpublish(CDataBuffer* pRow)
+{
+    pRow->CloseBatch();
+    if (pRow->m_bKeyChanged) {
+        pRow->m_bKeyChanged = FALSE;
+        --m_nKeyBatches;
+        m_bKeysMoved = TRUE;
+    }
+    if (!m_pTable || !pRow->GetValues() || m_pTable->GetRowCount() == 0)
+        return;
+    CRow key(m_pTable, pRow->GetValues());
+    CRow found = m_pTable->FindRow(key);
+    if (found.IsValid())
+        m_pTable->DeleteRow(found);
+}
+
+BOOL CDataArray::RemoveAt(int nIndex)
+{
+    CDataBuffer* pRow = GetAt(nIndex);
+    if (!pRow)
+        return FALSE;
+    Unpublish(pRow);
+    m_rows.erase(m_rows.begin() + nIndex);
+    delete pRow;
+    // The last open key batch went with the row: what it left out of order is sorted now.
+    if (m_nKeyBatches == 0 && m_bKeysMoved && !m_bBulk) {
+        m_bKeysMoved = FALSE;
+        Sort();
+    }
+    return TRUE;
+}
+
+void CDataArray::RemoveAll()
+{
+    for (CDataBuffer* pRow : m_rows) {
+        Unpublish(pRow);
+        delete pRow;
+    }
+    m_rows.clear();
+    m_nKeyBatches = 0;
+    m_bKeysMoved = FALSE;
+}
+
+void CDataArray::EndUpdate()
+{
+    if (!m_bBulk)
+        return;
+    m_bBulk = FALSE;
+    if (m_nKeyBatches > 0) {
+        m_bKeysMoved = TRUE;
+        return;
+    }
+    m_bKeysMoved = FALSE;
+    Sort();
+}
+
+void CDataArray::Sort()
+{
+    // Stable: rows with equal keys keep the order they arrived in.
+    std::stable_sort(m_rows.begin(), m_rows.end(),
+                     [](const CDataBuffer* pA, const CDataBuffer* pB) { return pA->Compare(pB, -1) < 0; });
+}
+
+void CDataArray::OnKeyBatchCommitted(CDataBuffer* pRow)
+{
+    --m_nKeyBatches;
+    if (m_bBulk)
+        return;
+    if (m_nKeyBatches > 0) {
+        m_bKeysMoved = TRUE;
+        return;
+    }
+    if (m_bKeysMoved) {
+        m_bKeysMoved = FALSE;
+        Sort();
+        return;
+    }
+    // Only this row is out of place: a search by address finds it, a binary search its new place.
+    auto it = std::find(m_rows.begin(), m_rows.end(), pRow);
+    if (it != m_rows.end())
+        Reposition(pRow, static_cast<int>(it - m_rows.begin()));
+}
+
+void CDataArray::Reposition(CDataBuffer* pRow, int nOldIndex)
+{
+    m_rows.erase(m_rows.begin() + nOldIndex);
+    BOOL bEqual = FALSE;
+    int nIndex = InsertPosition(pRow, &bEqual);
+    // Equal keys with another row: both stay, this one after it.
+    m_rows.insert(m_rows.begin() + nIndex, pRow);
+}
+
+int CDataArray::InsertPosition(const CDataBuffer* pRow, BOOL* pbEqual) const
+{
+    auto it = std::upper_bound(m_rows.begin(), m_rows.end(), pRow,
+                               [](const CDataBuffer* pA, const CDataBuffer* pB) { return pA->Compare(pB, -1) < 0; });
+    *pbEqual = it != m_rows.begin() && (*(it - 1))->Compare(pRow, -1) == 0;
+    return static_cast<int>(it - m_rows.begin());
+}
+
+int CDataArray::Search(const CDataBuffer& key, int nKeys) const
+{
+    if (IsBulk() || m_rows.empty() || nKeys < 1)
+        return -1;
+    auto it = std::lower_bound(m_rows.begin(), m_rows.end(), &key,
+                               [nKeys](const CDataBuffer* pA, const CDataBuffer* pB) { return pA->Compare(pB, nKeys) < 0; });
+    if (it == m_rows.end() || (*it)->Compare(&key, nKeys) != 0)
+        return -1;
+    return static_cast<int>(it - m_rows.begin());
+}
+
+int CDataArray::IndexOfRow(const CDataBuffer* pRow) const
+{
+    // Rows with equal keys follow one another: the row is among them, told apart by address.
+    for (int i = Search(*pRow, GetKeyColumnCount()); i >= 0 && i < GetCount(); ++i) {
+        const CDataBuffer* pStored = m_rows[static_cast<size_t>(i)];
+        if (pStored == pRow)
+            return i;
+        if (pStored->Compare(pRow, -1) != 0)
+            break;
+    }
+    auto it = std::find(m_rows.begin(), m_rows.end(), pRow);
+    return it != m_rows.end() ? static_cast<int>(it - m_rows.begin()) : -1;
+}
+
+CDataBuffer* CDataArray::MakeKeyRow(std::span<const char* const> keys, int* pnKeys) const
+{
+    *pnKeys = 0;
+    if (keys.empty() || !keys[0] || m_keys.empty())
+        return nullptr;
+    CDataBuffer* pKey = new CDataBuffer(const_cast<CDataArray*>(this));
+    for (size_t i = 0; i < keys.size() && i < m_keys.size() && keys[i]; ++i) {
+        pKey->SetText(m_keys[i], keys[i], FALSE);
+        ++*pnKeys;
+    }
+    return pKey;
+}
+
+CDataBuffer* CDataArray::MakeKeyRow(std::span<const LONG> keys, int* pnKeys) const
+{
+    *pnKeys = 0;
+    CViewTable* pView = GetReadView();
+    if (keys.empty() || keys[0] < 0 || m_keys.empty() || !pView)
+        return nullptr;
+    CDataBuffer* pKey = new CDataBuffer(const_cast<CDataArray*>(this));
+    for (size_t i = 0; i < keys.size() && i < m_keys.size(); ++i) {
+        int nCol = m_keys[i];
+        // An id reaches a key column in that column's own form.
+        switch (pView->GetColumns().GetColumn(nCol)->GetDataType()) {
+        case COLTYPE_INT32:
+        case COLTYPE_INT:
+        case COLTYPE_COMPUTED: {
+            int32_t nValue = keys[i];
+            pKey->SetValue(nCol, &nValue, FALSE);
+            break;
+        }
+        case COLTYPE_INT64: {
+            LONGLONG nValue = keys[i];
+            pKey->SetValue(nCol, &nValue, FALSE);
+            break;
+        }
+        case COLTYPE_DOUBLE: {
+            double dValue = keys[i];
+            pKey->SetValue(nCol, &dValue, FALSE);
+            break;
+        }
+        default: {
+            char szText[16];
+            snprintf(szText, sizeof szText, "%ld", static_cast<long>(keys[i]));
+            pKey->SetText(nCol, szText, FALSE);
+            break;
+        }
+        }
+        ++*pnKeys;
+    }
+    return pKey;
+}
+
+int CDataArray::FindRowIndex(std::span<const char* const> keys) const
+{
+    int nKeys = 0;
+    CDataBuffer* pKey = IsBulk() || m_rows.empty() ? nullptr : MakeKeyRow(keys, &nKeys);
+    int nIndex = pKey ? Search(*pKey, nKeys) : -1;
+    delete pKey;
+    return nIndex;
+}
+
+CDataBuffer* CDataArray::FindRow(std::span<const char* const> keys) const
+{
+    return GetAt(FindRowIndex(keys));
+}
+
+int CDataArray::FindRowIndexByIds(std::span<const LONG> keys) const
+{
+    int nKeys = 0;
+    CDataBuffer* pKey = IsBulk() || m_rows.empty() ? nullptr : MakeKeyRow(keys, &nKeys);
+    int nIndex = pKey ? Search(*pKey, nKeys) : -1;
+    delete pKey;
+    return nIndex;
+}
+
+CDataBuffer* CDataArray::FindRowByIds(std::span<const LONG> keys) const
+{
+    return GetAt(FindRowIndexByIds(keys));
+}
+
+void CDataArray::FindRange(CRowFinder& finder, std::span<const char* const> keys)
+{
+    int nKeys = 0;
+    CDataBuffer* pKey = IsBulk() || m_rows.empty() ? nullptr : MakeKeyRow(keys, &nKeys);
+    finder.m_pArray = this;
+    finder.m_nKeys = nKeys;
+    finder.m_nIndex = pKey ? Search(*pKey, nKeys) : -1;
+    delete pKey;
+}
+
+int CDataArray::FindIndexOfRow(const CDataBuffer* pRow) const
+{
+    if (!pRow)
+        return -1;
+    if (pRow->m_pArray == this && pRow->m_bAdded)
+        return IndexOfRow(pRow);
+    return Search(*pRow, GetKeyColumnCount());
+}
+
+BOOL CDataArray::RemoveRow(std::span<const char* const> keys)
+{
+    return RemoveAt(FindRowIndex(keys));
+}

@@ -1,0 +1,78 @@
+#pragma once
+// The constant description of one server-fed table, read by CDataTable: its names, columns,
+// sort and keys, the messages that feed it and the fields each column takes from them. The base
+// builds the columns, the field maps, the registration, the feeding cycle and the live gate
+// from it, so a table with nothing special is its description and the few sink slots that
+// route its messages to the base. See market/README.md for how a table is described.
+#include <span>
+#include "framework/base/ColumnDataType.h"
+#include "framework/table/TableColumn.h"
+#include "link/MessageTypes.h"
+#include "platform/win/WinTypes.h"
+
+// Display and feeding flags of a column.
+#define COLF_KEY           0x0001   // hidden key column: not shown, not switchable, not sortable
+#define COLF_HIDDEN        0x0002   // hidden, and the user cannot show it
+#define COLF_THOUSANDS     0x0004   // thousands grouping
+#define COLF_OMIT_ZERO_FRACTION 0x0008 // "12" rather than "12.00"
+#define COLF_BLANK_ZERO    0x0010   // zero shows as an empty cell
+#define COLF_SUMMED        0x0020   // summed in group and total lines
+#define COLF_SERVER_DATE   0x0040   // the field is a server date/time text, converted to the column's type
+#define COLF_NOT_SORTABLE  0x0080
+
+#define FIELD_NONE (-1)             // a column no field feeds (its table's code fills it)
+
+// One column, in display order. Only the members that differ from the defaults are written.
+struct TABLE_COLUMN
+{
+    UINT nTitleId = 0;              // 0: the key columns' title (string 851)
+    int nType = COLTYPE_STRING;     // COLTYPE_ of framework/base/ColumnDataType.h
+    int nWidth = 95;                // pixels
+    int nDecimals = 0;              // decimal code of a number column (-99 sixty-fourths)
+    int nSize = 0;                  // characters of a text, without the terminator; 0 default
+    int nAlign = ALIGN_LEFT;        // ALIGN_ of framework/table/TableColumn.h
+    UINT nFlags = 0;                // COLF_
+    int nMinDecimals = 0;           // decimals always shown when the zero fraction is omitted
+    int nField = FIELD_NONE;        // the reply's field that feeds the column
+    int nArabicField = FIELD_NONE;  // the field used instead while the interface is Arabic
+    TBCOLUMNFORMAT pfnFormat = nullptr; // a computed column's text (code tables)
+    int nFormatValue = 0;           // handed to pfnFormat
+};
+
+// A further message type that feeds the table: column c takes fields[c] (FIELD_NONE or past
+// the end: untouched), arabicFields[c] instead while the interface is Arabic when given.
+struct TABLE_FIELD_MAP
+{
+    int nMessageType = 0;           // MSG_ of link/MessageTypes.h
+    std::span<const int> fields = {};
+    std::span<const int> arabicFields = {};
+};
+
+struct TABLE_SORT_KEY
+{
+    int nColumn;
+    int nDirection;                 // 1 ascending, as CSortColumns has it
+};
+
+// Table flags.
+#define TABLEF_FOLLOW_LAST_ROW  0x0001  // the main window keeps the newest row in view
+#define TABLEF_NO_SINK          0x0002  // not registered as a message sink
+#define TABLEF_NO_GROUP_LINES   0x0004  // no group headers and no totals
+
+#define TABLE_NO_COLOR (-1)
+
+struct TABLE_DESC
+{
+    UINT nNameId = 0;               // table-map key and settings section (the string's text)
+    UINT nTitleId = 0;              // window title; 0: the name
+    int nFixedColumns = 0;
+    std::span<const TABLE_COLUMN> columns = {};
+    std::span<const TABLE_SORT_KEY> sort = {};   // default sort, in priority order
+    std::span<const int> keys = {};     // the row store's key columns, in key order
+    int nRequestType = 0;           // what SendRequest sends; 0: fed by broadcast only
+    int nReplyType = 0;             // the reply whose own line opens the feeding cycle
+    std::span<const int> liveTypes = {};    // live lines: held during a refill, applied once complete
+    std::span<const TABLE_FIELD_MAP> maps = {};    // fields of further message types
+    UINT nFlags = 0;                // TABLEF_
+    long crCellBack0 = TABLE_NO_COLOR;  // the grid's background colour of cell attribute 0
+};
