@@ -16,6 +16,7 @@
 #include "market/CompactQuote.h"
 #include "market/DataArray.h"
 #include "market/QuotationFigures.h"
+#include "market/TimeAndSalesFeed.h"
 #include "refdata/ServerCodeTables.h"
 #include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
@@ -554,6 +555,8 @@ void CQuotationTable::AddListedSymbol(CServerMessage* pMsg)
     }
     FillFrom(pMsg, MSG_DS, pRow, TRUE);
     pRow->SetText(QC_MARKET, strMarket, TRUE);
+    if (ITimeAndSalesFeed* pTrades = FindTimeAndSalesFeed())
+        pTrades->AddSymbol(pszTicker);
     if (bNew) {
         GetRows()->AddRow(pNew, TRUE);
         delete pNew;
@@ -661,6 +664,12 @@ void CQuotationTable::AddSymbolRow(CServerMessage* pMsg, const PENDING_SYMBOL& p
         pStored->BeginChanges();
         ComputePosition(pStored);
         pStored->Commit();
+    }
+    // The trades follow the symbol once its row is there to read its volume from.
+    if (ITimeAndSalesFeed* pTrades = FindTimeAndSalesFeed(); pTrades != nullptr && pending.entry.bInTimesAndSales) {
+        pTrades->AddSymbol(strTicker);
+        if (pending.entry.bStoppedInTimesAndSales && !pTrades->IsSymbolStopped(strTicker))
+            pTrades->ToggleSymbolStop(strTicker);
     }
     SubscribeQuote(strTicker, strMarket, strShortTicker);
 }

@@ -42,7 +42,7 @@ public:
     // knows and quotes per symbol. ResubscribeAll walks the rows from the last to the first.
     void SubscribeQuote(LPCSTR pszTicker, LPCSTR pszMarket, LPCSTR pszShortTicker);
     void UnsubscribeQuote(LPCSTR pszTicker, LPCSTR pszMarket, LPCSTR pszShortTicker);
-    void ResubscribeAll();
+    void ResubscribeAll() override;
 
     // The dispatcher's compact quote, rewritten in place into the full "GS" line; a damaged
     // packed field leaves a line no sink takes.
@@ -126,6 +126,8 @@ private:
     // Commands (QuotationWatchList.cpp).
     BOOL RunCommand(UINT nId);
     BOOL UpdateCommand(UINT nId, CCmdUI* pCmdUI);
+    void UpdateTradesCommand(UINT nId, CDataBuffer* pRow, CCmdUI* pCmdUI);
+    void RunTradesCommand(UINT nId, LPCSTR pszTicker);
     CDataBuffer* GetSelectedQuote();
     CDataBuffer* QuoteOfViewRow(CViewRow* pRow);
     void FilterOnMarket(LPCSTR pszMarket);

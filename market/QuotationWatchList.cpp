@@ -3,6 +3,7 @@
 // filter, and the row commands with the grid's keys and clicks.
 #include <cstdio>
 #include <cstring>
+#include "app/NorvApp.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/SharedGlobals.h"
 #include "framework/table/TableFilters.h"
@@ -10,6 +11,7 @@
 #include "market/DataArray.h"
 #include "market/QuotationFigures.h"
 #include "market/QuotationTable.h"
+#include "market/TimeAndSalesFeed.h"
 #include "market/dialogs/AlertDlg.h"
 #include "market/dialogs/ExtrenalPortfolio.h"
 #include "market/dialogs/TickerSelectDlg.h"
@@ -40,13 +42,18 @@
 #define ID_QUOTE_OWN_POSITION 33080
 #define ID_QUOTE_SCROLLING 33086
 #define ID_QUOTE_SHOW_EXT 33200
+#define ID_TRADES_ADD 33081
+#define ID_TRADES_STOP 33082
+#define ID_TRADES_REMOVE 33083
+#define ID_TRADES_SHOW 33084
+#define ID_TRADES_ADD_AND_SHOW 57445
 #define KSE_MARKET_CODE 2
 
 namespace {
 
-// How a command's item is enabled: always, with a selected data row, or not yet (its window
-// comes with a later piece of the terminal).
-enum { QRULE_ALWAYS, QRULE_ROW, QRULE_LATER };
+// How a command's item is enabled: always, with a selected data row, with one and the US time
+// and sales open, or not yet (its window comes with a later piece of the terminal).
+enum { QRULE_ALWAYS, QRULE_ROW, QRULE_TRADES, QRULE_LATER };
 
 struct QUOTE_COMMAND {
     UINT nId;
@@ -57,11 +64,11 @@ const QUOTE_COMMAND s_commands[] = {
     {ID_QUOTE_ALL_MARKETS, QRULE_ALWAYS}, {ID_QUOTE_ADD, QRULE_ALWAYS}, {ID_QUOTE_SHOW_EXT, QRULE_ALWAYS},
     {ID_QUOTE_CHANGE, QRULE_ROW}, {ID_QUOTE_REMOVE, QRULE_ROW}, {ID_QUOTE_ALERT, QRULE_ROW},
     {ID_QUOTE_OWN_POSITION, QRULE_ROW}, {ID_QUOTE_SCROLLING, QRULE_ROW},
-    // Order ticket, news, charts, research, time and sales, option chain, go to symbol, the
-    // international books.
+    {ID_TRADES_ADD, QRULE_TRADES}, {ID_TRADES_STOP, QRULE_TRADES}, {ID_TRADES_REMOVE, QRULE_TRADES},
+    {ID_TRADES_SHOW, QRULE_TRADES}, {ID_TRADES_ADD_AND_SHOW, QRULE_TRADES},
+    // Order ticket, news, charts, research, option chain, go to symbol, the international books.
     {33208, QRULE_LATER}, {33209, QRULE_LATER}, {33210, QRULE_LATER}, {33211, QRULE_LATER}, {33212, QRULE_LATER},
-    {33213, QRULE_LATER}, {33214, QRULE_LATER}, {33081, QRULE_LATER}, {33082, QRULE_LATER}, {33083, QRULE_LATER},
-    {33084, QRULE_LATER}, {57445, QRULE_LATER}, {33338, QRULE_LATER}, {33567, QRULE_LATER}, {33568, QRULE_LATER},
+    {33213, QRULE_LATER}, {33214, QRULE_LATER}, {33338, QRULE_LATER}, {33567, QRULE_LATER}, {33568, QRULE_LATER},
     {57454, QRULE_LATER}, {57455, QRULE_LATER}, {57456, QRULE_LATER}, {40194, QRULE_LATER}, {40195, QRULE_LATER},
     {40196, QRULE_LATER}, {40197, QRULE_LATER}, {33569, QRULE_LATER}, {40192, QRULE_LATER},
 };
@@ -117,6 +124,7 @@ void CQuotationTable::SaveWatchList(CIni& ini)
     CZorvatGlobals* pGlobals = GetGlobals();
     SelectWatchListSection(ini, GetName(), /*bOddLot=*/FALSE);
     WriteWatchListHead(ini, FALSE, m_bShowExt);
+    ITimeAndSalesFeed* pTrades = FindTimeAndSalesFeed();
     CDataArray* pRows = GetRows();
     int nIndex = 0;
     for (int i = 0; i < pRows->GetCount(); ++i) {
@@ -129,6 +137,10 @@ void CQuotationTable::SaveWatchList(CIni& ini)
         entry.dAlertPrice = pRow->GetDouble(QC_ALERT_PRICE);
         entry.nAlertDirection = pRow->GetLong(QC_ALERT_DIR);
         entry.bScrollingTicker = pRow->GetLong(QC_SCROLLING) > 0;
+        if (pTrades != nullptr) {
+            entry.bInTimesAndSales = pTrades->IsSymbolAdded(entry.strTicker);
+            entry.bStoppedInTimesAndSales = entry.bInTimesAndSales && pTrades->IsSymbolStopped(entry.strTicker);
+        }
         entry.strShortTicker = pRow->GetText(QC_SHORT_TICKER);
         WriteWatchEntry(ini, nIndex++, entry);
     }
@@ -305,13 +317,16 @@ BOOL CQuotationTable::UpdateCommand(UINT nId, CCmdUI* pCmdUI)
         return TRUE;
     }
     const QUOTE_COMMAND* pCommand = FindCommand(nId);
-    CDataBuffer* pRow = pCommand->nRule == QRULE_ROW || nId == ID_QUOTE_SCROLLING ? GetSelectedQuote() : nullptr;
+    CDataBuffer* pRow = pCommand->nRule == QRULE_ROW || pCommand->nRule == QRULE_TRADES ? GetSelectedQuote() : nullptr;
     switch (pCommand->nRule) {
     case QRULE_ALWAYS:
         pCmdUI->Enable(TRUE);
         break;
     case QRULE_ROW:
         pCmdUI->Enable(pRow != nullptr);
+        break;
+    case QRULE_TRADES:
+        UpdateTradesCommand(nId, pRow, pCmdUI);
         break;
     default:
         pCmdUI->Enable(FALSE);
@@ -322,6 +337,49 @@ BOOL CQuotationTable::UpdateCommand(UINT nId, CCmdUI* pCmdUI)
     else if (nId == ID_QUOTE_SCROLLING)
         pCmdUI->SetCheck(pRow != nullptr && pRow->GetLong(QC_SCROLLING) > 0 ? 1 : 0);
     return TRUE;
+}
+
+void CQuotationTable::UpdateTradesCommand(UINT nId, CDataBuffer* pRow, CCmdUI* pCmdUI)
+{
+    ITimeAndSalesFeed* pTrades = FindTimeAndSalesFeed();
+    if (pRow == nullptr || pTrades == nullptr) {
+        pCmdUI->Enable(FALSE);
+        return;
+    }
+    const CString strTicker = pRow->GetText(QC_TICKER);
+    const BOOL bAdded = pTrades->IsSymbolAdded(strTicker);
+    switch (nId) {
+    case ID_TRADES_ADD:
+        pCmdUI->Enable(!bAdded);
+        break;
+    case ID_TRADES_STOP:
+        pCmdUI->Enable(bAdded);
+        pCmdUI->SetCheck(bAdded && pTrades->IsSymbolStopped(strTicker) ? 1 : 0);
+        break;
+    case ID_TRADES_REMOVE:
+        pCmdUI->Enable(bAdded);
+        break;
+    default:
+        pCmdUI->Enable(TRUE);
+        break;
+    }
+}
+
+void CQuotationTable::RunTradesCommand(UINT nId, LPCSTR pszTicker)
+{
+    ITimeAndSalesFeed* pTrades = FindTimeAndSalesFeed();
+    if (pTrades == nullptr)
+        return;
+    if (nId == ID_TRADES_ADD || nId == ID_TRADES_ADD_AND_SHOW)
+        pTrades->AddSymbol(pszTicker);
+    else if (nId == ID_TRADES_STOP)
+        pTrades->ToggleSymbolStop(pszTicker);
+    else if (nId == ID_TRADES_REMOVE)
+        pTrades->RemoveSymbol(pszTicker);
+    if (nId == ID_TRADES_SHOW || nId == ID_TRADES_ADD_AND_SHOW) {
+        CNorvApp::ShowTable(dynamic_cast<IDataTable*>(pTrades));
+        pTrades->FilterSymbol(pszTicker);
+    }
 }
 
 CDataBuffer* CQuotationTable::QuoteOfViewRow(CViewRow* pRow)
@@ -376,8 +434,13 @@ BOOL CQuotationTable::RunCommand(UINT nId)
         AskNewSymbol(nullptr, nullptr);
         return TRUE;
     }
-    CDataBuffer* pRow = FindCommand(nId)->nRule == QRULE_ROW ? GetSelectedQuote() : nullptr;
-    if (pRow != nullptr)
+    const int nRule = FindCommand(nId)->nRule;
+    CDataBuffer* pRow = nRule == QRULE_ROW || nRule == QRULE_TRADES ? GetSelectedQuote() : nullptr;
+    if (pRow == nullptr)
+        return TRUE;
+    if (nRule == QRULE_TRADES)
+        RunTradesCommand(nId, pRow->GetText(QC_TICKER));
+    else
         RunCommandOnRow(nId, pRow->GetText(QC_TICKER), pRow->GetText(QC_MARKET));
     return TRUE;
 }
@@ -420,6 +483,13 @@ void CQuotationTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
     const CString strTicker = pQuote->GetText(QC_TICKER);
     const CString strMarket = pQuote->GetText(QC_MARKET);
     switch (nCol) {
+    case QC_TICKER: {
+        ITimeAndSalesFeed* pTrades = FindTimeAndSalesFeed();
+        if (pTrades == nullptr || !pTrades->IsSymbolAdded(strTicker))
+            return;
+        pTrades->FilterSymbol(strTicker);
+        break;
+    }
     case QC_MARKET:
     case 12:
     case 13: {
