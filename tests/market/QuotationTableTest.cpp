@@ -17,6 +17,7 @@
 #include "market/QuotationFigures.h"
 #include "market/QuotationTable.h"
 #include "platform/win/user/Menu.h"
+#include "platform/win/user/Sound.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -228,14 +229,18 @@ TEST_F(QuoteFixture, AlertFiresOnceAndIsCleared)
     EXPECT_EQ(ALERT_ON_RISE, Row("IBM")->GetLong(QC_ALERT_DIR));
     Fire(Quote(4, "IBM", "1", "10.4", "10"));
     EXPECT_TRUE(info.lines.empty());
+    const UINT nBeeps = TbGetBeepCount();
     Fire(Quote(4, "IBM", "1", "10.6", "10"));
     ASSERT_EQ(1u, info.lines.size());
+    EXPECT_EQ(nBeeps + 1, TbGetBeepCount());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), TbGetLastBeepType());
     EXPECT_NE(std::string::npos, info.lines[0].find("IBM")) << info.lines[0];
     EXPECT_NE(std::string::npos, info.lines[0].find("10.5000")) << info.lines[0];
     EXPECT_EQ(ALERT_NONE, Row("IBM")->GetLong(QC_ALERT_DIR));
     EXPECT_EQ("", Cell("IBM", QC_ALERT_PRICE));
     Fire(Quote(4, "IBM", "1", "11", "10"));
     EXPECT_EQ(1u, info.lines.size()) << "an alert fires once";
+    EXPECT_EQ(nBeeps + 1, TbGetBeepCount());
 
     // A fall, an alert at the current price (due at once), and a removal.
     ASSERT_TRUE(pTable->SetAlert("IBM", "US", 9));
