@@ -118,10 +118,9 @@ void CQuotationOddLotKSETable::ApplyLive(CServerMessage* pMsg)
     pRow->Commit();
 }
 
-void CQuotationOddLotKSETable::SaveSettings()
+void CQuotationOddLotKSETable::OnLayoutSaved(CTableMDIWnd* pWindow)
 {
-    CDataTable::SaveSettings();
-    if (GetMainWindow() != nullptr)
+    if (pWindow != nullptr && pWindow == GetMainWindow())
         SaveWatchList(GetSharedGlobals()->m_settings);
 }
 

@@ -24,7 +24,7 @@ public:
 
     // Its alerts under "<name>.TickerKSE", with the main window's layout; never read back, the
     // rows come from the server.
-    void SaveSettings() override;
+    void OnLayoutSaved(CTableMDIWnd* pWindow) override;
     void SaveWatchList(CIni& ini);
     HMENU CreateContextMenu() override;
 

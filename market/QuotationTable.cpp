@@ -625,8 +625,15 @@ void CQuotationTable::OnRN(CServerMessage* pMsg)
         ShowError(nResult);
         return;
     }
-    if (FindQuote(strTicker, strMarket) != nullptr) {
-        ShowAlreadyListed(strTicker);
+    if (CDataBuffer* pRow = FindQuote(strTicker, strMarket)) {
+        // A saved symbol a symbol list brought in meanwhile keeps what the user set on it.
+        if (pending.bSaved) {
+            pRow->BeginChanges();
+            ApplySavedEntry(pRow, pending.entry, TRUE);
+            pRow->Commit();
+        } else {
+            ShowAlreadyListed(strTicker);
+        }
         return;
     }
     AddSymbolRow(pMsg, pending);
@@ -642,18 +649,8 @@ void CQuotationTable::AddSymbolRow(CServerMessage* pMsg, const PENDING_SYMBOL& p
     pRow->SetText(QC_SHORT_TICKER, strShort, FALSE);
     pRow->SetText(QC_MARKET, strMarket, FALSE);
     pRow->SetText(QC_ALERT_PRICE, "", FALSE);
-    if (pending.bSaved) {
-        const WATCH_ENTRY& e = pending.entry;
-        pRow->SetDouble(QC_OWN_QTY, e.nOwnQuantity, FALSE);
-        pRow->SetDouble(QC_OWN_PRICE, e.dOwnPrice, FALSE);
-        pRow->SetDouble(QC_ALERT_PRICE, e.dAlertPrice, FALSE);
-        const int nDirection = static_cast<int>(e.nAlertDirection);
-        pRow->SetValue(QC_ALERT_DIR, &nDirection, FALSE);
-        if (e.strShortTicker.GetLength() > 0)
-            pRow->SetText(QC_SHORT_TICKER, e.strShortTicker, FALSE);
-        const int nScrolling = e.bScrollingTicker ? 1 : 0;
-        pRow->SetValue(QC_SCROLLING, &nScrolling, FALSE);
-    }
+    if (pending.bSaved)
+        ApplySavedEntry(pRow, pending.entry, FALSE);
     const CString strTicker = pRow->GetText(QC_TICKER);
     const CString strShortTicker = pRow->GetText(QC_SHORT_TICKER);
     const int nIndex = GetRows()->AddRow(pRow, TRUE);
@@ -672,6 +669,24 @@ void CQuotationTable::AddSymbolRow(CServerMessage* pMsg, const PENDING_SYMBOL& p
             pTrades->ToggleSymbolStop(strTicker);
     }
     SubscribeQuote(strTicker, strMarket, strShortTicker);
+}
+
+void CQuotationTable::ApplySavedEntry(CDataBuffer* pRow, const WATCH_ENTRY& entry, BOOL bPublish)
+{
+    pRow->SetDouble(QC_OWN_QTY, entry.nOwnQuantity, bPublish);
+    pRow->SetDouble(QC_OWN_PRICE, entry.dOwnPrice, bPublish);
+    if (entry.dAlertPrice != 0)
+        pRow->SetDouble(QC_ALERT_PRICE, entry.dAlertPrice, bPublish);
+    else
+        pRow->SetText(QC_ALERT_PRICE, "", bPublish);
+    const int nDirection = static_cast<int>(entry.nAlertDirection);
+    pRow->SetValue(QC_ALERT_DIR, &nDirection, bPublish);
+    if (entry.strShortTicker.GetLength() > 0)
+        pRow->SetText(QC_SHORT_TICKER, entry.strShortTicker, bPublish);
+    const int nScrolling = entry.bScrollingTicker ? 1 : 0;
+    pRow->SetValue(QC_SCROLLING, &nScrolling, bPublish);
+    if (pRow->IsAdded())
+        ComputePosition(pRow);
 }
 
 BOOL CQuotationTable::RemoveSymbol(LPCSTR pszTicker, LPCSTR pszMarket)

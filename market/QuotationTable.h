@@ -71,8 +71,9 @@ public:
     BOOL IsShowingExtColumns() const { return m_bShowExt; }
 
     // The watch list in the shared settings file, under "<name>.Ticker": saved with the main
-    // window's layout, restored when the table's settings are loaded.
-    void SaveSettings() override;
+    // window's layout, restored when the table's settings or that layout are loaded.
+    void OnLayoutSaved(CTableMDIWnd* pWindow) override;
+    void OnLayoutLoaded(CTableMDIWnd* pWindow) override;
     void LoadSettings(CIni* pIni) override;
     void SaveWatchList(CIni& ini);
     void LoadWatchList(CIni& ini);
@@ -114,6 +115,8 @@ private:
     void ComputePosition(CDataBuffer* pRow);
     void ApplyHoldings(CServerMessage* pMsg, LPCSTR pszMarket);
     void AddSymbolRow(CServerMessage* pMsg, const PENDING_SYMBOL& pending);
+    // The saved values of a symbol written into its row (in the caller's batch, if any).
+    void ApplySavedEntry(CDataBuffer* pRow, const WATCH_ENTRY& entry, BOOL bPublish);
     void AddListedSymbol(CServerMessage* pMsg);
     void CheckAlert(CDataBuffer* pRow, double dLast);
     // Writes the fields of a message into a row through the map of nType.

@@ -101,12 +101,22 @@ CString PriceText(double dPrice, LPCSTR pszFormat)
 
 // --- Settings --------------------------------------------------------------------------------
 
-void CQuotationTable::SaveSettings()
+void CQuotationTable::OnLayoutSaved(CTableMDIWnd* pWindow)
 {
-    CDataTable::SaveSettings();
-    // Only with a window: a table that never showed one has no list of the user's to keep.
-    if (GetMainWindow() != nullptr)
+    // The list once, with the main window; the further views have none of their own.
+    if (pWindow != nullptr && pWindow == GetMainWindow())
         SaveWatchList(GetSharedGlobals()->m_settings);
+}
+
+void CQuotationTable::OnLayoutLoaded(CTableMDIWnd* pWindow)
+{
+    CDataTable::OnLayoutLoaded(pWindow);
+    if (pWindow == nullptr || pWindow != GetMainWindow())
+        return;
+    CIni& ini = GetSharedGlobals()->m_settings;
+    const CTBString strSection = ini.GetSection();
+    LoadWatchList(ini);
+    ini.SetSection(strSection);
 }
 
 void CQuotationTable::LoadSettings(CIni* pIni)
@@ -177,8 +187,13 @@ void CQuotationTable::RestoreSavedSymbols()
         if (!pGlobals->LookupMarket(entry.nMarketCode, market) || market.m_nEnabled == 0)
             continue;
         const CString strMarket = pGlobals->GetMarketName(entry.nMarketCode);
-        if (FindQuote(entry.strTicker, strMarket) != nullptr)
+        // Listed already (a symbol list came first): the saved values go straight into its row.
+        if (CDataBuffer* pRow = FindQuote(entry.strTicker, strMarket)) {
+            pRow->BeginChanges();
+            ApplySavedEntry(pRow, entry, TRUE);
+            pRow->Commit();
             continue;
+        }
         // Not sent (no link yet): asked again after the next login.
         if (!AddSymbol(entry.strTicker, strMarket, &entry))
             waiting.push_back(entry);
