@@ -1,6 +1,8 @@
 #include "app/ZorvatApp.h"
 
+#include "app/DataTable.h"
 #include "app/NorvMainFrame.h"
+#include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/SharedGlobals.h"
 #include "link/ZorvatComm.h"
@@ -144,18 +146,18 @@ int CZORVAT32App::OpenStandingTables()
 {
     if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr)
         m_pMainFrame->SendMessage(WM_SETREDRAW, FALSE);
-    m_pInfoTable = new CZorvatInfoTable(this, this);
-    if (!m_pInfoTable->Create(IDS_TABLE_INFO, 0, IDS_TITLE_INFO)) {
-        // A table that could not make its window is of no use to anyone; the map may hold it.
-        IDataTable* pTable = m_pInfoTable;
+    // The market layer registers the information table's maker; a maker that failed left nothing.
+    IDataTable* pTable = MakeTable(IDS_TABLE_INFO, 0, IDS_TITLE_INFO);
+    m_pInfoTable = dynamic_cast<IInfoTable*>(pTable);
+    if (m_pInfoTable == nullptr && pTable != nullptr) {
+        // Some other table under the information table's id is of no use here.
         if (FindTableByName(pTable->GetName()) == pTable)
             RemoveTable(&pTable);
         else
             delete pTable;
-        m_pInfoTable = nullptr;
-    } else {
+    } else if (m_pInfoTable != nullptr) {
         GetSharedGlobals()->m_pInfoWindow = m_pInfoTable;
-        ShowTable(m_pInfoTable);
+        ShowTable(pTable);
     }
     if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr) {
         m_pMainFrame->SendMessage(WM_SETREDRAW, TRUE);

@@ -8,7 +8,7 @@
 // and exit), ZorvatCommands.cpp (the command table).
 #include "app/AppCommands.h"
 #include "app/NorvApp.h"
-#include "app/ZorvatInfoTable.h"
+#include "app/InfoTable.h"
 #include "link/AppServices.h"
 #include "link/ErrorDictionary.h"
 #include "link/MessageDispatcher.h"
@@ -81,7 +81,7 @@ public:
     long SendRequest(int nType, LPCSTR pszBody) override;
     void BringInfoWindowToTop(int nPriority) override;
     CUser GetUser() const override { return m_user; }
-    CZorvatInfoTable* GetInfoTable() const { return m_pInfoTable; }
+    IInfoTable* GetInfoTable() const { return m_pInfoTable; }
     CZorvatComm* GetComm() const { return m_pComm; }
     CMessageDispatcher& GetDispatcher() { return m_dispatcher; }
     const CString& GetAppTitle() const { return m_strAppTitle; }
@@ -192,7 +192,7 @@ protected:
     CZorvatErrorDictionary m_errors;
     CMessageDispatcher m_dispatcher;
     CZorvatComm* m_pComm = nullptr;             // not owned: the window deletes itself
-    CZorvatInfoTable* m_pInfoTable = nullptr;   // owned through the table map
+    IInfoTable* m_pInfoTable = nullptr;         // owned through the table map
     CBaseCurrConv m_rates;
     CString m_strBaseCurrency;
     CString m_strLinkSettingsFile;

@@ -104,7 +104,7 @@ void CZORVAT32App::OnLinkSettings(UINT)
 
 void CZORVAT32App::OnShowInfo(UINT)
 {
-    ShowTable(m_pInfoTable);
+    ShowTable(m_pInfoTable != nullptr ? m_pInfoTable->GetDataTable() : nullptr);
 }
 
 void CZORVAT32App::SaveWorkspaceFile()

@@ -83,7 +83,7 @@ public:
     long SendRequest(LPCSTR pszBody);
 
     // Rows.
-    void RemoveAllRows();
+    virtual void RemoveAllRows();
     // Fills a row from a message through the field map of its type (the base map for the reply
     // and for a type without a map of its own), server dates converted first. FALSE for a null.
     BOOL FillRow(CServerMessage* pMsg, CDataBuffer* pRow, BOOL bPublish);
@@ -119,6 +119,8 @@ public:
     HMENU CreateContextMenu() override;
     virtual void OnInitMenuPopup(HMENU /*hMenu*/, UINT /*nIndex*/, BOOL /*bSysMenu*/) {}
 
+    // The message sink's id (the grid's event sink has one too).
+    using CZorvatMessageSink::GetSinkId;
     // Sink slots every table shares.
     void OnRecord(CServerMessage* pMsg) override { TableOnRecord(pMsg); }
     void OnEnd(CServerMessage* pMsg) override { TableOnEnd(pMsg); }

@@ -1,6 +1,7 @@
 #include "market/MarketTables.h"
 
 #include "app/TableFactory.h"
+#include "app/ZorvatApp.h"
 #include "market/QuotationMonthlyTable.h"
 #include "market/RulesFwdKSETable.h"
 #include "market/StockDetailTables.h"
@@ -9,9 +10,27 @@
 #include "market/TicksUnitsKSETable.h"
 #include "market/TimeAndSalesKSETables.h"
 #include "market/TimeAndSalesTable.h"
+#include "market/ZorvatInfoTable.h"
+
+namespace {
+
+// The information window answers to the application as its host.
+IDataTable* MakeInfoTable(UINT nNameId, int nFixedColumns, UINT nTitleId)
+{
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    CZorvatInfoTable* pTable = new CZorvatInfoTable(pApp, pApp);
+    if (!pTable->Create(nNameId, nFixedColumns, nTitleId)) {
+        delete pTable;
+        return nullptr;
+    }
+    return pTable;
+}
+
+}  // namespace
 
 void RegisterMarketTables()
 {
+    RegisterTableMaker(IDS_TABLE_INFO, MakeInfoTable);
     RegisterTableMaker(IDS_TABLE_TIME_AND_SALES, MakeDataTable<CTimeAndSalesTable>);
     RegisterTableMaker(IDS_TABLE_TRADES_KSE, MakeDataTable<CTimeAndSalesKSETable>);
     RegisterTableMaker(IDS_TABLE_TRADES_ODDLOT_KSE, MakeDataTable<CTimeAndSalesOddLotKSETable>);

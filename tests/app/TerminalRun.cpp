@@ -6,6 +6,7 @@
 #include "app/MainFrame.h"
 #include "app/dialogs/CredentialDialogs.h"
 #include "framework/base/NorvGlobals.h"
+#include "market/MarketTables.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/Registry.h"
@@ -48,6 +49,8 @@ void CTerminalRun::WriteLinkSettings(int nPort)
 
 bool CTerminalRun::Start()
 {
+    // The standing tables come from the market layer, as in the terminal's executable.
+    RegisterMarketTables();
     m_pApp = new CZORVAT32App;
     s_pRunning = this;
     // Thread timers run inside every modal loop, so the login dialog is answered where it waits.
@@ -125,7 +128,7 @@ int CTerminalRun::CountInfoLines(UINT nId) const
 {
     CString strText;
     GetSharedGlobals()->LoadString(strText, nId);
-    CZorvatInfoTable* pInfo = m_pApp != nullptr ? m_pApp->GetInfoTable() : nullptr;
+    IInfoTable* pInfo = m_pApp != nullptr ? m_pApp->GetInfoTable() : nullptr;
     int nCount = 0;
     for (int i = 0; pInfo != nullptr && i < pInfo->GetLineCount(); ++i)
         if (pInfo->GetLineCell(i, INFO_COL_TEXT) == strText)
@@ -136,7 +139,7 @@ int CTerminalRun::CountInfoLines(UINT nId) const
 std::string CTerminalRun::InfoText() const
 {
     std::string strText;
-    CZorvatInfoTable* pInfo = m_pApp != nullptr ? m_pApp->GetInfoTable() : nullptr;
+    IInfoTable* pInfo = m_pApp != nullptr ? m_pApp->GetInfoTable() : nullptr;
     for (int i = 0; pInfo != nullptr && i < pInfo->GetLineCount(); ++i)
         strText += std::string(pInfo->GetLineCell(i, INFO_COL_TEXT)) + "\n";
     return strText;

@@ -81,7 +81,8 @@ TEST_F(SessionFixture, ConnectsLogsInThroughTheDialogAndLoadsOnce)
     EXPECT_EQ("demo12", std::string(app.GetUser().GetPassword()));
     PumpFor(300);
     EXPECT_EQ(1, run.CountInfoLines(IDS_INITIAL_LOAD_DONE)) << run.InfoText();
-    EXPECT_EQ(app.GetInfoTable()->GetLineCount(), app.GetInfoTable()->GetTable()->GetView(0)->GetRowCount())
+    EXPECT_EQ(app.GetInfoTable()->GetLineCount(),
+              app.GetInfoTable()->GetDataTable()->GetTable()->GetView(0)->GetRowCount())
         << "the window shows each line once";
     EXPECT_TRUE(Enabled(app, ID_APP_DISCONNECT));
     EXPECT_FALSE(Enabled(app, ID_APP_CONNECT));
@@ -217,7 +218,7 @@ TEST_F(SessionFixture, WorkspaceOfTheUserComesBackOnTheNextLogin)
         run.QueueLogin("demo01", "demo12");
         ASSERT_TRUE(run.Start());
         ASSERT_TRUE(run.WaitForLoad());
-        CTableMDIWnd* pInfo = run.App().GetInfoTable()->GetMainWindow();
+        CTableMDIWnd* pInfo = run.App().GetInfoTable()->GetDataTable()->GetMainWindow();
         run.App().RunCommand(ID_APP_SHOW_INFO);
         pInfo->SetWindowPos(nullptr, 30, 40, 420, 260, SWP_NOZORDER);
         run.App().SetInfoPriority(3);
@@ -244,7 +245,7 @@ TEST_F(SessionFixture, WorkspaceOfTheUserComesBackOnTheNextLogin)
     ASSERT_TRUE(again.Start());
     ASSERT_TRUE(again.WaitForLoad());
     EXPECT_EQ(3, again.App().GetInfoPriority());
-    CTableMDIWnd* pInfo = again.App().GetInfoTable()->GetMainWindow();
+    CTableMDIWnd* pInfo = again.App().GetInfoTable()->GetDataTable()->GetMainWindow();
     EXPECT_TRUE(pInfo->IsWindowVisible()) << "it was open when the workspace was saved";
     CRect rc;
     pInfo->GetClientRect(&rc);
@@ -278,7 +279,7 @@ TEST_F(SessionFixture, ArabicSessionReadsRightToLeft)
     TbSaveWindowPng(run.App().GetMainFrame()->m_hWnd, ScreenshotPath("terminal_main_ar").c_str());
 
     // Never placed before, the information window stands at the right, where Arabic starts.
-    CTableMDIWnd* pInfo = run.App().GetInfoTable()->GetMainWindow();
+    CTableMDIWnd* pInfo = run.App().GetInfoTable()->GetDataTable()->GetMainWindow();
     ASSERT_NE(nullptr, pInfo);
     CRect rcClient, rcInfo;
     ::GetClientRect(run.App().GetMainFrame()->m_hWndMDIClient, &rcClient);

@@ -13,10 +13,12 @@
 #include <fstream>
 #include <string>
 #include <vector>
+#include "app/DataTable.h"
 #include "app/MainFrame.h"
 #include "app/TableMDIWnd.h"
 #include "app/ZorvatApp.h"
 #include "app/dialogs/CredentialDialogs.h"
+#include "market/MarketTables.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
 #include "platform/win/gdi/ImageCodec.h"
@@ -95,9 +97,9 @@ void CALLBACK DemoStep(HWND, UINT, UINT_PTR, DWORD)
     // The toolbar's information button, as the person clicks it.
     if (pFrame != nullptr)
         pFrame->SendMessage(WM_COMMAND, ID_APP_INFO_BUTTON);
-    CZorvatInfoTable* pInfo = pApp->GetInfoTable();
-    bOk = bOk && pInfo != nullptr && pInfo->GetMainWindow() != nullptr &&
-          Shot(pInfo->GetMainWindow()->m_hWnd, "information");
+    IInfoTable* pInfo = pApp->GetInfoTable();
+    CTableMDIWnd* pInfoWindow = pInfo != nullptr ? pInfo->GetDataTable()->GetMainWindow() : nullptr;
+    bOk = bOk && pInfoWindow != nullptr && Shot(pInfoWindow->m_hWnd, "information");
     s_state.bFailed = !bOk;
     TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
     if (pFrame != nullptr)
@@ -131,6 +133,7 @@ int RunLanguage(const DEMO_OPTIONS& options, char** argv)
         fprintf(stderr, "demo: the display did not start\n");
         return 2;
     }
+    RegisterMarketTables();
     CZORVAT32App app;
     SetTimer(nullptr, 0, 50, DemoStep);
     SetTimer(nullptr, 0, s_nLanguageSeconds * 1000, Deadline);

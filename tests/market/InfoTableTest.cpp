@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 #include <vector>
-#include "AppTestSupport.h"
-#include "app/ZorvatInfoTable.h"
+#include "tests/app/AppTestSupport.h"
+#include "market/ZorvatInfoTable.h"
 #include "link/MessageSource.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"

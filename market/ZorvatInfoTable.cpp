@@ -1,4 +1,4 @@
-#include "app/ZorvatInfoTable.h"
+#include "market/ZorvatInfoTable.h"
 
 #include "app/TableMDIWnd.h"
 #include "framework/base/NorvGlobals.h"
@@ -15,44 +15,17 @@
 #define VERSION_STATUS_REFUSED 2
 
 CZorvatInfoTable::CZorvatInfoTable(IInfoTableHost* pHost, CZorvatMessageSource* pSource)
-    : m_pHost(pHost), m_pSource(pSource)
+    : CNorvInfoTable(pSource), m_pHost(pHost)
 {
 }
 
-CZorvatInfoTable::~CZorvatInfoTable()
-{
-    Destroy();
-}
-
-BOOL CZorvatInfoTable::Create(UINT nNameId, int nFixedColumns, UINT nTitleId)
-{
-    const BOOL bCreated = CNorvInfoTable::Create(nNameId, nFixedColumns, nTitleId);
-    if (m_pSource != nullptr)
-        m_pSource->AddSink(GetSinkRecord());
-    return bCreated;
-}
-
-void CZorvatInfoTable::Destroy()
-{
-    if (m_pSource != nullptr && GetSinkId() != -1)
-        m_pSource->RemoveSink(GetSinkId());
-    CNorvInfoTable::Destroy();
-}
+CZorvatInfoTable::~CZorvatInfoTable() = default;
 
 BOOL CZorvatInfoTable::IsWindowOpen() const
 {
     CTableMDIWnd* pMain = GetMainWindow();
     return pMain != nullptr && pMain->m_hWnd != nullptr && m_pHost != nullptr &&
            m_pHost->IsActiveChild(pMain->m_hWnd) && !pMain->IsIconic();
-}
-
-void CZorvatInfoTable::ShowWindow()
-{
-    if (CTableMDIWnd* pMain = GetMainWindow()) {
-        pMain->ShowWindow(SW_SHOWNORMAL);
-        pMain->ActivateFrame(-1);
-        pMain->MDIActivate();
-    }
 }
 
 CString CZorvatInfoTable::GetTimeText()

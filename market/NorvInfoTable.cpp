@@ -1,9 +1,10 @@
-#include "app/NorvInfoTable.h"
+#include "market/NorvInfoTable.h"
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 #include "app/NorvApp.h"
+#include "app/NorvMainFrame.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/ColumnValues.h"
 #include "framework/base/Language.h"
@@ -19,12 +20,15 @@
 
 namespace {
 
-// Columns in order: builder type, title id, width, size.
-const struct { int nType; UINT nTitleId; int nWidth; int nSize; BOOL bHidden; } s_columns[] = {
-    {COLTYPE_INT32, 851, 10, 0, TRUE},
-    {COLTYPE_STRING, 852, 60, 60, FALSE},
-    {COLTYPE_STRING, 853, 400, 255, FALSE},
+const TABLE_COLUMN s_columns[] = {
+    {.nTitleId = 851, .nType = COLTYPE_INT32, .nFlags = COLF_KEY},
+    {.nTitleId = 852, .nWidth = 60, .nSize = 60},
+    {.nTitleId = 853, .nWidth = 400, .nSize = 255},
 };
+const TABLE_SORT_KEY s_sort[] = {{INFO_COL_NUMBER, 1}};
+// Lines are written by the terminal itself, not fed by a reply; the grid keeps the newest in view.
+const TABLE_DESC s_infoTable = {.columns = s_columns, .sort = s_sort,
+                                .nFlags = TABLEF_FOLLOW_LAST_ROW | TABLEF_NO_GROUP_LINES};
 
 CString ResourceText(UINT nId)
 {
@@ -35,56 +39,31 @@ CString ResourceText(UINT nId)
 
 }  // namespace
 
-CNorvInfoTable::~CNorvInfoTable()
+CNorvInfoTable::CNorvInfoTable(CZorvatMessageSource* pSource) : CDataTable(s_infoTable, pSource)
 {
-    Destroy();
 }
 
-void CNorvInfoTable::CreateColumns()
+CNorvInfoTable::~CNorvInfoTable()
 {
-    for (const auto& def : s_columns) {
-        CColumn column = m_table.AddColumn();
-        const CString strTitle = ResourceText(def.nTitleId);
-        column.SetName(strTitle);
-        // The language library in use names them; both title slots show that name.
-        column.SetTitle(strTitle, 0);
-        column.SetTitle(strTitle, 1);
-        column.SetDataType(def.nType);
-        if (def.nSize > 0)
-            column.SetSize(def.nSize);
-        column.SetWidth(def.nWidth);
-        column.SetHidden(def.bHidden);
-        column.SetUserSwitchable(!def.bHidden);
-    }
+    CNorvInfoTable::Destroy();
 }
 
 BOOL CNorvInfoTable::Create(UINT nNameId, int nFixedColumns, UINT nTitleId)
 {
     m_bScroll = FALSE;
-    CSortColumns keys(30);
-    keys.Add(INFO_COL_NUMBER, 1);
     m_nNextLine = 1;
     m_nTextWidth = 0;
     m_nTimeWidth = 0;
-    if (!CreateTable(nNameId, nTitleId))
+    if (!CDataTable::Create(nNameId, nFixedColumns, nTitleId))
         return FALSE;
-    m_table.SetDefaultSortColumns(keys);
-    m_table.SetFixedColumnCount(nFixedColumns);
-    m_table.SetGroupHeaderMode(0);
-    m_table.SetTotalsMode(0);
-    if (CTableMDIWnd* pMain = GetMainWindow()) {
+    if (CTableMDIWnd* pMain = GetMainWindow())
         pMain->GetGrid().SetFlag5(FALSE);
-        pMain->GetGrid().SetFollowLastRow(TRUE);
-    }
-    if (CNorvApp* pApp = CNorvApp::Get())
-        pApp->AddTable(this);
     return TRUE;
 }
 
 void CNorvInfoTable::Destroy()
 {
-    CMDITable::Destroy();
-    m_table.RemoveAllRows();
+    CDataTable::Destroy();
     for (TBCellSlot* pBlock : m_blocks)
         CTableColumns::FreeRowValues(pBlock);
     m_blocks.clear();
@@ -92,7 +71,7 @@ void CNorvInfoTable::Destroy()
 
 void CNorvInfoTable::RemoveAllRows()
 {
-    m_table.RemoveAllRows();
+    CDataTable::RemoveAllRows();
     for (TBCellSlot* pBlock : m_blocks)
         CTableColumns::FreeRowValues(pBlock);
     m_blocks.clear();
@@ -277,4 +256,19 @@ void CNorvInfoTable::BringWindowToTop()
 {
     if (CTableMDIWnd* pMain = GetMainWindow())
         ::SetWindowPos(pMain->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+BOOL CNorvInfoTable::IsWindowOpen() const
+{
+    CTableMDIWnd* pMain = GetMainWindow();
+    return pMain != nullptr && pMain->m_hWnd != nullptr && GetActiveWindow() == pMain && !pMain->IsIconic();
+}
+
+void CNorvInfoTable::ShowWindow()
+{
+    if (CTableMDIWnd* pMain = GetMainWindow()) {
+        pMain->ShowWindow(SW_SHOWNORMAL);
+        pMain->ActivateFrame(-1);
+        pMain->MDIActivate();
+    }
 }

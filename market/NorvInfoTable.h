@@ -4,26 +4,25 @@
 // lines that stay as long as the table does. The message column keeps the width of the widest
 // line seen, measured as each line arrives, so a line costs the same at any length of the log.
 #include <vector>
-#include "app/MDITable.h"
-#include "framework/base/InfoWindow.h"
+#include "app/InfoTable.h"
+#include "market/DataTable.h"
 
 union TBCellSlot;
 
-#define INFO_COL_NUMBER 0
-#define INFO_COL_TIME   1
-#define INFO_COL_TEXT   2
 #define INFO_TIME_COLOR 13              // colour index of a time the message brought along
 
-class CNorvInfoTable : public CMDITable, public IInfoWindow
+class CNorvInfoTable : public CDataTable, public IInfoTable
 {
 public:
-    CNorvInfoTable() = default;
+    // Not a sink itself; the source (null for none) is the one a deriving sink registers with.
+    explicit CNorvInfoTable(CZorvatMessageSource* pSource = nullptr);
     ~CNorvInfoTable() override;
 
     // The table under the text of nNameId with the window title nTitleId; registered in the
     // application's table map. FALSE when the table or its window could not be made.
-    virtual BOOL Create(UINT nNameId, int nFixedColumns, UINT nTitleId);
+    BOOL Create(UINT nNameId, int nFixedColumns, UINT nTitleId) override;
     void Destroy() override;
+    IDataTable* GetDataTable() override { return this; }
 
     // The lines. A packed time of 0 stamps the line with GetTimeText; the second and third
     // texts (null for none) follow as lines of their own with a blank time.
@@ -36,23 +35,21 @@ public:
     void AddResourceMessage(UINT nId, int32_t nPackedTime);
     void AddMissingString(UINT nId);
     // Removes every line; numbering starts again at 1.
-    void RemoveAllRows();
+    void RemoveAllRows() override;
 
-    int GetLineCount() const { return static_cast<int>(m_blocks.size()); }
+    int GetLineCount() const override { return static_cast<int>(m_blocks.size()); }
     int GetNextLineNumber() const { return m_nNextLine; }
-    // The text of a cell of a line by arrival (0 = the first kept); empty outside.
-    CString GetLineCell(int nLine, int nCol) const;
+    CString GetLineCell(int nLine, int nCol) const override;
 
     // One window only; closing it minimises it.
     BOOL CanOpenNewWindow() const override { return FALSE; }
     void CloseWindow(CTableMDIWnd* pWindow) override;
     // A saved layout keeps the widths the lines seen so far need.
     void OnLayoutLoaded(CTableMDIWnd* pWindow) override;
-    // On top of the other windows, not moved, sized or activated.
-    void BringWindowToTop();
-
-protected:
-    void CreateColumns() override;
+    // The main window is the application's active MDI child and not minimised.
+    BOOL IsWindowOpen() const override;
+    void ShowWindow() override;
+    void BringWindowToTop() override;
 
 private:
     void StoreLine(LPCSTR pszTime, LPCSTR pszText, BOOL bTimeColored);

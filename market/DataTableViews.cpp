@@ -1,0 +1,207 @@
+// CDataTable: its views and windows, settings, context menu, and the table text export and import.
+#include "market/DataTable.h"
+
+#include <cstdio>
+#include <cstring>
+#include "app/NorvApp.h"
+#include "app/NorvMainFrame.h"
+#include "app/TableMDIWnd.h"
+#include "framework/base/ColumnValues.h"
+#include "framework/base/Language.h"
+#include "framework/base/SharedGlobals.h"
+#include "framework/table/TableArchive.h"
+#include "framework/table/TableFilters.h"
+#include "framework/table/ViewRow.h"
+#include "framework/table/ViewTable.h"
+#include "market/DataArray.h"
+#include "platform/win/Windows.h"
+#include "platform/win/kernel/Resources.h"
+
+#define IMPORT_LINE_BYTES 32768
+
+CString CDataTable::GetViewTitle(CViewTable* pView, BOOL bLanguage)
+{
+    CString strTitle = static_cast<const char*>(
+        GetLanguage()->GetDictionary()->Translate(m_strTitle, bLanguage ? DICT_RIGHT_TO_LEFT : DICT_LEFT_TO_RIGHT));
+    const int nView = m_table.FindView(pView);
+    if (nView >= 1) {
+        CString strNumbered;
+        strNumbered.Format("%s:%d", static_cast<LPCSTR>(strTitle), nView + 1);
+        return strNumbered;
+    }
+    return strTitle;
+}
+
+CString CDataTable::GetViewName(CViewTable* pView)
+{
+    const int nView = m_table.FindView(pView);
+    if (nView >= 1) {
+        CString strNumbered;
+        strNumbered.Format("%s:%d", static_cast<LPCSTR>(m_strName), nView + 1);
+        return strNumbered;
+    }
+    return m_strName;
+}
+
+void CDataTable::RetitleViews()
+{
+    for (int i = 0; i < m_table.GetViewCount(); ++i) {
+        CViewTable* pView = m_table.GetView(i);
+        pView->SetName(GetViewName(pView));
+        pView->SetTitle(GetViewTitle(pView, FALSE), 0);
+        pView->SetTitle(GetViewTitle(pView, TRUE), 1);
+    }
+}
+
+CTableMDIWnd* CDataTable::OpenWindow(BOOL bActivate)
+{
+    CTableMDIWnd* pWindow = CMDITable::OpenWindow(bActivate);
+    if (pWindow == nullptr)
+        return nullptr;
+    RetitleViews();
+    if (pWindow->HasGrid())
+        pWindow->GetGrid().AddEventSink(this);
+    return pWindow;
+}
+
+void CDataTable::RemoveWindow(CTableMDIWnd* pWindow)
+{
+    CMDITable::RemoveWindow(pWindow);
+    // The views after the one removed move up: their ":n" follows.
+    RetitleViews();
+}
+
+CTableMDIWnd* CDataTable::GetActiveWindow() const
+{
+    CNorvApp* pApp = CNorvApp::Get();
+    CNorvMainFrame* pFrame = pApp != nullptr ? pApp->GetMainFrame() : nullptr;
+    CMDIChildWnd* pActive = pFrame != nullptr ? pFrame->MDIGetActive() : nullptr;
+    if (pActive == nullptr)
+        return nullptr;
+    for (int i = 0; i < m_table.GetViewCount(); ++i)
+        if (CTableMDIWnd* pWindow = FindWindowByView(i); pWindow == pActive)
+            return pWindow;
+    return nullptr;
+}
+
+BOOL CDataTable::GetSelectedRow(CViewRow& row, int* pnIndex)
+{
+    if (pnIndex != nullptr)
+        *pnIndex = -1;
+    CTableMDIWnd* pWindow = GetActiveWindow();
+    if (pWindow == nullptr || !pWindow->HasGrid())
+        return FALSE;
+    const int nIndex = pWindow->GetGrid().GetCurrentRow();
+    if (nIndex >= 0 && pWindow->GetView()->GetRow(row, nIndex) && row.IsDataRow() && pnIndex != nullptr)
+        *pnIndex = nIndex;
+    return TRUE;
+}
+
+CTableColumn* CDataTable::GetColumnDataType(int nCol)
+{
+    CViewTable* pView = m_table.GetViewCount() > 0 ? m_table.GetCurrentView() : nullptr;
+    if (pView == nullptr || nCol < 0 || nCol >= pView->GetColumns().GetCount())
+        return nullptr;
+    return pView->GetColumns().GetColumn(nCol);
+}
+
+BOOL CDataTable::SetViewFilter(CTableMDIWnd* pWindow, CTableFilters* pFilters)
+{
+    CViewTable* pView = pWindow != nullptr ? pWindow->GetView() : nullptr;
+    if (pView == nullptr || pFilters == nullptr)
+        return FALSE;
+    pFilters->SetMode(FILTER_MARK);
+    pView->SetFilters(pFilters);
+    pView->ApplyFilters(pFilters);
+    // Marked rows alone show while a filter is set.
+    if (pView->GetSumMode() == 0)
+        pView->SetSumMode(1);
+    return TRUE;
+}
+
+void CDataTable::SelectSection(CIni* pIni) const
+{
+    pIni->SetSection(m_strName);
+}
+
+void CDataTable::SaveSettings()
+{
+    CSettingsFile& settings = GetSharedGlobals()->m_settings;
+    SelectSection(&settings);
+    m_log.Save(&settings);
+    CMDITable::SaveSettings();
+}
+
+void CDataTable::LoadSettings(CIni* pIni)
+{
+    if (pIni != nullptr)
+        m_log.Load(pIni);
+}
+
+HMENU CDataTable::CreateContextMenu()
+{
+    HMENU hBar = LoadMenuA(TbGetResourceModule(), MAKEINTRESOURCEA(IDR_TABLE_MENU));
+    if (hBar == nullptr)
+        return nullptr;
+    HMENU hPopup = GetSubMenu(hBar, 0);
+    if (hPopup != nullptr)
+        RemoveMenu(hBar, 0, MF_BYPOSITION);
+    DestroyMenu(hBar);
+    return hPopup;
+}
+
+BOOL CDataTable::SaveToFile(LPCSTR pszPath)
+{
+    if (pszPath == nullptr || *pszPath == '\0' || m_table.GetViewCount() == 0)
+        return FALSE;
+    CViewTable* pView = m_table.GetCurrentView() != nullptr ? m_table.GetCurrentView() : m_table.GetView(0);
+    CTableFileArchive archive(pView, FALSE);
+    if (!archive.Open(pszPath, FALSE))
+        return FALSE;
+    // Every row, whatever the window's filter shows.
+    return pView->ForEachRow(&archive);
+}
+
+BOOL CDataTable::LoadFromFile(LPCSTR pszPath)
+{
+    if (pszPath == nullptr || *pszPath == '\0')
+        return FALSE;
+    if (m_table.GetViewCount() == 0)
+        return TRUE;
+    FILE* pFile = fopen(pszPath, "r");
+    if (pFile == nullptr)
+        return TRUE;
+    const CTableColumns& columns = m_table.GetView(0)->GetColumns();
+    std::vector<char> line(IMPORT_LINE_BYTES);
+    m_pRows->BeginUpdate();
+    while (fgets(line.data(), IMPORT_LINE_BYTES, pFile) != nullptr) {
+        size_t nLength = strlen(line.data());
+        if (nLength == IMPORT_LINE_BYTES - 1 && line[nLength - 1] != '\n') {
+            // Longer than the buffer: the line is cut there, and its rest is no row of its own.
+            int ch;
+            while ((ch = fgetc(pFile)) != EOF && ch != '\n') {
+            }
+        }
+        while (nLength > 0 && (line[nLength - 1] == '\n' || line[nLength - 1] == '\r'))
+            line[--nLength] = '\0';
+        if (nLength == 0)
+            continue;
+        const int nUnescaped = CTableFileArchive::UnescapeField(line.data(), '\0');
+        std::unique_ptr<CDataBuffer> pRow(m_pRows->NewRow());
+        TBCellSlot* pValues = pRow->AllocValues();
+        if (pValues == nullptr)
+            break;
+        const char* pszField = line.data();
+        const char* pszEnd = line.data() + nUnescaped;
+        for (int c = 0; c < columns.GetCount() && pszField <= pszEnd; ++c) {
+            const CTableColumn* pColumn = columns.GetColumn(c);
+            if (*pszField != '\0')
+                ParseColumnValue(&pValues[c], pColumn->m_nSize, pColumn->GetDecimals(FALSE), *pColumn, pszField);
+            pszField += strlen(pszField) + 1;
+        }
+        m_pRows->AddRow(pRow.get(), TRUE);
+    }
+    fclose(pFile);
+    m_pRows->EndUpdate();
+    return TRUE;
+}

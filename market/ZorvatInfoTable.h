@@ -1,0 +1,34 @@
+#pragma once
+// The terminal's information table: the framework's message log stamped with the server's
+// clock, a message sink of the server's notices ("MS"), the hello reply ("VC") and market
+// states ("BM"), and the source of the toolbar's new-message indicator. The application makes
+// one each time it builds its standing tables and hands it out as the information window.
+#include "market/NorvInfoTable.h"
+
+class CZorvatMessageSource;
+
+class CZorvatInfoTable : public CNorvInfoTable
+{
+public:
+    // Neither is owned; both outlive the table.
+    CZorvatInfoTable(IInfoTableHost* pHost, CZorvatMessageSource* pSource);
+    ~CZorvatInfoTable() override;
+
+    // The window is the host's active MDI child and not minimised.
+    BOOL IsWindowOpen() const override;
+
+    CString GetTimeText() override;
+    void AddTimedMessage(LPCSTR pszText, LPCSTR pszStamp, LPCSTR pszSecond, LPCSTR pszThird) override;
+    void AddMessage(LPCSTR pszText, int32_t nPackedTime, LPCSTR pszSecond, LPCSTR pszThird) override;
+    void AddText(LPCSTR pszText) override;
+
+    void OnMM(CServerMessage*) override {}
+    void OnMS(CServerMessage* pMsg) override;
+    void OnVC(CServerMessage* pMsg) override;
+    void OnBM(CServerMessage* pMsg) override;
+
+private:
+    void UpdateIndicator();
+
+    IInfoTableHost* m_pHost;
+};

@@ -1,0 +1,65 @@
+#pragma once
+// What the data-table tests share: a table that is only its description, fed by "FR" replies and
+// live "LL" lines, and the rows of a store as text ("1 AAA 99.50|2 BBB 7.00").
+#include <string>
+#include "link/MessageSource.h"
+#include "link/MessageTypes.h"
+#include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "market/DataTable.h"
+#include "tests/app/AppTestSupport.h"
+
+// Columns: key, symbol (Arabic name in field 6), price, volume, server date, time text. A live
+// line carries key, price and volume. No total line: the engine's row count is the rows'.
+inline const TABLE_COLUMN g_quoteColumns[] = {
+    {.nType = COLTYPE_INT32, .nFlags = COLF_KEY, .nField = 0},
+    {.nTitleId = 51951, .nSize = 10, .nField = 1, .nArabicField = 6},
+    {.nTitleId = 51952, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -2, .nAlign = ALIGN_RIGHT, .nField = 2},
+    {.nTitleId = 51953, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = COLF_THOUSANDS,
+     .nField = 3},
+    {.nTitleId = 51950, .nType = COLTYPE_DATE_TEXT, .nWidth = 80, .nFlags = COLF_SERVER_DATE, .nField = 4},
+    {.nTitleId = 852, .nType = COLTYPE_TIME_TEXT, .nWidth = 70, .nField = 5},
+};
+inline const int g_quoteLiveFields[] = {0, FIELD_NONE, 1, 2};
+inline const TABLE_FIELD_MAP g_quoteMaps[] = {{.nMessageType = MSG_LL, .fields = g_quoteLiveFields}};
+inline const TABLE_SORT_KEY g_quoteSort[] = {{0, 1}};
+inline const int g_quoteKeys[] = {0};
+inline const int g_quoteLive[] = {MSG_LL};
+inline const TABLE_DESC g_quoteTable = {.nNameId = 52173, .nTitleId = 52174, .nFixedColumns = 1,
+                                        .columns = g_quoteColumns, .sort = g_quoteSort, .keys = g_quoteKeys,
+                                        .nRequestType = MSG_FR, .nReplyType = MSG_FR, .liveTypes = g_quoteLive,
+                                        .maps = g_quoteMaps, .nFlags = TABLEF_NO_GROUP_LINES};
+
+class CQuoteFeedTable : public CDataTable
+{
+public:
+    explicit CQuoteFeedTable(CZorvatMessageSource* pSource) : CDataTable(g_quoteTable, pSource) {}
+    ~CQuoteFeedTable() override { Destroy(); }
+    void OnFR(CServerMessage* pMsg) override { TableOnReplyBegin(pMsg); }
+    void OnLL(CServerMessage* pMsg) override { TableOnLive(pMsg); }
+};
+
+// A line as the dispatcher hands it on: "EN", a reply's data row, or a typed line.
+inline void FireTableLine(CZorvatMessageSource& source, const char* pszLine)
+{
+    CServerMessage msg(pszLine, 1);
+    if (msg.GetType() == MSG_EN)
+        source.FireEN(&msg, -1);
+    else if (msg.GetType() == MESSAGE_TYPE_DATA_ROW)
+        source.FireRawLine(&msg, -1);
+    else
+        source.FireType(msg.GetType(), &msg, -1);
+}
+
+// Each stored row's cells as the grid shows them, joined by ' ', rows by '|'.
+inline std::string RowsText(const CDataArray& rows)
+{
+    std::string strText;
+    for (int i = 0; i < rows.GetCount(); ++i) {
+        const CDataBuffer* pRow = rows.GetAt(i);
+        strText += i > 0 ? "|" : "";
+        for (int c = 0; c < rows.GetColumnCount(); ++c)
+            strText += (c > 0 ? " " : "") + std::string(pRow->GetText(c, TRUE));
+    }
+    return strText;
+}
