@@ -12,6 +12,7 @@
 #include "refdata/ZorvatTypes.h"
 
 #define IDS_VERSION_REFUSED_BOX 55304
+#define NEWS_TABLE 51960
 
 CZORVAT32App::CZORVAT32App()
     : m_errors(this, this, this), m_dispatcher(this, &m_errors, this, this), m_rates(this)
@@ -203,9 +204,20 @@ void CZORVAT32App::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
     for (IDataTable* pTable : GetTables())
         pTable->CloseAllWindows();
     CNorvApp::LoadWorkspace(pszFile, bCloseFirst);
+    // The news shown again asks for its stories again.
+    IDataTable* pNews = FindTable(NEWS_TABLE);
+    CTableMDIWnd* pNewsWindow = pNews != nullptr ? pNews->GetMainWindow() : nullptr;
+    if (pNewsWindow != nullptr && pNewsWindow->IsWindowVisible())
+        pNews->SendRequestFor(0, nullptr);
     CSettingsFile& settings = GetSharedGlobals()->m_settings;
     settings.SetSection(".General");
     m_bInfoRaise = settings.GetBool("BringInfoWindoToTop", TRUE);
     m_nInfoPriority = settings.GetInt("BringInfoWindowToTopPriority", 1);
+    for (IDataTable* pTable : GetTables()) {
+        settings.SetSection(pTable->GetName());
+        pTable->ReloadLogSetting();
+    }
     settings.SetSection("Ticker");
+    if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr)
+        m_pMainFrame->RecalcLayout();
 }
