@@ -3,6 +3,7 @@
 #include "app/NorvApp.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
+#include "app/ZorvatApp.h"
 #include "framework/table/ViewRow.h"
 #include "framework/window/TableWindow.h"
 #include "market/DataArray.h"
@@ -83,10 +84,13 @@ CString CStockListKSETable::GetStockName(long nStockId, BOOL bSecond) const
 
 void CStockListKSETable::OnEnd(CServerMessage* pMsg)
 {
-    const BOOL bWasReceiving = IsReceiving();
+    if (!IsReceiving())
+        return;
     TableOnEnd(pMsg);
-    // FIXME: the KSE market-data subscriptions wait for the application's side of them.
-    (void)bWasReceiving;
+    // The KSE requests wait for the list that names their stocks; once a log-in.
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (pApp != nullptr && !pApp->IsMarketDataSubscribed())
+        pApp->SubscribeMarketData();
 }
 
 HMENU CStockListKSETable::CreateContextMenu()
