@@ -5,6 +5,7 @@
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/SharedGlobals.h"
+#include "link/MarketServices.h"
 #include "link/ZorvatComm.h"
 #include "platform/win/Windows.h"
 #include "platform/win/user/MessageBox.h"
@@ -13,6 +14,7 @@
 
 #define IDS_VERSION_REFUSED_BOX 55304
 #define NEWS_TABLE 51960
+#define US_QUOTATIONS_TABLE_ID 51921     // the table that expands compact quotes
 
 CZORVAT32App::CZORVAT32App()
     : m_errors(this, this, this), m_dispatcher(this, &m_errors, this, this), m_rates(this)
@@ -53,6 +55,11 @@ long CZORVAT32App::SendRequest(int nType, LPCSTR pszBody)
     if (!IsConnected())
         return -1;
     return m_dispatcher.SendRequest(nType, pszBody);
+}
+
+ICompactQuoteExpander* CZORVAT32App::GetQuoteExpander()
+{
+    return dynamic_cast<ICompactQuoteExpander*>(FindTable(US_QUOTATIONS_TABLE_ID));
 }
 
 void CZORVAT32App::BringInfoWindowToTop(int nPriority)

@@ -125,7 +125,8 @@ public:
     // IAppServices.
     ICommLink* GetLink() override;
     IInfoWindow* GetInfoWindow() override { return m_pInfoTable; }
-    ICompactQuoteExpander* GetQuoteExpander() override { return nullptr; }
+    // The US quotation table expands the compact quotes; null while it does not exist.
+    ICompactQuoteExpander* GetQuoteExpander() override;
     LPCSTR GetLanguageCode() const override { return m_nLanguageId == 1033 ? "0" : "1"; }
     void SetBusy(BOOL bBusy) override { SetBusyFlag(bBusy); }
     // IRefDataServices.

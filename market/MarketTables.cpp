@@ -3,6 +3,8 @@
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "market/QuotationMonthlyTable.h"
+#include "market/QuotationOddLotKSETable.h"
+#include "market/QuotationTable.h"
 #include "market/RulesFwdKSETable.h"
 #include "market/StockDetailTables.h"
 #include "market/StockListKSETable.h"
@@ -42,4 +44,6 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_QUOTATION_MONTHLY, MakeDataTable<CQuotationMonthlyTable>);
     RegisterTableMaker(IDS_TABLE_STOCK_FINANCIAL, MakeDataTable<CStockFinancialTable>);
     RegisterTableMaker(IDS_TABLE_STOCK_INFORMATION, MakeDataTable<CStockInformationTable>);
+    RegisterTableMaker(IDS_TABLE_QUOTATIONS_US, MakeDataTable<CQuotationTable>);
+    RegisterTableMaker(IDS_TABLE_QUOTATIONS_ODDLOT_KSE, MakeDataTable<CQuotationOddLotKSETable>);
 }

@@ -1,0 +1,709 @@
+#include "market/QuotationTable.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include "app/ZorvatApp.h"
+#include "framework/base/InfoWindow.h"
+#include "framework/base/SharedGlobals.h"
+#include "app/TableMDIWnd.h"
+#include "framework/table/TableFilters.h"
+#include "framework/table/ViewTable.h"
+#include "framework/window/TableWindow.h"
+#include "link/MessageSource.h"
+#include "link/RowWriter.h"
+#include "link/ServerMessage.h"
+#include "market/CompactQuote.h"
+#include "market/DataArray.h"
+#include "market/QuotationFigures.h"
+#include "market/TimeAndSalesFeed.h"
+#include "refdata/ServerCodeTables.h"
+#include "refdata/ZorvatGlobals.h"
+#include "refdata/ZorvatTypes.h"
+
+#define IDS_ALREADY_LISTED 55302        // "%1": the symbol is in the list already
+#define INFO_PRIORITY_ERROR 2
+
+// "GS" results that mean the symbol is not quoted for this user: its row goes.
+static const long s_alNotQuoted[] = {561, 403, 402, 593, 1026};
+#define RESULT_SERVER_BUSY 971
+#define MAX_TICKER_LENGTH 32
+
+namespace {
+
+// Price cells: up to four decimals, at least two, no zero fraction (zero shows blank, as every
+// number cell does unless told otherwise).
+constexpr TABLE_COLUMN Price(UINT nTitleId, int nField)
+{
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -4, .nAlign = ALIGN_RIGHT,
+            .nFlags = COLF_OMIT_ZERO_FRACTION, .nMinDecimals = 2, .nField = nField};
+}
+constexpr TABLE_COLUMN Number(UINT nTitleId, int nDecimals, int nMinDecimals, int nField = FIELD_NONE)
+{
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = nDecimals,
+            .nAlign = ALIGN_RIGHT, .nMinDecimals = nMinDecimals, .nField = nField};
+}
+constexpr TABLE_COLUMN Text(UINT nTitleId, int nSize, int nField = FIELD_NONE, int nArabicField = FIELD_NONE,
+                            UINT nFlags = 0)
+{
+    return {.nTitleId = nTitleId, .nSize = nSize, .nFlags = nFlags, .nField = nField, .nArabicField = nArabicField};
+}
+constexpr TABLE_COLUMN Time(UINT nTitleId, int nField)
+{
+    return {.nTitleId = nTitleId, .nType = COLTYPE_TIME_TEXT, .nWidth = 60, .nAlign = ALIGN_RIGHT, .nField = nField};
+}
+constexpr TABLE_COLUMN Date(UINT nTitleId, int nField)
+{
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DATE_TEXT, .nWidth = 70, .nAlign = ALIGN_RIGHT,
+            .nFlags = COLF_SERVER_DATE, .nField = nField};
+}
+constexpr TABLE_COLUMN Computed(UINT nTitleId, TBCOLUMNFORMAT pfnFormat, int nCol, UINT nFlags = 0)
+{
+    return {.nTitleId = nTitleId, .nType = COLTYPE_COMPUTED, .nWidth = 30, .nAlign = ALIGN_RIGHT, .nFlags = nFlags,
+            .pfnFormat = pfnFormat, .nFormatValue = nCol};
+}
+
+// Yes or no of a flag column.
+BOOL FormatYesNo(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)
+{
+    return CYesNo::FormatCodeColumn(pszBuf, nSize, pRow, nCol);
+}
+
+const TABLE_COLUMN s_columns[] = {
+    Text(51236, 6),                             // 0 ticker (key)
+    Text(57375, 20),                            // 1 market name (key)
+    Text(51890, 50),                            // 2 display name
+    Number(51891, -4, 2, 3),                    // 3 last
+    Time(51922, FIELD_NONE),                    // 4 time as sent
+    Time(51923, 6),                             // 5 time on the market's clock
+    Price(51893, 10),                           // 6 open: the reference while 9 is empty
+    Price(51894, 11),                           // 7 high
+    Price(51895, 12),                           // 8 low
+    Price(51896, 15),                           // 9 reference of the change
+    {.nTitleId = 51897, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -4, .nAlign = ALIGN_RIGHT,
+     .nFlags = COLF_OMIT_ZERO_FRACTION, .nMinDecimals = 2},                   // 10 change, 0 shown
+    Number(51898, -2, 2),                       // 11 percent change, 0 shown
+    Text(57373, 6, 25),                         // 12
+    Text(57374, 20, 23),                        // 13
+    Date(51899, 16),                            // 14
+    Price(51900, FIELD_NONE),                   // 15 alert price
+    Computed(51901, CAlertDir::FormatCodeColumn, QC_ALERT_DIR),   // 16 alert direction
+    Price(51902, 4),                            // 17 bid
+    Number(51903, 0, 0),                        // 18 bid size
+    Price(51904, 5),                            // 19 ask
+    Number(51905, 0, 0),                        // 20 ask size
+    Number(51906, 0, 0),                        // 21 trade counter
+    Text(51907, 100, 22, 26),                   // 22 company
+    Price(51909, 13),                           // 23
+    Price(51910, 14),                           // 24
+    Number(51911, -4, 0, 17),                   // 25 earnings per share
+    Number(51912, -2, 0),                       // 26 price-earnings ratio
+    Text(51913, 6, 18),                         // 27
+    Date(51914, 20),                            // 28
+    Date(51915, 21),                            // 29
+    Number(51916, 0, 0),                        // 30 held 1
+    Number(51917, 0, 0),                        // 31 held 2
+    Number(51918, 0, 0),                        // 32 held 3
+    Number(51919, 0, 0),                        // 33 position
+    Number(51920, -2, 2),                       // 34 day's gain
+    Computed(51924, FormatYesNo, QC_SCROLLING), // 35 in the scrolling ticker
+    Number(51925, 0, 0),                        // 36 own quantity
+    Price(51926, FIELD_NONE),                   // 37 own price
+    Number(51927, -2, 2),                       // 38 own cost
+    Number(51928, -2, 2),                       // 39 own value
+    Number(51929, -4, 0),                       // 40 own gain
+    Number(51930, -2, 2),                       // 41 own gain percent
+    Text(51941, 20, FIELD_NONE, FIELD_NONE, COLF_HIDDEN),   // 42 short ticker
+    Text(51942, 30),                            // 43 second sort key
+    Computed(57444, FormatYesNo, QC_BOOK),      // 44 followed in the order book
+    Computed(57491, FormatYesNo, QC_MAKER_BOOK, COLF_HIDDEN),   // 45 followed in the maker book
+    Number(57493, -2, 2),                       // 46 trades after the counter's '#'
+    Price(51937, 32),                           // 47
+    Price(51936, 33),                           // 48
+    Text(52180, 50, 34, FIELD_NONE, COLF_HIDDEN),   // 49
+};
+static_assert(sizeof(s_columns) / sizeof(s_columns[0]) == QC_COUNT);
+
+const int N = FIELD_NONE;
+// Holdings lines ("IH" rows, "NH"): the three quantities.
+const int s_holdingFields[] = {N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N,
+                               1, 2, 3};
+// A market's symbol list ("DS" rows).
+const int s_listFields[] = {0, N, 3, N, N, N, N, N, N, N, N, N, 7, N, N, N, N, N, N, N, N, N,
+                            5, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, 8};
+const int s_listArabicFields[] = {N, N, 4, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N,
+                                  6, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, 9};
+// A symbol lookup ("RN").
+const int s_lookupFields[] = {2, 3, 5, N, N, N, N, N, N, N, N, N, 9, 16, N, N, N, N, N, N, N, N,
+                              7, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, 15, 17};
+const int s_lookupArabicFields[] = {N, N, 6, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N,
+                                    8, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, N, 18};
+
+const TABLE_FIELD_MAP s_maps[] = {
+    {.nMessageType = MSG_IH, .fields = s_holdingFields},
+    {.nMessageType = MSG_NH, .fields = s_holdingFields},
+    {.nMessageType = MSG_DS, .fields = s_listFields, .arabicFields = s_listArabicFields},
+    {.nMessageType = MSG_RN, .fields = s_lookupFields, .arabicFields = s_lookupArabicFields},
+};
+const TABLE_SORT_KEY s_sort[] = {{QC_MARKET, 1}, {43, 1}, {QC_TICKER, 1}};
+const int s_keys[] = {QC_TICKER, QC_MARKET};
+
+// Shown at first but for these, which the user may show (the saved layout overrides both).
+const int s_hiddenAtFirst[] = {4, 5, 11, 15, 16, 18, 20, 22, 23, 24, 25, 26, 27, 28, 29, 32, 34, 35, 44};
+
+// The cells that carry a change's colour; every other cell is plain (or starred plain).
+BOOL IsChangeColumn(int nCol)
+{
+    return nCol == QC_LAST || nCol == QC_CHANGE || nCol == QC_PERCENT || nCol == QC_DAY_GAIN;
+}
+
+// Writes a message's fields into a stored row through a map of the table's own.
+class CQuoteRowWriter : public IMessageRowWriter
+{
+public:
+    CQuoteRowWriter(CDataBuffer* pRow, CViewTable* pView) : m_pRow(pRow), m_pView(pView) {}
+    int GetColumnCount() const override { return m_pView->GetColumns().GetCount(); }
+    int GetColumnType(int nCol) const override { return m_pView->GetColumns().GetColumn(nCol)->GetDataType(); }
+    int GetColumnDecimals(int nCol) const override { return m_pView->GetColumns().GetColumn(nCol)->GetDecimals(FALSE); }
+    BOOL SetCellText(int nCol, LPCSTR pszText, int nFlag) override { return m_pRow->SetText(nCol, pszText, nFlag); }
+
+private:
+    CDataBuffer* m_pRow;
+    CViewTable* m_pView;
+};
+
+long SendTyped(int nType, LPCSTR pszBody)
+{
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    return pApp != nullptr ? pApp->SendRequest(nType, pszBody) : 0;
+}
+
+}  // namespace
+
+void CQuotationTable::ShowInfo(LPCSTR pszText)
+{
+    if (IInfoWindow* pInfo = GetSharedGlobals()->m_pInfoWindow)
+        pInfo->AddText(pszText);
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->BringInfoWindowToTop(INFO_PRIORITY_ERROR);
+}
+
+const TABLE_DESC g_quotationTable = {.nNameId = IDS_TABLE_QUOTATIONS_US, .nTitleId = IDS_TITLE_QUOTATIONS_US,
+                                     .columns = s_columns, .sort = s_sort, .keys = s_keys, .maps = s_maps};
+
+CQuotationTable::CQuotationTable(CZorvatMessageSource* pSource) : CDataTable(g_quotationTable, pSource)
+{
+}
+
+CQuotationTable::~CQuotationTable() = default;
+
+BOOL CQuotationTable::Create(UINT nNameId, int nFixedColumns, UINT nTitleId)
+{
+    if (!CDataTable::Create(nNameId, nFixedColumns, nTitleId))
+        return FALSE;
+    if (CTableMDIWnd* pMain = GetMainWindow()) {
+        CTableWindow& grid = pMain->GetGrid();
+        grid.SetCellTextColor(RGB(150, 150, 150), QUOTE_ATTR_STAR_UNCHANGED);
+        grid.SetCellTextColor(RGB(140, 200, 140), QUOTE_ATTR_STAR_RISING);
+        grid.SetCellTextColor(RGB(200, 140, 140), QUOTE_ATTR_STAR_FALLING);
+    }
+    RestoreSavedSymbols();
+    return TRUE;
+}
+
+void CQuotationTable::CreateColumns()
+{
+    CDataTable::CreateColumns();
+    for (int nCol : s_hiddenAtFirst)
+        GetTable()->GetColumn(nCol).SetHidden(TRUE);
+    // No change is news too: it shows as 0, where an empty price means none came.
+    GetTable()->GetColumn(QC_CHANGE).SetBlankZero(FALSE);
+    GetTable()->GetColumn(QC_PERCENT).SetBlankZero(FALSE);
+    // The own-position columns stay out of reach until the user asks for them.
+    for (int nCol = QC_OWN_QTY; nCol <= QC_OWN_GAIN_PERCENT; ++nCol) {
+        CColumn column = GetTable()->GetColumn(nCol);
+        column.SetHidden(!m_bShowExt);
+        column.SetUserSwitchable(m_bShowExt);
+    }
+}
+
+CDataBuffer* CQuotationTable::FindQuote(LPCSTR pszTicker, LPCSTR pszMarket) const
+{
+    if (pszTicker == nullptr || pszMarket == nullptr)
+        return nullptr;
+    return GetRows()->FindRow({pszTicker, pszMarket});
+}
+
+void CQuotationTable::FillFrom(CServerMessage* pMsg, int nType, CDataBuffer* pRow, BOOL bPublish)
+{
+    CViewTable* pView = GetTable()->GetViewCount() > 0 ? GetTable()->GetView(0) : nullptr;
+    if (pView == nullptr)
+        return;
+    const std::vector<int>& map = GetFieldMap(nType);
+    CQuoteRowWriter writer(pRow, pView);
+    pMsg->FillRow(map.data(), static_cast<int>(map.size()), &writer, bPublish);
+}
+
+BOOL ShowTradesOfSymbol(UINT nTableId, int nSymbolColumn, LPCSTR pszSymbol)
+{
+    CNorvApp* pApp = CNorvApp::Get();
+    CDataTable* pTrades = pApp != nullptr ? dynamic_cast<CDataTable*>(pApp->FindTable(nTableId)) : nullptr;
+    if (pTrades == nullptr || pszSymbol == nullptr || pTrades->GetMainWindow() == nullptr)
+        return FALSE;
+    CDataArray* pRows = pTrades->GetRows();
+    int nRow = 0;
+    while (nRow < pRows->GetCount() && pRows->GetAt(nRow)->GetText(nSymbolColumn) != pszSymbol)
+        ++nRow;
+    if (nRow == pRows->GetCount())
+        return FALSE;
+    CTableMDIWnd* pWindow = pTrades->GetMainWindow();
+    CTableFilters* pFilters = new CTableFilters;
+    pFilters->Init(pWindow->GetView(), nullptr);
+    pFilters->AddFilter(nSymbolColumn, pszSymbol, /*bFlag=*/FALSE, /*nGroup=*/0, /*bQuote=*/TRUE);
+    CDataTable::SetViewFilter(pWindow, pFilters);
+    if (pWindow->HasGrid()) {
+        CTableWindow& grid = pWindow->GetGrid();
+        if (grid.GetRowCount() > 0)
+            grid.SelectRow(grid.GetRowCount() - 1, 0, FALSE);
+    }
+    return TRUE;
+}
+
+// --- Subscriptions ---------------------------------------------------------------------------
+
+BOOL CQuotationTable::SendSubscription(LPCSTR pszTicker, LPCSTR pszMarket, BOOL bOn)
+{
+    if (pszTicker == nullptr || *pszTicker == '\0' || pszMarket == nullptr || strlen(pszTicker) > MAX_TICKER_LENGTH)
+        return FALSE;
+    CZorvatGlobals* pGlobals = GetGlobals();
+    MarketDetail market;
+    if (pGlobals == nullptr || !pGlobals->LookupMarket(pGlobals->GetMarketCode(pszMarket), market) ||
+        market.m_nNoQuoteFlag == 1)
+        return FALSE;
+    char szBody[64];
+    snprintf(szBody, sizeof(szBody), "%s|%d", pszTicker, bOn ? 1 : 0);
+    return SendTyped(MSG_GS, szBody) > 0;
+}
+
+void CQuotationTable::SubscribeQuote(LPCSTR pszTicker, LPCSTR pszMarket, LPCSTR /*pszShortTicker*/)
+{
+    SendSubscription(pszTicker, pszMarket, TRUE);
+}
+
+void CQuotationTable::UnsubscribeQuote(LPCSTR pszTicker, LPCSTR pszMarket, LPCSTR /*pszShortTicker*/)
+{
+    SendSubscription(pszTicker, pszMarket, FALSE);
+}
+
+void CQuotationTable::ResubscribeAll()
+{
+    RestoreSavedSymbols();
+    CDataArray* pRows = GetRows();
+    for (int i = pRows->GetCount() - 1; i >= 0; --i) {
+        const CDataBuffer* pRow = pRows->GetAt(i);
+        SubscribeQuote(pRow->GetText(QC_TICKER), pRow->GetText(QC_MARKET), pRow->GetText(QC_SHORT_TICKER));
+    }
+}
+
+void CQuotationTable::SubscribeMarket(LPCSTR pszMarket)
+{
+    CDataArray* pRows = GetRows();
+    for (int i = 0; i < pRows->GetCount(); ++i) {
+        const CDataBuffer* pRow = pRows->GetAt(i);
+        if (pRow->GetText(QC_MARKET) == pszMarket)
+            SubscribeQuote(pRow->GetText(QC_TICKER), pszMarket, pRow->GetText(QC_SHORT_TICKER));
+    }
+}
+
+void CQuotationTable::ExpandCompactQuote(CServerMessage* pMsg)
+{
+    if (pMsg == nullptr)
+        return;
+    // The expansion is parsed into the message that owns the packed field: copy it out first.
+    if (!ExpandCompactQuoteLine(pMsg->GetHeaderNumber(), pMsg->GetFieldView(0), pMsg->GetFieldView(1), m_strExpanded)) {
+        pMsg->Parse("");
+        return;
+    }
+    pMsg->Parse(m_strExpanded.c_str());
+}
+
+// --- Live quotes -----------------------------------------------------------------------------
+
+void CQuotationTable::ShowError(long nCode)
+{
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (pApp != nullptr)
+        ShowInfo(pApp->GetErrorText(nCode));
+}
+
+void CQuotationTable::OnGS(CServerMessage* pMsg)
+{
+    if (pMsg == nullptr)
+        return;
+    CZorvatGlobals* pGlobals = GetGlobals();
+    const CString strMarket = pGlobals != nullptr ? pGlobals->GetMarketName(pMsg->GetHeaderNumber()) : CString();
+    const long nResult = pMsg->GetLong(1);
+    if (nResult != 0) {
+        // A busy server says so with every quote: once is enough until something else comes.
+        if (nResult == RESULT_SERVER_BUSY) {
+            if (m_bBusyShown)
+                return;
+            m_bBusyShown = TRUE;
+        } else {
+            m_bBusyShown = FALSE;
+        }
+        for (long nCode : s_alNotQuoted)
+            if (nResult == nCode && *pMsg->GetFieldText(0) != '\0')
+                RemoveSymbol(pMsg->GetFieldText(0), strMarket);
+        ShowError(nResult);
+        return;
+    }
+    m_bBusyShown = FALSE;
+    // What the line updates: 0 the scrolling tickers only (none is open yet), 1 the row only,
+    // else both.
+    if (pMsg->GetLong(2) == 0)
+        return;
+    CDataBuffer* pRow = FindQuote(pMsg->GetFieldText(0), strMarket);
+    if (pRow == nullptr)
+        return;
+
+    const std::string_view kind = pMsg->GetFieldView(2);
+    m_bStarred = !kind.empty() && kind.back() == '*';
+    // The trade counter and the trades after it: "1500#200", or the counter alone.
+    const LPCSTR pszCounter = pMsg->GetFieldText(9);
+    const LPCSTR pszHash = strchr(pszCounter, '#');
+    const double dCounter = atof(pszCounter);
+    const double dTrades = pszHash != nullptr ? atof(pszHash + 1) : 0;
+    const LPCSTR pszTime = pMsg->GetFieldText(6);
+    char szShifted[SHIFT_TIME_SIZE] = "";
+    if (pGlobals != nullptr)
+        pGlobals->ShiftServerTime(pszTime, szShifted, pMsg->GetHeaderNumber());
+    const double dLast = pMsg->GetDouble(3, 0);
+
+    // One batch: the row is re-sorted and repainted once, at Commit.
+    pRow->BeginChanges();
+    FillRow(pMsg, pRow, TRUE);
+    pRow->SetDouble(QC_BID_SIZE, pMsg->GetDouble(7, 0) * 100, TRUE);
+    pRow->SetDouble(QC_ASK_SIZE, pMsg->GetDouble(8, 0) * 100, TRUE);
+    pRow->SetDouble(QC_VOLUME, dCounter, TRUE);
+    pRow->SetDouble(QC_TRADES, dTrades, TRUE);
+    pRow->SetText(QC_MARKET_TIME, szShifted, TRUE);
+    pRow->SetText(QC_TIME, pszTime, TRUE);
+    if (dLast != 0)
+        CheckAlert(pRow, dLast);
+    ComputeRow(pRow);
+    ComputePosition(pRow);
+    pRow->Commit();
+}
+
+void CQuotationTable::ComputeRow(CDataBuffer* pRow)
+{
+    QUOTE_PRICES prices;
+    prices.dLast = pRow->GetDouble(QC_LAST);
+    prices.dClose = pRow->GetDouble(QC_CLOSE);
+    prices.dOpen = pRow->GetDouble(QC_OPEN);
+    prices.dEarnings = pRow->GetDouble(QC_EPS);
+    prices.dHeld1 = pRow->GetDouble(QC_HELD1);
+    prices.dHeld3 = pRow->GetDouble(QC_HELD3);
+    QUOTE_FIGURES figures;
+    ComputeQuoteFigures(prices, m_bStarred, &figures);
+    pRow->SetDouble(QC_CHANGE, figures.dChange, TRUE);
+    pRow->SetDouble(QC_PERCENT, figures.dPercent, TRUE);
+    pRow->SetDouble(QC_PE, figures.dEarningsRatio, TRUE);
+    pRow->SetDouble(QC_DAY_GAIN, figures.dDayGain, TRUE);
+    const int nPlain = QuoteAttribute(0, m_bStarred);
+    for (int nCol = 0; nCol < QC_COUNT; ++nCol)
+        if (!IsChangeColumn(nCol))
+            pRow->SetCellAttribute(nCol, nPlain);
+    pRow->SetCellAttribute(QC_LAST, figures.nAttr);
+    pRow->SetCellAttribute(QC_CHANGE, figures.nAttr);
+    pRow->SetCellAttribute(QC_PERCENT, figures.nAttr);
+    pRow->SetCellAttribute(QC_DAY_GAIN, figures.nDayGainAttr);
+}
+
+void CQuotationTable::ComputePosition(CDataBuffer* pRow)
+{
+    QUOTE_PRICES prices;
+    prices.dLast = pRow->GetDouble(QC_LAST);
+    prices.dClose = pRow->GetDouble(QC_CLOSE);
+    prices.dOpen = pRow->GetDouble(QC_OPEN);
+    POSITION_FIGURES figures;
+    ComputePositionFigures(pRow->GetDouble(QC_OWN_QTY), pRow->GetDouble(QC_OWN_PRICE), prices, &figures);
+    pRow->SetDouble(QC_OWN_COST, figures.dCost, TRUE);
+    pRow->SetDouble(QC_OWN_VALUE, figures.dValue, TRUE);
+    pRow->SetDouble(QC_OWN_GAIN, figures.dGain, TRUE);
+    pRow->SetDouble(QC_OWN_GAIN_PERCENT, figures.dGainPercent, TRUE);
+    pRow->SetCellAttribute(QC_OWN_GAIN, figures.nAttr);
+    pRow->SetCellAttribute(QC_OWN_GAIN_PERCENT, figures.nAttr);
+}
+
+// --- Replies: holdings, market list, symbol lists ------------------------------------------
+
+void CQuotationTable::BeginReceiving(int nType)
+{
+    m_nReplyType = nType;
+    if (GetSource() != nullptr && CZorvatMessageSink::GetSinkId() >= 0)
+        GetSource()->SetReceiving(CZorvatMessageSink::GetSinkId());
+}
+
+void CQuotationTable::OnIH(CServerMessage* /*pMsg*/)
+{
+    BeginReceiving(MSG_IH);
+}
+
+void CQuotationTable::OnXC(CServerMessage* /*pMsg*/)
+{
+    BeginReceiving(MSG_XC);
+}
+
+void CQuotationTable::OnDS(CServerMessage* pMsg)
+{
+    CZorvatGlobals* pGlobals = GetGlobals();
+    MarketDetail market;
+    const long nMarket = pMsg != nullptr ? pMsg->GetLong(2) : 0;
+    // Only the markets whose symbols the watch list takes: the others' lists are the reference
+    // data's alone.
+    if (pGlobals == nullptr || !pGlobals->LookupMarket(nMarket, market) || market.m_nEnabled == 0 ||
+        market.m_nQuoteListFlag == 0)
+        return;
+    m_strListMarket = pGlobals->GetMarketName(nMarket);
+    BeginReceiving(MSG_DS);
+}
+
+void CQuotationTable::OnNH(CServerMessage* pMsg)
+{
+    if (pMsg != nullptr && GetGlobals() != nullptr)
+        ApplyHoldings(pMsg, GetGlobals()->GetMarketName(pMsg->GetLong(26)));
+}
+
+void CQuotationTable::OnRecord(CServerMessage* pMsg)
+{
+    if (pMsg == nullptr || GetGlobals() == nullptr)
+        return;
+    switch (m_nReplyType) {
+    case MSG_IH:
+        ApplyHoldings(pMsg, GetGlobals()->GetMarketName(pMsg->GetLong(23)));
+        break;
+    case MSG_DS:
+        AddListedSymbol(pMsg);
+        break;
+    default:
+        break;
+    }
+}
+
+void CQuotationTable::OnEnd(CServerMessage* /*pMsg*/)
+{
+    // Only the end of a reply this table was receiving: another sink's "EN" changes nothing.
+    const int nType = m_nReplyType;
+    if (nType == 0)
+        return;
+    m_nReplyType = 0;
+    if (GetSource() != nullptr && CZorvatMessageSink::GetSinkId() >= 0)
+        GetSource()->ClearReceiving(CZorvatMessageSink::GetSinkId());
+    if (nType == MSG_DS)
+        SubscribeMarket(m_strListMarket);
+    else if (nType == MSG_XC) {
+        RestoreSavedSymbols();
+        if (GetMainWindow() != nullptr)
+            GetMainWindow()->UpdateTableMenu();
+    }
+}
+
+void CQuotationTable::ApplyHoldings(CServerMessage* pMsg, LPCSTR pszMarket)
+{
+    // Holdings name the symbol alone: its first row takes them.
+    CDataBuffer* pRow = GetRows()->FindRow({pMsg->GetFieldText(0)});
+    if (pRow == nullptr)
+        return;
+    const double dQuantity = pMsg->GetDouble(1, 0) + pMsg->GetDouble(3, 0);
+    QUOTE_PRICES prices;
+    prices.dClose = pRow->GetDouble(QC_CLOSE);
+    prices.dOpen = pRow->GetDouble(QC_OPEN);
+    const double dDayGain = (pRow->GetDouble(QC_LAST) - QuoteReference(prices)) * dQuantity;
+    pRow->BeginChanges();
+    FillFrom(pMsg, pMsg->GetType() == MSG_NH ? MSG_NH : MSG_IH, pRow, TRUE);
+    pRow->SetDouble(QC_POSITION, dQuantity, TRUE);
+    pRow->SetDouble(QC_DAY_GAIN, dDayGain, TRUE);
+    pRow->SetCellAttribute(QC_DAY_GAIN, QuoteAttribute(dDayGain, FALSE));
+    // The holding's market corrects the row's, unless that pair is listed already: a second row
+    // with the same keys would be a duplicate the store cannot tell apart.
+    const CString strTicker = pRow->GetText(QC_TICKER);
+    if (pszMarket != nullptr && *pszMarket != '\0' && GetGlobals()->GetMarketCode(pszMarket) != 0 &&
+        FindQuote(strTicker, pszMarket) == nullptr)
+        pRow->SetText(QC_MARKET, pszMarket, TRUE);
+    pRow->Commit();
+}
+
+void CQuotationTable::AddListedSymbol(CServerMessage* pMsg)
+{
+    const LPCSTR pszTicker = pMsg->GetFieldText(0);
+    if (*pszTicker == '\0')
+        return;
+    const CString strMarket = GetGlobals()->GetMarketName(pMsg->GetLong(1));
+    CDataBuffer* pRow = FindQuote(pszTicker, strMarket);
+    const BOOL bNew = pRow == nullptr;
+    CDataBuffer* pNew = bNew ? GetRows()->NewRow() : nullptr;
+    if (bNew)
+        pRow = pNew;
+    else
+        pRow->BeginChanges();
+    // Index and option symbols start with '.': they stay out of the scrolling ticker.
+    if (*pszTicker != '.') {
+        const int nOn = 1;
+        pRow->SetValue(QC_SCROLLING, &nOn, TRUE);
+    }
+    FillFrom(pMsg, MSG_DS, pRow, TRUE);
+    pRow->SetText(QC_MARKET, strMarket, TRUE);
+    if (ITimeAndSalesFeed* pTrades = FindTimeAndSalesFeed())
+        pTrades->AddSymbol(pszTicker);
+    if (bNew) {
+        GetRows()->AddRow(pNew, TRUE);
+        delete pNew;
+    } else {
+        pRow->Commit();
+    }
+}
+
+// --- Symbol lookups --------------------------------------------------------------------------
+
+void CQuotationTable::ShowAlreadyListed(LPCSTR pszTicker)
+{
+    CString strText;
+    strText.FormatMessage(IDS_ALREADY_LISTED, pszTicker);
+    ShowInfo(strText);
+}
+
+BOOL CQuotationTable::AddSymbol(LPCSTR pszTicker, LPCSTR pszMarket, const WATCH_ENTRY* pEntry)
+{
+    if (pszTicker == nullptr || *pszTicker == '\0')
+        return FALSE;
+    const LPCSTR pszMarketName = pszMarket != nullptr ? pszMarket : "";
+    if (FindQuote(pszTicker, pszMarketName) != nullptr) {
+        ShowAlreadyListed(pszTicker);
+        return FALSE;
+    }
+    // A bar would shift the request's fields; a ticker cut to fit would ask for another symbol.
+    if (strchr(pszTicker, '|') != nullptr || strlen(pszTicker) > MAX_TICKER_LENGTH)
+        return FALSE;
+    char szBody[96];
+    if (*pszMarketName != '\0' && GetGlobals() != nullptr)
+        snprintf(szBody, sizeof(szBody), "||%s|%ld", pszTicker, GetGlobals()->GetMarketCode(pszMarketName));
+    else
+        snprintf(szBody, sizeof(szBody), "||%s", pszTicker);
+    PENDING_SYMBOL pending;
+    pending.strTicker = pszTicker;
+    pending.strMarket = pszMarketName;
+    if (pEntry != nullptr) {
+        pending.bSaved = TRUE;
+        pending.entry = *pEntry;
+    }
+    if (SendTyped(MSG_RN, szBody) <= 0)
+        return FALSE;
+    m_pending.push_back(pending);
+    return TRUE;
+}
+
+void CQuotationTable::OnRN(CServerMessage* pMsg)
+{
+    if (pMsg == nullptr || GetGlobals() == nullptr)
+        return;
+    const CString strTicker = pMsg->GetField(2);
+    const CString strMarket = GetGlobals()->GetMarketName(pMsg->GetLong(3));
+    // Only answers to our own lookups count; an order form's lookup is not a symbol to add.
+    size_t nPending = 0;
+    while (nPending < m_pending.size() &&
+           !(m_pending[nPending].strTicker == strTicker &&
+             (m_pending[nPending].strMarket.IsEmpty() || m_pending[nPending].strMarket == strMarket)))
+        ++nPending;
+    if (nPending == m_pending.size())
+        return;
+    const PENDING_SYMBOL pending = m_pending[nPending];
+    m_pending.erase(m_pending.begin() + static_cast<std::ptrdiff_t>(nPending));
+    const long nResult = pMsg->GetLong(0);
+    if (nResult != 0) {
+        ShowError(nResult);
+        return;
+    }
+    if (FindQuote(strTicker, strMarket) != nullptr) {
+        ShowAlreadyListed(strTicker);
+        return;
+    }
+    AddSymbolRow(pMsg, pending);
+}
+
+void CQuotationTable::AddSymbolRow(CServerMessage* pMsg, const PENDING_SYMBOL& pending)
+{
+    const CString strMarket = GetGlobals()->GetMarketName(pMsg->GetLong(3));
+    CDataBuffer* pRow = GetRows()->NewRow();
+    FillFrom(pMsg, MSG_RN, pRow, FALSE);
+    CString strShort = pMsg->GetField(15);
+    strShort.Trim();
+    pRow->SetText(QC_SHORT_TICKER, strShort, FALSE);
+    pRow->SetText(QC_MARKET, strMarket, FALSE);
+    pRow->SetText(QC_ALERT_PRICE, "", FALSE);
+    if (pending.bSaved) {
+        const WATCH_ENTRY& e = pending.entry;
+        pRow->SetDouble(QC_OWN_QTY, e.nOwnQuantity, FALSE);
+        pRow->SetDouble(QC_OWN_PRICE, e.dOwnPrice, FALSE);
+        pRow->SetDouble(QC_ALERT_PRICE, e.dAlertPrice, FALSE);
+        const int nDirection = static_cast<int>(e.nAlertDirection);
+        pRow->SetValue(QC_ALERT_DIR, &nDirection, FALSE);
+        if (e.strShortTicker.GetLength() > 0)
+            pRow->SetText(QC_SHORT_TICKER, e.strShortTicker, FALSE);
+        const int nScrolling = e.bScrollingTicker ? 1 : 0;
+        pRow->SetValue(QC_SCROLLING, &nScrolling, FALSE);
+    }
+    const CString strTicker = pRow->GetText(QC_TICKER);
+    const CString strShortTicker = pRow->GetText(QC_SHORT_TICKER);
+    const int nIndex = GetRows()->AddRow(pRow, TRUE);
+    delete pRow;
+    if (nIndex < 0)
+        return;
+    if (CDataBuffer* pStored = GetRows()->GetAt(nIndex)) {
+        pStored->BeginChanges();
+        ComputePosition(pStored);
+        pStored->Commit();
+    }
+    // The trades follow the symbol once its row is there to read its volume from.
+    if (ITimeAndSalesFeed* pTrades = FindTimeAndSalesFeed(); pTrades != nullptr && pending.entry.bInTimesAndSales) {
+        pTrades->AddSymbol(strTicker);
+        if (pending.entry.bStoppedInTimesAndSales && !pTrades->IsSymbolStopped(strTicker))
+            pTrades->ToggleSymbolStop(strTicker);
+    }
+    SubscribeQuote(strTicker, strMarket, strShortTicker);
+}
+
+BOOL CQuotationTable::RemoveSymbol(LPCSTR pszTicker, LPCSTR pszMarket)
+{
+    const int nIndex = pszTicker != nullptr && pszMarket != nullptr ? GetRows()->FindRowIndex({pszTicker, pszMarket}) : -1;
+    if (nIndex < 0)
+        return FALSE;
+    const CDataBuffer* pRow = GetRows()->GetAt(nIndex);
+    UnsubscribeQuote(pRow->GetText(QC_TICKER), pRow->GetText(QC_MARKET), pRow->GetText(QC_SHORT_TICKER));
+    return GetRows()->RemoveAt(nIndex);
+}
+
+void CQuotationTable::RemoveUnusableMarkets()
+{
+    CZorvatGlobals* pGlobals = GetGlobals();
+    CDataArray* pRows = GetRows();
+    for (int i = pRows->GetCount() - 1; i >= 0; --i) {
+        const CDataBuffer* pRow = pRows->GetAt(i);
+        const CString strMarket = pRow->GetText(QC_MARKET);
+        MarketDetail market;
+        if (pGlobals == nullptr || !pGlobals->LookupMarket(pGlobals->GetMarketCode(strMarket), market) ||
+            market.m_nEnabled == 0)
+            RemoveSymbol(pRow->GetText(QC_TICKER), strMarket);
+    }
+}
+
+void CQuotationTable::SetOrderBookFlag(LPCSTR pszTicker, long nMarketCode, long nValue)
+{
+    if (GetGlobals() == nullptr)
+        return;
+    if (CDataBuffer* pRow = FindQuote(pszTicker, GetGlobals()->GetMarketName(nMarketCode))) {
+        const int nFlag = static_cast<int>(nValue);
+        pRow->SetValue(QC_BOOK, &nFlag, TRUE);
+    }
+}
