@@ -9,6 +9,7 @@
 #include "framework/table/ViewRow.h"
 #include "framework/window/TableWindow.h"
 #include "link/ServerMessage.h"
+#include "market/QuotationTable.h"
 #include "market/TableLinks.h"
 #include "platform/mfc/CmdUI.h"
 #include "platform/win/kernel/Resources.h"
@@ -29,12 +30,20 @@ const int s_keys[] = {0};
 // The commands of the context menu on the selected symbol. Each acts through the window it
 // opens; a command whose window this terminal does not have yet stays disabled.
 typedef void (*PFN_SYMBOL_ACTION)(LPCSTR pszSymbol);
+
+// The server finds the symbol's market ("RN"); the watch list takes the row from its answer.
+void AddToQuotations(LPCSTR pszSymbol)
+{
+    if (CQuotationTable* pQuotes = dynamic_cast<CQuotationTable*>(FindDataTable(IDS_TABLE_QUOTATIONS_US)))
+        pQuotes->AddSymbol(pszSymbol, "", nullptr);
+}
+
 const struct
 {
     UINT nId;
     PFN_SYMBOL_ACTION pfnAction;
 } s_commands[] = {
-    {33074, nullptr},   // add to the US quotations
+    {33074, AddToQuotations},
     {33208, nullptr},   // order ticket
     {33209, nullptr},   // company news
     {33210, nullptr},   // intraday chart
