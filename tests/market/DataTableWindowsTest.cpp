@@ -103,6 +103,10 @@ TEST_F(WindowsFixture, ViewNamesFollowTheWindowsUpToFour)
     ASSERT_NE(nullptr, pTable->OpenWindow(TRUE));
     EXPECT_EQ(0, NewWindowEnabled(pMain)) << "four windows: no fifth";
     EXPECT_EQ(nullptr, pTable->OpenWindow(TRUE));
+    HMENU hMenu = pTable->CreateContextMenu();
+    ASSERT_NE(nullptr, hMenu) << "the standard table menu";
+    EXPECT_NE(static_cast<UINT>(-1), GetMenuState(hMenu, ID_TABLE_NEW_WINDOW, MF_BYCOMMAND));
+    DestroyMenu(hMenu);
 
     // Closing the second renames the ones after it; the caption follows the title.
     pTable->CloseWindow(pSecond);
@@ -156,14 +160,16 @@ TEST_F(WindowsFixture, ImportSkipsOverlongLinesAndExportSaysWhenItCannotWrite)
 {
     CEveryTypeTable* pTable = Make<CEveryTypeTable>();
     const std::string strIn = shell.Folder() + "/long.tbl";
-    // The tail of a line past the buffer looks like a row of its own; it is not one.
-    std::ofstream(strIn) << "1|1\n" << std::string(40000, 'x') << "|7|5\n" << "3|3\n";
+    // A line is cut at 32,768 bytes; its tail looks like a row of its own ("5|...") and is not one.
+    std::ofstream(strIn) << "1|1\n" << "9|" << std::string(32765, '7') << "5|5|tail\n" << "3|3\n";
     ASSERT_TRUE(pTable->LoadFromFile(strIn.c_str()));
-    EXPECT_EQ(2, pTable->GetRows()->GetCount());
-    EXPECT_EQ("3", std::string(pTable->GetRows()->GetAt(1)->GetText(0)));
+    EXPECT_EQ(3, pTable->GetRows()->GetCount());
+    EXPECT_EQ("1 3 9", std::string(pTable->GetRows()->GetAt(0)->GetText(0)) + " " +
+                           std::string(pTable->GetRows()->GetAt(1)->GetText(0)) + " " +
+                           std::string(pTable->GetRows()->GetAt(2)->GetText(0)));
 
     EXPECT_TRUE(pTable->LoadFromFile((shell.Folder() + "/missing.tbl").c_str())) << "kept: a missing file answers TRUE";
-    EXPECT_EQ(2, pTable->GetRows()->GetCount());
+    EXPECT_EQ(3, pTable->GetRows()->GetCount());
     EXPECT_FALSE(pTable->LoadFromFile(""));
     EXPECT_FALSE(pTable->SaveToFile(""));
     EXPECT_FALSE(pTable->SaveToFile((shell.Folder() + "/no/such/folder/out.tbl").c_str()));
