@@ -34,6 +34,7 @@ public:
     void OnCellClick(CViewRow* pRow, int nCol, int* pnHandled) override;
 
 protected:
+    void CreateColumns() override;
     void ApplyLive(CServerMessage* pMsg) override;
 
 private:

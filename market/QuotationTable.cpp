@@ -7,7 +7,6 @@
 #include "framework/base/InfoWindow.h"
 #include "framework/base/SharedGlobals.h"
 #include "app/TableMDIWnd.h"
-#include "framework/table/TableFilters.h"
 #include "framework/table/ViewTable.h"
 #include "framework/window/TableWindow.h"
 #include "link/MessageSource.h"
@@ -16,6 +15,7 @@
 #include "market/CompactQuote.h"
 #include "market/DataArray.h"
 #include "market/QuotationFigures.h"
+#include "market/TableLinks.h"
 #include "market/TimeAndSalesFeed.h"
 #include "refdata/ServerCodeTables.h"
 #include "refdata/ZorvatGlobals.h"
@@ -246,26 +246,18 @@ void CQuotationTable::FillFrom(CServerMessage* pMsg, int nType, CDataBuffer* pRo
 
 BOOL ShowTradesOfSymbol(UINT nTableId, int nSymbolColumn, LPCSTR pszSymbol)
 {
-    CNorvApp* pApp = CNorvApp::Get();
-    CDataTable* pTrades = pApp != nullptr ? dynamic_cast<CDataTable*>(pApp->FindTable(nTableId)) : nullptr;
-    if (pTrades == nullptr || pszSymbol == nullptr || pTrades->GetMainWindow() == nullptr)
+    CDataTable* pTrades = FindDataTable(nTableId);
+    if (pTrades == nullptr || pszSymbol == nullptr)
         return FALSE;
     CDataArray* pRows = pTrades->GetRows();
     int nRow = 0;
     while (nRow < pRows->GetCount() && pRows->GetAt(nRow)->GetText(nSymbolColumn) != pszSymbol)
         ++nRow;
-    if (nRow == pRows->GetCount())
+    if (nRow == pRows->GetCount() || !ShowRowsOf(pTrades, nSymbolColumn, pszSymbol))
         return FALSE;
     CTableMDIWnd* pWindow = pTrades->GetMainWindow();
-    CTableFilters* pFilters = new CTableFilters;
-    pFilters->Init(pWindow->GetView(), nullptr);
-    pFilters->AddFilter(nSymbolColumn, pszSymbol, /*bFlag=*/FALSE, /*nGroup=*/0, /*bQuote=*/TRUE);
-    CDataTable::SetViewFilter(pWindow, pFilters);
-    if (pWindow->HasGrid()) {
-        CTableWindow& grid = pWindow->GetGrid();
-        if (grid.GetRowCount() > 0)
-            grid.SelectRow(grid.GetRowCount() - 1, 0, FALSE);
-    }
+    if (pWindow->HasGrid() && pWindow->GetGrid().GetRowCount() > 0)
+        pWindow->GetGrid().SelectRow(pWindow->GetGrid().GetRowCount() - 1, 0, FALSE);
     return TRUE;
 }
 

@@ -11,6 +11,7 @@
 #include "market/DataArray.h"
 #include "market/QuotationFigures.h"
 #include "market/QuotationTable.h"
+#include "market/TableLinks.h"
 #include "market/TimeAndSalesFeed.h"
 #include "market/dialogs/AlertDlg.h"
 #include "market/dialogs/ExtrenalPortfolio.h"
@@ -79,13 +80,6 @@ const QUOTE_COMMAND* FindCommand(UINT nId)
         if (command.nId == nId)
             return &command;
     return nullptr;
-}
-
-CString LoadText(UINT nId)
-{
-    CString strText;
-    GetSharedGlobals()->LoadString(strText, nId);
-    return strText;
 }
 
 // A price as the dialogs show it: empty for none.
@@ -292,7 +286,7 @@ HMENU CQuotationTable::CreateContextMenu()
     // The market filter: "All", then every market but the KSE's, as many as the commands hold.
     m_marketMenu.clear();
     HMENU hMarkets = GetSubMenu(hPopup, 0);
-    ModifyMenuA(hPopup, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(hMarkets), LoadText(IDS_MARKETS_POPUP));
+    ModifyMenuA(hPopup, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(hMarkets), LoadMarketText(IDS_MARKETS_POPUP));
     if (CZorvatGlobals* pGlobals = GetGlobals(); pGlobals != nullptr && hMarkets != nullptr) {
         CArray<int, int> codes;
         pGlobals->GetMarketCodes(codes);
@@ -307,7 +301,7 @@ HMENU CQuotationTable::CreateContextMenu()
         }
     }
     if (HMENU hTableMenu = CDataTable::CreateContextMenu())
-        AppendMenuA(hPopup, MF_POPUP, reinterpret_cast<UINT_PTR>(hTableMenu), LoadText(IDS_TABLE_MENU_TITLE));
+        AppendMenuA(hPopup, MF_POPUP, reinterpret_cast<UINT_PTR>(hTableMenu), LoadMarketText(IDS_TABLE_MENU_TITLE));
     return hPopup;
 }
 
@@ -467,7 +461,7 @@ void CQuotationTable::AskNewSymbol(CDataBuffer* pRow, LPCSTR pszFirstText)
         strOldTicker = pRow->GetText(QC_TICKER);
         strOldMarket = pRow->GetText(QC_MARKET);
     }
-    CTickerSelectDlg dlg(LoadText(pRow != nullptr ? IDS_CHANGE_SYMBOL_TITLE : IDS_ADD_SYMBOL_TITLE));
+    CTickerSelectDlg dlg(LoadMarketText(pRow != nullptr ? IDS_CHANGE_SYMBOL_TITLE : IDS_ADD_SYMBOL_TITLE));
     if (pszFirstText != nullptr) {
         dlg.SetTicker(pszFirstText);
     } else if (pRow != nullptr) {
@@ -507,17 +501,10 @@ void CQuotationTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
     }
     case QC_MARKET:
     case 12:
-    case 13: {
-        CTableMDIWnd* pWindow = GetActiveWindow() != nullptr ? GetActiveWindow() : GetMainWindow();
-        CTBString strText;
-        if (pWindow == nullptr || pWindow->GetView() == nullptr || !pRow->GetText(strText, nCol))
+    case 13:
+        if (!FilterViewOnCell(this, pRow, nCol))
             return;
-        CTableFilters* pFilters = new CTableFilters;
-        pFilters->Init(pWindow->GetView(), nullptr);
-        pFilters->AddFilter(nCol, strText, /*bFlag=*/FALSE, /*nGroup=*/0, /*bQuote=*/TRUE);
-        SetViewFilter(pWindow, pFilters);
         break;
-    }
     case QC_ALERT_PRICE:
     case QC_ALERT_DIR:
         RunCommandOnRow(ID_QUOTE_ALERT, strTicker, strMarket);
@@ -583,7 +570,7 @@ void CQuotationTable::RunCommandOnRow(UINT nId, const CString& strTicker, const 
         AskNewSymbol(pRow, nullptr);
         break;
     case ID_QUOTE_REMOVE:
-        if (MessageBoxA(nullptr, LoadText(IDS_REMOVE_QUESTION), nullptr, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        if (MessageBoxA(nullptr, LoadMarketText(IDS_REMOVE_QUESTION), nullptr, MB_YESNO | MB_ICONQUESTION) == IDYES)
             RemoveSymbol(pszTicker, pszMarket);
         break;
     case ID_QUOTE_SCROLLING: {

@@ -143,7 +143,7 @@ TEST_F(QuoteFixture, QuotesChangeValuesAndColoursInPlace)
     EXPECT_EQ("200.00", Cell("IBM", QC_TRADES));
     EXPECT_EQ("10:15:00", Cell("IBM", QC_TIME));
     EXPECT_EQ("20.4", Cell("IBM", QC_PE));
-    EXPECT_EQ("2021/12/07", Cell("IBM", 14)) << "the server's date in the column's form";
+    EXPECT_EQ("20211207", std::string(Row("IBM")->GetText(14))) << "the server's date in the column's form";
     for (int nCol : {QC_LAST, QC_CHANGE, QC_PERCENT})
         EXPECT_EQ(QUOTE_ATTR_RISING, Colour("IBM", nCol)) << nCol;
     EXPECT_EQ(QUOTE_ATTR_UNCHANGED, Colour("IBM", QC_NAME));
