@@ -19,6 +19,7 @@
 #include "platform/mfc/CmdUI.h"
 #include "platform/win/kernel/Resources.h"
 #include "platform/win/user/Menu.h"
+#include "platform/win/user/Message.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/Sound.h"
 #include "platform/win/user/VirtualKeys.h"
@@ -29,7 +30,6 @@
 #define IDS_ADD_SYMBOL_TITLE 55292
 #define IDS_CHANGE_SYMBOL_TITLE 55293
 #define IDS_ALERT_REACHED 55296          // "%1" symbol, "%2" alert price
-#define IDS_ALREADY_LISTED 55302
 #define IDS_MARKETS_POPUP 57105
 #define IDS_REMOVE_QUESTION 40342
 
@@ -471,9 +471,7 @@ void CQuotationTable::AskNewSymbol(CDataBuffer* pRow, LPCSTR pszFirstText)
     if (dlg.DoModal() != IDOK)
         return;
     if (FindQuote(dlg.GetTicker(), dlg.GetMarket()) != nullptr) {
-        CString strText;
-        strText.FormatMessage(IDS_ALREADY_LISTED, static_cast<LPCSTR>(dlg.GetTicker()));
-        ShowInfo(strText);
+        ShowAlreadyListed(dlg.GetTicker());
         return;
     }
     // The old row goes only now: while the dialog ran it may have gone already.
@@ -544,7 +542,10 @@ void CQuotationTable::OnKeyDown(UINT nKey, UINT /*nRepeat*/, UINT /*nFlags*/)
         RemoveSymbol(pRow->GetText(QC_TICKER), pRow->GetText(QC_MARKET));
         return;
     }
-    // Typing a symbol's first character starts the change of the row's symbol with it.
+    // Typing a symbol's first character starts the change of the row's symbol with it; a key
+    // with Ctrl or Alt is a shortcut, not typing.
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
+        return;
     char szFirst[2] = {0, 0};
     if ((nKey >= '0' && nKey <= '9') || (nKey >= 'A' && nKey <= 'Z'))
         szFirst[0] = static_cast<char>(nKey);
