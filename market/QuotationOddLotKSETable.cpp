@@ -85,8 +85,9 @@ int CQuotationOddLotKSETable::ComputeRow(CDataBuffer* pRow, BOOL bPublish)
     ODDLOT_FIGURES figures;
     ComputeOddLotFigures(pRow->GetDouble(OC_LAST), pRow->GetDouble(OC_REFERENCE), pRow->GetDouble(OC_QUANTITY),
                          pRow->GetDouble(OC_VALUE), &figures);
-    pRow->SetDouble(OC_CHANGE, figures.dChange, bPublish);
-    pRow->SetDouble(OC_AVERAGE, figures.dAverage, bPublish);
+    // Numbers go in as they are: a reply of thousands of rows has no time for a text of each.
+    pRow->SetValue(OC_CHANGE, &figures.dChange, bPublish);
+    pRow->SetValue(OC_AVERAGE, &figures.dAverage, bPublish);
     pRow->SetCellAttribute(OC_LAST, figures.nAttr);
     pRow->SetCellAttribute(OC_CHANGE, figures.nAttr);
     return figures.nAttr;

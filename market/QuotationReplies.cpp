@@ -99,8 +99,8 @@ void CQuotationTable::ApplyHoldings(CServerMessage* pMsg, LPCSTR pszMarket)
     const double dDayGain = (pRow->GetDouble(QC_LAST) - QuoteReference(prices)) * dQuantity;
     pRow->BeginChanges();
     FillFrom(pMsg, pMsg->GetType() == MSG_NH ? MSG_NH : MSG_IH, pRow, TRUE);
-    pRow->SetDouble(QC_POSITION, dQuantity, TRUE);
-    pRow->SetDouble(QC_DAY_GAIN, dDayGain, TRUE);
+    SetNumber(pRow, QC_POSITION, dQuantity, TRUE);
+    SetNumber(pRow, QC_DAY_GAIN, dDayGain, TRUE);
     pRow->SetCellAttribute(QC_DAY_GAIN, QuoteAttribute(dDayGain, FALSE));
     // The holding's market corrects the row's, unless that pair is listed already: a second row
     // with the same keys would be a duplicate the store cannot tell apart.
@@ -249,10 +249,10 @@ void CQuotationTable::AddSymbolRow(CServerMessage* pMsg, const PENDING_SYMBOL& p
 
 void CQuotationTable::ApplySavedEntry(CDataBuffer* pRow, const WATCH_ENTRY& entry, BOOL bPublish)
 {
-    pRow->SetDouble(QC_OWN_QTY, entry.nOwnQuantity, bPublish);
-    pRow->SetDouble(QC_OWN_PRICE, entry.dOwnPrice, bPublish);
+    SetNumber(pRow, QC_OWN_QTY, entry.nOwnQuantity, bPublish);
+    SetNumber(pRow, QC_OWN_PRICE, entry.dOwnPrice, bPublish);
     if (entry.dAlertPrice != 0)
-        pRow->SetDouble(QC_ALERT_PRICE, entry.dAlertPrice, bPublish);
+        SetNumber(pRow, QC_ALERT_PRICE, entry.dAlertPrice, bPublish);
     else
         pRow->SetText(QC_ALERT_PRICE, "", bPublish);
     const int nDirection = static_cast<int>(entry.nAlertDirection);

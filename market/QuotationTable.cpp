@@ -172,6 +172,11 @@ private:
 
 }  // namespace
 
+BOOL CQuotationTable::SetNumber(CDataBuffer* pRow, int nCol, double dValue, BOOL bPublish)
+{
+    return pRow->SetValue(nCol, &dValue, bPublish);
+}
+
 long CQuotationTable::SendLine(int nType, LPCSTR pszBody)
 {
     CZORVAT32App* pApp = CZORVAT32App::Get();
@@ -373,10 +378,10 @@ void CQuotationTable::OnGS(CServerMessage* pMsg)
     // One batch: the row is re-sorted and repainted once, at Commit.
     pRow->BeginChanges();
     FillRow(pMsg, pRow, TRUE);
-    pRow->SetDouble(QC_BID_SIZE, pMsg->GetDouble(7, 0) * 100, TRUE);
-    pRow->SetDouble(QC_ASK_SIZE, pMsg->GetDouble(8, 0) * 100, TRUE);
-    pRow->SetDouble(QC_VOLUME, dCounter, TRUE);
-    pRow->SetDouble(QC_TRADES, dTrades, TRUE);
+    SetNumber(pRow, QC_BID_SIZE, pMsg->GetDouble(7, 0) * 100, TRUE);
+    SetNumber(pRow, QC_ASK_SIZE, pMsg->GetDouble(8, 0) * 100, TRUE);
+    SetNumber(pRow, QC_VOLUME, dCounter, TRUE);
+    SetNumber(pRow, QC_TRADES, dTrades, TRUE);
     pRow->SetText(QC_MARKET_TIME, szShifted, TRUE);
     pRow->SetText(QC_TIME, pszTime, TRUE);
     if (dLast != 0)
@@ -397,10 +402,10 @@ void CQuotationTable::ComputeRow(CDataBuffer* pRow)
     prices.dHeld3 = pRow->GetDouble(QC_HELD3);
     QUOTE_FIGURES figures;
     ComputeQuoteFigures(prices, m_bStarred, &figures);
-    pRow->SetDouble(QC_CHANGE, figures.dChange, TRUE);
-    pRow->SetDouble(QC_PERCENT, figures.dPercent, TRUE);
-    pRow->SetDouble(QC_PE, figures.dEarningsRatio, TRUE);
-    pRow->SetDouble(QC_DAY_GAIN, figures.dDayGain, TRUE);
+    SetNumber(pRow, QC_CHANGE, figures.dChange, TRUE);
+    SetNumber(pRow, QC_PERCENT, figures.dPercent, TRUE);
+    SetNumber(pRow, QC_PE, figures.dEarningsRatio, TRUE);
+    SetNumber(pRow, QC_DAY_GAIN, figures.dDayGain, TRUE);
     // The plain cells change colour only when the row's quotes turn starred or back: most lines
     // leave them as they are, and 46 cells a line are not rewritten for nothing.
     const std::string strKey = std::string(pRow->GetText(QC_TICKER)) + '|' + static_cast<LPCSTR>(pRow->GetText(QC_MARKET));
@@ -429,10 +434,10 @@ void CQuotationTable::ComputePosition(CDataBuffer* pRow)
     prices.dOpen = pRow->GetDouble(QC_OPEN);
     POSITION_FIGURES figures;
     ComputePositionFigures(pRow->GetDouble(QC_OWN_QTY), pRow->GetDouble(QC_OWN_PRICE), prices, &figures);
-    pRow->SetDouble(QC_OWN_COST, figures.dCost, TRUE);
-    pRow->SetDouble(QC_OWN_VALUE, figures.dValue, TRUE);
-    pRow->SetDouble(QC_OWN_GAIN, figures.dGain, TRUE);
-    pRow->SetDouble(QC_OWN_GAIN_PERCENT, figures.dGainPercent, TRUE);
+    SetNumber(pRow, QC_OWN_COST, figures.dCost, TRUE);
+    SetNumber(pRow, QC_OWN_VALUE, figures.dValue, TRUE);
+    SetNumber(pRow, QC_OWN_GAIN, figures.dGain, TRUE);
+    SetNumber(pRow, QC_OWN_GAIN_PERCENT, figures.dGainPercent, TRUE);
     pRow->SetCellAttribute(QC_OWN_GAIN, figures.nAttr);
     pRow->SetCellAttribute(QC_OWN_GAIN_PERCENT, figures.nAttr);
 }

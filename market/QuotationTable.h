@@ -112,6 +112,8 @@ private:
     };
     // A line in the information window, raised as for an error.
     static void ShowInfo(LPCSTR pszText);
+    // A number into a double cell as it is: no detour through its text.
+    static BOOL SetNumber(CDataBuffer* pRow, int nCol, double dValue, BOOL bPublish);
     // A request through the application's link; its sequence number, 0 when nothing went.
     static long SendLine(int nType, LPCSTR pszBody);
     // Row work.

@@ -236,7 +236,7 @@ BOOL CQuotationTable::SetAlert(LPCSTR pszTicker, LPCSTR pszMarket, double dAlert
         pRow->SetText(QC_ALERT_PRICE, "", TRUE);
         pRow->SetValue(QC_ALERT_DIR, &nNone, TRUE);
     } else {
-        pRow->SetDouble(QC_ALERT_PRICE, dAlertPrice, TRUE);
+        SetNumber(pRow, QC_ALERT_PRICE, dAlertPrice, TRUE);
         pRow->SetValue(QC_ALERT_DIR, &nDirection, TRUE);
         if (nDirection == ALERT_FIRE_NOW)
             FireAlert(pRow);
@@ -251,8 +251,8 @@ BOOL CQuotationTable::SetOwnPosition(LPCSTR pszTicker, LPCSTR pszMarket, double 
     if (pRow == nullptr)
         return FALSE;
     pRow->BeginChanges();
-    pRow->SetDouble(QC_OWN_QTY, dQuantity, TRUE);
-    pRow->SetDouble(QC_OWN_PRICE, dPrice, TRUE);
+    SetNumber(pRow, QC_OWN_QTY, dQuantity, TRUE);
+    SetNumber(pRow, QC_OWN_PRICE, dPrice, TRUE);
     ComputePosition(pRow);
     pRow->Commit();
     return TRUE;
