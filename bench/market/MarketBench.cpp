@@ -3,7 +3,8 @@
 // parsed, fanned out through the message source, found by its keys and written in one batch,
 // the window painting what changed every eighth line; beside it the odd-lot table takes an
 // "SQ" reply of 10,000 rows with a "QQ" line every tenth row, from its header to the repaint
-// after its "EN". Offscreen unless a display is given.
+// after its "EN"; last, the quote lines again with all 500 symbols in the US time and sales
+// (window hidden). Offscreen unless a display is given.
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <random>
@@ -22,6 +23,7 @@
 #include "market/DataArray.h"
 #include "market/QuotationOddLotKSETable.h"
 #include "market/QuotationTable.h"
+#include "market/TimeAndSalesTable.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
 #include "platform/win/kernel/Resources.h"
@@ -127,7 +129,7 @@ struct CMarketRoad
             char szFields[160];
             const double dLast = 50 + static_cast<int>(rng() % 200) / 100.0 - 1;
             snprintf(szFields, sizeof szFields, "0|2|%.2f|%.2f|%.2f|%06d|%d|%d|%d#%d|49.50|51.20|48.80|||49.90|211207",
-                     dLast, dLast - 0.01, dLast + 0.01, 163000 + n % 3000, n % 9 + 1, n % 7 + 1, 1000 + n, n % 50);
+                     dLast, dLast - 0.01, dLast + 0.01, 163000 + n % 3000, n % 9 + 1, n % 7 + 1, 1000 + n, 100000 + n * 10);
             const int nMarket = i < SYMBOLS / 2 ? 4 : 8;
             full.push_back("~GS|1|XC|" + std::to_string(nMarket) + "|" + Ticker(i) + "|" + szFields);
             compact.push_back("~GS|1|XC|" + std::to_string(nMarket) + "|" + Ticker(i) + "|" + Pack(szFields));
@@ -157,6 +159,7 @@ struct CMarketRoad
     CZorvatMessageSource source;
     CQuotationTable* pQuotes = nullptr;             // the table map owns both
     CQuotationOddLotKSETable* pOddLots = nullptr;
+    CTimeAndSalesTable* pTrades = nullptr;
     std::vector<std::string> full, compact;
 };
 
@@ -180,6 +183,21 @@ void BM_FullQuoteLine(benchmark::State& state) { BM_QuoteLine(state, false); }
 void BM_CompactQuoteLine(benchmark::State& state) { BM_QuoteLine(state, true); }
 BENCHMARK(BM_FullQuoteLine)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CompactQuoteLine)->Unit(benchmark::kMicrosecond);
+
+// The same full lines with every symbol followed in the US time and sales too (its window
+// hidden): each trade also becomes a row there.
+void BM_FullQuoteLineWithTimeAndSales(benchmark::State& state)
+{
+    if (s_pRoad->pTrades == nullptr) {
+        s_pRoad->pTrades = new CTimeAndSalesTable(&s_pRoad->source);
+        s_pRoad->pTrades->Create();
+        for (int i = 0; i < SYMBOLS; ++i)
+            s_pRoad->pTrades->AddSymbol(Ticker(i).c_str());
+    }
+    BM_QuoteLine(state, false);
+    state.counters["trades"] = s_pRoad->pTrades->GetRows()->GetCount();
+}
+BENCHMARK(BM_FullQuoteLineWithTimeAndSales)->Unit(benchmark::kMicrosecond);
 
 // From the reply's header to the repaint after its end, the live lines held meanwhile applied.
 void BM_OddLotRefill(benchmark::State& state)
