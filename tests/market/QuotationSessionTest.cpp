@@ -117,7 +117,8 @@ void CALLBACK ShootOpenMenu(HWND hWnd, UINT, UINT_PTR nId, DWORD)
     TbQueueTestAnswer({TB_ASK_POPUPMENU, 0, ""});
 }
 
-void ShootContextMenu(CDataTable* pTable, const std::string& strShot)
+// The menu as the grid opens it: right to left in Arabic.
+void ShootContextMenu(CDataTable* pTable, const std::string& strShot, bool bArabic)
 {
     CTableMDIWnd* pWindow = pTable->GetMainWindow();
     HMENU hMenu = pTable->CreateContextMenu();
@@ -127,7 +128,7 @@ void ShootContextMenu(CDataTable* pTable, const std::string& strShot)
     RECT rc;
     GetWindowRect(pWindow->m_hWnd, &rc);
     SetTimer(pWindow->m_hWnd, 77, 10, ShootOpenMenu);
-    TrackPopupMenu(hMenu, 0, rc.left + 40, rc.top + 60, 0, pWindow->m_hWnd, nullptr);
+    TrackPopupMenu(hMenu, bArabic ? TPM_LAYOUTRTL : 0, rc.left + 40, rc.top + 60, 0, pWindow->m_hWnd, nullptr);
     KillTimer(pWindow->m_hWnd, 77);
     DestroyMenu(hMenu);
     EXPECT_GE(s_nMenusShown, 1);
@@ -294,7 +295,7 @@ TEST_F(QuotesSession, PicturesOfBothTablesInBothLanguages)
         CNorvApp::ShowTable(pQuotes);
         PumpFor(100);
         EXPECT_TRUE(TbSaveWindowPng(pWindow->m_hWnd, Shot("quotes_watch_list", bArabic).c_str()));
-        ShootContextMenu(pQuotes, Shot("quotes_context_menu", bArabic));
+        ShootContextMenu(pQuotes, Shot("quotes_context_menu", bArabic), bArabic);
 
         ASSERT_TRUE(PumpUntil([&] { return pOddLots->IsComplete() && pOddLots->GetRows()->GetCount() > 0; }));
         CTableMDIWnd* pOddWindow = pOddLots->GetMainWindow();
