@@ -141,16 +141,18 @@ struct MarketSessionFixture : ::testing::Test
         s_calls.clear();
     }
     // The trader logged in, the given tables being fakes.
-    void StartTrader(const std::vector<UINT>& tables)
+    void StartTrader(const std::vector<UINT>& tables) { StartAs("trader", "secret", tables); }
+    void StartAs(const char* pszUser, const char* pszPassword, const std::vector<UINT>& tables,
+                 const std::vector<std::string>& options = {})
     {
-        ASSERT_TRUE(server.Start());
+        ASSERT_TRUE(server.Start(options));
         fakes = tables;
         run.m_onMakersRegistered = [this] {
             for (UINT nId : fakes)
                 RegisterTableMaker(nId, &MakeFakeTable);
         };
         run.WriteLinkSettings(server.Port());
-        run.QueueLogin("trader", "secret");
+        run.QueueLogin(pszUser, pszPassword);
         ASSERT_TRUE(run.Start());
         ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
         PumpFor(200);
@@ -290,6 +292,34 @@ TEST_F(MarketSessionFixture, CommandsFollowTheTradersRightsAndFallBackAtLogoff)
     for (UINT nId : {ID_APP_KSE_STOCK_LIST, ID_APP_KSE_TIME_SALES, ID_APP_FWD_RULES, ID_APP_MARKET_DEPTH, ID_APP_US_QUOTES})
         EXPECT_FALSE(Enabled(app, nId)) << nId;
     EXPECT_TRUE(Enabled(app, ID_APP_WEB_SITE));
+}
+
+TEST_F(MarketSessionFixture, ViewerHasNoKseCommandsAndNoSubscriptionOfKseFeeds)
+{
+    StartAs("viewer", "viewer", {56256, 41125});
+    CZORVAT32App& app = run.App();
+    for (UINT nId : {ID_APP_KSE_STOCK_LIST, ID_APP_KSE_TIME_SALES, ID_APP_FWD_TIME_SALES, ID_APP_US_QUOTES})
+        EXPECT_FALSE(Enabled(app, nId)) << nId;
+    EXPECT_TRUE(Enabled(app, ID_APP_MARKET_DEPTH)) << "role 1 is enough";
+    // Below the KSE level only the holdings are asked for, and the session counts as subscribed.
+    EXPECT_TRUE(app.IsMarketDataSubscribed());
+    EXPECT_EQ(0, CountReceived("&LX|"));
+    EXPECT_EQ(0, CountReceived("&TE|"));
+    EXPECT_EQ(1, CountCalls("request 56256"));
+    EXPECT_EQ(1, CountCalls("request 41125 3 10010"));
+}
+
+TEST_F(MarketSessionFixture, UsQuoteValueOpensTheUsQuotationCommands)
+{
+    StartAs("demo01", "demo12", {51921, 51954}, {"--accounts", TB_SOURCE_DIR "/tests/app/data/accounts.txt"});
+    CZORVAT32App& app = run.App();
+    for (UINT nId : {ID_APP_US_QUOTES, ID_APP_US_TIME_SALES, ID_APP_US_TIME_SALES_2, ID_APP_KSE_STOCK_LIST})
+        EXPECT_TRUE(Enabled(app, nId)) << nId;
+    app.RunCommand(ID_APP_US_QUOTES);
+    EXPECT_EQ(app.FindTable(51921)->GetMainWindow(), ActiveChild());
+    app.RunCommand(ID_APP_US_TIME_SALES_2);
+    EXPECT_EQ(app.FindTable(51954)->GetMainWindow(), ActiveChild());
+    EXPECT_EQ(0, CountCalls("request 51921")) << "a standing table is only shown";
 }
 
 TEST_F(MarketSessionFixture, OpenersMakeATableOnceAndRaiseItAfterwards)
