@@ -181,7 +181,7 @@ struct MarketSessionFixture : ::testing::Test
 
 TEST_F(MarketSessionFixture, StandingSetIsMadeInOrderFromTheMakersThereAre)
 {
-    StartTrader({51110, 51954, 52110, 52113, 41057});
+    ASSERT_NO_FATAL_FAILURE(StartTrader({51110, 51954, 52110, 52113, 41057}));
     CZORVAT32App& app = run.App();
     GetGlobals()->m_bOption = TRUE;
     app.DestroyTickersAndTables();
@@ -211,7 +211,7 @@ TEST_F(MarketSessionFixture, StandingSetIsMadeInOrderFromTheMakersThereAre)
 TEST_F(MarketSessionFixture, ReadyStateSubscribesOncePerSession)
 {
     // The KSE order status is there: the load ends with its orders, asked for by the subscription.
-    StartTrader({51142, 51128, 56256, 41125, 51921});
+    ASSERT_NO_FATAL_FAILURE(StartTrader({51142, 51128, 56256, 41125, 51921}));
     CZORVAT32App& app = run.App();
     EXPECT_TRUE(app.IsMarketDataSubscribed());
     const std::string strReady = LastSent("~DR|");
@@ -249,7 +249,7 @@ TEST_F(MarketSessionFixture, ReadyStateSubscribesOncePerSession)
 
 TEST_F(MarketSessionFixture, WithoutKseOrderStatusTheLoadEndsWithTheRatesAndNoOrdersAreAsked)
 {
-    StartTrader({});
+    ASSERT_NO_FATAL_FAILURE(StartTrader({}));
     EXPECT_EQ(1, run.CountInfoLines(IDS_INITIAL_LOAD_DONE)) << run.InfoText();
     EXPECT_EQ(1, CountReceived("&VX|"));
     EXPECT_EQ(0, CountReceived("&KB|"));
@@ -258,7 +258,7 @@ TEST_F(MarketSessionFixture, WithoutKseOrderStatusTheLoadEndsWithTheRatesAndNoOr
 
 TEST_F(MarketSessionFixture, CommandsFollowTheTradersRightsAndFallBackAtLogoff)
 {
-    StartTrader({});
+    ASSERT_NO_FATAL_FAILURE(StartTrader({}));
     CZORVAT32App& app = run.App();
     for (UINT nId : {ID_APP_KSE_STOCK_LIST, ID_APP_KSE_TICK_UNITS, ID_APP_KSE_TIME_SALES, ID_APP_FWD_TIME_SALES,
                      ID_APP_FWD_RULES, ID_APP_WEB_SITE})
@@ -296,7 +296,7 @@ TEST_F(MarketSessionFixture, CommandsFollowTheTradersRightsAndFallBackAtLogoff)
 
 TEST_F(MarketSessionFixture, ViewerHasNoKseCommandsAndNoSubscriptionOfKseFeeds)
 {
-    StartAs("viewer", "viewer", {56256, 41125});
+    ASSERT_NO_FATAL_FAILURE(StartAs("viewer", "viewer", {56256, 41125}));
     CZORVAT32App& app = run.App();
     for (UINT nId : {ID_APP_KSE_STOCK_LIST, ID_APP_KSE_TIME_SALES, ID_APP_FWD_TIME_SALES, ID_APP_US_QUOTES})
         EXPECT_FALSE(Enabled(app, nId)) << nId;
@@ -311,7 +311,8 @@ TEST_F(MarketSessionFixture, ViewerHasNoKseCommandsAndNoSubscriptionOfKseFeeds)
 
 TEST_F(MarketSessionFixture, UsQuoteValueOpensTheUsQuotationCommands)
 {
-    StartAs("demo01", "demo12", {51921, 51954}, {"--accounts", TB_SOURCE_DIR "/tests/app/data/accounts.txt"});
+    const std::vector<std::string> options = {"--accounts", TB_SOURCE_DIR "/tests/app/data/accounts.txt"};
+    ASSERT_NO_FATAL_FAILURE(StartAs("demo01", "demo12", {51921, 51954}, options));
     CZORVAT32App& app = run.App();
     for (UINT nId : {ID_APP_US_QUOTES, ID_APP_US_TIME_SALES, ID_APP_US_TIME_SALES_2, ID_APP_KSE_STOCK_LIST})
         EXPECT_TRUE(Enabled(app, nId)) << nId;
@@ -324,7 +325,7 @@ TEST_F(MarketSessionFixture, UsQuoteValueOpensTheUsQuotationCommands)
 
 TEST_F(MarketSessionFixture, OpenersMakeATableOnceAndRaiseItAfterwards)
 {
-    StartTrader({52112, 52113, 52119, 52171});
+    ASSERT_NO_FATAL_FAILURE(StartTrader({52112, 52113, 52119, 52171}));
     CZORVAT32App& app = run.App();
     // The option made the KSE time and sales standing; the opener finds them missing here.
     for (UINT nId : {52112, 52113}) {
@@ -370,7 +371,7 @@ TEST_F(MarketSessionFixture, OpenersMakeATableOnceAndRaiseItAfterwards)
 
 TEST_F(MarketSessionFixture, MarketMenusHoldElevenItemsAndAreReplacedByTheNextList)
 {
-    StartTrader({});
+    ASSERT_NO_FATAL_FAILURE(StartTrader({}));
     CZORVAT32App& app = run.App();
     HMENU hMain = ::GetMenu(app.GetMainFrame()->m_hWnd);
     HMENU hMarketsMenu = GetSubMenu(hMain, 7);
@@ -444,7 +445,7 @@ int CHeapFormView::s_nMade = 0;
 
 TEST_F(MarketSessionFixture, FormWindowsAreMadeOnceFromTheirMakersAndReused)
 {
-    StartTrader({});
+    ASSERT_NO_FATAL_FAILURE(StartTrader({}));
     CZORVAT32App& app = run.App();
     RegisterFormMaker(7117, &CHeapFormView::Make);
     CHeapFormView::s_nMade = 0;
@@ -475,7 +476,7 @@ TEST_F(MarketSessionFixture, FormWindowsAreMadeOnceFromTheirMakersAndReused)
 
 TEST_F(MarketSessionFixture, WorkspaceBringsBackEveryTablesWindowsAndLogSettings)
 {
-    StartTrader({52171, 51960});
+    ASSERT_NO_FATAL_FAILURE(StartTrader({52171, 51960}));
     CZORVAT32App& app = run.App();
     app.RunCommand(ID_APP_FWD_RULES);
     IDataTable* pRules = app.FindTable(52171);
