@@ -141,7 +141,7 @@ public:
     int GetTickerCount() const override { return m_tickers.GetSize(); }
     void OnMarketListChanged() override { BuildMarketMenus(); }
     void ResetCharts() override {}
-    void RefreshUsOrderStatus() override {}
+    void RefreshUsOrderStatus() override;
     CString GetProgramFolder() const override;
     // IInfoTableHost.
     void SetIndicatorState(int nState) override { m_nIndicatorState = nState; }

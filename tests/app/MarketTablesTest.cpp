@@ -211,7 +211,7 @@ TEST_F(MarketSessionFixture, StandingSetIsMadeInOrderFromTheMakersThereAre)
 TEST_F(MarketSessionFixture, ReadyStateSubscribesOncePerSession)
 {
     // The KSE order status is there: the load ends with its orders, asked for by the subscription.
-    ASSERT_NO_FATAL_FAILURE(StartTrader({51142, 51128, 56256, 41125, 51921}));
+    ASSERT_NO_FATAL_FAILURE(StartTrader({51142, 51128, 56256, 41125, 51921, 51110, 51130, 51170, 41057}));
     CZORVAT32App& app = run.App();
     EXPECT_TRUE(app.IsMarketDataSubscribed());
     const std::string strReady = LastSent("~DR|");
@@ -228,6 +228,12 @@ TEST_F(MarketSessionFixture, ReadyStateSubscribesOncePerSession)
     EXPECT_EQ(1, CountCalls("request 56256"));
     EXPECT_EQ(1, CountCalls("request 41125 3 10020")) << "the combined holdings of every market, for the account";
     EXPECT_EQ(1, CountCalls("resubscribe 51921"));
+    // The login's own: the schedule, the US account tables, and the orders once more after the
+    // symbol lists.
+    EXPECT_EQ(1, CountCalls("request 41057"));
+    EXPECT_EQ(1, CountCalls("request 51130"));
+    EXPECT_EQ(1, CountCalls("request 51170 3 -"));
+    EXPECT_TRUE(PumpUntil([] { return CountCalls("request 51110") == 2; }, 5000)) << CountCalls("request 51110");
 
     // A "DR" of another state, or with a text, does nothing.
     app.Logoff();
