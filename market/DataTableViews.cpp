@@ -177,11 +177,10 @@ BOOL CDataTable::LoadFromFile(LPCSTR pszPath)
     while (fgets(line.data(), IMPORT_LINE_BYTES, pFile) != nullptr) {
         size_t nLength = strlen(line.data());
         if (nLength == IMPORT_LINE_BYTES - 1 && line[nLength - 1] != '\n') {
-            // Longer than the buffer: neither its head nor its rest is a row.
+            // Longer than the buffer: the line is cut there, and its rest is no row of its own.
             int ch;
             while ((ch = fgetc(pFile)) != EOF && ch != '\n') {
             }
-            continue;
         }
         while (nLength > 0 && (line[nLength - 1] == '\n' || line[nLength - 1] == '\r'))
             line[--nLength] = '\0';

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 #include "DataTableTestSupport.h"
+#include "framework/table/TableFilters.h"
 #include "platform/mfc/CmdUI.h"
 #include "platform/win/gdi/ImageCodec.h"
 
@@ -36,6 +37,21 @@ class CEveryTypeTable : public CDataTable
 {
 public:
     CEveryTypeTable() : CDataTable(s_everyTable, nullptr) {}
+};
+
+// Takes the new-window item off its menus while no row is selected.
+class CRowMenuTable : public CQuoteFeedTable
+{
+public:
+    explicit CRowMenuTable(CZorvatMessageSource* pSource) : CQuoteFeedTable(pSource) {}
+    void OnInitMenuPopup(HMENU hMenu, UINT, BOOL) override
+    {
+        CViewRow row;
+        int nIndex = -1;
+        GetSelectedRow(row, &nIndex);
+        if (nIndex < 0)
+            RemoveMenu(hMenu, ID_TABLE_NEW_WINDOW, MF_BYCOMMAND);
+    }
 };
 
 std::string ReadFile(const std::string& strPath)
@@ -103,6 +119,10 @@ TEST_F(WindowsFixture, ViewNamesFollowTheWindowsUpToFour)
     ASSERT_NE(nullptr, pTable->OpenWindow(TRUE));
     EXPECT_EQ(0, NewWindowEnabled(pMain)) << "four windows: no fifth";
     EXPECT_EQ(nullptr, pTable->OpenWindow(TRUE));
+    HMENU hMenu = pTable->CreateContextMenu();
+    ASSERT_NE(nullptr, hMenu) << "the standard table menu";
+    EXPECT_NE(static_cast<UINT>(-1), GetMenuState(hMenu, ID_TABLE_NEW_WINDOW, MF_BYCOMMAND));
+    DestroyMenu(hMenu);
 
     // Closing the second renames the ones after it; the caption follows the title.
     pTable->CloseWindow(pSecond);
@@ -124,6 +144,63 @@ TEST_F(WindowsFixture, ViewNamesFollowTheWindowsUpToFour)
     FireTableLine(source, "1|AAA|1|1|200101|100000|a");
     FireTableLine(source, "$EN|1|XC|0");
     EXPECT_EQ(1, pTable->GetTable()->GetView(0)->GetRowCount());
+}
+
+TEST_F(WindowsFixture, TableShapesItsMenuByTheSelectedRow)
+{
+    CRowMenuTable* pTable = Make<CRowMenuTable>(&source);
+    CNorvApp::ShowTable(pTable);
+    CTableMDIWnd* pMain = pTable->GetMainWindow();
+    HMENU hMenu = pTable->CreateContextMenu();
+    ASSERT_NE(nullptr, hMenu);
+    pMain->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hMenu), 0);
+    EXPECT_EQ(static_cast<UINT>(-1), GetMenuState(hMenu, ID_TABLE_NEW_WINDOW, MF_BYCOMMAND)) << "no row selected";
+    DestroyMenu(hMenu);
+
+    FireTableLine(source, "~FR|1|XC||0");
+    FireTableLine(source, "1|AAA|1|1|200101|100000|a");
+    FireTableLine(source, "2|BBB|1|1|200101|100000|b");
+    FireTableLine(source, "$EN|1|XC|0");
+    pMain->GetGrid().SelectRow(1, 0, FALSE);
+    CViewRow row;
+    int nIndex = -1;
+    ASSERT_TRUE(pTable->GetSelectedRow(row, &nIndex));
+    EXPECT_EQ(1, nIndex);
+    CTBString strSymbol;
+    row.GetText(strSymbol, 1);
+    EXPECT_EQ("BBB", std::string(strSymbol));
+    hMenu = pTable->CreateContextMenu();
+    pMain->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hMenu), 0);
+    EXPECT_NE(static_cast<UINT>(-1), GetMenuState(hMenu, ID_TABLE_NEW_WINDOW, MF_BYCOMMAND)) << "a row selected";
+    DestroyMenu(hMenu);
+}
+
+TEST_F(WindowsFixture, ViewFilterShowsOnlyMatchingRowsInItsWindow)
+{
+    CQuoteFeedTable* pTable = Make<CQuoteFeedTable>(&source);
+    FireTableLine(source, "~FR|1|XC||0");
+    for (const char* pszRow : {"1|AAA|1|1|200101|100000|a", "2|BBB|1|1|200101|100000|b", "3|AAA|1|1|200101|100000|c"})
+        FireTableLine(source, pszRow);
+    FireTableLine(source, "$EN|1|XC|0");
+    CTableMDIWnd* pSecond = pTable->OpenWindow(FALSE);
+    ASSERT_NE(nullptr, pSecond);
+    CTableFilters* pFilters = new CTableFilters;
+    ASSERT_TRUE(pFilters->Init(pSecond->GetView(), nullptr));
+    ASSERT_EQ(0, pFilters->AddFilter(1, "AAA", /*bFlag=*/FALSE, /*nGroup=*/0));
+    ASSERT_TRUE(CDataTable::SetViewFilter(pSecond, pFilters));
+    auto shown = [](CViewTable* pView) {
+        std::string strKeys;
+        CViewRow row;
+        for (int i = 0; pView->GetRow(row, i); ++i) {
+            CTBString strKey;
+            if (row.IsDataRow() && row.GetText(strKey, 0))
+                strKeys += std::string(strKey);
+        }
+        return strKeys;
+    };
+    EXPECT_EQ("13", shown(pSecond->GetView()));
+    EXPECT_EQ("123", shown(pTable->GetMainWindow()->GetView())) << "the other window keeps every row";
+    EXPECT_FALSE(CDataTable::SetViewFilter(nullptr, nullptr));
 }
 
 TEST_F(WindowsFixture, ExportThenImportGivesTheSameRowsOfEveryType)
@@ -156,14 +233,16 @@ TEST_F(WindowsFixture, ImportSkipsOverlongLinesAndExportSaysWhenItCannotWrite)
 {
     CEveryTypeTable* pTable = Make<CEveryTypeTable>();
     const std::string strIn = shell.Folder() + "/long.tbl";
-    // The tail of a line past the buffer looks like a row of its own; it is not one.
-    std::ofstream(strIn) << "1|1\n" << std::string(40000, 'x') << "|7|5\n" << "3|3\n";
+    // A line is cut at 32,768 bytes; its tail looks like a row of its own ("5|...") and is not one.
+    std::ofstream(strIn) << "1|1\n" << "9|" << std::string(32765, '7') << "5|5|tail\n" << "3|3\n";
     ASSERT_TRUE(pTable->LoadFromFile(strIn.c_str()));
-    EXPECT_EQ(2, pTable->GetRows()->GetCount());
-    EXPECT_EQ("3", std::string(pTable->GetRows()->GetAt(1)->GetText(0)));
+    EXPECT_EQ(3, pTable->GetRows()->GetCount());
+    EXPECT_EQ("1 3 9", std::string(pTable->GetRows()->GetAt(0)->GetText(0)) + " " +
+                           std::string(pTable->GetRows()->GetAt(1)->GetText(0)) + " " +
+                           std::string(pTable->GetRows()->GetAt(2)->GetText(0)));
 
     EXPECT_TRUE(pTable->LoadFromFile((shell.Folder() + "/missing.tbl").c_str())) << "kept: a missing file answers TRUE";
-    EXPECT_EQ(2, pTable->GetRows()->GetCount());
+    EXPECT_EQ(3, pTable->GetRows()->GetCount());
     EXPECT_FALSE(pTable->LoadFromFile(""));
     EXPECT_FALSE(pTable->SaveToFile(""));
     EXPECT_FALSE(pTable->SaveToFile((shell.Folder() + "/no/such/folder/out.tbl").c_str()));
