@@ -13,7 +13,6 @@
 #include "refdata/ZorvatTypes.h"
 
 #define IDS_VERSION_REFUSED_BOX 55304
-#define NEWS_TABLE 51960
 #define US_QUOTATIONS_TABLE_ID 51921     // the table that expands compact quotes
 
 CZORVAT32App::CZORVAT32App()
@@ -150,30 +149,6 @@ void CZORVAT32App::SetFrameTitle(LPCSTR pszTitle)
         m_pMainFrame->SetTitleText(pszTitle);
 }
 
-int CZORVAT32App::OpenStandingTables()
-{
-    if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr)
-        m_pMainFrame->SendMessage(WM_SETREDRAW, FALSE);
-    // The market layer registers the information table's maker; a maker that failed left nothing.
-    IDataTable* pTable = MakeTable(IDS_TABLE_INFO, 0, IDS_TITLE_INFO);
-    m_pInfoTable = dynamic_cast<IInfoTable*>(pTable);
-    if (m_pInfoTable == nullptr && pTable != nullptr) {
-        // Some other table under the information table's id is of no use here.
-        if (FindTableByName(pTable->GetName()) == pTable)
-            RemoveTable(&pTable);
-        else
-            delete pTable;
-    } else if (m_pInfoTable != nullptr) {
-        GetSharedGlobals()->m_pInfoWindow = m_pInfoTable;
-        ShowTable(pTable);
-    }
-    if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr) {
-        m_pMainFrame->SendMessage(WM_SETREDRAW, TRUE);
-        m_pMainFrame->Invalidate();
-    }
-    return 1;
-}
-
 int CZORVAT32App::BuildStandingSet()
 {
     const int nResult = OpenStandingTables();
@@ -212,7 +187,7 @@ void CZORVAT32App::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
         pTable->CloseAllWindows();
     CNorvApp::LoadWorkspace(pszFile, bCloseFirst);
     // The news shown again asks for its stories again.
-    IDataTable* pNews = FindTable(NEWS_TABLE);
+    IDataTable* pNews = FindTable(IDS_TABLE_NEWS);
     CTableMDIWnd* pNewsWindow = pNews != nullptr ? pNews->GetMainWindow() : nullptr;
     if (pNewsWindow != nullptr && pNewsWindow->IsWindowVisible())
         pNews->SendRequestFor(0, nullptr);
