@@ -45,6 +45,9 @@ struct IDataTable
     // commands its windows do not handle themselves.
     virtual HMENU CreateContextMenu() = 0;
     virtual BOOL OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) = 0;
+    // A menu of a window is about to show, its commands' states set: the table enables or
+    // removes the items that depend on the selected row.
+    virtual void OnInitMenuPopup(HMENU hMenu, UINT nIndex, BOOL bSysMenu) = 0;
 
     // Workspace: each window saves its layout; hidden windows reload theirs.
     virtual void SaveSettings() = 0;

@@ -32,6 +32,7 @@ public:
     BOOL SetWindowsCharset(BYTE nCharset) override;
     HMENU CreateContextMenu() override { return nullptr; }
     BOOL OnCmdMsg(UINT, int, void*, AFX_CMDHANDLERINFO*) override { return FALSE; }
+    void OnInitMenuPopup(HMENU, UINT, BOOL) override {}
     void SaveSettings() override;
     void OnLayoutLoaded(CTableMDIWnd*) override {}
     void ReloadHiddenWindows() override;

@@ -50,6 +50,7 @@ BEGIN_MESSAGE_MAP(CTableMDIWnd, CMDIChildWnd)
     ON_WM_MDIACTIVATE()
     ON_WM_SYSCOLORCHANGE()
     ON_WM_MENUSELECT()
+    ON_WM_INITMENUPOPUP()
 END_MESSAGE_MAP()
 
 CTableMDIWnd::CTableMDIWnd(IDataTable* pTable, CViewTable* pView) : m_pView(pView), m_pTable(pTable)
@@ -510,4 +511,11 @@ void CTableMDIWnd::OnMenuSelect(UINT nItemId, UINT nFlags, HMENU hSysMenu)
         *pszBreak = '\0';
     if (CMDIFrameWnd* pFrame = GetMDIFrame())
         pFrame->SetMessageText(szPrompt);
+}
+
+void CTableMDIWnd::OnInitMenuPopup(CMenu* pMenu, UINT nIndex, BOOL bSysMenu)
+{
+    CMDIChildWnd::OnInitMenuPopup(pMenu, nIndex, bSysMenu);
+    if (pMenu != nullptr && m_pTable != nullptr)
+        m_pTable->OnInitMenuPopup(pMenu->GetSafeHmenu(), nIndex, bSysMenu);
 }

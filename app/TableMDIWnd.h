@@ -70,6 +70,7 @@ protected:
     afx_msg void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
     afx_msg void OnSysColorChange();
     afx_msg void OnMenuSelect(UINT nItemId, UINT nFlags, HMENU hSysMenu);
+    afx_msg void OnInitMenuPopup(CMenu* pMenu, UINT nIndex, BOOL bSysMenu);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -161,7 +161,8 @@ private:
     int  InsertPosition(const CDataBuffer* pRow, BOOL* pbEqual) const;
     // The stored row's own index (rows with equal keys told apart by address); -1 when absent.
     int  IndexOfRow(const CDataBuffer* pRow) const;
-    // A key row made from texts or ids; null when the first key is missing.
+    // The key row filled from texts or ids (only its first *pnKeys key columns count); null when
+    // the first key is missing.
     CDataBuffer* MakeKeyRow(std::span<const char* const> keys, int* pnKeys) const;
     CDataBuffer* MakeKeyRow(std::span<const LONG> keys, int* pnKeys) const;
     void Sort();
@@ -170,6 +171,7 @@ private:
     // The row moved out of order by a key write outside a batch.
     void Reposition(CDataBuffer* pRow, int nOldIndex);
     void Unpublish(CDataBuffer* pRow);
+    CDataBuffer* KeyRow() const;
 
     std::vector<int> m_keys;            // key column indexes in key order
     std::vector<CDataBuffer*> m_rows;   // owned; sorted by the keys except in bulk mode
@@ -177,4 +179,6 @@ private:
     int  m_nKeyBatches = 0;             // open batches that changed a key: the order is unsure
     BOOL m_bKeysMoved = FALSE;          // several such batches overlapped: sort at the last Commit
     CTable* m_pTable = nullptr;         // not owned
+    // Owned: the row every key search fills, kept so that a search allocates nothing.
+    mutable CDataBuffer* m_pKeyRow = nullptr;
 };

@@ -54,6 +54,15 @@ static void ReadPacked(const TBCellSlot& slot, const CTableColumn& column, LONGL
     *pnTime = 0;
     if (!CopyCellText(slot, column, szText, sizeof szText))
         return;
+    if (column.GetDataType() == COLTYPE_PACKED_TIME) {
+        // Hours, minutes and seconds, one character each: read as a date they would give a
+        // year of the 1970s, and the time would be lost.
+        const unsigned char* p = reinterpret_cast<const unsigned char*>(szText);
+        if (strlen(szText) == 3 && p[0] >= '0' && p[0] < '0' + 24 && p[1] >= '0' && p[1] < '0' + 60 && p[2] >= '0'
+            && p[2] < '0' + 60)
+            *pnTime = (p[0] - '0') * 10000 + (p[1] - '0') * 100 + (p[2] - '0');
+        return;
+    }
     CCompressedDateTime packed;
     packed.Parse(szText);
     const COleDateTime& date = packed.GetDate();

@@ -1,5 +1,6 @@
 #include "market/DataTable.h"
 
+#include <algorithm>
 #include "app/NorvApp.h"
 #include "app/TableMDIWnd.h"
 #include "app/ZorvatApp.h"
@@ -288,14 +289,18 @@ BOOL CDataTable::FillRow(CServerMessage* pMsg, CDataBuffer* pRow, BOOL bPublish)
     return TRUE;
 }
 
-void CDataTable::TableOnReplyBegin(CServerMessage* /*pMsg*/)
+void CDataTable::TableOnReplyBegin(CServerMessage* pMsg)
 {
+    // Only the reply the description names opens this table's cycle.
+    if (pMsg == nullptr || (m_desc.nReplyType != 0 && pMsg->GetType() != m_desc.nReplyType))
+        return;
     if (m_pSource != nullptr && GetSinkId() >= 0)
         m_pSource->SetReceiving(GetSinkId());
     m_bReceiving = TRUE;
     if (CNorvApp* pApp = CNorvApp::Get())
         pApp->SetBusyFlag(TRUE);
-    // A second reply while one runs starts over: what was held belongs to the rows now dropped.
+    // A second reply while one runs starts over: what was held is older than its rows.
+    m_held.clear();
     RemoveAllRows();
     m_pRows->BeginUpdate();
 }
@@ -326,7 +331,7 @@ void CDataTable::TableOnEnd(CServerMessage* /*pMsg*/)
 
 void CDataTable::TableOnLive(CServerMessage* pMsg)
 {
-    if (pMsg == nullptr || !m_bComplete)
+    if (pMsg == nullptr || !m_bComplete || !IsLiveType(pMsg->GetType()))
         return;
     if (m_bReceiving) {
         // Applied now, the line would land in rows the refill is about to replace, or be
@@ -336,6 +341,12 @@ void CDataTable::TableOnLive(CServerMessage* pMsg)
         return;
     }
     ApplyLive(pMsg);
+}
+
+BOOL CDataTable::IsLiveType(int nType) const
+{
+    return m_desc.liveTypes.empty() || std::find(m_desc.liveTypes.begin(), m_desc.liveTypes.end(), nType) !=
+                                           m_desc.liveTypes.end();
 }
 
 void CDataTable::ApplyHeldLines()

@@ -66,7 +66,8 @@ public:
     CDataArray* GetRows() const { return m_pRows.get(); }
     CZorvatMessageSource* GetSource() const { return m_pSource; }
 
-    // Feeding cycle. TableOnRecord takes a line only inside this table's reply; TableOnEnd acts
+    // Feeding cycle. TableOnReplyBegin takes the description's reply type only (any, when it
+    // names none); TableOnRecord takes a line only inside this table's reply; TableOnEnd acts
     // only when this table was receiving (a stray "EN" changes nothing), sorts the rows, sets
     // the complete flag and then applies the live lines held meanwhile, in arrival order.
     void TableOnReplyBegin(CServerMessage* pMsg);
@@ -75,7 +76,8 @@ public:
     BOOL IsComplete() const { return m_bComplete; }
     BOOL IsReceiving() const { return m_bReceiving; }
     // The live gate: dropped before the first reply has ended, held while a later reply
-    // refills the table, else applied now (ApplyLive).
+    // refills the table, else applied now (ApplyLive). A type the description does not list as
+    // live (when it lists any) is ignored.
     void TableOnLive(CServerMessage* pMsg);
     int  GetHeldLineCount() const { return static_cast<int>(m_held.size()); }
     // The request of the description's type with this body; the link's sequence number, 0 when
@@ -117,7 +119,7 @@ public:
 
     // Sub-menu 0 of the standard table menu; subclasses give their own.
     HMENU CreateContextMenu() override;
-    virtual void OnInitMenuPopup(HMENU /*hMenu*/, UINT /*nIndex*/, BOOL /*bSysMenu*/) {}
+    void OnInitMenuPopup(HMENU /*hMenu*/, UINT /*nIndex*/, BOOL /*bSysMenu*/) override {}
 
     // The message sink's id (the grid's event sink has one too).
     using CZorvatMessageSink::GetSinkId;
@@ -145,6 +147,7 @@ protected:
     CColumn AddDescribedColumn(const TABLE_COLUMN& def);
 
 private:
+    BOOL IsLiveType(int nType) const;
     void ApplyHeldLines();
     // Converts the server date fields of the map's columns (field overrides).
     void ConvertDateFields(CServerMessage* pMsg, const std::vector<int>& map) const;

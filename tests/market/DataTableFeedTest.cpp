@@ -94,6 +94,10 @@ TEST_F(FeedFixture, LiveLinesWaitForTheFirstReplyAndUpdateByKey)
     Fire("$LL|1|XC||1|555|9");
     Fire("$LL|1|XC||7|2|3");
     EXPECT_EQ("1 AAA 555 9 2020/01/01 10:00:00|7  2 3  ", Rows()) << "updated in place, a new key added";
+    // A line of a type the description does not call live, routed here, changes nothing.
+    CServerMessage other("$GS|1|XC||1|1|1", 1);
+    pTable->TableOnLive(&other);
+    EXPECT_EQ("1 AAA 555 9 2020/01/01 10:00:00|7  2 3  ", Rows());
 }
 
 TEST_F(FeedFixture, LiveLinesDuringARefillApplyAfterItsEnd)
@@ -139,4 +143,16 @@ TEST_F(FeedFixture, RequestsGoOutOnlyWithALink)
     EXPECT_GE(pTable->GetSinkId(), 0);
     pTable->Destroy();
     EXPECT_EQ(-1, pTable->GetSinkId()) << "the sink goes with the table";
+}
+
+TEST_F(FeedFixture, RefillHoldsAtMostItsBoundOfLiveLines)
+{
+    Reply({"1|AAA|100|10|200101|100000|a"});
+    Fire("~FR|1|XC||0");
+    Fire("1|AAA|100|10|200101|100000|a");
+    for (int n = 1; n <= MAX_HELD_LIVE_LINES + 5; ++n)
+        Fire(("$LL|1|XC||1|100|" + std::to_string(n)).c_str());
+    EXPECT_EQ(MAX_HELD_LIVE_LINES, pTable->GetHeldLineCount()) << "later lines are dropped, memory stays bounded";
+    Fire("$EN|1|XC|0");
+    EXPECT_EQ(100000, pTable->GetRows()->GetAt(0)->GetLong(3)) << "the last line held is the last applied";
 }

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 #include "DataTableTestSupport.h"
+#include "framework/table/TableFilters.h"
 #include "platform/mfc/CmdUI.h"
 #include "platform/win/gdi/ImageCodec.h"
 
@@ -36,6 +37,21 @@ class CEveryTypeTable : public CDataTable
 {
 public:
     CEveryTypeTable() : CDataTable(s_everyTable, nullptr) {}
+};
+
+// Takes the new-window item off its menus while no row is selected.
+class CRowMenuTable : public CQuoteFeedTable
+{
+public:
+    explicit CRowMenuTable(CZorvatMessageSource* pSource) : CQuoteFeedTable(pSource) {}
+    void OnInitMenuPopup(HMENU hMenu, UINT, BOOL) override
+    {
+        CViewRow row;
+        int nIndex = -1;
+        GetSelectedRow(row, &nIndex);
+        if (nIndex < 0)
+            RemoveMenu(hMenu, ID_TABLE_NEW_WINDOW, MF_BYCOMMAND);
+    }
 };
 
 std::string ReadFile(const std::string& strPath)
@@ -128,6 +144,63 @@ TEST_F(WindowsFixture, ViewNamesFollowTheWindowsUpToFour)
     FireTableLine(source, "1|AAA|1|1|200101|100000|a");
     FireTableLine(source, "$EN|1|XC|0");
     EXPECT_EQ(1, pTable->GetTable()->GetView(0)->GetRowCount());
+}
+
+TEST_F(WindowsFixture, TableShapesItsMenuByTheSelectedRow)
+{
+    CRowMenuTable* pTable = Make<CRowMenuTable>(&source);
+    CNorvApp::ShowTable(pTable);
+    CTableMDIWnd* pMain = pTable->GetMainWindow();
+    HMENU hMenu = pTable->CreateContextMenu();
+    ASSERT_NE(nullptr, hMenu);
+    pMain->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hMenu), 0);
+    EXPECT_EQ(static_cast<UINT>(-1), GetMenuState(hMenu, ID_TABLE_NEW_WINDOW, MF_BYCOMMAND)) << "no row selected";
+    DestroyMenu(hMenu);
+
+    FireTableLine(source, "~FR|1|XC||0");
+    FireTableLine(source, "1|AAA|1|1|200101|100000|a");
+    FireTableLine(source, "2|BBB|1|1|200101|100000|b");
+    FireTableLine(source, "$EN|1|XC|0");
+    pMain->GetGrid().SelectRow(1, 0, FALSE);
+    CViewRow row;
+    int nIndex = -1;
+    ASSERT_TRUE(pTable->GetSelectedRow(row, &nIndex));
+    EXPECT_EQ(1, nIndex);
+    CTBString strSymbol;
+    row.GetText(strSymbol, 1);
+    EXPECT_EQ("BBB", std::string(strSymbol));
+    hMenu = pTable->CreateContextMenu();
+    pMain->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hMenu), 0);
+    EXPECT_NE(static_cast<UINT>(-1), GetMenuState(hMenu, ID_TABLE_NEW_WINDOW, MF_BYCOMMAND)) << "a row selected";
+    DestroyMenu(hMenu);
+}
+
+TEST_F(WindowsFixture, ViewFilterShowsOnlyMatchingRowsInItsWindow)
+{
+    CQuoteFeedTable* pTable = Make<CQuoteFeedTable>(&source);
+    FireTableLine(source, "~FR|1|XC||0");
+    for (const char* pszRow : {"1|AAA|1|1|200101|100000|a", "2|BBB|1|1|200101|100000|b", "3|AAA|1|1|200101|100000|c"})
+        FireTableLine(source, pszRow);
+    FireTableLine(source, "$EN|1|XC|0");
+    CTableMDIWnd* pSecond = pTable->OpenWindow(FALSE);
+    ASSERT_NE(nullptr, pSecond);
+    CTableFilters* pFilters = new CTableFilters;
+    ASSERT_TRUE(pFilters->Init(pSecond->GetView(), nullptr));
+    ASSERT_EQ(0, pFilters->AddFilter(1, "AAA", /*bFlag=*/FALSE, /*nGroup=*/0));
+    ASSERT_TRUE(CDataTable::SetViewFilter(pSecond, pFilters));
+    auto shown = [](CViewTable* pView) {
+        std::string strKeys;
+        CViewRow row;
+        for (int i = 0; pView->GetRow(row, i); ++i) {
+            CTBString strKey;
+            if (row.IsDataRow() && row.GetText(strKey, 0))
+                strKeys += std::string(strKey);
+        }
+        return strKeys;
+    };
+    EXPECT_EQ("13", shown(pSecond->GetView()));
+    EXPECT_EQ("123", shown(pTable->GetMainWindow()->GetView())) << "the other window keeps every row";
+    EXPECT_FALSE(CDataTable::SetViewFilter(nullptr, nullptr));
 }
 
 TEST_F(WindowsFixture, ExportThenImportGivesTheSameRowsOfEveryType)
