@@ -53,6 +53,8 @@ struct IDataTable
     virtual void SaveSettings() = 0;
     // A window has read its layout from the workspace.
     virtual void OnLayoutLoaded(CTableMDIWnd* pWindow) = 0;
+    // A window has written its layout into the workspace; the table may add what is its own.
+    virtual void OnLayoutSaved(CTableMDIWnd* /*pWindow*/) {}
     virtual void ReloadHiddenWindows() = 0;
     // The table's log-file setting read again from the current settings section (the caller
     // selects the table's own).

@@ -8,6 +8,7 @@
 #include "market/DataArray.h"
 #include "market/QuotationFigures.h"
 #include "market/QuotationTable.h"
+#include "market/TableLinks.h"
 #include "market/WatchListSettings.h"
 #include "platform/win/kernel/Resources.h"
 #include "platform/win/user/Menu.h"
@@ -52,12 +53,12 @@ const TABLE_SORT_KEY s_sort[] = {{OC_STOCK, 1}};
 const int s_keys[] = {OC_STOCK};
 const int s_liveTypes[] = {MSG_QQ};
 
+#define IDS_TABLE_STOCK_LIST_KSE 56376
+
 // The stock list names a stock in the interface's language.
 CString StockSymbol(long nStock)
 {
-    // FIXME: the KSE stock list table is not built yet; until it is, the symbol stays empty.
-    (void)nStock;
-    return CString();
+    return GetStockSymbolFrom(IDS_TABLE_STOCK_LIST_KSE, nStock, IsArabicInterface());
 }
 
 }  // namespace
@@ -72,13 +73,21 @@ CQuotationOddLotKSETable::CQuotationOddLotKSETable(CZorvatMessageSource* pSource
 {
 }
 
+void CQuotationOddLotKSETable::CreateColumns()
+{
+    CDataTable::CreateColumns();
+    // A stock's number is a name, not an amount.
+    GetTable()->GetColumn(OC_STOCK).SetThousands(FALSE);
+}
+
 int CQuotationOddLotKSETable::ComputeRow(CDataBuffer* pRow, BOOL bPublish)
 {
     ODDLOT_FIGURES figures;
     ComputeOddLotFigures(pRow->GetDouble(OC_LAST), pRow->GetDouble(OC_REFERENCE), pRow->GetDouble(OC_QUANTITY),
                          pRow->GetDouble(OC_VALUE), &figures);
-    pRow->SetDouble(OC_CHANGE, figures.dChange, bPublish);
-    pRow->SetDouble(OC_AVERAGE, figures.dAverage, bPublish);
+    // Numbers go in as they are: a reply of thousands of rows has no time for a text of each.
+    pRow->SetValue(OC_CHANGE, &figures.dChange, bPublish);
+    pRow->SetValue(OC_AVERAGE, &figures.dAverage, bPublish);
     pRow->SetCellAttribute(OC_LAST, figures.nAttr);
     pRow->SetCellAttribute(OC_CHANGE, figures.nAttr);
     return figures.nAttr;
@@ -118,10 +127,9 @@ void CQuotationOddLotKSETable::ApplyLive(CServerMessage* pMsg)
     pRow->Commit();
 }
 
-void CQuotationOddLotKSETable::SaveSettings()
+void CQuotationOddLotKSETable::OnLayoutSaved(CTableMDIWnd* pWindow)
 {
-    CDataTable::SaveSettings();
-    if (GetMainWindow() != nullptr)
+    if (pWindow != nullptr && pWindow == GetMainWindow())
         SaveWatchList(GetSharedGlobals()->m_settings);
 }
 
@@ -152,9 +160,7 @@ HMENU CQuotationOddLotKSETable::CreateContextMenu()
     if (hPopup == nullptr)
         return nullptr;
     if (HMENU hTableMenu = CDataTable::CreateContextMenu()) {
-        CString strTitle;
-        GetSharedGlobals()->LoadString(strTitle, IDS_TABLE_MENU_TITLE);
-        AppendMenuA(hPopup, MF_POPUP, reinterpret_cast<UINT_PTR>(hTableMenu), strTitle);
+        AppendMenuA(hPopup, MF_POPUP, reinterpret_cast<UINT_PTR>(hTableMenu), LoadMarketText(IDS_TABLE_MENU_TITLE));
     }
     return hPopup;
 }

@@ -24,7 +24,7 @@ public:
 
     // Its alerts under "<name>.TickerKSE", with the main window's layout; never read back, the
     // rows come from the server.
-    void SaveSettings() override;
+    void OnLayoutSaved(CTableMDIWnd* pWindow) override;
     void SaveWatchList(CIni& ini);
     HMENU CreateContextMenu() override;
 
@@ -34,6 +34,7 @@ public:
     void OnCellClick(CViewRow* pRow, int nCol, int* pnHandled) override;
 
 protected:
+    void CreateColumns() override;
     void ApplyLive(CServerMessage* pMsg) override;
 
 private:

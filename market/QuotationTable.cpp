@@ -7,7 +7,6 @@
 #include "framework/base/InfoWindow.h"
 #include "framework/base/SharedGlobals.h"
 #include "app/TableMDIWnd.h"
-#include "framework/table/TableFilters.h"
 #include "framework/table/ViewTable.h"
 #include "framework/window/TableWindow.h"
 #include "link/MessageSource.h"
@@ -16,18 +15,17 @@
 #include "market/CompactQuote.h"
 #include "market/DataArray.h"
 #include "market/QuotationFigures.h"
+#include "market/TableLinks.h"
 #include "market/TimeAndSalesFeed.h"
 #include "refdata/ServerCodeTables.h"
 #include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
 
-#define IDS_ALREADY_LISTED 55302        // "%1": the symbol is in the list already
 #define INFO_PRIORITY_ERROR 2
 
 // "GS" results that mean the symbol is not quoted for this user: its row goes.
 static const long s_alNotQuoted[] = {561, 403, 402, 593, 1026};
 #define RESULT_SERVER_BUSY 971
-#define MAX_TICKER_LENGTH 32
 
 namespace {
 
@@ -172,13 +170,18 @@ private:
     CViewTable* m_pView;
 };
 
-long SendTyped(int nType, LPCSTR pszBody)
+}  // namespace
+
+BOOL CQuotationTable::SetNumber(CDataBuffer* pRow, int nCol, double dValue, BOOL bPublish)
+{
+    return pRow->SetValue(nCol, &dValue, bPublish);
+}
+
+long CQuotationTable::SendLine(int nType, LPCSTR pszBody)
 {
     CZORVAT32App* pApp = CZORVAT32App::Get();
     return pApp != nullptr ? pApp->SendRequest(nType, pszBody) : 0;
 }
-
-}  // namespace
 
 void CQuotationTable::ShowInfo(LPCSTR pszText)
 {
@@ -246,26 +249,18 @@ void CQuotationTable::FillFrom(CServerMessage* pMsg, int nType, CDataBuffer* pRo
 
 BOOL ShowTradesOfSymbol(UINT nTableId, int nSymbolColumn, LPCSTR pszSymbol)
 {
-    CNorvApp* pApp = CNorvApp::Get();
-    CDataTable* pTrades = pApp != nullptr ? dynamic_cast<CDataTable*>(pApp->FindTable(nTableId)) : nullptr;
-    if (pTrades == nullptr || pszSymbol == nullptr || pTrades->GetMainWindow() == nullptr)
+    CDataTable* pTrades = FindDataTable(nTableId);
+    if (pTrades == nullptr || pszSymbol == nullptr)
         return FALSE;
     CDataArray* pRows = pTrades->GetRows();
     int nRow = 0;
     while (nRow < pRows->GetCount() && pRows->GetAt(nRow)->GetText(nSymbolColumn) != pszSymbol)
         ++nRow;
-    if (nRow == pRows->GetCount())
+    if (nRow == pRows->GetCount() || !ShowRowsOf(pTrades, nSymbolColumn, pszSymbol))
         return FALSE;
     CTableMDIWnd* pWindow = pTrades->GetMainWindow();
-    CTableFilters* pFilters = new CTableFilters;
-    pFilters->Init(pWindow->GetView(), nullptr);
-    pFilters->AddFilter(nSymbolColumn, pszSymbol, /*bFlag=*/FALSE, /*nGroup=*/0, /*bQuote=*/TRUE);
-    CDataTable::SetViewFilter(pWindow, pFilters);
-    if (pWindow->HasGrid()) {
-        CTableWindow& grid = pWindow->GetGrid();
-        if (grid.GetRowCount() > 0)
-            grid.SelectRow(grid.GetRowCount() - 1, 0, FALSE);
-    }
+    if (pWindow->HasGrid() && pWindow->GetGrid().GetRowCount() > 0)
+        pWindow->GetGrid().SelectRow(pWindow->GetGrid().GetRowCount() - 1, 0, FALSE);
     return TRUE;
 }
 
@@ -282,7 +277,7 @@ BOOL CQuotationTable::SendSubscription(LPCSTR pszTicker, LPCSTR pszMarket, BOOL 
         return FALSE;
     char szBody[64];
     snprintf(szBody, sizeof(szBody), "%s|%d", pszTicker, bOn ? 1 : 0);
-    return SendTyped(MSG_GS, szBody) > 0;
+    return SendLine(MSG_GS, szBody) > 0;
 }
 
 void CQuotationTable::SubscribeQuote(LPCSTR pszTicker, LPCSTR pszMarket, LPCSTR /*pszShortTicker*/)
@@ -383,10 +378,10 @@ void CQuotationTable::OnGS(CServerMessage* pMsg)
     // One batch: the row is re-sorted and repainted once, at Commit.
     pRow->BeginChanges();
     FillRow(pMsg, pRow, TRUE);
-    pRow->SetDouble(QC_BID_SIZE, pMsg->GetDouble(7, 0) * 100, TRUE);
-    pRow->SetDouble(QC_ASK_SIZE, pMsg->GetDouble(8, 0) * 100, TRUE);
-    pRow->SetDouble(QC_VOLUME, dCounter, TRUE);
-    pRow->SetDouble(QC_TRADES, dTrades, TRUE);
+    SetNumber(pRow, QC_BID_SIZE, pMsg->GetDouble(7, 0) * 100, TRUE);
+    SetNumber(pRow, QC_ASK_SIZE, pMsg->GetDouble(8, 0) * 100, TRUE);
+    SetNumber(pRow, QC_VOLUME, dCounter, TRUE);
+    SetNumber(pRow, QC_TRADES, dTrades, TRUE);
     pRow->SetText(QC_MARKET_TIME, szShifted, TRUE);
     pRow->SetText(QC_TIME, pszTime, TRUE);
     if (dLast != 0)
@@ -407,14 +402,24 @@ void CQuotationTable::ComputeRow(CDataBuffer* pRow)
     prices.dHeld3 = pRow->GetDouble(QC_HELD3);
     QUOTE_FIGURES figures;
     ComputeQuoteFigures(prices, m_bStarred, &figures);
-    pRow->SetDouble(QC_CHANGE, figures.dChange, TRUE);
-    pRow->SetDouble(QC_PERCENT, figures.dPercent, TRUE);
-    pRow->SetDouble(QC_PE, figures.dEarningsRatio, TRUE);
-    pRow->SetDouble(QC_DAY_GAIN, figures.dDayGain, TRUE);
-    const int nPlain = QuoteAttribute(0, m_bStarred);
-    for (int nCol = 0; nCol < QC_COUNT; ++nCol)
-        if (!IsChangeColumn(nCol))
-            pRow->SetCellAttribute(nCol, nPlain);
+    SetNumber(pRow, QC_CHANGE, figures.dChange, TRUE);
+    SetNumber(pRow, QC_PERCENT, figures.dPercent, TRUE);
+    SetNumber(pRow, QC_PE, figures.dEarningsRatio, TRUE);
+    SetNumber(pRow, QC_DAY_GAIN, figures.dDayGain, TRUE);
+    // The plain cells change colour only when the row's quotes turn starred or back: most lines
+    // leave them as they are, and 46 cells a line are not rewritten for nothing.
+    const std::string strKey = std::string(pRow->GetText(QC_TICKER)) + '|' + static_cast<LPCSTR>(pRow->GetText(QC_MARKET));
+    const BOOL bWasStarred = m_starredRows.count(strKey) != 0;
+    if (bWasStarred != m_bStarred) {
+        const int nPlain = QuoteAttribute(0, m_bStarred);
+        for (int nCol = 0; nCol < QC_COUNT; ++nCol)
+            if (!IsChangeColumn(nCol))
+                pRow->SetCellAttribute(nCol, nPlain);
+        if (m_bStarred)
+            m_starredRows.insert(strKey);
+        else
+            m_starredRows.erase(strKey);
+    }
     pRow->SetCellAttribute(QC_LAST, figures.nAttr);
     pRow->SetCellAttribute(QC_CHANGE, figures.nAttr);
     pRow->SetCellAttribute(QC_PERCENT, figures.nAttr);
@@ -429,281 +434,10 @@ void CQuotationTable::ComputePosition(CDataBuffer* pRow)
     prices.dOpen = pRow->GetDouble(QC_OPEN);
     POSITION_FIGURES figures;
     ComputePositionFigures(pRow->GetDouble(QC_OWN_QTY), pRow->GetDouble(QC_OWN_PRICE), prices, &figures);
-    pRow->SetDouble(QC_OWN_COST, figures.dCost, TRUE);
-    pRow->SetDouble(QC_OWN_VALUE, figures.dValue, TRUE);
-    pRow->SetDouble(QC_OWN_GAIN, figures.dGain, TRUE);
-    pRow->SetDouble(QC_OWN_GAIN_PERCENT, figures.dGainPercent, TRUE);
+    SetNumber(pRow, QC_OWN_COST, figures.dCost, TRUE);
+    SetNumber(pRow, QC_OWN_VALUE, figures.dValue, TRUE);
+    SetNumber(pRow, QC_OWN_GAIN, figures.dGain, TRUE);
+    SetNumber(pRow, QC_OWN_GAIN_PERCENT, figures.dGainPercent, TRUE);
     pRow->SetCellAttribute(QC_OWN_GAIN, figures.nAttr);
     pRow->SetCellAttribute(QC_OWN_GAIN_PERCENT, figures.nAttr);
-}
-
-// --- Replies: holdings, market list, symbol lists ------------------------------------------
-
-void CQuotationTable::BeginReceiving(int nType)
-{
-    m_nReplyType = nType;
-    if (GetSource() != nullptr && CZorvatMessageSink::GetSinkId() >= 0)
-        GetSource()->SetReceiving(CZorvatMessageSink::GetSinkId());
-}
-
-void CQuotationTable::OnIH(CServerMessage* /*pMsg*/)
-{
-    BeginReceiving(MSG_IH);
-}
-
-void CQuotationTable::OnXC(CServerMessage* /*pMsg*/)
-{
-    BeginReceiving(MSG_XC);
-}
-
-void CQuotationTable::OnDS(CServerMessage* pMsg)
-{
-    CZorvatGlobals* pGlobals = GetGlobals();
-    MarketDetail market;
-    const long nMarket = pMsg != nullptr ? pMsg->GetLong(2) : 0;
-    // Only the markets whose symbols the watch list takes: the others' lists are the reference
-    // data's alone.
-    if (pGlobals == nullptr || !pGlobals->LookupMarket(nMarket, market) || market.m_nEnabled == 0 ||
-        market.m_nQuoteListFlag == 0)
-        return;
-    m_strListMarket = pGlobals->GetMarketName(nMarket);
-    BeginReceiving(MSG_DS);
-}
-
-void CQuotationTable::OnNH(CServerMessage* pMsg)
-{
-    if (pMsg != nullptr && GetGlobals() != nullptr)
-        ApplyHoldings(pMsg, GetGlobals()->GetMarketName(pMsg->GetLong(26)));
-}
-
-void CQuotationTable::OnRecord(CServerMessage* pMsg)
-{
-    if (pMsg == nullptr || GetGlobals() == nullptr)
-        return;
-    switch (m_nReplyType) {
-    case MSG_IH:
-        ApplyHoldings(pMsg, GetGlobals()->GetMarketName(pMsg->GetLong(23)));
-        break;
-    case MSG_DS:
-        AddListedSymbol(pMsg);
-        break;
-    default:
-        break;
-    }
-}
-
-void CQuotationTable::OnEnd(CServerMessage* /*pMsg*/)
-{
-    // Only the end of a reply this table was receiving: another sink's "EN" changes nothing.
-    const int nType = m_nReplyType;
-    if (nType == 0)
-        return;
-    m_nReplyType = 0;
-    if (GetSource() != nullptr && CZorvatMessageSink::GetSinkId() >= 0)
-        GetSource()->ClearReceiving(CZorvatMessageSink::GetSinkId());
-    if (nType == MSG_DS)
-        SubscribeMarket(m_strListMarket);
-    else if (nType == MSG_XC) {
-        RestoreSavedSymbols();
-        if (GetMainWindow() != nullptr)
-            GetMainWindow()->UpdateTableMenu();
-    }
-}
-
-void CQuotationTable::ApplyHoldings(CServerMessage* pMsg, LPCSTR pszMarket)
-{
-    // Holdings name the symbol alone: its first row takes them.
-    CDataBuffer* pRow = GetRows()->FindRow({pMsg->GetFieldText(0)});
-    if (pRow == nullptr)
-        return;
-    const double dQuantity = pMsg->GetDouble(1, 0) + pMsg->GetDouble(3, 0);
-    QUOTE_PRICES prices;
-    prices.dClose = pRow->GetDouble(QC_CLOSE);
-    prices.dOpen = pRow->GetDouble(QC_OPEN);
-    const double dDayGain = (pRow->GetDouble(QC_LAST) - QuoteReference(prices)) * dQuantity;
-    pRow->BeginChanges();
-    FillFrom(pMsg, pMsg->GetType() == MSG_NH ? MSG_NH : MSG_IH, pRow, TRUE);
-    pRow->SetDouble(QC_POSITION, dQuantity, TRUE);
-    pRow->SetDouble(QC_DAY_GAIN, dDayGain, TRUE);
-    pRow->SetCellAttribute(QC_DAY_GAIN, QuoteAttribute(dDayGain, FALSE));
-    // The holding's market corrects the row's, unless that pair is listed already: a second row
-    // with the same keys would be a duplicate the store cannot tell apart.
-    const CString strTicker = pRow->GetText(QC_TICKER);
-    if (pszMarket != nullptr && *pszMarket != '\0' && GetGlobals()->GetMarketCode(pszMarket) != 0 &&
-        FindQuote(strTicker, pszMarket) == nullptr)
-        pRow->SetText(QC_MARKET, pszMarket, TRUE);
-    pRow->Commit();
-}
-
-void CQuotationTable::AddListedSymbol(CServerMessage* pMsg)
-{
-    const LPCSTR pszTicker = pMsg->GetFieldText(0);
-    if (*pszTicker == '\0')
-        return;
-    const CString strMarket = GetGlobals()->GetMarketName(pMsg->GetLong(1));
-    CDataBuffer* pRow = FindQuote(pszTicker, strMarket);
-    const BOOL bNew = pRow == nullptr;
-    CDataBuffer* pNew = bNew ? GetRows()->NewRow() : nullptr;
-    if (bNew)
-        pRow = pNew;
-    else
-        pRow->BeginChanges();
-    // Index and option symbols start with '.': they stay out of the scrolling ticker.
-    if (*pszTicker != '.') {
-        const int nOn = 1;
-        pRow->SetValue(QC_SCROLLING, &nOn, TRUE);
-    }
-    FillFrom(pMsg, MSG_DS, pRow, TRUE);
-    pRow->SetText(QC_MARKET, strMarket, TRUE);
-    if (ITimeAndSalesFeed* pTrades = FindTimeAndSalesFeed())
-        pTrades->AddSymbol(pszTicker);
-    if (bNew) {
-        GetRows()->AddRow(pNew, TRUE);
-        delete pNew;
-    } else {
-        pRow->Commit();
-    }
-}
-
-// --- Symbol lookups --------------------------------------------------------------------------
-
-void CQuotationTable::ShowAlreadyListed(LPCSTR pszTicker)
-{
-    CString strText;
-    strText.FormatMessage(IDS_ALREADY_LISTED, pszTicker);
-    ShowInfo(strText);
-}
-
-BOOL CQuotationTable::AddSymbol(LPCSTR pszTicker, LPCSTR pszMarket, const WATCH_ENTRY* pEntry)
-{
-    if (pszTicker == nullptr || *pszTicker == '\0')
-        return FALSE;
-    const LPCSTR pszMarketName = pszMarket != nullptr ? pszMarket : "";
-    if (FindQuote(pszTicker, pszMarketName) != nullptr) {
-        ShowAlreadyListed(pszTicker);
-        return FALSE;
-    }
-    // A bar would shift the request's fields; a ticker cut to fit would ask for another symbol.
-    if (strchr(pszTicker, '|') != nullptr || strlen(pszTicker) > MAX_TICKER_LENGTH)
-        return FALSE;
-    char szBody[96];
-    if (*pszMarketName != '\0' && GetGlobals() != nullptr)
-        snprintf(szBody, sizeof(szBody), "||%s|%ld", pszTicker, GetGlobals()->GetMarketCode(pszMarketName));
-    else
-        snprintf(szBody, sizeof(szBody), "||%s", pszTicker);
-    PENDING_SYMBOL pending;
-    pending.strTicker = pszTicker;
-    pending.strMarket = pszMarketName;
-    if (pEntry != nullptr) {
-        pending.bSaved = TRUE;
-        pending.entry = *pEntry;
-    }
-    if (SendTyped(MSG_RN, szBody) <= 0)
-        return FALSE;
-    m_pending.push_back(pending);
-    return TRUE;
-}
-
-void CQuotationTable::OnRN(CServerMessage* pMsg)
-{
-    if (pMsg == nullptr || GetGlobals() == nullptr)
-        return;
-    const CString strTicker = pMsg->GetField(2);
-    const CString strMarket = GetGlobals()->GetMarketName(pMsg->GetLong(3));
-    // Only answers to our own lookups count; an order form's lookup is not a symbol to add.
-    size_t nPending = 0;
-    while (nPending < m_pending.size() &&
-           !(m_pending[nPending].strTicker == strTicker &&
-             (m_pending[nPending].strMarket.IsEmpty() || m_pending[nPending].strMarket == strMarket)))
-        ++nPending;
-    if (nPending == m_pending.size())
-        return;
-    const PENDING_SYMBOL pending = m_pending[nPending];
-    m_pending.erase(m_pending.begin() + static_cast<std::ptrdiff_t>(nPending));
-    const long nResult = pMsg->GetLong(0);
-    if (nResult != 0) {
-        ShowError(nResult);
-        return;
-    }
-    if (FindQuote(strTicker, strMarket) != nullptr) {
-        ShowAlreadyListed(strTicker);
-        return;
-    }
-    AddSymbolRow(pMsg, pending);
-}
-
-void CQuotationTable::AddSymbolRow(CServerMessage* pMsg, const PENDING_SYMBOL& pending)
-{
-    const CString strMarket = GetGlobals()->GetMarketName(pMsg->GetLong(3));
-    CDataBuffer* pRow = GetRows()->NewRow();
-    FillFrom(pMsg, MSG_RN, pRow, FALSE);
-    CString strShort = pMsg->GetField(15);
-    strShort.Trim();
-    pRow->SetText(QC_SHORT_TICKER, strShort, FALSE);
-    pRow->SetText(QC_MARKET, strMarket, FALSE);
-    pRow->SetText(QC_ALERT_PRICE, "", FALSE);
-    if (pending.bSaved) {
-        const WATCH_ENTRY& e = pending.entry;
-        pRow->SetDouble(QC_OWN_QTY, e.nOwnQuantity, FALSE);
-        pRow->SetDouble(QC_OWN_PRICE, e.dOwnPrice, FALSE);
-        pRow->SetDouble(QC_ALERT_PRICE, e.dAlertPrice, FALSE);
-        const int nDirection = static_cast<int>(e.nAlertDirection);
-        pRow->SetValue(QC_ALERT_DIR, &nDirection, FALSE);
-        if (e.strShortTicker.GetLength() > 0)
-            pRow->SetText(QC_SHORT_TICKER, e.strShortTicker, FALSE);
-        const int nScrolling = e.bScrollingTicker ? 1 : 0;
-        pRow->SetValue(QC_SCROLLING, &nScrolling, FALSE);
-    }
-    const CString strTicker = pRow->GetText(QC_TICKER);
-    const CString strShortTicker = pRow->GetText(QC_SHORT_TICKER);
-    const int nIndex = GetRows()->AddRow(pRow, TRUE);
-    delete pRow;
-    if (nIndex < 0)
-        return;
-    if (CDataBuffer* pStored = GetRows()->GetAt(nIndex)) {
-        pStored->BeginChanges();
-        ComputePosition(pStored);
-        pStored->Commit();
-    }
-    // The trades follow the symbol once its row is there to read its volume from.
-    if (ITimeAndSalesFeed* pTrades = FindTimeAndSalesFeed(); pTrades != nullptr && pending.entry.bInTimesAndSales) {
-        pTrades->AddSymbol(strTicker);
-        if (pending.entry.bStoppedInTimesAndSales && !pTrades->IsSymbolStopped(strTicker))
-            pTrades->ToggleSymbolStop(strTicker);
-    }
-    SubscribeQuote(strTicker, strMarket, strShortTicker);
-}
-
-BOOL CQuotationTable::RemoveSymbol(LPCSTR pszTicker, LPCSTR pszMarket)
-{
-    const int nIndex = pszTicker != nullptr && pszMarket != nullptr ? GetRows()->FindRowIndex({pszTicker, pszMarket}) : -1;
-    if (nIndex < 0)
-        return FALSE;
-    const CDataBuffer* pRow = GetRows()->GetAt(nIndex);
-    UnsubscribeQuote(pRow->GetText(QC_TICKER), pRow->GetText(QC_MARKET), pRow->GetText(QC_SHORT_TICKER));
-    return GetRows()->RemoveAt(nIndex);
-}
-
-void CQuotationTable::RemoveUnusableMarkets()
-{
-    CZorvatGlobals* pGlobals = GetGlobals();
-    CDataArray* pRows = GetRows();
-    for (int i = pRows->GetCount() - 1; i >= 0; --i) {
-        const CDataBuffer* pRow = pRows->GetAt(i);
-        const CString strMarket = pRow->GetText(QC_MARKET);
-        MarketDetail market;
-        if (pGlobals == nullptr || !pGlobals->LookupMarket(pGlobals->GetMarketCode(strMarket), market) ||
-            market.m_nEnabled == 0)
-            RemoveSymbol(pRow->GetText(QC_TICKER), strMarket);
-    }
-}
-
-void CQuotationTable::SetOrderBookFlag(LPCSTR pszTicker, long nMarketCode, long nValue)
-{
-    if (GetGlobals() == nullptr)
-        return;
-    if (CDataBuffer* pRow = FindQuote(pszTicker, GetGlobals()->GetMarketName(nMarketCode))) {
-        const int nFlag = static_cast<int>(nValue);
-        pRow->SetValue(QC_BOOK, &nFlag, TRUE);
-    }
 }

@@ -5,6 +5,7 @@
 // "RN"), from a market's symbol list ("DS") and from the user's commands; it has no request of
 // its own. The watch list's persistence, alerts and row commands are in QuotationWatchList.cpp.
 #include <string>
+#include <unordered_set>
 #include <vector>
 #include "link/MarketServices.h"
 #include "market/DataTable.h"
@@ -12,6 +13,7 @@
 
 #define IDS_TABLE_QUOTATIONS_US 51921
 #define IDS_TITLE_QUOTATIONS_US 56779
+#define MAX_TICKER_LENGTH 32            // longer is no symbol: a request cut to fit would name another
 
 // Columns the code reads or writes by number; the rest are fed by the description's maps.
 enum QUOTE_COLUMN {
@@ -71,8 +73,9 @@ public:
     BOOL IsShowingExtColumns() const { return m_bShowExt; }
 
     // The watch list in the shared settings file, under "<name>.Ticker": saved with the main
-    // window's layout, restored when the table's settings are loaded.
-    void SaveSettings() override;
+    // window's layout, restored when the table's settings or that layout are loaded.
+    void OnLayoutSaved(CTableMDIWnd* pWindow) override;
+    void OnLayoutLoaded(CTableMDIWnd* pWindow) override;
     void LoadSettings(CIni* pIni) override;
     void SaveWatchList(CIni& ini);
     void LoadWatchList(CIni& ini);
@@ -109,11 +112,17 @@ private:
     };
     // A line in the information window, raised as for an error.
     static void ShowInfo(LPCSTR pszText);
+    // A number into a double cell as it is: no detour through its text.
+    static BOOL SetNumber(CDataBuffer* pRow, int nCol, double dValue, BOOL bPublish);
+    // A request through the application's link; its sequence number, 0 when nothing went.
+    static long SendLine(int nType, LPCSTR pszBody);
     // Row work.
     void ComputeRow(CDataBuffer* pRow);
     void ComputePosition(CDataBuffer* pRow);
     void ApplyHoldings(CServerMessage* pMsg, LPCSTR pszMarket);
     void AddSymbolRow(CServerMessage* pMsg, const PENDING_SYMBOL& pending);
+    // The saved values of a symbol written into its row (in the caller's batch, if any).
+    void ApplySavedEntry(CDataBuffer* pRow, const WATCH_ENTRY& entry, BOOL bPublish);
     void AddListedSymbol(CServerMessage* pMsg);
     void CheckAlert(CDataBuffer* pRow, double dLast);
     // Writes the fields of a message into a row through the map of nType.
@@ -144,6 +153,7 @@ private:
     BOOL m_bBusyShown = FALSE;          // server busy (971) reported; quiet until another result
     std::vector<PENDING_SYMBOL> m_pending;
     std::vector<WATCH_ENTRY> m_saved;   // the saved list's symbols not yet asked for
+    std::unordered_set<std::string> m_starredRows;  // "ticker|market" of the rows shown starred
     std::vector<CString> m_marketMenu;  // the market popup's names, by command offset
     std::string m_strExpanded;          // the compact quote's expansion, reused from line to line
 };

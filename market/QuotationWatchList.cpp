@@ -11,6 +11,7 @@
 #include "market/DataArray.h"
 #include "market/QuotationFigures.h"
 #include "market/QuotationTable.h"
+#include "market/TableLinks.h"
 #include "market/TimeAndSalesFeed.h"
 #include "market/dialogs/AlertDlg.h"
 #include "market/dialogs/ExtrenalPortfolio.h"
@@ -18,6 +19,7 @@
 #include "platform/mfc/CmdUI.h"
 #include "platform/win/kernel/Resources.h"
 #include "platform/win/user/Menu.h"
+#include "platform/win/user/Message.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/Sound.h"
 #include "platform/win/user/VirtualKeys.h"
@@ -28,7 +30,6 @@
 #define IDS_ADD_SYMBOL_TITLE 55292
 #define IDS_CHANGE_SYMBOL_TITLE 55293
 #define IDS_ALERT_REACHED 55296          // "%1" symbol, "%2" alert price
-#define IDS_ALREADY_LISTED 55302
 #define IDS_MARKETS_POPUP 57105
 #define IDS_REMOVE_QUESTION 40342
 
@@ -81,13 +82,6 @@ const QUOTE_COMMAND* FindCommand(UINT nId)
     return nullptr;
 }
 
-CString LoadText(UINT nId)
-{
-    CString strText;
-    GetSharedGlobals()->LoadString(strText, nId);
-    return strText;
-}
-
 // A price as the dialogs show it: empty for none.
 CString PriceText(double dPrice, LPCSTR pszFormat)
 {
@@ -101,12 +95,22 @@ CString PriceText(double dPrice, LPCSTR pszFormat)
 
 // --- Settings --------------------------------------------------------------------------------
 
-void CQuotationTable::SaveSettings()
+void CQuotationTable::OnLayoutSaved(CTableMDIWnd* pWindow)
 {
-    CDataTable::SaveSettings();
-    // Only with a window: a table that never showed one has no list of the user's to keep.
-    if (GetMainWindow() != nullptr)
+    // The list once, with the main window; the further views have none of their own.
+    if (pWindow != nullptr && pWindow == GetMainWindow())
         SaveWatchList(GetSharedGlobals()->m_settings);
+}
+
+void CQuotationTable::OnLayoutLoaded(CTableMDIWnd* pWindow)
+{
+    CDataTable::OnLayoutLoaded(pWindow);
+    if (pWindow == nullptr || pWindow != GetMainWindow())
+        return;
+    CIni& ini = GetSharedGlobals()->m_settings;
+    const CTBString strSection = ini.GetSection();
+    LoadWatchList(ini);
+    ini.SetSection(strSection);
 }
 
 void CQuotationTable::LoadSettings(CIni* pIni)
@@ -177,8 +181,13 @@ void CQuotationTable::RestoreSavedSymbols()
         if (!pGlobals->LookupMarket(entry.nMarketCode, market) || market.m_nEnabled == 0)
             continue;
         const CString strMarket = pGlobals->GetMarketName(entry.nMarketCode);
-        if (FindQuote(entry.strTicker, strMarket) != nullptr)
+        // Listed already (a symbol list came first): the saved values go straight into its row.
+        if (CDataBuffer* pRow = FindQuote(entry.strTicker, strMarket)) {
+            pRow->BeginChanges();
+            ApplySavedEntry(pRow, entry, TRUE);
+            pRow->Commit();
             continue;
+        }
         // Not sent (no link yet): asked again after the next login.
         if (!AddSymbol(entry.strTicker, strMarket, &entry))
             waiting.push_back(entry);
@@ -227,7 +236,7 @@ BOOL CQuotationTable::SetAlert(LPCSTR pszTicker, LPCSTR pszMarket, double dAlert
         pRow->SetText(QC_ALERT_PRICE, "", TRUE);
         pRow->SetValue(QC_ALERT_DIR, &nNone, TRUE);
     } else {
-        pRow->SetDouble(QC_ALERT_PRICE, dAlertPrice, TRUE);
+        SetNumber(pRow, QC_ALERT_PRICE, dAlertPrice, TRUE);
         pRow->SetValue(QC_ALERT_DIR, &nDirection, TRUE);
         if (nDirection == ALERT_FIRE_NOW)
             FireAlert(pRow);
@@ -242,8 +251,8 @@ BOOL CQuotationTable::SetOwnPosition(LPCSTR pszTicker, LPCSTR pszMarket, double 
     if (pRow == nullptr)
         return FALSE;
     pRow->BeginChanges();
-    pRow->SetDouble(QC_OWN_QTY, dQuantity, TRUE);
-    pRow->SetDouble(QC_OWN_PRICE, dPrice, TRUE);
+    SetNumber(pRow, QC_OWN_QTY, dQuantity, TRUE);
+    SetNumber(pRow, QC_OWN_PRICE, dPrice, TRUE);
     ComputePosition(pRow);
     pRow->Commit();
     return TRUE;
@@ -277,7 +286,7 @@ HMENU CQuotationTable::CreateContextMenu()
     // The market filter: "All", then every market but the KSE's, as many as the commands hold.
     m_marketMenu.clear();
     HMENU hMarkets = GetSubMenu(hPopup, 0);
-    ModifyMenuA(hPopup, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(hMarkets), LoadText(IDS_MARKETS_POPUP));
+    ModifyMenuA(hPopup, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(hMarkets), LoadMarketText(IDS_MARKETS_POPUP));
     if (CZorvatGlobals* pGlobals = GetGlobals(); pGlobals != nullptr && hMarkets != nullptr) {
         CArray<int, int> codes;
         pGlobals->GetMarketCodes(codes);
@@ -292,7 +301,7 @@ HMENU CQuotationTable::CreateContextMenu()
         }
     }
     if (HMENU hTableMenu = CDataTable::CreateContextMenu())
-        AppendMenuA(hPopup, MF_POPUP, reinterpret_cast<UINT_PTR>(hTableMenu), LoadText(IDS_TABLE_MENU_TITLE));
+        AppendMenuA(hPopup, MF_POPUP, reinterpret_cast<UINT_PTR>(hTableMenu), LoadMarketText(IDS_TABLE_MENU_TITLE));
     return hPopup;
 }
 
@@ -452,7 +461,7 @@ void CQuotationTable::AskNewSymbol(CDataBuffer* pRow, LPCSTR pszFirstText)
         strOldTicker = pRow->GetText(QC_TICKER);
         strOldMarket = pRow->GetText(QC_MARKET);
     }
-    CTickerSelectDlg dlg(LoadText(pRow != nullptr ? IDS_CHANGE_SYMBOL_TITLE : IDS_ADD_SYMBOL_TITLE));
+    CTickerSelectDlg dlg(LoadMarketText(pRow != nullptr ? IDS_CHANGE_SYMBOL_TITLE : IDS_ADD_SYMBOL_TITLE));
     if (pszFirstText != nullptr) {
         dlg.SetTicker(pszFirstText);
     } else if (pRow != nullptr) {
@@ -462,9 +471,7 @@ void CQuotationTable::AskNewSymbol(CDataBuffer* pRow, LPCSTR pszFirstText)
     if (dlg.DoModal() != IDOK)
         return;
     if (FindQuote(dlg.GetTicker(), dlg.GetMarket()) != nullptr) {
-        CString strText;
-        strText.FormatMessage(IDS_ALREADY_LISTED, static_cast<LPCSTR>(dlg.GetTicker()));
-        ShowInfo(strText);
+        ShowAlreadyListed(dlg.GetTicker());
         return;
     }
     // The old row goes only now: while the dialog ran it may have gone already.
@@ -492,17 +499,10 @@ void CQuotationTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
     }
     case QC_MARKET:
     case 12:
-    case 13: {
-        CTableMDIWnd* pWindow = GetActiveWindow() != nullptr ? GetActiveWindow() : GetMainWindow();
-        CTBString strText;
-        if (pWindow == nullptr || pWindow->GetView() == nullptr || !pRow->GetText(strText, nCol))
+    case 13:
+        if (!FilterViewOnCell(this, pRow, nCol))
             return;
-        CTableFilters* pFilters = new CTableFilters;
-        pFilters->Init(pWindow->GetView(), nullptr);
-        pFilters->AddFilter(nCol, strText, /*bFlag=*/FALSE, /*nGroup=*/0, /*bQuote=*/TRUE);
-        SetViewFilter(pWindow, pFilters);
         break;
-    }
     case QC_ALERT_PRICE:
     case QC_ALERT_DIR:
         RunCommandOnRow(ID_QUOTE_ALERT, strTicker, strMarket);
@@ -542,7 +542,10 @@ void CQuotationTable::OnKeyDown(UINT nKey, UINT /*nRepeat*/, UINT /*nFlags*/)
         RemoveSymbol(pRow->GetText(QC_TICKER), pRow->GetText(QC_MARKET));
         return;
     }
-    // Typing a symbol's first character starts the change of the row's symbol with it.
+    // Typing a symbol's first character starts the change of the row's symbol with it; a key
+    // with Ctrl or Alt is a shortcut, not typing.
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
+        return;
     char szFirst[2] = {0, 0};
     if ((nKey >= '0' && nKey <= '9') || (nKey >= 'A' && nKey <= 'Z'))
         szFirst[0] = static_cast<char>(nKey);
@@ -568,7 +571,7 @@ void CQuotationTable::RunCommandOnRow(UINT nId, const CString& strTicker, const 
         AskNewSymbol(pRow, nullptr);
         break;
     case ID_QUOTE_REMOVE:
-        if (MessageBoxA(nullptr, LoadText(IDS_REMOVE_QUESTION), nullptr, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        if (MessageBoxA(nullptr, LoadMarketText(IDS_REMOVE_QUESTION), nullptr, MB_YESNO | MB_ICONQUESTION) == IDYES)
             RemoveSymbol(pszTicker, pszMarket);
         break;
     case ID_QUOTE_SCROLLING: {

@@ -17,6 +17,7 @@
 #include "market/QuotationFigures.h"
 #include "market/QuotationTable.h"
 #include "platform/win/user/Menu.h"
+#include "platform/win/user/Sound.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -142,7 +143,7 @@ TEST_F(QuoteFixture, QuotesChangeValuesAndColoursInPlace)
     EXPECT_EQ("200.00", Cell("IBM", QC_TRADES));
     EXPECT_EQ("10:15:00", Cell("IBM", QC_TIME));
     EXPECT_EQ("20.4", Cell("IBM", QC_PE));
-    EXPECT_EQ("2021/12/07", Cell("IBM", 14)) << "the server's date in the column's form";
+    EXPECT_EQ("20211207", std::string(Row("IBM")->GetText(14))) << "the server's date in the column's form";
     for (int nCol : {QC_LAST, QC_CHANGE, QC_PERCENT})
         EXPECT_EQ(QUOTE_ATTR_RISING, Colour("IBM", nCol)) << nCol;
     EXPECT_EQ(QUOTE_ATTR_UNCHANGED, Colour("IBM", QC_NAME));
@@ -228,14 +229,18 @@ TEST_F(QuoteFixture, AlertFiresOnceAndIsCleared)
     EXPECT_EQ(ALERT_ON_RISE, Row("IBM")->GetLong(QC_ALERT_DIR));
     Fire(Quote(4, "IBM", "1", "10.4", "10"));
     EXPECT_TRUE(info.lines.empty());
+    const UINT nBeeps = TbGetBeepCount();
     Fire(Quote(4, "IBM", "1", "10.6", "10"));
     ASSERT_EQ(1u, info.lines.size());
+    EXPECT_EQ(nBeeps + 1, TbGetBeepCount());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), TbGetLastBeepType());
     EXPECT_NE(std::string::npos, info.lines[0].find("IBM")) << info.lines[0];
     EXPECT_NE(std::string::npos, info.lines[0].find("10.5000")) << info.lines[0];
     EXPECT_EQ(ALERT_NONE, Row("IBM")->GetLong(QC_ALERT_DIR));
     EXPECT_EQ("", Cell("IBM", QC_ALERT_PRICE));
     Fire(Quote(4, "IBM", "1", "11", "10"));
     EXPECT_EQ(1u, info.lines.size()) << "an alert fires once";
+    EXPECT_EQ(nBeeps + 1, TbGetBeepCount());
 
     // A fall, an alert at the current price (due at once), and a removal.
     ASSERT_TRUE(pTable->SetAlert("IBM", "US", 9));
