@@ -63,7 +63,7 @@ TEST_F(RowDialogs, AlertShowsTheRowAndHandsBackTheTypedPrice)
     EXPECT_DOUBLE_EQ(190.5, dlg.GetAlertPrice());
 }
 
-TEST_F(RowDialogs, AlertOpensInItsFormatAndAnEmptiedFieldRemovesIt)
+TEST_F(RowDialogs, AlertOpensInItsFormatEmptiedRemovesItCancelKeepsIt)
 {
     CAlertDlg dlg;
     dlg.SetSymbolText("NBK");
@@ -85,6 +85,15 @@ TEST_F(RowDialogs, AlertOpensInItsFormatAndAnEmptiedFieldRemovesIt)
     ASSERT_EQ(IDOK, dlg.DoModal());
     EXPECT_EQ("", std::string(dlg.GetAlertText()));
     EXPECT_EQ(0.0, dlg.GetAlertPrice());
+
+    CAlertDlg cancelled;
+    cancelled.SetAlertText("1.50");
+    RunDialogSteps({{IDC_ALERT_VALUE, [](HWND) {
+        TypeText("2");
+        PressKey(VK_ESCAPE);
+    }}});
+    EXPECT_EQ(IDCANCEL, cancelled.DoModal());
+    EXPECT_EQ(0.0, cancelled.GetAlertPrice());
 }
 
 TEST_F(RowDialogs, OwnPositionOpensEmptyAndHandsBackPlainNumbers)
@@ -170,14 +179,6 @@ TEST_F(RowDialogs, TextThatIsNoNumberIsRefusedOnItsField)
              *pValue = dlg.GetQuantity();
              return nResult;
          }},
-        {"price", IDC_POSITION_PRICE,
-         [](std::string* pText, double* pValue) {
-             CExtrenalPortfolio dlg;
-             const int nResult = static_cast<int>(dlg.DoModal());
-             *pText = dlg.GetPriceText().GetString();
-             *pValue = dlg.GetPrice();
-             return nResult;
-         }},
     };
     for (const NUMBER_FIELD_CASE& c : cases) {
         SCOPED_TRACE(c.pszName);
@@ -202,7 +203,7 @@ TEST_F(RowDialogs, TextThatIsNoNumberIsRefusedOnItsField)
         double dValue = 0;
         ASSERT_EQ(IDOK, c.fnRun(&strText, &dValue));
         EXPECT_EQ(42.0, dValue);
-        EXPECT_EQ(nId == IDC_POSITION_QUANTITY ? "42" : nId == IDC_POSITION_PRICE ? "42.0000" : "42.00", strText);
+        EXPECT_EQ(nId == IDC_POSITION_QUANTITY ? "42" : "42.00", strText);
         ASSERT_TRUE(FinishedSteps());
     }
 }

@@ -171,30 +171,18 @@ TEST_F(TickerChoice, PresetSymbolOpensOnItsMarketAndAFirstCharacterGoesOnTyping)
     EXPECT_EQ("KSE", std::string(typing.GetMarket()));
 }
 
-TEST_F(TickerChoice, MarketTwoJoinsTheListOnceAndNamesFollowTheLanguage)
+TEST_F(TickerChoice, MarketTwoJoinsTheListOnlyWhenMissing)
 {
-    {
-        CReferenceMarkets usOnly({4, 16});
+    for (bool bHeld : {true, false}) {
+        CReferenceMarkets markets = bHeld ? CReferenceMarkets({2, 4}) : CReferenceMarkets({4, 16});
         CTickerSelectDlg dlg("Research");
         dlg.SetAddMarket2(TRUE);
-        RunDialogSteps({{IDC_TICKER_SYMBOL, [](HWND h) {
+        RunDialogSteps({{IDC_TICKER_SYMBOL, [bHeld](HWND h) {
             // Without its record the market is named by its number, as every code is.
-            EXPECT_EQ("US|Options|2", ComboItems(h, IDC_TICKER_MARKET));
+            EXPECT_EQ(bHeld ? "KSE|US" : "US|Options|2", ComboItems(h, IDC_TICKER_MARKET));
             PressKey(VK_ESCAPE);
         }}});
         EXPECT_EQ(IDCANCEL, dlg.DoModal());
     }
-    CReferenceMarkets all;
-    GetNorvGlobals().m_nLanguage = 1;
-    CTickerSelectDlg dlg("Research");
-    dlg.SetAddMarket2(TRUE);
-    RunDialogSteps({{IDC_TICKER_SYMBOL, [](HWND h) {
-        EXPECT_EQ("\xC7\xE1\xDF\xE6\xED\xCA|\xC3\xE3\xD1\xED\xDF\xC7|"
-                  "\xC3\xE3\xD1\xED\xDF\xC7\x20\xCE\xC7\xD1\xCC\x20\xC7\xE1\xE3\xE4\xD5\xC9|"
-                  "\xC7\xE1\xCE\xED\xC7\xD1\xC7\xCA",
-                  ComboItems(h, IDC_TICKER_MARKET));
-        PressKey(VK_ESCAPE);
-    }}});
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 }  // namespace
