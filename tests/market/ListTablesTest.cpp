@@ -4,12 +4,29 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "DataTableTestSupport.h"
+#include "framework/base/InfoWindow.h"
+#include "framework/base/SharedGlobals.h"
 #include "market/StockListKSETable.h"
+#include "market/TickerLookupResultsTable.h"
 #include "market/TicksUnitsKSETable.h"
 #include "market/TimeAndSalesKSETables.h"
 #include "market/TimeAndSalesTable.h"
 
 namespace {
+
+// The information window's lines, the string ids as "#id".
+class CInfoLines : public IInfoWindow
+{
+public:
+    CInfoLines() : m_pOld(GetSharedGlobals()->m_pInfoWindow) { GetSharedGlobals()->m_pInfoWindow = this; }
+    ~CInfoLines() override { GetSharedGlobals()->m_pInfoWindow = m_pOld; }
+    void AddText(LPCSTR pszText) override { m_lines.push_back(pszText); }
+    void AddResourceText(UINT nId) override { m_lines.push_back("#" + std::to_string(nId)); }
+    std::vector<std::string> m_lines;
+
+private:
+    IInfoWindow* m_pOld;
+};
 
 struct ListFixture : ::testing::Test
 {
@@ -175,4 +192,18 @@ TEST_F(ListFixture, UsTradesComeFromGrowingVolumesOfFollowedSymbols)
     EXPECT_EQ("XYZ", Column(rows, UTC_SYMBOL)) << "its rows went with it";
     Fire("~GS|0|XC|4|ABC|0|2|12|||100100|||17#2000||12|9.5");
     EXPECT_EQ(1, rows.GetCount());
+}
+
+TEST_F(ListFixture, LookupThatFoundNothingSaysSo)
+{
+    CInfoLines info;
+    CTickerLookupResultsTable* pResults = Make<CTickerLookupResultsTable>();
+    FireAll({"~TL|1|XC||0", "BRKT|Brookton Motors", "ALPN|Alpine Networks", "~EN|1|XC|2"});
+    EXPECT_EQ("ALPN,BRKT", Column(*pResults->GetRows(), 0));
+    EXPECT_TRUE(info.m_lines.empty());
+    Fire("~EN|1|XC|0");
+    EXPECT_TRUE(info.m_lines.empty()) << "an end outside its reply is no answer";
+    FireAll({"~TL|2|XC||0", "~EN|2|XC|0"});
+    EXPECT_EQ(0, pResults->GetRows()->GetCount());
+    EXPECT_EQ(std::vector<std::string>{"#55305"}, info.m_lines);
 }
