@@ -55,9 +55,9 @@ struct ListFixture : ::testing::Test
             Fire(pszLine);
     }
     // The stock list of two stocks, complete.
-    CStockListKSETable* MakeStockList()
+    CStockListKSETable* MakeStockList() { return FillStockList(Make<CStockListKSETable>()); }
+    CStockListKSETable* FillStockList(CStockListKSETable* pList)
     {
-        CStockListKSETable* pList = Make<CStockListKSETable>();
         FireAll({"~SL|1|XC||0",
                  "102|NCB|ncb|Najd Commercial Bank|najd|1|261207093000|100|0.1|614|0|1|614|261207|261207|1|261207|261207|0|0|0",
                  "101|GHB|ghb|Gulf Harbour Bank|gulf|1|261207093000|100|0.1|842|0|1|842|261207|261207|1|261207|261207|0|0|0",
@@ -82,7 +82,7 @@ TEST_F(ListFixture, StockListNamesStocksAndTakesLiveLinesOnceComplete)
     EXPECT_EQ(0, pList->GetRows()->GetCount()) << "a live line before the list's end changes nothing";
     EXPECT_EQ(CString("101"), GetKSEStockSymbol(101, FALSE)) << "a stock the list lacks reads as its id";
 
-    pList = MakeStockList();
+    FillStockList(pList);
     ASSERT_EQ(2, pList->GetRows()->GetCount());
     EXPECT_EQ("101,102", Column(*pList->GetRows(), SLC_ID));
     EXPECT_EQ("20261207093000", std::string(pList->GetRows()->GetAt(0)->GetText(6))) << "the server's date converted";
