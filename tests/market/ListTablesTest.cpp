@@ -2,10 +2,12 @@
 // texts, the tick bands of "TU", the KSE trades split by board, and the US trades made from the
 // volumes of quote lines.
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <string>
 #include "DataTableTestSupport.h"
 #include "framework/base/InfoWindow.h"
 #include "framework/base/SharedGlobals.h"
+#include "market/QuotationMonthlyTable.h"
 #include "market/StockListKSETable.h"
 #include "market/TickerLookupResultsTable.h"
 #include "market/TicksUnitsKSETable.h"
@@ -206,4 +208,31 @@ TEST_F(ListFixture, LookupThatFoundNothingSaysSo)
     FireAll({"~TL|2|XC||0", "~EN|2|XC|0"});
     EXPECT_EQ(0, pResults->GetRows()->GetCount());
     EXPECT_EQ(std::vector<std::string>{"#55305"}, info.m_lines);
+}
+
+TEST_F(ListFixture, HistoryRepliesOfOtherStocksAndStampsThatNameNoFileAreNotCached)
+{
+    MakeStockList();
+    CQuotationMonthlyTable* pMonthly = Make<CQuotationMonthlyTable>();
+    pMonthly->RequestHistory(101);
+    // 0 date, 1 close, ..., 11 state. Heads: 3 stamp, 4 period, 5 stock, 7 mode (1 every month).
+    FireAll({"~DQ|1|XC||0||1002|261206|2|102||1", "261206|614|1|1|1|1|1|1|1|1|102|0", "~EN|1|XC|0"});
+    EXPECT_EQ(0, pMonthly->GetRows()->GetCount()) << "the answer to an earlier request for another stock";
+    EXPECT_FALSE(pMonthly->IsComplete());
+    FireAll({"~DQ|2|XC||0||1002|261206|1|101||1", "~EN|2|XC|0"});
+    EXPECT_FALSE(pMonthly->IsComplete()) << "another period's history";
+
+    // A stamp that is not letters and digits: the months are shown and no file is written.
+    const std::string strStamp = "../26-12";
+    FireAll({("~DQ|3|XC||0||1002|" + strStamp + "|2|101||1").c_str(), "261206|842|5|6|7|850|830|1|1|1|101|1",
+             "261103|830|5|6|7|850|830|1|1|1|101|0", "~EN|3|XC|0"});
+    EXPECT_TRUE(pMonthly->IsComplete());
+    ASSERT_EQ(2, pMonthly->GetRows()->GetCount());
+    EXPECT_EQ("GHB", std::string(pMonthly->GetRows()->GetAt(0)->GetText(0)));
+    EXPECT_EQ("20261103", std::string(pMonthly->GetRows()->GetAt(0)->GetText(2)));
+    EXPECT_EQ(LoadMarketText(57826), pMonthly->GetRows()->GetAt(1)->GetText(15)) << "state 1";
+    EXPECT_EQ(LoadMarketText(57825), pMonthly->GetRows()->GetAt(0)->GetText(15)) << "state 0";
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        EXPECT_NE(0u, entry.path().filename().string().rfind("QM_", 0)) << entry.path();
+    EXPECT_FALSE(std::filesystem::exists("../26-12.SAV"));
 }
