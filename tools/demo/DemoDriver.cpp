@@ -1,8 +1,10 @@
 // The demo without a display: the terminal itself, in this process, started on a folder of its
 // own against the test server, with a person's part played from a timer inside its message loop:
 // the login typed into the real dialog, the wait for the initial load, pictures of the main
-// window, the login dialog and the information window, and the close. English, then Arabic,
-// each in a child process with its own program and configuration folders.
+// window, the login dialog and the information window; then the US watch list, its symbols
+// followed in the US time and sales, and the KSE odd-lot quotations, tiled and left to update
+// for a few seconds before their pictures; and the close. English, then Arabic, each in a child
+// process with its own program and configuration folders.
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,7 +20,10 @@
 #include "app/TableMDIWnd.h"
 #include "app/ZorvatApp.h"
 #include "app/dialogs/CredentialDialogs.h"
+#include "market/DataArray.h"
+#include "market/DataTable.h"
 #include "market/MarketTables.h"
+#include "market/TimeAndSalesFeed.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
 #include "platform/win/gdi/ImageCodec.h"
@@ -34,6 +39,8 @@ namespace {
 const char s_szUser[] = "trader";
 const char s_szPassword[] = "secret";
 const int s_nLanguageSeconds = 80;          // one language; both stay inside three minutes
+const int s_nUpdateMilliseconds = 4000;     // the market tables left to move before their pictures
+const UINT s_nWatchList = 51921, s_nOddLots = 52115, s_nTrades = 51954;
 
 struct DEMO_OPTIONS {
     int nPort = 0;
@@ -49,6 +56,8 @@ struct DEMO_STATE {
     bool bLoggedIn = false;
     std::chrono::steady_clock::time_point loaded;
     bool bLoaded = false;
+    bool bOpened = false;
+    std::chrono::steady_clock::time_point opened;
     bool bDone = false;
     bool bFailed = false;
     std::vector<std::string> shots;
@@ -91,16 +100,46 @@ void CALLBACK DemoStep(HWND, UINT, UINT_PTR, DWORD)
     // A moment for the status panes and the clocks to show what they know.
     if (std::chrono::steady_clock::now() - s_state.loaded < std::chrono::milliseconds(1500))
         return;
-    s_state.bDone = true;
     CNorvMainFrame* pFrame = pApp->GetMainFrame();
-    bool bOk = s_state.bLoginShot && pFrame != nullptr && Shot(pFrame->m_hWnd, "main");
-    // The toolbar's information button, as the person clicks it.
-    if (pFrame != nullptr)
-        pFrame->SendMessage(WM_COMMAND, ID_APP_INFO_BUTTON);
-    IInfoTable* pInfo = pApp->GetInfoTable();
-    CTableMDIWnd* pInfoWindow = pInfo != nullptr ? pInfo->GetDataTable()->GetMainWindow() : nullptr;
-    bOk = bOk && pInfoWindow != nullptr && Shot(pInfoWindow->m_hWnd, "information");
-    s_state.bFailed = !bOk;
+    if (!s_state.bOpened) {
+        s_state.bOpened = true;
+        s_state.opened = std::chrono::steady_clock::now();
+        bool bOk = s_state.bLoginShot && pFrame != nullptr && Shot(pFrame->m_hWnd, "main");
+        // The toolbar's information button, as the person clicks it.
+        if (pFrame != nullptr)
+            pFrame->SendMessage(WM_COMMAND, ID_APP_INFO_BUTTON);
+        IInfoTable* pInfo = pApp->GetInfoTable();
+        CTableMDIWnd* pInfoWindow = pInfo != nullptr ? pInfo->GetDataTable()->GetMainWindow() : nullptr;
+        bOk = bOk && pInfoWindow != nullptr && Shot(pInfoWindow->m_hWnd, "information");
+        s_state.bFailed = !bOk;
+        // The watch list and the US time and sales from the menu, every listed symbol followed in
+        // the trades, the odd-lot quotations beside them, the three side by side.
+        if (pFrame != nullptr) {
+            pFrame->SendMessage(WM_COMMAND, ID_APP_US_QUOTES);
+            pFrame->SendMessage(WM_COMMAND, ID_APP_US_TIME_SALES);
+        }
+        auto* pWatch = dynamic_cast<CDataTable*>(pApp->FindTable(s_nWatchList));
+        ITimeAndSalesFeed* pFeed = FindTimeAndSalesFeed();
+        if (pWatch != nullptr && pFeed != nullptr)
+            for (int i = 0; i < pWatch->GetRows()->GetCount(); ++i)
+                pFeed->AddSymbol(pWatch->GetRows()->GetAt(i)->GetText(0));
+        CNorvApp::ShowTable(pApp->FindTable(s_nOddLots));
+        if (pFrame != nullptr)
+            pFrame->SendMessage(WM_COMMAND, ID_WINDOW_TILE_HORZ);
+        return;
+    }
+    if (std::chrono::steady_clock::now() - s_state.opened < std::chrono::milliseconds(s_nUpdateMilliseconds))
+        return;
+    s_state.bDone = true;
+    bool bOk = pFrame != nullptr && Shot(pFrame->m_hWnd, "workspace");
+    const struct { UINT nId; const char* pszShot; } windows[] = {
+        {s_nWatchList, "watch_list"}, {s_nTrades, "us_time_and_sales"}, {s_nOddLots, "odd_lots"}};
+    for (const auto& window : windows) {
+        IDataTable* pTable = pApp->FindTable(window.nId);
+        CTableMDIWnd* pWindow = pTable != nullptr ? pTable->GetMainWindow() : nullptr;
+        bOk = Shot(pWindow != nullptr ? pWindow->m_hWnd : nullptr, window.pszShot) && bOk;
+    }
+    s_state.bFailed = s_state.bFailed || !bOk;
     TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
     if (pFrame != nullptr)
         pFrame->PostMessage(WM_CLOSE);
@@ -143,7 +182,7 @@ int RunLanguage(const DEMO_OPTIONS& options, char** argv)
         return 2;
     }
     app.Run();
-    if (s_state.bFailed || s_state.shots.size() != 3) {
+    if (s_state.bFailed || s_state.shots.size() != 7) {
         fprintf(stderr, "demo: %s: the pictures could not all be written\n", options.strLanguage.c_str());
         return 4;
     }
