@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 
-// Bytes of a text type's value: the fixed forms are not terminated in their storage, and the
-// engine copies exactly this many, so a shorter text is padded with zeros first.
-static int FixedTextBytes(int nType)
+// The fixed forms are not terminated in their storage, and the engine copies exactly this many
+// bytes, so a shorter text is padded with zeros first.
+int FixedTextChars(int nType)
 {
     switch (nType) {
     case COLTYPE_CHAR4:
@@ -106,7 +106,7 @@ BOOL CDataBuffer::SetValue(int nCol, const void* pValue, BOOL bPublish)
     if (!pColumn)
         return FALSE;
     int nType = pColumn->GetDataType();
-    int nFixed = FixedTextBytes(nType);
+    int nFixed = FixedTextChars(nType);
     if (nFixed > 0) {
         char achText[16] = {};
         if (pValue)

@@ -7,6 +7,10 @@
 
 class CDataArray;
 
+// Characters of a fixed-width text type's value (the packed and digit forms: 4, 6, 8 or 14),
+// which the engine stores unterminated; 0 for the other types.
+int FixedTextChars(int nType);
+
 // One stored row of a row store: its own value block (one slot per column of the table's
 // current view, then the out-of-line storage), which the engine table's nodes share once the
 // row is added and published. Rows made by CDataArray::NewRow belong to the caller; the array

@@ -10,23 +10,9 @@
 // Characters a text type keeps: its fixed size, or the column's text size.
 static int TextChars(const CTableColumn& column)
 {
-    switch (column.GetDataType()) {
-    case COLTYPE_CHAR4:
-    case COLTYPE_PACKED_DATE:
-    case COLTYPE_PACKED_TIME:
-        return 4;
-    case COLTYPE_PACKED_DATETIME:
-    case COLTYPE_TIME_TEXT:
-        return 6;
-    case COLTYPE_DATE_TEXT:
-        return 8;
-    case COLTYPE_DATETIME_TEXT:
-        return 14;
-    case COLTYPE_STRING:
+    if (column.GetDataType() == COLTYPE_STRING)
         return column.m_nSize > 0 ? column.m_nSize : 1;
-    default:
-        return 0;
-    }
+    return FixedTextChars(column.GetDataType());
 }
 
 // The text of a text cell, terminated, cut to the type's length; FALSE for the other types.

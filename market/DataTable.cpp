@@ -279,10 +279,15 @@ void CDataTable::ConvertDateFields(CServerMessage* pMsg, const std::vector<int>&
 
 BOOL CDataTable::FillRow(CServerMessage* pMsg, CDataBuffer* pRow, BOOL bPublish)
 {
+    return pMsg != nullptr && FillRow(pMsg, pMsg->GetType(), pRow, bPublish);
+}
+
+BOOL CDataTable::FillRow(CServerMessage* pMsg, int nType, CDataBuffer* pRow, BOOL bPublish)
+{
     CViewTable* pView = m_table.GetViewCount() > 0 ? m_table.GetView(0) : nullptr;
     if (pMsg == nullptr || pRow == nullptr || pView == nullptr)
         return FALSE;
-    const std::vector<int>& map = GetFieldMap(pMsg->GetType());
+    const std::vector<int>& map = GetFieldMap(nType);
     ConvertDateFields(pMsg, map);
     CBufferRowWriter writer(pRow, pView);
     pMsg->FillRow(map.data(), static_cast<int>(map.size()), &writer, bPublish);

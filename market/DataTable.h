@@ -89,6 +89,8 @@ public:
     // Fills a row from a message through the field map of its type (the base map for the reply
     // and for a type without a map of its own), server dates converted first. FALSE for a null.
     BOOL FillRow(CServerMessage* pMsg, CDataBuffer* pRow, BOOL bPublish);
+    // The same through the field map of another message type than the line's own.
+    BOOL FillRow(CServerMessage* pMsg, int nType, CDataBuffer* pRow, BOOL bPublish);
     // The map of a message type (column to field, FIELD_NONE for none); the base map for 0.
     const std::vector<int>& GetFieldMap(int nMessageType) const;
 
@@ -119,6 +121,8 @@ public:
 
     // Sub-menu 0 of the standard table menu; subclasses give their own.
     HMENU CreateContextMenu() override;
+    // The first popup of a menu resource of the language library, detached (the caller owns it).
+    static HMENU LoadPopupMenu(UINT nMenuId);
     void OnInitMenuPopup(HMENU /*hMenu*/, UINT /*nIndex*/, BOOL /*bSysMenu*/) override {}
 
     // The message sink's id (the grid's event sink has one too).

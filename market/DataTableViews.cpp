@@ -140,7 +140,12 @@ void CDataTable::LoadSettings(CIni* pIni)
 
 HMENU CDataTable::CreateContextMenu()
 {
-    HMENU hBar = LoadMenuA(TbGetResourceModule(), MAKEINTRESOURCEA(IDR_TABLE_MENU));
+    return LoadPopupMenu(IDR_TABLE_MENU);
+}
+
+HMENU CDataTable::LoadPopupMenu(UINT nMenuId)
+{
+    HMENU hBar = LoadMenuA(TbGetResourceModule(), MAKEINTRESOURCEA(nMenuId));
     if (hBar == nullptr)
         return nullptr;
     HMENU hPopup = GetSubMenu(hBar, 0);

@@ -150,13 +150,7 @@ void CQuotationOddLotKSETable::SaveWatchList(CIni& ini)
 
 HMENU CQuotationOddLotKSETable::CreateContextMenu()
 {
-    HMENU hBar = LoadMenuA(TbGetResourceModule(), MAKEINTRESOURCEA(IDR_ODDLOT_MENU));
-    if (hBar == nullptr)
-        return nullptr;
-    HMENU hPopup = GetSubMenu(hBar, 0);
-    if (hPopup != nullptr)
-        RemoveMenu(hBar, 0, MF_BYPOSITION);
-    DestroyMenu(hBar);
+    HMENU hPopup = LoadPopupMenu(IDR_ODDLOT_MENU);
     if (hPopup == nullptr)
         return nullptr;
     if (HMENU hTableMenu = CDataTable::CreateContextMenu()) {

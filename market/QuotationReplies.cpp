@@ -98,7 +98,7 @@ void CQuotationTable::ApplyHoldings(CServerMessage* pMsg, LPCSTR pszMarket)
     prices.dOpen = pRow->GetDouble(QC_OPEN);
     const double dDayGain = (pRow->GetDouble(QC_LAST) - QuoteReference(prices)) * dQuantity;
     pRow->BeginChanges();
-    FillFrom(pMsg, pMsg->GetType() == MSG_NH ? MSG_NH : MSG_IH, pRow, TRUE);
+    FillRow(pMsg, pMsg->GetType() == MSG_NH ? MSG_NH : MSG_IH, pRow, TRUE);
     SetNumber(pRow, QC_POSITION, dQuantity, TRUE);
     SetNumber(pRow, QC_DAY_GAIN, dDayGain, TRUE);
     pRow->SetCellAttribute(QC_DAY_GAIN, QuoteAttribute(dDayGain, FALSE));
@@ -129,7 +129,7 @@ void CQuotationTable::AddListedSymbol(CServerMessage* pMsg)
         const int nOn = 1;
         pRow->SetValue(QC_SCROLLING, &nOn, TRUE);
     }
-    FillFrom(pMsg, MSG_DS, pRow, TRUE);
+    FillRow(pMsg, MSG_DS, pRow, TRUE);
     pRow->SetText(QC_MARKET, strMarket, TRUE);
     if (ITimeAndSalesFeed* pTrades = FindTimeAndSalesFeed())
         pTrades->AddSymbol(pszTicker);
@@ -219,7 +219,7 @@ void CQuotationTable::AddSymbolRow(CServerMessage* pMsg, const PENDING_SYMBOL& p
 {
     const CString strMarket = GetGlobals()->GetMarketName(pMsg->GetLong(3));
     CDataBuffer* pRow = GetRows()->NewRow();
-    FillFrom(pMsg, MSG_RN, pRow, FALSE);
+    FillRow(pMsg, MSG_RN, pRow, FALSE);
     CString strShort = pMsg->GetField(15);
     strShort.Trim();
     pRow->SetText(QC_SHORT_TICKER, strShort, FALSE);

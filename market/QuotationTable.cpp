@@ -155,21 +155,6 @@ BOOL IsChangeColumn(int nCol)
     return nCol == QC_LAST || nCol == QC_CHANGE || nCol == QC_PERCENT || nCol == QC_DAY_GAIN;
 }
 
-// Writes a message's fields into a stored row through a map of the table's own.
-class CQuoteRowWriter : public IMessageRowWriter
-{
-public:
-    CQuoteRowWriter(CDataBuffer* pRow, CViewTable* pView) : m_pRow(pRow), m_pView(pView) {}
-    int GetColumnCount() const override { return m_pView->GetColumns().GetCount(); }
-    int GetColumnType(int nCol) const override { return m_pView->GetColumns().GetColumn(nCol)->GetDataType(); }
-    int GetColumnDecimals(int nCol) const override { return m_pView->GetColumns().GetColumn(nCol)->GetDecimals(FALSE); }
-    BOOL SetCellText(int nCol, LPCSTR pszText, int nFlag) override { return m_pRow->SetText(nCol, pszText, nFlag); }
-
-private:
-    CDataBuffer* m_pRow;
-    CViewTable* m_pView;
-};
-
 }  // namespace
 
 BOOL CQuotationTable::SetNumber(CDataBuffer* pRow, int nCol, double dValue, BOOL bPublish)
@@ -235,16 +220,6 @@ CDataBuffer* CQuotationTable::FindQuote(LPCSTR pszTicker, LPCSTR pszMarket) cons
     if (pszTicker == nullptr || pszMarket == nullptr)
         return nullptr;
     return GetRows()->FindRow({pszTicker, pszMarket});
-}
-
-void CQuotationTable::FillFrom(CServerMessage* pMsg, int nType, CDataBuffer* pRow, BOOL bPublish)
-{
-    CViewTable* pView = GetTable()->GetViewCount() > 0 ? GetTable()->GetView(0) : nullptr;
-    if (pView == nullptr)
-        return;
-    const std::vector<int>& map = GetFieldMap(nType);
-    CQuoteRowWriter writer(pRow, pView);
-    pMsg->FillRow(map.data(), static_cast<int>(map.size()), &writer, bPublish);
 }
 
 BOOL ShowTradesOfSymbol(UINT nTableId, int nSymbolColumn, LPCSTR pszSymbol)

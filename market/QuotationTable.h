@@ -125,8 +125,6 @@ private:
     void ApplySavedEntry(CDataBuffer* pRow, const WATCH_ENTRY& entry, BOOL bPublish);
     void AddListedSymbol(CServerMessage* pMsg);
     void CheckAlert(CDataBuffer* pRow, double dLast);
-    // Writes the fields of a message into a row through the map of nType.
-    void FillFrom(CServerMessage* pMsg, int nType, CDataBuffer* pRow, BOOL bPublish);
     void ShowError(long nCode);
     void ShowAlreadyListed(LPCSTR pszTicker);
     BOOL SendSubscription(LPCSTR pszTicker, LPCSTR pszMarket, BOOL bOn);

@@ -274,13 +274,7 @@ void CQuotationTable::ShowExtColumns(BOOL bShow)
 
 HMENU CQuotationTable::CreateContextMenu()
 {
-    HMENU hBar = LoadMenuA(TbGetResourceModule(), MAKEINTRESOURCEA(IDR_QUOTATION_MENU));
-    if (hBar == nullptr)
-        return nullptr;
-    HMENU hPopup = GetSubMenu(hBar, 0);
-    if (hPopup != nullptr)
-        RemoveMenu(hBar, 0, MF_BYPOSITION);
-    DestroyMenu(hBar);
+    HMENU hPopup = LoadPopupMenu(IDR_QUOTATION_MENU);
     if (hPopup == nullptr)
         return nullptr;
     // The market filter: "All", then every market but the KSE's, as many as the commands hold.
