@@ -60,9 +60,20 @@ public:
     // GetKind without the virtual call, for the comparisons every lookup makes.
     int  Kind() const { return m_bKind; }
 
-    CTreeNode* m_pLeft = nullptr;       // smaller keys
-    CTreeNode* m_pRight = nullptr;
-    CTreeNode* m_pParent = nullptr;
+    // Links (the tree owns them): children by side (0 left, 1 right), so that a walk takes a side
+    // by index instead of a branch the processor would have to guess, and the parent.
+    CTreeNode* Left() const { return m_apLink[0]; }
+    CTreeNode* Right() const { return m_apLink[1]; }
+    CTreeNode* Child(int nSide) const { return m_apLink[nSide]; }
+    CTreeNode* Parent() const { return m_apLink[2]; }
+    void SetLeft(CTreeNode* pNode) { m_apLink[0] = pNode; }
+    void SetRight(CTreeNode* pNode) { m_apLink[1] = pNode; }
+    void SetParent(CTreeNode* pNode) { m_apLink[2] = pNode; }
+
+private:
+    CTreeNode* m_apLink[3] = {nullptr, nullptr, nullptr};
+
+public:
     // The view's first sort keys packed into one number that orders as the keys do (see
     // CTableColumns::CacheSortKey); m_chKey1/m_chKey2 say which keys it holds, 0 = none.
     uint64_t m_nKeyCache = 0;
@@ -140,11 +151,24 @@ public:
     BOOL IsSorted() const { return (m_bFlags & ROW_SORTED) != 0; }
     void SetFlag(BYTE bFlag, BOOL bOn) { m_bFlags = bOn ? (m_bFlags | bFlag) : (m_bFlags & ~bFlag); }
 
+    // Row categories, see CTableRows::HideByCategory.
+    DWORD GetCategory() const { return m_dwCategory; }
+    void  SetCategory(DWORD dwCategory) { m_dwCategory = dwCategory; }
+    char  GetStatus() const { return m_chStatus; }
+    void  SetStatus(char chStatus) { m_chStatus = chStatus; }
+    // Time of the last change, seconds; 0 = none to show.
+    int64_t GetStamp() const { return m_tStamp; }
+    void  SetStamp(int64_t tStamp) { m_tStamp = tStamp; }
+    // The group that holds the row, null when bare or detached.
+    class CTableGroup* GetGroup() const { return m_pGroup; }
+    void  SetGroup(class CTableGroup* pGroup) { m_pGroup = pGroup; }
+
+protected:
     // m_nRowId and m_bFlags live in CTreeNode, beside the links: every comparison reads them.
-    DWORD m_dwCategory = 0;             // row categories, see CTableRows::HideByCategory
+    DWORD m_dwCategory = 0;
     char  m_chStatus = ' ';
-    int64_t m_tStamp = 0;               // time of the last change, seconds
-    class CTableGroup* m_pGroup = nullptr;  // the group that holds the row, null when bare or detached
+    int64_t m_tStamp = 0;
+    class CTableGroup* m_pGroup = nullptr;
 };
 
 // An empty separator line: every cell reads empty.

@@ -271,7 +271,7 @@ void CViewRow::SetStatusChar(char chStatus)
     CTableRow* pNode = EnsureNode();
     if (!pNode)
         return;
-    pNode->m_chStatus = chStatus;
+    pNode->SetStatus(chStatus);
     if (IsInTree() && !m_pView->IsSuspended() && RefreshPosition())
         m_pView->StampRowChanged(pNode, m_pos.m_nIndex, -1);
 }
@@ -285,7 +285,7 @@ void CViewRow::SetMarkable(BOOL bMarkable)
 void CViewRow::SetCategoryBits(DWORD dwBits)
 {
     if (CTableRow* pNode = EnsureNode())
-        pNode->m_dwCategory = dwBits;
+        pNode->SetCategory(dwBits);
 }
 
 BOOL CViewRow::HasFilterOn(int nCol) const
