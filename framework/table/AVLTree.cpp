@@ -13,7 +13,7 @@ void CTreeNode::Init(TBCellSlot* pData)
 
 void CTreeNode::ClearLinks()
 {
-    m_apLink[0] = m_apLink[1] = m_apLink[2] = nullptr;
+    m_anLink[0] = m_anLink[1] = m_anLink[2] = 0;
     m_bHeight = 1;
     m_nWeight = m_anSideWeight[0] = m_anSideWeight[1] = 0;
     m_abSideHeight[0] = m_abSideHeight[1] = 0;
@@ -141,7 +141,7 @@ void CAVLTree::WalkUp(CTreeNode* pNode)
     int nHeight = pNode->m_bHeight;
     CTreeNode* pParent = pNode->Parent();
     while (pParent) {
-        int nSide = pParent->Right() == pNode;
+        int nSide = pParent->SideOf(pNode);
         if (pParent->m_abSideHeight[nSide] == nHeight)
             break;
         int nOtherLines = pParent->m_anSideWeight[nSide ^ 1];
@@ -165,7 +165,7 @@ void CAVLTree::WalkUp(CTreeNode* pNode)
     // A subtree whose height stayed leaves every height and balance above as it was: from here
     // up only the line counts change, most walks' longer part.
     while (pParent) {
-        int nSide = pParent->Right() == pNode;
+        int nSide = pParent->SideOf(pNode);
         pParent->m_anSideWeight[nSide] = nLines;
         nLines += pParent->m_anSideWeight[nSide ^ 1] + pParent->m_nWeight;
         pNode = pParent;
@@ -521,7 +521,7 @@ int CAVLTree::GetIndexOf(const CTreeNode* pNode) const
     const CTreeNode* pUp = pNode;
     for (; pUp->Parent(); pUp = pUp->Parent()) {
         const CTreeNode* pParent = pUp->Parent();
-        if (pParent->Right() == pUp)
+        if (pParent->SideOf(pUp))
             nIndex += pParent->LeftWeight() + pParent->m_nWeight;
     }
     return pUp == m_pRoot ? nIndex : -1;

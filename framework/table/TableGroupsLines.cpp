@@ -140,7 +140,8 @@ int CTableGroups::AddRemoveWalks(const CTableRow* pRow, CTouchWalk* aWalks, int 
     if (!pRow || m_nNodes < TOUCH_MIN_NODES)
         return 0;
     int n = AddWalk(aWalks, nRoom, 0, pRow, TOUCH_UP);
-    if (pRow->GetGroup())
+    // The group is in the row's side record: read only where groups are.
+    if (m_bGrouped && pRow->GetGroup())
         n += AddWalk(aWalks, nRoom, n, pRow->GetGroup(), TOUCH_UP);
     // The removal relinks the children: the predecessor from the left spine takes the node's
     // place, or the one child moves up.

@@ -5,17 +5,18 @@
 #include "framework/table/TableFilters.h"
 #include "framework/table/ViewTable.h"
 
-static_assert(sizeof(CViewRow) <= CNodePool::SLOT_SIZE, "a cursor fits a pool slot");
+static const size_t CURSOR_POOLED_MAX = 4 * CNodePool::SLOT_SIZE;
+static_assert(sizeof(CViewRow) <= CURSOR_POOLED_MAX, "a cursor comes from the pool");
 
 void* CViewRow::operator new(size_t nSize)
 {
-    return nSize <= CNodePool::SLOT_SIZE ? CNodePool::Allocate() : ::operator new(nSize);
+    return nSize <= CURSOR_POOLED_MAX ? CNodePool::Allocate(nSize) : ::operator new(nSize);
 }
 
 void CViewRow::operator delete(void* p, size_t nSize)
 {
-    if (nSize <= CNodePool::SLOT_SIZE)
-        CNodePool::Free(p);
+    if (nSize <= CURSOR_POOLED_MAX)
+        CNodePool::Free(p, nSize);
     else
         ::operator delete(p);
 }
