@@ -137,11 +137,14 @@ inline CTreeNode* CAVLTree::Balance(CTreeNode* pNode)
 // registers: reading back what the step below stored would make every step wait for it.
 void CAVLTree::WalkUp(CTreeNode* pNode)
 {
+    // The walk follows parent links as numbers: a side is found by comparing the child's number.
     int nLines = pNode->Subtree();
     int nHeight = pNode->m_bHeight;
-    CTreeNode* pParent = pNode->Parent();
-    while (pParent) {
-        int nSide = pParent->SideOf(pNode);
+    uint32_t nNode = CNodePool::LinkOf(pNode);
+    uint32_t nUp = pNode->LinkAt(2);
+    while (nUp) {
+        CTreeNode* pParent = CNodePool::AtLive<CTreeNode>(nUp);
+        int nSide = pParent->LinkAt(1) == nNode;
         if (pParent->m_abSideHeight[nSide] == nHeight)
             break;
         int nOtherLines = pParent->m_anSideWeight[nSide ^ 1];
@@ -153,23 +156,25 @@ void CAVLTree::WalkUp(CTreeNode* pNode)
             pNode = Rotate(pParent, nBalance);
             nLines = pNode->Subtree();
             nHeight = pNode->m_bHeight;
-            pParent = pNode->Parent();
+            nNode = CNodePool::LinkOf(pNode);
+            nUp = pNode->LinkAt(2);
             continue;
         }
         nLines += nOtherLines + pParent->m_nWeight;
         nHeight = 1 + std::max(nHeight, nOtherHeight);
         pParent->m_bHeight = static_cast<BYTE>(nHeight);
-        pNode = pParent;
-        pParent = pNode->Parent();
+        nNode = nUp;
+        nUp = pParent->LinkAt(2);
     }
     // A subtree whose height stayed leaves every height and balance above as it was: from here
     // up only the line counts change, most walks' longer part.
-    while (pParent) {
-        int nSide = pParent->SideOf(pNode);
+    while (nUp) {
+        CTreeNode* pParent = CNodePool::AtLive<CTreeNode>(nUp);
+        int nSide = pParent->LinkAt(1) == nNode;
         pParent->m_anSideWeight[nSide] = nLines;
         nLines += pParent->m_anSideWeight[nSide ^ 1] + pParent->m_nWeight;
-        pNode = pParent;
-        pParent = pNode->Parent();
+        nNode = nUp;
+        nUp = pParent->LinkAt(2);
     }
 }
 
@@ -518,11 +523,13 @@ int CAVLTree::GetIndexOf(const CTreeNode* pNode) const
     if (!pNode || !m_pRoot)
         return -1;
     int nIndex = pNode->LeftWeight();
+    uint32_t nNode = CNodePool::LinkOf(pNode);
     const CTreeNode* pUp = pNode;
-    for (; pUp->Parent(); pUp = pUp->Parent()) {
-        const CTreeNode* pParent = pUp->Parent();
-        if (pParent->SideOf(pUp))
-            nIndex += pParent->LeftWeight() + pParent->m_nWeight;
+    for (uint32_t nUp = pNode->LinkAt(2); nUp; nUp = pUp->LinkAt(2)) {
+        pUp = CNodePool::AtLive<CTreeNode>(nUp);
+        if (pUp->LinkAt(1) == nNode)
+            nIndex += pUp->LeftWeight() + pUp->m_nWeight;
+        nNode = nUp;
     }
     return pUp == m_pRoot ? nIndex : -1;
 }

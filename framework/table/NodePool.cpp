@@ -5,15 +5,7 @@
 #include <new>
 #include "framework/table/TablePlatform.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define TB_POOL_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TB_POOL_SANITIZED 1
-#endif
-#endif
-
-#if defined(TB_POOL_SANITIZED)
+#if defined(TB_POOL_CHECKS)
 #include <sanitizer/asan_interface.h>
 #include <sanitizer/lsan_interface.h>
 #define POOL_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
@@ -123,7 +115,7 @@ void CNodePool::Free(void* pSlot, size_t nBytes)
     const size_t nSlots = SlotsFor(nBytes);
     const size_t nSize = BytesOf(nSlots);
     t_slots.nBalance -= static_cast<long long>(nSize);
-#if defined(TB_POOL_SANITIZED)
+#if defined(TB_POOL_CHECKS)
     // A freed node keeps no pointer that would hide a leak from the check.
     memset(pSlot, 0, nSize);
 #endif
@@ -140,7 +132,7 @@ char* CNodePool::Reserve()
         char* pRange = static_cast<char*>(TableReserveRange(RANGE_SIZE, CHUNK_SIZE));
         if (!pRange)
             throw std::bad_alloc();
-#if defined(TB_POOL_SANITIZED)
+#if defined(TB_POOL_CHECKS)
         // Nodes hold the only pointers to their value blocks and attributes.
         __lsan_register_root_region(pRange, RANGE_SIZE);
 #endif

@@ -1,6 +1,15 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define TB_POOL_CHECKS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TB_POOL_CHECKS 1
+#endif
+#endif
 
 // Storage of the tree nodes and row cursors (their classes' operator new): slots of SLOT_SIZE
 // bytes, each starting on a cache line, cut from one address range reserved at first use and
@@ -37,11 +46,21 @@ public:
     // Links: 0 for null; any other object must lie in the range.
     static uint32_t LinkOf(const void* p)
     {
+#if defined(TB_POOL_CHECKS)
+        // A node from elsewhere (the stack, a member of a heap object) cannot be linked.
+        if (p && !Holds(p))
+            abort();
+#endif
         return p ? static_cast<uint32_t>((static_cast<const char*>(p) - s_pBase) / LINK_UNIT) : 0;
     }
     template <class T> static T* At(uint32_t nLink)
     {
         return nLink ? reinterpret_cast<T*>(s_pBase + static_cast<size_t>(nLink) * LINK_UNIT) : nullptr;
+    }
+    // The same for a link known not to be 0: no test on the walks' hottest steps.
+    template <class T> static T* AtLive(uint32_t nLink)
+    {
+        return reinterpret_cast<T*>(s_pBase + static_cast<size_t>(nLink) * LINK_UNIT);
     }
     // TRUE for an address inside the reserved range (checks and tests).
     static bool Holds(const void* p);

@@ -140,6 +140,8 @@ int CTableGroups::AddRemoveWalks(const CTableRow* pRow, CTouchWalk* aWalks, int 
     if (!pRow || m_nNodes < TOUCH_MIN_NODES)
         return 0;
     int n = AddWalk(aWalks, nRoom, 0, pRow, TOUCH_UP);
+    // A removed row's side record is reset or freed with it.
+    pRow->PrefetchSide();
     // The group is in the row's side record: read only where groups are.
     if (m_bGrouped && pRow->GetGroup())
         n += AddWalk(aWalks, nRoom, n, pRow->GetGroup(), TOUCH_UP);

@@ -47,9 +47,9 @@ struct CPackedKey
 // removed and its display index be found without comparing keys.
 //
 // The node is one cache line: a walk down (links, packed keys, line counts, row id and flags for
-// the comparisons) or up (links, the children's figures) costs one line a level, and a big tree
-// keeps four nodes where a 128-byte node kept two. Nodes come from CNodePool (slots on cache
-// lines), so links are 32-bit; what walks never read lives in a side record (CNodeSide).
+// the comparisons) or up (links, the children's figures) costs one line a level, and the caches
+// hold twice the nodes they held of 128 bytes. Nodes come from CNodePool (slots on cache lines),
+// so links are 32-bit; what walks never read lives in a side record (CNodeSide).
 class CTreeNode : public CTableObject
 {
 public:
@@ -78,6 +78,9 @@ public:
     BOOL HasLeft() const { return m_anLink[0] != 0; }
     BOOL HasRight() const { return m_anLink[1] != 0; }
     BOOL HasParent() const { return m_anLink[2] != 0; }
+    // The links as numbers (0 left, 1 right, 2 parent), for walks that follow them without
+    // turning each into an address and back.
+    uint32_t LinkAt(int n) const { return m_anLink[n]; }
     // The side (0 left, 1 right) where pChild hangs, without decoding a link.
     int SideOf(const CTreeNode* pChild) const { return m_anLink[1] == CNodePool::LinkOf(pChild); }
 
@@ -154,6 +157,13 @@ public:
     void SetAttr(int nCol, int nByte, BYTE b);
     BOOL IsFraction(int nCol) const { return (GetAttr(nCol, 2) & CELL_FRACTION) != 0; }
     int  GetAttrColumns() const { const CNodeSide* pSide = Side(); return pSide ? pSide->nAttrColumns : 0; }
+
+    // Asks for the side record ahead of a write to it.
+    void PrefetchSide() const
+    {
+        if (m_nSide)
+            __builtin_prefetch(CNodePool::At<const char>(m_nSide), 1);
+    }
 
 protected:
     const CNodeSide* Side() const { return CNodePool::At<CNodeSide>(m_nSide); }
