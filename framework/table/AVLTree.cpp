@@ -523,6 +523,10 @@ int CAVLTree::GetIndexOf(const CTreeNode* pNode) const
     if (!pNode || !m_pRoot)
         return -1;
     int nIndex = pNode->LeftWeight();
+    // A node without a parent is this root or in no tree here; it may be one the pool never
+    // made (a caller's key), which has no link to compare.
+    if (!pNode->HasParent())
+        return pNode == m_pRoot ? nIndex : -1;
     uint32_t nNode = CNodePool::LinkOf(pNode);
     const CTreeNode* pUp = pNode;
     for (uint32_t nUp = pNode->LinkAt(2); nUp; nUp = pUp->LinkAt(2)) {
