@@ -459,8 +459,11 @@ void CTableGroups::ReinsertSubtree(CTreeNode* pRoot)
         // meanwhile, and the values of those fetched before.
         if (i + 2 * RESORT_FETCH_AHEAD < rows.size())
             __builtin_prefetch(rows[i + 2 * RESORT_FETCH_AHEAD]);
-        if (i + RESORT_FETCH_AHEAD < rows.size())
+        if (i + RESORT_FETCH_AHEAD < rows.size()) {
             __builtin_prefetch(rows[i + RESORT_FETCH_AHEAD]->GetData());
+            // The row's group is cleared in its side record.
+            static_cast<const CTableRow*>(rows[i + RESORT_FETCH_AHEAD])->PrefetchSide();
+        }
         CTableRow* pRow = static_cast<CTableRow*>(rows[i]);
         pRow->ClearLinks();
         pRow->SetGroup(nullptr);
