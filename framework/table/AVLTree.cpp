@@ -5,14 +5,6 @@
 #include "framework/table/RowPosition.h"
 #include "framework/table/TreeAlloc.h"
 
-// One of two nodes by a flag, by masks rather than a jump the processor would have to guess.
-static inline CTreeNode* PickNode(BOOL bFirst, CTreeNode* pFirst, CTreeNode* pSecond)
-{
-    uintptr_t nMask = 0 - static_cast<uintptr_t>(bFirst != 0);
-    return reinterpret_cast<CTreeNode*>((reinterpret_cast<uintptr_t>(pFirst) & nMask)
-                                        | (reinterpret_cast<uintptr_t>(pSecond) & ~nMask));
-}
-
 void CTreeNode::Init(TBCellSlot* pData)
 {
     ClearLinks();
@@ -21,7 +13,7 @@ void CTreeNode::Init(TBCellSlot* pData)
 
 void CTreeNode::ClearLinks()
 {
-    m_pLeft = m_pRight = m_pParent = nullptr;
+    m_anLink[0] = m_anLink[1] = m_anLink[2] = 0;
     m_bHeight = 1;
     m_nWeight = m_anSideWeight[0] = m_anSideWeight[1] = 0;
     m_abSideHeight[0] = m_abSideHeight[1] = 0;
@@ -61,32 +53,32 @@ static void TakeSide(CTreeNode* pNode, const CTreeNode* pChild, int nSide)
 // Both sides read from the children: only where they both may have changed.
 void CAVLTree::Update(CTreeNode* pNode)
 {
-    TakeSide(pNode, pNode->m_pLeft, 0);
-    TakeSide(pNode, pNode->m_pRight, 1);
+    TakeSide(pNode, pNode->Left(), 0);
+    TakeSide(pNode, pNode->Right(), 1);
 }
 
 void CAVLTree::Transplant(CTreeNode* pOld, CTreeNode* pNew)
 {
-    CTreeNode* pParent = pOld->m_pParent;
+    CTreeNode* pParent = pOld->Parent();
     if (!pParent)
         m_pRoot = pNew;
-    else if (pParent->m_pLeft == pOld)
-        pParent->m_pLeft = pNew;
+    else if (pParent->Left() == pOld)
+        pParent->SetLeft(pNew);
     else
-        pParent->m_pRight = pNew;
+        pParent->SetRight(pNew);
     if (pNew)
-        pNew->m_pParent = pParent;
+        pNew->SetParent(pParent);
 }
 
 CTreeNode* CAVLTree::RotateLeft(CTreeNode* pNode)
 {
-    CTreeNode* pPivot = pNode->m_pRight;
+    CTreeNode* pPivot = pNode->Right();
     Transplant(pNode, pPivot);
-    pNode->m_pRight = pPivot->m_pLeft;
-    if (pNode->m_pRight)
-        pNode->m_pRight->m_pParent = pNode;
-    pPivot->m_pLeft = pNode;
-    pNode->m_pParent = pPivot;
+    pNode->SetRight(pPivot->Left());
+    if (pNode->Right())
+        pNode->Right()->SetParent(pNode);
+    pPivot->SetLeft(pNode);
+    pNode->SetParent(pPivot);
     // The node's right side is now what was the pivot's left: the pivot kept its figures.
     pNode->m_anSideWeight[1] = pPivot->m_anSideWeight[0];
     pNode->m_abSideHeight[1] = pPivot->m_abSideHeight[0];
@@ -97,13 +89,13 @@ CTreeNode* CAVLTree::RotateLeft(CTreeNode* pNode)
 
 CTreeNode* CAVLTree::RotateRight(CTreeNode* pNode)
 {
-    CTreeNode* pPivot = pNode->m_pLeft;
+    CTreeNode* pPivot = pNode->Left();
     Transplant(pNode, pPivot);
-    pNode->m_pLeft = pPivot->m_pRight;
-    if (pNode->m_pLeft)
-        pNode->m_pLeft->m_pParent = pNode;
-    pPivot->m_pRight = pNode;
-    pNode->m_pParent = pPivot;
+    pNode->SetLeft(pPivot->Right());
+    if (pNode->Left())
+        pNode->Left()->SetParent(pNode);
+    pPivot->SetRight(pNode);
+    pNode->SetParent(pPivot);
     pNode->m_anSideWeight[0] = pPivot->m_anSideWeight[1];
     pNode->m_abSideHeight[0] = pPivot->m_abSideHeight[1];
     Total(pNode);
@@ -115,18 +107,18 @@ CTreeNode* CAVLTree::RotateRight(CTreeNode* pNode)
 CTreeNode* CAVLTree::Rotate(CTreeNode* pNode, int nBalance)
 {
     if (nBalance > 1) {
-        CTreeNode* pRight = pNode->m_pRight;
+        CTreeNode* pRight = pNode->Right();
         if (pRight->m_abSideHeight[0] > pRight->m_abSideHeight[1]) {
             RotateRight(pRight);
-            TakeSide(pNode, pNode->m_pRight, 1);
+            TakeSide(pNode, pNode->Right(), 1);
         }
         return RotateLeft(pNode);
     }
     if (nBalance < -1) {
-        CTreeNode* pLeft = pNode->m_pLeft;
+        CTreeNode* pLeft = pNode->Left();
         if (pLeft->m_abSideHeight[1] > pLeft->m_abSideHeight[0]) {
             RotateLeft(pLeft);
-            TakeSide(pNode, pNode->m_pLeft, 0);
+            TakeSide(pNode, pNode->Left(), 0);
         }
         return RotateRight(pNode);
     }
@@ -145,11 +137,14 @@ inline CTreeNode* CAVLTree::Balance(CTreeNode* pNode)
 // registers: reading back what the step below stored would make every step wait for it.
 void CAVLTree::WalkUp(CTreeNode* pNode)
 {
+    // The walk follows parent links as numbers: a side is found by comparing the child's number.
     int nLines = pNode->Subtree();
     int nHeight = pNode->m_bHeight;
-    CTreeNode* pParent = pNode->m_pParent;
-    while (pParent) {
-        int nSide = pParent->m_pRight == pNode;
+    uint32_t nNode = CNodePool::LinkOf(pNode);
+    uint32_t nUp = pNode->LinkAt(2);
+    while (nUp) {
+        CTreeNode* pParent = CNodePool::AtLive<CTreeNode>(nUp);
+        int nSide = pParent->LinkAt(1) == nNode;
         if (pParent->m_abSideHeight[nSide] == nHeight)
             break;
         int nOtherLines = pParent->m_anSideWeight[nSide ^ 1];
@@ -161,23 +156,25 @@ void CAVLTree::WalkUp(CTreeNode* pNode)
             pNode = Rotate(pParent, nBalance);
             nLines = pNode->Subtree();
             nHeight = pNode->m_bHeight;
-            pParent = pNode->m_pParent;
+            nNode = CNodePool::LinkOf(pNode);
+            nUp = pNode->LinkAt(2);
             continue;
         }
         nLines += nOtherLines + pParent->m_nWeight;
         nHeight = 1 + std::max(nHeight, nOtherHeight);
         pParent->m_bHeight = static_cast<BYTE>(nHeight);
-        pNode = pParent;
-        pParent = pNode->m_pParent;
+        nNode = nUp;
+        nUp = pParent->LinkAt(2);
     }
     // A subtree whose height stayed leaves every height and balance above as it was: from here
     // up only the line counts change, most walks' longer part.
-    while (pParent) {
-        int nSide = pParent->m_pRight == pNode;
+    while (nUp) {
+        CTreeNode* pParent = CNodePool::AtLive<CTreeNode>(nUp);
+        int nSide = pParent->LinkAt(1) == nNode;
         pParent->m_anSideWeight[nSide] = nLines;
         nLines += pParent->m_anSideWeight[nSide ^ 1] + pParent->m_nWeight;
-        pNode = pParent;
-        pParent = pNode->m_pParent;
+        nNode = nUp;
+        nUp = pParent->LinkAt(2);
     }
 }
 
@@ -215,14 +212,14 @@ void CAVLTree::LinkNode(CTreeNode* pParent, BOOL bLeft, CTreeNode* pNode)
     pNode->ClearLinks();
     pNode->m_nWeight = GetNodeWeight(pNode);
     Total(pNode);
-    pNode->m_pParent = pParent;
+    pNode->SetParent(pParent);
     ++m_nNodes;
     if (!pParent)
         m_pRoot = pNode;
     else if (bLeft)
-        pParent->m_pLeft = pNode;
+        pParent->SetLeft(pNode);
     else
-        pParent->m_pRight = pNode;
+        pParent->SetRight(pNode);
     WalkUp(pNode);
 }
 
@@ -236,23 +233,23 @@ void CAVLTree::UnlinkNode(CTreeNode* pNode)
         ++m_hint.nChanges;
     ++m_nChanges;
     CTreeNode* pFix;
-    if (pNode->m_pLeft && pNode->m_pRight) {
+    if (pNode->Left() && pNode->Right()) {
         // The in-order predecessor takes the node's place.
-        CTreeNode* pPred = pNode->m_pLeft;
-        while (pPred->m_pRight)
-            pPred = pPred->m_pRight;
-        if (pPred->m_pParent != pNode) {
-            pFix = pPred->m_pParent;
-            pFix->m_pRight = pPred->m_pLeft;
-            if (pPred->m_pLeft)
-                pPred->m_pLeft->m_pParent = pFix;
-            pPred->m_pLeft = pNode->m_pLeft;
-            pPred->m_pLeft->m_pParent = pPred;
+        CTreeNode* pPred = pNode->Left();
+        while (pPred->Right())
+            pPred = pPred->Right();
+        if (pPred->Parent() != pNode) {
+            pFix = pPred->Parent();
+            pFix->SetRight(pPred->Left());
+            if (pPred->Left())
+                pPred->Left()->SetParent(pFix);
+            pPred->SetLeft(pNode->Left());
+            pPred->Left()->SetParent(pPred);
         } else {
             pFix = pPred;
         }
-        pPred->m_pRight = pNode->m_pRight;
-        pPred->m_pRight->m_pParent = pPred;
+        pPred->SetRight(pNode->Right());
+        pPred->Right()->SetParent(pPred);
         // The predecessor's right side is the removed node's, unchanged; its left side is
         // brought up to date by the walk from pFix.
         pPred->m_anSideWeight[1] = pNode->m_anSideWeight[1];
@@ -266,8 +263,8 @@ void CAVLTree::UnlinkNode(CTreeNode* pNode)
         }
         Transplant(pNode, pPred);
     } else {
-        pFix = pNode->m_pParent;
-        Transplant(pNode, pNode->m_pLeft ? pNode->m_pLeft : pNode->m_pRight);
+        pFix = pNode->Parent();
+        Transplant(pNode, pNode->Left() ? pNode->Left() : pNode->Right());
     }
     pNode->ClearLinks();
     --m_nNodes;
@@ -279,17 +276,17 @@ void CAVLTree::UnlinkNode(CTreeNode* pNode)
 void CAVLTree::ReplaceNode(CTreeNode* pOld, CTreeNode* pNew)
 {
     ++m_nChanges;
-    pNew->m_pLeft = pOld->m_pLeft;
-    pNew->m_pRight = pOld->m_pRight;
+    pNew->SetLeft(pOld->Left());
+    pNew->SetRight(pOld->Right());
     pNew->m_bHeight = pOld->m_bHeight;
     pNew->m_anSideWeight[0] = pOld->m_anSideWeight[0];
     pNew->m_anSideWeight[1] = pOld->m_anSideWeight[1];
     pNew->m_abSideHeight[0] = pOld->m_abSideHeight[0];
     pNew->m_abSideHeight[1] = pOld->m_abSideHeight[1];
-    if (pNew->m_pLeft)
-        pNew->m_pLeft->m_pParent = pNew;
-    if (pNew->m_pRight)
-        pNew->m_pRight->m_pParent = pNew;
+    if (pNew->Left())
+        pNew->Left()->SetParent(pNew);
+    if (pNew->Right())
+        pNew->Right()->SetParent(pNew);
     Transplant(pOld, pNew);
     pOld->ClearLinks();
     RefreshWeights(pNew);
@@ -316,8 +313,8 @@ int CAVLTree::Insert(CTreeNode* pNode)
     if (m_pRoot && (m_bAppending || AppendsFirst())) {
         // One comparison with the last node instead of one per level, when it goes after it.
         CTreeNode* pLast = m_pRoot;
-        while (pLast->m_pRight)
-            pLast = pLast->m_pRight;
+        while (pLast->Right())
+            pLast = pLast->Right();
         int nCmp = CompareNodes(pNode, pLast);
         if (nCmp > 0 || (nCmp == 0 && LinksEqualNodes())) {
             PlaceNode(pLast, FALSE, pNode, GetSubtreeWeight(m_pRoot));
@@ -353,7 +350,7 @@ int CAVLTree::Insert(CTreeNode* pNode)
         // Selected, not branched on: which way a walk down goes is a coin toss for the processor.
         int nMask = -static_cast<int>(bLeft);
         nOffset += (pCur->LeftWeight() + pCur->m_nWeight) & ~nMask;
-        pCur = PickNode(bLeft, pCur->m_pLeft, pCur->m_pRight);
+        pCur = pCur->Child(!bLeft);
     }
     // Rows often come in key order (a table of trades by time): after one insert at the end, the
     // next is first compared with the last node. Inserts in no order do not keep it up.
@@ -378,20 +375,20 @@ int CAVLTree::InsertAt(int nIndex, CTreeNode* pNode)
         if (nIndex == nAt && nWeight > 0) {
             // Becomes the in-order predecessor: it takes the line, the old one moves down.
             bLeft = TRUE;
-            pCur = pCur->m_pLeft;
+            pCur = pCur->Left();
             while (pCur) {
                 pParent = pCur;
                 bLeft = FALSE;
-                pCur = pCur->m_pRight;
+                pCur = pCur->Right();
             }
             break;
         }
         bLeft = nIndex < nAt;
         if (bLeft) {
-            pCur = pCur->m_pLeft;
+            pCur = pCur->Left();
         } else {
             nOffset = nAt + nWeight;
-            pCur = pCur->m_pRight;
+            pCur = pCur->Right();
         }
     }
     PlaceNodeAt(pParent, bLeft, pNode, nIndex);
@@ -429,7 +426,7 @@ static const CTreeNode* ExactStep(CTouchWalk& walk)
     walk.pParent = pCur;
     walk.bLeft = bLeft;
     walk.bEverLeft |= bLeft;
-    return PickNode(bLeft, pCur->m_pLeft, pCur->m_pRight);
+    return pCur->Child(!bLeft);
 }
 
 // One step of a warming walk: the next node, or null at the walk's end.
@@ -439,9 +436,9 @@ static const CTreeNode* TouchStep(CTouchWalk& walk)
     switch (walk.nKind) {
     case TOUCH_UP:
         // The levels near the root are in cache: the walk has nothing to fetch there.
-        return pCur->m_bHeight > TOUCH_CACHED_BELOW ? nullptr : pCur->m_pParent;
+        return pCur->m_bHeight > TOUCH_CACHED_BELOW ? nullptr : pCur->Parent();
     case TOUCH_SPINE:
-        return pCur->m_pRight;
+        return pCur->Right();
     case TOUCH_ONE:
         return nullptr;
     case TOUCH_DOWN:
@@ -450,9 +447,8 @@ static const CTreeNode* TouchStep(CTouchWalk& walk)
         if (pCur->m_chKey1 != walk.key.chKey1 || pCur->m_chKey2 != walk.key.chKey2)
             return nullptr;
         // Equal keys go by row id, as they do in the views.
-        return PickNode(walk.key.nKey != pCur->m_nKeyCache ? walk.key.nKey < pCur->m_nKeyCache
-                                                          : walk.nRowId < pCur->m_nRowId,
-                        pCur->m_pLeft, pCur->m_pRight);
+        return pCur->Child(walk.key.nKey != pCur->m_nKeyCache ? walk.key.nKey > pCur->m_nKeyCache
+                                                              : walk.nRowId >= pCur->m_nRowId);
     default:
         return nullptr;
     }
@@ -504,7 +500,7 @@ BOOL CAVLTree::TakeInsertHint(const CTreeNode* pNode, CTreeNode** ppParent, BOOL
     m_hint.pParent = nullptr;       // one insert at most
     if (pNode->Kind() != NODE_ROW || !(pNode->m_bFlags & ROW_SORTED) || m_hint.nChanges != m_nChanges || m_hint.nRowId != pNode->m_nRowId || m_hint.key.nKey != pNode->m_nKeyCache
         || m_hint.key.chKey1 != pNode->m_chKey1 || m_hint.key.chKey2 != pNode->m_chKey2
-        || (m_hint.bLeft ? pParent->m_pLeft : pParent->m_pRight))
+        || (m_hint.bLeft ? pParent->Left() : pParent->Right()))
         return FALSE;
     *ppParent = pParent;
     *pbLeft = m_hint.bLeft;
@@ -516,8 +512,8 @@ BOOL CAVLTree::Contains(const CTreeNode* pNode) const
 {
     if (!pNode || !m_pRoot)
         return FALSE;
-    while (pNode->m_pParent)
-        pNode = pNode->m_pParent;
+    while (pNode->Parent())
+        pNode = pNode->Parent();
     return pNode == m_pRoot;
 }
 
@@ -527,11 +523,17 @@ int CAVLTree::GetIndexOf(const CTreeNode* pNode) const
     if (!pNode || !m_pRoot)
         return -1;
     int nIndex = pNode->LeftWeight();
+    // A node without a parent is this root or in no tree here; it may be one the pool never
+    // made (a caller's key), which has no link to compare.
+    if (!pNode->HasParent())
+        return pNode == m_pRoot ? nIndex : -1;
+    uint32_t nNode = CNodePool::LinkOf(pNode);
     const CTreeNode* pUp = pNode;
-    for (; pUp->m_pParent; pUp = pUp->m_pParent) {
-        const CTreeNode* pParent = pUp->m_pParent;
-        if (pParent->m_pRight == pUp)
-            nIndex += pParent->LeftWeight() + pParent->m_nWeight;
+    for (uint32_t nUp = pNode->LinkAt(2); nUp; nUp = pUp->LinkAt(2)) {
+        pUp = CNodePool::AtLive<CTreeNode>(nUp);
+        if (pUp->LinkAt(1) == nNode)
+            nIndex += pUp->LeftWeight() + pUp->m_nWeight;
+        nNode = nUp;
     }
     return pUp == m_pRoot ? nIndex : -1;
 }
@@ -574,10 +576,10 @@ void CAVLTree::ReleaseAll(CTreeNode* pRoot)
         CTreeNode* pNode = stack.back();
         stack.pop_back();
         nodes.push_back(pNode);
-        if (pNode->m_pLeft)
-            stack.push_back(pNode->m_pLeft);
-        if (pNode->m_pRight)
-            stack.push_back(pNode->m_pRight);
+        if (pNode->Left())
+            stack.push_back(pNode->Left());
+        if (pNode->Right())
+            stack.push_back(pNode->Right());
     }
     ITreeAlloc* pAlloc = GetAllocator();
     for (CTreeNode* pNode : nodes) {
@@ -609,7 +611,7 @@ CTreeNode* CAVLTree::Find(CTreeNode* pKey)
         int nCmp = CompareNodes(pKey, pCur);
         if (nCmp == 0)
             return pCur;
-        pCur = nCmp < 0 ? pCur->m_pLeft : pCur->m_pRight;
+        pCur = nCmp < 0 ? pCur->Left() : pCur->Right();
     }
     return nullptr;
 }
@@ -623,10 +625,10 @@ int CAVLTree::LocateByKey(CTreeNode* pKey, CRowPosition* pPos)
         if (nCmp == 0)
             break;
         if (nCmp < 0) {
-            pCur = pCur->m_pLeft;
+            pCur = pCur->Left();
         } else {
             nOffset += pCur->LeftWeight() + pCur->m_nWeight;
-            pCur = pCur->m_pRight;
+            pCur = pCur->Right();
         }
     }
     pPos->m_pNode = static_cast<CTableRow*>(pCur);
@@ -645,14 +647,14 @@ CTreeNode* CAVLTree::FindLine(int nIndex, int* pnStart)
         int nAt = nOffset + pCur->LeftWeight();
         int nWeight = pCur->m_nWeight;
         if (nIndex < nAt) {
-            pCur = pCur->m_pLeft;
+            pCur = pCur->Left();
         } else if (nIndex < nAt + nWeight) {
             if (pnStart)
                 *pnStart = nAt;
             return pCur;
         } else {
             nOffset = nAt + nWeight;
-            pCur = pCur->m_pRight;
+            pCur = pCur->Right();
         }
     }
     return nullptr;
@@ -668,22 +670,22 @@ CTreeNode* CAVLTree::GetAt(int nIndex)
 CTreeNode* CAVLTree::First() const
 {
     CTreeNode* pCur = m_pRoot;
-    while (pCur && pCur->m_pLeft)
-        pCur = pCur->m_pLeft;
+    while (pCur && pCur->Left())
+        pCur = pCur->Left();
     return pCur;
 }
 
 CTreeNode* CAVLTree::Next(const CTreeNode* pNode)
 {
-    if (pNode->m_pRight) {
-        CTreeNode* pCur = pNode->m_pRight;
-        while (pCur->m_pLeft)
-            pCur = pCur->m_pLeft;
+    if (pNode->Right()) {
+        CTreeNode* pCur = pNode->Right();
+        while (pCur->Left())
+            pCur = pCur->Left();
         return pCur;
     }
-    while (pNode->m_pParent && pNode->m_pParent->m_pRight == pNode)
-        pNode = pNode->m_pParent;
-    return pNode->m_pParent;
+    while (pNode->Parent() && pNode->Parent()->Right() == pNode)
+        pNode = pNode->Parent();
+    return pNode->Parent();
 }
 
 void CAVLTree::CollectNodes(std::vector<CTreeNode*>& nodes, BOOL bPostOrder) const
@@ -702,10 +704,10 @@ void CAVLTree::CollectNodes(std::vector<CTreeNode*>& nodes, BOOL bPostOrder) con
         CTreeNode* pNode = stack.back();
         stack.pop_back();
         nodes.push_back(pNode);
-        if (pNode->m_pLeft)
-            stack.push_back(pNode->m_pLeft);
-        if (pNode->m_pRight)
-            stack.push_back(pNode->m_pRight);
+        if (pNode->Left())
+            stack.push_back(pNode->Left());
+        if (pNode->Right())
+            stack.push_back(pNode->Right());
     }
     std::reverse(nodes.begin() + static_cast<std::ptrdiff_t>(nStart), nodes.end());
 }
@@ -721,10 +723,10 @@ void CAVLTree::ReinsertSubtree(CTreeNode* pRoot)
         CTreeNode* pNode = stack.back();
         stack.pop_back();
         nodes.push_back(pNode);
-        if (pNode->m_pLeft)
-            stack.push_back(pNode->m_pLeft);
-        if (pNode->m_pRight)
-            stack.push_back(pNode->m_pRight);
+        if (pNode->Left())
+            stack.push_back(pNode->Left());
+        if (pNode->Right())
+            stack.push_back(pNode->Right());
     }
     std::reverse(nodes.begin(), nodes.end());
     for (CTreeNode* pNode : nodes) {
@@ -764,10 +766,10 @@ int CAVLTree::WalkRange(ITreeVisitor* pVisitor, int nOffset)
         if (bMeets) {
             pStart = pCur;
             nStartIndex = nAt;
-            pCur = pCur->m_pLeft;
+            pCur = pCur->Left();
         } else {
             nBase = nAt + nWeight;
-            pCur = pCur->m_pRight;
+            pCur = pCur->Right();
         }
     }
     int nIndex = nStartIndex;
@@ -788,15 +790,15 @@ int CAVLTree::CheckSubtree(CTreeNode* pNode, CTreeNode* pParent, BOOL* pbOk)
 {
     if (!pNode)
         return 0;
-    if (pNode->m_pParent != pParent)
+    if (pNode->Parent() != pParent)
         *pbOk = FALSE;
-    int nLeft = CheckSubtree(pNode->m_pLeft, pNode, pbOk);
-    int nRight = CheckSubtree(pNode->m_pRight, pNode, pbOk);
+    int nLeft = CheckSubtree(pNode->Left(), pNode, pbOk);
+    int nRight = CheckSubtree(pNode->Right(), pNode, pbOk);
     if (pNode->m_bHeight != 1 + std::max(nLeft, nRight) || std::abs(nLeft - nRight) > 1)
         *pbOk = FALSE;
     if (pNode->m_abSideHeight[0] != nLeft || pNode->m_abSideHeight[1] != nRight
-        || pNode->m_anSideWeight[0] != (pNode->m_pLeft ? pNode->m_pLeft->Subtree() : 0)
-        || pNode->m_anSideWeight[1] != (pNode->m_pRight ? pNode->m_pRight->Subtree() : 0))
+        || pNode->m_anSideWeight[0] != (pNode->Left() ? pNode->Left()->Subtree() : 0)
+        || pNode->m_anSideWeight[1] != (pNode->Right() ? pNode->Right()->Subtree() : 0))
         *pbOk = FALSE;
     if (pNode->m_nWeight != GetNodeWeight(pNode))
         *pbOk = FALSE;
@@ -806,7 +808,7 @@ int CAVLTree::CheckSubtree(CTreeNode* pNode, CTreeNode* pParent, BOOL* pbOk)
 BOOL CAVLTree::CheckInvariants()
 {
     BOOL bOk = TRUE;
-    if (m_pRoot && m_pRoot->m_pParent)
+    if (m_pRoot && m_pRoot->Parent())
         bOk = FALSE;
     CheckSubtree(m_pRoot, nullptr, &bOk);
     return bOk;

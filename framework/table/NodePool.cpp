@@ -1,7 +1,21 @@
 #include "framework/table/NodePool.h"
+#include <atomic>
+#include <cstring>
 #include <mutex>
 #include <new>
-#include "platform/win/kernel/Kernel.h"
+#include "framework/table/TablePlatform.h"
+
+#if defined(TB_POOL_CHECKS)
+#include <sanitizer/asan_interface.h>
+#include <sanitizer/lsan_interface.h>
+#define POOL_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
+#define POOL_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+#else
+#define POOL_POISON(p, n) ((void)(p), (void)(n))
+#define POOL_UNPOISON(p, n) ((void)(p), (void)(n))
+#endif
+
+char* CNodePool::s_pBase = nullptr;
 
 namespace {
 
@@ -10,77 +24,131 @@ struct CFreeSlot
     CFreeSlot* pNext;
 };
 
-// A thread's slots: the free list first, then the untouched rest of its last chunk. Zero-filled
-// at thread start, so the thread-local needs no constructor.
+// A thread's slots: a free list per size in slots, then the untouched rest of its last chunk.
+// Zero-filled at thread start, so the thread-local needs no constructor.
 struct CThreadSlots
 {
-    CFreeSlot* pFree;
+    CFreeSlot* apFree[CNodePool::SLOTS_MAX + 1];
     char* pNext;
     char* pEnd;
-    long long nBalance;     // slots taken less slots given back
+    long long nBalance;     // bytes taken less bytes given back
 };
 
 thread_local CThreadSlots t_slots;
 
-// Every chunk, linked through its first slot, so that they stay reachable to the end.
-std::mutex s_chunkLock;
-void* s_pChunks = nullptr;
+std::mutex s_rangeLock;
+size_t s_nCommitted = 0;    // bytes of the range handed out as chunks
 
-#if defined(__SANITIZE_ADDRESS__)
-const bool s_bHeapOnly = true;
-#else
-const bool s_bHeapOnly = false;
-#endif
-
-void NewChunk()
+void NewChunk(char* pBase)
 {
-    // Large pages: a walk over a big tree touches nodes all over the chunks, and with small
-    // pages nearly every step would also miss the address cache.
-    void* pChunk = TbAllocLargeChunk(CNodePool::CHUNK_SIZE);
-    if (!pChunk)
-        throw std::bad_alloc();
+    size_t nOffset;
     {
-        std::lock_guard<std::mutex> lock(s_chunkLock);
-        *static_cast<void**>(pChunk) = s_pChunks;
-        s_pChunks = pChunk;
+        std::lock_guard<std::mutex> lock(s_rangeLock);
+        if (s_nCommitted + CNodePool::CHUNK_SIZE > CNodePool::RANGE_SIZE)
+            throw std::bad_alloc();
+        nOffset = s_nCommitted;
+        if (!TableCommitRange(pBase + nOffset, CNodePool::CHUNK_SIZE))
+            throw std::bad_alloc();
+        s_nCommitted += CNodePool::CHUNK_SIZE;
     }
-    t_slots.pNext = static_cast<char*>(pChunk) + CNodePool::SLOT_SIZE;
-    t_slots.pEnd = static_cast<char*>(pChunk) + CNodePool::CHUNK_SIZE;
+    char* pChunk = pBase + nOffset;
+    POOL_POISON(pChunk, CNodePool::CHUNK_SIZE);
+    // Offset 0 would read as the null link: the range's first slot is never handed out.
+    t_slots.pNext = nOffset == 0 ? pChunk + CNodePool::SLOT_SIZE : pChunk;
+    t_slots.pEnd = pChunk + CNodePool::CHUNK_SIZE;
+}
+
+const size_t HALF_SIZE = CNodePool::SLOT_SIZE / 2;
+
+// The size class of an object: 0 for half a slot, else its count of slots.
+size_t SlotsFor(size_t nBytes)
+{
+    return nBytes <= HALF_SIZE ? 0 : (nBytes + CNodePool::SLOT_SIZE - 1) / CNodePool::SLOT_SIZE;
+}
+
+size_t BytesOf(size_t nSlots)
+{
+    return nSlots ? nSlots * CNodePool::SLOT_SIZE : HALF_SIZE;
 }
 
 }  // namespace
 
-void* CNodePool::Allocate()
+void* CNodePool::Allocate(size_t nBytes)
 {
-    ++t_slots.nBalance;
-    if (s_bHeapOnly)
-        return ::operator new(SLOT_SIZE, std::align_val_t(64));
-    if (CFreeSlot* pSlot = t_slots.pFree) {
-        t_slots.pFree = pSlot->pNext;
-        return pSlot;
+    const size_t nSlots = SlotsFor(nBytes);
+    if (nSlots > SLOTS_MAX)
+        throw std::bad_alloc();
+    const size_t nSize = BytesOf(nSlots);
+    if (nSlots == 0 && !t_slots.apFree[0]) {
+        // Half slots come in pairs cut from one slot: both go on the list, taken from there.
+        char* pPair = static_cast<char*>(Allocate(SLOT_SIZE));
+        Free(pPair + HALF_SIZE, HALF_SIZE);
+        Free(pPair, HALF_SIZE);
     }
-    if (t_slots.pNext == t_slots.pEnd)
-        NewChunk();
-    void* pSlot = t_slots.pNext;
-    t_slots.pNext += SLOT_SIZE;
+    char* pSlot;
+    if (CFreeSlot* pFree = t_slots.apFree[nSlots]) {
+        POOL_UNPOISON(pFree, sizeof(CFreeSlot));
+        t_slots.apFree[nSlots] = pFree->pNext;
+        pSlot = reinterpret_cast<char*>(pFree);
+    } else {
+        if (static_cast<size_t>(t_slots.pEnd - t_slots.pNext) < nSize) {
+            // The chunk's rest goes to the one-slot list rather than unused.
+            for (char* p = t_slots.pNext; p && p + SLOT_SIZE <= t_slots.pEnd; p += SLOT_SIZE) {
+                t_slots.nBalance += static_cast<long long>(SLOT_SIZE);
+                POOL_UNPOISON(p, SLOT_SIZE);
+                Free(p, SLOT_SIZE);
+            }
+            NewChunk(Reserve());
+        }
+        pSlot = t_slots.pNext;
+        t_slots.pNext += nSize;
+    }
+    t_slots.nBalance += static_cast<long long>(nSize);
+    POOL_UNPOISON(pSlot, nSize);
     return pSlot;
 }
 
-void CNodePool::Free(void* pSlot)
+void CNodePool::Free(void* pSlot, size_t nBytes)
 {
     if (!pSlot)
         return;
-    --t_slots.nBalance;
-    if (s_bHeapOnly) {
-        ::operator delete(pSlot, std::align_val_t(64));
-        return;
-    }
+    const size_t nSlots = SlotsFor(nBytes);
+    const size_t nSize = BytesOf(nSlots);
+    t_slots.nBalance -= static_cast<long long>(nSize);
+#if defined(TB_POOL_CHECKS)
+    // A freed node keeps no pointer that would hide a leak from the check.
+    memset(pSlot, 0, nSize);
+#endif
     CFreeSlot* pFree = static_cast<CFreeSlot*>(pSlot);
-    pFree->pNext = t_slots.pFree;
-    t_slots.pFree = pFree;
+    pFree->pNext = t_slots.apFree[nSlots];
+    t_slots.apFree[nSlots] = pFree;
+    POOL_POISON(pSlot, nSize);
+}
+
+char* CNodePool::Reserve()
+{
+    // Once for the process; every thread's first chunk passes here before it hands out a slot.
+    static char* s_pRange = [] {
+        char* pRange = static_cast<char*>(TableReserveRange(RANGE_SIZE, CHUNK_SIZE));
+        if (!pRange)
+            throw std::bad_alloc();
+#if defined(TB_POOL_CHECKS)
+        // Nodes hold the only pointers to their value blocks and attributes.
+        __lsan_register_root_region(pRange, RANGE_SIZE);
+#endif
+        s_pBase = pRange;
+        return pRange;
+    }();
+    return s_pRange;
 }
 
 long long CNodePool::GetThreadBalance()
 {
-    return t_slots.nBalance * static_cast<long long>(SLOT_SIZE);
+    return t_slots.nBalance;
+}
+
+bool CNodePool::Holds(const void* p)
+{
+    const char* pc = static_cast<const char*>(p);
+    return s_pBase && pc >= s_pBase && pc < s_pBase + RANGE_SIZE;
 }

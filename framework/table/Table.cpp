@@ -307,8 +307,12 @@ CRow CTable::FindRow(const CRow& row)
     }
     for (int i = 0; i < nViews; ++i) {
         CViewRow& target = *found.GetViewRow(i);
-        if (bHeld)
+        if (bHeld) {
             apHeld[i] = m_views[i]->GetRowTree().ConfirmByBlock(pBlock, apHeld[i]);
+            // The write stamps the row in its side record: fetched while the other views look.
+            if (apHeld[i])
+                apHeld[i]->PrefetchSide();
+        }
         BOOL bFound = bHeld ? m_views[i]->LocateRow(target, *pKey, apHeld[i]) : m_views[i]->LocateRow(target, *pKey);
         if (!bFound && i == 0)
             return found;

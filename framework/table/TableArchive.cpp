@@ -208,8 +208,8 @@ int CTableFileArchive::WriteRow(CTableRow* pNode)
         int nFlags = (pNode->m_bFlags & ROW_EDITABLE ? 1 : 0) | (pNode->IsMarked() ? 2 : 0)
                    | (pNode->m_bFlags & ROW_MARKABLE ? 4 : 0);
         // The status is escaped as a cell is: the reader unescapes the whole line first.
-        char szStatus[2] = {CarriedStatus(pNode->m_chStatus), '\0'};
-        snprintf(szHead, sizeof szHead, "%08lx", static_cast<unsigned long>(pNode->m_dwCategory));
+        char szStatus[2] = {CarriedStatus(pNode->GetStatus()), '\0'};
+        snprintf(szHead, sizeof szHead, "%08lx", static_cast<unsigned long>(pNode->GetCategory()));
         line += szHead;
         line += EscapeField(szStatus, m_chSeparator, m_chEscape);
         snprintf(szHead, sizeof szHead, "%01x", nFlags);

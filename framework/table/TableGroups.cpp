@@ -134,7 +134,7 @@ void CTableGroups::ReleaseGroup(CTableGroup* pGroup)
 
 void CTableGroups::ReleaseRow(CTableRow* pRow, int nRelease)
 {
-    pRow->m_pGroup = nullptr;
+    pRow->SetGroup(nullptr);
     pRow->ClearLinks();
     if (nRelease != 1)
         return;
@@ -153,12 +153,12 @@ CTreeNode* CTableGroups::PlaceNode(CTreeNode* pParent, BOOL bLeft, CTreeNode* pN
         // Every row of this mode lives in a group, even alone.
         CTableGroup* pGroup = NewGroup(pRow);
         pGroup->m_rows.Insert(pRow);
-        pRow->m_pGroup = pGroup;
+        pRow->SetGroup(pGroup);
         LinkNode(pParent, bLeft, pGroup);
         m_pTopInserted = pGroup;
         return pGroup;
     }
-    pRow->m_pGroup = nullptr;
+    pRow->SetGroup(nullptr);
     LinkNode(pParent, bLeft, pRow);
     m_pTopInserted = pRow;
     return pRow;
@@ -184,13 +184,13 @@ void CTableGroups::OnDuplicate(CTreeNode* pNew, CTreeNode* pEqual, int)
         pGroup = NewGroup(pBare);
         ReplaceNode(pBare, pGroup);
         pGroup->m_rows.Insert(pBare);
-        pBare->m_pGroup = pGroup;
+        pBare->SetGroup(pGroup);
         if (!pBare->IsHidden())
             pGroup->m_sum.AddRow(pBare, m_pView, -1);
         m_bFormed = TRUE;
     }
     pGroup->m_rows.Insert(pRow);
-    pRow->m_pGroup = pGroup;
+    pRow->SetGroup(pGroup);
     RefreshWeights(pGroup);
     m_pTopInserted = pGroup;
     m_bInserted = TRUE;
@@ -251,7 +251,7 @@ int CTableGroups::InsertAt(int nIndex, CTreeNode* pNode)
         int nRows = pGroup->m_rows.GetCount();
         int nAt = nIndex - nStart;
         pGroup->m_rows.InsertAt(nAt < nRows ? nAt : nRows, pRow);
-        pRow->m_pGroup = pGroup;
+        pRow->SetGroup(pGroup);
         RefreshWeights(pGroup);
         m_pTopInserted = pGroup;
         m_bInserted = TRUE;
@@ -281,7 +281,7 @@ void CTableGroups::AfterInsert(CTableRow* pRow)
     } else {
         m_pos.Clear();
         m_pos.m_pNode = pRow;
-        m_pos.m_pGroup = pRow->m_pGroup;
+        m_pos.m_pGroup = pRow->GetGroup();
         m_pos.m_nKind = LINE_ROW;
     }
     if (pRow->IsHidden())
@@ -309,7 +309,7 @@ int CTableGroups::Remove(CTreeNode* pNode, int nRelease)
         return 0;
     RefreshMode();
     CTableRow* pRow = static_cast<CTableRow*>(pNode);
-    CTableGroup* pGroup = pRow->m_pGroup;
+    CTableGroup* pGroup = pRow->GetGroup();
     // Rows come from this view's own cursors: a linked row is one of ours. (A walk to the root
     // to prove it would cost as much as the removal itself.)
     if (!HoldsRow(pRow))
@@ -344,7 +344,7 @@ int CTableGroups::Remove(CTreeNode* pNode, int nRelease)
             // A group of one falls back to a bare row in the group's place.
             CTableRow* pLast = static_cast<CTableRow*>(pGroup->m_rows.DetachRoot());
             pLast->ClearLinks();
-            pLast->m_pGroup = nullptr;
+            pLast->SetGroup(nullptr);
             ReplaceNode(pGroup, pLast);
             RefreshWeights(pLast);
             ReleaseGroup(pGroup);
@@ -402,10 +402,10 @@ void CTableGroups::RemoveAll()
             CTreeNode* pNode = stack.back();
             stack.pop_back();
             nodes.push_back(pNode);
-            if (pNode->m_pLeft)
-                stack.push_back(pNode->m_pLeft);
-            if (pNode->m_pRight)
-                stack.push_back(pNode->m_pRight);
+            if (pNode->Left())
+                stack.push_back(pNode->Left());
+            if (pNode->Right())
+                stack.push_back(pNode->Right());
         }
         for (CTreeNode* pNode : nodes) {
             if (pNode->GetKind() == NODE_GROUP) {
@@ -436,12 +436,12 @@ void CTableGroups::ReinsertSubtree(CTreeNode* pRoot)
     std::vector<CTreeNode*> tops;
     std::vector<CTreeNode*> stack;
     for (CTreeNode* pNode = pRoot; pNode || !stack.empty();) {
-        for (; pNode; pNode = pNode->m_pLeft)
+        for (; pNode; pNode = pNode->Left())
             stack.push_back(pNode);
         pNode = stack.back();
         stack.pop_back();
         tops.push_back(pNode);
-        pNode = pNode->m_pRight;
+        pNode = pNode->Right();
     }
     std::vector<CTreeNode*> rows;
     for (CTreeNode* pNode : tops) {
@@ -459,11 +459,14 @@ void CTableGroups::ReinsertSubtree(CTreeNode* pRoot)
         // meanwhile, and the values of those fetched before.
         if (i + 2 * RESORT_FETCH_AHEAD < rows.size())
             __builtin_prefetch(rows[i + 2 * RESORT_FETCH_AHEAD]);
-        if (i + RESORT_FETCH_AHEAD < rows.size())
+        if (i + RESORT_FETCH_AHEAD < rows.size()) {
             __builtin_prefetch(rows[i + RESORT_FETCH_AHEAD]->GetData());
+            // The row's group is cleared in its side record.
+            static_cast<const CTableRow*>(rows[i + RESORT_FETCH_AHEAD])->PrefetchSide();
+        }
         CTableRow* pRow = static_cast<CTableRow*>(rows[i]);
         pRow->ClearLinks();
-        pRow->m_pGroup = nullptr;
+        pRow->SetGroup(nullptr);
         pRow->SetFlag(ROW_SORTED, TRUE);
         Insert(pRow);
     }

@@ -25,9 +25,9 @@ BOOL CTableGroups::HoldsRow(const CTableRow* pRow) const
 {
     if (!pRow)
         return FALSE;
-    if (pRow->m_pGroup)
-        return pRow->m_pParent || pRow->m_pGroup->m_rows.GetRoot() == pRow;
-    return pRow->m_pParent || m_pRoot == pRow;
+    if (pRow->GetGroup())
+        return pRow->Parent() || pRow->GetGroup()->m_rows.GetRoot() == pRow;
+    return pRow->Parent() || m_pRoot == pRow;
 }
 
 BOOL CTableGroups::PositionOf(CTableRow* pRow, CRowPosition* pPos)
@@ -35,7 +35,7 @@ BOOL CTableGroups::PositionOf(CTableRow* pRow, CRowPosition* pPos)
     pPos->Clear();
     if (!pRow)
         return FALSE;
-    CTableGroup* pGroup = pRow->m_pGroup;
+    CTableGroup* pGroup = pRow->GetGroup();
     if (pGroup) {
         // Each index walk also proves that the node belongs to its tree.
         int nStart = GetIndexOf(pGroup);
@@ -140,15 +140,18 @@ int CTableGroups::AddRemoveWalks(const CTableRow* pRow, CTouchWalk* aWalks, int 
     if (!pRow || m_nNodes < TOUCH_MIN_NODES)
         return 0;
     int n = AddWalk(aWalks, nRoom, 0, pRow, TOUCH_UP);
-    if (pRow->m_pGroup)
-        n += AddWalk(aWalks, nRoom, n, pRow->m_pGroup, TOUCH_UP);
+    // A removed row's side record is reset or freed with it.
+    pRow->PrefetchSide();
+    // The group is in the row's side record: read only where groups are.
+    if (m_bGrouped && pRow->GetGroup())
+        n += AddWalk(aWalks, nRoom, n, pRow->GetGroup(), TOUCH_UP);
     // The removal relinks the children: the predecessor from the left spine takes the node's
     // place, or the one child moves up.
-    if (pRow->m_pLeft && pRow->m_pRight) {
-        n += AddWalk(aWalks, nRoom, n, pRow->m_pLeft, TOUCH_SPINE);
-        n += AddWalk(aWalks, nRoom, n, pRow->m_pRight, TOUCH_ONE);
+    if (pRow->Left() && pRow->Right()) {
+        n += AddWalk(aWalks, nRoom, n, pRow->Left(), TOUCH_SPINE);
+        n += AddWalk(aWalks, nRoom, n, pRow->Right(), TOUCH_ONE);
     } else {
-        n += AddWalk(aWalks, nRoom, n, pRow->m_pLeft ? pRow->m_pLeft : pRow->m_pRight, TOUCH_ONE);
+        n += AddWalk(aWalks, nRoom, n, pRow->Left() ? pRow->Left() : pRow->Right(), TOUCH_ONE);
     }
     return n;
 }
@@ -211,7 +214,7 @@ BOOL CTableGroups::LocateRow(CTableRow* pRow, CTableRow* pHeld, CRowPosition* pP
     if (pHeld) {
         if (!bIndex && HoldsRow(pHeld)) {
             pPos->m_pNode = pHeld;
-            pPos->m_pGroup = pHeld->m_pGroup;
+            pPos->m_pGroup = pHeld->GetGroup();
             pPos->m_nKind = LINE_ROW;
             return TRUE;
         }
@@ -224,7 +227,7 @@ BOOL CTableGroups::LocateRow(CTableRow* pRow, CTableRow* pHeld, CRowPosition* pP
         int nCmp = CompareNodes(pRow, pCur);
         if (nCmp == 0)
             break;
-        pCur = nCmp < 0 ? pCur->m_pLeft : pCur->m_pRight;
+        pCur = nCmp < 0 ? pCur->Left() : pCur->Right();
     }
     if (!pCur)
         return FALSE;

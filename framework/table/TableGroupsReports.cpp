@@ -9,15 +9,15 @@ static BOOL ShowsSums(int nTotals)
 
 void CTableGroups::AddToSums(CTableRow* pRow, int nCol)
 {
-    if (pRow->m_pGroup)
-        pRow->m_pGroup->m_sum.AddRow(pRow, m_pView, nCol);
+    if (pRow->GetGroup())
+        pRow->GetGroup()->m_sum.AddRow(pRow, m_pView, nCol);
     m_total.AddRow(pRow, m_pView, nCol);
 }
 
 void CTableGroups::SubtractFromSums(CTableRow* pRow, int nCol)
 {
-    if (pRow->m_pGroup)
-        pRow->m_pGroup->m_sum.SubtractRow(pRow, m_pView, nCol);
+    if (pRow->GetGroup())
+        pRow->GetGroup()->m_sum.SubtractRow(pRow, m_pView, nCol);
     m_total.SubtractRow(pRow, m_pView, nCol);
 }
 
@@ -25,7 +25,7 @@ void CTableGroups::ReportSumLines(CTableRow* pRow)
 {
     if (!m_pView->HasSinks())
         return;
-    CTableGroup* pGroup = pRow->m_pGroup;
+    CTableGroup* pGroup = pRow->GetGroup();
     if (pGroup && Contains(pGroup) && ShowsSums(m_nTotalsMode)) {
         int nRows = pGroup->m_rows.GetCount();
         if (nRows > 1 || IsCustomMode())
@@ -82,8 +82,8 @@ void CTableGroups::OnRowUpdated(CRowPosition* pOld, int nOldLines, CRowPosition*
         ReportLineAt(nOld - 1);
         ReportLineAt(nOld);
     }
-    if (pNew->m_pNode && pNew->m_pNode->m_pGroup)
-        ReportAround(pNew->m_pNode->m_pGroup);
+    if (pNew->m_pNode && pNew->m_pNode->GetGroup())
+        ReportAround(pNew->m_pNode->GetGroup());
     if (HasTotalLine())
         m_pView->StampRowChanged(&m_total, GetTotalLineIndex(), -1);
 }
@@ -124,7 +124,7 @@ void CTableGroups::RecalcTableGroupsByMask(DWORD dwMask)
             pGroup->m_rows.HideByCategory(&pGroup->m_sum, &m_total, dwMask);
         } else {
             CTableRow* pRow = static_cast<CTableRow*>(pTop);
-            BOOL bHide = dwMask == 0xffffffff || (pRow->m_dwCategory & dwMask) != 0;
+            BOOL bHide = dwMask == 0xffffffff || (pRow->GetCategory() & dwMask) != 0;
             pRow->SetFlag(ROW_HIDDEN, bHide);
             if (!bHide)
                 m_total.AddRow(pRow, m_pView, -1);

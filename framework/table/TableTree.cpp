@@ -54,7 +54,7 @@ void CTableRows::HideByCategory(CTableRowSum* pGroupSum, CTableRowSum* pTotal, D
 {
     for (CTreeNode* pNode = First(); pNode; pNode = Next(pNode)) {
         CTableRow* pRow = static_cast<CTableRow*>(pNode);
-        BOOL bHide = dwMask == 0xffffffff || (pRow->m_dwCategory & dwMask) != 0;
+        BOOL bHide = dwMask == 0xffffffff || (pRow->GetCategory() & dwMask) != 0;
         pRow->SetFlag(ROW_HIDDEN, bHide);
         if (!bHide) {
             if (pGroupSum)

@@ -7,35 +7,63 @@
 
 CTableTreeNode::~CTableTreeNode()
 {
-    delete[] m_pAttrs;
+    if (CNodeSide* pSide = Side()) {
+        delete[] pSide->pAttrs;
+        pSide->~CNodeSide();
+        CNodePool::Free(pSide, sizeof(CNodeSide));
+    }
+}
+
+CNodeSide& CTableTreeNode::MakeSide()
+{
+    if (CNodeSide* pSide = Side())
+        return *pSide;
+    CNodeSide* pSide = new (CNodePool::Allocate(sizeof(CNodeSide))) CNodeSide;
+    m_nSide = CNodePool::LinkOf(pSide);
+    return *pSide;
+}
+
+void CTableTreeNode::ResetSide()
+{
+    if (CNodeSide* pSide = Side()) {
+        delete[] pSide->pAttrs;
+        *pSide = CNodeSide();
+    }
 }
 
 void CTableTreeNode::AllocAttributes(int nColumns)
 {
-    delete[] m_pAttrs;
-    m_pAttrs = nullptr;
-    m_nAttrColumns = nColumns > 0 ? nColumns : 0;
+    CNodeSide* pSide = Side();
+    if (!pSide && nColumns <= 0)
+        return;
+    pSide = &MakeSide();
+    delete[] pSide->pAttrs;
+    pSide->pAttrs = nullptr;
+    pSide->nAttrColumns = nColumns > 0 ? nColumns : 0;
 }
 
 void CTableTreeNode::CopyAttributes(const CTableTreeNode& other)
 {
-    AllocAttributes(other.m_nAttrColumns);
-    if (other.m_pAttrs) {
-        m_pAttrs = new BYTE[static_cast<size_t>(m_nAttrColumns) * 3];
-        memcpy(m_pAttrs, other.m_pAttrs, static_cast<size_t>(m_nAttrColumns) * 3);
+    AllocAttributes(other.GetAttrColumns());
+    const CNodeSide* pOther = other.Side();
+    if (pOther && pOther->pAttrs) {
+        CNodeSide* pSide = Side();
+        pSide->pAttrs = new BYTE[static_cast<size_t>(pSide->nAttrColumns) * 3];
+        memcpy(pSide->pAttrs, pOther->pAttrs, static_cast<size_t>(pSide->nAttrColumns) * 3);
     }
 }
 
 void CTableTreeNode::SetAttr(int nCol, int nByte, BYTE b)
 {
-    if (nCol < 0 || nCol >= m_nAttrColumns)
+    CNodeSide* pSide = Side();
+    if (!pSide || nCol < 0 || nCol >= pSide->nAttrColumns)
         return;
-    if (!m_pAttrs) {
+    if (!pSide->pAttrs) {
         if (b == 0)
             return;
-        m_pAttrs = new BYTE[static_cast<size_t>(m_nAttrColumns) * 3]();
+        pSide->pAttrs = new BYTE[static_cast<size_t>(pSide->nAttrColumns) * 3]();
     }
-    m_pAttrs[nCol * 3 + nByte] = b;
+    pSide->pAttrs[nCol * 3 + nByte] = b;
 }
 
 void CTableTreeNode::GetCellText(char* pszBuf, int nSize, int nCol, const CTableColumn* pColumn, CViewTable* pView)
@@ -79,19 +107,7 @@ BOOL CTableTreeNode::SetCellText(const char* pszText, int nCol, const CTableColu
 }
 
 static_assert(sizeof(CTableRow) <= CNodePool::SLOT_SIZE, "a row node fits a pool slot");
-
-void* CTableRow::operator new(size_t nSize)
-{
-    return nSize <= CNodePool::SLOT_SIZE ? CNodePool::Allocate() : ::operator new(nSize);
-}
-
-void CTableRow::operator delete(void* p, size_t nSize)
-{
-    if (nSize <= CNodePool::SLOT_SIZE)
-        CNodePool::Free(p);
-    else
-        ::operator delete(p);
-}
+static_assert(sizeof(CNodeSide) <= CNodePool::SLOT_SIZE / 2, "a side record fits half a slot");
 
 CTableRow::CTableRow()
 {
@@ -101,17 +117,19 @@ CTableRow::CTableRow()
 
 void CTableRow::ResetRow()
 {
-    m_dwCategory = 0;
+    if (CNodeSide* pSide = Side()) {
+        pSide->dwCategory = 0;
+        pSide->chStatus = ' ';
+        pSide->tStamp = 0;
+    }
     m_nRowId = -1;
-    m_chStatus = ' ';
     m_bFlags = static_cast<BYTE>((m_bFlags & ROW_KEPT_BITS) | ROW_MARKABLE | ROW_SORTED);
-    m_tStamp = 0;
 }
 
 void CTableRow::ClearValues(CViewTable* pView)
 {
     ResetRow();
-    m_pGroup = nullptr;
+    SetGroup(nullptr);
     m_chKey1 = m_chKey2 = 0;
     if (pView) {
         AllocAttributes(pView->GetColumnCount());
@@ -122,15 +140,35 @@ void CTableRow::ClearValues(CViewTable* pView)
 void CTableRow::Recycle()
 {
     ClearLinks();
-    AllocAttributes(0);
+    ResetSide();
     SetData(nullptr);
-    m_dwCategory = 0;
     m_nRowId = -1;
-    m_chStatus = ' ';
     m_bFlags = ROW_MARKABLE | ROW_SORTED;
-    m_tStamp = 0;
-    m_pGroup = nullptr;
     m_chKey1 = m_chKey2 = 0;
+}
+
+void CTableRow::SetCategory(DWORD dwCategory)
+{
+    if (dwCategory != 0 || Side())
+        MakeSide().dwCategory = dwCategory;
+}
+
+void CTableRow::SetStatus(char chStatus)
+{
+    if (chStatus != ' ' || Side())
+        MakeSide().chStatus = chStatus;
+}
+
+void CTableRow::SetStamp(int64_t tStamp)
+{
+    if (tStamp != 0 || Side())
+        MakeSide().tStamp = tStamp;
+}
+
+void CTableRow::SetGroup(CTableGroup* pGroup)
+{
+    if (pGroup || Side())
+        MakeSide().nGroup = CNodePool::LinkOf(pGroup);
 }
 
 void CTableRow::SetEditable(BOOL bEditable)
@@ -155,17 +193,17 @@ void CTableRow::CopyFrom(const CTableRow& src, CViewTable* pView, int nFlags)
     }
     if (!pView)
         CopyAttributes(src);
-    for (int i = 0; i < m_nAttrColumns; ++i)
+    for (int i = 0; i < GetAttrColumns(); ++i)
         for (int b = 0; b < 3; ++b)
             SetAttr(i, b, src.GetAttr(i, b));
     const BYTE bCopied = ROW_EDITABLE | ROW_HIDDEN | ROW_SORTED | ROW_MARKABLE | ROW_MARKED;
     m_bFlags = static_cast<BYTE>((m_bFlags & ~bCopied) | (src.m_bFlags & bCopied));
-    m_chStatus = src.m_chStatus;
+    SetStatus(src.GetStatus());
     m_nRowId = src.m_nRowId;
     if (nFlags & 2)
-        m_dwCategory = (src.IsHidden() ? 1u : 0u) | (src.IsMarked() ? 0u : 2u);
+        SetCategory((src.IsHidden() ? 1u : 0u) | (src.IsMarked() ? 0u : 2u));
     else
-        m_dwCategory = src.m_dwCategory;
+        SetCategory(src.GetCategory());
 }
 
 CTableRowEmpty::CTableRowEmpty()

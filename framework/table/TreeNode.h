@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include "framework/base/ColumnDataType.h"
+#include "framework/table/NodePool.h"
 
 class CViewTable;
 class CTableColumn;
@@ -45,10 +46,10 @@ struct CPackedKey
 // A node of a positional balanced tree. The tree owns the links; parent links let a node be
 // removed and its display index be found without comparing keys.
 //
-// The members are laid out for the walks over a big tree: everything a walk down (links, packed
-// keys, line counts, row id and flags for the comparisons) or a walk up (links, the children's
-// figures) reads fits the first 64 bytes, so a level costs one cache line when the node starts on
-// one (row nodes come from CNodePool, which sees to that). The value block comes after.
+// The node is one cache line: a walk down (links, packed keys, line counts, row id and flags for
+// the comparisons) or up (links, the children's figures) costs one line a level, and the caches
+// hold twice the nodes they held of 128 bytes. Nodes come from CNodePool (slots on cache lines),
+// so links are 32-bit; what walks never read lives in a side record (CNodeSide).
 class CTreeNode : public CTableObject
 {
 public:
@@ -60,9 +61,34 @@ public:
     // GetKind without the virtual call, for the comparisons every lookup makes.
     int  Kind() const { return m_bKind; }
 
-    CTreeNode* m_pLeft = nullptr;       // smaller keys
-    CTreeNode* m_pRight = nullptr;
-    CTreeNode* m_pParent = nullptr;
+    // Every node comes from CNodePool, so that its links can be 32-bit numbers: derived nodes
+    // too, whatever their size (up to CNodePool::SLOTS_MAX slots).
+    static void* operator new(size_t nSize) { return CNodePool::Allocate(nSize); }
+    static void  operator delete(void* p, size_t nSize) { CNodePool::Free(p, nSize); }
+
+    // Links (the tree owns them): children by side (0 left, 1 right), so that a walk takes a side
+    // by index instead of a branch the processor would have to guess, and the parent.
+    CTreeNode* Left() const { return CNodePool::At<CTreeNode>(m_anLink[0]); }
+    CTreeNode* Right() const { return CNodePool::At<CTreeNode>(m_anLink[1]); }
+    CTreeNode* Child(int nSide) const { return CNodePool::At<CTreeNode>(m_anLink[nSide]); }
+    CTreeNode* Parent() const { return CNodePool::At<CTreeNode>(m_anLink[2]); }
+    void SetLeft(CTreeNode* pNode) { m_anLink[0] = CNodePool::LinkOf(pNode); }
+    void SetRight(CTreeNode* pNode) { m_anLink[1] = CNodePool::LinkOf(pNode); }
+    void SetParent(CTreeNode* pNode) { m_anLink[2] = CNodePool::LinkOf(pNode); }
+    BOOL HasLeft() const { return m_anLink[0] != 0; }
+    BOOL HasRight() const { return m_anLink[1] != 0; }
+    BOOL HasParent() const { return m_anLink[2] != 0; }
+    // The links as numbers (0 left, 1 right, 2 parent), for walks that follow them without
+    // turning each into an address and back.
+    uint32_t LinkAt(int n) const { return m_anLink[n]; }
+    // The side (0 left, 1 right) where pChild hangs, without decoding a link.
+    int SideOf(const CTreeNode* pChild) const { return m_anLink[1] == CNodePool::LinkOf(pChild); }
+
+private:
+    uint32_t m_anLink[3] = {0, 0, 0};
+
+public:
+    int m_nRowId = -1;                  // rows: unique within the view, -1 while unassigned
     // The view's first sort keys packed into one number that orders as the keys do (see
     // CTableColumns::CacheSortKey); m_chKey1/m_chKey2 say which keys it holds, 0 = none.
     uint64_t m_nKeyCache = 0;
@@ -72,7 +98,6 @@ public:
     // takes the side it comes from without a branch (a guess the processor would miss half the time).
     int m_nWeight = 0;                  // display lines of this node, as its tree last counted them
     int m_anSideWeight[2] = {0, 0};     // display lines of the left and right subtrees
-    int m_nRowId = -1;                  // rows: unique within the view, -1 while unassigned
     BYTE m_bHeight = 1;                 // AVL height of the subtree rooted here
     BYTE m_abSideHeight[2] = {0, 0};
 
@@ -83,12 +108,30 @@ public:
     BYTE m_bFlags = 0;                  // rows: ROW_ bits
     signed char m_chKey1 = 0;           // (column + 1) * direction of each packed key, 0 = none
     signed char m_chKey2 = 0;
+
+protected:
+    uint32_t m_nSide = 0;               // link of the side record (CTableTreeNode), 0 = none yet
+
+public:
     TBCellSlot* m_pData = nullptr;      // value block, not owned (the allocator decides)
 
     int LeftWeight() const { return m_anSideWeight[0]; }
     int RightWeight() const { return m_anSideWeight[1]; }
     // Display lines of the node and both subtrees.
     int Subtree() const { return m_nWeight + m_anSideWeight[0] + m_anSideWeight[1]; }
+};
+
+// What a node of a view keeps besides what the walks read: its display attributes and, for
+// rows, the fields only the grid, filters and groups look at. Kept out of the node so that the
+// node stays one cache line; made on the first value other than the default.
+struct CNodeSide
+{
+    int64_t tStamp = 0;
+    BYTE* pAttrs = nullptr;             // three bytes per column, owned; null while all are 0
+    uint32_t nGroup = 0;                // link of the group that holds the row
+    DWORD dwCategory = 0;
+    int nAttrColumns = 0;
+    char chStatus = ' ';
 };
 
 // A node with display attributes for every cell of its view.
@@ -108,15 +151,27 @@ public:
     void CopyAttributes(const CTableTreeNode& other);
     BYTE GetAttr(int nCol, int nByte) const
     {
-        return m_pAttrs && nCol >= 0 && nCol < m_nAttrColumns ? m_pAttrs[nCol * 3 + nByte] : 0;
+        const CNodeSide* pSide = Side();
+        return pSide && pSide->pAttrs && nCol >= 0 && nCol < pSide->nAttrColumns ? pSide->pAttrs[nCol * 3 + nByte] : 0;
     }
     void SetAttr(int nCol, int nByte, BYTE b);
     BOOL IsFraction(int nCol) const { return (GetAttr(nCol, 2) & CELL_FRACTION) != 0; }
-    int  GetAttrColumns() const { return m_nAttrColumns; }
+    int  GetAttrColumns() const { const CNodeSide* pSide = Side(); return pSide ? pSide->nAttrColumns : 0; }
+
+    // Asks for the side record ahead of a write to it.
+    void PrefetchSide() const
+    {
+        if (m_nSide)
+            __builtin_prefetch(CNodePool::At<const char>(m_nSide), 1);
+    }
 
 protected:
-    BYTE* m_pAttrs = nullptr;           // three bytes per column, owned; null while all are 0
-    int m_nAttrColumns = 0;
+    const CNodeSide* Side() const { return CNodePool::At<CNodeSide>(m_nSide); }
+    CNodeSide* Side() { return CNodePool::At<CNodeSide>(m_nSide); }
+    // The side record, made when missing.
+    CNodeSide& MakeSide();
+    // Back to a side record's defaults (kept, for the node's next use).
+    void ResetSide();
 };
 
 // A data row of a view.
@@ -125,9 +180,6 @@ class CTableRow : public CTableTreeNode
 public:
     CTableRow();
     int GetKind() const override { return NODE_ROW; }
-    // Row nodes start on a cache line (CNodePool); a larger derived row comes from the heap.
-    static void* operator new(size_t nSize);
-    static void  operator delete(void* p, size_t nSize);
     virtual void ClearValues(CViewTable* pView);
     virtual void SetEditable(BOOL bEditable);
     virtual void ResetRow();
@@ -140,11 +192,21 @@ public:
     BOOL IsSorted() const { return (m_bFlags & ROW_SORTED) != 0; }
     void SetFlag(BYTE bFlag, BOOL bOn) { m_bFlags = bOn ? (m_bFlags | bFlag) : (m_bFlags & ~bFlag); }
 
-    // m_nRowId and m_bFlags live in CTreeNode, beside the links: every comparison reads them.
-    DWORD m_dwCategory = 0;             // row categories, see CTableRows::HideByCategory
-    char  m_chStatus = ' ';
-    int64_t m_tStamp = 0;               // time of the last change, seconds
-    class CTableGroup* m_pGroup = nullptr;  // the group that holds the row, null when bare or detached
+    // Row categories, see CTableRows::HideByCategory.
+    DWORD GetCategory() const { const CNodeSide* pSide = Side(); return pSide ? pSide->dwCategory : 0; }
+    void  SetCategory(DWORD dwCategory);
+    char  GetStatus() const { const CNodeSide* pSide = Side(); return pSide ? pSide->chStatus : ' '; }
+    void  SetStatus(char chStatus);
+    // Time of the last change, seconds; 0 = none to show.
+    int64_t GetStamp() const { const CNodeSide* pSide = Side(); return pSide ? pSide->tStamp : 0; }
+    void  SetStamp(int64_t tStamp);
+    // The group that holds the row, null when bare or detached.
+    class CTableGroup* GetGroup() const
+    {
+        const CNodeSide* pSide = Side();
+        return pSide ? CNodePool::At<class CTableGroup>(pSide->nGroup) : nullptr;
+    }
+    void  SetGroup(class CTableGroup* pGroup);
 };
 
 // An empty separator line: every cell reads empty.

@@ -5,17 +5,18 @@
 #include "framework/table/TableFilters.h"
 #include "framework/table/ViewTable.h"
 
-static_assert(sizeof(CViewRow) <= CNodePool::SLOT_SIZE, "a cursor fits a pool slot");
+static const size_t CURSOR_POOLED_MAX = 4 * CNodePool::SLOT_SIZE;
+static_assert(sizeof(CViewRow) <= CURSOR_POOLED_MAX, "a cursor comes from the pool");
 
 void* CViewRow::operator new(size_t nSize)
 {
-    return nSize <= CNodePool::SLOT_SIZE ? CNodePool::Allocate() : ::operator new(nSize);
+    return nSize <= CURSOR_POOLED_MAX ? CNodePool::Allocate(nSize) : ::operator new(nSize);
 }
 
 void CViewRow::operator delete(void* p, size_t nSize)
 {
-    if (nSize <= CNodePool::SLOT_SIZE)
-        CNodePool::Free(p);
+    if (nSize <= CURSOR_POOLED_MAX)
+        CNodePool::Free(p, nSize);
     else
         ::operator delete(p);
 }
@@ -271,7 +272,7 @@ void CViewRow::SetStatusChar(char chStatus)
     CTableRow* pNode = EnsureNode();
     if (!pNode)
         return;
-    pNode->m_chStatus = chStatus;
+    pNode->SetStatus(chStatus);
     if (IsInTree() && !m_pView->IsSuspended() && RefreshPosition())
         m_pView->StampRowChanged(pNode, m_pos.m_nIndex, -1);
 }
@@ -285,7 +286,7 @@ void CViewRow::SetMarkable(BOOL bMarkable)
 void CViewRow::SetCategoryBits(DWORD dwBits)
 {
     if (CTableRow* pNode = EnsureNode())
-        pNode->m_dwCategory = dwBits;
+        pNode->SetCategory(dwBits);
 }
 
 BOOL CViewRow::HasFilterOn(int nCol) const

@@ -218,7 +218,7 @@ void CViewTable::TouchRow(CViewRow& row)
     CTableRow* pNode = row.GetNode();
     if (!pNode)
         return;
-    pNode->m_tStamp = static_cast<int64_t>(time(nullptr));
+    pNode->SetStamp(static_cast<int64_t>(time(nullptr)));
     if (m_bRowAlerts && pNode->IsMarked()) {
         BOOL bHandled = FALSE;
         m_events.FireRowAlert(&row, &bHandled);
@@ -400,7 +400,7 @@ void CViewTable::StampRowChanged(CTableRow* pNode, int nIndex, int nCol)
     if (m_nSuspend > 0)
         return;
     if (pNode)
-        pNode->m_tStamp = static_cast<int64_t>(time(nullptr));
+        pNode->SetStamp(static_cast<int64_t>(time(nullptr)));
     m_events.FireRowChanged(pNode, nIndex, nCol);
 }
 

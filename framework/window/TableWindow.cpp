@@ -480,14 +480,14 @@ void CTableWindow::AgeChangeHighlights()
     HDC hdc = nullptr;
     for (int nLine = 0; nLine < m_cache.GetCount(); ++nLine) {
         CTableRow* pRow = m_cache.GetLineRow(nLine);
-        if (!pRow || pRow->m_tStamp == 0)
+        if (!pRow || pRow->GetStamp() == 0)
             continue;
         // The full difference: an old stamp never looks recent again, and a stamp from the
         // future (the clock was set back) has expired.
-        const int64_t tAge = tNow - pRow->m_tStamp;
+        const int64_t tAge = tNow - pRow->GetStamp();
         if (tAge >= 0 && tAge <= nSeconds)
             continue;
-        pRow->m_tStamp = 0;
+        pRow->SetStamp(0);
         RECT rcLine;
         if (!m_headerPane.GetLineRect(nLine, &rcLine))
             continue;

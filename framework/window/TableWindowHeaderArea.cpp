@@ -94,11 +94,11 @@ void CTableWindowHeaderArea::PaintCorner(HDC hdc)
 BOOL CTableWindowHeaderArea::IsHighlighted(const CTableRow* pRow) const
 {
     int nSeconds = m_pGrid ? m_pGrid->GetHighlightSeconds() : 0;
-    if (nSeconds <= 0 || !pRow || pRow->m_tStamp == 0)
+    if (nSeconds <= 0 || !pRow || pRow->GetStamp() == 0)
         return FALSE;
     // The whole 64-bit age: an old stamp never wraps round into a recent one, and a stamp
     // ahead of the clock (the clock was set back) counts as expired.
-    int64_t nAge = m_tNow - pRow->m_tStamp;
+    int64_t nAge = m_tNow - pRow->GetStamp();
     return nAge >= 0 && nAge <= nSeconds;
 }
 
@@ -130,7 +130,7 @@ void CTableWindowHeaderArea::PaintRowHeader(HDC hdc, CTableRow* pRow, int nLine,
         OffsetRect(&rc, 1, 1);
     if (!bMark) {
         if (pRow) {
-            char szStatus[2] = {pRow->m_chStatus, '\0'};
+            char szStatus[2] = {pRow->GetStatus(), '\0'};
             if (szStatus[0])
                 DrawTextA(hdc, szStatus, 1, &rc, HEADER_TEXT_FORMAT);
         }

@@ -131,7 +131,7 @@ BOOL SameRows(CViewTable& first, CViewTable& second)
     for (int r = 0; r < first.GetRowCount(); ++r) {
         CTableRow* pA = first.GetRowTree().GetNodeAt(r);
         CTableRow* pB = second.GetRowTree().GetNodeAt(r);
-        if (!pA || !pB || pA->m_dwCategory != pB->m_dwCategory || pA->m_chStatus != pB->m_chStatus
+        if (!pA || !pB || pA->GetCategory() != pB->GetCategory() || pA->GetStatus() != pB->GetStatus()
             || pA->m_bFlags != pB->m_bFlags)
             return FALSE;
         for (int c = 0; c < columns.GetCount(); ++c) {

@@ -107,8 +107,8 @@ TEST(TableArchive, RowsWrittenReadBackWithTheirState)
     CRowPosition pos;
     ASSERT_TRUE(view.GetRowTree().LocateByIndex(0, &pos));
     CTableRow* pRow = pos.m_pNode;
-    EXPECT_EQ(5u, pRow->m_dwCategory);
-    EXPECT_EQ('1', pRow->m_chStatus);
+    EXPECT_EQ(5u, pRow->GetCategory());
+    EXPECT_EQ('1', pRow->GetStatus());
     EXPECT_TRUE(pRow->IsMarked());
     EXPECT_TRUE(pRow->m_bFlags & ROW_EDITABLE);
     EXPECT_EQ("b|c", std::string(static_cast<const char*>(pRow->GetData()[0].pData)));
@@ -254,7 +254,7 @@ TEST(TableArchive, StatusCharactersComeBackAsTheyWereWritten)
         EXPECT_TRUE(Paste(view, strText, TRUE));
         std::string strStatus;
         for (int i = 0; i < view.GetRowCount(); ++i)
-            strStatus += view.GetRowTree().GetNodeAt(i)->m_chStatus;
+            strStatus += view.GetRowTree().GetNodeAt(i)->GetStatus();
         EXPECT_EQ("|\\ S", strStatus) << "pass " << nPass;
         strText = Copy(view, TRUE);
         view.RemoveAllRows();

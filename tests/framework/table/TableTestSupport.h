@@ -200,7 +200,7 @@ inline bool CheckViewTrees(CViewTable& view)
             CTreeNode* pNext = CAVLTree::Next(p);
             if (pNext && pGroup->m_rows.CompareNodes(p, pNext) >= 0)
                 return false;
-            if (static_cast<CTableRow*>(p)->m_pGroup != pGroup)
+            if (static_cast<CTableRow*>(p)->GetGroup() != pGroup)
                 return false;
         }
     }

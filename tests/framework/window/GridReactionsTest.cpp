@@ -103,7 +103,7 @@ TEST(GridReactions, ChangeHighlightPaintsTheRowHeaderToo)
     table.SortBy(GRID_COL_SYMBOL, SORT_ASCENDING);
     // Long-standing rows: only the write below is recent.
     for (int i = 0; i < 10; ++i)
-        table.View().GetRowTree().GetNodeAt(i)->m_tStamp = 0;
+        table.View().GetRowTree().GetNodeAt(i)->SetStamp(0);
     CGridWindow window(table.View());
     window->SetHighlightSeconds(5);
     Drain();

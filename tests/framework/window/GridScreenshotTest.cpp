@@ -56,7 +56,7 @@ void Decorate(CGridTable& table, CTableWindow& grid)
     for (int nIndex = 0; nIndex < table.View().GetRowCount(); ++nIndex) {
         CViewRow row(&table.View());
         if (table.View().GetRow(row, nIndex) && row.GetNode())
-            row.GetNode()->m_tStamp = 0;
+            row.GetNode()->SetStamp(0);
     }
     for (int nIndex : {5, 6}) {
         CViewRow row(&table.View());

@@ -134,14 +134,14 @@ TEST(TableWindowColumns, HighlightsAgeAwayByTheWholeAgeOfTheirStamp)
     for (int i = 0; i < 6; ++i) {
         CViewRow row(&table.View());
         ASSERT_TRUE(table.View().GetRow(row, i));
-        row.GetNode()->m_tStamp = stamps[i];
+        row.GetNode()->SetStamp(stamps[i]);
     }
     SendMessageA(grid.Hwnd(), WM_TIMER, TW_TIMER_HIGHLIGHT, 0);
     std::vector<int64_t> left;
     for (int i = 0; i < 6; ++i) {
         CViewRow row(&table.View());
         table.View().GetRow(row, i);
-        left.push_back(row.GetNode()->m_tStamp);
+        left.push_back(row.GetNode()->GetStamp());
     }
     // Recent stamps stay; old ones, one from the future and one a 16-bit compare would call
     // recent all go.
@@ -150,7 +150,7 @@ TEST(TableWindowColumns, HighlightsAgeAwayByTheWholeAgeOfTheirStamp)
     grid->SetHighlightSecondsIndex(0);
     CViewRow row(&table.View());
     table.View().GetRow(row, 0);
-    EXPECT_EQ(0, row.GetNode()->m_tStamp);
+    EXPECT_EQ(0, row.GetNode()->GetStamp());
     EXPECT_EQ(0, grid->GetHighlightSeconds());
 }
 

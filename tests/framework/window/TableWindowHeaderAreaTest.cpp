@@ -93,13 +93,13 @@ TEST(TableWindowHeaderArea, ChangeHighlightAgesByTheWholeDifference)
     ASSERT_NE(crHighlight, GetNorvGlobals().m_crFrame1);
     // Inserting stamped every row: only the stamps below count.
     for (int i = 0; i < 10; ++i)
-        g.Row(i)->m_tStamp = 0;
+        g.Row(i)->SetStamp(0);
     const int64_t tNow = static_cast<int64_t>(time(nullptr));
-    g.Row(1)->m_tStamp = tNow - 3;
-    g.Row(2)->m_tStamp = tNow + 3600;                   // the clock was set back
-    g.Row(3)->m_tStamp = 0;
-    g.Row(4)->m_tStamp = tNow - 65536 - 2;              // the same low 16 bits as a recent stamp
-    g.Row(5)->m_tStamp = tNow - 40000;                  // an old stamp past 32767 seconds
+    g.Row(1)->SetStamp(tNow - 3);
+    g.Row(2)->SetStamp(tNow + 3600);                   // the clock was set back
+    g.Row(3)->SetStamp(0);
+    g.Row(4)->SetStamp(tNow - 65536 - 2);              // the same low 16 bits as a recent stamp
+    g.Row(5)->SetStamp(tNow - 40000);                  // an old stamp past 32767 seconds
 
     g.Grid().SetHighlightSeconds(5);
     g.Repaint();
