@@ -1,9 +1,12 @@
 #include "market/CachedStockTable.h"
 
+#include <cstdio>
 #include "app/ZorvatApp.h"
+#include "framework/base/InfoWindow.h"
 #include "link/MessageSource.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
+#include "market/TableLinks.h"
 
 CCachedStockTable::CCachedStockTable(const TABLE_DESC& desc, const CACHE_DESC& cache, CZorvatMessageSource* pSource)
     : CDataTable(desc, pSource), m_cacheDesc(cache), m_cache(cache.pszPrefix, cache.bLanguage)
@@ -74,6 +77,24 @@ BOOL CCachedStockTable::IsTakingRows() const
     return IsReceiving() && (GetSource() == nullptr || GetSource()->IsRestricted());
 }
 
+BOOL CCachedStockTable::WriteCache(LPCSTR pszPath)
+{
+    // Written whole beside the file, then put in its place: a write that fails half-way leaves
+    // whatever file stood there before as it was.
+    const CString strTemp = CString(pszPath) + ".new";
+    if (SaveToFile(strTemp) && rename(strTemp, pszPath) == 0)
+        return TRUE;
+    remove(strTemp);
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (pApp != nullptr)
+        if (IInfoWindow* pInfo = pApp->GetInfoWindow()) {
+            CString strText = LoadMarketText(IDS_CACHE_NOT_WRITTEN);
+            strText += pszPath;
+            pInfo->AddText(strText);
+        }
+    return FALSE;
+}
+
 void CCachedStockTable::OnEnd(CServerMessage* pMsg)
 {
     if (!IsReceiving())
@@ -81,8 +102,9 @@ void CCachedStockTable::OnEnd(CServerMessage* pMsg)
     TableOnEnd(pMsg);
     const CString strLanguage = LanguageCode();
     const CString strPath = m_cache.MakePath(m_nStock, strLanguage, m_strStamp);
-    // A stamp that names no file leaves the rows shown and the old cache as it was.
-    if (!strPath.IsEmpty() && SaveToFile(strPath) && m_strOldStamp != m_strStamp)
+    // A stamp that names no file leaves the rows shown and the old cache as it was; so does a
+    // file that could not be written.
+    if (!strPath.IsEmpty() && WriteCache(strPath) && m_strOldStamp != m_strStamp)
         m_cache.Delete(m_nStock, strLanguage, m_strOldStamp);
     m_strOldStamp.Empty();
 }

@@ -8,6 +8,7 @@
 #include "market/HistoryCache.h"
 
 #define CACHE_MODE_CURRENT 0
+#define IDS_CACHE_NOT_WRITTEN 56920     // the information window's line when a cache file fails
 
 // Where a table's reply heads and caches differ.
 struct CACHE_DESC
@@ -50,6 +51,9 @@ protected:
 
 private:
     CString LanguageCode() const;
+    // The rows into the file, through a temporary one; FALSE, said in the information window,
+    // when it could not be written.
+    BOOL WriteCache(LPCSTR pszPath);
     void LoadCache(LPCSTR pszStamp);
 
     const CACHE_DESC& m_cacheDesc;
