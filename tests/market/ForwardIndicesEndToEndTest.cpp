@@ -260,3 +260,39 @@ TEST_F(ForwardIndicesSession, DailyStockHistoryCachedAndReplacedWhole)
     EXPECT_EQ(CString(strStamp.c_str()), pTable->GetStamp());
     Shoot(pTable, "market_quotation_daily_en");
 }
+
+TEST_F(ForwardIndicesSession, IndexHistoryReplyOfAnEarlierRequestIsIgnored)
+{
+    Start({"--scenario", "reverse=DX"});
+    CIndicesDailyTable* pDaily =
+        dynamic_cast<CIndicesDailyTable*>(MakeTable(IDS_TABLE_INDEX_DAILY, 0, IDS_TITLE_INDEX_DAILY));
+    ASSERT_NE(nullptr, pDaily);
+    pDaily->RequestHistory(1);
+    pDaily->RequestHistory(2);
+    ASSERT_TRUE(PumpUntil([&] { return pDaily->IsComplete(); }));
+    PumpFor(500);
+    EXPECT_GT(pDaily->GetRows()->GetCount(), 0);
+    const std::vector<std::string> files = CacheFiles(Folder(), "IXD_");
+    ASSERT_EQ(1u, files.size());
+    EXPECT_EQ(0u, files[0].rfind("IXD_2_", 0)) << "only the last request's reply";
+}
+
+TEST_F(ForwardIndicesSession, IndexHistoryEndAfterAnErrorWritesNoCache)
+{
+    Start({"--fail", "DX=7", "--scenario", "en-after-error"});
+    CIndicesMonthlyTable* pMonthly =
+        dynamic_cast<CIndicesMonthlyTable*>(MakeTable(IDS_TABLE_INDEX_MONTHLY, 0, IDS_TITLE_INDEX_MONTHLY));
+    ASSERT_NE(nullptr, pMonthly);
+    pMonthly->RequestHistory(1);
+    ASSERT_TRUE(PumpUntil([&] {
+        for (const std::string& line : server.Log())
+            if (line.find("EN|") != std::string::npos)
+                return true;
+        return false;
+    }));
+    PumpFor(300);
+    EXPECT_EQ(0, pMonthly->GetRows()->GetCount());
+    EXPECT_FALSE(pMonthly->IsReceiving());
+    EXPECT_FALSE(pRun->App().IsBusy());
+    EXPECT_TRUE(CacheFiles(Folder(), "IXM_").empty());
+}
