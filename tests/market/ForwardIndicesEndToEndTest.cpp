@@ -14,6 +14,7 @@
 #include "tests/app/TerminalRun.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
+#include "framework/base/NorvGlobals.h"
 #include "framework/window/TableWindow.h"
 #include "market/DataArray.h"
 #include "market/IndicesHistoryTables.h"
@@ -79,6 +80,9 @@ struct ForwardIndicesSession : ::testing::Test
 {
     CTestServer server;
     std::unique_ptr<CTerminalRun> pRun;
+    // The application sets the framework's patterns for good; later tests read their own.
+    const CTBString strDatePattern = GetNorvGlobals().m_strDatePattern;
+    const CTBString strTimePattern = GetNorvGlobals().m_strTimePattern;
 
     void Start(const std::vector<std::string>& options, bool bArabic = false)
     {
@@ -93,6 +97,8 @@ struct ForwardIndicesSession : ::testing::Test
     {
         pRun.reset();
         server.Stop();
+        GetNorvGlobals().m_strDatePattern = strDatePattern;
+        GetNorvGlobals().m_strTimePattern = strTimePattern;
     }
     std::string Folder() const { return pRun->Folder(); }
     // The requests that hold the text (after the prefix, the type and the link's number).
