@@ -1,6 +1,7 @@
 #include "market/CachedStockTable.h"
 
 #include <cstdio>
+#include <memory>
 #include "app/ZorvatApp.h"
 #include "framework/base/InfoWindow.h"
 #include "link/MessageSource.h"
@@ -63,13 +64,33 @@ void CCachedStockTable::OnReplyHead(CServerMessage* pMsg)
     const CString strOld = m_strStamp;
     TableOnReplyBegin(pMsg);
     if (nMode == m_cacheDesc.nIncrementMode) {
+        // The file's rows are in and sorted; the reply's are added one by one, so that a day
+        // both hold is found and takes the server's figures rather than standing twice.
         LoadCache(strOld);
-        // The file's rows are in; the reply's are appended to them and sorted at its end.
-        GetRows()->BeginUpdate();
     }
     m_strOldStamp = strOld;
     m_strStamp = pMsg->GetField(m_cacheDesc.nStampField);
     OnRowsBegin();
+}
+
+void CCachedStockTable::OnRecord(CServerMessage* pMsg)
+{
+    if (pMsg == nullptr || !IsTakingRows())
+        return;
+    std::unique_ptr<CDataBuffer> pRow(GetRows()->NewRow());
+    FillRow(pMsg, pRow.get(), FALSE);
+    AddReplyRow(pRow.get());
+}
+
+void CCachedStockTable::AddReplyRow(CDataBuffer* pRow)
+{
+    CDataArray* pRows = GetRows();
+    if (!pRows->IsBulk()) {
+        const int nIndex = pRows->FindIndexOfRow(pRow);
+        if (nIndex >= 0)
+            pRows->RemoveAt(nIndex);
+    }
+    pRows->AddRow(pRow, TRUE);
 }
 
 BOOL CCachedStockTable::IsTakingRows() const

@@ -33,6 +33,8 @@ public:
     const CString& GetStamp() const { return m_strStamp; }
     const CHistoryCache& GetCache() const { return m_cache; }
 
+    // A data line of this table's reply, through the field map.
+    void OnRecord(CServerMessage* pMsg) override;
     // "EN": only the end of this table's own reply writes the cache.
     void OnEnd(CServerMessage* pMsg) override;
 
@@ -46,6 +48,8 @@ protected:
     virtual BOOL IsOwnReply(CServerMessage* /*pMsg*/) const { return TRUE; }
     // A reply with rows starts (the head is the table's own, for its stock).
     virtual void OnRowsBegin() {}
+    // A reply's row into the store; in an increment, a row the cache holds already is replaced.
+    void AddReplyRow(CDataBuffer* pRow);
     // TRUE while the data lines of this table's reply arrive.
     BOOL IsTakingRows() const;
 

@@ -104,7 +104,7 @@ void CQuotationMonthlyTable::OnRecord(CServerMessage* pMsg)
     const long nState = pMsg->GetLong(STATE_FIELD);
     const size_t nText = nState >= 1 && nState <= 3 ? static_cast<size_t>(nState) : 0;
     pRow->SetText(MC_STATE, LoadMarketText(s_stateTexts[nText]), FALSE);
-    GetRows()->AddRow(pRow.get(), TRUE);
+    AddReplyRow(pRow.get());
 }
 
 void CQuotationMonthlyTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)

@@ -302,3 +302,26 @@ TEST_F(ForwardIndicesSession, IndexHistoryEndAfterAnErrorWritesNoCache)
     EXPECT_FALSE(pRun->App().IsBusy());
     EXPECT_TRUE(CacheFiles(Folder(), "IXM_").empty());
 }
+
+TEST_F(ForwardIndicesSession, AFailedCacheWriteKeepsTheOldFileAndSaysSo)
+{
+    Start({});
+    CIndicesDailyTable* pDaily =
+        dynamic_cast<CIndicesDailyTable*>(MakeTable(IDS_TABLE_INDEX_DAILY, 0, IDS_TITLE_INDEX_DAILY));
+    ASSERT_NE(nullptr, pDaily);
+    pDaily->RequestHistory(1);
+    ASSERT_TRUE(PumpUntil([&] { return pDaily->IsComplete(); }));
+    const int nDays = pDaily->GetRows()->GetCount();
+    const std::string strNew = "IXD_1_" + std::string(static_cast<LPCSTR>(pDaily->GetStamp())) + ".SAV";
+    // The cache becomes an older day's, and the new file's temporary name is taken by a folder.
+    fs::rename(Folder() + "/" + strNew, Folder() + "/IXD_1_000101.SAV");
+    fs::create_directory(Folder() + "/" + strNew + ".new");
+
+    pDaily->RequestHistory(1);
+    EXPECT_TRUE(PumpUntil([&] { return !pDaily->IsReceiving() && pDaily->GetRows()->GetCount() == nDays; }));
+    PumpFor(200);
+    EXPECT_EQ(1, SentCount("XC||||1002|000101|1|1"));
+    EXPECT_EQ(nDays, pDaily->GetRows()->GetCount()) << "the rows are shown all the same, each day once";
+    EXPECT_EQ(std::vector<std::string>{"IXD_1_000101.SAV"}, CacheFiles(Folder(), "IXD_"));
+    EXPECT_NE(std::string::npos, pRun->InfoText().find(strNew)) << pRun->InfoText();
+}
