@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 #include "DataTableTestSupport.h"
+#include "app/TableMDIWnd.h"
+#include "framework/table/ViewRow.h"
+#include "framework/table/ViewTable.h"
 #include "market/IndicesKSETable.h"
 #include "market/QuotationFwdKSETable.h"
 #include "market/TickerLinks.h"
@@ -141,6 +144,27 @@ TEST_F(ForwardFeed, OnlyTheKseClosingStatesEmptyTheTable)
     EXPECT_EQ(2, pTable->GetRows()->GetCount()) << "KSE open";
     Fire("$MM|1|XC||5|2");
     EXPECT_EQ(0, pTable->GetRows()->GetCount());
+}
+
+TEST_F(ForwardFeed, AClickOnTheStockSideOrSeriesShowsOnlyTheRowsAlike)
+{
+    Reply({FWD_LINE, FWD_LINE_2});
+    CTableMDIWnd* pWindow = pTable->GetMainWindow();
+    ASSERT_NE(nullptr, pWindow);
+    CViewTable* pView = pWindow->GetView();
+    const int nShown = pView->GetRowCount();
+    CViewRow row;
+    int nIndex = 0;
+    while (nIndex < nShown && !(pView->GetRow(row, nIndex) && row.IsDataRow()))
+        ++nIndex;
+    ASSERT_LT(nIndex, nShown);
+    int nHandled = 0;
+    pTable->OnCellClick(&row, 4, &nHandled);
+    EXPECT_EQ(0, nHandled) << "the term filters nothing";
+    EXPECT_EQ(nShown, pView->GetRowCount());
+    pTable->OnCellClick(&row, 1, &nHandled);
+    EXPECT_EQ(1, nHandled);
+    EXPECT_LT(pView->GetRowCount(), nShown) << "one stock's rows";
 }
 
 namespace {
