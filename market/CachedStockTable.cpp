@@ -1,9 +1,13 @@
 #include "market/CachedStockTable.h"
 
+#include <cstdio>
+#include <memory>
 #include "app/ZorvatApp.h"
+#include "framework/base/InfoWindow.h"
 #include "link/MessageSource.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
+#include "market/TableLinks.h"
 
 CCachedStockTable::CCachedStockTable(const TABLE_DESC& desc, const CACHE_DESC& cache, CZorvatMessageSource* pSource)
     : CDataTable(desc, pSource), m_cacheDesc(cache), m_cache(cache.pszPrefix, cache.bLanguage)
@@ -60,18 +64,56 @@ void CCachedStockTable::OnReplyHead(CServerMessage* pMsg)
     const CString strOld = m_strStamp;
     TableOnReplyBegin(pMsg);
     if (nMode == m_cacheDesc.nIncrementMode) {
+        // The file's rows are in and sorted; the reply's are added one by one, so that a day
+        // both hold is found and takes the server's figures rather than standing twice.
         LoadCache(strOld);
-        // The file's rows are in; the reply's are appended to them and sorted at its end.
-        GetRows()->BeginUpdate();
     }
     m_strOldStamp = strOld;
     m_strStamp = pMsg->GetField(m_cacheDesc.nStampField);
     OnRowsBegin();
 }
 
+void CCachedStockTable::OnRecord(CServerMessage* pMsg)
+{
+    if (pMsg == nullptr || !IsTakingRows())
+        return;
+    std::unique_ptr<CDataBuffer> pRow(GetRows()->NewRow());
+    FillRow(pMsg, pRow.get(), FALSE);
+    AddReplyRow(pRow.get());
+}
+
+void CCachedStockTable::AddReplyRow(CDataBuffer* pRow)
+{
+    CDataArray* pRows = GetRows();
+    if (!pRows->IsBulk()) {
+        const int nIndex = pRows->FindIndexOfRow(pRow);
+        if (nIndex >= 0)
+            pRows->RemoveAt(nIndex);
+    }
+    pRows->AddRow(pRow, TRUE);
+}
+
 BOOL CCachedStockTable::IsTakingRows() const
 {
     return IsReceiving() && (GetSource() == nullptr || GetSource()->IsRestricted());
+}
+
+BOOL CCachedStockTable::WriteCache(LPCSTR pszPath)
+{
+    // Written whole beside the file, then put in its place: a write that fails half-way leaves
+    // whatever file stood there before as it was.
+    const CString strTemp = CString(pszPath) + ".new";
+    if (SaveToFile(strTemp) && rename(strTemp, pszPath) == 0)
+        return TRUE;
+    remove(strTemp);
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (pApp != nullptr)
+        if (IInfoWindow* pInfo = pApp->GetInfoWindow()) {
+            CString strText = LoadMarketText(IDS_CACHE_NOT_WRITTEN);
+            strText += pszPath;
+            pInfo->AddText(strText);
+        }
+    return FALSE;
 }
 
 void CCachedStockTable::OnEnd(CServerMessage* pMsg)
@@ -81,8 +123,9 @@ void CCachedStockTable::OnEnd(CServerMessage* pMsg)
     TableOnEnd(pMsg);
     const CString strLanguage = LanguageCode();
     const CString strPath = m_cache.MakePath(m_nStock, strLanguage, m_strStamp);
-    // A stamp that names no file leaves the rows shown and the old cache as it was.
-    if (!strPath.IsEmpty() && SaveToFile(strPath) && m_strOldStamp != m_strStamp)
+    // A stamp that names no file leaves the rows shown and the old cache as it was; so does a
+    // file that could not be written.
+    if (!strPath.IsEmpty() && WriteCache(strPath) && m_strOldStamp != m_strStamp)
         m_cache.Delete(m_nStock, strLanguage, m_strOldStamp);
     m_strOldStamp.Empty();
 }

@@ -8,6 +8,7 @@
 #include "market/HistoryCache.h"
 
 #define CACHE_MODE_CURRENT 0
+#define IDS_CACHE_NOT_WRITTEN 56920     // the information window's line when a cache file fails
 
 // Where a table's reply heads and caches differ.
 struct CACHE_DESC
@@ -32,6 +33,8 @@ public:
     const CString& GetStamp() const { return m_strStamp; }
     const CHistoryCache& GetCache() const { return m_cache; }
 
+    // A data line of this table's reply, through the field map.
+    void OnRecord(CServerMessage* pMsg) override;
     // "EN": only the end of this table's own reply writes the cache.
     void OnEnd(CServerMessage* pMsg) override;
 
@@ -45,11 +48,16 @@ protected:
     virtual BOOL IsOwnReply(CServerMessage* /*pMsg*/) const { return TRUE; }
     // A reply with rows starts (the head is the table's own, for its stock).
     virtual void OnRowsBegin() {}
+    // A reply's row into the store; in an increment, a row the cache holds already is replaced.
+    void AddReplyRow(CDataBuffer* pRow);
     // TRUE while the data lines of this table's reply arrive.
     BOOL IsTakingRows() const;
 
 private:
     CString LanguageCode() const;
+    // The rows into the file, through a temporary one; FALSE, said in the information window,
+    // when it could not be written.
+    BOOL WriteCache(LPCSTR pszPath);
     void LoadCache(LPCSTR pszStamp);
 
     const CACHE_DESC& m_cacheDesc;

@@ -336,7 +336,9 @@ void CDataTable::TableOnEnd(CServerMessage* /*pMsg*/)
 
 void CDataTable::TableOnLive(CServerMessage* pMsg)
 {
-    if (pMsg == nullptr || !m_bComplete || !IsLiveType(pMsg->GetType()))
+    if (pMsg == nullptr || !IsLiveType(pMsg->GetType()))
+        return;
+    if (!m_bComplete && (m_desc.nFlags & TABLEF_LIVE_UNGATED) == 0)
         return;
     if (m_bReceiving) {
         // Applied now, the line would land in rows the refill is about to replace, or be

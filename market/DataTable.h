@@ -75,8 +75,8 @@ public:
     void TableOnEnd(CServerMessage* pMsg);
     BOOL IsComplete() const { return m_bComplete; }
     BOOL IsReceiving() const { return m_bReceiving; }
-    // The live gate: dropped before the first reply has ended, held while a later reply
-    // refills the table, else applied now (ApplyLive). A type the description does not list as
+    // The live gate: dropped before the first reply has ended (unless the description says
+    // TABLEF_LIVE_UNGATED), held while a reply fills the table, else applied now (ApplyLive). A type the description does not list as
     // live (when it lists any) is ignored.
     void TableOnLive(CServerMessage* pMsg);
     int  GetHeldLineCount() const { return static_cast<int>(m_held.size()); }

@@ -2,6 +2,11 @@
 
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
+#include "market/IndicesHistoryTables.h"
+#include "market/IndicesKSETable.h"
+#include "market/OpenInterestFwdKSETable.h"
+#include "market/QuotationDailyTable.h"
+#include "market/QuotationFwdKSETable.h"
 #include "market/QuotationMonthlyTable.h"
 #include "market/QuotationOddLotKSETable.h"
 #include "market/QuotationTable.h"
@@ -46,4 +51,10 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_STOCK_INFORMATION, MakeDataTable<CStockInformationTable>);
     RegisterTableMaker(IDS_TABLE_QUOTATIONS_US, MakeDataTable<CQuotationTable>);
     RegisterTableMaker(IDS_TABLE_QUOTATIONS_ODDLOT_KSE, MakeDataTable<CQuotationOddLotKSETable>);
+    RegisterTableMaker(IDS_TABLE_QUOTATIONS_FWD_KSE, MakeDataTable<CQuotationFwdKSETable>);
+    RegisterTableMaker(IDS_TABLE_OPEN_INTEREST_FWD_KSE, MakeDataTable<COpenInterestFwdKSETable>);
+    RegisterTableMaker(IDS_TABLE_INDICES_KSE, MakeDataTable<CIndicesKSETable>);
+    RegisterTableMaker(IDS_TABLE_INDEX_DAILY, MakeDataTable<CIndicesDailyTable>);
+    RegisterTableMaker(IDS_TABLE_INDEX_MONTHLY, MakeDataTable<CIndicesMonthlyTable>);
+    RegisterTableMaker(IDS_TABLE_QUOTATION_DAILY, MakeDataTable<CQuotationDailyTable>);
 }

@@ -53,14 +53,20 @@ const TABLE_DESC g_quotationMonthlyTable = {
     .sort = s_sort, .keys = s_keys, .nRequestType = MSG_DQ, .nReplyType = MSG_DQ};
 
 CQuotationMonthlyTable::CQuotationMonthlyTable(CZorvatMessageSource* pSource)
-    : CCachedStockTable(g_quotationMonthlyTable, s_cache, pSource)
+    : CQuotationMonthlyTable(g_quotationMonthlyTable, s_cache, HISTORY_KIND_MONTHLY, pSource)
+{
+}
+
+CQuotationMonthlyTable::CQuotationMonthlyTable(const TABLE_DESC& desc, const CACHE_DESC& cache, long nKind,
+                                               CZorvatMessageSource* pSource)
+    : CCachedStockTable(desc, cache, pSource), m_nKind(nKind)
 {
 }
 
 void CQuotationMonthlyTable::AddRequestFields(CServerMessage& request, long nStock) const
 {
     CString strKind, strStock;
-    strKind.Format("%d", HISTORY_KIND_MONTHLY);
+    strKind.Format("%ld", m_nKind);
     strStock.Format("%ld", nStock);
     request.SetAtGrow(4, strKind);
     request.SetAtGrow(5, strStock);
@@ -68,7 +74,7 @@ void CQuotationMonthlyTable::AddRequestFields(CServerMessage& request, long nSto
 
 BOOL CQuotationMonthlyTable::IsOwnReply(CServerMessage* pMsg) const
 {
-    return pMsg->GetLong(4) == HISTORY_KIND_MONTHLY;
+    return pMsg->GetLong(4) == m_nKind;
 }
 
 void CQuotationMonthlyTable::OnDQ(CServerMessage* pMsg)
@@ -98,7 +104,7 @@ void CQuotationMonthlyTable::OnRecord(CServerMessage* pMsg)
     const long nState = pMsg->GetLong(STATE_FIELD);
     const size_t nText = nState >= 1 && nState <= 3 ? static_cast<size_t>(nState) : 0;
     pRow->SetText(MC_STATE, LoadMarketText(s_stateTexts[nText]), FALSE);
-    GetRows()->AddRow(pRow.get(), TRUE);
+    AddReplyRow(pRow.get());
 }
 
 void CQuotationMonthlyTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)

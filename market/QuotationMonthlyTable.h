@@ -22,6 +22,12 @@ public:
     void OnCellClick(CViewRow* pRow, int nCol, int* pnHandled) override;
 
 protected:
+    // The daily history is this table with its own description, files and kind.
+    CQuotationMonthlyTable(const TABLE_DESC& desc, const CACHE_DESC& cache, long nKind, CZorvatMessageSource* pSource);
+
     void AddRequestFields(CServerMessage& request, long nStock) const override;
     BOOL IsOwnReply(CServerMessage* pMsg) const override;
+
+private:
+    long m_nKind;
 };

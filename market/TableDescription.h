@@ -58,6 +58,7 @@ struct TABLE_SORT_KEY
 #define TABLEF_FOLLOW_LAST_ROW  0x0001  // the main window keeps the newest row in view
 #define TABLEF_NO_SINK          0x0002  // not registered as a message sink
 #define TABLEF_NO_GROUP_LINES   0x0004  // no group headers and no totals
+#define TABLEF_LIVE_UNGATED     0x0008  // live lines apply before the first reply too (still held during one)
 
 #define TABLE_NO_COLOR (-1)
 
