@@ -2,6 +2,7 @@
 
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
+#include "market/QuotationKSETable.h"
 #include "market/QuotationMonthlyTable.h"
 #include "market/QuotationOddLotKSETable.h"
 #include "market/QuotationTable.h"
@@ -46,4 +47,5 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_STOCK_INFORMATION, MakeDataTable<CStockInformationTable>);
     RegisterTableMaker(IDS_TABLE_QUOTATIONS_US, MakeDataTable<CQuotationTable>);
     RegisterTableMaker(IDS_TABLE_QUOTATIONS_ODDLOT_KSE, MakeDataTable<CQuotationOddLotKSETable>);
+    RegisterTableMaker(IDS_TABLE_QUOTATIONS_KSE, MakeDataTable<CQuotationKSETable>);
 }
