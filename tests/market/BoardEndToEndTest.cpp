@@ -94,6 +94,8 @@ struct BoardSession : ::testing::Test
     void Run(bool bArabic, const char* pszLanguage)
     {
         Start(bArabic);
+        if (HasFatalFailure())
+            return;
         CQuotationKSETable* pBoard = dynamic_cast<CQuotationKSETable*>(FindDataTable(IDS_TABLE_QUOTATIONS_KSE));
         ASSERT_NE(nullptr, pBoard);
         ASSERT_TRUE(PumpUntil([&] { return pBoard->IsComplete(); }, 20000));
