@@ -7,6 +7,7 @@
 #include "market/OpenInterestFwdKSETable.h"
 #include "market/QuotationDailyTable.h"
 #include "market/QuotationFwdKSETable.h"
+#include "market/QuotationKSETable.h"
 #include "market/QuotationMonthlyTable.h"
 #include "market/QuotationOddLotKSETable.h"
 #include "market/QuotationTable.h"
@@ -57,4 +58,5 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_INDEX_DAILY, MakeDataTable<CIndicesDailyTable>);
     RegisterTableMaker(IDS_TABLE_INDEX_MONTHLY, MakeDataTable<CIndicesMonthlyTable>);
     RegisterTableMaker(IDS_TABLE_QUOTATION_DAILY, MakeDataTable<CQuotationDailyTable>);
+    RegisterTableMaker(IDS_TABLE_QUOTATIONS_KSE, MakeDataTable<CQuotationKSETable>);
 }

@@ -6,7 +6,8 @@
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
 #include "market/StockListKSETable.h"
-#include "market/TickerLinks.h"
+#include "market/LastPriceSource.h"
+#include "market/TickerFeed.h"
 #include "market/TimeAndSalesKSETables.h"
 #include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
@@ -157,12 +158,13 @@ void CQuotationFwdKSETable::ApplyTrade(CServerMessage* pMsg)
     }
     // The KSE ticker goes by the market's name in the interface's language.
     const CZorvatGlobals* pGlobals = GetGlobals();
-    ITickerItems* pTicker = pGlobals != nullptr ? FindTicker(pGlobals->GetMarketName(KSE_MARKET)) : nullptr;
+    ITickerFeed* pTicker = pGlobals != nullptr ? FindTickerFeed(pGlobals->GetMarketName(KSE_MARKET)) : nullptr;
     if (pTicker == nullptr)
         return;
     CString strText;
     strText.Format("%.2f (%ld)", pMsg->GetDouble(TF_PRICE, 0), nMonths);
-    pTicker->AddItem(pRow->GetText(FC_SYMBOL), strText, nSide == SIDE_BUY ? TRADE_BUY_COLOUR : TRADE_SELL_COLOUR);
+    pTicker->AddItem(pRow->GetText(FC_SYMBOL), pTicker->GetTextColor(), strText,
+                     nSide == SIDE_BUY ? TRADE_BUY_COLOUR : TRADE_SELL_COLOUR);
 }
 
 void CQuotationFwdKSETable::OnMM(CServerMessage* pMsg)

@@ -11,7 +11,7 @@
 #include "framework/table/ViewTable.h"
 #include "market/IndicesKSETable.h"
 #include "market/QuotationFwdKSETable.h"
-#include "market/TickerLinks.h"
+#include "market/TickerFeed.h"
 #include "refdata/ZorvatGlobals.h"
 
 namespace {
@@ -22,13 +22,17 @@ const char FWD_LINE[] = "101|1|3|1.234|7.5|10.5|11|0|100|3|10.75|11.25|0|200|4"
                         "||||||||||||||||||||||||||||||||||||||||";
 const char FWD_LINE_2[] = "102|2|1|2|1|20|21|0|5|1|20.5|21.5|0|6|2";
 
-struct CRecordingTicker : ITickerItems
+struct CRecordingTicker : ITickerFeed
 {
     std::vector<std::string> items;
-    void AddItem(LPCSTR pszName, LPCSTR pszText, COLORREF) override
+    void AddItem(LPCSTR pszLabel, COLORREF, LPCSTR pszText, COLORREF) override
     {
-        items.push_back(std::string(pszName) + " " + pszText);
+        items.push_back(std::string(pszLabel) + " " + pszText);
     }
+    COLORREF GetTextColor() const override { return 0; }
+    COLORREF GetUpColor() const override { return 0; }
+    COLORREF GetDownColor() const override { return 0; }
+    BOOL IsShowingChanges() const override { return FALSE; }
 };
 
 struct ForwardFeed : ::testing::Test
@@ -46,11 +50,11 @@ struct ForwardFeed : ::testing::Test
         pTable = new CQuotationFwdKSETable(&source);
         ASSERT_TRUE(pTable->Create());
         strTicker = GetGlobals() != nullptr ? static_cast<LPCSTR>(GetGlobals()->GetMarketName(2)) : "";
-        RegisterTicker(strTicker.c_str(), &ticker);
+        RegisterTickerFeed(strTicker.c_str(), &ticker);
     }
     void TearDown() override
     {
-        RegisterTicker(strTicker.c_str(), nullptr);
+        RegisterTickerFeed(strTicker.c_str(), nullptr);
         if (CNorvApp::Get() != nullptr)
             CNorvApp::Get()->RemoveAllTables();
     }
