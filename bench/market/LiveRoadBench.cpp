@@ -6,8 +6,10 @@
 // system) per second of stream; then once more with the 500 followed in the US time and sales
 // (its window hidden). Each run is a child process: the application object is one per process.
 //
-//   bench_live_road [--seconds N] [--rates R1,R2,...]
-//   bench_live_road --run RATE --seconds N [--trades]      (one run, one result line)
+//   bench_live_road [--seconds N] [--rates R1,R2,...] [--cpu C]
+//   bench_live_road --run RATE --seconds N [--trades] [--cpu C]      (one run, one result line)
+// --cpu C: the terminal on core C alone, the server where it was started (give it other cores).
+#include <sched.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -134,6 +136,7 @@ struct RUN_STATE {
     double dRate = 0;
     int nSeconds = 5;
     bool bTrades = false;
+    int nCpu = -1;
     std::vector<std::string> symbols;   // "ticker|market digit"
     bool bLoggedIn = false, bOpened = false, bWarm = false, bMeasuring = false, bDone = false;
     Clock::time_point ready, start;
@@ -280,6 +283,13 @@ int RunOne(char** argv, const fs::path& work)
         fprintf(stderr, "bench_live_road: the server did not start\n");
         return 2;
     }
+    if (s_run.nCpu >= 0) {
+        cpu_set_t set;
+        CPU_ZERO(&set);
+        CPU_SET(s_run.nCpu, &set);
+        if (sched_setaffinity(0, sizeof set, &set) != 0)
+            perror("bench_live_road: --cpu");
+    }
     const std::string strProgram = (work / "program").string(), strConfig = (work / "config").string();
     MakeFolder(strProgram);
     MakeFolder(strConfig);
@@ -316,6 +326,7 @@ int main(int argc, char** argv)
     std::string strRates = "10000,25000,50000,100000";
     double dRun = 0;
     bool bTrades = false;
+    int nCpu = -1;
     for (int i = 1; i < argc; ++i) {
         const std::string strArg = argv[i];
         if (strArg == "--seconds" && i + 1 < argc)
@@ -326,6 +337,8 @@ int main(int argc, char** argv)
             dRun = atof(argv[++i]);
         else if (strArg == "--trades")
             bTrades = true;
+        else if (strArg == "--cpu" && i + 1 < argc)
+            nCpu = atoi(argv[++i]);
         else {
             fprintf(stderr, "usage: bench_live_road [--seconds N] [--rates R1,R2,...]\n");
             return 2;
@@ -338,6 +351,7 @@ int main(int argc, char** argv)
         s_run.dRate = dRun;
         s_run.nSeconds = nSeconds;
         s_run.bTrades = bTrades;
+        s_run.nCpu = nCpu;
         const int nExit = RunOne(argv, work);
         std::error_code ec;
         fs::remove_all(work, ec);
@@ -353,8 +367,9 @@ int main(int argc, char** argv)
     int nFailed = 0;
     for (int nTrades = 0; nTrades < 2; ++nTrades)
         for (const std::string& strRate : runs) {
-            const std::string strCommand = std::string("/proc/self/exe --run ") + strRate + " --seconds " +
-                                           std::to_string(nSeconds) + (nTrades ? " --trades" : "");
+            const std::string strCommand = fs::read_symlink("/proc/self/exe").string() + " --run " + strRate + " --seconds " +
+                                           std::to_string(nSeconds) + (nTrades ? " --trades" : "") +
+                                           (nCpu >= 0 ? " --cpu " + std::to_string(nCpu) : "");
             FILE* pChild = popen(strCommand.c_str(), "r");
             if (pChild == nullptr)
                 return 1;
