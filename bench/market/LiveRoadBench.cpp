@@ -5,6 +5,9 @@
 // server rate it reports the lines applied a second, their mix and the terminal's CPU (user and
 // system) per second of stream; then once more with the 500 followed in the US time and sales
 // (its window hidden). Each run is a child process: the application object is one per process.
+// The server's rate counts the model's events (trades, book levels, quotes, odd lots); about one
+// in four becomes a "GS" or "QQ" line for this terminal, so the lines a second are measured, and
+// "events/s" (from the full lines' event numbers) tells whether the terminal kept up.
 //
 //   bench_live_road [--seconds N] [--rates R1,R2,...] [--cpu C]
 //   bench_live_road --run RATE --seconds N [--trades] [--cpu C]      (one run, one result line)
