@@ -46,6 +46,7 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {ID_APP_FWD_TIME_SALES, ID_APP_FWD_TIME_SALES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_FWD_RULES, ID_APP_FWD_RULES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_WEB_SITE, ID_APP_WEB_SITE, RULE_ALWAYS, &CZORVAT32App::OnWebSite, nullptr},
+    {ID_APP_MARKET_FIRST, ID_APP_MARKET_ALL, RULE_ALWAYS, &CZORVAT32App::OnMarketSchedule, nullptr},
     {ID_APP_MARKET_DEPTH, ID_APP_MARKET_DEPTH, RULE_ROLE_1, &CZORVAT32App::OnMarketDepth,
      &CZORVAT32App::GetMarketDepthCheck},
     // Order tickets and forms, pages, charts, company news, tickers and market schedules: their
@@ -70,7 +71,6 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {33614, 33614, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
     {33621, 33621, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
     {33624, 33624, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {ID_APP_MARKET_FIRST, ID_APP_MARKET_ALL, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
     {40231, 40232, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
     {0, 0, RULE_NONE, nullptr, nullptr},
 };

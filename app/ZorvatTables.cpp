@@ -13,6 +13,7 @@
 #define IDS_WEB_SITE 57066              // the broker's site, opened in the desktop's browser
 #define IDS_OPTION_SECTION 40373        // the profile's place of the market-depth option
 #define IDS_OPTION_KEY 40379
+#define MARKET_SCHEDULE_TABLE 41057
 #define ACCESS_LEVEL_OPEN 10
 
 // The tables the market-data subscription asks.
@@ -179,6 +180,22 @@ void CZORVAT32App::OnTableCommand(UINT nId)
         ShowTable(pTable);
         return;
     }
+}
+
+void CZORVAT32App::OnMarketSchedule(UINT nId)
+{
+    IDataTable* pSchedule = FindTable(MARKET_SCHEDULE_TABLE);
+    if (pSchedule == nullptr)
+        return;
+    ShowTable(pSchedule);
+    long nMarket = 0;
+    HMENU hMain = m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr ? ::GetMenu(m_pMainFrame->m_hWnd) : nullptr;
+    char szName[128] = "";
+    // The item's text is the market's name as the menu was built; a name no longer listed is 0.
+    if (nId != ID_APP_MARKET_ALL && hMain != nullptr &&
+        GetMenuStringA(hMain, nId, szName, static_cast<int>(sizeof(szName)), MF_BYCOMMAND) > 0)
+        nMarket = GetGlobals()->GetMarketCode(szName);
+    pSchedule->FilterByMarket(nMarket);
 }
 
 void CZORVAT32App::OnMessageDR(CServerMessage* pMsg)
