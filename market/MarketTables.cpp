@@ -2,6 +2,10 @@
 
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
+#include "market/InternationalExchangeRatesTable.h"
+#include "market/InternationalInterestRatesTable.h"
+#include "market/InternationalMarketScheduleTable.h"
+#include "market/OptionChainTable.h"
 #include "market/QuotationMonthlyTable.h"
 #include "market/QuotationOddLotKSETable.h"
 #include "market/QuotationTable.h"
@@ -46,4 +50,8 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_STOCK_INFORMATION, MakeDataTable<CStockInformationTable>);
     RegisterTableMaker(IDS_TABLE_QUOTATIONS_US, MakeDataTable<CQuotationTable>);
     RegisterTableMaker(IDS_TABLE_QUOTATIONS_ODDLOT_KSE, MakeDataTable<CQuotationOddLotKSETable>);
+    RegisterTableMaker(IDS_TABLE_EXCHANGE_RATES, MakeDataTable<CInternationalExchangeRatesTable>);
+    RegisterTableMaker(IDS_TABLE_INTEREST_RATES, MakeDataTable<CInternationalInterestRatesTable>);
+    RegisterTableMaker(IDS_TABLE_MARKET_SCHEDULE, MakeDataTable<CInternationalMarketScheduleTable>);
+    RegisterTableMaker(IDS_TABLE_OPTION_CHAIN, MakeDataTable<COptionChainTable>);
 }
