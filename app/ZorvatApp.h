@@ -206,6 +206,8 @@ protected:
     // The market schedule shown, narrowed to the market the sub-menu item names (all markets
     // for the last item).
     void OnMarketSchedule(UINT nId);
+    // One more KSE quotation window, its view sorted as the command says.
+    void OnQuotationSort(UINT nId);
     int  GetMarketDepthCheck(UINT) const;
     void OnLaterCommand(UINT) {}
     // The command table (ZorvatCommands.cpp).
