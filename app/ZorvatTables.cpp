@@ -16,7 +16,6 @@
 #define IDS_WEB_SITE 57066              // the broker's site, opened in the desktop's browser
 #define IDS_OPTION_SECTION 40373        // the profile's place of the market-depth option
 #define IDS_OPTION_KEY 40379
-#define MARKET_SCHEDULE_TABLE 41057
 #define ACCESS_LEVEL_OPEN 10
 
 #define COMBINED_HOLDINGS_ALL 3         // the combined holdings of every market
@@ -113,7 +112,6 @@ const CZORVAT32App::TABLE_COMMAND CZORVAT32App::s_tableCommands[] = {
 
 // The further KSE quotation windows: each sorts its own view by one column, some with the cursor
 // put back on the first cell.
-#define KSE_QUOTATIONS_TABLE 52114
 const struct { UINT nCommand; int nColumn; int nDirection; BOOL bCursorHome; } s_quotationSorts[] = {
     {ID_APP_KSE_SORT_FIRST, 17, -1, TRUE},
     {ID_APP_KSE_SORT_FIRST + 1, 17, 1, TRUE},
@@ -209,7 +207,7 @@ void CZORVAT32App::OnTableCommand(UINT nId)
 
 void CZORVAT32App::OnQuotationSort(UINT nId)
 {
-    IDataTable* pQuotes = FindTable(KSE_QUOTATIONS_TABLE);
+    IDataTable* pQuotes = FindTable(IDS_TABLE_KSE_QUOTATIONS);
     for (const auto& sort : s_quotationSorts) {
         if (sort.nCommand != nId || pQuotes == nullptr)
             continue;
@@ -228,7 +226,7 @@ void CZORVAT32App::OnQuotationSort(UINT nId)
 
 void CZORVAT32App::OnMarketSchedule(UINT nId)
 {
-    IDataTable* pSchedule = FindTable(MARKET_SCHEDULE_TABLE);
+    IDataTable* pSchedule = FindTable(IDS_TABLE_MARKET_SCHEDULE);
     if (pSchedule == nullptr)
         return;
     ShowTable(pSchedule);

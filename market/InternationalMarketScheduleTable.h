@@ -2,9 +2,9 @@
 // The announced states of the markets and their times ("VS"). A row whose state is the one its
 // market is in now is said in the information window. A click on a market, or the schedule
 // menu's market, narrows the window to that market.
+#include "app/TableFactory.h"
 #include "market/DataTable.h"
 
-#define IDS_TABLE_MARKET_SCHEDULE 41057
 #define IDS_TITLE_MARKET_SCHEDULE 41058
 #define IDS_MARKET_STATE_NOW 57450
 
