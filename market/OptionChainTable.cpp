@@ -1,6 +1,8 @@
 #include "market/OptionChainTable.h"
 
 #include "app/TableMDIWnd.h"
+#include "framework/base/DateTime.h"
+#include "framework/base/NumberStyle.h"
 #include "framework/table/TableFilters.h"
 #include "framework/table/ViewTable.h"
 #include "market/TableLinks.h"
@@ -26,6 +28,15 @@ const int s_keys[] = {CC_UNDERLYING, CC_RIGHT, CC_STRIKE, CC_EXPIRY};
 BOOL IsDate(const COleDateTime& date)
 {
     return date.GetStatus() == COleDateTime::valid;
+}
+
+// A date in the pattern the grid reads its date cells in: a fixed day-month-year text would be
+// refused as a criterion, and the dates left unfiltered, wherever the pattern is another.
+CString GridDate(const COleDateTime& date)
+{
+    char szDate[64] = "";
+    FormatDateText(szDate, static_cast<int>(sizeof(szDate)), date.Format("%Y%m%d"), GetGlobalDatePattern());
+    return szDate;
 }
 }  // namespace
 
@@ -58,9 +69,9 @@ BOOL COptionChainTable::ApplyFilter(double dStrikeFrom, double dStrikeTo, LPCSTR
         add(CC_STRIKE);
     }
     if (IsDate(expiryFrom) && IsDate(expiryTo) && expiryFrom < expiryTo) {
-        strCriteria.Format(">=%s", static_cast<LPCSTR>(expiryFrom.Format("%d/%m/%Y")));
+        strCriteria.Format(">=%s", static_cast<LPCSTR>(GridDate(expiryFrom)));
         add(CC_EXPIRY);
-        strCriteria.Format("<%s", static_cast<LPCSTR>(expiryTo.Format("%d/%m/%Y")));
+        strCriteria.Format("<%s", static_cast<LPCSTR>(GridDate(expiryTo)));
         add(CC_EXPIRY);
     }
     // Any other text than the choice of both rights narrows to one right; a text that names no
