@@ -3,6 +3,7 @@
 // rates, the schedule comes on the login's own request and narrows to a market from its menu,
 // interest rates and two option chains fill; pictures in English and Arabic.
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -178,9 +179,24 @@ TEST_F(InternationalSession, RatesScheduleAndChainsFillForTheTrader)
     EXPECT_EQ(1u, all.count(strKse)) << "the markets by name";
     EXPECT_EQ(1u, all.count(strUs));
 
-    // The market menu narrows the window to the chosen market, the last item shows them all.
+    // Each row in the state its market is in now is said once in the information window.
     CArray<int, int> codes;
     GetGlobals()->GetMarketCodes(codes);
+    int nSaid = 0;
+    for (int r = 0; r < pSchedule->GetRows()->GetCount(); ++r) {
+        const CDataBuffer* pRow = pSchedule->GetRows()->GetAt(r);
+        for (int i = 0; i < codes.GetSize(); ++i) {
+            const CString strName = GetGlobals()->GetMarketName(codes[i]);
+            if (strName.Left(20) != pRow->GetText(0) || GetGlobals()->GetMarketState(codes[i]) != atoi(pRow->GetText(1)))
+                continue;
+            const std::string strLine = std::string(strName) + ": " + std::string(pRow->GetText(3));
+            EXPECT_NE(std::string::npos, pRun->InfoText().find(strLine)) << strLine;
+            ++nSaid;
+        }
+    }
+    EXPECT_GE(nSaid, 1) << "the server's schedule holds the state each market is in";
+
+    // The market menu narrows the window to the chosen market, the last item shows them all.
     int nKseItem = -1;
     for (int i = 0; i < codes.GetSize(); ++i)
         nKseItem = codes[i] == 2 ? i : nKseItem;
