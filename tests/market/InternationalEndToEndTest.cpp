@@ -133,7 +133,7 @@ struct InternationalSession : ::testing::Test
 
 TEST_F(InternationalSession, RatesScheduleAndChainsFillForTheTrader)
 {
-    Start(false);
+    ASSERT_NO_FATAL_FAILURE(Start(false));
     CZORVAT32App& app = pRun->App();
 
     // Exchange rates: asked at login, each pair the converter's, every currency itself at 1.0.
@@ -231,7 +231,7 @@ TEST_F(InternationalSession, RatesScheduleAndChainsFillForTheTrader)
 
 TEST_F(InternationalSession, ArabicShowsTheSameTablesRightToLeft)
 {
-    Start(true);
+    ASSERT_NO_FATAL_FAILURE(Start(true));
     auto* pSchedule = Find<CInternationalMarketScheduleTable>(IDS_TABLE_MARKET_SCHEDULE);
     auto* pRates = Find<CInternationalExchangeRatesTable>(IDS_TABLE_EXCHANGE_RATES);
     ASSERT_NE(nullptr, pSchedule);
