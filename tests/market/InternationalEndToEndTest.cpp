@@ -12,6 +12,7 @@
 #include "app/AppCommands.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
+#include "framework/base/NorvGlobals.h"
 #include "framework/base/TBString.h"
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
@@ -81,6 +82,10 @@ struct InternationalSession : ::testing::Test
 {
     CTestServer server;
     std::unique_ptr<CTerminalRun> pRun;
+    // The application sets the framework's patterns for good; the table tests after these read
+    // dates in the framework's own.
+    const CTBString strDatePattern = GetNorvGlobals().m_strDatePattern;
+    const CTBString strTimePattern = GetNorvGlobals().m_strTimePattern;
 
     void Start(bool bArabic)
     {
@@ -95,6 +100,8 @@ struct InternationalSession : ::testing::Test
     {
         pRun.reset();
         server.Stop();
+        GetNorvGlobals().m_strDatePattern = strDatePattern;
+        GetNorvGlobals().m_strTimePattern = strTimePattern;
     }
     int SentCount(const std::string& strStart) const
     {
