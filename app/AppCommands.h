@@ -20,6 +20,21 @@
 #define ID_APP_INFO_PRIORITY_1  33627
 #define ID_APP_INFO_PRIORITY_4  33630
 #define ID_APP_INFO_BUTTON      40230
+#define ID_APP_US_QUOTES        33191
+#define ID_APP_US_TIME_SALES    33202
+#define ID_APP_US_TIME_SALES_2  33650
+#define ID_APP_KSE_STOCK_LIST   33242
+#define ID_APP_KSE_TICK_UNITS   33243
+#define ID_APP_KSE_TIME_SALES   33255
+#define ID_APP_FWD_TIME_SALES   33271
+#define ID_APP_FWD_RULES        33275
+#define ID_APP_WEB_SITE         33198
+#define ID_APP_MARKET_DEPTH     33305
+#define ID_APP_TICKER_FIRST     33603   // the ticker sub-menu: ticker n is 33602 + n
+#define ID_APP_TICKER_LAST      33613
+#define ID_APP_MARKET_FIRST     40020   // the market-schedule sub-menu: market i is 40020 + i
+#define ID_APP_MARKET_LAST      40030
+#define ID_APP_MARKET_ALL       40031
 
 // Who may use a command (the privilege checks). RULE_NONE: no rule of its own, so the item is
 // enabled because the command has a handler.
@@ -31,6 +46,9 @@ enum COMMAND_RULE
     RULE_ROLE_1,            // from a copy of the user record
     RULE_ROLE_1_DIRECT,     // from the application's own record
     RULE_ROLE_3,
+    RULE_KSE,               // KSE access level at least 10
+    RULE_US_QUOTES,         // US quote value above 0 and US access level at least 10
+    RULE_DISABLED,          // mapped, but what it opens is not there yet
     RULE_NOT_CONNECTED,
     RULE_CONNECTED,
 };
@@ -39,6 +57,9 @@ enum COMMAND_RULE
 struct COMMAND_CONTEXT
 {
     int nRole = -1;
+    int nUsLevel = 0;
+    int nKseLevel = 0;
+    int nUsQuoteValue = 0;
     BOOL bLinkConnected = FALSE;
 };
 

@@ -1,8 +1,9 @@
 #pragma once
 // What a table MDI window and the application's table map need of a server-fed table: its name,
 // its engine table, its windows (close, a further one, the one on a view), its context menu and
-// its commands, and saving its layout. The information table implements it now (through
-// CMDITable); the market-data tables will.
+// its commands, saving its layout, and what the session, the openers and the commands ask of it
+// (its requests, its subscriptions). CMDITable implements the window side; the operations only
+// some tables have answer with a default here, so that a table without them need not say so.
 #include "platform/mfc/CmdTarget.h"
 #include "platform/mfc/String.h"
 
@@ -18,6 +19,8 @@ struct IDataTable
 
     // The name the table map knows it by (the text of its name string id).
     virtual CString GetName() const = 0;
+    // The string id the name came from; the table map finds a table by it without loading text.
+    virtual UINT GetNameId() const = 0;
     virtual CTable* GetTable() = 0;
     // The settings section of a view's window: the view's name ("name", "name:2", ...).
     virtual CString GetSectionName(const CViewTable* pView) const = 0;
@@ -50,7 +53,25 @@ struct IDataTable
     virtual void SaveSettings() = 0;
     // A window has read its layout from the workspace.
     virtual void OnLayoutLoaded(CTableMDIWnd* pWindow) = 0;
+    // A window has written its layout into the workspace; the table may add what is its own.
+    virtual void OnLayoutSaved(CTableMDIWnd* /*pWindow*/) {}
     virtual void ReloadHiddenWindows() = 0;
+    // The table's log-file setting read again from the current settings section (the caller
+    // selects the table's own).
+    virtual void ReloadLogSetting() {}
     // Tear-down before the table is deleted: windows destroyed, sinks removed.
     virtual void Destroy() = 0;
+
+    // Requests. SendRequest: the table's own request, as the session and the openers send it
+    // again (its body the table's business). SendRequestFor: the request of a table that takes
+    // an argument (an account kind, a page) and a text (an account, a symbol). FALSE when the
+    // table has no such request or nothing was sent.
+    virtual BOOL SendRequest() { return FALSE; }
+    virtual BOOL SendRequestFor(long /*nArgument*/, LPCSTR /*pszText*/) { return FALSE; }
+    // The live subscriptions of every row the table shows, sent again (after a login).
+    virtual void ResubscribeAll() {}
+    // Only the rows of one market shown; 0 shows every market.
+    virtual void FilterByMarket(long /*nMarketCode*/) {}
+    // The columns a table shows only on its own command hidden or shown again.
+    virtual void SetColumnsHidden(BOOL /*bHidden*/) {}
 };

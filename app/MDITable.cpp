@@ -19,6 +19,7 @@ CString CMDITable::GetSectionName(const CViewTable* pView) const
 
 BOOL CMDITable::CreateTable(UINT nNameId, UINT nTitleId)
 {
+    m_nNameId = nNameId;
     GetSharedGlobals()->LoadString(m_strName, nNameId);
     if (m_strName.IsEmpty())
         m_strName.Format("%u", nNameId);

@@ -17,6 +17,7 @@ public:
 
     // IDataTable.
     CString GetName() const override { return m_strName; }
+    UINT GetNameId() const override { return m_nNameId; }
     CTable* GetTable() override { return &m_table; }
     CString GetSectionName(const CViewTable* pView) const override;
     CTableMDIWnd* GetMainWindow() const override;
@@ -47,6 +48,7 @@ protected:
 
     CTable m_table;
     CString m_strName;
+    UINT m_nNameId = 0;
 
 private:
     CViewTable* FindViewByName(LPCSTR pszName) const;

@@ -123,11 +123,8 @@ CDocument* CNorvApp::OpenDocumentFile(LPCSTR pszFileName)
 
 IDataTable* CNorvApp::FindTable(UINT nNameId) const
 {
-    CString strName;
-    GetSharedGlobals()->LoadString(strName, nNameId);
-    if (strName.IsEmpty())
-        strName.Format("%u", nNameId);
-    return FindTableByName(strName);
+    const auto it = m_tablesById.find(nNameId);
+    return it == m_tablesById.end() ? nullptr : it->second;
 }
 
 IDataTable* CNorvApp::FindTableByName(LPCSTR pszName) const
@@ -140,8 +137,22 @@ IDataTable* CNorvApp::FindTableByName(LPCSTR pszName) const
 
 void CNorvApp::AddTable(IDataTable* pTable)
 {
-    if (pTable != nullptr)
-        m_tables.SetAt(pTable->GetName(), pTable);
+    if (pTable == nullptr)
+        return;
+    // The table it replaces under that name is no longer found by its id either.
+    IDataTable* pReplaced = FindTableByName(pTable->GetName());
+    if (pReplaced != nullptr && pReplaced != pTable)
+        ForgetTableId(pReplaced);
+    m_tables.SetAt(pTable->GetName(), pTable);
+    if (pTable->GetNameId() != 0)
+        m_tablesById[pTable->GetNameId()] = pTable;
+}
+
+void CNorvApp::ForgetTableId(IDataTable* pTable)
+{
+    const auto it = m_tablesById.find(pTable->GetNameId());
+    if (it != m_tablesById.end() && it->second == pTable)
+        m_tablesById.erase(it);
 }
 
 void CNorvApp::RemoveTable(IDataTable** ppSlot)
@@ -152,6 +163,7 @@ void CNorvApp::RemoveTable(IDataTable** ppSlot)
     IDataTable* pListed = nullptr;
     if (m_tables.Lookup(pTable->GetName(), pListed) && pListed == pTable)
         m_tables.RemoveKey(pTable->GetName());
+    ForgetTableId(pTable);
     pTable->Destroy();
     delete pTable;
     *ppSlot = nullptr;
@@ -162,6 +174,7 @@ void CNorvApp::RemoveAllTables()
     for (IDataTable* pTable : GetTables())
         RemoveTable(&pTable);
     m_tables.RemoveAll();
+    m_tablesById.clear();
 }
 
 std::vector<IDataTable*> CNorvApp::GetTables() const

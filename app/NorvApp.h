@@ -3,6 +3,7 @@
 // workspace (the settings file of the general settings, every table window's layout and the
 // windows' order), the colours the table windows use, and the busy flag. The trading
 // application derives from it.
+#include <map>
 #include <vector>
 #include "framework/window/TWApp.h"
 #include "platform/mfc/WinApp.h"
@@ -53,8 +54,10 @@ public:
     // The recent-file list and the command line open a workspace.
     CDocument* OpenDocumentFile(LPCSTR pszFileName) override;
 
-    // Tables. A name not in the map gives null. AddTable replaces an entry of the same name
-    // (the old table is not deleted); RemoveTable destroys and deletes the slot's table.
+    // Tables. A name not in the map gives null; FindTable looks in a map by name id kept beside
+    // the names, so the tables that are asked for on every message cost no string load. AddTable
+    // replaces an entry of the same name (the old table is not deleted); RemoveTable destroys and
+    // deletes the slot's table.
     IDataTable* FindTable(UINT nNameId) const;
     IDataTable* FindTableByName(LPCSTR pszName) const;
     void AddTable(IDataTable* pTable);
@@ -101,6 +104,8 @@ protected:
     // The ".General" values of the framework, from the current section; and back.
     void ReadGeneralSettings();
     void WriteGeneralSettings();
+    // The id map's entry of a table, when it is that table's.
+    void ForgetTableId(IDataTable* pTable);
 
     CString m_strWorkspaceFile;
     BOOL m_bShowTimeOnMenuBar = FALSE;
@@ -110,5 +115,6 @@ protected:
     CString m_strProgramFolder;         // ends in the path separator
     int m_nBusy = 0;
     CTablePtrMap m_tables;
+    std::map<UINT, IDataTable*> m_tablesById;  // the same tables by name id (0 ids left out)
     CNorvMainFrame* m_pMainFrame = nullptr;     // not owned: the frame deletes itself
 };

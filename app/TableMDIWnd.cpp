@@ -200,6 +200,8 @@ void CTableMDIWnd::SaveSettings()
     SelectSection();
     Settings().WriteWindowPlacement("WinPlace", &wp);
     m_pView->SaveSettings(&Settings(), nullptr);
+    if (m_pTable != nullptr)
+        m_pTable->OnLayoutSaved(this);
     CNorvApp* pApp = CNorvApp::Get();
     if (bVisible && pApp != nullptr) {
         const int nIndex = pApp->NextZOrderIndex();

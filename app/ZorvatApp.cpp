@@ -5,6 +5,7 @@
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/SharedGlobals.h"
+#include "link/MarketServices.h"
 #include "link/ZorvatComm.h"
 #include "platform/win/Windows.h"
 #include "platform/win/user/MessageBox.h"
@@ -12,6 +13,8 @@
 #include "refdata/ZorvatTypes.h"
 
 #define IDS_VERSION_REFUSED_BOX 55304
+#define NEWS_TABLE 51960
+#define US_QUOTATIONS_TABLE_ID 51921     // the table that expands compact quotes
 
 CZORVAT32App::CZORVAT32App()
     : m_errors(this, this, this), m_dispatcher(this, &m_errors, this, this), m_rates(this)
@@ -52,6 +55,11 @@ long CZORVAT32App::SendRequest(int nType, LPCSTR pszBody)
     if (!IsConnected())
         return -1;
     return m_dispatcher.SendRequest(nType, pszBody);
+}
+
+ICompactQuoteExpander* CZORVAT32App::GetQuoteExpander()
+{
+    return dynamic_cast<ICompactQuoteExpander*>(FindTable(US_QUOTATIONS_TABLE_ID));
 }
 
 void CZORVAT32App::BringInfoWindowToTop(int nPriority)
@@ -203,9 +211,20 @@ void CZORVAT32App::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
     for (IDataTable* pTable : GetTables())
         pTable->CloseAllWindows();
     CNorvApp::LoadWorkspace(pszFile, bCloseFirst);
+    // The news shown again asks for its stories again.
+    IDataTable* pNews = FindTable(NEWS_TABLE);
+    CTableMDIWnd* pNewsWindow = pNews != nullptr ? pNews->GetMainWindow() : nullptr;
+    if (pNewsWindow != nullptr && pNewsWindow->IsWindowVisible())
+        pNews->SendRequestFor(0, nullptr);
     CSettingsFile& settings = GetSharedGlobals()->m_settings;
     settings.SetSection(".General");
     m_bInfoRaise = settings.GetBool("BringInfoWindoToTop", TRUE);
     m_nInfoPriority = settings.GetInt("BringInfoWindowToTopPriority", 1);
+    for (IDataTable* pTable : GetTables()) {
+        settings.SetSection(pTable->GetName());
+        pTable->ReloadLogSetting();
+    }
     settings.SetSection("Ticker");
+    if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr)
+        m_pMainFrame->RecalcLayout();
 }

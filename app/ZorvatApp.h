@@ -23,6 +23,7 @@
 
 class CZorvatComm;
 class CMainFrame;
+class CFormMDIWnd;
 class CSharedGlobals;
 
 #define IDS_APP_TITLE 280
@@ -35,6 +36,7 @@ class CSharedGlobals;
 
 #define INFO_PRIORITY_NOTICE 1
 #define INFO_PRIORITY_ERROR 2
+#define CHART_SLOTS 9                   // chart windows kept at once; the oldest is reused
 
 class CZORVAT32App : public CNorvApp,
                      public CZorvatMessageSource,
@@ -68,7 +70,8 @@ public:
     void OnLoginReply(CServerMessage* pReply) override;
     void OnConnectionState(int nCode) override;
     void OnCommDestroyed() override;
-    void OnMessageDR(CServerMessage*) override {}
+    // "DR": the KSE state K with no text starts the market-data subscription (ZorvatTables.cpp).
+    void OnMessageDR(CServerMessage* pMsg) override;
     BOOL IsConnected() const;
     BOOL IsLoggedIn() const { return m_user.GetRole() != -1; }
     BOOL IsInitialLoadDone() const { return m_dispatcher.IsInitialLoadDone(); }
@@ -99,6 +102,22 @@ public:
     int BuildStandingSet();
     void DestroyTickersAndTables();
 
+    // Market data (ZorvatTables.cpp). The KSE feeds and the account tables' first requests, once
+    // per session (log-off allows the next); the flag is set even when nothing could be sent.
+    void SubscribeMarketData();
+    BOOL IsMarketDataSubscribed() const { return m_bMarketDataSubscribed; }
+    // The address in a window of the desktop's browser; FALSE when none took it.
+    static BOOL OpenExternalBrowser(LPCSTR pszAddress);
+
+    // Forms, market menus and charts (ZorvatForms.cpp). OpenFormWindow: the form window of the
+    // slot made when the slot is empty (the view from the form's registered maker, an empty frame
+    // without one), then activated.
+    void OpenFormWindow(CFormMDIWnd** ppSlot, UINT nFormId);
+    // The ticker and market-schedule sub-menus made again from the ticker names and the markets.
+    void BuildMarketMenus();
+    // The chart slot to use next: the first empty or hidden one, else the oldest in turn.
+    int NextChartSlot();
+
     // Workspace: the framework's part, the link's settings, the application's general keys.
     void SaveWorkspace() override;
     void LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst) override;
@@ -106,7 +125,8 @@ public:
     // IAppServices.
     ICommLink* GetLink() override;
     IInfoWindow* GetInfoWindow() override { return m_pInfoTable; }
-    ICompactQuoteExpander* GetQuoteExpander() override { return nullptr; }
+    // The US quotation table expands the compact quotes; null while it does not exist.
+    ICompactQuoteExpander* GetQuoteExpander() override;
     LPCSTR GetLanguageCode() const override { return m_nLanguageId == 1033 ? "0" : "1"; }
     void SetBusy(BOOL bBusy) override { SetBusyFlag(bBusy); }
     // IRefDataServices.
@@ -119,7 +139,7 @@ public:
     void RemoveAllTickers() override { m_tickers.RemoveAll(); }
     void AddTicker(LPCSTR pszName) override { m_tickers.Add(pszName); }
     int GetTickerCount() const override { return m_tickers.GetSize(); }
-    void OnMarketListChanged() override {}
+    void OnMarketListChanged() override { BuildMarketMenus(); }
     void ResetCharts() override {}
     void RefreshUsOrderStatus() override {}
     CString GetProgramFolder() const override;
@@ -158,6 +178,16 @@ protected:
     void OpenProfile(CSharedGlobals* pShared, LPCSTR pszAppName);
     BOOL CreateMainFrame();
     void TrimMenu(CMainFrame* pFrame);
+    // The table commands: a standing table shown, or a table opened (ZorvatTables.cpp).
+    struct TABLE_COMMAND;
+    static const TABLE_COMMAND s_tableCommands[];
+    void OnTableCommand(UINT nId);
+    // A table made when missing (its saved layout restored); null when it cannot be.
+    IDataTable* MakeMissingTable(UINT nNameId, UINT nTitleId, BOOL* pbMade);
+    void OnWebSite(UINT);
+    void OnMarketDepth(UINT);
+    int  GetMarketDepthCheck(UINT) const;
+    void OnLaterCommand(UINT) {}
     // The command table (ZorvatCommands.cpp).
     struct COMMAND_ENTRY;
     static const COMMAND_ENTRY s_commands[];
@@ -205,6 +235,9 @@ protected:
     BOOL m_bDisconnected = FALSE;
     BOOL m_bLoginPosted = FALSE;        // a WM_LOGIN_AGAIN waits in the queue
     BOOL m_bInfoRaise = TRUE;
+    BOOL m_bMarketDataSubscribed = FALSE;
+    CFormMDIWnd* m_chartSlots[CHART_SLOTS] = {};  // not owned: each frame clears its slot as it goes
+    int m_nChartSlot = 0;               // the slot used last
     int  m_nInfoPriority = 1;
     int  m_nIndicatorState = 0;
     WORD m_nLanguageId = 1033;

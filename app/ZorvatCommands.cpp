@@ -38,6 +38,40 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {ID_APP_ABOUT, ID_APP_ABOUT, RULE_NONE, &CZORVAT32App::OnAbout, nullptr},
     {ID_APP_READING_DIRECTION, ID_APP_READING_DIRECTION, RULE_ALWAYS, &CZORVAT32App::OnReadingDirection, nullptr},
     {ID_APP_VERSION, ID_APP_VERSION, RULE_ROLE_1, &CZORVAT32App::OnVersionCommand, nullptr},
+    {ID_APP_US_QUOTES, ID_APP_US_QUOTES, RULE_US_QUOTES, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_US_TIME_SALES, ID_APP_US_TIME_SALES, RULE_US_QUOTES, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_US_TIME_SALES_2, ID_APP_US_TIME_SALES_2, RULE_US_QUOTES, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_KSE_STOCK_LIST, ID_APP_KSE_TICK_UNITS, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_KSE_TIME_SALES, ID_APP_KSE_TIME_SALES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_FWD_TIME_SALES, ID_APP_FWD_TIME_SALES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_FWD_RULES, ID_APP_FWD_RULES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_WEB_SITE, ID_APP_WEB_SITE, RULE_ALWAYS, &CZORVAT32App::OnWebSite, nullptr},
+    {ID_APP_MARKET_DEPTH, ID_APP_MARKET_DEPTH, RULE_ROLE_1, &CZORVAT32App::OnMarketDepth,
+     &CZORVAT32App::GetMarketDepthCheck},
+    // Order tickets and forms, pages, charts, company news, tickers and market schedules: their
+    // windows come with their own classes; until then the items stay grey.
+    {33049, 33050, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33100, 33100, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33121, 33121, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33180, 33190, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33192, 33192, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33194, 33195, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33223, 33223, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33237, 33238, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33269, 33269, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33273, 33273, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33290, 33301, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33306, 33306, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33315, 33315, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33347, 33347, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33566, 33566, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33601, 33601, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {ID_APP_TICKER_FIRST, ID_APP_TICKER_LAST, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33614, 33614, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33621, 33621, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33624, 33624, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {ID_APP_MARKET_FIRST, ID_APP_MARKET_ALL, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {40231, 40232, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
     {0, 0, RULE_NONE, nullptr, nullptr},
 };
 
@@ -53,6 +87,9 @@ COMMAND_CONTEXT CZORVAT32App::GetCommandContext() const
 {
     COMMAND_CONTEXT context;
     context.nRole = m_user.GetRole();
+    context.nUsLevel = m_user.GetUsAccessLevel();
+    context.nKseLevel = m_user.GetKseAccessLevel();
+    context.nUsQuoteValue = m_user.GetValue10();
     context.bLinkConnected = IsConnected();
     return context;
 }

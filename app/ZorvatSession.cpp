@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <vector>
+#include "app/DataTable.h"
 #include "app/FormMDIWnd.h"
 #include "app/NorvMainFrame.h"
 #include "app/ZorvatApp.h"
@@ -22,6 +23,7 @@
 
 #define LINK_WINDOW_STYLE 0x50CF0000    // child, visible, overlapped window
 #define KSE_ORDER_STATUS_TABLE 51128    // its request "KB" is the last of a KSE user's load
+#define US_QUOTATIONS_TABLE 51921
 #define ACCESS_LEVEL_OPEN 10
 
 void CZORVAT32App::Connect()
@@ -220,6 +222,9 @@ void CZORVAT32App::SendLoginFollowUps()
         GetGlobals()->RequestMarketList();
         GetGlobals()->RequestCurrencyList();
     }
+    // The quotations that stayed from the last session are the new session's to stream again.
+    if (IDataTable* pQuotes = FindTable(US_QUOTATIONS_TABLE))
+        pQuotes->ResubscribeAll();
     CString strBody;
     strBody.Format("||%ld|%ld", static_cast<long>(m_user.GetUserNumber()), 0L);
     SendRequest(MSG_VX, strBody);
@@ -250,6 +255,8 @@ void CZORVAT32App::Logoff()
     OnLoginReply(nullptr);
     CloseStandingWindows();
     m_dispatcher.ResetInitialLoad();
+    // The next user's session subscribes again.
+    m_bMarketDataSubscribed = FALSE;
 }
 
 void CZORVAT32App::CloseStandingWindows()

@@ -61,7 +61,7 @@ public:
     void Destroy() override;
 
     const TABLE_DESC& GetDescription() const { return m_desc; }
-    UINT GetNameId() const { return m_nNameId; }
+    UINT GetNameId() const override { return m_nNameId; }
     const CString& GetTitle() const { return m_strTitle; }
     CDataArray* GetRows() const { return m_pRows.get(); }
     CZorvatMessageSource* GetSource() const { return m_pSource; }

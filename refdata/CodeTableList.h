@@ -162,7 +162,7 @@ TB_CODE_TABLE(UserSex, 0, -1, CODE_NONE,
     {1, 57504}, {2, 57505})
 TB_CODE_TABLE(DocumentType, 0, -1, CODE_NONE,
     {1, 57506}, {2, 57507}, {3, 57508})
-TB_CODE_TABLE(YesNo, 0, -1, CODE_NONE,
+TB_CODE_TABLE(YesNo, CT_COLUMN, -1, CODE_NONE,
     {0, 57510}, {1, 57509})
 TB_CODE_TABLE(AccStatus, 0, -1, CODE_NONE,
     {-3, 57816}, {-2, 57791}, {-1, 57511}, {0, 57512}, {1, 57513, nullptr, BRANDED},

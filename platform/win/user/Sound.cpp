@@ -3,10 +3,34 @@
 #include "platform/win/user/Display.h"
 #include "platform/win/user/Sound.h"
 
+namespace {
+struct BeepRecord {
+    UINT nCount = 0;
+    UINT uLastType = 0;
+};
+BeepRecord& Beeps()
+{
+    static BeepRecord s_beeps;
+    return s_beeps;
+}
+}  // namespace
+
 BOOL MessageBeep(UINT uType)
 {
+    ++Beeps().nCount;
+    Beeps().uLastType = uType;
     TbGetDisplay()->Beep(uType);
     return TRUE;
+}
+
+UINT TbGetBeepCount()
+{
+    return Beeps().nCount;
+}
+
+UINT TbGetLastBeepType()
+{
+    return Beeps().uLastType;
 }
 
 BOOL PlaySoundA(LPCSTR pszSound, HMODULE, DWORD fdwSound)

@@ -26,6 +26,10 @@
 #define SND_PURGE       0x0040
 
 BOOL MessageBeep(UINT uType);
+// How many times MessageBeep has sounded in this process, and its last kind: a machine without
+// sound, or a test, still tells that a beep was given.
+UINT TbGetBeepCount();
+UINT TbGetLastBeepType();
 // A file name (SND_FILENAME or a plain name) is started and the call returns at once, SND_SYNC
 // included: nothing in the program may block on the sound. A null name stops what plays.
 // Memory images and aliases are not played (FALSE).

@@ -42,7 +42,10 @@ TEST(QtSound, WavesAndBeepsReturnAtOnceWithOrWithoutSound)
     auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(PlaySoundA(strPath.c_str(), nullptr, SND_FILENAME | SND_ASYNC));
     EXPECT_TRUE(PlaySoundA(strPath.c_str(), nullptr, SND_FILENAME | SND_SYNC));     // never blocks
+    const UINT nBeeps = TbGetBeepCount();
     EXPECT_TRUE(MessageBeep(MB_ICONEXCLAMATION));
+    EXPECT_EQ(nBeeps + 1, TbGetBeepCount()) << "a beep is told even where none is heard";
+    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), TbGetLastBeepType());
     EXPECT_TRUE(PlaySoundA(nullptr, nullptr, 0));                                   // stops
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
     EXPECT_FALSE(PlaySoundA("/no/such/file.wav", nullptr, SND_FILENAME | SND_NODEFAULT));

@@ -1,0 +1,163 @@
+#include "app/ZorvatApp.h"
+
+#include "app/DataTable.h"
+#include "app/TableFactory.h"
+#include "app/TableMDIWnd.h"
+#include "framework/base/SharedGlobals.h"
+#include "link/MessageTypes.h"
+#include "link/ServerMessage.h"
+#include "platform/win/kernel/Shell.h"
+#include "refdata/ZorvatGlobals.h"
+
+#define IDS_WEB_SITE 57066              // the broker's site, opened in the desktop's browser
+#define IDS_OPTION_SECTION 40373        // the profile's place of the market-depth option
+#define IDS_OPTION_KEY 40379
+#define ACCESS_LEVEL_OPEN 10
+
+// The tables the market-data subscription asks.
+#define TABLE_KSE_EXECUTED_TRADES 51142
+#define TABLE_KSE_ORDER_STATUS 51128
+#define TABLE_KSE_HOLDINGS 56256
+#define TABLE_COMBINED_HOLDINGS 41125
+#define COMBINED_HOLDINGS_ALL 3         // the combined holdings of every market
+
+// What a table command does with its table.
+enum TABLE_ACTION
+{
+    TABLE_SHOW,     // a standing table: only shown
+    TABLE_OPEN,     // made when missing (with its companion), first request when made, shown
+};
+
+// One table command: its table, what it does, and for an opener the first request (its body a
+// format that takes the language code) and the companion table made beside it, not shown.
+struct CZORVAT32App::TABLE_COMMAND
+{
+    UINT nCommand;
+    TABLE_ACTION action;
+    UINT nNameId;
+    UINT nTitleId;
+    int nFirstRequest;                  // 0: none
+    LPCSTR pszBody;
+    UINT nCompanionId;                  // 0: none
+    UINT nCompanionTitleId;
+};
+
+const CZORVAT32App::TABLE_COMMAND CZORVAT32App::s_tableCommands[] = {
+    {ID_APP_US_QUOTES, TABLE_SHOW, 51921, 56779, 0, nullptr, 0, 0},
+    {ID_APP_US_TIME_SALES, TABLE_SHOW, 51954, 56782, 0, nullptr, 0, 0},
+    {ID_APP_US_TIME_SALES_2, TABLE_SHOW, 51954, 56782, 0, nullptr, 0, 0},
+    {ID_APP_KSE_STOCK_LIST, TABLE_SHOW, 56376, 56798, 0, nullptr, 0, 0},
+    {ID_APP_KSE_TICK_UNITS, TABLE_SHOW, 56382, 56799, 0, nullptr, 0, 0},
+    {ID_APP_KSE_TIME_SALES, TABLE_OPEN, 52112, 56728, MSG_TE, "", 52113, 56729},
+    {ID_APP_FWD_TIME_SALES, TABLE_OPEN, 52119, 52120, MSG_FE, "", 0, 0},
+    {ID_APP_FWD_RULES, TABLE_OPEN, 52171, 52172, MSG_FR, "|||%s", 0, 0},
+};
+
+IDataTable* CZORVAT32App::MakeMissingTable(UINT nNameId, UINT nTitleId, BOOL* pbMade)
+{
+    *pbMade = FALSE;
+    if (IDataTable* pTable = FindTable(nNameId))
+        return pTable;
+    IDataTable* pTable = MakeTable(nNameId, 0, nTitleId);
+    if (pTable == nullptr)
+        return nullptr;
+    *pbMade = TRUE;
+    if (CTableMDIWnd* pMain = pTable->GetMainWindow())
+        pMain->LoadSettings();
+    return pTable;
+}
+
+void CZORVAT32App::OnTableCommand(UINT nId)
+{
+    for (const TABLE_COMMAND& command : s_tableCommands) {
+        if (command.nCommand != nId)
+            continue;
+        if (command.action == TABLE_SHOW) {
+            ShowTable(FindTable(command.nNameId));
+            return;
+        }
+        BOOL bMade = FALSE;
+        IDataTable* pTable = MakeMissingTable(command.nNameId, command.nTitleId, &bMade);
+        if (pTable == nullptr)
+            return;     // its class is not there: the command fails quietly
+        if (command.nCompanionId != 0) {
+            BOOL bCompanionMade = FALSE;
+            MakeMissingTable(command.nCompanionId, command.nCompanionTitleId, &bCompanionMade);
+        }
+        if (bMade && command.nFirstRequest != 0) {
+            CString strBody;
+            strBody.Format(command.pszBody, GetLanguageCode());
+            SendRequest(command.nFirstRequest, strBody);
+        }
+        ShowTable(pTable);
+        return;
+    }
+}
+
+void CZORVAT32App::OnMessageDR(CServerMessage* pMsg)
+{
+    if (pMsg == nullptr)
+        return;
+    const CString strState = pMsg->GetField(1);
+    const char chState = strState.IsEmpty() ? 'x' : strState[0];
+    if (pMsg->GetLong(2) == -1 && chState == 'K')
+        SubscribeMarketData();
+}
+
+void CZORVAT32App::SubscribeMarketData()
+{
+    if (m_bMarketDataSubscribed)
+        return;
+    // Set before anything goes out: a request the link drops is not tried again this session.
+    m_bMarketDataSubscribed = TRUE;
+    if (m_user.GetKseAccessLevel() >= ACCESS_LEVEL_OPEN) {
+        for (int nType : {MSG_LX, MSG_SQ, MSG_FQ})
+            SendRequest(nType, "");
+        for (UINT nTable : {TABLE_KSE_EXECUTED_TRADES, TABLE_KSE_ORDER_STATUS})
+            if (IDataTable* pTable = FindTable(nTable))
+                pTable->SendRequest();
+        if (GetGlobals()->m_bOption) {
+            SendRequest(MSG_TE, "1");
+            SendRequest(MSG_OB, "");
+        }
+    }
+    if (IDataTable* pTable = FindTable(TABLE_KSE_HOLDINGS))
+        pTable->SendRequest();
+    if (IDataTable* pTable = FindTable(TABLE_COMBINED_HOLDINGS))
+        pTable->SendRequestFor(COMBINED_HOLDINGS_ALL, m_user.GetAccountText());
+}
+
+BOOL CZORVAT32App::OpenExternalBrowser(LPCSTR pszAddress)
+{
+    if (pszAddress == nullptr || *pszAddress == '\0')
+        return FALSE;
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = "open";
+    info.lpFile = pszAddress;
+    info.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExA(&info);
+}
+
+void CZORVAT32App::OnWebSite(UINT)
+{
+    CString strAddress;
+    GetSharedGlobals()->LoadString(strAddress, IDS_WEB_SITE);
+    OpenExternalBrowser(strAddress);
+}
+
+void CZORVAT32App::OnMarketDepth(UINT)
+{
+    CZorvatGlobals* pGlobals = GetGlobals();
+    pGlobals->m_bOption = !pGlobals->m_bOption;
+    CString strSection, strKey;
+    GetSharedGlobals()->LoadString(strSection, IDS_OPTION_SECTION);
+    GetSharedGlobals()->LoadString(strKey, IDS_OPTION_KEY);
+    WriteProfileText(strSection, strKey, pGlobals->m_bOption ? "Yes" : "No");
+}
+
+int CZORVAT32App::GetMarketDepthCheck(UINT) const
+{
+    return GetGlobals()->m_bOption ? 1 : 0;
+}

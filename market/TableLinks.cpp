@@ -1,0 +1,66 @@
+#include "market/TableLinks.h"
+
+#include "app/NorvApp.h"
+#include "app/TableMDIWnd.h"
+#include "framework/base/NorvGlobals.h"
+#include "framework/base/SharedGlobals.h"
+#include "framework/base/TBString.h"
+#include "framework/table/TableFilters.h"
+#include "framework/table/ViewRow.h"
+#include "market/DataTable.h"
+
+CDataTable* FindDataTable(UINT nNameId)
+{
+    const CNorvApp* pApp = CNorvApp::Get();
+    return pApp != nullptr ? dynamic_cast<CDataTable*>(pApp->FindTable(nNameId)) : nullptr;
+}
+
+CString GetStockSymbolFrom(UINT nNameId, long nStockId, BOOL bSecond)
+{
+    const IStockTextSource* pSource = dynamic_cast<const IStockTextSource*>(FindDataTable(nNameId));
+    return pSource != nullptr ? pSource->GetStockSymbol(nStockId, bSecond) : CString();
+}
+
+BOOL IsArabicInterface()
+{
+    return GetNorvGlobals().m_nLanguage == 1;
+}
+
+namespace {
+BOOL FilterWindow(CTableMDIWnd* pWindow, int nCol, LPCSTR pszText)
+{
+    CViewTable* pView = pWindow->GetView();
+    if (pView == nullptr || pszText == nullptr)
+        return FALSE;
+    CTableFilters* pFilters = new CTableFilters;
+    pFilters->Init(pView, pView->GetFilters());
+    pFilters->ClearRowRange();
+    // Quoted: the cell's text is matched as it stands, whatever criteria signs it holds.
+    pFilters->AddFilter(nCol, pszText, /*bFlag=*/FALSE, /*nGroup=*/0, /*bQuote=*/TRUE);
+    return CDataTable::SetViewFilter(pWindow, pFilters);
+}
+}  // namespace
+
+BOOL FilterViewOnCell(CDataTable* pTable, CViewRow* pRow, int nCol)
+{
+    if (pTable == nullptr || pRow == nullptr || !pRow->IsDataRow() || pRow->GetView() == nullptr)
+        return FALSE;
+    CTableMDIWnd* pWindow = pTable->FindWindowByView(pTable->GetTable()->FindView(pRow->GetView()));
+    CTBString strText;
+    if (pWindow == nullptr || !pRow->GetText(strText, nCol))
+        return FALSE;
+    return FilterWindow(pWindow, nCol, strText);
+}
+
+BOOL ShowRowsOf(CDataTable* pTable, int nCol, LPCSTR pszText)
+{
+    CTableMDIWnd* pWindow = pTable != nullptr ? pTable->GetMainWindow() : nullptr;
+    return pWindow != nullptr && FilterWindow(pWindow, nCol, pszText);
+}
+
+CString LoadMarketText(UINT nId)
+{
+    CString strText;
+    GetSharedGlobals()->LoadString(strText, nId);
+    return strText;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// How the market tables reach one another and the shared grid clicks: a table from the
+// application's table map by its name id, the KSE stock texts of the stock list, and the quick
+// filter a click on a cell sets.
+#include "platform/mfc/String.h"
+
+class CDataTable;
+class CTableMDIWnd;
+class CViewRow;
+
+// The open data table of that name id; null when none is open.
+CDataTable* FindDataTable(UINT nNameId);
+
+// What a table gives for a KSE stock id: its symbol (the Arabic one with bSecond).
+struct IStockTextSource
+{
+    virtual ~IStockTextSource() = default;
+    virtual CString GetStockSymbol(long nStockId, BOOL bSecond) const = 0;
+};
+// The symbol that the table of that name id gives; empty while the table does not exist or
+// gives none.
+CString GetStockSymbolFrom(UINT nNameId, long nStockId, BOOL bSecond);
+// TRUE while the user interface is Arabic.
+BOOL IsArabicInterface();
+
+// The clicked data row's window shows only the rows whose column equals the clicked cell's text,
+// on top of its present filters. FALSE (nothing changed) for a group or total line.
+BOOL FilterViewOnCell(CDataTable* pTable, CViewRow* pRow, int nCol);
+// The same on the table's main window for a text; FALSE when it has none.
+BOOL ShowRowsOf(CDataTable* pTable, int nCol, LPCSTR pszText);
+
+// A string of the language library.
+CString LoadMarketText(UINT nId);
