@@ -150,30 +150,6 @@ void CZORVAT32App::SetFrameTitle(LPCSTR pszTitle)
         m_pMainFrame->SetTitleText(pszTitle);
 }
 
-int CZORVAT32App::OpenStandingTables()
-{
-    if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr)
-        m_pMainFrame->SendMessage(WM_SETREDRAW, FALSE);
-    // The market layer registers the information table's maker; a maker that failed left nothing.
-    IDataTable* pTable = MakeTable(IDS_TABLE_INFO, 0, IDS_TITLE_INFO);
-    m_pInfoTable = dynamic_cast<IInfoTable*>(pTable);
-    if (m_pInfoTable == nullptr && pTable != nullptr) {
-        // Some other table under the information table's id is of no use here.
-        if (FindTableByName(pTable->GetName()) == pTable)
-            RemoveTable(&pTable);
-        else
-            delete pTable;
-    } else if (m_pInfoTable != nullptr) {
-        GetSharedGlobals()->m_pInfoWindow = m_pInfoTable;
-        ShowTable(pTable);
-    }
-    if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr) {
-        m_pMainFrame->SendMessage(WM_SETREDRAW, TRUE);
-        m_pMainFrame->Invalidate();
-    }
-    return 1;
-}
-
 int CZORVAT32App::BuildStandingSet()
 {
     const int nResult = OpenStandingTables();

@@ -97,7 +97,8 @@ public:
     BOOL IsInfoRaise() const { return m_bInfoRaise; }
     void SetInfoRaise(BOOL bRaise) { m_bInfoRaise = bRaise; }
 
-    // The standing tables: today the information table alone.
+    // The standing tables, made in their fixed order (ZorvatTables.cpp); those whose class is not
+    // there are left out. BuildStandingSet then loads the general workspace.
     int OpenStandingTables();
     int BuildStandingSet();
     void DestroyTickersAndTables();
@@ -141,7 +142,7 @@ public:
     int GetTickerCount() const override { return m_tickers.GetSize(); }
     void OnMarketListChanged() override { BuildMarketMenus(); }
     void ResetCharts() override {}
-    void RefreshUsOrderStatus() override {}
+    void RefreshUsOrderStatus() override;
     CString GetProgramFolder() const override;
     // IInfoTableHost.
     void SetIndicatorState(int nState) override { m_nIndicatorState = nState; }
@@ -182,6 +183,8 @@ protected:
     struct TABLE_COMMAND;
     static const TABLE_COMMAND s_tableCommands[];
     void OnTableCommand(UINT nId);
+    // The information table handed to the shared services and shown; anything else is removed.
+    void AdoptInfoTable(IDataTable* pTable);
     // A table made when missing (its saved layout restored); null when it cannot be.
     IDataTable* MakeMissingTable(UINT nNameId, UINT nTitleId, BOOL* pbMade);
     void OnWebSite(UINT);

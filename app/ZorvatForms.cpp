@@ -30,8 +30,9 @@ int FindPopup(HMENU hMenu, const CString& strTitle)
 {
     for (int i = 0; i < GetMenuItemCount(hMenu); ++i) {
         char szText[256];
-        if (GetSubMenu(hMenu, i) != nullptr && GetMenuStringA(hMenu, static_cast<UINT>(i), szText, sizeof szText, MF_BYPOSITION) > 0 &&
-            strTitle == szText)
+        if (GetSubMenu(hMenu, i) == nullptr)
+            continue;
+        if (GetMenuStringA(hMenu, static_cast<UINT>(i), szText, sizeof szText, MF_BYPOSITION) > 0 && strTitle == szText)
             return i;
     }
     return -1;

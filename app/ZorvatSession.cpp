@@ -24,6 +24,11 @@
 #define LINK_WINDOW_STYLE 0x50CF0000    // child, visible, overlapped window
 #define KSE_ORDER_STATUS_TABLE 51128    // its request "KB" is the last of a KSE user's load
 #define US_QUOTATIONS_TABLE 51921
+#define US_EXECUTED_TRADES_TABLE 51130
+#define US_ORDER_STATUS_TABLE 51110
+#define US_HOLDINGS_TABLE 51170
+#define US_HOLDINGS_ALL 3               // the holdings of every US account kind
+#define MARKET_SCHEDULE_TABLE 41057
 #define ACCESS_LEVEL_OPEN 10
 
 void CZORVAT32App::Connect()
@@ -218,8 +223,17 @@ void CZORVAT32App::SendLoginFollowUps()
         for (int nType : {MSG_SL, MSG_TU, MSG_GM, MSG_GG})
             SendRequest(nType, "");
     SendRequest(MSG_HD, "1");
+    // The account and schedule tables that exist ask for their rows; the others come later.
+    if (IDataTable* pSchedule = FindTable(MARKET_SCHEDULE_TABLE))
+        pSchedule->SendRequest();
     if (m_user.GetRole() >= 3) {
         GetGlobals()->RequestMarketList();
+        if (m_user.GetUsAccessLevel() >= ACCESS_LEVEL_OPEN)
+            for (UINT nTable : {US_EXECUTED_TRADES_TABLE, US_ORDER_STATUS_TABLE})
+                if (IDataTable* pTable = FindTable(nTable))
+                    pTable->SendRequest();
+        if (IDataTable* pHoldings = FindTable(US_HOLDINGS_TABLE))
+            pHoldings->SendRequestFor(US_HOLDINGS_ALL, nullptr);
         GetGlobals()->RequestCurrencyList();
     }
     // The quotations that stayed from the last session are the new session's to stream again.
@@ -304,4 +318,11 @@ void CZORVAT32App::Disconnect(BOOL bAsk)
         Logoff();
     m_bDisconnected = TRUE;
     m_pComm->Disconnect(FALSE);
+}
+
+void CZORVAT32App::RefreshUsOrderStatus()
+{
+    // The last symbol list has come: the orders are asked for again, now that they can be shown.
+    if (IDataTable* pOrders = FindTable(US_ORDER_STATUS_TABLE))
+        pOrders->SendRequest();
 }

@@ -1,6 +1,7 @@
 #include "app/ZorvatApp.h"
 
 #include "app/DataTable.h"
+#include "app/NorvMainFrame.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/SharedGlobals.h"
@@ -20,6 +21,53 @@
 #define TABLE_KSE_HOLDINGS 56256
 #define TABLE_COMBINED_HOLDINGS 41125
 #define COMBINED_HOLDINGS_ALL 3         // the combined holdings of every market
+
+// What follows the creation of a standing table.
+enum STANDING_FLAGS
+{
+    STANDING_INFO_WINDOW = 1,       // it becomes the information window and is shown
+    STANDING_FOLLOW_LAST_ROW = 2,   // its main window follows the last row
+    STANDING_WITH_OPTION = 4,       // made only with the market-depth option
+};
+
+// The tables kept for the whole session, in the order they are made. A name id without a maker
+// (its class is not built) is left out.
+const struct { UINT nNameId; UINT nTitleId; int nFlags; } s_standingSet[] = {
+    {50001, 56710, STANDING_INFO_WINDOW},                   // CZorvatInfoTable
+    {51110, 56721, STANDING_FOLLOW_LAST_ROW},               // COrderStatusTable
+    {51130, 56726, 0},                                      // CExecutedTradesTable
+    {51200, 56769, 0},                                      // CUnrealizedProfitLossTable
+    {41125, 41126, 0},                                      // CCombinedHoldingsTable
+    {51170, 56745, 0},                                      // CInvestorHoldingsTable
+    {56256, 56790, 0},                                      // CInvestorHoldingsKSETable
+    {51921, 56779, 0},                                      // CQuotationTable
+    {51954, 56782, STANDING_FOLLOW_LAST_ROW},               // CTimeAndSalesTable
+    {51990, 56788, 0},                                      // CHolidayTable
+    {51960, 56783, 0},                                      // CNewsTable
+    {51128, 56725, STANDING_FOLLOW_LAST_ROW},               // COrderStatusKSETable
+    {51164, 56737, STANDING_FOLLOW_LAST_ROW},               // COrderStatusActiveKSETable
+    {51165, 56738, STANDING_FOLLOW_LAST_ROW},               // COrderStatusFilledKSETable
+    {51166, 56739, STANDING_FOLLOW_LAST_ROW},               // COrderStatusCancelledKSETable
+    {51142, 56740, 0},                                      // CExecutedTradesKSETable
+    {56370, 56797, 0},                                      // COrderStatusForwardTable
+    {56376, 56798, 0},                                      // CStockListKSETable
+    {56382, 56799, 0},                                      // CTicksUnitsKSETable
+    {55432, 55433, 0},                                      // CIndicesKSETable
+    {52110, 56780, STANDING_WITH_OPTION},                   // COrderBookKSETable
+    {52111, 56781, STANDING_WITH_OPTION},                   // COrderBookOddLotKSETable
+    {52112, 56728, STANDING_WITH_OPTION},                   // CTimeAndSalesKSETable
+    {52113, 56729, STANDING_WITH_OPTION},                   // CTimeAndSalesOddLotKSETable
+    {52114, 56730, 0},                                      // CQuotationKSETable
+    {52115, 56731, 0},                                      // CQuotationOddLotKSETable
+    {52121, 52122, 0},                                      // CQuotationFwdKSETable
+    {55335, 56789, 0},                                      // CCorporateEventsKSETable
+    {57200, 57201, 0},                                      // COptionChainTable
+    {57256, 57257, 0},                                      // CInternationalInterestRatesTable
+    {57275, 57276, 0},                                      // CInternationalExchangeRatesTable
+    {57396, 57495, 0},                                      // CInternationalOrderBookTable
+    {57483, 57496, 0},                                      // CInternationalMarketMakerOrderBookTable
+    {41057, 41058, 0},                                      // CInternationalMarketScheduleTable
+};
 
 // What a table command does with its table.
 enum TABLE_ACTION
@@ -52,6 +100,45 @@ const CZORVAT32App::TABLE_COMMAND CZORVAT32App::s_tableCommands[] = {
     {ID_APP_FWD_TIME_SALES, TABLE_OPEN, 52119, 52120, MSG_FE, "", 0, 0},
     {ID_APP_FWD_RULES, TABLE_OPEN, 52171, 52172, MSG_FR, "|||%s", 0, 0},
 };
+
+int CZORVAT32App::OpenStandingTables()
+{
+    // The windows appear together once the set is made.
+    if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr)
+        m_pMainFrame->SendMessage(WM_SETREDRAW, FALSE);
+    for (const auto& row : s_standingSet) {
+        if ((row.nFlags & STANDING_WITH_OPTION) != 0 && !GetGlobals()->m_bOption)
+            continue;
+        IDataTable* pTable = MakeTable(row.nNameId, 0, row.nTitleId);
+        if (pTable == nullptr)
+            continue;
+        CTableMDIWnd* pMain = pTable->GetMainWindow();
+        if ((row.nFlags & STANDING_FOLLOW_LAST_ROW) != 0 && pMain != nullptr)
+            pMain->GetGrid().SetFollowLastRow(TRUE);
+        if ((row.nFlags & STANDING_INFO_WINDOW) != 0)
+            AdoptInfoTable(pTable);
+    }
+    if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr) {
+        m_pMainFrame->SendMessage(WM_SETREDRAW, TRUE);
+        m_pMainFrame->Invalidate();
+    }
+    return 1;
+}
+
+void CZORVAT32App::AdoptInfoTable(IDataTable* pTable)
+{
+    m_pInfoTable = dynamic_cast<IInfoTable*>(pTable);
+    if (m_pInfoTable == nullptr) {
+        // Some other table under the information table's id is of no use here.
+        if (FindTableByName(pTable->GetName()) == pTable)
+            RemoveTable(&pTable);
+        else
+            delete pTable;
+        return;
+    }
+    GetSharedGlobals()->m_pInfoWindow = m_pInfoTable;
+    ShowTable(pTable);
+}
 
 IDataTable* CZORVAT32App::MakeMissingTable(UINT nNameId, UINT nTitleId, BOOL* pbMade)
 {

@@ -51,6 +51,8 @@ bool CTerminalRun::Start()
 {
     // The standing tables come from the market layer, as in the terminal's executable.
     RegisterMarketTables();
+    if (m_onMakersRegistered)
+        m_onMakersRegistered();
     m_pApp = new CZORVAT32App;
     s_pRunning = this;
     // Thread timers run inside every modal loop, so the login dialog is answered where it waits.

@@ -3,6 +3,7 @@
 // own pointing at a test server on loopback, the application's real start-up, and a person at
 // the keyboard who answers the login dialog through its controls as they are typed and clicked.
 #include <deque>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,8 +21,10 @@ public:
 
     // The "Communication" section for a server on 127.0.0.1 at the port.
     void WriteLinkSettings(int nPort);
-    // The application's start-up; false when it refused.
+    // The application's start-up; false when it refused. m_onMakersRegistered runs once the
+    // market layer has registered its makers, before anything is made: a test's own go over them.
     bool Start();
+    std::function<void()> m_onMakersRegistered;
     CZORVAT32App& App() { return *m_pApp; }
     const std::string& Folder() const { return m_strFolder; }
 

@@ -188,3 +188,26 @@ TEST_F(WorkspaceFixture, CharacterSetReachesEveryWindowAndTheStoredFonts)
         EXPECT_EQ(FW_BOLD, lf.lfWeight);
     }
 }
+
+TEST_F(WorkspaceFixture, TableMapFindsByIdTheTableRegisteredUnderItsName)
+{
+    CNorvApp& app = shell.App();
+    EXPECT_EQ(pTable, app.FindTable(52114));
+    EXPECT_EQ(pTable, app.FindTableByName(pTable->GetName()));
+    EXPECT_EQ(nullptr, app.FindTable(52115));
+
+    // A second table under the same name takes the id as well; the first, removed, takes
+    // nothing with it.
+    CQuoteTestTable* pSecond = new CQuoteTestTable;
+    ASSERT_TRUE(pSecond->Create(52114));
+    EXPECT_EQ(pSecond, app.FindTable(52114));
+    IDataTable* pOld = pTable;
+    app.RemoveTable(&pOld);
+    pTable = pSecond;
+    EXPECT_EQ(pSecond, app.FindTable(52114));
+    IDataTable* pGone = pSecond;
+    app.RemoveTable(&pGone);
+    pTable = nullptr;
+    EXPECT_EQ(nullptr, app.FindTable(52114));
+    EXPECT_TRUE(app.GetTables().empty());
+}

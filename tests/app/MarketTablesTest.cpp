@@ -1,0 +1,510 @@
+// The application's side of the market tables, end to end against the test server as the
+// trader: the standing set made in order from the makers there are, the KSE subscription once
+// per session on the server's ready state, the initial load's end, the table commands with their
+// rules, the openers, the market menus, the form windows and the workspace of every table.
+// Tables whose classes are not built here are small fakes registered under their name ids.
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <string>
+#include <vector>
+#include "AppTestSupport.h"
+#include "TerminalRun.h"
+#include "app/FormFactory.h"
+#include "app/FormMDIWnd.h"
+#include "app/TableFactory.h"
+#include "link/MessageTypes.h"
+#include "market/MarketTables.h"
+#include "platform/mfc/CmdUI.h"
+#include "platform/win/kernel/Shell.h"
+#include "platform/win/user/MessageBox.h"
+#include "platform/win/user/TestAnswers.h"
+#include "refdata/ZorvatGlobals.h"
+
+#define IDS_INITIAL_LOAD_DONE 40331
+#define IDS_TICKERS_MENU 57389
+#define IDS_MARKETS_MENU 57406
+
+namespace {
+
+// What the fake tables were asked, in order: "made 52112", "request 51128",
+// "request 41125 3 10020", "resubscribe 51921", "log 51960 in <section>".
+std::vector<std::string> s_calls;
+
+int CountCalls(const std::string& strCall)
+{
+    return static_cast<int>(std::count(s_calls.begin(), s_calls.end(), strCall));
+}
+
+// A server-fed table as far as the application sees one. The KSE order status asks for its
+// orders as the real one does, so that the load awaiting them can end.
+class CFakeMarketTable : public CMDITable
+{
+public:
+    ~CFakeMarketTable() override { Destroy(); }
+    BOOL Create(UINT nNameId, UINT nTitleId)
+    {
+        if (!CreateTable(nNameId, nTitleId))
+            return FALSE;
+        CNorvApp::Get()->AddTable(this);
+        return TRUE;
+    }
+    BOOL SendRequest() override
+    {
+        s_calls.push_back("request " + Id());
+        if (GetNameId() == 51128)
+            CZORVAT32App::Get()->SendRequest(MSG_KB, "");
+        return TRUE;
+    }
+    BOOL SendRequestFor(long nArgument, LPCSTR pszText) override
+    {
+        s_calls.push_back("request " + Id() + " " + std::to_string(nArgument) + " " + (pszText != nullptr ? pszText : "-"));
+        return TRUE;
+    }
+    void ResubscribeAll() override { s_calls.push_back("resubscribe " + Id()); }
+    void ReloadLogSetting() override
+    {
+        s_calls.push_back("log " + Id() + " in " + static_cast<const char*>(GetSharedGlobals()->m_settings.GetSection()));
+    }
+
+protected:
+    std::string Id() const { return std::to_string(GetNameId()); }
+    void CreateColumns() override
+    {
+        CColumn column = m_table.AddColumn();
+        column.SetName("Symbol");
+        column.SetTitle("Symbol", 0);
+        column.SetDataType(COLTYPE_STRING);
+        column.SetWidth(80);
+    }
+};
+
+IDataTable* MakeFakeTable(UINT nNameId, int, UINT nTitleId)
+{
+    s_calls.push_back("made " + std::to_string(nNameId));
+    CFakeMarketTable* pTable = new CFakeMarketTable;
+    if (!pTable->Create(nNameId, nTitleId)) {
+        delete pTable;
+        return nullptr;
+    }
+    return pTable;
+}
+
+BOOL Enabled(CZORVAT32App& app, UINT nId, int* pnCheck = nullptr)
+{
+    BOOL bEnabled = FALSE;
+    int nCheck = -1;
+    EXPECT_TRUE(app.GetCommandState(nId, &bEnabled, &nCheck)) << "command " << nId << " has a rule";
+    if (pnCheck != nullptr)
+        *pnCheck = nCheck;
+    return bEnabled;
+}
+
+CString Text(UINT nId)
+{
+    CString strText;
+    GetSharedGlobals()->LoadString(strText, nId);
+    return strText;
+}
+
+// The popup titled strTitle in hMenu and its position; null when there is none.
+HMENU FindPopup(HMENU hMenu, const CString& strTitle, int* pnPos, int* pnCount)
+{
+    HMENU hFound = nullptr;
+    *pnCount = 0;
+    for (int i = 0; i < GetMenuItemCount(hMenu); ++i) {
+        char szText[256] = "";
+        GetMenuStringA(hMenu, static_cast<UINT>(i), szText, sizeof szText, MF_BYPOSITION);
+        if (GetSubMenu(hMenu, i) != nullptr && strTitle == szText) {
+            hFound = GetSubMenu(hMenu, i);
+            *pnPos = i;
+            ++*pnCount;
+        }
+    }
+    return hFound;
+}
+
+struct MarketSessionFixture : ::testing::Test
+{
+    CTestServer server;
+    CTerminalRun run;
+    std::vector<UINT> fakes;
+    BOOL bOption = GetGlobals()->m_bOption;
+
+    void SetUp() override { s_calls.clear(); }
+    void TearDown() override
+    {
+        run.Close();
+        for (UINT nId : fakes)
+            RegisterTableMaker(nId, nullptr);
+        RegisterMarketTables();
+        GetGlobals()->m_bOption = bOption;
+        s_calls.clear();
+    }
+    // The trader logged in, the given tables being fakes.
+    void StartTrader(const std::vector<UINT>& tables) { StartAs("trader", "secret", tables); }
+    void StartAs(const char* pszUser, const char* pszPassword, const std::vector<UINT>& tables,
+                 const std::vector<std::string>& options = {})
+    {
+        ASSERT_TRUE(server.Start(options));
+        fakes = tables;
+        run.m_onMakersRegistered = [this] {
+            for (UINT nId : fakes)
+                RegisterTableMaker(nId, &MakeFakeTable);
+        };
+        run.WriteLinkSettings(server.Port());
+        run.QueueLogin(pszUser, pszPassword);
+        ASSERT_TRUE(run.Start());
+        ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+        PumpFor(200);
+    }
+    int CountReceived(const std::string& strStart, const std::string& strEnd = "") const
+    {
+        int nCount = 0;
+        for (const std::string& line : server.Received())
+            nCount += line.rfind(strStart, 0) == 0 && line.size() >= strEnd.size() &&
+                      line.compare(line.size() - strEnd.size(), strEnd.size(), strEnd) == 0;
+        return nCount;
+    }
+    // The last line the server sent that starts so.
+    std::string LastSent(const std::string& strStart) const
+    {
+        std::string strFound;
+        for (const std::string& line : server.Log())
+            if (line.rfind("> " + strStart, 0) == 0)
+                strFound = line.substr(2);
+        return strFound;
+    }
+    CMDIChildWnd* ActiveChild() { return run.App().GetMainFrame()->MDIGetActive(); }
+};
+
+}  // namespace
+
+TEST_F(MarketSessionFixture, StandingSetIsMadeInOrderFromTheMakersThereAre)
+{
+    ASSERT_NO_FATAL_FAILURE(StartTrader({51110, 51954, 52110, 52113, 41057}));
+    CZORVAT32App& app = run.App();
+    GetGlobals()->m_bOption = TRUE;
+    app.DestroyTickersAndTables();
+    EXPECT_TRUE(app.GetTables().empty());
+    s_calls.clear();
+    app.OpenStandingTables();
+    EXPECT_EQ((std::vector<std::string>{"made 51110", "made 51954", "made 52110", "made 52113", "made 41057"}), s_calls);
+    ASSERT_NE(nullptr, app.GetInfoTable()) << "the information window comes first, from the market layer";
+    EXPECT_EQ(app.GetInfoTable()->GetDataTable(), app.FindTable(50001));
+    EXPECT_TRUE(app.FindTable(50001)->GetMainWindow()->IsWindowVisible());
+    EXPECT_EQ(nullptr, app.FindTable(51130)) << "a table without a maker is left out";
+    EXPECT_TRUE(app.FindTable(51110)->GetMainWindow()->GetGrid().GetFollowLastRow());
+    EXPECT_TRUE(app.FindTable(51954)->GetMainWindow()->GetGrid().GetFollowLastRow());
+    EXPECT_FALSE(app.FindTable(41057)->GetMainWindow()->GetGrid().GetFollowLastRow());
+
+    // Without the option the order books and KSE time and sales are not made.
+    GetGlobals()->m_bOption = FALSE;
+    app.DestroyTickersAndTables();
+    EXPECT_EQ(nullptr, app.GetInfoTable());
+    app.OpenStandingTables();
+    for (UINT nId : {52110, 52111, 52112, 52113})
+        EXPECT_EQ(nullptr, app.FindTable(nId)) << nId;
+    EXPECT_NE(nullptr, app.FindTable(41057));
+    EXPECT_NE(nullptr, app.GetInfoTable());
+}
+
+TEST_F(MarketSessionFixture, ReadyStateSubscribesOncePerSession)
+{
+    // The KSE order status is there: the load ends with its orders, asked for by the subscription.
+    ASSERT_NO_FATAL_FAILURE(StartTrader({51142, 51128, 56256, 41125, 51921, 51110, 51130, 51170, 41057}));
+    CZORVAT32App& app = run.App();
+    EXPECT_TRUE(app.IsMarketDataSubscribed());
+    const std::string strReady = LastSent("~DR|");
+    ASSERT_FALSE(strReady.empty());
+    app.GetDispatcher().OnServerMessage(strReady.c_str());
+    PumpFor(300);
+
+    EXPECT_EQ(1, run.CountInfoLines(IDS_INITIAL_LOAD_DONE)) << run.InfoText();
+    for (const char* pszStart : {"&LX|", "&SQ|", "&FQ|", "&OB|", "&KB|"})
+        EXPECT_EQ(1, CountReceived(pszStart)) << pszStart;
+    EXPECT_EQ(1, CountReceived("&TE|", "||1"));
+    EXPECT_EQ(1, CountCalls("request 51142"));
+    EXPECT_EQ(1, CountCalls("request 51128"));
+    EXPECT_EQ(1, CountCalls("request 56256"));
+    EXPECT_EQ(1, CountCalls("request 41125 3 10020")) << "the combined holdings of every market, for the account";
+    EXPECT_EQ(1, CountCalls("resubscribe 51921"));
+    // The login's own: the schedule, the US account tables, and the orders once more after the
+    // symbol lists.
+    EXPECT_EQ(1, CountCalls("request 41057"));
+    EXPECT_EQ(1, CountCalls("request 51130"));
+    EXPECT_EQ(1, CountCalls("request 51170 3 -"));
+    EXPECT_TRUE(PumpUntil([] { return CountCalls("request 51110") == 2; }, 5000)) << CountCalls("request 51110");
+
+    // A "DR" of another state, or with a text, does nothing.
+    app.Logoff();
+    EXPECT_FALSE(app.IsMarketDataSubscribed());
+    app.GetDispatcher().OnServerMessage("~DR|0|XC||0|K|5");
+    app.GetDispatcher().OnServerMessage("~DR|0|XC||0|Q|-1");
+    app.GetDispatcher().OnServerMessage("~DR|0|XC||0||-1");
+    EXPECT_FALSE(app.IsMarketDataSubscribed());
+
+    // The next login is a new session: one more burst, and the quotations stream again.
+    run.QueueLogin("trader", "secret");
+    app.RunLogin();
+    ASSERT_TRUE(PumpUntil([&] { return CountReceived("&LX|") == 2; }));
+    PumpFor(300);
+    EXPECT_EQ(2, CountReceived("&SQ|"));
+    EXPECT_EQ(2, CountCalls("request 51128"));
+    EXPECT_EQ(2, CountCalls("resubscribe 51921"));
+}
+
+TEST_F(MarketSessionFixture, WithoutKseOrderStatusTheLoadEndsWithTheRatesAndNoOrdersAreAsked)
+{
+    ASSERT_NO_FATAL_FAILURE(StartTrader({}));
+    EXPECT_EQ(1, run.CountInfoLines(IDS_INITIAL_LOAD_DONE)) << run.InfoText();
+    EXPECT_EQ(1, CountReceived("&VX|"));
+    EXPECT_EQ(0, CountReceived("&KB|"));
+    EXPECT_EQ(1, CountReceived("&LX|")) << "the feeds go out all the same";
+}
+
+TEST_F(MarketSessionFixture, CommandsFollowTheTradersRightsAndFallBackAtLogoff)
+{
+    ASSERT_NO_FATAL_FAILURE(StartTrader({}));
+    CZORVAT32App& app = run.App();
+    for (UINT nId : {ID_APP_KSE_STOCK_LIST, ID_APP_KSE_TICK_UNITS, ID_APP_KSE_TIME_SALES, ID_APP_FWD_TIME_SALES,
+                     ID_APP_FWD_RULES, ID_APP_WEB_SITE})
+        EXPECT_TRUE(Enabled(app, nId)) << nId;
+    for (UINT nId : {ID_APP_US_QUOTES, ID_APP_US_TIME_SALES, ID_APP_US_TIME_SALES_2})
+        EXPECT_FALSE(Enabled(app, nId)) << nId << ": the trader has no US quote value";
+    for (UINT nId : {33100u, 33190u, 33194u, 33315u, 33603u, 33613u, 40020u, 40031u, 40232u})
+        EXPECT_FALSE(Enabled(app, nId)) << nId << " waits for its window";
+
+    // The market-depth option: checked while on, and kept in the profile as it is switched.
+    int nCheck = -1;
+    EXPECT_TRUE(Enabled(app, ID_APP_MARKET_DEPTH, &nCheck));
+    EXPECT_EQ(1, nCheck) << "no stored choice reads as on";
+    app.RunCommand(ID_APP_MARKET_DEPTH);
+    Enabled(app, ID_APP_MARKET_DEPTH, &nCheck);
+    EXPECT_EQ(0, nCheck);
+    EXPECT_EQ("No", std::string(app.ReadProfileText(Text(40373), Text(40379), "")));
+    app.RunCommand(ID_APP_MARKET_DEPTH);
+    EXPECT_EQ("Yes", std::string(app.ReadProfileText(Text(40373), Text(40379), "")));
+
+    // The web site goes to the desktop's browser.
+    TbRecordShellOpens(TRUE);
+    app.RunCommand(ID_APP_WEB_SITE);
+    std::string strOpened;
+    EXPECT_TRUE(TbTakeShellOpen(&strOpened));
+    EXPECT_EQ(std::string(Text(57066)), strOpened);
+    TbRecordShellOpens(FALSE);
+
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+    app.RunCommand(ID_APP_DISCONNECT);
+    for (UINT nId : {ID_APP_KSE_STOCK_LIST, ID_APP_KSE_TIME_SALES, ID_APP_FWD_RULES, ID_APP_MARKET_DEPTH, ID_APP_US_QUOTES})
+        EXPECT_FALSE(Enabled(app, nId)) << nId;
+    EXPECT_TRUE(Enabled(app, ID_APP_WEB_SITE));
+}
+
+TEST_F(MarketSessionFixture, ViewerHasNoKseCommandsAndNoSubscriptionOfKseFeeds)
+{
+    ASSERT_NO_FATAL_FAILURE(StartAs("viewer", "viewer", {56256, 41125}));
+    CZORVAT32App& app = run.App();
+    for (UINT nId : {ID_APP_KSE_STOCK_LIST, ID_APP_KSE_TIME_SALES, ID_APP_FWD_TIME_SALES, ID_APP_US_QUOTES})
+        EXPECT_FALSE(Enabled(app, nId)) << nId;
+    EXPECT_TRUE(Enabled(app, ID_APP_MARKET_DEPTH)) << "role 1 is enough";
+    // Below the KSE level only the holdings are asked for, and the session counts as subscribed.
+    EXPECT_TRUE(app.IsMarketDataSubscribed());
+    EXPECT_EQ(0, CountReceived("&LX|"));
+    EXPECT_EQ(0, CountReceived("&TE|"));
+    EXPECT_EQ(1, CountCalls("request 56256"));
+    EXPECT_EQ(1, CountCalls("request 41125 3 10010"));
+}
+
+TEST_F(MarketSessionFixture, UsQuoteValueOpensTheUsQuotationCommands)
+{
+    const std::vector<std::string> options = {"--accounts", TB_SOURCE_DIR "/tests/app/data/accounts.txt"};
+    ASSERT_NO_FATAL_FAILURE(StartAs("demo01", "demo12", {51921, 51954}, options));
+    CZORVAT32App& app = run.App();
+    for (UINT nId : {ID_APP_US_QUOTES, ID_APP_US_TIME_SALES, ID_APP_US_TIME_SALES_2, ID_APP_KSE_STOCK_LIST})
+        EXPECT_TRUE(Enabled(app, nId)) << nId;
+    app.RunCommand(ID_APP_US_QUOTES);
+    EXPECT_EQ(app.FindTable(51921)->GetMainWindow(), ActiveChild());
+    app.RunCommand(ID_APP_US_TIME_SALES_2);
+    EXPECT_EQ(app.FindTable(51954)->GetMainWindow(), ActiveChild());
+    EXPECT_EQ(0, CountCalls("request 51921")) << "a standing table is only shown";
+}
+
+TEST_F(MarketSessionFixture, OpenersMakeATableOnceAndRaiseItAfterwards)
+{
+    ASSERT_NO_FATAL_FAILURE(StartTrader({52112, 52113, 52119, 52171}));
+    CZORVAT32App& app = run.App();
+    // The option made the KSE time and sales standing; the opener finds them missing here.
+    for (UINT nId : {52112, 52113}) {
+        IDataTable* pTable = app.FindTable(nId);
+        app.RemoveTable(&pTable);
+    }
+    s_calls.clear();
+    const int nTradesBefore = CountReceived("&TE|", "||");
+
+    app.RunCommand(ID_APP_KSE_TIME_SALES);
+    EXPECT_EQ((std::vector<std::string>{"made 52112", "made 52113"}), s_calls);
+    IDataTable* pTrades = app.FindTable(52112);
+    ASSERT_NE(nullptr, pTrades);
+    EXPECT_EQ(pTrades->GetMainWindow(), ActiveChild());
+    EXPECT_FALSE(app.FindTable(52113)->GetMainWindow()->IsWindowVisible()) << "the odd lots are made, not shown";
+
+    app.RunCommand(ID_APP_FWD_TIME_SALES);
+    ASSERT_NE(nullptr, app.FindTable(52119));
+    EXPECT_EQ(app.FindTable(52119)->GetMainWindow(), ActiveChild());
+    app.RunCommand(ID_APP_KSE_TIME_SALES);
+    EXPECT_EQ(pTrades->GetMainWindow(), ActiveChild()) << "the second time only raises it";
+    EXPECT_EQ(1, pTrades->GetWindowCount());
+
+    // The odd lots still there: only the regular table is made again.
+    app.RemoveTable(&pTrades);
+    app.RunCommand(ID_APP_KSE_TIME_SALES);
+    app.RunCommand(ID_APP_FWD_RULES);
+    EXPECT_EQ((std::vector<std::string>{"made 52112", "made 52113", "made 52119", "made 52112", "made 52171"}), s_calls);
+    PumpFor(300);
+    EXPECT_EQ(2, CountReceived("&TE|", "||") - nTradesBefore) << "one first request per table made";
+    EXPECT_EQ(1, CountReceived("&FE|"));
+    EXPECT_EQ(1, CountReceived("&FR|", "||||0")) << "the rules in the user's language";
+
+    // A table whose class is not there: nothing opens and nothing is asked.
+    RegisterTableMaker(52119, nullptr);
+    IDataTable* pForward = app.FindTable(52119);
+    app.RemoveTable(&pForward);
+    app.RunCommand(ID_APP_FWD_TIME_SALES);
+    EXPECT_EQ(nullptr, app.FindTable(52119));
+    PumpFor(200);
+    EXPECT_EQ(1, CountReceived("&FE|"));
+}
+
+TEST_F(MarketSessionFixture, MarketMenusHoldElevenItemsAndAreReplacedByTheNextList)
+{
+    ASSERT_NO_FATAL_FAILURE(StartTrader({}));
+    CZORVAT32App& app = run.App();
+    HMENU hMain = ::GetMenu(app.GetMainFrame()->m_hWnd);
+    HMENU hMarketsMenu = GetSubMenu(hMain, 7);
+    int nPos = -1, nPopups = 0;
+    HMENU hSchedules = FindPopup(hMarketsMenu, Text(IDS_MARKETS_MENU), &nPos, &nPopups);
+    ASSERT_NE(nullptr, hSchedules) << "built when the market list arrived";
+    CArray<int, int> codes;
+    GetGlobals()->GetMarketCodes(codes);
+    EXPECT_EQ(codes.GetSize() + 2, GetMenuItemCount(hSchedules)) << "each market, a separator, all markets";
+
+    // A second list of fifteen markets: one popup still, with the eleven the ids allow.
+    std::vector<std::string> lines = {"~XC|90|XC||0|0|0|0|0"};
+    for (int i = 0; i < 15; ++i) {
+        const std::string strName = "M" + std::to_string(i);
+        lines.push_back(strName + "|Market " + std::to_string(i) + "|" + strName + "|" + strName + "|1|0|0|0|0|0|0|0|" +
+                        std::to_string(1 << i) + "|Market " + std::to_string(i) + "|" + strName + "|0|0|0|0|0|0|0|0");
+    }
+    lines.push_back("~EN|90|XC|0");
+    for (const std::string& line : lines)
+        app.GetDispatcher().OnServerMessage(line.c_str());
+    GetGlobals()->GetMarketCodes(codes);
+    ASSERT_EQ(15, codes.GetSize());
+    hSchedules = FindPopup(hMarketsMenu, Text(IDS_MARKETS_MENU), &nPos, &nPopups);
+    ASSERT_NE(nullptr, hSchedules);
+    EXPECT_EQ(1, nPopups);
+    EXPECT_EQ(13, GetMenuItemCount(hSchedules));
+    EXPECT_EQ(static_cast<UINT>(ID_APP_MARKET_LAST), GetMenuItemID(hSchedules, 10));
+    EXPECT_EQ(static_cast<UINT>(ID_APP_MARKET_ALL), GetMenuItemID(hSchedules, 12));
+
+    // Fifteen tickers: eleven items after a separator, twice built and one popup.
+    app.RemoveAllTickers();
+    for (int i = 0; i < 15; ++i)
+        app.AddTicker(("T" + std::to_string(i)).c_str());
+    app.BuildMarketMenus();
+    app.BuildMarketMenus();
+    HMENU hView = GetSubMenu(hMain, 9);
+    HMENU hTickers = FindPopup(hView, Text(IDS_TICKERS_MENU), &nPos, &nPopups);
+    ASSERT_NE(nullptr, hTickers);
+    EXPECT_EQ(1, nPopups);
+    EXPECT_EQ(4, nPos);
+    EXPECT_EQ(0u, GetMenuItemID(hView, 3)) << "a separator before it";
+    EXPECT_EQ(11, GetMenuItemCount(hTickers));
+    EXPECT_EQ(static_cast<UINT>(ID_APP_TICKER_FIRST), GetMenuItemID(hTickers, 0));
+    EXPECT_EQ(static_cast<UINT>(ID_APP_TICKER_LAST), GetMenuItemID(hTickers, 10));
+}
+
+namespace {
+
+// A form view that goes with its window, as the forms of the layers above do.
+class CHeapFormView : public CWnd
+{
+public:
+    static int s_nMade;
+    static CWnd* Make(UINT)
+    {
+        ++s_nMade;
+        return new CHeapFormView;
+    }
+    BOOL Create(LPCSTR, LPCSTR pszName, DWORD dwStyle, const RECT&, CWnd* pParent, UINT nId,
+                CCreateContext* pContext) override
+    {
+        return CWnd::Create("STATIC", pszName, dwStyle, CRect(0, 0, 200, 100), pParent, nId, pContext);
+    }
+
+protected:
+    void PostNcDestroy() override { delete this; }
+};
+int CHeapFormView::s_nMade = 0;
+
+}  // namespace
+
+TEST_F(MarketSessionFixture, FormWindowsAreMadeOnceFromTheirMakersAndReused)
+{
+    ASSERT_NO_FATAL_FAILURE(StartTrader({}));
+    CZORVAT32App& app = run.App();
+    RegisterFormMaker(7117, &CHeapFormView::Make);
+    CHeapFormView::s_nMade = 0;
+    CFormMDIWnd* pForm = nullptr;
+    app.OpenFormWindow(&pForm, 7117);
+    ASSERT_NE(nullptr, pForm);
+    ASSERT_NE(nullptr, pForm->GetView());
+    CFormMDIWnd* pOther = nullptr;
+    app.OpenFormWindow(&pOther, 7999);
+    ASSERT_NE(nullptr, pOther);
+    EXPECT_EQ(nullptr, pOther->GetView()) << "an id without a maker gets the empty frame";
+    EXPECT_EQ(pOther, ActiveChild());
+
+    CFormMDIWnd* pFirst = pForm;
+    app.OpenFormWindow(&pForm, 7117);
+    EXPECT_EQ(pFirst, pForm);
+    EXPECT_EQ(pForm, ActiveChild()) << "an open form is raised again";
+    EXPECT_EQ(1, CHeapFormView::s_nMade);
+
+    pForm->DestroyWindow();
+    EXPECT_EQ(nullptr, pForm);
+    app.OpenFormWindow(&pForm, 7117);
+    EXPECT_EQ(2, CHeapFormView::s_nMade);
+    RegisterFormMaker(7117, nullptr);
+    pForm->DestroyWindow();
+    pOther->DestroyWindow();
+}
+
+TEST_F(MarketSessionFixture, WorkspaceBringsBackEveryTablesWindowsAndLogSettings)
+{
+    ASSERT_NO_FATAL_FAILURE(StartTrader({52171, 51960}));
+    CZORVAT32App& app = run.App();
+    app.RunCommand(ID_APP_FWD_RULES);
+    IDataTable* pRules = app.FindTable(52171);
+    ASSERT_NE(nullptr, pRules);
+    ASSERT_NE(nullptr, pRules->OpenWindow(TRUE));
+    IDataTable* pNews = app.FindTable(51960);
+    ASSERT_NE(nullptr, pNews);
+    CNorvApp::ShowTable(pNews);
+    app.SaveWorkspace();
+
+    s_calls.clear();
+    app.LoadWorkspace(app.GetWorkspaceFile(), TRUE);
+    EXPECT_EQ(2, pRules->GetWindowCount());
+    EXPECT_TRUE(pRules->GetMainWindow()->IsWindowVisible());
+    EXPECT_TRUE(pRules->FindWindowByView(1)->IsWindowVisible());
+    EXPECT_EQ(1, CountCalls("log 52171 in " + std::string(pRules->GetName()))) << "each table in its own section";
+    EXPECT_EQ(1, CountCalls("request 51960 0 -")) << "the news shown again asks for its stories";
+
+    // Hidden news asks for nothing.
+    pNews->CloseAllWindows();
+    app.SaveWorkspace();
+    s_calls.clear();
+    app.LoadWorkspace(app.GetWorkspaceFile(), TRUE);
+    EXPECT_EQ(0, CountCalls("request 51960 0 -"));
+}
