@@ -2,6 +2,10 @@
 
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
+#include "market/InternationalMarketMakerOrderBookTable.h"
+#include "market/InternationalOrderBookTable.h"
+#include "market/OrderBookKSETable.h"
+#include "market/OrderBookOddLotKSETable.h"
 #include "market/QuotationMonthlyTable.h"
 #include "market/QuotationOddLotKSETable.h"
 #include "market/QuotationTable.h"
@@ -46,4 +50,8 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_STOCK_INFORMATION, MakeDataTable<CStockInformationTable>);
     RegisterTableMaker(IDS_TABLE_QUOTATIONS_US, MakeDataTable<CQuotationTable>);
     RegisterTableMaker(IDS_TABLE_QUOTATIONS_ODDLOT_KSE, MakeDataTable<CQuotationOddLotKSETable>);
+    RegisterTableMaker(IDS_TABLE_ORDER_BOOK_KSE, MakeDataTable<COrderBookKSETable>);
+    RegisterTableMaker(IDS_TABLE_ORDER_BOOK_ODDLOT_KSE, MakeDataTable<COrderBookOddLotKSETable>);
+    RegisterTableMaker(IDS_TABLE_ORDER_BOOK_US, MakeDataTable<CInternationalOrderBookTable>);
+    RegisterTableMaker(IDS_TABLE_MAKER_BOOK_US, MakeDataTable<CInternationalMarketMakerOrderBookTable>);
 }
