@@ -28,6 +28,10 @@
 #define ID_APP_KSE_TIME_SALES   33255
 #define ID_APP_FWD_TIME_SALES   33271
 #define ID_APP_FWD_RULES        33275
+#define ID_APP_KSE_ORDER_BOOK   33253
+#define ID_APP_US_ORDER_BOOK    33649
+#define ID_APP_US_ORDER_BOOK_2  57452
+#define ID_APP_US_MAKER_BOOK    40193
 #define ID_APP_WEB_SITE         33198
 #define ID_APP_MARKET_DEPTH     33305
 #define ID_APP_TICKER_FIRST     33603   // the ticker sub-menu: ticker n is 33602 + n
