@@ -8,6 +8,19 @@
 
 struct IDataTable;
 
+// The name ids of the tables the application reaches itself (the session, the subscription, the
+// language switch, the workspace).
+#define IDS_TABLE_COMBINED_HOLDINGS   41125
+#define IDS_TABLE_MARKET_SCHEDULE     41057
+#define IDS_TABLE_US_ORDER_STATUS     51110
+#define IDS_TABLE_KSE_ORDER_STATUS    51128
+#define IDS_TABLE_US_EXECUTED_TRADES  51130
+#define IDS_TABLE_KSE_EXECUTED_TRADES 51142
+#define IDS_TABLE_US_HOLDINGS         51170
+#define IDS_TABLE_US_QUOTATIONS       51921
+#define IDS_TABLE_NEWS                51960
+#define IDS_TABLE_KSE_HOLDINGS        56256
+
 // Makes the table on the heap and calls its Create (name id, fixed columns, title id); null on
 // failure (the maker deletes what it made).
 typedef IDataTable* (*PFN_MAKE_TABLE)(UINT nNameId, int nFixedColumns, UINT nTitleId);

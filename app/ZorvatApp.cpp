@@ -13,7 +13,6 @@
 #include "refdata/ZorvatTypes.h"
 
 #define IDS_VERSION_REFUSED_BOX 55304
-#define NEWS_TABLE 51960
 #define US_QUOTATIONS_TABLE_ID 51921     // the table that expands compact quotes
 
 CZORVAT32App::CZORVAT32App()
@@ -188,7 +187,7 @@ void CZORVAT32App::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
         pTable->CloseAllWindows();
     CNorvApp::LoadWorkspace(pszFile, bCloseFirst);
     // The news shown again asks for its stories again.
-    IDataTable* pNews = FindTable(NEWS_TABLE);
+    IDataTable* pNews = FindTable(IDS_TABLE_NEWS);
     CTableMDIWnd* pNewsWindow = pNews != nullptr ? pNews->GetMainWindow() : nullptr;
     if (pNewsWindow != nullptr && pNewsWindow->IsWindowVisible())
         pNews->SendRequestFor(0, nullptr);

@@ -1,5 +1,6 @@
 #include "app/DataTable.h"
 #include "app/NorvMainFrame.h"
+#include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "app/dialogs/AboutDlg.h"
 #include "app/dialogs/ChangeRequests.h"
@@ -14,8 +15,6 @@
 #define IDS_DIRECTION_SECTION 40375
 #define IDS_DIRECTION_KEY 40376
 #define IDS_DIRECTION_NEXT_START 40377
-#define US_ORDER_STATUS_TABLE 51110
-#define KSE_ORDER_STATUS_TABLE 51128
 
 BOOL CZORVAT32App::AskCredentials(CString& strUser, CString& strPassword)
 {
@@ -73,7 +72,7 @@ void CZORVAT32App::OnReadingDirection(UINT)
     // The tables take the other language's characters at once; the layout waits for the start.
     const BYTE nCharset = GetNorvGlobals().m_bRightToLeft ? DEFAULT_CHARSET : ARABIC_CHARSET;
     SetFontCharset(nCharset);
-    for (UINT nTable : {US_ORDER_STATUS_TABLE, KSE_ORDER_STATUS_TABLE})
+    for (UINT nTable : {IDS_TABLE_US_ORDER_STATUS, IDS_TABLE_KSE_ORDER_STATUS})
         if (IDataTable* pTable = FindTable(nTable))
             pTable->SetWindowsCharset(nCharset);
     GetSharedGlobals()->LoadString(strText, IDS_DIRECTION_NEXT_START);

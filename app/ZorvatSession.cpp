@@ -3,6 +3,7 @@
 #include "app/DataTable.h"
 #include "app/FormMDIWnd.h"
 #include "app/NorvMainFrame.h"
+#include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "framework/base/SharedGlobals.h"
 #include "link/LinkProtocol.h"
@@ -22,13 +23,7 @@
 #define IDS_LINK_ENCRYPTED 40340
 
 #define LINK_WINDOW_STYLE 0x50CF0000    // child, visible, overlapped window
-#define KSE_ORDER_STATUS_TABLE 51128    // its request "KB" is the last of a KSE user's load
-#define US_QUOTATIONS_TABLE 51921
-#define US_EXECUTED_TRADES_TABLE 51130
-#define US_ORDER_STATUS_TABLE 51110
-#define US_HOLDINGS_TABLE 51170
 #define US_HOLDINGS_ALL 3               // the holdings of every US account kind
-#define MARKET_SCHEDULE_TABLE 41057
 #define ACCESS_LEVEL_OPEN 10
 
 void CZORVAT32App::Connect()
@@ -224,20 +219,20 @@ void CZORVAT32App::SendLoginFollowUps()
             SendRequest(nType, "");
     SendRequest(MSG_HD, "1");
     // The account and schedule tables that exist ask for their rows; the others come later.
-    if (IDataTable* pSchedule = FindTable(MARKET_SCHEDULE_TABLE))
+    if (IDataTable* pSchedule = FindTable(IDS_TABLE_MARKET_SCHEDULE))
         pSchedule->SendRequest();
     if (m_user.GetRole() >= 3) {
         GetGlobals()->RequestMarketList();
         if (m_user.GetUsAccessLevel() >= ACCESS_LEVEL_OPEN)
-            for (UINT nTable : {US_EXECUTED_TRADES_TABLE, US_ORDER_STATUS_TABLE})
+            for (UINT nTable : {IDS_TABLE_US_EXECUTED_TRADES, IDS_TABLE_US_ORDER_STATUS})
                 if (IDataTable* pTable = FindTable(nTable))
                     pTable->SendRequest();
-        if (IDataTable* pHoldings = FindTable(US_HOLDINGS_TABLE))
+        if (IDataTable* pHoldings = FindTable(IDS_TABLE_US_HOLDINGS))
             pHoldings->SendRequestFor(US_HOLDINGS_ALL, nullptr);
         GetGlobals()->RequestCurrencyList();
     }
     // The quotations that stayed from the last session are the new session's to stream again.
-    if (IDataTable* pQuotes = FindTable(US_QUOTATIONS_TABLE))
+    if (IDataTable* pQuotes = FindTable(IDS_TABLE_US_QUOTATIONS))
         pQuotes->ResubscribeAll();
     CString strBody;
     strBody.Format("||%ld|%ld", static_cast<long>(m_user.GetUserNumber()), 0L);
@@ -246,7 +241,7 @@ void CZORVAT32App::SendLoginFollowUps()
     // order status where it was requested, else the stream every login asks for last.
     if (m_user.GetRole() < 3)
         m_dispatcher.SetAwaitedType(MSG_HD);
-    else if (bKse && FindTable(KSE_ORDER_STATUS_TABLE) != nullptr)
+    else if (bKse && FindTable(IDS_TABLE_KSE_ORDER_STATUS) != nullptr)
         m_dispatcher.SetAwaitedType(MSG_KB);
     else
         m_dispatcher.SetAwaitedType(MSG_VX);
@@ -323,6 +318,6 @@ void CZORVAT32App::Disconnect(BOOL bAsk)
 void CZORVAT32App::RefreshUsOrderStatus()
 {
     // The last symbol list has come: the orders are asked for again, now that they can be shown.
-    if (IDataTable* pOrders = FindTable(US_ORDER_STATUS_TABLE))
+    if (IDataTable* pOrders = FindTable(IDS_TABLE_US_ORDER_STATUS))
         pOrders->SendRequest();
 }

@@ -15,11 +15,6 @@
 #define IDS_OPTION_KEY 40379
 #define ACCESS_LEVEL_OPEN 10
 
-// The tables the market-data subscription asks.
-#define TABLE_KSE_EXECUTED_TRADES 51142
-#define TABLE_KSE_ORDER_STATUS 51128
-#define TABLE_KSE_HOLDINGS 56256
-#define TABLE_COMBINED_HOLDINGS 41125
 #define COMBINED_HOLDINGS_ALL 3         // the combined holdings of every market
 
 // What follows the creation of a standing table.
@@ -204,7 +199,7 @@ void CZORVAT32App::SubscribeMarketData()
     if (m_user.GetKseAccessLevel() >= ACCESS_LEVEL_OPEN) {
         for (int nType : {MSG_LX, MSG_SQ, MSG_FQ})
             SendRequest(nType, "");
-        for (UINT nTable : {TABLE_KSE_EXECUTED_TRADES, TABLE_KSE_ORDER_STATUS})
+        for (UINT nTable : {IDS_TABLE_KSE_EXECUTED_TRADES, IDS_TABLE_KSE_ORDER_STATUS})
             if (IDataTable* pTable = FindTable(nTable))
                 pTable->SendRequest();
         if (GetGlobals()->m_bOption) {
@@ -212,9 +207,9 @@ void CZORVAT32App::SubscribeMarketData()
             SendRequest(MSG_OB, "");
         }
     }
-    if (IDataTable* pTable = FindTable(TABLE_KSE_HOLDINGS))
+    if (IDataTable* pTable = FindTable(IDS_TABLE_KSE_HOLDINGS))
         pTable->SendRequest();
-    if (IDataTable* pTable = FindTable(TABLE_COMBINED_HOLDINGS))
+    if (IDataTable* pTable = FindTable(IDS_TABLE_COMBINED_HOLDINGS))
         pTable->SendRequestFor(COMBINED_HOLDINGS_ALL, m_user.GetAccountText());
 }
 

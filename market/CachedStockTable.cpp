@@ -19,7 +19,7 @@ CString CCachedStockTable::LanguageCode() const
 long CCachedStockTable::Request(long nStock)
 {
     RemoveAllRows();
-    // The folder is asked each time: the tests move the program's folder between runs.
+    // Asked at each request: the program's folder is known once the application has started.
     const CNorvApp* pApp = CNorvApp::Get();
     m_cache.SetFolder(pApp != nullptr ? static_cast<LPCSTR>(pApp->GetProgramFolder()) : "");
     m_strStamp = m_cache.FindStamp(nStock, LanguageCode());

@@ -2,7 +2,7 @@
 
 #include <memory>
 #include "app/ZorvatApp.h"
-#include "framework/base/InfoWindow.h"
+#include "market/TableLinks.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
 #include "market/StockListKSETable.h"
@@ -78,11 +78,8 @@ void CQuotationMonthlyTable::OnDQ(CServerMessage* pMsg)
     const long nError = pMsg->GetLong(0);
     if (nError > 0) {
         CZORVAT32App* pApp = CZORVAT32App::Get();
-        if (pApp == nullptr)
-            return;
-        if (IInfoWindow* pInfo = pApp->GetInfoWindow())
-            pInfo->AddText(pApp->GetErrorText(nError));
-        pApp->BringInfoWindowToTop(INFO_PRIORITY_ERROR);
+        if (pApp != nullptr)
+            ShowMarketInfo(pApp->GetErrorText(nError), 0, INFO_PRIORITY_ERROR);
         return;
     }
     OnReplyHead(pMsg);

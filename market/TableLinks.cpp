@@ -1,6 +1,8 @@
 #include "market/TableLinks.h"
 
 #include "app/NorvApp.h"
+#include "app/ZorvatApp.h"
+#include "framework/base/InfoWindow.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/base/SharedGlobals.h"
@@ -63,4 +65,16 @@ CString LoadMarketText(UINT nId)
     CString strText;
     GetSharedGlobals()->LoadString(strText, nId);
     return strText;
+}
+
+void ShowMarketInfo(LPCSTR pszText, UINT nTextId, int nPriority)
+{
+    if (IInfoWindow* pInfo = GetSharedGlobals()->m_pInfoWindow) {
+        if (pszText != nullptr)
+            pInfo->AddText(pszText);
+        else
+            pInfo->AddResourceText(nTextId);
+    }
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->BringInfoWindowToTop(nPriority);
 }

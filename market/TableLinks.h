@@ -31,3 +31,7 @@ BOOL ShowRowsOf(CDataTable* pTable, int nCol, LPCSTR pszText);
 
 // A string of the language library.
 CString LoadMarketText(UINT nId);
+
+// A line in the information window (a text, or the string of an id when the text is null),
+// raised unless the user's level is above nPriority.
+void ShowMarketInfo(LPCSTR pszText, UINT nTextId, int nPriority);

@@ -4,7 +4,6 @@
 
 #include "app/TableMDIWnd.h"
 #include "app/ZorvatApp.h"
-#include "framework/base/InfoWindow.h"
 #include "framework/base/TBString.h"
 #include "framework/table/ViewRow.h"
 #include "framework/window/TableWindow.h"
@@ -67,12 +66,7 @@ void CTickerLookupResultsTable::OnEnd(CServerMessage* pMsg)
         return;
     if (CTableMDIWnd* pWindow = GetActiveWindow())
         CloseWindow(pWindow);
-    CZORVAT32App* pApp = CZORVAT32App::Get();
-    if (pApp == nullptr)
-        return;
-    if (IInfoWindow* pInfo = pApp->GetInfoWindow())
-        pInfo->AddResourceText(IDS_NOTHING_FOUND);
-    pApp->BringInfoWindowToTop(INFO_PRIORITY_ERROR);
+    ShowMarketInfo(nullptr, IDS_NOTHING_FOUND, INFO_PRIORITY_ERROR);
 }
 
 HMENU CTickerLookupResultsTable::CreateContextMenu()

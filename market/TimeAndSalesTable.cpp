@@ -188,9 +188,13 @@ void CTimeAndSalesTable::AddTrade(CServerMessage* pMsg, long nQuantity, int nMar
     }
     const int nIndex = GetRows()->AddRow(pRow.get(), TRUE);
     CDataBuffer* pStored = GetRows()->GetAt(nIndex);
-    if (nMark != 0 && pStored != nullptr)
-        for (int nCol = UTC_TIME; nCol < UTC_COUNT; ++nCol)
-            pStored->SetCellBackColor(nCol, nMark);
+    if (nMark == 0 || pStored == nullptr)
+        return;
+    // The mark in one batch: the new row repaints once.
+    pStored->BeginChanges();
+    for (int nCol = UTC_TIME; nCol < UTC_COUNT; ++nCol)
+        pStored->SetCellBackColor(nCol, nMark);
+    pStored->Commit();
 }
 
 void CTimeAndSalesTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)

@@ -424,6 +424,26 @@ TEST_F(MarketSessionFixture, MarketMenusHoldElevenItemsAndAreReplacedByTheNextLi
     EXPECT_EQ(static_cast<UINT>(ID_APP_TICKER_LAST), GetMenuItemID(hTickers, 10));
 }
 
+TEST(MarketMenusArabic, ArabicTitlesFindTheirPopupsAgain)
+{
+    CTestServer server;
+    ASSERT_TRUE(server.Start());
+    CTerminalRun run(/*bArabic=*/true);
+    run.WriteLinkSettings(server.Port());
+    run.QueueLogin("trader", "secret");
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    CZORVAT32App& app = run.App();
+    app.BuildMarketMenus();
+    HMENU hMain = ::GetMenu(app.GetMainFrame()->m_hWnd);
+    int nPos = -1, nPopups = 0;
+    EXPECT_NE(nullptr, FindPopup(GetSubMenu(hMain, 7), Text(IDS_MARKETS_MENU), &nPos, &nPopups));
+    EXPECT_EQ(1, nPopups);
+    EXPECT_NE(nullptr, FindPopup(GetSubMenu(hMain, 9), Text(IDS_TICKERS_MENU), &nPos, &nPopups));
+    EXPECT_EQ(1, nPopups);
+    run.Close();
+}
+
 namespace {
 
 // A form view that goes with its window, as the forms of the layers above do.

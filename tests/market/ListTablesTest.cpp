@@ -2,14 +2,33 @@
 // texts, the tick bands of "TU", the KSE trades split by board, and the US trades made from the
 // volumes of quote lines.
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <string>
 #include "DataTableTestSupport.h"
+#include "framework/base/InfoWindow.h"
+#include "framework/base/SharedGlobals.h"
+#include "market/QuotationMonthlyTable.h"
 #include "market/StockListKSETable.h"
+#include "market/TickerLookupResultsTable.h"
 #include "market/TicksUnitsKSETable.h"
 #include "market/TimeAndSalesKSETables.h"
 #include "market/TimeAndSalesTable.h"
 
 namespace {
+
+// The information window's lines, the string ids as "#id".
+class CInfoLines : public IInfoWindow
+{
+public:
+    CInfoLines() : m_pOld(GetSharedGlobals()->m_pInfoWindow) { GetSharedGlobals()->m_pInfoWindow = this; }
+    ~CInfoLines() override { GetSharedGlobals()->m_pInfoWindow = m_pOld; }
+    void AddText(LPCSTR pszText) override { m_lines.push_back(pszText); }
+    void AddResourceText(UINT nId) override { m_lines.push_back("#" + std::to_string(nId)); }
+    std::vector<std::string> m_lines;
+
+private:
+    IInfoWindow* m_pOld;
+};
 
 struct ListFixture : ::testing::Test
 {
@@ -38,9 +57,9 @@ struct ListFixture : ::testing::Test
             Fire(pszLine);
     }
     // The stock list of two stocks, complete.
-    CStockListKSETable* MakeStockList()
+    CStockListKSETable* MakeStockList() { return FillStockList(Make<CStockListKSETable>()); }
+    CStockListKSETable* FillStockList(CStockListKSETable* pList)
     {
-        CStockListKSETable* pList = Make<CStockListKSETable>();
         FireAll({"~SL|1|XC||0",
                  "102|NCB|ncb|Najd Commercial Bank|najd|1|261207093000|100|0.1|614|0|1|614|261207|261207|1|261207|261207|0|0|0",
                  "101|GHB|ghb|Gulf Harbour Bank|gulf|1|261207093000|100|0.1|842|0|1|842|261207|261207|1|261207|261207|0|0|0",
@@ -65,7 +84,7 @@ TEST_F(ListFixture, StockListNamesStocksAndTakesLiveLinesOnceComplete)
     EXPECT_EQ(0, pList->GetRows()->GetCount()) << "a live line before the list's end changes nothing";
     EXPECT_EQ(CString("101"), GetKSEStockSymbol(101, FALSE)) << "a stock the list lacks reads as its id";
 
-    pList = MakeStockList();
+    FillStockList(pList);
     ASSERT_EQ(2, pList->GetRows()->GetCount());
     EXPECT_EQ("101,102", Column(*pList->GetRows(), SLC_ID));
     EXPECT_EQ("20261207093000", std::string(pList->GetRows()->GetAt(0)->GetText(6))) << "the server's date converted";
@@ -175,4 +194,45 @@ TEST_F(ListFixture, UsTradesComeFromGrowingVolumesOfFollowedSymbols)
     EXPECT_EQ("XYZ", Column(rows, UTC_SYMBOL)) << "its rows went with it";
     Fire("~GS|0|XC|4|ABC|0|2|12|||100100|||17#2000||12|9.5");
     EXPECT_EQ(1, rows.GetCount());
+}
+
+TEST_F(ListFixture, LookupThatFoundNothingSaysSo)
+{
+    CInfoLines info;
+    CTickerLookupResultsTable* pResults = Make<CTickerLookupResultsTable>();
+    FireAll({"~TL|1|XC||0", "BRKT|Brookton Motors", "ALPN|Alpine Networks", "~EN|1|XC|2"});
+    EXPECT_EQ("ALPN,BRKT", Column(*pResults->GetRows(), 0));
+    EXPECT_TRUE(info.m_lines.empty());
+    Fire("~EN|1|XC|0");
+    EXPECT_TRUE(info.m_lines.empty()) << "an end outside its reply is no answer";
+    FireAll({"~TL|2|XC||0", "~EN|2|XC|0"});
+    EXPECT_EQ(0, pResults->GetRows()->GetCount());
+    EXPECT_EQ(std::vector<std::string>{"#55305"}, info.m_lines);
+}
+
+TEST_F(ListFixture, HistoryRepliesOfOtherStocksAndStampsThatNameNoFileAreNotCached)
+{
+    MakeStockList();
+    CQuotationMonthlyTable* pMonthly = Make<CQuotationMonthlyTable>();
+    pMonthly->RequestHistory(101);
+    // 0 date, 1 close, ..., 11 state. Heads: 3 stamp, 4 period, 5 stock, 7 mode (1 every month).
+    FireAll({"~DQ|1|XC||0||1002|261206|2|102||1", "261206|614|1|1|1|1|1|1|1|1|102|0", "~EN|1|XC|0"});
+    EXPECT_EQ(0, pMonthly->GetRows()->GetCount()) << "the answer to an earlier request for another stock";
+    EXPECT_FALSE(pMonthly->IsComplete());
+    FireAll({"~DQ|2|XC||0||1002|261206|1|101||1", "~EN|2|XC|0"});
+    EXPECT_FALSE(pMonthly->IsComplete()) << "another period's history";
+
+    // A stamp that is not letters and digits: the months are shown and no file is written.
+    const std::string strStamp = "../26-12";
+    FireAll({("~DQ|3|XC||0||1002|" + strStamp + "|2|101||1").c_str(), "261206|842|5|6|7|850|830|1|1|1|101|1",
+             "261103|830|5|6|7|850|830|1|1|1|101|0", "~EN|3|XC|0"});
+    EXPECT_TRUE(pMonthly->IsComplete());
+    ASSERT_EQ(2, pMonthly->GetRows()->GetCount());
+    EXPECT_EQ("GHB", std::string(pMonthly->GetRows()->GetAt(0)->GetText(0)));
+    EXPECT_EQ("20261103", std::string(pMonthly->GetRows()->GetAt(0)->GetText(2)));
+    EXPECT_EQ(LoadMarketText(57826), pMonthly->GetRows()->GetAt(1)->GetText(15)) << "state 1";
+    EXPECT_EQ(LoadMarketText(57825), pMonthly->GetRows()->GetAt(0)->GetText(15)) << "state 0";
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        EXPECT_NE(0u, entry.path().filename().string().rfind("QM_", 0)) << entry.path();
+    EXPECT_FALSE(std::filesystem::exists("../26-12.SAV"));
 }
