@@ -105,9 +105,9 @@ const CZORVAT32App::TABLE_COMMAND CZORVAT32App::s_tableCommands[] = {
     {ID_APP_FWD_OPEN_INTEREST, TABLE_OPEN, 52160, 52161, MSG_OI, "", 0, 0},
     {ID_APP_EXCHANGE_RATES, TABLE_REQUEST, 57275, 57276, 0, nullptr, 0, 0},
     {ID_APP_INTEREST_RATES, TABLE_REQUEST, 57256, 57257, 0, nullptr, 0, 0},
-    {ID_APP_INTL_BOOK, TABLE_OPEN, 57396, 57396, 0, nullptr, 0, 0},
-    {ID_APP_INTL_BOOK_2, TABLE_OPEN, 57396, 57396, 0, nullptr, 0, 0},
-    {ID_APP_INTL_MM_BOOK, TABLE_OPEN, 57483, 57483, 0, nullptr, 0, 0},
+    {ID_APP_INTL_BOOK, TABLE_OPEN, 57396, 57495, 0, nullptr, 0, 0},
+    {ID_APP_INTL_BOOK_2, TABLE_OPEN, 57396, 57495, 0, nullptr, 0, 0},
+    {ID_APP_INTL_MM_BOOK, TABLE_OPEN, 57483, 57496, 0, nullptr, 0, 0},
 };
 
 // The further KSE quotation windows: each sorts its own view by one column, some with the cursor

@@ -6,9 +6,13 @@
 #include "market/IndicesKSETable.h"
 #include "market/InternationalExchangeRatesTable.h"
 #include "market/InternationalInterestRatesTable.h"
+#include "market/InternationalMarketMakerOrderBookTable.h"
 #include "market/InternationalMarketScheduleTable.h"
+#include "market/InternationalOrderBookTable.h"
 #include "market/OpenInterestFwdKSETable.h"
 #include "market/OptionChainTable.h"
+#include "market/OrderBookKSETable.h"
+#include "market/OrderBookOddLotKSETable.h"
 #include "market/QuotationDailyTable.h"
 #include "market/QuotationFwdKSETable.h"
 #include "market/QuotationKSETable.h"
@@ -67,4 +71,8 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_INTEREST_RATES, MakeDataTable<CInternationalInterestRatesTable>);
     RegisterTableMaker(IDS_TABLE_MARKET_SCHEDULE, MakeDataTable<CInternationalMarketScheduleTable>);
     RegisterTableMaker(IDS_TABLE_OPTION_CHAIN, MakeDataTable<COptionChainTable>);
+    RegisterTableMaker(IDS_TABLE_ORDER_BOOK_KSE, MakeDataTable<COrderBookKSETable>);
+    RegisterTableMaker(IDS_TABLE_ORDER_BOOK_ODDLOT_KSE, MakeDataTable<COrderBookOddLotKSETable>);
+    RegisterTableMaker(IDS_TABLE_ORDER_BOOK_US, MakeDataTable<CInternationalOrderBookTable>);
+    RegisterTableMaker(IDS_TABLE_MAKER_BOOK_US, MakeDataTable<CInternationalMarketMakerOrderBookTable>);
 }
