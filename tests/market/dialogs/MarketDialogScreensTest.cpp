@@ -13,6 +13,7 @@
 #include "market/dialogs/GlobalParamKSEDlg.h"
 #include "market/dialogs/MarketScheduleDlg.h"
 #include "market/dialogs/MarketScheduleKSEDlg.h"
+#include "market/dialogs/PausePasswdDlg.h"
 #include "market/dialogs/TickerSelectDlg.h"
 #include "platform/win/kernel/Kernel.h"
 #include "platform/win/kernel/ResourceTemplates.h"
@@ -30,8 +31,9 @@ const struct { UINT nTemplate; std::vector<int> controls; } s_dialogs[] = {
                                IDC_KSE_SCHEDULE_STATE, IDC_KSE_SCHEDULE_MINUTES, IDOK}},
     {IDD_GLOBAL_PARAM_KSE, {IDC_KSE_PARAM_FIRST, IDC_KSE_PARAM_RATE_FIRST, IDC_KSE_PARAM_LIMIT_FIRST, IDC_KSE_PARAM_LAST,
                             IDOK}},
+    {IDD_PAUSE_LOCK, {IDC_PAUSE_PASSWORD, IDOK, IDCANCEL}},
 };
-const UINT s_strings[] = {IDS_FIELD_NOT_A_NUMBER, IDS_TICKER_BAD_CHARS, IDS_TICKER_NO_MARKET};
+const UINT s_strings[] = {IDS_FIELD_NOT_A_NUMBER, IDS_TICKER_BAD_CHARS, IDS_TICKER_NO_MARKET, IDS_PAUSE_WRONG_PASSWORD, IDS_PAUSE_LOG_OFF_QUESTION};
 
 TEST(MarketDialogResources, BothLanguagesOfferTheSameControlsMirroredAndTheTexts)
 {
@@ -121,6 +123,11 @@ TEST(MarketDialogScreens, EnglishAndArabic)
         ASSERT_TRUE(params.Create(IDD_GLOBAL_PARAM_KSE));
         EXPECT_TRUE(SaveDialogScreenshot(params.m_hWnd, ("market_global_params_kse" + strSuffix).c_str()));
         params.DestroyWindow();
+
+        CPausePasswdDlg pause;
+        ASSERT_TRUE(pause.Create(IDD_PAUSE_LOCK));
+        EXPECT_TRUE(SaveDialogScreenshot(pause.m_hWnd, ("market_pause_lock" + strSuffix).c_str()));
+        pause.DestroyWindow();
     }
     GetNorvGlobals().m_nLanguage = 0;
 }
