@@ -1,5 +1,6 @@
 #include "market/MarketTables.h"
 
+#include "app/FormFactory.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "market/IndicesHistoryTables.h"
@@ -14,6 +15,7 @@
 #include "market/RulesFwdKSETable.h"
 #include "market/StockDetailTables.h"
 #include "market/StockListKSETable.h"
+#include "market/TickerLookupDlg.h"
 #include "market/TickerLookupResultsTable.h"
 #include "market/TicksUnitsKSETable.h"
 #include "market/TimeAndSalesKSETables.h"
@@ -59,4 +61,5 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_INDEX_MONTHLY, MakeDataTable<CIndicesMonthlyTable>);
     RegisterTableMaker(IDS_TABLE_QUOTATION_DAILY, MakeDataTable<CQuotationDailyTable>);
     RegisterTableMaker(IDS_TABLE_QUOTATIONS_KSE, MakeDataTable<CQuotationKSETable>);
+    RegisterFormMaker(IDD_FORM_TICKER_LOOKUP, CTickerLookupDlg::Make);
 }
