@@ -6,6 +6,7 @@
 #include "market/IndicesHistoryTables.h"
 #include "market/IndicesKSETable.h"
 #include "market/OpenInterestFwdKSETable.h"
+#include "market/PreferencesDlg.h"
 #include "market/QuotationDailyTable.h"
 #include "market/QuotationFwdKSETable.h"
 #include "market/QuotationKSETable.h"
@@ -62,4 +63,5 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_QUOTATION_DAILY, MakeDataTable<CQuotationDailyTable>);
     RegisterTableMaker(IDS_TABLE_QUOTATIONS_KSE, MakeDataTable<CQuotationKSETable>);
     RegisterFormMaker(IDD_FORM_TICKER_LOOKUP, CTickerLookupDlg::Make);
+    RegisterFormMaker(IDD_FORM_PREFERENCES, CPreferencesDlg::Make);
 }
