@@ -337,8 +337,8 @@ void CTickerWnd::Settings()
     settings.WriteBool("SnapTicker", m_bDocked);
     settings.WriteFontRecord("Font", m_font);
     settings.WriteBool("Scrolling", m_bScrolling);
-    settings.WriteColor("TxtColor", m_crText);
-    settings.WriteColor("BkColor", m_crBack);
+    settings.WriteLong("TxtColor", static_cast<LONG>(m_crText));
+    settings.WriteLong("BkColor", static_cast<LONG>(m_crBack));
     if (!m_bDocked)
         SavePlacement();
 }
