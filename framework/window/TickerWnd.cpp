@@ -241,8 +241,13 @@ void CTickerWnd::FreeStrip()
     }
 }
 
-void CTickerWnd::Resize(int /*cx*/, int cy)
+void CTickerWnd::Resize(int cx, int cy)
 {
+    // A window wider than the screen would show parts before the strip's start.
+    if (cx > m_nScreenWidth) {
+        m_nScreenWidth = cx;
+        m_nStripWidth = 4 * cx;
+    }
     if (!m_bDocked && cy > 0 && m_font.lfHeight != cy)
         m_font.lfHeight = cy;
     if (!m_hFont || !m_bDocked)

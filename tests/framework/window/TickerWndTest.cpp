@@ -202,3 +202,20 @@ TEST(TickerWndTest, FloatingDragsByItsBodyAndClearsItsOwnerSlot)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TickerWndTest, AWindowWiderThanTheScreenShowsOnlyTheStrip)
+{
+    int cx = GetSystemMetrics(SM_CXFULLSCREEN) + 200;
+    CTestParent parent(cx + 20, 100);
+    Ticker t;
+    Make(t, parent.m_hWnd, TRUE, FALSE, TRUE, cx);
+    t.wnd.AddItem("WIDE", 0, "1.00", 0);
+    EXPECT_GE(t.wnd.VisibleStripX(), 0);
+    CrawlChecked(t.wnd);
+    EXPECT_GE(t.wnd.VisibleStripX(), 0);
+    EXPECT_LE(t.wnd.VisibleStripX() + cx, t.wnd.GetStripWidth());
+}
+
+}  // namespace
