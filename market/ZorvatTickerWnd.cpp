@@ -16,12 +16,6 @@ std::vector<CZorvatTickerWnd*>& LiveTickers()
     return tickers;
 }
 
-CZorvatTickerWnd::CloseHandler& CloseHandlerSlot()
-{
-    static CZorvatTickerWnd::CloseHandler handler;
-    return handler;
-}
-
 // Colours are kept as longs.
 COLORREF ReadColor(const CString& strKey, COLORREF crDefault)
 {
@@ -36,9 +30,15 @@ void WriteColor(const CString& strKey, COLORREF cr)
 
 }  // namespace
 
-void CZorvatTickerWnd::SetCloseHandler(CloseHandler handler)
+CTickerWnd* CZorvatTickerWnd::Make(const TICKER_PLACE& place)
 {
-    CloseHandlerSlot() = std::move(handler);
+    auto* pTicker = new CZorvatTickerWnd;
+    if (!pTicker->CreateTicker(place.rect, place.pParent, place.ppSlot, place.bDocked, TRUE, place.nNumber,
+                               place.bDirection, place.pszName)) {
+        delete pTicker;
+        return nullptr;
+    }
+    return pTicker;
 }
 
 CZorvatTickerWnd::~CZorvatTickerWnd()
@@ -119,8 +119,7 @@ void CZorvatTickerWnd::SavePlacement()
 
 void CZorvatTickerWnd::OnCloseTicker()
 {
-    if (CloseHandlerSlot())
-        CloseHandlerSlot()(m_strName);
+    CloseTicker(m_strName);
 }
 
 int CZorvatTickerWnd::OnCreateWindow(LPCREATESTRUCTA pCreate)

@@ -2,8 +2,7 @@
 // The terminal's scrolling ticker: the framework's ticker window with a name and a number. Each
 // ticker keeps its settings under its number in section "Ticker", shows its name in a label box
 // at one end of the strip, and takes the quotation tables' items under its name (TickerFeed.h).
-#include <functional>
-
+#include "app/Tickers.h"
 #include "framework/window/TickerWnd.h"
 #include "market/TickerFeed.h"
 
@@ -35,9 +34,8 @@ public:
     COLORREF GetDownColor() const override { return CTickerWnd::GetDownColor(); }
     BOOL IsShowingChanges() const override { return CTickerWnd::IsShowingChanges(); }
 
-    // Closing a ticker asks the application to destroy the ticker of this name.
-    using CloseHandler = std::function<void(LPCSTR pszName)>;
-    static void SetCloseHandler(CloseHandler handler);
+    // The application's maker (app/Tickers.h).
+    static CTickerWnd* Make(const TICKER_PLACE& place);
 
 protected:
     LRESULT WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam) override;

@@ -64,6 +64,11 @@ public:
     void SetColors(COLORREF crText, COLORREF crBack, COLORREF crUp, COLORREF crDown);
     void SetShowChanges(BOOL bShow) { m_bShowChanges = bShow; }
 
+    // Set when the window's own menu asks the application to float or dock it; the application
+    // finds the ticker by it and clears it.
+    BOOL IsCommandPending() const { return m_bCommandPending; }
+    void SetCommandPending(BOOL bPending) { m_bCommandPending = bPending; }
+
     // State, for the frame that stacks tickers and for checks.
     int GetPosition() const { return m_nPosition; }
     int GetTarget() const { return m_nTarget; }
@@ -116,6 +121,7 @@ private:
     COLORREF m_crUp = 0x00FF00;
     COLORREF m_crDown = 0x0000FF;
     int m_nTopMargin = 0;
+    BOOL m_bCommandPending = FALSE;
     std::deque<Item> m_items;           // newest first
     HDC m_hdcStrip = nullptr;
     HBITMAP m_hbmStrip = nullptr;

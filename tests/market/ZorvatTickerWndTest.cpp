@@ -125,9 +125,9 @@ TEST(ZorvatTickerWndTest, TheFeedOfANameLivesWithItsWindow)
         EXPECT_STREQ("0.52 +0.01", t.wnd.GetItemText(0, TRUE));
 
         std::string strClosed;
-        CZorvatTickerWnd::SetCloseHandler([&](LPCSTR pszName) { strClosed = pszName; });
+        SetTickerCloser([&](LPCSTR pszName) { strClosed = pszName; });
         t.wnd.SendMessage(WM_CLOSE);
-        CZorvatTickerWnd::SetCloseHandler(nullptr);
+        SetTickerCloser(nullptr);
         EXPECT_EQ("FeedTicker", strClosed);
         t.wnd.DestroyWindow();
         EXPECT_EQ(nullptr, t.pSlot);
