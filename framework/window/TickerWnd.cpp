@@ -157,13 +157,16 @@ void CTickerWnd::AddRecord(LPCSTR pszFirst, COLORREF crFirst, LPCSTR pszSecond, 
     if (m_nTarget - m_nPosition > w)
         ++m_nStep;
     if (m_nTarget + w > m_nStripWidth) {
-        int nKeep = std::max(0, m_nStripWidth - w);
+        // Everything left of the widest window is dropped at once, so that a full strip moves
+        // once every few screens of items rather than at every item.
+        int nShift = std::max(w, m_nPosition - m_nScreenWidth);
+        int nKeep = std::max(0, m_nStripWidth - nShift);
         if (m_bDirection)
-            BitBlt(m_hdcStrip, w, 0, nKeep, m_nLineHeight, m_hdcStrip, 0, 0, SRCCOPY);
+            BitBlt(m_hdcStrip, nShift, 0, nKeep, m_nLineHeight, m_hdcStrip, 0, 0, SRCCOPY);
         else
-            BitBlt(m_hdcStrip, 0, 0, nKeep, m_nLineHeight, m_hdcStrip, w, 0, SRCCOPY);
-        m_nPosition -= w;
-        m_nTarget -= w;
+            BitBlt(m_hdcStrip, 0, 0, nKeep, m_nLineHeight, m_hdcStrip, nShift, 0, SRCCOPY);
+        m_nPosition -= nShift;
+        m_nTarget -= nShift;
         if (m_nPosition < m_nScreenWidth)
             m_nStep = m_nTarget - m_nPosition;
     }
