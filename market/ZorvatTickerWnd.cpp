@@ -4,8 +4,13 @@
 #include <cstring>
 #include <vector>
 
+#include "app/InfoTable.h"
+#include "app/NorvApp.h"
+#include "app/DataTable.h"
 #include "framework/base/SharedGlobals.h"
 #include "platform/win/user/SysMetrics.h"
+
+#define IDS_TABLE_INFO_WINDOW 50001
 
 namespace {
 
@@ -120,6 +125,14 @@ void CZorvatTickerWnd::SavePlacement()
 void CZorvatTickerWnd::OnCloseTicker()
 {
     CloseTicker(m_strName);
+}
+
+void CZorvatTickerWnd::OnDockedHeightChanged()
+{
+    CNorvApp* pApp = CNorvApp::Get();
+    IDataTable* pTable = pApp != nullptr ? pApp->FindTable(IDS_TABLE_INFO_WINDOW) : nullptr;
+    if (auto* pInfo = dynamic_cast<IInfoTable*>(pTable))
+        pInfo->ResizeTableWindow();
 }
 
 int CZorvatTickerWnd::OnCreateWindow(LPCREATESTRUCTA pCreate)

@@ -19,6 +19,7 @@ public:
     void Settings() override;
     void SavePlacement() override;
     void OnCloseTicker() override;
+    void OnDockedHeightChanged() override;
     void DrawTicker(HDC hdc) override;
     int OnCreateWindow(LPCREATESTRUCTA pCreate) override;
 

@@ -4,6 +4,9 @@
 #include <cstring>
 
 #include "framework/base/SharedGlobals.h"
+#include "platform/mfc/CommonDialogs.h"
+#include "platform/win/kernel/Resources.h"
+#include "platform/win/user/Menu.h"
 #include "platform/win/user/SysMetrics.h"
 
 namespace {
@@ -374,9 +377,89 @@ int CTickerWnd::OnCreateWindow(LPCREATESTRUCTA /*pCreate*/)
     return static_cast<int>(Default());
 }
 
+BOOL CTickerWnd::RunTickerCommand(UINT nId)
+{
+    switch (nId) {
+    case ID_TICKER_FONT: {
+        CFontDialog dlg(&m_font, CF_SCREENFONTS | CF_SCALABLEONLY | CF_FORCEFONTEXIST, nullptr, this);
+        if (dlg.DoModal() != IDOK)
+            return TRUE;
+        LOGFONTA font;
+        dlg.GetCurrentFont(&font);
+        SetLogFont(font);
+        if (m_bDocked) {
+            OnDockedHeightChanged();
+        } else {
+            RECT rc;
+            GetWindowRect(&rc);
+            int cy = GetTextHeight(FALSE) + 2 * GetSystemMetrics(SM_CYEDGE);
+            SetWindowPos(nullptr, rc.left, rc.top, rc.right - rc.left, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        Settings();
+        return TRUE;
+    }
+    case ID_TICKER_SCROLLING:
+        m_bScrolling = !m_bScrolling;
+        return TRUE;
+    case ID_TICKER_UP_COLOR:
+    case ID_TICKER_DOWN_COLOR: {
+        COLORREF& cr = nId == ID_TICKER_UP_COLOR ? m_crUp : m_crDown;
+        CColorDialog dlg(cr, CC_SOLIDCOLOR, this);
+        if (dlg.DoModal() == IDOK)
+            cr = dlg.GetColor();
+        return TRUE;
+    }
+    case ID_TICKER_CHANGES:
+        m_bShowChanges = !m_bShowChanges;
+        return TRUE;
+    case ID_TICKER_SNAP: {
+        // The main window removes and remakes this ticker: it hears of it once this message is done.
+        m_bCommandPending = TRUE;
+        HWND hMain = ::GetAncestor(m_hWnd, GA_ROOTOWNER);
+        if (hMain != nullptr && hMain != m_hWnd)
+            ::PostMessageA(hMain, WM_COMMAND, m_bDocked ? ID_APP_UNSNAP : ID_APP_SNAP, 0);
+        return TRUE;
+    }
+    case ID_TICKER_CLOSE:
+        OnCloseTicker();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void CTickerWnd::ShowContextMenu(POINT ptScreen)
+{
+    HMENU hBar = LoadMenuA(TbGetResourceModule(), MAKEINTRESOURCEA(IDR_TICKER_MENU));
+    HMENU hMenu = hBar != nullptr ? GetSubMenu(hBar, 0) : nullptr;
+    if (hMenu != nullptr) {
+        CheckMenuItem(hMenu, ID_TICKER_SCROLLING, MF_BYCOMMAND | (m_bScrolling ? MF_CHECKED : MF_UNCHECKED));
+        CheckMenuItem(hMenu, ID_TICKER_SNAP, MF_BYCOMMAND | (m_bDocked ? MF_CHECKED : MF_UNCHECKED));
+        CheckMenuItem(hMenu, ID_TICKER_CHANGES, MF_BYCOMMAND | (m_bShowChanges ? MF_CHECKED : MF_UNCHECKED));
+        TrackPopupMenu(hMenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, 0, m_hWnd, nullptr);
+    }
+    if (hBar != nullptr)
+        DestroyMenu(hBar);
+}
+
 LRESULT CTickerWnd::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
+    case WM_COMMAND:
+        if (RunTickerCommand(LOWORD(wParam)))
+            return 0;
+        break;
+    case WM_RBUTTONDOWN: {
+        POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        ClientToScreen(&pt);
+        ShowContextMenu(pt);
+        return 0;
+    }
+    case WM_NCRBUTTONDOWN: {
+        POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        ShowContextMenu(pt);
+        return 0;
+    }
     case WM_CREATE:
         return OnCreateWindow(reinterpret_cast<LPCREATESTRUCTA>(lParam));
     case WM_PAINT: {

@@ -28,6 +28,21 @@ public:
     static constexpr UINT_PTR SCROLL_TIMER = 1;
     static constexpr COLORREF TEXT_COLOR = 0xFFFFFFFF;     // an item colour: the ticker's text colour
 
+    // The window's own commands, on its context menu (menu 112 of the resources).
+    enum : UINT
+    {
+        ID_TICKER_FONT = 32837,
+        ID_TICKER_SCROLLING = 32838,
+        ID_TICKER_SNAP = 32843,         // asks the main window to float or dock the ticker
+        ID_TICKER_CLOSE = 32844,
+        ID_TICKER_UP_COLOR = 33087,
+        ID_TICKER_DOWN_COLOR = 33088,
+        ID_TICKER_CHANGES = 33089,
+        ID_APP_UNSNAP = 32842,          // the main window's float and dock commands
+        ID_APP_SNAP = 32843,
+        IDR_TICKER_MENU = 112,
+    };
+
     CTickerWnd();
     ~CTickerWnd() override;     // clears the owner's slot
 
@@ -43,6 +58,10 @@ public:
 
     virtual void Settings();
     virtual void OnCloseTicker() {}
+    // A docked ticker's height changed: its frame stacks its tickers again.
+    virtual void OnDockedHeightChanged() {}
+    // One of the window's own commands; FALSE for another id.
+    BOOL RunTickerCommand(UINT nId);
     virtual void DrawTicker(HDC hdc);
     virtual void OnDestroyWindow();
     virtual int OnCreateWindow(LPCREATESTRUCTA pCreate);
@@ -91,6 +110,7 @@ public:
 protected:
     LRESULT WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
     void ScrollStep();
+    void ShowContextMenu(POINT ptScreen);
     void Resize(int cx, int cy);
     // The width of the text in the ticker's font.
     int MeasureText(HDC hdc, LPCSTR pszText) const;

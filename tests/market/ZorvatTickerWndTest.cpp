@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/app/AppTestSupport.h"
 #include "framework/base/SharedGlobals.h"
 #include "market/ZorvatTickerWnd.h"
+#include "platform/win/kernel/ResourceScript.h"
+#include "platform/win/user/Menu.h"
 
 namespace {
 
@@ -133,6 +136,29 @@ TEST(ZorvatTickerWndTest, TheFeedOfANameLivesWithItsWindow)
         EXPECT_EQ(nullptr, t.pSlot);
     }
     EXPECT_EQ(nullptr, FindTickerFeed("FeedTicker"));
+}
+
+}  // namespace
+
+namespace {
+
+// The same commands, in the same order, in both languages.
+TEST(ZorvatTickerWndTest, TheContextMenuHasTheWindowsOwnCommandsInBothLanguages)
+{
+    const char* const pszFiles[2] = {TB_SOURCE_DIR "/resources/_1252.rc", TB_SOURCE_DIR "/resources/_1256.rc"};
+    std::vector<UINT> ids[2];
+    for (int i = 0; i < 2; ++i) {
+        CResourceScript script;
+        ASSERT_TRUE(script.LoadFile(pszFiles[i])) << pszFiles[i];
+        const auto& menus = script.GetTemplates().menus;
+        ASSERT_TRUE(menus.count("#112")) << pszFiles[i];
+        ASSERT_EQ(1u, menus.at("#112").size());
+        for (const auto& item : menus.at("#112")[0].popup)
+            if (!(item.uFlags & MF_SEPARATOR))
+                ids[i].push_back(item.uId);
+    }
+    EXPECT_EQ(ids[0], ids[1]);
+    EXPECT_EQ((std::vector<UINT>{32837, 32838, 33087, 33088, 33089, 32843, 32844}), ids[0]);
 }
 
 }  // namespace

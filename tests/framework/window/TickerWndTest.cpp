@@ -219,3 +219,28 @@ TEST(TickerWndTest, AWindowWiderThanTheScreenShowsOnlyTheStrip)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TickerWndTest, OwnCommandsToggleAndTheSnapAsksTheMainWindow)
+{
+    CTestParent parent(400, 100);
+    Ticker t;
+    Make(t, parent.m_hWnd, TRUE, FALSE);
+    const BOOL bScrolling = t.wnd.IsScrolling();
+    t.wnd.SendMessage(WM_COMMAND, CTickerWnd::ID_TICKER_SCROLLING);
+    EXPECT_NE(bScrolling, t.wnd.IsScrolling());
+    t.wnd.SendMessage(WM_COMMAND, CTickerWnd::ID_TICKER_CHANGES);
+    EXPECT_FALSE(t.wnd.IsShowingChanges());
+
+    parent.m_log.clear();
+    t.wnd.SendMessage(WM_COMMAND, CTickerWnd::ID_TICKER_SNAP);
+    EXPECT_TRUE(t.wnd.IsCommandPending());
+    EXPECT_TRUE(parent.Messages(WM_COMMAND).empty());       // only once the ticker's message is done
+    Drain();
+    auto commands = parent.Messages(WM_COMMAND);
+    ASSERT_EQ(1u, commands.size());
+    EXPECT_EQ(static_cast<WPARAM>(CTickerWnd::ID_APP_UNSNAP), commands[0].wParam);
+}
+
+}  // namespace
