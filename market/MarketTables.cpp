@@ -30,6 +30,7 @@
 #include "market/TimeAndSalesKSETables.h"
 #include "market/TimeAndSalesTable.h"
 #include "market/ZorvatInfoTable.h"
+#include "market/ZorvatTickerWnd.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ IDataTable* MakeInfoTable(UINT nNameId, int nFixedColumns, UINT nTitleId)
 void RegisterMarketTables()
 {
     RegisterTableMaker(IDS_TABLE_INFO, MakeInfoTable);
+    RegisterTickerMaker(CZorvatTickerWnd::Make);
     RegisterTableMaker(IDS_TABLE_TIME_AND_SALES, MakeDataTable<CTimeAndSalesTable>);
     RegisterTableMaker(IDS_TABLE_TRADES_KSE, MakeDataTable<CTimeAndSalesKSETable>);
     RegisterTableMaker(IDS_TABLE_TRADES_ODDLOT_KSE, MakeDataTable<CTimeAndSalesOddLotKSETable>);
