@@ -2,6 +2,8 @@
 
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
+#include "market/GainerLooserTable.h"
+#include "market/HolidayTable.h"
 #include "market/IndicesHistoryTables.h"
 #include "market/IndicesKSETable.h"
 #include "market/OpenInterestFwdKSETable.h"
@@ -59,4 +61,8 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_INDEX_MONTHLY, MakeDataTable<CIndicesMonthlyTable>);
     RegisterTableMaker(IDS_TABLE_QUOTATION_DAILY, MakeDataTable<CQuotationDailyTable>);
     RegisterTableMaker(IDS_TABLE_QUOTATIONS_KSE, MakeDataTable<CQuotationKSETable>);
+    RegisterTableMaker(IDS_TABLE_HOLIDAYS, MakeDataTable<CHolidayTable>);
+    RegisterTableMaker(IDS_TABLE_GAINERS, MakeGainerLooserTable<0>);
+    RegisterTableMaker(IDS_TABLE_LOSERS, MakeGainerLooserTable<1>);
+    RegisterTableMaker(IDS_TABLE_MOST_ACTIVE, MakeGainerLooserTable<2>);
 }
