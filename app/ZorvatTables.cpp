@@ -69,6 +69,7 @@ enum TABLE_ACTION
 {
     TABLE_SHOW,     // a standing table: only shown
     TABLE_OPEN,     // made when missing (with its companion), first request when made, shown
+    TABLE_REFRESH,  // made when missing, shown, then its own request (IDataTable::SendRequest)
 };
 
 // One table command: its table, what it does, and for an opener the first request (its body a
@@ -94,6 +95,11 @@ const CZORVAT32App::TABLE_COMMAND CZORVAT32App::s_tableCommands[] = {
     {ID_APP_KSE_TIME_SALES, TABLE_OPEN, 52112, 56728, MSG_TE, "", 52113, 56729},
     {ID_APP_FWD_TIME_SALES, TABLE_OPEN, 52119, 52120, MSG_FE, "", 0, 0},
     {ID_APP_FWD_RULES, TABLE_OPEN, 52171, 52172, MSG_FR, "|||%s", 0, 0},
+    {ID_APP_GAINERS, TABLE_REFRESH, 51977, 56785, 0, nullptr, 0, 0},
+    {ID_APP_LOSERS, TABLE_REFRESH, 51978, 56786, 0, nullptr, 0, 0},
+    {ID_APP_MOST_ACTIVE, TABLE_REFRESH, 51979, 56787, 0, nullptr, 0, 0},
+    {ID_APP_HOLIDAYS, TABLE_SHOW, 51990, 56788, 0, nullptr, 0, 0},
+    {ID_APP_NEWS_LIST, TABLE_REFRESH, 57744, 57747, 0, nullptr, 0, 0},
 };
 
 int CZORVAT32App::OpenStandingTables()
@@ -172,6 +178,8 @@ void CZORVAT32App::OnTableCommand(UINT nId)
             SendRequest(command.nFirstRequest, strBody);
         }
         ShowTable(pTable);
+        if (command.action == TABLE_REFRESH)
+            pTable->SendRequest();
         return;
     }
 }

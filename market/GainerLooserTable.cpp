@@ -160,6 +160,6 @@ BOOL CGainerLooserTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHAND
     if (nCode != CN_COMMAND)
         return FALSE;
     if (pHandlerInfo == nullptr)
-        SendRequest("");
+        SendRequest();
     return TRUE;
 }

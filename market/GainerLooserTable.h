@@ -21,6 +21,9 @@ public:
     // nKind 0 to 2; fixed for the table's life.
     CGainerLooserTable(CZorvatMessageSource* pSource, int nKind);
     int GetKind() const { return m_nKind; }
+    // "GL" carries the three lists; the opener and the refresh command ask for it again.
+    using CDataTable::SendRequest;
+    BOOL SendRequest() override { return CDataTable::SendRequest("") != 0; }
 
     void OnGL(CServerMessage* pMsg) override { TableOnReplyBegin(pMsg); }
     void OnRecord(CServerMessage* pMsg) override;

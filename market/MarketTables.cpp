@@ -6,6 +6,7 @@
 #include "market/HolidayTable.h"
 #include "market/IndicesHistoryTables.h"
 #include "market/IndicesKSETable.h"
+#include "market/ListNewsTable.h"
 #include "market/OpenInterestFwdKSETable.h"
 #include "market/QuotationDailyTable.h"
 #include "market/QuotationFwdKSETable.h"
@@ -61,6 +62,7 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_INDEX_MONTHLY, MakeDataTable<CIndicesMonthlyTable>);
     RegisterTableMaker(IDS_TABLE_QUOTATION_DAILY, MakeDataTable<CQuotationDailyTable>);
     RegisterTableMaker(IDS_TABLE_QUOTATIONS_KSE, MakeDataTable<CQuotationKSETable>);
+    RegisterTableMaker(IDS_TABLE_NEWS_LIST, MakeDataTable<CListNewsTable>);
     RegisterTableMaker(IDS_TABLE_HOLIDAYS, MakeDataTable<CHolidayTable>);
     RegisterTableMaker(IDS_TABLE_GAINERS, MakeGainerLooserTable<0>);
     RegisterTableMaker(IDS_TABLE_LOSERS, MakeGainerLooserTable<1>);
