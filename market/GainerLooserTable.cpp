@@ -86,11 +86,16 @@ void CGainerLooserTable::OnRecord(CServerMessage* pMsg)
         return;
     std::unique_ptr<CDataBuffer> pLine(GetRows()->NewRow());
     FillRow(pMsg, pLine.get(), FALSE);
-    const double dPercent = pLine->GetDouble(GC_PERCENT);
+    const int nIndex = GetRows()->AddRow(pLine.get(), TRUE);
+    // A symbol twice in one list keeps its first row.
+    if (nIndex < 0)
+        return;
+    // The cells' colour is the stored row's: the engine row exists once it is added.
+    CDataBuffer* pRow = GetRows()->GetAt(nIndex);
+    const double dPercent = pRow->GetDouble(GC_PERCENT);
     const int nAttribute = dPercent > 0 ? CHANGE_ATTR_RISE : dPercent < 0 ? CHANGE_ATTR_FALL : CHANGE_ATTR_NONE;
     for (const int nCol : {GC_CHANGE, GC_PERCENT})
-        pLine->SetCellAttribute(nCol, nAttribute);
-    GetRows()->AddRow(pLine.get(), TRUE);
+        pRow->SetCellAttribute(nCol, nAttribute);
 }
 
 void CGainerLooserTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
