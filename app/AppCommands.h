@@ -33,6 +33,7 @@
 #define ID_APP_MOST_ACTIVE      33205
 #define ID_APP_HOLIDAYS         33207
 #define ID_APP_NEWS_LIST        33625
+#define ID_APP_KSE_EVENTS       33232
 #define ID_APP_WEB_SITE         33198
 #define ID_APP_MARKET_DEPTH     33305
 #define ID_APP_TICKER_FIRST     33603   // the ticker sub-menu: ticker n is 33602 + n

@@ -100,6 +100,7 @@ const CZORVAT32App::TABLE_COMMAND CZORVAT32App::s_tableCommands[] = {
     {ID_APP_MOST_ACTIVE, TABLE_REFRESH, 51979, 56787, 0, nullptr, 0, 0},
     {ID_APP_HOLIDAYS, TABLE_SHOW, 51990, 56788, 0, nullptr, 0, 0},
     {ID_APP_NEWS_LIST, TABLE_REFRESH, 57744, 57747, 0, nullptr, 0, 0},
+    {ID_APP_KSE_EVENTS, TABLE_REFRESH, 55335, 56789, 0, nullptr, 0, 0},
 };
 
 int CZORVAT32App::OpenStandingTables()

@@ -13,6 +13,7 @@
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/NorvGlobals.h"
+#include "market/CorporateEventsKSETable.h"
 #include "market/DataArray.h"
 #include "market/GainerLooserTable.h"
 #include "market/HolidayTable.h"
@@ -192,6 +193,13 @@ struct NewsMoversSession : ::testing::Test
         for (int i = 0; i < days.GetCount(); ++i)
             EXPECT_FALSE(days.GetAt(i)->GetText(1).IsEmpty()) << "named market";
         Shoot(pHolidays, "market_holidays_" + strLanguage);
+
+        ASSERT_TRUE(pRun->App().RunCommand(ID_APP_KSE_EVENTS));
+        CCorporateEventsKSETable* pEvents = Find<CCorporateEventsKSETable>(IDS_TABLE_CORPORATE_EVENTS_KSE);
+        ASSERT_NE(nullptr, pEvents);
+        ASSERT_TRUE(PumpUntil([&] { return pEvents->IsComplete() && pEvents->GetRows()->GetCount() > 0; }));
+        EXPECT_EQ(1, SentCount("CF"));
+        Shoot(pEvents, "market_corporate_events_kse_" + strLanguage);
     }
 };
 

@@ -14,6 +14,7 @@
 #include "framework/table/TreeNode.h"
 #include "framework/table/ViewRow.h"
 #include "framework/window/TableWindow.h"
+#include "market/CorporateEventsKSETable.h"
 #include "market/GainerLooserTable.h"
 #include "market/HolidayTable.h"
 #include "market/IndicesKSETable.h"
@@ -43,10 +44,17 @@ std::vector<std::string> Split(const std::string& strLine, char chSep)
     return parts;
 }
 
-CString MarketName(long nCode)
+CString FullName(long nCode)
 {
     const CZorvatGlobals* pGlobals = GetGlobals();
     return pGlobals != nullptr ? pGlobals->GetMarketName(nCode) : CString();
+}
+
+// The name a 20-character market column shows.
+CString MarketName(long nCode)
+{
+    const CZorvatGlobals* pGlobals = GetGlobals();
+    return pGlobals != nullptr ? pGlobals->GetMarketName(nCode).Left(20) : CString();
 }
 
 struct NewsMoversFixture : ::testing::Test
@@ -148,8 +156,8 @@ TEST_F(NewsMoversFixture, NewsListTakesGeneralRepliesAndLiveHeadlines)
     ASSERT_EQ(2, rows.GetCount());
     EXPECT_EQ("11,12", Column(rows, 0));
     EXPECT_EQ(std::string(MarketName(2)), std::string(rows.GetAt(0)->GetText(5)));
-    EXPECT_EQ("Results (" + std::string(MarketName(2)) + "), today", std::string(rows.GetAt(0)->GetText(6)));
-    EXPECT_EQ("(" + std::string(MarketName(4)) + ") and (" + std::string(MarketName(8)) + ") open",
+    EXPECT_EQ("Results (" + std::string(FullName(2)) + "), today", std::string(rows.GetAt(0)->GetText(6)));
+    EXPECT_EQ("(" + std::string(FullName(4)) + ") and (" + std::string(FullName(8)) + ") open",
               std::string(rows.GetAt(1)->GetText(6)));
 
     // A company's reply is not this table's: the list stays.
@@ -164,7 +172,7 @@ TEST_F(NewsMoversFixture, NewsListTakesGeneralRepliesAndLiveHeadlines)
     ASSERT_EQ(3, rows.GetCount());
     const CDataBuffer* pUpdated = rows.FindRow({"11", "0"});
     ASSERT_NE(nullptr, pUpdated);
-    EXPECT_EQ("Revised (" + std::string(MarketName(2)) + ")", std::string(pUpdated->GetText(6)));
+    EXPECT_EQ("Revised (" + std::string(FullName(2)) + ")", std::string(pUpdated->GetText(6)));
 }
 
 TEST_F(NewsMoversFixture, OneMoversReplyFillsEachListWithItsOwnRowsAndColours)
@@ -239,4 +247,19 @@ TEST_F(NewsMoversFixture, HolidaysNameTheirMarkets)
     ASSERT_EQ(2, rows.GetCount());
     EXPECT_EQ("Holiday A,Holiday B", Column(rows, 2)) << "by date";
     EXPECT_EQ(std::string(MarketName(2)) + "," + std::string(MarketName(4)), Column(rows, 1));
+}
+
+TEST_F(NewsMoversFixture, KseEventsIgnoreAnotherRequestersReply)
+{
+    CCorporateEventsKSETable* pEvents = Make<CCorporateEventsKSETable>();
+    FireAll({"~CF|1|XC||0||||||0", "7|261210|GHB|1|0.025|1000|0|261215|Cash dividend|2", "$EN|1|XC|0"});
+    const CDataArray& rows = *pEvents->GetRows();
+    ASSERT_EQ(1, rows.GetCount());
+    EXPECT_EQ("GHB", std::string(rows.GetAt(0)->GetText(2)));
+    EXPECT_DOUBLE_EQ(0.025, rows.GetAt(0)->GetDouble(4));
+
+    // A reply whose field 6 names another selection is not this table's.
+    FireAll({"~CF|1|XC||0||||||5", "8|261211|NCB|1|0.01|10|0|261216|Other|2", "$EN|1|XC|0"});
+    EXPECT_EQ(1, rows.GetCount());
+    EXPECT_TRUE(rows.FindRow({"7", "2"}) != nullptr);
 }
