@@ -3,6 +3,7 @@
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "market/CorporateEventsKSETable.h"
+#include "market/CorporateEventsTable.h"
 #include "market/GainerLooserTable.h"
 #include "market/HolidayTable.h"
 #include "market/IndicesHistoryTables.h"
@@ -65,6 +66,7 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_QUOTATIONS_KSE, MakeDataTable<CQuotationKSETable>);
     RegisterTableMaker(IDS_TABLE_NEWS_LIST, MakeDataTable<CListNewsTable>);
     RegisterTableMaker(IDS_TABLE_CORPORATE_EVENTS_KSE, MakeDataTable<CCorporateEventsKSETable>);
+    RegisterTableMaker(IDS_TABLE_CORPORATE_EVENTS, MakeDataTable<CCorporateEventsTable>);
     RegisterTableMaker(IDS_TABLE_HOLIDAYS, MakeDataTable<CHolidayTable>);
     RegisterTableMaker(IDS_TABLE_GAINERS, MakeGainerLooserTable<0>);
     RegisterTableMaker(IDS_TABLE_LOSERS, MakeGainerLooserTable<1>);

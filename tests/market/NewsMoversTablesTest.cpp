@@ -15,6 +15,7 @@
 #include "framework/table/ViewRow.h"
 #include "framework/window/TableWindow.h"
 #include "market/CorporateEventsKSETable.h"
+#include "market/CorporateEventsTable.h"
 #include "market/GainerLooserTable.h"
 #include "market/HolidayTable.h"
 #include "market/IndicesKSETable.h"
@@ -262,4 +263,20 @@ TEST_F(NewsMoversFixture, KseEventsIgnoreAnotherRequestersReply)
     FireAll({"~CF|1|XC||0||||||5", "8|261211|NCB|1|0.01|10|0|261216|Other|2", "$EN|1|XC|0"});
     EXPECT_EQ(1, rows.GetCount());
     EXPECT_TRUE(rows.FindRow({"7", "2"}) != nullptr);
+}
+
+TEST_F(NewsMoversFixture, EventsOfEveryMarketNameTheirMarketAndIgnoreAnotherRequester)
+{
+    CCorporateEventsTable* pEvents = Make<CCorporateEventsTable>();
+    FireAll({"~CE|1|XC||||0|0|261101|261207",
+             "7|261210|GHB|1|0.025|1000|0|261215|Cash dividend|7|||||261210000000|||4|1|261210|261215|261215",
+             "$EN|1|XC|0"});
+    const CDataArray& rows = *pEvents->GetRows();
+    ASSERT_EQ(1, rows.GetCount());
+    EXPECT_EQ(std::string(MarketName(4)), std::string(rows.GetAt(0)->GetText(3)));
+    EXPECT_EQ("GHB", std::string(rows.GetAt(0)->GetText(2)));
+
+    FireAll({"~CE|1|XC||||0|3|261101|261207",
+             "8|261211|NCB|1|0.01|10|0|261216|Other|8|||||261211000000|||2|1|261211|261216|261216", "$EN|1|XC|0"});
+    EXPECT_EQ(1, rows.GetCount()) << "another requester's reply";
 }
