@@ -40,6 +40,12 @@
 #define ID_APP_INTL_BOOK        33649
 #define ID_APP_INTL_BOOK_2      57452
 #define ID_APP_INTL_MM_BOOK     40193
+#define ID_APP_GAINERS          33203
+#define ID_APP_LOSERS           33204
+#define ID_APP_MOST_ACTIVE      33205
+#define ID_APP_HOLIDAYS         33207
+#define ID_APP_NEWS_LIST        33625
+#define ID_APP_KSE_EVENTS       33232
 #define ID_APP_WEB_SITE         33198
 #define ID_APP_MARKET_DEPTH     33305
 #define ID_APP_TICKER_FIRST     33603   // the ticker sub-menu: ticker n is 33602 + n

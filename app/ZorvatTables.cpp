@@ -72,7 +72,7 @@ enum TABLE_ACTION
 {
     TABLE_SHOW,     // a standing table: only shown
     TABLE_OPEN,     // made when missing (with its companion), first request when made, shown
-    TABLE_REQUEST,  // a standing table asked for its rows again, then shown
+    TABLE_REFRESH,  // made when missing, shown, then its own request (IDataTable::SendRequest)
 };
 
 // One table command: its table, what it does, and for an opener the first request (its body a
@@ -103,11 +103,17 @@ const CZORVAT32App::TABLE_COMMAND CZORVAT32App::s_tableCommands[] = {
     {ID_APP_KSE_INDICES, TABLE_OPEN, 55432, 55433, MSG_LX, "", 0, 0},
     {ID_APP_FWD_QUOTES, TABLE_OPEN, 52121, 52122, MSG_FQ, "", 0, 0},
     {ID_APP_FWD_OPEN_INTEREST, TABLE_OPEN, 52160, 52161, MSG_OI, "", 0, 0},
-    {ID_APP_EXCHANGE_RATES, TABLE_REQUEST, 57275, 57276, 0, nullptr, 0, 0},
-    {ID_APP_INTEREST_RATES, TABLE_REQUEST, 57256, 57257, 0, nullptr, 0, 0},
+    {ID_APP_EXCHANGE_RATES, TABLE_REFRESH, 57275, 57276, 0, nullptr, 0, 0},
+    {ID_APP_INTEREST_RATES, TABLE_REFRESH, 57256, 57257, 0, nullptr, 0, 0},
     {ID_APP_INTL_BOOK, TABLE_OPEN, 57396, 57495, 0, nullptr, 0, 0},
     {ID_APP_INTL_BOOK_2, TABLE_OPEN, 57396, 57495, 0, nullptr, 0, 0},
     {ID_APP_INTL_MM_BOOK, TABLE_OPEN, 57483, 57496, 0, nullptr, 0, 0},
+    {ID_APP_GAINERS, TABLE_REFRESH, 51977, 56785, 0, nullptr, 0, 0},
+    {ID_APP_LOSERS, TABLE_REFRESH, 51978, 56786, 0, nullptr, 0, 0},
+    {ID_APP_MOST_ACTIVE, TABLE_REFRESH, 51979, 56787, 0, nullptr, 0, 0},
+    {ID_APP_HOLIDAYS, TABLE_SHOW, 51990, 56788, 0, nullptr, 0, 0},
+    {ID_APP_NEWS_LIST, TABLE_REFRESH, 57744, 57747, 0, nullptr, 0, 0},
+    {ID_APP_KSE_EVENTS, TABLE_REFRESH, 55335, 56789, 0, nullptr, 0, 0},
 };
 
 // The further KSE quotation windows: each sorts its own view by one column, some with the cursor
@@ -180,13 +186,6 @@ void CZORVAT32App::OnTableCommand(UINT nId)
             ShowTable(FindTable(command.nNameId));
             return;
         }
-        if (command.action == TABLE_REQUEST) {
-            if (IDataTable* pTable = FindTable(command.nNameId)) {
-                pTable->SendRequest();
-                ShowTable(pTable);
-            }
-            return;
-        }
         BOOL bMade = FALSE;
         IDataTable* pTable = MakeMissingTable(command.nNameId, command.nTitleId, &bMade);
         if (pTable == nullptr)
@@ -201,6 +200,8 @@ void CZORVAT32App::OnTableCommand(UINT nId)
             SendRequest(command.nFirstRequest, strBody);
         }
         ShowTable(pTable);
+        if (command.action == TABLE_REFRESH)
+            pTable->SendRequest();
         return;
     }
 }

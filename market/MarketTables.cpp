@@ -3,6 +3,10 @@
 #include "app/FormFactory.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
+#include "market/CorporateEventsKSETable.h"
+#include "market/CorporateEventsTable.h"
+#include "market/GainerLooserTable.h"
+#include "market/HolidayTable.h"
 #include "market/IndicesHistoryTables.h"
 #include "market/IndicesKSETable.h"
 #include "market/InternationalExchangeRatesTable.h"
@@ -10,6 +14,7 @@
 #include "market/InternationalMarketMakerOrderBookTable.h"
 #include "market/InternationalMarketScheduleTable.h"
 #include "market/InternationalOrderBookTable.h"
+#include "market/ListNewsTable.h"
 #include "market/OpenInterestFwdKSETable.h"
 #include "market/OptionChainTable.h"
 #include "market/OrderBookKSETable.h"
@@ -82,4 +87,11 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_MAKER_BOOK_US, MakeDataTable<CInternationalMarketMakerOrderBookTable>);
     RegisterFormMaker(IDD_FORM_TICKER_LOOKUP, CTickerLookupDlg::Make);
     RegisterFormMaker(IDD_FORM_PREFERENCES, CPreferencesDlg::Make);
+    RegisterTableMaker(IDS_TABLE_NEWS_LIST, MakeDataTable<CListNewsTable>);
+    RegisterTableMaker(IDS_TABLE_CORPORATE_EVENTS_KSE, MakeDataTable<CCorporateEventsKSETable>);
+    RegisterTableMaker(IDS_TABLE_CORPORATE_EVENTS, MakeDataTable<CCorporateEventsTable>);
+    RegisterTableMaker(IDS_TABLE_HOLIDAYS, MakeDataTable<CHolidayTable>);
+    RegisterTableMaker(IDS_TABLE_GAINERS, MakeGainerLooserTable<0>);
+    RegisterTableMaker(IDS_TABLE_LOSERS, MakeGainerLooserTable<1>);
+    RegisterTableMaker(IDS_TABLE_MOST_ACTIVE, MakeGainerLooserTable<2>);
 }

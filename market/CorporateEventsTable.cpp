@@ -1,0 +1,80 @@
+#include "market/CorporateEventsTable.h"
+
+#include <memory>
+
+#include "link/MessageSource.h"
+#include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "market/TableLinks.h"
+#include "refdata/ZorvatGlobals.h"
+#include "refdata/ZorvatTypes.h"
+
+namespace {
+enum { CC_ID, CC_MARKET_ID, CC_STOCK, CC_MARKET, CC_DATE, CC_KIND };
+const int MARKET_FIELD = 17;
+
+constexpr TABLE_COLUMN Value(UINT nTitleId, int nField)
+{
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -6, .nAlign = ALIGN_RIGHT,
+            .nField = nField};
+}
+constexpr TABLE_COLUMN Date(UINT nTitleId, int nField)
+{
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DATE_TEXT, .nWidth = 70, .nAlign = ALIGN_RIGHT,
+            .nFlags = COLF_SERVER_DATE, .nField = nField};
+}
+
+const TABLE_COLUMN s_columns[] = {
+    {.nTitleId = 51261, .nType = COLTYPE_INT32, .nWidth = 10, .nAlign = ALIGN_RIGHT, .nFlags = COLF_HIDDEN, .nField = 0},
+    {.nTitleId = 51241, .nType = COLTYPE_INT32, .nWidth = 10, .nAlign = ALIGN_RIGHT,
+     .nFlags = COLF_HIDDEN, .nField = 9},
+    {.nTitleId = 51242, .nSize = 6, .nField = 2},
+    {.nTitleId = 57382, .nSize = 20},
+    Date(51243, 1),
+    {.nTitleId = 51244, .nType = COLTYPE_COMPUTED, .nWidth = 30, .nField = 3,
+     .pfnFormat = CTransactionType::FormatCodeColumn, .nFormatValue = CC_KIND},
+    Value(51245, 4),
+    {.nTitleId = 51246, .nSize = 6, .nField = 5},
+    Value(51247, 6),
+    Date(51248, 7),
+    {.nTitleId = 51249, .nSize = 50, .nField = 8},
+    {.nTitleId = 41015, .nType = COLTYPE_COMPUTED, .nWidth = 30, .nField = 18, .pfnFormat = CSubsType::FormatCodeColumn,
+     .nFormatValue = 11},
+    Date(41016, 19), Date(41017, 20), Date(41018, 21),
+    {.nTitleId = 41028, .nType = COLTYPE_DATETIME_TEXT, .nWidth = 125, .nAlign = ALIGN_RIGHT,
+     .nFlags = COLF_SERVER_DATE, .nField = 14},
+};
+const TABLE_SORT_KEY s_sort[] = {{CC_DATE, SORT_ASCENDING}, {CC_STOCK, SORT_ASCENDING}, {CC_ID, SORT_ASCENDING},
+                                 {CC_MARKET_ID, SORT_ASCENDING}, {15, SORT_ASCENDING}};
+const int s_keys[] = {CC_MARKET_ID, CC_ID, 15};
+}  // namespace
+
+const TABLE_DESC g_corporateEventsTable = {
+    .nNameId = IDS_TABLE_CORPORATE_EVENTS, .nTitleId = IDS_TITLE_CORPORATE_EVENTS, .nFixedColumns = 1,
+    .columns = s_columns, .sort = s_sort, .keys = s_keys, .nRequestType = MSG_CE, .nReplyType = MSG_CE};
+
+void CCorporateEventsTable::OnCE(CServerMessage* pMsg)
+{
+    // Another requester's reply names itself in field 3.
+    if (pMsg == nullptr || (pMsg->GetSize() > 2 && pMsg->GetLong(3) != 0))
+        return;
+    TableOnReplyBegin(pMsg);
+}
+
+void CCorporateEventsTable::OnRecord(CServerMessage* pMsg)
+{
+    if (pMsg == nullptr || !IsReceiving() || (GetSource() != nullptr && !GetSource()->IsRestricted()))
+        return;
+    std::unique_ptr<CDataBuffer> pRow(GetRows()->NewRow());
+    FillRow(pMsg, pRow.get(), FALSE);
+    const CZorvatGlobals* pGlobals = GetGlobals();
+    pRow->SetText(CC_MARKET, pGlobals != nullptr ? pGlobals->GetMarketName(pMsg->GetLong(MARKET_FIELD)) : CString(),
+                  FALSE);
+    GetRows()->AddRow(pRow.get(), TRUE);
+}
+
+void CCorporateEventsTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
+{
+    if ((nCol == CC_STOCK || nCol == CC_KIND) && FilterViewOnCell(this, pRow, nCol) && pnHandled != nullptr)
+        *pnHandled = 1;
+}

@@ -1,0 +1,220 @@
+// The news list, the movers and the holidays end to end: the terminal logs in as the trader
+// against the test server (its data with headlines that mention markets added) and opens them
+// through their commands, in English and in Arabic.
+#include <gtest/gtest.h>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/TerminalRun.h"
+#include "app/AppCommands.h"
+#include "app/TableFactory.h"
+#include "app/TableMDIWnd.h"
+#include "framework/base/NorvGlobals.h"
+#include "market/CorporateEventsKSETable.h"
+#include "market/DataArray.h"
+#include "market/GainerLooserTable.h"
+#include "market/HolidayTable.h"
+#include "market/ListNewsTable.h"
+#include "market/TableLinks.h"
+#include "platform/mfc/CmdTarget.h"
+#include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/user/MessageBox.h"
+#include "platform/win/user/TestAnswers.h"
+#include "refdata/ZorvatGlobals.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ScreenshotPath(const std::string& strName)
+{
+    const std::string strFolder = std::string(TB_BINARY_DIR) + "/screenshots";
+    fs::create_directories(strFolder);
+    return strFolder + "/" + strName + ".png";
+}
+
+template <class TTable>
+TTable* Find(UINT nNameId)
+{
+    return dynamic_cast<TTable*>(FindDataTable(nNameId));
+}
+
+void Shoot(CDataTable* pTable, const std::string& strName)
+{
+    ASSERT_NE(nullptr, pTable);
+    CNorvApp::ShowTable(pTable);
+    PumpFor(200);
+    CTableMDIWnd* pWindow = pTable->GetMainWindow();
+    ASSERT_NE(nullptr, pWindow);
+    UpdateWindow(pWindow->m_hWnd);
+    EXPECT_TRUE(TbSaveWindowPng(pWindow->m_hWnd, ScreenshotPath(strName).c_str()));
+}
+
+// The server's data with two stories that mention markets, both out at its clock's first minute
+// change (the session starts three seconds before it).
+std::string DataWithMentions()
+{
+    char szDir[] = "/tmp/tb-news-data-XXXXXX";
+    if (mkdtemp(szDir) == nullptr)
+        return "";
+    const std::string strData = std::string(szDir) + "/data";
+    fs::copy(std::string(TB_SOURCE_DIR) + "/tools/testserver/data", strData, fs::copy_options::recursive);
+    std::ofstream news(strData + "/market/news.txt", std::ios::app);
+    news << "5901|0|0|2||Banks lead @2, @8 quiet|Banks led the board.\n"
+         << "5902|0|1|4||Chips rally on @4|Chip makers rose.\n";
+    return strData;
+}
+
+struct NewsMoversSession : ::testing::Test
+{
+    CTestServer server;
+    std::unique_ptr<CTerminalRun> pRun;
+    std::string strData;
+    const CTBString strDatePattern = GetNorvGlobals().m_strDatePattern;
+    const CTBString strTimePattern = GetNorvGlobals().m_strTimePattern;
+
+    void Start(bool bArabic)
+    {
+        strData = DataWithMentions();
+        ASSERT_FALSE(strData.empty());
+        ASSERT_TRUE(server.Start({"--rate", "200", "--data", strData, "--clock", "2026-12-07 09:30:57"}));
+        pRun = std::make_unique<CTerminalRun>(bArabic, "");
+        pRun->WriteLinkSettings(server.Port());
+        pRun->QueueLogin("trader", "secret");
+        ASSERT_TRUE(pRun->Start());
+        ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
+    }
+    void TearDown() override
+    {
+        pRun.reset();
+        server.Stop();
+        TbClearTestAnswers();
+        GetNorvGlobals().m_strDatePattern = strDatePattern;
+        GetNorvGlobals().m_strTimePattern = strTimePattern;
+        if (!strData.empty())
+            fs::remove_all(fs::path(strData).parent_path());
+    }
+    int SentCount(const std::string& strMnemonic) const
+    {
+        int nCount = 0;
+        for (const std::string& line : server.Received())
+            nCount += line.rfind("&" + strMnemonic + "|", 0) == 0 ? 1 : 0;
+        return nCount;
+    }
+    static std::string Name(long nCode) { return static_cast<LPCSTR>(GetGlobals()->GetMarketName(nCode)); }
+
+    // The server's log lines of a type, for a failure's message.
+    std::string ServerLines(const std::string& strMnemonic) const
+    {
+        std::string strLines;
+        for (const std::string& line : server.Log())
+            if (line.find(strMnemonic + "|") != std::string::npos)
+                strLines += line.substr(0, 160) + "\n";
+        return strLines;
+    }
+    static void CheckMentions(const CDataArray& rows)
+    {
+        const CDataBuffer* pFirst = rows.FindRow({"5901", "0"});
+        const CDataBuffer* pSecond = rows.FindRow({"5902", "0"});
+        ASSERT_TRUE(pFirst != nullptr && pSecond != nullptr);
+        EXPECT_EQ("Banks lead (" + Name(2) + "), (" + Name(8) + ") quiet", std::string(pFirst->GetText(6)));
+        // The market column holds 20 characters.
+        EXPECT_EQ(Name(2).substr(0, 20), std::string(pFirst->GetText(5)));
+        EXPECT_EQ("Chips rally on (" + Name(4) + ")", std::string(pSecond->GetText(6)));
+        EXPECT_EQ(Name(4).substr(0, 20), std::string(pSecond->GetText(5)));
+    }
+
+    // The news list, its mentions named, a live story with a mention, a click's story request
+    // and the refresh after its question.
+    void CheckNewsList(const std::string& strLanguage)
+    {
+        ASSERT_TRUE(pRun->App().RunCommand(ID_APP_NEWS_LIST));
+        CListNewsTable* pNews = Find<CListNewsTable>(IDS_TABLE_NEWS_LIST);
+        ASSERT_NE(nullptr, pNews);
+        ASSERT_TRUE(PumpUntil([&] { return pNews->IsComplete(); }));
+        // The stories come out as the server's clock moves: live, or in the reply.
+        const CDataArray& rows = *pNews->GetRows();
+        ASSERT_TRUE(PumpUntil([&] { return rows.FindRow({"5901", "0"}) != nullptr && rows.FindRow({"5902", "0"}) != nullptr; },
+                              20000)) << ServerLines("LW") << ServerLines("BW");
+        CheckMentions(rows);
+
+        // A click on the headline asks for its story.
+        CNorvApp::ShowTable(pNews);
+        const int nStories = SentCount("EW");
+        ASSERT_TRUE(pNews->GetMainWindow()->GetGrid().SelectRow(0, 0, FALSE));
+        ASSERT_TRUE(pNews->OnCmdMsg(ID_NEWS_READ_STORY, CN_COMMAND, nullptr, nullptr));
+        EXPECT_TRUE(PumpUntil([&] { return SentCount("EW") > nStories; }));
+
+        // Refresh: No sends nothing, Yes asks again.
+        const int nLists = SentCount("LW");
+        TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDNO, ""});
+        pNews->OnCmdMsg(ID_NEWS_REFRESH, CN_COMMAND, nullptr, nullptr);
+        TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+        pNews->OnCmdMsg(ID_NEWS_REFRESH, CN_COMMAND, nullptr, nullptr);
+        ASSERT_TRUE(PumpUntil([&] { return SentCount("LW") == nLists + 1; }));
+        ASSERT_TRUE(PumpUntil([&] { return !pNews->IsReceiving() && rows.FindRow({"5902", "0"}) != nullptr; }));
+        CheckMentions(rows);
+        Shoot(pNews, "market_news_list_" + strLanguage);
+    }
+
+    // One "GL" fills the three lists; the holidays came after login.
+    void CheckMoversAndHolidays(const std::string& strLanguage)
+    {
+        const int nBefore = SentCount("GL");
+        for (UINT nId : {ID_APP_GAINERS, ID_APP_LOSERS, ID_APP_MOST_ACTIVE})
+            ASSERT_TRUE(pRun->App().RunCommand(nId));
+        CGainerLooserTable* pTables[3] = {Find<CGainerLooserTable>(IDS_TABLE_GAINERS),
+                                          Find<CGainerLooserTable>(IDS_TABLE_LOSERS),
+                                          Find<CGainerLooserTable>(IDS_TABLE_MOST_ACTIVE)};
+        for (CGainerLooserTable* pTable : pTables) {
+            ASSERT_NE(nullptr, pTable);
+            ASSERT_TRUE(PumpUntil([&] { return pTable->IsComplete() && !pTable->IsReceiving(); }));
+        }
+        EXPECT_EQ(nBefore + 3, SentCount("GL"));
+        int nRows = 0;
+        for (int nKind = 0; nKind < 3; ++nKind) {
+            const CDataArray& rows = *pTables[nKind]->GetRows();
+            nRows += rows.GetCount();
+            for (int i = 0; i < rows.GetCount(); ++i)
+                EXPECT_EQ(nKind, rows.GetAt(i)->GetLong(6)) << "only its own list";
+        }
+        EXPECT_GT(nRows, 0);
+        Shoot(pTables[0], "market_gainers_" + strLanguage);
+
+        ASSERT_TRUE(pRun->App().RunCommand(ID_APP_HOLIDAYS));
+        CHolidayTable* pHolidays = Find<CHolidayTable>(IDS_TABLE_HOLIDAYS);
+        ASSERT_NE(nullptr, pHolidays);
+        ASSERT_TRUE(PumpUntil([&] { return pHolidays->IsComplete(); }));
+        const CDataArray& days = *pHolidays->GetRows();
+        ASSERT_GT(days.GetCount(), 0);
+        for (int i = 0; i < days.GetCount(); ++i)
+            EXPECT_FALSE(days.GetAt(i)->GetText(1).IsEmpty()) << "named market";
+        Shoot(pHolidays, "market_holidays_" + strLanguage);
+
+        ASSERT_TRUE(pRun->App().RunCommand(ID_APP_KSE_EVENTS));
+        CCorporateEventsKSETable* pEvents = Find<CCorporateEventsKSETable>(IDS_TABLE_CORPORATE_EVENTS_KSE);
+        ASSERT_NE(nullptr, pEvents);
+        ASSERT_TRUE(PumpUntil([&] { return pEvents->IsComplete() && pEvents->GetRows()->GetCount() > 0; }));
+        EXPECT_EQ(1, SentCount("CF"));
+        Shoot(pEvents, "market_corporate_events_kse_" + strLanguage);
+    }
+};
+
+}  // namespace
+
+TEST_F(NewsMoversSession, NewsMoversAndHolidaysInEnglish)
+{
+    Start(false);
+    CheckNewsList("en");
+    CheckMoversAndHolidays("en");
+}
+
+TEST_F(NewsMoversSession, NewsMoversAndHolidaysInArabic)
+{
+    Start(true);
+    CheckNewsList("ar");
+    CheckMoversAndHolidays("ar");
+}
