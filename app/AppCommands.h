@@ -17,15 +17,11 @@
 #define ID_APP_PAUSE_LOCK       33048
 #define ID_APP_NEWS             33193
 #define ID_APP_TICKER_LOOKUP    33195
-#define ID_APP_GAINERS_FIRST    33203   // gainers, losers, most active
-#define ID_APP_GAINERS_LAST     33205
-#define ID_APP_HOLIDAYS         33207
 #define ID_APP_KSE_EVENTS       33232
 #define ID_APP_KSE_NEWS_BROWSER 33285
 #define ID_APP_KSE_NEWS         33286
 #define ID_APP_MARGIN_DETAILS   33311
 #define ID_APP_ACTIVE_WINDOW    33616   // passed on to the active window as its own command
-#define ID_APP_LIST_NEWS        33625
 #define ID_APP_PREFERENCES      40231
 #define ID_ACTIVE_WINDOW_COMMAND 40018
 #define ID_APP_CLEAR_INFO       33163
@@ -44,6 +40,11 @@
 #define ID_APP_KSE_TIME_SALES   33255
 #define ID_APP_FWD_TIME_SALES   33271
 #define ID_APP_FWD_RULES        33275
+#define ID_APP_GAINERS          33203
+#define ID_APP_LOSERS           33204
+#define ID_APP_MOST_ACTIVE      33205
+#define ID_APP_HOLIDAYS         33207
+#define ID_APP_NEWS_LIST        33625
 #define ID_APP_WEB_SITE         33198
 #define ID_APP_MARKET_DEPTH     33305
 #define ID_APP_TICKER_FIRST     33603   // the ticker sub-menu: ticker n is 33602 + n

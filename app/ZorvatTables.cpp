@@ -69,11 +69,10 @@ enum TABLE_ACTION
 {
     TABLE_SHOW,     // a standing table: only shown
     TABLE_OPEN,     // made when missing (with its companion), first request when made, shown
-    // Made when missing, asked again at every use, shown: its own request, with argument 0, or
-    // for the user's account.
-    TABLE_REQUEST,
-    TABLE_REQUEST_ZERO,
-    TABLE_REQUEST_ACCOUNT,
+    TABLE_REFRESH,  // made when missing, shown, then its own request (IDataTable::SendRequest)
+    // As TABLE_REFRESH, the request with argument 0, or for the user's account.
+    TABLE_REFRESH_ZERO,
+    TABLE_REFRESH_ACCOUNT,
 };
 
 // One table command: its table, what it does, and for an opener the first request (its body a
@@ -99,16 +98,16 @@ const CZORVAT32App::TABLE_COMMAND CZORVAT32App::s_tableCommands[] = {
     {ID_APP_KSE_TIME_SALES, TABLE_OPEN, 52112, 56728, MSG_TE, "", 52113, 56729},
     {ID_APP_FWD_TIME_SALES, TABLE_OPEN, 52119, 52120, MSG_FE, "", 0, 0},
     {ID_APP_FWD_RULES, TABLE_OPEN, 52171, 52172, MSG_FR, "|||%s", 0, 0},
-    {ID_APP_NEWS, TABLE_REQUEST_ZERO, 51960, 56783, 0, nullptr, 0, 0},
-    {ID_APP_GAINERS_FIRST, TABLE_REQUEST, 51977, 56785, 0, nullptr, 0, 0},
-    {ID_APP_GAINERS_FIRST + 1, TABLE_REQUEST, 51978, 56786, 0, nullptr, 0, 0},
-    {ID_APP_GAINERS_LAST, TABLE_REQUEST, 51979, 56787, 0, nullptr, 0, 0},
+    {ID_APP_GAINERS, TABLE_REFRESH, 51977, 56785, 0, nullptr, 0, 0},
+    {ID_APP_LOSERS, TABLE_REFRESH, 51978, 56786, 0, nullptr, 0, 0},
+    {ID_APP_MOST_ACTIVE, TABLE_REFRESH, 51979, 56787, 0, nullptr, 0, 0},
     {ID_APP_HOLIDAYS, TABLE_SHOW, 51990, 56788, 0, nullptr, 0, 0},
-    {ID_APP_KSE_EVENTS, TABLE_REQUEST_ZERO, 55335, 56789, 0, nullptr, 0, 0},
-    {ID_APP_KSE_NEWS_BROWSER, TABLE_REQUEST_ZERO, 56938, 56939, 0, nullptr, 0, 0},
-    {ID_APP_KSE_NEWS, TABLE_REQUEST, 56915, 56916, 0, nullptr, 0, 0},
-    {ID_APP_MARGIN_DETAILS, TABLE_REQUEST_ACCOUNT, 57049, 57050, 0, nullptr, 0, 0},
-    {ID_APP_LIST_NEWS, TABLE_REQUEST, 57744, 57747, 0, nullptr, 0, 0},
+    {ID_APP_NEWS_LIST, TABLE_REFRESH, 57744, 57747, 0, nullptr, 0, 0},
+    {ID_APP_NEWS, TABLE_REFRESH_ZERO, 51960, 56783, 0, nullptr, 0, 0},
+    {ID_APP_KSE_EVENTS, TABLE_REFRESH_ZERO, 55335, 56789, 0, nullptr, 0, 0},
+    {ID_APP_KSE_NEWS_BROWSER, TABLE_REFRESH_ZERO, 56938, 56939, 0, nullptr, 0, 0},
+    {ID_APP_KSE_NEWS, TABLE_REFRESH, 56915, 56916, 0, nullptr, 0, 0},
+    {ID_APP_MARGIN_DETAILS, TABLE_REFRESH_ACCOUNT, 57049, 57050, 0, nullptr, 0, 0},
 };
 
 int CZORVAT32App::OpenStandingTables()
@@ -181,25 +180,18 @@ void CZORVAT32App::OnTableCommand(UINT nId)
             BOOL bCompanionMade = FALSE;
             MakeMissingTable(command.nCompanionId, command.nCompanionTitleId, &bCompanionMade);
         }
-        switch (command.action) {
-        case TABLE_REQUEST:
-            pTable->SendRequest();
-            break;
-        case TABLE_REQUEST_ZERO:
-            pTable->SendRequestFor(0, "");
-            break;
-        case TABLE_REQUEST_ACCOUNT:
-            pTable->SendRequestFor(0, m_user.GetAccountText());
-            break;
-        default:
-            if (bMade && command.nFirstRequest != 0) {
-                CString strBody;
-                strBody.Format(command.pszBody, GetLanguageCode());
-                SendRequest(command.nFirstRequest, strBody);
-            }
-            break;
+        if (bMade && command.nFirstRequest != 0) {
+            CString strBody;
+            strBody.Format(command.pszBody, GetLanguageCode());
+            SendRequest(command.nFirstRequest, strBody);
         }
         ShowTable(pTable);
+        if (command.action == TABLE_REFRESH)
+            pTable->SendRequest();
+        else if (command.action == TABLE_REFRESH_ZERO)
+            pTable->SendRequestFor(0, "");
+        else if (command.action == TABLE_REFRESH_ACCOUNT)
+            pTable->SendRequestFor(0, m_user.GetAccountText());
         return;
     }
 }
