@@ -158,8 +158,8 @@ public:
     BOOL OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     // A command without a handler yet is disabled; pRemoval says how its menu item goes.
     BOOL GetCommandState(UINT nId, BOOL* pbEnabled, int* pnCheck, MENU_REMOVAL* pRemoval = nullptr);
-    // The command's rule, and whether it has a handler; RULE_NONE for an unknown id.
-    static COMMAND_RULE GetCommandRule(UINT nId, BOOL* pbHandled);
+    // The command's rule, and whether it has a handler; FALSE for an id not in the table.
+    static BOOL GetCommandRule(UINT nId, COMMAND_RULE* pRule, BOOL* pbHandled);
     static BOOL HasCommandHandler(UINT nId);
     COMMAND_CONTEXT GetCommandContext() const;
 

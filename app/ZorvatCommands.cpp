@@ -176,12 +176,14 @@ BOOL CZORVAT32App::GetCommandState(UINT nId, BOOL* pbEnabled, int* pnCheck, MENU
     return TRUE;
 }
 
-COMMAND_RULE CZORVAT32App::GetCommandRule(UINT nId, BOOL* pbHandled)
+BOOL CZORVAT32App::GetCommandRule(UINT nId, COMMAND_RULE* pRule, BOOL* pbHandled)
 {
     const COMMAND_ENTRY* pEntry = FindCommand(nId);
+    if (pRule != nullptr)
+        *pRule = pEntry != nullptr ? pEntry->rule : RULE_NONE;
     if (pbHandled != nullptr)
         *pbHandled = pEntry != nullptr && pEntry->pfnRun != nullptr;
-    return pEntry != nullptr ? pEntry->rule : RULE_NONE;
+    return pEntry != nullptr;
 }
 
 void CZORVAT32App::OnConnectCommand(UINT)

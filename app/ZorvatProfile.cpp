@@ -58,7 +58,7 @@ void CZORVAT32App::AddRecentFile(LPCSTR pszPath)
 BOOL CZORVAT32App::HasCommandHandler(UINT nId)
 {
     BOOL bHandled = FALSE;
-    GetCommandRule(nId, &bHandled);
+    GetCommandRule(nId, nullptr, &bHandled);
     return bHandled;
 }
 
