@@ -80,8 +80,8 @@ BOOL CZORVAT32App::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINF
         if (pCmdUI != nullptr && GetCommandState(nId, &bEnabled, &nCheck, &removal)) {
             // Only a menu loses its item; a button of the command stays as its rule says.
             if (removal != REMOVE_NOTHING && pCmdUI->m_pMenu != nullptr) {
+                // The menu's update loop sees the shorter menu and goes on after what is left.
                 RemoveCommandItem(pCmdUI->m_pMenu->GetSafeHmenu(), nId, removal);
-                pCmdUI->m_nIndexMax = pCmdUI->m_pMenu->GetMenuItemCount();
                 return TRUE;
             }
             pCmdUI->Enable(bEnabled);
