@@ -45,6 +45,18 @@
 #define ID_APP_MOST_ACTIVE      33205
 #define ID_APP_HOLIDAYS         33207
 #define ID_APP_NEWS_LIST        33625
+#define ID_APP_KSE_QUOTES       33251
+#define ID_APP_KSE_ORDER_BOOK   33253
+#define ID_APP_KSE_INDICES      33270
+#define ID_APP_FWD_QUOTES       33272
+#define ID_APP_FWD_OPEN_INTEREST 33274
+#define ID_APP_KSE_SORT_FIRST   33287   // further KSE quotation windows, each sorted its way
+#define ID_APP_KSE_SORT_LAST    33289
+#define ID_APP_EXCHANGE_RATES   33348
+#define ID_APP_INTEREST_RATES   33351
+#define ID_APP_INTL_BOOK        33649
+#define ID_APP_INTL_BOOK_2      57452
+#define ID_APP_INTL_MM_BOOK     40193
 #define ID_APP_WEB_SITE         33198
 #define ID_APP_MARKET_DEPTH     33305
 #define ID_APP_TICKER_FIRST     33603   // the ticker sub-menu: ticker n is 33602 + n

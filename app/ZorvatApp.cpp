@@ -74,6 +74,12 @@ void CZORVAT32App::AddInfoText(LPCSTR pszText)
         m_pInfoTable->AddText(pszText);
 }
 
+void CZORVAT32App::OpenInternationalCurrencyConversion(LPCSTR pszFrom, LPCSTR pszTo)
+{
+    if (m_pConversionOpener != nullptr && pszFrom != nullptr && pszTo != nullptr)
+        m_pConversionOpener->OpenCurrencyConversion(pszFrom, pszTo);
+}
+
 void CZORVAT32App::ShowInfoResource(UINT nId, int nPriority)
 {
     if (m_pInfoTable != nullptr)

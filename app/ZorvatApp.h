@@ -38,6 +38,14 @@ class CSharedGlobals;
 #define INFO_PRIORITY_ERROR 2
 #define CHART_SLOTS 9                   // chart windows kept at once; the oldest is reused
 
+// The international currency conversion form, preset with a currency pair; the layer that owns
+// the form gives it to the application, which hands the exchange-rate table's clicks to it.
+struct ICurrencyConversionOpener
+{
+    virtual ~ICurrencyConversionOpener() = default;
+    virtual void OpenCurrencyConversion(LPCSTR pszFrom, LPCSTR pszTo) = 0;
+};
+
 class CZORVAT32App : public CNorvApp,
                      public CZorvatMessageSource,
                      public IAppServices,
@@ -90,6 +98,12 @@ public:
     const CString& GetAppTitle() const { return m_strAppTitle; }
     CString GetBaseCurrency() const override { return m_strBaseCurrency; }
     void SetBaseCurrency(LPCSTR pszCode) { m_strBaseCurrency = pszCode; }
+    // The exchange rates the rate table receives, one pair at a time.
+    void SetCrossRate(LPCSTR pszFrom, LPCSTR pszTo, double dRate) { m_rates.SetCrossRate(pszFrom, pszTo, dRate); }
+    const CBaseCurrConv& GetRates() const { return m_rates; }
+    // Not owned; null: a conversion asked for opens nothing.
+    void SetCurrencyConversionOpener(ICurrencyConversionOpener* pOpener) { m_pConversionOpener = pOpener; }
+    void OpenInternationalCurrencyConversion(LPCSTR pszFrom, LPCSTR pszTo);
     WORD GetLanguageId() const { return m_nLanguageId; }
     int GetIndicatorState() const { return m_nIndicatorState; }
     int GetInfoPriority() const { return m_nInfoPriority; }
@@ -193,6 +207,11 @@ protected:
     IDataTable* MakeMissingTable(UINT nNameId, UINT nTitleId, BOOL* pbMade);
     void OnWebSite(UINT);
     void OnMarketDepth(UINT);
+    // The market schedule shown, narrowed to the market the sub-menu item names (all markets
+    // for the last item).
+    void OnMarketSchedule(UINT nId);
+    // One more KSE quotation window, its view sorted as the command says.
+    void OnQuotationSort(UINT nId);
     int  GetMarketDepthCheck(UINT) const;
     // The command table (ZorvatCommands.cpp).
     struct COMMAND_ENTRY;
@@ -239,6 +258,7 @@ protected:
     CZorvatComm* m_pComm = nullptr;             // not owned: the window deletes itself
     IInfoTable* m_pInfoTable = nullptr;         // owned through the table map
     CBaseCurrConv m_rates;
+    ICurrencyConversionOpener* m_pConversionOpener = nullptr;
     CString m_strBaseCurrency;
     CString m_strLinkSettingsFile;
     CString m_strPendingPassword;       // sent in a password change, not yet accepted

@@ -4,6 +4,9 @@
 #include "app/NorvMainFrame.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
+#include "framework/table/SortColumns.h"
+#include "framework/table/ViewTable.h"
+#include "framework/window/TableWindow.h"
 #include "framework/base/SharedGlobals.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
@@ -73,6 +76,7 @@ enum TABLE_ACTION
     // As TABLE_REFRESH, the request with argument 0, or for the user's account.
     TABLE_REFRESH_ZERO,
     TABLE_REFRESH_ACCOUNT,
+    TABLE_REQUEST,  // a standing table asked for its rows again, then shown
 };
 
 // One table command: its table, what it does, and for an opener the first request (its body a
@@ -108,6 +112,24 @@ const CZORVAT32App::TABLE_COMMAND CZORVAT32App::s_tableCommands[] = {
     {ID_APP_KSE_NEWS_BROWSER, TABLE_REFRESH_ZERO, 56938, 56939, 0, nullptr, 0, 0},
     {ID_APP_KSE_NEWS, TABLE_REFRESH, 56915, 56916, 0, nullptr, 0, 0},
     {ID_APP_MARGIN_DETAILS, TABLE_REFRESH_ACCOUNT, 57049, 57050, 0, nullptr, 0, 0},
+    {ID_APP_KSE_QUOTES, TABLE_SHOW, 52114, 56730, 0, nullptr, 0, 0},
+    {ID_APP_KSE_ORDER_BOOK, TABLE_OPEN, 52110, 56780, MSG_OB, "", 0, 0},
+    {ID_APP_KSE_INDICES, TABLE_OPEN, 55432, 55433, MSG_LX, "", 0, 0},
+    {ID_APP_FWD_QUOTES, TABLE_OPEN, 52121, 52122, MSG_FQ, "", 0, 0},
+    {ID_APP_FWD_OPEN_INTEREST, TABLE_OPEN, 52160, 52161, MSG_OI, "", 0, 0},
+    {ID_APP_EXCHANGE_RATES, TABLE_REQUEST, 57275, 57276, 0, nullptr, 0, 0},
+    {ID_APP_INTEREST_RATES, TABLE_REQUEST, 57256, 57257, 0, nullptr, 0, 0},
+    {ID_APP_INTL_BOOK, TABLE_OPEN, 57396, 57495, 0, nullptr, 0, 0},
+    {ID_APP_INTL_BOOK_2, TABLE_OPEN, 57396, 57495, 0, nullptr, 0, 0},
+    {ID_APP_INTL_MM_BOOK, TABLE_OPEN, 57483, 57496, 0, nullptr, 0, 0},
+};
+
+// The further KSE quotation windows: each sorts its own view by one column, some with the cursor
+// put back on the first cell.
+const struct { UINT nCommand; int nColumn; int nDirection; BOOL bCursorHome; } s_quotationSorts[] = {
+    {ID_APP_KSE_SORT_FIRST, 17, -1, TRUE},
+    {ID_APP_KSE_SORT_FIRST + 1, 17, 1, TRUE},
+    {ID_APP_KSE_SORT_FIRST + 2, 7, -1, FALSE},
 };
 
 int CZORVAT32App::OpenStandingTables()
@@ -172,6 +194,13 @@ void CZORVAT32App::OnTableCommand(UINT nId)
             ShowTable(FindTable(command.nNameId));
             return;
         }
+        if (command.action == TABLE_REQUEST) {
+            if (IDataTable* pTable = FindTable(command.nNameId)) {
+                pTable->SendRequest();
+                ShowTable(pTable);
+            }
+            return;
+        }
         BOOL bMade = FALSE;
         IDataTable* pTable = MakeMissingTable(command.nNameId, command.nTitleId, &bMade);
         if (pTable == nullptr)
@@ -194,6 +223,41 @@ void CZORVAT32App::OnTableCommand(UINT nId)
             pTable->SendRequestFor(0, m_user.GetAccountText());
         return;
     }
+}
+
+void CZORVAT32App::OnQuotationSort(UINT nId)
+{
+    IDataTable* pQuotes = FindTable(IDS_TABLE_KSE_QUOTATIONS);
+    for (const auto& sort : s_quotationSorts) {
+        if (sort.nCommand != nId || pQuotes == nullptr)
+            continue;
+        CTableMDIWnd* pWindow = pQuotes->OpenWindow(TRUE);
+        CViewTable* pView = pWindow != nullptr ? pWindow->GetView() : nullptr;
+        if (pView == nullptr)
+            return;
+        CSortColumns keys(30);
+        keys.Add(sort.nColumn, sort.nDirection);
+        pView->Sort(keys, FALSE);
+        if (sort.bCursorHome)
+            pWindow->GetGrid().SetCurrentCell(0, 0);
+        return;
+    }
+}
+
+void CZORVAT32App::OnMarketSchedule(UINT nId)
+{
+    IDataTable* pSchedule = FindTable(IDS_TABLE_MARKET_SCHEDULE);
+    if (pSchedule == nullptr)
+        return;
+    ShowTable(pSchedule);
+    long nMarket = 0;
+    HMENU hMain = m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr ? ::GetMenu(m_pMainFrame->m_hWnd) : nullptr;
+    char szName[128] = "";
+    // The item's text is the market's name as the menu was built; a name no longer listed is 0.
+    if (nId != ID_APP_MARKET_ALL && hMain != nullptr &&
+        GetMenuStringA(hMain, nId, szName, static_cast<int>(sizeof(szName)), MF_BYCOMMAND) > 0)
+        nMarket = GetGlobals()->GetMarketCode(szName);
+    pSchedule->FilterByMarket(nMarket);
 }
 
 void CZORVAT32App::OnMessageDR(CServerMessage* pMsg)

@@ -150,6 +150,10 @@ public:
     // Removes the first row of the range the keys find; FALSE when none.
     BOOL RemoveRow(std::span<const char* const> keys);
     BOOL RemoveRow(std::initializer_list<const char*> keys) { return RemoveRow(Texts(keys)); }
+    // Removes every row of the range the keys find (a key prefix: all rows that share it); the
+    // number removed.
+    int  RemoveRange(std::span<const char* const> keys);
+    int  RemoveRange(std::initializer_list<const char*> keys) { return RemoveRange(Texts(keys)); }
 
     // Bulk mode.
     void BeginUpdate() { m_bBulk = TRUE; }

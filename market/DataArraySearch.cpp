@@ -138,6 +138,21 @@ BOOL CDataArray::RemoveRow(std::span<const char* const> keys)
     return RemoveAt(FindRowIndex(keys));
 }
 
+int CDataArray::RemoveRange(std::span<const char* const> keys)
+{
+    CRowFinder finder;
+    FindRange(finder, keys);
+    const int nFirst = finder.m_nIndex;
+    if (nFirst < 0)
+        return 0;
+    while (finder.FindNext() != nullptr) {
+    }
+    // From the range's end, so that no removal moves a row still to be removed.
+    for (int i = finder.m_nIndex; i >= nFirst; --i)
+        RemoveAt(i);
+    return finder.m_nIndex - nFirst + 1;
+}
+
 CDataBuffer* CRowFinder::GetRow() const
 {
     return m_pArray && m_nIndex >= 0 ? m_pArray->GetAt(m_nIndex) : nullptr;

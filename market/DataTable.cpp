@@ -302,21 +302,24 @@ void CDataTable::TableOnReplyBegin(CServerMessage* pMsg)
     if (m_pSource != nullptr && GetSinkId() >= 0)
         m_pSource->SetReceiving(GetSinkId());
     m_bReceiving = TRUE;
-    if (CNorvApp* pApp = CNorvApp::Get())
-        pApp->SetBusyFlag(TRUE);
+    if ((m_desc.nFlags & TABLEF_QUIET_REPLY) == 0)
+        if (CNorvApp* pApp = CNorvApp::Get())
+            pApp->SetBusyFlag(TRUE);
     // A second reply while one runs starts over: what was held is older than its rows.
     m_held.clear();
-    RemoveAllRows();
+    if ((m_desc.nFlags & TABLEF_REPLY_ADDS) == 0)
+        RemoveAllRows();
     m_pRows->BeginUpdate();
 }
 
-void CDataTable::TableOnRecord(CServerMessage* pMsg)
+BOOL CDataTable::TableOnRecord(CServerMessage* pMsg)
 {
     if (!m_bReceiving || pMsg == nullptr || (m_pSource != nullptr && !m_pSource->IsRestricted()))
-        return;
+        return FALSE;
     std::unique_ptr<CDataBuffer> pRow(m_pRows->NewRow());
     FillRow(pMsg, pRow.get(), FALSE);
     m_pRows->AddRow(pRow.get(), TRUE);
+    return TRUE;
 }
 
 void CDataTable::TableOnEnd(CServerMessage* /*pMsg*/)
@@ -327,8 +330,9 @@ void CDataTable::TableOnEnd(CServerMessage* /*pMsg*/)
     m_bReceiving = FALSE;
     if (m_pSource != nullptr && GetSinkId() >= 0)
         m_pSource->ClearReceiving(GetSinkId());
-    if (CNorvApp* pApp = CNorvApp::Get())
-        pApp->SetBusyFlag(FALSE);
+    if ((m_desc.nFlags & TABLEF_QUIET_REPLY) == 0)
+        if (CNorvApp* pApp = CNorvApp::Get())
+            pApp->SetBusyFlag(FALSE);
     m_pRows->EndUpdate();
     m_bComplete = TRUE;
     ApplyHeldLines();

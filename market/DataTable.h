@@ -71,7 +71,8 @@ public:
     // only when this table was receiving (a stray "EN" changes nothing), sorts the rows, sets
     // the complete flag and then applies the live lines held meanwhile, in arrival order.
     void TableOnReplyBegin(CServerMessage* pMsg);
-    void TableOnRecord(CServerMessage* pMsg);
+    // TableOnRecord answers whether the line became a row.
+    BOOL TableOnRecord(CServerMessage* pMsg);
     void TableOnEnd(CServerMessage* pMsg);
     BOOL IsComplete() const { return m_bComplete; }
     BOOL IsReceiving() const { return m_bReceiving; }

@@ -4,7 +4,15 @@
 #include "app/ZorvatApp.h"
 #include "market/IndicesHistoryTables.h"
 #include "market/IndicesKSETable.h"
+#include "market/InternationalExchangeRatesTable.h"
+#include "market/InternationalInterestRatesTable.h"
+#include "market/InternationalMarketMakerOrderBookTable.h"
+#include "market/InternationalMarketScheduleTable.h"
+#include "market/InternationalOrderBookTable.h"
 #include "market/OpenInterestFwdKSETable.h"
+#include "market/OptionChainTable.h"
+#include "market/OrderBookKSETable.h"
+#include "market/OrderBookOddLotKSETable.h"
 #include "market/QuotationDailyTable.h"
 #include "market/QuotationFwdKSETable.h"
 #include "market/QuotationKSETable.h"
@@ -59,4 +67,12 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_INDEX_MONTHLY, MakeDataTable<CIndicesMonthlyTable>);
     RegisterTableMaker(IDS_TABLE_QUOTATION_DAILY, MakeDataTable<CQuotationDailyTable>);
     RegisterTableMaker(IDS_TABLE_QUOTATIONS_KSE, MakeDataTable<CQuotationKSETable>);
+    RegisterTableMaker(IDS_TABLE_EXCHANGE_RATES, MakeDataTable<CInternationalExchangeRatesTable>);
+    RegisterTableMaker(IDS_TABLE_INTEREST_RATES, MakeDataTable<CInternationalInterestRatesTable>);
+    RegisterTableMaker(IDS_TABLE_MARKET_SCHEDULE, MakeDataTable<CInternationalMarketScheduleTable>);
+    RegisterTableMaker(IDS_TABLE_OPTION_CHAIN, MakeDataTable<COptionChainTable>);
+    RegisterTableMaker(IDS_TABLE_ORDER_BOOK_KSE, MakeDataTable<COrderBookKSETable>);
+    RegisterTableMaker(IDS_TABLE_ORDER_BOOK_ODDLOT_KSE, MakeDataTable<COrderBookOddLotKSETable>);
+    RegisterTableMaker(IDS_TABLE_ORDER_BOOK_US, MakeDataTable<CInternationalOrderBookTable>);
+    RegisterTableMaker(IDS_TABLE_MAKER_BOOK_US, MakeDataTable<CInternationalMarketMakerOrderBookTable>);
 }

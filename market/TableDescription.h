@@ -59,6 +59,8 @@ struct TABLE_SORT_KEY
 #define TABLEF_NO_SINK          0x0002  // not registered as a message sink
 #define TABLEF_NO_GROUP_LINES   0x0004  // no group headers and no totals
 #define TABLEF_LIVE_UNGATED     0x0008  // live lines apply before the first reply too (still held during one)
+#define TABLEF_REPLY_ADDS       0x0010  // a reply adds to the rows: emptying is the requester's business
+#define TABLEF_QUIET_REPLY      0x0020  // a reply runs without the busy flag and its wait cursor
 
 #define TABLE_NO_COLOR (-1)
 

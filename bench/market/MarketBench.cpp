@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
+#include "market/OrderBookKSETable.h"
 #include "market/QuotationOddLotKSETable.h"
 #include "market/QuotationTable.h"
 #include "market/TimeAndSalesTable.h"
@@ -160,6 +162,7 @@ struct CMarketRoad
     CQuotationTable* pQuotes = nullptr;             // the table map owns both
     CQuotationOddLotKSETable* pOddLots = nullptr;
     CTimeAndSalesTable* pTrades = nullptr;
+    COrderBookKSETable* pBook = nullptr;
     std::vector<std::string> full, compact;
 };
 
@@ -223,6 +226,83 @@ void BM_OddLotRefill(benchmark::State& state)
     state.counters["rows"] = s_pRoad->pOddLots->GetRows()->GetCount();
 }
 BENCHMARK(BM_OddLotRefill)->Unit(benchmark::kMillisecond);
+
+// The KSE order book of 200 stocks of 20 levels, its window open (60 lines, default sort), under
+// a stream of "OU" lines: 90 % change a level, 5 % add one, 5 % remove one; a tenth of them on
+// the first stock. Each line is parsed, fanned out, found by its keys and written in one batch;
+// the window paints what changed every eighth line. Argument 1: the window shows the first stock
+// only.
+const int BOOK_STOCKS = 200;
+const int BOOK_LEVELS = 20;
+const int BOOK_LINES = 1000000;
+
+std::vector<std::string> MakeBookLines()
+{
+    std::vector<std::set<int>> levels(BOOK_STOCKS);
+    for (auto& stock : levels)
+        for (int i = 0; i < BOOK_LEVELS; ++i)
+            stock.insert(100 + i);
+    std::mt19937 rng(29);
+    std::vector<std::string> lines;
+    lines.reserve(BOOK_LINES);
+    char szLine[96];
+    for (int n = 0; n < BOOK_LINES; ++n) {
+        const int nStock = rng() % 10 == 0 ? 0 : 1 + static_cast<int>(rng() % (BOOK_STOCKS - 1));
+        std::set<int>& stock = levels[nStock];
+        const int nKind = static_cast<int>(rng() % 100);
+        int nPrice = 0;
+        // A new level needs a free price among the 60 a stock may use.
+        if ((nKind < 5 && stock.size() < 50) || stock.empty()) {
+            do
+                nPrice = 90 + static_cast<int>(rng() % 60);
+            while (stock.count(nPrice) != 0);
+            stock.insert(nPrice);
+        } else {
+            auto it = stock.begin();
+            std::advance(it, rng() % stock.size());
+            nPrice = *it;
+            if (nKind < 10) {
+                stock.erase(it);
+                snprintf(szLine, sizeof szLine, "~OU|1|XC|0|%d|%d|0|0|0|0", 1000 + nStock, nPrice);
+                lines.push_back(szLine);
+                continue;
+            }
+        }
+        snprintf(szLine, sizeof szLine, "~OU|1|XC|0|%d|%d|%d|%d|%d|%d", 1000 + nStock, nPrice,
+                 static_cast<int>(rng() % 9 + 1), static_cast<int>(rng() % 90000 + 100), static_cast<int>(rng() % 9),
+                 static_cast<int>(rng() % 90000 + 100));
+        lines.push_back(szLine);
+    }
+    return lines;
+}
+
+void BM_OrderBookLive(benchmark::State& state)
+{
+    if (s_pRoad->pBook == nullptr) {
+        s_pRoad->pBook = new COrderBookKSETable(&s_pRoad->source);
+        s_pRoad->pBook->Create();
+        Fire(s_pRoad->source, "~OB|1|XC||0");
+        for (int nStock = 0; nStock < BOOK_STOCKS; ++nStock)
+            for (int i = 0; i < BOOK_LEVELS; ++i)
+                Fire(s_pRoad->source, std::to_string(1000 + nStock) + "|" + std::to_string(100 + i) + "|3|1500|2|900");
+        Fire(s_pRoad->source, "$EN|1|XC|0");
+        s_pRoad->Show(s_pRoad->pBook);
+    }
+    if (state.range(0) == 1)
+        s_pRoad->pBook->ShowStock(1000);
+    static const std::vector<std::string> lines = MakeBookLines();
+    for (auto _ : state) {
+        for (size_t n = 0; n < lines.size(); ++n) {
+            CServerMessage msg(lines[n].c_str(), 1);
+            s_pRoad->source.FireType(msg.GetType(), &msg, -1);
+            if ((n + 1) % PAINT_EVERY == 0)
+                Pump();
+        }
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(lines.size()));
+    state.counters["rows"] = s_pRoad->pBook->GetRows()->GetCount();
+}
+BENCHMARK(BM_OrderBookLive)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

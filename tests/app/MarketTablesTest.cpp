@@ -12,6 +12,9 @@
 #include "app/FormFactory.h"
 #include "app/FormMDIWnd.h"
 #include "app/TableFactory.h"
+#include "app/TableMDIWnd.h"
+#include "framework/table/SortColumns.h"
+#include "framework/table/ViewTable.h"
 #include "link/MessageTypes.h"
 #include "market/MarketTables.h"
 #include "platform/mfc/CmdUI.h"
@@ -81,6 +84,15 @@ protected:
         column.SetTitle("Symbol", 0);
         column.SetDataType(COLTYPE_STRING);
         column.SetWidth(80);
+        // The KSE quotations have the columns the sorted windows sort by.
+        for (int i = 1; GetNameId() == 52114 && i < 18; ++i) {
+            CColumn figure = m_table.AddColumn();
+            const std::string strName = "Figure " + std::to_string(i);
+            figure.SetName(strName.c_str());
+            figure.SetTitle(strName.c_str(), 0);
+            figure.SetDataType(COLTYPE_INT32);
+            figure.SetWidth(40);
+        }
     }
 };
 
@@ -273,11 +285,14 @@ TEST_F(MarketSessionFixture, CommandsFollowTheTradersRightsAndFallBackAtLogoff)
     ASSERT_NO_FATAL_FAILURE(StartTrader({}));
     CZORVAT32App& app = run.App();
     for (UINT nId : {ID_APP_KSE_STOCK_LIST, ID_APP_KSE_TICK_UNITS, ID_APP_KSE_TIME_SALES, ID_APP_FWD_TIME_SALES,
-                     ID_APP_FWD_RULES, ID_APP_WEB_SITE})
+                     ID_APP_FWD_RULES, ID_APP_WEB_SITE, ID_APP_KSE_QUOTES, ID_APP_KSE_ORDER_BOOK, ID_APP_KSE_INDICES,
+                     ID_APP_FWD_QUOTES, ID_APP_FWD_OPEN_INTEREST, ID_APP_KSE_SORT_FIRST, ID_APP_KSE_SORT_LAST,
+                     ID_APP_EXCHANGE_RATES, ID_APP_INTEREST_RATES, ID_APP_INTL_BOOK, ID_APP_INTL_BOOK_2,
+                     ID_APP_INTL_MM_BOOK, ID_APP_MARKET_FIRST, ID_APP_MARKET_ALL})
         EXPECT_TRUE(Enabled(app, nId)) << nId;
     for (UINT nId : {ID_APP_US_QUOTES, ID_APP_US_TIME_SALES, ID_APP_US_TIME_SALES_2})
         EXPECT_FALSE(Enabled(app, nId)) << nId << ": the trader has no US quote value";
-    for (UINT nId : {33100u, 33190u, 33194u, 33315u, 33603u, 33613u, 40020u, 40031u, 40232u})
+    for (UINT nId : {33100u, 33190u, 33194u, 33315u, 33603u, 33613u, 40232u})
         EXPECT_FALSE(Enabled(app, nId)) << nId << " waits for its window";
 
     // The market-depth option: checked while on, and kept in the profile as it is switched.
@@ -301,18 +316,24 @@ TEST_F(MarketSessionFixture, CommandsFollowTheTradersRightsAndFallBackAtLogoff)
 
     TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
     app.RunCommand(ID_APP_DISCONNECT);
-    for (UINT nId : {ID_APP_KSE_STOCK_LIST, ID_APP_KSE_TIME_SALES, ID_APP_FWD_RULES, ID_APP_MARKET_DEPTH, ID_APP_US_QUOTES})
+    for (UINT nId : {ID_APP_KSE_STOCK_LIST, ID_APP_KSE_TIME_SALES, ID_APP_FWD_RULES, ID_APP_MARKET_DEPTH, ID_APP_US_QUOTES,
+                     ID_APP_KSE_ORDER_BOOK, ID_APP_KSE_SORT_FIRST, ID_APP_EXCHANGE_RATES, ID_APP_INTL_MM_BOOK})
         EXPECT_FALSE(Enabled(app, nId)) << nId;
     EXPECT_TRUE(Enabled(app, ID_APP_WEB_SITE));
+    EXPECT_TRUE(Enabled(app, ID_APP_MARKET_ALL)) << "the schedule's items need no rights";
 }
 
 TEST_F(MarketSessionFixture, ViewerHasNoKseCommandsAndNoSubscriptionOfKseFeeds)
 {
     ASSERT_NO_FATAL_FAILURE(StartAs("viewer", "viewer", {56256, 41125}));
     CZORVAT32App& app = run.App();
-    for (UINT nId : {ID_APP_KSE_STOCK_LIST, ID_APP_KSE_TIME_SALES, ID_APP_FWD_TIME_SALES, ID_APP_US_QUOTES})
+    for (UINT nId : {ID_APP_KSE_STOCK_LIST, ID_APP_KSE_TIME_SALES, ID_APP_FWD_TIME_SALES, ID_APP_US_QUOTES,
+                     ID_APP_KSE_QUOTES, ID_APP_KSE_ORDER_BOOK, ID_APP_KSE_INDICES, ID_APP_FWD_QUOTES,
+                     ID_APP_FWD_OPEN_INTEREST})
         EXPECT_FALSE(Enabled(app, nId)) << nId;
     EXPECT_TRUE(Enabled(app, ID_APP_MARKET_DEPTH)) << "role 1 is enough";
+    for (UINT nId : {ID_APP_KSE_SORT_FIRST, ID_APP_EXCHANGE_RATES, ID_APP_INTEREST_RATES, ID_APP_INTL_BOOK})
+        EXPECT_TRUE(Enabled(app, nId)) << nId << ": role 1 is enough";
     // Below the KSE level only the holdings are asked for, and the session counts as subscribed.
     EXPECT_TRUE(app.IsMarketDataSubscribed());
     EXPECT_EQ(0, CountReceived("&LX|"));
@@ -655,4 +676,62 @@ TEST_F(MarketSessionFixture, PauseLockKeepsTheSessionOnlyForTheRightPassword)
     EXPECT_FALSE(app.IsLoggedIn());
     app.GetCommandState(33048, &bEnabled, nullptr);
     EXPECT_FALSE(bEnabled);
+}
+
+TEST_F(MarketSessionFixture, OpenersMakeTheirTablesOnceAndRateCommandsAskAgain)
+{
+    ASSERT_NO_FATAL_FAILURE(StartTrader({52160, 57396, 57483, 57275, 57256}));
+    CZORVAT32App& app = run.App();
+    // The books are standing; the openers make them again when they are missing.
+    for (UINT nId : {57396, 57483}) {
+        IDataTable* pTable = app.FindTable(nId);
+        app.RemoveTable(&pTable);
+    }
+    s_calls.clear();
+    const int nInterestBefore = CountReceived("&OI|");
+    app.RunCommand(ID_APP_FWD_OPEN_INTEREST);
+    app.RunCommand(ID_APP_FWD_OPEN_INTEREST);
+    app.RunCommand(ID_APP_INTL_BOOK);
+    app.RunCommand(ID_APP_INTL_BOOK_2);
+    app.RunCommand(ID_APP_INTL_MM_BOOK);
+    EXPECT_EQ((std::vector<std::string>{"made 52160", "made 57396", "made 57483"}), s_calls) << "one table per name";
+    EXPECT_EQ(app.FindTable(57483)->GetMainWindow(), ActiveChild());
+    PumpFor(300);
+    EXPECT_EQ(1, CountReceived("&OI|") - nInterestBefore) << "the first request goes with the table made";
+
+    // The rates are standing: each command asks again and shows them.
+    s_calls.clear();
+    app.RunCommand(ID_APP_EXCHANGE_RATES);
+    EXPECT_EQ(app.FindTable(57275)->GetMainWindow(), ActiveChild());
+    app.RunCommand(ID_APP_INTEREST_RATES);
+    app.RunCommand(ID_APP_EXCHANGE_RATES);
+    EXPECT_EQ((std::vector<std::string>{"request 57275", "request 57256", "request 57275"}), s_calls);
+    EXPECT_EQ(app.FindTable(57275)->GetMainWindow(), ActiveChild());
+}
+
+TEST_F(MarketSessionFixture, SortCommandsOpenOneMoreQuotationWindowEachSortedItsWay)
+{
+    ASSERT_NO_FATAL_FAILURE(StartTrader({52114}));
+    CZORVAT32App& app = run.App();
+    IDataTable* pQuotes = app.FindTable(52114);
+    ASSERT_NE(nullptr, pQuotes);
+    const int nBefore = pQuotes->GetWindowCount();
+    const struct { UINT nId; int nColumn; int nDirection; } expected[] = {
+        {ID_APP_KSE_SORT_FIRST, 17, -1}, {ID_APP_KSE_SORT_FIRST + 1, 17, 1}, {ID_APP_KSE_SORT_LAST, 7, -1}};
+    int nOpened = 0;
+    for (const auto& sort : expected) {
+        if (pQuotes->GetWindowCount() >= MAX_TABLE_WINDOWS)
+            break;
+        app.RunCommand(sort.nId);
+        ++nOpened;
+        ASSERT_EQ(nBefore + nOpened, pQuotes->GetWindowCount()) << sort.nId << " opens one more window";
+        CTableMDIWnd* pWindow = dynamic_cast<CTableMDIWnd*>(ActiveChild());
+        ASSERT_NE(nullptr, pWindow);
+        ASSERT_NE(pQuotes->GetMainWindow(), pWindow);
+        const CSortColumns& keys = pWindow->GetView()->GetSortColumns();
+        ASSERT_GE(keys.GetCount(), 1);
+        EXPECT_EQ(sort.nColumn, keys.GetAt(0).m_nColumn) << sort.nId;
+        EXPECT_EQ(sort.nDirection, keys.GetAt(0).m_nDirection) << sort.nId;
+    }
+    EXPECT_GE(nOpened, 2);
 }

@@ -1,0 +1,249 @@
+// The international tables and the option chain end to end: the terminal logs in as the trader
+// against the test server on loopback; the exchange rates fill and become the converter's cross
+// rates, the schedule comes on the login's own request and narrows to a market from its menu,
+// interest rates and two option chains fill; pictures in English and Arabic.
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+#include "app/AppCommands.h"
+#include "app/TableFactory.h"
+#include "app/TableMDIWnd.h"
+#include "framework/base/NorvGlobals.h"
+#include "framework/base/TBString.h"
+#include "framework/table/ViewRow.h"
+#include "framework/table/ViewTable.h"
+#include "link/MessageTypes.h"
+#include "market/DataArray.h"
+#include "market/InternationalExchangeRatesTable.h"
+#include "market/InternationalInterestRatesTable.h"
+#include "market/InternationalMarketScheduleTable.h"
+#include "market/OptionChainTable.h"
+#include "market/TableLinks.h"
+#include "platform/win/gdi/ImageCodec.h"
+#include "refdata/ZorvatGlobals.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/TerminalRun.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ScreenshotPath(const std::string& strName)
+{
+    const std::string strFolder = std::string(TB_BINARY_DIR) + "/screenshots";
+    fs::create_directories(strFolder);
+    return strFolder + "/" + strName + ".png";
+}
+
+void Shoot(CDataTable* pTable, const std::string& strName)
+{
+    ASSERT_NE(nullptr, pTable);
+    CNorvApp::ShowTable(pTable);
+    PumpFor(200);
+    CTableMDIWnd* pWindow = pTable->GetMainWindow();
+    ASSERT_NE(nullptr, pWindow);
+    UpdateWindow(pWindow->m_hWnd);
+    EXPECT_TRUE(TbSaveWindowPng(pWindow->m_hWnd, ScreenshotPath(strName).c_str()));
+}
+
+template <class TTable>
+TTable* Find(UINT nNameId)
+{
+    return dynamic_cast<TTable*>(FindDataTable(nNameId));
+}
+
+// The texts of one column of the rows a window shows.
+std::set<std::string> ShownColumn(CTableMDIWnd* pWindow, int nCol)
+{
+    std::set<std::string> texts;
+    CViewRow row;
+    for (int i = 0; pWindow->GetView()->GetRow(row, i); ++i) {
+        CTBString strText;
+        if (row.IsDataRow() && row.GetText(strText, nCol))
+            texts.insert(std::string(strText));
+    }
+    return texts;
+}
+
+struct CRecordingConversion : ICurrencyConversionOpener
+{
+    std::vector<std::string> opened;
+    void OpenCurrencyConversion(LPCSTR pszFrom, LPCSTR pszTo) override
+    {
+        opened.push_back(std::string(pszFrom) + ">" + pszTo);
+    }
+};
+
+struct InternationalSession : ::testing::Test
+{
+    CTestServer server;
+    std::unique_ptr<CTerminalRun> pRun;
+    // The application sets the framework's patterns for good; the table tests after these read
+    // dates in the framework's own.
+    const CTBString strDatePattern = GetNorvGlobals().m_strDatePattern;
+    const CTBString strTimePattern = GetNorvGlobals().m_strTimePattern;
+
+    void Start(bool bArabic)
+    {
+        ASSERT_TRUE(server.Start({}));
+        pRun = std::make_unique<CTerminalRun>(bArabic);
+        pRun->WriteLinkSettings(server.Port());
+        pRun->QueueLogin("trader", "secret");
+        ASSERT_TRUE(pRun->Start());
+        ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
+    }
+    void TearDown() override
+    {
+        pRun.reset();
+        server.Stop();
+        GetNorvGlobals().m_strDatePattern = strDatePattern;
+        GetNorvGlobals().m_strTimePattern = strTimePattern;
+    }
+    int SentCount(const std::string& strStart) const
+    {
+        int nCount = 0;
+        for (const std::string& line : server.Received())
+            nCount += line.rfind(strStart, 0) == 0 ? 1 : 0;
+        return nCount;
+    }
+    static bool Filled(CDataTable* pTable)
+    {
+        return pTable != nullptr && pTable->IsComplete() && !pTable->IsReceiving() && pTable->GetRows()->GetCount() > 0;
+    }
+    // Both option chains the dialog would ask for, one reply after the other.
+    COptionChainTable* RequestChains()
+    {
+        COptionChainTable* pChain = Find<COptionChainTable>(IDS_TABLE_OPTION_CHAIN);
+        if (pChain == nullptr)
+            return nullptr;
+        pChain->RemoveAllRows();
+        pRun->App().SendRequest(MSG_GO, "ALPN");
+        PumpUntil([&] { return Filled(pChain); });
+        const int nFirst = pChain->GetRows()->GetCount();
+        pRun->App().SendRequest(MSG_GO, "CDRX");
+        PumpUntil([&] { return pChain->GetRows()->GetCount() > nFirst && !pChain->IsReceiving(); });
+        return pChain;
+    }
+    void ShootAll(const std::string& strLanguage)
+    {
+        Shoot(Find<CInternationalExchangeRatesTable>(IDS_TABLE_EXCHANGE_RATES), "market_exchange_rates_" + strLanguage);
+        Shoot(Find<CInternationalMarketScheduleTable>(IDS_TABLE_MARKET_SCHEDULE), "market_schedule_" + strLanguage);
+        Shoot(Find<COptionChainTable>(IDS_TABLE_OPTION_CHAIN), "market_option_chain_" + strLanguage);
+    }
+};
+
+}  // namespace
+
+TEST_F(InternationalSession, RatesScheduleAndChainsFillForTheTrader)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(false));
+    CZORVAT32App& app = pRun->App();
+
+    // Exchange rates: asked at login, each pair the converter's, every currency itself at 1.0.
+    auto* pRates = Find<CInternationalExchangeRatesTable>(IDS_TABLE_EXCHANGE_RATES);
+    ASSERT_NE(nullptr, pRates);
+    ASSERT_TRUE(PumpUntil([&] { return Filled(pRates); }));
+    EXPECT_EQ(1, SentCount("&VX|")) << "the login's request alone";
+    app.SetBaseCurrency("=KWD");
+    EXPECT_NEAR(0.3065, app.GetRates().GetCrossRate("=USD"), 1e-9);
+    EXPECT_DOUBLE_EQ(1.0, app.GetRates().GetCrossRate("=KWD")) << "the base currency converts to itself";
+    app.SetBaseCurrency("=USD");
+    EXPECT_NEAR(1.0806, app.GetRates().GetCrossRate("=EUR"), 1e-9);
+    EXPECT_NEAR(3.2626, app.GetRates().GetCrossRate("=KWD"), 1e-9) << "KWD to USD is a row of its own";
+
+    // A click on a rate opens the conversion form on the row's pair; other columns do not.
+    CRecordingConversion conversion;
+    app.SetCurrencyConversionOpener(&conversion);
+    CViewRow row;
+    ASSERT_TRUE(pRates->GetMainWindow()->GetView()->GetRow(row, 0));
+    CTBString strFrom, strTo;
+    row.GetText(strFrom, 0);
+    row.GetText(strTo, 1);
+    int nHandled = 0;
+    pRates->OnCellClick(&row, 0, &nHandled);
+    pRates->OnCellClick(&row, 2, &nHandled);
+    pRates->OnCellClick(&row, 3, &nHandled);
+    app.SetCurrencyConversionOpener(nullptr);
+    const std::string strPair = std::string(strFrom) + ">" + std::string(strTo);
+    EXPECT_EQ((std::vector<std::string>{strPair, strPair}), conversion.opened);
+
+    // The schedule: the login's "VS" with the user's number, one row per line of the server's.
+    auto* pSchedule = Find<CInternationalMarketScheduleTable>(IDS_TABLE_MARKET_SCHEDULE);
+    ASSERT_NE(nullptr, pSchedule);
+    ASSERT_TRUE(PumpUntil([&] { return Filled(pSchedule); }));
+    EXPECT_EQ(1, SentCount("&VS|"));
+    EXPECT_FALSE(app.IsBusy()) << "the schedule's reply never holds the busy flag";
+    // The column holds twenty characters of a name, and a filter by the whole name finds them.
+    const std::string strKse = std::string(GetGlobals()->GetMarketName(2)).substr(0, 20);
+    const std::string strUs = std::string(GetGlobals()->GetMarketName(8)).substr(0, 20);
+    CTableMDIWnd* pMain = pSchedule->GetMainWindow();
+    ASSERT_NE(nullptr, pMain);
+    const std::set<std::string> all = ShownColumn(pMain, 0);
+    EXPECT_EQ(1u, all.count(strKse)) << "the markets by name";
+    EXPECT_EQ(1u, all.count(strUs));
+
+    // Each row in the state its market is in now is said once in the information window.
+    CArray<int, int> codes;
+    GetGlobals()->GetMarketCodes(codes);
+    int nSaid = 0;
+    for (int r = 0; r < pSchedule->GetRows()->GetCount(); ++r) {
+        const CDataBuffer* pRow = pSchedule->GetRows()->GetAt(r);
+        for (int i = 0; i < codes.GetSize(); ++i) {
+            const CString strName = GetGlobals()->GetMarketName(codes[i]);
+            if (strName.Left(20) != pRow->GetText(0) || GetGlobals()->GetMarketState(codes[i]) != atoi(pRow->GetText(1)))
+                continue;
+            const std::string strLine = std::string(strName) + ": " + std::string(pRow->GetText(3));
+            EXPECT_NE(std::string::npos, pRun->InfoText().find(strLine)) << strLine;
+            ++nSaid;
+        }
+    }
+    EXPECT_GE(nSaid, 1) << "the server's schedule holds the state each market is in";
+
+    // The market menu narrows the window to the chosen market, the last item shows them all.
+    int nKseItem = -1;
+    for (int i = 0; i < codes.GetSize(); ++i)
+        nKseItem = codes[i] == 2 ? i : nKseItem;
+    ASSERT_GE(nKseItem, 0);
+    BOOL bEnabled = FALSE;
+    int nCheck = 0;
+    ASSERT_TRUE(app.GetCommandState(ID_APP_MARKET_FIRST + nKseItem, &bEnabled, &nCheck));
+    EXPECT_TRUE(bEnabled);
+    EXPECT_TRUE(app.RunCommand(ID_APP_MARKET_FIRST + nKseItem));
+    EXPECT_EQ((std::set<std::string>{strKse}), ShownColumn(pMain, 0));
+    pSchedule->FilterByMarket(8);
+    EXPECT_EQ((std::set<std::string>{strUs}), ShownColumn(pMain, 0)) << "a second market replaces the first";
+    EXPECT_TRUE(app.RunCommand(ID_APP_MARKET_ALL));
+    EXPECT_EQ(all, ShownColumn(pMain, 0));
+
+    // Interest rates on their own request.
+    auto* pInterest = Find<CInternationalInterestRatesTable>(IDS_TABLE_INTEREST_RATES);
+    ASSERT_NE(nullptr, pInterest);
+    EXPECT_TRUE(pInterest->SendRequest());
+    EXPECT_TRUE(PumpUntil([&] { return Filled(pInterest); }));
+
+    // Two chains, one reply after the other, stay together.
+    COptionChainTable* pChain = RequestChains();
+    ASSERT_NE(nullptr, pChain);
+    std::set<std::string> underlyings;
+    for (int i = 0; i < pChain->GetRows()->GetCount(); ++i)
+        underlyings.insert(std::string(pChain->GetRows()->GetAt(i)->GetText(0)).substr(0, 4));
+    EXPECT_EQ((std::set<std::string>{"ALPN", "CDRX"}), underlyings) << "the second reply kept the first's rows";
+    EXPECT_EQ(7, pChain->GetRows()->GetCount()) << "four series of one, three of the other";
+    ShootAll("en");
+}
+
+TEST_F(InternationalSession, ArabicShowsTheSameTablesRightToLeft)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(true));
+    auto* pSchedule = Find<CInternationalMarketScheduleTable>(IDS_TABLE_MARKET_SCHEDULE);
+    auto* pRates = Find<CInternationalExchangeRatesTable>(IDS_TABLE_EXCHANGE_RATES);
+    ASSERT_NE(nullptr, pSchedule);
+    ASSERT_NE(nullptr, pRates);
+    ASSERT_TRUE(PumpUntil([&] { return Filled(pSchedule) && Filled(pRates); }));
+    ASSERT_NE(nullptr, RequestChains());
+    ShootAll("ar");
+}

@@ -1,0 +1,193 @@
+// The order books end to end: the terminal logs in as the trader against the test server on
+// loopback; with the option flag on the KSE order book fills after the subscription and its live
+// lines keep it equal to a model the test builds from the lines the server sent; a click on a
+// stock narrows the book; with the flag off there are no books. Pictures in both languages.
+#include <gtest/gtest.h>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/TerminalRun.h"
+#include "app/TableMDIWnd.h"
+#include "framework/base/SharedGlobals.h"
+#include "framework/base/TBString.h"
+#include "framework/table/ViewRow.h"
+#include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "market/InternationalOrderBookTable.h"
+#include "market/OrderBookKSETable.h"
+#include "market/OrderBookOddLotKSETable.h"
+#include "market/TableLinks.h"
+#include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/kernel/Registry.h"
+#include "refdata/ZorvatGlobals.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ScreenshotPath(const std::string& strName)
+{
+    const std::string strFolder = std::string(TB_BINARY_DIR) + "/screenshots";
+    fs::create_directories(strFolder);
+    return strFolder + "/" + strName + ".png";
+}
+
+void Shoot(CDataTable* pTable, const std::string& strName)
+{
+    ASSERT_NE(nullptr, pTable);
+    CNorvApp::ShowTable(pTable);
+    PumpFor(200);
+    CTableMDIWnd* pWindow = pTable->GetMainWindow();
+    ASSERT_NE(nullptr, pWindow);
+    UpdateWindow(pWindow->m_hWnd);
+    EXPECT_TRUE(TbSaveWindowPng(pWindow->m_hWnd, ScreenshotPath(strName).c_str()));
+}
+
+// The market-depth option as the profile keeps it; null removes it (the default, on).
+void SetDepthOption(const char* pszValue)
+{
+    HKEY hKey = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\ZORVATOnLine\\Quelmor Pro\\Options", 0, nullptr, 0,
+                        KEY_ALL_ACCESS, nullptr, &hKey, nullptr) != ERROR_SUCCESS)
+        return;
+    if (pszValue == nullptr)
+        RegDeleteValueA(hKey, "KSEMarketDepth");
+    else
+        RegSetValueExA(hKey, "KSEMarketDepth", 0, REG_SZ, reinterpret_cast<const BYTE*>(pszValue),
+                       static_cast<DWORD>(strlen(pszValue) + 1));
+    RegCloseKey(hKey);
+}
+
+struct BooksSession : ::testing::Test
+{
+    CTestServer server;
+    std::unique_ptr<CTerminalRun> pRun;
+
+    void Start(bool bArabic)
+    {
+        ASSERT_TRUE(server.Start({}));
+        pRun = std::make_unique<CTerminalRun>(bArabic);
+        pRun->WriteLinkSettings(server.Port());
+        pRun->QueueLogin("trader", "secret");
+        ASSERT_TRUE(pRun->Start());
+        ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
+    }
+    void SetUp() override { SetDepthOption(nullptr); }
+    void TearDown() override
+    {
+        SetDepthOption(nullptr);
+        pRun.reset();
+        server.Stop();
+    }
+    // The order book the server's lines make: the last "OB" reply's rows, then the "OU" lines
+    // after it; "stock|price" to "orders|quantity|orders|quantity".
+    std::map<std::pair<long, double>, std::string> ModelFromLog() const
+    {
+        std::map<std::pair<long, double>, std::string> model;
+        bool bInReply = false;
+        for (const std::string& strEntry : server.Log()) {
+            if (strEntry.rfind("> ", 0) != 0)
+                continue;
+            const std::string strLine = strEntry.substr(2);
+            CServerMessage msg(strLine.c_str(), 1);
+            if (msg.GetType() == MSG_OB) {
+                model.clear();
+                bInReply = true;
+                continue;
+            }
+            if (bInReply && msg.GetType() == MSG_EN) {
+                bInReply = false;
+                continue;
+            }
+            const bool bRow = bInReply && msg.GetType() == MESSAGE_TYPE_DATA_ROW;
+            if (!bRow && msg.GetType() != MSG_OU)
+                continue;
+            const std::pair<long, double> key{msg.GetLong(0), msg.GetDouble(1, 0)};
+            if (!bRow && msg.GetLong(2) == 0 && msg.GetLong(4) == 0) {
+                model.erase(key);
+                continue;
+            }
+            model[key] = std::to_string(msg.GetLong(2)) + "|" + std::to_string(msg.GetDouble(3, 0)) + "|" +
+                         std::to_string(msg.GetLong(4)) + "|" + std::to_string(msg.GetDouble(5, 0));
+        }
+        return model;
+    }
+    static std::map<std::pair<long, double>, std::string> Rows(const CDataArray& rows)
+    {
+        std::map<std::pair<long, double>, std::string> table;
+        for (int i = 0; i < rows.GetCount(); ++i) {
+            const CDataBuffer* pRow = rows.GetAt(i);
+            table[{pRow->GetLong(BC_STOCK), pRow->GetDouble(BC_PRICE)}] =
+                std::to_string(pRow->GetLong(BC_BUY_ORDERS)) + "|" + std::to_string(pRow->GetDouble(BC_BUY_QUANTITY)) +
+                "|" + std::to_string(pRow->GetLong(BC_SELL_ORDERS)) + "|" +
+                std::to_string(pRow->GetDouble(BC_SELL_QUANTITY));
+        }
+        return table;
+    }
+    void FilledAndKeptByLiveLines(const std::string& strLanguage)
+    {
+        auto* pBook = dynamic_cast<COrderBookKSETable*>(FindDataTable(IDS_TABLE_ORDER_BOOK_KSE));
+        ASSERT_NE(nullptr, pBook);
+        ASSERT_NE(nullptr, FindDataTable(IDS_TABLE_ORDER_BOOK_ODDLOT_KSE));
+        ASSERT_TRUE(PumpUntil([&] { return pBook->IsComplete(); })) << "the subscription's \"OB\" reply fills it";
+        EXPECT_GT(pBook->GetRows()->GetCount(), 0);
+        // Live lines flow for a while; between two of them the book equals what the lines made.
+        PumpFor(1500);
+        EXPECT_TRUE(PumpUntil([&] { return ModelFromLog() == Rows(*pBook->GetRows()); }, 5000));
+        EXPECT_FALSE(ModelFromLog().empty());
+
+        // A click on the first data row's stock narrows the window to that stock.
+        CTableMDIWnd* pWindow = pBook->GetMainWindow();
+        ASSERT_NE(nullptr, pWindow);
+        CViewTable* pView = pWindow->GetView();
+        CTBString strStock;
+        for (int i = 0; i < pView->GetRowCount(); ++i) {
+            CViewRow row;
+            if (!pView->GetRow(row, i) || !row.IsDataRow() || !row.GetText(strStock, BC_STOCK))
+                continue;
+            int nHandled = 0;
+            pBook->OnCellClick(&row, BC_STOCK, &nHandled);
+            EXPECT_EQ(1, nHandled);
+            break;
+        }
+        int nShown = 0;
+        for (int i = 0; i < pView->GetRowCount(); ++i) {
+            CViewRow row;
+            CTBString strCell;
+            if (pView->GetRow(row, i) && row.IsDataRow() && row.GetText(strCell, BC_STOCK)) {
+                EXPECT_EQ(std::string(strStock), std::string(strCell));
+                ++nShown;
+            }
+        }
+        EXPECT_GT(nShown, 0);
+        Shoot(pBook, "market_order_book_filtered_" + strLanguage);
+    }
+};
+
+}  // namespace
+
+TEST_F(BooksSession, OrderBookFillsAndFollowsTheServerInEnglish)
+{
+    Start(false);
+    FilledAndKeptByLiveLines("en");
+}
+
+TEST_F(BooksSession, OrderBookFillsAndFollowsTheServerInArabic)
+{
+    Start(true);
+    FilledAndKeptByLiveLines("ar");
+}
+
+TEST_F(BooksSession, NoBooksWithoutTheOptionFlag)
+{
+    SetDepthOption("No");
+    Start(false);
+    PumpFor(300);
+    EXPECT_FALSE(GetGlobals()->m_bOption);
+    EXPECT_EQ(nullptr, FindDataTable(IDS_TABLE_ORDER_BOOK_KSE));
+    EXPECT_EQ(nullptr, FindDataTable(IDS_TABLE_ORDER_BOOK_ODDLOT_KSE));
+}
