@@ -94,6 +94,7 @@ public:
     CUser GetUser() const override { return m_user; }
     IInfoTable* GetInfoTable() const { return m_pInfoTable; }
     CZorvatComm* GetComm() const { return m_pComm; }
+    CZorvatErrorDictionary& GetErrorDictionary() { return m_errors; }
     CMessageDispatcher& GetDispatcher() { return m_dispatcher; }
     const CString& GetAppTitle() const { return m_strAppTitle; }
     CString GetBaseCurrency() const override { return m_strBaseCurrency; }

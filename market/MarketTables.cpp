@@ -1,5 +1,6 @@
 #include "market/MarketTables.h"
 
+#include "app/FormFactory.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "market/IndicesHistoryTables.h"
@@ -13,6 +14,7 @@
 #include "market/OptionChainTable.h"
 #include "market/OrderBookKSETable.h"
 #include "market/OrderBookOddLotKSETable.h"
+#include "market/PreferencesDlg.h"
 #include "market/QuotationDailyTable.h"
 #include "market/QuotationFwdKSETable.h"
 #include "market/QuotationKSETable.h"
@@ -22,6 +24,7 @@
 #include "market/RulesFwdKSETable.h"
 #include "market/StockDetailTables.h"
 #include "market/StockListKSETable.h"
+#include "market/TickerLookupDlg.h"
 #include "market/TickerLookupResultsTable.h"
 #include "market/TicksUnitsKSETable.h"
 #include "market/TimeAndSalesKSETables.h"
@@ -75,4 +78,6 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_ORDER_BOOK_ODDLOT_KSE, MakeDataTable<COrderBookOddLotKSETable>);
     RegisterTableMaker(IDS_TABLE_ORDER_BOOK_US, MakeDataTable<CInternationalOrderBookTable>);
     RegisterTableMaker(IDS_TABLE_MAKER_BOOK_US, MakeDataTable<CInternationalMarketMakerOrderBookTable>);
+    RegisterFormMaker(IDD_FORM_TICKER_LOOKUP, CTickerLookupDlg::Make);
+    RegisterFormMaker(IDD_FORM_PREFERENCES, CPreferencesDlg::Make);
 }

@@ -30,6 +30,8 @@ CTerminalRun::CTerminalRun(bool bArabic, const std::string& strFolder)
     setenv("TB_PROGRAM_DIR", m_strFolder.c_str(), 1);
     WriteLanguageChoice(bArabic);
     m_bArabic = bArabic;
+    const CNorvGlobals& globals = GetNorvGlobals();
+    m_formats = {globals.m_strDatePattern, globals.m_strTimePattern, globals.m_chDecimal, globals.m_chThousands};
 }
 
 CTerminalRun::~CTerminalRun()
@@ -40,6 +42,11 @@ CTerminalRun::~CTerminalRun()
     GetNorvGlobals().SetRightToLeft(FALSE);
     GetNorvGlobals().SetLanguage(0);
     TbSetActiveCodePage(1252);
+    CNorvGlobals& globals = GetNorvGlobals();
+    globals.m_strDatePattern = m_formats.strDate;
+    globals.m_strTimePattern = m_formats.strTime;
+    globals.m_chDecimal = m_formats.chDecimal;
+    globals.m_chThousands = m_formats.chThousands;
 }
 
 void CTerminalRun::WriteLinkSettings(int nPort)

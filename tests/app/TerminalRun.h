@@ -51,6 +51,13 @@ private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
     void LookForDialog();
 
+    // The terminal's start-up sets the framework's patterns and separators for the whole process;
+    // they go back as they were for the tests that run after.
+    struct FORMATS {
+        CTBString strDate, strTime;
+        char chDecimal, chThousands;
+    };
+    FORMATS m_formats;
     CZORVAT32App* m_pApp = nullptr;
     std::string m_strFolder;
     std::deque<std::pair<std::string, std::string>> m_logins;

@@ -63,9 +63,6 @@ struct BoardSession : ::testing::Test
 {
     CTestServer server;
     std::unique_ptr<CTerminalRun> pRun;
-    // The terminal sets its own date pattern at start-up; the other tests of the program keep
-    // theirs.
-    const CTBString strDatePattern = GetNorvGlobals().m_strDatePattern;
 
     void Start(bool bArabic)
     {
@@ -80,7 +77,6 @@ struct BoardSession : ::testing::Test
     {
         pRun.reset();
         server.Stop();
-        GetNorvGlobals().m_strDatePattern = strDatePattern;
     }
     void Shoot(CDataTable* pTable, const std::string& strName)
     {

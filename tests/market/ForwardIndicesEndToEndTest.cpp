@@ -80,8 +80,6 @@ struct ForwardIndicesSession : ::testing::Test
 {
     CTestServer server;
     std::unique_ptr<CTerminalRun> pRun;
-    // The application sets the framework's patterns for good; later tests read their own.
-    const CTBString strDatePattern = GetNorvGlobals().m_strDatePattern;
     const CTBString strTimePattern = GetNorvGlobals().m_strTimePattern;
 
     void Start(const std::vector<std::string>& options, bool bArabic = false)
@@ -97,7 +95,6 @@ struct ForwardIndicesSession : ::testing::Test
     {
         pRun.reset();
         server.Stop();
-        GetNorvGlobals().m_strDatePattern = strDatePattern;
         GetNorvGlobals().m_strTimePattern = strTimePattern;
     }
     std::string Folder() const { return pRun->Folder(); }

@@ -82,9 +82,6 @@ struct InternationalSession : ::testing::Test
 {
     CTestServer server;
     std::unique_ptr<CTerminalRun> pRun;
-    // The application sets the framework's patterns for good; the table tests after these read
-    // dates in the framework's own.
-    const CTBString strDatePattern = GetNorvGlobals().m_strDatePattern;
     const CTBString strTimePattern = GetNorvGlobals().m_strTimePattern;
 
     void Start(bool bArabic)
@@ -100,7 +97,6 @@ struct InternationalSession : ::testing::Test
     {
         pRun.reset();
         server.Stop();
-        GetNorvGlobals().m_strDatePattern = strDatePattern;
         GetNorvGlobals().m_strTimePattern = strTimePattern;
     }
     int SentCount(const std::string& strStart) const

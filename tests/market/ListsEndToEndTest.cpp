@@ -84,9 +84,6 @@ struct ListsSession : ::testing::Test
 {
     CTestServer server;
     std::unique_ptr<CTerminalRun> pRun;
-    // The application sets the framework's patterns for good; the table tests after these read
-    // dates in the framework's own.
-    const CTBString strDatePattern = GetNorvGlobals().m_strDatePattern;
     const CTBString strTimePattern = GetNorvGlobals().m_strTimePattern;
 
     // The server with these options, the terminal (in this folder when given) logged in as the
@@ -104,7 +101,6 @@ struct ListsSession : ::testing::Test
     {
         pRun.reset();
         server.Stop();
-        GetNorvGlobals().m_strDatePattern = strDatePattern;
         GetNorvGlobals().m_strTimePattern = strTimePattern;
     }
     std::string Folder() const { return pRun->Folder(); }

@@ -134,46 +134,8 @@ void ShootContextMenu(CDataTable* pTable, const std::string& strShot, bool bArab
     EXPECT_GE(s_nMenusShown, 1);
 }
 
-// The terminal's start-up sets the framework's patterns and separators for the whole process:
-// they go back as they were for the tests that run after.
-class CFrameworkFormats
-{
-public:
-    CFrameworkFormats() : m_saved(Take()) {}
-    ~CFrameworkFormats() { Put(m_saved); }
-    CFrameworkFormats(const CFrameworkFormats&) = delete;
-    CFrameworkFormats& operator=(const CFrameworkFormats&) = delete;
-
-private:
-    struct Formats {
-        CTBString strDate, strTime;
-        char chDecimal, chThousands;
-        int nLanguage;
-        BOOL bRightToLeft, bMirrorColumns;
-    };
-    static Formats Take()
-    {
-        const CNorvGlobals& g = GetNorvGlobals();
-        return {g.m_strDatePattern, g.m_strTimePattern, g.m_chDecimal, g.m_chThousands, g.m_nLanguage,
-                g.m_bRightToLeft, g.m_bMirrorColumns};
-    }
-    static void Put(const Formats& f)
-    {
-        CNorvGlobals& g = GetNorvGlobals();
-        g.m_strDatePattern = f.strDate;
-        g.m_strTimePattern = f.strTime;
-        g.m_chDecimal = f.chDecimal;
-        g.m_chThousands = f.chThousands;
-        g.m_nLanguage = f.nLanguage;
-        g.m_bRightToLeft = f.bRightToLeft;
-        g.m_bMirrorColumns = f.bMirrorColumns;
-    }
-    Formats m_saved;
-};
-
 struct QuotesSession : ::testing::Test
 {
-    CFrameworkFormats formats;
     CTestServer server;
     void SetUp() override { ASSERT_TRUE(server.Start({"--rate", "200"})); }
 

@@ -10,6 +10,10 @@
 #include "framework/base/NorvGlobals.h"
 #include "market/dialogs/AlertDlg.h"
 #include "market/dialogs/ExtrenalPortfolio.h"
+#include "market/dialogs/GlobalParamKSEDlg.h"
+#include "market/dialogs/MarketScheduleDlg.h"
+#include "market/dialogs/MarketScheduleKSEDlg.h"
+#include "market/dialogs/PausePasswdDlg.h"
 #include "market/dialogs/TickerSelectDlg.h"
 #include "platform/win/kernel/Kernel.h"
 #include "platform/win/kernel/ResourceTemplates.h"
@@ -22,8 +26,14 @@ const struct { UINT nTemplate; std::vector<int> controls; } s_dialogs[] = {
     {IDD_PRICE_ALERT, {IDC_ALERT_SYMBOL, IDC_ALERT_MARKET, IDC_ALERT_PRICE, IDC_ALERT_VALUE, IDOK, IDCANCEL}},
     {IDD_OWN_POSITION, {IDC_POSITION_SYMBOL, IDC_POSITION_MARKET, IDC_POSITION_QUANTITY, IDC_POSITION_PRICE, IDOK,
                         IDCANCEL}},
+    {IDD_MARKET_SCHEDULE, {IDC_SCHEDULE_FIRST, IDC_SCHEDULE_FIRST_NY, IDC_SCHEDULE_SECOND, IDC_SCHEDULE_SECOND_NY, IDOK}},
+    {IDD_MARKET_SCHEDULE_KSE, {IDC_KSE_SCHEDULE_FIRST, IDC_KSE_SCHEDULE_FIRST + 3, IDC_KSE_SCHEDULE_LAST,
+                               IDC_KSE_SCHEDULE_STATE, IDC_KSE_SCHEDULE_MINUTES, IDOK}},
+    {IDD_GLOBAL_PARAM_KSE, {IDC_KSE_PARAM_FIRST, IDC_KSE_PARAM_RATE_FIRST, IDC_KSE_PARAM_LIMIT_FIRST, IDC_KSE_PARAM_LAST,
+                            IDOK}},
+    {IDD_PAUSE_LOCK, {IDC_PAUSE_PASSWORD, IDOK, IDCANCEL}},
 };
-const UINT s_strings[] = {IDS_FIELD_NOT_A_NUMBER, IDS_TICKER_BAD_CHARS, IDS_TICKER_NO_MARKET};
+const UINT s_strings[] = {IDS_FIELD_NOT_A_NUMBER, IDS_TICKER_BAD_CHARS, IDS_TICKER_NO_MARKET, IDS_PAUSE_WRONG_PASSWORD, IDS_PAUSE_LOG_OFF_QUESTION};
 
 TEST(MarketDialogResources, BothLanguagesOfferTheSameControlsMirroredAndTheTexts)
 {
@@ -98,6 +108,26 @@ TEST(MarketDialogScreens, EnglishAndArabic)
         ASSERT_TRUE(position.Create(IDD_OWN_POSITION));
         EXPECT_TRUE(SaveDialogScreenshot(position.m_hWnd, ("market_own_position" + strSuffix).c_str()));
         position.DestroyWindow();
+
+        CMarketScheduleDlg schedule;
+        ASSERT_TRUE(schedule.Create(IDD_MARKET_SCHEDULE));
+        EXPECT_TRUE(SaveDialogScreenshot(schedule.m_hWnd, ("market_schedule" + strSuffix).c_str()));
+        schedule.DestroyWindow();
+
+        CMarketScheduleKSEDlg kseSchedule;
+        ASSERT_TRUE(kseSchedule.Create(IDD_MARKET_SCHEDULE_KSE));
+        EXPECT_TRUE(SaveDialogScreenshot(kseSchedule.m_hWnd, ("market_schedule_kse" + strSuffix).c_str()));
+        kseSchedule.DestroyWindow();
+
+        CGlobalParamKSEDlg params;
+        ASSERT_TRUE(params.Create(IDD_GLOBAL_PARAM_KSE));
+        EXPECT_TRUE(SaveDialogScreenshot(params.m_hWnd, ("market_global_params_kse" + strSuffix).c_str()));
+        params.DestroyWindow();
+
+        CPausePasswdDlg pause;
+        ASSERT_TRUE(pause.Create(IDD_PAUSE_LOCK));
+        EXPECT_TRUE(SaveDialogScreenshot(pause.m_hWnd, ("market_pause_lock" + strSuffix).c_str()));
+        pause.DestroyWindow();
     }
     GetNorvGlobals().m_nLanguage = 0;
 }
