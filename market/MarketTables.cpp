@@ -30,6 +30,7 @@
 #include "market/TimeAndSalesKSETables.h"
 #include "market/TimeAndSalesTable.h"
 #include "market/ZorvatInfoTable.h"
+#include "market/dialogs/PausePasswdDlg.h"
 
 namespace {
 
@@ -43,6 +44,15 @@ IDataTable* MakeInfoTable(UINT nNameId, int nFixedColumns, UINT nTitleId)
         return nullptr;
     }
     return pTable;
+}
+
+// The pause lock of the application's command: the dialog over the main window, expecting the
+// session's password.
+int RunPauseLock(HWND hParent, LPCSTR pszPassword)
+{
+    CPausePasswdDlg dialog(hParent != nullptr ? CWnd::FromHandle(hParent) : nullptr);
+    dialog.SetExpectedPassword(pszPassword);
+    return static_cast<int>(dialog.DoModal());
 }
 
 }  // namespace
@@ -80,4 +90,5 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_MAKER_BOOK_US, MakeDataTable<CInternationalMarketMakerOrderBookTable>);
     RegisterFormMaker(IDD_FORM_TICKER_LOOKUP, CTickerLookupDlg::Make);
     RegisterFormMaker(IDD_FORM_PREFERENCES, CPreferencesDlg::Make);
+    RegisterPauseLock(RunPauseLock);
 }

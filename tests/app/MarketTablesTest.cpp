@@ -661,10 +661,7 @@ TEST_F(MarketSessionFixture, PauseLockKeepsTheSessionOnlyForTheRightPassword)
     BOOL bEnabled = FALSE;
     ASSERT_TRUE(app.GetCommandState(33048, &bEnabled, nullptr));
     EXPECT_TRUE(bEnabled);
-    app.RunCommand(33048);
-    EXPECT_TRUE(app.IsLoggedIn()) << "without its dialog the lock does nothing";
-
-    RegisterPauseLock(&RunPauseLockDouble);
+    RegisterPauseLock(&RunPauseLockDouble);   // the tear-down registers the dialog again
     s_nPauseAnswer = IDOK;
     app.RunCommand(33048);
     EXPECT_EQ("secret", s_strPausePassword) << "the session's password";
@@ -672,7 +669,6 @@ TEST_F(MarketSessionFixture, PauseLockKeepsTheSessionOnlyForTheRightPassword)
     s_nPauseAnswer = IDCANCEL;
     app.RunCommand(33048);
     PumpFor(100);
-    RegisterPauseLock(nullptr);
     EXPECT_FALSE(app.IsLoggedIn());
     app.GetCommandState(33048, &bEnabled, nullptr);
     EXPECT_FALSE(bEnabled);
@@ -734,4 +730,19 @@ TEST_F(MarketSessionFixture, SortCommandsOpenOneMoreQuotationWindowEachSortedIts
         EXPECT_EQ(sort.nDirection, keys.GetAt(0).m_nDirection) << sort.nId;
     }
     EXPECT_GE(nOpened, 2);
+}
+
+TEST_F(MarketSessionFixture, LookupAndPreferencesFormsOpenOnceEachFromTheMenu)
+{
+    ASSERT_NO_FATAL_FAILURE(StartTrader({}));
+    CZORVAT32App& app = run.App();
+    app.RunCommand(33195);
+    CMDIChildWnd* pLookup = ActiveChild();
+    ASSERT_NE(nullptr, dynamic_cast<CFormMDIWnd*>(pLookup));
+    app.RunCommand(40231);
+    CMDIChildWnd* pPreferences = ActiveChild();
+    ASSERT_NE(nullptr, dynamic_cast<CFormMDIWnd*>(pPreferences));
+    EXPECT_NE(pLookup, pPreferences);
+    app.RunCommand(33195);
+    EXPECT_EQ(pLookup, ActiveChild()) << "the open form is raised, not made again";
 }
