@@ -61,6 +61,8 @@
 #define ID_APP_MARKET_DEPTH     33305
 #define ID_APP_TICKER_FIRST     33603   // the ticker sub-menu: ticker n is 33602 + n
 #define ID_APP_TICKER_LAST      33613
+#define ID_APP_TICKER_FLOAT     32842   // the ticker whose menu asked floats
+#define ID_APP_TICKER_DOCK      32843   // or docks
 #define ID_APP_MARKET_FIRST     40020   // the market-schedule sub-menu: market i is 40020 + i
 #define ID_APP_MARKET_LAST      40030
 #define ID_APP_MARKET_ALL       40031

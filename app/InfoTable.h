@@ -5,7 +5,10 @@
 #include "framework/base/InfoWindow.h"
 #include "platform/mfc/String.h"
 
+#include <vector>
+
 struct IDataTable;
+class CTickerWnd;
 
 // Columns of a line.
 #define INFO_COL_NUMBER 0
@@ -32,6 +35,13 @@ struct IInfoTable : IInfoWindow
     virtual int GetLineCount() const = 0;
     // The text of a cell of a line by arrival (0 = the first kept); empty outside.
     virtual CString GetLineCell(int nLine, int nCol) const = 0;
+    // The docked tickers stacked at the bottom of the window's client area, the first at the
+    // very bottom; cx and cy of 0 or more stand for the area's right and bottom.
+    virtual void ArrangeTickers(int cx, int cy) = 0;
+    // The grid fitted above the docked tickers, and the tickers stacked again.
+    virtual void ResizeTableWindow() = 0;
+    // The window the docked tickers are children of; null without a window.
+    virtual HWND GetTickerParent() const = 0;
 };
 
 // What the information table needs of the application.
@@ -49,4 +59,6 @@ struct IInfoTableHost
     // The hello said this version is outdated (1) or may no longer connect (2): the version
     // dialog with the server's text; for 2 the link is closed first.
     virtual void OnVersionStatus(int nStatus, LPCSTR pszText) = 0;
+    // The application's docked ticker windows, in the order of its tickers.
+    virtual std::vector<CTickerWnd*> GetDockedTickers() const { return {}; }
 };

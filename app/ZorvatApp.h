@@ -6,9 +6,13 @@
 // out the menu with its privilege rules. Implementation by concern: ZorvatApp.cpp (services and
 // standing tables), ZorvatSession.cpp (connection, login, log-off), ZorvatStartup.cpp (start-up
 // and exit), ZorvatCommands.cpp (the command table).
+#include <deque>
+#include <vector>
+
 #include "app/AppCommands.h"
 #include "app/NorvApp.h"
 #include "app/InfoTable.h"
+#include "app/Tickers.h"
 #include "link/AppServices.h"
 #include "link/ErrorDictionary.h"
 #include "link/MessageDispatcher.h"
@@ -152,10 +156,14 @@ public:
     CString GetAccountTypeText(long nCode) const override;
     // IMarketListClient.
     void AddInfoText(LPCSTR pszText) override;
-    void RemoveAllTickers() override { m_tickers.RemoveAll(); }
-    void AddTicker(LPCSTR pszName) override { m_tickers.Add(pszName); }
+    void RemoveAllTickers() override;
+    void AddTicker(LPCSTR pszName) override;
     int GetTickerCount() const override { return m_tickers.GetSize(); }
-    void OnMarketListChanged() override { BuildMarketMenus(); }
+    void OnMarketListChanged() override
+    {
+        BuildMarketMenus();
+        ShowTickers();
+    }
     void ResetCharts() override {}
     void RefreshUsOrderStatus() override;
     CString GetProgramFolder() const override;
@@ -165,6 +173,24 @@ public:
     CString GetErrorText(long nCode) override;
     void ShowMessageBox(LPCSTR pszText, UINT nFlags) override;
     void OnVersionStatus(int nStatus, LPCSTR pszText) override;
+    std::vector<CTickerWnd*> GetDockedTickers() const override;
+
+    // Tickers (ZorvatTickers.cpp), numbered from 1 in the order of the names. Names not among
+    // the tickers are ignored.
+    void ShowTickers();
+    void CreateTicker(LPCSTR pszName, int nNumber, BOOL bDocked);
+    void OpenTicker(LPCSTR pszName, int nNumber, BOOL bShow, BOOL bDocked);
+    void DestroyTicker(LPCSTR pszName);
+    // Left, top, width and height of a ticker window being made.
+    void GetTickerRect(RECT* pOut, int nNumber, BOOL bDocked) const;
+    // The text heights of the ticker windows, all or only the docked ones.
+    int GetTickerBarHeight(BOOL bDockedOnly) const;
+    CTickerWnd* GetTickerWindow(LPCSTR pszName) const;
+    CString GetTickerName(int nIndex) const { return nIndex >= 0 && nIndex < m_tickers.GetSize() ? m_tickers[nIndex] : ""; }
+    void OnTickerMenuCommand(UINT nId);
+    int GetTickerMenuCheck(UINT nId) const;
+    // Floats (32842) or docks (32843) the ticker whose own menu asked for it.
+    void OnTickerPlaceCommand(UINT nId);
 
     // Commands (ZorvatCommands.cpp): TRUE when the id is one of the application's and ran.
     // GetCommandState: FALSE for an id without a rule of its own; else whether it is enabled and
@@ -267,7 +293,8 @@ protected:
     CNorvFormat m_norvFormat;
     CZorvatTypes m_types{this, this};
     CString m_strAppTitle;
-    CStringArray m_tickers;             // the ticker names; their windows come later
+    CStringArray m_tickers;             // the ticker names
+    std::deque<CTickerWnd*> m_tickerWindows;    // beside the names; null while not shown
     BOOL m_bDisconnected = FALSE;
     BOOL m_bLoginPosted = FALSE;        // a WM_LOGIN_AGAIN waits in the queue
     BOOL m_bInfoRaise = TRUE;

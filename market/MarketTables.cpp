@@ -31,6 +31,7 @@
 #include "market/TimeAndSalesTable.h"
 #include "market/ZorvatInfoTable.h"
 #include "market/dialogs/PausePasswdDlg.h"
+#include "market/ZorvatTickerWnd.h"
 
 namespace {
 
@@ -60,6 +61,7 @@ int RunPauseLock(HWND hParent, LPCSTR pszPassword)
 void RegisterMarketTables()
 {
     RegisterTableMaker(IDS_TABLE_INFO, MakeInfoTable);
+    RegisterTickerMaker(CZorvatTickerWnd::Make);
     RegisterTableMaker(IDS_TABLE_TIME_AND_SALES, MakeDataTable<CTimeAndSalesTable>);
     RegisterTableMaker(IDS_TABLE_TRADES_KSE, MakeDataTable<CTimeAndSalesKSETable>);
     RegisterTableMaker(IDS_TABLE_TRADES_ODDLOT_KSE, MakeDataTable<CTimeAndSalesOddLotKSETable>);

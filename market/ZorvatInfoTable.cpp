@@ -1,5 +1,9 @@
 #include "market/ZorvatInfoTable.h"
 
+#include <algorithm>
+
+#include "framework/window/TickerWnd.h"
+
 #include "app/TableMDIWnd.h"
 #include "framework/base/NorvGlobals.h"
 #include "link/MessageSource.h"
@@ -103,4 +107,60 @@ void CZorvatInfoTable::OnBM(CServerMessage* pMsg)
 {
     // The state is kept; its line waits for the market schedule table, which names the states.
     GetGlobals()->SetMarketState(pMsg->GetLong(0), static_cast<int>(pMsg->GetLong(1)));
+}
+
+HWND CZorvatInfoTable::GetTickerParent() const
+{
+    CTableMDIWnd* pWindow = GetMainWindow();
+    return pWindow != nullptr ? pWindow->m_hWnd : nullptr;
+}
+
+void CZorvatInfoTable::ArrangeTickers(int cx, int cy)
+{
+    HWND hParent = GetTickerParent();
+    if (hParent == nullptr)
+        return;
+    RECT rc;
+    ::GetClientRect(hParent, &rc);
+    if (cx >= 0)
+        rc.right = cx;
+    if (cy >= 0)
+        rc.bottom = cy;
+    int nBottom = rc.bottom;
+    for (CTickerWnd* pTicker : m_pHost->GetDockedTickers()) {
+        int h = pTicker->GetTextHeight(FALSE);
+        nBottom -= h;
+        pTicker->MoveWindow(rc.left, nBottom, rc.right - rc.left, h);
+    }
+}
+
+void CZorvatInfoTable::FitGrid(UINT nType, int cx, int cy)
+{
+    CTableMDIWnd* pWindow = GetMainWindow();
+    if (pWindow == nullptr)
+        return;
+    int h = 0;
+    for (CTickerWnd* pTicker : m_pHost->GetDockedTickers())
+        h += pTicker->GetTextHeight(FALSE);
+    if (h > 0)
+        ArrangeTickers(cx, cy);
+    if (nType != SIZE_MINIMIZED && pWindow->GetGrid().m_hWnd != nullptr)
+        ::SetWindowPos(pWindow->GetGrid().m_hWnd, nullptr, 0, 0, cx, std::max(0, cy - h),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CZorvatInfoTable::ResizeTableWindow()
+{
+    HWND hParent = GetTickerParent();
+    if (hParent == nullptr)
+        return;
+    RECT rc;
+    ::GetClientRect(hParent, &rc);
+    FitGrid(SIZE_RESTORED, rc.right, rc.bottom);
+}
+
+void CZorvatInfoTable::OnWindowSize(CTableMDIWnd* pWindow, UINT nType, int cx, int cy)
+{
+    CNorvInfoTable::OnWindowSize(pWindow, nType, cx, cy);
+    FitGrid(nType, cx, cy);
 }

@@ -22,6 +22,12 @@ public:
     void AddMessage(LPCSTR pszText, int32_t nPackedTime, LPCSTR pszSecond, LPCSTR pszThird) override;
     void AddText(LPCSTR pszText) override;
 
+    // Docked tickers: stacked at the bottom of the window, the grid above them.
+    void ArrangeTickers(int cx, int cy) override;
+    void ResizeTableWindow() override;
+    HWND GetTickerParent() const override;
+    void OnWindowSize(CTableMDIWnd* pWindow, UINT nType, int cx, int cy) override;
+
     void OnMM(CServerMessage*) override {}
     void OnMS(CServerMessage* pMsg) override;
     void OnVC(CServerMessage* pMsg) override;
@@ -29,6 +35,8 @@ public:
 
 private:
     void UpdateIndicator();
+    // Fits the grid to cx by cy less the docked tickers, which are stacked below it.
+    void FitGrid(UINT nType, int cx, int cy);
 
     IInfoTableHost* m_pHost;
 };

@@ -106,8 +106,41 @@ static LRESULT OnNcCalcSize(TbWindow* pWnd, WPARAM wParam, LPARAM lParam)
 }
 
 // A press on the window's own scroll bar is tracked there until the button is released.
+// The window being dragged by its caption: the pointer and the window where the drag began.
+struct CaptionDrag
+{
+    HWND hWnd = nullptr;
+    POINT ptStart = {0, 0};
+    RECT rcStart = {0, 0, 0, 0};
+};
+static CaptionDrag s_drag;
+
+static LRESULT OnCaptionDrag(HWND hWnd, UINT uMsg)
+{
+    if (s_drag.hWnd != hWnd)
+        return 0;
+    if (uMsg == WM_MOUSEMOVE && GetCapture() == hWnd) {
+        POINT pt;
+        GetCursorPos(&pt);
+        SetWindowPos(hWnd, nullptr, s_drag.rcStart.left + pt.x - s_drag.ptStart.x,
+                     s_drag.rcStart.top + pt.y - s_drag.ptStart.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (uMsg != WM_MOUSEMOVE) {
+        s_drag.hWnd = nullptr;
+        if (uMsg == WM_LBUTTONUP && GetCapture() == hWnd)
+            ReleaseCapture();
+    }
+    return 0;
+}
+
 static LRESULT OnNcLButtonDown(HWND hWnd, WPARAM wHit, LPARAM lParam)
 {
+    if (wHit == HTCAPTION) {
+        s_drag.hWnd = hWnd;
+        s_drag.ptStart = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        GetWindowRect(hWnd, &s_drag.rcStart);
+        SetCapture(hWnd);
+        return 0;
+    }
     if (wHit != HTVSCROLL && wHit != HTHSCROLL)
         return 0;
     POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -151,6 +184,9 @@ LRESULT DefWindowProcA(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_NCCALCSIZE:     return OnNcCalcSize(pWnd, wParam, lParam);
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK: return OnNcLButtonDown(hWnd, wParam, lParam);
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED: return OnCaptionDrag(hWnd, uMsg);
     case WM_MOUSEACTIVATE:
         if (pWnd->hParent) {
             LRESULT lResult = SendMessageA(pWnd->hParent, WM_MOUSEACTIVATE, wParam, lParam);

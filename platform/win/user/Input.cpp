@@ -255,6 +255,13 @@ void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen)
         if (nHit == HTNOWHERE)
             nHit = HTCLIENT;
     }
+    // A window that answers HTCAPTION for a point of its body is dragged by it.
+    if (!user.hCapture && uMsg == WM_LBUTTONDOWN && nHit == HTCLIENT &&
+        SendMessageA(hTarget, WM_NCHITTEST, 0, MAKELPARAM(ptScreen.x, ptScreen.y)) == HTCAPTION) {
+        if (!IsWindow(hTarget))
+            return;
+        nHit = HTCAPTION;
+    }
     if (uMsg == WM_LBUTTONDOWN || uMsg == WM_RBUTTONDOWN || uMsg == WM_MBUTTONDOWN)
         uMsg = DoubleClickOf(hTarget, uMsg, ptScreen, (pWnd->pClass->uStyle & CS_DBLCLKS) != 0);
     bool bDown = uMsg == WM_LBUTTONDOWN || uMsg == WM_RBUTTONDOWN || uMsg == WM_MBUTTONDOWN ||

@@ -1,0 +1,221 @@
+// The application's tickers: which are shown, where a new one goes, floating and docking them,
+// and the ticker sub-menu.
+#include "app/AppCommands.h"
+#include "app/DataTable.h"
+#include "app/NorvMainFrame.h"
+#include "app/TableMDIWnd.h"
+#include "app/ZorvatApp.h"
+#include "framework/base/NorvGlobals.h"
+#include "framework/base/SharedGlobals.h"
+#include "platform/win/user/Menu.h"
+
+#define FLOATING_HEIGHT 30      // a first floating ticker with no other to take the height from
+
+namespace {
+
+int FindName(const CStringArray& names, LPCSTR pszName)
+{
+    for (int i = 0; i < names.GetSize(); ++i)
+        if (names[i] == pszName)
+            return i;
+    return -1;
+}
+
+}  // namespace
+
+void CZORVAT32App::AddTicker(LPCSTR pszName)
+{
+    m_tickers.Add(pszName);
+    m_tickerWindows.push_back(nullptr);
+}
+
+void CZORVAT32App::RemoveAllTickers()
+{
+    for (int i = 0; i < m_tickers.GetSize(); ++i)
+        DestroyTicker(m_tickers[i]);
+    m_tickers.RemoveAll();
+    m_tickerWindows.clear();
+}
+
+CTickerWnd* CZORVAT32App::GetTickerWindow(LPCSTR pszName) const
+{
+    int i = FindName(m_tickers, pszName);
+    return i < 0 ? nullptr : m_tickerWindows[static_cast<size_t>(i)];
+}
+
+std::vector<CTickerWnd*> CZORVAT32App::GetDockedTickers() const
+{
+    std::vector<CTickerWnd*> docked;
+    for (CTickerWnd* pTicker : m_tickerWindows)
+        if (pTicker != nullptr && pTicker->IsDocked())
+            docked.push_back(pTicker);
+    return docked;
+}
+
+int CZORVAT32App::GetTickerBarHeight(BOOL bDockedOnly) const
+{
+    int nHeight = 0;
+    for (CTickerWnd* pTicker : m_tickerWindows)
+        if (pTicker != nullptr && (!bDockedOnly || pTicker->IsDocked()))
+            nHeight += pTicker->GetTextHeight(FALSE);
+    return nHeight;
+}
+
+void CZORVAT32App::ShowTickers()
+{
+    CSettingsFile& settings = GetSharedGlobals()->m_settings;
+    for (int i = 0; i < m_tickers.GetSize(); ++i) {
+        CString strShow, strSnap;
+        strShow.Format("ShowTicker%d", i + 1);
+        strSnap.Format("SnapTicker%d", i + 1);
+        settings.SetSection("Ticker");
+        if (settings.GetBool(static_cast<LPCSTR>(strShow), FALSE)) {
+            BOOL bDocked = settings.GetBool(static_cast<LPCSTR>(strSnap), TRUE);
+            CreateTicker(m_tickers[i], i + 1, bDocked);
+        }
+    }
+}
+
+void CZORVAT32App::GetTickerRect(RECT* pOut, int nNumber, BOOL bDocked) const
+{
+    RECT rc = {0, 0, 0, 0};
+    if (bDocked) {
+        HWND hParent = m_pInfoTable != nullptr ? m_pInfoTable->GetTickerParent() : nullptr;
+        if (hParent != nullptr)
+            ::GetClientRect(hParent, &rc);
+        int nTotal = 0;
+        for (CTickerWnd* pTicker : m_tickerWindows)
+            if (pTicker != nullptr && pTicker->IsDocked()) {
+                int h = pTicker->GetTextHeight(FALSE);
+                nTotal += h;
+                rc.top = rc.bottom - nTotal;
+                rc.bottom = rc.top + h;
+            }
+        *pOut = RECT{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
+        return;
+    }
+    if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr)
+        m_pMainFrame->GetClientRect(&rc);
+    int nHeight = FLOATING_HEIGHT;
+    for (CTickerWnd* pTicker : m_tickerWindows)
+        if (pTicker != nullptr) {
+            nHeight = pTicker->GetTextHeight(FALSE);
+            break;
+        }
+    RECT rcDefault = {rc.left, rc.bottom - nHeight, rc.right, rc.bottom};
+    if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr)
+        m_pMainFrame->ClientToScreen(&rcDefault);
+    WINDOWPLACEMENT wpDefault = {};
+    wpDefault.length = sizeof(wpDefault);
+    wpDefault.rcNormalPosition = rcDefault;
+    WINDOWPLACEMENT wp = wpDefault;
+    BOOL bUsedDefault = FALSE;
+    CString strKey;
+    strKey.Format("WinPlace%d", nNumber);
+    CSettingsFile& settings = GetSharedGlobals()->m_settings;
+    settings.SetSection("Ticker");
+    settings.GetWindowPlacement(&wp, static_cast<LPCSTR>(strKey), &wpDefault, &bUsedDefault);
+    const RECT& r = wp.rcNormalPosition;
+    *pOut = RECT{r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void CZORVAT32App::CreateTicker(LPCSTR pszName, int nNumber, BOOL bDocked)
+{
+    int i = FindName(m_tickers, pszName);
+    TickerMaker pfnMake = GetTickerMaker();
+    if (i < 0 || pfnMake == nullptr)
+        return;
+    CTickerWnd*& pSlot = m_tickerWindows[static_cast<size_t>(i)];
+    if (pSlot != nullptr) {
+        if (pSlot->IsDocked() == bDocked)
+            return;
+        DestroyTicker(pszName);
+    }
+    RECT rc;
+    GetTickerRect(&rc, nNumber, bDocked);
+    CWnd* pParent = nullptr;
+    if (bDocked) {
+        HWND hParent = m_pInfoTable != nullptr ? m_pInfoTable->GetTickerParent() : nullptr;
+        if (hParent == nullptr)
+            return;
+        pParent = CWnd::FromHandle(hParent);
+    } else {
+        pParent = m_pMainFrame;
+    }
+    // A closed ticker is removed through its menu command, once its own message has returned.
+    SetTickerCloser([this](LPCSTR pszClosed) {
+        int nIndex = FindName(m_tickers, pszClosed);
+        if (nIndex >= 0 && m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr)
+            m_pMainFrame->PostMessage(WM_COMMAND, static_cast<WPARAM>(ID_APP_TICKER_FIRST + nIndex));
+    });
+    TICKER_PLACE place = {RECT{rc.left, rc.top, rc.left + rc.right, rc.top + rc.bottom}, pParent, &pSlot, bDocked,
+                          nNumber, GetNorvGlobals().m_bRightToLeft, pszName};
+    pSlot = pfnMake(place);
+    if (pSlot != nullptr && bDocked && m_pInfoTable != nullptr)
+        m_pInfoTable->ResizeTableWindow();
+}
+
+void CZORVAT32App::DestroyTicker(LPCSTR pszName)
+{
+    int i = FindName(m_tickers, pszName);
+    if (i < 0 || m_tickerWindows[static_cast<size_t>(i)] == nullptr)
+        return;
+    CTickerWnd* pTicker = m_tickerWindows[static_cast<size_t>(i)];
+    BOOL bDocked = pTicker->IsDocked();
+    pTicker->DestroyWindow();
+    delete pTicker;
+    m_tickerWindows[static_cast<size_t>(i)] = nullptr;
+    if (bDocked && m_pInfoTable != nullptr && m_pInfoTable->GetTickerParent() != nullptr)
+        m_pInfoTable->ResizeTableWindow();
+}
+
+void CZORVAT32App::OpenTicker(LPCSTR pszName, int nNumber, BOOL bShow, BOOL bDocked)
+{
+    if (FindName(m_tickers, pszName) < 0)
+        return;
+    CTickerWnd* pTicker = GetTickerWindow(pszName);
+    if (!bShow) {
+        DestroyTicker(pszName);
+        return;
+    }
+    if (pTicker != nullptr) {
+        if (pTicker->IsDocked() == bDocked)
+            return;
+        pTicker->Settings();
+        DestroyTicker(pszName);
+    }
+    // The new window reads its numbered settings as it is made.
+    CreateTicker(pszName, nNumber, bDocked);
+}
+
+void CZORVAT32App::OnTickerMenuCommand(UINT nId)
+{
+    int nIndex = static_cast<int>(nId) - ID_APP_TICKER_FIRST;
+    if (nIndex < 0 || nIndex >= m_tickers.GetSize())
+        return;
+    CString strName = m_tickers[nIndex];
+    if (GetTickerWindow(strName) != nullptr)
+        DestroyTicker(strName);
+    else
+        OpenTicker(strName, nIndex + 1, TRUE, TRUE);
+}
+
+int CZORVAT32App::GetTickerMenuCheck(UINT nId) const
+{
+    int nIndex = static_cast<int>(nId) - ID_APP_TICKER_FIRST;
+    return nIndex >= 0 && nIndex < m_tickers.GetSize() && m_tickerWindows[static_cast<size_t>(nIndex)] != nullptr;
+}
+
+void CZORVAT32App::OnTickerPlaceCommand(UINT nId)
+{
+    for (int i = 0; i < m_tickers.GetSize(); ++i) {
+        CTickerWnd* pTicker = m_tickerWindows[static_cast<size_t>(i)];
+        if (pTicker == nullptr || !pTicker->IsCommandPending())
+            continue;
+        CString strName = m_tickers[i];
+        OpenTicker(strName, i + 1, TRUE, nId == ID_APP_TICKER_DOCK);
+        if (CTickerWnd* pNow = m_tickerWindows[static_cast<size_t>(i)])
+            pNow->SetCommandPending(FALSE);
+        return;
+    }
+}
