@@ -6,12 +6,24 @@
 #define ID_APP_CONNECT          32774
 #define ID_APP_DISCONNECT       32775
 #define ID_APP_LINK_SETTINGS    32776
+#define ID_APP_PROTOCOL_MODE    32778   // the raw serial link to the protocol mode
+#define ID_APP_FEED_LOG         32780
 #define ID_APP_SHOW_INFO        32819
 #define ID_APP_SAVE_WORKSPACE   32831
 #define ID_APP_OPEN_WORKSPACE   32832
 #define ID_APP_SAVE_WORKSPACE_AS 32835
 #define ID_APP_LOGIN            33046
 #define ID_APP_CHANGE_PASSWORD  33047
+#define ID_APP_PAUSE_LOCK       33048
+#define ID_APP_NEWS             33193
+#define ID_APP_TICKER_LOOKUP    33195
+#define ID_APP_KSE_EVENTS       33232
+#define ID_APP_KSE_NEWS_BROWSER 33285
+#define ID_APP_KSE_NEWS         33286
+#define ID_APP_MARGIN_DETAILS   33311
+#define ID_APP_ACTIVE_WINDOW    33616   // passed on to the active window as its own command
+#define ID_APP_PREFERENCES      40231
+#define ID_ACTIVE_WINDOW_COMMAND 40018
 #define ID_APP_CLEAR_INFO       33163
 #define ID_APP_VERSION          33196
 #define ID_APP_CHANGE_PIN       33197
@@ -28,6 +40,11 @@
 #define ID_APP_KSE_TIME_SALES   33255
 #define ID_APP_FWD_TIME_SALES   33271
 #define ID_APP_FWD_RULES        33275
+#define ID_APP_GAINERS          33203
+#define ID_APP_LOSERS           33204
+#define ID_APP_MOST_ACTIVE      33205
+#define ID_APP_HOLIDAYS         33207
+#define ID_APP_NEWS_LIST        33625
 #define ID_APP_KSE_QUOTES       33251
 #define ID_APP_KSE_ORDER_BOOK   33253
 #define ID_APP_KSE_INDICES      33270
@@ -40,12 +57,6 @@
 #define ID_APP_INTL_BOOK        33649
 #define ID_APP_INTL_BOOK_2      57452
 #define ID_APP_INTL_MM_BOOK     40193
-#define ID_APP_GAINERS          33203
-#define ID_APP_LOSERS           33204
-#define ID_APP_MOST_ACTIVE      33205
-#define ID_APP_HOLIDAYS         33207
-#define ID_APP_NEWS_LIST        33625
-#define ID_APP_KSE_EVENTS       33232
 #define ID_APP_WEB_SITE         33198
 #define ID_APP_MARKET_DEPTH     33305
 #define ID_APP_TICKER_FIRST     33603   // the ticker sub-menu: ticker n is 33602 + n
@@ -66,12 +77,22 @@ enum COMMAND_RULE
     RULE_ROLE_1,            // from a copy of the user record
     RULE_ROLE_1_DIRECT,     // from the application's own record
     RULE_ROLE_3,
+    RULE_US,                // US access level at least 10
     RULE_KSE,               // KSE access level at least 10
+    RULE_BOTH_MARKETS,      // role at least 1, both access levels at least 10
+    RULE_US_ORDERS,         // role at least 4, US access level at least 10
+    RULE_KSE_ORDERS,        // role at least 4, KSE access level at least 10
     RULE_US_QUOTES,         // US quote value above 0 and US access level at least 10
-    RULE_DISABLED,          // mapped, but what it opens is not there yet
+    RULE_US_QUOTES_PAGE,    // as RULE_US_QUOTES, and both US page strings set
+    RULE_MARGIN,            // margin value 0 removes the item with the separator before it
+    RULE_REMOVED,           // the item never stays in a menu
+    RULE_DISABLED,
     RULE_NOT_CONNECTED,
     RULE_CONNECTED,
+    RULE_RAW_SERIAL,        // connected over the raw serial link
 };
+
+#define LINK_TYPE_RAW_SERIAL 1
 
 // What a rule reads.
 struct COMMAND_CONTEXT
@@ -80,8 +101,28 @@ struct COMMAND_CONTEXT
     int nUsLevel = 0;
     int nKseLevel = 0;
     int nUsQuoteValue = 0;
+    int nMarginValue = 0;
+    BOOL bUsPagesSet = FALSE;   // both US page strings of the login reply non-empty
     BOOL bLinkConnected = FALSE;
+    int nLinkType = 0;          // the connected link's connection type
 };
 
 // Whether a rule enables its item; RULE_NONE answers TRUE (the handler enables it).
 BOOL IsRuleMet(COMMAND_RULE rule, const COMMAND_CONTEXT& context);
+
+// How a rule edits the menu that holds its item.
+enum MENU_REMOVAL
+{
+    REMOVE_NOTHING,
+    REMOVE_ITEM,                    // the item, and a separator directly after it
+    REMOVE_ITEM_AND_SEPARATOR_BEFORE,   // a separator directly before it first, then as above
+};
+MENU_REMOVAL GetRuleRemoval(COMMAND_RULE rule, const COMMAND_CONTEXT& context);
+
+// Takes the command's item out of hMenu as the removal says; FALSE when the item is not there.
+BOOL RemoveCommandItem(HMENU hMenu, UINT nId, MENU_REMOVAL removal);
+
+// The pause lock's dialog, given by whoever builds it: IDOK when the user typed the password.
+typedef int (*PAUSE_LOCK_RUNNER)(HWND hParent, LPCSTR pszPassword);
+void RegisterPauseLock(PAUSE_LOCK_RUNNER pfnRun);
+PAUSE_LOCK_RUNNER GetPauseLock();

@@ -197,7 +197,11 @@ public:
     // its check mark (-1 for an item that carries none).
     BOOL RunCommand(UINT nId);
     BOOL OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
-    BOOL GetCommandState(UINT nId, BOOL* pbEnabled, int* pnCheck);
+    // A command without a handler yet is disabled; pRemoval says how its menu item goes.
+    BOOL GetCommandState(UINT nId, BOOL* pbEnabled, int* pnCheck, MENU_REMOVAL* pRemoval = nullptr);
+    // The command's rule, and whether it has a handler; FALSE for an id not in the table.
+    static BOOL GetCommandRule(UINT nId, COMMAND_RULE* pRule, BOOL* pbHandled);
+    static BOOL HasCommandHandler(UINT nId);
     COMMAND_CONTEXT GetCommandContext() const;
 
     // Profile values (the registry key of the application).
@@ -236,7 +240,6 @@ protected:
     // One more KSE quotation window, its view sorted as the command says.
     void OnQuotationSort(UINT nId);
     int  GetMarketDepthCheck(UINT) const;
-    void OnLaterCommand(UINT) {}
     // The command table (ZorvatCommands.cpp).
     struct COMMAND_ENTRY;
     static const COMMAND_ENTRY s_commands[];
@@ -245,6 +248,15 @@ protected:
     void OnConnectCommand(UINT);
     void OnDisconnectCommand(UINT);
     void OnLinkSettings(UINT);
+    void OnProtocolMode(UINT);
+    void OnFeedLogSettings(UINT);
+    void OnPauseLock(UINT);
+    void OnActiveWindowCommand(UINT);
+    void OnFormCommand(UINT nId);
+    void OnNothing(UINT) {}
+    // The link window "Terminal" in the MDI client when there is none; m_pComm stays null when
+    // it could not be made.
+    void CreateLinkWindow();
     void OnShowInfo(UINT);
     void OnSaveWorkspaceCommand(UINT);
     void OnOpenWorkspace(UINT);
@@ -287,6 +299,8 @@ protected:
     BOOL m_bLoginPosted = FALSE;        // a WM_LOGIN_AGAIN waits in the queue
     BOOL m_bInfoRaise = TRUE;
     BOOL m_bMarketDataSubscribed = FALSE;
+    CFormMDIWnd* m_pLookupForm = nullptr;       // not owned: each frame clears its slot as it goes
+    CFormMDIWnd* m_pPreferencesForm = nullptr;
     CFormMDIWnd* m_chartSlots[CHART_SLOTS] = {};  // not owned: each frame clears its slot as it goes
     int m_nChartSlot = 0;               // the slot used last
     int  m_nInfoPriority = 1;

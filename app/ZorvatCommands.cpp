@@ -1,12 +1,17 @@
+#include "app/FormFactory.h"
 #include "app/NorvMainFrame.h"
 #include "app/ZorvatApp.h"
 #include "framework/base/SharedGlobals.h"
+#include "link/MessageTypes.h"
 #include "link/ZorvatComm.h"
 #include "platform/mfc/CommonDialogs.h"
 
 #define IDS_WORKSPACE_FILTER 40370
 #define OFN_SAVE_WORKSPACE 0x210C0E
 #define OFN_OPEN_WORKSPACE 0x200C0C
+#define IDD_TICKER_LOOKUP_FORM 7260
+#define IDD_PREFERENCES_FORM 7327
+#define LINK_TYPE_PROTOCOL 16
 
 // Every command of the application: its ids, its rule, its handler and, for items with a check
 // mark, what the mark shows.
@@ -20,81 +25,115 @@ struct CZORVAT32App::COMMAND_ENTRY
 };
 
 const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
+    // A row without a handler waits for the window it opens: its rule stands, its item stays grey.
     {ID_APP_CONNECT, ID_APP_CONNECT, RULE_NOT_CONNECTED, &CZORVAT32App::OnConnectCommand, nullptr},
     {ID_APP_DISCONNECT, ID_APP_DISCONNECT, RULE_CONNECTED, &CZORVAT32App::OnDisconnectCommand, nullptr},
     {ID_APP_LINK_SETTINGS, ID_APP_LINK_SETTINGS, RULE_NOT_CONNECTED, &CZORVAT32App::OnLinkSettings, nullptr},
+    {ID_APP_PROTOCOL_MODE, ID_APP_PROTOCOL_MODE, RULE_RAW_SERIAL, &CZORVAT32App::OnProtocolMode, nullptr},
+    {ID_APP_FEED_LOG, ID_APP_FEED_LOG, RULE_ALWAYS, &CZORVAT32App::OnFeedLogSettings, nullptr},
     {ID_APP_SHOW_INFO, ID_APP_SHOW_INFO, RULE_ALWAYS, &CZORVAT32App::OnShowInfo, nullptr},
-    {ID_APP_SAVE_WORKSPACE, ID_APP_SAVE_WORKSPACE, RULE_ALWAYS, &CZORVAT32App::OnSaveWorkspaceCommand, nullptr},
+    {ID_APP_SAVE_WORKSPACE, ID_APP_SAVE_WORKSPACE, RULE_ALWAYS, &CZORVAT32App::OnSaveWorkspaceCommand,
+     nullptr},
     {ID_APP_OPEN_WORKSPACE, ID_APP_OPEN_WORKSPACE, RULE_ALWAYS, &CZORVAT32App::OnOpenWorkspace, nullptr},
-    {ID_APP_SAVE_WORKSPACE_AS, ID_APP_SAVE_WORKSPACE_AS, RULE_ALWAYS, &CZORVAT32App::OnSaveWorkspaceAs, nullptr},
+    {ID_APP_SAVE_WORKSPACE_AS, ID_APP_SAVE_WORKSPACE_AS, RULE_ALWAYS, &CZORVAT32App::OnSaveWorkspaceAs,
+     nullptr},
+    {ID_APP_TICKER_FLOAT, ID_APP_TICKER_DOCK, RULE_ALWAYS, &CZORVAT32App::OnTickerPlaceCommand, nullptr},
     {ID_APP_LOGIN, ID_APP_LOGIN, RULE_NONE, &CZORVAT32App::OnLoginCommand, nullptr},
+    {ID_APP_CHANGE_PASSWORD, ID_APP_CHANGE_PASSWORD, RULE_ROLE_1_DIRECT, &CZORVAT32App::OnChangePassword,
+     nullptr},
+    {ID_APP_PAUSE_LOCK, ID_APP_PAUSE_LOCK, RULE_LOGGED_IN, &CZORVAT32App::OnPauseLock, nullptr},
+    {33049, 33050, RULE_KSE_ORDERS, nullptr, nullptr},
+    {33100, 33100, RULE_US_ORDERS, nullptr, nullptr},
+    {33101, 33101, RULE_US, nullptr, nullptr},
+    {33103, 33103, RULE_US, nullptr, nullptr},
+    {33109, 33109, RULE_NONE, &CZORVAT32App::OnNothing, nullptr},
+    {33112, 33112, RULE_US, nullptr, nullptr},
+    {33119, 33121, RULE_US, nullptr, nullptr},
+    {33122, 33122, RULE_ROLE_1_DIRECT, nullptr, nullptr},
+    {33140, 33140, RULE_US, nullptr, nullptr},
     {ID_APP_CLEAR_INFO, ID_APP_CLEAR_INFO, RULE_ALWAYS, &CZORVAT32App::OnClearInfo, nullptr},
-    {ID_APP_INFO_RAISE, ID_APP_INFO_RAISE, RULE_ALWAYS, &CZORVAT32App::OnInfoRaise, &CZORVAT32App::GetInfoRaiseCheck},
-    {ID_APP_INFO_PRIORITY_1, ID_APP_INFO_PRIORITY_4, RULE_ALWAYS, &CZORVAT32App::OnInfoPriority,
-     &CZORVAT32App::GetInfoPriorityCheck},
-    {ID_APP_INFO_BUTTON, ID_APP_INFO_BUTTON, RULE_NONE, &CZORVAT32App::OnInfoButton, nullptr},
-    {ID_APP_CHANGE_PASSWORD, ID_APP_CHANGE_PASSWORD, RULE_ROLE_1_DIRECT, &CZORVAT32App::OnChangePassword, nullptr},
-    {ID_APP_CHANGE_PIN, ID_APP_CHANGE_PIN, RULE_ROLE_3, &CZORVAT32App::OnChangePin, nullptr},
-    {ID_APP_ABOUT, ID_APP_ABOUT, RULE_NONE, &CZORVAT32App::OnAbout, nullptr},
-    {ID_APP_READING_DIRECTION, ID_APP_READING_DIRECTION, RULE_ALWAYS, &CZORVAT32App::OnReadingDirection, nullptr},
-    {ID_APP_VERSION, ID_APP_VERSION, RULE_ROLE_1, &CZORVAT32App::OnVersionCommand, nullptr},
+    {33180, 33190, RULE_ROLE_1, nullptr, nullptr},
     {ID_APP_US_QUOTES, ID_APP_US_QUOTES, RULE_US_QUOTES, &CZORVAT32App::OnTableCommand, nullptr},
+    {33192, 33192, RULE_ROLE_1, nullptr, nullptr},
+    {ID_APP_NEWS, ID_APP_NEWS, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
+    {33194, 33194, RULE_ROLE_1, nullptr, nullptr},
+    {ID_APP_TICKER_LOOKUP, ID_APP_TICKER_LOOKUP, RULE_ROLE_1, &CZORVAT32App::OnFormCommand, nullptr},
+    {ID_APP_VERSION, ID_APP_VERSION, RULE_ROLE_1, &CZORVAT32App::OnVersionCommand, nullptr},
+    {ID_APP_CHANGE_PIN, ID_APP_CHANGE_PIN, RULE_ROLE_3, &CZORVAT32App::OnChangePin, nullptr},
+    {ID_APP_WEB_SITE, ID_APP_WEB_SITE, RULE_ALWAYS, &CZORVAT32App::OnWebSite, nullptr},
+    {ID_APP_INFO_RAISE, ID_APP_INFO_RAISE, RULE_ALWAYS, &CZORVAT32App::OnInfoRaise,
+     &CZORVAT32App::GetInfoRaiseCheck},
     {ID_APP_US_TIME_SALES, ID_APP_US_TIME_SALES, RULE_US_QUOTES, &CZORVAT32App::OnTableCommand, nullptr},
-    {ID_APP_US_TIME_SALES_2, ID_APP_US_TIME_SALES_2, RULE_US_QUOTES, &CZORVAT32App::OnTableCommand, nullptr},
-    {ID_APP_KSE_STOCK_LIST, ID_APP_KSE_TICK_UNITS, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
-    {ID_APP_KSE_TIME_SALES, ID_APP_KSE_TIME_SALES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
-    {ID_APP_FWD_TIME_SALES, ID_APP_FWD_TIME_SALES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
-    {ID_APP_FWD_RULES, ID_APP_FWD_RULES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
-    {ID_APP_KSE_QUOTES, ID_APP_KSE_QUOTES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
-    {ID_APP_KSE_ORDER_BOOK, ID_APP_KSE_ORDER_BOOK, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
-    {ID_APP_KSE_INDICES, ID_APP_KSE_INDICES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
-    {ID_APP_FWD_QUOTES, ID_APP_FWD_QUOTES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
-    {ID_APP_FWD_OPEN_INTEREST, ID_APP_FWD_OPEN_INTEREST, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
-    {ID_APP_KSE_SORT_FIRST, ID_APP_KSE_SORT_LAST, RULE_ROLE_1, &CZORVAT32App::OnQuotationSort, nullptr},
-    {ID_APP_EXCHANGE_RATES, ID_APP_EXCHANGE_RATES, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
-    {ID_APP_INTEREST_RATES, ID_APP_INTEREST_RATES, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
-    {ID_APP_INTL_BOOK, ID_APP_INTL_BOOK, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
-    {ID_APP_INTL_BOOK_2, ID_APP_INTL_BOOK_2, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
-    {ID_APP_INTL_MM_BOOK, ID_APP_INTL_MM_BOOK, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_GAINERS, ID_APP_MOST_ACTIVE, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_HOLIDAYS, ID_APP_HOLIDAYS, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
-    {ID_APP_NEWS_LIST, ID_APP_NEWS_LIST, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
+    {33215, 33215, RULE_ROLE_1, nullptr, nullptr},
+    {33223, 33223, RULE_KSE_ORDERS, nullptr, nullptr},
+    {33224, 33224, RULE_KSE, nullptr, nullptr},
+    {33226, 33226, RULE_KSE, nullptr, nullptr},
+    {33228, 33230, RULE_KSE, nullptr, nullptr},
     {ID_APP_KSE_EVENTS, ID_APP_KSE_EVENTS, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
-    {ID_APP_WEB_SITE, ID_APP_WEB_SITE, RULE_ALWAYS, &CZORVAT32App::OnWebSite, nullptr},
-    {ID_APP_MARKET_FIRST, ID_APP_MARKET_ALL, RULE_ALWAYS, &CZORVAT32App::OnMarketSchedule, nullptr},
+    {33233, 33237, RULE_KSE, nullptr, nullptr},
+    {33238, 33238, RULE_BOTH_MARKETS, nullptr, nullptr},
+    {33241, 33241, RULE_KSE, nullptr, nullptr},
+    {ID_APP_KSE_STOCK_LIST, ID_APP_KSE_TICK_UNITS, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_KSE_QUOTES, ID_APP_KSE_QUOTES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_KSE_ORDER_BOOK, ID_APP_KSE_ORDER_BOOK, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_KSE_TIME_SALES, ID_APP_KSE_TIME_SALES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_READING_DIRECTION, ID_APP_READING_DIRECTION, RULE_ALWAYS, &CZORVAT32App::OnReadingDirection,
+     nullptr},
+    {33269, 33269, RULE_KSE_ORDERS, nullptr, nullptr},
+    {ID_APP_KSE_INDICES, ID_APP_KSE_INDICES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_FWD_TIME_SALES, ID_APP_FWD_TIME_SALES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_FWD_QUOTES, ID_APP_FWD_QUOTES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
+    {33273, 33273, RULE_KSE_ORDERS, nullptr, nullptr},
+    {ID_APP_FWD_OPEN_INTEREST, ID_APP_FWD_OPEN_INTEREST, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_FWD_RULES, ID_APP_FWD_RULES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
+    {33276, 33276, RULE_KSE, nullptr, nullptr},
+    {33277, 33278, RULE_ROLE_1, nullptr, nullptr},
+    {ID_APP_KSE_NEWS_BROWSER, ID_APP_KSE_NEWS, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_KSE_SORT_FIRST, ID_APP_KSE_SORT_LAST, RULE_ROLE_1, &CZORVAT32App::OnQuotationSort, nullptr},
+    {33290, 33301, RULE_ROLE_1, nullptr, nullptr},
     {ID_APP_MARKET_DEPTH, ID_APP_MARKET_DEPTH, RULE_ROLE_1, &CZORVAT32App::OnMarketDepth,
      &CZORVAT32App::GetMarketDepthCheck},
-    // Order tickets and forms, pages, charts, company news, tickers and market schedules: their
-    // windows come with their own classes; until then the items stay grey.
-    {33049, 33050, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {33100, 33100, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {33121, 33121, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {33180, 33190, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {33192, 33192, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {33194, 33195, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {33223, 33223, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {33237, 33238, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {33269, 33269, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {33273, 33273, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {33290, 33301, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {33306, 33306, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {33315, 33315, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {33347, 33347, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {33566, 33566, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {33601, 33601, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33306, 33306, RULE_US_ORDERS, nullptr, nullptr},
+    {33309, 33310, RULE_DISABLED, nullptr, nullptr},
+    {ID_APP_MARGIN_DETAILS, ID_APP_MARGIN_DETAILS, RULE_MARGIN, &CZORVAT32App::OnTableCommand, nullptr},
+    {33313, 33313, RULE_DISABLED, nullptr, nullptr},
+    {33315, 33315, RULE_ROLE_1, nullptr, nullptr},
+    {33335, 33337, RULE_REMOVED, nullptr, nullptr},
+    {33347, 33347, RULE_BOTH_MARKETS, nullptr, nullptr},
+    {ID_APP_EXCHANGE_RATES, ID_APP_EXCHANGE_RATES, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_INTEREST_RATES, ID_APP_INTEREST_RATES, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
+    {33355, 33355, RULE_REMOVED, nullptr, nullptr},
+    {33566, 33566, RULE_ROLE_1, nullptr, nullptr},
+    {33601, 33601, RULE_US_ORDERS, nullptr, nullptr},
     {ID_APP_TICKER_FIRST, ID_APP_TICKER_LAST, RULE_ALWAYS, &CZORVAT32App::OnTickerMenuCommand,
      &CZORVAT32App::GetTickerMenuCheck},
-    {ID_APP_TICKER_FLOAT, ID_APP_TICKER_DOCK, RULE_ALWAYS, &CZORVAT32App::OnTickerPlaceCommand, nullptr},
-    {33614, 33614, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {33621, 33621, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {33624, 33624, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
-    {40231, 40232, RULE_DISABLED, &CZORVAT32App::OnLaterCommand, nullptr},
+    {33614, 33615, RULE_ROLE_1, nullptr, nullptr},
+    {ID_APP_ACTIVE_WINDOW, ID_APP_ACTIVE_WINDOW, RULE_ALWAYS, &CZORVAT32App::OnActiveWindowCommand, nullptr},
+    {33621, 33621, RULE_US_QUOTES_PAGE, nullptr, nullptr},
+    {33624, 33624, RULE_ROLE_1, nullptr, nullptr},
+    {ID_APP_NEWS_LIST, ID_APP_NEWS_LIST, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_INFO_PRIORITY_1, ID_APP_INFO_PRIORITY_4, RULE_ALWAYS, &CZORVAT32App::OnInfoPriority,
+     &CZORVAT32App::GetInfoPriorityCheck},
+    {ID_APP_INTL_BOOK, ID_APP_INTL_BOOK, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_US_TIME_SALES_2, ID_APP_US_TIME_SALES_2, RULE_US_QUOTES, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_MARKET_FIRST, ID_APP_MARKET_ALL, RULE_ALWAYS, &CZORVAT32App::OnMarketSchedule, nullptr},
+    {40192, 40192, RULE_ROLE_1, &CZORVAT32App::OnNothing, nullptr},
+    {ID_APP_INTL_MM_BOOK, ID_APP_INTL_MM_BOOK, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
+    {40224, 40224, RULE_ALWAYS, nullptr, nullptr},
+    {40228, 40229, RULE_KSE, nullptr, nullptr},
+    {ID_APP_INFO_BUTTON, ID_APP_INFO_BUTTON, RULE_NONE, &CZORVAT32App::OnInfoButton, nullptr},
+    {ID_APP_PREFERENCES, ID_APP_PREFERENCES, RULE_US, &CZORVAT32App::OnFormCommand, nullptr},
+    {40232, 40232, RULE_US, nullptr, nullptr},
+    {ID_APP_INTL_BOOK_2, ID_APP_INTL_BOOK_2, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_ABOUT, ID_APP_ABOUT, RULE_NONE, &CZORVAT32App::OnAbout, nullptr},
     {0, 0, RULE_NONE, nullptr, nullptr},
 };
 
 const CZORVAT32App::COMMAND_ENTRY* CZORVAT32App::FindCommand(UINT nId)
 {
-    for (const COMMAND_ENTRY* pEntry = s_commands; pEntry->pfnRun != nullptr; ++pEntry)
+    for (const COMMAND_ENTRY* pEntry = s_commands; pEntry->nFirst != 0; ++pEntry)
         if (nId >= pEntry->nFirst && nId <= pEntry->nLast)
             return pEntry;
     return nullptr;
@@ -107,7 +146,10 @@ COMMAND_CONTEXT CZORVAT32App::GetCommandContext() const
     context.nUsLevel = m_user.GetUsAccessLevel();
     context.nKseLevel = m_user.GetKseAccessLevel();
     context.nUsQuoteValue = m_user.GetValue10();
+    context.nMarginValue = m_user.GetValue18();
+    context.bUsPagesSet = !m_user.GetLoginText21().IsEmpty() && !m_user.GetLoginText22().IsEmpty();
     context.bLinkConnected = IsConnected();
+    context.nLinkType = m_pComm != nullptr ? m_pComm->GetConnectType() : 0;
     return context;
 }
 
@@ -116,20 +158,34 @@ BOOL CZORVAT32App::RunCommand(UINT nId)
     const COMMAND_ENTRY* pEntry = FindCommand(nId);
     if (pEntry == nullptr)
         return FALSE;
-    (this->*pEntry->pfnRun)(nId);
+    if (pEntry->pfnRun != nullptr)
+        (this->*pEntry->pfnRun)(nId);
     return TRUE;
 }
 
-BOOL CZORVAT32App::GetCommandState(UINT nId, BOOL* pbEnabled, int* pnCheck)
+BOOL CZORVAT32App::GetCommandState(UINT nId, BOOL* pbEnabled, int* pnCheck, MENU_REMOVAL* pRemoval)
 {
     const COMMAND_ENTRY* pEntry = FindCommand(nId);
-    if (pEntry == nullptr || pEntry->rule == RULE_NONE)
+    if (pEntry == nullptr || (pEntry->rule == RULE_NONE && pEntry->pfnRun != nullptr))
         return FALSE;
+    const COMMAND_CONTEXT context = GetCommandContext();
     if (pbEnabled != nullptr)
-        *pbEnabled = IsRuleMet(pEntry->rule, GetCommandContext());
+        *pbEnabled = pEntry->pfnRun != nullptr && IsRuleMet(pEntry->rule, context);
     if (pnCheck != nullptr)
         *pnCheck = pEntry->pfnCheck != nullptr ? (this->*pEntry->pfnCheck)(nId) : -1;
+    if (pRemoval != nullptr)
+        *pRemoval = GetRuleRemoval(pEntry->rule, context);
     return TRUE;
+}
+
+BOOL CZORVAT32App::GetCommandRule(UINT nId, COMMAND_RULE* pRule, BOOL* pbHandled)
+{
+    const COMMAND_ENTRY* pEntry = FindCommand(nId);
+    if (pRule != nullptr)
+        *pRule = pEntry != nullptr ? pEntry->rule : RULE_NONE;
+    if (pbHandled != nullptr)
+        *pbHandled = pEntry != nullptr && pEntry->pfnRun != nullptr;
+    return pEntry != nullptr;
 }
 
 void CZORVAT32App::OnConnectCommand(UINT)
@@ -233,4 +289,53 @@ void CZORVAT32App::OnInfoButton(UINT)
     m_nIndicatorState = INFO_INDICATOR_CLICKED;
     if (m_pInfoTable != nullptr)
         m_pInfoTable->ShowWindow();
+}
+
+void CZORVAT32App::OnProtocolMode(UINT)
+{
+    if (m_pComm != nullptr)
+        m_pComm->Connect(LINK_TYPE_PROTOCOL, 0);
+}
+
+void CZORVAT32App::OnFeedLogSettings(UINT)
+{
+    if (m_pComm == nullptr)
+        CreateLinkWindow();
+    if (m_pComm == nullptr)
+        return;
+    m_pComm->EditFeedLogSettings();
+    // A link not yet connected completes its initial load with the login reply's stream.
+    if (m_pComm != nullptr && !m_pComm->IsConnected())
+        m_dispatcher.SetAwaitedType(MSG_UL);
+}
+
+void CZORVAT32App::OnPauseLock(UINT)
+{
+    const PAUSE_LOCK_RUNNER pfnRun = GetPauseLock();
+    if (pfnRun == nullptr)
+        return;
+    const HWND hParent = m_pMainFrame != nullptr ? m_pMainFrame->m_hWnd : nullptr;
+    if (pfnRun(hParent, m_user.GetPassword()) != IDOK)
+        Logoff();
+}
+
+void CZORVAT32App::OnActiveWindowCommand(UINT)
+{
+    CMDIChildWnd* pActive = m_pMainFrame != nullptr ? m_pMainFrame->MDIGetActive() : nullptr;
+    if (pActive != nullptr && pActive->m_hWnd != nullptr)
+        pActive->SendMessage(WM_COMMAND, ID_ACTIVE_WINDOW_COMMAND);
+}
+
+// The forms the menu opens, each in a slot of its own.
+void CZORVAT32App::OnFormCommand(UINT nId)
+{
+    static const struct { UINT nCommand; UINT nFormId; CFormMDIWnd* CZORVAT32App::*pSlot; } s_forms[] = {
+        {ID_APP_TICKER_LOOKUP, IDD_TICKER_LOOKUP_FORM, &CZORVAT32App::m_pLookupForm},
+        {ID_APP_PREFERENCES, IDD_PREFERENCES_FORM, &CZORVAT32App::m_pPreferencesForm},
+    };
+    for (const auto& form : s_forms) {
+        // Without its view the form would be an empty frame: the command waits for it quietly.
+        if (form.nCommand == nId && FindFormMaker(form.nFormId) != nullptr)
+            OpenFormWindow(&(this->*form.pSlot), form.nFormId);
+    }
 }

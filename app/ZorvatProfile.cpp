@@ -55,6 +55,13 @@ void CZORVAT32App::AddRecentFile(LPCSTR pszPath)
         AddToRecentFileList(pszPath);
 }
 
+BOOL CZORVAT32App::HasCommandHandler(UINT nId)
+{
+    BOOL bHandled = FALSE;
+    GetCommandRule(nId, nullptr, &bHandled);
+    return bHandled;
+}
+
 BOOL CZORVAT32App::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
     if (nCode == static_cast<int>(CN_UPDATE_COMMAND_UI)) {
@@ -69,13 +76,20 @@ BOOL CZORVAT32App::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINF
         }
         BOOL bEnabled = FALSE;
         int nCheck = -1;
-        if (pCmdUI != nullptr && GetCommandState(nId, &bEnabled, &nCheck)) {
+        MENU_REMOVAL removal = REMOVE_NOTHING;
+        if (pCmdUI != nullptr && GetCommandState(nId, &bEnabled, &nCheck, &removal)) {
+            // Only a menu loses its item; a button of the command stays as its rule says.
+            if (removal != REMOVE_NOTHING && pCmdUI->m_pMenu != nullptr) {
+                // The menu's update loop sees the shorter menu and goes on after what is left.
+                RemoveCommandItem(pCmdUI->m_pMenu->GetSafeHmenu(), nId, removal);
+                return TRUE;
+            }
             pCmdUI->Enable(bEnabled);
             if (nCheck >= 0)
                 pCmdUI->SetCheck(nCheck);
             return TRUE;
         }
-    } else if (nCode == static_cast<int>(CN_COMMAND) && FindCommand(nId) != nullptr) {
+    } else if (nCode == static_cast<int>(CN_COMMAND) && HasCommandHandler(nId)) {
         // With handler information the caller only asks whether there is a handler.
         if (pHandlerInfo == nullptr)
             RunCommand(nId);

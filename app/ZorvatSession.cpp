@@ -26,23 +26,28 @@
 #define US_HOLDINGS_ALL 3               // the holdings of every US account kind
 #define ACCESS_LEVEL_OPEN 10
 
+void CZORVAT32App::CreateLinkWindow()
+{
+    if (m_pComm != nullptr)
+        return;
+    m_pComm = new CZorvatComm(m_strLinkSettingsFile, &m_dispatcher, this);
+    // Made visible in the MDI client, where the user sees the link's traffic.
+    CRect rect(0, 0, 640, 400);
+    if (m_pMainFrame != nullptr && m_pMainFrame->m_hWndMDIClient != nullptr) {
+        ::GetClientRect(m_pMainFrame->m_hWndMDIClient, &rect);
+        rect.top = rect.bottom / 2;
+        rect.right = rect.right * 2 / 3;
+    }
+    if (!m_pComm->Create(nullptr, "Terminal", LINK_WINDOW_STYLE, rect, m_pMainFrame))
+        m_pComm = nullptr;  // a failed creation deleted the window object
+}
+
 void CZORVAT32App::Connect()
 {
     DestroyTickersAndTables();
     m_dispatcher.ResetInitialLoad();
     BuildStandingSet();
-    if (m_pComm == nullptr) {
-        m_pComm = new CZorvatComm(m_strLinkSettingsFile, &m_dispatcher, this);
-        // Made visible in the MDI client, where the user sees the link's traffic.
-        CRect rect(0, 0, 640, 400);
-        if (m_pMainFrame != nullptr && m_pMainFrame->m_hWndMDIClient != nullptr) {
-            ::GetClientRect(m_pMainFrame->m_hWndMDIClient, &rect);
-            rect.top = rect.bottom / 2;
-            rect.right = rect.right * 2 / 3;
-        }
-        if (!m_pComm->Create(nullptr, "Terminal", LINK_WINDOW_STYLE, rect, m_pMainFrame))
-            m_pComm = nullptr;  // a failed creation deleted the window object
-    }
+    CreateLinkWindow();
     if (m_pComm != nullptr) {
         m_pComm->ShowLinkWindow(SW_SHOW);
         m_pComm->MDIActivate();

@@ -73,6 +73,9 @@ enum TABLE_ACTION
     TABLE_SHOW,     // a standing table: only shown
     TABLE_OPEN,     // made when missing (with its companion), first request when made, shown
     TABLE_REFRESH,  // made when missing, shown, then its own request (IDataTable::SendRequest)
+    // As TABLE_REFRESH, the request with argument 0, or for the user's account.
+    TABLE_REFRESH_ZERO,
+    TABLE_REFRESH_ACCOUNT,
 };
 
 // One table command: its table, what it does, and for an opener the first request (its body a
@@ -98,6 +101,16 @@ const CZORVAT32App::TABLE_COMMAND CZORVAT32App::s_tableCommands[] = {
     {ID_APP_KSE_TIME_SALES, TABLE_OPEN, 52112, 56728, MSG_TE, "", 52113, 56729},
     {ID_APP_FWD_TIME_SALES, TABLE_OPEN, 52119, 52120, MSG_FE, "", 0, 0},
     {ID_APP_FWD_RULES, TABLE_OPEN, 52171, 52172, MSG_FR, "|||%s", 0, 0},
+    {ID_APP_GAINERS, TABLE_REFRESH, 51977, 56785, 0, nullptr, 0, 0},
+    {ID_APP_LOSERS, TABLE_REFRESH, 51978, 56786, 0, nullptr, 0, 0},
+    {ID_APP_MOST_ACTIVE, TABLE_REFRESH, 51979, 56787, 0, nullptr, 0, 0},
+    {ID_APP_HOLIDAYS, TABLE_SHOW, 51990, 56788, 0, nullptr, 0, 0},
+    {ID_APP_NEWS_LIST, TABLE_REFRESH, 57744, 57747, 0, nullptr, 0, 0},
+    {ID_APP_NEWS, TABLE_REFRESH_ZERO, 51960, 56783, 0, nullptr, 0, 0},
+    {ID_APP_KSE_EVENTS, TABLE_REFRESH_ZERO, 55335, 56789, 0, nullptr, 0, 0},
+    {ID_APP_KSE_NEWS_BROWSER, TABLE_REFRESH_ZERO, 56938, 56939, 0, nullptr, 0, 0},
+    {ID_APP_KSE_NEWS, TABLE_REFRESH, 56915, 56916, 0, nullptr, 0, 0},
+    {ID_APP_MARGIN_DETAILS, TABLE_REFRESH_ACCOUNT, 57049, 57050, 0, nullptr, 0, 0},
     {ID_APP_KSE_QUOTES, TABLE_SHOW, 52114, 56730, 0, nullptr, 0, 0},
     {ID_APP_KSE_ORDER_BOOK, TABLE_OPEN, 52110, 56780, MSG_OB, "", 0, 0},
     {ID_APP_KSE_INDICES, TABLE_OPEN, 55432, 55433, MSG_LX, "", 0, 0},
@@ -108,12 +121,6 @@ const CZORVAT32App::TABLE_COMMAND CZORVAT32App::s_tableCommands[] = {
     {ID_APP_INTL_BOOK, TABLE_OPEN, 57396, 57495, 0, nullptr, 0, 0},
     {ID_APP_INTL_BOOK_2, TABLE_OPEN, 57396, 57495, 0, nullptr, 0, 0},
     {ID_APP_INTL_MM_BOOK, TABLE_OPEN, 57483, 57496, 0, nullptr, 0, 0},
-    {ID_APP_GAINERS, TABLE_REFRESH, 51977, 56785, 0, nullptr, 0, 0},
-    {ID_APP_LOSERS, TABLE_REFRESH, 51978, 56786, 0, nullptr, 0, 0},
-    {ID_APP_MOST_ACTIVE, TABLE_REFRESH, 51979, 56787, 0, nullptr, 0, 0},
-    {ID_APP_HOLIDAYS, TABLE_SHOW, 51990, 56788, 0, nullptr, 0, 0},
-    {ID_APP_NEWS_LIST, TABLE_REFRESH, 57744, 57747, 0, nullptr, 0, 0},
-    {ID_APP_KSE_EVENTS, TABLE_REFRESH, 55335, 56789, 0, nullptr, 0, 0},
 };
 
 // The further KSE quotation windows: each sorts its own view by one column, some with the cursor
@@ -202,6 +209,10 @@ void CZORVAT32App::OnTableCommand(UINT nId)
         ShowTable(pTable);
         if (command.action == TABLE_REFRESH)
             pTable->SendRequest();
+        else if (command.action == TABLE_REFRESH_ZERO)
+            pTable->SendRequestFor(0, "");
+        else if (command.action == TABLE_REFRESH_ACCOUNT)
+            pTable->SendRequestFor(0, m_user.GetAccountText());
         return;
     }
 }

@@ -40,6 +40,7 @@ public:
     BOOL Disconnect(BOOL bKeepResume);
     BOOL IsConnected() const { return m_link.IsConnected(); }
     BOOL IsConnecting() const { return m_bConnecting; }
+    int  GetConnectType() const { return m_nConnectType; }   // of the last connect
     // Numbers, queues and writes a line; FALSE (and no number) when the queue refuses it.
     BOOL SendLine(const char* pszLine, long* pnNumber);
     void SetEncryption(BOOL bOn) { m_link.SetEncryption(bOn); }

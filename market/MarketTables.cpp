@@ -36,6 +36,7 @@
 #include "market/TimeAndSalesTable.h"
 #include "market/ZorvatInfoTable.h"
 #include "market/ZorvatTickerWnd.h"
+#include "market/dialogs/PausePasswdDlg.h"
 
 namespace {
 
@@ -49,6 +50,15 @@ IDataTable* MakeInfoTable(UINT nNameId, int nFixedColumns, UINT nTitleId)
         return nullptr;
     }
     return pTable;
+}
+
+// The pause lock of the application's command: the dialog over the main window, expecting the
+// session's password.
+int RunPauseLock(HWND hParent, LPCSTR pszPassword)
+{
+    CPausePasswdDlg dialog(hParent != nullptr ? CWnd::FromHandle(hParent) : nullptr);
+    dialog.SetExpectedPassword(pszPassword);
+    return static_cast<int>(dialog.DoModal());
 }
 
 }  // namespace
@@ -94,4 +104,5 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_GAINERS, MakeGainerLooserTable<0>);
     RegisterTableMaker(IDS_TABLE_LOSERS, MakeGainerLooserTable<1>);
     RegisterTableMaker(IDS_TABLE_MOST_ACTIVE, MakeGainerLooserTable<2>);
+    RegisterPauseLock(RunPauseLock);
 }

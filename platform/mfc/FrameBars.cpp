@@ -182,7 +182,10 @@ void CFrameWnd::OnInitMenuPopup(CMenu* pMenu, UINT, BOOL bSysMenu)
         // An update handler may have removed or added items: go on after the ones it left.
         const UINT nCount = pMenu->GetMenuItemCount();
         if (nCount < state.m_nIndexMax) {
-            state.m_nIndex -= state.m_nIndexMax - nCount;
+            // Items removed at the top leave the index before the first item; the loop's step
+            // brings it back to 0.
+            const UINT nRemoved = state.m_nIndexMax - nCount;
+            state.m_nIndex = state.m_nIndex + 1 > nRemoved ? state.m_nIndex - nRemoved : static_cast<UINT>(-1);
             while (state.m_nIndex < nCount && pMenu->GetMenuItemID(static_cast<int>(state.m_nIndex)) == state.m_nID)
                 ++state.m_nIndex;
         }

@@ -64,6 +64,12 @@ public:
         return TRUE;
     }
     void ResubscribeAll() override { s_calls.push_back("resubscribe " + Id()); }
+    BOOL OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override
+    {
+        if (nCode == static_cast<int>(CN_COMMAND) && pHandlerInfo == nullptr && nId == 40018)
+            s_calls.push_back("command 40018 to " + Id());
+        return CMDITable::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
+    }
     void ReloadLogSetting() override
     {
         s_calls.push_back("log " + Id() + " in " + static_cast<const char*>(GetSharedGlobals()->m_settings.GetSection()));
@@ -554,6 +560,124 @@ TEST_F(MarketSessionFixture, WorkspaceBringsBackEveryTablesWindowsAndLogSettings
     EXPECT_EQ(0, CountCalls("request 51960 0 -"));
 }
 
+namespace {
+
+// The pause lock's dialog as a double: the password it was given, and the answer it gives.
+std::string s_strPausePassword;
+int s_nPauseAnswer = IDOK;
+
+int RunPauseLockDouble(HWND, LPCSTR pszPassword)
+{
+    s_strPausePassword = pszPassword != nullptr ? pszPassword : "";
+    return s_nPauseAnswer;
+}
+
+// The popup of the main menu that holds nId now.
+HMENU PopupHolding(CZORVAT32App& app, UINT nId)
+{
+    HMENU hMain = ::GetMenu(app.GetMainFrame()->m_hWnd);
+    for (int i = 0; i < GetMenuItemCount(hMain); ++i) {
+        HMENU hPopup = GetSubMenu(hMain, i);
+        for (int n = 0; hPopup != nullptr && n < GetMenuItemCount(hPopup); ++n)
+            if (GetMenuItemID(hPopup, n) == nId)
+                return hPopup;
+    }
+    return nullptr;
+}
+
+std::vector<UINT> PopupIds(HMENU hPopup)
+{
+    std::vector<UINT> ids;
+    for (int n = 0; n < GetMenuItemCount(hPopup); ++n)
+        ids.push_back(GetMenuItemID(hPopup, n));
+    return ids;
+}
+
+void PopUp(CZORVAT32App& app, HMENU hPopup)
+{
+    app.GetMainFrame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hPopup), 0);
+}
+
+}  // namespace
+
+TEST_F(MarketSessionFixture, MenuLosesTheMarginItemWithoutMarginAndTheRemovedItemsForGood)
+{
+    ASSERT_NO_FATAL_FAILURE(StartTrader({}));
+    CZORVAT32App& app = run.App();
+    HMENU hAccount = PopupHolding(app, 33311);
+    ASSERT_NE(nullptr, hAccount);
+    HMENU hUs = PopupHolding(app, 33337);
+    ASSERT_NE(nullptr, hUs);
+    const int nUsItems = GetMenuItemCount(hUs);
+    PopUp(app, hAccount);
+    EXPECT_EQ(std::vector<UINT>{}, PopupIds(hAccount)) << "the trader has no margin value";
+    PopUp(app, hUs);
+    EXPECT_EQ(nUsItems - 1, GetMenuItemCount(hUs));
+    PopUp(app, hUs);
+    EXPECT_EQ(nUsItems - 1, GetMenuItemCount(hUs)) << "a second pop-up takes nothing more";
+    EXPECT_EQ(0u, GetMenuState(::GetMenu(app.GetMainFrame()->m_hWnd), 33337, MF_BYCOMMAND) + 1)
+        << "gone from the whole menu";
+}
+
+TEST_F(MarketSessionFixture, MarginValueKeepsTheMarginItemAndItsCommandAsksForTheAccount)
+{
+    const std::vector<std::string> options = {"--accounts", TB_SOURCE_DIR "/tests/app/data/accounts.txt"};
+    ASSERT_NO_FATAL_FAILURE(StartAs("margin", "margin1", {57049}, options));
+    CZORVAT32App& app = run.App();
+    HMENU hAccount = PopupHolding(app, 33311);
+    ASSERT_NE(nullptr, hAccount);
+    PopUp(app, hAccount);
+    EXPECT_EQ(std::vector<UINT>{33311}, PopupIds(hAccount)) << "the removed items and their separator went";
+    EXPECT_EQ(0u, GetMenuState(hAccount, 33311, MF_BYCOMMAND) & MF_GRAYED);
+    app.RunCommand(33311);
+    app.RunCommand(33311);
+    EXPECT_EQ(1, CountCalls("made 57049"));
+    EXPECT_EQ(2, CountCalls("request 57049 0 MARG1003")) << "asked again at every use";
+    EXPECT_EQ(app.FindTable(57049)->GetMainWindow(), ActiveChild());
+}
+
+TEST_F(MarketSessionFixture, NewsOpenersMakeTheirTableOnceAndAskAgainAtEveryUse)
+{
+    ASSERT_NO_FATAL_FAILURE(StartTrader({57744, 56938, 51960}));
+    CZORVAT32App& app = run.App();
+    s_calls.clear();
+    for (int i = 0; i < 2; ++i) {
+        app.RunCommand(33625);
+        app.RunCommand(33285);
+        app.RunCommand(33193);
+    }
+    EXPECT_EQ(1, CountCalls("made 57744"));
+    EXPECT_EQ(1, CountCalls("made 56938"));
+    EXPECT_EQ(0, CountCalls("made 51960")) << "a standing table";
+    EXPECT_EQ(2, CountCalls("request 57744"));
+    EXPECT_EQ(2, CountCalls("request 56938 0 "));
+    EXPECT_EQ(2, CountCalls("request 51960 0 "));
+    EXPECT_EQ(app.FindTable(51960)->GetMainWindow(), ActiveChild());
+    // The next command goes to the active window as its own.
+    app.RunCommand(33616);
+    EXPECT_EQ(1, CountCalls("command 40018 to 51960"));
+}
+
+TEST_F(MarketSessionFixture, PauseLockKeepsTheSessionOnlyForTheRightPassword)
+{
+    ASSERT_NO_FATAL_FAILURE(StartTrader({}));
+    CZORVAT32App& app = run.App();
+    BOOL bEnabled = FALSE;
+    ASSERT_TRUE(app.GetCommandState(33048, &bEnabled, nullptr));
+    EXPECT_TRUE(bEnabled);
+    RegisterPauseLock(&RunPauseLockDouble);   // the tear-down registers the dialog again
+    s_nPauseAnswer = IDOK;
+    app.RunCommand(33048);
+    EXPECT_EQ("secret", s_strPausePassword) << "the session's password";
+    EXPECT_TRUE(app.IsLoggedIn());
+    s_nPauseAnswer = IDCANCEL;
+    app.RunCommand(33048);
+    PumpFor(100);
+    EXPECT_FALSE(app.IsLoggedIn());
+    app.GetCommandState(33048, &bEnabled, nullptr);
+    EXPECT_FALSE(bEnabled);
+}
+
 TEST_F(MarketSessionFixture, OpenersMakeTheirTablesOnceAndRateCommandsAskAgain)
 {
     ASSERT_NO_FATAL_FAILURE(StartTrader({52160, 57396, 57483, 57275, 57256}));
@@ -610,4 +734,19 @@ TEST_F(MarketSessionFixture, SortCommandsOpenOneMoreQuotationWindowEachSortedIts
         EXPECT_EQ(sort.nDirection, keys.GetAt(0).m_nDirection) << sort.nId;
     }
     EXPECT_GE(nOpened, 2);
+}
+
+TEST_F(MarketSessionFixture, LookupAndPreferencesFormsOpenOnceEachFromTheMenu)
+{
+    ASSERT_NO_FATAL_FAILURE(StartTrader({}));
+    CZORVAT32App& app = run.App();
+    app.RunCommand(33195);
+    CMDIChildWnd* pLookup = ActiveChild();
+    ASSERT_NE(nullptr, dynamic_cast<CFormMDIWnd*>(pLookup));
+    app.RunCommand(40231);
+    CMDIChildWnd* pPreferences = ActiveChild();
+    ASSERT_NE(nullptr, dynamic_cast<CFormMDIWnd*>(pPreferences));
+    EXPECT_NE(pLookup, pPreferences);
+    app.RunCommand(33195);
+    EXPECT_EQ(pLookup, ActiveChild()) << "the open form is raised, not made again";
 }

@@ -43,8 +43,10 @@ const struct { const char* pszName; std::vector<int> controls; } s_dialogs[] = {
 };
 
 // The commands this menu must offer now; later menus add theirs.
-const UINT s_menuCommands[] = {32774, 32775, 32776, 32819, 32831, 32832, 32835, 33046, 33047, 33163, 33196,
-                               33197, 33199, 33268, 33627, 33628, 33629, 33630, 40230, 57616, 57664};
+const UINT s_menuCommands[] = {32774, 32775, 32776, 32778, 32780, 32819, 32831, 32832, 32835, 33046, 33047,
+                               33048, 33163, 33193, 33195, 33196, 33197, 33199, 33203, 33204, 33205, 33207,
+                               33232, 33268, 33285, 33286, 33311, 33335, 33337, 33355, 33625, 33627, 33628,
+                               33629, 33630, 40230, 40231, 57616, 57664};
 
 // The main frame's toolbar: its buttons by command, 0 for a separator.
 const UINT s_toolbar[] = {32832, 32831, 0, 57634, 0, 57607, 0, 32774, 32775, 32776, 0, 33191, 33601, 33101, 33103,
