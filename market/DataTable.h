@@ -8,6 +8,8 @@
 //     void OnFR(CServerMessage* pMsg) override { TableOnReplyBegin(pMsg); }
 //     void OnLL(CServerMessage* pMsg) override { TableOnLive(pMsg); }
 // and overrides ApplyLive only when a live line does more than update the row of its keys.
+#include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 #include "app/MDITable.h"
@@ -124,6 +126,12 @@ public:
     HMENU CreateContextMenu() override;
     // The first popup of a menu resource of the language library, detached (the caller owns it).
     static HMENU LoadPopupMenu(UINT nMenuId);
+    // Puts the commands at the top of a menu, each titled by its string, a separator under them.
+    static void InsertTopItems(HMENU hMenu, std::initializer_list<UINT> ids);
+    // The routing of one of a table's own commands: its update enables it as bEnabled says; the
+    // command itself runs pfnRun (a query for a handler only answers TRUE). FALSE for other codes.
+    static BOOL RouteOwnCommand(int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo, BOOL bEnabled,
+                                const std::function<void()>& run);
     void OnInitMenuPopup(HMENU /*hMenu*/, UINT /*nIndex*/, BOOL /*bSysMenu*/) override {}
 
     // The message sink's id (the grid's event sink has one too).

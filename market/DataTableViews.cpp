@@ -10,6 +10,7 @@
 #include "framework/base/Language.h"
 #include "framework/base/SharedGlobals.h"
 #include "framework/table/TableArchive.h"
+#include "market/TableLinks.h"
 #include "framework/table/TableFilters.h"
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
@@ -153,6 +154,31 @@ HMENU CDataTable::LoadPopupMenu(UINT nMenuId)
         RemoveMenu(hBar, 0, MF_BYPOSITION);
     DestroyMenu(hBar);
     return hPopup;
+}
+
+void CDataTable::InsertTopItems(HMENU hMenu, std::initializer_list<UINT> ids)
+{
+    if (hMenu == nullptr)
+        return;
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    for (auto it = std::rbegin(ids); it != std::rend(ids); ++it)
+        InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, *it, LoadMarketText(*it));
+}
+
+BOOL CDataTable::RouteOwnCommand(int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo, BOOL bEnabled,
+                                 const std::function<void()>& run)
+{
+    if (nCode == static_cast<int>(CN_UPDATE_COMMAND_UI)) {
+        if (pExtra == nullptr)
+            return FALSE;
+        static_cast<CCmdUI*>(pExtra)->Enable(bEnabled);
+        return TRUE;
+    }
+    if (nCode != CN_COMMAND)
+        return FALSE;
+    if (pHandlerInfo == nullptr)
+        run();
+    return TRUE;
 }
 
 BOOL CDataTable::SaveToFile(LPCSTR pszPath)

@@ -156,15 +156,5 @@ BOOL CGainerLooserTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHAND
 {
     if (nId != ID_TABLE_REFRESH)
         return CDataTable::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
-    if (nCode == static_cast<int>(CN_UPDATE_COMMAND_UI)) {
-        if (pExtra == nullptr)
-            return FALSE;
-        static_cast<CCmdUI*>(pExtra)->Enable(TRUE);
-        return TRUE;
-    }
-    if (nCode != CN_COMMAND)
-        return FALSE;
-    if (pHandlerInfo == nullptr)
-        SendRequest();
-    return TRUE;
+    return RouteOwnCommand(nCode, pExtra, pHandlerInfo, TRUE, [this] { SendRequest(); });
 }

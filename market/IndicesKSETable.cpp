@@ -149,11 +149,7 @@ long CIndicesKSETable::GetSelectedValue(int nCol)
 HMENU CIndicesKSETable::CreateContextMenu()
 {
     HMENU hMenu = CDataTable::CreateContextMenu();
-    if (hMenu == nullptr)
-        return nullptr;
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, ID_INDEX_MONTHLY_HISTORY, LoadMarketText(ID_INDEX_MONTHLY_HISTORY));
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, ID_INDEX_DAILY_HISTORY, LoadMarketText(ID_INDEX_DAILY_HISTORY));
+    InsertTopItems(hMenu, {ID_INDEX_DAILY_HISTORY, ID_INDEX_MONTHLY_HISTORY});
     return hMenu;
 }
 
@@ -161,17 +157,7 @@ BOOL CIndicesKSETable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLE
 {
     if (nId != ID_INDEX_DAILY_HISTORY && nId != ID_INDEX_MONTHLY_HISTORY)
         return CDataTable::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
-    if (nCode == static_cast<int>(CN_UPDATE_COMMAND_UI)) {
-        if (pExtra == nullptr)
-            return FALSE;
-        static_cast<CCmdUI*>(pExtra)->Enable(TRUE);
-        return TRUE;
-    }
-    if (nCode != CN_COMMAND)
-        return FALSE;
-    if (pHandlerInfo == nullptr)
-        OpenHistory(nId);
-    return TRUE;
+    return RouteOwnCommand(nCode, pExtra, pHandlerInfo, TRUE, [&] { OpenHistory(nId); });
 }
 
 void CIndicesKSETable::OpenHistory(UINT nCommand)

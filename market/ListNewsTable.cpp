@@ -215,30 +215,21 @@ BOOL CListNewsTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERI
 {
     if (nId != ID_NEWS_REFRESH && nId != ID_NEWS_READ_STORY)
         return CDataTable::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
-    if (nCode == static_cast<int>(CN_UPDATE_COMMAND_UI)) {
-        if (pExtra == nullptr)
-            return FALSE;
-        static_cast<CCmdUI*>(pExtra)->Enable(TRUE);
-        return TRUE;
-    }
-    if (nCode != CN_COMMAND)
-        return FALSE;
-    if (pHandlerInfo != nullptr)
-        return TRUE;
-    if (nId == ID_NEWS_REFRESH) {
-        if (MessageBoxA(nullptr, LoadMarketText(IDS_REFRESH_QUESTION), nullptr, MB_YESNO | MB_ICONQUESTION) == IDYES)
-            SendRequest();
-        return TRUE;
-    }
-    CViewRow row;
-    int nIndex = -1;
-    if (GetSelectedRow(row, &nIndex) && nIndex >= 0) {
-        TBCellSlot* pValues = row.LockValues();
-        if (pValues != nullptr) {
-            const CDataBuffer line(GetRows(), pValues);
-            row.UnlockValues(pValues);
-            RequestStory(&line);
+    return RouteOwnCommand(nCode, pExtra, pHandlerInfo, TRUE, [&] {
+        if (nId == ID_NEWS_REFRESH) {
+            if (MessageBoxA(nullptr, LoadMarketText(IDS_REFRESH_QUESTION), nullptr, MB_YESNO | MB_ICONQUESTION) == IDYES)
+                SendRequest();
+            return;
         }
-    }
-    return TRUE;
+        CViewRow row;
+        int nIndex = -1;
+        if (!GetSelectedRow(row, &nIndex) || nIndex < 0)
+            return;
+        TBCellSlot* pValues = row.LockValues();
+        if (pValues == nullptr)
+            return;
+        const CDataBuffer line(GetRows(), pValues);
+        row.UnlockValues(pValues);
+        RequestStory(&line);
+    });
 }

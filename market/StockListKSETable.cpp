@@ -96,11 +96,7 @@ void CStockListKSETable::OnEnd(CServerMessage* pMsg)
 HMENU CStockListKSETable::CreateContextMenu()
 {
     HMENU hMenu = CDataTable::CreateContextMenu();
-    if (hMenu == nullptr)
-        return nullptr;
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, ID_STOCK_FINANCIALS, LoadMarketText(ID_STOCK_FINANCIALS));
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, ID_STOCK_INFORMATION, LoadMarketText(ID_STOCK_INFORMATION));
+    InsertTopItems(hMenu, {ID_STOCK_INFORMATION, ID_STOCK_FINANCIALS});
     return hMenu;
 }
 
@@ -108,21 +104,13 @@ BOOL CStockListKSETable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHAND
 {
     if (nId != ID_STOCK_INFORMATION && nId != ID_STOCK_FINANCIALS)
         return CDataTable::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
-    if (nCode == static_cast<int>(CN_UPDATE_COMMAND_UI)) {
-        if (pExtra == nullptr)
-            return FALSE;
-        static_cast<CCmdUI*>(pExtra)->Enable(GetSelectedStock() >= 0);
-        return TRUE;
-    }
-    if (nCode != CN_COMMAND)
-        return FALSE;
-    if (pHandlerInfo != nullptr)
-        return TRUE;
-    if (nId == ID_STOCK_INFORMATION)
-        OpenStockTable(IDS_TABLE_STOCK_INFORMATION, IDS_TITLE_STOCK_INFORMATION);
-    else
-        OpenStockTable(IDS_TABLE_STOCK_FINANCIAL, IDS_TITLE_STOCK_FINANCIAL);
-    return TRUE;
+    const BOOL bEnabled = nCode == static_cast<int>(CN_UPDATE_COMMAND_UI) ? GetSelectedStock() >= 0 : TRUE;
+    return RouteOwnCommand(nCode, pExtra, pHandlerInfo, bEnabled, [&] {
+        if (nId == ID_STOCK_INFORMATION)
+            OpenStockTable(IDS_TABLE_STOCK_INFORMATION, IDS_TITLE_STOCK_INFORMATION);
+        else
+            OpenStockTable(IDS_TABLE_STOCK_FINANCIAL, IDS_TITLE_STOCK_FINANCIAL);
+    });
 }
 
 long CStockListKSETable::GetSelectedStock()
