@@ -17,17 +17,11 @@
 #include "platform/win/gdi/ImageCodec.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
+#include "tests/market/MarketSessionSupport.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ScreenshotPath(const std::string& strName)
-{
-    const std::string strFolder = std::string(TB_BINARY_DIR) + "/screenshots";
-    fs::create_directories(strFolder);
-    return strFolder + "/" + strName + ".png";
-}
 
 struct QUOTE_MODEL {
     double dLast = 0;

@@ -25,46 +25,13 @@
 #include "market/StockListKSETable.h"
 #include "platform/mfc/CmdTarget.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "tests/market/MarketSessionSupport.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const long STOCK_A = 101;
-
-std::string ScreenshotPath(const std::string& strName)
-{
-    const std::string strFolder = std::string(TB_BINARY_DIR) + "/screenshots";
-    fs::create_directories(strFolder);
-    return strFolder + "/" + strName + ".png";
-}
-
-std::vector<std::string> CacheFiles(const std::string& strFolder, const std::string& strStem)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(strFolder))
-        if (entry.path().filename().string().rfind(strStem, 0) == 0)
-            names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-template <class TTable>
-TTable* Find(UINT nNameId)
-{
-    return dynamic_cast<TTable*>(FindDataTable(nNameId));
-}
-
-void Shoot(CDataTable* pTable, const std::string& strName)
-{
-    ASSERT_NE(nullptr, pTable);
-    CNorvApp::ShowTable(pTable);
-    PumpFor(200);
-    CTableMDIWnd* pWindow = pTable->GetMainWindow();
-    ASSERT_NE(nullptr, pWindow);
-    UpdateWindow(pWindow->m_hWnd);
-    EXPECT_TRUE(TbSaveWindowPng(pWindow->m_hWnd, ScreenshotPath(strName).c_str()));
-}
 
 // The change columns as the indices show them, from the current and reference values.
 void ExpectChanges(const CDataBuffer* pRow)
@@ -157,7 +124,6 @@ TEST_F(ForwardIndicesSession, IndicesAndForwardMarketFillAndFollowLiveLines)
     ASSERT_NE(nullptr, pList);
     const CDataBuffer* pRow = pForward->GetRows()->GetAt(0);
     EXPECT_EQ(pList->GetStockSymbol(pRow->GetLong(1), FALSE), pRow->GetText(0));
-
 
     Shoot(pIndices, "market_indices_kse_en");
     Shoot(pForward, "market_forward_kse_en");

@@ -27,34 +27,11 @@
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
+#include "tests/market/MarketSessionSupport.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ScreenshotPath(const std::string& strName)
-{
-    const std::string strFolder = std::string(TB_BINARY_DIR) + "/screenshots";
-    fs::create_directories(strFolder);
-    return strFolder + "/" + strName + ".png";
-}
-
-void Shoot(CDataTable* pTable, const std::string& strName)
-{
-    ASSERT_NE(nullptr, pTable);
-    CNorvApp::ShowTable(pTable);
-    PumpFor(200);
-    CTableMDIWnd* pWindow = pTable->GetMainWindow();
-    ASSERT_NE(nullptr, pWindow);
-    UpdateWindow(pWindow->m_hWnd);
-    EXPECT_TRUE(TbSaveWindowPng(pWindow->m_hWnd, ScreenshotPath(strName).c_str()));
-}
-
-template <class TTable>
-TTable* Find(UINT nNameId)
-{
-    return dynamic_cast<TTable*>(FindDataTable(nNameId));
-}
 
 // The texts of one column of the rows a window shows.
 std::set<std::string> ShownColumn(CTableMDIWnd* pWindow, int nCol)

@@ -28,6 +28,7 @@
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
+#include "tests/market/MarketSessionSupport.h"
 
 namespace fs = std::filesystem;
 
@@ -36,29 +37,7 @@ namespace {
 const long STOCK_A = 101;
 const long STOCK_B = 102;
 
-std::string ScreenshotPath(const std::string& strName)
-{
-    const std::string strFolder = std::string(TB_BINARY_DIR) + "/screenshots";
-    fs::create_directories(strFolder);
-    return strFolder + "/" + strName + ".png";
-}
-
 // The cache files of a kind in the folder, by name.
-std::vector<std::string> CacheFiles(const std::string& strFolder, const std::string& strStem)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(strFolder))
-        if (entry.path().filename().string().rfind(strStem, 0) == 0)
-            names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-template <class TTable>
-TTable* Find(UINT nNameId)
-{
-    return dynamic_cast<TTable*>(FindDataTable(nNameId));
-}
 
 // A table the session has not made yet, made as its opener does.
 template <class TTable>
@@ -67,17 +46,6 @@ TTable* Open(UINT nNameId, UINT nTitleId)
     if (TTable* pTable = Find<TTable>(nNameId))
         return pTable;
     return dynamic_cast<TTable*>(MakeTable(nNameId, 0, nTitleId));
-}
-
-void Shoot(CDataTable* pTable, const std::string& strName)
-{
-    ASSERT_NE(nullptr, pTable);
-    CNorvApp::ShowTable(pTable);
-    PumpFor(200);
-    CTableMDIWnd* pWindow = pTable->GetMainWindow();
-    ASSERT_NE(nullptr, pWindow);
-    UpdateWindow(pWindow->m_hWnd);
-    EXPECT_TRUE(TbSaveWindowPng(pWindow->m_hWnd, ScreenshotPath(strName).c_str()));
 }
 
 struct ListsSession : ::testing::Test

@@ -24,34 +24,11 @@
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
 #include "refdata/ZorvatGlobals.h"
+#include "tests/market/MarketSessionSupport.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ScreenshotPath(const std::string& strName)
-{
-    const std::string strFolder = std::string(TB_BINARY_DIR) + "/screenshots";
-    fs::create_directories(strFolder);
-    return strFolder + "/" + strName + ".png";
-}
-
-template <class TTable>
-TTable* Find(UINT nNameId)
-{
-    return dynamic_cast<TTable*>(FindDataTable(nNameId));
-}
-
-void Shoot(CDataTable* pTable, const std::string& strName)
-{
-    ASSERT_NE(nullptr, pTable);
-    CNorvApp::ShowTable(pTable);
-    PumpFor(200);
-    CTableMDIWnd* pWindow = pTable->GetMainWindow();
-    ASSERT_NE(nullptr, pWindow);
-    UpdateWindow(pWindow->m_hWnd);
-    EXPECT_TRUE(TbSaveWindowPng(pWindow->m_hWnd, ScreenshotPath(strName).c_str()));
-}
 
 // The server's data with two stories that mention markets, both out at its clock's first minute
 // change (the session starts three seconds before it).

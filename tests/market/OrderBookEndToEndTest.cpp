@@ -24,28 +24,11 @@
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/kernel/Registry.h"
 #include "refdata/ZorvatGlobals.h"
+#include "tests/market/MarketSessionSupport.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ScreenshotPath(const std::string& strName)
-{
-    const std::string strFolder = std::string(TB_BINARY_DIR) + "/screenshots";
-    fs::create_directories(strFolder);
-    return strFolder + "/" + strName + ".png";
-}
-
-void Shoot(CDataTable* pTable, const std::string& strName)
-{
-    ASSERT_NE(nullptr, pTable);
-    CNorvApp::ShowTable(pTable);
-    PumpFor(200);
-    CTableMDIWnd* pWindow = pTable->GetMainWindow();
-    ASSERT_NE(nullptr, pWindow);
-    UpdateWindow(pWindow->m_hWnd);
-    EXPECT_TRUE(TbSaveWindowPng(pWindow->m_hWnd, ScreenshotPath(strName).c_str()));
-}
 
 // The market-depth option as the profile keeps it; null removes it (the default, on).
 void SetDepthOption(const char* pszValue)
