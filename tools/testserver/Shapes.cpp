@@ -130,6 +130,12 @@ static bool ParseKey(const std::string& strKey, const std::string& strValue, CSh
         shape.strAfter = strValue;
     } else if (strKey == "compact") {
         shape.bCompact = strValue == "1";
+    } else if (strKey == "entries") {
+        shape.nEntries = atoi(strValue.c_str());
+        if (shape.nEntries <= 0) {
+            strError = "entries= takes a count above 0";
+            return false;
+        }
     } else if (strKey == "as") {
         shape.strAs = strValue;
     } else if (strKey == "if") {
@@ -444,6 +450,24 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
     const std::vector<CRecord>* pRows = shape.strRows.empty() ? nullptr : m_tables.FindTable(Expand(shape.rows, scope));
     if (shape.nKind == SHAPE_PLAIN && shape.strRows.empty() && ctx.pRecord && !Matches(shape, *ctx.pRecord, scope))
         return false;
+    if (shape.nKind == SHAPE_PLAIN && shape.nEntries > 0) {
+        // One line: the head, then each passing record's fields after it.
+        std::string line = TypedLine(shape, ctx.strLink, strNumber, scope);
+        for (const CRecord& rec : pRows ? *pRows : NoRecords()) {
+            Scope rowScope{ctx, &rec, bArabic, reply.nRows};
+            if (reply.nRows >= static_cast<size_t>(shape.nEntries) || !Matches(shape, rec, rowScope))
+                continue;
+            for (const CShapeField& field : shape.row) {
+                line += '|';
+                AppendField(line, field, rowScope);
+            }
+            ++reply.nRows;
+        }
+        reply.lines.push_back(std::move(line));
+        reply.nFirstRow = reply.lines.size();
+        reply.nRows = 0;
+        return true;
+    }
     if (shape.nKind == SHAPE_PLAIN && !shape.strRows.empty()) {
         // A plain line from a table is the first record that passes the filters; none, no line.
         scope.pRow = nullptr;

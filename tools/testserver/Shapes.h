@@ -24,7 +24,9 @@
 // condition answers MN in place of the plain shape when its condition holds; variants are
 // tried in file order; a live line with a condition goes to the sessions whose user it holds
 // for; "!=" and "!~" negate), compact=1 (the line after its first data field is packed in the
-// compact quotation form).
+// compact quotation form), entries=N (a plain line from a table: its head, then the "row"
+// fields of each record that passes, at most N of them, all on the one line; the head is
+// written even when none passes).
 // Indented lines "head", "row" and "end" list the fields, '|'-separated. A field is literal
 // text with {sources} in it:
 //   {err} the error code   {number} the header number   {seq} per-session count
@@ -70,6 +72,7 @@ struct CShape
     bool bIf = false;
     bool bIfNot = false;     // "!=" or "!~": the condition holds when the test fails
     bool bCompact = false;
+    int nEntries = 0;        // entries=N: records joined onto one plain line, 0 for none
     CShapeFilter condition;  // strField unused: the left side is conditionLeft
     CShapeField conditionLeft;
     int nLangField = -1;

@@ -49,7 +49,8 @@
 // | ask_orders, ask_qty | the sell side | OB/OU 4, 5 |
 // | market | market code | |
 // | position | 1 for the best price of its side, up to 5; 0 for a gone level | |
-// | bid_maker, ask_maker | market maker of the side (101 to 112), 0 for an empty side | L3 |
+// | bid_maker, ask_maker | market maker of the side (101 to 112), empty for an empty side | L3 |
+// | bid_entry, ask_entry | the maker's entry text ("MM104"), empty for an empty side | L3 |
 //
 // trade (SIM_TRADE, GetTrades)
 // | name | value | read at |
