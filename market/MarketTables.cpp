@@ -15,6 +15,9 @@
 #include "market/InternationalMarketScheduleTable.h"
 #include "market/InternationalOrderBookTable.h"
 #include "market/ListNewsTable.h"
+#include "market/NewsBrowserKSETable.h"
+#include "market/NewsDetailKSETable.h"
+#include "market/NewsKSETable.h"
 #include "market/OpenInterestFwdKSETable.h"
 #include "market/OptionChainTable.h"
 #include "market/OrderBookKSETable.h"
@@ -104,5 +107,8 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_GAINERS, MakeGainerLooserTable<0>);
     RegisterTableMaker(IDS_TABLE_LOSERS, MakeGainerLooserTable<1>);
     RegisterTableMaker(IDS_TABLE_MOST_ACTIVE, MakeGainerLooserTable<2>);
+    RegisterTableMaker(IDS_TABLE_NEWS_KSE, MakeDataTable<CNewsKSETable>);
+    RegisterTableMaker(IDS_TABLE_NEWS_DETAIL_KSE, MakeDataTable<CNewsDetailKSETable>);
+    RegisterTableMaker(IDS_TABLE_NEWS_BROWSER_KSE, MakeDataTable<CNewsBrowserKSETable>);
     RegisterPauseLock(RunPauseLock);
 }
