@@ -8,7 +8,6 @@
 #include "market/NewsBrowserKSETable.h"
 #include "market/NewsKSETable.h"
 #include "market/TableLinks.h"
-#include "platform/win/user/Menu.h"
 #include "platform/win/user/Window.h"
 
 namespace {
@@ -101,30 +100,6 @@ TEST_F(NewsBrowserFeed, AnEmptyReplyToItsRequestClosesTheWindow)
     CNorvApp::ShowTable(pTable);
     FireAll({"~NZ|1|XC||0||9", "$EN|1|XC|0"});
     EXPECT_TRUE(Shown());
-}
-
-// Both KSE news tables: "Refresh" and a separator on top of the table menu without its first item.
-TEST_F(NewsBrowserFeed, TheMenusPutRefreshOverTheTableMenu)
-{
-    HMENU hTableMenu = CDataTable::LoadPopupMenu(IDR_TABLE_MENU);
-    ASSERT_NE(nullptr, hTableMenu);
-    const int nTableItems = GetMenuItemCount(hTableMenu);
-    CNewsKSETable* pNews = new CNewsKSETable(&source);
-    ASSERT_TRUE(pNews->Create());
-    for (CDataTable* pOwner : {static_cast<CDataTable*>(pTable), static_cast<CDataTable*>(pNews)}) {
-        HMENU hMenu = pOwner->CreateContextMenu();
-        ASSERT_NE(nullptr, hMenu);
-        ASSERT_EQ(nTableItems + 1, GetMenuItemCount(hMenu));
-        EXPECT_EQ(33175u, GetMenuItemID(hMenu, 0));
-        char szText[64] = {};
-        GetMenuStringA(hMenu, 0, szText, sizeof szText, MF_BYPOSITION);
-        EXPECT_STREQ("Refresh", szText);
-        EXPECT_EQ(0u, GetMenuItemID(hMenu, 1)) << "a separator";
-        for (int i = 2; i < nTableItems + 1; ++i)
-            EXPECT_EQ(GetMenuItemID(hTableMenu, i - 1), GetMenuItemID(hMenu, i));
-        DestroyMenu(hMenu);
-    }
-    DestroyMenu(hTableMenu);
 }
 
 }  // namespace
