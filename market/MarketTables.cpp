@@ -101,14 +101,14 @@ void RegisterMarketTables()
     RegisterFormMaker(IDD_FORM_TICKER_LOOKUP, CTickerLookupDlg::Make);
     RegisterFormMaker(IDD_FORM_PREFERENCES, CPreferencesDlg::Make);
     RegisterTableMaker(IDS_TABLE_NEWS_LIST, MakeDataTable<CListNewsTable>);
+    RegisterTableMaker(IDS_TABLE_NEWS_KSE, MakeDataTable<CNewsKSETable>);
+    RegisterTableMaker(IDS_TABLE_NEWS_DETAIL_KSE, MakeDataTable<CNewsDetailKSETable>);
+    RegisterTableMaker(IDS_TABLE_NEWS_BROWSER_KSE, MakeDataTable<CNewsBrowserKSETable>);
     RegisterTableMaker(IDS_TABLE_CORPORATE_EVENTS_KSE, MakeDataTable<CCorporateEventsKSETable>);
     RegisterTableMaker(IDS_TABLE_CORPORATE_EVENTS, MakeDataTable<CCorporateEventsTable>);
     RegisterTableMaker(IDS_TABLE_HOLIDAYS, MakeDataTable<CHolidayTable>);
     RegisterTableMaker(IDS_TABLE_GAINERS, MakeGainerLooserTable<0>);
     RegisterTableMaker(IDS_TABLE_LOSERS, MakeGainerLooserTable<1>);
     RegisterTableMaker(IDS_TABLE_MOST_ACTIVE, MakeGainerLooserTable<2>);
-    RegisterTableMaker(IDS_TABLE_NEWS_KSE, MakeDataTable<CNewsKSETable>);
-    RegisterTableMaker(IDS_TABLE_NEWS_DETAIL_KSE, MakeDataTable<CNewsDetailKSETable>);
-    RegisterTableMaker(IDS_TABLE_NEWS_BROWSER_KSE, MakeDataTable<CNewsBrowserKSETable>);
     RegisterPauseLock(RunPauseLock);
 }
