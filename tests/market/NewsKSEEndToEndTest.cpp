@@ -14,6 +14,7 @@
 #include "app/TableMDIWnd.h"
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
+#include "link/ServerMessage.h"
 #include "market/DataArray.h"
 #include "market/NewsBrowserKSETable.h"
 #include "market/NewsDetailKSETable.h"
@@ -23,6 +24,7 @@
 #include "platform/win/user/Window.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
+#include "refdata/ServerDateFields.h"
 #include "tests/market/MarketSessionSupport.h"
 
 namespace fs = std::filesystem;
@@ -173,6 +175,17 @@ struct NewsKSESession : ::testing::Test
             EXPECT_TRUE(told(Cp1256(s_pszMarketAr)) && told(Cp1256(s_pszBothAr)) && told(Cp1256(s_pszArabicOnly))) << strInfo;
             EXPECT_FALSE(told(s_pszMarket) || told(s_pszBoth) || told(s_pszEnglishOnly)) << strInfo;
         }
+
+        // A line for a time already listed updates its row and tells nothing.
+        const std::string strKnown = pRun->InfoText();
+        const std::string strLine = "$NI|0|XC||" +
+            std::string(ConvertDisplayDateField(FindById(rows, 5963)->GetText(KC_TIME), COLTYPE_DATETIME_TEXT)) +
+            "|0|5963|119|2|Revised notice|";
+        CServerMessage live(strLine.c_str(), 1);
+        pNews->OnNI(&live);
+        EXPECT_STREQ("Revised notice", FindById(rows, 5963)->GetText(KC_HEADLINE));
+        EXPECT_EQ(4, rows.GetCount());
+        EXPECT_EQ(strKnown, pRun->InfoText());
 
         // Refresh after its question: the reply brings the same rows back and tells none of them.
         const std::string strInfoLive = pRun->InfoText();
