@@ -15,6 +15,9 @@
 #include "market/InternationalMarketScheduleTable.h"
 #include "market/InternationalOrderBookTable.h"
 #include "market/ListNewsTable.h"
+#include "market/NewsBrowserKSETable.h"
+#include "market/NewsDetailKSETable.h"
+#include "market/NewsKSETable.h"
 #include "market/OpenInterestFwdKSETable.h"
 #include "market/OptionChainTable.h"
 #include "market/OrderBookKSETable.h"
@@ -98,6 +101,9 @@ void RegisterMarketTables()
     RegisterFormMaker(IDD_FORM_TICKER_LOOKUP, CTickerLookupDlg::Make);
     RegisterFormMaker(IDD_FORM_PREFERENCES, CPreferencesDlg::Make);
     RegisterTableMaker(IDS_TABLE_NEWS_LIST, MakeDataTable<CListNewsTable>);
+    RegisterTableMaker(IDS_TABLE_NEWS_KSE, MakeDataTable<CNewsKSETable>);
+    RegisterTableMaker(IDS_TABLE_NEWS_DETAIL_KSE, MakeDataTable<CNewsDetailKSETable>);
+    RegisterTableMaker(IDS_TABLE_NEWS_BROWSER_KSE, MakeDataTable<CNewsBrowserKSETable>);
     RegisterTableMaker(IDS_TABLE_CORPORATE_EVENTS_KSE, MakeDataTable<CCorporateEventsKSETable>);
     RegisterTableMaker(IDS_TABLE_CORPORATE_EVENTS, MakeDataTable<CCorporateEventsTable>);
     RegisterTableMaker(IDS_TABLE_HOLIDAYS, MakeDataTable<CHolidayTable>);

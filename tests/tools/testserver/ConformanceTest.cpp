@@ -250,6 +250,7 @@ const struct MarketRequest { const char *pszMnemonic, *pszBody; } s_marketReques
 // Asked once the market has moved and the first minute's stories are out.
 const MarketRequest s_laterRequests[] = {
     {"GL", ""}, {"LW", "||1002|10020||0|2|101"}, {"EW", "||1002|1|5001|0||||||0"}, {"NN", "ALPN"}, {"NZ", ""},
+    {"ND", "261207093000|1"},
 };
 
 TEST(Conformance, MarketDataIsAnsweredInTheReadersShapesAndItsLiveLinesFollowTheReplies)
@@ -271,7 +272,7 @@ TEST(Conformance, MarketDataIsAnsweredInTheReadersShapesAndItsLiveLinesFollowThe
     EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
     auto& n = s.checker.counts;
     for (const char* psz : {"SQ", "OB", "TE", "LX", "FQ", "OI", "GL", "DQ", "DX", "GO", "GS", "EW", "NN", "NZ", "NY", "CF", "CE",
-                            "FE", "SF", "SI"})
+                            "FE", "SF", "SI", "ND"})
         EXPECT_LE(1, n[psz]) << psz << Joined(s.Lines(std::string("~") + psz));
     EXPECT_EQ(2, n["LW"]);
     EXPECT_EQ(1, n["OD"]) << "the odd-lot board comes unasked";
@@ -336,6 +337,11 @@ TEST(Conformance, MarketDataIsAnsweredInTheReadersShapesAndItsLiveLinesFollowThe
     const CServerMessage company(lw[1].c_str(), 1);
     EXPECT_STREQ("2", company.GetFieldText(6));
     EXPECT_STREQ("101", company.GetFieldText(7));
+    // The market's first announcement in Arabic: its story in code page 1256.
+    const std::vector<std::string> nd = rowsAfter("~ND|");
+    ASSERT_EQ(1u, nd.size());
+    EXPECT_STREQ("5001", CServerMessage(nd[0].c_str(), 1).GetFieldText(0));
+    EXPECT_EQ('\xC7', CServerMessage(nd[0].c_str(), 1).GetFieldText(1)[0]) << "alef in code page 1256";
     const std::vector<std::string> ew = s.Lines("~EW|");
     ASSERT_EQ(1u, ew.size());
     EXPECT_STREQ("VHJhZGluZyBvbiB0aGUgS3V3YWl0IGJvYXJkIG9wZW5lZCB3aXRoIGJhbmtzIGluIGRlbWFuZCBhbmQgcmVhbCBlc3RhdGUgcXVpZXQu",
