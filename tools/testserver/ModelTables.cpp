@@ -129,7 +129,13 @@ std::vector<CRecord> CModelTables::Make(const std::string& strKind, const std::v
             if (GetField(trade, "date") == m_sim.GetClock().ServerDate())
                 out.push_back(trade);
     } else if (strKind == "chain") {
-        out = market.GetOptionChain(Arg(args, 0));
+        // The option chain form names the underlying in field 2 and one right in field 3; a
+        // request with the underlying alone in field 0 gets both rights.
+        const std::string& strUnderlying = Arg(args, 1).empty() ? Arg(args, 0) : Arg(args, 1);
+        const std::string& strRight = Arg(args, 2);
+        for (auto& rec : market.GetOptionChain(strUnderlying))
+            if (strRight.empty() || GetField(rec, "right") == strRight)
+                out.push_back(std::move(rec));
     } else if (strKind == "state") {
         out.push_back(market.GetMarketState(nMarket));
     } else if (strKind == "lookup") {
