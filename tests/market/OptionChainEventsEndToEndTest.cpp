@@ -25,6 +25,7 @@
 #include "market/dialogs/CorpEventDownloadFilterDlg.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/DateTimePick.h"
+#include "platform/win/user/Menu.h"
 #include "platform/win/user/VirtualKeys.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
@@ -126,6 +127,12 @@ struct OptionChainSession : ::testing::Test
         ASSERT_NE(nullptr, pEvents->GetMainWindow());
         EXPECT_TRUE(IsWindowVisible(pEvents->GetMainWindow()->m_hWnd));
 
+        // The table's menu starts with its refresh, which runs the dialog again.
+        HMENU hMenu = pEvents->CreateContextMenu();
+        ASSERT_NE(nullptr, hMenu);
+        EXPECT_EQ(33175u, GetMenuItemID(hMenu, 0));
+        EXPECT_EQ(0u, GetMenuItemID(hMenu, 1)) << "a separator under it";
+        DestroyMenu(hMenu);
         OnNextDialog(IDC_CORP_EVENT_FROM, [](HWND hDlg) {
             SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDOK)));
         });
