@@ -1,5 +1,6 @@
 #include "market/MarketTables.h"
 
+#include "app/AppCommands.h"
 #include "app/FormFactory.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
@@ -19,6 +20,7 @@
 #include "market/NewsDetailKSETable.h"
 #include "market/NewsKSETable.h"
 #include "market/OpenInterestFwdKSETable.h"
+#include "market/OptionChainDlg.h"
 #include "market/OptionChainTable.h"
 #include "market/OrderBookKSETable.h"
 #include "market/OrderBookOddLotKSETable.h"
@@ -100,6 +102,7 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_MAKER_BOOK_US, MakeDataTable<CInternationalMarketMakerOrderBookTable>);
     RegisterFormMaker(IDD_FORM_TICKER_LOOKUP, CTickerLookupDlg::Make);
     RegisterFormMaker(IDD_FORM_PREFERENCES, CPreferencesDlg::Make);
+    RegisterFormMaker(IDD_FORM_OPTION_CHAIN, COptionChainDlg::Make);
     RegisterTableMaker(IDS_TABLE_NEWS_LIST, MakeDataTable<CListNewsTable>);
     RegisterTableMaker(IDS_TABLE_NEWS_KSE, MakeDataTable<CNewsKSETable>);
     RegisterTableMaker(IDS_TABLE_NEWS_DETAIL_KSE, MakeDataTable<CNewsDetailKSETable>);
@@ -111,4 +114,5 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_LOSERS, MakeGainerLooserTable<1>);
     RegisterTableMaker(IDS_TABLE_MOST_ACTIVE, MakeGainerLooserTable<2>);
     RegisterPauseLock(RunPauseLock);
+    RegisterCommandDialog(ID_APP_CORP_EVENTS, RunCorpEventDownload);
 }
