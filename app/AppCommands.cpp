@@ -1,4 +1,5 @@
 #include "app/AppCommands.h"
+#include <map>
 #include "platform/win/user/Menu.h"
 
 #define ACCESS_LEVEL_OPEN 10   // a market's access level that opens its commands
@@ -80,6 +81,7 @@ BOOL RemoveCommandItem(HMENU hMenu, UINT nId, MENU_REMOVAL removal)
 
 namespace {
 PAUSE_LOCK_RUNNER s_pfnPauseLock = nullptr;
+std::map<UINT, MODAL_DIALOG_RUNNER> s_modalDialogs;
 }
 
 void RegisterPauseLock(PAUSE_LOCK_RUNNER pfnRun)
@@ -90,4 +92,18 @@ void RegisterPauseLock(PAUSE_LOCK_RUNNER pfnRun)
 PAUSE_LOCK_RUNNER GetPauseLock()
 {
     return s_pfnPauseLock;
+}
+
+void RegisterModalDialog(UINT nCommandId, MODAL_DIALOG_RUNNER pfnRun)
+{
+    if (pfnRun == nullptr)
+        s_modalDialogs.erase(nCommandId);
+    else
+        s_modalDialogs[nCommandId] = pfnRun;
+}
+
+MODAL_DIALOG_RUNNER FindModalDialog(UINT nCommandId)
+{
+    const auto it = s_modalDialogs.find(nCommandId);
+    return it != s_modalDialogs.end() ? it->second : nullptr;
 }

@@ -126,3 +126,11 @@ BOOL RemoveCommandItem(HMENU hMenu, UINT nId, MENU_REMOVAL removal);
 typedef int (*PAUSE_LOCK_RUNNER)(HWND hParent, LPCSTR pszPassword);
 void RegisterPauseLock(PAUSE_LOCK_RUNNER pfnRun);
 PAUSE_LOCK_RUNNER GetPauseLock();
+
+// The menu's shown-only reference dialogs (schedules, parameters), given by whoever builds them,
+// one per command id: each runs modal over hParent and answers as DoModal does. A second
+// registration of an id replaces the first; a null runner removes it.
+typedef INT_PTR (*MODAL_DIALOG_RUNNER)(HWND hParent);
+void RegisterModalDialog(UINT nCommandId, MODAL_DIALOG_RUNNER pfnRun);
+// Null for an id nobody registered.
+MODAL_DIALOG_RUNNER FindModalDialog(UINT nCommandId);

@@ -251,6 +251,7 @@ protected:
     void OnProtocolMode(UINT);
     void OnFeedLogSettings(UINT);
     void OnPauseLock(UINT);
+    void OnModalDialog(UINT nId);
     void OnActiveWindowCommand(UINT);
     void OnFormCommand(UINT nId);
     void OnNothing(UINT) {}

@@ -66,7 +66,7 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {ID_APP_US_TIME_SALES, ID_APP_US_TIME_SALES, RULE_US_QUOTES, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_GAINERS, ID_APP_MOST_ACTIVE, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_HOLIDAYS, ID_APP_HOLIDAYS, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
-    {33215, 33215, RULE_ROLE_1, nullptr, nullptr},
+    {33215, 33215, RULE_ROLE_1, &CZORVAT32App::OnModalDialog, nullptr},
     {33223, 33223, RULE_KSE_ORDERS, nullptr, nullptr},
     {33224, 33224, RULE_KSE, nullptr, nullptr},
     {33226, 33226, RULE_KSE, nullptr, nullptr},
@@ -89,7 +89,7 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {ID_APP_FWD_OPEN_INTEREST, ID_APP_FWD_OPEN_INTEREST, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_FWD_RULES, ID_APP_FWD_RULES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
     {33276, 33276, RULE_KSE, nullptr, nullptr},
-    {33277, 33278, RULE_ROLE_1, nullptr, nullptr},
+    {33277, 33278, RULE_ROLE_1, &CZORVAT32App::OnModalDialog, nullptr},
     {ID_APP_KSE_NEWS_BROWSER, ID_APP_KSE_NEWS, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_KSE_SORT_FIRST, ID_APP_KSE_SORT_LAST, RULE_ROLE_1, &CZORVAT32App::OnQuotationSort, nullptr},
     {33290, 33301, RULE_ROLE_1, nullptr, nullptr},
@@ -317,6 +317,14 @@ void CZORVAT32App::OnPauseLock(UINT)
     const HWND hParent = m_pMainFrame != nullptr ? m_pMainFrame->m_hWnd : nullptr;
     if (pfnRun(hParent, m_user.GetPassword()) != IDOK)
         Logoff();
+}
+
+// The shown-only reference dialogs, each by its command's registration.
+void CZORVAT32App::OnModalDialog(UINT nId)
+{
+    const MODAL_DIALOG_RUNNER pfnRun = FindModalDialog(nId);
+    if (pfnRun != nullptr)
+        pfnRun(m_pMainFrame != nullptr ? m_pMainFrame->m_hWnd : nullptr);
 }
 
 void CZORVAT32App::OnActiveWindowCommand(UINT)

@@ -36,6 +36,9 @@
 #include "market/TimeAndSalesTable.h"
 #include "market/ZorvatInfoTable.h"
 #include "market/ZorvatTickerWnd.h"
+#include "market/dialogs/GlobalParamKSEDlg.h"
+#include "market/dialogs/MarketScheduleDlg.h"
+#include "market/dialogs/MarketScheduleKSEDlg.h"
 #include "market/dialogs/PausePasswdDlg.h"
 
 namespace {
@@ -59,6 +62,14 @@ int RunPauseLock(HWND hParent, LPCSTR pszPassword)
     CPausePasswdDlg dialog(hParent != nullptr ? CWnd::FromHandle(hParent) : nullptr);
     dialog.SetExpectedPassword(pszPassword);
     return static_cast<int>(dialog.DoModal());
+}
+
+// A shown-only reference dialog over the main window.
+template <class DIALOG>
+INT_PTR RunShownDialog(HWND hParent)
+{
+    DIALOG dialog(hParent != nullptr ? CWnd::FromHandle(hParent) : nullptr);
+    return dialog.DoModal();
 }
 
 }  // namespace
@@ -105,4 +116,7 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_LOSERS, MakeGainerLooserTable<1>);
     RegisterTableMaker(IDS_TABLE_MOST_ACTIVE, MakeGainerLooserTable<2>);
     RegisterPauseLock(RunPauseLock);
+    RegisterModalDialog(33215, RunShownDialog<CMarketScheduleDlg>);
+    RegisterModalDialog(33277, RunShownDialog<CMarketScheduleKSEDlg>);
+    RegisterModalDialog(33278, RunShownDialog<CGlobalParamKSEDlg>);
 }
