@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 #include "app/NorvApp.h"
-#include "app/ZorvatApp.h"
 #include "app/TableMDIWnd.h"
+#include "app/ZorvatApp.h"
 #include "framework/base/SharedGlobals.h"
 #include "framework/table/TableFilters.h"
 #include "framework/table/ViewTable.h"
