@@ -213,8 +213,8 @@ BOOL CQuotationFwdKSETable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDH
 {
     if (nId != ID_FWD_ORDER_TICKET)
         return CDataTable::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
-    // The forward contracts trade through the US order entry's rule. The order ticket stays on
-    // the board: a forward row opens none yet, but the item tells whether one could.
+    // Forward contracts go through the US order entry's rule. The command takes the selected row
+    // and opens nothing of this table's own.
     CViewRow row;
     int nIndex = -1;
     const BOOL bRow = GetSelectedRow(row, &nIndex) && nIndex >= 0;

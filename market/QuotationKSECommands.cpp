@@ -12,7 +12,7 @@
 #include "market/CachedStockTable.h"
 #include "market/DataArray.h"
 #include "market/QuotationKSETable.h"
-#include "market/QuotationTable.h"
+#include "market/TableLinks.h"
 #include "platform/mfc/CmdUI.h"
 #include "platform/win/kernel/Resources.h"
 #include "platform/win/user/Menu.h"
