@@ -130,8 +130,8 @@ void RegisterPauseLock(PAUSE_LOCK_RUNNER pfnRun);
 PAUSE_LOCK_RUNNER GetPauseLock();
 
 // The modal dialog a command runs, given by whoever builds it (the corporate events download
-// filter of the market tables): its result. A second registration replaces the first; null
-// removes it.
-typedef int (*COMMAND_DIALOG_RUNNER)(HWND hParent);
+// filter, the schedules, the KSE parameters), one per command id: it runs modal over hParent and
+// answers as DoModal does. A second registration replaces the first; null removes it.
+typedef INT_PTR (*COMMAND_DIALOG_RUNNER)(HWND hParent);
 void RegisterCommandDialog(UINT nCommand, COMMAND_DIALOG_RUNNER pfnRun);
 COMMAND_DIALOG_RUNNER FindCommandDialog(UINT nCommand);

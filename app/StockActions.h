@@ -18,6 +18,7 @@ struct IStockActions
     virtual void OpenChart(LPCSTR pszStock, int nKind, long nMarketCode) = 0;
     virtual void OpenCompanyNews(LPCSTR pszStock, long nMarketCode) = 0;
     virtual BOOL CanEnterOrderKSE() const = 0;
+    virtual BOOL CanEnterOrderUS() const = 0;
     virtual BOOL CanOpenChart(int nKind) const = 0;
     virtual BOOL CanOpenCompanyNews() const = 0;
 };

@@ -132,7 +132,7 @@ void RequestCorporateEvents(LPCSTR pszFrom, LPCSTR pszTo)
 }
 }  // namespace
 
-int RunCorpEventDownload(HWND hParent)
+INT_PTR RunCorpEventDownload(HWND hParent)
 {
     CCorpEventDownloadFilterDlg dialog(hParent != nullptr ? CWnd::FromHandle(hParent) : nullptr, RequestCorporateEvents);
     return static_cast<int>(dialog.DoModal());

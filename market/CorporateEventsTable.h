@@ -23,4 +23,4 @@ public:
 
 // The download filter over hParent: on OK the table (made when missing, its layout restored) is
 // emptied, shown and asked for the chosen dates. The dialog's result.
-int RunCorpEventDownload(HWND hParent);
+INT_PTR RunCorpEventDownload(HWND hParent);

@@ -41,6 +41,9 @@
 #include "market/TimeAndSalesTable.h"
 #include "market/ZorvatInfoTable.h"
 #include "market/ZorvatTickerWnd.h"
+#include "market/dialogs/GlobalParamKSEDlg.h"
+#include "market/dialogs/MarketScheduleDlg.h"
+#include "market/dialogs/MarketScheduleKSEDlg.h"
 #include "market/dialogs/PausePasswdDlg.h"
 
 namespace {
@@ -64,6 +67,14 @@ int RunPauseLock(HWND hParent, LPCSTR pszPassword)
     CPausePasswdDlg dialog(hParent != nullptr ? CWnd::FromHandle(hParent) : nullptr);
     dialog.SetExpectedPassword(pszPassword);
     return static_cast<int>(dialog.DoModal());
+}
+
+// A shown-only reference dialog over the main window.
+template <class DIALOG>
+INT_PTR RunShownDialog(HWND hParent)
+{
+    DIALOG dialog(hParent != nullptr ? CWnd::FromHandle(hParent) : nullptr);
+    return dialog.DoModal();
 }
 
 }  // namespace
@@ -115,4 +126,7 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_MOST_ACTIVE, MakeGainerLooserTable<2>);
     RegisterPauseLock(RunPauseLock);
     RegisterCommandDialog(ID_APP_CORP_EVENTS, RunCorpEventDownload);
+    RegisterCommandDialog(33215, RunShownDialog<CMarketScheduleDlg>);
+    RegisterCommandDialog(33277, RunShownDialog<CMarketScheduleKSEDlg>);
+    RegisterCommandDialog(33278, RunShownDialog<CGlobalParamKSEDlg>);
 }

@@ -1,12 +1,15 @@
 #include "market/QuotationFwdKSETable.h"
 
 #include <memory>
+#include "app/StockActions.h"
+#include "app/TableMDIWnd.h"
 #include "framework/table/ViewRow.h"
 #include "link/MessageSource.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
-#include "market/StockListKSETable.h"
 #include "market/LastPriceSource.h"
+#include "market/StockListKSETable.h"
+#include "market/TableLinks.h"
 #include "market/TickerFeed.h"
 #include "market/TimeAndSalesKSETables.h"
 #include "refdata/ZorvatGlobals.h"
@@ -26,6 +29,7 @@ const COLORREF FWD_CELL_BACK = 0x80FFFF;        // light yellow
 const COLORREF TRADE_BUY_COLOUR = 0xFF0000;     // blue
 const COLORREF TRADE_SELL_COLOUR = 0x0000FF;    // red
 const long KSE_MARKET = 2;
+const int FWD_TRADES_STOCK_COLUMN = 3;
 // "FM": 2 side, 3 stock, 4 months, 5 price, 6 quantity, 7 series, 8 not 0 for a real trade.
 enum TRADE_FIELD { TF_SIDE = 2, TF_STOCK = 3, TF_MONTHS = 4, TF_PRICE = 5, TF_QUANTITY = 6, TF_SERIES = 7, TF_VALID = 8 };
 
@@ -189,11 +193,32 @@ void CQuotationFwdKSETable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled
         CTBString strSymbol;
         if (!pRow->GetText(strSymbol, FC_SYMBOL))
             return;
-        // The forward trades of this stock, when their window is open.
-        if (ShowRowsOf(FindDataTable(IDS_TABLE_TRADES_FWD_KSE), 3, strSymbol) && pnHandled != nullptr)
+        // The forward trades of this stock, when they are open: the latest one selected on their
+        // main window, and the window of their current view narrowed alike.
+        CDataTable* pTrades = FindDataTable(IDS_TABLE_TRADES_FWD_KSE);
+        if (!NarrowToLatest(pTrades, FWD_TRADES_STOCK_COLUMN, strSymbol))
+            return;
+        CTableMDIWnd* pWindow = GetCurrentViewWindow(pTrades);
+        if (pWindow != pTrades->GetMainWindow())
+            NarrowWindow(pWindow, FWD_TRADES_STOCK_COLUMN, strSymbol);
+        if (pnHandled != nullptr)
             *pnHandled = 1;
         return;
     }
     if (nCol >= FC_STOCK && nCol <= FC_SERIES && FilterViewOnCell(this, pRow, nCol) && pnHandled != nullptr)
         *pnHandled = 1;
+}
+
+BOOL CQuotationFwdKSETable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (nId != ID_FWD_ORDER_TICKET)
+        return CDataTable::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
+    // Forward contracts go through the US order entry's rule. The command takes the selected row
+    // and opens nothing of this table's own.
+    CViewRow row;
+    int nIndex = -1;
+    const BOOL bRow = GetSelectedRow(row, &nIndex) && nIndex >= 0;
+    const IStockActions* pActions = GetStockActions();
+    return RouteOwnCommand(nCode, pExtra, pHandlerInfo, bRow && pActions != nullptr && pActions->CanEnterOrderUS(),
+                           [] {});
 }

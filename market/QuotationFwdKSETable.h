@@ -9,6 +9,7 @@
 #define IDS_TABLE_QUOTATIONS_FWD_KSE 52121
 #define IDS_TITLE_QUOTATIONS_FWD_KSE 52122
 #define FWD_PERIODS 5
+#define ID_FWD_ORDER_TICKET 33208
 
 extern const TABLE_DESC g_quotationFwdKSETable;
 
@@ -23,6 +24,7 @@ public:
     void OnMM(CServerMessage* pMsg) override;
     void OnRecord(CServerMessage* pMsg) override;
     void OnCellClick(CViewRow* pRow, int nCol, int* pnHandled) override;
+    BOOL OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
 protected:
     void ApplyLive(CServerMessage* pMsg) override;

@@ -12,7 +12,7 @@
 #include "market/CachedStockTable.h"
 #include "market/DataArray.h"
 #include "market/QuotationKSETable.h"
-#include "market/QuotationTable.h"
+#include "market/TableLinks.h"
 #include "platform/mfc/CmdUI.h"
 #include "platform/win/kernel/Resources.h"
 #include "platform/win/user/Menu.h"
@@ -90,6 +90,14 @@ CString MenuText(UINT nId)
     return nBreak >= 0 ? strText.Mid(nBreak + 1) : strText;
 }
 
+// The related windows that follow a click on a stock: the KSE trades on their main window with
+// the stock's latest trade selected, and the KSE order book in the window of its current view.
+void ShowRelatedWindows(LPCSTR pszStock)
+{
+    NarrowToLatest(FindDataTable(IDS_TABLE_TRADES_KSE), TRADES_STOCK_COLUMN, pszStock);
+    NarrowWindow(GetCurrentViewWindow(FindDataTable(IDS_TABLE_ORDER_BOOK_KSE)), BOOK_STOCK_COLUMN, pszStock);
+}
+
 CString StockCode(const CDataBuffer* pRow)
 {
     CString strCode;
@@ -156,12 +164,9 @@ void CQuotationKSETable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
         return;
     const long nStock = pStock->GetLong(KC_STOCK);
     switch (nCol) {
-    case KC_TEXT: {
-        const CString strText = pStock->GetText(KC_TEXT);
-        ShowTradesOfSymbol(IDS_TABLE_TRADES_KSE, TRADES_STOCK_COLUMN, strText);
-        ShowRowsOf(FindDataTable(IDS_TABLE_ORDER_BOOK_KSE), BOOK_STOCK_COLUMN, strText);
+    case KC_TEXT:
+        ShowRelatedWindows(pStock->GetText(KC_TEXT));
         break;
-    }
     case KC_STATE:
     case KC_SEGMENT:
     case KC_SESSION:

@@ -270,8 +270,9 @@ BOOL CQuotationTable::RemoveSymbol(LPCSTR pszTicker, LPCSTR pszMarket)
     const int nIndex = pszTicker != nullptr && pszMarket != nullptr ? GetRows()->FindRowIndex({pszTicker, pszMarket}) : -1;
     if (nIndex < 0)
         return FALSE;
-    const CDataBuffer* pRow = GetRows()->GetAt(nIndex);
+    CDataBuffer* pRow = GetRows()->GetAt(nIndex);
     UnsubscribeQuote(pRow->GetText(QC_TICKER), pRow->GetText(QC_MARKET), pRow->GetText(QC_SHORT_TICKER));
+    StopFollowedBooks(pRow);
     m_starredRows.erase(std::string(pRow->GetText(QC_TICKER)) + '|' + static_cast<LPCSTR>(pRow->GetText(QC_MARKET)));
     return GetRows()->RemoveAt(nIndex);
 }

@@ -61,6 +61,9 @@ public:
 
     // The order books tell whether they follow a symbol (column 44).
     void SetOrderBookFlag(LPCSTR pszTicker, long nMarketCode, long nValue);
+    // Asks the US book nBookId (price levels or market makers) to start or stop the row's symbol
+    // and keeps the row's flag for that book; FALSE when the book is not open or nothing was sent.
+    BOOL FollowBook(CDataBuffer* pRow, UINT nBookId, BOOL bOn);
 
     // Alerts. SetAlert takes the price the user entered for the row of (ticker, market): at or
     // below 0 it removes the alert, at the current price it fires at once, else it waits for a
@@ -135,6 +138,8 @@ private:
     BOOL UpdateCommand(UINT nId, CCmdUI* pCmdUI);
     void UpdateTradesCommand(UINT nId, CDataBuffer* pRow, CCmdUI* pCmdUI);
     void RunTradesCommand(UINT nId, LPCSTR pszTicker);
+    // A row that goes stops the books that follow it.
+    void StopFollowedBooks(CDataBuffer* pRow);
     CDataBuffer* GetSelectedQuote();
     CDataBuffer* QuoteOfViewRow(CViewRow* pRow);
     void FilterOnMarket(LPCSTR pszMarket);

@@ -5,10 +5,13 @@
 #include <cstring>
 #include "app/NorvApp.h"
 #include "app/TableMDIWnd.h"
+#include "app/ZorvatApp.h"
 #include "framework/base/SharedGlobals.h"
 #include "framework/table/TableFilters.h"
 #include "framework/table/ViewTable.h"
 #include "market/DataArray.h"
+#include "market/InternationalMarketMakerOrderBookTable.h"
+#include "market/InternationalOrderBookTable.h"
 #include "market/QuotationFigures.h"
 #include "market/QuotationTable.h"
 #include "market/TableLinks.h"
@@ -53,8 +56,9 @@
 namespace {
 
 // How a command's item is enabled: always, with a selected data row, with one and the US time
-// and sales open, or not yet (its window comes with a later piece of the terminal).
-enum { QRULE_ALWAYS, QRULE_ROW, QRULE_TRADES, QRULE_LATER };
+// and sales open, with one whose book is off (follow) or on (stop), or not yet (its window comes
+// with a later piece of the terminal).
+enum { QRULE_ALWAYS, QRULE_ROW, QRULE_TRADES, QRULE_BOOK_OFF, QRULE_BOOK_ON, QRULE_LATER };
 
 struct QUOTE_COMMAND {
     UINT nId;
@@ -67,12 +71,36 @@ const QUOTE_COMMAND s_commands[] = {
     {ID_QUOTE_OWN_POSITION, QRULE_ROW}, {ID_QUOTE_SCROLLING, QRULE_ROW},
     {ID_TRADES_ADD, QRULE_TRADES}, {ID_TRADES_STOP, QRULE_TRADES}, {ID_TRADES_REMOVE, QRULE_TRADES},
     {ID_TRADES_SHOW, QRULE_TRADES}, {ID_TRADES_ADD_AND_SHOW, QRULE_TRADES},
-    // Order ticket, news, charts, research, option chain, go to symbol, the international books.
+    {57454, QRULE_BOOK_OFF}, {57455, QRULE_BOOK_ON}, {57456, QRULE_ALWAYS},
+    {40195, QRULE_BOOK_OFF}, {40196, QRULE_BOOK_ON}, {40197, QRULE_ALWAYS},
+    // Order ticket, news, charts, research, option chain, go to symbol, the book page.
     {33208, QRULE_LATER}, {33209, QRULE_LATER}, {33210, QRULE_LATER}, {33211, QRULE_LATER}, {33212, QRULE_LATER},
     {33213, QRULE_LATER}, {33214, QRULE_LATER}, {33338, QRULE_LATER}, {33567, QRULE_LATER}, {33568, QRULE_LATER},
-    {57454, QRULE_LATER}, {57455, QRULE_LATER}, {57456, QRULE_LATER}, {40194, QRULE_LATER}, {40195, QRULE_LATER},
-    {40196, QRULE_LATER}, {40197, QRULE_LATER}, {33569, QRULE_LATER}, {40192, QRULE_LATER},
+    {40194, QRULE_LATER}, {33569, QRULE_LATER}, {40192, QRULE_LATER},
 };
+
+// The two US books a row can follow: the commands that start, stop and show one, the row's
+// column that says it is followed, the book's table and the application's opener of it.
+struct BOOK_LINK {
+    UINT nFollow;
+    UINT nStop;
+    UINT nOpen;
+    int nFlagCol;
+    UINT nTableId;
+    UINT nOpener;
+};
+const BOOK_LINK s_books[] = {
+    {57454, 57455, 57456, QC_BOOK, IDS_TABLE_ORDER_BOOK_US, ID_APP_INTL_BOOK_2},
+    {40195, 40196, 40197, QC_MAKER_BOOK, IDS_TABLE_MAKER_BOOK_US, ID_APP_INTL_MM_BOOK},
+};
+
+const BOOK_LINK* FindBook(UINT nId)
+{
+    for (const BOOK_LINK& book : s_books)
+        if (book.nFollow == nId || book.nStop == nId || book.nOpen == nId)
+            return &book;
+    return nullptr;
+}
 
 const QUOTE_COMMAND* FindCommand(UINT nId)
 {
@@ -320,13 +348,18 @@ BOOL CQuotationTable::UpdateCommand(UINT nId, CCmdUI* pCmdUI)
         return TRUE;
     }
     const QUOTE_COMMAND* pCommand = FindCommand(nId);
-    CDataBuffer* pRow = pCommand->nRule == QRULE_ROW || pCommand->nRule == QRULE_TRADES ? GetSelectedQuote() : nullptr;
+    CDataBuffer* pRow = pCommand->nRule != QRULE_ALWAYS && pCommand->nRule != QRULE_LATER ? GetSelectedQuote() : nullptr;
     switch (pCommand->nRule) {
     case QRULE_ALWAYS:
         pCmdUI->Enable(TRUE);
         break;
     case QRULE_ROW:
         pCmdUI->Enable(pRow != nullptr);
+        break;
+    case QRULE_BOOK_OFF:
+    case QRULE_BOOK_ON:
+        pCmdUI->Enable(pRow != nullptr &&
+                       (pRow->GetLong(FindBook(nId)->nFlagCol) != 0) == (pCommand->nRule == QRULE_BOOK_ON));
         break;
     case QRULE_TRADES:
         UpdateTradesCommand(nId, pRow, pCmdUI);
@@ -437,15 +470,52 @@ BOOL CQuotationTable::RunCommand(UINT nId)
         AskNewSymbol(nullptr, nullptr);
         return TRUE;
     }
+    const BOOK_LINK* pBook = FindBook(nId);
+    if (pBook != nullptr && nId == pBook->nOpen) {
+        if (CZORVAT32App* pApp = CZORVAT32App::Get())
+            pApp->RunCommand(pBook->nOpener);
+        return TRUE;
+    }
     const int nRule = FindCommand(nId)->nRule;
-    CDataBuffer* pRow = nRule == QRULE_ROW || nRule == QRULE_TRADES ? GetSelectedQuote() : nullptr;
+    CDataBuffer* pRow = nRule != QRULE_ALWAYS && nRule != QRULE_LATER ? GetSelectedQuote() : nullptr;
     if (pRow == nullptr)
         return TRUE;
     if (nRule == QRULE_TRADES)
         RunTradesCommand(nId, pRow->GetText(QC_TICKER));
+    else if (pBook != nullptr)
+        FollowBook(pRow, pBook->nTableId, nId == pBook->nFollow);
     else
         RunCommandOnRow(nId, pRow->GetText(QC_TICKER), pRow->GetText(QC_MARKET));
     return TRUE;
+}
+
+BOOL CQuotationTable::FollowBook(CDataBuffer* pRow, UINT nBookId, BOOL bOn)
+{
+    const BOOK_LINK* pBook = nullptr;
+    for (const BOOK_LINK& book : s_books)
+        if (book.nTableId == nBookId)
+            pBook = &book;
+    auto* pTable = dynamic_cast<CInternationalBookTable*>(FindDataTable(nBookId));
+    const CZorvatGlobals* pGlobals = GetGlobals();
+    if (pRow == nullptr || pBook == nullptr || pTable == nullptr || pGlobals == nullptr)
+        return FALSE;
+    const CString strTicker = pRow->GetText(QC_TICKER);
+    const CString strMarket = pRow->GetText(QC_MARKET);
+    // The flag says what the server was asked: a request that did not go out changes nothing.
+    if (pTable->Subscribe(strTicker, pGlobals->GetMarketCode(strMarket), bOn) == 0)
+        return FALSE;
+    if (CDataBuffer* pFound = FindQuote(strTicker, strMarket)) {
+        const int nFlag = bOn ? 1 : 0;
+        pFound->SetValue(pBook->nFlagCol, &nFlag, TRUE);
+    }
+    return TRUE;
+}
+
+void CQuotationTable::StopFollowedBooks(CDataBuffer* pRow)
+{
+    for (const BOOK_LINK& book : s_books)
+        if (pRow->GetLong(book.nFlagCol) != 0)
+            FollowBook(pRow, book.nTableId, FALSE);
 }
 
 void CQuotationTable::AskNewSymbol(CDataBuffer* pRow, LPCSTR pszFirstText)

@@ -7,6 +7,7 @@
 #include "framework/base/NorvGlobals.h"
 #include "framework/base/SharedGlobals.h"
 #include "framework/base/TBString.h"
+#include "framework/table/Table.h"
 #include "framework/table/TableFilters.h"
 #include "framework/table/ViewRow.h"
 #include "market/DataTable.h"
@@ -29,13 +30,13 @@ BOOL IsArabicInterface()
 }
 
 namespace {
-BOOL FilterWindow(CTableMDIWnd* pWindow, int nCol, LPCSTR pszText)
+BOOL FilterWindow(CTableMDIWnd* pWindow, int nCol, LPCSTR pszText, BOOL bOnTop)
 {
     CViewTable* pView = pWindow->GetView();
     if (pView == nullptr || pszText == nullptr)
         return FALSE;
     CTableFilters* pFilters = new CTableFilters;
-    pFilters->Init(pView, pView->GetFilters());
+    pFilters->Init(pView, bOnTop ? pView->GetFilters() : nullptr);
     pFilters->ClearRowRange();
     // Quoted: the cell's text is matched as it stands, whatever criteria signs it holds.
     pFilters->AddFilter(nCol, pszText, /*bFlag=*/FALSE, /*nGroup=*/0, /*bQuote=*/TRUE);
@@ -51,13 +52,38 @@ BOOL FilterViewOnCell(CDataTable* pTable, CViewRow* pRow, int nCol)
     CTBString strText;
     if (pWindow == nullptr || !pRow->GetText(strText, nCol))
         return FALSE;
-    return FilterWindow(pWindow, nCol, strText);
+    return FilterWindow(pWindow, nCol, strText, /*bOnTop=*/TRUE);
 }
 
 BOOL ShowRowsOf(CDataTable* pTable, int nCol, LPCSTR pszText)
 {
     CTableMDIWnd* pWindow = pTable != nullptr ? pTable->GetMainWindow() : nullptr;
-    return pWindow != nullptr && FilterWindow(pWindow, nCol, pszText);
+    return pWindow != nullptr && FilterWindow(pWindow, nCol, pszText, /*bOnTop=*/TRUE);
+}
+
+BOOL NarrowWindow(CTableMDIWnd* pWindow, int nCol, LPCSTR pszText)
+{
+    return pWindow != nullptr && FilterWindow(pWindow, nCol, pszText, /*bOnTop=*/FALSE);
+}
+
+BOOL NarrowToLatest(CDataTable* pTable, int nCol, LPCSTR pszText)
+{
+    CTableMDIWnd* pWindow = pTable != nullptr ? pTable->GetMainWindow() : nullptr;
+    if (!NarrowWindow(pWindow, nCol, pszText))
+        return FALSE;
+    if (pWindow->HasGrid() && pWindow->GetGrid().GetRowCount() > 0)
+        pWindow->GetGrid().SelectRow(pWindow->GetGrid().GetRowCount() - 1, 0, FALSE);
+    return TRUE;
+}
+
+CTableMDIWnd* GetCurrentViewWindow(CDataTable* pTable)
+{
+    if (pTable == nullptr)
+        return nullptr;
+    CTable* pEngine = pTable->GetTable();
+    CTableMDIWnd* pWindow =
+        pEngine->GetViewCount() > 0 ? pTable->FindWindowByView(pEngine->FindView(pEngine->GetCurrentView())) : nullptr;
+    return pWindow != nullptr ? pWindow : pTable->GetMainWindow();
 }
 
 CString LoadMarketText(UINT nId)

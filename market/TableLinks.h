@@ -28,6 +28,14 @@ BOOL IsArabicInterface();
 BOOL FilterViewOnCell(CDataTable* pTable, CViewRow* pRow, int nCol);
 // The same on the table's main window for a text; FALSE when it has none.
 BOOL ShowRowsOf(CDataTable* pTable, int nCol, LPCSTR pszText);
+// The window shows only the rows whose column holds the text, whatever it showed before (a new
+// filter set, so a click on the next stock shows that stock); FALSE without a window or view.
+BOOL NarrowWindow(CTableMDIWnd* pWindow, int nCol, LPCSTR pszText);
+// NarrowWindow on the table's main window, whose last row is then selected (a trades list's
+// latest trade); FALSE when the table is not open.
+BOOL NarrowToLatest(CDataTable* pTable, int nCol, LPCSTR pszText);
+// The table's window of its current view, else its main window; null when it has none.
+CTableMDIWnd* GetCurrentViewWindow(CDataTable* pTable);
 
 // A string of the language library.
 CString LoadMarketText(UINT nId);

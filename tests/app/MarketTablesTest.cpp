@@ -17,6 +17,9 @@
 #include "framework/table/ViewTable.h"
 #include "link/MessageTypes.h"
 #include "market/MarketTables.h"
+#include "market/dialogs/GlobalParamKSEDlg.h"
+#include "market/dialogs/MarketScheduleDlg.h"
+#include "market/dialogs/MarketScheduleKSEDlg.h"
 #include "platform/mfc/CmdUI.h"
 #include "platform/win/kernel/Shell.h"
 #include "platform/win/user/MessageBox.h"
@@ -749,4 +752,20 @@ TEST_F(MarketSessionFixture, LookupAndPreferencesFormsOpenOnceEachFromTheMenu)
     EXPECT_NE(pLookup, pPreferences);
     app.RunCommand(33195);
     EXPECT_EQ(pLookup, ActiveChild()) << "the open form is raised, not made again";
+}
+
+TEST_F(MarketSessionFixture, ScheduleAndParameterCommandsEachOpenTheirDialog)
+{
+    ASSERT_NO_FATAL_FAILURE(StartTrader({}));
+    CZORVAT32App& app = run.App();
+    // Each dialog is told by a control only it has; its OK closes it.
+    const struct { UINT nId; int nMark; } dialogs[] = {
+        {33215, IDC_SCHEDULE_FIRST_NY}, {33277, IDC_KSE_SCHEDULE_MINUTES}, {33278, IDC_KSE_PARAM_LIMIT_FIRST}};
+    for (const auto& dialog : dialogs) {
+        EXPECT_TRUE(Enabled(app, dialog.nId)) << dialog.nId;
+        run.QueueDialog(dialog.nMark, {});
+        run.m_strMarkText = "unseen";
+        app.RunCommand(dialog.nId);
+        EXPECT_NE("unseen", run.m_strMarkText) << "command " << dialog.nId << " showed no dialog of its own";
+    }
 }

@@ -3,16 +3,22 @@
 // KSE ticker, "MM" emptying the table for the KSE's closing states only; the indices' changes
 // against known answers, and their live lines.
 #include <gtest/gtest.h>
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 #include "DataTableTestSupport.h"
 #include "app/TableMDIWnd.h"
+#include "framework/base/TBString.h"
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
 #include "market/IndicesKSETable.h"
 #include "market/QuotationFwdKSETable.h"
 #include "market/TickerFeed.h"
+#include "market/TimeAndSalesKSETables.h"
+#include "platform/win/user/Menu.h"
 #include "refdata/ZorvatGlobals.h"
+#include "tests/market/RecordingActions.h"
 
 namespace {
 
@@ -169,6 +175,84 @@ TEST_F(ForwardFeed, AClickOnTheStockSideOrSeriesShowsOnlyTheRowsAlike)
     pTable->OnCellClick(&row, 1, &nHandled);
     EXPECT_EQ(1, nHandled);
     EXPECT_LT(pView->GetRowCount(), nShown) << "one stock's rows";
+}
+
+TEST_F(ForwardFeed, AClickOnTheStockShowsItsForwardTradesAloneWithTheLatestSelected)
+{
+    auto* pTrades = new CTimeAndSalesFwdKSETable(&source);
+    ASSERT_TRUE(pTrades->Create());
+    // Trade number, time, side, stock, months, price, quantity, series.
+    for (const char* pszLine : {"~FE|1|XC||0", "1|261207093000|1|101|6|10.5|25|1", "2|261207093100|2|102|3|20|5|2",
+                                "3|261207093200|1|101|6|10.75|10|1", "$EN|1|XC|0"})
+        Fire(pszLine);
+    ASSERT_EQ(3, pTrades->GetRows()->GetCount());
+    Reply({FWD_LINE, FWD_LINE_2});
+    CTableMDIWnd* pTradesWindow = pTrades->GetMainWindow();
+    ASSERT_NE(nullptr, pTradesWindow);
+    CViewTable* pView = pTable->GetMainWindow()->GetView();
+    for (const auto& click : {std::pair<const char*, int>{"102", 1}, {"101", 2}}) {
+        CViewRow row;
+        int nIndex = 0;
+        CTBString strStock;
+        while (pView->GetRow(row, nIndex) && !(row.IsDataRow() && row.GetText(strStock, 0) && strStock == click.first))
+            ++nIndex;
+        ASSERT_LT(nIndex, pView->GetRowCount()) << click.first;
+        int nHandled = 0;
+        pTable->OnCellClick(&row, 0, &nHandled);
+        EXPECT_EQ(1, nHandled);
+        int nShown = 0;
+        CViewRow trade;
+        for (int i = 0; pTradesWindow->GetView()->GetRow(trade, i); ++i) {
+            CTBString strTraded;
+            if (!trade.IsDataRow() || !trade.GetText(strTraded, 3))
+                continue;
+            EXPECT_EQ(std::string(click.first), std::string(strTraded));
+            ++nShown;
+        }
+        EXPECT_EQ(click.second, nShown) << "stock " << click.first << " alone, whatever was shown before";
+        EXPECT_EQ(pTradesWindow->GetGrid().GetRowCount() - 1, pTradesWindow->GetGrid().GetCurrentRow());
+    }
+}
+
+TEST_F(ForwardFeed, OrderTicketItemFollowsTheSelectedRowAndTheUsOrderRule)
+{
+    CRecordingActions actions;
+    std::optional<CStockActionsScope> scope(&actions);
+    Reply({FWD_LINE, FWD_LINE_2});
+    CTableMDIWnd* pWindow = pTable->GetMainWindow();
+    ASSERT_NE(nullptr, pWindow);
+    pWindow->MDIActivate();
+    const auto enabled = [&] {
+        CUpdateProbe probe;
+        EXPECT_TRUE(pTable->OnCmdMsg(ID_FWD_ORDER_TICKET, CN_UPDATE_COMMAND_UI, &probe, nullptr));
+        return probe.bEnabled;
+    };
+    EXPECT_FALSE(enabled()) << "no row selected";
+    CViewTable* pView = pWindow->GetView();
+    int nIndex = 0;
+    CViewRow row;
+    while (nIndex < pView->GetRowCount() && !(pView->GetRow(row, nIndex) && row.IsDataRow()))
+        ++nIndex;
+    ASSERT_LT(nIndex, pView->GetRowCount());
+    pWindow->GetGrid().SelectRow(nIndex, 1, FALSE);
+    EXPECT_TRUE(enabled());
+    actions.bAllowed = FALSE;
+    EXPECT_TRUE(enabled()) << "the KSE order rule is not this table's";
+    actions.bUsAllowed = FALSE;
+    EXPECT_FALSE(enabled());
+    // The command takes the row and opens nothing.
+    EXPECT_TRUE(pTable->OnCmdMsg(ID_FWD_ORDER_TICKET, CN_COMMAND, nullptr, nullptr));
+    EXPECT_TRUE(actions.calls.empty());
+    EXPECT_EQ(4, pTable->GetRows()->GetCount());
+    scope.reset();
+    EXPECT_FALSE(enabled()) << "without the application's actions";
+
+    // Its menu is the tables' own, without the ticket.
+    HMENU hMenu = pTable->CreateContextMenu();
+    ASSERT_NE(nullptr, hMenu);
+    EXPECT_EQ(static_cast<UINT>(-1), GetMenuState(hMenu, ID_FWD_ORDER_TICKET, MF_BYCOMMAND));
+    EXPECT_GT(GetMenuItemCount(hMenu), 5);
+    DestroyMenu(hMenu);
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <utility>
 #include <set>
 #include <string>
 #include <vector>
@@ -20,8 +21,11 @@
 #include "market/DataArray.h"
 #include "market/InternationalExchangeRatesTable.h"
 #include "market/InternationalInterestRatesTable.h"
+#include "market/InternationalMarketMakerOrderBookTable.h"
 #include "market/InternationalMarketScheduleTable.h"
+#include "market/InternationalOrderBookTable.h"
 #include "market/OptionChainTable.h"
+#include "market/QuotationTable.h"
 #include "market/TableLinks.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "refdata/ZorvatGlobals.h"
@@ -29,6 +33,7 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
 #include "tests/market/MarketSessionSupport.h"
+#include "tests/market/RecordingActions.h"
 
 namespace fs = std::filesystem;
 
@@ -254,4 +259,79 @@ TEST_F(InternationalSession, ArabicShowsTheSameTablesRightToLeft)
     EXPECT_TRUE(DescriptionsInArabic(pSchedule, true)) << "the schedule's Arabic descriptions";
     ASSERT_NE(nullptr, RequestChains("CDRX"));
     ShootAll("ar");
+}
+
+TEST_F(InternationalSession, WatchListRowFollowsAndStopsTheUsBooks)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(false));
+    auto* pQuotes = Find<CQuotationTable>(IDS_TABLE_QUOTATIONS_US);
+    ASSERT_NE(nullptr, pQuotes);
+    const CString strMarket = GetGlobals()->GetMarketName(4);
+    ASSERT_TRUE(PumpUntil([&] { return pQuotes->FindQuote("PRSM", strMarket) != nullptr; }, 20000)) << pRun->InfoText();
+    CNorvApp::ShowTable(pQuotes);
+    CTableMDIWnd* pWindow = pQuotes->GetMainWindow();
+    ASSERT_NE(nullptr, pWindow);
+    CViewRow row;
+    int nIndex = 0;
+    for (CTBString strTicker; pWindow->GetView()->GetRow(row, nIndex); ++nIndex)
+        if (row.IsDataRow() && row.GetText(strTicker, QC_TICKER) && strTicker == "PRSM" &&
+            row.GetText(strTicker, QC_MARKET) && strTicker == static_cast<LPCSTR>(strMarket))
+            break;
+    ASSERT_LT(nIndex, pWindow->GetView()->GetRowCount());
+    pWindow->MDIActivate();
+    pWindow->GetGrid().SelectRow(nIndex, 1, FALSE);
+    const auto enabled = [&](UINT nId) {
+        CUpdateProbe probe;
+        EXPECT_TRUE(pQuotes->OnCmdMsg(nId, CN_UPDATE_COMMAND_UI, &probe, nullptr)) << nId;
+        return probe.bEnabled;
+    };
+    const auto flag = [&](int nCol) { return pQuotes->FindQuote("PRSM", strMarket)->GetLong(nCol); };
+    // The last request of a book for the symbol: "1" follows, "2" stops.
+    const auto last = [&](const char* pszType) {
+        std::string strLast;
+        for (const std::string& line : server.Received())
+            if (line.rfind(pszType, 0) == 0 && line.find("|PRSM|4|") != std::string::npos)
+                strLast = line.substr(line.size() - 1);
+        return strLast;
+    };
+    EXPECT_TRUE(enabled(57454));
+    EXPECT_FALSE(enabled(57455));
+    EXPECT_TRUE(enabled(40195));
+    EXPECT_FALSE(enabled(40196));
+
+    const int nL2 = SentCount("&L2|");
+    const int nL3 = SentCount("&L3|");
+    pQuotes->OnCmdMsg(57454, CN_COMMAND, nullptr, nullptr);
+    EXPECT_EQ(1, flag(QC_BOOK));
+    EXPECT_EQ(0, flag(QC_MAKER_BOOK)) << "one book at a time";
+    EXPECT_FALSE(enabled(57454));
+    EXPECT_TRUE(enabled(57455));
+    EXPECT_TRUE(enabled(40195));
+    pQuotes->OnCmdMsg(40195, CN_COMMAND, nullptr, nullptr);
+    EXPECT_EQ(1, flag(QC_MAKER_BOOK));
+    ASSERT_TRUE(PumpUntil([&] { return SentCount("&L2|") == nL2 + 1 && SentCount("&L3|") == nL3 + 1; }));
+    EXPECT_EQ("1", last("&L2|"));
+    EXPECT_EQ("1", last("&L3|"));
+
+    pQuotes->OnCmdMsg(57455, CN_COMMAND, nullptr, nullptr);
+    EXPECT_EQ(0, flag(QC_BOOK));
+    EXPECT_EQ(1, flag(QC_MAKER_BOOK));
+    ASSERT_TRUE(PumpUntil([&] { return SentCount("&L2|") == nL2 + 2; }));
+    EXPECT_EQ("2", last("&L2|"));
+
+    // A row that goes stops the book that still follows it, and only that one.
+    ASSERT_TRUE(pQuotes->RemoveSymbol("PRSM", strMarket));
+    ASSERT_TRUE(PumpUntil([&] { return SentCount("&L3|") == nL3 + 2; }));
+    EXPECT_EQ("2", last("&L3|"));
+    PumpFor(200);
+    EXPECT_EQ(nL2 + 2, SentCount("&L2|"));
+
+    // The open commands show the books.
+    for (const auto& book : {std::pair<UINT, UINT>{57456, IDS_TABLE_ORDER_BOOK_US}, {40197, IDS_TABLE_MAKER_BOOK_US}}) {
+        EXPECT_TRUE(enabled(book.first));
+        pQuotes->OnCmdMsg(book.first, CN_COMMAND, nullptr, nullptr);
+        CDataTable* pBook = FindDataTable(book.second);
+        ASSERT_NE(nullptr, pBook);
+        EXPECT_EQ(pBook->GetMainWindow(), pRun->App().GetMainFrame()->MDIGetActive()) << book.first;
+    }
 }

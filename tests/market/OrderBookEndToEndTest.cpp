@@ -20,7 +20,9 @@
 #include "market/InternationalOrderBookTable.h"
 #include "market/OrderBookKSETable.h"
 #include "market/OrderBookOddLotKSETable.h"
+#include "market/QuotationKSETable.h"
 #include "market/TableLinks.h"
+#include "market/TimeAndSalesKSETables.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/kernel/Registry.h"
 #include "refdata/ZorvatGlobals.h"
@@ -173,4 +175,71 @@ TEST_F(BooksSession, NoBooksWithoutTheOptionFlag)
     EXPECT_FALSE(GetGlobals()->m_bOption);
     EXPECT_EQ(nullptr, FindDataTable(IDS_TABLE_ORDER_BOOK_KSE));
     EXPECT_EQ(nullptr, FindDataTable(IDS_TABLE_ORDER_BOOK_ODDLOT_KSE));
+}
+
+namespace {
+
+// The texts of one column of the data rows a window shows.
+std::vector<std::string> ShownTexts(CTableMDIWnd* pWindow, int nCol)
+{
+    std::vector<std::string> texts;
+    CViewRow row;
+    for (int i = 0; pWindow->GetView()->GetRow(row, i); ++i) {
+        CTBString strText;
+        if (row.IsDataRow() && row.GetText(strText, nCol))
+            texts.push_back(std::string(strText));
+    }
+    return texts;
+}
+
+}  // namespace
+
+TEST_F(BooksSession, BoardClickOnAStockShowsItsLevelsAndTradesAndTheNextClickTheNextStock)
+{
+    Start(false);
+    auto* pBoard = dynamic_cast<CQuotationKSETable*>(FindDataTable(IDS_TABLE_QUOTATIONS_KSE));
+    auto* pBook = dynamic_cast<COrderBookKSETable*>(FindDataTable(IDS_TABLE_ORDER_BOOK_KSE));
+    CDataTable* pTrades = FindDataTable(IDS_TABLE_TRADES_KSE);
+    ASSERT_TRUE(pBoard != nullptr && pBook != nullptr && pTrades != nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return pBoard->IsComplete() && pBook->IsComplete(); }, 20000)) << pRun->InfoText();
+    // Some trades, when the market gives them soon; the filter holds either way.
+    PumpUntil([&] { return pTrades->GetRows()->GetCount() > 0; }, 3000);
+    for (CDataTable* pTable : {static_cast<CDataTable*>(pBoard), static_cast<CDataTable*>(pBook), pTrades})
+        CNorvApp::ShowTable(pTable);
+    // Two stocks that have levels: the book's first and last.
+    const CDataArray& levels = *pBook->GetRows();
+    ASSERT_GT(levels.GetCount(), 1);
+    const long nFirst = levels.GetAt(0)->GetLong(BC_STOCK);
+    const long nLast = levels.GetAt(levels.GetCount() - 1)->GetLong(BC_STOCK);
+    ASSERT_NE(nFirst, nLast);
+    for (const long nStock : {nFirst, nLast}) {
+        CViewTable* pView = pBoard->GetMainWindow()->GetView();
+        CViewRow row;
+        int nIndex = 0;
+        CTBString strCell;
+        while (pView->GetRow(row, nIndex) && !(row.IsDataRow() && row.GetText(strCell, KC_STOCK) &&
+                                               strCell == std::to_string(nStock).c_str()))
+            ++nIndex;
+        ASSERT_LT(nIndex, pView->GetRowCount()) << "stock " << nStock << " is on the board";
+        CTBString strText;
+        ASSERT_TRUE(row.GetText(strText, KC_TEXT));
+        int nHandled = 0;
+        pBoard->OnCellClick(&row, KC_TEXT, &nHandled);
+        EXPECT_EQ(1, nHandled);
+
+        const std::vector<std::string> stocks = ShownTexts(pBook->GetMainWindow(), BC_STOCK);
+        EXPECT_FALSE(stocks.empty()) << "stock " << nStock << ": a click shows the stock clicked, not what two have";
+        for (const std::string& strStock : stocks)
+            EXPECT_EQ(std::to_string(nStock), strStock);
+        for (const std::string& strSymbol : ShownTexts(pBook->GetMainWindow(), BC_SYMBOL))
+            EXPECT_EQ(std::string(strText), strSymbol);
+        CTableMDIWnd* pTradesWindow = pTrades->GetMainWindow();
+        const std::vector<std::string> trades = ShownTexts(pTradesWindow, 2);
+        for (const std::string& strTrade : trades)
+            EXPECT_EQ(std::string(strText), strTrade);
+        if (!trades.empty()) {
+            EXPECT_EQ(pTradesWindow->GetGrid().GetRowCount() - 1, pTradesWindow->GetGrid().GetCurrentRow())
+                << "the stock's latest trade";
+        }
+    }
 }

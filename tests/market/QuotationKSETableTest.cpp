@@ -25,6 +25,7 @@
 #include "platform/win/user/Menu.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/market/RecordingActions.h"
 
 namespace {
 
@@ -74,39 +75,6 @@ public:
     BOOL IsShowingChanges() const override { return bChanges; }
     std::vector<std::string> items;
     BOOL bChanges = TRUE;
-};
-
-class CRecordingActions : public IStockActions
-{
-public:
-    void OpenOrderTicketKSE(int nMode, LPCSTR pszStock, double dPrice, long, long) override
-    {
-        char szCall[96];
-        snprintf(szCall, sizeof(szCall), "ticket %d %s %g", nMode, pszStock, dPrice);
-        calls.push_back(szCall);
-    }
-    void OpenChart(LPCSTR pszStock, int nKind, long nMarket) override
-    {
-        calls.push_back("chart " + std::string(pszStock) + " " + std::to_string(nKind) + " " + std::to_string(nMarket));
-    }
-    void OpenCompanyNews(LPCSTR pszStock, long nMarket) override
-    {
-        calls.push_back("news " + std::string(pszStock) + " " + std::to_string(nMarket));
-    }
-    BOOL CanEnterOrderKSE() const override { return bAllowed; }
-    BOOL CanOpenChart(int) const override { return bAllowed; }
-    BOOL CanOpenCompanyNews() const override { return bAllowed; }
-    std::vector<std::string> calls;
-    BOOL bAllowed = TRUE;
-};
-
-class CUpdateProbe : public CCmdUI
-{
-public:
-    void Enable(BOOL bOn) override { bEnabled = bOn; }
-    void SetCheck(int nCheck) override { nChecked = nCheck; }
-    BOOL bEnabled = FALSE;
-    int nChecked = -1;
 };
 
 class CInfoRecorder : public IInfoWindow

@@ -87,3 +87,28 @@ TEST(QuotationResources, NamesTextsAndMenusInBothLanguages)
     ASSERT_FALSE(popup[0].popup.empty());
     EXPECT_EQ(33075u, popup[0].popup[0].uId);
 }
+
+TEST(QuotationResources, CommandsBetweenTablesHaveAPromptAndAShortTextInBothLanguages)
+{
+    CResourceScript files[2];
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(files[i].LoadFile(s_pszFiles[i])) << s_pszFiles[i];
+    const auto& en = files[0].GetStrings();
+    const auto& ar = files[1].GetStrings();
+    // The reference dialogs, the books a watch-list row follows, the book's stop and the
+    // forward market's ticket: the status bar shows the prompt, a tip the short text.
+    for (UINT uId : {33215u, 33277u, 33278u, 33648u, 57454u, 57455u, 57456u, 40195u, 40196u, 40197u, 33208u}) {
+        ASSERT_TRUE(en.count(uId) && ar.count(uId)) << uId;
+        for (const auto* pStrings : {&en, &ar}) {
+            const std::string& strText = pStrings->at(uId);
+            const size_t nBreak = strText.find('\n');
+            ASSERT_NE(std::string::npos, nBreak) << uId << ": " << strText;
+            EXPECT_GT(nBreak, 0u) << uId;
+            EXPECT_LT(nBreak + 1, strText.size()) << uId;
+        }
+        EXPECT_NE(en.at(uId), ar.at(uId)) << uId;
+    }
+    // The stop's menu text takes the symbol.
+    for (const auto* pStrings : {&en, &ar})
+        EXPECT_NE(std::string::npos, pStrings->at(41267).find("%s"));
+}
