@@ -45,6 +45,7 @@
 #define ID_QUOTE_ALERT 33078
 #define ID_QUOTE_OWN_POSITION 33080
 #define ID_QUOTE_SCROLLING 33086
+#define ID_QUOTE_OPTION_CHAIN 33338
 #define ID_QUOTE_SHOW_EXT 33200
 #define ID_TRADES_ADD 33081
 #define ID_TRADES_STOP 33082
@@ -75,7 +76,7 @@ const QUOTE_COMMAND s_commands[] = {
     {40195, QRULE_BOOK_OFF}, {40196, QRULE_BOOK_ON}, {40197, QRULE_ALWAYS},
     // Order ticket, news, charts, research, option chain, go to symbol, the book page.
     {33208, QRULE_LATER}, {33209, QRULE_LATER}, {33210, QRULE_LATER}, {33211, QRULE_LATER}, {33212, QRULE_LATER},
-    {33213, QRULE_LATER}, {33214, QRULE_LATER}, {33338, QRULE_LATER}, {33567, QRULE_LATER}, {33568, QRULE_LATER},
+    {33213, QRULE_LATER}, {33214, QRULE_LATER}, {ID_QUOTE_OPTION_CHAIN, QRULE_ROW}, {33567, QRULE_LATER}, {33568, QRULE_LATER},
     {40194, QRULE_LATER}, {33569, QRULE_LATER}, {40192, QRULE_LATER},
 };
 
@@ -637,6 +638,10 @@ void CQuotationTable::RunCommandOnRow(UINT nId, const CString& strTicker, const 
     case ID_QUOTE_REMOVE:
         if (MessageBoxA(nullptr, LoadMarketText(IDS_REMOVE_QUESTION), nullptr, MB_YESNO | MB_ICONQUESTION) == IDYES)
             RemoveSymbol(pszTicker, pszMarket);
+        break;
+    case ID_QUOTE_OPTION_CHAIN:
+        if (CZORVAT32App* pApp = CZORVAT32App::Get())
+            pApp->OpenOptionChain(pszTicker);
         break;
     case ID_QUOTE_SCROLLING: {
         const int nFlag = pRow->GetLong(QC_SCROLLING) > 0 ? 0 : 1;

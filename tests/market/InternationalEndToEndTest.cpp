@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 #include "app/AppCommands.h"
+#include "app/FormMDIWnd.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/NorvGlobals.h"
@@ -24,6 +25,7 @@
 #include "market/InternationalMarketMakerOrderBookTable.h"
 #include "market/InternationalMarketScheduleTable.h"
 #include "market/InternationalOrderBookTable.h"
+#include "market/OptionChainDlg.h"
 #include "market/OptionChainTable.h"
 #include "market/QuotationTable.h"
 #include "market/TableLinks.h"
@@ -318,6 +320,18 @@ TEST_F(InternationalSession, WatchListRowFollowsAndStopsTheUsBooks)
     EXPECT_EQ(1, flag(QC_MAKER_BOOK));
     ASSERT_TRUE(PumpUntil([&] { return SentCount("&L2|") == nL2 + 2; }));
     EXPECT_EQ("2", last("&L2|"));
+
+    // The row's option chain opens the chain form set to its symbol.
+    const UINT ID_QUOTE_OPTION_CHAIN = 33338;
+    EXPECT_TRUE(enabled(ID_QUOTE_OPTION_CHAIN));
+    pQuotes->OnCmdMsg(ID_QUOTE_OPTION_CHAIN, CN_COMMAND, nullptr, nullptr);
+    auto* pChainForm = dynamic_cast<CFormMDIWnd*>(pRun->App().GetMainFrame()->MDIGetActive());
+    ASSERT_NE(nullptr, pChainForm);
+    EXPECT_EQ(static_cast<UINT>(IDD_FORM_OPTION_CHAIN), pChainForm->GetTemplateId());
+    char szTicker[16] = "";
+    GetDlgItemTextA(pChainForm->GetView()->m_hWnd, IDC_OPTION_TICKER, szTicker, sizeof szTicker);
+    EXPECT_STREQ("PRSM", szTicker);
+    pWindow->MDIActivate();
 
     // A row that goes stops the book that still follows it, and only that one.
     ASSERT_TRUE(pQuotes->RemoveSymbol("PRSM", strMarket));
