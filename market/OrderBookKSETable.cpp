@@ -112,9 +112,3 @@ void COrderBookKSETable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
         *pnHandled = 1;
 }
 
-BOOL COrderBookKSETable::ShowStock(long nStock)
-{
-    CString strStock;
-    strStock.Format("%ld", nStock);
-    return ShowRowsOf(this, BC_STOCK, strStock);
-}

@@ -25,10 +25,6 @@ class COrderBookKSETable : public CDataTable
 public:
     explicit COrderBookKSETable(CZorvatMessageSource* pSource) : CDataTable(g_orderBookKSETable, pSource) {}
 
-    // The main window shows only that stock's levels, on top of its present filters; FALSE when
-    // the table has no main window.
-    BOOL ShowStock(long nStock);
-
     void OnOB(CServerMessage* pMsg) override { TableOnReplyBegin(pMsg); }
     void OnOU(CServerMessage* pMsg) override { TableOnLive(pMsg); }
     void OnRecord(CServerMessage* pMsg) override;

@@ -19,6 +19,7 @@
 #include "market/DataArray.h"
 #include "market/InternationalOrderBookTable.h"
 #include "market/OrderBookKSETable.h"
+#include "market/TableLinks.h"
 #include "market/OrderBookOddLotKSETable.h"
 #include "market/QuotationTable.h"
 #include "platform/mfc/CmdUI.h"
@@ -312,8 +313,8 @@ TEST_F(BookFixture, ClickOrTheBoardNarrowsTheBookToOneStock)
     pBook->OnCellClick(&row, BC_PRICE, &nHandled);
     EXPECT_EQ(0, nHandled) << "the price column does not filter";
     EXPECT_EQ("101 101 205 307", Shown(pWindow));
-    // The board's click on a stock reaches the book through ShowStock.
-    EXPECT_TRUE(pBook->ShowStock(205));
+    // A filter on one stock, as a window that narrows the book sets it.
+    EXPECT_TRUE(ShowRowsOf(pBook, BC_STOCK, "205"));
     EXPECT_EQ("205", Shown(pWindow));
     // A level that comes later shows when it is the stock's.
     Fire("~OU|1|XC|0|205|2.5|1|5|0|0");
