@@ -25,6 +25,7 @@
 #include "market/OrderBookKSETable.h"
 #include "market/QuotationOddLotKSETable.h"
 #include "market/QuotationTable.h"
+#include "market/TableLinks.h"
 #include "market/TimeAndSalesTable.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
@@ -289,7 +290,7 @@ void BM_OrderBookLive(benchmark::State& state)
         s_pRoad->Show(s_pRoad->pBook);
     }
     if (state.range(0) == 1)
-        s_pRoad->pBook->ShowStock(1000);
+        ShowRowsOf(s_pRoad->pBook, BC_STOCK, "1000");
     static const std::vector<std::string> lines = MakeBookLines();
     for (auto _ : state) {
         for (size_t n = 0; n < lines.size(); ++n) {
