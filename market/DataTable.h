@@ -18,6 +18,7 @@
 #include "market/TableDescription.h"
 #include "platform/mfc/String.h"
 
+class CCellValue;
 class CDataArray;
 class CDataBuffer;
 class CIni;
@@ -104,6 +105,18 @@ public:
     // The focused row of the active window; *pnIndex -1 when none or not a data row. FALSE
     // when no window of this table is active.
     BOOL GetSelectedRow(CViewRow& row, int* pnIndex);
+    // A cell of a window's line, copied by the column's type; empty for a line without values
+    // or a column outside its view. The copy owns its text: it stays right whatever happens to
+    // the row afterwards.
+    static CCellValue GetCellValue(CViewRow* pRow, int nCol);
+    // The stored row a window's data line shows, found by the store's key columns; null for a
+    // group or total line, a table without keys, or a row no longer stored.
+    CDataBuffer* GetDataRow(CViewRow* pRow) const;
+    // The stored row of the active window's focused data line; null when there is none.
+    CDataBuffer* GetSelectedDataRow();
+    // A cell of the focused data line of the table's active window, else of its main window;
+    // empty when neither has one.
+    CCellValue GetFocusedValue(int nCol);
     // The column definition of a column of the current view; null outside.
     CTableColumn* GetColumnDataType(int nCol);
     // The window's view takes the filter set (owned from now on; the old one is deleted).

@@ -135,8 +135,6 @@ private:
     BOOL UpdateCommand(UINT nId, CCmdUI* pCmdUI);
     void UpdateTradesCommand(UINT nId, CDataBuffer* pRow, CCmdUI* pCmdUI);
     void RunTradesCommand(UINT nId, LPCSTR pszTicker);
-    CDataBuffer* GetSelectedQuote();
-    CDataBuffer* QuoteOfViewRow(CViewRow* pRow);
     void FilterOnMarket(LPCSTR pszMarket);
     void RunCommandOnRow(UINT nId, const CString& strTicker, const CString& strMarket);
     void AskNewSymbol(CDataBuffer* pRow, LPCSTR pszFirstText);
