@@ -87,7 +87,8 @@ BOOL CDataTable::IsUsableDescription(const TABLE_DESC& desc)
         return FALSE;
     if (!std::all_of(desc.keys.begin(), desc.keys.end(), inside))
         return FALSE;
-    if (!std::all_of(desc.sort.begin(), desc.sort.end(), [&](const TABLE_SORT_KEY& key) { return inside(key.nColumn); }))
+    const auto sortInside = [&inside](const TABLE_SORT_KEY& key) { return inside(key.nColumn); };
+    if (!std::all_of(desc.sort.begin(), desc.sort.end(), sortInside))
         return FALSE;
     return std::all_of(desc.maps.begin(), desc.maps.end(), [nColumns](const TABLE_FIELD_MAP& map) {
         return static_cast<int>(map.fields.size()) <= nColumns && static_cast<int>(map.arabicFields.size()) <= nColumns;

@@ -320,7 +320,8 @@ BOOL CQuotationTable::UpdateCommand(UINT nId, CCmdUI* pCmdUI)
         return TRUE;
     }
     const QUOTE_COMMAND* pCommand = FindCommand(nId);
-    CDataBuffer* pRow = pCommand->nRule == QRULE_ROW || pCommand->nRule == QRULE_TRADES ? GetSelectedDataRow() : nullptr;
+    const BOOL bOnRow = pCommand->nRule == QRULE_ROW || pCommand->nRule == QRULE_TRADES;
+    CDataBuffer* pRow = bOnRow ? GetSelectedDataRow() : nullptr;
     switch (pCommand->nRule) {
     case QRULE_ALWAYS:
         pCmdUI->Enable(TRUE);
