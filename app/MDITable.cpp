@@ -44,8 +44,11 @@ CTableMDIWnd* CMDITable::CreateWindowOnView(CViewTable* pView)
     CNorvApp* pApp = CNorvApp::Get();
     const CString strClass = pApp != nullptr ? pApp->GetTableWindowClass() : CString();
     if (!pWindow->CreateTableWindow(strClass, pApp != nullptr ? pApp->GetMainFrame() : nullptr)) {
-        // A failed creation deletes the frame; it must not stay listed.
-        RemoveWindow(pWindow);
+        // A failed creation has deleted the frame: it leaves the list by its address alone, and
+        // a further window's view with it.
+        m_windows.erase(std::remove(m_windows.begin(), m_windows.end(), pWindow), m_windows.end());
+        if (pView != m_table.GetView(0) && m_table.FindView(pView) > 0)
+            m_table.RemoveView(pView);
         return nullptr;
     }
     return pWindow;

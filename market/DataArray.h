@@ -6,10 +6,39 @@
 #include "platform/mfc/String.h"
 
 class CDataArray;
+class CTableColumn;
 
 // Characters of a fixed-width text type's value (the packed and digit forms: 4, 6, 8 or 14),
 // which the engine stores unterminated; 0 for the other types.
 int FixedTextChars(int nType);
+
+// A cell's value copied out of its row by the column's type, so that it reads the same after the
+// row has changed or gone: a number (the integer types as stored; packed dates and times as
+// yyyymmdd, hhmmss or yyyymmddhhmmss), a double as stored, or a text (the text types, cut to the
+// column's size). Empty for no cell, or a 64-bit or double cell without a value.
+class CCellValue
+{
+public:
+    enum { EMPTY, NUMBER, DOUBLE, TEXT };
+    CCellValue() = default;
+    // The cell nCol of a value block by its column's type; empty for a null block.
+    static CCellValue Read(const TBCellSlot* pValues, int nCol, const CTableColumn& column);
+
+    int  GetKind() const { return m_nKind; }
+    BOOL IsEmpty() const { return m_nKind == EMPTY; }
+    // Each kind also reads as the others: a double as a number cut toward zero (INT64_MIN
+    // outside the range), a text as the number or double it starts with, a number in decimal
+    // and a double in up to 15 significant digits as a text. Empty reads as 0 and "".
+    LONGLONG GetNumber() const;
+    double   GetDouble() const;
+    CString  GetText() const;
+
+private:
+    int m_nKind = EMPTY;
+    LONGLONG m_nNumber = 0;
+    double m_dValue = 0.0;
+    CString m_strText;
+};
 
 // One stored row of a row store: its own value block (one slot per column of the table's
 // current view, then the out-of-line storage), which the engine table's nodes share once the
@@ -50,10 +79,11 @@ public:
     void BeginChanges() { m_bDirty = TRUE; }
     void Commit();
 
-    // Reads. A column outside the view, or a row without a table, reads as 0 or the empty text.
-    // Numbers scale by the column's decimal code (neither 0 nor sixty-fourths): an integer column
-    // reads as a double times 10^d, a double column as an integer divided by 10^d.
-    TBCellSlot GetRawValue(int nCol) const;
+    // Reads. GetValue copies the cell as stored (empty outside the view or without a table).
+    // The others: a column outside the view, or a row without a table, reads as 0 or the empty
+    // text; numbers scale by the column's decimal code (neither 0 nor sixty-fourths): an integer
+    // column reads as a double times 10^d, a double column as an integer divided by 10^d.
+    CCellValue GetValue(int nCol) const;
     CString  GetText(int nCol, BOOL bFormatted = FALSE) const;
     LONG     GetLong(int nCol) const;
     LONGLONG GetInt64(int nCol) const;

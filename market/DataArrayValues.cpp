@@ -63,12 +63,102 @@ static BOOL Scales(int nDecimals)
     return nDecimals != 0 && nDecimals != DECIMALS_64THS;
 }
 
-TBCellSlot CDataBuffer::GetRawValue(int nCol) const
+CCellValue CCellValue::Read(const TBCellSlot* pValues, int nCol, const CTableColumn& column)
 {
-    TBCellSlot slot{};
-    if (m_pValues && GetColumn(nCol))
-        slot = m_pValues[nCol];
-    return slot;
+    CCellValue value;
+    if (pValues == nullptr || nCol < 0)
+        return value;
+    const TBCellSlot& slot = pValues[nCol];
+    LONGLONG nDate = 0;
+    LONGLONG nTime = 0;
+    char szText[CELL_TEXT_MAX];
+    switch (column.GetDataType()) {
+    case COLTYPE_INT32:
+    case COLTYPE_INT:
+    case COLTYPE_COMPUTED:
+        value.m_nKind = NUMBER;
+        value.m_nNumber = slot.nValue;
+        break;
+    case COLTYPE_INT64:
+        if (slot.pData != nullptr) {
+            value.m_nKind = NUMBER;
+            memcpy(&value.m_nNumber, slot.pData, sizeof value.m_nNumber);
+        }
+        break;
+    case COLTYPE_DOUBLE:
+        if (slot.pData != nullptr) {
+            value.m_nKind = DOUBLE;
+            memcpy(&value.m_dValue, slot.pData, sizeof value.m_dValue);
+        }
+        break;
+    case COLTYPE_PACKED_DATE:
+    case COLTYPE_PACKED_TIME:
+        ReadPacked(slot, column, &nDate, &nTime);
+        value.m_nKind = NUMBER;
+        value.m_nNumber = nDate != 0 ? nDate : nTime;
+        break;
+    case COLTYPE_PACKED_DATETIME:
+        ReadPacked(slot, column, &nDate, &nTime);
+        value.m_nKind = NUMBER;
+        value.m_nNumber = nDate * 1000000LL + nTime;
+        break;
+    default:
+        szText[0] = '\0';
+        if (CopyCellText(slot, column, szText, sizeof szText)) {
+            value.m_nKind = TEXT;
+            value.m_strText = szText;
+        }
+        break;
+    }
+    return value;
+}
+
+LONGLONG CCellValue::GetNumber() const
+{
+    switch (m_nKind) {
+    case NUMBER:
+        return m_nNumber;
+    case DOUBLE:
+        if (!(m_dValue > -9223372036854775808.0 && m_dValue < 9223372036854775808.0))
+            return INT64_MIN;
+        return static_cast<LONGLONG>(m_dValue);
+    case TEXT:
+        return strtoll(m_strText, nullptr, 10);
+    default:
+        return 0;
+    }
+}
+
+double CCellValue::GetDouble() const
+{
+    switch (m_nKind) {
+    case NUMBER:
+        return static_cast<double>(m_nNumber);
+    case DOUBLE:
+        return m_dValue;
+    case TEXT:
+        return atof(m_strText);
+    default:
+        return 0.0;
+    }
+}
+
+CString CCellValue::GetText() const
+{
+    CString strText;
+    if (m_nKind == NUMBER)
+        strText.Format("%lld", static_cast<long long>(m_nNumber));
+    else if (m_nKind == DOUBLE)
+        strText.Format("%.15g", m_dValue);
+    else if (m_nKind == TEXT)
+        strText = m_strText;
+    return strText;
+}
+
+CCellValue CDataBuffer::GetValue(int nCol) const
+{
+    const CTableColumn* pColumn = GetColumn(nCol);
+    return pColumn != nullptr ? CCellValue::Read(m_pValues, nCol, *pColumn) : CCellValue();
 }
 
 CString CDataBuffer::GetText(int nCol, BOOL bFormatted) const

@@ -79,8 +79,44 @@ CDataTable::~CDataTable()
     CDataTable::Destroy();
 }
 
+BOOL CDataTable::IsUsableDescription(const TABLE_DESC& desc)
+{
+    const int nColumns = static_cast<int>(desc.columns.size());
+    const auto inside = [nColumns](int nCol) { return nCol >= 0 && nCol < nColumns; };
+    if (nColumns == 0 || desc.nFixedColumns < 0 || desc.nFixedColumns > nColumns)
+        return FALSE;
+    if (!std::all_of(desc.keys.begin(), desc.keys.end(), inside))
+        return FALSE;
+    const auto sortInside = [&inside](const TABLE_SORT_KEY& key) { return inside(key.nColumn); };
+    if (!std::all_of(desc.sort.begin(), desc.sort.end(), sortInside))
+        return FALSE;
+    return std::all_of(desc.maps.begin(), desc.maps.end(), [nColumns](const TABLE_FIELD_MAP& map) {
+        return static_cast<int>(map.fields.size()) <= nColumns && static_cast<int>(map.arabicFields.size()) <= nColumns;
+    });
+}
+
+std::vector<int> CDataTable::GetMessageTypes() const
+{
+    std::vector<int> types;
+    const auto add = [&types](int nType) {
+        if (nType != 0 && std::find(types.begin(), types.end(), nType) == types.end())
+            types.push_back(nType);
+    };
+    add(m_desc.nReplyType);
+    for (int nType : m_desc.liveTypes)
+        add(nType);
+    for (int nType : m_desc.directTypes)
+        add(nType);
+    return types;
+}
+
 BOOL CDataTable::Create(UINT nNameId, int nFixedColumns, UINT nTitleId)
 {
+    // A second Create would add its columns to the open table under the windows showing it.
+    if (m_table.GetViewCount() == 0 || m_table.GetView(0)->IsOpen() || !IsUsableDescription(m_desc))
+        return FALSE;
+    if (nFixedColumns < 0 || nFixedColumns > static_cast<int>(m_desc.columns.size()))
+        nFixedColumns = m_desc.nFixedColumns;
     m_bComplete = FALSE;
     m_nNameId = nNameId;
     GetSharedGlobals()->LoadString(m_strName, nNameId);
@@ -94,6 +130,7 @@ BOOL CDataTable::Create(UINT nNameId, int nFixedColumns, UINT nTitleId)
     for (const TABLE_SORT_KEY& key : m_desc.sort)
         keys.Add(key.nColumn, key.nDirection);
     m_table.SetDefaultSortColumns(keys);
+    m_strTitle.Empty();
     if (nTitleId != 0)
         GetSharedGlobals()->LoadString(m_strTitle, nTitleId);
     if (m_strTitle.IsEmpty())
@@ -112,27 +149,45 @@ BOOL CDataTable::Create(UINT nNameId, int nFixedColumns, UINT nTitleId)
     LoadSettings(&settings);
     if (!m_table.Open()) {
         MessageBoxA(nullptr, "Unable to create CTable.", nullptr, MB_OK | MB_ICONERROR);
+        AbandonCreate();
         return FALSE;
     }
     m_pRows->SetTable(&m_table);
-    if (!m_desc.keys.empty())
-        m_pRows->SetKeyColumns(m_desc.keys);
+    if (!m_desc.keys.empty() && !m_pRows->SetKeyColumns(m_desc.keys)) {
+        AbandonCreate();
+        return FALSE;
+    }
     CViewTable* pView = m_table.GetView(0);
     pView->SetTitle(GetViewTitle(pView, FALSE), 0);
     pView->SetTitle(GetViewTitle(pView, TRUE), 1);
     CTableMDIWnd* pMain = CreateWindowOnView(pView);
-    if (pMain == nullptr)
+    if (pMain == nullptr) {
+        AbandonCreate();
         return FALSE;
+    }
     pMain->GetGrid().AddEventSink(this);
     if (m_desc.nFlags & TABLEF_FOLLOW_LAST_ROW)
         pMain->GetGrid().SetFollowLastRow(TRUE);
     if (m_desc.crCellBack0 != TABLE_NO_COLOR)
         pMain->GetGrid().SetCellBackColor(static_cast<COLORREF>(m_desc.crCellBack0), 0);
+    // Registered last: nothing can fail after this, so a failed table is never found by name
+    // nor handed a line.
     if (CNorvApp* pApp = CNorvApp::Get())
         pApp->AddTable(this);
     if (m_pSource != nullptr && (m_desc.nFlags & TABLEF_NO_SINK) == 0 && GetSinkId() < 0)
         m_pSource->AddSink(GetSinkRecord());
     return TRUE;
+}
+
+void CDataTable::AbandonCreate()
+{
+    CDataTable::Destroy();
+    m_pRows = std::make_unique<CDataArray>();
+    m_baseMap.clear();
+    m_maps.clear();
+    m_nNameId = 0;
+    m_strName.Empty();
+    m_strTitle.Empty();
 }
 
 void CDataTable::Destroy()

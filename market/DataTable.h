@@ -18,6 +18,7 @@
 #include "market/TableDescription.h"
 #include "platform/mfc/String.h"
 
+class CCellValue;
 class CDataArray;
 class CDataBuffer;
 class CIni;
@@ -55,14 +56,22 @@ public:
     ~CDataTable() override;
 
     // Builds the table (columns, maps, saved layout, the main window), binds the row store,
-    // registers it in the application's table map and the message source. FALSE, with no
-    // window, when the engine table cannot be opened.
+    // registers it in the application's table map and the message source. FALSE when the table
+    // was created already, its description is refused (IsUsableDescription), the engine table
+    // cannot be opened or the main window cannot be made: then nothing is registered and the
+    // object is left as constructed, so a later Create may succeed.
     virtual BOOL Create(UINT nNameId, int nFixedColumns, UINT nTitleId);
     BOOL Create() { return Create(m_desc.nNameId, m_desc.nFixedColumns, m_desc.nTitleId); }
     // Sink removed, windows gone, the engine table reset; the rows are freed.
     void Destroy() override;
 
     const TABLE_DESC& GetDescription() const { return m_desc; }
+    // A description the base can build: at least one column; keys, sort keys and fixed columns
+    // within the columns; no field map longer than the columns.
+    static BOOL IsUsableDescription(const TABLE_DESC& desc);
+    // The message types the table's sink takes, as its description lists them: the reply type,
+    // the live types, then the direct types, each once.
+    std::vector<int> GetMessageTypes() const;
     UINT GetNameId() const override { return m_nNameId; }
     const CString& GetTitle() const { return m_strTitle; }
     CDataArray* GetRows() const { return m_pRows.get(); }
@@ -104,6 +113,18 @@ public:
     // The focused row of the active window; *pnIndex -1 when none or not a data row. FALSE
     // when no window of this table is active.
     BOOL GetSelectedRow(CViewRow& row, int* pnIndex);
+    // A cell of a window's line, copied by the column's type; empty for a line without values
+    // or a column outside its view. The copy owns its text: it stays right whatever happens to
+    // the row afterwards.
+    static CCellValue GetCellValue(CViewRow* pRow, int nCol);
+    // The stored row a window's data line shows, found by the store's key columns; null for a
+    // group or total line, a table without keys, or a row no longer stored.
+    CDataBuffer* GetDataRow(CViewRow* pRow) const;
+    // The stored row of the active window's focused data line; null when there is none.
+    CDataBuffer* GetSelectedDataRow();
+    // A cell of the focused data line of the table's active window, else of its main window;
+    // empty when neither has one.
+    CCellValue GetFocusedValue(int nCol);
     // The column definition of a column of the current view; null outside.
     CTableColumn* GetColumnDataType(int nCol);
     // The window's view takes the filter set (owned from now on; the old one is deleted).
@@ -160,6 +181,8 @@ protected:
     CColumn AddDescribedColumn(const TABLE_COLUMN& def);
 
 private:
+    // Undoes a Create that failed half-way: the object is as constructed again.
+    void AbandonCreate();
     BOOL IsLiveType(int nType) const;
     void ApplyHeldLines();
     // Converts the server date fields of the map's columns (field overrides).

@@ -98,6 +98,60 @@ BOOL CDataTable::GetSelectedRow(CViewRow& row, int* pnIndex)
     return TRUE;
 }
 
+CCellValue CDataTable::GetCellValue(CViewRow* pRow, int nCol)
+{
+    CViewTable* pView = pRow != nullptr && pRow->IsValid() ? pRow->GetView() : nullptr;
+    if (pView == nullptr || nCol < 0 || nCol >= pView->GetColumnCount())
+        return CCellValue();
+    const CTableColumn* pColumn = pView->GetColumns().GetColumn(nCol);
+    TBCellSlot* pValues = pColumn != nullptr ? pRow->LockValues() : nullptr;
+    if (pValues == nullptr)
+        return CCellValue();
+    CCellValue value = CCellValue::Read(pValues, nCol, *pColumn);
+    pRow->UnlockValues(pValues);
+    return value;
+}
+
+CDataBuffer* CDataTable::GetDataRow(CViewRow* pRow) const
+{
+    const int nKeys = m_pRows->GetKeyColumnCount();
+    if (pRow == nullptr || !pRow->IsDataRow() || nKeys == 0)
+        return nullptr;
+    std::vector<CString> texts(static_cast<size_t>(nKeys));
+    std::vector<const char*> keys(static_cast<size_t>(nKeys));
+    for (size_t k = 0; k < texts.size(); ++k) {
+        const CCellValue value = GetCellValue(pRow, m_pRows->GetKeyColumn(static_cast<int>(k)));
+        if (value.IsEmpty())
+            return nullptr;
+        texts[k] = value.GetText();
+        keys[k] = texts[k];
+    }
+    return m_pRows->FindRow(std::span<const char* const>(keys));
+}
+
+CDataBuffer* CDataTable::GetSelectedDataRow()
+{
+    CViewRow row;
+    int nIndex = -1;
+    if (!GetSelectedRow(row, &nIndex) || nIndex < 0)
+        return nullptr;
+    return GetDataRow(&row);
+}
+
+CCellValue CDataTable::GetFocusedValue(int nCol)
+{
+    CTableMDIWnd* pWindow = GetActiveWindow();
+    if (pWindow == nullptr)
+        pWindow = GetMainWindow();
+    if (pWindow == nullptr || !pWindow->HasGrid() || pWindow->GetView() == nullptr)
+        return CCellValue();
+    CViewRow row;
+    const int nIndex = pWindow->GetGrid().GetCurrentRow();
+    if (nIndex < 0 || !pWindow->GetView()->GetRow(row, nIndex) || !row.IsDataRow())
+        return CCellValue();
+    return GetCellValue(&row, nCol);
+}
+
 CTableColumn* CDataTable::GetColumnDataType(int nCol)
 {
     CViewTable* pView = m_table.GetViewCount() > 0 ? m_table.GetCurrentView() : nullptr;

@@ -131,21 +131,6 @@ void CIndicesKSETable::ApplyLive(CServerMessage* pMsg)
     pRow->Commit();
 }
 
-long CIndicesKSETable::GetSelectedValue(int nCol)
-{
-    CTableMDIWnd* pWindow = GetActiveWindow();
-    if (pWindow == nullptr)
-        pWindow = GetMainWindow();
-    if (pWindow == nullptr || !pWindow->HasGrid())
-        return 0;
-    const int nIndex = pWindow->GetGrid().GetCurrentRow();
-    CViewRow row;
-    CTBString strValue;
-    if (nIndex < 0 || !pWindow->GetView()->GetRow(row, nIndex) || !row.IsDataRow() || !row.GetText(strValue, nCol))
-        return 0;
-    return atol(strValue);
-}
-
 HMENU CIndicesKSETable::CreateContextMenu()
 {
     HMENU hMenu = CDataTable::CreateContextMenu();
@@ -175,5 +160,5 @@ void CIndicesKSETable::OpenHistory(UINT nCommand)
     }
     CNorvApp::ShowTable(pTable);
     // No focused index asks for code 0, which the server answers with nothing.
-    pTable->RequestHistory(GetSelectedValue(IC_CODE));
+    pTable->RequestHistory(static_cast<long>(GetFocusedValue(IC_CODE).GetNumber()));
 }

@@ -23,9 +23,6 @@ class CIndicesKSETable : public CDataTable
 public:
     explicit CIndicesKSETable(CZorvatMessageSource* pSource) : CDataTable(g_indicesKSETable, pSource) {}
 
-    // The value of a column in the focused data row of the active window, or else of the main
-    // window; 0 when there is none.
-    long GetSelectedValue(int nCol);
     // The day values left 0 take the current value; then the changes and their colours.
     static void ComputeChanges(CDataBuffer* pRow);
 

@@ -35,6 +35,7 @@ static_assert(sizeof(s_columns) / sizeof(s_columns[0]) == MC_COUNT);
 const TABLE_SORT_KEY s_sort[] = {{MC_SYMBOL, 1}, {MC_MARKET, 1}, {MC_PRICE, -1}, {MC_SIDE, 1}, {MC_MAKER, -1},
                                  {MC_ENTRY, 1}};
 const int s_keys[] = {MC_SYMBOL, MC_MARKET, MC_MAKER, MC_SIDE};
+const int s_direct[] = {MSG_L3};
 
 #define ENTRY_FIELDS 6
 
@@ -42,7 +43,7 @@ const int s_keys[] = {MC_SYMBOL, MC_MARKET, MC_MAKER, MC_SIDE};
 
 const TABLE_DESC g_makerBookUSTable = {.nNameId = IDS_TABLE_MAKER_BOOK_US, .nTitleId = IDS_TITLE_MAKER_BOOK_US,
                                        .nFixedColumns = 2, .columns = s_columns, .sort = s_sort, .keys = s_keys,
-                                       .nRequestType = MSG_L3};
+                                       .nRequestType = MSG_L3, .directTypes = s_direct};
 
 CInternationalMarketMakerOrderBookTable::CInternationalMarketMakerOrderBookTable(CZorvatMessageSource* pSource)
     : CInternationalBookTable(g_makerBookUSTable, pSource, QC_MAKER_BOOK)

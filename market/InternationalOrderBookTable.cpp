@@ -38,12 +38,13 @@ static_assert(sizeof(s_columns) / sizeof(s_columns[0]) == PL_COUNT);
 
 const TABLE_SORT_KEY s_sort[] = {{PL_SYMBOL, 1}, {PL_MARKET, 1}, {PL_PRICE, -1}};
 const int s_keys[] = {PL_SYMBOL, PL_MARKET, PL_PRICE};
+const int s_direct[] = {MSG_L2};
 
 }  // namespace
 
 const TABLE_DESC g_orderBookUSTable = {.nNameId = IDS_TABLE_ORDER_BOOK_US, .nTitleId = IDS_TITLE_ORDER_BOOK_US,
                                        .nFixedColumns = 2, .columns = s_columns, .sort = s_sort, .keys = s_keys,
-                                       .nRequestType = MSG_L2};
+                                       .nRequestType = MSG_L2, .directTypes = s_direct};
 
 CInternationalOrderBookTable::CInternationalOrderBookTable(CZorvatMessageSource* pSource)
     : CInternationalBookTable(g_orderBookUSTable, pSource, QC_BOOK)

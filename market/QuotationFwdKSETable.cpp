@@ -63,6 +63,7 @@ const TABLE_COLUMN s_columns[] = {
 const TABLE_SORT_KEY s_sort[] = {{FC_STOCK, 1}, {FC_SIDE, 1}, {FC_SERIES, 1}};
 const int s_keys[] = {FC_STOCK, FC_SIDE, FC_SERIES};
 const int s_live[] = {MSG_FW, MSG_FM};
+const int s_direct[] = {MSG_MM};
 
 int PeriodOfMonths(long nMonths)
 {
@@ -76,7 +77,7 @@ int PeriodOfMonths(long nMonths)
 const TABLE_DESC g_quotationFwdKSETable = {
     .nNameId = IDS_TABLE_QUOTATIONS_FWD_KSE, .nTitleId = IDS_TITLE_QUOTATIONS_FWD_KSE, .nFixedColumns = 1,
     .columns = s_columns, .sort = s_sort, .keys = s_keys, .nRequestType = MSG_FQ, .nReplyType = MSG_FQ,
-    .liveTypes = s_live, .nFlags = TABLEF_LIVE_UNGATED, .crCellBack0 = FWD_CELL_BACK};
+    .liveTypes = s_live, .directTypes = s_direct, .nFlags = TABLEF_LIVE_UNGATED, .crCellBack0 = FWD_CELL_BACK};
 
 void CQuotationFwdKSETable::FillSide(CServerMessage* pMsg, CDataBuffer* pRow, long nSide, BOOL bPublish)
 {

@@ -107,38 +107,6 @@ CString StockCode(const CDataBuffer* pRow)
 
 }  // namespace
 
-CDataBuffer* CQuotationKSETable::RowOfView(CViewRow* pRow) const
-{
-    CTBString strStock;
-    if (pRow == nullptr || !pRow->IsDataRow() || !pRow->GetText(strStock, KC_STOCK))
-        return nullptr;
-    return GetRows()->FindRow({static_cast<LPCSTR>(strStock)});
-}
-
-CDataBuffer* CQuotationKSETable::GetSelectedStock()
-{
-    CViewRow row;
-    int nIndex = -1;
-    if (!GetSelectedRow(row, &nIndex) || nIndex < 0)
-        return nullptr;
-    return RowOfView(&row);
-}
-
-long CQuotationKSETable::GetSelectedValue(int nCol)
-{
-    CTableMDIWnd* pWindow = GetActiveWindow();
-    if (pWindow == nullptr)
-        pWindow = GetMainWindow();
-    if (pWindow == nullptr || !pWindow->HasGrid() || pWindow->GetView() == nullptr)
-        return 0;
-    CViewRow row;
-    const int nIndex = pWindow->GetGrid().GetCurrentRow();
-    if (nIndex < 0 || !pWindow->GetView()->GetRow(row, nIndex) || !row.IsDataRow())
-        return 0;
-    const CDataBuffer* pRow = RowOfView(&row);
-    return pRow != nullptr ? pRow->GetLong(nCol) : 0;
-}
-
 void CQuotationKSETable::OpenTicket(CDataBuffer* pRow, int nCol)
 {
     IStockActions* pActions = GetStockActions();
@@ -154,12 +122,12 @@ void CQuotationKSETable::OpenTicket(CDataBuffer* pRow, int nCol)
 
 void CQuotationKSETable::OnDoubleClick(CViewRow* /*pRow*/, int nCol)
 {
-    OpenTicket(GetSelectedStock(), nCol);
+    OpenTicket(GetSelectedDataRow(), nCol);
 }
 
 void CQuotationKSETable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
 {
-    CDataBuffer* pStock = RowOfView(pRow);
+    CDataBuffer* pStock = GetDataRow(pRow);
     if (pStock == nullptr)
         return;
     const long nStock = pStock->GetLong(KC_STOCK);
@@ -233,7 +201,7 @@ BOOL CQuotationKSETable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHAND
 BOOL CQuotationKSETable::UpdateCommand(UINT nId, CCmdUI* pCmdUI)
 {
     const int nRule = FindCommand(nId)->nRule;
-    const CDataBuffer* pRow = nRule == KRULE_ALWAYS ? nullptr : GetSelectedStock();
+    const CDataBuffer* pRow = nRule == KRULE_ALWAYS ? nullptr : GetSelectedDataRow();
     const IStockActions* pActions = GetStockActions();
     BOOL bEnable = nRule == KRULE_ALWAYS || pRow != nullptr;
     if (bEnable && nRule != KRULE_ALWAYS && nRule != KRULE_ROW) {
@@ -276,15 +244,15 @@ BOOL CQuotationKSETable::RunCommand(UINT nId)
         if (table.nCommand != nId)
             continue;
         // Read before the opened table becomes the active window.
-        const BOOL bFocused = GetSelectedStock() != nullptr;
-        const long nStock = GetSelectedValue(KC_STOCK);
+        const BOOL bFocused = GetSelectedDataRow() != nullptr;
+        const long nStock = static_cast<long>(GetFocusedValue(KC_STOCK).GetNumber());
         OpenStockTable(nId);
         CCachedStockTable* pHistory = dynamic_cast<CCachedStockTable*>(FindDataTable(table.nNameId));
         if (pHistory != nullptr && (bFocused || !table.bNeedsRow))
             pHistory->Request(nStock);
         return TRUE;
     }
-    CDataBuffer* pRow = GetSelectedStock();
+    CDataBuffer* pRow = GetSelectedDataRow();
     IStockActions* pActions = GetStockActions();
     if (pRow == nullptr)
         return TRUE;

@@ -71,9 +71,6 @@ public:
     BOOL OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     void OnCellClick(CViewRow* pRow, int nCol, int* pnHandled) override;
     void OnDoubleClick(CViewRow* pRow, int nCol) override;
-    // The value of a column in the focused data row of the active window, else the main one;
-    // 0 without one.
-    long GetSelectedValue(int nCol);
 
     void OnSQ(CServerMessage* pMsg) override { TableOnReplyBegin(pMsg); }
     void OnQQ(CServerMessage* pMsg) override { TableOnLive(pMsg); }
@@ -99,8 +96,6 @@ private:
     void FireAlert(CDataBuffer* pRow);
     void SendToTicker(CServerMessage* pMsg, const CDataBuffer* pRow) const;
     CDataBuffer* FindStock(long nStock) const;
-    CDataBuffer* RowOfView(CViewRow* pRow) const;
-    CDataBuffer* GetSelectedStock();
     void OpenTicket(CDataBuffer* pRow, int nCol);
     void OpenStockTable(UINT nId);
     BOOL UpdateCommand(UINT nId, CCmdUI* pCmdUI);

@@ -140,8 +140,6 @@ private:
     void RunTradesCommand(UINT nId, LPCSTR pszTicker);
     // A row that goes stops the books that follow it.
     void StopFollowedBooks(CDataBuffer* pRow);
-    CDataBuffer* GetSelectedQuote();
-    CDataBuffer* QuoteOfViewRow(CViewRow* pRow);
     void FilterOnMarket(LPCSTR pszMarket);
     void RunCommandOnRow(UINT nId, const CString& strTicker, const CString& strMarket);
     void AskNewSymbol(CDataBuffer* pRow, LPCSTR pszFirstText);

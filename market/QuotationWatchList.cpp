@@ -349,7 +349,7 @@ BOOL CQuotationTable::UpdateCommand(UINT nId, CCmdUI* pCmdUI)
         return TRUE;
     }
     const QUOTE_COMMAND* pCommand = FindCommand(nId);
-    CDataBuffer* pRow = pCommand->nRule != QRULE_ALWAYS && pCommand->nRule != QRULE_LATER ? GetSelectedQuote() : nullptr;
+    CDataBuffer* pRow = pCommand->nRule != QRULE_ALWAYS && pCommand->nRule != QRULE_LATER ? GetSelectedDataRow() : nullptr;
     switch (pCommand->nRule) {
     case QRULE_ALWAYS:
         pCmdUI->Enable(TRUE);
@@ -419,25 +419,6 @@ void CQuotationTable::RunTradesCommand(UINT nId, LPCSTR pszTicker)
     }
 }
 
-CDataBuffer* CQuotationTable::QuoteOfViewRow(CViewRow* pRow)
-{
-    if (pRow == nullptr || !pRow->IsDataRow())
-        return nullptr;
-    CTBString strTicker, strMarket;
-    if (!pRow->GetText(strTicker, QC_TICKER) || !pRow->GetText(strMarket, QC_MARKET))
-        return nullptr;
-    return FindQuote(strTicker, strMarket);
-}
-
-CDataBuffer* CQuotationTable::GetSelectedQuote()
-{
-    CViewRow row;
-    int nIndex = -1;
-    if (!GetSelectedRow(row, &nIndex) || nIndex < 0)
-        return nullptr;
-    return QuoteOfViewRow(&row);
-}
-
 void CQuotationTable::FilterOnMarket(LPCSTR pszMarket)
 {
     CTableMDIWnd* pWindow = GetActiveWindow();
@@ -478,7 +459,7 @@ BOOL CQuotationTable::RunCommand(UINT nId)
         return TRUE;
     }
     const int nRule = FindCommand(nId)->nRule;
-    CDataBuffer* pRow = nRule != QRULE_ALWAYS && nRule != QRULE_LATER ? GetSelectedQuote() : nullptr;
+    CDataBuffer* pRow = nRule != QRULE_ALWAYS && nRule != QRULE_LATER ? GetSelectedDataRow() : nullptr;
     if (pRow == nullptr)
         return TRUE;
     if (nRule == QRULE_TRADES)
@@ -549,7 +530,7 @@ void CQuotationTable::AskNewSymbol(CDataBuffer* pRow, LPCSTR pszFirstText)
 
 void CQuotationTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
 {
-    CDataBuffer* pQuote = QuoteOfViewRow(pRow);
+    CDataBuffer* pQuote = GetDataRow(pRow);
     if (pQuote == nullptr || nCol < 0 || nCol > QC_OWN_PRICE)
         return;
     const CString strTicker = pQuote->GetText(QC_TICKER);
@@ -588,19 +569,19 @@ void CQuotationTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
 
 void CQuotationTable::OnDoubleClick(CViewRow* pRow, int /*nCol*/)
 {
-    if (CDataBuffer* pQuote = QuoteOfViewRow(pRow))
+    if (CDataBuffer* pQuote = GetDataRow(pRow))
         AskNewSymbol(pQuote, nullptr);
 }
 
 void CQuotationTable::OnBeginEdit(CViewRow* pRow, int /*nCol*/, CTBString* /*pText*/)
 {
-    if (CDataBuffer* pQuote = QuoteOfViewRow(pRow))
+    if (CDataBuffer* pQuote = GetDataRow(pRow))
         AskNewSymbol(pQuote, nullptr);
 }
 
 void CQuotationTable::OnKeyDown(UINT nKey, UINT /*nRepeat*/, UINT /*nFlags*/)
 {
-    CDataBuffer* pRow = GetSelectedQuote();
+    CDataBuffer* pRow = GetSelectedDataRow();
     if (pRow == nullptr)
         return;
     if (nKey == VK_DELETE) {

@@ -115,20 +115,8 @@ BOOL CStockListKSETable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHAND
 
 long CStockListKSETable::GetSelectedStock()
 {
-    CTableMDIWnd* pWindow = GetActiveWindow();
-    if (pWindow == nullptr)
-        pWindow = GetMainWindow();
-    if (pWindow == nullptr || !pWindow->HasGrid())
-        return -1;
-    CTableWindow& grid = pWindow->GetGrid();
-    const int nIndex = grid.GetCurrentRow();
-    if (nIndex < 0)
-        return -1;
-    CViewRow row;
-    CTBString strId;
-    if (!pWindow->GetView()->GetRow(row, nIndex) || !row.IsDataRow() || !row.GetText(strId, SLC_ID))
-        return -1;
-    return atol(strId);
+    const CCellValue id = GetFocusedValue(SLC_ID);
+    return id.IsEmpty() ? -1 : static_cast<long>(id.GetNumber());
 }
 
 void CStockListKSETable::OpenStockTable(UINT nNameId, UINT nTitleId)

@@ -72,9 +72,12 @@ struct TABLE_DESC
     std::span<const TABLE_COLUMN> columns = {};
     std::span<const TABLE_SORT_KEY> sort = {};   // default sort, in priority order
     std::span<const int> keys = {};     // the row store's key columns, in key order
+    // The reply, live and direct types are the table's whole catalogue: its class handles those
+    // types and no other (CDataTable::GetMessageTypes).
     int nRequestType = 0;           // what SendRequest sends; 0: fed by broadcast only
     int nReplyType = 0;             // the reply whose own line opens the feeding cycle
     std::span<const int> liveTypes = {};    // live lines: held during a refill, applied once complete
+    std::span<const int> directTypes = {};  // lines the class applies itself, outside the reply and the gate
     std::span<const TABLE_FIELD_MAP> maps = {};    // fields of further message types
     UINT nFlags = 0;                // TABLEF_
     long crCellBack0 = TABLE_NO_COLOR;  // the grid's background colour of cell attribute 0

@@ -215,7 +215,7 @@ TEST(DataArray, RefusesWhatLiesOutsideTheTable)
     EXPECT_EQ(0.0, pRow->GetDouble(-1));
     EXPECT_EQ(0, pRow->GetInt64(99));
     EXPECT_STREQ("", pRow->GetText(QCOL_COUNT, TRUE));
-    EXPECT_EQ(nullptr, pRow->GetRawValue(QCOL_COUNT).pData);
+    EXPECT_TRUE(pRow->GetValue(QCOL_COUNT).IsEmpty());
     EXPECT_EQ(nullptr, q.rows.GetAt(4));
     EXPECT_EQ(nullptr, q.rows.GetAt(-1));
 

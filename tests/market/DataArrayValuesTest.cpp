@@ -100,11 +100,11 @@ TEST(DataArrayValues, EveryTypeReadsBackByTheConversionTable)
         double dExpected = strtod(szText, nullptr);
         EXPECT_EQ(0, memcmp(&dExpected, &dStored, sizeof dStored)) << dValue << " stored as " << dStored;
     }
-    // A 64-bit value through its own form, read back as its decimal text and its raw slot.
+    // A 64-bit value through its own form, read back as its decimal text and as a typed copy.
     LONGLONG nBig = -4000000000LL;
     EXPECT_TRUE(pRow->SetValue(7, &nBig, TRUE));
     EXPECT_STREQ("-4000000000", pRow->GetText(7));
-    EXPECT_EQ(nBig, *static_cast<const LONGLONG*>(pRow->GetRawValue(7).pData));
+    EXPECT_EQ(nBig, pRow->GetValue(7).GetNumber());
     // Formatted, as the grid shows it (thousands separators, the column's width of text).
     nBig = -40000;
     EXPECT_TRUE(pRow->SetValue(7, &nBig, TRUE));

@@ -175,7 +175,7 @@ TEST_F(ForwardIndicesSession, IndexHistoriesFromTheContextMenuCachedPerIndex)
     ASSERT_NE(nullptr, pIndices);
     CNorvApp::ShowTable(pIndices);
     ASSERT_TRUE(pIndices->GetMainWindow()->GetGrid().SelectRow(1, 0, FALSE));
-    const long nIndex = pIndices->GetSelectedValue(0);
+    const long nIndex = static_cast<long>(pIndices->GetFocusedValue(0).GetNumber());
     EXPECT_EQ(2, nIndex);
 
     ASSERT_TRUE(pIndices->OnCmdMsg(ID_INDEX_DAILY_HISTORY, CN_COMMAND, nullptr, nullptr));

@@ -399,7 +399,7 @@ TEST_F(BoardFixture, ClicksCommandsAndMenu)
     const std::vector<std::string> expected = {"ticket 2 1 88", "ticket 1 1 95", "ticket 1 1 88", "ticket 2 2 101",
                                                "ticket 1 2 100", "ticket 2 2 100", "chart 2 1 2", "news 2 2"};
     EXPECT_EQ(expected, actions.calls);
-    EXPECT_EQ(2, pTable->GetSelectedValue(KC_STOCK));
+    EXPECT_EQ(2, pTable->GetFocusedValue(KC_STOCK).GetNumber());
 
     CUpdateProbe order, alert;
     actions.bAllowed = FALSE;
