@@ -138,6 +138,13 @@ public:
     // The chart slot to use next: the first empty or hidden one, else the oldest in turn.
     int NextChartSlot();
 
+    // Company news (ZorvatCompanyNews.cpp): the company news table made when missing, shown
+    // and asked for the symbol's headlines in the market; a null symbol asks for the company
+    // first, and nothing opens when the user cancels. The stock rows reach it through
+    // app/StockActions.h, which the application registers at start-up.
+    void OpenCompanyNews(LPCSTR pszSymbol, long nMarketCode);
+    static void RegisterStockActions(BOOL bRegister);
+
     // Workspace: the framework's part, the link's settings, the application's general keys.
     void SaveWorkspace() override;
     void LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst) override;
@@ -253,6 +260,8 @@ protected:
     void OnPauseLock(UINT);
     void OnActiveWindowCommand(UINT);
     void OnFormCommand(UINT nId);
+    // 33194 and 33624 ask for a company; 33566 asks for a ticker when market 1 has news.
+    void OnCompanyNewsCommand(UINT nId);
     void OnNothing(UINT) {}
     // The link window "Terminal" in the MDI client when there is none; m_pComm stays null when
     // it could not be made.

@@ -37,6 +37,8 @@ public:
     BOOL OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
 protected:
+    // A list of the same columns under another description (one company's headlines).
+    CListNewsTable(const TABLE_DESC& desc, CZorvatMessageSource* pSource) : CDataTable(desc, pSource) {}
     void ApplyLive(CServerMessage* pMsg) override;
     // A reply this table takes: the list of every market, not one company's.
     virtual BOOL IsOwnReply(CServerMessage* pMsg) const;

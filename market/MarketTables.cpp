@@ -3,6 +3,7 @@
 #include "app/FormFactory.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
+#include "market/CompanyNewsTable.h"
 #include "market/CorporateEventsKSETable.h"
 #include "market/CorporateEventsTable.h"
 #include "market/GainerLooserTable.h"
@@ -15,6 +16,7 @@
 #include "market/InternationalMarketScheduleTable.h"
 #include "market/InternationalOrderBookTable.h"
 #include "market/ListNewsTable.h"
+#include "market/NewsTable.h"
 #include "market/OpenInterestFwdKSETable.h"
 #include "market/OptionChainTable.h"
 #include "market/OrderBookKSETable.h"
@@ -105,4 +107,7 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_LOSERS, MakeGainerLooserTable<1>);
     RegisterTableMaker(IDS_TABLE_MOST_ACTIVE, MakeGainerLooserTable<2>);
     RegisterPauseLock(RunPauseLock);
+    RegisterTableMaker(IDS_TABLE_NEWS, MakeDataTable<CNewsTable>);
+    RegisterTableMaker(IDS_TABLE_COMPANY_NEWS, MakeDataTable<CCompanyNewsTable>);
+    RegisterCompanyChooser(CCompanyNewsTable::ChooseCompany);
 }
