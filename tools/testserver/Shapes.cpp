@@ -336,7 +336,7 @@ void CShapeWriter::AppendField(std::string& out, const CShapeField& field, const
         case SOURCE_ROW: AppendClean(out, Lookup(s.pRow, piece.strText)); break;
         case SOURCE_EN: AppendClean(out, m_text.Convert(Lookup(s.pRow, piece.strText), false)); break;
         case SOURCE_AR: AppendClean(out, m_text.Convert(Lookup(s.pRow, piece.strText + "_ar"), true)); break;
-        case SOURCE_BASE64: out += Base64(m_text.Convert(Lookup(s.pRow, piece.strText), false)); break;
+        case SOURCE_BASE64: out += Base64(m_text.Convert(Lookup(s.pRow, piece.strText), s.bArabic)); break;
         case SOURCE_SDATE: AppendClean(out, ServerDate(Lookup(s.pRow, piece.strText))); break;
         case SOURCE_LANG: {
             const std::string& strArabic = Lookup(s.pRow, piece.strText + "_ar");
