@@ -372,15 +372,25 @@ LRESULT OnPaint(HWND hWnd)
         const int yTop = line.y - pState->yScroll;
         if (yTop + line.cy <= ps.rcPaint.top || yTop >= ps.rcPaint.bottom)
             continue;
-        for (const Piece& piece : line.pieces) {
-            const Run& run = pState->paras[static_cast<size_t>(piece.nPara)][static_cast<size_t>(piece.nRun)];
-            SelectObject(hdc, FontOf(hWnd, pState, run.nStyle));
+        // The words of one run on a line are drawn as one text, so that the text engine orders
+        // them in its reading direction (Latin words inside right-to-left text keep their order).
+        for (size_t i = 0; i < line.pieces.size();) {
+            const Piece& first = line.pieces[i];
+            size_t j = i + 1;
+            while (j < line.pieces.size() && line.pieces[j].nRun == first.nRun)
+                ++j;
+            const Piece& last = line.pieces[j - 1];
+            i = j;
+            const Run& run = pState->paras[static_cast<size_t>(first.nPara)][static_cast<size_t>(first.nRun)];
+            HFONT hFont = FontOf(hWnd, pState, run.nStyle);
+            SelectObject(hdc, hFont);
             SetTextColor(hdc, (run.nStyle & RUN_LINK) ? RGB(0, 0, 255) : GetSysColor(COLOR_WINDOWTEXT));
-            // Right to left, the line starts at the right edge and its words go leftwards.
-            const int xLeft = bRtl ? rc.right - VIEW_MARGIN - piece.x - piece.cx : VIEW_MARGIN + piece.x;
-            RECT rcText = {xLeft, yTop + line.cy - TbFontHeight(FontOf(hWnd, pState, run.nStyle)), xLeft + piece.cx, yTop + line.cy};
-            DrawTextA(hdc, run.strText.data() + piece.nFrom, piece.nLength, &rcText,
-                      DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP | (bRtl ? DT_RTLREADING : 0));
+            const int cx = last.x + last.cx - first.x;
+            // Right to left, the line starts at the right edge and its runs go leftwards.
+            const int xLeft = bRtl ? rc.right - VIEW_MARGIN - first.x - cx : VIEW_MARGIN + first.x;
+            RECT rcText = {xLeft, yTop + line.cy - TbFontHeight(hFont), xLeft + cx, yTop + line.cy};
+            DrawTextA(hdc, run.strText.data() + first.nFrom, last.nFrom + last.nLength - first.nFrom, &rcText,
+                      DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP | (bRtl ? DT_RTLREADING | DT_RIGHT : 0));
         }
     }
     SelectObject(hdc, hOld);
