@@ -133,6 +133,10 @@ public:
     // slot made when the slot is empty (the view from the form's registered maker, an empty frame
     // without one), then activated.
     void OpenFormWindow(CFormMDIWnd** ppSlot, UINT nFormId);
+    // The news reader form (one window, kept across sessions), opened or activated, showing the
+    // story given; null texts are taken as empty.
+    void OpenNewsStory(LPCSTR pszBody, LPCSTR pszTitle, LPCSTR pszLink);
+    CFormMDIWnd* GetNewsReaderForm() const { return m_pNewsReaderForm; }
     // The ticker and market-schedule sub-menus made again from the ticker names and the markets.
     void BuildMarketMenus();
     // The chart slot to use next: the first empty or hidden one, else the oldest in turn.
@@ -310,6 +314,7 @@ protected:
     BOOL m_bMarketDataSubscribed = FALSE;
     CFormMDIWnd* m_pLookupForm = nullptr;       // not owned: each frame clears its slot as it goes
     CFormMDIWnd* m_pPreferencesForm = nullptr;
+    CFormMDIWnd* m_pNewsReaderForm = nullptr;
     CFormMDIWnd* m_chartSlots[CHART_SLOTS] = {};  // not owned: each frame clears its slot as it goes
     int m_nChartSlot = 0;               // the slot used last
     int  m_nInfoPriority = 1;

@@ -28,6 +28,8 @@ public:
     BOOL SendRequest() override;
     // The story of a row: "EW" for its id and language.
     BOOL RequestStory(const CDataBuffer* pRow);
+    // The same, then the news reader opened to show it.
+    BOOL ReadStory(const CDataBuffer* pRow);
 
     void OnLW(CServerMessage* pMsg) override;
     void OnBW(CServerMessage* pMsg) override { TableOnLive(pMsg); }

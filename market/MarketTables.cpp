@@ -21,6 +21,7 @@
 #include "market/OptionChainTable.h"
 #include "market/OrderBookKSETable.h"
 #include "market/OrderBookOddLotKSETable.h"
+#include "market/NewsReaderDlg.h"
 #include "market/PreferencesDlg.h"
 #include "market/QuotationDailyTable.h"
 #include "market/QuotationFwdKSETable.h"
@@ -99,6 +100,7 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_MAKER_BOOK_US, MakeDataTable<CInternationalMarketMakerOrderBookTable>);
     RegisterFormMaker(IDD_FORM_TICKER_LOOKUP, CTickerLookupDlg::Make);
     RegisterFormMaker(IDD_FORM_PREFERENCES, CPreferencesDlg::Make);
+    RegisterFormMaker(IDD_FORM_NEWS_READER, CNewsReaderDlg::Make);
     RegisterTableMaker(IDS_TABLE_NEWS_LIST, MakeDataTable<CListNewsTable>);
     RegisterTableMaker(IDS_TABLE_CORPORATE_EVENTS_KSE, MakeDataTable<CCorporateEventsKSETable>);
     RegisterTableMaker(IDS_TABLE_CORPORATE_EVENTS, MakeDataTable<CCorporateEventsTable>);

@@ -21,6 +21,7 @@ void TbRegisterControlClasses()
         {TOOLBARCLASSNAMEA, TbToolbarWndProc, CS_DBLCLKS, 0, 0},
         {TOOLTIPS_CLASSA, TbToolTipWndProc, CS_SAVEBITS, 0, 0},
         {STATUSCLASSNAMEA, TbStatusBarWndProc, CS_DBLCLKS, 0, 0},
+        {WC_RICHVIEWA, TbRichViewWndProc, 0, 0, 0},
         {WC_DIALOGA, DefDlgProcA, CS_DBLCLKS | CS_SAVEBITS, DLGWINDOWEXTRA, 0},
     };
     for (const auto& c : s_classes) {
