@@ -13,6 +13,7 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
 #include "app/AppCommands.h"
+#include "app/FormMDIWnd.h"
 #include "app/NewsPages.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
@@ -22,6 +23,7 @@
 #include "market/CompanyNewsTable.h"
 #include "market/DataArray.h"
 #include "market/ListNewsTable.h"
+#include "market/NewsReaderDlg.h"
 #include "market/NewsTable.h"
 #include "market/dialogs/CompanyNewsDlg.h"
 #include "platform/mfc/CmdTarget.h"
@@ -305,6 +307,17 @@ struct CompanyNewsSession : ::testing::Test
         ASSERT_EQ(1, Click(pCompany, 0, 6));
         ASSERT_TRUE(PumpUntil([&] { return Sent("EW").size() > nStories; }));
         EXPECT_NE(std::string::npos, Sent("EW").back().find("|5951|0|")) << Sent("EW").back();
+        // The reader opens at once and the server's story fills it.
+        CFormMDIWnd* pReaderForm = nullptr;
+        ASSERT_TRUE(PumpUntil([&] {
+            pReaderForm = pRun->App().GetNewsReaderForm();
+            CWnd* pView = pReaderForm != nullptr ? pReaderForm->GetView() : nullptr;
+            char sz[100] = "";
+            if (pView != nullptr)
+                GetDlgItemTextA(pView->m_hWnd, IDC_NEWS_READER_TITLE, sz, sizeof sz);
+            return std::string(sz) == "Alpine Networks opens a lab";
+        }));
+        pReaderForm->SendMessage(WM_CLOSE);
         EXPECT_EQ(0, Click(pCompany, 0, 7)) << "column 7 does nothing";
     }
 };
