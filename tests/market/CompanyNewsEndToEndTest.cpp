@@ -15,6 +15,7 @@
 #include "app/AppCommands.h"
 #include "app/FormMDIWnd.h"
 #include "app/NewsPages.h"
+#include "app/StockActions.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/NorvGlobals.h"
@@ -318,6 +319,14 @@ struct CompanyNewsSession : ::testing::Test
             return std::string(sz) == "Alpine Networks opens a lab";
         }));
         pReaderForm->SendMessage(WM_CLOSE);
+
+        // A stock row's company news: its symbol as the row gives it, no question asked.
+        IStockActions* pActions = GetStockActions();
+        ASSERT_NE(nullptr, pActions);
+        EXPECT_TRUE(pActions->CanOpenCompanyNews());
+        pActions->OpenCompanyNews("BRKT", 8);
+        ASSERT_TRUE(PumpUntil([&] { return !pCompany->IsReceiving() && Column(rows, 0) == "5953"; })) << Column(rows, 0);
+        EXPECT_EQ("BRKT", std::string(pCompany->GetTicker()));
         EXPECT_EQ(0, Click(pCompany, 0, 7)) << "column 7 does nothing";
     }
 };
