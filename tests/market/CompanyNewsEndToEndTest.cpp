@@ -327,6 +327,23 @@ struct CompanyNewsSession : ::testing::Test
         pActions->OpenCompanyNews("BRKT", 8);
         ASSERT_TRUE(PumpUntil([&] { return !pCompany->IsReceiving() && Column(rows, 0) == "5953"; })) << Column(rows, 0);
         EXPECT_EQ("BRKT", std::string(pCompany->GetTicker()));
+
+        // Its refresh asks for a company again; a typed ticker goes out upper-cased.
+        const std::string strHarbor = static_cast<LPCSTR>(GetGlobals()->GetMarketName(4));
+        RunDialogStep(IDC_COMPANY_MARKET, [&](HWND h) {
+            SendDlgItemMessageA(h, IDC_COMPANY_MARKET, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                                reinterpret_cast<LPARAM>(strHarbor.c_str()));
+            SendMessageA(h, WM_COMMAND, MAKEWPARAM(IDC_COMPANY_MARKET, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(GetDlgItem(h, IDC_COMPANY_MARKET)));
+            SetDlgItemTextA(h, IDC_COMPANY_TICKER, "");
+            TypeInto(h, IDC_COMPANY_TICKER, "prsm");
+            SendMessageA(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(h, IDOK)));
+        });
+        ASSERT_TRUE(pCompany->OnCmdMsg(ID_NEWS_REFRESH, CN_COMMAND, nullptr, nullptr));
+        EXPECT_TRUE(s_bStepRan);
+        ASSERT_TRUE(PumpUntil([&] { return !pCompany->IsReceiving() && Column(rows, 0) == "5952"; })) << Column(rows, 0);
+        EXPECT_EQ("PRSM", std::string(pCompany->GetTicker()));
+        EXPECT_EQ(4, pCompany->GetMarketCode());
         EXPECT_EQ(0, Click(pCompany, 0, 7)) << "column 7 does nothing";
     }
 };
