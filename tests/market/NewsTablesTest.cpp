@@ -1,13 +1,10 @@
-// The US stories and the company news fed through a real message source: a reply to another
-// symbol's request left alone, an empty reply closing the window only when it answers the
-// table's own pending request, and the company table taking only the replies that name a
-// company while the news list takes only the others.
+// The US stories fed through a real message source: a reply to another symbol's request left
+// alone, and an empty reply closing the window only when it answers the table's own pending
+// request.
 #include <gtest/gtest.h>
 #include <string>
 #include "DataTableTestSupport.h"
 #include "app/TableMDIWnd.h"
-#include "market/CompanyNewsTable.h"
-#include "market/ListNewsTable.h"
 #include "market/NewsTable.h"
 
 namespace {
@@ -100,26 +97,4 @@ TEST_F(NewsTablesFixture, AnEmptyReplyClosesTheWindowOnlyForThePendingRequest)
     FireAll({"~NN|1|XC|||0", "90|261207093000|One", "$EN|1|XC|1"});
     EXPECT_FALSE(pNews->IsRequestPending());
     EXPECT_TRUE(Shown(pNews));
-}
-
-TEST_F(NewsTablesFixture, CompanyRepliesGoToTheCompanyTableOnly)
-{
-    CListNewsTable* pList = Make<CListNewsTable>();
-    CCompanyNewsTable* pCompany = Make<CCompanyNewsTable>();
-    FireAll({"~LW|1|XC||0|7|0|0|0|||", "11|0|261207093000|NCB|11|2|Market news|", "$EN|1|XC|1"});
-    FireAll({"~LW|1|XC||0|7|0|0||0|8|ALPN", "21|0|261207094500|ALPN|21|8|Alpine news|",
-             "22|1|261207094500|ALPN|22|8|Alpine in Arabic|", "$EN|1|XC|2"});
-    EXPECT_EQ("11", Column(*pList->GetRows(), 0));
-    EXPECT_EQ("21,22", Column(*pCompany->GetRows(), 0));
-    EXPECT_TRUE(pCompany->IsComplete());
-
-    // The list of every market again: the company's rows stay.
-    FireAll({"~LW|1|XC||0|7|0|0|0|||", "12|0|261207095000|NCB|12|2|More market news|", "$EN|1|XC|1"});
-    EXPECT_EQ("12", Column(*pList->GetRows(), 0));
-    EXPECT_EQ("21,22", Column(*pCompany->GetRows(), 0));
-
-    // Without an application nothing is asked; the company's ticker is checked first.
-    EXPECT_FALSE(pCompany->SendRequestFor(8, ""));
-    EXPECT_FALSE(pCompany->SendRequestFor(8, "A|B"));
-    EXPECT_FALSE(pCompany->SendRequest()) << "no company asked for yet";
 }
