@@ -352,14 +352,14 @@ struct CompanyNewsSession : ::testing::Test
 
 TEST_F(CompanyNewsSession, NewsAndCompanyNewsInEnglish)
 {
-    Start(false);
+    ASSERT_NO_FATAL_FAILURE(Start(false));
     CheckNews("en");
     CheckCompanyNews("en");
 }
 
 TEST_F(CompanyNewsSession, NewsAndCompanyNewsInArabic)
 {
-    Start(true);
+    ASSERT_NO_FATAL_FAILURE(Start(true));
     CheckNews("ar");
     CheckCompanyNews("ar");
 }
