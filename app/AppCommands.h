@@ -16,6 +16,7 @@
 #define ID_APP_CHANGE_PASSWORD  33047
 #define ID_APP_PAUSE_LOCK       33048
 #define ID_APP_NEWS             33193
+#define ID_APP_COMPANY_NEWS     33194   // as 33624: the company asked for
 #define ID_APP_TICKER_LOOKUP    33195
 #define ID_APP_KSE_EVENTS       33232
 #define ID_APP_KSE_NEWS_BROWSER 33285
@@ -46,6 +47,7 @@
 #define ID_APP_LOSERS           33204
 #define ID_APP_MOST_ACTIVE      33205
 #define ID_APP_HOLIDAYS         33207
+#define ID_APP_COMPANY_NEWS_2   33624
 #define ID_APP_NEWS_LIST        33625
 #define ID_APP_KSE_QUOTES       33251
 #define ID_APP_KSE_ORDER_BOOK   33253
@@ -60,6 +62,7 @@
 #define ID_APP_INTL_BOOK_2      57452
 #define ID_APP_INTL_MM_BOOK     40193
 #define ID_APP_WEB_SITE         33198
+#define ID_APP_COMPANY_NEWS_TICKER 33566 // the company news through the ticker choice
 #define ID_APP_MARKET_DEPTH     33305
 #define ID_APP_TICKER_FIRST     33603   // the ticker sub-menu: ticker n is 33602 + n
 #define ID_APP_TICKER_LAST      33613

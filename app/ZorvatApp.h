@@ -136,10 +136,21 @@ public:
     // The option chain form, opened or activated; a symbol (not null nor empty) is put into it
     // afresh (ITickerForm).
     void OpenOptionChain(LPCSTR pszSymbol);
+    // The news reader form (one window, kept across sessions), opened or activated, showing the
+    // story given; null texts are taken as empty.
+    void OpenNewsStory(LPCSTR pszBody, LPCSTR pszTitle, LPCSTR pszLink);
+    CFormMDIWnd* GetNewsReaderForm() const { return m_pNewsReaderForm; }
     // The ticker and market-schedule sub-menus made again from the ticker names and the markets.
     void BuildMarketMenus();
     // The chart slot to use next: the first empty or hidden one, else the oldest in turn.
     int NextChartSlot();
+
+    // Company news (ZorvatCompanyNews.cpp): the company news table made when missing, shown
+    // and asked for the symbol's headlines in the market; a null symbol asks for the company
+    // first, and nothing opens when the user cancels. The stock rows reach it through
+    // app/StockActions.h, which the application registers at start-up.
+    void OpenCompanyNews(LPCSTR pszSymbol, long nMarketCode);
+    static void RegisterStockActions(BOOL bRegister);
 
     // Workspace: the framework's part, the link's settings, the application's general keys.
     void SaveWorkspace() override;
@@ -258,6 +269,8 @@ protected:
     void OnFormCommand(UINT nId);
     void OnCommandDialog(UINT nId);
     void OnOptionChainCommand(UINT);
+    // 33194 and 33624 ask for a company; 33566 asks for a ticker when market 1 has news.
+    void OnCompanyNewsCommand(UINT nId);
     void OnNothing(UINT) {}
     // The link window "Terminal" in the MDI client when there is none; m_pComm stays null when
     // it could not be made.
@@ -307,6 +320,7 @@ protected:
     CFormMDIWnd* m_pLookupForm = nullptr;       // not owned: each frame clears its slot as it goes
     CFormMDIWnd* m_pPreferencesForm = nullptr;
     CFormMDIWnd* m_pOptionChainForm = nullptr;  // outlives the session: log-off leaves it open
+    CFormMDIWnd* m_pNewsReaderForm = nullptr;
     CFormMDIWnd* m_chartSlots[CHART_SLOTS] = {};  // not owned: each frame clears its slot as it goes
     int m_nChartSlot = 0;               // the slot used last
     int  m_nInfoPriority = 1;

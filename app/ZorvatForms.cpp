@@ -1,5 +1,6 @@
 #include "app/FormFactory.h"
 #include "app/FormMDIWnd.h"
+#include "app/NewsStory.h"
 #include "app/NorvMainFrame.h"
 #include "app/ZorvatApp.h"
 #include "framework/base/SharedGlobals.h"
@@ -99,6 +100,17 @@ void CZORVAT32App::OpenOptionChain(LPCSTR pszSymbol)
         return;
     if (auto* pForm = dynamic_cast<ITickerForm*>(m_pOptionChainForm->GetView()))
         pForm->SetTicker(pszSymbol);
+}
+
+void CZORVAT32App::OpenNewsStory(LPCSTR pszBody, LPCSTR pszTitle, LPCSTR pszLink)
+{
+    OpenFormWindow(&m_pNewsReaderForm, IDD_FORM_NEWS_READER);
+    if (m_pNewsReaderForm == nullptr)
+        return;
+    // Without the market layer's maker the frame holds no reader; nothing to show then.
+    if (auto* pReader = dynamic_cast<INewsStoryView*>(m_pNewsReaderForm->GetView()))
+        pReader->ShowStory(pszBody != nullptr ? pszBody : "", pszTitle != nullptr ? pszTitle : "",
+                           pszLink != nullptr ? pszLink : "");
 }
 
 void CZORVAT32App::BuildMarketMenus()

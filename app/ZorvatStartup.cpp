@@ -100,6 +100,7 @@ BOOL CZORVAT32App::InitInstance()
     if (!LoadLanguage(ReadArabicChoice(strBrand)))
         return FALSE;
     TbSetResourceModule(m_hLanguage);
+    RegisterStockActions(TRUE);
     CSharedGlobals* pShared = GetSharedGlobals();
 
     m_strProgramFolder = FindProgramFolder();
@@ -213,6 +214,7 @@ void CZORVAT32App::TrimMenu(CMainFrame* pFrame)
 
 int CZORVAT32App::ExitInstance()
 {
+    RegisterStockActions(FALSE);
     GetGlobals()->Unregister();
     if (m_pComm != nullptr && m_pComm->m_hWnd != nullptr)
         m_pComm->DestroyWindow();

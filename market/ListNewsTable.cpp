@@ -110,6 +110,15 @@ BOOL CListNewsTable::RequestStory(const CDataBuffer* pRow)
     return pApp->SendRequest(strLine) != 0;
 }
 
+BOOL CListNewsTable::ReadStory(const CDataBuffer* pRow)
+{
+    const BOOL bSent = RequestStory(pRow);
+    // The reader opens empty at once; the story's reply fills it.
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->OpenNewsStory("", "", "");
+    return bSent;
+}
+
 BOOL CListNewsTable::IsOwnReply(CServerMessage* pMsg) const
 {
     // A company's reply names its market and ticker.
@@ -180,7 +189,7 @@ void CListNewsTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
             return;
         const CDataBuffer line(GetRows(), pValues);
         pRow->UnlockValues(pValues);
-        bHandled = RequestStory(&line);
+        bHandled = ReadStory(&line);
         break;
     }
     case NC_LANGUAGE:
@@ -230,6 +239,6 @@ BOOL CListNewsTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERI
             return;
         const CDataBuffer line(GetRows(), pValues);
         row.UnlockValues(pValues);
-        RequestStory(&line);
+        ReadStory(&line);
     });
 }

@@ -28,6 +28,8 @@ public:
     BOOL SendRequest() override;
     // The story of a row: "EW" for its id and language.
     BOOL RequestStory(const CDataBuffer* pRow);
+    // The same, then the news reader opened to show it.
+    BOOL ReadStory(const CDataBuffer* pRow);
 
     void OnLW(CServerMessage* pMsg) override;
     void OnBW(CServerMessage* pMsg) override { TableOnLive(pMsg); }
@@ -37,6 +39,8 @@ public:
     BOOL OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
 protected:
+    // A list of the same columns under another description (one company's headlines).
+    CListNewsTable(const TABLE_DESC& desc, CZorvatMessageSource* pSource) : CDataTable(desc, pSource) {}
     void ApplyLive(CServerMessage* pMsg) override;
     // A reply this table takes: the list of every market, not one company's.
     virtual BOOL IsOwnReply(CServerMessage* pMsg) const;

@@ -4,6 +4,7 @@
 #include "app/FormFactory.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
+#include "market/CompanyNewsTable.h"
 #include "market/CorporateEventsKSETable.h"
 #include "market/CorporateEventsTable.h"
 #include "market/GainerLooserTable.h"
@@ -19,11 +20,13 @@
 #include "market/NewsBrowserKSETable.h"
 #include "market/NewsDetailKSETable.h"
 #include "market/NewsKSETable.h"
+#include "market/NewsTable.h"
 #include "market/OpenInterestFwdKSETable.h"
 #include "market/OptionChainDlg.h"
 #include "market/OptionChainTable.h"
 #include "market/OrderBookKSETable.h"
 #include "market/OrderBookOddLotKSETable.h"
+#include "market/NewsReaderDlg.h"
 #include "market/PreferencesDlg.h"
 #include "market/QuotationDailyTable.h"
 #include "market/QuotationFwdKSETable.h"
@@ -114,6 +117,7 @@ void RegisterMarketTables()
     RegisterFormMaker(IDD_FORM_TICKER_LOOKUP, CTickerLookupDlg::Make);
     RegisterFormMaker(IDD_FORM_PREFERENCES, CPreferencesDlg::Make);
     RegisterFormMaker(IDD_FORM_OPTION_CHAIN, COptionChainDlg::Make);
+    RegisterFormMaker(IDD_FORM_NEWS_READER, CNewsReaderDlg::Make);
     RegisterTableMaker(IDS_TABLE_NEWS_LIST, MakeDataTable<CListNewsTable>);
     RegisterTableMaker(IDS_TABLE_NEWS_KSE, MakeDataTable<CNewsKSETable>);
     RegisterTableMaker(IDS_TABLE_NEWS_DETAIL_KSE, MakeDataTable<CNewsDetailKSETable>);
@@ -129,4 +133,7 @@ void RegisterMarketTables()
     RegisterCommandDialog(33215, RunShownDialog<CMarketScheduleDlg>);
     RegisterCommandDialog(33277, RunShownDialog<CMarketScheduleKSEDlg>);
     RegisterCommandDialog(33278, RunShownDialog<CGlobalParamKSEDlg>);
+    RegisterTableMaker(IDS_TABLE_NEWS, MakeDataTable<CNewsTable>);
+    RegisterTableMaker(IDS_TABLE_COMPANY_NEWS, MakeDataTable<CCompanyNewsTable>);
+    RegisterCompanyChooser(CCompanyNewsTable::ChooseCompany);
 }

@@ -295,7 +295,7 @@ TEST_F(MarketSessionFixture, CommandsFollowTheTradersRightsAndFallBackAtLogoff)
         EXPECT_TRUE(Enabled(app, nId)) << nId;
     for (UINT nId : {ID_APP_US_QUOTES, ID_APP_US_TIME_SALES, ID_APP_US_TIME_SALES_2})
         EXPECT_FALSE(Enabled(app, nId)) << nId << ": the trader has no US quote value";
-    for (UINT nId : {33100u, 33190u, 33194u, 33315u, 40232u})
+    for (UINT nId : {33100u, 33190u, 33315u, 40232u})
         EXPECT_FALSE(Enabled(app, nId)) << nId << " waits for its window";
     // The ticker items show or hide their tickers.
     int nTickerCheck = -1;

@@ -37,6 +37,8 @@
 //   {text.F} {ar.F} when the request asks for Arabic and F_ar exists, else {en.F}
 //   {b64.F} F in Base64          {sdate.F} F, a YYYYMMDD date, in the server's date form
 //   {own.F} F in the code page of the record's own language (its field lang: "1" Arabic)
+//   {cp.F} F in the request's code page (1256 when it asks for Arabic, else 1252); {b64.F}
+//   encodes F in that code page too
 #include <string>
 #include <vector>
 #include "tools/testserver/Records.h"

@@ -23,6 +23,7 @@ void TbRegisterControlClasses()
         {TOOLTIPS_CLASSA, TbToolTipWndProc, CS_SAVEBITS, 0, 0},
         {STATUSCLASSNAMEA, TbStatusBarWndProc, CS_DBLCLKS, 0, 0},
         {DATETIMEPICK_CLASSA, TbDateTimePickWndProc, CS_DBLCLKS, 0, 0},
+        {WC_RICHVIEWA, TbRichViewWndProc, 0, 0, 0},
         {WC_DIALOGA, DefDlgProcA, CS_DBLCLKS | CS_SAVEBITS, DLGWINDOWEXTRA, 0},
     };
     for (const auto& c : s_classes) {

@@ -15,6 +15,9 @@
 #define WC_SCROLLBARA "ScrollBar"
 #define TRACKBAR_CLASSA "msctls_trackbar32"
 #define WC_TABCONTROLA  "SysTabControl32"
+// A read-only page of formatted text: its window text is HTML, shown and never acted on (no
+// script, nothing fetched, links not followed); WM_GETTEXT answers the text shown.
+#define WC_RICHVIEWA    "RichView"
 
 // Static
 #define SS_LEFT           0x00000000L

@@ -9,6 +9,7 @@
 #include "app/dialogs/DialogDriver.h"
 #include "framework/base/NorvGlobals.h"
 #include "market/dialogs/AlertDlg.h"
+#include "market/dialogs/CompanyNewsDlg.h"
 #include "market/dialogs/CorpEventDownloadFilterDlg.h"
 #include "market/dialogs/ExtrenalPortfolio.h"
 #include "market/dialogs/GlobalParamKSEDlg.h"
@@ -34,6 +35,7 @@ const struct { UINT nTemplate; std::vector<int> controls; } s_dialogs[] = {
                             IDOK}},
     {IDD_PAUSE_LOCK, {IDC_PAUSE_PASSWORD, IDOK, IDCANCEL}},
     {IDD_CORP_EVENT_FILTER, {IDC_CORP_EVENT_FROM, IDC_CORP_EVENT_TO, IDOK, IDCANCEL}},
+    {IDD_COMPANY_NEWS, {IDC_COMPANY_MARKET, IDC_COMPANY_TICKER, IDOK, IDCANCEL}},
 };
 const UINT s_strings[] = {IDS_FIELD_NOT_A_NUMBER, IDS_TICKER_BAD_CHARS, IDS_TICKER_NO_MARKET, IDS_PAUSE_WRONG_PASSWORD, IDS_PAUSE_LOG_OFF_QUESTION};
 

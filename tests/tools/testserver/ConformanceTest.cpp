@@ -344,8 +344,12 @@ TEST(Conformance, MarketDataIsAnsweredInTheReadersShapesAndItsLiveLinesFollowThe
     EXPECT_EQ('\xC7', CServerMessage(nd[0].c_str(), 1).GetFieldText(1)[0]) << "alef in code page 1256";
     const std::vector<std::string> ew = s.Lines("~EW|");
     ASSERT_EQ(1u, ew.size());
+    const CServerMessage story(ew[0].c_str(), 1);
+    EXPECT_STREQ("5001", story.GetFieldText(4));
+    EXPECT_STREQ("KSE opens the week steady", story.GetFieldText(8));
     EXPECT_STREQ("VHJhZGluZyBvbiB0aGUgS3V3YWl0IGJvYXJkIG9wZW5lZCB3aXRoIGJhbmtzIGluIGRlbWFuZCBhbmQgcmVhbCBlc3RhdGUgcXVpZXQu",
-                 CServerMessage(ew[0].c_str(), 1).GetFieldText(4));
+                 story.GetFieldText(9));
+    EXPECT_STREQ("https://news.example.com/story/5001", story.GetFieldText(13));
 }
 
 TEST(Conformance, HistoryRepliesSayHowTheCacheStands)

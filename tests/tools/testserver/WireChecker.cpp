@@ -66,7 +66,7 @@ const struct Reader {
     {"L3", 5, 0, {}},
     {"LW", 8, 8, {{true, 2, FORM_DATETIME}}},
     {"BW", 8, 0, {{false, 2, FORM_DATETIME}}},
-    {"EW", 5, 0, {}},
+    {"EW", 14, 0, {}},
     {"NN", 2, 3, {{true, 1, FORM_DATETIME}}},
     {"NZ", 3, 3, {{true, 1, FORM_DATETIME}}},
     {"NY", 1, 7, {{true, 0, FORM_DATETIME}}},

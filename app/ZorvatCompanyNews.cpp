@@ -1,0 +1,83 @@
+#include "app/ZorvatApp.h"
+
+#include "app/CompanyNews.h"
+#include "app/DataTable.h"
+#include "app/NorvMainFrame.h"
+#include "app/StockActions.h"
+#include "refdata/ZorvatGlobals.h"
+
+#define NEWS_MARKET 1           // the market whose record allows the ticker choice
+
+namespace {
+
+// What the stock rows ask of the application. The order ticket and the charts come with their
+// own windows; until then they open nothing and their commands stay disabled.
+class CAppStockActions : public IStockActions
+{
+public:
+    void OpenOrderTicketKSE(int, LPCSTR, double, long, long) override {}
+    void OpenChart(LPCSTR, int, long) override {}
+    void OpenCompanyNews(LPCSTR pszStock, long nMarketCode) override
+    {
+        if (CZORVAT32App* pApp = CZORVAT32App::Get())
+            pApp->OpenCompanyNews(pszStock, nMarketCode);
+    }
+    BOOL CanEnterOrderKSE() const override { return FALSE; }
+    BOOL CanEnterOrderUS() const override { return FALSE; }
+    BOOL CanOpenChart(int) const override { return FALSE; }
+    BOOL CanOpenCompanyNews() const override
+    {
+        CZORVAT32App* pApp = CZORVAT32App::Get();
+        BOOL bEnabled = FALSE;
+        return pApp != nullptr && pApp->GetCommandState(ID_APP_COMPANY_NEWS, &bEnabled, nullptr) && bEnabled;
+    }
+};
+
+CAppStockActions s_stockActions;
+
+}  // namespace
+
+void CZORVAT32App::RegisterStockActions(BOOL bRegister)
+{
+    if (bRegister)
+        SetStockActions(&s_stockActions);
+    else if (GetStockActions() == &s_stockActions)
+        SetStockActions(nullptr);
+}
+
+void CZORVAT32App::OpenCompanyNews(LPCSTR pszSymbol, long nMarketCode)
+{
+    CString strTicker(pszSymbol != nullptr ? pszSymbol : "");
+    long nMarket = nMarketCode;
+    if (pszSymbol == nullptr) {
+        const PFN_CHOOSE_COMPANY pfnChoose = GetCompanyChooser();
+        CString strMarket;
+        const HWND hParent = m_pMainFrame != nullptr ? m_pMainFrame->m_hWnd : nullptr;
+        if (pfnChoose == nullptr ||
+            !pfnChoose(hParent, COMPANY_CHOICE_NEWS, IDS_TITLE_COMPANY_NEWS_ID, &strTicker, &strMarket))
+            return;
+        nMarket = GetGlobals()->GetMarketCode(strMarket);
+    }
+    BOOL bMade = FALSE;
+    IDataTable* pTable = MakeMissingTable(IDS_TABLE_COMPANY_NEWS_ID, IDS_TITLE_COMPANY_NEWS_ID, &bMade);
+    if (pTable == nullptr)
+        return;
+    ShowTable(pTable);
+    pTable->SendRequestFor(nMarket, strTicker);
+}
+
+void CZORVAT32App::OnCompanyNewsCommand(UINT nId)
+{
+    if (nId != ID_APP_COMPANY_NEWS_TICKER) {
+        OpenCompanyNews(nullptr, 0);
+        return;
+    }
+    MarketDetail market;
+    const PFN_CHOOSE_COMPANY pfnChoose = GetCompanyChooser();
+    if (!GetGlobals()->LookupMarket(NEWS_MARKET, market) || market.m_nNoNewsFlag == 1 || pfnChoose == nullptr)
+        return;
+    CString strTicker, strMarket;
+    const HWND hParent = m_pMainFrame != nullptr ? m_pMainFrame->m_hWnd : nullptr;
+    if (pfnChoose(hParent, COMPANY_CHOICE_TICKER, IDS_TITLE_COMPANY_NEWS_ID, &strTicker, &strMarket))
+        OpenCompanyNews(strTicker, GetGlobals()->GetMarketCode(strMarket));
+}
