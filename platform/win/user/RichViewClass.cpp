@@ -207,7 +207,8 @@ std::vector<Paragraph> ReadHtml(const std::string& strHtml)
             continue;
         }
         if (StartsWithNoCase(p, pEnd, "<!--")) {
-            const char* pClose = std::search(p + 4, pEnd, "-->", "-->" + 3);
+            static const char s_szClose[] = "-->";
+            const char* pClose = std::search(p + 4, pEnd, s_szClose, s_szClose + 3);
             p = pClose < pEnd ? pClose + 3 : pEnd;
             continue;
         }
