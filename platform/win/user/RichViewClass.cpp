@@ -87,7 +87,8 @@ struct Reader {
         const int nStyle = Style();
         if (bSpacePending) {
             bSpacePending = false;
-            AddRaw(' ', para.back().nStyle == nStyle ? nStyle : para.back().nStyle);
+            // The blank goes with what follows: a link's underline stops at its last word.
+            AddRaw(' ', nStyle);
         }
         AddRaw(ch, nStyle);
     }
@@ -254,7 +255,7 @@ std::string ShownText(const std::vector<Paragraph>& paras)
 
 // ---- Layout and painting -------------------------------------------------------------------
 
-HFONT FontOf(HWND hWnd, TbRichViewState* pState, int nStyle)
+HFONT FontOf(TbRichViewState* pState, int nStyle)
 {
     if (pState->fonts[nStyle] != nullptr)
         return pState->fonts[nStyle];
@@ -267,7 +268,6 @@ HFONT FontOf(HWND hWnd, TbRichViewState* pState, int nStyle)
     if (nStyle & RUN_HEADING)
         lf.lfHeight = lf.lfHeight * 4 / 3;
     pState->fonts[nStyle] = CreateFontIndirectA(&lf);
-    (void)hWnd;
     return pState->fonts[nStyle] != nullptr ? pState->fonts[nStyle] : TbControlFont(pState);
 }
 
@@ -305,7 +305,7 @@ void LayOut(HWND hWnd, TbRichViewState* pState)
         int x = 0;
         auto finish = [&] {
             if (line.cy == 0)
-                line.cy = TbFontHeight(FontOf(hWnd, pState, 0));
+                line.cy = TbFontHeight(FontOf(pState, 0));
             y += line.cy;
             pState->lines.push_back(std::move(line));
             line = Line{};
@@ -314,7 +314,7 @@ void LayOut(HWND hWnd, TbRichViewState* pState)
         };
         for (size_t nRun = 0; nRun < para.size(); ++nRun) {
             const std::string& str = para[nRun].strText;
-            HFONT hFont = FontOf(hWnd, pState, para[nRun].nStyle);
+            HFONT hFont = FontOf(pState, para[nRun].nStyle);
             HGDIOBJ hOld = SelectObject(hdc, hFont);
             const int cyFont = TbFontHeight(hFont);
             for (size_t nFrom = 0; nFrom < str.size();) {
@@ -383,7 +383,7 @@ LRESULT OnPaint(HWND hWnd)
             const Piece& last = line.pieces[j - 1];
             i = j;
             const Run& run = pState->paras[static_cast<size_t>(first.nPara)][static_cast<size_t>(first.nRun)];
-            HFONT hFont = FontOf(hWnd, pState, run.nStyle);
+            HFONT hFont = FontOf(pState, run.nStyle);
             SelectObject(hdc, hFont);
             SetTextColor(hdc, (run.nStyle & RUN_LINK) ? RGB(0, 0, 255) : GetSysColor(COLOR_WINDOWTEXT));
             const int cx = last.x + last.cx - first.x;
@@ -439,7 +439,7 @@ LRESULT OnVScroll(HWND hWnd, int nCode)
         return 0;
     RECT rc;
     GetClientRect(hWnd, &rc);
-    const int cyLine = TbFontHeight(FontOf(hWnd, pState, 0));
+    const int cyLine = TbFontHeight(FontOf(pState, 0));
     SCROLLINFO si = {sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
     int y = pState->yScroll;
     switch (nCode) {
@@ -464,7 +464,7 @@ LRESULT OnMouseWheel(HWND hWnd, WPARAM wParam)
 {
     TbRichViewState* pState = StateOf(hWnd);
     if (pState != nullptr)
-        ScrollTo(hWnd, pState, pState->yScroll - GET_WHEEL_DELTA_WPARAM(wParam) * WHEEL_LINES * TbFontHeight(FontOf(hWnd, pState, 0)) / WHEEL_DELTA);
+        ScrollTo(hWnd, pState, pState->yScroll - GET_WHEEL_DELTA_WPARAM(wParam) * WHEEL_LINES * TbFontHeight(FontOf(pState, 0)) / WHEEL_DELTA);
     return 0;
 }
 
