@@ -1,4 +1,6 @@
 #include "app/AppCommands.h"
+
+#include <map>
 #include "platform/win/user/Menu.h"
 
 #define ACCESS_LEVEL_OPEN 10   // a market's access level that opens its commands
@@ -80,6 +82,26 @@ BOOL RemoveCommandItem(HMENU hMenu, UINT nId, MENU_REMOVAL removal)
 
 namespace {
 PAUSE_LOCK_RUNNER s_pfnPauseLock = nullptr;
+
+std::map<UINT, COMMAND_DIALOG_RUNNER>& CommandDialogs()
+{
+    static std::map<UINT, COMMAND_DIALOG_RUNNER> s_dialogs;
+    return s_dialogs;
+}
+}  // namespace
+
+void RegisterCommandDialog(UINT nCommand, COMMAND_DIALOG_RUNNER pfnRun)
+{
+    if (pfnRun == nullptr)
+        CommandDialogs().erase(nCommand);
+    else
+        CommandDialogs()[nCommand] = pfnRun;
+}
+
+COMMAND_DIALOG_RUNNER FindCommandDialog(UINT nCommand)
+{
+    const auto it = CommandDialogs().find(nCommand);
+    return it != CommandDialogs().end() ? it->second : nullptr;
 }
 
 void RegisterPauseLock(PAUSE_LOCK_RUNNER pfnRun)

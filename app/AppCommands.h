@@ -23,6 +23,8 @@
 #define ID_APP_MARGIN_DETAILS   33311
 #define ID_APP_ACTIVE_WINDOW    33616   // passed on to the active window as its own command
 #define ID_APP_PREFERENCES      40231
+#define ID_APP_CORP_EVENTS      33122   // the corporate events download filter
+#define ID_APP_OPTION_CHAIN     33337   // the option chain form, no symbol
 #define ID_ACTIVE_WINDOW_COMMAND 40018
 #define ID_APP_CLEAR_INFO       33163
 #define ID_APP_VERSION          33196
@@ -126,3 +128,10 @@ BOOL RemoveCommandItem(HMENU hMenu, UINT nId, MENU_REMOVAL removal);
 typedef int (*PAUSE_LOCK_RUNNER)(HWND hParent, LPCSTR pszPassword);
 void RegisterPauseLock(PAUSE_LOCK_RUNNER pfnRun);
 PAUSE_LOCK_RUNNER GetPauseLock();
+
+// The modal dialog a command runs, given by whoever builds it (the corporate events download
+// filter of the market tables): its result. A second registration replaces the first; null
+// removes it.
+typedef int (*COMMAND_DIALOG_RUNNER)(HWND hParent);
+void RegisterCommandDialog(UINT nCommand, COMMAND_DIALOG_RUNNER pfnRun);
+COMMAND_DIALOG_RUNNER FindCommandDialog(UINT nCommand);

@@ -11,6 +11,13 @@ class CWnd;
 // and the view deletes itself with its window. Null when it cannot.
 typedef CWnd* (*PFN_MAKE_FORM_VIEW)(UINT nFormId);
 
+// A form that the application opens for a symbol: the form is reset and shows the symbol.
+struct ITickerForm
+{
+    virtual ~ITickerForm() = default;
+    virtual void SetTicker(LPCSTR pszTicker) = 0;
+};
+
 // A second registration of an id replaces the first; a null maker removes it.
 void RegisterFormMaker(UINT nFormId, PFN_MAKE_FORM_VIEW pfnMake);
 PFN_MAKE_FORM_VIEW FindFormMaker(UINT nFormId);

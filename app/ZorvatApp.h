@@ -137,6 +137,9 @@ public:
     // story given; null texts are taken as empty.
     void OpenNewsStory(LPCSTR pszBody, LPCSTR pszTitle, LPCSTR pszLink);
     CFormMDIWnd* GetNewsReaderForm() const { return m_pNewsReaderForm; }
+    // The option chain form, opened or activated; a symbol (not null nor empty) is put into it
+    // afresh (ITickerForm).
+    void OpenOptionChain(LPCSTR pszSymbol);
     // The ticker and market-schedule sub-menus made again from the ticker names and the markets.
     void BuildMarketMenus();
     // The chart slot to use next: the first empty or hidden one, else the oldest in turn.
@@ -257,6 +260,8 @@ protected:
     void OnPauseLock(UINT);
     void OnActiveWindowCommand(UINT);
     void OnFormCommand(UINT nId);
+    void OnCommandDialog(UINT nId);
+    void OnOptionChainCommand(UINT);
     void OnNothing(UINT) {}
     // The link window "Terminal" in the MDI client when there is none; m_pComm stays null when
     // it could not be made.
@@ -306,6 +311,7 @@ protected:
     CFormMDIWnd* m_pLookupForm = nullptr;       // not owned: each frame clears its slot as it goes
     CFormMDIWnd* m_pPreferencesForm = nullptr;
     CFormMDIWnd* m_pNewsReaderForm = nullptr;
+    CFormMDIWnd* m_pOptionChainForm = nullptr;  // outlives the session: log-off leaves it open
     CFormMDIWnd* m_chartSlots[CHART_SLOTS] = {};  // not owned: each frame clears its slot as it goes
     int m_nChartSlot = 0;               // the slot used last
     int  m_nInfoPriority = 1;

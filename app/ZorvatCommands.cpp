@@ -49,7 +49,7 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {33109, 33109, RULE_NONE, &CZORVAT32App::OnNothing, nullptr},
     {33112, 33112, RULE_US, nullptr, nullptr},
     {33119, 33121, RULE_US, nullptr, nullptr},
-    {33122, 33122, RULE_ROLE_1_DIRECT, nullptr, nullptr},
+    {ID_APP_CORP_EVENTS, ID_APP_CORP_EVENTS, RULE_ROLE_1_DIRECT, &CZORVAT32App::OnCommandDialog, nullptr},
     {33140, 33140, RULE_US, nullptr, nullptr},
     {ID_APP_CLEAR_INFO, ID_APP_CLEAR_INFO, RULE_ALWAYS, &CZORVAT32App::OnClearInfo, nullptr},
     {33180, 33190, RULE_ROLE_1, nullptr, nullptr},
@@ -100,7 +100,8 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {ID_APP_MARGIN_DETAILS, ID_APP_MARGIN_DETAILS, RULE_MARGIN, &CZORVAT32App::OnTableCommand, nullptr},
     {33313, 33313, RULE_DISABLED, nullptr, nullptr},
     {33315, 33315, RULE_ROLE_1, nullptr, nullptr},
-    {33335, 33337, RULE_REMOVED, nullptr, nullptr},
+    {33335, 33336, RULE_REMOVED, nullptr, nullptr},
+    {ID_APP_OPTION_CHAIN, ID_APP_OPTION_CHAIN, RULE_REMOVED, &CZORVAT32App::OnOptionChainCommand, nullptr},
     {33347, 33347, RULE_BOTH_MARKETS, nullptr, nullptr},
     {ID_APP_EXCHANGE_RATES, ID_APP_EXCHANGE_RATES, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_INTEREST_RATES, ID_APP_INTEREST_RATES, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
@@ -338,4 +339,17 @@ void CZORVAT32App::OnFormCommand(UINT nId)
         if (form.nCommand == nId && FindFormMaker(form.nFormId) != nullptr)
             OpenFormWindow(&(this->*form.pSlot), form.nFormId);
     }
+}
+
+// The modal dialogs the layers above give for their commands; without one the command waits.
+void CZORVAT32App::OnCommandDialog(UINT nId)
+{
+    const COMMAND_DIALOG_RUNNER pfnRun = FindCommandDialog(nId);
+    if (pfnRun != nullptr)
+        pfnRun(m_pMainFrame != nullptr ? m_pMainFrame->m_hWnd : nullptr);
+}
+
+void CZORVAT32App::OnOptionChainCommand(UINT)
+{
+    OpenOptionChain(nullptr);
 }

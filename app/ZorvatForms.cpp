@@ -101,6 +101,18 @@ void CZORVAT32App::OpenNewsStory(LPCSTR pszBody, LPCSTR pszTitle, LPCSTR pszLink
                            pszLink != nullptr ? pszLink : "");
 }
 
+void CZORVAT32App::OpenOptionChain(LPCSTR pszSymbol)
+{
+    // Without its view the form would be an empty frame: it waits for its maker quietly.
+    if (FindFormMaker(IDD_FORM_OPTION_CHAIN) == nullptr)
+        return;
+    OpenFormWindow(&m_pOptionChainForm, IDD_FORM_OPTION_CHAIN);
+    if (pszSymbol == nullptr || *pszSymbol == '\0' || m_pOptionChainForm == nullptr)
+        return;
+    if (auto* pForm = dynamic_cast<ITickerForm*>(m_pOptionChainForm->GetView()))
+        pForm->SetTicker(pszSymbol);
+}
+
 void CZORVAT32App::BuildMarketMenus()
 {
     HMENU hMain = m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr ? ::GetMenu(m_pMainFrame->m_hWnd) : nullptr;

@@ -8,7 +8,7 @@
 #include "market/HistoryCache.h"
 
 #define CACHE_MODE_CURRENT 0
-#define IDS_CACHE_NOT_WRITTEN 56920     // the information window's line when a cache file fails
+#define IDS_CACHE_NOT_WRITTEN 56990     // the information window's line when a cache file fails
 
 // Where a table's reply heads and caches differ.
 struct CACHE_DESC

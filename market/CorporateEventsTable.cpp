@@ -2,16 +2,25 @@
 
 #include <memory>
 
+#include "app/NorvApp.h"
+#include "app/TableFactory.h"
+#include "app/TableMDIWnd.h"
+#include "app/ZorvatApp.h"
 #include "link/MessageSource.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
 #include "market/TableLinks.h"
+#include "market/dialogs/CorpEventDownloadFilterDlg.h"
+#include "platform/win/user/Menu.h"
 #include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
 
 namespace {
 enum { CC_ID, CC_MARKET_ID, CC_STOCK, CC_MARKET, CC_DATE, CC_KIND };
 const int MARKET_FIELD = 17;
+const UINT ID_CORP_EVENTS_REFRESH = 33175;
+const int FROM_FIELD = 4;
+const int TO_FIELD = 5;
 
 constexpr TABLE_COLUMN Value(UINT nTitleId, int nField)
 {
@@ -77,4 +86,54 @@ void CCorporateEventsTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled
 {
     if ((nCol == CC_STOCK || nCol == CC_KIND) && FilterViewOnCell(this, pRow, nCol) && pnHandled != nullptr)
         *pnHandled = 1;
+}
+
+HMENU CCorporateEventsTable::CreateContextMenu()
+{
+    HMENU hMenu = CDataTable::CreateContextMenu();
+    if (hMenu == nullptr)
+        return nullptr;
+    DeleteMenu(hMenu, 0, MF_BYPOSITION);
+    InsertTopItems(hMenu, {ID_CORP_EVENTS_REFRESH});
+    return hMenu;
+}
+
+BOOL CCorporateEventsTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (nId != ID_CORP_EVENTS_REFRESH)
+        return CDataTable::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
+    return RouteOwnCommand(nCode, pExtra, pHandlerInfo, TRUE, [this] {
+        CTableMDIWnd* pMain = GetMainWindow();
+        RunCorpEventDownload(pMain != nullptr ? pMain->m_hWnd : nullptr);
+    });
+}
+
+namespace {
+// The table found or made, emptied and shown, then asked for the events between the dates.
+void RequestCorporateEvents(LPCSTR pszFrom, LPCSTR pszTo)
+{
+    CDataTable* pTable = FindDataTable(IDS_TABLE_CORPORATE_EVENTS);
+    if (pTable == nullptr) {
+        pTable = dynamic_cast<CDataTable*>(MakeTable(IDS_TABLE_CORPORATE_EVENTS, 0, IDS_TITLE_CORPORATE_EVENTS));
+        if (pTable != nullptr && pTable->GetMainWindow() != nullptr)
+            pTable->GetMainWindow()->LoadSettings();
+    }
+    if (pTable == nullptr)
+        return;
+    pTable->RemoveAllRows();
+    CNorvApp::ShowTable(pTable);
+    CServerMessage request(1);
+    request.SetAtGrow(FROM_FIELD, pszFrom);
+    request.SetAtGrow(TO_FIELD, pszTo);
+    CString strLine;
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (pApp != nullptr && request.FormatRequest(&strLine, MSG_CE, 1, FALSE, FALSE, nullptr, FALSE) == REQUEST_OK)
+        pApp->SendRequest(strLine);
+}
+}  // namespace
+
+int RunCorpEventDownload(HWND hParent)
+{
+    CCorpEventDownloadFilterDlg dialog(hParent != nullptr ? CWnd::FromHandle(hParent) : nullptr, RequestCorporateEvents);
+    return static_cast<int>(dialog.DoModal());
 }

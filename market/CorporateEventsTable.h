@@ -16,4 +16,11 @@ public:
     void OnCE(CServerMessage* pMsg) override;
     void OnRecord(CServerMessage* pMsg) override;
     void OnCellClick(CViewRow* pRow, int nCol, int* pnHandled) override;
+    // Refresh on top of the standard menu: it runs the download filter.
+    HMENU CreateContextMenu() override;
+    BOOL OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 };
+
+// The download filter over hParent: on OK the table (made when missing, its layout restored) is
+// emptied, shown and asked for the chosen dates. The dialog's result.
+int RunCorpEventDownload(HWND hParent);

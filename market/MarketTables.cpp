@@ -1,5 +1,6 @@
 #include "market/MarketTables.h"
 
+#include "app/AppCommands.h"
 #include "app/FormFactory.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
@@ -15,7 +16,11 @@
 #include "market/InternationalMarketScheduleTable.h"
 #include "market/InternationalOrderBookTable.h"
 #include "market/ListNewsTable.h"
+#include "market/NewsBrowserKSETable.h"
+#include "market/NewsDetailKSETable.h"
+#include "market/NewsKSETable.h"
 #include "market/OpenInterestFwdKSETable.h"
+#include "market/OptionChainDlg.h"
 #include "market/OptionChainTable.h"
 #include "market/OrderBookKSETable.h"
 #include "market/OrderBookOddLotKSETable.h"
@@ -99,7 +104,11 @@ void RegisterMarketTables()
     RegisterFormMaker(IDD_FORM_TICKER_LOOKUP, CTickerLookupDlg::Make);
     RegisterFormMaker(IDD_FORM_PREFERENCES, CPreferencesDlg::Make);
     RegisterFormMaker(IDD_FORM_NEWS_READER, CNewsReaderDlg::Make);
+    RegisterFormMaker(IDD_FORM_OPTION_CHAIN, COptionChainDlg::Make);
     RegisterTableMaker(IDS_TABLE_NEWS_LIST, MakeDataTable<CListNewsTable>);
+    RegisterTableMaker(IDS_TABLE_NEWS_KSE, MakeDataTable<CNewsKSETable>);
+    RegisterTableMaker(IDS_TABLE_NEWS_DETAIL_KSE, MakeDataTable<CNewsDetailKSETable>);
+    RegisterTableMaker(IDS_TABLE_NEWS_BROWSER_KSE, MakeDataTable<CNewsBrowserKSETable>);
     RegisterTableMaker(IDS_TABLE_CORPORATE_EVENTS_KSE, MakeDataTable<CCorporateEventsKSETable>);
     RegisterTableMaker(IDS_TABLE_CORPORATE_EVENTS, MakeDataTable<CCorporateEventsTable>);
     RegisterTableMaker(IDS_TABLE_HOLIDAYS, MakeDataTable<CHolidayTable>);
@@ -107,4 +116,5 @@ void RegisterMarketTables()
     RegisterTableMaker(IDS_TABLE_LOSERS, MakeGainerLooserTable<1>);
     RegisterTableMaker(IDS_TABLE_MOST_ACTIVE, MakeGainerLooserTable<2>);
     RegisterPauseLock(RunPauseLock);
+    RegisterCommandDialog(ID_APP_CORP_EVENTS, RunCorpEventDownload);
 }

@@ -22,10 +22,21 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT uMsg) const
                 // A registered message that was never registered (0) matches nothing.
                 if (*p->pnRegistered != 0 && *p->pnRegistered == uMsg)
                     return p;
-            } else if (p->nMessage == uMsg && p->nMessage != WM_COMMAND) {
+            } else if (p->nMessage == uMsg && p->nMessage != WM_COMMAND && p->nSig != AFX_SIG_NOTIFY) {
                 return p;
             }
         }
+    }
+    return nullptr;
+}
+
+const AFX_MSGMAP_ENTRY* CCmdTarget::FindNotifyEntry(UINT nCode, UINT nID) const
+{
+    for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap != nullptr;
+         pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
+        for (const AFX_MSGMAP_ENTRY* p = pMap->pEntries; p->pfn != nullptr; ++p)
+            if (p->nSig == AFX_SIG_NOTIFY && p->nCode == nCode && nID >= p->nID && nID <= p->nLastID)
+                return p;
     }
     return nullptr;
 }

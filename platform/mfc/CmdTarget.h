@@ -30,6 +30,7 @@ struct AFX_MSGMAP_ENTRY {
 };
 #define AFX_SIG_VOID 0
 #define AFX_SIG_BOOL 1
+#define AFX_SIG_NOTIFY 2        // ON_NOTIFY: found by its code and control id, not as a plain message
 
 struct AFX_MSGMAP {
     const AFX_MSGMAP* (*pfnGetBaseMap)();    // null for the root
@@ -62,6 +63,8 @@ protected:
     virtual const AFX_MSGMAP* GetMessageMap() const;
     // The entry for a window message (or a registered one), searched from this class's map up.
     const AFX_MSGMAP_ENTRY* FindMessageEntry(UINT uMsg) const;
+    // The ON_NOTIFY entry for a notification code from control nID, or null.
+    const AFX_MSGMAP_ENTRY* FindNotifyEntry(UINT nCode, UINT nID) const;
 };
 
 #define DECLARE_MESSAGE_MAP()                               \
@@ -111,6 +114,11 @@ private:
     {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(idLast), nullptr, AFX_THUNK { AFX_THIS->memberFxn(static_cast<UINT>(w)); return 0; }, AFX_SIG_VOID},
 #define ON_MESSAGE(message, memberFxn) \
     AFX_WINDOW_ENTRY(message, return AFX_THIS->memberFxn(w, l);)
+// void memberFxn(NMHDR* pNotifyStruct, LRESULT* pResult): a control's WM_NOTIFY of that code
+// (CommCtrl.h); *pResult, 0 unless set, is the message's result.
+#define ON_NOTIFY(code, id, memberFxn) \
+    {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), nullptr, \
+     AFX_THUNK { LRESULT lResult = 0; AFX_THIS->memberFxn(reinterpret_cast<NMHDR*>(l), &lResult); return lResult; }, AFX_SIG_NOTIFY},
 #define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn) \
     {0xC000, 0, 0, 0, &(nMessageVariable), AFX_THUNK { return AFX_THIS->memberFxn(w, l); }, AFX_SIG_VOID},
 

@@ -375,3 +375,44 @@ int CSliderCtrl::SetPageSize(int nSize) { return AsInt(SendMessage(TBM_SETPAGESI
 int CSliderCtrl::GetPageSize() const { return AsInt(SendMessage(TBM_GETPAGESIZE)); }
 int CSliderCtrl::SetLineSize(int nSize) { return AsInt(SendMessage(TBM_SETLINESIZE, 0, nSize)); }
 int CSliderCtrl::GetLineSize() const { return AsInt(SendMessage(TBM_GETLINESIZE)); }
+
+BOOL CDateTimeCtrl::SetTime(const COleDateTime& timeNew)
+{
+    SYSTEMTIME st = {};
+    if (timeNew.GetStatus() == COleDateTime::valid && timeNew.GetAsSystemTime(st))
+        return SetTime(&st);
+    return SetTime(static_cast<const SYSTEMTIME*>(nullptr));
+}
+
+BOOL CDateTimeCtrl::SetTime(const SYSTEMTIME* pTimeNew)
+{
+    return static_cast<BOOL>(SendMessage(DTM_SETSYSTEMTIME, pTimeNew != nullptr ? GDT_VALID : GDT_NONE,
+                                         reinterpret_cast<LPARAM>(pTimeNew)));
+}
+
+BOOL CDateTimeCtrl::GetTime(COleDateTime& timeDest) const
+{
+    SYSTEMTIME st = {};
+    switch (GetTime(&st)) {
+    case GDT_VALID:
+        timeDest = COleDateTime(st);
+        return TRUE;
+    case GDT_NONE:
+        timeDest.SetStatus(COleDateTime::null);
+        return TRUE;
+    }
+    timeDest.SetStatus(COleDateTime::invalid);
+    return FALSE;
+}
+
+DWORD CDateTimeCtrl::GetTime(LPSYSTEMTIME pTimeDest) const
+{
+    if (m_hWnd == nullptr)
+        return static_cast<DWORD>(GDT_ERROR);
+    return static_cast<DWORD>(::SendMessageA(m_hWnd, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(pTimeDest)));
+}
+
+BOOL CDateTimeCtrl::SetFormat(LPCSTR pszFormat)
+{
+    return static_cast<BOOL>(SendMessage(DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(pszFormat)));
+}

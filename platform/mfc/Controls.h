@@ -4,9 +4,11 @@
 // message answers: -1 (CB_ERR, LB_ERR) for an index that is not there. A list or combo box
 // drawn by its owner draws, measures and compares its items in DrawItem, MeasureItem and
 // CompareItem, reached through reflection from its parent. CScrollBar is in Wnd.h.
+#include "platform/mfc/OleDateTime.h"
 #include "platform/mfc/String.h"
 #include "platform/mfc/Wnd.h"
 #include "platform/win/user/Controls.h"
+#include "platform/win/user/DateTimePick.h"
 
 class CStatic : public CWnd
 {
@@ -141,4 +143,16 @@ public:
     int GetPageSize() const;
     int SetLineSize(int nSize);                 // the previous size
     int GetLineSize() const;
+};
+
+// The date picker (SysDateTimePick32). A COleDateTime that is not valid stands for no date: set,
+// it unchecks the picker's box (refused without DTS_SHOWNONE); read, no date gives the null status.
+class CDateTimeCtrl : public CWnd
+{
+public:
+    BOOL SetTime(const COleDateTime& timeNew);
+    BOOL SetTime(const SYSTEMTIME* pTimeNew);   // null: no date
+    BOOL GetTime(COleDateTime& timeDest) const; // FALSE when the picker did not answer
+    DWORD GetTime(LPSYSTEMTIME pTimeDest) const;    // GDT_VALID, GDT_NONE or GDT_ERROR
+    BOOL SetFormat(LPCSTR pszFormat);
 };

@@ -11,6 +11,7 @@
 #include <limits>
 #include <strings.h>
 #include "platform/win/user/Controls.h"
+#include "platform/win/user/DateTimePick.h"
 #include "platform/win/user/MessageBox.h"
 
 // The library's English texts. The system's dialogs show them untranslated, as the library did.
@@ -274,6 +275,24 @@ void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
         value = static_cast<int>(::SendMessageA(hWndCtrl, BM_GETCHECK, 0, 0));
     else
         ::SendMessageA(hWndCtrl, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
+void DDX_DateTimeCtrl(CDataExchange* pDX, int nIDC, COleDateTime& value)
+{
+    HWND hWndCtrl = StartExchange(pDX, nIDC, false);
+    if (hWndCtrl == nullptr)
+        return;
+    SYSTEMTIME st = {};
+    if (pDX->m_bSaveAndValidate) {
+        const LRESULT lResult = ::SendMessageA(hWndCtrl, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st));
+        if (lResult == GDT_VALID)
+            value = COleDateTime(st);
+        else
+            value.SetStatus(lResult == GDT_NONE ? COleDateTime::null : COleDateTime::invalid);
+        return;
+    }
+    const BOOL bValid = value.GetStatus() == COleDateTime::valid && value.GetAsSystemTime(st);
+    ::SendMessageA(hWndCtrl, DTM_SETSYSTEMTIME, bValid ? GDT_VALID : GDT_NONE, bValid ? reinterpret_cast<LPARAM>(&st) : 0);
 }
 
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)

@@ -6,6 +6,7 @@
 // texts), the control gets the focus with an edit's text selected, and the exchange has failed:
 // every DDX_ and DDV_ after it does nothing and UpdateData answers FALSE, so a dialog stays open
 // and members after the failing one keep their values.
+#include "platform/mfc/OleDateTime.h"
 #include "platform/mfc/String.h"
 #include "platform/mfc/Wnd.h"
 
@@ -51,6 +52,8 @@ void DDX_CBStringExact(CDataExchange* pDX, int nIDC, CString& value);
 void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index);
 void DDX_LBString(CDataExchange* pDX, int nIDC, CString& value);
 void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index);
+// Date pickers: a value that is not valid shows no date; no date reads as the null status.
+void DDX_DateTimeCtrl(CDataExchange* pDX, int nIDC, COleDateTime& value);
 // Subclasses the control into rControl the first time; later exchanges leave it.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 

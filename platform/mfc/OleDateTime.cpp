@@ -65,6 +65,28 @@ COleDateTime::COleDateTime(int nYear, int nMonth, int nDay, int nHour, int nMin,
     SetDateTime(nYear, nMonth, nDay, nHour, nMin, nSec);
 }
 
+COleDateTime::COleDateTime(const SYSTEMTIME& systimeSrc)
+{
+    SetDateTime(systimeSrc.wYear, systimeSrc.wMonth, systimeSrc.wDay, systimeSrc.wHour, systimeSrc.wMinute,
+                systimeSrc.wSecond);
+}
+
+BOOL COleDateTime::GetAsSystemTime(SYSTEMTIME& sysTime) const
+{
+    Parts parts;
+    if (m_status != valid || !GetParts(parts))
+        return FALSE;
+    sysTime.wYear = static_cast<WORD>(parts.nYear);
+    sysTime.wMonth = static_cast<WORD>(parts.nMonth);
+    sysTime.wDayOfWeek = static_cast<WORD>(parts.nDayOfWeek - 1);
+    sysTime.wDay = static_cast<WORD>(parts.nDay);
+    sysTime.wHour = static_cast<WORD>(parts.nHour);
+    sysTime.wMinute = static_cast<WORD>(parts.nMin);
+    sysTime.wSecond = static_cast<WORD>(parts.nSec);
+    sysTime.wMilliseconds = 0;
+    return TRUE;
+}
+
 COleDateTime COleDateTime::GetCurrentTime()
 {
     return COleDateTime(time(nullptr));

@@ -6,6 +6,7 @@
 // falls outside the range becomes invalid, and invalid values answer -1 from every getter.
 #include <ctime>
 #include "platform/mfc/String.h"
+#include "platform/win/Records.h"
 
 typedef double DATE;
 
@@ -20,6 +21,7 @@ public:
     COleDateTime() = default;
     COleDateTime(DATE dtSrc);                       // NOLINT: a DATE is a date-time
     explicit COleDateTime(time_t timeSrc);          // local time, as the C library's localtime
+    COleDateTime(const SYSTEMTIME& systimeSrc);     // NOLINT: the parts to the second
     COleDateTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec);
     static COleDateTime GetCurrentTime();           // local time now
 
@@ -29,6 +31,9 @@ public:
     int SetDateTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec);
     int SetDate(int nYear, int nMonth, int nDay) { return SetDateTime(nYear, nMonth, nDay, 0, 0, 0); }
     int SetTime(int nHour, int nMin, int nSec) { return SetDateTime(1899, 12, 30, nHour, nMin, nSec); }
+
+    // The parts of a valid value (milliseconds 0, day of week 0 for Sunday); FALSE otherwise.
+    BOOL GetAsSystemTime(SYSTEMTIME& sysTime) const;
 
     DateTimeStatus GetStatus() const { return m_status; }
     void SetStatus(DateTimeStatus status) { m_status = status; }

@@ -8,6 +8,7 @@
 #include <vector>
 #include "platform/mfc/HandleMap.h"
 #include "platform/mfc/WinApp.h"
+#include "platform/win/user/CommCtrl.h"
 #include "platform/win/user/WindowObjects.h"
 
 namespace {
@@ -239,6 +240,8 @@ BOOL CWnd::OnWndMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
         if (!OnCommand(wParam, lParam))
             return FALSE;
         lResult = 1;
+    } else if (const AFX_MSGMAP_ENTRY* pNotify = NotifyEntryOf(uMsg, lParam)) {
+        lResult = pNotify->pfn(this, uMsg, wParam, lParam);
     } else if (uMsg == WM_NCDESTROY) {
         // The library's own ending comes after whatever the map does with the message.
         if (const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(uMsg))
@@ -260,6 +263,14 @@ BOOL CWnd::OnWndMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
     if (pResult != nullptr)
         *pResult = lResult;
     return TRUE;
+}
+
+const AFX_MSGMAP_ENTRY* CWnd::NotifyEntryOf(UINT uMsg, LPARAM lParam) const
+{
+    if (uMsg != WM_NOTIFY || lParam == 0)
+        return nullptr;
+    const auto* pHeader = reinterpret_cast<const NMHDR*>(lParam);
+    return FindNotifyEntry(pHeader->code, static_cast<UINT>(pHeader->idFrom));
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)

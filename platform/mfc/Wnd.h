@@ -65,6 +65,8 @@ public:
     virtual BOOL OnWndMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     virtual LRESULT DefWindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam);
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    // A control's WM_NOTIFY that the map takes with ON_NOTIFY; null for anything else.
+    const AFX_MSGMAP_ENTRY* NotifyEntryOf(UINT uMsg, LPARAM lParam) const;
     virtual BOOL PreTranslateMessage(MSG* pMsg);
     LRESULT Default();                              // DefWindowProc of the message being dispatched
     // Sends the message to every child (and their children with bDeep); with bOnlyPerm only to

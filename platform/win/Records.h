@@ -90,3 +90,20 @@ typedef DEVMODEA* PDEVMODEA;
 static_assert(sizeof(DEVMODEA) == 148, "DEVMODEA has 148 public bytes");
 static_assert(offsetof(DEVMODEA, dmFields) == 40 && offsetof(DEVMODEA, dmFormName) == 70 &&
               offsetof(DEVMODEA, dmBitsPerPel) == 104, "DEVMODEA fields sit where the original puts them");
+
+// A calendar date and time of day in parts, as the date pickers exchange it. Day of week 0 is
+// Sunday.
+struct _SYSTEMTIME {
+    WORD wYear;
+    WORD wMonth;
+    WORD wDayOfWeek;
+    WORD wDay;
+    WORD wHour;
+    WORD wMinute;
+    WORD wSecond;
+    WORD wMilliseconds;
+};
+typedef _SYSTEMTIME SYSTEMTIME;
+typedef SYSTEMTIME* LPSYSTEMTIME;
+typedef SYSTEMTIME* PSYSTEMTIME;
+static_assert(sizeof(SYSTEMTIME) == 16, "SYSTEMTIME is eight words");

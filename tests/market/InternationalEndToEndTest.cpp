@@ -25,6 +25,7 @@
 #include "market/TableLinks.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "refdata/ZorvatGlobals.h"
+#include "refdata/ZorvatTypes.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
 #include "tests/market/MarketSessionSupport.h"
@@ -87,19 +88,33 @@ struct InternationalSession : ::testing::Test
     {
         return pTable != nullptr && pTable->IsComplete() && !pTable->IsReceiving() && pTable->GetRows()->GetCount() > 0;
     }
-    // Both option chains the dialog would ask for, one reply after the other.
-    COptionChainTable* RequestChains()
+    // The chain of one underlying as the dialog asks for it: the puts, then the calls, one
+    // reply after the other.
+    COptionChainTable* RequestChains(const char* pszUnderlying)
     {
         COptionChainTable* pChain = Find<COptionChainTable>(IDS_TABLE_OPTION_CHAIN);
         if (pChain == nullptr)
             return nullptr;
         pChain->RemoveAllRows();
-        pRun->App().SendRequest(MSG_GO, "ALPN");
+        pRun->App().SendRequest(MSG_GO, (std::string("||") + pszUnderlying + "|2").c_str());
         PumpUntil([&] { return Filled(pChain); });
         const int nFirst = pChain->GetRows()->GetCount();
-        pRun->App().SendRequest(MSG_GO, "CDRX");
+        pRun->App().SendRequest(MSG_GO, (std::string("||") + pszUnderlying + "|1").c_str());
         PumpUntil([&] { return pChain->GetRows()->GetCount() > nFirst && !pChain->IsReceiving(); });
         return pChain;
+    }
+    // Each row's column 3 holds Arabic letters (code page 1256), or none.
+    static bool DescriptionsInArabic(CDataTable* pSchedule, bool bArabic)
+    {
+        for (int r = 0; r < pSchedule->GetRows()->GetCount(); ++r) {
+            const std::string strText(pSchedule->GetRows()->GetAt(r)->GetText(3));
+            bool bLetters = false;
+            for (unsigned char ch : strText)
+                bLetters = bLetters || ch >= 0xC1;
+            if (strText.empty() || bLetters != bArabic)
+                return false;
+        }
+        return pSchedule->GetRows()->GetCount() > 0;
     }
     void ShootAll(const std::string& strLanguage)
     {
@@ -175,6 +190,7 @@ TEST_F(InternationalSession, RatesScheduleAndChainsFillForTheTrader)
         }
     }
     EXPECT_GE(nSaid, 1) << "the server's schedule holds the state each market is in";
+    EXPECT_TRUE(DescriptionsInArabic(pSchedule, false)) << "the English descriptions";
 
     // The market menu narrows the window to the chosen market, the last item shows them all.
     int nKseItem = -1;
@@ -197,15 +213,33 @@ TEST_F(InternationalSession, RatesScheduleAndChainsFillForTheTrader)
     ASSERT_NE(nullptr, pInterest);
     EXPECT_TRUE(pInterest->SendRequest());
     EXPECT_TRUE(PumpUntil([&] { return Filled(pInterest); }));
+    // Each currency's kinds by their code, shown as the kind's text.
+    std::set<std::string> kinds;
+    CViewRow rate;
+    for (int i = 0; pInterest->GetMainWindow()->GetView()->GetRow(rate, i); ++i) {
+        CTBString strCurrency, strKind;
+        if (rate.IsDataRow() && rate.GetText(strCurrency, 0) && rate.GetText(strKind, 1))
+            kinds.insert(std::string(strCurrency) + " " + std::string(strKind));
+    }
+    const std::string strDeposit(CInterestType::GetText(1)), strLending(CInterestType::GetText(2));
+    EXPECT_NE(strDeposit, "1");
+    EXPECT_EQ((std::set<std::string>{"=EUR " + strDeposit, "=KWD " + strDeposit, "=KWD " + strLending,
+                                     "=USD " + strDeposit, "=USD " + strLending}),
+              kinds);
 
-    // Two chains, one reply after the other, stay together.
-    COptionChainTable* pChain = RequestChains();
+    // The puts and then the calls of one underlying stay together, each under the underlying.
+    COptionChainTable* pChain = RequestChains("ALPN");
     ASSERT_NE(nullptr, pChain);
-    std::set<std::string> underlyings;
-    for (int i = 0; i < pChain->GetRows()->GetCount(); ++i)
-        underlyings.insert(std::string(pChain->GetRows()->GetAt(i)->GetText(0)).substr(0, 4));
-    EXPECT_EQ((std::set<std::string>{"ALPN", "CDRX"}), underlyings) << "the second reply kept the first's rows";
-    EXPECT_EQ(7, pChain->GetRows()->GetCount()) << "four series of one, three of the other";
+    std::multiset<std::string> series;
+    for (int i = 0; i < pChain->GetRows()->GetCount(); ++i) {
+        const CDataBuffer* pRow = pChain->GetRows()->GetAt(i);
+        series.insert(std::string(pRow->GetText(0)) + " " + std::to_string(pRow->GetLong(1)) + " " +
+                      std::to_string(pRow->GetDouble(2)));
+    }
+    EXPECT_EQ((std::multiset<std::string>{"ALPN 1 45.000000", "ALPN 1 50.000000", "ALPN 2 45.000000",
+                                          "ALPN 2 50.000000"}),
+              series)
+        << "the second reply kept the first's rows";
     ShootAll("en");
 }
 
@@ -217,6 +251,7 @@ TEST_F(InternationalSession, ArabicShowsTheSameTablesRightToLeft)
     ASSERT_NE(nullptr, pSchedule);
     ASSERT_NE(nullptr, pRates);
     ASSERT_TRUE(PumpUntil([&] { return Filled(pSchedule) && Filled(pRates); }));
-    ASSERT_NE(nullptr, RequestChains());
+    EXPECT_TRUE(DescriptionsInArabic(pSchedule, true)) << "the schedule's Arabic descriptions";
+    ASSERT_NE(nullptr, RequestChains("CDRX"));
     ShootAll("ar");
 }

@@ -84,7 +84,7 @@ const std::vector<CRecord>* CModelTables::FindTable(const std::string& strName) 
     if (itFixed != m_fixed.end())
         return &itFixed->second;
     const std::vector<std::string> args = SplitArgs(strName);
-    if (args.size() == 1 && strName != "indices" && strName != "forwards" && strName != "fwdtrades")
+    if (args.size() == 1 && strName != "indices" && strName != "forwards" && strName != "fwdtrades" && strName != "announcements")
         return m_reference.FindTable(strName);
     m_made = Make(args[0], std::vector<std::string>(args.begin() + 1, args.end()));
     return &m_made;
@@ -143,6 +143,8 @@ std::vector<CRecord> CModelTables::Make(const std::string& strKind, const std::v
         }
     } else if (strKind == "news") {
         out = market.GetNews(IntArg(args, 0, -1), Arg(args, 1));
+    } else if (strKind == "announcements") {
+        out = market.GetAnnouncements();
     } else if (strKind == "story") {
         for (CRecord& rec : market.GetNews(-1))
             if (GetField(rec, "id") == Arg(args, 0))

@@ -11,6 +11,7 @@
 //   movers:M:KIND:COUNT      KIND 0 gainers, 1 losers, 2 most active, "" the three
 //   story:ID                 the story of that id, in each language it has
 //   news:LANG:S              LANG -1 every language; S "" every story
+//   announcements            the KSE announcements, a stock's stories of both languages as one
 //   daily:M:S:AFTER:DAYS  indexdays:CODE:AFTER:DAYS     AFTER a date, "" from the first
 //   financials:ID  profile:ID   a KSE company's figures and description: label, value
 //   model:FILE               a data file of the model as it stands (events, rates, ...)

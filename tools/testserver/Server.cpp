@@ -68,7 +68,7 @@ bool CServer::Load()
     UpdateClock();
     // The shapes of each event type, by the names of the "live" key.
     static const char* const s_events[SIM_EVENT_TYPES] = {"quote", "book", "oddlot", "trade", "index", "ticker",
-        "forward", "forward_trade", "news", "minute", "order", "fill", "holding", "cash", "transaction", "margin",
+        "forward", "forward_trade", "news", "announcement", "minute", "order", "fill", "holding", "cash", "transaction", "margin",
         "contract", "forward_order", "forward_fill"};
     for (const CShape& shape : m_shapes.All()) {
         if (shape.strLive.empty())

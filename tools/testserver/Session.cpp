@@ -86,6 +86,9 @@ void CSession::OnLine(const std::string& line, double dNow)
         const std::string strSymbol = Field(fields, bQuote ? 0 : 2);
         if (bQuote ? Field(fields, 1) == "0" : Field(fields, 4) == "2") {
             m_symbols.erase(strMnemonic + ":" + strSymbol);
+            // A book's stop is answered with the line that clears it; a quote's stop is not.
+            if (!bQuote)
+                Reply(strMnemonic, ctx, dNow);
         } else if (!strSymbol.empty()) {
             Reply(strMnemonic, ctx, dNow);
             m_symbols.insert(strMnemonic + ":" + strSymbol);

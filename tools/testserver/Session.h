@@ -66,7 +66,7 @@ public:
     bool IsLoggedIn() const { return m_pUser != nullptr; }
     // The live lines meant for it, in one write: its user's account lines, the lines of the
     // tables it has had a first reply for, and those of the symbols it subscribed: quotations
-    // with "GS" ("ticker|1"; "ticker|0" ends it), books with "L2" and "L3".
+    // with "GS" ("ticker|1"; "ticker|0" ends it), books with "L2" and "L3" ("2" in field 4 ends it).
     void SendLive(const std::vector<CLiveLine>& lines, double dNow);
     // Lines of the market: one write, never inside a reply (replies are queued whole).
     void SendUnsolicited(const std::vector<std::string>& lines, double dNow);

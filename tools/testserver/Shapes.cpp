@@ -9,13 +9,14 @@
 
 enum {
     SOURCE_TEXT, SOURCE_ERR, SOURCE_NUMBER, SOURCE_COUNT, SOURCE_SEQ, SOURCE_REQ, SOURCE_USER,
-    SOURCE_CLOCK, SOURCE_ROW, SOURCE_EN, SOURCE_AR, SOURCE_LANG, SOURCE_FOUND, SOURCE_BASE64, SOURCE_SDATE, SOURCE_CODEPAGE
+    SOURCE_CLOCK, SOURCE_ROW, SOURCE_EN, SOURCE_AR, SOURCE_LANG, SOURCE_FOUND, SOURCE_BASE64, SOURCE_SDATE, SOURCE_OWN
 };
 
 static const struct { const char* pszPrefix; int nSource; } s_sources[] = {
     {"err", SOURCE_ERR}, {"number", SOURCE_NUMBER}, {"count", SOURCE_COUNT}, {"found", SOURCE_FOUND}, {"seq", SOURCE_SEQ},
     {"req.", SOURCE_REQ}, {"user.", SOURCE_USER}, {"clock.", SOURCE_CLOCK}, {"row.", SOURCE_ROW},
-    {"en.", SOURCE_EN}, {"ar.", SOURCE_AR}, {"text.", SOURCE_LANG}, {"b64.", SOURCE_BASE64}, {"sdate.", SOURCE_SDATE}, {"cp.", SOURCE_CODEPAGE},
+    {"en.", SOURCE_EN}, {"ar.", SOURCE_AR}, {"text.", SOURCE_LANG}, {"b64.", SOURCE_BASE64}, {"sdate.", SOURCE_SDATE},
+    {"own.", SOURCE_OWN},
 };
 
 static std::string Base64(const std::string& strIn)
@@ -130,6 +131,12 @@ static bool ParseKey(const std::string& strKey, const std::string& strValue, CSh
         shape.strAfter = strValue;
     } else if (strKey == "compact") {
         shape.bCompact = strValue == "1";
+    } else if (strKey == "entries") {
+        shape.nEntries = atoi(strValue.c_str());
+        if (shape.nEntries <= 0) {
+            strError = "entries= takes a count above 0";
+            return false;
+        }
     } else if (strKey == "as") {
         shape.strAs = strValue;
     } else if (strKey == "if") {
@@ -336,9 +343,9 @@ void CShapeWriter::AppendField(std::string& out, const CShapeField& field, const
         case SOURCE_ROW: AppendClean(out, Lookup(s.pRow, piece.strText)); break;
         case SOURCE_EN: AppendClean(out, m_text.Convert(Lookup(s.pRow, piece.strText), false)); break;
         case SOURCE_AR: AppendClean(out, m_text.Convert(Lookup(s.pRow, piece.strText + "_ar"), true)); break;
-        case SOURCE_BASE64: out += Base64(m_text.Convert(Lookup(s.pRow, piece.strText), s.bArabic)); break;
+        case SOURCE_OWN: AppendClean(out, m_text.Convert(Lookup(s.pRow, piece.strText), Lookup(s.pRow, "lang") == "1")); break;
+        case SOURCE_BASE64: out += Base64(m_text.Convert(Lookup(s.pRow, piece.strText), Lookup(s.pRow, "lang") == "1")); break;
         case SOURCE_SDATE: AppendClean(out, ServerDate(Lookup(s.pRow, piece.strText))); break;
-        case SOURCE_CODEPAGE: AppendClean(out, m_text.Convert(Lookup(s.pRow, piece.strText), s.bArabic)); break;
         case SOURCE_LANG: {
             const std::string& strArabic = Lookup(s.pRow, piece.strText + "_ar");
             if (s.bArabic && !strArabic.empty())
@@ -445,6 +452,24 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
     const std::vector<CRecord>* pRows = shape.strRows.empty() ? nullptr : m_tables.FindTable(Expand(shape.rows, scope));
     if (shape.nKind == SHAPE_PLAIN && shape.strRows.empty() && ctx.pRecord && !Matches(shape, *ctx.pRecord, scope))
         return false;
+    if (shape.nKind == SHAPE_PLAIN && shape.nEntries > 0) {
+        // One line: the head, then each passing record's fields after it.
+        std::string line = TypedLine(shape, ctx.strLink, strNumber, scope);
+        for (const CRecord& rec : pRows ? *pRows : NoRecords()) {
+            Scope rowScope{ctx, &rec, bArabic, reply.nRows};
+            if (reply.nRows >= static_cast<size_t>(shape.nEntries) || !Matches(shape, rec, rowScope))
+                continue;
+            for (const CShapeField& field : shape.row) {
+                line += '|';
+                AppendField(line, field, rowScope);
+            }
+            ++reply.nRows;
+        }
+        reply.lines.push_back(std::move(line));
+        reply.nFirstRow = reply.lines.size();
+        reply.nRows = 0;
+        return true;
+    }
     if (shape.nKind == SHAPE_PLAIN && !shape.strRows.empty()) {
         // A plain line from a table is the first record that passes the filters; none, no line.
         scope.pRow = nullptr;

@@ -24,7 +24,9 @@
 // condition answers MN in place of the plain shape when its condition holds; variants are
 // tried in file order; a live line with a condition goes to the sessions whose user it holds
 // for; "!=" and "!~" negate), compact=1 (the line after its first data field is packed in the
-// compact quotation form).
+// compact quotation form), entries=N (a plain line from a table: its head, then the "row"
+// fields of each record that passes, at most N of them, all on the one line; the head is
+// written even when none passes).
 // Indented lines "head", "row" and "end" list the fields, '|'-separated. A field is literal
 // text with {sources} in it:
 //   {err} the error code   {number} the header number   {seq} per-session count
@@ -33,9 +35,9 @@
 //   {user.F} the logged-in user's field F   {clock.F} the server's F
 //   {row.F} the record's field F as it stands   {en.F} F in code page 1252   {ar.F} F_ar in 1256
 //   {text.F} {ar.F} when the request asks for Arabic and F_ar exists, else {en.F}
-//   {b64.F} F in Base64          {sdate.F} F, a YYYYMMDD date, in the server's date form
-//   {cp.F} F in the request's code page (1256 when it asks for Arabic, else 1252); {b64.F}
-//   encodes F in that code page too
+//   {b64.F} F in Base64, in the code page of the record's own language (as {own.F})
+//   {sdate.F} F, a YYYYMMDD date, in the server's date form
+//   {own.F} F in the code page of the record's own language (its field lang: "1" Arabic)
 #include <string>
 #include <vector>
 #include "tools/testserver/Records.h"
@@ -72,6 +74,7 @@ struct CShape
     bool bIf = false;
     bool bIfNot = false;     // "!=" or "!~": the condition holds when the test fails
     bool bCompact = false;
+    int nEntries = 0;        // entries=N: records joined onto one plain line, 0 for none
     CShapeFilter condition;  // strField unused: the left side is conditionLeft
     CShapeField conditionLeft;
     int nLangField = -1;

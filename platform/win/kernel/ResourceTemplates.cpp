@@ -11,6 +11,7 @@
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/ResourceScript.h"
 #include "platform/win/kernel/ResourceTokens.h"
+#include "platform/win/user/DateTimePick.h"
 #include "platform/win/user/Dialogs.h"
 #include "platform/win/user/Menu.h"
 #include "platform/win/user/VirtualKeys.h"
@@ -62,6 +63,8 @@ const struct { const char* pszName; long long llValue; } s_names[] = {
     TB_NAME(TBS_AUTOTICKS), TB_NAME(TBS_VERT), TB_NAME(TBS_HORZ), TB_NAME(TBS_TOP), TB_NAME(TBS_BOTTOM),
     TB_NAME(TBS_LEFT), TB_NAME(TBS_RIGHT), TB_NAME(TBS_BOTH), TB_NAME(TBS_NOTICKS), TB_NAME(TBS_ENABLESELRANGE),
     TB_NAME(TBS_FIXEDLENGTH), TB_NAME(TBS_NOTHUMB),
+    TB_NAME(DTS_UPDOWN), TB_NAME(DTS_SHOWNONE), TB_NAME(DTS_SHORTDATEFORMAT), TB_NAME(DTS_LONGDATEFORMAT),
+    TB_NAME(DTS_TIMEFORMAT), TB_NAME(DTS_APPCANPARSE), TB_NAME(DTS_RIGHTALIGN),
     TB_NAME(IDOK), TB_NAME(IDCANCEL), TB_NAME(IDABORT), TB_NAME(IDRETRY), TB_NAME(IDIGNORE), TB_NAME(IDYES),
     TB_NAME(IDNO), TB_NAME(IDCLOSE), TB_NAME(IDHELP), TB_NAME(IDC_STATIC),
     TB_NAME(VK_BACK), TB_NAME(VK_TAB), TB_NAME(VK_RETURN), TB_NAME(VK_ESCAPE), TB_NAME(VK_SPACE), TB_NAME(VK_PRIOR),

@@ -4,6 +4,7 @@
 #include "platform/win/user/CommCtrl.h"
 #include "platform/win/user/ControlInternal.h"
 #include "platform/win/user/Cursor.h"
+#include "platform/win/user/DateTimePick.h"
 #include "platform/win/user/Dialogs.h"
 #include "platform/win/user/SysMetrics.h"
 
@@ -22,6 +23,7 @@ void TbRegisterControlClasses()
         {TOOLTIPS_CLASSA, TbToolTipWndProc, CS_SAVEBITS, 0, 0},
         {STATUSCLASSNAMEA, TbStatusBarWndProc, CS_DBLCLKS, 0, 0},
         {WC_RICHVIEWA, TbRichViewWndProc, 0, 0, 0},
+        {DATETIMEPICK_CLASSA, TbDateTimePickWndProc, CS_DBLCLKS, 0, 0},
         {WC_DIALOGA, DefDlgProcA, CS_DBLCLKS | CS_SAVEBITS, DLGWINDOWEXTRA, 0},
     };
     for (const auto& c : s_classes) {

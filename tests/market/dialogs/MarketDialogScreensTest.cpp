@@ -1,4 +1,4 @@
-// The three dialogs' templates in both language files, and each dialog in both languages for a
+// The dialogs' templates in both language files, and each dialog in both languages for a
 // look: <build>/screenshots/market_<dialog>_<code page>.png.
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include "app/dialogs/DialogDriver.h"
 #include "framework/base/NorvGlobals.h"
 #include "market/dialogs/AlertDlg.h"
+#include "market/dialogs/CorpEventDownloadFilterDlg.h"
 #include "market/dialogs/ExtrenalPortfolio.h"
 #include "market/dialogs/GlobalParamKSEDlg.h"
 #include "market/dialogs/MarketScheduleDlg.h"
@@ -32,6 +33,7 @@ const struct { UINT nTemplate; std::vector<int> controls; } s_dialogs[] = {
     {IDD_GLOBAL_PARAM_KSE, {IDC_KSE_PARAM_FIRST, IDC_KSE_PARAM_RATE_FIRST, IDC_KSE_PARAM_LIMIT_FIRST, IDC_KSE_PARAM_LAST,
                             IDOK}},
     {IDD_PAUSE_LOCK, {IDC_PAUSE_PASSWORD, IDOK, IDCANCEL}},
+    {IDD_CORP_EVENT_FILTER, {IDC_CORP_EVENT_FROM, IDC_CORP_EVENT_TO, IDOK, IDCANCEL}},
 };
 const UINT s_strings[] = {IDS_FIELD_NOT_A_NUMBER, IDS_TICKER_BAD_CHARS, IDS_TICKER_NO_MARKET, IDS_PAUSE_WRONG_PASSWORD, IDS_PAUSE_LOG_OFF_QUESTION};
 
@@ -128,6 +130,11 @@ TEST(MarketDialogScreens, EnglishAndArabic)
         ASSERT_TRUE(pause.Create(IDD_PAUSE_LOCK));
         EXPECT_TRUE(SaveDialogScreenshot(pause.m_hWnd, ("market_pause_lock" + strSuffix).c_str()));
         pause.DestroyWindow();
+
+        CCorpEventDownloadFilterDlg events(nullptr, nullptr);
+        ASSERT_TRUE(events.Create(IDD_CORP_EVENT_FILTER));
+        EXPECT_TRUE(SaveDialogScreenshot(events.m_hWnd, ("market_corp_event_filter" + strSuffix).c_str()));
+        events.DestroyWindow();
     }
     GetNorvGlobals().m_nLanguage = 0;
 }

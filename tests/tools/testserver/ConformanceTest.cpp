@@ -79,6 +79,29 @@ TEST(Conformance, EachDemoAccountGetsSessionAndReferenceDataInTheReadersShapes)
         EXPECT_EQ(-1, msg.GetLong(2));
         for (const char* psz : {"MM", "CM", "BM", "MS"})
             EXPECT_LE(1, n[psz]) << a.pszUser << " " << psz;
+
+        // The schedule's rows say each state in both languages; the interest rates' kind is
+        // the terminal's code.
+        int nSchedule = 0, nInterest = 0;
+        std::string strStream;
+        for (const std::string& line : s.lines) {
+            if (line[0] == '~') {
+                strStream = line.substr(1, 2);
+                continue;
+            }
+            const CServerMessage row(line.c_str(), 1);
+            if (strStream == "VS") {
+                ++nSchedule;
+                EXPECT_NE(std::string::npos, std::string(row.GetFieldText(4)).find_first_of("\xC7\xE1"))
+                    << "Arabic in code page 1256: " << line;
+            } else if (strStream == "LI") {
+                ++nInterest;
+                EXPECT_TRUE(row.GetLong(1) == 1 || row.GetLong(1) == 2) << line;
+                EXPECT_STREQ("=", std::string(row.GetFieldText(0)).substr(0, 1).c_str()) << line;
+            }
+        }
+        EXPECT_LE(3, nSchedule) << a.pszUser;
+        EXPECT_EQ(5, nInterest) << a.pszUser << ": deposit and lending rates of KWD and USD, EUR's deposit";
     }
 }
 
@@ -220,13 +243,14 @@ TEST(Conformance, ScenariosBreakTheRulesTheyName)
 // The market-data requests with their bodies as the terminal builds them.
 const struct MarketRequest { const char *pszMnemonic, *pszBody; } s_marketRequests[] = {
     {"SQ", ""}, {"OB", ""}, {"TE", "1"}, {"LX", ""}, {"FQ", ""}, {"OI", ""},
-    {"DQ", "||1002||1|101"}, {"DX", "||1002||1|1"}, {"GO", "ALPN"}, {"GS", "ALPN|1"}, {"GS", "PRSM|1"}, {"GS", "QNTL|1"},
+    {"DQ", "||1002||1|101"}, {"DX", "||1002||1|1"}, {"GO", "||ALPN|2"}, {"GS", "ALPN|1"}, {"GS", "PRSM|1"}, {"GS", "QNTL|1"},
     {"L2", "||ALPN|8|1"}, {"L3", "||PRSM|4|1"}, {"NY", ""}, {"LW", "||1002|10020|0"}, {"CF", "||||||0"},
     {"CE", "||||261201|261231"}, {"FE", ""}, {"SF", "||1002||101|0"}, {"SI", "||1002||101|1"},
 };
 // Asked once the market has moved and the first minute's stories are out.
 const MarketRequest s_laterRequests[] = {
     {"GL", ""}, {"LW", "||1002|10020||0|2|101"}, {"EW", "||1002|1|5001|0||||||0"}, {"NN", "ALPN"}, {"NZ", ""},
+    {"ND", "261207093000|1"},
 };
 
 TEST(Conformance, MarketDataIsAnsweredInTheReadersShapesAndItsLiveLinesFollowTheReplies)
@@ -241,17 +265,39 @@ TEST(Conformance, MarketDataIsAnsweredInTheReadersShapesAndItsLiveLinesFollowThe
         s.lines.push_back(std::move(line));
     for (const MarketRequest& r : s_laterRequests)
         s.Request(r.pszMnemonic, r.pszBody);
+    s.Request("L2", "||ALPN|8|2");
     for (std::string& line : s.client.ReadFor(300))
         s.lines.push_back(std::move(line));
     s.checker.Check(s.lines);
     EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
     auto& n = s.checker.counts;
     for (const char* psz : {"SQ", "OB", "TE", "LX", "FQ", "OI", "GL", "DQ", "DX", "GO", "GS", "EW", "NN", "NZ", "NY", "CF", "CE",
-                            "FE", "SF", "SI"})
+                            "FE", "SF", "SI", "ND"})
         EXPECT_LE(1, n[psz]) << psz << Joined(s.Lines(std::string("~") + psz));
     EXPECT_EQ(2, n["LW"]);
     EXPECT_EQ(1, n["OD"]) << "the odd-lot board comes unasked";
-    EXPECT_LT(5, n["L2"]) << "a level a line";
+    // The books: the subscription's whole book on one "1" line, then a line a change, and the
+    // stop's clearing line last.
+    const std::vector<std::string> l2 = s.Lines("~L2|"), l3 = s.Lines("~L3|");
+    ASSERT_LE(3u, l2.size());
+    ASSERT_LE(2u, l3.size());
+    const CServerMessage full(l2.front().c_str(), 1), makers(l3.front().c_str(), 1);
+    EXPECT_STREQ("ALPN", full.GetFieldText(2));
+    EXPECT_STREQ("1", full.GetFieldText(4));
+    EXPECT_EQ(5 + 3 * 10, full.GetSize()) << "five levels a side";
+    EXPECT_STREQ("1", makers.GetFieldText(4));
+    EXPECT_EQ(5 + 6 * 10, makers.GetSize()) << "an entry a level";
+    for (int nAt = 5; nAt < makers.GetSize(); nAt += 6)
+        EXPECT_NE(std::string(makers.GetFieldText(nAt)).empty(), std::string(makers.GetFieldText(nAt + 3)).empty())
+            << "each level has one side: " << l3.front();
+    for (size_t i = 1; i + 1 < l2.size(); ++i) {
+        const CServerMessage change(l2[i].c_str(), 1);
+        EXPECT_STREQ("0", change.GetFieldText(4)) << l2[i];
+        EXPECT_EQ(8, change.GetSize()) << l2[i];
+    }
+    const CServerMessage stop(l2.back().c_str(), 1);
+    EXPECT_STREQ("2", stop.GetFieldText(4)) << "nothing of the symbol after its stop";
+    EXPECT_STREQ("ALPN", stop.GetFieldText(2));
     EXPECT_LE(1, n["GS compact"]) << "the Harbor Exchange's quotations go compact";
     // Every table asked for gets its live lines after its reply, a company's news among them.
     for (const char* psz : {"QQ", "OU", "TM", "IX", "FW", "TI", "NI", "BW"})
@@ -272,6 +318,16 @@ TEST(Conformance, MarketDataIsAnsweredInTheReadersShapesAndItsLiveLinesFollowThe
         return rows;
     };
     EXPECT_EQ(20u, rowsAfter("~SQ|").size());
+    // The chain of the underlying and right asked for: the underlying first, the option's own
+    // symbol after it.
+    const std::vector<std::string> puts = rowsAfter("~GO|");
+    ASSERT_EQ(2u, puts.size());
+    for (const std::string& row : puts) {
+        const CServerMessage option(row.c_str(), 1);
+        EXPECT_STREQ("ALPN", option.GetFieldText(0));
+        EXPECT_EQ(0u, std::string(option.GetFieldText(1)).rfind("ALPN 261218P", 0)) << row;
+        EXPECT_STREQ("2", option.GetFieldText(2));
+    }
     std::map<std::string, int> lists;
     for (const std::string& row : rowsAfter("~GL|"))
         ++lists[CServerMessage(row.c_str(), 1).GetFieldText(3)];
@@ -281,6 +337,11 @@ TEST(Conformance, MarketDataIsAnsweredInTheReadersShapesAndItsLiveLinesFollowThe
     const CServerMessage company(lw[1].c_str(), 1);
     EXPECT_STREQ("2", company.GetFieldText(6));
     EXPECT_STREQ("101", company.GetFieldText(7));
+    // The market's first announcement in Arabic: its story in code page 1256.
+    const std::vector<std::string> nd = rowsAfter("~ND|");
+    ASSERT_EQ(1u, nd.size());
+    EXPECT_STREQ("5001", CServerMessage(nd[0].c_str(), 1).GetFieldText(0));
+    EXPECT_EQ('\xC7', CServerMessage(nd[0].c_str(), 1).GetFieldText(1)[0]) << "alef in code page 1256";
     const std::vector<std::string> ew = s.Lines("~EW|");
     ASSERT_EQ(1u, ew.size());
     const CServerMessage story(ew[0].c_str(), 1);

@@ -1,4 +1,5 @@
 #include "WireChecker.h"
+#include <cstdlib>
 #include <cstring>
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
@@ -31,7 +32,7 @@ const struct Reader {
     {"GM", 13, 0, {{false, 2, FORM_TIME}, {false, 5, FORM_TIME}, {false, 9, FORM_TIME}}},
     {"GG", 28, 0, {}},
     {"HD", 1, 3, {{true, 0, FORM_DATE}}},
-    {"VS", 1, 4, {{true, 2, FORM_TIME}}},
+    {"VS", 1, 5, {{true, 2, FORM_TIME}}},
     {"VX", 4, 3, {}},
     {"LI", 4, 3, {}},
     {"FR", 1, 3, {}},
@@ -61,15 +62,15 @@ const struct Reader {
     {"DQ", 8, 12, {{false, 3, FORM_DATE}, {true, 0, FORM_DATE}}},
     {"DX", 7, 9, {{false, 3, FORM_DATE}, {true, 0, FORM_DATE}}},
     {"GO", 1, 9, {{true, 4, FORM_DATE}}},
-    {"L2", 10, 0, {}},
-    {"L3", 10, 0, {}},
+    {"L2", 5, 0, {}},
+    {"L3", 5, 0, {}},
     {"LW", 8, 8, {{true, 2, FORM_DATETIME}}},
     {"BW", 8, 0, {{false, 2, FORM_DATETIME}}},
     {"EW", 14, 0, {}},
     {"NN", 2, 3, {{true, 1, FORM_DATETIME}}},
     {"NZ", 3, 3, {{true, 1, FORM_DATETIME}}},
-    {"NY", 1, 6, {{true, 0, FORM_DATETIME}}},
-    {"NI", 6, 0, {{false, 0, FORM_DATETIME}}},
+    {"NY", 1, 7, {{true, 0, FORM_DATETIME}}},
+    {"NI", 7, 0, {{false, 0, FORM_DATETIME}}},
     {"ND", 1, 2, {}},
     {"CF", 7, 10, {{true, 7, FORM_DATE}}},
     {"CE", 6, 22, {{true, 7, FORM_DATE}, {true, 14, FORM_DATETIME}}},
@@ -139,6 +140,46 @@ const struct Reader {
     {"PB", 1, 0, {}},
     {"KD", 34, 0, {{false, 4, FORM_DATE}, {false, 32, FORM_DATE}}},
 };
+
+// The US books' lines: after status, symbol, market and action, whole entries of this many
+// fields, at most this many, each pair "number:number" (an "L3" side without a maker has none).
+const struct BookLine { const char* pszMnemonic; int nEntryFields, nMaxEntries; int nPairs[2]; } s_bookLines[] = {
+    {"L2", 3, 20, {1, 2}},
+    {"L3", 6, 10, {2, 5}},
+};
+
+bool IsNumber(const std::string& s)
+{
+    char* pEnd = nullptr;
+    strtod(s.c_str(), &pEnd);
+    return !s.empty() && pEnd == s.c_str() + s.size();
+}
+
+// What is wrong with a book line the way its table reads it, "" when nothing.
+std::string BookFault(const BookLine& book, const CServerMessage& msg)
+{
+    const std::string strAction = msg.GetFieldText(4);
+    if (strAction != "0" && strAction != "1" && strAction != "2")
+        return "a book line whose action is not 0, 1 or 2";
+    const int nEntryFields = msg.GetSize() - 5;
+    if (nEntryFields % book.nEntryFields != 0 || nEntryFields / book.nEntryFields > book.nMaxEntries)
+        return "a book line that is not whole entries, or has more than its table takes";
+    if (strAction == "2" && nEntryFields != 0)
+        return "a book's clearing line with entries";
+    for (int nAt = 5; nAt < msg.GetSize(); nAt += book.nEntryFields) {
+        if (std::string(book.pszMnemonic) == "L2" && !IsNumber(msg.GetFieldText(nAt)))
+            return "a price level without its price";
+        for (int nPair : book.nPairs) {
+            const std::string strPair = msg.GetFieldText(nAt + nPair);
+            const bool bSide = book.nEntryFields == 3 || !std::string(msg.GetFieldText(nAt + nPair - 2)).empty();
+            const size_t nColon = strPair.find(':');
+            if (bSide && (nColon == std::string::npos || !IsNumber(strPair.substr(0, nColon)) ||
+                          !IsNumber(strPair.substr(nColon + 1))))
+                return "a book pair that is not \"number:number\"";
+        }
+    }
+    return "";
+}
 
 // Plain lines whose readers take field 0 as the result and read nothing else when it is not 0.
 const char* const s_resultFirst[] = {"KL", "KI", "XO", "XI"};
@@ -310,6 +351,10 @@ void CWireChecker::Check(const std::vector<std::string>& lines)
                 Fault("a compact quotation that does not expand to one", line + " -> " + expanded);
             continue;
         }
+        for (const BookLine& book : s_bookLines)
+            if (strMnemonic == book.pszMnemonic)
+                if (const std::string strWhy = BookFault(book, msg); !strWhy.empty())
+                    Fault(strWhy, line);
         if (pReader && nError == 0) {
             if (msg.GetSize() < pReader->nHeadFields)
                 Fault("a line shorter than its readers read", line);

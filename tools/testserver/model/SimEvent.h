@@ -16,7 +16,8 @@ enum ESimEvent
     SIM_TICKER,         // a trade of a stock that runs in the scrolling ticker
     SIM_FORWARD,        // a forward series' prices moved with its stock: FW
     SIM_FORWARD_TRADE,  // a contract was traded on the forward board: FM
-    SIM_NEWS,           // a story came out: NI; BW
+    SIM_NEWS,           // a story came out: BW
+    SIM_ANNOUNCEMENT,   // a KSE announcement came out, its stories of both languages joined: NI
     SIM_MINUTE,         // the simulated clock entered a new minute: TI
     SIM_ORDER,          // one of the user's orders changed: NS; NO
     SIM_FILL,           // one of the user's orders traded: NX; NT

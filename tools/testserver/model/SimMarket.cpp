@@ -257,6 +257,8 @@ bool CSimMarket::Init(const CSimTables& tables, CSimClock* pClock, uint64_t nSee
     std::stable_sort(m_news.begin(), m_news.end(),
                      [](const CSimRecord& a, const CSimRecord& b) { return ToInt(a, "minute") < ToInt(b, "minute"); });
     m_nNewsReleased = 0;
+    m_announcements.clear();
+    m_announcements.reserve(m_news.size());
     m_nStartMinute = pClock->GetMinute();
     m_nLastMinute = m_nStartMinute;
     return true;
@@ -455,11 +457,45 @@ void CSimMarket::UpdateIndices(CSimInstrument& inst, int64_t nOldLast, int64_t n
 
 void CSimMarket::EmitDueNews(ISimEventSink& sink)
 {
+    const size_t nFirstNew = m_announcements.size();
     while (m_nNewsReleased < m_news.size() && m_nStartMinute + ToInt(m_news[m_nNewsReleased], "minute") <= m_nLastMinute) {
         CSimRecord& rec = m_news[m_nNewsReleased++];
         SetField(rec, "datetime", m_pClock->ServerDateTime());
         SetField(rec, "date", m_pClock->ServerDate());
         SetField(rec, "time", m_pClock->ServerTime());
         sink.OnSimEvent(SIM_NEWS, ToInt(rec, "market"), std::string(), rec);
+        if (ToInt(rec, "market") == SIM_MARKET_KSE)
+            JoinAnnouncement(rec, nFirstNew);
     }
+    // Once a release is whole, so that the two languages of a stock's story come out as one.
+    for (size_t i = nFirstNew; i < m_announcements.size(); ++i)
+        sink.OnSimEvent(SIM_ANNOUNCEMENT, SIM_MARKET_KSE, std::string(), m_announcements[i]);
+}
+
+void CSimMarket::JoinAnnouncement(const CSimRecord& story, size_t nFirstNew)
+{
+    const bool bArabic = GetField(story, "lang") == "1";
+    CSimRecord* pJoined = nullptr;
+    for (size_t i = nFirstNew; i < m_announcements.size() && pJoined == nullptr; ++i)
+        if (GetField(m_announcements[i], "minute") == GetField(story, "minute") &&
+            GetField(m_announcements[i], "symbol") == GetField(story, "symbol"))
+            pJoined = &m_announcements[i];
+    if (pJoined == nullptr) {
+        CSimRecord rec;
+        for (const char* pszName : {"id", "lang", "market", "symbol", "minute"})
+            rec[pszName] = GetField(story, pszName);
+        // An announcement is known by its time: each one of a release a second after the one before.
+        CSimClock stamp = *m_pClock;
+        stamp.Advance(int64_t{1000} * static_cast<int64_t>(m_announcements.size() - nFirstNew));
+        rec["datetime"] = stamp.ServerDateTime();
+        rec["date"] = stamp.ServerDate();
+        rec["time"] = stamp.ServerTime();
+        rec["headline"] = rec["story"] = rec["headline_ar"] = rec["story_ar"] = "";
+        m_announcements.push_back(std::move(rec));
+        pJoined = &m_announcements.back();
+    } else if (GetField(*pJoined, "lang") != GetField(story, "lang")) {
+        (*pJoined)["lang"] = "2";
+    }
+    (*pJoined)[bArabic ? "headline_ar" : "headline"] = GetField(story, "headline");
+    (*pJoined)[bArabic ? "story_ar" : "story"] = GetField(story, "story");
 }

@@ -49,7 +49,8 @@
 // | ask_orders, ask_qty | the sell side | OB/OU 4, 5 |
 // | market | market code | |
 // | position | 1 for the best price of its side, up to 5; 0 for a gone level | |
-// | bid_maker, ask_maker | market maker of the side (101 to 112), 0 for an empty side | L3 |
+// | bid_maker, ask_maker | market maker of the side (101 to 112), empty for an empty side | L3 |
+// | bid_entry, ask_entry | the maker's entry text ("MM104"), empty for an empty side | L3 |
 //
 // trade (SIM_TRADE, GetTrades)
 // | name | value | read at |
@@ -93,6 +94,16 @@
 // | id, lang, market, symbol, headline, story | the row of news.txt (lang 0 English, 1 Arabic) |
 // | minute | minutes after the start when it comes out |
 // | datetime, date, time | when it came out |
+//
+// announcement (SIM_ANNOUNCEMENT, GetAnnouncements): the KSE stories of one stock that come out
+// together, as one announcement in both languages
+// | name | value |
+// |---|---|
+// | id, market, symbol, minute | those of its first story |
+// | datetime, date, time | when it came out, a second more for each announcement before it in the same release |
+// | lang | 0 English only, 1 Arabic only, 2 both |
+// | headline, story | the English story's, "" when there is none |
+// | headline_ar, story_ar | the Arabic story's, "" when there is none |
 //
 // mover (GetMovers)
 // | name | value |
@@ -246,6 +257,8 @@ public:
     std::vector<CSimRecord> GetOptionChain(const std::string& strUnderlying) const;
     // Stories released so far: nLanguage -1 takes every language, an empty symbol every story.
     std::vector<CSimRecord> GetNews(int nLanguage, const std::string& strSymbol = std::string()) const;
+    // KSE announcements released so far, in release order.
+    const std::vector<CSimRecord>& GetAnnouncements() const { return m_announcements; }
     // Symbols whose ticker starts with the text or whose name holds it, any case; file order.
     std::vector<CSimRecord> LookupSymbols(const std::string& strText, int nMax) const;
     // Past trading days, newest first, up to the previous trading date: the days after nAfter
@@ -287,6 +300,9 @@ private:
     void UpdateIndices(CSimInstrument& inst, int64_t nOldLast, int64_t nQty, double dValue, ISimEventSink& sink);
     void EmitLevel(const CSimInstrument& inst, int64_t nPrice, const CSimLevel& level, ISimEventSink& sink);
     void EmitDueNews(ISimEventSink& sink);
+    // The story joins the announcement of its minute and stock among those from nFirstNew on, or
+    // starts one.
+    void JoinAnnouncement(const CSimRecord& story, size_t nFirstNew);
     void FillForwardRecord(CSimRecord& rec, const Forward& fwd) const;
     int LevelPosition(const CSimInstrument& inst, int64_t nPrice, const CSimLevel& level) const;
     void FillLevelRecord(CSimRecord& rec, const CSimInstrument& inst, int64_t nPrice, const CSimLevel& level) const;
@@ -307,6 +323,8 @@ private:
     std::vector<CSimRecord> m_schedule;
     std::vector<CSimRecord> m_news;                     // in release order
     size_t m_nNewsReleased = 0;
+    // Room for one per story is kept from the start, so that a record an event points at never moves.
+    std::vector<CSimRecord> m_announcements;
     std::vector<int> m_newsMinute;
     int64_t m_nTradeNo = 0;
     int m_nPrevDate = 0;

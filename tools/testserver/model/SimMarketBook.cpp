@@ -6,14 +6,27 @@
 
 // Fields of a book level, in slot order.
 enum { L_MARKET, L_SYMBOL, L_PRICE, L_BID_ORDERS, L_BID_QTY, L_ASK_ORDERS, L_ASK_QTY, L_POSITION, L_BID_MAKER, L_ASK_MAKER,
-       L_COUNT };
+       L_BID_ENTRY, L_ASK_ENTRY, L_COUNT };
 static const char* const s_levelSlots[L_COUNT] = {
-    "market", "symbol", "price", "bid_orders", "bid_qty", "ask_orders", "ask_qty", "position", "bid_maker", "ask_maker"};
+    "market", "symbol", "price", "bid_orders", "bid_qty", "ask_orders", "ask_qty", "position", "bid_maker", "ask_maker",
+    "bid_entry", "ask_entry"};
 
 // The market maker shown at a level: fixed by the price, so a level keeps its maker.
 static int64_t MakerAt(int64_t nPrice, int64_t nTick, bool bBid)
 {
     return 101 + (nPrice / nTick * 7 + (bBid ? 3 : 8)) % 12;
+}
+
+// A side's maker and its entry text ("MM104"), both empty when the side has nothing: a market-
+// maker book takes no entry for such a side.
+static void AssignMaker(std::string& strMaker, std::string& strEntry, int64_t nQty, int64_t nPrice, int64_t nTick, bool bBid)
+{
+    strMaker.clear();
+    strEntry.clear();
+    if (nQty <= 0)
+        return;
+    AssignInt(strMaker, MakerAt(nPrice, nTick, bBid));
+    strEntry = "MM" + strMaker;
 }
 
 void CSimMarket::RandomLevel(CSimInstrument& inst, CSimLevel& level, bool bBid)
@@ -111,8 +124,8 @@ void CSimMarket::FillLevelRecord(CSimRecord& rec, const CSimInstrument& inst, in
     SetField(rec, "ask_qty", level.nAskQty);
     SetField(rec, "position", int64_t{LevelPosition(inst, nPrice, level)});
     const int64_t nTick = TickAt(inst, nPrice);
-    SetField(rec, "bid_maker", level.nBidQty > 0 ? MakerAt(nPrice, nTick, true) : 0);
-    SetField(rec, "ask_maker", level.nAskQty > 0 ? MakerAt(nPrice, nTick, false) : 0);
+    AssignMaker(rec["bid_maker"], rec["bid_entry"], level.nBidQty, nPrice, nTick, true);
+    AssignMaker(rec["ask_maker"], rec["ask_entry"], level.nAskQty, nPrice, nTick, false);
 }
 
 void CSimMarket::EmitLevel(const CSimInstrument& inst, int64_t nPrice, const CSimLevel& level, ISimEventSink& sink)
@@ -132,8 +145,8 @@ void CSimMarket::EmitLevel(const CSimInstrument& inst, int64_t nPrice, const CSi
     AssignInt(f[L_ASK_QTY], level.nAskQty);
     AssignInt(f[L_POSITION], LevelPosition(inst, nPrice, level));
     const int64_t nTick = TickAt(inst, nPrice);
-    AssignInt(f[L_BID_MAKER], level.nBidQty > 0 ? MakerAt(nPrice, nTick, true) : 0);
-    AssignInt(f[L_ASK_MAKER], level.nAskQty > 0 ? MakerAt(nPrice, nTick, false) : 0);
+    AssignMaker(f[L_BID_MAKER], f[L_BID_ENTRY], level.nBidQty, nPrice, nTick, true);
+    AssignMaker(f[L_ASK_MAKER], f[L_ASK_ENTRY], level.nAskQty, nPrice, nTick, false);
     sink.OnSimEvent(SIM_BOOK, inst.pMarket->nCode, std::string(), m_levelRecs[m_nLevelRecsUsed++]);
 }
 

@@ -1,4 +1,6 @@
 #include "ControlTestSupport.h"
+#include <cstdio>
+#include "platform/win/user/DateTimePick.h"
 #include "platform/win/user/Window.h"
 
 ControlParentLog& ParentLog()
@@ -37,6 +39,19 @@ static LRESULT CALLBACK ControlParentProc(HWND hWnd, UINT uMsg, WPARAM wParam, L
 {
     ControlParentLog& log = ParentLog();
     switch (uMsg) {
+    case WM_NOTIFY:
+        if (const auto* pChange = reinterpret_cast<const NMDATETIMECHANGE*>(lParam);
+            pChange && pChange->nmhdr.code == DTN_DATETIMECHANGE) {
+            char sz[64];
+            const SYSTEMTIME& st = pChange->st;
+            if (pChange->dwFlags == GDT_NONE)
+                snprintf(sz, sizeof sz, "DATE %d none", static_cast<int>(pChange->nmhdr.idFrom));
+            else
+                snprintf(sz, sizeof sz, "DATE %d %04d-%02d-%02d/%d", static_cast<int>(pChange->nmhdr.idFrom), st.wYear,
+                         st.wMonth, st.wDay, st.wDayOfWeek);
+            log.entries.push_back(sz);
+        }
+        return 0;
     case WM_COMMAND:
         log.entries.push_back("CMD " + std::to_string(LOWORD(wParam)) + "/" + std::to_string(static_cast<short>(HIWORD(wParam))));
         return 0;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <set>
 #include <vector>
@@ -269,6 +271,52 @@ TEST(SimMarket, MoversAreRankedAndNewsComesOnTime)
     EXPECT_EQ("2", GetField(sim.Market().GetMarketState(2), "state"));
     EXPECT_EQ("3", GetField(sim.Market().GetMarketState(8), "state"));
     EXPECT_TRUE(sim.Market().GetMarketState(77).empty());
+}
+
+// A stock's stories of one minute come out as one KSE announcement of both languages, after the
+// stories themselves; a story in one language only keeps its language; other markets' stay out.
+TEST(SimMarket, KseAnnouncementsJoinTheLanguagesOfAStory)
+{
+    namespace fs = std::filesystem;
+    char szDir[] = "/tmp/tb-sim-news-XXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(szDir));
+    const std::string strMarket = std::string(szDir) + "/market";
+    fs::copy(TESTSERVER_MARKET_DIR, strMarket, fs::copy_options::recursive);
+    {
+        std::ofstream news(strMarket + "/news.txt", std::ios::app);
+        news << "5951|1|3|2|104|إعلان بالعربية فقط|نص\n" << "5952|0|3|2|105|English only|Text\n";
+    }
+    CSimulator sim;
+    std::string strError;
+    ASSERT_TRUE(sim.Start(strMarket, 9, TEST_DATE, TEST_TIME, &strError)) << strError;
+    std::vector<std::string> order;
+    sim.Advance(int64_t{10} * 60000, [&](const CSimEvent& ev) {
+        if (ev.nType == SIM_NEWS || ev.nType == SIM_ANNOUNCEMENT)
+            order.push_back((ev.nType == SIM_NEWS ? "story " : "announcement ") + GetField(*ev.pRecord, "id"));
+        if (ev.nType == SIM_ANNOUNCEMENT) {
+            EXPECT_EQ(2, ev.nMarket);
+        }
+    });
+    fs::remove_all(szDir);
+    // Minute 3: the two stories first, then their announcements, one per stock.
+    const std::vector<std::string> minute3 = {"story 5951", "story 5952", "announcement 5951", "announcement 5952"};
+    EXPECT_NE(std::search(order.begin(), order.end(), minute3.begin(), minute3.end()), order.end());
+
+    std::map<std::string, std::string> seen;
+    std::set<std::string> times;
+    for (const CSimRecord& rec : sim.Market().GetAnnouncements()) {
+        EXPECT_TRUE(times.insert(GetField(rec, "datetime")).second) << "each announcement its own time";
+        seen[GetField(rec, "id")] = GetField(rec, "lang") + "|" + GetField(rec, "symbol") + "|" + GetField(rec, "headline") + "|" +
+                                    GetField(rec, "headline_ar") + "|" + GetField(rec, "story_ar");
+    }
+    const std::map<std::string, std::string> expected = {
+        {"5001", "2||KSE opens the week steady|افتتاح مستقر لسوق الكويت|افتتح السوق تداولات الأسبوع بطلب على البنوك وهدوء في قطاع العقار."},
+        {"5003", "2|101|Gulf Harbour Bank lifts its dividend|بنك مرفأ الخليج يرفع التوزيعات|أوصى مجلس إدارة البنك بتوزيع أرباح نقدية بواقع 25 فلسا للسهم."},
+        {"5007", "2|107|Al Waha Telecom adds subscribers|الواحة للاتصالات تزيد مشتركيها|ارتفع عدد مشتركي الهاتف المتنقل بنسبة ثمانية في المئة خلال الربع."},
+        {"5951", "1|104||إعلان بالعربية فقط|نص"},
+        {"5952", "0|105|English only||"},
+    };
+    EXPECT_EQ(expected, seen);
 }
 
 TEST(SimMarket, HistoryIsFixedPerSeedAndSymbolAndKeepsToTicks)
