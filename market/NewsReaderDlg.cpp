@@ -56,8 +56,7 @@ void CNewsReaderDlg::ShowStory(LPCSTR pszBody, LPCSTR pszTitle, LPCSTR pszLink)
     m_page.Refresh();
     if (pszTitle != nullptr && *pszTitle != '\0')
         ::SetDlgItemTextA(m_hWnd, IDC_NEWS_READER_TITLE, pszTitle);
-    if (pszLink != nullptr)
-        SetLink(pszLink);
+    SetLink(pszLink != nullptr ? pszLink : "");
 }
 
 void CNewsReaderDlg::SetLink(LPCSTR pszLink)

@@ -27,7 +27,7 @@ public:
     static CWnd* Make(UINT nFormId);
 
     // The body written as the page in place of the one shown; a non-empty title becomes the
-    // headline; a non-null link replaces the story's address.
+    // headline; the link replaces the story's address (none: no address).
     void ShowStory(LPCSTR pszBody, LPCSTR pszTitle, LPCSTR pszLink) override;
     // The story reply.
     void OnEW(CServerMessage* pMsg) override;

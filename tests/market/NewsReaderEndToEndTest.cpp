@@ -114,7 +114,6 @@ struct NewsReaderSession : ::testing::Test
         // The first stories come out at the server clock's first minute change, live or in the reply.
         ASSERT_TRUE(PumpUntil([&] { return pNews->IsComplete() && pNews->GetRows()->GetCount() > 0; }, 20000));
         CNorvApp::ShowTable(pNews);
-        Shoot(pNews, "market_news_reader_list_" + strLanguage);
 
         // A click on the headline of a story in the interface's language: the reader opens at
         // once, and the story fills it.
@@ -176,6 +175,24 @@ struct NewsReaderSession : ::testing::Test
         // No address: no caption.
         Deliver(0, "", "");
         EXPECT_EQ("", Item(IDC_NEWS_READER_LINK_CAPTION));
+
+        // The application's opener shows its three texts in the one reader; an empty title
+        // leaves the headline shown, an empty address leaves none.
+        pRun->App().OpenNewsStory("<h2>Given</h2><p>body</p>", "Given title", "https://example.com/given");
+        EXPECT_EQ(pForm, pRun->App().GetNewsReaderForm());
+        EXPECT_EQ("Given\r\nbody", Page());
+        EXPECT_EQ("Given title", Item(IDC_NEWS_READER_TITLE));
+        EXPECT_EQ("https://example.com/given", Item(IDC_NEWS_READER_LINK));
+        pRun->App().OpenNewsStory(nullptr, "", nullptr);
+        EXPECT_EQ("", Page());
+        EXPECT_EQ("Given title", Item(IDC_NEWS_READER_TITLE));
+        EXPECT_EQ("", Item(IDC_NEWS_READER_LINK));
+        EXPECT_EQ("", Item(IDC_NEWS_READER_LINK_CAPTION));
+        EXPECT_FALSE(Reader()->OpenLink());
+        // Another click reuses the reader.
+        pNews->OnCellClick(&row, 0, &nHandled);
+        EXPECT_EQ(pForm, pRun->App().GetNewsReaderForm());
+        EXPECT_TRUE(PumpUntil([&] { return Page() == TbUtf8ToCodePage(story.strText, nCodePage); }));
     }
 };
 

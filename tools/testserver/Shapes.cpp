@@ -9,15 +9,14 @@
 
 enum {
     SOURCE_TEXT, SOURCE_ERR, SOURCE_NUMBER, SOURCE_COUNT, SOURCE_SEQ, SOURCE_REQ, SOURCE_USER,
-    SOURCE_CLOCK, SOURCE_ROW, SOURCE_EN, SOURCE_AR, SOURCE_LANG, SOURCE_FOUND, SOURCE_BASE64, SOURCE_SDATE, SOURCE_OWN,
-    SOURCE_CODEPAGE
+    SOURCE_CLOCK, SOURCE_ROW, SOURCE_EN, SOURCE_AR, SOURCE_LANG, SOURCE_FOUND, SOURCE_BASE64, SOURCE_SDATE, SOURCE_OWN
 };
 
 static const struct { const char* pszPrefix; int nSource; } s_sources[] = {
     {"err", SOURCE_ERR}, {"number", SOURCE_NUMBER}, {"count", SOURCE_COUNT}, {"found", SOURCE_FOUND}, {"seq", SOURCE_SEQ},
     {"req.", SOURCE_REQ}, {"user.", SOURCE_USER}, {"clock.", SOURCE_CLOCK}, {"row.", SOURCE_ROW},
     {"en.", SOURCE_EN}, {"ar.", SOURCE_AR}, {"text.", SOURCE_LANG}, {"b64.", SOURCE_BASE64}, {"sdate.", SOURCE_SDATE},
-    {"own.", SOURCE_OWN}, {"cp.", SOURCE_CODEPAGE},
+    {"own.", SOURCE_OWN},
 };
 
 static std::string Base64(const std::string& strIn)
@@ -345,9 +344,8 @@ void CShapeWriter::AppendField(std::string& out, const CShapeField& field, const
         case SOURCE_EN: AppendClean(out, m_text.Convert(Lookup(s.pRow, piece.strText), false)); break;
         case SOURCE_AR: AppendClean(out, m_text.Convert(Lookup(s.pRow, piece.strText + "_ar"), true)); break;
         case SOURCE_OWN: AppendClean(out, m_text.Convert(Lookup(s.pRow, piece.strText), Lookup(s.pRow, "lang") == "1")); break;
-        case SOURCE_BASE64: out += Base64(m_text.Convert(Lookup(s.pRow, piece.strText), s.bArabic)); break;
+        case SOURCE_BASE64: out += Base64(m_text.Convert(Lookup(s.pRow, piece.strText), Lookup(s.pRow, "lang") == "1")); break;
         case SOURCE_SDATE: AppendClean(out, ServerDate(Lookup(s.pRow, piece.strText))); break;
-        case SOURCE_CODEPAGE: AppendClean(out, m_text.Convert(Lookup(s.pRow, piece.strText), s.bArabic)); break;
         case SOURCE_LANG: {
             const std::string& strArabic = Lookup(s.pRow, piece.strText + "_ar");
             if (s.bArabic && !strArabic.empty())

@@ -35,10 +35,9 @@
 //   {user.F} the logged-in user's field F   {clock.F} the server's F
 //   {row.F} the record's field F as it stands   {en.F} F in code page 1252   {ar.F} F_ar in 1256
 //   {text.F} {ar.F} when the request asks for Arabic and F_ar exists, else {en.F}
-//   {b64.F} F in Base64          {sdate.F} F, a YYYYMMDD date, in the server's date form
+//   {b64.F} F in Base64, in the code page of the record's own language (as {own.F})
+//   {sdate.F} F, a YYYYMMDD date, in the server's date form
 //   {own.F} F in the code page of the record's own language (its field lang: "1" Arabic)
-//   {cp.F} F in the request's code page (1256 when it asks for Arabic, else 1252); {b64.F}
-//   encodes F in that code page too
 #include <string>
 #include <vector>
 #include "tools/testserver/Records.h"

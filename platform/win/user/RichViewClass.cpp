@@ -87,7 +87,8 @@ struct Reader {
         const int nStyle = Style();
         if (bSpacePending) {
             bSpacePending = false;
-            AddRaw(' ', para.back().nStyle == nStyle ? nStyle : para.back().nStyle);
+            // The blank goes with what follows: a link's underline stops at its last word.
+            AddRaw(' ', nStyle);
         }
         AddRaw(ch, nStyle);
     }
@@ -207,7 +208,8 @@ std::vector<Paragraph> ReadHtml(const std::string& strHtml)
             continue;
         }
         if (StartsWithNoCase(p, pEnd, "<!--")) {
-            const char* pClose = std::search(p + 4, pEnd, "-->", "-->" + 3);
+            static const char s_szClose[] = "-->";
+            const char* pClose = std::search(p + 4, pEnd, s_szClose, s_szClose + 3);
             p = pClose < pEnd ? pClose + 3 : pEnd;
             continue;
         }
@@ -253,7 +255,7 @@ std::string ShownText(const std::vector<Paragraph>& paras)
 
 // ---- Layout and painting -------------------------------------------------------------------
 
-HFONT FontOf(HWND hWnd, TbRichViewState* pState, int nStyle)
+HFONT FontOf(TbRichViewState* pState, int nStyle)
 {
     if (pState->fonts[nStyle] != nullptr)
         return pState->fonts[nStyle];
@@ -266,7 +268,6 @@ HFONT FontOf(HWND hWnd, TbRichViewState* pState, int nStyle)
     if (nStyle & RUN_HEADING)
         lf.lfHeight = lf.lfHeight * 4 / 3;
     pState->fonts[nStyle] = CreateFontIndirectA(&lf);
-    (void)hWnd;
     return pState->fonts[nStyle] != nullptr ? pState->fonts[nStyle] : TbControlFont(pState);
 }
 
@@ -304,7 +305,7 @@ void LayOut(HWND hWnd, TbRichViewState* pState)
         int x = 0;
         auto finish = [&] {
             if (line.cy == 0)
-                line.cy = TbFontHeight(FontOf(hWnd, pState, 0));
+                line.cy = TbFontHeight(FontOf(pState, 0));
             y += line.cy;
             pState->lines.push_back(std::move(line));
             line = Line{};
@@ -313,7 +314,7 @@ void LayOut(HWND hWnd, TbRichViewState* pState)
         };
         for (size_t nRun = 0; nRun < para.size(); ++nRun) {
             const std::string& str = para[nRun].strText;
-            HFONT hFont = FontOf(hWnd, pState, para[nRun].nStyle);
+            HFONT hFont = FontOf(pState, para[nRun].nStyle);
             HGDIOBJ hOld = SelectObject(hdc, hFont);
             const int cyFont = TbFontHeight(hFont);
             for (size_t nFrom = 0; nFrom < str.size();) {
@@ -382,7 +383,7 @@ LRESULT OnPaint(HWND hWnd)
             const Piece& last = line.pieces[j - 1];
             i = j;
             const Run& run = pState->paras[static_cast<size_t>(first.nPara)][static_cast<size_t>(first.nRun)];
-            HFONT hFont = FontOf(hWnd, pState, run.nStyle);
+            HFONT hFont = FontOf(pState, run.nStyle);
             SelectObject(hdc, hFont);
             SetTextColor(hdc, (run.nStyle & RUN_LINK) ? RGB(0, 0, 255) : GetSysColor(COLOR_WINDOWTEXT));
             const int cx = last.x + last.cx - first.x;
@@ -438,7 +439,7 @@ LRESULT OnVScroll(HWND hWnd, int nCode)
         return 0;
     RECT rc;
     GetClientRect(hWnd, &rc);
-    const int cyLine = TbFontHeight(FontOf(hWnd, pState, 0));
+    const int cyLine = TbFontHeight(FontOf(pState, 0));
     SCROLLINFO si = {sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
     int y = pState->yScroll;
     switch (nCode) {
@@ -463,7 +464,7 @@ LRESULT OnMouseWheel(HWND hWnd, WPARAM wParam)
 {
     TbRichViewState* pState = StateOf(hWnd);
     if (pState != nullptr)
-        ScrollTo(hWnd, pState, pState->yScroll - GET_WHEEL_DELTA_WPARAM(wParam) * WHEEL_LINES * TbFontHeight(FontOf(hWnd, pState, 0)) / WHEEL_DELTA);
+        ScrollTo(hWnd, pState, pState->yScroll - GET_WHEEL_DELTA_WPARAM(wParam) * WHEEL_LINES * TbFontHeight(FontOf(pState, 0)) / WHEEL_DELTA);
     return 0;
 }
 
