@@ -115,7 +115,9 @@ BOOL CDataTable::Create(UINT nNameId, int nFixedColumns, UINT nTitleId)
     // A second Create would add its columns to the open table under the windows showing it.
     if (m_table.GetViewCount() == 0 || m_table.GetView(0)->IsOpen() || !IsUsableDescription(m_desc))
         return FALSE;
-    if (nFixedColumns < 0 || nFixedColumns > static_cast<int>(m_desc.columns.size()))
+    // A class that fixes its own columns keeps them whatever its maker asks; the others take the
+    // maker's count when it fits.
+    if (m_desc.nFixedColumns > 0 || nFixedColumns < 0 || nFixedColumns > static_cast<int>(m_desc.columns.size()))
         nFixedColumns = m_desc.nFixedColumns;
     m_bComplete = FALSE;
     m_nNameId = nNameId;

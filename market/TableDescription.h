@@ -68,7 +68,7 @@ struct TABLE_DESC
 {
     UINT nNameId = 0;               // table-map key and settings section (the string's text)
     UINT nTitleId = 0;              // window title; 0: the name
-    int nFixedColumns = 0;
+    int nFixedColumns = 0;          // more than 0: the class's own count, whatever its maker gives
     std::span<const TABLE_COLUMN> columns = {};
     std::span<const TABLE_SORT_KEY> sort = {};   // default sort, in priority order
     std::span<const int> keys = {};     // the row store's key columns, in key order

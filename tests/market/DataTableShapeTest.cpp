@@ -302,3 +302,19 @@ TEST_F(ShapeFixture, ATableIsReachedOnlyBetweenCreateAndDestroy)
         shell.App().RemoveTable(&pLast);
     }
 }
+
+TEST_F(ShapeFixture, AClassThatFixesItsColumnsKeepsThemWhateverItsMakerAsks)
+{
+    for (const MARKET_CLASS& marketClass : MarketClasses()) {
+        CDataTable* pTable = marketClass.make(&source);
+        const TABLE_DESC& desc = pTable->GetDescription();
+        // The application's makers give 0; a class with its own count keeps it, the others take
+        // the maker's.
+        const int nAsked = desc.nFixedColumns > 0 ? 0 : 1;
+        ASSERT_TRUE(pTable->Create(desc.nNameId, nAsked, desc.nTitleId)) << marketClass.pszName;
+        const int nExpected = desc.nFixedColumns > 0 ? desc.nFixedColumns : nAsked;
+        EXPECT_EQ(nExpected, pTable->GetTable()->GetView(0)->GetFixedColumnCount()) << marketClass.pszName;
+        IDataTable* pSlot = pTable;
+        shell.App().RemoveTable(&pSlot);
+    }
+}
