@@ -216,7 +216,7 @@ void CDataTable::InsertTopItems(HMENU hMenu, std::initializer_list<UINT> ids)
         return;
     InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
     for (auto it = std::rbegin(ids); it != std::rend(ids); ++it)
-        InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, *it, LoadMarketText(*it));
+        InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, *it, LoadMenuItemText(*it));
 }
 
 BOOL CDataTable::RouteOwnCommand(int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo, BOOL bEnabled,

@@ -137,11 +137,7 @@ void CGainerLooserTable::OnInitMenuPopup(HMENU hMenu, UINT /*nIndex*/, BOOL bSys
     InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
     for (int i = static_cast<int>(std::size(s_symbolItems)) - 1; i >= 0; --i) {
         const UINT nId = s_symbolItems[i];
-        CString strText = LoadMarketText(nId);
-        // The menu text is the string's part after its prompt.
-        const int nBreak = strText.Find('\n');
-        if (nBreak >= 0)
-            strText = strText.Mid(nBreak + 1);
+        CString strText = LoadMenuItemText(nId);
         if (bRow) {
             CString strNamed;
             strNamed.Format("%s (%s)", static_cast<LPCSTR>(strText), static_cast<LPCSTR>(strSymbol));

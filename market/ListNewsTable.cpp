@@ -211,11 +211,8 @@ HMENU CListNewsTable::CreateContextMenu()
     DeleteMenu(hMenu, 0, MF_BYPOSITION);
     // Read story, then refresh, on top.
     for (const UINT nId : {ID_NEWS_READ_STORY, ID_NEWS_REFRESH}) {
-        CString strText = LoadMarketText(nId);
-        if (const int nBreak = strText.Find('\n'); nBreak >= 0)
-            strText = strText.Mid(nBreak + 1);
         InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-        InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, nId, strText);
+        InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, nId, LoadMenuItemText(nId));
     }
     return hMenu;
 }

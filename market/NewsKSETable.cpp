@@ -130,12 +130,7 @@ HMENU CNewsKSETable::CreateRefreshMenu()
     if (hMenu == nullptr)
         return nullptr;
     DeleteMenu(hMenu, 0, MF_BYPOSITION);
-    // The string carries its status-bar prompt before the line break.
-    CString strText = LoadMarketText(ID_NEWS_KSE_REFRESH);
-    if (const int nBreak = strText.Find('\n'); nBreak >= 0)
-        strText = strText.Mid(nBreak + 1);
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, ID_NEWS_KSE_REFRESH, strText);
+    InsertTopItems(hMenu, {ID_NEWS_KSE_REFRESH});
     return hMenu;
 }
 

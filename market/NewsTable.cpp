@@ -106,12 +106,7 @@ HMENU CNewsTable::CreateContextMenu()
     if (hMenu == nullptr)
         return nullptr;
     DeleteMenu(hMenu, 0, MF_BYPOSITION);
-    // The item shows the string's short text, after its prompt.
-    CString strText = LoadMarketText(ID_NEWS_REFRESH);
-    if (const int nBreak = strText.Find('\n'); nBreak >= 0)
-        strText = strText.Mid(nBreak + 1);
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, ID_NEWS_REFRESH, strText);
+    InsertTopItems(hMenu, {ID_NEWS_REFRESH});
     return hMenu;
 }
 

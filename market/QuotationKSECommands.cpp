@@ -82,14 +82,6 @@ double TicketPrice(const CDataBuffer* pRow, int nPriceCol)
     return nPriceCol == KC_FALLBACK ? pRow->GetDouble(KC_LAST) : pRow->GetDouble(KC_FALLBACK);
 }
 
-// A command's item: the short text after its prompt.
-CString MenuText(UINT nId)
-{
-    const CString strText = LoadMarketText(nId);
-    const int nBreak = strText.Find('\n');
-    return nBreak >= 0 ? strText.Mid(nBreak + 1) : strText;
-}
-
 // The related windows that follow a click on a stock: the KSE trades on their main window with
 // the stock's latest trade selected, and the KSE order book in the window of its current view.
 void ShowRelatedWindows(LPCSTR pszStock)
@@ -179,7 +171,7 @@ HMENU CQuotationKSETable::CreateContextMenu()
         if (top[i] == 0)
             InsertMenuA(hPopup, i, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
         else
-            InsertMenuA(hPopup, i, MF_BYPOSITION | MF_STRING, top[i], MenuText(top[i]));
+            InsertMenuA(hPopup, i, MF_BYPOSITION | MF_STRING, top[i], LoadMenuItemText(top[i]));
     }
     AppendMenuA(hPopup, MF_POPUP, reinterpret_cast<UINT_PTR>(hTableMenu), LoadMarketText(IDS_TABLE_MENU_TITLE));
     return hPopup;

@@ -93,6 +93,13 @@ CString LoadMarketText(UINT nId)
     return strText;
 }
 
+CString LoadMenuItemText(UINT nId)
+{
+    const CString strText = LoadMarketText(nId);
+    const int nBreak = strText.Find('\n');
+    return nBreak >= 0 ? strText.Mid(nBreak + 1) : strText;
+}
+
 void ShowMarketInfo(LPCSTR pszText, UINT nTextId, int nPriority)
 {
     if (IInfoWindow* pInfo = GetSharedGlobals()->m_pInfoWindow) {

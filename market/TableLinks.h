@@ -39,6 +39,9 @@ CTableMDIWnd* GetCurrentViewWindow(CDataTable* pTable);
 
 // A string of the language library.
 CString LoadMarketText(UINT nId);
+// A command's menu item: its string's short text after the status-bar prompt (the whole string
+// when it has no prompt).
+CString LoadMenuItemText(UINT nId);
 
 // A line in the information window (a text, or the string of an id when the text is null),
 // raised unless the user's level is above nPriority.

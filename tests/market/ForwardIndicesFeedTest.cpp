@@ -331,3 +331,17 @@ TEST_F(IndicesFeed, LiveLinesInsideARefillNeverDuplicateARow)
         EXPECT_DOUBLE_EQ(nPass == 0 ? 7200 : 7300, Row(1)->GetDouble(3)) << "pass " << nPass;
     }
 }
+
+TEST_F(IndicesFeed, HistoryItemsShowTheirShortTextNotTheirPrompt)
+{
+    HMENU hMenu = pTable->CreateContextMenu();
+    ASSERT_NE(nullptr, hMenu);
+    ASSERT_EQ(static_cast<UINT>(ID_INDEX_DAILY_HISTORY), GetMenuItemID(hMenu, 0));
+    ASSERT_EQ(static_cast<UINT>(ID_INDEX_MONTHLY_HISTORY), GetMenuItemID(hMenu, 1));
+    char szText[128] = "";
+    GetMenuStringA(hMenu, 0, szText, sizeof szText, MF_BYPOSITION);
+    EXPECT_STREQ("&Daily history", szText);
+    GetMenuStringA(hMenu, 1, szText, sizeof szText, MF_BYPOSITION);
+    EXPECT_STREQ("&Monthly history", szText);
+    DestroyMenu(hMenu);
+}
