@@ -75,6 +75,15 @@ void CTableWindow::RepaintRowNow(int nIndex, int nCol)
         if (::IsRectEmpty(&rc))
             return;
     }
+    // A hidden window (its frame hidden too) paints nothing now: the parts are marked for the
+    // paint that showing it brings.
+    if (!::IsWindowVisible(m_hWnd)) {
+        RECT rcHeader;
+        if (GetHighlightSeconds() >= 1 && nCol >= 0 && m_headerPane.GetLineRect(nLine, &rcHeader))
+            ::InvalidateRect(m_hWnd, &rcHeader, FALSE);
+        ::InvalidateRect(m_hWnd, &rc, FALSE);
+        return;
+    }
     // The focus frame is an XOR figure on the current line alone: only a repaint of that line
     // has to take it off and put it back.
     BOOL bParked = m_bFocusDrawn && !m_bParked && m_nCurrentOffset == nLine;

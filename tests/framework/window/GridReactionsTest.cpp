@@ -258,3 +258,31 @@ TEST(GridReactions, InsertedRowIsShownHalfAWindowBelowTheTop)
     EXPECT_EQ(70 - nWhole / 2, grid.GetTopRow());
     EXPECT_FALSE(grid.IsEditorShowing());
 }
+
+// A hidden window takes the write without painting; showing it paints the new value.
+TEST(GridReactions, HiddenWindowMarksTheCellAndPaintsItWhenShown)
+{
+    CGridTable table;
+    std::vector<TBCellSlot*> blocks;
+    for (int i = 0; i < 10; ++i)
+        blocks.push_back(table.Add(i));
+    table.SortBy(GRID_COL_SYMBOL, SORT_ASCENDING);
+    CGridWindow window(table.View());
+    Drain();
+    ShowWindow(window.Hwnd(), SW_HIDE);
+    const std::vector<COLORREF> before = Pixels(window.Hwnd());
+    WriteVolume(table, blocks[3], 987654);
+    RECT rcChanged = Changed(window.Hwnd(), before, Pixels(window.Hwnd()));
+    EXPECT_TRUE(IsRectEmpty(&rcChanged)) << "nothing painted while hidden";
+    RECT rcCell;
+    window->GetCellRect(3, table.View().GetColumnOrder().FindPosition(GRID_COL_VOLUME), &rcCell);
+    RECT rcUpdate;
+    ASSERT_TRUE(GetUpdateRect(window.Hwnd(), &rcUpdate, FALSE));
+    EXPECT_TRUE(Inside(rcCell, rcUpdate)) << "the cell waits for the next paint";
+
+    ShowWindow(window.Hwnd(), SW_SHOW);
+    UpdateWindow(window.Hwnd());
+    rcChanged = Changed(window.Hwnd(), before, Pixels(window.Hwnd()));
+    EXPECT_FALSE(IsRectEmpty(&rcChanged)) << "the new value shows";
+    EXPECT_TRUE(Inside(rcChanged, rcCell)) << "and nothing else changed";
+}
