@@ -475,6 +475,14 @@ protected:
     int    m_nStoredWidth = CW_USEDEFAULT;
     int    m_nStoredHeight = CW_USEDEFAULT;
     CTableRowCache m_cache;
+    // The row header a live change painted last, and the header pane's paint count after it.
+    struct HeaderPainted {
+        const CTableRow* pNode = nullptr;
+        int nLine = -1;
+        int nTopRow = -1;
+        int64_t nStamp = 0;
+        int nPaints = -1;
+    } m_header;
     int    m_nLastLineCount = -1;       // line count at the last row move
     // current row and editing
     BOOL IsCellEditable(int nRow, int nDisplayCol);

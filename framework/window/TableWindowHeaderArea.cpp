@@ -37,6 +37,7 @@ void CTableWindowHeaderArea::Paint(HDC hdc, const RECT& rcUpdate, CTableRowCache
 {
     if (!hdc || !m_pGrid || !Meets(rcUpdate, m_rcPane))
         return;
+    ++m_nPaints;
     int nSaved = SaveDC(hdc);
     COLORREF crOld = SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
 
@@ -106,6 +107,7 @@ void CTableWindowHeaderArea::PaintRowHeader(HDC hdc, CTableRow* pRow, int nLine,
 {
     if (!hdc || !m_pGrid)
         return;
+    ++m_nPaints;
     // A header painted on its own (a changed row, an aged highlight) reads the clock itself.
     if (!m_bPaintingHeaders)
         m_tNow = Now();

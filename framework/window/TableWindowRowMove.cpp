@@ -116,6 +116,7 @@ void CTableWindow::ScrollRowsRegion(int nFirstLine, int nLines, int nMoved)
     RECT rcStrip = {rcRows.left, rcRows.top + scroll.m_nUncoveredFirst * nRow, rcRows.right,
                     std::min(rcRows.bottom, rcRows.top + scroll.m_nUncoveredEnd * nRow)};
     if (scroll.m_nMoved != 0) {
+        m_headerPane.MarkMoved();
         ScrollWindow(m_hWnd, 0, scroll.m_nMoved * nRow, &rcBand, &rcBand);
         if (scroll.m_nMoved < 0)
             rcStrip.top = std::max(rcBand.top, rcStrip.top - 2);
@@ -142,6 +143,7 @@ void CTableWindow::SmoothScrollLines(int nLines)
         UpdateNow();
     } else {
         UpdateNow();
+        m_headerPane.MarkMoved();
         ScrollWindow(m_hWnd, 0, nDy, &rcRows, &rcRows);
         if (nLines > 0)
             rcStrip.bottom = rcRows.top + nDy;

@@ -117,6 +117,43 @@ TEST(GridReactions, ChangeHighlightPaintsTheRowHeaderToo)
     EXPECT_LE(rcChanged.bottom, rcHeader.bottom) << "and no other line";
 }
 
+// A batch reports each changed cell; the row header shows the change once and the window ends
+// as a full repaint would paint it, for rows written in turn and again.
+TEST(GridReactions, BatchOfCellsLeavesTheWindowAsAFullRepaint)
+{
+    CGridTable table;
+    std::vector<TBCellSlot*> blocks;
+    for (int i = 0; i < 10; ++i)
+        blocks.push_back(table.Add(i));
+    table.SortBy(GRID_COL_SYMBOL, SORT_ASCENDING);
+    for (int i = 0; i < 10; ++i)
+        table.View().GetRowTree().GetNodeAt(i)->SetStamp(0);
+    CGridWindow window(table.View());
+    window->SetHighlightSeconds(5);
+    Drain();
+    RECT rcHeader;
+    ASSERT_TRUE(window->GetHeaderPane().GetLineRect(2, &rcHeader));
+    const std::vector<COLORREF> before = Pixels(window.Hwnd());
+    int32_t nVolume = 1000;
+    for (int nRow : {2, 2, 5, 2, 7, 7}) {
+        CRow row = table.t.Find(blocks[static_cast<size_t>(nRow)]);
+        row.BeginUpdate();
+        ++nVolume;
+        ASSERT_TRUE(row.UpdateCell(GRID_COL_VOLUME, &nVolume));
+        const double dChange = nVolume / 100.0;
+        ASSERT_TRUE(row.UpdateCell(GRID_COL_CHANGE, &dChange));
+        row.EndUpdate();
+        const std::vector<COLORREF> live = Pixels(window.Hwnd());
+        InvalidateRect(window.Hwnd(), nullptr, FALSE);
+        UpdateWindow(window.Hwnd());
+        const std::vector<COLORREF> full = Pixels(window.Hwnd());
+        RECT rcStale = Changed(window.Hwnd(), live, full);
+        EXPECT_TRUE(IsRectEmpty(&rcStale)) << "row " << nRow << ": stale at " << rcStale.left << "," << rcStale.top;
+    }
+    RECT rcChanged = Changed(window.Hwnd(), before, Pixels(window.Hwnd()));
+    EXPECT_LT(rcChanged.left, rcHeader.right) << "the headers show the changes";
+}
+
 // A whole-row change (here the status character) repaints the line with its header cell.
 TEST(GridReactions, RowChangeRepaintsTheWholeLineWithItsHeader)
 {
