@@ -128,6 +128,9 @@ TEST(GridReactions, BatchOfCellsLeavesTheWindowAsAFullRepaint)
     table.SortBy(GRID_COL_SYMBOL, SORT_ASCENDING);
     for (int i = 0; i < 10; ++i)
         table.View().GetRowTree().GetNodeAt(i)->SetStamp(0);
+    // A fixed column: the band between the panes meets whole-line repaints.
+    table.View().SetAllowFixedColumns(TRUE);
+    table.View().SetFixedColumnCount(1);
     CGridWindow window(table.View());
     window->SetHighlightSeconds(5);
     Drain();
@@ -143,6 +146,10 @@ TEST(GridReactions, BatchOfCellsLeavesTheWindowAsAFullRepaint)
         const double dChange = nVolume / 100.0;
         ASSERT_TRUE(row.UpdateCell(GRID_COL_CHANGE, &dChange));
         row.EndUpdate();
+        // A whole-line change too, now and then.
+        CViewRow line;
+        if (nRow == 5 && table.View().GetRow(line, 4))
+            line.SetStatusChar('X');
         const std::vector<COLORREF> live = Pixels(window.Hwnd());
         InvalidateRect(window.Hwnd(), nullptr, FALSE);
         UpdateWindow(window.Hwnd());
