@@ -1,0 +1,142 @@
+// The row store keyed by an integer first (board, then symbol), as the KSE tables are keyed by
+// stock: seeded adds in and out of loads, key changes in and out of batches and removals against
+// a std::map; after every step the store keeps the model's order and every search finds what the
+// model holds.
+#include <gtest/gtest.h>
+#include <map>
+#include <random>
+#include <string>
+#include "DataArrayTestSupport.h"
+
+namespace {
+
+typedef std::pair<int32_t, std::string> LeadKey;     // board, symbol
+
+const char* const s_leadSymbols[] = {"A", "B", "BA", "C"};
+
+class CLeadModel
+{
+public:
+    explicit CLeadModel(unsigned nSeed) : m_rng(nSeed)
+    {
+        m_q.rows.SetKeyColumns({QCOL_BOARD, QCOL_SYM});
+        m_q.Sort(0, {{QCOL_BOARD, 1}, {QCOL_SYM, 1}});
+    }
+    int Rand(int n) { return static_cast<int>(m_rng() % static_cast<unsigned>(n)); }
+    // Boards far apart and negative too, a few symbols each: long runs of one leading key.
+    LeadKey RandomKey() { return {(Rand(7) - 3) * 1000003, s_leadSymbols[Rand(4)]}; }
+    CDataBuffer* RandomRow() { return m_q.rows.GetAt(Rand(m_q.rows.GetCount() + 1)); }
+
+    void WriteKey(CDataBuffer* pRow, const LeadKey& key)
+    {
+        EXPECT_TRUE(pRow->SetValue(QCOL_BOARD, &key.first, TRUE));
+        EXPECT_TRUE(pRow->SetText(QCOL_SYM, key.second.c_str(), TRUE));
+    }
+    // A new key for the row unless another row has it: the map holds one row a key.
+    bool Rekey(CDataBuffer* pRow, LeadKey* pKey)
+    {
+        const int32_t nTag = pRow->GetLong(QCOL_TAG);
+        LeadKey key = RandomKey();
+        if (m_model.count(key) > 0)
+            return false;
+        for (auto it = m_model.begin(); it != m_model.end(); ++it)
+            if (it->second == nTag) {
+                m_model.erase(it);
+                break;
+            }
+        m_model[key] = nTag;
+        *pKey = key;
+        return true;
+    }
+
+    void Step()
+    {
+        const int nOp = Rand(100);
+        LeadKey key = RandomKey();
+        if (nOp < 40) {
+            if (m_model.count(key) == 0) {
+                EXPECT_LE(0, m_q.Add(key.second.c_str(), key.first, 1.0, m_nNextTag));
+                m_model[key] = m_nNextTag++;
+            }
+        } else if (nOp < 44 && !m_bLoad) {
+            m_q.rows.BeginUpdate();
+            m_bLoad = true;
+        } else if (nOp < 50 && m_bLoad) {
+            m_q.rows.EndUpdate();
+            m_bLoad = false;
+        } else if (nOp < 65 && !m_bLoad) {
+            CDataBuffer* pRow = RandomRow();
+            if (pRow && Rekey(pRow, &key))
+                WriteKey(pRow, key);
+        } else if (nOp < 80 && !m_bLoad) {
+            CDataBuffer* pRow = RandomRow();
+            if (pRow && Rekey(pRow, &key)) {
+                pRow->BeginChanges();
+                WriteKey(pRow, key);
+                pRow->Commit();
+            }
+        } else if (nOp < 95 && !m_bLoad) {
+            CDataBuffer* pRow = RandomRow();
+            if (pRow) {
+                const LeadKey old = {pRow->GetLong(QCOL_BOARD), std::string(pRow->GetText(QCOL_SYM))};
+                EXPECT_TRUE(m_q.rows.RemoveAt(m_q.rows.FindIndexOfRow(pRow)));
+                m_model.erase(old);
+            }
+        }
+    }
+
+    void Check(int nStep)
+    {
+        if (m_bLoad)
+            return;
+        std::string strModel;
+        for (const auto& [key, nTag] : m_model)
+            strModel += key.second + "/" + std::to_string(key.first) + "#" + std::to_string(nTag) + " ";
+        ASSERT_EQ(strModel, m_q.StoreText()) << "step " << nStep;
+        ASSERT_EQ(strModel, m_q.ViewRows(0)) << "step " << nStep;
+        // Every key of the model's boards, present or not, by ids and by texts.
+        for (int nBoard = -3; nBoard <= 3; ++nBoard) {
+            const int32_t nId = nBoard * 1000003;
+            const std::string strId = std::to_string(nId);
+            auto first = m_model.lower_bound({nId, ""});
+            const int nFirst = first != m_model.end() && first->first.first == nId
+                                   ? static_cast<int>(std::distance(m_model.begin(), first)) : -1;
+            // A negative id finds nothing by design; its text does.
+            ASSERT_EQ(nId < 0 ? -1 : nFirst, m_q.rows.FindRowIndexByIds({nId})) << "board " << nId << " step " << nStep;
+            ASSERT_EQ(nFirst, m_q.rows.FindRowIndex({strId.c_str()})) << "board " << nId << " step " << nStep;
+            for (const char* pszSym : s_leadSymbols) {
+                auto it = m_model.find({nId, pszSym});
+                const int nIndex = it != m_model.end() ? static_cast<int>(std::distance(m_model.begin(), it)) : -1;
+                ASSERT_EQ(nIndex, m_q.rows.FindRowIndex({strId.c_str(), pszSym})) << pszSym << " step " << nStep;
+            }
+        }
+    }
+
+    void Run(int nSteps)
+    {
+        for (int nStep = 0; nStep < nSteps; ++nStep) {
+            Step();
+            Check(nStep);
+            if (testing::Test::HasFailure())
+                FAIL() << "stopped at step " << nStep;
+        }
+    }
+
+private:
+    std::mt19937 m_rng;
+    CQuoteStore m_q;
+    std::map<LeadKey, int32_t> m_model;
+    bool m_bLoad = false;
+    int32_t m_nNextTag = 1;
+};
+
+}  // namespace
+
+TEST(DataArrayLead, IntegerFirstKeyStoreFollowsTheModel)
+{
+    for (unsigned nSeed : {5u, 6u, 29u}) {
+        SCOPED_TRACE(testing::Message() << "seed " << nSeed);
+        CLeadModel model(nSeed);
+        model.Run(1500);
+    }
+}
