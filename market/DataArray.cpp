@@ -496,10 +496,16 @@ int CDataArray::InsertPosition(const CDataBuffer* pRow, BOOL* pbEqual) const
 {
     size_t nFirst = 0;
     size_t nLast = m_rows.size();
-    if (!LeadRange(pRow, &nFirst, &nLast)) {
-        // No row has its leading key: it goes where that key would stand.
+    int nCovered = 0;
+    if (!LeadRange(pRow, -1, &nFirst, &nLast, &nCovered)) {
+        // No row has its leading keys: it goes where they would stand.
         *pbEqual = FALSE;
         return static_cast<int>(nFirst);
+    }
+    if (nCovered >= GetKeyColumnCount()) {
+        // Every key settled: after the equal rows.
+        *pbEqual = TRUE;
+        return static_cast<int>(nLast);
     }
     auto first = m_rows.begin() + static_cast<std::ptrdiff_t>(nFirst);
     auto it = std::upper_bound(first, m_rows.begin() + static_cast<std::ptrdiff_t>(nLast), pRow,
@@ -522,9 +528,33 @@ BOOL CDataArray::HasIntegerLead() const
     return nType == COLTYPE_INT32 || nType == COLTYPE_INT || nType == COLTYPE_COMPUTED;
 }
 
-int32_t CDataArray::LeadOf(const CDataBuffer* pRow) const
+BOOL CDataArray::HasNumberSecond() const
 {
-    return m_keys.empty() || !pRow || !pRow->m_pValues ? 0 : pRow->m_pValues[m_keys[0]].nValue;
+    CViewTable* pView = GetReadView();
+    if (m_keys.size() < 2 || !pView)
+        return FALSE;
+    const CTableColumn* pColumn = pView->GetColumns().GetColumn(m_keys[1]);
+    const int nType = pColumn ? pColumn->GetDataType() : 0;
+    return nType == COLTYPE_INT32 || nType == COLTYPE_INT || nType == COLTYPE_COMPUTED || nType == COLTYPE_DOUBLE;
+}
+
+CDataArray::CLead CDataArray::LeadOf(const CDataBuffer* pRow) const
+{
+    CLead lead;
+    if (m_keys.empty() || !pRow || !pRow->m_pValues)
+        return lead;
+    lead.nFirst = pRow->m_pValues[m_keys[0]].nValue;
+    if (m_keys.size() < 2)
+        return lead;
+    const TBCellSlot& slot = pRow->m_pValues[m_keys[1]];
+    CViewTable* pView = GetReadView();
+    const CTableColumn* pColumn = pView ? pView->GetColumns().GetColumn(m_keys[1]) : nullptr;
+    if (pColumn && pColumn->GetDataType() == COLTYPE_DOUBLE)
+        // A missing value orders first, as the column's own comparison has it.
+        lead.dSecond = slot.pData ? *static_cast<const double*>(slot.pData) : -HUGE_VAL;
+    else
+        lead.dSecond = slot.nValue;
+    return lead;
 }
 
 void CDataArray::RebuildLead()
@@ -534,14 +564,31 @@ void CDataArray::RebuildLead()
         m_lead[i] = LeadOf(m_rows[i]);
 }
 
-BOOL CDataArray::LeadRange(const CDataBuffer* pKey, size_t* pnFirst, size_t* pnLast) const
+BOOL CDataArray::LeadRange(const CDataBuffer* pKey, int nKeys, size_t* pnFirst, size_t* pnLast, int* pnCovered) const
 {
     *pnFirst = 0;
     *pnLast = m_rows.size();
-    if (!pKey || !pKey->m_pValues || m_lead.size() != m_rows.size() || !HasIntegerLead())
+    *pnCovered = 0;
+    if (!pKey || !pKey->m_pValues || nKeys == 0 || m_lead.size() != m_rows.size() || !HasIntegerLead())
         return TRUE;
-    auto range = std::equal_range(m_lead.begin(), m_lead.end(), LeadOf(pKey));
+    const CLead key = LeadOf(pKey);
+    auto range = std::equal_range(m_lead.begin(), m_lead.end(), key,
+                                  [](const CLead& a, const CLead& b) { return a.nFirst < b.nFirst; });
     *pnFirst = static_cast<size_t>(range.first - m_lead.begin());
     *pnLast = static_cast<size_t>(range.second - m_lead.begin());
-    return range.first != range.second;
+    *pnCovered = 1;
+    if (range.first == range.second)
+        return FALSE;
+    // Within one leading key the second orders the rows; not a number (which orders nowhere)
+    // leaves the stretch to the row comparison.
+    if ((nKeys < 0 || nKeys > 1) && HasNumberSecond() && key.dSecond == key.dSecond) {
+        range = std::equal_range(range.first, range.second, key,
+                                 [](const CLead& a, const CLead& b) { return a.dSecond < b.dSecond; });
+        *pnFirst = static_cast<size_t>(range.first - m_lead.begin());
+        *pnLast = static_cast<size_t>(range.second - m_lead.begin());
+        *pnCovered = 2;
+        if (range.first == range.second)
+            return FALSE;
+    }
+    return TRUE;
 }

@@ -17,8 +17,11 @@ int CDataArray::Search(const CDataBuffer& key, int nKeys) const
         return -1;
     size_t nFirst = 0;
     size_t nLast = 0;
-    if (!LeadRange(&key, &nFirst, &nLast))
+    int nCovered = 0;
+    if (!LeadRange(&key, nKeys, &nFirst, &nLast, &nCovered))
         return -1;
+    if (nCovered >= nKeys)
+        return static_cast<int>(nFirst);
     auto last = m_rows.begin() + static_cast<std::ptrdiff_t>(nLast);
     auto it = std::lower_bound(m_rows.begin() + static_cast<std::ptrdiff_t>(nFirst), last, &key,
                                [nKeys](const CDataBuffer* pA, const CDataBuffer* pB) { return pA->Compare(pB, nKeys) < 0; });

@@ -1,8 +1,9 @@
-// The row store keyed by an integer first (board, then symbol), as the KSE tables are keyed by
-// stock: seeded adds in and out of loads, key changes in and out of batches and removals against
-// a std::map; after every step the store keeps the model's order and every search finds what the
-// model holds.
+// The row store keyed by an integer first (board, then symbol or price), as the KSE tables are
+// keyed by stock and the order book by stock and price: seeded adds in and out of loads, key
+// changes in and out of batches and removals against a std::map; after every step the store
+// keeps the model's order and every search finds what the model holds.
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <map>
 #include <random>
 #include <string>
@@ -13,13 +14,24 @@ namespace {
 typedef std::pair<int32_t, std::string> LeadKey;     // board, symbol
 
 const char* const s_leadSymbols[] = {"A", "B", "BA", "C"};
+// Each symbol's price, in the symbols' order: keyed by board and price, the rows keep the order
+// the model's board and symbol give.
+const char* const s_leadPrices[] = {"-2.5", "1.5", "2.25", "10.125"};
+
+int SymbolIndex(const std::string& strSym)
+{
+    for (int i = 0; i < 4; ++i)
+        if (strSym == s_leadSymbols[i])
+            return i;
+    return 0;
+}
 
 class CLeadModel
 {
 public:
-    explicit CLeadModel(unsigned nSeed) : m_rng(nSeed)
+    CLeadModel(unsigned nSeed, bool bPrice) : m_rng(nSeed), m_bPrice(bPrice)
     {
-        m_q.rows.SetKeyColumns({QCOL_BOARD, QCOL_SYM});
+        m_q.rows.SetKeyColumns({QCOL_BOARD, bPrice ? QCOL_LAST : QCOL_SYM});
         m_q.Sort(0, {{QCOL_BOARD, 1}, {QCOL_SYM, 1}});
     }
     int Rand(int n) { return static_cast<int>(m_rng() % static_cast<unsigned>(n)); }
@@ -31,6 +43,7 @@ public:
     {
         EXPECT_TRUE(pRow->SetValue(QCOL_BOARD, &key.first, TRUE));
         EXPECT_TRUE(pRow->SetText(QCOL_SYM, key.second.c_str(), TRUE));
+        EXPECT_TRUE(pRow->SetText(QCOL_LAST, s_leadPrices[SymbolIndex(key.second)], TRUE));
     }
     // A new key for the row unless another row has it: the map holds one row a key.
     bool Rekey(CDataBuffer* pRow, LeadKey* pKey)
@@ -55,7 +68,7 @@ public:
         LeadKey key = RandomKey();
         if (nOp < 40) {
             if (m_model.count(key) == 0) {
-                EXPECT_LE(0, m_q.Add(key.second.c_str(), key.first, 1.0, m_nNextTag));
+                EXPECT_LE(0, m_q.Add(key.second.c_str(), key.first, atof(s_leadPrices[SymbolIndex(key.second)]), m_nNextTag));
                 m_model[key] = m_nNextTag++;
             }
         } else if (nOp < 44 && !m_bLoad) {
@@ -104,10 +117,15 @@ public:
             // A negative id finds nothing by design; its text does.
             ASSERT_EQ(nId < 0 ? -1 : nFirst, m_q.rows.FindRowIndexByIds({nId})) << "board " << nId << " step " << nStep;
             ASSERT_EQ(nFirst, m_q.rows.FindRowIndex({strId.c_str()})) << "board " << nId << " step " << nStep;
-            for (const char* pszSym : s_leadSymbols) {
-                auto it = m_model.find({nId, pszSym});
+            for (int i = 0; i < 4; ++i) {
+                auto it = m_model.find({nId, s_leadSymbols[i]});
                 const int nIndex = it != m_model.end() ? static_cast<int>(std::distance(m_model.begin(), it)) : -1;
-                ASSERT_EQ(nIndex, m_q.rows.FindRowIndex({strId.c_str(), pszSym})) << pszSym << " step " << nStep;
+                const char* pszKey = m_bPrice ? s_leadPrices[i] : s_leadSymbols[i];
+                ASSERT_EQ(nIndex, m_q.rows.FindRowIndex({strId.c_str(), pszKey})) << pszKey << " step " << nStep;
+                if (nIndex >= 0) {
+                    CDataBuffer* pRow = m_q.rows.GetAt(nIndex);
+                    ASSERT_EQ(nIndex, m_q.rows.FindIndexOfRow(pRow)) << "step " << nStep;
+                }
             }
         }
     }
@@ -126,6 +144,7 @@ private:
     std::mt19937 m_rng;
     CQuoteStore m_q;
     std::map<LeadKey, int32_t> m_model;
+    bool m_bPrice;
     bool m_bLoad = false;
     int32_t m_nNextTag = 1;
 };
@@ -134,9 +153,10 @@ private:
 
 TEST(DataArrayLead, IntegerFirstKeyStoreFollowsTheModel)
 {
-    for (unsigned nSeed : {5u, 6u, 29u}) {
-        SCOPED_TRACE(testing::Message() << "seed " << nSeed);
-        CLeadModel model(nSeed);
-        model.Run(1500);
-    }
+    for (bool bPrice : {false, true})
+        for (unsigned nSeed : {5u, 6u, 29u}) {
+            SCOPED_TRACE(testing::Message() << "seed " << nSeed << (bPrice ? " by price" : " by symbol"));
+            CLeadModel model(nSeed, bPrice);
+            model.Run(1500);
+        }
 }
