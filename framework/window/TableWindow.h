@@ -259,7 +259,8 @@ public:
     virtual int ChooseGridFont();           // the normal font and its bold twin together
 
     // Row-move tracking: rows of a live sorted view move by bands of pixels.
-    void ScrollRowsRegion(int nFirstLine, int nLines, int nMoved);
+    // nContentLines: window lines below it are background before and after the move (-1: all).
+    void ScrollRowsRegion(int nFirstLine, int nLines, int nMoved, int nContentLines = -1);
     void SmoothScrollLines(int nLines);
 
     // What the panes read.

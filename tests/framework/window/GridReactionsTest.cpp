@@ -161,6 +161,37 @@ TEST(GridReactions, BatchOfCellsLeavesTheWindowAsAFullRepaint)
     EXPECT_LT(rcChanged.left, rcHeader.right) << "the headers show the changes";
 }
 
+// A view shorter than its window: rows arriving and leaving above, between and after the others
+// leave the window as a full repaint paints it, the empty lines below included.
+TEST(GridReactions, RowsComingAndGoingInAShortViewLeaveTheWindowAsAFullRepaint)
+{
+    CGridTable table;
+    std::vector<TBCellSlot*> blocks;
+    for (int i = 0; i < 6; ++i)
+        blocks.push_back(table.Add(i * 10));
+    table.SortBy(GRID_COL_SYMBOL, SORT_ASCENDING);
+    table.View().SetTotalsMode(2);
+    CGridWindow window(table.View());
+    Drain();
+    auto Check = [&](const char* pszWhat) {
+        const std::vector<COLORREF> live = Pixels(window.Hwnd());
+        InvalidateRect(window.Hwnd(), nullptr, FALSE);
+        UpdateWindow(window.Hwnd());
+        RECT rcStale = Changed(window.Hwnd(), live, Pixels(window.Hwnd()));
+        EXPECT_TRUE(IsRectEmpty(&rcStale)) << pszWhat << ": stale at " << rcStale.left << "," << rcStale.top << " "
+                                           << rcStale.right << "," << rcStale.bottom;
+    };
+    for (int i : {5, 0, 33, 61, 1}) {
+        blocks.push_back(table.Add(i));
+        Check("added");
+    }
+    for (size_t n : {size_t{0}, size_t{7}, size_t{3}, size_t{9}}) {
+        CRow row = table.t.Find(blocks[n]);
+        ASSERT_TRUE(table.t.Table().DeleteRow(row));
+        Check("removed");
+    }
+}
+
 // A whole-row change (here the status character) repaints the line with its header cell.
 TEST(GridReactions, RowChangeRepaintsTheWholeLineWithItsHeader)
 {
