@@ -160,3 +160,20 @@ TEST(DataArrayLead, IntegerFirstKeyStoreFollowsTheModel)
             model.Run(1500);
         }
 }
+
+// New key columns while a batch is open: the rows are put in the new order once it commits.
+TEST(DataArrayLead, KeysChangedInsideABatchSortOnceItCommits)
+{
+    CQuoteStore q;
+    q.Add("C", 1, 1.0, 1);
+    q.Add("B", 3, 1.0, 2);
+    q.Add("A", 2, 1.0, 3);
+    CDataBuffer* pRow = q.rows.GetAt(0);
+    pRow->BeginChanges();
+    ASSERT_TRUE(pRow->SetText(QCOL_SYM, "D", TRUE));
+    ASSERT_TRUE(q.rows.SetKeyColumns({QCOL_BOARD, QCOL_SYM}));
+    pRow->Commit();
+    EXPECT_EQ("C/1#1 D/2#3 B/3#2 ", q.StoreText());
+    EXPECT_EQ(1, q.rows.FindRowIndexByIds({2}));
+    EXPECT_EQ(2, q.rows.FindRowIndex({"3", "B"}));
+}
