@@ -332,9 +332,12 @@ BOOL CDataArray::SetKeyColumns(std::span<const int> columns)
         if (nCol < 0 || nCol >= nColumns)
             return FALSE;
     m_keys.assign(columns.begin(), columns.end());
-    // Rows stored under the old keys would hide from every binary search.
+    // Rows stored under the old keys would hide from every binary search: sorted now, or when
+    // the open batches and the load are done.
     if (!IsBulk())
         Sort();
+    else
+        m_bKeysMoved = TRUE;
     return TRUE;
 }
 
@@ -369,6 +372,7 @@ int CDataArray::AddRow(CDataBuffer* pRow, BOOL bPublish)
         if (!m_bBulk)
             m_bKeysMoved = TRUE;
         m_rows.push_back(pCopy);
+        m_lead.push_back(LeadOf(pCopy));
     } else {
         BOOL bEqual = FALSE;
         nIndex = InsertPosition(pCopy, &bEqual);
@@ -377,6 +381,7 @@ int CDataArray::AddRow(CDataBuffer* pRow, BOOL bPublish)
             return -1;
         }
         m_rows.insert(m_rows.begin() + nIndex, pCopy);
+        m_lead.insert(m_lead.begin() + nIndex, LeadOf(pCopy));
     }
     // The copy's block is new, so the engine table cannot hold it yet.
     if (bPublish && m_pTable) {
@@ -413,6 +418,7 @@ BOOL CDataArray::RemoveAt(int nIndex)
         return FALSE;
     Unpublish(pRow);
     m_rows.erase(m_rows.begin() + nIndex);
+    m_lead.erase(m_lead.begin() + nIndex);
     delete pRow;
     // The last open key batch went with the row: what it left out of order is sorted now.
     if (m_nKeyBatches == 0 && m_bKeysMoved && !m_bBulk) {
@@ -429,6 +435,7 @@ void CDataArray::RemoveAll()
         delete pRow;
     }
     m_rows.clear();
+    m_lead.clear();
     m_nKeyBatches = 0;
     m_bKeysMoved = FALSE;
 }
@@ -451,6 +458,7 @@ void CDataArray::Sort()
     // Stable: rows with equal keys keep the order they arrived in.
     std::stable_sort(m_rows.begin(), m_rows.end(),
                      [](const CDataBuffer* pA, const CDataBuffer* pB) { return pA->Compare(pB, -1) < 0; });
+    RebuildLead();
 }
 
 void CDataArray::OnKeyBatchCommitted(CDataBuffer* pRow)
@@ -476,16 +484,111 @@ void CDataArray::OnKeyBatchCommitted(CDataBuffer* pRow)
 void CDataArray::Reposition(CDataBuffer* pRow, int nOldIndex)
 {
     m_rows.erase(m_rows.begin() + nOldIndex);
+    m_lead.erase(m_lead.begin() + nOldIndex);
     BOOL bEqual = FALSE;
     int nIndex = InsertPosition(pRow, &bEqual);
     // Equal keys with another row: both stay, this one after it.
     m_rows.insert(m_rows.begin() + nIndex, pRow);
+    m_lead.insert(m_lead.begin() + nIndex, LeadOf(pRow));
 }
 
 int CDataArray::InsertPosition(const CDataBuffer* pRow, BOOL* pbEqual) const
 {
-    auto it = std::upper_bound(m_rows.begin(), m_rows.end(), pRow,
+    size_t nFirst = 0;
+    size_t nLast = m_rows.size();
+    int nCovered = 0;
+    if (!LeadRange(pRow, -1, &nFirst, &nLast, &nCovered)) {
+        // No row has its leading keys: it goes where they would stand.
+        *pbEqual = FALSE;
+        return static_cast<int>(nFirst);
+    }
+    if (nCovered >= GetKeyColumnCount()) {
+        // Every key settled: after the equal rows.
+        *pbEqual = TRUE;
+        return static_cast<int>(nLast);
+    }
+    auto first = m_rows.begin() + static_cast<std::ptrdiff_t>(nFirst);
+    auto it = std::upper_bound(first, m_rows.begin() + static_cast<std::ptrdiff_t>(nLast), pRow,
                                [](const CDataBuffer* pA, const CDataBuffer* pB) { return pA->Compare(pB, -1) < 0; });
-    *pbEqual = it != m_rows.begin() && (*(it - 1))->Compare(pRow, -1) == 0;
+    *pbEqual = it != first && (*(it - 1))->Compare(pRow, -1) == 0;
     return static_cast<int>(it - m_rows.begin());
+}
+
+BOOL CDataArray::HasIntegerLead() const
+{
+    CViewTable* pView = GetReadView();
+    if (m_keys.empty() || !pView)
+        return FALSE;
+    const CTableColumn* pColumn = pView->GetColumns().GetColumn(m_keys[0]);
+    if (!pColumn)
+        return FALSE;
+    // The slot holds the value itself; one column's values share a decimal code, so they
+    // order as plain integers.
+    const int nType = pColumn->GetDataType();
+    return nType == COLTYPE_INT32 || nType == COLTYPE_INT || nType == COLTYPE_COMPUTED;
+}
+
+BOOL CDataArray::HasNumberSecond() const
+{
+    CViewTable* pView = GetReadView();
+    if (m_keys.size() < 2 || !pView)
+        return FALSE;
+    const CTableColumn* pColumn = pView->GetColumns().GetColumn(m_keys[1]);
+    const int nType = pColumn ? pColumn->GetDataType() : 0;
+    return nType == COLTYPE_INT32 || nType == COLTYPE_INT || nType == COLTYPE_COMPUTED || nType == COLTYPE_DOUBLE;
+}
+
+CDataArray::CLead CDataArray::LeadOf(const CDataBuffer* pRow) const
+{
+    CLead lead;
+    if (m_keys.empty() || !pRow || !pRow->m_pValues)
+        return lead;
+    lead.nFirst = pRow->m_pValues[m_keys[0]].nValue;
+    if (m_keys.size() < 2)
+        return lead;
+    const TBCellSlot& slot = pRow->m_pValues[m_keys[1]];
+    CViewTable* pView = GetReadView();
+    const CTableColumn* pColumn = pView ? pView->GetColumns().GetColumn(m_keys[1]) : nullptr;
+    if (pColumn && pColumn->GetDataType() == COLTYPE_DOUBLE)
+        // A missing value orders first, as the column's own comparison has it.
+        lead.dSecond = slot.pData ? *static_cast<const double*>(slot.pData) : -HUGE_VAL;
+    else
+        lead.dSecond = slot.nValue;
+    return lead;
+}
+
+void CDataArray::RebuildLead()
+{
+    m_lead.resize(m_rows.size());
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        m_lead[i] = LeadOf(m_rows[i]);
+}
+
+BOOL CDataArray::LeadRange(const CDataBuffer* pKey, int nKeys, size_t* pnFirst, size_t* pnLast, int* pnCovered) const
+{
+    *pnFirst = 0;
+    *pnLast = m_rows.size();
+    *pnCovered = 0;
+    if (!pKey || !pKey->m_pValues || nKeys == 0 || m_lead.size() != m_rows.size() || !HasIntegerLead())
+        return TRUE;
+    const CLead key = LeadOf(pKey);
+    auto range = std::equal_range(m_lead.begin(), m_lead.end(), key,
+                                  [](const CLead& a, const CLead& b) { return a.nFirst < b.nFirst; });
+    *pnFirst = static_cast<size_t>(range.first - m_lead.begin());
+    *pnLast = static_cast<size_t>(range.second - m_lead.begin());
+    *pnCovered = 1;
+    if (range.first == range.second)
+        return FALSE;
+    // Within one leading key the second orders the rows; not a number (which orders nowhere)
+    // leaves the stretch to the row comparison.
+    if ((nKeys < 0 || nKeys > 1) && HasNumberSecond() && key.dSecond == key.dSecond) {
+        range = std::equal_range(range.first, range.second, key,
+                                 [](const CLead& a, const CLead& b) { return a.dSecond < b.dSecond; });
+        *pnFirst = static_cast<size_t>(range.first - m_lead.begin());
+        *pnLast = static_cast<size_t>(range.second - m_lead.begin());
+        *pnCovered = 2;
+        if (range.first == range.second)
+            return FALSE;
+    }
+    return TRUE;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <initializer_list>
 #include <span>
 #include <vector>
@@ -205,6 +206,22 @@ private:
     CDataBuffer* MakeKeyRow(std::span<const char* const> keys, int* pnKeys) const;
     CDataBuffer* MakeKeyRow(std::span<const LONG> keys, int* pnKeys) const;
     void Sort();
+    // The leading keys of every row, in the rows' order, while the first key is a 32-bit
+    // integer column (and the second, when a number, too): a search narrows to the rows of those
+    // keys in this dense array before it compares rows, which would otherwise cost a cache miss
+    // or two each.
+    struct CLead {
+        int32_t nFirst = 0;
+        double dSecond = 0;
+    };
+    BOOL HasIntegerLead() const;
+    BOOL HasNumberSecond() const;
+    CLead LeadOf(const CDataBuffer* pRow) const;
+    void RebuildLead();
+    // The stretch of rows equal to pKey on its first nKeys keys as far as the dense keys go (all
+    // rows without an integer lead); *pnCovered: how many keys the stretch settles. FALSE when
+    // no row has them: *pnFirst is then where they would stand.
+    BOOL LeadRange(const CDataBuffer* pKey, int nKeys, size_t* pnFirst, size_t* pnLast, int* pnCovered) const;
     // A batch changed the row's keys: it goes back to its sorted place (or the array sorts).
     void OnKeyBatchCommitted(CDataBuffer* pRow);
     // The row moved out of order by a key write outside a batch.
@@ -214,6 +231,7 @@ private:
 
     std::vector<int> m_keys;            // key column indexes in key order
     std::vector<CDataBuffer*> m_rows;   // owned; sorted by the keys except in bulk mode
+    std::vector<CLead> m_lead;          // parallel to m_rows; read only outside bulk mode
     BOOL m_bBulk = FALSE;               // a load appends unsorted until EndUpdate
     int  m_nKeyBatches = 0;             // open batches that changed a key: the order is unsure
     BOOL m_bKeysMoved = FALSE;          // several such batches overlapped: sort at the last Commit

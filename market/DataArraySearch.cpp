@@ -15,9 +15,17 @@ int CDataArray::Search(const CDataBuffer& key, int nKeys) const
 {
     if (IsBulk() || m_rows.empty() || nKeys < 1)
         return -1;
-    auto it = std::lower_bound(m_rows.begin(), m_rows.end(), &key,
+    size_t nFirst = 0;
+    size_t nLast = 0;
+    int nCovered = 0;
+    if (!LeadRange(&key, nKeys, &nFirst, &nLast, &nCovered))
+        return -1;
+    if (nCovered >= nKeys)
+        return static_cast<int>(nFirst);
+    auto last = m_rows.begin() + static_cast<std::ptrdiff_t>(nLast);
+    auto it = std::lower_bound(m_rows.begin() + static_cast<std::ptrdiff_t>(nFirst), last, &key,
                                [nKeys](const CDataBuffer* pA, const CDataBuffer* pB) { return pA->Compare(pB, nKeys) < 0; });
-    if (it == m_rows.end() || (*it)->Compare(&key, nKeys) != 0)
+    if (it == last || (*it)->Compare(&key, nKeys) != 0)
         return -1;
     return static_cast<int>(it - m_rows.begin());
 }

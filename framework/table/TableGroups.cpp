@@ -377,7 +377,8 @@ int CTableGroups::Remove(CTreeNode* pNode, int nRelease)
             ReportAround(pSurvivor);
         }
     }
-    if (HasTotalLine())
+    // A row the filters hid took nothing from the sums: the total line stays as it was.
+    if (HasTotalLine() && bVisible)
         m_pView->StampRowChanged(&m_total, GetTotalLineIndex(), -1);
     return 1;
 }

@@ -503,8 +503,9 @@ BOOL CViewRow::Commit(int nCol, const void*, const void* pAttrs, int nFlags)
         return TRUE;
     }
     CTableGroups& tree = m_pView->GetRowTree();
-    // Indexes are worked out only for the sinks that hear them.
-    BOOL bTell = m_pView->HasSinks() && !m_pView->IsSuspended() && RefreshPosition();
+    // Indexes are worked out only for the sinks that hear them, and not inside an update: its
+    // end finds the row's place once for every write it held.
+    BOOL bTell = !m_bPending && m_pView->HasSinks() && !m_pView->IsSuspended() && RefreshPosition();
     BOOL bMove = FALSE;
     if (!m_bPending) {
         BOOL bWasMarked = pNode->IsMarked();

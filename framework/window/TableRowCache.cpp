@@ -14,6 +14,7 @@ BOOL CTableRowCache::Init(CViewTable* pView, int nCapacity)
         if (m_pSlots)
             m_nCapacity = nCapacity;
     }
+    m_nFilled = m_nCapacity;            // fresh slots are bound to the view once
     Clear();
     return m_pSlots != nullptr;
 }
@@ -28,6 +29,7 @@ BOOL CTableRowCache::SetCapacity(int nLines)
         return FALSE;
     m_pSlots = std::move(pSlots);
     m_nCapacity = nWanted;
+    m_nFilled = m_nCapacity;
     Clear();
     return TRUE;
 }
@@ -36,8 +38,11 @@ void CTableRowCache::Clear()
 {
     m_nFirst = -1;
     m_nCount = 0;
-    for (int i = 0; i < m_nCapacity; ++i)
+    // Only slots below the mark were ever read: a live change clears the cache before it paints
+    // its one line, and emptying all the slots cost more than the paint.
+    for (int i = 0; i < m_nFilled && i < m_nCapacity; ++i)
         m_pSlots[i].Rebind(m_pView);
+    m_nFilled = 0;
 }
 
 void CTableRowCache::SetRange(int nFirst, int nCount, BOOL bForce)
@@ -61,6 +66,8 @@ CViewRow* CTableRowCache::GetLine(int nLine)
     if (!m_pSlots || !m_pView || nLine < 0 || nLine >= m_nCount || m_nFirst < 0)
         return nullptr;
     CViewRow& slot = m_pSlots[nLine];
+    if (nLine >= m_nFilled)
+        m_nFilled = nLine + 1;
     if (!slot.GetNode() && !m_pView->GetRow(slot, m_nFirst + nLine))
         return nullptr;
     return slot.GetNode() ? &slot : nullptr;

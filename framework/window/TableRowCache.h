@@ -51,5 +51,6 @@ private:
     int m_nFirst = -1;
     int m_nCount = 0;
     int m_nCapacity = 0;
+    int m_nFilled = 0;                  // slots from here on were not read since the last Clear
     std::unique_ptr<CViewRow[]> m_pSlots;   // a slot without a node is not read yet
 };

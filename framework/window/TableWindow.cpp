@@ -1,6 +1,8 @@
 // The grid window's life, its messages, its drawing objects and its appearance.
 #include "framework/window/TableWindow.h"
 
+#include <algorithm>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -459,7 +461,12 @@ void CTableWindow::Paint(HDC hdc, const RECT& rcUpdate)
     if (!IsRectEmpty(&rcBand) && IntersectRect(&rcMeet, &rcBand, &rcUpdate)) {
         const int nSaved = SaveDC(hdc);
         IntersectClipRect(hdc, m_rcGrid.left, m_rcGrid.top, m_rcGrid.right, m_rcGrid.bottom);
-        RECT rcFrame = {rcBand.left, rcBand.top - 2, rcBand.right, rcBand.bottom + 2};
+        // Only the part the update meets: a live change of one line would otherwise draw the
+        // band down the whole window. The frame's ends stay outside the clip unless they are the
+        // band's own, so every line inside gets the pixels the whole frame gives it.
+        IntersectClipRect(hdc, rcMeet.left, rcMeet.top, rcMeet.right, rcMeet.bottom);
+        RECT rcFrame = {rcBand.left, std::max(rcBand.top, rcMeet.top) - 2, rcBand.right,
+                        std::min(rcBand.bottom, rcMeet.bottom) + 2};
         DrawFrame(hdc, rcFrame, 0, &GetNorvGlobals().m_frame);
         RestoreDC(hdc, nSaved);
     }

@@ -259,7 +259,8 @@ public:
     virtual int ChooseGridFont();           // the normal font and its bold twin together
 
     // Row-move tracking: rows of a live sorted view move by bands of pixels.
-    void ScrollRowsRegion(int nFirstLine, int nLines, int nMoved);
+    // nContentLines: window lines below it are background before and after the move (-1: all).
+    void ScrollRowsRegion(int nFirstLine, int nLines, int nMoved, int nContentLines = -1);
     void SmoothScrollLines(int nLines);
 
     // What the panes read.
@@ -475,6 +476,14 @@ protected:
     int    m_nStoredWidth = CW_USEDEFAULT;
     int    m_nStoredHeight = CW_USEDEFAULT;
     CTableRowCache m_cache;
+    // The row header a live change painted last, and the header pane's paint count after it.
+    struct HeaderPainted {
+        const CTableRow* pNode = nullptr;
+        int nLine = -1;
+        int nTopRow = -1;
+        int64_t nStamp = 0;
+        int nPaints = -1;
+    } m_header;
     int    m_nLastLineCount = -1;       // line count at the last row move
     // current row and editing
     BOOL IsCellEditable(int nRow, int nDisplayCol);

@@ -20,6 +20,20 @@ BOOL Meets(const RECT& a, const RECT& b)
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
+// The part of a background rectangle the update covers, filled; FALSE when they do not meet.
+// The rest shows that background already: a live change paints into the window without a clip,
+// and filling the whole of a strip beside or below the rows cost more than the change's cell.
+BOOL FillWithin(HDC hdc, const RECT& rc, const RECT& rcUpdate, HBRUSH hBrush, RECT* pFilled = nullptr)
+{
+    RECT rcPart;
+    if (!Meets(rc, rcUpdate) || !IntersectRect(&rcPart, &rc, &rcUpdate))
+        return FALSE;
+    FillRect(hdc, &rcPart, hBrush);
+    if (pFilled)
+        *pFilled = rcPart;
+    return TRUE;
+}
+
 UINT AlignFlag(int nAlign)
 {
     static const UINT s_flags[] = {DT_LEFT, DT_CENTER, DT_RIGHT};   // by ALIGN_LEFT, _CENTER, _RIGHT
@@ -100,10 +114,10 @@ void CTableWindowArea::Paint(HDC hdc, const RECT& rcUpdate, CTableRowCache* pCac
             RedrawFocusIn(hdc, rcRows);
         }
         RECT rcBelow = {m_rcCells.left, nRowsBottom, m_rcCells.right, m_rcCells.bottom};
-        if (Meets(rcBelow, rcUpdate)) {
-            FillRect(hdc, &rcBelow, m_pGrid->GetBackgroundBrush());
+        RECT rcFilled;
+        if (FillWithin(hdc, rcBelow, rcUpdate, m_pGrid->GetBackgroundBrush(), &rcFilled)) {
             // The append line's focus frame lies on the background just filled.
-            RedrawFocusIn(hdc, rcBelow);
+            RedrawFocusIn(hdc, rcFilled);
         }
         RestoreDC(hdc, nSaved);
         nSaved = SaveDC(hdc);
@@ -112,10 +126,8 @@ void CTableWindowArea::Paint(HDC hdc, const RECT& rcUpdate, CTableRowCache* pCac
     // The window background beside the cell area.
     RECT rcBefore = {m_rcPane.left, m_rcCells.top, m_rcCells.left, m_rcCells.bottom};
     RECT rcAfter = {m_rcCells.right, m_rcCells.top, m_rcPane.right, m_rcCells.bottom};
-    if (Meets(rcBefore, rcUpdate))
-        FillRect(hdc, &rcBefore, m_pGrid->GetBackgroundBrush());
-    if (Meets(rcAfter, rcUpdate))
-        FillRect(hdc, &rcAfter, m_pGrid->GetBackgroundBrush());
+    FillWithin(hdc, rcBefore, rcUpdate, m_pGrid->GetBackgroundBrush());
+    FillWithin(hdc, rcAfter, rcUpdate, m_pGrid->GetBackgroundBrush());
     RestoreDC(hdc, nSaved);
 }
 

@@ -37,6 +37,7 @@ void CTableWindowHeaderArea::Paint(HDC hdc, const RECT& rcUpdate, CTableRowCache
 {
     if (!hdc || !m_pGrid || !Meets(rcUpdate, m_rcPane))
         return;
+    ++m_nPaints;
     int nSaved = SaveDC(hdc);
     COLORREF crOld = SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
 
@@ -68,10 +69,12 @@ void CTableWindowHeaderArea::Paint(HDC hdc, const RECT& rcUpdate, CTableRowCache
 
     RECT rcBefore = {m_rcPane.left, m_rcPane.top, m_rcCells.left, m_rcPane.bottom};
     RECT rcAfter = {m_rcCells.right, m_rcPane.top, m_rcPane.right, m_rcPane.bottom};
-    if (Meets(rcBefore, rcUpdate))
-        FillRect(hdc, &rcBefore, m_pGrid->GetBackgroundBrush());
-    if (Meets(rcAfter, rcUpdate))
-        FillRect(hdc, &rcAfter, m_pGrid->GetBackgroundBrush());
+    // Only what the update covers: the rest shows that background already.
+    for (const RECT& rcSide : {rcBefore, rcAfter}) {
+        RECT rcPart;
+        if (Meets(rcSide, rcUpdate) && IntersectRect(&rcPart, &rcSide, &rcUpdate))
+            FillRect(hdc, &rcPart, m_pGrid->GetBackgroundBrush());
+    }
     SetTextColor(hdc, crOld);
     RestoreDC(hdc, nSaved);
 }
@@ -106,6 +109,7 @@ void CTableWindowHeaderArea::PaintRowHeader(HDC hdc, CTableRow* pRow, int nLine,
 {
     if (!hdc || !m_pGrid)
         return;
+    ++m_nPaints;
     // A header painted on its own (a changed row, an aged highlight) reads the clock itself.
     if (!m_bPaintingHeaders)
         m_tNow = Now();

@@ -36,6 +36,11 @@ public:
     void OnLinesScrolledUp(int nLines);
     void OnRowsMoved(HDC hdc, int nFrom, int nTo, int nCount);
 
+    // Counts what may have changed the header cells' pixels: each paint here, and each move of
+    // the grid's row pixels (MarkMoved). Equal counts: nothing was drawn there in between.
+    int  GetPaintCount() const { return m_nPaints; }
+    void MarkMoved() { ++m_nPaints; }
+
 private:
     void RepaintLines(HDC hdc, int nFirst, int nLast);
 
@@ -47,6 +52,7 @@ private:
     int  m_nPaintedFirst = -1;          // the ordered range drawn pressed
     int  m_nPaintedLast = -1;
     int64_t m_tNow = 0;                 // seconds, taken at the start of every paint
+    int  m_nPaints = 0;
 
     // Header painting and drag helpers.
     static int64_t Now();                                    // the clock of the rows' change stamps

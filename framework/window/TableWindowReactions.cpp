@@ -75,6 +75,15 @@ void CTableWindow::RepaintRowNow(int nIndex, int nCol)
         if (::IsRectEmpty(&rc))
             return;
     }
+    // A hidden window (its frame hidden too) paints nothing now: the parts are marked for the
+    // paint that showing it brings.
+    if (!::IsWindowVisible(m_hWnd)) {
+        RECT rcHeader;
+        if (GetHighlightSeconds() >= 1 && nCol >= 0 && m_headerPane.GetLineRect(nLine, &rcHeader))
+            ::InvalidateRect(m_hWnd, &rcHeader, FALSE);
+        ::InvalidateRect(m_hWnd, &rc, FALSE);
+        return;
+    }
     // The focus frame is an XOR figure on the current line alone: only a repaint of that line
     // has to take it off and put it back.
     BOOL bParked = m_bFocusDrawn && !m_bParked && m_nCurrentOffset == nLine;
@@ -84,10 +93,21 @@ void CTableWindow::RepaintRowNow(int nIndex, int nCol)
     if (hdc) {
         PrepareDC(hdc);
         Paint(hdc, rc);
-        // The header cell carries the row's change highlight.
+        // The header cell carries the row's change highlight. A batch reports each of its cells
+        // in turn: the header is painted for the first, and not again while nothing else drew
+        // there and the row, its place and its change stamp stay the same.
         RECT rcHeader;
-        if (GetHighlightSeconds() >= 1 && nCol >= 0 && m_headerPane.GetLineRect(nLine, &rcHeader))
-            m_headerPane.Paint(hdc, rcHeader, &m_cache);
+        if (GetHighlightSeconds() >= 1 && nCol >= 0 && m_headerPane.GetLineRect(nLine, &rcHeader)) {
+            const CTableRow* pNode = m_cache.GetLineRow(nLine);
+            const int64_t nStamp = pNode ? pNode->GetStamp() : 0;
+            const BOOL bSame = pNode && pNode == m_header.pNode && nLine == m_header.nLine
+                               && m_nTopRow == m_header.nTopRow && nStamp == m_header.nStamp
+                               && m_headerPane.GetPaintCount() == m_header.nPaints;
+            if (!bSame) {
+                m_headerPane.Paint(hdc, rcHeader, &m_cache);
+                m_header = {pNode, nLine, m_nTopRow, nStamp, m_headerPane.GetPaintCount()};
+            }
+        }
         ::ReleaseDC(m_hWnd, hdc);
     }
     if (bParked)

@@ -47,8 +47,12 @@ void CTableWindow::OnRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* p
     // ScrollWindow moves a pending invalid part along with its pixels instead, to where its row
     // now stands, and the next paint draws it there.
     StoreTopRow(std::max(0, m_nTopRow + plan.m_nTopShift));
+    // Lines below every line of the view, before the change and after it, show the background
+    // either way: the bands stop there (one more for the append line), so a view shorter than its
+    // window does not move its empty lines.
+    const int nContent = std::max(nOldCount - in.m_nTopRow, m_nLastLineCount - m_nTopRow) + 1;
     for (int i = 0; i < plan.m_nBands; ++i)
-        ScrollRowsRegion(plan.m_aBands[i].m_nFirstLine, plan.m_aBands[i].m_nLines, plan.m_aBands[i].m_nMoved);
+        ScrollRowsRegion(plan.m_aBands[i].m_nFirstLine, plan.m_aBands[i].m_nLines, plan.m_aBands[i].m_nMoved, nContent);
     const RECT rcRows = GetRowsRect();
     for (int i = 0; i < plan.m_nRepaints; ++i) {
         const CRowLineRange& lines = plan.m_aRepaints[i];
@@ -98,14 +102,15 @@ void CTableWindow::PaintStripNow(const RECT& rcStrip)
     ValidateRect(m_hWnd, &rcStrip);
 }
 
-void CTableWindow::ScrollRowsRegion(int nFirstLine, int nLines, int nMoved)
+void CTableWindow::ScrollRowsRegion(int nFirstLine, int nLines, int nMoved, int nContentLines)
 {
     CRowBandMove band;
     band.m_nFirstLine = nFirstLine;
     band.m_nLines = nLines;
     band.m_nMoved = nMoved;
     CRowBandScroll scroll;
-    if (!m_hWnd || !ComputeBandScroll(band, GetLinesThatFit(), &scroll))
+    const int nShown = nContentLines >= 0 ? std::min(GetLinesThatFit(), nContentLines) : GetLinesThatFit();
+    if (!m_hWnd || !ComputeBandScroll(band, nShown, &scroll))
         return;
     const RECT rcRows = GetRowsRect();
     const int nRow = m_nRowHeight;
@@ -116,6 +121,7 @@ void CTableWindow::ScrollRowsRegion(int nFirstLine, int nLines, int nMoved)
     RECT rcStrip = {rcRows.left, rcRows.top + scroll.m_nUncoveredFirst * nRow, rcRows.right,
                     std::min(rcRows.bottom, rcRows.top + scroll.m_nUncoveredEnd * nRow)};
     if (scroll.m_nMoved != 0) {
+        m_headerPane.MarkMoved();
         ScrollWindow(m_hWnd, 0, scroll.m_nMoved * nRow, &rcBand, &rcBand);
         if (scroll.m_nMoved < 0)
             rcStrip.top = std::max(rcBand.top, rcStrip.top - 2);
@@ -142,6 +148,7 @@ void CTableWindow::SmoothScrollLines(int nLines)
         UpdateNow();
     } else {
         UpdateNow();
+        m_headerPane.MarkMoved();
         ScrollWindow(m_hWnd, 0, nDy, &rcRows, &rcRows);
         if (nLines > 0)
             rcStrip.bottom = rcRows.top + nDy;

@@ -87,13 +87,43 @@ LRESULT OnKeyDown(HWND hWnd, WPARAM wParam)
     return 0;
 }
 
+// What the bar's picture is made of: new values that leave it as it was repaint nothing, so a
+// view whose row count moves by one line at a time does not repaint its bar each time.
+struct TbBarLook {
+    TbScrollGeometry g;
+    BOOL bCanScroll = FALSE;
+    UINT uArrows = 0;
+    int  nPressed = TB_SBP_NONE;
+    bool operator==(const TbBarLook& o) const
+    {
+        return g.nArrow == o.g.nArrow && g.nTrack == o.g.nTrack && g.nThumbStart == o.g.nThumbStart
+               && g.nThumbLen == o.g.nThumbLen && bCanScroll == o.bCanScroll && uArrows == o.uArrows
+               && nPressed == o.nPressed;
+    }
+};
+
+TbBarLook LookOf(HWND hWnd, const TbScrollBarInfo& sb)
+{
+    RECT rc;
+    GetClientRect(hWnd, &rc);
+    const BOOL bEnabled = IsWindowEnabled(hWnd);
+    TbBarLook look;
+    look.g = TbScrollBarGeometry(sb, rc, (GetWindowLongA(hWnd, GWL_STYLE) & SBS_VERT) != 0, bEnabled);
+    look.bCanScroll = bEnabled && sb.CanScroll();
+    look.uArrows = sb.uArrows;
+    look.nPressed = sb.nPressed;
+    return look;
+}
+
 LRESULT OnSetScrollInfo(HWND hWnd, BOOL bRedraw, const SCROLLINFO* pInfo)
 {
     TbScrollBarState* pState = StateOf(hWnd);
     if (!pState || !pInfo)
         return 0;
+    const BOOL bBar = bRedraw && !IsSizeBox(hWnd);
+    const TbBarLook before = bBar ? LookOf(hWnd, pState->sb) : TbBarLook();
     TbApplyScrollInfo(pState->sb, *pInfo);
-    Redraw(hWnd, bRedraw);
+    Redraw(hWnd, bRedraw && !(bBar && LookOf(hWnd, pState->sb) == before));
     return pState->sb.nPos;
 }
 

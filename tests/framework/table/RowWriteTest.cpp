@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <cstring>
 #include "TableTestSupport.h"
+#include "framework/table/TableFilters.h"
 
 namespace {
 
@@ -202,4 +203,38 @@ TEST(RowWrite, RowDeletedInTheMiddleOfAMoveIsNoLongerFoundByItsBlock)
     ASSERT_TRUE(next.IsDataRow());
     EXPECT_EQ("1:7,70|1:8,80|4:,150|", w.Lines(0));
     EXPECT_EQ("1:8,80|1:7,70|", w.Lines(1));
+}
+
+// The total line counts the rows the filters show: removing a hidden row leaves it, and tells
+// nobody it changed; removing a shown one changes it.
+TEST(RowWrite, RemovingAHiddenRowLeavesTheTotalLineAlone)
+{
+    CTwoViewTable w;
+    w.Add(1, 10);
+    TBCellSlot* pHidden = w.Add(2, 5);
+    TBCellSlot* pShown = w.Add(3, 30);
+    CViewTable& view = w.t.View(0);
+    CTableFilters* pFilters = new CTableFilters;
+    ASSERT_TRUE(pFilters->Init(&view, nullptr));
+    ASSERT_EQ(0, pFilters->AddFilter(COL_QTY, ">=10", FALSE, 0));
+    // The rows the filter marks alone show.
+    pFilters->SetMode(FILTER_MARK);
+    view.SetFilters(pFilters);
+    view.ApplyFilters(pFilters);
+    view.SetSumMode(1);
+    ASSERT_EQ("1:1,10|1:3,30|4:,40|", w.Lines(0));
+    CRecordingSink sink(&view);
+    view.AddSink(&sink);
+    CRow hidden = w.t.Find(pHidden);
+    ASSERT_TRUE(w.t.Table().DeleteRow(hidden));
+    EXPECT_EQ("1:1,10|1:3,30|4:,40|", w.Lines(0));
+    EXPECT_EQ(0, sink.m_nChanged);
+    CRow shown = w.t.Find(pShown);
+    ASSERT_TRUE(w.t.Table().DeleteRow(shown));
+    EXPECT_EQ("1:1,10|4:,10|", w.Lines(0));
+    EXPECT_GE(sink.m_nChanged, 1);
+    EXPECT_TRUE(sink.m_errors.empty());
+    EXPECT_TRUE(sink.CountMatches());
+    view.RemoveSink(&sink);
+    view.SetFilters(nullptr);
 }

@@ -117,6 +117,81 @@ TEST(GridReactions, ChangeHighlightPaintsTheRowHeaderToo)
     EXPECT_LE(rcChanged.bottom, rcHeader.bottom) << "and no other line";
 }
 
+// A batch reports each changed cell; the row header shows the change once and the window ends
+// as a full repaint would paint it, for rows written in turn and again.
+TEST(GridReactions, BatchOfCellsLeavesTheWindowAsAFullRepaint)
+{
+    CGridTable table;
+    std::vector<TBCellSlot*> blocks;
+    for (int i = 0; i < 10; ++i)
+        blocks.push_back(table.Add(i));
+    table.SortBy(GRID_COL_SYMBOL, SORT_ASCENDING);
+    for (int i = 0; i < 10; ++i)
+        table.View().GetRowTree().GetNodeAt(i)->SetStamp(0);
+    // A fixed column: the band between the panes meets whole-line repaints.
+    table.View().SetAllowFixedColumns(TRUE);
+    table.View().SetFixedColumnCount(1);
+    CGridWindow window(table.View());
+    window->SetHighlightSeconds(5);
+    Drain();
+    RECT rcHeader;
+    ASSERT_TRUE(window->GetHeaderPane().GetLineRect(2, &rcHeader));
+    const std::vector<COLORREF> before = Pixels(window.Hwnd());
+    int32_t nVolume = 1000;
+    for (int nRow : {2, 2, 5, 2, 7, 7}) {
+        CRow row = table.t.Find(blocks[static_cast<size_t>(nRow)]);
+        row.BeginUpdate();
+        ++nVolume;
+        ASSERT_TRUE(row.UpdateCell(GRID_COL_VOLUME, &nVolume));
+        const double dChange = nVolume / 100.0;
+        ASSERT_TRUE(row.UpdateCell(GRID_COL_CHANGE, &dChange));
+        row.EndUpdate();
+        // A whole-line change too, now and then.
+        CViewRow line;
+        if (nRow == 5 && table.View().GetRow(line, 4))
+            line.SetStatusChar('X');
+        const std::vector<COLORREF> live = Pixels(window.Hwnd());
+        InvalidateRect(window.Hwnd(), nullptr, FALSE);
+        UpdateWindow(window.Hwnd());
+        const std::vector<COLORREF> full = Pixels(window.Hwnd());
+        RECT rcStale = Changed(window.Hwnd(), live, full);
+        EXPECT_TRUE(IsRectEmpty(&rcStale)) << "row " << nRow << ": stale at " << rcStale.left << "," << rcStale.top;
+    }
+    RECT rcChanged = Changed(window.Hwnd(), before, Pixels(window.Hwnd()));
+    EXPECT_LT(rcChanged.left, rcHeader.right) << "the headers show the changes";
+}
+
+// A view shorter than its window: rows arriving and leaving above, between and after the others
+// leave the window as a full repaint paints it, the empty lines below included.
+TEST(GridReactions, RowsComingAndGoingInAShortViewLeaveTheWindowAsAFullRepaint)
+{
+    CGridTable table;
+    std::vector<TBCellSlot*> blocks;
+    for (int i = 0; i < 6; ++i)
+        blocks.push_back(table.Add(i * 10));
+    table.SortBy(GRID_COL_SYMBOL, SORT_ASCENDING);
+    table.View().SetTotalsMode(2);
+    CGridWindow window(table.View());
+    Drain();
+    auto Check = [&](const char* pszWhat) {
+        const std::vector<COLORREF> live = Pixels(window.Hwnd());
+        InvalidateRect(window.Hwnd(), nullptr, FALSE);
+        UpdateWindow(window.Hwnd());
+        RECT rcStale = Changed(window.Hwnd(), live, Pixels(window.Hwnd()));
+        EXPECT_TRUE(IsRectEmpty(&rcStale)) << pszWhat << ": stale at " << rcStale.left << "," << rcStale.top << " "
+                                           << rcStale.right << "," << rcStale.bottom;
+    };
+    for (int i : {5, 0, 33, 61, 1}) {
+        blocks.push_back(table.Add(i));
+        Check("added");
+    }
+    for (size_t n : {size_t{0}, size_t{7}, size_t{3}, size_t{9}}) {
+        CRow row = table.t.Find(blocks[n]);
+        ASSERT_TRUE(table.t.Table().DeleteRow(row));
+        Check("removed");
+    }
+}
+
 // A whole-row change (here the status character) repaints the line with its header cell.
 TEST(GridReactions, RowChangeRepaintsTheWholeLineWithItsHeader)
 {
@@ -257,4 +332,32 @@ TEST(GridReactions, InsertedRowIsShownHalfAWindowBelowTheTop)
     EXPECT_EQ(70, grid.GetCurrentRow());
     EXPECT_EQ(70 - nWhole / 2, grid.GetTopRow());
     EXPECT_FALSE(grid.IsEditorShowing());
+}
+
+// A hidden window takes the write without painting; showing it paints the new value.
+TEST(GridReactions, HiddenWindowMarksTheCellAndPaintsItWhenShown)
+{
+    CGridTable table;
+    std::vector<TBCellSlot*> blocks;
+    for (int i = 0; i < 10; ++i)
+        blocks.push_back(table.Add(i));
+    table.SortBy(GRID_COL_SYMBOL, SORT_ASCENDING);
+    CGridWindow window(table.View());
+    Drain();
+    ShowWindow(window.Hwnd(), SW_HIDE);
+    const std::vector<COLORREF> before = Pixels(window.Hwnd());
+    WriteVolume(table, blocks[3], 987654);
+    RECT rcChanged = Changed(window.Hwnd(), before, Pixels(window.Hwnd()));
+    EXPECT_TRUE(IsRectEmpty(&rcChanged)) << "nothing painted while hidden";
+    RECT rcCell;
+    window->GetCellRect(3, table.View().GetColumnOrder().FindPosition(GRID_COL_VOLUME), &rcCell);
+    RECT rcUpdate;
+    ASSERT_TRUE(GetUpdateRect(window.Hwnd(), &rcUpdate, FALSE));
+    EXPECT_TRUE(Inside(rcCell, rcUpdate)) << "the cell waits for the next paint";
+
+    ShowWindow(window.Hwnd(), SW_SHOW);
+    UpdateWindow(window.Hwnd());
+    rcChanged = Changed(window.Hwnd(), before, Pixels(window.Hwnd()));
+    EXPECT_FALSE(IsRectEmpty(&rcChanged)) << "the new value shows";
+    EXPECT_TRUE(Inside(rcChanged, rcCell)) << "and nothing else changed";
 }

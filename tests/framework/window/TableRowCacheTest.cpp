@@ -89,3 +89,23 @@ TEST_F(TableRowCacheTest, TheRangeNeverExceedsTheSlots)
     EXPECT_EQ(0, unbound.GetCount());
     EXPECT_EQ(nullptr, unbound.GetLine(0));
 }
+
+// Every line read since the last clear, the deepest too, reads the view again after the next.
+TEST_F(TableRowCacheTest, ClearForgetsEveryLineReadSinceTheLastClear)
+{
+    CTableRowCache cache;
+    ASSERT_TRUE(cache.Init(&m_table.View(), 20));
+    for (int nRound = 0; nRound < 3; ++nRound) {
+        cache.SetRange(0, 20, FALSE);
+        EXPECT_EQ(nRound, Number(cache.GetLine(0)));
+        EXPECT_EQ(nRound + 17, Number(cache.GetLine(17)));
+        // The first row goes; the lines read before must not keep their old rows.
+        ASSERT_TRUE(m_table.View().DeleteRowAt(0));
+        cache.Clear();
+        cache.SetRange(0, 20, FALSE);
+        EXPECT_EQ(nRound + 1, Number(cache.GetLine(0)));
+        EXPECT_EQ(nRound + 18, Number(cache.GetLine(17)));
+        EXPECT_EQ(nRound + 20, Number(cache.GetLine(19)));
+        cache.Clear();
+    }
+}

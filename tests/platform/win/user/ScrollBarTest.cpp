@@ -216,3 +216,33 @@ TEST_F(ScrollBars, HeldArrowRepeatsUntilReleased)
     EXPECT_EQ("VSCROLL 8 ctl", ParentLog().entries.back());
     EXPECT_EQ(nullptr, GetCapture());
 }
+
+TEST_F(ScrollBars, ControlRepaintsOnlyWhenNewValuesChangeItsPicture)
+{
+    m_hParent = CreateControlParent();
+    HWND hBar = CreateControl(m_hParent, WC_SCROLLBARA, SBS_VERT, 0, 0, 16, 100, 5);
+    SCROLLINFO si = {sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 999, 10, 0, 0};
+    SetScrollInfo(hBar, SB_CTL, &si, TRUE);
+    UpdateWindow(hBar);
+    RECT rc;
+    ASSERT_FALSE(GetUpdateRect(hBar, &rc, FALSE));
+    // One more line leaves the smallest thumb at the top: nothing to repaint.
+    si.nMax = 1000;
+    SetScrollInfo(hBar, SB_CTL, &si, TRUE);
+    EXPECT_FALSE(GetUpdateRect(hBar, &rc, FALSE));
+    // The thumb moves, or the bar has nothing left to scroll: repainted.
+    si.fMask = SIF_POS;
+    si.nPos = 500;
+    SetScrollInfo(hBar, SB_CTL, &si, TRUE);
+    EXPECT_TRUE(GetUpdateRect(hBar, &rc, FALSE));
+    UpdateWindow(hBar);
+    si.fMask = SIF_RANGE;
+    si.nMax = 5;
+    SetScrollInfo(hBar, SB_CTL, &si, TRUE);
+    EXPECT_TRUE(GetUpdateRect(hBar, &rc, FALSE));
+    UpdateWindow(hBar);
+    // Without redraw nothing is marked, as before.
+    si.nMax = 2000;
+    SetScrollInfo(hBar, SB_CTL, &si, FALSE);
+    EXPECT_FALSE(GetUpdateRect(hBar, &rc, FALSE));
+}
