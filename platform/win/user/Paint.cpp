@@ -284,7 +284,13 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
     RECT rcScroll = TbIntersect(prcScroll ? *prcScroll : rcClient, rcClient);
     RECT rcClip = TbIntersect(prcClip ? *prcClip : rcClient, rcClient);
     RECT rcMoved = TbIntersect(RECT{rcScroll.left + dx, rcScroll.top + dy, rcScroll.right + dx, rcScroll.bottom + dy}, rcClip);
-    TbWindowImage(pWnd)->Move(rcScroll, dx, dy, rcClip);
+    // Pixels that wait to be painted anyway need not move: a grid inserting row after row into a
+    // window that has not painted since would otherwise copy the whole window for every row.
+    CTbRegion rgnStale(rcScroll);
+    rgnStale.Subtract(pWnd->rgnUpdate);
+    const BOOL bPixelsShown = !rgnStale.IsEmpty();
+    if (bPixelsShown)
+        TbWindowImage(pWnd)->Move(rcScroll, dx, dy, rcClip);
     // What was shown inside the scrolled area and is not covered by moved pixels must be repainted.
     CTbRegion rgnUncovered(TbIntersect(rcScroll, rcClip));
     rgnUncovered.Subtract(rcMoved);
@@ -301,7 +307,7 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
         TbSetRegion(hrgnUpdate, rgnUncovered);
     if (prcUpdate)
         *prcUpdate = rgnUncovered.GetBox();
-    if (pWnd->pSurface)
+    if (pWnd->pSurface && bPixelsShown)
         pWnd->pSurface->Update(TbUnion(TbIntersect(rcScroll, rcClip), rcMoved));
     int nType = rgnUncovered.GetType();
     if (uFlags & SW_SCROLLCHILDREN) {

@@ -263,6 +263,26 @@ TEST_F(QueueTest, PaintingValidatesAndScrollingInvalidatesTheBand)
     EXPECT_EQ(RGB(57, 57, 57), GetPixel(hdc, 7, 57));       // the uncovered band painted anew
     ReleaseDC(hWnd, hdc);
 
+    // A band partly waiting for its paint still moves the pixels that show.
+    InvalidateRect(hWnd, nullptr, FALSE);
+    UpdateWindow(hWnd);
+    RECT rcWaiting = {0, 10, 200, 30};
+    InvalidateRect(hWnd, &rcWaiting, FALSE);
+    ScrollWindowEx(hWnd, 0, -5, &rcBand, &rcBand, nullptr, nullptr, SW_INVALIDATE);
+    hdc = GetDC(hWnd);
+    EXPECT_EQ(RGB(40, 40, 40), GetPixel(hdc, 7, 35));       // line 40 moved up to line 35
+    ReleaseDC(hWnd, hdc);
+    UpdateWindow(hWnd);
+    // A band wholly waiting for its paint, scrolled again and again, shows what its paint draws.
+    InvalidateRect(hWnd, &rcBand, FALSE);
+    for (int i = 0; i < 20; ++i)
+        ScrollWindowEx(hWnd, 0, (i % 3) - 1, &rcBand, &rcBand, nullptr, nullptr, SW_INVALIDATE);
+    UpdateWindow(hWnd);
+    hdc = GetDC(hWnd);
+    for (int y = rcBand.top; y < rcBand.bottom; ++y)
+        EXPECT_EQ(RGB(y, y, y), GetPixel(hdc, 7, y)) << y;
+    ReleaseDC(hWnd, hdc);
+
     // A procedure that never validates is not asked again and again.
     g_pfnTestOverride = [](HWND, UINT uMsg, WPARAM, LPARAM, BOOL* pbHandled) -> LRESULT {
         *pbHandled = uMsg == WM_PAINT;
