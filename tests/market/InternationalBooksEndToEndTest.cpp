@@ -55,28 +55,16 @@ using CLevels = std::map<std::pair<std::string, std::string>, std::string>;
 // symbol, maker and side to "price|side-1 quantity|side-2 quantity|entry text"
 using CMakers = std::map<std::tuple<std::string, std::string, int>, std::string>;
 
-struct UsBooksSession : ::testing::Test
+struct UsBooksSession : CMarketSession
 {
-    CTestServer server;
-    std::unique_ptr<CTerminalRun> pRun;
     CQuotationTable* pQuotes = nullptr;
     CInternationalOrderBookTable* pLevels = nullptr;
     CInternationalMarketMakerOrderBookTable* pMakers = nullptr;
 
-    void TearDown() override
-    {
-        pRun.reset();
-        server.Stop();
-    }
     // Logged in as the trader, the symbol watched, both its books on and subscribed.
     void Start(bool bArabic)
     {
-        ASSERT_TRUE(server.Start({"--rate", "200"}));
-        pRun = std::make_unique<CTerminalRun>(bArabic);
-        pRun->WriteLinkSettings(server.Port());
-        pRun->QueueLogin("trader", "secret");
-        ASSERT_TRUE(pRun->Start());
-        ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
+        ASSERT_TRUE(StartSession({"--rate", "200"}, bArabic));
         pQuotes = Find<CQuotationTable>(IDS_TABLE_QUOTATIONS_US);
         pLevels = Find<CInternationalOrderBookTable>(IDS_TABLE_ORDER_BOOK_US);
         pMakers = Find<CInternationalMarketMakerOrderBookTable>(IDS_TABLE_MAKER_BOOK_US);
