@@ -8,6 +8,9 @@
 #include "link/MessageSource.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
+#include "app/TableMDIWnd.h"
+#include "framework/table/ViewRow.h"
+#include "framework/table/ViewTable.h"
 #include "market/DataArray.h"
 #include "market/DataTable.h"
 #include "tests/app/AppTestSupport.h"
@@ -65,6 +68,17 @@ inline std::string RowsText(const CDataArray& rows)
             strText += (c > 0 ? " " : "") + std::string(pRow->GetText(c, TRUE));
     }
     return strText;
+}
+
+// The first line of the window's view that shows a stored row; -1 when none does.
+inline int FirstDataRow(CTableMDIWnd* pWindow)
+{
+    for (int i = 0; i < pWindow->GetView()->GetRowCount(); ++i) {
+        CViewRow row;
+        if (pWindow->GetView()->GetRow(row, i) && row.IsDataRow())
+            return i;
+    }
+    return -1;
 }
 
 // A table test's setting: the language module, the application shell and a message source, the

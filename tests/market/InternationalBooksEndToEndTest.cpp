@@ -25,6 +25,7 @@
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
+#include "tests/market/DataTableTestSupport.h"
 #include "tests/market/MarketSessionSupport.h"
 
 namespace {
@@ -206,12 +207,7 @@ struct UsBooksSession : CMarketSession
         ASSERT_NE(nullptr, pWindow);
         CNorvApp::ShowTable(pLevels);
         pWindow->MDIActivate();
-        int nFirstData = -1;
-        for (int i = 0; i < pWindow->GetView()->GetRowCount() && nFirstData < 0; ++i) {
-            CViewRow row;
-            if (pWindow->GetView()->GetRow(row, i) && row.IsDataRow())
-                nFirstData = i;
-        }
+        const int nFirstData = FirstDataRow(pWindow);
         ASSERT_GE(nFirstData, 0);
         pWindow->GetGrid().SetCurrentRowOffset(nFirstData);
         EXPECT_TRUE(pLevels->OnCmdMsg(ID_STOP_ORDER_BOOK, CN_COMMAND, nullptr, nullptr));

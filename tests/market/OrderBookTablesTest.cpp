@@ -455,12 +455,7 @@ TEST_F(PriceBookFixture, StopSendsOneRequestAndClearsTheFlagOnly)
     EXPECT_TRUE(pBook->sent.empty());
 
     ASSERT_TRUE(pWindow->HasGrid());
-    int nFirstData = -1;
-    for (int i = 0; i < pWindow->GetView()->GetRowCount() && nFirstData < 0; ++i) {
-        CViewRow row;
-        if (pWindow->GetView()->GetRow(row, i) && row.IsDataRow())
-            nFirstData = i;
-    }
+    const int nFirstData = FirstDataRow(pWindow);
     ASSERT_GE(nFirstData, 0);
     pWindow->GetGrid().SetCurrentRowOffset(nFirstData);
     ASSERT_EQ(pWindow, pBook->GetActiveWindow());
