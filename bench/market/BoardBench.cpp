@@ -12,6 +12,7 @@
 #include "app/NorvMainFrame.h"
 #include "app/TableMDIWnd.h"
 #include "bench/common/BenchMain.h"
+#include "bench/market/MarketBenchSupport.h"
 #include "link/MessageSource.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
@@ -27,28 +28,6 @@ namespace {
 const int STOCKS = 250;
 const int LINES = 4096;                 // distinct lines cycled through
 const int PAINT_EVERY = 8;
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT)
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-void Fire(CZorvatMessageSource& source, const std::string& strLine)
-{
-    CServerMessage msg(strLine.c_str(), 1);
-    if (msg.GetType() == MSG_EN)
-        source.FireEN(&msg, -1);
-    else if (msg.GetType() == MESSAGE_TYPE_DATA_ROW)
-        source.FireRawLine(&msg, -1);
-    else
-        source.FireType(msg.GetType(), &msg, -1);
-}
 
 // A stock's line: last walking around its previous close, volume and value growing.
 std::string BoardRow(int nStock, double dLast, int n)
@@ -66,15 +45,7 @@ struct CBoardRoad
 {
     CBoardRoad()
     {
-        TbAddResourcePath(TB_SOURCE_DIR "/resources");
-        TbSetResourceModule(LoadLibraryA("_1252.dll"));
-        RegisterMessageCodes(g_messageCodePairs);
-        pApp = new CNorvApp;
-        pFrame = new CNorvMainFrame;
-        pFrame->Create(nullptr, "Board benchmark", WS_OVERLAPPEDWINDOW, CRect(0, 0, 1600, 1300));
-        pFrame->ShowWindow(SW_SHOW);
-        pApp->SetMainFrame(pFrame);
-        GetGlobals()->Register(&source, nullptr);
+        OpenBenchFrame("Board benchmark", source, pApp, pFrame);
         pBoard = new CQuotationKSETable(&source);
         pBoard->Create();
         for (int i = 0; i < STOCKS; ++i)
@@ -93,11 +64,7 @@ struct CBoardRoad
     }
     ~CBoardRoad()
     {
-        pApp->RemoveAllTables();
-        GetGlobals()->Unregister();
-        pFrame->DestroyWindow();
-        delete pApp;
-        Pump();
+        CloseBenchFrame(pApp, pFrame);
     }
     void Show(BOOL bShow)
     {

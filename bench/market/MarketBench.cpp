@@ -16,6 +16,7 @@
 #include "app/NorvMainFrame.h"
 #include "app/TableMDIWnd.h"
 #include "bench/common/BenchMain.h"
+#include "bench/market/MarketBenchSupport.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/base/SharedGlobals.h"
 #include "link/MessageSource.h"
@@ -42,17 +43,6 @@ const int PAINT_EVERY = 8;
 const char s_szSymbols[] = "0123456789|. #";
 const char s_szAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT)
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 // The server's compact form of a quote's fields: three symbols in two characters.
 std::string Pack(const std::string& strText)
 {
@@ -78,17 +68,6 @@ std::string Ticker(int i)
     return szTicker;
 }
 
-void Fire(CZorvatMessageSource& source, const std::string& strLine)
-{
-    CServerMessage msg(strLine.c_str(), 1);
-    if (msg.GetType() == MSG_EN)
-        source.FireEN(&msg, -1);
-    else if (msg.GetType() == MESSAGE_TYPE_DATA_ROW)
-        source.FireRawLine(&msg, -1);
-    else
-        source.FireType(msg.GetType(), &msg, -1);
-}
-
 std::string MarketRow(int nCode, const char* pszName)
 {
     return std::string("x|") + pszName + "|" + pszName + "|x|1|0|0|0|0|0|0|0|" + std::to_string(nCode) + "|" +
@@ -100,15 +79,7 @@ struct CMarketRoad
 {
     CMarketRoad()
     {
-        TbAddResourcePath(TB_SOURCE_DIR "/resources");
-        TbSetResourceModule(LoadLibraryA("_1252.dll"));
-        RegisterMessageCodes(g_messageCodePairs);
-        pApp = new CNorvApp;
-        pFrame = new CNorvMainFrame;
-        pFrame->Create(nullptr, "Market benchmark", WS_OVERLAPPEDWINDOW, CRect(0, 0, 1600, 1300));
-        pFrame->ShowWindow(SW_SHOW);
-        pApp->SetMainFrame(pFrame);
-        GetGlobals()->Register(&source, nullptr);
+        OpenBenchFrame("Market benchmark", source, pApp, pFrame);
         for (const std::string& strLine : {std::string("$XC|1|XC||0"), MarketRow(4, "Harbor"), MarketRow(8, "Atlantic"),
                                            std::string("$EN|1|XC|0")})
             Fire(source, strLine);
@@ -140,11 +111,7 @@ struct CMarketRoad
     }
     ~CMarketRoad()
     {
-        pApp->RemoveAllTables();
-        GetGlobals()->Unregister();
-        pFrame->DestroyWindow();
-        delete pApp;
-        Pump();
+        CloseBenchFrame(pApp, pFrame);
     }
     void Show(CDataTable* pTable)
     {

@@ -10,6 +10,7 @@
 #include "app/NorvMainFrame.h"
 #include "app/TableMDIWnd.h"
 #include "bench/common/BenchMain.h"
+#include "bench/market/MarketBenchSupport.h"
 #include "link/MessageSource.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
@@ -26,28 +27,6 @@ const int HEADLINES = 5000;
 const int LIVE_LINES = 4096;            // distinct live lines, each a new story
 const int PAINT_EVERY = 8;
 
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT)
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-void Fire(CZorvatMessageSource& source, const std::string& strLine)
-{
-    CServerMessage msg(strLine.c_str(), 1);
-    if (msg.GetType() == MSG_EN)
-        source.FireEN(&msg, -1);
-    else if (msg.GetType() == MESSAGE_TYPE_DATA_ROW)
-        source.FireRawLine(&msg, -1);
-    else
-        source.FireType(msg.GetType(), &msg, -1);
-}
-
 // A story's fields: id, language, time, symbol, id, market, a headline with two mentions.
 std::string Story(int nId)
 {
@@ -63,15 +42,7 @@ struct CNewsRoad
 {
     CNewsRoad()
     {
-        TbAddResourcePath(TB_SOURCE_DIR "/resources");
-        TbSetResourceModule(LoadLibraryA("_1252.dll"));
-        RegisterMessageCodes(g_messageCodePairs);
-        pApp = new CNorvApp;
-        pFrame = new CNorvMainFrame;
-        pFrame->Create(nullptr, "News benchmark", WS_OVERLAPPEDWINDOW, CRect(0, 0, 1600, 1300));
-        pFrame->ShowWindow(SW_SHOW);
-        pApp->SetMainFrame(pFrame);
-        GetGlobals()->Register(&source, nullptr);
+        OpenBenchFrame("News benchmark", source, pApp, pFrame);
         // The markets the mentions name.
         Fire(source, "~XC|1|XC||0|0|0|0|0");
         for (const char* pszMarket : {"KSE|Kuwait Stock Exchange||KSE|1|0|0|0|0|0|0|0|2|Kuwait Stock Exchange||1|0|1|0|0|0|0|0",
@@ -93,11 +64,7 @@ struct CNewsRoad
     }
     ~CNewsRoad()
     {
-        pApp->RemoveAllTables();
-        GetGlobals()->Unregister();
-        pFrame->DestroyWindow();
-        delete pApp;
-        Pump();
+        CloseBenchFrame(pApp, pFrame);
     }
     void Reply()
     {

@@ -53,24 +53,11 @@ public:
     int nLines = 0;
 };
 
-struct BoardSession : ::testing::Test
+struct BoardSession : CMarketSession
 {
-    CTestServer server;
-    std::unique_ptr<CTerminalRun> pRun;
-
     void Start(bool bArabic)
     {
-        ASSERT_TRUE(server.Start({"--rate", "200"}));
-        pRun = std::make_unique<CTerminalRun>(bArabic);
-        pRun->WriteLinkSettings(server.Port());
-        pRun->QueueLogin("trader", "secret");
-        ASSERT_TRUE(pRun->Start());
-        ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
-    }
-    void TearDown() override
-    {
-        pRun.reset();
-        server.Stop();
+        ASSERT_TRUE(StartSession({"--rate", "200"}, bArabic));
     }
     void Shoot(CDataTable* pTable, const std::string& strName)
     {

@@ -4,9 +4,7 @@
 // window with a word in the information window; the company news asks through its dialog,
 // which narrows the market's symbols as a part of one is typed, and takes only its own replies.
 #include <gtest/gtest.h>
-#include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <cstring>
 #include <string>
@@ -33,19 +31,15 @@
 #include "refdata/ZorvatGlobals.h"
 #include "tests/market/MarketSessionSupport.h"
 
-namespace fs = std::filesystem;
-
 namespace {
 
 // The server's data with three US stories out at its clock's first minute change (a second after
 // its start), and a US symbol starting with "." whose name holds the typed text.
 std::string DataWithStories()
 {
-    char szDir[] = "/tmp/tb-company-news-XXXXXX";
-    if (mkdtemp(szDir) == nullptr)
+    const std::string strData = CopyServerData("tb-company-news");
+    if (strData.empty())
         return "";
-    const std::string strData = std::string(szDir) + "/data";
-    fs::copy(std::string(TB_SOURCE_DIR) + "/tools/testserver/data", strData, fs::copy_options::recursive);
     std::ofstream news(strData + "/market/news.txt", std::ios::app);
     news << "5951|0|0|8|ALPN|Alpine Networks opens a lab|The lab will test coastal links.\n"
          << "5952|0|0|4|PRSM|Prismatic Labs hires|The company added forty engineers.\n"
@@ -53,30 +47,6 @@ std::string DataWithStories()
     std::ofstream symbols(strData + "/market/us_symbols.txt", std::ios::app);
     symbols << ".ALPX|8|Alpine Index|مؤشر ألباين|10.00|0|0|0\n";
     return strData;
-}
-
-// The one dialog step of a modal run: once the active window holds the mark control, the step
-// runs on it (from a timer, as the dialog's own loop dispatches it).
-std::function<void(HWND)> s_dialogStep;
-int s_nStepMark = 0;
-bool s_bStepRan = false;
-
-void CALLBACK DialogStepTimer(HWND, UINT, UINT_PTR nTimer, DWORD)
-{
-    HWND hActive = GetActiveWindow();
-    if (s_bStepRan || hActive == nullptr || GetDlgItem(hActive, s_nStepMark) == nullptr)
-        return;
-    s_bStepRan = true;
-    KillTimer(nullptr, nTimer);
-    s_dialogStep(hActive);
-}
-
-void RunDialogStep(int nMark, std::function<void(HWND)> step)
-{
-    s_dialogStep = std::move(step);
-    s_nStepMark = nMark;
-    s_bStepRan = false;
-    SetTimer(nullptr, 0, 5, DialogStepTimer);
 }
 
 // Text typed into a combo box's edit part, as the edit tells its box.
@@ -107,53 +77,22 @@ struct CPagesDouble : INewsPages
     void OpenNewsPageKSE(LPCSTR) override {}
 };
 
-struct CompanyNewsSession : ::testing::Test
+struct CompanyNewsSession : CMarketSession
 {
-    CTestServer server;
-    std::unique_ptr<CTerminalRun> pRun;
-    std::string strData;
     CPagesDouble pagesDouble;
-    const CTBString strDatePattern = GetNorvGlobals().m_strDatePattern;
-    const CTBString strTimePattern = GetNorvGlobals().m_strTimePattern;
 
     void Start(bool bArabic)
     {
         strData = DataWithStories();
         ASSERT_FALSE(strData.empty());
-        ASSERT_TRUE(server.Start({"--rate", "200", "--data", strData, "--clock", "2026-12-07 09:30:59"}));
-        pRun = std::make_unique<CTerminalRun>(bArabic, "");
-        pRun->WriteLinkSettings(server.Port());
-        pRun->QueueLogin("trader", "secret");
-        ASSERT_TRUE(pRun->Start());
-        ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
+        ASSERT_TRUE(StartSession({"--rate", "200", "--data", strData, "--clock", "2026-12-07 09:30:59"}, bArabic));
         SetNewsPages(&pagesDouble);
     }
     void TearDown() override
     {
         SetNewsPages(nullptr);
-        pRun.reset();
-        server.Stop();
-        GetNorvGlobals().m_strDatePattern = strDatePattern;
-        GetNorvGlobals().m_strTimePattern = strTimePattern;
-        if (!strData.empty())
-            fs::remove_all(fs::path(strData).parent_path());
-    }
-    // The server's log lines of a type, for a failure's message.
-    std::string ServerLines(const std::string& strMnemonic) const
-    {
-        std::string strLines;
-        for (const std::string& line : server.Log())
-            if (line.find(strMnemonic + "|") != std::string::npos)
-                strLines += line.substr(0, 160) + "\n";
-        return strLines;
-    }
-    std::vector<std::string> Sent(const std::string& strMnemonic) const
-    {
-        std::vector<std::string> lines;
-        for (const std::string& line : server.Received())
-            if (line.rfind("&" + strMnemonic + "|", 0) == 0)
-                lines.push_back(line);
-        return lines;
+        CancelDialogStep();
+        StopSession();
     }
     static std::string Column(const CDataArray& rows, int nCol)
     {
@@ -207,7 +146,7 @@ struct CompanyNewsSession : ::testing::Test
         ASSERT_TRUE(PumpUntil([&] { return pNews->IsComplete() && !pNews->IsReceiving() && rows.GetCount() >= 3; }))
             << rows.GetCount() << " " << pNews->IsComplete() << pNews->IsReceiving() << "\n" << ServerLines("NN")
             << ServerLines("EN");
-        ASSERT_FALSE(Sent("NN").empty());
+        ASSERT_FALSE(Requests("NN").empty());
         EXPECT_NE(nullptr, rows.FindRow({"5951"})) << Column(rows, 0);
         EXPECT_EQ(Text(IDS_TITLE_NEWS), Title(pNews));
         EXPECT_TRUE(pNews->GetMainWindow()->IsWindowVisible());
@@ -254,7 +193,7 @@ struct CompanyNewsSession : ::testing::Test
 
         const std::string strMarket = static_cast<LPCSTR>(GetGlobals()->GetMarketName(8));
         std::string strNarrowed, strAll;
-        RunDialogStep(IDC_COMPANY_MARKET, [&](HWND h) {
+        RunOnNextDialog(IDC_COMPANY_MARKET, [&](HWND h) {
             EXPECT_FALSE(IsWindowEnabled(GetDlgItem(h, IDOK))) << "no ticker yet";
             char szCaption[100] = "";
             GetWindowTextA(h, szCaption, sizeof szCaption);
@@ -278,7 +217,7 @@ struct CompanyNewsSession : ::testing::Test
             SendMessageA(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(h, IDOK)));
         });
         ASSERT_TRUE(pRun->App().RunCommand(ID_APP_COMPANY_NEWS));
-        EXPECT_TRUE(s_bStepRan);
+        EXPECT_TRUE(DialogStepRan());
         EXPECT_NE(std::string::npos, strAll.find("BRKT/")) << strAll;
         EXPECT_EQ(std::string::npos, strAll.find(".ALPX")) << "a symbol starting with '.' is never listed";
         EXPECT_EQ(0u, strNarrowed.rfind("ALPN/", 0)) << strNarrowed;
@@ -304,10 +243,10 @@ struct CompanyNewsSession : ::testing::Test
 
         // A click on a headline asks for its story; the market column narrows the window.
         CNorvApp::ShowTable(pCompany);
-        const size_t nStories = Sent("EW").size();
+        const size_t nStories = Requests("EW").size();
         ASSERT_EQ(1, Click(pCompany, 0, 6));
-        ASSERT_TRUE(PumpUntil([&] { return Sent("EW").size() > nStories; }));
-        EXPECT_NE(std::string::npos, Sent("EW").back().find("|5951|0|")) << Sent("EW").back();
+        ASSERT_TRUE(PumpUntil([&] { return Requests("EW").size() > nStories; }));
+        EXPECT_NE(std::string::npos, Requests("EW").back().find("|5951|0|")) << Requests("EW").back();
         // The reader opens at once and the server's story fills it.
         CFormMDIWnd* pReaderForm = nullptr;
         ASSERT_TRUE(PumpUntil([&] {
@@ -330,7 +269,7 @@ struct CompanyNewsSession : ::testing::Test
 
         // Its refresh asks for a company again; a typed ticker goes out upper-cased.
         const std::string strHarbor = static_cast<LPCSTR>(GetGlobals()->GetMarketName(4));
-        RunDialogStep(IDC_COMPANY_MARKET, [&](HWND h) {
+        RunOnNextDialog(IDC_COMPANY_MARKET, [&](HWND h) {
             SendDlgItemMessageA(h, IDC_COMPANY_MARKET, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                                 reinterpret_cast<LPARAM>(strHarbor.c_str()));
             SendMessageA(h, WM_COMMAND, MAKEWPARAM(IDC_COMPANY_MARKET, CBN_SELCHANGE),
@@ -340,7 +279,7 @@ struct CompanyNewsSession : ::testing::Test
             SendMessageA(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(h, IDOK)));
         });
         ASSERT_TRUE(pCompany->OnCmdMsg(ID_NEWS_REFRESH, CN_COMMAND, nullptr, nullptr));
-        EXPECT_TRUE(s_bStepRan);
+        EXPECT_TRUE(DialogStepRan());
         ASSERT_TRUE(PumpUntil([&] { return !pCompany->IsReceiving() && Column(rows, 0) == "5952"; })) << Column(rows, 0);
         EXPECT_EQ("PRSM", std::string(pCompany->GetTicker()));
         EXPECT_EQ(4, pCompany->GetMarketCode());

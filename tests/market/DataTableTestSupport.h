@@ -1,10 +1,16 @@
 #pragma once
 // What the data-table tests share: a table that is only its description, fed by "FR" replies and
-// live "LL" lines, and the rows of a store as text ("1 AAA 99.50|2 BBB 7.00").
+// live "LL" lines, the rows of a store as text ("1 AAA 99.50|2 BBB 7.00"), and the setting of a
+// test that makes market tables on a message source of its own.
+#include <initializer_list>
 #include <string>
+#include <gtest/gtest.h>
 #include "link/MessageSource.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
+#include "app/TableMDIWnd.h"
+#include "framework/table/ViewRow.h"
+#include "framework/table/ViewTable.h"
 #include "market/DataArray.h"
 #include "market/DataTable.h"
 #include "tests/app/AppTestSupport.h"
@@ -63,3 +69,52 @@ inline std::string RowsText(const CDataArray& rows)
     }
     return strText;
 }
+
+// The first line of the window's view that shows a stored row; -1 when none does.
+inline int FirstDataRow(CTableMDIWnd* pWindow)
+{
+    for (int i = 0; i < pWindow->GetView()->GetRowCount(); ++i) {
+        CViewRow row;
+        if (pWindow->GetView()->GetRow(row, i) && row.IsDataRow())
+            return i;
+    }
+    return -1;
+}
+
+// A table test's setting: the language module, the application shell and a message source, the
+// message codes registered; every table made is gone at the end.
+struct CTableFixture : ::testing::Test
+{
+    CTestLanguage language;
+    CTestShell shell;
+    CZorvatMessageSource source;
+
+    void SetUp() override { RegisterMessageCodes(g_messageCodePairs); }
+    void TearDown() override
+    {
+        if (CNorvApp::Get() != nullptr)
+            CNorvApp::Get()->RemoveAllTables();
+    }
+    // Made on the source and created; the table map owns it from there.
+    template <class TTable, class... TArgs>
+    TTable* Make(TArgs... args)
+    {
+        TTable* pTable = new TTable(&source, args...);
+        EXPECT_TRUE(pTable->Create());
+        return pTable;
+    }
+    void Fire(const std::string& strLine) { FireTableLine(source, strLine.c_str()); }
+    void FireAll(std::initializer_list<const char*> lines)
+    {
+        for (const char* pszLine : lines)
+            Fire(pszLine);
+    }
+    // One column of every stored row, joined by ','.
+    static std::string Column(const CDataArray& rows, int nCol)
+    {
+        std::string strText;
+        for (int i = 0; i < rows.GetCount(); ++i)
+            strText += (i > 0 ? "," : "") + std::string(rows.GetAt(i)->GetText(nCol));
+        return strText;
+    }
+};

@@ -43,26 +43,11 @@ void ExpectChanges(const CDataBuffer* pRow)
     EXPECT_NEAR(dCurrent > 0 ? (dCurrent - dReference) / dReference * 100.0 : 0.0, pRow->GetDouble(21), 0.005);
 }
 
-struct ForwardIndicesSession : ::testing::Test
+struct ForwardIndicesSession : CMarketSession
 {
-    CTestServer server;
-    std::unique_ptr<CTerminalRun> pRun;
-    const CTBString strTimePattern = GetNorvGlobals().m_strTimePattern;
-
     void Start(const std::vector<std::string>& options, bool bArabic = false)
     {
-        ASSERT_TRUE(server.Start(options));
-        pRun = std::make_unique<CTerminalRun>(bArabic, "");
-        pRun->WriteLinkSettings(server.Port());
-        pRun->QueueLogin("trader", "secret");
-        ASSERT_TRUE(pRun->Start());
-        ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
-    }
-    void TearDown() override
-    {
-        pRun.reset();
-        server.Stop();
-        GetNorvGlobals().m_strTimePattern = strTimePattern;
+        ASSERT_TRUE(StartSession(options, bArabic));
     }
     std::string Folder() const { return pRun->Folder(); }
     // The requests that hold the text (after the prefix, the type and the link's number).

@@ -25,6 +25,7 @@
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
+#include "tests/market/DataTableTestSupport.h"
 #include "tests/market/MarketSessionSupport.h"
 
 namespace {
@@ -55,28 +56,16 @@ using CLevels = std::map<std::pair<std::string, std::string>, std::string>;
 // symbol, maker and side to "price|side-1 quantity|side-2 quantity|entry text"
 using CMakers = std::map<std::tuple<std::string, std::string, int>, std::string>;
 
-struct UsBooksSession : ::testing::Test
+struct UsBooksSession : CMarketSession
 {
-    CTestServer server;
-    std::unique_ptr<CTerminalRun> pRun;
     CQuotationTable* pQuotes = nullptr;
     CInternationalOrderBookTable* pLevels = nullptr;
     CInternationalMarketMakerOrderBookTable* pMakers = nullptr;
 
-    void TearDown() override
-    {
-        pRun.reset();
-        server.Stop();
-    }
     // Logged in as the trader, the symbol watched, both its books on and subscribed.
     void Start(bool bArabic)
     {
-        ASSERT_TRUE(server.Start({"--rate", "200"}));
-        pRun = std::make_unique<CTerminalRun>(bArabic);
-        pRun->WriteLinkSettings(server.Port());
-        pRun->QueueLogin("trader", "secret");
-        ASSERT_TRUE(pRun->Start());
-        ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
+        ASSERT_TRUE(StartSession({"--rate", "200"}, bArabic));
         pQuotes = Find<CQuotationTable>(IDS_TABLE_QUOTATIONS_US);
         pLevels = Find<CInternationalOrderBookTable>(IDS_TABLE_ORDER_BOOK_US);
         pMakers = Find<CInternationalMarketMakerOrderBookTable>(IDS_TABLE_MAKER_BOOK_US);
@@ -218,12 +207,7 @@ struct UsBooksSession : ::testing::Test
         ASSERT_NE(nullptr, pWindow);
         CNorvApp::ShowTable(pLevels);
         pWindow->MDIActivate();
-        int nFirstData = -1;
-        for (int i = 0; i < pWindow->GetView()->GetRowCount() && nFirstData < 0; ++i) {
-            CViewRow row;
-            if (pWindow->GetView()->GetRow(row, i) && row.IsDataRow())
-                nFirstData = i;
-        }
+        const int nFirstData = FirstDataRow(pWindow);
         ASSERT_GE(nFirstData, 0);
         pWindow->GetGrid().SetCurrentRowOffset(nFirstData);
         EXPECT_TRUE(pLevels->OnCmdMsg(ID_STOP_ORDER_BOOK, CN_COMMAND, nullptr, nullptr));

@@ -63,26 +63,11 @@ struct CRecordingConversion : ICurrencyConversionOpener
     }
 };
 
-struct InternationalSession : ::testing::Test
+struct InternationalSession : CMarketSession
 {
-    CTestServer server;
-    std::unique_ptr<CTerminalRun> pRun;
-    const CTBString strTimePattern = GetNorvGlobals().m_strTimePattern;
-
     void Start(bool bArabic)
     {
-        ASSERT_TRUE(server.Start({}));
-        pRun = std::make_unique<CTerminalRun>(bArabic);
-        pRun->WriteLinkSettings(server.Port());
-        pRun->QueueLogin("trader", "secret");
-        ASSERT_TRUE(pRun->Start());
-        ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
-    }
-    void TearDown() override
-    {
-        pRun.reset();
-        server.Stop();
-        GetNorvGlobals().m_strTimePattern = strTimePattern;
+        ASSERT_TRUE(StartSession({}, bArabic));
     }
     int SentCount(const std::string& strStart) const
     {

@@ -30,32 +30,8 @@ private:
     IInfoWindow* m_pOld;
 };
 
-struct ListFixture : ::testing::Test
+struct ListFixture : CTableFixture
 {
-    CTestLanguage language;
-    CTestShell shell;
-    CZorvatMessageSource source;
-
-    void SetUp() override { RegisterMessageCodes(g_messageCodePairs); }
-    void TearDown() override
-    {
-        if (CNorvApp::Get() != nullptr)
-            CNorvApp::Get()->RemoveAllTables();
-    }
-    // Made and created; the table map owns it from there.
-    template <class TTable>
-    TTable* Make()
-    {
-        TTable* pTable = new TTable(&source);
-        EXPECT_TRUE(pTable->Create());
-        return pTable;
-    }
-    void Fire(const std::string& strLine) { FireTableLine(source, strLine.c_str()); }
-    void FireAll(std::initializer_list<const char*> lines)
-    {
-        for (const char* pszLine : lines)
-            Fire(pszLine);
-    }
     // The stock list of two stocks, complete.
     CStockListKSETable* MakeStockList() { return FillStockList(Make<CStockListKSETable>()); }
     CStockListKSETable* FillStockList(CStockListKSETable* pList)
@@ -65,13 +41,6 @@ struct ListFixture : ::testing::Test
                  "101|GHB|ghb|Gulf Harbour Bank|gulf|1|261207093000|100|0.1|842|0|1|842|261207|261207|1|261207|261207|0|0|0",
                  "$EN|1|XC|0"});
         return pList;
-    }
-    static std::string Column(const CDataArray& rows, int nCol)
-    {
-        std::string strText;
-        for (int i = 0; i < rows.GetCount(); ++i)
-            strText += (i > 0 ? "," : "") + std::string(rows.GetAt(i)->GetText(nCol));
-        return strText;
     }
 };
 

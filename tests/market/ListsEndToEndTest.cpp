@@ -48,28 +48,13 @@ TTable* Open(UINT nNameId, UINT nTitleId)
     return dynamic_cast<TTable*>(MakeTable(nNameId, 0, nTitleId));
 }
 
-struct ListsSession : ::testing::Test
+struct ListsSession : CMarketSession
 {
-    CTestServer server;
-    std::unique_ptr<CTerminalRun> pRun;
-    const CTBString strTimePattern = GetNorvGlobals().m_strTimePattern;
-
     // The server with these options, the terminal (in this folder when given) logged in as the
     // trader with its initial load done.
     void Start(const std::vector<std::string>& options, bool bArabic = false, const std::string& strFolder = "")
     {
-        ASSERT_TRUE(server.Start(options));
-        pRun = std::make_unique<CTerminalRun>(bArabic, strFolder);
-        pRun->WriteLinkSettings(server.Port());
-        pRun->QueueLogin("trader", "secret");
-        ASSERT_TRUE(pRun->Start());
-        ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
-    }
-    void TearDown() override
-    {
-        pRun.reset();
-        server.Stop();
-        GetNorvGlobals().m_strTimePattern = strTimePattern;
+        ASSERT_TRUE(StartSession(options, bArabic, strFolder));
     }
     std::string Folder() const { return pRun->Folder(); }
     // Requests of the mnemonic whose body is this ("" any); the link puts its number after the
@@ -286,12 +271,7 @@ TEST_F(ListsSession, CloseMidStreamKeepsTheOlderCache)
         pRun.reset();
         server.Stop();
     }
-    ASSERT_TRUE(server.Start({"--scenario", "close-in-stream=DQ"}));
-    pRun = std::make_unique<CTerminalRun>(false, strFolder);
-    pRun->WriteLinkSettings(server.Port());
-    pRun->QueueLogin("trader", "secret");
-    ASSERT_TRUE(pRun->Start());
-    ASSERT_TRUE(pRun->WaitForLoad());
+    ASSERT_TRUE(StartSession({"--scenario", "close-in-stream=DQ"}, false, strFolder));
     CQuotationMonthlyTable* pTable =
         Open<CQuotationMonthlyTable>(IDS_TABLE_QUOTATION_MONTHLY, IDS_TITLE_QUOTATION_MONTHLY);
     ASSERT_NE(nullptr, pTable);

@@ -1,10 +1,12 @@
 #include "tests/market/MarketSessionSupport.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include "app/NorvApp.h"
 #include "app/TableMDIWnd.h"
+#include "framework/base/NorvGlobals.h"
 #include "platform/win/Windows.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "tests/app/AppTestSupport.h"
@@ -37,4 +39,116 @@ void Shoot(CDataTable* pTable, const std::string& strName)
     ASSERT_NE(nullptr, pWindow);
     UpdateWindow(pWindow->m_hWnd);
     EXPECT_TRUE(TbSaveWindowPng(pWindow->m_hWnd, ScreenshotPath(strName).c_str()));
+}
+
+std::string CopyServerData(const std::string& strStem)
+{
+    std::string strDir = "/tmp/" + strStem + "-XXXXXX";
+    if (mkdtemp(strDir.data()) == nullptr)
+        return "";
+    const std::string strData = strDir + "/data";
+    std::error_code error;
+    fs::copy(std::string(TB_SOURCE_DIR) + "/tools/testserver/data", strData, fs::copy_options::recursive, error);
+    if (error) {
+        fs::remove_all(strDir, error);
+        return "";
+    }
+    return strData;
+}
+
+void RemoveServerData(const std::string& strData)
+{
+    if (strData.empty())
+        return;
+    std::error_code error;
+    fs::remove_all(fs::path(strData).parent_path(), error);
+}
+
+CMarketSession::CMarketSession()
+    : strDatePattern(GetNorvGlobals().m_strDatePattern), strTimePattern(GetNorvGlobals().m_strTimePattern)
+{
+}
+
+::testing::AssertionResult CMarketSession::StartSession(const std::vector<std::string>& options, bool bArabic,
+                                                        const std::string& strFolder)
+{
+    if (!server.Start(options))
+        return ::testing::AssertionFailure() << "the test server did not start";
+    pRun = std::make_unique<CTerminalRun>(bArabic, strFolder);
+    pRun->WriteLinkSettings(server.Port());
+    pRun->QueueLogin("trader", "secret");
+    if (!pRun->Start())
+        return ::testing::AssertionFailure() << "the terminal did not start";
+    if (!pRun->WaitForLoad())
+        return ::testing::AssertionFailure() << "no initial load: " << pRun->InfoText();
+    return ::testing::AssertionSuccess();
+}
+
+void CMarketSession::StopSession()
+{
+    pRun.reset();
+    server.Stop();
+    GetNorvGlobals().m_strDatePattern = strDatePattern;
+    GetNorvGlobals().m_strTimePattern = strTimePattern;
+    RemoveServerData(strData);
+    strData.clear();
+}
+
+std::vector<std::string> CMarketSession::Requests(const std::string& strMnemonic) const
+{
+    std::vector<std::string> lines;
+    for (const std::string& line : server.Received())
+        if (line.rfind("&" + strMnemonic + "|", 0) == 0)
+            lines.push_back(line);
+    return lines;
+}
+
+std::string CMarketSession::ServerLines(const std::string& strMnemonic) const
+{
+    std::string strLines;
+    for (const std::string& line : server.Log())
+        if (line.find(strMnemonic + "|") != std::string::npos)
+            strLines += line.substr(0, 160) + "\n";
+    return strLines;
+}
+
+namespace {
+std::function<void(HWND)> s_dialogStep;
+int s_nDialogMark = 0;
+bool s_bDialogStepRan = false;
+UINT_PTR s_nDialogTimer = 0;
+
+void CALLBACK DialogStepTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    const HWND hActive = GetActiveWindow();
+    if (!s_dialogStep || hActive == nullptr || GetDlgItem(hActive, s_nDialogMark) == nullptr)
+        return;
+    // Taken and the timer gone first: the step may run a nested loop in which it must not fire again.
+    auto step = std::move(s_dialogStep);
+    CancelDialogStep();
+    s_bDialogStepRan = true;
+    step(hActive);
+}
+}  // namespace
+
+void RunOnNextDialog(int nMark, std::function<void(HWND)> step)
+{
+    CancelDialogStep();
+    s_nDialogMark = nMark;
+    s_dialogStep = std::move(step);
+    s_bDialogStepRan = false;
+    s_nDialogTimer = SetTimer(nullptr, 0, 5, DialogStepTimer);
+}
+
+bool DialogStepRan()
+{
+    return s_bDialogStepRan;
+}
+
+void CancelDialogStep()
+{
+    if (s_nDialogTimer != 0)
+        KillTimer(nullptr, s_nDialogTimer);
+    s_nDialogTimer = 0;
+    s_dialogStep = nullptr;
 }

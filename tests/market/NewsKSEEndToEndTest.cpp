@@ -2,7 +2,6 @@
 // against the test server, with announcements added that come out a little after the tables
 // are open, in English and in Arabic.
 #include <gtest/gtest.h>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -27,8 +26,6 @@
 #include "refdata/ServerDateFields.h"
 #include "tests/market/MarketSessionSupport.h"
 
-namespace fs = std::filesystem;
-
 namespace {
 
 enum { KC_TIME, KC_ID, KC_LANGUAGE, KC_HEADLINE = 5, KC_HEADLINE_AR };
@@ -46,11 +43,9 @@ const char* const s_pszMarketAr = "افتتاح مستقر لسوق الكويت
 
 std::string DataWithAnnouncements()
 {
-    char szDir[] = "/tmp/tb-newskse-data-XXXXXX";
-    if (mkdtemp(szDir) == nullptr)
+    const std::string strData = CopyServerData("tb-newskse-data");
+    if (strData.empty())
         return "";
-    const std::string strData = std::string(szDir) + "/data";
-    fs::copy(std::string(TB_SOURCE_DIR) + "/tools/testserver/data", strData, fs::copy_options::recursive);
     std::ofstream news(strData + "/market/news.txt", std::ios::app);
     news << "5961|0|0|2|104|" << s_pszBoth << "|The board approved merging two units.\n"
          << "5962|1|0|2|104|" << s_pszBothAr << "|" << s_pszBothStoryAr << "\n"
@@ -69,11 +64,8 @@ struct CRecordingPages : INewsPages
     void OpenNewsPageKSE(LPCSTR pszStoryId) override { kse.emplace_back(pszStoryId); }
 };
 
-struct NewsKSESession : ::testing::Test
+struct NewsKSESession : CMarketSession
 {
-    CTestServer server;
-    std::unique_ptr<CTerminalRun> pRun;
-    std::string strData;
     bool bArabic = false;
 
     void Start(bool bInArabic)
@@ -81,36 +73,13 @@ struct NewsKSESession : ::testing::Test
         bArabic = bInArabic;
         strData = DataWithAnnouncements();
         ASSERT_FALSE(strData.empty());
-        ASSERT_TRUE(server.Start({"--rate", "200", "--data", strData, "--clock", "2026-12-07 09:30:48"}));
-        pRun = std::make_unique<CTerminalRun>(bArabic, "");
-        pRun->WriteLinkSettings(server.Port());
-        pRun->QueueLogin("trader", "secret");
-        ASSERT_TRUE(pRun->Start());
-        ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
+        ASSERT_TRUE(StartSession({"--rate", "200", "--data", strData, "--clock", "2026-12-07 09:30:48"}, bArabic));
     }
     void TearDown() override
     {
         SetNewsPages(nullptr);
-        pRun.reset();
-        server.Stop();
+        StopSession();
         TbClearTestAnswers();
-        if (!strData.empty())
-            fs::remove_all(fs::path(strData).parent_path());
-    }
-    int SentCount(const std::string& strMnemonic) const
-    {
-        int nCount = 0;
-        for (const std::string& line : server.Received())
-            nCount += line.rfind("&" + strMnemonic + "|", 0) == 0 ? 1 : 0;
-        return nCount;
-    }
-    std::string ServerLines(const std::string& strMnemonic) const
-    {
-        std::string strLines;
-        for (const std::string& line : server.Log())
-            if (line.find(strMnemonic + "|") != std::string::npos)
-                strLines += line.substr(0, 160) + "\n";
-        return strLines;
     }
     // The shown row whose column holds the text; false when none does.
     static bool FindShownRow(CDataTable* pTable, int nCol, const std::string& strText, CViewRow& row)
@@ -139,7 +108,7 @@ struct NewsKSESession : ::testing::Test
         CNewsKSETable* pNews = Find<CNewsKSETable>(IDS_TABLE_NEWS_KSE);
         ASSERT_NE(nullptr, pNews);
         ASSERT_TRUE(PumpUntil([&] { return pNews->IsComplete(); }));
-        EXPECT_EQ(1, SentCount("NY"));
+        EXPECT_EQ(1, RequestCount("NY"));
         const CDataArray& rows = *pNews->GetRows();
         ASSERT_EQ(nullptr, FindById(rows, 5961)) << "the session started late: the announcements are in the reply";
 
@@ -191,8 +160,8 @@ struct NewsKSESession : ::testing::Test
         const std::string strInfoLive = pRun->InfoText();
         TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
         EXPECT_TRUE(pNews->OnCmdMsg(33175, CN_COMMAND, nullptr, nullptr));
-        ASSERT_TRUE(PumpUntil([&] { return SentCount("NY") == 2 && !pNews->IsReceiving() && FindById(rows, 5964); }))
-            << SentCount("NY") << " " << pNews->IsReceiving() << " " << rows.GetCount() << "\n" << ServerLines("NY");
+        ASSERT_TRUE(PumpUntil([&] { return RequestCount("NY") == 2 && !pNews->IsReceiving() && FindById(rows, 5964); }))
+            << RequestCount("NY") << " " << pNews->IsReceiving() << " " << rows.GetCount() << "\n" << ServerLines("NY");
         EXPECT_EQ(4, rows.GetCount());
         strInfo = pRun->InfoText().substr(strInfoLive.size());
         EXPECT_FALSE(toldAny()) << strInfo;
@@ -204,13 +173,13 @@ struct NewsKSESession : ::testing::Test
         ASSERT_TRUE(FindShownRow(pNews, KC_HEADLINE, s_pszBoth, row));
         int nHandled = 0;
         pNews->OnCellClick(&row, KC_ID, &nHandled);
-        EXPECT_EQ(0, SentCount("ND")) << "only the headlines open the detail";
+        EXPECT_EQ(0, RequestCount("ND")) << "only the headlines open the detail";
         pNews->OnCellClick(&row, KC_HEADLINE_AR, &nHandled);
         EXPECT_EQ(1, nHandled);
         CNewsDetailKSETable* pDetail = Find<CNewsDetailKSETable>(IDS_TABLE_NEWS_DETAIL_KSE);
         ASSERT_NE(nullptr, pDetail);
         ASSERT_TRUE(PumpUntil([&] { return pDetail->IsComplete() && !pDetail->IsReceiving(); }));
-        EXPECT_EQ(1, SentCount("ND"));
+        EXPECT_EQ(1, RequestCount("ND"));
         ASSERT_EQ(1, pDetail->GetRows()->GetCount()) << server.Log().size();
         EXPECT_EQ(Cp1256(s_pszBothStoryAr), std::string(pDetail->GetRows()->GetAt(0)->GetText(1)));
         EXPECT_EQ(pDetail->GetMainWindow(), pDetail->GetActiveWindow());
@@ -255,7 +224,7 @@ struct NewsKSESession : ::testing::Test
         CString strEmpty;
         strEmpty.Format(LoadMarketText(56942), 999L);
         EXPECT_NE(std::string::npos, pRun->InfoText().find(static_cast<LPCSTR>(strEmpty))) << pRun->InfoText();
-        EXPECT_EQ(3, SentCount("NZ"));
+        EXPECT_EQ(3, RequestCount("NZ"));
     }
 };
 

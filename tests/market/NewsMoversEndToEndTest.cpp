@@ -2,7 +2,6 @@
 // against the test server (its data with headlines that mention markets added) and opens them
 // through their commands, in English and in Arabic.
 #include <gtest/gtest.h>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -26,72 +25,35 @@
 #include "refdata/ZorvatGlobals.h"
 #include "tests/market/MarketSessionSupport.h"
 
-namespace fs = std::filesystem;
-
 namespace {
 
 // The server's data with two stories that mention markets, both out at its clock's first minute
 // change (the session starts three seconds before it).
 std::string DataWithMentions()
 {
-    char szDir[] = "/tmp/tb-news-data-XXXXXX";
-    if (mkdtemp(szDir) == nullptr)
+    const std::string strData = CopyServerData("tb-news-data");
+    if (strData.empty())
         return "";
-    const std::string strData = std::string(szDir) + "/data";
-    fs::copy(std::string(TB_SOURCE_DIR) + "/tools/testserver/data", strData, fs::copy_options::recursive);
     std::ofstream news(strData + "/market/news.txt", std::ios::app);
     news << "5901|0|0|2||Banks lead @2, @8 quiet|Banks led the board.\n"
          << "5902|0|1|4||Chips rally on @4|Chip makers rose.\n";
     return strData;
 }
 
-struct NewsMoversSession : ::testing::Test
+struct NewsMoversSession : CMarketSession
 {
-    CTestServer server;
-    std::unique_ptr<CTerminalRun> pRun;
-    std::string strData;
-    const CTBString strDatePattern = GetNorvGlobals().m_strDatePattern;
-    const CTBString strTimePattern = GetNorvGlobals().m_strTimePattern;
-
     void Start(bool bArabic)
     {
         strData = DataWithMentions();
         ASSERT_FALSE(strData.empty());
-        ASSERT_TRUE(server.Start({"--rate", "200", "--data", strData, "--clock", "2026-12-07 09:30:57"}));
-        pRun = std::make_unique<CTerminalRun>(bArabic, "");
-        pRun->WriteLinkSettings(server.Port());
-        pRun->QueueLogin("trader", "secret");
-        ASSERT_TRUE(pRun->Start());
-        ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
+        ASSERT_TRUE(StartSession({"--rate", "200", "--data", strData, "--clock", "2026-12-07 09:30:57"}, bArabic));
     }
     void TearDown() override
     {
-        pRun.reset();
-        server.Stop();
+        StopSession();
         TbClearTestAnswers();
-        GetNorvGlobals().m_strDatePattern = strDatePattern;
-        GetNorvGlobals().m_strTimePattern = strTimePattern;
-        if (!strData.empty())
-            fs::remove_all(fs::path(strData).parent_path());
-    }
-    int SentCount(const std::string& strMnemonic) const
-    {
-        int nCount = 0;
-        for (const std::string& line : server.Received())
-            nCount += line.rfind("&" + strMnemonic + "|", 0) == 0 ? 1 : 0;
-        return nCount;
     }
     static std::string Name(long nCode) { return static_cast<LPCSTR>(GetGlobals()->GetMarketName(nCode)); }
-
-    // The server's log lines of a type, for a failure's message.
-    std::string ServerLines(const std::string& strMnemonic) const
-    {
-        std::string strLines;
-        for (const std::string& line : server.Log())
-            if (line.find(strMnemonic + "|") != std::string::npos)
-                strLines += line.substr(0, 160) + "\n";
-        return strLines;
-    }
     static void CheckMentions(const CDataArray& rows)
     {
         const CDataBuffer* pFirst = rows.FindRow({"5901", "0"});
@@ -120,18 +82,18 @@ struct NewsMoversSession : ::testing::Test
 
         // A click on the headline asks for its story.
         CNorvApp::ShowTable(pNews);
-        const int nStories = SentCount("EW");
+        const int nStories = RequestCount("EW");
         ASSERT_TRUE(pNews->GetMainWindow()->GetGrid().SelectRow(0, 0, FALSE));
         ASSERT_TRUE(pNews->OnCmdMsg(ID_NEWS_READ_STORY, CN_COMMAND, nullptr, nullptr));
-        EXPECT_TRUE(PumpUntil([&] { return SentCount("EW") > nStories; }));
+        EXPECT_TRUE(PumpUntil([&] { return RequestCount("EW") > nStories; }));
 
         // Refresh: No sends nothing, Yes asks again.
-        const int nLists = SentCount("LW");
+        const int nLists = RequestCount("LW");
         TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDNO, ""});
         pNews->OnCmdMsg(ID_NEWS_REFRESH, CN_COMMAND, nullptr, nullptr);
         TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
         pNews->OnCmdMsg(ID_NEWS_REFRESH, CN_COMMAND, nullptr, nullptr);
-        ASSERT_TRUE(PumpUntil([&] { return SentCount("LW") == nLists + 1; }));
+        ASSERT_TRUE(PumpUntil([&] { return RequestCount("LW") == nLists + 1; }));
         ASSERT_TRUE(PumpUntil([&] { return !pNews->IsReceiving() && rows.FindRow({"5902", "0"}) != nullptr; }));
         CheckMentions(rows);
         Shoot(pNews, "market_news_list_" + strLanguage);
@@ -140,7 +102,7 @@ struct NewsMoversSession : ::testing::Test
     // One "GL" fills the three lists; the holidays came after login.
     void CheckMoversAndHolidays(const std::string& strLanguage)
     {
-        const int nBefore = SentCount("GL");
+        const int nBefore = RequestCount("GL");
         for (UINT nId : {ID_APP_GAINERS, ID_APP_LOSERS, ID_APP_MOST_ACTIVE})
             ASSERT_TRUE(pRun->App().RunCommand(nId));
         CGainerLooserTable* pTables[3] = {Find<CGainerLooserTable>(IDS_TABLE_GAINERS),
@@ -150,7 +112,7 @@ struct NewsMoversSession : ::testing::Test
             ASSERT_NE(nullptr, pTable);
             ASSERT_TRUE(PumpUntil([&] { return pTable->IsComplete() && !pTable->IsReceiving(); }));
         }
-        EXPECT_EQ(nBefore + 3, SentCount("GL"));
+        EXPECT_EQ(nBefore + 3, RequestCount("GL"));
         int nRows = 0;
         for (int nKind = 0; nKind < 3; ++nKind) {
             const CDataArray& rows = *pTables[nKind]->GetRows();
@@ -175,7 +137,7 @@ struct NewsMoversSession : ::testing::Test
         CCorporateEventsKSETable* pEvents = Find<CCorporateEventsKSETable>(IDS_TABLE_CORPORATE_EVENTS_KSE);
         ASSERT_NE(nullptr, pEvents);
         ASSERT_TRUE(PumpUntil([&] { return pEvents->IsComplete() && pEvents->GetRows()->GetCount() > 0; }));
-        EXPECT_EQ(1, SentCount("CF"));
+        EXPECT_EQ(1, RequestCount("CF"));
         Shoot(pEvents, "market_corporate_events_kse_" + strLanguage);
     }
 };

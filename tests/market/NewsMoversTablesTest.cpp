@@ -58,38 +58,8 @@ CString MarketName(long nCode)
     return pGlobals != nullptr ? pGlobals->GetMarketName(nCode).Left(20) : CString();
 }
 
-struct NewsMoversFixture : ::testing::Test
+struct NewsMoversFixture : CTableFixture
 {
-    CTestLanguage language;
-    CTestShell shell;
-    CZorvatMessageSource source;
-
-    void SetUp() override { RegisterMessageCodes(g_messageCodePairs); }
-    void TearDown() override
-    {
-        if (CNorvApp::Get() != nullptr)
-            CNorvApp::Get()->RemoveAllTables();
-    }
-    template <class TTable, class... TArgs>
-    TTable* Make(TArgs... args)
-    {
-        TTable* pTable = new TTable(&source, args...);
-        EXPECT_TRUE(pTable->Create());
-        return pTable;
-    }
-    void Fire(const std::string& strLine) { FireTableLine(source, strLine.c_str()); }
-    void FireAll(std::initializer_list<const char*> lines)
-    {
-        for (const char* pszLine : lines)
-            Fire(pszLine);
-    }
-    static std::string Column(const CDataArray& rows, int nCol)
-    {
-        std::string strText;
-        for (int i = 0; i < rows.GetCount(); ++i)
-            strText += (i > 0 ? "," : "") + std::string(rows.GetAt(i)->GetText(nCol));
-        return strText;
-    }
     // The text colour index a stored row's cell has in the engine table.
     static int TextAttribute(CDataTable* pTable, std::initializer_list<const char*> keys, int nCol)
     {

@@ -62,30 +62,17 @@ std::string LoadText(UINT nId)
     return static_cast<LPCSTR>(str);
 }
 
-struct NewsReaderSession : ::testing::Test
+struct NewsReaderSession : CMarketSession
 {
-    CTestServer server;
-    std::unique_ptr<CTerminalRun> pRun;
-    const CTBString strDatePattern = GetNorvGlobals().m_strDatePattern;
-    const CTBString strTimePattern = GetNorvGlobals().m_strTimePattern;
-
     void Start(bool bArabic)
     {
-        ASSERT_TRUE(server.Start({"--rate", "50", "--clock", "2026-12-07 09:30:57"}));
-        pRun = std::make_unique<CTerminalRun>(bArabic, "");
-        pRun->WriteLinkSettings(server.Port());
-        pRun->QueueLogin("trader", "secret");
-        ASSERT_TRUE(pRun->Start());
-        ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
+        ASSERT_TRUE(StartSession({"--rate", "50", "--clock", "2026-12-07 09:30:57"}, bArabic));
         TbRecordShellOpens(TRUE);
     }
     void TearDown() override
     {
         TbRecordShellOpens(FALSE);
-        pRun.reset();
-        server.Stop();
-        GetNorvGlobals().m_strDatePattern = strDatePattern;
-        GetNorvGlobals().m_strTimePattern = strTimePattern;
+        StopSession();
     }
     CNewsReaderDlg* Reader()
     {

@@ -9,37 +9,8 @@
 
 namespace {
 
-struct NewsTablesFixture : ::testing::Test
+struct NewsTablesFixture : CTableFixture
 {
-    CTestLanguage language;
-    CTestShell shell;
-    CZorvatMessageSource source;
-
-    void SetUp() override { RegisterMessageCodes(g_messageCodePairs); }
-    void TearDown() override
-    {
-        if (CNorvApp::Get() != nullptr)
-            CNorvApp::Get()->RemoveAllTables();
-    }
-    template <class TTable>
-    TTable* Make()
-    {
-        TTable* pTable = new TTable(&source);
-        EXPECT_TRUE(pTable->Create());
-        return pTable;
-    }
-    void FireAll(std::initializer_list<const char*> lines)
-    {
-        for (const char* pszLine : lines)
-            FireTableLine(source, pszLine);
-    }
-    static std::string Column(const CDataArray& rows, int nCol)
-    {
-        std::string strText;
-        for (int i = 0; i < rows.GetCount(); ++i)
-            strText += (i > 0 ? "," : "") + std::string(rows.GetAt(i)->GetText(nCol));
-        return strText;
-    }
     // The window's own visibility, whatever its frame's.
     static bool Shown(CDataTable* pTable)
     {

@@ -15,6 +15,7 @@
 #include "market/QuotationOddLotKSETable.h"
 #include "platform/win/user/Menu.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/market/DataTableTestSupport.h"
 
 namespace {
 
@@ -53,16 +54,7 @@ struct OddLotFixture : ::testing::Test
         if (CNorvApp::Get() != nullptr)
             CNorvApp::Get()->RemoveAllTables();
     }
-    void Fire(const std::string& strLine)
-    {
-        CServerMessage msg(strLine.c_str(), 1);
-        if (msg.GetType() == MSG_EN)
-            source.FireEN(&msg, -1);
-        else if (msg.GetType() == MESSAGE_TYPE_DATA_ROW)
-            source.FireRawLine(&msg, -1);
-        else
-            source.FireType(msg.GetType(), &msg, -1);
-    }
+    void Fire(const std::string& strLine) { FireTableLine(source, strLine.c_str()); }
     // Stock, last, change and average of every row, in the store's order.
     std::string Rows()
     {

@@ -33,29 +33,6 @@
 #include "tests/market/MarketSessionSupport.h"
 
 namespace {
-// One action on the modal dialog that holds the marking control, run from a timer inside the
-// dialog's own loop.
-std::function<void(HWND)> s_dialogStep;
-int s_nDialogMark = 0;
-
-void CALLBACK DialogStepTimer(HWND, UINT, UINT_PTR nId, DWORD)
-{
-    const HWND hActive = GetActiveWindow();
-    if (!s_dialogStep || hActive == nullptr || GetDlgItem(hActive, s_nDialogMark) == nullptr)
-        return;
-    KillTimer(nullptr, nId);
-    auto step = std::move(s_dialogStep);
-    s_dialogStep = nullptr;
-    step(hActive);
-}
-
-void OnNextDialog(int nMarkId, std::function<void(HWND)> step)
-{
-    s_nDialogMark = nMarkId;
-    s_dialogStep = std::move(step);
-    SetTimer(nullptr, 0, 10, DialogStepTimer);
-}
-
 std::string PickerText(HWND hDlg, int nId)
 {
     char sz[64] = "";
@@ -63,27 +40,19 @@ std::string PickerText(HWND hDlg, int nId)
     return sz;
 }
 
-struct OptionChainSession : ::testing::Test
+struct OptionChainSession : CMarketSession
 {
-    CTestServer server;
-    std::unique_ptr<CTerminalRun> pRun;
     std::string strLanguage;
 
     void Start(bool bArabic)
     {
         strLanguage = bArabic ? "ar" : "en";
-        ASSERT_TRUE(server.Start({}));
-        pRun = std::make_unique<CTerminalRun>(bArabic);
-        pRun->WriteLinkSettings(server.Port());
-        pRun->QueueLogin("trader", "secret");
-        ASSERT_TRUE(pRun->Start());
-        ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
+        ASSERT_TRUE(StartSession({}, bArabic));
     }
     void TearDown() override
     {
-        s_dialogStep = nullptr;
-        pRun.reset();
-        server.Stop();
+        CancelDialogStep();
+        StopSession();
     }
     // The bodies of the requests of a type, in order (the link's sequence number and "XC" left out).
     std::vector<std::string> Sent(const std::string& strMnemonic) const
@@ -107,7 +76,7 @@ struct OptionChainSession : ::testing::Test
     {
         const COleDateTime today = COleDateTime::GetCurrentTime();
         const COleDateTime back = today - COleDateTimeSpan(90, 0, 0, 0);
-        OnNextDialog(IDC_CORP_EVENT_FROM, [&](HWND hDlg) {
+        RunOnNextDialog(IDC_CORP_EVENT_FROM, [&](HWND hDlg) {
             EXPECT_EQ(std::string(back.Format("%d/%m/%Y")), PickerText(hDlg, IDC_CORP_EVENT_FROM));
             EXPECT_EQ(std::string(today.Format("%d/%m/%Y")), PickerText(hDlg, IDC_CORP_EVENT_TO));
             SendDlgItemMessageA(hDlg, IDC_CORP_EVENT_FROM, WM_KEYDOWN, VK_SPACE, 0);
@@ -117,7 +86,7 @@ struct OptionChainSession : ::testing::Test
             SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDOK)));
         });
         ASSERT_TRUE(pRun->App().RunCommand(ID_APP_CORP_EVENTS));
-        EXPECT_FALSE(s_dialogStep) << "the dialog never came";
+        EXPECT_TRUE(DialogStepRan()) << "the dialog never came";
         const CString strTo = CCorpEventDownloadFilterDlg::ServerDateOf(today);
         ASSERT_TRUE(AwaitSent("CE", 1));
         EXPECT_EQ("|||||" + std::string(strTo), Sent("CE").back()) << "an empty start, then today";
@@ -133,7 +102,7 @@ struct OptionChainSession : ::testing::Test
         EXPECT_EQ(33175u, GetMenuItemID(hMenu, 0));
         EXPECT_EQ(0u, GetMenuItemID(hMenu, 1)) << "a separator under it";
         DestroyMenu(hMenu);
-        OnNextDialog(IDC_CORP_EVENT_FROM, [](HWND hDlg) {
+        RunOnNextDialog(IDC_CORP_EVENT_FROM, [](HWND hDlg) {
             SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDOK)));
         });
         SendMessageA(pEvents->GetMainWindow()->m_hWnd, WM_COMMAND, 33175, 0);

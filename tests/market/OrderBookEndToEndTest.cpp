@@ -47,26 +47,17 @@ void SetDepthOption(const char* pszValue)
     RegCloseKey(hKey);
 }
 
-struct BooksSession : ::testing::Test
+struct BooksSession : CMarketSession
 {
-    CTestServer server;
-    std::unique_ptr<CTerminalRun> pRun;
-
     void Start(bool bArabic)
     {
-        ASSERT_TRUE(server.Start({}));
-        pRun = std::make_unique<CTerminalRun>(bArabic);
-        pRun->WriteLinkSettings(server.Port());
-        pRun->QueueLogin("trader", "secret");
-        ASSERT_TRUE(pRun->Start());
-        ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
+        ASSERT_TRUE(StartSession({}, bArabic));
     }
     void SetUp() override { SetDepthOption(nullptr); }
     void TearDown() override
     {
         SetDepthOption(nullptr);
-        pRun.reset();
-        server.Stop();
+        StopSession();
     }
     // The order book the server's lines make: the last "OB" reply's rows, then the "OU" lines
     // after it; "stock|price" to "orders|quantity|orders|quantity".

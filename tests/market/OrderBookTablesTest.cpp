@@ -25,6 +25,7 @@
 #include "platform/mfc/CmdUI.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/market/DataTableTestSupport.h"
 
 namespace {
 
@@ -41,16 +42,7 @@ struct BookFixture : ::testing::Test
         if (CNorvApp::Get() != nullptr)
             CNorvApp::Get()->RemoveAllTables();
     }
-    void Fire(const std::string& strLine)
-    {
-        CServerMessage msg(strLine.c_str(), 1);
-        if (msg.GetType() == MSG_EN)
-            source.FireEN(&msg, -1);
-        else if (msg.GetType() == MESSAGE_TYPE_DATA_ROW)
-            source.FireRawLine(&msg, -1);
-        else
-            source.FireType(msg.GetType(), &msg, -1);
-    }
+    void Fire(const std::string& strLine) { FireTableLine(source, strLine.c_str()); }
     // The data rows a window shows, their column 0 texts joined by ' '.
     static std::string Shown(CTableMDIWnd* pWindow)
     {
@@ -463,12 +455,7 @@ TEST_F(PriceBookFixture, StopSendsOneRequestAndClearsTheFlagOnly)
     EXPECT_TRUE(pBook->sent.empty());
 
     ASSERT_TRUE(pWindow->HasGrid());
-    int nFirstData = -1;
-    for (int i = 0; i < pWindow->GetView()->GetRowCount() && nFirstData < 0; ++i) {
-        CViewRow row;
-        if (pWindow->GetView()->GetRow(row, i) && row.IsDataRow())
-            nFirstData = i;
-    }
+    const int nFirstData = FirstDataRow(pWindow);
     ASSERT_GE(nFirstData, 0);
     pWindow->GetGrid().SetCurrentRowOffset(nFirstData);
     ASSERT_EQ(pWindow, pBook->GetActiveWindow());

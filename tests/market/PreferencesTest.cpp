@@ -16,23 +16,18 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
 #include "tests/link/LinkSessionSupport.h"
+#include "tests/market/MarketSessionSupport.h"
 
 namespace {
 
-struct PreferencesSession : ::testing::Test
+struct PreferencesSession : CMarketSession
 {
-    CTestServer server;
-    std::unique_ptr<CTerminalRun> pRun;
-    const CTBString strDatePattern = GetNorvGlobals().m_strDatePattern;
-
     void TearDown() override
     {
         // The profile outlives the run: the next sessions start with the base currency as it was.
         if (pRun != nullptr && m_bProfileRead)
             pRun->App().WriteProfileText(".General", "BaseCurrency", m_strOldProfile);
-        pRun.reset();
-        server.Stop();
-        GetNorvGlobals().m_strDatePattern = strDatePattern;
+        StopSession();
     }
     CString m_strOldProfile;
     bool m_bProfileRead = false;
@@ -57,12 +52,7 @@ struct PreferencesSession : ::testing::Test
 
     void Run(bool bArabic, const char* pszLanguage)
     {
-        ASSERT_TRUE(server.Start({}));
-        pRun = std::make_unique<CTerminalRun>(bArabic);
-        pRun->WriteLinkSettings(server.Port());
-        pRun->QueueLogin("trader", "secret");
-        ASSERT_TRUE(pRun->Start());
-        ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
+        ASSERT_TRUE(StartSession({}, bArabic));
         CZORVAT32App& app = pRun->App();
         m_strOldProfile = app.ReadProfileText(".General", "BaseCurrency", "");
         m_bProfileRead = true;

@@ -25,6 +25,7 @@
 #include "platform/win/user/Menu.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/market/DataTableTestSupport.h"
 #include "tests/market/RecordingActions.h"
 
 namespace {
@@ -112,16 +113,7 @@ struct BoardFixture : ::testing::Test
         if (CNorvApp::Get() != nullptr)
             CNorvApp::Get()->RemoveAllTables();
     }
-    void Fire(const std::string& strLine)
-    {
-        CServerMessage msg(strLine.c_str(), 1);
-        if (msg.GetType() == MSG_EN)
-            source.FireEN(&msg, -1);
-        else if (msg.GetType() == MESSAGE_TYPE_DATA_ROW)
-            source.FireRawLine(&msg, -1);
-        else
-            source.FireType(msg.GetType(), &msg, -1);
-    }
+    void Fire(const std::string& strLine) { FireTableLine(source, strLine.c_str()); }
     void Reply(const std::vector<BoardLine>& lines)
     {
         Fire("~SQ|1|XC||0");

@@ -20,6 +20,7 @@
 #include "platform/win/user/Sound.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/market/DataTableTestSupport.h"
 
 namespace {
 
@@ -74,16 +75,7 @@ struct QuoteFixture : ::testing::Test
         if (CNorvApp::Get() != nullptr)
             CNorvApp::Get()->RemoveAllTables();
     }
-    void Fire(const std::string& strLine)
-    {
-        CServerMessage msg(strLine.c_str(), 1);
-        if (msg.GetType() == MSG_EN)
-            source.FireEN(&msg, -1);
-        else if (msg.GetType() == MESSAGE_TYPE_DATA_ROW)
-            source.FireRawLine(&msg, -1);
-        else
-            source.FireType(msg.GetType(), &msg, -1);
-    }
+    void Fire(const std::string& strLine) { FireTableLine(source, strLine.c_str()); }
     void Fire(std::initializer_list<std::string> lines)
     {
         for (const std::string& strLine : lines)

@@ -17,6 +17,7 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
 #include "tests/link/LinkSessionSupport.h"
+#include "tests/market/MarketSessionSupport.h"
 
 namespace {
 
@@ -52,18 +53,8 @@ TEST(TickerLookupRules, PatternsAreWidenedWithStars)
     EXPECT_EQ("", std::string(DecorateNamePattern("")));
 }
 
-struct LookupSession : ::testing::Test
+struct LookupSession : CMarketSession
 {
-    CTestServer server;
-    std::unique_ptr<CTerminalRun> pRun;
-    const CTBString strDatePattern = GetNorvGlobals().m_strDatePattern;
-
-    void TearDown() override
-    {
-        pRun.reset();
-        server.Stop();
-        GetNorvGlobals().m_strDatePattern = strDatePattern;
-    }
     static std::string Text(HWND hDlg, int nId)
     {
         char sz[300] = "";
@@ -86,12 +77,7 @@ struct LookupSession : ::testing::Test
 
     void Run(bool bArabic, const char* pszLanguage)
     {
-        ASSERT_TRUE(server.Start({}));
-        pRun = std::make_unique<CTerminalRun>(bArabic);
-        pRun->WriteLinkSettings(server.Port());
-        pRun->QueueLogin("trader", "secret");
-        ASSERT_TRUE(pRun->Start());
-        ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
+        ASSERT_TRUE(StartSession({}, bArabic));
 
         CFormMDIWnd* pForm = nullptr;
         pRun->App().OpenFormWindow(&pForm, IDD_FORM_TICKER_LOOKUP);

@@ -15,6 +15,7 @@
 #include "platform/win/gdi/ImageCodec.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
+#include "tests/market/MarketSessionSupport.h"
 
 namespace fs = std::filesystem;
 
@@ -34,27 +35,11 @@ int ClientHeight(HWND hWnd)
     return rc.bottom;
 }
 
-struct TickerSession : ::testing::Test
+struct TickerSession : CMarketSession
 {
-    CTestServer server;
-    std::unique_ptr<CTerminalRun> pRun;
-    const CTBString strDatePattern = GetNorvGlobals().m_strDatePattern;
-
-    void TearDown() override
-    {
-        pRun.reset();
-        server.Stop();
-        GetNorvGlobals().m_strDatePattern = strDatePattern;
-    }
-
     void Run(bool bArabic, const char* pszLanguage)
     {
-        ASSERT_TRUE(server.Start({"--rate", "200"}));
-        pRun = std::make_unique<CTerminalRun>(bArabic);
-        pRun->WriteLinkSettings(server.Port());
-        pRun->QueueLogin("trader", "secret");
-        ASSERT_TRUE(pRun->Start());
-        ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
+        ASSERT_TRUE(StartSession({"--rate", "200"}, bArabic));
         CZORVAT32App& app = pRun->App();
         ASSERT_GE(app.GetTickerCount(), 2);
         CDataTable* pInfo = FindDataTable(IDS_TABLE_INFO);

@@ -25,19 +25,10 @@ void LoadUsSymbols(std::initializer_list<const char*> rows)
 {
     CZorvatMessageSource source;
     ASSERT_TRUE(GetGlobals()->Register(&source, nullptr));
-    auto fire = [&](const std::string& strLine) {
-        CServerMessage msg(strLine.c_str(), 1);
-        if (msg.GetType() == MSG_EN)
-            source.FireEN(&msg, -1);
-        else if (msg.GetType() == MESSAGE_TYPE_DATA_ROW)
-            source.FireRawLine(&msg, -1);
-        else
-            source.FireType(msg.GetType(), &msg, -1);
-    };
-    fire("$DS|1|XC||0|0|4");
+    FireDialogLine(source, "$DS|1|XC||0|0|4");
     for (const char* pszRow : rows)
-        fire(pszRow);
-    fire("$EN|1|XC|0");
+        FireDialogLine(source, pszRow);
+    FireDialogLine(source, "$EN|1|XC|0");
     GetGlobals()->Unregister();
 }
 

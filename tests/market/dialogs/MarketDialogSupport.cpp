@@ -36,7 +36,9 @@ std::string MarketRow(int nCode, const char* pszEnglish, const char* pszArabic)
     return strLine;
 }
 
-void Fire(CZorvatMessageSource& source, const std::string& strLine)
+}  // namespace
+
+void FireDialogLine(CZorvatMessageSource& source, const std::string& strLine)
 {
     CServerMessage msg(strLine.c_str(), 1);
     if (msg.GetType() == MSG_EN)
@@ -46,7 +48,6 @@ void Fire(CZorvatMessageSource& source, const std::string& strLine)
     else
         source.FireType(msg.GetType(), &msg, -1);
 }
-}  // namespace
 
 CReferenceMarkets::CReferenceMarkets(std::initializer_list<int> codes)
 {
@@ -56,12 +57,12 @@ CReferenceMarkets::CReferenceMarkets(std::initializer_list<int> codes)
     EXPECT_TRUE(bRegistered);
     if (!bRegistered)
         return;
-    Fire(source, "$XC|1|XC||0");
+    FireDialogLine(source, "$XC|1|XC||0");
     for (int nCode : codes)
         for (const auto& market : s_markets)
             if (market.nCode == nCode)
-                Fire(source, MarketRow(market.nCode, market.pszEnglish, market.pszArabic));
-    Fire(source, "$EN|1|XC|0");
+                FireDialogLine(source, MarketRow(market.nCode, market.pszEnglish, market.pszArabic));
+    FireDialogLine(source, "$EN|1|XC|0");
     GetGlobals()->Unregister();
 }
 
@@ -70,8 +71,8 @@ CReferenceMarkets::~CReferenceMarkets()
     // An empty list, so no later test finds these markets by chance.
     CZorvatMessageSource source;
     if (GetGlobals()->Register(&source, nullptr)) {
-        Fire(source, "$XC|1|XC||0");
-        Fire(source, "$EN|1|XC|0");
+        FireDialogLine(source, "$XC|1|XC||0");
+        FireDialogLine(source, "$EN|1|XC|0");
         GetGlobals()->Unregister();
     }
 }

@@ -6,6 +6,8 @@
 
 #include "platform/win/Windows.h"
 
+class CZorvatMessageSource;
+
 // The process-wide reference data holds these markets while the object lives (a market list
 // of its own replaces any earlier one): KSE 2, US 4, US OTC 8 and Options 16 unless the test
 // names others. Their Arabic names are real Arabic.
@@ -17,6 +19,9 @@ public:
     CReferenceMarkets(const CReferenceMarkets&) = delete;
     CReferenceMarkets& operator=(const CReferenceMarkets&) = delete;
 };
+
+// A server line handed on as the dispatcher would: "EN", a reply's data row, or a typed line.
+void FireDialogLine(CZorvatMessageSource& source, const std::string& strLine);
 
 // Market names as the reference data gives them: English, and Arabic in code page 1256.
 std::string EnglishMarketName(int nCode);

@@ -1,0 +1,62 @@
+#pragma once
+// What the market tables' benchmarks share: the messages pumped, a server line handed on as the
+// dispatcher would, and the terminal's frame with a message source registered, made and undone.
+#include <string>
+#include "app/NorvApp.h"
+#include "app/NorvMainFrame.h"
+#include "link/MessageSource.h"
+#include "link/MessageTypes.h"
+#include "link/ServerMessage.h"
+#include "platform/win/Windows.h"
+#include "platform/win/kernel/Resources.h"
+#include "refdata/ZorvatGlobals.h"
+
+// The queued messages dispatched; a quit posted by a closing window does not end the run.
+inline void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT)
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// A line as the dispatcher hands it on: "EN", a reply's data row, or a typed line.
+inline void Fire(CZorvatMessageSource& source, const std::string& strLine)
+{
+    CServerMessage msg(strLine.c_str(), 1);
+    if (msg.GetType() == MSG_EN)
+        source.FireEN(&msg, -1);
+    else if (msg.GetType() == MESSAGE_TYPE_DATA_ROW)
+        source.FireRawLine(&msg, -1);
+    else
+        source.FireType(msg.GetType(), &msg, -1);
+}
+
+// The English language module, the application and its shown main frame under the title, and
+// the source registered for the reference data.
+inline void OpenBenchFrame(const char* pszTitle, CZorvatMessageSource& source, CNorvApp*& pApp,
+                           CNorvMainFrame*& pFrame)
+{
+    TbAddResourcePath(TB_SOURCE_DIR "/resources");
+    TbSetResourceModule(LoadLibraryA("_1252.dll"));
+    RegisterMessageCodes(g_messageCodePairs);
+    pApp = new CNorvApp;
+    pFrame = new CNorvMainFrame;
+    pFrame->Create(nullptr, pszTitle, WS_OVERLAPPEDWINDOW, CRect(0, 0, 1600, 1300));
+    pFrame->ShowWindow(SW_SHOW);
+    pApp->SetMainFrame(pFrame);
+    GetGlobals()->Register(&source, nullptr);
+}
+
+// The tables, the source's registration, the frame and the application undone.
+inline void CloseBenchFrame(CNorvApp* pApp, CNorvMainFrame* pFrame)
+{
+    pApp->RemoveAllTables();
+    GetGlobals()->Unregister();
+    pFrame->DestroyWindow();
+    delete pApp;
+    Pump();
+}
