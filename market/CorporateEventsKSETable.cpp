@@ -2,32 +2,22 @@
 
 #include "link/ServerMessage.h"
 #include "market/TableLinks.h"
+#include "market/EventColumns.h"
 #include "refdata/ZorvatTypes.h"
 
 namespace {
 enum { EC_ID, EC_DATE, EC_STOCK, EC_KIND, EC_VALUE, EC_SHARES, EC_VALUE2, EC_RECORD_DATE, EC_TEXT, EC_MARKET };
 
-constexpr TABLE_COLUMN Value(UINT nTitleId, int nField)
-{
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -6, .nAlign = ALIGN_RIGHT,
-            .nField = nField};
-}
-constexpr TABLE_COLUMN Date(UINT nTitleId, int nField)
-{
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DATE_TEXT, .nWidth = 70, .nAlign = ALIGN_RIGHT,
-            .nFlags = COLF_SERVER_DATE, .nField = nField};
-}
-
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 56706, .nType = COLTYPE_INT32, .nWidth = 30, .nAlign = ALIGN_RIGHT, .nFlags = COLF_HIDDEN, .nField = 0},
-    Date(55337, 1),
+    EventDateColumn(55337, 1),
     {.nTitleId = 55338, .nSize = 6, .nField = 2},
     {.nTitleId = 55339, .nType = COLTYPE_COMPUTED, .nField = 3, .pfnFormat = CTransactionType::FormatCodeColumn,
      .nFormatValue = EC_KIND},
-    Value(55340, 4),
+    EventValueColumn(55340, 4),
     {.nTitleId = 55341, .nType = COLTYPE_INT32, .nAlign = ALIGN_RIGHT, .nField = 5},
-    Value(55342, 6),
-    Date(55343, 7),
+    EventValueColumn(55342, 6),
+    EventDateColumn(55343, 7),
     {.nTitleId = 55344, .nSize = 50, .nField = 8},
     {.nTitleId = 55336, .nType = COLTYPE_INT32, .nWidth = 30, .nAlign = ALIGN_RIGHT, .nField = 9},
 };

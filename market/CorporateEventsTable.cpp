@@ -9,6 +9,7 @@
 #include "link/MessageSource.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
+#include "market/EventColumns.h"
 #include "market/TableLinks.h"
 #include "market/dialogs/CorpEventDownloadFilterDlg.h"
 #include "platform/win/user/Menu.h"
@@ -22,34 +23,23 @@ const UINT ID_CORP_EVENTS_REFRESH = 33175;
 const int FROM_FIELD = 4;
 const int TO_FIELD = 5;
 
-constexpr TABLE_COLUMN Value(UINT nTitleId, int nField)
-{
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -6, .nAlign = ALIGN_RIGHT,
-            .nField = nField};
-}
-constexpr TABLE_COLUMN Date(UINT nTitleId, int nField)
-{
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DATE_TEXT, .nWidth = 70, .nAlign = ALIGN_RIGHT,
-            .nFlags = COLF_SERVER_DATE, .nField = nField};
-}
-
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51261, .nType = COLTYPE_INT32, .nWidth = 10, .nAlign = ALIGN_RIGHT, .nFlags = COLF_HIDDEN, .nField = 0},
     {.nTitleId = 51241, .nType = COLTYPE_INT32, .nWidth = 10, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_HIDDEN, .nField = 9},
     {.nTitleId = 51242, .nSize = 6, .nField = 2},
     {.nTitleId = 57382, .nSize = 20},
-    Date(51243, 1),
+    EventDateColumn(51243, 1),
     {.nTitleId = 51244, .nType = COLTYPE_COMPUTED, .nWidth = 30, .nField = 3,
      .pfnFormat = CTransactionType::FormatCodeColumn, .nFormatValue = CC_KIND},
-    Value(51245, 4),
+    EventValueColumn(51245, 4),
     {.nTitleId = 51246, .nSize = 6, .nField = 5},
-    Value(51247, 6),
-    Date(51248, 7),
+    EventValueColumn(51247, 6),
+    EventDateColumn(51248, 7),
     {.nTitleId = 51249, .nSize = 50, .nField = 8},
     {.nTitleId = 41015, .nType = COLTYPE_COMPUTED, .nWidth = 30, .nField = 18, .pfnFormat = CSubsType::FormatCodeColumn,
      .nFormatValue = 11},
-    Date(41016, 19), Date(41017, 20), Date(41018, 21),
+    EventDateColumn(41016, 19), EventDateColumn(41017, 20), EventDateColumn(41018, 21),
     {.nTitleId = 41028, .nType = COLTYPE_DATETIME_TEXT, .nWidth = 125, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_SERVER_DATE, .nField = 14},
 };
