@@ -166,6 +166,9 @@ public:
     // IRefDataServices.
     int GetUserRole() const override { return m_user.GetRole(); }
     void AcceptPendingText() override;
+    // Settles the oldest change not yet answered; only an accepted password change sets the
+    // session's password.
+    void OnChangeReply(BOOL bAccepted) override;
     CString GetPaymentModeText(long nCode) const override;
     CString GetAccountTypeText(long nCode) const override;
     // IMarketListClient.
@@ -306,7 +309,13 @@ protected:
     ICurrencyConversionOpener* m_pConversionOpener = nullptr;
     CString m_strBaseCurrency;
     CString m_strLinkSettingsFile;
-    CString m_strPendingPassword;       // sent in a password change, not yet accepted
+    // The password and PIN changes sent and not yet answered, oldest first (the server answers
+    // in order): the new password of a password change, none for a PIN change.
+    struct PENDING_CHANGE {
+        BOOL bPassword;
+        CString strPassword;
+    };
+    std::deque<PENDING_CHANGE> m_pendingChanges;
     CString m_strHelpFile;
     CNorvFormat m_norvFormat;
     CZorvatTypes m_types{this, this};

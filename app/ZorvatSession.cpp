@@ -157,8 +157,10 @@ CString CZORVAT32App::MakeUserWorkspaceFile(LPCSTR pszFolder, LPCSTR pszName, in
 void CZORVAT32App::OnLoginReply(CServerMessage* pReply)
 {
     if (pReply == nullptr || pReply->GetSize() <= 4) {
-        // Nobody is logged in: nothing of the last user stays enabled or goes out with a request.
+        // Nobody is logged in: nothing of the last user stays enabled or goes out with a request,
+        // and no answer to the last user's changes can touch the next user's password.
         m_user.Reset();
+        m_pendingChanges.clear();
         m_dispatcher.ResetInitialLoad();
         SetFrameTitle(m_strAppTitle);
         CString strFile;

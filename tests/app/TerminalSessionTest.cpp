@@ -308,6 +308,53 @@ TEST_F(SessionFixture, AcceptedPasswordChangeBecomesTheSessionsPassword)
     EXPECT_TRUE(ReceivedLine(server, "&US|"));
 }
 
+// A refused password change leaves the session's password as it was, whatever reply comes next:
+// the accepted PIN change after it, or the next session's PIN change after a disconnect that
+// came before the server's answer.
+TEST_F(SessionFixture, RefusedPasswordChangeNeverBecomesTheSessionsPassword)
+{
+    CTerminalRun run;
+    run.WriteLinkSettings(server.Port());
+    run.QueueLogin("demo01", "demo12");
+    ASSERT_TRUE(run.Start());
+    CZORVAT32App& app = run.App();
+    ASSERT_TRUE(run.WaitForLoad());
+    auto count = [&](const std::string& strText) {
+        const std::string strInfo = run.InfoText();
+        int n = 0;
+        for (size_t i = strInfo.find(strText); i != std::string::npos; i = strInfo.find(strText, i + 1))
+            ++n;
+        return n;
+    };
+    auto changePassword = [&](const char* pszOld, const char* pszNew) {
+        run.QueueDialog(IDC_PASSWORD_NEW, {{IDC_PASSWORD_OLD, pszOld}, {IDC_PASSWORD_NEW, pszNew}, {IDC_PASSWORD_REPEAT, pszNew}});
+        app.RunCommand(ID_APP_CHANGE_PASSWORD);
+    };
+    auto changePin = [&] {
+        run.QueueDialog(IDC_PIN_NEW, {{IDC_PIN_OLD, "1111"}, {IDC_PIN_NEW, "4321"}, {IDC_PIN_REPEAT, "4321"}});
+        app.RunCommand(ID_APP_CHANGE_PIN);
+    };
+    const std::string strRefused = "Wrong old password or PIN", strDone = "Request 1001 was carried out.";
+
+    changePassword("wrong1", "refused1");
+    ASSERT_TRUE(PumpUntil([&] { return count(strRefused) == 1; }, 5000)) << run.InfoText();
+    changePin();
+    ASSERT_TRUE(PumpUntil([&] { return count(strDone) == 1; }, 5000)) << run.InfoText();
+    EXPECT_EQ("demo12", std::string(app.GetUser().GetPassword())) << "the PIN's acceptance took the refused password";
+
+    // The answer to this one is never read: the link goes first.
+    changePassword("wrong1", "unread1");
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+    app.RunCommand(ID_APP_DISCONNECT);
+    ASSERT_TRUE(PumpUntil([&] { return !app.IsConnected(); }, 5000));
+    run.QueueLogin("demo01", "demo12");
+    app.RunCommand(ID_APP_CONNECT);
+    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    changePin();
+    ASSERT_TRUE(PumpUntil([&] { return count(strDone) == 1; }, 5000)) << run.InfoText();
+    EXPECT_EQ("demo12", std::string(app.GetUser().GetPassword())) << "the last session's change outlived it";
+}
+
 TEST_F(SessionFixture, ReadingDirectionCommandWritesWhatStartUpReads)
 {
     CTerminalRun run;
