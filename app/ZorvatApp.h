@@ -155,6 +155,9 @@ public:
     // Workspace: the framework's part, the link's settings, the application's general keys.
     void SaveWorkspace() override;
     void LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst) override;
+    // Whether the trading PIN is kept once typed (".General" "RememberPIN").
+    BOOL IsRememberPin() const { return m_bRememberPin; }
+    void SetRememberPin(BOOL bRemember) { m_bRememberPin = bRemember; }
 
     // IAppServices.
     ICommLink* GetLink() override;
@@ -233,6 +236,7 @@ protected:
     void SendLoginFollowUps();
     void OpenUserWorkspace();
     void ReadBaseCurrency();
+    void WriteGeneralSettings() override;
     // Start-up steps (ZorvatStartup.cpp).
     static CString ReadBrandName();
     DWORD ReadArabicChoice(LPCSTR pszBrand);
@@ -325,6 +329,7 @@ protected:
     BOOL m_bDisconnected = FALSE;
     BOOL m_bLoginPosted = FALSE;        // a WM_LOGIN_AGAIN waits in the queue
     BOOL m_bInfoRaise = TRUE;
+    BOOL m_bRememberPin = FALSE;
     BOOL m_bMarketDataSubscribed = FALSE;
     CFormMDIWnd* m_pLookupForm = nullptr;       // not owned: each frame clears its slot as it goes
     CFormMDIWnd* m_pPreferencesForm = nullptr;

@@ -19,6 +19,7 @@
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
+#include "refdata/ZorvatGlobals.h"
 
 #define IDS_INITIAL_LOAD_DONE 40331
 
@@ -210,6 +211,18 @@ TEST_F(SessionFixture, ServerGoingAwayIsReported)
 
 TEST_F(SessionFixture, WorkspaceOfTheUserComesBackOnTheNextLogin)
 {
+    // The alert sound lives in the reference data, which outlives the runs: put back at the end.
+    CZorvatGlobals* pGlobals = GetGlobals();
+    struct CSoundKept {
+        CZorvatGlobals* pGlobals;
+        int nMode;
+        CString strFile;
+        ~CSoundKept()
+        {
+            pGlobals->m_nAlertSoundMode = nMode;
+            pGlobals->m_strAlertSoundFile = strFile;
+        }
+    } kept{pGlobals, pGlobals->m_nAlertSoundMode, pGlobals->m_strAlertSoundFile};
     std::string strFolder;
     {
         CTerminalRun run;
@@ -222,12 +235,23 @@ TEST_F(SessionFixture, WorkspaceOfTheUserComesBackOnTheNextLogin)
         run.App().RunCommand(ID_APP_SHOW_INFO);
         pInfo->SetWindowPos(nullptr, 30, 40, 420, 260, SWP_NOZORDER);
         run.App().SetInfoPriority(3);
+        run.App().SetRememberPin(TRUE);
+        pGlobals->m_nAlertSoundMode = 2;
+        pGlobals->m_strAlertSoundFile = "bell.wav";
     }   // closed as the user closes it: the workspace is saved on the way out
     std::ifstream in(strFolder + "/DemoUser.wsp");
     const std::string strText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     for (const char* pszKey : {"[.General]", "WinPlace=", "ShowToolBar=Yes", "ShowStatusBar=Yes", "[.Z-Order]",
                                "BringInfoWindowToTopPriority=3"})
         EXPECT_NE(std::string::npos, strText.find(pszKey)) << pszKey << " in\n" << strText;
+    const size_t nGeneral = strText.find("[.General]\n");
+    ASSERT_NE(std::string::npos, nGeneral);
+    const std::string strGeneral = strText.substr(nGeneral, strText.find("\n[", nGeneral) - nGeneral) + "\n";
+    for (const char* pszLine : {"\nBringInfoWindoToTop=Yes\n", "\nRememberPIN=Yes\n", "\nCloseOnSysMenu=", "\nAutoSave=Yes\n",
+                                "\nColorTickerDifferent=", "\nAlertSound=2\n", "\nAlertSoundFile=bell.wav\n"})
+        EXPECT_NE(std::string::npos, strGeneral.find(pszLine)) << pszLine << " in\n" << strGeneral;
+    pGlobals->m_nAlertSoundMode = 0;
+    pGlobals->m_strAlertSoundFile = "";
 
     // The user's workspace is the first of the recent files.
     HKEY hKey = nullptr;
@@ -245,6 +269,9 @@ TEST_F(SessionFixture, WorkspaceOfTheUserComesBackOnTheNextLogin)
     ASSERT_TRUE(again.Start());
     ASSERT_TRUE(again.WaitForLoad());
     EXPECT_EQ(3, again.App().GetInfoPriority());
+    EXPECT_TRUE(again.App().IsRememberPin());
+    EXPECT_EQ(2, pGlobals->m_nAlertSoundMode);
+    EXPECT_EQ("bell.wav", std::string(pGlobals->m_strAlertSoundFile));
     CTableMDIWnd* pInfo = again.App().GetInfoTable()->GetDataTable()->GetMainWindow();
     EXPECT_TRUE(pInfo->IsWindowVisible()) << "it was open when the workspace was saved";
     CRect rc;
