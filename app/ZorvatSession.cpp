@@ -191,6 +191,10 @@ void CZORVAT32App::OnLoginReply(CServerMessage* pReply)
 
 void CZORVAT32App::OpenUserWorkspace()
 {
+    // The user's windows appear together, once the workspace is whole. Another window's lock
+    // (one at a time) is left alone: the frame then draws as it goes.
+    const BOOL bFrame = m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr;
+    const BOOL bLocked = bFrame && m_pMainFrame->LockWindowUpdate();
     CString strExtension, strDefault;
     GetSharedGlobals()->LoadString(strExtension, IDS_WORKSPACE_EXTENSION);
     GetSharedGlobals()->LoadString(strDefault, IDS_SETTINGS_FILE);
@@ -212,7 +216,9 @@ void CZORVAT32App::OpenUserWorkspace()
         AddRecentFile(strFile);
         WriteProfileText(".General", "Workspace", strFile);
     }
-    if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr)
+    if (bLocked)
+        m_pMainFrame->UnlockWindowUpdate();
+    if (bFrame)
         m_pMainFrame->DrawMenuBar();
     BringInfoWindowToTop(INFO_PRIORITY_NOTICE);
 }

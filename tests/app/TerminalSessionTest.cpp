@@ -3,6 +3,7 @@
 // a second connection, the user's workspace file, and the same session in Arabic.
 #include <gtest/gtest.h>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -55,6 +56,19 @@ BOOL Enabled(CZORVAT32App& app, UINT nId)
     BOOL bEnabled = FALSE;
     app.GetCommandState(nId, &bEnabled, nullptr);
     return bEnabled;
+}
+
+// The main frame's procedure, watched: each WM_SETREDRAW noted with what the information
+// window says of the workspace at that moment.
+WNDPROC s_pfnFrameProc = nullptr;
+std::function<std::string()> s_whatFrameSees;
+std::string s_frameRedraws;
+
+LRESULT CALLBACK WatchFrame(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == WM_SETREDRAW)
+        s_frameRedraws += std::string(wParam ? "on" : "off") + " (" + s_whatFrameSees() + ")|";
+    return CallWindowProcA(s_pfnFrameProc, hWnd, uMsg, wParam, lParam);
 }
 
 struct SessionFixture : ::testing::Test
@@ -278,6 +292,31 @@ TEST_F(SessionFixture, WorkspaceOfTheUserComesBackOnTheNextLogin)
     pInfo->GetClientRect(&rc);
     EXPECT_GT(rc.Height(), 150) << "its size came back";
     EXPECT_LT(rc.Height(), 300) << "its size came back";
+}
+
+// The user's workspace is put together behind a locked frame, which draws once it is all there.
+TEST_F(SessionFixture, LoginBuildsTheUsersWorkspaceBehindTheLockedFrame)
+{
+    CTerminalRun run;
+    run.WriteLinkSettings(server.Port());
+    run.QueueLogin("demo01", "demo12");
+    ASSERT_TRUE(run.Start());
+    CZORVAT32App& app = run.App();
+    ASSERT_TRUE(run.WaitForLoad());
+
+    HWND hFrame = app.GetMainFrame()->m_hWnd;
+    s_frameRedraws.clear();
+    s_whatFrameSees = [&] { return run.InfoText().find("Workspace: ") != std::string::npos ? "loaded" : "not loaded"; };
+    s_pfnFrameProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hFrame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchFrame)));
+    // Logging in again: log-off empties the information window, the login reply loads the workspace.
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+    run.QueueLogin("demo01", "demo12");
+    app.RunCommand(ID_APP_LOGIN);
+    const bool bLoaded = run.WaitForLoad();
+    SetWindowLongPtrA(hFrame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s_pfnFrameProc));
+    ASSERT_TRUE(bLoaded) << run.InfoText();
+    EXPECT_EQ(2, run.LoginDialogsSeen());
+    EXPECT_EQ("off (not loaded)|on (loaded)|", s_frameRedraws);
 }
 
 TEST_F(SessionFixture, UserWorkspaceFileNameComesFromPlainCharacters)
