@@ -172,7 +172,7 @@ void CZORVAT32App::DestroyTickersAndTables()
 {
     // Nobody may write into the information table from here until a new one is handed over.
     for (int i = 0; i < m_tickers.GetSize(); ++i)
-        DestroyTicker(m_tickers[i]);
+        DestroyTickerAt(i);
     GetSharedGlobals()->m_pInfoWindow = nullptr;
     m_pInfoTable = nullptr;
     RemoveAllTables();

@@ -205,12 +205,18 @@ public:
     void GetTickerRect(RECT* pOut, int nNumber, BOOL bDocked) const;
     // The text heights of the ticker windows, all or only the docked ones.
     int GetTickerBarHeight(BOOL bDockedOnly) const;
-    CTickerWnd* GetTickerWindow(LPCSTR pszName) const;
+    CTickerWnd* GetTickerWindow(LPCSTR pszName) const;        // the first of that name
+    CTickerWnd* GetTickerWindowAt(int nIndex) const;           // null: none, or no such ticker
     CString GetTickerName(int nIndex) const { return nIndex >= 0 && nIndex < m_tickers.GetSize() ? m_tickers[nIndex] : ""; }
     void OnTickerMenuCommand(UINT nId);
     int GetTickerMenuCheck(UINT nId) const;
     // Floats (32842) or docks (32843) the ticker whose own menu asked for it.
     void OnTickerPlaceCommand(UINT nId);
+    // The same by the ticker's index in the names: the menu, its mark and the closer know which
+    // ticker they mean even when two share a name.
+    void CreateTickerAt(int nIndex, int nNumber, BOOL bDocked);
+    void OpenTickerAt(int nIndex, int nNumber, BOOL bShow, BOOL bDocked);
+    void DestroyTickerAt(int nIndex);
 
     // Commands (ZorvatCommands.cpp): TRUE when the id is one of the application's and ran.
     // GetCommandState: FALSE for an id without a rule of its own; else whether it is enabled and
