@@ -101,9 +101,10 @@ public:
     BOOL IsBusy() const { return m_nBusy != 0; }
 
 protected:
-    // The ".General" values of the framework, from the current section; and back.
+    // The ".General" values of the framework, from the current section; and back. The
+    // application writes its own around the framework's.
     void ReadGeneralSettings();
-    void WriteGeneralSettings();
+    virtual void WriteGeneralSettings();
     // The id map's entry of a table, when it is that table's.
     void ForgetTableId(IDataTable* pTable);
 

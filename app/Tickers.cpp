@@ -15,10 +15,10 @@ void SetTickerCloser(TickerCloser closer)
     Closer() = std::move(closer);
 }
 
-void CloseTicker(LPCSTR pszName)
+void CloseTicker(CTickerWnd* pTicker)
 {
     if (Closer())
-        Closer()(pszName);
+        Closer()(pTicker);
 }
 
 void RegisterTickerMaker(TickerMaker pfnMaker)

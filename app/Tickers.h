@@ -23,7 +23,7 @@ void RegisterTickerMaker(TickerMaker pfnMaker);
 TickerMaker GetTickerMaker();
 
 // A ticker closed by the user asks the application to remove it; the application answers later,
-// not inside the closing window's own message.
-using TickerCloser = std::function<void(LPCSTR pszName)>;
+// not inside the closing window's own message. The window names the ticker: two may share a name.
+using TickerCloser = std::function<void(CTickerWnd* pTicker)>;
 void SetTickerCloser(TickerCloser closer);
-void CloseTicker(LPCSTR pszName);
+void CloseTicker(CTickerWnd* pTicker);

@@ -13,6 +13,8 @@
 #include "refdata/ZorvatTypes.h"
 
 #define IDS_VERSION_REFUSED_BOX 55304
+#define IDS_KEY_ALERT_SOUND 57072       // the ".General" key of the alert sound's mode
+#define IDS_KEY_ALERT_SOUND_FILE 57073  // and of its wave file
 #define US_QUOTATIONS_TABLE_ID 51921     // the table that expands compact quotes
 
 CZORVAT32App::CZORVAT32App()
@@ -170,20 +172,28 @@ void CZORVAT32App::DestroyTickersAndTables()
 {
     // Nobody may write into the information table from here until a new one is handed over.
     for (int i = 0; i < m_tickers.GetSize(); ++i)
-        DestroyTicker(m_tickers[i]);
+        DestroyTickerAt(i);
     GetSharedGlobals()->m_pInfoWindow = nullptr;
     m_pInfoTable = nullptr;
     RemoveAllTables();
+}
+
+void CZORVAT32App::WriteGeneralSettings()
+{
+    CSettingsFile& settings = GetSharedGlobals()->m_settings;
+    settings.SetSection(".General");
+    settings.WriteBool("BringInfoWindoToTop", m_bInfoRaise);
+    settings.WriteInt("BringInfoWindowToTopPriority", m_nInfoPriority);
+    settings.WriteBool("RememberPIN", m_bRememberPin);
+    CNorvApp::WriteGeneralSettings();     // leaves ".General" current
+    settings.WriteInt(IDS_KEY_ALERT_SOUND, GetGlobals()->m_nAlertSoundMode);
+    settings.WriteString(IDS_KEY_ALERT_SOUND_FILE, GetGlobals()->m_strAlertSoundFile);
 }
 
 void CZORVAT32App::SaveWorkspace()
 {
     if (m_pMainFrame == nullptr || m_pMainFrame->m_hWnd == nullptr)
         return;
-    CSettingsFile& settings = GetSharedGlobals()->m_settings;
-    settings.SetSection(".General");
-    settings.WriteBool("BringInfoWindoToTop", m_bInfoRaise);
-    settings.WriteInt("BringInfoWindowToTopPriority", m_nInfoPriority);
     CNorvApp::SaveWorkspace();
     if (m_pComm != nullptr)
         m_pComm->SaveCommSettings();
@@ -203,6 +213,12 @@ void CZORVAT32App::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
     settings.SetSection(".General");
     m_bInfoRaise = settings.GetBool("BringInfoWindoToTop", TRUE);
     m_nInfoPriority = settings.GetInt("BringInfoWindowToTopPriority", 1);
+    m_bRememberPin = settings.GetBool("RememberPIN", FALSE);
+    // A file without the alert keys leaves the sound as it is.
+    CZorvatGlobals* pGlobals = GetGlobals();
+    pGlobals->m_nAlertSoundMode = settings.GetInt(IDS_KEY_ALERT_SOUND, pGlobals->m_nAlertSoundMode);
+    pGlobals->m_strAlertSoundFile =
+        static_cast<LPCSTR>(settings.GetString(IDS_KEY_ALERT_SOUND_FILE, pGlobals->m_strAlertSoundFile));
     for (IDataTable* pTable : GetTables()) {
         settings.SetSection(pTable->GetName());
         pTable->ReloadLogSetting();

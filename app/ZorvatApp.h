@@ -155,6 +155,9 @@ public:
     // Workspace: the framework's part, the link's settings, the application's general keys.
     void SaveWorkspace() override;
     void LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst) override;
+    // Whether the trading PIN is kept once typed (".General" "RememberPIN").
+    BOOL IsRememberPin() const { return m_bRememberPin; }
+    void SetRememberPin(BOOL bRemember) { m_bRememberPin = bRemember; }
 
     // IAppServices.
     ICommLink* GetLink() override;
@@ -166,6 +169,9 @@ public:
     // IRefDataServices.
     int GetUserRole() const override { return m_user.GetRole(); }
     void AcceptPendingText() override;
+    // Settles the oldest change not yet answered; only an accepted password change sets the
+    // session's password.
+    void OnChangeReply(BOOL bAccepted) override;
     CString GetPaymentModeText(long nCode) const override;
     CString GetAccountTypeText(long nCode) const override;
     // IMarketListClient.
@@ -199,12 +205,18 @@ public:
     void GetTickerRect(RECT* pOut, int nNumber, BOOL bDocked) const;
     // The text heights of the ticker windows, all or only the docked ones.
     int GetTickerBarHeight(BOOL bDockedOnly) const;
-    CTickerWnd* GetTickerWindow(LPCSTR pszName) const;
+    CTickerWnd* GetTickerWindow(LPCSTR pszName) const;        // the first of that name
+    CTickerWnd* GetTickerWindowAt(int nIndex) const;           // null: none, or no such ticker
     CString GetTickerName(int nIndex) const { return nIndex >= 0 && nIndex < m_tickers.GetSize() ? m_tickers[nIndex] : ""; }
     void OnTickerMenuCommand(UINT nId);
     int GetTickerMenuCheck(UINT nId) const;
     // Floats (32842) or docks (32843) the ticker whose own menu asked for it.
     void OnTickerPlaceCommand(UINT nId);
+    // The same by the ticker's index in the names: the menu, its mark and the closer know which
+    // ticker they mean even when two share a name.
+    void CreateTickerAt(int nIndex, int nNumber, BOOL bDocked);
+    void OpenTickerAt(int nIndex, int nNumber, BOOL bShow, BOOL bDocked);
+    void DestroyTickerAt(int nIndex);
 
     // Commands (ZorvatCommands.cpp): TRUE when the id is one of the application's and ran.
     // GetCommandState: FALSE for an id without a rule of its own; else whether it is enabled and
@@ -230,6 +242,7 @@ protected:
     void SendLoginFollowUps();
     void OpenUserWorkspace();
     void ReadBaseCurrency();
+    void WriteGeneralSettings() override;
     // Start-up steps (ZorvatStartup.cpp).
     static CString ReadBrandName();
     DWORD ReadArabicChoice(LPCSTR pszBrand);
@@ -306,7 +319,13 @@ protected:
     ICurrencyConversionOpener* m_pConversionOpener = nullptr;
     CString m_strBaseCurrency;
     CString m_strLinkSettingsFile;
-    CString m_strPendingPassword;       // sent in a password change, not yet accepted
+    // The password and PIN changes sent and not yet answered, oldest first (the server answers
+    // in order): the new password of a password change, none for a PIN change.
+    struct PENDING_CHANGE {
+        BOOL bPassword;
+        CString strPassword;
+    };
+    std::deque<PENDING_CHANGE> m_pendingChanges;
     CString m_strHelpFile;
     CNorvFormat m_norvFormat;
     CZorvatTypes m_types{this, this};
@@ -316,6 +335,7 @@ protected:
     BOOL m_bDisconnected = FALSE;
     BOOL m_bLoginPosted = FALSE;        // a WM_LOGIN_AGAIN waits in the queue
     BOOL m_bInfoRaise = TRUE;
+    BOOL m_bRememberPin = FALSE;
     BOOL m_bMarketDataSubscribed = FALSE;
     CFormMDIWnd* m_pLookupForm = nullptr;       // not owned: each frame clears its slot as it goes
     CFormMDIWnd* m_pPreferencesForm = nullptr;

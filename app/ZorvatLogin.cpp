@@ -34,14 +34,15 @@ void CZORVAT32App::OnChangePassword(UINT)
         return;
     // The new password becomes the session's only when the server takes it.
     if (SendRequest(MSG_US, strBody) > 0)
-        m_strPendingPassword = strNewPassword;
+        m_pendingChanges.push_back({TRUE, strNewPassword});
 }
 
 void CZORVAT32App::OnChangePin(UINT)
 {
     CString strBody;
-    if (ChangePin(m_user, &strBody, m_pMainFrame))
-        SendRequest(MSG_US, strBody);
+    // Its reply is told apart from a password change's by its place in the queue only.
+    if (ChangePin(m_user, &strBody, m_pMainFrame) && SendRequest(MSG_US, strBody) > 0)
+        m_pendingChanges.push_back({FALSE, ""});
 }
 
 void CZORVAT32App::OnAbout(UINT)
@@ -53,11 +54,22 @@ void CZORVAT32App::OnAbout(UINT)
 void CZORVAT32App::AcceptPendingText()
 {
     m_user.AcceptPendingText();
-    // Pause lock and order review compare with the session's password: it must be the new one.
-    if (!m_strPendingPassword.IsEmpty()) {
-        m_user.SetPassword(m_strPendingPassword);
-        m_strPendingPassword.Empty();
+}
+
+void CZORVAT32App::OnChangeReply(BOOL bAccepted)
+{
+    PENDING_CHANGE change{FALSE, ""};
+    if (!m_pendingChanges.empty()) {
+        change = m_pendingChanges.front();
+        m_pendingChanges.pop_front();
     }
+    if (!bAccepted)
+        return;
+    AcceptPendingText();
+    // Pause lock and order review compare with the session's password: it must be the new one,
+    // and never one the server refused.
+    if (change.bPassword)
+        m_user.SetPassword(change.strPassword);
 }
 
 void CZORVAT32App::OnReadingDirection(UINT)

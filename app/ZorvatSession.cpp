@@ -157,8 +157,10 @@ CString CZORVAT32App::MakeUserWorkspaceFile(LPCSTR pszFolder, LPCSTR pszName, in
 void CZORVAT32App::OnLoginReply(CServerMessage* pReply)
 {
     if (pReply == nullptr || pReply->GetSize() <= 4) {
-        // Nobody is logged in: nothing of the last user stays enabled or goes out with a request.
+        // Nobody is logged in: nothing of the last user stays enabled or goes out with a request,
+        // and no answer to the last user's changes can touch the next user's password.
         m_user.Reset();
+        m_pendingChanges.clear();
         m_dispatcher.ResetInitialLoad();
         SetFrameTitle(m_strAppTitle);
         CString strFile;
@@ -189,6 +191,10 @@ void CZORVAT32App::OnLoginReply(CServerMessage* pReply)
 
 void CZORVAT32App::OpenUserWorkspace()
 {
+    // The user's windows appear together, once the workspace is whole. Another window's lock
+    // (one at a time) is left alone: the frame then draws as it goes.
+    const BOOL bFrame = m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr;
+    const BOOL bLocked = bFrame && m_pMainFrame->LockWindowUpdate();
     CString strExtension, strDefault;
     GetSharedGlobals()->LoadString(strExtension, IDS_WORKSPACE_EXTENSION);
     GetSharedGlobals()->LoadString(strDefault, IDS_SETTINGS_FILE);
@@ -210,7 +216,9 @@ void CZORVAT32App::OpenUserWorkspace()
         AddRecentFile(strFile);
         WriteProfileText(".General", "Workspace", strFile);
     }
-    if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr)
+    if (bLocked)
+        m_pMainFrame->UnlockWindowUpdate();
+    if (bFrame)
         m_pMainFrame->DrawMenuBar();
     BringInfoWindowToTop(INFO_PRIORITY_NOTICE);
 }

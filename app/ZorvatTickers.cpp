@@ -1,5 +1,6 @@
 // The application's tickers: which are shown, where a new one goes, floating and docking them,
 // and the ticker sub-menu.
+#include <algorithm>
 #include "app/AppCommands.h"
 #include "app/DataTable.h"
 #include "app/NorvMainFrame.h"
@@ -32,15 +33,19 @@ void CZORVAT32App::AddTicker(LPCSTR pszName)
 void CZORVAT32App::RemoveAllTickers()
 {
     for (int i = 0; i < m_tickers.GetSize(); ++i)
-        DestroyTicker(m_tickers[i]);
+        DestroyTickerAt(i);
     m_tickers.RemoveAll();
     m_tickerWindows.clear();
 }
 
 CTickerWnd* CZORVAT32App::GetTickerWindow(LPCSTR pszName) const
 {
-    int i = FindName(m_tickers, pszName);
-    return i < 0 ? nullptr : m_tickerWindows[static_cast<size_t>(i)];
+    return GetTickerWindowAt(FindName(m_tickers, pszName));
+}
+
+CTickerWnd* CZORVAT32App::GetTickerWindowAt(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < m_tickers.GetSize() ? m_tickerWindows[static_cast<size_t>(nIndex)] : nullptr;
 }
 
 std::vector<CTickerWnd*> CZORVAT32App::GetDockedTickers() const
@@ -71,7 +76,7 @@ void CZORVAT32App::ShowTickers()
         settings.SetSection("Ticker");
         if (settings.GetBool(static_cast<LPCSTR>(strShow), FALSE)) {
             BOOL bDocked = settings.GetBool(static_cast<LPCSTR>(strSnap), TRUE);
-            CreateTicker(m_tickers[i], i + 1, bDocked);
+            CreateTickerAt(i, i + 1, bDocked);
         }
     }
 }
@@ -121,15 +126,19 @@ void CZORVAT32App::GetTickerRect(RECT* pOut, int nNumber, BOOL bDocked) const
 
 void CZORVAT32App::CreateTicker(LPCSTR pszName, int nNumber, BOOL bDocked)
 {
-    int i = FindName(m_tickers, pszName);
+    CreateTickerAt(FindName(m_tickers, pszName), nNumber, bDocked);
+}
+
+void CZORVAT32App::CreateTickerAt(int i, int nNumber, BOOL bDocked)
+{
     TickerMaker pfnMake = GetTickerMaker();
-    if (i < 0 || pfnMake == nullptr)
+    if (i < 0 || i >= m_tickers.GetSize() || pfnMake == nullptr)
         return;
     CTickerWnd*& pSlot = m_tickerWindows[static_cast<size_t>(i)];
     if (pSlot != nullptr) {
         if (pSlot->IsDocked() == bDocked)
             return;
-        DestroyTicker(pszName);
+        DestroyTickerAt(i);
     }
     RECT rc;
     GetTickerRect(&rc, nNumber, bDocked);
@@ -142,14 +151,16 @@ void CZORVAT32App::CreateTicker(LPCSTR pszName, int nNumber, BOOL bDocked)
     } else {
         pParent = m_pMainFrame;
     }
-    // A closed ticker is removed through its menu command, once its own message has returned.
-    SetTickerCloser([this](LPCSTR pszClosed) {
-        int nIndex = FindName(m_tickers, pszClosed);
-        if (nIndex >= 0 && m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr)
-            m_pMainFrame->PostMessage(WM_COMMAND, static_cast<WPARAM>(ID_APP_TICKER_FIRST + nIndex));
+    // A closed ticker is removed through its own menu command, once its own message has
+    // returned; it is found by its window, as two tickers may have one name.
+    SetTickerCloser([this](CTickerWnd* pClosed) {
+        const auto it = std::find(m_tickerWindows.begin(), m_tickerWindows.end(), pClosed);
+        if (pClosed != nullptr && it != m_tickerWindows.end() && m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr)
+            m_pMainFrame->PostMessage(WM_COMMAND,
+                                      static_cast<WPARAM>(ID_APP_TICKER_FIRST + (it - m_tickerWindows.begin())));
     });
     TICKER_PLACE place = {RECT{rc.left, rc.top, rc.left + rc.right, rc.top + rc.bottom}, pParent, &pSlot, bDocked,
-                          nNumber, GetNorvGlobals().m_bRightToLeft, pszName};
+                          nNumber, GetNorvGlobals().m_bRightToLeft, m_tickers[i]};
     pSlot = pfnMake(place);
     if (pSlot != nullptr && bDocked && m_pInfoTable != nullptr)
         m_pInfoTable->ResizeTableWindow();
@@ -157,8 +168,12 @@ void CZORVAT32App::CreateTicker(LPCSTR pszName, int nNumber, BOOL bDocked)
 
 void CZORVAT32App::DestroyTicker(LPCSTR pszName)
 {
-    int i = FindName(m_tickers, pszName);
-    if (i < 0 || m_tickerWindows[static_cast<size_t>(i)] == nullptr)
+    DestroyTickerAt(FindName(m_tickers, pszName));
+}
+
+void CZORVAT32App::DestroyTickerAt(int i)
+{
+    if (GetTickerWindowAt(i) == nullptr)
         return;
     CTickerWnd* pTicker = m_tickerWindows[static_cast<size_t>(i)];
     BOOL bDocked = pTicker->IsDocked();
@@ -171,33 +186,38 @@ void CZORVAT32App::DestroyTicker(LPCSTR pszName)
 
 void CZORVAT32App::OpenTicker(LPCSTR pszName, int nNumber, BOOL bShow, BOOL bDocked)
 {
-    if (FindName(m_tickers, pszName) < 0)
+    OpenTickerAt(FindName(m_tickers, pszName), nNumber, bShow, bDocked);
+}
+
+void CZORVAT32App::OpenTickerAt(int i, int nNumber, BOOL bShow, BOOL bDocked)
+{
+    if (i < 0 || i >= m_tickers.GetSize())
         return;
-    CTickerWnd* pTicker = GetTickerWindow(pszName);
+    CTickerWnd* pTicker = GetTickerWindowAt(i);
     if (!bShow) {
-        DestroyTicker(pszName);
+        DestroyTickerAt(i);
         return;
     }
     if (pTicker != nullptr) {
         if (pTicker->IsDocked() == bDocked)
             return;
         pTicker->Settings();
-        DestroyTicker(pszName);
+        DestroyTickerAt(i);
     }
     // The new window reads its numbered settings as it is made.
-    CreateTicker(pszName, nNumber, bDocked);
+    CreateTickerAt(i, nNumber, bDocked);
 }
 
 void CZORVAT32App::OnTickerMenuCommand(UINT nId)
 {
-    int nIndex = static_cast<int>(nId) - ID_APP_TICKER_FIRST;
+    // Each item is its own ticker's: two markets may share a name.
+    const int nIndex = static_cast<int>(nId) - ID_APP_TICKER_FIRST;
     if (nIndex < 0 || nIndex >= m_tickers.GetSize())
         return;
-    CString strName = m_tickers[nIndex];
-    if (GetTickerWindow(strName) != nullptr)
-        DestroyTicker(strName);
+    if (GetTickerWindowAt(nIndex) != nullptr)
+        DestroyTickerAt(nIndex);
     else
-        OpenTicker(strName, nIndex + 1, TRUE, TRUE);
+        OpenTickerAt(nIndex, nIndex + 1, TRUE, TRUE);
 }
 
 int CZORVAT32App::GetTickerMenuCheck(UINT nId) const
@@ -212,8 +232,7 @@ void CZORVAT32App::OnTickerPlaceCommand(UINT nId)
         CTickerWnd* pTicker = m_tickerWindows[static_cast<size_t>(i)];
         if (pTicker == nullptr || !pTicker->IsCommandPending())
             continue;
-        CString strName = m_tickers[i];
-        OpenTicker(strName, i + 1, TRUE, nId == ID_APP_TICKER_DOCK);
+        OpenTickerAt(i, i + 1, TRUE, nId == ID_APP_TICKER_DOCK);
         if (CTickerWnd* pNow = m_tickerWindows[static_cast<size_t>(i)])
             pNow->SetCommandPending(FALSE);
         return;

@@ -125,11 +125,10 @@ void CMessageDispatcher::Dispatch(CServerMessage& msg, CDispatch& frame)
             m_pApp->Login();
         break;
     case MSG_US:
-        if (msg.GetLong(1) == 0) {
-            if (m_pRefData != nullptr)
-                m_pRefData->AcceptPendingText();
+        if (m_pRefData != nullptr)
+            m_pRefData->OnChangeReply(msg.GetLong(1) == 0);
+        if (msg.GetLong(1) == 0)
             ShowConfirmation(msg.GetLong(0));
-        }
         m_pSource->FireType(nType, &msg, -1);
         break;
     case MSG_VC:

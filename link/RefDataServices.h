@@ -12,6 +12,12 @@ struct IRefDataServices
     virtual int GetUserRole() const = 0;
     // A password change was accepted: the pending text becomes the user's current text.
     virtual void AcceptPendingText() = 0;
+    // Every reply to a password or PIN change, accepted or refused, in the order they come.
+    virtual void OnChangeReply(BOOL bAccepted)
+    {
+        if (bAccepted)
+            AcceptPendingText();
+    }
     // Code-table texts; a missing code gives the code written "%d".
     virtual CString GetPaymentModeText(long nCode) const = 0;
     virtual CString GetAccountTypeText(long nCode) const = 0;

@@ -124,7 +124,7 @@ void CZorvatTickerWnd::SavePlacement()
 
 void CZorvatTickerWnd::OnCloseTicker()
 {
-    CloseTicker(m_strName);
+    CloseTicker(this);
 }
 
 void CZorvatTickerWnd::OnDockedHeightChanged()

@@ -76,7 +76,18 @@ CNorvTime CZorvatClocks::ToNewYork(const CNorvTime& kuwait) const
 
 CNorvTime CZorvatClocks::GetServerTimeNY() const
 {
-    return ToNewYork(GetServerTime());
+    // The server time comes from the machine's time of day, so it is unwrapped and its date is
+    // whichever the machine's zone gives. It names the instant nearest now with that Kuwait time
+    // of day, and that instant, not today in Kuwait, decides New York's summer time.
+    const time_t tNow = Clock().GetNow();
+    const long long nServer = WrapDay(GetServerTime().GetSecondsOfDay());
+    const long long nAhead =
+        WrapDay(nServer - (static_cast<long long>(tNow) + KUWAIT_UTC_OFFSET) + SECONDS_PER_DAY / 2) -
+        SECONDS_PER_DAY / 2;
+    CNorvTime kuwait, result;
+    kuwait.Set(0, 0, static_cast<int>(nServer));
+    KuwaitToNewYorkTimeAt(kuwait, result, static_cast<time_t>(tNow + nAhead));
+    return result;
 }
 
 CString CZorvatClocks::GetServerTimeNYText() const

@@ -47,6 +47,8 @@ public:
 
     // The server time is not wrapped at midnight: it may be negative or pass 24 hours. The
     // texts ("%02d:%02d:%02d") are what the user reads, so they wrap into 00:00:00..23:59:59.
+    // GetServerTimeNY is the New York time of day of the instant nearest now that has the
+    // server time, with the summer time of that instant, whatever the machine's zone.
     CNorvTime GetServerTime() const;
     CString GetServerTimeText() const;
     CNorvTime GetServerTimeNY() const;

@@ -458,6 +458,56 @@ TEST_F(MarketSessionFixture, MarketMenusHoldElevenItemsAndAreReplacedByTheNextLi
     EXPECT_EQ(static_cast<UINT>(ID_APP_TICKER_LAST), GetMenuItemID(hTickers, 10));
 }
 
+// Two markets the user may see with one name in the interface language: each menu item, each
+// ticker's own mark and its close act on that item's own ticker.
+TEST_F(MarketSessionFixture, TickersOfOneNameAreEachTheirOwn)
+{
+    ASSERT_NO_FATAL_FAILURE(StartTrader({}));
+    CZORVAT32App& app = run.App();
+    auto sendTwins = [&] {
+        for (const char* pszLine : {"~XC|91|XC||0|0|0|0|0", "TW1|Twin|TW1|TW1|1|0|0|0|0|0|0|0|2|Twin|TW1|0|0|0|0|0|0|0|0",
+                                    "TW2|Twin|TW2|TW2|1|0|0|0|0|0|0|0|4|Twin|TW2|0|0|0|0|0|0|0|0", "~EN|91|XC|0"})
+            app.GetDispatcher().OnServerMessage(pszLine);
+    };
+    sendTwins();
+    ASSERT_EQ(2, app.GetTickerCount());
+    ASSERT_EQ(app.GetTickerName(0), app.GetTickerName(1));
+    auto shown = [&] {
+        std::string strShown;
+        for (int i = 0; i < 2; ++i) {
+            int nCheck = -1;
+            Enabled(app, ID_APP_TICKER_FIRST + i, &nCheck);
+            CTickerWnd* pTicker = app.GetTickerWindowAt(i);
+            strShown += pTicker == nullptr ? "-" : pTicker->IsDocked() ? "docked" : "floating";
+            strShown += nCheck == 1 ? "+ " : " ";
+        }
+        return strShown;
+    };
+    ASSERT_EQ("- - ", shown());
+    ASSERT_TRUE(app.RunCommand(ID_APP_TICKER_FIRST + 1));
+    EXPECT_EQ("- docked+ ", shown());
+    ASSERT_TRUE(app.RunCommand(ID_APP_TICKER_FIRST));
+    ASSERT_EQ("docked+ docked+ ", shown());
+    app.GetTickerWindowAt(1)->SetCommandPending(TRUE);
+    ASSERT_TRUE(app.RunCommand(ID_APP_TICKER_FLOAT));
+    ASSERT_EQ("docked+ floating+ ", shown());
+    // The second closed from its own window: the removal comes once its message is done.
+    app.GetTickerWindowAt(1)->SendMessage(WM_CLOSE);
+    PumpFor(100);
+    EXPECT_EQ("docked+ - ", shown());
+    ASSERT_TRUE(app.RunCommand(ID_APP_TICKER_FIRST));
+    EXPECT_EQ("- - ", shown());
+    // A new market list takes both windows away.
+    ASSERT_TRUE(app.RunCommand(ID_APP_TICKER_FIRST));
+    ASSERT_TRUE(app.RunCommand(ID_APP_TICKER_FIRST + 1));
+    ASSERT_EQ("docked+ docked+ ", shown());
+    const HWND hFirst = app.GetTickerWindowAt(0)->m_hWnd, hSecond = app.GetTickerWindowAt(1)->m_hWnd;
+    sendTwins();
+    EXPECT_FALSE(::IsWindow(hFirst));
+    EXPECT_FALSE(::IsWindow(hSecond));
+    EXPECT_EQ("- - ", shown());
+}
+
 TEST(MarketMenusArabic, ArabicTitlesFindTheirPopupsAgain)
 {
     CTestServer server;

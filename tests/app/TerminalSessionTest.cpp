@@ -3,6 +3,7 @@
 // a second connection, the user's workspace file, and the same session in Arabic.
 #include <gtest/gtest.h>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -19,6 +20,7 @@
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
+#include "refdata/ZorvatGlobals.h"
 
 #define IDS_INITIAL_LOAD_DONE 40331
 
@@ -54,6 +56,19 @@ BOOL Enabled(CZORVAT32App& app, UINT nId)
     BOOL bEnabled = FALSE;
     app.GetCommandState(nId, &bEnabled, nullptr);
     return bEnabled;
+}
+
+// The main frame's procedure, watched: each WM_SETREDRAW noted with what the information
+// window says of the workspace at that moment.
+WNDPROC s_pfnFrameProc = nullptr;
+std::function<std::string()> s_whatFrameSees;
+std::string s_frameRedraws;
+
+LRESULT CALLBACK WatchFrame(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == WM_SETREDRAW)
+        s_frameRedraws += std::string(wParam ? "on" : "off") + " (" + s_whatFrameSees() + ")|";
+    return CallWindowProcA(s_pfnFrameProc, hWnd, uMsg, wParam, lParam);
 }
 
 struct SessionFixture : ::testing::Test
@@ -210,6 +225,18 @@ TEST_F(SessionFixture, ServerGoingAwayIsReported)
 
 TEST_F(SessionFixture, WorkspaceOfTheUserComesBackOnTheNextLogin)
 {
+    // The alert sound lives in the reference data, which outlives the runs: put back at the end.
+    CZorvatGlobals* pGlobals = GetGlobals();
+    struct CSoundKept {
+        CZorvatGlobals* pGlobals;
+        int nMode;
+        CString strFile;
+        ~CSoundKept()
+        {
+            pGlobals->m_nAlertSoundMode = nMode;
+            pGlobals->m_strAlertSoundFile = strFile;
+        }
+    } kept{pGlobals, pGlobals->m_nAlertSoundMode, pGlobals->m_strAlertSoundFile};
     std::string strFolder;
     {
         CTerminalRun run;
@@ -222,12 +249,23 @@ TEST_F(SessionFixture, WorkspaceOfTheUserComesBackOnTheNextLogin)
         run.App().RunCommand(ID_APP_SHOW_INFO);
         pInfo->SetWindowPos(nullptr, 30, 40, 420, 260, SWP_NOZORDER);
         run.App().SetInfoPriority(3);
+        run.App().SetRememberPin(TRUE);
+        pGlobals->m_nAlertSoundMode = 2;
+        pGlobals->m_strAlertSoundFile = "bell.wav";
     }   // closed as the user closes it: the workspace is saved on the way out
     std::ifstream in(strFolder + "/DemoUser.wsp");
     const std::string strText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     for (const char* pszKey : {"[.General]", "WinPlace=", "ShowToolBar=Yes", "ShowStatusBar=Yes", "[.Z-Order]",
                                "BringInfoWindowToTopPriority=3"})
         EXPECT_NE(std::string::npos, strText.find(pszKey)) << pszKey << " in\n" << strText;
+    const size_t nGeneral = strText.find("[.General]\n");
+    ASSERT_NE(std::string::npos, nGeneral);
+    const std::string strGeneral = strText.substr(nGeneral, strText.find("\n[", nGeneral) - nGeneral) + "\n";
+    for (const char* pszLine : {"\nBringInfoWindoToTop=Yes\n", "\nRememberPIN=Yes\n", "\nCloseOnSysMenu=", "\nAutoSave=Yes\n",
+                                "\nColorTickerDifferent=", "\nAlertSound=2\n", "\nAlertSoundFile=bell.wav\n"})
+        EXPECT_NE(std::string::npos, strGeneral.find(pszLine)) << pszLine << " in\n" << strGeneral;
+    pGlobals->m_nAlertSoundMode = 0;
+    pGlobals->m_strAlertSoundFile = "";
 
     // The user's workspace is the first of the recent files.
     HKEY hKey = nullptr;
@@ -245,12 +283,40 @@ TEST_F(SessionFixture, WorkspaceOfTheUserComesBackOnTheNextLogin)
     ASSERT_TRUE(again.Start());
     ASSERT_TRUE(again.WaitForLoad());
     EXPECT_EQ(3, again.App().GetInfoPriority());
+    EXPECT_TRUE(again.App().IsRememberPin());
+    EXPECT_EQ(2, pGlobals->m_nAlertSoundMode);
+    EXPECT_EQ("bell.wav", std::string(pGlobals->m_strAlertSoundFile));
     CTableMDIWnd* pInfo = again.App().GetInfoTable()->GetDataTable()->GetMainWindow();
     EXPECT_TRUE(pInfo->IsWindowVisible()) << "it was open when the workspace was saved";
     CRect rc;
     pInfo->GetClientRect(&rc);
     EXPECT_GT(rc.Height(), 150) << "its size came back";
     EXPECT_LT(rc.Height(), 300) << "its size came back";
+}
+
+// The user's workspace is put together behind a locked frame, which draws once it is all there.
+TEST_F(SessionFixture, LoginBuildsTheUsersWorkspaceBehindTheLockedFrame)
+{
+    CTerminalRun run;
+    run.WriteLinkSettings(server.Port());
+    run.QueueLogin("demo01", "demo12");
+    ASSERT_TRUE(run.Start());
+    CZORVAT32App& app = run.App();
+    ASSERT_TRUE(run.WaitForLoad());
+
+    HWND hFrame = app.GetMainFrame()->m_hWnd;
+    s_frameRedraws.clear();
+    s_whatFrameSees = [&] { return run.InfoText().find("Workspace: ") != std::string::npos ? "loaded" : "not loaded"; };
+    s_pfnFrameProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hFrame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchFrame)));
+    // Logging in again: log-off empties the information window, the login reply loads the workspace.
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+    run.QueueLogin("demo01", "demo12");
+    app.RunCommand(ID_APP_LOGIN);
+    const bool bLoaded = run.WaitForLoad();
+    SetWindowLongPtrA(hFrame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s_pfnFrameProc));
+    ASSERT_TRUE(bLoaded) << run.InfoText();
+    EXPECT_EQ(2, run.LoginDialogsSeen());
+    EXPECT_EQ("off (not loaded)|on (loaded)|", s_frameRedraws);
 }
 
 TEST_F(SessionFixture, UserWorkspaceFileNameComesFromPlainCharacters)
@@ -306,6 +372,53 @@ TEST_F(SessionFixture, AcceptedPasswordChangeBecomesTheSessionsPassword)
         << std::string(app.GetUser().GetPassword());
     EXPECT_EQ("demo01", std::string(app.GetUser().GetUserText())) << "the user text stays";
     EXPECT_TRUE(ReceivedLine(server, "&US|"));
+}
+
+// A refused password change leaves the session's password as it was, whatever reply comes next:
+// the accepted PIN change after it, or the next session's PIN change after a disconnect that
+// came before the server's answer.
+TEST_F(SessionFixture, RefusedPasswordChangeNeverBecomesTheSessionsPassword)
+{
+    CTerminalRun run;
+    run.WriteLinkSettings(server.Port());
+    run.QueueLogin("demo01", "demo12");
+    ASSERT_TRUE(run.Start());
+    CZORVAT32App& app = run.App();
+    ASSERT_TRUE(run.WaitForLoad());
+    auto count = [&](const std::string& strText) {
+        const std::string strInfo = run.InfoText();
+        int n = 0;
+        for (size_t i = strInfo.find(strText); i != std::string::npos; i = strInfo.find(strText, i + 1))
+            ++n;
+        return n;
+    };
+    auto changePassword = [&](const char* pszOld, const char* pszNew) {
+        run.QueueDialog(IDC_PASSWORD_NEW, {{IDC_PASSWORD_OLD, pszOld}, {IDC_PASSWORD_NEW, pszNew}, {IDC_PASSWORD_REPEAT, pszNew}});
+        app.RunCommand(ID_APP_CHANGE_PASSWORD);
+    };
+    auto changePin = [&] {
+        run.QueueDialog(IDC_PIN_NEW, {{IDC_PIN_OLD, "1111"}, {IDC_PIN_NEW, "4321"}, {IDC_PIN_REPEAT, "4321"}});
+        app.RunCommand(ID_APP_CHANGE_PIN);
+    };
+    const std::string strRefused = "Wrong old password or PIN", strDone = "Request 1001 was carried out.";
+
+    changePassword("wrong1", "refused1");
+    ASSERT_TRUE(PumpUntil([&] { return count(strRefused) == 1; }, 5000)) << run.InfoText();
+    changePin();
+    ASSERT_TRUE(PumpUntil([&] { return count(strDone) == 1; }, 5000)) << run.InfoText();
+    EXPECT_EQ("demo12", std::string(app.GetUser().GetPassword())) << "the PIN's acceptance took the refused password";
+
+    // The answer to this one is never read: the link goes first.
+    changePassword("wrong1", "unread1");
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+    app.RunCommand(ID_APP_DISCONNECT);
+    ASSERT_TRUE(PumpUntil([&] { return !app.IsConnected(); }, 5000));
+    run.QueueLogin("demo01", "demo12");
+    app.RunCommand(ID_APP_CONNECT);
+    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    changePin();
+    ASSERT_TRUE(PumpUntil([&] { return count(strDone) == 1; }, 5000)) << run.InfoText();
+    EXPECT_EQ("demo12", std::string(app.GetUser().GetPassword())) << "the last session's change outlived it";
 }
 
 TEST_F(SessionFixture, ReadingDirectionCommandWritesWhatStartUpReads)

@@ -127,11 +127,11 @@ TEST(ZorvatTickerWndTest, TheFeedOfANameLivesWithItsWindow)
         EXPECT_STREQ("ZAIN", t.wnd.GetItemText(0, FALSE));
         EXPECT_STREQ("0.52 +0.01", t.wnd.GetItemText(0, TRUE));
 
-        std::string strClosed;
-        SetTickerCloser([&](LPCSTR pszName) { strClosed = pszName; });
+        CTickerWnd* pClosed = nullptr;
+        SetTickerCloser([&](CTickerWnd* pTicker) { pClosed = pTicker; });
         t.wnd.SendMessage(WM_CLOSE);
         SetTickerCloser(nullptr);
-        EXPECT_EQ("FeedTicker", strClosed);
+        EXPECT_EQ(static_cast<CTickerWnd*>(&t.wnd), pClosed);
         t.wnd.DestroyWindow();
         EXPECT_EQ(nullptr, t.pSlot);
     }

@@ -69,6 +69,60 @@ public:
     std::map<long, long> m_offsets;
 };
 
+// The machine's time zone for a scope, as a POSIX rule (no zone database needed); the one
+// before comes back at the end.
+class CMachineZone
+{
+public:
+    explicit CMachineZone(const char* pszZone)
+    {
+        const char* pszSaved = getenv("TZ");
+        m_bHadZone = pszSaved != nullptr;
+        m_strSaved = m_bHadZone ? pszSaved : "";
+        setenv("TZ", pszZone, 1);
+        tzset();
+    }
+    ~CMachineZone()
+    {
+        if (m_bHadZone)
+            setenv("TZ", m_strSaved.c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    CMachineZone(const CMachineZone&) = delete;
+    CMachineZone& operator=(const CMachineZone&) = delete;
+
+private:
+    bool m_bHadZone = false;
+    std::string m_strSaved;
+};
+
+// The system clock as it reads at a fixed instant: the time of day in the machine's zone.
+class CMachineClock : public IClockSource
+{
+public:
+    time_t GetNow() const override { return m_tNow; }
+    int GetLocalSecondsOfDay() const override
+    {
+        struct tm local = {};
+        localtime_r(&m_tNow, &local);
+        return local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+    }
+    long UtcOffset() const
+    {
+        struct tm local = {};
+        localtime_r(&m_tNow, &local);
+        return local.tm_gmtoff;
+    }
+    time_t m_tNow = 0;
+};
+
+std::string ClockOfDigits(const std::string& strDigits)
+{
+    return strDigits.substr(0, 2) + ":" + strDigits.substr(2, 2) + ":" + strDigits.substr(4, 2);
+}
+
 std::string Shift(const CZorvatClocks& clocks, const char* pszTime, long nMarket = 1)
 {
     char szResult[SHIFT_TIME_SIZE + 4];
@@ -136,20 +190,12 @@ TEST(NewYorkTime, KuwaitMorningAcrossMidnightInNewYork)
 
 TEST(NewYorkTime, DoesNotDependOnTheMachineTimeZone)
 {
-    const char* pszSaved = getenv("TZ");
-    const std::string strSaved = pszSaved != nullptr ? pszSaved : "";
     std::vector<std::string> results;
     for (const char* pszZone : {"UTC", "Asia/Tokyo", "America/Los_Angeles", "Europe/London"}) {
-        setenv("TZ", pszZone, 1);
-        tzset();
+        CMachineZone zone(pszZone);
         results.push_back(NewYork(Time(9, 0, 0), SWITCH_DAY_2030) + NewYork(Time(13, 0, 0), SWITCH_DAY_2030) +
                           std::to_string(UsDstStart(2030)));
     }
-    if (pszSaved != nullptr)
-        setenv("TZ", strSaved.c_str(), 1);
-    else
-        unsetenv("TZ");
-    tzset();
     for (const auto& s : results)
         EXPECT_EQ(results[0], s);
     // 10 March 2030, the switch day: 09:00 in Kuwait is 06:00 UTC, before 07:00 UTC (02:00 in
@@ -184,6 +230,46 @@ TEST(ZorvatClocks, ServerTimeIsUnwrappedButItsTextsWrap)
     EXPECT_LT(clocks.GetServerTime().GetPacked(), 0);
 }
 
+// The status bar's New York clock on machines in zones on both sides of Kuwait, some with summer
+// times of their own, the offset measured by a "TI" some hours earlier: the server time it
+// converts may have passed the machine's midnight or Kuwait's, unwrapped.
+TEST(ZorvatClocks, NewYorkPaneMatchesZoneInfoOnMachinesInAnyZone)
+{
+    const auto rows = ReadExpected('N');
+    ASSERT_GT(rows.size(), 5000u);
+    for (const char* pszZone : {"UTC0", "JST-9", "IST-5:30", "LINT-14", "SST11", "PST8PDT,M3.2.0,M11.1.0",
+                                "GMT0BST,M3.5.0/1,M10.5.0"}) {
+        CMachineZone zone(pszZone);
+        int nWrong = 0, nChecked = 0;
+        std::string strFirstWrong;
+        for (const auto& r : rows) {
+            const time_t tInstant = static_cast<time_t>(std::stoll(r[1]));
+            const int nKuwait = TimeOfDigits(r[2]).GetSecondsOfDay();
+            for (int nLagHours : {0, 3, 7, 11}) {
+                // The "TI" came then, telling the Kuwait time of that moment; the offset is
+                // measured as the reference data measures it.
+                CMachineClock clock;
+                clock.m_tNow = tInstant - nLagHours * 3600;
+                const long nOffsetThen = clock.UtcOffset();
+                const int nLocalThen = clock.GetLocalSecondsOfDay();
+                clock.m_tNow = tInstant;
+                if (clock.UtcOffset() != nOffsetThen)
+                    continue;   // the machine's own clock moved since: an hour off until the next "TI"
+                CZorvatClocks clocks;
+                clocks.SetClockSource(&clock);
+                clocks.SetClockOffset(nLocalThen - ((nKuwait - nLagHours * 3600) % 86400 + 86400) % 86400);
+                ++nChecked;
+                const std::string strShown = static_cast<LPCSTR>(clocks.GetServerTimeNYText());
+                if (strShown != ClockOfDigits(r[3]) && nWrong++ == 0)
+                    strFirstWrong = "instant " + r[1] + " TI " + std::to_string(nLagHours) + " h before: shows " +
+                                    strShown + ", New York reads " + ClockOfDigits(r[3]);
+            }
+        }
+        EXPECT_GT(nChecked, 20000) << pszZone;
+        EXPECT_EQ(0, nWrong) << pszZone << ": " << strFirstWrong;
+    }
+}
+
 TEST(ZorvatClocks, SessionTimesInKuwaitAndNewYork)
 {
     CFakeClock clock;
@@ -207,6 +293,8 @@ TEST(ZorvatClocks, ShiftServerTimeByMarketAndGlobalOffsets)
     CZorvatClocks clocks;
     clocks.SetGlobalTimeOffset(3600);
     EXPECT_EQ("003000/1", Shift(clocks, "233000"));         // no market list: offset 0
+    EXPECT_EQ("000000/1", Shift(clocks, "230000"));         // midnight itself is the next day
+    EXPECT_EQ("235959/0", Shift(clocks, "225959"));
     clocks.SetMarketTimeOffsets(&markets);
     EXPECT_EQ("003000/1", Shift(clocks, "233000"));         // a market not listed
     markets.m_offsets[4] = 9 * 3600;

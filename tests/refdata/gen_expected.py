@@ -66,6 +66,11 @@ def clocks(out):
         for switch in (start, end):
             for delta in list(range(-3 * 3600, 3 * 3600 + 1, 1800)) + [-1, 1]:
                 out.append(clock_line(switch + delta))
+        # The day before and the day after, hourly: a machine west or east of Kuwait passes
+        # its own midnight there while the server's does not.
+        for switch in (start, end):
+            for delta in range(-36 * 3600, 36 * 3600, 3600):
+                out.append(clock_line(switch + delta + 17 * 60))
         # Kuwait's evening and early morning, where New York's date differs.
         for _ in range(6):
             day = datetime.datetime(year, 1, 1, tzinfo=UTC) + datetime.timedelta(days=rng.randrange(365))
