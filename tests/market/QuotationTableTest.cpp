@@ -292,3 +292,24 @@ TEST_F(QuoteFixture, MarketPopupListsTheMarketsButTheKseAtMost31)
     Fire("$EN|1|XC|0");
     EXPECT_EQ(31, MarketItems());
 }
+
+TEST_F(QuoteFixture, StarredRowMovedByItsHoldingsLeavesNoMarkBehind)
+{
+    Fire(Quote(4, "IBM", "1*", "10.5", "10"));
+    ASSERT_EQ(QUOTE_ATTR_STAR_UNCHANGED, Colour("IBM", QC_NAME));
+    // The holdings name another market: the row moves there, starred as it was.
+    Fire("~NH|1|XC|0|IBM|100|7|50|||||||||||||||||||||||8");
+    ASSERT_NE(nullptr, Row("IBM", "NASD"));
+    EXPECT_EQ(QUOTE_ATTR_STAR_UNCHANGED, Colour("IBM", QC_NAME));
+    Fire(Quote(8, "IBM", "1", "10.6", "10"));
+    EXPECT_EQ(QUOTE_ATTR_UNCHANGED, Colour("IBM", QC_NAME)) << "unstarred where it is now";
+    Fire(Quote(8, "IBM", "1*", "10.7", "10"));
+    ASSERT_TRUE(pTable->RemoveSymbol("IBM", "NASD"));
+    // Listed again under its first market, its first starred quote stars its plain cells.
+    Fire({"$DS|1|XC||0||4", "IBM|4|IBM|Intl Bus|ibm|IBM Corp|ibm|USD|Tech|t", "$EN|1|XC|0"});
+    ASSERT_NE(nullptr, Row("IBM"));
+    Fire(Quote(4, "IBM", "1*", "10.5", "10"));
+    EXPECT_EQ(QUOTE_ATTR_STAR_UNCHANGED, Colour("IBM", QC_NAME));
+    EXPECT_EQ(QUOTE_ATTR_STAR_UNCHANGED, Colour("IBM", QC_MARKET));
+    EXPECT_EQ(QUOTE_ATTR_STAR_RISING, Colour("IBM", QC_LAST));
+}
