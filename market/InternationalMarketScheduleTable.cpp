@@ -13,7 +13,7 @@
 #include "refdata/ZorvatGlobals.h"
 
 namespace {
-enum SCHEDULE_COLUMN { SC_MARKET = 0, SC_STATE = 1, SC_TIME = 2, SC_TEXT = 3 };
+enum SCHEDULE_COLUMN { SC_MARKET = 0, SC_STATE = 1, SC_TIME = 2, SC_TEXT = SCHEDULE_COL_TEXT };
 
 // Lines: 0 market, 1 state, 2 time, 3 description, 4 its Arabic.
 const TABLE_COLUMN s_columns[] = {

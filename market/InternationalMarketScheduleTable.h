@@ -6,7 +6,8 @@
 #include "market/DataTable.h"
 
 #define IDS_TITLE_MARKET_SCHEDULE 41058
-#define IDS_MARKET_STATE_NOW 57450
+#define IDS_MARKET_STATE_NOW 57450    // "%1: %2": the market and its state's text
+#define SCHEDULE_COL_TEXT 3             // the state's text, in the interface's language
 
 extern const TABLE_DESC g_marketScheduleTable;
 

@@ -12,7 +12,6 @@
 #include "market/TickerFeed.h"
 #include "refdata/RoundByMode.h"
 #include "refdata/ServerCodeTables.h"
-#include "refdata/ServerDateFields.h"
 #include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
 
@@ -184,14 +183,8 @@ void CQuotationKSETable::WriteLineTexts(CServerMessage* pMsg, CDataBuffer* pRow,
     pRow->SetText(KC_STATE, StateText(pMsg->GetLong(KF_STATE)), bPublish);
     pRow->SetText(KC_SESSION, SessionText(pMsg->GetLong(KF_SESSION)), bPublish);
     pRow->SetText(KC_SEGMENT, SegmentText(pMsg->GetLong(KF_SEGMENT)), bPublish);
-    // An hour before ten may come as five digits: six before the shift, or it would be left
-    // unshifted.
-    const CString strTime = ConvertServerDateField(pMsg->GetFieldText(KF_MARKET_TIME), COLTYPE_TIME_TEXT);
     char szShifted[SHIFT_TIME_SIZE] = "";
-    if (const CZorvatGlobals* pGlobals = GetGlobals())
-        pGlobals->ShiftServerTime(strTime, szShifted, KSE_MARKET_CODE);
-    else
-        snprintf(szShifted, sizeof(szShifted), "%s", static_cast<LPCSTR>(strTime));
+    GetGlobals()->ShiftServerTimeField(pMsg->GetFieldText(KF_MARKET_TIME), szShifted, KSE_MARKET_CODE);
     pRow->SetText(KC_MARKET_TIME, szShifted, bPublish);
     const double dWhole = RoundByMode(0, atof(pMsg->GetFieldText(KF_WHOLE)), 0);
     if (dWhole > 0) {

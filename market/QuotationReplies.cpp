@@ -106,8 +106,13 @@ void CQuotationTable::ApplyHoldings(CServerMessage* pMsg, LPCSTR pszMarket)
     // with the same keys would be a duplicate the store cannot tell apart.
     const CString strTicker = pRow->GetText(QC_TICKER);
     if (pszMarket != nullptr && *pszMarket != '\0' && GetGlobals()->GetMarketCode(pszMarket) != 0 &&
-        FindQuote(strTicker, pszMarket) == nullptr)
+        FindQuote(strTicker, pszMarket) == nullptr) {
+        // The starred mark goes with the row: left under the old pair it would claim a row
+        // listed later under that pair, whose plain cells then never turn starred.
+        if (m_starredRows.erase(StarredKey(pRow)) != 0)
+            m_starredRows.insert(StarredKey(strTicker, pszMarket));
         pRow->SetText(QC_MARKET, pszMarket, TRUE);
+    }
     pRow->Commit();
 }
 
@@ -273,7 +278,7 @@ BOOL CQuotationTable::RemoveSymbol(LPCSTR pszTicker, LPCSTR pszMarket)
     CDataBuffer* pRow = GetRows()->GetAt(nIndex);
     UnsubscribeQuote(pRow->GetText(QC_TICKER), pRow->GetText(QC_MARKET), pRow->GetText(QC_SHORT_TICKER));
     StopFollowedBooks(pRow);
-    m_starredRows.erase(std::string(pRow->GetText(QC_TICKER)) + '|' + static_cast<LPCSTR>(pRow->GetText(QC_MARKET)));
+    m_starredRows.erase(StarredKey(pRow));
     return GetRows()->RemoveAt(nIndex);
 }
 

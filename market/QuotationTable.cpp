@@ -16,7 +16,9 @@
 #include "market/DataArray.h"
 #include "market/QuotationFigures.h"
 #include "market/TableLinks.h"
+#include "market/TickerFeed.h"
 #include "market/TimeAndSalesFeed.h"
+#include "refdata/MarketListClient.h"
 #include "refdata/ServerCodeTables.h"
 #include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
@@ -329,12 +331,15 @@ void CQuotationTable::OnGS(CServerMessage* pMsg)
         return;
     }
     m_bBusyShown = FALSE;
-    // What the line updates: 0 the scrolling tickers only (none is open yet), 1 the row only,
-    // else both.
-    if (pMsg->GetLong(2) == 0)
-        return;
     CDataBuffer* pRow = FindQuote(pMsg->GetFieldText(0), strMarket);
     if (pRow == nullptr)
+        return;
+    // What the line updates: 0 the scrolling ticker only, 1 the row only, else both. The ticker
+    // goes first: it compares the line with the row as it was.
+    const long nKind = pMsg->GetLong(2);
+    if (nKind != 1)
+        SendToTicker(pMsg, pRow, strMarket);
+    if (nKind == 0)
         return;
 
     const std::string_view kind = pMsg->GetFieldView(2);
@@ -347,7 +352,7 @@ void CQuotationTable::OnGS(CServerMessage* pMsg)
     const LPCSTR pszTime = pMsg->GetFieldText(6);
     char szShifted[SHIFT_TIME_SIZE] = "";
     if (pGlobals != nullptr)
-        pGlobals->ShiftServerTime(pszTime, szShifted, pMsg->GetHeaderNumber());
+        pGlobals->ShiftServerTimeField(pszTime, szShifted, pMsg->GetHeaderNumber());
     const double dLast = pMsg->GetDouble(3, 0);
 
     // One batch: the row is re-sorted and repainted once, at Commit.
@@ -364,6 +369,44 @@ void CQuotationTable::OnGS(CServerMessage* pMsg)
     ComputeRow(pRow);
     ComputePosition(pRow);
     pRow->Commit();
+}
+
+void CQuotationTable::SendToTicker(CServerMessage* pMsg, const CDataBuffer* pRow, LPCSTR pszMarket) const
+{
+    ITickerFeed* pTicker = FindTickerFeed(pszMarket);
+    if (pTicker == nullptr)
+        pTicker = FindTickerFeed(TICKER_ALL_MARKETS);
+    const double dLast = pMsg->GetDouble(3, 0);
+    // Only a trade moves the ticker: a line that changes the bid or the ask alone leaves the
+    // counter where it was.
+    if (pTicker == nullptr || dLast <= 0 || *pMsg->GetFieldText(6) == '\0' || pRow->GetLong(QC_SCROLLING) == 0 ||
+        atof(pMsg->GetFieldText(9)) <= pRow->GetDouble(QC_VOLUME))
+        return;
+    QUOTE_PRICES prices;
+    prices.dClose = pRow->GetDouble(QC_CLOSE);
+    prices.dOpen = pRow->GetDouble(QC_OPEN);
+    // Without a reference yet the whole price would read as a rise.
+    const double dReference = QuoteReference(prices);
+    const double dChange = dReference > 0 ? dLast - dReference : 0;
+    const COLORREF crText = pTicker->GetTextColor();
+    const COLORREF crChange = dChange > 0 ? pTicker->GetUpColor() : dChange < 0 ? pTicker->GetDownColor() : crText;
+    char szText[96];
+    if (pTicker->IsShowingChanges())
+        snprintf(szText, sizeof(szText), "%.3f %+.3f", dLast, dChange);
+    else
+        snprintf(szText, sizeof(szText), "%.3f", dLast);
+    const CString strName = pRow->GetText(QC_NAME);
+    pTicker->AddItem(strName.IsEmpty() ? pRow->GetText(QC_TICKER) : strName, crText, szText, crChange);
+}
+
+std::string CQuotationTable::StarredKey(LPCSTR pszTicker, LPCSTR pszMarket)
+{
+    return std::string(pszTicker) + '|' + pszMarket;
+}
+
+std::string CQuotationTable::StarredKey(const CDataBuffer* pRow)
+{
+    return StarredKey(pRow->GetText(QC_TICKER), pRow->GetText(QC_MARKET));
 }
 
 void CQuotationTable::ComputeRow(CDataBuffer* pRow)
@@ -383,7 +426,7 @@ void CQuotationTable::ComputeRow(CDataBuffer* pRow)
     SetNumber(pRow, QC_DAY_GAIN, figures.dDayGain, TRUE);
     // The plain cells change colour only when the row's quotes turn starred or back: most lines
     // leave them as they are, and 46 cells a line are not rewritten for nothing.
-    const std::string strKey = std::string(pRow->GetText(QC_TICKER)) + '|' + static_cast<LPCSTR>(pRow->GetText(QC_MARKET));
+    const std::string strKey = StarredKey(pRow);
     const BOOL bWasStarred = m_starredRows.count(strKey) != 0;
     if (bWasStarred != m_bStarred) {
         const int nPlain = QuoteAttribute(0, m_bStarred);

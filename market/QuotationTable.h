@@ -119,6 +119,9 @@ private:
     static BOOL SetNumber(CDataBuffer* pRow, int nCol, double dValue, BOOL bPublish);
     // A request through the application's link; its sequence number, 0 when nothing went.
     static long SendLine(int nType, LPCSTR pszBody);
+    // The key of a row in the starred set: its ticker and market.
+    static std::string StarredKey(LPCSTR pszTicker, LPCSTR pszMarket);
+    static std::string StarredKey(const CDataBuffer* pRow);
     // Row work.
     void ComputeRow(CDataBuffer* pRow);
     void ComputePosition(CDataBuffer* pRow);
@@ -127,6 +130,9 @@ private:
     // The saved values of a symbol written into its row (in the caller's batch, if any).
     void ApplySavedEntry(CDataBuffer* pRow, const WATCH_ENTRY& entry, BOOL bPublish);
     void AddListedSymbol(CServerMessage* pMsg);
+    // A quote's item for the scrolling ticker of its market (else the one of every market),
+    // when the line brings a trade of a row that goes into it.
+    void SendToTicker(CServerMessage* pMsg, const CDataBuffer* pRow, LPCSTR pszMarket) const;
     void CheckAlert(CDataBuffer* pRow, double dLast);
     void ShowError(long nCode);
     void ShowAlreadyListed(LPCSTR pszTicker);

@@ -516,11 +516,14 @@ void CQuotationTable::AskNewSymbol(CDataBuffer* pRow, LPCSTR pszFirstText)
     }
     if (dlg.DoModal() != IDOK)
         return;
+    // A row that went while the dialog ran has nothing left to change: adding the new symbol
+    // would answer a question the user no longer sees.
+    if (pRow != nullptr && FindQuote(strOldTicker, strOldMarket) == nullptr)
+        return;
     if (FindQuote(dlg.GetTicker(), dlg.GetMarket()) != nullptr) {
         ShowAlreadyListed(dlg.GetTicker());
         return;
     }
-    // The old row goes only now: while the dialog ran it may have gone already.
     if (pRow != nullptr)
         RemoveSymbol(strOldTicker, strOldMarket);
     AddSymbol(dlg.GetTicker(), dlg.GetMarket(), nullptr);

@@ -7,7 +7,6 @@
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
 #include "market/TableLinks.h"
-#include "refdata/ServerDateFields.h"
 #include "refdata/ZorvatGlobals.h"
 
 #define IDS_TABLE_QUOTATIONS_US 51921
@@ -161,14 +160,9 @@ void CTimeAndSalesTable::OnGS(CServerMessage* pMsg)
 
 void CTimeAndSalesTable::AddTrade(CServerMessage* pMsg, long nQuantity, int nMark)
 {
-    // The hour of a server time may come without its leading zero: six digits before the shift.
-    const CString strTime = ConvertServerDateField(pMsg->GetFieldText(GS_TIME), COLTYPE_TIME_TEXT);
     char szShifted[SHIFT_TIME_SIZE] = "";
     const CZorvatGlobals* pGlobals = GetGlobals();
-    if (pGlobals != nullptr)
-        pGlobals->ShiftServerTime(strTime, szShifted, pMsg->GetHeaderNumber());
-    else
-        snprintf(szShifted, sizeof(szShifted), "%s", static_cast<LPCSTR>(strTime));
+    pGlobals->ShiftServerTimeField(pMsg->GetFieldText(GS_TIME), szShifted, pMsg->GetHeaderNumber());
     pMsg->SetOverride(GS_TIME, szShifted);
 
     std::unique_ptr<CDataBuffer> pRow(GetRows()->NewRow());
@@ -176,7 +170,7 @@ void CTimeAndSalesTable::AddTrade(CServerMessage* pMsg, long nQuantity, int nMar
     CString strText;
     strText.Format("%ld", nQuantity);
     pRow->SetText(UTC_QUANTITY, strText, FALSE);
-    pRow->SetText(UTC_MARKET, pGlobals != nullptr ? pGlobals->GetMarketName(pMsg->GetHeaderNumber()) : CString(), FALSE);
+    pRow->SetText(UTC_MARKET, pGlobals->GetMarketName(pMsg->GetHeaderNumber()), FALSE);
     strText.Format("%lld", m_nNextTrade++);
     pRow->SetText(UTC_NUMBER, strText, FALSE);
     if (const CDataTable* pQuotes = FindDataTable(IDS_TABLE_QUOTATIONS_US)) {

@@ -8,6 +8,9 @@
 #include "framework/base/NorvGlobals.h"
 #include "link/MessageSource.h"
 #include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "market/InternationalMarketScheduleTable.h"
+#include "market/TableLinks.h"
 #include "platform/win/Windows.h"
 #include "refdata/ZorvatGlobals.h"
 
@@ -105,8 +108,23 @@ void CZorvatInfoTable::OnVC(CServerMessage* pMsg)
 
 void CZorvatInfoTable::OnBM(CServerMessage* pMsg)
 {
-    // The state is kept; its line waits for the market schedule table, which names the states.
-    GetGlobals()->SetMarketState(pMsg->GetLong(0), static_cast<int>(pMsg->GetLong(1)));
+    CZorvatGlobals* pGlobals = GetGlobals();
+    const long nMarket = pMsg->GetLong(0);
+    pGlobals->SetMarketState(nMarket, static_cast<int>(pMsg->GetLong(1)));
+    // The schedule names each market's states: the line says the state in its words, and only
+    // once the schedule has them.
+    const CDataTable* pSchedule = FindDataTable(IDS_TABLE_MARKET_SCHEDULE);
+    if (pSchedule == nullptr)
+        return;
+    const CString strMarket = pGlobals->GetMarketName(nMarket);
+    // Its rows are keyed by market and state: the state alone would find another market's text.
+    const CDataBuffer* pRow = pSchedule->GetRows()->FindRow({strMarket, pMsg->GetFieldText(1)});
+    if (pRow == nullptr)
+        return;
+    CString strText;
+    strText.FormatMessage(IDS_MARKET_STATE_NOW, static_cast<LPCSTR>(strMarket),
+                          static_cast<LPCSTR>(pRow->GetText(SCHEDULE_COL_TEXT, TRUE)));
+    AddText(strText);
 }
 
 HWND CZorvatInfoTable::GetTickerParent() const

@@ -6,6 +6,9 @@
 #include "platform/mfc/String.h"
 #include "refdata/User.h"
 
+// The ticker of every market, made when the user may see no market of his own.
+#define TICKER_ALL_MARKETS "ALL"
+
 struct IMarketListClient
 {
     virtual ~IMarketListClient() = default;

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include "framework/base/ColumnDataType.h"
 #include "refdata/NewYorkTime.h"
+#include "refdata/ServerDateFields.h"
 
 namespace {
 const long long SECONDS_PER_DAY = 86400;
@@ -120,4 +122,9 @@ BOOL CZorvatClocks::ShiftServerTime(const char* pszTime, char* pszResult, long n
     const unsigned uWrapped = static_cast<unsigned>(nWrapped);
     snprintf(pszResult, SHIFT_TIME_SIZE, "%02u%02u%02u", uWrapped / 3600 % 24, uWrapped / 60 % 60, uWrapped % 60);
     return bNextDay;
+}
+
+BOOL CZorvatClocks::ShiftServerTimeField(const char* pszField, char* pszResult, long nMarketCode) const
+{
+    return ShiftServerTime(ConvertServerDateField(pszField, COLTYPE_TIME_TEXT), pszResult, nMarketCode);
 }

@@ -66,6 +66,10 @@ public:
     // pszResult (SHIFT_TIME_SIZE bytes) as six digits, wrapped into one day. TRUE when it
     // falls on the next day. Any other text (not six digits) is copied, cut to fit, with FALSE.
     BOOL ShiftServerTime(const char* pszTime, char* pszResult, long nMarketCode) const;
+    // The same for a time field as the server writes it, whose hour may come without its leading
+    // zero (93000): made six digits first (ConvertServerDateField), or every time before ten
+    // would be copied unshifted. An empty field gives six blanks.
+    BOOL ShiftServerTimeField(const char* pszField, char* pszResult, long nMarketCode) const;
 
     static CString ClockText(const CNorvTime& time);
 

@@ -178,7 +178,7 @@ void CZorvatGlobals::EndMarketList()
         ++m_nPendingSymbolLists;
     }
     if (m_pClient->GetTickerCount() == 0)
-        m_pClient->AddTicker("ALL");
+        m_pClient->AddTicker(TICKER_ALL_MARKETS);
     m_pClient->OnMarketListChanged();
     WriteMarketsFile();
 }

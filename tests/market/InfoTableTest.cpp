@@ -213,6 +213,12 @@ TEST_F(InfoFixture, ServerNoticesBecomeLinesAndBoxes)
     Fire("$VC|5|XC||0|1|0|80000|1|Current");
     EXPECT_EQ((std::vector<std::string>{"1 Get the new version", "2 Too old"}), host.m_versions);
     EXPECT_EQ(5, pTable->GetLineCount()) << "one line for status 1, two for status 2";
+
+    // Code 1 is an error code; a box without the error flag shows the information icon.
+    Fire("$MS|6|XC||0|1|ignored|ignored|1|0");
+    EXPECT_STREQ("error 1", pTable->GetLineCell(5, INFO_COL_TEXT));
+    ASSERT_EQ(2u, host.m_boxes.size());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), host.m_boxFlags[1]);
 }
 
 TEST_F(InfoFixture, DestroyedTableTakesItsSinkAlong)

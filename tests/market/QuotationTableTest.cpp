@@ -16,8 +16,10 @@
 #include "market/DataArray.h"
 #include "market/QuotationFigures.h"
 #include "market/QuotationTable.h"
+#include "market/TickerFeed.h"
 #include "platform/win/user/Menu.h"
 #include "platform/win/user/Sound.h"
+#include "refdata/MarketListClient.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/market/DataTableTestSupport.h"
@@ -30,6 +32,28 @@ public:
     void AddText(LPCSTR pszText) override { lines.push_back(pszText); }
     void AddResourceText(UINT nId) override { lines.push_back("#" + std::to_string(nId)); }
     std::vector<std::string> lines;
+};
+
+// A ticker's items as "label:text:colour" (text 1, up 2, down 3), registered under a name while
+// it lives.
+class CRecordingTicker : public ITickerFeed
+{
+public:
+    explicit CRecordingTicker(const char* pszName) : m_strName(pszName) { RegisterTickerFeed(pszName, this); }
+    ~CRecordingTicker() override { RegisterTickerFeed(m_strName.c_str(), nullptr); }
+    void AddItem(LPCSTR pszLabel, COLORREF /*crLabel*/, LPCSTR pszText, COLORREF crText) override
+    {
+        items.push_back(std::string(pszLabel) + ":" + pszText + ":" + std::to_string(crText));
+    }
+    COLORREF GetTextColor() const override { return 1; }
+    COLORREF GetUpColor() const override { return 2; }
+    COLORREF GetDownColor() const override { return 3; }
+    BOOL IsShowingChanges() const override { return bChanges; }
+    std::vector<std::string> items;
+    BOOL bChanges = TRUE;
+
+private:
+    std::string m_strName;
 };
 
 // A market row of the "XC" list: enabled, its code, its name, the quote-list flag.
@@ -291,4 +315,61 @@ TEST_F(QuoteFixture, MarketPopupListsTheMarketsButTheKseAtMost31)
         Fire(strLine);
     Fire("$EN|1|XC|0");
     EXPECT_EQ(31, MarketItems());
+}
+
+TEST_F(QuoteFixture, StarredRowMovedByItsHoldingsLeavesNoMarkBehind)
+{
+    Fire(Quote(4, "IBM", "1*", "10.5", "10"));
+    ASSERT_EQ(QUOTE_ATTR_STAR_UNCHANGED, Colour("IBM", QC_NAME));
+    // The holdings name another market: the row moves there, starred as it was.
+    Fire("~NH|1|XC|0|IBM|100|7|50|||||||||||||||||||||||8");
+    ASSERT_NE(nullptr, Row("IBM", "NASD"));
+    EXPECT_EQ(QUOTE_ATTR_STAR_UNCHANGED, Colour("IBM", QC_NAME));
+    Fire(Quote(8, "IBM", "1", "10.6", "10"));
+    EXPECT_EQ(QUOTE_ATTR_UNCHANGED, Colour("IBM", QC_NAME)) << "unstarred where it is now";
+    Fire(Quote(8, "IBM", "1*", "10.7", "10"));
+    ASSERT_TRUE(pTable->RemoveSymbol("IBM", "NASD"));
+    // Listed again under its first market, its first starred quote stars its plain cells.
+    Fire({"$DS|1|XC||0||4", "IBM|4|IBM|Intl Bus|ibm|IBM Corp|ibm|USD|Tech|t", "$EN|1|XC|0"});
+    ASSERT_NE(nullptr, Row("IBM"));
+    Fire(Quote(4, "IBM", "1*", "10.5", "10"));
+    EXPECT_EQ(QUOTE_ATTR_STAR_UNCHANGED, Colour("IBM", QC_NAME));
+    EXPECT_EQ(QUOTE_ATTR_STAR_UNCHANGED, Colour("IBM", QC_MARKET));
+    EXPECT_EQ(QUOTE_ATTR_STAR_RISING, Colour("IBM", QC_LAST));
+    // Removed while starred and listed again: the same.
+    ASSERT_TRUE(pTable->RemoveSymbol("IBM", "US"));
+    Fire({"$DS|1|XC||0||4", "IBM|4|IBM|Intl Bus|ibm|IBM Corp|ibm|USD|Tech|t", "$EN|1|XC|0"});
+    Fire(Quote(4, "IBM", "1*", "10.5", "10"));
+    EXPECT_EQ(QUOTE_ATTR_STAR_UNCHANGED, Colour("IBM", QC_NAME));
+}
+
+TEST_F(QuoteFixture, TradesGoToTheMarketsTickerElseTheTickerOfEveryMarket)
+{
+    // Market 4 "US": ticker, what it updates, last, time, trade counter; the reference is 10.
+    auto Trade = [this](const char* pszTicker, const char* pszKind, const char* pszLast, const char* pszTime,
+                        const char* pszCounter) {
+        Fire(std::string("~GS|1|XC|4|") + pszTicker + "|0|" + pszKind + "|" + pszLast + "|10.1|10.3|" + pszTime +
+             "|3|4|" + pszCounter + "#7||11|9|||10|211207|");
+    };
+    Fire({"$DS|1|XC||0||4", "MSFT|4||||||USD|Tech|t", "$EN|1|XC|0"});
+    CRecordingTicker all(TICKER_ALL_MARKETS);
+    Trade("IBM", "2", "10.5", "93000", "100");      // no reference yet: no change
+    Trade("IBM", "2", "9.5", "93100", "100");       // the counter did not move: no trade
+    Trade("IBM", "2", "9.5", "93100", "101");
+    {
+        CRecordingTicker us("US");
+        Trade("IBM", "0", "11", "93200", "105");    // the ticker only: the row keeps 9.5 and 101
+        EXPECT_EQ("9.50", Cell("IBM", QC_LAST));
+        Trade("IBM", "1", "12", "93300", "110");    // the row only
+        Trade("IBM", "2", "12", "93400", "110");
+        Trade("IBM", "2", "12.5", "", "120");       // no time
+        Trade("IBM", "2", "0", "93500", "130");     // no price
+        us.bChanges = FALSE;
+        Trade("IBM", "2*", "12.5", "93600", "140");
+        Trade("MSFT", "2", "8", "93600", "1");      // no name: the ticker
+        Trade(".DJI", "2", "900", "93600", "1");    // an index stays out
+        EXPECT_EQ((std::vector<std::string>{"Intl Bus:11.000 +1.000:2", "Intl Bus:12.500:2", "MSFT:8.000:1"}),
+                  us.items);
+    }
+    EXPECT_EQ((std::vector<std::string>{"Intl Bus:10.500 +0.000:1", "Intl Bus:9.500 -0.500:3"}), all.items);
 }
