@@ -10,6 +10,8 @@
 // worked on once: time grows with program size times text length, never exponentially, and a
 // long text nests nothing. (A pair could also be entered again while still being tried, but only
 // through a loop that consumes nothing, and regcomp refuses those.)
+#include <algorithm>
+#include <bit>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -34,6 +36,32 @@ bool IsWordChar(char c)
     return c == '_' || (c != '\0' && IsCharAlphaNumericA(c));
 }
 
+// What to go back to when the path followed fails.
+enum : unsigned char {
+    JOB_BRANCH,                         // the alternatives from nNode on, at nAt
+    JOB_REPEAT,                         // what follows the star or plus nNode, at nAt down to nLow
+    JOB_GROUP,                          // group end nNode (0-9 starts, 10-19 ends) back to nAt (-1: none)
+};
+struct SJob
+{
+    unsigned char nKind;
+    int nNode;
+    int nAt;
+    int nLow;
+};
+
+// A matcher's memory. The dictionary runs thousands of short matches, so each thread keeps one
+// from a regexec to the next, and lets go only of what a long text made it take.
+struct SMatchMemory
+{
+    std::deque<SJob> jobs;              // newest last; a deque, as a long text's runs to tens of
+                                        // megabytes that growing must not copy
+    std::vector<int> rows;              // by node offset: its memo row, -1 for none yet
+    std::vector<uint64_t> entered;      // a row of bits per choice node met, one per text position
+};
+thread_local SMatchMemory t_memory;
+const size_t KEEP_WORDS = 4096;
+
 class CRegexMatcher
 {
 public:
@@ -41,25 +69,23 @@ public:
         : m_pProg(pProg), m_pCode(reinterpret_cast<const unsigned char*>(pProg->program)), m_pszBol(pszText)
     {
     }
+    ~CRegexMatcher()
+    {
+        if (m_pMemory == nullptr)
+            return;
+        m_pMemory->jobs.clear();
+        m_pMemory->rows.clear();
+        m_pMemory->entered.clear();
+        if (m_pMemory->entered.capacity() > KEEP_WORDS)
+            std::vector<uint64_t>().swap(m_pMemory->entered);
+    }
+    CRegexMatcher(const CRegexMatcher&) = delete;
+    CRegexMatcher& operator=(const CRegexMatcher&) = delete;
     // 1 when the program matches at pszAt; the groups are then set.
     int Try(const char* pszAt);
     bool Failed() const { return m_bFailed; }
 
 private:
-    // What to go back to when the path followed fails, newest last.
-    enum : unsigned char {
-        JOB_BRANCH,                     // the alternatives from nNode on, at nAt
-        JOB_REPEAT,                     // what follows the star or plus nNode, at nAt down to nLow
-        JOB_GROUP,                      // group end nNode (0-9 starts, 10-19 ends) back to nAt (-1: none)
-    };
-    struct SJob
-    {
-        unsigned char nKind;
-        int nNode;
-        int nAt;
-        int nLow;
-    };
-
     bool Fail(const char* pszMessage)
     {
         regerror(pszMessage);
@@ -72,7 +98,23 @@ private:
     bool Run(int nScan, const char* pszIn);
     bool Follow(int& nScan, const char*& pszIn);
     bool Resume(int& nScan, const char*& pszIn);
-    bool MatchOne(int nNode, const char* pszIn);
+    // Whether the simple node nNode takes the character at pszIn.
+    bool MatchOne(int nNode, const char* pszIn)
+    {
+        if (*pszIn == '\0')
+            return false;
+        switch (m_pCode[nNode]) {
+        case OP_ANY:
+            return true;
+        case OP_EXACTLY:
+            return *pszIn == *Operand(nNode);
+        case OP_ANYOF:
+        case OP_ANYBUT:
+            return (strchr(Operand(nNode), *pszIn) != nullptr) == (m_pCode[nNode] == OP_ANYOF);
+        default:
+            return Fail("internal foulup");
+        }
+    }
     uint64_t* Row(int nNode);
     // Marks the pair of the row's node and pszAt entered; false when it was already: it failed.
     bool FirstEntry(uint64_t* pRow, const char* pszAt) const
@@ -84,6 +126,7 @@ private:
         pRow[nAt / 64] |= nMask;
         return true;
     }
+    size_t EnterRun(uint64_t* pRow, size_t nFrom) const;
     bool Push(unsigned char nKind, int nNode, const char* pszAt, int nLow = 0);
 
     regexp* m_pProg;
@@ -93,11 +136,16 @@ private:
     bool m_bCleared = false;            // the groups were cleared; failed tries leave them so
     bool m_bFailed = false;             // an error was reported: give up the whole regexec
     long m_nSteps = 0;                  // over every start position of one regexec
-    std::deque<SJob> m_jobs;
-    // The memo, made on the first choice: a row of bits per choice node met, one per position.
-    size_t m_nRowWords = 0;             // 0: not made yet
-    std::vector<int> m_rows;            // by node offset: its row, -1 for none yet
-    std::vector<uint64_t> m_entered;
+    // The thread's memory, taken on the first choice met: most texts meet none.
+    SMatchMemory* Memory()
+    {
+        if (m_pMemory == nullptr)
+            m_pMemory = &t_memory;
+        return m_pMemory;
+    }
+    SMatchMemory* m_pMemory = nullptr;
+    size_t m_nRowWords = 0;             // the memo's words a row (0: not known yet)
+    size_t m_nLength = 0;               // the text's, known with m_nRowWords
 };
 
 int CRegexMatcher::Try(const char* pszAt)
@@ -119,7 +167,8 @@ int CRegexMatcher::Try(const char* pszAt)
             memset(m_pProg->startp, 0, sizeof m_pProg->startp);
             memset(m_pProg->endp, 0, sizeof m_pProg->endp);
         }
-        m_jobs.clear();
+        if (m_pMemory != nullptr)
+            m_pMemory->jobs.clear();
         return 0;
     }
     m_pProg->startp[0] = pszAt;
@@ -211,6 +260,8 @@ bool CRegexMatcher::Follow(int& nScan, const char*& pszIn)
             if (pRow == nullptr || !FirstEntry(pRow, pszIn))
                 return false;
             const char* pszTop = pszIn;
+            if (m_pCode[nOperand] == OP_ANY)
+                pszTop = m_pszBol + EnterRun(pRow, static_cast<size_t>(Offset(pszIn)) + 1) - 1;
             while (MatchOne(nOperand, pszTop) && FirstEntry(pRow, pszTop + 1))
                 ++pszTop;
             if (m_bFailed)
@@ -238,17 +289,18 @@ bool CRegexMatcher::Follow(int& nScan, const char*& pszIn)
 // Takes up the newest choice left, putting back the group ends set since; false when none is left.
 bool CRegexMatcher::Resume(int& nScan, const char*& pszIn)
 {
-    while (!m_jobs.empty()) {
-        SJob& job = m_jobs.back();
+    std::deque<SJob>& jobs = Memory()->jobs;
+    while (!jobs.empty()) {
+        SJob& job = jobs.back();
         switch (job.nKind) {
         case JOB_GROUP:
             GroupEnd(job.nNode) = job.nAt < 0 ? nullptr : m_pszBol + job.nAt;
-            m_jobs.pop_back();
+            jobs.pop_back();
             break;
         case JOB_BRANCH: {
             nScan = job.nNode;
             pszIn = m_pszBol + job.nAt;
-            m_jobs.pop_back();
+            jobs.pop_back();
             int nNext = NextNode(m_pCode, nScan);
             if (nNext >= 0 && m_pCode[nNext] == OP_BRANCH && !Push(JOB_BRANCH, nNext, pszIn))
                 return false;
@@ -266,7 +318,7 @@ bool CRegexMatcher::Resume(int& nScan, const char*& pszIn)
             if (nAt > nLow)
                 job.nAt = nAt - 1;
             else
-                m_jobs.pop_back();      // this was the last count
+                jobs.pop_back();        // this was the last count
             if (nAt < nLow)
                 break;
             nScan = nNext;
@@ -278,42 +330,47 @@ bool CRegexMatcher::Resume(int& nScan, const char*& pszIn)
     return false;
 }
 
-// Whether the simple node nNode takes the character at pszIn.
-bool CRegexMatcher::MatchOne(int nNode, const char* pszIn)
-{
-    if (*pszIn == '\0')
-        return false;
-    switch (m_pCode[nNode]) {
-    case OP_ANY:
-        return true;
-    case OP_EXACTLY:
-        return *pszIn == *Operand(nNode);
-    case OP_ANYOF:
-    case OP_ANYBUT:
-        return (strchr(Operand(nNode), *pszIn) != nullptr) == (m_pCode[nNode] == OP_ANYOF);
-    default:
-        return Fail("internal foulup");
-    }
-}
-
 // The memo row of a choice node, made when the node is first met; null when it cannot be had.
 uint64_t* CRegexMatcher::Row(int nNode)
 {
-    if (m_nRowWords == 0)
-        m_nRowWords = (strlen(m_pszBol) + 1 + 63) / 64;
-    if (nNode >= static_cast<int>(m_rows.size()))
-        m_rows.resize(static_cast<size_t>(nNode) + 1, -1);
-    int& nRow = m_rows[static_cast<size_t>(nNode)];
+    if (m_nRowWords == 0) {
+        m_nLength = strlen(m_pszBol);
+        m_nRowWords = (m_nLength + 1 + 63) / 64;
+    }
+    std::vector<int>& rows = Memory()->rows;
+    std::vector<uint64_t>& entered = m_pMemory->entered;
+    if (nNode >= static_cast<int>(rows.size()))
+        rows.resize(static_cast<size_t>(nNode) + 1, -1);
+    int& nRow = rows[static_cast<size_t>(nNode)];
     if (nRow < 0) {
-        size_t nRows = m_entered.size() / m_nRowWords;
+        size_t nRows = entered.size() / m_nRowWords;
         if ((nRows + 1) * m_nRowWords > MAX_MEMO_BYTES / sizeof(uint64_t)) {
             Fail("out of space");
             return nullptr;
         }
-        m_entered.resize((nRows + 1) * m_nRowWords, 0);
+        entered.resize((nRows + 1) * m_nRowWords, 0);
         nRow = static_cast<int>(nRows);
     }
-    return m_entered.data() + static_cast<size_t>(nRow) * m_nRowWords;
+    return entered.data() + static_cast<size_t>(nRow) * m_nRowWords;
+}
+
+// Marks the row's positions from nFrom to the text's end entered, a word at a time, up to the
+// first that was already; returns that one, or the position past the end. What '.*' loops over.
+size_t CRegexMatcher::EnterRun(uint64_t* pRow, size_t nFrom) const
+{
+    for (size_t nAt = nFrom; nAt <= m_nLength;) {
+        size_t nLast = std::min(m_nLength, nAt | 63);
+        uint64_t nMask = (~uint64_t(0) << (nAt % 64)) & (~uint64_t(0) >> (63 - nLast % 64));
+        uint64_t& nWord = pRow[nAt / 64];
+        if (uint64_t nEntered = nWord & nMask) {
+            size_t nStop = (nAt & ~size_t(63)) + static_cast<size_t>(std::countr_zero(nEntered));
+            nWord |= nMask & ~(~uint64_t(0) << (nStop % 64));
+            return nStop;
+        }
+        nWord |= nMask;
+        nAt = nLast + 1;
+    }
+    return m_nLength + 1;
 }
 
 bool CRegexMatcher::Push(unsigned char nKind, int nNode, const char* pszAt, int nLow)
@@ -321,7 +378,7 @@ bool CRegexMatcher::Push(unsigned char nKind, int nNode, const char* pszAt, int 
     // Positions are kept as int; a text of 2 GB is far past anything a dictionary translates.
     if (pszAt != nullptr && pszAt - m_pszBol >= INT_MAX)
         return Fail("out of space");
-    m_jobs.push_back(SJob{nKind, nNode, pszAt == nullptr ? -1 : Offset(pszAt), nLow});
+    Memory()->jobs.push_back(SJob{nKind, nNode, pszAt == nullptr ? -1 : Offset(pszAt), nLow});
     return true;
 }
 
