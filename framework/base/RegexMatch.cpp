@@ -54,13 +54,13 @@ struct SJob
 // from a regexec to the next, and lets go only of what a long text made it take.
 struct SMatchMemory
 {
-    std::deque<SJob> jobs;              // newest last; a deque, as a long text's runs to tens of
-                                        // megabytes that growing must not copy
+    std::deque<SJob> jobs;              // newest last; a deque, since a long text's stack runs to
+                                        // tens of megabytes that growing must not copy
     std::vector<int> rows;              // by node offset: its memo row, -1 for none yet
     std::vector<uint64_t> entered;      // a row of bits per choice node met, one per text position
 };
 thread_local SMatchMemory t_memory;
-const size_t KEEP_WORDS = 4096;
+const size_t KEEP_WORDS = 4096;         // memo kept for the next match: 32 KB
 
 class CRegexMatcher
 {
@@ -127,6 +127,13 @@ private:
         return true;
     }
     size_t EnterRun(uint64_t* pRow, size_t nFrom) const;
+    // The thread's memory, taken on the first choice met: most texts meet none.
+    SMatchMemory* Memory()
+    {
+        if (m_pMemory == nullptr)
+            m_pMemory = &t_memory;
+        return m_pMemory;
+    }
     bool Push(unsigned char nKind, int nNode, const char* pszAt, int nLow = 0);
 
     regexp* m_pProg;
@@ -136,14 +143,7 @@ private:
     bool m_bCleared = false;            // the groups were cleared; failed tries leave them so
     bool m_bFailed = false;             // an error was reported: give up the whole regexec
     long m_nSteps = 0;                  // over every start position of one regexec
-    // The thread's memory, taken on the first choice met: most texts meet none.
-    SMatchMemory* Memory()
-    {
-        if (m_pMemory == nullptr)
-            m_pMemory = &t_memory;
-        return m_pMemory;
-    }
-    SMatchMemory* m_pMemory = nullptr;
+    SMatchMemory* m_pMemory = nullptr;  // the thread's, once a choice was met
     size_t m_nRowWords = 0;             // the memo's words a row (0: not known yet)
     size_t m_nLength = 0;               // the text's, known with m_nRowWords
 };
