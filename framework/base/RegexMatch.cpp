@@ -60,7 +60,7 @@ struct SMatchMemory
     std::vector<uint64_t> entered;      // a row of bits per choice node met, one per text position
 };
 thread_local SMatchMemory t_memory;
-const size_t KEEP_WORDS = 4096;         // memo kept for the next match: 32 KB
+const size_t KEEP_LENGTH = 16384;       // the memory of a longer text's match is let go
 
 class CRegexMatcher
 {
@@ -73,11 +73,13 @@ public:
     {
         if (m_pMemory == nullptr)
             return;
+        if (m_nLength > KEEP_LENGTH) {
+            *m_pMemory = SMatchMemory();
+            return;
+        }
         m_pMemory->jobs.clear();
         m_pMemory->rows.clear();
         m_pMemory->entered.clear();
-        if (m_pMemory->entered.capacity() > KEEP_WORDS)
-            std::vector<uint64_t>().swap(m_pMemory->entered);
     }
     CRegexMatcher(const CRegexMatcher&) = delete;
     CRegexMatcher& operator=(const CRegexMatcher&) = delete;
@@ -145,7 +147,8 @@ private:
     long m_nSteps = 0;                  // over every start position of one regexec
     SMatchMemory* m_pMemory = nullptr;  // the thread's, once a choice was met
     size_t m_nRowWords = 0;             // the memo's words a row (0: not known yet)
-    size_t m_nLength = 0;               // the text's, known with m_nRowWords
+    size_t m_nLength = 0;               // the text's, known with m_nRowWords; only a text with
+                                        // choices to remember can fill the memory
 };
 
 int CRegexMatcher::Try(const char* pszAt)
@@ -289,7 +292,9 @@ bool CRegexMatcher::Follow(int& nScan, const char*& pszIn)
 // Takes up the newest choice left, putting back the group ends set since; false when none is left.
 bool CRegexMatcher::Resume(int& nScan, const char*& pszIn)
 {
-    std::deque<SJob>& jobs = Memory()->jobs;
+    if (m_pMemory == nullptr)
+        return false;                   // no choice was met
+    std::deque<SJob>& jobs = m_pMemory->jobs;
     while (!jobs.empty()) {
         SJob& job = jobs.back();
         switch (job.nKind) {
