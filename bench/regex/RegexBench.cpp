@@ -1,9 +1,11 @@
 // The dictionaries' regular expressions, compiled once, against user-interface texts, each beside
-// the C library's POSIX engine asked for ten match slots as the dictionary needs its groups.
+// the C library's POSIX engine asked for ten match slots as the dictionary needs its groups; and
+// our engine alone on long texts where backtracking could explode.
 #include "framework/base/Regex.h"
 #include <benchmark/benchmark.h>
 #include <regex.h>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -53,7 +55,38 @@ void BM_CLibrary(benchmark::State& state)
     regfree(&peer);
 }
 
+// Expressions whose alternatives under repetition combine in exponentially many ways, on a text
+// of state.range(1) bytes where every way must fail before the match near its end is found.
+void BM_OursLongText(benchmark::State& state)
+{
+    static const char* const s_hard[] = {"(a|aa)*b", "(x+x+)+y", "[ab]*[ab]*[ab]*c"};
+    const size_t nSize = static_cast<size_t>(state.range(1));
+    std::string strText;
+    switch (state.range(0)) {
+    case 0:
+        strText = std::string(nSize, 'a') + "cb";
+        break;
+    case 1:
+        strText = std::string(nSize, 'x') + "zy";
+        break;
+    default:
+        while (strText.size() < nSize)
+            strText += "ab";
+        strText += "dc";
+        break;
+    }
+    tbre::regexp* pRe = tbre::regcomp(s_hard[state.range(0)]);
+    int nMatches = 0;
+    for (auto _ : state)
+        nMatches += tbre::regexec(pRe, strText.c_str());
+    benchmark::DoNotOptimize(nMatches);
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(strText.size()));
+    state.SetLabel(s_hard[state.range(0)]);
+    free(pRe);
+}
+
 }  // namespace
 
 BENCHMARK(BM_Ours)->DenseRange(0, 5);
 BENCHMARK(BM_CLibrary)->DenseRange(0, 5);
+BENCHMARK(BM_OursLongText)->ArgsProduct({{0, 1, 2}, {1 << 10, 1 << 20}})->Unit(benchmark::kMillisecond);

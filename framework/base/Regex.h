@@ -1,8 +1,8 @@
 #pragma once
 // The small regular-expression engine of the dictionaries: an expression is compiled into a byte
-// program of nodes, matched by backtracking, and the groups of a match are substituted into a
-// template. Kept in its own namespace because its names are those of the C library's POSIX
-// functions, which must never be the ones called.
+// program of nodes, matched by backtracking in time bounded by program size times text length, and
+// the groups of a match are substituted into a template. Kept in its own namespace because its
+// names are those of the C library's POSIX functions, which must never be the ones called.
 //
 // Syntax: branches separated by '|' or a line feed; pieces are atoms optionally followed by '*',
 // '+' or '?'. Atoms: '^' and '$' (start and end of the text), '.', '[set]' with ranges and a
@@ -16,10 +16,10 @@ namespace tbre {
 const int NSUBEXP = 10;                 // group 0 is the whole match
 const unsigned char REGEXP_MAGIC = 0234;
 const long REGEXP_MAX_PROGRAM = 32767;  // a program of this size or more is refused
-const int REGEXP_MAX_DEPTH = 10000;     // nested repetition past this fails rather than exhaust the stack
-// Backtracking steps one regexec may take: alternatives under repetition grow exponentially with
-// the text, and a dictionary line must never freeze the window that translates it.
-const long REGEXP_MAX_STEPS = 1000000;
+// Nodes one regexec may follow before it gives up ("regexp too complex"). The matcher works on
+// each pair of node and text position at most once, so no expression comes near this on a text of
+// megabytes; it is a last guard that a dictionary line never freezes the window it translates.
+const long REGEXP_MAX_STEPS = 2000000000;
 
 // A compiled expression, from regcomp; the caller frees it with free(). The group pointers point
 // into the text of the last successful regexec (null: the group took no part).
