@@ -1,7 +1,6 @@
 #include "link/crypto/Twofish.h"
 #include "link/crypto/TwofishAvx2.h"
-#include <algorithm>
-#include <chrono>
+#include "link/crypto/TwofishPathChoice.h"
 #include <cstring>
 
 namespace {
@@ -345,35 +344,9 @@ void RunInGroups(LanesFn pfnGroup, LanesFn pfnOne, const TwofishKeyInstance* pKe
 
 const int INTERLEAVED_LANES = 4;
 
-// Fastest of the interleaved and the vector path on a short trial. The vector path reads the
-// tables with gathers, which some CPUs serve more slowly than the scalar loads of four
-// interleaved blocks, so having AVX2 is not enough to prefer it.
-int PickPath()
-{
-    if (!TwofishPathAvailable(TWOFISH_PATH_AVX2))
-        return TWOFISH_PATH_INTERLEAVED;
-    TwofishKeyInstance key;
-    TwofishMakeKey(&key, TWOFISH_DIR_ENCRYPT, TWOFISH_KEY_BITS, "00000000000000000000000000000000");
-    const int paths[2] = {TWOFISH_PATH_INTERLEAVED, TWOFISH_PATH_AVX2};
-    std::chrono::steady_clock::duration best[2] = {std::chrono::steady_clock::duration::max(),
-                                                   std::chrono::steady_clock::duration::max()};
-    BYTE scratch[128 * TWOFISH_BLOCK_BYTES] = {};
-    for (int nTrial = 0; nTrial < 8; ++nTrial) {
-        for (int i = 0; i < 2; ++i) {
-            const auto start = std::chrono::steady_clock::now();
-            TwofishDecryptRun(paths[i], &key, scratch, 128, scratch);
-            best[i] = std::min(best[i], std::chrono::steady_clock::now() - start);
-        }
-    }
-    TwofishWipeKey(&key);
-    // The vector path must win clearly: a trial disturbed by other work must not keep a slower
-    // path for the whole life of the process.
-    return best[1] * 5 < best[0] * 4 ? TWOFISH_PATH_AVX2 : TWOFISH_PATH_INTERLEAVED;
-}
-
 int BestPath()
 {
-    static const int s_nBest = PickPath();
+    static const int s_nBest = TwofishPickPath();
     return s_nBest;
 }
 

@@ -102,6 +102,12 @@ void CServer::Accept(int fdListen)
             return;
         const int nOn = 1;
         setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &nOn, sizeof nOn);
+        // In pieces, the socket takes the next one only once the last has left: a terminal that
+        // takes nothing then stops the pieces at once, not after megabytes of them queued.
+        if (m_options.nSplit) {
+            const int nLowWater = static_cast<int>(std::min<size_t>(m_options.nSplit, 1u << 20));
+            setsockopt(fd, IPPROTO_TCP, TCP_NOTSENT_LOWAT, &nLowWater, sizeof nLowWater);
+        }
         m_sessions.push_back(std::make_unique<CSession>(fd, m_shared));
     }
 }
@@ -194,7 +200,7 @@ int CServer::Run()
             dLastActive = dNow;
         else if (dNow - dLastActive > m_options.dIdleTime)
             break;
-        // Wake for the next live line, a held reply or a split piece, and at least every 50 ms.
+        // Wake for the next live line or a held reply, and at least every 50 ms.
         double dWake = dNow + 0.05;
         if (m_options.dRate > 0)
             dWake = std::min(dWake, static_cast<double>(m_nEvents + 1) / m_options.dRate);

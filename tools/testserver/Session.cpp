@@ -357,14 +357,12 @@ bool CSession::WantsWrite(double dNow) const
     if (m_bStreaming && QueuedBytes() < (1u << 20))
         return true;
     if (QueuedBytes() > 0)
-        return dNow >= m_dNextPiece;
+        return true;
     return (m_bClose && m_held.empty()) || (!m_held.empty() && m_held.front().dDue <= dNow);
 }
 
 double CSession::NextDue() const
 {
-    if (QueuedBytes() > 0 && m_dNextPiece > 0)
-        return m_dNextPiece;
     return m_held.empty() ? 0 : m_held.front().dDue;
 }
 
@@ -383,17 +381,20 @@ bool CSession::OnWritable(double dNow)
         m_dLastProgress = dNow;
         return !(m_bClose && m_held.empty());
     }
-    if (dNow < m_dNextPiece)
-        return true;
-    const size_t nWant = m_options.nSplit ? std::min(m_options.nSplit, QueuedBytes()) : QueuedBytes();
-    const ssize_t n = send(m_fd, m_out.data() + m_nOutOff, nWant, MSG_NOSIGNAL | MSG_DONTWAIT);
-    if (n < 0)
-        return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
-    m_nOutOff += static_cast<size_t>(n);
-    m_dLastProgress = dNow;
-    // Give the terminal a chance to read each piece on its own.
-    if (m_options.nSplit)
-        m_dNextPiece = dNow + 0.002;
+    // With --split every piece is a send of its own (the socket has no delay), so the terminal
+    // meets lines cut anywhere; the pieces go as fast as the socket takes them, and a round
+    // stops after a bounded number of them so that requests and other sessions get their turn.
+    const size_t nPiece = m_options.nSplit ? m_options.nSplit : QueuedBytes();
+    for (int nSends = 0; QueuedBytes() > 0 && nSends < SESSION_ROUND_SENDS; ++nSends) {
+        const ssize_t n = send(m_fd, m_out.data() + m_nOutOff, std::min(nPiece, QueuedBytes()), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n < 0) {
+            if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
+                break;
+            return false;
+        }
+        m_nOutOff += static_cast<size_t>(n);
+        m_dLastProgress = dNow;
+    }
     if (m_nOutOff == m_out.size()) {
         m_out.clear();
         m_nOutOff = 0;

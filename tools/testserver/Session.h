@@ -43,6 +43,8 @@ struct CLiveLine
 // Output that waits longer than this without a byte taken, or grows past the size, ends the session.
 #define SESSION_STALL_SECONDS 5.0
 #define SESSION_QUEUE_LIMIT (32u << 20)
+// Sends one writable round makes at most: a whole write takes one or two, --split 1 many.
+#define SESSION_ROUND_SENDS 4096
 
 class CSession
 {
@@ -58,7 +60,7 @@ public:
     // Writes what the socket takes; false when the connection broke or the session is done.
     bool OnWritable(double dNow);
     bool WantsWrite(double dNow) const;
-    // The earliest time a held reply or the next piece of a split write is due, 0 for none.
+    // The earliest time a held reply is due, 0 for none.
     double NextDue() const;
     // False, with the reason, when the output has waited past the bound.
     bool WithinBound(double dNow, std::string& strWhy) const;
@@ -101,7 +103,6 @@ private:
     std::string m_out;                  // bytes ready for the socket
     size_t m_nOutOff = 0;
     double m_dLastProgress = 0;         // when the socket last took a byte, or the queue was empty
-    double m_dNextPiece = 0;            // --split: when the next piece may go
     std::deque<Held> m_held;            // delayed output, in order; later output waits behind it
     std::vector<std::string> m_reversed;  // scenario reverse: the first reply, sent after the second
     bool m_bReverseDone = false;

@@ -1,12 +1,15 @@
 // The live side of the simulated server: the same seed and requests give the same replies and
-// the same live lines; --rate paces the lines and the simulated clock with them; a terminal that stops reading is dropped without
-// holding up another one, and the run time holds whatever the terminals do.
+// the same live lines; --rate paces the lines and the simulated clock with them; a terminal that
+// stops reading is dropped without holding up another one, and the run time holds whatever the
+// terminals do; writes in pieces go as fast as the terminal takes them.
 #include <gtest/gtest.h>
 #include <chrono>
 #include <thread>
 #include <fstream>
 #include <iterator>
+#include <algorithm>
 #include <map>
+#include <sys/socket.h>
 #include "SimSession.h"
 #include "link/ServerMessage.h"
 
@@ -214,6 +217,72 @@ TEST(Bounds, AClientThatStopsReadingNeitherStallsAnotherNorOutlivesTheRunTime)
     // Dropped by whichever bound it met first: the time without a byte taken or the queue's size.
     EXPECT_TRUE(strNotes.find("no byte taken") != std::string::npos || strNotes.find("MiB waiting") != std::string::npos)
         << strNotes;
+}
+
+// The trader's load with every write cut into one-byte pieces: the pieces go as fast as the
+// client reads them, so the load is whole, in the time a load takes, and line for line the
+// load of whole writes.
+TEST(Bounds, LoadInOneBytePiecesIsTheLoadOfWholeWrites)
+{
+    auto load = [](const char* pszSplit, size_t* pnReads) {
+        CSimSession s;
+        EXPECT_TRUE(s.Start({"--split", pszSplit}));
+        EXPECT_TRUE(s.Handshake()) << "split " << pszSplit;
+        s.LoginAndLoad("trader", "secret", 4, 10, "1002", "10020");
+        *pnReads = s.client.GetReadCount();
+        EXPECT_FALSE(s.client.IsClosed()) << "split " << pszSplit;
+        return s.lines;
+    };
+    size_t nWholeReads = 0, nPieceReads = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<std::string> pieces = load("1", &nPieceReads);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    const std::vector<std::string> whole = load("0", &nWholeReads);
+    EXPECT_GT(whole.size(), 100u);
+    EXPECT_EQ(whole, pieces);
+    EXPECT_GT(nPieceReads, 4 * nWholeReads) << "the client met the lines in pieces";
+}
+
+// In one-byte pieces too, the stall bound counts only the time a client takes nothing: of two
+// clients of an endless stream, the one that stops reading is dropped for it after 5 s, and the
+// one that takes a little every half second outlives it.
+TEST(Bounds, InPiecesOnlyAClientThatTakesNothingIsDropped)
+{
+    char szDir[] = "/tmp/tb-sim-pieces-XXXXXX";
+    ASSERT_TRUE(mkdtemp(szDir));
+    const std::string strLog = std::string(szDir) + "/server.log";
+    CSimServerProcess server;
+    ASSERT_TRUE(server.Start(TESTSERVER_PATH, {"--scenario", "stream", "--lines", "1000000000", "--split", "1",
+                                               "--run-time", "30", "--idle-time", "5", "--log", strLog}));
+    const auto start = std::chrono::steady_clock::now();
+    CSimClient stalled, slow;
+    for (CSimClient* p : {&stalled, &slow}) {
+        ASSERT_TRUE(p->Connect(server.Port()));
+        ASSERT_TRUE(p->KeyExchange("0123456789ABCDEF0123456789ABCDEF"));
+    }
+    auto notes = [&] {
+        std::ifstream in(strLog);
+        std::string line, strNotes;
+        while (std::getline(in, line))
+            if (line.rfind("! ", 0) == 0)
+                strNotes += line + "\n";
+        return strNotes;
+    };
+    std::vector<char> buf(1 << 16);
+    size_t nTaken = 0;
+    const auto end = start + std::chrono::seconds(15);
+    while (notes().find("no byte taken") == std::string::npos && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        const ssize_t n = recv(slow.Socket(), buf.data(), buf.size(), MSG_DONTWAIT);
+        ASSERT_GT(n, 0) << "the slow client's session ended: " << notes();
+        nTaken += static_cast<size_t>(n);
+    }
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    const std::string strNotes = notes();
+    EXPECT_NE(std::string::npos, strNotes.find("no byte taken for 5 s")) << strNotes;
+    EXPECT_GE(elapsed, std::chrono::seconds(5));
+    EXPECT_EQ(1, std::count(strNotes.begin(), strNotes.end(), '\n')) << "only the stalled session ended: " << strNotes;
+    EXPECT_GT(nTaken, 100000u) << "the slow client's pieces kept coming";
 }
 
 }  // namespace
