@@ -40,6 +40,28 @@ TEST(TableWindow, CreationNeedsAnOpenViewAndRegistersWithIt)
     }
 }
 
+TEST(TableWindow, RefusedCreationKeepsNoViewAndCanBeTriedAgain)
+{
+    CTableWindow grid;
+    {
+        CGridTable gone;
+        EXPECT_FALSE(grid.CreateEx(&gone.View(), 0, "x", WS_CHILD, 0, 0, 100, 100, nullptr, 0))
+            << "a child needs a parent";
+        EXPECT_FALSE(gone.View().HasSinks());
+        EXPECT_EQ(nullptr, grid.GetView());
+    }
+    // The view it was refused with is gone: loading settings must not reach for it.
+    grid.Load(nullptr, nullptr);
+    EXPECT_EQ(0, grid.GetDisplayColumnCount());
+
+    CGridTable table;
+    table.Fill(3);
+    CGridWindow shown(table.View(), 400, 300, &grid);
+    ASSERT_NE(nullptr, shown.Hwnd());
+    EXPECT_EQ(&table.View(), grid.GetView());
+    EXPECT_EQ(GRID_COLUMNS, grid.GetDisplayColumnCount());
+}
+
 TEST(TableWindow, LayoutCutsHeaderFixedDividerAndScrollingPanes)
 {
     CGridTable table;
