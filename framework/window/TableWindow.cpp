@@ -335,6 +335,13 @@ LRESULT CTableWindow::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_EXITSIZEMOVE:
         RestoreCurrentRow();
         return 0;
+    case WM_SYSCOLORCHANGE:
+        // The 3-D frame sets every grid draws with are built from the system colours: the
+        // application's grid part rebuilds them, and this grid shows them anew.
+        if (CTWApp* pApp = CTWApp::Get())
+            pApp->OnSysColorChange();
+        InvalidateRect(m_hWnd, nullptr, FALSE);
+        return 0;
     }
     return CTBWnd::WindowProc(uMsg, wParam, lParam);
 }

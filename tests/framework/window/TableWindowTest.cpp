@@ -4,6 +4,8 @@
 #include "framework/base/Ini.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/window/TWApp.h"
+#include "platform/mfc/Wnd.h"
+#include "platform/win/user/SysMetrics.h"
 #include "tests/framework/window/GridTestSupport.h"
 
 namespace {
@@ -182,6 +184,40 @@ TEST(TWApp, DestroyedGridIsNoLongerTheTarget)
         EXPECT_EQ(&grid.Grid(), app.GetTargetWindow());
     }
     EXPECT_EQ(nullptr, app.GetTargetWindow());
+}
+
+TEST(TWApp, SystemColourChangeRedrawsGridFramesInTheNewColour)
+{
+    CGridTable table;
+    table.Fill(3);
+    // As in the product: the system tells the class library's top-level frame, and the grid
+    // is a window inside it.
+    CWnd frame;
+    ASSERT_TRUE(frame.CreateEx(0, nullptr, "Frame", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 420, 320, nullptr, nullptr));
+    CTableWindow grid;
+    ASSERT_TRUE(grid.CreateEx(&table.View(), 0, "Grid", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300, frame.m_hWnd, 1));
+    UpdateWindow(grid.m_hWnd);
+    const COLORREF crNew = RGB(250, 250, 200);
+    auto Shown = [&grid, crNew] {
+        HDC hdc = GetDC(grid.m_hWnd);
+        int nCount = 0;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x)
+                nCount += GetPixel(hdc, x, y) == crNew;
+        ReleaseDC(grid.m_hWnd, hdc);
+        return nCount;
+    };
+    ASSERT_EQ(0, Shown());
+
+    INT nIndex = COLOR_BTNHIGHLIGHT;
+    const COLORREF crOld = GetSysColor(nIndex);
+    ASSERT_TRUE(SetSysColors(1, &nIndex, &crNew));
+    UpdateWindow(grid.m_hWnd);
+    EXPECT_GT(Shown(), 0) << "the titles' frames light up in the new colour";
+    SetSysColors(1, &nIndex, &crOld);
+    UpdateWindow(grid.m_hWnd);
+    EXPECT_EQ(0, Shown()) << "and go back with it";
+    frame.DestroyWindow();
 }
 
 TEST(TableWindow, TallWindowPaintsEveryLineItShows)
