@@ -1,6 +1,8 @@
 // The grid window's life, layout and vertical scrolling.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "framework/base/Ini.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/window/TWApp.h"
@@ -157,6 +159,49 @@ TEST(TableWindow, SystemCommandsFollowTheAllowFlags)
     grid->SetAllowMaximize(TRUE);
     SendMessageA(grid.Hwnd(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     EXPECT_TRUE(IsZoomed(grid.Hwnd()));
+}
+
+TEST(TableWindow, ContextMenuIsOwnedAndAReplacedOneIsDestroyed)
+{
+    CTableWindow grid;
+    HMENU hFirst = CreatePopupMenu();
+    HMENU hSecond = CreatePopupMenu();
+    grid.SetContextMenu(hFirst);
+    grid.SetContextMenu(hFirst);
+    EXPECT_TRUE(IsMenu(hFirst)) << "the same menu again is kept";
+    grid.SetContextMenu(hSecond);
+    EXPECT_FALSE(IsMenu(hFirst));
+    EXPECT_TRUE(IsMenu(hSecond));
+}
+
+TEST(TableWindow, SortArrowNeedsThirteenPixelsOfTitleText)
+{
+    CGridTable table;
+    table.Fill(3);
+    CGridWindow grid(table.View());
+    const int nCol = table.View().GetColumnOrder().FindPosition(GRID_COL_LAST);
+    // The title cell's pixels with the view sorted by the column or by another one.
+    auto Title = [&](int nSortCol, RECT* pCell) {
+        table.SortBy(nSortCol, 1);
+        InvalidateRect(grid.Hwnd(), nullptr, FALSE);
+        UpdateWindow(grid.Hwnd());
+        grid->GetCellRect(0, nCol, pCell);
+        std::vector<COLORREF> pixels;
+        HDC hdc = GetDC(grid.Hwnd());
+        for (int y = 0; y < grid->GetTitleHeight(); ++y)
+            for (int x = pCell->left; x < pCell->right; ++x)
+                pixels.push_back(GetPixel(hdc, x, y));
+        ReleaseDC(grid.Hwnd(), hdc);
+        return pixels;
+    };
+    for (int nWidth = 14; nWidth <= 24; ++nWidth) {
+        grid->SetColumnWidth(nCol, nWidth, FALSE);
+        RECT rcCell;
+        const std::vector<COLORREF> other = Title(GRID_COL_SYMBOL, &rcCell);
+        const bool bArrow = Title(GRID_COL_LAST, &rcCell) != other;
+        // The text keeps 3 pixels off each side of the cell.
+        EXPECT_EQ(rcCell.right - rcCell.left - 6 >= 13, bArrow) << "cell " << rcCell.right - rcCell.left << " wide";
+    }
 }
 
 TEST(TableWindow, HideOnCloseKeepsTheWindow)
