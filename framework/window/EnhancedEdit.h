@@ -12,6 +12,7 @@
 // The parent hears Up and Down (with SetNotifyUpDown) as EEN_UP and EEN_DOWN: wParam 2 with
 // Shift, else 1 with Ctrl, else 0; lParam the field's control id.
 #include <memory>
+#include <string>
 
 #include "framework/base/ColumnDataType.h"
 #include "framework/base/TBString.h"
@@ -117,6 +118,9 @@ private:
     int  MaxLength() const;                     // 0 = none
     BOOL AcceptsTextChar(unsigned char ch) const;
     BOOL AcceptsNumericChar(unsigned char ch) const;
+    // Whether typing alone could leave this text in the field: what a paste must result in.
+    BOOL CouldBeTyped(const std::string& str) const;
+    BOOL IsTypedNumber(const std::string& str) const;
     BOOL FilterChar(UINT nChar);                // TRUE: handled here, the control never sees it
     BOOL OnNumericChar(UINT nChar);
     BOOL OnTextChar(UINT nChar);

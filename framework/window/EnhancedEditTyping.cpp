@@ -132,6 +132,68 @@ BOOL CEnhancedEdit::AcceptsTextChar(unsigned char ch) const
     return ch != '|';
 }
 
+BOOL CEnhancedEdit::IsTypedNumber(const std::string& strText) const
+{
+    const CNorvGlobals& g = GetNorvGlobals();
+    // Typing a thousands separator changes nothing, so a pasted one stands for nothing either.
+    std::string str = strText;
+    str.erase(std::remove(str.begin(), str.end(), g.m_chThousands), str.end());
+    size_t i = 0;
+    auto Digits = [&str, &i] {
+        size_t nFirst = i;
+        while (i < str.size() && isdigit(static_cast<unsigned char>(str[i])))
+            ++i;
+        return i - nFirst;
+    };
+    if (i < str.size() && str[i] == '-') {
+        if (m_bNoMinus)
+            return FALSE;
+        ++i;
+    }
+    Digits();
+    if (m_nDecimals == DECIMALS_64THS && m_nDenominator != 0) {
+        // "whole numerator/denominator": one blank, and a '/' typed after a digit brings the
+        // field's own denominator with it.
+        if (i < str.size() && str[i] == ' ') {
+            ++i;
+            Digits();
+        }
+        if (i < str.size() && str[i] == '/')
+            return i > 0 && isdigit(static_cast<unsigned char>(str[i - 1])) &&
+                   str.compare(i + 1, std::string::npos, std::to_string(m_nDenominator)) == 0;
+        return i == str.size();
+    }
+    if (i < str.size() && str[i] == g.m_chDecimal && m_nDecimals < 0 && m_nDecimals != DECIMALS_64THS) {
+        ++i;
+        if (Digits() > static_cast<size_t>(-m_nDecimals))
+            return FALSE;
+    }
+    return i == str.size();
+}
+
+BOOL CEnhancedEdit::CouldBeTyped(const std::string& str) const
+{
+    const int nMax = MaxLength();
+    if (nMax > 0 && static_cast<int>(str.size()) > nMax)
+        return FALSE;
+    if (IsNumeric())
+        return IsTypedNumber(str);
+    const int nType = m_type.GetDataType();
+    if (nType != COLTYPE_CHAR4 && nType != COLTYPE_STRING)
+        return FALSE;   // the date and time kinds take no typing at all
+    if (!m_bValidChars && !m_bForbidden && m_bShortcuts) {
+        // Every key of a shortcut field puts a whole shortcut text there.
+        for (int n = 0; n < 26; ++n)
+            if (m_pShortcuts && m_pShortcuts[n].bSet && str == static_cast<const char*>(m_pShortcuts[n].strText))
+                return TRUE;
+        return str.empty();
+    }
+    for (unsigned char ch : str)
+        if (ch < ' ' || !AcceptsTextChar(ch))
+            return FALSE;
+    return TRUE;
+}
+
 BOOL CEnhancedEdit::FilterChar(UINT nChar)
 {
     const unsigned char ch = static_cast<unsigned char>(nChar);
@@ -350,22 +412,15 @@ void CEnhancedEdit::OnPaste()
     if (strClip.empty())
         return;
 
-    // Whatever typing would refuse, a paste refuses whole: a '|' would split a request line and
-    // a letter would empty a number.
-    for (unsigned char ch : strClip) {
-        BOOL bAccepted = IsNumeric() ? AcceptsNumericChar(ch) : AcceptsTextChar(ch);
-        if (!bAccepted || ch < ' ') {
-            Refuse();
-            return;
-        }
-    }
+    // A paste is typing in one go: it is taken only when the field could hold what results by
+    // typing alone. A '|' would split a request line; "1-2" would reach a ticket as a number.
     DWORD dwStart = 0, dwEnd = 0;
     CallWindowProcA(*GetSuperWndProcAddr(), m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart),
                     reinterpret_cast<LPARAM>(&dwEnd));
-    int nLength = GetRaw().GetLength();
-    int nResult = nLength - static_cast<int>(dwEnd - dwStart) + static_cast<int>(strClip.size());
-    int nMax = MaxLength();
-    if (nMax > 0 && nResult > nMax) {
+    const std::string strHeld = static_cast<const char*>(GetRaw());
+    const size_t nStart = std::min<size_t>(std::min(dwStart, dwEnd), strHeld.size());
+    const size_t nEnd = std::min<size_t>(std::max(dwStart, dwEnd), strHeld.size());
+    if (!CouldBeTyped(strHeld.substr(0, nStart) + strClip + strHeld.substr(nEnd))) {
         Refuse();
         return;
     }

@@ -66,31 +66,41 @@ BOOL CTableWindow::CreateEx(CViewTable* pView, DWORD dwExStyle, LPCSTR pszTitle,
 {
     if (!pView || !pView->IsOpen() || m_pView)
         return FALSE;
-    if (!m_cache.Init(pView, CTableRowCache::MIN_CAPACITY))
+    if (!m_cache.Init(pView, CTableRowCache::MIN_CAPACITY)) {
+        ForgetView();
         return FALSE;
+    }
     m_pView = pView;
     RebuildWidthTable();
     pView->AddSink(static_cast<CTableEventSink*>(this));
     GetNorvGlobals().AddSink(static_cast<CGlobalsEventSink*>(this));
     LPCSTR pszClass = RegisterWndClass("NorvTableWindow", CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW), nullptr, nullptr);
-    if (!pszClass) {
-        UnregisterSinks();
-        return FALSE;
-    }
-    if (!CTBWnd::CreateEx(dwExStyle, pszClass, pszTitle, dwStyle | WS_CLIPCHILDREN, x, y, nWidth, nHeight, hWndParent,
-                          reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nId)), pParam)) {
-        UnregisterSinks();
+    if (!pszClass || !CTBWnd::CreateEx(dwExStyle, pszClass, pszTitle, dwStyle | WS_CLIPCHILDREN, x, y, nWidth, nHeight,
+                                       hWndParent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nId)), pParam)) {
+        ForgetView();
         return FALSE;
     }
     return TRUE;
+}
+
+void CTableWindow::ForgetView()
+{
+    // A refused grid is as it was made: it can be created again, and nothing it keeps points at
+    // a view that its owner may delete.
+    UnregisterSinks();
+    m_pView = nullptr;
+    m_cache.Init(nullptr, 0);
+    m_widths.clear();
 }
 
 BOOL CTableWindow::AttachView(CViewTable* pView)
 {
     if (m_pView || !pView || !pView->IsOpen() || !m_hWnd || !IsWindow(m_hWnd))
         return FALSE;
-    if (!m_cache.Init(pView, CTableRowCache::MIN_CAPACITY))
+    if (!m_cache.Init(pView, CTableRowCache::MIN_CAPACITY)) {
+        ForgetView();
         return FALSE;
+    }
     m_pView = pView;
     // A grid inside a dialog never minimises, maximises or sizes itself.
     SetAllowMinimize(FALSE);
@@ -324,6 +334,13 @@ LRESULT CTableWindow::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_EXITSIZEMOVE:
         RestoreCurrentRow();
+        return 0;
+    case WM_SYSCOLORCHANGE:
+        // The 3-D frame sets every grid draws with are built from the system colours: the
+        // application's grid part rebuilds them, and this grid shows them anew.
+        if (CTWApp* pApp = CTWApp::Get())
+            pApp->OnSysColorChange();
+        InvalidateRect(m_hWnd, nullptr, FALSE);
         return 0;
     }
     return CTBWnd::WindowProc(uMsg, wParam, lParam);

@@ -372,6 +372,7 @@ protected:
     int  RememberMarkedRow(int nIndex) const;
     // life and appearance
     void UnregisterSinks();
+    void ForgetView();                  // after a refused creation: no view, nothing registered
     void DestroyColumnMenu();
     void RepaintAll();
     void AfterColorChange(BOOL bChanged, BOOL bOnlyUnlocked);

@@ -242,6 +242,8 @@ BOOL CWnd::OnWndMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
         lResult = 1;
     } else if (const AFX_MSGMAP_ENTRY* pNotify = NotifyEntryOf(uMsg, lParam)) {
         lResult = pNotify->pfn(this, uMsg, wParam, lParam);
+    } else if (uMsg == WM_SYSCOLORCHANGE && FindMessageEntry(uMsg) == nullptr) {
+        OnSysColorChange();     // the library's own handling, which a map may take over
     } else if (uMsg == WM_NCDESTROY) {
         // The library's own ending comes after whatever the map does with the message.
         if (const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(uMsg))

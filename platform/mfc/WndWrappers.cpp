@@ -221,7 +221,15 @@ void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
 BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) { return static_cast<BOOL>(Default()); }
 void CWnd::OnMDIActivate(BOOL, CWnd*, CWnd*) { Default(); }
 void CWnd::OnShowWindow(BOOL, UINT) { Default(); }
-void CWnd::OnSysColorChange() { Default(); }
+void CWnd::OnSysColorChange()
+{
+    // The system tells the top-level windows only; each passes the change on to every window
+    // inside it. Not only to the library's own objects: the framework's windows paint with the
+    // system colours as well.
+    if (m_hWnd != nullptr && !(GetStyle() & WS_CHILD))
+        SendMessageToDescendants(WM_SYSCOLORCHANGE, 0, 0, /*bDeep=*/TRUE, /*bOnlyPerm=*/FALSE);
+    Default();
+}
 int CWnd::OnMouseActivate(CWnd*, UINT, UINT) { return static_cast<int>(Default()); }
 void CWnd::OnCaptureChanged(CWnd*) { Default(); }
 void CWnd::OnGetMinMaxInfo(MINMAXINFO*) { Default(); }

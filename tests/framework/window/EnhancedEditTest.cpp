@@ -24,8 +24,11 @@ protected:
         GetNorvGlobals().m_chDecimal = '.';
         GetNorvGlobals().m_chThousands = ',';
     }
+    // A fresh field over a fresh item; the earlier item goes, so that the id finds the new one.
     void Make(DWORD dwExStyle)
     {
+        if (m_pEdit && m_pEdit->m_hWnd)
+            DestroyWindow(m_pEdit->m_hWnd);
         m_pEdit = std::make_unique<CEnhancedEdit>();
         HWND hItem = CreateWindowExA(dwExStyle, WC_EDITA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 10, 10,
                                      200, 24, m_parent.m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(EDIT_ID)),
@@ -253,36 +256,92 @@ TEST_F(EnhancedEditTest, TextKindsFilterWhatIsTyped)
     EXPECT_EQ(-1, m_pEdit->GetShortcutNumber('q'));
 }
 
-TEST_F(EnhancedEditTest, PasteIsTakenOnlyWhenTypingWouldTakeIt)
+// The fields of the paste table.
+enum PasteField { PRICE, QUANTITY, FRACTION, DATE, TIME, FREE, ALPHA, NO_HASH, CODE4, ORDER_KIND };
+
+TEST_F(EnhancedEditTest, PasteIsTakenOnlyWhenTheWholeTextCouldBeTyped)
 {
-    Number(COLTYPE_DOUBLE, -2, TRUE);
-    m_pEdit->SetNumericChars();
-    Paste("12a");
-    EXPECT_EQ("", Text()) << "a letter refuses the whole paste";
-    Paste("1234");
-    EXPECT_EQ("1,234.00", Text()) << "formatted after the paste";
-
-    m_pEdit->SetDataType(COLTYPE_STRING, 0);
-    m_pEdit->SetValidChars("");
-    m_pEdit->SetText("ab");
-    SendMessageA(m_pEdit->m_hWnd, EM_SETSEL, 2, 2);
-    Paste("c|d");
-    EXPECT_EQ("ab", Text()) << "'|' is refused in free text";
-    Paste("cd");
-    EXPECT_EQ("abcd", Text());
-
-    m_pEdit->SetLengthLimits(5, 0);
-    SendMessageA(m_pEdit->m_hWnd, EM_SETSEL, 4, 4);
-    Paste("ef");
-    EXPECT_EQ("abcd", Text()) << "past the maximum length";
-    SendMessageA(m_pEdit->m_hWnd, EM_SETSEL, 0, 2);
-    Paste("xyz");
-    EXPECT_EQ("xyzcd", Text()) << "the selection's place counts";
-
-    m_pEdit->SetForbiddenChars("#");
-    m_pEdit->SetText("");
-    Paste("a#");
-    EXPECT_EQ("", Text());
+    static const struct {
+        PasteField field;
+        const char* pszHeld;    // set as a program sets it; "" is an empty field
+        int nSelStart, nSelEnd;
+        const char* pszClip;
+        const char* pszAfter;   // null: refused, the field keeps what it held
+    } cases[] = {
+        {PRICE, "", 0, 0, "1234", "1,234.00"},
+        {PRICE, "", 0, 0, "1,234.5", "1,234.50"},
+        {PRICE, "", 0, 0, "-12.5", "-12.50"},
+        {PRICE, "12.00", 0, 5, "12a", nullptr},
+        {PRICE, "", 0, 0, "1-2", nullptr},
+        {PRICE, "", 0, 0, "1.2.3", nullptr},
+        {PRICE, "", 0, 0, "1.234", nullptr},
+        {PRICE, "12.00", 0, 0, "-", "-12.00"},
+        {PRICE, "12.00", 2, 2, "-", nullptr},
+        {PRICE, "12.00", 5, 5, "5", nullptr},
+        {PRICE, "12.00", 3, 5, "5", "12.50"},
+        {PRICE, "12.00", 2, 3, ".", "12.00"},
+        {PRICE, "12.00", 0, 5, "7.5", "7.50"},
+        {QUANTITY, "", 0, 0, "123456", "123456"},
+        {QUANTITY, "12", 0, 2, "1234567", nullptr},
+        {QUANTITY, "12", 0, 2, "1.5", nullptr},
+        {QUANTITY, "12", 0, 2, "-5", nullptr},
+        {QUANTITY, "12", 1, 1, "3", "132"},
+        {FRACTION, "", 0, 0, "1 3/64", "1 3/64"},
+        {FRACTION, "1", 1, 1, " 3/64", "1 3/64"},
+        {FRACTION, "1", 1, 1, " 3/32", nullptr},
+        {FRACTION, "1", 1, 1, " 3/", nullptr},
+        {FRACTION, "1", 1, 1, " /64", nullptr},
+        {FRACTION, "1", 1, 1, " 3 5", nullptr},
+        {FRACTION, "1", 1, 1, ".5", nullptr},
+        {DATE, "", 0, 0, "12/03/2024", nullptr},
+        {TIME, "", 0, 0, "10:30", nullptr},
+        {FREE, "ab", 2, 2, "cd", "abcd"},
+        {FREE, "ab", 2, 2, "c|d", nullptr},
+        {FREE, "ab", 2, 2, "c\td", nullptr},
+        {FREE, "ab", 2, 2, "cdef", nullptr},
+        {FREE, "abcd", 0, 2, "xyz", "xyzcd"},
+        {ALPHA, "", 0, 0, "abc", "abc"},
+        {ALPHA, "", 0, 0, "ab1", nullptr},
+        {NO_HASH, "", 0, 0, "a-1", "a-1"},
+        {NO_HASH, "", 0, 0, "a#", nullptr},
+        {CODE4, "AB", 2, 2, "CD", "ABCD"},
+        {CODE4, "AB", 2, 2, "CDE", nullptr},
+        {ORDER_KIND, "", 0, 0, "Market", "Market"},
+        {ORDER_KIND, "", 0, 0, "Stop", nullptr},
+    };
+    for (const auto& c : cases) {
+        Make(0);
+        switch (c.field) {
+        case PRICE: Number(COLTYPE_DOUBLE, -2, TRUE); m_pEdit->SetNumericChars(); break;
+        case QUANTITY:
+            Number(COLTYPE_INT64, 0, FALSE);
+            m_pEdit->SetNoMinus(TRUE);
+            m_pEdit->SetLengthLimits(6, 0);
+            break;
+        case FRACTION: Number(COLTYPE_INT32, DECIMALS_64THS, FALSE); m_pEdit->SetFractionDenominator(64); break;
+        case DATE: m_pEdit->SetDataType(COLTYPE_DATE_TEXT, 0); break;
+        case TIME: m_pEdit->SetDataType(COLTYPE_PACKED_TIME, 0); break;
+        case FREE: m_pEdit->SetDataType(COLTYPE_STRING, 0); m_pEdit->SetLengthLimits(5, 0); break;
+        case ALPHA: m_pEdit->SetDataType(COLTYPE_STRING, 0); m_pEdit->SetAlphaChars(); break;
+        case NO_HASH: m_pEdit->SetDataType(COLTYPE_STRING, 0); m_pEdit->SetForbiddenChars("#"); break;
+        case CODE4: m_pEdit->SetDataType(COLTYPE_CHAR4, 0); break;
+        case ORDER_KIND:
+            m_pEdit->SetDataType(COLTYPE_STRING, 0);
+            m_pEdit->AddShortcut('L', 1, "Limit", 1);
+            m_pEdit->AddShortcut('M', 2, "Market", 2);
+            break;
+        }
+        if (*c.pszHeld)
+            m_pEdit->SetText(c.pszHeld);
+        else
+            m_pEdit->Clear();
+        const std::string strHeld = Text();
+        SendMessageA(m_pEdit->m_hWnd, EM_SETSEL, c.nSelStart, c.nSelEnd);
+        Paste(c.pszClip);
+        EXPECT_EQ(c.pszAfter ? c.pszAfter : strHeld, Text())
+            << "field " << c.field << " holding \"" << c.pszHeld << "\" [" << c.nSelStart << "," << c.nSelEnd
+            << "), paste \"" << c.pszClip << "\"";
+    }
 }
 
 TEST_F(EnhancedEditTest, UpAndDownGoToTheParentWithTheModifier)

@@ -1,9 +1,13 @@
 // The grid window's life, layout and vertical scrolling.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "framework/base/Ini.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/window/TWApp.h"
+#include "platform/mfc/Wnd.h"
+#include "platform/win/user/SysMetrics.h"
 #include "tests/framework/window/GridTestSupport.h"
 
 namespace {
@@ -38,6 +42,28 @@ TEST(TableWindow, CreationNeedsAnOpenViewAndRegistersWithIt)
         EXPECT_EQ(&grid.Grid(), sink.m_pGone);
         EXPECT_FALSE(table.View().HasSinks());
     }
+}
+
+TEST(TableWindow, RefusedCreationKeepsNoViewAndCanBeTriedAgain)
+{
+    CTableWindow grid;
+    {
+        CGridTable gone;
+        EXPECT_FALSE(grid.CreateEx(&gone.View(), 0, "x", WS_CHILD, 0, 0, 100, 100, nullptr, 0))
+            << "a child needs a parent";
+        EXPECT_FALSE(gone.View().HasSinks());
+        EXPECT_EQ(nullptr, grid.GetView());
+    }
+    // The view it was refused with is gone: loading settings must not reach for it.
+    grid.Load(nullptr, nullptr);
+    EXPECT_EQ(0, grid.GetDisplayColumnCount());
+
+    CGridTable table;
+    table.Fill(3);
+    CGridWindow shown(table.View(), 400, 300, &grid);
+    ASSERT_NE(nullptr, shown.Hwnd());
+    EXPECT_EQ(&table.View(), grid.GetView());
+    EXPECT_EQ(GRID_COLUMNS, grid.GetDisplayColumnCount());
 }
 
 TEST(TableWindow, LayoutCutsHeaderFixedDividerAndScrollingPanes)
@@ -135,6 +161,49 @@ TEST(TableWindow, SystemCommandsFollowTheAllowFlags)
     EXPECT_TRUE(IsZoomed(grid.Hwnd()));
 }
 
+TEST(TableWindow, ContextMenuIsOwnedAndAReplacedOneIsDestroyed)
+{
+    CTableWindow grid;
+    HMENU hFirst = CreatePopupMenu();
+    HMENU hSecond = CreatePopupMenu();
+    grid.SetContextMenu(hFirst);
+    grid.SetContextMenu(hFirst);
+    EXPECT_TRUE(IsMenu(hFirst)) << "the same menu again is kept";
+    grid.SetContextMenu(hSecond);
+    EXPECT_FALSE(IsMenu(hFirst));
+    EXPECT_TRUE(IsMenu(hSecond));
+}
+
+TEST(TableWindow, SortArrowNeedsThirteenPixelsOfTitleText)
+{
+    CGridTable table;
+    table.Fill(3);
+    CGridWindow grid(table.View());
+    const int nCol = table.View().GetColumnOrder().FindPosition(GRID_COL_LAST);
+    // The title cell's pixels with the view sorted by the column or by another one.
+    auto Title = [&](int nSortCol, RECT* pCell) {
+        table.SortBy(nSortCol, 1);
+        InvalidateRect(grid.Hwnd(), nullptr, FALSE);
+        UpdateWindow(grid.Hwnd());
+        grid->GetCellRect(0, nCol, pCell);
+        std::vector<COLORREF> pixels;
+        HDC hdc = GetDC(grid.Hwnd());
+        for (int y = 0; y < grid->GetTitleHeight(); ++y)
+            for (int x = pCell->left; x < pCell->right; ++x)
+                pixels.push_back(GetPixel(hdc, x, y));
+        ReleaseDC(grid.Hwnd(), hdc);
+        return pixels;
+    };
+    for (int nWidth = 14; nWidth <= 24; ++nWidth) {
+        grid->SetColumnWidth(nCol, nWidth, FALSE);
+        RECT rcCell;
+        const std::vector<COLORREF> other = Title(GRID_COL_SYMBOL, &rcCell);
+        const bool bArrow = Title(GRID_COL_LAST, &rcCell) != other;
+        // The text keeps 3 pixels off each side of the cell.
+        EXPECT_EQ(rcCell.right - rcCell.left - 6 >= 13, bArrow) << "cell " << rcCell.right - rcCell.left << " wide";
+    }
+}
+
 TEST(TableWindow, HideOnCloseKeepsTheWindow)
 {
     CGridTable table;
@@ -160,6 +229,40 @@ TEST(TWApp, DestroyedGridIsNoLongerTheTarget)
         EXPECT_EQ(&grid.Grid(), app.GetTargetWindow());
     }
     EXPECT_EQ(nullptr, app.GetTargetWindow());
+}
+
+TEST(TWApp, SystemColourChangeRedrawsGridFramesInTheNewColour)
+{
+    CGridTable table;
+    table.Fill(3);
+    // As in the product: the system tells the class library's top-level frame, and the grid
+    // is a window inside it.
+    CWnd frame;
+    ASSERT_TRUE(frame.CreateEx(0, nullptr, "Frame", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 420, 320, nullptr, nullptr));
+    CTableWindow grid;
+    ASSERT_TRUE(grid.CreateEx(&table.View(), 0, "Grid", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300, frame.m_hWnd, 1));
+    UpdateWindow(grid.m_hWnd);
+    const COLORREF crNew = RGB(250, 250, 200);
+    auto Shown = [&grid, crNew] {
+        HDC hdc = GetDC(grid.m_hWnd);
+        int nCount = 0;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x)
+                nCount += GetPixel(hdc, x, y) == crNew;
+        ReleaseDC(grid.m_hWnd, hdc);
+        return nCount;
+    };
+    ASSERT_EQ(0, Shown());
+
+    INT nIndex = COLOR_BTNHIGHLIGHT;
+    const COLORREF crOld = GetSysColor(nIndex);
+    ASSERT_TRUE(SetSysColors(1, &nIndex, &crNew));
+    UpdateWindow(grid.m_hWnd);
+    EXPECT_GT(Shown(), 0) << "the titles' frames light up in the new colour";
+    SetSysColors(1, &nIndex, &crOld);
+    UpdateWindow(grid.m_hWnd);
+    EXPECT_EQ(0, Shown()) << "and go back with it";
+    frame.DestroyWindow();
 }
 
 TEST(TableWindow, TallWindowPaintsEveryLineItShows)

@@ -5,6 +5,7 @@
 
 #include "platform/mfc/FrameWnd.h"
 #include "platform/mfc/Wnd.h"
+#include "platform/win/user/SysMetrics.h"
 
 namespace {
 const UINT WM_SOCKET = WM_USER + 2;
@@ -289,4 +290,61 @@ TEST(Rect, GeometryHelpers)
     CRect rcFlipped(5, 5, 1, 1);
     rcFlipped.NormalizeRect();
     EXPECT_EQ(CRect(1, 1, 5, 5), rcFlipped);
+}
+
+namespace {
+// Counts the colour changes it hears, then lets the class library handle them, as the
+// product's frame windows do.
+class CColourWnd : public CWnd
+{
+public:
+    int m_nChanges = 0;
+
+protected:
+    afx_msg void OnSysColorChange()
+    {
+        ++m_nChanges;
+        CWnd::OnSysColorChange();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CColourWnd, CWnd)
+    ON_WM_SYSCOLORCHANGE()
+END_MESSAGE_MAP()
+
+int s_nPlainChanges = 0;
+LRESULT CALLBACK PlainColourProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == WM_SYSCOLORCHANGE)
+        ++s_nPlainChanges;
+    return DefWindowProcA(hWnd, uMsg, wParam, lParam);
+}
+}  // namespace
+
+// The system tells only the top-level windows; each passes the change on to every window inside
+// it, the framework's own windows too, so that whatever paints with system colours hears of it.
+TEST(Wnd, ColourChangeReachesEveryWindowInsideATopLevelOne)
+{
+    CWnd frame;     // maps nothing: the class library's own handling
+    ASSERT_TRUE(frame.CreateEx(0, nullptr, "", WS_OVERLAPPED, 0, 0, 200, 200, nullptr, nullptr));
+    CColourWnd child, grandchild;
+    ASSERT_TRUE(child.CreateEx(0, nullptr, "", WS_CHILD, 0, 0, 100, 100, frame.m_hWnd, nullptr));
+    ASSERT_TRUE(grandchild.CreateEx(0, nullptr, "", WS_CHILD, 0, 0, 50, 50, child.m_hWnd, nullptr));
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = &PlainColourProc;
+    wc.lpszClassName = "PlainColourCounter";
+    RegisterClassA(&wc);
+    HWND hPlain = CreateWindowExA(0, "PlainColourCounter", "", WS_CHILD, 0, 0, 10, 10, grandchild.m_hWnd, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_NE(nullptr, hPlain);
+    s_nPlainChanges = 0;
+
+    INT nIndex = COLOR_BTNFACE;
+    COLORREF crSame = GetSysColor(nIndex);
+    ASSERT_TRUE(SetSysColors(1, &nIndex, &crSame));
+    EXPECT_EQ(1, child.m_nChanges);
+    EXPECT_EQ(1, grandchild.m_nChanges) << "once: a child window passes nothing on";
+    EXPECT_EQ(1, s_nPlainChanges) << "a window that is no class library object hears it too";
+    frame.DestroyWindow();
 }
