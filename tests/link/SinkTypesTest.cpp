@@ -85,7 +85,7 @@ TEST(SinkTypes, FanOutCallsOnlyTheSinksTakingTheTypeInOrder)
     CEventLog log;
     CZorvatMessageSource source;
     CQuoteSink a("a", &log);
-    CZorvatMessageSink idle(CMessageTypeSet{});
+    CRecordingSink idle("i", &log, CMessageTypeSet{});     // overrides all, takes none
     CRecordingSink b("b", &log);
     CQuoteAndOrderSink c("c", &log);
     CWindowSink window;
@@ -100,9 +100,12 @@ TEST(SinkTypes, FanOutCallsOnlyTheSinksTakingTheTypeInOrder)
     CServerMessage msg("$GS|1|XC|4|12.5", 1);
     source.FireGS(&msg, c.GetSinkId());
     EXPECT_EQ("a OnGS 12.5; b OnGS 12.5; d OnGS 12.5", Take(log));
-    // "EN" reaches every sink, whatever types it takes.
+    // "EN", data rows and the tick reach every sink, whatever types it takes.
     FireLine(source, "$EN|1|XC|0");
-    EXPECT_EQ("a OnEnd; b OnEnd 0; c OnEnd; d OnEnd", Take(log));
+    EXPECT_EQ("a OnEnd; i OnEnd 0; b OnEnd 0; c OnEnd; d OnEnd", Take(log));
+    FireLine(source, "row|1");
+    source.FireTick(-1);
+    EXPECT_EQ("i OnRecord row; b OnRecord row; i OnTick; b OnTick", Take(log));
 
     // c's override reaches neither d nor anyone after the fan-out, as when every sink is
     // called; with c last, the override stays as it did.
