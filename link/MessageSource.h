@@ -101,7 +101,7 @@ BOOL CMessageSource::Walk(int nSlot, CServerMessage* pMsg, int nExcludeId, CALL&
     const CSinkList& list = ListOf(nSlot);
     CWalk walk{m_pWalks, &list, 0, static_cast<int>(list.size()), static_cast<int>(m_sinks.size()), FALSE};
     m_pWalks = &walk;
-    const CMessageSink* pLastCalled = nullptr;
+    int nLastCalledId = 0;
     while (walk.nNext < walk.nEnd) {
         CMessageSink* pSink = list[walk.nNext++];
         if (pSink->m_nId == nExcludeId || (m_bRestricted && !pSink->m_bReceiving))
@@ -109,15 +109,16 @@ BOOL CMessageSource::Walk(int nSlot, CServerMessage* pMsg, int nExcludeId, CALL&
         // No sink sees another sink's overrides.
         if (pMsg != nullptr)
             pMsg->ResetOverrides();
-        pLastCalled = pSink;
+        nLastCalledId = pSink->m_nId;
         pfnCall(pSink->m_pOwner);
         if (walk.bSourceGone)
             return FALSE;
     }
     m_pWalks = walk.pOuter;
-    // As if every sink had been reset for, called or passed by: the last one's overrides stay
-    // only when it was the last sink registered.
-    if (pMsg != nullptr && walk.nAllEnd > 0 && m_sinks[walk.nAllEnd - 1] != pLastCalled)
+    // As if each sink had been reset for, called or passed by: the last one's overrides stay
+    // only when no sink registered after it (ids grow in registration order) is left of those
+    // the fan-out began with.
+    if (pMsg != nullptr && walk.nAllEnd > 0 && m_sinks[walk.nAllEnd - 1]->m_nId > nLastCalledId)
         pMsg->ResetOverrides();
     return TRUE;
 }
