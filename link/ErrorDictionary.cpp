@@ -54,7 +54,7 @@ long IsReplyError(const CServerMessage* pMsg, int nField)
 
 CZorvatErrorDictionary::CZorvatErrorDictionary(CZorvatMessageSource* pSource, IAppServices* pApp,
                                                IRefDataServices* pRefData)
-    : m_pApp(pApp), m_pRefData(pRefData)
+    : CZorvatMessageSink({MSG_EM}), m_pApp(pApp), m_pRefData(pRefData)
 {
     if (pSource != nullptr && pSource->AddSink(&m_sink))
         pSource->SetErrorDictionary(this);

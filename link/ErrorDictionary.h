@@ -41,7 +41,8 @@ public:
     BOOL CheckReplyError(const CServerMessage* pMsg, int nField);
     void ShowReplyError(const CServerMessage* pMsg, int nField);
 
-    // The "EM" reply fills the map; its rows count only while the reply is open.
+    // The "EM" reply fills the map; its rows count only while the reply is open. The sink takes
+    // "EM" alone.
     void OnEM(CServerMessage* pMsg) override;
     void OnRecord(CServerMessage* pMsg) override;
     void OnEnd(CServerMessage* pMsg) override;

@@ -46,6 +46,18 @@ void BuildMap(std::vector<int>& map, std::span<const int> fields, std::span<cons
                 map[c] = arabic[c];
 }
 
+// The types a table's description lists: its whole catalogue.
+CMessageTypeSet DescribedTypes(const TABLE_DESC& desc)
+{
+    CMessageTypeSet types;
+    types.Add(desc.nReplyType);
+    for (int nType : desc.liveTypes)
+        types.Add(nType);
+    for (int nType : desc.directTypes)
+        types.Add(nType);
+    return types;
+}
+
 }  // namespace
 
 void CLogFileSetting::Save(CIni* pIni) const
@@ -70,7 +82,7 @@ CZorvatMessageSource* GetAppMessageSource()
 }
 
 CDataTable::CDataTable(const TABLE_DESC& desc, CZorvatMessageSource* pSource)
-    : m_desc(desc), m_pSource(pSource), m_pRows(std::make_unique<CDataArray>())
+    : CZorvatMessageSink(DescribedTypes(desc)), m_desc(desc), m_pSource(pSource), m_pRows(std::make_unique<CDataArray>())
 {
 }
 
@@ -93,21 +105,6 @@ BOOL CDataTable::IsUsableDescription(const TABLE_DESC& desc)
     return std::all_of(desc.maps.begin(), desc.maps.end(), [nColumns](const TABLE_FIELD_MAP& map) {
         return static_cast<int>(map.fields.size()) <= nColumns && static_cast<int>(map.arabicFields.size()) <= nColumns;
     });
-}
-
-std::vector<int> CDataTable::GetMessageTypes() const
-{
-    std::vector<int> types;
-    const auto add = [&types](int nType) {
-        if (nType != 0 && std::find(types.begin(), types.end(), nType) == types.end())
-            types.push_back(nType);
-    };
-    add(m_desc.nReplyType);
-    for (int nType : m_desc.liveTypes)
-        add(nType);
-    for (int nType : m_desc.directTypes)
-        add(nType);
-    return types;
 }
 
 BOOL CDataTable::Create(UINT nNameId, int nFixedColumns, UINT nTitleId)

@@ -51,7 +51,8 @@ class CDataTable : public CMDITable, public CTableWindowEventSink, public CZorva
 {
 public:
     // Neither is owned: the description is a constant, the source outlives the table (null:
-    // the table is never registered as a sink).
+    // the table is never registered as a sink). The sink takes the types the description lists:
+    // the reply type, the live types and the direct types.
     CDataTable(const TABLE_DESC& desc, CZorvatMessageSource* pSource);
     ~CDataTable() override;
 
@@ -69,9 +70,6 @@ public:
     // A description the base can build: at least one column; keys, sort keys and fixed columns
     // within the columns; no field map longer than the columns.
     static BOOL IsUsableDescription(const TABLE_DESC& desc);
-    // The message types the table's sink takes, as its description lists them: the reply type,
-    // the live types, then the direct types, each once.
-    std::vector<int> GetMessageTypes() const;
     UINT GetNameId() const override { return m_nNameId; }
     const CString& GetTitle() const { return m_strTitle; }
     CDataArray* GetRows() const { return m_pRows.get(); }

@@ -29,7 +29,7 @@ BEGIN_MESSAGE_MAP(CNewsReaderDlg, CFormDialog)
     ON_COMMAND(IDC_NEWS_READER_CLOSE, OnCloseForm)
 END_MESSAGE_MAP()
 
-CNewsReaderDlg::CNewsReaderDlg() : CFormDialog(IDD_FORM_NEWS_READER)
+CNewsReaderDlg::CNewsReaderDlg() : CFormDialog(IDD_FORM_NEWS_READER), CZorvatMessageSink({MSG_EW})
 {
     if (CZORVAT32App* pApp = CZORVAT32App::Get())
         pApp->AddSink(GetSinkRecord());

@@ -29,7 +29,7 @@ public:
     // The body written as the page in place of the one shown; a non-empty title becomes the
     // headline; the link replaces the story's address (none: no address).
     void ShowStory(LPCSTR pszBody, LPCSTR pszTitle, LPCSTR pszLink) override;
-    // The story reply.
+    // The story reply, the one type the dialog's sink takes.
     void OnEW(CServerMessage* pMsg) override;
 
     const CString& GetReference() const { return m_strReference; }

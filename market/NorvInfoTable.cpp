@@ -26,8 +26,10 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 853, .nWidth = 400, .nSize = 255},
 };
 const TABLE_SORT_KEY s_sort[] = {{INFO_COL_NUMBER, 1}};
+// The server lines the terminal's information table (CZorvatInfoTable) handles itself.
+const int s_direct[] = {MSG_MM, MSG_MS, MSG_VC, MSG_BM};
 // Lines are written by the terminal itself, not fed by a reply; the grid keeps the newest in view.
-const TABLE_DESC s_infoTable = {.columns = s_columns, .sort = s_sort,
+const TABLE_DESC s_infoTable = {.columns = s_columns, .sort = s_sort, .directTypes = s_direct,
                                 .nFlags = TABLEF_FOLLOW_LAST_ROW | TABLEF_NO_GROUP_LINES};
 
 CString ResourceText(UINT nId)

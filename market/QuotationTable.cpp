@@ -147,6 +147,9 @@ const TABLE_FIELD_MAP s_maps[] = {
 };
 const TABLE_SORT_KEY s_sort[] = {{QC_MARKET, 1}, {43, 1}, {QC_TICKER, 1}};
 const int s_keys[] = {QC_TICKER, QC_MARKET};
+// Every line the class handles applies itself: the quotation, the holdings, the market list and
+// its stocks, the lookup answer.
+const int s_direct[] = {MSG_GS, MSG_IH, MSG_NH, MSG_XC, MSG_DS, MSG_RN};
 
 // Shown at first but for these, which the user may show (the saved layout overrides both).
 const int s_hiddenAtFirst[] = {4, 5, 11, 15, 16, 18, 20, 22, 23, 24, 25, 26, 27, 28, 29, 32, 34, 35, 44};
@@ -179,7 +182,8 @@ void CQuotationTable::ShowInfo(LPCSTR pszText)
 }
 
 const TABLE_DESC g_quotationTable = {.nNameId = IDS_TABLE_QUOTATIONS_US, .nTitleId = IDS_TITLE_QUOTATIONS_US,
-                                     .columns = s_columns, .sort = s_sort, .keys = s_keys, .maps = s_maps};
+                                     .columns = s_columns, .sort = s_sort, .keys = s_keys,
+                                     .directTypes = s_direct, .maps = s_maps};
 
 CQuotationTable::CQuotationTable(CZorvatMessageSource* pSource) : CDataTable(g_quotationTable, pSource)
 {

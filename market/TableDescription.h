@@ -73,7 +73,7 @@ struct TABLE_DESC
     std::span<const TABLE_SORT_KEY> sort = {};   // default sort, in priority order
     std::span<const int> keys = {};     // the row store's key columns, in key order
     // The reply, live and direct types are the table's whole catalogue: its class handles those
-    // types and no other (CDataTable::GetMessageTypes).
+    // types and no other, and its sink takes them (CZorvatMessageSink::GetMessageTypes).
     int nRequestType = 0;           // what SendRequest sends; 0: fed by broadcast only
     int nReplyType = 0;             // the reply whose own line opens the feeding cycle
     std::span<const int> liveTypes = {};    // live lines: held during a refill, applied once complete

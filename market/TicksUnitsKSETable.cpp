@@ -21,11 +21,12 @@ const TABLE_COLUMN s_columns[] = {
 };
 const TABLE_SORT_KEY s_sort[] = {{TC_BAND, SORT_ASCENDING}};
 const int s_keys[] = {TC_BAND};
+const int s_direct[] = {MSG_TU};    // the bands, rebuilt whole from each line
 }  // namespace
 
 const TABLE_DESC g_ticksUnitsKSETable = {
     .nNameId = IDS_TABLE_TICKS_UNITS_KSE, .nTitleId = IDS_TITLE_TICKS_UNITS_KSE, .columns = s_columns,
-    .sort = s_sort, .keys = s_keys, .crCellBack0 = RGB(128, 255, 128)};
+    .sort = s_sort, .keys = s_keys, .directTypes = s_direct, .crCellBack0 = RGB(128, 255, 128)};
 
 void CTicksUnitsKSETable::OnTU(CServerMessage* pMsg)
 {

@@ -33,6 +33,7 @@ const TABLE_COLUMN s_columns[] = {
 };
 static_assert(sizeof(s_columns) / sizeof(s_columns[0]) == UTC_COUNT);
 const TABLE_SORT_KEY s_sort[] = {{UTC_TIME, SORT_ASCENDING}, {UTC_SYMBOL, SORT_ASCENDING}, {UTC_NUMBER, SORT_ASCENDING}};
+const int s_direct[] = {MSG_GS};    // a trade of a watched symbol, added by the class
 const int s_keys[] = {UTC_NUMBER};
 
 // The cumulative volume of a quote: the number after '#' of "trades#volume", or the field.
@@ -56,7 +57,7 @@ void Erase(std::vector<std::string>& list, LPCSTR pszSymbol)
 
 const TABLE_DESC g_timeAndSalesTable = {
     .nNameId = IDS_TABLE_TIME_AND_SALES, .nTitleId = IDS_TITLE_TIME_AND_SALES, .nFixedColumns = 1,
-    .columns = s_columns, .sort = s_sort, .keys = s_keys, .nFlags = TABLEF_FOLLOW_LAST_ROW};
+    .columns = s_columns, .sort = s_sort, .keys = s_keys, .directTypes = s_direct, .nFlags = TABLEF_FOLLOW_LAST_ROW};
 
 void CTimeAndSalesTable::AddSymbol(LPCSTR pszSymbol)
 {

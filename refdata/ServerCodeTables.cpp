@@ -23,7 +23,9 @@ BOOL ParseCode(std::string_view text, int* pnCode)
 
 }  // namespace
 
-CServerCodeTableSink::CServerCodeTableSink(CZorvatMessageSource* pSource, IAppServices* pApp) : m_pApp(pApp)
+CServerCodeTableSink::CServerCodeTableSink(std::initializer_list<int> types, CZorvatMessageSource* pSource,
+                                           IAppServices* pApp)
+    : CZorvatMessageSink(types), m_pApp(pApp)
 {
     if (pSource != nullptr)
         pSource->AddSink(&m_sink);
@@ -55,7 +57,8 @@ BOOL CServerCodeTableSink::IsOwnRow(const CServerMessage* pMsg) const
            m_sink.m_pSource->IsRestricted() && pMsg->GetSize() > FIELD_NAME;
 }
 
-CCountryName::CCountryName(CZorvatMessageSource* pSource, IAppServices* pApp) : CServerCodeTableSink(pSource, pApp)
+CCountryName::CCountryName(CZorvatMessageSource* pSource, IAppServices* pApp)
+    : CServerCodeTableSink({MSG_CT}, pSource, pApp)
 {
 }
 
@@ -82,7 +85,7 @@ void CCountryName::OnRecord(CServerMessage* pMsg)
 }
 
 CRoleName::CRoleName(CZorvatMessageSource* pSource, IAppServices* pApp)
-    : CMap<CString, LPCSTR, tagRoleName, tagRoleName&>(10), CServerCodeTableSink(pSource, pApp)
+    : CMap<CString, LPCSTR, tagRoleName, tagRoleName&>(10), CServerCodeTableSink({MSG_RO}, pSource, pApp)
 {
 }
 

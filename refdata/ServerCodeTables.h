@@ -24,8 +24,9 @@ public:
     void OnEnd(CServerMessage* pMsg) override;
 
 protected:
-    // Registers with pSource when given (not owned; a source that dies first unregisters us).
-    CServerCodeTableSink(CZorvatMessageSource* pSource, IAppServices* pApp);
+    // Takes the table's reply type and registers with pSource when given (not owned; a source
+    // that dies first unregisters us). The types are stated here, before the registration.
+    CServerCodeTableSink(std::initializer_list<int> types, CZorvatMessageSource* pSource, IAppServices* pApp);
     // The reply header: take its rows, with the busy flag and wait cursor until its "EN".
     void BeginReply();
     // A data row of this table's open reply with at least the code and name fields.

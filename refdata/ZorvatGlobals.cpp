@@ -19,7 +19,8 @@ void CGlobals::LoadStrings()
 }
 
 CZorvatGlobals::CZorvatGlobals()
-    : m_currencies(10), m_markets(10), m_marketStates(10), m_stockLists(10), m_symbolMaps(10),
+    : CZorvatMessageSink({MSG_XC, MSG_DS, MSG_SL, MSG_CL, MSG_MT, MSG_GM, MSG_CM, MSG_MM, MSG_GG, MSG_TI, MSG_NU}),
+      m_currencies(10), m_markets(10), m_marketStates(10), m_stockLists(10), m_symbolMaps(10),
       m_englishNames(10), m_arabicNames(10), m_strMarketsFile("Markets.zvt")
 {
     SetMarketTimeOffsets(this);

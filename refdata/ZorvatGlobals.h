@@ -90,7 +90,7 @@ public:
     int m_nAlertSoundMode = 0;
     void PlayAlertSound() const;
 
-    // Handlers.
+    // Handlers; the constructor states their types, one each.
     void OnXC(CServerMessage* pMsg) override;
     void OnDS(CServerMessage* pMsg) override;
     void OnSL(CServerMessage* pMsg) override;

@@ -8,6 +8,13 @@
 class CZorvatMessageSource;
 struct IAppServices;
 
+// The sink part of the tables below: never registered, it takes no type.
+class CIdleMessageSink : public CZorvatMessageSink
+{
+public:
+    CIdleMessageSink() : CZorvatMessageSink(CMessageTypeSet()) {}
+};
+
 // A table keyed by its own enumeration, with {code, text} records.
 #define TB_CODE_TABLE(table, readers, absent, standIn, ...) \
     enum E##table : int {}; \
@@ -17,12 +24,12 @@ struct IAppServices;
     public: \
         C##table(); \
     };
-// The same with a message-sink part that is never registered and handles nothing.
+// The same with an idle message-sink part.
 #define TB_CODE_TABLE_SINK(table, ...) \
     enum E##table : int {}; \
     struct tag##table { int code = 0; CString text; }; \
     class C##table : public CCodeTable<C##table, E##table, tag##table, 0, -1, CODE_NONE>, \
-                    public CZorvatMessageSink \
+                    public CIdleMessageSink \
     { \
     public: \
         C##table(); \
@@ -32,7 +39,7 @@ struct IAppServices;
 #define TB_NAME_TABLE_SINK(table, ...) \
     struct tag##table { int code = 0; CString name; }; \
     class C##table : public CCodeTable<C##table, int, tag##table, 0, -1, CODE_NONE>, \
-                    public CZorvatMessageSink \
+                    public CIdleMessageSink \
     { \
     public: \
         C##table(); \

@@ -23,6 +23,7 @@ public:
 class CQuoteSink : public CZorvatMessageSink
 {
 public:
+    CQuoteSink() : CZorvatMessageSink({MSG_GS}) {}
     void OnGS(CServerMessage* pMsg) override
     {
         ++m_nLines;
@@ -35,6 +36,7 @@ public:
 class COtherSink : public CZorvatMessageSink
 {
 public:
+    COtherSink() : CZorvatMessageSink({MSG_OB}) {}
     void OnOB(CServerMessage* pMsg) override { benchmark::DoNotOptimize(pMsg); }
 };
 

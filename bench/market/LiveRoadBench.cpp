@@ -109,6 +109,7 @@ bool MakeBenchData(const fs::path& folder, std::vector<std::string>* pUsSymbols)
 class CLineCounter : public CZorvatMessageSink
 {
 public:
+    CLineCounter() : CZorvatMessageSink({MSG_GS, MSG_QQ}) {}
     void OnGS(CServerMessage* pMsg) override
     {
         // The Harbor Exchange's lines come compact to this user, the Atlantic Board's full; a

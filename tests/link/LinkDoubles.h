@@ -86,11 +86,15 @@ private:
     CEventLog* m_pLog;
 };
 
-// A sink that logs every handler call as "<name> <handler> <field 0>", then runs its hook.
+// A sink that logs every handler call as "<name> <handler> <field 0>", then runs its hook. It
+// takes every type unless told which.
 class CRecordingSink : public CZorvatMessageSink
 {
 public:
-    CRecordingSink(const char* pszName, CEventLog* pLog) : m_strName(pszName), m_pLog(pLog) {}
+    CRecordingSink(const char* pszName, CEventLog* pLog, const CMessageTypeSet& types = CMessageTypeSet::Every())
+        : CZorvatMessageSink(types), m_strName(pszName), m_pLog(pLog)
+    {
+    }
 #define TB_MESSAGE(mn, code, kind, field, role) \
     void On##mn(CServerMessage* pMsg) override { Record("On" #mn, pMsg); }
 #define TB_MESSAGE_GAP(slot)
