@@ -34,6 +34,7 @@ BOOL TbInitQtPlatform(int* pArgc, char** argv)
         return FALSE;       // a console-only application object cannot show windows
     }
     AddFaceSubstitutes();
+    TbQtInstallMenuStyle();
     TbSetTextEngine(TbQtTextEngine());
     TbSetImageCodec(TbQtImageCodec());
     TbSetDisplay(TbQtDisplay());
