@@ -17,6 +17,8 @@ ITbTextEngine* TbQtTextEngine();
 // FALSE: every string drawn with a painter and a layout of its own, as before strings were kept
 // laid out; for the test that both give the same pixels.
 void TbQtKeepTextLayouts(BOOL bKeep);
+// Menu texts shaped whole, their mnemonic underlined under its glyph.
+void TbQtInstallMenuStyle();
 ITbImageCodec* TbQtImageCodec();
 BOOL TbQtPlayWave(LPCSTR pszPath, BOOL bLoop);
 

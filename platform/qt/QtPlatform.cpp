@@ -9,15 +9,38 @@
 static void AddFaceSubstitutes()
 {
     // The faces the original's resources and settings name, on a machine that has none of them.
-    static const char* const s_sans[] = {"MS Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif",
-                                         "Arial", "Tahoma", "Verdana", "Segoe UI", "System",
-                                         "Traditional Arabic", "Simplified Arabic", "Arabic Transparent"};
-    static const char* const s_mono[] = {"Courier New", "Courier", "Lucida Console", "Fixedsys", "Terminal"};
-    for (const char* psz : s_sans)
-        QFont::insertSubstitution(QString::fromLatin1(psz), QStringLiteral("DejaVu Sans"));
-    for (const char* psz : s_mono)
-        QFont::insertSubstitution(QString::fromLatin1(psz), QStringLiteral("DejaVu Sans Mono"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("DejaVu Serif"));
+    // The column widths were made for the original's faces: the Liberation faces keep their
+    // metrics, and DejaVu after them brings the Arabic letters the Liberation faces lack.
+    static const struct {
+        const char* pszFace;
+        const char* pszFirst;
+        const char* pszThen;
+    } s_substitutes[] = {
+        {"MS Sans Serif", "Liberation Sans", "DejaVu Sans"},
+        {"MS Shell Dlg", "Liberation Sans", "DejaVu Sans"},
+        {"MS Shell Dlg 2", "Liberation Sans", "DejaVu Sans"},
+        {"Microsoft Sans Serif", "Liberation Sans", "DejaVu Sans"},
+        {"Arial", "Liberation Sans", "DejaVu Sans"},
+        {"Times New Roman", "Liberation Serif", "DejaVu Sans"},
+        {"Courier New", "Liberation Mono", "DejaVu Sans Mono"},
+        {"Courier", "Liberation Mono", "DejaVu Sans Mono"},
+        {"Tahoma", "DejaVu Sans", nullptr},
+        {"Verdana", "DejaVu Sans", nullptr},
+        {"Segoe UI", "DejaVu Sans", nullptr},
+        {"System", "DejaVu Sans", nullptr},
+        {"Traditional Arabic", "DejaVu Sans", nullptr},
+        {"Simplified Arabic", "DejaVu Sans", nullptr},
+        {"Arabic Transparent", "DejaVu Sans", nullptr},
+        {"Lucida Console", "DejaVu Sans Mono", nullptr},
+        {"Fixedsys", "DejaVu Sans Mono", nullptr},
+        {"Terminal", "DejaVu Sans Mono", nullptr},
+    };
+    for (const auto& face : s_substitutes) {
+        QStringList faces{QString::fromLatin1(face.pszFirst)};
+        if (face.pszThen)
+            faces << QString::fromLatin1(face.pszThen);
+        QFont::insertSubstitutions(QString::fromLatin1(face.pszFace), faces);
+    }
 }
 
 BOOL TbInitQtPlatform(int* pArgc, char** argv)
@@ -34,6 +57,7 @@ BOOL TbInitQtPlatform(int* pArgc, char** argv)
         return FALSE;       // a console-only application object cannot show windows
     }
     AddFaceSubstitutes();
+    TbQtInstallMenuStyle();
     TbSetTextEngine(TbQtTextEngine());
     TbSetImageCodec(TbQtImageCodec());
     TbSetDisplay(TbQtDisplay());

@@ -380,3 +380,48 @@ TEST_F(QtMenuTest, TheMdiFrameInArabic)
     DestroyWindow(f.hFrame);
     PumpQt(20);
 }
+
+namespace {
+// The bar's title of a window whose menu bar holds one title, as the display draws it.
+QImage DrawnTitle(const char* pszTitleUtf8, const char* pszShot)
+{
+    HWND hWnd = CreateQtWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 80, 80, 360, 200);
+    HMENU hBar = CreateMenu();
+    AppendMenuA(hBar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), Acp(pszTitleUtf8).c_str());
+    AppendMenuA(hBar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), Acp(s_arabic.pszWindow).c_str());
+    SetMenu(hWnd, hBar);
+    PumpQt(50);
+    QImage title;
+    auto* pBar = TbQtWidgetOf(hWnd)->findChild<QMenuBar*>();
+    if (pBar && !pBar->actions().isEmpty()) {
+        const QImage shot = pBar->grab().toImage();
+        title = shot.copy(pBar->actionGeometry(pBar->actions().first()));
+        EXPECT_TRUE(TbQtWidgetOf(hWnd)->grab().save(QString::fromStdString(ScreenshotPath(pszShot)), "PNG"));
+    }
+    DestroyWindow(hWnd);
+    return title;
+}
+}  // namespace
+
+// A mnemonic inside an Arabic word keeps the word joined: the title with and without it has the
+// same glyphs, and differs only in the line under the mnemonic's letter.
+TEST_F(QtMenuTest, AnArabicTitleIsShapedWholeUnderItsMnemonic)
+{
+    TbSetActiveCodePage(1256);
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    // "American", the mnemonic on its fifth letter, between two joining letters.
+    const QImage plain = DrawnTitle("\xd8\xa7\xd9\x84\xd8\xa3\xd9\x85\xd8\xb1\xd9\x8a\xd9\x83\xd9\x8a", "menu_bar_arabic_plain");
+    const QImage marked = DrawnTitle("\xd8\xa7\xd9\x84\xd8\xa3\xd9\x85&\xd8\xb1\xd9\x8a\xd9\x83\xd9\x8a", "menu_bar_arabic");
+    ASSERT_FALSE(plain.isNull());
+    ASSERT_EQ(plain.size(), marked.size());
+    int nTop = plain.height(), nBottom = -1, nLeft = plain.width(), nRight = -1;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x)
+            if (plain.pixel(x, y) != marked.pixel(x, y)) {
+                nTop = std::min(nTop, y), nBottom = std::max(nBottom, y);
+                nLeft = std::min(nLeft, x), nRight = std::max(nRight, x);
+            }
+    ASSERT_GE(nBottom, 0) << "the mnemonic is underlined";
+    EXPECT_LE(nBottom - nTop, 1) << "only the underline differs: rows " << nTop << " to " << nBottom;
+    EXPECT_LT(nRight - nLeft, plain.width() / 3) << "under one letter, not the whole title";
+}
