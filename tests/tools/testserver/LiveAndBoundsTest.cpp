@@ -224,23 +224,20 @@ TEST(Bounds, AClientThatStopsReadingNeitherStallsAnotherNorOutlivesTheRunTime)
 // load of whole writes.
 TEST(Bounds, LoadInOneBytePiecesIsTheLoadOfWholeWrites)
 {
-    auto load = [](const char* pszSplit, size_t* pnReads) {
+    auto load = [](const char* pszSplit) {
         CSimSession s;
         EXPECT_TRUE(s.Start({"--split", pszSplit}));
         EXPECT_TRUE(s.Handshake()) << "split " << pszSplit;
         s.LoginAndLoad("trader", "secret", 4, 10, "1002", "10020");
-        *pnReads = s.client.GetReadCount();
         EXPECT_FALSE(s.client.IsClosed()) << "split " << pszSplit;
         return s.lines;
     };
-    size_t nWholeReads = 0, nPieceReads = 0;
     const auto start = std::chrono::steady_clock::now();
-    const std::vector<std::string> pieces = load("1", &nPieceReads);
+    const std::vector<std::string> pieces = load("1");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
-    const std::vector<std::string> whole = load("0", &nWholeReads);
+    const std::vector<std::string> whole = load("0");
     EXPECT_GT(whole.size(), 100u);
     EXPECT_EQ(whole, pieces);
-    EXPECT_GT(nPieceReads, 4 * nWholeReads) << "the client met the lines in pieces";
 }
 
 // In one-byte pieces too, the stall bound counts only the time a client takes nothing: of two

@@ -173,7 +173,6 @@ bool CSimClient::Fill(int nMs)
         return false;
     }
     m_nBytesRead += static_cast<size_t>(n);
-    ++m_nReads;
     const std::string data(buf, static_cast<size_t>(n));
     m_plain += m_bEncrypted ? StripLinePadding(m_cipher.DecryptStream(m_carry, data)) : data;
     return true;

@@ -54,8 +54,6 @@ public:
     int Socket() const { return m_fd; }
     // Bytes read since the connection began (after deciphering, padding included).
     size_t GetBytesRead() const { return m_nBytesRead; }
-    // The reads that returned bytes: how finely the server's writes came apart.
-    size_t GetReadCount() const { return m_nReads; }
 private:
     bool Fill(int nMs);
 
@@ -68,5 +66,4 @@ private:
     std::string m_plain;        // deciphered bytes, returned as lines up to m_nPlainOff
     size_t m_nPlainOff = 0;
     size_t m_nBytesRead = 0;
-    size_t m_nReads = 0;
 };
