@@ -1,7 +1,35 @@
 #include "app/ZorvatStatusPanes.h"
 
 #include "app/ZorvatApp.h"
+#include "framework/base/SharedGlobals.h"
 #include "refdata/ZorvatGlobals.h"
+
+#define IDS_MARKET_STATE_UNKNOWN 55254
+
+namespace {
+
+// No state message reaches a terminal without its link: what came before the loss may no
+// longer hold, so the panes say the states are unknown until the link is back.
+BOOL AreStatesKnown()
+{
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    return pApp != nullptr && pApp->IsConnected();
+}
+
+CString FormatStates(const CString& strUs, const CString& strKse)
+{
+    CString strText;
+    if (AreStatesKnown()) {
+        strText.Format("US: %s  KSE: %s ", static_cast<LPCSTR>(strUs), static_cast<LPCSTR>(strKse));
+    } else {
+        CString strUnknown;
+        GetSharedGlobals()->LoadString(strUnknown, IDS_MARKET_STATE_UNKNOWN);
+        strText.Format("US: %s  KSE: %s ", static_cast<LPCSTR>(strUnknown), static_cast<LPCSTR>(strUnknown));
+    }
+    return strText;
+}
+
+}  // namespace
 
 CZorvatStatusBarStatusPane::CZorvatStatusBarStatusPane()
 {
@@ -31,16 +59,10 @@ CString CZorvatStatusBarNyTimePane::GetText() const
 
 CString CZorvatStatusBarKSEStatusPane::GetText() const
 {
-    CString strText;
-    strText.Format("US: %s  KSE: %s ", static_cast<LPCSTR>(GetGlobals()->GetKseStatus1Text()),
-                   static_cast<LPCSTR>(GetGlobals()->GetKseStatus2Text()));
-    return strText;
+    return FormatStates(GetGlobals()->GetKseStatus1Text(), GetGlobals()->GetKseStatus2Text());
 }
 
 CString CZorvatStatusBarStatePane::GetText() const
 {
-    CString strText;
-    strText.Format("US: %s  KSE: %s ", static_cast<LPCSTR>(GetGlobals()->GetUsMarketStateText()),
-                   static_cast<LPCSTR>(GetGlobals()->GetKseMarketStateText()));
-    return strText;
+    return FormatStates(GetGlobals()->GetUsMarketStateText(), GetGlobals()->GetKseMarketStateText());
 }

@@ -155,6 +155,8 @@ BOOL CNorvCom::Disconnect(BOOL bKeepResume)
         CloseSocket();
         return FALSE;
     }
+    // Whoever ends the link ends its reconnecting; a loss starts it again after.
+    StopTimer(LINK_TIMER_RECONNECT);
     if (!m_link.IsConnected())
         return FALSE;
     const int nType = m_link.GetType();
@@ -188,8 +190,13 @@ void CNorvCom::OnTimer(UINT_PTR nIDEvent)
         m_link.OnIdleTimer();
         break;
     case LINK_TIMER_RECONNECT:
-        if (!m_link.IsConnected() && !m_bConnecting)
-            Connect(LINK_NETWORK, 1);
+        if (m_link.IsConnected()) {
+            // A direct link back up needs no more tries until it is lost again.
+            if (m_link.GetType() == LINK_DIRECT_SOCKET)
+                KillTimer(LINK_TIMER_RECONNECT);
+        } else if (!m_bConnecting) {
+            Connect(m_link.GetType() == LINK_DIRECT_SOCKET ? LINK_DIRECT_SOCKET : LINK_NETWORK, 1);
+        }
         break;
     case LINK_TIMER_CONNECT:
         KillTimer(LINK_TIMER_CONNECT);

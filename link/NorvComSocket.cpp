@@ -246,6 +246,9 @@ void CNorvCom::LoseSocket(BOOL bKeepResume)
     Disconnect(bKeepResume);
     if (bKeepResume)
         m_link.PrepareResume();
+    // With a "Reconnect Time" the link tries again every so many minutes until it is back.
+    if (m_nReconnectMinutes > 0 && !m_link.Options().bUdp && m_hWnd)
+        SetTimer(LINK_TIMER_RECONNECT, static_cast<UINT>(m_nReconnectMinutes) * 60000u);
     OnCommState(LINK_STATE_LOST);
 }
 

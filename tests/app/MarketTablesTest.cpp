@@ -291,10 +291,9 @@ TEST_F(MarketSessionFixture, CommandsFollowTheTradersRightsAndFallBackAtLogoff)
                      ID_APP_FWD_RULES, ID_APP_WEB_SITE, ID_APP_KSE_QUOTES, ID_APP_KSE_ORDER_BOOK, ID_APP_KSE_INDICES,
                      ID_APP_FWD_QUOTES, ID_APP_FWD_OPEN_INTEREST, ID_APP_KSE_SORT_FIRST, ID_APP_KSE_SORT_LAST,
                      ID_APP_EXCHANGE_RATES, ID_APP_INTEREST_RATES, ID_APP_INTL_BOOK, ID_APP_INTL_BOOK_2,
-                     ID_APP_INTL_MM_BOOK, ID_APP_MARKET_FIRST, ID_APP_MARKET_ALL})
+                     ID_APP_INTL_MM_BOOK, ID_APP_MARKET_FIRST, ID_APP_MARKET_ALL, ID_APP_US_QUOTES,
+                     ID_APP_US_TIME_SALES, ID_APP_US_TIME_SALES_2})
         EXPECT_TRUE(Enabled(app, nId)) << nId;
-    for (UINT nId : {ID_APP_US_QUOTES, ID_APP_US_TIME_SALES, ID_APP_US_TIME_SALES_2})
-        EXPECT_FALSE(Enabled(app, nId)) << nId << ": the trader has no US quote value";
     for (UINT nId : {33100u, 33190u, 33315u, 40232u})
         EXPECT_FALSE(Enabled(app, nId)) << nId << " waits for its window";
     // The ticker items show or hide their tickers.

@@ -15,12 +15,15 @@
 #include "app/dialogs/CredentialDialogs.h"
 #include "app/dialogs/VersionInfoDlg.h"
 #include "platform/win/kernel/Registry.h"
+#include "link/LinkProtocol.h"
 #include "link/ZorvatComm.h"
 #include "framework/base/NorvGlobals.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/MessageBox.h"
+#include "platform/win/user/QueueInternal.h"
 #include "platform/win/user/TestAnswers.h"
 #include "refdata/ZorvatGlobals.h"
+#include "tools/demo/TerminalSetup.h"
 
 #define IDS_INITIAL_LOAD_DONE 40331
 
@@ -437,4 +440,80 @@ TEST_F(SessionFixture, ReadingDirectionCommandWritesWhatStartUpReads)
     EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(hKey, "Arabic", nullptr, &dwType, reinterpret_cast<BYTE*>(&dwValue), &cbValue));
     RegCloseKey(hKey);
     EXPECT_EQ(1u, dwValue) << "the next start reads right to left";
+}
+
+// The server goes away and comes back on its port: the market-state panes stop telling states
+// nobody sends any more, the link tries again after its "Reconnect Time", and the login brings
+// back the user's windows; after the next loss File > Connect does the same.
+TEST_F(SessionFixture, LostServerComesBackWithTheUsersWindows)
+{
+    CTerminalRun run;
+    run.WriteLinkSettings(server.Port());
+    {
+        std::ofstream out(run.Folder() + "/" + AppText(false, IDS_LINK_SETTINGS_FILE), std::ios::app);
+        out << "Reconnect Time=1\n";
+    }
+    run.QueueLogin("demo01", "demo12");
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForLoad());
+    CZORVAT32App& app = run.App();
+    app.RunCommand(ID_APP_US_QUOTES);
+    auto watchListShown = [&] {
+        IDataTable* pTable = app.FindTable(51921);
+        CTableMDIWnd* pWindow = pTable != nullptr ? pTable->GetMainWindow() : nullptr;
+        return pWindow != nullptr && pWindow->IsWindowVisible();
+    };
+    ASSERT_TRUE(watchListShown());
+    CNorvStatusBar& bar = static_cast<CMainFrame*>(app.GetMainFrame())->GetStatusBar();
+    auto panes = [&] { return std::string(bar.GetPaneText(4)) + "|" + std::string(bar.GetPaneText(5)); };
+    const std::string strUnknown = "US: Unknown  KSE: Unknown |US: Unknown  KSE: Unknown ";
+    EXPECT_TRUE(PumpUntil([&] { return panes().find("Unknown") == std::string::npos; }, 3000)) << panes();
+
+    const std::vector<std::string> sameServer = {"--accounts", TB_SOURCE_DIR "/tests/app/data/accounts.txt", "--port",
+                                                 std::to_string(server.Port())};
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});
+    server.Stop();
+    ASSERT_TRUE(PumpUntil([&] { return !app.IsConnected(); }));
+    EXPECT_TRUE(PumpUntil([&] { return panes() == strUnknown; }, 3000)) << panes();
+    TbSaveWindowPng(app.GetMainFrame()->m_hWnd, ScreenshotPath("terminal_server_lost_en").c_str());
+    HWND hLink = app.GetComm()->m_hWnd;
+    ASSERT_TRUE(TbTimerExists(hLink, LINK_TIMER_RECONNECT, nullptr)) << "the link tries again by itself";
+
+    CTestServer back;
+    ASSERT_TRUE(back.Start(sameServer));
+    run.QueueLogin("demo01", "demo12");
+    // Its minute gone by: the timer's message as the queue hands it over.
+    SendMessageA(hLink, WM_TIMER, LINK_TIMER_RECONNECT, 0);
+    ASSERT_TRUE(PumpUntil([&] { return app.IsConnected(); }));
+    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    EXPECT_TRUE(watchListShown()) << "the workspace brought the window back";
+    EXPECT_TRUE(PumpUntil([&] { return panes().find("Unknown") == std::string::npos; }, 3000)) << panes();
+
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});
+    back.Stop();
+    ASSERT_TRUE(PumpUntil([&] { return !app.IsConnected(); }));
+    CTestServer again;
+    ASSERT_TRUE(again.Start(sameServer));
+    run.QueueLogin("demo01", "demo12");
+    ASSERT_TRUE(Enabled(app, ID_APP_CONNECT));
+    app.RunCommand(ID_APP_CONNECT);
+    ASSERT_TRUE(PumpUntil([&] { return app.IsConnected(); }));
+    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    EXPECT_TRUE(watchListShown()) << "File > Connect kept the workspace of the windows it closed";
+    TbSaveWindowPng(app.GetMainFrame()->m_hWnd, ScreenshotPath("terminal_reconnected_en").c_str());
+}
+
+// The demo's own server data: the trader the README names has both markets' quotations.
+TEST(DemoSession, TraderFindsTheUsQuotationsOpenAfterLogin)
+{
+    CTestServer demoServer;
+    ASSERT_TRUE(demoServer.Start());
+    CTerminalRun run;
+    run.WriteLinkSettings(demoServer.Port());
+    run.QueueLogin("trader", "secret");
+    ASSERT_TRUE(run.Start());
+    EXPECT_FALSE(Enabled(run.App(), ID_APP_US_QUOTES)) << "nobody is logged in yet";
+    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    for (UINT nId : {ID_APP_US_QUOTES, ID_APP_US_TIME_SALES})
+        EXPECT_TRUE(Enabled(run.App(), nId)) << nId;
 }

@@ -114,9 +114,16 @@ void CALLBACK DemoStep(HWND, UINT, UINT_PTR, DWORD)
         s_state.bFailed = !bOk;
         // The watch list and the US time and sales from the menu, every listed symbol followed in
         // the trades, the odd-lot quotations beside them, the three side by side.
-        if (pFrame != nullptr) {
-            pFrame->SendMessage(WM_COMMAND, ID_APP_US_QUOTES);
-            pFrame->SendMessage(WM_COMMAND, ID_APP_US_TIME_SALES);
+        // Only what the menu offers the demo user: a greyed item fails the run as it stops a person.
+        for (UINT nCommand : {ID_APP_US_QUOTES, ID_APP_US_TIME_SALES}) {
+            BOOL bEnabled = FALSE;
+            pApp->GetCommandState(nCommand, &bEnabled, nullptr);
+            if (!bEnabled) {
+                fprintf(stderr, "demo: command %u is greyed for the demo user\n", nCommand);
+                s_state.bFailed = true;
+            } else if (pFrame != nullptr) {
+                pFrame->SendMessage(WM_COMMAND, nCommand);
+            }
         }
         auto* pWatch = dynamic_cast<CDataTable*>(pApp->FindTable(s_nWatchList));
         ITimeAndSalesFeed* pFeed = FindTimeAndSalesFeed();
