@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <functional>
-#include <regex>
 #include <string>
 #include <vector>
 #include "app/AppCommands.h"
@@ -128,7 +128,25 @@ TEST_F(WatchListSession, TradesTimesAndSymbolChangesOnTheBoard)
     // decimals, with the change when the ticker shows changes.
     const int nItems = pTicker->GetItemCount();
     ASSERT_TRUE(PumpUntil([&] { return pTicker->GetItemCount() >= nItems + 3; }, 20000)) << pTicker->GetItemCount();
-    const std::regex price(R"(\d+\.\d{3}( [+-]\d+\.\d{3})?)");
+    // Digits, '.', three digits; then optionally a blank, a sign and the same again.
+    auto isPrice = [](const std::string& str) {
+        auto number = [&str](size_t nAt) {
+            size_t nDigits = 0;
+            for (; nAt < str.size() && isdigit(static_cast<unsigned char>(str[nAt])); ++nAt)
+                ++nDigits;
+            if (nDigits == 0 || nAt + 4 > str.size() || str[nAt] != '.')
+                return std::string::npos;
+            for (size_t i = 1; i <= 3; ++i)
+                if (!isdigit(static_cast<unsigned char>(str[nAt + i])))
+                    return std::string::npos;
+            return nAt + 4;
+        };
+        size_t nEnd = number(0);
+        const bool bChange = nEnd != std::string::npos && nEnd + 2 < str.size() && str[nEnd] == ' ';
+        if (bChange && (str[nEnd + 1] == '+' || str[nEnd + 1] == '-'))
+            nEnd = number(nEnd + 2);
+        return nEnd == str.size();
+    };
     for (int i = nItems; i < pTicker->GetItemCount(); ++i) {
         const std::string strName = pTicker->GetItemText(i, FALSE);
         bool bListed = false;
@@ -137,7 +155,7 @@ TEST_F(WatchListSession, TradesTimesAndSymbolChangesOnTheBoard)
             bListed = bListed || (pRow->GetText(QC_MARKET) == strAtlantic && pRow->GetText(QC_NAME) == strName.c_str());
         }
         EXPECT_TRUE(bListed) << strName;
-        EXPECT_TRUE(std::regex_match(std::string(pTicker->GetItemText(i, TRUE)), price)) << pTicker->GetItemText(i, TRUE);
+        EXPECT_TRUE(isPrice(std::string(pTicker->GetItemText(i, TRUE)))) << pTicker->GetItemText(i, TRUE);
     }
 
     // Before ten the server's times have five digits: on the board's clock all the same.
