@@ -66,6 +66,7 @@ public:
     void Reparent(ITbSurface* pParent) override;
     // Menus and MDI (QtMenus.cpp).
     int SetMenuBar(HMENU hMenu) override;
+    void SetIcon(const CTbPixelBuffer* pImage, const CTbPixelBuffer* pMask) override;
 
 private:
     QPointer<CTbWindowWidget> m_pWidget;
