@@ -101,6 +101,7 @@ public:
                 pWidget->setAttribute(Qt::WA_ShowWithoutActivating);
             }
             pWidget->setWindowFlags(flags);
+            pWidget->m_bFixedSize = !(flags & Qt::FramelessWindowHint) && !(dwStyle & WS_THICKFRAME);
         }
         return new CTbQtSurface(pWidget);
     }

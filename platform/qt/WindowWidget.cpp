@@ -214,6 +214,9 @@ void CTbQtSurface::SetGeometry(int x, int y, int cx, int cy)
     if (auto* pParent = dynamic_cast<CTbWindowWidget*>(m_pWidget->parentWidget()))
         y += pParent->m_nClientTop;
     m_pWidget->m_bApplying = TRUE;
+    // A window manager offers no sizing, and no maximise button, for a window of one fixed size.
+    if (m_pWidget->m_bFixedSize && m_pWidget->isWindow())
+        m_pWidget->setFixedSize(cx, cy);
     m_pWidget->setGeometry(x, y, cx, cy);
     m_pWidget->m_bApplying = FALSE;
 }

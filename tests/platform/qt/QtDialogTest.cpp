@@ -175,6 +175,10 @@ TEST(QtDialog, TakesThePlaceAndButtonsItsTemplateGives)
         EXPECT_EQ(Qt::Dialog, flags & Qt::WindowType_Mask) << c.pszCase;
         EXPECT_TRUE(flags & Qt::WindowCloseButtonHint) << c.pszCase;
         EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) << c.pszCase;
+        // Without a sizing frame the window has one size, so no window manager offers to size it.
+        const QWidget* pWidget = TbQtWidgetOf(hDlg);
+        EXPECT_EQ(pWidget->minimumSize(), pWidget->maximumSize()) << c.pszCase;
+        EXPECT_EQ(QSize(cx, cy), pWidget->maximumSize()) << c.pszCase;
         DestroyWindow(hDlg);
     }
     // The frame keeps every button of an overlapped window.
@@ -182,6 +186,7 @@ TEST(QtDialog, TakesThePlaceAndButtonsItsTemplateGives)
     EXPECT_EQ(Qt::Window, frameFlags & Qt::WindowType_Mask);
     EXPECT_TRUE(frameFlags & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(frameFlags & Qt::WindowMaximizeButtonHint);
+    EXPECT_NE(TbQtWidgetOf(hFrame)->minimumSize(), TbQtWidgetOf(hFrame)->maximumSize());
     DestroyWindow(hFrame);
     PumpQt(20);
 }
