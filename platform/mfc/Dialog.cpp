@@ -2,8 +2,29 @@
 // dialog loop, and the default OK, Cancel and initialisation.
 #include "platform/mfc/Dialog.h"
 
+#include <algorithm>
+
 #include "platform/win/kernel/Resources.h"
+#include "platform/win/user/SysMetrics.h"
 #include "platform/win/user/WindowObjects.h"
+
+// Centres a top-level dialog over its owner, or over the screen when it has no visible owner, and
+// keeps it whole on the screen.
+static void CentreDialog(HWND hDlg)
+{
+    RECT rcDlg = {}, rcOver = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const RECT rcScreen = rcOver;
+    GetWindowRect(hDlg, &rcDlg);
+    HWND hOwner = GetWindow(hDlg, GW_OWNER);
+    if (hOwner != nullptr && IsWindowVisible(hOwner) && !IsIconic(hOwner))
+        GetWindowRect(hOwner, &rcOver);
+    const int cx = rcDlg.right - rcDlg.left, cy = rcDlg.bottom - rcDlg.top;
+    int x = rcOver.left + (rcOver.right - rcOver.left - cx) / 2;
+    int y = rcOver.top + (rcOver.bottom - rcOver.top - cy) / 2;
+    x = std::max(rcScreen.left, std::min(x, rcScreen.right - cx));
+    y = std::max(rcScreen.top, std::min(y, rcScreen.bottom - cy));
+    SetWindowPos(hDlg, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 // The dialog procedure the library gives the dialog manager. Every message already passed the
 // object's maps on its way here (the object's procedure sits in front of the dialog class's);
@@ -13,7 +34,16 @@ static INT_PTR CALLBACK LibraryDlgProc(HWND hDlg, UINT uMsg, WPARAM, LPARAM)
     if (uMsg != WM_INITDIALOG)
         return FALSE;
     auto* pDialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hDlg));
-    return pDialog != nullptr ? pDialog->OnInitDialog() : TRUE;
+    if (pDialog == nullptr)
+        return TRUE;
+    RECT rcBefore = {}, rcAfter = {};
+    GetWindowRect(hDlg, &rcBefore);
+    const BOOL bFocus = pDialog->OnInitDialog();
+    // A dialog its initialisation left where the template put it goes to the middle of its owner.
+    if (IsWindow(hDlg) && !(GetWindowLongA(hDlg, GWL_STYLE) & (WS_CHILD | WS_VISIBLE)) &&
+        GetWindowRect(hDlg, &rcAfter) && EqualRect(&rcBefore, &rcAfter))
+        CentreDialog(hDlg);
+    return bFocus;
 }
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)

@@ -58,6 +58,23 @@ void TbQtDeleteBuried()
 }
 
 namespace {
+// A top-level window's frame as its styles ask: a dialog's frame for a modal frame, a title bar
+// only with a caption, and no button the styles leave out.
+Qt::WindowFlags TopLevelFlags(DWORD dwStyle, DWORD dwExStyle)
+{
+    if ((dwStyle & WS_POPUP) && (dwStyle & WS_CAPTION) != WS_CAPTION)
+        return Qt::Window | Qt::FramelessWindowHint;
+    Qt::WindowFlags flags = (dwExStyle & WS_EX_DLGMODALFRAME) ? Qt::Dialog : Qt::Window;
+    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (dwStyle & WS_SYSMENU)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (dwStyle & WS_MINIMIZEBOX)
+        flags |= Qt::WindowMinimizeButtonHint;
+    if (dwStyle & WS_MAXIMIZEBOX)
+        flags |= Qt::WindowMaximizeButtonHint;
+    return flags;
+}
+
 class CQtDisplay : public ITbDisplay
 {
 public:
@@ -73,9 +90,7 @@ public:
         QWidget* pParentWidget = pParent ? static_cast<CTbQtSurface*>(pParent)->Widget() : nullptr;
         auto* pWidget = new CTbWindowWidget(hWnd, pParentWidget);
         if (!pParentWidget) {
-            Qt::WindowFlags flags = Qt::Window;
-            if ((dwStyle & WS_POPUP) && (dwStyle & WS_CAPTION) != WS_CAPTION)
-                flags |= Qt::FramelessWindowHint;
+            Qt::WindowFlags flags = TopLevelFlags(dwStyle, dwExStyle);
             if (dwExStyle & WS_EX_TOOLWINDOW)
                 flags |= Qt::Tool;
             if (dwExStyle & WS_EX_TOPMOST)
@@ -86,6 +101,7 @@ public:
                 pWidget->setAttribute(Qt::WA_ShowWithoutActivating);
             }
             pWidget->setWindowFlags(flags);
+            pWidget->m_bFixedSize = !(flags & Qt::FramelessWindowHint) && !(dwStyle & WS_THICKFRAME);
         }
         return new CTbQtSurface(pWidget);
     }

@@ -6,6 +6,8 @@
 #include "platform/win/user/Display.h"
 
 class QWidget;
+class QIcon;
+class CTbPixelBuffer;
 
 // Key events as the original's keyboard messages: the virtual key (0 when none fits) and the
 // key flags of lParam (repeat count 1, scan code, extended, Alt, previous state, release).
@@ -32,6 +34,11 @@ struct CTbQtHandlerScope {
 // The widget that shows a window (null without one); for tests that drive Qt events.
 QWidget* TbQtWidgetOf(HWND hWnd);
 void TbQtBury(QWidget* pWidget);
+// A window's icon as Qt shows it: the image with its mask's white pixels transparent.
+QIcon TbQtIcon(const CTbPixelBuffer* pImage, const CTbPixelBuffer* pMask);
+// Gives a top-level window or a sub-window its icon; a null icon: the program's. The first main
+// window's icon becomes the program's.
+void TbQtSetWindowIcon(QWidget* pWindow, const QIcon& icon);
 void TbQtDeleteBuried();
 
 // Clipboard and choosers.

@@ -191,6 +191,12 @@ public:
         m_pArea->m_bApplying = FALSE;
     }
     void Reparent(ITbSurface*) override {}
+    void SetIcon(const CTbPixelBuffer* pImage, const CTbPixelBuffer* pMask) override
+    {
+        // Without an icon of its own the sub-window shows the program's.
+        if (m_pSub)
+            TbQtSetWindowIcon(m_pSub, TbQtIcon(pImage, pMask));
+    }
 
 private:
     QPointer<CTbMdiSubWindow> m_pSub;

@@ -1,6 +1,8 @@
 // A window's widget and its surface.
 #include "platform/qt/WindowWidget.h"
+#include <QtGui/QIcon>
 #include <QtGui/QPainter>
+#include <QtGui/QPixmap>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMenuBar>
 #include "platform/qt/QtInternal.h"
@@ -212,6 +214,9 @@ void CTbQtSurface::SetGeometry(int x, int y, int cx, int cy)
     if (auto* pParent = dynamic_cast<CTbWindowWidget*>(m_pWidget->parentWidget()))
         y += pParent->m_nClientTop;
     m_pWidget->m_bApplying = TRUE;
+    // A window manager offers no sizing, and no maximise button, for a window of one fixed size.
+    if (m_pWidget->m_bFixedSize && m_pWidget->isWindow())
+        m_pWidget->setFixedSize(cx, cy);
     m_pWidget->setGeometry(x, y, cx, cy);
     m_pWidget->m_bApplying = FALSE;
 }
@@ -243,6 +248,44 @@ void CTbQtSurface::SetText(LPCSTR pszText)
 {
     if (m_pWidget)
         m_pWidget->setWindowTitle(QString::fromStdString(TbCodePageToUtf8(pszText ? pszText : "", CP_ACP)));
+}
+
+QIcon TbQtIcon(const CTbPixelBuffer* pImage, const CTbPixelBuffer* pMask)
+{
+    if (!pImage || pImage->IsEmpty())
+        return QIcon();
+    const bool bMasked = pMask && !pMask->IsEmpty() && pMask->Width() == pImage->Width() &&
+                         pMask->Height() == pImage->Height();
+    QImage image(pImage->Width(), pImage->Height(), QImage::Format_ARGB32);
+    for (int y = 0; y < pImage->Height(); ++y) {
+        auto* pOut = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        for (int x = 0; x < pImage->Width(); ++x)
+            pOut[x] = (bMasked && pMask->Row(y)[x] == TB_PIXEL_WHITE) ? 0u : (pImage->Row(y)[x] | 0xff000000u);
+    }
+    return QIcon(QPixmap::fromImage(image));
+}
+
+void CTbQtSurface::SetIcon(const CTbPixelBuffer* pImage, const CTbPixelBuffer* pMask)
+{
+    if (!m_pWidget || !m_pWidget->isWindow())
+        return;
+    TbQtSetWindowIcon(m_pWidget, TbQtIcon(pImage, pMask));
+}
+
+void TbQtSetWindowIcon(QWidget* pWindow, const QIcon& icon)
+{
+    // Qt keeps a null icon once set as the window's own: a window that loses its icon takes the
+    // program's instead, and one that never had one keeps showing whatever the program's becomes.
+    static const char s_szOwnIcon[] = "tbOwnIcon";
+    if (!icon.isNull() || pWindow->property(s_szOwnIcon).toBool())
+        pWindow->setWindowIcon(icon.isNull() ? QApplication::windowIcon() : icon);
+    pWindow->setProperty(s_szOwnIcon, !icon.isNull());
+    // The first main window's icon becomes the program's: windows without one of their own show it.
+    static bool s_bProgramIcon = false;
+    if (!icon.isNull() && pWindow->windowType() == Qt::Window && !s_bProgramIcon) {
+        QApplication::setWindowIcon(icon);
+        s_bProgramIcon = true;
+    }
 }
 
 void CTbQtSurface::Update(const RECT& rc)

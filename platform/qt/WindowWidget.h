@@ -15,6 +15,7 @@ public:
     void Detach() { m_hWnd = nullptr; }
     // While the layer itself changes the geometry, Qt's echo of it is not reported back.
     BOOL m_bApplying = FALSE;
+    BOOL m_bFixedSize = FALSE;          // a top-level window without a sizing frame: the user cannot size it
     // Activations the layer asked Qt for and whose events have not come back yet: those events
     // are echoes, not the user's choice. Reported, a late echo would activate this window again
     // after the layer had moved on, and two windows would take turns for ever.
@@ -66,6 +67,7 @@ public:
     void Reparent(ITbSurface* pParent) override;
     // Menus and MDI (QtMenus.cpp).
     int SetMenuBar(HMENU hMenu) override;
+    void SetIcon(const CTbPixelBuffer* pImage, const CTbPixelBuffer* pMask) override;
 
 private:
     QPointer<CTbWindowWidget> m_pWidget;

@@ -1,5 +1,6 @@
 // Cursors, icons and images.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -22,6 +23,48 @@ CursorState& Cursors()
     return *s_pState;
 }
 
+// The system's standard icons (IDI_), drawn here as the message boxes' pictures: a shape in a
+// colour and a 5 x 7 glyph scaled three times in the middle. Outside the shape the mask is white.
+struct StandardIcon {
+    int nId;
+    BOOL bTriangle;
+    COLORREF crShape, crGlyph;
+    BYTE glyph[7];                          // rows, the glyph's leftmost column in bit 4
+};
+const StandardIcon s_standardIcons[] = {
+    {32512, FALSE, RGB(0, 84, 166), RGB(255, 255, 255), {0x1F, 0x11, 0x11, 0x11, 0x11, 0x11, 0x1F}},  // application
+    {32513, FALSE, RGB(200, 30, 30), RGB(255, 255, 255), {0x11, 0x0A, 0x04, 0x04, 0x04, 0x0A, 0x11}},  // hand
+    {32514, FALSE, RGB(0, 84, 166), RGB(255, 255, 255), {0x0E, 0x11, 0x01, 0x02, 0x04, 0x00, 0x04}},   // question
+    {32515, TRUE, RGB(245, 200, 20), RGB(0, 0, 0), {0x04, 0x04, 0x04, 0x04, 0x04, 0x00, 0x04}},        // exclamation
+    {32516, FALSE, RGB(0, 84, 166), RGB(255, 255, 255), {0x04, 0x00, 0x0C, 0x04, 0x04, 0x04, 0x0E}},   // information
+    {32517, FALSE, RGB(0, 84, 166), RGB(255, 255, 255), {0x1F, 0x11, 0x11, 0x11, 0x11, 0x11, 0x1F}},  // the system's
+};
+
+void DrawStandardIcon(TbIcon* pIcon, int nId)
+{
+    const StandardIcon* pDef = nullptr;
+    for (const StandardIcon& d : s_standardIcons)
+        if (d.nId == nId)
+            pDef = &d;
+    if (!pDef)
+        return;
+    const int n = pIcon->image.Width();
+    pIcon->mask.Create(n, n, FALSE, TB_PIXEL_WHITE);
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            const int dx = 2 * x + 1 - n, dy = 2 * y + 1 - n;      // doubled, from the centre
+            const bool bIn = pDef->bTriangle ? (y >= 2 && y < n - 1 && std::abs(dx) <= (y - 1))
+                                             : dx * dx + dy * dy <= (n - 2) * (n - 2);
+            if (!bIn)
+                continue;
+            pIcon->mask.Row(y)[x] = TB_PIXEL_BLACK;
+            const int gx = (x - (n - 15) / 2) / 3, gy = (y - (n - 21) / 2 - (pDef->bTriangle ? 3 : 0)) / 3;
+            const bool bGlyph = x >= (n - 15) / 2 && gx < 5 && gy >= 0 && gy < 7 &&
+                                y >= (n - 21) / 2 + (pDef->bTriangle ? 3 : 0) && (pDef->glyph[gy] & (0x10 >> gx));
+            pIcon->image.Row(y)[x] = TbColorToPixel(bGlyph ? pDef->crGlyph : pDef->crShape);
+        }
+}
+
 HICON StandardShape(int nId, BOOL bCursor)
 {
     int nKey = bCursor ? nId : -nId;
@@ -33,6 +76,8 @@ HICON StandardShape(int nId, BOOL bCursor)
         pIcon->bStock = TRUE;
         int nSize = bCursor ? 32 : 32;
         pIcon->image.Create(nSize, nSize, FALSE, TB_PIXEL_WHITE);
+        if (!bCursor)
+            DrawStandardIcon(pIcon.get(), nId);
         h = static_cast<HICON>(TbGdiAdd(std::move(pIcon), TB_OBJ_ICON));
     }
     return h;

@@ -163,6 +163,14 @@ LRESULT DefWindowProcA(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     }
     case WM_SETTEXT:        return OnSetText(pWnd, reinterpret_cast<LPCSTR>(lParam));
     case WM_GETTEXT:        return OnGetText(pWnd, wParam, reinterpret_cast<LPSTR>(lParam));
+    case WM_SETICON: {
+        HICON& hSlot = wParam == ICON_BIG ? pWnd->hIcon : pWnd->hIconSm;
+        HICON hOld = hSlot;
+        hSlot = reinterpret_cast<HICON>(lParam);
+        TbShowWindowIcon(pWnd);
+        return reinterpret_cast<LRESULT>(hOld);
+    }
+    case WM_GETICON:        return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? pWnd->hIcon : pWnd->hIconSm);
     case WM_GETTEXTLENGTH:  return static_cast<LRESULT>(pWnd->strText.size());
     case WM_CLOSE:          DestroyWindow(hWnd); return 0;
     case WM_ERASEBKGND:     return OnEraseBkgnd(pWnd, reinterpret_cast<HDC>(wParam));

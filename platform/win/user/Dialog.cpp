@@ -82,8 +82,9 @@ static HFONT TemplateFont(const TBDLGTEMPLATE& tpl)
     return CreateFontIndirectA(&lf);
 }
 
-// Where a dialog goes: a child in its parent's client, a top-level one relative to its owner's
-// client (or centred on the owner or the screen with DS_CENTER).
+// Where a dialog goes: a child in its parent's client; a top-level one relative to its owner's
+// client (DS_ABSALIGN: the screen), centred on the owner (or the screen) with DS_CENTER or on the
+// pointer with DS_CENTERMOUSE, and then kept whole on the screen.
 static RECT PlaceDialog(const TBDLGTEMPLATE& tpl, HWND hParent, int cxBase, int cyBase)
 {
     RECT rc = {MulDiv(tpl.x, cxBase, 4), MulDiv(tpl.y, cyBase, 8), 0, 0};
@@ -91,25 +92,28 @@ static RECT PlaceDialog(const TBDLGTEMPLATE& tpl, HWND hParent, int cxBase, int 
     rc.bottom = rc.top + MulDiv(tpl.cy, cyBase, 8);
     if (tpl.dwStyle & WS_CHILD)
         return rc;
-    if (tpl.dwStyle & DS_CENTER) {
-        RECT rcArea = {0, 0, 1024, 768};
-        if (hParent) {
+    SIZE screen = {1024, 768};
+    TbGetDisplay()->GetScreenSize(&screen);
+    const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+    POINT ptCentre = {-1, -1};
+    if (tpl.dwStyle & DS_CENTERMOUSE) {
+        GetCursorPos(&ptCentre);
+    } else if (tpl.dwStyle & DS_CENTER) {
+        RECT rcArea = {0, 0, screen.cx, screen.cy};
+        if (hParent)
             GetWindowRect(hParent, &rcArea);
-        } else {
-            SIZE screen = {1024, 768};
-            TbGetDisplay()->GetScreenSize(&screen);
-            rcArea = RECT{0, 0, screen.cx, screen.cy};
-        }
-        const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
-        rc.left = rcArea.left + (rcArea.right - rcArea.left - cx) / 2;
-        rc.top = rcArea.top + (rcArea.bottom - rcArea.top - cy) / 2;
-        rc.right = rc.left + cx;
-        rc.bottom = rc.top + cy;
+        ptCentre = POINT{(rcArea.left + rcArea.right) / 2, (rcArea.top + rcArea.bottom) / 2};
     } else if (hParent && !(tpl.dwStyle & DS_ABSALIGN)) {
         POINT pt = {0, 0};
         ClientToScreen(hParent, &pt);
         OffsetRect(&rc, pt.x, pt.y);
     }
+    if (tpl.dwStyle & (DS_CENTER | DS_CENTERMOUSE))
+        rc.left = ptCentre.x - cx / 2, rc.top = ptCentre.y - cy / 2;
+    rc.left = std::max<LONG>(0, std::min<LONG>(rc.left, screen.cx - cx));
+    rc.top = std::max<LONG>(0, std::min<LONG>(rc.top, screen.cy - cy));
+    rc.right = rc.left + cx;
+    rc.bottom = rc.top + cy;
     return rc;
 }
 
@@ -156,7 +160,9 @@ HWND CreateDialogIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA pTemplate, 
     if (!tpl.strMenu.empty() && !(tpl.dwStyle & WS_CHILD))
         hMenu = LoadMenuA(hInstance, tpl.strMenu[0] == '#'
             ? MAKEINTRESOURCEA(std::atoi(tpl.strMenu.c_str() + 1)) : tpl.strMenu.c_str());
-    HWND hDlg = CreateWindowExA(tpl.dwExStyle, tpl.strClass.empty() ? WC_DIALOGA : tpl.strClass.c_str(),
+    // A modal frame is an extended style of the window, which the display draws as a dialog's.
+    const DWORD dwExStyle = tpl.dwExStyle | ((tpl.dwStyle & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0);
+    HWND hDlg = CreateWindowExA(dwExStyle, tpl.strClass.empty() ? WC_DIALOGA : tpl.strClass.c_str(),
                                 tpl.strCaption.c_str(), tpl.dwStyle & ~WS_VISIBLE, rc.left, rc.top,
                                 rc.right - rc.left, rc.bottom - rc.top, hWndParent, hMenu, hInstance, nullptr);
     if (!hDlg) {

@@ -30,6 +30,9 @@ struct ITbSurface {
     // Shows hMenu's items as the window's menu bar (null: no bar), built afresh from the menu so
     // that DrawMenuBar shows edits; answers the bar's height in pixels.
     virtual int SetMenuBar(HMENU hMenu) = 0;
+    // The picture the window's title bar shows: an image and its mask (white = transparent,
+    // empty = opaque); null: the display's default.
+    virtual void SetIcon(const CTbPixelBuffer*, const CTbPixelBuffer*) {}
 };
 
 // What a cursor shows: a standard shape (an IDC_ number) or an image with its hot spot.

@@ -59,6 +59,8 @@
 #define WM_STYLECHANGED         0x007D
 #define WM_GETICON              0x007F
 #define WM_SETICON              0x0080
+#define ICON_SMALL 0
+#define ICON_BIG   1
 #define WM_NCCREATE             0x0081
 #define WM_NCDESTROY            0x0082
 #define WM_NCCALCSIZE           0x0083

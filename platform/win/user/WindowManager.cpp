@@ -3,6 +3,7 @@
 #include <cstring>
 #include <strings.h>
 #include <thread>
+#include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/TextEngine.h"
 #include "platform/win/user/Clipboard.h"
 #include "platform/win/user/Controls.h"
@@ -198,6 +199,20 @@ ULONG_PTR GetClassLongPtrA(HWND hWnd, int nIndex)
     return 0;
 }
 
+void TbShowWindowIcon(TbWindow* pWnd)
+{
+    if (!pWnd || !pWnd->pSurface)
+        return;
+    HICON hIcon = pWnd->hIcon ? pWnd->hIcon : pWnd->hIconSm;
+    if (!hIcon && pWnd->pClass)
+        hIcon = pWnd->pClass->hIcon ? pWnd->pClass->hIcon : pWnd->pClass->hIconSm;
+    const TbIcon* pIcon = TbGdiFindAs<TbIcon>(hIcon, TB_OBJ_ICON);
+    if (pIcon && !pIcon->image.IsEmpty())
+        pWnd->pSurface->SetIcon(&pIcon->image, &pIcon->mask);
+    else
+        pWnd->pSurface->SetIcon(nullptr, nullptr);
+}
+
 ULONG_PTR SetClassLongPtrA(HWND hWnd, int nIndex, LONG_PTR nValue)
 {
     TbWindow* pWnd = TbFindWindow(hWnd);
@@ -208,8 +223,8 @@ ULONG_PTR SetClassLongPtrA(HWND hWnd, int nIndex, LONG_PTR nValue)
     switch (nIndex) {
     case GCLP_HBRBACKGROUND: cls.hbrBackground = reinterpret_cast<HBRUSH>(nValue); break;
     case GCLP_HCURSOR:       cls.hCursor = reinterpret_cast<HCURSOR>(nValue); break;
-    case GCLP_HICON:         cls.hIcon = reinterpret_cast<HICON>(nValue); break;
-    case GCLP_HICONSM:       cls.hIconSm = reinterpret_cast<HICON>(nValue); break;
+    case GCLP_HICON:         cls.hIcon = reinterpret_cast<HICON>(nValue); TbShowWindowIcon(pWnd); break;
+    case GCLP_HICONSM:       cls.hIconSm = reinterpret_cast<HICON>(nValue); TbShowWindowIcon(pWnd); break;
     case GCLP_WNDPROC:       cls.pfnWndProc = reinterpret_cast<WNDPROC>(nValue); break;
     case GCL_STYLE:          cls.uStyle = static_cast<UINT>(nValue); break;
     default:
@@ -347,8 +362,10 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName,
         TbUser().topLevel.insert(TbUser().topLevel.begin(), hWnd);
     ITbSurface* pParentSurface = pParent && pWnd->hParent ? pParent->pSurface.get() : nullptr;
     pWnd->pSurface.reset(TbGetDisplay()->CreateSurface(hWnd, pParentSurface, dwStyle, dwExStyle));
-    if (pWnd->pSurface)
+    if (pWnd->pSurface) {
         pWnd->pSurface->SetGeometry(x, y, nWidth, nHeight);
+        TbShowWindowIcon(pWnd);
+    }
     if (!(dwStyle & WS_CHILD) && IsMenu(hMenu))
         TbApplyMenuBar(hWnd, FALSE);
 

@@ -45,6 +45,8 @@ struct TbWindow {
     RECT        rcWindow = {0, 0, 0, 0};    // parent's client coordinates; screen for top-level
     RECT        rcNormal = {0, 0, 0, 0};    // restored position while minimised or maximised
     LONG_PTR    nUserData = 0;
+    HICON       hIcon = nullptr;            // WM_SETICON's: big and small; null: the class's
+    HICON       hIconSm = nullptr;
     std::vector<BYTE> wndExtra;
     std::vector<HWND> children;             // z-order, topmost first
     int         nShowState = SW_HIDE;       // SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED once shown
@@ -87,6 +89,8 @@ TbUserState& TbUser();
 
 // Lookups. The pointer is good until the next call that can destroy windows (any send).
 TbWindow* TbFindWindow(HWND hWnd);
+// Shows on the display the icon the window's title bar takes: its own (WM_SETICON), else its class's.
+void TbShowWindowIcon(TbWindow* pWnd);
 TbWindow* TbFindWindowOrDesktop(HWND hWnd);
 int  TbClientWidth(const TbWindow* pWnd);
 int  TbClientHeight(const TbWindow* pWnd);         // below the menu bar

@@ -30,6 +30,7 @@ public:
     int m_nParentChanges = 0;
     int m_nSteps = 0;
     BOOL m_bInitFocusDefault = TRUE;
+    POINT m_ptInit = {-1, -1};      // where the initialisation moves the dialog; -1: it leaves it
 
     void PressOk() { PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(m_hWnd, IDOK))); }
     std::string Text(int nID) const
@@ -48,6 +49,8 @@ protected:
     BOOL OnInitDialog() override
     {
         m_bInitFocusDefault = CDialog::OnInitDialog();
+        if (m_ptInit.x >= 0)
+            SetWindowPos(nullptr, m_ptInit.x, m_ptInit.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         if (m_fnStep)
             SetTimer(TIMER_STEP, 5);
         return m_bInitFocusDefault;
@@ -190,6 +193,32 @@ TEST_F(CDialogs, ModalRunMovesValuesBothWaysAndEndsWithTimerPostedOk)
     EXPECT_EQ(-7, nQuantity);
     EXPECT_EQ(0, nSide);
     EXPECT_EQ(0, nConfirm);
+}
+
+// A dialog whose initialisation leaves it where its template puts it opens over the middle of
+// its owner; one the initialisation moves stays where it was moved.
+TEST_F(CDialogs, ModalDialogOpensCentredOnItsOwnerUnlessItsInitialisationMovesIt)
+{
+    m_owner.SetWindowPos(nullptr, 300, 200, 500, 360, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT rcOwner;
+    m_owner.GetWindowRect(&rcOwner);
+    for (POINT ptInit : {POINT{-1, -1}, POINT{40, 30}}) {
+        CTestDlg dlg(&m_owner);
+        dlg.m_ptInit = ptInit;
+        RECT rc = {};
+        dlg.m_fnStep = [&rc](CTestDlg& d, int) {
+            d.GetWindowRect(&rc);
+            d.EndDialog(IDOK);
+        };
+        ASSERT_EQ(IDOK, dlg.DoModal());
+        if (ptInit.x < 0) {
+            EXPECT_EQ(rcOwner.left + (rcOwner.right - rcOwner.left - (rc.right - rc.left)) / 2, rc.left);
+            EXPECT_EQ(rcOwner.top + (rcOwner.bottom - rcOwner.top - (rc.bottom - rc.top)) / 2, rc.top);
+        } else {
+            EXPECT_EQ(ptInit.x, rc.left);
+            EXPECT_EQ(ptInit.y, rc.top);
+        }
+    }
 }
 
 TEST_F(CDialogs, ModalRunEndsWithEndDialogValueCancelOrMinusOneWithoutTemplate)

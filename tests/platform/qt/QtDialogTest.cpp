@@ -10,6 +10,7 @@
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/gdi/PixelBuffer.h"
 #include "platform/win/kernel/CodePage.h"
+#include "platform/win/kernel/Kernel.h"
 #include "platform/win/kernel/Resources.h"
 #include "platform/win/user/Dialogs.h"
 #include "platform/win/user/SysMetrics.h"
@@ -122,5 +123,70 @@ TEST(QtDialog, TypingRefusesCharactersTheCodePageCannotHold)
     EXPECT_STREQ("a\xE9", sz);
     DestroyWindow(hDlg);
     FreeLibrary(hModule);
+    PumpQt(20);
+}
+
+// A dialog owned by a frame away from the screen's corner: DS_CENTER centres it on the frame,
+// otherwise its template's place counts from the frame's client area, and a place off the screen
+// is pulled back onto it. Its title bar offers only the buttons its styles give.
+TEST(QtDialog, TakesThePlaceAndButtonsItsTemplateGives)
+{
+    HWND hFrame = CreateQtWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 150, 600, 400);
+    ASSERT_NE(nullptr, hFrame);
+    SIZE screen = {0, 0};
+    TbGetDisplay()->GetScreenSize(&screen);
+    POINT ptClient = {0, 0};
+    ClientToScreen(hFrame, &ptClient);
+    RECT rcFrame;
+    GetWindowRect(hFrame, &rcFrame);
+    const LONG cxUnit = LOWORD(GetDialogBaseUnits()), cyUnit = HIWORD(GetDialogBaseUnits());
+    static const struct { DWORD dwStyle; int x, y; const char* pszCase; } s_cases[] = {
+        {DS_CENTER, 0, 0, "centred"},
+        {0, 0, 0, "at the client's corner"},
+        {0, 20, 16, "in from the client's corner"},
+        {0, 2000, 2000, "pulled onto the screen"},
+        {DS_ABSALIGN, 8, 8, "on the screen"},
+    };
+    for (const auto& c : s_cases) {
+        TBDLGTEMPLATE tpl;
+        tpl.dwStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | c.dwStyle;
+        tpl.x = c.x, tpl.y = c.y, tpl.cx = 160, tpl.cy = 80;
+        tpl.strCaption = "Placed";
+        HWND hDlg = CreateDialogIndirectParamA(nullptr, &tpl, hFrame, PlainDialogProc, 0);
+        ASSERT_NE(nullptr, hDlg) << c.pszCase;
+        ShowWindow(hDlg, SW_SHOW);
+        PumpQt(20);
+        RECT rc, rcShown;
+        GetWindowRect(hDlg, &rc);
+        ASSERT_TRUE(TbQtGetSurfaceGeometry(hDlg, &rcShown));
+        EXPECT_EQ(rc.left, rcShown.left) << c.pszCase;
+        EXPECT_EQ(rc.top, rcShown.top) << c.pszCase;
+        const LONG cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+        POINT ptWant = {ptClient.x + MulDiv(c.x, cxUnit, 4), ptClient.y + MulDiv(c.y, cyUnit, 8)};
+        if (c.dwStyle & DS_CENTER)
+            ptWant = POINT{(rcFrame.left + rcFrame.right) / 2 - cx / 2, (rcFrame.top + rcFrame.bottom) / 2 - cy / 2};
+        else if (c.dwStyle & DS_ABSALIGN)
+            ptWant = POINT{MulDiv(c.x, cxUnit, 4), MulDiv(c.y, cyUnit, 8)};
+        else if (c.x > 1000)
+            ptWant = POINT{screen.cx - cx, screen.cy - cy};
+        EXPECT_EQ(ptWant.x, rc.left) << c.pszCase;
+        EXPECT_EQ(ptWant.y, rc.top) << c.pszCase;
+        const Qt::WindowFlags flags = TbQtWidgetOf(hDlg)->windowFlags();
+        EXPECT_EQ(Qt::Dialog, flags & Qt::WindowType_Mask) << c.pszCase;
+        EXPECT_TRUE(flags & Qt::WindowCloseButtonHint) << c.pszCase;
+        EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) << c.pszCase;
+        // Without a sizing frame the window has one size, so no window manager offers to size it.
+        const QWidget* pWidget = TbQtWidgetOf(hDlg);
+        EXPECT_EQ(pWidget->minimumSize(), pWidget->maximumSize()) << c.pszCase;
+        EXPECT_EQ(QSize(cx, cy), pWidget->maximumSize()) << c.pszCase;
+        DestroyWindow(hDlg);
+    }
+    // The frame keeps every button of an overlapped window.
+    const Qt::WindowFlags frameFlags = TbQtWidgetOf(hFrame)->windowFlags();
+    EXPECT_EQ(Qt::Window, frameFlags & Qt::WindowType_Mask);
+    EXPECT_TRUE(frameFlags & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(frameFlags & Qt::WindowMaximizeButtonHint);
+    EXPECT_NE(TbQtWidgetOf(hFrame)->minimumSize(), TbQtWidgetOf(hFrame)->maximumSize());
+    DestroyWindow(hFrame);
     PumpQt(20);
 }

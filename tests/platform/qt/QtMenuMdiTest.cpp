@@ -1,6 +1,9 @@
 // Menus and MDI on the Qt display: the menu bar above the client area, a popup worked with the
 // keyboard, an MDI frame whose children are sub-windows of Qt's MDI area; screenshots of both.
 #include <gtest/gtest.h>
+#include <QtGui/QColor>
+#include <QtGui/QIcon>
+#include <QtGui/QImage>
 #include <QtGui/QPainter>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
@@ -10,7 +13,11 @@
 #include <QtWidgets/QMenuBar>
 #include "QtTestSupport.h"
 #include "platform/win/gdi/Gdi.h"
+#include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/Controls.h"
+#include "platform/win/user/Cursor.h"
+#include "platform/win/user/Dialogs.h"
 #include "platform/win/user/Mdi.h"
 #include "platform/win/user/SysMetrics.h"
 #include "platform/win/user/Menu.h"
@@ -424,4 +431,103 @@ TEST_F(QtMenuTest, AnArabicTitleIsShapedWholeUnderItsMnemonic)
     ASSERT_GE(nBottom, 0) << "the mnemonic is underlined";
     EXPECT_LE(nBottom - nTop, 1) << "only the underline differs: rows " << nTop << " to " << nBottom;
     EXPECT_LT(nRight - nLeft, plain.width() / 3) << "under one letter, not the whole title";
+}
+
+namespace {
+// The picture a window's title bar shows as "x,y=#rrggbb" at three points (transparent: "-"),
+// against the same points of a PNG file, so a failure names the pixels that differ.
+std::string IconPoints(const QImage& image)
+{
+    std::string str;
+    if (image.isNull())
+        return "none";
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    for (QPoint pt : {QPoint(0, 0), QPoint(argb.width() / 2, argb.height() / 2), QPoint(argb.width() - 3, 2)}) {
+        const QRgb px = argb.pixel(pt);
+        char sz[32];
+        snprintf(sz, sizeof sz, "%d,%d=%s ", pt.x(), pt.y(), qAlpha(px) < 128 ? "-" : QColor(px).name().toUtf8().constData());
+        str += sz;
+    }
+    return str;
+}
+std::string ShownIcon(HWND hWnd, const QImage& like)
+{
+    const QIcon icon = TbQtWidgetOf(hWnd)->windowIcon();
+    return icon.isNull() ? "none" : IconPoints(icon.pixmap(like.size()).toImage());
+}
+}  // namespace
+
+// The frame shows its class icon, a document window of a class with an icon that icon, one of a
+// class without the program's, and a dialog the icon WM_SETICON gives it.
+TEST(QtMdi, WindowsShowTheIconsTheirClassesAndOwnersGive)
+{
+    DestroyWindow(CreateQtWindow(nullptr, WS_OVERLAPPED, 0, 0, 10, 10));   // brings the Qt display up
+    const std::string strFrame = TB_SOURCE_DIR "/resources/app/terminal.png";
+    const std::string strTable = TB_SOURCE_DIR "/resources/app/table.png";
+    const std::string strBrand = TB_SOURCE_DIR "/resources/app/brand.png";
+    HICON hFrameIcon = static_cast<HICON>(LoadImageA(nullptr, strFrame.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    HICON hTableIcon = static_cast<HICON>(LoadImageA(nullptr, strTable.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    HICON hBrandIcon = static_cast<HICON>(LoadImageA(nullptr, strBrand.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    ASSERT_TRUE(hFrameIcon && hTableIcon && hBrandIcon);
+    const QImage frameImage(QString::fromStdString(strFrame)), tableImage(QString::fromStdString(strTable));
+    const QImage brandImage(QString::fromStdString(strBrand));
+    static bool s_bRegistered = false;
+    if (!s_bRegistered) {
+        WNDCLASSA wc = {0, DefWindowProcA, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "TbQtIconFrame"};
+        RegisterClassA(&wc);
+        wc.lpfnWndProc = QtChildProc;
+        wc.hIcon = hTableIcon;
+        wc.lpszClassName = "TbQtIconTable";
+        RegisterClassA(&wc);
+        wc.hIcon = nullptr;
+        wc.lpszClassName = "TbQtIconPlain";
+        RegisterClassA(&wc);
+        s_bRegistered = true;
+    }
+    HWND hFrame = CreateWindowExA(0, "TbQtIconFrame", "Terminal", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 500, 360,
+                                  nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, hFrame);
+    SetClassLongPtrA(hFrame, GCLP_HICON, reinterpret_cast<LONG_PTR>(hFrameIcon));
+    EXPECT_EQ(IconPoints(frameImage), ShownIcon(hFrame, frameImage));
+
+    CLIENTCREATESTRUCT ccs = {nullptr, 0xFF00};
+    HWND hClient = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 500, 360,
+                                   hFrame, nullptr, nullptr, &ccs);
+    MDICREATESTRUCTA mcsTable = {"TbQtIconTable", "Quotes", nullptr, 10, 10, 200, 120, WS_VISIBLE, 0};
+    HWND hTable = reinterpret_cast<HWND>(SendMessageA(hClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcsTable)));
+    MDICREATESTRUCTA mcsPlain = {"TbQtIconPlain", "Orders", nullptr, 60, 60, 200, 120, WS_VISIBLE, 0};
+    HWND hPlain = reinterpret_cast<HWND>(SendMessageA(hClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcsPlain)));
+    ASSERT_TRUE(hTable && hPlain);
+    PumpQt(20);
+    EXPECT_EQ(IconPoints(tableImage), ShownIcon(hTable, tableImage));
+    EXPECT_EQ(IconPoints(frameImage), ShownIcon(hPlain, frameImage));
+
+    TBDLGTEMPLATE tpl;
+    tpl.dwStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    tpl.cx = 120, tpl.cy = 60;
+    TBDLGITEMTEMPLATE item;
+    item.strClass = "Static";
+    item.dwStyle = SS_ICON | WS_VISIBLE;
+    item.nId = 1532;
+    item.x = 4, item.y = 4, item.cx = 21, item.cy = 20;
+    tpl.items.push_back(item);
+    HWND hDlg = CreateDialogIndirectParamA(nullptr, &tpl, hFrame, nullptr, 0);
+    ASSERT_NE(nullptr, hDlg);
+    // The system's information icon in an icon static: a blue disk with a white letter.
+    SendDlgItemMessageA(hDlg, 1532, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, IDI_INFORMATION)), 0);
+    HWND hIcon = GetDlgItem(hDlg, 1532);
+    ShowWindow(hDlg, SW_SHOW);
+    PumpQt(20);
+    const std::string strShot = ScreenshotPath("icon_information");
+    ASSERT_TRUE(TbSaveWindowPng(hIcon, strShot.c_str()));
+    const QImage shot(QString::fromStdString(strShot));
+    EXPECT_EQ(QColor(Qt::white), QColor(shot.pixel(15, 20))) << "the letter's stem";
+    EXPECT_EQ(QColor(0, 84, 166), QColor(shot.pixel(6, 16))) << "the disk";
+    EXPECT_EQ(IconPoints(frameImage), ShownIcon(hDlg, frameImage));
+    SendMessageA(hDlg, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hBrandIcon));
+    EXPECT_EQ(IconPoints(brandImage), ShownIcon(hDlg, brandImage));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(hBrandIcon), SendMessageA(hDlg, WM_GETICON, ICON_BIG, 0));
+    DestroyWindow(hDlg);
+    DestroyWindow(hFrame);
+    PumpQt(20);
 }
