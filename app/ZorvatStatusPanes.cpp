@@ -1,6 +1,7 @@
 #include "app/ZorvatStatusPanes.h"
 
 #include "app/ZorvatApp.h"
+#include "framework/base/NorvGlobals.h"
 #include "refdata/ZorvatGlobals.h"
 
 CZorvatStatusBarStatusPane::CZorvatStatusBarStatusPane()
@@ -29,18 +30,24 @@ CString CZorvatStatusBarNyTimePane::GetText() const
     return GetGlobals()->GetServerTimeNYText();
 }
 
+namespace {
+// "US: %s  KSE: %s ", each label a part of its own in right-to-left reading (an empty or Latin
+// text would join the labels into one left-to-right run with the colons at its ends).
+CString UsAndKseText(const CString& strUs, const CString& strKse)
+{
+    const LPCSTR pszMark = GetNorvGlobals().GetRtlMark();
+    CString strText;
+    strText.Format("US:%s %s  KSE:%s %s ", pszMark, static_cast<LPCSTR>(strUs), pszMark, static_cast<LPCSTR>(strKse));
+    return strText;
+}
+}  // namespace
+
 CString CZorvatStatusBarKSEStatusPane::GetText() const
 {
-    CString strText;
-    strText.Format("US: %s  KSE: %s ", static_cast<LPCSTR>(GetGlobals()->GetKseStatus1Text()),
-                   static_cast<LPCSTR>(GetGlobals()->GetKseStatus2Text()));
-    return strText;
+    return UsAndKseText(GetGlobals()->GetKseStatus1Text(), GetGlobals()->GetKseStatus2Text());
 }
 
 CString CZorvatStatusBarStatePane::GetText() const
 {
-    CString strText;
-    strText.Format("US: %s  KSE: %s ", static_cast<LPCSTR>(GetGlobals()->GetUsMarketStateText()),
-                   static_cast<LPCSTR>(GetGlobals()->GetKseMarketStateText()));
-    return strText;
+    return UsAndKseText(GetGlobals()->GetUsMarketStateText(), GetGlobals()->GetKseMarketStateText());
 }
