@@ -5,6 +5,7 @@
 #include "app/NorvMainFrame.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
+#include "framework/base/NorvGlobals.h"
 #include "framework/base/SharedGlobals.h"
 #include "link/LinkProtocol.h"
 #include "link/ServerMessage.h"
@@ -180,9 +181,12 @@ void CZORVAT32App::OnLoginReply(CServerMessage* pReply)
     strLine.Replace("%1", m_user.GetName());
     AddInfoText(strLine);
     BringInfoWindowToTop(INFO_PRIORITY_NOTICE);
+    // Each field a part of its own, so that right-to-left reading keeps their order.
+    const LPCSTR pszMark = GetNorvGlobals().GetRtlMark();
     CString strTitle;
-    strTitle.Format("%s [%s / %s / %s]", static_cast<LPCSTR>(m_strAppTitle), static_cast<LPCSTR>(pReply->GetField(2)),
-                    static_cast<LPCSTR>(m_user.GetUserText()), static_cast<LPCSTR>(pReply->GetField(4)));
+    strTitle.Format("%s [%s /%s %s /%s %s]", static_cast<LPCSTR>(m_strAppTitle),
+                    static_cast<LPCSTR>(pReply->GetField(2)), pszMark, static_cast<LPCSTR>(m_user.GetUserText()),
+                    pszMark, static_cast<LPCSTR>(pReply->GetField(4)));
     SetFrameTitle(strTitle);
     OpenUserWorkspace();
     SendLoginFollowUps();

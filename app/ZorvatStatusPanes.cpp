@@ -1,6 +1,7 @@
 #include "app/ZorvatStatusPanes.h"
 
 #include "app/ZorvatApp.h"
+#include "framework/base/NorvGlobals.h"
 #include "framework/base/SharedGlobals.h"
 #include "refdata/ZorvatGlobals.h"
 
@@ -9,23 +10,26 @@
 namespace {
 
 // No state message reaches a terminal without its link: what came before the loss may no
-// longer hold, so the panes say the states are unknown until the link is back.
+// longer hold, so the panes say the states are unknown until the link is back. A pane with no
+// application behind it has no link to lose.
 BOOL AreStatesKnown()
 {
     CZORVAT32App* pApp = CZORVAT32App::Get();
-    return pApp != nullptr && pApp->IsConnected();
+    return pApp == nullptr || pApp->IsConnected();
 }
 
+// "US: %s  KSE: %s ", each label a part of its own in right-to-left reading (an empty or Latin
+// text would join the labels into one left-to-right run with the colons at its ends).
 CString FormatStates(const CString& strUs, const CString& strKse)
 {
-    CString strText;
-    if (AreStatesKnown()) {
-        strText.Format("US: %s  KSE: %s ", static_cast<LPCSTR>(strUs), static_cast<LPCSTR>(strKse));
-    } else {
-        CString strUnknown;
+    const BOOL bKnown = AreStatesKnown();
+    CString strUnknown;
+    if (!bKnown)
         GetSharedGlobals()->LoadString(strUnknown, IDS_MARKET_STATE_UNKNOWN);
-        strText.Format("US: %s  KSE: %s ", static_cast<LPCSTR>(strUnknown), static_cast<LPCSTR>(strUnknown));
-    }
+    const LPCSTR pszMark = GetNorvGlobals().GetRtlMark();
+    CString strText;
+    strText.Format("US:%s %s  KSE:%s %s ", pszMark, static_cast<LPCSTR>(bKnown ? strUs : strUnknown), pszMark,
+                   static_cast<LPCSTR>(bKnown ? strKse : strUnknown));
     return strText;
 }
 
@@ -56,6 +60,7 @@ CString CZorvatStatusBarNyTimePane::GetText() const
 {
     return GetGlobals()->GetServerTimeNYText();
 }
+
 
 CString CZorvatStatusBarKSEStatusPane::GetText() const
 {

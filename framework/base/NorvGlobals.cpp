@@ -1,8 +1,12 @@
 #include "framework/base/NorvGlobals.h"
 
 #include "platform/win/gdi/Gdi.h"
+#include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/Paint.h"
 #include "platform/win/user/SysMetrics.h"
+
+#define ARABIC_CODE_PAGE 1256
+#define RTL_MARK_1256 "\xFE"
 
 CNorvGlobals::CNorvGlobals()
     : m_strDatePattern("Y/M/D"), m_strTimePattern("H:M:S"), m_crFrame1(GetSysColor(COLOR_BTNFACE)),
@@ -80,6 +84,11 @@ void CNorvGlobals::RealizePalette(HDC hdc)
 UINT CNorvGlobals::GetRtlReadingFlag() const
 {
     return m_bRightToLeft ? DT_RTLREADING : 0;
+}
+
+LPCSTR CNorvGlobals::GetRtlMark() const
+{
+    return m_bRightToLeft && GetACP() == ARABIC_CODE_PAGE ? RTL_MARK_1256 : "";
 }
 
 HPALETTE CreateHalftonePaletteIfNeeded()

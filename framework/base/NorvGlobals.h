@@ -31,6 +31,10 @@ public:
     void RealizePalette(HDC hdc);
     // DT_RTLREADING for the text drawing calls while right-to-left reading is set, else 0.
     UINT GetRtlReadingFlag() const;
+    // The right-to-left mark while right-to-left reading is set in the Arabic code page, else "".
+    // Put after a label or a separator, it starts what follows as a part of its own, so that the
+    // parts of a text stand in right-to-left reading order whatever their own direction.
+    LPCSTR GetRtlMark() const;
 
     // Read directly by the conversions and the windows.
     char m_chDecimal = '.';

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <vector>
 #include "framework/base/Language.h"
 #include "platform/qt/QtPlatform.h"
+#include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/gdi/PixelBuffer.h"
 #include "platform/win/user/Message.h"
 
 std::string MakeTestFolder(const char* pszStem)
@@ -99,3 +103,80 @@ public:
 const ::testing::Environment* const s_pDisplay = ::testing::AddGlobalTestEnvironment(new CDisplayEnvironment);
 
 }  // namespace
+
+namespace {
+std::string InkOfPicture(const std::string& strPath, bool bSaved, RECT rcBand)
+{
+    CTbPixelBuffer image;
+    if (!bSaved || !TbGetImageCodec()->Load(strPath.c_str(), &image, nullptr))
+        return "no picture";
+    std::string strInk;
+    for (int x = std::max(0, static_cast<int>(rcBand.left)); x < std::min(image.Width(), static_cast<int>(rcBand.right)); ++x) {
+        bool bInk = false;
+        for (int y = std::max(0, static_cast<int>(rcBand.top)); y < std::min(image.Height(), static_cast<int>(rcBand.bottom)); ++y) {
+            const uint32_t px = image.Row(y)[x];
+            bInk = bInk || ((px >> 16) & 0xFF) + ((px >> 8) & 0xFF) + (px & 0xFF) < 3 * 96;
+        }
+        strInk += bInk ? '#' : '.';
+    }
+    const size_t nFirst = strInk.find('#');
+    return nFirst == std::string::npos ? "" : strInk.substr(nFirst, strInk.rfind('#') - nFirst + 1);
+}
+}  // namespace
+
+std::string InkOfWindow(HWND hWnd, const RECT& rcBand)
+{
+    const std::string strPath = MakeTestFolder("ink") + "/window.png";
+    return InkOfPicture(strPath, TbSaveWindowPng(hWnd, strPath.c_str()), rcBand);
+}
+
+std::string InkOfText(HFONT hFont, const std::string& strText, COLORREF crBack, bool bRtlReading)
+{
+    HDC hdcScreen = GetDC(nullptr);
+    HDC hdc = CreateCompatibleDC(hdcScreen);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hdcScreen, 1000, 60);
+    ReleaseDC(nullptr, hdcScreen);
+    HGDIOBJ hOldBitmap = SelectObject(hdc, hBitmap);
+    HGDIOBJ hOldFont = SelectObject(hdc, hFont);
+    RECT rc = {0, 0, 1000, 60};
+    HBRUSH hBack = CreateSolidBrush(crBack);
+    FillRect(hdc, &rc, hBack);
+    DeleteObject(hBack);
+    SetTextColor(hdc, RGB(0, 0, 0));
+    SetBkMode(hdc, TRANSPARENT);
+    RECT rcText = {10, 10, 990, 50};
+    DrawTextA(hdc, strText.c_str(), static_cast<int>(strText.size()), &rcText,
+              DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | (bRtlReading ? DT_RTLREADING : 0u));
+    SelectObject(hdc, hOldFont);
+    SelectObject(hdc, hOldBitmap);
+    DeleteDC(hdc);
+    const std::string strPath = MakeTestFolder("ink") + "/text.png";
+    const std::string strInk = InkOfPicture(strPath, TbSaveBitmapPng(hBitmap, strPath.c_str()), rc);
+    DeleteObject(hBitmap);
+    return strInk;
+}
+
+namespace {
+std::vector<int> InkRuns(const std::string& strInk)
+{
+    std::vector<int> runs;
+    for (size_t i = 0; i < strInk.size(); ++i) {
+        if (i == 0 || strInk[i] != strInk[i - 1])
+            runs.push_back(0);
+        ++runs.back();
+    }
+    return runs;
+}
+}  // namespace
+
+::testing::AssertionResult SameInk(const std::string& strExpected, const std::string& strSeen)
+{
+    const std::vector<int> expected = InkRuns(strExpected);
+    const std::vector<int> seen = InkRuns(strSeen);
+    bool bSame = !expected.empty() && expected.size() == seen.size();
+    for (size_t i = 0; bSame && i < expected.size(); ++i)
+        bSame = std::abs(expected[i] - seen[i]) <= 1;
+    if (bSame)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "expected " << strExpected << "\n    seen " << strSeen;
+}

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <gtest/gtest.h>
 #include "app/MDITable.h"
 #include "app/NorvApp.h"
 #include "app/NorvMainFrame.h"
@@ -20,6 +21,18 @@
 
 // A fresh folder under the build tree, unique to this process and call.
 std::string MakeTestFolder(const char* pszStem);
+
+// Where ink stands across a band of a window as it shows ('#' a column with a dark pixel, '.'
+// one without), the blank columns at both ends left out: the order of drawn parts, comparable
+// with InkOfText. "no picture" when the window cannot be pictured.
+std::string InkOfWindow(HWND hWnd, const RECT& rcBand);
+// The same for the text drawn in the font, black on the background colour, left to right or
+// (bRtlReading) with right-to-left reading.
+std::string InkOfText(HFONT hFont, const std::string& strText, COLORREF crBack = RGB(255, 255, 255),
+                      bool bRtlReading = false);
+// Whether two such strings show the same parts in the same order: as many runs of ink and of
+// blank, each within a column of the other's width (glyphs fall on other fractions of a pixel).
+::testing::AssertionResult SameInk(const std::string& strExpected, const std::string& strSeen);
 // Handles what the window queue holds now (a WM_QUIT is dropped).
 void PumpPending();
 

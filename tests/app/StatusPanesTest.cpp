@@ -1,8 +1,13 @@
 // The clock panes of the status bar read the server clock: across midnight they wrap into the
 // new day, in Kuwait and in New York, whichever way the offset or the time zone pushes them.
 #include <gtest/gtest.h>
+#include <filesystem>
+#include <string>
 #include "AppTestSupport.h"
 #include "app/ZorvatStatusPanes.h"
+#include "link/ServerMessage.h"
+#include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/kernel/CodePage.h"
 #include "refdata/ZorvatGlobals.h"
 
 namespace {
@@ -76,4 +81,61 @@ TEST_F(StatusPaneFixture, NewYorkClockCrossesMidnightBothWays)
     const auto panes = PanesAt(Seconds(23, 59, 0));
     EXPECT_EQ("00:01:00", panes.first);
     EXPECT_EQ("16:01:00", panes.second);
+}
+
+namespace {
+// The market states as the server announces them: the US market's, then the KSE's.
+void AnnounceStates(int nUs, int nKse)
+{
+    CServerMessage us(("~MM|0|XC||" + std::to_string(nUs) + "|1").c_str(), 1);
+    GetGlobals()->OnMM(&us);
+    CServerMessage kse(("~MM|0|XC||" + std::to_string(nKse) + "|2").c_str(), 1);
+    GetGlobals()->OnMM(&kse);
+}
+}  // namespace
+
+// In Arabic the market-state pane reads right to left part by part: "US" at the right with its
+// colon to its left, then its state, then the KSE's label and state; also while the states have
+// no words, when the labels would otherwise run together left to right.
+TEST(StatusPaneReading, MarketStatePaneStandsInRightToLeftReadingOrder)
+{
+    TbSetActiveCodePage(1256);
+    {
+        CTestLanguage language(1256);
+        CTestShell shell;
+        CNorvStatusBar bar;
+        ASSERT_TRUE(bar.CreateStatusBar(shell.Frame()));
+        bar.AddPane(new CZorvatStatusBarStatePane);
+        shell.Frame()->ShowWindow(SW_SHOW);
+        shell.Frame()->RecalcLayout();
+        HFONT hFont = reinterpret_cast<HFONT>(bar.SendMessage(WM_GETFONT));
+        if (hFont == nullptr)
+            hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+        struct
+        {
+            int nUs, nKse;
+            const char* pszSeen;   // as it stands on the screen, from the left
+        } const cases[] = {
+            {5, 99, ":KSE   :US"},
+            {1, 2, "مغلق :KSE  مغلق :US"},
+            {4, 1, "مفتوح :KSE  مفتوح :US"},
+        };
+        for (const auto& c : cases) {
+            AnnounceStates(c.nUs, c.nKse);
+            bar.UpdatePanes();
+            PumpPending();
+            RECT rcPane;
+            bar.GetItemRect(1, &rcPane);
+            InflateRect(&rcPane, -2, -2);
+            std::filesystem::create_directories(std::string(TB_BINARY_DIR) + "/screenshots");
+            const std::string strShot = std::string(TB_BINARY_DIR) + "/screenshots/status_states_ar_" +
+                                        std::to_string(c.nKse) + ".png";
+            TbSaveWindowPng(bar.m_hWnd, strShot.c_str());
+            EXPECT_TRUE(SameInk(InkOfText(hFont, TbUtf8ToCodePage(c.pszSeen, 1256), GetSysColor(COLOR_BTNFACE)),
+                                InkOfWindow(bar.m_hWnd, rcPane)))
+                << c.pszSeen;
+        }
+        bar.DestroyWindow();
+    }
+    TbSetActiveCodePage(1252);
 }

@@ -345,6 +345,11 @@ TEST_F(SessionFixture, ArabicSessionReadsRightToLeft)
     EXPECT_TRUE(GetNorvGlobals().m_bRightToLeft);
     ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
     EXPECT_TRUE(ReceivedLine(server, "&EM|")) << "the error texts asked in Arabic";
+    // Read right to left as its caption reads, the title keeps the user's fields in their order:
+    // the number first at the right, then the user, then the name.
+    const HFONT hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    EXPECT_TRUE(SameInk(InkOfText(hFont, "[Demo User / demo01 / 1001] " + std::string(run.App().GetAppTitle())),
+                        InkOfText(hFont, FrameTitle(run.App()), RGB(255, 255, 255), true)));
     TbSaveWindowPng(run.App().GetMainFrame()->m_hWnd, ScreenshotPath("terminal_main_ar").c_str());
 
     // Never placed before, the information window stands at the right, where Arabic starts.

@@ -3,6 +3,7 @@
 // notices and hello reply it takes as a message sink.
 #include <gtest/gtest.h>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "link/ServerMessage.h"
 #include "platform/win/gdi/PixelBuffer.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/Clipboard.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
@@ -76,7 +78,60 @@ struct InfoFixture : ::testing::Test
     }
 };
 
+// The same in Arabic, in the Arabic code page as the terminal runs it.
+struct ArabicCodePage
+{
+    ArabicCodePage() { TbSetActiveCodePage(1256); }
+    ~ArabicCodePage() { TbSetActiveCodePage(1252); }
+};
+
+struct ArabicInfoFixture : ::testing::Test
+{
+    ArabicCodePage codePage;
+    CTestLanguage language{1256};
+    CTestShell shell;
+    CRecordingHost host;
+    CZorvatMessageSource source;
+    CZorvatInfoTable* pTable = nullptr;
+
+    void SetUp() override
+    {
+        RegisterMessageCodes(g_messageCodePairs);
+        pTable = new CZorvatInfoTable(&host, &source);
+        ASSERT_TRUE(pTable->Create(50001, 0, 56710));
+    }
+};
+
 }  // namespace
+
+// The workspace line reads right to left, the file name in it left to right: the name stands
+// whole at the line's left end, its leading slash first.
+TEST_F(ArabicInfoFixture, FileNameInALineKeepsItsOwnDirection)
+{
+    CString strLoaded;
+    GetSharedGlobals()->LoadString(strLoaded, 856);
+    const std::string strPath = "/tmp/ws/Default.wsp";
+    pTable->AddText(strLoaded + strPath.c_str());
+    CNorvApp::ShowTable(pTable);
+    PumpPending();
+    CTableWindow& grid = pTable->GetMainWindow()->GetGrid();
+    // The first line across the whole window: in Arabic the text column stands leftmost.
+    RECT rcLine, rcCell;
+    bool bShown = false;
+    for (int nCol = 0; nCol < 3 && !bShown; ++nCol)
+        bShown = grid.GetCellRect(0, nCol, &rcLine);
+    ASSERT_TRUE(bShown);
+    ::GetClientRect(grid.m_hWnd, &rcCell);
+    rcLine.left = rcCell.left + 2;
+    rcLine.right = rcCell.right;
+    InflateRect(&rcLine, 0, -1);
+    std::filesystem::create_directories(std::string(TB_BINARY_DIR) + "/screenshots");
+    TbSaveWindowPng(pTable->GetMainWindow()->m_hWnd, (std::string(TB_BINARY_DIR) + "/screenshots/info_file_name_ar.png").c_str());
+    const std::string strSeen = InkOfWindow(grid.m_hWnd, rcLine);
+    const std::string strName = InkOfText(grid.GetFont(), strPath);
+    ASSERT_LT(strName.size(), strSeen.size());
+    EXPECT_TRUE(SameInk(strName, strSeen.substr(0, strName.size()))) << strSeen;
+}
 
 TEST_F(InfoFixture, LinesAreNumberedAndStampedAndFollowEachOther)
 {

@@ -108,6 +108,26 @@ struct InternationalSession : CMarketSession
         }
         return pSchedule->GetRows()->GetCount() > 0;
     }
+    // The rows in the state their market is in now, each said in the information window in the
+    // words the window shows; how many.
+    int CheckStatesSaid(CDataTable* pSchedule)
+    {
+        CArray<int, int> codes;
+        GetGlobals()->GetMarketCodes(codes);
+        int nSaid = 0;
+        for (int r = 0; r < pSchedule->GetRows()->GetCount(); ++r) {
+            const CDataBuffer* pRow = pSchedule->GetRows()->GetAt(r);
+            for (int i = 0; i < codes.GetSize(); ++i) {
+                const CString strName = GetGlobals()->GetMarketName(codes[i]);
+                if (strName.Left(20) != pRow->GetText(0) || GetGlobals()->GetMarketState(codes[i]) != atoi(pRow->GetText(1)))
+                    continue;
+                const std::string strLine = std::string(strName) + ": " + std::string(pRow->GetText(3));
+                EXPECT_NE(std::string::npos, pRun->InfoText().find(strLine)) << strLine;
+                ++nSaid;
+            }
+        }
+        return nSaid;
+    }
     void ShootAll(const std::string& strLanguage)
     {
         Shoot(Find<CInternationalExchangeRatesTable>(IDS_TABLE_EXCHANGE_RATES), "market_exchange_rates_" + strLanguage);
@@ -169,19 +189,7 @@ TEST_F(InternationalSession, RatesScheduleAndChainsFillForTheTrader)
     // Each row in the state its market is in now is said once in the information window.
     CArray<int, int> codes;
     GetGlobals()->GetMarketCodes(codes);
-    int nSaid = 0;
-    for (int r = 0; r < pSchedule->GetRows()->GetCount(); ++r) {
-        const CDataBuffer* pRow = pSchedule->GetRows()->GetAt(r);
-        for (int i = 0; i < codes.GetSize(); ++i) {
-            const CString strName = GetGlobals()->GetMarketName(codes[i]);
-            if (strName.Left(20) != pRow->GetText(0) || GetGlobals()->GetMarketState(codes[i]) != atoi(pRow->GetText(1)))
-                continue;
-            const std::string strLine = std::string(strName) + ": " + std::string(pRow->GetText(3));
-            EXPECT_NE(std::string::npos, pRun->InfoText().find(strLine)) << strLine;
-            ++nSaid;
-        }
-    }
-    EXPECT_GE(nSaid, 1) << "the server's schedule holds the state each market is in";
+    EXPECT_GE(CheckStatesSaid(pSchedule), 1) << "the server's schedule holds the state each market is in";
     EXPECT_TRUE(DescriptionsInArabic(pSchedule, false)) << "the English descriptions";
 
     // The market menu narrows the window to the chosen market, the last item shows them all.
@@ -244,6 +252,7 @@ TEST_F(InternationalSession, ArabicShowsTheSameTablesRightToLeft)
     ASSERT_NE(nullptr, pRates);
     ASSERT_TRUE(PumpUntil([&] { return Filled(pSchedule) && Filled(pRates); }));
     EXPECT_TRUE(DescriptionsInArabic(pSchedule, true)) << "the schedule's Arabic descriptions";
+    EXPECT_GE(CheckStatesSaid(pSchedule), 1) << "the states said in Arabic";
     ASSERT_NE(nullptr, RequestChains("CDRX"));
     ShootAll("ar");
 }

@@ -2,6 +2,7 @@
 // against the test server (its data with headlines that mention markets added) and opens them
 // through their commands, in English and in Arabic.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -19,6 +20,8 @@
 #include "market/ListNewsTable.h"
 #include "market/TableLinks.h"
 #include "platform/mfc/CmdTarget.h"
+#include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/Clipboard.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
@@ -66,6 +69,48 @@ struct NewsMoversSession : CMarketSession
         EXPECT_EQ(Name(4).substr(0, 20), std::string(pSecond->GetText(5)));
     }
 
+    // The rows as the grid copies them (what Ctrl+C gives), a line per row.
+    static std::vector<std::string> CopiedLines(CListNewsTable* pNews)
+    {
+        CTableWindow& grid = pNews->GetMainWindow()->GetGrid();
+        EXPECT_NE(0, grid.CopySelection(FALSE));
+        std::string strText;
+        if (OpenClipboard(nullptr)) {
+            if (HANDLE hText = GetClipboardData(CF_TEXT)) {
+                strText = static_cast<const char*>(GlobalLock(hText));
+                GlobalUnlock(hText);
+            }
+            CloseClipboard();
+        }
+        std::vector<std::string> lines;
+        for (size_t nStart = 0; nStart < strText.size();) {
+            const size_t nEnd = std::min(strText.find("\r\n", nStart), strText.size());
+            lines.push_back(strText.substr(nStart, nEnd - nStart));
+            nStart = nEnd + 2;
+        }
+        return lines;
+    }
+
+    // The language column names the story's language in the user's words.
+    static void CheckLanguageColumn(CListNewsTable* pNews, const std::string& strLanguage)
+    {
+        const std::string strEnglish = strLanguage == "ar" ? TbUtf8ToCodePage("\tالإنجليزية\t", 1256) : "\tEnglish\t";
+        const std::string strArabic = strLanguage == "ar" ? TbUtf8ToCodePage("\tالعربية\t", 1256) : "\tArabic\t";
+        int nEnglish = 0, nArabic = 0;
+        for (const std::string& strLine : CopiedLines(pNews)) {
+            const bool bEnglish = strLine.find(strEnglish) != std::string::npos;
+            const bool bArabic = strLine.find(strArabic) != std::string::npos;
+            EXPECT_NE(bEnglish, bArabic) << strLine;
+            nEnglish += bEnglish;
+            nArabic += bArabic;
+            if (strLine.find("Banks lead") != std::string::npos) {
+                EXPECT_TRUE(bEnglish) << strLine;
+            }
+        }
+        EXPECT_GT(nEnglish, 0);
+        EXPECT_GT(nArabic, 0);
+    }
+
     // The news list, its mentions named, a live story with a mention, a click's story request
     // and the refresh after its question.
     void CheckNewsList(const std::string& strLanguage)
@@ -96,6 +141,7 @@ struct NewsMoversSession : CMarketSession
         ASSERT_TRUE(PumpUntil([&] { return RequestCount("LW") == nLists + 1; }));
         ASSERT_TRUE(PumpUntil([&] { return !pNews->IsReceiving() && rows.FindRow({"5902", "0"}) != nullptr; }));
         CheckMentions(rows);
+        CheckLanguageColumn(pNews, strLanguage);
         Shoot(pNews, "market_news_list_" + strLanguage);
     }
 

@@ -96,6 +96,7 @@ private:
     std::set<std::string> m_symbols;    // "GS:ALPN": the subscriptions by symbol it asked for
     std::set<std::string> m_opened;     // the replies it has had, whose tables' live lines it takes
     const CRecord* m_pUser = nullptr;   // the logged-in user
+    bool m_bArabic = false;             // the language its last request that named one asked for
     CRecord m_user;                     // its record, with a changed password
     long m_nSeq = 0;
     std::string m_carry;                // cipher bytes short of a block

@@ -152,7 +152,7 @@ static bool ParseKey(const std::string& strKey, const std::string& strValue, CSh
         return ParseField(strValue.substr(0, nOp - (shape.bIfNot ? 1 : 0)), shape.conditionLeft, strError) &&
                ParseField(strValue.substr(nOp + 1), shape.condition.value, strError);
     } else if (strKey == "lang") {
-        shape.nLangField = atoi(strValue.c_str());
+        shape.nLangField = strValue == "session" ? SHAPE_LANG_SESSION : atoi(strValue.c_str());
     } else if (strKey == "number") {
         shape.bOwnNumber = true;
         return ParseField(strValue, shape.number, strError);
@@ -428,9 +428,11 @@ bool CShapeWriter::Write(const std::string& strShape, const CShapeContext& ctx, 
 bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeReply& reply) const
 {
     reply = CShapeReply();
-    const bool bArabic = shape.nLangField >= 0 && ctx.pRequest &&
-                         static_cast<size_t>(shape.nLangField) < ctx.pRequest->size() &&
-                         (*ctx.pRequest)[static_cast<size_t>(shape.nLangField)] == "1";
+    const bool bArabic = shape.nLangField == SHAPE_LANG_SESSION
+                             ? ctx.bArabicSession
+                             : shape.nLangField >= 0 && ctx.pRequest &&
+                                   static_cast<size_t>(shape.nLangField) < ctx.pRequest->size() &&
+                                   (*ctx.pRequest)[static_cast<size_t>(shape.nLangField)] == "1";
     Scope scope{ctx, ctx.pRecord, bArabic, 0};
     std::string strNumber = shape.bOwnNumber ? Expand(shape.number, scope) : ctx.strNumber;
     if (ctx.nError != 0) {

@@ -15,7 +15,7 @@
 // table can take the request's values: "book:{req.0}"), where=F=VALUE, F&VALUE or
 // F~PATTERN (equal, bitwise and not zero, or a wildcard pattern with * and ?, any case; several
 // joined by ','; a value that comes out empty filters nothing), lang=N (the request field holding the language
-// code, "1" Arabic), number=VALUE (the header number; default the request's), live=EVENT (a
+// code, "1" Arabic; lang=session: the language the session last asked in), number=VALUE (the header number; default the request's), live=EVENT (a
 // line for each of the market model's events of that type, its record as the row; the filters
 // test the record), after=MN (such a line goes only to a session that has had a reply of MN;
 // after=MN:symbol: only for the symbols the session subscribed with MN), as=NAME (the fields of the head,
@@ -44,6 +44,7 @@
 
 enum { SHAPE_PLAIN, SHAPE_STREAM, SHAPE_EACH, SHAPE_SILENT };
 #define SHAPE_NO_ERROR (-2)
+#define SHAPE_LANG_SESSION (-2)     // nLangField: the session's language
 
 struct CShapePiece
 {
@@ -107,6 +108,7 @@ struct CShapeContext
     const CRecord* pRecord = nullptr;   // the record of a plain line, when there is no table
     long nError = 0;                    // forced error code, 0 on success
     long nSeq = 0;
+    bool bArabicSession = false;        // the session's last request that named a language asked for Arabic
 };
 
 // The lines of one reply and where its rows are, for the scenarios that break a stream.

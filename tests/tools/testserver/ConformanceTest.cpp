@@ -113,7 +113,9 @@ TEST(Conformance, RequestsWithALanguageGetTheirTextsInItsCodePage)
     s.Request("UL", "trader|secret|");
     s.Request("CT", "1");
     s.Request("FR", "|||1");
+    s.Request("VS", "1001");
     s.Request("CT", "0");
+    s.Request("VS", "1001");
     s.Drain();
     s.checker.Check(s.lines);
     EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
@@ -122,6 +124,13 @@ TEST(Conformance, RequestsWithALanguageGetTheirTextsInItsCodePage)
     EXPECT_NE(std::string::npos, strLines.find("\n965|" + ToCodePage("الكويت", "CP1256") + "\n"));
     EXPECT_NE(std::string::npos, strLines.find("\n965|Kuwait\n")) << "the English request, in English";
     EXPECT_NE(std::string::npos, strLines.find(ToCodePage("مدة العقد الآجل", "CP1256")));
+    // The schedule names no language: its texts come in the session's last one, Arabic beside.
+    const std::string strArabic = ToCodePage("الجلسة العادية", "CP1256");
+    const size_t nArabic = strLines.find("\n8|1|163000|" + strArabic + "|" + strArabic + "\n");
+    const size_t nEnglish = strLines.find("\n8|1|163000|Regular session|" + strArabic + "\n");
+    EXPECT_NE(std::string::npos, nArabic) << strLines;
+    EXPECT_NE(std::string::npos, nEnglish) << strLines;
+    EXPECT_LT(nArabic, nEnglish);
 }
 
 TEST(Conformance, ForcedFailuresCarryTheirCodeAndOpenNoStream)
