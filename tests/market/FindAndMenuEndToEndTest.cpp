@@ -1,6 +1,7 @@
-// Finding end to end: the trader opens the KSE stock list and quotations, right-clicks a column
-// title and types into fast find.
+// Finding and the row menu end to end: the trader opens the KSE stock list, right-clicks a column
+// title and types into fast find, and right-clicks a row for the table's menu.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <string>
 #include <vector>
 #include "tests/app/AppTestSupport.h"
@@ -122,4 +123,19 @@ TEST_F(FindSession, FastFindMovesToTheRowInTextAndNumberColumns)
         EXPECT_EQ("SHQ", CurrentText(t.nSymbolCol));
         SendMessageA(pFind->m_hWnd, WM_COMMAND, IDCANCEL, 0);
     }
+}
+
+// A right click on a row pops the table's own menu up with the grid's column menu under it.
+TEST_F(FindSession, RowMenuOffersTheTableCommands)
+{
+    Start(true);
+    const POINT pt = CellPoint(Grid(), 1, 1);
+    HMENU hMenu = Grid().PrepareContextMenu(pt.x, pt.y);
+    ASSERT_NE(nullptr, hMenu);
+    std::vector<UINT> ids;
+    for (int i = 0; i < GetMenuItemCount(hMenu); ++i)
+        ids.push_back(GetMenuItemID(hMenu, i));
+    for (UINT nId : {25601u, 60000u, 60004u, 25900u, 60008u, 25500u, 25504u})
+        EXPECT_NE(ids.end(), std::find(ids.begin(), ids.end(), nId)) << nId;
+    EXPECT_EQ(Grid().GetColumnMenu(), GetSubMenu(hMenu, GetMenuItemCount(hMenu) - 1)) << "the columns last";
 }
