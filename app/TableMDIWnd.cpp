@@ -97,7 +97,9 @@ int CTableMDIWnd::OnCreate(LPCREATESTRUCTA pCreate)
     }
     m_grid.SetFollowLastRow(FALSE);
     SelectSection();
-    m_grid.Load(&Settings(), &Settings());
+    // The section only: the context menu is the table's own (UpdateTableMenu), not one the
+    // settings file would describe.
+    m_grid.Load(&Settings(), nullptr);
     ApplyAppColors();
     CRect rcClient;
     GetClientRect(&rcClient);
@@ -177,7 +179,7 @@ void CTableMDIWnd::LoadSettings()
     if (!HasGrid())
         return;
     SelectSection();
-    m_grid.Load(&Settings(), &Settings());
+    m_grid.Load(&Settings(), nullptr);
     ApplyAppColors();
     SelectSection();
     m_pView->LoadSettings(&Settings(), nullptr);

@@ -311,6 +311,18 @@ int CServerMessage::FillRow(const int* pnFieldOfColumn, int nMapSize, IMessageRo
     return nColumns;
 }
 
+BOOL IsRequestFieldText(LPCSTR pszText)
+{
+    if (pszText == nullptr)
+        return FALSE;
+    for (const char* p = pszText; *p != '\0'; ++p) {
+        const unsigned char ch = static_cast<unsigned char>(*p);
+        if (ch == '|' || ch < 0x20 || ch == 0x7F)
+            return FALSE;
+    }
+    return TRUE;
+}
+
 int FormatRequestLine(CString* pOut, int nType, std::string_view body, int nMode, BOOL bCaret, BOOL bRaw,
                       const long* pnRequestNumber, BOOL bDoubleBar)
 {

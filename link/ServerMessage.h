@@ -102,6 +102,10 @@ private:
     unsigned m_nCacheStamp = 1;
 };
 
+// TRUE when a user's text can stand as one field of a request: no '|' (it would split the field)
+// and no control character (CR and LF end the line on the wire). Dialogs refuse other texts.
+BOOL IsRequestFieldText(LPCSTR pszText);
+
 // Builds one request line of nType with the body: the '@' link forms for modes 0 and 2, the
 // '&' (or '^' with bCaret) request forms for mode 1. REQUEST_NO_TYPE for a type without a
 // mnemonic or another mode, REQUEST_BAD_FIELD for a body holding CR or LF; pOut is then empty.

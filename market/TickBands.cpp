@@ -35,7 +35,8 @@ int ComputeTickBands(const CServerMessage& line, TICK_BAND* pBands, int nMax)
         band.dLow = BandLow(nFrom, nWidth);
         if (nWidth != 0) {
             band.dUpper = static_cast<double>(nWidth);
-            band.dHigh = static_cast<double>(nWidth) + dPrevious;
+            // The band's top: its own start plus its width, as the bands tile the price range.
+            band.dHigh = band.dLow + static_cast<double>(nWidth);
         }
         if (nFrom != 0)
             dPrevious = static_cast<double>(nFrom);

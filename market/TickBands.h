@@ -11,7 +11,7 @@ class CServerMessage;
 struct TICK_BAND
 {
     int nBand = 0;          // 0, 1, ... in line order: the row's key
-    double dHigh = 0.0;     // b plus the previous non-zero a; 0 when b is 0
+    double dHigh = 0.0;     // low plus b: where the next band starts; 0 when b is 0
     double dLow = 0.0;
     double dUpper = 0.0;    // b; 0 when b is 0
     long nTick = 0;         // t in hundredths, rounded to the nearest

@@ -9,7 +9,9 @@
 #include "app/TableMDIWnd.h"
 #include "framework/base/ColumnDataType.h"
 #include "market/TickerLookupResultsTable.h"
+#include "link/ServerMessage.h"
 #include "market/TableLinks.h"
+#include "market/dialogs/CompanyNewsDlg.h"
 #include "platform/mfc/DataExchange.h"
 
 namespace {
@@ -99,13 +101,16 @@ BOOL CTickerLookupDlg::OnInitDialog()
 {
     CFormDialog::OnInitDialog();
     m_editTicker.SetValidChars(TICKER_PATTERN_CHARS);
-    EnableSearch(FALSE);
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_LOOKUP_SEARCH), FALSE);
     return TRUE;
 }
 
-void CTickerLookupDlg::EnableSearch(BOOL bEnable)
+void CTickerLookupDlg::EnableSearch(UINT nReasonId)
 {
-    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_LOOKUP_SEARCH), bEnable);
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_LOOKUP_SEARCH), nReasonId == 0);
+    CString strHint;
+    strHint.LoadString(nReasonId != 0 ? nReasonId : IDS_LOOKUP_HINT);
+    ::SetDlgItemTextA(m_hWnd, IDC_LOOKUP_HINT, strHint);
 }
 
 void CTickerLookupDlg::OnTickerChanged()
@@ -113,12 +118,12 @@ void CTickerLookupDlg::OnTickerChanged()
     const CTBString strTicker = m_editTicker.GetText(FALSE);
     if (strTicker.GetLength() == 0) {
         if (m_editName.IsEmpty())
-            EnableSearch(FALSE);
+            EnableSearch(IDS_LOOKUP_HINT);
         return;
     }
     if (!m_editName.IsEmpty())
         m_editName.Clear();
-    EnableSearch(IsTickerPatternSearchable(strTicker));
+    EnableSearch(IsTickerPatternSearchable(strTicker) ? 0 : IDS_LOOKUP_TICKER_RULE);
 }
 
 void CTickerLookupDlg::OnNameChanged()
@@ -126,12 +131,16 @@ void CTickerLookupDlg::OnNameChanged()
     const CTBString strName = m_editName.GetText(FALSE);
     if (strName.GetLength() == 0) {
         if (m_editTicker.IsEmpty())
-            EnableSearch(FALSE);
+            EnableSearch(IDS_LOOKUP_HINT);
         return;
     }
     if (!m_editTicker.IsEmpty())
         m_editTicker.Clear();
-    EnableSearch(IsNamePatternSearchable(strName));
+    // A '|' would split the request's name field: such a name is refused, not cut.
+    if (!IsRequestFieldText(strName))
+        EnableSearch(IDS_REQUEST_FIELD_REFUSED);
+    else
+        EnableSearch(IsNamePatternSearchable(strName) ? 0 : IDS_LOOKUP_NAME_RULE);
 }
 
 void CTickerLookupDlg::OnSearch()
@@ -149,11 +158,12 @@ void CTickerLookupDlg::OnSearch()
     }
     CNorvApp::ShowTable(pTable);
 
-    // A '|' or a line break in the name would shift the request's fields: they are left out.
-    std::string strName = static_cast<LPCSTR>(DecorateNamePattern(m_editName.GetText(FALSE)));
-    std::erase_if(strName, [](char ch) { return ch == '|' || ch == '\r' || ch == '\n'; });
+    const CString strName = DecorateNamePattern(m_editName.GetText(FALSE));
+    if (!IsRequestFieldText(strName))
+        return;
     CString strBody;
-    strBody.Format("%s|%s", static_cast<LPCSTR>(DecorateTickerPattern(m_editTicker.GetText(FALSE))), strName.c_str());
+    strBody.Format("%s|%s", static_cast<LPCSTR>(DecorateTickerPattern(m_editTicker.GetText(FALSE))),
+                   static_cast<LPCSTR>(strName));
     pTable->SendRequest(strBody);
 }
 
@@ -161,7 +171,7 @@ void CTickerLookupDlg::OnClear()
 {
     m_editTicker.Clear();
     m_editName.Clear();
-    EnableSearch(FALSE);
+    EnableSearch(IDS_LOOKUP_HINT);
 }
 
 void CTickerLookupDlg::OnClose()

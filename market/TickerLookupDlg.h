@@ -2,7 +2,7 @@
 // The ticker lookup form: the user searches the symbols by a ticker pattern or by a company-name
 // pattern ('*' any run, '?' one character); the search fills the ticker lookup results table
 // with the "TL" reply. The two fields exclude each other, and the search is enabled only for a
-// pattern specific enough to search by.
+// pattern specific enough to search by; otherwise the hint line says what the pattern lacks.
 #include "framework/window/EnhancedEdit.h"
 #include "market/dialogs/FormDialog.h"
 #include "platform/mfc/String.h"
@@ -13,6 +13,10 @@
 #define IDC_LOOKUP_SEARCH           1764
 #define IDC_LOOKUP_CLEAR            1765
 #define IDC_LOOKUP_CLOSE            1766
+#define IDC_LOOKUP_HINT             1767    // the wildcards, or why a search cannot run
+#define IDS_LOOKUP_HINT             7262
+#define IDS_LOOKUP_TICKER_RULE      7263
+#define IDS_LOOKUP_NAME_RULE        7264
 
 // Whether a ticker pattern may be searched: two letters among its first six characters, or one
 // of the short forms "A", "A?", "?", "?x".
@@ -43,7 +47,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    void EnableSearch(BOOL bEnable);
+    // Search enabled when nReasonId is 0; else disabled, the reason's text on the hint line.
+    void EnableSearch(UINT nReasonId);
 
     CEnhancedEdit m_editTicker;
     CEnhancedEdit m_editName;

@@ -17,7 +17,9 @@ const TABLE_COLUMN s_columns[] = {
     Bound(56378),
     Bound(56379),
     Bound(56380),
-    {.nTitleId = 56381, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nAlign = ALIGN_RIGHT},
+    // Ticks below one fils (0.1, 0.5) keep their tenth; whole ones show bare.
+    {.nTitleId = 56381, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
+     .nFlags = COLF_OMIT_ZERO_FRACTION},
 };
 const TABLE_SORT_KEY s_sort[] = {{TC_BAND, SORT_ASCENDING}};
 const int s_keys[] = {TC_BAND};

@@ -2,10 +2,12 @@
 // back, and the mismatch of the two new values.
 #include "app/dialogs/CredentialDialogs.h"
 
+#include <cstring>
 #include <initializer_list>
 
 #include "framework/base/ColumnDataType.h"
 #include "framework/base/SharedGlobals.h"
+#include "link/ServerMessage.h"
 #include "platform/mfc/DataExchange.h"
 #include "platform/win/user/Dialogs.h"
 
@@ -47,13 +49,7 @@ const CHANGE_DIALOG_LAYOUT s_pinLayout = {IDD_CHANGE_PIN, IDC_PIN_USER, IDC_PIN_
 
 BOOL IsAcceptableCredential(LPCSTR pszText, int nMinLength)
 {
-    int nLength = 0;
-    for (const char* p = pszText; *p != '\0'; ++p, ++nLength) {
-        const unsigned char ch = static_cast<unsigned char>(*p);
-        if (ch == '|' || ch < 0x20 || ch == 0x7F)
-            return FALSE;
-    }
-    return nLength >= nMinLength;
+    return IsRequestFieldText(pszText) && static_cast<int>(strlen(pszText)) >= nMinLength;
 }
 
 // CLoginDlg

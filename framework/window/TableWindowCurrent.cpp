@@ -561,6 +561,12 @@ void CTableWindow::OnRButtonDown(UINT nKeys, int x, int y)
             return;
         }
         nZone = HitTestZone(POINT{x, y}, &nCol);
+    } else if (bHadFocus) {
+        // The pointer may have come while another window (fast find) had the focus, when the
+        // titles answer no zone; the click's activation gave the focus back, so the zone counts
+        // as the release will see it (and as a pointer move there would have stored it).
+        int nRowThere = -3;
+        HitTestCell(POINT{x, y}, &nRowThere, &nCol, &nZone);
     }
     if (m_bResizing) {
         EndColumnResize(FALSE);

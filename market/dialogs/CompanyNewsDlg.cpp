@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "framework/base/NorvGlobals.h"
+#include "link/ServerMessage.h"
 #include "platform/mfc/Array.h"
 #include "platform/mfc/StringArray.h"
 #include "platform/win/user/Dialogs.h"
@@ -143,7 +144,12 @@ void CCompanyNewsDlg::FillTickers(const CString& strText)
 void CCompanyNewsDlg::SetTicker(const CString& strEntry)
 {
     m_strTicker = SymbolOf(strEntry);
-    ::EnableWindow(::GetDlgItem(m_hWnd, IDOK), !m_strTicker.IsEmpty());
+    const BOOL bCarried = IsRequestFieldText(m_strTicker);
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDOK), bCarried && !m_strTicker.IsEmpty());
+    CString strReason;
+    if (!bCarried)
+        strReason.LoadString(IDS_REQUEST_FIELD_REFUSED);
+    ::SetDlgItemTextA(m_hWnd, IDC_COMPANY_REASON, strReason);
 }
 
 void CCompanyNewsDlg::OnMarketChosen()
@@ -192,8 +198,10 @@ void CCompanyNewsDlg::OnOK()
     m_comboTicker.GetWindowText(strText);
     if (m_comboTicker.GetCurSel() == CB_ERR || SymbolOf(strText) != m_strTicker)
         SetTicker(strText);
-    if (m_strTicker.IsEmpty())
+    if (m_strTicker.IsEmpty() || !IsRequestFieldText(m_strTicker)) {
+        ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(m_hWnd, IDC_COMPANY_TICKER)), TRUE);
         return;
+    }
     m_comboMarket.GetWindowText(m_strMarket);
     EndDialog(IDOK);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Asks for a company before its news is requested: a market, then a ticker typed or chosen from
 // that market's "symbol/name" entries, which narrow to the typed text (symbol or name, in any
-// case) as the user types. OK stays disabled while the ticker is empty.
+// case) as the user types. OK stays disabled while the ticker is empty, and while it holds what a
+// request field cannot carry, which the reason line then says.
 #include <utility>
 #include <vector>
 
@@ -12,6 +13,8 @@
 #define IDD_COMPANY_NEWS        7382
 #define IDC_COMPANY_TICKER      7383
 #define IDC_COMPANY_MARKET      7384
+#define IDC_COMPANY_REASON      7389    // why OK is refused, empty otherwise
+#define IDS_REQUEST_FIELD_REFUSED 7265  // a text with '|' or a control character cannot be sent
 
 class CCompanyNewsDlg : public CDialog
 {

@@ -131,8 +131,11 @@ TEST_F(ListsSession, StockListTickBandsAndKseTradesByBoard)
     ASSERT_NE(nullptr, pTicks);
     ASSERT_TRUE(PumpUntil([&] { return pTicks->GetRows()->GetCount() > 0; }));
     ASSERT_EQ(5, pTicks->GetRows()->GetCount());
-    EXPECT_DOUBLE_EQ(0.1, pTicks->GetRows()->GetAt(0)->GetDouble(4));
-    EXPECT_DOUBLE_EQ(5.0, pTicks->GetRows()->GetAt(4)->GetDouble(4));
+    // Each band as shown: the ticks below one fils keep their tenth, and each band's high is
+    // where the next begins.
+    EXPECT_EQ((std::vector<std::string>{"0.1", "0.5", "1", "2", "5"}), ShownTexts(pTicks, 4));
+    EXPECT_EQ((std::vector<std::string>{"", "100", "250", "500", "1,000"}), ShownTexts(pTicks, 2));
+    EXPECT_EQ((std::vector<std::string>{"100", "250", "500", "1,000", "100,000"}), ShownTexts(pTicks, 1));
 
     pRun->App().RunCommand(ID_APP_KSE_TIME_SALES);
     CTimeAndSalesKSETable* pRegular = Find<CTimeAndSalesKSETable>(IDS_TABLE_TRADES_KSE);

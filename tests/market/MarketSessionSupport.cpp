@@ -7,6 +7,7 @@
 #include "app/NorvApp.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/NorvGlobals.h"
+#include "framework/table/ViewRow.h"
 #include "platform/win/Windows.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "tests/app/AppTestSupport.h"
@@ -28,6 +29,18 @@ std::vector<std::string> CacheFiles(const std::string& strFolder, const std::str
             names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::vector<std::string> ShownTexts(CDataTable* pTable, int nCol)
+{
+    std::vector<std::string> texts;
+    CViewRow row;
+    for (int i = 0; pTable->GetMainWindow()->GetView()->GetRow(row, i); ++i) {
+        CTBString strText;
+        if (row.IsDataRow() && row.GetText(strText, nCol))
+            texts.push_back(std::string(strText));
+    }
+    return texts;
 }
 
 void Shoot(CDataTable* pTable, const std::string& strName)

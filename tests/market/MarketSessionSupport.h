@@ -21,6 +21,8 @@ std::string ScreenshotPath(const std::string& strName);
 std::vector<std::string> CacheFiles(const std::string& strFolder, const std::string& strStem);
 // The table's main window shown and pictured under the name.
 void Shoot(CDataTable* pTable, const std::string& strName);
+// The texts one column shows in the table's main window, data rows in view order.
+std::vector<std::string> ShownTexts(CDataTable* pTable, int nCol);
 
 template <class TTable>
 TTable* Find(UINT nNameId)

@@ -184,6 +184,17 @@ struct NewsMoversSession : CMarketSession
         ASSERT_NE(nullptr, pEvents);
         ASSERT_TRUE(PumpUntil([&] { return pEvents->IsComplete() && pEvents->GetRows()->GetCount() > 0; }));
         EXPECT_EQ(1, RequestCount("CF"));
+        // The first dividend as shown: both dates in this century, the event by its name.
+        const std::vector<std::string> dates = ShownTexts(pEvents, 1), kinds = ShownTexts(pEvents, 3),
+                                       records = ShownTexts(pEvents, 7);
+        ASSERT_FALSE(dates.empty());
+        ASSERT_EQ(dates.size(), records.size());
+        ASSERT_EQ(dates.size(), kinds.size());
+        const size_t nFirst = std::find(dates.begin(), dates.end(), "14/12/2026") - dates.begin();
+        ASSERT_LT(nFirst, dates.size()) << ::testing::PrintToString(dates);
+        EXPECT_EQ("21/12/2026", records[nFirst]);
+        EXPECT_EQ(strLanguage == "en" ? "Cash dividend" : "\xCA\xE6\xD2\xED\xDA \xC3\xD1\xC8\xC7\xCD \xE4\xDE\xCF\xED\xC9",
+                  kinds[nFirst]);
         Shoot(pEvents, "market_corporate_events_kse_" + strLanguage);
     }
 };

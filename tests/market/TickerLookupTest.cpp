@@ -13,6 +13,7 @@
 #include "market/TableLinks.h"
 #include "market/TickerLookupDlg.h"
 #include "market/TickerLookupResultsTable.h"
+#include "market/dialogs/CompanyNewsDlg.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
@@ -61,6 +62,12 @@ struct LookupSession : CMarketSession
         GetDlgItemTextA(hDlg, nId, sz, sizeof sz);
         return sz;
     }
+    static std::string Loaded(UINT nId)
+    {
+        CString str;
+        str.LoadString(nId);
+        return static_cast<LPCSTR>(str);
+    }
     static bool SearchEnabled(HWND hDlg) { return IsWindowEnabled(GetDlgItem(hDlg, IDC_LOOKUP_SEARCH)) != FALSE; }
     static void Click(HWND hDlg, int nId)
     {
@@ -86,11 +93,23 @@ struct LookupSession : CMarketSession
         const HWND hDlg = pForm->GetView()->m_hWnd;
         EXPECT_FALSE(SearchEnabled(hDlg));
 
-        // One letter then a star: too wide; two letters: searchable.
-        SetDlgItemTextA(hDlg, IDC_LOOKUP_TICKER, "A*");
-        EXPECT_FALSE(SearchEnabled(hDlg));
+        // One letter and stars: too wide, and the hint line says what a ticker needs; two
+        // letters: searchable, the hint back to the wildcards.
+        const std::string strHint = Text(hDlg, IDC_LOOKUP_HINT);
+        if (!bArabic) {
+            EXPECT_EQ("* stands for any run of characters, ? for one.", strHint);
+        }
+        for (const char* pszWide : {"A*", "G*", "*A*"}) {
+            SetDlgItemTextA(hDlg, IDC_LOOKUP_TICKER, pszWide);
+            EXPECT_FALSE(SearchEnabled(hDlg)) << pszWide;
+            EXPECT_EQ(Loaded(IDS_LOOKUP_TICKER_RULE), Text(hDlg, IDC_LOOKUP_HINT)) << pszWide;
+        }
+        if (!bArabic) {
+            EXPECT_EQ("A ticker needs two letters, or one letter with at most a ? after it.", Text(hDlg, IDC_LOOKUP_HINT));
+        }
         SetDlgItemTextA(hDlg, IDC_LOOKUP_TICKER, "AL");
         EXPECT_TRUE(SearchEnabled(hDlg));
+        EXPECT_EQ(strHint, Text(hDlg, IDC_LOOKUP_HINT));
         // Typing a name empties the ticker, and the reverse.
         SetDlgItemTextA(hDlg, IDC_LOOKUP_NAME, "pi");
         EXPECT_EQ("", Text(hDlg, IDC_LOOKUP_TICKER));
@@ -117,17 +136,22 @@ struct LookupSession : CMarketSession
         ASSERT_TRUE(PumpUntil([&] { return pResults->IsComplete() && Symbols(pResults) == "ALPN"; }, 10000))
             << Symbols(pResults);
 
-        // A '|' in the name would shift the request's fields: it is left out of the request.
-        pResults->RemoveAllRows();
+        // A '|' in the name would shift the request's fields: the search is refused, and said so.
+        const int nRequests = RequestCount("TL");
         SetDlgItemTextA(hDlg, IDC_LOOKUP_NAME, "pi|ne");
+        EXPECT_FALSE(SearchEnabled(hDlg));
+        EXPECT_EQ(Loaded(IDS_REQUEST_FIELD_REFUSED), Text(hDlg, IDC_LOOKUP_HINT));
         Click(hDlg, IDC_LOOKUP_SEARCH);
-        ASSERT_TRUE(PumpUntil([&] { return pResults->IsComplete() && Symbols(pResults) == "ALPN"; }, 10000))
-            << Symbols(pResults);
+        PumpFor(200);
+        EXPECT_EQ(nRequests, RequestCount("TL"));
+        SetDlgItemTextA(hDlg, IDC_LOOKUP_NAME, "pi");
+        EXPECT_EQ(Loaded(IDS_LOOKUP_NAME_RULE), Text(hDlg, IDC_LOOKUP_HINT));
 
         Click(hDlg, IDC_LOOKUP_CLEAR);
         EXPECT_EQ("", Text(hDlg, IDC_LOOKUP_NAME));
         EXPECT_FALSE(SearchEnabled(hDlg));
-        SetDlgItemTextA(hDlg, IDC_LOOKUP_TICKER, "AL");
+        // The picture shows why a search cannot run.
+        SetDlgItemTextA(hDlg, IDC_LOOKUP_TICKER, "G*");
 
         const std::string strFolder = std::string(TB_BINARY_DIR) + "/screenshots";
         std::filesystem::create_directories(strFolder);

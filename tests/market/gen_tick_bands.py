@@ -46,7 +46,7 @@ def bands(fields):
             low = CAP - b
         else:
             low = CAP - CAP % b
-        high, width = (0, 0) if b == 0 else (b + previous, b)
+        high, width = (0, 0) if b == 0 else (low + b, b)
         tick = int((t * 100).quantize(Decimal(1), rounding=ROUND_HALF_UP))
         if a != 0:
             previous = a
@@ -61,7 +61,7 @@ CASES = [
     "0|100|0.1|100|150|0.5|250|250|1|500|500|2|1000|99000|5",
     # Ticks that a truncation would spoil.
     "0|100|0.29|100|200|1.15|300|400|0.57",
-    # A zero tick makes no band and takes no number; its start still counts for the next high.
+    # A zero tick makes no band and takes no number; its start still counts for the next from.
     "0|100|0.1|100|100|0|200|300|1|500|0|2",
     # From the cap on: aligned to the width, a width that divides the cap, and none at all.
     "100000|300|5|120000|500|10|150000|0|20",

@@ -98,6 +98,14 @@ TEST_F(CompanyChoice, AChosenEntryGivesItsSymbolAndNoTickerKeepsTheDialogOpen)
             SendMessageA(h, WM_COMMAND, MAKEWPARAM(IDC_COMPANY_TICKER, CBN_EDITCHANGE),
                          reinterpret_cast<LPARAM>(GetDlgItem(h, IDC_COMPANY_TICKER)));
             EXPECT_FALSE(OkEnabled(h));
+            EXPECT_EQ("", ControlText(h, IDC_COMPANY_REASON));
+            Enter(h);
+            // What the request line cannot carry: OK grey, the reason said, Enter refused.
+            SetDlgItemTextA(h, IDC_COMPANY_TICKER, "A|B|C|");
+            SendMessageA(h, WM_COMMAND, MAKEWPARAM(IDC_COMPANY_TICKER, CBN_EDITCHANGE),
+                         reinterpret_cast<LPARAM>(GetDlgItem(h, IDC_COMPANY_TICKER)));
+            EXPECT_FALSE(OkEnabled(h));
+            EXPECT_EQ("A search cannot hold | or control characters.", ControlText(h, IDC_COMPANY_REASON));
             Enter(h);
         }},
         {IDC_COMPANY_MARKET, [](HWND h) {
