@@ -492,12 +492,6 @@ LRESULT CTickerWnd::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
         }
         OnDestroyWindow();
         break;
-    case WM_NCDESTROY: {
-        LRESULT lResult = CWnd::WindowProc(uMsg, wParam, lParam);
-        if (m_ppOwner && *m_ppOwner == this)
-            *m_ppOwner = nullptr;
-        return lResult;
-    }
     default:
         break;
     }

@@ -133,7 +133,6 @@ TEST(ZorvatTickerWndTest, TheFeedOfANameLivesWithItsWindow)
         SetTickerCloser(nullptr);
         EXPECT_EQ(static_cast<CTickerWnd*>(&t.wnd), pClosed);
         t.wnd.DestroyWindow();
-        EXPECT_EQ(nullptr, t.pSlot);
     }
     EXPECT_EQ(nullptr, FindTickerFeed("FeedTicker"));
 }

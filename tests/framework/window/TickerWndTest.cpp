@@ -185,20 +185,25 @@ TEST(TickerWndTest, AFullStripShiftsAndTheCrawlStillEnds)
     EXPECT_EQ(t.wnd.GetTarget(), t.wnd.GetPosition());
 }
 
-TEST(TickerWndTest, FloatingDragsByItsBodyAndClearsItsOwnerSlot)
+// The owner's slot holds the ticker until the object goes, also when its window went first
+// (with its parent): the owner still has to delete it.
+TEST(TickerWndTest, FloatingDragsByItsBodyAndClearsItsOwnerSlotWhenDeleted)
 {
-    Ticker t;
-    t.pSlot = &t.wnd;
+    CTickerWnd* pSlot = nullptr;
+    auto* pTicker = new CTickerWnd;
+    pSlot = pTicker;
     RECT rc = {50, 50, 350, 80};
-    ASSERT_TRUE(t.wnd.CreateTickerWindow(rc, nullptr, &t.pSlot, FALSE, TRUE, FALSE));
-    EXPECT_EQ(0, t.wnd.GetTopMargin());
-    EXPECT_TRUE(t.wnd.GetStyle() & WS_THICKFRAME);
+    ASSERT_TRUE(pTicker->CreateTickerWindow(rc, nullptr, &pSlot, FALSE, TRUE, FALSE));
+    EXPECT_EQ(0, pTicker->GetTopMargin());
+    EXPECT_TRUE(pTicker->GetStyle() & WS_THICKFRAME);
     RECT rcWindow;
-    t.wnd.GetWindowRect(&rcWindow);
+    pTicker->GetWindowRect(&rcWindow);
     POINT pt = {(rcWindow.left + rcWindow.right) / 2, (rcWindow.top + rcWindow.bottom) / 2};
-    EXPECT_EQ(HTCAPTION, t.wnd.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
-    t.wnd.DestroyWindow();
-    EXPECT_EQ(nullptr, t.pSlot);
+    EXPECT_EQ(HTCAPTION, pTicker->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
+    pTicker->DestroyWindow();
+    EXPECT_EQ(pTicker, pSlot);
+    delete pTicker;
+    EXPECT_EQ(nullptr, pSlot);
 }
 
 }  // namespace
