@@ -70,9 +70,11 @@ void CSession::OnLine(const std::string& line, double dNow)
     ctx.pUser = m_pUser;
     ctx.pClock = &m_shared.clock;
     ctx.nSeq = ++m_nSeq;
-    // A request that names its language sets the session's, for the replies that name none.
-    if (const CShape* pShape = m_shared.shapes.Find(strMnemonic); pShape && pShape->nLangField >= 0 &&
-                                                                   static_cast<size_t>(pShape->nLangField) < fields.size())
+    // The login's texts (errors, countries) name the user's language; it stands for the replies
+    // that name none. Other requests name the language of one reply only (a story, a profile).
+    if (const CShape* pShape = m_shared.shapes.Find(strMnemonic);
+        pShape && (strMnemonic == "EM" || strMnemonic == "CT") && pShape->nLangField >= 0 &&
+        static_cast<size_t>(pShape->nLangField) < fields.size())
         m_bArabic = fields[static_cast<size_t>(pShape->nLangField)] == "1";
     ctx.bArabicSession = m_bArabic;
     auto itFail = m_options.fails.find(strMnemonic);
