@@ -29,7 +29,6 @@ struct MdiState {
     UINT  idFirstChild = 0;
     HWND  hActive = nullptr;
     BOOL  bMaximized = FALSE;       // the active child is maximised, and so is the next one activated
-    BOOL  bListSeparator = FALSE;   // the list's separator is in the window menu
     UINT  nIdsUsed = 0;             // ids handed out from idFirstChild: a menu may still name them
     std::vector<HWND> order;        // the children in creation order: their ids and the list's order
 };
@@ -376,11 +375,10 @@ void RemoveWindowList(MdiState* pState)
     for (int i = GetMenuItemCount(pState->hWindowMenu) - 1; i >= 0; --i)
         if (!GetSubMenu(pState->hWindowMenu, i) && IsListCommand(pState, GetMenuItemID(pState->hWindowMenu, i)))
             DeleteMenu(pState->hWindowMenu, static_cast<UINT>(i), MF_BYPOSITION);
-    const int nLast = GetMenuItemCount(pState->hWindowMenu) - 1;
-    if (pState->bListSeparator && nLast >= 0 &&
-        (GetMenuState(pState->hWindowMenu, static_cast<UINT>(nLast), MF_BYPOSITION) & MF_SEPARATOR))
+    // The separators that stood before lists, this one's or another made in its place.
+    for (int nLast = GetMenuItemCount(pState->hWindowMenu) - 1;
+         nLast >= 0 && (GetMenuState(pState->hWindowMenu, static_cast<UINT>(nLast), MF_BYPOSITION) & MF_SEPARATOR); --nLast)
         DeleteMenu(pState->hWindowMenu, static_cast<UINT>(nLast), MF_BYPOSITION);
-    pState->bListSeparator = FALSE;
 }
 
 LRESULT SetMenus(HWND hClient, HMENU hFrameMenu, HMENU hWindowMenu)
@@ -605,10 +603,8 @@ void TbMdiRefreshWindowList(HWND hClient, HWND hChanging, BOOL bShowing)
     for (HWND hChild : pState->order) {
         if (!IsShown(hChild, hChanging, bShowing))
             continue;
-        if (!pState->bListSeparator) {
+        if (nListed == 0)
             AppendMenuA(pState->hWindowMenu, MF_SEPARATOR, 0, nullptr);
-            pState->bListSeparator = TRUE;
-        }
         if (nListed == MAX_LISTED) {
             AppendMenuA(pState->hWindowMenu, MF_STRING, pState->idFirstChild + MORE_WINDOWS, "&More Windows...");
             break;
