@@ -166,6 +166,26 @@ TEST_F(MdiFixture, WindowMenuListsEachOpenWindowOnceAndNewWindowsCascadeInsideTh
             ASSERT_NE(nullptr, pActive);
             EXPECT_EQ(static_cast<int>(nId), GetDlgCtrlID(pActive->m_hWnd)) << texts[nFixed + 1 + i];
         }
+
+        // Maximised: the window's system menu leads the frame's menu bar and its buttons end it;
+        // the bar's close button closes the window, which gives its place back first.
+        CMDIChildWnd* pActive = pFrame->MDIGetActive();
+        ASSERT_NE(nullptr, pActive);
+        const HWND hMaximised = pActive->m_hWnd;
+        pFrame->MDIMaximize(pActive);
+        PumpFor(100);
+        HMENU hBar = ::GetMenu(pFrame->m_hWnd);
+        EXPECT_EQ(GetSystemMenu(hMaximised, FALSE), GetSubMenu(hBar, 0));
+        const int nBar = GetMenuItemCount(hBar);
+        ASSERT_GE(nBar, 4);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ((std::vector<UINT>{SC_MINIMIZE, SC_RESTORE, SC_CLOSE})[static_cast<size_t>(i)],
+                      GetMenuItemID(hBar, nBar - 3 + i));
+        TbSaveScreenPng(pFrame->m_hWnd, ScreenshotPath("mdi_maximised" + strLanguage).c_str());
+        TbDisplayMenuDone(pFrame->m_hWnd, SC_CLOSE);
+        PumpFor(100);
+        EXPECT_FALSE(IsWindow(hMaximised) && IsWindowVisible(hMaximised)) << "closed from the bar";
+        EXPECT_EQ(nBar - 4, GetMenuItemCount(::GetMenu(pFrame->m_hWnd))) << "the controls left the bar";
         run.Close();
     }
 }

@@ -30,6 +30,8 @@ struct MdiState {
     HWND  hActive = nullptr;
     BOOL  bMaximized = FALSE;       // the active child is maximised, and so is the next one activated
     UINT  nIdsUsed = 0;             // ids handed out from idFirstChild: a menu may still name them
+    HWND  hMaxShown = nullptr;      // the maximised child whose controls stand on the frame's menu bar
+    HMENU hMaxMenu = nullptr;       // the bar that holds them
     std::vector<HWND> order;        // the children in creation order: their ids and the list's order
 };
 
@@ -71,6 +73,75 @@ void Renumber(MdiState* pState, HWND hChanging = nullptr, BOOL bShowing = FALSE)
     pState->nIdsUsed = std::max(pState->nIdsUsed, uId - pState->idFirstChild);
 }
 
+
+// A maximised child has no frame of its own: its system menu stands first on the frame's menu
+// bar and its minimise, restore and close buttons last, on the right.
+const struct { UINT uCmd; HBITMAP hbm; } MAX_BUTTONS[] = {
+    {SC_MINIMIZE, HBMMENU_MBAR_MINIMIZE}, {SC_RESTORE, HBMMENU_MBAR_RESTORE}, {SC_CLOSE, HBMMENU_MBAR_CLOSE}};
+
+HBITMAP ItemBitmap(HMENU hMenu, int nPos)
+{
+    MENUITEMINFOA mii = {};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_BITMAP;
+    return GetMenuItemInfoA(hMenu, static_cast<UINT>(nPos), TRUE, &mii) ? mii.hbmpItem : nullptr;
+}
+
+void RemoveMaxControls(MdiState* pState)
+{
+    HMENU hBar = pState->hMaxMenu;
+    pState->hMaxMenu = nullptr;
+    pState->hMaxShown = nullptr;
+    if (!IsMenu(hBar))
+        return;
+    // The system menu is the child's: it leaves the bar without being destroyed.
+    if (GetMenuItemCount(hBar) > 0 && ItemBitmap(hBar, 0) == HBMMENU_SYSTEM)
+        RemoveMenu(hBar, 0, MF_BYPOSITION);
+    for (int i = GetMenuItemCount(hBar) - 1; i >= 0; --i) {
+        const HBITMAP hbm = ItemBitmap(hBar, i);
+        if (hbm == HBMMENU_MBAR_MINIMIZE || hbm == HBMMENU_MBAR_RESTORE || hbm == HBMMENU_MBAR_CLOSE)
+            DeleteMenu(hBar, static_cast<UINT>(i), MF_BYPOSITION);
+    }
+}
+
+void SyncMaxControls(HWND hClient)
+{
+    MdiState* pState = StateOf(hClient);
+    if (!pState)
+        return;
+    const HWND hFrame = GetParent(hClient);
+    const HMENU hBar = GetMenu(hFrame);
+    const HWND hWant = pState->bMaximized && pState->hActive && IsWindow(pState->hActive) &&
+                               IsZoomed(pState->hActive) && IsWindowVisible(pState->hActive)
+                           ? pState->hActive : nullptr;
+    if (hWant == pState->hMaxShown && hBar == pState->hMaxMenu)
+        return;
+    const BOOL bHad = pState->hMaxShown != nullptr;
+    RemoveMaxControls(pState);
+    if (hWant && IsMenu(hBar)) {
+        MENUITEMINFOA mii = {};
+        mii.cbSize = sizeof mii;
+        mii.fMask = MIIM_SUBMENU | MIIM_BITMAP | MIIM_DATA;
+        mii.hSubMenu = GetSystemMenu(hWant, FALSE);
+        mii.hbmpItem = HBMMENU_SYSTEM;
+        mii.dwItemData = reinterpret_cast<ULONG_PTR>(hWant);
+        InsertMenuItemA(hBar, 0, TRUE, &mii);
+        for (const auto& button : MAX_BUTTONS) {
+            MENUITEMINFOA bi = {};
+            bi.cbSize = sizeof bi;
+            bi.fMask = MIIM_ID | MIIM_BITMAP | MIIM_FTYPE;
+            bi.fType = button.uCmd == SC_MINIMIZE ? MFT_RIGHTJUSTIFY : 0;
+            bi.wID = button.uCmd;
+            bi.hbmpItem = button.hbm;
+            InsertMenuItemA(hBar, static_cast<UINT>(GetMenuItemCount(hBar)), TRUE, &bi);
+        }
+        pState->hMaxShown = hWant;
+        pState->hMaxMenu = hBar;
+    }
+    if (bHad || hWant)
+        DrawMenuBar(hFrame);
+}
+
 void Activate(HWND hClient, HWND hChild)
 {
     MdiState* pState = StateOf(hClient);
@@ -99,6 +170,7 @@ void Activate(HWND hClient, HWND hChild)
     } else if ((pState = StateOf(hClient)) != nullptr) {
         pState->bMaximized = FALSE;
     }
+    SyncMaxControls(hClient);
     TbMdiRefreshWindowList(hClient);
 }
 
@@ -238,6 +310,7 @@ void Maximize(HWND hClient, HWND hChild)
         Activate(hClient, hChild);
     if (IsWindow(hChild) && !IsZoomed(hChild))
         ShowWindow(hChild, SW_SHOWMAXIMIZED);
+    SyncMaxControls(hClient);
 }
 
 void Restore(HWND hClient, HWND hChild)
@@ -250,6 +323,7 @@ void Restore(HWND hClient, HWND hChild)
     ShowWindow(hChild, SW_RESTORE);
     if (IsWindow(hChild) && pState->hActive != hChild)
         Activate(hClient, hChild);
+    SyncMaxControls(hClient);
 }
 
 void DestroyChild(HWND hClient, HWND hChild)
@@ -390,10 +464,13 @@ LRESULT SetMenus(HWND hClient, HMENU hFrameMenu, HMENU hWindowMenu)
         return 0;
     if (hFrameMenu || hWindowMenu)
         RemoveWindowList(pState);
+    if (hFrameMenu)
+        RemoveMaxControls(pState);
     if (hFrameMenu && IsMenu(hFrameMenu))
         SetMenu(hFrame, hFrameMenu);
     if (hWindowMenu && IsMenu(hWindowMenu))
         pState->hWindowMenu = hWindowMenu;
+    SyncMaxControls(hClient);
     TbMdiRefreshWindowList(hClient);
     return reinterpret_cast<LRESULT>(hOld);
 }
@@ -412,6 +489,8 @@ LRESULT OnCreate(HWND hClient, const CREATESTRUCTA* pCs)
 
 LRESULT OnNcDestroy(HWND hClient)
 {
+    if (MdiState* pState = StateOf(hClient))
+        RemoveMaxControls(pState);
     delete StateOf(hClient);
     SetWindowLongPtrA(hClient, 0, 0);
     return DefWindowProcA(hClient, WM_NCDESTROY, 0, 0);
@@ -586,6 +665,7 @@ void TbMdiNoteChildState(HWND hClient, HWND hChild)
         return;
     if (hChild == pState->hActive && !IsZoomed(hChild))
         pState->bMaximized = FALSE;
+    SyncMaxControls(hClient);
     if (IsIconic(hChild))
         ArrangeIcons(hClient);
 }
