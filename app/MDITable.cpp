@@ -43,7 +43,8 @@ CTableMDIWnd* CMDITable::CreateWindowOnView(CViewTable* pView)
     m_windows.push_back(pWindow);
     CNorvApp* pApp = CNorvApp::Get();
     const CString strClass = pApp != nullptr ? pApp->GetTableWindowClass() : CString();
-    if (!pWindow->CreateTableWindow(strClass, pApp != nullptr ? pApp->GetMainFrame() : nullptr)) {
+    CTableMDIWnd* pMain = pView != m_table.GetView(0) ? GetMainWindow() : nullptr;
+    if (!pWindow->CreateTableWindow(strClass, pApp != nullptr ? pApp->GetMainFrame() : nullptr, pMain)) {
         // A failed creation has deleted the frame: it leaves the list by its address alone, and
         // a further window's view with it.
         m_windows.erase(std::remove(m_windows.begin(), m_windows.end(), pWindow), m_windows.end());

@@ -1,4 +1,6 @@
 #include "app/TableMDIWnd.h"
+
+#include <algorithm>
 #include "app/WindowPicture.h"
 
 #include "app/DataTable.h"
@@ -59,13 +61,18 @@ CTableMDIWnd::CTableMDIWnd(IDataTable* pTable, CViewTable* pView) : m_pView(pVie
 
 CTableMDIWnd::~CTableMDIWnd() = default;
 
-BOOL CTableMDIWnd::CreateTableWindow(LPCSTR pszClassName, CMDIFrameWnd* pFrame)
+BOOL CTableMDIWnd::CreateTableWindow(LPCSTR pszClassName, CMDIFrameWnd* pFrame, CWnd* pSizeFrom)
 {
     CString strTitle = m_pView != nullptr ? static_cast<const char*>(m_pView->GetTitle()) : "";
-    // The main window's area; the placement then fits the width to the columns.
-    CRect rect(0, 0, 640, 400);
-    if (pFrame != nullptr && pFrame->m_hWndMDIClient != nullptr)
-        ::GetClientRect(pFrame->m_hWndMDIClient, &rect);
+    // The MDI client places the window, at its next default position: the first window of a
+    // table with the default size, a further one as large as the table's main window.
+    CRect rect = CFrameWnd::rectDefault;
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (pSizeFrom != nullptr && pSizeFrom->m_hWnd != nullptr && pSizeFrom->GetWindowPlacement(&wp)) {
+        const RECT& rc = wp.rcNormalPosition;
+        rect.SetRect(CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + (rc.right - rc.left), CW_USEDEFAULT + (rc.bottom - rc.top));
+    }
     return Create(pszClassName != nullptr && *pszClassName ? pszClassName : nullptr, strTitle, TABLE_WINDOW_STYLE,
                   rect, pFrame);
 }
@@ -239,12 +246,19 @@ void CTableMDIWnd::RestorePlacement()
         nWidth += 2 * GetSystemMetrics(SM_CXBORDER) + (rcWindow.Width() - rcClient.Width()) + 1 +
                   GetSystemMetrics(SM_CXVSCROLL);
         RECT& rc = wp.rcNormalPosition;
-        // A right-to-left interface reads from the right: the window keeps its right edge there.
-        if (nWidth < rc.right - rc.left) {
-            if (GetNorvGlobals().m_bRightToLeft)
-                rc.left = rc.right - nWidth;
-            else
-                rc.right = rc.left + nWidth;
+        const int nFitted = std::min(nWidth, static_cast<int>(rc.right - rc.left));
+        if (GetNorvGlobals().m_bRightToLeft) {
+            // A right-to-left interface reads from the right: the MDI client's default place,
+            // counted from its left, is mirrored once, and the window keeps its right edge there.
+            if (!m_bDefaultMirrored) {
+                RECT rcArea = {};
+                ::GetClientRect(::GetParent(m_hWnd), &rcArea);
+                rc.right = rcArea.right - rc.left;
+                m_bDefaultMirrored = TRUE;
+            }
+            rc.left = rc.right - nFitted;
+        } else {
+            rc.right = rc.left + nFitted;
         }
         wp.showCmd = SW_SAVED_HIDDEN;
     }

@@ -33,8 +33,9 @@ public:
     ~CTableMDIWnd() override;
 
     // The MDI child with the application's table-window class and the view's title; FALSE when
-    // the window or its grid could not be made (the object is then gone).
-    BOOL CreateTableWindow(LPCSTR pszClassName, CMDIFrameWnd* pFrame);
+    // the window or its grid could not be made (the object is then gone). At the MDI client's next
+    // default place; as large as pSizeFrom's normal rectangle when given, else the default size.
+    BOOL CreateTableWindow(LPCSTR pszClassName, CMDIFrameWnd* pFrame, CWnd* pSizeFrom = nullptr);
 
     IDataTable* GetDataTable() const { return m_pTable; }
     CViewTable* GetView() const { return m_pView; }
@@ -89,4 +90,5 @@ private:
     CTableWindow m_grid;
     CViewTable* m_pView;                // not owned: the table's
     IDataTable* m_pTable;               // not owned: the table owns this window
+    BOOL m_bDefaultMirrored = FALSE;    // right to left: the client's default place read from the right
 };

@@ -7,7 +7,10 @@
 #include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMenu>
+#include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QMenuBar>
+#include <QtWidgets/QStyle>
+#include <QtWidgets/QToolButton>
 #include <vector>
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/WindowWidget.h"
@@ -76,23 +79,79 @@ QMenu* AddSubmenu(QWidget* pTarget, const QString& strText, HMENU hSub, int nPos
     return pSub;
 }
 
+// The buttons of a maximised MDI child, drawn as the window's title bar draws them.
+QStyle::StandardPixmap ButtonPixmap(HBITMAP hbm)
+{
+    if (hbm == HBMMENU_MBAR_MINIMIZE)
+        return QStyle::SP_TitleBarMinButton;
+    if (hbm == HBMMENU_MBAR_RESTORE)
+        return QStyle::SP_TitleBarNormalButton;
+    return QStyle::SP_TitleBarCloseButton;
+}
+
+BOOL IsBarButton(HBITMAP hbm)
+{
+    return hbm == HBMMENU_MBAR_MINIMIZE || hbm == HBMMENU_MBAR_RESTORE || hbm == HBMMENU_MBAR_CLOSE;
+}
+
+// The bar's buttons stand in its far corner; a click is the command, as a menu item's.
+void FillBarButtons(QMenuBar* pBar, HMENU hMenu, HWND hOwner)
+{
+    if (QWidget* pOld = pBar->cornerWidget(Qt::TopRightCorner)) {
+        pBar->setCornerWidget(nullptr, Qt::TopRightCorner);
+        pOld->hide();
+        pOld->deleteLater();
+    }
+    QWidget* pCorner = nullptr;
+    for (int i = 0; i < GetMenuItemCount(hMenu); ++i) {
+        MENUITEMINFOA mii = {};
+        mii.cbSize = sizeof mii;
+        mii.fMask = MIIM_ID | MIIM_BITMAP;
+        if (!GetMenuItemInfoA(hMenu, static_cast<UINT>(i), TRUE, &mii) || !IsBarButton(mii.hbmpItem))
+            continue;
+        if (!pCorner) {
+            pCorner = new QWidget(pBar);
+            auto* pLayout = new QHBoxLayout(pCorner);
+            pLayout->setContentsMargins(0, 0, 2, 0);
+            pLayout->setSpacing(0);
+        }
+        auto* pButton = new QToolButton(pCorner);
+        pButton->setIcon(pBar->style()->standardIcon(ButtonPixmap(mii.hbmpItem), nullptr, pBar));
+        pButton->setAutoRaise(true);
+        pButton->setFocusPolicy(Qt::NoFocus);
+        pButton->setProperty("tbCommand", static_cast<uint>(mii.wID));
+        const UINT uId = mii.wID;
+        QObject::connect(pButton, &QToolButton::clicked, pButton, [uId, hOwner] {
+            CTbQtHandlerScope scope;
+            TbDisplayMenuDone(hOwner, uId);
+        });
+        pCorner->layout()->addWidget(pButton);
+    }
+    if (pCorner) {
+        pBar->setCornerWidget(pCorner, Qt::TopRightCorner);
+        pCorner->show();
+    }
+}
+
 void FillMenu(QWidget* pTarget, HMENU hMenu, HWND hOwner, const std::function<void(UINT)>& fnChosen)
 {
     DropSubmenus(pTarget);
     auto* pBar = qobject_cast<QMenuBar*>(pTarget);
-    if (pBar)
+    if (pBar) {
         pBar->clear();
-    else
+        FillBarButtons(pBar, hMenu, hOwner);
+    } else {
         static_cast<QMenu*>(pTarget)->clear();
+    }
     const int nCount = GetMenuItemCount(hMenu);
     for (int i = 0; i < nCount; ++i) {
         char szText[256] = {};
         MENUITEMINFOA mii = {};
         mii.cbSize = sizeof mii;
-        mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING | MIIM_BITMAP | MIIM_DATA;
         mii.dwTypeData = szText;
         mii.cch = sizeof szText;
-        if (!GetMenuItemInfoA(hMenu, static_cast<UINT>(i), TRUE, &mii))
+        if (!GetMenuItemInfoA(hMenu, static_cast<UINT>(i), TRUE, &mii) || (pBar && IsBarButton(mii.hbmpItem)))
             continue;
         if (mii.fType & MFT_SEPARATOR) {
             if (auto* pMenu = qobject_cast<QMenu*>(pTarget))
@@ -105,6 +164,14 @@ void FillMenu(QWidget* pTarget, HMENU hMenu, HWND hOwner, const std::function<vo
         if (mii.hSubMenu) {
             pAction = AddSubmenu(pTarget, strText, mii.hSubMenu, i, hOwner, pBar != nullptr, fnChosen)->menuAction();
             pAction->setData(QVariant());
+            // A maximised MDI child's system menu shows as the child's icon, as its title bar did.
+            if (mii.hbmpItem == HBMMENU_SYSTEM) {
+                QWidget* pChild = TbQtWidgetOf(reinterpret_cast<HWND>(mii.dwItemData));
+                QWidget* pSub = pChild ? pChild->parentWidget() : nullptr;
+                pAction->setIcon(pSub && !pSub->windowIcon().isNull()
+                                     ? pSub->windowIcon()
+                                     : pTarget->style()->standardIcon(QStyle::SP_TitleBarMenuButton, nullptr, pTarget));
+            }
         } else {
             pAction = new QAction(strText, pTarget);
             pTarget->addAction(pAction);

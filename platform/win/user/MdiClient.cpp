@@ -6,6 +6,9 @@
 #include <cstring>
 #include <strings.h>
 #include <vector>
+#include "platform/win/kernel/ResourceTemplates.h"
+#include "platform/win/user/Controls.h"
+#include "platform/win/user/Dialogs.h"
 #include "platform/win/user/Display.h"
 #include "platform/win/user/MdiInternal.h"
 #include "platform/win/user/Menu.h"
@@ -15,6 +18,8 @@
 namespace {
 const char MDI_CLIENT_CLASS[] = "MDICLIENT";
 const int MAX_LISTED = 9;           // the window list names the first nine children
+const UINT MORE_WINDOWS = 0xFF;     // the id of "More Windows...", past any child's, from idFirstChild
+const int IDC_MORE_LIST = 100;
 const int ICON_CX = 160;            // a minimised child's width in the icon row
 
 // The client's state, kept in its window record (the class's extra bytes) from WM_CREATE to
@@ -24,7 +29,9 @@ struct MdiState {
     UINT  idFirstChild = 0;
     HWND  hActive = nullptr;
     BOOL  bMaximized = FALSE;       // the active child is maximised, and so is the next one activated
-    BOOL  bListSeparator = FALSE;   // the list's separator is in the window menu
+    UINT  nIdsUsed = 0;             // ids handed out from idFirstChild: a menu may still name them
+    HWND  hMaxShown = nullptr;      // the maximised child whose controls stand on the frame's menu bar
+    HMENU hMaxMenu = nullptr;       // the bar that holds them
     std::vector<HWND> order;        // the children in creation order: their ids and the list's order
 };
 
@@ -49,14 +56,90 @@ std::vector<HWND> ZOrder(HWND hClient)
     return children;
 }
 
-// Ids follow creation order, so the window list's commands name the children.
-void Renumber(HWND hClient, MdiState* pState)
+BOOL IsShown(HWND hChild, HWND hChanging, BOOL bShowing)
+{
+    return hChild == hChanging ? bShowing : IsWindowVisible(hChild);
+}
+
+// Ids follow creation order, the visible children first: the window list names the first nine
+// by ids that run on from idFirstChild, as the menu's commands do.
+void Renumber(MdiState* pState, HWND hChanging = nullptr, BOOL bShowing = FALSE)
 {
     UINT uId = pState->idFirstChild;
-    for (HWND hChild : pState->order)
-        if (IsWindow(hChild))
-            SetWindowLongPtrA(hChild, GWLP_ID, static_cast<LONG_PTR>(uId++));
-    TbMdiRefreshWindowList(hClient);
+    for (BOOL bVisible : {TRUE, FALSE})
+        for (HWND hChild : pState->order)
+            if (IsWindow(hChild) && IsShown(hChild, hChanging, bShowing) == bVisible)
+                SetWindowLongPtrA(hChild, GWLP_ID, static_cast<LONG_PTR>(uId++));
+    pState->nIdsUsed = std::max(pState->nIdsUsed, uId - pState->idFirstChild);
+}
+
+
+// A maximised child has no frame of its own: its system menu stands first on the frame's menu
+// bar and its minimise, restore and close buttons last, on the right.
+const struct { UINT uCmd; HBITMAP hbm; } MAX_BUTTONS[] = {
+    {SC_MINIMIZE, HBMMENU_MBAR_MINIMIZE}, {SC_RESTORE, HBMMENU_MBAR_RESTORE}, {SC_CLOSE, HBMMENU_MBAR_CLOSE}};
+
+HBITMAP ItemBitmap(HMENU hMenu, int nPos)
+{
+    MENUITEMINFOA mii = {};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_BITMAP;
+    return GetMenuItemInfoA(hMenu, static_cast<UINT>(nPos), TRUE, &mii) ? mii.hbmpItem : nullptr;
+}
+
+void RemoveMaxControls(MdiState* pState)
+{
+    HMENU hBar = pState->hMaxMenu;
+    pState->hMaxMenu = nullptr;
+    pState->hMaxShown = nullptr;
+    if (!IsMenu(hBar))
+        return;
+    // The system menu is the child's: it leaves the bar without being destroyed.
+    if (GetMenuItemCount(hBar) > 0 && ItemBitmap(hBar, 0) == HBMMENU_SYSTEM)
+        RemoveMenu(hBar, 0, MF_BYPOSITION);
+    for (int i = GetMenuItemCount(hBar) - 1; i >= 0; --i) {
+        const HBITMAP hbm = ItemBitmap(hBar, i);
+        if (hbm == HBMMENU_MBAR_MINIMIZE || hbm == HBMMENU_MBAR_RESTORE || hbm == HBMMENU_MBAR_CLOSE)
+            DeleteMenu(hBar, static_cast<UINT>(i), MF_BYPOSITION);
+    }
+}
+
+void SyncMaxControls(HWND hClient)
+{
+    MdiState* pState = StateOf(hClient);
+    if (!pState)
+        return;
+    const HWND hFrame = GetParent(hClient);
+    const HMENU hBar = GetMenu(hFrame);
+    const HWND hWant = pState->bMaximized && pState->hActive && IsWindow(pState->hActive) &&
+                               IsZoomed(pState->hActive) && IsWindowVisible(pState->hActive)
+                           ? pState->hActive : nullptr;
+    if (hWant == pState->hMaxShown && hBar == pState->hMaxMenu)
+        return;
+    const BOOL bHad = pState->hMaxShown != nullptr;
+    RemoveMaxControls(pState);
+    if (hWant && IsMenu(hBar)) {
+        MENUITEMINFOA mii = {};
+        mii.cbSize = sizeof mii;
+        mii.fMask = MIIM_SUBMENU | MIIM_BITMAP | MIIM_DATA;
+        mii.hSubMenu = GetSystemMenu(hWant, FALSE);
+        mii.hbmpItem = HBMMENU_SYSTEM;
+        mii.dwItemData = reinterpret_cast<ULONG_PTR>(hWant);
+        InsertMenuItemA(hBar, 0, TRUE, &mii);
+        for (const auto& button : MAX_BUTTONS) {
+            MENUITEMINFOA bi = {};
+            bi.cbSize = sizeof bi;
+            bi.fMask = MIIM_ID | MIIM_BITMAP | MIIM_FTYPE;
+            bi.fType = button.uCmd == SC_MINIMIZE ? MFT_RIGHTJUSTIFY : 0;
+            bi.wID = button.uCmd;
+            bi.hbmpItem = button.hbm;
+            InsertMenuItemA(hBar, static_cast<UINT>(GetMenuItemCount(hBar)), TRUE, &bi);
+        }
+        pState->hMaxShown = hWant;
+        pState->hMaxMenu = hBar;
+    }
+    if (bHad || hWant)
+        DrawMenuBar(hFrame);
 }
 
 void Activate(HWND hClient, HWND hChild)
@@ -87,6 +170,7 @@ void Activate(HWND hClient, HWND hChild)
     } else if ((pState = StateOf(hClient)) != nullptr) {
         pState->bMaximized = FALSE;
     }
+    SyncMaxControls(hClient);
     TbMdiRefreshWindowList(hClient);
 }
 
@@ -97,7 +181,7 @@ void Adopt(HWND hClient, HWND hChild)
         return;
     // It becomes active when it shows (DefMDIChildProcA's WM_SHOWWINDOW).
     pState->order.push_back(hChild);
-    Renumber(hClient, pState);
+    TbMdiRefreshWindowList(hClient);
 }
 
 void Forget(HWND hClient, HWND hChild)
@@ -111,8 +195,7 @@ void Forget(HWND hClient, HWND hChild)
     pState->order.erase(it);
     if (pState->hActive == hChild)
         TbMdiActivateAnother(hClient, hChild);
-    if ((pState = StateOf(hClient)) != nullptr)
-        Renumber(hClient, pState);
+    TbMdiRefreshWindowList(hClient);
 }
 
 // The display draws a frame and title bar around each child's client (the layer's geometry):
@@ -227,6 +310,7 @@ void Maximize(HWND hClient, HWND hChild)
         Activate(hClient, hChild);
     if (IsWindow(hChild) && !IsZoomed(hChild))
         ShowWindow(hChild, SW_SHOWMAXIMIZED);
+    SyncMaxControls(hClient);
 }
 
 void Restore(HWND hClient, HWND hChild)
@@ -239,6 +323,7 @@ void Restore(HWND hClient, HWND hChild)
     ShowWindow(hChild, SW_RESTORE);
     if (IsWindow(hChild) && pState->hActive != hChild)
         Activate(hClient, hChild);
+    SyncMaxControls(hClient);
 }
 
 void DestroyChild(HWND hClient, HWND hChild)
@@ -349,21 +434,25 @@ LRESULT ArrangeIcons(HWND hClient)
     return n ? ((n - 1) / nPerRow + 1) * cy : 0;
 }
 
-// The list leaves the old window menu when the menus change.
+BOOL IsListCommand(const MdiState* pState, UINT uId)
+{
+    return uId >= pState->idFirstChild &&
+           (uId - pState->idFirstChild < pState->nIdsUsed || uId - pState->idFirstChild == MORE_WINDOWS);
+}
+
+// The list leaves the window menu before it is made again, and the old window menu when the
+// menus change: every item that names a child, whoever put it there, and the separator before.
 void RemoveWindowList(MdiState* pState)
 {
     if (!IsMenu(pState->hWindowMenu))
         return;
-    for (int i = GetMenuItemCount(pState->hWindowMenu) - 1; i >= 0; --i) {
-        const UINT uId = GetMenuItemID(pState->hWindowMenu, i);
-        if (uId >= pState->idFirstChild && uId < pState->idFirstChild + MAX_LISTED)
+    for (int i = GetMenuItemCount(pState->hWindowMenu) - 1; i >= 0; --i)
+        if (!GetSubMenu(pState->hWindowMenu, i) && IsListCommand(pState, GetMenuItemID(pState->hWindowMenu, i)))
             DeleteMenu(pState->hWindowMenu, static_cast<UINT>(i), MF_BYPOSITION);
-    }
-    const int nLast = GetMenuItemCount(pState->hWindowMenu) - 1;
-    if (pState->bListSeparator && nLast >= 0 &&
-        (GetMenuState(pState->hWindowMenu, static_cast<UINT>(nLast), MF_BYPOSITION) & MF_SEPARATOR))
+    // The separators that stood before lists, this one's or another made in its place.
+    for (int nLast = GetMenuItemCount(pState->hWindowMenu) - 1;
+         nLast >= 0 && (GetMenuState(pState->hWindowMenu, static_cast<UINT>(nLast), MF_BYPOSITION) & MF_SEPARATOR); --nLast)
         DeleteMenu(pState->hWindowMenu, static_cast<UINT>(nLast), MF_BYPOSITION);
-    pState->bListSeparator = FALSE;
 }
 
 LRESULT SetMenus(HWND hClient, HMENU hFrameMenu, HMENU hWindowMenu)
@@ -375,10 +464,13 @@ LRESULT SetMenus(HWND hClient, HMENU hFrameMenu, HMENU hWindowMenu)
         return 0;
     if (hFrameMenu || hWindowMenu)
         RemoveWindowList(pState);
+    if (hFrameMenu)
+        RemoveMaxControls(pState);
     if (hFrameMenu && IsMenu(hFrameMenu))
         SetMenu(hFrame, hFrameMenu);
     if (hWindowMenu && IsMenu(hWindowMenu))
         pState->hWindowMenu = hWindowMenu;
+    SyncMaxControls(hClient);
     TbMdiRefreshWindowList(hClient);
     return reinterpret_cast<LRESULT>(hOld);
 }
@@ -397,6 +489,8 @@ LRESULT OnCreate(HWND hClient, const CREATESTRUCTA* pCs)
 
 LRESULT OnNcDestroy(HWND hClient)
 {
+    if (MdiState* pState = StateOf(hClient))
+        RemoveMaxControls(pState);
     delete StateOf(hClient);
     SetWindowLongPtrA(hClient, 0, 0);
     return DefWindowProcA(hClient, WM_NCDESTROY, 0, 0);
@@ -429,6 +523,58 @@ LRESULT OnParentNotify(HWND hClient, WPARAM wParam, LPARAM lParam)
     else if (LOWORD(wParam) == WM_DESTROY)
         Forget(hClient, hChild);
     return 0;
+}
+
+// "More Windows...": every visible child by title; the one chosen, or null.
+INT_PTR CALLBACK MoreWindowsProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    HWND hList = GetDlgItem(hDlg, IDC_MORE_LIST);
+    switch (uMsg) {
+    case WM_INITDIALOG: {
+        const HWND hClient = reinterpret_cast<HWND>(lParam);
+        const MdiState* pState = StateOf(hClient);
+        for (HWND hChild : pState ? pState->order : std::vector<HWND>()) {
+            if (!IsWindowVisible(hChild))
+                continue;
+            char szTitle[128] = {};
+            GetWindowTextA(hChild, szTitle, sizeof szTitle);
+            const int nIndex = static_cast<int>(SendMessageA(hList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(szTitle)));
+            SendMessageA(hList, LB_SETITEMDATA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(hChild));
+            if (hChild == pState->hActive)
+                SendMessageA(hList, LB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
+        }
+        return TRUE;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || (LOWORD(wParam) == IDC_MORE_LIST && HIWORD(wParam) == LBN_DBLCLK)) {
+            const LRESULT nSel = SendMessageA(hList, LB_GETCURSEL, 0, 0);
+            EndDialog(hDlg, nSel < 0 ? 0 : static_cast<INT_PTR>(SendMessageA(hList, LB_GETITEMDATA, static_cast<WPARAM>(nSel), 0)));
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(hDlg, 0);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+HWND ChooseFromAll(HWND hClient)
+{
+    TBDLGTEMPLATE dlg;
+    dlg.dwStyle = DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    dlg.cx = 180;
+    dlg.cy = 120;
+    dlg.strCaption = "Select Window";
+    const DWORD dwChild = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    dlg.items.push_back({"LISTBOX", "", IDC_MORE_LIST, dwChild | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 0, 7, 7, 166, 84});
+    dlg.items.push_back({"BUTTON", "OK", IDOK, dwChild | BS_DEFPUSHBUTTON, 0, 69, 98, 50, 14});
+    dlg.items.push_back({"BUTTON", "Cancel", IDCANCEL, dwChild | BS_PUSHBUTTON, 0, 123, 98, 50, 14});
+    const INT_PTR nChosen = DialogBoxIndirectParamA(nullptr, &dlg, GetAncestor(hClient, GA_ROOT), MoreWindowsProc,
+                                                    reinterpret_cast<LPARAM>(hClient));
+    HWND hChosen = nChosen > 0 ? reinterpret_cast<HWND>(nChosen) : nullptr;
+    return hChosen && IsWindow(hChosen) && GetParent(hChosen) == hClient ? hChosen : nullptr;
 }
 
 LRESULT CALLBACK MdiClientWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -493,13 +639,21 @@ void TbMdiActivateAnother(HWND hClient, HWND hLeaving)
     Activate(hClient, nullptr);
 }
 
+BOOL TbMdiIsListCommand(HWND hClient, UINT uId)
+{
+    MdiState* pState = StateOf(hClient);
+    return pState && IsListCommand(pState, uId);
+}
+
 HWND TbMdiChildOfCommand(HWND hClient, UINT uId)
 {
     MdiState* pState = StateOf(hClient);
-    if (!pState || uId < pState->idFirstChild || uId >= pState->idFirstChild + MAX_LISTED)
+    if (!pState || !IsListCommand(pState, uId))
         return nullptr;
+    if (uId - pState->idFirstChild == MORE_WINDOWS)
+        return ChooseFromAll(hClient);
     for (HWND hChild : pState->order)
-        if (static_cast<UINT>(GetDlgCtrlID(hChild)) == uId)
+        if (static_cast<UINT>(GetDlgCtrlID(hChild)) == uId && IsWindowVisible(hChild))
             return hChild;
     return nullptr;
 }
@@ -511,6 +665,7 @@ void TbMdiNoteChildState(HWND hClient, HWND hChild)
         return;
     if (hChild == pState->hActive && !IsZoomed(hChild))
         pState->bMaximized = FALSE;
+    SyncMaxControls(hClient);
     if (IsIconic(hChild))
         ArrangeIcons(hClient);
 }
@@ -521,15 +676,18 @@ void TbMdiRefreshWindowList(HWND hClient, HWND hChanging, BOOL bShowing)
     if (!pState)
         return;
     RemoveWindowList(pState);
+    Renumber(pState, hChanging, bShowing);
     if (!IsMenu(pState->hWindowMenu))
         return;
     int nListed = 0;
     for (HWND hChild : pState->order) {
-        if (nListed == MAX_LISTED || !(hChild == hChanging ? bShowing : IsWindowVisible(hChild)))
+        if (!IsShown(hChild, hChanging, bShowing))
             continue;
-        if (!pState->bListSeparator) {
+        if (nListed == 0)
             AppendMenuA(pState->hWindowMenu, MF_SEPARATOR, 0, nullptr);
-            pState->bListSeparator = TRUE;
+        if (nListed == MAX_LISTED) {
+            AppendMenuA(pState->hWindowMenu, MF_STRING, pState->idFirstChild + MORE_WINDOWS, "&More Windows...");
+            break;
         }
         char szTitle[128] = {};
         GetWindowTextA(hChild, szTitle, sizeof szTitle);
@@ -539,4 +697,11 @@ void TbMdiRefreshWindowList(HWND hClient, HWND hChanging, BOOL bShowing)
                     static_cast<UINT_PTR>(GetDlgCtrlID(hChild)), szItem);
         ++nListed;
     }
+}
+
+void TbMdiPrepareMenu(HWND hFrame, HMENU hMenu)
+{
+    for (HWND h = GetWindow(hFrame, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (MdiState* pState = StateOf(h); pState && hMenu && pState->hWindowMenu == hMenu)
+            TbMdiRefreshWindowList(h);
 }

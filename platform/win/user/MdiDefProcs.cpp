@@ -22,6 +22,8 @@ LRESULT DefFrameProcA(HWND hWnd, HWND hWndMDIClient, UINT uMsg, WPARAM wParam, L
                 SendMessageA(hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hChild), 0);
                 return 0;
             }
+            if (TbMdiIsListCommand(hWndMDIClient, LOWORD(wParam)))
+                return 0;       // a window that has gone, or no choice among more windows
             // A maximised child's system commands come through the frame's menu bar.
             HWND hActive = ActiveChild(hWndMDIClient);
             if (hActive && LOWORD(wParam) >= SC_SIZE)

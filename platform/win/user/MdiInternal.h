@@ -7,11 +7,16 @@ HWND TbMdiClientOf(HWND hChild);
 BOOL TbMdiIsClient(HWND hWnd);
 // Activates the next visible child other than hLeaving (none: no child is active).
 void TbMdiActivateAnother(HWND hClient, HWND hLeaving);
-// The child whose window-list command id this is; null when it is none.
+// The child whose window-list command id this is ("More Windows..." asks the user which);
+// null when it is none. TbMdiIsListCommand: the id belongs to the window list, child or not.
 HWND TbMdiChildOfCommand(HWND hClient, UINT uId);
+BOOL TbMdiIsListCommand(HWND hClient, UINT uId);
 // A child's show state changed outside the client's own operations (minimised by the user).
 void TbMdiNoteChildState(HWND hClient, HWND hChild);
 // The window list of the visible children; hChanging (may be null) is about to show or hide.
 void TbMdiRefreshWindowList(HWND hClient, HWND hChanging = nullptr, BOOL bShowing = FALSE);
+// Before the frame hears that a popup opens: its MDI client's window list, when the popup is
+// the window menu, made again from the children open now.
+void TbMdiPrepareMenu(HWND hFrame, HMENU hMenu);
 // Registers "MDICLIENT" when pszClassName names it and it is not registered yet.
 BOOL TbRegisterMdiClientClass(LPCSTR pszClassName);

@@ -182,6 +182,8 @@ static BOOL ApplyItemInfo(TbMenuItem* pItem, LPCMENUITEMINFOA pmii)
         pItem->hSubMenu = pmii->hSubMenu;
     if (pmii->fMask & MIIM_DATA)
         pItem->dwItemData = pmii->dwItemData;
+    if (pmii->fMask & MIIM_BITMAP)
+        pItem->hbmpItem = pmii->hbmpItem;
     if ((pmii->fMask & MIIM_STRING) || ((pmii->fMask & MIIM_TYPE) && !(pmii->fType & MF_SEPARATOR)))
         pItem->strText = pmii->dwTypeData ? pmii->dwTypeData : "";
     return TRUE;
@@ -305,6 +307,8 @@ BOOL GetMenuItemInfoA(HMENU hMenu, UINT uItem, BOOL fByPosition, LPMENUITEMINFOA
         pmii->hSubMenu = pItem->hSubMenu;
     if (pmii->fMask & MIIM_DATA)
         pmii->dwItemData = pItem->dwItemData;
+    if (pmii->fMask & MIIM_BITMAP)
+        pmii->hbmpItem = pItem->hbmpItem;
     if (pmii->fMask & (MIIM_STRING | MIIM_TYPE)) {
         if (!pmii->dwTypeData || pmii->cch == 0)
             pmii->cch = static_cast<UINT>(pItem->strText.size());

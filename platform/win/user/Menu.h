@@ -54,6 +54,12 @@
 #define MIIM_DATA       0x00000020
 #define MIIM_STRING     0x00000040
 #define MIIM_BITMAP     0x00000080
+// Item pictures the display draws itself: a maximised MDI child's system menu (the item's data
+// is the child) and its buttons on the frame's menu bar.
+#define HBMMENU_SYSTEM         (reinterpret_cast<HBITMAP>(static_cast<INT_PTR>(1)))
+#define HBMMENU_MBAR_RESTORE   (reinterpret_cast<HBITMAP>(static_cast<INT_PTR>(2)))
+#define HBMMENU_MBAR_MINIMIZE  (reinterpret_cast<HBITMAP>(static_cast<INT_PTR>(3)))
+#define HBMMENU_MBAR_CLOSE     (reinterpret_cast<HBITMAP>(static_cast<INT_PTR>(5)))
 #define MIIM_FTYPE      0x00000100
 
 // TrackPopupMenu

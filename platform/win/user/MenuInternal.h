@@ -11,6 +11,7 @@ struct TbMenuItem {
     UINT        fState = 0;         // MFS_ bits
     HMENU       hSubMenu = nullptr; // owned by the menu that holds the item
     ULONG_PTR   dwItemData = 0;
+    HBITMAP     hbmpItem = nullptr; // a picture, or one of the HBMMENU_ the display draws itself
 };
 
 struct TbMenu {

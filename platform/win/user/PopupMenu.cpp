@@ -1,4 +1,5 @@
 // Popup menus in the layer's modal loop, and the display's reports of menus the user works.
+#include "platform/win/user/MdiInternal.h"
 #include "platform/win/user/MenuInternal.h"
 #include "platform/win/user/ModalLoop.h"
 #include "platform/win/user/QueueInternal.h"
@@ -70,6 +71,7 @@ BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hWnd, LPTPMPA
     if (bNotify) {
         SendMessageA(hWnd, WM_ENTERMENULOOP, TRUE, 0);
         SendMessageA(hWnd, WM_INITMENU, reinterpret_cast<WPARAM>(hMenu), 0);
+        TbMdiPrepareMenu(hWnd, hMenu);
         SendMessageA(hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hMenu), MAKELPARAM(0, bSystem));
     }
     // The owner may have destroyed the menu or itself while preparing it.
@@ -117,14 +119,17 @@ void TbDisplayMenuInit(HWND hOwner, HMENU hMenu, int nPos, BOOL bEntering)
         return;
     TbMenuTracking* pTracking = TbUser().pMenuTracking;
     if (pTracking) {
-        if (pTracking->hOwner == hOwner && !(pTracking->uFlags & TPM_NONOTIFY))
+        if (pTracking->hOwner == hOwner && !(pTracking->uFlags & TPM_NONOTIFY)) {
+            TbMdiPrepareMenu(hOwner, hMenu);
             SendMessageA(hOwner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hMenu), MAKELPARAM(nPos, FALSE));
+        }
         return;
     }
     if (bEntering) {
         SendMessageA(hOwner, WM_ENTERMENULOOP, FALSE, 0);
         SendMessageA(hOwner, WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(hOwner)), 0);
     }
+    TbMdiPrepareMenu(hOwner, hMenu);
     if (IsWindow(hOwner) && IsMenu(hMenu))
         SendMessageA(hOwner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hMenu),
                      MAKELPARAM(nPos, IsSystemMenuOf(hOwner, hMenu)));

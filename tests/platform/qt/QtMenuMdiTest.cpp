@@ -11,6 +11,7 @@
 #include <QtWidgets/QMdiSubWindow>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
+#include <QtWidgets/QToolButton>
 #include "QtTestSupport.h"
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/ImageCodec.h"
@@ -529,5 +530,69 @@ TEST(QtMdi, WindowsShowTheIconsTheirClassesAndOwnersGive)
     EXPECT_EQ(reinterpret_cast<LRESULT>(hBrandIcon), SendMessageA(hDlg, WM_GETICON, ICON_BIG, 0));
     DestroyWindow(hDlg);
     DestroyWindow(hFrame);
+    PumpQt(20);
+}
+
+TEST_F(QtMenuTest, AMaximisedChildsButtonsAndSystemMenuStandOnTheFramesMenuBar)
+{
+    MdiFrame f = MakeMdiFrame(s_english);
+    ASSERT_TRUE(f.hA && f.hB);
+    PumpQt(50);
+    QMenuBar* pBar = TbQtWidgetOf(f.hFrame)->findChild<QMenuBar*>();
+    ASSERT_NE(nullptr, pBar);
+    const int nTitles = pBar->actions().size();
+    EXPECT_EQ(nullptr, pBar->cornerWidget(Qt::TopRightCorner)) << "no buttons while no child is maximised";
+
+    SendMessageA(f.hClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(f.hB), 0);
+    PumpQt(50);
+    pBar = TbQtWidgetOf(f.hFrame)->findChild<QMenuBar*>();
+    ASSERT_NE(nullptr, pBar);
+    // The system menu first, with the child's commands; the buttons in the bar's far corner.
+    ASSERT_EQ(nTitles + 1, pBar->actions().size());
+    QMenu* pSystem = pBar->actions().front()->menu();
+    ASSERT_NE(nullptr, pSystem);
+    EXPECT_FALSE(pBar->actions().front()->icon().isNull());
+    QWidget* pCorner = pBar->cornerWidget(Qt::TopRightCorner);
+    ASSERT_NE(nullptr, pCorner);
+    std::vector<uint> commands;
+    QToolButton* pClose = nullptr;
+    for (QToolButton* pButton : pCorner->findChildren<QToolButton*>()) {
+        commands.push_back(pButton->property("tbCommand").toUInt());
+        EXPECT_TRUE(pButton->isVisible());
+        if (commands.back() == SC_CLOSE)
+            pClose = pButton;
+    }
+    EXPECT_EQ((std::vector<uint>{SC_MINIMIZE, SC_RESTORE, SC_CLOSE}), commands);
+    ASSERT_TRUE(TbSaveWindowPng(f.hFrame, ScreenshotPath("mdi_maximised_bar").c_str()));
+    QImage shot = TbQtWidgetOf(f.hFrame)->grab().toImage();
+    ASSERT_TRUE(shot.save(QString::fromStdString(ScreenshotPath("mdi_maximised_bar_display")), "PNG"));
+
+    // A click on the bar's close button closes the maximised child (these children hide); the
+    // controls leave the bar with it, and A is active.
+    ASSERT_NE(nullptr, pClose);
+    QTest::mouseClick(pClose, Qt::LeftButton);
+    PumpQt(50);
+    EXPECT_FALSE(IsWindowVisible(f.hB));
+    EXPECT_EQ(f.hA, reinterpret_cast<HWND>(SendMessageA(f.hClient, WM_MDIGETACTIVE, 0, 0)));
+    pBar = TbQtWidgetOf(f.hFrame)->findChild<QMenuBar*>();
+    EXPECT_EQ(nTitles, pBar->actions().size());
+    EXPECT_EQ(nullptr, pBar->cornerWidget(Qt::TopRightCorner));
+
+    // A maximised, its system menu on the bar; the bar's restore button gives it its frame back.
+    SendMessageA(f.hClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(f.hA), 0);
+    PumpQt(50);
+    EXPECT_EQ(GetSystemMenu(f.hA, FALSE), GetSubMenu(GetMenu(f.hFrame), 0));
+    pBar = TbQtWidgetOf(f.hFrame)->findChild<QMenuBar*>();
+    pCorner = pBar->cornerWidget(Qt::TopRightCorner);
+    ASSERT_NE(nullptr, pCorner);
+    for (QToolButton* pButton : pCorner->findChildren<QToolButton*>())
+        if (pButton->property("tbCommand").toUInt() == SC_RESTORE)
+            QTest::mouseClick(pButton, Qt::LeftButton);
+    PumpQt(50);
+    EXPECT_FALSE(IsZoomed(f.hA));
+    pBar = TbQtWidgetOf(f.hFrame)->findChild<QMenuBar*>();
+    EXPECT_EQ(nTitles, pBar->actions().size());
+    EXPECT_EQ(nullptr, pBar->cornerWidget(Qt::TopRightCorner));
+    DestroyWindow(f.hFrame);
     PumpQt(20);
 }

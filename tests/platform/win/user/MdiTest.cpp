@@ -6,8 +6,11 @@
 #include <vector>
 #include "FakeDisplay.h"
 #include "WindowTestSupport.h"
+#include "platform/win/user/Controls.h"
+#include "platform/win/user/Dialogs.h"
 #include "platform/win/user/Mdi.h"
 #include "platform/win/user/Menu.h"
+#include "platform/win/user/TestAnswers.h"
 #include "platform/win/user/VirtualKeys.h"
 #include "platform/win/user/Window.h"
 
@@ -356,4 +359,52 @@ TEST_F(MdiFixture, AChildThatHidesOnCloseStaysForLater)
     EXPECT_EQ(3, GetMenuItemCount(hOtherWindowMenu));       // separator, Link, Orders
     SetMenu(hFrame, hBar);
     DestroyMenu(hOtherBar);
+}
+
+namespace {
+// While "More Windows..." asks: the entry named s_strPick is chosen and the dialog answered OK.
+std::string s_strPick;
+int s_nEntriesOffered = -1;
+void CALLBACK PickFromMoreWindows(HWND hWnd, UINT, UINT_PTR nId, DWORD)
+{
+    HWND hDlg = GetActiveWindow();
+    HWND hList = hDlg != nullptr ? GetDlgItem(hDlg, 100) : nullptr;
+    if (hList == nullptr)
+        return;
+    KillTimer(hWnd, nId);
+    s_nEntriesOffered = static_cast<int>(SendMessageA(hList, LB_GETCOUNT, 0, 0));
+    SendMessageA(hList, LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(s_strPick.c_str()));
+    SendMessageA(hDlg, WM_COMMAND, IDOK, 0);
+}
+}  // namespace
+
+TEST_F(MdiFixture, WindowListIsMadeAfreshWhenTheMenuOpensNineEntriesThenMoreWindows)
+{
+    std::vector<HWND> children;
+    for (const char* psz : {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K"})
+        children.push_back(Create(psz));
+    HidingChildren().insert(children[1]);
+    SendMessageA(children[1], WM_CLOSE, 0, 0);      // B hides: no entry, and no id in the list's run
+    // An application's own list left behind in the window menu, with a stale separator.
+    AppendMenuA(hWindowMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(hWindowMenu, MF_STRING, ID_FIRST_CHILD + 10, "1&0 K");
+    AppendMenuA(hWindowMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(hWindowMenu, MF_STRING, ID_FIRST_CHILD + 3, "&4 D");
+    // The user opens the menu.
+    TbQueueTestAnswer({TB_ASK_POPUPMENU, 0, ""});
+    TrackPopupMenu(hWindowMenu, 0, 10, 10, 0, hFrame, nullptr);
+    TrackPopupMenu(hWindowMenu, 0, 10, 10, 0, hFrame, nullptr);
+    EXPECT_EQ("-|&1 A|&2 C|&3 D|&4 E|&5 F|&6 G|&7 H|&8 I|&9 J|&More Windows...", WindowList());
+    EXPECT_EQ(static_cast<int>(ID_FIRST_CHILD + 1), GetDlgCtrlID(children[2])) << "C follows A";
+
+    // Each entry activates its child; "More Windows..." offers every visible one.
+    SendMessageA(hFrame, WM_COMMAND, ID_FIRST_CHILD + 8, 0);
+    EXPECT_EQ(children[9], Active());
+    s_strPick = "K";
+    s_nEntriesOffered = -1;
+    SetTimer(hFrame, 91, 5, PickFromMoreWindows);
+    SendMessageA(hFrame, WM_COMMAND, GetMenuItemID(hWindowMenu, GetMenuItemCount(hWindowMenu) - 1), 0);
+    KillTimer(hFrame, 91);
+    EXPECT_EQ(10, s_nEntriesOffered);
+    EXPECT_EQ(children[10], Active());
 }
