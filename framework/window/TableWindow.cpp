@@ -560,6 +560,12 @@ CTableWindowArea* CTableWindow::PaneOfColumn(int nDisplayCol)
 
 UINT CTableWindowCtl::OnGetDlgCode()
 {
+    // The grid wants every key but those it does nothing with that a frame's accelerator may
+    // stand for: Ctrl with a key not its own, and the function keys. The modifiers as the key came.
+    const MSG* pKey = reinterpret_cast<const MSG*>(GetCurrentMessage().lParam);
+    if (pKey != nullptr && (pKey->message == WM_KEYDOWN || pKey->message == WM_SYSKEYDOWN) &&
+        !IsOwnKey(static_cast<UINT>(pKey->wParam), ::GetKeyState(VK_SHIFT) < 0, ::GetKeyState(VK_CONTROL) < 0))
+        return DLGC_BUTTON | DLGC_WANTTAB;
     return DLGC_BUTTON | DLGC_WANTALLKEYS | DLGC_WANTTAB;
 }
 

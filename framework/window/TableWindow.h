@@ -504,6 +504,9 @@ protected:
     BOOL DoMoveKey(UINT nKey, BOOL bShift, BOOL bCtrl);
     void MoveFocusByKey(int nMove);
     BOOL DoEditKey(UINT nKey, BOOL bShift, BOOL bCtrl);
+    // Whether the grid acts on the key with these modifiers, or could: FALSE for Ctrl with a
+    // key of none of its tables, and for the function keys.
+    static BOOL IsOwnKey(UINT nKey, BOOL bShift, BOOL bCtrl);
     void RunClipboardKey(UINT nId, BOOL bPossible, BOOL bUnchecked);
     void ToggleMarkAtFocus();
     BOOL HasEditableColumn() const;

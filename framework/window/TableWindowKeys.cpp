@@ -152,6 +152,28 @@ void CTableWindow::MoveFocusByKey(int nMove)
     }
 }
 
+BOOL CTableWindow::IsOwnKey(UINT nKey, BOOL bShift, BOOL bCtrl)
+{
+    if (nKey >= VK_F1 && nKey <= VK_F24)
+        return FALSE;
+    if (!bCtrl)
+        return TRUE;
+    nKey = UpperKey(nKey);
+    for (const auto& key : s_moveKeys)
+        if (key.nKey == nKey)
+            return TRUE;
+    for (const auto& key : s_editKeys)
+        if (key.nKey == nKey)
+            return key.nAction[(bShift ? 1 : 0) | 2] != EDIT_NONE;
+    switch (nKey) {
+    case VK_CONTROL: case VK_SHIFT: case VK_LEFT: case VK_RIGHT:
+    case VK_TAB: case VK_RETURN: case VK_ESCAPE: case VK_SPACE:
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
 BOOL CTableWindow::DoEditKey(UINT nKey, BOOL bShift, BOOL bCtrl)
 {
     nKey = UpperKey(nKey);

@@ -1,6 +1,7 @@
 // CDialog: creation from templates through the creation hook, the modal run in the layer's
 // dialog loop, and the default OK, Cancel and initialisation.
 #include "platform/mfc/Dialog.h"
+#include "platform/mfc/FrameWnd.h"
 
 #include <algorithm>
 
@@ -171,6 +172,14 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg)
     const bool bInput = (uMsg >= WM_KEYFIRST && uMsg <= WM_KEYLAST) || (uMsg >= WM_MOUSEFIRST && uMsg <= WM_MOUSELAST);
     if (!bInput || (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd)))
         return FALSE;
+    // A dialog inside a frame (a form's body) lets the frames' accelerators go first, as a form
+    // view does, since the dialog manager takes every key; a control that wants the key keeps it.
+    if (uMsg >= WM_KEYFIRST && uMsg <= WM_KEYLAST && (GetStyle() & WS_CHILD) &&
+        !(::SendMessageA(pMsg->hwnd, WM_GETDLGCODE, pMsg->wParam, reinterpret_cast<LPARAM>(pMsg)) & DLGC_WANTMESSAGE))
+        for (HWND hWnd = ::GetParent(m_hWnd); hWnd != nullptr; hWnd = ::GetParent(hWnd))
+            if (auto* pFrame = dynamic_cast<CFrameWnd*>(FromHandlePermanent(hWnd)))
+                if (pFrame->PreTranslateMessage(pMsg))
+                    return TRUE;
     return ::IsDialogMessageA(m_hWnd, pMsg);
 }
 

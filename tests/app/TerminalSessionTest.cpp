@@ -2,6 +2,7 @@
 // the login through its dialog, the initial load, refusals, log-off, a server that goes away,
 // a second connection, the user's workspace file, and the same session in Arabic.
 #include <gtest/gtest.h>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include <string>
 #include "AppTestSupport.h"
 #include "TerminalRun.h"
+#include "app/AppCommands.h"
 #include "app/FormMDIWnd.h"
 #include "app/MainFrame.h"
 #include "app/TableMDIWnd.h"
@@ -19,9 +21,12 @@
 #include "link/ZorvatComm.h"
 #include "framework/base/NorvGlobals.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/user/Clipboard.h"
+#include "platform/win/user/Display.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/QueueInternal.h"
 #include "platform/win/user/TestAnswers.h"
+#include "platform/win/user/VirtualKeys.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tools/demo/TerminalSetup.h"
 
@@ -521,4 +526,100 @@ TEST(DemoSession, TraderFindsTheUsQuotationsOpenAfterLogin)
     ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
     for (UINT nId : {ID_APP_US_QUOTES, ID_APP_US_TIME_SALES})
         EXPECT_TRUE(Enabled(run.App(), nId)) << nId;
+}
+
+namespace {
+// Ctrl with a letter as the display delivers them, taken through the application's own message
+// loop until the condition holds or three seconds pass; whether it came to hold.
+bool TypeCtrl(CZORVAT32App& app, char chKey, const std::function<bool()>& done)
+{
+    const LPARAM lUp = static_cast<LPARAM>(KF_UP) << 16;
+    const char szChar[2] = {static_cast<char>(chKey - 'A' + 1), '\0'};
+    TbDisplayKey(WM_KEYDOWN, VK_CONTROL, 1, "");
+    TbDisplayKey(WM_KEYDOWN, static_cast<UINT>(chKey), 1, szChar);
+    TbDisplayKey(WM_KEYUP, static_cast<UINT>(chKey), 1 | lUp, "");
+    TbDisplayKey(WM_KEYUP, VK_CONTROL, 1 | lUp, "");
+    const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 10, nullptr);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    MSG msg;
+    while (!done() && std::chrono::steady_clock::now() < end && ::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (!app.PreTranslateMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    ::KillTimer(nullptr, nTimer);
+    return done();
+}
+
+bool CtrlSSaves(CZORVAT32App& app, const std::string& strWorkspace)
+{
+    std::filesystem::remove(strWorkspace);
+    return TypeCtrl(app, 'S', [&] { return std::filesystem::exists(strWorkspace); });
+}
+
+std::string ClipboardText()
+{
+    std::string strText;
+    if (!::OpenClipboard(nullptr))
+        return strText;
+    if (HANDLE hData = ::GetClipboardData(CF_TEXT)) {
+        if (const char* psz = static_cast<const char*>(::GlobalLock(hData)))
+            strText = psz;
+        ::GlobalUnlock(hData);
+    }
+    ::CloseClipboard();
+    return strText;
+}
+}  // namespace
+
+// Ctrl+S typed while a grid has the focus saves the workspace, as the File menu's item does:
+// in every table window, and in the form whose grid stands among a dialog's controls.
+TEST_F(SessionFixture, FrameAcceleratorReachesTheFrameFromAFocusedGrid)
+{
+    CTerminalRun run;
+    run.WriteLinkSettings(server.Port());
+    run.QueueLogin("demo01", "demo12");
+    ASSERT_TRUE(run.Start());
+    CZORVAT32App& app = run.App();
+    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    PumpFor(200);
+    CMDIFrameWnd* pFrame = app.GetMainFrame();
+    const std::string strWorkspace = static_cast<LPCSTR>(app.GetWorkspaceFile());
+    std::vector<CTableMDIWnd*> tables;
+    for (HWND hChild = ::GetWindow(pFrame->m_hWndMDIClient, GW_CHILD); hChild != nullptr;
+         hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        if (auto* pTable = dynamic_cast<CTableMDIWnd*>(CWnd::FromHandlePermanent(hChild)))
+            tables.push_back(pTable);
+    ASSERT_FALSE(tables.empty()) << "the information window is open";
+    for (CTableMDIWnd* pTable : tables) {
+        CString strTitle;
+        pTable->GetWindowText(strTitle);
+        SCOPED_TRACE(static_cast<LPCSTR>(strTitle));
+        pFrame->MDIActivate(pTable);
+        const HWND hGrid = pTable->GetGrid().GetSafeHwnd();
+        ::SetFocus(hGrid);
+        ASSERT_EQ(hGrid, ::GetFocus());
+        EXPECT_TRUE(CtrlSSaves(app, strWorkspace));
+        EXPECT_EQ(hGrid, ::GetFocus()) << "the grid keeps the focus";
+    }
+
+    pFrame->SendMessage(WM_COMMAND, ID_APP_OPTION_CHAIN);
+    PumpFor(100);
+    auto* pForm = dynamic_cast<CFormMDIWnd*>(pFrame->MDIGetActive());
+    ASSERT_NE(nullptr, pForm);
+    ASSERT_NE(nullptr, pForm->GetView());
+    const HWND hFormGrid = ::GetDlgItem(pForm->GetView()->m_hWnd, 6712);
+    ASSERT_NE(nullptr, hFormGrid);
+    ::SetFocus(hFormGrid);
+    ASSERT_EQ(hFormGrid, ::GetFocus());
+    EXPECT_TRUE(CtrlSSaves(app, strWorkspace)) << "from the option chain's grid";
+
+    // A field that takes the key keeps it: Ctrl+C copies the field's text, not the form.
+    const HWND hUnderlying = ::GetDlgItem(pForm->GetView()->m_hWnd, 6707);
+    ASSERT_NE(nullptr, hUnderlying);
+    ::SetFocus(hUnderlying);
+    ::SetWindowTextA(hUnderlying, "ZAIN");
+    ::SendMessageA(hUnderlying, EM_SETSEL, 0, -1);
+    EXPECT_TRUE(TypeCtrl(app, 'C', [] { return ClipboardText() == "ZAIN"; })) << ClipboardText();
 }

@@ -32,6 +32,7 @@ struct TbFont : TbGdiObject {
 };
 struct TbBitmap : TbGdiObject {
     CTbPixelBuffer bits;
+    CTbPixelBuffer mask;            // white where the image file was transparent; empty when opaque
     HDC hdcSelected = nullptr;      // a bitmap is in one memory DC at a time
 };
 struct TbRgn : TbGdiObject {

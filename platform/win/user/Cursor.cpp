@@ -141,7 +141,9 @@ HANDLE LoadFromFile(LPCSTR pszPath, UINT uType, BOOL bShared)
         return nullptr;
     if (uType == IMAGE_BITMAP) {
         auto pBitmap = std::make_shared<TbBitmap>();
-        if (!pCodec->Load(pszPath, &pBitmap->bits, nullptr))
+        // The pixels stay opaque; the transparency is kept beside them for those who draw
+        // through it (the toolbar's images).
+        if (!pCodec->Load(pszPath, &pBitmap->bits, &pBitmap->mask))
             return nullptr;
         pBitmap->bStock = bShared;
         return TbGdiAdd(std::move(pBitmap), OBJ_BITMAP);
@@ -211,6 +213,7 @@ HBITMAP LoadBitmapA(HINSTANCE hInstance, LPCSTR pszBitmapName)
         return nullptr;
     auto pBitmap = std::make_shared<TbBitmap>();
     pBitmap->bits = pShared->bits;
+    pBitmap->mask = pShared->mask;
     return static_cast<HBITMAP>(TbGdiAdd(std::move(pBitmap), OBJ_BITMAP));
 }
 

@@ -586,11 +586,33 @@ LRESULT OnPosFromChar(HWND hWnd, WPARAM wParam)
     return MAKELRESULT(XOfPos(hWnd, *pState, static_cast<int>(wParam)), EDIT_MARGIN - 1);
 }
 
+// The keys the field acts on with Ctrl or Shift held: select all, the clipboard, undo. A frame's
+// accelerator on one of them does not take it from the field.
+BOOL IsEditingKey(const MSG* pMsg)
+{
+    if (!pMsg || pMsg->message != WM_KEYDOWN)
+        return FALSE;
+    const bool bShift = GetKeyState(VK_SHIFT) < 0, bCtrl = GetKeyState(VK_CONTROL) < 0;
+    switch (pMsg->wParam) {
+    case 'A': case 'C': case 'V': case 'X': case 'Z':
+        return bCtrl && !bShift;
+    case VK_INSERT:
+        return bCtrl != bShift;
+    case VK_DELETE:
+        return bShift && !bCtrl;
+    default:
+        return FALSE;
+    }
+}
+
 LRESULT OnGetDlgCode(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     (void)wParam;
     // A combo box's open list keeps Enter and Escape from the dialog.
-    return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | TbComboEditDlgCode(hWnd, lParam);
+    LRESULT lCode = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | TbComboEditDlgCode(hWnd, lParam);
+    if (IsEditingKey(reinterpret_cast<const MSG*>(lParam)))
+        lCode |= DLGC_WANTMESSAGE;
+    return lCode;
 }
 }  // namespace
 

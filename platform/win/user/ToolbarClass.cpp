@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/kernel/Resources.h"
 #include "platform/win/user/CommCtrl.h"
 #include "platform/win/user/ControlInternal.h"
@@ -123,22 +124,33 @@ void InvalidateButton(HWND hWnd, const TbToolbarState* p, int nIndex)
 
 // ---- painting ----
 
-// One image of the strip at (x, y): the strip's background shows the face; a disabled image is
-// drawn embossed, its dark pixels as a shadow over a highlight one pixel down and right.
-void DrawImage(HDC hdc, HDC hdcStrip, const TbToolbarState* p, int iImage, int x, int y, BOOL bEnabled)
+// Whether a pixel of the strip shows the button face: transparent in the image file, or the
+// strip's background grey of a bitmap without transparency.
+BOOL IsFacePixel(const TbBitmap& strip, int x, int y)
+{
+    if (strip.mask.Contains(x, y) && strip.mask.Row(y)[x] == TB_PIXEL_WHITE)
+        return TRUE;
+    return TbPixelToColor(strip.bits.Row(y)[x]) == IMAGE_BACKGROUND;
+}
+
+// One image of the strip at (x, y): where it is transparent the face shows; a disabled image is
+// drawn embossed, the shape of its dark pixels in the shadow colour over the same shape in the
+// highlight colour one pixel down and right.
+void DrawImage(HDC hdc, const TbBitmap& strip, const TbToolbarState* p, int iImage, int x, int y, BOOL bEnabled)
 {
     const int xSrc = iImage * p->sizeImage.cx;
     const COLORREF crShadow = GetSysColor(COLOR_BTNSHADOW), crLight = GetSysColor(COLOR_BTNHIGHLIGHT);
     for (int nPass = bEnabled ? 1 : 0; nPass < 2; ++nPass) {
         for (int j = 0; j < p->sizeImage.cy; ++j) {
             for (int i = 0; i < p->sizeImage.cx; ++i) {
-                const COLORREF cr = GetPixel(hdcStrip, xSrc + i, j);
-                if (cr == CLR_INVALID || cr == IMAGE_BACKGROUND)
+                if (!strip.bits.Contains(xSrc + i, j) || IsFacePixel(strip, xSrc + i, j))
                     continue;
+                const COLORREF cr = TbPixelToColor(strip.bits.Row(j)[xSrc + i]);
                 if (bEnabled) {
                     SetPixelV(hdc, x + i, y + j, cr);
                     continue;
                 }
+                // Light pixels stand for the face and its highlight: no shape.
                 const int nLuma = (GetRValue(cr) * 30 + GetGValue(cr) * 59 + GetBValue(cr) * 11) / 100;
                 if (nLuma >= 192)
                     continue;
@@ -151,7 +163,7 @@ void DrawImage(HDC hdc, HDC hdcStrip, const TbToolbarState* p, int iImage, int x
     }
 }
 
-void DrawButton(HWND hWnd, HDC hdc, HDC hdcStrip, const TbToolbarState* p, size_t nIndex)
+void DrawButton(HWND hWnd, HDC hdc, const TbBitmap* pStrip, const TbToolbarState* p, size_t nIndex)
 {
     const TbToolbarButton& b = p->buttons[nIndex];
     RECT rc;
@@ -173,10 +185,10 @@ void DrawButton(HWND hWnd, HDC hdc, HDC hdcStrip, const TbToolbarState* p, size_
         TbDrawFrame3D(hdc, rc, TRUE);
     else if (!bFlat || (bEnabled && static_cast<int>(nIndex) == p->nHot))
         TbDrawFrame3D(hdc, rc, FALSE);
-    if (!hdcStrip || b.iBitmap < 0)
+    if (!pStrip || b.iBitmap < 0)
         return;
     const int nOffset = bDown ? 1 : 0;
-    DrawImage(hdc, hdcStrip, p, b.iBitmap, rc.left + (rc.right - rc.left - p->sizeImage.cx) / 2 + nOffset,
+    DrawImage(hdc, *pStrip, p, b.iBitmap, rc.left + (rc.right - rc.left - p->sizeImage.cx) / 2 + nOffset,
               rc.top + (rc.bottom - rc.top - p->sizeImage.cy) / 2 + nOffset, bEnabled);
 }
 
@@ -190,14 +202,9 @@ LRESULT OnPaint(HWND hWnd)
     GetClientRect(hWnd, &rcClient);
     FillRect(hdc, &rcClient, GetSysColorBrush(COLOR_BTNFACE));
     if (const TbToolbarState* p = State(hWnd)) {
-        HDC hdcStrip = p->hBitmap ? CreateCompatibleDC(hdc) : nullptr;
-        HGDIOBJ hOld = hdcStrip ? SelectObject(hdcStrip, p->hBitmap) : nullptr;
+        const TbBitmap* pStrip = p->hBitmap ? TbGdiFindAs<TbBitmap>(p->hBitmap, OBJ_BITMAP) : nullptr;
         for (size_t i = 0; i < p->buttons.size(); ++i)
-            DrawButton(hWnd, hdc, hdcStrip, p, i);
-        if (hdcStrip) {
-            SelectObject(hdcStrip, hOld);
-            DeleteDC(hdcStrip);
-        }
+            DrawButton(hWnd, hdc, pStrip, p, i);
     }
     EndPaint(hWnd, &ps);
     return 0;

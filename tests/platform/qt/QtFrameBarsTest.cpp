@@ -379,16 +379,27 @@ TEST_F(QtFrameBars, ScreenshotsInBothReadingDirections)
             EXPECT_EQ(0, rcConnect.left);
             EXPECT_EQ(0, rcMessage.left);
         }
-        // The first image (a green square) is drawn inside its button.
+        // The first image (a green square) is drawn inside its button; around it, where the
+        // image is transparent, the face shows.
         m_pFrame->SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_CONNECT, MF_STRING), 0);
         toolBar.UpdateWindow();
         m_pFrame->m_wndStatusBar.UpdateWindow();
-        const CPoint ptImage(rcConnect.left + (rcConnect.Width() - 16) / 2 + 6, rcConnect.top + (rcConnect.Height() - 15) / 2 + 7);
-        EXPECT_EQ(RGB(0, 128, 0), ToolbarPixel(toolBar, ptImage));
-        // The disabled button's image is grey.
+        const CPoint ptConnect(rcConnect.left + (rcConnect.Width() - 16) / 2, rcConnect.top + (rcConnect.Height() - 15) / 2);
+        EXPECT_EQ(RGB(0, 128, 0), ToolbarPixel(toolBar, ptConnect + CPoint(6, 7)));
+        const COLORREF crFace = GetSysColor(COLOR_BTNFACE);
+        for (const CPoint& pt : {CPoint(1, 1), CPoint(14, 13), CPoint(12, 2)})
+            EXPECT_EQ(crFace, ToolbarPixel(toolBar, ptConnect + pt)) << pt.x << "," << pt.y;
+        // The disabled button's image is embossed: its shape in the shadow colour, the face
+        // around it, the highlight one pixel down and right of the shape.
         const CRect rcDisconnect = ButtonRect(ID_DISCONNECT);
-        const COLORREF crDisabled = ToolbarPixel(toolBar, rcDisconnect.CenterPoint());
-        EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), crDisabled);
+        const CPoint ptDisconnect(rcDisconnect.left + (rcDisconnect.Width() - 16) / 2,
+                                  rcDisconnect.top + (rcDisconnect.Height() - 15) / 2);
+        const COLORREF crShadow = GetSysColor(COLOR_BTNSHADOW);
+        EXPECT_EQ(crShadow, ToolbarPixel(toolBar, rcDisconnect.CenterPoint()));
+        EXPECT_EQ(crShadow, ToolbarPixel(toolBar, ptDisconnect + CPoint(2, 2)));
+        EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), ToolbarPixel(toolBar, ptDisconnect + CPoint(14, 13)));
+        for (const CPoint& pt : {CPoint(1, 1), CPoint(8, 1), CPoint(8, 13), CPoint(0, 7)})
+            EXPECT_EQ(crFace, ToolbarPixel(toolBar, ptDisconnect + pt)) << pt.x << "," << pt.y;
         PumpQt(30);
         EXPECT_TRUE(TbSaveWindowPng(m_pFrame->m_hWnd, ScreenshotPath(run.pszShot).c_str()));
         // As the display shows it, with the menu bar.
