@@ -172,10 +172,7 @@ struct MarketSessionFixture : ::testing::Test
             for (UINT nId : fakes)
                 RegisterTableMaker(nId, &MakeFakeTable);
         };
-        run.WriteLinkSettings(server.Port());
-        run.QueueLogin(pszUser, pszPassword);
-        ASSERT_TRUE(run.Start());
-        ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+        ASSERT_TRUE(run.StartLoggedIn(server.Port(), pszUser, pszPassword));
         PumpFor(200);
     }
     int CountReceived(const std::string& strStart, const std::string& strEnd = "") const
@@ -512,10 +509,7 @@ TEST(MarketMenusArabic, ArabicTitlesFindTheirPopupsAgain)
     CTestServer server;
     ASSERT_TRUE(server.Start());
     CTerminalRun run(/*bArabic=*/true);
-    run.WriteLinkSettings(server.Port());
-    run.QueueLogin("trader", "secret");
-    ASSERT_TRUE(run.Start());
-    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    ASSERT_TRUE(run.StartLoggedIn(server.Port(), "trader", "secret"));
     CZORVAT32App& app = run.App();
     app.BuildMarketMenus();
     HMENU hMain = ::GetMenu(app.GetMainFrame()->m_hWnd);

@@ -12,7 +12,7 @@
 #include "app/TableMDIWnd.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/Display.h"
-#include "platform/win/user/TestAnswers.h"
+#include "tests/common/MenuShot.h"
 
 namespace {
 
@@ -63,19 +63,6 @@ std::vector<RECT> ChildFrames(HWND hClient)
     return frames;
 }
 
-// While the window menu is open: its picture, then it closes.
-std::string s_strMenuShot;
-int s_nMenusShown = -1;
-void CALLBACK ShootOpenMenu(HWND hWnd, UINT, UINT_PTR nId, DWORD)
-{
-    const int nMenus = TbSaveScreenPng(hWnd, s_strMenuShot.c_str());
-    if (nMenus < 1)
-        return;
-    KillTimer(hWnd, nId);
-    s_nMenusShown = nMenus;
-    TbQueueTestAnswer({TB_ASK_POPUPMENU, 0, ""});
-}
-
 // The window menu as the user opens it from the menu bar: the frame prepares it, the display
 // shows it under its title. Its items' texts.
 std::vector<std::string> OpenWindowMenu(CNorvMainFrame* pFrame, const std::string& strShot, bool bArabic)
@@ -83,14 +70,12 @@ std::vector<std::string> OpenWindowMenu(CNorvMainFrame* pFrame, const std::strin
     HMENU hBar = ::GetMenu(pFrame->m_hWnd);
     const int nCount = GetMenuItemCount(hBar);
     HMENU hWindow = GetSubMenu(hBar, nCount - 2);
-    s_strMenuShot = strShot;
-    s_nMenusShown = -1;
     RECT rc;
     GetWindowRect(pFrame->m_hWnd, &rc);
-    SetTimer(pFrame->m_hWnd, 78, 10, ShootOpenMenu);
-    TrackPopupMenu(hWindow, bArabic ? TPM_LAYOUTRTL : 0, rc.left + 300, rc.top + 30, 0, pFrame->m_hWnd, nullptr);
-    KillTimer(pFrame->m_hWnd, 78);
-    EXPECT_GE(s_nMenusShown, 1);
+    EXPECT_GE(ShootMenuWhile(pFrame->m_hWnd, strShot, [&] {
+                  TrackPopupMenu(hWindow, bArabic ? TPM_LAYOUTRTL : 0, rc.left + 300, rc.top + 30, 0, pFrame->m_hWnd, nullptr);
+              }),
+              1);
     return ItemTexts(hWindow);
 }
 
@@ -108,10 +93,7 @@ TEST_F(MdiFixture, WindowMenuListsEachOpenWindowOnceAndNewWindowsCascadeInsideTh
         SCOPED_TRACE(bArabic ? "Arabic" : "English");
         const std::string strLanguage = bArabic ? "_ar" : "_en";
         CTerminalRun run(bArabic);
-        run.WriteLinkSettings(server.Port());
-        run.QueueLogin("demo01", "demo12");
-        ASSERT_TRUE(run.Start());
-        ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+        ASSERT_TRUE(run.StartLoggedIn(server.Port(), "demo01", "demo12"));
         PumpFor(300);
         CZORVAT32App& app = run.App();
         CNorvMainFrame* pFrame = app.GetMainFrame();

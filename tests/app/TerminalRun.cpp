@@ -159,6 +159,18 @@ bool CTerminalRun::WaitForLoad(int nMs)
     return PumpUntil([this] { return m_pApp->IsInitialLoadDone(); }, nMs);
 }
 
+::testing::AssertionResult CTerminalRun::StartLoggedIn(int nPort, const std::string& strUser,
+                                                       const std::string& strPassword)
+{
+    WriteLinkSettings(nPort);
+    QueueLogin(strUser, strPassword);
+    if (!Start())
+        return ::testing::AssertionFailure() << "the terminal did not start";
+    if (!WaitForLoad())
+        return ::testing::AssertionFailure() << "no initial load: " << InfoText();
+    return ::testing::AssertionSuccess();
+}
+
 void CTerminalRun::Close()
 {
     if (m_bClosed || m_pApp == nullptr) {

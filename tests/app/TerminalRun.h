@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 #include <vector>
+#include <gtest/gtest.h>
 #include "app/ZorvatApp.h"
 
 class CTerminalRun
@@ -44,6 +45,9 @@ public:
     int CountInfoLines(UINT nId) const;
     std::string InfoText() const;
     bool WaitForLoad(int nMs = 20000);
+    // Link settings for the port, the login queued, start-up and the initial load, in that
+    // order; a failure says which step, with the information text.
+    ::testing::AssertionResult StartLoggedIn(int nPort, const std::string& strUser, const std::string& strPassword);
     // Closes the main frame as the user does (Yes to the question) and runs the exit.
     void Close();
 

@@ -159,11 +159,8 @@ TEST_F(SessionFixture, PasswordWithTheFieldSeparatorIsNeverSent)
 TEST_F(SessionFixture, LogoffForgetsTheUserAndReconnectLoadsAgain)
 {
     CTerminalRun run;
-    run.WriteLinkSettings(server.Port());
-    run.QueueLogin("demo01", "demo12");
-    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.StartLoggedIn(server.Port(), "demo01", "demo12"));
     CZORVAT32App& app = run.App();
-    ASSERT_TRUE(run.WaitForLoad());
 
     TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
     app.RunCommand(ID_APP_DISCONNECT);
@@ -186,11 +183,8 @@ TEST_F(SessionFixture, LogoffForgetsTheUserAndReconnectLoadsAgain)
 TEST_F(SessionFixture, LogoffTakesTheSessionsFormsChartsAndPagesAway)
 {
     CTerminalRun run;
-    run.WriteLinkSettings(server.Port());
-    run.QueueLogin("demo01", "demo12");
-    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.StartLoggedIn(server.Port(), "demo01", "demo12"));
     CZORVAT32App& app = run.App();
-    ASSERT_TRUE(run.WaitForLoad());
 
     CFormMDIWnd* pPage = new CFormHtml;
     static_cast<CFormHtml*>(pPage)->SetPageId("LOGOFF_TEST_PAGE");
@@ -220,10 +214,7 @@ TEST_F(SessionFixture, LogoffTakesTheSessionsFormsChartsAndPagesAway)
 TEST_F(SessionFixture, ServerGoingAwayIsReported)
 {
     CTerminalRun run;
-    run.WriteLinkSettings(server.Port());
-    run.QueueLogin("demo01", "demo12");
-    ASSERT_TRUE(run.Start());
-    ASSERT_TRUE(run.WaitForLoad());
+    ASSERT_TRUE(run.StartLoggedIn(server.Port(), "demo01", "demo12"));
     TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});
     server.Stop();
     ASSERT_TRUE(PumpUntil([&] { return !run.App().IsConnected(); }, 10000));
@@ -249,10 +240,7 @@ TEST_F(SessionFixture, WorkspaceOfTheUserComesBackOnTheNextLogin)
     {
         CTerminalRun run;
         strFolder = run.Folder();
-        run.WriteLinkSettings(server.Port());
-        run.QueueLogin("demo01", "demo12");
-        ASSERT_TRUE(run.Start());
-        ASSERT_TRUE(run.WaitForLoad());
+        ASSERT_TRUE(run.StartLoggedIn(server.Port(), "demo01", "demo12"));
         CTableMDIWnd* pInfo = run.App().GetInfoTable()->GetDataTable()->GetMainWindow();
         run.App().RunCommand(ID_APP_SHOW_INFO);
         pInfo->SetWindowPos(nullptr, 30, 40, 420, 260, SWP_NOZORDER);
@@ -306,11 +294,8 @@ TEST_F(SessionFixture, WorkspaceOfTheUserComesBackOnTheNextLogin)
 TEST_F(SessionFixture, LoginBuildsTheUsersWorkspaceBehindTheLockedFrame)
 {
     CTerminalRun run;
-    run.WriteLinkSettings(server.Port());
-    run.QueueLogin("demo01", "demo12");
-    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.StartLoggedIn(server.Port(), "demo01", "demo12"));
     CZORVAT32App& app = run.App();
-    ASSERT_TRUE(run.WaitForLoad());
 
     HWND hFrame = app.GetMainFrame()->m_hWnd;
     s_frameRedraws.clear();
@@ -330,10 +315,7 @@ TEST_F(SessionFixture, LoginBuildsTheUsersWorkspaceBehindTheLockedFrame)
 TEST_F(SessionFixture, UserWorkspaceFileNameComesFromPlainCharacters)
 {
     CTerminalRun run;
-    run.WriteLinkSettings(server.Port());
-    run.QueueLogin("dealer", "dealer1");
-    ASSERT_TRUE(run.Start());
-    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    ASSERT_TRUE(run.StartLoggedIn(server.Port(), "dealer", "dealer1"));
     const std::string strFile = static_cast<LPCSTR>(run.App().GetWorkspaceFile());
     EXPECT_EQ(run.Folder() + "/DealerOn.wsp", strFile);
     EXPECT_TRUE(std::filesystem::exists(strFile));
@@ -372,11 +354,8 @@ TEST_F(SessionFixture, ArabicSessionReadsRightToLeft)
 TEST_F(SessionFixture, AcceptedPasswordChangeBecomesTheSessionsPassword)
 {
     CTerminalRun run;
-    run.WriteLinkSettings(server.Port());
-    run.QueueLogin("demo01", "demo12");
-    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.StartLoggedIn(server.Port(), "demo01", "demo12"));
     CZORVAT32App& app = run.App();
-    ASSERT_TRUE(run.WaitForLoad());
     ASSERT_TRUE(Enabled(app, ID_APP_CHANGE_PASSWORD));
     run.QueueDialog(IDC_PASSWORD_NEW,
                     {{IDC_PASSWORD_OLD, "demo12"}, {IDC_PASSWORD_NEW, "newpw77"}, {IDC_PASSWORD_REPEAT, "newpw77"}});
@@ -393,11 +372,8 @@ TEST_F(SessionFixture, AcceptedPasswordChangeBecomesTheSessionsPassword)
 TEST_F(SessionFixture, RefusedPasswordChangeNeverBecomesTheSessionsPassword)
 {
     CTerminalRun run;
-    run.WriteLinkSettings(server.Port());
-    run.QueueLogin("demo01", "demo12");
-    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.StartLoggedIn(server.Port(), "demo01", "demo12"));
     CZORVAT32App& app = run.App();
-    ASSERT_TRUE(run.WaitForLoad());
     auto count = [&](const std::string& strText) {
         const std::string strInfo = run.InfoText();
         int n = 0;
@@ -578,11 +554,8 @@ std::string ClipboardText()
 TEST_F(SessionFixture, FrameAcceleratorReachesTheFrameFromAFocusedGrid)
 {
     CTerminalRun run;
-    run.WriteLinkSettings(server.Port());
-    run.QueueLogin("demo01", "demo12");
-    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.StartLoggedIn(server.Port(), "demo01", "demo12"));
     CZORVAT32App& app = run.App();
-    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
     PumpFor(200);
     CMDIFrameWnd* pFrame = app.GetMainFrame();
     const std::string strWorkspace = static_cast<LPCSTR>(app.GetWorkspaceFile());

@@ -1,9 +1,10 @@
 #pragma once
 // What the data-table tests share: a table that is only its description, fed by "FR" replies and
-// live "LL" lines, the rows of a store as text ("1 AAA 99.50|2 BBB 7.00"), and the setting of a
-// test that makes market tables on a message source of its own.
+// live "LL" lines, the rows of a store as text ("1 AAA 99.50|2 BBB 7.00"), a ticker that writes
+// its items down, and the setting of a test that makes market tables on a message source of its own.
 #include <initializer_list>
 #include <string>
+#include <vector>
 #include <gtest/gtest.h>
 #include "link/MessageSource.h"
 #include "link/MessageTypes.h"
@@ -13,6 +14,7 @@
 #include "framework/table/ViewTable.h"
 #include "market/DataArray.h"
 #include "market/DataTable.h"
+#include "market/TickerFeed.h"
 #include "tests/app/AppTestSupport.h"
 
 // Columns: key, symbol (Arabic name in field 6), price, volume, server date, time text. A live
@@ -80,6 +82,35 @@ inline int FirstDataRow(CTableMDIWnd* pWindow)
     }
     return -1;
 }
+
+// A ticker's items as "label:text:colour" (text 1, up 2, down 3); one made with a name is
+// registered under it while it lives.
+class CRecordingTicker : public ITickerFeed
+{
+public:
+    CRecordingTicker() = default;
+    explicit CRecordingTicker(const char* pszName) : m_strName(pszName) { RegisterTickerFeed(pszName, this); }
+    ~CRecordingTicker() override
+    {
+        if (!m_strName.empty())
+            RegisterTickerFeed(m_strName.c_str(), nullptr);
+    }
+    CRecordingTicker(const CRecordingTicker&) = delete;
+    CRecordingTicker& operator=(const CRecordingTicker&) = delete;
+    void AddItem(LPCSTR pszLabel, COLORREF /*crLabel*/, LPCSTR pszText, COLORREF crText) override
+    {
+        items.push_back(std::string(pszLabel) + ":" + pszText + ":" + std::to_string(crText));
+    }
+    COLORREF GetTextColor() const override { return 1; }
+    COLORREF GetUpColor() const override { return 2; }
+    COLORREF GetDownColor() const override { return 3; }
+    BOOL IsShowingChanges() const override { return bChanges; }
+    std::vector<std::string> items;
+    BOOL bChanges = TRUE;
+
+private:
+    std::string m_strName;
+};
 
 // A table test's setting: the language module, the application shell and a message source, the
 // message codes registered; every table made is gone at the end.

@@ -28,7 +28,8 @@ const char FWD_LINE[] = "101|1|3|1.234|7.5|10.5|11|0|100|3|10.75|11.25|0|200|4"
                         "||||||||||||||||||||||||||||||||||||||||";
 const char FWD_LINE_2[] = "102|2|1|2|1|20|21|0|5|1|20.5|21.5|0|6|2";
 
-struct CRecordingTicker : ITickerFeed
+// A ticker's items as "label text", without their colours.
+struct CPlainTicker : ITickerFeed
 {
     std::vector<std::string> items;
     void AddItem(LPCSTR pszLabel, COLORREF, LPCSTR pszText, COLORREF) override
@@ -47,7 +48,7 @@ struct ForwardFeed : ::testing::Test
     CTestShell shell;
     CZorvatMessageSource source;
     CQuotationFwdKSETable* pTable = nullptr;
-    CRecordingTicker ticker;
+    CPlainTicker ticker;
     std::string strTicker;
 
     void SetUp() override

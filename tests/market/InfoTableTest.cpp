@@ -59,6 +59,7 @@ struct InfoFixture : ::testing::Test
     CZorvatMessageSource source;
     CZorvatInfoTable* pTable = nullptr;
 
+    explicit InfoFixture(int nCodePage = 1252) : language(nCodePage) {}
     void SetUp() override
     {
         RegisterMessageCodes(g_messageCodePairs);
@@ -78,28 +79,17 @@ struct InfoFixture : ::testing::Test
     }
 };
 
-// The same in Arabic, in the Arabic code page as the terminal runs it.
+// The same in Arabic, in the Arabic code page as the terminal runs it: the code page is set
+// before the language and the shell are made, and put back after they are gone.
 struct ArabicCodePage
 {
     ArabicCodePage() { TbSetActiveCodePage(1256); }
     ~ArabicCodePage() { TbSetActiveCodePage(1252); }
 };
 
-struct ArabicInfoFixture : ::testing::Test
+struct ArabicInfoFixture : ArabicCodePage, InfoFixture
 {
-    ArabicCodePage codePage;
-    CTestLanguage language{1256};
-    CTestShell shell;
-    CRecordingHost host;
-    CZorvatMessageSource source;
-    CZorvatInfoTable* pTable = nullptr;
-
-    void SetUp() override
-    {
-        RegisterMessageCodes(g_messageCodePairs);
-        pTable = new CZorvatInfoTable(&host, &source);
-        ASSERT_TRUE(pTable->Create(50001, 0, 56710));
-    }
+    ArabicInfoFixture() : InfoFixture(1256) {}
 };
 
 }  // namespace

@@ -88,13 +88,7 @@ CMarketSession::CMarketSession()
     if (!server.Start(options))
         return ::testing::AssertionFailure() << "the test server did not start";
     pRun = std::make_unique<CTerminalRun>(bArabic, strFolder);
-    pRun->WriteLinkSettings(server.Port());
-    pRun->QueueLogin("trader", "secret");
-    if (!pRun->Start())
-        return ::testing::AssertionFailure() << "the terminal did not start";
-    if (!pRun->WaitForLoad())
-        return ::testing::AssertionFailure() << "no initial load: " << pRun->InfoText();
-    return ::testing::AssertionSuccess();
+    return pRun->StartLoggedIn(server.Port(), "trader", "secret");
 }
 
 void CMarketSession::StopSession()

@@ -63,21 +63,6 @@ struct BoardLine
     }
 };
 
-class CRecordingTicker : public ITickerFeed
-{
-public:
-    void AddItem(LPCSTR pszLabel, COLORREF /*crLabel*/, LPCSTR pszText, COLORREF crText) override
-    {
-        items.push_back(std::string(pszLabel) + ":" + pszText + ":" + std::to_string(crText));
-    }
-    COLORREF GetTextColor() const override { return 1; }
-    COLORREF GetUpColor() const override { return 2; }
-    COLORREF GetDownColor() const override { return 3; }
-    BOOL IsShowingChanges() const override { return bChanges; }
-    std::vector<std::string> items;
-    BOOL bChanges = TRUE;
-};
-
 class CInfoRecorder : public IInfoWindow
 {
 public:

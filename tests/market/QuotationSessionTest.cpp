@@ -23,9 +23,9 @@
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/Menu.h"
 #include "platform/win/user/Sound.h"
-#include "platform/win/user/TestAnswers.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/common/MenuShot.h"
 #include "tests/app/TerminalRun.h"
 
 namespace {
@@ -104,34 +104,19 @@ BOOL ViewRowOf(CQuotationTable* pTable, LPCSTR pszTicker, CViewRow& row)
     return FALSE;
 }
 
-// While a popup menu runs its loop: once it shows, its picture is taken and it is closed.
-std::string s_strMenuShot;
-int s_nMenusShown = -1;
-void CALLBACK ShootOpenMenu(HWND hWnd, UINT, UINT_PTR nId, DWORD)
-{
-    const int nMenus = TbSaveScreenPng(hWnd, s_strMenuShot.c_str());
-    if (nMenus < 1)
-        return;
-    KillTimer(hWnd, nId);
-    s_nMenusShown = nMenus;
-    TbQueueTestAnswer({TB_ASK_POPUPMENU, 0, ""});
-}
-
 // The menu as the grid opens it: right to left in Arabic.
 void ShootContextMenu(CDataTable* pTable, const std::string& strShot, bool bArabic)
 {
     CTableMDIWnd* pWindow = pTable->GetMainWindow();
     HMENU hMenu = pTable->CreateContextMenu();
     ASSERT_NE(nullptr, hMenu);
-    s_strMenuShot = strShot;
-    s_nMenusShown = -1;
     RECT rc;
     GetWindowRect(pWindow->m_hWnd, &rc);
-    SetTimer(pWindow->m_hWnd, 77, 10, ShootOpenMenu);
-    TrackPopupMenu(hMenu, bArabic ? TPM_LAYOUTRTL : 0, rc.left + 40, rc.top + 60, 0, pWindow->m_hWnd, nullptr);
-    KillTimer(pWindow->m_hWnd, 77);
+    const int nMenusShown = ShootMenuWhile(pWindow->m_hWnd, strShot, [&] {
+        TrackPopupMenu(hMenu, bArabic ? TPM_LAYOUTRTL : 0, rc.left + 40, rc.top + 60, 0, pWindow->m_hWnd, nullptr);
+    });
     DestroyMenu(hMenu);
-    EXPECT_GE(s_nMenusShown, 1);
+    EXPECT_GE(nMenusShown, 1);
 }
 
 struct QuotesSession : ::testing::Test

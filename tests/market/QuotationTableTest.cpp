@@ -34,28 +34,6 @@ public:
     std::vector<std::string> lines;
 };
 
-// A ticker's items as "label:text:colour" (text 1, up 2, down 3), registered under a name while
-// it lives.
-class CRecordingTicker : public ITickerFeed
-{
-public:
-    explicit CRecordingTicker(const char* pszName) : m_strName(pszName) { RegisterTickerFeed(pszName, this); }
-    ~CRecordingTicker() override { RegisterTickerFeed(m_strName.c_str(), nullptr); }
-    void AddItem(LPCSTR pszLabel, COLORREF /*crLabel*/, LPCSTR pszText, COLORREF crText) override
-    {
-        items.push_back(std::string(pszLabel) + ":" + pszText + ":" + std::to_string(crText));
-    }
-    COLORREF GetTextColor() const override { return 1; }
-    COLORREF GetUpColor() const override { return 2; }
-    COLORREF GetDownColor() const override { return 3; }
-    BOOL IsShowingChanges() const override { return bChanges; }
-    std::vector<std::string> items;
-    BOOL bChanges = TRUE;
-
-private:
-    std::string m_strName;
-};
-
 // A market row of the "XC" list: enabled, its code, its name, the quote-list flag.
 std::string MarketRow(int nCode, const char* pszName, int nQuoteList)
 {

@@ -10,7 +10,7 @@
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/Menu.h"
-#include "platform/win/user/TestAnswers.h"
+#include "tests/common/MenuShot.h"
 #include "tests/framework/window/DialogTestSupport.h"
 #include "tests/framework/window/GridTestSupport.h"
 
@@ -163,27 +163,10 @@ TEST_P(GridScreenshots, GridControlInADialogTakesTabAndEnter)
 
 namespace {
 
-// While a popup menu runs its loop: once it shows, the picture is taken and the menu closed.
-std::string s_strMenuShot;
-int s_nMenusShown = -1;
-
-void CALLBACK ShootOpenMenu(HWND hWnd, UINT, UINT_PTR nId, DWORD)
+// The menu a right click opens, pictured: how many menus the picture held.
+int ShootMenuOfClick(HWND hWnd, POINT pt, const std::string& strShot)
 {
-    const int nMenus = TbSaveScreenPng(hWnd, s_strMenuShot.c_str());
-    if (nMenus < 1)
-        return;                     // not shown yet: the next tick
-    KillTimer(hWnd, nId);
-    s_nMenusShown = nMenus;
-    TbQueueTestAnswer({TB_ASK_POPUPMENU, 0, ""});
-}
-
-void ShootMenuOfClick(HWND hWnd, POINT pt, const std::string& strShot)
-{
-    s_strMenuShot = strShot;
-    s_nMenusShown = -1;
-    SetTimer(hWnd, 77, 10, ShootOpenMenu);
-    ClickAt(hWnd, pt, /*bRight=*/true);
-    KillTimer(hWnd, 77);
+    return ShootMenuWhile(hWnd, strShot, [&] { ClickAt(hWnd, pt, /*bRight=*/true); });
 }
 
 }  // namespace
@@ -207,17 +190,16 @@ TEST_P(GridScreenshots, ContextMenuWithItsColumnsAndTheColumnMenuAlone)
     // On a cell: the context menu, its last item the columns' submenu.
     RECT rcCell;
     ASSERT_TRUE(grid->GetCellRect(2, 1, &rcCell));
-    ShootMenuOfClick(grid.Hwnd(), POINT{(rcCell.left + rcCell.right) / 2, (rcCell.top + rcCell.bottom) / 2},
-                     Shot("grid_context_menu"));
-    EXPECT_GE(s_nMenusShown, 1);
+    EXPECT_GE(ShootMenuOfClick(grid.Hwnd(), POINT{(rcCell.left + rcCell.right) / 2, (rcCell.top + rcCell.bottom) / 2},
+                               Shot("grid_context_menu")),
+              1);
     EXPECT_EQ(3, GetMenuItemCount(hMenu)) << "the columns' submenu leaves the context menu again";
     // On a title's edge: the column menu alone.
     RECT rcTitle = grid->GetScrollPane().GetTitleRect();
     RECT rcCol;
     grid->GetScrollPane().GetColumnRect(1, &rcCol);
     const int xEdge = IsRectEmpty(&rcCol) ? rcTitle.left : (GetParam().bArabic ? rcCol.left : rcCol.right - 1);
-    ShootMenuOfClick(grid.Hwnd(), POINT{xEdge, (rcTitle.top + rcTitle.bottom) / 2 + 2}, Shot("grid_column_menu"));
-    EXPECT_GE(s_nMenusShown, 1);
+    EXPECT_GE(ShootMenuOfClick(grid.Hwnd(), POINT{xEdge, (rcTitle.top + rcTitle.bottom) / 2 + 2}, Shot("grid_column_menu")), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, GridScreenshots, ::testing::ValuesIn(s_languages),
