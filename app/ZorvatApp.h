@@ -334,6 +334,7 @@ protected:
     std::deque<CTickerWnd*> m_tickerWindows;    // beside the names; null while not shown
     BOOL m_bDisconnected = FALSE;
     BOOL m_bLoginPosted = FALSE;        // a WM_LOGIN_AGAIN waits in the queue
+    CString m_strLoginRefusal;          // why the server refused the last login, for the next dialog
     BOOL m_bInfoRaise = TRUE;
     BOOL m_bRememberPin = FALSE;
     BOOL m_bMarketDataSubscribed = FALSE;

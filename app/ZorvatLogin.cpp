@@ -20,6 +20,9 @@ BOOL CZORVAT32App::AskCredentials(CString& strUser, CString& strPassword)
 {
     CLoginDlg dialog(m_pMainFrame);
     dialog.SetUserId(ReadProfileText(".General", "MostRecentUserID", ""));
+    // Shown once: a dialog opened later for another reason has nothing to explain.
+    dialog.SetRefusal(m_strLoginRefusal);
+    m_strLoginRefusal.Empty();
     if (dialog.DoModal() != IDOK)
         return FALSE;
     strUser = dialog.GetUserId();

@@ -157,6 +157,10 @@ CString CZORVAT32App::MakeUserWorkspaceFile(LPCSTR pszFolder, LPCSTR pszName, in
 
 void CZORVAT32App::OnLoginReply(CServerMessage* pReply)
 {
+    // The reason stays for the dialog that comes again; any other reply, or none, ends it.
+    m_strLoginRefusal.Empty();
+    if (pReply != nullptr && IsReplyError(pReply, 1) != 0)
+        m_errors.FormatReplyError(&m_strLoginRefusal, 1, 2, pReply);
     if (pReply == nullptr || pReply->GetSize() <= 4) {
         // Nobody is logged in: nothing of the last user stays enabled or goes out with a request,
         // and no answer to the last user's changes can touch the next user's password.

@@ -69,6 +69,8 @@ BOOL CLoginDlg::OnInitDialog()
     CDialog::OnInitDialog();
     // The field's exchange only reads: the remembered user id is put in here.
     m_editUserId.SetText(m_strUserId);
+    ::SetDlgItemTextA(m_hWnd, IDC_LOGIN_REFUSAL, m_strRefusal);
+    ::ShowWindow(::GetDlgItem(m_hWnd, IDC_LOGIN_REFUSAL), m_strRefusal.IsEmpty() ? SW_HIDE : SW_SHOW);
     // The user id is usually the last one and stays; the password is what is typed first.
     FocusField(m_hWnd, IDC_LOGIN_PASSWORD);
     return FALSE;

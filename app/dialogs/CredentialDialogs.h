@@ -14,6 +14,7 @@
 #define IDD_LOGIN               501
 #define IDC_LOGIN_USER          1001
 #define IDC_LOGIN_PASSWORD      1002
+#define IDC_LOGIN_REFUSAL       1003
 #define IDD_CHANGE_PASSWORD     285
 #define IDC_PASSWORD_USER       1693
 #define IDC_PASSWORD_OLD        1143
@@ -40,6 +41,8 @@ public:
 
     // The user id shown when the dialog opens (the last one that logged in).
     void SetUserId(LPCSTR pszUserId) { m_strUserId = pszUserId; }
+    // Why the server refused the last login, in a line of its own; none hides the line.
+    void SetRefusal(LPCSTR pszText) { m_strRefusal = pszText != nullptr ? pszText : ""; }
     // As typed, after IDOK.
     const CString& GetUserId() const { return m_strUserId; }
     const CString& GetPassword() const { return m_strPassword; }
@@ -54,6 +57,7 @@ private:
     CEnhancedEdit m_editPassword;
     CString m_strUserId;
     CString m_strPassword;
+    CString m_strRefusal;
 };
 
 // The controls of one change dialog: its template and its four fields.

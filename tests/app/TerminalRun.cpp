@@ -102,8 +102,13 @@ void CTerminalRun::LookForDialog()
         return;
     if (!IsWindowVisible(hDlg))
         return;
-    if (hDlg != m_hAnswering)
+    if (hDlg != m_hAnswering) {
         ++m_nDialogsSeen;
+        char szRefusal[512] = "";
+        if (IsWindowVisible(GetDlgItem(hDlg, IDC_LOGIN_REFUSAL)))
+            GetDlgItemTextA(hDlg, IDC_LOGIN_REFUSAL, szRefusal, sizeof szRefusal);
+        m_loginRefusals.push_back(szRefusal);
+    }
     m_hAnswering = hDlg;
     if (!m_strDialogShot.empty()) {
         UpdateWindow(hDlg);

@@ -38,6 +38,8 @@ public:
     // The text the control nMarkId of the last such dialog showed when it was answered.
     std::string m_strMarkText;
     int LoginDialogsSeen() const { return m_nDialogsSeen; }
+    // The refusal line of each login dialog seen, as it opened: its text, or "" when hidden.
+    std::vector<std::string> m_loginRefusals;
     // A PNG of the next login dialog, before it is answered.
     std::string m_strDialogShot;
 

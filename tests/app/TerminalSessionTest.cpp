@@ -139,6 +139,8 @@ TEST_F(SessionFixture, RefusedLoginShowsItsErrorAndTheDialogAgain)
     ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
     EXPECT_EQ(2, run.LoginDialogsSeen());
     EXPECT_NE(std::string::npos, run.InfoText().find("Unknown user or password")) << run.InfoText();
+    EXPECT_EQ(std::vector<std::string>({"", "Unknown user or password"}), run.m_loginRefusals)
+        << "the second dialog says why, where the user looks";
 }
 
 TEST_F(SessionFixture, PasswordWithTheFieldSeparatorIsNeverSent)

@@ -7,6 +7,7 @@
 #include "DialogDriver.h"
 #include "app/dialogs/AboutDlg.h"
 #include "app/dialogs/CredentialDialogs.h"
+#include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/Controls.h"
 #include "platform/win/user/Cursor.h"
 #include "platform/win/user/VirtualKeys.h"
@@ -41,6 +42,15 @@ TEST(SessionDialogScreens, EnglishAndArabic)
         SetDlgItemTextA(login.m_hWnd, IDC_LOGIN_PASSWORD, "secret");
         EXPECT_TRUE(SaveDialogScreenshot(login.m_hWnd, ("app_login" + strSuffix).c_str()));
         login.DestroyWindow();
+
+        CLoginDlg refused;
+        refused.SetUserId("trader1");
+        refused.SetRefusal(TbUtf8ToCodePage(nCodePage == 1256 ? "اسم المستخدم أو كلمة المرور غير صحيحة"
+                                                              : "Unknown user or password",
+                                            nCodePage).c_str());
+        ASSERT_TRUE(refused.Create(IDD_LOGIN));
+        EXPECT_TRUE(SaveDialogScreenshot(refused.m_hWnd, ("app_login_refused" + strSuffix).c_str()));
+        refused.DestroyWindow();
 
         CChangePasswdDlg password("jsmith");
         ASSERT_TRUE(password.Create(IDD_CHANGE_PASSWORD));
