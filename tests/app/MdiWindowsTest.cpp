@@ -3,6 +3,7 @@
 // dragged, and a maximised window keeps its buttons on the frame's menu bar.
 #include <gtest/gtest.h>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 #include "AppTestSupport.h"
@@ -119,22 +120,17 @@ TEST_F(MdiFixture, WindowMenuListsEachOpenWindowOnceAndNewWindowsCascadeInsideTh
         GetClientRect(hClient, &rcClient);
         const std::vector<RECT> frames = ChildFrames(hClient);
         ASSERT_EQ(7u, frames.size());
-        int nDistinctCorners = 0;
-        for (size_t i = 0; i < frames.size(); ++i) {
-            const RECT& rc = frames[i];
+        std::set<std::pair<LONG, LONG>> corners;
+        for (const RECT& rc : frames) {
             EXPECT_TRUE(rc.left >= 0 && rc.top >= 0 && rc.left < rcClient.right - 40 && rc.top < rcClient.bottom - 40)
-                << i << ": " << rc.left << "," << rc.top;
-            bool bSeen = false;
-            for (size_t j = 0; j < i; ++j)
-                bSeen = bSeen || (frames[j].left == rc.left && frames[j].top == rc.top);
-            nDistinctCorners += !bSeen;
+                << rc.left << "," << rc.top;
+            corners.insert({rc.left, rc.top});
         }
-        EXPECT_GE(nDistinctCorners, 6) << "each new window a step down the cascade";
+        EXPECT_GE(corners.size(), 6u) << "each new window a step down the cascade";
         TbSaveScreenPng(pFrame->m_hWnd, ScreenshotPath("mdi_windows" + strLanguage).c_str());
 
         // Seven windows: seven entries, numbered once each, the active one checked.
         texts = OpenWindowMenu(pFrame, ScreenshotPath("mdi_window_menu" + strLanguage), bArabic);
-        EXPECT_EQ(7, CountListEntries(texts));
         ASSERT_EQ(nFixed + 1 + 7, texts.size());
         for (size_t i = 0; i < 7; ++i)
             EXPECT_EQ("&" + std::to_string(i + 1) + " ", texts[nFixed + 1 + i].substr(0, 3));
@@ -160,9 +156,8 @@ TEST_F(MdiFixture, WindowMenuListsEachOpenWindowOnceAndNewWindowsCascadeInsideTh
         EXPECT_EQ(GetSystemMenu(hMaximised, FALSE), GetSubMenu(hBar, 0));
         const int nBar = GetMenuItemCount(hBar);
         ASSERT_GE(nBar, 4);
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ((std::vector<UINT>{SC_MINIMIZE, SC_RESTORE, SC_CLOSE})[static_cast<size_t>(i)],
-                      GetMenuItemID(hBar, nBar - 3 + i));
+        EXPECT_EQ((std::vector<UINT>{SC_MINIMIZE, SC_RESTORE, SC_CLOSE}),
+                  (std::vector<UINT>{GetMenuItemID(hBar, nBar - 3), GetMenuItemID(hBar, nBar - 2), GetMenuItemID(hBar, nBar - 1)}));
         TbSaveScreenPng(pFrame->m_hWnd, ScreenshotPath("mdi_maximised" + strLanguage).c_str());
         TbDisplayMenuDone(pFrame->m_hWnd, SC_CLOSE);
         PumpFor(100);

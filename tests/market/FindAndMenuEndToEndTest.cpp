@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
@@ -27,19 +28,14 @@ namespace {
 
 const int IDC_FIND_TEXT = 1031;
 
-void Deliver(HWND hWnd, UINT uMsg, WPARAM wKeys, POINT pt)
-{
-    ClientToScreen(hWnd, &pt);
-    TbDisplayMouse(hWnd, uMsg, wKeys, pt);
-    PumpFor(20);
-}
-
 // A right click as the display sends it, at a point of the grid's client area.
 void RightClickAt(HWND hWnd, POINT pt)
 {
-    Deliver(hWnd, WM_MOUSEMOVE, 0, pt);
-    Deliver(hWnd, WM_RBUTTONDOWN, MK_RBUTTON, pt);
-    Deliver(hWnd, WM_RBUTTONUP, 0, pt);
+    ClientToScreen(hWnd, &pt);
+    for (const auto& [uMsg, wKeys] : {std::pair<UINT, WPARAM>{WM_MOUSEMOVE, 0}, {WM_RBUTTONDOWN, MK_RBUTTON}, {WM_RBUTTONUP, 0}}) {
+        TbDisplayMouse(hWnd, uMsg, wKeys, pt);
+        PumpFor(20);
+    }
 }
 
 POINT TitlePoint(CTableWindow& grid, int nDisplayCol)

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -130,22 +129,17 @@ TEST_F(WatchListSession, TradesTimesAndSymbolChangesOnTheBoard)
     ASSERT_TRUE(PumpUntil([&] { return pTicker->GetItemCount() >= nItems + 3; }, 20000)) << pTicker->GetItemCount();
     // Digits, '.', three digits; then optionally a blank, a sign and the same again.
     auto isPrice = [](const std::string& str) {
-        auto number = [&str](size_t nAt) {
-            size_t nDigits = 0;
-            for (; nAt < str.size() && isdigit(static_cast<unsigned char>(str[nAt])); ++nAt)
-                ++nDigits;
-            if (nDigits == 0 || nAt + 4 > str.size() || str[nAt] != '.')
-                return std::string::npos;
-            for (size_t i = 1; i <= 3; ++i)
-                if (!isdigit(static_cast<unsigned char>(str[nAt + i])))
-                    return std::string::npos;
-            return nAt + 4;
-        };
-        size_t nEnd = number(0);
-        const bool bChange = nEnd != std::string::npos && nEnd + 2 < str.size() && str[nEnd] == ' ';
-        if (bChange && (str[nEnd + 1] == '+' || str[nEnd + 1] == '-'))
-            nEnd = number(nEnd + 2);
-        return nEnd == str.size();
+        std::string strShape;   // each run of digits: "3" for three decimals, "x" other decimals, "n" before a '.'
+        for (size_t i = 0; i < str.size();) {
+            const size_t nEnd = std::min(str.size(), str.find_first_not_of("0123456789", i));
+            if (nEnd == i) {
+                strShape += str[i++];
+                continue;
+            }
+            strShape += i > 0 && str[i - 1] == '.' ? (nEnd - i == 3 ? "3" : "x") : "n";
+            i = nEnd;
+        }
+        return strShape == "n.3" || strShape == "n.3 +n.3" || strShape == "n.3 -n.3";
     };
     for (int i = nItems; i < pTicker->GetItemCount(); ++i) {
         const std::string strName = pTicker->GetItemText(i, FALSE);

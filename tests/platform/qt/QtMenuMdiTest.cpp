@@ -466,9 +466,8 @@ TEST(QtMdi, WindowsShowTheIconsTheirClassesAndOwnersGive)
     const std::string strFrame = TB_SOURCE_DIR "/resources/app/terminal.png";
     const std::string strTable = TB_SOURCE_DIR "/resources/app/table.png";
     const std::string strBrand = TB_SOURCE_DIR "/resources/app/brand.png";
-    HICON hFrameIcon = static_cast<HICON>(LoadImageA(nullptr, strFrame.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
-    HICON hTableIcon = static_cast<HICON>(LoadImageA(nullptr, strTable.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
-    HICON hBrandIcon = static_cast<HICON>(LoadImageA(nullptr, strBrand.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    auto load = [](const std::string& str) { return static_cast<HICON>(LoadImageA(nullptr, str.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)); };
+    HICON hFrameIcon = load(strFrame), hTableIcon = load(strTable), hBrandIcon = load(strBrand);
     ASSERT_TRUE(hFrameIcon && hTableIcon && hBrandIcon);
     const QImage frameImage(QString::fromStdString(strFrame)), tableImage(QString::fromStdString(strTable));
     const QImage brandImage(QString::fromStdString(strBrand));
@@ -538,61 +537,56 @@ TEST_F(QtMenuTest, AMaximisedChildsButtonsAndSystemMenuStandOnTheFramesMenuBar)
     MdiFrame f = MakeMdiFrame(s_english);
     ASSERT_TRUE(f.hA && f.hB);
     PumpQt(50);
-    QMenuBar* pBar = TbQtWidgetOf(f.hFrame)->findChild<QMenuBar*>();
-    ASSERT_NE(nullptr, pBar);
-    const int nTitles = pBar->actions().size();
-    EXPECT_EQ(nullptr, pBar->cornerWidget(Qt::TopRightCorner)) << "no buttons while no child is maximised";
+    auto bar = [&] { return TbQtWidgetOf(f.hFrame)->findChild<QMenuBar*>(); };
+    ASSERT_NE(nullptr, bar());
+    const int nTitles = bar()->actions().size();
+    // The bar's titles alone, no buttons: no child is maximised.
+    auto plain = [&] { return bar()->actions().size() == nTitles && bar()->cornerWidget(Qt::TopRightCorner) == nullptr; };
+    EXPECT_TRUE(plain());
+    auto button = [&](uint nCommand) -> QToolButton* {
+        QWidget* pCorner = bar()->cornerWidget(Qt::TopRightCorner);
+        for (QToolButton* pButton : pCorner != nullptr ? pCorner->findChildren<QToolButton*>() : QList<QToolButton*>())
+            if (pButton->property("tbCommand").toUInt() == nCommand)
+                return pButton;
+        return nullptr;
+    };
 
     SendMessageA(f.hClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(f.hB), 0);
     PumpQt(50);
-    pBar = TbQtWidgetOf(f.hFrame)->findChild<QMenuBar*>();
-    ASSERT_NE(nullptr, pBar);
+    ASSERT_NE(nullptr, bar());
     // The system menu first, with the child's commands; the buttons in the bar's far corner.
-    ASSERT_EQ(nTitles + 1, pBar->actions().size());
-    QMenu* pSystem = pBar->actions().front()->menu();
-    ASSERT_NE(nullptr, pSystem);
-    EXPECT_FALSE(pBar->actions().front()->icon().isNull());
-    QWidget* pCorner = pBar->cornerWidget(Qt::TopRightCorner);
+    ASSERT_EQ(nTitles + 1, bar()->actions().size());
+    ASSERT_NE(nullptr, bar()->actions().front()->menu());
+    EXPECT_FALSE(bar()->actions().front()->icon().isNull());
+    QWidget* pCorner = bar()->cornerWidget(Qt::TopRightCorner);
     ASSERT_NE(nullptr, pCorner);
     std::vector<uint> commands;
-    QToolButton* pClose = nullptr;
     for (QToolButton* pButton : pCorner->findChildren<QToolButton*>()) {
         commands.push_back(pButton->property("tbCommand").toUInt());
         EXPECT_TRUE(pButton->isVisible());
-        if (commands.back() == SC_CLOSE)
-            pClose = pButton;
     }
     EXPECT_EQ((std::vector<uint>{SC_MINIMIZE, SC_RESTORE, SC_CLOSE}), commands);
     ASSERT_TRUE(TbSaveWindowPng(f.hFrame, ScreenshotPath("mdi_maximised_bar").c_str()));
-    QImage shot = TbQtWidgetOf(f.hFrame)->grab().toImage();
-    ASSERT_TRUE(shot.save(QString::fromStdString(ScreenshotPath("mdi_maximised_bar_display")), "PNG"));
+    ASSERT_TRUE(TbQtWidgetOf(f.hFrame)->grab().save(QString::fromStdString(ScreenshotPath("mdi_maximised_bar_display")), "PNG"));
 
     // A click on the bar's close button closes the maximised child (these children hide); the
     // controls leave the bar with it, and A is active.
-    ASSERT_NE(nullptr, pClose);
-    QTest::mouseClick(pClose, Qt::LeftButton);
+    ASSERT_NE(nullptr, button(SC_CLOSE));
+    QTest::mouseClick(button(SC_CLOSE), Qt::LeftButton);
     PumpQt(50);
     EXPECT_FALSE(IsWindowVisible(f.hB));
     EXPECT_EQ(f.hA, reinterpret_cast<HWND>(SendMessageA(f.hClient, WM_MDIGETACTIVE, 0, 0)));
-    pBar = TbQtWidgetOf(f.hFrame)->findChild<QMenuBar*>();
-    EXPECT_EQ(nTitles, pBar->actions().size());
-    EXPECT_EQ(nullptr, pBar->cornerWidget(Qt::TopRightCorner));
+    EXPECT_TRUE(plain());
 
     // A maximised, its system menu on the bar; the bar's restore button gives it its frame back.
     SendMessageA(f.hClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(f.hA), 0);
     PumpQt(50);
     EXPECT_EQ(GetSystemMenu(f.hA, FALSE), GetSubMenu(GetMenu(f.hFrame), 0));
-    pBar = TbQtWidgetOf(f.hFrame)->findChild<QMenuBar*>();
-    pCorner = pBar->cornerWidget(Qt::TopRightCorner);
-    ASSERT_NE(nullptr, pCorner);
-    for (QToolButton* pButton : pCorner->findChildren<QToolButton*>())
-        if (pButton->property("tbCommand").toUInt() == SC_RESTORE)
-            QTest::mouseClick(pButton, Qt::LeftButton);
+    ASSERT_NE(nullptr, button(SC_RESTORE));
+    QTest::mouseClick(button(SC_RESTORE), Qt::LeftButton);
     PumpQt(50);
     EXPECT_FALSE(IsZoomed(f.hA));
-    pBar = TbQtWidgetOf(f.hFrame)->findChild<QMenuBar*>();
-    EXPECT_EQ(nTitles, pBar->actions().size());
-    EXPECT_EQ(nullptr, pBar->cornerWidget(Qt::TopRightCorner));
+    EXPECT_TRUE(plain());
     DestroyWindow(f.hFrame);
     PumpQt(20);
 }
