@@ -37,6 +37,8 @@ CTerminalRun::CTerminalRun(bool bArabic, const std::string& strFolder)
 CTerminalRun::~CTerminalRun()
 {
     Close();
+    // An answer queued for a box that never came must not answer the next test's.
+    TbClearTestAnswers();
     unsetenv("TB_PROGRAM_DIR");
     // The next test starts from the English interface, as a fresh program would.
     GetNorvGlobals().SetRightToLeft(FALSE);

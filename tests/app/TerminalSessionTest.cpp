@@ -417,7 +417,7 @@ TEST_F(SessionFixture, ReadingDirectionCommandWritesWhatStartUpReads)
 
 // The server goes away and comes back on its port: the market-state panes stop telling states
 // nobody sends any more, the link tries again after its "Reconnect Time", and the login brings
-// back the user's windows; after the next loss File > Connect does the same.
+// back the user's windows.
 TEST_F(SessionFixture, LostServerComesBackWithTheUsersWindows)
 {
     CTerminalRun run;
@@ -459,17 +459,6 @@ TEST_F(SessionFixture, LostServerComesBackWithTheUsersWindows)
     EXPECT_TRUE(watchListShown()) << "the workspace brought the window back";
     EXPECT_TRUE(PumpUntil([&] { return panes().find("Unknown") == std::string::npos; }, 3000)) << panes();
 
-    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});
-    back.Stop();
-    ASSERT_TRUE(PumpUntil([&] { return !app.IsConnected(); }));
-    CTestServer again;
-    ASSERT_TRUE(again.Start(sameServer));
-    run.QueueLogin("demo01", "demo12");
-    ASSERT_TRUE(Enabled(app, ID_APP_CONNECT));
-    app.RunCommand(ID_APP_CONNECT);
-    ASSERT_TRUE(PumpUntil([&] { return app.IsConnected(); }));
-    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
-    EXPECT_TRUE(watchListShown()) << "File > Connect kept the workspace of the windows it closed";
     TbSaveWindowPng(app.GetMainFrame()->m_hWnd, ScreenshotPath("terminal_reconnected_en").c_str());
 }
 
