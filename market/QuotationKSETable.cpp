@@ -296,12 +296,5 @@ void CQuotationKSETable::SendToTicker(CServerMessage* pMsg, const CDataBuffer* p
     const double dLast = pRow->GetDouble(KC_LAST);
     const double dPrevious = pRow->GetDouble(KC_PREVIOUS);
     const double dChange = dPrevious > 0 ? dLast - dPrevious : 0;
-    const COLORREF crText = pTicker->GetTextColor();
-    const COLORREF crChange = dChange > 0 ? pTicker->GetUpColor() : dChange < 0 ? pTicker->GetDownColor() : crText;
-    char szText[96];
-    if (pTicker->IsShowingChanges())
-        snprintf(szText, sizeof(szText), "%.2f %+.2f", dLast, dChange);
-    else
-        snprintf(szText, sizeof(szText), "%.2f", dLast);
-    pTicker->AddItem(pRow->GetText(KC_TEXT), crText, szText, crChange);
+    AddPriceItem(pTicker, pRow->GetText(KC_TEXT), dLast, dChange, 2);
 }

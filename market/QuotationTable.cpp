@@ -392,15 +392,8 @@ void CQuotationTable::SendToTicker(CServerMessage* pMsg, const CDataBuffer* pRow
     // Without a reference yet the whole price would read as a rise.
     const double dReference = QuoteReference(prices);
     const double dChange = dReference > 0 ? dLast - dReference : 0;
-    const COLORREF crText = pTicker->GetTextColor();
-    const COLORREF crChange = dChange > 0 ? pTicker->GetUpColor() : dChange < 0 ? pTicker->GetDownColor() : crText;
-    char szText[96];
-    if (pTicker->IsShowingChanges())
-        snprintf(szText, sizeof(szText), "%.3f %+.3f", dLast, dChange);
-    else
-        snprintf(szText, sizeof(szText), "%.3f", dLast);
     const CString strName = pRow->GetText(QC_NAME);
-    pTicker->AddItem(strName.IsEmpty() ? pRow->GetText(QC_TICKER) : strName, crText, szText, crChange);
+    AddPriceItem(pTicker, strName.IsEmpty() ? pRow->GetText(QC_TICKER) : strName, dLast, dChange, 3);
 }
 
 std::string CQuotationTable::StarredKey(LPCSTR pszTicker, LPCSTR pszMarket)

@@ -16,6 +16,10 @@ struct ITickerFeed
     virtual BOOL IsShowingChanges() const = 0;
 };
 
+// A quote's item: the label in the text colour, the last price with nDecimals (and its change
+// when the ticker shows changes) in the colour of the change's sign.
+void AddPriceItem(ITickerFeed* pFeed, LPCSTR pszLabel, double dLast, double dChange, int nDecimals);
+
 // Null removes the name; the feed is not owned and must unregister before it goes.
 void RegisterTickerFeed(LPCSTR pszName, ITickerFeed* pFeed);
 ITickerFeed* FindTickerFeed(LPCSTR pszName);
