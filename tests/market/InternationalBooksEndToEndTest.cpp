@@ -220,6 +220,8 @@ struct UsBooksSession : CMarketSession
         EXPECT_EQ(0, pLevels->GetRows()->GetCount()) << "no level comes back after the stop";
         EXPECT_EQ(1, StopsSent()) << "one stop";
         EXPECT_GE(pMakers->GetRows()->GetCount(), nMakers) << "the maker book goes on";
+        // A line the server has logged may still be on its way to the terminal.
+        PumpUntil([&] { return MakersFromLog() == MakerRows(); }, 5000);
         EXPECT_EQ(MakersFromLog(), MakerRows());
     }
 };
