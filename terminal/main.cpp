@@ -4,6 +4,7 @@
 #include <string>
 #include "app/ZorvatApp.h"
 #include "market/MarketTables.h"
+#include "orders/OrderForms.h"
 #include "platform/qt/QtPlatform.h"
 
 int main(int argc, char** argv)
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
         return 1;
     }
     RegisterMarketTables();
+    RegisterOrderForms();
     CZORVAT32App app;
     // The arguments as one command line, as the class library reads it.
     std::string strCommandLine;

@@ -23,6 +23,7 @@
 #include "market/DataArray.h"
 #include "market/DataTable.h"
 #include "market/MarketTables.h"
+#include "orders/OrderForms.h"
 #include "market/TimeAndSalesFeed.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
@@ -180,6 +181,7 @@ int RunLanguage(const DEMO_OPTIONS& options, char** argv)
         return 2;
     }
     RegisterMarketTables();
+    RegisterOrderForms();
     CZORVAT32App app;
     SetTimer(nullptr, 0, 50, DemoStep);
     SetTimer(nullptr, 0, s_nLanguageSeconds * 1000, Deadline);

@@ -1,0 +1,6 @@
+#include "orders/OrderForms.h"
+#include "app/FormFactory.h"
+
+void RegisterOrderForms()
+{
+}
