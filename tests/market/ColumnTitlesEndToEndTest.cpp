@@ -1,5 +1,7 @@
 // Column titles end to end: every line of every title of the trader's tables fits its column,
-// in English and in Arabic, and a title of two lines shows two lines in a strip as high.
+// in English and in Arabic, and a title of two lines shows two lines in a strip as high; a title
+// dragged by the strip's bottom edge moves its column, with the move pointer and the dragged band
+// on screen while it goes.
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -113,6 +115,83 @@ TEST_F(TitlesSession, EveryTitleLineFitsItsColumnInBothLanguages)
         ReleaseDC(grid.m_hWnd, hdc);
         EXPECT_GE(nTwoLines, 3);
         Shoot(pList, bArabic ? "stock_list_titles_ar" : "stock_list_titles_en");
+        StopSession();
+    }
+}
+
+namespace {
+
+void Mouse(HWND hWnd, UINT uMsg, WPARAM wKeys, POINT pt)
+{
+    ClientToScreen(hWnd, &pt);
+    TbDisplayMouse(hWnd, uMsg, wKeys, pt);
+    PumpFor(20);
+}
+
+RECT TitleRect(CTableWindow& grid, int nDisplayCol)
+{
+    RECT rc;
+    CTableWindowArea* pPane = grid.PaneOfColumn(nDisplayCol);
+    pPane->GetColumnRect(nDisplayCol, &rc);
+    return RECT{rc.left, pPane->GetTitleRect().top, rc.right, pPane->GetTitleRect().bottom};
+}
+
+std::string Order(CViewTable* pView)
+{
+    std::string str;
+    for (int i = 0; i < 4; ++i)
+        str += std::to_string(pView->GetColumnOrder().GetColumnIndex(i)) + " ";
+    return str;
+}
+
+}  // namespace
+
+// The trader takes the Symbol title by the strip's bottom edge and drags it past the middle of
+// Company: the move pointer shows, a band as wide as the column follows the pointer over the rows,
+// and on release Symbol stands after Company. A press in a title's middle is a sorting click, so
+// a drag from there moves nothing.
+TEST_F(TitlesSession, TitleDraggedByItsBottomEdgeMovesItsColumn)
+{
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        ASSERT_TRUE(StartSession({}, bArabic));
+        CStockListKSETable* pList = Find<CStockListKSETable>(IDS_TABLE_STOCK_LIST_KSE);
+        ASSERT_NE(nullptr, pList);
+        ASSERT_TRUE(PumpUntil([&] { return pList->IsComplete(); }));
+        CNorvApp::ShowTable(pList);
+        CTableMDIWnd* pWindow = pList->GetMainWindow();
+        MoveWindow(pWindow->m_hWnd, 0, 0, 700, 300, TRUE);
+        PumpFor(100);
+        CTableWindow& grid = pWindow->GetGrid();
+        CViewTable* pView = pWindow->GetView();
+        const HWND hGrid = grid.m_hWnd;
+        ASSERT_EQ("0 1 2 3 ", Order(pView));
+
+        const RECT rcSymbol = TitleRect(grid, 1);
+        const RECT rcCompany = TitleRect(grid, 3);
+        const POINT ptMiddle = {(rcSymbol.left + rcSymbol.right) / 2, (rcSymbol.top + rcSymbol.bottom) / 2};
+        // Past the middle of Company, on its far side: the right in English, the left in Arabic.
+        const POINT ptDrop = {bArabic ? rcCompany.left + 10 : rcCompany.right - 10, rcSymbol.bottom + 40};
+        Mouse(hGrid, WM_MOUSEMOVE, 0, ptMiddle);
+        Mouse(hGrid, WM_LBUTTONDOWN, MK_LBUTTON, ptMiddle);
+        Mouse(hGrid, WM_MOUSEMOVE, MK_LBUTTON, ptDrop);
+        Mouse(hGrid, WM_LBUTTONUP, 0, ptDrop);
+        EXPECT_EQ("0 1 2 3 ", Order(pView)) << "a press in the title's middle";
+
+        const POINT ptGrip = {(rcSymbol.left + rcSymbol.right) / 2, rcSymbol.bottom - 2};
+        Mouse(hGrid, WM_MOUSEMOVE, 0, ptGrip);
+        EXPECT_NE(LoadCursorA(nullptr, IDC_ARROW), GetCursor()) << "the move pointer over the bottom edge";
+        HDC hdc = GetDC(hGrid);
+        const COLORREF crBefore = GetPixel(hdc, ptDrop.x, ptDrop.y);
+        Mouse(hGrid, WM_LBUTTONDOWN, MK_LBUTTON, ptGrip);
+        Mouse(hGrid, WM_MOUSEMOVE, MK_LBUTTON, ptDrop);
+        ASSERT_TRUE(grid.IsColumnDragActive());
+        EXPECT_NE(crBefore, GetPixel(hdc, ptDrop.x, ptDrop.y)) << "the band under the pointer";
+        EXPECT_TRUE(TbSaveWindowPng(pWindow->m_hWnd, ScreenshotPath(bArabic ? "column_drag_ar" : "column_drag_en").c_str()));
+        ReleaseDC(hGrid, hdc);
+        Mouse(hGrid, WM_LBUTTONUP, 0, ptDrop);
+        EXPECT_FALSE(grid.IsColumnDragActive());
+        EXPECT_EQ("0 2 3 1 ", Order(pView));
         StopSession();
     }
 }
