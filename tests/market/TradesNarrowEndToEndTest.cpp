@@ -9,12 +9,10 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
 #include "app/AppCommands.h"
-#include "app/NorvMainFrame.h"
 #include "app/TableMDIWnd.h"
 #include "framework/window/TableWindow.h"
 #include "market/DataArray.h"
 #include "market/TimeAndSalesKSETables.h"
-#include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/Display.h"
 #include "tests/market/MarketSessionSupport.h"
 
@@ -81,8 +79,6 @@ struct TradesSession : CMarketSession
         EXPECT_LT(shown.size(), static_cast<size_t>(pTrades->GetRows()->GetCount()));
         EXPECT_EQ(strPlain + " - " + strSymbol, Caption(pWindow->m_hWnd)) << "the caption says the window is narrowed";
         Shoot(pTrades, strShot);
-        const std::string strFramePath = ScreenshotPath(strShot + "_frame");
-        EXPECT_TRUE(TbSaveWindowPng(pRun->App().GetMainFrame()->m_hWnd, strFramePath.c_str()));
 
         const RECT& rcCorner = grid.GetHeaderPane().GetTitleRect();
         ClickAt(grid.m_hWnd, POINT{(rcCorner.left + rcCorner.right) / 2, rcCorner.bottom - 3});
