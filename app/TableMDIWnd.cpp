@@ -13,6 +13,7 @@
 #include "framework/table/TableArchive.h"
 #include "framework/table/TableColumn.h"
 #include "framework/table/TableColumnsMap.h"
+#include "framework/table/ColumnFilter.h"
 #include "framework/table/TableFilters.h"
 #include "platform/mfc/CmdUI.h"
 #include "platform/mfc/CommonDialogs.h"
@@ -428,7 +429,50 @@ void CTableMDIWnd::OnTitleChanged(const CTBString* pTitle, int nLanguage)
         return;
     const CTBString strTitle = *pTitle;
     m_pView->SetTitle(strTitle, nLanguage);
-    SetWindowText(strTitle);
+    UpdateCaption();
+}
+
+void CTableMDIWnd::OnFilterChanged()
+{
+    UpdateCaption();
+}
+
+void CTableMDIWnd::OnSumModeChanged()
+{
+    UpdateCaption();
+}
+
+void CTableMDIWnd::UpdateCaption()
+{
+    if (m_hWnd == nullptr || m_pView == nullptr)
+        return;
+    CString strCaption = static_cast<const char*>(m_pView->GetTitle());
+    // A click on a cell or the filter dialog may hide most rows; the caption tells why they are gone.
+    CTableFilters* pFilters = m_pView->GetFilters();
+    if (m_pView->GetSumMode() != 0 && pFilters != nullptr && !pFilters->IsEmpty()) {
+        CString strCriteria;
+        for (int nCol = 0; nCol < m_pView->GetColumns().GetCount(); ++nCol) {
+            CColumnFilter* pColumn = pFilters->GetColumnFilter(nCol);
+            for (int nFilter = 0; pColumn != nullptr && nFilter < pColumn->GetSize(); ++nFilter) {
+                CTBString strText;
+                if (!pColumn->FormatFilterText(strText, nFilter) || strText.GetLength() == 0)
+                    continue;
+                CString strOne = static_cast<const char*>(strText);
+                // An exact match reads as the cell's own text, without the quotes that keep it exact.
+                if (strOne.GetLength() >= 2 && strOne[0] == '"' && strOne[strOne.GetLength() - 1] == '"')
+                    strOne = strOne.Mid(1, strOne.GetLength() - 2);
+                if (!strCriteria.IsEmpty())
+                    strCriteria += ", ";
+                strCriteria += strOne;
+            }
+        }
+        if (!strCriteria.IsEmpty())
+            strCaption += " - " + strCriteria;
+    }
+    CString strNow;
+    GetWindowText(strNow);
+    if (strNow != strCaption)
+        SetWindowText(strCaption);
 }
 
 void CTableMDIWnd::OnClose()

@@ -57,6 +57,9 @@ public:
 
     // The view's title became the caption.
     void OnTitleChanged(const CTBString* pTitle, int nLanguage) override;
+    // A narrowed view says so in the caption.
+    void OnFilterChanged() override;
+    void OnSumModeChanged() override;
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCTA pCreate);
@@ -81,6 +84,8 @@ private:
     BOOL RunOwnCommand(UINT nId);
     void ShowFilterDialog();
     void RemoveFilter();
+    // The view's title, and while only the rows that pass its filters show, " - " and their criteria.
+    void UpdateCaption();
     void Export();
     // The rows as text and table data, and a picture of the window beside them.
     void CopyAsPicture();

@@ -201,12 +201,22 @@ TEST_F(InternationalSession, RatesScheduleAndChainsFillForTheTrader)
     int nCheck = 0;
     ASSERT_TRUE(app.GetCommandState(ID_APP_MARKET_FIRST + nKseItem, &bEnabled, &nCheck));
     EXPECT_TRUE(bEnabled);
+    // The caption names the market shown.
+    auto caption = [&] {
+        char szText[256] = "";
+        GetWindowTextA(pMain->m_hWnd, szText, sizeof szText);
+        return std::string(szText);
+    };
+    const std::string strPlain = caption();
     EXPECT_TRUE(app.RunCommand(ID_APP_MARKET_FIRST + nKseItem));
     EXPECT_EQ((std::set<std::string>{strKse}), ShownColumn(pMain, 0));
+    EXPECT_EQ(strPlain + " - " + strKse, caption());
     pSchedule->FilterByMarket(8);
     EXPECT_EQ((std::set<std::string>{strUs}), ShownColumn(pMain, 0)) << "a second market replaces the first";
+    EXPECT_EQ(strPlain + " - " + strUs, caption());
     EXPECT_TRUE(app.RunCommand(ID_APP_MARKET_ALL));
     EXPECT_EQ(all, ShownColumn(pMain, 0));
+    EXPECT_EQ(strPlain, caption());
 
     // Interest rates on their own request.
     auto* pInterest = Find<CInternationalInterestRatesTable>(IDS_TABLE_INTEREST_RATES);
