@@ -28,6 +28,10 @@
 #define ID_MENU_TRIMMED_UNLESS_TEXT 33618
 #define LANGID_ENGLISH 1033
 #define LANGID_ARABIC 0x3401
+// The system code page of the machines the terminal runs on, whatever language it shows: the
+// server's Arabic texts (company names, headlines) are drawn and copied through it in English
+// too, and the English texts are plain ASCII in it.
+#define SYSTEM_CODE_PAGE 1256
 #ifndef FWS_ADDTOTITLE
 #define FWS_ADDTOTITLE 0x00008000L   // the frame's title carries the document's name
 #endif
@@ -63,7 +67,6 @@ BOOL CZORVAT32App::LoadLanguage(DWORD dwArabic)
         if (m_hLanguage != nullptr) {
             hBranding = LoadLibraryA("branding_1256.dll");
             m_nLanguageId = LANGID_ARABIC;
-            TbSetActiveCodePage(1256);
             GetNorvGlobals().SetRightToLeft(TRUE);
             GetNorvGlobals().SetLanguage(1);
         }
@@ -73,7 +76,6 @@ BOOL CZORVAT32App::LoadLanguage(DWORD dwArabic)
         m_hLanguage = LoadLibraryA("_1252.dll");
         hBranding = LoadLibraryA("branding_1252.dll");
         m_nLanguageId = LANGID_ENGLISH;
-        TbSetActiveCodePage(1252);
         GetNorvGlobals().SetRightToLeft(FALSE);
         GetNorvGlobals().SetLanguage(0);
     }
@@ -96,6 +98,7 @@ CString CZORVAT32App::FindProgramFolder()
 
 BOOL CZORVAT32App::InitInstance()
 {
+    TbSetActiveCodePage(SYSTEM_CODE_PAGE);
     const CString strBrand = ReadBrandName();
     if (!LoadLanguage(ReadArabicChoice(strBrand)))
         return FALSE;

@@ -1,6 +1,7 @@
 #include "TerminalRun.h"
 
 #include <stdlib.h>
+#include <chrono>
 #include <fstream>
 #include "AppTestSupport.h"
 #include "app/MainFrame.h"
@@ -11,8 +12,10 @@
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/Registry.h"
 #include "platform/win/user/Controls.h"
+#include "platform/win/user/Display.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
+#include "platform/win/user/VirtualKeys.h"
 #include "tools/demo/TerminalSetup.h"
 
 namespace {
@@ -159,6 +162,27 @@ std::string CTerminalRun::InfoText() const
     for (int i = 0; pInfo != nullptr && i < pInfo->GetLineCount(); ++i)
         strText += std::string(pInfo->GetLineCell(i, INFO_COL_TEXT)) + "\n";
     return strText;
+}
+
+bool CTerminalRun::TypeCtrl(char chKey, const std::function<bool()>& done)
+{
+    const LPARAM lUp = static_cast<LPARAM>(KF_UP) << 16;
+    const char szChar[2] = {static_cast<char>(chKey - 'A' + 1), '\0'};
+    TbDisplayKey(WM_KEYDOWN, VK_CONTROL, 1, "");
+    TbDisplayKey(WM_KEYDOWN, static_cast<UINT>(chKey), 1, szChar);
+    TbDisplayKey(WM_KEYUP, static_cast<UINT>(chKey), 1 | lUp, "");
+    TbDisplayKey(WM_KEYUP, VK_CONTROL, 1 | lUp, "");
+    const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 10, nullptr);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    MSG msg;
+    while (!done() && std::chrono::steady_clock::now() < end && ::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (!m_pApp->PreTranslateMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    ::KillTimer(nullptr, nTimer);
+    return done();
 }
 
 bool CTerminalRun::WaitForLoad(int nMs)

@@ -50,6 +50,9 @@ public:
     // Link settings for the port, the login queued, start-up and the initial load, in that
     // order; a failure says which step, with the information text.
     ::testing::AssertionResult StartLoggedIn(int nPort, const std::string& strUser, const std::string& strPassword);
+    // Ctrl with a letter as the display delivers them, taken through the application's own
+    // message loop until the condition holds or three seconds pass; whether it came to hold.
+    bool TypeCtrl(char chKey, const std::function<bool()>& done);
     // Closes the main frame as the user does (Yes to the question) and runs the exit.
     void Close();
 

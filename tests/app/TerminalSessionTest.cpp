@@ -478,33 +478,10 @@ TEST(DemoSession, TraderFindsTheUsQuotationsOpenAfterLogin)
 }
 
 namespace {
-// Ctrl with a letter as the display delivers them, taken through the application's own message
-// loop until the condition holds or three seconds pass; whether it came to hold.
-bool TypeCtrl(CZORVAT32App& app, char chKey, const std::function<bool()>& done)
-{
-    const LPARAM lUp = static_cast<LPARAM>(KF_UP) << 16;
-    const char szChar[2] = {static_cast<char>(chKey - 'A' + 1), '\0'};
-    TbDisplayKey(WM_KEYDOWN, VK_CONTROL, 1, "");
-    TbDisplayKey(WM_KEYDOWN, static_cast<UINT>(chKey), 1, szChar);
-    TbDisplayKey(WM_KEYUP, static_cast<UINT>(chKey), 1 | lUp, "");
-    TbDisplayKey(WM_KEYUP, VK_CONTROL, 1 | lUp, "");
-    const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 10, nullptr);
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    MSG msg;
-    while (!done() && std::chrono::steady_clock::now() < end && ::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (!app.PreTranslateMessage(&msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-    }
-    ::KillTimer(nullptr, nTimer);
-    return done();
-}
-
-bool CtrlSSaves(CZORVAT32App& app, const std::string& strWorkspace)
+bool CtrlSSaves(CTerminalRun& run, const std::string& strWorkspace)
 {
     std::filesystem::remove(strWorkspace);
-    return TypeCtrl(app, 'S', [&] { return std::filesystem::exists(strWorkspace); });
+    return run.TypeCtrl('S', [&] { return std::filesystem::exists(strWorkspace); });
 }
 
 std::string ClipboardText()
@@ -542,7 +519,7 @@ TEST_F(SessionFixture, FrameAcceleratorReachesTheFrameFromAFocusedGrid)
         const HWND hGrid = pTable->GetGrid().GetSafeHwnd();
         ::SetFocus(hGrid);
         ASSERT_EQ(hGrid, ::GetFocus());
-        EXPECT_TRUE(CtrlSSaves(app, strWorkspace));
+        EXPECT_TRUE(CtrlSSaves(run, strWorkspace));
         EXPECT_EQ(hGrid, ::GetFocus()) << "the grid keeps the focus";
     }
 
@@ -555,7 +532,7 @@ TEST_F(SessionFixture, FrameAcceleratorReachesTheFrameFromAFocusedGrid)
     ASSERT_NE(nullptr, hFormGrid);
     ::SetFocus(hFormGrid);
     ASSERT_EQ(hFormGrid, ::GetFocus());
-    EXPECT_TRUE(CtrlSSaves(app, strWorkspace)) << "from the option chain's grid";
+    EXPECT_TRUE(CtrlSSaves(run, strWorkspace)) << "from the option chain's grid";
 
     // A field that takes the key keeps it: Ctrl+C copies the field's text, not the form.
     const HWND hUnderlying = ::GetDlgItem(pForm->GetView()->m_hWnd, 6707);
@@ -563,5 +540,5 @@ TEST_F(SessionFixture, FrameAcceleratorReachesTheFrameFromAFocusedGrid)
     ::SetFocus(hUnderlying);
     ::SetWindowTextA(hUnderlying, "ZAIN");
     ::SendMessageA(hUnderlying, EM_SETSEL, 0, -1);
-    EXPECT_TRUE(TypeCtrl(app, 'C', [] { return ClipboardText() == "ZAIN"; })) << ClipboardText();
+    EXPECT_TRUE(run.TypeCtrl('C', [] { return ClipboardText() == "ZAIN"; })) << ClipboardText();
 }

@@ -1,8 +1,9 @@
 // The lists, trades and cached histories end to end: the terminal logs in as the trader against
-// the test server on loopback and shows the KSE stock list, its tick bands, the KSE and US time
-// and sales; the monthly history, financials and company information are cached in the program
-// folder and taken from there again; a close mid-stream, an "EN" after an error and replies in
-// reverse order leave the caches sound.
+// the test server on loopback and shows the KSE stock list (its Arabic names drawn and copied as
+// Arabic in English too), its tick bands, the KSE and US time and sales; the monthly history,
+// financials and company information are cached in the program folder and taken from there
+// again; a close mid-stream, an "EN" after an error and replies in reverse order leave the caches
+// sound.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <filesystem>
@@ -26,6 +27,9 @@
 #include "market/TimeAndSalesTable.h"
 #include "platform/mfc/CmdTarget.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/gdi/TextEngine.h"
+#include "platform/win/user/Clipboard.h"
+#include "platform/win/user/Display.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
 #include "tests/market/MarketSessionSupport.h"
@@ -37,7 +41,31 @@ namespace {
 const long STOCK_A = 101;
 const long STOCK_B = 102;
 
-// The cache files of a kind in the folder, by name.
+// The texts the window draws as it repaints, as the text engine receives them.
+std::vector<std::string> DrawnTexts(HWND hWnd)
+{
+    struct CRecorder : ITbTextEngine {
+        ITbTextEngine* pEngine = TbGetTextEngine();
+        std::vector<std::string> texts;
+        std::shared_ptr<void> CreateFace(const LOGFONTA& lf) override { return pEngine->CreateFace(lf); }
+        void GetMetrics(void* pFace, TEXTMETRICA* pMetrics) override { pEngine->GetMetrics(pFace, pMetrics); }
+        int MeasureWidth(void* pFace, const char* psz, int cb) override
+        {
+            return pEngine->MeasureWidth(pFace, psz, cb);
+        }
+        void Draw(void* pFace, CTbPixelBuffer& target, const std::vector<RECT>& clip, int x, int yTop,
+                  const char* psz, int cb, uint32_t pxColor, BOOL bRtl) override
+        {
+            texts.emplace_back(psz, static_cast<size_t>(cb));
+            pEngine->Draw(pFace, target, clip, x, yTop, psz, cb, pxColor, bRtl);
+        }
+        void EndDrawing() override { pEngine->EndDrawing(); }
+    } recorder;
+    TbSetTextEngine(&recorder);
+    RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    TbSetTextEngine(recorder.pEngine);
+    return recorder.texts;
+}
 
 // A table the session has not made yet, made as its opener does.
 template <class TTable>
@@ -127,6 +155,23 @@ TEST_F(ListsSession, StockListTickBandsAndKseTradesByBoard)
     EXPECT_EQ(CString("GHB"), pList->GetStockSymbol(STOCK_A, FALSE));
     EXPECT_EQ(1, SentCount("SQ")) << "the list's end started the KSE subscriptions, once";
 
+    // The Arabic names read as Arabic in English too, on screen and in what Ctrl+C copies.
+    const std::string strNameAr = "بنك مرفأ الخليج";     // GHB's Arabic name in the server's data
+    CNorvApp::ShowTable(pList);
+    CTableWindow& grid = pList->GetMainWindow()->GetGrid();
+    const std::vector<std::string> drawn = DrawnTexts(grid.m_hWnd);
+    EXPECT_EQ(1, std::count(drawn.begin(), drawn.end(), strNameAr)) << "drawn as the server's text";
+    const std::vector<std::string> symbols = ShownTexts(pList, SLC_SYMBOL);
+    const auto itGhb = std::find(symbols.begin(), symbols.end(), "GHB");
+    ASSERT_NE(symbols.end(), itGhb);
+    ASSERT_TRUE(grid.SelectRow(static_cast<int>(itGhb - symbols.begin()), 0, FALSE));
+    ::SetFocus(grid.m_hWnd);
+    ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard()) << "no earlier test's text";
+    std::string strCopied;
+    EXPECT_TRUE(pRun->TypeCtrl('C', [&] { return TbDisplayClipboardText(&strCopied); }));
+    EXPECT_NE(std::string::npos, strCopied.find("\tGHB\t")) << strCopied;
+    EXPECT_NE(std::string::npos, strCopied.find("\t" + strNameAr + "\t")) << strCopied;
+
     CTicksUnitsKSETable* pTicks = Find<CTicksUnitsKSETable>(IDS_TABLE_TICKS_UNITS_KSE);
     ASSERT_NE(nullptr, pTicks);
     ASSERT_TRUE(PumpUntil([&] { return pTicks->GetRows()->GetCount() > 0; }));
@@ -151,7 +196,7 @@ TEST_F(ListsSession, StockListTickBandsAndKseTradesByBoard)
         EXPECT_EQ(14, pRow->GetText(1).GetLength()) << "date and time in full";
     }
 
-    Shoot(pList, "market_stock_list_en");
+    Shoot(pList, "stock_list_arabic_names_en");
     Shoot(pTicks, "market_ticks_units_en");
     Shoot(pRegular, "market_time_sales_kse_en");
 }

@@ -1,7 +1,8 @@
 // The terminal's resources in the four resource files: every text, dialog, menu entry, toolbar
-// button and picture it loads exists in both languages; the dialogs offer the same controls in
-// both and the Arabic ones are the English ones mirrored; the names the program stores read the
-// same everywhere, so that the reading-direction command writes the value start-up reads.
+// button and picture it loads exists in both languages, and the English files read the same
+// through the Arabic code page; the dialogs offer the same controls in both and the Arabic ones
+// are the English ones mirrored; the names the program stores read the same everywhere, so that
+// the reading-direction command writes the value start-up reads.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/ResourceScript.h"
 #include "platform/win/user/Menu.h"
 #include "platform/win/user/Window.h"
@@ -122,6 +124,13 @@ TEST_F(TerminalResources, TextsExistInBothLanguages)
             EXPECT_NE(std::string::npos, File(i).GetStrings().at(uId).find("%1")) << s_pszFiles[i] << " " << uId;
     for (UINT uId : {280u, 599u, 40304u, 55303u, 55478u, 57557u})
         EXPECT_NE(File(ENGLISH).GetStrings().at(uId), File(ARABIC).GetStrings().at(uId)) << uId;
+    // The English files read as written through the machines' Arabic code page too: they hold no
+    // letter that page lacks.
+    for (int i : {ENGLISH, BRAND_ENGLISH}) {
+        std::ifstream in(s_strResources + "/" + s_pszFiles[i]);
+        for (std::string strLine; std::getline(in, strLine);)
+            EXPECT_EQ(strLine, TbCodePageToUtf8(TbUtf8ToCodePage(strLine, 1252), 1256)) << s_pszFiles[i];
+    }
 }
 
 TEST_F(TerminalResources, StoredNamesReadTheSameEverywhere)
