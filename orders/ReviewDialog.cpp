@@ -234,8 +234,10 @@ BOOL CReviewDialog::OnInitDialog()
     CDialog::OnInitDialog();
     for (int n = 0; n < m_nDisplays; ++n) {
         m_edits[n].SetReadOnly(TRUE);
-        if (m_displays[n].nDisplay != RD_AS_FILLED)
+        if (m_displays[n].nDisplay != RD_AS_FILLED) {
+            m_edits[n].SetThousandsGrouping(TRUE);
             m_edits[n].Reformat();
+        }
     }
     static const UINT s_confirmTexts[] = {IDS_REVIEW_PLACE_ORDER, IDS_REVIEW_CANCEL_ORDER, IDS_REVIEW_MODIFY_ORDER};
     if (m_nMode != NO_MODE) {
