@@ -88,7 +88,8 @@ CString StockSymbol(long nStock)
 CString StockName(long nStock)
 {
     if (const auto* pList = dynamic_cast<const CStockListKSETable*>(FindDataTable(IDS_TABLE_STOCK_LIST_KSE)))
-        return pList->GetStockName(nStock, /*bSecond=*/FALSE);
+        // In the language the user reads, as the symbol beside it.
+        return pList->GetStockName(nStock, GetNorvGlobals().m_bRightToLeft);
     return "";
 }
 
