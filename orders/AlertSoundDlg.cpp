@@ -43,8 +43,6 @@ void CAlertSoundDlg::OnBrowse()
                     "All (*.*)|*.*|Wave (*.WAV)|*.WAV||", this);
     if (dlg.DoModal() != IDOK)
         return;
-    // What else the user changed in the dialog stays; only the file and the choice are new.
-    UpdateData(TRUE);
     m_strPath = dlg.GetPathName();
     m_nChoice = 2;
     UpdateData(FALSE);

@@ -135,7 +135,7 @@ CString RowText(const REVIEW_ROW& row, const CServerMessage& reply, int nSideCod
 }  // namespace
 
 CReviewDialog::CReviewDialog(const REVIEW_CLASS& reviewClass, int nMode, CWnd* pParent)
-    : CDialog(reviewClass.nTemplate, pParent), m_nMode(nMode), m_class(reviewClass)
+    : CDialog(reviewClass.nTemplate, pParent), m_class(reviewClass), m_nMode(nMode)
 {
     std::vector<KEPT_PASSWORD*>& stores = KeptStores();
     if (std::find(stores.begin(), stores.end(), m_class.pKept) == stores.end())

@@ -126,8 +126,6 @@ protected:
     void OnOK() override;
     void DoDataExchange(CDataExchange* pDX) override;
 
-    int m_nMode;
-
 private:
     struct DISPLAY
     {
@@ -141,6 +139,7 @@ private:
     void RefuseField(int nId);
 
     const REVIEW_CLASS& m_class;
+    int m_nMode;
     UINT m_nTitleId = 0;
     int m_nSideCode = 0;
     DISPLAY m_displays[MAX_DISPLAYS];
