@@ -181,7 +181,7 @@ TEST_F(ReviewSession, EachLayoutShowsItsReplyFieldsAsTheTraderReadsThem)
             const LAYOUT_CASE* p = &c;
             const INT_PTR nResult = c.run([p, bArabic](HWND h) {
                 EXPECT_TRUE(Shoot(h, std::string("orders_review_") + p->pszName + (bArabic ? "_1256" : "_1252")));
-                if (bArabic && p->shown[1].first == 5754 && p->shown[1].second == std::string("Gulf Harbour Bank")) {
+                if (bArabic && p->shown.size() > 1 && p->shown[1].first == 5754 && p->shown[1].second == std::string("Gulf Harbour Bank")) {
                     // The stock's name in the user's language, as the symbol beside it.
                     const auto* pList = dynamic_cast<CStockListKSETable*>(FindDataTable(IDS_TABLE_STOCK_LIST_KSE));
                     ASSERT_NE(nullptr, pList);
