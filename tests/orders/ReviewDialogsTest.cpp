@@ -366,6 +366,14 @@ TEST_F(ReviewSession, PasswordRuleAndKeptPasswordsPerClassUntilLogOff)
         EXPECT_EQ(IDCANCEL, pDlg->DoModal());
     }
     EXPECT_TRUE(app.IsRememberPin());
+    // The US keep box is what the workspace loads into the setting.
+    app.SetRememberPin(FALSE);
+    CReviewOrderDlg usFromWorkspace(Reply("OV", 31, {{2, "1"}}), nullptr, 0);
+    RunSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+        EXPECT_FALSE(KeepBoxChecked(h));
+        PressKey(VK_ESCAPE);
+    }}});
+    EXPECT_EQ(IDCANCEL, usFromWorkspace.DoModal());
     {   // Leave the stores as a fresh process has them for the tests that follow.
         CReviewOrderKSEDlg kse(KseCheck(), nullptr, 0, FALSE);
         Confirm(kse, "000000", false);
