@@ -34,7 +34,8 @@ CString Printed(const char* pszFormat, double dValue)
     return sz;
 }
 
-CString PrintedWhole(const char* pszFormat, long nValue)
+// The layouts print whole numbers with "%d"; GetLong's value fits an int.
+CString PrintedWhole(const char* pszFormat, int nValue)
 {
     char sz[64];
     snprintf(sz, sizeof sz, pszFormat, nValue);
@@ -74,7 +75,10 @@ CString GoodTillText(LPCSTR pszField)
 
 CString StockNumberText(long nStock)
 {
-    return nStock == 0 ? CString("=KWD") : PrintedWhole("%ld", nStock);
+    CString strText = "=KWD";
+    if (nStock != 0)
+        strText.Format("%ld", nStock);
+    return strText;
 }
 
 CString StockSymbol(long nStock)
@@ -109,7 +113,7 @@ CString RowText(const REVIEW_ROW& row, const CServerMessage& reply, int nSideCod
     const int nField = row.nField;
     switch (row.nKind) {
     case RK_NUMBER: return Printed(row.pszFormat, reply.GetDouble(nField, 0));
-    case RK_WHOLE: return PrintedWhole(row.pszFormat, reply.GetLong(nField));
+    case RK_WHOLE: return PrintedWhole(row.pszFormat, static_cast<int>(reply.GetLong(nField)));
     case RK_PRICE: return WithoutZeroFraction(Printed(row.pszFormat, reply.GetDouble(nField, 0)));
     case RK_STOCK: {
         CString strText;
