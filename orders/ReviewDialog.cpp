@@ -178,10 +178,15 @@ void CReviewDialog::Fill(const REVIEW_LAYOUT& layout, const CServerMessage& repl
         DISPLAY* pDisplay = FindDisplay(row.nControl);
         if (pDisplay == nullptr)
             continue;
-        pDisplay->nDisplay = row.nDisplay;
-        // Two rows may share a control under opposite conditions: the one that applies writes.
-        if (RowApplies(row, layout, reply, m_nSideCode))
+        // Two rows may share a control under opposite conditions: the one that applies writes its
+        // text and how it shows.
+        if (RowApplies(row, layout, reply, m_nSideCode)) {
             pDisplay->strText = RowText(row, reply, m_nSideCode, pszName);
+            pDisplay->nDisplay = row.nDisplay;
+            pDisplay->bFilled = TRUE;
+        } else if (!pDisplay->bFilled) {
+            pDisplay->nDisplay = row.nDisplay;
+        }
     }
 }
 

@@ -131,6 +131,7 @@ private:
     {
         int nControl = 0;
         int nDisplay = RD_AS_FILLED;
+        BOOL bFilled = FALSE;           // a row of the layout applied
         CString strText;
     };
     DISPLAY* FindDisplay(int nControl);

@@ -28,7 +28,7 @@ const REVIEW_CLASS s_class = {IDD_REVIEW_ORDER_KSE, 12, &s_kept, /*bKeepIsSettin
     {5818, RK_NUMBER, a20, "%.3f", RC_ALWAYS, -3},                                                                   \
     {5819, RK_NUMBER, a21, "%.3f", RC_ALWAYS, -3},                                                                   \
     {5751, RK_NUMBER, bought, "%.3f", RC_SIDE_1, -3},                                                                \
-    {5751, RK_WHOLE, held, "%d", RC_SIDE_NOT_1, -3},                                                                 \
+    {5751, RK_WHOLE, held, "%d", RC_SIDE_NOT_1, 0},                                                                 \
     {6550, RK_NUMBER, fee, "%.2f", RC_ALWAYS, -2}
 
 const REVIEW_ROW s_checkRows[] = {KSE_ROWS(6, 8, 11, 13, 7, 16, 9, 10, 17, 22, 18, 19, 20, 21, 14, 15, 25),

@@ -24,7 +24,7 @@ const REVIEW_ROW s_rows[] = {
     {5818, RK_NUMBER, 20, "%.3f", RC_ALWAYS, -3},
     {5819, RK_NUMBER, 21, "%.3f", RC_ALWAYS, -3},
     {5751, RK_NUMBER, 14, "%.3f", RC_SIDE_1, -3},
-    {5751, RK_WHOLE, 15, "%d", RC_SIDE_NOT_1, -3},
+    {5751, RK_WHOLE, 15, "%d", RC_SIDE_NOT_1, 0},
     {6550, RK_NUMBER, 25, "%.2f", RC_ALWAYS, -2},
 };
 const REVIEW_LAYOUT s_layout = {s_rows, static_cast<int>(std::size(s_rows)), 5, -1};

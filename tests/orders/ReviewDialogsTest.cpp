@@ -110,7 +110,7 @@ std::vector<LAYOUT_CASE> LayoutCases()
     add("kse_new", [] {
         auto p = std::make_unique<CReviewOrderKSEDlg>(
             Reply("KV", 26, {{5, "1"}, {6, "101"}, {7, "1000"}, {8, "1"}, {9, "850.5"}, {10, "0"}, {11, "1"},
-                              {13, "261231"}, {14, "5000"}, {15, "77"}, {16, "842"}, {17, "842.5"}, {22, "1234.5"},
+                              {13, "261231"}, {14, "5000"}, {15, "7700"}, {16, "842"}, {17, "842.5"}, {22, "1234.5"},
                               {25, "1.5"}}),
             nullptr, 0, FALSE);
         p->SetTitleId(IDS_REVIEW_TITLE_NEW);
@@ -118,15 +118,15 @@ std::vector<LAYOUT_CASE> LayoutCases()
     }, {{5742, "GHB / 101"}, {5754, "Gulf Harbour Bank"}, {5747, "Buy"}, {5758, "31/12/2026"}, {5744, "1,000"},
         {5749, "842"}, {5752, "850.5"}, {5753, ""}, {5745, "842.500"}, {5746, "1,234.500"}, {5751, "5,000.000"},
         {6550, "1.50"}, {IDOK, "Place Order"}, {0, "Review New Order"}});
-    // A sale's modification check ("KJ"): the holding from field 30, no fee, a name given, and no
-    // date without the good-till duration.
+    // A sale's modification check ("KJ"): the holding from field 30 (a whole number of shares), no
+    // fee, a name given, and no date without the good-till duration.
     add("kse_modify_check", [] {
         return std::make_unique<CReviewOrderKSEDlg>(
             Reply("KJ", 31, {{7, "2"}, {8, "102"}, {13, "250"}, {15, "614"}, {16, "9.25"}, {21, "7"}, {23, "0"},
-                              {24, "600.0"}, {25, "0"}, {27, "261231"}, {28, "99"}, {30, "300"}}),
+                              {24, "600.0"}, {25, "0"}, {27, "261231"}, {28, "99"}, {30, "3000"}}),
             &s_strGivenName, 2, TRUE);
     }, {{5742, "NCB / 102"}, {5754, "Given name"}, {5747, "Sell"}, {5758, ""}, {5744, "250"}, {5749, "614"},
-        {5752, ""}, {5753, "600"}, {5745, "9.250"}, {5746, "7.000"}, {5751, "300.000"}, {6550, "0.00"},
+        {5752, ""}, {5753, "600"}, {5745, "9.250"}, {5746, "7.000"}, {5751, "3,000"}, {6550, "0.00"},
         {IDOK, "Modify Order"}});
     // The modify forms' layout, titled by the form.
     add("kse_modify_form", [] {
@@ -141,7 +141,7 @@ std::vector<LAYOUT_CASE> LayoutCases()
     add("kse_odd_lot", [] {
         return std::make_unique<CReviewOrderOddLotKSEDlg>(
             Reply("KV", 26, {{5, "2"}, {6, "101"}, {7, "35"}, {9, "0"}, {15, "35"}, {16, "842"}}), nullptr);
-    }, {{5742, "GHB / 101"}, {5744, "35"}, {5752, "0"}, {5751, "35.000"}, {5747, "Sell"}});
+    }, {{5742, "GHB / 101"}, {5744, "35"}, {5752, "0"}, {5751, "35"}, {5747, "Sell"}});
     // A US check: four-decimal prices, the two last figures from fields 29 and 30.
     add("us_new", [] {
         return std::make_unique<CReviewOrderDlg>(
@@ -164,7 +164,7 @@ std::vector<LAYOUT_CASE> LayoutCases()
                               {17, "1000"}, {20, "3"}, {23, "610.0"}, {24, "900"}}),
             nullptr);
     }, {{5742, "NCB / 102"}, {5759, "F-0326"}, {1706, "Forward sale"}, {5745, "893.000"}, {5746, "993.000"},
-        {5749, "610"}, {5751, "480.000"}, {6550, "3.00"}});
+        {5749, "610"}, {5751, "480"}, {6550, "3.00"}});
     // The contract's second button ends it without asking for the password.
     add("forward_contract", [] {
         return std::make_unique<CReviewForwardContractDlg>("Renew contract 77 on 31/12/2026");
