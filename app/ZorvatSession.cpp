@@ -5,6 +5,7 @@
 #include "app/NorvMainFrame.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
+#include "app/SessionHooks.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/base/SharedGlobals.h"
 #include "link/LinkProtocol.h"
@@ -287,6 +288,8 @@ void CZORVAT32App::Logoff()
     m_dispatcher.ResetInitialLoad();
     // The next user's session subscribes again.
     m_bMarketDataSubscribed = FALSE;
+    // What the next user must not find of this one (kept trading passwords).
+    RunLogoffHooks();
 }
 
 void CZORVAT32App::CloseStandingWindows()

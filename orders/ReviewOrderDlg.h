@@ -1,0 +1,18 @@
+#pragma once
+// The review of a US order: the "OV" check reply of a new order (mode 0), or the preview of a
+// modification (mode 2) or a cancellation (mode 1). Which figures show depends on the logged-in
+// user's margin value (login reply field 18) and the side. Its keep box is the ".General"
+// "RememberPIN" setting.
+#include "orders/ReviewDialog.h"
+
+#define IDD_REVIEW_ORDER_US     7129
+
+class CReviewOrderDlg : public CReviewDialog
+{
+public:
+    // pDescription: the symbol's description the caller keeps (null: none).
+    CReviewOrderDlg(const CServerMessage& reply, const CString* pDescription, int nMode, CWnd* pParent = nullptr);
+
+protected:
+    void ShowBySide() override;
+};
