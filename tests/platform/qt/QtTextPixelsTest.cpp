@@ -158,7 +158,7 @@ TEST(QtTextPixelsTest, ADateFitsTheGridsColumnAndDrawsItsFirstDigitWhole)
         HDC hdcRead = GetDC(hWnd);
         for (int y = 0; y < CY; ++y)
             for (int x = 0; x < CX; ++x)
-                ink[y][x] = GetRValue(GetPixel(hdcRead, x, y)) < 128;
+                ink[y][x] = GetRValue(GetPixel(hdcRead, x, y)) < 240;     // faint edges too
         ReleaseDC(hWnd, hdcRead);
         return ink;
     };
