@@ -153,6 +153,10 @@ public:
         QFont& font = pFace->font;
         font.setFamily(FamilyFor(lf));
         font.setStyleHint((lf.lfPitchAndFamily & 0x3) == FIXED_PITCH ? QFont::Monospace : QFont::SansSerif);
+        // Whole-pixel hinted advances, as the original's text has: the column widths were made for
+        // them, and the design advances run a pixel or two wider ("07/12/2026" in Arial 10 is 65
+        // pixels instead of 64), which a right-aligned cell then clips from its first character.
+        font.setHintingPreference(QFont::PreferFullHinting);
         int nHeight = lf.lfHeight == 0 ? -12 : static_cast<int>(std::clamp<LONG>(lf.lfHeight, -2000, 2000));
         if (nHeight < 0) {
             font.setPixelSize(std::max(1, -nHeight));           // the character height

@@ -16,6 +16,9 @@
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/NorvGlobals.h"
+#include "framework/table/TableColumnsMap.h"
+#include "framework/table/ViewRow.h"
+#include "framework/table/ViewTable.h"
 #include "framework/window/TableWindow.h"
 #include "market/DataArray.h"
 #include "market/QuotationMonthlyTable.h"
@@ -143,6 +146,38 @@ std::string MakeOlderCache(const std::string& strFolder, const std::string& strF
     return strStamp;
 }
 
+// The second row's date cells, right-aligned between the grid's 3-pixel margins: each date
+// measures no wider than its column leaves, so none starts left of the margin and loses its
+// first digit to the clip. Returns how many date cells there were.
+int CheckDateCells(CDataTable* pTable)
+{
+    CTableWindow& grid = pTable->GetMainWindow()->GetGrid();
+    CViewTable* pView = pTable->GetMainWindow()->GetView();
+    CTableColumnsMap& order = pView->GetColumnOrder();
+    CViewRow row;
+    if (!pView->GetRow(row, 1))
+        return 0;
+    HDC hdc = GetDC(grid.m_hWnd);
+    HGDIOBJ hOld = SelectObject(hdc, grid.GetFont());
+    int nDates = 0;
+    for (int i = 0; i < order.GetCount(); ++i) {
+        CTBString strText;
+        RECT rc;
+        if (!row.GetText(strText, order.GetColumnIndex(i)) || !grid.GetCellRect(1, i, &rc))
+            continue;
+        const std::string str(strText);
+        if (str.size() != 10 || str[2] != '/' || str[5] != '/')
+            continue;
+        ++nDates;
+        SIZE size = {};
+        GetTextExtentPoint32A(hdc, str.c_str(), 10, &size);
+        EXPECT_LE(size.cx, rc.right - rc.left - 6) << str << " at x " << rc.left;
+    }
+    SelectObject(hdc, hOld);
+    ReleaseDC(grid.m_hWnd, hdc);
+    return nDates;
+}
+
 }  // namespace
 
 TEST_F(ListsSession, StockListTickBandsAndKseTradesByBoard)
@@ -197,6 +232,11 @@ TEST_F(ListsSession, StockListTickBandsAndKseTradesByBoard)
     }
 
     Shoot(pList, "stock_list_arabic_names_en");
+    // Wide enough for the date columns.
+    MoveWindow(pList->GetMainWindow()->m_hWnd, 0, 0, 1100, 260, TRUE);
+    PumpFor(100);
+    EXPECT_GE(CheckDateCells(pList), 3);
+    Shoot(pList, "stock_list_dates_en");
     Shoot(pTicks, "market_ticks_units_en");
     Shoot(pRegular, "market_time_sales_kse_en");
 }

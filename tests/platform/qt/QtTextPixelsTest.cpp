@@ -1,6 +1,7 @@
 // Strings kept laid out and drawn with the paint's one painter give exactly the pixels of a
 // painter and a layout made for every string.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 #include "QtTestSupport.h"
@@ -123,4 +124,74 @@ TEST(QtTextPixelsTest, KeptLayoutsDrawTheSamePixelsAsALayoutPerString)
     EXPECT_EQ(0u, nDiffer) << "first at x " << nFirst % PAGE_CX << ", y " << nFirst / PAGE_CX;
     DestroyWindow(hWnd);
     PumpQt(10);
+}
+
+// A date in a grid's 70-pixel column: Arial 10, right-aligned between the grid's 3-pixel margins.
+// The widths were made for whole-pixel advances ("07/12/2026" is 64 pixels there); wider text
+// would start left of the margin and lose the first digit's left stroke to the clip.
+TEST(QtTextPixelsTest, ADateFitsTheGridsColumnAndDrawsItsFirstDigitWhole)
+{
+    const int CX = 120;
+    const int CY = 30;
+    HWND hWnd = CreateQtWindow(nullptr, WS_POPUP | WS_VISIBLE, 0, 0, CX, CY);
+    ASSERT_NE(nullptr, hWnd);
+    PumpQt(10);
+    const char* pszDate = "07/12/2026";
+    const RECT rcCell = {20, 4, 90, 22};
+    const RECT rcText = {rcCell.left + 3, rcCell.top, rcCell.right - 3, rcCell.bottom};
+    const UINT uFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_RIGHT;
+    HFONT hFont = MakeFont("Arial", -13, ANSI_CHARSET, FW_NORMAL, FALSE, FALSE);
+    // The cell drawn as the grid draws it, or without the clip; each pixel row read back.
+    auto draw = [&](UINT uExtra) {
+        InvalidateRect(hWnd, nullptr, FALSE);
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(hWnd, &ps);
+        RECT rcAll = {0, 0, CX, CY};
+        FillRect(hdc, &rcAll, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        HGDIOBJ hOld = SelectObject(hdc, hFont);
+        SetBkMode(hdc, TRANSPARENT);
+        RECT rc = rcText;
+        DrawTextA(hdc, pszDate, -1, &rc, uFormat | uExtra);
+        SelectObject(hdc, hOld);
+        EndPaint(hWnd, &ps);
+        std::vector<std::vector<bool>> ink(CY, std::vector<bool>(CX));
+        HDC hdcRead = GetDC(hWnd);
+        for (int y = 0; y < CY; ++y)
+            for (int x = 0; x < CX; ++x)
+                ink[y][x] = GetRValue(GetPixel(hdcRead, x, y)) < 240;     // faint edges too
+        ReleaseDC(hWnd, hdcRead);
+        return ink;
+    };
+    const auto clipped = draw(0);
+    const auto whole = draw(DT_NOCLIP);
+    int xFirst = CX;
+    for (int y = 0; y < CY; ++y)
+        for (int x = 0; x < CX; ++x)
+            if (whole[y][x])
+                xFirst = std::min(xFirst, x);
+    EXPECT_GE(xFirst, rcText.left) << "the unclipped date starts inside the margins";
+    EXPECT_LE(xFirst, rcText.left + 2) << "and fills the column as the original's does";
+    // The first digit's columns hold the same ink as the unclipped drawing: nothing was cut.
+    int nInk = 0, nCut = 0;
+    for (int y = 0; y < CY; ++y)
+        for (int x = rcCell.left; x < rcText.left + 7; ++x) {
+            nCut += whole[y][x] != clipped[y][x] ? 1 : 0;
+            nInk += clipped[y][x] ? 1 : 0;
+        }
+    EXPECT_EQ(0, nCut) << "pixels of the first digit cut by the clip";
+    EXPECT_GE(nInk, 10) << "the zero's strokes are on screen";
+
+    // Measuring agrees with drawing, in whole pixels as wide as the original's.
+    HDC hdc = GetDC(hWnd);
+    HGDIOBJ hOld = SelectObject(hdc, hFont);
+    SIZE size = {};
+    ASSERT_TRUE(GetTextExtentPoint32A(hdc, pszDate, 10, &size));
+    RECT rcCalc = {0, 0, 0, 0};
+    DrawTextA(hdc, pszDate, -1, &rcCalc, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    SelectObject(hdc, hOld);
+    ReleaseDC(hWnd, hdc);
+    EXPECT_LE(size.cx, 64);
+    EXPECT_EQ(size.cx, rcCalc.right - rcCalc.left);
+    DeleteObject(hFont);
+    DestroyWindow(hWnd);
 }
