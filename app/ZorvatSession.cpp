@@ -45,6 +45,10 @@ void CZORVAT32App::CreateLinkWindow()
 
 void CZORVAT32App::Connect()
 {
+    // The session ends before its windows go, so that the user's workspace is saved with them
+    // and the next login brings them back.
+    if (IsLoggedIn())
+        Logoff();
     DestroyTickersAndTables();
     m_dispatcher.ResetInitialLoad();
     BuildStandingSet();

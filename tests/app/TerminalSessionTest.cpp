@@ -2,6 +2,7 @@
 // the login through its dialog, the initial load, refusals, log-off, a server that goes away,
 // a second connection, the user's workspace file, and the same session in Arabic.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -564,4 +565,55 @@ TEST_F(SessionFixture, FrameAcceleratorReachesTheFrameFromAFocusedGrid)
     ::SetWindowTextA(hUnderlying, "ZAIN");
     ::SendMessageA(hUnderlying, EM_SETSEL, 0, -1);
     EXPECT_TRUE(TypeCtrl(app, 'C', [] { return ClipboardText() == "ZAIN"; })) << ClipboardText();
+}
+
+namespace {
+std::vector<std::string> OpenTableTitles(CZORVAT32App& app)
+{
+    std::vector<std::string> titles;
+    for (HWND hChild = ::GetWindow(app.GetMainFrame()->m_hWndMDIClient, GW_CHILD); hChild != nullptr;
+         hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        if (auto* pTable = dynamic_cast<CTableMDIWnd*>(CWnd::FromHandlePermanent(hChild)))
+            if (pTable->IsWindowVisible()) {
+                CString strTitle;
+                pTable->GetWindowText(strTitle);
+                titles.push_back(static_cast<LPCSTR>(strTitle));
+            }
+    std::sort(titles.begin(), titles.end());
+    return titles;
+}
+}  // namespace
+
+// File > Connect ends the session and builds the tables again: the login that follows brings
+// back the user's windows, while the link is up and after the server went away and came back.
+TEST(DemoSession, ConnectCommandBringsBackTheUsersWindows)
+{
+    CTestServer demoServer;
+    ASSERT_TRUE(demoServer.Start());
+    CTerminalRun run;
+    ASSERT_TRUE(run.StartLoggedIn(demoServer.Port(), "trader", "secret"));
+    CZORVAT32App& app = run.App();
+    const HWND hFrame = app.GetMainFrame()->m_hWnd;
+    for (UINT nId : {ID_APP_US_QUOTES, ID_APP_KSE_QUOTES, ID_APP_KSE_INDICES})
+        ::SendMessageA(hFrame, WM_COMMAND, nId, 0);
+    const std::vector<std::string> windows = OpenTableTitles(app);
+    ASSERT_EQ(4u, windows.size()) << "the information window and the three";
+
+    run.QueueLogin("trader", "secret");
+    ::SendMessageA(hFrame, WM_COMMAND, ID_APP_CONNECT, 0);
+    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    EXPECT_EQ(windows, OpenTableTitles(app)) << "connected again while connected";
+
+    const std::vector<std::string> samePort = {"--port", std::to_string(demoServer.Port())};
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});
+    demoServer.Stop();
+    ASSERT_TRUE(PumpUntil([&] { return !app.IsConnected(); }));
+    CTestServer back;
+    ASSERT_TRUE(back.Start(samePort));
+    run.QueueLogin("trader", "secret");
+    ::SendMessageA(hFrame, WM_COMMAND, ID_APP_CONNECT, 0);
+    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    EXPECT_EQ(windows, OpenTableTitles(app)) << "connected again after the server came back";
+    PumpFor(200);   // the link indicator follows on its timer
+    TbSaveWindowPng(hFrame, ScreenshotPath("terminal_connect_again_en").c_str());
 }
