@@ -18,6 +18,7 @@
 #include "app/dialogs/CredentialDialogs.h"
 #include "app/dialogs/VersionInfoDlg.h"
 #include "platform/win/kernel/Registry.h"
+#include "link/CommDialogs.h"
 #include "link/LinkProtocol.h"
 #include "link/ZorvatComm.h"
 #include "framework/base/NorvGlobals.h"
@@ -446,9 +447,18 @@ TEST_F(SessionFixture, LostServerComesBackWithTheUsersWindows)
     server.Stop();
     ASSERT_TRUE(PumpUntil([&] { return !app.IsConnected(); }));
     EXPECT_TRUE(PumpUntil([&] { return panes() == strUnknown; }, 3000)) << panes();
-    TbSaveWindowPng(app.GetMainFrame()->m_hWnd, ScreenshotPath("terminal_server_lost_en").c_str());
     HWND hLink = app.GetComm()->m_hWnd;
     ASSERT_TRUE(TbTimerExists(hLink, LINK_TIMER_RECONNECT, nullptr)) << "the link tries again by itself";
+    // A try while the server is still away says so in the information window, opens no dialog,
+    // and leaves the next try to come.
+    run.QueueDialog(IDC_COMM_SERVER, {});
+    SendMessageA(hLink, WM_TIMER, LINK_TIMER_RECONNECT, 0);
+    EXPECT_TRUE(PumpUntil([&] { return run.InfoText().find("The server could not be reached.") != std::string::npos; }, 3000))
+        << run.InfoText();
+    PumpFor(200);
+    EXPECT_EQ("", run.m_strMarkText) << "a settings dialog opened";
+    EXPECT_TRUE(TbTimerExists(hLink, LINK_TIMER_RECONNECT, nullptr));
+    TbSaveWindowPng(app.GetMainFrame()->m_hWnd, ScreenshotPath("terminal_server_lost_en").c_str());
 
     CTestServer back;
     ASSERT_TRUE(back.Start(sameServer));
@@ -608,6 +618,10 @@ TEST(DemoSession, ConnectCommandBringsBackTheUsersWindows)
     TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});
     demoServer.Stop();
     ASSERT_TRUE(PumpUntil([&] { return !app.IsConnected(); }));
+    // The user's own connect that finds no server offers the link's settings.
+    run.QueueDialog(IDC_COMM_SERVER, {});
+    ::SendMessageA(hFrame, WM_COMMAND, ID_APP_CONNECT, 0);
+    EXPECT_TRUE(PumpUntil([&] { return run.m_strMarkText == "127.0.0.1"; }, 3000)) << run.m_strMarkText;
     CTestServer back;
     ASSERT_TRUE(back.Start(samePort));
     run.QueueLogin("trader", "secret");
