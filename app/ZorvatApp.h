@@ -333,6 +333,7 @@ protected:
     CStringArray m_tickers;             // the ticker names
     std::deque<CTickerWnd*> m_tickerWindows;    // beside the names; null while not shown
     BOOL m_bDisconnected = FALSE;
+    BOOL m_bConnectAsked = FALSE;       // a connect the user asked for has not answered yet
     BOOL m_bLoginPosted = FALSE;        // a WM_LOGIN_AGAIN waits in the queue
     CString m_strLoginRefusal;          // why the server refused the last login, for the next dialog
     BOOL m_bInfoRaise = TRUE;

@@ -46,6 +46,10 @@ void CZORVAT32App::CreateLinkWindow()
 
 void CZORVAT32App::Connect()
 {
+    // The session ends before its windows go, so that the user's workspace is saved with them
+    // and the next login brings them back.
+    if (IsLoggedIn())
+        Logoff();
     DestroyTickersAndTables();
     m_dispatcher.ResetInitialLoad();
     BuildStandingSet();
@@ -55,11 +59,14 @@ void CZORVAT32App::Connect()
         m_pComm->MDIActivate();
     }
     SetBusyFlag(TRUE);
+    m_bConnectAsked = TRUE;
     if (m_pComm == nullptr || !m_pComm->Connect(LINK_DIRECT_SOCKET, 1)) {
         // A TCP connect finishes later; only a link that did not even start says so now.
         if (m_pComm == nullptr || !m_pComm->IsConnecting())
             ShowInfoResource(IDS_CONNECT_REFUSED, INFO_PRIORITY_ERROR);
     }
+    if (m_pComm == nullptr || !m_pComm->IsConnecting())
+        m_bConnectAsked = FALSE;    // it has answered already
     SetBusyFlag(FALSE);
 }
 
@@ -68,7 +75,12 @@ void CZORVAT32App::OnConnectionState(int nCode)
     if (nCode >= 501 && nCode <= 598) {
         ShowInfoResource(static_cast<UINT>(nCode), 0);
         if (m_pComm != nullptr && !m_pComm->IsConnected()) {
-            m_pComm->EditCommSettings(8);
+            // Only the user's own connect asks for other settings; the link's timed retries
+            // fail with their line here and wait for the next one.
+            if (m_bConnectAsked) {
+                m_bConnectAsked = FALSE;
+                m_pComm->EditCommSettings(8);
+            }
         } else {
             CString strText;
             GetSharedGlobals()->LoadString(strText, IDS_LINK_ERROR_CONNECTED);
@@ -84,6 +96,7 @@ void CZORVAT32App::OnConnectionState(int nCode)
         ShowInfoResource(IDS_CONNECTING, INFO_PRIORITY_NOTICE);
         SetBusyFlag(TRUE);
         m_bDisconnected = FALSE;
+        m_bConnectAsked = FALSE;
         Logoff();
         // A new connection loads its data again and says so once more.
         m_dispatcher.ResetInitialLoad();
