@@ -6,6 +6,7 @@
 #include <QtGui/QCursor>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QScreen>
+#include <QtGui/QWindow>
 #include <QtWidgets/QApplication>
 #include <atomic>
 #include <map>
@@ -102,6 +103,13 @@ public:
             }
             pWidget->setWindowFlags(flags);
             pWidget->m_bFixedSize = !(flags & Qt::FramelessWindowHint) && !(dwStyle & WS_THICKFRAME);
+            // An owned window is transient for its owner's window, so the window manager keeps it
+            // above the owner and treats it as the owner's dialog rather than a window of its own.
+            if (QWidget* pOwner = TbQtWidgetOf(GetWindow(hWnd, GW_OWNER))) {
+                pOwner->window()->winId();
+                pWidget->winId();
+                pWidget->windowHandle()->setTransientParent(pOwner->window()->windowHandle());
+            }
         }
         return new CTbQtSurface(pWidget);
     }

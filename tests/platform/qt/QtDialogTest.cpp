@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <QtCore/QCoreApplication>
 #include <QtGui/QKeyEvent>
+#include <QtGui/QWindow>
 #include <QtWidgets/QWidget>
 #include "QtTestSupport.h"
 #include "platform/win/gdi/Gdi.h"
@@ -175,6 +176,11 @@ TEST(QtDialog, TakesThePlaceAndButtonsItsTemplateGives)
         EXPECT_EQ(Qt::Dialog, flags & Qt::WindowType_Mask) << c.pszCase;
         EXPECT_TRUE(flags & Qt::WindowCloseButtonHint) << c.pszCase;
         EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) << c.pszCase;
+        // The window manager sees a dialog of the frame's window, not a window of its own.
+        const QWindow* pShown = TbQtWidgetOf(hDlg)->windowHandle();
+        ASSERT_NE(nullptr, pShown) << c.pszCase;
+        EXPECT_EQ(Qt::Dialog, pShown->type()) << c.pszCase;
+        EXPECT_EQ(TbQtWidgetOf(hFrame)->windowHandle(), pShown->transientParent()) << c.pszCase;
         // Without a sizing frame the window has one size, so no window manager offers to size it.
         const QWidget* pWidget = TbQtWidgetOf(hDlg);
         EXPECT_EQ(pWidget->minimumSize(), pWidget->maximumSize()) << c.pszCase;
