@@ -10,13 +10,11 @@ static void AddFaceSubstitutes()
 {
     // The faces the original's resources and settings name, on a machine that has none of them.
     // The column widths were made for the original's faces: the Liberation faces keep their
-    // metrics; the Arabic letters they lack come from Noto's compact interface face, about as
-    // narrow as the original's Arabic, and DejaVu stands last where that face is missing.
-    static const char s_szArabic[] = "Noto Sans Arabic UI";
+    // metrics, and DejaVu after them brings the Arabic letters the Liberation faces lack.
     static const struct {
         const char* pszFace;
         const char* pszFirst;
-        const char* pszLast;
+        const char* pszThen;
     } s_substitutes[] = {
         {"MS Sans Serif", "Liberation Sans", "DejaVu Sans"},
         {"MS Shell Dlg", "Liberation Sans", "DejaVu Sans"},
@@ -30,19 +28,17 @@ static void AddFaceSubstitutes()
         {"Verdana", "DejaVu Sans", nullptr},
         {"Segoe UI", "DejaVu Sans", nullptr},
         {"System", "DejaVu Sans", nullptr},
-        {"Traditional Arabic", s_szArabic, "DejaVu Sans"},
-        {"Simplified Arabic", s_szArabic, "DejaVu Sans"},
-        {"Arabic Transparent", s_szArabic, "DejaVu Sans"},
+        {"Traditional Arabic", "DejaVu Sans", nullptr},
+        {"Simplified Arabic", "DejaVu Sans", nullptr},
+        {"Arabic Transparent", "DejaVu Sans", nullptr},
         {"Lucida Console", "DejaVu Sans Mono", nullptr},
         {"Fixedsys", "DejaVu Sans Mono", nullptr},
         {"Terminal", "DejaVu Sans Mono", nullptr},
     };
     for (const auto& face : s_substitutes) {
         QStringList faces{QString::fromLatin1(face.pszFirst)};
-        if (face.pszFirst != s_szArabic)
-            faces << QString::fromLatin1(s_szArabic);
-        if (face.pszLast)
-            faces << QString::fromLatin1(face.pszLast);
+        if (face.pszThen)
+            faces << QString::fromLatin1(face.pszThen);
         QFont::insertSubstitutions(QString::fromLatin1(face.pszFace), faces);
     }
 }
