@@ -6,6 +6,7 @@
 #include "app/FormMDIWnd.h"
 #include "app/ZorvatApp.h"
 #include "framework/window/EnhancedComboBox.h"
+#include "link/MessageSource.h"
 #include "link/MessageTypes.h"
 #include "market/TableLinks.h"
 #include "orders/GoodTill.h"
@@ -128,8 +129,8 @@ BOOL CNewPlaceOrderDlg::OnInitDialog()
 
 void CNewPlaceOrderDlg::OnDestroy()
 {
-    if (CZORVAT32App* pApp = CZORVAT32App::Get())
-        pApp->RemoveSink(GetSinkId());
+    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
+        pSource->RemoveSink(GetSinkId());
     CFormDialog::OnDestroy();
 }
 

@@ -6,6 +6,7 @@
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "framework/base/SharedGlobals.h"
+#include "link/MessageSource.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
@@ -190,13 +191,12 @@ void CNewPlaceOrderDlg::OnGoodTillDateChanged(NMHDR*, LRESULT* pResult)
 
 void CNewPlaceOrderDlg::OnGO(CServerMessage*)
 {
-    CZORVAT32App* pApp = CZORVAT32App::Get();
     m_nReceiving = MSG_GO;
     m_nOptionRows = 0;
-    if (pApp != nullptr) {
-        pApp->SetReceiving(GetSinkId());
+    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
+        pSource->SetReceiving(GetSinkId());
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
         pApp->SetBusyFlag(TRUE);
-    }
 }
 
 void CNewPlaceOrderDlg::OnRecord(CServerMessage* pMsg)
@@ -233,10 +233,10 @@ void CNewPlaceOrderDlg::OnEnd(CServerMessage*)
     if (m_nReceiving != MSG_GO)
         return;
     m_nReceiving = -1;
-    if (CZORVAT32App* pApp = CZORVAT32App::Get()) {
-        pApp->ClearReceiving(GetSinkId());
+    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
+        pSource->ClearReceiving(GetSinkId());
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
         pApp->SetBusyFlag(FALSE);
-    }
     SendDlgItemMessage(IDC_TICKET_EXPIRY, CB_SETCURSEL, 0);
     FillStrikeList();
 }

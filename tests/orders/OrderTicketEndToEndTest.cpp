@@ -13,6 +13,7 @@
 
 #include "app/FormMDIWnd.h"
 #include "app/NorvMainFrame.h"
+#include "app/StockActions.h"
 #include "app/ZorvatApp.h"
 #include "market/TableLinks.h"
 #include "orders/NewPlaceOrderDlg.h"
@@ -404,4 +405,30 @@ TEST_F(OrderTicketSession, OptionSeriesOfBothRepliesStayTogether)
     const ORDER_TICKET_SNAPSHOT shot = pTicket->TakeSnapshot();
     EXPECT_EQ(2, shot.nRight);
     EXPECT_EQ("2026/12/18", std::string(shot.strExpiryKey));
+}
+
+// A KSE board row's order click: the regular board's ticket on the row's side, stock and price.
+TEST_F(OrderTicketSession, ABoardRowOpensTheKseTicketWithItsStockSideAndPrice)
+{
+    Start(false);
+    IStockActions* pActions = GetStockActions();
+    ASSERT_NE(nullptr, pActions);
+    EXPECT_TRUE(pActions->CanEnterOrderKSE());
+    EXPECT_TRUE(pActions->CanEnterOrderUS());
+    pActions->OpenOrderTicketKSE(ORDER_MODE_SELL, "NBK", 0.52, 0, 0);
+    PumpPending();
+    CFormMDIWnd* pFrame = App().GetOrderTicketForm();
+    ASSERT_NE(nullptr, pFrame);
+    auto* pTicket = dynamic_cast<CNewPlaceOrderDlg*>(pFrame->GetView());
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    EXPECT_EQ(std::string(GetGlobals()->GetMarketName(MARKET_KSE)), Selected(hDlg, IDC_TICKET_MARKET));
+    EXPECT_EQ(std::string(LoadMarketText(57549)), Selected(hDlg, IDC_TICKET_SESSION));
+    EXPECT_EQ(std::string(LoadMarketText(55046)), Selected(hDlg, IDC_TICKET_SIDE));
+    EXPECT_EQ("NBK", Text(hDlg, IDC_TICKET_TICKER));
+    EXPECT_EQ("=KWD", Text(hDlg, IDC_TICKET_CURRENCY));
+    const ORDER_TICKET_SNAPSHOT shot = pTicket->TakeSnapshot();
+    EXPECT_DOUBLE_EQ(0.52, atof(shot.strLimitPrice));
+    EXPECT_EQ(1, shot.nKseMarketType);
+    EXPECT_EQ(2, shot.nSide);
 }
