@@ -37,11 +37,13 @@ bool SetMarketOffset(const std::string& strData, int nMarket, long nOffset)
     std::string strText;
     bool bSet = false;
     for (std::string strLine; std::getline(in, strLine); strText += strLine + "\n") {
-        // code|short|name|name_ar|enabled|linked|quotelist|noquote|lookup|nonews|offset|state
-        if (strLine.rfind(std::to_string(nMarket) + "|", 0) != 0 || std::count(strLine.begin(), strLine.end(), '|') != 11)
+        // code|short|name|name_ar|enabled|linked|quotelist|noquote|lookup|nonews|offset|state|...
+        if (strLine.rfind(std::to_string(nMarket) + "|", 0) != 0 || std::count(strLine.begin(), strLine.end(), '|') < 11)
             continue;
-        const size_t nState = strLine.rfind('|'), nAt = strLine.rfind('|', nState - 1) + 1;
-        strLine.replace(nAt, nState - nAt, std::to_string(nOffset));
+        size_t nAt = 0;
+        for (int i = 0; i < 10; ++i)
+            nAt = strLine.find('|', nAt) + 1;
+        strLine.replace(nAt, strLine.find('|', nAt) - nAt, std::to_string(nOffset));
         bSet = true;
     }
     in.close();

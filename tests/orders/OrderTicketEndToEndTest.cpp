@@ -249,7 +249,11 @@ void CheckCase(OrderTicketSession& s, const TICKET_CASE& c, const std::string& s
 
     // A complete order: the ticker, a quantity, a limit price, and the panel's own fields.
     SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, c.nKseType == -1 ? "ALPN" : "NBK");
-    Type(hDlg, IDC_TICKET_QUANTITY, "1000");
+    // Typed key by key, the quantity shows its thousands separator.
+    SetDlgItemTextA(hDlg, IDC_TICKET_QUANTITY, "");
+    for (char ch : std::string("1000"))
+        SendDlgItemMessageA(hDlg, IDC_TICKET_QUANTITY, WM_CHAR, static_cast<WPARAM>(ch), 0);
+    Notify(hDlg, IDC_TICKET_QUANTITY, EN_KILLFOCUS);
     if (c.nPanels & PANEL_FORWARD) {
         Choose(hDlg, IDC_TICKET_FILL_RULE, static_cast<LPCSTR>(LoadMarketText(57554)));
         Choose(hDlg, IDC_TICKET_TENOR, "3");
@@ -264,6 +268,7 @@ void CheckCase(OrderTicketSession& s, const TICKET_CASE& c, const std::string& s
     EXPECT_EQ(c.nKseType, shot.nKseMarketType);
     EXPECT_EQ(c.nSideSelected == 55046 ? 2 : 1, shot.nSide);
     EXPECT_EQ(c.nKseType == 3 ? 5 : 0, shot.nOrderType);
+    EXPECT_NE(Text(hDlg, IDC_TICKET_QUANTITY), "1000") << "grouped as typed";
     EXPECT_EQ("1000", std::string(shot.strQuantity)) << "no group separators";
     EXPECT_EQ(1.5, atof(shot.strLimitPrice));
     EXPECT_EQ(c.nCommand == 33306, shot.bPreMarket != FALSE);
@@ -277,9 +282,11 @@ void CheckCase(OrderTicketSession& s, const TICKET_CASE& c, const std::string& s
     Type(hDlg, IDC_TICKET_LIMIT, "");
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "no limit price";
     if (c.nPanels & PANEL_FORWARD) {
-        Type(hDlg, IDC_TICKET_LIMIT, "1.5");
+        // A tenor change takes that tenor's price: the price is typed again after it.
         SendDlgItemMessageA(hDlg, IDC_TICKET_TENOR, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
         Notify(hDlg, IDC_TICKET_TENOR, CBN_SELCHANGE);
+        Type(hDlg, IDC_TICKET_LIMIT, "1.5");
+        EXPECT_EQ("1.5", Text(hDlg, IDC_TICKET_LIMIT).substr(0, 3));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "no tenor";
     }
     SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_TICKET_CLOSE, BN_CLICKED), 0);
@@ -392,6 +399,8 @@ TEST_F(OrderTicketSession, OptionSeriesOfBothRepliesStayTogether)
     };
     ASSERT_TRUE(Ask("CDRX", 3)) << "one put and two calls";
     EXPECT_EQ("CDRX", Text(hDlg, IDC_TICKET_UNDERLYING));
+    EXPECT_EQ(std::string(LoadMarketText(57172)), Selected(hDlg, IDC_TICKET_RIGHT)) << "the right of the last reply";
+    EXPECT_EQ(60, atoi(Text(hDlg, IDC_TICKET_STRIKE).c_str())) << "its first strike of the first month";
     EXPECT_EQ((std::vector<std::string>{"2026/12", "2027/01"}), Items(hDlg, IDC_TICKET_EXPIRY));
     EXPECT_EQ("60 ", Strikes(57171, "2026/12")) << "the put of the first reply";
     EXPECT_EQ("60 ", Strikes(57172, "2026/12"));
@@ -431,4 +440,28 @@ TEST_F(OrderTicketSession, ABoardRowOpensTheKseTicketWithItsStockSideAndPrice)
     EXPECT_DOUBLE_EQ(0.52, atof(shot.strLimitPrice));
     EXPECT_EQ(1, shot.nKseMarketType);
     EXPECT_EQ(2, shot.nSide);
+}
+
+// A forward contract's details open the contract ticket with the contract's values.
+TEST_F(OrderTicketSession, AForwardContractOpensItsTicketWithItsValues)
+{
+    Start(false);
+    const COleDateTime validity(2026, 12, 20, 0, 0, 0);
+    App().OpenOrderTicketForward("NBK", validity, "MM1", "77", "500", 2);
+    PumpPending();
+    CFormMDIWnd* pFrame = App().GetOrderTicketForm();
+    ASSERT_NE(nullptr, pFrame);
+    auto* pTicket = dynamic_cast<CNewPlaceOrderDlg*>(pFrame->GetView());
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    EXPECT_EQ(4, pTicket->GetKseMarketType());
+    EXPECT_EQ(std::string(LoadMarketText(55046)), Selected(hDlg, IDC_TICKET_SIDE));
+    EXPECT_EQ(RGB(128, 255, 128), pTicket->GetFormColour()) << "the sell side's colour";
+    const ORDER_TICKET_SNAPSHOT shot = pTicket->TakeSnapshot();
+    EXPECT_EQ("NBK", std::string(shot.strTicker));
+    EXPECT_EQ("MM1", std::string(shot.strMarketMaker));
+    EXPECT_EQ("77", std::string(shot.strContractNumber));
+    EXPECT_EQ("500", std::string(shot.strQuantity));
+    EXPECT_EQ("20/12/2026", std::string(shot.contractDate.Format("%d/%m/%Y")));
+    EXPECT_EQ("=KWD", std::string(Text(hDlg, IDC_TICKET_CURRENCY)));
 }
