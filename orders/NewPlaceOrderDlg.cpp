@@ -89,6 +89,9 @@ BOOL CNewPlaceOrderDlg::OnInitDialog()
         SendDlgItemMessage(edit.nId, EM_LIMITTEXT, static_cast<WPARAM>(edit.nLength));
     }
     m_editQuantity.SetNoMinus(TRUE);
+    // Quantities and prices read with their thousands grouped; a contract number is a name.
+    for (CEnhancedEdit* pEdit : {&m_editQuantity, &m_editLimit, &m_editStop})
+        pEdit->SetThousandsGrouping(TRUE);
     m_editContract.SetThousandsGrouping(FALSE);
     m_pickGoodTill.SubclassDlgItem(IDC_TICKET_GOOD_TILL, this);
     m_pickContract.SubclassDlgItem(IDC_TICKET_CONTRACT_DATE, this);

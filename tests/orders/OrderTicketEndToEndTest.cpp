@@ -245,6 +245,9 @@ void CheckCase(OrderTicketSession& s, const TICKET_CASE& c, const std::string& s
     EXPECT_EQ((c.nPanels & PANEL_OPTIONS) != 0, Shown(hDlg, IDC_TICKET_STRIKE) && Shown(hDlg, IDC_TICKET_RIGHT));
     EXPECT_EQ((c.nPanels & PANEL_EXTRA) != 0, Shown(hDlg, IDC_TICKET_EXTRA));
     EXPECT_EQ(c.crForm != 0 ? c.crForm : GetSysColor(COLOR_BTNFACE), pTicket->GetFormColour());
+    char szTitle[256] = "";
+    GetWindowTextA(GetParent(hDlg), szTitle, sizeof szTitle);
+    EXPECT_EQ(std::string(LoadMarketText(c.nCommand == 33306 ? IDS_TITLE_PRE_MARKET : IDS_TITLE_ORDER_TICKET)), szTitle);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "nothing typed yet";
 
     // A complete order: the ticker, a quantity, a limit price, and the panel's own fields.
