@@ -4,7 +4,8 @@
 // market or forward contract; the option series of a US market with options); the ticker box
 // lists the market's symbols, filtered as the user types. The form reads as one snapshot for
 // the requests. Implementation by concern: NewPlaceOrderDlg.cpp (life, commands, market
-// choices), NewPlaceOrderTicker.cpp (ticker box, symbols, reference price, recent tickers),
+// choices), NewPlaceOrderState.cpp (reset, the Submit button, the snapshot, control access),
+// NewPlaceOrderTicker.cpp (ticker box, symbols, reference price, recent tickers),
 // NewPlaceOrderPanels.cpp (panels, layout, dates, option series, presets).
 #include <vector>
 
