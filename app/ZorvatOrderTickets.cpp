@@ -19,9 +19,12 @@ namespace {
 const char* const KSE_CURRENCY = "=KWD";
 const COLORREF SELL_COLOUR = 0x80FF80;
 
-// The KSE market: its name in the interface language into the market box, chosen.
+// The KSE market: its name in the interface language into the market box, chosen. A ticket
+// still in pre-market mode lists no KSE market and would drop the choice when the mode ends
+// afterwards: the regular session comes first.
 void SelectKseMarket(IOrderTicketForm* pTicket)
 {
+    pTicket->SetPreMarket(FALSE);
     const CString strName = GetGlobals()->GetMarketName(KSE_MARKET_CODE);
     if (!strName.IsEmpty())
         pTicket->SelectMarket(strName);

@@ -303,6 +303,14 @@ TEST_F(OrderTicketSession, EachCommandOpensItsMarketWithItsChoicesInEnglish)
     Start(false);
     for (const TICKET_CASE& c : Cases())
         CheckCase(*this, c, "en");
+    // A KSE command on a ticket left in pre-market mode still finds its market.
+    ASSERT_NE(nullptr, Command(33306));
+    CNewPlaceOrderDlg* pTicket = Command(33049);
+    ASSERT_NE(nullptr, pTicket);
+    EXPECT_FALSE(pTicket->IsPreMarket());
+    EXPECT_EQ(std::string(GetGlobals()->GetMarketName(MARKET_KSE)), Selected(pTicket->m_hWnd, IDC_TICKET_MARKET));
+    EXPECT_EQ(Texts({55045, 55046}), Items(pTicket->m_hWnd, IDC_TICKET_SIDE));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(pTicket->m_hWnd, IDC_TICKET_SIDE)));
 }
 
 TEST_F(OrderTicketSession, EachCommandOpensItsMarketWithItsChoicesInArabic)
