@@ -5,6 +5,8 @@
 // replies kept together; pictures in English and Arabic with nothing cut off.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <ctime>
 #include <memory>
@@ -20,6 +22,7 @@
 #include "orders/OrderForms.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/DateTimePick.h"
+#include "refdata/RefDataRecords.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
@@ -475,4 +478,39 @@ TEST_F(OrderTicketSession, AForwardContractOpensItsTicketWithItsValues)
     EXPECT_EQ("500", std::string(shot.strQuantity));
     EXPECT_EQ("20/12/2026", std::string(shot.contractDate.Format("%d/%m/%Y")));
     EXPECT_EQ("=KWD", std::string(Text(hDlg, IDC_TICKET_CURRENCY)));
+}
+
+// Typing in the ticker box lists the market's symbols whose symbol or name holds the text, in
+// any case, as "symbol/name"; the box keeps what was typed.
+TEST_F(OrderTicketSession, TypingInTheTickerBoxListsTheSymbolsThatHoldTheText)
+{
+    Start(false);
+    CNewPlaceOrderDlg* pTicket = Command(33100);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    Choose(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(MARKET_HARBOR)));
+    CStringArray symbols;
+    GetGlobals()->GetMarketSymbols(MARKET_HARBOR, symbols);
+    ASSERT_GT(symbols.GetSize(), 3);
+    for (const std::string strTyped : {"a", "Ex", "zzz", ""}) {
+        std::string strUpper = strTyped;
+        for (char& ch : strUpper)
+            ch = static_cast<char>(toupper(static_cast<unsigned char>(ch)));
+        std::vector<std::string> expected;
+        for (int i = 0; i < symbols.GetSize(); ++i) {
+            ShortStockListEntry entry;
+            ASSERT_TRUE(GetGlobals()->LookupShortStockEntry(MARKET_HARBOR, symbols[i], entry));
+            std::string strSymbol = static_cast<LPCSTR>(symbols[i]), strName = static_cast<LPCSTR>(entry.text5);
+            std::string strBoth = strSymbol + "\n" + strName;
+            for (char& ch : strBoth)
+                ch = static_cast<char>(toupper(static_cast<unsigned char>(ch)));
+            if (strBoth.find(strUpper) != std::string::npos && strSymbol[0] != '.')
+                expected.push_back(strSymbol + "/" + strName);
+        }
+        std::sort(expected.begin(), expected.end());
+        SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, strTyped.c_str());
+        Notify(hDlg, IDC_TICKET_TICKER, CBN_EDITCHANGE);
+        EXPECT_EQ(expected, Items(hDlg, IDC_TICKET_TICKER)) << "typed " << strTyped;
+        EXPECT_EQ(strTyped, Text(hDlg, IDC_TICKET_TICKER));
+    }
 }
