@@ -3,6 +3,7 @@
 // forms) come from makers those layers register per form id, as the tables do through
 // TableFactory.h; the application opens a form window by id and gets the view made, or an empty
 // form frame for an id without a maker.
+#include "platform/mfc/String.h"
 #include "platform/win/Windows.h"
 
 class CWnd;
@@ -21,3 +22,42 @@ struct ITickerForm
 // A second registration of an id replaces the first; a null maker removes it.
 void RegisterFormMaker(UINT nFormId, PFN_MAKE_FORM_VIEW pfnMake);
 PFN_MAKE_FORM_VIEW FindFormMaker(UINT nFormId);
+
+struct MarketDetail;
+class COleDateTime;
+
+// The order ticket as the application's openers fill it (the orders layer implements it). Each
+// call acts on the open form at once; texts are the ticket's own (market names in the interface
+// language, a ticker "symbol" or "symbol/name").
+struct IOrderTicketForm
+{
+    virtual ~IOrderTicketForm() = default;
+    // Validity extras: none shown, the validity list, or the contract date picker (set to now).
+    virtual void HideDurationExtras() = 0;
+    virtual void ShowDurationList() = 0;
+    virtual void ShowDurationDate() = 0;
+    // The market box shows the name and the market is chosen (its boxes, panels and symbols).
+    virtual void SelectMarket(LPCSTR pszMarketName) = 0;
+    // The market-type box selects the text of the KSE market type exactly; FALSE when absent.
+    virtual BOOL SelectKseMarketType(int nType) = 0;
+    virtual void UpdateMarketChoices(const MarketDetail& market) = 0;
+    // "symbol/name" when the chosen market's symbols know the text as a name, else the text.
+    virtual CString MakeTickerText(LPCSTR pszText) = 0;
+    // The ticker box takes the text and the ticket looks the symbol up.
+    virtual void SetTickerAndLookUp(LPCSTR pszTicker) = 0;
+    virtual void SetLimitPrice(double dPrice) = 0;
+    virtual void SetCurrency(LPCSTR pszCurrency) = 0;
+    virtual void SetContractDate(const COleDateTime& date) = 0;
+    // The forward contract's texts: market maker (6 characters), contract number and quantity.
+    virtual void SetMarketMaker(LPCSTR pszText) = 0;
+    virtual void SetContractNumber(LPCSTR pszText) = 0;
+    virtual void SetQuantity(LPCSTR pszText) = 0;
+    virtual void SelectTransactionType(int nSide) = 0;
+    virtual void SetBackgroundColor(COLORREF crBack) = 0;
+    virtual void SetPreMarket(BOOL bPreMarket) = 0;
+    virtual void ShowAdvanced(BOOL bShow) = 0;
+    virtual void ShowSidePanel(BOOL bShow) = 0;
+    // Presets from a row of the order-status tables; nothing without the table or the row.
+    virtual void LoadUSOrder(long nOrder) = 0;
+    virtual void LoadKSEOrder(long nOrder) = 0;
+};

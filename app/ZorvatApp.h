@@ -28,6 +28,8 @@
 class CZorvatComm;
 class CMainFrame;
 class CFormMDIWnd;
+class COleDateTime;
+struct IOrderTicketForm;
 class CSharedGlobals;
 
 #define IDS_APP_TITLE 280
@@ -140,6 +142,25 @@ public:
     // story given; null texts are taken as empty.
     void OpenNewsStory(LPCSTR pszBody, LPCSTR pszTitle, LPCSTR pszLink);
     CFormMDIWnd* GetNewsReaderForm() const { return m_pNewsReaderForm; }
+    // The order ticket (form 7310, one window, ZorvatOrderTickets.cpp), opened or activated and
+    // then filled by its openers in a fixed order; nothing opens without the orders layer's
+    // maker. Null texts and a price of 0 leave their fields as they were.
+    void OpenOrderTicket(int nMode, LPCSTR pszSymbol, double dPrice, LPCSTR pszMarket, LPCSTR pszCurrency, int nUnused);
+    void OpenOrderTicketFromOrderUS(long nOrder);
+    void OpenOrderTicketFromOrderKSE(long nOrder);
+    // KSE regular board: mode 1 or 2 picks the default side; market type 4 the contract panel,
+    // any other the regular one.
+    void OpenOrderTicketKSE(int nMode, LPCSTR pszSymbol, double dPrice, int nIgnored, int nMarketType);
+    void OpenOrderTicketForwardMarket(LPCSTR pszSymbol, double dPrice, int nIgnored);
+    // An existing forward contract: an invalid date leaves the contract date at now; side -1
+    // selects none.
+    void OpenOrderTicketForward(LPCSTR pszSymbol, const COleDateTime& validity, LPCSTR pszMarketMaker,
+                                LPCSTR pszContract, LPCSTR pszQuantity, int nSide);
+    CFormMDIWnd* GetOrderTicketForm() const { return m_pOrderTicketForm; }
+    // Whether the order forms show their advanced rows, one state for the ticket and the
+    // modify form.
+    BOOL IsOrderAdvancedShown() const { return m_bOrderAdvanced; }
+    void SetOrderAdvancedShown(BOOL bShown) { m_bOrderAdvanced = bShown; }
     // The ticker and market-schedule sub-menus made again from the ticker names and the markets.
     void BuildMarketMenus();
     // The chart slot to use next: the first empty or hidden one, else the oldest in turn.
@@ -282,6 +303,14 @@ protected:
     void OnFormCommand(UINT nId);
     void OnCommandDialog(UINT nId);
     void OnOptionChainCommand(UINT);
+    // The ticket commands: KSE 33049, 33050, 33223; forward market 33269; forward contract
+    // 33273; US 33100, 33601 (regular) and 33306 (pre-market).
+    void OnKseTicketCommand(UINT nId);
+    void OnForwardMarketTicketCommand(UINT);
+    void OnForwardTicketCommand(UINT);
+    void OnUsTicketCommand(UINT nId);
+    // The ticket's form opened or activated; null without the orders layer.
+    IOrderTicketForm* OpenTicketForm();
     // 33194 and 33624 ask for a company; 33566 asks for a ticker when market 1 has news.
     void OnCompanyNewsCommand(UINT nId);
     void OnNothing(UINT) {}
@@ -343,6 +372,8 @@ protected:
     CFormMDIWnd* m_pPreferencesForm = nullptr;
     CFormMDIWnd* m_pOptionChainForm = nullptr;  // outlives the session: log-off leaves it open
     CFormMDIWnd* m_pNewsReaderForm = nullptr;
+    CFormMDIWnd* m_pOrderTicketForm = nullptr;
+    BOOL m_bOrderAdvanced = FALSE;
     CFormMDIWnd* m_chartSlots[CHART_SLOTS] = {};  // not owned: each frame clears its slot as it goes
     int m_nChartSlot = 0;               // the slot used last
     int  m_nInfoPriority = 1;

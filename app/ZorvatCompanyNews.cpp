@@ -2,34 +2,47 @@
 
 #include "app/CompanyNews.h"
 #include "app/DataTable.h"
+#include "app/FormFactory.h"
 #include "app/NorvMainFrame.h"
 #include "app/StockActions.h"
 #include "refdata/ZorvatGlobals.h"
 
 #define NEWS_MARKET 1           // the market whose record allows the ticker choice
+#define IDD_FORM_ORDER_TICKET 7310
 
 namespace {
 
-// What the stock rows ask of the application. The order ticket and the charts come with their
-// own windows; until then they open nothing and their commands stay disabled.
+// The command's rule met and its window there to open.
+BOOL IsCommandEnabled(UINT nId)
+{
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    BOOL bEnabled = FALSE;
+    return pApp != nullptr && pApp->GetCommandState(nId, &bEnabled, nullptr) && bEnabled;
+}
+
+// What the stock rows ask of the application. The charts come with their own windows; until
+// then they open nothing and their commands stay disabled. The order ticket opens on the KSE
+// regular board with the row's stock and price.
 class CAppStockActions : public IStockActions
 {
 public:
-    void OpenOrderTicketKSE(int, LPCSTR, double, long, long) override {}
+    void OpenOrderTicketKSE(int nMode, LPCSTR pszStock, double dPrice, long, long) override
+    {
+        if (CZORVAT32App* pApp = CZORVAT32App::Get())
+            pApp->OpenOrderTicketKSE(nMode, pszStock, dPrice, 0, /*nMarketType=*/1);
+    }
     void OpenChart(LPCSTR, int, long) override {}
     void OpenCompanyNews(LPCSTR pszStock, long nMarketCode) override
     {
         if (CZORVAT32App* pApp = CZORVAT32App::Get())
             pApp->OpenCompanyNews(pszStock, nMarketCode);
     }
-    BOOL CanEnterOrderKSE() const override { return FALSE; }
-    BOOL CanEnterOrderUS() const override { return FALSE; }
+    BOOL CanEnterOrderKSE() const override { return FindFormMaker(IDD_FORM_ORDER_TICKET) != nullptr && IsCommandEnabled(33049); }
+    BOOL CanEnterOrderUS() const override { return FindFormMaker(IDD_FORM_ORDER_TICKET) != nullptr && IsCommandEnabled(33100); }
     BOOL CanOpenChart(int) const override { return FALSE; }
     BOOL CanOpenCompanyNews() const override
     {
-        CZORVAT32App* pApp = CZORVAT32App::Get();
-        BOOL bEnabled = FALSE;
-        return pApp != nullptr && pApp->GetCommandState(ID_APP_COMPANY_NEWS, &bEnabled, nullptr) && bEnabled;
+        return IsCommandEnabled(ID_APP_COMPANY_NEWS);
     }
 };
 

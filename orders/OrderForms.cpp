@@ -1,10 +1,12 @@
 #include "orders/OrderForms.h"
 #include "app/FormFactory.h"
 #include "app/SessionHooks.h"
+#include "orders/NewPlaceOrderDlg.h"
 #include "orders/ReviewDialog.h"
 
 void RegisterOrderForms()
 {
+    RegisterFormMaker(IDD_FORM_ORDER_TICKET, &CNewPlaceOrderDlg::Make);
     // The next user must not find the trading passwords this one kept.
     RegisterLogoffHook(&CReviewDialog::ForgetKeptPasswords);
 }

@@ -36,6 +36,8 @@ public:
     // Neither is owned; null restores the system clock, or no market offsets.
     void SetClockSource(const IClockSource* pClock) { m_pClock = pClock; }
     void SetMarketTimeOffsets(const IMarketTimeOffsets* pMarkets) { m_pMarkets = pMarkets; }
+    // Now, from the clock source: every "today" of the date rules comes from here.
+    time_t GetNow() const { return Clock().GetNow(); }
 
     // Offsets in seconds and the session times (Kuwait time), as the server sends them.
     void SetClockOffset(long nSeconds) { m_nClockOffset = nSeconds; }

@@ -25,8 +25,8 @@ namespace {
 
 const int ATLANTIC_MARKET = 8;
 
-// The data copy's market list with the board seven hours behind the server: the offset is the
-// last field but one of "code|short|name|name_ar|enabled|linked|quotelist|noquote|lookup|nonews|offset|state".
+// The data copy's market list with the board seven hours behind the server: the offset is field
+// 10 of "code|short|name|name_ar|enabled|linked|quotelist|noquote|lookup|nonews|offset|state|...".
 void SetAtlanticOffset(const std::string& strData)
 {
     const std::string strFile = strData + "/reference/markets.txt";
@@ -34,8 +34,10 @@ void SetAtlanticOffset(const std::string& strData)
     std::string strText;
     for (std::string strLine; std::getline(in, strLine); strText += strLine + "\n")
         if (strLine.rfind(std::to_string(ATLANTIC_MARKET) + "|", 0) == 0) {
-            const size_t nState = strLine.rfind('|'), nAt = strLine.rfind('|', nState - 1) + 1;
-            strLine.replace(nAt, nState - nAt, std::to_string(7 * 3600));
+            size_t nAt = 0;
+            for (int i = 0; i < 10; ++i)
+                nAt = strLine.find('|', nAt) + 1;
+            strLine.replace(nAt, strLine.find('|', nAt) - nAt, std::to_string(7 * 3600));
         }
     in.close();
     std::ofstream(strFile) << strText;

@@ -1,0 +1,171 @@
+// The order ticket's openers: each opens or activates the one ticket window and fills it in its
+// own order, so that a later step sees what an earlier one chose (the market before the ticker,
+// the market type before the market's capabilities).
+#include "app/FormFactory.h"
+#include "app/FormMDIWnd.h"
+#include "app/ZorvatApp.h"
+#include "platform/mfc/OleDateTime.h"
+#include "refdata/RefDataRecords.h"
+#include "refdata/ZorvatGlobals.h"
+
+#define IDD_FORM_ORDER_TICKET 7310
+#define KSE_MARKET_CODE 2
+#define KSE_TYPE_REGULAR 1
+#define KSE_TYPE_FORWARD 3
+#define KSE_TYPE_CONTRACT 4
+#define SIDE_SELL 2
+
+namespace {
+const char* const KSE_CURRENCY = "=KWD";
+const COLORREF SELL_COLOUR = 0x80FF80;
+
+// The KSE market: its name in the interface language into the market box, chosen. A ticket
+// still in pre-market mode lists no KSE market and would drop the choice when the mode ends
+// afterwards: the regular session comes first.
+void SelectKseMarket(IOrderTicketForm* pTicket)
+{
+    pTicket->SetPreMarket(FALSE);
+    const CString strName = GetGlobals()->GetMarketName(KSE_MARKET_CODE);
+    if (!strName.IsEmpty())
+        pTicket->SelectMarket(strName);
+}
+}  // namespace
+
+IOrderTicketForm* CZORVAT32App::OpenTicketForm()
+{
+    // Without its view the form would be an empty frame: the command waits for it quietly.
+    if (FindFormMaker(IDD_FORM_ORDER_TICKET) == nullptr)
+        return nullptr;
+    OpenFormWindow(&m_pOrderTicketForm, IDD_FORM_ORDER_TICKET);
+    return m_pOrderTicketForm != nullptr ? dynamic_cast<IOrderTicketForm*>(m_pOrderTicketForm->GetView()) : nullptr;
+}
+
+void CZORVAT32App::OpenOrderTicket(int nMode, LPCSTR pszSymbol, double dPrice, LPCSTR pszMarket, LPCSTR pszCurrency,
+                                   int)
+{
+    IOrderTicketForm* pTicket = OpenTicketForm();
+    if (pTicket == nullptr)
+        return;
+    if (pszMarket != nullptr)
+        pTicket->SelectMarket(pszMarket);
+    if (pszSymbol != nullptr)
+        pTicket->SetTickerAndLookUp(pszSymbol);
+    if (dPrice != 0.0)
+        pTicket->SetLimitPrice(dPrice);
+    if (pszCurrency != nullptr)
+        pTicket->SetCurrency(pszCurrency);
+    pTicket->SetPreMarket(nMode == 1);
+    pTicket->ShowAdvanced(FALSE);
+    pTicket->ShowSidePanel(FALSE);
+}
+
+void CZORVAT32App::OpenOrderTicketFromOrderUS(long nOrder)
+{
+    if (IOrderTicketForm* pTicket = OpenTicketForm())
+        pTicket->LoadUSOrder(nOrder);
+}
+
+void CZORVAT32App::OpenOrderTicketFromOrderKSE(long nOrder)
+{
+    if (IOrderTicketForm* pTicket = OpenTicketForm())
+        pTicket->LoadKSEOrder(nOrder);
+}
+
+void CZORVAT32App::OpenOrderTicketKSE(int nMode, LPCSTR pszSymbol, double dPrice, int, int nMarketType)
+{
+    IOrderTicketForm* pTicket = OpenTicketForm();
+    if (pTicket == nullptr)
+        return;
+    pTicket->HideDurationExtras();
+    SelectKseMarket(pTicket);
+    pTicket->SelectKseMarketType(nMarketType == KSE_TYPE_CONTRACT ? KSE_TYPE_CONTRACT : KSE_TYPE_REGULAR);
+    MarketDetail market;
+    if (GetGlobals()->LookupMarket(KSE_MARKET_CODE, market)) {
+        // The mode names the side the ticket starts with.
+        if (nMode == 1 || nMode == 2)
+            market.m_nConstant1 = nMode;
+        pTicket->UpdateMarketChoices(market);
+    }
+    if (pszSymbol != nullptr)
+        pTicket->SetTickerAndLookUp(pTicket->MakeTickerText(pszSymbol));
+    if (dPrice != 0.0)
+        pTicket->SetLimitPrice(dPrice);
+    pTicket->SetCurrency(KSE_CURRENCY);
+    pTicket->SetPreMarket(FALSE);
+    pTicket->ShowAdvanced(FALSE);
+    pTicket->ShowSidePanel(FALSE);
+}
+
+void CZORVAT32App::OpenOrderTicketForwardMarket(LPCSTR pszSymbol, double dPrice, int)
+{
+    IOrderTicketForm* pTicket = OpenTicketForm();
+    if (pTicket == nullptr)
+        return;
+    pTicket->ShowDurationList();
+    SelectKseMarket(pTicket);
+    pTicket->SelectKseMarketType(KSE_TYPE_FORWARD);
+    MarketDetail market;
+    if (GetGlobals()->LookupMarket(KSE_MARKET_CODE, market))
+        pTicket->UpdateMarketChoices(market);
+    if (pszSymbol != nullptr)
+        pTicket->SetTickerAndLookUp(pszSymbol);
+    if (dPrice != 0.0)
+        pTicket->SetLimitPrice(dPrice);
+    pTicket->SetCurrency(KSE_CURRENCY);
+    pTicket->SetPreMarket(FALSE);
+    pTicket->ShowAdvanced(FALSE);
+    pTicket->ShowSidePanel(FALSE);
+}
+
+void CZORVAT32App::OpenOrderTicketForward(LPCSTR pszSymbol, const COleDateTime& validity, LPCSTR pszMarketMaker,
+                                          LPCSTR pszContract, LPCSTR pszQuantity, int nSide)
+{
+    IOrderTicketForm* pTicket = OpenTicketForm();
+    if (pTicket == nullptr)
+        return;
+    pTicket->ShowDurationDate();
+    SelectKseMarket(pTicket);
+    pTicket->SelectKseMarketType(KSE_TYPE_CONTRACT);
+    MarketDetail market;
+    if (GetGlobals()->LookupMarket(KSE_MARKET_CODE, market))
+        pTicket->UpdateMarketChoices(market);
+    if (pszSymbol != nullptr)
+        pTicket->SetTickerAndLookUp(pTicket->MakeTickerText(pszSymbol));
+    if (validity.GetStatus() == COleDateTime::valid)
+        pTicket->SetContractDate(validity);
+    if (pszMarketMaker != nullptr)
+        pTicket->SetMarketMaker(pszMarketMaker);
+    if (pszContract != nullptr)
+        pTicket->SetContractNumber(pszContract);
+    if (pszQuantity != nullptr)
+        pTicket->SetQuantity(pszQuantity);
+    pTicket->SetCurrency(KSE_CURRENCY);
+    pTicket->SetPreMarket(FALSE);
+    pTicket->ShowAdvanced(FALSE);
+    pTicket->SelectTransactionType(nSide);
+    if (nSide == SIDE_SELL)
+        pTicket->SetBackgroundColor(SELL_COLOUR);
+    pTicket->ShowSidePanel(FALSE);
+}
+
+void CZORVAT32App::OnKseTicketCommand(UINT nId)
+{
+    OpenOrderTicketKSE(nId == 33050 ? 2 : 1, nullptr, 0.0, 0, KSE_TYPE_REGULAR);
+}
+
+void CZORVAT32App::OnForwardMarketTicketCommand(UINT)
+{
+    OpenOrderTicketForwardMarket(nullptr, 0.0, 0);
+}
+
+void CZORVAT32App::OnForwardTicketCommand(UINT)
+{
+    COleDateTime none;
+    none.SetStatus(COleDateTime::invalid);
+    OpenOrderTicketForward(nullptr, none, nullptr, nullptr, nullptr, -1);
+}
+
+void CZORVAT32App::OnUsTicketCommand(UINT nId)
+{
+    OpenOrderTicket(nId == 33306 ? 1 : 0, nullptr, 0.0, nullptr, nullptr, 0);
+}

@@ -1,0 +1,519 @@
+// The order ticket: life, commands and the market's choices.
+#include "orders/NewPlaceOrderDlg.h"
+
+#include <cstdlib>
+
+#include "app/FormMDIWnd.h"
+#include "app/ZorvatApp.h"
+#include "framework/window/EnhancedComboBox.h"
+#include "link/MessageSource.h"
+#include "link/MessageTypes.h"
+#include "market/TableLinks.h"
+#include "orders/GoodTill.h"
+#include "platform/win/user/DateTimePick.h"
+#include "refdata/RefDataRecords.h"
+#include "refdata/ZorvatGlobals.h"
+#include "refdata/ZorvatTypes.h"
+
+namespace {
+const COLORREF BUY_COLOUR = RGB(255, 128, 128);
+const COLORREF SELL_COLOUR = RGB(128, 255, 128);
+const COLORREF YELLOW = RGB(255, 255, 0);
+const char* const DATE_FORMAT = "dd'/'MM'/'yyyy";
+const char* const REGULAR_SESSION = "Regular Market";
+const char* const PRE_MARKET_SESSION = "Pre-Market";
+const char* const TENORS[] = {"1", "3", "6", "9", "12"};
+const UINT FILL_RULES[] = {57554, 57555};   // CFillRest codes 3 and 2
+
+bool IsLimitType(int nType)
+{
+    return nType == 0 || nType == 2 || nType == 5;
+}
+bool IsStopType(int nType)
+{
+    return nType == 1 || nType == 2;
+}
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CNewPlaceOrderDlg, CFormDialog)
+    ON_WM_ERASEBKGND()
+    ON_WM_CTLCOLOR()
+    ON_NOTIFY(DTN_DATETIMECHANGE, IDC_TICKET_GOOD_TILL, OnGoodTillDateChanged)
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+CNewPlaceOrderDlg::CNewPlaceOrderDlg()
+    : CFormDialog(IDD_FORM_ORDER_TICKET), CZorvatMessageSink({MSG_GO}), m_crForm(::GetSysColor(COLOR_BTNFACE))
+{
+    m_goodTill = COleDateTime(GetGlobals()->GetNow());
+    m_hbrForm = ::CreateSolidBrush(m_crForm);
+    m_hbrYellow = ::CreateSolidBrush(YELLOW);
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->AddSink(GetSinkRecord());
+}
+
+CNewPlaceOrderDlg::~CNewPlaceOrderDlg()
+{
+    if (m_hbrForm != nullptr)
+        ::DeleteObject(m_hbrForm);
+    if (m_hbrYellow != nullptr)
+        ::DeleteObject(m_hbrYellow);
+}
+
+CWnd* CNewPlaceOrderDlg::Make(UINT)
+{
+    return new CNewPlaceOrderDlg;
+}
+
+BOOL CNewPlaceOrderDlg::OnInitDialog()
+{
+    CFormDialog::OnInitDialog();
+    const struct { CEnhancedEdit* pEdit; int nId; int nType; int nDecimals; int nLength; } s_edits[] = {
+        {&m_editQuantity, IDC_TICKET_QUANTITY, COLTYPE_INT64, 0, 10},
+        {&m_editLimit, IDC_TICKET_LIMIT, COLTYPE_DOUBLE, -4, 256},
+        {&m_editStop, IDC_TICKET_STOP, COLTYPE_DOUBLE, -4, 256},
+        {&m_editDays, IDC_TICKET_DAYS, COLTYPE_INT32, 0, 4},
+        {&m_editContract, IDC_TICKET_CONTRACT, COLTYPE_INT32, 0, 6},
+        {&m_editCurrency, IDC_TICKET_CURRENCY, COLTYPE_STRING, 0, 12},
+        {&m_editDescription, IDC_TICKET_DESCRIPTION, COLTYPE_STRING, 0, 256},
+        {&m_editMarketMaker, IDC_TICKET_MARKET_MAKER, COLTYPE_STRING, 0, 6},
+        {&m_editUnderlying, IDC_TICKET_UNDERLYING, COLTYPE_STRING, 0, 6},
+        {&m_editExtra, IDC_TICKET_EXTRA, COLTYPE_STRING, 0, 6},
+        {&m_editLogin, IDC_TICKET_LOGIN, COLTYPE_STRING, 0, 12},
+        {&m_editUserName, IDC_TICKET_USER_NAME, COLTYPE_STRING, 0, 60},
+    };
+    for (const auto& edit : s_edits) {
+        edit.pEdit->SubclassDlgItem(edit.nId, m_hWnd);
+        edit.pEdit->SetDataType(edit.nType, edit.nDecimals);
+        edit.pEdit->SetLengthLimits(edit.nLength, 0);
+        SendDlgItemMessage(edit.nId, EM_LIMITTEXT, static_cast<WPARAM>(edit.nLength));
+    }
+    m_editQuantity.SetNoMinus(TRUE);
+    // Quantities and prices read with their thousands grouped; a contract number is a name.
+    for (CEnhancedEdit* pEdit : {&m_editQuantity, &m_editLimit, &m_editStop})
+        pEdit->SetThousandsGrouping(TRUE);
+    m_editContract.SetThousandsGrouping(FALSE);
+    m_pickGoodTill.SubclassDlgItem(IDC_TICKET_GOOD_TILL, this);
+    m_pickContract.SubclassDlgItem(IDC_TICKET_CONTRACT_DATE, this);
+    m_pickGoodTill.SetFormat(DATE_FORMAT);
+    m_pickContract.SetFormat(DATE_FORMAT);
+
+    // The account panel: the user's login text, name and account.
+    const CUser user = CZORVAT32App::Get() != nullptr ? CZORVAT32App::Get()->GetUser() : CUser();
+    SetText(IDC_TICKET_LOGIN, user.GetUserText());
+    SetText(IDC_TICKET_USER_NAME, user.GetName());
+    SendDlgItemMessage(IDC_TICKET_ACCOUNT, CB_RESETCONTENT);
+    if (!user.GetAccountText().IsEmpty()) {
+        SendDlgItemMessage(IDC_TICKET_ACCOUNT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(user.GetAccountText())));
+        SendDlgItemMessage(IDC_TICKET_ACCOUNT, CB_SETCURSEL, 0);
+    }
+    for (int nRight = 0; nRight <= 2; ++nRight) {
+        const CString strRight = COptionRight::GetText(nRight);
+        SendDlgItemMessage(IDC_TICKET_RIGHT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strRight)));
+    }
+    for (const char* pszTenor : TENORS)
+        SendDlgItemMessage(IDC_TICKET_TENOR, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszTenor));
+    for (UINT nId : FILL_RULES) {
+        const CString strRule = LoadMarketText(nId);
+        SendDlgItemMessage(IDC_TICKET_FILL_RULE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strRule)));
+    }
+    LoadRecentTickers();
+    ResetForm();
+    FillMarketBox();
+    ShowOptionPanel(FALSE);
+    ShowExtraField(FALSE);
+    ShowKsePanel(KSE_TYPE_NONE);
+    ShowControl(IDC_TICKET_ADVANCED, FALSE);
+    ShowSidePanel(FALSE);
+    const CZORVAT32App* pApp = CZORVAT32App::Get();
+    ShowAdvanced(pApp != nullptr && pApp->IsOrderAdvancedShown());
+    return TRUE;
+}
+
+void CNewPlaceOrderDlg::OnDestroy()
+{
+    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
+        pSource->RemoveSink(GetSinkId());
+    CFormDialog::OnDestroy();
+}
+
+BOOL CNewPlaceOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    const int nId = LOWORD(wParam);
+    const int nCode = HIWORD(wParam);
+    const BOOL bLeft = nCode == ECBN_LEFT;      // an input field or box lost the focus
+    switch (nId) {
+    case IDC_TICKET_SUBMIT:
+        if (nCode == BN_CLICKED)
+            Submit();
+        return TRUE;
+    case IDC_TICKET_CLOSE:
+        if (nCode == BN_CLICKED) {
+            SaveRecentTickers();
+            CloseForm();
+        }
+        return TRUE;
+    case IDC_TICKET_RESET:
+        if (nCode == BN_CLICKED)
+            ResetForm();
+        return TRUE;
+    case IDC_TICKET_ADVANCED:
+        if (nCode == BN_CLICKED)
+            ShowAdvanced(!m_bAdvancedShown);
+        return TRUE;
+    case IDC_TICKET_DAYS:
+        if (bLeft || nCode == EN_KILLFOCUS)
+            OnDaysLeft();
+        return TRUE;
+    case IDC_TICKET_QUANTITY:
+    case IDC_TICKET_STOP:
+    case IDC_TICKET_LIMIT:
+    case IDC_TICKET_CONTRACT:
+        if (bLeft || nCode == EN_KILLFOCUS)
+            OnNumberLeft(nId);
+        return TRUE;
+    case IDC_TICKET_TICKER:
+        if (nCode == CBN_EDITCHANGE) {
+            FilterTickers(GetText(IDC_TICKET_TICKER));
+        } else if (nCode == CBN_SELCHANGE || nCode == CBN_KILLFOCUS) {
+            if (nCode == CBN_SELCHANGE) {
+                // The edit part follows the list only after this notification: take the item.
+                const int nItem = static_cast<int>(SendDlgItemMessage(IDC_TICKET_TICKER, CB_GETCURSEL));
+                if (nItem >= 0)
+                    SetText(IDC_TICKET_TICKER, GetBoxText(IDC_TICKET_TICKER));
+            }
+            OnTickerChanged();
+            if (!GetText(IDC_TICKET_TICKER).IsEmpty())
+                UpdateSubmitButton();
+        }
+        return TRUE;
+    case IDC_TICKET_MARKET:
+        if (nCode == CBN_SELCHANGE || nCode == CBN_KILLFOCUS)
+            OnMarketChanged();
+        return TRUE;
+    case IDC_TICKET_SIDE:
+        if (nCode == CBN_SELCHANGE && GetBoxText(IDC_TICKET_SIDE) != m_strSide) {
+            OnSideChanged();
+            UpdateSubmitButton();
+            ColourBySide();
+        }
+        return TRUE;
+    case IDC_TICKET_TYPE:
+        if (nCode == CBN_SELCHANGE && GetBoxText(IDC_TICKET_TYPE) != m_strType) {
+            OnOrderTypeChanged();
+            UpdateSubmitButton();
+        }
+        return TRUE;
+    case IDC_TICKET_VALIDITY:
+        if (nCode == CBN_SELCHANGE && GetBoxText(IDC_TICKET_VALIDITY) != m_strValidity) {
+            OnValidityChanged();
+            UpdateSubmitButton();
+        }
+        return TRUE;
+    case IDC_TICKET_SESSION:
+        if (nCode == CBN_SELCHANGE && GetBoxText(IDC_TICKET_SESSION) != m_strKseType)
+            OnKseMarketTypeChanged();
+        return TRUE;
+    case IDC_TICKET_MARKET_MAKER:
+        if (bLeft || nCode == EN_KILLFOCUS) {
+            if (!GetText(IDC_TICKET_MARKET_MAKER).IsEmpty())
+                UpdateReferencePrice();
+            UpdateSubmitButton();
+        }
+        return TRUE;
+    case IDC_TICKET_FILL_RULE:
+    case IDC_TICKET_TENOR:
+        if (nCode == CBN_SELCHANGE) {
+            UpdateReferencePrice();
+            UpdateSubmitButton();
+        }
+        return TRUE;
+    case IDC_TICKET_RIGHT:
+    case IDC_TICKET_EXPIRY:
+        if ((nCode == CBN_SELCHANGE || nCode == CBN_KILLFOCUS || nCode == CBN_SELENDOK) && m_nReceiving != MSG_GO)
+            FillStrikeList();
+        return TRUE;
+    }
+    return CFormDialog::OnCommand(wParam, lParam);
+}
+
+BOOL CNewPlaceOrderDlg::OnEraseBkgnd(CDC* pDC)
+{
+    RECT rc;
+    ::GetClientRect(m_hWnd, &rc);
+    ::FillRect(pDC->m_hDC, &rc, m_hbrForm);
+    return TRUE;
+}
+
+HBRUSH CNewPlaceOrderDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    const int nId = pWnd != nullptr && pWnd->m_hWnd != nullptr ? ::GetDlgCtrlID(pWnd->m_hWnd) : 0;
+    // The boxes a ticket cannot go without are yellow; the edit part of a combo box asks for
+    // its colour with its own id.
+    const HWND hParent = pWnd != nullptr && pWnd->m_hWnd != nullptr ? ::GetParent(pWnd->m_hWnd) : nullptr;
+    const int nBoxId = hParent != nullptr && hParent != m_hWnd ? ::GetDlgCtrlID(hParent) : nId;
+    if (nBoxId == IDC_TICKET_TICKER || nBoxId == IDC_TICKET_MARKET || nBoxId == IDC_TICKET_EXPIRY ||
+        nBoxId == IDC_TICKET_STRIKE) {
+        ::SetBkColor(pDC->m_hDC, YELLOW);
+        return m_hbrYellow;
+    }
+    if (nCtlColor == CTLCOLOR_DLG || nCtlColor == CTLCOLOR_STATIC) {
+        ::SetBkMode(pDC->m_hDC, TRANSPARENT);
+        return m_hbrForm;
+    }
+    return nullptr;
+}
+
+// ---- The market and its choices ----------------------------------------------------------
+
+void CNewPlaceOrderDlg::FillMarketBox()
+{
+    SendDlgItemMessage(IDC_TICKET_MARKET, CB_RESETCONTENT);
+    CArray<int, int> codes;
+    GetGlobals()->GetMarketCodes(codes);
+    for (int i = 0; i < codes.GetSize(); ++i) {
+        MarketDetail market;
+        if (!GetGlobals()->LookupMarket(codes[i], market))
+            continue;
+        const MARKET_CHOICES choices = ReadMarketChoices(market);
+        if (choices.nSides == 0)
+            continue;
+        if (m_bPreMarket && (codes[i] == 2 || !choices.bPreMarket))
+            continue;
+        const CString strName = GetGlobals()->GetMarketName(codes[i]);
+        if (SendDlgItemMessage(IDC_TICKET_MARKET, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                               reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strName))) == CB_ERR)
+            SendDlgItemMessage(IDC_TICKET_MARKET, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strName)));
+    }
+}
+
+void CNewPlaceOrderDlg::OnMarketChanged()
+{
+    const CString strName = GetBoxText(IDC_TICKET_MARKET);
+    if (strName == m_strMarket)
+        return;
+    if (strName.IsEmpty()) {
+        m_strMarket.Empty();
+        UpdateMarketChoices(MarketDetail());
+        return;
+    }
+    SelectMarket(strName);
+    UpdateSubmitButton();
+}
+
+void CNewPlaceOrderDlg::SelectMarket(LPCSTR pszMarketName)
+{
+    const CString strName = pszMarketName != nullptr ? pszMarketName : "";
+    SelectBoxText(IDC_TICKET_MARKET, strName, /*bExact=*/TRUE);
+    m_strMarket = strName;
+    const long nCode = GetGlobals()->GetMarketCode(strName);
+    MarketDetail market;
+    const BOOL bFound = GetGlobals()->LookupMarket(nCode, market);
+    if (bFound && !GetText(IDC_TICKET_TICKER).IsEmpty() && GetText(IDC_TICKET_DESCRIPTION).IsEmpty())
+        RequestTickerInfo(GetSymbolText(), nCode);
+    SendDlgItemMessage(IDC_TICKET_SESSION, CB_RESETCONTENT);
+    if (bFound && ReadMarketChoices(market).nFamily == MARKET_FAMILY_KSE) {
+        for (int nType : {KSE_TYPE_REGULAR, KSE_TYPE_FORWARD, KSE_TYPE_CONTRACT}) {
+            const CString strType = CKSEMktType::GetText(nType);
+            SendDlgItemMessage(IDC_TICKET_SESSION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strType)));
+        }
+        EnableControl(IDC_TICKET_SESSION, TRUE);
+        CheckDlgButton(IDC_TICKET_ACCOUNTS, BST_UNCHECKED);
+        EnableControl(IDC_TICKET_ACCOUNTS, FALSE);
+    } else {
+        SendDlgItemMessage(IDC_TICKET_SESSION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(REGULAR_SESSION));
+        SendDlgItemMessage(IDC_TICKET_SESSION, CB_SETCURSEL, 0);
+        EnableControl(IDC_TICKET_ACCOUNTS, TRUE);
+    }
+    m_strKseType = GetBoxText(IDC_TICKET_SESSION);
+    UpdateMarketChoices(bFound ? market : MarketDetail());
+    // The ticker starts afresh with the market's symbols.
+    SendDlgItemMessage(IDC_TICKET_TICKER, CB_RESETCONTENT);
+    SetText(IDC_TICKET_TICKER, "");
+    SetText(IDC_TICKET_CURRENCY, "");
+    SetText(IDC_TICKET_DESCRIPTION, "");
+    FillSymbolMap(bFound ? nCode : 0);
+}
+
+void CNewPlaceOrderDlg::UpdateMarketChoices(const MarketDetail& market)
+{
+    m_choices = ReadMarketChoices(market);
+    BOOL bEnabled = m_choices.nFamily != MARKET_FAMILY_NONE;
+    int nKseType = KSE_TYPE_NONE;
+    if (m_choices.nFamily == MARKET_FAMILY_KSE) {
+        nKseType = CKSEMktType::GetCodeByText(GetBoxText(IDC_TICKET_SESSION));
+        if (nKseType != KSE_TYPE_REGULAR && nKseType != KSE_TYPE_FORWARD && nKseType != KSE_TYPE_CONTRACT) {
+            nKseType = KSE_TYPE_NONE;
+            bEnabled = FALSE;
+        }
+        EnableControl(IDC_TICKET_SESSION, TRUE);
+    }
+    ApplyChoices(ApplyKseMarketType(m_choices, nKseType), bEnabled);
+    if (m_choices.nFamily == MARKET_FAMILY_KSE) {
+        ShowKsePanel(nKseType);
+    } else {
+        ShowKsePanel(KSE_TYPE_NONE);
+        if (m_bPreMarket) {
+            SendDlgItemMessage(IDC_TICKET_SESSION, CB_RESETCONTENT);
+            SendDlgItemMessage(IDC_TICKET_SESSION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(PRE_MARKET_SESSION));
+            SendDlgItemMessage(IDC_TICKET_SESSION, CB_SETCURSEL, 0);
+        } else {
+            SelectBoxText(IDC_TICKET_SESSION, CKSEMktType::GetText(KSE_TYPE_REGULAR), /*bExact=*/TRUE);
+        }
+    }
+    // The side the market starts with; the contract panel starts on the sell side.
+    const int nSideItems = static_cast<int>(SendDlgItemMessage(IDC_TICKET_SIDE, CB_GETCOUNT));
+    if (m_nKseMarketType == KSE_TYPE_CONTRACT) {
+        SelectBoxText(IDC_TICKET_SIDE, LoadMarketText(55046), /*bExact=*/TRUE);
+    } else if (nSideItems > 0 && (m_choices.nDefaultSide == 1 || m_choices.nDefaultSide == 2)) {
+        const int nBit = m_choices.nDefaultSide;
+        if ((ApplyKseMarketType(m_choices, nKseType).nSides & nBit) != 0 && SelectBoxText(IDC_TICKET_SIDE, LoadMarketText(nBit == 1 ? 55045 : 55046), TRUE) >= 0) {
+            OnSideChanged();
+            UpdateSubmitButton();
+            ColourBySide();
+        }
+    }
+    OnValidityChanged();
+    OnOrderTypeChanged();
+    ShowOptionPanel(m_choices.bOptions);
+    ShowExtraField(!m_choices.strExtraLabel.IsEmpty());
+}
+
+void CNewPlaceOrderDlg::FillBox(int nId, const std::vector<CHOICE_ITEM>& items)
+{
+    SendDlgItemMessage(nId, CB_RESETCONTENT);
+    for (const CHOICE_ITEM& item : items) {
+        const CString strText = LoadMarketText(item.nStringId);
+        SendDlgItemMessage(nId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strText)));
+    }
+}
+
+void CNewPlaceOrderDlg::ApplyChoices(const MARKET_CHOICES& choices, BOOL bEnabled)
+{
+    const bool bPre = m_bPreMarket != FALSE;
+    FillBox(IDC_TICKET_SIDE, bEnabled ? GetSideItems(choices.nSides) : std::vector<CHOICE_ITEM>());
+    FillBox(IDC_TICKET_TYPE, bEnabled ? GetOrderTypeItems(choices.nOrderTypes, bPre) : std::vector<CHOICE_ITEM>());
+    FillBox(IDC_TICKET_VALIDITY, bEnabled ? GetValidityItems(choices.nValidities, bPre) : std::vector<CHOICE_ITEM>());
+    for (int nId : {IDC_TICKET_SIDE, IDC_TICKET_TYPE, IDC_TICKET_VALIDITY, IDC_TICKET_GOOD_TILL})
+        EnableControl(nId, bEnabled);
+    for (int nId : {IDC_TICKET_QUANTITY, IDC_TICKET_LIMIT, IDC_TICKET_STOP, IDC_TICKET_DAYS}) {
+        if (!bEnabled)
+            SetText(nId, "");
+        SetReadOnly(nId, !bEnabled);
+    }
+    // The first item the market offers is the one a ticket starts with.
+    SendDlgItemMessage(IDC_TICKET_TYPE, CB_SETCURSEL, 0);
+    SendDlgItemMessage(IDC_TICKET_VALIDITY, CB_SETCURSEL, 0);
+    m_strSide = GetBoxText(IDC_TICKET_SIDE);
+    m_strType = GetBoxText(IDC_TICKET_TYPE);
+    m_strValidity = GetBoxText(IDC_TICKET_VALIDITY);
+}
+
+BOOL CNewPlaceOrderDlg::SelectKseMarketType(int nType)
+{
+    const BOOL bFound = SelectBoxText(IDC_TICKET_SESSION, CKSEMktType::GetText(nType), /*bExact=*/TRUE) >= 0;
+    m_strKseType = GetBoxText(IDC_TICKET_SESSION);
+    return bFound;
+}
+
+void CNewPlaceOrderDlg::OnKseMarketTypeChanged()
+{
+    m_strKseType = GetBoxText(IDC_TICKET_SESSION);
+    MarketDetail market;
+    if (GetGlobals()->LookupMarket(GetGlobals()->GetMarketCode(m_strMarket), market))
+        UpdateMarketChoices(market);
+    UpdateReferencePrice();
+}
+
+// ---- Side, order type, validity -----------------------------------------------------------
+
+void CNewPlaceOrderDlg::OnSideChanged()
+{
+    m_strSide = GetBoxText(IDC_TICKET_SIDE);
+    // The forward market's price depends on the side.
+    if (m_nKseMarketType == KSE_TYPE_FORWARD)
+        UpdateReferencePrice();
+}
+
+void CNewPlaceOrderDlg::SelectTransactionType(int nSide)
+{
+    const CString strText = m_nKseMarketType == KSE_TYPE_CONTRACT ? LoadMarketText(55046)
+                                                                   : CTransactionType::GetText(nSide);
+    if (nSide < 0 && m_nKseMarketType != KSE_TYPE_CONTRACT)
+        SendDlgItemMessage(IDC_TICKET_SIDE, CB_SETCURSEL, static_cast<WPARAM>(-1));
+    else
+        SelectBoxText(IDC_TICKET_SIDE, strText, /*bExact=*/FALSE);
+    m_strSide = GetBoxText(IDC_TICKET_SIDE);
+}
+
+void CNewPlaceOrderDlg::OnOrderTypeChanged()
+{
+    m_strType = GetBoxText(IDC_TICKET_TYPE);
+    const int nType = COrderType::GetCodeByText(m_strType);
+    const int nValidity = COrderDur::GetCodeByText(GetBoxText(IDC_TICKET_VALIDITY));
+    SetReadOnly(IDC_TICKET_LIMIT, !IsLimitType(nType));
+    SetReadOnly(IDC_TICKET_STOP, !IsStopType(nType));
+    if ((nType == 3 && (nValidity == 1 || nValidity == 2)) || m_bPreMarket) {
+        SelectBoxText(IDC_TICKET_VALIDITY, COrderDur::GetText(0), /*bExact=*/TRUE);
+        m_strValidity = GetBoxText(IDC_TICKET_VALIDITY);
+        SetText(IDC_TICKET_DAYS, "");
+        SetReadOnly(IDC_TICKET_DAYS, TRUE);
+    }
+    ApplyReferencePrice();
+}
+
+void CNewPlaceOrderDlg::ApplyReferencePrice()
+{
+    const int nType = COrderType::GetCodeByText(GetBoxText(IDC_TICKET_TYPE));
+    SetText(IDC_TICKET_LIMIT, IsLimitType(nType) ? static_cast<LPCSTR>(m_strReferencePrice) : "");
+    SetText(IDC_TICKET_STOP, IsStopType(nType) ? static_cast<LPCSTR>(m_strReferencePrice) : "");
+}
+
+void CNewPlaceOrderDlg::OnValidityChanged()
+{
+    m_strValidity = GetBoxText(IDC_TICKET_VALIDITY);
+    const BOOL bDated = COrderDur::GetCodeByText(m_strValidity) == 1;
+    if (!bDated)
+        SetText(IDC_TICKET_DAYS, "");
+    SetReadOnly(IDC_TICKET_DAYS, !bDated);
+    EnableControl(IDC_TICKET_GOOD_TILL, bDated);
+}
+
+void CNewPlaceOrderDlg::OnDaysLeft()
+{
+    const long nDays = ClampGoodTillDays(m_editDays.GetLong());
+    m_goodTill = GoodTillFromDays(GetOrderToday(), nDays);
+    m_pickGoodTill.SetTime(m_goodTill);
+    CString strDays;
+    strDays.Format("%ld", nDays);
+    SetText(IDC_TICKET_DAYS, strDays);
+    UpdateSubmitButton();
+}
+
+void CNewPlaceOrderDlg::OnNumberLeft(int nId)
+{
+    const CString strText = GetText(nId);
+    if (strText.GetLength() > 1 && strText[0] == '-')
+        SetText(nId, static_cast<LPCSTR>(strText) + 1);
+    UpdateSubmitButton();
+}
+
+void CNewPlaceOrderDlg::ColourBySide()
+{
+    const int nSide = CTransactionType::GetCodeByText(GetBoxText(IDC_TICKET_SIDE));
+    const BOOL bBuy = nSide == 1 || nSide == 27;
+    const BOOL bSell = nSide == 2 || nSide == 28;
+    EnableControl(IDC_TICKET_FLAG, bBuy);
+    SetBackgroundColor(bBuy ? BUY_COLOUR : bSell ? SELL_COLOUR : ::GetSysColor(COLOR_BTNFACE));
+}
+
+void CNewPlaceOrderDlg::SetBackgroundColor(COLORREF crBack)
+{
+    m_crForm = crBack;
+    if (m_hbrForm != nullptr)
+        ::DeleteObject(m_hbrForm);
+    m_hbrForm = ::CreateSolidBrush(m_crForm);
+    // The labels paint their own backgrounds: they are repainted with the form.
+    if (m_hWnd != nullptr)
+        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}

@@ -1,0 +1,284 @@
+// The order ticket's panels and layout, its dates, its option series and the presets from an
+// order.
+#include "orders/NewPlaceOrderDlg.h"
+
+#include "app/FormMDIWnd.h"
+#include "app/TableFactory.h"
+#include "app/ZorvatApp.h"
+#include "framework/base/SharedGlobals.h"
+#include "link/MessageSource.h"
+#include "link/MessageTypes.h"
+#include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "market/DataTable.h"
+#include "market/TableLinks.h"
+#include "orders/GoodTill.h"
+#include "platform/win/user/DateTimePick.h"
+#include "refdata/ServerDateFields.h"
+#include "refdata/ZorvatGlobals.h"
+#include "refdata/ZorvatTypes.h"
+
+namespace {
+// The form's sizes in dialog units: with and without the account panel, with and without the
+// advanced rows.
+const int WIDTH_WITH_ACCOUNT = 552, WIDTH_WITHOUT_ACCOUNT = 417;
+const int HEIGHT_WITH_ADVANCED = 230, HEIGHT_WITHOUT_ADVANCED = 200;
+const char* const ADVANCED_SHOWN = "<< Advance";
+const char* const ADVANCED_HIDDEN = "Advance >>";
+
+const int FORWARD_CONTROLS[] = {IDC_TICKET_FILL_RULE, IDC_TICKET_FILL_LABEL, IDC_TICKET_TENOR, IDC_TICKET_TENOR_LABEL,
+                                IDC_TICKET_MARKET_MAKER, IDC_TICKET_MAKER_LABEL};
+const int CONTRACT_CONTROLS[] = {IDC_TICKET_CONTRACT, IDC_TICKET_CONTRACT_LABEL, IDC_TICKET_CONTRACT_DATE,
+                                 IDC_TICKET_DATE_LABEL};
+const int OPTION_CONTROLS[] = {IDC_TICKET_STRIKE, IDC_TICKET_RIGHT, IDC_TICKET_EXPIRY, IDC_TICKET_UNDERLYING,
+                               IDC_TICKET_OPTION_LABEL_FIRST, IDC_TICKET_OPTION_LABEL_FIRST + 1,
+                               IDC_TICKET_OPTION_LABEL_FIRST + 2, IDC_TICKET_OPTION_LABEL_FIRST + 3};
+// Option rows of "GO": 0 underlying, 2 right, 3 strike, 4 expiry (a server date).
+const int GO_UNDERLYING = 0, GO_RIGHT = 2, GO_STRIKE = 3, GO_EXPIRY = 4;
+}  // namespace
+
+// ---- Panels ---------------------------------------------------------------------------------
+
+void CNewPlaceOrderDlg::ShowKsePanel(int nKseType)
+{
+    m_nKseMarketType = nKseType;
+    for (int nId : FORWARD_CONTROLS)
+        ShowControl(nId, nKseType == KSE_TYPE_FORWARD);
+    for (int nId : CONTRACT_CONTROLS)
+        ShowControl(nId, nKseType == KSE_TYPE_CONTRACT);
+    if (nKseType == KSE_TYPE_FORWARD) {
+        SendDlgItemMessage(IDC_TICKET_TENOR, CB_SETCURSEL, static_cast<WPARAM>(-1));
+        SetText(IDC_TICKET_MARKET_MAKER, "");
+    } else if (nKseType == KSE_TYPE_CONTRACT) {
+        SetText(IDC_TICKET_CONTRACT, "");
+        m_pickContract.SetTime(COleDateTime(GetGlobals()->GetNow()));
+    } else if (nKseType == KSE_TYPE_NONE) {
+        SelectBoxText(IDC_TICKET_SESSION, CKSEMktType::GetText(KSE_TYPE_REGULAR), /*bExact=*/TRUE);
+    }
+}
+
+void CNewPlaceOrderDlg::ShowOptionPanel(BOOL bShow)
+{
+    for (int nId : OPTION_CONTROLS)
+        ShowControl(nId, bShow);
+}
+
+void CNewPlaceOrderDlg::ShowExtraField(BOOL bShow)
+{
+    if (bShow)
+        SetText(IDC_TICKET_EXTRA_LABEL, m_choices.strExtraLabel);
+    ShowControl(IDC_TICKET_EXTRA, bShow);
+    ShowControl(IDC_TICKET_EXTRA_LABEL, bShow);
+}
+
+// The validity extras the openers ask for: the contract date picker, or the validity list.
+void CNewPlaceOrderDlg::HideDurationExtras()
+{
+    ShowControl(IDC_TICKET_CONTRACT_DATE, FALSE);
+    ShowControl(IDC_TICKET_DATE_LABEL, FALSE);
+}
+
+void CNewPlaceOrderDlg::ShowDurationList()
+{
+    HideDurationExtras();
+    ShowControl(IDC_TICKET_VALIDITY, TRUE);
+}
+
+void CNewPlaceOrderDlg::ShowDurationDate()
+{
+    ShowControl(IDC_TICKET_CONTRACT_DATE, TRUE);
+    ShowControl(IDC_TICKET_DATE_LABEL, TRUE);
+    m_pickContract.SetTime(COleDateTime(GetGlobals()->GetNow()));
+}
+
+void CNewPlaceOrderDlg::SetContractDate(const COleDateTime& date)
+{
+    m_pickContract.SetTime(date);
+}
+
+// ---- Layout ---------------------------------------------------------------------------------
+
+void CNewPlaceOrderDlg::ShowAdvanced(BOOL bShow)
+{
+    if ((bShow != FALSE) == (m_bAdvancedShown != FALSE))
+        return;
+    m_bAdvancedShown = bShow;
+    for (int nId = IDC_TICKET_ADVANCED_FIRST; nId <= IDC_TICKET_ADVANCED_LAST; ++nId)
+        ShowControl(nId, bShow);
+    SetText(IDC_TICKET_ADVANCED, bShow ? ADVANCED_SHOWN : ADVANCED_HIDDEN);
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->SetOrderAdvancedShown(bShow);
+    FitFrame();
+}
+
+void CNewPlaceOrderDlg::ShowSidePanel(BOOL bShow)
+{
+    if ((bShow != FALSE) == (m_bSidePanelShown != FALSE))
+        return;
+    m_bSidePanelShown = bShow;
+    for (int nId : {IDC_TICKET_LOGIN, IDC_TICKET_USER_NAME, IDC_TICKET_SIDE_LABEL})
+        EnableControl(nId, bShow);
+    for (int nId : {IDC_TICKET_SIDE_GROUP, IDC_TICKET_ACCOUNT_INFO, IDC_TICKET_ACCOUNTS, IDC_TICKET_SIDE_NOTE})
+        ShowControl(nId, bShow);
+    SetReadOnly(IDC_TICKET_LOGIN, TRUE);
+    SetReadOnly(IDC_TICKET_USER_NAME, TRUE);
+    EnableControl(IDC_TICKET_ACCOUNT, bShow);
+    FitFrame();
+}
+
+// The form and its frame take the size of the parts shown, in the form font's dialog units.
+void CNewPlaceOrderDlg::FitFrame()
+{
+    if (m_hWnd == nullptr)
+        return;
+    RECT rcForm = {0, 0, m_bSidePanelShown ? WIDTH_WITH_ACCOUNT : WIDTH_WITHOUT_ACCOUNT,
+                   m_bAdvancedShown ? HEIGHT_WITH_ADVANCED : HEIGHT_WITHOUT_ADVANCED};
+    MapDialogRect(&rcForm);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, rcForm.right, rcForm.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const HWND hFrame = ::GetParent(m_hWnd);
+    if (hFrame == nullptr)
+        return;
+    RECT rcWindow, rcClient;
+    ::GetWindowRect(hFrame, &rcWindow);
+    ::GetClientRect(hFrame, &rcClient);
+    ::SetWindowPos(hFrame, nullptr, 0, 0, rcForm.right + (rcWindow.right - rcWindow.left) - rcClient.right,
+                   rcForm.bottom + (rcWindow.bottom - rcWindow.top) - rcClient.bottom,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CNewPlaceOrderDlg::SetPreMarket(BOOL bPreMarket)
+{
+    CString strTitle;
+    GetSharedGlobals()->LoadString(strTitle, bPreMarket ? IDS_TITLE_PRE_MARKET : IDS_TITLE_ORDER_TICKET);
+    if (const HWND hFrame = ::GetParent(m_hWnd))
+        ::SetWindowTextA(hFrame, strTitle);
+    if ((bPreMarket != FALSE) != (m_bPreMarket != FALSE)) {
+        m_bPreMarket = bPreMarket;
+        for (int nId : {IDC_TICKET_LIMIT, IDC_TICKET_STOP, IDC_TICKET_QUANTITY, IDC_TICKET_DAYS, IDC_TICKET_CURRENCY,
+                        IDC_TICKET_DESCRIPTION})
+            SetText(nId, "");
+        for (int nId : {IDC_TICKET_SIDE, IDC_TICKET_TYPE, IDC_TICKET_VALIDITY}) {
+            SendDlgItemMessage(nId, CB_SETCURSEL, static_cast<WPARAM>(-1));
+            EnableControl(nId, FALSE);
+        }
+        EnableControl(IDC_TICKET_GOOD_TILL, FALSE);
+        m_strMarket.Empty();
+        FillMarketBox();
+    }
+    UpdateSubmitButton();
+}
+
+// ---- Dates ----------------------------------------------------------------------------------
+
+void CNewPlaceOrderDlg::ApplyGoodTillDate()
+{
+    const COleDateTime today = GetOrderToday();
+    m_goodTill = ClampGoodTillDate(today, m_goodTill);
+    m_pickGoodTill.SetTime(m_goodTill);
+    CString strDays;
+    strDays.Format("%ld", GoodTillDays(today, m_goodTill));
+    SetText(IDC_TICKET_DAYS, strDays);
+}
+
+void CNewPlaceOrderDlg::OnGoodTillDateChanged(NMHDR*, LRESULT* pResult)
+{
+    m_pickGoodTill.GetTime(m_goodTill);
+    ApplyGoodTillDate();
+    *pResult = 0;
+}
+
+// ---- Option series --------------------------------------------------------------------------
+
+void CNewPlaceOrderDlg::OnGO(CServerMessage*)
+{
+    m_nReceiving = MSG_GO;
+    m_nOptionRows = 0;
+    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
+        pSource->SetReceiving(GetSinkId());
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->SetBusyFlag(TRUE);
+}
+
+void CNewPlaceOrderDlg::OnRecord(CServerMessage* pMsg)
+{
+    if (m_nReceiving != MSG_GO || pMsg == nullptr)
+        return;
+    const CString strDate = ConvertServerDateField(pMsg->GetFieldText(GO_EXPIRY), COLTYPE_DATE_TEXT);
+    tagOption option;
+    option.symbol = pMsg->GetFieldText(GO_UNDERLYING);
+    option.right = pMsg->GetLong(GO_RIGHT);
+    option.strike = pMsg->GetFieldText(GO_STRIKE);
+    option.expiry.Format("%s/%s/%s", static_cast<LPCSTR>(strDate.Left(4)), static_cast<LPCSTR>(strDate.Mid(4, 2)),
+                         static_cast<LPCSTR>(strDate.Mid(6, 2)));
+    const BOOL bFirst = m_nOptionRows == 0;
+    // The chain asks for one right, then the other: a reply for the underlying held adds to it.
+    if (m_options.AddReplyRow(option, bFirst)) {
+        SendDlgItemMessage(IDC_TICKET_STRIKE, CB_RESETCONTENT);
+        SendDlgItemMessage(IDC_TICKET_EXPIRY, CB_RESETCONTENT);
+    }
+    ++m_nOptionRows;
+    const CString strMonth = option.expiry.Left(7);
+    if (SendDlgItemMessage(IDC_TICKET_EXPIRY, CB_FINDSTRING, static_cast<WPARAM>(-1),
+                           reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strMonth))) == CB_ERR)
+        SendDlgItemMessage(IDC_TICKET_EXPIRY, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strMonth)));
+    if (bFirst) {
+        SelectBoxText(IDC_TICKET_RIGHT, COptionRight::GetText(static_cast<int>(option.right)), /*bExact=*/TRUE);
+        SelectBoxText(IDC_TICKET_EXPIRY, strMonth, /*bExact=*/TRUE);
+        SetText(IDC_TICKET_UNDERLYING, option.symbol);
+    }
+}
+
+void CNewPlaceOrderDlg::OnEnd(CServerMessage*)
+{
+    if (m_nReceiving != MSG_GO)
+        return;
+    m_nReceiving = -1;
+    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
+        pSource->ClearReceiving(GetSinkId());
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->SetBusyFlag(FALSE);
+    SendDlgItemMessage(IDC_TICKET_EXPIRY, CB_SETCURSEL, 0);
+    FillStrikeList();
+}
+
+void CNewPlaceOrderDlg::FillStrikeList()
+{
+    const CString strMonth = GetBoxText(IDC_TICKET_EXPIRY);
+    if (strMonth.IsEmpty())
+        return;
+    const COptions* pOptions = m_options.Lookup(strMonth);
+    const CString strRight = GetBoxText(IDC_TICKET_RIGHT);
+    const HWND hBox = ::GetDlgItem(m_hWnd, IDC_TICKET_STRIKE);
+    ::SendMessageA(hBox, CB_RESETCONTENT, 0, 0);
+    for (int i = 0; pOptions != nullptr && i < pOptions->GetSize(); ++i) {
+        const tagOption& option = pOptions->GetAt(i);
+        if (COptionRight::GetText(static_cast<int>(option.right)) == strRight)
+            ::SendMessageA(hBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(option.strike)));
+    }
+    ::SendMessageA(hBox, CB_SETCURSEL, 0, 0);
+}
+
+// ---- Presets from an order ------------------------------------------------------------------
+
+void CNewPlaceOrderDlg::LoadUSOrder(long nOrder)
+{
+    LoadOrderRow(nOrder, /*bKse=*/FALSE);
+}
+
+void CNewPlaceOrderDlg::LoadKSEOrder(long nOrder)
+{
+    LoadOrderRow(nOrder, /*bKse=*/TRUE);
+}
+
+void CNewPlaceOrderDlg::LoadOrderRow(long nOrder, BOOL bKse)
+{
+    CDataTable* pTable = FindDataTable(bKse ? IDS_TABLE_KSE_ORDER_STATUS : IDS_TABLE_US_ORDER_STATUS);
+    if (nOrder == 0 || pTable == nullptr || pTable->GetRows() == nullptr)
+        return;
+    CString strKey;
+    strKey.Format("%ld", nOrder);
+    if (pTable->GetRows()->FindRow({static_cast<LPCSTR>(strKey)}) == nullptr)
+        return;
+    // FIXME: the order-status tables are not built yet; the preset from their row comes with them.
+    ResetForm();
+}

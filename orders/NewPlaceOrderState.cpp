@@ -1,0 +1,170 @@
+// The order ticket's state: reset, the Submit button's conditions, the snapshot the requests
+// are built from, and the access to its controls.
+#include "orders/NewPlaceOrderDlg.h"
+
+#include "orders/GoodTill.h"
+#include "refdata/ZorvatGlobals.h"
+#include "refdata/ZorvatTypes.h"
+
+void CNewPlaceOrderDlg::UpdateSubmitButton()
+{
+    // Every condition is read, none skipped: a read empties a value that does not parse.
+    const int nSide = CTransactionType::GetCodeByText(GetBoxText(IDC_TICKET_SIDE));
+    const int nType = COrderType::GetCodeByText(GetBoxText(IDC_TICKET_TYPE));
+    const int nValidity = COrderDur::GetCodeByText(GetBoxText(IDC_TICKET_VALIDITY));
+    BOOL bOk = !GetText(IDC_TICKET_QUANTITY).IsEmpty();
+    bOk &= !GetText(IDC_TICKET_TICKER).IsEmpty();
+    bOk &= nSide != -1 && nType != -1;
+    if (nType == 0 || nType == 5)
+        bOk &= HoldsValue(IDC_TICKET_LIMIT);
+    if (nType == 2)
+        bOk &= HoldsValue(IDC_TICKET_LIMIT) & HoldsValue(IDC_TICKET_STOP);
+    if (nType == 1)
+        bOk &= HoldsValue(IDC_TICKET_STOP);
+    bOk &= nValidity != -1 || m_nKseMarketType == KSE_TYPE_FORWARD;
+    if (nValidity == 1)
+        bOk &= m_editDays.GetLong() != 0;
+    bOk &= HoldsValue(IDC_TICKET_QUANTITY);
+    if (GetGlobals()->GetMarketCode(GetBoxText(IDC_TICKET_MARKET)) == 2)
+        bOk &= m_nKseMarketType != KSE_TYPE_NONE;
+    if (m_nKseMarketType == KSE_TYPE_FORWARD) {
+        bOk &= CFillRest::GetCodeByText(GetBoxText(IDC_TICKET_FILL_RULE)) != -1;
+        bOk &= !GetText(IDC_TICKET_MARKET_MAKER).IsEmpty();
+        bOk &= !GetBoxText(IDC_TICKET_TENOR).IsEmpty();
+    }
+    if (m_nKseMarketType == KSE_TYPE_CONTRACT)
+        bOk &= HoldsValue(IDC_TICKET_CONTRACT);
+    EnableControl(IDC_TICKET_SUBMIT, bOk);
+}
+
+void CNewPlaceOrderDlg::ResetForm()
+{
+    SetText(IDC_TICKET_TICKER, "");
+    SetText(IDC_TICKET_QUANTITY, "");
+    for (int nId : {IDC_TICKET_MARKET, IDC_TICKET_SIDE, IDC_TICKET_TYPE, IDC_TICKET_VALIDITY})
+        SendDlgItemMessage(nId, CB_SETCURSEL, static_cast<WPARAM>(-1));
+    m_strMarket.Empty();
+    m_strSide.Empty();
+    m_strType.Empty();
+    m_strValidity.Empty();
+    for (int nId : {IDC_TICKET_CURRENCY, IDC_TICKET_DESCRIPTION, IDC_TICKET_STOP, IDC_TICKET_LIMIT, IDC_TICKET_DAYS}) {
+        SetText(nId, "");
+        SetReadOnly(nId, TRUE);
+    }
+    EnableControl(IDC_TICKET_GOOD_TILL, FALSE);
+    ShowKsePanel(KSE_TYPE_NONE);
+    UpdateSubmitButton();
+    CheckDlgButton(IDC_TICKET_FLAG, BST_UNCHECKED);
+    SetText(IDC_TICKET_DAYS, "1");
+    m_goodTill = GoodTillFromDays(GetOrderToday(), 1);
+    SetText(IDC_TICKET_UNDERLYING, "");
+    SendDlgItemMessage(IDC_TICKET_STRIKE, CB_SETCURSEL, static_cast<WPARAM>(-1));
+    SetText(IDC_TICKET_STRIKE, "");
+    SendDlgItemMessage(IDC_TICKET_RIGHT, CB_SETCURSEL, 0);
+    SendDlgItemMessage(IDC_TICKET_EXPIRY, CB_SETCURSEL, static_cast<WPARAM>(-1));
+    SetText(IDC_TICKET_EXPIRY, "");
+    SetText(IDC_TICKET_EXTRA, "");
+    ApplyGoodTillDate();
+}
+
+ORDER_TICKET_SNAPSHOT CNewPlaceOrderDlg::TakeSnapshot()
+{
+    ORDER_TICKET_SNAPSHOT shot;
+    shot.nSide = CTransactionType::GetCodeByText(GetBoxText(IDC_TICKET_SIDE));
+    shot.nOrderType = COrderType::GetCodeByText(GetBoxText(IDC_TICKET_TYPE));
+    shot.nValidity = COrderDur::GetCodeByText(GetBoxText(IDC_TICKET_VALIDITY));
+    shot.strTicker = GetText(IDC_TICKET_TICKER);
+    shot.strDescription = GetText(IDC_TICKET_DESCRIPTION);
+    shot.strQuantity = static_cast<LPCSTR>(m_editQuantity.GetPlainText());
+    shot.strLimitPrice = static_cast<LPCSTR>(m_editLimit.GetText(/*bStrip=*/TRUE));
+    shot.strStopPrice = static_cast<LPCSTR>(m_editStop.GetText(/*bStrip=*/TRUE));
+    shot.strDays = static_cast<LPCSTR>(m_editDays.GetPlainText());
+    shot.goodTill = m_goodTill;
+    shot.strMarketName = GetBoxText(IDC_TICKET_MARKET);
+    shot.nMarketCode = GetGlobals()->GetMarketCode(shot.strMarketName);
+    shot.nKseMarketType = m_nKseMarketType;
+    shot.bPreMarket = m_bPreMarket;
+    const int nRight = COptionRight::GetCodeByText(GetBoxText(IDC_TICKET_RIGHT));
+    // Only a call or a put is an option series; any other text sends no option fields.
+    shot.nRight = nRight == 1 || nRight == 2 ? nRight : 0;
+    shot.strUnderlying = GetText(IDC_TICKET_UNDERLYING);
+    shot.strStrike = GetBoxText(IDC_TICKET_STRIKE);
+    shot.strExpiryMonth = GetBoxText(IDC_TICKET_EXPIRY);
+    shot.strExpiryKey = shot.strExpiryMonth.IsEmpty() ? CString() : m_options.FindKey(shot.strExpiryMonth);
+    shot.strExtra = GetText(IDC_TICKET_EXTRA);
+    shot.bTicketFlag = IsDlgButtonChecked(IDC_TICKET_FLAG) == BST_CHECKED;
+    m_pickContract.GetTime(shot.contractDate);
+    shot.strContractNumber = static_cast<LPCSTR>(m_editContract.GetPlainText());
+    shot.strMarketMaker = GetText(IDC_TICKET_MARKET_MAKER);
+    shot.nFillRule = CFillRest::GetCodeByText(GetBoxText(IDC_TICKET_FILL_RULE));
+    shot.strTenor = GetBoxText(IDC_TICKET_TENOR);
+    return shot;
+}
+
+// ---- Control helpers ----------------------------------------------------------------------
+
+CString CNewPlaceOrderDlg::GetText(int nId) const
+{
+    char szText[512] = "";
+    ::GetDlgItemTextA(m_hWnd, nId, szText, sizeof szText);
+    return szText;
+}
+
+void CNewPlaceOrderDlg::SetText(int nId, LPCSTR pszText)
+{
+    ::SetDlgItemTextA(m_hWnd, nId, pszText != nullptr ? pszText : "");
+}
+
+CString CNewPlaceOrderDlg::GetBoxText(int nId) const
+{
+    const HWND hBox = ::GetDlgItem(m_hWnd, nId);
+    const LRESULT nItem = ::SendMessageA(hBox, CB_GETCURSEL, 0, 0);
+    if (nItem == CB_ERR)
+        return GetText(nId);
+    char szText[512] = "";
+    const LRESULT nLength = ::SendMessageA(hBox, CB_GETLBTEXTLEN, static_cast<WPARAM>(nItem), 0);
+    if (nLength <= 0 || nLength >= static_cast<LRESULT>(sizeof szText))
+        return GetText(nId);
+    ::SendMessageA(hBox, CB_GETLBTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(szText));
+    return szText;
+}
+
+int CNewPlaceOrderDlg::SelectBoxText(int nId, LPCSTR pszText, BOOL bExact)
+{
+    const UINT nFind = bExact ? CB_FINDSTRINGEXACT : CB_FINDSTRING;
+    const LRESULT nItem = SendDlgItemMessage(nId, nFind, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(pszText));
+    if (nItem == CB_ERR)
+        return -1;
+    SendDlgItemMessage(nId, CB_SETCURSEL, static_cast<WPARAM>(nItem));
+    return static_cast<int>(nItem);
+}
+
+void CNewPlaceOrderDlg::ShowControl(int nId, BOOL bShow)
+{
+    if (HWND hControl = ::GetDlgItem(m_hWnd, nId))
+        ::ShowWindow(hControl, bShow ? SW_SHOW : SW_HIDE);
+}
+
+void CNewPlaceOrderDlg::EnableControl(int nId, BOOL bEnable)
+{
+    if (HWND hControl = ::GetDlgItem(m_hWnd, nId))
+        ::EnableWindow(hControl, bEnable);
+}
+
+void CNewPlaceOrderDlg::SetReadOnly(int nId, BOOL bReadOnly)
+{
+    CEnhancedEdit* const edits[] = {&m_editQuantity, &m_editLimit, &m_editStop, &m_editDays, &m_editContract,
+                                    &m_editLogin, &m_editUserName};
+    for (CEnhancedEdit* pEdit : edits)
+        if (pEdit->m_hWnd != nullptr && ::GetDlgCtrlID(pEdit->m_hWnd) == nId)
+            pEdit->SetReadOnly(bReadOnly);
+}
+
+BOOL CNewPlaceOrderDlg::HoldsValue(int nId)
+{
+    CEnhancedEdit* pEdit = nId == IDC_TICKET_QUANTITY ? &m_editQuantity
+                           : nId == IDC_TICKET_LIMIT  ? &m_editLimit
+                           : nId == IDC_TICKET_STOP   ? &m_editStop
+                                                      : &m_editContract;
+    return !pEdit->IsEmpty() && pEdit->GetDouble() != 0.0;
+}

@@ -1,0 +1,253 @@
+// The order ticket's ticker: the chosen market's symbols in the ticker box, filtered as the user
+// types; what the market tables know of the symbol (currency, description, reference price);
+// the recent tickers kept in the profile.
+#include "orders/NewPlaceOrderDlg.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/ZorvatApp.h"
+#include "framework/base/NorvGlobals.h"
+#include "link/MessageTypes.h"
+#include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "market/DataTable.h"
+#include "market/TableLinks.h"
+#include "refdata/RefDataRecords.h"
+#include "refdata/ZorvatGlobals.h"
+#include "refdata/ZorvatTypes.h"
+
+#define IDS_TABLE_US_QUOTES 51921
+#define IDS_TABLE_KSE_STOCK_LIST 56376
+#define IDS_TABLE_KSE_BOARD 52114
+#define IDS_TABLE_FWD_QUOTES 52121
+#define US_MARKET_CODE 1
+
+namespace {
+const int RECENT_TICKERS = 10;
+const int US_NAME_COLUMN = 2, US_LAST_COLUMN = 3, US_CLOSE_COLUMN = 9, US_CURRENCY_COLUMN = 12,
+          US_COMPANY_COLUMN = 22;
+const int KSE_NAME_COLUMN = 3, KSE_NAME_AR_COLUMN = 4;
+const int BOARD_PRICE_COLUMN = 2, BOARD_CLOSE_COLUMN = 9;
+// The forward quotations' price column of each tenor.
+const struct { const char* pszTenor; int nColumn; } TENOR_COLUMNS[] = {
+    {"1", 8}, {"3", 13}, {"6", 18}, {"9", 23}, {"12", 28}};
+
+CString Upper(LPCSTR pszText)
+{
+    CString strUpper = pszText != nullptr ? pszText : "";
+    for (int i = 0; i < strUpper.GetLength(); ++i)
+        strUpper.SetAt(i, static_cast<char>(toupper(static_cast<unsigned char>(strUpper[i]))));
+    return strUpper;
+}
+
+CDataBuffer* FindTableRow(UINT nTableId, std::initializer_list<const char*> keys)
+{
+    CDataTable* pTable = FindDataTable(nTableId);
+    return pTable != nullptr && pTable->GetRows() != nullptr ? pTable->GetRows()->FindRow(keys) : nullptr;
+}
+
+CString RecentTickerKey(int n)
+{
+    CString strKey;
+    strKey.Format("TICKER%d", n);
+    return strKey;
+}
+}  // namespace
+
+CString CNewPlaceOrderDlg::GetSymbolText() const
+{
+    CString strTicker = GetText(IDC_TICKET_TICKER);
+    const long nCode = GetGlobals()->GetMarketCode(GetBoxText(IDC_TICKET_MARKET));
+    // A US symbol may hold a slash of its own ("BRK/B"); elsewhere the slash starts the name.
+    const int nSlash = strTicker.Find('/');
+    if (!(nCode == US_MARKET_CODE && nSlash >= 0) && nSlash >= 0)
+        strTicker = strTicker.Left(nSlash);
+    strTicker.Trim();
+    return strTicker;
+}
+
+void CNewPlaceOrderDlg::FillSymbolMap(long nMarketCode)
+{
+    m_symbols.clear();
+    CStringArray symbols;
+    if (nMarketCode != 0)
+        GetGlobals()->GetMarketSymbols(nMarketCode, symbols);
+    const BOOL bArabic = GetNorvGlobals().m_nLanguage == 1;
+    m_symbols.reserve(static_cast<size_t>(symbols.GetSize()));
+    for (int i = 0; i < symbols.GetSize(); ++i) {
+        const CString& strSymbol = symbols[i];
+        ShortStockListEntry entry;
+        if (strSymbol.IsEmpty() || strSymbol[0] == '.' || !GetGlobals()->LookupShortStockEntry(nMarketCode, strSymbol, entry))
+            continue;
+        m_symbols.emplace_back(strSymbol, bArabic ? entry.text6 : entry.text5);
+    }
+    std::sort(m_symbols.begin(), m_symbols.end(),
+              [](const auto& a, const auto& b) { return a.first.Compare(b.first) < 0; });
+    FilterTickers("");
+}
+
+void CNewPlaceOrderDlg::FilterTickers(LPCSTR pszTyped)
+{
+    const CString strTyped = pszTyped != nullptr ? pszTyped : "";
+    const CString strWant = Upper(strTyped);
+    const HWND hBox = ::GetDlgItem(m_hWnd, IDC_TICKET_TICKER);
+    ::SendMessageA(hBox, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageA(hBox, CB_RESETCONTENT, 0, 0);
+    CString strItem;
+    for (const auto& symbol : m_symbols) {
+        if (Upper(symbol.first).Find(strWant) < 0 && Upper(symbol.second).Find(strWant) < 0)
+            continue;
+        strItem.Format("%s/%s", static_cast<LPCSTR>(symbol.first), static_cast<LPCSTR>(symbol.second));
+        ::SendMessageA(hBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strItem)));
+    }
+    ::SendMessageA(hBox, WM_SETREDRAW, TRUE, 0);
+    // Emptying the list emptied the edit part too: the typed text comes back, caret at its end.
+    ::SetWindowTextA(hBox, strTyped);
+    ::SendMessageA(hBox, CB_SETEDITSEL, 0, MAKELPARAM(strTyped.GetLength(), strTyped.GetLength()));
+}
+
+CString CNewPlaceOrderDlg::MakeTickerText(LPCSTR pszText)
+{
+    const CString strText = pszText != nullptr ? pszText : "";
+    for (const auto& symbol : m_symbols)
+        if (symbol.second == strText) {
+            CString strTicker;
+            strTicker.Format("%s/%s", static_cast<LPCSTR>(symbol.first), static_cast<LPCSTR>(strText));
+            return strTicker;
+        }
+    return strText;
+}
+
+void CNewPlaceOrderDlg::SetTickerAndLookUp(LPCSTR pszTicker)
+{
+    SetText(IDC_TICKET_TICKER, pszTicker);
+    OnTickerChanged();
+}
+
+void CNewPlaceOrderDlg::OnTickerChanged()
+{
+    const CString strMarket = GetBoxText(IDC_TICKET_MARKET);
+    if (strMarket.IsEmpty())
+        return;
+    const CString strSymbol = GetSymbolText();
+    const long nCode = GetGlobals()->GetMarketCode(strMarket);
+    if (strSymbol.IsEmpty())
+        return;
+    if (nCode == 2) {
+        if (CDataBuffer* pRow = FindTableRow(IDS_TABLE_KSE_STOCK_LIST, {strSymbol})) {
+            SetText(IDC_TICKET_CURRENCY, "=KWD");
+            SetText(IDC_TICKET_DESCRIPTION, pRow->GetText(GetNorvGlobals().m_nLanguage == 1 ? KSE_NAME_AR_COLUMN
+                                                                                               : KSE_NAME_COLUMN));
+        }
+        if (m_nKseMarketType != KSE_TYPE_NONE)
+            UpdateReferencePrice();
+        return;
+    }
+    CDataBuffer* pRow = FindTableRow(IDS_TABLE_US_QUOTES, {strSymbol});
+    if (pRow == nullptr) {
+        RequestTickerInfo(strSymbol, nCode);
+        return;
+    }
+    SetText(IDC_TICKET_CURRENCY, pRow->GetText(US_CURRENCY_COLUMN));
+    SetText(IDC_TICKET_DESCRIPTION, pRow->GetText(US_COMPANY_COLUMN).IsEmpty() ? pRow->GetText(US_NAME_COLUMN)
+                                                                              : pRow->GetText(US_COMPANY_COLUMN));
+    m_strReferencePrice = pRow->GetText(US_LAST_COLUMN);
+    if (m_strReferencePrice.IsEmpty())
+        m_strReferencePrice = pRow->GetText(US_CLOSE_COLUMN);
+    OnOrderTypeChanged();
+}
+
+void CNewPlaceOrderDlg::UpdateReferencePrice()
+{
+    if (m_nKseMarketType == KSE_TYPE_NONE)
+        return;
+    const CString strSymbol = GetSymbolText();
+    if (m_nKseMarketType == KSE_TYPE_REGULAR) {
+        if (CDataBuffer* pRow = FindTableRow(IDS_TABLE_KSE_BOARD, {strSymbol})) {
+            m_strReferencePrice = pRow->GetText(BOARD_PRICE_COLUMN);
+            if (m_strReferencePrice.IsEmpty())
+                m_strReferencePrice = pRow->GetText(BOARD_CLOSE_COLUMN);
+        }
+    } else if (m_nKseMarketType == KSE_TYPE_FORWARD) {
+        CString strSide;
+        strSide.Format("%ld", static_cast<long>(CTransactionType::GetCodeByText(GetBoxText(IDC_TICKET_SIDE))));
+        const CString strMaker = GetText(IDC_TICKET_MARKET_MAKER);
+        const CString strTenor = GetBoxText(IDC_TICKET_TENOR);
+        if (CDataBuffer* pRow = FindTableRow(IDS_TABLE_FWD_QUOTES, {strSymbol, strSide, strMaker}))
+            for (const auto& tenor : TENOR_COLUMNS)
+                if (strTenor == tenor.pszTenor)
+                    m_strReferencePrice = pRow->GetText(tenor.nColumn);
+    }
+    OnOrderTypeChanged();
+}
+
+void CNewPlaceOrderDlg::RequestTickerInfo(LPCSTR pszSymbol, long nMarketCode)
+{
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (pApp == nullptr || pszSymbol == nullptr || *pszSymbol == '\0')
+        return;
+    CServerMessage request(1);
+    request.SetAtGrow(2, pszSymbol);
+    CString strCode;
+    strCode.Format("%ld", nMarketCode);
+    request.SetAtGrow(3, strCode);
+    CString strLine;
+    if (request.FormatRequest(&strLine, MSG_RN, 1, FALSE, FALSE, nullptr, FALSE) == REQUEST_OK)
+        pApp->SendRequest(strLine);
+}
+
+void CNewPlaceOrderDlg::LoadRecentTickers()
+{
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (pApp == nullptr)
+        return;
+    for (int n = 0; n < RECENT_TICKERS; ++n) {
+        const CString strTicker = pApp->ReadProfileText(".General", RecentTickerKey(n), "");
+        if (!strTicker.IsEmpty() && SendDlgItemMessage(IDC_TICKET_TICKER, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                       reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strTicker))) == CB_ERR)
+            SendDlgItemMessage(IDC_TICKET_TICKER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strTicker)));
+    }
+}
+
+void CNewPlaceOrderDlg::SaveRecentTickers()
+{
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    MarketDetail market;
+    if (pApp == nullptr || !GetGlobals()->LookupMarket(GetGlobals()->GetMarketCode(m_strMarket), market) ||
+        !ReadMarketChoices(market).bKeepTickers)
+        return;
+    const int nCount = static_cast<int>(SendDlgItemMessage(IDC_TICKET_TICKER, CB_GETCOUNT));
+    int n = 0;
+    for (int i = nCount - 1; i >= 0 && n < RECENT_TICKERS; --i, ++n) {
+        char szItem[256] = "";
+        if (SendDlgItemMessage(IDC_TICKET_TICKER, CB_GETLBTEXTLEN, static_cast<WPARAM>(i)) < static_cast<LRESULT>(sizeof szItem))
+            SendDlgItemMessage(IDC_TICKET_TICKER, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(szItem));
+        pApp->WriteProfileText(".General", RecentTickerKey(n), szItem);
+    }
+}
+
+void CNewPlaceOrderDlg::SetLimitPrice(double dPrice)
+{
+    m_editLimit.SetDouble(dPrice);
+}
+
+void CNewPlaceOrderDlg::SetCurrency(LPCSTR pszCurrency)
+{
+    SetText(IDC_TICKET_CURRENCY, pszCurrency);
+}
+
+void CNewPlaceOrderDlg::SetMarketMaker(LPCSTR pszText)
+{
+    SetText(IDC_TICKET_MARKET_MAKER, pszText);
+}
+
+void CNewPlaceOrderDlg::SetContractNumber(LPCSTR pszText)
+{
+    SetText(IDC_TICKET_CONTRACT, pszText);
+}
+
+void CNewPlaceOrderDlg::SetQuantity(LPCSTR pszText)
+{
+    SetText(IDC_TICKET_QUANTITY, pszText);
+}

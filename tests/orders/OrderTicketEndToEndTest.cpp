@@ -1,0 +1,516 @@
+// The order ticket end to end as the trader against the test server: each menu command opens
+// the ticket on its market and panel with the choices that market offers (one table of cases);
+// a complete order enables Submit and the form reads back as one snapshot; the good-till rules
+// against Python's datetime with the clock fixed; the option series of the chain form's two
+// replies kept together; pictures in English and Arabic with nothing cut off.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/FormMDIWnd.h"
+#include "app/NorvMainFrame.h"
+#include "app/StockActions.h"
+#include "app/ZorvatApp.h"
+#include "market/TableLinks.h"
+#include "orders/NewPlaceOrderDlg.h"
+#include "orders/OrderForms.h"
+#include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/user/DateTimePick.h"
+#include "refdata/RefDataRecords.h"
+#include "refdata/ZorvatGlobals.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/TerminalRun.h"
+#include "tests/common/ExpectedData.h"
+#include "tests/link/LinkSessionSupport.h"
+
+namespace {
+#define MARKET_OPTIONS 16
+#define MARKET_HARBOR 4
+#define MARKET_KSE 2
+#define IDC_CHAIN_TICKER 6707
+#define IDC_CHAIN_REQUEST 6713
+
+struct CFixedClock : IClockSource
+{
+    time_t tNow = 0;
+    time_t GetNow() const override { return tNow; }
+    int GetLocalSecondsOfDay() const override { return 10 * 3600; }
+};
+
+time_t LocalMorning(const std::string& strDate)    // "dd/mm/yyyy" at 10:00 local time
+{
+    tm parts = {};
+    parts.tm_mday = atoi(strDate.substr(0, 2).c_str());
+    parts.tm_mon = atoi(strDate.substr(3, 2).c_str()) - 1;
+    parts.tm_year = atoi(strDate.substr(6, 4).c_str()) - 1900;
+    parts.tm_hour = 10;
+    parts.tm_isdst = -1;
+    return mktime(&parts);
+}
+
+std::string Text(HWND hDlg, int nId)
+{
+    char sz[512] = "";
+    GetDlgItemTextA(hDlg, nId, sz, sizeof sz);
+    return sz;
+}
+
+std::vector<std::string> Items(HWND hDlg, int nId)
+{
+    std::vector<std::string> items;
+    const int nCount = static_cast<int>(SendDlgItemMessageA(hDlg, nId, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < nCount; ++i) {
+        char sz[512] = "";
+        SendDlgItemMessageA(hDlg, nId, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(sz));
+        items.push_back(sz);
+    }
+    return items;
+}
+
+std::string Selected(HWND hDlg, int nId)
+{
+    const LRESULT nItem = SendDlgItemMessageA(hDlg, nId, CB_GETCURSEL, 0, 0);
+    if (nItem == CB_ERR)
+        return "";
+    char sz[512] = "";
+    SendDlgItemMessageA(hDlg, nId, CB_GETLBTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(sz));
+    return sz;
+}
+
+std::vector<std::string> Texts(const std::vector<UINT>& ids)
+{
+    std::vector<std::string> texts;
+    for (UINT nId : ids)
+        texts.push_back(static_cast<LPCSTR>(LoadMarketText(nId)));
+    return texts;
+}
+
+void Notify(HWND hDlg, int nId, int nCode)
+{
+    SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, nCode), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nId)));
+}
+
+// The user picks the item of that text in a box.
+void Choose(HWND hDlg, int nId, const std::string& strText)
+{
+    const LRESULT nItem = SendDlgItemMessageA(hDlg, nId, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                              reinterpret_cast<LPARAM>(strText.c_str()));
+    ASSERT_NE(CB_ERR, nItem) << strText << " in box " << nId;
+    SendDlgItemMessageA(hDlg, nId, CB_SETCURSEL, static_cast<WPARAM>(nItem), 0);
+    Notify(hDlg, nId, CBN_SELCHANGE);
+}
+
+// The user types into a field and leaves it.
+void Type(HWND hDlg, int nId, const std::string& strText)
+{
+    SetDlgItemTextA(hDlg, nId, strText.c_str());
+    Notify(hDlg, nId, EN_KILLFOCUS);
+}
+
+bool Shown(HWND hDlg, int nId)
+{
+    return IsWindowVisible(GetDlgItem(hDlg, nId)) != FALSE;
+}
+
+std::string ScreenshotPath(const std::string& strName)
+{
+    const std::string strFolder = std::string(TB_BINARY_DIR) + "/screenshots";
+    std::system(("mkdir -p '" + strFolder + "'").c_str());
+    return strFolder + "/" + strName + ".png";
+}
+
+struct OrderTicketSession : ::testing::Test
+{
+    CTestServer server;
+    std::unique_ptr<CTerminalRun> pRun;
+    CFixedClock clock;
+
+    void Start(bool bArabic)
+    {
+        ASSERT_TRUE(server.Start({}));
+        pRun = std::make_unique<CTerminalRun>(bArabic);
+        pRun->m_onMakersRegistered = [] { RegisterOrderForms(); };
+        ASSERT_TRUE(pRun->StartLoggedIn(server.Port(), "trader", "secret"));
+    }
+    void TearDown() override
+    {
+        GetGlobals()->SetClockSource(nullptr);
+        pRun.reset();
+        server.Stop();
+    }
+    CZORVAT32App& App() { return pRun->App(); }
+    // The menu command through the main frame; the ticket it opened.
+    CNewPlaceOrderDlg* Command(UINT nId)
+    {
+        SendMessageA(App().GetMainFrame()->m_hWnd, WM_COMMAND, nId, 0);
+        PumpPending();
+        CFormMDIWnd* pFrame = App().GetOrderTicketForm();
+        return pFrame != nullptr ? dynamic_cast<CNewPlaceOrderDlg*>(pFrame->GetView()) : nullptr;
+    }
+    int RequestCount(const std::string& strMnemonic) const
+    {
+        int nCount = 0;
+        for (const std::string& line : server.Received())
+            nCount += line.rfind("&" + strMnemonic + "|", 0) == 0;
+        return nCount;
+    }
+};
+
+enum PANEL { PANEL_NONE = 0, PANEL_FORWARD = 1, PANEL_CONTRACT = 2, PANEL_OPTIONS = 4, PANEL_EXTRA = 8 };
+
+// What each command shows on its market. Session: the trading-session box's text (a string id,
+// or the fixed text of a US session).
+struct TICKET_CASE
+{
+    const char* pszName;
+    UINT nCommand;
+    long nMarket;               // chosen by the user when the command leaves the market open
+    BOOL bUserChoosesMarket;
+    int nKseType;
+    std::vector<UINT> sides, types, validities;
+    UINT nSideSelected;         // 0: none
+    UINT nSessionId;
+    const char* pszSession;
+    int nPanels;
+    COLORREF crForm;            // 0: the button face
+};
+
+const COLORREF BUY = RGB(255, 128, 128), SELL = RGB(128, 255, 128);
+
+const std::vector<TICKET_CASE>& Cases()
+{
+    static const std::vector<TICKET_CASE> cases = {
+        {"us_options", 33100, MARKET_OPTIONS, TRUE, -1, {55045, 55046}, {55048, 55051}, {55053, 55054}, 55045, 0,
+         "Regular Market", PANEL_OPTIONS | PANEL_EXTRA, BUY},
+        {"us_pre_market", 33306, MARKET_HARBOR, TRUE, -1, {55045, 55046}, {55048}, {55053}, 55045, 0, "Pre-Market",
+         PANEL_NONE, BUY},
+        {"kse_regular", 33049, MARKET_KSE, FALSE, 1, {55045, 55046}, {55048, 55051, 57553}, {55053, 55054, 55055},
+         55045, 57549, nullptr, PANEL_NONE, BUY},
+        {"kse_regular_sell", 33050, MARKET_KSE, FALSE, 1, {55045, 55046}, {55048, 55051, 57553},
+         {55053, 55054, 55055}, 55046, 57549, nullptr, PANEL_NONE, SELL},
+        {"kse_forward", 33269, MARKET_KSE, FALSE, 3, {55045, 55046}, {57553}, {}, 55045, 57551, nullptr, PANEL_FORWARD,
+         BUY},
+        {"kse_contract", 33273, MARKET_KSE, FALSE, 4, {55046}, {55048, 55051, 57553}, {55053, 55054, 55055}, 55046,
+         57552, nullptr, PANEL_CONTRACT, 0},
+    };
+    return cases;
+}
+
+// Every control the form shows lies inside its frame's client area, or wholly outside it (the
+// account panel's fields beyond the form's width while the panel is closed).
+std::string CutControls(HWND hFrame, HWND hDlg)
+{
+    RECT rcClient;
+    GetClientRect(hFrame, &rcClient);
+    MapWindowPoints(hFrame, nullptr, reinterpret_cast<POINT*>(&rcClient), 2);
+    std::string strCut;
+    for (HWND hChild = GetWindow(hDlg, GW_CHILD); hChild != nullptr; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
+        RECT rc;
+        GetWindowRect(hChild, &rc);
+        RECT rcSeen;
+        const bool bInside = rc.left >= rcClient.left && rc.right <= rcClient.right && rc.top >= rcClient.top &&
+                             rc.bottom <= rcClient.bottom;
+        if (IsWindowVisible(hChild) && IntersectRect(&rcSeen, &rc, &rcClient) && !bInside)
+            strCut += std::to_string(GetDlgCtrlID(hChild)) + " ";
+    }
+    return strCut;
+}
+
+void CheckCase(OrderTicketSession& s, const TICKET_CASE& c, const std::string& strLanguage)
+{
+    SCOPED_TRACE(c.pszName);
+    CNewPlaceOrderDlg* pTicket = s.Command(c.nCommand);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    const CString strMarket = GetGlobals()->GetMarketName(c.nMarket);
+    if (c.nCommand == 33306) {
+        EXPECT_EQ(std::vector<std::string>{static_cast<LPCSTR>(strMarket)}, Items(hDlg, IDC_TICKET_MARKET))
+            << "pre-market lists only the markets marked for it";
+    }
+    if (c.bUserChoosesMarket)
+        Choose(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(strMarket));
+    EXPECT_EQ(std::string(strMarket), Selected(hDlg, IDC_TICKET_MARKET));
+    EXPECT_EQ(c.nKseType, pTicket->GetKseMarketType());
+    EXPECT_EQ(Texts(c.sides), Items(hDlg, IDC_TICKET_SIDE));
+    EXPECT_EQ(Texts(c.types), Items(hDlg, IDC_TICKET_TYPE));
+    EXPECT_EQ(Texts(c.validities), Items(hDlg, IDC_TICKET_VALIDITY));
+    EXPECT_EQ(c.nSideSelected != 0 ? std::string(LoadMarketText(c.nSideSelected)) : "", Selected(hDlg, IDC_TICKET_SIDE));
+    EXPECT_EQ(c.pszSession != nullptr ? std::string(c.pszSession) : std::string(LoadMarketText(c.nSessionId)),
+              Selected(hDlg, IDC_TICKET_SESSION));
+    EXPECT_EQ((c.nPanels & PANEL_FORWARD) != 0, Shown(hDlg, IDC_TICKET_TENOR) && Shown(hDlg, IDC_TICKET_FILL_RULE));
+    EXPECT_EQ((c.nPanels & PANEL_CONTRACT) != 0, Shown(hDlg, IDC_TICKET_CONTRACT) && Shown(hDlg, IDC_TICKET_CONTRACT_DATE));
+    EXPECT_EQ((c.nPanels & PANEL_OPTIONS) != 0, Shown(hDlg, IDC_TICKET_STRIKE) && Shown(hDlg, IDC_TICKET_RIGHT));
+    EXPECT_EQ((c.nPanels & PANEL_EXTRA) != 0, Shown(hDlg, IDC_TICKET_EXTRA));
+    EXPECT_EQ(c.crForm != 0 ? c.crForm : GetSysColor(COLOR_BTNFACE), pTicket->GetFormColour());
+    char szTitle[256] = "";
+    GetWindowTextA(GetParent(hDlg), szTitle, sizeof szTitle);
+    EXPECT_EQ(std::string(LoadMarketText(c.nCommand == 33306 ? IDS_TITLE_PRE_MARKET : IDS_TITLE_ORDER_TICKET)), szTitle);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "nothing typed yet";
+
+    // A complete order: the ticker, a quantity, a limit price, and the panel's own fields.
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, c.nKseType == -1 ? "ALPN" : "NBK");
+    // Typed key by key, the quantity shows its thousands separator.
+    SetDlgItemTextA(hDlg, IDC_TICKET_QUANTITY, "");
+    for (char ch : std::string("1000"))
+        SendDlgItemMessageA(hDlg, IDC_TICKET_QUANTITY, WM_CHAR, static_cast<WPARAM>(ch), 0);
+    Notify(hDlg, IDC_TICKET_QUANTITY, EN_KILLFOCUS);
+    if (c.nPanels & PANEL_FORWARD) {
+        Choose(hDlg, IDC_TICKET_FILL_RULE, static_cast<LPCSTR>(LoadMarketText(57554)));
+        Choose(hDlg, IDC_TICKET_TENOR, "3");
+        Type(hDlg, IDC_TICKET_MARKET_MAKER, "MM1");
+    }
+    if (c.nPanels & PANEL_CONTRACT)
+        Type(hDlg, IDC_TICKET_CONTRACT, "12");
+    Type(hDlg, IDC_TICKET_LIMIT, "1.5");
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "a complete order";
+    const ORDER_TICKET_SNAPSHOT shot = pTicket->TakeSnapshot();
+    EXPECT_EQ(c.nMarket, shot.nMarketCode);
+    EXPECT_EQ(c.nKseType, shot.nKseMarketType);
+    EXPECT_EQ(c.nSideSelected == 55046 ? 2 : 1, shot.nSide);
+    EXPECT_EQ(c.nKseType == 3 ? 5 : 0, shot.nOrderType);
+    EXPECT_NE(Text(hDlg, IDC_TICKET_QUANTITY), "1000") << "grouped as typed";
+    EXPECT_EQ("1000", std::string(shot.strQuantity)) << "no group separators";
+    EXPECT_EQ(1.5, atof(shot.strLimitPrice));
+    EXPECT_EQ(c.nCommand == 33306, shot.bPreMarket != FALSE);
+
+    const HWND hFrame = GetParent(hDlg);
+    PumpPending();
+    EXPECT_EQ("", CutControls(hFrame, hDlg));
+    EXPECT_TRUE(TbSaveWindowPng(hFrame, ScreenshotPath("order_ticket_" + std::string(c.pszName) + "_" + strLanguage).c_str()));
+
+    // A limit order without its price cannot go.
+    Type(hDlg, IDC_TICKET_LIMIT, "");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "no limit price";
+    if (c.nPanels & PANEL_FORWARD) {
+        // A tenor change takes that tenor's price: the price is typed again after it.
+        SendDlgItemMessageA(hDlg, IDC_TICKET_TENOR, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        Notify(hDlg, IDC_TICKET_TENOR, CBN_SELCHANGE);
+        Type(hDlg, IDC_TICKET_LIMIT, "1.5");
+        EXPECT_EQ("1.5", Text(hDlg, IDC_TICKET_LIMIT).substr(0, 3));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "no tenor";
+    }
+    SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_TICKET_CLOSE, BN_CLICKED), 0);
+    PumpPending();
+    EXPECT_EQ(nullptr, s.App().GetOrderTicketForm()) << "closed";
+}
+}  // namespace
+
+TEST_F(OrderTicketSession, EachCommandOpensItsMarketWithItsChoicesInEnglish)
+{
+    Start(false);
+    for (const TICKET_CASE& c : Cases())
+        CheckCase(*this, c, "en");
+    // A KSE command on a ticket left in pre-market mode still finds its market.
+    ASSERT_NE(nullptr, Command(33306));
+    CNewPlaceOrderDlg* pTicket = Command(33049);
+    ASSERT_NE(nullptr, pTicket);
+    EXPECT_FALSE(pTicket->IsPreMarket());
+    EXPECT_EQ(std::string(GetGlobals()->GetMarketName(MARKET_KSE)), Selected(pTicket->m_hWnd, IDC_TICKET_MARKET));
+    EXPECT_EQ(Texts({55045, 55046}), Items(pTicket->m_hWnd, IDC_TICKET_SIDE));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(pTicket->m_hWnd, IDC_TICKET_SIDE)));
+}
+
+TEST_F(OrderTicketSession, EachCommandOpensItsMarketWithItsChoicesInArabic)
+{
+    Start(true);
+    for (const TICKET_CASE& c : Cases())
+        CheckCase(*this, c, "ar");
+    // Read right to left: the market box stands right of the session box, Submit right of Close.
+    CNewPlaceOrderDlg* pTicket = Command(33100);
+    ASSERT_NE(nullptr, pTicket);
+    RECT rcMarket, rcSession, rcSubmit, rcClose;
+    GetWindowRect(GetDlgItem(pTicket->m_hWnd, IDC_TICKET_MARKET), &rcMarket);
+    GetWindowRect(GetDlgItem(pTicket->m_hWnd, IDC_TICKET_SESSION), &rcSession);
+    GetWindowRect(GetDlgItem(pTicket->m_hWnd, IDC_TICKET_SUBMIT), &rcSubmit);
+    GetWindowRect(GetDlgItem(pTicket->m_hWnd, IDC_TICKET_CLOSE), &rcClose);
+    EXPECT_GT(rcMarket.left, rcSession.left);
+    EXPECT_GT(rcSubmit.left, rcClose.left);
+}
+
+// Days typed become 1..90 and give the date; a picked date becomes tomorrow .. today + 90 and
+// gives the days. Today is the clock's, on two days of the year.
+TEST_F(OrderTicketSession, GoodTillDaysAndDateFollowTheRulesOfDatetime)
+{
+    Start(false);
+    GetGlobals()->SetClockSource(&clock);
+    CNewPlaceOrderDlg* pTicket = Command(33100);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    Choose(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(MARKET_HARBOR)));
+    Choose(hDlg, IDC_TICKET_VALIDITY, static_cast<LPCSTR>(LoadMarketText(55054)));
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_GOOD_TILL)));
+    int nRows = 0;
+    for (char chKind : {'d', 'p'})
+        for (const auto& row : ReadExpectedRows("tests/orders/expected_good_till.txt", chKind)) {
+            ASSERT_EQ(5u, row.size());
+            clock.tNow = LocalMorning(row[1]);
+            if (chKind == 'd') {
+                Type(hDlg, IDC_TICKET_DAYS, row[2]);
+            } else {
+                const std::string& strPick = row[2];
+                const COleDateTime picked(atoi(strPick.substr(6, 4).c_str()), atoi(strPick.substr(3, 2).c_str()),
+                                          atoi(strPick.substr(0, 2).c_str()), 15, 30, 0);
+                SYSTEMTIME st = {};
+                ASSERT_TRUE(picked.GetAsSystemTime(st));
+                const HWND hPicker = GetDlgItem(hDlg, IDC_TICKET_GOOD_TILL);
+                ASSERT_TRUE(SendMessageA(hPicker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st)));
+                NMDATETIMECHANGE change = {};
+                change.nmhdr.hwndFrom = hPicker;
+                change.nmhdr.idFrom = IDC_TICKET_GOOD_TILL;
+                change.nmhdr.code = DTN_DATETIMECHANGE;
+                change.st = st;
+                SendMessageA(hDlg, WM_NOTIFY, IDC_TICKET_GOOD_TILL, reinterpret_cast<LPARAM>(&change));
+            }
+            EXPECT_EQ(row[3], Text(hDlg, IDC_TICKET_DAYS)) << row[0] << " " << row[1] << " " << row[2];
+            EXPECT_EQ(row[4], Text(hDlg, IDC_TICKET_GOOD_TILL)) << row[0] << " " << row[1] << " " << row[2];
+            EXPECT_EQ(row[4], std::string(pTicket->TakeSnapshot().goodTill.Format("%d/%m/%Y")));
+            ++nRows;
+        }
+    EXPECT_EQ(24, nRows);
+}
+
+// The chain form asks for the puts, then the calls, of one underlying: the ticket keeps both and
+// lists the months of both; the next underlying replaces them.
+TEST_F(OrderTicketSession, OptionSeriesOfBothRepliesStayTogether)
+{
+    Start(false);
+    CNewPlaceOrderDlg* pTicket = Command(33100);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    Choose(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(MARKET_OPTIONS)));
+    App().OpenOptionChain("CDRX");
+    PumpPending();
+    HWND hChain = nullptr;
+    for (HWND h = GetWindow(App().GetMainFrame()->m_hWndMDIClient, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
+        if (auto* pFrame = dynamic_cast<CFormMDIWnd*>(CWnd::FromHandlePermanent(h)))
+            if (pFrame->GetTemplateId() == IDD_FORM_OPTION_CHAIN && pFrame->GetView() != nullptr)
+                hChain = pFrame->GetView()->m_hWnd;
+    ASSERT_NE(nullptr, hChain);
+
+    const auto Ask = [&](const char* pszUnderlying, int nRows) {
+        const int nBefore = RequestCount("GO");
+        SetDlgItemTextA(hChain, IDC_CHAIN_TICKER, pszUnderlying);
+        SendMessageA(hChain, WM_COMMAND, MAKEWPARAM(IDC_CHAIN_REQUEST, BN_CLICKED), 0);
+        return PumpUntil([&] {
+            return RequestCount("GO") == nBefore + 2 && pTicket->GetOptionStore().GetCount() == nRows &&
+                   pTicket->GetOptionStore().GetUnderlying() == pszUnderlying && Text(hDlg, IDC_TICKET_UNDERLYING) == pszUnderlying &&
+                   !pTicket->IsReceivingOptions();
+        });
+    };
+    const auto Strikes = [&](UINT nRightId, const char* pszMonth) {
+        Choose(hDlg, IDC_TICKET_RIGHT, static_cast<LPCSTR>(LoadMarketText(nRightId)));
+        Choose(hDlg, IDC_TICKET_EXPIRY, pszMonth);
+        std::string strStrikes;
+        for (const std::string& strike : Items(hDlg, IDC_TICKET_STRIKE))
+            strStrikes += std::to_string(atoi(strike.c_str())) + " ";
+        return strStrikes;
+    };
+    ASSERT_TRUE(Ask("CDRX", 3)) << "one put and two calls";
+    EXPECT_EQ("CDRX", Text(hDlg, IDC_TICKET_UNDERLYING));
+    EXPECT_EQ(std::string(LoadMarketText(57172)), Selected(hDlg, IDC_TICKET_RIGHT)) << "the right of the last reply";
+    EXPECT_EQ(60, atoi(Text(hDlg, IDC_TICKET_STRIKE).c_str())) << "its first strike of the first month";
+    EXPECT_EQ((std::vector<std::string>{"2026/12", "2027/01"}), Items(hDlg, IDC_TICKET_EXPIRY));
+    EXPECT_EQ("60 ", Strikes(57171, "2026/12")) << "the put of the first reply";
+    EXPECT_EQ("60 ", Strikes(57172, "2026/12"));
+    EXPECT_EQ("65 ", Strikes(57172, "2027/01"));
+
+    ASSERT_TRUE(Ask("GLNT", 3)) << "two calls and one put of the next underlying only";
+    EXPECT_EQ("GLNT", Text(hDlg, IDC_TICKET_UNDERLYING));
+    EXPECT_EQ(std::vector<std::string>{"2026/12"}, Items(hDlg, IDC_TICKET_EXPIRY));
+    EXPECT_EQ("70 75 ", Strikes(57172, "2026/12"));
+    EXPECT_EQ("70 ", Strikes(57171, "2026/12"));
+    const ORDER_TICKET_SNAPSHOT shot = pTicket->TakeSnapshot();
+    EXPECT_EQ(2, shot.nRight);
+    EXPECT_EQ("2026/12/18", std::string(shot.strExpiryKey));
+}
+
+// A KSE board row's order click: the regular board's ticket on the row's side, stock and price.
+TEST_F(OrderTicketSession, ABoardRowOpensTheKseTicketWithItsStockSideAndPrice)
+{
+    Start(false);
+    IStockActions* pActions = GetStockActions();
+    ASSERT_NE(nullptr, pActions);
+    EXPECT_TRUE(pActions->CanEnterOrderKSE());
+    EXPECT_TRUE(pActions->CanEnterOrderUS());
+    pActions->OpenOrderTicketKSE(ORDER_MODE_SELL, "NBK", 0.52, 0, 0);
+    PumpPending();
+    CFormMDIWnd* pFrame = App().GetOrderTicketForm();
+    ASSERT_NE(nullptr, pFrame);
+    auto* pTicket = dynamic_cast<CNewPlaceOrderDlg*>(pFrame->GetView());
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    EXPECT_EQ(std::string(GetGlobals()->GetMarketName(MARKET_KSE)), Selected(hDlg, IDC_TICKET_MARKET));
+    EXPECT_EQ(std::string(LoadMarketText(57549)), Selected(hDlg, IDC_TICKET_SESSION));
+    EXPECT_EQ(std::string(LoadMarketText(55046)), Selected(hDlg, IDC_TICKET_SIDE));
+    EXPECT_EQ("NBK", Text(hDlg, IDC_TICKET_TICKER));
+    EXPECT_EQ("=KWD", Text(hDlg, IDC_TICKET_CURRENCY));
+    const ORDER_TICKET_SNAPSHOT shot = pTicket->TakeSnapshot();
+    EXPECT_DOUBLE_EQ(0.52, atof(shot.strLimitPrice));
+    EXPECT_EQ(1, shot.nKseMarketType);
+    EXPECT_EQ(2, shot.nSide);
+}
+
+// A forward contract's details open the contract ticket with the contract's values.
+TEST_F(OrderTicketSession, AForwardContractOpensItsTicketWithItsValues)
+{
+    Start(false);
+    const COleDateTime validity(2026, 12, 20, 0, 0, 0);
+    App().OpenOrderTicketForward("NBK", validity, "MM1", "77", "500", 2);
+    PumpPending();
+    CFormMDIWnd* pFrame = App().GetOrderTicketForm();
+    ASSERT_NE(nullptr, pFrame);
+    auto* pTicket = dynamic_cast<CNewPlaceOrderDlg*>(pFrame->GetView());
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    EXPECT_EQ(4, pTicket->GetKseMarketType());
+    EXPECT_EQ(std::string(LoadMarketText(55046)), Selected(hDlg, IDC_TICKET_SIDE));
+    EXPECT_EQ(RGB(128, 255, 128), pTicket->GetFormColour()) << "the sell side's colour";
+    const ORDER_TICKET_SNAPSHOT shot = pTicket->TakeSnapshot();
+    EXPECT_EQ("NBK", std::string(shot.strTicker));
+    EXPECT_EQ("MM1", std::string(shot.strMarketMaker));
+    EXPECT_EQ("77", std::string(shot.strContractNumber));
+    EXPECT_EQ("500", std::string(shot.strQuantity));
+    EXPECT_EQ("20/12/2026", std::string(shot.contractDate.Format("%d/%m/%Y")));
+    EXPECT_EQ("=KWD", std::string(Text(hDlg, IDC_TICKET_CURRENCY)));
+}
+
+// Typing in the ticker box lists the market's symbols whose symbol or name holds the text, in
+// any case, as "symbol/name"; the box keeps what was typed.
+TEST_F(OrderTicketSession, TypingInTheTickerBoxListsTheSymbolsThatHoldTheText)
+{
+    Start(false);
+    CNewPlaceOrderDlg* pTicket = Command(33100);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    Choose(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(MARKET_HARBOR)));
+    CStringArray symbols;
+    GetGlobals()->GetMarketSymbols(MARKET_HARBOR, symbols);
+    ASSERT_GT(symbols.GetSize(), 3);
+    for (const std::string strTyped : {"a", "Ex", "zzz", ""}) {
+        std::string strUpper = strTyped;
+        for (char& ch : strUpper)
+            ch = static_cast<char>(toupper(static_cast<unsigned char>(ch)));
+        std::vector<std::string> expected;
+        for (int i = 0; i < symbols.GetSize(); ++i) {
+            ShortStockListEntry entry;
+            ASSERT_TRUE(GetGlobals()->LookupShortStockEntry(MARKET_HARBOR, symbols[i], entry));
+            std::string strSymbol = static_cast<LPCSTR>(symbols[i]), strName = static_cast<LPCSTR>(entry.text5);
+            std::string strBoth = strSymbol + "\n" + strName;
+            for (char& ch : strBoth)
+                ch = static_cast<char>(toupper(static_cast<unsigned char>(ch)));
+            if (strBoth.find(strUpper) != std::string::npos && strSymbol[0] != '.')
+                expected.push_back(strSymbol + "/" + strName);
+        }
+        std::sort(expected.begin(), expected.end());
+        SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, strTyped.c_str());
+        Notify(hDlg, IDC_TICKET_TICKER, CBN_EDITCHANGE);
+        EXPECT_EQ(expected, Items(hDlg, IDC_TICKET_TICKER)) << "typed " << strTyped;
+        EXPECT_EQ(strTyped, Text(hDlg, IDC_TICKET_TICKER));
+    }
+}
