@@ -23,6 +23,7 @@
 #include "market/DataArray.h"
 #include "market/DataTable.h"
 #include "market/MarketTables.h"
+#include "account/AccountTables.h"
 #include "orders/OrderForms.h"
 #include "market/TimeAndSalesFeed.h"
 #include "platform/qt/QtPlatform.h"
@@ -181,6 +182,7 @@ int RunLanguage(const DEMO_OPTIONS& options, char** argv)
         return 2;
     }
     RegisterMarketTables();
+    RegisterAccountTables();
     RegisterOrderForms();
     CZORVAT32App app;
     SetTimer(nullptr, 0, 50, DemoStep);

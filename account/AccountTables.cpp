@@ -1,0 +1,6 @@
+#include "account/AccountTables.h"
+#include "app/TableFactory.h"
+
+void RegisterAccountTables()
+{
+}
