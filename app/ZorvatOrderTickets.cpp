@@ -29,6 +29,17 @@ void SelectKseMarket(IOrderTicketForm* pTicket)
     if (!strName.IsEmpty())
         pTicket->SelectMarket(strName);
 }
+
+// The last steps of the KSE board's and the forward market's tickets.
+void FinishKseTicket(IOrderTicketForm* pTicket, double dPrice)
+{
+    if (dPrice != 0.0)
+        pTicket->SetLimitPrice(dPrice);
+    pTicket->SetCurrency(KSE_CURRENCY);
+    pTicket->SetPreMarket(FALSE);
+    pTicket->ShowAdvanced(FALSE);
+    pTicket->ShowSidePanel(FALSE);
+}
 }  // namespace
 
 IOrderTicketForm* CZORVAT32App::OpenTicketForm()
@@ -88,12 +99,7 @@ void CZORVAT32App::OpenOrderTicketKSE(int nMode, LPCSTR pszSymbol, double dPrice
     }
     if (pszSymbol != nullptr)
         pTicket->SetTickerAndLookUp(pTicket->MakeTickerText(pszSymbol));
-    if (dPrice != 0.0)
-        pTicket->SetLimitPrice(dPrice);
-    pTicket->SetCurrency(KSE_CURRENCY);
-    pTicket->SetPreMarket(FALSE);
-    pTicket->ShowAdvanced(FALSE);
-    pTicket->ShowSidePanel(FALSE);
+    FinishKseTicket(pTicket, dPrice);
 }
 
 void CZORVAT32App::OpenOrderTicketForwardMarket(LPCSTR pszSymbol, double dPrice, int)
@@ -109,12 +115,7 @@ void CZORVAT32App::OpenOrderTicketForwardMarket(LPCSTR pszSymbol, double dPrice,
         pTicket->UpdateMarketChoices(market);
     if (pszSymbol != nullptr)
         pTicket->SetTickerAndLookUp(pszSymbol);
-    if (dPrice != 0.0)
-        pTicket->SetLimitPrice(dPrice);
-    pTicket->SetCurrency(KSE_CURRENCY);
-    pTicket->SetPreMarket(FALSE);
-    pTicket->ShowAdvanced(FALSE);
-    pTicket->ShowSidePanel(FALSE);
+    FinishKseTicket(pTicket, dPrice);
 }
 
 void CZORVAT32App::OpenOrderTicketForward(LPCSTR pszSymbol, const COleDateTime& validity, LPCSTR pszMarketMaker,
