@@ -14,6 +14,7 @@
 #include <unistd.h>
 #include <vector>
 #include "account/AccountTables.h"
+#include "account/HoldingsValuation.h"
 #include "account/CombinedHoldingsTable.h"
 #include "account/InvestorHoldingsTable.h"
 #include "account/UnrealizedProfitLossTable.h"
@@ -33,6 +34,7 @@
 #include "market/PreferencesDlg.h"
 #include "market/QuotationTable.h"
 #include "market/TableLinks.h"
+#include "platform/win/user/Menu.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/TerminalRun.h"
@@ -445,6 +447,78 @@ TEST_F(HoldingsSession, ASymbolOnTwoMarketsIsValuedAndClosedPerMarket)
     ASSERT_NE(nullptr, pShort);
     EXPECT_EQ("0", std::string(pShort->GetText(UC_LONG_AVERAGE)).substr(0, 1));
     EXPECT_TRUE(std::isfinite(pShort->GetDouble(UC_LONG_AVERAGE)));
+}
+
+int CountItems(HMENU hMenu, UINT nId)
+{
+    int nCount = 0;
+    for (int i = 0; i < GetMenuItemCount(hMenu); ++i)
+        nCount += GetMenuItemID(hMenu, i) == nId ? 1 : 0;
+    return nCount;
+}
+
+TEST_F(HoldingsSession, CashLinesKeepOneRowAndTheDinarsConvert)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(false));
+    const STATE state = ReadState(strState, "trader");
+    ASSERT_NO_FATAL_FAILURE(ChooseBaseCurrency("=KWD"));
+    CDataTable* pCombined = Table(IDS_TABLE_COMBINED_HOLDINGS);
+    CDataTable* pKse = Table(IDS_TABLE_KSE_HOLDINGS);
+    const int nCombined = pCombined->GetRows()->GetCount(), nKse = pKse->GetRows()->GetCount();
+    // The dollars and the dinars as their live lines tell them, each twice.
+    for (int i = 0; i < 2; ++i) {
+        pRun->App().GetDispatcher().OnServerMessage(
+            "~NH|0|XC||=USD|5000|0|0|0|1|5000|10020||0|||0|0||0|0||0|0|||||||0|=USD||0|0");
+        pRun->App().GetDispatcher().OnServerMessage(
+            "~IU|0|XC||0|0|1234.5|0|0|1234.5|0|1|1234.5|0|0|0|1234.5|0|0|=KWD||0");
+    }
+    EXPECT_EQ(nCombined + 2, pCombined->GetRows()->GetCount()) << "one row per currency";
+    EXPECT_EQ(nKse + 1, pKse->GetRows()->GetCount());
+    const CDataBuffer* pDollars = pCombined->GetRows()->FindRow({"=USD", ""});
+    ASSERT_NE(nullptr, pDollars) << "found where it is looked for: no market";
+    const CDataBuffer* pDinars = pCombined->GetRows()->FindRow({"=KWD", "", "0"});
+    ASSERT_NE(nullptr, pDinars);
+    EXPECT_EQ("=KWD", std::string(pDinars->GetText(CH_CURRENCY)));
+    EXPECT_NEAR(1234.5, pDinars->GetDouble(CH_BASE_VALUE), CENT);
+    EXPECT_NEAR(5000 * Rate(state, "=USD", "=KWD"), pDollars->GetDouble(CH_BASE_VALUE), CENT);
+    EXPECT_EQ(nullptr, Table(IDS_TABLE_US_UNREALIZED)->GetRows()->FindRow({"=USD"})) << "dollars are no open position";
+    const CDataBuffer* pCash = pKse->GetRows()->FindRow({"0", "0"});
+    ASSERT_NE(nullptr, pCash);
+    EXPECT_EQ("=KWD", std::string(pCash->GetText(0)));
+
+    ASSERT_NO_FATAL_FAILURE(ChooseBaseCurrency("=USD"));
+    EXPECT_NEAR(1234.5 * Rate(state, "=KWD", "=USD"), pDinars->GetDouble(CH_BASE_VALUE), CENT);
+    EXPECT_NEAR(5000.0, pDollars->GetDouble(CH_BASE_VALUE), CENT);
+}
+
+TEST_F(HoldingsSession, MenusKeepOneSetOfSymbolItemsAndOptionColumnsStayHidden)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(false));
+    CDataTable* pUnrealized = Table(IDS_TABLE_US_UNREALIZED);
+    CNorvApp::ShowTable(pUnrealized);
+    HMENU hMenu = pUnrealized->CreateContextMenu();
+    ASSERT_NE(nullptr, hMenu);
+    // Whatever the standard menu holds, each opening leaves one set with its one separator.
+    pUnrealized->OnInitMenuPopup(hMenu, 0, FALSE);
+    const int nItems = GetMenuItemCount(hMenu);
+    for (int i = 0; i < 3; ++i)
+        pUnrealized->OnInitMenuPopup(hMenu, 0, FALSE);
+    EXPECT_EQ(nItems, GetMenuItemCount(hMenu));
+    for (UINT nId : {ID_POSITIONS_SYMBOL, ID_POSITIONS_SYMBOL_BOOK, ID_POSITIONS_SYMBOL_NEWS})
+        EXPECT_EQ(1, CountItems(hMenu, nId)) << nId;
+    DestroyMenu(hMenu);
+
+    // The show commands leave the option columns hidden and out of the user's reach.
+    CTable* pEngine = Table(IDS_TABLE_US_HOLDINGS)->GetTable();
+    pEngine->GetColumn(11).SetHidden(FALSE);
+    SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, ID_APP_US_HOLDINGS, 0);
+    for (int nCol : {10, 11, 12, 13})
+        EXPECT_TRUE(pEngine->GetColumn(nCol).IsHidden()) << nCol;
+    CTable* pOpen = pUnrealized->GetTable();
+    pOpen->GetColumn(UC_OPTION_RIGHT).SetHidden(FALSE);
+    SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, ID_APP_US_UNREALIZED, 0);
+    for (int nCol : {UC_OPTION, UC_OPTION_RIGHT, UC_STRIKE, UC_EXPIRY})
+        EXPECT_TRUE(pOpen->GetColumn(nCol).IsHidden()) << nCol;
 }
 
 TEST_F(HoldingsSession, ArabicTablesShowTheSameValues)
