@@ -424,6 +424,11 @@ TEST_F(HoldingsSession, ASymbolOnTwoMarketsIsValuedAndClosedPerMarket)
                 pCombined->GetRows()->FindRow({pszSymbol, strHome.c_str()})->GetDouble(CH_VALUE), CENT);
     EXPECT_NEAR(99.5, pUnrealized->GetRows()->FindRow({pszSymbol, strHome.c_str()})->GetDouble(UC_LAST), 1e-6);
     EXPECT_NE(99.5, pUs->GetRows()->FindRow({pszSymbol, "10020", strOther.c_str()})->GetDouble(HC_PRICE));
+    EXPECT_NE(99.5, pCombined->GetRows()->FindRow({pszSymbol, strOther.c_str()})->GetDouble(CH_PRICE));
+    // A live line of the home position with the server's older price: the quote values it again.
+    Position(pHeld->nMarket, pHeld->strSymbol, pHeld->dQuantity, pHeld->dCost, 60);
+    EXPECT_NEAR(99.5, pUs->GetRows()->FindRow({pszSymbol, "10020", strHome.c_str()})->GetDouble(HC_PRICE), 1e-6);
+    EXPECT_NEAR(99.5, pCombined->GetRows()->FindRow({pszSymbol, strHome.c_str()})->GetDouble(CH_PRICE), 1e-6);
     const CDataBuffer* pOtherOpen = pUnrealized->GetRows()->FindRow({pszSymbol, strOther.c_str()});
     EXPECT_NEAR(50.0, pOtherOpen->GetDouble(UC_LAST), 1e-6);
     EXPECT_NEAR(50.0, pOtherOpen->GetDouble(UC_LONG_AVERAGE), 1e-6);
@@ -468,10 +473,14 @@ TEST_F(HoldingsSession, CashLinesKeepOneRowAndTheDinarsConvert)
     // The dollars and the dinars as their live lines tell them, each twice.
     for (int i = 0; i < 2; ++i) {
         pRun->App().GetDispatcher().OnServerMessage(
-            "~NH|0|XC||=USD|5000|0|0|0|1|5000|10020||0|||0|0||0|0||0|0|||||||0|=USD||0|0");
+            "~NH|0|XC||=USD|5000|0|0|0|1|5000|10020||0|||0|0||0|0||0|0|||||||8|=USD||0|0");
         pRun->App().GetDispatcher().OnServerMessage(
             "~IU|0|XC||0|0|1234.5|0|0|1234.5|0|1|1234.5|0|0|0|1234.5|0|0|=KWD||0");
     }
+    // A held stock's live line finds its row in both tables.
+    for (int i = 0; i < 2; ++i)
+        pRun->App().GetDispatcher().OnServerMessage(
+            "~IU|0|XC||0|107|50000|0|0|40000|0|1125|56250|0|0|0|56250|0|0|=KWD||0");
     EXPECT_EQ(nCombined + 2, pCombined->GetRows()->GetCount()) << "one row per currency";
     EXPECT_EQ(nKse + 1, pKse->GetRows()->GetCount());
     const CDataBuffer* pDollars = pCombined->GetRows()->FindRow({"=USD", ""});
