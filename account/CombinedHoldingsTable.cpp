@@ -71,11 +71,12 @@ const int s_direct[] = {MSG_IH, MSG_IK};
 }  // namespace
 
 // Each reply adds to the rows: the request empties the table, and the "IK" reply completes the
-// "IH" reply's rows.
+// "IH" reply's rows. Live lines apply outside the replies, before the first too; during one they
+// wait for its end.
 const TABLE_DESC g_combinedHoldingsTable = {
     .nNameId = IDS_TABLE_COMBINED_HOLDINGS, .nTitleId = 41126, .nFixedColumns = 1, .columns = s_columns,
     .sort = s_sort, .keys = s_keys, .nRequestType = MSG_IH, .nReplyType = 0, .liveTypes = s_live,
-    .directTypes = s_direct, .maps = s_maps, .nFlags = TABLEF_REPLY_ADDS};
+    .directTypes = s_direct, .maps = s_maps, .nFlags = TABLEF_REPLY_ADDS | TABLEF_LIVE_UNGATED};
 
 BOOL CCombinedHoldingsTable::FormatHoldingType(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)
 {
@@ -251,11 +252,13 @@ void CCombinedHoldingsTable::RevalueSymbol(LPCSTR pszSymbol, long nMarketCode)
     for (CDataBuffer* pRow = finder.GetRow(); pRow != nullptr; pRow = finder.FindNext()) {
         if (pRow->GetText(CH_MARKET) != strMarket)
             continue;
+        pRow->BeginChanges();
         WriteDerived(pRow, CH_PRICE, dPrice);
         const double dValue = (pRow->GetDouble(CH_QUANTITY) + pRow->GetDouble(CH_QUANTITY2)) * dPrice;
         WriteDerived(pRow, CH_VALUE, dValue);
         // The base-currency value follows the row's own, so the total in the base currency holds.
         WriteConverted(pRow, CH_BASE_VALUE, RateToBase(pRow->GetText(CH_CURRENCY)) * pRow->GetDouble(CH_VALUE));
+        pRow->Commit();
     }
 }
 

@@ -155,8 +155,11 @@ void CInvestorHoldingsTable::ValueRows(LPCSTR pszSymbol, LPCSTR pszMarket, doubl
     for (CDataBuffer* pRow = finder.GetRow(); pRow != nullptr; pRow = finder.FindNext()) {
         if (pRow->GetText(HC_MARKET) != pszMarket)
             continue;
+        // One batch a row: the grid finds it once and repaints it once.
+        pRow->BeginChanges();
         WriteDerived(pRow, HC_PRICE, dPrice);
         WriteDerived(pRow, HC_VALUE, (pRow->GetDouble(HC_QUANTITY) + pRow->GetDouble(HC_QUANTITY2)) * dPrice);
+        pRow->Commit();
     }
 }
 

@@ -143,6 +143,7 @@ void CUnrealizedProfitLossTable::UpdateLastPrice(double dPrice, LPCSTR pszSymbol
     CDataBuffer* pRow = GetRows()->FindRow({pszSymbol, pszMarket});
     if (pRow == nullptr)
         return;
+    pRow->BeginChanges();
     pRow->SetDouble(UC_LAST, dPrice, TRUE);
     RevalueRow(pRow);
 }
@@ -151,6 +152,8 @@ void CUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow)
 {
     if (pRow == nullptr)
         return;
+    // One batch: the grid finds the row once and repaints it once.
+    pRow->BeginChanges();
     const double dLong = pRow->GetDouble(UC_LONG_QTY) + pRow->GetDouble(UC_LONG_QTY2);
     const double dShort = pRow->GetDouble(UC_SHORT_QTY) + pRow->GetDouble(UC_SHORT_QTY2);
     double dLongValue = dLong, dShortValue = dShort;
@@ -185,6 +188,7 @@ void CUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow)
     WriteDerived(pRow, UC_SHORT_VALUE, dShortValue);
     WriteDerived(pRow, UC_SHORT_GAIN, dShortGain);
     WriteDerived(pRow, UC_SHORT_PERCENT, dShortPercent);
+    pRow->Commit();
 }
 
 void CUnrealizedProfitLossTable::ApplyLive(CServerMessage* pMsg)

@@ -402,6 +402,13 @@ TEST_F(HoldingsSession, ASymbolOnTwoMarketsIsValuedAndClosedPerMarket)
     const std::string strHome = MarketName(pHeld->nMarket), strOther = MarketName(nOther);
     const char* pszSymbol = pHeld->strSymbol.c_str();
 
+    // A position line of another account is no open position of this one.
+    char szForeign[512];
+    snprintf(szForeign, sizeof szForeign, "~NH|0|XC||ZZZZ|100|0|0|5000|50|5000|99||0|261201|261201|5000|5000||0|0||0|0|||||||%d|=USD||0|0",
+             nOther);
+    pRun->App().GetDispatcher().OnServerMessage(szForeign);
+    EXPECT_EQ(nullptr, Table(IDS_TABLE_US_UNREALIZED)->GetRows()->FindRow({"ZZZZ"}));
+
     // The same symbol opened on the other market: a row of its own in each table.
     Position(nOther, pHeld->strSymbol, 100, 5000, 50);
     CDataTable* pUs = Table(IDS_TABLE_US_HOLDINGS);
@@ -480,7 +487,7 @@ TEST_F(HoldingsSession, CashLinesKeepOneRowAndTheDinarsConvert)
     // A held stock's live line finds its row in both tables.
     for (int i = 0; i < 2; ++i)
         pRun->App().GetDispatcher().OnServerMessage(
-            "~IU|0|XC||0|107|50000|0|0|40000|0|1125|56250|0|0|0|56250|0|0|=KWD||0");
+            "~IU|0|XC||0|107|50000|0|0|40000|0|1125|99999|0|0|0|56250|0|0|=KWD||0");
     EXPECT_EQ(nCombined + 2, pCombined->GetRows()->GetCount()) << "one row per currency";
     EXPECT_EQ(nKse + 1, pKse->GetRows()->GetCount());
     const CDataBuffer* pDollars = pCombined->GetRows()->FindRow({"=USD", ""});
@@ -491,6 +498,7 @@ TEST_F(HoldingsSession, CashLinesKeepOneRowAndTheDinarsConvert)
     EXPECT_NEAR(1234.5, pDinars->GetDouble(CH_BASE_VALUE), CENT);
     EXPECT_NEAR(5000 * Rate(state, "=USD", "=KWD"), pDollars->GetDouble(CH_BASE_VALUE), CENT);
     EXPECT_EQ(nullptr, Table(IDS_TABLE_US_UNREALIZED)->GetRows()->FindRow({"=USD"})) << "dollars are no open position";
+    EXPECT_EQ(99999.0, pKse->GetRows()->FindRow({"107", "0"})->GetDouble(9)) << "the line's value in its row";
     const CDataBuffer* pCash = pKse->GetRows()->FindRow({"0", "0"});
     ASSERT_NE(nullptr, pCash);
     EXPECT_EQ("=KWD", std::string(pCash->GetText(0)));
