@@ -165,6 +165,10 @@ void Shoot(CDataTable* pTable, const std::string& strName)
     PumpFor(200);
     CTableMDIWnd* pWindow = pTable->GetMainWindow();
     ASSERT_NE(nullptr, pWindow);
+    // Wide enough for the values, the gains and the sum line.
+    pWindow->GetView()->SetTotalsMode(2);
+    pWindow->MoveWindow(0, 0, 1500, 260);
+    PumpFor(100);
     UpdateWindow(pWindow->m_hWnd);
     EXPECT_TRUE(TbSaveWindowPng(pWindow->m_hWnd, ScreenshotPath(strName).c_str()));
 }
