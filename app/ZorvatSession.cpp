@@ -258,12 +258,15 @@ void CZORVAT32App::SendLoginFollowUps()
         pSchedule->SendRequest();
     if (m_user.GetRole() >= 3) {
         GetGlobals()->RequestMarketList();
-        if (m_user.GetUsAccessLevel() >= ACCESS_LEVEL_OPEN)
+        if (m_user.GetUsAccessLevel() >= ACCESS_LEVEL_OPEN) {
             for (UINT nTable : {IDS_TABLE_US_EXECUTED_TRADES, IDS_TABLE_US_ORDER_STATUS})
                 if (IDataTable* pTable = FindTable(nTable))
                     pTable->SendRequest();
-        if (IDataTable* pHoldings = FindTable(IDS_TABLE_US_HOLDINGS))
-            pHoldings->SendRequestFor(US_HOLDINGS_ALL, nullptr);
+            if (IDataTable* pHoldings = FindTable(IDS_TABLE_US_HOLDINGS))
+                pHoldings->SendRequestFor(US_HOLDINGS_ALL, nullptr);
+            if (IDataTable* pCombined = FindTable(IDS_TABLE_COMBINED_HOLDINGS))
+                pCombined->SendRequestFor(US_HOLDINGS_ALL, m_user.GetAccountText());
+        }
         GetGlobals()->RequestCurrencyList();
     }
     // The quotations that stayed from the last session are the new session's to stream again.

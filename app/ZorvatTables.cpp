@@ -18,7 +18,6 @@
 #define IDS_OPTION_KEY 40379
 #define ACCESS_LEVEL_OPEN 10
 
-#define COMBINED_HOLDINGS_ALL 3         // the combined holdings of every market
 
 // What follows the creation of a standing table.
 enum STANDING_FLAGS
@@ -94,6 +93,10 @@ struct CZORVAT32App::TABLE_COMMAND
 
 const CZORVAT32App::TABLE_COMMAND CZORVAT32App::s_tableCommands[] = {
     {ID_APP_US_QUOTES, TABLE_SHOW, 51921, 56779, 0, nullptr, 0, 0},
+    {ID_APP_US_HOLDINGS, TABLE_SHOW, 51170, 56745, 0, nullptr, 0, 0},
+    {ID_APP_US_UNREALIZED, TABLE_REFRESH, 51200, 56769, 0, nullptr, 0, 0},
+    {ID_APP_KSE_HOLDINGS, TABLE_SHOW, 56256, 56790, 0, nullptr, 0, 0},
+    {ID_APP_COMBINED_HOLDINGS, TABLE_SHOW, 41125, 41126, 0, nullptr, 0, 0},
     {ID_APP_US_TIME_SALES, TABLE_SHOW, 51954, 56782, 0, nullptr, 0, 0},
     {ID_APP_US_TIME_SALES_2, TABLE_SHOW, 51954, 56782, 0, nullptr, 0, 0},
     {ID_APP_KSE_STOCK_LIST, TABLE_SHOW, 56376, 56798, 0, nullptr, 0, 0},
@@ -190,7 +193,11 @@ void CZORVAT32App::OnTableCommand(UINT nId)
         if (command.nCommand != nId)
             continue;
         if (command.action == TABLE_SHOW) {
-            ShowTable(FindTable(command.nNameId));
+            IDataTable* pShown = FindTable(command.nNameId);
+            ShowTable(pShown);
+            // A table's own columns (options) stay hidden whatever its window was left with.
+            if (pShown != nullptr)
+                pShown->SetColumnsHidden(TRUE);
             return;
         }
         BOOL bMade = FALSE;
@@ -213,6 +220,7 @@ void CZORVAT32App::OnTableCommand(UINT nId)
             pTable->SendRequestFor(0, "");
         else if (command.action == TABLE_REFRESH_ACCOUNT)
             pTable->SendRequestFor(0, m_user.GetAccountText());
+        pTable->SetColumnsHidden(TRUE);
         return;
     }
 }
@@ -271,7 +279,7 @@ void CZORVAT32App::SubscribeMarketData()
     if (m_user.GetKseAccessLevel() >= ACCESS_LEVEL_OPEN) {
         for (int nType : {MSG_LX, MSG_SQ, MSG_FQ})
             SendRequest(nType, "");
-        for (UINT nTable : {IDS_TABLE_KSE_EXECUTED_TRADES, IDS_TABLE_KSE_ORDER_STATUS})
+        for (UINT nTable : {IDS_TABLE_KSE_EXECUTED_TRADES, IDS_TABLE_KSE_ORDER_STATUS, IDS_TABLE_KSE_HOLDINGS})
             if (IDataTable* pTable = FindTable(nTable))
                 pTable->SendRequest();
         if (GetGlobals()->m_bOption) {
@@ -279,10 +287,6 @@ void CZORVAT32App::SubscribeMarketData()
             SendRequest(MSG_OB, "");
         }
     }
-    if (IDataTable* pTable = FindTable(IDS_TABLE_KSE_HOLDINGS))
-        pTable->SendRequest();
-    if (IDataTable* pTable = FindTable(IDS_TABLE_COMBINED_HOLDINGS))
-        pTable->SendRequestFor(COMBINED_HOLDINGS_ALL, m_user.GetAccountText());
 }
 
 BOOL CZORVAT32App::OpenExternalBrowser(LPCSTR pszAddress)

@@ -1,6 +1,8 @@
 // The preferences form.
 #include "market/PreferencesDlg.h"
 
+#include "app/DataTable.h"
+#include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "link/ServerMessage.h"
 #include "platform/mfc/StringArray.h"
@@ -67,6 +69,9 @@ void CPreferencesDlg::OnApply()
         return;
     pApp->WriteProfileText(".General", "BaseCurrency", strCode);
     pApp->SetBaseCurrency(strCode);
+    // The combined tables' amounts follow the new base currency at once.
+    if (IDataTable* pCombined = pApp->FindTable(IDS_TABLE_COMBINED_HOLDINGS))
+        pCombined->ConvertToBaseCurrency();
     ::EnableWindow(::GetDlgItem(m_hWnd, IDC_PREFERENCES_APPLY), FALSE);
 
     CServerMessage notice(0);

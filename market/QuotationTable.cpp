@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include "app/DataTable.h"
+#include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "framework/base/InfoWindow.h"
 #include "framework/base/SharedGlobals.h"
@@ -373,6 +375,22 @@ void CQuotationTable::OnGS(CServerMessage* pMsg)
     ComputeRow(pRow);
     ComputePosition(pRow);
     pRow->Commit();
+    RevaluePositions(pRow, pMsg->GetFieldText(0), strMarket, pMsg->GetHeaderNumber());
+}
+
+void CQuotationTable::RevaluePositions(const CDataBuffer* pRow, LPCSTR pszSymbol, LPCSTR pszMarket, long nMarket) const
+{
+    // The account tables read the price this table has just stored.
+    const CNorvApp* pApp = CNorvApp::Get();
+    if (pApp == nullptr)
+        return;
+    for (UINT nTable : {IDS_TABLE_US_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS})
+        if (IDataTable* pTable = pApp->FindTable(nTable))
+            pTable->RevalueSymbol(pszSymbol, nMarket);
+    // A symbol without a close yet, or a quote without a trade, has no price to value a position at.
+    if (pRow->GetDouble(QC_CLOSE) > 0.009 && pRow->GetDouble(QC_LAST) > 0)
+        if (IDataTable* pTable = pApp->FindTable(IDS_TABLE_US_UNREALIZED))
+            pTable->UpdateLastPrice(pRow->GetDouble(QC_LAST), pszSymbol, pszMarket);
 }
 
 void CQuotationTable::SendToTicker(CServerMessage* pMsg, const CDataBuffer* pRow, LPCSTR pszMarket) const

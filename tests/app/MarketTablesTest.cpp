@@ -337,12 +337,12 @@ TEST_F(MarketSessionFixture, ViewerHasNoKseCommandsAndNoSubscriptionOfKseFeeds)
     EXPECT_TRUE(Enabled(app, ID_APP_MARKET_DEPTH)) << "role 1 is enough";
     for (UINT nId : {ID_APP_KSE_SORT_FIRST, ID_APP_EXCHANGE_RATES, ID_APP_INTEREST_RATES, ID_APP_INTL_BOOK})
         EXPECT_TRUE(Enabled(app, nId)) << nId << ": role 1 is enough";
-    // Below the KSE level only the holdings are asked for, and the session counts as subscribed.
+    // Below both levels no account table is asked for, and the session counts as subscribed.
     EXPECT_TRUE(app.IsMarketDataSubscribed());
     EXPECT_EQ(0, CountReceived("&LX|"));
     EXPECT_EQ(0, CountReceived("&TE|"));
-    EXPECT_EQ(1, CountCalls("request 56256"));
-    EXPECT_EQ(1, CountCalls("request 41125 3 10010"));
+    EXPECT_EQ(0, CountCalls("request 56256"));
+    EXPECT_EQ(0, CountCalls("request 41125"));
 }
 
 TEST_F(MarketSessionFixture, UsQuoteValueOpensTheUsQuotationCommands)

@@ -45,6 +45,8 @@ static void PrintUsage(FILE* pOut)
             "  --run-time S      stop after S seconds (default 600)\n"
             "  --idle-time S     stop after S seconds without a connected terminal (default 60)\n"
             "  --log FILE        write every line received and sent to FILE\n"
+            "  --state FILE      after each request, write every account's positions, cash and\n"
+            "                    the exchange rates to FILE (for tests that check the sums)\n"
             "  -h, --help        this text\n\n"
             "Scenarios:\n");
     for (const auto& s : s_scenarios)
@@ -103,6 +105,8 @@ static bool SetOption(const std::string& arg, const char* pszValue, ServerOption
     if (arg == "--port") {
         if (!ReadNumber(pszValue, 0, 65535, &d)) return false;
         o.nPort = static_cast<int>(d);
+    } else if (arg == "--state") {
+        o.strState = pszValue;
     } else if (arg == "--data") {
         o.strData = pszValue;
     } else if (arg == "--accounts") {
@@ -143,7 +147,7 @@ static bool SetOption(const std::string& arg, const char* pszValue, ServerOption
 static bool IsValueOption(const std::string& arg)
 {
     static const char* const s_names[] = {"--port",  "--data",  "--accounts", "--seed", "--clock",
-                                          "--rate",  "--scenario", "--fail", "--split", "--lines", "--rsa-bits", "--run-time", "--idle-time", "--log"};
+                                          "--rate",  "--scenario", "--fail", "--split", "--lines", "--rsa-bits", "--run-time", "--idle-time", "--log", "--state"};
     for (const char* psz : s_names)
         if (arg == psz)
             return true;

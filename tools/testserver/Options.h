@@ -22,6 +22,7 @@ struct ServerOptions
     std::map<std::string, long> fails;    // forced error code by request mnemonic
     double dRunTime = 600;
     double dIdleTime = 60;
+    std::string strState;                 // every account's state written here after each request
     FILE* pLog = nullptr;                 // every line in and out, for a test that fails
     bool IsScenario(const char* pszName) const { return strScenario == pszName; }
 };

@@ -120,6 +120,21 @@ void CSession::OnLine(const std::string& line, double dNow)
     }
     if (strMnemonic == "VC" && m_options.IsScenario("close-after-hello"))
         m_bClose = true;
+    if (!m_options.strState.empty())
+        WriteState();
+}
+
+void CSession::WriteState() const
+{
+    // Written aside and renamed, so that a reader never sees half a state.
+    const std::string strTemp = m_options.strState + ".new";
+    FILE* pFile = fopen(strTemp.c_str(), "w");
+    if (pFile == nullptr)
+        return;
+    const std::string strText = m_shared.sim.Accounts().StateText();
+    fwrite(strText.data(), 1, strText.size(), pFile);
+    fclose(pFile);
+    rename(strTemp.c_str(), m_options.strState.c_str());
 }
 
 void CSession::OnKeyExchange(long nNumber, const std::vector<std::string>& fields)

@@ -77,6 +77,8 @@ private:
     struct Held { double dDue; std::string bytes; bool bClose; };
 
     void OnLine(const std::string& line, double dNow);
+    // --state: every account as it stands, for the tests that check the sums.
+    void WriteState() const;
     void OnKeyExchange(long nNumber, const std::vector<std::string>& fields);
     void OnLogin(const CShapeContext& ctx, const std::vector<std::string>& fields, double dNow);
     void OnPasswordChange(const CShapeContext& ctx, const std::vector<std::string>& fields, double dNow);

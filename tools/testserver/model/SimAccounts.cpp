@@ -553,3 +553,24 @@ int CSimAccounts::ConvertCash(CSimAccount& account, const std::string& strFrom, 
     SetField(rec, "done", int64_t{bExecute ? 1 : 0});
     return 0;
 }
+
+std::string CSimAccounts::StateText() const
+{
+    std::string strText;
+    for (const auto& pAccount : m_accounts) {
+        std::vector<CSimRecord> positions = GetHoldings(*pAccount, 0);
+        for (CSimRecord& rec : GetOptionPositions(*pAccount))
+            positions.push_back(std::move(rec));
+        for (const CSimRecord& rec : positions)
+            strText += "holding|" + pAccount->strUser + "|" + GetField(rec, "market") + "|" + GetField(rec, "symbol") + "|" +
+                       GetField(rec, "quantity") + "|" + GetField(rec, "cost") + "|" + GetField(rec, "price") + "|" +
+                       GetField(rec, "currency") + "|" + GetField(rec, "right") + "|" + GetField(rec, "strike") + "\n";
+        for (const CSimRecord& cash : GetCash(*pAccount))
+            strText += "cash|" + pAccount->strUser + "|" + GetField(cash, "currency") + "|" + GetField(cash, "balance") + "\n";
+    }
+    for (const auto& rate : m_rates)
+        strText += "rate|" + rate.first.first + "|" + rate.first.second + "|" + FormatDouble(rate.second, 10) + "\n";
+    for (const auto& unit : m_kwdPerUnit)
+        strText += "kwd|" + unit.first + "|" + FormatDouble(unit.second, 10) + "\n";
+    return strText;
+}

@@ -273,6 +273,11 @@ public:
     int ConvertCash(CSimAccount& account, const std::string& strFrom, const std::string& strTo, double dAmount, bool bExecute,
                     ISimEventSink& sink, CSimRecord* pQuote, std::string* pstrInsert);
     double ToKwd(const std::string& strCurrency, double dAmount) const;
+    // Every account's positions and cash, then the exchange rates, one "|"-separated line each:
+    // "holding|user|market|symbol|quantity|cost|price|currency|right|strike" (an option's right
+    // and strike, empty for shares), "cash|user|currency|balance",
+    // "rate|from|to|rate" (as the rate lines give them) and "kwd|currency|dinars a unit".
+    std::string StateText() const;
 
     // Forward orders. Refusals: 652 (insert: the stock) when the stock has no series of those
     // months, 442 (insert: 1) for no quantity; the order also checks the trading password

@@ -1,0 +1,319 @@
+#include "account/CombinedHoldingsTable.h"
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include "account/HoldingsValuation.h"
+#include "app/TableFactory.h"
+#include "app/ZorvatApp.h"
+#include "link/MessageSource.h"
+#include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "market/LastPriceSource.h"
+#include "market/TableLinks.h"
+#include "platform/win/user/Menu.h"
+#include "refdata/RefDataRecords.h"
+#include "refdata/ZorvatGlobals.h"
+
+#define KSE_MARKET 2
+#define KSE_CURRENCY "=KWD"
+
+namespace {
+constexpr TABLE_COLUMN Amount(UINT nTitleId, UINT nFlags, int nMin, int nField, int nDecimals = -3, int nWidth = 70)
+{
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = nWidth, .nDecimals = nDecimals,
+            .nAlign = ALIGN_RIGHT, .nFlags = nFlags, .nMinDecimals = nMin, .nField = nField};
+}
+const int N = FIELD_NONE;
+
+// The base map is the "IH" reply's.
+const TABLE_COLUMN s_columns[] = {
+    {.nTitleId = 51236, .nSize = 6, .nField = 0},                                   // 0 symbol, KSE stock code
+    {.nTitleId = 51171, .nSize = 50},                                               // 1 company
+    {.nTitleId = 57372, .nSize = MARKET_NAME_SIZE},                                               // 2 market
+    {.nTitleId = 57213, .nSize = 6, .nField = 24},                                  // 3 currency
+    {.nTitleId = 56258, .nType = COLTYPE_COMPUTED, .nWidth = 70,
+     .pfnFormat = CCombinedHoldingsTable::FormatHoldingType, .nFormatValue = CH_TYPE},  // 4 holding type
+    Amount(51172, 0, 2, 1),                                                         // 5 quantity
+    Amount(51173, COLF_BLANK_ZERO, 2, 2),                                           // 6
+    Amount(51174, 0, 2, 3),                                                         // 7 second quantity
+    Amount(41053, 0, 2, 9),                                                         // 8
+    Amount(41054, COLF_SUMMED, 3, 27),                                              // 9
+    Amount(51175, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 2, 5, -4, 60),         // 10 price
+    Amount(51176, COLF_SUMMED, 2, 6),                                               // 11 market value
+    Amount(41128, COLF_SUMMED, 2, N),                                               // 12 in the base currency
+    Amount(52176, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 15),                            // 13
+    Amount(52177, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 16),                            // 14
+    Amount(51197, COLF_SUMMED | COLF_HIDDEN, 2, 18),                                // 15
+    Amount(41129, COLF_SUMMED | COLF_HIDDEN, 2, N),                                 // 16 15 in the base currency
+    Amount(56260, COLF_BLANK_ZERO | COLF_SUMMED, 3, 31),                            // 17
+    Amount(56708, COLF_BLANK_ZERO | COLF_SUMMED, 3, N),                             // 18
+    Amount(56709, COLF_BLANK_ZERO | COLF_SUMMED, 3, N),                             // 19
+    Amount(51193, COLF_SUMMED | COLF_BLANK_ZERO, 2, 4, -4, 140),                    // 20
+    Amount(40989, COLF_SUMMED, 2, 26, -2, 120),                                     // 21
+    {.nTitleId = 42299, .nSize = 30},                                               // 22 status
+};
+static_assert(std::size(s_columns) == CH_COUNT);
+
+const int s_nhFields[] = {0, N, N, 27, N, 1, 2, 3, 9, 29, 5, 6, N, 15, 16, 18, N, 30, N, N, 4, 28, N};
+const int s_ikFields[] = {1, N, N, N, 0, 2, 6, 4, 12, 14, 7, 8, N, N, N, N, N, N, 3, 9, 5, 13, N};
+const int s_iuFields[] = {1, N, N, N, 0, 2, 6, 4, 12, 18, 7, 8, N, N, N, N, N, N, 3, 9, 5, 17, N};
+static_assert(std::size(s_nhFields) == CH_COUNT && std::size(s_ikFields) == CH_COUNT &&
+              std::size(s_iuFields) == CH_COUNT);
+const TABLE_FIELD_MAP s_maps[] = {
+    {.nMessageType = MSG_NH, .fields = s_nhFields},
+    {.nMessageType = MSG_IK, .fields = s_ikFields},
+    {.nMessageType = MSG_IU, .fields = s_iuFields},
+};
+const TABLE_SORT_KEY s_sort[] = {{CH_SYMBOL, 1}, {CH_MARKET, -1}, {CH_TYPE, -1}};
+const int s_keys[] = {CH_SYMBOL, CH_MARKET, CH_TYPE};
+const int s_live[] = {MSG_NH, MSG_IU};
+const int s_direct[] = {MSG_IH, MSG_IK};
+}  // namespace
+
+// Each reply adds to the rows: the request empties the table, and the "IK" reply completes the
+// "IH" reply's rows. Live lines apply outside the replies, before the first too; during one they
+// wait for its end.
+const TABLE_DESC g_combinedHoldingsTable = {
+    .nNameId = IDS_TABLE_COMBINED_HOLDINGS, .nTitleId = 41126, .nFixedColumns = 1, .columns = s_columns,
+    .sort = s_sort, .keys = s_keys, .nRequestType = MSG_IH, .nReplyType = 0, .liveTypes = s_live,
+    .directTypes = s_direct, .maps = s_maps, .nFlags = TABLEF_REPLY_ADDS | TABLEF_LIVE_UNGATED};
+
+BOOL CCombinedHoldingsTable::FormatHoldingType(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)
+{
+    if (pszBuf == nullptr || nSize <= 0 || pRow == nullptr)
+        return TRUE;
+    const char* pszSymbol = static_cast<const char*>(pRow[CH_SYMBOL].pData);
+    CurrencyDetail currency;
+    const CZorvatGlobals* pGlobals = GetGlobals();
+    const BOOL bCash = pszSymbol != nullptr && pGlobals != nullptr && pGlobals->LookupCurrency(pszSymbol, currency);
+    snprintf(pszBuf, static_cast<size_t>(nSize), "%s", static_cast<LPCSTR>(HoldingTypeText(pRow[nCol].nValue, bCash)));
+    return TRUE;
+}
+
+long CCombinedHoldingsTable::Send(int nType, LPCSTR pszBody) const
+{
+    CString strLine;
+    if (FormatRequestLine(&strLine, nType, pszBody, 1, FALSE, FALSE, nullptr, FALSE) != REQUEST_OK)
+        return 0;
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    return pApp != nullptr ? pApp->SendRequest(strLine) : 0;
+}
+
+BOOL CCombinedHoldingsTable::SendKind(long nKind)
+{
+    const CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (pApp == nullptr)
+        return FALSE;
+    const CUser user = pApp->GetUser();
+    m_strAccount = user.GetAccountText();
+    CString strBody;
+    strBody.Format("%ld|%s|%ld|", static_cast<long>(user.GetUserNumber()), static_cast<LPCSTR>(m_strAccount), nKind);
+    const long nRequest = Send(MSG_IH, strBody);
+    // Without a link the rows stay: nothing will come to replace them.
+    if (nRequest == 0)
+        return FALSE;
+    m_nUsRequest = nRequest;
+    m_nKseRequest = -1;
+    RemoveAllRows();
+    return TRUE;
+}
+
+void CCombinedHoldingsTable::BeginReply(CServerMessage* pMsg, long nRequest)
+{
+    if (pMsg == nullptr || nRequest <= 0 || GetRawLineNumber(pMsg) != nRequest)
+        return;
+    m_nReply = pMsg->GetType();
+    TableOnReplyBegin(pMsg);
+    // The rows of both replies meet by their keys: the store stays sorted while they come.
+    GetRows()->EndUpdate();
+}
+
+void CCombinedHoldingsTable::OnRecord(CServerMessage* pMsg)
+{
+    if (pMsg == nullptr || !IsReceiving() || (GetSource() != nullptr && !GetSource()->IsRestricted()))
+        return;
+    if (m_nReply == MSG_IH)
+        AddUsRow(pMsg);
+    else if (m_nReply == MSG_IK)
+        ApplyKse(pMsg, MSG_IK, 17);
+}
+
+void CCombinedHoldingsTable::OnEnd(CServerMessage* pMsg)
+{
+    if (!IsReceiving())
+        return;
+    TableOnEnd(pMsg);
+    if (m_nReply == MSG_IH) {
+        CString strBody;
+        const CZORVAT32App* pApp = CZORVAT32App::Get();
+        strBody.Format("||%ld|%s|%ld|", pApp != nullptr ? static_cast<long>(pApp->GetUser().GetUserNumber()) : 0L,
+                       static_cast<LPCSTR>(m_strAccount), 3L);
+        m_nReply = 0;
+        m_nKseRequest = Send(MSG_IK, strBody);
+    } else if (m_nReply == MSG_IK) {
+        m_nUsRequest = m_nKseRequest = -1;
+        RevalueEveryPosition(this, CH_SYMBOL, CH_MARKET);
+    }
+}
+
+void CCombinedHoldingsTable::Convert(CDataBuffer* pRow)
+{
+    const double dRate = RateToBase(pRow->GetText(CH_CURRENCY));
+    WriteConverted(pRow, CH_BASE_VALUE, dRate * pRow->GetDouble(CH_VALUE));
+    WriteConverted(pRow, CH_BASE_HIDDEN_AMOUNT, dRate * pRow->GetDouble(CH_HIDDEN_AMOUNT));
+}
+
+void CCombinedHoldingsTable::AddUsRow(CServerMessage* pMsg)
+{
+    const long nMarket = pMsg->GetLong(23);
+    const CString strMarket = MarketNameOf(nMarket);
+    CDataArray* pRows = GetRows();
+    CDataBuffer* pRow = pRows->FindRow({pMsg->GetFieldText(0), strMarket});
+    std::unique_ptr<CDataBuffer> pNew(pRow == nullptr ? pRows->NewRow() : nullptr);
+    CDataBuffer* pTarget = pRow != nullptr ? pRow : pNew.get();
+    const BOOL bPublish = pRow != nullptr;
+    FillRow(pMsg, MSG_IH, pTarget, bPublish);
+    pTarget->SetText(CH_MARKET, strMarket, bPublish);
+    const CString strCompany = CompanyNameOf(nMarket, pMsg->GetFieldText(0));
+    if (!strCompany.IsEmpty())
+        pTarget->SetText(CH_NAME, strCompany, bPublish);
+    Convert(pTarget);
+    if (pNew != nullptr)
+        pRows->AddRow(pNew.get(), TRUE);
+    RevalueSymbol(pMsg->GetFieldText(0), nMarket);
+}
+
+void CCombinedHoldingsTable::ApplyKse(CServerMessage* pMsg, int nType, int nStatusField)
+{
+    const long nStock = pMsg->GetLong(1);
+    const BOOL bCash = nStock <= 0;
+    const CString strMarket = bCash ? CString() : MarketNameOf(KSE_MARKET);
+    const CString strSymbol = bCash ? CString(KSE_CURRENCY) : CString(pMsg->GetFieldText(1));
+    CDataArray* pRows = GetRows();
+    CDataBuffer* pRow = pRows->FindRow({strSymbol, strMarket, pMsg->GetFieldText(0)});
+    std::unique_ptr<CDataBuffer> pNew(pRow == nullptr ? pRows->NewRow() : nullptr);
+    CDataBuffer* pTarget = pRow != nullptr ? pRow : pNew.get();
+    const BOOL bPublish = pRow != nullptr;
+    FillRow(pMsg, nType, pTarget, bPublish);
+    pTarget->SetText(CH_SYMBOL, strSymbol, bPublish);
+    // A reply names the stock in the user's language, a live line in the first one.
+    pTarget->SetText(CH_NAME, KseStockName(nStock, nType == MSG_IK), bPublish);
+    pTarget->SetText(CH_MARKET, strMarket, bPublish);
+    // Every KSE row is in dinars, so that a change of base currency converts it too.
+    pTarget->SetText(CH_CURRENCY, KSE_CURRENCY, bPublish);
+    WriteDerived(pTarget, CH_KSE_SUM, pMsg->GetDouble(9, 0) + pMsg->GetDouble(3, 0));
+    pTarget->SetText(CH_STATUS, KseStatusText(pMsg->GetLong(nStatusField)), bPublish);
+    Convert(pTarget);
+    if (pNew != nullptr)
+        pRows->AddRow(pNew.get(), TRUE);
+}
+
+void CCombinedHoldingsTable::ApplyUsLine(CServerMessage* pMsg)
+{
+    const LPCSTR pszSymbol = pMsg->GetFieldText(0);
+    const long nMarket = pMsg->GetLong(26);
+    // A currency's line is a cash line: it has no market, found and stored alike.
+    const CString strMarket = *pszSymbol == '=' ? CString() : MarketNameOf(nMarket);
+    CDataArray* pRows = GetRows();
+    CDataBuffer* pRow = pRows->FindRow({pszSymbol, strMarket});
+    std::unique_ptr<CDataBuffer> pNew(pRow == nullptr ? pRows->NewRow() : nullptr);
+    CDataBuffer* pTarget = pRow != nullptr ? pRow : pNew.get();
+    const BOOL bPublish = pRow != nullptr;
+    if (bPublish)
+        pTarget->BeginChanges();
+    FillRow(pMsg, pTarget, bPublish);
+    pTarget->SetText(CH_MARKET, strMarket, bPublish);
+    Convert(pTarget);
+    if (bPublish)
+        pTarget->Commit();
+    else
+        pRows->AddRow(pNew.get(), TRUE);
+    RevalueSymbol(pszSymbol, nMarket);
+}
+
+void CCombinedHoldingsTable::ApplyLive(CServerMessage* pMsg)
+{
+    if (pMsg->GetType() == MSG_NH)
+        ApplyUsLine(pMsg);
+    else if (pMsg->GetType() == MSG_IU)
+        ApplyKse(pMsg, MSG_IU, 21);
+}
+
+void CCombinedHoldingsTable::RevalueSymbol(LPCSTR pszSymbol, long nMarketCode)
+{
+    if (pszSymbol == nullptr || *pszSymbol == '\0')
+        return;
+    double dPrice = 0;
+    const CString strMarket = MarketNameOf(nMarketCode);
+    if (!(nMarketCode == KSE_MARKET ? FindKsePrice(pszSymbol, dPrice) : FindUsQuotePrice(pszSymbol, strMarket, dPrice)))
+        return;
+    CRowFinder finder;
+    GetRows()->FindRange(finder, {pszSymbol});
+    for (CDataBuffer* pRow = finder.GetRow(); pRow != nullptr; pRow = finder.FindNext()) {
+        if (pRow->GetText(CH_MARKET) != strMarket)
+            continue;
+        pRow->BeginChanges();
+        WriteDerived(pRow, CH_PRICE, dPrice);
+        const double dValue = (pRow->GetDouble(CH_QUANTITY) + pRow->GetDouble(CH_QUANTITY2)) * dPrice;
+        WriteDerived(pRow, CH_VALUE, dValue);
+        // The base-currency value follows the row's own, so the total in the base currency holds.
+        WriteConverted(pRow, CH_BASE_VALUE, RateToBase(pRow->GetText(CH_CURRENCY)) * pRow->GetDouble(CH_VALUE));
+        pRow->Commit();
+    }
+}
+
+void CCombinedHoldingsTable::ConvertToBaseCurrency()
+{
+    CDataArray* pRows = GetRows();
+    for (int i = 0; i < pRows->GetCount(); ++i)
+        Convert(pRows->GetAt(i));
+}
+
+HMENU CCombinedHoldingsTable::CreateContextMenu()
+{
+    HMENU hMenu = CDataTable::CreateContextMenu();
+    if (hMenu == nullptr)
+        return nullptr;
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, ID_POSITIONS_ORDER, LoadMenuItemText(IDS_POSITIONS_ORDER_ITEM));
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, ID_POSITIONS_REFRESH, LoadMenuItemText(ID_POSITIONS_REFRESH));
+    return hMenu;
+}
+
+BOOL CCombinedHoldingsTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    switch (nId) {
+    case ID_POSITIONS_REFRESH:
+        return RouteOwnCommand(nCode, pExtra, pHandlerInfo, TRUE, [this] { SendKind(3); });
+    case ID_POSITIONS_ORDER: {
+        const CZORVAT32App* pApp = CZORVAT32App::Get();
+        CDataBuffer* pRow = GetSelectedDataRow();
+        const BOOL bEnabled = pRow != nullptr && IsAlphanumeric(pRow->GetText(CH_SYMBOL)) && pApp != nullptr &&
+                              pApp->GetUser().GetUsAccessLevel() >= 10;
+        return RouteOwnCommand(nCode, pExtra, pHandlerInfo, bEnabled, [this] {
+            CDataBuffer* pSelected = GetSelectedDataRow();
+            CZORVAT32App* pTarget = CZORVAT32App::Get();
+            if (pSelected == nullptr || pTarget == nullptr)
+                return;
+            const CString strSymbol = pSelected->GetText(CH_SYMBOL), strMarket = pSelected->GetText(CH_MARKET);
+            if (MarketCodeOf(strMarket) == KSE_MARKET) {
+                pTarget->OpenOrderTicketKSE(1, strSymbol, GetLastPriceFrom(IDS_TABLE_KSE_QUOTATIONS, atol(strSymbol)), 0, 0);
+                return;
+            }
+            double dPrice = 0;
+            if (!FindUsQuotePrice(strSymbol, strMarket, dPrice))
+                dPrice = 0;
+            pTarget->OpenOrderTicket(0, strSymbol, dPrice, strMarket, pSelected->GetText(CH_CURRENCY), 0);
+        });
+    }
+    default:
+        return CDataTable::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
+    }
+}
+
+void CCombinedHoldingsTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
+{
+    if ((nCol == CH_MARKET || nCol == CH_CURRENCY) && FilterViewOnCell(this, pRow, nCol) && pnHandled != nullptr)
+        *pnHandled = 1;
+}

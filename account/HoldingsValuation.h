@@ -1,0 +1,83 @@
+#pragma once
+// What the holdings and unrealized tables share: the quotes they value positions from, the rate
+// of a currency against the user's base currency, the text form of derived cells, the gain
+// colours, the KSE codes' texts and the view filters of their option and quick-filter commands.
+#include <initializer_list>
+#include "platform/mfc/String.h"
+
+// The commands of the holdings and unrealized windows.
+#define ID_POSITIONS_REFRESH        33175
+#define ID_POSITIONS_REFRESH_OTHER  33617   // the other account kind; never offered
+#define ID_POSITIONS_ORDER          33208
+#define ID_POSITIONS_ALL            33563
+#define ID_POSITIONS_OPTIONS        33564   // never offered
+#define ID_POSITIONS_STOCKS         33565
+#define ID_POSITIONS_SYMBOL         33567
+#define ID_POSITIONS_SYMBOL_BOOK    33568
+#define ID_POSITIONS_SYMBOL_NEWS    33569
+#define ID_KSE_HOLDINGS_ITEM        40225
+#define IDS_POSITIONS_FILTER_MENU   33558
+#define IDS_POSITIONS_ORDER_ITEM    40353
+#define IDS_REFRESH_QUESTION        40342
+
+// A market name is a key of the position tables: held whole (the longest names pass 20 characters).
+#define MARKET_NAME_SIZE 40
+
+class CDataBuffer;
+class CDataTable;
+class CServerMessage;
+class CViewRow;
+
+// The grid's text colour of a gain cell: the palette's rise and fall colours, the default at zero.
+#define GAIN_COLOUR_UP      4
+#define GAIN_COLOUR_DOWN    3
+#define GAIN_COLOUR_NONE    0
+int GainColour(double dGain);
+
+// Derived values go into the store as text and are read back by the column's type, so a cell
+// holds what the grid shows after six decimals: "%f", or " %f " for the base-currency columns.
+void WriteDerived(CDataBuffer* pRow, int nCol, double dValue);
+void WriteConverted(CDataBuffer* pRow, int nCol, double dValue);
+
+// The rate of a currency ("=USD") against the user's base currency; 0 when either is unknown.
+double RateToBase(LPCSTR pszCurrency);
+
+// The US quotation's price of a symbol on a market (its last price, the close while it has no
+// last); FALSE when the quotation table has no such row.
+BOOL FindUsQuotePrice(LPCSTR pszSymbol, LPCSTR pszMarket, double& dPrice);
+// The KSE board's price of a stock in dinars (the board holds thousandths); FALSE without a row.
+BOOL FindKsePrice(LPCSTR pszStock, double& dDinars);
+
+CString MarketNameOf(long nMarketCode);
+long MarketCodeOf(LPCSTR pszMarketName);
+// The company of a symbol in its market's symbol list; empty when the list lacks it.
+CString CompanyNameOf(long nMarketCode, LPCSTR pszSymbol);
+// A KSE stock code's name from the stock list ("=KWD" for the cash line, the code itself for a
+// stock the list lacks); bInterface: in the interface language, else the first language.
+CString KseStockName(long nStock, BOOL bInterface);
+// The text of a KSE position's status code.
+CString KseStatusText(long nStatus);
+// The text of a holding type code; bCash: the row is a cash line.
+CString HoldingTypeText(int nType, BOOL bCash);
+
+// The option commands of a holdings window: every row, only option rows (code above 0), or only
+// rows without an option right, on the main window's view by the option-right column.
+enum OPTION_FILTER { OPTION_FILTER_ALL, OPTION_FILTER_OPTIONS, OPTION_FILTER_STOCKS };
+BOOL FilterOptionRows(CDataTable* pTable, int nCol, OPTION_FILTER filter);
+
+// TRUE when every character is a letter or digit of ASCII (an empty text too): a symbol an order
+// can be placed for.
+BOOL IsAlphanumeric(LPCSTR pszText);
+
+// Columns hidden (the user cannot show them) or shown again (and switchable).
+void SetColumnsHiddenOf(CDataTable* pTable, std::initializer_list<int> columns, BOOL bHidden);
+
+// The first non-empty number after the mnemonic of a received line: the link's number of the
+// request a reply answers; 0 for none.
+long GetRawLineNumber(const CServerMessage* pMsg);
+
+// The refresh question (Yes/No); TRUE on Yes.
+BOOL AskRefresh();
+
+// The distinct (market, symbol) pairs of the stored rows with a market, each revalued once.
+void RevalueEveryPosition(CDataTable* pTable, int nSymbolCol, int nMarketCol);

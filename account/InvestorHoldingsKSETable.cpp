@@ -1,0 +1,137 @@
+#include "account/InvestorHoldingsKSETable.h"
+#include <cstdio>
+#include <memory>
+#include "account/HoldingsValuation.h"
+#include "app/TableFactory.h"
+#include "app/ZorvatApp.h"
+#include "link/MessageSource.h"
+#include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "market/TableLinks.h"
+#include "platform/win/user/Menu.h"
+
+namespace {
+enum { KH_NAME = 0, KH_STOCK = 1, KH_TYPE = 2, KH_SUM = 5, KH_STATUS = 12, KH_COUNT = 13 };
+
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nWidth, int nDecimals, UINT nFlags, int nMin, int nField)
+{
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = nWidth, .nDecimals = nDecimals,
+            .nAlign = ALIGN_RIGHT, .nFlags = nFlags, .nMinDecimals = nMin, .nField = nField};
+}
+
+// The cash line keeps stock code 0 as its key and shows it empty.
+const TABLE_COLUMN s_columns[] = {
+    {.nTitleId = 51171, .nSize = 20},
+    {.nTitleId = 56691, .nType = COLTYPE_INT32, .nFlags = COLF_BLANK_ZERO, .nField = 1},
+    {.nTitleId = 56258, .nType = COLTYPE_COMPUTED, .nWidth = 70, .nField = 0,
+     .pfnFormat = CInvestorHoldingsKSETable::FormatHoldingType, .nFormatValue = KH_TYPE},
+    Amount(56259, 120, -3, 0, 3, 2),
+    Amount(56263, 120, -3, COLF_BLANK_ZERO, 0, 6),
+    Amount(56260, 60, -3, COLF_BLANK_ZERO, 3, FIELD_NONE),
+    Amount(56261, 120, -3, 0, 3, 4),
+    Amount(56262, 140, -4, COLF_SUMMED | COLF_BLANK_ZERO, 0, 5),
+    Amount(56264, 60, -1, COLF_OMIT_ZERO_FRACTION | COLF_BLANK_ZERO, 0, 7),
+    Amount(56265, 140, -3, COLF_SUMMED, 3, 8),
+    Amount(41055, 120, -2, 0, 2, 12),
+    Amount(41056, 70, -3, COLF_SUMMED, 3, 14),
+    {.nTitleId = 42295, .nSize = 30},
+};
+static_assert(std::size(s_columns) == KH_COUNT);
+
+const int N = FIELD_NONE;
+const int s_liveFields[] = {N, 1, 0, 2, 6, N, 4, 5, 7, 8, 12, 18, N};
+const TABLE_FIELD_MAP s_maps[] = {{.nMessageType = MSG_IU, .fields = s_liveFields}};
+const TABLE_SORT_KEY s_sort[] = {{KH_STOCK, 1}, {KH_TYPE, 1}};
+const int s_keys[] = {KH_STOCK, KH_TYPE};
+const int s_live[] = {MSG_IU};
+}  // namespace
+
+const TABLE_DESC g_investorHoldingsKSETable = {
+    .nNameId = IDS_TABLE_KSE_HOLDINGS, .nTitleId = 56790, .nFixedColumns = 1, .columns = s_columns, .sort = s_sort,
+    .keys = s_keys, .nRequestType = MSG_IK, .nReplyType = MSG_IK, .liveTypes = s_live, .maps = s_maps,
+    .nFlags = TABLEF_LIVE_UNGATED};
+
+BOOL CInvestorHoldingsKSETable::FormatHoldingType(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)
+{
+    if (pszBuf == nullptr || nSize <= 0 || pRow == nullptr)
+        return TRUE;
+    snprintf(pszBuf, static_cast<size_t>(nSize), "%s",
+             static_cast<LPCSTR>(HoldingTypeText(pRow[nCol].nValue, pRow[KH_STOCK].nValue == 0)));
+    return TRUE;
+}
+
+BOOL CInvestorHoldingsKSETable::SendRequest()
+{
+    const CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (pApp == nullptr)
+        return FALSE;
+    const CUser user = pApp->GetUser();
+    CString strBody;
+    strBody.Format("||%d|%s|3", user.GetUserNumber(), static_cast<LPCSTR>(user.GetAccountText()));
+    m_nRequest = CDataTable::SendRequest(strBody);
+    return m_nRequest != 0;
+}
+
+void CInvestorHoldingsKSETable::OnIK(CServerMessage* pMsg)
+{
+    // Only the reply to this table's own request empties it.
+    if (pMsg != nullptr && GetRawLineNumber(pMsg) == m_nRequest)
+        TableOnReplyBegin(pMsg);
+}
+
+void CInvestorHoldingsKSETable::Complete(CDataBuffer* pRow, CServerMessage* pMsg, BOOL bInterface, int nStatusField)
+{
+    const BOOL bPublish = pRow->IsAdded();
+    pRow->SetText(KH_NAME, KseStockName(pMsg->GetLong(1), bInterface), bPublish);
+    WriteDerived(pRow, KH_SUM, pMsg->GetDouble(9, 0) + pMsg->GetDouble(3, 0));
+    pRow->SetText(KH_STATUS, KseStatusText(pMsg->GetLong(nStatusField)), bPublish);
+}
+
+void CInvestorHoldingsKSETable::OnRecord(CServerMessage* pMsg)
+{
+    if (pMsg == nullptr || !IsReceiving() || (GetSource() != nullptr && !GetSource()->IsRestricted()))
+        return;
+    std::unique_ptr<CDataBuffer> pRow(GetRows()->NewRow());
+    FillRow(pMsg, pRow.get(), FALSE);
+    Complete(pRow.get(), pMsg, TRUE, 17);
+    GetRows()->AddRow(pRow.get(), TRUE);
+}
+
+void CInvestorHoldingsKSETable::ApplyLive(CServerMessage* pMsg)
+{
+    CDataArray* pRows = GetRows();
+    CDataBuffer* pRow = pRows->FindRow({pMsg->GetFieldText(1), pMsg->GetFieldText(0)});
+    if (pRow != nullptr) {
+        pRow->BeginChanges();
+        FillRow(pMsg, pRow, TRUE);
+        Complete(pRow, pMsg, FALSE, 21);
+        pRow->Commit();
+        return;
+    }
+    std::unique_ptr<CDataBuffer> pNew(pRows->NewRow());
+    FillRow(pMsg, pNew.get(), FALSE);
+    Complete(pNew.get(), pMsg, FALSE, 21);
+    pRows->AddRow(pNew.get(), TRUE);
+}
+
+HMENU CInvestorHoldingsKSETable::CreateContextMenu()
+{
+    HMENU hMenu = CDataTable::CreateContextMenu();
+    if (hMenu == nullptr)
+        return nullptr;
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, ID_KSE_HOLDINGS_ITEM, LoadMenuItemText(ID_KSE_HOLDINGS_ITEM));
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, ID_POSITIONS_REFRESH, LoadMenuItemText(ID_POSITIONS_REFRESH));
+    return hMenu;
+}
+
+BOOL CInvestorHoldingsKSETable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (nId != ID_POSITIONS_REFRESH)
+        return CDataTable::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
+    return RouteOwnCommand(nCode, pExtra, pHandlerInfo, TRUE, [this] {
+        if (AskRefresh())
+            SendRequest();
+    });
+}

@@ -1,0 +1,315 @@
+#include "account/UnrealizedProfitLossTable.h"
+#include <memory>
+#include "account/HoldingsValuation.h"
+#include "app/TableFactory.h"
+#include "app/ZorvatApp.h"
+#include "framework/table/ViewRow.h"
+#include "link/MessageSource.h"
+#include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "market/TableLinks.h"
+#include "platform/win/user/Menu.h"
+#include "refdata/ServerDateFields.h"
+#include "refdata/ZorvatTypes.h"
+
+#define OPTION_CALL 1
+#define OPTION_PUT 2
+#define BOOK_MARKET_TEXT "NMS"          // the market whose symbols have a market-maker book
+#define CASH_DOLLARS "=USD"
+
+namespace {
+// Amounts: nDecimals fraction digits, trimmed to nMin; zero blank unless COLF_BLANK_ZERO is
+// taken away (bShowZero).
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, int nMin, BOOL bShowZero, UINT nFlags, int nField)
+{
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -nDecimals,
+            .nAlign = ALIGN_RIGHT, .nFlags = nFlags | (bShowZero ? 0u : COLF_BLANK_ZERO), .nMinDecimals = nMin,
+            .nField = nField};
+}
+constexpr TABLE_COLUMN Date(UINT nTitleId, int nField, UINT nFlags = 0)
+{
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DATE_TEXT, .nWidth = 70, .nAlign = ALIGN_RIGHT,
+            .nFlags = COLF_SERVER_DATE | nFlags, .nField = nField};
+}
+const int N = FIELD_NONE;
+const UINT S = COLF_SUMMED;
+const UINT W = COLF_OMIT_ZERO_FRACTION;
+
+const TABLE_COLUMN s_columns[] = {
+    {.nTitleId = 51199, .nSize = 6, .nField = 0},
+    Amount(51208, 4, 2, FALSE, W, 8),               // 1 last price
+    Date(51202, 1), Date(51203, 2),
+    Amount(51204, 4, 2, TRUE, W, 3),                // 4 long average cost
+    Amount(51205, 2, 2, TRUE, S, 4),                // 5 long cost
+    Amount(51206, 2, 2, TRUE, S, 5),                // 6 long quantity
+    Amount(51207, 2, 2, FALSE, S, 6),               // 7 second long quantity
+    Amount(41049, 2, 2, TRUE, S, 24),
+    Amount(41050, 3, 3, TRUE, S, 25),
+    Amount(51209, 2, 2, FALSE, S, N),               // 10 long market value
+    Amount(51210, 2, 2, TRUE, S, N),                // 11 long gain
+    Amount(51211, 2, 2, TRUE, 0, N),                // 12 long per cent
+    Date(51213, 9), Date(51214, 10),
+    Amount(51215, 4, 2, TRUE, W, 11),               // 15 short average price
+    Amount(51216, 2, 2, TRUE, S, 12),               // 16 short proceeds
+    Amount(51217, 2, 2, TRUE, S, 13),               // 17 short quantity
+    Amount(51218, 2, 2, FALSE, S, 14),              // 18 second short quantity
+    Amount(51219, 2, 2, FALSE, S, N),               // 19 short market value
+    Amount(51871, 2, 2, TRUE, S, N),                // 20 short gain
+    Amount(51872, 2, 2, TRUE, 0, N),                // 21 short per cent
+    {.nTitleId = 57226, .nSize = 6, .nFlags = COLF_HIDDEN, .nField = 16},
+    {.nTitleId = 57227, .nType = COLTYPE_COMPUTED, .nWidth = 30, .nFlags = COLF_HIDDEN, .nField = 17,
+     .pfnFormat = COptionRight::FormatCodeColumn, .nFormatValue = UC_OPTION_RIGHT},
+    Amount(57229, 4, 2, FALSE, W | COLF_HIDDEN, 18), // 24 strike
+    Date(57228, 19, COLF_HIDDEN),
+    {.nTitleId = 57380, .nSize = MARKET_NAME_SIZE},               // 26 market
+    {.nTitleId = 57224, .nSize = 6, .nField = 21},
+    {.nTitleId = 51201, .nSize = 6},                // 28 company
+    Amount(57243, 4, 2, FALSE, W, N),               // 29 intrinsic value
+};
+static_assert(std::size(s_columns) == UC_COUNT);
+
+const TABLE_SORT_KEY s_sort[] = {{UC_SYMBOL, 1}, {UC_MARKET, 1}};
+const int s_keys[] = {UC_SYMBOL, UC_MARKET};
+const int s_live[] = {MSG_NH};
+// The symbol's items, on top of the popup in this order, and the separator under them.
+const UINT s_symbolItems[] = {ID_POSITIONS_SYMBOL, ID_POSITIONS_SYMBOL_BOOK, ID_POSITIONS_SYMBOL_NEWS};
+
+void RemoveSymbolItems(HMENU hMenu)
+{
+    for (const UINT nId : s_symbolItems) {
+        for (int i = 0; i < GetMenuItemCount(hMenu); ++i) {
+            if (GetMenuItemID(hMenu, i) != nId)
+                continue;
+            RemoveMenu(hMenu, static_cast<UINT>(i), MF_BYPOSITION);
+            if (nId == s_symbolItems[std::size(s_symbolItems) - 1] && i < GetMenuItemCount(hMenu) &&
+                GetMenuItemID(hMenu, i) == 0 && GetSubMenu(hMenu, i) == nullptr)
+                RemoveMenu(hMenu, static_cast<UINT>(i), MF_BYPOSITION);
+            break;
+        }
+    }
+}
+
+double Quotient(double dAmount, double dQuantity)
+{
+    return dQuantity != 0 ? dAmount / dQuantity : 0.0;
+}
+}  // namespace
+
+const TABLE_DESC g_unrealizedProfitLossTable = {
+    .nNameId = IDS_TABLE_US_UNREALIZED, .nTitleId = 56769, .nFixedColumns = 2, .columns = s_columns, .sort = s_sort,
+    .keys = s_keys, .nRequestType = MSG_UP, .nReplyType = MSG_UP, .liveTypes = s_live};
+
+BOOL CUnrealizedProfitLossTable::SendRequest()
+{
+    const CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (pApp == nullptr)
+        return FALSE;
+    const CUser user = pApp->GetUser();
+    CString strBody;
+    strBody.Format("%ld|%s|2", static_cast<long>(user.GetUserNumber()), static_cast<LPCSTR>(user.GetAccountText()));
+    return CDataTable::SendRequest(strBody) != 0;
+}
+
+void CUnrealizedProfitLossTable::OnUP(CServerMessage* pMsg)
+{
+    if (pMsg == nullptr)
+        return;
+    TableOnReplyBegin(pMsg);
+    m_nReplyId = pMsg->GetLong(1);
+}
+
+void CUnrealizedProfitLossTable::OnRecord(CServerMessage* pMsg)
+{
+    if (pMsg == nullptr || !IsReceiving() || (GetSource() != nullptr && !GetSource()->IsRestricted()))
+        return;
+    std::unique_ptr<CDataBuffer> pRow(GetRows()->NewRow());
+    FillRow(pMsg, pRow.get(), FALSE);
+    const long nMarket = pMsg->GetLong(20);
+    const CString strMarket = MarketNameOf(nMarket);
+    double dLast = 0;
+    if (FindUsQuotePrice(pMsg->GetFieldText(0), strMarket, dLast) && dLast > 0)
+        pRow->SetDouble(UC_LAST, dLast, FALSE);
+    pRow->SetText(UC_MARKET, strMarket, FALSE);
+    const CString strCompany = CompanyNameOf(nMarket, pMsg->GetFieldText(0));
+    if (!strCompany.IsEmpty())
+        pRow->SetText(UC_COMPANY, strCompany, FALSE);
+    const int nIndex = GetRows()->AddRow(pRow.get(), TRUE);
+    if (nIndex >= 0)
+        RevalueRow(GetRows()->GetAt(nIndex));
+}
+
+void CUnrealizedProfitLossTable::UpdateLastPrice(double dPrice, LPCSTR pszSymbol, LPCSTR pszMarket)
+{
+    CDataBuffer* pRow = GetRows()->FindRow({pszSymbol, pszMarket});
+    if (pRow == nullptr)
+        return;
+    pRow->BeginChanges();
+    pRow->SetDouble(UC_LAST, dPrice, TRUE);
+    RevalueRow(pRow);
+}
+
+void CUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow)
+{
+    if (pRow == nullptr)
+        return;
+    // One batch: the grid finds the row once and repaints it once.
+    pRow->BeginChanges();
+    const double dLong = pRow->GetDouble(UC_LONG_QTY) + pRow->GetDouble(UC_LONG_QTY2);
+    const double dShort = pRow->GetDouble(UC_SHORT_QTY) + pRow->GetDouble(UC_SHORT_QTY2);
+    double dLongValue = dLong, dShortValue = dShort;
+    double dLongGain = 0, dShortGain = 0, dLongPercent = 0, dShortPercent = 0;
+    // A currency's quantities are its amounts: they have no price and no gain.
+    if (pRow->GetText(UC_SYMBOL).Left(1) != "=") {
+        const double dLast = pRow->GetDouble(UC_LAST);
+        const double dCost = pRow->GetDouble(UC_LONG_COST), dProceeds = pRow->GetDouble(UC_SHORT_PROCEEDS);
+        dLongValue = dLast * dLong;
+        dLongGain = dLongValue - dCost;
+        dLongPercent = dCost == 0 ? 100.0 : dLongGain * 100.0 / dCost;
+        dShortValue = dLast * dShort;
+        dShortGain = dProceeds - dShortValue;
+        dShortPercent = dProceeds == 0 ? 100.0 : dShortGain * 100.0 / dProceeds;
+        for (int nCol : {UC_LONG_GAIN, UC_LONG_PERCENT})
+            pRow->SetCellAttribute(nCol, GainColour(dLongGain));
+        for (int nCol : {UC_SHORT_GAIN, UC_SHORT_PERCENT})
+            pRow->SetCellAttribute(nCol, GainColour(dShortGain));
+        // An option contract stands for a hundred shares.
+        const long nRight = pRow->GetLong(UC_OPTION_RIGHT);
+        if (nRight != 0) {
+            dLongGain *= 100;
+            dShortGain *= 100;
+            const double dStrike = pRow->GetDouble(UC_STRIKE);
+            const double dIntrinsic = nRight == OPTION_CALL ? dLast - dStrike : nRight == OPTION_PUT ? dStrike - dLast : 0;
+            pRow->SetDouble(UC_INTRINSIC, dIntrinsic, TRUE);
+        }
+    }
+    WriteDerived(pRow, UC_LONG_VALUE, dLongValue);
+    WriteDerived(pRow, UC_LONG_GAIN, dLongGain);
+    WriteDerived(pRow, UC_LONG_PERCENT, dLongPercent);
+    WriteDerived(pRow, UC_SHORT_VALUE, dShortValue);
+    WriteDerived(pRow, UC_SHORT_GAIN, dShortGain);
+    WriteDerived(pRow, UC_SHORT_PERCENT, dShortPercent);
+    pRow->Commit();
+}
+
+void CUnrealizedProfitLossTable::ApplyLive(CServerMessage* pMsg)
+{
+    if (pMsg->GetLong(7) != m_nReplyId || strcmp(pMsg->GetFieldText(0), CASH_DOLLARS) == 0)
+        return;
+    const LPCSTR pszSymbol = pMsg->GetFieldText(0);
+    const CString strMarket = MarketNameOf(pMsg->GetLong(26));
+    CDataArray* pRows = GetRows();
+    // A closed position goes: its row in the line's market, whatever the symbol holds elsewhere.
+    if (pMsg->GetDouble(1, 0) == 0 && pMsg->GetDouble(3, 0) == 0 && pMsg->GetDouble(15, 0) == 0 &&
+        pMsg->GetDouble(16, 0) == 0) {
+        pRows->RemoveRow({pszSymbol, strMarket});
+        return;
+    }
+    if (pMsg->GetSize() <= 13)
+        return;
+    CDataBuffer* pRow = pRows->FindRow({pszSymbol, strMarket});
+    std::unique_ptr<CDataBuffer> pNew(pRow == nullptr ? pRows->NewRow() : nullptr);
+    CDataBuffer* pTarget = pRow != nullptr ? pRow : pNew.get();
+    const BOOL bPublish = pRow != nullptr;
+    if (pNew != nullptr) {
+        pTarget->SetText(UC_SYMBOL, pszSymbol, FALSE);
+        pTarget->SetText(UC_MARKET, strMarket, FALSE);
+        for (int nCol : {UC_LONG_DATE, UC_SHORT_DATE})
+            pTarget->SetText(nCol, ConvertServerDateField(pMsg->GetFieldText(10), COLTYPE_DATE_TEXT), FALSE);
+        double dLast = 0;
+        if (!FindUsQuotePrice(pszSymbol, strMarket, dLast) || dLast <= 0)
+            dLast = pMsg->GetDouble(5, 0);
+        pTarget->SetDouble(UC_LAST, dLast, FALSE);
+    }
+    for (int nCol : {UC_LONG_DATE2, UC_SHORT_DATE2})
+        pTarget->SetText(nCol, ConvertServerDateField(pMsg->GetFieldText(11), COLTYPE_DATE_TEXT), bPublish);
+    const double dLong1 = pMsg->GetDouble(1, 0), dLong2 = pMsg->GetDouble(3, 0);
+    const double dShort1 = pMsg->GetDouble(15, 0), dShort2 = pMsg->GetDouble(16, 0);
+    pTarget->SetDouble(UC_LONG_COST, pMsg->GetDouble(13, 0), bPublish);
+    pTarget->SetDouble(UC_SHORT_PROCEEDS, pMsg->GetDouble(19, 0), bPublish);
+    // An average over no quantity is 0, not a division by zero.
+    pTarget->SetDouble(UC_LONG_AVERAGE, Quotient(pMsg->GetDouble(12, 0), dLong1 + dLong2), bPublish);
+    pTarget->SetDouble(UC_SHORT_AVERAGE, Quotient(pMsg->GetDouble(18, 0), dShort1 + dShort2), bPublish);
+    pTarget->SetDouble(UC_LONG_QTY, dLong1, bPublish);
+    pTarget->SetDouble(UC_LONG_QTY2, dLong2, bPublish);
+    pTarget->SetDouble(UC_SHORT_QTY, dShort1, bPublish);
+    pTarget->SetDouble(UC_SHORT_QTY2, dShort2, bPublish);
+    pTarget->SetDouble(UC_LONG_AMOUNT, pMsg->GetDouble(9, 0), bPublish);
+    if (pNew != nullptr) {
+        const int nIndex = pRows->AddRow(pNew.get(), TRUE);
+        pTarget = nIndex >= 0 ? pRows->GetAt(nIndex) : nullptr;
+    }
+    RevalueRow(pTarget);
+}
+
+HMENU CUnrealizedProfitLossTable::CreateContextMenu()
+{
+    HMENU hMenu = CDataTable::CreateContextMenu();
+    if (hMenu == nullptr)
+        return nullptr;
+    HMENU hFilters = CreatePopupMenu();
+    for (UINT nId : {ID_POSITIONS_ALL, ID_POSITIONS_STOCKS})
+        AppendMenuA(hFilters, MF_STRING, nId, LoadMenuItemText(nId));
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(hFilters),
+                LoadMarketText(IDS_POSITIONS_FILTER_MENU));
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, ID_POSITIONS_REFRESH, LoadMenuItemText(ID_POSITIONS_REFRESH));
+    m_hPopup = hMenu;
+    return hMenu;
+}
+
+void CUnrealizedProfitLossTable::OnInitMenuPopup(HMENU hMenu, UINT /*nIndex*/, BOOL bSysMenu)
+{
+    if (bSysMenu || hMenu == nullptr || hMenu != m_hPopup)
+        return;
+    // The set of the last opening goes by its ids, whatever else the menu holds.
+    RemoveSymbolItems(hMenu);
+    const CDataBuffer* pRow = GetSelectedDataRow();
+    const CString strSymbol = pRow != nullptr ? pRow->GetText(UC_SYMBOL) : CString();
+    const CString strMarket = pRow != nullptr ? pRow->GetText(UC_MARKET) : CString();
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    for (int i = static_cast<int>(std::size(s_symbolItems)) - 1; i >= 0; --i) {
+        const UINT nId = s_symbolItems[i];
+        CString strText = LoadMenuItemText(nId);
+        if (!strSymbol.IsEmpty()) {
+            CString strNamed;
+            strNamed.Format("%s (%s)", static_cast<LPCSTR>(strText), static_cast<LPCSTR>(strSymbol));
+            strText = strNamed;
+        }
+        const BOOL bEnabled = pRow != nullptr && (nId != ID_POSITIONS_SYMBOL_BOOK || strMarket == BOOK_MARKET_TEXT);
+        InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING | (bEnabled ? MF_ENABLED : MF_GRAYED), nId, strText);
+    }
+}
+
+BOOL CUnrealizedProfitLossTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    const CZORVAT32App* pApp = CZORVAT32App::Get();
+    const BOOL bUs = pApp != nullptr && pApp->GetUser().GetUsAccessLevel() >= 10;
+    switch (nId) {
+    case ID_POSITIONS_REFRESH:
+        return RouteOwnCommand(nCode, pExtra, pHandlerInfo, TRUE, [this] {
+            if (AskRefresh())
+                SendRequest();
+        });
+    case ID_POSITIONS_ALL:
+        return RouteOwnCommand(nCode, pExtra, pHandlerInfo, bUs,
+                               [this] { FilterOptionRows(this, UC_OPTION_RIGHT, OPTION_FILTER_ALL); });
+    case ID_POSITIONS_STOCKS:
+        return RouteOwnCommand(nCode, pExtra, pHandlerInfo, bUs,
+                               [this] { FilterOptionRows(this, UC_OPTION_RIGHT, OPTION_FILTER_STOCKS); });
+    default:
+        return CDataTable::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
+    }
+}
+
+void CUnrealizedProfitLossTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
+{
+    if ((nCol == UC_SYMBOL || nCol == UC_MARKET || nCol == UC_TEXT || nCol == UC_COMPANY) &&
+        FilterViewOnCell(this, pRow, nCol) && pnHandled != nullptr)
+        *pnHandled = 1;
+}
+
+void CUnrealizedProfitLossTable::SetColumnsHidden(BOOL bHidden)
+{
+    SetColumnsHiddenOf(this, {UC_OPTION, UC_OPTION_RIGHT, UC_EXPIRY, UC_STRIKE}, bHidden);
+}
