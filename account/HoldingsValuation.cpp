@@ -182,19 +182,3 @@ void SetColumnsHiddenOf(CDataTable* pTable, std::initializer_list<int> columns, 
     }
 }
 
-long GetRawLineNumber(const CServerMessage* pMsg)
-{
-    if (pMsg == nullptr)
-        return 0;
-    const CString strLine = pMsg->GetRawLine();
-    const char* p = strchr(strLine, '|');
-    while (p != nullptr) {
-        ++p;
-        if (*p >= '0' && *p <= '9')
-            return atol(p);
-        if (*p != '|')
-            return 0;
-        p = strchr(p, '|');
-    }
-    return 0;
-}

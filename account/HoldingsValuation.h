@@ -3,6 +3,7 @@
 // of a currency against the user's base currency, the text form of derived cells, the gain
 // colours, the KSE codes' texts and the view filters of their option and quick-filter commands.
 #include <initializer_list>
+#include "app/dialogs/AppHelpers.h"
 #include "platform/mfc/String.h"
 
 // The commands of the holdings and unrealized windows.
@@ -71,10 +72,6 @@ BOOL IsAlphanumeric(LPCSTR pszText);
 
 // Columns hidden (the user cannot show them) or shown again (and switchable).
 void SetColumnsHiddenOf(CDataTable* pTable, std::initializer_list<int> columns, BOOL bHidden);
-
-// The first non-empty number after the mnemonic of a received line: the link's number of the
-// request a reply answers; 0 for none.
-long GetRawLineNumber(const CServerMessage* pMsg);
 
 // The refresh question (Yes/No); TRUE on Yes.
 BOOL AskRefresh();
