@@ -205,6 +205,9 @@ UINT FieldText(int nSource, const ORDER_VALUES& values, CString* pText)
             return IDS_ORDER_NO_PRICE;
         break;
     case OS_DAYS:
+        // Sent even where no days are typed ("KJ"): empty stays empty.
+        if (Trimmed(shot.strDays).IsEmpty())
+            break;
         if (!ReadWhole(shot.strDays, &nWhole))
             return IDS_ORDER_BAD_TEXT;
         *pText = Number(nWhole);

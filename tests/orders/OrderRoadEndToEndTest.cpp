@@ -19,6 +19,7 @@
 #include "orders/OrderRequests.h"
 #include "orders/ReviewDialog.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/user/DateTimePick.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
@@ -27,6 +28,8 @@
 
 namespace {
 using namespace order_steps;
+#define IDC_CHAIN_TICKER 6707
+#define IDC_CHAIN_REQUEST 6713
 
 void Notify(HWND hDlg, int nId, int nCode)
 {
@@ -46,6 +49,15 @@ void Enter(HWND hDlg, int nId, const std::string& strText)
 {
     SetDlgItemTextA(hDlg, nId, strText.c_str());
     Notify(hDlg, nId, EN_KILLFOCUS);
+}
+
+void SetPickerDate(HWND hDlg, int nId, int nYear, int nMonth, int nDay)
+{
+    SYSTEMTIME st = {};
+    st.wYear = static_cast<WORD>(nYear);
+    st.wMonth = static_cast<WORD>(nMonth);
+    st.wDay = static_cast<WORD>(nDay);
+    SendDlgItemMessageA(hDlg, nId, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
 }
 
 // The body fields of a request line "&MN|number|XC||f0|f1|...".
@@ -100,6 +112,23 @@ struct OrderRoadSession : ::testing::Test
         return lines;
     }
     size_t Count(const std::string& mn) const { return Requests({mn}).size(); }
+    // The chain form asks for the underlying's series; the ticket takes them.
+    void AskOptionSeries(HWND hTicket, const char* pszUnderlying)
+    {
+        App().OpenOptionChain(pszUnderlying);
+        PumpPending();
+        HWND hChain = nullptr;
+        for (HWND h = GetWindow(App().GetMainFrame()->m_hWndMDIClient, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
+            if (auto* pFrame = dynamic_cast<CFormMDIWnd*>(CWnd::FromHandlePermanent(h)))
+                if (pFrame->GetTemplateId() == IDD_FORM_OPTION_CHAIN && pFrame->GetView() != nullptr)
+                    hChain = pFrame->GetView()->m_hWnd;
+        ASSERT_NE(nullptr, hChain);
+        const size_t nBefore = Count("GO");
+        SetDlgItemTextA(hChain, IDC_CHAIN_TICKER, pszUnderlying);
+        SendMessageA(hChain, WM_COMMAND, MAKEWPARAM(IDC_CHAIN_REQUEST, BN_CLICKED), 0);
+        ASSERT_TRUE(PumpUntil([&] { return Count("GO") == nBefore + 2 && Text(hTicket, IDC_TICKET_UNDERLYING) == pszUnderlying; }));
+        PumpFor(100);
+    }
 };
 
 // ---- The roads -----------------------------------------------------------------------------
@@ -109,7 +138,7 @@ struct ROAD
     const char* pszName;
     UINT nCommand;
     long nMarket;                   // chosen by the user; 0: the command's own
-    std::function<void(HWND)> fill; // the order typed into the ticket
+    std::function<void(OrderRoadSession&, HWND)> fill;     // the order typed into the ticket
     const char* pszCheck;
     const char* pszOrder;
     // The bodies the server must receive, field by field; the order's password is "secret".
@@ -122,7 +151,7 @@ const std::vector<ROAD>& Roads()
 {
     static const std::vector<ROAD> roads = {
         {"us_limit", 33100, 4,
-         [](HWND h) {
+         [](OrderRoadSession&, HWND h) {
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "ALPN");
              Enter(h, IDC_TICKET_QUANTITY, "1,000");
              Enter(h, IDC_TICKET_LIMIT, "10.5");
@@ -133,7 +162,7 @@ const std::vector<ROAD>& Roads()
           "", "", "", "", "1"},
          "Order S00000001 accepted: account 10020, Buy 1000 ALPN at 10.5000 Limit."},
         {"kse_regular", 33049, 0,
-         [](HWND h) {
+         [](OrderRoadSession&, HWND h) {
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "101");
              Enter(h, IDC_TICKET_QUANTITY, "1,000");
              Enter(h, IDC_TICKET_LIMIT, "842");
@@ -143,8 +172,83 @@ const std::vector<ROAD>& Roads()
          {"", "", "1002", "10020", "1", "1", "101", "1000", "0", "842", "", "0", "", "", "secret", "", "", "", "",
           "1"},
          "Order S00000002 accepted: account 10020, Buy 1000 101 at 842.0 Limit."},
+        {"kse_forward", 33269, 0,
+         [](OrderRoadSession&, HWND h) {
+             SetDlgItemTextA(h, IDC_TICKET_TICKER, "101");
+             Enter(h, IDC_TICKET_QUANTITY, "100");
+             ChooseText(h, IDC_TICKET_FILL_RULE, static_cast<LPCSTR>(LoadMarketText(57554)));
+             ChooseText(h, IDC_TICKET_TENOR, "1");
+             Enter(h, IDC_TICKET_MARKET_MAKER, "7");
+             Enter(h, IDC_TICKET_LIMIT, "850");
+         },
+         "KU", "KA",
+         {"", "", "1002", "10020", "1", "101", "100", "7", "3", "1", "850", "", "1"},
+         {"", "", "1002", "10020", "1", "101", "100", "7", "3", "1", "850", "secret"},
+         "Forward order 900001 accepted: account 10020, Buy 100 Gulf Harbour Bank (101) at 850.0."},
+        {"kse_contract", 33273, 0,
+         [](OrderRoadSession&, HWND h) {
+             SetDlgItemTextA(h, IDC_TICKET_TICKER, "107");
+             Enter(h, IDC_TICKET_QUANTITY, "100");
+             Enter(h, IDC_TICKET_CONTRACT, "12");
+             SetPickerDate(h, IDC_TICKET_CONTRACT_DATE, 2026, 12, 20);
+             Enter(h, IDC_TICKET_MARKET_MAKER, "7");
+             Enter(h, IDC_TICKET_LIMIT, "1125");
+         },
+         "KJ", "KQ",
+         {"", "", "1002", "10020", "261220", "12", "", "2", "107", "100", "0", "1125", "", "0", "", ""},
+         {"", "", "1002", "10020", "261220", "12", "7", "2", "107", "100", "0", "1125", "", "0", "", "", "secret"},
+         "Order S00000003 accepted: account 10020, Sell 100 107 at 1125.0 Limit."},
+        {"us_pre_market", 33306, 4,
+         [](OrderRoadSession&, HWND h) {
+             SetDlgItemTextA(h, IDC_TICKET_TICKER, "ALPN");
+             Enter(h, IDC_TICKET_QUANTITY, "100");
+             Enter(h, IDC_TICKET_LIMIT, "10.5");
+         },
+         "OV", "OR",
+         {"1002", "10020", "1", "ALPN", "100", "0", "10.5", "", "0", "", "", "", "4", "", "1", "", "", "", "", "", "1"},
+         {"1002", "10020", "1", "ALPN", "100", "0", "10.5", "", "0", "", "", "secret", "", "", "", "", "4", "", "1", "",
+          "", "", "", "", "1"},
+         "Order S00000004 accepted: account 10020, Buy 100 ALPN at 10.5000 Limit."},
+        {"us_option", 33100, 16,
+         [](OrderRoadSession& s, HWND h) {
+             s.AskOptionSeries(h, "CDRX");
+             ChooseText(h, IDC_TICKET_RIGHT, static_cast<LPCSTR>(LoadMarketText(57172)));
+             ChooseText(h, IDC_TICKET_EXPIRY, "2027/01");
+             SetDlgItemTextA(h, IDC_TICKET_TICKER, "CDRX");
+             Enter(h, IDC_TICKET_QUANTITY, "2");
+             Enter(h, IDC_TICKET_LIMIT, "3.4");
+         },
+         "OV", "OR",
+         {"1002", "10020", "1", "CDRX", "2", "0", "3.4", "", "0", "", "", "", "16", "", "", "CDRX", "1", "65.00", "270115",
+          "", "1"},
+         {"1002", "10020", "1", "CDRX", "2", "0", "3.4", "", "0", "", "", "secret", "", "", "", "", "16", "", "", "CDRX",
+          "1", "65.00", "270115", "", "1"},
+         "Order S00000005 accepted: account 10020, Buy 2 CDRX at 3.4000 Limit."},
     };
     return roads;
+}
+
+// Every order request the server received came after a check reply without error, and no other
+// order of its kind came between them.
+std::string OrdersWithoutCheck(const std::vector<std::string>& log)
+{
+    const struct { const char* pszCheck; const char* pszOrder; size_t nError; } pairs[] = {
+        {"OV", "OR", 12}, {"KV", "KR", 0}, {"KU", "KA", 0}, {"KJ", "KQ", 0}};
+    std::string strBad;
+    for (const auto& pair : pairs) {
+        bool bChecked = false;
+        for (const std::string& line : log) {
+            if (line.rfind(std::string("> ~") + pair.pszCheck + "|", 0) == 0) {
+                const std::vector<std::string> body = BodyOf(line.substr(3));
+                bChecked = body.size() > pair.nError && atoi(body[pair.nError].c_str()) == 0;
+            } else if (line.rfind(std::string("< &") + pair.pszOrder + "|", 0) == 0) {
+                if (!bChecked)
+                    strBad += line + "\n";
+                bChecked = false;
+            }
+        }
+    }
+    return strBad;
 }
 
 TEST_F(OrderRoadSession, EachRoadIsCheckedReviewedSentAndAcknowledged)
@@ -157,7 +261,7 @@ TEST_F(OrderRoadSession, EachRoadIsCheckedReviewedSentAndAcknowledged)
         const HWND hDlg = pTicket->m_hWnd;
         if (road.nMarket != 0)
             ChooseText(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(road.nMarket)));
-        road.fill(hDlg);
+        road.fill(*this, hDlg);
         const size_t nChecks = Count(road.pszCheck), nOrders = Count(road.pszOrder);
         RunSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
                        TypeText("secret");
@@ -172,7 +276,8 @@ TEST_F(OrderRoadSession, EachRoadIsCheckedReviewedSentAndAcknowledged)
         EXPECT_EQ(road.check, BodyOf(Requests({road.pszCheck}).back()));
         EXPECT_EQ(road.order, BodyOf(Requests({road.pszOrder}).back()));
         EXPECT_NE(std::string::npos, pRun->InfoText().find(std::string(road.pszAcknowledged) + "\n")) << pRun->InfoText();
-        EXPECT_EQ("", pTicket != nullptr ? Text(hDlg, IDC_TICKET_TICKER) : "") << "cleared for the next order";
+        EXPECT_EQ("", Text(hDlg, IDC_TICKET_TICKER)) << "cleared for the next order";
     }
+    EXPECT_EQ("", OrdersWithoutCheck(server.Log()));
 }
 }  // namespace
