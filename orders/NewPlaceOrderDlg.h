@@ -133,6 +133,8 @@ public:
     void OnKR(CServerMessage* pMsg) override { OnOrderReply(pMsg); }
     void OnKA(CServerMessage* pMsg) override { OnOrderReply(pMsg); }
     void OnKQ(CServerMessage* pMsg) override { OnOrderReply(pMsg); }
+    // "RN": the answer to the ticket's own ticker-information request fills the ticket.
+    void OnRN(CServerMessage* pMsg) override;
     const COrderPending& GetPending() const { return m_pending; }
     BOOL IsReviewing() const { return m_pReview != nullptr; }
 
@@ -233,6 +235,7 @@ private:
     HBRUSH m_hbrYellow = nullptr;       // owned
     CString m_strSide, m_strType, m_strValidity, m_strKseType;     // the boxes' texts last acted on
     COrderPending m_pending;
+    long m_nTickerInfoRequest = 0;              // the number of the last "RN" sent, 0 when answered
     CReviewDialog* m_pReview = nullptr;   // the review running in a reply handler
     BOOL m_bDestroyedInReview = FALSE;          // the window went while it ran: delete after
 };

@@ -20,6 +20,7 @@
 #include "orders/ReviewDialog.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/DateTimePick.h"
+#include "platform/win/user/TestAnswers.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
@@ -112,6 +113,14 @@ struct OrderRoadSession : ::testing::Test
         return lines;
     }
     size_t Count(const std::string& mn) const { return Requests({mn}).size(); }
+    std::string Lines(const std::string& mn) const
+    {
+        std::string strLines;
+        for (const std::string& line : server.Log())
+            if (line.find(mn + "|") != std::string::npos && line.find(mn + "|") < 5)
+                strLines += line + "\n";
+        return strLines;
+    }
     // The chain form asks for the underlying's series; the ticket takes them.
     void AskOptionSeries(HWND hTicket, const char* pszUnderlying)
     {
@@ -279,5 +288,228 @@ TEST_F(OrderRoadSession, EachRoadIsCheckedReviewedSentAndAcknowledged)
         EXPECT_EQ("", Text(hDlg, IDC_TICKET_TICKER)) << "cleared for the next order";
     }
     EXPECT_EQ("", OrdersWithoutCheck(server.Log()));
+}
+}  // namespace
+
+namespace {
+// The KSE regular board's purchase of 1,000 (or the quantity) of stock 101 at 842.
+void FillKseOrder(HWND hDlg, const char* pszQuantity = "1000")
+{
+    ChooseText(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "101");
+    Enter(hDlg, IDC_TICKET_QUANTITY, pszQuantity);
+    Enter(hDlg, IDC_TICKET_LIMIT, "842");
+}
+
+void Submit(HWND hDlg)
+{
+    Notify(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+}
+
+// Each reply reaches the ticket that asked for it and no other: with a second ticket open, one
+// Submit opens one review and sends one order; a check under a number nobody sent opens none;
+// and what is sent is what was submitted, whatever the form and the ticker information become
+// in between.
+TEST_F(OrderRoadSession, RepliesCountOnlyInTheTicketThatAskedAndTheOrderIsWhatWasSubmitted)
+{
+    Start(false);
+    CNewPlaceOrderDlg* pTicket = Command(33049);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    CFormMDIWnd* pSecondFrame = nullptr;
+    App().OpenFormWindow(&pSecondFrame, IDD_FORM_ORDER_TICKET);
+    ASSERT_NE(nullptr, pSecondFrame);
+    auto* pSecond = dynamic_cast<CNewPlaceOrderDlg*>(pSecondFrame->GetView());
+    ASSERT_NE(nullptr, pSecond);
+    pSecond->SelectMarket(GetGlobals()->GetMarketName(2));
+    ASSERT_TRUE(pSecond->SelectKseMarketType(1));
+    SetDlgItemTextA(pSecond->m_hWnd, IDC_TICKET_TICKER, "101");
+    FillKseOrder(hDlg);
+
+    int nReviews = 0;
+    RunSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+                   ++nReviews;
+                   TypeText("secret");
+                   Click(h, IDOK);
+               }}});
+    Submit(hDlg);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KR") == 1 && !pTicket->GetPending().IsOrderPending(); }));
+    PumpFor(200);
+    EXPECT_EQ(1, nReviews);
+    EXPECT_EQ(1u, Count("KV"));
+    EXPECT_EQ(1u, Count("KR"));
+    EXPECT_EQ("101", Text(pSecond->m_hWnd, IDC_TICKET_TICKER)) << "the other ticket keeps its order";
+    EXPECT_FALSE(pSecond->GetPending().IsCheckPending());
+
+    // A check reply under another number: no review, the ticket still waits for its own.
+    const std::string strInfo = pRun->InfoText();
+    RunSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+                   ++nReviews;
+                   Click(h, IDCANCEL);
+               }}});
+    FillKseOrder(hDlg, "999");       // the test server answers it under another number
+    Submit(hDlg);
+    ASSERT_TRUE(PumpUntil([&] {
+        for (const std::string& line : server.Log())
+            if (line.rfind("> ~KV|99999|", 0) == 0)
+                return true;
+        return false;
+    })) << Lines("KV");
+    PumpFor(300);
+    EXPECT_EQ(1, nReviews);
+    EXPECT_EQ(strInfo, pRun->InfoText());
+    EXPECT_TRUE(pTicket->GetPending().IsCheckPending());
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)));
+    Clear();
+
+    // A second Submit supersedes the check still pending. The form changes before its check
+    // comes back, and again, through the ticker information, while the review is open.
+    FillKseOrder(hDlg);
+    Submit(hDlg);
+    ChooseText(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
+    Enter(hDlg, IDC_TICKET_QUANTITY, "5");
+    RunSteps({{IDC_REVIEW_PASSWORD,
+               [&](HWND) {
+                   ++nReviews;
+                   SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "SLVT");
+                   Notify(hDlg, IDC_TICKET_TICKER, CBN_KILLFOCUS);
+               }},
+              {IDC_REVIEW_PASSWORD, [&](HWND h) {
+                   EXPECT_TRUE(PumpUntil([&] { return Text(hDlg, IDC_TICKET_DESCRIPTION) == "Silvertide Biotech"; }))
+                       << "the ticker information came during the review" << Lines("RN");
+                   TypeText("secret");
+                   Click(h, IDOK);
+               }}});
+    ASSERT_TRUE(PumpUntil([&] { return Count("KR") == 2 && !pTicket->GetPending().IsOrderPending(); }));
+    EXPECT_EQ(2, nReviews);
+    const std::vector<std::string> check = BodyOf(Requests({"KV"}).back());
+    const std::vector<std::string> order = BodyOf(Requests({"KR"}).back());
+    ASSERT_GE(check.size(), 14u);
+    ASSERT_GE(order.size(), 14u);
+    EXPECT_EQ(std::vector<std::string>(check.begin(), check.begin() + 14), std::vector<std::string>(order.begin(), order.begin() + 14));
+    EXPECT_EQ("101", order[6]);
+    EXPECT_EQ("1000", order[7]);
+    EXPECT_EQ("", OrdersWithoutCheck(server.Log()));
+}
+
+// Refused at Submit: a clear text at priority 2, nothing sent, nothing pending, Submit enabled.
+TEST_F(OrderRoadSession, RefusedOrdersSendNothing)
+{
+    Start(false);
+    CNewPlaceOrderDlg* pTicket = Command(33049);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    const struct
+    {
+        const char* pszName;
+        const char* pszStock;
+        const char* pszQuantity;
+        const char* pszLimit;
+        bool bLinkDown;
+        UINT nText;
+    } cases[] = {
+        {"a bar in the symbol", "10|1", "1000", "842", false, IDS_ORDER_BAD_TEXT},
+        {"a line break in the symbol", "10\n1", "1000", "842", false, IDS_ORDER_BAD_TEXT},
+        {"a quantity above 2,147,483,647", "101", "3000000000", "842", false, IDS_ORDER_NO_QUANTITY},
+        {"the largest quantity", "101", "2147483647", "842", false, 0},
+        {"a price that is no number", "101", "1000", "8a2", false, IDS_ORDER_NO_PRICE},
+        {"no ticker", "", "1000", "842", false, IDS_ORDER_NO_TICKER},
+        {"the link down", "101", "1000", "842", true, IDS_ORDER_NOT_CONNECTED},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        if (c.bLinkDown) {
+            TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});     // the connection's loss is told
+            server.Stop();
+            ASSERT_TRUE(PumpUntil([&] { return !App().IsConnected(); }));
+        }
+        SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, c.pszStock);
+        SetDlgItemTextA(hDlg, IDC_TICKET_QUANTITY, c.pszQuantity);
+        SetDlgItemTextA(hDlg, IDC_TICKET_LIMIT, c.pszLimit);
+        const size_t nChecks = c.bLinkDown ? 0 : Count("KV");
+        const int nShown = c.nText != 0 ? pRun->CountInfoLines(c.nText) : 0;
+        Submit(hDlg);
+        if (c.nText == 0) {
+            EXPECT_TRUE(pTicket->GetPending().IsCheckPending());
+            EXPECT_TRUE(PumpUntil([&] { return Count("KV") == nChecks + 1; }));
+            // Refused by the server: its text, and Submit again.
+            EXPECT_TRUE(PumpUntil([&] { return !pTicket->GetPending().IsCheckPending() && IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)); }));
+            continue;
+        }
+        EXPECT_EQ(nShown + 1, pRun->CountInfoLines(c.nText)) << pRun->InfoText();
+        EXPECT_FALSE(pTicket->GetPending().IsCheckPending());
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)));
+        if (!c.bLinkDown) {
+            PumpFor(100);
+            EXPECT_EQ(nChecks, Count("KV"));
+        }
+    }
+}
+
+// The server's refusals of a check show its texts; the ticket sends no order.
+TEST_F(OrderRoadSession, RefusedChecksShowTheServersText)
+{
+    for (const auto& refusal : std::vector<std::pair<std::string, long>>{{"KV", 652}, {"OV", 428}, {"OV", 433}}) {
+        SCOPED_TRACE(refusal.first + "=" + std::to_string(refusal.second));
+        Start(false, {"--fail", refusal.first + "=" + std::to_string(refusal.second)});
+        const bool bKse = refusal.first == "KV";
+        CNewPlaceOrderDlg* pTicket = Command(bKse ? 33049 : 33100);
+        ASSERT_NE(nullptr, pTicket);
+        const HWND hDlg = pTicket->m_hWnd;
+        if (bKse) {
+            FillKseOrder(hDlg);
+        } else {
+            ChooseText(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
+            SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "ALPN");
+            Enter(hDlg, IDC_TICKET_QUANTITY, "10");
+            Enter(hDlg, IDC_TICKET_LIMIT, "10.5");
+        }
+        const std::string strBefore = pRun->InfoText();
+        Submit(hDlg);
+        ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)) != FALSE; }));
+        CString strText;
+        App().GetErrorDictionary().GetText(&strText, refusal.second);
+        ASSERT_FALSE(strText.IsEmpty());
+        const std::string strShown = pRun->InfoText().substr(strBefore.size());
+        EXPECT_EQ(0u, strShown.find(std::string(strText).substr(0, 12))) << strShown << " / " << strText;
+        EXPECT_EQ(0u, Count(bKse ? "KR" : "OR"));
+        TearDown();
+    }
+}
+
+// A close or a log-off while the review is open ends it with Cancel: nothing is sent, and the
+// form closes after; the log-off forgets the kept ticket flag.
+TEST_F(OrderRoadSession, ClosingDuringTheReviewSendsNothing)
+{
+    Start(false);
+    for (bool bLogoff : {false, true}) {
+        SCOPED_TRACE(bLogoff ? "log-off" : "close");
+        CNewPlaceOrderDlg* pTicket = Command(33049);
+        ASSERT_NE(nullptr, pTicket);
+        const HWND hDlg = pTicket->m_hWnd;
+        FillKseOrder(hDlg);
+        CheckDlgButton(hDlg, IDC_TICKET_FLAG, BST_CHECKED);
+        bool bReviewed = false;
+        RunSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+                       bReviewed = true;
+                       TypeText("secret");
+                       if (bLogoff)
+                           App().Logoff();
+                       else
+                           PostMessageA(GetParent(hDlg), WM_CLOSE, 0, 0);
+                       PumpFor(50);
+                       if (IsWindow(h))
+                           Click(h, IDOK);
+                   }}});
+        Submit(hDlg);
+        EXPECT_TRUE(GetKeptTicketFlag());
+        ASSERT_TRUE(PumpUntil([&] { return bReviewed && App().GetOrderTicketForm() == nullptr; }));
+        PumpFor(200);
+        EXPECT_FALSE(IsWindow(hDlg));
+        EXPECT_EQ(0u, Count("KR"));
+        EXPECT_EQ(!bLogoff, GetKeptTicketFlag() != FALSE);
+        if (bLogoff)
+            break;
+    }
 }
 }  // namespace
