@@ -18,6 +18,7 @@
 #include "orders/OrderForms.h"
 #include "orders/OrderRequests.h"
 #include "orders/ReviewDialog.h"
+#include "orders/ReviewOrderKSEDlg.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/DateTimePick.h"
 #include "platform/win/user/TestAnswers.h"
@@ -511,5 +512,47 @@ TEST_F(OrderRoadSession, ClosingDuringTheReviewSendsNothing)
         if (bLogoff)
             break;
     }
+}
+}  // namespace
+
+namespace {
+// A KSE order's ticket while its review is open, and the review, in both languages (two
+// pictures: the review is a window of its own); the title names a new order.
+void ShootReviewOverTicket(OrderRoadSession& s, const std::string& strLanguage)
+{
+    CNewPlaceOrderDlg* pTicket = s.Command(33049);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    FillKseOrder(hDlg);
+    std::string strTitle;
+    bool bShot = false;
+    RunSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+                   char szTitle[256] = "";
+                   GetWindowTextA(h, szTitle, sizeof szTitle);
+                   strTitle = szTitle;
+                   UpdateWindow(s.App().GetMainFrame()->m_hWnd);
+                   PumpFor(50);
+                   const std::string strPath = std::string(TB_BINARY_DIR) + "/screenshots/orders_ticket_during_review_" + strLanguage + ".png";
+                   bShot = TbSaveWindowPng(s.App().GetMainFrame()->m_hWnd, strPath.c_str()) != FALSE &&
+                           Shoot(h, "orders_review_kse_new_" + strLanguage);
+                   Click(h, IDCANCEL);
+               }}});
+    Submit(hDlg);
+    ASSERT_TRUE(PumpUntil([&] { return Finished() && IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)); }));
+    EXPECT_TRUE(bShot);
+    EXPECT_EQ(std::string(LoadMarketText(IDS_REVIEW_TITLE_NEW)), strTitle);
+    EXPECT_EQ(0u, s.Count("KR")) << "cancelled";
+}
+
+TEST_F(OrderRoadSession, AReviewAndItsTicketInEnglish)
+{
+    Start(false);
+    ShootReviewOverTicket(*this, "en");
+}
+
+TEST_F(OrderRoadSession, AReviewAndItsTicketInArabic)
+{
+    Start(true);
+    ShootReviewOverTicket(*this, "ar");
 }
 }  // namespace
