@@ -491,16 +491,14 @@ TEST_F(OrderRoadSession, ClosingDuringTheReviewSendsNothing)
         FillKseOrder(hDlg);
         CheckDlgButton(hDlg, IDC_TICKET_FLAG, BST_CHECKED);
         bool bReviewed = false;
-        RunSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+        RunSteps({{IDC_REVIEW_PASSWORD, [&](HWND) {
                        bReviewed = true;
                        TypeText("secret");
                        if (bLogoff)
                            App().Logoff();
                        else
                            PostMessageA(GetParent(hDlg), WM_CLOSE, 0, 0);
-                       PumpFor(50);
-                       if (IsWindow(h))
-                           Click(h, IDOK);
+                       // No click: the review ends with its form (else the steps fail it after 3 s).
                    }}});
         Submit(hDlg);
         EXPECT_TRUE(GetKeptTicketFlag());
