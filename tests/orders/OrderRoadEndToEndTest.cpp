@@ -531,8 +531,8 @@ void ShootReviewOverTicket(OrderRoadSession& s, const std::string& strLanguage)
                    UpdateWindow(s.App().GetMainFrame()->m_hWnd);
                    PumpFor(50);
                    const std::string strPath = std::string(TB_BINARY_DIR) + "/screenshots/orders_ticket_during_review_" + strLanguage + ".png";
-                   bShot = TbSaveWindowPng(s.App().GetMainFrame()->m_hWnd, strPath.c_str()) != FALSE &&
-                           Shoot(h, "orders_review_kse_new_" + strLanguage);
+                   bShot = Shoot(h, "orders_review_kse_new_" + strLanguage) &&   // makes the folder
+                           TbSaveWindowPng(s.App().GetMainFrame()->m_hWnd, strPath.c_str()) != FALSE;
                    Click(h, IDCANCEL);
                }}});
     Submit(hDlg);
