@@ -5,6 +5,7 @@
 // sent is what was reviewed; refusals at Submit send nothing.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <string>
@@ -77,8 +78,27 @@ std::vector<std::string> BodyOf(const std::string& strLine)
     return std::vector<std::string>(pieces.begin() + std::min<size_t>(4, pieces.size()), pieces.end());
 }
 
+struct CFixedClock : IClockSource
+{
+    time_t tNow = 0;
+    time_t GetNow() const override { return tNow; }
+    int GetLocalSecondsOfDay() const override { return 10 * 3600; }
+};
+
+time_t LocalMorning(int nYear, int nMonth, int nDay)
+{
+    tm parts = {};
+    parts.tm_mday = nDay;
+    parts.tm_mon = nMonth - 1;
+    parts.tm_year = nYear - 1900;
+    parts.tm_hour = 10;
+    parts.tm_isdst = -1;
+    return mktime(&parts);
+}
+
 struct OrderRoadSession : ::testing::Test
 {
+    CFixedClock clock;
     CTestServer server;
     std::unique_ptr<CTerminalRun> pRun;
 
@@ -91,6 +111,7 @@ struct OrderRoadSession : ::testing::Test
     }
     void TearDown() override
     {
+        GetGlobals()->SetClockSource(nullptr);
         Clear();
         pRun.reset();
         server.Stop();
@@ -219,6 +240,37 @@ const std::vector<ROAD>& Roads()
          {"1002", "10020", "1", "ALPN", "100", "0", "10.5", "", "0", "", "", "secret", "", "", "", "", "4", "", "1", "",
           "", "", "", "", "1"},
          "Order S00000004 accepted: account 10020, Buy 100 ALPN at 10.5000 Limit."},
+        {"us_good_till_date", 33100, 4,
+         [](OrderRoadSession& s, HWND h) {
+             // Tuesday 8 December 2026 and five days: the 13th, in the server's date form.
+             s.clock.tNow = LocalMorning(2026, 12, 8);
+             GetGlobals()->SetClockSource(&s.clock);
+             SetDlgItemTextA(h, IDC_TICKET_TICKER, "ALPN");
+             Enter(h, IDC_TICKET_QUANTITY, "100");
+             Enter(h, IDC_TICKET_LIMIT, "10.5");
+             ChooseText(h, IDC_TICKET_VALIDITY, static_cast<LPCSTR>(LoadMarketText(55054)));
+             Enter(h, IDC_TICKET_DAYS, "5");
+         },
+         "OV", "OR",
+         {"1002", "10020", "1", "ALPN", "100", "0", "10.5", "", "1", "5", "261213", "", "4", "", "", "", "", "", "", "", "1"},
+         {"1002", "10020", "1", "ALPN", "100", "0", "10.5", "", "1", "5", "261213", "secret", "", "", "", "", "4", "", "", "",
+          "", "", "", "", "1"},
+         "Order S00000005 accepted: account 10020, Buy 100 ALPN at 10.5000 Limit Good till date 13/12/2026."},
+        {"us_market_order_dated", 33100, 4,
+         [](OrderRoadSession&, HWND h) {
+             // A market order carries no days nor date, whatever its validity.
+             ChooseText(h, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
+             SetDlgItemTextA(h, IDC_TICKET_TICKER, "ALPN");
+             Enter(h, IDC_TICKET_QUANTITY, "10");
+             ChooseText(h, IDC_TICKET_TYPE, static_cast<LPCSTR>(LoadMarketText(55051)));
+             ChooseText(h, IDC_TICKET_VALIDITY, static_cast<LPCSTR>(LoadMarketText(55054)));
+             Enter(h, IDC_TICKET_DAYS, "5");
+         },
+         "OV", "OR",
+         {"1002", "10020", "1", "ALPN", "10", "3", "", "", "1", "", "", "", "4", "", "", "", "", "", "", "", "1"},
+         {"1002", "10020", "1", "ALPN", "10", "3", "", "", "1", "", "", "secret", "", "", "", "", "4", "", "", "", "", "",
+          "", "", "1"},
+         "Order S00000006 accepted: account 10020, Buy 10 ALPN at Market."},
         {"us_option", 33100, 16,
          [](OrderRoadSession& s, HWND h) {
              s.AskOptionSeries(h, "CDRX");
@@ -233,7 +285,7 @@ const std::vector<ROAD>& Roads()
           "", "1"},
          {"1002", "10020", "1", "CDRX", "2", "0", "3.4", "", "0", "", "", "secret", "", "", "", "", "16", "", "", "CDRX",
           "1", "65.00", "270115", "", "1"},
-         "Order S00000005 accepted: account 10020, Buy 2 CDRX at 3.4000 Limit."},
+         "Order S00000007 accepted: account 10020, Buy 2 CDRX at 3.4000 Limit."},
     };
     return roads;
 }
