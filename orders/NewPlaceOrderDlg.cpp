@@ -10,6 +10,7 @@
 #include "link/MessageTypes.h"
 #include "market/TableLinks.h"
 #include "orders/GoodTill.h"
+#include "orders/ReviewDialog.h"
 #include "platform/win/user/DateTimePick.h"
 #include "refdata/RefDataRecords.h"
 #include "refdata/ZorvatGlobals.h"
@@ -43,7 +44,7 @@ BEGIN_MESSAGE_MAP(CNewPlaceOrderDlg, CFormDialog)
 END_MESSAGE_MAP()
 
 CNewPlaceOrderDlg::CNewPlaceOrderDlg()
-    : CFormDialog(IDD_FORM_ORDER_TICKET), CZorvatMessageSink({MSG_GO}), m_crForm(::GetSysColor(COLOR_BTNFACE))
+    : CFormDialog(IDD_FORM_ORDER_TICKET), CZorvatMessageSink({MSG_GO, MSG_OV, MSG_OR, MSG_KV, MSG_KR, MSG_KU, MSG_KA, MSG_KJ, MSG_KQ, MSG_RN}), m_crForm(::GetSysColor(COLOR_BTNFACE))
 {
     m_goodTill = COleDateTime(GetGlobals()->GetNow());
     m_hbrForm = ::CreateSolidBrush(m_crForm);
@@ -132,6 +133,9 @@ BOOL CNewPlaceOrderDlg::OnInitDialog()
 
 void CNewPlaceOrderDlg::OnDestroy()
 {
+    // A close or log-off during the review ends it with Cancel: nothing is sent.
+    if (m_pReview != nullptr && m_pReview->m_hWnd != nullptr)
+        m_pReview->EndDialog(IDCANCEL);
     if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
         pSource->RemoveSink(GetSinkId());
     CFormDialog::OnDestroy();

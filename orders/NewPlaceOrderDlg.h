@@ -15,6 +15,7 @@
 #include "market/dialogs/FormDialog.h"
 #include "orders/MarketChoices.h"
 #include "orders/OptionChain.h"
+#include "orders/OrderPending.h"
 #include "orders/OrderTicketSnapshot.h"
 #include "platform/mfc/Controls.h"
 #include "platform/mfc/OleDateTime.h"
@@ -70,6 +71,8 @@
 #define IDC_TICKET_OPTION_LABEL_FIRST 6672  // 6672 to 6675: underlying, right, expiry, strike
 #define IDC_TICKET_EXTRA_LABEL  6742
 
+class CReviewDialog;
+
 class CNewPlaceOrderDlg : public CFormDialog, public CZorvatMessageSink, public IOrderTicketForm
 {
 public:
@@ -120,6 +123,20 @@ public:
     void OnGO(CServerMessage* pMsg) override;
     void OnRecord(CServerMessage* pMsg) override;
     void OnEnd(CServerMessage* pMsg) override;
+    // The order road (NewPlaceOrderSubmit.cpp): check replies open the review of the ticket's own
+    // pending check, order replies acknowledge its own order; others are ignored.
+    void OnOV(CServerMessage* pMsg) override { OnCheckReply(pMsg); }
+    void OnKV(CServerMessage* pMsg) override { OnCheckReply(pMsg); }
+    void OnKU(CServerMessage* pMsg) override { OnCheckReply(pMsg); }
+    void OnKJ(CServerMessage* pMsg) override { OnCheckReply(pMsg); }
+    void OnOR(CServerMessage* pMsg) override { OnOrderReply(pMsg); }
+    void OnKR(CServerMessage* pMsg) override { OnOrderReply(pMsg); }
+    void OnKA(CServerMessage* pMsg) override { OnOrderReply(pMsg); }
+    void OnKQ(CServerMessage* pMsg) override { OnOrderReply(pMsg); }
+    // "RN": the answer to the ticket's own ticker-information request fills the ticket.
+    void OnRN(CServerMessage* pMsg) override;
+    const COrderPending& GetPending() const { return m_pending; }
+    BOOL IsReviewing() const { return m_pReview != nullptr; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -131,10 +148,20 @@ protected:
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
-    // Submit: the request road is built on the snapshot.
-    void Submit() {}    // sends nothing yet
+    // Submit: the form read once, checked, and its check request sent (NewPlaceOrderSubmit.cpp).
+    void Submit();
+    void PostNcDestroy() override;
 
 private:
+    // The order road (NewPlaceOrderSubmit.cpp).
+    void OnCheckReply(CServerMessage* pMsg);
+    void OnOrderReply(CServerMessage* pMsg);
+    int RunReview(const ORDER_ROAD& road, const CServerMessage& reply, const ORDER_TICKET_SNAPSHOT& shot,
+                  CString* pPassword);
+    void SendOrder(const ORDER_ROAD& road, const ORDER_TICKET_SNAPSHOT& shot, LPCSTR pszPassword);
+    void Refuse(UINT nTextId, int nFocus);
+    void ClearAfterAcknowledgement(int nOrderType);
+    CString GetKseStockName(LPCSTR pszStock) const;
     // Commands by control (NewPlaceOrderDlg.cpp).
     void OnMarketChanged();
     void OnSideChanged();
@@ -207,4 +234,8 @@ private:
     HBRUSH m_hbrForm = nullptr;         // owned
     HBRUSH m_hbrYellow = nullptr;       // owned
     CString m_strSide, m_strType, m_strValidity, m_strKseType;     // the boxes' texts last acted on
+    COrderPending m_pending;
+    long m_nTickerInfoRequest = 0;              // the number of the last "RN" sent, 0 when answered
+    CReviewDialog* m_pReview = nullptr;   // the review running in a reply handler
+    BOOL m_bDestroyedInReview = FALSE;          // the window went while it ran: delete after
 };

@@ -7,12 +7,14 @@
 #include <cctype>
 
 #include "app/ZorvatApp.h"
+#include "app/dialogs/AppHelpers.h"
 #include "framework/base/NorvGlobals.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
 #include "market/DataTable.h"
 #include "market/TableLinks.h"
+#include "orders/OrderRequests.h"
 #include "refdata/RefDataRecords.h"
 #include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
@@ -54,6 +56,13 @@ CString RecentTickerKey(int n)
     return strKey;
 }
 }  // namespace
+
+CString CNewPlaceOrderDlg::GetKseStockName(LPCSTR pszStock) const
+{
+    CDataBuffer* pRow = FindTableRow(IDS_TABLE_KSE_STOCK_LIST, {pszStock});
+    return pRow != nullptr ? pRow->GetText(GetNorvGlobals().m_nLanguage == 1 ? KSE_NAME_AR_COLUMN : KSE_NAME_COLUMN)
+                           : CString();
+}
 
 CString CNewPlaceOrderDlg::GetSymbolText() const
 {
@@ -187,14 +196,58 @@ void CNewPlaceOrderDlg::RequestTickerInfo(LPCSTR pszSymbol, long nMarketCode)
     CZORVAT32App* pApp = CZORVAT32App::Get();
     if (pApp == nullptr || pszSymbol == nullptr || *pszSymbol == '\0')
         return;
-    CServerMessage request(1);
-    request.SetAtGrow(2, pszSymbol);
-    CString strCode;
-    strCode.Format("%ld", nMarketCode);
-    request.SetAtGrow(3, strCode);
+    ORDER_TICKET_SNAPSHOT shot;
+    shot.strTicker = pszSymbol;
+    shot.nMarketCode = nMarketCode;
+    ORDER_VALUES values;
+    values.pShot = &shot;
     CString strLine;
-    if (request.FormatRequest(&strLine, MSG_RN, 1, FALSE, FALSE, nullptr, FALSE) == REQUEST_OK)
-        pApp->SendRequest(strLine);
+    if (BuildOrderRequest(RN_BODY, values, &strLine) == 0)
+        m_nTickerInfoRequest = pApp->SendRequest(strLine);
+}
+
+void CNewPlaceOrderDlg::OnRN(CServerMessage* pMsg)
+{
+    // Only the answer to this ticket's own last request; it never touches a pending order, whose
+    // values were taken at Submit.
+    if (pMsg == nullptr || m_nTickerInfoRequest == 0 || GetRawLineNumber(pMsg) != m_nTickerInfoRequest)
+        return;
+    m_nTickerInfoRequest = 0;
+    if (pMsg->GetLong(0) != 0)
+        return;
+    const long nCode = pMsg->GetLong(3);
+    CString strTicker = GetText(IDC_TICKET_TICKER);
+    const CString strSymbol = GetSymbolText();
+    CString strCompared = strSymbol;
+    if (nCode == US_MARKET_CODE && strTicker.Find('/') >= 0) {
+        strTicker.Trim();
+        strCompared = strTicker;
+    }
+    if (strCompared != pMsg->GetField(2))
+        return;
+    MarketDetail market;
+    if (!GetGlobals()->LookupMarket(nCode, market))
+        return;
+    const CString strMarket = GetGlobals()->GetMarketName(nCode);
+    UpdateMarketChoices(market);
+    const CString strShown = GetText(IDC_TICKET_MARKET);
+    if (!strShown.IsEmpty() && strShown != strMarket) {
+        if (CZORVAT32App* pApp = CZORVAT32App::Get())
+            ShowMarketInfo(pApp->GetErrorText(1026), 0, 2);
+        return;
+    }
+    SelectBoxText(IDC_TICKET_MARKET, strMarket, TRUE);
+    SetText(IDC_TICKET_CURRENCY, pMsg->GetField(9));
+    const BOOL bSecond = GetNorvGlobals().m_nLanguage == 1;
+    const CString strName = bSecond && !pMsg->GetField(6).IsEmpty() ? pMsg->GetField(6) : pMsg->GetField(5);
+    if (!strName.IsEmpty() && strName != strSymbol)
+        SetText(IDC_TICKET_TICKER, strSymbol + "/" + strName);
+    SetText(IDC_TICKET_DESCRIPTION, bSecond && !pMsg->GetField(8).IsEmpty() ? pMsg->GetField(8) : pMsg->GetField(7));
+    CDataBuffer* pRow = FindTableRow(IDS_TABLE_US_QUOTES, {strSymbol, strMarket});
+    m_strReferencePrice.Empty();
+    if (pRow != nullptr)
+        m_strReferencePrice = pRow->GetText(US_LAST_COLUMN).IsEmpty() ? pRow->GetText(US_CLOSE_COLUMN) : pRow->GetText(US_LAST_COLUMN);
+    ApplyReferencePrice();
 }
 
 void CNewPlaceOrderDlg::LoadRecentTickers()

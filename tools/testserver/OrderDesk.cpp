@@ -5,6 +5,10 @@ static const COrderForm s_forms[] = {
     //                          board side sym qty type price stop dur till order pass months
     {"KV", ORDER_CHECK, true,         4,  5,  6,  7,  8,  9, 10, 11, 13, -1, -1},
     {"KR", ORDER_SEND, true,          4,  5,  6,  7,  8,  9, 10, 11, 13, -1, 14},
+    // The order ticket's order on a forward contract: a "KJ" without an order (field 6 empty;
+    // the contract in fields 4 and 5), and the "KQ" after it (field 6 its market maker).
+    {"KJ", ORDER_CHECK, true,        -1,  7,  8,  9, 10, 11, 12, 13, 15, -1, -1, -1, -1, 6},
+    {"KQ", ORDER_SEND, true,         -1,  7,  8,  9, 10, 11, 12, 13, 15, -1, 16, -1, -1, ORDER_AFTER_CONTRACT_CHECK},
     {"KJ", ORDER_CHECK_MODIFY, true, -1,  7,  8,  9, 10, 11, 12, 13, 15,  6, -1},
     {"KQ", ORDER_MODIFY, true,       -1,  7,  8,  9, 10, 11, 12, 13, 15,  6, 16},
     {"KW", ORDER_CHECK_MODIFY, true, -1,  4,  5,  6,  7,  8,  9, 10, 12, 13, -1},
@@ -25,17 +29,22 @@ static const COrderForm s_forms[] = {
     {"XI", ORDER_INSTRUCT, false,    -1, -1,  4,  7, -1,  8,  9, -1, -1, -1, -1, -1, 6},
 };
 
-const COrderForm* FindOrderForm(const std::string& strMnemonic)
-{
-    for (const COrderForm& form : s_forms)
-        if (strMnemonic == form.pszMnemonic)
-            return &form;
-    return nullptr;
-}
-
 static std::string At(const std::vector<std::string>& fields, int i)
 {
     return i >= 0 && static_cast<size_t>(i) < fields.size() ? fields[static_cast<size_t>(i)] : std::string();
+}
+
+const COrderForm* FindOrderForm(const std::string& strMnemonic, const std::vector<std::string>& fields,
+                                bool bAfterContractCheck)
+{
+    for (const COrderForm& form : s_forms) {
+        if (strMnemonic != form.pszMnemonic)
+            continue;
+        if (form.nWhenEmpty == ORDER_AFTER_CONTRACT_CHECK ? bAfterContractCheck
+                                                          : form.nWhenEmpty < 0 || At(fields, form.nWhenEmpty).empty())
+            return &form;
+    }
+    return nullptr;
 }
 
 // The market of a symbol: the KSE for a stock id, else the US board that lists it.

@@ -19,9 +19,15 @@ struct COrderForm
     int nBoard, nSide, nSymbol, nQty, nType, nPrice, nStop, nDuration, nGoodTill, nOrder, nPassword;
     int nMonths = -1;               // forward orders: the series' months
     int nMode = -1;                 // exercise and instructions: "1" makes or records, else terms only
+    int nWhenEmpty = -1;            // the row answers only when this request field is empty, or
+                                    // ORDER_AFTER_CONTRACT_CHECK
 };
+#define ORDER_AFTER_CONTRACT_CHECK (-2)    // the session's last "KJ" was a contract order's
 
-const COrderForm* FindOrderForm(const std::string& strMnemonic);
+// The first row of the mnemonic that answers these fields; nullptr for other requests.
+// bAfterContractCheck: the session's last "KJ" took a row with nWhenEmpty set.
+const COrderForm* FindOrderForm(const std::string& strMnemonic, const std::vector<std::string>& fields,
+                                bool bAfterContractCheck);
 
 // Acts for the user: the refusal code (0 when done), and in rec the reply's values: the
 // review or the order as the model gives it, with "insert" (the refusal's insert), "account"

@@ -100,7 +100,9 @@ void CSession::OnLine(const std::string& line, double dNow)
             Reply(strMnemonic, ctx, dNow);
             m_symbols.insert(strMnemonic + ":" + strSymbol);
         }
-    } else if (const COrderForm* pForm = m_pUser ? FindOrderForm(strMnemonic) : nullptr) {
+    } else if (const COrderForm* pForm = m_pUser ? FindOrderForm(strMnemonic, fields, m_bAfterContractCheck) : nullptr) {
+        if (strMnemonic == "KJ")
+            m_bAfterContractCheck = pForm->nWhenEmpty >= 0;
         // The model acts for the user; the reply is written from what it says.
         CRecord result;
         ctx.nError = ActOnOrder(m_shared.sim, *pForm, fields, m_user, result);

@@ -95,6 +95,7 @@ private:
     CServerCipher m_cipher;
     bool m_bEncrypted = false;
     bool m_bClose = false;              // close once the queue is written
+    bool m_bAfterContractCheck = false; // the last "KJ" was the order ticket's contract order
     std::set<std::string> m_symbols;    // "GS:ALPN": the subscriptions by symbol it asked for
     std::set<std::string> m_opened;     // the replies it has had, whose tables' live lines it takes
     const CRecord* m_pUser = nullptr;   // the logged-in user

@@ -156,6 +156,9 @@ static bool ParseKey(const std::string& strKey, const std::string& strValue, CSh
     } else if (strKey == "number") {
         shape.bOwnNumber = true;
         return ParseField(strValue, shape.number, strError);
+    } else if (strKey == "link") {
+        shape.bOwnLink = true;
+        return ParseField(strValue, shape.link, strError);
     } else if (strKey == "where") {
         std::stringstream in(strValue);
         std::string strOne;
@@ -435,6 +438,7 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
                                    (*ctx.pRequest)[static_cast<size_t>(shape.nLangField)] == "1";
     Scope scope{ctx, ctx.pRecord, bArabic, 0};
     std::string strNumber = shape.bOwnNumber ? Expand(shape.number, scope) : ctx.strNumber;
+    const std::string strLink = shape.bOwnLink ? Expand(shape.link, scope) : ctx.strLink;
     if (ctx.nError != 0) {
         // A failure is the header alone, the code in the error field; a type known only by its
         // error field gets empty fields up to it.
@@ -446,7 +450,7 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
         if (fields.size() <= nAt)
             fields.resize(nAt + 1);
         fields[nAt] = std::to_string(ctx.nError);
-        reply.lines.push_back(TypedLine(shape.strMnemonic, ctx.strLink, strNumber, fields));
+        reply.lines.push_back(TypedLine(shape.strMnemonic, strLink, strNumber, fields));
         return true;
     }
     if (shape.nKind == SHAPE_SILENT)
@@ -456,7 +460,7 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
         return false;
     if (shape.nKind == SHAPE_PLAIN && shape.nEntries > 0) {
         // One line: the head, then each passing record's fields after it.
-        std::string line = TypedLine(shape, ctx.strLink, strNumber, scope);
+        std::string line = TypedLine(shape, strLink, strNumber, scope);
         for (const CRecord& rec : pRows ? *pRows : NoRecords()) {
             Scope rowScope{ctx, &rec, bArabic, reply.nRows};
             if (reply.nRows >= static_cast<size_t>(shape.nEntries) || !Matches(shape, rec, rowScope))
@@ -484,7 +488,7 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
             strNumber = Expand(shape.number, scope);
     }
     if (shape.nKind == SHAPE_PLAIN || shape.nKind == SHAPE_STREAM)
-        reply.lines.push_back(TypedLine(shape, ctx.strLink, strNumber, scope));
+        reply.lines.push_back(TypedLine(shape, strLink, strNumber, scope));
     if (shape.bCompact && !reply.lines.empty())
         reply.lines.back() = Compact(reply.lines.back());
     reply.nFirstRow = reply.lines.size();
@@ -494,7 +498,7 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
             if (!Matches(shape, rec, rowScope))
                 continue;
             if (shape.nKind == SHAPE_EACH) {
-                reply.lines.push_back(TypedLine(shape, ctx.strLink, strNumber, rowScope));
+                reply.lines.push_back(TypedLine(shape, strLink, strNumber, rowScope));
             } else {
                 std::string line;
                 for (const CShapeField& field : shape.row) {
@@ -515,7 +519,7 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
         std::vector<std::string> end = ExpandAll(shape.end, scope);
         if (end.empty())
             end.push_back("0");
-        std::string line = "~EN|" + ctx.strLink + "|XC";
+        std::string line = "~EN|" + strLink + "|XC";
         for (const std::string& f : end)
             line += "|" + f;
         reply.lines.push_back(line);

@@ -15,7 +15,8 @@
 // table can take the request's values: "book:{req.0}"), where=F=VALUE, F&VALUE or
 // F~PATTERN (equal, bitwise and not zero, or a wildcard pattern with * and ?, any case; several
 // joined by ','; a value that comes out empty filters nothing), lang=N (the request field holding the language
-// code, "1" Arabic; lang=session: the language the session last asked in), number=VALUE (the header number; default the request's), live=EVENT (a
+// code, "1" Arabic; lang=session: the language the session last asked in), number=VALUE (the header number; default the request's), link=VALUE (the request number
+// the line answers; default the request's), live=EVENT (a
 // line for each of the market model's events of that type, its record as the row; the filters
 // test the record), after=MN (such a line goes only to a session that has had a reply of MN;
 // after=MN:symbol: only for the symbols the session subscribed with MN), as=NAME (the fields of the head,
@@ -81,6 +82,8 @@ struct CShape
     int nLangField = -1;
     bool bOwnNumber = false;
     CShapeField number;
+    bool bOwnLink = false;           // link=: the request number the line answers, not the request's
+    CShapeField link;
     std::vector<CShapeField> head, row, end;
 };
 

@@ -1,0 +1,371 @@
+// The order bodies, roads and acknowledgements as data, and the one builder and checker that
+// read them.
+#include "orders/OrderRequests.h"
+
+#include <climits>
+#include <cstdlib>
+
+#include "link/MessageTypes.h"
+#include "link/ServerMessage.h"
+#include "orders/ReviewOrderKSEDlg.h"
+#include "refdata/ServerDateFields.h"
+#include "refdata/ZorvatTypes.h"
+
+namespace {
+#define BODY(type, fields) {type, fields, static_cast<int>(sizeof fields / sizeof fields[0])}
+
+const ORDER_FIELD OV_FIELDS[] = {
+    {0, OS_USER, OW_ALWAYS},          {1, OS_ACCOUNT, OW_ALWAYS},         {2, OS_SIDE, OW_ALWAYS},
+    {3, OS_SYMBOL_US, OW_ALWAYS},     {4, OS_QUANTITY, OW_ALWAYS},        {5, OS_ORDER_TYPE, OW_ALWAYS},
+    {6, OS_LIMIT, OW_LIMIT_TYPE},     {7, OS_STOP, OW_STOP_TYPE},         {8, OS_VALIDITY, OW_ALWAYS},
+    {9, OS_DAYS, OW_DATED},           {10, OS_GOOD_TILL, OW_DATED},       {12, OS_MARKET_CODE, OW_ALWAYS},
+    {14, OS_ONE, OW_PRE_MARKET},      {15, OS_UNDERLYING, OW_OPTION},     {16, OS_RIGHT, OW_OPTION},
+    {17, OS_STRIKE, OW_OPTION},       {18, OS_EXPIRY, OW_OPTION},         {19, OS_EXTRA, OW_ALWAYS},
+    {20, OS_TICKET_FLAG, OW_BUY_SIDE},
+};
+const ORDER_FIELD OR_FIELDS[] = {
+    {0, OS_USER, OW_ALWAYS},          {1, OS_ACCOUNT, OW_ALWAYS},         {2, OS_SIDE, OW_ALWAYS},
+    {3, OS_SYMBOL_US, OW_ALWAYS},     {4, OS_QUANTITY, OW_ALWAYS},        {5, OS_ORDER_TYPE, OW_ALWAYS},
+    {6, OS_LIMIT, OW_LIMIT_TYPE},     {7, OS_STOP, OW_STOP_TYPE},         {8, OS_VALIDITY, OW_ALWAYS},
+    {9, OS_DAYS, OW_DATED},           {10, OS_GOOD_TILL, OW_DATED},       {11, OS_PASSWORD, OW_ALWAYS},
+    {16, OS_MARKET_CODE, OW_ALWAYS},  {18, OS_ONE, OW_PRE_MARKET},        {19, OS_UNDERLYING, OW_OPTION},
+    {20, OS_RIGHT, OW_OPTION},        {21, OS_STRIKE, OW_OPTION},         {22, OS_EXPIRY, OW_OPTION},
+    {23, OS_EXTRA, OW_ALWAYS},        {24, OS_TICKET_FLAG, OW_BUY_SIDE},
+};
+// "KR" is "KV" to field 13 with the market type in field 4, then the password and the kept flag.
+const ORDER_FIELD KV_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_ONE, OW_ALWAYS},
+    {5, OS_SIDE, OW_ALWAYS},          {6, OS_SYMBOL, OW_ALWAYS},          {7, OS_QUANTITY, OW_ALWAYS},
+    {8, OS_ORDER_TYPE, OW_ALWAYS},    {9, OS_LIMIT, OW_LIMIT_TYPE},       {10, OS_STOP, OW_STOP_TYPE},
+    {11, OS_VALIDITY, OW_ALWAYS},     {12, OS_DAYS, OW_DATED},            {13, OS_GOOD_TILL, OW_DATED},
+    {15, OS_TICKET_FLAG, OW_ALWAYS},
+};
+const ORDER_FIELD KR_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_KSE_TYPE, OW_ALWAYS},
+    {5, OS_SIDE, OW_ALWAYS},          {6, OS_SYMBOL, OW_ALWAYS},          {7, OS_QUANTITY, OW_ALWAYS},
+    {8, OS_ORDER_TYPE, OW_ALWAYS},    {9, OS_LIMIT, OW_LIMIT_TYPE},       {10, OS_STOP, OW_STOP_TYPE},
+    {11, OS_VALIDITY, OW_ALWAYS},     {12, OS_DAYS, OW_DATED},            {13, OS_GOOD_TILL, OW_DATED},
+    {14, OS_PASSWORD, OW_ALWAYS},     {19, OS_KEPT_FLAG, OW_ALWAYS},
+};
+const ORDER_FIELD KU_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_SIDE, OW_ALWAYS},
+    {5, OS_SYMBOL, OW_ALWAYS},        {6, OS_QUANTITY, OW_ALWAYS},        {7, OS_MARKET_MAKER, OW_ALWAYS},
+    {8, OS_FILL_RULE, OW_ALWAYS},     {9, OS_TENOR, OW_ALWAYS},           {10, OS_LIMIT, OW_ALWAYS},
+    {12, OS_TICKET_FLAG, OW_ALWAYS},
+};
+const ORDER_FIELD KA_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_SIDE, OW_ALWAYS},
+    {5, OS_SYMBOL, OW_ALWAYS},        {6, OS_QUANTITY, OW_ALWAYS},        {7, OS_MARKET_MAKER, OW_ALWAYS},
+    {8, OS_FILL_RULE, OW_ALWAYS},     {9, OS_TENOR, OW_ALWAYS},           {10, OS_LIMIT, OW_ALWAYS},
+    {11, OS_PASSWORD, OW_ALWAYS},
+};
+const ORDER_FIELD KJ_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_CONTRACT_DATE, OW_ALWAYS},
+    {5, OS_CONTRACT_NUMBER, OW_ALWAYS}, {7, OS_SIDE, OW_ALWAYS},          {8, OS_SYMBOL, OW_ALWAYS},
+    {9, OS_QUANTITY, OW_ALWAYS},      {10, OS_ORDER_TYPE, OW_ALWAYS},     {11, OS_LIMIT, OW_LIMIT_TYPE},
+    {12, OS_STOP, OW_STOP_TYPE},      {13, OS_VALIDITY, OW_ALWAYS},       {14, OS_DAYS, OW_ALWAYS},
+    {15, OS_GOOD_TILL, OW_DATED},
+};
+const ORDER_FIELD KQ_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_CONTRACT_DATE, OW_ALWAYS},
+    {5, OS_CONTRACT_NUMBER, OW_ALWAYS}, {6, OS_MARKET_MAKER, OW_ALWAYS},  {7, OS_SIDE, OW_ALWAYS},
+    {8, OS_SYMBOL, OW_ALWAYS},        {9, OS_QUANTITY, OW_ALWAYS},        {10, OS_ORDER_TYPE, OW_ALWAYS},
+    {11, OS_LIMIT, OW_LIMIT_TYPE},    {12, OS_STOP, OW_STOP_TYPE},        {13, OS_VALIDITY, OW_ALWAYS},
+    {14, OS_DAYS, OW_DATED},          {15, OS_GOOD_TILL, OW_DATED},       {16, OS_PASSWORD, OW_ALWAYS},
+};
+const ORDER_FIELD RN_FIELDS[] = {{2, OS_SYMBOL, OW_ALWAYS}, {3, OS_MARKET_CODE, OW_ALWAYS}};
+
+const ORDER_BODY OV_BODY = BODY(MSG_OV, OV_FIELDS), OR_BODY = BODY(MSG_OR, OR_FIELDS);
+const ORDER_BODY KV_BODY = BODY(MSG_KV, KV_FIELDS), KR_BODY = BODY(MSG_KR, KR_FIELDS);
+const ORDER_BODY KU_BODY = BODY(MSG_KU, KU_FIELDS), KA_BODY = BODY(MSG_KA, KA_FIELDS);
+const ORDER_BODY KJ_BODY = BODY(MSG_KJ, KJ_FIELDS), KQ_BODY = BODY(MSG_KQ, KQ_FIELDS);
+
+//                                 kind         err ref acct side qty stock type price stop valid till
+const ORDER_ACK OR_ACK = {ACK_ORDER, 12, 16, 1, 2, 4, 3, 5, 6, 7, 8, 10, "%.4f %s"};
+const ORDER_ACK KR_ACK = {ACK_ORDER, 0, 16, 3, 5, 7, 6, 8, 9, 10, 11, 13, "%.1f %s"};
+const ORDER_ACK KQ_ACK = {ACK_ORDER, 0, 17, 3, 6, 8, 7, 9, 10, 11, 12, 14, "%.1f %s"};
+// The forward text: order 13, account 3, side 4, quantity 6, stock 5, price 10.
+const ORDER_ACK KA_ACK = {ACK_FORWARD, 0, 13, 3, 4, 6, 5, -1, 10, -1, -1, -1, "%.1f"};
+
+const ORDER_ROAD TICKET_ROADS[] = {
+    {-1, &OV_BODY, 12, 13, OR_US, 0, &OR_BODY, &OR_ACK},
+    {1, &KV_BODY, 0, 1, OR_KSE, IDS_REVIEW_TITLE_NEW, &KR_BODY, &KR_ACK},
+    {3, &KU_BODY, 0, 1, OR_FORWARD, 0, &KA_BODY, &KA_ACK},
+    {4, &KJ_BODY, 0, 1, OR_CONTRACT, IDS_REVIEW_TITLE_MODIFY_CHECK, &KQ_BODY, &KQ_ACK},
+};
+
+BOOL s_bKeptTicketFlag = FALSE;
+
+bool IsLimitType(int nType)
+{
+    return nType == 0 || nType == 2;
+}
+
+bool IsStopType(int nType)
+{
+    return nType == 1 || nType == 2;
+}
+
+bool IsWhen(int nWhen, const ORDER_TICKET_SNAPSHOT& shot)
+{
+    switch (nWhen) {
+    case OW_LIMIT_TYPE: return IsLimitType(shot.nOrderType);
+    case OW_STOP_TYPE: return IsStopType(shot.nOrderType);
+    case OW_DATED: return shot.nValidity == 1 && shot.nOrderType != 3;
+    case OW_PRE_MARKET: return shot.bPreMarket != FALSE;
+    case OW_OPTION: return shot.nRight == 1 || shot.nRight == 2;
+    case OW_BUY_SIDE: return shot.nSide == 1 || shot.nSide == 27;
+    default: return true;
+    }
+}
+
+CString Trimmed(const CString& strText)
+{
+    CString strTrimmed = strText;
+    strTrimmed.Trim();
+    return strTrimmed;
+}
+
+CString SymbolOf(const CString& strTicker)
+{
+    const int nSlash = strTicker.Find('/');
+    return Trimmed(nSlash < 0 ? strTicker : strTicker.Left(nSlash));
+}
+
+// A whole number of digits only, at most INT_MAX.
+bool ReadWhole(const CString& strText, long long* pnValue)
+{
+    const CString strDigits = Trimmed(strText);
+    if (strDigits.IsEmpty() || strDigits.GetLength() > 18)
+        return false;
+    for (int i = 0; i < strDigits.GetLength(); ++i)
+        if (strDigits[i] < '0' || strDigits[i] > '9')
+            return false;
+    *pnValue = atoll(strDigits);
+    return *pnValue <= INT_MAX;
+}
+
+// Digits with at most one '.', as the price fields give them.
+bool IsPriceText(const CString& strText)
+{
+    const CString strPrice = Trimmed(strText);
+    int nDigits = 0, nPoints = 0;
+    for (int i = 0; i < strPrice.GetLength(); ++i) {
+        if (strPrice[i] == '.')
+            ++nPoints;
+        else if (strPrice[i] >= '0' && strPrice[i] <= '9')
+            ++nDigits;
+        else
+            return false;
+    }
+    return nDigits > 0 && nPoints <= 1;
+}
+
+CString ServerDate(const COleDateTime& date)
+{
+    if (date.GetStatus() != COleDateTime::valid)
+        return "";
+    return ConvertDisplayDateField(date.Format("%Y%m%d"), 24);
+}
+
+CString Number(long long nValue)
+{
+    CString strText;
+    strText.Format("%lld", nValue);
+    return strText;
+}
+
+// The value of one field; 0, or the id of the text that refuses it.
+UINT FieldText(int nSource, const ORDER_VALUES& values, CString* pText)
+{
+    const ORDER_TICKET_SNAPSHOT& shot = *values.pShot;
+    long long nWhole = 0;
+    switch (nSource) {
+    case OS_USER: *pText = values.strUser; break;
+    case OS_ACCOUNT: *pText = values.strAccount; break;
+    case OS_ONE: *pText = "1"; break;
+    case OS_KSE_TYPE: *pText = Number(shot.nKseMarketType); break;
+    case OS_SIDE: *pText = Number(shot.nSide); break;
+    case OS_ORDER_TYPE: *pText = Number(shot.nOrderType); break;
+    case OS_VALIDITY: *pText = Number(shot.nValidity); break;
+    case OS_FILL_RULE: *pText = Number(shot.nFillRule); break;
+    case OS_SYMBOL: *pText = SymbolOf(shot.strTicker); break;
+    case OS_SYMBOL_US:
+        *pText = shot.nMarketCode == 1 && shot.strTicker.Find('/') >= 0 ? Trimmed(shot.strTicker) : SymbolOf(shot.strTicker);
+        break;
+    case OS_QUANTITY:
+        if (!ReadWhole(shot.strQuantity, &nWhole))
+            return IDS_ORDER_NO_QUANTITY;
+        *pText = Number(nWhole);
+        break;
+    case OS_LIMIT:
+    case OS_STOP:
+        *pText = Trimmed(nSource == OS_LIMIT ? shot.strLimitPrice : shot.strStopPrice);
+        if (!IsPriceText(*pText))
+            return IDS_ORDER_NO_PRICE;
+        break;
+    case OS_DAYS:
+        // Sent even where no days are typed ("KJ"): empty stays empty.
+        if (Trimmed(shot.strDays).IsEmpty())
+            break;
+        if (!ReadWhole(shot.strDays, &nWhole))
+            return IDS_ORDER_BAD_TEXT;
+        *pText = Number(nWhole);
+        break;
+    case OS_GOOD_TILL: *pText = ServerDate(shot.goodTill); break;
+    case OS_MARKET_CODE: *pText = Number(shot.nMarketCode); break;
+    case OS_UNDERLYING: *pText = Trimmed(shot.strUnderlying); break;
+    case OS_RIGHT: *pText = Number(shot.nRight); break;
+    case OS_STRIKE: *pText = Trimmed(shot.strStrike); break;
+    case OS_EXPIRY: {
+        // The store's "%Y/%m/%d".
+        const CString& strKey = shot.strExpiryKey;
+        if (strKey.GetLength() < 10)
+            return IDS_ORDER_BAD_TEXT;
+        const COleDateTime expiry(atoi(strKey.Mid(0, 4)), atoi(strKey.Mid(5, 2)), atoi(strKey.Mid(8, 2)), 0, 0, 0);
+        *pText = ServerDate(expiry);
+        break;
+    }
+    case OS_EXTRA: *pText = shot.strExtra; break;
+    case OS_TICKET_FLAG: *pText = shot.bTicketFlag ? "0" : "1"; break;
+    case OS_KEPT_FLAG: *pText = values.bKeptFlag ? "0" : "1"; break;
+    case OS_MARKET_MAKER: *pText = Number(atol(Trimmed(shot.strMarketMaker))); break;
+    case OS_TENOR: *pText = Trimmed(shot.strTenor); break;
+    case OS_CONTRACT_DATE: *pText = ServerDate(shot.contractDate); break;
+    case OS_CONTRACT_NUMBER:
+        if (!ReadWhole(shot.strContractNumber, &nWhole))
+            return IDS_ORDER_BAD_TEXT;
+        *pText = Number(nWhole);
+        break;
+    case OS_PASSWORD: *pText = values.strPassword; break;
+    default: pText->Empty(); break;
+    }
+    return IsRequestFieldText(*pText) ? 0 : IDS_ORDER_BAD_TEXT;
+}
+
+// "%.1f %s" of the price with the text of the order type.
+CString PriceWithType(const char* pszFormat, double dPrice, int nType)
+{
+    CString strText;
+    strText.Format(pszFormat, dPrice, static_cast<LPCSTR>(COrderType::GetText(nType)));
+    return strText;
+}
+}  // namespace
+
+const ORDER_BODY RN_BODY = BODY(MSG_RN, RN_FIELDS);
+
+UINT BuildOrderRequest(const ORDER_BODY& body, const ORDER_VALUES& values, CString* pLine)
+{
+    pLine->Empty();
+    CServerMessage request(1);
+    for (int i = 0; i < body.nFields; ++i) {
+        const ORDER_FIELD& field = body.pFields[i];
+        CString strText;
+        if (IsWhen(field.nWhen, *values.pShot))
+            if (const UINT nRefusal = FieldText(field.nSource, values, &strText))
+                return nRefusal;
+        request.SetAtGrow(field.nField, strText);
+    }
+    if (request.FormatRequest(pLine, body.nType, 1, FALSE, FALSE, nullptr, FALSE) != REQUEST_OK) {
+        pLine->Empty();
+        return IDS_ORDER_BAD_TEXT;
+    }
+    return 0;
+}
+
+UINT CheckOrderTicket(const ORDER_TICKET_SNAPSHOT& shot, int* pnFocus)
+{
+    *pnFocus = 0;
+    if (shot.nSide == -1)
+        return IDS_ORDER_NO_SIDE;
+    if (Trimmed(shot.strTicker).IsEmpty()) {
+        *pnFocus = 5722;
+        return IDS_ORDER_NO_TICKER;
+    }
+    if (atof(shot.strQuantity) == 0.0) {
+        *pnFocus = 5723;
+        return IDS_ORDER_NO_QUANTITY;
+    }
+    const bool bLimitNeeded = IsLimitType(shot.nOrderType) || shot.nOrderType == 5;
+    if ((bLimitNeeded && atof(shot.strLimitPrice) == 0.0) || (IsStopType(shot.nOrderType) && atof(shot.strStopPrice) == 0.0))
+        return IDS_ORDER_NO_PRICE;
+    return 0;
+}
+
+BOOL BuildAcknowledgement(const ORDER_ACK& ack, const CServerMessage& reply, LPCSTR pszStockName, CString* pText)
+{
+    const long nError = reply.GetLong(ack.nError);
+    if (nError != 0) {
+        pText->Empty();
+        return FALSE;
+    }
+    const CString strSide = CTransactionType::GetText(reply.GetLong(ack.nSide));
+    if (ack.nKind == ACK_FORWARD) {
+        CString strPrice;
+        strPrice.Format(ack.pszPriceFormat, reply.GetDouble(ack.nPrice, 0));
+        pText->FormatMessage(IDS_ORDER_FORWARD_ACK, reply.GetField(ack.nReference), reply.GetField(ack.nAccount),
+                             strSide, reply.GetField(ack.nQuantity),
+                             CString(pszStockName != nullptr ? pszStockName : ""), reply.GetField(ack.nStock), strPrice);
+        return TRUE;
+    }
+    const int nType = reply.GetLong(ack.nOrderType);
+    CString strPrices;
+    if (IsStopType(nType))
+        strPrices = PriceWithType(ack.pszPriceFormat, reply.GetDouble(ack.nStop, 0), 1);
+    if (IsLimitType(nType)) {
+        if (!strPrices.IsEmpty())
+            strPrices += " ";
+        strPrices += PriceWithType(ack.pszPriceFormat, reply.GetDouble(ack.nPrice, 0), 0);
+    }
+    if (nType == 3)
+        strPrices = COrderType::GetText(3);
+    if (reply.GetLong(ack.nValidity) == 1) {
+        const CString strDate = ConvertServerDateField(reply.GetFieldText(ack.nGoodTill), 24);
+        const COleDateTime till(atoi(strDate.Mid(0, 4)), atoi(strDate.Mid(4, 2)), atoi(strDate.Mid(6, 2)), 0, 0, 0);
+        if (strDate.GetLength() >= 8 && till.GetStatus() == COleDateTime::valid)
+            strPrices.AppendFormat(" %s %s", static_cast<LPCSTR>(COrderDur::GetText(1)),
+                                   static_cast<LPCSTR>(till.Format("%d/%m/%Y")));
+    }
+    pText->FormatMessage(IDS_ORDER_ACKNOWLEDGED, reply.GetField(ack.nReference), reply.GetField(ack.nAccount), strSide,
+                         reply.GetField(ack.nQuantity), reply.GetField(ack.nStock), strPrices);
+    return TRUE;
+}
+
+const ORDER_ROAD* FindTicketRoad(int nKseType)
+{
+    for (const ORDER_ROAD& road : TICKET_ROADS)
+        if (road.nKseType == nKseType)
+            return &road;
+    return nullptr;
+}
+
+const ORDER_ROAD* FindRoadOfCheck(int nType)
+{
+    for (const ORDER_ROAD& road : TICKET_ROADS)
+        if (road.pCheck->nType == nType)
+            return &road;
+    return nullptr;
+}
+
+const ORDER_ROAD* FindRoadOfOrder(int nType)
+{
+    for (const ORDER_ROAD& road : TICKET_ROADS)
+        if (road.pOrder->nType == nType)
+            return &road;
+    return nullptr;
+}
+
+BOOL GetKeptTicketFlag()
+{
+    return s_bKeptTicketFlag;
+}
+
+void SetKeptTicketFlag(BOOL bSet)
+{
+    s_bKeptTicketFlag = bSet;
+}
+
+void ForgetKeptTicketFlag()
+{
+    s_bKeptTicketFlag = FALSE;
+}

@@ -1,0 +1,158 @@
+#pragma once
+// What the order forms send and how they acknowledge what comes back, as data: one description
+// per request body (field, where its value comes from, when it is sent), one road per kind of
+// order (check request, review, order request, the replies' error fields), one acknowledgement
+// layout per order reply. A form reads its values once (ORDER_TICKET_SNAPSHOT) and builds every
+// body from them, so nothing that changes the form after Submit changes what is sent.
+//
+// Numbers go on the wire as plain C-locale text: no group separators, '.' as the decimal point.
+// A value that cannot stand on the request line (a '|', CR or LF, a number that is no number, a
+// quantity above 2,147,483,647) refuses the whole request with a text; nothing is cut or
+// saturated.
+#include "orders/OrderTicketSnapshot.h"
+#include "platform/mfc/String.h"
+
+class CServerMessage;
+
+#define IDS_ORDER_NO_SIDE        40327
+#define IDS_ORDER_NO_TICKER      40321
+#define IDS_ORDER_NO_QUANTITY    40323
+#define IDS_ORDER_NO_PRICE       40324
+#define IDS_ORDER_ACKNOWLEDGED   55229
+#define IDS_ORDER_FORWARD_ACK    55265
+// Of our own: a request that never left.
+#define IDS_ORDER_NOT_CONNECTED  40360
+#define IDS_ORDER_BAD_TEXT       40361
+
+// Where a body field's value comes from.
+enum ORDER_SOURCE
+{
+    OS_USER,            // the logged-in user's number
+    OS_ACCOUNT,         // the user's account text
+    OS_ONE,             // "1"
+    OS_KSE_TYPE,        // the KSE market type
+    OS_SIDE,            // codes "%d"
+    OS_ORDER_TYPE,
+    OS_VALIDITY,
+    OS_FILL_RULE,
+    OS_SYMBOL,          // the ticker text before the first "/", trimmed
+    OS_SYMBOL_US,       // as OS_SYMBOL, but a "/" ticker stays whole on market code 1
+    OS_QUANTITY,        // a whole number up to 2,147,483,647
+    OS_LIMIT,           // the prices as typed, checked to be numbers
+    OS_STOP,
+    OS_DAYS,            // a whole number
+    OS_GOOD_TILL,       // the good-till date in the server's form
+    OS_MARKET_CODE,
+    OS_UNDERLYING,
+    OS_RIGHT,           // 1 or 2
+    OS_STRIKE,
+    OS_EXPIRY,          // the chosen month's expiry date in the server's form
+    OS_EXTRA,
+    OS_TICKET_FLAG,     // "1" when the ticket's flag box is clear, "0" when set
+    OS_KEPT_FLAG,       // the same of the flag the last Submit kept
+    OS_MARKET_MAKER,    // read as a number
+    OS_TENOR,
+    OS_CONTRACT_DATE,   // in the server's form
+    OS_CONTRACT_NUMBER, // a whole number
+    OS_PASSWORD,        // the trading password the review returned
+};
+
+// When a body field is sent; otherwise it stays empty.
+enum ORDER_WHEN
+{
+    OW_ALWAYS,
+    OW_LIMIT_TYPE,      // order types 0 and 2
+    OW_STOP_TYPE,       // order types 1 and 2
+    OW_DATED,           // validity 1 with an order type other than 3
+    OW_PRE_MARKET,
+    OW_OPTION,          // the right is 1 or 2
+    OW_BUY_SIDE,        // side codes 1 and 27
+};
+
+struct ORDER_FIELD
+{
+    int nField;
+    int nSource;
+    int nWhen;
+};
+
+struct ORDER_BODY
+{
+    int nType;          // the message type
+    const ORDER_FIELD* pFields;
+    int nFields;
+};
+
+// The values a body is built from: the snapshot, who sends it and the password of the review.
+struct ORDER_VALUES
+{
+    const ORDER_TICKET_SNAPSHOT* pShot = nullptr;
+    CString strUser;
+    CString strAccount;
+    CString strPassword;
+    BOOL bKeptFlag = FALSE;
+};
+
+// The request line of the body from the values; 0, or the id of the text that says why it is
+// refused (pLine then empty).
+UINT BuildOrderRequest(const ORDER_BODY& body, const ORDER_VALUES& values, CString* pLine);
+
+// The checks of Submit, in order: no side (40327), no ticker (40321), no quantity or 0 (40323),
+// a needed price of 0 (40324). 0 when all pass; *pnFocus the control to focus, 0 for none.
+UINT CheckOrderTicket(const ORDER_TICKET_SNAPSHOT& shot, int* pnFocus);
+
+// How an order reply is acknowledged.
+enum ACK_KIND
+{
+    ACK_ORDER,          // string 55229: reference, account, side, quantity, stock, prices
+    ACK_FORWARD,        // string 55265: the forward ticket's text
+};
+
+struct ORDER_ACK
+{
+    int nKind;
+    int nError;         // the error field; its code's text, when not 0
+    int nReference, nAccount, nSide, nQuantity, nStock, nOrderType, nPrice, nStop, nValidity, nGoodTill;
+    const char* pszPriceFormat;
+};
+
+// The acknowledgement of an order reply (pszStockName: the stock's name, for the forward text);
+// FALSE, and no text, when the reply carries an error.
+BOOL BuildAcknowledgement(const ORDER_ACK& ack, const CServerMessage& reply, LPCSTR pszStockName, CString* pText);
+
+// The review a check reply opens.
+enum ORDER_REVIEW
+{
+    OR_US,
+    OR_KSE,
+    OR_FORWARD,
+    OR_CONTRACT,
+};
+
+// One kind of order of a form: by KSE market type, what it checks with and what it sends.
+struct ORDER_ROAD
+{
+    int nKseType;           // -1 for a US-type market
+    const ORDER_BODY* pCheck;
+    int nCheckError;        // the check reply's error field, and the field of its insert
+    int nCheckInsert;
+    int nReview;            // ORDER_REVIEW
+    UINT nReviewTitle;      // 0: the template's
+    const ORDER_BODY* pOrder;
+    const ORDER_ACK* pAck;
+};
+
+// The order ticket's roads; null for a KSE market type that sends nothing.
+const ORDER_ROAD* FindTicketRoad(int nKseType);
+// The road whose check or order request has that message type; null for none.
+const ORDER_ROAD* FindRoadOfCheck(int nType);
+const ORDER_ROAD* FindRoadOfOrder(int nType);
+
+// The application's remembered ticket flag: written by Submit, sent with the KSE orders, and
+// forgotten when the user logs off.
+BOOL GetKeptTicketFlag();
+void SetKeptTicketFlag(BOOL bSet);
+void ForgetKeptTicketFlag();
+
+// The body of an "RN" ticker-information request.
+extern const ORDER_BODY RN_BODY;

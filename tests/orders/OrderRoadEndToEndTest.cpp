@@ -1,0 +1,608 @@
+// The order road end to end as the trader against the test server: each kind of order is
+// checked, reviewed with the trading password, sent and acknowledged, and every body the server
+// received is compared field by field with one table written from the order messages' layouts;
+// the server's refusals show their texts; replies count only in the ticket that asked; what is
+// sent is what was reviewed; refusals at Submit send nothing.
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/FormMDIWnd.h"
+#include "app/NorvMainFrame.h"
+#include "app/ZorvatApp.h"
+#include "market/TableLinks.h"
+#include "orders/NewPlaceOrderDlg.h"
+#include "orders/OrderForms.h"
+#include "orders/OrderRequests.h"
+#include "orders/ReviewDialog.h"
+#include "orders/ReviewOrderKSEDlg.h"
+#include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/user/DateTimePick.h"
+#include "platform/win/user/TestAnswers.h"
+#include "refdata/ZorvatGlobals.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/TerminalRun.h"
+#include "tests/link/LinkSessionSupport.h"
+#include "tests/orders/OrderDialogSteps.h"
+
+namespace {
+using namespace order_steps;
+#define IDC_CHAIN_TICKER 6707
+#define IDC_CHAIN_REQUEST 6713
+
+void Notify(HWND hDlg, int nId, int nCode)
+{
+    SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, nCode), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nId)));
+}
+
+void ChooseText(HWND hDlg, int nId, const std::string& strText)
+{
+    const LRESULT nItem = SendDlgItemMessageA(hDlg, nId, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                              reinterpret_cast<LPARAM>(strText.c_str()));
+    ASSERT_NE(CB_ERR, nItem) << strText << " in box " << nId;
+    SendDlgItemMessageA(hDlg, nId, CB_SETCURSEL, static_cast<WPARAM>(nItem), 0);
+    Notify(hDlg, nId, CBN_SELCHANGE);
+}
+
+void Enter(HWND hDlg, int nId, const std::string& strText)
+{
+    SetDlgItemTextA(hDlg, nId, strText.c_str());
+    Notify(hDlg, nId, EN_KILLFOCUS);
+}
+
+void SetPickerDate(HWND hDlg, int nId, int nYear, int nMonth, int nDay)
+{
+    SYSTEMTIME st = {};
+    st.wYear = static_cast<WORD>(nYear);
+    st.wMonth = static_cast<WORD>(nMonth);
+    st.wDay = static_cast<WORD>(nDay);
+    SendDlgItemMessageA(hDlg, nId, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+}
+
+// The body fields of a request line "&MN|number|XC||f0|f1|...".
+std::vector<std::string> BodyOf(const std::string& strLine)
+{
+    std::vector<std::string> pieces;
+    size_t nStart = 0;
+    while (true) {
+        const size_t nBar = strLine.find('|', nStart);
+        pieces.push_back(strLine.substr(nStart, nBar == std::string::npos ? std::string::npos : nBar - nStart));
+        if (nBar == std::string::npos)
+            break;
+        nStart = nBar + 1;
+    }
+    return std::vector<std::string>(pieces.begin() + std::min<size_t>(4, pieces.size()), pieces.end());
+}
+
+struct CFixedClock : IClockSource
+{
+    time_t tNow = 0;
+    time_t GetNow() const override { return tNow; }
+    int GetLocalSecondsOfDay() const override { return 10 * 3600; }
+};
+
+time_t LocalMorning(int nYear, int nMonth, int nDay)
+{
+    tm parts = {};
+    parts.tm_mday = nDay;
+    parts.tm_mon = nMonth - 1;
+    parts.tm_year = nYear - 1900;
+    parts.tm_hour = 10;
+    parts.tm_isdst = -1;
+    return mktime(&parts);
+}
+
+struct OrderRoadSession : ::testing::Test
+{
+    CFixedClock clock;
+    CTestServer server;
+    std::unique_ptr<CTerminalRun> pRun;
+
+    void Start(bool bArabic, const std::vector<std::string>& options = {})
+    {
+        ASSERT_TRUE(server.Start(options));
+        pRun = std::make_unique<CTerminalRun>(bArabic);
+        pRun->m_onMakersRegistered = [] { RegisterOrderForms(); };
+        ASSERT_TRUE(pRun->StartLoggedIn(server.Port(), "trader", "secret"));
+    }
+    void TearDown() override
+    {
+        GetGlobals()->SetClockSource(nullptr);
+        Clear();
+        pRun.reset();
+        server.Stop();
+    }
+    CZORVAT32App& App() { return pRun->App(); }
+    CNewPlaceOrderDlg* Command(UINT nId)
+    {
+        SendMessageA(App().GetMainFrame()->m_hWnd, WM_COMMAND, nId, 0);
+        PumpPending();
+        CFormMDIWnd* pFrame = App().GetOrderTicketForm();
+        return pFrame != nullptr ? dynamic_cast<CNewPlaceOrderDlg*>(pFrame->GetView()) : nullptr;
+    }
+    // The requests of these mnemonics the server received, in order.
+    std::vector<std::string> Requests(const std::vector<std::string>& mnemonics) const
+    {
+        std::vector<std::string> lines;
+        for (const std::string& line : server.Received())
+            for (const std::string& mn : mnemonics)
+                if (line.rfind("&" + mn + "|", 0) == 0)
+                    lines.push_back(line);
+        return lines;
+    }
+    size_t Count(const std::string& mn) const { return Requests({mn}).size(); }
+    std::string Lines(const std::string& mn) const
+    {
+        std::string strLines;
+        for (const std::string& line : server.Log())
+            if (line.find(mn + "|") != std::string::npos && line.find(mn + "|") < 5)
+                strLines += line + "\n";
+        return strLines;
+    }
+    // The chain form asks for the underlying's series; the ticket takes them.
+    void AskOptionSeries(HWND hTicket, const char* pszUnderlying)
+    {
+        App().OpenOptionChain(pszUnderlying);
+        PumpPending();
+        HWND hChain = nullptr;
+        for (HWND h = GetWindow(App().GetMainFrame()->m_hWndMDIClient, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
+            if (auto* pFrame = dynamic_cast<CFormMDIWnd*>(CWnd::FromHandlePermanent(h)))
+                if (pFrame->GetTemplateId() == IDD_FORM_OPTION_CHAIN && pFrame->GetView() != nullptr)
+                    hChain = pFrame->GetView()->m_hWnd;
+        ASSERT_NE(nullptr, hChain);
+        const size_t nBefore = Count("GO");
+        SetDlgItemTextA(hChain, IDC_CHAIN_TICKER, pszUnderlying);
+        SendMessageA(hChain, WM_COMMAND, MAKEWPARAM(IDC_CHAIN_REQUEST, BN_CLICKED), 0);
+        ASSERT_TRUE(PumpUntil([&] { return Count("GO") == nBefore + 2 && Text(hTicket, IDC_TICKET_UNDERLYING) == pszUnderlying; }));
+        PumpFor(100);
+    }
+};
+
+// ---- The roads -----------------------------------------------------------------------------
+
+struct ROAD
+{
+    const char* pszName;
+    UINT nCommand;
+    long nMarket;                   // chosen by the user; 0: the command's own
+    std::function<void(OrderRoadSession&, HWND)> fill;     // the order typed into the ticket
+    const char* pszCheck;
+    const char* pszOrder;
+    // The bodies the server must receive, field by field; the order's password is "secret".
+    std::vector<std::string> check, order;
+    const char* pszAcknowledged;    // the information window's line
+};
+
+// US market 4 (Harbor), KSE regular board, KSE forward market, the option series of market 16.
+const std::vector<ROAD>& Roads()
+{
+    static const std::vector<ROAD> roads = {
+        {"us_limit", 33100, 4,
+         [](OrderRoadSession&, HWND h) {
+             SetDlgItemTextA(h, IDC_TICKET_TICKER, "ALPN");
+             Enter(h, IDC_TICKET_QUANTITY, "1,000");
+             Enter(h, IDC_TICKET_LIMIT, "10.5");
+         },
+         "OV", "OR",
+         {"1002", "10020", "1", "ALPN", "1000", "0", "10.5", "", "0", "", "", "", "4", "", "", "", "", "", "", "", "1"},
+         {"1002", "10020", "1", "ALPN", "1000", "0", "10.5", "", "0", "", "", "secret", "", "", "", "", "4", "", "", "",
+          "", "", "", "", "1"},
+         "Order S00000001 accepted: account 10020, Buy 1000 ALPN at 10.5000 Limit."},
+        {"kse_regular", 33049, 0,
+         [](OrderRoadSession&, HWND h) {
+             SetDlgItemTextA(h, IDC_TICKET_TICKER, "101");
+             Enter(h, IDC_TICKET_QUANTITY, "1,000");
+             Enter(h, IDC_TICKET_LIMIT, "842");
+         },
+         "KV", "KR",
+         {"", "", "1002", "10020", "1", "1", "101", "1000", "0", "842", "", "0", "", "", "", "1"},
+         {"", "", "1002", "10020", "1", "1", "101", "1000", "0", "842", "", "0", "", "", "secret", "", "", "", "",
+          "1"},
+         "Order S00000002 accepted: account 10020, Buy 1000 101 at 842.0 Limit."},
+        {"kse_forward", 33269, 0,
+         [](OrderRoadSession&, HWND h) {
+             SetDlgItemTextA(h, IDC_TICKET_TICKER, "101");
+             Enter(h, IDC_TICKET_QUANTITY, "100");
+             ChooseText(h, IDC_TICKET_FILL_RULE, static_cast<LPCSTR>(LoadMarketText(57554)));
+             ChooseText(h, IDC_TICKET_TENOR, "1");
+             Enter(h, IDC_TICKET_MARKET_MAKER, "7");
+             Enter(h, IDC_TICKET_LIMIT, "850");
+         },
+         "KU", "KA",
+         {"", "", "1002", "10020", "1", "101", "100", "7", "3", "1", "850", "", "1"},
+         {"", "", "1002", "10020", "1", "101", "100", "7", "3", "1", "850", "secret"},
+         "Forward order 900001 accepted: account 10020, Buy 100 Gulf Harbour Bank (101) at 850.0."},
+        {"kse_contract", 33273, 0,
+         [](OrderRoadSession&, HWND h) {
+             SetDlgItemTextA(h, IDC_TICKET_TICKER, "107");
+             Enter(h, IDC_TICKET_QUANTITY, "100");
+             Enter(h, IDC_TICKET_CONTRACT, "12");
+             SetPickerDate(h, IDC_TICKET_CONTRACT_DATE, 2026, 12, 20);
+             Enter(h, IDC_TICKET_MARKET_MAKER, "7");
+             Enter(h, IDC_TICKET_LIMIT, "1125");
+         },
+         "KJ", "KQ",
+         {"", "", "1002", "10020", "261220", "12", "", "2", "107", "100", "0", "1125", "", "0", "", ""},
+         {"", "", "1002", "10020", "261220", "12", "7", "2", "107", "100", "0", "1125", "", "0", "", "", "secret"},
+         "Order S00000003 accepted: account 10020, Sell 100 107 at 1125.0 Limit."},
+        {"us_pre_market", 33306, 4,
+         [](OrderRoadSession&, HWND h) {
+             SetDlgItemTextA(h, IDC_TICKET_TICKER, "ALPN");
+             Enter(h, IDC_TICKET_QUANTITY, "100");
+             Enter(h, IDC_TICKET_LIMIT, "10.5");
+         },
+         "OV", "OR",
+         {"1002", "10020", "1", "ALPN", "100", "0", "10.5", "", "0", "", "", "", "4", "", "1", "", "", "", "", "", "1"},
+         {"1002", "10020", "1", "ALPN", "100", "0", "10.5", "", "0", "", "", "secret", "", "", "", "", "4", "", "1", "",
+          "", "", "", "", "1"},
+         "Order S00000004 accepted: account 10020, Buy 100 ALPN at 10.5000 Limit."},
+        {"us_good_till_date", 33100, 4,
+         [](OrderRoadSession& s, HWND h) {
+             // Tuesday 8 December 2026 and five days: the 13th, in the server's date form.
+             s.clock.tNow = LocalMorning(2026, 12, 8);
+             GetGlobals()->SetClockSource(&s.clock);
+             SetDlgItemTextA(h, IDC_TICKET_TICKER, "ALPN");
+             Enter(h, IDC_TICKET_QUANTITY, "100");
+             Enter(h, IDC_TICKET_LIMIT, "10.5");
+             ChooseText(h, IDC_TICKET_VALIDITY, static_cast<LPCSTR>(LoadMarketText(55054)));
+             Enter(h, IDC_TICKET_DAYS, "5");
+         },
+         "OV", "OR",
+         {"1002", "10020", "1", "ALPN", "100", "0", "10.5", "", "1", "5", "261213", "", "4", "", "", "", "", "", "", "", "1"},
+         {"1002", "10020", "1", "ALPN", "100", "0", "10.5", "", "1", "5", "261213", "secret", "", "", "", "", "4", "", "", "",
+          "", "", "", "", "1"},
+         "Order S00000005 accepted: account 10020, Buy 100 ALPN at 10.5000 Limit Good till date 13/12/2026."},
+        {"us_market_order_dated", 33100, 4,
+         [](OrderRoadSession&, HWND h) {
+             // A market order carries no days nor date, whatever its validity.
+             ChooseText(h, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
+             SetDlgItemTextA(h, IDC_TICKET_TICKER, "ALPN");
+             Enter(h, IDC_TICKET_QUANTITY, "10");
+             ChooseText(h, IDC_TICKET_TYPE, static_cast<LPCSTR>(LoadMarketText(55051)));
+             ChooseText(h, IDC_TICKET_VALIDITY, static_cast<LPCSTR>(LoadMarketText(55054)));
+             Enter(h, IDC_TICKET_DAYS, "5");
+         },
+         "OV", "OR",
+         {"1002", "10020", "1", "ALPN", "10", "3", "", "", "1", "", "", "", "4", "", "", "", "", "", "", "", "1"},
+         {"1002", "10020", "1", "ALPN", "10", "3", "", "", "1", "", "", "secret", "", "", "", "", "4", "", "", "", "", "",
+          "", "", "1"},
+         "Order S00000006 accepted: account 10020, Buy 10 ALPN at Market."},
+        {"us_option", 33100, 16,
+         [](OrderRoadSession& s, HWND h) {
+             s.AskOptionSeries(h, "CDRX");
+             ChooseText(h, IDC_TICKET_RIGHT, static_cast<LPCSTR>(LoadMarketText(57172)));
+             ChooseText(h, IDC_TICKET_EXPIRY, "2027/01");
+             SetDlgItemTextA(h, IDC_TICKET_TICKER, "CDRX");
+             Enter(h, IDC_TICKET_QUANTITY, "2");
+             Enter(h, IDC_TICKET_LIMIT, "3.4");
+         },
+         "OV", "OR",
+         {"1002", "10020", "1", "CDRX", "2", "0", "3.4", "", "0", "", "", "", "16", "", "", "CDRX", "1", "65.00", "270115",
+          "", "1"},
+         {"1002", "10020", "1", "CDRX", "2", "0", "3.4", "", "0", "", "", "secret", "", "", "", "", "16", "", "", "CDRX",
+          "1", "65.00", "270115", "", "1"},
+         "Order S00000007 accepted: account 10020, Buy 2 CDRX at 3.4000 Limit."},
+    };
+    return roads;
+}
+
+// Every order request the server received came after a check reply without error, and no other
+// order of its kind came between them.
+std::string OrdersWithoutCheck(const std::vector<std::string>& log)
+{
+    const struct { const char* pszCheck; const char* pszOrder; size_t nError; } pairs[] = {
+        {"OV", "OR", 12}, {"KV", "KR", 0}, {"KU", "KA", 0}, {"KJ", "KQ", 0}};
+    std::string strBad;
+    for (const auto& pair : pairs) {
+        bool bChecked = false;
+        for (const std::string& line : log) {
+            if (line.rfind(std::string("> ~") + pair.pszCheck + "|", 0) == 0) {
+                const std::vector<std::string> body = BodyOf(line.substr(3));
+                bChecked = body.size() > pair.nError && atoi(body[pair.nError].c_str()) == 0;
+            } else if (line.rfind(std::string("< &") + pair.pszOrder + "|", 0) == 0) {
+                if (!bChecked)
+                    strBad += line + "\n";
+                bChecked = false;
+            }
+        }
+    }
+    return strBad;
+}
+
+TEST_F(OrderRoadSession, EachRoadIsCheckedReviewedSentAndAcknowledged)
+{
+    Start(false);
+    for (const ROAD& road : Roads()) {
+        SCOPED_TRACE(road.pszName);
+        CNewPlaceOrderDlg* pTicket = Command(road.nCommand);
+        ASSERT_NE(nullptr, pTicket);
+        const HWND hDlg = pTicket->m_hWnd;
+        if (road.nMarket != 0)
+            ChooseText(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(road.nMarket)));
+        road.fill(*this, hDlg);
+        const size_t nChecks = Count(road.pszCheck), nOrders = Count(road.pszOrder);
+        RunSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+                       TypeText("secret");
+                       Click(h, IDOK);
+                   }}});
+        Notify(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "waiting for the check";
+        ASSERT_TRUE(PumpUntil([&] { return Count(road.pszOrder) == nOrders + 1 && !pTicket->GetPending().IsOrderPending(); }))
+            << pRun->InfoText();
+        EXPECT_TRUE(Finished());
+        EXPECT_EQ(nChecks + 1, Count(road.pszCheck));
+        EXPECT_EQ(road.check, BodyOf(Requests({road.pszCheck}).back()));
+        EXPECT_EQ(road.order, BodyOf(Requests({road.pszOrder}).back()));
+        EXPECT_NE(std::string::npos, pRun->InfoText().find(std::string(road.pszAcknowledged) + "\n")) << pRun->InfoText();
+        EXPECT_EQ("", Text(hDlg, IDC_TICKET_TICKER)) << "cleared for the next order";
+    }
+    EXPECT_EQ("", OrdersWithoutCheck(server.Log()));
+}
+}  // namespace
+
+namespace {
+// The KSE regular board's purchase of 1,000 (or the quantity) of stock 101 at 842.
+void FillKseOrder(HWND hDlg, const char* pszQuantity = "1000")
+{
+    ChooseText(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "101");
+    Enter(hDlg, IDC_TICKET_QUANTITY, pszQuantity);
+    Enter(hDlg, IDC_TICKET_LIMIT, "842");
+}
+
+void Submit(HWND hDlg)
+{
+    Notify(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+}
+
+// Each reply reaches the ticket that asked for it and no other: with a second ticket open, one
+// Submit opens one review and sends one order; a check under a number nobody sent opens none;
+// and what is sent is what was submitted, whatever the form and the ticker information become
+// in between.
+TEST_F(OrderRoadSession, RepliesCountOnlyInTheTicketThatAskedAndTheOrderIsWhatWasSubmitted)
+{
+    Start(false);
+    CNewPlaceOrderDlg* pTicket = Command(33049);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    CFormMDIWnd* pSecondFrame = nullptr;
+    App().OpenFormWindow(&pSecondFrame, IDD_FORM_ORDER_TICKET);
+    ASSERT_NE(nullptr, pSecondFrame);
+    auto* pSecond = dynamic_cast<CNewPlaceOrderDlg*>(pSecondFrame->GetView());
+    ASSERT_NE(nullptr, pSecond);
+    pSecond->SelectMarket(GetGlobals()->GetMarketName(2));
+    ASSERT_TRUE(pSecond->SelectKseMarketType(1));
+    SetDlgItemTextA(pSecond->m_hWnd, IDC_TICKET_TICKER, "101");
+    FillKseOrder(hDlg);
+
+    int nReviews = 0;
+    RunSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+                   ++nReviews;
+                   TypeText("secret");
+                   Click(h, IDOK);
+               }}});
+    Submit(hDlg);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KR") == 1 && !pTicket->GetPending().IsOrderPending(); }));
+    PumpFor(200);
+    EXPECT_EQ(1, nReviews);
+    EXPECT_EQ(1u, Count("KV"));
+    EXPECT_EQ(1u, Count("KR"));
+    EXPECT_EQ("101", Text(pSecond->m_hWnd, IDC_TICKET_TICKER)) << "the other ticket keeps its order";
+    EXPECT_FALSE(pSecond->GetPending().IsCheckPending());
+
+    // A check reply under another number: no review, the ticket still waits for its own.
+    const std::string strInfo = pRun->InfoText();
+    RunSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+                   ++nReviews;
+                   Click(h, IDCANCEL);
+               }}});
+    FillKseOrder(hDlg, "999");       // the test server answers it under another number
+    Submit(hDlg);
+    ASSERT_TRUE(PumpUntil([&] {
+        for (const std::string& line : server.Log())
+            if (line.rfind("> ~KV|99999|", 0) == 0)
+                return true;
+        return false;
+    })) << Lines("KV");
+    PumpFor(300);
+    EXPECT_EQ(1, nReviews);
+    EXPECT_EQ(strInfo, pRun->InfoText());
+    EXPECT_TRUE(pTicket->GetPending().IsCheckPending());
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)));
+    Clear();
+
+    // A second Submit supersedes the check still pending. The form changes before its check
+    // comes back, and again, through the ticker information, while the review is open.
+    FillKseOrder(hDlg);
+    Submit(hDlg);
+    ChooseText(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
+    Enter(hDlg, IDC_TICKET_QUANTITY, "5");
+    RunSteps({{IDC_REVIEW_PASSWORD,
+               [&](HWND) {
+                   ++nReviews;
+                   SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "SLVT");
+                   Notify(hDlg, IDC_TICKET_TICKER, CBN_KILLFOCUS);
+               }},
+              {IDC_REVIEW_PASSWORD, [&](HWND h) {
+                   EXPECT_TRUE(PumpUntil([&] { return Text(hDlg, IDC_TICKET_DESCRIPTION) == "Silvertide Biotech"; }))
+                       << "the ticker information came during the review" << Lines("RN");
+                   TypeText("secret");
+                   Click(h, IDOK);
+               }}});
+    ASSERT_TRUE(PumpUntil([&] { return Count("KR") == 2 && !pTicket->GetPending().IsOrderPending(); }));
+    EXPECT_EQ(2, nReviews);
+    const std::vector<std::string> check = BodyOf(Requests({"KV"}).back());
+    const std::vector<std::string> order = BodyOf(Requests({"KR"}).back());
+    ASSERT_GE(check.size(), 14u);
+    ASSERT_GE(order.size(), 14u);
+    EXPECT_EQ(std::vector<std::string>(check.begin(), check.begin() + 14), std::vector<std::string>(order.begin(), order.begin() + 14));
+    EXPECT_EQ("101", order[6]);
+    EXPECT_EQ("1000", order[7]);
+    EXPECT_EQ("", OrdersWithoutCheck(server.Log()));
+}
+
+// Refused at Submit: a clear text at priority 2, nothing sent, nothing pending, Submit enabled.
+TEST_F(OrderRoadSession, RefusedOrdersSendNothing)
+{
+    Start(false);
+    CNewPlaceOrderDlg* pTicket = Command(33049);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    const struct
+    {
+        const char* pszName;
+        const char* pszStock;
+        const char* pszQuantity;
+        const char* pszLimit;
+        bool bLinkDown;
+        UINT nText;
+    } cases[] = {
+        {"a bar in the symbol", "10|1", "1000", "842", false, IDS_ORDER_BAD_TEXT},
+        {"a line break in the symbol", "10\n1", "1000", "842", false, IDS_ORDER_BAD_TEXT},
+        {"a quantity above 2,147,483,647", "101", "3000000000", "842", false, IDS_ORDER_NO_QUANTITY},
+        {"the largest quantity", "101", "2147483647", "842", false, 0},
+        {"a price that is no number", "101", "1000", "8a2", false, IDS_ORDER_NO_PRICE},
+        {"no ticker", "", "1000", "842", false, IDS_ORDER_NO_TICKER},
+        {"the link down", "101", "1000", "842", true, IDS_ORDER_NOT_CONNECTED},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        if (c.bLinkDown) {
+            TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});     // the connection's loss is told
+            server.Stop();
+            ASSERT_TRUE(PumpUntil([&] { return !App().IsConnected(); }));
+        }
+        SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, c.pszStock);
+        SetDlgItemTextA(hDlg, IDC_TICKET_QUANTITY, c.pszQuantity);
+        SetDlgItemTextA(hDlg, IDC_TICKET_LIMIT, c.pszLimit);
+        const size_t nChecks = c.bLinkDown ? 0 : Count("KV");
+        const int nShown = c.nText != 0 ? pRun->CountInfoLines(c.nText) : 0;
+        Submit(hDlg);
+        if (c.nText == 0) {
+            EXPECT_TRUE(pTicket->GetPending().IsCheckPending());
+            EXPECT_TRUE(PumpUntil([&] { return Count("KV") == nChecks + 1; }));
+            // Refused by the server: its text, and Submit again.
+            EXPECT_TRUE(PumpUntil([&] { return !pTicket->GetPending().IsCheckPending() && IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)); }));
+            continue;
+        }
+        EXPECT_EQ(nShown + 1, pRun->CountInfoLines(c.nText)) << pRun->InfoText();
+        EXPECT_FALSE(pTicket->GetPending().IsCheckPending());
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)));
+        if (!c.bLinkDown) {
+            PumpFor(100);
+            EXPECT_EQ(nChecks, Count("KV"));
+        }
+    }
+}
+
+// The server's refusals of a check show its texts; the ticket sends no order.
+TEST_F(OrderRoadSession, RefusedChecksShowTheServersText)
+{
+    for (const auto& refusal : std::vector<std::pair<std::string, long>>{{"KV", 652}, {"OV", 428}, {"OV", 433}}) {
+        SCOPED_TRACE(refusal.first + "=" + std::to_string(refusal.second));
+        Start(false, {"--fail", refusal.first + "=" + std::to_string(refusal.second)});
+        const bool bKse = refusal.first == "KV";
+        CNewPlaceOrderDlg* pTicket = Command(bKse ? 33049 : 33100);
+        ASSERT_NE(nullptr, pTicket);
+        const HWND hDlg = pTicket->m_hWnd;
+        if (bKse) {
+            FillKseOrder(hDlg);
+        } else {
+            ChooseText(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
+            SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "ALPN");
+            Enter(hDlg, IDC_TICKET_QUANTITY, "10");
+            Enter(hDlg, IDC_TICKET_LIMIT, "10.5");
+        }
+        const std::string strBefore = pRun->InfoText();
+        Submit(hDlg);
+        ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)) != FALSE; }));
+        CString strText;
+        App().GetErrorDictionary().GetText(&strText, refusal.second);
+        ASSERT_FALSE(strText.IsEmpty());
+        const std::string strShown = pRun->InfoText().substr(strBefore.size());
+        EXPECT_EQ(0u, strShown.find(std::string(strText).substr(0, 12))) << strShown << " / " << strText;
+        EXPECT_EQ(0u, Count(bKse ? "KR" : "OR"));
+        TearDown();
+    }
+}
+
+// A close or a log-off while the review is open ends it with Cancel: nothing is sent, and the
+// form closes after; the log-off forgets the kept ticket flag.
+TEST_F(OrderRoadSession, ClosingDuringTheReviewSendsNothing)
+{
+    Start(false);
+    for (bool bLogoff : {false, true}) {
+        SCOPED_TRACE(bLogoff ? "log-off" : "close");
+        CNewPlaceOrderDlg* pTicket = Command(33049);
+        ASSERT_NE(nullptr, pTicket);
+        const HWND hDlg = pTicket->m_hWnd;
+        FillKseOrder(hDlg);
+        CheckDlgButton(hDlg, IDC_TICKET_FLAG, BST_CHECKED);
+        bool bReviewed = false;
+        RunSteps({{IDC_REVIEW_PASSWORD, [&](HWND) {
+                       bReviewed = true;
+                       TypeText("secret");
+                       if (bLogoff)
+                           App().Logoff();
+                       else
+                           PostMessageA(GetParent(hDlg), WM_CLOSE, 0, 0);
+                       // No click: the review ends with its form (else the steps fail it after 3 s).
+                   }}});
+        Submit(hDlg);
+        EXPECT_TRUE(GetKeptTicketFlag());
+        ASSERT_TRUE(PumpUntil([&] { return bReviewed && App().GetOrderTicketForm() == nullptr; }));
+        PumpFor(200);
+        EXPECT_FALSE(IsWindow(hDlg));
+        EXPECT_EQ(0u, Count("KR"));
+        EXPECT_EQ(!bLogoff, GetKeptTicketFlag() != FALSE);
+        if (bLogoff)
+            break;
+    }
+}
+}  // namespace
+
+namespace {
+// A KSE order's ticket while its review is open, and the review, in both languages (two
+// pictures: the review is a window of its own); the title names a new order.
+void ShootReviewOverTicket(OrderRoadSession& s, const std::string& strLanguage)
+{
+    CNewPlaceOrderDlg* pTicket = s.Command(33049);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    FillKseOrder(hDlg);
+    std::string strTitle;
+    bool bShot = false;
+    RunSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+                   char szTitle[256] = "";
+                   GetWindowTextA(h, szTitle, sizeof szTitle);
+                   strTitle = szTitle;
+                   UpdateWindow(s.App().GetMainFrame()->m_hWnd);
+                   PumpFor(50);
+                   const std::string strPath = std::string(TB_BINARY_DIR) + "/screenshots/orders_ticket_during_review_" + strLanguage + ".png";
+                   bShot = Shoot(h, "orders_review_kse_new_" + strLanguage) &&   // makes the folder
+                           TbSaveWindowPng(s.App().GetMainFrame()->m_hWnd, strPath.c_str()) != FALSE;
+                   Click(h, IDCANCEL);
+               }}});
+    Submit(hDlg);
+    ASSERT_TRUE(PumpUntil([&] { return Finished() && IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)); }));
+    EXPECT_TRUE(bShot);
+    EXPECT_EQ(std::string(LoadMarketText(IDS_REVIEW_TITLE_NEW)), strTitle);
+    EXPECT_EQ(0u, s.Count("KR")) << "cancelled";
+}
+
+TEST_F(OrderRoadSession, AReviewAndItsTicketInEnglish)
+{
+    Start(false);
+    ShootReviewOverTicket(*this, "en");
+}
+
+TEST_F(OrderRoadSession, AReviewAndItsTicketInArabic)
+{
+    Start(true);
+    ShootReviewOverTicket(*this, "ar");
+}
+}  // namespace
