@@ -1,6 +1,19 @@
 #include "account/AccountTables.h"
+
+#include "account/ExecutedTradesKSETable.h"
+#include "account/ExecutedTradesTable.h"
+#include "account/OrderStatusKSETable.h"
+#include "account/OrderStatusTable.h"
 #include "app/TableFactory.h"
 
 void RegisterAccountTables()
 {
+    RegisterTableMaker(IDS_TABLE_US_ORDERS, MakeDataTable<COrderStatusTable>);
+    RegisterTableMaker(IDS_TABLE_US_TRADES, MakeDataTable<CExecutedTradesTable>);
+    RegisterTableMaker(IDS_TABLE_KSE_ORDERS, MakeDataTable<COrderStatusKSETable>);
+    RegisterTableMaker(51164, MakeDataTable<COrderStatusActiveKSETable>);
+    RegisterTableMaker(51165, MakeDataTable<COrderStatusFilledKSETable>);
+    RegisterTableMaker(51166, MakeDataTable<COrderStatusCancelledKSETable>);
+    RegisterTableMaker(56370, MakeDataTable<COrderStatusForwardTable>);
+    RegisterTableMaker(IDS_TABLE_KSE_TRADES, MakeDataTable<CExecutedTradesKSETable>);
 }

@@ -94,6 +94,15 @@ struct CZORVAT32App::TABLE_COMMAND
 
 const CZORVAT32App::TABLE_COMMAND CZORVAT32App::s_tableCommands[] = {
     {ID_APP_US_QUOTES, TABLE_SHOW, 51921, 56779, 0, nullptr, 0, 0},
+    // The account tables: shown, their option columns hidden again.
+    {33101, TABLE_SHOW, 51110, 56721, 0, nullptr, 0, 0},
+    {33103, TABLE_SHOW, 51130, 56726, 0, nullptr, 0, 0},
+    {33224, TABLE_SHOW, 51128, 56725, 0, nullptr, 0, 0},
+    {33226, TABLE_SHOW, 51142, 56740, 0, nullptr, 0, 0},
+    {33228, TABLE_SHOW, 51164, 56737, 0, nullptr, 0, 0},
+    {33229, TABLE_SHOW, 51165, 56738, 0, nullptr, 0, 0},
+    {33230, TABLE_SHOW, 51166, 56739, 0, nullptr, 0, 0},
+    {33241, TABLE_SHOW, 56370, 56797, 0, nullptr, 0, 0},
     {ID_APP_US_TIME_SALES, TABLE_SHOW, 51954, 56782, 0, nullptr, 0, 0},
     {ID_APP_US_TIME_SALES_2, TABLE_SHOW, 51954, 56782, 0, nullptr, 0, 0},
     {ID_APP_KSE_STOCK_LIST, TABLE_SHOW, 56376, 56798, 0, nullptr, 0, 0},
@@ -190,7 +199,11 @@ void CZORVAT32App::OnTableCommand(UINT nId)
         if (command.nCommand != nId)
             continue;
         if (command.action == TABLE_SHOW) {
-            ShowTable(FindTable(command.nNameId));
+            IDataTable* pTable = FindTable(command.nNameId);
+            ShowTable(pTable);
+            // A table with option columns shows them only on its own command.
+            if (pTable != nullptr)
+                pTable->SetColumnsHidden(TRUE);
             return;
         }
         BOOL bMade = FALSE;
