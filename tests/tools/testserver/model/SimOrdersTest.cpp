@@ -84,7 +84,7 @@ TEST(SimOrders, LifePartlyFilledRestingFilledByTheWalkModifiedCancelled)
     CSimRecord order;
     std::string strInsert;
     ASSERT_EQ(0, sim.SendOrder(Request("108", SIM_SIDE_BUY, SIM_TYPE_LIMIT, nAskQty + 1000, dAsk), &order, &strInsert));
-    EXPECT_EQ("1", GetField(order, "status"));
+    EXPECT_EQ("6", GetField(order, "status"));
     EXPECT_EQ(nAskQty, atoll(GetField(order, "filled_qty").c_str()));
     EXPECT_EQ("1000", GetField(order, "open_qty"));
     std::vector<int> accountTypes;
@@ -259,7 +259,7 @@ TEST(SimOrders, StopWaitsForTheLastPriceThenTradesAgainstTheBook)
     std::string strInsert;
     // A sell stop at the day's upper limit: the first trade of the stock reaches it.
     ASSERT_EQ(0, sim.SendOrder(Request("101", SIM_SIDE_SELL, SIM_TYPE_STOP, 1000, 0, Num(quote, "limit_up")), &order, &strInsert));
-    EXPECT_EQ("6", GetField(order, "status"));
+    EXPECT_EQ("1", GetField(order, "status"));
     EXPECT_EQ("0", GetField(order, "filled_qty"));
     TakePending(sim);
     std::vector<TakenEvent> seen;
