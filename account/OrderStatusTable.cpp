@@ -27,7 +27,7 @@ enum {
 };
 // Fields of the lines besides those the map writes.
 enum { OF_SYMBOL = 2, OF_MARKET = 27 };
-enum { TF_QUANTITY = 4, TF_ORDER = 9 };
+enum { TF_TRADE = 0, TF_QUANTITY = 4, TF_ORDER = 9 };
 enum { CF_ORDER = 0, CF_QUANTITY = 1, CF_STATUS = 2 };
 enum { STATUS_OPEN = 2, STATUS_FILLED = 3, STATUS_CANCELLED = 5, STATUS_PARTLY_FILLED = 6, STATUS_EXPIRED = 7 };
 
@@ -140,7 +140,8 @@ void COrderStatusTable::ApplyLive(CServerMessage* pMsg)
 void COrderStatusTable::ApplyFill(CServerMessage* pMsg)
 {
     CDataBuffer* pRow = GetRows()->FindRow({pMsg->GetFieldText(TF_ORDER)});
-    if (pRow == nullptr)
+    // A trade told twice fills its order once.
+    if (pRow == nullptr || !m_filledTrades.insert(pMsg->GetLong(TF_TRADE)).second)
         return;
     const double dTraded = pMsg->GetDouble(TF_QUANTITY, 0);
     const double dOpen = std::max(0.0, pRow->GetDouble(OC_OPEN) - dTraded);

@@ -3,6 +3,7 @@
 // "NT" fills it, "NC" changes its status (a cancel or a rejection told in the information
 // window). A click on an open order's number opens the modify form; the symbol items of its
 // menu name the selected order's symbol.
+#include <unordered_set>
 #include "account/AccountTable.h"
 
 #define IDS_TABLE_US_ORDERS 51110
@@ -31,4 +32,6 @@ private:
     void SetLookedUpColumns(CDataBuffer* pRow, CServerMessage* pMsg, BOOL bSymbolText);
     void ApplyFill(CServerMessage* pMsg);
     void ApplyStatus(CServerMessage* pMsg);
+
+    std::unordered_set<long> m_filledTrades;    // the trades whose quantity an order has taken
 };

@@ -104,6 +104,9 @@ void Shoot(CDataTable* pTable, const std::string& strName)
     PumpFor(200);
     CTableMDIWnd* pWindow = pTable->GetMainWindow();
     ASSERT_NE(nullptr, pWindow);
+    // Wide enough for the statuses and quantities at the right.
+    pWindow->MoveWindow(0, 0, 1700, 300);
+    PumpFor(100);
     UpdateWindow(pWindow->m_hWnd);
     const std::string strFolder = std::string(TB_BINARY_DIR) + "/screenshots";
     std::filesystem::create_directories(strFolder);

@@ -157,6 +157,8 @@ TEST_F(OrderTables, UsOrdersFillRestAndCancelIntoTheirRowsTradesNoticesAndSounds
     }
     EXPECT_EQ(0, pOrders->GetRows()->FindRow({strResting.c_str()})->GetDouble(OC_FILLED));
 
+    Shoot(pOrders, "account_us_orders");
+
     // Each trade is a row, a sound and a notice, once.
     const std::vector<std::string> fills = Sent("NT");
     std::set<std::string> tradeNumbers;
@@ -171,6 +173,11 @@ TEST_F(OrderTables, UsOrdersFillRestAndCancelIntoTheirRowsTradesNoticesAndSounds
     ASSERT_LE(2u, tradeNumbers.size()) << "the market orders traded";
     EXPECT_EQ(tradeNumbers.size(), static_cast<size_t>(pTrades->GetRows()->GetCount()));
     EXPECT_EQ(tradeNumbers.size(), TbGetBeepCount() - nBeeps);
+    // A trade told again only updates its row.
+    pRun->App().GetDispatcher().OnServerMessage(fills.front().c_str());
+    EXPECT_EQ(tradeNumbers.size(), static_cast<size_t>(pTrades->GetRows()->GetCount()));
+    EXPECT_EQ(tradeNumbers.size(), TbGetBeepCount() - nBeeps);
+    EXPECT_EQ(strInfo, pRun->InfoText());
 
     // A click on an order number: a filled order opens nothing, an open one the modify form.
     RegisterFormMaker(7311, &CStandInForm::Make);
@@ -231,8 +238,6 @@ TEST_F(OrderTables, UsOrdersFillRestAndCancelIntoTheirRowsTradesNoticesAndSounds
     EXPECT_EQ(strTradesLive, RowsText(pTrades, s_tradeColumns));
     EXPECT_EQ(nBeepsBefore, TbGetBeepCount());
 
-    pOrders->SetColumnsHidden(FALSE);
-    Shoot(pOrders, "account_us_orders");
     Shoot(pTrades, "account_us_trades");
 }
 
@@ -288,6 +293,14 @@ TEST_F(OrderTables, KseOrdersReachTheFiveTablesWithOneNoticeAndTheirTradesSound)
     ASSERT_LE(2u, tradeNumbers.size());
     EXPECT_EQ(tradeNumbers.size(), static_cast<size_t>(pTrades->GetRows()->GetCount()));
     EXPECT_EQ(tradeNumbers.size(), TbGetBeepCount() - nBeeps);
+
+    // Reloaded ("KS" and then "KB"), the five tables hold what the live lines made of them.
+    const size_t nKb = Sent("KB").size();
+    pOrders->SendRequest();
+    ASSERT_TRUE(PumpUntil([&] { return Sent("KB").size() > nKb && !pOrders->IsReceiving(); }, 5000));
+    PumpFor(300);
+    for (UINT nNameId : {51128u, 51164u, 51165u, 51166u, 56370u})
+        EXPECT_EQ(strRows, RowsText(Find<COrderStatusKSETable>(nNameId), s_kseOrderColumns)) << nNameId;
 
     Shoot(pOrders, "account_kse_orders");
     Shoot(Find<COrderStatusKSETable>(51165), "account_kse_orders_filled");
