@@ -9,6 +9,7 @@
 #include "account/OrderStatusTable.h"
 #include "app/NorvApp.h"
 #include "app/TableMDIWnd.h"
+#include "framework/table/Table.h"
 #include "framework/window/TableWindow.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
@@ -64,6 +65,15 @@ TEST_F(OrderMenus, MenusKeepOneSymbolSetAndRefillsHoldTheirLiveLines)
                pTrades->GetRows()->GetCount() > 0 && pKseTrades->GetRows()->GetCount() > 0;
     }, 5000));
     PumpFor(300);
+
+    // Shown from the main menu, a table's option columns stay hidden whatever was shown before.
+    for (CAccountTable* pTable : std::initializer_list<CAccountTable*>{pOrders, pTrades}) {
+        pTable->SetColumnsHidden(FALSE);
+        pRun->App().RunCommand(pTable == pOrders ? 33101 : 33103);
+        const int nOption = pTable->GetAccountDescription().nFirstOptionColumn;
+        EXPECT_TRUE(pTable->GetTable()->GetColumn(nOption).IsHidden()) << pTable->GetNameId();
+        EXPECT_FALSE(pTable->GetTable()->GetColumn(nOption - 1).IsHidden()) << pTable->GetNameId();
+    }
 
     // Opened twice over the selected order: one set of its items, named for its symbol.
     HMENU hMenu = pOrders->CreateContextMenu();
