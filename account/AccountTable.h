@@ -79,8 +79,12 @@ constexpr TABLE_COLUMN AccountDate(UINT nTitleId, int nField)
 // A number without grouping (order and trade numbers).
 constexpr TABLE_COLUMN AccountId(UINT nTitleId, int nField, int nWidth = 50, UINT nFlags = 0)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = nWidth, .nAlign = ALIGN_RIGHT, .nFlags = nFlags,
-            .nField = nField};
+    return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = nWidth, .nAlign = ALIGN_RIGHT,
+            .nFlags = nFlags | COLF_NO_THOUSANDS, .nField = nField};
+}
+constexpr TABLE_COLUMN AccountInt(UINT nTitleId, int nField)
+{
+    return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nField = nField};
 }
 constexpr TABLE_COLUMN AccountText(UINT nTitleId, int nSize, int nField, int nWidth = 95)
 {

@@ -298,6 +298,8 @@ CColumn CDataTable::AddDescribedColumn(const TABLE_COLUMN& def)
                                def.nType, def.nAlign, def.nSize);
     if (def.nFlags & COLF_THOUSANDS)
         column.SetThousands(TRUE);
+    if (def.nFlags & COLF_NO_THOUSANDS)
+        column.SetThousands(FALSE);
     if (def.nFlags & COLF_OMIT_ZERO_FRACTION)
         column.SetOmitZeroFraction(1);
     if (def.nMinDecimals != 0)

@@ -109,7 +109,7 @@ struct OrderTables : CAccountSession
     // An order placed; its number from the reply's field.
     std::string Place(const std::string& strMnemonic, const std::string& strBody, int nNumberField)
     {
-        const long nLink = Send(strMnemonic == "OR" ? MSG_OR : MSG_KR, strBody);
+        const long nLink = Send(strMnemonic == "OR" ? MSG_OR : strMnemonic == "KA" ? MSG_KA : MSG_KR, strBody);
         std::string strOrder;
         PumpUntil([&] {
             for (const std::string& line : Sent(strMnemonic))
@@ -264,10 +264,21 @@ TEST_F(OrderTables, KseOrdersReachTheFiveTablesWithOneNoticeAndTheirTradesSound)
     ASSERT_TRUE(PumpUntil([&] { return std::string(pOrders->GetRows()->FindRow({strPartly.c_str()})->GetText(KC_STATUS)) == "5"; }, 5000));
     PumpFor(200);
 
+    // A forward order resting until its series is quoted: its own row, market 3, open, in the
+    // forward and active views.
+    const std::string strForward = Place("KA", "||1002|10020|1|101|1000|0|3|1|850.0|secret", 13);
+    ASSERT_FALSE(strForward.empty()) << pRun->InfoText();
+    ASSERT_TRUE(PumpUntil([&] { return pOrders->GetRows()->FindRow({strForward.c_str()}) != nullptr; }, 5000));
+    PumpFor(200);
+    const CDataBuffer* pForward = pOrders->GetRows()->FindRow({strForward.c_str()});
+    EXPECT_EQ(3, pForward->GetLong(3)) << "the forward market";
+    EXPECT_EQ("1", std::string(pForward->GetText(KC_STATUS)));
+    EXPECT_EQ(1000, pForward->GetDouble(KC_OPEN));
+
     // The five tables hold the same rows; each variant's window shows its statuses.
     const std::string strRows = RowsText(pOrders, s_kseOrderColumns);
     const std::map<UINT, std::set<std::string>> variants = {
-        {51164, {}}, {51165, {strFilled}}, {51166, {strPartly}}, {56370, {}}};
+        {51164, {strForward}}, {51165, {strFilled}}, {51166, {strPartly}}, {56370, {strForward}}};
     for (const auto& [nNameId, expected] : variants) {
         auto* pVariant = Find<COrderStatusKSETable>(nNameId);
         ASSERT_NE(nullptr, pVariant) << nNameId;
