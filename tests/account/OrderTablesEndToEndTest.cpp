@@ -171,6 +171,8 @@ TEST_F(OrderTables, UsOrdersFillRestAndCancelIntoTheirRowsTradesNoticesAndSounds
             << line << "\n" << strInfo;
     }
     ASSERT_LE(2u, tradeNumbers.size()) << "the market orders traded";
+    for (int i = 0; i < pTrades->GetRows()->GetCount(); ++i)
+        EXPECT_EQ(std::string(GetGlobals()->GetMarketName(8)), std::string(pTrades->GetRows()->GetAt(i)->GetText(15)));
     EXPECT_EQ(tradeNumbers.size(), static_cast<size_t>(pTrades->GetRows()->GetCount()));
     EXPECT_EQ(tradeNumbers.size(), TbGetBeepCount() - nBeeps);
     // A trade told again only updates its row.
