@@ -3,6 +3,10 @@
 #include "account/InvestorHoldingsKSETable.h"
 #include "account/InvestorHoldingsTable.h"
 #include "account/UnrealizedProfitLossTable.h"
+#include "account/ExecutedTradesKSETable.h"
+#include "account/ExecutedTradesTable.h"
+#include "account/OrderStatusKSETable.h"
+#include "account/OrderStatusTable.h"
 #include "app/TableFactory.h"
 
 void RegisterAccountTables()
@@ -11,4 +15,12 @@ void RegisterAccountTables()
     RegisterTableMaker(IDS_TABLE_KSE_HOLDINGS, MakeDataTable<CInvestorHoldingsKSETable>);
     RegisterTableMaker(IDS_TABLE_COMBINED_HOLDINGS, MakeDataTable<CCombinedHoldingsTable>);
     RegisterTableMaker(IDS_TABLE_US_UNREALIZED, MakeDataTable<CUnrealizedProfitLossTable>);
+    RegisterTableMaker(IDS_TABLE_US_ORDERS, MakeDataTable<COrderStatusTable>);
+    RegisterTableMaker(IDS_TABLE_US_TRADES, MakeDataTable<CExecutedTradesTable>);
+    RegisterTableMaker(IDS_TABLE_KSE_ORDERS, MakeDataTable<COrderStatusKSETable>);
+    RegisterTableMaker(51164, MakeDataTable<COrderStatusActiveKSETable>);
+    RegisterTableMaker(51165, MakeDataTable<COrderStatusFilledKSETable>);
+    RegisterTableMaker(51166, MakeDataTable<COrderStatusCancelledKSETable>);
+    RegisterTableMaker(56370, MakeDataTable<COrderStatusForwardTable>);
+    RegisterTableMaker(IDS_TABLE_KSE_TRADES, MakeDataTable<CExecutedTradesKSETable>);
 }

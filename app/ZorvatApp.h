@@ -148,6 +148,11 @@ public:
     void OpenOrderTicket(int nMode, LPCSTR pszSymbol, double dPrice, LPCSTR pszMarket, LPCSTR pszCurrency, int nUnused);
     void OpenOrderTicketFromOrderUS(long nOrder);
     void OpenOrderTicketFromOrderKSE(long nOrder);
+    // The modify form (7311, one window) for an order of the US or KSE order status; nothing
+    // opens without the orders layer's maker.
+    void OpenModifyOrderUS(long nOrder);
+    void OpenModifyOrderKSE(long nOrder);
+    CFormMDIWnd* GetModifyOrderForm() const { return m_pModifyOrderForm; }
     // KSE regular board: mode 1 or 2 picks the default side; market type 4 the contract panel,
     // any other the regular one.
     void OpenOrderTicketKSE(int nMode, LPCSTR pszSymbol, double dPrice, int nIgnored, int nMarketType);
@@ -373,6 +378,7 @@ protected:
     CFormMDIWnd* m_pOptionChainForm = nullptr;  // outlives the session: log-off leaves it open
     CFormMDIWnd* m_pNewsReaderForm = nullptr;
     CFormMDIWnd* m_pOrderTicketForm = nullptr;
+    CFormMDIWnd* m_pModifyOrderForm = nullptr;
     BOOL m_bOrderAdvanced = FALSE;
     CFormMDIWnd* m_chartSlots[CHART_SLOTS] = {};  // not owned: each frame clears its slot as it goes
     int m_nChartSlot = 0;               // the slot used last

@@ -9,6 +9,7 @@
 #include "refdata/ZorvatGlobals.h"
 
 #define IDD_FORM_ORDER_TICKET 7310
+#define IDD_FORM_MODIFY_ORDER 7311
 #define KSE_MARKET_CODE 2
 #define KSE_TYPE_REGULAR 1
 #define KSE_TYPE_FORWARD 3
@@ -80,6 +81,18 @@ void CZORVAT32App::OpenOrderTicketFromOrderKSE(long nOrder)
 {
     if (IOrderTicketForm* pTicket = OpenTicketForm())
         pTicket->LoadKSEOrder(nOrder);
+}
+
+void CZORVAT32App::OpenModifyOrderUS(long /*nOrder*/)
+{
+    // FIXME: the form loads the order once the orders layer gives its modify form an interface.
+    if (FindFormMaker(IDD_FORM_MODIFY_ORDER) != nullptr)
+        OpenFormWindow(&m_pModifyOrderForm, IDD_FORM_MODIFY_ORDER);
+}
+
+void CZORVAT32App::OpenModifyOrderKSE(long nOrder)
+{
+    OpenModifyOrderUS(nOrder);
 }
 
 void CZORVAT32App::OpenOrderTicketKSE(int nMode, LPCSTR pszSymbol, double dPrice, int, int nMarketType)

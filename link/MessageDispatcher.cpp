@@ -142,6 +142,15 @@ void CMessageDispatcher::Dispatch(CServerMessage& msg, CDispatch& frame)
         m_pSource->FireType(nType, &msg, -1);
         break;
     }
+    // A refused reply has no "EN": when it is the one the initial load waits for, it ends the
+    // load as its "EN" would have.
+    if (!frame.bGone && nType == m_nAwaitedType && pInfo != nullptr && !m_bInitialLoad &&
+        (pInfo->nFanOut == FANOUT_REPLY || pInfo->nFanOut == FANOUT_STREAM) &&
+        IsReplyError(&msg, pInfo->nErrorField) != 0) {
+        m_nStreamType = MESSAGE_TYPE_UNKNOWN;
+        m_bInitialLoad = TRUE;
+        ShowResourceText(IDS_INITIAL_LOAD_DONE, 0);
+    }
 }
 
 void CMessageDispatcher::OnHelloReply(CServerMessage& msg, CDispatch& frame)

@@ -298,6 +298,8 @@ CColumn CDataTable::AddDescribedColumn(const TABLE_COLUMN& def)
                                def.nType, def.nAlign, def.nSize);
     if (def.nFlags & COLF_THOUSANDS)
         column.SetThousands(TRUE);
+    if (def.nFlags & COLF_NO_THOUSANDS)
+        column.SetThousands(FALSE);
     if (def.nFlags & COLF_OMIT_ZERO_FRACTION)
         column.SetOmitZeroFraction(1);
     if (def.nMinDecimals != 0)
@@ -353,6 +355,11 @@ void CDataTable::TableOnReplyBegin(CServerMessage* pMsg)
     // Only the reply the description names opens this table's cycle.
     if (pMsg == nullptr || (m_desc.nReplyType != 0 && pMsg->GetType() != m_desc.nReplyType))
         return;
+    BeginReply((m_desc.nFlags & TABLEF_REPLY_ADDS) == 0);
+}
+
+void CDataTable::BeginReply(BOOL bEmpty)
+{
     if (m_pSource != nullptr && GetSinkId() >= 0)
         m_pSource->SetReceiving(GetSinkId());
     m_bReceiving = TRUE;
@@ -361,7 +368,7 @@ void CDataTable::TableOnReplyBegin(CServerMessage* pMsg)
             pApp->SetBusyFlag(TRUE);
     // A second reply while one runs starts over: what was held is older than its rows.
     m_held.clear();
-    if ((m_desc.nFlags & TABLEF_REPLY_ADDS) == 0)
+    if (bEmpty)
         RemoveAllRows();
     m_pRows->BeginUpdate();
 }
@@ -378,6 +385,11 @@ BOOL CDataTable::TableOnRecord(CServerMessage* pMsg)
 
 void CDataTable::TableOnEnd(CServerMessage* /*pMsg*/)
 {
+    EndReply(TRUE);
+}
+
+void CDataTable::EndReply(BOOL bComplete)
+{
     // An "EN" of another table's reply, or one after an error header, is not ours.
     if (!m_bReceiving)
         return;
@@ -388,7 +400,7 @@ void CDataTable::TableOnEnd(CServerMessage* /*pMsg*/)
         if (CNorvApp* pApp = CNorvApp::Get())
             pApp->SetBusyFlag(FALSE);
     m_pRows->EndUpdate();
-    m_bComplete = TRUE;
+    m_bComplete = m_bComplete || bComplete;
     ApplyHeldLines();
 }
 

@@ -90,6 +90,12 @@ public:
     // live (when it lists any) is ignored.
     void TableOnLive(CServerMessage* pMsg);
     int  GetHeldLineCount() const { return static_cast<int>(m_held.size()); }
+    // The same cycle for a table loaded by two replies, the second adding to the first's rows
+    // and only its end completing the load: BeginReply opens a reply of any type (emptying the
+    // table or not), EndReply ends it as TableOnEnd does, the complete flag set only with
+    // bComplete (it stays set once set). Held live lines are applied at every end.
+    void BeginReply(BOOL bEmpty);
+    void EndReply(BOOL bComplete);
     // The request of the description's type with this body; the link's sequence number, 0 when
     // nothing was sent (no request type, no link).
     long SendRequest(LPCSTR pszBody);

@@ -19,6 +19,7 @@
 #define COLF_SUMMED        0x0020   // summed in group and total lines
 #define COLF_SERVER_DATE   0x0040   // the field is a server date/time text, converted to the column's type
 #define COLF_NOT_SORTABLE  0x0080
+#define COLF_NO_THOUSANDS  0x0100   // numbers (order and trade numbers) without grouping
 
 #define FIELD_NONE (-1)             // a column no field feeds (its table's code fills it)
 

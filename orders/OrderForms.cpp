@@ -1,12 +1,25 @@
 #include "orders/OrderForms.h"
+#include "app/AppCommands.h"
 #include "app/FormFactory.h"
 #include "app/SessionHooks.h"
+#include "orders/AlertSoundDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderRequests.h"
 #include "orders/ReviewDialog.h"
 
+#define ID_ALERT_SOUND_COMMAND 33316     // the trades tables' menu item
+
+namespace {
+INT_PTR RunAlertSoundDialog(HWND hParent)
+{
+    CAlertSoundDlg dialog(hParent != nullptr ? CWnd::FromHandle(hParent) : nullptr);
+    return dialog.DoModal();
+}
+}  // namespace
+
 void RegisterOrderForms()
 {
+    RegisterCommandDialog(ID_ALERT_SOUND_COMMAND, RunAlertSoundDialog);
     RegisterFormMaker(IDD_FORM_ORDER_TICKET, &CNewPlaceOrderDlg::Make);
     // The next user must not find the trading passwords or the ticket flag this one kept.
     RegisterLogoffHook(&CReviewDialog::ForgetKeptPasswords);

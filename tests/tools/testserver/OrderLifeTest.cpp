@@ -123,8 +123,8 @@ TEST(OrderLife, PlacedFilledRestingModifiedCancelledAndTheAccountAddsUp)
     for (std::string& line : s.client.ReadFor(150))
         s.lines.push_back(std::move(line));
     ASSERT_LE(2u, s.Statuses(strNo).size()) << Joined(s.lines);
-    EXPECT_EQ(1, s.Statuses(strNo)[0]) << "placed";
-    EXPECT_EQ(2, s.Statuses(strNo)[1]) << "partly filled";
+    EXPECT_EQ(2, s.Statuses(strNo)[0]) << "placed";
+    EXPECT_EQ(6, s.Statuses(strNo)[1]) << "partly filled";
 
     // The walk fills the rest once its price reaches the limit.
     for (int i = 0; i < 40 && s.Status(strNo) != 3; ++i)
@@ -144,7 +144,7 @@ TEST(OrderLife, PlacedFilledRestingModifiedCancelledAndTheAccountAddsUp)
     EXPECT_EQ(724, s.Ask("KC", "||1002|10020|" + strRest + "||||||||||||||||||||secret").GetLong(0)) << "not open any more";
     for (std::string& line : s.client.ReadFor(100))
         s.lines.push_back(std::move(line));
-    EXPECT_EQ(4, s.Status(strRest));
+    EXPECT_EQ(5, s.Status(strRest));
     EXPECT_LE(2u, s.Lines("~NC|").size()) << "each order closed";
     // The notices: the first order partly filled, the second cancelled with nothing traded.
     std::map<std::string, std::vector<std::string>> notices;
@@ -201,8 +201,8 @@ TEST(OrderLife, UsOrdersCarryTheirResultWhereTheUsReadersReadIt)
         s.lines.push_back(std::move(line));
     const std::vector<std::string> status = s.Lines("~NO|");
     ASSERT_EQ(2u, status.size()) << Joined(s.lines);
-    EXPECT_EQ(1, CServerMessage(status[0].c_str(), 1).GetLong(16));
-    EXPECT_EQ(4, CServerMessage(status[1].c_str(), 1).GetLong(16));
+    EXPECT_EQ(2, CServerMessage(status[0].c_str(), 1).GetLong(16));
+    EXPECT_EQ(5, CServerMessage(status[1].c_str(), 1).GetLong(16));
     s.checker.Check(s.lines);
     EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
 }

@@ -40,7 +40,8 @@ CSimRecord CSimAccounts::ForwardOrderRecord(const CSimAccount::ForwardOrder& ord
     SetField(rec, "filled", order.nFilled);
     SetField(rec, "price", FormatDouble(order.dPrice, 3));
     SetField(rec, "duration", int64_t{0});
-    SetField(rec, "status", int64_t{order.nStatus});
+    // The forward board's readers take a resting order as status 1.
+    SetField(rec, "status", int64_t{order.nStatus == SIM_STATUS_OPEN ? 1 : order.nStatus});
     SetField(rec, "reference", "F" + std::to_string(order.nNo));
     SetField(rec, "contract_no", order.nContract ? std::to_string(order.nContract) : std::string());
     return rec;

@@ -13,7 +13,8 @@
 // Order codes as the terminal sends them.
 enum { SIM_SIDE_BUY = 1, SIM_SIDE_SELL = 2 };
 enum { SIM_TYPE_LIMIT = 0, SIM_TYPE_STOP = 1, SIM_TYPE_STOP_LIMIT = 2, SIM_TYPE_MARKET = 3 };
-enum { SIM_STATUS_OPEN = 1, SIM_STATUS_PARTLY = 2, SIM_STATUS_FILLED = 3, SIM_STATUS_CANCELLED = 4, SIM_STATUS_WAITING = 6 };
+// The terminal's order status codes: 2 open, 6 partly filled, 3 filled, 5 cancelled, 1 a stop not yet triggered.
+enum { SIM_STATUS_OPEN = 2, SIM_STATUS_PARTLY = 6, SIM_STATUS_FILLED = 3, SIM_STATUS_CANCELLED = 5, SIM_STATUS_WAITING = 1 };
 
 // Refusals: codes of the error texts (errors.txt); the insert goes with them.
 enum

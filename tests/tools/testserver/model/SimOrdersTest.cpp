@@ -84,7 +84,7 @@ TEST(SimOrders, LifePartlyFilledRestingFilledByTheWalkModifiedCancelled)
     CSimRecord order;
     std::string strInsert;
     ASSERT_EQ(0, sim.SendOrder(Request("108", SIM_SIDE_BUY, SIM_TYPE_LIMIT, nAskQty + 1000, dAsk), &order, &strInsert));
-    EXPECT_EQ("2", GetField(order, "status"));
+    EXPECT_EQ("6", GetField(order, "status"));
     EXPECT_EQ(nAskQty, atoll(GetField(order, "filled_qty").c_str()));
     EXPECT_EQ("1000", GetField(order, "open_qty"));
     std::vector<int> accountTypes;
@@ -125,7 +125,7 @@ TEST(SimOrders, LifePartlyFilledRestingFilledByTheWalkModifiedCancelled)
     const long long nHeld = atoll(GetField(HoldingOf(sim, "viewer", "101"), "quantity").c_str());
     CSimRecord sale;
     ASSERT_EQ(0, sim.SendOrder(Request("101", SIM_SIDE_SELL, SIM_TYPE_LIMIT, 2000, dLimitUp), &sale, &strInsert));
-    EXPECT_EQ("1", GetField(sale, "status"));
+    EXPECT_EQ("2", GetField(sale, "status"));
     EXPECT_EQ("2000", GetField(HoldingOf(sim, "viewer", "101"), "reserved"));
     EXPECT_EQ(nHeld - 2000, atoll(GetField(HoldingOf(sim, "viewer", "101"), "available").c_str()));
     const int64_t nSaleNo = atoll(GetField(sale, "order_no").c_str());
@@ -139,7 +139,7 @@ TEST(SimOrders, LifePartlyFilledRestingFilledByTheWalkModifiedCancelled)
     EXPECT_EQ(std::to_string(nHeld), strInsert) << "the order's own shares count as available";
     CSimRecord cancelled;
     ASSERT_EQ(0, sim.CancelOrder("viewer", "viewer", nSaleNo, &cancelled, &strInsert));
-    EXPECT_EQ("4", GetField(cancelled, "status"));
+    EXPECT_EQ("5", GetField(cancelled, "status"));
     EXPECT_EQ("0", GetField(HoldingOf(sim, "viewer", "101"), "reserved"));
     EXPECT_EQ(SIM_ERR_NOT_OPEN, sim.CancelOrder("viewer", "viewer", nSaleNo, &cancelled, &strInsert));
     EXPECT_EQ(std::to_string(nSaleNo), strInsert);
@@ -259,7 +259,7 @@ TEST(SimOrders, StopWaitsForTheLastPriceThenTradesAgainstTheBook)
     std::string strInsert;
     // A sell stop at the day's upper limit: the first trade of the stock reaches it.
     ASSERT_EQ(0, sim.SendOrder(Request("101", SIM_SIDE_SELL, SIM_TYPE_STOP, 1000, 0, Num(quote, "limit_up")), &order, &strInsert));
-    EXPECT_EQ("6", GetField(order, "status"));
+    EXPECT_EQ("1", GetField(order, "status"));
     EXPECT_EQ("0", GetField(order, "filled_qty"));
     TakePending(sim);
     std::vector<TakenEvent> seen;
@@ -268,7 +268,7 @@ TEST(SimOrders, StopWaitsForTheLastPriceThenTradesAgainstTheBook)
     for (const TakenEvent& ev : seen)
         if (ev.nType == SIM_ORDER)
             statuses.push_back(GetField(ev.rec, "status"));
-    EXPECT_EQ("1", statuses.front()) << "triggered before it trades";
+    EXPECT_EQ("2", statuses.front()) << "triggered before it trades";
     EXPECT_EQ(24000, atoll(GetField(HoldingOf(sim, "viewer", "101"), "quantity").c_str()));
 
     // The sale realized its gain over the average cost of 790 fils, net of charges.

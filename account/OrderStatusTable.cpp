@@ -1,0 +1,219 @@
+#include "account/OrderStatusTable.h"
+
+#include <algorithm>
+#include <iterator>
+#include "app/ZorvatApp.h"
+#include "framework/table/ViewRow.h"
+#include "link/MessageSource.h"
+#include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "market/TableLinks.h"
+#include "platform/win/user/Menu.h"
+#include "refdata/RefDataRecords.h"
+#include "refdata/ZorvatGlobals.h"
+#include "refdata/ZorvatTypes.h"
+
+#define IDS_NOTICE_ORDER_ENDED 55349
+#define ID_ORDER_GO_TO_SYMBOL 33567
+#define ID_ORDER_BOOK 33568
+#define ID_ORDER_NEWS 33569
+#define ORDER_BOOK_MARKET_TEXT "NMS"
+
+namespace {
+enum {
+    OC_TIME, OC_ORDER, OC_SIDE, OC_SYMBOL, OC_QUANTITY, OC_TYPE, OC_LIMIT, OC_STOP, OC_DURATION, OC_GOOD_TILL,
+    OC_OPEN, OC_FILLED, OC_STATUS, OC_ROUTING, OC_RESULT, OC_LINKED, OC_MARKET_CODE, OC_OPTION, OC_RIGHT,
+    OC_EXPIRY, OC_STRIKE, OC_MARKET, OC_CURRENCY, OC_SYMBOL_TEXT, OC_REFERENCE
+};
+// Fields of the lines besides those the map writes.
+enum { OF_SYMBOL = 2, OF_MARKET = 27 };
+enum { TF_TRADE = 0, TF_QUANTITY = 4, TF_ORDER = 9 };
+enum { CF_ORDER = 0, CF_QUANTITY = 1, CF_STATUS = 2 };
+enum { STATUS_OPEN = 2, STATUS_FILLED = 3, STATUS_CANCELLED = 5, STATUS_PARTLY_FILLED = 6, STATUS_EXPIRED = 7 };
+
+const TABLE_COLUMN s_columns[] = {
+    AccountDateTime(51111, 1),
+    AccountId(51112, 0),
+    AccountCode(51113, 30, 3, CTransactionType::FormatCodeColumn, OC_SIDE),
+    AccountText(51109, 6, 2),
+    AccountNumber(51115, 0, 4),
+    AccountCode(51116, 70, 8, COrderType::FormatCodeColumn, OC_TYPE),
+    AccountNumber(51117, -4, 9, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
+    AccountNumber(51118, -4, 10, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
+    AccountCode(51119, 70, 11, COrderDur::FormatCodeColumn, OC_DURATION),
+    AccountDate(51120, 13),
+    AccountNumber(51121, 0, 5, COLF_THOUSANDS | COLF_SUMMED),
+    AccountNumber(51122, 0, 6, COLF_THOUSANDS | COLF_SUMMED),
+    AccountCode(51123, 70, 16, COrderStatus::FormatCodeColumn, OC_STATUS),
+    AccountCode(57023, 70, 20, CRoutingStatus::FormatCodeColumn, OC_ROUTING, COLF_HIDDEN, 100),
+    AccountCode(57449, 70, 29, CRoutingResult::FormatCodeColumn, OC_RESULT, 0, 40),
+    AccountId(55392, 22, 50, COLF_HIDDEN),
+    AccountCode(55470, 30, 21, CMarketUS::FormatCodeColumn, OC_MARKET_CODE),
+    AccountText(57158, 6, 23),
+    AccountCode(57159, 30, 24, COptionRight::FormatCodeColumn, OC_RIGHT),
+    AccountDate(57160, 26),
+    AccountNumber(57161, -4, 25, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
+    AccountText(57378, 20, FIELD_NONE),
+    AccountText(57216, 6, 28),
+    AccountText(51114, 6, FIELD_NONE),
+    AccountId(57351, 19),
+};
+const TABLE_SORT_KEY s_sort[] = {{OC_TIME, SORT_ASCENDING}, {OC_ORDER, SORT_DESCENDING}};
+const int s_keys[] = {OC_ORDER};
+const int s_live[] = {MSG_NO, MSG_NT, MSG_NC};
+const ACCOUNT_REQUEST s_requests[] = {{MSG_OS, "%d|%s|0|0|1000000|0||2"}};
+const int s_quickFilters[] = {OC_SIDE, OC_SYMBOL, OC_TYPE, OC_DURATION, OC_STATUS, OC_MARKET_CODE, OC_MARKET,
+                              OC_CURRENCY, OC_SYMBOL_TEXT};
+const UINT s_statusItems[] = {33559, 33561, 33560, 33562};
+const ACCOUNT_MENU_ITEM s_menu[] = {
+    {.nId = ID_ACCOUNT_REFRESH}, {}, {.nId = ID_ACCOUNT_TICKET_FROM_ORDER}, {.nPopupTitleId = 33557, .popup = s_statusItems}};
+const int s_activeCodes[] = {1, STATUS_OPEN, STATUS_PARTLY_FILLED};
+const int s_filledCodes[] = {STATUS_FILLED};
+const int s_cancelledCodes[] = {4, STATUS_CANCELLED, STATUS_EXPIRED, 8};
+const ACCOUNT_COMMAND s_commands[] = {
+    {ID_ACCOUNT_REFRESH, RULE_ALWAYS, ACTION_REFRESH},
+    {ID_ACCOUNT_NOTHING, RULE_DISABLED},
+    {ID_ACCOUNT_TICKET_FROM_ORDER, RULE_ALWAYS, ACTION_OWN},
+    {33559, RULE_US, ACTION_CLEAR_FILTER, OC_STATUS},
+    {33561, RULE_US, ACTION_CODE_FILTER, OC_STATUS, nullptr, s_activeCodes},
+    {33560, RULE_US, ACTION_CODE_FILTER, OC_STATUS, nullptr, s_filledCodes},
+    {33562, RULE_US, ACTION_CODE_FILTER, OC_STATUS, nullptr, s_cancelledCodes},
+    {33563, RULE_US, ACTION_CLEAR_FILTER, OC_RIGHT},
+    {33564, RULE_REMOVED, ACTION_CRITERIA_FILTER, OC_RIGHT, ">0"},
+    {33565, RULE_US, ACTION_CRITERIA_FILTER, OC_RIGHT, "=0"},
+    {ID_ORDER_GO_TO_SYMBOL, RULE_NONE}, {ID_ORDER_BOOK, RULE_NONE}, {ID_ORDER_NEWS, RULE_NONE},
+};
+// The selected order's symbol items, in this order at the top of the menu.
+const UINT s_symbolItems[] = {ID_ORDER_GO_TO_SYMBOL, ID_ORDER_BOOK, ID_ORDER_NEWS};
+
+BOOL IsOpenStatus(long nStatus)
+{
+    return nStatus == 1 || nStatus == STATUS_OPEN || nStatus == STATUS_PARTLY_FILLED;
+}
+}  // namespace
+
+const ACCOUNT_DESC g_orderStatusTable = {
+    .table = {.nNameId = IDS_TABLE_US_ORDERS, .nTitleId = 56721, .nFixedColumns = 2, .columns = s_columns,
+              .sort = s_sort, .keys = s_keys, .nRequestType = MSG_OS, .nReplyType = MSG_OS, .liveTypes = s_live,
+              .nFlags = TABLEF_FOLLOW_LAST_ROW | TABLEF_LIVE_UNGATED},
+    .requests = s_requests, .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands,
+    .nFirstOptionColumn = OC_OPTION, .nLastOptionColumn = OC_STRIKE};
+
+void COrderStatusTable::OnRecord(CServerMessage* pMsg)
+{
+    if (pMsg == nullptr || !IsReceiving() || (GetSource() != nullptr && !GetSource()->IsRestricted()))
+        return;
+    BOOL bNew = FALSE;
+    if (CDataBuffer* pRow = FillOrAddRow(pMsg, 0, &bNew))
+        SetLookedUpColumns(pRow, pMsg, TRUE);
+}
+
+void COrderStatusTable::SetLookedUpColumns(CDataBuffer* pRow, CServerMessage* pMsg, BOOL bSymbolText)
+{
+    const long nMarket = pMsg->GetLong(OF_MARKET);
+    pRow->SetText(OC_MARKET, GetGlobals()->GetMarketName(nMarket), TRUE);
+    if (!bSymbolText)
+        return;
+    ShortStockListEntry entry;
+    if (GetGlobals()->LookupShortStockEntry(nMarket, pMsg->GetFieldText(OF_SYMBOL), entry))
+        pRow->SetText(OC_SYMBOL_TEXT, entry.text3, TRUE);
+}
+
+void COrderStatusTable::ApplyLive(CServerMessage* pMsg)
+{
+    switch (pMsg->GetType()) {
+    case MSG_NO: {
+        BOOL bNew = FALSE;
+        if (CDataBuffer* pRow = FillOrAddRow(pMsg, MSG_NO, &bNew))
+            SetLookedUpColumns(pRow, pMsg, bNew);
+        break;
+    }
+    case MSG_NT:
+        ApplyFill(pMsg);
+        break;
+    case MSG_NC:
+        ApplyStatus(pMsg);
+        break;
+    }
+}
+
+void COrderStatusTable::ApplyFill(CServerMessage* pMsg)
+{
+    CDataBuffer* pRow = GetRows()->FindRow({pMsg->GetFieldText(TF_ORDER)});
+    // A trade told twice fills its order once.
+    if (pRow == nullptr || !m_filledTrades.insert(pMsg->GetLong(TF_TRADE)).second)
+        return;
+    const double dTraded = pMsg->GetDouble(TF_QUANTITY, 0);
+    const double dOpen = std::max(0.0, pRow->GetDouble(OC_OPEN) - dTraded);
+    const double dFilled = pRow->GetDouble(OC_FILLED) + dTraded;
+    const long nStatus = dFilled >= pRow->GetDouble(OC_QUANTITY) ? STATUS_FILLED
+                         : dFilled > 0                             ? STATUS_PARTLY_FILLED
+                                                                   : STATUS_OPEN;
+    CString strStatus;
+    strStatus.Format("%ld", nStatus);
+    pRow->SetText(OC_STATUS, strStatus, TRUE);
+    SetNumber(pRow, OC_OPEN, dOpen);
+    SetNumber(pRow, OC_FILLED, dFilled);
+}
+
+void COrderStatusTable::ApplyStatus(CServerMessage* pMsg)
+{
+    CDataBuffer* pRow = GetRows()->FindRow({pMsg->GetFieldText(CF_ORDER)});
+    if (pRow == nullptr)
+        return;
+    const long nStatus = pMsg->GetLong(CF_STATUS);
+    pRow->SetText(OC_STATUS, pMsg->GetFieldText(CF_STATUS), TRUE);
+    SetNumber(pRow, OC_OPEN, std::max(0.0, pRow->GetDouble(OC_OPEN) - pMsg->GetDouble(CF_QUANTITY, 0)));
+    // The first load's cancelled orders are not news.
+    if (!IsComplete() || (nStatus != STATUS_CANCELLED && nStatus != STATUS_EXPIRED))
+        return;
+    const CString inserts[] = {pMsg->GetField(CF_ORDER), pRow->GetText(OC_SIDE, TRUE), pRow->GetText(OC_SYMBOL)};
+    PostNotice(IDS_NOTICE_ORDER_ENDED, inserts);
+}
+
+BOOL COrderStatusTable::OnOwnCellClick(CViewRow* pRow, int nCol)
+{
+    if (nCol != OC_TIME && nCol != OC_ORDER)
+        return FALSE;
+    if (!IsOpenStatus(GetRowNumber(pRow, OC_STATUS)))
+        return FALSE;
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->OpenModifyOrderUS(GetRowNumber(pRow, OC_ORDER));
+    return TRUE;
+}
+
+void COrderStatusTable::OnAccountCommand(UINT nId)
+{
+    CDataBuffer* pRow = GetSelectedDataRow();
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (nId == ID_ACCOUNT_TICKET_FROM_ORDER && pRow != nullptr && pApp != nullptr)
+        pApp->OpenOrderTicketFromOrderUS(pRow->GetLong(OC_ORDER));
+}
+
+void COrderStatusTable::OnInitMenuPopup(HMENU hMenu, UINT nIndex, BOOL bSysMenu)
+{
+    CAccountTable::OnInitMenuPopup(hMenu, nIndex, bSysMenu);
+    if (bSysMenu || hMenu == nullptr || hMenu != GetPopup())
+        return;
+    // One set whatever the menu holds: an earlier opening's set goes by its ids, the separator
+    // under it with the last.
+    for (UINT nId : s_symbolItems)
+        RemoveCommandItem(hMenu, nId, REMOVE_ITEM);
+    if (GetRows()->GetCount() == 0)
+        return;
+    const CDataBuffer* pRow = GetSelectedDataRow();
+    const CString strSymbol = pRow != nullptr ? pRow->GetText(OC_SYMBOL) : CString();
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    for (int i = static_cast<int>(std::size(s_symbolItems)) - 1; i >= 0; --i) {
+        const UINT nId = s_symbolItems[i];
+        CString strText = LoadMenuItemText(nId);
+        if (pRow != nullptr) {
+            CString strNamed;
+            strNamed.Format("%s (%s)", static_cast<LPCSTR>(strText), static_cast<LPCSTR>(strSymbol));
+            strText = strNamed;
+        }
+        const BOOL bEnabled =
+            pRow != nullptr && (nId != ID_ORDER_BOOK || pRow->GetText(OC_MARKET) == ORDER_BOOK_MARKET_TEXT);
+        InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING | (bEnabled ? MF_ENABLED : MF_GRAYED), nId, strText);
+    }
+}

@@ -1,0 +1,143 @@
+// The order tables: an "OS" reply of 100,000 orders from its header to the window painted after
+// its "EN"; "NO" lines changing those orders with the window open, painted every eighth line; and
+// "NS" lines through the KSE order table and its four views. Offscreen unless a display is given.
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "account/OrderStatusKSETable.h"
+#include "account/OrderStatusTable.h"
+#include "app/TableMDIWnd.h"
+#include "bench/common/BenchMain.h"
+#include "bench/market/MarketBenchSupport.h"
+#include "market/DataArray.h"
+#include "platform/qt/QtPlatform.h"
+
+namespace {
+
+const int ORDERS = 100000;
+const int LIVE_LINES = 4096;
+const int PAINT_EVERY = 8;
+
+// An order's fields as the server sends them: number, time, symbol, side, quantity, open,
+// filled, type, prices, duration, good till, status, market.
+std::string Order(int nNo, int nStatus, int nFilled)
+{
+    char szRow[256];
+    snprintf(szRow, sizeof szRow, "%d|261208%02d%02d%02d|S%03d|%d|1000|%d|%d||0|%d.25|0|0||261208|||%d|||||8||||||8", nNo,
+             9 + nNo % 7, nNo % 60, nNo % 59, nNo % 500, 1 + nNo % 2, 1000 - nFilled, nFilled, 10 + nNo % 90, nStatus);
+    return szRow;
+}
+
+// A KSE order: number, time, stock, side, quantity, open, filled, type, prices, duration, good
+// till, value, status, market, date, reference.
+std::string KseOrder(int nNo, int nStatus, int nFilled)
+{
+    char szRow[256];
+    snprintf(szRow, sizeof szRow, "%d|261208%02d%02d%02d|%d|%d|1000|%d|%d||0|%d||0||261208|0||%d|||||||2|261208|R%d", nNo,
+             9 + nNo % 7, nNo % 60, nNo % 59, 101 + nNo % 40, 1 + nNo % 2, 1000 - nFilled, nFilled, 500 + nNo % 300,
+             nStatus, nNo);
+    return szRow;
+}
+
+struct COrdersRoad
+{
+    COrdersRoad()
+    {
+        OpenBenchFrame("Orders benchmark", source, pApp, pFrame);
+        pOrders = new COrderStatusTable(&source);
+        pOrders->Create();
+        for (int i = 0; i < ORDERS; ++i)
+            reply.push_back(Order(1 + i, 2, 0));
+        for (int n = 0; n < LIVE_LINES; ++n)
+            live.push_back("$NO|0|XC||" + Order(1 + (n * 7919) % ORDERS, 6, 100 + n % 800));
+        CNorvApp::ShowTable(pOrders);
+        if (CTableMDIWnd* pWindow = pOrders->GetMainWindow())
+            pWindow->MoveWindow(0, 0, 1500, pWindow->GetGrid().GetTitleHeight() + 62 * pWindow->GetGrid().GetRowHeight());
+        kse.push_back(new COrderStatusKSETable(&source));
+        kse.push_back(new COrderStatusActiveKSETable(&source));
+        kse.push_back(new COrderStatusFilledKSETable(&source));
+        kse.push_back(new COrderStatusCancelledKSETable(&source));
+        kse.push_back(new COrderStatusForwardTable(&source));
+        const UINT nNames[] = {51128, 51164, 51165, 51166, 56370};
+        for (size_t i = 0; i < kse.size(); ++i)
+            kse[i]->Create(nNames[i], 2, 0);
+        Fire(source, "~KS|0|XC||0");
+        for (int i = 0; i < 2000; ++i)
+            Fire(source, KseOrder(1 + i, 2, 0));
+        Fire(source, "$EN|0|XC|0|2000");
+        Fire(source, "~KB|0|XC||0");
+        Fire(source, "$EN|0|XC|0|0");
+        for (int n = 0; n < LIVE_LINES; ++n)
+            kseLive.push_back("$NS|0|XC||" + KseOrder(1 + (n * 7919) % 2000, n % 3 == 0 ? 3 : 6, 100 + n % 800));
+        Pump();
+    }
+    ~COrdersRoad() { CloseBenchFrame(pApp, pFrame); }
+    void Reply()
+    {
+        Fire(source, "~OS|0|XC||0|0|0|0|0|0|0|0|0");
+        for (const std::string& strRow : reply)
+            Fire(source, strRow);
+        Fire(source, "$EN|0|XC|0|" + std::to_string(ORDERS));
+        Pump();
+    }
+
+    CNorvApp* pApp = nullptr;
+    CNorvMainFrame* pFrame = nullptr;
+    CZorvatMessageSource source;
+    COrderStatusTable* pOrders = nullptr;   // the table map owns the tables
+    std::vector<COrderStatusKSETable*> kse;
+    std::vector<std::string> reply, live, kseLive;
+};
+
+COrdersRoad* s_pRoad = nullptr;
+
+void BM_OrderStatusReply(benchmark::State& state)
+{
+    for (auto _ : state)
+        s_pRoad->Reply();
+    state.counters["rows"] = s_pRoad->pOrders->GetRows()->GetCount();
+}
+BENCHMARK(BM_OrderStatusReply)->Unit(benchmark::kMillisecond);
+
+void BM_OrderStatusLiveLines(benchmark::State& state)
+{
+    size_t n = 0;
+    for (auto _ : state) {
+        CServerMessage msg(s_pRoad->live[n % LIVE_LINES].c_str(), 1);
+        s_pRoad->source.FireType(msg.GetType(), &msg, -1);
+        if (++n % PAINT_EVERY == 0)
+            Pump();
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(n));
+}
+BENCHMARK(BM_OrderStatusLiveLines)->Unit(benchmark::kMicrosecond);
+
+void BM_KseOrderLinesThroughFiveTables(benchmark::State& state)
+{
+    size_t n = 0;
+    for (auto _ : state) {
+        CServerMessage msg(s_pRoad->kseLive[n % LIVE_LINES].c_str(), 1);
+        s_pRoad->source.FireType(msg.GetType(), &msg, -1);
+        if (++n % PAINT_EVERY == 0)
+            Pump();
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(n));
+    state.counters["rows"] = s_pRoad->kse[0]->GetRows()->GetCount();
+}
+BENCHMARK(BM_KseOrderLinesThroughFiveTables)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    TbInitBenchmarks(&argc, &argv);
+    if (!TbInitQtPlatform(&argc, argv))
+        return 1;
+    s_pRoad = new COrdersRoad;
+    benchmark::RunSpecifiedBenchmarks();
+    delete s_pRoad;
+    benchmark::Shutdown();
+    return 0;
+}

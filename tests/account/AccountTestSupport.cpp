@@ -1,0 +1,119 @@
+#include "tests/account/AccountTestSupport.h"
+
+#include <filesystem>
+#include "account/AccountTables.h"
+#include "app/NorvApp.h"
+#include "app/TableMDIWnd.h"
+#include "framework/base/NorvGlobals.h"
+#include "framework/table/ViewRow.h"
+#include "framework/table/ViewTable.h"
+#include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "platform/mfc/CmdTarget.h"
+#include "platform/win/gdi/ImageCodec.h"
+
+CAccountSession::CAccountSession()
+    : strDatePattern(GetNorvGlobals().m_strDatePattern), strTimePattern(GetNorvGlobals().m_strTimePattern)
+{
+}
+
+::testing::AssertionResult CAccountSession::StartSession(const std::vector<std::string>& options, bool bArabic,
+                                                         const std::string& strUser, const std::string& strPassword)
+{
+    if (!server.Start(options))
+        return ::testing::AssertionFailure() << "the test server did not start";
+    pRun = std::make_unique<CTerminalRun>(bArabic);
+    pRun->m_onMakersRegistered = [] { RegisterAccountTables(); };
+    return pRun->StartLoggedIn(server.Port(), strUser, strPassword);
+}
+
+void CAccountSession::TearDown()
+{
+    pRun.reset();
+    server.Stop();
+    GetNorvGlobals().m_strDatePattern = strDatePattern;
+    GetNorvGlobals().m_strTimePattern = strTimePattern;
+}
+
+std::vector<std::string> CAccountSession::Sent(const std::string& strMnemonic) const
+{
+    std::vector<std::string> lines;
+    for (const std::string& line : server.Log())
+        if (line.rfind("> ~", 0) == 0 && (strMnemonic.empty() || line.rfind("> ~" + strMnemonic + "|", 0) == 0))
+            lines.push_back(line.substr(2));
+    return lines;
+}
+
+std::vector<std::string> CAccountSession::LastReplyRows(const std::string& strMnemonic) const
+{
+    std::vector<std::string> rows;
+    bool bIn = false;
+    for (const std::string& entry : server.Log()) {
+        if (entry.rfind("> ", 0) != 0)
+            continue;
+        const std::string line = entry.substr(2);
+        if (line.rfind("~" + strMnemonic + "|", 0) == 0) {
+            rows.clear();
+            bIn = true;
+        } else if (line[0] == '~') {
+            // A live line inside the reply is not one of its rows; its "EN" ends it.
+            if (line.rfind("~EN|", 0) == 0)
+                bIn = false;
+        } else if (bIn) {
+            rows.push_back(line);
+        }
+    }
+    return rows;
+}
+
+long CAccountSession::Send(int nType, const std::string& strBody)
+{
+    return pRun->App().SendRequest(nType, strBody.c_str());
+}
+
+std::string RowsText(CDataTable* pTable, const std::vector<int>& columns)
+{
+    std::string strText;
+    CDataArray* pRows = pTable->GetRows();
+    for (int i = 0; i < pRows->GetCount(); ++i) {
+        for (size_t c = 0; c < columns.size(); ++c)
+            strText += (c > 0 ? "|" : "") + std::string(pRows->GetAt(i)->GetText(columns[c], TRUE));
+        strText += "\n";
+    }
+    return strText;
+}
+
+std::vector<std::string> ShownTexts(CDataTable* pTable, int nCol)
+{
+    std::vector<std::string> texts;
+    CTableMDIWnd* pWindow = pTable->GetMainWindow();
+    CViewTable* pView = pWindow != nullptr ? pWindow->GetView() : nullptr;
+    for (int i = 0; pView != nullptr && i < pView->GetRowCount(); ++i) {
+        CViewRow row;
+        CTBString strText;
+        if (pView->GetRow(row, i) && row.IsDataRow() && row.GetText(strText, nCol))
+            texts.push_back(static_cast<const char*>(strText));
+    }
+    return texts;
+}
+
+void Shoot(CDataTable* pTable, const std::string& strName)
+{
+    ASSERT_NE(nullptr, pTable);
+    CNorvApp::ShowTable(pTable);
+    PumpFor(200);
+    CTableMDIWnd* pWindow = pTable->GetMainWindow();
+    ASSERT_NE(nullptr, pWindow);
+    // Wide enough for the statuses and quantities at the right.
+    pWindow->MoveWindow(0, 0, 1700, 300);
+    PumpFor(100);
+    UpdateWindow(pWindow->m_hWnd);
+    const std::string strFolder = std::string(TB_BINARY_DIR) + "/screenshots";
+    std::filesystem::create_directories(strFolder);
+    EXPECT_TRUE(TbSaveWindowPng(pWindow->m_hWnd, (strFolder + "/" + strName + ".png").c_str()));
+}
+
+void RunTableCommand(CDataTable* pTable, UINT nId)
+{
+    pTable->OnCmdMsg(nId, CN_COMMAND, nullptr, nullptr);
+}

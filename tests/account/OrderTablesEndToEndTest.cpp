@@ -1,0 +1,347 @@
+// The order status and executed trades tables against the simulator as the trader: loaded at
+// login, then a day of orders sent as the order forms send them (filled, partly filled, resting,
+// cancelled) changes their rows, statuses, trades, notices and the alert sounds; reloaded, the
+// tables hold what the live lines made of them.
+#include <algorithm>
+#include <map>
+#include <set>
+#include <gtest/gtest.h>
+#include "account/ExecutedTradesKSETable.h"
+#include "account/ExecutedTradesTable.h"
+#include "account/OrderStatusKSETable.h"
+#include "account/OrderStatusTable.h"
+#include "app/FormFactory.h"
+#include "app/FormMDIWnd.h"
+#include "app/TableMDIWnd.h"
+#include "framework/base/NorvGlobals.h"
+#include "framework/base/SharedGlobals.h"
+#include "framework/table/ViewRow.h"
+#include "framework/table/ViewTable.h"
+#include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "platform/win/user/Menu.h"
+#include "platform/win/user/Sound.h"
+#include "refdata/ZorvatGlobals.h"
+#include "refdata/ZorvatTypes.h"
+#include "tests/account/AccountTestSupport.h"
+
+namespace {
+// US order status and executed trades columns the tests read.
+enum { OC_ORDER = 1, OC_SIDE = 2, OC_SYMBOL = 3, OC_QUANTITY = 4, OC_OPEN = 10, OC_FILLED = 11, OC_STATUS = 12, OC_MARKET = 21 };
+enum { TC_TRADE = 1, TC_QUANTITY = 4, TC_PRICE = 5, TC_ORDER = 9 };
+enum { KC_ORDER = 1, KC_NAME = 6, KC_QUANTITY = 9, KC_OPEN = 15, KC_FILLED = 16, KC_STATUS = 19 };
+const std::vector<int> s_orderColumns = {0, OC_ORDER, OC_SIDE, OC_SYMBOL, OC_QUANTITY, 5, 6, OC_OPEN, OC_FILLED, OC_STATUS, OC_MARKET};
+const std::vector<int> s_tradeColumns = {0, TC_TRADE, 2, 3, TC_QUANTITY, TC_PRICE, TC_ORDER, 15};
+const std::vector<int> s_kseOrderColumns = {0, KC_ORDER, 4, 5, KC_NAME, KC_QUANTITY, KC_OPEN, KC_FILLED, KC_STATUS};
+
+std::string Field(const std::string& strLine, int nField)
+{
+    return CServerMessage(strLine.c_str(), 1).GetFieldText(nField);
+}
+
+std::string Text(UINT nId)
+{
+    CString str;
+    GetSharedGlobals()->LoadString(str, nId);
+    return static_cast<LPCSTR>(str);
+}
+
+// The notice of a trade line, as its inserts fill the notice's text.
+std::string TradeNotice(const std::string& strOrder, int nSide, const std::string& strSymbol, const std::string& strQty,
+                        double dPrice, const char* pszPriceFormat)
+{
+    char szPrice[32];
+    snprintf(szPrice, sizeof szPrice, pszPriceFormat, dPrice);
+    CString strNotice;
+    strNotice.FormatMessage(Text(55321).c_str(), strOrder.c_str(), static_cast<LPCSTR>(CTransactionType::GetText(nSide)),
+                            strSymbol.c_str(), strQty.c_str(), szPrice);
+    return static_cast<LPCSTR>(strNotice);
+}
+
+int CountLines(const std::string& strText, const std::string& strLine)
+{
+    int nCount = 0;
+    size_t nAt = 0;
+    const std::string strWhole = "\n" + strText;
+    while ((nAt = strWhole.find("\n" + strLine + "\n", nAt)) != std::string::npos) {
+        ++nCount;
+        ++nAt;
+    }
+    return nCount;
+}
+
+// A form view that goes with its window: the modify form's stand-in.
+class CStandInForm : public CWnd
+{
+public:
+    static CWnd* Make(UINT) { return new CStandInForm; }
+    BOOL Create(LPCSTR, LPCSTR pszName, DWORD dwStyle, const RECT&, CWnd* pParent, UINT nId, CCreateContext* pContext) override
+    {
+        return CWnd::Create("STATIC", pszName, dwStyle, CRect(0, 0, 200, 100), pParent, nId, pContext);
+    }
+
+protected:
+    void PostNcDestroy() override { delete this; }
+};
+
+// The display row of the order in the table's main window; -1 when not shown.
+int FindShownRow(CDataTable* pTable, int nOrderCol, long nOrder, CViewRow* pRow)
+{
+    CViewTable* pView = pTable->GetMainWindow()->GetView();
+    for (int i = 0; i < pView->GetRowCount(); ++i)
+        if (pView->GetRow(*pRow, i) && pRow->IsDataRow() &&
+            CDataTable::GetCellValue(pRow, nOrderCol).GetNumber() == nOrder)
+            return i;
+    return -1;
+}
+
+struct OrderTables : CAccountSession
+{
+    // The statuses the server gave the order in its order lines, in order.
+    std::vector<long> Statuses(const std::string& strMnemonic, const std::string& strOrder, int nStatusField) const
+    {
+        std::vector<long> statuses;
+        for (const std::string& line : Sent(strMnemonic))
+            if (Field(line, 0) == strOrder)
+                statuses.push_back(CServerMessage(line.c_str(), 1).GetLong(nStatusField));
+        return statuses;
+    }
+    // An order placed; its number from the reply's field.
+    std::string Place(const std::string& strMnemonic, const std::string& strBody, int nNumberField)
+    {
+        const long nLink = Send(strMnemonic == "OR" ? MSG_OR : strMnemonic == "KA" ? MSG_KA : MSG_KR, strBody);
+        std::string strOrder;
+        PumpUntil([&] {
+            for (const std::string& line : Sent(strMnemonic))
+                if (line.rfind("~" + strMnemonic + "|" + std::to_string(nLink) + "|", 0) == 0)
+                    strOrder = Field(line, nNumberField);
+            return !strOrder.empty();
+        }, 5000);
+        return strOrder;
+    }
+};
+}  // namespace
+
+TEST_F(OrderTables, UsOrdersFillRestAndCancelIntoTheirRowsTradesNoticesAndSounds)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}));
+    GetGlobals()->m_nAlertSoundMode = 1;
+    GetNorvGlobals().m_bBeep = TRUE;
+    auto* pOrders = Find<COrderStatusTable>(51110);
+    auto* pTrades = Find<CExecutedTradesTable>(51130);
+    ASSERT_NE(nullptr, pOrders);
+    ASSERT_NE(nullptr, pTrades);
+    // The login loaded the account as the simulator holds it: no order of the day yet.
+    EXPECT_TRUE(pOrders->IsComplete());
+    EXPECT_EQ(LastReplyRows("OS").size(), static_cast<size_t>(pOrders->GetRows()->GetCount()));
+    EXPECT_EQ(LastReplyRows("ET").size(), static_cast<size_t>(pTrades->GetRows()->GetCount()));
+    const UINT nBeeps = TbGetBeepCount();
+
+    // Filled at once, more than the book holds (partly filled), and one far below the market.
+    const std::string strFilled = Place("OR", "1002|10020|1|ALPN|100|3|0||0|||secret", 11);
+    const std::string strPartly = Place("OR", "1002|10020|1|ALPN|20000|3|0||0|||secret", 11);
+    const std::string strResting = Place("OR", "1002|10020|1|ALPN|100|0|30.00||0|||secret", 11);
+    ASSERT_FALSE(strFilled.empty() || strPartly.empty() || strResting.empty()) << pRun->InfoText();
+    ASSERT_TRUE(PumpUntil([&] { return pOrders->GetRows()->GetCount() == 3; }, 5000));
+    PumpFor(300);
+    EXPECT_EQ((std::vector<long>{2, 3}), Statuses("NO", strFilled, 16));
+    EXPECT_EQ((std::vector<long>{2, 6}), Statuses("NO", strPartly, 16));
+    EXPECT_EQ((std::vector<long>{2}), Statuses("NO", strResting, 16));
+    const std::map<std::string, std::string> shown = {{strFilled, "3"}, {strPartly, "6"}, {strResting, "2"}};
+    for (const auto& [strOrder, strStatus] : shown) {
+        const CDataBuffer* pRow = pOrders->GetRows()->FindRow({strOrder.c_str()});
+        ASSERT_NE(nullptr, pRow) << strOrder;
+        EXPECT_EQ(strStatus, std::string(pRow->GetText(OC_STATUS))) << strOrder;
+        EXPECT_DOUBLE_EQ(pRow->GetDouble(OC_QUANTITY), pRow->GetDouble(OC_OPEN) + pRow->GetDouble(OC_FILLED)) << strOrder;
+        EXPECT_EQ(std::string(GetGlobals()->GetMarketName(8)), std::string(pRow->GetText(OC_MARKET))) << strOrder;
+    }
+    EXPECT_EQ(0, pOrders->GetRows()->FindRow({strResting.c_str()})->GetDouble(OC_FILLED));
+
+    Shoot(pOrders, "account_us_orders");
+
+    // Each trade is a row, a sound and a notice, once.
+    const std::vector<std::string> fills = Sent("NT");
+    std::set<std::string> tradeNumbers;
+    std::string strInfo = pRun->InfoText();
+    for (const std::string& line : fills) {
+        tradeNumbers.insert(Field(line, 0));
+        const CServerMessage msg(line.c_str(), 1);
+        EXPECT_EQ(1, CountLines(strInfo, TradeNotice(Field(line, 9), static_cast<int>(msg.GetLong(2)), Field(line, 3),
+                                                     Field(line, 4), msg.GetDouble(5, 0), "%.4f")))
+            << line << "\n" << strInfo;
+    }
+    ASSERT_LE(2u, tradeNumbers.size()) << "the market orders traded";
+    for (int i = 0; i < pTrades->GetRows()->GetCount(); ++i)
+        EXPECT_EQ(std::string(GetGlobals()->GetMarketName(8)), std::string(pTrades->GetRows()->GetAt(i)->GetText(15)));
+    EXPECT_EQ(tradeNumbers.size(), static_cast<size_t>(pTrades->GetRows()->GetCount()));
+    EXPECT_EQ(tradeNumbers.size(), TbGetBeepCount() - nBeeps);
+    // A trade told again only updates its row.
+    pRun->App().GetDispatcher().OnServerMessage(fills.front().c_str());
+    EXPECT_EQ(tradeNumbers.size(), static_cast<size_t>(pTrades->GetRows()->GetCount()));
+    EXPECT_EQ(tradeNumbers.size(), TbGetBeepCount() - nBeeps);
+    EXPECT_EQ(strInfo, pRun->InfoText());
+
+    // A click on an order number: a filled order opens nothing, an open one the modify form.
+    RegisterFormMaker(7311, &CStandInForm::Make);
+    CViewRow row;
+    int nHandled = 0;
+    ASSERT_LE(0, FindShownRow(pOrders, OC_ORDER, atol(strFilled.c_str()), &row));
+    pOrders->OnCellClick(&row, OC_ORDER, &nHandled);
+    EXPECT_EQ(nullptr, pRun->App().GetModifyOrderForm()) << "status 3";
+    ASSERT_LE(0, FindShownRow(pOrders, OC_ORDER, atol(strPartly.c_str()), &row));
+    pOrders->OnCellClick(&row, OC_ORDER, &nHandled);
+    EXPECT_NE(nullptr, pRun->App().GetModifyOrderForm()) << "status 6";
+    RegisterFormMaker(7311, nullptr);
+
+    // A trade's order number brings its order forward, selected.
+    CViewRow tradeRow;
+    ASSERT_LE(0, FindShownRow(pTrades, TC_ORDER, atol(strPartly.c_str()), &tradeRow));
+    nHandled = 0;
+    pTrades->OnCellClick(&tradeRow, TC_ORDER, &nHandled);
+    EXPECT_EQ(1, nHandled);
+    ASSERT_NE(nullptr, pOrders->GetSelectedDataRow());
+    EXPECT_EQ(atol(strPartly.c_str()), pOrders->GetSelectedDataRow()->GetLong(OC_ORDER));
+
+    // Cancelled: status 5 and one notice each; the trade repeated by a reload sounds no more.
+    for (const std::string& strOrder : {strPartly, strResting})
+        Send(MSG_OC, "1002|10020|" + strOrder + "|secret");
+    ASSERT_TRUE(PumpUntil([&] {
+        return std::string(pOrders->GetRows()->FindRow({strResting.c_str()})->GetText(OC_STATUS)) == "5" &&
+               std::string(pOrders->GetRows()->FindRow({strPartly.c_str()})->GetText(OC_STATUS)) == "5";
+    }, 5000)) << RowsText(pOrders, s_orderColumns);
+    strInfo = pRun->InfoText();
+    for (const std::string& strOrder : {strPartly, strResting}) {
+        CString strNotice;
+        strNotice.FormatMessage(Text(55349).c_str(), strOrder.c_str(), static_cast<LPCSTR>(CTransactionType::GetText(1)), "ALPN");
+        EXPECT_EQ(1, CountLines(strInfo, static_cast<LPCSTR>(strNotice))) << strInfo;
+    }
+    EXPECT_EQ(0, pOrders->GetRows()->FindRow({strResting.c_str()})->GetDouble(OC_OPEN));
+
+    // The status and option filters of the grid's menu: each replaces its own column's filter.
+    const std::vector<std::pair<UINT, std::set<std::string>>> filters = {
+        {33561, {}}, {33560, {strFilled}}, {33562, {strPartly, strResting}}, {33565, {strPartly, strResting}},
+        {33559, {strFilled, strPartly, strResting}}, {33563, {strFilled, strPartly, strResting}}};
+    for (const auto& [nCommand, expected] : filters) {
+        RunTableCommand(pOrders, nCommand);
+        const std::vector<std::string> shownOrders = ShownTexts(pOrders, OC_ORDER);
+        EXPECT_EQ(expected, std::set<std::string>(shownOrders.begin(), shownOrders.end())) << nCommand;
+    }
+
+    // Reloaded, the tables hold what the live lines made of them, with no new sound.
+    const std::string strOrdersLive = RowsText(pOrders, s_orderColumns);
+    const std::string strTradesLive = RowsText(pTrades, s_tradeColumns);
+    const UINT nBeepsBefore = TbGetBeepCount();
+    const int nOsBefore = static_cast<int>(Sent("OS").size());
+    RunTableCommand(pOrders, 33175);
+    pTrades->SendRequest();
+    ASSERT_TRUE(PumpUntil([&] { return static_cast<int>(Sent("OS").size()) > nOsBefore && !pOrders->IsReceiving() && !pTrades->IsReceiving(); }, 5000));
+    PumpFor(300);
+    EXPECT_EQ(strOrdersLive, RowsText(pOrders, s_orderColumns));
+    EXPECT_EQ(strTradesLive, RowsText(pTrades, s_tradeColumns));
+    EXPECT_EQ(nBeepsBefore, TbGetBeepCount());
+
+    Shoot(pTrades, "account_us_trades");
+}
+
+TEST_F(OrderTables, KseOrdersReachTheFiveTablesWithOneNoticeAndTheirTradesSound)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}));
+    GetGlobals()->m_nAlertSoundMode = 1;
+    auto* pOrders = Find<COrderStatusKSETable>(51128);
+    auto* pTrades = Find<CExecutedTradesKSETable>(51142);
+    ASSERT_NE(nullptr, pOrders);
+    ASSERT_NE(nullptr, pTrades);
+    EXPECT_TRUE(pOrders->IsComplete()) << "the forward orders' reply ended the load";
+    EXPECT_EQ(LastReplyRows("KS").size() + LastReplyRows("KB").size(), static_cast<size_t>(pOrders->GetRows()->GetCount()));
+    const UINT nBeeps = TbGetBeepCount();
+
+    const std::string strFilled = Place("KR", "||1002|10020|1|1|101|100|3|0||0|||secret", 17);
+    const std::string strPartly = Place("KR", "||1002|10020|1|1|101|300000|3|0||0|||secret", 17);
+    ASSERT_FALSE(strFilled.empty() || strPartly.empty()) << pRun->InfoText();
+    ASSERT_TRUE(PumpUntil([&] { return pOrders->GetRows()->GetCount() >= 2; }, 5000));
+    PumpFor(300);
+    EXPECT_EQ(3, Statuses("NS", strFilled, 16).back());
+    EXPECT_EQ(6, Statuses("NS", strPartly, 16).back());
+    Send(MSG_KC, "||1002|10020|" + strPartly + "||||||||||||||||||||secret");
+    ASSERT_TRUE(PumpUntil([&] { return std::string(pOrders->GetRows()->FindRow({strPartly.c_str()})->GetText(KC_STATUS)) == "5"; }, 5000));
+    PumpFor(200);
+
+    // A forward order resting until its series is quoted: its own row, market 3, open, in the
+    // forward and active views.
+    const std::string strForward = Place("KA", "||1002|10020|1|101|1000|0|3|1|850.0|secret", 13);
+    ASSERT_FALSE(strForward.empty()) << pRun->InfoText();
+    ASSERT_TRUE(PumpUntil([&] { return pOrders->GetRows()->FindRow({strForward.c_str()}) != nullptr; }, 5000));
+    PumpFor(200);
+    const CDataBuffer* pForward = pOrders->GetRows()->FindRow({strForward.c_str()});
+    EXPECT_EQ(3, pForward->GetLong(3)) << "the forward market";
+    EXPECT_EQ("1", std::string(pForward->GetText(KC_STATUS)));
+    EXPECT_EQ(1000, pForward->GetDouble(KC_OPEN));
+
+    // The five tables hold the same rows; each variant's window shows its statuses.
+    const std::string strRows = RowsText(pOrders, s_kseOrderColumns);
+    const std::map<UINT, std::set<std::string>> variants = {
+        {51164, {strForward}}, {51165, {strFilled}}, {51166, {strPartly}}, {56370, {strForward}}};
+    for (const auto& [nNameId, expected] : variants) {
+        auto* pVariant = Find<COrderStatusKSETable>(nNameId);
+        ASSERT_NE(nullptr, pVariant) << nNameId;
+        EXPECT_EQ(strRows, RowsText(pVariant, s_kseOrderColumns)) << nNameId;
+        const std::vector<std::string> shownOrders = ShownTexts(pVariant, KC_ORDER);
+        EXPECT_EQ(expected, std::set<std::string>(shownOrders.begin(), shownOrders.end())) << nNameId;
+    }
+    const std::string strInfo = pRun->InfoText();
+    const std::string strName = GetStockSymbolFrom(56376, 101, FALSE).GetString();
+    CString strNotice;
+    strNotice.FormatMessage(Text(55349).c_str(), strPartly.c_str(), static_cast<LPCSTR>(CTransactionType::GetText(1)),
+                            strName.c_str());
+    EXPECT_EQ(1, CountLines(strInfo, static_cast<LPCSTR>(strNotice))) << "one notice for five tables\n" << strInfo;
+
+    std::set<std::string> tradeNumbers;
+    for (const std::string& line : Sent("NX")) {
+        tradeNumbers.insert(Field(line, 1));
+        const CServerMessage msg(line.c_str(), 1);
+        EXPECT_EQ(1, CountLines(strInfo, TradeNotice(Field(line, 13), static_cast<int>(msg.GetLong(3)), strName,
+                                                     Field(line, 5), msg.GetDouble(6, 0), "%.2f")))
+            << line << "\n" << strInfo;
+    }
+    ASSERT_LE(2u, tradeNumbers.size());
+    EXPECT_EQ(tradeNumbers.size(), static_cast<size_t>(pTrades->GetRows()->GetCount()));
+    EXPECT_EQ(tradeNumbers.size(), TbGetBeepCount() - nBeeps);
+
+    // Reloaded ("KS" and then "KB"), the five tables hold what the live lines made of them.
+    const size_t nKb = Sent("KB").size();
+    pOrders->SendRequest();
+    ASSERT_TRUE(PumpUntil([&] { return Sent("KB").size() > nKb && !pOrders->IsReceiving(); }, 5000));
+    PumpFor(300);
+    for (UINT nNameId : {51128u, 51164u, 51165u, 51166u, 56370u})
+        EXPECT_EQ(strRows, RowsText(Find<COrderStatusKSETable>(nNameId), s_kseOrderColumns)) << nNameId;
+
+    Shoot(pOrders, "account_kse_orders");
+    Shoot(Find<COrderStatusKSETable>(51165), "account_kse_orders_filled");
+    Shoot(pTrades, "account_kse_trades");
+}
+
+TEST_F(OrderTables, RefusedForwardRepliesEndTheLoadAndLeaveNoDoubledTrades)
+{
+    // The forward orders' reply refused: the load still ends, the KSE orders wait for a reply.
+    ASSERT_TRUE(StartSession({"--rate", "0", "--fail", "KB=9", "--fail", "EF=9"}));
+    auto* pOrders = Find<COrderStatusKSETable>(51128);
+    auto* pTrades = Find<CExecutedTradesKSETable>(51142);
+    ASSERT_NE(nullptr, pOrders);
+    EXPECT_TRUE(pRun->App().IsInitialLoadDone());
+    EXPECT_FALSE(pOrders->IsComplete());
+    const std::string strOrder = Place("KR", "||1002|10020|1|1|101|100|3|0||0|||secret", 17);
+    ASSERT_FALSE(strOrder.empty());
+    ASSERT_TRUE(PumpUntil([&] { return pTrades->GetRows()->GetCount() > 0; }, 5000));
+    PumpFor(200);
+    EXPECT_EQ(0, pOrders->GetRows()->GetCount()) << "live orders wait for a complete load";
+    const std::string strTrades = RowsText(pTrades, {1, 8, 9, 12});
+
+    // Each refresh's forward trades are refused: the next one still starts afresh.
+    for (int i = 0; i < 2; ++i) {
+        const size_t nEk = Sent("EK").size();
+        pTrades->SendRequest();
+        ASSERT_TRUE(PumpUntil([&] { return Sent("EK").size() > nEk && !pTrades->IsReceiving(); }, 5000));
+        PumpFor(200);
+        EXPECT_EQ(strTrades, RowsText(pTrades, {1, 8, 9, 12})) << "refresh " << i;
+    }
+}
