@@ -27,10 +27,9 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
 #include "tests/link/LinkSessionSupport.h"
-#include "tests/orders/OrderDialogSteps.h"
+#include "tests/common/DialogSteps.h"
 
 namespace {
-using namespace order_steps;
 #define IDC_CHAIN_TICKER 6707
 #define IDC_CHAIN_REQUEST 6713
 
@@ -112,7 +111,7 @@ struct OrderRoadSession : ::testing::Test
     void TearDown() override
     {
         GetGlobals()->SetClockSource(nullptr);
-        Clear();
+        ClearDialogSteps();
         pRun.reset();
         server.Stop();
     }
@@ -157,7 +156,7 @@ struct OrderRoadSession : ::testing::Test
         const size_t nBefore = Count("GO");
         SetDlgItemTextA(hChain, IDC_CHAIN_TICKER, pszUnderlying);
         SendMessageA(hChain, WM_COMMAND, MAKEWPARAM(IDC_CHAIN_REQUEST, BN_CLICKED), 0);
-        ASSERT_TRUE(PumpUntil([&] { return Count("GO") == nBefore + 2 && Text(hTicket, IDC_TICKET_UNDERLYING) == pszUnderlying; }));
+        ASSERT_TRUE(PumpUntil([&] { return Count("GO") == nBefore + 2 && ControlText(hTicket, IDC_TICKET_UNDERLYING) == pszUnderlying; }));
         PumpFor(100);
     }
 };
@@ -325,20 +324,20 @@ TEST_F(OrderRoadSession, EachRoadIsCheckedReviewedSentAndAcknowledged)
             ChooseText(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(road.nMarket)));
         road.fill(*this, hDlg);
         const size_t nChecks = Count(road.pszCheck), nOrders = Count(road.pszOrder);
-        RunSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
                        TypeText("secret");
-                       Click(h, IDOK);
+                       ClickControl(h, IDOK);
                    }}});
         Notify(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "waiting for the check";
         ASSERT_TRUE(PumpUntil([&] { return Count(road.pszOrder) == nOrders + 1 && !pTicket->GetPending().IsOrderPending(); }))
             << pRun->InfoText();
-        EXPECT_TRUE(Finished());
+        EXPECT_TRUE(FinishedSteps());
         EXPECT_EQ(nChecks + 1, Count(road.pszCheck));
         EXPECT_EQ(road.check, BodyOf(Requests({road.pszCheck}).back()));
         EXPECT_EQ(road.order, BodyOf(Requests({road.pszOrder}).back()));
         EXPECT_NE(std::string::npos, pRun->InfoText().find(std::string(road.pszAcknowledged) + "\n")) << pRun->InfoText();
-        EXPECT_EQ("", Text(hDlg, IDC_TICKET_TICKER)) << "cleared for the next order";
+        EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_TICKER)) << "cleared for the next order";
     }
     EXPECT_EQ("", OrdersWithoutCheck(server.Log()));
 }
@@ -380,10 +379,10 @@ TEST_F(OrderRoadSession, RepliesCountOnlyInTheTicketThatAskedAndTheOrderIsWhatWa
     FillKseOrder(hDlg);
 
     int nReviews = 0;
-    RunSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
                    ++nReviews;
                    TypeText("secret");
-                   Click(h, IDOK);
+                   ClickControl(h, IDOK);
                }}});
     Submit(hDlg);
     ASSERT_TRUE(PumpUntil([&] { return Count("KR") == 1 && !pTicket->GetPending().IsOrderPending(); }));
@@ -391,14 +390,14 @@ TEST_F(OrderRoadSession, RepliesCountOnlyInTheTicketThatAskedAndTheOrderIsWhatWa
     EXPECT_EQ(1, nReviews);
     EXPECT_EQ(1u, Count("KV"));
     EXPECT_EQ(1u, Count("KR"));
-    EXPECT_EQ("101", Text(pSecond->m_hWnd, IDC_TICKET_TICKER)) << "the other ticket keeps its order";
+    EXPECT_EQ("101", ControlText(pSecond->m_hWnd, IDC_TICKET_TICKER)) << "the other ticket keeps its order";
     EXPECT_FALSE(pSecond->GetPending().IsCheckPending());
 
     // A check reply under another number: no review, the ticket still waits for its own.
     const std::string strInfo = pRun->InfoText();
-    RunSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
                    ++nReviews;
-                   Click(h, IDCANCEL);
+                   ClickControl(h, IDCANCEL);
                }}});
     FillKseOrder(hDlg, "999");       // the test server answers it under another number
     Submit(hDlg);
@@ -413,7 +412,7 @@ TEST_F(OrderRoadSession, RepliesCountOnlyInTheTicketThatAskedAndTheOrderIsWhatWa
     EXPECT_EQ(strInfo, pRun->InfoText());
     EXPECT_TRUE(pTicket->GetPending().IsCheckPending());
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)));
-    Clear();
+    ClearDialogSteps();
 
     // A second Submit supersedes the check still pending. The form changes before its check
     // comes back, and again, through the ticker information, while the review is open.
@@ -421,17 +420,17 @@ TEST_F(OrderRoadSession, RepliesCountOnlyInTheTicketThatAskedAndTheOrderIsWhatWa
     Submit(hDlg);
     ChooseText(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
     Enter(hDlg, IDC_TICKET_QUANTITY, "5");
-    RunSteps({{IDC_REVIEW_PASSWORD,
+    RunDialogSteps({{IDC_REVIEW_PASSWORD,
                [&](HWND) {
                    ++nReviews;
                    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "SLVT");
                    Notify(hDlg, IDC_TICKET_TICKER, CBN_KILLFOCUS);
                }},
               {IDC_REVIEW_PASSWORD, [&](HWND h) {
-                   EXPECT_TRUE(PumpUntil([&] { return Text(hDlg, IDC_TICKET_DESCRIPTION) == "Silvertide Biotech"; }))
+                   EXPECT_TRUE(PumpUntil([&] { return ControlText(hDlg, IDC_TICKET_DESCRIPTION) == "Silvertide Biotech"; }))
                        << "the ticker information came during the review" << Lines("RN");
                    TypeText("secret");
-                   Click(h, IDOK);
+                   ClickControl(h, IDOK);
                }}});
     ASSERT_TRUE(PumpUntil([&] { return Count("KR") == 2 && !pTicket->GetPending().IsOrderPending(); }));
     EXPECT_EQ(2, nReviews);
@@ -543,7 +542,7 @@ TEST_F(OrderRoadSession, ClosingDuringTheReviewSendsNothing)
         FillKseOrder(hDlg);
         CheckDlgButton(hDlg, IDC_TICKET_FLAG, BST_CHECKED);
         bool bReviewed = false;
-        RunSteps({{IDC_REVIEW_PASSWORD, [&](HWND) {
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND) {
                        bReviewed = true;
                        TypeText("secret");
                        if (bLogoff)
@@ -576,19 +575,19 @@ void ShootReviewOverTicket(OrderRoadSession& s, const std::string& strLanguage)
     FillKseOrder(hDlg);
     std::string strTitle;
     bool bShot = false;
-    RunSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
                    char szTitle[256] = "";
                    GetWindowTextA(h, szTitle, sizeof szTitle);
                    strTitle = szTitle;
                    UpdateWindow(s.App().GetMainFrame()->m_hWnd);
                    PumpFor(50);
                    const std::string strPath = std::string(TB_BINARY_DIR) + "/screenshots/orders_ticket_during_review_" + strLanguage + ".png";
-                   bShot = Shoot(h, "orders_review_kse_new_" + strLanguage) &&   // makes the folder
+                   bShot = SaveDialogScreenshot(h, "orders_review_kse_new_" + strLanguage) &&   // makes the folder
                            TbSaveWindowPng(s.App().GetMainFrame()->m_hWnd, strPath.c_str()) != FALSE;
-                   Click(h, IDCANCEL);
+                   ClickControl(h, IDCANCEL);
                }}});
     Submit(hDlg);
-    ASSERT_TRUE(PumpUntil([&] { return Finished() && IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)); }));
+    ASSERT_TRUE(PumpUntil([&] { return FinishedSteps() && IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)); }));
     EXPECT_TRUE(bShot);
     EXPECT_EQ(std::string(LoadMarketText(IDS_REVIEW_TITLE_NEW)), strTitle);
     EXPECT_EQ(0u, s.Count("KR")) << "cancelled";

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "OrderDialogSteps.h"
+#include "tests/common/DialogSteps.h"
 #include "app/ZorvatApp.h"
 #include "framework/base/NorvGlobals.h"
 #include "link/ServerMessage.h"
@@ -32,7 +32,6 @@
 #include "tests/app/TerminalRun.h"
 #include "tests/link/LinkSessionSupport.h"
 
-using namespace order_steps;
 
 namespace {
 
@@ -70,7 +69,7 @@ struct ReviewSession : ::testing::Test
     }
     void Stop()
     {
-        Clear();
+        ClearDialogSteps();
         pRun.reset();
         server.Stop();
         GetNorvGlobals().m_strDatePattern = strDatePattern;
@@ -78,7 +77,7 @@ struct ReviewSession : ::testing::Test
     }
     void TearDown() override
     {
-        EXPECT_TRUE(Finished()) << "a dialog step never ran";
+        EXPECT_TRUE(FinishedSteps()) << "a dialog step never ran";
         Stop();
     }
 };
@@ -102,7 +101,7 @@ std::vector<LAYOUT_CASE> LayoutCases()
                    int nClose = IDCANCEL) {
         cases.push_back({pszName, [make](std::function<void(HWND)> step) {
             auto pDlg = make();
-            RunSteps({{IDC_REVIEW_PASSWORD, step}});
+            RunDialogSteps({{IDC_REVIEW_PASSWORD, step}});
             return pDlg->DoModal();
         }, std::move(shown), nClose});
     };
@@ -180,13 +179,13 @@ TEST_F(ReviewSession, EachLayoutShowsItsReplyFieldsAsTheTraderReadsThem)
             SCOPED_TRACE(c.pszName);
             const LAYOUT_CASE* p = &c;
             const INT_PTR nResult = c.run([p, bArabic](HWND h) {
-                EXPECT_TRUE(Shoot(h, std::string("orders_review_") + p->pszName + (bArabic ? "_1256" : "_1252")));
+                EXPECT_TRUE(SaveDialogScreenshot(h, std::string("orders_review_") + p->pszName + (bArabic ? "_1256" : "_1252")));
                 if (bArabic && p->shown.size() > 1 && p->shown[1].first == 5754 && p->shown[1].second == std::string("Gulf Harbour Bank")) {
                     // The stock's name in the user's language, as the symbol beside it.
                     const auto* pList = dynamic_cast<CStockListKSETable*>(FindDataTable(IDS_TABLE_STOCK_LIST_KSE));
                     ASSERT_NE(nullptr, pList);
-                    EXPECT_EQ(std::string(pList->GetStockName(101, TRUE)), Text(h, 5754));
-                    EXPECT_NE("Gulf Harbour Bank", Text(h, 5754));
+                    EXPECT_EQ(std::string(pList->GetStockName(101, TRUE)), ControlText(h, 5754));
+                    EXPECT_NE("Gulf Harbour Bank", ControlText(h, 5754));
                 }
                 for (const auto& [nId, pszText] : p->shown) {
                     if (bArabic)
@@ -194,9 +193,9 @@ TEST_F(ReviewSession, EachLayoutShowsItsReplyFieldsAsTheTraderReadsThem)
                     char sz[256] = "";
                     if (nId == 0)
                         GetWindowTextA(h, sz, sizeof sz);
-                    EXPECT_EQ(pszText, nId == 0 ? std::string(sz) : Text(h, nId)) << "control " << nId;
+                    EXPECT_EQ(pszText, nId == 0 ? std::string(sz) : ControlText(h, nId)) << "control " << nId;
                 }
-                Click(h, p->nClose);
+                ClickControl(h, p->nClose);
             });
             EXPECT_EQ(c.nClose, nResult);
         }
@@ -228,9 +227,9 @@ TEST_F(ReviewSession, UsFiguresShowByTheUsersMarginValueAndTheSide)
             SCOPED_TRACE(std::string(pszUser) + " side " + rule.pszSide);
             CReviewOrderDlg dlg(Reply("OV", 31, {{2, rule.pszSide}, {3, "ACME"}}), nullptr, 0);
             std::string strShown;
-            RunSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+            RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
                 for (int nId : s_usControls)
-                    strShown += Visible(h, nId) ? '+' : '-';
+                    strShown += ControlVisible(h, nId) ? '+' : '-';
                 PressKey(VK_ESCAPE);
             }}});
             EXPECT_EQ(IDCANCEL, dlg.DoModal());
@@ -249,7 +248,7 @@ CServerMessage KseCheck()
 void SetKeepBox(HWND h, bool bChecked)
 {
     if ((SendDlgItemMessageA(h, IDC_REVIEW_KEEP, BM_GETCHECK, 0, 0) == BST_CHECKED) != bChecked)
-        Click(h, IDC_REVIEW_KEEP);
+        ClickControl(h, IDC_REVIEW_KEEP);
 }
 
 bool KeepBoxChecked(HWND h)
@@ -260,7 +259,7 @@ bool KeepBoxChecked(HWND h)
 // A review run with a valid password and the keep box as given: the class's store is known after.
 void Confirm(CReviewDialog& dlg, const char* pszPassword, bool bKeep)
 {
-    RunSteps({{IDC_REVIEW_PASSWORD, [=](HWND h) {
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [=](HWND h) {
         SetDlgItemTextA(h, IDC_REVIEW_PASSWORD, pszPassword);
         SetKeepBox(h, bKeep);
         PressKey(VK_RETURN);
@@ -282,19 +281,19 @@ TEST_F(ReviewSession, PasswordRuleAndKeptPasswordsPerClassUntilLogOff)
 
     CReviewOrderKSEDlg first(KseCheck(), nullptr, 0, FALSE);
     const std::string strInfoBefore = pRun->InfoText();
-    RunSteps({
+    RunDialogSteps({
         {IDC_REVIEW_PASSWORD, [](HWND h) {
-            EXPECT_EQ(IDC_REVIEW_PASSWORD, Focused(h));
+            EXPECT_EQ(IDC_REVIEW_PASSWORD, FocusedControl(h));
             EXPECT_TRUE(GetWindowLongA(GetDlgItem(h, IDC_REVIEW_PASSWORD), GWL_STYLE) & ES_PASSWORD);
             EXPECT_FALSE(KeepBoxChecked(h));
             TypeText("pin|12");
         }},
         {IDC_REVIEW_PASSWORD, [](HWND h) {
-            EXPECT_EQ("pin12", Text(h, IDC_REVIEW_PASSWORD));       // the field takes no '|'
+            EXPECT_EQ("pin12", ControlText(h, IDC_REVIEW_PASSWORD));       // the field takes no '|'
             PressKey(VK_RETURN);                     // five characters
         }},
         {IDC_REVIEW_PASSWORD, [&](HWND h) {
-            EXPECT_EQ(IDC_REVIEW_PASSWORD, Focused(h));
+            EXPECT_EQ(IDC_REVIEW_PASSWORD, FocusedControl(h));
             EXPECT_NE(std::string::npos, pRun->InfoText().find("The trading password has at least 6 characters"))
                 << pRun->InfoText();
             // Put there past the field's filter: refused as the login refuses it, without a text.
@@ -302,14 +301,14 @@ TEST_F(ReviewSession, PasswordRuleAndKeptPasswordsPerClassUntilLogOff)
             PressKey(VK_RETURN);
         }},
         {IDC_REVIEW_PASSWORD, [](HWND h) {
-            EXPECT_EQ(IDC_REVIEW_PASSWORD, Focused(h));
+            EXPECT_EQ(IDC_REVIEW_PASSWORD, FocusedControl(h));
             SetDlgItemTextA(h, IDC_REVIEW_PASSWORD, "pin\t123");
             PressKey(VK_RETURN);
         }},
         {IDC_REVIEW_PASSWORD, [](HWND h) {
-            EXPECT_EQ(IDC_REVIEW_PASSWORD, Focused(h));
+            EXPECT_EQ(IDC_REVIEW_PASSWORD, FocusedControl(h));
             SetDlgItemTextA(h, IDC_REVIEW_PASSWORD, "pin123");       // six: enough
-            Click(h, IDC_REVIEW_KEEP);
+            ClickControl(h, IDC_REVIEW_KEEP);
             PressKey(VK_RETURN);
         }},
     });
@@ -318,19 +317,19 @@ TEST_F(ReviewSession, PasswordRuleAndKeptPasswordsPerClassUntilLogOff)
 
     // The next KSE review comes filled; the US review is not offered the KSE password.
     CReviewOrderKSEDlg second(KseCheck(), nullptr, 0, FALSE);
-    RunSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
-        EXPECT_EQ("pin123", Text(h, IDC_REVIEW_PASSWORD));
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+        EXPECT_EQ("pin123", ControlText(h, IDC_REVIEW_PASSWORD));
         EXPECT_TRUE(KeepBoxChecked(h));
         PressKey(VK_RETURN);
     }}});
     ASSERT_EQ(IDOK, second.DoModal());
     EXPECT_EQ("pin123", std::string(second.GetPassword()));
     CReviewOrderDlg us(Reply("OV", 31, {{2, "2"}}), nullptr, 0);
-    RunSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
-        EXPECT_EQ("", Text(h, IDC_REVIEW_PASSWORD));
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+        EXPECT_EQ("", ControlText(h, IDC_REVIEW_PASSWORD));
         EXPECT_FALSE(KeepBoxChecked(h));
         TypeText("usPin99");
-        Click(h, IDC_REVIEW_KEEP);
+        ClickControl(h, IDC_REVIEW_KEEP);
         PressKey(VK_RETURN);
     }}});
     ASSERT_EQ(IDOK, us.DoModal());
@@ -342,8 +341,8 @@ TEST_F(ReviewSession, PasswordRuleAndKeptPasswordsPerClassUntilLogOff)
     CReviewOrderOddLotKSEDlg oddLotAgain(KseCheck(), nullptr);
     Confirm(oddLotAgain, "odd123", false);
     CReviewOrderOddLotKSEDlg oddLotEmpty(KseCheck(), nullptr);
-    RunSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
-        EXPECT_EQ("", Text(h, IDC_REVIEW_PASSWORD));
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+        EXPECT_EQ("", ControlText(h, IDC_REVIEW_PASSWORD));
         EXPECT_FALSE(KeepBoxChecked(h));
         PressKey(VK_ESCAPE);
     }}});
@@ -358,8 +357,8 @@ TEST_F(ReviewSession, PasswordRuleAndKeptPasswordsPerClassUntilLogOff)
             pDlg = std::make_unique<CReviewOrderKSEDlg>(KseCheck(), nullptr, 0, FALSE);
         else
             pDlg = std::make_unique<CReviewOrderDlg>(Reply("OV", 31, {{2, "1"}}), nullptr, 0);
-        RunSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
-            EXPECT_EQ("", Text(h, IDC_REVIEW_PASSWORD));
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+            EXPECT_EQ("", ControlText(h, IDC_REVIEW_PASSWORD));
             EXPECT_TRUE(KeepBoxChecked(h));
             PressKey(VK_ESCAPE);
         }}});
@@ -369,7 +368,7 @@ TEST_F(ReviewSession, PasswordRuleAndKeptPasswordsPerClassUntilLogOff)
     // The US keep box is what the workspace loads into the setting.
     app.SetRememberPin(FALSE);
     CReviewOrderDlg usFromWorkspace(Reply("OV", 31, {{2, "1"}}), nullptr, 0);
-    RunSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
         EXPECT_FALSE(KeepBoxChecked(h));
         PressKey(VK_ESCAPE);
     }}});
@@ -396,8 +395,8 @@ struct AlertSoundTest : ::testing::Test
     }
     void TearDown() override
     {
-        EXPECT_TRUE(Finished());
-        Clear();
+        EXPECT_TRUE(FinishedSteps());
+        ClearDialogSteps();
         EXPECT_EQ(0, TbPendingTestAnswers());
         TbClearTestAnswers();
         GetGlobals()->m_nAlertSoundMode = 0;
@@ -415,11 +414,11 @@ TEST_F(AlertSoundTest, BrowseChoosesTheFileOkStoresCancelKeeps)
         GetGlobals()->m_strAlertSoundFile = "/old/bell.wav";
         {   // Cancel after a change: nothing stored.
             CAlertSoundDlg dlg;
-            RunSteps({{IDC_ALERT_SOUND_PATH, [&](HWND h) {
+            RunDialogSteps({{IDC_ALERT_SOUND_PATH, [&](HWND h) {
                 EXPECT_TRUE(Checked(h, IDC_ALERT_SOUND_BEEP));
-                EXPECT_EQ("/old/bell.wav", Text(h, IDC_ALERT_SOUND_PATH));
-                EXPECT_TRUE(Shoot(h, "orders_alert_sound_" + std::to_string(nLanguage)));
-                Click(h, IDC_ALERT_SOUND_NONE);
+                EXPECT_EQ("/old/bell.wav", ControlText(h, IDC_ALERT_SOUND_PATH));
+                EXPECT_TRUE(SaveDialogScreenshot(h, "orders_alert_sound_" + std::to_string(nLanguage)));
+                ClickControl(h, IDC_ALERT_SOUND_NONE);
                 PressKey(VK_ESCAPE);
             }}});
             EXPECT_EQ(IDCANCEL, dlg.DoModal());
@@ -428,12 +427,12 @@ TEST_F(AlertSoundTest, BrowseChoosesTheFileOkStoresCancelKeeps)
         {   // Browse picks the file and the file choice; OK stores both.
             CAlertSoundDlg dlg;
             TbQueueTestAnswer({TB_ASK_OPENFILE, IDOK, m_strFile});
-            RunSteps({{IDC_ALERT_SOUND_PATH, [&](HWND h) { Click(h, IDC_ALERT_SOUND_BROWSE); }},
+            RunDialogSteps({{IDC_ALERT_SOUND_PATH, [&](HWND h) { ClickControl(h, IDC_ALERT_SOUND_BROWSE); }},
                  {IDC_ALERT_SOUND_PATH, [&](HWND h) {
                      EXPECT_TRUE(Checked(h, IDC_ALERT_SOUND_FILE));
                      EXPECT_FALSE(Checked(h, IDC_ALERT_SOUND_BEEP));
-                     EXPECT_EQ(m_strFile, Text(h, IDC_ALERT_SOUND_PATH));
-                     Click(h, IDOK);
+                     EXPECT_EQ(m_strFile, ControlText(h, IDC_ALERT_SOUND_PATH));
+                     ClickControl(h, IDOK);
                  }}});
             EXPECT_EQ(IDOK, dlg.DoModal());
             EXPECT_EQ(2, GetGlobals()->m_nAlertSoundMode);
@@ -443,10 +442,10 @@ TEST_F(AlertSoundTest, BrowseChoosesTheFileOkStoresCancelKeeps)
             GetGlobals()->m_strAlertSoundFile = "/old/bell.wav";
             CAlertSoundDlg dlg;
             TbQueueTestAnswer({TB_ASK_OPENFILE, IDOK, m_strFile});
-            RunSteps({{IDC_ALERT_SOUND_PATH, [&](HWND h) { Click(h, IDC_ALERT_SOUND_BROWSE); }},
+            RunDialogSteps({{IDC_ALERT_SOUND_PATH, [&](HWND h) { ClickControl(h, IDC_ALERT_SOUND_BROWSE); }},
                  {IDC_ALERT_SOUND_PATH, [&](HWND h) {
-                     Click(h, IDC_ALERT_SOUND_NONE);
-                     Click(h, IDOK);
+                     ClickControl(h, IDC_ALERT_SOUND_NONE);
+                     ClickControl(h, IDOK);
                  }}});
             EXPECT_EQ(IDOK, dlg.DoModal());
             EXPECT_EQ(0, GetGlobals()->m_nAlertSoundMode);

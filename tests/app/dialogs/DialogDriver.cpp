@@ -1,20 +1,13 @@
 #include "DialogDriver.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <cctype>
 #include <cstdio>
-#include <deque>
 
 #include "framework/base/NorvGlobals.h"
 #include "platform/qt/QtPlatform.h"
-#include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/kernel/Kernel.h"
 #include "platform/win/kernel/Resources.h"
-#include "platform/win/user/Dialogs.h"
-#include "platform/win/user/Display.h"
-#include "platform/win/user/VirtualKeys.h"
 
 namespace {
 class CDisplayEnvironment : public ::testing::Environment
@@ -27,49 +20,6 @@ public:
     }
 };
 const auto* s_pEnvironment = ::testing::AddGlobalTestEnvironment(new CDisplayEnvironment);
-
-std::deque<DIALOG_STEP> s_steps;
-UINT_PTR s_nTimer = 0;
-int s_nIdleTicks = 0;
-const int MAX_IDLE_TICKS = 600;         // 3 s of 5 ms ticks
-
-void CALLBACK StepTimer(HWND, UINT, UINT_PTR, DWORD)
-{
-    HWND hActive = GetActiveWindow();
-    if (s_steps.empty() || !hActive || !GetDlgItem(hActive, s_steps.front().nMarkId)) {
-        // A dialog that stays open with nothing left to do, or a step whose dialog never comes,
-        // ends the run: the test fails instead of waiting for ever.
-        if (++s_nIdleTicks > MAX_IDLE_TICKS && hActive != nullptr) {
-            ADD_FAILURE() << (s_steps.empty() ? "the dialog stayed open after its last step" : "a step's dialog never came");
-            s_steps.clear();
-            EndDialog(hActive, -2);
-            s_nIdleTicks = 0;
-        }
-        return;
-    }
-    s_nIdleTicks = 0;
-    DIALOG_STEP step = std::move(s_steps.front());
-    s_steps.pop_front();
-    step.fn(hActive);
-}
-
-// The virtual key that types a character on a US keyboard, and whether Shift is down for it.
-UINT KeyOf(char ch, bool* pbShift)
-{
-    *pbShift = isupper(static_cast<unsigned char>(ch)) || ch == '|';
-    if (isalpha(static_cast<unsigned char>(ch)))
-        return static_cast<UINT>(toupper(static_cast<unsigned char>(ch)));
-    if (isdigit(static_cast<unsigned char>(ch)) || ch == ' ')
-        return static_cast<UINT>(ch);
-    if (ch == '|')
-        return VK_OEM_5;
-    return VK_OEM_PERIOD;
-}
-
-void Key(UINT uMsg, UINT nKey, LPCSTR pszChars)
-{
-    TbDisplayKey(uMsg, nKey, MAKELPARAM(1, uMsg == WM_KEYUP ? KF_UP | KF_REPEAT : 0), pszChars);
-}
 }  // namespace
 
 CTestLanguage::CTestLanguage(int nCodePage)
@@ -100,88 +50,4 @@ CRecordingInfoWindow::CRecordingInfoWindow() : m_pOld(GetSharedGlobals()->m_pInf
 CRecordingInfoWindow::~CRecordingInfoWindow()
 {
     GetSharedGlobals()->m_pInfoWindow = m_pOld;
-}
-
-void RunDialogSteps(std::vector<DIALOG_STEP> steps)
-{
-    s_steps.assign(steps.begin(), steps.end());
-    s_nIdleTicks = 0;
-    if (s_nTimer == 0)
-        s_nTimer = SetTimer(nullptr, 0, 5, StepTimer);
-}
-
-bool FinishedSteps()
-{
-    return s_steps.empty();
-}
-
-void ClearDialogSteps()
-{
-    s_steps.clear();
-    if (s_nTimer != 0)
-        KillTimer(nullptr, s_nTimer);
-    s_nTimer = 0;
-}
-
-void TypeText(const char* pszText)
-{
-    for (const char* p = pszText; *p != '\0'; ++p) {
-        bool bShift = false;
-        const UINT nKey = KeyOf(*p, &bShift);
-        if (bShift)
-            Key(WM_KEYDOWN, VK_SHIFT, nullptr);
-        const char szChar[2] = {*p, '\0'};
-        Key(WM_KEYDOWN, nKey, szChar);
-        Key(WM_KEYUP, nKey, nullptr);
-        if (bShift)
-            Key(WM_KEYUP, VK_SHIFT, nullptr);
-    }
-}
-
-void PressKey(UINT nKey, bool bShift)
-{
-    if (bShift)
-        Key(WM_KEYDOWN, VK_SHIFT, nullptr);
-    Key(WM_KEYDOWN, nKey, nKey == VK_RETURN ? "\r" : nKey == VK_ESCAPE ? "\x1b" : nKey == VK_TAB ? "\t" : nullptr);
-    Key(WM_KEYUP, nKey, nullptr);
-    if (bShift)
-        Key(WM_KEYUP, VK_SHIFT, nullptr);
-}
-
-void ClickControl(HWND hDlg, int nId)
-{
-    HWND hControl = GetDlgItem(hDlg, nId);
-    ASSERT_NE(nullptr, hControl) << nId;
-    POINT pt = {3, 3};
-    ClientToScreen(hControl, &pt);
-    TbDisplayMouse(hControl, WM_MOUSEMOVE, 0, pt);
-    TbDisplayMouse(hControl, WM_LBUTTONDOWN, MK_LBUTTON, pt);
-    TbDisplayMouse(hControl, WM_LBUTTONUP, 0, pt);
-}
-
-std::string ControlText(HWND hDlg, int nId)
-{
-    char sz[1024] = "";
-    GetDlgItemTextA(hDlg, nId, sz, sizeof sz);
-    return sz;
-}
-
-int FocusedControl(HWND hDlg)
-{
-    HWND hFocus = GetFocus();
-    return hFocus != nullptr && GetParent(hFocus) == hDlg ? GetDlgCtrlID(hFocus) : 0;
-}
-
-bool SaveDialogScreenshot(HWND hDlg, const char* pszName)
-{
-    const std::string strDir = std::string(TB_BINARY_DIR) + "/screenshots";
-    mkdir(strDir.c_str(), 0755);
-    ShowWindow(hDlg, SW_SHOW);
-    UpdateWindow(hDlg);
-    // The controls paint from their own queued messages.
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&msg);
-    const std::string strPath = strDir + "/" + pszName + ".png";
-    return TbSaveWindowPng(hDlg, strPath.c_str()) != FALSE;
 }

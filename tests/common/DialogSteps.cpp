@@ -1,4 +1,4 @@
-#include "OrderDialogSteps.h"
+#include "tests/common/DialogSteps.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,9 +11,8 @@
 #include "platform/win/user/Display.h"
 #include "platform/win/user/VirtualKeys.h"
 
-namespace order_steps {
 namespace {
-std::deque<STEP> s_steps;
+std::deque<DIALOG_STEP> s_steps;
 UINT_PTR s_nTimer = 0;
 int s_nIdleTicks = 0;
 const int MAX_IDLE_TICKS = 600;         // 3 s of 5 ms ticks
@@ -22,7 +21,11 @@ void CALLBACK StepTimer(HWND, UINT, UINT_PTR, DWORD)
 {
     HWND hActive = GetActiveWindow();
     if (s_steps.empty() || !hActive || !GetDlgItem(hActive, s_steps.front().nMarkId)) {
-        if (++s_nIdleTicks > MAX_IDLE_TICKS && hActive != nullptr && GetDlgItem(hActive, IDOK) != nullptr) {
+        // A dialog that stays open with nothing left to do, or a step whose dialog never comes,
+        // ends the run: the test fails instead of waiting for ever. Only a dialog is ended, never
+        // the frame a logged-in terminal shows between dialogs.
+        if (++s_nIdleTicks > MAX_IDLE_TICKS && hActive != nullptr &&
+            (GetDlgItem(hActive, IDOK) != nullptr || GetDlgItem(hActive, IDCANCEL) != nullptr)) {
             ADD_FAILURE() << (s_steps.empty() ? "the dialog stayed open after its last step" : "a step's dialog never came");
             s_steps.clear();
             EndDialog(hActive, -2);
@@ -31,9 +34,22 @@ void CALLBACK StepTimer(HWND, UINT, UINT_PTR, DWORD)
         return;
     }
     s_nIdleTicks = 0;
-    STEP step = std::move(s_steps.front());
+    DIALOG_STEP step = std::move(s_steps.front());
     s_steps.pop_front();
     step.fn(hActive);
+}
+
+// The virtual key that types a character on a US keyboard, and whether Shift is down for it.
+UINT KeyOf(char ch, bool* pbShift)
+{
+    *pbShift = isupper(static_cast<unsigned char>(ch)) || ch == '|';
+    if (isalpha(static_cast<unsigned char>(ch)))
+        return static_cast<UINT>(toupper(static_cast<unsigned char>(ch)));
+    if (isdigit(static_cast<unsigned char>(ch)) || ch == ' ')
+        return static_cast<UINT>(ch);
+    if (ch == '|')
+        return VK_OEM_5;
+    return VK_OEM_PERIOD;
 }
 
 void Key(UINT uMsg, UINT nKey, LPCSTR pszChars)
@@ -42,7 +58,7 @@ void Key(UINT uMsg, UINT nKey, LPCSTR pszChars)
 }
 }  // namespace
 
-void RunSteps(std::vector<STEP> steps)
+void RunDialogSteps(std::vector<DIALOG_STEP> steps)
 {
     s_steps.assign(steps.begin(), steps.end());
     s_nIdleTicks = 0;
@@ -50,12 +66,12 @@ void RunSteps(std::vector<STEP> steps)
         s_nTimer = SetTimer(nullptr, 0, 5, StepTimer);
 }
 
-bool Finished()
+bool FinishedSteps()
 {
     return s_steps.empty();
 }
 
-void Clear()
+void ClearDialogSteps()
 {
     s_steps.clear();
     if (s_nTimer != 0)
@@ -66,9 +82,8 @@ void Clear()
 void TypeText(const char* pszText)
 {
     for (const char* p = pszText; *p != '\0'; ++p) {
-        const unsigned char ch = static_cast<unsigned char>(*p);
-        const bool bShift = isupper(ch) || ch == '|';
-        const UINT nKey = isalpha(ch) ? static_cast<UINT>(toupper(ch)) : ch == '|' ? VK_OEM_5 : static_cast<UINT>(ch);
+        bool bShift = false;
+        const UINT nKey = KeyOf(*p, &bShift);
         if (bShift)
             Key(WM_KEYDOWN, VK_SHIFT, nullptr);
         const char szChar[2] = {*p, '\0'};
@@ -79,13 +94,17 @@ void TypeText(const char* pszText)
     }
 }
 
-void PressKey(UINT nKey)
+void PressKey(UINT nKey, bool bShift)
 {
-    Key(WM_KEYDOWN, nKey, nKey == VK_RETURN ? "\r" : nKey == VK_ESCAPE ? "\x1b" : nullptr);
+    if (bShift)
+        Key(WM_KEYDOWN, VK_SHIFT, nullptr);
+    Key(WM_KEYDOWN, nKey, nKey == VK_RETURN ? "\r" : nKey == VK_ESCAPE ? "\x1b" : nKey == VK_TAB ? "\t" : nullptr);
     Key(WM_KEYUP, nKey, nullptr);
+    if (bShift)
+        Key(WM_KEYUP, VK_SHIFT, nullptr);
 }
 
-void Click(HWND hDlg, int nId)
+void ClickControl(HWND hDlg, int nId)
 {
     HWND hControl = GetDlgItem(hDlg, nId);
     ASSERT_NE(nullptr, hControl) << nId;
@@ -96,34 +115,35 @@ void Click(HWND hDlg, int nId)
     TbDisplayMouse(hControl, WM_LBUTTONUP, 0, pt);
 }
 
-std::string Text(HWND hDlg, int nId)
+std::string ControlText(HWND hDlg, int nId)
 {
     char sz[1024] = "";
     GetDlgItemTextA(hDlg, nId, sz, sizeof sz);
     return sz;
 }
 
-int Focused(HWND hDlg)
-{
-    HWND hFocus = GetFocus();
-    return hFocus != nullptr && GetParent(hFocus) == hDlg ? GetDlgCtrlID(hFocus) : 0;
-}
-
-bool Visible(HWND hDlg, int nId)
+bool ControlVisible(HWND hDlg, int nId)
 {
     HWND hControl = GetDlgItem(hDlg, nId);
     return hControl != nullptr && (GetWindowLongA(hControl, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-bool Shoot(HWND hDlg, const std::string& strName)
+int FocusedControl(HWND hDlg)
+{
+    HWND hFocus = GetFocus();
+    return hFocus != nullptr && GetParent(hFocus) == hDlg ? GetDlgCtrlID(hFocus) : 0;
+}
+
+bool SaveDialogScreenshot(HWND hDlg, const std::string& strName)
 {
     const std::string strDir = std::string(TB_BINARY_DIR) + "/screenshots";
     mkdir(strDir.c_str(), 0755);
+    ShowWindow(hDlg, SW_SHOW);
     UpdateWindow(hDlg);
+    // The controls paint from their own queued messages.
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageA(&msg);
-    return TbSaveWindowPng(hDlg, (strDir + "/" + strName + ".png").c_str()) != FALSE;
+    const std::string strPath = strDir + "/" + strName + ".png";
+    return TbSaveWindowPng(hDlg, strPath.c_str()) != FALSE;
 }
-
-}  // namespace order_steps
