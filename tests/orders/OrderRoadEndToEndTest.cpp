@@ -368,7 +368,9 @@ TEST_F(OrderRoadSession, RepliesCountOnlyInTheTicketThatAskedAndTheOrderIsWhatWa
     CNewPlaceOrderDlg* pTicket = Command(33049);
     ASSERT_NE(nullptr, pTicket);
     const HWND hDlg = pTicket->m_hWnd;
-    CFormMDIWnd* pSecondFrame = nullptr;
+    // The frame's slot outlives the test: the session's end destroys the frame and clears it.
+    static CFormMDIWnd* pSecondFrame;
+    pSecondFrame = nullptr;
     App().OpenFormWindow(&pSecondFrame, IDD_FORM_ORDER_TICKET);
     ASSERT_NE(nullptr, pSecondFrame);
     auto* pSecond = dynamic_cast<CNewPlaceOrderDlg*>(pSecondFrame->GetView());
