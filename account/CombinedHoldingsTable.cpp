@@ -274,10 +274,7 @@ HMENU CCombinedHoldingsTable::CreateContextMenu()
     HMENU hMenu = CDataTable::CreateContextMenu();
     if (hMenu == nullptr)
         return nullptr;
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, ID_POSITIONS_ORDER, LoadMenuItemText(IDS_POSITIONS_ORDER_ITEM));
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, ID_POSITIONS_REFRESH, LoadMenuItemText(ID_POSITIONS_REFRESH));
+    InsertRefreshAndItem(hMenu, ID_POSITIONS_ORDER, LoadMenuItemText(IDS_POSITIONS_ORDER_ITEM));
     return hMenu;
 }
 
@@ -287,10 +284,8 @@ BOOL CCombinedHoldingsTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMD
     case ID_POSITIONS_REFRESH:
         return RouteOwnCommand(nCode, pExtra, pHandlerInfo, TRUE, [this] { SendKind(3); });
     case ID_POSITIONS_ORDER: {
-        const CZORVAT32App* pApp = CZORVAT32App::Get();
         CDataBuffer* pRow = GetSelectedDataRow();
-        const BOOL bEnabled = pRow != nullptr && IsAlphanumeric(pRow->GetText(CH_SYMBOL)) && pApp != nullptr &&
-                              pApp->GetUser().GetUsAccessLevel() >= 10;
+        const BOOL bEnabled = pRow != nullptr && IsAlphanumeric(pRow->GetText(CH_SYMBOL)) && HasUsAccess();
         return RouteOwnCommand(nCode, pExtra, pHandlerInfo, bEnabled, [this] {
             CDataBuffer* pSelected = GetSelectedDataRow();
             CZORVAT32App* pTarget = CZORVAT32App::Get();

@@ -182,3 +182,17 @@ void SetColumnsHiddenOf(CDataTable* pTable, std::initializer_list<int> columns, 
     }
 }
 
+
+void InsertRefreshAndItem(HMENU hMenu, UINT nItemId, LPCSTR pszItemText)
+{
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, nItemId, pszItemText);
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, ID_POSITIONS_REFRESH, LoadMenuItemText(ID_POSITIONS_REFRESH));
+}
+
+BOOL HasUsAccess()
+{
+    const CZORVAT32App* pApp = CZORVAT32App::Get();
+    return pApp != nullptr && pApp->GetUser().GetUsAccessLevel() >= 10;
+}

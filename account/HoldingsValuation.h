@@ -76,5 +76,11 @@ void SetColumnsHiddenOf(CDataTable* pTable, std::initializer_list<int> columns, 
 // The refresh question (Yes/No); TRUE on Yes.
 BOOL AskRefresh();
 
+// At the top of a position table's menu: Refresh, a separator, the table's own item, a separator.
+void InsertRefreshAndItem(HMENU hMenu, UINT nItemId, LPCSTR pszItemText);
+
+// The logged-in user trades on the US markets.
+BOOL HasUsAccess();
+
 // The distinct (market, symbol) pairs of the stored rows with a market, each revalued once.
 void RevalueEveryPosition(CDataTable* pTable, int nSymbolCol, int nMarketCol);

@@ -119,10 +119,7 @@ HMENU CInvestorHoldingsKSETable::CreateContextMenu()
     HMENU hMenu = CDataTable::CreateContextMenu();
     if (hMenu == nullptr)
         return nullptr;
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, ID_KSE_HOLDINGS_ITEM, LoadMenuItemText(ID_KSE_HOLDINGS_ITEM));
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, ID_POSITIONS_REFRESH, LoadMenuItemText(ID_POSITIONS_REFRESH));
+    InsertRefreshAndItem(hMenu, ID_KSE_HOLDINGS_ITEM, LoadMenuItemText(ID_KSE_HOLDINGS_ITEM));
     return hMenu;
 }
 

@@ -168,17 +168,13 @@ HMENU CInvestorHoldingsTable::CreateContextMenu()
     HMENU hMenu = CDataTable::CreateContextMenu();
     if (hMenu == nullptr)
         return nullptr;
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, ID_POSITIONS_ORDER, LoadMenuItemText(IDS_POSITIONS_ORDER_ITEM));
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-    InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING, ID_POSITIONS_REFRESH, LoadMenuItemText(ID_POSITIONS_REFRESH));
+    InsertRefreshAndItem(hMenu, ID_POSITIONS_ORDER, LoadMenuItemText(IDS_POSITIONS_ORDER_ITEM));
     return hMenu;
 }
 
 BOOL CInvestorHoldingsTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
-    const CZORVAT32App* pApp = CZORVAT32App::Get();
-    const BOOL bUs = pApp != nullptr && pApp->GetUser().GetUsAccessLevel() >= 10;
+    const BOOL bUs = HasUsAccess();
     switch (nId) {
     case ID_POSITIONS_REFRESH:
         return RouteOwnCommand(nCode, pExtra, pHandlerInfo, TRUE, [this] {

@@ -283,8 +283,7 @@ void CUnrealizedProfitLossTable::OnInitMenuPopup(HMENU hMenu, UINT /*nIndex*/, B
 
 BOOL CUnrealizedProfitLossTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
-    const CZORVAT32App* pApp = CZORVAT32App::Get();
-    const BOOL bUs = pApp != nullptr && pApp->GetUser().GetUsAccessLevel() >= 10;
+    const BOOL bUs = HasUsAccess();
     switch (nId) {
     case ID_POSITIONS_REFRESH:
         return RouteOwnCommand(nCode, pExtra, pHandlerInfo, TRUE, [this] {
