@@ -115,6 +115,26 @@ void ClickControl(HWND hDlg, int nId)
     TbDisplayMouse(hControl, WM_LBUTTONUP, 0, pt);
 }
 
+void NotifyControl(HWND hDlg, int nId, int nCode)
+{
+    SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, nCode), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nId)));
+}
+
+void ChooseItem(HWND hDlg, int nId, const std::string& strText)
+{
+    const LRESULT nItem = SendDlgItemMessageA(hDlg, nId, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                              reinterpret_cast<LPARAM>(strText.c_str()));
+    ASSERT_NE(CB_ERR, nItem) << strText << " in box " << nId;
+    SendDlgItemMessageA(hDlg, nId, CB_SETCURSEL, static_cast<WPARAM>(nItem), 0);
+    NotifyControl(hDlg, nId, CBN_SELCHANGE);
+}
+
+void EnterText(HWND hDlg, int nId, const std::string& strText)
+{
+    SetDlgItemTextA(hDlg, nId, strText.c_str());
+    NotifyControl(hDlg, nId, EN_KILLFOCUS);
+}
+
 std::string ControlText(HWND hDlg, int nId)
 {
     char sz[1024] = "";

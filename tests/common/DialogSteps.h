@@ -28,6 +28,12 @@ void TypeText(const char* pszText);
 void PressKey(UINT nKey, bool bShift = false);
 void ClickControl(HWND hDlg, int nId);
 
+// A control's notification to its dialog, as the control sends it; the item of exactly that
+// text chosen in a combo box (CBN_SELCHANGE); a field's text typed and left (EN_KILLFOCUS).
+void NotifyControl(HWND hDlg, int nId, int nCode);
+void ChooseItem(HWND hDlg, int nId, const std::string& strText);
+void EnterText(HWND hDlg, int nId, const std::string& strText);
+
 // Reading a dialog.
 std::string ControlText(HWND hDlg, int nId);
 int FocusedControl(HWND hDlg);          // the focused control's id, 0 when the focus is elsewhere

@@ -33,26 +33,6 @@ namespace {
 #define IDC_CHAIN_TICKER 6707
 #define IDC_CHAIN_REQUEST 6713
 
-void Notify(HWND hDlg, int nId, int nCode)
-{
-    SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, nCode), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nId)));
-}
-
-void ChooseText(HWND hDlg, int nId, const std::string& strText)
-{
-    const LRESULT nItem = SendDlgItemMessageA(hDlg, nId, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                              reinterpret_cast<LPARAM>(strText.c_str()));
-    ASSERT_NE(CB_ERR, nItem) << strText << " in box " << nId;
-    SendDlgItemMessageA(hDlg, nId, CB_SETCURSEL, static_cast<WPARAM>(nItem), 0);
-    Notify(hDlg, nId, CBN_SELCHANGE);
-}
-
-void Enter(HWND hDlg, int nId, const std::string& strText)
-{
-    SetDlgItemTextA(hDlg, nId, strText.c_str());
-    Notify(hDlg, nId, EN_KILLFOCUS);
-}
-
 void SetPickerDate(HWND hDlg, int nId, int nYear, int nMonth, int nDay)
 {
     SYSTEMTIME st = {};
@@ -183,8 +163,8 @@ const std::vector<ROAD>& Roads()
         {"us_limit", 33100, 4,
          [](OrderRoadSession&, HWND h) {
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "ALPN");
-             Enter(h, IDC_TICKET_QUANTITY, "1,000");
-             Enter(h, IDC_TICKET_LIMIT, "10.5");
+             EnterText(h, IDC_TICKET_QUANTITY, "1,000");
+             EnterText(h, IDC_TICKET_LIMIT, "10.5");
          },
          "OV", "OR",
          {"1002", "10020", "1", "ALPN", "1000", "0", "10.5", "", "0", "", "", "", "4", "", "", "", "", "", "", "", "1"},
@@ -194,8 +174,8 @@ const std::vector<ROAD>& Roads()
         {"kse_regular", 33049, 0,
          [](OrderRoadSession&, HWND h) {
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "101");
-             Enter(h, IDC_TICKET_QUANTITY, "1,000");
-             Enter(h, IDC_TICKET_LIMIT, "842");
+             EnterText(h, IDC_TICKET_QUANTITY, "1,000");
+             EnterText(h, IDC_TICKET_LIMIT, "842");
          },
          "KV", "KR",
          {"", "", "1002", "10020", "1", "1", "101", "1000", "0", "842", "", "0", "", "", "", "1"},
@@ -205,11 +185,11 @@ const std::vector<ROAD>& Roads()
         {"kse_forward", 33269, 0,
          [](OrderRoadSession&, HWND h) {
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "101");
-             Enter(h, IDC_TICKET_QUANTITY, "100");
-             ChooseText(h, IDC_TICKET_FILL_RULE, static_cast<LPCSTR>(LoadMarketText(57554)));
-             ChooseText(h, IDC_TICKET_TENOR, "1");
-             Enter(h, IDC_TICKET_MARKET_MAKER, "7");
-             Enter(h, IDC_TICKET_LIMIT, "850");
+             EnterText(h, IDC_TICKET_QUANTITY, "100");
+             ChooseItem(h, IDC_TICKET_FILL_RULE, static_cast<LPCSTR>(LoadMarketText(57554)));
+             ChooseItem(h, IDC_TICKET_TENOR, "1");
+             EnterText(h, IDC_TICKET_MARKET_MAKER, "7");
+             EnterText(h, IDC_TICKET_LIMIT, "850");
          },
          "KU", "KA",
          {"", "", "1002", "10020", "1", "101", "100", "7", "3", "1", "850", "", "1"},
@@ -218,11 +198,11 @@ const std::vector<ROAD>& Roads()
         {"kse_contract", 33273, 0,
          [](OrderRoadSession&, HWND h) {
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "107");
-             Enter(h, IDC_TICKET_QUANTITY, "100");
-             Enter(h, IDC_TICKET_CONTRACT, "12");
+             EnterText(h, IDC_TICKET_QUANTITY, "100");
+             EnterText(h, IDC_TICKET_CONTRACT, "12");
              SetPickerDate(h, IDC_TICKET_CONTRACT_DATE, 2026, 12, 20);
-             Enter(h, IDC_TICKET_MARKET_MAKER, "7");
-             Enter(h, IDC_TICKET_LIMIT, "1125");
+             EnterText(h, IDC_TICKET_MARKET_MAKER, "7");
+             EnterText(h, IDC_TICKET_LIMIT, "1125");
          },
          "KJ", "KQ",
          {"", "", "1002", "10020", "261220", "12", "", "2", "107", "100", "0", "1125", "", "0", "", ""},
@@ -231,8 +211,8 @@ const std::vector<ROAD>& Roads()
         {"us_pre_market", 33306, 4,
          [](OrderRoadSession&, HWND h) {
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "ALPN");
-             Enter(h, IDC_TICKET_QUANTITY, "100");
-             Enter(h, IDC_TICKET_LIMIT, "10.5");
+             EnterText(h, IDC_TICKET_QUANTITY, "100");
+             EnterText(h, IDC_TICKET_LIMIT, "10.5");
          },
          "OV", "OR",
          {"1002", "10020", "1", "ALPN", "100", "0", "10.5", "", "0", "", "", "", "4", "", "1", "", "", "", "", "", "1"},
@@ -245,10 +225,10 @@ const std::vector<ROAD>& Roads()
              s.clock.tNow = LocalMorning(2026, 12, 8);
              GetGlobals()->SetClockSource(&s.clock);
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "ALPN");
-             Enter(h, IDC_TICKET_QUANTITY, "100");
-             Enter(h, IDC_TICKET_LIMIT, "10.5");
-             ChooseText(h, IDC_TICKET_VALIDITY, static_cast<LPCSTR>(LoadMarketText(55054)));
-             Enter(h, IDC_TICKET_DAYS, "5");
+             EnterText(h, IDC_TICKET_QUANTITY, "100");
+             EnterText(h, IDC_TICKET_LIMIT, "10.5");
+             ChooseItem(h, IDC_TICKET_VALIDITY, static_cast<LPCSTR>(LoadMarketText(55054)));
+             EnterText(h, IDC_TICKET_DAYS, "5");
          },
          "OV", "OR",
          {"1002", "10020", "1", "ALPN", "100", "0", "10.5", "", "1", "5", "261213", "", "4", "", "", "", "", "", "", "", "1"},
@@ -258,12 +238,12 @@ const std::vector<ROAD>& Roads()
         {"us_market_order_dated", 33100, 4,
          [](OrderRoadSession&, HWND h) {
              // A market order carries no days nor date, whatever its validity.
-             ChooseText(h, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
+             ChooseItem(h, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "ALPN");
-             Enter(h, IDC_TICKET_QUANTITY, "10");
-             ChooseText(h, IDC_TICKET_TYPE, static_cast<LPCSTR>(LoadMarketText(55051)));
-             ChooseText(h, IDC_TICKET_VALIDITY, static_cast<LPCSTR>(LoadMarketText(55054)));
-             Enter(h, IDC_TICKET_DAYS, "5");
+             EnterText(h, IDC_TICKET_QUANTITY, "10");
+             ChooseItem(h, IDC_TICKET_TYPE, static_cast<LPCSTR>(LoadMarketText(55051)));
+             ChooseItem(h, IDC_TICKET_VALIDITY, static_cast<LPCSTR>(LoadMarketText(55054)));
+             EnterText(h, IDC_TICKET_DAYS, "5");
          },
          "OV", "OR",
          {"1002", "10020", "1", "ALPN", "10", "3", "", "", "1", "", "", "", "4", "", "", "", "", "", "", "", "1"},
@@ -273,11 +253,11 @@ const std::vector<ROAD>& Roads()
         {"us_option", 33100, 16,
          [](OrderRoadSession& s, HWND h) {
              s.AskOptionSeries(h, "CDRX");
-             ChooseText(h, IDC_TICKET_RIGHT, static_cast<LPCSTR>(LoadMarketText(57172)));
-             ChooseText(h, IDC_TICKET_EXPIRY, "2027/01");
+             ChooseItem(h, IDC_TICKET_RIGHT, static_cast<LPCSTR>(LoadMarketText(57172)));
+             ChooseItem(h, IDC_TICKET_EXPIRY, "2027/01");
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "CDRX");
-             Enter(h, IDC_TICKET_QUANTITY, "2");
-             Enter(h, IDC_TICKET_LIMIT, "3.4");
+             EnterText(h, IDC_TICKET_QUANTITY, "2");
+             EnterText(h, IDC_TICKET_LIMIT, "3.4");
          },
          "OV", "OR",
          {"1002", "10020", "1", "CDRX", "2", "0", "3.4", "", "0", "", "", "", "16", "", "", "CDRX", "1", "65.00", "270115",
@@ -321,14 +301,14 @@ TEST_F(OrderRoadSession, EachRoadIsCheckedReviewedSentAndAcknowledged)
         ASSERT_NE(nullptr, pTicket);
         const HWND hDlg = pTicket->m_hWnd;
         if (road.nMarket != 0)
-            ChooseText(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(road.nMarket)));
+            ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(road.nMarket)));
         road.fill(*this, hDlg);
         const size_t nChecks = Count(road.pszCheck), nOrders = Count(road.pszOrder);
         RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
                        TypeText("secret");
                        ClickControl(h, IDOK);
                    }}});
-        Notify(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+        NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "waiting for the check";
         ASSERT_TRUE(PumpUntil([&] { return Count(road.pszOrder) == nOrders + 1 && !pTicket->GetPending().IsOrderPending(); }))
             << pRun->InfoText();
@@ -347,15 +327,15 @@ namespace {
 // The KSE regular board's purchase of 1,000 (or the quantity) of stock 101 at 842.
 void FillKseOrder(HWND hDlg, const char* pszQuantity = "1000")
 {
-    ChooseText(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
+    ChooseItem(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
     SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "101");
-    Enter(hDlg, IDC_TICKET_QUANTITY, pszQuantity);
-    Enter(hDlg, IDC_TICKET_LIMIT, "842");
+    EnterText(hDlg, IDC_TICKET_QUANTITY, pszQuantity);
+    EnterText(hDlg, IDC_TICKET_LIMIT, "842");
 }
 
 void Submit(HWND hDlg)
 {
-    Notify(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+    NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
 }
 
 // Each reply reaches the ticket that asked for it and no other: with a second ticket open, one
@@ -420,13 +400,13 @@ TEST_F(OrderRoadSession, RepliesCountOnlyInTheTicketThatAskedAndTheOrderIsWhatWa
     // comes back, and again, through the ticker information, while the review is open.
     FillKseOrder(hDlg);
     Submit(hDlg);
-    ChooseText(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
-    Enter(hDlg, IDC_TICKET_QUANTITY, "5");
+    ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
+    EnterText(hDlg, IDC_TICKET_QUANTITY, "5");
     RunDialogSteps({{IDC_REVIEW_PASSWORD,
                [&](HWND) {
                    ++nReviews;
                    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "SLVT");
-                   Notify(hDlg, IDC_TICKET_TICKER, CBN_KILLFOCUS);
+                   NotifyControl(hDlg, IDC_TICKET_TICKER, CBN_KILLFOCUS);
                }},
               {IDC_REVIEW_PASSWORD, [&](HWND h) {
                    EXPECT_TRUE(PumpUntil([&] { return ControlText(hDlg, IDC_TICKET_DESCRIPTION) == "Silvertide Biotech"; }))
@@ -513,10 +493,10 @@ TEST_F(OrderRoadSession, RefusedChecksShowTheServersText)
         if (bKse) {
             FillKseOrder(hDlg);
         } else {
-            ChooseText(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
+            ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
             SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "ALPN");
-            Enter(hDlg, IDC_TICKET_QUANTITY, "10");
-            Enter(hDlg, IDC_TICKET_LIMIT, "10.5");
+            EnterText(hDlg, IDC_TICKET_QUANTITY, "10");
+            EnterText(hDlg, IDC_TICKET_LIMIT, "10.5");
         }
         const std::string strBefore = pRun->InfoText();
         Submit(hDlg);

@@ -26,6 +26,7 @@
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/ExpectedData.h"
 #include "tests/link/LinkSessionSupport.h"
 
@@ -89,28 +90,6 @@ std::vector<std::string> Texts(const std::vector<UINT>& ids)
     for (UINT nId : ids)
         texts.push_back(static_cast<LPCSTR>(LoadMarketText(nId)));
     return texts;
-}
-
-void Notify(HWND hDlg, int nId, int nCode)
-{
-    SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, nCode), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nId)));
-}
-
-// The user picks the item of that text in a box.
-void Choose(HWND hDlg, int nId, const std::string& strText)
-{
-    const LRESULT nItem = SendDlgItemMessageA(hDlg, nId, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                              reinterpret_cast<LPARAM>(strText.c_str()));
-    ASSERT_NE(CB_ERR, nItem) << strText << " in box " << nId;
-    SendDlgItemMessageA(hDlg, nId, CB_SETCURSEL, static_cast<WPARAM>(nItem), 0);
-    Notify(hDlg, nId, CBN_SELCHANGE);
-}
-
-// The user types into a field and leaves it.
-void Type(HWND hDlg, int nId, const std::string& strText)
-{
-    SetDlgItemTextA(hDlg, nId, strText.c_str());
-    Notify(hDlg, nId, EN_KILLFOCUS);
 }
 
 bool Shown(HWND hDlg, int nId)
@@ -234,7 +213,7 @@ void CheckCase(OrderTicketSession& s, const TICKET_CASE& c, const std::string& s
             << "pre-market lists only the markets marked for it";
     }
     if (c.bUserChoosesMarket)
-        Choose(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(strMarket));
+        ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(strMarket));
     EXPECT_EQ(std::string(strMarket), Selected(hDlg, IDC_TICKET_MARKET));
     EXPECT_EQ(c.nKseType, pTicket->GetKseMarketType());
     EXPECT_EQ(Texts(c.sides), Items(hDlg, IDC_TICKET_SIDE));
@@ -259,15 +238,15 @@ void CheckCase(OrderTicketSession& s, const TICKET_CASE& c, const std::string& s
     SetDlgItemTextA(hDlg, IDC_TICKET_QUANTITY, "");
     for (char ch : std::string("1000"))
         SendDlgItemMessageA(hDlg, IDC_TICKET_QUANTITY, WM_CHAR, static_cast<WPARAM>(ch), 0);
-    Notify(hDlg, IDC_TICKET_QUANTITY, EN_KILLFOCUS);
+    NotifyControl(hDlg, IDC_TICKET_QUANTITY, EN_KILLFOCUS);
     if (c.nPanels & PANEL_FORWARD) {
-        Choose(hDlg, IDC_TICKET_FILL_RULE, static_cast<LPCSTR>(LoadMarketText(57554)));
-        Choose(hDlg, IDC_TICKET_TENOR, "3");
-        Type(hDlg, IDC_TICKET_MARKET_MAKER, "MM1");
+        ChooseItem(hDlg, IDC_TICKET_FILL_RULE, static_cast<LPCSTR>(LoadMarketText(57554)));
+        ChooseItem(hDlg, IDC_TICKET_TENOR, "3");
+        EnterText(hDlg, IDC_TICKET_MARKET_MAKER, "MM1");
     }
     if (c.nPanels & PANEL_CONTRACT)
-        Type(hDlg, IDC_TICKET_CONTRACT, "12");
-    Type(hDlg, IDC_TICKET_LIMIT, "1.5");
+        EnterText(hDlg, IDC_TICKET_CONTRACT, "12");
+    EnterText(hDlg, IDC_TICKET_LIMIT, "1.5");
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "a complete order";
     const ORDER_TICKET_SNAPSHOT shot = pTicket->TakeSnapshot();
     EXPECT_EQ(c.nMarket, shot.nMarketCode);
@@ -285,13 +264,13 @@ void CheckCase(OrderTicketSession& s, const TICKET_CASE& c, const std::string& s
     EXPECT_TRUE(TbSaveWindowPng(hFrame, ScreenshotPath("order_ticket_" + std::string(c.pszName) + "_" + strLanguage).c_str()));
 
     // A limit order without its price cannot go.
-    Type(hDlg, IDC_TICKET_LIMIT, "");
+    EnterText(hDlg, IDC_TICKET_LIMIT, "");
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "no limit price";
     if (c.nPanels & PANEL_FORWARD) {
         // A tenor change takes that tenor's price: the price is typed again after it.
         SendDlgItemMessageA(hDlg, IDC_TICKET_TENOR, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-        Notify(hDlg, IDC_TICKET_TENOR, CBN_SELCHANGE);
-        Type(hDlg, IDC_TICKET_LIMIT, "1.5");
+        NotifyControl(hDlg, IDC_TICKET_TENOR, CBN_SELCHANGE);
+        EnterText(hDlg, IDC_TICKET_LIMIT, "1.5");
         EXPECT_EQ("1.5", Text(hDlg, IDC_TICKET_LIMIT).substr(0, 3));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "no tenor";
     }
@@ -342,8 +321,8 @@ TEST_F(OrderTicketSession, GoodTillDaysAndDateFollowTheRulesOfDatetime)
     CNewPlaceOrderDlg* pTicket = Command(33100);
     ASSERT_NE(nullptr, pTicket);
     const HWND hDlg = pTicket->m_hWnd;
-    Choose(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(MARKET_HARBOR)));
-    Choose(hDlg, IDC_TICKET_VALIDITY, static_cast<LPCSTR>(LoadMarketText(55054)));
+    ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(MARKET_HARBOR)));
+    ChooseItem(hDlg, IDC_TICKET_VALIDITY, static_cast<LPCSTR>(LoadMarketText(55054)));
     ASSERT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_GOOD_TILL)));
     int nRows = 0;
     for (char chKind : {'d', 'p'})
@@ -351,7 +330,7 @@ TEST_F(OrderTicketSession, GoodTillDaysAndDateFollowTheRulesOfDatetime)
             ASSERT_EQ(5u, row.size());
             clock.tNow = LocalMorning(row[1]);
             if (chKind == 'd') {
-                Type(hDlg, IDC_TICKET_DAYS, row[2]);
+                EnterText(hDlg, IDC_TICKET_DAYS, row[2]);
             } else {
                 const std::string& strPick = row[2];
                 const COleDateTime picked(atoi(strPick.substr(6, 4).c_str()), atoi(strPick.substr(3, 2).c_str()),
@@ -383,7 +362,7 @@ TEST_F(OrderTicketSession, OptionSeriesOfBothRepliesStayTogether)
     CNewPlaceOrderDlg* pTicket = Command(33100);
     ASSERT_NE(nullptr, pTicket);
     const HWND hDlg = pTicket->m_hWnd;
-    Choose(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(MARKET_OPTIONS)));
+    ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(MARKET_OPTIONS)));
     App().OpenOptionChain("CDRX");
     PumpPending();
     HWND hChain = nullptr;
@@ -404,8 +383,8 @@ TEST_F(OrderTicketSession, OptionSeriesOfBothRepliesStayTogether)
         });
     };
     const auto Strikes = [&](UINT nRightId, const char* pszMonth) {
-        Choose(hDlg, IDC_TICKET_RIGHT, static_cast<LPCSTR>(LoadMarketText(nRightId)));
-        Choose(hDlg, IDC_TICKET_EXPIRY, pszMonth);
+        ChooseItem(hDlg, IDC_TICKET_RIGHT, static_cast<LPCSTR>(LoadMarketText(nRightId)));
+        ChooseItem(hDlg, IDC_TICKET_EXPIRY, pszMonth);
         std::string strStrikes;
         for (const std::string& strike : Items(hDlg, IDC_TICKET_STRIKE))
             strStrikes += std::to_string(atoi(strike.c_str())) + " ";
@@ -488,7 +467,7 @@ TEST_F(OrderTicketSession, TypingInTheTickerBoxListsTheSymbolsThatHoldTheText)
     CNewPlaceOrderDlg* pTicket = Command(33100);
     ASSERT_NE(nullptr, pTicket);
     const HWND hDlg = pTicket->m_hWnd;
-    Choose(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(MARKET_HARBOR)));
+    ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(MARKET_HARBOR)));
     CStringArray symbols;
     GetGlobals()->GetMarketSymbols(MARKET_HARBOR, symbols);
     ASSERT_GT(symbols.GetSize(), 3);
@@ -509,7 +488,7 @@ TEST_F(OrderTicketSession, TypingInTheTickerBoxListsTheSymbolsThatHoldTheText)
         }
         std::sort(expected.begin(), expected.end());
         SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, strTyped.c_str());
-        Notify(hDlg, IDC_TICKET_TICKER, CBN_EDITCHANGE);
+        NotifyControl(hDlg, IDC_TICKET_TICKER, CBN_EDITCHANGE);
         EXPECT_EQ(expected, Items(hDlg, IDC_TICKET_TICKER)) << "typed " << strTyped;
         EXPECT_EQ(strTyped, Text(hDlg, IDC_TICKET_TICKER));
     }
