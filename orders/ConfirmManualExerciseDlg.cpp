@@ -16,9 +16,9 @@ enum SHOWN { SHOWN_TEXT, SHOWN_RIGHT, SHOWN_DATE, SHOWN_PRICE, SHOWN_NUMBER, SHO
 // The fields by control: the reply field, how it is shown and the field's kind.
 const struct { int nControl; int nField; int nShown; int nType; int nDecimals; } ROWS[CConfirmManualExerciseDlg::FIELDS] = {
     {6726, 5, SHOWN_TEXT, COLTYPE_STRING, 0},     {6727, 9, SHOWN_RIGHT, COLTYPE_STRING, 0},
-    {6728, 10, SHOWN_DATE, COLTYPE_STRING, 0},    {6729, 11, SHOWN_PRICE, COLTYPE_DOUBLE, 4},
+    {6728, 10, SHOWN_DATE, COLTYPE_STRING, 0},    {6729, 11, SHOWN_PRICE, COLTYPE_DOUBLE, -4},
     {6731, 12, SHOWN_NUMBER, COLTYPE_INT32, 0},   {6730, 13, SHOWN_NUMBER, COLTYPE_INT32, 0},
-    {6732, 14, SHOWN_PRICE, COLTYPE_DOUBLE, 4},   {6733, 15, SHOWN_NUMBER, COLTYPE_DOUBLE, 4},
+    {6732, 14, SHOWN_PRICE, COLTYPE_DOUBLE, -4},   {6733, 15, SHOWN_NUMBER, COLTYPE_DOUBLE, -4},
     {6734, 16, SHOWN_NUMBER, COLTYPE_INT32, 0},   {IDC_CONFIRM_WARNING, -1, SHOWN_NONE, COLTYPE_STRING, 0},
 };
 
@@ -64,7 +64,7 @@ BOOL CConfirmManualExerciseDlg::OnInitDialog()
     }
     // The money left after the exercise: below zero the user is warned in red.
     CEnhancedEdit& warning = m_edits[FIELDS - 1];
-    const BOOL bShort = m_edits[7].GetDouble() < 0;
+    const BOOL bShort = m_reply.GetDouble(15, 0) < 0;
     if (bShort) {
         warning.SetText(LoadMarketText(IDS_CONFIRM_SHORT_CASH));
         warning.SetTimedTextColor(WARNING_COLOUR, 0);
