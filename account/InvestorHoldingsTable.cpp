@@ -207,10 +207,14 @@ BOOL CInvestorHoldingsTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMD
     }
     case ID_POSITIONS_EXERCISE:
     case ID_POSITIONS_EXPIRATION: {
-        CDataBuffer* pRow = GetSelectedDataRow();
-        const long nRight = pRow != nullptr ? pRow->GetLong(HC_OPTION_RIGHT) : 0;
-        return RouteOwnCommand(nCode, pExtra, pHandlerInfo, bUs && (nRight == 1 || nRight == 2), [this, nId] {
-            CDataBuffer* pSelected = GetSelectedDataRow();
+        // Only an option's row: a call or a put.
+        const auto optionRow = [this]() -> CDataBuffer* {
+            CDataBuffer* pRow = GetSelectedDataRow();
+            const long nRight = pRow != nullptr ? pRow->GetLong(HC_OPTION_RIGHT) : 0;
+            return nRight == 1 || nRight == 2 ? pRow : nullptr;
+        };
+        return RouteOwnCommand(nCode, pExtra, pHandlerInfo, bUs && optionRow() != nullptr, [optionRow, nId] {
+            CDataBuffer* pSelected = optionRow();
             CZORVAT32App* pTarget = CZORVAT32App::Get();
             if (pSelected == nullptr || pTarget == nullptr)
                 return;

@@ -103,13 +103,14 @@ std::string DateInPattern(const char* pszDigits)
     return szText;
 }
 
-// Masks 0, 1 and 31; the new-order button's ticket; a "CU" for another contract; a close of all
+// Masks 0, 1, 10 and 31; the new-order button's ticket; a "CU" for another contract; a close of all
 // of it previewed, reviewed and taken; its own "CU" with no action left.
 TEST_F(ContractForms, ActsOnAForwardContractAsItsMaskAllows)
 {
     Start(false);
     const struct { long nMask; bool bNewOrder, bAction2, bAction4, bAction8, bAction16; } masks[] = {
-        {0, false, false, false, false, false}, {1, true, false, false, false, false}, {31, true, true, true, true, true}};
+        {0, false, false, false, false, false}, {1, true, false, false, false, false}, {10, false, true, false, true, false},
+        {31, true, true, true, true, true}};
     HWND hForm = nullptr;
     for (const auto& m : masks) {
         SCOPED_TRACE(m.nMask);
@@ -154,6 +155,18 @@ TEST_F(ContractForms, ActsOnAForwardContractAsItsMaskAllows)
     EXPECT_EQ(nDetails, Count("KD"));
     EXPECT_EQ(std::string::npos, pRun->InfoText().find(LoadMarketText(56807))) << pRun->InfoText();
 
+    // The form closed while its review is open: the review ends, nothing is sent, the form goes.
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND) {
+        TypeText("secret");
+        PostMessageA(GetParent(hForm), WM_CLOSE, 0, 0);
+    }}});
+    NotifyControl(hForm, IDC_CONTRACT_ACTION_4, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return FinishedSteps() && App().GetForwardContractForm() == nullptr; }));
+    PumpFor(200);
+    EXPECT_EQ(1u, Count("KI"));
+    hForm = ShowContract("1", 31);
+    const size_t nReopened = Count("KD");
+
     // Close all of contract 1 at a price: "KL", the review, "KI" with the same values.
     SetDlgItemTextA(hForm, IDC_CONTRACT_PRICE, "612.5");
     std::string strReviewed;
@@ -164,7 +177,7 @@ TEST_F(ContractForms, ActsOnAForwardContractAsItsMaskAllows)
         ClickControl(h, IDOK);
     }}});
     NotifyControl(hForm, IDC_CONTRACT_ACTION_2, BN_CLICKED);
-    ASSERT_TRUE(PumpUntil([&] { return Count("KI") == 2 && Count("KD") == nDetails + 1; })) << Lines("KI");
+    ASSERT_TRUE(PumpUntil([&] { return Count("KI") == 2 && Count("KD") == nReopened + 1; })) << Lines("KI");
     ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(GetDlgItem(hForm, IDC_CONTRACT_NEW_ORDER)) == FALSE; }));
     EXPECT_TRUE(FinishedSteps());
     const FIELDS preview = {"", "", "1002", "10020", "2", "261130", "1", "10020", "1", "102", "1", "10000",
@@ -203,6 +216,12 @@ TEST_F(ContractForms, ExercisesAndInstructsFromAHoldingsRow)
     const std::string strMarket = ControlText(hExercise, IDC_EXERCISE_MARKET);
     EXPECT_EQ(std::string(GetGlobals()->GetMarketName(16)), strMarket);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hExercise, IDC_EXERCISE_SEND)));
+    // A part of a contract cannot be sent: refused, nothing on the wire.
+    SetDlgItemTextA(hExercise, IDC_EXERCISE_CONTRACTS, "1.5");
+    NotifyControl(hExercise, IDC_EXERCISE_SEND, BN_CLICKED);
+    PumpFor(200);
+    EXPECT_EQ(0u, Count("XO"));
+    EXPECT_EQ(1, pRun->CountInfoLines(IDS_ORDER_NO_QUANTITY));
     SetDlgItemTextA(hExercise, IDC_EXERCISE_CONTRACTS, "3");
     EXPECT_EQ("300", ControlText(hExercise, IDC_EXERCISE_SHARES));
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hExercise, IDC_EXERCISE_SEND)));
