@@ -38,6 +38,9 @@ const struct { ACTION_EDIT edit; int nField; } FIELDS[CForwardContractDetailDlg:
     {{6426, COLTYPE_STRING, 0, 6}, NO_FIELD}, {{6430, COLTYPE_STRING, 0, 6}, NO_FIELD},
 };
 
+// Places in FIELDS of the fields read back.
+const int FIELD_MAKER = 2, FIELD_ID = 3, FIELD_PRICE = 15, FIELD_HELD = 16, FIELD_QUANTITY = 17;
+
 // The action buttons by their bit of the mask.
 const struct { int nButton; int nBit; } BUTTONS[] = {
     {IDC_CONTRACT_NEW_ORDER, 1}, {IDC_CONTRACT_ACTION_2, 2}, {IDC_CONTRACT_ACTION_4, 4},
@@ -187,8 +190,7 @@ void CForwardContractDetailDlg::OnKD(CServerMessage* pMsg)
             m_edits[i].Reformat();
     }
     // The quantity to act on is the user's to change while a new order may be made, never on a sale.
-    CEnhancedEdit& quantity = m_edits[17];
-    quantity.SetReadOnly(m_nSide == SIDE_SELL || (m_nMask & 1) == 0);
+    m_edits[FIELD_QUANTITY].SetReadOnly(m_nSide == SIDE_SELL || (m_nMask & 1) == 0);
     SetCaptions(reply);
 }
 
@@ -219,12 +221,12 @@ void CForwardContractDetailDlg::SendActionPreview(int nAction)
     shot.nAction = nAction;
     shot.contractDate = m_contractDate;
     shot.strContractId = m_strContractId;
-    shot.strMarketMaker = m_edits[2].GetText(TRUE);
+    shot.strMarketMaker = m_edits[FIELD_MAKER].GetText(TRUE);
     shot.nSide = m_nSide;
     shot.nStock = m_nStock;
     shot.nSeries = m_nSeries;
-    shot.strQuantity.Format("%ld", m_edits[17].GetLong());
-    shot.strLimitPrice.Format("%lf", m_edits[15].GetDouble());
+    shot.strQuantity.Format("%ld", m_edits[FIELD_QUANTITY].GetLong());
+    shot.strLimitPrice.Format("%lf", m_edits[FIELD_PRICE].GetDouble());
     // The review's third text of a close: what the form shows now.
     shot.strExtra = GetText(IDC_CONTRACT_TEXT_26);
     const long nNumber = SendBody(*CONTRACT_ACTION_ROAD.pCheck, shot, nullptr);
@@ -321,9 +323,9 @@ void CForwardContractDetailDlg::OnNewOrder()
     CZORVAT32App* pApp = CZORVAT32App::Get();
     if (pApp == nullptr)
         return;
-    CString strQuantity = static_cast<LPCSTR>(m_edits[17].GetText(TRUE));
+    CString strQuantity = static_cast<LPCSTR>(m_edits[FIELD_QUANTITY].GetText(TRUE));
     if (strQuantity.IsEmpty() || strQuantity == "0")
-        strQuantity = static_cast<LPCSTR>(m_edits[16].GetText(TRUE));
-    pApp->OpenOrderTicketForward(GetText(IDC_CONTRACT_SYMBOL), m_contractDate, m_edits[2].GetText(TRUE),
-                                 m_edits[3].GetText(TRUE), strQuantity, -1);
+        strQuantity = static_cast<LPCSTR>(m_edits[FIELD_HELD].GetText(TRUE));
+    pApp->OpenOrderTicketForward(GetText(IDC_CONTRACT_SYMBOL), m_contractDate, m_edits[FIELD_MAKER].GetText(TRUE),
+                                 m_edits[FIELD_ID].GetText(TRUE), strQuantity, -1);
 }
