@@ -16,6 +16,8 @@
 #define ID_POSITIONS_SYMBOL         33567
 #define ID_POSITIONS_SYMBOL_BOOK    33568
 #define ID_POSITIONS_SYMBOL_NEWS    33569
+#define ID_POSITIONS_EXERCISE       33335   // an option row: the exercise form on it
+#define ID_POSITIONS_EXPIRATION     33355   // an option row: its expiration instruction
 #define ID_KSE_HOLDINGS_ITEM        40225
 #define IDS_POSITIONS_FILTER_MENU   33558
 #define IDS_POSITIONS_ORDER_ITEM    40353

@@ -169,6 +169,9 @@ HMENU CInvestorHoldingsTable::CreateContextMenu()
     if (hMenu == nullptr)
         return nullptr;
     InsertRefreshAndItem(hMenu, ID_POSITIONS_ORDER, LoadMenuItemText(IDS_POSITIONS_ORDER_ITEM));
+    // The option forms, after the order item.
+    InsertMenuA(hMenu, 3, MF_BYPOSITION | MF_STRING, ID_POSITIONS_EXPIRATION, LoadMenuItemText(ID_POSITIONS_EXPIRATION));
+    InsertMenuA(hMenu, 3, MF_BYPOSITION | MF_STRING, ID_POSITIONS_EXERCISE, LoadMenuItemText(ID_POSITIONS_EXERCISE));
     return hMenu;
 }
 
@@ -200,6 +203,25 @@ BOOL CInvestorHoldingsTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMD
             if (!FindUsQuotePrice(strSymbol, strMarket, dPrice))
                 dPrice = 0;
             pTarget->OpenOrderTicket(0, strSymbol, dPrice, strMarket, pSelected->GetText(HC_CURRENCY), 0);
+        });
+    }
+    case ID_POSITIONS_EXERCISE:
+    case ID_POSITIONS_EXPIRATION: {
+        // Only an option's row: a call or a put.
+        const auto optionRow = [this]() -> CDataBuffer* {
+            CDataBuffer* pRow = GetSelectedDataRow();
+            const long nRight = pRow != nullptr ? pRow->GetLong(HC_OPTION_RIGHT) : 0;
+            return nRight == 1 || nRight == 2 ? pRow : nullptr;
+        };
+        return RouteOwnCommand(nCode, pExtra, pHandlerInfo, bUs && optionRow() != nullptr, [optionRow, nId] {
+            CDataBuffer* pSelected = optionRow();
+            CZORVAT32App* pTarget = CZORVAT32App::Get();
+            if (pSelected == nullptr || pTarget == nullptr)
+                return;
+            if (nId == ID_POSITIONS_EXERCISE)
+                pTarget->OpenManualExercise(pSelected->GetText(HC_SYMBOL), pSelected->GetText(HC_SUBKEY));
+            else
+                pTarget->OpenExpirationInstruction(pSelected->GetText(HC_SYMBOL), pSelected->GetText(HC_MARKET));
         });
     }
     default:

@@ -61,3 +61,25 @@ struct IOrderTicketForm
     virtual void LoadUSOrder(long nOrder) = 0;
     virtual void LoadKSEOrder(long nOrder) = 0;
 };
+
+// The forms that act on a position, as the application's openers fill them (the orders layer
+// implements them). Forward contract details: the contract of that date and identifier, with
+// the actions the server allows as a mask (1 a new order, 2, 4, 8 and 16 its actions).
+struct IForwardContractForm
+{
+    virtual ~IForwardContractForm() = default;
+    virtual void ShowContract(long nUser, long nAccount, const COleDateTime& date, LPCSTR pszContractId,
+                              long nMask) = 0;
+};
+// Option exercise: the US holdings row of these two keys (null or "" for none).
+struct IManualExerciseForm
+{
+    virtual ~IManualExerciseForm() = default;
+    virtual void LoadPosition(LPCSTR pszSymbolKey, LPCSTR pszSecondKey) = 0;
+};
+// Expiration instruction: the instruction standing for the symbol on that market (null for none).
+struct IExpirationInstructionForm
+{
+    virtual ~IExpirationInstructionForm() = default;
+    virtual void Preset(LPCSTR pszSymbol, LPCSTR pszMarket) = 0;
+};

@@ -162,6 +162,14 @@ public:
     void OpenOrderTicketForward(LPCSTR pszSymbol, const COleDateTime& validity, LPCSTR pszMarketMaker,
                                 LPCSTR pszContract, LPCSTR pszQuantity, int nSide);
     CFormMDIWnd* GetOrderTicketForm() const { return m_pOrderTicketForm; }
+    // The forms that act on a position (ZorvatOrderTickets.cpp): one window each, reused.
+    void OpenForwardContractDetail(long nUser, long nAccount, const COleDateTime& date, LPCSTR pszContractId,
+                                   long nMask);
+    void OpenManualExercise(LPCSTR pszSymbolKey, LPCSTR pszSecondKey);
+    void OpenExpirationInstruction(LPCSTR pszSymbol, LPCSTR pszMarket);
+    CFormMDIWnd* GetForwardContractForm() const { return m_pForwardContractForm; }
+    CFormMDIWnd* GetManualExerciseForm() const { return m_pManualExerciseForm; }
+    CFormMDIWnd* GetExpirationForm() const { return m_pExpirationForm; }
     // Whether the order forms show their advanced rows, one state for the ticket and the
     // modify form.
     BOOL IsOrderAdvancedShown() const { return m_bOrderAdvanced; }
@@ -379,6 +387,9 @@ protected:
     CFormMDIWnd* m_pNewsReaderForm = nullptr;
     CFormMDIWnd* m_pOrderTicketForm = nullptr;
     CFormMDIWnd* m_pModifyOrderForm = nullptr;
+    CFormMDIWnd* m_pForwardContractForm = nullptr;
+    CFormMDIWnd* m_pManualExerciseForm = nullptr;
+    CFormMDIWnd* m_pExpirationForm = nullptr;
     BOOL m_bOrderAdvanced = FALSE;
     CFormMDIWnd* m_chartSlots[CHART_SLOTS] = {};  // not owned: each frame clears its slot as it goes
     int m_nChartSlot = 0;               // the slot used last

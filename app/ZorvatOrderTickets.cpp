@@ -10,6 +10,8 @@
 
 #define IDD_FORM_ORDER_TICKET 7310
 #define IDD_FORM_MODIFY_ORDER 7311
+#define IDD_FORM_FORWARD_CONTRACT 7289
+#define IDD_FORM_MANUAL_EXERCISE 7304
 #define KSE_MARKET_CODE 2
 #define KSE_TYPE_REGULAR 1
 #define KSE_TYPE_FORWARD 3
@@ -160,6 +162,38 @@ void CZORVAT32App::OpenOrderTicketForward(LPCSTR pszSymbol, const COleDateTime& 
     if (nSide == SIDE_SELL)
         pTicket->SetBackgroundColor(SELL_COLOUR);
     pTicket->ShowSidePanel(FALSE);
+}
+
+namespace {
+// The view of a form window opened (or activated) in its slot, as the interface its opener
+// fills; null without the form's maker, which would leave an empty frame.
+template <class FORM>
+FORM* OpenFormAs(CZORVAT32App* pApp, CFormMDIWnd** ppSlot, UINT nFormId)
+{
+    if (FindFormMaker(nFormId) == nullptr)
+        return nullptr;
+    pApp->OpenFormWindow(ppSlot, nFormId);
+    return *ppSlot != nullptr ? dynamic_cast<FORM*>((*ppSlot)->GetView()) : nullptr;
+}
+}  // namespace
+
+void CZORVAT32App::OpenForwardContractDetail(long nUser, long nAccount, const COleDateTime& date,
+                                             LPCSTR pszContractId, long nMask)
+{
+    if (auto* pForm = OpenFormAs<IForwardContractForm>(this, &m_pForwardContractForm, IDD_FORM_FORWARD_CONTRACT))
+        pForm->ShowContract(nUser, nAccount, date, pszContractId, nMask);
+}
+
+void CZORVAT32App::OpenManualExercise(LPCSTR pszSymbolKey, LPCSTR pszSecondKey)
+{
+    if (auto* pForm = OpenFormAs<IManualExerciseForm>(this, &m_pManualExerciseForm, IDD_FORM_MANUAL_EXERCISE))
+        pForm->LoadPosition(pszSymbolKey, pszSecondKey);
+}
+
+void CZORVAT32App::OpenExpirationInstruction(LPCSTR pszSymbol, LPCSTR pszMarket)
+{
+    if (auto* pForm = OpenFormAs<IExpirationInstructionForm>(this, &m_pExpirationForm, IDD_FORM_EXPIRATION))
+        pForm->Preset(pszSymbol, pszMarket);
 }
 
 void CZORVAT32App::OnKseTicketCommand(UINT nId)

@@ -3,6 +3,9 @@
 #include "app/FormFactory.h"
 #include "app/SessionHooks.h"
 #include "orders/AlertSoundDlg.h"
+#include "orders/ExpirationInstructionDlg.h"
+#include "orders/ForwardContractDetailDlg.h"
+#include "orders/ManualExerciseDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderRequests.h"
 #include "orders/ReviewDialog.h"
@@ -21,6 +24,9 @@ void RegisterOrderForms()
 {
     RegisterCommandDialog(ID_ALERT_SOUND_COMMAND, RunAlertSoundDialog);
     RegisterFormMaker(IDD_FORM_ORDER_TICKET, &CNewPlaceOrderDlg::Make);
+    RegisterFormMaker(IDD_FORM_FORWARD_CONTRACT, &CForwardContractDetailDlg::Make);
+    RegisterFormMaker(IDD_FORM_MANUAL_EXERCISE, &CManualExerciseDlg::Make);
+    RegisterFormMaker(IDD_FORM_EXPIRATION_INSTRUCTION, &CExpirationInstructionDlg::Make);
     // The next user must not find the trading passwords or the ticket flag this one kept.
     RegisterLogoffHook(&CReviewDialog::ForgetKeptPasswords);
     RegisterLogoffHook(&ForgetKeptTicketFlag);

@@ -74,6 +74,36 @@ const ORDER_FIELD KQ_FIELDS[] = {
     {14, OS_DAYS, OW_DATED},          {15, OS_GOOD_TILL, OW_DATED},       {16, OS_PASSWORD, OW_ALWAYS},
 };
 const ORDER_FIELD RN_FIELDS[] = {{2, OS_SYMBOL, OW_ALWAYS}, {3, OS_MARKET_CODE, OW_ALWAYS}};
+// The forward contract's details, and its action: "KL" previews with two zero prices, "KI" takes
+// the same values with the password in their place.
+const ORDER_FIELD KD_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_CONTRACT_DATE, OW_ALWAYS},
+    {5, OS_CONTRACT_ID, OW_ALWAYS},
+};
+const ORDER_FIELD KL_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_ACTION, OW_ALWAYS},
+    {5, OS_CONTRACT_DATE, OW_ALWAYS}, {6, OS_CONTRACT_ID, OW_ALWAYS},     {7, OS_MARKET_MAKER, OW_ALWAYS},
+    {8, OS_SIDE, OW_ALWAYS},          {9, OS_STOCK_NUMBER, OW_ALWAYS},    {10, OS_SERIES, OW_ALWAYS},
+    {11, OS_QUANTITY, OW_ALWAYS},     {12, OS_ZERO_PRICE, OW_ALWAYS},     {13, OS_ZERO_PRICE, OW_ALWAYS},
+    {18, OS_LIMIT, OW_ALWAYS},
+};
+const ORDER_FIELD KI_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_ACTION, OW_ALWAYS},
+    {5, OS_CONTRACT_DATE, OW_ALWAYS}, {6, OS_CONTRACT_ID, OW_ALWAYS},     {7, OS_MARKET_MAKER, OW_ALWAYS},
+    {8, OS_SIDE, OW_ALWAYS},          {9, OS_STOCK_NUMBER, OW_ALWAYS},    {10, OS_SERIES, OW_ALWAYS},
+    {11, OS_QUANTITY, OW_ALWAYS},     {14, OS_PASSWORD, OW_ALWAYS},       {18, OS_LIMIT, OW_ALWAYS},
+};
+// An option exercise: the contracts of the position; the instruction: the contracts to exercise
+// at expiration, the least amount in the money (the limit) and the price limit (the stop).
+const ORDER_FIELD XO_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_MODE, OW_ALWAYS},            {4, OS_ACCOUNT, OW_ALWAYS},
+    {5, OS_SYMBOL, OW_ALWAYS},        {6, OS_MARKET_CODE, OW_ALWAYS},     {7, OS_QUANTITY, OW_ALWAYS},
+};
+const ORDER_FIELD XI_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_SYMBOL, OW_ALWAYS},
+    {5, OS_MARKET_CODE, OW_ALWAYS},   {6, OS_MODE, OW_ALWAYS},            {7, OS_QUANTITY, OW_ALWAYS},
+    {8, OS_LIMIT, OW_ALWAYS},         {9, OS_STOP, OW_ALWAYS},
+};
 
 const ORDER_BODY OV_BODY = BODY(MSG_OV, OV_FIELDS), OR_BODY = BODY(MSG_OR, OR_FIELDS);
 const ORDER_BODY KV_BODY = BODY(MSG_KV, KV_FIELDS), KR_BODY = BODY(MSG_KR, KR_FIELDS);
@@ -86,6 +116,9 @@ const ORDER_ACK KR_ACK = {ACK_ORDER, 0, 16, 3, 5, 7, 6, 8, 9, 10, 11, 13, "%.1f 
 const ORDER_ACK KQ_ACK = {ACK_ORDER, 0, 17, 3, 6, 8, 7, 9, 10, 11, 12, 14, "%.1f %s"};
 // The forward text: order 13, account 3, side 4, quantity 6, stock 5, price 10.
 const ORDER_ACK KA_ACK = {ACK_FORWARD, 0, 13, 3, 4, 6, 5, -1, 10, -1, -1, -1, "%.1f"};
+
+const ORDER_BODY KL_BODY = BODY(MSG_KL, KL_FIELDS), KI_BODY = BODY(MSG_KI, KI_FIELDS);
+const ORDER_BODY XO_BODY = BODY(MSG_XO, XO_FIELDS), XI_BODY = BODY(MSG_XI, XI_FIELDS);
 
 const ORDER_ROAD TICKET_ROADS[] = {
     {-1, &OV_BODY, 12, 13, OR_US, 0, &OR_BODY, &OR_ACK},
@@ -238,6 +271,12 @@ UINT FieldText(int nSource, const ORDER_VALUES& values, CString* pText)
         *pText = Number(nWhole);
         break;
     case OS_PASSWORD: *pText = values.strPassword; break;
+    case OS_ACTION: *pText = Number(shot.nAction); break;
+    case OS_MODE: *pText = Number(shot.nMode); break;
+    case OS_CONTRACT_ID: *pText = Trimmed(shot.strContractId); break;
+    case OS_STOCK_NUMBER: *pText = Number(shot.nStock); break;
+    case OS_SERIES: *pText = Number(shot.nSeries); break;
+    case OS_ZERO_PRICE: pText->Format("%lf", 0.0); break;
     default: pText->Empty(); break;
     }
     return IsRequestFieldText(*pText) ? 0 : IDS_ORDER_BAD_TEXT;
@@ -253,6 +292,10 @@ CString PriceWithType(const char* pszFormat, double dPrice, int nType)
 }  // namespace
 
 const ORDER_BODY RN_BODY = BODY(MSG_RN, RN_FIELDS);
+const ORDER_BODY KD_BODY = BODY(MSG_KD, KD_FIELDS);
+const ORDER_ROAD CONTRACT_ACTION_ROAD = {-1, &KL_BODY, 0, 1, OR_NONE, 0, &KI_BODY, nullptr};
+const ORDER_ROAD EXERCISE_ROAD = {-1, &XO_BODY, 0, 1, OR_NONE, 0, &XO_BODY, nullptr};
+const ORDER_ROAD INSTRUCTION_ROAD = {-1, &XI_BODY, 0, 1, OR_NONE, 0, &XI_BODY, nullptr};
 
 UINT BuildOrderRequest(const ORDER_BODY& body, const ORDER_VALUES& values, CString* pLine)
 {

@@ -55,6 +55,12 @@ enum ORDER_SOURCE
     OS_CONTRACT_DATE,   // in the server's form
     OS_CONTRACT_NUMBER, // a whole number
     OS_PASSWORD,        // the trading password the review returned
+    OS_ACTION,          // the contract action's code
+    OS_MODE,            // 0 asks, 1 confirms or submits
+    OS_CONTRACT_ID,     // the contract's identifier as the server gave it
+    OS_STOCK_NUMBER,
+    OS_SERIES,
+    OS_ZERO_PRICE,      // "0.000000"
 };
 
 // When a body field is sent; otherwise it stays empty.
@@ -127,6 +133,7 @@ enum ORDER_REVIEW
     OR_KSE,
     OR_FORWARD,
     OR_CONTRACT,
+    OR_NONE,            // the form shows the reply itself
 };
 
 // One kind of order of a form: by KSE market type, what it checks with and what it sends.
@@ -156,3 +163,13 @@ void ForgetKeptTicketFlag();
 
 // The body of an "RN" ticker-information request.
 extern const ORDER_BODY RN_BODY;
+
+// The contract and option forms: a forward contract's details asked with "KD" (the account as
+// its number in ORDER_VALUES::strAccount); an action on the contract previewed with "KL" and
+// taken with "KI"; an exercise asked with "XO" mode 0 and confirmed with mode 1; an expiration
+// instruction asked (mode 0) or submitted (mode 1) with "XI". Their replies carry the error in
+// field 0; the forms acknowledge them themselves.
+extern const ORDER_BODY KD_BODY;
+extern const ORDER_ROAD CONTRACT_ACTION_ROAD;
+extern const ORDER_ROAD EXERCISE_ROAD;
+extern const ORDER_ROAD INSTRUCTION_ROAD;

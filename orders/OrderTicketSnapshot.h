@@ -36,4 +36,11 @@ struct ORDER_TICKET_SNAPSHOT
     CString strMarketMaker;
     int nFillRule = -1;             // CFillRest
     CString strTenor;
+    // The contract and option forms: an action on a forward contract (its identifier, stock and
+    // series as the details gave them) and the mode of an exercise or expiration instruction.
+    int nAction = 0;
+    CString strContractId;
+    long nStock = 0;
+    long nSeries = 0;
+    int nMode = 0;
 };
