@@ -61,3 +61,15 @@ struct IOrderTicketForm
     virtual void LoadUSOrder(long nOrder) = 0;
     virtual void LoadKSEOrder(long nOrder) = 0;
 };
+
+// The combined modify form as the application's openers fill it (the orders layer implements
+// it): the order of a status table's row is loaded into the open form, or none when the row or
+// its table is missing.
+struct IModifyOrderForm
+{
+    virtual ~IModifyOrderForm() = default;
+    virtual void LoadUSOrder(long nOrder) = 0;
+    virtual void LoadKSEOrder(long nOrder) = 0;
+    virtual void ShowSidePanel(BOOL bShow) = 0;
+    virtual void ShowAdvanced(BOOL bShow) = 0;
+};

@@ -3,6 +3,7 @@
 #include "app/FormFactory.h"
 #include "app/SessionHooks.h"
 #include "orders/AlertSoundDlg.h"
+#include "orders/NewModifyOrderDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderRequests.h"
 #include "orders/ReviewDialog.h"
@@ -21,6 +22,7 @@ void RegisterOrderForms()
 {
     RegisterCommandDialog(ID_ALERT_SOUND_COMMAND, RunAlertSoundDialog);
     RegisterFormMaker(IDD_FORM_ORDER_TICKET, &CNewPlaceOrderDlg::Make);
+    RegisterFormMaker(IDD_FORM_MODIFY_ORDER, &CNewModifyOrderDlg::Make);
     // The next user must not find the trading passwords or the ticket flag this one kept.
     RegisterLogoffHook(&CReviewDialog::ForgetKeptPasswords);
     RegisterLogoffHook(&ForgetKeptTicketFlag);

@@ -36,4 +36,5 @@ struct ORDER_TICKET_SNAPSHOT
     CString strMarketMaker;
     int nFillRule = -1;             // CFillRest
     CString strTenor;
+    long nOrderNumber = 0;          // the order a modify form changes
 };
