@@ -103,6 +103,7 @@ CDataBuffer* FindOrderRow(UINT nTableId, LPCSTR pszKey)
 struct CNewModifyOrderDlg::LOADED
 {
     long nOrder = 0;
+    BOOL bKse = FALSE;
     BOOL bChangeable = FALSE;
     int nLayout = -1;
     CString strSide, strType, strDuration, strSymbol, strSecurity, strMarket, strCurrency, strMarketType;
@@ -262,6 +263,7 @@ BOOL CNewModifyOrderDlg::ReadKSERow(long nOrder, LOADED* pOrder) const
         return FALSE;
     }
     pOrder->nOrder = nOrder;
+    pOrder->bKse = TRUE;
     pOrder->bChangeable = nState != 6;
     MarketDetail market;
     // The market's own word overrides the order's state while it is 2.
@@ -298,6 +300,7 @@ BOOL CNewModifyOrderDlg::ReadKSERow(long nOrder, LOADED* pOrder) const
 void CNewModifyOrderDlg::Show(const LOADED& order)
 {
     m_nNameRequest = 0;
+    m_bKse = order.bKse;
     SetLayoutMode(order.nLayout);
     if (order.nLayout != -1 && !order.strMarketType.IsEmpty())
         SelectBoxText(IDC_MODIFY_MARKET_TYPE, order.strMarketType, /*bAdd=*/TRUE);
@@ -547,7 +550,7 @@ ORDER_TICKET_SNAPSHOT CNewModifyOrderDlg::TakeSnapshot()
 
 const MODIFY_ROAD& CNewModifyOrderDlg::GetRoads() const
 {
-    return GetCombinedModifyRoad(m_nLayout != -1);
+    return GetCombinedModifyRoad(m_bKse);
 }
 
 void CNewModifyOrderDlg::OnRN(CServerMessage* pMsg)

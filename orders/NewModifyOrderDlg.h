@@ -97,6 +97,7 @@ private:
     CDateTimeCtrl m_pickContract;
 
     int m_nLayout = -1;
+    BOOL m_bKse = FALSE;                // the order came from the KSE table, whatever its type
     int m_nOrderType = -1;              // of the loaded order: the type box returns to it
     CString m_strDuration;              // the duration box's text last acted on
     CString m_strSymbol;
