@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "account/AccountTables.h"
+#include "account/OrderStatusKSETable.h"
+#include "account/OrderStatusTable.h"
+#include "app/TableFactory.h"
 #include "app/FormMDIWnd.h"
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
@@ -29,6 +31,7 @@
 
 namespace {
 enum { COL_ORDER = 1 };
+#define IDC_REVIEW_QUANTITY 5744
 const int US_QUANTITY = 4, KSE_QUANTITY = 9, US_STATUS = 12, KSE_STATUS = 19;
 
 struct MARKET_CASE
@@ -73,15 +76,25 @@ std::vector<std::string> WithOrder(std::vector<std::string> fields, const std::s
 
 struct ModifySession : COrderSession
 {
+    // The order-status tables' makers for this test only: the other order tests run without them.
+    PFN_MAKE_TABLE pfnUsBefore = FindTableMaker(51110), pfnKseBefore = FindTableMaker(51128);
+
     void StartTrader(bool bArabic)
     {
         ASSERT_TRUE(server.Start({"--rate", "0"}));
         pRun = std::make_unique<CTerminalRun>(bArabic);
         pRun->m_onMakersRegistered = [] {
             RegisterOrderForms();
-            RegisterAccountTables();
+            RegisterTableMaker(51110, MakeDataTable<COrderStatusTable>);
+            RegisterTableMaker(51128, MakeDataTable<COrderStatusKSETable>);
         };
         ASSERT_TRUE(pRun->StartLoggedIn(server.Port(), "trader", "secret"));
+    }
+    void TearDown() override
+    {
+        COrderSession::TearDown();
+        RegisterTableMaker(51110, pfnUsBefore);
+        RegisterTableMaker(51128, pfnKseBefore);
     }
     // The order's number from the server's reply to the request, once its row is in the table.
     std::string Place(const MARKET_CASE& c, const char* pszBody)
@@ -150,6 +163,13 @@ TEST_F(ModifySession, OpenOrdersAreModifiedAndCancelledFromTheirRows)
         ASSERT_FALSE(strChanged.empty() || strCancelled.empty() || strFilled.empty()) << pRun->InfoText();
         ASSERT_TRUE(PumpUntil([&] { return Row(c, strFilled)->GetLong(c.nStatusCol) == 3; }));
         EXPECT_EQ(nullptr, Click(c, strFilled)) << "a filled order opens nothing";
+        if (c.nTable == 51128) {
+            // Opened for it all the same, a KSE order in that state is refused: no order shown.
+            App().OpenModifyOrderKSE(atol(strFilled.c_str()));
+            ASSERT_NE(nullptr, Form());
+            EXPECT_EQ(0, Form()->GetOrderNumber());
+            EXPECT_NE(std::string::npos, pRun->InfoText().find(static_cast<LPCSTR>(LoadMarketText(40326))));
+        }
 
         // Modify: the preview, its review, the change; the acknowledgement closes the form.
         CNewModifyOrderDlg* pForm = Click(c, strChanged);
@@ -174,12 +194,17 @@ TEST_F(ModifySession, OpenOrdersAreModifiedAndCancelledFromTheirRows)
         ASSERT_NE(nullptr, pForm);
         const size_t nPreviews = Count(c.pszPreview);
         size_t nWhileReviewed = 0;
-        AnswerReview([&](HWND) { nWhileReviewed = server.Received().size(); });
+        std::string strReviewedQuantity;
+        AnswerReview([&](HWND h) {
+            nWhileReviewed = server.Received().size();
+            strReviewedQuantity = ControlText(h, IDC_REVIEW_QUANTITY);
+        });
         const size_t nBefore = server.Received().size();
         NotifyControl(pForm->m_hWnd, IDC_MODIFY_CANCEL, BN_CLICKED);
         ASSERT_TRUE(PumpUntil([&] { return Form() == nullptr && Row(c, strCancelled)->GetLong(c.nStatusCol) == 5; }))
             << pRun->InfoText() << Lines(c.pszCancel);
         EXPECT_EQ(nBefore, nWhileReviewed) << "nothing sent before the review";
+        EXPECT_EQ("100", strReviewedQuantity) << "the preview's fields in their places";
         EXPECT_EQ(nPreviews, Count(c.pszPreview));
         ASSERT_EQ(1u, Requests({c.pszCancel}).size()) << Lines(c.pszCancel);
         EXPECT_EQ(WithOrder(c.cancel, strCancelled), BodyOf(Requests({c.pszCancel}).back()));
@@ -210,9 +235,16 @@ TEST_F(ModifySession, OnlyItsOwnOrderAndRepliesEndTheFormAndAFailedLoadSendsNoth
     ASSERT_TRUE(PumpUntil([&] { return Form() == nullptr; }));
     EXPECT_EQ(0u, Count("OC"));
 
-    // A good load, then one whose row is missing: no order is left to send.
+    // A review cancelled sends nothing and leaves Modify for another try.
     pForm = Click(c, strOther);
     ASSERT_NE(nullptr, pForm);
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
+    NotifyControl(pForm->m_hWnd, IDC_MODIFY_MODIFY, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return FinishedSteps() && IsWindowEnabled(GetDlgItem(pForm->m_hWnd, IDC_MODIFY_MODIFY)); }));
+    EXPECT_EQ(1u, Count("OW"));
+    EXPECT_EQ(0u, Count("OM"));
+
+    // A good load, then one whose row is missing: no order is left to send.
     App().OpenModifyOrderUS(987654);
     PumpPending();
     ASSERT_EQ(pForm, Form());
@@ -225,6 +257,18 @@ TEST_F(ModifySession, OnlyItsOwnOrderAndRepliesEndTheFormAndAFailedLoadSendsNoth
     NotifyControl(pForm->m_hWnd, IDC_MODIFY_CANCEL, BN_CLICKED);
     PumpFor(200);
     EXPECT_EQ(nSent, server.Received().size());
+
+    // A log-off during the review ends it: nothing sent, the form gone.
+    pForm = Click(c, strOther);
+    ASSERT_NE(nullptr, pForm);
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND) {
+                       TypeText("secret");
+                       App().Logoff();
+                   }}});
+    NotifyControl(pForm->m_hWnd, IDC_MODIFY_MODIFY, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Form() == nullptr; }));
+    PumpFor(200);
+    EXPECT_EQ(0u, Count("OM"));
 }
 
 TEST_F(ModifySession, PicturesOfAUsAndAKseOrderInBothLanguages)
