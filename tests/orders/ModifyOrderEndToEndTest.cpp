@@ -240,6 +240,8 @@ TEST_F(ModifySession, OnlyItsOwnOrderAndRepliesEndTheFormAndAFailedLoadSendsNoth
     ASSERT_NE(nullptr, pForm);
     RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
     NotifyControl(pForm->m_hWnd, IDC_MODIFY_MODIFY, BN_CLICKED);
+    // Before the server answers, a refused preview under another number: not this form's.
+    Dispatch("~OW|9999|XC|||10020|1|ALPN|100|0|30||0|||" + strOther + "|428|X");
     ASSERT_TRUE(PumpUntil([&] { return FinishedSteps() && IsWindowEnabled(GetDlgItem(pForm->m_hWnd, IDC_MODIFY_MODIFY)); }));
     EXPECT_EQ(1u, Count("OW"));
     EXPECT_EQ(0u, Count("OM"));
