@@ -178,7 +178,8 @@ TEST_F(ModifySession, OpenOrdersAreModifiedAndCancelledFromTheirRows)
         EXPECT_EQ(atol(strChanged.c_str()), pForm->GetOrderNumber());
         EXPECT_EQ("100", ControlText(hForm, IDC_MODIFY_QUANTITY));
         EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
-        AnswerReview();
+        // What is sent is what was reviewed, whatever the form holds by then.
+        AnswerReview([hForm](HWND) { SetDlgItemTextA(hForm, IDC_MODIFY_QUANTITY, "175"); });
         NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
         ASSERT_TRUE(PumpUntil([&] { return Form() == nullptr && Row(c, strChanged)->GetLong(c.nQuantityCol) == 150; }))
             << pRun->InfoText() << Lines(c.pszModify);
@@ -220,9 +221,8 @@ TEST_F(ModifySession, OnlyItsOwnOrderAndRepliesEndTheFormAndAFailedLoadSendsNoth
     CNewModifyOrderDlg* pForm = Click(c, strShown);
     ASSERT_NE(nullptr, pForm);
 
-    // Another order's end and a change this form never asked for leave it open.
+    // Another order's end leaves it open.
     Dispatch("~NC|0|XC||" + std::to_string(atol(strShown.c_str()) + 100) + "|0|5|8|R1");
-    Dispatch("~OM|9999|XC|||10020|1|ALPN|150|0|30|||||" + strShown + "|0||||R1");
     PumpFor(200);
     ASSERT_EQ(pForm, Form());
 
@@ -245,6 +245,10 @@ TEST_F(ModifySession, OnlyItsOwnOrderAndRepliesEndTheFormAndAFailedLoadSendsNoth
     ASSERT_TRUE(PumpUntil([&] { return FinishedSteps() && IsWindowEnabled(GetDlgItem(pForm->m_hWnd, IDC_MODIFY_MODIFY)); }));
     EXPECT_EQ(1u, Count("OW"));
     EXPECT_EQ(0u, Count("OM"));
+    // A change this form did not send leaves it open.
+    Dispatch("~OM|9999|XC|||10020|1|ALPN|150|0|30|||||" + strOther + "|0||||R1");
+    PumpFor(200);
+    ASSERT_EQ(pForm, Form());
 
     // A good load, then one whose row is missing: no order is left to send.
     App().OpenModifyOrderUS(987654);
