@@ -218,11 +218,12 @@ BOOL CNewModifyOrderDlg::ReadUSRow(long nOrder, LOADED* pOrder) const
     if (pRow == nullptr)
         return FALSE;
     pOrder->nOrder = nOrder;
-    const CString strLinked = pRow->GetText(UC_LINKED);
-    if (strLinked.IsEmpty()) {
+    // The linked order's key is a number; 0 is none.
+    const long nLinked = pRow->GetLong(UC_LINKED);
+    if (nLinked == 0) {
         pOrder->bChangeable = pRow->GetLong(UC_FIXED) != 1;
     } else {
-        const CDataBuffer* pLinked = FindOrderRow(IDS_TABLE_US_ORDER_STATUS, strLinked);
+        const CDataBuffer* pLinked = FindOrderRow(IDS_TABLE_US_ORDER_STATUS, Whole(nLinked));
         pOrder->bChangeable = pLinked == nullptr || pLinked->GetDouble(UC_OPEN) <= 0;
     }
     pOrder->strSide = pRow->GetText(UC_SIDE, TRUE);

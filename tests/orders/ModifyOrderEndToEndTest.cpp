@@ -264,6 +264,17 @@ TEST_F(ModifySession, OnlyItsOwnOrderAndRepliesEndTheFormAndAFailedLoadSendsNoth
     PumpFor(200);
     EXPECT_EQ(nSent, server.Received().size());
 
+    // An order its row marks unchangeable: Cancel order only, also after a cancelled review.
+    Row(c, strOther)->SetText(13, "1", TRUE);
+    App().OpenModifyOrderUS(atol(strOther.c_str()));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(pForm->m_hWnd, IDC_MODIFY_MODIFY)));
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
+    NotifyControl(pForm->m_hWnd, IDC_MODIFY_CANCEL, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return FinishedSteps(); }));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(pForm->m_hWnd, IDC_MODIFY_MODIFY)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(pForm->m_hWnd, IDC_MODIFY_CANCEL)));
+    Row(c, strOther)->SetText(13, "0", TRUE);
+
     // A log-off during the review ends it: nothing sent, the form gone.
     pForm = Click(c, strOther);
     ASSERT_NE(nullptr, pForm);
