@@ -275,6 +275,16 @@ TEST_F(ModifySession, OnlyItsOwnOrderAndRepliesEndTheFormAndAFailedLoadSendsNoth
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(pForm->m_hWnd, IDC_MODIFY_CANCEL)));
     Row(c, strOther)->SetText(13, "0", TRUE);
 
+    // Closed during a cancel's review (run in the form's own command): nothing sent, the form gone.
+    const HWND hFrame = GetParent(pForm->m_hWnd);
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [hFrame](HWND) {
+                       TypeText("secret");
+                       PostMessageA(hFrame, WM_CLOSE, 0, 0);
+                   }}});
+    NotifyControl(pForm->m_hWnd, IDC_MODIFY_CANCEL, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Form() == nullptr; }));
+    EXPECT_EQ(0u, Count("OC"));
+
     // A log-off during the review ends it: nothing sent, the form gone.
     pForm = Click(c, strOther);
     ASSERT_NE(nullptr, pForm);
