@@ -83,3 +83,14 @@ struct IExpirationInstructionForm
     virtual ~IExpirationInstructionForm() = default;
     virtual void Preset(LPCSTR pszSymbol, LPCSTR pszMarket) = 0;
 };
+// The combined modify form as the application's openers fill it (the orders layer implements
+// it): the order of a status table's row is loaded into the open form, or none when the row or
+// its table is missing.
+struct IModifyOrderForm
+{
+    virtual ~IModifyOrderForm() = default;
+    virtual void LoadUSOrder(long nOrder) = 0;
+    virtual void LoadKSEOrder(long nOrder) = 0;
+    virtual void ShowSidePanel(BOOL bShow) = 0;
+    virtual void ShowAdvanced(BOOL bShow) = 0;
+};

@@ -85,16 +85,37 @@ void CZORVAT32App::OpenOrderTicketFromOrderKSE(long nOrder)
         pTicket->LoadKSEOrder(nOrder);
 }
 
-void CZORVAT32App::OpenModifyOrderUS(long /*nOrder*/)
+namespace {
+// The one modify form, opened or activated; null without its view.
+IModifyOrderForm* OpenModifyForm(CZORVAT32App* pApp, CFormMDIWnd** ppSlot)
 {
-    // FIXME: the form loads the order once the orders layer gives its modify form an interface.
-    if (FindFormMaker(IDD_FORM_MODIFY_ORDER) != nullptr)
-        OpenFormWindow(&m_pModifyOrderForm, IDD_FORM_MODIFY_ORDER);
+    if (FindFormMaker(IDD_FORM_MODIFY_ORDER) == nullptr)
+        return nullptr;
+    pApp->OpenFormWindow(ppSlot, IDD_FORM_MODIFY_ORDER);
+    return *ppSlot != nullptr ? dynamic_cast<IModifyOrderForm*>((*ppSlot)->GetView()) : nullptr;
+}
+
+void FinishModifyForm(IModifyOrderForm* pForm)
+{
+    pForm->ShowSidePanel(FALSE);
+    pForm->ShowAdvanced(FALSE);
+}
+}  // namespace
+
+void CZORVAT32App::OpenModifyOrderUS(long nOrder)
+{
+    if (IModifyOrderForm* pForm = OpenModifyForm(this, &m_pModifyOrderForm)) {
+        pForm->LoadUSOrder(nOrder);
+        FinishModifyForm(pForm);
+    }
 }
 
 void CZORVAT32App::OpenModifyOrderKSE(long nOrder)
 {
-    OpenModifyOrderUS(nOrder);
+    if (IModifyOrderForm* pForm = OpenModifyForm(this, &m_pModifyOrderForm)) {
+        pForm->LoadKSEOrder(nOrder);
+        FinishModifyForm(pForm);
+    }
 }
 
 void CZORVAT32App::OpenOrderTicketKSE(int nMode, LPCSTR pszSymbol, double dPrice, int, int nMarketType)

@@ -6,6 +6,7 @@
 #include "orders/ExpirationInstructionDlg.h"
 #include "orders/ForwardContractDetailDlg.h"
 #include "orders/ManualExerciseDlg.h"
+#include "orders/NewModifyOrderDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderRequests.h"
 #include "orders/ReviewDialog.h"
@@ -27,6 +28,7 @@ void RegisterOrderForms()
     RegisterFormMaker(IDD_FORM_FORWARD_CONTRACT, &CForwardContractDetailDlg::Make);
     RegisterFormMaker(IDD_FORM_MANUAL_EXERCISE, &CManualExerciseDlg::Make);
     RegisterFormMaker(IDD_FORM_EXPIRATION_INSTRUCTION, &CExpirationInstructionDlg::Make);
+    RegisterFormMaker(IDD_FORM_MODIFY_ORDER, &CNewModifyOrderDlg::Make);
     // The next user must not find the trading passwords or the ticket flag this one kept.
     RegisterLogoffHook(&CReviewDialog::ForgetKeptPasswords);
     RegisterLogoffHook(&ForgetKeptTicketFlag);

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <string>
 
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
@@ -73,6 +74,42 @@ const ORDER_FIELD KQ_FIELDS[] = {
     {11, OS_LIMIT, OW_LIMIT_TYPE},    {12, OS_STOP, OW_STOP_TYPE},        {13, OS_VALIDITY, OW_ALWAYS},
     {14, OS_DAYS, OW_DATED},          {15, OS_GOOD_TILL, OW_DATED},       {16, OS_PASSWORD, OW_ALWAYS},
 };
+// The combined modify form's bodies. A cancel's preview, reviewed but never sent, always
+// carries the days and the date.
+#define OW_HEAD(dated)                                                                                      \
+    {0, OS_USER, OW_ALWAYS},          {1, OS_ACCOUNT, OW_ALWAYS},         {2, OS_SIDE, OW_ALWAYS},          \
+    {3, OS_SYMBOL, OW_ALWAYS},        {4, OS_QUANTITY, OW_ALWAYS},        {5, OS_ORDER_TYPE, OW_ALWAYS},    \
+    {6, OS_LIMIT_TEXT, OW_PRICED},    {7, OS_STOP_TEXT, OW_PRICED},       {8, OS_VALIDITY, OW_ALWAYS},      \
+    {9, OS_DAYS, dated},              {10, OS_GOOD_TILL, dated},          {11, OS_ORDER_NUMBER, OW_ALWAYS}, \
+    {13, OS_TICKET_FLAG, OW_BUY_SIDE}
+const ORDER_FIELD OW_FIELDS[] = {OW_HEAD(OW_DATED)};
+const ORDER_FIELD OW_CANCEL_FIELDS[] = {OW_HEAD(OW_ALWAYS)};
+const ORDER_FIELD OM_FIELDS[] = {
+    {0, OS_USER, OW_ALWAYS},          {1, OS_ACCOUNT, OW_ALWAYS},         {2, OS_SIDE, OW_ALWAYS},
+    {3, OS_SYMBOL, OW_ALWAYS},        {4, OS_QUANTITY, OW_ALWAYS},        {5, OS_ORDER_TYPE, OW_ALWAYS},
+    {6, OS_LIMIT_TEXT, OW_ALWAYS},    {7, OS_STOP_TEXT, OW_ALWAYS},       {8, OS_VALIDITY, OW_ALWAYS},
+    {9, OS_DAYS, OW_DATED},           {10, OS_GOOD_TILL, OW_DATED},       {11, OS_ORDER_NUMBER, OW_ALWAYS},
+    {12, OS_PASSWORD, OW_ALWAYS},     {17, OS_TICKET_FLAG, OW_BUY_SIDE},
+};
+const ORDER_FIELD OC_FIELDS[] = {
+    {0, OS_USER, OW_ALWAYS}, {1, OS_ACCOUNT, OW_ALWAYS}, {2, OS_ORDER_NUMBER, OW_ALWAYS}, {3, OS_PASSWORD, OW_ALWAYS}};
+#define KW_HEAD(dated)                                                                                      \
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_SIDE, OW_ALWAYS},          \
+    {5, OS_SYMBOL, OW_ALWAYS},        {6, OS_QUANTITY, OW_ALWAYS},        {7, OS_ORDER_TYPE, OW_ALWAYS},    \
+    {8, OS_LIMIT_TEXT, OW_PRICED},    {9, OS_STOP_TEXT, OW_PRICED},       {10, OS_VALIDITY, OW_ALWAYS},     \
+    {11, OS_DAYS, dated},             {12, OS_GOOD_TILL, dated},          {13, OS_ORDER_NUMBER, OW_ALWAYS}, \
+    {15, OS_TICKET_FLAG, OW_BUY_SIDE}
+const ORDER_FIELD KW_FIELDS[] = {KW_HEAD(OW_DATED)};
+const ORDER_FIELD KW_CANCEL_FIELDS[] = {KW_HEAD(OW_ALWAYS)};
+const ORDER_FIELD KM_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_SIDE, OW_ALWAYS},
+    {5, OS_SYMBOL, OW_ALWAYS},        {6, OS_QUANTITY, OW_ALWAYS},        {7, OS_ORDER_TYPE, OW_ALWAYS},
+    {8, OS_LIMIT, OW_LIMIT_TYPE},     {9, OS_STOP, OW_STOP_TYPE},         {10, OS_VALIDITY, OW_ALWAYS},
+    {11, OS_DAYS, OW_DATED},          {12, OS_GOOD_TILL, OW_DATED},       {13, OS_ORDER_NUMBER, OW_ALWAYS},
+    {14, OS_PASSWORD, OW_ALWAYS},     {19, OS_TICKET_FLAG, OW_BUY_SIDE},
+};
+const ORDER_FIELD KC_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS}, {3, OS_ACCOUNT, OW_ALWAYS}, {4, OS_ORDER_NUMBER, OW_ALWAYS}, {24, OS_PASSWORD, OW_ALWAYS}};
 const ORDER_FIELD RN_FIELDS[] = {{2, OS_SYMBOL, OW_ALWAYS}, {3, OS_MARKET_CODE, OW_ALWAYS}};
 // The forward contract's details, and its action: "KL" previews with two zero prices, "KI" takes
 // the same values with the password in their place.
@@ -109,6 +146,10 @@ const ORDER_BODY OV_BODY = BODY(MSG_OV, OV_FIELDS), OR_BODY = BODY(MSG_OR, OR_FI
 const ORDER_BODY KV_BODY = BODY(MSG_KV, KV_FIELDS), KR_BODY = BODY(MSG_KR, KR_FIELDS);
 const ORDER_BODY KU_BODY = BODY(MSG_KU, KU_FIELDS), KA_BODY = BODY(MSG_KA, KA_FIELDS);
 const ORDER_BODY KJ_BODY = BODY(MSG_KJ, KJ_FIELDS), KQ_BODY = BODY(MSG_KQ, KQ_FIELDS);
+const ORDER_BODY OW_BODY = BODY(MSG_OW, OW_FIELDS), OW_CANCEL_BODY = BODY(MSG_OW, OW_CANCEL_FIELDS);
+const ORDER_BODY OM_BODY = BODY(MSG_OM, OM_FIELDS), OC_BODY = BODY(MSG_OC, OC_FIELDS);
+const ORDER_BODY KW_BODY = BODY(MSG_KW, KW_FIELDS), KW_CANCEL_BODY = BODY(MSG_KW, KW_CANCEL_FIELDS);
+const ORDER_BODY KM_BODY = BODY(MSG_KM, KM_FIELDS), KC_BODY = BODY(MSG_KC, KC_FIELDS);
 
 //                                 kind         err ref acct side qty stock type price stop valid till
 const ORDER_ACK OR_ACK = {ACK_ORDER, 12, 16, 1, 2, 4, 3, 5, 6, 7, 8, 10, "%.4f %s"};
@@ -119,6 +160,17 @@ const ORDER_ACK KA_ACK = {ACK_FORWARD, 0, 13, 3, 4, 6, 5, -1, 10, -1, -1, -1, "%
 
 const ORDER_BODY KL_BODY = BODY(MSG_KL, KL_FIELDS), KI_BODY = BODY(MSG_KI, KI_FIELDS);
 const ORDER_BODY XO_BODY = BODY(MSG_XO, XO_FIELDS), XI_BODY = BODY(MSG_XI, XI_FIELDS);
+const ORDER_ACK OM_ACK = {ACK_MODIFIED, 12, 16, 1, 2, 4, 3, 5, 6, 7, 8, 10, "%.4f %s"};
+const ORDER_ACK KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, 9, 10, 12, "%.2f %s"};
+// The cancel text: the order and the account.
+const ORDER_ACK OC_ACK = {ACK_CANCELLED, 3, 2, 1, -1, -1, -1, -1, -1, -1, -1, -1, nullptr};
+const ORDER_ACK KC_ACK = {ACK_CANCELLED, 0, 4, 3, -1, -1, -1, -1, -1, -1, -1, -1, nullptr};
+
+const MODIFY_ROAD COMBINED_MODIFY_ROADS[] = {
+    {FALSE, {-1, &OW_BODY, 12, 13, OR_US, 0, &OM_BODY, &OM_ACK}, {-1, &OW_CANCEL_BODY, 12, 13, OR_US, 0, &OC_BODY, &OC_ACK}},
+    {TRUE, {1, &KW_BODY, 0, -1, OR_KSE, IDS_REVIEW_TITLE_MODIFY_FORM, &KM_BODY, &KM_ACK},
+     {1, &KW_CANCEL_BODY, 0, -1, OR_KSE, IDS_REVIEW_TITLE_MODIFY_FORM, &KC_BODY, &KC_ACK}},
+};
 
 const ORDER_ROAD TICKET_ROADS[] = {
     {-1, &OV_BODY, 12, 13, OR_US, 0, &OR_BODY, &OR_ACK},
@@ -148,6 +200,7 @@ bool IsWhen(int nWhen, const ORDER_TICKET_SNAPSHOT& shot)
     case OW_PRE_MARKET: return shot.bPreMarket != FALSE;
     case OW_OPTION: return shot.nRight == 1 || shot.nRight == 2;
     case OW_BUY_SIDE: return shot.nSide == 1 || shot.nSide == 27;
+    case OW_PRICED: return shot.nOrderType != 3;
     default: return true;
     }
 }
@@ -237,6 +290,12 @@ UINT FieldText(int nSource, const ORDER_VALUES& values, CString* pText)
         if (!IsPriceText(*pText))
             return IDS_ORDER_NO_PRICE;
         break;
+    case OS_LIMIT_TEXT:
+    case OS_STOP_TEXT:
+        *pText = Trimmed(nSource == OS_LIMIT_TEXT ? shot.strLimitPrice : shot.strStopPrice);
+        if (!pText->IsEmpty() && !IsPriceText(*pText))
+            return IDS_ORDER_NO_PRICE;
+        break;
     case OS_DAYS:
         // Sent even where no days are typed ("KJ"): empty stays empty.
         if (Trimmed(shot.strDays).IsEmpty())
@@ -277,6 +336,7 @@ UINT FieldText(int nSource, const ORDER_VALUES& values, CString* pText)
     case OS_STOCK_NUMBER: *pText = Number(shot.nStock); break;
     case OS_SERIES: *pText = Number(shot.nSeries); break;
     case OS_ZERO_PRICE: pText->Format("%lf", 0.0); break;
+    case OS_ORDER_NUMBER: *pText = Number(shot.nOrderNumber); break;
     default: pText->Empty(); break;
     }
     return IsRequestFieldText(*pText) ? 0 : IDS_ORDER_BAD_TEXT;
@@ -297,23 +357,52 @@ const ORDER_ROAD CONTRACT_ACTION_ROAD = {-1, &KL_BODY, 0, 1, OR_NONE, 0, &KI_BOD
 const ORDER_ROAD EXERCISE_ROAD = {-1, &XO_BODY, 0, 1, OR_NONE, 0, &XO_BODY, nullptr};
 const ORDER_ROAD INSTRUCTION_ROAD = {-1, &XI_BODY, 0, 1, OR_NONE, 0, &XI_BODY, nullptr};
 
-UINT BuildOrderRequest(const ORDER_BODY& body, const ORDER_VALUES& values, CString* pLine)
+namespace {
+// The body's fields into the message; 0, or the refusal's text id.
+UINT FillBody(const ORDER_BODY& body, const ORDER_VALUES& values, CServerMessage* pRequest)
 {
-    pLine->Empty();
-    CServerMessage request(1);
     for (int i = 0; i < body.nFields; ++i) {
         const ORDER_FIELD& field = body.pFields[i];
         CString strText;
         if (IsWhen(field.nWhen, *values.pShot))
             if (const UINT nRefusal = FieldText(field.nSource, values, &strText))
                 return nRefusal;
-        request.SetAtGrow(field.nField, strText);
+        pRequest->SetAtGrow(field.nField, strText);
     }
+    return 0;
+}
+}  // namespace
+
+UINT BuildOrderRequest(const ORDER_BODY& body, const ORDER_VALUES& values, CString* pLine)
+{
+    pLine->Empty();
+    CServerMessage request(1);
+    if (const UINT nRefusal = FillBody(body, values, &request))
+        return nRefusal;
     if (request.FormatRequest(pLine, body.nType, 1, FALSE, FALSE, nullptr, FALSE) != REQUEST_OK) {
         pLine->Empty();
         return IDS_ORDER_BAD_TEXT;
     }
     return 0;
+}
+
+BOOL BuildLocalPreview(const ORDER_BODY& body, const ORDER_VALUES& values, CServerMessage* pPreview, UINT* pnRefusal)
+{
+    CServerMessage request(1);
+    *pnRefusal = FillBody(body, values, &request);
+    if (*pnRefusal != 0)
+        return FALSE;
+    // The raw line form: no frame, so field 0 stays field 0 when parsed back.
+    std::string strBody;
+    for (int i = 0; i < request.GetSize(); ++i)
+        (strBody += static_cast<LPCSTR>(request.GetField(i))) += '|';
+    CString strLine;
+    if (FormatRequestLine(&strLine, body.nType, strBody, 1, FALSE, /*bRaw=*/TRUE, nullptr, FALSE) != REQUEST_OK) {
+        *pnRefusal = IDS_ORDER_BAD_TEXT;
+        return FALSE;
+    }
+    *pPreview = CServerMessage(strLine, 1);
+    return TRUE;
 }
 
 UINT CheckOrderTicket(const ORDER_TICKET_SNAPSHOT& shot, int* pnFocus)
@@ -342,6 +431,10 @@ BOOL BuildAcknowledgement(const ORDER_ACK& ack, const CServerMessage& reply, LPC
         pText->Empty();
         return FALSE;
     }
+    if (ack.nKind == ACK_CANCELLED) {
+        pText->FormatMessage(IDS_ORDER_CANCELLED, reply.GetField(ack.nReference), reply.GetField(ack.nAccount));
+        return TRUE;
+    }
     const CString strSide = CTransactionType::GetText(reply.GetLong(ack.nSide));
     if (ack.nKind == ACK_FORWARD) {
         CString strPrice;
@@ -369,7 +462,7 @@ BOOL BuildAcknowledgement(const ORDER_ACK& ack, const CServerMessage& reply, LPC
             strPrices.AppendFormat(" %s %s", static_cast<LPCSTR>(COrderDur::GetText(1)),
                                    static_cast<LPCSTR>(till.Format("%d/%m/%Y")));
     }
-    pText->FormatMessage(IDS_ORDER_ACKNOWLEDGED, reply.GetField(ack.nReference), reply.GetField(ack.nAccount), strSide,
+    pText->FormatMessage(ack.nKind == ACK_MODIFIED ? IDS_ORDER_MODIFIED : IDS_ORDER_ACKNOWLEDGED, reply.GetField(ack.nReference), reply.GetField(ack.nAccount), strSide,
                          reply.GetField(ack.nQuantity), reply.GetField(ack.nStock), strPrices);
     return TRUE;
 }
@@ -396,6 +489,11 @@ const ORDER_ROAD* FindRoadOfOrder(int nType)
         if (road.pOrder->nType == nType)
             return &road;
     return nullptr;
+}
+
+const MODIFY_ROAD& GetCombinedModifyRoad(BOOL bKse)
+{
+    return COMBINED_MODIFY_ROADS[bKse ? 1 : 0];
 }
 
 BOOL GetKeptTicketFlag()

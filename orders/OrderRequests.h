@@ -20,6 +20,8 @@ class CServerMessage;
 #define IDS_ORDER_NO_PRICE       40324
 #define IDS_ORDER_ACKNOWLEDGED   55229
 #define IDS_ORDER_FORWARD_ACK    55265
+#define IDS_ORDER_MODIFIED       55230
+#define IDS_ORDER_CANCELLED      55231
 // Of our own: a request that never left.
 #define IDS_ORDER_NOT_CONNECTED  40360
 #define IDS_ORDER_BAD_TEXT       40361
@@ -40,6 +42,8 @@ enum ORDER_SOURCE
     OS_QUANTITY,        // a whole number up to 2,147,483,647
     OS_LIMIT,           // the prices as typed, checked to be numbers
     OS_STOP,
+    OS_LIMIT_TEXT,      // as OS_LIMIT and OS_STOP, but an empty field goes empty
+    OS_STOP_TEXT,
     OS_DAYS,            // a whole number
     OS_GOOD_TILL,       // the good-till date in the server's form
     OS_MARKET_CODE,
@@ -61,6 +65,7 @@ enum ORDER_SOURCE
     OS_STOCK_NUMBER,
     OS_SERIES,
     OS_ZERO_PRICE,      // "0.000000"
+    OS_ORDER_NUMBER,    // the order a modify form changes
 };
 
 // When a body field is sent; otherwise it stays empty.
@@ -73,6 +78,7 @@ enum ORDER_WHEN
     OW_PRE_MARKET,
     OW_OPTION,          // the right is 1 or 2
     OW_BUY_SIDE,        // side codes 1 and 27
+    OW_PRICED,          // an order type other than 3
 };
 
 struct ORDER_FIELD
@@ -112,6 +118,8 @@ enum ACK_KIND
 {
     ACK_ORDER,          // string 55229: reference, account, side, quantity, stock, prices
     ACK_FORWARD,        // string 55265: the forward ticket's text
+    ACK_MODIFIED,       // string 55230: as ACK_ORDER
+    ACK_CANCELLED,      // string 55231: the order (nReference) and the account
 };
 
 struct ORDER_ACK
@@ -160,6 +168,23 @@ const ORDER_ROAD* FindRoadOfOrder(int nType);
 BOOL GetKeptTicketFlag();
 void SetKeptTicketFlag(BOOL bSet);
 void ForgetKeptTicketFlag();
+
+// A modify form's roads for one market family: Modify checks with the server's preview and
+// sends the change; Cancel reviews a preview built here, never sent, and sends the cancel. A
+// preview's error with no insert field (-1) shows the error dictionary's text of its code.
+struct MODIFY_ROAD
+{
+    BOOL bKse;
+    ORDER_ROAD modify;
+    ORDER_ROAD cancel;
+};
+// The combined modify form's roads, by family.
+const MODIFY_ROAD& GetCombinedModifyRoad(BOOL bKse);
+
+// The body's fields, each followed by "|", parsed back as a reply of the body's type: the
+// review of a cancel reads it as the server's preview. FALSE, with the refusal's text id in
+// *pnRefusal, when a value cannot stand on a request line.
+BOOL BuildLocalPreview(const ORDER_BODY& body, const ORDER_VALUES& values, CServerMessage* pPreview, UINT* pnRefusal);
 
 // The body of an "RN" ticker-information request.
 extern const ORDER_BODY RN_BODY;

@@ -43,4 +43,5 @@ struct ORDER_TICKET_SNAPSHOT
     long nStock = 0;
     long nSeries = 0;
     int nMode = 0;
+    long nOrderNumber = 0;          // the order a modify form changes
 };

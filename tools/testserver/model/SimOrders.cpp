@@ -483,6 +483,8 @@ CSimRecord CSimOrders::OrderRecord(const Order& order) const
     SetField(rec, "account", int64_t{pAccount ? pAccount->nAccount : 0});
     SetField(rec, "user", order.strUser);
     SetField(rec, "market", int64_t{market.nCode});
+    // The KSE order-status lines name the board's market type: the regular board's 1.
+    SetField(rec, "kse_type", int64_t{1});
     SetField(rec, "side", int64_t{order.nSide});
     SetField(rec, "symbol", inst.strSymbol);
     SetField(rec, "name", inst.strName);

@@ -1,0 +1,94 @@
+#pragma once
+// The body of the forms that change or cancel an open order: Modify reads the form once, sends
+// the family's preview and, on the form's own preview reply, reviews it; Cancel reviews a
+// preview built here and sent nowhere; OK sends the change or the cancel built from the values
+// read at Submit plus the password; the form's own acknowledgement closes it, as does an "NC"
+// for its order. A form class adds its layout, its load and its snapshot; what it sends is its
+// roads (OrderRequests.h).
+//
+// The review runs modally inside a handler while the link reads on. Whatever would end the form
+// meanwhile (an "NC" for its order, an acknowledgement, a log-off or a close) ends the review
+// with Cancel: nothing is sent, and the form closes, or is deleted, once the handler is done.
+#include "link/MessageSink.h"
+#include "market/dialogs/FormDialog.h"
+#include "orders/OrderPending.h"
+#include "orders/OrderRequests.h"
+#include "orders/OrderTicketSnapshot.h"
+#include "platform/mfc/String.h"
+
+class CReviewDialog;
+
+// The controls the body drives.
+struct MODIFY_CONTROLS
+{
+    int nModify;
+    int nCancel;
+    int nQuantity;
+};
+
+class CModifyOrderForm : public CFormDialog, public CZorvatMessageSink
+{
+public:
+    long GetOrderNumber() const { return m_nOrder; }
+    const COrderPending& GetPending() const { return m_pending; }
+    BOOL IsReviewing() const { return m_pReview != nullptr; }
+
+    // Previews, changes, cancels and the order's end, each for this form's own request or order.
+    void OnOW(CServerMessage* pMsg) override { OnPreviewReply(pMsg); }
+    void OnKW(CServerMessage* pMsg) override { OnPreviewReply(pMsg); }
+    void OnOM(CServerMessage* pMsg) override { OnAcknowledgement(pMsg); }
+    void OnKM(CServerMessage* pMsg) override { OnAcknowledgement(pMsg); }
+    void OnOC(CServerMessage* pMsg) override { OnAcknowledgement(pMsg); }
+    void OnKC(CServerMessage* pMsg) override { OnAcknowledgement(pMsg); }
+    void OnNC(CServerMessage* pMsg) override;
+
+protected:
+    CModifyOrderForm(UINT nTemplate, const MODIFY_CONTROLS& controls, int nMoreType);
+
+    // The form's values now, read once; nOrderNumber the order shown.
+    virtual ORDER_TICKET_SNAPSHOT TakeSnapshot() = 0;
+    // The roads of the order shown.
+    virtual const MODIFY_ROAD& GetRoads() const = 0;
+    // The name the review shows beside the symbol.
+    virtual CString GetSecurityName() const = 0;
+
+    // Modify (TRUE) or Cancel order.
+    void Submit(BOOL bModify);
+    // The order shown (0 for none, which sends nothing) and whether it may be changed: Modify and
+    // Cancel order enabled for it.
+    void SetOrder(long nOrder, BOOL bChangeable);
+    BOOL IsChangeable() const { return m_bChangeable; }
+
+    // Control helpers.
+    void EnableControl(int nId, BOOL bEnable);
+    void ShowControl(int nId, BOOL bShow);
+    CString GetText(int nId) const;
+    void SetText(int nId, LPCSTR pszText);
+    // The selected item's text, else the box's text.
+    CString GetBoxText(int nId) const;
+    // Selects the item of exactly that text, added first when bAdd and missing; -1 for none.
+    int SelectBoxText(int nId, LPCSTR pszText, BOOL bAdd);
+
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void PostNcDestroy() override;
+    afx_msg void OnDestroy();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void OnPreviewReply(CServerMessage* pMsg);
+    void OnAcknowledgement(CServerMessage* pMsg);
+    void Review(const ORDER_ROAD& road, int nMode, const CServerMessage& preview, const ORDER_TICKET_SNAPSHOT& shot);
+    void Refuse(UINT nTextId, int nFocus);
+    // Modify enabled again, for an order that may be changed.
+    void EnableModify();
+    // The form ends: a review open ends with Cancel, and the form closes after the handler.
+    void EndForm();
+
+    MODIFY_CONTROLS m_controls;
+    long m_nOrder = 0;
+    BOOL m_bChangeable = FALSE;
+    COrderPending m_pending;
+    CReviewDialog* m_pReview = nullptr;     // the review running in a handler
+    BOOL m_bEnding = FALSE;                 // the form closes once the review is over
+    BOOL m_bDestroyedInReview = FALSE;      // the window went while it ran: delete after
+};

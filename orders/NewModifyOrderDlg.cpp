@@ -1,0 +1,569 @@
+// The combined modify form: set-up, the loads from the order-status rows, the layout modes and
+// the editing rules.
+#include "orders/NewModifyOrderDlg.h"
+
+#include <cstdlib>
+#include <iterator>
+
+#include "app/dialogs/AppHelpers.h"
+#include "app/TableFactory.h"
+#include "app/ZorvatApp.h"
+#include "framework/base/NorvGlobals.h"
+#include "framework/window/EnhancedComboBox.h"
+#include "link/MessageTypes.h"
+#include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "market/DataTable.h"
+#include "market/StockListKSETable.h"
+#include "market/TableLinks.h"
+#include "orders/GoodTill.h"
+#include "platform/win/user/DateTimePick.h"
+#include "refdata/RefDataRecords.h"
+#include "refdata/ZorvatGlobals.h"
+#include "refdata/ZorvatTypes.h"
+
+namespace {
+const int WIDTH_WITH_ACCOUNT = 552, WIDTH_WITHOUT_ACCOUNT = 417;
+const int HEIGHT_WITH_ADVANCED = 230, HEIGHT_WITHOUT_ADVANCED = 200;
+const char* const DATE_FORMAT = "dd'/'MM'/'yyyy";
+const char* const REGULAR_MARKET = "Regular Market";
+const char* const TENORS[] = {"1", "3", "6", "9", "12"};
+const UINT FILL_RULES[] = {57554, 57555};
+const UINT SIDE_ITEMS[] = {55045, 55046, 57032, 57033};
+const UINT TYPE_ITEMS[] = {55048, 55049, 55050, 55051, 57553};
+const UINT DURATION_ITEMS[] = {55053, 55054};
+const int READ_ONLY_BOXES[] = {IDC_MODIFY_SYMBOL, IDC_MODIFY_MARKET, IDC_MODIFY_SIDE, IDC_MODIFY_TYPE,
+                               IDC_MODIFY_MARKET_TYPE};
+// Shown by no order of this form.
+const int NEVER_SHOWN[] = {6767, 6774, 6775, 6776, 6777, 6778, 6779, 6791, 6762, 6780};
+const int SIDE_PANEL[] = {6781, 5857, 6782, 6768};
+const int ADVANCED_ROWS[] = {6764, 6766, 6763, 6765, 6757};
+// The KSE market types' fields and labels, and the layouts that show them.
+const int TYPE_FIELDS[] = {IDC_MODIFY_FILL_RULE, IDC_MODIFY_TENOR, IDC_MODIFY_SERIES, IDC_MODIFY_CONTRACT,
+                           IDC_MODIFY_CONTRACT_DATE, 6889, 6891, 6893, 6895, 6897};
+const int TYPE_3_SHOWN[] = {IDC_MODIFY_FILL_RULE, IDC_MODIFY_TENOR, IDC_MODIFY_SERIES, 6891, 6895, 6897};
+const int TYPE_4_SHOWN[] = {IDC_MODIFY_CONTRACT, IDC_MODIFY_SERIES, IDC_MODIFY_CONTRACT_DATE, 6889, 6891, 6893};
+#define KSE_MARKET_CODE 2
+#define KSE_MARKET_MASK 1
+
+// US order-status columns.
+enum { UC_SIDE = 2, UC_SYMBOL = 3, UC_QUANTITY = 4, UC_TYPE = 5, UC_LIMIT = 6, UC_STOP = 7, UC_DURATION = 8,
+       UC_GOOD_TILL = 9, UC_OPEN = 10, UC_FILLED = 11, UC_FIXED = 13, UC_DURATION_FIXED = 16, UC_RIGHT = 18,
+       UC_OPTION_B = 19, UC_OPTION_A = 20, UC_MARKET = 21, UC_CURRENCY = 22, UC_LINKED = 24 };
+// KSE order-status columns.
+enum { KC_MARKET_TYPE = 3, KC_SIDE = 4, KC_SYMBOL = 5, KC_SERIES = 8, KC_QUANTITY = 9, KC_TYPE = 10,
+       KC_LIMIT = 11, KC_STOP = 12, KC_DURATION = 13, KC_GOOD_TILL = 14, KC_OPEN = 15, KC_FILLED = 16,
+       KC_STATE = 19, KC_DATE = 20, KC_CONTRACT = 21 };
+
+bool IsLimitType(int nType)
+{
+    return nType == 0 || nType == 2;
+}
+
+bool IsStopType(int nType)
+{
+    return nType == 1 || nType == 2;
+}
+
+// A price as the fields take it: no grouping, no zero fraction.
+CString PriceText(double dPrice)
+{
+    CString strText;
+    strText.Format("%.4f", dPrice);
+    strText.TrimRight('0');
+    strText.TrimRight('.');
+    return strText;
+}
+
+CString Whole(long nValue)
+{
+    CString strText;
+    strText.Format("%ld", nValue);
+    return strText;
+}
+
+// An eight-digit year-month-day above 20000000, else no date.
+COleDateTime DateOf(long nDate)
+{
+    COleDateTime date;
+    date.SetStatus(COleDateTime::invalid);
+    if (nDate > 20000000)
+        date.SetDate(nDate / 10000, nDate / 100 % 100, nDate % 100);
+    return date;
+}
+
+CDataBuffer* FindOrderRow(UINT nTableId, LPCSTR pszKey)
+{
+    CDataTable* pTable = FindDataTable(nTableId);
+    return pTable != nullptr && pTable->GetRows() != nullptr ? pTable->GetRows()->FindRow({pszKey}) : nullptr;
+}
+}  // namespace
+
+// What a load takes from a row, all of it before anything is shown.
+struct CNewModifyOrderDlg::LOADED
+{
+    long nOrder = 0;
+    BOOL bKse = FALSE;
+    BOOL bChangeable = FALSE;
+    int nLayout = -1;
+    CString strSide, strType, strDuration, strSymbol, strSecurity, strMarket, strCurrency, strMarketType;
+    CString strQuantity, strOpen, strFilled, strLimit, strStop;
+    COleDateTime goodTill;
+    BOOL bDurationFixed = FALSE;
+    CString strRight, strOptionA, strOptionB;
+    CString strContract, strSeries;
+    COleDateTime contractDate;
+    long nMarketCode = 0;
+};
+
+BEGIN_MESSAGE_MAP(CNewModifyOrderDlg, CModifyOrderForm)
+    ON_NOTIFY(DTN_DATETIMECHANGE, IDC_MODIFY_GOOD_TILL, OnGoodTillChanged)
+END_MESSAGE_MAP()
+
+CNewModifyOrderDlg::CNewModifyOrderDlg()
+    : CModifyOrderForm(IDD_FORM_MODIFY_ORDER, {IDC_MODIFY_MODIFY, IDC_MODIFY_CANCEL, IDC_MODIFY_QUANTITY}, MSG_RN)
+{
+    m_goodTill = GoodTillFromDays(GetOrderToday(), 1);
+}
+
+CWnd* CNewModifyOrderDlg::Make(UINT)
+{
+    return new CNewModifyOrderDlg;
+}
+
+BOOL CNewModifyOrderDlg::OnInitDialog()
+{
+    CModifyOrderForm::OnInitDialog();
+    const struct { CEnhancedEdit* pEdit; int nId; int nType; int nDecimals; int nLength; } s_edits[] = {
+        {&m_editQuantity, IDC_MODIFY_QUANTITY, COLTYPE_INT64, 0, 10},
+        {&m_editLimit, IDC_MODIFY_LIMIT, COLTYPE_DOUBLE, -4, 256},
+        {&m_editStop, IDC_MODIFY_STOP, COLTYPE_DOUBLE, -4, 256},
+        {&m_editDays, IDC_MODIFY_DAYS, COLTYPE_INT32, 0, 2},
+    };
+    for (const auto& edit : s_edits) {
+        edit.pEdit->SubclassDlgItem(edit.nId, m_hWnd);
+        edit.pEdit->SetDataType(edit.nType, edit.nDecimals);
+        edit.pEdit->SetLengthLimits(edit.nLength, 0);
+        SendDlgItemMessage(edit.nId, EM_LIMITTEXT, static_cast<WPARAM>(edit.nLength));
+    }
+    m_editQuantity.SetNoMinus(TRUE);
+    m_pickGoodTill.SubclassDlgItem(IDC_MODIFY_GOOD_TILL, this);
+    m_pickContract.SubclassDlgItem(IDC_MODIFY_CONTRACT_DATE, this);
+    m_pickGoodTill.SetFormat(DATE_FORMAT);
+    m_pickContract.SetFormat(DATE_FORMAT);
+    for (int nId : READ_ONLY_BOXES)
+        EnableControl(nId, FALSE);
+    for (int nId : NEVER_SHOWN)
+        ShowControl(nId, FALSE);
+    EnableControl(IDC_MODIFY_CONTRACT_DATE, FALSE);
+    for (int nId : {IDC_MODIFY_LOGIN, IDC_MODIFY_USER_NAME, IDC_MODIFY_SECURITY, IDC_MODIFY_CURRENCY, IDC_MODIFY_OPEN,
+                    IDC_MODIFY_FILLED, IDC_MODIFY_CONTRACT, IDC_MODIFY_SERIES})
+        SendDlgItemMessage(nId, EM_SETREADONLY, TRUE);
+
+    const CUser user = CZORVAT32App::Get() != nullptr ? CZORVAT32App::Get()->GetUser() : CUser();
+    SetText(IDC_MODIFY_LOGIN, user.GetUserText());
+    SetText(IDC_MODIFY_USER_NAME, user.GetName());
+    if (!user.GetAccountText().IsEmpty())
+        SelectBoxText(IDC_MODIFY_ACCOUNT, user.GetAccountText(), /*bAdd=*/TRUE);
+    const struct { int nId; const UINT* pItems; size_t nItems; } s_boxes[] = {
+        {IDC_MODIFY_SIDE, SIDE_ITEMS, std::size(SIDE_ITEMS)},
+        {IDC_MODIFY_TYPE, TYPE_ITEMS, std::size(TYPE_ITEMS)},
+        {IDC_MODIFY_DURATION, DURATION_ITEMS, std::size(DURATION_ITEMS)},
+    };
+    for (const auto& box : s_boxes)
+        for (size_t i = 0; i < box.nItems; ++i)
+            SendDlgItemMessage(box.nId, CB_ADDSTRING, 0,
+                               reinterpret_cast<LPARAM>(static_cast<LPCSTR>(LoadMarketText(box.pItems[i]))));
+    Show(LOADED());
+    return TRUE;
+}
+
+// ---- Loads -----------------------------------------------------------------------------------
+
+void CNewModifyOrderDlg::LoadUSOrder(long nOrder)
+{
+    if (nOrder == 0)
+        return;
+    LOADED order;
+    if (!ReadUSRow(nOrder, &order))
+        order = LOADED();
+    Show(order);
+    if (order.nOrder == 0)
+        return;
+    // The security name: the form's own request, answered for its symbol.
+    ORDER_TICKET_SNAPSHOT shot;
+    shot.strTicker = order.strSymbol;
+    shot.nMarketCode = order.nMarketCode;
+    ORDER_VALUES values;
+    values.pShot = &shot;
+    CString strLine;
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (pApp != nullptr && BuildOrderRequest(RN_BODY, values, &strLine) == 0)
+        m_nNameRequest = pApp->SendRequest(strLine);
+}
+
+void CNewModifyOrderDlg::LoadKSEOrder(long nOrder)
+{
+    if (nOrder == 0)
+        return;
+    LOADED order;
+    if (!ReadKSERow(nOrder, &order))
+        order = LOADED();
+    Show(order);
+}
+
+BOOL CNewModifyOrderDlg::ReadUSRow(long nOrder, LOADED* pOrder) const
+{
+    const CDataBuffer* pRow = FindOrderRow(IDS_TABLE_US_ORDER_STATUS, Whole(nOrder));
+    if (pRow == nullptr)
+        return FALSE;
+    pOrder->nOrder = nOrder;
+    // The linked order's key is a number; 0 is none.
+    const long nLinked = pRow->GetLong(UC_LINKED);
+    if (nLinked == 0) {
+        pOrder->bChangeable = pRow->GetLong(UC_FIXED) != 1;
+    } else {
+        const CDataBuffer* pLinked = FindOrderRow(IDS_TABLE_US_ORDER_STATUS, Whole(nLinked));
+        pOrder->bChangeable = pLinked == nullptr || pLinked->GetDouble(UC_OPEN) <= 0;
+    }
+    pOrder->strSide = pRow->GetText(UC_SIDE, TRUE);
+    pOrder->strType = pRow->GetText(UC_TYPE, TRUE);
+    pOrder->strDuration = pRow->GetText(UC_DURATION, TRUE);
+    const int nType = COrderType::GetCodeByText(pOrder->strType);
+    if (IsLimitType(nType))
+        pOrder->strLimit = PriceText(pRow->GetDouble(UC_LIMIT));
+    if (IsStopType(nType))
+        pOrder->strStop = PriceText(pRow->GetDouble(UC_STOP));
+    pOrder->strSymbol = pRow->GetText(UC_SYMBOL);
+    pOrder->strMarket = pRow->GetText(UC_MARKET);
+    pOrder->nMarketCode = GetGlobals()->GetMarketCode(pOrder->strMarket);
+    pOrder->strMarketType = REGULAR_MARKET;
+    pOrder->bDurationFixed = pRow->GetLong(UC_DURATION_FIXED) == 1;
+    pOrder->strCurrency = pRow->GetText(UC_CURRENCY);
+    pOrder->strQuantity = Whole(pRow->GetLong(UC_QUANTITY));
+    pOrder->strOpen = Whole(pRow->GetLong(UC_OPEN));
+    pOrder->strFilled = Whole(pRow->GetLong(UC_FILLED));
+    pOrder->goodTill = DateOf(pRow->GetLong(UC_GOOD_TILL));
+    const long nRight = pRow->GetLong(UC_RIGHT);
+    if (nRight == 1 || nRight == 2) {
+        pOrder->strRight = COptionRight::GetText(nRight);
+        pOrder->strOptionA = pRow->GetText(UC_OPTION_A, TRUE);
+        pOrder->strOptionB = pRow->GetText(UC_OPTION_B, TRUE);
+    }
+    return TRUE;
+}
+
+BOOL CNewModifyOrderDlg::ReadKSERow(long nOrder, LOADED* pOrder) const
+{
+    const CDataBuffer* pRow = FindOrderRow(IDS_TABLE_KSE_ORDER_STATUS, Whole(nOrder));
+    if (pRow == nullptr)
+        return FALSE;
+    const long nState = pRow->GetLong(KC_STATE);
+    if (nState != 1 && nState != 2 && nState != 6) {
+        ShowMarketInfo(nullptr, IDS_ORDER_STATE_REFUSED, 2);
+        return FALSE;
+    }
+    pOrder->nOrder = nOrder;
+    pOrder->bKse = TRUE;
+    pOrder->bChangeable = nState != 6;
+    MarketDetail market;
+    // The market's own word overrides the order's state while it is 2.
+    if (GetGlobals()->LookupMarket(KSE_MARKET_CODE, market) && market.m_nValue5 == 2)
+        pOrder->bChangeable = (market.m_nValue19 & KSE_MARKET_MASK) == 0;
+    pOrder->strSymbol = pRow->GetText(KC_SYMBOL);
+    if (auto* pList = dynamic_cast<CStockListKSETable*>(FindDataTable(IDS_TABLE_STOCK_LIST_KSE)))
+        pOrder->strSecurity = pList->GetStockName(atol(pOrder->strSymbol), GetNorvGlobals().m_bRightToLeft);
+    pOrder->strSide = pRow->GetText(KC_SIDE, TRUE);
+    pOrder->strType = pRow->GetText(KC_TYPE, TRUE);
+    pOrder->strDuration = pRow->GetText(KC_DURATION, TRUE);
+    const int nType = COrderType::GetCodeByText(pOrder->strType);
+    if (IsLimitType(nType))
+        pOrder->strLimit = PriceText(pRow->GetDouble(KC_LIMIT));
+    if (IsStopType(nType))
+        pOrder->strStop = PriceText(pRow->GetDouble(KC_STOP));
+    pOrder->strMarket = GetGlobals()->GetMarketName(KSE_MARKET_CODE);
+    pOrder->strCurrency = "=KWD";
+    const long nMarketType = pRow->GetLong(KC_MARKET_TYPE);
+    pOrder->nLayout = nMarketType == 1 || nMarketType == 3 || nMarketType == 4 ? static_cast<int>(nMarketType) : -1;
+    pOrder->strMarketType = CKSEMktType::GetText(nMarketType);
+    if (nMarketType == 4) {
+        pOrder->strContract = pRow->GetText(KC_CONTRACT);
+        pOrder->strSeries = pRow->GetText(KC_SERIES);
+        pOrder->contractDate = DateOf(pRow->GetLong(KC_DATE));
+    }
+    pOrder->strQuantity = Whole(pRow->GetLong(KC_QUANTITY));
+    pOrder->strOpen = Whole(pRow->GetLong(KC_OPEN));
+    pOrder->strFilled = Whole(pRow->GetLong(KC_FILLED));
+    pOrder->goodTill = DateOf(pRow->GetLong(KC_GOOD_TILL));
+    return TRUE;
+}
+
+void CNewModifyOrderDlg::Show(const LOADED& order)
+{
+    m_nNameRequest = 0;
+    m_bKse = order.bKse;
+    SetLayoutMode(order.nLayout);
+    if (order.nLayout != -1 && !order.strMarketType.IsEmpty())
+        SelectBoxText(IDC_MODIFY_MARKET_TYPE, order.strMarketType, /*bAdd=*/TRUE);
+    m_strSymbol = order.strSymbol;
+    m_strSecurity = order.strSecurity;
+    SelectBoxText(IDC_MODIFY_SIDE, order.strSide, FALSE);
+    SelectBoxText(IDC_MODIFY_TYPE, order.strType, FALSE);
+    SelectBoxText(IDC_MODIFY_DURATION, order.strDuration, /*bAdd=*/TRUE);
+    m_strDuration = GetBoxText(IDC_MODIFY_DURATION);
+    m_nOrderType = COrderType::GetCodeByText(order.strType);
+    SendDlgItemMessage(IDC_MODIFY_SYMBOL, CB_RESETCONTENT);
+    SelectBoxText(IDC_MODIFY_SYMBOL, order.strSymbol, /*bAdd=*/TRUE);
+    SendDlgItemMessage(IDC_MODIFY_MARKET, CB_RESETCONTENT);
+    SelectBoxText(IDC_MODIFY_MARKET, order.strMarket, /*bAdd=*/TRUE);
+    SetText(IDC_MODIFY_SECURITY, order.strSecurity);
+    SetText(IDC_MODIFY_CURRENCY, order.strCurrency);
+    SetText(IDC_MODIFY_QUANTITY, order.strQuantity);
+    SetText(IDC_MODIFY_OPEN, order.strOpen);
+    SetText(IDC_MODIFY_FILLED, order.strFilled);
+    SetText(IDC_MODIFY_LIMIT, order.strLimit);
+    SetText(IDC_MODIFY_STOP, order.strStop);
+    SetText(IDC_MODIFY_RIGHT, order.strRight);
+    SetText(IDC_MODIFY_OPTION_A, order.strOptionA);
+    SetText(IDC_MODIFY_OPTION_B, order.strOptionB);
+    SetText(IDC_MODIFY_CONTRACT, order.strContract);
+    SetText(IDC_MODIFY_SERIES, order.strSeries);
+    if (order.contractDate.GetStatus() == COleDateTime::valid)
+        m_pickContract.SetTime(order.contractDate);
+    CheckDlgButton(IDC_MODIFY_SIDE_OPTION, BST_UNCHECKED);
+    EnableControl(IDC_MODIFY_DURATION, order.nOrder != 0 && !order.bDurationFixed);
+    SetReadOnly(IDC_MODIFY_QUANTITY, !order.bChangeable);
+    const COleDateTime today = GetOrderToday();
+    m_goodTill = order.goodTill.GetStatus() == COleDateTime::valid ? order.goodTill : GoodTillFromDays(today, 1);
+    SetOrder(order.nOrder, order.bChangeable);
+    ApplyValidity();
+    if (order.nOrder == 0)
+        SetText(IDC_MODIFY_DAYS, "");
+    if (CWnd* pClose = GetDlgItem(IDC_MODIFY_CLOSE))
+        pClose->SetFocus();
+}
+
+// The price and validity fields by the loaded type and the chosen duration.
+void CNewModifyOrderDlg::ApplyValidity()
+{
+    const BOOL bChangeable = IsChangeable();
+    SetReadOnly(IDC_MODIFY_LIMIT, !(bChangeable && IsLimitType(m_nOrderType)));
+    SetReadOnly(IDC_MODIFY_STOP, !(bChangeable && IsStopType(m_nOrderType)));
+    if (!IsLimitType(m_nOrderType))
+        SetText(IDC_MODIFY_LIMIT, "");
+    if (!IsStopType(m_nOrderType))
+        SetText(IDC_MODIFY_STOP, "");
+    const BOOL bDated = bChangeable && COrderDur::GetCodeByText(GetBoxText(IDC_MODIFY_DURATION)) == 1;
+    SetReadOnly(IDC_MODIFY_DAYS, !bDated);
+    EnableControl(IDC_MODIFY_GOOD_TILL, bDated);
+    if (COrderDur::GetCodeByText(GetBoxText(IDC_MODIFY_DURATION)) != 1)
+        m_goodTill = GoodTillFromDays(GetOrderToday(), 1);
+    UpdateDaysFromDate();
+}
+
+// ---- Layout ----------------------------------------------------------------------------------
+
+void CNewModifyOrderDlg::SetLayoutMode(int nMode)
+{
+    if (nMode != 1 && nMode != 3 && nMode != 4)
+        nMode = -1;
+    m_nLayout = nMode;
+    for (int nId : TYPE_FIELDS)
+        ShowControl(nId, FALSE);
+    if (nMode == -1) {
+        SendDlgItemMessage(IDC_MODIFY_MARKET_TYPE, CB_RESETCONTENT);
+        SelectBoxText(IDC_MODIFY_MARKET_TYPE, REGULAR_MARKET, /*bAdd=*/TRUE);
+    } else if (nMode == 3) {
+        for (int nId : TYPE_3_SHOWN)
+            ShowControl(nId, TRUE);
+        SendDlgItemMessage(IDC_MODIFY_FILL_RULE, CB_RESETCONTENT);
+        for (UINT nText : FILL_RULES)
+            SendDlgItemMessage(IDC_MODIFY_FILL_RULE, CB_ADDSTRING, 0,
+                               reinterpret_cast<LPARAM>(static_cast<LPCSTR>(LoadMarketText(nText))));
+        SendDlgItemMessage(IDC_MODIFY_TENOR, CB_RESETCONTENT);
+        for (const char* pszTenor : TENORS)
+            SendDlgItemMessage(IDC_MODIFY_TENOR, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszTenor));
+        EnableControl(IDC_MODIFY_FILL_RULE, FALSE);
+        EnableControl(IDC_MODIFY_TENOR, FALSE);
+        SetText(IDC_MODIFY_SERIES, "");
+    } else if (nMode == 4) {
+        for (int nId : TYPE_4_SHOWN)
+            ShowControl(nId, TRUE);
+        SetText(IDC_MODIFY_CONTRACT, "");
+        SetText(IDC_MODIFY_SERIES, "");
+    }
+}
+
+void CNewModifyOrderDlg::ShowSidePanel(BOOL bShow)
+{
+    if ((bShow != FALSE) == (m_bSidePanelShown != FALSE))
+        return;
+    m_bSidePanelShown = bShow;
+    for (int nId : {IDC_MODIFY_LOGIN, IDC_MODIFY_USER_NAME, 6756})
+        EnableControl(nId, bShow);
+    for (int nId : SIDE_PANEL)
+        ShowControl(nId, bShow);
+    EnableControl(IDC_MODIFY_ACCOUNT, bShow);
+    FitFrame();
+}
+
+void CNewModifyOrderDlg::ShowAdvanced(BOOL bShow)
+{
+    if ((bShow != FALSE) == (m_bAdvancedShown != FALSE))
+        return;
+    m_bAdvancedShown = bShow;
+    for (int nId : ADVANCED_ROWS)
+        ShowControl(nId, bShow);
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->SetOrderAdvancedShown(bShow);
+    FitFrame();
+}
+
+void CNewModifyOrderDlg::FitFrame()
+{
+    if (m_hWnd == nullptr)
+        return;
+    RECT rcForm = {0, 0, m_bSidePanelShown ? WIDTH_WITH_ACCOUNT : WIDTH_WITHOUT_ACCOUNT,
+                   m_bAdvancedShown ? HEIGHT_WITH_ADVANCED : HEIGHT_WITHOUT_ADVANCED};
+    MapDialogRect(&rcForm);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, rcForm.right, rcForm.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const HWND hFrame = ::GetParent(m_hWnd);
+    if (hFrame == nullptr)
+        return;
+    RECT rcWindow, rcClient;
+    ::GetWindowRect(hFrame, &rcWindow);
+    ::GetClientRect(hFrame, &rcClient);
+    ::SetWindowPos(hFrame, nullptr, 0, 0, rcForm.right + (rcWindow.right - rcWindow.left) - rcClient.right,
+                   rcForm.bottom + (rcWindow.bottom - rcWindow.top) - rcClient.bottom,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- Editing ---------------------------------------------------------------------------------
+
+BOOL CNewModifyOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    const int nId = LOWORD(wParam);
+    const int nCode = HIWORD(wParam);
+    const BOOL bLeft = nCode == ECBN_LEFT || nCode == EN_KILLFOCUS;
+    switch (nId) {
+    case IDC_MODIFY_QUANTITY:
+    case IDC_MODIFY_STOP:
+    case IDC_MODIFY_LIMIT:
+        if (bLeft)
+            OnNumberLeft(nId);
+        return TRUE;
+    case IDC_MODIFY_DAYS:
+        if (bLeft)
+            OnDaysLeft();
+        return TRUE;
+    case IDC_MODIFY_TYPE:
+        // The type of an order cannot change.
+        if (nCode == CBN_SELCHANGE)
+            SelectBoxText(IDC_MODIFY_TYPE, COrderType::GetText(m_nOrderType), FALSE);
+        return TRUE;
+    case IDC_MODIFY_DURATION:
+        if (nCode == CBN_SELCHANGE) {
+            if (!IsChangeable())
+                SelectBoxText(IDC_MODIFY_DURATION, m_strDuration, FALSE);
+            else if (GetBoxText(IDC_MODIFY_DURATION) != m_strDuration)
+                ApplyValidity();
+            m_strDuration = GetBoxText(IDC_MODIFY_DURATION);
+        }
+        return TRUE;
+    case IDC_MODIFY_CLEAR:
+        if (nCode == BN_CLICKED) {
+            for (int nField : {IDC_MODIFY_QUANTITY, IDC_MODIFY_OPEN, IDC_MODIFY_FILLED, IDC_MODIFY_STOP, IDC_MODIFY_LIMIT,
+                               IDC_MODIFY_DAYS})
+                SetText(nField, "");
+            CheckDlgButton(IDC_MODIFY_SIDE_OPTION, BST_UNCHECKED);
+        }
+        return TRUE;
+    case IDC_MODIFY_CLOSE:
+        if (nCode == BN_CLICKED)
+            CloseForm();
+        return TRUE;
+    default:
+        return CModifyOrderForm::OnCommand(wParam, lParam);
+    }
+}
+
+void CNewModifyOrderDlg::OnNumberLeft(int nId)
+{
+    const CString strText = GetText(nId);
+    if (strText.GetLength() > 1 && strText[0] == '-')
+        SetText(nId, static_cast<LPCSTR>(strText) + 1);
+}
+
+void CNewModifyOrderDlg::OnDaysLeft()
+{
+    if (GetText(IDC_MODIFY_DAYS).IsEmpty())
+        return;
+    const long nDays = ClampGoodTillDays(std::labs(m_editDays.GetLong()));
+    m_goodTill = GoodTillFromDays(GetOrderToday(), nDays);
+    UpdateDaysFromDate();
+}
+
+void CNewModifyOrderDlg::OnGoodTillChanged(NMHDR*, LRESULT* pResult)
+{
+    m_pickGoodTill.GetTime(m_goodTill);
+    UpdateDaysFromDate();
+    *pResult = 0;
+}
+
+void CNewModifyOrderDlg::UpdateDaysFromDate()
+{
+    const COleDateTime today = GetOrderToday();
+    m_goodTill = ClampGoodTillDate(today, m_goodTill);
+    m_pickGoodTill.SetTime(m_goodTill);
+    SetText(IDC_MODIFY_DAYS, Whole(GoodTillDays(today, m_goodTill)));
+}
+
+void CNewModifyOrderDlg::SetReadOnly(int nId, BOOL bReadOnly)
+{
+    for (CEnhancedEdit* pEdit : {&m_editQuantity, &m_editLimit, &m_editStop, &m_editDays})
+        if (pEdit->m_hWnd != nullptr && ::GetDlgCtrlID(pEdit->m_hWnd) == nId)
+            pEdit->SetReadOnly(bReadOnly);
+}
+
+// ---- Requests --------------------------------------------------------------------------------
+
+ORDER_TICKET_SNAPSHOT CNewModifyOrderDlg::TakeSnapshot()
+{
+    ORDER_TICKET_SNAPSHOT shot;
+    shot.nSide = CTransactionType::GetCodeByText(GetBoxText(IDC_MODIFY_SIDE));
+    shot.nOrderType = COrderType::GetCodeByText(GetBoxText(IDC_MODIFY_TYPE));
+    shot.nValidity = COrderDur::GetCodeByText(GetBoxText(IDC_MODIFY_DURATION));
+    shot.strTicker = m_strSymbol;
+    shot.strDescription = m_strSecurity;
+    shot.strQuantity = static_cast<LPCSTR>(m_editQuantity.GetPlainText());
+    shot.strLimitPrice = static_cast<LPCSTR>(m_editLimit.GetText(/*bStrip=*/TRUE));
+    shot.strStopPrice = static_cast<LPCSTR>(m_editStop.GetText(/*bStrip=*/TRUE));
+    shot.strDays = static_cast<LPCSTR>(m_editDays.GetPlainText());
+    shot.goodTill = m_goodTill;
+    shot.strMarketName = GetBoxText(IDC_MODIFY_MARKET);
+    shot.nMarketCode = GetGlobals()->GetMarketCode(shot.strMarketName);
+    shot.nKseMarketType = m_nLayout;
+    // The side option box: "1" sent while clear.
+    shot.bTicketFlag = IsDlgButtonChecked(IDC_MODIFY_SIDE_OPTION) == BST_CHECKED;
+    shot.nOrderNumber = GetOrderNumber();
+    return shot;
+}
+
+const MODIFY_ROAD& CNewModifyOrderDlg::GetRoads() const
+{
+    return GetCombinedModifyRoad(m_bKse);
+}
+
+void CNewModifyOrderDlg::OnRN(CServerMessage* pMsg)
+{
+    // Only the answer to this form's request, for its symbol exactly (case matters).
+    if (m_nNameRequest == 0 || GetRawLineNumber(pMsg) != m_nNameRequest)
+        return;
+    m_nNameRequest = 0;
+    if (pMsg->GetLong(0) != 0 || pMsg->GetField(2) != m_strSymbol)
+        return;
+    m_strSecurity = pMsg->GetField(7);
+    SetText(IDC_MODIFY_SECURITY, m_strSecurity);
+    SendDlgItemMessage(IDC_MODIFY_MARKET, CB_RESETCONTENT);
+    SelectBoxText(IDC_MODIFY_MARKET, GetGlobals()->GetMarketName(pMsg->GetLong(3)), /*bAdd=*/TRUE);
+}

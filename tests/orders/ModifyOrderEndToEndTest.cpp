@@ -1,0 +1,315 @@
+// The modify form end to end as the trader against the test server: orders rest in the book, a
+// click on an open order's number in its order-status table opens the form; Modify previews,
+// reviews, sends the change and the acknowledgement closes the form while the row takes the new
+// quantity; Cancel order reviews with nothing on the wire and sends the cancel; for a US and a
+// KSE order, every body compared field by field with a table written from the message layouts.
+// An "NC" closes only the form of its order, also while the review is open, and then nothing is
+// sent; a load that fails leaves no order to send.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "account/OrderStatusKSETable.h"
+#include "account/OrderStatusTable.h"
+#include "app/TableFactory.h"
+#include "app/FormMDIWnd.h"
+#include "framework/table/ViewRow.h"
+#include "framework/table/ViewTable.h"
+#include "link/MessageTypes.h"
+#include "tests/app/AppTestSupport.h"
+#include "market/DataArray.h"
+#include "market/DataTable.h"
+#include "framework/window/TableWindow.h"
+#include "market/TableLinks.h"
+#include "orders/NewModifyOrderDlg.h"
+#include "orders/OrderForms.h"
+#include "orders/ReviewDialog.h"
+#include "tests/common/DialogSteps.h"
+#include "tests/orders/OrderTestSupport.h"
+
+namespace {
+enum { COL_ORDER = 1 };
+#define IDC_REVIEW_QUANTITY 5744
+const int US_QUANTITY = 4, KSE_QUANTITY = 9, US_STATUS = 12, KSE_STATUS = 19;
+
+struct MARKET_CASE
+{
+    const char* pszName;
+    UINT nTable;
+    int nQuantityCol, nStatusCol;
+    int nPlace;                 // the order request that rests in the book
+    const char* pszResting;     // its body: a buy of 100 far from the market
+    const char* pszFilled;      // a market order of 100: filled at once
+    int nNumberField;           // the order's number in the placing reply
+    const char* pszPreview;
+    const char* pszModify;
+    const char* pszCancel;
+    // The bodies after the quantity became 150; "#" stands for the order's number.
+    std::vector<std::string> preview, modify, cancel;
+    const char* pszChanged;     // the acknowledgement's text after the reference
+};
+
+const MARKET_CASE s_cases[] = {
+    {"us", 51110, US_QUANTITY, US_STATUS, MSG_OR, "1002|10020|1|ALPN|100|0|30.00||0|||secret",
+     "1002|10020|1|ALPN|100|3|0||0|||secret", 11, "OW", "OM", "OC",
+     {"1002", "10020", "1", "ALPN", "150", "0", "30", "", "0", "", "", "#", "", "1"},
+     {"1002", "10020", "1", "ALPN", "150", "0", "30", "", "0", "", "", "#", "secret", "", "", "", "", "1"},
+     {"1002", "10020", "#", "secret"},
+     " changed: account 10020, Buy 150 ALPN at 30.0000 Limit."},
+    {"kse", 51128, KSE_QUANTITY, KSE_STATUS, MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret",
+     "||1002|10020|1|1|101|100|3|0||0|||secret", 17, "KW", "KM", "KC",
+     {"", "", "1002", "10020", "1", "101", "150", "0", "800", "", "0", "", "", "#", "", "1"},
+     {"", "", "1002", "10020", "1", "101", "150", "0", "800", "", "0", "", "", "#", "secret", "", "", "", "", "1"},
+     {"", "", "1002", "10020", "#", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "secret"},
+     " changed: account 10020, Buy 150 101 at 800.00 Limit."},
+};
+
+std::vector<std::string> WithOrder(std::vector<std::string> fields, const std::string& strOrder)
+{
+    for (std::string& field : fields)
+        if (field == "#")
+            field = strOrder;
+    return fields;
+}
+
+struct ModifySession : COrderSession
+{
+    // The order-status tables' makers for this test only: the other order tests run without them.
+    PFN_MAKE_TABLE pfnUsBefore = FindTableMaker(51110), pfnKseBefore = FindTableMaker(51128);
+
+    void StartTrader(bool bArabic)
+    {
+        ASSERT_TRUE(server.Start({"--rate", "0"}));
+        pRun = std::make_unique<CTerminalRun>(bArabic);
+        pRun->m_onMakersRegistered = [] {
+            RegisterOrderForms();
+            RegisterTableMaker(51110, MakeDataTable<COrderStatusTable>);
+            RegisterTableMaker(51128, MakeDataTable<COrderStatusKSETable>);
+        };
+        ASSERT_TRUE(pRun->StartLoggedIn(server.Port(), "trader", "secret"));
+    }
+    void TearDown() override
+    {
+        COrderSession::TearDown();
+        RegisterTableMaker(51110, pfnUsBefore);
+        RegisterTableMaker(51128, pfnKseBefore);
+    }
+    // The order's number from the server's reply to the request, once its row is in the table.
+    std::string Place(const MARKET_CASE& c, const char* pszBody)
+    {
+        const long nLink = App().SendRequest(c.nPlace, pszBody);
+        const std::string strHead = std::string("> ~") + GetMessageMnemonic(c.nPlace) + "|" + std::to_string(nLink) + "|";
+        std::string strOrder;
+        PumpUntil([&] {
+            for (const std::string& line : server.Log())
+                if (line.rfind(strHead, 0) == 0)
+                    strOrder = BodyOf(line.substr(2))[static_cast<size_t>(c.nNumberField)];
+            return !strOrder.empty() && Row(c, strOrder) != nullptr;
+        }, 5000);
+        PumpFor(200);
+        return strOrder;
+    }
+    CDataBuffer* Row(const MARKET_CASE& c, const std::string& strOrder) const
+    {
+        CDataTable* pTable = FindDataTable(c.nTable);
+        return pTable != nullptr ? pTable->GetRows()->FindRow({strOrder.c_str()}) : nullptr;
+    }
+    // A click on the order's number; the modify form that opened, or null.
+    CNewModifyOrderDlg* Click(const MARKET_CASE& c, const std::string& strOrder)
+    {
+        CDataTable* pTable = FindDataTable(c.nTable);
+        CViewTable* pView = pTable->GetMainWindow()->GetView();
+        CViewRow row;
+        for (int i = 0; i < pView->GetRowCount(); ++i) {
+            if (pView->GetRow(row, i) && row.IsDataRow() &&
+                CDataTable::GetCellValue(&row, COL_ORDER).GetNumber() == atol(strOrder.c_str())) {
+                int nHandled = 0;
+                pTable->OnCellClick(&row, COL_ORDER, &nHandled);
+                PumpPending();
+                return Form();
+            }
+        }
+        ADD_FAILURE() << "no row of order " << strOrder;
+        return nullptr;
+    }
+    CNewModifyOrderDlg* Form()
+    {
+        CFormMDIWnd* pFrame = App().GetModifyOrderForm();
+        return pFrame != nullptr ? dynamic_cast<CNewModifyOrderDlg*>(pFrame->GetView()) : nullptr;
+    }
+    void Dispatch(const std::string& strLine) { App().GetDispatcher().OnServerMessage(strLine.c_str()); }
+};
+
+void AnswerReview(const std::function<void(HWND)>& before = nullptr)
+{
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [before](HWND h) {
+                       if (before)
+                           before(h);
+                       TypeText("secret");
+                       ClickControl(h, IDOK);
+                   }}});
+}
+}  // namespace
+
+TEST_F(ModifySession, OpenOrdersAreModifiedAndCancelledFromTheirRows)
+{
+    StartTrader(false);
+    for (const MARKET_CASE& c : s_cases) {
+        SCOPED_TRACE(c.pszName);
+        const std::string strChanged = Place(c, c.pszResting), strCancelled = Place(c, c.pszResting);
+        const std::string strFilled = Place(c, c.pszFilled);
+        ASSERT_FALSE(strChanged.empty() || strCancelled.empty() || strFilled.empty()) << pRun->InfoText();
+        ASSERT_TRUE(PumpUntil([&] { return Row(c, strFilled)->GetLong(c.nStatusCol) == 3; }));
+        EXPECT_EQ(nullptr, Click(c, strFilled)) << "a filled order opens nothing";
+        if (c.nTable == 51128) {
+            // Opened for it all the same, a KSE order in that state is refused: no order shown.
+            App().OpenModifyOrderKSE(atol(strFilled.c_str()));
+            ASSERT_NE(nullptr, Form());
+            EXPECT_EQ(0, Form()->GetOrderNumber());
+            EXPECT_NE(std::string::npos, pRun->InfoText().find(static_cast<LPCSTR>(LoadMarketText(40326))));
+        }
+
+        // Modify: the preview, its review, the change; the acknowledgement closes the form.
+        CNewModifyOrderDlg* pForm = Click(c, strChanged);
+        ASSERT_NE(nullptr, pForm);
+        const HWND hForm = pForm->m_hWnd;
+        EXPECT_EQ(atol(strChanged.c_str()), pForm->GetOrderNumber());
+        EXPECT_EQ("100", ControlText(hForm, IDC_MODIFY_QUANTITY));
+        EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
+        // What is sent is what was reviewed, whatever the form holds by then.
+        AnswerReview([hForm](HWND) { SetDlgItemTextA(hForm, IDC_MODIFY_QUANTITY, "175"); });
+        NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
+        ASSERT_TRUE(PumpUntil([&] { return Form() == nullptr && Row(c, strChanged)->GetLong(c.nQuantityCol) == 150; }))
+            << pRun->InfoText() << Lines(c.pszModify);
+        EXPECT_TRUE(FinishedSteps());
+        ASSERT_EQ(1u, Requests({c.pszPreview}).size()) << Lines(c.pszPreview) << pRun->InfoText() << Lines(c.pszModify);
+        ASSERT_EQ(1u, Requests({c.pszModify}).size()) << Lines(c.pszModify);
+        EXPECT_EQ(WithOrder(c.preview, strChanged), BodyOf(Requests({c.pszPreview}).back()));
+        EXPECT_EQ(WithOrder(c.modify, strChanged), BodyOf(Requests({c.pszModify}).back()));
+        EXPECT_NE(std::string::npos, pRun->InfoText().find(c.pszChanged)) << pRun->InfoText();
+
+        // Cancel order: reviewed with no request on the wire, then the cancel of four fields.
+        pForm = Click(c, strCancelled);
+        ASSERT_NE(nullptr, pForm);
+        const size_t nPreviews = Count(c.pszPreview);
+        size_t nWhileReviewed = 0;
+        std::string strReviewedQuantity;
+        AnswerReview([&](HWND h) {
+            nWhileReviewed = server.Received().size();
+            strReviewedQuantity = ControlText(h, IDC_REVIEW_QUANTITY);
+        });
+        const size_t nBefore = server.Received().size();
+        NotifyControl(pForm->m_hWnd, IDC_MODIFY_CANCEL, BN_CLICKED);
+        ASSERT_TRUE(PumpUntil([&] { return Form() == nullptr && Row(c, strCancelled)->GetLong(c.nStatusCol) == 5; }))
+            << pRun->InfoText() << Lines(c.pszCancel);
+        EXPECT_EQ(nBefore, nWhileReviewed) << "nothing sent before the review";
+        EXPECT_EQ("100", strReviewedQuantity) << "the preview's fields in their places";
+        EXPECT_EQ(nPreviews, Count(c.pszPreview));
+        ASSERT_EQ(1u, Requests({c.pszCancel}).size()) << Lines(c.pszCancel);
+        EXPECT_EQ(WithOrder(c.cancel, strCancelled), BodyOf(Requests({c.pszCancel}).back()));
+    }
+}
+
+TEST_F(ModifySession, OnlyItsOwnOrderAndRepliesEndTheFormAndAFailedLoadSendsNothing)
+{
+    StartTrader(false);
+    const MARKET_CASE& c = s_cases[0];
+    const std::string strShown = Place(c, c.pszResting), strOther = Place(c, c.pszResting);
+    ASSERT_FALSE(strShown.empty() || strOther.empty());
+    CNewModifyOrderDlg* pForm = Click(c, strShown);
+    ASSERT_NE(nullptr, pForm);
+
+    // Another order's end leaves it open.
+    Dispatch("~NC|0|XC||" + std::to_string(atol(strShown.c_str()) + 100) + "|0|5|8|R1");
+    PumpFor(200);
+    ASSERT_EQ(pForm, Form());
+
+    // Its own order's end during the review: the review ends, nothing is sent, the form closes.
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND) {
+                       TypeText("secret");
+                       Dispatch("~NC|0|XC||" + strShown + "|0|5|8|R1");
+                   }}});
+    NotifyControl(pForm->m_hWnd, IDC_MODIFY_CANCEL, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Form() == nullptr; }));
+    EXPECT_EQ(0u, Count("OC"));
+
+    // A review cancelled sends nothing and leaves Modify for another try.
+    pForm = Click(c, strOther);
+    ASSERT_NE(nullptr, pForm);
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
+    NotifyControl(pForm->m_hWnd, IDC_MODIFY_MODIFY, BN_CLICKED);
+    // Before the server answers, a refused preview under another number: not this form's.
+    Dispatch("~OW|9999|XC|||10020|1|ALPN|100|0|30||0|||" + strOther + "|428|X");
+    ASSERT_TRUE(PumpUntil([&] { return FinishedSteps() && IsWindowEnabled(GetDlgItem(pForm->m_hWnd, IDC_MODIFY_MODIFY)); }));
+    EXPECT_EQ(1u, Count("OW"));
+    EXPECT_EQ(0u, Count("OM"));
+    // A change this form did not send leaves it open.
+    Dispatch("~OM|9999|XC|||10020|1|ALPN|150|0|30|||||" + strOther + "|0||||R1");
+    PumpFor(200);
+    ASSERT_EQ(pForm, Form());
+
+    // A good load, then one whose row is missing: no order is left to send.
+    App().OpenModifyOrderUS(987654);
+    PumpPending();
+    ASSERT_EQ(pForm, Form());
+    EXPECT_EQ(0, pForm->GetOrderNumber());
+    EXPECT_EQ("", ControlText(pForm->m_hWnd, IDC_MODIFY_QUANTITY));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(pForm->m_hWnd, IDC_MODIFY_MODIFY)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(pForm->m_hWnd, IDC_MODIFY_CANCEL)));
+    const size_t nSent = server.Received().size();
+    NotifyControl(pForm->m_hWnd, IDC_MODIFY_MODIFY, BN_CLICKED);
+    NotifyControl(pForm->m_hWnd, IDC_MODIFY_CANCEL, BN_CLICKED);
+    PumpFor(200);
+    EXPECT_EQ(nSent, server.Received().size());
+
+    // An order its row marks unchangeable: Cancel order only, also after a cancelled review.
+    Row(c, strOther)->SetText(13, "1", TRUE);
+    App().OpenModifyOrderUS(atol(strOther.c_str()));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(pForm->m_hWnd, IDC_MODIFY_MODIFY)));
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
+    NotifyControl(pForm->m_hWnd, IDC_MODIFY_CANCEL, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return FinishedSteps(); }));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(pForm->m_hWnd, IDC_MODIFY_MODIFY)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(pForm->m_hWnd, IDC_MODIFY_CANCEL)));
+    Row(c, strOther)->SetText(13, "0", TRUE);
+
+    // Closed during a cancel's review (run in the form's own command): nothing sent, the form gone.
+    const HWND hFrame = GetParent(pForm->m_hWnd);
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [hFrame](HWND) {
+                       TypeText("secret");
+                       PostMessageA(hFrame, WM_CLOSE, 0, 0);
+                   }}});
+    NotifyControl(pForm->m_hWnd, IDC_MODIFY_CANCEL, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Form() == nullptr; }));
+    EXPECT_EQ(0u, Count("OC"));
+
+    // A log-off during the review ends it: nothing sent, the form gone.
+    pForm = Click(c, strOther);
+    ASSERT_NE(nullptr, pForm);
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND) {
+                       TypeText("secret");
+                       App().Logoff();
+                   }}});
+    NotifyControl(pForm->m_hWnd, IDC_MODIFY_MODIFY, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Form() == nullptr; }));
+    PumpFor(200);
+    EXPECT_EQ(0u, Count("OM"));
+}
+
+TEST_F(ModifySession, PicturesOfAUsAndAKseOrderInBothLanguages)
+{
+    for (bool bArabic : {false, true}) {
+        StartTrader(bArabic);
+        for (const MARKET_CASE& c : s_cases) {
+            const std::string strOrder = Place(c, c.pszResting);
+            CNewModifyOrderDlg* pForm = Click(c, strOrder);
+            ASSERT_NE(nullptr, pForm);
+            PumpFor(300);
+            EXPECT_TRUE(SaveDialogScreenshot(pForm->m_hWnd, std::string("orders_modify_") + c.pszName +
+                                                                (bArabic ? "_ar" : "_en")));
+        }
+        TearDown();
+    }
+}
