@@ -73,18 +73,49 @@ const ORDER_FIELD KQ_FIELDS[] = {
     {11, OS_LIMIT, OW_LIMIT_TYPE},    {12, OS_STOP, OW_STOP_TYPE},        {13, OS_VALIDITY, OW_ALWAYS},
     {14, OS_DAYS, OW_DATED},          {15, OS_GOOD_TILL, OW_DATED},       {16, OS_PASSWORD, OW_ALWAYS},
 };
+// The KSE tickets send the stock's id as the symbol and their flags for purchases only; the
+// odd-lot board names itself in field 4 and takes one price.
+const ORDER_FIELD KSE_KV_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_ONE, OW_ALWAYS},
+    {5, OS_SIDE, OW_ALWAYS},          {6, OS_SYMBOL, OW_ALWAYS},          {7, OS_QUANTITY, OW_ALWAYS},
+    {8, OS_ORDER_TYPE, OW_ALWAYS},    {9, OS_LIMIT, OW_LIMIT_TYPE},       {10, OS_STOP, OW_STOP_TYPE},
+    {11, OS_VALIDITY, OW_ALWAYS},     {12, OS_DAYS, OW_DATED},            {13, OS_GOOD_TILL, OW_DATED},
+    {15, OS_TICKET_FLAG, OW_BUY_SIDE},
+};
+const ORDER_FIELD KSE_KR_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_ONE, OW_ALWAYS},
+    {5, OS_SIDE, OW_ALWAYS},          {6, OS_SYMBOL, OW_ALWAYS},          {7, OS_QUANTITY, OW_ALWAYS},
+    {8, OS_ORDER_TYPE, OW_ALWAYS},    {9, OS_LIMIT, OW_LIMIT_TYPE},       {10, OS_STOP, OW_STOP_TYPE},
+    {11, OS_VALIDITY, OW_ALWAYS},     {12, OS_DAYS, OW_DATED},            {13, OS_GOOD_TILL, OW_DATED},
+    {14, OS_PASSWORD, OW_ALWAYS},     {19, OS_KEPT_FLAG, OW_BUY_SIDE},
+};
+const ORDER_FIELD ODD_LOT_KV_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_ODD_LOT_BOARD, OW_ALWAYS},
+    {5, OS_SIDE, OW_ALWAYS},          {6, OS_SYMBOL, OW_ALWAYS},          {7, OS_QUANTITY, OW_ALWAYS},
+    {8, OS_ORDER_TYPE, OW_ALWAYS},    {9, OS_LIMIT, OW_LIMIT_TYPE},       {15, OS_TICKET_FLAG, OW_BUY_SIDE},
+};
+const ORDER_FIELD ODD_LOT_KR_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_ODD_LOT_BOARD, OW_ALWAYS},
+    {5, OS_SIDE, OW_ALWAYS},          {6, OS_SYMBOL, OW_ALWAYS},          {7, OS_QUANTITY, OW_ALWAYS},
+    {8, OS_ORDER_TYPE, OW_ALWAYS},    {9, OS_LIMIT, OW_LIMIT_TYPE},       {14, OS_PASSWORD, OW_ALWAYS},
+    {19, OS_KEPT_FLAG, OW_BUY_SIDE},
+};
 const ORDER_FIELD RN_FIELDS[] = {{2, OS_SYMBOL, OW_ALWAYS}, {3, OS_MARKET_CODE, OW_ALWAYS}};
 
 const ORDER_BODY OV_BODY = BODY(MSG_OV, OV_FIELDS), OR_BODY = BODY(MSG_OR, OR_FIELDS);
 const ORDER_BODY KV_BODY = BODY(MSG_KV, KV_FIELDS), KR_BODY = BODY(MSG_KR, KR_FIELDS);
 const ORDER_BODY KU_BODY = BODY(MSG_KU, KU_FIELDS), KA_BODY = BODY(MSG_KA, KA_FIELDS);
 const ORDER_BODY KJ_BODY = BODY(MSG_KJ, KJ_FIELDS), KQ_BODY = BODY(MSG_KQ, KQ_FIELDS);
+const ORDER_BODY KSE_KV_BODY = BODY(MSG_KV, KSE_KV_FIELDS), KSE_KR_BODY = BODY(MSG_KR, KSE_KR_FIELDS);
+const ORDER_BODY ODD_LOT_KV_BODY = BODY(MSG_KV, ODD_LOT_KV_FIELDS), ODD_LOT_KR_BODY = BODY(MSG_KR, ODD_LOT_KR_FIELDS);
 
 //                                 kind         err ref acct side qty stock type price stop valid till
 const ORDER_ACK OR_ACK = {ACK_ORDER, 12, 16, 1, 2, 4, 3, 5, 6, 7, 8, 10, "%.4f %s"};
 const ORDER_ACK KR_ACK = {ACK_ORDER, 0, 16, 3, 5, 7, 6, 8, 9, 10, 11, 13, "%.1f %s"};
 const ORDER_ACK KQ_ACK = {ACK_ORDER, 0, 17, 3, 6, 8, 7, 9, 10, 11, 12, 14, "%.1f %s"};
 // The forward text: order 13, account 3, side 4, quantity 6, stock 5, price 10.
+// The odd-lot board quotes its prices to two decimals.
+const ORDER_ACK ODD_LOT_KR_ACK = {ACK_ORDER, 0, 16, 3, 5, 7, 6, 8, 9, -1, -1, -1, "%.2f %s"};
 const ORDER_ACK KA_ACK = {ACK_FORWARD, 0, 13, 3, 4, 6, 5, -1, 10, -1, -1, -1, "%.1f"};
 
 const ORDER_ROAD TICKET_ROADS[] = {
@@ -238,6 +269,7 @@ UINT FieldText(int nSource, const ORDER_VALUES& values, CString* pText)
         *pText = Number(nWhole);
         break;
     case OS_PASSWORD: *pText = values.strPassword; break;
+    case OS_ODD_LOT_BOARD: *pText = "2"; break;
     default: pText->Empty(); break;
     }
     return IsRequestFieldText(*pText) ? 0 : IDS_ORDER_BAD_TEXT;
@@ -253,6 +285,8 @@ CString PriceWithType(const char* pszFormat, double dPrice, int nType)
 }  // namespace
 
 const ORDER_BODY RN_BODY = BODY(MSG_RN, RN_FIELDS);
+const ORDER_ROAD KSE_TICKET_ROAD = {1, &KSE_KV_BODY, 0, 1, OR_KSE, IDS_REVIEW_TITLE_NEW, &KSE_KR_BODY, &KR_ACK};
+const ORDER_ROAD ODD_LOT_TICKET_ROAD = {1, &ODD_LOT_KV_BODY, 0, 1, OR_ODD_LOT, 0, &ODD_LOT_KR_BODY, &ODD_LOT_KR_ACK};
 
 UINT BuildOrderRequest(const ORDER_BODY& body, const ORDER_VALUES& values, CString* pLine)
 {

@@ -55,6 +55,7 @@ enum ORDER_SOURCE
     OS_CONTRACT_DATE,   // in the server's form
     OS_CONTRACT_NUMBER, // a whole number
     OS_PASSWORD,        // the trading password the review returned
+    OS_ODD_LOT_BOARD,   // "2", the KSE odd-lot board
 };
 
 // When a body field is sent; otherwise it stays empty.
@@ -127,6 +128,7 @@ enum ORDER_REVIEW
     OR_KSE,
     OR_FORWARD,
     OR_CONTRACT,
+    OR_ODD_LOT,
 };
 
 // One kind of order of a form: by KSE market type, what it checks with and what it sends.
@@ -153,6 +155,10 @@ const ORDER_ROAD* FindRoadOfOrder(int nType);
 BOOL GetKeptTicketFlag();
 void SetKeptTicketFlag(BOOL bSet);
 void ForgetKeptTicketFlag();
+
+// The KSE tickets' roads: the regular board's (form 7139) and the odd-lot board's (form 7265).
+extern const ORDER_ROAD KSE_TICKET_ROAD;
+extern const ORDER_ROAD ODD_LOT_TICKET_ROAD;
 
 // The body of an "RN" ticker-information request.
 extern const ORDER_BODY RN_BODY;
