@@ -5,6 +5,8 @@
 #include "orders/AlertSoundDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderRequests.h"
+#include "orders/PlaceOrderKSEDlg.h"
+#include "orders/PlaceOrderOddLotKSEDlg.h"
 #include "orders/ReviewDialog.h"
 
 #define ID_ALERT_SOUND_COMMAND 33316     // the trades tables' menu item
@@ -21,6 +23,8 @@ void RegisterOrderForms()
 {
     RegisterCommandDialog(ID_ALERT_SOUND_COMMAND, RunAlertSoundDialog);
     RegisterFormMaker(IDD_FORM_ORDER_TICKET, &CNewPlaceOrderDlg::Make);
+    RegisterFormMaker(IDD_FORM_KSE_TICKET, &CPlaceOrderKSEDlg::Make);
+    RegisterFormMaker(IDD_FORM_ODD_LOT_TICKET, &CPlaceOrderOddLotKSEDlg::Make);
     // The next user must not find the trading passwords or the ticket flag this one kept.
     RegisterLogoffHook(&CReviewDialog::ForgetKeptPasswords);
     RegisterLogoffHook(&ForgetKeptTicketFlag);
