@@ -135,7 +135,8 @@ TEST_F(KseTickets, EachOrderIsCheckedReviewedSentAndAcknowledged)
     EXPECT_EQ("", OrdersWithoutCheck(server.Log()));
 }
 
-// With the order ticket open beside the KSE ticket, one Submit in the KSE ticket opens one
+// With the order ticket open beside the KSE ticket and waiting for a "KV" of its own (the test
+// server answers a quantity of 999 under another number), one Submit in the KSE ticket opens one
 // review and sends one order, and the order ticket stays as it was; what is sent is what was
 // submitted, whatever the form becomes during the review; a close during the review sends
 // nothing and the form goes after.
@@ -144,12 +145,25 @@ TEST_F(KseTickets, RepliesCountOnlyInTheFormThatAskedAndTheOrderIsWhatWasReviewe
     Start(false);
     CNewPlaceOrderDlg* pTicket = Command(33049);
     ASSERT_NE(nullptr, pTicket);
+    ChooseItem(pTicket->m_hWnd, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
     SetDlgItemTextA(pTicket->m_hWnd, IDC_TICKET_TICKER, "101");
+    EnterText(pTicket->m_hWnd, IDC_TICKET_QUANTITY, "999");
+    EnterText(pTicket->m_hWnd, IDC_TICKET_LIMIT, "842");
+    int nReviews = 0;
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+                         ++nReviews;
+                         ClickControl(h, IDCANCEL);
+                     }}});
+    NotifyControl(pTicket->m_hWnd, IDC_TICKET_SUBMIT, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Lines("KV").find("> ~KV|99999|") != std::string::npos; })) << Lines("KV");
+    PumpFor(200);
+    ClearDialogSteps();
+    ASSERT_EQ(0, nReviews) << "a reply under another number is not the ticket's own";
+    ASSERT_TRUE(pTicket->GetPending().IsCheckPending());
     CPlaceOrderKSEDlg* pForm = Open(IDD_FORM_KSE_TICKET);
     ASSERT_NE(nullptr, pForm);
     const HWND hDlg = pForm->m_hWnd;
     Fill(hDlg, IDC_KSE_SIDE_BUY, "GHB / 101", "1000", IDC_KSE_TYPE_LIMIT, {{IDC_KSE_LIMIT, "842"}});
-    int nReviews = 0;
     SubmitAndConfirm(pForm, [&](HWND h) {
         ++nReviews;
         Fill(hDlg, IDC_KSE_SIDE_SELL, "AWT / 107", "5", IDC_KSE_TYPE_LIMIT, {{IDC_KSE_LIMIT, "900"}});
@@ -157,14 +171,14 @@ TEST_F(KseTickets, RepliesCountOnlyInTheFormThatAskedAndTheOrderIsWhatWasReviewe
     });
     PumpFor(200);
     EXPECT_EQ(1, nReviews);
-    EXPECT_EQ(1u, Count("KV"));
+    EXPECT_EQ(2u, Count("KV"));
     EXPECT_EQ(1u, Count("KR"));
     const std::vector<std::string> check = BodyOf(Requests({"KV"}).back());
     const std::vector<std::string> order = BodyOf(Requests({"KR"}).back());
     ASSERT_GE(order.size(), 14u);
     EXPECT_EQ(std::vector<std::string>(check.begin(), check.begin() + 14), std::vector<std::string>(order.begin(), order.begin() + 14));
     EXPECT_EQ("101", ControlText(pTicket->m_hWnd, IDC_TICKET_TICKER)) << "the order ticket keeps its order";
-    EXPECT_FALSE(pTicket->GetPending().IsCheckPending());
+    EXPECT_TRUE(pTicket->GetPending().IsCheckPending()) << "still waiting for its own";
 
     Fill(hDlg, IDC_KSE_SIDE_BUY, "GHB / 101", "1000", IDC_KSE_TYPE_LIMIT, {{IDC_KSE_LIMIT, "842"}});
     bool bReviewed = false;
