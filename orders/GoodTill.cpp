@@ -36,3 +36,49 @@ long GoodTillDays(const COleDateTime& today, const COleDateTime& date)
 {
     return std::lround((date - today).GetTotalDays());
 }
+
+namespace {
+bool IsWeekend(const COleDateTime& date)
+{
+    const int nDay = date.GetDayOfWeek();
+    return nDay == 1 || nDay == 7;      // Sunday, Saturday
+}
+const COleDateTimeSpan ONE_DAY(1, 0, 0, 0);
+}  // namespace
+
+COleDateTime GoodTillFromDaysOffWeekend(const COleDateTime& today, long nDays, long* pnDays)
+{
+    long nShown = ClampGoodTillDays(nDays);
+    COleDateTime date = GoodTillFromDays(today, nShown);
+    while (IsWeekend(date)) {
+        date -= ONE_DAY;
+        --nShown;
+    }
+    if (nShown < 1) {
+        do {
+            date += ONE_DAY;
+            ++nShown;
+        } while (IsWeekend(date));
+    }
+    *pnDays = nShown;
+    return date;
+}
+
+COleDateTime ClampGoodTillDateOffWeekend(const COleDateTime& today, const COleDateTime& picked)
+{
+    const COleDateTime tomorrow = GoodTillFromDays(today, 1);
+    COleDateTime date = picked.GetStatus() == COleDateTime::valid
+                            ? COleDateTime(picked.GetYear(), picked.GetMonth(), picked.GetDay(), 0, 0, 0)
+                            : tomorrow;
+    const COleDateTime last = GoodTillFromDays(today, GOOD_TILL_MAX_DAYS);
+    if (date > last)
+        date = last;
+    while (IsWeekend(date))
+        date -= ONE_DAY;
+    if (date < tomorrow) {
+        date = tomorrow;
+        while (IsWeekend(date))
+            date += ONE_DAY;
+    }
+    return date;
+}

@@ -15,3 +15,11 @@ COleDateTime GoodTillFromDays(const COleDateTime& today, long nDays);
 COleDateTime ClampGoodTillDate(const COleDateTime& today, const COleDateTime& picked);
 // Whole days from today to the date, to the nearest day.
 long GoodTillDays(const COleDateTime& today, const COleDateTime& date);
+
+// The KSE tickets' rules, which keep the date off weekends. Days typed: within 1..90, the date
+// then moved back off a Saturday or Sunday (the days with it), or forward when that left less
+// than a day. *pnDays gets the days shown.
+COleDateTime GoodTillFromDaysOffWeekend(const COleDateTime& today, long nDays, long* pnDays);
+// A picked date: at most today + 90, moved back off a weekend; when before tomorrow, tomorrow
+// moved forward off a weekend.
+COleDateTime ClampGoodTillDateOffWeekend(const COleDateTime& today, const COleDateTime& picked);

@@ -36,21 +36,18 @@ bool IsStopType(int nType)
 }
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CNewPlaceOrderDlg, CFormDialog)
+BEGIN_MESSAGE_MAP(CNewPlaceOrderDlg, COrderRoadForm)
     ON_WM_ERASEBKGND()
     ON_WM_CTLCOLOR()
     ON_NOTIFY(DTN_DATETIMECHANGE, IDC_TICKET_GOOD_TILL, OnGoodTillDateChanged)
-    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CNewPlaceOrderDlg::CNewPlaceOrderDlg()
-    : CFormDialog(IDD_FORM_ORDER_TICKET), CZorvatMessageSink({MSG_GO, MSG_OV, MSG_OR, MSG_KV, MSG_KR, MSG_KU, MSG_KA, MSG_KJ, MSG_KQ, MSG_RN}), m_crForm(::GetSysColor(COLOR_BTNFACE))
+    : COrderRoadForm(IDD_FORM_ORDER_TICKET, {MSG_GO, MSG_OV, MSG_OR, MSG_KV, MSG_KR, MSG_KU, MSG_KA, MSG_KJ, MSG_KQ, MSG_RN}), m_crForm(::GetSysColor(COLOR_BTNFACE))
 {
     m_goodTill = COleDateTime(GetGlobals()->GetNow());
     m_hbrForm = ::CreateSolidBrush(m_crForm);
     m_hbrYellow = ::CreateSolidBrush(YELLOW);
-    if (CZORVAT32App* pApp = CZORVAT32App::Get())
-        pApp->AddSink(GetSinkRecord());
 }
 
 CNewPlaceOrderDlg::~CNewPlaceOrderDlg()
@@ -129,16 +126,6 @@ BOOL CNewPlaceOrderDlg::OnInitDialog()
     const CZORVAT32App* pApp = CZORVAT32App::Get();
     ShowAdvanced(pApp != nullptr && pApp->IsOrderAdvancedShown());
     return TRUE;
-}
-
-void CNewPlaceOrderDlg::OnDestroy()
-{
-    // A close or log-off during the review ends it with Cancel: nothing is sent.
-    if (m_pReview != nullptr && m_pReview->m_hWnd != nullptr)
-        m_pReview->EndDialog(IDCANCEL);
-    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
-        pSource->RemoveSink(GetSinkId());
-    CFormDialog::OnDestroy();
 }
 
 BOOL CNewPlaceOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)

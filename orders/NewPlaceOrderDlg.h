@@ -12,10 +12,9 @@
 #include "app/FormFactory.h"
 #include "framework/window/EnhancedEdit.h"
 #include "link/MessageSink.h"
-#include "market/dialogs/FormDialog.h"
 #include "orders/MarketChoices.h"
 #include "orders/OptionChain.h"
-#include "orders/OrderPending.h"
+#include "orders/OrderRoadForm.h"
 #include "orders/OrderTicketSnapshot.h"
 #include "platform/mfc/Controls.h"
 #include "platform/mfc/OleDateTime.h"
@@ -71,9 +70,7 @@
 #define IDC_TICKET_OPTION_LABEL_FIRST 6672  // 6672 to 6675: underlying, right, expiry, strike
 #define IDC_TICKET_EXTRA_LABEL  6742
 
-class CReviewDialog;
-
-class CNewPlaceOrderDlg : public CFormDialog, public CZorvatMessageSink, public IOrderTicketForm
+class CNewPlaceOrderDlg : public COrderRoadForm, public IOrderTicketForm
 {
 public:
     CNewPlaceOrderDlg();
@@ -104,7 +101,7 @@ public:
     void LoadKSEOrder(long nOrder) override;
 
     // The form's values now, read once.
-    ORDER_TICKET_SNAPSHOT TakeSnapshot();
+    ORDER_TICKET_SNAPSHOT TakeSnapshot() override;
     // The ticker box refilled with the chosen market's symbols whose symbol or name holds the
     // text (upper case); the box then shows the text again.
     void FilterTickers(LPCSTR pszTyped);
@@ -123,7 +120,7 @@ public:
     void OnGO(CServerMessage* pMsg) override;
     void OnRecord(CServerMessage* pMsg) override;
     void OnEnd(CServerMessage* pMsg) override;
-    // The order road (NewPlaceOrderSubmit.cpp): check replies open the review of the ticket's own
+    // The order road (OrderRoadForm.h): check replies open the review of the ticket's own
     // pending check, order replies acknowledge its own order; others are ignored.
     void OnOV(CServerMessage* pMsg) override { OnCheckReply(pMsg); }
     void OnKV(CServerMessage* pMsg) override { OnCheckReply(pMsg); }
@@ -135,8 +132,6 @@ public:
     void OnKQ(CServerMessage* pMsg) override { OnOrderReply(pMsg); }
     // "RN": the answer to the ticket's own ticker-information request fills the ticket.
     void OnRN(CServerMessage* pMsg) override;
-    const COrderPending& GetPending() const { return m_pending; }
-    BOOL IsReviewing() const { return m_pReview != nullptr; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -145,23 +140,15 @@ protected:
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnGoodTillDateChanged(NMHDR* pHeader, LRESULT* pResult);
-    afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
-    // Submit: the form read once, checked, and its check request sent (NewPlaceOrderSubmit.cpp).
-    void Submit();
-    void PostNcDestroy() override;
+protected:
+    // The order road's parts of this ticket (NewPlaceOrderSubmit.cpp).
+    const ORDER_ROAD* GetRoadOf(const ORDER_TICKET_SNAPSHOT& shot) const override;
+    void KeepTicketFlag(const ORDER_TICKET_SNAPSHOT& shot, BOOL bSent) override;
+    void ClearAfterAcknowledgement(int nOrderType) override;
 
 private:
-    // The order road (NewPlaceOrderSubmit.cpp).
-    void OnCheckReply(CServerMessage* pMsg);
-    void OnOrderReply(CServerMessage* pMsg);
-    int RunReview(const ORDER_ROAD& road, const CServerMessage& reply, const ORDER_TICKET_SNAPSHOT& shot,
-                  CString* pPassword);
-    void SendOrder(const ORDER_ROAD& road, const ORDER_TICKET_SNAPSHOT& shot, LPCSTR pszPassword);
-    void Refuse(UINT nTextId, int nFocus);
-    void ClearAfterAcknowledgement(int nOrderType);
-    CString GetKseStockName(LPCSTR pszStock) const;
     // Commands by control (NewPlaceOrderDlg.cpp).
     void OnMarketChanged();
     void OnSideChanged();
@@ -234,8 +221,5 @@ private:
     HBRUSH m_hbrForm = nullptr;         // owned
     HBRUSH m_hbrYellow = nullptr;       // owned
     CString m_strSide, m_strType, m_strValidity, m_strKseType;     // the boxes' texts last acted on
-    COrderPending m_pending;
     long m_nTickerInfoRequest = 0;              // the number of the last "RN" sent, 0 when answered
-    CReviewDialog* m_pReview = nullptr;   // the review running in a reply handler
-    BOOL m_bDestroyedInReview = FALSE;          // the window went while it ran: delete after
 };

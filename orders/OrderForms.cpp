@@ -9,6 +9,8 @@
 #include "orders/NewModifyOrderDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderRequests.h"
+#include "orders/PlaceOrderKSEDlg.h"
+#include "orders/PlaceOrderOddLotKSEDlg.h"
 #include "orders/ReviewDialog.h"
 
 #define ID_ALERT_SOUND_COMMAND 33316     // the trades tables' menu item
@@ -29,6 +31,8 @@ void RegisterOrderForms()
     RegisterFormMaker(IDD_FORM_MANUAL_EXERCISE, &CManualExerciseDlg::Make);
     RegisterFormMaker(IDD_FORM_EXPIRATION_INSTRUCTION, &CExpirationInstructionDlg::Make);
     RegisterFormMaker(IDD_FORM_MODIFY_ORDER, &CNewModifyOrderDlg::Make);
+    RegisterFormMaker(IDD_FORM_KSE_TICKET, &CPlaceOrderKSEDlg::Make);
+    RegisterFormMaker(IDD_FORM_ODD_LOT_TICKET, &CPlaceOrderOddLotKSEDlg::Make);
     // The next user must not find the trading passwords or the ticket flag this one kept.
     RegisterLogoffHook(&CReviewDialog::ForgetKeptPasswords);
     RegisterLogoffHook(&ForgetKeptTicketFlag);

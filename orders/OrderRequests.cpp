@@ -110,6 +110,33 @@ const ORDER_FIELD KM_FIELDS[] = {
 };
 const ORDER_FIELD KC_FIELDS[] = {
     {2, OS_USER, OW_ALWAYS}, {3, OS_ACCOUNT, OW_ALWAYS}, {4, OS_ORDER_NUMBER, OW_ALWAYS}, {24, OS_PASSWORD, OW_ALWAYS}};
+// The KSE tickets send the stock's id as the symbol and their flags for purchases only; the
+// odd-lot board names itself in field 4 and takes one price.
+const ORDER_FIELD KSE_KV_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_ONE, OW_ALWAYS},
+    {5, OS_SIDE, OW_ALWAYS},          {6, OS_SYMBOL, OW_ALWAYS},          {7, OS_QUANTITY, OW_ALWAYS},
+    {8, OS_ORDER_TYPE, OW_ALWAYS},    {9, OS_LIMIT, OW_LIMIT_TYPE},       {10, OS_STOP, OW_STOP_TYPE},
+    {11, OS_VALIDITY, OW_ALWAYS},     {12, OS_DAYS, OW_DATED},            {13, OS_GOOD_TILL, OW_DATED},
+    {15, OS_TICKET_FLAG, OW_BUY_SIDE},
+};
+const ORDER_FIELD KSE_KR_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_ONE, OW_ALWAYS},
+    {5, OS_SIDE, OW_ALWAYS},          {6, OS_SYMBOL, OW_ALWAYS},          {7, OS_QUANTITY, OW_ALWAYS},
+    {8, OS_ORDER_TYPE, OW_ALWAYS},    {9, OS_LIMIT, OW_LIMIT_TYPE},       {10, OS_STOP, OW_STOP_TYPE},
+    {11, OS_VALIDITY, OW_ALWAYS},     {12, OS_DAYS, OW_DATED},            {13, OS_GOOD_TILL, OW_DATED},
+    {14, OS_PASSWORD, OW_ALWAYS},     {19, OS_KEPT_FLAG, OW_BUY_SIDE},
+};
+const ORDER_FIELD ODD_LOT_KV_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_ODD_LOT_BOARD, OW_ALWAYS},
+    {5, OS_SIDE, OW_ALWAYS},          {6, OS_SYMBOL, OW_ALWAYS},          {7, OS_QUANTITY, OW_ALWAYS},
+    {8, OS_ORDER_TYPE, OW_ALWAYS},    {9, OS_LIMIT, OW_LIMIT_TYPE},       {15, OS_TICKET_FLAG, OW_BUY_SIDE},
+};
+const ORDER_FIELD ODD_LOT_KR_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_ODD_LOT_BOARD, OW_ALWAYS},
+    {5, OS_SIDE, OW_ALWAYS},          {6, OS_SYMBOL, OW_ALWAYS},          {7, OS_QUANTITY, OW_ALWAYS},
+    {8, OS_ORDER_TYPE, OW_ALWAYS},    {9, OS_LIMIT, OW_LIMIT_TYPE},       {14, OS_PASSWORD, OW_ALWAYS},
+    {19, OS_KEPT_FLAG, OW_BUY_SIDE},
+};
 const ORDER_FIELD RN_FIELDS[] = {{2, OS_SYMBOL, OW_ALWAYS}, {3, OS_MARKET_CODE, OW_ALWAYS}};
 // The forward contract's details, and its action: "KL" previews with two zero prices, "KI" takes
 // the same values with the password in their place.
@@ -150,12 +177,16 @@ const ORDER_BODY OW_BODY = BODY(MSG_OW, OW_FIELDS), OW_CANCEL_BODY = BODY(MSG_OW
 const ORDER_BODY OM_BODY = BODY(MSG_OM, OM_FIELDS), OC_BODY = BODY(MSG_OC, OC_FIELDS);
 const ORDER_BODY KW_BODY = BODY(MSG_KW, KW_FIELDS), KW_CANCEL_BODY = BODY(MSG_KW, KW_CANCEL_FIELDS);
 const ORDER_BODY KM_BODY = BODY(MSG_KM, KM_FIELDS), KC_BODY = BODY(MSG_KC, KC_FIELDS);
+const ORDER_BODY KSE_KV_BODY = BODY(MSG_KV, KSE_KV_FIELDS), KSE_KR_BODY = BODY(MSG_KR, KSE_KR_FIELDS);
+const ORDER_BODY ODD_LOT_KV_BODY = BODY(MSG_KV, ODD_LOT_KV_FIELDS), ODD_LOT_KR_BODY = BODY(MSG_KR, ODD_LOT_KR_FIELDS);
 
 //                                 kind         err ref acct side qty stock type price stop valid till
 const ORDER_ACK OR_ACK = {ACK_ORDER, 12, 16, 1, 2, 4, 3, 5, 6, 7, 8, 10, "%.4f %s"};
 const ORDER_ACK KR_ACK = {ACK_ORDER, 0, 16, 3, 5, 7, 6, 8, 9, 10, 11, 13, "%.1f %s"};
 const ORDER_ACK KQ_ACK = {ACK_ORDER, 0, 17, 3, 6, 8, 7, 9, 10, 11, 12, 14, "%.1f %s"};
 // The forward text: order 13, account 3, side 4, quantity 6, stock 5, price 10.
+// The odd-lot board quotes its prices to two decimals.
+const ORDER_ACK ODD_LOT_KR_ACK = {ACK_ORDER, 0, 16, 3, 5, 7, 6, 8, 9, -1, -1, -1, "%.2f %s"};
 const ORDER_ACK KA_ACK = {ACK_FORWARD, 0, 13, 3, 4, 6, 5, -1, 10, -1, -1, -1, "%.1f"};
 
 const ORDER_BODY KL_BODY = BODY(MSG_KL, KL_FIELDS), KI_BODY = BODY(MSG_KI, KI_FIELDS);
@@ -337,6 +368,7 @@ UINT FieldText(int nSource, const ORDER_VALUES& values, CString* pText)
     case OS_SERIES: *pText = Number(shot.nSeries); break;
     case OS_ZERO_PRICE: pText->Format("%lf", 0.0); break;
     case OS_ORDER_NUMBER: *pText = Number(shot.nOrderNumber); break;
+    case OS_ODD_LOT_BOARD: *pText = "2"; break;
     default: pText->Empty(); break;
     }
     return IsRequestFieldText(*pText) ? 0 : IDS_ORDER_BAD_TEXT;
@@ -356,6 +388,8 @@ const ORDER_BODY KD_BODY = BODY(MSG_KD, KD_FIELDS);
 const ORDER_ROAD CONTRACT_ACTION_ROAD = {-1, &KL_BODY, 0, 1, OR_NONE, 0, &KI_BODY, nullptr};
 const ORDER_ROAD EXERCISE_ROAD = {-1, &XO_BODY, 0, 1, OR_NONE, 0, &XO_BODY, nullptr};
 const ORDER_ROAD INSTRUCTION_ROAD = {-1, &XI_BODY, 0, 1, OR_NONE, 0, &XI_BODY, nullptr};
+const ORDER_ROAD KSE_TICKET_ROAD = {1, &KSE_KV_BODY, 0, 1, OR_KSE, IDS_REVIEW_TITLE_NEW, &KSE_KR_BODY, &KR_ACK};
+const ORDER_ROAD ODD_LOT_TICKET_ROAD = {1, &ODD_LOT_KV_BODY, 0, 1, OR_ODD_LOT, 0, &ODD_LOT_KR_BODY, &ODD_LOT_KR_ACK};
 
 namespace {
 // The body's fields into the message; 0, or the refusal's text id.

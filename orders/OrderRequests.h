@@ -66,6 +66,7 @@ enum ORDER_SOURCE
     OS_SERIES,
     OS_ZERO_PRICE,      // "0.000000"
     OS_ORDER_NUMBER,    // the order a modify form changes
+    OS_ODD_LOT_BOARD,   // "2", the KSE odd-lot board
 };
 
 // When a body field is sent; otherwise it stays empty.
@@ -142,6 +143,7 @@ enum ORDER_REVIEW
     OR_FORWARD,
     OR_CONTRACT,
     OR_NONE,            // the form shows the reply itself
+    OR_ODD_LOT,
 };
 
 // One kind of order of a form: by KSE market type, what it checks with and what it sends.
@@ -185,6 +187,9 @@ const MODIFY_ROAD& GetCombinedModifyRoad(BOOL bKse);
 // review of a cancel reads it as the server's preview. FALSE, with the refusal's text id in
 // *pnRefusal, when a value cannot stand on a request line.
 BOOL BuildLocalPreview(const ORDER_BODY& body, const ORDER_VALUES& values, CServerMessage* pPreview, UINT* pnRefusal);
+// The KSE tickets' roads: the regular board's (form 7139) and the odd-lot board's (form 7265).
+extern const ORDER_ROAD KSE_TICKET_ROAD;
+extern const ORDER_ROAD ODD_LOT_TICKET_ROAD;
 
 // The body of an "RN" ticker-information request.
 extern const ORDER_BODY RN_BODY;

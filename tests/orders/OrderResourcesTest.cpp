@@ -4,6 +4,7 @@
 // and every text in both languages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -27,12 +28,20 @@ const struct { const char* pszName; std::vector<int> controls; } s_dialogs[] = {
                1, 2}},
     {"#7290", {5814, 1637, 1774, 5769, 1, 2}},
     {"#7301", {6630, 6631, 6632, 6633, 6634, 1, 2}},
+    {"#7139", {5722, 5723, 5720, 5721, 5770, 5771, 5724, 5725, 5727, 5729, 5728, 5726, 5730, 5731, 5732, 5735, 5718, 5719, 6872, 5737, 5738, 5742}},
+    {"#7265", {5722, 5723, 5720, 5721, 5770, 5771, 5724, 5727, 5728, 6872, 5737, 5738, 5742}},
 };
 const UINT s_texts[] = {40350, 40351, 40353, 56856, 56857, 56892, 56893, 7293};
 
+// A combo box's made height is its dropped list's; closed it is one field high.
+int ShownHeight(const TBDLGITEMTEMPLATE& item)
+{
+    return item.strClass == "COMBOBOX" ? std::min<int>(item.cy, 14) : item.cy;
+}
+
 bool Overlap(const TBDLGITEMTEMPLATE& a, const TBDLGITEMTEMPLATE& b)
 {
-    return a.x < b.x + b.cx && b.x < a.x + a.cx && a.y < b.y + b.cy && b.y < a.y + a.cy;
+    return a.x < b.x + b.cx && b.x < a.x + a.cx && a.y < b.y + ShownHeight(b) && b.y < a.y + ShownHeight(a);
 }
 
 // A group box frames the controls it holds.
