@@ -214,6 +214,8 @@ TEST_F(OrderRoadSession, EachRoadIsCheckedReviewedSentAndAcknowledged)
         EXPECT_EQ(road.order, BodyOf(Requests({road.pszOrder}).back()));
         EXPECT_NE(std::string::npos, pRun->InfoText().find(std::string(road.pszAcknowledged) + "\n")) << pRun->InfoText();
         EXPECT_EQ("", ControlText(pTicket->m_hWnd, IDC_TICKET_TICKER)) << "cleared for the next order";
+        EXPECT_EQ(std::string(road.pszOrder) == "KA",
+                  SendDlgItemMessageA(pTicket->m_hWnd, IDC_TICKET_SIDE, CB_GETCURSEL, 0, 0) != CB_ERR) << "the side kept after a forward order only";
     }
     EXPECT_EQ("", OrdersWithoutCheck(server.Log()));
 }
