@@ -35,6 +35,20 @@ const int OPTION_CONTROLS[] = {IDC_TICKET_STRIKE, IDC_TICKET_RIGHT, IDC_TICKET_E
                                IDC_TICKET_OPTION_LABEL_FIRST + 2, IDC_TICKET_OPTION_LABEL_FIRST + 3};
 // Option rows of "GO": 0 underlying, 2 right, 3 strike, 4 expiry (a server date).
 const int GO_UNDERLYING = 0, GO_RIGHT = 2, GO_STRIKE = 3, GO_EXPIRY = 4;
+
+// The columns of an order-status row the ticket is preset from: the US table's (51110) and the
+// KSE table's (51128). nMarketType is the US row's session (1 pre-market) and the KSE row's
+// market type.
+struct ORDER_ROW_COLUMNS
+{
+    int nMarketType, nMarket, nSide, nSymbol, nQuantity, nType, nLimit, nStop, nValidity, nGoodTill, nCurrency;
+};
+const ORDER_ROW_COLUMNS US_ORDER_COLUMNS = {16, 21, 2, 3, 4, 5, 6, 7, 8, 9, 22};
+const ORDER_ROW_COLUMNS KSE_ORDER_COLUMNS = {3, -1, 4, 5, 9, 10, 11, 12, 13, 14, -1};
+const long KSE_MARKET_CODE = 2;
+const char* const KSE_CURRENCY = "=KWD";
+// A kept date reads yyyymmdd; less this, it is the server's date form (years since 2000).
+const double SERVER_DATE_BASE = 20000000.0;
 }  // namespace
 
 // ---- Panels ---------------------------------------------------------------------------------
@@ -277,8 +291,72 @@ void CNewPlaceOrderDlg::LoadOrderRow(long nOrder, BOOL bKse)
         return;
     CString strKey;
     strKey.Format("%ld", nOrder);
-    if (pTable->GetRows()->FindRow({static_cast<LPCSTR>(strKey)}) == nullptr)
+    const CDataBuffer* pRow = pTable->GetRows()->FindRow({static_cast<LPCSTR>(strKey)});
+    if (pRow == nullptr)
         return;
-    // FIXME: the order-status tables are not built yet; the preset from their row comes with them.
+    const ORDER_ROW_COLUMNS& cols = bKse ? KSE_ORDER_COLUMNS : US_ORDER_COLUMNS;
     ResetForm();
+    MarketDetail market;
+    if (bKse) {
+        SetPreMarket(FALSE);
+        SelectMarket(GetGlobals()->GetMarketName(KSE_MARKET_CODE));
+        // The row names the forward market by its type; any other code is a regular order.
+        if (!SelectKseMarketType(pRow->GetLong(cols.nMarketType)))
+            SelectKseMarketType(KSE_TYPE_REGULAR);
+        if (GetGlobals()->LookupMarket(KSE_MARKET_CODE, market))
+            UpdateMarketChoices(market);
+        SetText(IDC_TICKET_CURRENCY, KSE_CURRENCY);
+    } else {
+        // The order's session: pre-market lists only the markets that trade before the bell.
+        const long nSession = pRow->GetLong(cols.nMarketType);
+        if (nSession == 0 || nSession == 1)
+            SetPreMarket(nSession == 1);
+        SelectMarket(pRow->GetText(cols.nMarket));
+    }
+    // The code columns show their code table's text, which the boxes list.
+    SelectBoxText(IDC_TICKET_SIDE, pRow->GetText(cols.nSide, TRUE), /*bExact=*/FALSE);
+    OnSideChanged();
+    SelectBoxText(IDC_TICKET_TYPE, pRow->GetText(cols.nType, TRUE), /*bExact=*/FALSE);
+    m_strType = GetBoxText(IDC_TICKET_TYPE);
+    const CString strValidity = pRow->GetText(cols.nValidity, TRUE);
+    if (SelectBoxText(IDC_TICKET_VALIDITY, strValidity, /*bExact=*/FALSE) < 0) {
+        SendDlgItemMessage(IDC_TICKET_VALIDITY, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strValidity)));
+        SelectBoxText(IDC_TICKET_VALIDITY, strValidity, /*bExact=*/FALSE);
+    }
+    m_strValidity = GetBoxText(IDC_TICKET_VALIDITY);
+    const int nType = COrderType::GetCodeByText(m_strType);
+    const bool bLimit = nType == 0 || nType == 2 || nType == 5, bStop = nType == 1 || nType == 2;
+    if (bLimit)
+        m_editLimit.SetDouble(pRow->GetDouble(cols.nLimit));
+    else
+        SetText(IDC_TICKET_LIMIT, "");
+    if (bStop)
+        m_editStop.SetDouble(pRow->GetDouble(cols.nStop));
+    else
+        SetText(IDC_TICKET_STOP, "");
+    SetReadOnly(IDC_TICKET_LIMIT, !bLimit);
+    SetReadOnly(IDC_TICKET_STOP, !bStop);
+    SetText(IDC_TICKET_TICKER, pRow->GetText(cols.nSymbol));
+    ShowAdvanced(FALSE);
+    if (!bKse)
+        SetText(IDC_TICKET_CURRENCY, pRow->GetText(cols.nCurrency));
+    m_editQuantity.SetDouble(pRow->GetDouble(cols.nQuantity));
+    SetReadOnly(IDC_TICKET_QUANTITY, FALSE);
+
+    // The good-till date kept with the order; an undated order is good till tomorrow.
+    const BOOL bDated = COrderDur::GetCodeByText(m_strValidity) == 1;
+    const double dDate = pRow->GetDouble(cols.nGoodTill);
+    CString strDate = "0";
+    if (dDate > SERVER_DATE_BASE)
+        strDate.Format("%ld", static_cast<long>(dDate - SERVER_DATE_BASE));
+    const COleDateTime date = ParseServerDateField(strDate, COLTYPE_DATE_TEXT);
+    const COleDateTime tomorrow = GoodTillFromDays(GetOrderToday(), 1);
+    m_goodTill = bDated && date.GetStatus() == COleDateTime::valid ? date : tomorrow;
+    SetReadOnly(IDC_TICKET_DAYS, !bDated);
+    EnableControl(IDC_TICKET_GOOD_TILL, bDated);
+    ApplyGoodTillDate();
+    ColourBySide();
+    UpdateSubmitButton();
+    EnableControl(IDC_TICKET_ACCOUNT_INFO, FALSE);
+    EnableControl(IDC_TICKET_ACCOUNTS, FALSE);
 }

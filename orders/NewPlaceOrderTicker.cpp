@@ -222,13 +222,14 @@ void CNewPlaceOrderDlg::OnRN(CServerMessage* pMsg)
     if (!GetGlobals()->LookupMarket(nCode, market))
         return;
     const CString strMarket = GetGlobals()->GetMarketName(nCode);
-    UpdateMarketChoices(market);
+    // Another market's symbol: told, and the ticket keeps the choices of the market it shows.
     const CString strShown = GetText(IDC_TICKET_MARKET);
     if (!strShown.IsEmpty() && strShown != strMarket) {
         if (CZORVAT32App* pApp = CZORVAT32App::Get())
             ShowMarketInfo(pApp->GetErrorText(1026), 0, 2);
         return;
     }
+    UpdateMarketChoices(market);
     SelectBoxText(IDC_TICKET_MARKET, strMarket, TRUE);
     SetText(IDC_TICKET_CURRENCY, pMsg->GetField(9));
     const BOOL bSecond = GetNorvGlobals().m_nLanguage == 1;

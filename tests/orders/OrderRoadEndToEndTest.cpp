@@ -7,19 +7,26 @@
 
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "account/AccountTable.h"
+#include "account/OrderStatusKSETable.h"
+#include "account/OrderStatusTable.h"
 #include "app/FormMDIWnd.h"
+#include "app/TableFactory.h"
+#include "app/TableMDIWnd.h"
 #include "app/NorvMainFrame.h"
 #include "app/ZorvatApp.h"
+#include "market/DataArray.h"
+#include "market/DataTable.h"
 #include "market/TableLinks.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderForms.h"
 #include "orders/OrderRequests.h"
 #include "orders/ReviewDialog.h"
 #include "orders/ReviewOrderKSEDlg.h"
-#include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/TestAnswers.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
@@ -114,17 +121,17 @@ const std::vector<ROAD>& Roads()
              // Tuesday 8 December 2026 and five days: the 13th, in the server's date form.
              s.clock.tNow = LocalMorning(2026, 12, 8);
              GetGlobals()->SetClockSource(&s.clock);
-             SetDlgItemTextA(h, IDC_TICKET_TICKER, "ALPN");
+             SetDlgItemTextA(h, IDC_TICKET_TICKER, "QNTL");
              EnterText(h, IDC_TICKET_QUANTITY, "100");
              EnterText(h, IDC_TICKET_LIMIT, "10.5");
              ChooseItem(h, IDC_TICKET_VALIDITY, static_cast<LPCSTR>(LoadMarketText(55054)));
              EnterText(h, IDC_TICKET_DAYS, "5");
          },
          "OV", "OR",
-         {"1002", "10020", "1", "ALPN", "100", "0", "10.5", "", "1", "5", "261213", "", "4", "", "", "", "", "", "", "", "1"},
-         {"1002", "10020", "1", "ALPN", "100", "0", "10.5", "", "1", "5", "261213", "secret", "", "", "", "", "4", "", "", "",
+         {"1002", "10020", "1", "QNTL", "100", "0", "10.5", "", "1", "5", "261213", "", "4", "", "", "", "", "", "", "", "1"},
+         {"1002", "10020", "1", "QNTL", "100", "0", "10.5", "", "1", "5", "261213", "secret", "", "", "", "", "4", "", "", "",
           "", "", "", "", "1"},
-         "Order S00000005 accepted: account 10020, Buy 100 ALPN at 10.5000 Limit Good till date 13/12/2026."},
+         "Order S00000005 accepted: account 10020, Buy 100 QNTL at 10.5000 Limit Good till date 13/12/2026."},
         {"us_market_order_dated", 33100, 4,
          [](OrderRoadSession&, HWND h) {
              // A market order carries no days nor date, whatever its validity.
@@ -159,34 +166,109 @@ const std::vector<ROAD>& Roads()
     return roads;
 }
 
+const ROAD& FindRoad(const std::string& strName)
+{
+    for (const ROAD& road : Roads())
+        if (strName == road.pszName)
+            return road;
+    throw std::invalid_argument(strName);
+}
+
+// The road's ticket opened by its command, on its market, with its order typed in.
+CNewPlaceOrderDlg* OpenRoad(OrderRoadSession& s, const ROAD& road)
+{
+    CNewPlaceOrderDlg* pTicket = s.Command(road.nCommand);
+    if (pTicket == nullptr)
+        return nullptr;
+    if (road.nMarket != 0)
+        ChooseItem(pTicket->m_hWnd, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(road.nMarket)));
+    road.fill(s, pTicket->m_hWnd);
+    return pTicket;
+}
+
+// Submit, the review answered with the password and OK; true once the order's reply came.
+bool SubmitConfirmed(OrderRoadSession& s, CNewPlaceOrderDlg* pTicket, const ROAD& road)
+{
+    const size_t nOrders = s.Count(road.pszOrder);
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+                   TypeText("secret");
+                   ClickControl(h, IDOK);
+               }}});
+    NotifyControl(pTicket->m_hWnd, IDC_TICKET_SUBMIT, BN_CLICKED);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(pTicket->m_hWnd, IDC_TICKET_SUBMIT))) << "waiting for the check";
+    return PumpUntil([&] { return s.Count(road.pszOrder) == nOrders + 1 && !pTicket->GetPending().IsOrderPending(); }) &&
+           FinishedSteps();
+}
+
 TEST_F(OrderRoadSession, EachRoadIsCheckedReviewedSentAndAcknowledged)
 {
     Start(false);
     for (const ROAD& road : Roads()) {
         SCOPED_TRACE(road.pszName);
-        CNewPlaceOrderDlg* pTicket = Command(road.nCommand);
+        CNewPlaceOrderDlg* pTicket = OpenRoad(*this, road);
         ASSERT_NE(nullptr, pTicket);
-        const HWND hDlg = pTicket->m_hWnd;
-        if (road.nMarket != 0)
-            ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(road.nMarket)));
-        road.fill(*this, hDlg);
-        const size_t nChecks = Count(road.pszCheck), nOrders = Count(road.pszOrder);
-        RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
-                       TypeText("secret");
-                       ClickControl(h, IDOK);
-                   }}});
-        NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "waiting for the check";
-        ASSERT_TRUE(PumpUntil([&] { return Count(road.pszOrder) == nOrders + 1 && !pTicket->GetPending().IsOrderPending(); }))
-            << pRun->InfoText();
-        EXPECT_TRUE(FinishedSteps());
+        const size_t nChecks = Count(road.pszCheck);
+        ASSERT_TRUE(SubmitConfirmed(*this, pTicket, road)) << pRun->InfoText();
         EXPECT_EQ(nChecks + 1, Count(road.pszCheck));
         EXPECT_EQ(road.check, BodyOf(Requests({road.pszCheck}).back()));
         EXPECT_EQ(road.order, BodyOf(Requests({road.pszOrder}).back()));
         EXPECT_NE(std::string::npos, pRun->InfoText().find(std::string(road.pszAcknowledged) + "\n")) << pRun->InfoText();
-        EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_TICKER)) << "cleared for the next order";
+        EXPECT_EQ("", ControlText(pTicket->m_hWnd, IDC_TICKET_TICKER)) << "cleared for the next order";
+        EXPECT_EQ(std::string(road.pszOrder) == "KA",
+                  SendDlgItemMessageA(pTicket->m_hWnd, IDC_TICKET_SIDE, CB_GETCURSEL, 0, 0) != CB_ERR) << "the side kept after a forward order only";
     }
     EXPECT_EQ("", OrdersWithoutCheck(server.Log()));
+}
+
+// The server's refusals show their texts in the information window, each a line of its own: a
+// check's error sends no order; an order's error leaves the ticket as it was; ticker information
+// of another market than the ticket's tells so.
+TEST_F(OrderRoadSession, RefusalsShowTheServersText)
+{
+    const struct
+    {
+        const char* pszFail;            // the server's forced error, "" for none
+        const char* pszRoad;
+        const char* pszTicker;          // typed after the road's order and looked up; no Submit
+        const char* pszShown;
+    } cases[] = {
+        {"KV=652", "kse_regular", nullptr, "Unknown symbol "},
+        {"OV=428", "us_limit", nullptr, "Not enough cash: 0 available"},
+        {"OV=433", "us_limit", nullptr, "The price must be a multiple of 0"},
+        {"OV=652", "us_limit", nullptr, "Unknown symbol ( )"},
+        {"KA=442", "kse_forward", nullptr, "Quantity must be at least ( ) shares"},
+        {"KQ=724", "kse_contract", nullptr, "Order ( ) is not open"},
+        {"", "us_limit", "GHB", "The symbol trades on another market"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.pszFail) + " " + c.pszRoad);
+        Start(false, *c.pszFail != '\0' ? std::vector<std::string>{"--fail", c.pszFail} : std::vector<std::string>{});
+        const ROAD& road = FindRoad(c.pszRoad);
+        CNewPlaceOrderDlg* pTicket = OpenRoad(*this, road);
+        ASSERT_NE(nullptr, pTicket);
+        const HWND hDlg = pTicket->m_hWnd;
+        const std::string strBefore = pRun->InfoText();
+        const bool bOrderRefused = c.pszFail[1] == road.pszOrder[1];
+        if (c.pszTicker != nullptr) {
+            const LRESULT nTypes = SendDlgItemMessageA(hDlg, IDC_TICKET_TYPE, CB_GETCOUNT, 0, 0);
+            SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, c.pszTicker);
+            NotifyControl(hDlg, IDC_TICKET_TICKER, CBN_KILLFOCUS);
+            ASSERT_TRUE(PumpUntil([&] { return pRun->InfoText().size() > strBefore.size(); })) << Lines("RN");
+            EXPECT_EQ(nTypes, SendDlgItemMessageA(hDlg, IDC_TICKET_TYPE, CB_GETCOUNT, 0, 0)) << "the market shown keeps its choices";
+        } else if (bOrderRefused) {
+            ASSERT_TRUE(SubmitConfirmed(*this, pTicket, road));
+            EXPECT_EQ(road.order, BodyOf(Requests({road.pszOrder}).back()));
+            EXPECT_NE("", ControlText(hDlg, IDC_TICKET_TICKER)) << "kept for another try";
+        } else {
+            NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+            ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)) != FALSE; }));
+            PumpFor(100);
+            EXPECT_EQ(0u, Count(road.pszOrder));
+        }
+        const std::string strShown = "\n" + pRun->InfoText().substr(strBefore.size());
+        EXPECT_NE(std::string::npos, strShown.find("\n" + std::string(c.pszShown) + "\n")) << strShown;
+        TearDown();
+    }
 }
 }  // namespace
 
@@ -312,6 +394,7 @@ TEST_F(OrderRoadSession, RefusedOrdersSendNothing)
         {"a bar in the symbol", "10|1", "1000", "842", false, IDS_ORDER_BAD_TEXT},
         {"a line break in the symbol", "10\n1", "1000", "842", false, IDS_ORDER_BAD_TEXT},
         {"a quantity above 2,147,483,647", "101", "3000000000", "842", false, IDS_ORDER_NO_QUANTITY},
+        {"one above the largest quantity", "101", "2147483648", "842", false, IDS_ORDER_NO_QUANTITY},
         {"the largest quantity", "101", "2147483647", "842", false, 0},
         {"a price that is no number", "101", "1000", "8a2", false, IDS_ORDER_NO_PRICE},
         {"no ticker", "", "1000", "842", false, IDS_ORDER_NO_TICKER},
@@ -347,39 +430,125 @@ TEST_F(OrderRoadSession, RefusedOrdersSendNothing)
     }
 }
 
-// The server's refusals of a check show its texts; the ticket sends no order.
-TEST_F(OrderRoadSession, RefusedChecksShowTheServersText)
+// "New order from the selected order" in the US and the KSE order tables: the ticket shows the
+// selected row's order, and submitted as it stands it checks the very order the row came from.
+// The US order is a purchase good till a date, the KSE order a sale for the day (good till
+// tomorrow); each row is loaded into the ticket the other one left.
+TEST_F(OrderRoadSession, AnOrderRowPresetsTheTicketWithThatOrder)
 {
-    for (const auto& refusal : std::vector<std::pair<std::string, long>>{{"KV", 652}, {"OV", 428}, {"OV", 433}}) {
-        SCOPED_TRACE(refusal.first + "=" + std::to_string(refusal.second));
-        Start(false, {"--fail", refusal.first + "=" + std::to_string(refusal.second)});
-        const bool bKse = refusal.first == "KV";
-        CNewPlaceOrderDlg* pTicket = Command(bKse ? 33049 : 33100);
-        ASSERT_NE(nullptr, pTicket);
-        const HWND hDlg = pTicket->m_hWnd;
-        if (bKse) {
-            FillKseOrder(hDlg);
-        } else {
-            ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
-            SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "ALPN");
-            EnterText(hDlg, IDC_TICKET_QUANTITY, "10");
-            EnterText(hDlg, IDC_TICKET_LIMIT, "10.5");
+    // The two order-status tables, for this test only: the other tables' notices would reach
+    // the information window of the tests that follow.
+    struct CStatusTables
+    {
+        CStatusTables()
+        {
+            RegisterTableMaker(IDS_TABLE_US_ORDERS, MakeDataTable<COrderStatusTable>);
+            RegisterTableMaker(IDS_TABLE_KSE_ORDERS, MakeDataTable<COrderStatusKSETable>);
         }
-        const std::string strBefore = pRun->InfoText();
-        Submit(hDlg);
-        ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)) != FALSE; }));
-        CString strText;
-        App().GetErrorDictionary().GetText(&strText, refusal.second);
-        ASSERT_FALSE(strText.IsEmpty());
-        const std::string strShown = pRun->InfoText().substr(strBefore.size());
-        EXPECT_EQ(0u, strShown.find(std::string(strText).substr(0, 12))) << strShown << " / " << strText;
-        EXPECT_EQ(0u, Count(bKse ? "KR" : "OR"));
-        TearDown();
+        ~CStatusTables()
+        {
+            RegisterTableMaker(IDS_TABLE_US_ORDERS, nullptr);
+            RegisterTableMaker(IDS_TABLE_KSE_ORDERS, nullptr);
+        }
+    } tables;
+    ASSERT_TRUE(server.Start({}));
+    pRun = std::make_unique<CTerminalRun>(false);
+    pRun->m_onMakersRegistered = [] { RegisterOrderForms(); };
+    ASSERT_TRUE(pRun->StartLoggedIn(server.Port(), "trader", "secret"));
+    struct PRESET_CASE
+    {
+        const char* pszRoad;
+        std::function<void(HWND)> change;   // typed over the road's order
+        UINT nTable, nShowCommand;
+        // The row's columns: side, symbol, quantity, order type, limit, validity.
+        int nSide, nSymbol, nQuantity, nType, nLimit, nValidity;
+        const char* pszGoodTill;
+        const char* pszDays;
+        std::vector<std::string> check;     // as the order was checked
+    } cases[] = {
+        {"us_good_till_date", [](HWND) {}, IDS_TABLE_US_ORDER_STATUS, 33101, 2, 3, 4, 5, 6, 8, "13/12/2026", "5", {}},
+        {"kse_regular",
+         [](HWND h) {
+             ChooseItem(h, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55046)));
+             SetDlgItemTextA(h, IDC_TICKET_TICKER, "107");     // held
+             EnterText(h, IDC_TICKET_LIMIT, "1125");
+         },
+         IDS_TABLE_KSE_ORDER_STATUS, 33224, 4, 5, 9, 10, 11, 13, "09/12/2026", "1", {}},
+    };
+    CNewPlaceOrderDlg* pTicket = nullptr;
+    for (PRESET_CASE& c : cases) {
+        SCOPED_TRACE(c.pszRoad);
+        const ROAD& road = FindRoad(c.pszRoad);
+        pTicket = OpenRoad(*this, road);
+        ASSERT_NE(nullptr, pTicket);
+        c.change(pTicket->m_hWnd);
+        CDataTable* pTable = FindDataTable(c.nTable);
+        ASSERT_NE(nullptr, pTable);
+        const int nRows = pTable->GetRows()->GetCount();
+        ASSERT_TRUE(SubmitConfirmed(*this, pTicket, road)) << pRun->InfoText() << Lines(road.pszCheck);
+        ASSERT_TRUE(PumpUntil([&] { return pTable->GetRows()->GetCount() == nRows + 1; }));
+        c.check = BodyOf(Requests({road.pszCheck}).back());
     }
+    clock.tNow = LocalMorning(2026, 12, 8);
+    GetGlobals()->SetClockSource(&clock);
+    for (const PRESET_CASE& c : cases) {
+        SCOPED_TRACE(c.pszRoad);
+        // The user shows the table, selects the order's row (the last one placed) and picks the
+        // menu item.
+        ASSERT_TRUE(App().RunCommand(c.nShowCommand));
+        PumpPending();
+        CDataTable* pTable = FindDataTable(c.nTable);
+        CTableMDIWnd* pWindow = pTable->GetMainWindow();
+        ASSERT_NE(nullptr, pWindow);
+        CDataBuffer* pRow = nullptr;
+        for (int i = 0; i < pTable->GetRows()->GetCount() && pRow == nullptr; ++i) {
+            pWindow->GetGrid().SelectRow(i, 0, FALSE);
+            if (CDataBuffer* pSelected = pTable->GetSelectedDataRow(); pSelected != nullptr && pSelected->GetText(c.nSymbol) ==
+                                                                            c.check[c.nTable == IDS_TABLE_US_ORDER_STATUS ? 3 : 6].c_str())
+                pRow = pSelected;
+        }
+        ASSERT_NE(nullptr, pRow);
+        SendMessageA(pWindow->m_hWnd, WM_COMMAND, ID_ACCOUNT_TICKET_FROM_ORDER, 0);
+        PumpPending();
+        ASSERT_EQ(pTicket, dynamic_cast<CNewPlaceOrderDlg*>(App().GetOrderTicketForm()->GetView()));
+        const HWND hDlg = pTicket->m_hWnd;
+        const ORDER_TICKET_SNAPSHOT shot = pTicket->TakeSnapshot();
+        const bool bKse = c.nTable == IDS_TABLE_KSE_ORDER_STATUS;
+        const struct { const char* pszField; std::string strTicket, strRow; } fields[] = {
+            {"market", ControlText(hDlg, IDC_TICKET_MARKET),
+             std::string(bKse ? GetGlobals()->GetMarketName(2) : pRow->GetText(21))},
+            {"side", ControlText(hDlg, IDC_TICKET_SIDE), std::string(pRow->GetText(c.nSide, TRUE))},
+            {"ticker", ControlText(hDlg, IDC_TICKET_TICKER), std::string(pRow->GetText(c.nSymbol))},
+            {"quantity", std::to_string(atof(shot.strQuantity)), std::to_string(pRow->GetDouble(c.nQuantity))},
+            {"order type", ControlText(hDlg, IDC_TICKET_TYPE), std::string(pRow->GetText(c.nType, TRUE))},
+            {"limit", std::to_string(atof(shot.strLimitPrice)), std::to_string(pRow->GetDouble(c.nLimit))},
+            {"validity", ControlText(hDlg, IDC_TICKET_VALIDITY), std::string(pRow->GetText(c.nValidity, TRUE))},
+            {"good till", std::string(shot.goodTill.Format("%d/%m/%Y")), c.pszGoodTill},
+            {"days", ControlText(hDlg, IDC_TICKET_DAYS), c.pszDays},
+            {"currency", ControlText(hDlg, IDC_TICKET_CURRENCY), bKse ? "=KWD" : std::string(pRow->GetText(22))},
+            {"KSE market type", std::to_string(shot.nKseMarketType), bKse ? "1" : "-1"},     // the regular board
+        };
+        for (const auto& field : fields)
+            EXPECT_EQ(field.strRow, field.strTicket) << field.pszField;
+
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
+        NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+        ASSERT_TRUE(PumpUntil([&] { return FinishedSteps() && IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)); }));
+        // The same order checked again; a price may come back with its decimals.
+        std::vector<std::string> again = BodyOf(Requests({FindRoad(c.pszRoad).pszCheck}).back());
+        for (size_t i = 0; i < again.size() && i < c.check.size(); ++i)
+            if (again[i] != c.check[i] && !c.check[i].empty() && atof(again[i].c_str()) == atof(c.check[i].c_str()))
+                again[i] = c.check[i];
+        EXPECT_EQ(c.check, again);
+    }
+    // An order no longer in its table leaves the ticket as it is.
+    const std::string strTicker = ControlText(pTicket->m_hWnd, IDC_TICKET_TICKER);
+    App().OpenOrderTicketFromOrderUS(987654);
+    EXPECT_EQ(strTicker, ControlText(pTicket->m_hWnd, IDC_TICKET_TICKER));
 }
 
-// A close or a log-off while the review is open ends it with Cancel: nothing is sent, and the
-// form closes after; the log-off forgets the kept ticket flag.
+// A close or a log-off while the review (titled a new order) is open ends it with Cancel:
+// nothing is sent, and the form closes after; the log-off forgets the kept ticket flag.
 TEST_F(OrderRoadSession, ClosingDuringTheReviewSendsNothing)
 {
     Start(false);
@@ -391,8 +560,11 @@ TEST_F(OrderRoadSession, ClosingDuringTheReviewSendsNothing)
         FillKseOrder(hDlg);
         CheckDlgButton(hDlg, IDC_TICKET_FLAG, BST_CHECKED);
         bool bReviewed = false;
-        RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND) {
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
                        bReviewed = true;
+                       char szTitle[256] = "";
+                       GetWindowTextA(h, szTitle, sizeof szTitle);
+                       EXPECT_EQ(std::string(LoadMarketText(IDS_REVIEW_TITLE_NEW)), szTitle);
                        TypeText("secret");
                        if (bLogoff)
                            App().Logoff();
@@ -410,47 +582,5 @@ TEST_F(OrderRoadSession, ClosingDuringTheReviewSendsNothing)
         if (bLogoff)
             break;
     }
-}
-}  // namespace
-
-namespace {
-// A KSE order's ticket while its review is open, and the review, in both languages (two
-// pictures: the review is a window of its own); the title names a new order.
-void ShootReviewOverTicket(OrderRoadSession& s, const std::string& strLanguage)
-{
-    CNewPlaceOrderDlg* pTicket = s.Command(33049);
-    ASSERT_NE(nullptr, pTicket);
-    const HWND hDlg = pTicket->m_hWnd;
-    FillKseOrder(hDlg);
-    std::string strTitle;
-    bool bShot = false;
-    RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
-                   char szTitle[256] = "";
-                   GetWindowTextA(h, szTitle, sizeof szTitle);
-                   strTitle = szTitle;
-                   UpdateWindow(s.App().GetMainFrame()->m_hWnd);
-                   PumpFor(50);
-                   const std::string strPath = std::string(TB_BINARY_DIR) + "/screenshots/orders_ticket_during_review_" + strLanguage + ".png";
-                   bShot = SaveDialogScreenshot(h, "orders_review_kse_new_" + strLanguage) &&   // makes the folder
-                           TbSaveWindowPng(s.App().GetMainFrame()->m_hWnd, strPath.c_str()) != FALSE;
-                   ClickControl(h, IDCANCEL);
-               }}});
-    Submit(hDlg);
-    ASSERT_TRUE(PumpUntil([&] { return FinishedSteps() && IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)); }));
-    EXPECT_TRUE(bShot);
-    EXPECT_EQ(std::string(LoadMarketText(IDS_REVIEW_TITLE_NEW)), strTitle);
-    EXPECT_EQ(0u, s.Count("KR")) << "cancelled";
-}
-
-TEST_F(OrderRoadSession, AReviewAndItsTicketInEnglish)
-{
-    Start(false);
-    ShootReviewOverTicket(*this, "en");
-}
-
-TEST_F(OrderRoadSession, AReviewAndItsTicketInArabic)
-{
-    Start(true);
-    ShootReviewOverTicket(*this, "ar");
 }
 }  // namespace

@@ -335,19 +335,6 @@ TEST_F(ReviewSession, PasswordRuleAndKeptPasswordsPerClassUntilLogOff)
     ASSERT_EQ(IDOK, us.DoModal());
     EXPECT_TRUE(app.IsRememberPin()) << "the US keep box is the RememberPIN setting";
 
-    // Unchecking empties that class's store only.
-    CReviewOrderOddLotKSEDlg oddLot(KseCheck(), nullptr);
-    Confirm(oddLot, "odd123", true);
-    CReviewOrderOddLotKSEDlg oddLotAgain(KseCheck(), nullptr);
-    Confirm(oddLotAgain, "odd123", false);
-    CReviewOrderOddLotKSEDlg oddLotEmpty(KseCheck(), nullptr);
-    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
-        EXPECT_EQ("", ControlText(h, IDC_REVIEW_PASSWORD));
-        EXPECT_FALSE(KeepBoxChecked(h));
-        PressKey(VK_ESCAPE);
-    }}});
-    EXPECT_EQ(IDCANCEL, oddLotEmpty.DoModal());
-
     // Log-off forgets the kept passwords; the keep boxes stay checked.
     app.Logoff();
     for (int nClass = 0; nClass < 2; ++nClass) {
