@@ -322,6 +322,7 @@ protected:
     void OnForwardMarketTicketCommand(UINT);
     void OnForwardTicketCommand(UINT);
     void OnUsTicketCommand(UINT nId);
+    void OnPositionFormCommand(UINT nId);
     // The ticket's form opened or activated; null without the orders layer.
     IOrderTicketForm* OpenTicketForm();
     // 33194 and 33624 ask for a company; 33566 asks for a ticker when market 1 has news.

@@ -217,6 +217,16 @@ void CZORVAT32App::OpenExpirationInstruction(LPCSTR pszSymbol, LPCSTR pszMarket)
         pForm->Preset(pszSymbol, pszMarket);
 }
 
+// The exercise and expiration forms with nothing preset (their menu items are removed; a
+// toolbar button or an accelerator still reaches them).
+void CZORVAT32App::OnPositionFormCommand(UINT nId)
+{
+    if (nId == 33335)
+        OpenManualExercise(nullptr, nullptr);
+    else
+        OpenExpirationInstruction(nullptr, nullptr);
+}
+
 void CZORVAT32App::OnKseTicketCommand(UINT nId)
 {
     OpenOrderTicketKSE(nId == 33050 ? 2 : 1, nullptr, 0.0, 0, KSE_TYPE_REGULAR);

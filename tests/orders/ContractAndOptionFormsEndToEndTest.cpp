@@ -8,6 +8,7 @@
 #include "account/InvestorHoldingsTable.h"
 #include "app/TableFactory.h"
 #include "app/FormMDIWnd.h"
+#include "app/NorvMainFrame.h"
 #include "app/TableMDIWnd.h"
 #include "framework/window/TableWindow.h"
 #include "platform/win/gdi/ImageCodec.h"
@@ -26,6 +27,7 @@
 #include "orders/OrderForms.h"
 #include "orders/ReviewForwardContractDlg.h"
 #include "platform/win/user/DateTimePick.h"
+#include "tests/app/AppTestSupport.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/orders/OrderTestSupport.h"
 
@@ -209,6 +211,11 @@ TEST_F(ContractForms, ActsOnAForwardContractAsItsMaskAllows)
 TEST_F(ContractForms, ExercisesAndInstructsFromAHoldingsRow)
 {
     StartWithHoldings();
+    // The application's command opens the form with nothing preset; the row's menu fills it.
+    SendMessageA(App().GetMainFrame()->m_hWnd, WM_COMMAND, 33335, 0);
+    PumpPending();
+    ASSERT_NE(nullptr, App().GetManualExerciseForm());
+    EXPECT_EQ("", ControlText(ViewOf(App().GetManualExerciseForm()), IDC_EXERCISE_SYMBOL));
     RunOnOptionRow("ALPNLI", 33335);
     HWND hExercise = ViewOf(App().GetManualExerciseForm());
     ASSERT_NE(nullptr, hExercise);
