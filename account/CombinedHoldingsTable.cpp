@@ -247,11 +247,7 @@ void CCombinedHoldingsTable::RevalueSymbol(LPCSTR pszSymbol, long nMarketCode)
     const CString strMarket = MarketNameOf(nMarketCode);
     if (!(nMarketCode == KSE_MARKET ? FindKsePrice(pszSymbol, dPrice) : FindUsQuotePrice(pszSymbol, strMarket, dPrice)))
         return;
-    CRowFinder finder;
-    GetRows()->FindRange(finder, {pszSymbol});
-    for (CDataBuffer* pRow = finder.GetRow(); pRow != nullptr; pRow = finder.FindNext()) {
-        if (pRow->GetText(CH_MARKET) != strMarket)
-            continue;
+    for (CDataBuffer* pRow : m_positions.Find(GetRows(), pszSymbol, strMarket)) {
         pRow->BeginChanges();
         WriteDerived(pRow, CH_PRICE, dPrice);
         const double dValue = (pRow->GetDouble(CH_QUANTITY) + pRow->GetDouble(CH_QUANTITY2)) * dPrice;

@@ -150,11 +150,7 @@ void CInvestorHoldingsTable::RevalueSymbol(LPCSTR pszSymbol, long nMarketCode)
 
 void CInvestorHoldingsTable::ValueRows(LPCSTR pszSymbol, LPCSTR pszMarket, double dPrice)
 {
-    CRowFinder finder;
-    GetRows()->FindRange(finder, {pszSymbol});
-    for (CDataBuffer* pRow = finder.GetRow(); pRow != nullptr; pRow = finder.FindNext()) {
-        if (pRow->GetText(HC_MARKET) != pszMarket)
-            continue;
+    for (CDataBuffer* pRow : m_positions.Find(GetRows(), pszSymbol, pszMarket)) {
         // One batch a row: the grid finds it once and repaints it once.
         pRow->BeginChanges();
         WriteDerived(pRow, HC_PRICE, dPrice);

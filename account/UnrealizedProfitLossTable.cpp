@@ -140,9 +140,10 @@ void CUnrealizedProfitLossTable::OnRecord(CServerMessage* pMsg)
 
 void CUnrealizedProfitLossTable::UpdateLastPrice(double dPrice, LPCSTR pszSymbol, LPCSTR pszMarket)
 {
-    CDataBuffer* pRow = GetRows()->FindRow({pszSymbol, pszMarket});
-    if (pRow == nullptr)
+    const std::vector<CDataBuffer*>& rows = m_positions.Find(GetRows(), pszSymbol, pszMarket);
+    if (rows.empty())
         return;
+    CDataBuffer* pRow = rows.front();
     pRow->BeginChanges();
     pRow->SetDouble(UC_LAST, dPrice, TRUE);
     RevalueRow(pRow);
