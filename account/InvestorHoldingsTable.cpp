@@ -1,6 +1,7 @@
 #include "account/InvestorHoldingsTable.h"
 #include <memory>
 #include "account/HoldingsValuation.h"
+#include "app/StockActions.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "framework/table/ViewRow.h"
@@ -198,6 +199,11 @@ BOOL CInvestorHoldingsTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMD
             pTarget->OpenOrderTicket(0, strSymbol, dPrice, strMarket, pSelected->GetText(HC_CURRENCY), 0);
         });
     }
+    case ID_POSITIONS_SYMBOL:
+        return RouteOwnCommand(nCode, pExtra, pHandlerInfo, TRUE, [this] {
+            if (const CDataBuffer* pSelected = GetSelectedDataRow())
+                GoToSymbol(pSelected->GetText(HC_SYMBOL), MarketCodeOf(pSelected->GetText(HC_MARKET)));
+        });
     default:
         return CDataTable::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
     }

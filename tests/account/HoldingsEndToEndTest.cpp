@@ -21,6 +21,7 @@
 #include "app/AppCommands.h"
 #include "app/FormMDIWnd.h"
 #include "app/NorvMainFrame.h"
+#include "app/StockActions.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "app/ZorvatApp.h"
@@ -528,6 +529,43 @@ TEST_F(HoldingsSession, MenusKeepOneSetOfSymbolItemsAndOptionColumnsStayHidden)
     for (UINT nId : {ID_POSITIONS_SYMBOL, ID_POSITIONS_SYMBOL_BOOK, ID_POSITIONS_SYMBOL_NEWS})
         EXPECT_EQ(1, CountItems(hMenu, nId)) << nId;
     DestroyMenu(hMenu);
+
+    // Go to symbol: the selected holding's chart, unless its market looks symbols up in the
+    // quotations.
+    struct CCharts : IStockActions
+    {
+        void OpenOrderTicketKSE(int, LPCSTR, double, long, long) override {}
+        void OpenChart(LPCSTR pszStock, int nKind, long nMarket) override
+        {
+            opened.push_back(std::string(pszStock) + "|" + std::to_string(nKind) + "|" + std::to_string(nMarket));
+        }
+        void OpenCompanyNews(LPCSTR, long) override {}
+        BOOL CanEnterOrderKSE() const override { return TRUE; }
+        BOOL CanEnterOrderUS() const override { return TRUE; }
+        BOOL CanOpenChart(int) const override { return TRUE; }
+        BOOL CanOpenCompanyNews() const override { return TRUE; }
+        std::vector<std::string> opened;
+    } charts;
+    IStockActions* pApplication = GetStockActions();
+    SetStockActions(&charts);
+    CDataTable* pHoldings = Table(IDS_TABLE_US_HOLDINGS);
+    CNorvApp::ShowTable(pHoldings);
+    pHoldings->GetMainWindow()->GetGrid().SelectRow(0, 0, FALSE);
+    ASSERT_NE(nullptr, pHoldings->GetSelectedDataRow());
+    CDataBuffer* pRow = pHoldings->GetSelectedDataRow();
+    ASSERT_NE(nullptr, pRow);
+    const std::string strSymbol(pRow->GetText(HC_SYMBOL));
+    const CString strMarket = pRow->GetText(HC_MARKET);
+    MarketDetail market;
+    ASSERT_TRUE(GetGlobals()->LookupMarket(GetGlobals()->GetMarketCode(strMarket), market));
+    ASSERT_EQ(1, market.m_nQuoteLookupFlag) << "the US boards look their symbols up";
+    pHoldings->OnCmdMsg(ID_POSITIONS_SYMBOL, CN_COMMAND, nullptr, nullptr);
+    // The same row on the KSE, whose symbols are charted.
+    pRow->SetText(HC_MARKET, GetGlobals()->GetMarketName(2), TRUE);
+    pHoldings->OnCmdMsg(ID_POSITIONS_SYMBOL, CN_COMMAND, nullptr, nullptr);
+    pRow->SetText(HC_MARKET, strMarket, TRUE);
+    SetStockActions(pApplication);
+    EXPECT_EQ(std::vector<std::string>{strSymbol + "|0|2"}, charts.opened);
 
     // The show commands leave the option columns hidden and out of the user's reach.
     CTable* pEngine = Table(IDS_TABLE_US_HOLDINGS)->GetTable();
