@@ -1,4 +1,5 @@
 #include "account/HoldingsValuation.h"
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -57,7 +58,15 @@ const CDerivedText& ToDerivedText(double dValue, bool bSpaced)
         if (entry.bUsed && entry.bSpaced == bSpaced && std::memcmp(&entry.dValue, &dValue, sizeof dValue) == 0)
             return entry;
     CDerivedText& entry = s_recent[s_nNext++ % std::size(s_recent)];
-    snprintf(entry.szText, sizeof entry.szText, bSpaced ? " %f " : "%f", dValue);
+    // The digits of "%f" (to_chars is printf's fixed form), and the double they read back as.
+    char* pszText = entry.szText;
+    if (bSpaced)
+        *pszText++ = ' ';
+    const auto result = std::to_chars(pszText, entry.szText + sizeof entry.szText - 2, dValue, std::chars_format::fixed, 6);
+    char* pszEnd = result.ec == std::errc() ? result.ptr : pszText;
+    if (bSpaced)
+        *pszEnd++ = ' ';
+    *pszEnd = '\0';
     entry.dValue = dValue;
     entry.dStored = atof(entry.szText);
     entry.bSpaced = bSpaced;
@@ -67,12 +76,15 @@ const CDerivedText& ToDerivedText(double dValue, bool bSpaced)
 
 void WriteText(CDataBuffer* pRow, int nCol, const CDerivedText& text)
 {
-    // A cell that holds the value already is left alone (the store would drop the write, after
-    // reading the text); derived columns are doubles.
-    const double dHeld = pRow->GetDouble(nCol);
-    if (std::memcmp(&dHeld, &text.dStored, sizeof dHeld) == 0)
+    const CViewTable* pView = pRow->GetArray()->GetReadView();
+    if (pView == nullptr || nCol >= pView->GetColumnCount() || pView->GetColumns().GetColumn(nCol)->GetDataType() != COLTYPE_DOUBLE) {
+        pRow->SetText(nCol, text.szText, pRow->IsAdded());
         return;
-    pRow->SetText(nCol, text.szText, pRow->IsAdded());
+    }
+    // A double column takes the value its text reads as; a cell that holds it already is left alone.
+    const double dHeld = pRow->GetDouble(nCol);
+    if (std::memcmp(&dHeld, &text.dStored, sizeof dHeld) != 0)
+        pRow->SetValue(nCol, &text.dStored, pRow->IsAdded());
 }
 }  // namespace
 
