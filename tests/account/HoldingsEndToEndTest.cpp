@@ -367,31 +367,36 @@ struct HoldingsSession : ::testing::Test
     }
 };
 
-TEST_F(HoldingsSession, ValuesFollowTheServerQuotesAndTheBaseCurrency)
+TEST_F(HoldingsSession, ValuesFollowTheServerQuotesAndTheBaseCurrencyInBothLanguages)
 {
-    ASSERT_NO_FATAL_FAILURE(Start(false));
-    const STATE state = ReadState(strState, "trader");
-    ASSERT_GE(state.positions.size(), 4u) << "shares and options of both families";
-    ASSERT_NO_FATAL_FAILURE(ChooseBaseCurrency("=KWD"));
-    ExpectValued(state, "=KWD", {});
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        ASSERT_NO_FATAL_FAILURE(Start(bArabic));
+        const STATE state = ReadState(strState, "trader");
+        ASSERT_GE(state.positions.size(), 4u) << "shares and options of both families";
+        ASSERT_NO_FATAL_FAILURE(ChooseBaseCurrency("=KWD"));
+        ExpectValued(state, "=KWD", {});
 
-    // Quotes move: only the quoted symbol's rows change.
-    std::map<std::string, double> quoted;
-    for (const POSITION& p : state.positions) {
-        if (p.nMarket == KSE || p.nMarket == OPTIONS)
-            continue;
-        const double dLast = std::round(p.dPrice * 110) / 100;
-        Quote(p.nMarket, p.strSymbol, dLast, p.dPrice);
-        quoted[p.strSymbol + "@" + MarketName(p.nMarket)] = dLast;
+        // Quotes move: only the quoted symbol's rows change.
+        std::map<std::string, double> quoted;
+        for (const POSITION& p : state.positions) {
+            if (p.nMarket == KSE || p.nMarket == OPTIONS)
+                continue;
+            const double dLast = std::round(p.dPrice * 110) / 100;
+            Quote(p.nMarket, p.strSymbol, dLast, p.dPrice);
+            quoted[p.strSymbol + "@" + MarketName(p.nMarket)] = dLast;
+        }
+        ASSERT_FALSE(quoted.empty());
+        ExpectValued(state, "=KWD", quoted);
+
+        ASSERT_NO_FATAL_FAILURE(ChooseBaseCurrency("=USD"));
+        ExpectValued(state, "=USD", quoted);
+        const std::string strLanguage = bArabic ? "_ar" : "_en";
+        Shoot(Table(IDS_TABLE_US_HOLDINGS), "account_us_holdings" + strLanguage);
+        Shoot(Table(IDS_TABLE_COMBINED_HOLDINGS), "account_combined_holdings" + strLanguage);
+        Shoot(Table(IDS_TABLE_US_UNREALIZED), "account_us_unrealized" + strLanguage);
+        TearDown();
     }
-    ASSERT_FALSE(quoted.empty());
-    ExpectValued(state, "=KWD", quoted);
-
-    ASSERT_NO_FATAL_FAILURE(ChooseBaseCurrency("=USD"));
-    ExpectValued(state, "=USD", quoted);
-    Shoot(Table(IDS_TABLE_US_HOLDINGS), "account_us_holdings_en");
-    Shoot(Table(IDS_TABLE_COMBINED_HOLDINGS), "account_combined_holdings_en");
-    Shoot(Table(IDS_TABLE_US_UNREALIZED), "account_us_unrealized_en");
 }
 
 TEST_F(HoldingsSession, ASymbolOnTwoMarketsIsValuedAndClosedPerMarket)
@@ -578,16 +583,5 @@ TEST_F(HoldingsSession, MenusKeepOneSetOfSymbolItemsAndOptionColumnsStayHidden)
     SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, ID_APP_US_UNREALIZED, 0);
     for (int nCol : {UC_OPTION, UC_OPTION_RIGHT, UC_STRIKE, UC_EXPIRY})
         EXPECT_TRUE(pOpen->GetColumn(nCol).IsHidden()) << nCol;
-}
-
-TEST_F(HoldingsSession, ArabicTablesShowTheSameValues)
-{
-    ASSERT_NO_FATAL_FAILURE(Start(true));
-    const STATE state = ReadState(strState, "trader");
-    ASSERT_NO_FATAL_FAILURE(ChooseBaseCurrency("=KWD"));
-    ExpectValued(state, "=KWD", {});
-    Shoot(Table(IDS_TABLE_US_HOLDINGS), "account_us_holdings_ar");
-    Shoot(Table(IDS_TABLE_COMBINED_HOLDINGS), "account_combined_holdings_ar");
-    Shoot(Table(IDS_TABLE_US_UNREALIZED), "account_us_unrealized_ar");
 }
 }  // namespace
