@@ -3,6 +3,7 @@
 // currency. It loads in two steps, the US holdings ("IH") and, once they have ended, the KSE
 // holdings ("IK"); it follows both families' live lines ("NH", "IU") and takes the price each
 // quotation table has just stored.
+#include "account/HoldingsValuation.h"
 #include "market/DataTable.h"
 
 extern const TABLE_DESC g_combinedHoldingsTable;
@@ -56,4 +57,5 @@ private:
     long m_nUsRequest = -1;
     long m_nKseRequest = -1;
     CString m_strAccount;
+    CPositionRows m_positions{CH_SYMBOL, CH_MARKET};
 };

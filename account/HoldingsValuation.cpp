@@ -1,4 +1,5 @@
 #include "account/HoldingsValuation.h"
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -9,6 +10,7 @@
 #include "app/ZorvatApp.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/table/Table.h"
+#include "framework/table/TableColumns.h"
 #include "framework/table/TableFilters.h"
 #include "framework/table/ViewTable.h"
 #include "link/ServerMessage.h"
@@ -35,18 +37,65 @@ int GainColour(double dGain)
     return dGain > 0 ? GAIN_COLOUR_UP : dGain < 0 ? GAIN_COLOUR_DOWN : GAIN_COLOUR_NONE;
 }
 
+namespace {
+// The double a derived value's text reads back as, with that text. A quote values a position's
+// cells at the same price in up to three tables, and again when the quotation table has stored
+// it: the last few conversions are kept, so a value costs its text once.
+struct CDerivedText
+{
+    double dValue = 0;
+    double dStored = 0;
+    bool bSpaced = false;
+    bool bUsed = false;
+    char szText[64] = "";
+};
+
+const CDerivedText& ToDerivedText(double dValue, bool bSpaced)
+{
+    static CDerivedText s_recent[8];
+    static size_t s_nNext = 0;
+    for (const CDerivedText& entry : s_recent)
+        if (entry.bUsed && entry.bSpaced == bSpaced && std::memcmp(&entry.dValue, &dValue, sizeof dValue) == 0)
+            return entry;
+    CDerivedText& entry = s_recent[s_nNext++ % std::size(s_recent)];
+    // The digits of "%f" (to_chars is printf's fixed form), and the double they read back as.
+    char* pszText = entry.szText;
+    if (bSpaced)
+        *pszText++ = ' ';
+    const auto result = std::to_chars(pszText, entry.szText + sizeof entry.szText - 2, dValue, std::chars_format::fixed, 6);
+    char* pszEnd = result.ec == std::errc() ? result.ptr : pszText;
+    if (bSpaced)
+        *pszEnd++ = ' ';
+    *pszEnd = '\0';
+    entry.dValue = dValue;
+    entry.dStored = atof(entry.szText);
+    entry.bSpaced = bSpaced;
+    entry.bUsed = true;
+    return entry;
+}
+
+void WriteText(CDataBuffer* pRow, int nCol, const CDerivedText& text)
+{
+    const CViewTable* pView = pRow->GetArray()->GetReadView();
+    if (pView == nullptr || nCol >= pView->GetColumnCount() || pView->GetColumns().GetColumn(nCol)->GetDataType() != COLTYPE_DOUBLE) {
+        pRow->SetText(nCol, text.szText, pRow->IsAdded());
+        return;
+    }
+    // A double column takes the value its text reads as; a cell that holds it already is left alone.
+    const double dHeld = pRow->GetDouble(nCol);
+    if (std::memcmp(&dHeld, &text.dStored, sizeof dHeld) != 0)
+        pRow->SetValue(nCol, &text.dStored, pRow->IsAdded());
+}
+}  // namespace
+
 void WriteDerived(CDataBuffer* pRow, int nCol, double dValue)
 {
-    char szText[64];
-    snprintf(szText, sizeof szText, "%f", dValue);
-    pRow->SetText(nCol, szText, pRow->IsAdded());
+    WriteText(pRow, nCol, ToDerivedText(dValue, false));
 }
 
 void WriteConverted(CDataBuffer* pRow, int nCol, double dValue)
 {
-    char szText[64];
-    snprintf(szText, sizeof szText, " %f ", dValue);
-    pRow->SetText(nCol, szText, pRow->IsAdded());
+    WriteText(pRow, nCol, ToDerivedText(dValue, true));
 }
 
 double RateToBase(LPCSTR pszCurrency)
@@ -57,10 +106,15 @@ double RateToBase(LPCSTR pszCurrency)
 
 BOOL FindUsQuotePrice(LPCSTR pszSymbol, LPCSTR pszMarket, double& dPrice)
 {
-    const CDataTable* pQuotes = FindDataTable(IDS_TABLE_US_QUOTATIONS);
-    const CDataBuffer* pRow = pQuotes != nullptr ? pQuotes->GetRows()->FindRow({pszSymbol, pszMarket}) : nullptr;
-    if (pRow == nullptr)
+    // Every position table asks for the quote a line has just stored.
+    static CPositionRows s_quotes(QC_TICKER, QC_MARKET, true);
+    CDataTable* pQuotes = FindDataTable(IDS_TABLE_US_QUOTATIONS);
+    if (pQuotes == nullptr)
         return FALSE;
+    const std::vector<CDataBuffer*>& rows = s_quotes.Find(pQuotes->GetRows(), pszSymbol, pszMarket);
+    if (rows.empty())
+        return FALSE;
+    const CDataBuffer* pRow = rows.front();
     dPrice = pRow->GetDouble(QC_LAST);
     if (dPrice == 0.0)
         dPrice = pRow->GetDouble(QC_CLOSE);
@@ -141,6 +195,65 @@ BOOL FilterOptionRows(CDataTable* pTable, int nCol, OPTION_FILTER filter)
     if (filter != OPTION_FILTER_ALL)
         pFilters->AddFilter(nCol, filter == OPTION_FILTER_OPTIONS ? ">0" : "=0", FALSE, 0, FALSE);
     return CDataTable::SetViewFilter(pWindow, pFilters);
+}
+
+namespace {
+std::string PositionKey(const char* pszSymbol, size_t nSymbolChars, const char* pszMarket, size_t nMarketChars)
+{
+    std::string strKey(pszSymbol, strnlen(pszSymbol, nSymbolChars));
+    strKey += '\x1f';
+    strKey.append(pszMarket, strnlen(pszMarket, nMarketChars));
+    return strKey;
+}
+
+size_t StoredChars(const CDataArray* pRows, int nCol)
+{
+    const CViewTable* pView = pRows->GetReadView();
+    const CTableColumn* pColumn = pView != nullptr && nCol < pView->GetColumnCount() ? pView->GetColumns().GetColumn(nCol) : nullptr;
+    return pColumn != nullptr && pColumn->m_nSize > 0 ? static_cast<size_t>(pColumn->m_nSize - 1) : SIZE_MAX;
+}
+}  // namespace
+
+void CPositionRows::Build(CDataArray* pRows)
+{
+    m_index.clear();
+    m_nSymbolChars = StoredChars(pRows, m_nSymbolCol);
+    m_nMarketChars = m_bMarketKey ? StoredChars(pRows, m_nMarketCol) : SIZE_MAX;
+    for (int i = 0; i < pRows->GetCount(); ++i) {
+        CDataBuffer* pRow = pRows->GetAt(i);
+        m_index[PositionKey(pRow->GetText(m_nSymbolCol), SIZE_MAX, pRow->GetText(m_nMarketCol), SIZE_MAX)].push_back(pRow);
+    }
+    m_pBuiltFor = pRows;
+    m_nBuiltAt = pRows->GetShapeChanges();
+}
+
+const std::vector<CDataBuffer*>& CPositionRows::Find(CDataArray* pRows, LPCSTR pszSymbol, LPCSTR pszMarket)
+{
+    m_found.clear();
+    if (pRows == nullptr || pszSymbol == nullptr || pszMarket == nullptr || pRows->IsBulk())
+        return m_found;
+    const uint64_t nShape = pRows->GetShapeChanges();
+    if (m_pBuiltFor != pRows || nShape != m_nBuiltAt) {
+        if (nShape == m_nSeenAt && m_pBuiltFor == pRows)
+            Build(pRows);
+        else
+            m_pBuiltFor = pRows;
+        m_nSeenAt = nShape;
+    }
+    if (m_nBuiltAt == nShape && m_pBuiltFor == pRows) {
+        const auto it = m_index.find(PositionKey(pszSymbol, m_nSymbolChars, pszMarket, m_nMarketChars));
+        if (it != m_index.end())
+            return it->second;
+    }
+    CRowFinder finder;
+    if (m_bMarketKey)
+        pRows->FindRange(finder, {pszSymbol, pszMarket});
+    else
+        pRows->FindRange(finder, {pszSymbol});
+    for (CDataBuffer* pRow = finder.GetRow(); pRow != nullptr; pRow = finder.FindNext())
+        if (m_bMarketKey || pRow->GetText(m_nMarketCol) == pszMarket)
+            m_found.push_back(pRow);
+    return m_found;
 }
 
 void RevalueEveryPosition(CDataTable* pTable, int nSymbolCol, int nMarketCol)

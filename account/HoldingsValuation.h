@@ -2,7 +2,11 @@
 // What the holdings and unrealized tables share: the quotes they value positions from, the rate
 // of a currency against the user's base currency, the text form of derived cells, the gain
 // colours, the KSE codes' texts and the view filters of their option and quick-filter commands.
+#include <cstdint>
 #include <initializer_list>
+#include <string>
+#include <unordered_map>
+#include <vector>
 #include "app/dialogs/AppHelpers.h"
 #include "platform/mfc/String.h"
 
@@ -26,6 +30,7 @@
 // A market name is a key of the position tables: held whole (the longest names pass 20 characters).
 #define MARKET_NAME_SIZE 40
 
+class CDataArray;
 class CDataBuffer;
 class CDataTable;
 class CServerMessage;
@@ -86,3 +91,32 @@ BOOL HasUsAccess();
 
 // The distinct (market, symbol) pairs of the stored rows with a market, each revalued once.
 void RevalueEveryPosition(CDataTable* pTable, int nSymbolCol, int nMarketCol);
+
+// The stored rows of each (symbol, market) of a position table, so that a quote of a held symbol
+// finds its rows without a search of the store. Built once the rows stand still (two look-ups
+// without a row added, removed or re-keyed between them); until then, and for a pair it lacks
+// (a symbol not held, or one the store's own comparison matches otherwise), the store is searched.
+class CPositionRows
+{
+public:
+    // bMarketKey: the market is the store's second key and is looked up as a key (cut to its
+    // column's size), else it is compared whole with the rows' market texts.
+    CPositionRows(int nSymbolCol, int nMarketCol, bool bMarketKey = false)
+        : m_nSymbolCol(nSymbolCol), m_nMarketCol(nMarketCol), m_bMarketKey(bMarketKey) {}
+    // The rows of the symbol on the market, in key order.
+    const std::vector<CDataBuffer*>& Find(CDataArray* pRows, LPCSTR pszSymbol, LPCSTR pszMarket);
+
+private:
+    void Build(CDataArray* pRows);
+
+    int m_nSymbolCol;
+    int m_nMarketCol;
+    bool m_bMarketKey;
+    std::unordered_map<std::string, std::vector<CDataBuffer*>> m_index;
+    std::vector<CDataBuffer*> m_found;
+    const CDataArray* m_pBuiltFor = nullptr;
+    uint64_t m_nBuiltAt = UINT64_MAX;   // the store's shape count the index was built at
+    uint64_t m_nSeenAt = UINT64_MAX;    // and at the last look-up
+    size_t m_nSymbolChars = 0;          // the store keeps a key cut to its column's size
+    size_t m_nMarketChars = 0;
+};

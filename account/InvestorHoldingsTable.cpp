@@ -1,6 +1,7 @@
 #include "account/InvestorHoldingsTable.h"
 #include <memory>
 #include "account/HoldingsValuation.h"
+#include "app/StockActions.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "framework/table/ViewRow.h"
@@ -41,7 +42,7 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 57372, .nSize = MARKET_NAME_SIZE},                                               // 14 market
     {.nTitleId = 57213, .nSize = 6, .nField = 24},                                  // 15 currency
     {.nTitleId = 51171, .nSize = 50},                                               // 16 company
-    {.nTitleId = 51177, .nType = COLTYPE_INT32, .nWidth = 50, .nAlign = ALIGN_RIGHT, .nField = 7}, // 17 sub-key
+    {.nTitleId = 51177, .nType = COLTYPE_INT32, .nWidth = 60, .nAlign = ALIGN_RIGHT, .nField = 7}, // 17 sub-key
     Amount(41053, 120, -2, 0, 9),                                                   // 18
     {.nTitleId = 41054, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_SUMMED, .nMinDecimals = 3, .nField = 27},                        // 19
@@ -150,11 +151,7 @@ void CInvestorHoldingsTable::RevalueSymbol(LPCSTR pszSymbol, long nMarketCode)
 
 void CInvestorHoldingsTable::ValueRows(LPCSTR pszSymbol, LPCSTR pszMarket, double dPrice)
 {
-    CRowFinder finder;
-    GetRows()->FindRange(finder, {pszSymbol});
-    for (CDataBuffer* pRow = finder.GetRow(); pRow != nullptr; pRow = finder.FindNext()) {
-        if (pRow->GetText(HC_MARKET) != pszMarket)
-            continue;
+    for (CDataBuffer* pRow : m_positions.Find(GetRows(), pszSymbol, pszMarket)) {
         // One batch a row: the grid finds it once and repaints it once.
         pRow->BeginChanges();
         WriteDerived(pRow, HC_PRICE, dPrice);
@@ -224,6 +221,11 @@ BOOL CInvestorHoldingsTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMD
                 pTarget->OpenExpirationInstruction(pSelected->GetText(HC_SYMBOL), pSelected->GetText(HC_MARKET));
         });
     }
+    case ID_POSITIONS_SYMBOL:
+        return RouteOwnCommand(nCode, pExtra, pHandlerInfo, TRUE, [this] {
+            if (const CDataBuffer* pSelected = GetSelectedDataRow())
+                GoToSymbol(pSelected->GetText(HC_SYMBOL), MarketCodeOf(pSelected->GetText(HC_MARKET)));
+        });
     default:
         return CDataTable::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
     }

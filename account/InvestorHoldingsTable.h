@@ -2,6 +2,7 @@
 // The user's US positions ("IH", live "NH"), valued from the US quotation table: each position
 // of a symbol on a market takes the quotation's price as soon as the quotation table has stored
 // a quote, and the table's own "GS" handler writes the line's price into that market's rows.
+#include "account/HoldingsValuation.h"
 #include "market/DataTable.h"
 
 extern const TABLE_DESC g_investorHoldingsTable;
@@ -49,4 +50,5 @@ private:
 
     BOOL m_bRequestOutstanding = FALSE;     // any "IH" header is this table's until its reply ends
     long m_nRequest = 0;                    // the link's number of the last request
+    CPositionRows m_positions{HC_SYMBOL, HC_MARKET};
 };

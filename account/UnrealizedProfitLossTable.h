@@ -2,6 +2,7 @@
 // The user's open US positions with their cost, market value, unrealized gain and gain per cent,
 // long and short side ("UP", live "NH"), revalued whenever the US quotation table stores a new
 // last price of a held symbol.
+#include "account/HoldingsValuation.h"
 #include "market/DataTable.h"
 
 extern const TABLE_DESC g_unrealizedProfitLossTable;
@@ -45,4 +46,5 @@ protected:
 private:
     long m_nReplyId = -1;               // field 1 of the last reply's header; its live lines carry it
     HMENU m_hPopup = nullptr;
+    CPositionRows m_positions{UC_SYMBOL, UC_MARKET, true};
 };

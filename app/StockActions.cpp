@@ -1,4 +1,6 @@
 #include "app/StockActions.h"
+#include "refdata/RefDataRecords.h"
+#include "refdata/ZorvatGlobals.h"
 
 namespace {
 IStockActions* s_pActions = nullptr;
@@ -12,4 +14,14 @@ void SetStockActions(IStockActions* pActions)
 IStockActions* GetStockActions()
 {
     return s_pActions;
+}
+
+void GoToSymbol(LPCSTR pszSymbol, long nMarketCode)
+{
+    const CZorvatGlobals* pGlobals = GetGlobals();
+    MarketDetail market;
+    if (pGlobals == nullptr || !pGlobals->LookupMarket(nMarketCode, market) || market.m_nQuoteLookupFlag == 1)
+        return;
+    if (s_pActions != nullptr)
+        s_pActions->OpenChart(pszSymbol, CHART_KIND_INTRADAY, nMarketCode);
 }

@@ -26,3 +26,7 @@ struct IStockActions
 // Not owned; null removes it.
 void SetStockActions(IStockActions* pActions);
 IStockActions* GetStockActions();
+
+// Shows a symbol as its market is shown: its intraday chart, unless the market looks its symbols
+// up in the quotations (or is unknown), which opens nothing.
+void GoToSymbol(LPCSTR pszSymbol, long nMarketCode);

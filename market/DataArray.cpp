@@ -152,6 +152,8 @@ BOOL CDataBuffer::Write(int nCol, const void* pValue, BOOL bPublish)
         return TRUE;
     CTable* pTable = m_pArray->GetTable();
     BOOL bKey = m_bAdded && m_pArray->IsKeyColumn(nCol);
+    if (bKey)
+        m_pArray->Reshaped();
     BOOL bThrough = m_bAdded && bPublish && pTable;
     if (m_bDirty) {
         if (bKey && !m_bKeyChanged) {
@@ -294,6 +296,13 @@ int CDataBuffer::Compare(const CDataBuffer* pOther, int nKeys) const
 // ---------------------------------------------------------------------------------------------
 // CDataArray
 
+uint64_t CDataArray::NextShape()
+{
+    // One clock for every store: a store made where another was never repeats its stamps.
+    static uint64_t s_nClock = 0;
+    return ++s_nClock;
+}
+
 CDataArray::~CDataArray()
 {
     RemoveAll();
@@ -305,6 +314,7 @@ void CDataArray::SetTable(CTable* pTable)
     if (!pTable)
         return;
     m_pTable = pTable;
+    Reshaped();
     delete m_pKeyRow;
     m_pKeyRow = nullptr;
 }
@@ -332,6 +342,7 @@ BOOL CDataArray::SetKeyColumns(std::span<const int> columns)
         if (nCol < 0 || nCol >= nColumns)
             return FALSE;
     m_keys.assign(columns.begin(), columns.end());
+    Reshaped();
     // Rows stored under the old keys would hide from every binary search: sorted now, or when
     // the open batches and the load are done.
     if (!IsBulk())
@@ -362,6 +373,7 @@ int CDataArray::AddRow(CDataBuffer* pRow, BOOL bPublish)
     if (!pSource)
         return -1;
     CDataBuffer* pCopy = new CDataBuffer(this, pSource);
+    Reshaped();
     if (!pCopy->GetValues()) {
         delete pCopy;
         return -1;
@@ -417,6 +429,7 @@ BOOL CDataArray::RemoveAt(int nIndex)
     if (!pRow)
         return FALSE;
     Unpublish(pRow);
+    Reshaped();
     m_rows.erase(m_rows.begin() + nIndex);
     m_lead.erase(m_lead.begin() + nIndex);
     delete pRow;
@@ -436,6 +449,7 @@ void CDataArray::RemoveAll()
     }
     m_rows.clear();
     m_lead.clear();
+    Reshaped();
     m_nKeyBatches = 0;
     m_bKeysMoved = FALSE;
 }
@@ -455,6 +469,7 @@ void CDataArray::EndUpdate()
 
 void CDataArray::Sort()
 {
+    Reshaped();
     // Stable: rows with equal keys keep the order they arrived in.
     std::stable_sort(m_rows.begin(), m_rows.end(),
                      [](const CDataBuffer* pA, const CDataBuffer* pB) { return pA->Compare(pB, -1) < 0; });
@@ -463,6 +478,7 @@ void CDataArray::Sort()
 
 void CDataArray::OnKeyBatchCommitted(CDataBuffer* pRow)
 {
+    Reshaped();
     --m_nKeyBatches;
     if (m_bBulk)
         return;
@@ -483,6 +499,7 @@ void CDataArray::OnKeyBatchCommitted(CDataBuffer* pRow)
 
 void CDataArray::Reposition(CDataBuffer* pRow, int nOldIndex)
 {
+    Reshaped();
     m_rows.erase(m_rows.begin() + nOldIndex);
     m_lead.erase(m_lead.begin() + nOldIndex);
     BOOL bEqual = FALSE;

@@ -186,6 +186,11 @@ public:
     int  RemoveRange(std::span<const char* const> keys);
     int  RemoveRange(std::initializer_list<const char*> keys) { return RemoveRange(Texts(keys)); }
 
+    // A stamp that changes whenever rows are added, removed, moved or re-keyed (not when their
+    // other cells change), unique among all stores: an index of the rows kept outside the store
+    // stands while the stamp does.
+    uint64_t GetShapeChanges() const { return m_nShapeChanges; }
+
     // Bulk mode.
     void BeginUpdate() { m_bBulk = TRUE; }
     void EndUpdate();
@@ -235,6 +240,9 @@ private:
     BOOL m_bBulk = FALSE;               // a load appends unsorted until EndUpdate
     int  m_nKeyBatches = 0;             // open batches that changed a key: the order is unsure
     BOOL m_bKeysMoved = FALSE;          // several such batches overlapped: sort at the last Commit
+    static uint64_t NextShape();
+    void Reshaped() { m_nShapeChanges = NextShape(); }
+    uint64_t m_nShapeChanges = NextShape();
     CTable* m_pTable = nullptr;         // not owned
     // Owned: the row every key search fills, kept so that a search allocates nothing.
     mutable CDataBuffer* m_pKeyRow = nullptr;

@@ -21,6 +21,7 @@
 #include "app/AppCommands.h"
 #include "app/FormMDIWnd.h"
 #include "app/NorvMainFrame.h"
+#include "app/StockActions.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "app/ZorvatApp.h"
@@ -366,31 +367,36 @@ struct HoldingsSession : ::testing::Test
     }
 };
 
-TEST_F(HoldingsSession, ValuesFollowTheServerQuotesAndTheBaseCurrency)
+TEST_F(HoldingsSession, ValuesFollowTheServerQuotesAndTheBaseCurrencyInBothLanguages)
 {
-    ASSERT_NO_FATAL_FAILURE(Start(false));
-    const STATE state = ReadState(strState, "trader");
-    ASSERT_GE(state.positions.size(), 4u) << "shares and options of both families";
-    ASSERT_NO_FATAL_FAILURE(ChooseBaseCurrency("=KWD"));
-    ExpectValued(state, "=KWD", {});
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        ASSERT_NO_FATAL_FAILURE(Start(bArabic));
+        const STATE state = ReadState(strState, "trader");
+        ASSERT_GE(state.positions.size(), 4u) << "shares and options of both families";
+        ASSERT_NO_FATAL_FAILURE(ChooseBaseCurrency("=KWD"));
+        ExpectValued(state, "=KWD", {});
 
-    // Quotes move: only the quoted symbol's rows change.
-    std::map<std::string, double> quoted;
-    for (const POSITION& p : state.positions) {
-        if (p.nMarket == KSE || p.nMarket == OPTIONS)
-            continue;
-        const double dLast = std::round(p.dPrice * 110) / 100;
-        Quote(p.nMarket, p.strSymbol, dLast, p.dPrice);
-        quoted[p.strSymbol + "@" + MarketName(p.nMarket)] = dLast;
+        // Quotes move: only the quoted symbol's rows change.
+        std::map<std::string, double> quoted;
+        for (const POSITION& p : state.positions) {
+            if (p.nMarket == KSE || p.nMarket == OPTIONS)
+                continue;
+            const double dLast = std::round(p.dPrice * 110) / 100;
+            Quote(p.nMarket, p.strSymbol, dLast, p.dPrice);
+            quoted[p.strSymbol + "@" + MarketName(p.nMarket)] = dLast;
+        }
+        ASSERT_FALSE(quoted.empty());
+        ExpectValued(state, "=KWD", quoted);
+
+        ASSERT_NO_FATAL_FAILURE(ChooseBaseCurrency("=USD"));
+        ExpectValued(state, "=USD", quoted);
+        const std::string strLanguage = bArabic ? "_ar" : "_en";
+        Shoot(Table(IDS_TABLE_US_HOLDINGS), "account_us_holdings" + strLanguage);
+        Shoot(Table(IDS_TABLE_COMBINED_HOLDINGS), "account_combined_holdings" + strLanguage);
+        Shoot(Table(IDS_TABLE_US_UNREALIZED), "account_us_unrealized" + strLanguage);
+        TearDown();
     }
-    ASSERT_FALSE(quoted.empty());
-    ExpectValued(state, "=KWD", quoted);
-
-    ASSERT_NO_FATAL_FAILURE(ChooseBaseCurrency("=USD"));
-    ExpectValued(state, "=USD", quoted);
-    Shoot(Table(IDS_TABLE_US_HOLDINGS), "account_us_holdings_en");
-    Shoot(Table(IDS_TABLE_COMBINED_HOLDINGS), "account_combined_holdings_en");
-    Shoot(Table(IDS_TABLE_US_UNREALIZED), "account_us_unrealized_en");
 }
 
 TEST_F(HoldingsSession, ASymbolOnTwoMarketsIsValuedAndClosedPerMarket)
@@ -529,6 +535,43 @@ TEST_F(HoldingsSession, MenusKeepOneSetOfSymbolItemsAndOptionColumnsStayHidden)
         EXPECT_EQ(1, CountItems(hMenu, nId)) << nId;
     DestroyMenu(hMenu);
 
+    // Go to symbol: the selected holding's chart, unless its market looks symbols up in the
+    // quotations.
+    struct CCharts : IStockActions
+    {
+        void OpenOrderTicketKSE(int, LPCSTR, double, long, long) override {}
+        void OpenChart(LPCSTR pszStock, int nKind, long nMarket) override
+        {
+            opened.push_back(std::string(pszStock) + "|" + std::to_string(nKind) + "|" + std::to_string(nMarket));
+        }
+        void OpenCompanyNews(LPCSTR, long) override {}
+        BOOL CanEnterOrderKSE() const override { return TRUE; }
+        BOOL CanEnterOrderUS() const override { return TRUE; }
+        BOOL CanOpenChart(int) const override { return TRUE; }
+        BOOL CanOpenCompanyNews() const override { return TRUE; }
+        std::vector<std::string> opened;
+    } charts;
+    IStockActions* pApplication = GetStockActions();
+    SetStockActions(&charts);
+    CDataTable* pHoldings = Table(IDS_TABLE_US_HOLDINGS);
+    CNorvApp::ShowTable(pHoldings);
+    pHoldings->GetMainWindow()->GetGrid().SelectRow(0, 0, FALSE);
+    ASSERT_NE(nullptr, pHoldings->GetSelectedDataRow());
+    CDataBuffer* pRow = pHoldings->GetSelectedDataRow();
+    ASSERT_NE(nullptr, pRow);
+    const std::string strSymbol(pRow->GetText(HC_SYMBOL));
+    const CString strMarket = pRow->GetText(HC_MARKET);
+    MarketDetail market;
+    ASSERT_TRUE(GetGlobals()->LookupMarket(GetGlobals()->GetMarketCode(strMarket), market));
+    ASSERT_EQ(1, market.m_nQuoteLookupFlag) << "the US boards look their symbols up";
+    pHoldings->OnCmdMsg(ID_POSITIONS_SYMBOL, CN_COMMAND, nullptr, nullptr);
+    // The same row on the KSE, whose symbols are charted.
+    pRow->SetText(HC_MARKET, GetGlobals()->GetMarketName(2), TRUE);
+    pHoldings->OnCmdMsg(ID_POSITIONS_SYMBOL, CN_COMMAND, nullptr, nullptr);
+    pRow->SetText(HC_MARKET, strMarket, TRUE);
+    SetStockActions(pApplication);
+    EXPECT_EQ(std::vector<std::string>{strSymbol + "|0|2"}, charts.opened);
+
     // The show commands leave the option columns hidden and out of the user's reach.
     CTable* pEngine = Table(IDS_TABLE_US_HOLDINGS)->GetTable();
     pEngine->GetColumn(11).SetHidden(FALSE);
@@ -540,16 +583,5 @@ TEST_F(HoldingsSession, MenusKeepOneSetOfSymbolItemsAndOptionColumnsStayHidden)
     SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, ID_APP_US_UNREALIZED, 0);
     for (int nCol : {UC_OPTION, UC_OPTION_RIGHT, UC_STRIKE, UC_EXPIRY})
         EXPECT_TRUE(pOpen->GetColumn(nCol).IsHidden()) << nCol;
-}
-
-TEST_F(HoldingsSession, ArabicTablesShowTheSameValues)
-{
-    ASSERT_NO_FATAL_FAILURE(Start(true));
-    const STATE state = ReadState(strState, "trader");
-    ASSERT_NO_FATAL_FAILURE(ChooseBaseCurrency("=KWD"));
-    ExpectValued(state, "=KWD", {});
-    Shoot(Table(IDS_TABLE_US_HOLDINGS), "account_us_holdings_ar");
-    Shoot(Table(IDS_TABLE_COMBINED_HOLDINGS), "account_combined_holdings_ar");
-    Shoot(Table(IDS_TABLE_US_UNREALIZED), "account_us_unrealized_ar");
 }
 }  // namespace

@@ -1,11 +1,14 @@
-// Column titles end to end: every line of every title of the trader's tables fits its column,
-// in English and in Arabic, and a title of two lines shows two lines in a strip as high; a title
+// Column titles end to end: every line of every title of the trader's tables (the account tables
+// too) fits its column, in English and in Arabic, and a title of two lines shows two lines in a strip as high; a title
 // dragged by the strip's bottom edge moves its column, with the move pointer and the dragged band
 // on screen while it goes.
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
+#include "account/AccountTables.h"
 #include "app/NorvApp.h"
+#include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "framework/table/ViewTable.h"
 #include "framework/window/TableWindow.h"
@@ -21,6 +24,24 @@ namespace {
 
 struct TitlesSession : CMarketSession
 {
+    // The trader logged in with the account tables made too, each shown in its window.
+    ::testing::AssertionResult StartWithAccountTables(bool bArabic)
+    {
+        if (!server.Start({}))
+            return ::testing::AssertionFailure() << "the test server did not start";
+        pRun = std::make_unique<CTerminalRun>(bArabic);
+        pRun->m_onMakersRegistered = [] { RegisterAccountTables(); };
+        ::testing::AssertionResult result = pRun->StartLoggedIn(server.Port(), "trader", "secret");
+        for (UINT nId : std::initializer_list<UINT>{IDS_TABLE_US_HOLDINGS, IDS_TABLE_KSE_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS,
+                         IDS_TABLE_US_UNREALIZED, 51110, 51130, 51128, 51164, 51165, 51166, 56370, 51142}) {
+            CDataTable* pTable = FindDataTable(nId);
+            if (pTable == nullptr)
+                return ::testing::AssertionFailure() << "no account table " << nId;
+            CNorvApp::ShowTable(pTable);
+        }
+        return result;
+    }
+
     // "<table> col <n> \"<title>\" needs <w> of <room>" for each title with a line wider than its
     // room, and a line for each title higher than the title strip.
     std::vector<std::string> CutTitles(CTableMDIWnd* pWindow)
@@ -63,7 +84,7 @@ TEST_F(TitlesSession, EveryTitleLineFitsItsColumnInBothLanguages)
 {
     for (bool bArabic : {false, true}) {
         SCOPED_TRACE(bArabic ? "Arabic" : "English");
-        ASSERT_TRUE(StartSession({}, bArabic));
+        ASSERT_TRUE(StartWithAccountTables(bArabic));
         CStockListKSETable* pList = Find<CStockListKSETable>(IDS_TABLE_STOCK_LIST_KSE);
         ASSERT_NE(nullptr, pList);
         ASSERT_TRUE(PumpUntil([&] { return pList->IsComplete(); }));

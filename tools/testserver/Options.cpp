@@ -12,6 +12,7 @@ static const struct { const char* pszName; const char* pszWhat; } s_scenarios[] 
     {"stream", "streams --lines quotation lines right after the key exchange (link benchmark)"},
     {"pad-lines", "pads every enciphered line on its own instead of each write once"},
     {"live-in-refill", "puts a live line after the first row of every reply stream"},
+    {"live-in-refill=MN", "puts the latest live line of type MN after the first row of every reply stream"},
     {"en-after-error", "closes an error reply with \"EN\" as if it were a stream"},
     {"reverse=MN", "holds the first reply of type MN and sends it after the second"},
     {"close-in-stream=MN", "closes the connection halfway through the rows of the MN reply"},

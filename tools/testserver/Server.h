@@ -34,7 +34,7 @@ private:
     CWireText m_text;
     CShapeWriter m_writer{m_shapes, m_model, m_text};
     CServerRsa m_rsa;
-    CServerShared m_shared{m_options, m_script, m_shapes, m_writer, nullptr, m_rsa, {}, {}, m_sim, {}};
+    CServerShared m_shared{m_options, m_script, m_shapes, m_writer, nullptr, m_rsa, {}, {}, {}, m_sim, {}};
     std::vector<const CShape*> m_liveShapes[SIM_EVENT_TYPES];   // the shapes of each event type
     int64_t m_nStartMillis = 0;
     uint64_t m_nEvents = 0;             // events taken from the model: live line number k is event k

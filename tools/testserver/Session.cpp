@@ -237,8 +237,12 @@ void CSession::Reply(const std::string& strShape, const CShapeContext& ctx, doub
     const bool bNamed = m_options.strScenarioArg.compare(0, 2, strMnemonic) == 0;
     if (ctx.nError != 0 && m_options.IsScenario("en-after-error"))
         reply.lines.push_back("~EN|" + ctx.strLink + "|XC|0");
-    if (reply.bStream && reply.nRows > 0 && m_options.IsScenario("live-in-refill") && !m_shared.strLastLive.empty())
-        reply.lines.insert(reply.lines.begin() + static_cast<long>(reply.nFirstRow + 1), m_shared.strLastLive);
+    if (reply.bStream && reply.nRows > 0 && m_options.IsScenario("live-in-refill")) {
+        const std::string& strLive =
+            m_options.strScenarioArg.empty() ? m_shared.strLastLive : m_shared.lastLiveOf[m_options.strScenarioArg];
+        if (!strLive.empty())
+            reply.lines.insert(reply.lines.begin() + static_cast<long>(reply.nFirstRow + 1), strLive);
+    }
     if (bNamed && m_options.IsScenario("close-in-stream") && reply.bStream) {
         reply.lines.resize(reply.nFirstRow + reply.nRows / 2);
         Emit(reply.lines, dNow, 0, /*bCloseAfter=*/true);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <deque>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@ struct CServerShared
     const CServerRsa& rsa;
     CRecord clock;                       // the simulated clock's values now
     std::string strLastLive;             // the latest live line, for the scenario that misplaces one
+    std::map<std::string, std::string> lastLiveOf;  // and the latest of each type
     CSimulator& sim;                     // the market and the accounts
     std::function<void(double)> fnPushPending;   // sends the model's events made so far
 };
