@@ -133,9 +133,7 @@ BOOL CNewPlaceOrderDlg::OnInitDialog()
 
 void CNewPlaceOrderDlg::OnDestroy()
 {
-    // A close or log-off during the review ends it with Cancel: nothing is sent.
-    if (m_pReview != nullptr && m_pReview->m_hWnd != nullptr)
-        m_pReview->EndDialog(IDCANCEL);
+    m_road.OnFormDestroy();
     if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
         pSource->RemoveSink(GetSinkId());
     CFormDialog::OnDestroy();

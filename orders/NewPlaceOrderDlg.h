@@ -16,6 +16,7 @@
 #include "orders/MarketChoices.h"
 #include "orders/OptionChain.h"
 #include "orders/OrderPending.h"
+#include "orders/OrderRoadRunner.h"
 #include "orders/OrderTicketSnapshot.h"
 #include "platform/mfc/Controls.h"
 #include "platform/mfc/OleDateTime.h"
@@ -135,8 +136,8 @@ public:
     void OnKQ(CServerMessage* pMsg) override { OnOrderReply(pMsg); }
     // "RN": the answer to the ticket's own ticker-information request fills the ticket.
     void OnRN(CServerMessage* pMsg) override;
-    const COrderPending& GetPending() const { return m_pending; }
-    BOOL IsReviewing() const { return m_pReview != nullptr; }
+    const COrderPending& GetPending() const { return m_road.GetPending(); }
+    BOOL IsReviewing() const { return m_road.IsReviewing(); }
 
 protected:
     BOOL OnInitDialog() override;
@@ -156,12 +157,7 @@ private:
     // The order road (NewPlaceOrderSubmit.cpp).
     void OnCheckReply(CServerMessage* pMsg);
     void OnOrderReply(CServerMessage* pMsg);
-    int RunReview(const ORDER_ROAD& road, const CServerMessage& reply, const ORDER_TICKET_SNAPSHOT& shot,
-                  CString* pPassword);
-    void SendOrder(const ORDER_ROAD& road, const ORDER_TICKET_SNAPSHOT& shot, LPCSTR pszPassword);
-    void Refuse(UINT nTextId, int nFocus);
     void ClearAfterAcknowledgement(int nOrderType);
-    CString GetKseStockName(LPCSTR pszStock) const;
     // Commands by control (NewPlaceOrderDlg.cpp).
     void OnMarketChanged();
     void OnSideChanged();
@@ -234,8 +230,6 @@ private:
     HBRUSH m_hbrForm = nullptr;         // owned
     HBRUSH m_hbrYellow = nullptr;       // owned
     CString m_strSide, m_strType, m_strValidity, m_strKseType;     // the boxes' texts last acted on
-    COrderPending m_pending;
+    COrderRoadRunner m_road{this};
     long m_nTickerInfoRequest = 0;              // the number of the last "RN" sent, 0 when answered
-    CReviewDialog* m_pReview = nullptr;   // the review running in a reply handler
-    BOOL m_bDestroyedInReview = FALSE;          // the window went while it ran: delete after
 };

@@ -57,13 +57,6 @@ CString RecentTickerKey(int n)
 }
 }  // namespace
 
-CString CNewPlaceOrderDlg::GetKseStockName(LPCSTR pszStock) const
-{
-    CDataBuffer* pRow = FindTableRow(IDS_TABLE_KSE_STOCK_LIST, {pszStock});
-    return pRow != nullptr ? pRow->GetText(GetNorvGlobals().m_nLanguage == 1 ? KSE_NAME_AR_COLUMN : KSE_NAME_COLUMN)
-                           : CString();
-}
-
 CString CNewPlaceOrderDlg::GetSymbolText() const
 {
     CString strTicker = GetText(IDC_TICKET_TICKER);
