@@ -36,3 +36,50 @@ long GoodTillDays(const COleDateTime& today, const COleDateTime& date)
 {
     return std::lround((date - today).GetTotalDays());
 }
+
+namespace {
+const COleDateTimeSpan ONE_DAY(1, 0, 0, 0);
+
+bool IsWeekend(const COleDateTime& date)
+{
+    const int nDay = date.GetDayOfWeek();   // 1 Sunday .. 7 Saturday
+    return nDay == 1 || nDay == 7;
+}
+
+COleDateTime ForwardOffWeekend(COleDateTime date)
+{
+    while (IsWeekend(date))
+        date += ONE_DAY;
+    return date;
+}
+}  // namespace
+
+COleDateTime GoodTillFromDaysOnWeekdays(const COleDateTime& today, long* pnDays)
+{
+    long nDays = ClampGoodTillDays(*pnDays);
+    COleDateTime date = GoodTillFromDays(today, nDays);
+    while (IsWeekend(date)) {
+        date -= ONE_DAY;
+        --nDays;
+    }
+    while (nDays < 1 || IsWeekend(date)) {
+        date += ONE_DAY;
+        ++nDays;
+    }
+    *pnDays = nDays;
+    return date;
+}
+
+COleDateTime ClampGoodTillDateOnWeekdays(const COleDateTime& today, const COleDateTime& picked)
+{
+    const COleDateTime tomorrow = GoodTillFromDays(today, 1);
+    if (picked.GetStatus() != COleDateTime::valid)
+        return ForwardOffWeekend(tomorrow);
+    COleDateTime date(picked.GetYear(), picked.GetMonth(), picked.GetDay(), 0, 0, 0);
+    const COleDateTime last = GoodTillFromDays(today, GOOD_TILL_MAX_DAYS);
+    if (date > last)
+        date = last;
+    while (IsWeekend(date))
+        date -= ONE_DAY;
+    return date < tomorrow ? ForwardOffWeekend(tomorrow) : date;
+}

@@ -15,3 +15,10 @@ COleDateTime GoodTillFromDays(const COleDateTime& today, long nDays);
 COleDateTime ClampGoodTillDate(const COleDateTime& today, const COleDateTime& picked);
 // Whole days from today to the date, to the nearest day.
 long GoodTillDays(const COleDateTime& today, const COleDateTime& date);
+
+// With weekend steps (the US form): the days' date moved back off a Saturday or Sunday, the
+// days with it, yet at least one day and a weekday; *pnDays is clamped and stepped too.
+COleDateTime GoodTillFromDaysOnWeekdays(const COleDateTime& today, long* pnDays);
+// A picked date within today + 90, back off a weekend to its Friday, and not before tomorrow
+// stepped forward over a weekend.
+COleDateTime ClampGoodTillDateOnWeekdays(const COleDateTime& today, const COleDateTime& picked);

@@ -55,6 +55,7 @@ enum ORDER_SOURCE
     OS_CONTRACT_DATE,   // in the server's form
     OS_CONTRACT_NUMBER, // a whole number
     OS_PASSWORD,        // the trading password the review returned
+    OS_MARKET_NAME,     // the market box's text
 };
 
 // When a body field is sent; otherwise it stays empty.
@@ -67,6 +68,7 @@ enum ORDER_WHEN
     OW_PRE_MARKET,
     OW_OPTION,          // the right is 1 or 2
     OW_BUY_SIDE,        // side codes 1 and 27
+    OW_MAKER_CHOSEN,    // a market maker is chosen
 };
 
 struct ORDER_FIELD
@@ -156,3 +158,8 @@ void ForgetKeptTicketFlag();
 
 // The body of an "RN" ticker-information request.
 extern const ORDER_BODY RN_BODY;
+
+// The road of a per-market order form (7130 US, 7287 forward); null for another form.
+const ORDER_ROAD* FindFormRoad(UINT nFormId);
+// The per-market forms' "RN": the symbol alone.
+extern const ORDER_BODY RN_SYMBOL_BODY;
