@@ -5,7 +5,6 @@
 // sent is what was reviewed; refusals at Submit send nothing.
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,125 +20,16 @@
 #include "orders/ReviewDialog.h"
 #include "orders/ReviewOrderKSEDlg.h"
 #include "platform/win/gdi/ImageCodec.h"
-#include "platform/win/user/DateTimePick.h"
 #include "platform/win/user/TestAnswers.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
 #include "tests/link/LinkSessionSupport.h"
 #include "tests/common/DialogSteps.h"
+#include "tests/orders/OrderTestSupport.h"
 
 namespace {
-#define IDC_CHAIN_TICKER 6707
-#define IDC_CHAIN_REQUEST 6713
-
-void SetPickerDate(HWND hDlg, int nId, int nYear, int nMonth, int nDay)
-{
-    SYSTEMTIME st = {};
-    st.wYear = static_cast<WORD>(nYear);
-    st.wMonth = static_cast<WORD>(nMonth);
-    st.wDay = static_cast<WORD>(nDay);
-    SendDlgItemMessageA(hDlg, nId, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
-}
-
-// The body fields of a request line "&MN|number|XC||f0|f1|...".
-std::vector<std::string> BodyOf(const std::string& strLine)
-{
-    std::vector<std::string> pieces;
-    size_t nStart = 0;
-    while (true) {
-        const size_t nBar = strLine.find('|', nStart);
-        pieces.push_back(strLine.substr(nStart, nBar == std::string::npos ? std::string::npos : nBar - nStart));
-        if (nBar == std::string::npos)
-            break;
-        nStart = nBar + 1;
-    }
-    return std::vector<std::string>(pieces.begin() + std::min<size_t>(4, pieces.size()), pieces.end());
-}
-
-struct CFixedClock : IClockSource
-{
-    time_t tNow = 0;
-    time_t GetNow() const override { return tNow; }
-    int GetLocalSecondsOfDay() const override { return 10 * 3600; }
-};
-
-time_t LocalMorning(int nYear, int nMonth, int nDay)
-{
-    tm parts = {};
-    parts.tm_mday = nDay;
-    parts.tm_mon = nMonth - 1;
-    parts.tm_year = nYear - 1900;
-    parts.tm_hour = 10;
-    parts.tm_isdst = -1;
-    return mktime(&parts);
-}
-
-struct OrderRoadSession : ::testing::Test
-{
-    CFixedClock clock;
-    CTestServer server;
-    std::unique_ptr<CTerminalRun> pRun;
-
-    void Start(bool bArabic, const std::vector<std::string>& options = {})
-    {
-        ASSERT_TRUE(server.Start(options));
-        pRun = std::make_unique<CTerminalRun>(bArabic);
-        pRun->m_onMakersRegistered = [] { RegisterOrderForms(); };
-        ASSERT_TRUE(pRun->StartLoggedIn(server.Port(), "trader", "secret"));
-    }
-    void TearDown() override
-    {
-        GetGlobals()->SetClockSource(nullptr);
-        ClearDialogSteps();
-        pRun.reset();
-        server.Stop();
-    }
-    CZORVAT32App& App() { return pRun->App(); }
-    CNewPlaceOrderDlg* Command(UINT nId)
-    {
-        SendMessageA(App().GetMainFrame()->m_hWnd, WM_COMMAND, nId, 0);
-        PumpPending();
-        CFormMDIWnd* pFrame = App().GetOrderTicketForm();
-        return pFrame != nullptr ? dynamic_cast<CNewPlaceOrderDlg*>(pFrame->GetView()) : nullptr;
-    }
-    // The requests of these mnemonics the server received, in order.
-    std::vector<std::string> Requests(const std::vector<std::string>& mnemonics) const
-    {
-        std::vector<std::string> lines;
-        for (const std::string& line : server.Received())
-            for (const std::string& mn : mnemonics)
-                if (line.rfind("&" + mn + "|", 0) == 0)
-                    lines.push_back(line);
-        return lines;
-    }
-    size_t Count(const std::string& mn) const { return Requests({mn}).size(); }
-    std::string Lines(const std::string& mn) const
-    {
-        std::string strLines;
-        for (const std::string& line : server.Log())
-            if (line.find(mn + "|") != std::string::npos && line.find(mn + "|") < 5)
-                strLines += line + "\n";
-        return strLines;
-    }
-    // The chain form asks for the underlying's series; the ticket takes them.
-    void AskOptionSeries(HWND hTicket, const char* pszUnderlying)
-    {
-        App().OpenOptionChain(pszUnderlying);
-        PumpPending();
-        HWND hChain = nullptr;
-        for (HWND h = GetWindow(App().GetMainFrame()->m_hWndMDIClient, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
-            if (auto* pFrame = dynamic_cast<CFormMDIWnd*>(CWnd::FromHandlePermanent(h)))
-                if (pFrame->GetTemplateId() == IDD_FORM_OPTION_CHAIN && pFrame->GetView() != nullptr)
-                    hChain = pFrame->GetView()->m_hWnd;
-        ASSERT_NE(nullptr, hChain);
-        const size_t nBefore = Count("GO");
-        SetDlgItemTextA(hChain, IDC_CHAIN_TICKER, pszUnderlying);
-        SendMessageA(hChain, WM_COMMAND, MAKEWPARAM(IDC_CHAIN_REQUEST, BN_CLICKED), 0);
-        ASSERT_TRUE(PumpUntil([&] { return Count("GO") == nBefore + 2 && ControlText(hTicket, IDC_TICKET_UNDERLYING) == pszUnderlying; }));
-        PumpFor(100);
-    }
-};
+using OrderRoadSession = COrderSession;
 
 // ---- The roads -----------------------------------------------------------------------------
 
@@ -267,29 +157,6 @@ const std::vector<ROAD>& Roads()
          "Order S00000007 accepted: account 10020, Buy 2 CDRX at 3.4000 Limit."},
     };
     return roads;
-}
-
-// Every order request the server received came after a check reply without error, and no other
-// order of its kind came between them.
-std::string OrdersWithoutCheck(const std::vector<std::string>& log)
-{
-    const struct { const char* pszCheck; const char* pszOrder; size_t nError; } pairs[] = {
-        {"OV", "OR", 12}, {"KV", "KR", 0}, {"KU", "KA", 0}, {"KJ", "KQ", 0}};
-    std::string strBad;
-    for (const auto& pair : pairs) {
-        bool bChecked = false;
-        for (const std::string& line : log) {
-            if (line.rfind(std::string("> ~") + pair.pszCheck + "|", 0) == 0) {
-                const std::vector<std::string> body = BodyOf(line.substr(3));
-                bChecked = body.size() > pair.nError && atoi(body[pair.nError].c_str()) == 0;
-            } else if (line.rfind(std::string("< &") + pair.pszOrder + "|", 0) == 0) {
-                if (!bChecked)
-                    strBad += line + "\n";
-                bChecked = false;
-            }
-        }
-    }
-    return strBad;
 }
 
 TEST_F(OrderRoadSession, EachRoadIsCheckedReviewedSentAndAcknowledged)

@@ -29,6 +29,7 @@
 #include "tests/common/DialogSteps.h"
 #include "tests/common/ExpectedData.h"
 #include "tests/link/LinkSessionSupport.h"
+#include "tests/orders/OrderTestSupport.h"
 
 namespace {
 #define MARKET_OPTIONS 16
@@ -37,22 +38,9 @@ namespace {
 #define IDC_CHAIN_TICKER 6707
 #define IDC_CHAIN_REQUEST 6713
 
-struct CFixedClock : IClockSource
-{
-    time_t tNow = 0;
-    time_t GetNow() const override { return tNow; }
-    int GetLocalSecondsOfDay() const override { return 10 * 3600; }
-};
-
 time_t LocalMorning(const std::string& strDate)    // "dd/mm/yyyy" at 10:00 local time
 {
-    tm parts = {};
-    parts.tm_mday = atoi(strDate.substr(0, 2).c_str());
-    parts.tm_mon = atoi(strDate.substr(3, 2).c_str()) - 1;
-    parts.tm_year = atoi(strDate.substr(6, 4).c_str()) - 1900;
-    parts.tm_hour = 10;
-    parts.tm_isdst = -1;
-    return mktime(&parts);
+    return ::LocalMorning(atoi(strDate.substr(6, 4).c_str()), atoi(strDate.substr(3, 2).c_str()), atoi(strDate.substr(0, 2).c_str()));
 }
 
 std::string Text(HWND hDlg, int nId)
@@ -104,42 +92,7 @@ std::string ScreenshotPath(const std::string& strName)
     return strFolder + "/" + strName + ".png";
 }
 
-struct OrderTicketSession : ::testing::Test
-{
-    CTestServer server;
-    std::unique_ptr<CTerminalRun> pRun;
-    CFixedClock clock;
-
-    void Start(bool bArabic)
-    {
-        ASSERT_TRUE(server.Start({}));
-        pRun = std::make_unique<CTerminalRun>(bArabic);
-        pRun->m_onMakersRegistered = [] { RegisterOrderForms(); };
-        ASSERT_TRUE(pRun->StartLoggedIn(server.Port(), "trader", "secret"));
-    }
-    void TearDown() override
-    {
-        GetGlobals()->SetClockSource(nullptr);
-        pRun.reset();
-        server.Stop();
-    }
-    CZORVAT32App& App() { return pRun->App(); }
-    // The menu command through the main frame; the ticket it opened.
-    CNewPlaceOrderDlg* Command(UINT nId)
-    {
-        SendMessageA(App().GetMainFrame()->m_hWnd, WM_COMMAND, nId, 0);
-        PumpPending();
-        CFormMDIWnd* pFrame = App().GetOrderTicketForm();
-        return pFrame != nullptr ? dynamic_cast<CNewPlaceOrderDlg*>(pFrame->GetView()) : nullptr;
-    }
-    int RequestCount(const std::string& strMnemonic) const
-    {
-        int nCount = 0;
-        for (const std::string& line : server.Received())
-            nCount += line.rfind("&" + strMnemonic + "|", 0) == 0;
-        return nCount;
-    }
-};
+using OrderTicketSession = COrderSession;
 
 enum PANEL { PANEL_NONE = 0, PANEL_FORWARD = 1, PANEL_CONTRACT = 2, PANEL_OPTIONS = 4, PANEL_EXTRA = 8 };
 
@@ -373,11 +326,11 @@ TEST_F(OrderTicketSession, OptionSeriesOfBothRepliesStayTogether)
     ASSERT_NE(nullptr, hChain);
 
     const auto Ask = [&](const char* pszUnderlying, int nRows) {
-        const int nBefore = RequestCount("GO");
+        const size_t nBefore = Count("GO");
         SetDlgItemTextA(hChain, IDC_CHAIN_TICKER, pszUnderlying);
         SendMessageA(hChain, WM_COMMAND, MAKEWPARAM(IDC_CHAIN_REQUEST, BN_CLICKED), 0);
         return PumpUntil([&] {
-            return RequestCount("GO") == nBefore + 2 && pTicket->GetOptionStore().GetCount() == nRows &&
+            return Count("GO") == nBefore + 2 && pTicket->GetOptionStore().GetCount() == nRows &&
                    pTicket->GetOptionStore().GetUnderlying() == pszUnderlying && Text(hDlg, IDC_TICKET_UNDERLYING) == pszUnderlying &&
                    !pTicket->IsReceivingOptions();
         });

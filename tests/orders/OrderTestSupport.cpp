@@ -1,0 +1,135 @@
+#include "tests/orders/OrderTestSupport.h"
+
+#include "app/FormMDIWnd.h"
+#include "app/NorvMainFrame.h"
+#include "market/TableLinks.h"
+#include "orders/NewPlaceOrderDlg.h"
+#include "orders/OrderForms.h"
+#include "platform/win/user/DateTimePick.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/common/DialogSteps.h"
+
+#define IDC_CHAIN_TICKER 6707
+#define IDC_CHAIN_REQUEST 6713
+
+time_t LocalMorning(int nYear, int nMonth, int nDay)
+{
+    tm parts = {};
+    parts.tm_mday = nDay;
+    parts.tm_mon = nMonth - 1;
+    parts.tm_year = nYear - 1900;
+    parts.tm_hour = 10;
+    parts.tm_isdst = -1;
+    return mktime(&parts);
+}
+
+void SetPickerDate(HWND hDlg, int nId, int nYear, int nMonth, int nDay)
+{
+    SYSTEMTIME st = {};
+    st.wYear = static_cast<WORD>(nYear);
+    st.wMonth = static_cast<WORD>(nMonth);
+    st.wDay = static_cast<WORD>(nDay);
+    SendDlgItemMessageA(hDlg, nId, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+}
+
+std::vector<std::string> BodyOf(const std::string& strLine)
+{
+    std::vector<std::string> pieces;
+    size_t nStart = 0;
+    while (true) {
+        const size_t nBar = strLine.find('|', nStart);
+        pieces.push_back(strLine.substr(nStart, nBar == std::string::npos ? std::string::npos : nBar - nStart));
+        if (nBar == std::string::npos)
+            break;
+        nStart = nBar + 1;
+    }
+    return std::vector<std::string>(pieces.begin() + std::min<size_t>(4, pieces.size()), pieces.end());
+}
+
+std::string OrdersWithoutCheck(const std::vector<std::string>& log)
+{
+    const struct { const char* pszCheck; const char* pszOrder; size_t nError; } pairs[] = {
+        {"OV", "OR", 12}, {"KV", "KR", 0}, {"KU", "KA", 0}, {"KJ", "KQ", 0}};
+    std::string strBad;
+    for (const auto& pair : pairs) {
+        bool bChecked = false;
+        for (const std::string& line : log) {
+            if (line.rfind(std::string("> ~") + pair.pszCheck + "|", 0) == 0) {
+                const std::vector<std::string> body = BodyOf(line.substr(3));
+                bChecked = body.size() > pair.nError && atoi(body[pair.nError].c_str()) == 0;
+            } else if (line.rfind(std::string("< &") + pair.pszOrder + "|", 0) == 0) {
+                if (!bChecked)
+                    strBad += line + "\n";
+                bChecked = false;
+            }
+        }
+    }
+    return strBad;
+}
+
+void COrderSession::Start(bool bArabic, const std::vector<std::string>& options)
+{
+    ASSERT_TRUE(server.Start(options));
+    pRun = std::make_unique<CTerminalRun>(bArabic);
+    pRun->m_onMakersRegistered = [] { RegisterOrderForms(); };
+    ASSERT_TRUE(pRun->StartLoggedIn(server.Port(), "trader", "secret"));
+}
+
+void COrderSession::TearDown()
+{
+    GetGlobals()->SetClockSource(nullptr);
+    ClearDialogSteps();
+    pRun.reset();
+    server.Stop();
+}
+
+CNewPlaceOrderDlg* COrderSession::Command(UINT nId)
+{
+    SendMessageA(App().GetMainFrame()->m_hWnd, WM_COMMAND, nId, 0);
+    PumpPending();
+    CFormMDIWnd* pFrame = App().GetOrderTicketForm();
+    return pFrame != nullptr ? dynamic_cast<CNewPlaceOrderDlg*>(pFrame->GetView()) : nullptr;
+}
+
+std::vector<std::string> COrderSession::Requests(const std::vector<std::string>& mnemonics) const
+{
+    std::vector<std::string> lines;
+    for (const std::string& line : server.Received())
+        for (const std::string& mn : mnemonics)
+            if (line.rfind("&" + mn + "|", 0) == 0)
+                lines.push_back(line);
+    return lines;
+}
+
+size_t COrderSession::Count(const std::string& strMnemonic) const
+{
+    return Requests({strMnemonic}).size();
+}
+
+std::string COrderSession::Lines(const std::string& strMnemonic) const
+{
+    std::string strLines;
+    for (const std::string& line : server.Log()) {
+        const size_t nAt = line.find(strMnemonic + "|");
+        if (nAt != std::string::npos && nAt < 5)
+            strLines += line + "\n";
+    }
+    return strLines;
+}
+
+void COrderSession::AskOptionSeries(HWND hTicket, const char* pszUnderlying)
+{
+    App().OpenOptionChain(pszUnderlying);
+    PumpPending();
+    HWND hChain = nullptr;
+    for (HWND h = GetWindow(App().GetMainFrame()->m_hWndMDIClient, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
+        if (auto* pFrame = dynamic_cast<CFormMDIWnd*>(CWnd::FromHandlePermanent(h)))
+            if (pFrame->GetTemplateId() == IDD_FORM_OPTION_CHAIN && pFrame->GetView() != nullptr)
+                hChain = pFrame->GetView()->m_hWnd;
+    ASSERT_NE(nullptr, hChain);
+    const size_t nBefore = Count("GO");
+    SetDlgItemTextA(hChain, IDC_CHAIN_TICKER, pszUnderlying);
+    SendMessageA(hChain, WM_COMMAND, MAKEWPARAM(IDC_CHAIN_REQUEST, BN_CLICKED), 0);
+    ASSERT_TRUE(PumpUntil([&] { return Count("GO") == nBefore + 2 && ControlText(hTicket, IDC_TICKET_UNDERLYING) == pszUnderlying; }));
+    PumpFor(100);
+}

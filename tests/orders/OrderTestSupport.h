@@ -1,0 +1,55 @@
+#pragma once
+// The order tests' trader: the terminal logged in against the test server with the order forms
+// registered; the requests the server received, read by message type and split into their body
+// fields; a clock the tests set for the date rules; the option series asked through the chain.
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ZorvatApp.h"
+#include "refdata/ZorvatGlobals.h"
+#include "tests/app/TerminalRun.h"
+#include "tests/link/LinkSessionSupport.h"
+
+class CNewPlaceOrderDlg;
+
+struct CFixedClock : IClockSource
+{
+    time_t tNow = 0;
+    time_t GetNow() const override { return tNow; }
+    int GetLocalSecondsOfDay() const override { return 10 * 3600; }
+};
+
+// 10:00 local time of that day.
+time_t LocalMorning(int nYear, int nMonth, int nDay);
+
+void SetPickerDate(HWND hDlg, int nId, int nYear, int nMonth, int nDay);
+
+// The body fields of a request line "&MN|number|XC||f0|f1|...".
+std::vector<std::string> BodyOf(const std::string& strLine);
+
+// The order requests in the server's log that no check reply without error came before.
+std::string OrdersWithoutCheck(const std::vector<std::string>& log);
+
+struct COrderSession : ::testing::Test
+{
+    CFixedClock clock;
+    CTestServer server;
+    std::unique_ptr<CTerminalRun> pRun;
+
+    void Start(bool bArabic, const std::vector<std::string>& options = {});
+    void TearDown() override;
+    CZORVAT32App& App() { return pRun->App(); }
+    // The menu command through the main frame; the order ticket it opened.
+    CNewPlaceOrderDlg* Command(UINT nId);
+    // The requests of these message types the server received, in order.
+    std::vector<std::string> Requests(const std::vector<std::string>& mnemonics) const;
+    size_t Count(const std::string& strMnemonic) const;
+    // The server's log lines of one message type, for failure messages.
+    std::string Lines(const std::string& strMnemonic) const;
+    // The chain form asks for the underlying's series; the ticket takes them.
+    void AskOptionSeries(HWND hTicket, const char* pszUnderlying);
+};
