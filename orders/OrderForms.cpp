@@ -5,6 +5,8 @@
 #include "orders/AlertSoundDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderRequests.h"
+#include "orders/PlaceOrderDlg.h"
+#include "orders/PlaceOrderForwardDlg.h"
 #include "orders/ReviewDialog.h"
 
 #define ID_ALERT_SOUND_COMMAND 33316     // the trades tables' menu item
@@ -21,6 +23,9 @@ void RegisterOrderForms()
 {
     RegisterCommandDialog(ID_ALERT_SOUND_COMMAND, RunAlertSoundDialog);
     RegisterFormMaker(IDD_FORM_ORDER_TICKET, &CNewPlaceOrderDlg::Make);
+    // No command opens the per-market tickets; the form factory makes them for their ids.
+    RegisterFormMaker(IDD_FORM_US_ORDER, &CPlaceOrderDlg::Make);
+    RegisterFormMaker(IDD_FORM_FORWARD_ORDER, &CPlaceOrderForwardDlg::Make);
     // The next user must not find the trading passwords or the ticket flag this one kept.
     RegisterLogoffHook(&CReviewDialog::ForgetKeptPasswords);
     RegisterLogoffHook(&ForgetKeptTicketFlag);
