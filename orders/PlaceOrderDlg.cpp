@@ -480,8 +480,10 @@ void CPlaceOrderDlg::RequestTickerInfo(LPCSTR pszSymbol)
     ORDER_VALUES values;
     values.pShot = &shot;
     CString strLine;
-    if (pApp != nullptr && BuildOrderRequest(RN_SYMBOL_BODY, values, &strLine) == 0)
+    if (pApp != nullptr && BuildOrderRequest(RN_SYMBOL_BODY, values, &strLine) == 0) {
         m_nTickerInfoRequest = pApp->SendRequest(strLine);
+        m_strTickerInfoSymbol = pszSymbol;
+    }
 }
 
 void CPlaceOrderDlg::OnRN(CServerMessage* pMsg)
@@ -490,9 +492,10 @@ void CPlaceOrderDlg::OnRN(CServerMessage* pMsg)
     if (pMsg == nullptr || m_nTickerInfoRequest == 0 || GetRawLineNumber(pMsg) != m_nTickerInfoRequest)
         return;
     m_nTickerInfoRequest = 0;
-    const CString strSymbol = GetSymbol();
+    // Matched with the symbol it was asked for: a market change asks, then empties the ticker.
     MarketDetail market;
-    if (pMsg->GetLong(0) != 0 || pMsg->GetField(2) != strSymbol || !GetGlobals()->LookupMarket(pMsg->GetLong(3), market))
+    if (pMsg->GetLong(0) != 0 || pMsg->GetField(2) != m_strTickerInfoSymbol ||
+        !GetGlobals()->LookupMarket(pMsg->GetLong(3), market))
         return;
     const CString strMarket = GetGlobals()->GetMarketName(pMsg->GetLong(3));
     const CString strShown = GetText(IDC_MARKET);
@@ -501,6 +504,9 @@ void CPlaceOrderDlg::OnRN(CServerMessage* pMsg)
             ShowMarketInfo(pApp->GetErrorText(1026), 0, 2);
         return;
     }
+    const CString strSymbol = GetSymbol();
+    if (strSymbol != m_strTickerInfoSymbol)
+        return;                 // the ticker has moved on
     SetText(IDC_INFO, pMsg->GetField(9));
     m_strDescription = pMsg->GetField(7);
     SetText(IDC_DESCRIPTION, m_strDescription);

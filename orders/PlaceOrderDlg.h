@@ -78,6 +78,7 @@ private:
     BOOL m_bReceivingOptions = FALSE;   // between a "GO" head and its end
     int m_nOptionRows = 0;
     long m_nTickerInfoRequest = 0;      // the last "RN" sent, 0 when answered
+    CString m_strTickerInfoSymbol;      // the symbol it asked for
     HBRUSH m_hbrYellow = nullptr;       // owned
     COrderRoadRunner m_road{this};
 };

@@ -14,6 +14,7 @@
 #include "market/TableLinks.h"
 #include "market/DataTable.h"
 #include "market/DataArray.h"
+#include "link/MessageTypes.h"
 #include "orders/PlaceOrderDlg.h"
 #include "orders/PlaceOrderForwardDlg.h"
 #include "orders/ReviewDialog.h"
@@ -160,5 +161,79 @@ TEST_F(UsForwardSession, EachFormIsCheckedReviewedSentAndAcknowledged)
         EXPECT_EQ("", ControlText(hDlg, IDC_QUANTITY)) << "cleared for the next order";
     }
     EXPECT_EQ("", OrdersWithoutCheck(server.Log()));
+}
+}  // namespace
+
+namespace {
+// The forms act only on their own replies: the forward form initialises once, at the end of its
+// own quotations, not at the end of another table's or another request's reply; the US form
+// refuses ticker information of another market than its own; a refusal sends nothing.
+TEST_F(UsForwardSession, FormsActOnlyOnTheirOwnReplies)
+{
+    Start(false);
+    CPlaceOrderForwardDlg* pForward = OpenForward();
+    ASSERT_NE(nullptr, pForward);
+    const HWND hForward = pForward->m_hWnd;
+    EXPECT_TRUE(IsWindowEnabled(hForward));
+    EXPECT_EQ(1u, Count("FQ"));
+    CheckRadioButton(hForward, IDC_BUY, 5721, IDC_BUY);
+    NotifyControl(hForward, IDC_BUY, BN_CLICKED);
+    SendDlgItemMessageA(hForward, IDC_TICKER, CB_SETCURSEL, 2, 0);
+    NotifyControl(hForward, IDC_TICKER, CBN_SELCHANGE);
+    const std::string strTicker = ControlText(hForward, IDC_TICKER);
+
+    // Another request's quotations and another table's reply end: nothing runs again.
+    App().SendRequest(MSG_FQ, "");
+    CPlaceOrderDlg* pUs = Open<CPlaceOrderDlg>(IDD_FORM_US_ORDER);
+    ASSERT_NE(nullptr, pUs);
+    const HWND hUs = pUs->m_hWnd;
+    ChooseMarket(hUs, 16);
+    AskOptionSeries(hUs, "CDRX");
+    ASSERT_TRUE(PumpUntil([&] { return Count("FQ") == 2; }));
+    PumpFor(300);
+    EXPECT_EQ(1, pForward->GetInitCount());
+    EXPECT_FALSE(pForward->IsReceivingQuotes());
+    EXPECT_EQ(strTicker, ControlText(hForward, IDC_TICKER)) << "the choice stays";
+    EXPECT_EQ(2, SendDlgItemMessageA(hUs, IDC_EXPIRY, CB_GETCOUNT, 0, 0)) << "both rights' months";
+
+    // ALPN trades on market 8: choosing market 4 for it asks for its ticker information, which
+    // names market 8, and is refused.
+    ChooseMarket(hUs, 8);
+    SetDlgItemTextA(hUs, IDC_TICKER, "ALPN");
+    NotifyControl(hUs, IDC_TICKER, CBN_KILLFOCUS);
+    ChooseMarket(hUs, 4);
+    ASSERT_TRUE(PumpUntil([&] { return pRun->InfoText().find("The symbol is traded on another market") != std::string::npos; }))
+        << pRun->InfoText() << Lines("RN");
+    EXPECT_EQ((std::vector<std::string>{"", "", "ALPN"}), BodyOf(Requests({"RN"}).back()));
+    EXPECT_EQ("", ControlText(hUs, 6732)) << "the form is unchanged";
+    EXPECT_EQ(MarketName(4), ControlText(hUs, IDC_MARKET));
+
+    // A quantity above 2,147,483,647 is refused whole: nothing sent, Submit stays usable.
+    SetDlgItemTextA(hUs, IDC_TICKER, "PRSM");
+    EnterText(hUs, IDC_QUANTITY, "3000000000");
+    EnterText(hUs, IDC_LIMIT, "10.5");
+    NotifyControl(hUs, IDC_SUBMIT, BN_CLICKED);
+    PumpFor(200);
+    EXPECT_EQ(0u, Count("OV"));
+    EXPECT_FALSE(pUs->GetPending().IsCheckPending());
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hUs, IDC_SUBMIT)));
+    EXPECT_NE(std::string::npos, pRun->InfoText().find(static_cast<LPCSTR>(LoadMarketText(40323))));
+    EXPECT_TRUE(SaveDialogScreenshot(hUs, "orders_us_ticket_en"));
+    EXPECT_TRUE(SaveDialogScreenshot(hForward, "orders_forward_ticket_en"));
+}
+
+TEST_F(UsForwardSession, PicturesInArabic)
+{
+    Start(true);
+    CPlaceOrderForwardDlg* pForward = OpenForward();
+    ASSERT_NE(nullptr, pForward);
+    CheckRadioButton(pForward->m_hWnd, IDC_BUY, 5721, IDC_BUY);
+    NotifyControl(pForward->m_hWnd, IDC_BUY, BN_CLICKED);
+    CPlaceOrderDlg* pUs = Open<CPlaceOrderDlg>(IDD_FORM_US_ORDER);
+    ASSERT_NE(nullptr, pUs);
+    ChooseMarket(pUs->m_hWnd, 16);
+    AskOptionSeries(pUs->m_hWnd, "CDRX");
+    EXPECT_TRUE(SaveDialogScreenshot(pUs->m_hWnd, "orders_us_ticket_ar"));
+    EXPECT_TRUE(SaveDialogScreenshot(pForward->m_hWnd, "orders_forward_ticket_ar"));
 }
 }  // namespace
