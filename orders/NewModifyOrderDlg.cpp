@@ -498,8 +498,8 @@ void CNewModifyOrderDlg::OnDaysLeft()
 {
     if (GetText(IDC_MODIFY_DAYS).IsEmpty())
         return;
-    const long nDays = ClampGoodTillDays(std::labs(m_editDays.GetLong()));
-    m_goodTill = GoodTillFromDays(GetOrderToday(), nDays);
+    long nDays = 0;
+    m_goodTill = GoodTillFromTypedDays(GetOrderToday(), std::labs(m_editDays.GetLong()), FALSE, &nDays);
     UpdateDaysFromDate();
 }
 

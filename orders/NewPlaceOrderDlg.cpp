@@ -472,8 +472,8 @@ void CNewPlaceOrderDlg::OnValidityChanged()
 
 void CNewPlaceOrderDlg::OnDaysLeft()
 {
-    const long nDays = ClampGoodTillDays(m_editDays.GetLong());
-    m_goodTill = GoodTillFromDays(GetOrderToday(), nDays);
+    long nDays = 0;
+    m_goodTill = GoodTillFromTypedDays(GetOrderToday(), m_editDays.GetLong(), FALSE, &nDays);
     m_pickGoodTill.SetTime(m_goodTill);
     CString strDays;
     strDays.Format("%ld", nDays);

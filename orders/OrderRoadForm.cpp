@@ -61,8 +61,14 @@ BEGIN_MESSAGE_MAP(COrderRoadForm, CFormDialog)
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-COrderRoadForm::COrderRoadForm(UINT nTemplate, const CMessageTypeSet& types)
+COrderRoadForm::COrderRoadForm(UINT nTemplate, const CMessageTypeSet& types, BOOL bAddSinkNow)
     : CFormDialog(nTemplate), CZorvatMessageSink(types)
+{
+    if (bAddSinkNow)
+        AddSink();
+}
+
+void COrderRoadForm::AddSink()
 {
     if (CZORVAT32App* pApp = CZORVAT32App::Get())
         pApp->AddSink(GetSinkRecord());

@@ -29,8 +29,10 @@ public:
     BOOL IsReviewing() const { return m_pReview != nullptr; }
 
 protected:
-    // The sink registers with the application's message source at once.
-    COrderRoadForm(UINT nTemplate, const CMessageTypeSet& types);
+    // The sink registers with the application's message source at once, or (!bAddSinkNow) when
+    // the form calls AddSink().
+    COrderRoadForm(UINT nTemplate, const CMessageTypeSet& types, BOOL bAddSinkNow = TRUE);
+    void AddSink();
 
     void Submit();
     // Replies of the road's kinds; each counts only when it answers the form's pending request.

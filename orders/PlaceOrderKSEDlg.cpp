@@ -316,7 +316,7 @@ void CPlaceOrderKSEDlg::OnValidityChosen()
 void CPlaceOrderKSEDlg::OnDaysLeft()
 {
     long nDays = 0;
-    m_goodTill = GoodTillFromDaysOffWeekend(GetOrderToday(), m_editDays.GetLong(), &nDays);
+    m_goodTill = GoodTillFromTypedDays(GetOrderToday(), m_editDays.GetLong(), TRUE, &nDays);
     CString strDays;
     strDays.Format("%ld", nDays);
     ::SetDlgItemTextA(m_hWnd, IDC_KSE_DAYS, strDays);
@@ -329,7 +329,7 @@ void CPlaceOrderKSEDlg::ApplyGoodTillDate()
     if (m_pickGoodTill.m_hWnd == nullptr)
         return;
     const COleDateTime today = GetOrderToday();
-    m_goodTill = ClampGoodTillDateOffWeekend(today, m_goodTill);
+    m_goodTill = ClampGoodTillDate(today, m_goodTill, TRUE);
     m_pickGoodTill.SetTime(m_goodTill);
     CString strDays;
     strDays.Format("%ld", GoodTillDays(today, m_goodTill));
