@@ -164,7 +164,7 @@ BOOL CNewModifyOrderDlg::OnInitDialog()
     SetText(IDC_MODIFY_LOGIN, user.GetUserText());
     SetText(IDC_MODIFY_USER_NAME, user.GetName());
     if (!user.GetAccountText().IsEmpty())
-        SelectBoxText(IDC_MODIFY_ACCOUNT, user.GetAccountText(), /*bAdd=*/TRUE);
+        ShowBoxText(IDC_MODIFY_ACCOUNT, user.GetAccountText(), /*bAdd=*/TRUE);
     const struct { int nId; const UINT* pItems; size_t nItems; } s_boxes[] = {
         {IDC_MODIFY_SIDE, SIDE_ITEMS, std::size(SIDE_ITEMS)},
         {IDC_MODIFY_TYPE, TYPE_ITEMS, std::size(TYPE_ITEMS)},
@@ -304,18 +304,18 @@ void CNewModifyOrderDlg::Show(const LOADED& order)
     m_bKse = order.bKse;
     SetLayoutMode(order.nLayout);
     if (order.nLayout != -1 && !order.strMarketType.IsEmpty())
-        SelectBoxText(IDC_MODIFY_MARKET_TYPE, order.strMarketType, /*bAdd=*/TRUE);
+        ShowBoxText(IDC_MODIFY_MARKET_TYPE, order.strMarketType, /*bAdd=*/TRUE);
     m_strSymbol = order.strSymbol;
     m_strSecurity = order.strSecurity;
-    SelectBoxText(IDC_MODIFY_SIDE, order.strSide, FALSE);
-    SelectBoxText(IDC_MODIFY_TYPE, order.strType, FALSE);
-    SelectBoxText(IDC_MODIFY_DURATION, order.strDuration, /*bAdd=*/TRUE);
+    ShowBoxText(IDC_MODIFY_SIDE, order.strSide, FALSE);
+    ShowBoxText(IDC_MODIFY_TYPE, order.strType, FALSE);
+    ShowBoxText(IDC_MODIFY_DURATION, order.strDuration, /*bAdd=*/TRUE);
     m_strDuration = GetBoxText(IDC_MODIFY_DURATION);
     m_nOrderType = COrderType::GetCodeByText(order.strType);
     SendDlgItemMessage(IDC_MODIFY_SYMBOL, CB_RESETCONTENT);
-    SelectBoxText(IDC_MODIFY_SYMBOL, order.strSymbol, /*bAdd=*/TRUE);
+    ShowBoxText(IDC_MODIFY_SYMBOL, order.strSymbol, /*bAdd=*/TRUE);
     SendDlgItemMessage(IDC_MODIFY_MARKET, CB_RESETCONTENT);
-    SelectBoxText(IDC_MODIFY_MARKET, order.strMarket, /*bAdd=*/TRUE);
+    ShowBoxText(IDC_MODIFY_MARKET, order.strMarket, /*bAdd=*/TRUE);
     SetText(IDC_MODIFY_SECURITY, order.strSecurity);
     SetText(IDC_MODIFY_CURRENCY, order.strCurrency);
     SetText(IDC_MODIFY_QUANTITY, order.strQuantity);
@@ -372,7 +372,7 @@ void CNewModifyOrderDlg::SetLayoutMode(int nMode)
         ShowControl(nId, FALSE);
     if (nMode == -1) {
         SendDlgItemMessage(IDC_MODIFY_MARKET_TYPE, CB_RESETCONTENT);
-        SelectBoxText(IDC_MODIFY_MARKET_TYPE, REGULAR_MARKET, /*bAdd=*/TRUE);
+        ShowBoxText(IDC_MODIFY_MARKET_TYPE, REGULAR_MARKET, /*bAdd=*/TRUE);
     } else if (nMode == 3) {
         for (int nId : TYPE_3_SHOWN)
             ShowControl(nId, TRUE);
@@ -459,12 +459,12 @@ BOOL CNewModifyOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_MODIFY_TYPE:
         // The type of an order cannot change.
         if (nCode == CBN_SELCHANGE)
-            SelectBoxText(IDC_MODIFY_TYPE, COrderType::GetText(m_nOrderType), FALSE);
+            ShowBoxText(IDC_MODIFY_TYPE, COrderType::GetText(m_nOrderType), FALSE);
         return TRUE;
     case IDC_MODIFY_DURATION:
         if (nCode == CBN_SELCHANGE) {
             if (!IsChangeable())
-                SelectBoxText(IDC_MODIFY_DURATION, m_strDuration, FALSE);
+                ShowBoxText(IDC_MODIFY_DURATION, m_strDuration, FALSE);
             else if (GetBoxText(IDC_MODIFY_DURATION) != m_strDuration)
                 ApplyValidity();
             m_strDuration = GetBoxText(IDC_MODIFY_DURATION);
@@ -565,5 +565,5 @@ void CNewModifyOrderDlg::OnRN(CServerMessage* pMsg)
     m_strSecurity = pMsg->GetField(7);
     SetText(IDC_MODIFY_SECURITY, m_strSecurity);
     SendDlgItemMessage(IDC_MODIFY_MARKET, CB_RESETCONTENT);
-    SelectBoxText(IDC_MODIFY_MARKET, GetGlobals()->GetMarketName(pMsg->GetLong(3)), /*bAdd=*/TRUE);
+    ShowBoxText(IDC_MODIFY_MARKET, GetGlobals()->GetMarketName(pMsg->GetLong(3)), /*bAdd=*/TRUE);
 }

@@ -14,7 +14,6 @@
 #include "market/TableLinks.h"
 #include "orders/GoodTill.h"
 #include "platform/win/user/DateTimePick.h"
-#include "refdata/ServerDateFields.h"
 #include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
 

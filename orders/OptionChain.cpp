@@ -1,6 +1,7 @@
 // The order tickets' option series store.
 #include "orders/OptionChain.h"
 
+#include "framework/base/ColumnDataType.h"
 #include "link/ServerMessage.h"
 #include "platform/mfc/StringArray.h"
 #include "refdata/ServerDateFields.h"
@@ -8,12 +9,11 @@
 namespace {
 const int MONTH_LENGTH = 7;     // "%Y/%m"
 const int GO_UNDERLYING = 0, GO_RIGHT = 2, GO_STRIKE = 3, GO_EXPIRY = 4;
-const int SERVER_DATE_TYPE = 24;
 }  // namespace
 
 tagOption ReadOptionRow(const CServerMessage& row)
 {
-    const CString strDate = ConvertServerDateField(row.GetFieldText(GO_EXPIRY), SERVER_DATE_TYPE);
+    const CString strDate = ConvertServerDateField(row.GetFieldText(GO_EXPIRY), COLTYPE_DATE_TEXT);
     tagOption option;
     option.symbol = row.GetFieldText(GO_UNDERLYING);
     option.right = row.GetLong(GO_RIGHT);

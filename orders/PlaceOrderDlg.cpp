@@ -601,8 +601,7 @@ void CPlaceOrderDlg::FillStrikeList()
 void CPlaceOrderDlg::ShowOptionFields(BOOL bShow)
 {
     for (int nId : OPTION_CONTROLS)
-        if (HWND hControl = ::GetDlgItem(m_hWnd, nId))
-            ::ShowWindow(hControl, bShow ? SW_SHOW : SW_HIDE);
+        ShowControl(nId, bShow);
     RECT rcForm = {0, 0, bShow ? WIDTH_WITH_OPTIONS : WIDTH_WITHOUT_OPTIONS, FORM_HEIGHT};
     MapDialogRect(&rcForm);
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, rcForm.right, rcForm.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -615,29 +614,4 @@ void CPlaceOrderDlg::ShowOptionFields(BOOL bShow)
     ::SetWindowPos(hFrame, nullptr, 0, 0, rcForm.right + (rcWindow.right - rcWindow.left) - rcClient.right,
                    rcForm.bottom + (rcWindow.bottom - rcWindow.top) - rcClient.bottom,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// ---- Control helpers --------------------------------------------------------------------------
-
-CString CPlaceOrderDlg::GetText(int nId) const
-{
-    char szText[512] = "";
-    ::GetDlgItemTextA(m_hWnd, nId, szText, sizeof szText);
-    return szText;
-}
-
-void CPlaceOrderDlg::SetText(int nId, LPCSTR pszText)
-{
-    ::SetDlgItemTextA(m_hWnd, nId, pszText != nullptr ? pszText : "");
-}
-
-CString CPlaceOrderDlg::GetBoxText(int nId) const
-{
-    const LRESULT nItem = ::SendDlgItemMessageA(m_hWnd, nId, CB_GETCURSEL, 0, 0);
-    char szText[512] = "";
-    if (nItem == CB_ERR || ::SendDlgItemMessageA(m_hWnd, nId, CB_GETLBTEXTLEN, static_cast<WPARAM>(nItem), 0) >=
-                               static_cast<LRESULT>(sizeof szText))
-        return GetText(nId);
-    ::SendDlgItemMessageA(m_hWnd, nId, CB_GETLBTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(szText));
-    return szText;
 }

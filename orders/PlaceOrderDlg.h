@@ -61,9 +61,6 @@ private:
     int GetOrderTypeIndex() const;
     int GetValidityIndex() const;
     CString GetSymbol() const;
-    CString GetText(int nId) const;
-    void SetText(int nId, LPCSTR pszText);
-    CString GetBoxText(int nId) const;
 
     CEnhancedEdit m_editQuantity, m_editLimit, m_editStop, m_editStopOfStopLimit, m_editLimitOfStopLimit, m_editDays,
         m_editInfo, m_editDescription, m_editUnderlying, m_editSeries;

@@ -405,7 +405,3 @@ void CPlaceOrderForwardDlg::ClearAfterAcknowledgement(int)
     UpdateSubmitButton();
 }
 
-void CPlaceOrderForwardDlg::SetText(int nId, LPCSTR pszText)
-{
-    ::SetDlgItemTextA(m_hWnd, nId, pszText != nullptr ? pszText : "");
-}

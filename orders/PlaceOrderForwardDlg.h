@@ -49,7 +49,6 @@ private:
     int GetTenorIndex() const;
     long GetChosenCode() const;     // -1 when no ticker item is chosen
     long GetQuoteSide() const;
-    void SetText(int nId, LPCSTR pszText);
 
     CEnhancedEdit m_editQuantity, m_editPrice;
     CString m_strTyped;             // the ticker text typed last

@@ -447,13 +447,6 @@ HBRUSH CPlaceOrderKSEDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
     return nullptr;
 }
 
-CString CPlaceOrderKSEDlg::GetText(int nId) const
-{
-    char szText[512] = "";
-    ::GetDlgItemTextA(m_hWnd, nId, szText, sizeof szText);
-    return szText;
-}
-
 BOOL CPlaceOrderKSEDlg::HoldsValue(int nId)
 {
     for (int i = 0; i < 4; ++i)
