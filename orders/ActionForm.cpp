@@ -5,12 +5,9 @@ void CActionForm::SetUpEdits(const ACTION_EDIT* pRows, CEnhancedEdit* pEdits, in
 {
     for (int i = 0; i < nEdits; ++i) {
         const ACTION_EDIT& row = pRows[i];
-        pEdits[i].SubclassDlgItem(row.nControl, m_hWnd);
-        pEdits[i].SetDataType(row.nType, row.nDecimals);
-        pEdits[i].SetLengthLimits(row.nLength, 0);
+        COrderFormBase::SetUpEdits({{&pEdits[i], row.nControl, row.nType, row.nDecimals, row.nLength}});
         // Numbers here are names and counts as the server gives them: shown without grouping.
         pEdits[i].SetThousandsGrouping(FALSE);
-        SendDlgItemMessage(row.nControl, EM_LIMITTEXT, static_cast<WPARAM>(row.nLength));
     }
 }
 

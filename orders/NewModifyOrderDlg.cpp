@@ -134,18 +134,12 @@ CWnd* CNewModifyOrderDlg::Make(UINT)
 BOOL CNewModifyOrderDlg::OnInitDialog()
 {
     CModifyOrderForm::OnInitDialog();
-    const struct { CEnhancedEdit* pEdit; int nId; int nType; int nDecimals; int nLength; } s_edits[] = {
+    SetUpEdits({
         {&m_editQuantity, IDC_MODIFY_QUANTITY, COLTYPE_INT64, 0, 10},
         {&m_editLimit, IDC_MODIFY_LIMIT, COLTYPE_DOUBLE, -4, 256},
         {&m_editStop, IDC_MODIFY_STOP, COLTYPE_DOUBLE, -4, 256},
         {&m_editDays, IDC_MODIFY_DAYS, COLTYPE_INT32, 0, 2},
-    };
-    for (const auto& edit : s_edits) {
-        edit.pEdit->SubclassDlgItem(edit.nId, m_hWnd);
-        edit.pEdit->SetDataType(edit.nType, edit.nDecimals);
-        edit.pEdit->SetLengthLimits(edit.nLength, 0);
-        SendDlgItemMessage(edit.nId, EM_LIMITTEXT, static_cast<WPARAM>(edit.nLength));
-    }
+    });
     m_editQuantity.SetNoMinus(TRUE);
     m_pickGoodTill.SubclassDlgItem(IDC_MODIFY_GOOD_TILL, this);
     m_pickContract.SubclassDlgItem(IDC_MODIFY_CONTRACT_DATE, this);

@@ -122,6 +122,18 @@ void COrderFormBase::PostNcDestroy()
 
 // ---- Control helpers ----------------------------------------------------------------------
 
+void COrderFormBase::SetUpEdits(std::initializer_list<FORM_EDIT> edits)
+{
+    for (const FORM_EDIT& edit : edits) {
+        if (!HasControl(edit.nId))
+            continue;
+        edit.pEdit->SubclassDlgItem(edit.nId, m_hWnd);
+        edit.pEdit->SetDataType(edit.nType, edit.nDecimals);
+        edit.pEdit->SetLengthLimits(edit.nLength, 0);
+        SendDlgItemMessage(edit.nId, EM_LIMITTEXT, static_cast<WPARAM>(edit.nLength));
+    }
+}
+
 CString COrderFormBase::GetText(int nId) const
 {
     char szText[512] = "";

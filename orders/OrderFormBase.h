@@ -5,6 +5,9 @@
 // reply handler while the link reads on. A close or log-off during that dialog ends it with
 // Cancel; the form is then deleted after the handler is done with it, never under it: the handler
 // asks DeleteIfGone() right after RunModal() and returns at once when it says TRUE.
+#include <initializer_list>
+
+#include "framework/window/EnhancedEdit.h"
 #include "link/MessageSink.h"
 #include "market/dialogs/FormDialog.h"
 #include "orders/OrderPending.h"
@@ -12,6 +15,16 @@
 #include "orders/OrderTicketSnapshot.h"
 
 class CServerMessage;
+
+// One input field of a form: its edit, control, kind (COLTYPE_), decimals and length.
+struct FORM_EDIT
+{
+    CEnhancedEdit* pEdit;
+    int nId;
+    int nType;
+    int nDecimals;
+    int nLength;
+};
 
 class COrderFormBase : public CFormDialog, public CZorvatMessageSink
 {
@@ -47,6 +60,8 @@ protected:
     // TRUE when the form was destroyed during RunModal: it is deleted now.
     BOOL DeleteIfGone();
 
+    // Subclasses the fields the form has with their kinds and lengths.
+    void SetUpEdits(std::initializer_list<FORM_EDIT> edits);
     // Control helpers; a control the form lacks is left alone.
     CString GetText(int nId) const;
     void SetText(int nId, LPCSTR pszText);

@@ -95,7 +95,7 @@ CWnd* CPlaceOrderDlg::Make(UINT)
 BOOL CPlaceOrderDlg::OnInitDialog()
 {
     COrderRoadForm::OnInitDialog();
-    const struct { CEnhancedEdit* pEdit; int nId; int nType; int nDecimals; int nLength; } s_edits[] = {
+    SetUpEdits({
         {&m_editQuantity, IDC_QUANTITY, COLTYPE_INT64, 0, 10},
         {&m_editLimit, IDC_LIMIT, COLTYPE_DOUBLE, -4, 256},
         {&m_editStop, IDC_STOP, COLTYPE_DOUBLE, -4, 256},
@@ -106,13 +106,7 @@ BOOL CPlaceOrderDlg::OnInitDialog()
         {&m_editDescription, IDC_DESCRIPTION, COLTYPE_STRING, 0, 256},
         {&m_editUnderlying, IDC_UNDERLYING, COLTYPE_STRING, 0, 6},
         {&m_editSeries, IDC_SERIES, COLTYPE_STRING, 0, 6},
-    };
-    for (const auto& edit : s_edits) {
-        edit.pEdit->SubclassDlgItem(edit.nId, m_hWnd);
-        edit.pEdit->SetDataType(edit.nType, edit.nDecimals);
-        edit.pEdit->SetLengthLimits(edit.nLength, 0);
-        SendDlgItemMessage(edit.nId, EM_LIMITTEXT, static_cast<WPARAM>(edit.nLength));
-    }
+    });
     m_editQuantity.SetNoMinus(TRUE);
     for (CEnhancedEdit* pEdit : {&m_editInfo, &m_editDescription})
         pEdit->SetReadOnly(TRUE);

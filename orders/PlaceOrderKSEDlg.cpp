@@ -100,22 +100,15 @@ CWnd* CPlaceOrderKSEDlg::Make(UINT)
 BOOL CPlaceOrderKSEDlg::OnInitDialog()
 {
     COrderRoadForm::OnInitDialog();
-    const struct { CEnhancedEdit* pEdit; int nId; int nType; int nDecimals; int nLength; } edits[] = {
+    // The odd-lot board has one price and no validity: the fields it lacks are passed by.
+    SetUpEdits({
         {&m_editQuantity, IDC_KSE_QUANTITY, COLTYPE_INT64, 0, 10},
         {&m_editPrices[0], PRICE_IDS[0], COLTYPE_DOUBLE, -4, 256},
         {&m_editPrices[1], PRICE_IDS[1], COLTYPE_DOUBLE, -4, 256},
         {&m_editPrices[2], PRICE_IDS[2], COLTYPE_DOUBLE, -4, 256},
         {&m_editPrices[3], PRICE_IDS[3], COLTYPE_DOUBLE, -4, 256},
         {&m_editDays, IDC_KSE_DAYS, COLTYPE_INT32, 0, 4},
-    };
-    for (const auto& edit : edits) {
-        if (!HasControl(edit.nId))
-            continue;           // the odd-lot board has one price and no validity
-        edit.pEdit->SubclassDlgItem(edit.nId, m_hWnd);
-        edit.pEdit->SetDataType(edit.nType, edit.nDecimals);
-        edit.pEdit->SetLengthLimits(edit.nLength, 0);
-        SendDlgItemMessage(edit.nId, EM_LIMITTEXT, static_cast<WPARAM>(edit.nLength));
-    }
+    });
     m_editQuantity.SetNoMinus(TRUE);
     m_editQuantity.SetThousandsGrouping(TRUE);
     SetReadOnly(m_editDays, TRUE);
