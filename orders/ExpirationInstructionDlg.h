@@ -5,7 +5,6 @@
 // fills it.
 #include "app/FormFactory.h"
 #include "orders/ActionForm.h"
-#include "orders/OrderPending.h"
 
 #define IDD_FORM_EXPIRATION_INSTRUCTION 7309
 #define IDC_EXPIRY_SYMBOL       6714
@@ -39,5 +38,4 @@ private:
     CEnhancedEdit m_edits[EDITS];
     CString m_strSymbol;                // the texts last asked for
     CString m_strMarket;
-    COrderPending m_pending;
 };

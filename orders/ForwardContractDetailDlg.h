@@ -7,7 +7,6 @@
 // line's mask.
 #include "app/FormFactory.h"
 #include "orders/ActionForm.h"
-#include "orders/OrderPending.h"
 #include "platform/mfc/Controls.h"
 #include "platform/mfc/OleDateTime.h"
 
@@ -48,7 +47,6 @@ public:
 
     const CString& GetContractId() const { return m_strContractId; }
     long GetMask() const { return m_nMask; }
-    const COrderPending& GetPending() const { return m_pending; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -74,5 +72,4 @@ private:
     int m_nSide = 0;
     long m_nSeries = 0;
     long m_nDetailsRequest = 0;         // the "KD" in flight, 0 when answered
-    COrderPending m_pending;            // "KL", then "KI"
 };

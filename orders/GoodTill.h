@@ -7,19 +7,14 @@
 
 // Today at midnight, local time.
 COleDateTime GetOrderToday();
-// Days typed into a ticket, within 1..90.
-long ClampGoodTillDays(long nDays);
 // The date that many days after today (midnight).
 COleDateTime GoodTillFromDays(const COleDateTime& today, long nDays);
-// A picked date at midnight, within tomorrow and today + 90; an invalid one gives tomorrow.
-COleDateTime ClampGoodTillDate(const COleDateTime& today, const COleDateTime& picked);
+// A picked date at midnight, within tomorrow and today + 90; an invalid one gives tomorrow. On
+// weekdays (the KSE and US tickets), a date on a weekend moves back to its Friday, and one then
+// before tomorrow is tomorrow moved forward off a weekend.
+COleDateTime ClampGoodTillDate(const COleDateTime& today, const COleDateTime& picked, BOOL bWeekdays = FALSE);
+// The date of days typed, within 1..90; on weekdays moved back off a Saturday or Sunday (the days
+// with it), or forward when that left less than a day. *pnDays gets the days shown.
+COleDateTime GoodTillFromTypedDays(const COleDateTime& today, long nDays, BOOL bWeekdays, long* pnDays);
 // Whole days from today to the date, to the nearest day.
 long GoodTillDays(const COleDateTime& today, const COleDateTime& date);
-
-// The KSE tickets' rules, which keep the date off weekends. Days typed: within 1..90, the date
-// then moved back off a Saturday or Sunday (the days with it), or forward when that left less
-// than a day. *pnDays gets the days shown.
-COleDateTime GoodTillFromDaysOffWeekend(const COleDateTime& today, long nDays, long* pnDays);
-// A picked date: at most today + 90, moved back off a weekend; when before tomorrow, tomorrow
-// moved forward off a weekend.
-COleDateTime ClampGoodTillDateOffWeekend(const COleDateTime& today, const COleDateTime& picked);

@@ -5,7 +5,6 @@
 // window. Other "XO" replies are someone else's.
 #include "app/FormFactory.h"
 #include "orders/ActionForm.h"
-#include "orders/OrderPending.h"
 
 #define IDD_FORM_MANUAL_EXERCISE 7304
 #define IDC_EXERCISE_CLOSE      6681
@@ -25,7 +24,6 @@ public:
     // IManualExerciseForm: the option and market of the US holdings row of the two keys.
     void LoadPosition(LPCSTR pszSymbolKey, LPCSTR pszSecondKey) override;
     void OnXO(CServerMessage* pMsg) override;
-    const COrderPending& GetPending() const { return m_pending; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -37,5 +35,4 @@ private:
     void OnTermsReply(const CServerMessage& reply);
 
     CEnhancedEdit m_edits[4];
-    COrderPending m_pending;            // mode 0, then mode 1
 };

@@ -6,8 +6,6 @@
 #include <memory>
 
 #include "app/ZorvatApp.h"
-#include "link/ErrorDictionary.h"
-#include "link/MessageSource.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "market/TableLinks.h"
@@ -17,27 +15,6 @@
 namespace {
 #define MODE_CANCEL 1
 #define MODE_MODIFY 2
-
-ORDER_VALUES ValuesOf(const ORDER_TICKET_SNAPSHOT& shot, LPCSTR pszPassword)
-{
-    ORDER_VALUES values;
-    values.pShot = &shot;
-    if (const CZORVAT32App* pApp = CZORVAT32App::Get()) {
-        const CUser user = pApp->GetUser();
-        values.strUser.Format("%d", user.GetUserNumber());
-        values.strAccount = user.GetAccountText();
-    }
-    values.strPassword = pszPassword != nullptr ? pszPassword : "";
-    values.bKeptFlag = shot.bTicketFlag;
-    return values;
-}
-
-// Sends the line; 0 when it did not leave.
-long Send(const CString& strLine)
-{
-    CZORVAT32App* pApp = CZORVAT32App::Get();
-    return pApp != nullptr ? pApp->SendRequest(strLine) : 0;
-}
 
 bool IsLimitType(int nType)
 {
@@ -69,15 +46,9 @@ CMessageTypeSet ModifyTypes(int nMoreType)
 }
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CModifyOrderForm, CFormDialog)
-    ON_WM_DESTROY()
-END_MESSAGE_MAP()
-
 CModifyOrderForm::CModifyOrderForm(UINT nTemplate, const MODIFY_CONTROLS& controls, int nMoreType)
-    : CFormDialog(nTemplate), CZorvatMessageSink(ModifyTypes(nMoreType)), m_controls(controls)
+    : COrderFormBase(nTemplate, ModifyTypes(nMoreType)), m_controls(controls)
 {
-    if (CZORVAT32App* pApp = CZORVAT32App::Get())
-        pApp->AddSink(GetSinkRecord());
 }
 
 void CModifyOrderForm::SetOrder(long nOrder, BOOL bChangeable)
@@ -101,12 +72,12 @@ BOOL CModifyOrderForm::OnCommand(WPARAM wParam, LPARAM lParam)
         Submit(nId == m_controls.nModify);
         return TRUE;
     }
-    return CFormDialog::OnCommand(wParam, lParam);
+    return COrderFormBase::OnCommand(wParam, lParam);
 }
 
 void CModifyOrderForm::Submit(BOOL bModify)
 {
-    if (m_pReview != nullptr || m_bEnding || m_nOrder == 0 || (bModify && !m_bChangeable))
+    if (IsInModal() || m_bEnding || m_nOrder == 0 || (bModify && !m_bChangeable))
         return;
     ORDER_TICKET_SNAPSHOT shot = TakeSnapshot();
     shot.nOrderNumber = m_nOrder;
@@ -128,11 +99,8 @@ void CModifyOrderForm::Submit(BOOL bModify)
         Review(roads.cancel, MODE_CANCEL, preview, shot);
         return;
     }
-    CString strLine;
-    UINT nRefusal = BuildOrderRequest(*roads.modify.pCheck, ValuesOf(shot, nullptr), &strLine);
-    long nNumber = 0;
-    if (nRefusal == 0 && (nNumber = Send(strLine)) == 0)
-        nRefusal = IDS_ORDER_NOT_CONNECTED;
+    UINT nRefusal = 0;
+    const long nNumber = SendBody(*roads.modify.pCheck, ValuesOf(shot, nullptr), &nRefusal);
     if (nRefusal != 0) {
         Refuse(nRefusal, 0);
         return;
@@ -144,31 +112,21 @@ void CModifyOrderForm::Submit(BOOL bModify)
 void CModifyOrderForm::Refuse(UINT nTextId, int nFocus)
 {
     m_pending.Clear();
-    ShowMarketInfo(nullptr, nTextId, 2);
-    if (nFocus != 0)
-        GetDlgItem(nFocus)->SetFocus();
+    ShowRefusal(nTextId, nFocus);
     EnableModify();
 }
 
 void CModifyOrderForm::OnPreviewReply(CServerMessage* pMsg)
 {
-    if (!m_pending.IsCheckReply(pMsg) || m_pReview != nullptr)
+    if (!m_pending.IsCheckReply(pMsg) || IsInModal())
         return;
     const ORDER_ROAD& road = *m_pending.GetRoad();
     // Copies: the link reads on while the review runs.
     const ORDER_TICKET_SNAPSHOT shot = m_pending.GetSnapshot();
     const CServerMessage reply(*pMsg);
     m_pending.Clear();
-    const long nError = reply.GetLong(road.nCheckError);
-    if (nError != 0) {
-        CString strText;
-        if (CZORVAT32App* pApp = CZORVAT32App::Get()) {
-            if (road.nCheckInsert >= 0)
-                pApp->GetErrorDictionary().FormatReplyError(&strText, road.nCheckError, road.nCheckInsert, &reply);
-            else
-                strText = pApp->GetErrorText(nError);
-        }
-        ShowMarketInfo(strText, 0, 2);
+    if (reply.GetLong(road.nCheckError) != 0) {
+        ShowReplyError(reply, road.nCheckError, road.nCheckInsert);
         EnableModify();
         return;
     }
@@ -186,23 +144,16 @@ void CModifyOrderForm::Review(const ORDER_ROAD& road, int nMode, const CServerMe
         pDialog = std::make_unique<CReviewOrderKSEDlg>(preview, &strName, nMode, FALSE);
     if (road.nReviewTitle != 0)
         pDialog->SetTitleId(road.nReviewTitle);
-    m_pReview = pDialog.get();
-    const int nResult = static_cast<int>(pDialog->DoModal());
-    m_pReview = nullptr;
-    if (m_bDestroyedInReview) {
-        delete this;            // its window is gone
-        return;
-    }
+    const INT_PTR nResult = RunModal(*pDialog);
+    if (DeleteIfGone())
+        return;                 // its window is gone
     if (m_bEnding) {
         CloseForm();
         return;
     }
     if (nResult == IDOK) {
-        CString strLine;
-        UINT nRefusal = BuildOrderRequest(*road.pOrder, ValuesOf(shot, pDialog->GetPassword()), &strLine);
-        long nNumber = 0;
-        if (nRefusal == 0 && (nNumber = Send(strLine)) == 0)
-            nRefusal = IDS_ORDER_NOT_CONNECTED;
+        UINT nRefusal = 0;
+        const long nNumber = SendBody(*road.pOrder, ValuesOf(shot, pDialog->GetPassword()), &nRefusal);
         if (nRefusal != 0) {
             Refuse(nRefusal, 0);
             return;
@@ -221,8 +172,7 @@ void CModifyOrderForm::OnAcknowledgement(CServerMessage* pMsg)
     m_pending.Clear();
     CString strText;
     if (!BuildAcknowledgement(ack, *pMsg, nullptr, &strText)) {
-        if (CZORVAT32App* pApp = CZORVAT32App::Get())
-            ShowMarketInfo(pApp->GetErrorText(pMsg->GetLong(ack.nError)), 0, 2);
+        ShowError(pMsg->GetLong(ack.nError));
         return;
     }
     ShowMarketInfo(strText, 0, 1);
@@ -242,76 +192,11 @@ void CModifyOrderForm::OnNC(CServerMessage* pMsg)
 void CModifyOrderForm::EndForm()
 {
     m_pending.Clear();
-    if (m_pReview != nullptr) {
+    if (IsInModal()) {
         // The review's handler closes the form when the review is over.
         m_bEnding = TRUE;
-        if (m_pReview->m_hWnd != nullptr)
-            m_pReview->EndDialog(IDCANCEL);
+        CancelModal();
         return;
     }
     CloseForm();
-}
-
-void CModifyOrderForm::OnDestroy()
-{
-    // A close or log-off during the review ends it with Cancel: nothing is sent.
-    if (m_pReview != nullptr && m_pReview->m_hWnd != nullptr)
-        m_pReview->EndDialog(IDCANCEL);
-    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
-        pSource->RemoveSink(GetSinkId());
-    CFormDialog::OnDestroy();
-}
-
-void CModifyOrderForm::PostNcDestroy()
-{
-    // Under a review's handler the object lives until the handler is done with it.
-    if (m_pReview != nullptr)
-        m_bDestroyedInReview = TRUE;
-    else
-        CFormDialog::PostNcDestroy();
-}
-
-void CModifyOrderForm::EnableControl(int nId, BOOL bEnable)
-{
-    if (CWnd* pControl = GetDlgItem(nId))
-        pControl->EnableWindow(bEnable);
-}
-
-void CModifyOrderForm::ShowControl(int nId, BOOL bShow)
-{
-    if (CWnd* pControl = GetDlgItem(nId))
-        pControl->ShowWindow(bShow ? SW_SHOW : SW_HIDE);
-}
-
-CString CModifyOrderForm::GetText(int nId) const
-{
-    char szText[512] = "";
-    ::GetDlgItemTextA(m_hWnd, nId, szText, sizeof szText);
-    return szText;
-}
-
-void CModifyOrderForm::SetText(int nId, LPCSTR pszText)
-{
-    ::SetDlgItemTextA(m_hWnd, nId, pszText != nullptr ? pszText : "");
-}
-
-CString CModifyOrderForm::GetBoxText(int nId) const
-{
-    const HWND hBox = ::GetDlgItem(m_hWnd, nId);
-    const LRESULT nItem = ::SendMessageA(hBox, CB_GETCURSEL, 0, 0);
-    char szText[512] = "";
-    const LRESULT nLength = nItem == CB_ERR ? 0 : ::SendMessageA(hBox, CB_GETLBTEXTLEN, static_cast<WPARAM>(nItem), 0);
-    if (nLength <= 0 || nLength >= static_cast<LRESULT>(sizeof szText))
-        return GetText(nId);
-    ::SendMessageA(hBox, CB_GETLBTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(szText));
-    return szText;
-}
-
-int CModifyOrderForm::SelectBoxText(int nId, LPCSTR pszText, BOOL bAdd)
-{
-    LRESULT nItem = SendDlgItemMessage(nId, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(pszText));
-    if (nItem == CB_ERR && bAdd && pszText != nullptr && *pszText != '\0')
-        nItem = SendDlgItemMessage(nId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszText));
-    SendDlgItemMessage(nId, CB_SETCURSEL, static_cast<WPARAM>(nItem == CB_ERR ? -1 : nItem));
-    return nItem == CB_ERR ? -1 : static_cast<int>(nItem);
 }

@@ -9,14 +9,7 @@
 // The review runs modally inside a handler while the link reads on. Whatever would end the form
 // meanwhile (an "NC" for its order, an acknowledgement, a log-off or a close) ends the review
 // with Cancel: nothing is sent, and the form closes, or is deleted, once the handler is done.
-#include "link/MessageSink.h"
-#include "market/dialogs/FormDialog.h"
-#include "orders/OrderPending.h"
-#include "orders/OrderRequests.h"
-#include "orders/OrderTicketSnapshot.h"
-#include "platform/mfc/String.h"
-
-class CReviewDialog;
+#include "orders/OrderFormBase.h"
 
 // The controls the body drives.
 struct MODIFY_CONTROLS
@@ -26,12 +19,11 @@ struct MODIFY_CONTROLS
     int nQuantity;
 };
 
-class CModifyOrderForm : public CFormDialog, public CZorvatMessageSink
+class CModifyOrderForm : public COrderFormBase
 {
 public:
     long GetOrderNumber() const { return m_nOrder; }
-    const COrderPending& GetPending() const { return m_pending; }
-    BOOL IsReviewing() const { return m_pReview != nullptr; }
+    BOOL IsReviewing() const { return IsInModal(); }
 
     // Previews, changes, cancels and the order's end, each for this form's own request or order.
     void OnOW(CServerMessage* pMsg) override { OnPreviewReply(pMsg); }
@@ -59,20 +51,7 @@ protected:
     void SetOrder(long nOrder, BOOL bChangeable);
     BOOL IsChangeable() const { return m_bChangeable; }
 
-    // Control helpers.
-    void EnableControl(int nId, BOOL bEnable);
-    void ShowControl(int nId, BOOL bShow);
-    CString GetText(int nId) const;
-    void SetText(int nId, LPCSTR pszText);
-    // The selected item's text, else the box's text.
-    CString GetBoxText(int nId) const;
-    // Selects the item of exactly that text, added first when bAdd and missing; -1 for none.
-    int SelectBoxText(int nId, LPCSTR pszText, BOOL bAdd);
-
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    void PostNcDestroy() override;
-    afx_msg void OnDestroy();
-    DECLARE_MESSAGE_MAP()
 
 private:
     void OnPreviewReply(CServerMessage* pMsg);
@@ -87,8 +66,5 @@ private:
     MODIFY_CONTROLS m_controls;
     long m_nOrder = 0;
     BOOL m_bChangeable = FALSE;
-    COrderPending m_pending;
-    CReviewDialog* m_pReview = nullptr;     // the review running in a handler
     BOOL m_bEnding = FALSE;                 // the form closes once the review is over
-    BOOL m_bDestroyedInReview = FALSE;      // the window went while it ran: delete after
 };

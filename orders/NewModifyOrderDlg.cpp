@@ -134,18 +134,12 @@ CWnd* CNewModifyOrderDlg::Make(UINT)
 BOOL CNewModifyOrderDlg::OnInitDialog()
 {
     CModifyOrderForm::OnInitDialog();
-    const struct { CEnhancedEdit* pEdit; int nId; int nType; int nDecimals; int nLength; } s_edits[] = {
+    SetUpEdits({
         {&m_editQuantity, IDC_MODIFY_QUANTITY, COLTYPE_INT64, 0, 10},
         {&m_editLimit, IDC_MODIFY_LIMIT, COLTYPE_DOUBLE, -4, 256},
         {&m_editStop, IDC_MODIFY_STOP, COLTYPE_DOUBLE, -4, 256},
         {&m_editDays, IDC_MODIFY_DAYS, COLTYPE_INT32, 0, 2},
-    };
-    for (const auto& edit : s_edits) {
-        edit.pEdit->SubclassDlgItem(edit.nId, m_hWnd);
-        edit.pEdit->SetDataType(edit.nType, edit.nDecimals);
-        edit.pEdit->SetLengthLimits(edit.nLength, 0);
-        SendDlgItemMessage(edit.nId, EM_LIMITTEXT, static_cast<WPARAM>(edit.nLength));
-    }
+    });
     m_editQuantity.SetNoMinus(TRUE);
     m_pickGoodTill.SubclassDlgItem(IDC_MODIFY_GOOD_TILL, this);
     m_pickContract.SubclassDlgItem(IDC_MODIFY_CONTRACT_DATE, this);
@@ -164,7 +158,7 @@ BOOL CNewModifyOrderDlg::OnInitDialog()
     SetText(IDC_MODIFY_LOGIN, user.GetUserText());
     SetText(IDC_MODIFY_USER_NAME, user.GetName());
     if (!user.GetAccountText().IsEmpty())
-        SelectBoxText(IDC_MODIFY_ACCOUNT, user.GetAccountText(), /*bAdd=*/TRUE);
+        ShowBoxText(IDC_MODIFY_ACCOUNT, user.GetAccountText(), /*bAdd=*/TRUE);
     const struct { int nId; const UINT* pItems; size_t nItems; } s_boxes[] = {
         {IDC_MODIFY_SIDE, SIDE_ITEMS, std::size(SIDE_ITEMS)},
         {IDC_MODIFY_TYPE, TYPE_ITEMS, std::size(TYPE_ITEMS)},
@@ -304,18 +298,18 @@ void CNewModifyOrderDlg::Show(const LOADED& order)
     m_bKse = order.bKse;
     SetLayoutMode(order.nLayout);
     if (order.nLayout != -1 && !order.strMarketType.IsEmpty())
-        SelectBoxText(IDC_MODIFY_MARKET_TYPE, order.strMarketType, /*bAdd=*/TRUE);
+        ShowBoxText(IDC_MODIFY_MARKET_TYPE, order.strMarketType, /*bAdd=*/TRUE);
     m_strSymbol = order.strSymbol;
     m_strSecurity = order.strSecurity;
-    SelectBoxText(IDC_MODIFY_SIDE, order.strSide, FALSE);
-    SelectBoxText(IDC_MODIFY_TYPE, order.strType, FALSE);
-    SelectBoxText(IDC_MODIFY_DURATION, order.strDuration, /*bAdd=*/TRUE);
+    ShowBoxText(IDC_MODIFY_SIDE, order.strSide, FALSE);
+    ShowBoxText(IDC_MODIFY_TYPE, order.strType, FALSE);
+    ShowBoxText(IDC_MODIFY_DURATION, order.strDuration, /*bAdd=*/TRUE);
     m_strDuration = GetBoxText(IDC_MODIFY_DURATION);
     m_nOrderType = COrderType::GetCodeByText(order.strType);
     SendDlgItemMessage(IDC_MODIFY_SYMBOL, CB_RESETCONTENT);
-    SelectBoxText(IDC_MODIFY_SYMBOL, order.strSymbol, /*bAdd=*/TRUE);
+    ShowBoxText(IDC_MODIFY_SYMBOL, order.strSymbol, /*bAdd=*/TRUE);
     SendDlgItemMessage(IDC_MODIFY_MARKET, CB_RESETCONTENT);
-    SelectBoxText(IDC_MODIFY_MARKET, order.strMarket, /*bAdd=*/TRUE);
+    ShowBoxText(IDC_MODIFY_MARKET, order.strMarket, /*bAdd=*/TRUE);
     SetText(IDC_MODIFY_SECURITY, order.strSecurity);
     SetText(IDC_MODIFY_CURRENCY, order.strCurrency);
     SetText(IDC_MODIFY_QUANTITY, order.strQuantity);
@@ -372,7 +366,7 @@ void CNewModifyOrderDlg::SetLayoutMode(int nMode)
         ShowControl(nId, FALSE);
     if (nMode == -1) {
         SendDlgItemMessage(IDC_MODIFY_MARKET_TYPE, CB_RESETCONTENT);
-        SelectBoxText(IDC_MODIFY_MARKET_TYPE, REGULAR_MARKET, /*bAdd=*/TRUE);
+        ShowBoxText(IDC_MODIFY_MARKET_TYPE, REGULAR_MARKET, /*bAdd=*/TRUE);
     } else if (nMode == 3) {
         for (int nId : TYPE_3_SHOWN)
             ShowControl(nId, TRUE);
@@ -459,12 +453,12 @@ BOOL CNewModifyOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_MODIFY_TYPE:
         // The type of an order cannot change.
         if (nCode == CBN_SELCHANGE)
-            SelectBoxText(IDC_MODIFY_TYPE, COrderType::GetText(m_nOrderType), FALSE);
+            ShowBoxText(IDC_MODIFY_TYPE, COrderType::GetText(m_nOrderType), FALSE);
         return TRUE;
     case IDC_MODIFY_DURATION:
         if (nCode == CBN_SELCHANGE) {
             if (!IsChangeable())
-                SelectBoxText(IDC_MODIFY_DURATION, m_strDuration, FALSE);
+                ShowBoxText(IDC_MODIFY_DURATION, m_strDuration, FALSE);
             else if (GetBoxText(IDC_MODIFY_DURATION) != m_strDuration)
                 ApplyValidity();
             m_strDuration = GetBoxText(IDC_MODIFY_DURATION);
@@ -498,8 +492,8 @@ void CNewModifyOrderDlg::OnDaysLeft()
 {
     if (GetText(IDC_MODIFY_DAYS).IsEmpty())
         return;
-    const long nDays = ClampGoodTillDays(std::labs(m_editDays.GetLong()));
-    m_goodTill = GoodTillFromDays(GetOrderToday(), nDays);
+    long nDays = 0;
+    m_goodTill = GoodTillFromTypedDays(GetOrderToday(), std::labs(m_editDays.GetLong()), FALSE, &nDays);
     UpdateDaysFromDate();
 }
 
@@ -565,5 +559,5 @@ void CNewModifyOrderDlg::OnRN(CServerMessage* pMsg)
     m_strSecurity = pMsg->GetField(7);
     SetText(IDC_MODIFY_SECURITY, m_strSecurity);
     SendDlgItemMessage(IDC_MODIFY_MARKET, CB_RESETCONTENT);
-    SelectBoxText(IDC_MODIFY_MARKET, GetGlobals()->GetMarketName(pMsg->GetLong(3)), /*bAdd=*/TRUE);
+    ShowBoxText(IDC_MODIFY_MARKET, GetGlobals()->GetMarketName(pMsg->GetLong(3)), /*bAdd=*/TRUE);
 }

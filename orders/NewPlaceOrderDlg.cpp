@@ -66,7 +66,7 @@ CWnd* CNewPlaceOrderDlg::Make(UINT)
 BOOL CNewPlaceOrderDlg::OnInitDialog()
 {
     CFormDialog::OnInitDialog();
-    const struct { CEnhancedEdit* pEdit; int nId; int nType; int nDecimals; int nLength; } s_edits[] = {
+    SetUpEdits({
         {&m_editQuantity, IDC_TICKET_QUANTITY, COLTYPE_INT64, 0, 10},
         {&m_editLimit, IDC_TICKET_LIMIT, COLTYPE_DOUBLE, -4, 256},
         {&m_editStop, IDC_TICKET_STOP, COLTYPE_DOUBLE, -4, 256},
@@ -79,13 +79,7 @@ BOOL CNewPlaceOrderDlg::OnInitDialog()
         {&m_editExtra, IDC_TICKET_EXTRA, COLTYPE_STRING, 0, 6},
         {&m_editLogin, IDC_TICKET_LOGIN, COLTYPE_STRING, 0, 12},
         {&m_editUserName, IDC_TICKET_USER_NAME, COLTYPE_STRING, 0, 60},
-    };
-    for (const auto& edit : s_edits) {
-        edit.pEdit->SubclassDlgItem(edit.nId, m_hWnd);
-        edit.pEdit->SetDataType(edit.nType, edit.nDecimals);
-        edit.pEdit->SetLengthLimits(edit.nLength, 0);
-        SendDlgItemMessage(edit.nId, EM_LIMITTEXT, static_cast<WPARAM>(edit.nLength));
-    }
+    });
     m_editQuantity.SetNoMinus(TRUE);
     // Quantities and prices read with their thousands grouped; a contract number is a name.
     for (CEnhancedEdit* pEdit : {&m_editQuantity, &m_editLimit, &m_editStop})
@@ -472,8 +466,8 @@ void CNewPlaceOrderDlg::OnValidityChanged()
 
 void CNewPlaceOrderDlg::OnDaysLeft()
 {
-    const long nDays = ClampGoodTillDays(m_editDays.GetLong());
-    m_goodTill = GoodTillFromDays(GetOrderToday(), nDays);
+    long nDays = 0;
+    m_goodTill = GoodTillFromTypedDays(GetOrderToday(), m_editDays.GetLong(), FALSE, &nDays);
     m_pickGoodTill.SetTime(m_goodTill);
     CString strDays;
     strDays.Format("%ld", nDays);

@@ -180,12 +180,6 @@ private:
     void LoadOrderRow(long nOrder, BOOL bKse);
 
     // Control helpers.
-    CString GetText(int nId) const;
-    void SetText(int nId, LPCSTR pszText);
-    CString GetBoxText(int nId) const;
-    int SelectBoxText(int nId, LPCSTR pszText, BOOL bExact);
-    void ShowControl(int nId, BOOL bShow);
-    void EnableControl(int nId, BOOL bEnable);
     void SetReadOnly(int nId, BOOL bReadOnly);
     BOOL HoldsValue(int nId);
 

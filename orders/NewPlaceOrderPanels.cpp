@@ -33,9 +33,6 @@ const int CONTRACT_CONTROLS[] = {IDC_TICKET_CONTRACT, IDC_TICKET_CONTRACT_LABEL,
 const int OPTION_CONTROLS[] = {IDC_TICKET_STRIKE, IDC_TICKET_RIGHT, IDC_TICKET_EXPIRY, IDC_TICKET_UNDERLYING,
                                IDC_TICKET_OPTION_LABEL_FIRST, IDC_TICKET_OPTION_LABEL_FIRST + 1,
                                IDC_TICKET_OPTION_LABEL_FIRST + 2, IDC_TICKET_OPTION_LABEL_FIRST + 3};
-// Option rows of "GO": 0 underlying, 2 right, 3 strike, 4 expiry (a server date).
-const int GO_UNDERLYING = 0, GO_RIGHT = 2, GO_STRIKE = 3, GO_EXPIRY = 4;
-
 // The columns of an order-status row the ticket is preset from: the US table's (51110) and the
 // KSE table's (51128). nMarketType is the US row's session (1 pre-market) and the KSE row's
 // market type.
@@ -217,13 +214,7 @@ void CNewPlaceOrderDlg::OnRecord(CServerMessage* pMsg)
 {
     if (m_nReceiving != MSG_GO || pMsg == nullptr)
         return;
-    const CString strDate = ConvertServerDateField(pMsg->GetFieldText(GO_EXPIRY), COLTYPE_DATE_TEXT);
-    tagOption option;
-    option.symbol = pMsg->GetFieldText(GO_UNDERLYING);
-    option.right = pMsg->GetLong(GO_RIGHT);
-    option.strike = pMsg->GetFieldText(GO_STRIKE);
-    option.expiry.Format("%s/%s/%s", static_cast<LPCSTR>(strDate.Left(4)), static_cast<LPCSTR>(strDate.Mid(4, 2)),
-                         static_cast<LPCSTR>(strDate.Mid(6, 2)));
+    const tagOption option = ReadOptionRow(*pMsg);
     const BOOL bFirst = m_nOptionRows == 0;
     // The chain asks for one right, then the other: a reply for the underlying held adds to it.
     if (m_options.AddReplyRow(option, bFirst)) {
@@ -260,15 +251,12 @@ void CNewPlaceOrderDlg::FillStrikeList()
     const CString strMonth = GetBoxText(IDC_TICKET_EXPIRY);
     if (strMonth.IsEmpty())
         return;
-    const COptions* pOptions = m_options.Lookup(strMonth);
-    const CString strRight = GetBoxText(IDC_TICKET_RIGHT);
+    CStringArray strikes;
+    m_options.GetStrikes(strMonth, COptionRight::GetCodeByText(GetBoxText(IDC_TICKET_RIGHT)), nullptr, strikes);
     const HWND hBox = ::GetDlgItem(m_hWnd, IDC_TICKET_STRIKE);
     ::SendMessageA(hBox, CB_RESETCONTENT, 0, 0);
-    for (int i = 0; pOptions != nullptr && i < pOptions->GetSize(); ++i) {
-        const tagOption& option = pOptions->GetAt(i);
-        if (COptionRight::GetText(static_cast<int>(option.right)) == strRight)
-            ::SendMessageA(hBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(option.strike)));
-    }
+    for (int i = 0; i < strikes.GetSize(); ++i)
+        ::SendMessageA(hBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strikes[i])));
     ::SendMessageA(hBox, CB_SETCURSEL, 0, 0);
 }
 

@@ -103,54 +103,6 @@ ORDER_TICKET_SNAPSHOT CNewPlaceOrderDlg::TakeSnapshot()
 
 // ---- Control helpers ----------------------------------------------------------------------
 
-CString CNewPlaceOrderDlg::GetText(int nId) const
-{
-    char szText[512] = "";
-    ::GetDlgItemTextA(m_hWnd, nId, szText, sizeof szText);
-    return szText;
-}
-
-void CNewPlaceOrderDlg::SetText(int nId, LPCSTR pszText)
-{
-    ::SetDlgItemTextA(m_hWnd, nId, pszText != nullptr ? pszText : "");
-}
-
-CString CNewPlaceOrderDlg::GetBoxText(int nId) const
-{
-    const HWND hBox = ::GetDlgItem(m_hWnd, nId);
-    const LRESULT nItem = ::SendMessageA(hBox, CB_GETCURSEL, 0, 0);
-    if (nItem == CB_ERR)
-        return GetText(nId);
-    char szText[512] = "";
-    const LRESULT nLength = ::SendMessageA(hBox, CB_GETLBTEXTLEN, static_cast<WPARAM>(nItem), 0);
-    if (nLength <= 0 || nLength >= static_cast<LRESULT>(sizeof szText))
-        return GetText(nId);
-    ::SendMessageA(hBox, CB_GETLBTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(szText));
-    return szText;
-}
-
-int CNewPlaceOrderDlg::SelectBoxText(int nId, LPCSTR pszText, BOOL bExact)
-{
-    const UINT nFind = bExact ? CB_FINDSTRINGEXACT : CB_FINDSTRING;
-    const LRESULT nItem = SendDlgItemMessage(nId, nFind, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(pszText));
-    if (nItem == CB_ERR)
-        return -1;
-    SendDlgItemMessage(nId, CB_SETCURSEL, static_cast<WPARAM>(nItem));
-    return static_cast<int>(nItem);
-}
-
-void CNewPlaceOrderDlg::ShowControl(int nId, BOOL bShow)
-{
-    if (HWND hControl = ::GetDlgItem(m_hWnd, nId))
-        ::ShowWindow(hControl, bShow ? SW_SHOW : SW_HIDE);
-}
-
-void CNewPlaceOrderDlg::EnableControl(int nId, BOOL bEnable)
-{
-    if (HWND hControl = ::GetDlgItem(m_hWnd, nId))
-        ::EnableWindow(hControl, bEnable);
-}
-
 void CNewPlaceOrderDlg::SetReadOnly(int nId, BOOL bReadOnly)
 {
     CEnhancedEdit* const edits[] = {&m_editQuantity, &m_editLimit, &m_editStop, &m_editDays, &m_editContract,

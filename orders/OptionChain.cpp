@@ -1,10 +1,37 @@
 // The order tickets' option series store.
 #include "orders/OptionChain.h"
 
+#include "framework/base/ColumnDataType.h"
+#include "link/ServerMessage.h"
 #include "platform/mfc/StringArray.h"
+#include "refdata/ServerDateFields.h"
 
 namespace {
 const int MONTH_LENGTH = 7;     // "%Y/%m"
+const int GO_UNDERLYING = 0, GO_RIGHT = 2, GO_STRIKE = 3, GO_EXPIRY = 4;
+}  // namespace
+
+tagOption ReadOptionRow(const CServerMessage& row)
+{
+    const CString strDate = ConvertServerDateField(row.GetFieldText(GO_EXPIRY), COLTYPE_DATE_TEXT);
+    tagOption option;
+    option.symbol = row.GetFieldText(GO_UNDERLYING);
+    option.right = row.GetLong(GO_RIGHT);
+    option.strike = row.GetFieldText(GO_STRIKE);
+    option.expiry.Format("%s/%s/%s", static_cast<LPCSTR>(strDate.Left(4)), static_cast<LPCSTR>(strDate.Mid(4, 2)),
+                         static_cast<LPCSTR>(strDate.Mid(6, 2)));
+    return option;
+}
+
+void COptionChain::GetStrikes(LPCSTR pszMonth, long nRight, LPCSTR pszUnderlying, CStringArray& strikes) const
+{
+    strikes.RemoveAll();
+    const COptions* pOptions = pszMonth != nullptr && *pszMonth != '\0' ? Lookup(pszMonth) : nullptr;
+    for (int i = 0; pOptions != nullptr && i < pOptions->GetSize(); ++i) {
+        const tagOption& option = pOptions->GetAt(i);
+        if (option.right == nRight && (pszUnderlying == nullptr || option.symbol == pszUnderlying))
+            strikes.Add(option.strike);
+    }
 }
 
 BOOL COptionChain::AddReplyRow(const tagOption& option, BOOL bFirst)

@@ -17,6 +17,11 @@ struct tagOption
 
 typedef CArray<tagOption, const tagOption&> COptions;
 
+class CServerMessage;
+
+// A "GO" row: 0 underlying, 2 right, 3 strike, 4 expiry (a server date).
+tagOption ReadOptionRow(const CServerMessage& row);
+
 class COptionChain
 {
 public:
@@ -34,6 +39,9 @@ public:
     const COptions* Lookup(LPCSTR pszMonth) const;
     // The months "%Y/%m" of every expiry held, in date order, each once.
     void GetMonths(CStringArray& months) const;
+    // The strikes of the month's series of that right, in the order received; of the
+    // underlying only when one is given.
+    void GetStrikes(LPCSTR pszMonth, long nRight, LPCSTR pszUnderlying, CStringArray& strikes) const;
 
     const CString& GetUnderlying() const { return m_strUnderlying; }
     int GetCount() const;

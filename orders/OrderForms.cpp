@@ -9,6 +9,8 @@
 #include "orders/NewModifyOrderDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderRequests.h"
+#include "orders/PlaceOrderDlg.h"
+#include "orders/PlaceOrderForwardDlg.h"
 #include "orders/PlaceOrderKSEDlg.h"
 #include "orders/PlaceOrderOddLotKSEDlg.h"
 #include "orders/ReviewDialog.h"
@@ -33,6 +35,9 @@ void RegisterOrderForms()
     RegisterFormMaker(IDD_FORM_MODIFY_ORDER, &CNewModifyOrderDlg::Make);
     RegisterFormMaker(IDD_FORM_KSE_TICKET, &CPlaceOrderKSEDlg::Make);
     RegisterFormMaker(IDD_FORM_ODD_LOT_TICKET, &CPlaceOrderOddLotKSEDlg::Make);
+    // No command opens the per-market tickets; the form factory makes them for their ids.
+    RegisterFormMaker(IDD_FORM_US_ORDER, &CPlaceOrderDlg::Make);
+    RegisterFormMaker(IDD_FORM_FORWARD_ORDER, &CPlaceOrderForwardDlg::Make);
     // The next user must not find the trading passwords or the ticket flag this one kept.
     RegisterLogoffHook(&CReviewDialog::ForgetKeptPasswords);
     RegisterLogoffHook(&ForgetKeptTicketFlag);

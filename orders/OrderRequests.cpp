@@ -168,6 +168,39 @@ const ORDER_FIELD XI_FIELDS[] = {
     {5, OS_MARKET_CODE, OW_ALWAYS},   {6, OS_MODE, OW_ALWAYS},            {7, OS_QUANTITY, OW_ALWAYS},
     {8, OS_LIMIT, OW_ALWAYS},         {9, OS_STOP, OW_ALWAYS},
 };
+// The per-market forms. The US form names its market in "OV" field 12 and sends its series
+// text in "OV" 19 and "OR" 23; the fields of the flag nothing sets ("OV" 13 and 14, "OR" 17 and
+// 18) stay empty.
+const ORDER_FIELD OV_US_FIELDS[] = {
+    {0, OS_USER, OW_ALWAYS},          {1, OS_ACCOUNT, OW_ALWAYS},         {2, OS_SIDE, OW_ALWAYS},
+    {3, OS_SYMBOL, OW_ALWAYS},        {4, OS_QUANTITY, OW_ALWAYS},        {5, OS_ORDER_TYPE, OW_ALWAYS},
+    {6, OS_LIMIT, OW_LIMIT_TYPE},     {7, OS_STOP, OW_STOP_TYPE},         {8, OS_VALIDITY, OW_ALWAYS},
+    {9, OS_DAYS, OW_DATED},           {10, OS_GOOD_TILL, OW_DATED},       {12, OS_MARKET_NAME, OW_ALWAYS},
+    {15, OS_UNDERLYING, OW_OPTION},   {16, OS_RIGHT, OW_OPTION},          {17, OS_STRIKE, OW_OPTION},
+    {18, OS_EXPIRY, OW_OPTION},       {19, OS_EXTRA, OW_ALWAYS},
+};
+const ORDER_FIELD OR_US_FIELDS[] = {
+    {0, OS_USER, OW_ALWAYS},          {1, OS_ACCOUNT, OW_ALWAYS},         {2, OS_SIDE, OW_ALWAYS},
+    {3, OS_SYMBOL, OW_ALWAYS},        {4, OS_QUANTITY, OW_ALWAYS},        {5, OS_ORDER_TYPE, OW_ALWAYS},
+    {6, OS_LIMIT, OW_LIMIT_TYPE},     {7, OS_STOP, OW_STOP_TYPE},         {8, OS_VALIDITY, OW_ALWAYS},
+    {9, OS_DAYS, OW_DATED},           {10, OS_GOOD_TILL, OW_DATED},       {11, OS_PASSWORD, OW_ALWAYS},
+    {19, OS_UNDERLYING, OW_OPTION},   {20, OS_RIGHT, OW_OPTION},          {21, OS_STRIKE, OW_OPTION},
+    {22, OS_EXPIRY, OW_OPTION},       {23, OS_EXTRA, OW_ALWAYS},
+};
+// The forward form may send without a market maker; its order carries the kept flag on a buy.
+const ORDER_FIELD KU_FORM_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_SIDE, OW_ALWAYS},
+    {5, OS_SYMBOL, OW_ALWAYS},        {6, OS_QUANTITY, OW_ALWAYS},        {7, OS_MARKET_MAKER, OW_MAKER_CHOSEN},
+    {8, OS_FILL_RULE, OW_ALWAYS},     {9, OS_TENOR, OW_ALWAYS},           {10, OS_LIMIT, OW_ALWAYS},
+    {12, OS_TICKET_FLAG, OW_ALWAYS},
+};
+const ORDER_FIELD KA_FORM_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_SIDE, OW_ALWAYS},
+    {5, OS_SYMBOL, OW_ALWAYS},        {6, OS_QUANTITY, OW_ALWAYS},        {7, OS_MARKET_MAKER, OW_MAKER_CHOSEN},
+    {8, OS_FILL_RULE, OW_ALWAYS},     {9, OS_TENOR, OW_ALWAYS},           {10, OS_LIMIT, OW_ALWAYS},
+    {11, OS_PASSWORD, OW_ALWAYS},     {16, OS_KEPT_FLAG, OW_BUY_SIDE},
+};
+const ORDER_FIELD RN_SYMBOL_FIELDS[] = {{2, OS_SYMBOL, OW_ALWAYS}};
 
 const ORDER_BODY OV_BODY = BODY(MSG_OV, OV_FIELDS), OR_BODY = BODY(MSG_OR, OR_FIELDS);
 const ORDER_BODY KV_BODY = BODY(MSG_KV, KV_FIELDS), KR_BODY = BODY(MSG_KR, KR_FIELDS);
@@ -179,6 +212,8 @@ const ORDER_BODY KW_BODY = BODY(MSG_KW, KW_FIELDS), KW_CANCEL_BODY = BODY(MSG_KW
 const ORDER_BODY KM_BODY = BODY(MSG_KM, KM_FIELDS), KC_BODY = BODY(MSG_KC, KC_FIELDS);
 const ORDER_BODY KSE_KV_BODY = BODY(MSG_KV, KSE_KV_FIELDS), KSE_KR_BODY = BODY(MSG_KR, KSE_KR_FIELDS);
 const ORDER_BODY ODD_LOT_KV_BODY = BODY(MSG_KV, ODD_LOT_KV_FIELDS), ODD_LOT_KR_BODY = BODY(MSG_KR, ODD_LOT_KR_FIELDS);
+const ORDER_BODY OV_US_BODY = BODY(MSG_OV, OV_US_FIELDS), OR_US_BODY = BODY(MSG_OR, OR_US_FIELDS);
+const ORDER_BODY KU_FORM_BODY = BODY(MSG_KU, KU_FORM_FIELDS), KA_FORM_BODY = BODY(MSG_KA, KA_FORM_FIELDS);
 
 //                                 kind         err ref acct side qty stock type price stop valid till
 const ORDER_ACK OR_ACK = {ACK_ORDER, 12, 16, 1, 2, 4, 3, 5, 6, 7, 8, 10, "%.4f %s"};
@@ -232,6 +267,7 @@ bool IsWhen(int nWhen, const ORDER_TICKET_SNAPSHOT& shot)
     case OW_OPTION: return shot.nRight == 1 || shot.nRight == 2;
     case OW_BUY_SIDE: return shot.nSide == 1 || shot.nSide == 27;
     case OW_PRICED: return shot.nOrderType != 3;
+    case OW_MAKER_CHOSEN: return !shot.strMarketMaker.IsEmpty();
     default: return true;
     }
 }
@@ -369,6 +405,7 @@ UINT FieldText(int nSource, const ORDER_VALUES& values, CString* pText)
     case OS_ZERO_PRICE: pText->Format("%lf", 0.0); break;
     case OS_ORDER_NUMBER: *pText = Number(shot.nOrderNumber); break;
     case OS_ODD_LOT_BOARD: *pText = "2"; break;
+    case OS_MARKET_NAME: *pText = shot.strMarketName; break;
     default: pText->Empty(); break;
     }
     return IsRequestFieldText(*pText) ? 0 : IDS_ORDER_BAD_TEXT;
@@ -390,6 +427,9 @@ const ORDER_ROAD EXERCISE_ROAD = {-1, &XO_BODY, 0, 1, OR_NONE, 0, &XO_BODY, null
 const ORDER_ROAD INSTRUCTION_ROAD = {-1, &XI_BODY, 0, 1, OR_NONE, 0, &XI_BODY, nullptr};
 const ORDER_ROAD KSE_TICKET_ROAD = {1, &KSE_KV_BODY, 0, 1, OR_KSE, IDS_REVIEW_TITLE_NEW, &KSE_KR_BODY, &KR_ACK};
 const ORDER_ROAD ODD_LOT_TICKET_ROAD = {1, &ODD_LOT_KV_BODY, 0, 1, OR_ODD_LOT, 0, &ODD_LOT_KR_BODY, &ODD_LOT_KR_ACK};
+const ORDER_BODY RN_SYMBOL_BODY = BODY(MSG_RN, RN_SYMBOL_FIELDS);
+const ORDER_ROAD US_TICKET_ROAD = {-1, &OV_US_BODY, 12, 13, OR_US, 0, &OR_US_BODY, &OR_ACK};
+const ORDER_ROAD FORWARD_TICKET_ROAD = {3, &KU_FORM_BODY, 0, 1, OR_FORWARD, 0, &KA_FORM_BODY, &KA_ACK};
 
 namespace {
 // The body's fields into the message; 0, or the refusal's text id.

@@ -67,6 +67,7 @@ enum ORDER_SOURCE
     OS_ZERO_PRICE,      // "0.000000"
     OS_ORDER_NUMBER,    // the order a modify form changes
     OS_ODD_LOT_BOARD,   // "2", the KSE odd-lot board
+    OS_MARKET_NAME,     // the market box's text
 };
 
 // When a body field is sent; otherwise it stays empty.
@@ -80,6 +81,7 @@ enum ORDER_WHEN
     OW_OPTION,          // the right is 1 or 2
     OW_BUY_SIDE,        // side codes 1 and 27
     OW_PRICED,          // an order type other than 3
+    OW_MAKER_CHOSEN,    // a market maker is chosen
 };
 
 struct ORDER_FIELD
@@ -203,3 +205,8 @@ extern const ORDER_BODY KD_BODY;
 extern const ORDER_ROAD CONTRACT_ACTION_ROAD;
 extern const ORDER_ROAD EXERCISE_ROAD;
 extern const ORDER_ROAD INSTRUCTION_ROAD;
+// The US ticket's road (form 7130) and the forward ticket's (form 7287).
+extern const ORDER_ROAD US_TICKET_ROAD;
+extern const ORDER_ROAD FORWARD_TICKET_ROAD;
+// The per-market forms' "RN": the symbol alone.
+extern const ORDER_BODY RN_SYMBOL_BODY;

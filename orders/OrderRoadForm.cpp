@@ -6,8 +6,6 @@
 
 #include "app/ZorvatApp.h"
 #include "framework/base/NorvGlobals.h"
-#include "link/ErrorDictionary.h"
-#include "link/MessageSource.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
 #include "market/DataTable.h"
@@ -19,28 +17,6 @@
 #include "orders/ReviewOrderOddLotKSEDlg.h"
 
 namespace {
-ORDER_VALUES ValuesOf(const ORDER_TICKET_SNAPSHOT& shot, LPCSTR pszPassword)
-{
-    ORDER_VALUES values;
-    values.pShot = &shot;
-    if (const CZORVAT32App* pApp = CZORVAT32App::Get()) {
-        const CUser user = pApp->GetUser();
-        values.strUser.Format("%d", user.GetUserNumber());
-        values.strAccount = user.GetAccountText();
-    }
-    values.strPassword = pszPassword != nullptr ? pszPassword : "";
-    // The flag as this Submit kept it, whatever another ticket kept since.
-    values.bKeptFlag = shot.bTicketFlag;
-    return values;
-}
-
-// Sends the line; 0 when it did not leave.
-long Send(const CString& strLine)
-{
-    CZORVAT32App* pApp = CZORVAT32App::Get();
-    return pApp != nullptr ? pApp->SendRequest(strLine) : 0;
-}
-
 // The US check's results whose text takes the reply's insert.
 bool TakesInsert(long nCode)
 {
@@ -57,20 +33,9 @@ CString GetKseStockName(LPCSTR pszStock, BOOL bFirst)
     return pRow->GetText(!bFirst && GetNorvGlobals().m_nLanguage == 1 ? SLC_NAME_AR : SLC_NAME);
 }
 
-BEGIN_MESSAGE_MAP(COrderRoadForm, CFormDialog)
-    ON_WM_DESTROY()
-END_MESSAGE_MAP()
-
-COrderRoadForm::COrderRoadForm(UINT nTemplate, const CMessageTypeSet& types)
-    : CFormDialog(nTemplate), CZorvatMessageSink(types)
-{
-    if (CZORVAT32App* pApp = CZORVAT32App::Get())
-        pApp->AddSink(GetSinkRecord());
-}
-
 void COrderRoadForm::Submit()
 {
-    if (m_pReview != nullptr)
+    if (IsInModal())
         return;                 // one review at a time
     const ORDER_TICKET_SNAPSHOT shot = TakeSnapshot();
     int nFocus = 0;
@@ -80,60 +45,47 @@ void COrderRoadForm::Submit()
         KeepTicketFlag(shot, FALSE);
         return;
     }
-    CString strLine;
-    if (nRefusal == 0)
-        nRefusal = BuildOrderRequest(*pRoad->pCheck, ValuesOf(shot, nullptr), &strLine);
     long nNumber = 0;
-    if (nRefusal == 0 && (nNumber = Send(strLine)) == 0)
-        nRefusal = IDS_ORDER_NOT_CONNECTED;
+    if (nRefusal == 0)
+        nNumber = SendBody(*pRoad->pCheck, ValuesOf(shot, nullptr), &nRefusal);
     KeepTicketFlag(shot, nRefusal == 0);
     if (nRefusal != 0) {
         Refuse(nRefusal, nFocus);
         return;
     }
     m_pending.CheckSent(*pRoad, nNumber, shot);
-    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_ORDER_FORM_SUBMIT), FALSE);
+    EnableControl(IDC_ORDER_FORM_SUBMIT, FALSE);
 }
 
 void COrderRoadForm::Refuse(UINT nTextId, int nFocus)
 {
     m_pending.Clear();
-    ShowMarketInfo(nullptr, nTextId, 2);
-    if (nFocus != 0 && ::GetDlgItem(m_hWnd, nFocus) != nullptr)
-        ::SetFocus(::GetDlgItem(m_hWnd, nFocus));
-    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_ORDER_FORM_SUBMIT), TRUE);
+    ShowRefusal(nTextId, nFocus);
+    EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
 }
 
 void COrderRoadForm::OnCheckReply(CServerMessage* pMsg)
 {
-    if (!m_pending.IsCheckReply(pMsg) || m_pReview != nullptr)
+    if (!m_pending.IsCheckReply(pMsg) || IsInModal())
         return;
     const ORDER_ROAD& road = *m_pending.GetRoad();
     // Copies: the link reads on while the review runs.
     const ORDER_TICKET_SNAPSHOT shot = m_pending.GetSnapshot();
     const CServerMessage reply(*pMsg);
     m_pending.Clear();
-    CZORVAT32App* pApp = CZORVAT32App::Get();
     const long nError = reply.GetLong(road.nCheckError);
     if (nError != 0) {
-        ::EnableWindow(::GetDlgItem(m_hWnd, IDC_ORDER_FORM_SUBMIT), TRUE);
-        CString strText;
-        if (pApp != nullptr && (road.nReview != OR_US || TakesInsert(nError)))
-            pApp->GetErrorDictionary().FormatReplyError(&strText, road.nCheckError, road.nCheckInsert, &reply);
-        else if (pApp != nullptr)
-            strText = pApp->GetErrorText(nError);
-        ShowMarketInfo(strText, 0, 2);
+        EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
+        ShowReplyError(reply, road.nCheckError, road.nReview != OR_US || TakesInsert(nError) ? road.nCheckInsert : -1);
         return;
     }
     CString strPassword;
     const int nResult = RunReview(road, reply, shot, &strPassword);
-    if (m_bDestroyedInReview) {
-        delete this;            // closed during the review; its window is gone
-        return;
-    }
+    if (DeleteIfGone())
+        return;                 // closed during the review; its window is gone
     if (nResult == IDOK)
         SendOrder(road, shot, strPassword);
-    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_ORDER_FORM_SUBMIT), TRUE);
+    EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
 }
 
 int COrderRoadForm::RunReview(const ORDER_ROAD& road, const CServerMessage& reply, const ORDER_TICKET_SNAPSHOT& shot,
@@ -150,21 +102,16 @@ int COrderRoadForm::RunReview(const ORDER_ROAD& road, const CServerMessage& repl
     }
     if (road.nReviewTitle != 0)
         pDialog->SetTitleId(road.nReviewTitle);
-    m_pReview = pDialog.get();
-    const int nResult = static_cast<int>(pDialog->DoModal());
-    m_pReview = nullptr;
+    const int nResult = static_cast<int>(RunModal(*pDialog));
     if (nResult == IDOK)
         *pPassword = pDialog->GetPassword();
-    return m_bDestroyedInReview ? IDCANCEL : nResult;
+    return nResult;
 }
 
 void COrderRoadForm::SendOrder(const ORDER_ROAD& road, const ORDER_TICKET_SNAPSHOT& shot, LPCSTR pszPassword)
 {
-    CString strLine;
-    UINT nRefusal = BuildOrderRequest(*road.pOrder, ValuesOf(shot, pszPassword), &strLine);
-    long nNumber = 0;
-    if (nRefusal == 0 && (nNumber = Send(strLine)) == 0)
-        nRefusal = IDS_ORDER_NOT_CONNECTED;
+    UINT nRefusal = 0;
+    const long nNumber = SendBody(*road.pOrder, ValuesOf(shot, pszPassword), &nRefusal);
     if (nRefusal != 0) {
         Refuse(nRefusal, 0);
         return;
@@ -184,29 +131,9 @@ void COrderRoadForm::OnOrderReply(CServerMessage* pMsg)
         strName = GetKseStockName(pMsg->GetFieldText(road.pAck->nStock));
     CString strText;
     if (!BuildAcknowledgement(*road.pAck, *pMsg, strName, &strText)) {
-        if (CZORVAT32App* pApp = CZORVAT32App::Get())
-            ShowMarketInfo(pApp->GetErrorText(pMsg->GetLong(road.pAck->nError)), 0, 2);
+        ShowError(pMsg->GetLong(road.pAck->nError));
         return;
     }
     ShowMarketInfo(strText, 0, 1);
     ClearAfterAcknowledgement(road.pOrder->nType);
-}
-
-void COrderRoadForm::OnDestroy()
-{
-    // A close or log-off during the review ends it with Cancel: nothing is sent.
-    if (m_pReview != nullptr && m_pReview->m_hWnd != nullptr)
-        m_pReview->EndDialog(IDCANCEL);
-    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
-        pSource->RemoveSink(GetSinkId());
-    CFormDialog::OnDestroy();
-}
-
-void COrderRoadForm::PostNcDestroy()
-{
-    // Under a review's handler the object lives until the handler is done with it.
-    if (m_pReview != nullptr)
-        m_bDestroyedInReview = TRUE;
-    else
-        CFormDialog::PostNcDestroy();
 }

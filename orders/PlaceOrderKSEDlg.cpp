@@ -100,22 +100,15 @@ CWnd* CPlaceOrderKSEDlg::Make(UINT)
 BOOL CPlaceOrderKSEDlg::OnInitDialog()
 {
     COrderRoadForm::OnInitDialog();
-    const struct { CEnhancedEdit* pEdit; int nId; int nType; int nDecimals; int nLength; } edits[] = {
+    // The odd-lot board has one price and no validity: the fields it lacks are passed by.
+    SetUpEdits({
         {&m_editQuantity, IDC_KSE_QUANTITY, COLTYPE_INT64, 0, 10},
         {&m_editPrices[0], PRICE_IDS[0], COLTYPE_DOUBLE, -4, 256},
         {&m_editPrices[1], PRICE_IDS[1], COLTYPE_DOUBLE, -4, 256},
         {&m_editPrices[2], PRICE_IDS[2], COLTYPE_DOUBLE, -4, 256},
         {&m_editPrices[3], PRICE_IDS[3], COLTYPE_DOUBLE, -4, 256},
         {&m_editDays, IDC_KSE_DAYS, COLTYPE_INT32, 0, 4},
-    };
-    for (const auto& edit : edits) {
-        if (!HasControl(edit.nId))
-            continue;           // the odd-lot board has one price and no validity
-        edit.pEdit->SubclassDlgItem(edit.nId, m_hWnd);
-        edit.pEdit->SetDataType(edit.nType, edit.nDecimals);
-        edit.pEdit->SetLengthLimits(edit.nLength, 0);
-        SendDlgItemMessage(edit.nId, EM_LIMITTEXT, static_cast<WPARAM>(edit.nLength));
-    }
+    });
     m_editQuantity.SetNoMinus(TRUE);
     m_editQuantity.SetThousandsGrouping(TRUE);
     SetReadOnly(m_editDays, TRUE);
@@ -316,7 +309,7 @@ void CPlaceOrderKSEDlg::OnValidityChosen()
 void CPlaceOrderKSEDlg::OnDaysLeft()
 {
     long nDays = 0;
-    m_goodTill = GoodTillFromDaysOffWeekend(GetOrderToday(), m_editDays.GetLong(), &nDays);
+    m_goodTill = GoodTillFromTypedDays(GetOrderToday(), m_editDays.GetLong(), TRUE, &nDays);
     CString strDays;
     strDays.Format("%ld", nDays);
     ::SetDlgItemTextA(m_hWnd, IDC_KSE_DAYS, strDays);
@@ -329,7 +322,7 @@ void CPlaceOrderKSEDlg::ApplyGoodTillDate()
     if (m_pickGoodTill.m_hWnd == nullptr)
         return;
     const COleDateTime today = GetOrderToday();
-    m_goodTill = ClampGoodTillDateOffWeekend(today, m_goodTill);
+    m_goodTill = ClampGoodTillDate(today, m_goodTill, TRUE);
     m_pickGoodTill.SetTime(m_goodTill);
     CString strDays;
     strDays.Format("%ld", GoodTillDays(today, m_goodTill));
@@ -445,13 +438,6 @@ HBRUSH CPlaceOrderKSEDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
         return m_hbrForm;
     }
     return nullptr;
-}
-
-CString CPlaceOrderKSEDlg::GetText(int nId) const
-{
-    char szText[512] = "";
-    ::GetDlgItemTextA(m_hWnd, nId, szText, sizeof szText);
-    return szText;
 }
 
 BOOL CPlaceOrderKSEDlg::HoldsValue(int nId)

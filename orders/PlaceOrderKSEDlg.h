@@ -98,8 +98,6 @@ private:
     CString GetStockNumber() const;
     CEnhancedEdit* FindEdit(int nId);
     BOOL HoldsValue(int nId);
-    BOOL HasControl(int nId) const { return ::GetDlgItem(m_hWnd, nId) != nullptr; }
-    CString GetText(int nId) const;
 
     const KSE_TICKET_KIND& m_kind;
     CEnhancedEdit m_editQuantity;

@@ -238,7 +238,7 @@ TEST_F(OrderRoadSession, RefusalsShowTheServersText)
         {"OV=652", "us_limit", nullptr, "Unknown symbol ( )"},
         {"KA=442", "kse_forward", nullptr, "Quantity must be at least ( ) shares"},
         {"KQ=724", "kse_contract", nullptr, "Order ( ) is not open"},
-        {"", "us_limit", "GHB", "The symbol trades on another market"},
+        {"", "us_limit", "GHB", "The symbol is traded on another market"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.pszFail) + " " + c.pszRoad);

@@ -1,0 +1,190 @@
+// The order forms' common body: the sink, requests and refusals, the modal dialog run inside a
+// reply handler, the control helpers.
+#include "orders/OrderFormBase.h"
+
+#include "app/ZorvatApp.h"
+#include "link/ErrorDictionary.h"
+#include "link/MessageSource.h"
+#include "link/ServerMessage.h"
+#include "market/TableLinks.h"
+
+BEGIN_MESSAGE_MAP(COrderFormBase, CFormDialog)
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+COrderFormBase::COrderFormBase(UINT nTemplate, const CMessageTypeSet& types, BOOL bAddSinkNow)
+    : CFormDialog(nTemplate), CZorvatMessageSink(types)
+{
+    if (bAddSinkNow)
+        AddSink();
+}
+
+void COrderFormBase::AddSink()
+{
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->AddSink(GetSinkRecord());
+}
+
+ORDER_VALUES COrderFormBase::ValuesOf(const ORDER_TICKET_SNAPSHOT& shot, LPCSTR pszPassword)
+{
+    ORDER_VALUES values;
+    values.pShot = &shot;
+    if (const CZORVAT32App* pApp = CZORVAT32App::Get()) {
+        const CUser user = pApp->GetUser();
+        values.strUser.Format("%d", user.GetUserNumber());
+        values.strAccount = user.GetAccountText();
+    }
+    values.strPassword = pszPassword != nullptr ? pszPassword : "";
+    // The flag as this Submit kept it, whatever another ticket kept since.
+    values.bKeptFlag = shot.bTicketFlag;
+    return values;
+}
+
+long COrderFormBase::SendBody(const ORDER_BODY& body, const ORDER_VALUES& values, UINT* pnRefusal)
+{
+    CString strLine;
+    *pnRefusal = BuildOrderRequest(body, values, &strLine);
+    if (*pnRefusal != 0)
+        return 0;
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    const long nNumber = pApp != nullptr ? pApp->SendRequest(strLine) : 0;
+    if (nNumber == 0)
+        *pnRefusal = IDS_ORDER_NOT_CONNECTED;
+    return nNumber;
+}
+
+void COrderFormBase::ShowRefusal(UINT nTextId, int nFocus)
+{
+    ShowMarketInfo(nullptr, nTextId, 2);
+    if (nFocus != 0 && HasControl(nFocus))
+        ::SetFocus(::GetDlgItem(m_hWnd, nFocus));
+}
+
+void COrderFormBase::ShowError(long nCode)
+{
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        ShowMarketInfo(pApp->GetErrorText(nCode), 0, 2);
+}
+
+void COrderFormBase::ShowReplyError(const CServerMessage& reply, int nError, int nInsert)
+{
+    CString strText;
+    if (CZORVAT32App* pApp = CZORVAT32App::Get()) {
+        if (nInsert >= 0)
+            pApp->GetErrorDictionary().FormatReplyError(&strText, nError, nInsert, &reply);
+        else
+            strText = pApp->GetErrorText(reply.GetLong(nError));
+    }
+    ShowMarketInfo(strText, 0, 2);
+}
+
+INT_PTR COrderFormBase::RunModal(CDialog& dialog)
+{
+    if (m_pModal != nullptr)
+        return IDCANCEL;
+    m_pModal = &dialog;
+    const INT_PTR nResult = dialog.DoModal();
+    m_pModal = nullptr;
+    return m_bGone ? IDCANCEL : nResult;
+}
+
+void COrderFormBase::CancelModal()
+{
+    if (m_pModal != nullptr && m_pModal->m_hWnd != nullptr)
+        m_pModal->EndDialog(IDCANCEL);
+}
+
+BOOL COrderFormBase::DeleteIfGone()
+{
+    if (!m_bGone)
+        return FALSE;
+    delete this;
+    return TRUE;
+}
+
+void COrderFormBase::OnDestroy()
+{
+    // A close or log-off while a dialog runs in a reply handler ends it with Cancel: nothing is
+    // sent, and the handler deletes the form when it returns.
+    CancelModal();
+    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
+        pSource->RemoveSink(GetSinkId());
+    CFormDialog::OnDestroy();
+}
+
+void COrderFormBase::PostNcDestroy()
+{
+    if (m_pModal != nullptr)
+        m_bGone = TRUE;
+    else
+        CFormDialog::PostNcDestroy();
+}
+
+// ---- Control helpers ----------------------------------------------------------------------
+
+void COrderFormBase::SetUpEdits(std::initializer_list<FORM_EDIT> edits)
+{
+    for (const FORM_EDIT& edit : edits) {
+        if (!HasControl(edit.nId))
+            continue;
+        edit.pEdit->SubclassDlgItem(edit.nId, m_hWnd);
+        edit.pEdit->SetDataType(edit.nType, edit.nDecimals);
+        edit.pEdit->SetLengthLimits(edit.nLength, 0);
+        SendDlgItemMessage(edit.nId, EM_LIMITTEXT, static_cast<WPARAM>(edit.nLength));
+    }
+}
+
+CString COrderFormBase::GetText(int nId) const
+{
+    char szText[512] = "";
+    ::GetDlgItemTextA(m_hWnd, nId, szText, sizeof szText);
+    return szText;
+}
+
+void COrderFormBase::SetText(int nId, LPCSTR pszText)
+{
+    ::SetDlgItemTextA(m_hWnd, nId, pszText != nullptr ? pszText : "");
+}
+
+void COrderFormBase::EnableControl(int nId, BOOL bEnable)
+{
+    if (HWND hControl = ::GetDlgItem(m_hWnd, nId))
+        ::EnableWindow(hControl, bEnable);
+}
+
+void COrderFormBase::ShowControl(int nId, BOOL bShow)
+{
+    if (HWND hControl = ::GetDlgItem(m_hWnd, nId))
+        ::ShowWindow(hControl, bShow ? SW_SHOW : SW_HIDE);
+}
+
+CString COrderFormBase::GetBoxText(int nId) const
+{
+    const HWND hBox = ::GetDlgItem(m_hWnd, nId);
+    const LRESULT nItem = ::SendMessageA(hBox, CB_GETCURSEL, 0, 0);
+    char szText[512] = "";
+    const LRESULT nLength = nItem == CB_ERR ? 0 : ::SendMessageA(hBox, CB_GETLBTEXTLEN, static_cast<WPARAM>(nItem), 0);
+    if (nLength <= 0 || nLength >= static_cast<LRESULT>(sizeof szText))
+        return GetText(nId);
+    ::SendMessageA(hBox, CB_GETLBTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(szText));
+    return szText;
+}
+
+int COrderFormBase::SelectBoxText(int nId, LPCSTR pszText, BOOL bExact)
+{
+    const UINT nFind = bExact ? CB_FINDSTRINGEXACT : CB_FINDSTRING;
+    const LRESULT nItem = SendDlgItemMessage(nId, nFind, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(pszText));
+    if (nItem == CB_ERR)
+        return -1;
+    SendDlgItemMessage(nId, CB_SETCURSEL, static_cast<WPARAM>(nItem));
+    return static_cast<int>(nItem);
+}
+
+int COrderFormBase::ShowBoxText(int nId, LPCSTR pszText, BOOL bAdd)
+{
+    LRESULT nItem = SendDlgItemMessage(nId, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(pszText));
+    if (nItem == CB_ERR && bAdd && pszText != nullptr && *pszText != '\0')
+        nItem = SendDlgItemMessage(nId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszText));
+    SendDlgItemMessage(nId, CB_SETCURSEL, static_cast<WPARAM>(nItem == CB_ERR ? -1 : nItem));
+    return nItem == CB_ERR ? -1 : static_cast<int>(nItem);
+}

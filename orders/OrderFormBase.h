@@ -1,0 +1,89 @@
+#pragma once
+// What every order form is: a form view that is a message sink while its window lives, with one
+// request in flight, requests built from one snapshot of its values, refusals shown in the
+// information window at priority 2, and a modal dialog (a review, a confirmation) run inside a
+// reply handler while the link reads on. A close or log-off during that dialog ends it with
+// Cancel; the form is then deleted after the handler is done with it, never under it: the handler
+// asks DeleteIfGone() right after RunModal() and returns at once when it says TRUE.
+#include <initializer_list>
+
+#include "framework/window/EnhancedEdit.h"
+#include "link/MessageSink.h"
+#include "market/dialogs/FormDialog.h"
+#include "orders/OrderPending.h"
+#include "orders/OrderRequests.h"
+#include "orders/OrderTicketSnapshot.h"
+
+class CServerMessage;
+
+// One input field of a form: its edit, control, kind (COLTYPE_), decimals and length.
+struct FORM_EDIT
+{
+    CEnhancedEdit* pEdit;
+    int nId;
+    int nType;
+    int nDecimals;
+    int nLength;
+};
+
+class COrderFormBase : public CFormDialog, public CZorvatMessageSink
+{
+public:
+    const COrderPending& GetPending() const { return m_pending; }
+    BOOL IsInModal() const { return m_pModal != nullptr; }
+
+protected:
+    // The sink registers with the application's message source at once, or (!bAddSinkNow) when
+    // the form calls AddSink().
+    COrderFormBase(UINT nTemplate, const CMessageTypeSet& types, BOOL bAddSinkNow = TRUE);
+    void AddSink();
+
+    // The values of a request: the snapshot, the logged-in user's number and account, the
+    // password, and the ticket flag as the snapshot kept it.
+    static ORDER_VALUES ValuesOf(const ORDER_TICKET_SNAPSHOT& shot, LPCSTR pszPassword);
+    // Builds the body and sends it: the request's number, or 0 with the refusal's text id in
+    // *pnRefusal when it cannot be built or did not leave.
+    static long SendBody(const ORDER_BODY& body, const ORDER_VALUES& values, UINT* pnRefusal);
+
+    // The refusal's text at priority 2, the focus on nFocus when the form has it.
+    void ShowRefusal(UINT nTextId, int nFocus = 0);
+    // The server's text of an error code, at priority 2.
+    static void ShowError(long nCode);
+    // A reply's error at priority 2: with its insert from field nInsert, or (-1) the code's text.
+    static void ShowReplyError(const CServerMessage& reply, int nError, int nInsert);
+
+    // Runs the dialog modally from a reply handler: IDCANCEL when one already runs or the form
+    // went meanwhile.
+    INT_PTR RunModal(CDialog& dialog);
+    // Ends the dialog running in a handler with Cancel.
+    void CancelModal();
+    // TRUE when the form was destroyed during RunModal: it is deleted now.
+    BOOL DeleteIfGone();
+
+    // Subclasses the fields the form has with their kinds and lengths.
+    void SetUpEdits(std::initializer_list<FORM_EDIT> edits);
+    // Control helpers; a control the form lacks is left alone.
+    CString GetText(int nId) const;
+    void SetText(int nId, LPCSTR pszText);
+    void EnableControl(int nId, BOOL bEnable);
+    void ShowControl(int nId, BOOL bShow);
+    BOOL HasControl(int nId) const { return ::GetDlgItem(m_hWnd, nId) != nullptr; }
+    // The selected item's text, else the box's text.
+    CString GetBoxText(int nId) const;
+    // Selects the item of exactly that text (!bExact: the first one starting with it); -1 when
+    // there is none, the selection then as it was.
+    int SelectBoxText(int nId, LPCSTR pszText, BOOL bExact = TRUE);
+    // Shows the text as the box's selected item, added first when bAdd and missing; no item
+    // selected (-1) when there is none.
+    int ShowBoxText(int nId, LPCSTR pszText, BOOL bAdd);
+
+    COrderPending m_pending;            // the form's request in flight
+
+    afx_msg void OnDestroy();
+    void PostNcDestroy() override;
+    DECLARE_MESSAGE_MAP()
+
+private:
+    CDialog* m_pModal = nullptr;        // the dialog running in a reply handler
+    BOOL m_bGone = FALSE;               // the window went while it ran
+};
