@@ -6,6 +6,9 @@
 #include "orders/ExpirationInstructionDlg.h"
 #include "orders/ForwardContractDetailDlg.h"
 #include "orders/ManualExerciseDlg.h"
+#include "orders/ModifyOrderDlg.h"
+#include "orders/ModifyOrderKSEDlg.h"
+#include "orders/ModifyOrderOddLotKSEDlg.h"
 #include "orders/NewModifyOrderDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderRequests.h"
@@ -33,6 +36,9 @@ void RegisterOrderForms()
     RegisterFormMaker(IDD_FORM_MODIFY_ORDER, &CNewModifyOrderDlg::Make);
     RegisterFormMaker(IDD_FORM_KSE_TICKET, &CPlaceOrderKSEDlg::Make);
     RegisterFormMaker(IDD_FORM_ODD_LOT_TICKET, &CPlaceOrderOddLotKSEDlg::Make);
+    RegisterFormMaker(IDD_FORM_MODIFY_ORDER_US, &CModifyOrderDlg::Make);
+    RegisterFormMaker(IDD_FORM_MODIFY_ORDER_KSE, &CModifyOrderKSEDlg::Make);
+    RegisterFormMaker(IDD_FORM_MODIFY_ORDER_ODD_LOT, &CModifyOrderOddLotKSEDlg::Make);
     // The next user must not find the trading passwords or the ticket flag this one kept.
     RegisterLogoffHook(&CReviewDialog::ForgetKeptPasswords);
     RegisterLogoffHook(&ForgetKeptTicketFlag);
