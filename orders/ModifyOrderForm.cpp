@@ -11,6 +11,7 @@
 #include "market/TableLinks.h"
 #include "orders/ReviewOrderDlg.h"
 #include "orders/ReviewOrderKSEDlg.h"
+#include "orders/ReviewOrderOddLotKSEDlg.h"
 
 namespace {
 #define MODE_CANCEL 1
@@ -140,6 +141,8 @@ void CModifyOrderForm::Review(const ORDER_ROAD& road, int nMode, const CServerMe
     std::unique_ptr<CReviewDialog> pDialog;
     if (road.nReview == OR_US)
         pDialog = std::make_unique<CReviewOrderDlg>(preview, &strName, nMode);
+    else if (road.nReview == OR_ODD_LOT)
+        pDialog = std::make_unique<CReviewOrderOddLotKSEDlg>(preview, &strName, nMode);
     else
         pDialog = std::make_unique<CReviewOrderKSEDlg>(preview, &strName, nMode, FALSE);
     if (road.nReviewTitle != 0)

@@ -6,6 +6,9 @@
 #include "orders/ExpirationInstructionDlg.h"
 #include "orders/ForwardContractDetailDlg.h"
 #include "orders/ManualExerciseDlg.h"
+#include "orders/ModifyOrderDlg.h"
+#include "orders/ModifyOrderKSEDlg.h"
+#include "orders/ModifyOrderOddLotKSEDlg.h"
 #include "orders/NewModifyOrderDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderRequests.h"
@@ -38,6 +41,9 @@ void RegisterOrderForms()
     // No command opens the per-market tickets; the form factory makes them for their ids.
     RegisterFormMaker(IDD_FORM_US_ORDER, &CPlaceOrderDlg::Make);
     RegisterFormMaker(IDD_FORM_FORWARD_ORDER, &CPlaceOrderForwardDlg::Make);
+    RegisterFormMaker(IDD_FORM_MODIFY_ORDER_US, &CModifyOrderDlg::Make);
+    RegisterFormMaker(IDD_FORM_MODIFY_ORDER_KSE, &CModifyOrderKSEDlg::Make);
+    RegisterFormMaker(IDD_FORM_MODIFY_ORDER_ODD_LOT, &CModifyOrderOddLotKSEDlg::Make);
     // The next user must not find the trading passwords or the ticket flag this one kept.
     RegisterLogoffHook(&CReviewDialog::ForgetKeptPasswords);
     RegisterLogoffHook(&ForgetKeptTicketFlag);

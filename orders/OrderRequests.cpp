@@ -238,6 +238,38 @@ const MODIFY_ROAD COMBINED_MODIFY_ROADS[] = {
      {1, &KW_CANCEL_BODY, 0, -1, OR_KSE, IDS_REVIEW_TITLE_MODIFY_FORM, &KC_BODY, &KC_ACK}},
 };
 
+// The separate modify forms' bodies: the US ones carry no side option; the prices go with every
+// type but the market order; the odd-lot board takes one price and no validity.
+#define SEPARATE_OW_HEAD(dated)                                                                             \
+    {0, OS_USER, OW_ALWAYS},          {1, OS_ACCOUNT, OW_ALWAYS},         {2, OS_SIDE, OW_ALWAYS},          \
+    {3, OS_SYMBOL, OW_ALWAYS},        {4, OS_QUANTITY, OW_ALWAYS},        {5, OS_ORDER_TYPE, OW_ALWAYS},    \
+    {6, OS_LIMIT_TEXT, OW_PRICED},    {7, OS_STOP_TEXT, OW_PRICED},       {8, OS_VALIDITY, OW_ALWAYS},      \
+    {9, OS_DAYS, dated},              {10, OS_GOOD_TILL, dated},          {11, OS_ORDER_NUMBER, OW_ALWAYS}
+const ORDER_FIELD SEPARATE_OW_FIELDS[] = {SEPARATE_OW_HEAD(OW_DATED)};
+const ORDER_FIELD SEPARATE_OW_CANCEL_FIELDS[] = {SEPARATE_OW_HEAD(OW_ALWAYS)};
+const ORDER_FIELD SEPARATE_OM_FIELDS[] = {SEPARATE_OW_HEAD(OW_DATED), {12, OS_PASSWORD, OW_ALWAYS}};
+const ORDER_FIELD SEPARATE_KM_FIELDS[] = {
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_SIDE, OW_ALWAYS},
+    {5, OS_SYMBOL, OW_ALWAYS},        {6, OS_QUANTITY, OW_ALWAYS},        {7, OS_ORDER_TYPE, OW_ALWAYS},
+    {8, OS_LIMIT_TEXT, OW_PRICED},    {9, OS_STOP_TEXT, OW_PRICED},       {10, OS_VALIDITY, OW_ALWAYS},
+    {11, OS_DAYS, OW_DATED},          {12, OS_GOOD_TILL, OW_DATED},       {13, OS_ORDER_NUMBER, OW_ALWAYS},
+    {14, OS_PASSWORD, OW_ALWAYS},     {19, OS_TICKET_FLAG, OW_BUY_SIDE},
+};
+#define ODD_LOT_KW_HEAD                                                                                     \
+    {2, OS_USER, OW_ALWAYS},          {3, OS_ACCOUNT, OW_ALWAYS},         {4, OS_SIDE, OW_ALWAYS},          \
+    {5, OS_SYMBOL, OW_ALWAYS},        {6, OS_QUANTITY, OW_ALWAYS},        {7, OS_ORDER_TYPE, OW_ALWAYS},    \
+    {8, OS_LIMIT_TEXT, OW_PRICED},    {13, OS_ORDER_NUMBER, OW_ALWAYS}
+const ORDER_FIELD ODD_LOT_KW_FIELDS[] = {ODD_LOT_KW_HEAD, {15, OS_TICKET_FLAG, OW_BUY_SIDE}};
+const ORDER_FIELD ODD_LOT_KM_FIELDS[] = {ODD_LOT_KW_HEAD, {14, OS_PASSWORD, OW_ALWAYS}, {19, OS_TICKET_FLAG, OW_BUY_SIDE}};
+const ORDER_BODY SEPARATE_OW_BODY = BODY(MSG_OW, SEPARATE_OW_FIELDS);
+const ORDER_BODY SEPARATE_OW_CANCEL_BODY = BODY(MSG_OW, SEPARATE_OW_CANCEL_FIELDS);
+const ORDER_BODY SEPARATE_OM_BODY = BODY(MSG_OM, SEPARATE_OM_FIELDS), SEPARATE_KM_BODY = BODY(MSG_KM, SEPARATE_KM_FIELDS);
+const ORDER_BODY ODD_LOT_KW_BODY = BODY(MSG_KW, ODD_LOT_KW_FIELDS), ODD_LOT_KM_BODY = BODY(MSG_KM, ODD_LOT_KM_FIELDS);
+// The regular board's change quotes four decimals; the odd lot's names no stop price, so a stop
+// order's shows no price.
+const ORDER_ACK SEPARATE_KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, 9, 10, 12, "%.4f %s"};
+const ORDER_ACK ODD_LOT_KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, -1, -1, -1, "%.2f %s"};
+
 const ORDER_ROAD TICKET_ROADS[] = {
     {-1, &OV_BODY, 12, 13, OR_US, 0, &OR_BODY, &OR_ACK},
     {1, &KV_BODY, 0, 1, OR_KSE, IDS_REVIEW_TITLE_NEW, &KR_BODY, &KR_ACK},
@@ -245,6 +277,19 @@ const ORDER_ROAD TICKET_ROADS[] = {
     {4, &KJ_BODY, 0, 1, OR_CONTRACT, IDS_REVIEW_TITLE_MODIFY_CHECK, &KQ_BODY, &KQ_ACK},
 };
 
+}  // namespace
+
+const MODIFY_ROAD US_MODIFY_ROAD = {
+    FALSE, {-1, &SEPARATE_OW_BODY, 12, 13, OR_US, 0, &SEPARATE_OM_BODY, &OM_ACK},
+    {-1, &SEPARATE_OW_CANCEL_BODY, 12, 13, OR_US, 0, &OC_BODY, &OC_ACK}};
+const MODIFY_ROAD KSE_MODIFY_ROAD = {
+    TRUE, {1, &KW_BODY, 0, -1, OR_KSE, 0, &SEPARATE_KM_BODY, &SEPARATE_KM_ACK},
+    {1, &KW_CANCEL_BODY, 0, -1, OR_KSE, 0, &KC_BODY, &KC_ACK}};
+const MODIFY_ROAD ODD_LOT_MODIFY_ROAD = {
+    TRUE, {1, &ODD_LOT_KW_BODY, 0, -1, OR_ODD_LOT, 0, &ODD_LOT_KM_BODY, &ODD_LOT_KM_ACK},
+    {1, &ODD_LOT_KW_BODY, 0, -1, OR_ODD_LOT, 0, &KC_BODY, &KC_ACK}};
+
+namespace {
 BOOL s_bKeptTicketFlag = FALSE;
 
 bool IsLimitType(int nType)
@@ -520,9 +565,11 @@ BOOL BuildAcknowledgement(const ORDER_ACK& ack, const CServerMessage& reply, LPC
     }
     const int nType = reply.GetLong(ack.nOrderType);
     CString strPrices;
-    if (IsStopType(nType))
+    // A reply with no stop price field gives a stop order no price at all.
+    const bool bPriced = !(IsStopType(nType) && ack.nStop < 0);
+    if (IsStopType(nType) && bPriced)
         strPrices = PriceWithType(ack.pszPriceFormat, reply.GetDouble(ack.nStop, 0), 1);
-    if (IsLimitType(nType)) {
+    if (IsLimitType(nType) && bPriced) {
         if (!strPrices.IsEmpty())
             strPrices += " ";
         strPrices += PriceWithType(ack.pszPriceFormat, reply.GetDouble(ack.nPrice, 0), 0);

@@ -184,6 +184,11 @@ struct MODIFY_ROAD
 };
 // The combined modify form's roads, by family.
 const MODIFY_ROAD& GetCombinedModifyRoad(BOOL bKse);
+// The separate modify forms' roads: the US form (7124), the KSE regular board's (7264) and the
+// odd-lot board's (7266).
+extern const MODIFY_ROAD US_MODIFY_ROAD;
+extern const MODIFY_ROAD KSE_MODIFY_ROAD;
+extern const MODIFY_ROAD ODD_LOT_MODIFY_ROAD;
 
 // The body's fields, each followed by "|", parsed back as a reply of the body's type: the
 // review of a cancel reads it as the server's preview. FALSE, with the refusal's text id in
