@@ -248,7 +248,7 @@ TEST_F(OrderRoadSession, RefusalsShowTheServersText)
         ASSERT_NE(nullptr, pTicket);
         const HWND hDlg = pTicket->m_hWnd;
         const std::string strBefore = pRun->InfoText();
-        const bool bOrderRefused = c.pszFail[1] == road.pszOrder[1];
+        const bool bOrderRefused = std::string(c.pszFail).rfind(road.pszOrder, 0) == 0;     // the order, not its check
         if (c.pszTicker != nullptr) {
             const LRESULT nTypes = SendDlgItemMessageA(hDlg, IDC_TICKET_TYPE, CB_GETCOUNT, 0, 0);
             SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, c.pszTicker);
