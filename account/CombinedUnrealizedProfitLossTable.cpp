@@ -1,4 +1,5 @@
 #include "account/CombinedUnrealizedProfitLossTable.h"
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -74,6 +75,13 @@ const int s_direct[] = {MSG_UP, MSG_UK};
 const int s_quickFilters[] = {CU_NAME};
 const ACCOUNT_MENU_ITEM s_menu[] = {{.nId = ID_ACCOUNT_REFRESH}, {}};
 const ACCOUNT_COMMAND s_commands[] = {{ID_ACCOUNT_REFRESH, RULE_ALWAYS, ACTION_OWN}};
+
+// A derived value as its six-decimal text holds it, without the text: a price change writes
+// five of them.
+void WriteSix(CDataBuffer* pRow, int nCol, double dValue)
+{
+    pRow->SetDouble(nCol, std::nearbyint(dValue * 1e6) / 1e6, pRow->IsAdded());
+}
 
 double Quotient(double dAmount, double dQuantity)
 {
@@ -285,7 +293,8 @@ void CCombinedUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow) const
     pRow->BeginChanges();
     const double dQuantity = pRow->GetDouble(CU_QTY) + pRow->GetDouble(CU_QTY2);
     double dValue = dQuantity, dGain = 0, dPercent = 0;
-    if (pRow->GetText(CU_SYMBOL) != KSE_CASH) {
+    const char* pszSymbol = static_cast<const char*>(pRow->GetValues()[CU_SYMBOL].pData);
+    if (pszSymbol == nullptr || strcmp(pszSymbol, KSE_CASH) != 0) {
         // A KSE price is in fils; an option contract stands for a hundred shares.
         const long nRow = pRow->GetLong(CU_ROW);
         const double dUnit = m_kseRows.count(nRow) != 0 ? 0.001 : m_optionRows.count(nRow) != 0 ? 100.0 : 1.0;
@@ -296,12 +305,12 @@ void CCombinedUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow) const
         for (int nCol : {CU_GAIN, CU_PERCENT})
             pRow->SetCellAttribute(nCol, GainColour(dGain));
     }
-    const double dRate = RateToBase(pRow->GetText(CU_CURRENCY));
-    WriteDerived(pRow, CU_BASE_VALUE, dValue * dRate);
-    WriteDerived(pRow, CU_BASE_GAIN, dGain * dRate);
-    WriteDerived(pRow, CU_VALUE, dValue);
-    WriteDerived(pRow, CU_GAIN, dGain);
-    WriteDerived(pRow, CU_PERCENT, dPercent);
+    const double dRate = RateToBase(static_cast<const char*>(pRow->GetValues()[CU_CURRENCY].pData));
+    WriteSix(pRow, CU_BASE_VALUE, dValue * dRate);
+    WriteSix(pRow, CU_BASE_GAIN, dGain * dRate);
+    WriteSix(pRow, CU_VALUE, dValue);
+    WriteSix(pRow, CU_GAIN, dGain);
+    WriteSix(pRow, CU_PERCENT, dPercent);
     pRow->Commit();
 }
 
