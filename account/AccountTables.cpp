@@ -7,6 +7,14 @@
 #include "account/ExecutedTradesTable.h"
 #include "account/OrderStatusKSETable.h"
 #include "account/OrderStatusTable.h"
+#include "account/CombinedUnrealizedProfitLossDlg.h"
+#include "account/CombinedUnrealizedProfitLossTable.h"
+#include "account/ForwardContractsTable.h"
+#include "account/MarginDetailsTable.h"
+#include "account/MarginReportTable.h"
+#include "account/MarginStocksTable.h"
+#include "account/UnrealizedProfitLossKSETable.h"
+#include "app/AppCommands.h"
 #include "app/TableFactory.h"
 
 void RegisterAccountTables()
@@ -23,4 +31,12 @@ void RegisterAccountTables()
     RegisterTableMaker(51166, MakeDataTable<COrderStatusCancelledKSETable>);
     RegisterTableMaker(56370, MakeDataTable<COrderStatusForwardTable>);
     RegisterTableMaker(IDS_TABLE_KSE_TRADES, MakeDataTable<CExecutedTradesKSETable>);
+    RegisterTableMaker(IDS_TABLE_KSE_UNREALIZED, MakeDataTable<CUnrealizedProfitLossKSETable>);
+    RegisterTableMaker(IDS_TABLE_COMBINED_UNREALIZED, MakeDataTable<CCombinedUnrealizedProfitLossTable>);
+    RegisterCommandDialog(40229, CCombinedUnrealizedProfitLossDlg::Run);
+    RegisterTableMaker(IDS_TABLE_FORWARD_CONTRACTS, MakeDataTable<CForwardContractsTable>);
+    RegisterTableMaker(IDS_TABLE_MARGIN_DETAILS, MakeDataTable<CMarginDetailsTable>);
+    RegisterTableMaker(IDS_TABLE_MARGIN_REPORT, MakeDataTable<CMarginReportTable>);
+    RegisterTableMaker(IDS_TABLE_MARGIN_STOCKS_1, MakeDataTable<CMarginStocksTable>);
+    RegisterTableMaker(IDS_TABLE_MARGIN_STOCKS_2, MakeDataTable<CMarginStocksTable>);
 }

@@ -22,6 +22,7 @@ struct IDataTable;
 #define IDS_TABLE_NEWS                51960
 #define IDS_TABLE_KSE_HOLDINGS        56256
 #define IDS_TABLE_KSE_QUOTATIONS      52114
+#define IDS_TABLE_COMBINED_UNREALIZED 41176
 
 // Makes the table on the heap and calls its Create (name id, fixed columns, title id); null on
 // failure (the maker deletes what it made).

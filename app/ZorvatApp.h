@@ -174,6 +174,10 @@ public:
     // modify form.
     BOOL IsOrderAdvancedShown() const { return m_bOrderAdvanced; }
     void SetOrderAdvancedShown(BOOL bShown) { m_bOrderAdvanced = bShown; }
+    // The combined unrealized table takes rows only while this is on: the US and combined
+    // unrealized commands set it, the KSE one clears it.
+    BOOL IsUnrealizedSelectorOn() const { return m_bUnrealizedSelector; }
+    void SetUnrealizedSelector(BOOL bOn) { m_bUnrealizedSelector = bOn; }
     // The ticker and market-schedule sub-menus made again from the ticker names and the markets.
     void BuildMarketMenus();
     // The chart slot to use next: the first empty or hidden one, else the oldest in turn.
@@ -289,6 +293,8 @@ protected:
     struct TABLE_COMMAND;
     static const TABLE_COMMAND s_tableCommands[];
     void OnTableCommand(UINT nId);
+    // The unrealized reports' commands: the selector set or cleared, then the table or dialog.
+    void OnUnrealizedCommand(UINT nId);
     // The information table handed to the shared services and shown; anything else is removed.
     void AdoptInfoTable(IDataTable* pTable);
     // A table made when missing (its saved layout restored); null when it cannot be.
@@ -392,6 +398,7 @@ protected:
     CFormMDIWnd* m_pManualExerciseForm = nullptr;
     CFormMDIWnd* m_pExpirationForm = nullptr;
     BOOL m_bOrderAdvanced = FALSE;
+    BOOL m_bUnrealizedSelector = FALSE;
     CFormMDIWnd* m_chartSlots[CHART_SLOTS] = {};  // not owned: each frame clears its slot as it goes
     int m_nChartSlot = 0;               // the slot used last
     int  m_nInfoPriority = 1;

@@ -48,7 +48,7 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {33103, 33103, RULE_US, &CZORVAT32App::OnTableCommand, nullptr},
     {33109, 33109, RULE_NONE, &CZORVAT32App::OnNothing, nullptr},
     {ID_APP_US_HOLDINGS, ID_APP_US_HOLDINGS, RULE_US, &CZORVAT32App::OnTableCommand, nullptr},
-    {ID_APP_US_UNREALIZED, ID_APP_US_UNREALIZED, RULE_US, &CZORVAT32App::OnTableCommand, nullptr},
+    {ID_APP_US_UNREALIZED, ID_APP_US_UNREALIZED, RULE_US, &CZORVAT32App::OnUnrealizedCommand, nullptr},
     {33120, 33121, RULE_US, nullptr, nullptr},
     {ID_APP_CORP_EVENTS, ID_APP_CORP_EVENTS, RULE_ROLE_1_DIRECT, &CZORVAT32App::OnCommandDialog, nullptr},
     {33140, 33140, RULE_US, nullptr, nullptr},
@@ -74,7 +74,9 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {33228, 33230, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_KSE_EVENTS, ID_APP_KSE_EVENTS, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_KSE_HOLDINGS, ID_APP_KSE_HOLDINGS, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
-    {33234, 33237, RULE_KSE, nullptr, nullptr},
+    {33234, 33234, RULE_KSE, nullptr, nullptr},
+    {33235, 33235, RULE_KSE, &CZORVAT32App::OnUnrealizedCommand, nullptr},
+    {33236, 33237, RULE_KSE, nullptr, nullptr},
     {33238, 33238, RULE_BOTH_MARKETS, nullptr, nullptr},
     {33241, 33241, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_KSE_STOCK_LIST, ID_APP_KSE_TICK_UNITS, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
@@ -90,7 +92,7 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {33273, 33273, RULE_KSE_ORDERS, &CZORVAT32App::OnForwardTicketCommand, nullptr},
     {ID_APP_FWD_OPEN_INTEREST, ID_APP_FWD_OPEN_INTEREST, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_FWD_RULES, ID_APP_FWD_RULES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
-    {33276, 33276, RULE_KSE, nullptr, nullptr},
+    {33276, 33276, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
     {33277, 33278, RULE_ROLE_1, &CZORVAT32App::OnCommandDialog, nullptr},
     {ID_APP_KSE_NEWS_BROWSER, ID_APP_KSE_NEWS, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_KSE_SORT_FIRST, ID_APP_KSE_SORT_LAST, RULE_ROLE_1, &CZORVAT32App::OnQuotationSort, nullptr},
@@ -98,9 +100,9 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {ID_APP_MARKET_DEPTH, ID_APP_MARKET_DEPTH, RULE_ROLE_1, &CZORVAT32App::OnMarketDepth,
      &CZORVAT32App::GetMarketDepthCheck},
     {33306, 33306, RULE_US_ORDERS, &CZORVAT32App::OnUsTicketCommand, nullptr},
-    {33309, 33310, RULE_DISABLED, nullptr, nullptr},
+    {33309, 33310, RULE_DISABLED, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_MARGIN_DETAILS, ID_APP_MARGIN_DETAILS, RULE_MARGIN, &CZORVAT32App::OnTableCommand, nullptr},
-    {33313, 33313, RULE_DISABLED, nullptr, nullptr},
+    {33313, 33313, RULE_DISABLED, &CZORVAT32App::OnTableCommand, nullptr},
     {33315, 33315, RULE_ROLE_1, nullptr, nullptr},
     {33335, 33335, RULE_REMOVED, &CZORVAT32App::OnPositionFormCommand, nullptr},
     {33336, 33336, RULE_REMOVED, nullptr, nullptr},
@@ -127,7 +129,8 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {40192, 40192, RULE_ROLE_1, &CZORVAT32App::OnNothing, nullptr},
     {ID_APP_INTL_MM_BOOK, ID_APP_INTL_MM_BOOK, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_COMBINED_HOLDINGS, ID_APP_COMBINED_HOLDINGS, RULE_ALWAYS, &CZORVAT32App::OnTableCommand, nullptr},
-    {40228, 40229, RULE_KSE, nullptr, nullptr},
+    {40228, 40228, RULE_KSE, nullptr, nullptr},
+    {40229, 40229, RULE_KSE, &CZORVAT32App::OnUnrealizedCommand, nullptr},
     {ID_APP_INFO_BUTTON, ID_APP_INFO_BUTTON, RULE_NONE, &CZORVAT32App::OnInfoButton, nullptr},
     {ID_APP_PREFERENCES, ID_APP_PREFERENCES, RULE_US, &CZORVAT32App::OnFormCommand, nullptr},
     {40232, 40232, RULE_US, nullptr, nullptr},
@@ -351,6 +354,15 @@ void CZORVAT32App::OnCommandDialog(UINT nId)
     const COMMAND_DIALOG_RUNNER pfnRun = FindCommandDialog(nId);
     if (pfnRun != nullptr)
         pfnRun(m_pMainFrame != nullptr ? m_pMainFrame->m_hWnd : nullptr);
+}
+
+void CZORVAT32App::OnUnrealizedCommand(UINT nId)
+{
+    m_bUnrealizedSelector = nId != 33235;
+    if (nId == 40229)
+        OnCommandDialog(nId);
+    else
+        OnTableCommand(nId);
 }
 
 void CZORVAT32App::OnOptionChainCommand(UINT)

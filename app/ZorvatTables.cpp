@@ -75,6 +75,7 @@ enum TABLE_ACTION
     // As TABLE_REFRESH, the request with argument 0, or for the user's account.
     TABLE_REFRESH_ZERO,
     TABLE_REFRESH_ACCOUNT,
+    TABLE_OPEN_REFRESH,     // made when missing with its own request (IDataTable::SendRequest), shown
 };
 
 // One table command: its table, what it does, and for an opener the first request (its body a
@@ -123,6 +124,11 @@ const CZORVAT32App::TABLE_COMMAND CZORVAT32App::s_tableCommands[] = {
     {ID_APP_KSE_NEWS_BROWSER, TABLE_REFRESH_ZERO, 56938, 56939, 0, nullptr, 0, 0},
     {ID_APP_KSE_NEWS, TABLE_REFRESH, 56915, 56916, 0, nullptr, 0, 0},
     {ID_APP_MARGIN_DETAILS, TABLE_REFRESH_ACCOUNT, 57049, 57050, 0, nullptr, 0, 0},
+    {33309, TABLE_REFRESH, 57052, 57053, 0, nullptr, 0, 0},
+    {33310, TABLE_REFRESH, 57054, 57055, 0, nullptr, 0, 0},
+    {33313, TABLE_REFRESH, 57056, 57057, 0, nullptr, 0, 0},
+    {33235, TABLE_REFRESH, 56304, 56795, 0, nullptr, 0, 0},
+    {33276, TABLE_OPEN_REFRESH, 56608, 56791, 0, nullptr, 0, 0},
     {ID_APP_KSE_QUOTES, TABLE_SHOW, 52114, 56730, 0, nullptr, 0, 0},
     {ID_APP_KSE_ORDER_BOOK, TABLE_OPEN, 52110, 56780, MSG_OB, "", 0, 0},
     {ID_APP_KSE_INDICES, TABLE_OPEN, 55432, 55433, MSG_LX, "", 0, 0},
@@ -222,6 +228,8 @@ void CZORVAT32App::OnTableCommand(UINT nId)
             strBody.Format(command.pszBody, GetLanguageCode());
             SendRequest(command.nFirstRequest, strBody);
         }
+        if (bMade && command.action == TABLE_OPEN_REFRESH)
+            pTable->SendRequest();
         ShowTable(pTable);
         if (command.action == TABLE_REFRESH)
             pTable->SendRequest();

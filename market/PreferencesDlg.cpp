@@ -70,8 +70,9 @@ void CPreferencesDlg::OnApply()
     pApp->WriteProfileText(".General", "BaseCurrency", strCode);
     pApp->SetBaseCurrency(strCode);
     // The combined tables' amounts follow the new base currency at once.
-    if (IDataTable* pCombined = pApp->FindTable(IDS_TABLE_COMBINED_HOLDINGS))
-        pCombined->ConvertToBaseCurrency();
+    for (UINT nTable : {IDS_TABLE_COMBINED_HOLDINGS, IDS_TABLE_COMBINED_UNREALIZED})
+        if (IDataTable* pCombined = pApp->FindTable(nTable))
+            pCombined->ConvertToBaseCurrency();
     ::EnableWindow(::GetDlgItem(m_hWnd, IDC_PREFERENCES_APPLY), FALSE);
 
     CServerMessage notice(0);

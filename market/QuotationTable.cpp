@@ -389,8 +389,9 @@ void CQuotationTable::RevaluePositions(const CDataBuffer* pRow, LPCSTR pszSymbol
             pTable->RevalueSymbol(pszSymbol, nMarket);
     // A symbol without a close yet, or a quote without a trade, has no price to value a position at.
     if (pRow->GetDouble(QC_CLOSE) > 0.009 && pRow->GetDouble(QC_LAST) > 0)
-        if (IDataTable* pTable = pApp->FindTable(IDS_TABLE_US_UNREALIZED))
-            pTable->UpdateLastPrice(pRow->GetDouble(QC_LAST), pszSymbol, pszMarket);
+        for (UINT nTable : {IDS_TABLE_US_UNREALIZED, IDS_TABLE_COMBINED_UNREALIZED})
+            if (IDataTable* pTable = pApp->FindTable(nTable))
+                pTable->UpdateLastPrice(pRow->GetDouble(QC_LAST), pszSymbol, pszMarket);
 }
 
 void CQuotationTable::SendToTicker(CServerMessage* pMsg, const CDataBuffer* pRow, LPCSTR pszMarket) const

@@ -487,6 +487,11 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
         if (shape.bOwnNumber)
             strNumber = Expand(shape.number, scope);
     }
+    if (shape.nKind == SHAPE_STREAM && pRows != nullptr)
+        // A stream's header may name the first record's fields (a summary of the rows).
+        for (const CRecord& rec : *pRows)
+            if (!scope.pRow && Matches(shape, rec, scope))
+                scope.pRow = &rec;
     if (shape.nKind == SHAPE_PLAIN || shape.nKind == SHAPE_STREAM)
         reply.lines.push_back(TypedLine(shape, strLink, strNumber, scope));
     if (shape.bCompact && !reply.lines.empty())

@@ -1,0 +1,426 @@
+#include "account/CombinedUnrealizedProfitLossTable.h"
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include "account/HoldingsValuation.h"
+#include "account/UnrealizedProfitLossKSETable.h"
+#include "app/TableFactory.h"
+#include "app/TableMDIWnd.h"
+#include "app/ZorvatApp.h"
+#include "link/MessageSource.h"
+#include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "market/TableLinks.h"
+#include "refdata/ServerDateFields.h"
+
+#define KSE_MARKET 2
+#define KSE_CASH "=KWD"
+#define IDS_NOT_SENT 40360
+#define ID_COMBINED_UNREALIZED_DIALOG 40229
+
+namespace {
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, UINT nFlags, int nMin, int nField = FIELD_NONE)
+{
+    return AccountNumber(nTitleId, nDecimals, nField, COLF_THOUSANDS | nFlags, nMin);
+}
+const UINT S = COLF_SUMMED;
+const UINT Z = COLF_BLANK_ZERO;
+const UINT W = COLF_OMIT_ZERO_FRACTION;
+const int N = FIELD_NONE;
+
+// The base map is the "UP" rows'.
+const TABLE_COLUMN s_columns[] = {
+    AccountText(41154, 6, 0),                                       // 0 symbol, KSE stock code
+    AccountText(41155, 11, N),                                      // 1 name
+    AccountText(41156, 40, N),                                      // 2 market
+    AccountId(41157, 1, 50, COLF_HIDDEN),                           // 3 the reply's account
+    AccountText(41158, 6, 21),                                      // 4 currency
+    AccountCode(41159, 70, N, CCombinedUnrealizedProfitLossTable::FormatKind, CU_KIND),
+    Amount(41160, -2, S, 2, 5),                                     // 6 quantity
+    Amount(41161, -2, S | Z, 2, 6),                                 // 7 second quantity
+    Amount(41162, 0, S, 0, 24),
+    Amount(41163, -4, Z | W, 0, 8),                                 // 9 price
+    Amount(41164, -4, W, 2, 3),                                     // 10 average cost
+    Amount(41165, -3, S, 3, 4),                                     // 11 cost
+    Amount(41166, -3, S, 3),                                        // 12 market value
+    Amount(41167, -3, S, 3),                                        // 13 gain
+    Amount(41168, -3, 0, 3),                                        // 14 per cent
+    Amount(41169, -1, S, 3),                                        // 15 cost in the base currency
+    Amount(41170, -1, S, 3),                                        // 16 value in the base currency
+    Amount(41171, -3, S | W, 3),                                    // 17 gain in the base currency
+    AccountDate(41172, 1),
+    AccountDate(41173, 2),
+    Amount(41174, -3, 0, 3, 22),                                    // 20 added to the value
+    Amount(41175, -3, S, 3, 25),
+    {.nTitleId = 851, .nType = COLTYPE_INT32, .nWidth = 10, .nAlign = ALIGN_RIGHT,
+     .nFlags = COLF_HIDDEN | COLF_NOT_SORTABLE | COLF_NO_THOUSANDS},  // 22 running number
+};
+static_assert(std::size(s_columns) == CU_COUNT);
+
+const int s_ukFields[] = {1, N, N, 3, N, 0, 6, 7, 14, 10, 4, 5, N, N, N, N, N, N, 2, 3, 8, 15, N};
+const int s_iuFields[] = {1, N, N, 10, N, 0, 2, 4, 12, N, N, 16, N, N, N, N, N, N, N, N, N, N, N};
+const int s_nhFields[] = {0, N, N, 7, 27, N, 1, 3, 9, N, N, 13, N, N, N, N, N, N, N, N, N, N, N};
+static_assert(std::size(s_ukFields) == CU_COUNT && std::size(s_iuFields) == CU_COUNT &&
+              std::size(s_nhFields) == CU_COUNT);
+const TABLE_FIELD_MAP s_maps[] = {
+    {.nMessageType = MSG_UK, .fields = s_ukFields},
+    {.nMessageType = MSG_IU, .fields = s_iuFields},
+    {.nMessageType = MSG_NH, .fields = s_nhFields},
+};
+const TABLE_SORT_KEY s_sort[] = {{CU_SYMBOL, 1}, {CU_MARKET, 1}, {CU_KIND, 1}, {CU_ROW, 1}};
+const int s_keys[] = {CU_SYMBOL, CU_MARKET, CU_KIND, CU_ROW};
+const int s_live[] = {MSG_NH, MSG_IU};
+const int s_direct[] = {MSG_UP, MSG_UK};
+const int s_quickFilters[] = {CU_NAME};
+const ACCOUNT_MENU_ITEM s_menu[] = {{.nId = ID_ACCOUNT_REFRESH}, {}};
+const ACCOUNT_COMMAND s_commands[] = {{ID_ACCOUNT_REFRESH, RULE_ALWAYS, ACTION_OWN}};
+
+// A derived value as its six-decimal text holds it, without the text: a price change writes
+// five of them.
+void WriteSix(CDataBuffer* pRow, int nCol, double dValue)
+{
+    pRow->SetDouble(nCol, std::nearbyint(dValue * 1e6) / 1e6, pRow->IsAdded());
+}
+
+double Quotient(double dAmount, double dQuantity)
+{
+    return dQuantity != 0 ? dAmount / dQuantity : 0.0;
+}
+
+CString NumberText(long nValue)
+{
+    CString strText;
+    strText.Format("%ld", nValue);
+    return strText;
+}
+}  // namespace
+
+// Each reply adds to the rows: "UP" empties the table at its start, "UK" adds the KSE rows.
+const ACCOUNT_DESC g_combinedUnrealizedTable = {
+    .table = {.nNameId = IDS_TABLE_COMBINED_UNREALIZED, .nTitleId = 41177, .nFixedColumns = 2,
+              .columns = s_columns, .sort = s_sort, .keys = s_keys, .nRequestType = MSG_UP, .nReplyType = 0,
+              .liveTypes = s_live, .directTypes = s_direct, .maps = s_maps, .nFlags = TABLEF_REPLY_ADDS},
+    .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands};
+
+BOOL CCombinedUnrealizedProfitLossTable::FormatKind(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)
+{
+    if (pszBuf == nullptr || nSize <= 0 || pRow == nullptr)
+        return TRUE;
+    const char* pszSymbol = static_cast<const char*>(pRow[CU_SYMBOL].pData);
+    const BOOL bNoSymbol = pszSymbol == nullptr || *pszSymbol == '\0';
+    snprintf(pszBuf, static_cast<size_t>(nSize), "%s", static_cast<LPCSTR>(HoldingTypeText(pRow[nCol].nValue, bNoSymbol)));
+    return TRUE;
+}
+
+BOOL CCombinedUnrealizedProfitLossTable::OpenForAccount(LPCSTR pszAccount)
+{
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (pApp == nullptr)
+        return FALSE;
+    CString strBody;
+    strBody.Format("%ld|%s|2", static_cast<long>(pApp->GetUser().GetUserNumber()), pszAccount);
+    const long nRequest = pApp->SendRequest(MSG_UP, strBody);
+    if (nRequest == 0) {
+        PostNotice(IDS_NOT_SENT, {});
+        return FALSE;
+    }
+    IDataTable* pFound = pApp->FindTable(IDS_TABLE_COMBINED_UNREALIZED);
+    if (pFound == nullptr && (pFound = MakeTable(IDS_TABLE_COMBINED_UNREALIZED, 0, 41177)) != nullptr)
+        if (CTableMDIWnd* pMain = pFound->GetMainWindow())
+            pMain->LoadSettings();
+    auto* pTable = dynamic_cast<CCombinedUnrealizedProfitLossTable*>(pFound);
+    if (pTable == nullptr)
+        return FALSE;
+    CNorvApp::ShowTable(pTable);
+    pTable->SetAccount(pszAccount, nRequest);
+    return TRUE;
+}
+
+void CCombinedUnrealizedProfitLossTable::SetAccount(LPCSTR pszAccount, long nUsRequest)
+{
+    m_strAccount = pszAccount;
+    m_nUsRequest = nUsRequest;
+    m_nKseRequest = -1;
+}
+
+BOOL CCombinedUnrealizedProfitLossTable::SendRequest()
+{
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (pApp == nullptr)
+        return FALSE;
+    CString strBody;
+    strBody.Format("%ld|%s|2", static_cast<long>(pApp->GetUser().GetUserNumber()), static_cast<LPCSTR>(m_strAccount));
+    const long nRequest = pApp->SendRequest(MSG_UP, strBody);
+    if (nRequest == 0) {
+        PostNotice(IDS_NOT_SENT, {});
+        return FALSE;
+    }
+    m_nUsRequest = nRequest;
+    m_nKseRequest = -1;
+    return TRUE;
+}
+
+void CCombinedUnrealizedProfitLossTable::OnAccountCommand(UINT /*nId*/)
+{
+    // The account dialog first (its OK asks again), then the question.
+    if (COMMAND_DIALOG_RUNNER pfnRun = FindCommandDialog(ID_COMBINED_UNREALIZED_DIALOG)) {
+        CTableMDIWnd* pWindow = GetActiveWindow();
+        pfnRun(pWindow != nullptr ? pWindow->m_hWnd : nullptr);
+    }
+    if (AskRefresh())
+        SendRequest();
+}
+
+void CCombinedUnrealizedProfitLossTable::StartReply(int nKind, long nReplyId)
+{
+    m_nReading = nKind;
+    m_nReplyId = nReplyId;
+    CDataTable::BeginReply(nKind == MSG_UP);
+}
+
+void CCombinedUnrealizedProfitLossTable::OnUP(CServerMessage* pMsg)
+{
+    if (pMsg == nullptr || m_nUsRequest <= 0 || GetRawLineNumber(pMsg) != m_nUsRequest)
+        return;
+    m_nUsRequest = -1;
+    m_kseRows.clear();
+    m_optionRows.clear();
+    StartReply(MSG_UP, pMsg->GetLong(1));
+}
+
+void CCombinedUnrealizedProfitLossTable::OnUK(CServerMessage* pMsg)
+{
+    // Only the "UK" the latest "UP" reply's end sent, and only once.
+    if (pMsg == nullptr || m_nKseRequest <= 0 || GetRawLineNumber(pMsg) != m_nKseRequest)
+        return;
+    m_nKseRequest = -1;
+    StartReply(MSG_UK, pMsg->GetLong(3));
+}
+
+void CCombinedUnrealizedProfitLossTable::OnRecord(CServerMessage* pMsg)
+{
+    const CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (pMsg == nullptr || !IsReceiving() || (GetSource() != nullptr && !GetSource()->IsRestricted()) ||
+        pApp == nullptr || !pApp->IsUnrealizedSelectorOn())
+        return;
+    if (m_nReading == MSG_UP)
+        AddUsRow(pMsg);
+    else if (m_nReading == MSG_UK)
+        AddKseRow(pMsg);
+}
+
+void CCombinedUnrealizedProfitLossTable::OnEnd(CServerMessage* /*pMsg*/)
+{
+    if (!IsReceiving())
+        return;
+    const int nEnded = m_nReading;
+    m_nReading = 0;
+    EndReply(nEnded == MSG_UK);
+    if (nEnded != MSG_UP)
+        return;
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (pApp == nullptr)
+        return;
+    CString strBody;
+    strBody.Format("||%ld|%s|2", static_cast<long>(pApp->GetUser().GetUserNumber()), static_cast<LPCSTR>(m_strAccount));
+    m_nKseRequest = pApp->SendRequest(MSG_UK, strBody);
+}
+
+void CCombinedUnrealizedProfitLossTable::Number(CDataBuffer* pRow, BOOL bKse, BOOL bOption)
+{
+    const long nRow = m_nNextRow++;
+    pRow->SetText(CU_ROW, NumberText(nRow), FALSE);
+    if (bKse)
+        m_kseRows.insert(nRow);
+    if (bOption)
+        m_optionRows.insert(nRow);
+}
+
+BOOL CCombinedUnrealizedProfitLossTable::IsKseRow(const CDataBuffer* pRow) const
+{
+    return m_kseRows.count(pRow->GetLong(CU_ROW)) != 0;
+}
+
+CDataBuffer* CCombinedUnrealizedProfitLossTable::Store(CDataBuffer* pNew)
+{
+    const int nIndex = GetRows()->AddRow(pNew, TRUE);
+    return nIndex >= 0 ? GetRows()->GetAt(nIndex) : nullptr;
+}
+
+void CCombinedUnrealizedProfitLossTable::AddUsRow(CServerMessage* pMsg)
+{
+    std::unique_ptr<CDataBuffer> pRow(GetRows()->NewRow());
+    FillRow(pMsg, pRow.get(), FALSE);
+    const long nMarket = pMsg->GetLong(20);
+    const CString strMarket = MarketNameOf(nMarket);
+    double dLast = 0;
+    if (FindUsQuotePrice(pMsg->GetFieldText(0), strMarket, dLast) && dLast > 0)
+        pRow->SetDouble(CU_PRICE, dLast, FALSE);
+    pRow->SetText(CU_REPLY, NumberText(m_nReplyId), FALSE);
+    pRow->SetText(CU_NAME, CompanyNameOf(nMarket, pMsg->GetFieldText(0)), FALSE);
+    pRow->SetText(CU_MARKET, strMarket, FALSE);
+    pRow->SetText(CU_KIND, "0", FALSE);
+    WriteConverted(pRow.get(), CU_BASE_COST, pMsg->GetDouble(4, 0) * RateToBase(pMsg->GetFieldText(21)));
+    Number(pRow.get(), FALSE, pMsg->GetLong(17) != 0);
+    RevalueRow(Store(pRow.get()));
+}
+
+void CCombinedUnrealizedProfitLossTable::AddKseRow(CServerMessage* pMsg)
+{
+    std::unique_ptr<CDataBuffer> pRow(GetRows()->NewRow());
+    FillRow(pMsg, MSG_UK, pRow.get(), FALSE);
+    const long nStock = pMsg->GetLong(1);
+    const BOOL bCash = nStock <= 0;
+    pRow->SetText(CU_NAME, bCash ? CString() : KseStockName(nStock, TRUE), FALSE);
+    if (bCash)
+        pRow->SetText(CU_SYMBOL, KSE_CASH, FALSE);
+    pRow->SetText(CU_CURRENCY, KSE_CASH, FALSE);
+    pRow->SetText(CU_MARKET, MarketNameOf(KSE_MARKET), FALSE);
+    pRow->SetText(CU_REPLY, NumberText(m_nReplyId), FALSE);
+    double dDinars = 0;
+    if (!bCash && FindKsePrice(pMsg->GetFieldText(1), dDinars) && dDinars > 0)
+        pRow->SetDouble(CU_PRICE, dDinars * 1000.0, FALSE);
+    WriteConverted(pRow.get(), CU_BASE_COST, pMsg->GetDouble(5, 0) * RateToBase(KSE_CASH));
+    Number(pRow.get(), TRUE, FALSE);
+    RevalueRow(Store(pRow.get()));
+}
+
+void CCombinedUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow) const
+{
+    if (pRow == nullptr)
+        return;
+    pRow->BeginChanges();
+    const double dQuantity = pRow->GetDouble(CU_QTY) + pRow->GetDouble(CU_QTY2);
+    double dValue = dQuantity, dGain = 0, dPercent = 0;
+    const char* pszSymbol = static_cast<const char*>(pRow->GetValues()[CU_SYMBOL].pData);
+    if (pszSymbol == nullptr || strcmp(pszSymbol, KSE_CASH) != 0) {
+        // A KSE price is in fils; an option contract stands for a hundred shares.
+        const long nRow = pRow->GetLong(CU_ROW);
+        const double dUnit = m_kseRows.count(nRow) != 0 ? 0.001 : m_optionRows.count(nRow) != 0 ? 100.0 : 1.0;
+        dValue = pRow->GetDouble(CU_PRICE) * dQuantity * dUnit + pRow->GetDouble(CU_EXTRA);
+        const double dCost = pRow->GetDouble(CU_COST);
+        dGain = dValue - dCost;
+        dPercent = dCost == 0 ? 100.0 : dGain * 100.0 / dCost;
+        for (int nCol : {CU_GAIN, CU_PERCENT})
+            pRow->SetCellAttribute(nCol, GainColour(dGain));
+    }
+    const double dRate = RateToBase(static_cast<const char*>(pRow->GetValues()[CU_CURRENCY].pData));
+    WriteSix(pRow, CU_BASE_VALUE, dValue * dRate);
+    WriteSix(pRow, CU_BASE_GAIN, dGain * dRate);
+    WriteSix(pRow, CU_VALUE, dValue);
+    WriteSix(pRow, CU_GAIN, dGain);
+    WriteSix(pRow, CU_PERCENT, dPercent);
+    pRow->Commit();
+}
+
+void CCombinedUnrealizedProfitLossTable::UpdateLastPrice(double dPrice, LPCSTR pszSymbol, LPCSTR pszMarket)
+{
+    CDataBuffer* pRow = GetRows()->FindRow({pszSymbol, pszMarket});
+    if (pRow == nullptr || IsKseRow(pRow))
+        return;
+    pRow->BeginChanges();
+    pRow->SetDouble(CU_PRICE, dPrice, TRUE);
+    RevalueRow(pRow);
+}
+
+void CCombinedUnrealizedProfitLossTable::ConvertToBaseCurrency()
+{
+    CDataArray* pRows = GetRows();
+    for (int i = 0; i < pRows->GetCount(); ++i) {
+        CDataBuffer* pRow = pRows->GetAt(i);
+        RevalueRow(pRow);
+        WriteConverted(pRow, CU_BASE_COST, pRow->GetDouble(CU_COST) * RateToBase(pRow->GetText(CU_CURRENCY)));
+    }
+}
+
+void CCombinedUnrealizedProfitLossTable::ApplyLive(CServerMessage* pMsg)
+{
+    if (pMsg->GetType() == MSG_NH)
+        ApplyUsLine(pMsg);
+    else if (pMsg->GetType() == MSG_IU)
+        ApplyKseLine(pMsg);
+}
+
+void CCombinedUnrealizedProfitLossTable::ApplyUsLine(CServerMessage* pMsg)
+{
+    const LPCSTR pszSymbol = pMsg->GetFieldText(0);
+    if (pMsg->GetLong(7) != m_nReplyId || *pszSymbol == '=')
+        return;
+    const CString strMarket = MarketNameOf(pMsg->GetLong(26));
+    CDataArray* pRows = GetRows();
+    CDataBuffer* pRow = pRows->FindRow({pszSymbol, strMarket, "0"});
+    if (pRow != nullptr && IsKseRow(pRow))
+        pRow = nullptr;
+    const double dQty = pMsg->GetDouble(1, 0), dQty2 = pMsg->GetDouble(3, 0);
+    // A closed position takes its row in its own market only.
+    if (pMsg->GetLong(1) == 0 && pMsg->GetLong(3) == 0 && pMsg->GetLong(15) == 0 && pMsg->GetLong(16) == 0) {
+        if (pRow != nullptr)
+            pRows->RemoveAt(pRows->FindIndexOfRow(pRow));
+        return;
+    }
+    if (pMsg->GetSize() <= 13)
+        return;
+    std::unique_ptr<CDataBuffer> pNew(pRow == nullptr ? pRows->NewRow() : nullptr);
+    CDataBuffer* pTarget = pRow != nullptr ? pRow : pNew.get();
+    const BOOL bPublish = pRow != nullptr;
+    if (bPublish)
+        pTarget->BeginChanges();
+    FillRow(pMsg, MSG_NH, pTarget, bPublish);
+    if (pNew != nullptr) {
+        pTarget->SetText(CU_OPEN_DATE, ConvertServerDateField(pMsg->GetFieldText(10), COLTYPE_DATE_TEXT), FALSE);
+        pTarget->SetText(CU_MARKET, strMarket, FALSE);
+        pTarget->SetText(CU_KIND, "0", FALSE);
+        double dLast = 0;
+        if (!FindUsQuotePrice(pszSymbol, strMarket, dLast) || dLast <= 0)
+            dLast = pMsg->GetDouble(5, 0);
+        pTarget->SetDouble(CU_PRICE, dLast, FALSE);
+        Number(pTarget, FALSE, pMsg->GetLong(23) != 0);
+    }
+    pTarget->SetText(CU_LAST_DATE, ConvertServerDateField(pMsg->GetFieldText(11), COLTYPE_DATE_TEXT), bPublish);
+    // An average over no quantity is 0, not a division by zero.
+    pTarget->SetDouble(CU_AVERAGE, Quotient(pMsg->GetDouble(12, 0), dQty + dQty2), bPublish);
+    WriteConverted(pTarget, CU_BASE_COST, pMsg->GetDouble(13, 0) * RateToBase(pMsg->GetFieldText(27)));
+    RevalueRow(pNew != nullptr ? Store(pNew.get()) : pTarget);
+}
+
+void CCombinedUnrealizedProfitLossTable::ApplyKseLine(CServerMessage* pMsg)
+{
+    if (pMsg->GetLong(10) != m_nReplyId || strcmp(pMsg->GetFieldText(1), "0") == 0)
+        return;
+    const CString strMarket = MarketNameOf(KSE_MARKET);
+    CDataArray* pRows = GetRows();
+    CDataBuffer* pRow = pRows->FindRow({pMsg->GetFieldText(1), strMarket, pMsg->GetFieldText(0)});
+    if (pRow != nullptr && !IsKseRow(pRow))
+        pRow = nullptr;
+    const double dQty = pMsg->GetDouble(2, 0), dQty2 = pMsg->GetDouble(4, 0);
+    if (pMsg->GetLong(2) == 0 && pMsg->GetLong(4) == 0) {
+        if (pRow != nullptr)
+            pRows->RemoveAt(pRows->FindIndexOfRow(pRow));
+        return;
+    }
+    if (pMsg->GetSize() <= 15)
+        return;
+    std::unique_ptr<CDataBuffer> pNew(pRow == nullptr ? pRows->NewRow() : nullptr);
+    CDataBuffer* pTarget = pRow != nullptr ? pRow : pNew.get();
+    const BOOL bPublish = pRow != nullptr;
+    if (bPublish)
+        pTarget->BeginChanges();
+    FillRow(pMsg, MSG_IU, pTarget, bPublish);
+    if (pNew != nullptr) {
+        pTarget->SetText(CU_OPEN_DATE, ConvertServerDateField(pMsg->GetFieldText(13), COLTYPE_DATE_TEXT), FALSE);
+        pTarget->SetText(CU_NAME, KseStockName(pMsg->GetLong(1), TRUE), FALSE);
+        pTarget->SetText(CU_MARKET, strMarket, FALSE);
+        pTarget->SetText(CU_CURRENCY, KSE_CASH, FALSE);
+        Number(pTarget, TRUE, FALSE);
+    }
+    // The trade that changed the position may have moved the price: the board's, else the line's.
+    double dPrice = pMsg->GetDouble(7, 0), dDinars = 0;
+    if (FindKsePrice(pMsg->GetFieldText(1), dDinars) && dDinars > 0)
+        dPrice = dDinars * 1000.0;
+    pTarget->SetDouble(CU_PRICE, dPrice, bPublish);
+    pTarget->SetText(CU_LAST_DATE, ConvertServerDateField(pMsg->GetFieldText(14), COLTYPE_DATE_TEXT), bPublish);
+    pTarget->SetDouble(CU_AVERAGE, Quotient(pMsg->GetDouble(16, 0), dQty + dQty2) * 1000.0, bPublish);
+    WriteConverted(pTarget, CU_BASE_COST, pMsg->GetDouble(16, 0) * RateToBase(KSE_CASH));
+    RevalueRow(pNew != nullptr ? Store(pNew.get()) : pTarget);
+}

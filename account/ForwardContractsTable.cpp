@@ -1,0 +1,142 @@
+#include "account/ForwardContractsTable.h"
+#include <cstdlib>
+#include <memory>
+#include "account/HoldingsValuation.h"
+#include "app/ZorvatApp.h"
+#include "link/MessageSource.h"
+#include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "platform/mfc/OleDateTime.h"
+#include "refdata/ServerDateFields.h"
+#include "refdata/ZorvatTypes.h"
+
+namespace {
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, int nField, UINT nFlags = COLF_SUMMED)
+{
+    return AccountNumber(nTitleId, nDecimals, nField, COLF_THOUSANDS | nFlags, nDecimals < 0 ? -nDecimals : 0);
+}
+const TABLE_COLUMN s_columns[] = {
+    AccountDate(56383, 0),
+    AccountDate(56384, 1),
+    AccountId(56385, 2),                                            // 2 contract number
+    AccountText(56386, 40, 3, 50),                                  // 3 contract id
+    AccountText(56387, 6, 4),                                       // 4 stock code
+    AccountText(56405, 20, FIELD_NONE),                             // 5 symbol
+    AccountCode(56388, 30, 5, CTransactionType::FormatCodeColumn, FC_SIDE),
+    AccountInt(56389, 6),
+    AccountInt(56390, 7),
+    Amount(56392, -1, 8, 0),
+    Amount(56393, -1, 9, 0),
+    Amount(56394, 0, 10),
+    Amount(56395, 0, 11),
+    Amount(56396, 0, 12),
+    AccountCode(56397, 70, 13, CForwardContractStatus::FormatCodeColumn, FC_STATUS, 0, 50),
+    {.nTitleId = 56398, .nType = COLTYPE_INT32, .nWidth = 70, .nFlags = COLF_HIDDEN, .nField = 14},  // 15 actions
+    Amount(56600, -3, 16),
+    Amount(56601, -3, 17),
+    Amount(56402, -3, 24),
+    Amount(56602, -3, 18),
+    Amount(56603, 0, 19),
+    Amount(56604, 0, 20),
+    Amount(56605, -3, 21),
+    Amount(56606, -3, 22),
+    Amount(56607, -3, 23),
+    {.nTitleId = 56400, .nType = COLTYPE_INT32, .nWidth = 70, .nFlags = COLF_HIDDEN, .nField = 25},
+    AccountInt(55373, 26),
+    Amount(40967, -3, 27, 0),
+    Amount(40968, -3, 28, 0),
+};
+static_assert(std::size(s_columns) == FC_COUNT);
+
+const TABLE_SORT_KEY s_sort[] = {{FC_OPEN_DATE, 1}, {FC_NUMBER, -1}};
+const int s_keys[] = {FC_NUMBER};
+const int s_live[] = {MSG_CU};
+const int s_quickFilters[] = {FC_STOCK, FC_SIDE, FC_STATUS};
+const ACCOUNT_REQUEST s_requests[] = {{MSG_KN, "||%d|%s|0|0|1000000|0|2|"}};
+const ACCOUNT_MENU_ITEM s_menu[] = {{.nId = ID_ACCOUNT_REFRESH}, {.nId = ID_FORWARD_CONTRACT_REQUEST}, {}};
+const ACCOUNT_COMMAND s_commands[] = {
+    {ID_ACCOUNT_REFRESH, RULE_ALWAYS, ACTION_REFRESH_ASKED},
+    {ID_FORWARD_CONTRACT_REQUEST, RULE_ALWAYS, ACTION_OWN},
+};
+}  // namespace
+
+const ACCOUNT_DESC g_forwardContractsTable = {
+    .table = {.nNameId = IDS_TABLE_FORWARD_CONTRACTS, .nTitleId = 56791, .nFixedColumns = 2, .columns = s_columns,
+              .sort = s_sort, .keys = s_keys, .nRequestType = MSG_KN, .nReplyType = MSG_KN, .liveTypes = s_live,
+              .nFlags = TABLEF_LIVE_UNGATED},
+    .requests = s_requests, .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands};
+
+BOOL CForwardContractsTable::SendRequest()
+{
+    // Without a link the rows stay: nothing will come to replace them.
+    if (!CAccountTable::SendRequest())
+        return FALSE;
+    RemoveAllRows();
+    return TRUE;
+}
+
+void CForwardContractsTable::OnRecord(CServerMessage* pMsg)
+{
+    if (pMsg == nullptr || !IsReceiving() || (GetSource() != nullptr && !GetSource()->IsRestricted()))
+        return;
+    std::unique_ptr<CDataBuffer> pRow(GetRows()->NewRow());
+    FillRow(pMsg, pRow.get(), FALSE);
+    pRow->SetText(FC_SYMBOL, KseStockName(pMsg->GetLong(4), FALSE), FALSE);
+    GetRows()->AddRow(pRow.get(), TRUE);
+}
+
+void CForwardContractsTable::ApplyLive(CServerMessage* pMsg)
+{
+    CDataArray* pRows = GetRows();
+    CDataBuffer* pRow = pRows->FindRow({pMsg->GetFieldText(2)});
+    if (pRow != nullptr) {
+        pRow->BeginChanges();
+        FillRow(pMsg, pRow, TRUE);
+        pRow->SetText(FC_SYMBOL, KseStockName(pMsg->GetLong(4), FALSE), TRUE);
+        pRow->Commit();
+        return;
+    }
+    std::unique_ptr<CDataBuffer> pNew(pRows->NewRow());
+    FillRow(pMsg, pNew.get(), FALSE);
+    pNew->SetText(FC_SYMBOL, KseStockName(pMsg->GetLong(4), FALSE), FALSE);
+    pRows->AddRow(pNew.get(), TRUE);
+}
+
+BOOL CForwardContractsTable::OnOwnCellClick(CViewRow* pRow, int nCol)
+{
+    if (nCol != FC_OPEN_DATE && nCol != FC_MATURITY && nCol != FC_NUMBER)
+        return FALSE;
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    const CString strDate = GetCellValue(pRow, FC_OPEN_DATE).GetText();
+    if (pApp == nullptr || strDate.GetLength() < 8)
+        return FALSE;
+    // The contract is named by its opening day, whichever date was clicked.
+    const COleDateTime date(atoi(strDate.Left(4)), atoi(strDate.Mid(4, 2)), atoi(strDate.Mid(6, 2)), 0, 0, 0);
+    const CUser user = pApp->GetUser();
+    pApp->OpenForwardContractDetail(user.GetUserNumber(), user.GetAccountNumber(), date,
+                                    GetCellValue(pRow, FC_ID).GetText(), GetRowNumber(pRow, FC_ACTIONS));
+    return TRUE;
+}
+
+void CForwardContractsTable::OnAccountCommand(UINT nId)
+{
+    if (nId == ID_FORWARD_CONTRACT_REQUEST)
+        SendContractRequest();
+}
+
+BOOL CForwardContractsTable::SendContractRequest()
+{
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    const CDataBuffer* pRow = GetSelectedDataRow();
+    if (pApp == nullptr || pRow == nullptr)
+        return FALSE;
+    // A contract without its opening day cannot be named to the server.
+    const CString strDate = pRow->GetText(FC_OPEN_DATE);
+    if (strDate.GetLength() < 8)
+        return FALSE;
+    CString strBody;
+    strBody.Format("||%ld|2||%s|%s", static_cast<long>(pApp->GetUser().GetUserNumber()),
+                   static_cast<LPCSTR>(pRow->GetText(FC_ID)),
+                   static_cast<LPCSTR>(ConvertDisplayDateField(strDate.Left(8), COLTYPE_DATE_TEXT)));
+    return pApp->SendRequest(MSG_RV, strBody) != 0;
+}

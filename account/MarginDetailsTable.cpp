@@ -1,0 +1,77 @@
+#include "account/MarginDetailsTable.h"
+#include "app/TableMDIWnd.h"
+#include "app/ZorvatApp.h"
+#include "framework/base/TBString.h"
+#include "framework/table/ViewTable.h"
+#include "link/ServerMessage.h"
+#include "market/TableLinks.h"
+
+#define IDS_MARGIN_ACCOUNT 57050
+#define IDS_MARGIN_RATIO 57051
+#define IDS_MARGIN_LOAN 57074
+#define IDS_MARGIN_EQUITY 57075
+
+namespace {
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags, int nDecimals = -2, int nMin = 2, int nWidth = 120)
+{
+    return AccountNumber(nTitleId, nDecimals, nField, COLF_THOUSANDS | nFlags, nMin, nWidth);
+}
+const UINT Z = COLF_BLANK_ZERO;
+const UINT W = COLF_OMIT_ZERO_FRACTION;
+
+const TABLE_COLUMN s_columns[] = {
+    AccountText(57034, 6, 0),
+    Amount(57035, 1, Z),
+    Amount(57036, 2, 0), Amount(57037, 3, 0), Amount(57038, 4, 0), Amount(57039, 5, 0),
+    Amount(57040, 6, Z),
+    Amount(57041, 7, Z | W, -4, 2, 60),
+    Amount(57042, 8, Z | W, 0, 0, 60), Amount(57043, 9, Z | W, 0, 0, 60), Amount(57044, 10, Z | W, 0, 0, 60),
+    Amount(57045, 11, Z | W, 0, 2, 60),
+    Amount(57046, 12, Z | W, 0, 2, 60),
+    Amount(57047, 13, Z | W | COLF_SUMMED, -2, 2, 60),
+    Amount(57048, 14, Z | W | COLF_SUMMED, -2, 2, 60),
+};
+const TABLE_SORT_KEY s_sort[] = {{0, 1}};
+const int s_keys[] = {0};
+const ACCOUNT_MENU_ITEM s_menu[] = {{.nId = ID_ACCOUNT_REFRESH}, {}};
+const ACCOUNT_COMMAND s_commands[] = {{ID_ACCOUNT_REFRESH, RULE_ALWAYS, ACTION_REFRESH_ASKED}};
+}  // namespace
+
+const ACCOUNT_DESC g_marginDetailsTable = {
+    .table = {.nNameId = IDS_TABLE_MARGIN_DETAILS, .nTitleId = 57050, .nFixedColumns = 1, .columns = s_columns,
+              .sort = s_sort, .keys = s_keys, .nRequestType = MSG_MD, .nReplyType = MSG_MD},
+    .menu = s_menu, .commands = s_commands};
+
+BOOL CMarginDetailsTable::SendRequestFor(long /*nArgument*/, LPCSTR pszAccount)
+{
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (pApp == nullptr)
+        return FALSE;
+    m_strAccount = pszAccount != nullptr ? pszAccount : "";
+    CString strBody;
+    strBody.Format("||%ld|%s", static_cast<long>(pApp->GetUser().GetUserNumber()), static_cast<LPCSTR>(m_strAccount));
+    return pApp->SendRequest(MSG_MD, strBody) != 0;
+}
+
+CString CMarginDetailsTable::FormatSummary(CServerMessage* pMsg)
+{
+    CString strSummary;
+    strSummary.Format("%s #%ld - %s=%ld %% - %s=%.2lf USD - %s=%.2lf USD",
+                      static_cast<LPCSTR>(LoadMarketText(IDS_MARGIN_ACCOUNT)), static_cast<long>(pMsg->GetLong(3)),
+                      static_cast<LPCSTR>(LoadMarketText(IDS_MARGIN_RATIO)), static_cast<long>(pMsg->GetLong(4)),
+                      static_cast<LPCSTR>(LoadMarketText(IDS_MARGIN_EQUITY)), pMsg->GetDouble(6, 0),
+                      static_cast<LPCSTR>(LoadMarketText(IDS_MARGIN_LOAN)), pMsg->GetDouble(5, 0));
+    return strSummary;
+}
+
+void CMarginDetailsTable::OnMD(CServerMessage* pMsg)
+{
+    if (pMsg == nullptr)
+        return;
+    TableOnReplyBegin(pMsg);
+    const CTBString strSummary(static_cast<LPCSTR>(FormatSummary(pMsg)));
+    // Both languages' titles: the caption shows the summary whichever is on.
+    if (CTableMDIWnd* pMain = GetMainWindow())
+        for (int nLanguage : {0, 1})
+            pMain->OnTitleChanged(&strSummary, nLanguage);
+}

@@ -1,0 +1,370 @@
+// The unrealized, forward contract and margin reports end to end as the trader against the test
+// server with its market held still: the KSE and combined unrealized values, gains, per cents
+// and base-currency columns computed here from the server's account state (--state), again
+// after the base currency changes and after KSE trades close and reopen a position; the
+// combined table's refresh through its dialog; the forward contracts and their detail form; the
+// margin details with their caption.
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <unistd.h>
+#include "account/AccountTables.h"
+#include "account/CombinedUnrealizedProfitLossDlg.h"
+#include "account/CombinedUnrealizedProfitLossTable.h"
+#include "account/ForwardContractsTable.h"
+#include "account/MarginDetailsTable.h"
+#include "account/UnrealizedProfitLossKSETable.h"
+#include "app/FormMDIWnd.h"
+#include "app/NorvApp.h"
+#include "app/NorvMainFrame.h"
+#include "app/TableMDIWnd.h"
+#include "app/ZorvatApp.h"
+#include "framework/table/ViewRow.h"
+#include "framework/table/ViewTable.h"
+#include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "market/PreferencesDlg.h"
+#include "orders/OrderForms.h"
+#include "platform/win/user/MessageBox.h"
+#include "platform/win/user/TestAnswers.h"
+#include "refdata/ZorvatGlobals.h"
+#include "tests/account/AccountTestSupport.h"
+#include "tests/common/DialogSteps.h"
+
+namespace {
+const int KSE = 2;
+const int OPTIONS = 16;
+const double CENT = 0.011;
+
+struct POSITION
+{
+    int nMarket = 0;
+    std::string strSymbol;
+    double dQuantity = 0, dCost = 0, dPrice = 0;
+    std::string strCurrency;
+};
+
+struct STATE
+{
+    std::vector<POSITION> positions;
+    std::map<std::string, double> rates;    // "USD>KWD": one unit of the first in the second
+};
+
+std::vector<std::string> Split(const std::string& strLine)
+{
+    std::vector<std::string> fields;
+    std::stringstream stream(strLine);
+    for (std::string strField; std::getline(stream, strField, '|');)
+        fields.push_back(strField);
+    return fields;
+}
+
+STATE ReadState(const std::string& strPath)
+{
+    STATE state;
+    std::ifstream file(strPath);
+    for (std::string strLine; std::getline(file, strLine);) {
+        const std::vector<std::string> f = Split(strLine);
+        if (f.size() >= 8 && f[0] == "holding" && f[1] == "trader" && atof(f[4].c_str()) != 0)
+            state.positions.push_back({atoi(f[2].c_str()), f[3], atof(f[4].c_str()), atof(f[5].c_str()),
+                                       atof(f[6].c_str()), "=" + f[7]});
+        else if (f.size() >= 4 && f[0] == "rate")
+            state.rates[f[1] + ">" + f[2]] = atof(f[3].c_str());
+    }
+    return state;
+}
+
+double Rate(const STATE& state, const std::string& strFrom, const std::string& strBase)
+{
+    if (strFrom == strBase)
+        return 1.0;
+    const auto it = state.rates.find(strFrom.substr(1) + ">" + strBase.substr(1));
+    return it != state.rates.end() ? it->second : 0.0;
+}
+
+struct VALUED
+{
+    double dValue, dGain, dPercent;
+};
+
+// A position at the server's price: KSE prices are fils, an option contract is a hundred shares.
+VALUED Value(const POSITION& p)
+{
+    const double dValue = p.dQuantity * p.dPrice * (p.nMarket == KSE ? 0.001 : p.nMarket == OPTIONS ? 100.0 : 1.0);
+    return {dValue, dValue - p.dCost, p.dCost == 0 ? 100.0 : (dValue - p.dCost) * 100.0 / p.dCost};
+}
+
+// The KSE table's row of a stock, whatever its other keys hold.
+const CDataBuffer* KseRow(CDataTable* pTable, const std::string& strStock)
+{
+    for (int i = 0; i < pTable->GetRows()->GetCount(); ++i)
+        if (std::string(pTable->GetRows()->GetAt(i)->GetText(UK_STOCK)) == strStock)
+            return pTable->GetRows()->GetAt(i);
+    return nullptr;
+}
+
+struct UnrealizedReports : CAccountSession
+{
+    std::string strState;
+
+    void Start(bool bArabic, const std::string& strUser = "trader", const std::string& strPassword = "secret")
+    {
+        char szState[] = "/tmp/unrealized-state-XXXXXX";
+        const int fd = mkstemp(szState);
+        ASSERT_GE(fd, 0);
+        close(fd);
+        strState = szState;
+        ASSERT_TRUE(server.Start({"--rate", "0", "--state", strState}));
+        pRun = std::make_unique<CTerminalRun>(bArabic);
+        // The forms too: a contract's click opens its detail form.
+        pRun->m_onMakersRegistered = [] {
+            RegisterAccountTables();
+            RegisterOrderForms();
+        };
+        ASSERT_TRUE(pRun->StartLoggedIn(server.Port(), strUser, strPassword));
+    }
+    void TearDown() override
+    {
+        ClearDialogSteps();
+        CAccountSession::TearDown();
+        if (!strState.empty())
+            unlink(strState.c_str());
+    }
+    void Command(UINT nId) { SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, nId, 0); }
+
+    // The KSE position of a stock, from the state the server wrote after its last request.
+    const POSITION* Kse(const STATE& state, const std::string& strStock) const
+    {
+        for (const POSITION& p : state.positions)
+            if (p.nMarket == KSE && p.strSymbol == strStock)
+                return &p;
+        return nullptr;
+    }
+
+    // Every KSE row of both tables and every US row of the combined one against the state.
+    void ExpectValued(const std::string& strBase, const std::string& strWhen)
+    {
+        SCOPED_TRACE(strWhen);
+        const STATE state = ReadState(strState);
+        auto* pKse = Find<CUnrealizedProfitLossKSETable>(IDS_TABLE_KSE_UNREALIZED);
+        auto* pCombined = Find<CCombinedUnrealizedProfitLossTable>(IDS_TABLE_COMBINED_UNREALIZED);
+        int nKse = 0;
+        for (const POSITION& p : state.positions) {
+            SCOPED_TRACE(p.strSymbol);
+            const VALUED v = Value(p);
+            const CString strMarket = GetGlobals()->GetMarketName(p.nMarket);
+            const CDataBuffer* pRow = pCombined->GetRows()->FindRow({p.strSymbol.c_str(), strMarket});
+            ASSERT_NE(nullptr, pRow);
+            EXPECT_EQ(p.nMarket == KSE, pCombined->IsKseRow(pRow));
+            EXPECT_NEAR(v.dValue, pRow->GetDouble(CU_VALUE), CENT);
+            EXPECT_NEAR(v.dGain, pRow->GetDouble(CU_GAIN), CENT);
+            EXPECT_NEAR(v.dPercent, pRow->GetDouble(CU_PERCENT), CENT);
+            const double dRate = Rate(state, p.strCurrency, strBase);
+            EXPECT_NEAR(v.dValue * dRate, pRow->GetDouble(CU_BASE_VALUE), CENT);
+            EXPECT_NEAR(v.dGain * dRate, pRow->GetDouble(CU_BASE_GAIN), CENT);
+            EXPECT_NEAR(p.dCost * dRate, pRow->GetDouble(CU_BASE_COST), CENT);
+            if (p.nMarket != KSE)
+                continue;
+            ++nKse;
+            const CDataBuffer* pOwn = KseRow(pKse, p.strSymbol);
+            ASSERT_NE(nullptr, pOwn);
+            EXPECT_NEAR(p.dQuantity, pOwn->GetDouble(UK_TOTAL), CENT);
+            EXPECT_NEAR(v.dValue, pOwn->GetDouble(UK_VALUE), CENT);
+            EXPECT_NEAR(v.dGain, pOwn->GetDouble(UK_GAIN), CENT);
+            EXPECT_NEAR(v.dPercent, pOwn->GetDouble(UK_PERCENT), CENT);
+        }
+        EXPECT_EQ(nKse, pKse->GetRows()->GetCount());
+        EXPECT_EQ(static_cast<int>(state.positions.size()), pCombined->GetRows()->GetCount());
+    }
+
+    void ChooseBaseCurrency(const char* pszCode)
+    {
+        CFormMDIWnd* pForm = nullptr;
+        pRun->App().OpenFormWindow(&pForm, IDD_FORM_PREFERENCES);
+        ASSERT_NE(nullptr, pForm);
+        const HWND hDlg = pForm->GetView()->m_hWnd;
+        ChooseItem(hDlg, IDC_PREFERENCES_CURRENCY, pszCode);
+        NotifyControl(hDlg, IDC_PREFERENCES_APPLY, BN_CLICKED);
+        NotifyControl(hDlg, IDC_PREFERENCES_CLOSE, BN_CLICKED);
+        PumpFor(100);
+        ASSERT_EQ(std::string(pszCode), std::string(pRun->App().GetBaseCurrency()));
+    }
+
+    // A KSE market order filled at once; its position line has come back to the tables.
+    void Trade(int nSide, const char* pszStock, int nQuantity)
+    {
+        const size_t nLines = Sent("IU").size();
+        Send(MSG_KR, "||1002|10020|1|" + std::to_string(nSide) + "|" + pszStock + "|" + std::to_string(nQuantity) +
+                         "|3|0||0|||secret");
+        ASSERT_TRUE(PumpUntil([&] { return Sent("IU").size() > nLines; }, 5000)) << pRun->InfoText();
+        PumpFor(300);
+    }
+
+    size_t Requests(const std::string& strMnemonic) const
+    {
+        size_t nCount = 0;
+        for (const std::string& line : server.Received())
+            nCount += line.rfind("&" + strMnemonic + "|", 0) == 0;
+        return nCount;
+    }
+};
+
+// A picture of a table's main window for the reports of this file.
+void Picture(CDataTable* pTable, const std::string& strName)
+{
+    Shoot(pTable, strName);
+}
+}  // namespace
+
+TEST_F(UnrealizedReports, KseAndCombinedUnrealizedFollowTheAccountItsTradesAndTheBaseCurrency)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(false));
+    ASSERT_NO_FATAL_FAILURE(ChooseBaseCurrency("=KWD"));
+    Command(33235);
+    auto* pKse = Find<CUnrealizedProfitLossKSETable>(IDS_TABLE_KSE_UNREALIZED);
+    ASSERT_NE(nullptr, pKse);
+    ASSERT_TRUE(PumpUntil([&] { return pKse->IsComplete(); }));
+    EXPECT_FALSE(pRun->App().IsUnrealizedSelectorOn());
+
+    // The combined report from its dialog, the account typed.
+    RunDialogSteps({{IDC_COMBINED_UNREALIZED_ACCOUNT, [](HWND hDlg) {
+                         EnterText(hDlg, IDC_COMBINED_UNREALIZED_ACCOUNT, "");
+                         NotifyControl(hDlg, IDC_COMBINED_UNREALIZED_ACCOUNT, EN_CHANGE);
+                         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDOK))) << "no account, no OK";
+                         EnterText(hDlg, IDC_COMBINED_UNREALIZED_ACCOUNT, "10020");
+                         NotifyControl(hDlg, IDC_COMBINED_UNREALIZED_ACCOUNT, EN_CHANGE);
+                         SaveDialogScreenshot(hDlg, "account_combined_unrealized_dialog");
+                         ClickControl(hDlg, IDOK);
+                     }}});
+    Command(40229);
+    EXPECT_TRUE(FinishedSteps());
+    auto* pCombined = Find<CCombinedUnrealizedProfitLossTable>(IDS_TABLE_COMBINED_UNREALIZED);
+    ASSERT_NE(nullptr, pCombined);
+    ASSERT_TRUE(PumpUntil([&] { return pCombined->IsComplete(); }));
+    PumpFor(200);
+    EXPECT_EQ("10020", std::string(pCombined->GetAccount()));
+    ASSERT_NO_FATAL_FAILURE(ExpectValued("=KWD", "loaded"));
+    ASSERT_NO_FATAL_FAILURE(ChooseBaseCurrency("=USD"));
+    ASSERT_NO_FATAL_FAILURE(ExpectValued("=USD", "in dollars"));
+
+    // The refresh: the dialog's OK asks, then Yes asks again; the KSE rows come once.
+    const size_t nUk = Requests("UK");
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+    RunDialogSteps({{IDC_COMBINED_UNREALIZED_ACCOUNT, [](HWND hDlg) { ClickControl(hDlg, IDOK); }}});
+    RunTableCommand(pCombined, ID_ACCOUNT_REFRESH);
+    EXPECT_TRUE(FinishedSteps());
+    ASSERT_TRUE(PumpUntil([&] { return Requests("UK") > nUk && !pCombined->IsReceiving(); }));
+    PumpFor(500);
+    EXPECT_EQ(nUk + 1, Requests("UK")) << "only the latest \"UP\" reply asks for the KSE positions";
+    ASSERT_NO_FATAL_FAILURE(ExpectValued("=USD", "refreshed"));
+
+    // More of a held stock updates its reply row; a new stock bought, sold out and bought again.
+    ASSERT_NO_FATAL_FAILURE(Trade(1, "107", 100));
+    ASSERT_NO_FATAL_FAILURE(ExpectValued("=USD", "more of 107"));
+    ASSERT_NO_FATAL_FAILURE(Trade(1, "101", 100));
+    ASSERT_NE(nullptr, Kse(ReadState(strState), "101"));
+    ASSERT_NO_FATAL_FAILURE(ExpectValued("=USD", "101 bought"));
+    ASSERT_NO_FATAL_FAILURE(Trade(2, "101", 100));
+    EXPECT_EQ(nullptr, Kse(ReadState(strState), "101"));
+    EXPECT_EQ(nullptr, KseRow(pKse, "101"));
+    ASSERT_NO_FATAL_FAILURE(ExpectValued("=USD", "101 sold out"));
+    ASSERT_NO_FATAL_FAILURE(Trade(1, "101", 100));
+    ASSERT_NO_FATAL_FAILURE(ExpectValued("=USD", "101 bought again"));
+    Picture(pKse, "account_kse_unrealized");
+    Picture(pCombined, "account_combined_unrealized");
+    Command(33276);
+    auto* pContracts = Find<CForwardContractsTable>(IDS_TABLE_FORWARD_CONTRACTS);
+    ASSERT_NE(nullptr, pContracts);
+    ASSERT_TRUE(PumpUntil([&] { return pContracts->IsComplete(); }));
+    Picture(pContracts, "account_forward_contracts");
+}
+
+TEST_F(UnrealizedReports, ForwardContractsOpenTheirDetailAskForOneAndTakeNewOnes)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(true));
+    Command(33235);
+    auto* pKse = Find<CUnrealizedProfitLossKSETable>(IDS_TABLE_KSE_UNREALIZED);
+    ASSERT_NE(nullptr, pKse);
+    ASSERT_TRUE(PumpUntil([&] { return pKse->IsComplete(); }));
+    Picture(pKse, "account_kse_unrealized_ar");
+    Command(33276);
+    auto* pContracts = Find<CForwardContractsTable>(IDS_TABLE_FORWARD_CONTRACTS);
+    ASSERT_NE(nullptr, pContracts);
+    ASSERT_TRUE(PumpUntil([&] { return pContracts->IsComplete(); }));
+    const std::vector<std::string> rows = LastReplyRows("KN");
+    ASSERT_EQ(rows.size(), static_cast<size_t>(pContracts->GetRows()->GetCount()));
+    ASSERT_FALSE(rows.empty());
+
+    // A click on the maturity of the first shown contract opens its detail form on its opening day.
+    CViewTable* pView = pContracts->GetMainWindow()->GetView();
+    CViewRow row;
+    int nShown = 0;
+    while (pView->GetRow(row, nShown) && !row.IsDataRow())
+        ++nShown;
+    const std::string strId = std::string(CDataTable::GetCellValue(&row, FC_ID).GetText());
+    int nHandled = 0;
+    pContracts->OnCellClick(&row, FC_MATURITY, &nHandled);
+    EXPECT_EQ(1, nHandled);
+    ASSERT_TRUE(PumpUntil([&] { return pRun->App().GetForwardContractForm() != nullptr; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] {
+        for (const std::string& line : server.Received())
+            if (line.rfind("&KD|", 0) == 0 && line.find("|" + strId) != std::string::npos)
+                return true;
+        return false;
+    }, 3000)) << "the detail form asks for the clicked contract";
+
+    // "RV" for the selected contract; none for one without its opening day.
+    CNorvApp::ShowTable(pContracts);
+    PumpFor(100);
+    pContracts->GetMainWindow()->GetGrid().SelectRow(nShown, 0, FALSE);
+    const size_t nRv = Requests("RV");
+    EXPECT_TRUE(pContracts->SendContractRequest());
+    CDataBuffer* pSelected = pContracts->GetSelectedDataRow();
+    ASSERT_NE(nullptr, pSelected);
+    pSelected->SetText(FC_OPEN_DATE, "", TRUE);
+    EXPECT_FALSE(pContracts->SendContractRequest());
+    PumpFor(300);
+    EXPECT_EQ(nRv + 1, Requests("RV"));
+
+    // A new contract from a forward order filled at once comes as "CU" and adds its row.
+    const int nBefore = pContracts->GetRows()->GetCount();
+    Send(MSG_KA, "||1002|10020|1|101|1000|0|3|1|9999.0|secret");
+    ASSERT_TRUE(PumpUntil([&] { return pContracts->GetRows()->GetCount() == nBefore + 1; }, 5000)) << pRun->InfoText();
+    const CServerMessage update(Sent("CU").back().c_str(), 1);
+    const CDataBuffer* pNew = pContracts->GetRows()->FindRow({update.GetFieldText(2)});
+    ASSERT_NE(nullptr, pNew);
+    EXPECT_EQ(std::string(update.GetFieldText(3)), std::string(pNew->GetText(FC_ID)));
+    Picture(pContracts, "account_forward_contracts_ar");
+}
+
+TEST_F(UnrealizedReports, MarginDetailsOpenForAMarginUserWithTheirSummaryInTheCaption)
+{
+    for (const bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        ASSERT_NO_FATAL_FAILURE(Start(bArabic, "margin", "margin"));
+        BOOL bEnabled = FALSE;
+        int nCheck = 0;
+        ASSERT_TRUE(pRun->App().GetCommandState(ID_APP_MARGIN_DETAILS, &bEnabled, &nCheck));
+        EXPECT_TRUE(bEnabled);
+        Command(ID_APP_MARGIN_DETAILS);
+        auto* pMargin = Find<CMarginDetailsTable>(IDS_TABLE_MARGIN_DETAILS);
+        ASSERT_NE(nullptr, pMargin);
+        ASSERT_TRUE(PumpUntil([&] { return pMargin->IsComplete(); }));
+        const std::vector<std::string> md = Sent("MD");
+        ASSERT_FALSE(md.empty());
+        const CServerMessage header(md.back().c_str(), 1);
+        char szCaption[512] = "";
+        GetWindowTextA(pMargin->GetMainWindow()->m_hWnd, szCaption, sizeof szCaption);
+        const std::string strCaption = szCaption;
+        EXPECT_NE(std::string::npos, strCaption.find("#10040")) << strCaption;
+        char szLoan[64];
+        snprintf(szLoan, sizeof szLoan, "=%.2f USD", header.GetDouble(5, 0));
+        EXPECT_NE(std::string::npos, strCaption.find(szLoan)) << strCaption;
+        EXPECT_EQ(1, pMargin->GetRows()->GetCount());
+        Picture(pMargin, bArabic ? "account_margin_details_ar" : "account_margin_details");
+        pRun.reset();
+        server.Stop();
+    }
+}
