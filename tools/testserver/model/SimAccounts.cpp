@@ -567,6 +567,13 @@ std::string CSimAccounts::StateText() const
                        GetField(rec, "currency") + "|" + GetField(rec, "right") + "|" + GetField(rec, "strike") + "\n";
         for (const CSimRecord& cash : GetCash(*pAccount))
             strText += "cash|" + pAccount->strUser + "|" + GetField(cash, "currency") + "|" + GetField(cash, "balance") + "\n";
+        for (const CSimRecord& rec : pAccount->realized)
+            strText += "realized|" + pAccount->strUser + "|" + GetField(rec, "date") + "|" + GetField(rec, "market") + "|" +
+                       GetField(rec, "symbol") + "|" + GetField(rec, "cost") + "|" + GetField(rec, "charges") + "|" +
+                       GetField(rec, "profit") + "|" + GetField(rec, "currency") + "\n";
+        for (const CSimRecord& rec : pAccount->transactions)
+            strText += "transaction|" + pAccount->strUser + "|" + GetField(rec, "date") + "|" + GetField(rec, "market") + "|" +
+                       GetField(rec, "amount") + "|" + GetField(rec, "currency") + "\n";
     }
     for (const auto& rate : m_rates)
         strText += "rate|" + rate.first.first + "|" + rate.first.second + "|" + FormatDouble(rate.second, 10) + "\n";
