@@ -83,7 +83,7 @@ const RANGE_REPORT_DESC g_combinedRealizedProfitLossTable = {
                           .columns = s_columns, .sort = s_sort, .keys = s_keys, .nRequestType = MSG_RP,
                           .nReplyType = MSG_RP, .directTypes = s_direct, .maps = s_maps},
                 .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands},
-    .nDialogId = 0, .pszBody = "%ld|%s|%s|%s|||||2", .nEchoFrom = 2, .nEchoTo = 3, .bEveryView = TRUE};
+    .nDialogId = 0, .pszBody = "%ld|%s|%s|%s|||||2", .nEchoFrom = 2, .nEchoTo = 3, .nErrorField = 9, .bEveryView = TRUE};
 
 void RegisterCombinedRealizedDialog(COMBINED_RANGE_DIALOG pfnRun)
 {
@@ -96,7 +96,7 @@ long QueryCombinedRealized(const CString& strFrom, const CString& strTo)
     if (pApp == nullptr)
         return 0;
     const long nNumber = pApp->SendRequest(MSG_RP, RequestBody(g_combinedRealizedProfitLossTable.pszBody, strFrom, strTo));
-    if (nNumber == 0) {
+    if (nNumber <= 0) {
         ShowMarketInfo(nullptr, IDS_REQUEST_NOT_SENT, INFO_PRIORITY_ERROR);
         return 0;
     }
@@ -137,16 +137,22 @@ void CCombinedRealizedProfitLossTable::OnRP(CServerMessage* pMsg)
     // Another report's request, or an earlier one of this table, is not this query's.
     if (pMsg == nullptr || m_nUsNumber == 0 || GetRawLineNumber(pMsg) != m_nUsNumber)
         return;
+    // A refusal disarms the table: a later report's reply is not its own.
+    if (!BeginRangeReply(pMsg, /*bEmpty=*/TRUE)) {
+        m_nUsNumber = 0;
+        return;
+    }
     m_nCurrent = MSG_RP;
-    BeginRangeReply(pMsg, /*bEmpty=*/TRUE);
 }
 
 void CCombinedRealizedProfitLossTable::OnRK(CServerMessage* pMsg)
 {
     if (pMsg == nullptr || m_nKseNumber == 0 || GetRawLineNumber(pMsg) != m_nKseNumber)
         return;
-    m_nCurrent = MSG_RK;
     m_nUsNumber = m_nKseNumber = 0;
+    if (IsRefusal(pMsg, 0))
+        return;
+    m_nCurrent = MSG_RK;
     BeginReply(/*bEmpty=*/FALSE);
 }
 

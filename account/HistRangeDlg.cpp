@@ -68,7 +68,7 @@ void CHistRangeDlg::OnOK()
                    static_cast<LPCSTR>(m_strFrom), static_cast<LPCSTR>(m_strTo));
     // Sent first: a report that cannot be asked for keeps its rows and caption.
     const long nNumber = pApp->SendRequest(m_report.account.table.nRequestType, strBody);
-    if (nNumber == 0) {
+    if (nNumber <= 0) {
         ShowMarketInfo(nullptr, IDS_REQUEST_NOT_SENT, INFO_PRIORITY_ERROR);
         EndDialog(IDOK);
         return;

@@ -26,12 +26,13 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(56280, 50, FIELD_NONE),
     AccountNumber(56281, 0, 6, COLF_THOUSANDS | COLF_SUMMED),
     AccountNumber(56282, -1, 7, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION),
-    Dinars(56283, 8, 60),
+    // Wide enough for a purchase's sign and a balance of millions.
+    Dinars(56283, 8, 80),
     Dinars(56284, 10, 70),
     Dinars(56285, 9, 70),
     Dinars(56286, 11, 60),
-    Dinars(56287, 13, 60),
-    Dinars(56288, 12, 60, COLF_THOUSANDS),
+    Dinars(56287, 13, 90),
+    Dinars(56288, 12, 80, COLF_THOUSANDS),
     AccountText(51158, 60, 4),
     AccountText(56908, 40, 15, 70),
     AccountDate(56909, 16),
@@ -50,7 +51,7 @@ const RANGE_REPORT_DESC g_histTransactionKSETable = {
                           .columns = s_columns, .sort = s_sort, .keys = s_keys, .nRequestType = MSG_TK,
                           .nReplyType = MSG_TK, .liveTypes = s_live},
                 .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands},
-    .nDialogId = IDD_TRANSACTION_RANGE, .pszBody = "||%ld|%s||||%s|%s|||||2", .nEchoFrom = 7, .nEchoTo = 8,
+    .nDialogId = IDD_TRANSACTION_RANGE, .pszBody = "||%ld|%s||||%s|%s|||||2", .nEchoFrom = 7, .nEchoTo = 8, .nErrorField = 0,
     .bEveryView = FALSE};
 
 void CHistTransactionKSETable::OnRecord(CServerMessage* pMsg)

@@ -26,9 +26,10 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(51237, 6, 5),
     AccountNumber(51187, 0, 6, COLF_THOUSANDS | COLF_SUMMED),
     Price(51188, 7),
-    Amount(51189, 9, 70),
+    // Wide enough for a purchase's sign and a balance of millions.
+    Amount(51189, 9, 80),
     Amount(51190, 10, 60),
-    Amount(51191, 11, 60, COLF_THOUSANDS),
+    Amount(51191, 11, 90, COLF_THOUSANDS),
     AccountText(51158, 60, 4),
     AccountText(57376, 20, FIELD_NONE),
     AccountText(51239, 6, 15),
@@ -49,6 +50,8 @@ const RANGE_REPORT_DESC g_histTransactionTable = {
                           .nReplyType = MSG_TH, .liveTypes = s_live},
                 .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands},
     .nDialogId = IDD_TRANSACTION_RANGE, .pszBody = "%ld|%s||||%s|%s|||2", .nEchoFrom = 5, .nEchoTo = 6,
+    // Field 9 echoes the request's trailing "2"; the code stands where the routing reads it.
+    .nErrorField = 12,
     .bEveryView = FALSE};
 
 void CHistTransactionTable::OnRecord(CServerMessage* pMsg)

@@ -1,6 +1,8 @@
 #include "account/RangeReportTable.h"
 
 #include "app/TableMDIWnd.h"
+#include "app/ZorvatApp.h"
+#include "market/TableLinks.h"
 #include "framework/base/DateTime.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/table/ViewTable.h"
@@ -48,10 +50,19 @@ CString CRangeReportTable::ShownDate(LPCSTR pszServerDate)
     return szDate;
 }
 
-void CRangeReportTable::BeginRangeReply(CServerMessage* pMsg, BOOL bEmpty)
+BOOL CRangeReportTable::IsRefusal(CServerMessage* pMsg, int nField)
 {
-    if (pMsg == nullptr)
-        return;
+    const long nError = pMsg != nullptr ? pMsg->GetLong(nField) : 0;
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (nError > 0 && pApp != nullptr)
+        ShowMarketInfo(pApp->GetErrorText(nError), 0, INFO_PRIORITY_ERROR);
+    return nError > 0;
+}
+
+BOOL CRangeReportTable::BeginRangeReply(CServerMessage* pMsg, BOOL bEmpty)
+{
+    if (pMsg == nullptr || IsRefusal(pMsg, m_report.nErrorField))
+        return FALSE;
     m_strShownFrom = ShownDate(pMsg->GetFieldText(m_report.nEchoFrom));
     m_strShownTo = ShownDate(pMsg->GetFieldText(m_report.nEchoTo));
     m_nLower = pMsg->GetLong(m_report.nEchoFrom);
@@ -62,6 +73,7 @@ void CRangeReportTable::BeginRangeReply(CServerMessage* pMsg, BOOL bEmpty)
         pView->SetTitle(GetViewTitle(pView, TRUE), 1);
     }
     BeginReply(bEmpty);
+    return TRUE;
 }
 
 CDataBuffer* CRangeReportTable::AddReplyRow(CServerMessage* pMsg)

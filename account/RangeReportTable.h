@@ -19,6 +19,7 @@ struct RANGE_REPORT_DESC
     // The request's body: %ld the user number, %s the account, %s from and %s to (server form).
     LPCSTR pszBody;
     int nEchoFrom, nEchoTo;             // the begin line's fields that echo the range
+    int nErrorField;                    // the begin line's error code
     BOOL bEveryView;                    // the caption titles every view, else view 0 only
 };
 
@@ -42,8 +43,11 @@ public:
 
 protected:
     // A reply begins: the caption takes its echoed range, the rows are emptied and the reply
-    // opened (bEmpty FALSE: the rows stay, for a second reply that adds to them).
-    void BeginRangeReply(CServerMessage* pMsg, BOOL bEmpty = TRUE);
+    // opened (bEmpty FALSE: the rows stay, for a second reply that adds to them). FALSE, and
+    // only the server's error text in the information window, for a refusal.
+    BOOL BeginRangeReply(CServerMessage* pMsg, BOOL bEmpty = TRUE);
+    // A begin line whose field nField holds an error code above 0: its text is shown.
+    static BOOL IsRefusal(CServerMessage* pMsg, int nField);
     // A row of the reply now arriving (null outside it, or refused by the store).
     CDataBuffer* AddReplyRow(CServerMessage* pMsg);
     // A live line's row, when its date (field 1) lies within the range the last reply echoed

@@ -46,7 +46,7 @@ const RANGE_REPORT_DESC g_realizedProfitLossKSETable = {
     .account = {.table = {.nNameId = IDS_TABLE_KSE_REALIZED, .nTitleId = 56796, .nFixedColumns = 3, .columns = s_columns,
                           .sort = s_sort, .keys = s_keys, .nRequestType = MSG_RK, .nReplyType = MSG_RK},
                 .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands},
-    .nDialogId = IDD_REALIZED_RANGE, .pszBody = "||%ld|%s|%s|%s||||0||2", .nEchoFrom = 4, .nEchoTo = 5, .bEveryView = FALSE};
+    .nDialogId = IDD_REALIZED_RANGE, .pszBody = "||%ld|%s|%s|%s||||0||2", .nEchoFrom = 4, .nEchoTo = 5, .nErrorField = 0, .bEveryView = FALSE};
 
 void CRealizedProfitLossKSETable::OnRecord(CServerMessage* pMsg)
 {

@@ -62,7 +62,7 @@ const RANGE_REPORT_DESC g_realizedProfitLossTable = {
                           .sort = s_sort, .keys = s_keys, .nRequestType = MSG_RP, .nReplyType = MSG_RP},
                 .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands,
                 .nFirstOptionColumn = 18, .nLastOptionColumn = 21},
-    .nDialogId = IDD_REALIZED_RANGE, .pszBody = "%ld|%s|%s|%s|||||2", .nEchoFrom = 2, .nEchoTo = 3, .bEveryView = TRUE};
+    .nDialogId = IDD_REALIZED_RANGE, .pszBody = "%ld|%s|%s|%s|||||2", .nEchoFrom = 2, .nEchoTo = 3, .nErrorField = 9, .bEveryView = TRUE};
 
 void CRealizedProfitLossTable::OnRecord(CServerMessage* pMsg)
 {

@@ -1,28 +1,33 @@
-// The date-range reports end to end as the trader: each opened from the menu, its range set in
-// the dialog, its rows summed against the server's own account history (--state), its caption
-// naming the echoed range.
+// The date-range reports end to end as the trader: each opened from the menu on its last seven
+// days, then for a range and refreshed on it, its rows summed against the server's own account
+// history (--state) and its caption naming the echoed range; the combined report converted
+// into the base currency; refusals and a link down leaving each report as it was.
 #include <gtest/gtest.h>
-#include <cmath>
 #include <ctime>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
+#include "account/CombinedRealizedProfitLossTable.h"
 #include "account/HistRangeDlg.h"
 #include "account/HistTransactionKSETable.h"
 #include "account/HistTransactionTable.h"
+#include "account/RealizedProfitLossKSETable.h"
+#include "account/RealizedProfitLossTable.h"
 #include "app/NorvMainFrame.h"
-#include "app/TableMDIWnd.h"
 #include "app/ZorvatApp.h"
 #include "framework/table/ViewTable.h"
 #include "market/DataArray.h"
 #include "platform/win/user/DateTimePick.h"
+#include "platform/win/user/TestAnswers.h"
 #include "tests/account/AccountTestSupport.h"
 #include "tests/common/DialogSteps.h"
 
 namespace {
 const double CENT = 0.011;
+const long WIDE_FROM = 20261101, WIDE_TO = 20261231;
 
 std::vector<std::string> Split(const std::string& strLine)
 {
@@ -34,8 +39,13 @@ std::vector<std::string> Split(const std::string& strLine)
     return fields;
 }
 
-
-// A day of the server's simulated calendar (YYYYMMDD).
+// YYYYMMDD of a picker, and a picker set to one.
+long PickerDay(HWND hDlg, int nId)
+{
+    SYSTEMTIME st = {};
+    SendMessageA(GetDlgItem(hDlg, nId), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st));
+    return st.wYear * 10000L + st.wMonth * 100L + st.wDay;
+}
 void SetPicker(HWND hDlg, int nId, long nDay)
 {
     SYSTEMTIME st = {};
@@ -44,52 +54,31 @@ void SetPicker(HWND hDlg, int nId, long nDay)
     st.wDay = static_cast<WORD>(nDay % 100);
     SendMessageA(GetDlgItem(hDlg, nId), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
 }
+long DayOf(time_t nTime)
+{
+    struct tm day = {};
+    gmtime_r(&nTime, &day);
+    return (day.tm_year + 1900) * 10000L + (day.tm_mon + 1) * 100L + day.tm_mday;
+}
 
-struct CASE
+struct REPORT
 {
     UINT nCommand;
     UINT nTable;
-    const char* pszMarkets;     // the markets of its history, as the state names them
-    int nAmountColumn;
+    const char* pszReply;
+    const char* pszKind;        // the state's lines of its history
+    int nStateField;            // their amount
+    const char* pszMarkets;     // the markets of its history, as the state names them ("||": cash)
+    int nColumn;                // the table's column of that amount
+    const char* pszShot;
 };
-const CASE s_cases[] = {
-    {ID_APP_US_TRANSACTIONS, IDS_TABLE_US_TRANSACTIONS, "|4|8|16|", 8},
-    {ID_APP_KSE_TRANSACTIONS, IDS_TABLE_KSE_TRANSACTIONS, "|2|", 13},
+const REPORT s_reports[] = {
+    {ID_APP_US_REALIZED, IDS_TABLE_US_REALIZED, "RP", "realized", 7, "|4|8|16|", 12, "account_realized_us"},
+    {ID_APP_KSE_REALIZED, IDS_TABLE_KSE_REALIZED, "RK", "realized", 7, "|2|", 17, "account_realized_kse"},
+    {ID_APP_US_TRANSACTIONS, IDS_TABLE_US_TRANSACTIONS, "TH", "transaction", 4, "|4|8|16|", 8, "account_transactions_us"},
+    {ID_APP_KSE_TRANSACTIONS, IDS_TABLE_KSE_TRANSACTIONS, "TK", "transaction", 4, "|2||", 11, "account_transactions_kse"},
 };
-
-struct CRangeReports : CAccountSession
-{
-    std::string strState = "/tmp/pnl_state_" + std::to_string(getpid());
-
-    // The server's transactions of the markets within the range (cash lines belong to each).
-    double StateSum(const char* pszMarkets, long nFrom, long nTo) const
-    {
-        std::ifstream file(strState);
-        std::string strLine;
-        double dSum = 0;
-        while (std::getline(file, strLine)) {
-            const std::vector<std::string> f = Split(strLine);
-            if (f.size() < 6 || f[0] != "transaction" || f[1] != "trader")
-                continue;
-            const long nDate = atol(f[2].c_str());
-            if (nDate >= nFrom && nDate <= nTo && (f[3].empty() || std::string(pszMarkets).find("|" + f[3] + "|") != std::string::npos))
-                dSum += atof(f[4].c_str());
-        }
-        return dSum;
-    }
-
-    // The menu command's dialog, its from picker set some days back, then OK.
-    void Ask(UINT nCommand, long nFrom, long nTo)
-    {
-        RunDialogSteps({{IDC_RANGE_FROM, [nFrom, nTo](HWND hDlg) {
-                             SetPicker(hDlg, IDC_RANGE_FROM, nFrom);
-                             SetPicker(hDlg, IDC_RANGE_TO, nTo);
-                             ClickControl(hDlg, IDOK);
-                         }}});
-        SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, nCommand, 0);
-        EXPECT_TRUE(FinishedSteps());
-    }
-};
+enum { CC_PROFIT = 12 };
 
 double Sum(CDataTable* pTable, int nCol)
 {
@@ -98,23 +87,161 @@ double Sum(CDataTable* pTable, int nCol)
         dSum += pTable->GetRows()->GetAt(i)->GetDouble(nCol);
     return dSum;
 }
+std::string Caption(CDataTable* pTable)
+{
+    return std::string(pTable->GetTable()->GetView(0)->GetTitleAt(0));
+}
+
+struct CRangeReports : CAccountSession
+{
+    std::string strState = "/tmp/pnl_state_" + std::to_string(getpid());
+
+    void TearDown() override
+    {
+        CAccountSession::TearDown();
+        unlink(strState.c_str());
+    }
+
+    // The server's lines of a kind and of the markets within the range, each as its fields.
+    std::vector<std::vector<std::string>> StateLines(const char* pszKind, const char* pszMarkets, long nFrom, long nTo) const
+    {
+        std::ifstream file(strState);
+        std::string strLine;
+        std::vector<std::vector<std::string>> lines;
+        while (std::getline(file, strLine)) {
+            const std::vector<std::string> f = Split(strLine);
+            if (f.size() < 6 || f[0] != pszKind || f[1] != "trader")
+                continue;
+            const long nDate = 20000000 + atol(f[2].c_str());
+            if (nDate >= nFrom && nDate <= nTo && std::string(pszMarkets).find("|" + f[3] + "|") != std::string::npos)
+                lines.push_back(f);
+        }
+        return lines;
+    }
+    double StateSum(const REPORT& r, long nFrom, long nTo) const
+    {
+        double dSum = 0;
+        for (const auto& f : StateLines(r.pszKind, r.pszMarkets, nFrom, nTo))
+            dSum += atof(f[r.nStateField].c_str());
+        return dSum;
+    }
+    // The number of reply lines of a mnemonic the server has sent.
+    size_t Replies(const char* pszReply) const { return Sent(pszReply).size(); }
+    // Runs the command (or the refresh, nCommand 0, of pTable) through its dialog: the pickers
+    // are checked against the range it opens on, set to the range asked (0: as they open), OK.
+    void Ask(UINT nCommand, CDataTable* pTable, long nOpenFrom, long nOpenTo, long nFrom = 0, long nTo = 0)
+    {
+        RunDialogSteps({{IDC_RANGE_FROM, [=](HWND hDlg) {
+                             EXPECT_EQ(nOpenFrom, PickerDay(hDlg, IDC_RANGE_FROM));
+                             EXPECT_EQ(nOpenTo, PickerDay(hDlg, IDC_RANGE_TO));
+                             if (nFrom != 0) {
+                                 SetPicker(hDlg, IDC_RANGE_FROM, nFrom);
+                                 SetPicker(hDlg, IDC_RANGE_TO, nTo);
+                             }
+                             ClickControl(hDlg, IDOK);
+                         }}});
+        if (nCommand != 0)
+            SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, nCommand, 0);
+        else
+            RunTableCommand(pTable, ID_ACCOUNT_REFRESH);
+        EXPECT_TRUE(FinishedSteps());
+    }
+    // Asks and waits for the reply; the report's table.
+    CDataTable* Load(const REPORT& r, CDataTable* pTable, long nOpenFrom, long nOpenTo, long nFrom = 0, long nTo = 0)
+    {
+        const size_t nBefore = Replies(r.pszReply);
+        Ask(pTable != nullptr ? 0 : r.nCommand, pTable, nOpenFrom, nOpenTo, nFrom, nTo);
+        EXPECT_TRUE(PumpUntil([&] { return Replies(r.pszReply) > nBefore; }));
+        PumpFor(200);
+        return FindDataTable(r.nTable);
+    }
+};
+
+struct CRangeReportsInLanguage : CRangeReports, ::testing::WithParamInterface<bool>
+{
+};
 }  // namespace
 
-TEST_F(CRangeReports, TransactionsOfARangeMatchTheServersHistoryAndTheCaptionNamesIt)
+TEST_P(CRangeReportsInLanguage, EveryReportMatchesTheServersHistoryForItsRange)
 {
-    ASSERT_TRUE(StartSession({"--rate", "0", "--state", strState}));
-    for (const CASE& c : s_cases) {
-        SCOPED_TRACE(c.nTable);
-        Ask(c.nCommand, 20261110, 20261231);
-        CDataTable* pTable = FindDataTable(c.nTable);
+    const bool bArabic = GetParam();
+    ASSERT_TRUE(StartSession({"--rate", "0", "--state", strState}, bArabic));
+    const long nToday = DayOf(time(nullptr)), nWeekAgo = DayOf(time(nullptr) - 7 * 86400);
+    for (const REPORT& r : s_reports) {
+        SCOPED_TRACE(r.pszShot);
+        // From the menu: the last seven days.
+        CDataTable* pTable = Load(r, nullptr, nWeekAgo, nToday);
         ASSERT_NE(nullptr, pTable);
-        ASSERT_TRUE(PumpUntil([&] { return pTable->IsComplete() && !pTable->IsReceiving(); }));
-        PumpFor(200);
-        EXPECT_LT(0, pTable->GetRows()->GetCount());
-        EXPECT_NEAR(StateSum(c.pszMarkets, 261110, 261231), Sum(pTable, c.nAmountColumn), CENT);
-        const std::string strCaption(pTable->GetTable()->GetView(0)->GetTitleAt(0));
-        EXPECT_NE(std::string::npos, strCaption.find(" from ")) << strCaption;
-        EXPECT_NE(std::string::npos, strCaption.find(" through ")) << strCaption;
-        Shoot(pTable, std::string("account_transactions_") + std::to_string(c.nTable));
+        EXPECT_NEAR(StateSum(r, nWeekAgo, nToday), Sum(pTable, r.nColumn), CENT);
+        // A range of its own, then the refresh on that range.
+        for (CDataTable* pAgain : {static_cast<CDataTable*>(nullptr), pTable}) {
+            if (pAgain == nullptr)
+                EXPECT_EQ(pTable, Load(r, nullptr, nWeekAgo, nToday, WIDE_FROM, WIDE_TO));
+            else
+                EXPECT_EQ(pTable, Load(r, pTable, WIDE_FROM, WIDE_TO));
+            EXPECT_LT(0, pTable->GetRows()->GetCount());
+            EXPECT_NEAR(StateSum(r, WIDE_FROM, WIDE_TO), Sum(pTable, r.nColumn), CENT);
+            EXPECT_NE(std::string::npos, Caption(pTable).find(" from 01/11/2026 through 31/12/2026")) << Caption(pTable);
+        }
+        Shoot(pTable, std::string(r.pszShot) + (bArabic ? "_ar" : "_en"));
     }
+
+    // Both markets' trades.
+    ASSERT_NE(0, QueryCombinedRealized("261101", "261231"));
+    ASSERT_TRUE(PumpUntil([&] { return Replies("RK") > 2; }));
+    PumpFor(200);
+    CDataTable* pCombined = FindDataTable(IDS_TABLE_COMBINED_REALIZED);
+    ASSERT_NE(nullptr, pCombined);
+    const auto trades = StateLines("realized", "|2|4|8|16|", WIDE_FROM, WIDE_TO);
+    ASSERT_EQ(static_cast<int>(trades.size()), pCombined->GetRows()->GetCount());
+    double dProfit = 0;
+    for (const auto& f : trades)
+        dProfit += atof(f[7].c_str());
+    EXPECT_NEAR(dProfit, Sum(pCombined, CC_PROFIT), CENT);
+    for (int i = 0; i < pCombined->GetTable()->GetViewCount(); ++i)
+        EXPECT_NE(std::string::npos, std::string(pCombined->GetTable()->GetView(i)->GetTitleAt(0)).find(" through 31/12/2026"));
+    Shoot(pCombined, std::string("account_realized_combined") + (bArabic ? "_ar" : "_en"));
+}
+INSTANTIATE_TEST_SUITE_P(Languages, CRangeReportsInLanguage, ::testing::Bool());
+
+// Refused reports and a report that cannot be sent leave every table as it stands, and the
+// combined report takes only its own replies.
+TEST_F(CRangeReports, RefusalsAndALinkDownLeaveTheReportsAsTheyAre)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0", "--state", strState, "--fail", "RK=9"}));
+    const REPORT& us = s_reports[0];
+    const REPORT& kse = s_reports[1];
+    const long nToday = DayOf(time(nullptr)), nWeekAgo = DayOf(time(nullptr) - 7 * 86400);
+    const int nUsTrades = static_cast<int>(StateLines("realized", us.pszMarkets, WIDE_FROM, WIDE_TO).size());
+    ASSERT_LT(0, nUsTrades);
+
+    // Its KSE half refused, the combined report keeps its US rows...
+    ASSERT_NE(0, QueryCombinedRealized("261101", "261231"));
+    ASSERT_TRUE(PumpUntil([&] { return Replies("RK") > 0; }));
+    PumpFor(200);
+    CDataTable* pCombined = FindDataTable(IDS_TABLE_COMBINED_REALIZED);
+    ASSERT_NE(nullptr, pCombined);
+    EXPECT_EQ(nUsTrades, pCombined->GetRows()->GetCount());
+    // ...and takes neither the KSE report's refusal nor the US report's rows.
+    CDataTable* pKse = Load(kse, nullptr, nWeekAgo, nToday, WIDE_FROM, WIDE_TO);
+    ASSERT_NE(nullptr, pKse);
+    EXPECT_EQ(0, pKse->GetRows()->GetCount());
+    EXPECT_EQ(std::string::npos, Caption(pKse).find(" from ")) << "a refusal names no range";
+    CDataTable* pUs = Load(us, nullptr, nWeekAgo, nToday, WIDE_FROM, WIDE_TO);
+    ASSERT_NE(nullptr, pUs);
+    EXPECT_EQ(nUsTrades, pUs->GetRows()->GetCount());
+    EXPECT_EQ(nUsTrades, pCombined->GetRows()->GetCount());
+
+    // The link down at OK: nothing is emptied or re-titled, and the information window says so.
+    const std::string strCaption = Caption(pUs);
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});     // the connection's loss is told
+    server.Stop();
+    ASSERT_TRUE(PumpUntil([&] { return !pRun->App().IsConnected(); }));
+    Ask(0, pUs, WIDE_FROM, WIDE_TO, nWeekAgo, nToday);
+    EXPECT_EQ(0, QueryCombinedRealized("261201", "261231"));
+    PumpFor(200);
+    EXPECT_EQ(nUsTrades, pUs->GetRows()->GetCount());
+    EXPECT_EQ(strCaption, Caption(pUs));
+    EXPECT_EQ(nUsTrades, pCombined->GetRows()->GetCount());
+    EXPECT_EQ(2, pRun->CountInfoLines(IDS_REQUEST_NOT_SENT));
 }
