@@ -3,8 +3,8 @@
 // KSE rows of the "RK" the table sends itself when that reply has ended, with the cost, profit
 // and charges of each in the base currency. It takes only the replies to its own two requests.
 #include "account/RangeReportTable.h"
+#include "app/TableFactory.h"
 
-#define IDS_TABLE_COMBINED_REALIZED 41152
 #define ID_APP_COMBINED_REALIZED    40228
 
 extern const RANGE_REPORT_DESC g_combinedRealizedProfitLossTable;

@@ -72,6 +72,8 @@ void CPreferencesDlg::OnApply()
     // The combined tables' amounts follow the new base currency at once.
     if (IDataTable* pCombined = pApp->FindTable(IDS_TABLE_COMBINED_HOLDINGS))
         pCombined->ConvertToBaseCurrency();
+    if (IDataTable* pRealized = pApp->FindTable(IDS_TABLE_COMBINED_REALIZED))
+        pRealized->ConvertToBaseCurrency();
     ::EnableWindow(::GetDlgItem(m_hWnd, IDC_PREFERENCES_APPLY), FALSE);
 
     CServerMessage notice(0);

@@ -16,10 +16,13 @@
 #include "account/HistTransactionTable.h"
 #include "account/RealizedProfitLossKSETable.h"
 #include "account/RealizedProfitLossTable.h"
+#include "app/FormMDIWnd.h"
 #include "app/NorvMainFrame.h"
 #include "app/ZorvatApp.h"
 #include "framework/table/ViewTable.h"
+#include "link/ServerMessage.h"
 #include "market/DataArray.h"
+#include "market/PreferencesDlg.h"
 #include "platform/win/user/DateTimePick.h"
 #include "platform/win/user/TestAnswers.h"
 #include "tests/account/AccountTestSupport.h"
@@ -69,16 +72,17 @@ struct REPORT
     const char* pszKind;        // the state's lines of its history
     int nStateField;            // their amount
     const char* pszMarkets;     // the markets of its history, as the state names them ("||": cash)
+    const char* pszCurrency;    // its currency; empty for any
     int nColumn;                // the table's column of that amount
     const char* pszShot;
 };
 const REPORT s_reports[] = {
-    {ID_APP_US_REALIZED, IDS_TABLE_US_REALIZED, "RP", "realized", 7, "|4|8|16|", 12, "account_realized_us"},
-    {ID_APP_KSE_REALIZED, IDS_TABLE_KSE_REALIZED, "RK", "realized", 7, "|2|", 17, "account_realized_kse"},
-    {ID_APP_US_TRANSACTIONS, IDS_TABLE_US_TRANSACTIONS, "TH", "transaction", 4, "|4|8|16|", 8, "account_transactions_us"},
-    {ID_APP_KSE_TRANSACTIONS, IDS_TABLE_KSE_TRANSACTIONS, "TK", "transaction", 4, "|2||", 11, "account_transactions_kse"},
+    {ID_APP_US_REALIZED, IDS_TABLE_US_REALIZED, "RP", "realized", 7, "|4|8|16|", "", 12, "account_realized_us"},
+    {ID_APP_KSE_REALIZED, IDS_TABLE_KSE_REALIZED, "RK", "realized", 7, "|2|", "", 17, "account_realized_kse"},
+    {ID_APP_US_TRANSACTIONS, IDS_TABLE_US_TRANSACTIONS, "TH", "transaction", 4, "|4|8|16|", "", 8, "account_transactions_us"},
+    {ID_APP_KSE_TRANSACTIONS, IDS_TABLE_KSE_TRANSACTIONS, "TK", "transaction", 4, "|2||", "KWD", 11, "account_transactions_kse"},
 };
-enum { CC_PROFIT = 12 };
+enum { CC_PROFIT = 12, CC_CURRENCY = 15, CC_BASE_PROFIT = 19 };
 
 double Sum(CDataTable* pTable, int nCol)
 {
@@ -122,9 +126,41 @@ struct CRangeReports : CAccountSession
     {
         double dSum = 0;
         for (const auto& f : StateLines(r.pszKind, r.pszMarkets, nFrom, nTo))
-            dSum += atof(f[r.nStateField].c_str());
+            if (*r.pszCurrency == 0 || f[5] == r.pszCurrency)
+                dSum += atof(f[r.nStateField].c_str());
         return dSum;
     }
+    // The rate the server lists from a currency ("=USD") into the base; 1 for the base itself,
+    // 0 for none.
+    double Rate(const std::string& strFrom, const std::string& strBase) const
+    {
+        std::ifstream file(strState);
+        std::string strLine;
+        while (std::getline(file, strLine)) {
+            const std::vector<std::string> f = Split(strLine);
+            if (f.size() >= 4 && f[0] == "rate" && "=" + f[1] == strFrom && "=" + f[2] == strBase)
+                return atof(f[3].c_str());
+        }
+        return strFrom == strBase ? 1.0 : 0.0;
+    }
+    // The base currency chosen in the preferences form, applied as the user does.
+    void ChooseBaseCurrency(const char* pszCode)
+    {
+        CFormMDIWnd* pForm = nullptr;
+        pRun->App().OpenFormWindow(&pForm, IDD_FORM_PREFERENCES);
+        ASSERT_NE(nullptr, pForm);
+        const HWND hDlg = pForm->GetView()->m_hWnd;
+        HWND hCombo = GetDlgItem(hDlg, IDC_PREFERENCES_CURRENCY);
+        const LRESULT nItem = SendMessageA(hCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(pszCode));
+        ASSERT_GE(nItem, 0);
+        SendMessageA(hCombo, CB_SETCURSEL, static_cast<WPARAM>(nItem), 0);
+        SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_PREFERENCES_CURRENCY, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+        ClickControl(hDlg, IDC_PREFERENCES_APPLY);
+        ClickControl(hDlg, IDC_PREFERENCES_CLOSE);
+        PumpFor(100);
+        ASSERT_EQ(std::string(pszCode), std::string(pRun->App().GetBaseCurrency()));
+    }
+
     // The number of reply lines of a mnemonic the server has sent.
     size_t Replies(const char* pszReply) const { return Sent(pszReply).size(); }
     // Runs the command (or the refresh, nCommand 0, of pTable) through its dialog: the pickers
@@ -198,6 +234,20 @@ TEST_P(CRangeReportsInLanguage, EveryReportMatchesTheServersHistoryForItsRange)
     for (const auto& f : trades)
         dProfit += atof(f[7].c_str());
     EXPECT_NEAR(dProfit, Sum(pCombined, CC_PROFIT), CENT);
+    // Each row's profit at its currency's rate to the base, again after the base changed.
+    const CString strOldBase = pRun->App().ReadProfileText(".General", "BaseCurrency", "");
+    for (const char* pszBase : {"", "=USD", "=KWD"}) {
+        if (*pszBase != 0)
+            ChooseBaseCurrency(pszBase);
+        const std::string strBase(pRun->App().GetBaseCurrency());
+        double dBase = 0;
+        for (int i = 0; i < pCombined->GetRows()->GetCount(); ++i) {
+            CDataBuffer* pRow = pCombined->GetRows()->GetAt(i);
+            dBase += pRow->GetDouble(CC_PROFIT) * Rate(std::string(pRow->GetText(CC_CURRENCY, TRUE)), strBase);
+        }
+        EXPECT_NEAR(dBase, Sum(pCombined, CC_BASE_PROFIT), CENT) << strBase;
+    }
+    pRun->App().WriteProfileText(".General", "BaseCurrency", strOldBase);
     for (int i = 0; i < pCombined->GetTable()->GetViewCount(); ++i)
         EXPECT_NE(std::string::npos, std::string(pCombined->GetTable()->GetView(i)->GetTitleAt(0)).find(" through 31/12/2026"));
     Shoot(pCombined, std::string("account_realized_combined") + (bArabic ? "_ar" : "_en"));
@@ -227,10 +277,28 @@ TEST_F(CRangeReports, RefusalsAndALinkDownLeaveTheReportsAsTheyAre)
     ASSERT_NE(nullptr, pKse);
     EXPECT_EQ(0, pKse->GetRows()->GetCount());
     EXPECT_EQ(std::string::npos, Caption(pKse).find(" from ")) << "a refusal names no range";
-    CDataTable* pUs = Load(us, nullptr, nWeekAgo, nToday, WIDE_FROM, WIDE_TO);
+    CDataTable* pUs = Load(us, nullptr, nWeekAgo, nToday, WIDE_FROM, 20261130);
     ASSERT_NE(nullptr, pUs);
-    EXPECT_EQ(nUsTrades, pUs->GetRows()->GetCount());
+    EXPECT_EQ(0, pUs->GetRows()->GetCount());
     EXPECT_EQ(nUsTrades, pCombined->GetRows()->GetCount());
+    EXPECT_EQ(pUs, Load(us, pUs, WIDE_FROM, 20261130, WIDE_FROM, WIDE_TO));
+    EXPECT_EQ(nUsTrades, pUs->GetRows()->GetCount());
+
+    // Today's trades join the transactions of a range that holds today only.
+    const REPORT& history = s_reports[2];
+    CDataTable* pHistory = Load(history, nullptr, nWeekAgo, nToday, WIDE_FROM, 20261130);
+    ASSERT_NE(nullptr, pHistory);
+    for (long nTo : {20261130L, WIDE_TO}) {
+        SCOPED_TRACE(nTo);
+        if (nTo == WIDE_TO)
+            Load(history, pHistory, WIDE_FROM, 20261130, WIDE_FROM, WIDE_TO);
+        const int nRows = pHistory->GetRows()->GetCount();
+        const size_t nLive = Replies("NR");
+        Send(MSG_OR, "1002|10020|1|ALPN|100|3|0||0|||secret");
+        ASSERT_TRUE(PumpUntil([&] { return Replies("NR") > nLive; }));
+        PumpFor(200);
+        EXPECT_EQ(nRows + (nTo == WIDE_TO ? 1 : 0), pHistory->GetRows()->GetCount());
+    }
 
     // The link down at OK: nothing is emptied or re-titled, and the information window says so.
     const std::string strCaption = Caption(pUs);
