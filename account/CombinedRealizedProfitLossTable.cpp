@@ -22,9 +22,9 @@ enum { CC_COST = 7, CC_CHARGES = 10, CC_PROFIT = 12, CC_MARKET = 14, CC_CURRENCY
 enum { UF_SYMBOL = 3, UF_MARKET = 18, KF_STOCK = 3 };
 const int s_converted[] = {CC_COST, CC_CHARGES, CC_PROFIT};
 
-constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED, int nWidth = 70)
 {
-    return AccountNumber(nTitleId, -2, nField, nFlags, 2);
+    return AccountNumber(nTitleId, -2, nField, nFlags, 2, nWidth);
 }
 
 const TABLE_COLUMN s_columns[] = {
@@ -45,9 +45,10 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(41150, 20, FIELD_NONE),
     AccountText(41151, 6, 19),
     AccountText(41137, 6, FIELD_NONE),
-    Amount(41132, FIELD_NONE),
-    Amount(41133, FIELD_NONE),
-    Amount(41134, FIELD_NONE),
+    // Wide enough for their titles.
+    Amount(41132, FIELD_NONE, COLF_THOUSANDS | COLF_SUMMED, 90),
+    Amount(41133, FIELD_NONE, COLF_THOUSANDS | COLF_SUMMED, 90),
+    Amount(41134, FIELD_NONE, COLF_THOUSANDS | COLF_SUMMED, 90),
 };
 // The KSE row's fields of the same columns.
 const int s_kseFields[] = {0, 1, 2, 3, 5, 6, 8, 9, 10, 11, 13, 15, 16, 17};

@@ -28,8 +28,8 @@ const TABLE_COLUMN s_columns[] = {
     AccountNumber(56282, -1, 7, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION),
     // Wide enough for a purchase's sign and a balance of millions.
     Dinars(56283, 8, 90),
-    Dinars(56284, 10, 70),
-    Dinars(56285, 9, 70),
+    Dinars(56284, 10, 90),
+    Dinars(56285, 9, 90),
     Dinars(56286, 11, 60),
     Dinars(56287, 13, 90),
     Dinars(56288, 12, 90, COLF_THOUSANDS),
