@@ -16,6 +16,19 @@
 #include "account/UnrealizedProfitLossKSETable.h"
 #include "app/AppCommands.h"
 #include "app/TableFactory.h"
+#include "account/CombinedRealizedProfitLossTable.h"
+#include "account/HistTransactionKSETable.h"
+#include "account/HistTransactionTable.h"
+#include "account/RealizedProfitLossKSETable.h"
+#include "account/RealizedProfitLossTable.h"
+
+namespace {
+template <const RANGE_REPORT_DESC& REPORT>
+INT_PTR RunReportDialog(HWND hParent)
+{
+    return RunRangeDialog(REPORT, hParent);
+}
+}  // namespace
 
 void RegisterAccountTables()
 {
@@ -39,4 +52,13 @@ void RegisterAccountTables()
     RegisterTableMaker(IDS_TABLE_MARGIN_REPORT, MakeDataTable<CMarginReportTable>);
     RegisterTableMaker(IDS_TABLE_MARGIN_STOCKS_1, MakeDataTable<CMarginStocksTable>);
     RegisterTableMaker(IDS_TABLE_MARGIN_STOCKS_2, MakeDataTable<CMarginStocksTable>);
+    RegisterTableMaker(IDS_TABLE_US_REALIZED, MakeDataTable<CRealizedProfitLossTable>);
+    RegisterTableMaker(IDS_TABLE_KSE_REALIZED, MakeDataTable<CRealizedProfitLossKSETable>);
+    RegisterTableMaker(IDS_TABLE_COMBINED_REALIZED, MakeDataTable<CCombinedRealizedProfitLossTable>);
+    RegisterTableMaker(IDS_TABLE_US_TRANSACTIONS, MakeDataTable<CHistTransactionTable>);
+    RegisterTableMaker(IDS_TABLE_KSE_TRANSACTIONS, MakeDataTable<CHistTransactionKSETable>);
+    RegisterCommandDialog(ID_APP_US_REALIZED, RunReportDialog<g_realizedProfitLossTable>);
+    RegisterCommandDialog(ID_APP_KSE_REALIZED, RunReportDialog<g_realizedProfitLossKSETable>);
+    RegisterCommandDialog(ID_APP_US_TRANSACTIONS, RunReportDialog<g_histTransactionTable>);
+    RegisterCommandDialog(ID_APP_KSE_TRANSACTIONS, RunReportDialog<g_histTransactionKSETable>);
 }

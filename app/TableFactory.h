@@ -11,6 +11,7 @@ struct IDataTable;
 // The name ids of the tables the application reaches itself (the session, the subscription, the
 // language switch, the workspace).
 #define IDS_TABLE_COMBINED_HOLDINGS   41125
+#define IDS_TABLE_COMBINED_REALIZED   41152
 #define IDS_TABLE_MARKET_SCHEDULE     41057
 #define IDS_TABLE_US_ORDER_STATUS     51110
 #define IDS_TABLE_KSE_ORDER_STATUS    51128

@@ -42,6 +42,8 @@ class CSharedGlobals;
 
 #define INFO_PRIORITY_NOTICE 1
 #define INFO_PRIORITY_ERROR 2
+// A request the link could not send: the forms' and the reports' refusal text.
+#define IDS_REQUEST_NOT_SENT 40360
 #define CHART_SLOTS 9                   // chart windows kept at once; the oldest is reused
 
 // The international currency conversion form, preset with a currency pair; the layer that owns

@@ -70,7 +70,7 @@ void CPreferencesDlg::OnApply()
     pApp->WriteProfileText(".General", "BaseCurrency", strCode);
     pApp->SetBaseCurrency(strCode);
     // The combined tables' amounts follow the new base currency at once.
-    for (UINT nTable : {IDS_TABLE_COMBINED_HOLDINGS, IDS_TABLE_COMBINED_UNREALIZED})
+    for (UINT nTable : {IDS_TABLE_COMBINED_HOLDINGS, IDS_TABLE_COMBINED_UNREALIZED, IDS_TABLE_COMBINED_REALIZED})
         if (IDataTable* pCombined = pApp->FindTable(nTable))
             pCombined->ConvertToBaseCurrency();
     ::EnableWindow(::GetDlgItem(m_hWnd, IDC_PREFERENCES_APPLY), FALSE);

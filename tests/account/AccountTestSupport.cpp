@@ -8,6 +8,7 @@
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
 #include "link/ServerMessage.h"
+#include "tests/common/DialogSteps.h"
 #include "market/DataArray.h"
 #include "platform/mfc/CmdTarget.h"
 #include "platform/win/gdi/ImageCodec.h"
@@ -29,6 +30,8 @@ CAccountSession::CAccountSession()
 
 void CAccountSession::TearDown()
 {
+    // A step whose dialog never came must not answer the next session's login.
+    ClearDialogSteps();
     pRun.reset();
     server.Stop();
     GetNorvGlobals().m_strDatePattern = strDatePattern;

@@ -26,7 +26,10 @@ void CALLBACK StepTimer(HWND, UINT, UINT_PTR, DWORD)
         // the frame a logged-in terminal shows between dialogs.
         if (++s_nIdleTicks > MAX_IDLE_TICKS && hActive != nullptr &&
             (GetDlgItem(hActive, IDOK) != nullptr || GetDlgItem(hActive, IDCANCEL) != nullptr)) {
-            ADD_FAILURE() << (s_steps.empty() ? "the dialog stayed open after its last step" : "a step's dialog never came");
+            char szCaption[256] = "";
+            GetWindowTextA(hActive, szCaption, sizeof szCaption);
+            ADD_FAILURE() << (s_steps.empty() ? "the dialog stayed open after its last step" : "a step's dialog never came")
+                          << ": \"" << szCaption << "\"";
             s_steps.clear();
             EndDialog(hActive, -2);
             s_nIdleTicks = 0;

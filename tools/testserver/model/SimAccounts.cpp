@@ -92,10 +92,11 @@ CSimAccount& CSimAccounts::Open(const std::string& strUser, const std::string& s
             deposits[GetField(*pRow, "symbol")] += GetDouble(*pRow, "quantity");
     for (const CSimRecord* pRow : rows) {
         CSimInstrument* pInst = m_pMarket->Find(atoi(GetField(*pRow, "market").c_str()), GetField(*pRow, "symbol"));
-        if (GetField(*pRow, "kind") == "H" && pInst) {
+        const std::string& strKind = GetField(*pRow, "kind");
+        if ((strKind == "H" || strKind == "S") && pInst) {
             const int64_t nPrice = CSimMarket::ToUnits(*pInst->pMarket, GetDouble(*pRow, "price"));
-            deposits[pInst->pMarket->strCurrency] +=
-                CSimMarket::Value(*pInst->pMarket, nPrice, atoll(GetField(*pRow, "quantity").c_str()));
+            const double dValue = CSimMarket::Value(*pInst->pMarket, nPrice, atoll(GetField(*pRow, "quantity").c_str()));
+            deposits[pInst->pMarket->strCurrency] += strKind == "H" ? dValue : -dValue;
         }
     }
     const int nDepositDate = TradingDaysBack(nToday, 22);
@@ -125,6 +126,18 @@ CSimAccount& CSimAccounts::Open(const std::string& strUser, const std::string& s
             nBack -= 3;
             AddTransaction(account, nDate, MillisOf(nDate, 100000), TXN_BUY, pInst, nQty, nPrice, -dValue, 0,
                            pInst->pMarket->strCurrency, "Bought " + pInst->strName);
+        } else if (strKind == "S") {
+            CSimInstrument* pInst = m_pMarket->Find(nMarketColumn, GetField(*pRow, "symbol"));
+            if (!pInst || nQty <= 0)
+                continue;
+            const int64_t nPrice = CSimMarket::ToUnits(*pInst->pMarket, dPrice);
+            const int nDate = TradingDaysBack(nToday, nBack);
+            nBack -= 3;
+            const double dAmount = Sell(account, *pInst, HoldingOf(account, nMarketColumn, pInst->strSymbol), nQty, nPrice, 0,
+                                        nDate, MillisOf(nDate, 110000));
+            account.cash[pInst->pMarket->strCurrency].dBalance += dAmount;
+            AddTransaction(account, nDate, MillisOf(nDate, 110000), TXN_SELL, pInst, nQty, nPrice, dAmount, 0,
+                           pInst->pMarket->strCurrency, "Sold " + pInst->strName);
         } else if (strKind == "F") {
             CSimClock at;
             const int nOpen = TradingDaysBack(nToday, 5);
@@ -184,6 +197,46 @@ void CSimAccounts::PublishHolding(CSimAccount& account, int nMarket, const std::
     sink.OnSimEvent(SIM_HOLDING, nMarket, account.strUser, HoldingRecord(account, HoldingOf(account, nMarket, strSymbol)));
 }
 
+// A sale out of the holding on nDate: the holding's cost goes out in proportion and the sale
+// is kept as a realized line; returns the cash it brings.
+double CSimAccounts::Sell(CSimAccount& account, const CSimInstrument& inst, CSimHolding& holding, int64_t nQty, int64_t nPrice,
+                          double dCharges, int nDate, int64_t nMillis)
+{
+    const CSimMarketInfo& market = *inst.pMarket;
+    const double dValue = CSimMarket::Value(market, nPrice, nQty);
+    CSimClock at;
+    at.Advance(nMillis);
+    const double dAmount = dValue - dCharges;
+    const double dCostOut = holding.nQty > 0 ? holding.dCost * static_cast<double>(nQty) / static_cast<double>(holding.nQty) : 0;
+    const double dProfit = dAmount - dCostOut;
+    holding.nQty -= nQty;
+    holding.dCost -= dCostOut;
+    holding.dRealized += dProfit;
+    CSimRecord rec;
+    SetField(rec, "row", static_cast<int64_t>(account.realized.size() + 1));
+    SetField(rec, "side", int64_t{2});
+    SetField(rec, "buy_date", holding.nOpenDate ? CSimClock::ServerDate(holding.nOpenDate) : std::string());
+    SetField(rec, "sell_date", CSimClock::ServerDate(nDate));
+    SetField(rec, "date", CSimClock::ServerDate(nDate));
+    SetField(rec, "datetime", at.ServerDateTime());
+    SetField(rec, "account", int64_t{account.nAccount});
+    SetField(rec, "market", int64_t{market.nCode});
+    SetField(rec, "symbol", inst.strSymbol);
+    SetField(rec, "name", inst.strName);
+    SetField(rec, "quantity", nQty);
+    SetField(rec, "avg_cost", FormatDouble(dCostOut / static_cast<double>(nQty) * market.nUnit, market.nDecimals));
+    SetField(rec, "price", CSimMarket::PriceText(market, nPrice));
+    SetField(rec, "cost", Amount(dCostOut));
+    SetField(rec, "proceeds", Amount(dValue));
+    SetField(rec, "charges", Amount(dCharges));
+    SetField(rec, "net", Amount(dAmount));
+    SetField(rec, "profit", Amount(dProfit));
+    SetField(rec, "profit_pct", FormatDouble(dCostOut > 0 ? 100.0 * dProfit / dCostOut : 0.0, 2));
+    SetField(rec, "currency", market.strCurrency);
+    account.realized.push_back(std::move(rec));
+    return dAmount;
+}
+
 void CSimAccounts::ApplyFill(CSimAccount& account, const CSimInstrument& inst, int nSide, int64_t nQty, int64_t nPrice,
                              double dCharges, ISimEventSink& sink)
 {
@@ -198,32 +251,7 @@ void CSimAccounts::ApplyFill(CSimAccount& account, const CSimInstrument& inst, i
         holding.nQty += nQty;
         holding.dCost += dValue + dCharges;
     } else {
-        dAmount = dValue - dCharges;
-        const double dCostOut = holding.nQty > 0 ? holding.dCost * static_cast<double>(nQty) / static_cast<double>(holding.nQty) : 0;
-        const double dProfit = dAmount - dCostOut;
-        holding.nQty -= nQty;
-        holding.dCost -= dCostOut;
-        holding.dRealized += dProfit;
-        CSimRecord rec;
-        SetField(rec, "row", static_cast<int64_t>(account.realized.size() + 1));
-        SetField(rec, "side", int64_t{2});
-        SetField(rec, "buy_date", holding.nOpenDate ? CSimClock::ServerDate(holding.nOpenDate) : std::string());
-        SetField(rec, "sell_date", m_pClock->ServerDate());
-        SetField(rec, "date", m_pClock->ServerDate());
-        SetField(rec, "datetime", m_pClock->ServerDateTime());
-        SetField(rec, "account", int64_t{account.nAccount});
-        SetField(rec, "market", int64_t{market.nCode});
-        SetField(rec, "symbol", inst.strSymbol);
-        SetField(rec, "name", inst.strName);
-        SetField(rec, "quantity", nQty);
-        SetField(rec, "avg_cost", FormatDouble(dCostOut / static_cast<double>(nQty) * market.nUnit, market.nDecimals));
-        SetField(rec, "price", CSimMarket::PriceText(market, nPrice));
-        SetField(rec, "cost", Amount(dCostOut));
-        SetField(rec, "proceeds", Amount(dValue));
-        SetField(rec, "charges", Amount(dCharges));
-        SetField(rec, "profit", Amount(dProfit));
-        SetField(rec, "currency", market.strCurrency);
-        account.realized.push_back(std::move(rec));
+        dAmount = Sell(account, inst, holding, nQty, nPrice, dCharges, m_pClock->GetDate(), m_pClock->GetMillis());
     }
     cash.dBalance += dAmount;
     AddTransaction(account, m_pClock->GetDate(), m_pClock->GetMillis(), nSide == 1 ? TXN_BUY : TXN_SELL, &inst, nQty, nPrice,
@@ -261,6 +289,8 @@ void CSimAccounts::AddTransaction(CSimAccount& account, int nDate, int64_t nMill
     SetField(rec, "quantity", pInst ? std::to_string(nQty) : std::string());
     SetField(rec, "price", pInst ? CSimMarket::PriceText(*pInst->pMarket, nPrice) : std::string());
     SetField(rec, "amount", Amount(dAmount));
+    SetField(rec, "credit", dAmount > 0 ? Amount(dAmount) : std::string());
+    SetField(rec, "debit", dAmount < 0 ? Amount(-dAmount) : std::string());
     SetField(rec, "charges", Amount(dCharges));
     SetField(rec, "currency", strCurrency);
     SetField(rec, "balance", Amount(account.cash[strCurrency].dBalance));
@@ -567,6 +597,13 @@ std::string CSimAccounts::StateText() const
                        GetField(rec, "currency") + "|" + GetField(rec, "right") + "|" + GetField(rec, "strike") + "\n";
         for (const CSimRecord& cash : GetCash(*pAccount))
             strText += "cash|" + pAccount->strUser + "|" + GetField(cash, "currency") + "|" + GetField(cash, "balance") + "\n";
+        for (const CSimRecord& rec : pAccount->realized)
+            strText += "realized|" + pAccount->strUser + "|" + GetField(rec, "date") + "|" + GetField(rec, "market") + "|" +
+                       GetField(rec, "symbol") + "|" + GetField(rec, "cost") + "|" + GetField(rec, "charges") + "|" +
+                       GetField(rec, "profit") + "|" + GetField(rec, "currency") + "\n";
+        for (const CSimRecord& rec : pAccount->transactions)
+            strText += "transaction|" + pAccount->strUser + "|" + GetField(rec, "date") + "|" + GetField(rec, "market") + "|" +
+                       GetField(rec, "amount") + "|" + GetField(rec, "currency") + "\n";
     }
     for (const auto& rate : m_rates)
         strText += "rate|" + rate.first.first + "|" + rate.first.second + "|" + FormatDouble(rate.second, 10) + "\n";

@@ -45,6 +45,7 @@
 // | type | 1 buy, 2 sell, 3 deposit, 5 currency conversion |
 // | market, symbol, quantity, price | empty for cash lines |
 // | amount, charges | signed change of the cash line, charges included; the charges |
+// | credit, debit | the amount when it brings money in, or its size when it takes money out |
 // | currency, balance | the cash line and its balance afterwards |
 // | text | a description |
 //
@@ -56,6 +57,7 @@
 // | market, symbol, name, side | side 2 |
 // | quantity, avg_cost, price | average cost per share and the sale's price, price form |
 // | cost, proceeds, charges, profit | profit: proceeds - charges - cost |
+// | net, profit_pct | proceeds less charges; profit in per cent of the cost |
 // | currency | |
 //
 // forward (GetForwardContracts)
@@ -322,6 +324,8 @@ private:
     CSimRecord OptionRecord(const CSimAccount& account, const CSimAccount::OptionPosition& pos) const;
     bool AddOptionPosition(CSimAccount& account, const std::string& strSymbol, int64_t nContracts, double dPremium);
     CSimHolding& HoldingOf(CSimAccount& account, int nMarket, const std::string& strSymbol);
+    double Sell(CSimAccount& account, const CSimInstrument& inst, CSimHolding& holding, int64_t nQty, int64_t nPrice,
+                double dCharges, int nDate, int64_t nMillis);
     CSimRecord CashRecord(const CSimAccount& account, const std::string& strCurrency) const;
     CSimRecord HoldingRecord(const CSimAccount& account, const CSimHolding& holding) const;
     void PublishChange(const CSimAccount& account, size_t nNewTransactions, ISimEventSink& sink) const;

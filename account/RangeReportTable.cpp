@@ -1,0 +1,94 @@
+#include "account/RangeReportTable.h"
+
+#include "app/TableMDIWnd.h"
+#include "app/ZorvatApp.h"
+#include "market/TableLinks.h"
+#include "framework/base/DateTime.h"
+#include "framework/base/NorvGlobals.h"
+#include "framework/table/ViewTable.h"
+#include "link/MessageSource.h"
+#include "link/ServerMessage.h"
+#include "platform/win/user/MessageBox.h"
+#include "refdata/ServerDateFields.h"
+
+#define CAPTION_FORMAT "%s from %s through %s"
+
+CRangeReportTable::CRangeReportTable(const RANGE_REPORT_DESC& desc, CZorvatMessageSource* pSource)
+    : CAccountTable(desc.account, pSource), m_report(desc)
+{
+}
+
+void CRangeReportTable::SetDateRange(const CString& strFrom, const CString& strTo)
+{
+    m_strFrom = strFrom;
+    m_strTo = strTo;
+}
+
+BOOL CRangeReportTable::SendRequest()
+{
+    CTableMDIWnd* pWindow = GetActiveWindow();
+    return RunRangeDialog(m_report, pWindow != nullptr ? pWindow->m_hWnd : nullptr, m_strFrom, m_strTo) == IDOK;
+}
+
+CString CRangeReportTable::GetViewTitle(CViewTable* pView, BOOL bLanguage)
+{
+    const CString strTitle = CAccountTable::GetViewTitle(pView, bLanguage);
+    if (m_strShownFrom.IsEmpty() || pView == nullptr || (!m_report.bEveryView && GetTable()->FindView(pView) != 0))
+        return strTitle;
+    CString strCaption;
+    strCaption.Format(CAPTION_FORMAT, static_cast<LPCSTR>(GetViewName(pView)), static_cast<LPCSTR>(m_strShownFrom),
+                      static_cast<LPCSTR>(m_strShownTo));
+    return strCaption;
+}
+
+CString CRangeReportTable::ShownDate(LPCSTR pszServerDate)
+{
+    const CString strDigits = ConvertServerDateField(pszServerDate, COLTYPE_DATE_TEXT);
+    char szDate[32] = "";
+    if (!strDigits.IsEmpty())
+        FormatDateText(szDate, sizeof(szDate), strDigits, GetNorvGlobals().m_strDatePattern);
+    return szDate;
+}
+
+BOOL CRangeReportTable::IsRefusal(CServerMessage* pMsg, int nField)
+{
+    const long nError = pMsg != nullptr ? pMsg->GetLong(nField) : 0;
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (nError > 0 && pApp != nullptr)
+        ShowMarketInfo(pApp->GetErrorText(nError), 0, INFO_PRIORITY_ERROR);
+    return nError > 0;
+}
+
+BOOL CRangeReportTable::BeginRangeReply(CServerMessage* pMsg, BOOL bEmpty)
+{
+    if (pMsg == nullptr || IsRefusal(pMsg, m_report.nErrorField))
+        return FALSE;
+    m_strShownFrom = ShownDate(pMsg->GetFieldText(m_report.nEchoFrom));
+    m_strShownTo = ShownDate(pMsg->GetFieldText(m_report.nEchoTo));
+    m_nLower = pMsg->GetLong(m_report.nEchoFrom);
+    m_nUpper = pMsg->GetLong(m_report.nEchoTo);
+    for (int i = 0; i < GetTable()->GetViewCount(); ++i) {
+        CViewTable* pView = GetTable()->GetView(i);
+        pView->SetTitle(GetViewTitle(pView, FALSE), 0);
+        pView->SetTitle(GetViewTitle(pView, TRUE), 1);
+    }
+    BeginReply(bEmpty);
+    return TRUE;
+}
+
+CDataBuffer* CRangeReportTable::AddReplyRow(CServerMessage* pMsg)
+{
+    BOOL bNew = FALSE;
+    if (pMsg == nullptr || !IsReceiving() || (GetSource() != nullptr && !GetSource()->IsRestricted()))
+        return nullptr;
+    return FillOrAddRow(pMsg, 0, &bNew);
+}
+
+CDataBuffer* CRangeReportTable::AddLiveRow(CServerMessage* pMsg)
+{
+    BOOL bNew = FALSE;
+    const long nDate = pMsg != nullptr ? pMsg->GetLong(1) : 0;
+    if (pMsg == nullptr || (m_nLower > 0 && nDate < m_nLower) || (m_nUpper > 0 && nDate > m_nUpper))
+        return nullptr;
+    return FillOrAddRow(pMsg, 0, &bNew);
+}

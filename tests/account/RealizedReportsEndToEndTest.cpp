@@ -1,0 +1,322 @@
+// The date-range reports end to end as the trader: each opened from the menu on its last seven
+// days, then for a range and refreshed on it, its rows summed against the server's own account
+// history (--state) and its caption naming the echoed range; the combined report converted
+// into the base currency; refusals and a link down leaving each report as it was.
+#include <gtest/gtest.h>
+#include <ctime>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+#include "account/CombinedRealizedProfitLossTable.h"
+#include "account/HistRangeDlg.h"
+#include "account/HistTransactionKSETable.h"
+#include "account/HistTransactionTable.h"
+#include "account/RealizedProfitLossKSETable.h"
+#include "account/RealizedProfitLossTable.h"
+#include "app/FormMDIWnd.h"
+#include "app/NorvMainFrame.h"
+#include "app/ZorvatApp.h"
+#include "framework/table/ViewTable.h"
+#include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "market/PreferencesDlg.h"
+#include "platform/win/user/DateTimePick.h"
+#include "platform/win/user/TestAnswers.h"
+#include "tests/account/AccountTestSupport.h"
+#include "tests/common/DialogSteps.h"
+
+namespace {
+const double CENT = 0.011;
+const long WIDE_FROM = 20261101, WIDE_TO = 20261231;
+
+std::vector<std::string> Split(const std::string& strLine)
+{
+    std::vector<std::string> fields;
+    std::stringstream stream(strLine);
+    std::string strField;
+    while (std::getline(stream, strField, '|'))
+        fields.push_back(strField);
+    return fields;
+}
+
+// YYYYMMDD of a picker, and a picker set to one.
+long PickerDay(HWND hDlg, int nId)
+{
+    SYSTEMTIME st = {};
+    SendMessageA(GetDlgItem(hDlg, nId), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st));
+    return st.wYear * 10000L + st.wMonth * 100L + st.wDay;
+}
+void SetPicker(HWND hDlg, int nId, long nDay)
+{
+    SYSTEMTIME st = {};
+    st.wYear = static_cast<WORD>(nDay / 10000);
+    st.wMonth = static_cast<WORD>(nDay / 100 % 100);
+    st.wDay = static_cast<WORD>(nDay % 100);
+    SendMessageA(GetDlgItem(hDlg, nId), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+}
+long DayOf(time_t nTime)
+{
+    struct tm day = {};
+    gmtime_r(&nTime, &day);
+    return (day.tm_year + 1900) * 10000L + (day.tm_mon + 1) * 100L + day.tm_mday;
+}
+
+struct REPORT
+{
+    UINT nCommand;
+    UINT nTable;
+    const char* pszReply;
+    const char* pszKind;        // the state's lines of its history
+    int nStateField;            // their amount
+    const char* pszMarkets;     // the markets of its history, as the state names them ("||": cash)
+    const char* pszCurrency;    // its currency; empty for any
+    int nColumn;                // the table's column of that amount
+    const char* pszShot;
+};
+const REPORT s_reports[] = {
+    {ID_APP_US_REALIZED, IDS_TABLE_US_REALIZED, "RP", "realized", 7, "|4|8|16|", "", 12, "account_realized_us"},
+    {ID_APP_KSE_REALIZED, IDS_TABLE_KSE_REALIZED, "RK", "realized", 7, "|2|", "", 17, "account_realized_kse"},
+    {ID_APP_US_TRANSACTIONS, IDS_TABLE_US_TRANSACTIONS, "TH", "transaction", 4, "|4|8|16|", "", 8, "account_transactions_us"},
+    {ID_APP_KSE_TRANSACTIONS, IDS_TABLE_KSE_TRANSACTIONS, "TK", "transaction", 4, "|2||", "KWD", 11, "account_transactions_kse"},
+};
+enum { CC_PROFIT = 12, CC_CURRENCY = 15, CC_BASE_PROFIT = 19 };
+
+double Sum(CDataTable* pTable, int nCol)
+{
+    double dSum = 0;
+    for (int i = 0; i < pTable->GetRows()->GetCount(); ++i)
+        dSum += pTable->GetRows()->GetAt(i)->GetDouble(nCol);
+    return dSum;
+}
+std::string Caption(CDataTable* pTable)
+{
+    return std::string(pTable->GetTable()->GetView(0)->GetTitleAt(0));
+}
+
+struct CRangeReports : CAccountSession
+{
+    std::string strState = "/tmp/pnl_state_" + std::to_string(getpid());
+
+    void TearDown() override
+    {
+        CAccountSession::TearDown();
+        unlink(strState.c_str());
+    }
+
+    // The server's lines of a kind and of the markets within the range, each as its fields.
+    std::vector<std::vector<std::string>> StateLines(const char* pszKind, const char* pszMarkets, long nFrom, long nTo) const
+    {
+        std::ifstream file(strState);
+        std::string strLine;
+        std::vector<std::vector<std::string>> lines;
+        while (std::getline(file, strLine)) {
+            const std::vector<std::string> f = Split(strLine);
+            if (f.size() < 6 || f[0] != pszKind || f[1] != "trader")
+                continue;
+            const long nDate = 20000000 + atol(f[2].c_str());
+            if (nDate >= nFrom && nDate <= nTo && std::string(pszMarkets).find("|" + f[3] + "|") != std::string::npos)
+                lines.push_back(f);
+        }
+        return lines;
+    }
+    double StateSum(const REPORT& r, long nFrom, long nTo) const
+    {
+        double dSum = 0;
+        for (const auto& f : StateLines(r.pszKind, r.pszMarkets, nFrom, nTo))
+            if (*r.pszCurrency == 0 || f[5] == r.pszCurrency)
+                dSum += atof(f[r.nStateField].c_str());
+        return dSum;
+    }
+    // The rate the server lists from a currency ("=USD") into the base; 1 for the base itself,
+    // 0 for none.
+    double Rate(const std::string& strFrom, const std::string& strBase) const
+    {
+        std::ifstream file(strState);
+        std::string strLine;
+        while (std::getline(file, strLine)) {
+            const std::vector<std::string> f = Split(strLine);
+            if (f.size() >= 4 && f[0] == "rate" && "=" + f[1] == strFrom && "=" + f[2] == strBase)
+                return atof(f[3].c_str());
+        }
+        return strFrom == strBase ? 1.0 : 0.0;
+    }
+    // The base currency chosen in the preferences form, applied as the user does.
+    void ChooseBaseCurrency(const char* pszCode)
+    {
+        CFormMDIWnd* pForm = nullptr;
+        pRun->App().OpenFormWindow(&pForm, IDD_FORM_PREFERENCES);
+        ASSERT_NE(nullptr, pForm);
+        const HWND hDlg = pForm->GetView()->m_hWnd;
+        HWND hCombo = GetDlgItem(hDlg, IDC_PREFERENCES_CURRENCY);
+        const LRESULT nItem = SendMessageA(hCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(pszCode));
+        ASSERT_GE(nItem, 0);
+        SendMessageA(hCombo, CB_SETCURSEL, static_cast<WPARAM>(nItem), 0);
+        SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_PREFERENCES_CURRENCY, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+        ClickControl(hDlg, IDC_PREFERENCES_APPLY);
+        ClickControl(hDlg, IDC_PREFERENCES_CLOSE);
+        PumpFor(100);
+        ASSERT_EQ(std::string(pszCode), std::string(pRun->App().GetBaseCurrency()));
+    }
+
+    // The number of reply lines of a mnemonic the server has sent.
+    size_t Replies(const char* pszReply) const { return Sent(pszReply).size(); }
+    // Runs the command (or the refresh, nCommand 0, of pTable) through its dialog: the pickers
+    // are checked against the range it opens on, set to the range asked (0: as they open), OK.
+    void Ask(UINT nCommand, CDataTable* pTable, long nOpenFrom, long nOpenTo, long nFrom = 0, long nTo = 0)
+    {
+        RunDialogSteps({{IDC_RANGE_FROM, [=](HWND hDlg) {
+                             EXPECT_EQ(nOpenFrom, PickerDay(hDlg, IDC_RANGE_FROM));
+                             EXPECT_EQ(nOpenTo, PickerDay(hDlg, IDC_RANGE_TO));
+                             if (nFrom != 0) {
+                                 SetPicker(hDlg, IDC_RANGE_FROM, nFrom);
+                                 SetPicker(hDlg, IDC_RANGE_TO, nTo);
+                             }
+                             ClickControl(hDlg, IDOK);
+                         }}});
+        if (nCommand != 0)
+            SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, nCommand, 0);
+        else
+            RunTableCommand(pTable, ID_ACCOUNT_REFRESH);
+        EXPECT_TRUE(FinishedSteps());
+    }
+    // Asks and waits for the reply; the report's table.
+    CDataTable* Load(const REPORT& r, CDataTable* pTable, long nOpenFrom, long nOpenTo, long nFrom = 0, long nTo = 0)
+    {
+        const size_t nBefore = Replies(r.pszReply);
+        Ask(pTable != nullptr ? 0 : r.nCommand, pTable, nOpenFrom, nOpenTo, nFrom, nTo);
+        EXPECT_TRUE(PumpUntil([&] { return Replies(r.pszReply) > nBefore; }));
+        PumpFor(200);
+        return FindDataTable(r.nTable);
+    }
+};
+
+struct CRangeReportsInLanguage : CRangeReports, ::testing::WithParamInterface<bool>
+{
+};
+}  // namespace
+
+TEST_P(CRangeReportsInLanguage, EveryReportMatchesTheServersHistoryForItsRange)
+{
+    const bool bArabic = GetParam();
+    ASSERT_TRUE(StartSession({"--rate", "0", "--state", strState}, bArabic));
+    const long nToday = DayOf(time(nullptr)), nWeekAgo = DayOf(time(nullptr) - 7 * 86400);
+    for (const REPORT& r : s_reports) {
+        SCOPED_TRACE(r.pszShot);
+        // From the menu: the last seven days.
+        CDataTable* pTable = Load(r, nullptr, nWeekAgo, nToday);
+        ASSERT_NE(nullptr, pTable);
+        EXPECT_NEAR(StateSum(r, nWeekAgo, nToday), Sum(pTable, r.nColumn), CENT);
+        // A range of its own, then the refresh on that range.
+        for (CDataTable* pAgain : {static_cast<CDataTable*>(nullptr), pTable}) {
+            if (pAgain == nullptr)
+                EXPECT_EQ(pTable, Load(r, nullptr, nWeekAgo, nToday, WIDE_FROM, WIDE_TO));
+            else
+                EXPECT_EQ(pTable, Load(r, pTable, WIDE_FROM, WIDE_TO));
+            EXPECT_LT(0, pTable->GetRows()->GetCount());
+            EXPECT_NEAR(StateSum(r, WIDE_FROM, WIDE_TO), Sum(pTable, r.nColumn), CENT);
+            EXPECT_NE(std::string::npos, Caption(pTable).find(" from 01/11/2026 through 31/12/2026")) << Caption(pTable);
+        }
+        Shoot(pTable, std::string(r.pszShot) + (bArabic ? "_ar" : "_en"));
+    }
+
+    // Both markets' trades.
+    ASSERT_NE(0, QueryCombinedRealized("261101", "261231"));
+    ASSERT_TRUE(PumpUntil([&] { return Replies("RK") > 2; }));
+    PumpFor(200);
+    CDataTable* pCombined = FindDataTable(IDS_TABLE_COMBINED_REALIZED);
+    ASSERT_NE(nullptr, pCombined);
+    const auto trades = StateLines("realized", "|2|4|8|16|", WIDE_FROM, WIDE_TO);
+    ASSERT_EQ(static_cast<int>(trades.size()), pCombined->GetRows()->GetCount());
+    double dProfit = 0;
+    for (const auto& f : trades)
+        dProfit += atof(f[7].c_str());
+    EXPECT_NEAR(dProfit, Sum(pCombined, CC_PROFIT), CENT);
+    // Each row's profit at its currency's rate to the base, again after the base changed.
+    const CString strOldBase = pRun->App().ReadProfileText(".General", "BaseCurrency", "");
+    for (const char* pszBase : {"", "=USD", "=KWD"}) {
+        if (*pszBase != 0)
+            ChooseBaseCurrency(pszBase);
+        const std::string strBase(pRun->App().GetBaseCurrency());
+        double dBase = 0;
+        for (int i = 0; i < pCombined->GetRows()->GetCount(); ++i) {
+            CDataBuffer* pRow = pCombined->GetRows()->GetAt(i);
+            dBase += pRow->GetDouble(CC_PROFIT) * Rate(std::string(pRow->GetText(CC_CURRENCY, TRUE)), strBase);
+        }
+        EXPECT_NEAR(dBase, Sum(pCombined, CC_BASE_PROFIT), CENT) << strBase;
+    }
+    pRun->App().WriteProfileText(".General", "BaseCurrency", strOldBase);
+    for (int i = 0; i < pCombined->GetTable()->GetViewCount(); ++i)
+        EXPECT_NE(std::string::npos, std::string(pCombined->GetTable()->GetView(i)->GetTitleAt(0)).find(" through 31/12/2026"));
+    Shoot(pCombined, std::string("account_realized_combined") + (bArabic ? "_ar" : "_en"));
+}
+INSTANTIATE_TEST_SUITE_P(Languages, CRangeReportsInLanguage, ::testing::Bool());
+
+// Refused reports and a report that cannot be sent leave every table as it stands, and the
+// combined report takes only its own replies.
+TEST_F(CRangeReports, RefusalsAndALinkDownLeaveTheReportsAsTheyAre)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0", "--state", strState, "--fail", "RK=9"}));
+    const REPORT& us = s_reports[0];
+    const REPORT& kse = s_reports[1];
+    const long nToday = DayOf(time(nullptr)), nWeekAgo = DayOf(time(nullptr) - 7 * 86400);
+    const int nUsTrades = static_cast<int>(StateLines("realized", us.pszMarkets, WIDE_FROM, WIDE_TO).size());
+    ASSERT_LT(0, nUsTrades);
+
+    // Its KSE half refused, the combined report keeps its US rows...
+    ASSERT_NE(0, QueryCombinedRealized("261101", "261231"));
+    ASSERT_TRUE(PumpUntil([&] { return Replies("RK") > 0; }));
+    PumpFor(200);
+    CDataTable* pCombined = FindDataTable(IDS_TABLE_COMBINED_REALIZED);
+    ASSERT_NE(nullptr, pCombined);
+    EXPECT_EQ(nUsTrades, pCombined->GetRows()->GetCount());
+    // ...and takes neither the KSE report's refusal nor the US report's rows.
+    CDataTable* pKse = Load(kse, nullptr, nWeekAgo, nToday, WIDE_FROM, WIDE_TO);
+    ASSERT_NE(nullptr, pKse);
+    EXPECT_EQ(0, pKse->GetRows()->GetCount());
+    EXPECT_EQ(std::string::npos, Caption(pKse).find(" from ")) << "a refusal names no range";
+    // Each refusal told once: the combined report's and the KSE report's.
+    const std::string strError(pRun->App().GetErrorText(9)), strInfo = pRun->InfoText();
+    ASSERT_FALSE(strError.empty());
+    size_t nTold = 0;
+    for (size_t nAt = strInfo.find(strError); nAt != std::string::npos; nAt = strInfo.find(strError, nAt + 1))
+        ++nTold;
+    EXPECT_EQ(2u, nTold) << strInfo;
+    CDataTable* pUs = Load(us, nullptr, nWeekAgo, nToday, WIDE_FROM, 20261130);
+    ASSERT_NE(nullptr, pUs);
+    EXPECT_EQ(0, pUs->GetRows()->GetCount());
+    EXPECT_EQ(nUsTrades, pCombined->GetRows()->GetCount());
+    EXPECT_EQ(pUs, Load(us, pUs, WIDE_FROM, 20261130, WIDE_FROM, WIDE_TO));
+    EXPECT_EQ(nUsTrades, pUs->GetRows()->GetCount());
+
+    // Today's trades join the transactions of a range that holds today only.
+    const REPORT& history = s_reports[2];
+    CDataTable* pHistory = Load(history, nullptr, nWeekAgo, nToday, WIDE_FROM, 20261130);
+    ASSERT_NE(nullptr, pHistory);
+    for (long nTo : {20261130L, WIDE_TO}) {
+        SCOPED_TRACE(nTo);
+        if (nTo == WIDE_TO)
+            Load(history, pHistory, WIDE_FROM, 20261130, WIDE_FROM, WIDE_TO);
+        const int nRows = pHistory->GetRows()->GetCount();
+        const size_t nLive = Replies("NR");
+        Send(MSG_OR, "1002|10020|1|ALPN|100|3|0||0|||secret");
+        ASSERT_TRUE(PumpUntil([&] { return Replies("NR") > nLive; }));
+        PumpFor(200);
+        EXPECT_EQ(nRows + (nTo == WIDE_TO ? 1 : 0), pHistory->GetRows()->GetCount());
+    }
+
+    // The link down at OK: nothing is emptied or re-titled, and the information window says so.
+    const std::string strCaption = Caption(pUs);
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});     // the connection's loss is told
+    server.Stop();
+    ASSERT_TRUE(PumpUntil([&] { return !pRun->App().IsConnected(); }));
+    Ask(0, pUs, WIDE_FROM, WIDE_TO, nWeekAgo, nToday);
+    EXPECT_EQ(0, QueryCombinedRealized("261201", "261231"));
+    PumpFor(200);
+    EXPECT_EQ(nUsTrades, pUs->GetRows()->GetCount());
+    EXPECT_EQ(strCaption, Caption(pUs));
+    EXPECT_EQ(nUsTrades, pCombined->GetRows()->GetCount());
+    EXPECT_EQ(2, pRun->CountInfoLines(IDS_REQUEST_NOT_SENT));
+}
