@@ -8,6 +8,11 @@
 #include "account/OrderStatusKSETable.h"
 #include "account/OrderStatusTable.h"
 #include "app/TableFactory.h"
+#include "account/AccountForms.h"
+#include "account/AccountPerformanceForm.h"
+#include "account/CurrencyConversionForm.h"
+#include "account/InternationalConversionForm.h"
+#include "app/FormFactory.h"
 
 void RegisterAccountTables()
 {
@@ -23,4 +28,13 @@ void RegisterAccountTables()
     RegisterTableMaker(51166, MakeDataTable<COrderStatusCancelledKSETable>);
     RegisterTableMaker(56370, MakeDataTable<COrderStatusForwardTable>);
     RegisterTableMaker(IDS_TABLE_KSE_TRADES, MakeDataTable<CExecutedTradesKSETable>);
+}
+
+void RegisterAccountForms()
+{
+    RegisterFormMaker(IDD_FORM_PERFORMANCE_US, &CAccountPerformanceForm::Make);
+    RegisterFormMaker(IDD_FORM_PERFORMANCE_KSE, &CAccountPerformanceForm::Make);
+    RegisterFormMaker(IDD_FORM_PERFORMANCE_COMBINED, &CAccountPerformanceForm::Make);
+    RegisterFormMaker(IDD_FORM_CURRENCY_CONVERSION, &CCurrencyConversionForm::Make);
+    RegisterFormMaker(IDD_FORM_INTL_CONVERSION, &CInternationalConversionForm::Make);
 }

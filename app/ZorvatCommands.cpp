@@ -26,6 +26,12 @@ struct CZORVAT32App::COMMAND_ENTRY
 
 const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     // A row without a handler waits for the window it opens: its rule stands, its item stays grey.
+    // The account forms (before the ranges of their neighbours, which wait for their windows).
+    {33121, 33121, RULE_US, &CZORVAT32App::OnFormCommand, nullptr},
+    {33237, 33237, RULE_KSE, &CZORVAT32App::OnFormCommand, nullptr},
+    {33238, 33238, RULE_BOTH_MARKETS, &CZORVAT32App::OnFormCommand, nullptr},
+    {33347, 33347, RULE_BOTH_MARKETS, &CZORVAT32App::OnIntlConversionCommand, nullptr},
+    {40232, 40232, RULE_US, &CZORVAT32App::OnFormCommand, nullptr},
     {ID_APP_CONNECT, ID_APP_CONNECT, RULE_NOT_CONNECTED, &CZORVAT32App::OnConnectCommand, nullptr},
     {ID_APP_DISCONNECT, ID_APP_DISCONNECT, RULE_CONNECTED, &CZORVAT32App::OnDisconnectCommand, nullptr},
     {ID_APP_LINK_SETTINGS, ID_APP_LINK_SETTINGS, RULE_NOT_CONNECTED, &CZORVAT32App::OnLinkSettings, nullptr},
@@ -337,6 +343,10 @@ void CZORVAT32App::OnFormCommand(UINT nId)
     static const struct { UINT nCommand; UINT nFormId; CFormMDIWnd* CZORVAT32App::*pSlot; } s_forms[] = {
         {ID_APP_TICKER_LOOKUP, IDD_TICKER_LOOKUP_FORM, &CZORVAT32App::m_pLookupForm},
         {ID_APP_PREFERENCES, IDD_PREFERENCES_FORM, &CZORVAT32App::m_pPreferencesForm},
+        {33121, 7117, &CZORVAT32App::m_pPerformanceUsForm},
+        {33237, 7270, &CZORVAT32App::m_pPerformanceKseForm},
+        {33238, 7269, &CZORVAT32App::m_pConversionForm},
+        {40232, 7328, &CZORVAT32App::m_pPerformanceCombinedForm},
     };
     for (const auto& form : s_forms) {
         // Without its view the form would be an empty frame: the command waits for it quietly.
@@ -351,6 +361,11 @@ void CZORVAT32App::OnCommandDialog(UINT nId)
     const COMMAND_DIALOG_RUNNER pfnRun = FindCommandDialog(nId);
     if (pfnRun != nullptr)
         pfnRun(m_pMainFrame != nullptr ? m_pMainFrame->m_hWnd : nullptr);
+}
+
+void CZORVAT32App::OnIntlConversionCommand(UINT)
+{
+    OpenInternationalCurrencyConversion("", "");
 }
 
 void CZORVAT32App::OnOptionChainCommand(UINT)
