@@ -107,7 +107,7 @@ TEST_F(AccountForms, LocalConversionWorksExactlyAndSendsPlainNumbers)
     struct CASE { const char* pszRate; int nDirection; const char* pszAmount; const char* pszResult; };
     const CASE cases[] = {
         {"0.3", 0, "1", "3.330"}, {"0.25", 1, "10", "2.500"}, {"0.29", 1, "100", "29.000"},
-        {"1", 0, "1.15", "1.150"}, {"0", 1, "10", "0.000"},
+        {"1", 0, "1.15", "1.150"}, {"0", 1, "10", "0.000"}, {"0.0019", 1, "1", "0.001"},
     };
     for (const CASE& c : cases) {
         ::SetDlgItemTextA(hForm, c.nDirection == 1 ? 6265 : 6264, c.pszRate);
