@@ -2,13 +2,19 @@
 // reply, the local cash conversion worked exactly as typed and sent as plain numbers, the
 // international conversion quoted and made, and nothing sent while the link is down.
 #include <gtest/gtest.h>
+#include <ctime>
 #include <string>
 #include <vector>
 #include "account/AccountForms.h"
 #include "app/FormMDIWnd.h"
 #include "app/NorvMainFrame.h"
 #include "app/ZorvatApp.h"
+#include "platform/mfc/OleDateTime.h"
+#include "platform/win/user/DateTimePick.h"
 #include "platform/win/user/Dialogs.h"
+#include "platform/win/user/TestAnswers.h"
+#include "refdata/ZorvatClocks.h"
+#include "refdata/ZorvatGlobals.h"
 #include "tests/account/AccountTestSupport.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/link/LinkSessionSupport.h"
@@ -43,12 +49,64 @@ HWND ViewOf(UINT nTemplate)
     return forms.empty() ? nullptr : forms.back()->GetView()->m_hWnd;
 }
 
+struct CFormClock : IClockSource
+{
+    time_t tNow = 0;
+    time_t GetNow() const override { return tNow; }
+    int GetLocalSecondsOfDay() const override { return 10 * 3600; }
+};
+
+// 10:00 local time of a "dd/mm/yyyy" day.
+time_t Morning(const std::string& strDay)
+{
+    tm parts = {};
+    parts.tm_mday = atoi(strDay.substr(0, 2).c_str());
+    parts.tm_mon = atoi(strDay.substr(3, 2).c_str()) - 1;
+    parts.tm_year = atoi(strDay.substr(6, 4).c_str()) - 1900;
+    parts.tm_hour = 10;
+    parts.tm_isdst = -1;
+    return mktime(&parts);
+}
+
+// The user picks a "dd/mm/yyyy" day in a date picker of the form.
+void PickDay(HWND hForm, int nId, const std::string& strDay)
+{
+    SYSTEMTIME st = {};
+    const COleDateTime day(atoi(strDay.substr(6, 4).c_str()), atoi(strDay.substr(3, 2).c_str()),
+                           atoi(strDay.substr(0, 2).c_str()), 10, 0, 0);
+    ASSERT_TRUE(day.GetAsSystemTime(st));
+    const HWND hPicker = ::GetDlgItem(hForm, nId);
+    ASSERT_TRUE(::SendMessageA(hPicker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st)));
+    NMDATETIMECHANGE change = {};
+    change.nmhdr.hwndFrom = hPicker;
+    change.nmhdr.idFrom = static_cast<UINT_PTR>(nId);
+    change.nmhdr.code = DTN_DATETIMECHANGE;
+    change.st = st;
+    ::SendMessageA(hForm, WM_NOTIFY, static_cast<WPARAM>(nId), reinterpret_cast<LPARAM>(&change));
+}
+
 struct AccountForms : CAccountSession
 {
+    CFormClock clock;
+
     void SetUp() override
     {
         ASSERT_TRUE(StartSession({}));
         RegisterAccountForms();
+    }
+    void TearDown() override
+    {
+        GetGlobals()->SetClockSource(nullptr);
+        CAccountSession::TearDown();
+    }
+    // The last request of a mnemonic the server received, split at its bars.
+    std::vector<std::string> LastReceived(const std::string& strMnemonic) const
+    {
+        std::string strLine;
+        for (const std::string& line : server.Received())
+            if (line.rfind("&" + strMnemonic + "|", 0) == 0)
+                strLine = line;
+        return Fields(strLine);
     }
     // The requests of a mnemonic the server received.
     size_t Count(const std::string& strMnemonic) const
@@ -92,6 +150,43 @@ TEST_F(AccountForms, PerformanceFormsTakeOnlyTheirOwnReply)
     ::GetWindowTextA(::GetParent(hCombined), szCaption, sizeof szCaption);
     EXPECT_EQ("AccountPerformance " + std::string(app.GetBaseCurrency()), szCaption);
     SaveDialogScreenshot(hSecond, "account_performance_us");
+
+    // The range opens from 1 January to yesterday, is kept in order and never passes today; a
+    // form opened on another day starts from that day's year.
+    const struct { const char* pszToday; int nPicker; const char* pszPicked; const char* pszFrom; const char* pszTo; } steps[] = {
+        {"15/06/2026", 0, "", "01/01/2026", "14/06/2026"},
+        {"15/06/2026", 5921, "20/06/2026", "01/01/2026", "15/06/2026"},
+        {"15/06/2026", 5920, "16/06/2026", "15/06/2026", "15/06/2026"},
+        {"15/06/2026", 5920, "01/03/2026", "01/03/2026", "15/06/2026"},
+        {"15/06/2026", 5921, "28/02/2026", "01/03/2026", "01/03/2026"},
+        {"15/06/2026", 5921, "02/03/2026", "01/03/2026", "02/03/2026"},
+        {"15/06/2026", 5920, "02/03/2026", "02/03/2026", "02/03/2026"},
+        {"01/01/2027", 0, "", "01/01/2027", "31/12/2026"},
+        {"01/01/2027", 5921, "01/01/2027", "01/01/2027", "01/01/2027"},
+    };
+    GetGlobals()->SetClockSource(&clock);
+    HWND hKse = nullptr;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(std::string(step.pszToday) + " " + step.pszPicked);
+        clock.tNow = Morning(step.pszToday);
+        if (step.nPicker == 0) {
+            CFormMDIWnd* pKse = nullptr;
+            app.OpenFormWindow(&pKse, IDD_FORM_PERFORMANCE_KSE);
+            ASSERT_NE(nullptr, pKse);
+            hKse = pKse->GetView()->m_hWnd;
+            EXPECT_EQ(step.pszToday, ControlText(hKse, 1683));
+        } else {
+            PickDay(hKse, step.nPicker, step.pszPicked);
+        }
+        EXPECT_EQ(step.pszFrom, ControlText(hKse, 5920));
+        EXPECT_EQ(step.pszTo, ControlText(hKse, 5921));
+    }
+    ClickControl(hKse, 5923);
+    ASSERT_TRUE(PumpUntil([&] { return Count("PK") == 1; }));
+    const std::vector<std::string> pk = LastReceived("PK");
+    ASSERT_LT(9u, pk.size());
+    EXPECT_EQ("270101", pk[8]);
+    EXPECT_EQ("270101", pk[9]);
 }
 
 TEST_F(AccountForms, LocalConversionWorksExactlyAndSendsPlainNumbers)
