@@ -189,7 +189,7 @@ TEST_F(AccountForms, PerformanceFormsTakeOnlyTheirOwnReply)
     EXPECT_EQ("270101", pk[9]);
 }
 
-TEST_F(AccountForms, LocalConversionWorksExactlyAndSendsPlainNumbers)
+TEST_F(AccountForms, ConversionsWorkExactlyAndSendPlainNumbers)
 {
     CZORVAT32App& app = *CZORVAT32App::Get();
     app.RunCommand(33238);
@@ -233,6 +233,59 @@ TEST_F(AccountForms, LocalConversionWorksExactlyAndSendsPlainNumbers)
     EXPECT_EQ("1000.000", body[9]);
     EXPECT_EQ("0.3062000", body[10]);
     EXPECT_EQ("0.3068000", body[11]);
+
+    // The international form: the pair and amount quoted, then made; each side in its own
+    // currency's decimals (the dinar three, the dollar two), the made conversion in the next
+    // quote's balances; the server's 326.668 dollars shows as 326.66, cut at the dollar's places
+    // as every field cuts. The trader now holds 2,003,262.60 dollars and 999,000 dinars.
+    app.OpenInternationalCurrencyConversion("", "");
+    HWND hIntl = ViewOf(IDD_FORM_INTL_CONVERSION);
+    ASSERT_NE(nullptr, hIntl);
+    const struct
+    {
+        const char* pszFrom;
+        const char* pszTo;
+        const char* pszAmount;
+        const char* pszSent;
+        // Shown: balances, converted amount, new balances.
+        const char* pszBalanceFrom;
+        const char* pszBalanceTo;
+        const char* pszResult;
+        const char* pszNewFrom;
+        const char* pszNewTo;
+    } quotes[] = {
+        {"=USD", "=KWD", "1000", "1000.00", "2003262.60", "999000.000", "306.500", "2002262.60", "999306.500"},
+        {"=KWD", "=USD", "100.125", "100.125", "999306.500", "2002262.60", "326.66", "999206.375", "2002589.26"},
+    };
+    for (const auto& q : quotes) {
+        SCOPED_TRACE(q.pszFrom);
+        const size_t nSent = Count("RC");
+        EnterText(hIntl, 6755, q.pszAmount);
+        EXPECT_EQ(nSent, Count("RC")) << "no pair, no quote";
+        ChooseItem(hIntl, 6756, q.pszFrom);
+        ChooseItem(hIntl, 6758, q.pszTo);
+        ASSERT_TRUE(PumpUntil([&] { return !ControlText(hIntl, 6757).empty(); }));
+        const std::vector<std::string> rc = LastReceived("RC");
+        ASSERT_EQ(13u, rc.size());
+        EXPECT_EQ(q.pszSent, rc[8]);
+        EXPECT_EQ("0", rc[12]) << "a quote";
+        EXPECT_EQ(q.pszBalanceFrom, ControlText(hIntl, 6746));
+        EXPECT_EQ(q.pszBalanceTo, ControlText(hIntl, 6747));
+        EXPECT_EQ(q.pszResult, ControlText(hIntl, 6757));
+        EXPECT_EQ(q.pszNewFrom, ControlText(hIntl, 6750));
+        EXPECT_EQ(q.pszNewTo, ControlText(hIntl, 6751));
+        EXPECT_EQ("Available Balance " + std::string(q.pszFrom + 1), ControlText(hIntl, 6759));
+        EXPECT_EQ("New Balance " + std::string(q.pszTo + 1), ControlText(hIntl, 6762));
+        if (&q == &quotes[0])
+            SaveDialogScreenshot(hIntl, "account_conversion_international");
+        // Choosing the same pair again sends nothing; the convert command makes it.
+        ChooseItem(hIntl, 6758, q.pszTo);
+        EXPECT_EQ(nSent + 1, Count("RC"));
+        ClickControl(hIntl, 6752);
+        ASSERT_TRUE(PumpUntil([&] { return ControlText(hIntl, 6757).empty(); }));
+        EXPECT_EQ("1", LastReceived("RC")[12]);
+        EXPECT_EQ("Available Balance ", ControlText(hIntl, 6759));
+    }
 }
 
 }  // namespace
