@@ -28,7 +28,25 @@ void CAccountForm::SetUpFields(const ACCOUNT_FIELD* pRows, CEnhancedEdit* pEdits
         pEdits[i].SetDataType(pRows[i].nType, pRows[i].nDecimals);
         pEdits[i].SetLengthLimits(pRows[i].nLength, 0);
         pEdits[i].SetReadOnly(TRUE);
+        // Out of the tab order, so that the form's focus goes to what the user types; an empty
+        // number field that had the focus would show a zero on leaving it.
+        const HWND hEdit = pEdits[i].GetSafeHwnd();
+        ::SetWindowLongA(hEdit, GWL_STYLE, ::GetWindowLongA(hEdit, GWL_STYLE) & ~WS_TABSTOP);
     }
+}
+
+void CAccountForm::OpenField(CEnhancedEdit& edit)
+{
+    edit.SetReadOnly(FALSE);
+    const HWND hEdit = edit.GetSafeHwnd();
+    ::SetWindowLongA(hEdit, GWL_STYLE, ::GetWindowLongA(hEdit, GWL_STYLE) | WS_TABSTOP);
+}
+
+BOOL CAccountForm::FocusFirstInput()
+{
+    if (const HWND hFirst = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE))
+        ::SetFocus(hFirst);
+    return FALSE;
 }
 
 BOOL CAccountForm::SendPending(int nType, LPCSTR pszBody)

@@ -23,8 +23,13 @@ class CAccountForm : public CFormDialog, public CZorvatMessageSink
 protected:
     CAccountForm(UINT nTemplate, const CMessageTypeSet& types);
 
-    // Subclasses the fields (as many edits as rows) with their kinds; read-only unless said.
+    // Subclasses the fields (as many edits as rows) with their kinds, read-only and out of the
+    // tab order; the caller opens the ones the user types in.
     void SetUpFields(const ACCOUNT_FIELD* pRows, CEnhancedEdit* pEdits, int nCount);
+    static void OpenField(CEnhancedEdit& edit);
+    // The end of the form's set-up: the focus on its first input (the read-only fields are out
+    // of the tab order now); FALSE, for the dialog manager has nothing left to focus.
+    BOOL FocusFirstInput();
     // Sends the body with the message type and keeps its number as the pending request; FALSE
     // after a refusal (the link is down), nothing then pending.
     BOOL SendPending(int nType, LPCSTR pszBody);

@@ -84,7 +84,7 @@ BOOL CAccountPerformanceForm::OnInitDialog()
     SetUpFields(rows, m_results, PERF_RESULTS);
     for (int i = 0; i < PERF_RESULTS; ++i)
         if (m_form.results[i] == m_form.nEditable)
-            m_results[i].SetReadOnly(FALSE);
+            OpenField(m_results[i]);
     const ACCOUNT_FIELD today = {m_form.nToday, COLTYPE_STRING, 0, 10};
     SetUpFields(&today, &m_today, 1);
     const COleDateTime now(GetGlobals()->GetNow());
@@ -98,7 +98,7 @@ BOOL CAccountPerformanceForm::OnInitDialog()
     m_pickFrom.SetTime(m_from);
     m_pickTo.SetTime(m_to);
     SetCaption();
-    return TRUE;
+    return FocusFirstInput();
 }
 
 void CAccountPerformanceForm::SetCaption()

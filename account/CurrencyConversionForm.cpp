@@ -47,10 +47,10 @@ BOOL CCurrencyConversionForm::OnInitDialog()
 {
     CAccountForm::OnInitDialog();
     SetUpFields(FIELD_ROWS, m_fields, FIELDS);
-    Field(IDC_CONV_AMOUNT).SetReadOnly(FALSE);
+    OpenField(Field(IDC_CONV_AMOUNT));
     CheckRadioButton(IDC_CONV_TO_2, IDC_CONV_TO_3, IDC_CONV_TO_2);
     SendPending(MSG_CC, "||" + UserAndAccount());
-    return TRUE;
+    return FocusFirstInput();
 }
 
 BOOL CCurrencyConversionForm::IsToThreeDecimals() const

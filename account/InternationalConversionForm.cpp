@@ -85,7 +85,7 @@ BOOL CInternationalConversionForm::OnInitDialog()
     CAccountForm::OnInitDialog();
     for (int i = 0; i < FIELDS; ++i)
         SetUpFields(&FIELD_ROWS[i].field, &m_fields[i], 1);
-    Field(IDC_INTL_AMOUNT).SetReadOnly(FALSE);
+    OpenField(Field(IDC_INTL_AMOUNT));
     m_boxFrom.SubclassDlgItem(IDC_INTL_FROM, this);
     m_boxTo.SubclassDlgItem(IDC_INTL_TO, this);
     CStringArray codes;
@@ -95,7 +95,7 @@ BOOL CInternationalConversionForm::OnInitDialog()
         m_boxTo.AddString(codes[i]);
     }
     SetCurrencies("", "");
-    return TRUE;
+    return FocusFirstInput();
 }
 
 HBRUSH CInternationalConversionForm::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT)

@@ -288,4 +288,79 @@ TEST_F(AccountForms, ConversionsWorkExactlyAndSendPlainNumbers)
     }
 }
 
+// In Arabic, against a server whose "PX" result (field 4) and "CC" result (field 0) are no
+// number: those replies are errors that leave the forms as they were. Then the link goes down
+// without a log-off: each form's OK is refused with the "not sent" text and changes nothing.
+struct AccountFormsBadReplies : AccountForms
+{
+    void SetUp() override
+    {
+        ASSERT_TRUE(StartSession({"--scenario", "no-number=PX:4,CC:0"}, true));
+        RegisterAccountForms();
+    }
+};
+
+TEST_F(AccountFormsBadReplies, ErrorsAndRefusalsLeaveTheForms)
+{
+    CZORVAT32App& app = *CZORVAT32App::Get();
+    app.RunCommand(33121);
+    HWND hUs = ViewOf(IDD_FORM_PERFORMANCE_US);
+    ASSERT_NE(nullptr, hUs);
+    ClickControl(hUs, 5923);
+    ASSERT_TRUE(PumpUntil([&] { return !ControlText(hUs, 5925).empty(); }));
+    SaveDialogScreenshot(hUs, "account_performance_us_ar");
+
+    const int nBad = pRun->CountInfoLines(IDS_ACCOUNT_BAD_REPLY);
+    app.RunCommand(40232);
+    HWND hCombined = ViewOf(IDD_FORM_PERFORMANCE_COMBINED);
+    ASSERT_NE(nullptr, hCombined);
+    ClickControl(hCombined, 6969);
+    ASSERT_TRUE(PumpUntil([&] { return pRun->CountInfoLines(IDS_ACCOUNT_BAD_REPLY) == nBad + 1; }));
+    EXPECT_EQ("n/a", Fields(Sent("PX").back())[8]);
+    for (int nId : {6962, 6965, 6963, 6964, 6966, 6967, 6973, 6968})
+        EXPECT_EQ("", ControlText(hCombined, nId)) << nId;
+
+    app.RunCommand(33238);
+    HWND hLocal = ViewOf(IDD_FORM_CURRENCY_CONVERSION);
+    ASSERT_NE(nullptr, hLocal);
+    ASSERT_TRUE(PumpUntil([&] { return pRun->CountInfoLines(IDS_ACCOUNT_BAD_REPLY) == nBad + 2; }));
+    ASSERT_FALSE(Fields(Sent("CC").back())[9].empty()) << "the balances came";
+    for (int nId : {6260, 6261, 6264, 6265})
+        EXPECT_EQ("", ControlText(hLocal, nId)) << nId;
+    // The user's own figures, for the picture: 1 dinar at 3.2594 dollars.
+    ::SetDlgItemTextA(hLocal, 6264, "0.3068");
+    EnterText(hLocal, 6268, "1");
+    EXPECT_EQ("3.250", ControlText(hLocal, 6269));
+    SaveDialogScreenshot(hLocal, "account_conversion_local_ar");
+
+    app.OpenInternationalCurrencyConversion("", "");
+    HWND hIntl = ViewOf(IDD_FORM_INTL_CONVERSION);
+    ASSERT_NE(nullptr, hIntl);
+    EnterText(hIntl, 6755, "500");
+    ChooseItem(hIntl, 6756, "=KWD");
+    ChooseItem(hIntl, 6758, "=USD");
+    ASSERT_TRUE(PumpUntil([&] { return !ControlText(hIntl, 6757).empty(); }));
+    SaveDialogScreenshot(hIntl, "account_conversion_international_ar");
+
+    // The link goes down under the open forms (its loss is told in a message box).
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});
+    server.Stop();
+    ASSERT_TRUE(PumpUntil([&] { return !app.IsConnected(); }));
+    const std::string strUsResult = ControlText(hUs, 5925);
+    const struct { const char* pszName; HWND hForm; int nOk; } oks[] = {
+        {"US performance", hUs, 5923}, {"combined performance", hCombined, 6969},
+        {"local conversion", hLocal, 6262}, {"international conversion", hIntl, 6752},
+    };
+    for (const auto& ok : oks) {
+        SCOPED_TRACE(ok.pszName);
+        const int nRefused = pRun->CountInfoLines(IDS_ACCOUNT_NOT_SENT);
+        ClickControl(ok.hForm, ok.nOk);
+        PumpFor(50);
+        EXPECT_EQ(nRefused + 1, pRun->CountInfoLines(IDS_ACCOUNT_NOT_SENT));
+    }
+    EXPECT_EQ(strUsResult, ControlText(hUs, 5925));
+    EXPECT_EQ("3.250", ControlText(hLocal, 6269));
+    EXPECT_EQ(nBad + 2, pRun->CountInfoLines(IDS_ACCOUNT_BAD_REPLY));
+}
+
 }  // namespace
