@@ -2,6 +2,7 @@
 // reply, the local cash conversion worked exactly as typed and sent as plain numbers, the
 // international conversion quoted and made, and nothing sent while the link is down.
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "refdata/ZorvatGlobals.h"
 #include "tests/account/AccountTestSupport.h"
 #include "tests/common/DialogSteps.h"
+#include "tests/common/ExpectedData.h"
 #include "tests/link/LinkSessionSupport.h"
 
 namespace {
@@ -138,6 +140,25 @@ TEST_F(AccountForms, PerformanceFormsTakeOnlyTheirOwnReply)
     const std::vector<std::string> reply = Fields(Sent("PF")[0]);
     ASSERT_LT(12u, reply.size());
     EXPECT_EQ("0", reply[8]) << "the result in field 4";
+    // Both ask at once for two ranges: each shows the reply that echoes its own range.
+    PickDay(hSecond, 5920, ControlText(hSecond, 5921));
+    ClickControl(hFirst, 5923);
+    ClickControl(hSecond, 5923);
+    ASSERT_TRUE(PumpUntil([&] { return Sent("PF").size() == 3; }));
+    PumpFor(100);
+    const int results[] = {5925, 5928, 5926, 5927, 5929, 5930, 1716, 5931};
+    for (HWND hForm : {hFirst, hSecond}) {
+        const std::string strFrom = ControlText(hForm, 5920);
+        const std::string strEcho = strFrom.substr(8, 2) + strFrom.substr(3, 2) + strFrom.substr(0, 2);
+        std::vector<std::string> own;
+        for (const std::string& line : Sent("PF"))
+            if (Fields(line)[6] == strEcho)
+                own = Fields(line);
+        ASSERT_LT(16u, own.size()) << strEcho;
+        for (int i = 0; i < 8; ++i)
+            EXPECT_NEAR(atof(own[9 + i].c_str()), atof(ControlText(hForm, results[i]).c_str()), 0.01) << strEcho << " " << i;
+    }
+    EXPECT_NE(ControlText(hFirst, 5925), ControlText(hSecond, 5925)) << "two ranges, two answers";
 
     // The combined form: result in field 4 as well, the base currency in the caption.
     app.RunCommand(40232);
@@ -156,10 +177,12 @@ TEST_F(AccountForms, PerformanceFormsTakeOnlyTheirOwnReply)
     const struct { const char* pszToday; int nPicker; const char* pszPicked; const char* pszFrom; const char* pszTo; } steps[] = {
         {"15/06/2026", 0, "", "01/01/2026", "14/06/2026"},
         {"15/06/2026", 5921, "20/06/2026", "01/01/2026", "15/06/2026"},
+        {"15/06/2026", 5921, "16/06/2026", "01/01/2026", "15/06/2026"},
         {"15/06/2026", 5920, "16/06/2026", "15/06/2026", "15/06/2026"},
         {"15/06/2026", 5920, "01/03/2026", "01/03/2026", "15/06/2026"},
         {"15/06/2026", 5921, "28/02/2026", "01/03/2026", "01/03/2026"},
         {"15/06/2026", 5921, "02/03/2026", "01/03/2026", "02/03/2026"},
+        {"15/06/2026", 5920, "03/03/2026", "02/03/2026", "02/03/2026"},
         {"15/06/2026", 5920, "02/03/2026", "02/03/2026", "02/03/2026"},
         {"01/01/2027", 0, "", "01/01/2027", "31/12/2026"},
         {"01/01/2027", 5921, "01/01/2027", "01/01/2027", "01/01/2027"},
@@ -198,17 +221,22 @@ TEST_F(AccountForms, ConversionsWorkExactlyAndSendPlainNumbers)
     ASSERT_TRUE(PumpUntil([&] { return !ControlText(hForm, 6261).empty(); }));
     const std::vector<std::string> cc = Fields(Sent("CC")[0]);
     EXPECT_EQ(cc[10] + "000", ControlText(hForm, 6265)) << "seven decimals";
-    // The rates as the server might give them; the results rounded down, exactly.
-    struct CASE { const char* pszRate; int nDirection; const char* pszAmount; const char* pszResult; };
-    const CASE cases[] = {
-        {"0.3", 0, "1", "3.330"}, {"0.25", 1, "10", "2.500"}, {"0.29", 1, "100", "29.000"},
-        {"1", 0, "1.15", "1.150"}, {"0", 1, "10", "0.000"}, {"0.0019", 1, "1", "0.001"},
-    };
-    for (const CASE& c : cases) {
-        ::SetDlgItemTextA(hForm, c.nDirection == 1 ? 6265 : 6264, c.pszRate);
-        ::SendMessageA(::GetDlgItem(hForm, c.nDirection == 1 ? 6267 : 6266), BM_CLICK, 0, 0);
-        EnterText(hForm, 6268, c.pszAmount);
-        EXPECT_EQ(c.pszResult, ControlText(hForm, 6269)) << c.pszAmount << " at " << c.pszRate;
+    // Balances and rates as the server might give them, worked against Python's decimal: the
+    // results rounded down exactly (100 at 0.29 gives 29.000, 1.15 at 1 gives 1.15).
+    const auto rows = ReadExpectedRows("tests/account/expected_conversions.txt", 'c');
+    ASSERT_EQ(200u, rows.size());
+    for (const auto& row : rows) {
+        ASSERT_EQ(9u, row.size());
+        const bool bToThree = row[1] == "1";
+        ::SetDlgItemTextA(hForm, 6260, row[4].c_str());
+        ::SetDlgItemTextA(hForm, 6261, row[5].c_str());
+        ::SetDlgItemTextA(hForm, bToThree ? 6265 : 6264, row[2].c_str());
+        ::SendMessageA(::GetDlgItem(hForm, bToThree ? 6267 : 6266), BM_CLICK, 0, 0);
+        EnterText(hForm, 6268, row[3]);
+        const std::string strCase = row[3] + (bToThree ? " times " : " over ") + row[2];
+        EXPECT_EQ(row[6], ControlText(hForm, 6269)) << strCase;
+        EXPECT_EQ(row[7], ControlText(hForm, 6270)) << strCase;
+        EXPECT_EQ(row[8], ControlText(hForm, 6271)) << strCase;
     }
     SaveDialogScreenshot(hForm, "account_conversion_local");
 
@@ -254,8 +282,8 @@ TEST_F(AccountForms, ConversionsWorkExactlyAndSendPlainNumbers)
         const char* pszNewFrom;
         const char* pszNewTo;
     } quotes[] = {
-        {"=USD", "=KWD", "1000", "1000.00", "2003262.60", "999000.000", "306.500", "2002262.60", "999306.500"},
-        {"=KWD", "=USD", "100.125", "100.125", "999306.500", "2002262.60", "326.66", "999206.375", "2002589.26"},
+        {"=USD", "=KWD", "1000.01", "1000.01", "2003262.60", "999000.000", "306.503", "2002262.59", "999306.503"},
+        {"=KWD", "=USD", "100.125", "100.125", "999306.503", "2002262.59", "326.66", "999206.378", "2002589.25"},
     };
     for (const auto& q : quotes) {
         SCOPED_TRACE(q.pszFrom);
