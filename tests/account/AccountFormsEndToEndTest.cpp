@@ -90,6 +90,9 @@ void PickDay(HWND hForm, int nId, const std::string& strDay)
 struct AccountForms : CAccountSession
 {
     CFormClock clock;
+    // The creator's pointers of the frames a test opens itself: each frame clears its own when it
+    // goes, at the latest when the session ends, so they live as long as the fixture.
+    CFormMDIWnd* frames[4] = {};
 
     void SetUp() override
     {
@@ -127,7 +130,7 @@ TEST_F(AccountForms, PerformanceFormsTakeOnlyTheirOwnReply)
     HWND hFirst = ViewOf(IDD_FORM_PERFORMANCE_US);
     ASSERT_NE(nullptr, hFirst);
     // A second form of the kind, as a second frame.
-    CFormMDIWnd* pSecond = nullptr;
+    CFormMDIWnd*& pSecond = frames[0];
     app.OpenFormWindow(&pSecond, IDD_FORM_PERFORMANCE_US);
     ASSERT_EQ(2u, Forms(IDD_FORM_PERFORMANCE_US).size());
     HWND hSecond = pSecond->GetView()->m_hWnd;
@@ -189,11 +192,13 @@ TEST_F(AccountForms, PerformanceFormsTakeOnlyTheirOwnReply)
     };
     GetGlobals()->SetClockSource(&clock);
     HWND hKse = nullptr;
+    int nFrame = 1;
     for (const auto& step : steps) {
         SCOPED_TRACE(std::string(step.pszToday) + " " + step.pszPicked);
         clock.tNow = Morning(step.pszToday);
         if (step.nPicker == 0) {
-            CFormMDIWnd* pKse = nullptr;
+            ASSERT_LT(nFrame, 4);
+            CFormMDIWnd*& pKse = frames[nFrame++];
             app.OpenFormWindow(&pKse, IDD_FORM_PERFORMANCE_KSE);
             ASSERT_NE(nullptr, pKse);
             hKse = pKse->GetView()->m_hWnd;
