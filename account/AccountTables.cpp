@@ -29,6 +29,11 @@ INT_PTR RunReportDialog(HWND hParent)
     return RunRangeDialog(REPORT, hParent);
 }
 }  // namespace
+#include "account/AccountForms.h"
+#include "account/AccountPerformanceForm.h"
+#include "account/CurrencyConversionForm.h"
+#include "account/InternationalConversionForm.h"
+#include "app/FormFactory.h"
 
 void RegisterAccountTables()
 {
@@ -61,4 +66,13 @@ void RegisterAccountTables()
     RegisterCommandDialog(ID_APP_KSE_REALIZED, RunReportDialog<g_realizedProfitLossKSETable>);
     RegisterCommandDialog(ID_APP_US_TRANSACTIONS, RunReportDialog<g_histTransactionTable>);
     RegisterCommandDialog(ID_APP_KSE_TRANSACTIONS, RunReportDialog<g_histTransactionKSETable>);
+}
+
+void RegisterAccountForms()
+{
+    RegisterFormMaker(IDD_FORM_PERFORMANCE_US, &CAccountPerformanceForm::Make);
+    RegisterFormMaker(IDD_FORM_PERFORMANCE_KSE, &CAccountPerformanceForm::Make);
+    RegisterFormMaker(IDD_FORM_PERFORMANCE_COMBINED, &CAccountPerformanceForm::Make);
+    RegisterFormMaker(IDD_FORM_CURRENCY_CONVERSION, &CCurrencyConversionForm::Make);
+    RegisterFormMaker(IDD_FORM_INTL_CONVERSION, &CInternationalConversionForm::Make);
 }

@@ -94,3 +94,10 @@ struct IModifyOrderForm
     virtual void ShowSidePanel(BOOL bShow) = 0;
     virtual void ShowAdvanced(BOOL bShow) = 0;
 };
+// The international currency conversion as the application's opener presets it (the account
+// layer implements it): the pair chosen and quoted; FALSE when either code is empty or unknown.
+struct ICurrencyPairForm
+{
+    virtual ~ICurrencyPairForm() = default;
+    virtual BOOL SelectCurrencyPair(LPCSTR pszFrom, LPCSTR pszTo) = 0;
+};

@@ -1,6 +1,8 @@
 #include "app/ZorvatApp.h"
 
 #include "app/DataTable.h"
+#include "app/FormFactory.h"
+#include "app/FormMDIWnd.h"
 #include "app/NorvMainFrame.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
@@ -16,6 +18,7 @@
 #define IDS_KEY_ALERT_SOUND 57072       // the ".General" key of the alert sound's mode
 #define IDS_KEY_ALERT_SOUND_FILE 57073  // and of its wave file
 #define US_QUOTATIONS_TABLE_ID 51921     // the table that expands compact quotes
+#define IDD_FORM_INTL_CONVERSION 7307
 
 CZORVAT32App::CZORVAT32App()
     : m_errors(this, this, this), m_dispatcher(this, &m_errors, this, this), m_rates(this)
@@ -78,8 +81,18 @@ void CZORVAT32App::AddInfoText(LPCSTR pszText)
 
 void CZORVAT32App::OpenInternationalCurrencyConversion(LPCSTR pszFrom, LPCSTR pszTo)
 {
-    if (m_pConversionOpener != nullptr && pszFrom != nullptr && pszTo != nullptr)
-        m_pConversionOpener->OpenCurrencyConversion(pszFrom, pszTo);
+    if (m_pConversionOpener != nullptr) {
+        if (pszFrom != nullptr && pszTo != nullptr)
+            m_pConversionOpener->OpenCurrencyConversion(pszFrom, pszTo);
+        return;
+    }
+    // Without its view the form would be an empty frame: the opener waits for it quietly.
+    if (FindFormMaker(IDD_FORM_INTL_CONVERSION) == nullptr)
+        return;
+    OpenFormWindow(&m_pIntlConversionForm, IDD_FORM_INTL_CONVERSION);
+    if (m_pIntlConversionForm != nullptr)
+        if (auto* pForm = dynamic_cast<ICurrencyPairForm*>(m_pIntlConversionForm->GetView()))
+            pForm->SelectCurrencyPair(pszFrom, pszTo);
 }
 
 void CZORVAT32App::ShowInfoResource(UINT nId, int nPriority)

@@ -324,6 +324,7 @@ protected:
     void OnFormCommand(UINT nId);
     void OnCommandDialog(UINT nId);
     void OnOptionChainCommand(UINT);
+    void OnIntlConversionCommand(UINT);
     // The ticket commands: KSE 33049, 33050, 33223; forward market 33269; forward contract
     // 33273; US 33100, 33601 (regular) and 33306 (pre-market).
     void OnKseTicketCommand(UINT nId);
@@ -399,6 +400,11 @@ protected:
     CFormMDIWnd* m_pForwardContractForm = nullptr;
     CFormMDIWnd* m_pManualExerciseForm = nullptr;
     CFormMDIWnd* m_pExpirationForm = nullptr;
+    CFormMDIWnd* m_pPerformanceUsForm = nullptr;        // the account forms
+    CFormMDIWnd* m_pPerformanceKseForm = nullptr;
+    CFormMDIWnd* m_pPerformanceCombinedForm = nullptr;
+    CFormMDIWnd* m_pConversionForm = nullptr;
+    CFormMDIWnd* m_pIntlConversionForm = nullptr;
     BOOL m_bOrderAdvanced = FALSE;
     BOOL m_bUnrealizedSelector = FALSE;
     CFormMDIWnd* m_chartSlots[CHART_SLOTS] = {};  // not owned: each frame clears its slot as it goes

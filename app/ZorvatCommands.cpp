@@ -26,6 +26,12 @@ struct CZORVAT32App::COMMAND_ENTRY
 
 const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     // A row without a handler waits for the window it opens: its rule stands, its item stays grey.
+    // The account forms (before the ranges of their neighbours, which wait for their windows).
+    {33121, 33121, RULE_US, &CZORVAT32App::OnFormCommand, nullptr},
+    {33237, 33237, RULE_KSE, &CZORVAT32App::OnFormCommand, nullptr},
+    {33238, 33238, RULE_BOTH_MARKETS, &CZORVAT32App::OnFormCommand, nullptr},
+    {33347, 33347, RULE_BOTH_MARKETS, &CZORVAT32App::OnIntlConversionCommand, nullptr},
+    {40232, 40232, RULE_US, &CZORVAT32App::OnFormCommand, nullptr},
     {ID_APP_CONNECT, ID_APP_CONNECT, RULE_NOT_CONNECTED, &CZORVAT32App::OnConnectCommand, nullptr},
     {ID_APP_DISCONNECT, ID_APP_DISCONNECT, RULE_CONNECTED, &CZORVAT32App::OnDisconnectCommand, nullptr},
     {ID_APP_LINK_SETTINGS, ID_APP_LINK_SETTINGS, RULE_NOT_CONNECTED, &CZORVAT32App::OnLinkSettings, nullptr},
@@ -50,7 +56,6 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {ID_APP_US_HOLDINGS, ID_APP_US_HOLDINGS, RULE_US, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_US_UNREALIZED, ID_APP_US_UNREALIZED, RULE_US, &CZORVAT32App::OnUnrealizedCommand, nullptr},
     {33120, 33120, RULE_US, &CZORVAT32App::OnCommandDialog, nullptr},
-    {33120, 33121, RULE_US, nullptr, nullptr},
     {ID_APP_CORP_EVENTS, ID_APP_CORP_EVENTS, RULE_ROLE_1_DIRECT, &CZORVAT32App::OnCommandDialog, nullptr},
     {33140, 33140, RULE_US, &CZORVAT32App::OnCommandDialog, nullptr},
     {ID_APP_CLEAR_INFO, ID_APP_CLEAR_INFO, RULE_ALWAYS, &CZORVAT32App::OnClearInfo, nullptr},
@@ -78,8 +83,6 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {33234, 33234, RULE_KSE, &CZORVAT32App::OnCommandDialog, nullptr},
     {33235, 33235, RULE_KSE, &CZORVAT32App::OnUnrealizedCommand, nullptr},
     {33236, 33236, RULE_KSE, &CZORVAT32App::OnCommandDialog, nullptr},
-    {33237, 33237, RULE_KSE, nullptr, nullptr},
-    {33238, 33238, RULE_BOTH_MARKETS, nullptr, nullptr},
     {33241, 33241, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_KSE_STOCK_LIST, ID_APP_KSE_TICK_UNITS, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_KSE_QUOTES, ID_APP_KSE_QUOTES, RULE_KSE, &CZORVAT32App::OnTableCommand, nullptr},
@@ -109,7 +112,6 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {33335, 33335, RULE_REMOVED, &CZORVAT32App::OnPositionFormCommand, nullptr},
     {33336, 33336, RULE_REMOVED, nullptr, nullptr},
     {ID_APP_OPTION_CHAIN, ID_APP_OPTION_CHAIN, RULE_REMOVED, &CZORVAT32App::OnOptionChainCommand, nullptr},
-    {33347, 33347, RULE_BOTH_MARKETS, nullptr, nullptr},
     {ID_APP_EXCHANGE_RATES, ID_APP_EXCHANGE_RATES, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_INTEREST_RATES, ID_APP_INTEREST_RATES, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
     {33355, 33355, RULE_REMOVED, &CZORVAT32App::OnPositionFormCommand, nullptr},
@@ -135,7 +137,6 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {40229, 40229, RULE_KSE, &CZORVAT32App::OnUnrealizedCommand, nullptr},
     {ID_APP_INFO_BUTTON, ID_APP_INFO_BUTTON, RULE_NONE, &CZORVAT32App::OnInfoButton, nullptr},
     {ID_APP_PREFERENCES, ID_APP_PREFERENCES, RULE_US, &CZORVAT32App::OnFormCommand, nullptr},
-    {40232, 40232, RULE_US, nullptr, nullptr},
     {ID_APP_INTL_BOOK_2, ID_APP_INTL_BOOK_2, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_ABOUT, ID_APP_ABOUT, RULE_NONE, &CZORVAT32App::OnAbout, nullptr},
     {0, 0, RULE_NONE, nullptr, nullptr},
@@ -342,6 +343,10 @@ void CZORVAT32App::OnFormCommand(UINT nId)
     static const struct { UINT nCommand; UINT nFormId; CFormMDIWnd* CZORVAT32App::*pSlot; } s_forms[] = {
         {ID_APP_TICKER_LOOKUP, IDD_TICKER_LOOKUP_FORM, &CZORVAT32App::m_pLookupForm},
         {ID_APP_PREFERENCES, IDD_PREFERENCES_FORM, &CZORVAT32App::m_pPreferencesForm},
+        {33121, 7117, &CZORVAT32App::m_pPerformanceUsForm},
+        {33237, 7270, &CZORVAT32App::m_pPerformanceKseForm},
+        {33238, 7269, &CZORVAT32App::m_pConversionForm},
+        {40232, 7328, &CZORVAT32App::m_pPerformanceCombinedForm},
     };
     for (const auto& form : s_forms) {
         // Without its view the form would be an empty frame: the command waits for it quietly.
@@ -365,6 +370,11 @@ void CZORVAT32App::OnUnrealizedCommand(UINT nId)
         OnCommandDialog(nId);
     else
         OnTableCommand(nId);
+}
+
+void CZORVAT32App::OnIntlConversionCommand(UINT)
+{
+    OpenInternationalCurrencyConversion("", "");
 }
 
 void CZORVAT32App::OnOptionChainCommand(UINT)

@@ -4,6 +4,7 @@
 #include <string>
 #include "app/ZorvatApp.h"
 #include "market/MarketTables.h"
+#include "account/AccountForms.h"
 #include "account/AccountTables.h"
 #include "orders/OrderForms.h"
 #include "platform/qt/QtPlatform.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
     }
     RegisterMarketTables();
     RegisterAccountTables();
+    RegisterAccountForms();
     RegisterOrderForms();
     CZORVAT32App app;
     // The arguments as one command line, as the class library reads it.

@@ -17,6 +17,7 @@ static const struct { const char* pszName; const char* pszWhat; } s_scenarios[] 
     {"reverse=MN", "holds the first reply of type MN and sends it after the second"},
     {"close-in-stream=MN", "closes the connection halfway through the rows of the MN reply"},
     {"delay=MN:S", "waits S seconds before the reply of type MN (later output waits behind it)"},
+    {"no-number=MN:F", "puts \"n/a\" in field F of every reply of type MN (MN:F,MN:F... for more)"},
     {"us-mm-kse-0", "after login, a US \"MM\" while the KSE state is 0"},
     {"second-market-list", "after login, a second \"XC\" market list nobody asked for"},
     {"unknown-types", "after login, typed lines of unknown mnemonics and of types without a handler"},

@@ -149,8 +149,10 @@ int ActOnConversion(CSimulator& sim, const CConversionForm& form, const std::vec
                     CRecord& rec)
 {
     auto it = user.find("user");
-    const std::string strFrom = form.nFrom >= 0 ? At(fields, form.nFrom) : form.pszFrom;
-    const std::string strTo = form.nTo >= 0 ? At(fields, form.nTo) : form.pszTo;
+    // The reference data writes currency codes with a leading "=": the model knows them bare.
+    auto bare = [](std::string strCode) { return strCode.erase(0, strCode.find_first_not_of('=')); };
+    const std::string strFrom = bare(form.nFrom >= 0 ? At(fields, form.nFrom) : form.pszFrom);
+    const std::string strTo = bare(form.nTo >= 0 ? At(fields, form.nTo) : form.pszTo);
     const bool bExecute = form.nExecute < 0 || At(fields, form.nExecute) == "1";
     CSimRecord out;
     std::string strInsert;

@@ -217,6 +217,23 @@ void CSession::OnPasswordChange(const CShapeContext& ctx, const std::vector<std:
     Reply("US", ctx, dNow);
 }
 
+// The no-number scenario: field nField (after the header's link, source and number) of the lines
+// of a mnemonic becomes "n/a".
+static void SpoilField(std::vector<std::string>& lines, const std::string& strStart, int nField)
+{
+    for (std::string& line : lines) {
+        if (line.rfind(strStart, 0) != 0)
+            continue;
+        size_t nAt = 0;
+        for (int i = 0; i < nField + 4 && nAt != std::string::npos; ++i)
+            nAt = line.find('|', nAt + 1);
+        if (nAt == std::string::npos)
+            continue;
+        const size_t nEnd = line.find('|', nAt + 1);
+        line.replace(nAt + 1, (nEnd == std::string::npos ? line.size() : nEnd) - nAt - 1, "n/a");
+    }
+}
+
 void CSession::Reply(const std::string& strShape, const CShapeContext& ctx, double dNow)
 {
     CShapeReply reply;
@@ -243,6 +260,13 @@ void CSession::Reply(const std::string& strShape, const CShapeContext& ctx, doub
         if (!strLive.empty())
             reply.lines.insert(reply.lines.begin() + static_cast<long>(reply.nFirstRow + 1), strLive);
     }
+    if (m_options.IsScenario("no-number"))
+        for (size_t nAt = 0; nAt < m_options.strScenarioArg.size(); nAt = m_options.strScenarioArg.find(',', nAt) + 1) {
+            if (m_options.strScenarioArg.compare(nAt, 2, strMnemonic) == 0)
+                SpoilField(reply.lines, "~" + strMnemonic + "|", atoi(m_options.strScenarioArg.c_str() + nAt + 3));
+            if (m_options.strScenarioArg.find(',', nAt) == std::string::npos)
+                break;
+        }
     if (bNamed && m_options.IsScenario("close-in-stream") && reply.bStream) {
         reply.lines.resize(reply.nFirstRow + reply.nRows / 2);
         Emit(reply.lines, dNow, 0, /*bCloseAfter=*/true);

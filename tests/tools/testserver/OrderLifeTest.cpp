@@ -464,7 +464,7 @@ TEST(Accounts, ReportsEchoTheirRequestAndCarryTheFieldsTheReadersRead)
     EXPECT_EQ(101, contract.GetLong(8));
     const CServerMessage quote(s.Lines("~RC|")[0].c_str(), 1);
     EXPECT_EQ(0, quote.GetLong(0));
-    EXPECT_GT(quote.GetDouble(8, 0), 300.0) << "a dinar buys more than three dollars";
+    EXPECT_GT(quote.GetDouble(10, 0), 300.0) << "a dinar buys more than three dollars";
     const std::vector<std::string> conversions = s.Lines("~PB|");
     ASSERT_EQ(3u, conversions.size());
     EXPECT_EQ(0, CServerMessage(conversions[0].c_str(), 1).GetLong(0)) << "thirty dinars changed to dollars";

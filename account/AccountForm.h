@@ -1,0 +1,54 @@
+#pragma once
+// The body of the account forms (performance, cash conversion): a form view that is a message
+// sink while it lives and takes only the replies to its own latest request, the number that the
+// reply echoes in its first header field. A request that cannot be sent is refused with a text
+// in the information window and leaves nothing pending.
+#include "framework/window/EnhancedEdit.h"
+#include "link/MessageSink.h"
+#include "market/dialogs/FormDialog.h"
+
+class CServerMessage;
+
+// One field of a form: its control, kind, decimals and length.
+struct ACCOUNT_FIELD
+{
+    int nControl;
+    int nType;          // COLTYPE_
+    int nDecimals;
+    int nLength;
+};
+
+class CAccountForm : public CFormDialog, public CZorvatMessageSink
+{
+protected:
+    CAccountForm(UINT nTemplate, const CMessageTypeSet& types);
+
+    // Subclasses the fields (as many edits as rows) with their kinds, read-only and out of the
+    // tab order; the caller opens the ones the user types in.
+    void SetUpFields(const ACCOUNT_FIELD* pRows, CEnhancedEdit* pEdits, int nCount);
+    static void OpenField(CEnhancedEdit& edit);
+    // The end of the form's set-up: the focus on its first input (the read-only fields are out
+    // of the tab order now); FALSE, for the dialog manager has nothing left to focus.
+    BOOL FocusFirstInput();
+    // Sends the body with the message type and keeps its number as the pending request; FALSE
+    // after a refusal (the link is down), nothing then pending.
+    BOOL SendPending(int nType, LPCSTR pszBody);
+    // TRUE when the reply answers the pending request, which it then settles.
+    BOOL TakeReply(const CServerMessage* pMsg);
+    long GetPending() const { return m_nPending; }
+    // The result code of a reply's field: its number, or -1 when the field holds no number.
+    static long ReadResult(const CServerMessage* pMsg, int nField);
+    // The server's text of an error code (for -1, that the reply could not be read), raised.
+    static void ShowError(long nCode);
+    // The body's user number and account text, "user|account".
+    static CString UserAndAccount();
+
+    CString GetText(int nId) const;
+    void SetText(int nId, LPCSTR pszText);
+
+    afx_msg void OnDestroy();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    long m_nPending = 0;
+};

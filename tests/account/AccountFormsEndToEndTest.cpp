@@ -1,0 +1,399 @@
+// The account forms end to end as the trader: performance forms each answered by their own
+// reply, the local cash conversion worked exactly as typed and sent as plain numbers, the
+// international conversion quoted and made, and nothing sent while the link is down.
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <vector>
+#include "account/AccountForms.h"
+#include "app/FormMDIWnd.h"
+#include "app/NorvMainFrame.h"
+#include "app/ZorvatApp.h"
+#include "platform/mfc/OleDateTime.h"
+#include "platform/win/user/DateTimePick.h"
+#include "platform/win/user/Dialogs.h"
+#include "platform/win/user/TestAnswers.h"
+#include "refdata/ZorvatClocks.h"
+#include "refdata/ZorvatGlobals.h"
+#include "tests/account/AccountTestSupport.h"
+#include "tests/common/DialogSteps.h"
+#include "tests/common/ExpectedData.h"
+#include "tests/link/LinkSessionSupport.h"
+
+namespace {
+
+std::vector<std::string> Fields(const std::string& strLine)
+{
+    std::vector<std::string> fields;
+    size_t nStart = 0;
+    for (size_t nBar; (nBar = strLine.find('|', nStart)) != std::string::npos; nStart = nBar + 1)
+        fields.push_back(strLine.substr(nStart, nBar - nStart));
+    fields.push_back(strLine.substr(nStart));
+    return fields;
+}
+
+// The open form frames of a template, newest last.
+std::vector<CFormMDIWnd*> Forms(UINT nTemplate)
+{
+    std::vector<CFormMDIWnd*> forms;
+    HWND hClient = CZORVAT32App::Get()->GetMainFrame()->m_hWndMDIClient;
+    for (HWND h = ::GetWindow(hClient, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
+        if (auto* pForm = dynamic_cast<CFormMDIWnd*>(CWnd::FromHandlePermanent(h)))
+            if (pForm->GetTemplateId() == nTemplate)
+                forms.push_back(pForm);
+    return forms;
+}
+
+HWND ViewOf(UINT nTemplate)
+{
+    const std::vector<CFormMDIWnd*> forms = Forms(nTemplate);
+    return forms.empty() ? nullptr : forms.back()->GetView()->m_hWnd;
+}
+
+struct CFormClock : IClockSource
+{
+    time_t tNow = 0;
+    time_t GetNow() const override { return tNow; }
+    int GetLocalSecondsOfDay() const override { return 10 * 3600; }
+};
+
+// 10:00 local time of a "dd/mm/yyyy" day.
+time_t Morning(const std::string& strDay)
+{
+    tm parts = {};
+    parts.tm_mday = atoi(strDay.substr(0, 2).c_str());
+    parts.tm_mon = atoi(strDay.substr(3, 2).c_str()) - 1;
+    parts.tm_year = atoi(strDay.substr(6, 4).c_str()) - 1900;
+    parts.tm_hour = 10;
+    parts.tm_isdst = -1;
+    return mktime(&parts);
+}
+
+// The user picks a "dd/mm/yyyy" day in a date picker of the form.
+void PickDay(HWND hForm, int nId, const std::string& strDay)
+{
+    SYSTEMTIME st = {};
+    const COleDateTime day(atoi(strDay.substr(6, 4).c_str()), atoi(strDay.substr(3, 2).c_str()),
+                           atoi(strDay.substr(0, 2).c_str()), 10, 0, 0);
+    ASSERT_TRUE(day.GetAsSystemTime(st));
+    const HWND hPicker = ::GetDlgItem(hForm, nId);
+    ASSERT_TRUE(::SendMessageA(hPicker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st)));
+    NMDATETIMECHANGE change = {};
+    change.nmhdr.hwndFrom = hPicker;
+    change.nmhdr.idFrom = static_cast<UINT_PTR>(nId);
+    change.nmhdr.code = DTN_DATETIMECHANGE;
+    change.st = st;
+    ::SendMessageA(hForm, WM_NOTIFY, static_cast<WPARAM>(nId), reinterpret_cast<LPARAM>(&change));
+}
+
+struct AccountForms : CAccountSession
+{
+    CFormClock clock;
+    // The creator's pointers of the frames a test opens itself: each frame clears its own when it
+    // goes, at the latest when the session ends, so they live as long as the fixture.
+    CFormMDIWnd* frames[4] = {};
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(StartSession({}));
+        RegisterAccountForms();
+    }
+    void TearDown() override
+    {
+        GetGlobals()->SetClockSource(nullptr);
+        CAccountSession::TearDown();
+    }
+    // The last request of a mnemonic the server received, split at its bars.
+    std::vector<std::string> LastReceived(const std::string& strMnemonic) const
+    {
+        std::string strLine;
+        for (const std::string& line : server.Received())
+            if (line.rfind("&" + strMnemonic + "|", 0) == 0)
+                strLine = line;
+        return Fields(strLine);
+    }
+    // The requests of a mnemonic the server received.
+    size_t Count(const std::string& strMnemonic) const
+    {
+        size_t nCount = 0;
+        for (const std::string& line : server.Received())
+            nCount += line.rfind("&" + strMnemonic + "|", 0) == 0 ? 1 : 0;
+        return nCount;
+    }
+};
+
+TEST_F(AccountForms, PerformanceFormsTakeOnlyTheirOwnReply)
+{
+    CZORVAT32App& app = *CZORVAT32App::Get();
+    app.RunCommand(33121);
+    HWND hFirst = ViewOf(IDD_FORM_PERFORMANCE_US);
+    ASSERT_NE(nullptr, hFirst);
+    // A second form of the kind, as a second frame.
+    CFormMDIWnd*& pSecond = frames[0];
+    app.OpenFormWindow(&pSecond, IDD_FORM_PERFORMANCE_US);
+    ASSERT_EQ(2u, Forms(IDD_FORM_PERFORMANCE_US).size());
+    HWND hSecond = pSecond->GetView()->m_hWnd;
+    ASSERT_NE(hFirst, hSecond);
+
+    ClickControl(hSecond, 5923);
+    ASSERT_TRUE(PumpUntil([&] { return Count("PF") == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return !ControlText(hSecond, 5925).empty(); }));
+    EXPECT_EQ("", ControlText(hFirst, 5925)) << "the other form's reply";
+    const std::vector<std::string> reply = Fields(Sent("PF")[0]);
+    ASSERT_LT(12u, reply.size());
+    EXPECT_EQ("0", reply[8]) << "the result in field 4";
+    // Both ask at once for two ranges: each shows the reply that echoes its own range.
+    PickDay(hSecond, 5920, ControlText(hSecond, 5921));
+    ClickControl(hFirst, 5923);
+    ClickControl(hSecond, 5923);
+    ASSERT_TRUE(PumpUntil([&] { return Sent("PF").size() == 3; }));
+    PumpFor(100);
+    const int results[] = {5925, 5928, 5926, 5927, 5929, 5930, 1716, 5931};
+    for (HWND hForm : {hFirst, hSecond}) {
+        const std::string strFrom = ControlText(hForm, 5920);
+        const std::string strEcho = strFrom.substr(8, 2) + strFrom.substr(3, 2) + strFrom.substr(0, 2);
+        std::vector<std::string> own;
+        for (const std::string& line : Sent("PF"))
+            if (Fields(line)[6] == strEcho)
+                own = Fields(line);
+        ASSERT_LT(16u, own.size()) << strEcho;
+        for (int i = 0; i < 8; ++i)
+            EXPECT_NEAR(atof(own[9 + i].c_str()), atof(ControlText(hForm, results[i]).c_str()), 0.01) << strEcho << " " << i;
+    }
+    EXPECT_NE(ControlText(hFirst, 5925), ControlText(hSecond, 5925)) << "two ranges, two answers";
+
+    // The combined form: result in field 4 as well, the base currency in the caption.
+    app.RunCommand(40232);
+    HWND hCombined = ViewOf(IDD_FORM_PERFORMANCE_COMBINED);
+    ASSERT_NE(nullptr, hCombined);
+    ASSERT_NE(nullptr, ::GetDlgItem(hCombined, 6969));
+    ClickControl(hCombined, 6969);
+    ASSERT_TRUE(PumpUntil([&] { return Count("PX") == 1 && !ControlText(hCombined, 6962).empty(); }));
+    char szCaption[64] = {};
+    ::GetWindowTextA(::GetParent(hCombined), szCaption, sizeof szCaption);
+    EXPECT_EQ("AccountPerformance " + std::string(app.GetBaseCurrency()), szCaption);
+    SaveDialogScreenshot(hSecond, "account_performance_us");
+
+    // The range opens from 1 January to yesterday, is kept in order and never passes today; a
+    // form opened on another day starts from that day's year.
+    const struct { const char* pszToday; int nPicker; const char* pszPicked; const char* pszFrom; const char* pszTo; } steps[] = {
+        {"15/06/2026", 0, "", "01/01/2026", "14/06/2026"},
+        {"15/06/2026", 5921, "20/06/2026", "01/01/2026", "15/06/2026"},
+        {"15/06/2026", 5921, "16/06/2026", "01/01/2026", "15/06/2026"},
+        {"15/06/2026", 5920, "16/06/2026", "15/06/2026", "15/06/2026"},
+        {"15/06/2026", 5920, "01/03/2026", "01/03/2026", "15/06/2026"},
+        {"15/06/2026", 5921, "28/02/2026", "01/03/2026", "01/03/2026"},
+        {"15/06/2026", 5921, "02/03/2026", "01/03/2026", "02/03/2026"},
+        {"15/06/2026", 5920, "03/03/2026", "02/03/2026", "02/03/2026"},
+        {"15/06/2026", 5920, "02/03/2026", "02/03/2026", "02/03/2026"},
+        {"01/01/2027", 0, "", "01/01/2027", "31/12/2026"},
+        {"01/01/2027", 5921, "01/01/2027", "01/01/2027", "01/01/2027"},
+    };
+    GetGlobals()->SetClockSource(&clock);
+    HWND hKse = nullptr;
+    int nFrame = 1;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(std::string(step.pszToday) + " " + step.pszPicked);
+        clock.tNow = Morning(step.pszToday);
+        if (step.nPicker == 0) {
+            ASSERT_LT(nFrame, 4);
+            CFormMDIWnd*& pKse = frames[nFrame++];
+            app.OpenFormWindow(&pKse, IDD_FORM_PERFORMANCE_KSE);
+            ASSERT_NE(nullptr, pKse);
+            hKse = pKse->GetView()->m_hWnd;
+            EXPECT_EQ(step.pszToday, ControlText(hKse, 1683));
+        } else {
+            PickDay(hKse, step.nPicker, step.pszPicked);
+        }
+        EXPECT_EQ(step.pszFrom, ControlText(hKse, 5920));
+        EXPECT_EQ(step.pszTo, ControlText(hKse, 5921));
+    }
+    ClickControl(hKse, 5923);
+    ASSERT_TRUE(PumpUntil([&] { return Count("PK") == 1; }));
+    const std::vector<std::string> pk = LastReceived("PK");
+    ASSERT_LT(9u, pk.size());
+    EXPECT_EQ("270101", pk[8]);
+    EXPECT_EQ("270101", pk[9]);
+}
+
+TEST_F(AccountForms, ConversionsWorkExactlyAndSendPlainNumbers)
+{
+    CZORVAT32App& app = *CZORVAT32App::Get();
+    app.RunCommand(33238);
+    HWND hForm = ViewOf(IDD_FORM_CURRENCY_CONVERSION);
+    ASSERT_NE(nullptr, hForm);
+    ASSERT_TRUE(PumpUntil([&] { return !ControlText(hForm, 6261).empty(); }));
+    const std::vector<std::string> cc = Fields(Sent("CC")[0]);
+    EXPECT_EQ(cc[10] + "000", ControlText(hForm, 6265)) << "seven decimals";
+    // Balances and rates as the server might give them, worked against Python's decimal: the
+    // results rounded down exactly (100 at 0.29 gives 29.000, 1.15 at 1 gives 1.15).
+    const auto rows = ReadExpectedRows("tests/account/expected_conversions.txt", 'c');
+    ASSERT_EQ(200u, rows.size());
+    for (const auto& row : rows) {
+        ASSERT_EQ(9u, row.size());
+        const bool bToThree = row[1] == "1";
+        ::SetDlgItemTextA(hForm, 6260, row[4].c_str());
+        ::SetDlgItemTextA(hForm, 6261, row[5].c_str());
+        ::SetDlgItemTextA(hForm, bToThree ? 6265 : 6264, row[2].c_str());
+        ::SendMessageA(::GetDlgItem(hForm, bToThree ? 6267 : 6266), BM_CLICK, 0, 0);
+        EnterText(hForm, 6268, row[3]);
+        const std::string strCase = row[3] + (bToThree ? " times " : " over ") + row[2];
+        EXPECT_EQ(row[6], ControlText(hForm, 6269)) << strCase;
+        EXPECT_EQ(row[7], ControlText(hForm, 6270)) << strCase;
+        EXPECT_EQ(row[8], ControlText(hForm, 6271)) << strCase;
+    }
+    SaveDialogScreenshot(hForm, "account_conversion_local");
+
+    // "PB": the amount in its direction's field and both rates, plain.
+    ::SetDlgItemTextA(hForm, 6265, "0.3062");
+    ::SetDlgItemTextA(hForm, 6264, "0.3068");
+    ::SendMessageA(::GetDlgItem(hForm, 6266), BM_CLICK, 0, 0);
+    EnterText(hForm, 6268, "");
+    ClickControl(hForm, 6262);
+    PumpFor(200);
+    EXPECT_EQ(0u, Count("PB")) << "no amount, nothing sent";
+    EnterText(hForm, 6268, "1000");
+    ClickControl(hForm, 6262);
+    ASSERT_TRUE(PumpUntil([&] { return Count("PB") == 1; }));
+    std::string strLine;
+    for (const std::string& line : server.Received())
+        if (line.rfind("&PB|", 0) == 0)
+            strLine = line;
+    const std::vector<std::string> body = Fields(strLine);
+    ASSERT_EQ(12u, body.size()) << strLine;
+    EXPECT_EQ("", body[8]) << "dinars to dollars: the amount goes in field 5";
+    EXPECT_EQ("1000.000", body[9]);
+    EXPECT_EQ("0.3062000", body[10]);
+    EXPECT_EQ("0.3068000", body[11]);
+
+    // The international form: the pair and amount quoted, then made; each side in its own
+    // currency's decimals (the dinar three, the dollar two), the made conversion in the next
+    // quote's balances; the server's 326.668 dollars shows as 326.66, cut at the dollar's places
+    // as every field cuts. The trader now holds 2,003,262.60 dollars and 999,000 dinars.
+    app.OpenInternationalCurrencyConversion("", "");
+    HWND hIntl = ViewOf(IDD_FORM_INTL_CONVERSION);
+    ASSERT_NE(nullptr, hIntl);
+    const struct
+    {
+        const char* pszFrom;
+        const char* pszTo;
+        const char* pszAmount;
+        const char* pszSent;
+        // Shown: balances, converted amount, new balances.
+        const char* pszBalanceFrom;
+        const char* pszBalanceTo;
+        const char* pszResult;
+        const char* pszNewFrom;
+        const char* pszNewTo;
+    } quotes[] = {
+        {"=USD", "=KWD", "1000.01", "1000.01", "2003262.60", "999000.000", "306.503", "2002262.59", "999306.503"},
+        {"=KWD", "=USD", "100.125", "100.125", "999306.503", "2002262.59", "326.66", "999206.378", "2002589.25"},
+    };
+    for (const auto& q : quotes) {
+        SCOPED_TRACE(q.pszFrom);
+        const size_t nSent = Count("RC");
+        EnterText(hIntl, 6755, q.pszAmount);
+        EXPECT_EQ(nSent, Count("RC")) << "no pair, no quote";
+        ChooseItem(hIntl, 6756, q.pszFrom);
+        ChooseItem(hIntl, 6758, q.pszTo);
+        ASSERT_TRUE(PumpUntil([&] { return !ControlText(hIntl, 6757).empty(); }));
+        const std::vector<std::string> rc = LastReceived("RC");
+        ASSERT_EQ(13u, rc.size());
+        EXPECT_EQ(q.pszSent, rc[8]);
+        EXPECT_EQ("0", rc[12]) << "a quote";
+        EXPECT_EQ(q.pszBalanceFrom, ControlText(hIntl, 6746));
+        EXPECT_EQ(q.pszBalanceTo, ControlText(hIntl, 6747));
+        EXPECT_EQ(q.pszResult, ControlText(hIntl, 6757));
+        EXPECT_EQ(q.pszNewFrom, ControlText(hIntl, 6750));
+        EXPECT_EQ(q.pszNewTo, ControlText(hIntl, 6751));
+        EXPECT_EQ("Available Balance " + std::string(q.pszFrom + 1), ControlText(hIntl, 6759));
+        EXPECT_EQ("New Balance " + std::string(q.pszTo + 1), ControlText(hIntl, 6762));
+        if (&q == &quotes[0])
+            SaveDialogScreenshot(hIntl, "account_conversion_international");
+        // Choosing the same pair again sends nothing; the convert command makes it.
+        ChooseItem(hIntl, 6758, q.pszTo);
+        EXPECT_EQ(nSent + 1, Count("RC"));
+        ClickControl(hIntl, 6752);
+        ASSERT_TRUE(PumpUntil([&] { return ControlText(hIntl, 6757).empty(); }));
+        EXPECT_EQ("1", LastReceived("RC")[12]);
+        EXPECT_EQ("Available Balance ", ControlText(hIntl, 6759));
+    }
+}
+
+// In Arabic, against a server whose "PX" result (field 4) and "CC" result (field 0) are no
+// number: those replies are errors that leave the forms as they were. Then the link goes down
+// without a log-off: each form's OK is refused with the "not sent" text and changes nothing.
+struct AccountFormsBadReplies : AccountForms
+{
+    void SetUp() override
+    {
+        ASSERT_TRUE(StartSession({"--scenario", "no-number=PX:4,CC:0"}, true));
+        RegisterAccountForms();
+    }
+};
+
+TEST_F(AccountFormsBadReplies, ErrorsAndRefusalsLeaveTheForms)
+{
+    CZORVAT32App& app = *CZORVAT32App::Get();
+    app.RunCommand(33121);
+    HWND hUs = ViewOf(IDD_FORM_PERFORMANCE_US);
+    ASSERT_NE(nullptr, hUs);
+    ClickControl(hUs, 5923);
+    ASSERT_TRUE(PumpUntil([&] { return !ControlText(hUs, 5925).empty(); }));
+    SaveDialogScreenshot(hUs, "account_performance_us_ar");
+
+    const int nBad = pRun->CountInfoLines(IDS_ACCOUNT_BAD_REPLY);
+    app.RunCommand(40232);
+    HWND hCombined = ViewOf(IDD_FORM_PERFORMANCE_COMBINED);
+    ASSERT_NE(nullptr, hCombined);
+    ClickControl(hCombined, 6969);
+    ASSERT_TRUE(PumpUntil([&] { return pRun->CountInfoLines(IDS_ACCOUNT_BAD_REPLY) == nBad + 1; }));
+    EXPECT_EQ("n/a", Fields(Sent("PX").back())[8]);
+    for (int nId : {6962, 6965, 6963, 6964, 6966, 6967, 6973, 6968})
+        EXPECT_EQ("", ControlText(hCombined, nId)) << nId;
+
+    app.RunCommand(33238);
+    HWND hLocal = ViewOf(IDD_FORM_CURRENCY_CONVERSION);
+    ASSERT_NE(nullptr, hLocal);
+    ASSERT_TRUE(PumpUntil([&] { return pRun->CountInfoLines(IDS_ACCOUNT_BAD_REPLY) == nBad + 2; }));
+    ASSERT_FALSE(Fields(Sent("CC").back())[9].empty()) << "the balances came";
+    for (int nId : {6260, 6261, 6264, 6265})
+        EXPECT_EQ("", ControlText(hLocal, nId)) << nId;
+    // The user's own figures, for the picture: 1 dinar at 3.2594 dollars.
+    ::SetDlgItemTextA(hLocal, 6264, "0.3068");
+    EnterText(hLocal, 6268, "1");
+    EXPECT_EQ("3.250", ControlText(hLocal, 6269));
+    SaveDialogScreenshot(hLocal, "account_conversion_local_ar");
+
+    app.OpenInternationalCurrencyConversion("", "");
+    HWND hIntl = ViewOf(IDD_FORM_INTL_CONVERSION);
+    ASSERT_NE(nullptr, hIntl);
+    EnterText(hIntl, 6755, "500");
+    ChooseItem(hIntl, 6756, "=KWD");
+    ChooseItem(hIntl, 6758, "=USD");
+    ASSERT_TRUE(PumpUntil([&] { return !ControlText(hIntl, 6757).empty(); }));
+    SaveDialogScreenshot(hIntl, "account_conversion_international_ar");
+
+    // The link goes down under the open forms (its loss is told in a message box).
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});
+    server.Stop();
+    ASSERT_TRUE(PumpUntil([&] { return !app.IsConnected(); }));
+    const std::string strUsResult = ControlText(hUs, 5925);
+    const struct { const char* pszName; HWND hForm; int nOk; } oks[] = {
+        {"US performance", hUs, 5923}, {"combined performance", hCombined, 6969},
+        {"local conversion", hLocal, 6262}, {"international conversion", hIntl, 6752},
+    };
+    for (const auto& ok : oks) {
+        SCOPED_TRACE(ok.pszName);
+        const int nRefused = pRun->CountInfoLines(IDS_ACCOUNT_NOT_SENT);
+        ClickControl(ok.hForm, ok.nOk);
+        PumpFor(50);
+        EXPECT_EQ(nRefused + 1, pRun->CountInfoLines(IDS_ACCOUNT_NOT_SENT));
+    }
+    EXPECT_EQ(strUsResult, ControlText(hUs, 5925));
+    EXPECT_EQ("3.250", ControlText(hLocal, 6269));
+    EXPECT_EQ(nBad + 2, pRun->CountInfoLines(IDS_ACCOUNT_BAD_REPLY));
+}
+
+}  // namespace
