@@ -26,13 +26,10 @@ const char* const PRE_MARKET_SESSION = "Pre-Market";
 const char* const TENORS[] = {"1", "3", "6", "9", "12"};
 const UINT FILL_RULES[] = {57554, 57555};   // CFillRest codes 3 and 2
 
-bool IsLimitType(int nType)
+// The ticket's limit prices: the limit types and type 5.
+bool TakesLimitPrice(int nType)
 {
-    return nType == 0 || nType == 2 || nType == 5;
-}
-bool IsStopType(int nType)
-{
-    return nType == 1 || nType == 2;
+    return IsLimitType(nType) || nType == 5;
 }
 }  // namespace
 
@@ -436,7 +433,7 @@ void CNewPlaceOrderDlg::OnOrderTypeChanged()
     m_strType = GetBoxText(IDC_TICKET_TYPE);
     const int nType = COrderType::GetCodeByText(m_strType);
     const int nValidity = COrderDur::GetCodeByText(GetBoxText(IDC_TICKET_VALIDITY));
-    SetReadOnly(IDC_TICKET_LIMIT, !IsLimitType(nType));
+    SetReadOnly(IDC_TICKET_LIMIT, !TakesLimitPrice(nType));
     SetReadOnly(IDC_TICKET_STOP, !IsStopType(nType));
     if ((nType == 3 && (nValidity == 1 || nValidity == 2)) || m_bPreMarket) {
         SelectBoxText(IDC_TICKET_VALIDITY, COrderDur::GetText(0), /*bExact=*/TRUE);
@@ -450,7 +447,7 @@ void CNewPlaceOrderDlg::OnOrderTypeChanged()
 void CNewPlaceOrderDlg::ApplyReferencePrice()
 {
     const int nType = COrderType::GetCodeByText(GetBoxText(IDC_TICKET_TYPE));
-    SetText(IDC_TICKET_LIMIT, IsLimitType(nType) ? static_cast<LPCSTR>(m_strReferencePrice) : "");
+    SetText(IDC_TICKET_LIMIT, TakesLimitPrice(nType) ? static_cast<LPCSTR>(m_strReferencePrice) : "");
     SetText(IDC_TICKET_STOP, IsStopType(nType) ? static_cast<LPCSTR>(m_strReferencePrice) : "");
 }
 
