@@ -170,16 +170,7 @@ BOOL CModifyOrderForm::ReadOpenOrder(BOOL bKse, long nOrder, OPEN_ORDER* pOrder)
 
 void CModifyOrderForm::AskSecurityName(const CString& strSymbol, long nMarketCode)
 {
-    m_nNameRequest = 0;
-    ORDER_TICKET_SNAPSHOT shot;
-    shot.strTicker = strSymbol;
-    shot.nMarketCode = nMarketCode;
-    ORDER_VALUES values;
-    values.pShot = &shot;
-    CString strLine;
-    CZORVAT32App* pApp = CZORVAT32App::Get();
-    if (pApp != nullptr && BuildOrderRequest(RN_BODY, values, &strLine) == 0)
-        m_nNameRequest = pApp->SendRequest(strLine);
+    m_nNameRequest = SendNameRequest(strSymbol, nMarketCode);
 }
 
 BOOL CModifyOrderForm::TakeSecurityName(const CServerMessage& msg, const CString& strSymbol)

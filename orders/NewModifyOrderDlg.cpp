@@ -17,8 +17,6 @@
 #include "refdata/ZorvatTypes.h"
 
 namespace {
-const int WIDTH_WITH_ACCOUNT = 552, WIDTH_WITHOUT_ACCOUNT = 417;
-const int HEIGHT_WITH_ADVANCED = 230, HEIGHT_WITHOUT_ADVANCED = 200;
 const char* const DATE_FORMAT = "dd'/'MM'/'yyyy";
 const char* const REGULAR_MARKET = "Regular Market";
 const char* const TENORS[] = {"1", "3", "6", "9", "12"};
@@ -245,7 +243,7 @@ void CNewModifyOrderDlg::ShowSidePanel(BOOL bShow)
     for (int nId : SIDE_PANEL)
         ShowControl(nId, bShow);
     EnableControl(IDC_MODIFY_ACCOUNT, bShow);
-    FitFrame();
+    FitFrame(m_bSidePanelShown, m_bAdvancedShown);
 }
 
 void CNewModifyOrderDlg::ShowAdvanced(BOOL bShow)
@@ -257,26 +255,7 @@ void CNewModifyOrderDlg::ShowAdvanced(BOOL bShow)
         ShowControl(nId, bShow);
     if (CZORVAT32App* pApp = CZORVAT32App::Get())
         pApp->SetOrderAdvancedShown(bShow);
-    FitFrame();
-}
-
-void CNewModifyOrderDlg::FitFrame()
-{
-    if (m_hWnd == nullptr)
-        return;
-    RECT rcForm = {0, 0, m_bSidePanelShown ? WIDTH_WITH_ACCOUNT : WIDTH_WITHOUT_ACCOUNT,
-                   m_bAdvancedShown ? HEIGHT_WITH_ADVANCED : HEIGHT_WITHOUT_ADVANCED};
-    MapDialogRect(&rcForm);
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, rcForm.right, rcForm.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const HWND hFrame = ::GetParent(m_hWnd);
-    if (hFrame == nullptr)
-        return;
-    RECT rcWindow, rcClient;
-    ::GetWindowRect(hFrame, &rcWindow);
-    ::GetClientRect(hFrame, &rcClient);
-    ::SetWindowPos(hFrame, nullptr, 0, 0, rcForm.right + (rcWindow.right - rcWindow.left) - rcClient.right,
-                   rcForm.bottom + (rcWindow.bottom - rcWindow.top) - rcClient.bottom,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitFrame(m_bSidePanelShown, m_bAdvancedShown);
 }
 
 // ---- Editing ---------------------------------------------------------------------------------

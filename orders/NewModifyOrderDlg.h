@@ -82,7 +82,6 @@ private:
     void UpdateDaysFromDate();
     void OnDaysLeft();
     void OnNumberLeft(int nId);
-    void FitFrame();
     void SetReadOnly(int nId, BOOL bReadOnly);
 
     CEnhancedEdit m_editQuantity;

@@ -173,7 +173,6 @@ private:
     void ShowKsePanel(int nKseType);
     void ShowOptionPanel(BOOL bShow);
     void ShowExtraField(BOOL bShow);
-    void FitFrame();
     void ApplyGoodTillDate();
     void FillStrikeList();
     void FillMarketBox();

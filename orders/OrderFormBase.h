@@ -60,6 +60,13 @@ protected:
     // TRUE when the form was destroyed during RunModal: it is deleted now.
     BOOL DeleteIfGone();
 
+    // The form and its frame take the size of the parts shown, in the form font's dialog units:
+    // the ticket and the combined modify form share one frame, with or without the side panel
+    // and the advanced rows.
+    void FitFrame(BOOL bSidePanel, BOOL bAdvanced);
+    // The "RN" of the symbol: the request's number, 0 when it did not leave.
+    static long SendNameRequest(LPCSTR pszSymbol, long nMarketCode);
+
     // Subclasses the fields the form has with their kinds and lengths.
     void SetUpEdits(std::initializer_list<FORM_EDIT> edits);
     // Control helpers; a control the form lacks is left alone.
