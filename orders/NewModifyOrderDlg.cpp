@@ -243,7 +243,7 @@ void CNewModifyOrderDlg::ShowSidePanel(BOOL bShow)
     for (int nId : SIDE_PANEL)
         ShowControl(nId, bShow);
     EnableControl(IDC_MODIFY_ACCOUNT, bShow);
-    FitFrame(m_bSidePanelShown, m_bAdvancedShown);
+    FitPanelFrame(m_bSidePanelShown, m_bAdvancedShown);
 }
 
 void CNewModifyOrderDlg::ShowAdvanced(BOOL bShow)
@@ -255,7 +255,7 @@ void CNewModifyOrderDlg::ShowAdvanced(BOOL bShow)
         ShowControl(nId, bShow);
     if (CZORVAT32App* pApp = CZORVAT32App::Get())
         pApp->SetOrderAdvancedShown(bShow);
-    FitFrame(m_bSidePanelShown, m_bAdvancedShown);
+    FitPanelFrame(m_bSidePanelShown, m_bAdvancedShown);
 }
 
 // ---- Editing ---------------------------------------------------------------------------------

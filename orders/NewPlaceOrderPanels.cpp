@@ -6,7 +6,6 @@
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "framework/base/SharedGlobals.h"
-#include "link/MessageSource.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
@@ -117,7 +116,7 @@ void CNewPlaceOrderDlg::ShowAdvanced(BOOL bShow)
     SetText(IDC_TICKET_ADVANCED, bShow ? ADVANCED_SHOWN : ADVANCED_HIDDEN);
     if (CZORVAT32App* pApp = CZORVAT32App::Get())
         pApp->SetOrderAdvancedShown(bShow);
-    FitFrame(m_bSidePanelShown, m_bAdvancedShown);
+    FitPanelFrame(m_bSidePanelShown, m_bAdvancedShown);
 }
 
 void CNewPlaceOrderDlg::ShowSidePanel(BOOL bShow)
@@ -132,7 +131,7 @@ void CNewPlaceOrderDlg::ShowSidePanel(BOOL bShow)
     SetReadOnly(IDC_TICKET_LOGIN, TRUE);
     SetReadOnly(IDC_TICKET_USER_NAME, TRUE);
     EnableControl(IDC_TICKET_ACCOUNT, bShow);
-    FitFrame(m_bSidePanelShown, m_bAdvancedShown);
+    FitPanelFrame(m_bSidePanelShown, m_bAdvancedShown);
 }
 
 void CNewPlaceOrderDlg::SetPreMarket(BOOL bPreMarket)
@@ -182,10 +181,7 @@ void CNewPlaceOrderDlg::OnGO(CServerMessage*)
 {
     m_nReceiving = MSG_GO;
     m_nOptionRows = 0;
-    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
-        pSource->SetReceiving(GetSinkId());
-    if (CZORVAT32App* pApp = CZORVAT32App::Get())
-        pApp->SetBusyFlag(TRUE);
+    ReceiveRecords(TRUE, /*bBusy=*/TRUE);
 }
 
 void CNewPlaceOrderDlg::OnRecord(CServerMessage* pMsg)
@@ -216,10 +212,7 @@ void CNewPlaceOrderDlg::OnEnd(CServerMessage*)
     if (m_nReceiving != MSG_GO)
         return;
     m_nReceiving = -1;
-    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
-        pSource->ClearReceiving(GetSinkId());
-    if (CZORVAT32App* pApp = CZORVAT32App::Get())
-        pApp->SetBusyFlag(FALSE);
+    ReceiveRecords(FALSE, /*bBusy=*/TRUE);
     SendDlgItemMessage(IDC_TICKET_EXPIRY, CB_SETCURSEL, 0);
     FillStrikeList();
 }

@@ -8,7 +8,6 @@
 #include "app/dialogs/AppHelpers.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/window/EnhancedComboBox.h"
-#include "link/MessageSource.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
@@ -539,10 +538,7 @@ void CPlaceOrderDlg::OnGO(CServerMessage*)
 {
     m_bReceivingOptions = TRUE;
     m_nOptionRows = 0;
-    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
-        pSource->SetReceiving(GetSinkId());
-    if (CZORVAT32App* pApp = CZORVAT32App::Get())
-        pApp->SetBusyFlag(TRUE);
+    ReceiveRecords(TRUE, /*bBusy=*/TRUE);
 }
 
 void CPlaceOrderDlg::OnRecord(CServerMessage* pMsg)
@@ -566,10 +562,7 @@ void CPlaceOrderDlg::OnEnd(CServerMessage*)
     if (!m_bReceivingOptions)
         return;
     m_bReceivingOptions = FALSE;
-    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
-        pSource->ClearReceiving(GetSinkId());
-    if (CZORVAT32App* pApp = CZORVAT32App::Get())
-        pApp->SetBusyFlag(FALSE);
+    ReceiveRecords(FALSE, /*bBusy=*/TRUE);
     // The expiry box lists the months of the whole store.
     CStringArray months;
     m_options.GetMonths(months);
@@ -596,16 +589,5 @@ void CPlaceOrderDlg::ShowOptionFields(BOOL bShow)
 {
     for (int nId : OPTION_CONTROLS)
         ShowControl(nId, bShow);
-    RECT rcForm = {0, 0, bShow ? WIDTH_WITH_OPTIONS : WIDTH_WITHOUT_OPTIONS, FORM_HEIGHT};
-    MapDialogRect(&rcForm);
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, rcForm.right, rcForm.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const HWND hFrame = ::GetParent(m_hWnd);
-    if (hFrame == nullptr)
-        return;
-    RECT rcWindow, rcClient;
-    ::GetWindowRect(hFrame, &rcWindow);
-    ::GetClientRect(hFrame, &rcClient);
-    ::SetWindowPos(hFrame, nullptr, 0, 0, rcForm.right + (rcWindow.right - rcWindow.left) - rcClient.right,
-                   rcForm.bottom + (rcWindow.bottom - rcWindow.top) - rcClient.bottom,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitFrame(bShow ? WIDTH_WITH_OPTIONS : WIDTH_WITHOUT_OPTIONS, FORM_HEIGHT);
 }

@@ -12,7 +12,6 @@
 #include "app/dialogs/AppHelpers.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/window/EnhancedComboBox.h"
-#include "link/MessageSource.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
@@ -109,8 +108,7 @@ void CPlaceOrderForwardDlg::OnFQ(CServerMessage* pMsg)
     if (m_nQuotesRequest == 0 || GetRawLineNumber(pMsg) != m_nQuotesRequest)
         return;
     m_bReceivingQuotes = TRUE;
-    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
-        pSource->SetReceiving(GetSinkId());
+    ReceiveRecords(TRUE, /*bBusy=*/FALSE);
 }
 
 void CPlaceOrderForwardDlg::OnEnd(CServerMessage*)
@@ -120,8 +118,7 @@ void CPlaceOrderForwardDlg::OnEnd(CServerMessage*)
         return;
     m_bReceivingQuotes = FALSE;
     m_nQuotesRequest = 0;
-    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
-        pSource->ClearReceiving(GetSinkId());
+    ReceiveRecords(FALSE, /*bBusy=*/FALSE);
     EnableWindow(TRUE);
     InitForm();
 }
