@@ -45,7 +45,6 @@ const long KSE_ODD_LOT_MARKET = 2;
 const UINT US_QUOTES = 51921;
 const int US_NAME_COLUMN = 2, US_INFO_COLUMN = 12, US_DESCRIPTION_COLUMN = 22;
 const int RECENT_TICKERS = 10;
-const COLORREF YELLOW = RGB(255, 255, 0);
 
 int CheckedIndex(const CWnd* pForm, const int* pIds, int nIds)
 {
@@ -77,13 +76,6 @@ END_MESSAGE_MAP()
 CPlaceOrderDlg::CPlaceOrderDlg() : COrderRoadForm(IDD_FORM_US_ORDER, {MSG_OV, MSG_OR, MSG_RN, MSG_GO})
 {
     m_goodTill = GetOrderToday();
-    m_hbrYellow = ::CreateSolidBrush(YELLOW);
-}
-
-CPlaceOrderDlg::~CPlaceOrderDlg()
-{
-    if (m_hbrYellow != nullptr)
-        ::DeleteObject(m_hbrYellow);
 }
 
 CWnd* CPlaceOrderDlg::Make(UINT)
@@ -215,15 +207,8 @@ BOOL CPlaceOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 
 HBRUSH CPlaceOrderDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
-    // The boxes an order cannot go without are yellow; a combo box's edit part asks with its own id.
-    const HWND hControl = pWnd != nullptr ? pWnd->m_hWnd : nullptr;
-    const HWND hParent = hControl != nullptr ? ::GetParent(hControl) : nullptr;
-    const int nId = hParent != nullptr && hParent != m_hWnd ? ::GetDlgCtrlID(hParent)
-                                                             : hControl != nullptr ? ::GetDlgCtrlID(hControl) : 0;
-    if (nId == IDC_TICKER || nId == IDC_MARKET || nId == IDC_STRIKE || nId == IDC_EXPIRY) {
-        ::SetBkColor(pDC->m_hDC, YELLOW);
-        return m_hbrYellow;
-    }
+    if (HBRUSH hBrush = YellowBrushFor(pDC, pWnd, {IDC_TICKER, IDC_MARKET, IDC_STRIKE, IDC_EXPIRY}))
+        return hBrush;
     return COrderRoadForm::OnCtlColor(pDC, pWnd, nCtlColor);
 }
 
