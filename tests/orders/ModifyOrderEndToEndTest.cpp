@@ -132,6 +132,10 @@ TEST_F(ModifySession, OpenOrdersAreModifiedAndCancelledFromTheirRows)
         const HWND hForm = pForm->m_hWnd;
         EXPECT_EQ(atol(strChanged.c_str()), pForm->GetOrderNumber());
         EXPECT_EQ("100", ControlText(hForm, IDC_MODIFY_QUANTITY));
+        if (c.nTable == 51110) {
+            EXPECT_TRUE(PumpUntil([&] { return ControlText(hForm, IDC_MODIFY_SECURITY) == "Alpine Networks"; }))
+                << "the name the form's own request brought";
+        }
         EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
         // What is sent is what was reviewed, whatever the form holds by then.
         AnswerReview([hForm](HWND) { SetDlgItemTextA(hForm, IDC_MODIFY_QUANTITY, "175"); });
