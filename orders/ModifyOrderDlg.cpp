@@ -3,11 +3,8 @@
 
 #include <iterator>
 
-#include "app/ZorvatApp.h"
-#include "app/dialogs/AppHelpers.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
-#include "market/TableLinks.h"
 
 namespace {
 // Day, good till cancelled, good till date.
@@ -25,26 +22,14 @@ CWnd* CModifyOrderDlg::Make(UINT)
 
 void CModifyOrderDlg::LoadOrder(long nOrder)
 {
-    m_nNameRequest = 0;
+    ForgetSecurityName();
     CSeparateModifyForm::LoadOrder(nOrder);
-    if (GetOrderNumber() == 0)
-        return;
-    ORDER_TICKET_SNAPSHOT shot;
-    shot.strTicker = GetSymbol();
-    shot.nMarketCode = GetMarketCode();
-    ORDER_VALUES values;
-    values.pShot = &shot;
-    CString strLine;
-    CZORVAT32App* pApp = CZORVAT32App::Get();
-    if (pApp != nullptr && BuildOrderRequest(RN_BODY, values, &strLine) == 0)
-        m_nNameRequest = pApp->SendRequest(strLine);
+    if (GetOrderNumber() != 0)
+        AskSecurityName(GetSymbol(), GetMarketCode());
 }
 
 void CModifyOrderDlg::OnRN(CServerMessage* pMsg)
 {
-    if (m_nNameRequest == 0 || GetRawLineNumber(pMsg) != m_nNameRequest)
-        return;
-    m_nNameRequest = 0;
-    if (pMsg->GetLong(0) == 0 && pMsg->GetField(2) == GetSymbol())
+    if (TakeSecurityName(*pMsg, GetSymbol()))
         SetSecurityName(pMsg->GetField(7));
 }

@@ -13,7 +13,4 @@ public:
 
     void LoadOrder(long nOrder) override;
     void OnRN(CServerMessage* pMsg) override;
-
-private:
-    long m_nNameRequest = 0;
 };

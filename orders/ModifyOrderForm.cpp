@@ -5,26 +5,137 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
+#include "app/dialogs/AppHelpers.h"
+#include "framework/base/NorvGlobals.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "market/DataTable.h"
+#include "market/StockListKSETable.h"
 #include "market/TableLinks.h"
 #include "orders/ReviewOrderDlg.h"
 #include "orders/ReviewOrderKSEDlg.h"
 #include "orders/ReviewOrderOddLotKSEDlg.h"
+#include "refdata/RefDataRecords.h"
+#include "refdata/ZorvatGlobals.h"
+#include "refdata/ZorvatTypes.h"
 
 namespace {
 #define MODE_CANCEL 1
 #define MODE_MODIFY 2
+#define KSE_MARKET_CODE 2
+#define KSE_MARKET_MASK 1
 
-bool IsLimitType(int nType)
+// US order-status columns.
+enum { UC_SIDE = 2, UC_SYMBOL = 3, UC_QUANTITY = 4, UC_TYPE = 5, UC_LIMIT = 6, UC_STOP = 7, UC_DURATION = 8,
+       UC_GOOD_TILL = 9, UC_OPEN = 10, UC_FILLED = 11, UC_FIXED = 13, UC_DURATION_FIXED = 16, UC_RIGHT = 18,
+       UC_OPTION_B = 19, UC_OPTION_A = 20, UC_MARKET = 21, UC_CURRENCY = 22, UC_LINKED = 24 };
+// KSE order-status columns.
+enum { KC_MARKET_TYPE = 3, KC_SIDE = 4, KC_SYMBOL = 5, KC_SERIES = 8, KC_QUANTITY = 9, KC_TYPE = 10,
+       KC_LIMIT = 11, KC_STOP = 12, KC_DURATION = 13, KC_GOOD_TILL = 14, KC_OPEN = 15, KC_FILLED = 16,
+       KC_STATE = 19, KC_DATE = 20, KC_CONTRACT = 21 };
+
+CString Whole(long nValue)
 {
-    return nType == 0 || nType == 2;
+    CString strText;
+    strText.Format("%ld", nValue);
+    return strText;
 }
 
-bool IsStopType(int nType)
+// An eight-digit year-month-day above 20000000, else no date.
+COleDateTime DateOf(long nDate)
 {
-    return nType == 1 || nType == 2;
+    COleDateTime date;
+    date.SetStatus(COleDateTime::invalid);
+    if (nDate > 20000000)
+        date.SetDate(nDate / 10000, nDate / 100 % 100, nDate % 100);
+    return date;
+}
+
+CDataBuffer* FindOrderRow(UINT nTableId, long nOrder)
+{
+    CDataTable* pTable = FindDataTable(nTableId);
+    return pTable != nullptr && pTable->GetRows() != nullptr ? pTable->GetRows()->FindRow({Whole(nOrder)}) : nullptr;
+}
+
+BOOL ReadUSRow(long nOrder, OPEN_ORDER* pOrder)
+{
+    const CDataBuffer* pRow = FindOrderRow(IDS_TABLE_US_ORDER_STATUS, nOrder);
+    if (pRow == nullptr)
+        return FALSE;
+    pOrder->nOrder = nOrder;
+    // An order linked to another that is still open stays as it is; the link's key is a number,
+    // 0 for none.
+    const long nLinked = pRow->GetLong(UC_LINKED);
+    if (nLinked == 0) {
+        pOrder->bChangeable = pRow->GetLong(UC_FIXED) != 1;
+    } else {
+        const CDataBuffer* pLinked = FindOrderRow(IDS_TABLE_US_ORDER_STATUS, nLinked);
+        pOrder->bChangeable = pLinked == nullptr || pLinked->GetDouble(UC_OPEN) <= 0;
+    }
+    pOrder->strSide = pRow->GetText(UC_SIDE, TRUE);
+    pOrder->strType = pRow->GetText(UC_TYPE, TRUE);
+    pOrder->strDuration = pRow->GetText(UC_DURATION, TRUE);
+    pOrder->dLimit = pRow->GetDouble(UC_LIMIT);
+    pOrder->dStop = pRow->GetDouble(UC_STOP);
+    pOrder->strSymbol = pRow->GetText(UC_SYMBOL);
+    pOrder->strMarket = pRow->GetText(UC_MARKET);
+    pOrder->nMarketCode = GetGlobals()->GetMarketCode(pOrder->strMarket);
+    pOrder->bDurationFixed = pRow->GetLong(UC_DURATION_FIXED) == 1;
+    pOrder->strCurrency = pRow->GetText(UC_CURRENCY);
+    pOrder->strQuantity = Whole(pRow->GetLong(UC_QUANTITY));
+    pOrder->strOpen = Whole(pRow->GetLong(UC_OPEN));
+    pOrder->strFilled = Whole(pRow->GetLong(UC_FILLED));
+    pOrder->goodTill = DateOf(pRow->GetLong(UC_GOOD_TILL));
+    const long nRight = pRow->GetLong(UC_RIGHT);
+    if (nRight == 1 || nRight == 2) {
+        pOrder->strRight = COptionRight::GetText(nRight);
+        pOrder->strOptionA = pRow->GetText(UC_OPTION_A, TRUE);
+        pOrder->strOptionB = pRow->GetText(UC_OPTION_B, TRUE);
+    }
+    return TRUE;
+}
+
+BOOL ReadKSERow(long nOrder, OPEN_ORDER* pOrder)
+{
+    const CDataBuffer* pRow = FindOrderRow(IDS_TABLE_KSE_ORDER_STATUS, nOrder);
+    if (pRow == nullptr)
+        return FALSE;
+    const long nState = pRow->GetLong(KC_STATE);
+    if (nState != 1 && nState != 2 && nState != 6) {
+        ShowMarketInfo(nullptr, IDS_ORDER_STATE_REFUSED, 2);
+        return FALSE;
+    }
+    pOrder->nOrder = nOrder;
+    pOrder->bKse = TRUE;
+    pOrder->bChangeable = nState != 6;
+    MarketDetail market;
+    // The market's own word overrides the order's state while it is 2.
+    if (GetGlobals()->LookupMarket(KSE_MARKET_CODE, market) && market.m_nValue5 == 2)
+        pOrder->bChangeable = (market.m_nValue19 & KSE_MARKET_MASK) == 0;
+    pOrder->strSymbol = pRow->GetText(KC_SYMBOL);
+    if (auto* pList = dynamic_cast<CStockListKSETable*>(FindDataTable(IDS_TABLE_STOCK_LIST_KSE)))
+        pOrder->strSecurity = pList->GetStockName(atol(pOrder->strSymbol), GetNorvGlobals().m_bRightToLeft);
+    pOrder->strSide = pRow->GetText(KC_SIDE, TRUE);
+    pOrder->strType = pRow->GetText(KC_TYPE, TRUE);
+    pOrder->strDuration = pRow->GetText(KC_DURATION, TRUE);
+    pOrder->dLimit = pRow->GetDouble(KC_LIMIT);
+    pOrder->dStop = pRow->GetDouble(KC_STOP);
+    pOrder->strMarket = GetGlobals()->GetMarketName(KSE_MARKET_CODE);
+    pOrder->nMarketCode = KSE_MARKET_CODE;
+    pOrder->nKseMarketType = pRow->GetLong(KC_MARKET_TYPE);
+    if (pOrder->nKseMarketType == 4) {
+        pOrder->strContract = pRow->GetText(KC_CONTRACT);
+        pOrder->strSeries = pRow->GetText(KC_SERIES);
+        pOrder->contractDate = DateOf(pRow->GetLong(KC_DATE));
+    }
+    pOrder->strQuantity = Whole(pRow->GetLong(KC_QUANTITY));
+    pOrder->strOpen = Whole(pRow->GetLong(KC_OPEN));
+    pOrder->strFilled = Whole(pRow->GetLong(KC_FILLED));
+    pOrder->goodTill = DateOf(pRow->GetLong(KC_GOOD_TILL));
+    return TRUE;
 }
 
 // The checks of Modify and Cancel order: a quantity (40323), the prices its type needs (40324).
@@ -50,6 +161,24 @@ CMessageTypeSet ModifyTypes(int nMoreType)
 CModifyOrderForm::CModifyOrderForm(UINT nTemplate, const MODIFY_CONTROLS& controls, int nMoreType)
     : COrderFormBase(nTemplate, ModifyTypes(nMoreType)), m_controls(controls)
 {
+}
+
+BOOL CModifyOrderForm::ReadOpenOrder(BOOL bKse, long nOrder, OPEN_ORDER* pOrder)
+{
+    return bKse ? ReadKSERow(nOrder, pOrder) : ReadUSRow(nOrder, pOrder);
+}
+
+void CModifyOrderForm::AskSecurityName(const CString& strSymbol, long nMarketCode)
+{
+    m_nNameRequest = SendNameRequest(strSymbol, nMarketCode);
+}
+
+BOOL CModifyOrderForm::TakeSecurityName(const CServerMessage& msg, const CString& strSymbol)
+{
+    if (m_nNameRequest == 0 || GetRawLineNumber(&msg) != m_nNameRequest)
+        return FALSE;
+    m_nNameRequest = 0;
+    return msg.GetLong(0) == 0 && msg.GetField(2) == strSymbol;
 }
 
 void CModifyOrderForm::SetOrder(long nOrder, BOOL bChangeable)

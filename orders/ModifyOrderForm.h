@@ -10,6 +10,9 @@
 // meanwhile (an "NC" for its order, an acknowledgement, a log-off or a close) ends the review
 // with Cancel: nothing is sent, and the form closes, or is deleted, once the handler is done.
 #include "orders/OrderFormBase.h"
+#include "platform/mfc/OleDateTime.h"
+
+#define IDS_ORDER_STATE_REFUSED 40326
 
 // The controls the body drives.
 struct MODIFY_CONTROLS
@@ -17,6 +20,29 @@ struct MODIFY_CONTROLS
     int nModify;
     int nCancel;
     int nQuantity;
+};
+
+// An open order as its row of the order-status table (US 51110, KSE 51128) holds it, read whole
+// before a form shows any of it. The texts of side, type and duration are the code tables' texts.
+struct OPEN_ORDER
+{
+    long nOrder = 0;                    // 0: no order
+    BOOL bKse = FALSE;
+    BOOL bChangeable = FALSE;           // by its flags, its linked order, (KSE) its state and market
+    CString strSide, strType, strDuration;
+    CString strSymbol;
+    CString strSecurity;                // KSE: the stock list's name
+    CString strMarket;
+    long nMarketCode = 0;
+    CString strCurrency;                // US
+    CString strQuantity, strOpen, strFilled;
+    double dLimit = 0, dStop = 0;
+    COleDateTime goodTill;              // invalid when the row has none
+    BOOL bDurationFixed = FALSE;        // US
+    CString strRight, strOptionA, strOptionB;   // US, an option order's
+    long nKseMarketType = 0;            // KSE
+    CString strContract, strSeries;     // KSE market type 4
+    COleDateTime contractDate;
 };
 
 class CModifyOrderForm : public COrderFormBase
@@ -51,6 +77,16 @@ protected:
     void SetOrder(long nOrder, BOOL bChangeable);
     BOOL IsChangeable() const { return m_bChangeable; }
 
+    // Reads the order of that number from the family's order-status row: FALSE when the row is
+    // missing or its table closed, or (KSE) its state refused, which the information window says.
+    static BOOL ReadOpenOrder(BOOL bKse, long nOrder, OPEN_ORDER* pOrder);
+    // Asks the security name of the symbol ("RN"); only the answer to this request counts.
+    void AskSecurityName(const CString& strSymbol, long nMarketCode);
+    void ForgetSecurityName() { m_nNameRequest = 0; }
+    // TRUE for the answer to that request, without error and for strSymbol exactly (case
+    // matters); the request is done with any answer to it.
+    BOOL TakeSecurityName(const CServerMessage& msg, const CString& strSymbol);
+
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -67,4 +103,5 @@ private:
     long m_nOrder = 0;
     BOOL m_bChangeable = FALSE;
     BOOL m_bEnding = FALSE;                 // the form closes once the review is over
+    long m_nNameRequest = 0;                // the "RN" this form sent, 0 when answered
 };

@@ -5,16 +5,10 @@
 #include <cstdlib>
 #include <iterator>
 
-#include "app/dialogs/AppHelpers.h"
-#include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
-#include "framework/base/NorvGlobals.h"
 #include "framework/window/EnhancedComboBox.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
-#include "market/DataArray.h"
-#include "market/DataTable.h"
-#include "market/StockListKSETable.h"
 #include "market/TableLinks.h"
 #include "orders/GoodTill.h"
 #include "platform/win/user/DateTimePick.h"
@@ -23,8 +17,6 @@
 #include "refdata/ZorvatTypes.h"
 
 namespace {
-const int WIDTH_WITH_ACCOUNT = 552, WIDTH_WITHOUT_ACCOUNT = 417;
-const int HEIGHT_WITH_ADVANCED = 230, HEIGHT_WITHOUT_ADVANCED = 200;
 const char* const DATE_FORMAT = "dd'/'MM'/'yyyy";
 const char* const REGULAR_MARKET = "Regular Market";
 const char* const TENORS[] = {"1", "3", "6", "9", "12"};
@@ -43,27 +35,6 @@ const int TYPE_FIELDS[] = {IDC_MODIFY_FILL_RULE, IDC_MODIFY_TENOR, IDC_MODIFY_SE
                            IDC_MODIFY_CONTRACT_DATE, 6889, 6891, 6893, 6895, 6897};
 const int TYPE_3_SHOWN[] = {IDC_MODIFY_FILL_RULE, IDC_MODIFY_TENOR, IDC_MODIFY_SERIES, 6891, 6895, 6897};
 const int TYPE_4_SHOWN[] = {IDC_MODIFY_CONTRACT, IDC_MODIFY_SERIES, IDC_MODIFY_CONTRACT_DATE, 6889, 6891, 6893};
-#define KSE_MARKET_CODE 2
-#define KSE_MARKET_MASK 1
-
-// US order-status columns.
-enum { UC_SIDE = 2, UC_SYMBOL = 3, UC_QUANTITY = 4, UC_TYPE = 5, UC_LIMIT = 6, UC_STOP = 7, UC_DURATION = 8,
-       UC_GOOD_TILL = 9, UC_OPEN = 10, UC_FILLED = 11, UC_FIXED = 13, UC_DURATION_FIXED = 16, UC_RIGHT = 18,
-       UC_OPTION_B = 19, UC_OPTION_A = 20, UC_MARKET = 21, UC_CURRENCY = 22, UC_LINKED = 24 };
-// KSE order-status columns.
-enum { KC_MARKET_TYPE = 3, KC_SIDE = 4, KC_SYMBOL = 5, KC_SERIES = 8, KC_QUANTITY = 9, KC_TYPE = 10,
-       KC_LIMIT = 11, KC_STOP = 12, KC_DURATION = 13, KC_GOOD_TILL = 14, KC_OPEN = 15, KC_FILLED = 16,
-       KC_STATE = 19, KC_DATE = 20, KC_CONTRACT = 21 };
-
-bool IsLimitType(int nType)
-{
-    return nType == 0 || nType == 2;
-}
-
-bool IsStopType(int nType)
-{
-    return nType == 1 || nType == 2;
-}
 
 // A price as the fields take it: no grouping, no zero fraction.
 CString PriceText(double dPrice)
@@ -81,40 +52,7 @@ CString Whole(long nValue)
     strText.Format("%ld", nValue);
     return strText;
 }
-
-// An eight-digit year-month-day above 20000000, else no date.
-COleDateTime DateOf(long nDate)
-{
-    COleDateTime date;
-    date.SetStatus(COleDateTime::invalid);
-    if (nDate > 20000000)
-        date.SetDate(nDate / 10000, nDate / 100 % 100, nDate % 100);
-    return date;
-}
-
-CDataBuffer* FindOrderRow(UINT nTableId, LPCSTR pszKey)
-{
-    CDataTable* pTable = FindDataTable(nTableId);
-    return pTable != nullptr && pTable->GetRows() != nullptr ? pTable->GetRows()->FindRow({pszKey}) : nullptr;
-}
 }  // namespace
-
-// What a load takes from a row, all of it before anything is shown.
-struct CNewModifyOrderDlg::LOADED
-{
-    long nOrder = 0;
-    BOOL bKse = FALSE;
-    BOOL bChangeable = FALSE;
-    int nLayout = -1;
-    CString strSide, strType, strDuration, strSymbol, strSecurity, strMarket, strCurrency, strMarketType;
-    CString strQuantity, strOpen, strFilled, strLimit, strStop;
-    COleDateTime goodTill;
-    BOOL bDurationFixed = FALSE;
-    CString strRight, strOptionA, strOptionB;
-    CString strContract, strSeries;
-    COleDateTime contractDate;
-    long nMarketCode = 0;
-};
 
 BEGIN_MESSAGE_MAP(CNewModifyOrderDlg, CModifyOrderForm)
     ON_NOTIFY(DTN_DATETIMECHANGE, IDC_MODIFY_GOOD_TILL, OnGoodTillChanged)
@@ -168,7 +106,7 @@ BOOL CNewModifyOrderDlg::OnInitDialog()
         for (size_t i = 0; i < box.nItems; ++i)
             SendDlgItemMessage(box.nId, CB_ADDSTRING, 0,
                                reinterpret_cast<LPARAM>(static_cast<LPCSTR>(LoadMarketText(box.pItems[i]))));
-    Show(LOADED());
+    Show(OPEN_ORDER());
     return TRUE;
 }
 
@@ -178,127 +116,34 @@ void CNewModifyOrderDlg::LoadUSOrder(long nOrder)
 {
     if (nOrder == 0)
         return;
-    LOADED order;
-    if (!ReadUSRow(nOrder, &order))
-        order = LOADED();
+    OPEN_ORDER order;
+    if (!ReadOpenOrder(FALSE, nOrder, &order))
+        order = OPEN_ORDER();
     Show(order);
-    if (order.nOrder == 0)
-        return;
     // The security name: the form's own request, answered for its symbol.
-    ORDER_TICKET_SNAPSHOT shot;
-    shot.strTicker = order.strSymbol;
-    shot.nMarketCode = order.nMarketCode;
-    ORDER_VALUES values;
-    values.pShot = &shot;
-    CString strLine;
-    CZORVAT32App* pApp = CZORVAT32App::Get();
-    if (pApp != nullptr && BuildOrderRequest(RN_BODY, values, &strLine) == 0)
-        m_nNameRequest = pApp->SendRequest(strLine);
+    if (order.nOrder != 0)
+        AskSecurityName(order.strSymbol, order.nMarketCode);
 }
 
 void CNewModifyOrderDlg::LoadKSEOrder(long nOrder)
 {
     if (nOrder == 0)
         return;
-    LOADED order;
-    if (!ReadKSERow(nOrder, &order))
-        order = LOADED();
+    OPEN_ORDER order;
+    if (!ReadOpenOrder(TRUE, nOrder, &order))
+        order = OPEN_ORDER();
     Show(order);
 }
 
-BOOL CNewModifyOrderDlg::ReadUSRow(long nOrder, LOADED* pOrder) const
+void CNewModifyOrderDlg::Show(const OPEN_ORDER& order)
 {
-    const CDataBuffer* pRow = FindOrderRow(IDS_TABLE_US_ORDER_STATUS, Whole(nOrder));
-    if (pRow == nullptr)
-        return FALSE;
-    pOrder->nOrder = nOrder;
-    // The linked order's key is a number; 0 is none.
-    const long nLinked = pRow->GetLong(UC_LINKED);
-    if (nLinked == 0) {
-        pOrder->bChangeable = pRow->GetLong(UC_FIXED) != 1;
-    } else {
-        const CDataBuffer* pLinked = FindOrderRow(IDS_TABLE_US_ORDER_STATUS, Whole(nLinked));
-        pOrder->bChangeable = pLinked == nullptr || pLinked->GetDouble(UC_OPEN) <= 0;
-    }
-    pOrder->strSide = pRow->GetText(UC_SIDE, TRUE);
-    pOrder->strType = pRow->GetText(UC_TYPE, TRUE);
-    pOrder->strDuration = pRow->GetText(UC_DURATION, TRUE);
-    const int nType = COrderType::GetCodeByText(pOrder->strType);
-    if (IsLimitType(nType))
-        pOrder->strLimit = PriceText(pRow->GetDouble(UC_LIMIT));
-    if (IsStopType(nType))
-        pOrder->strStop = PriceText(pRow->GetDouble(UC_STOP));
-    pOrder->strSymbol = pRow->GetText(UC_SYMBOL);
-    pOrder->strMarket = pRow->GetText(UC_MARKET);
-    pOrder->nMarketCode = GetGlobals()->GetMarketCode(pOrder->strMarket);
-    pOrder->strMarketType = REGULAR_MARKET;
-    pOrder->bDurationFixed = pRow->GetLong(UC_DURATION_FIXED) == 1;
-    pOrder->strCurrency = pRow->GetText(UC_CURRENCY);
-    pOrder->strQuantity = Whole(pRow->GetLong(UC_QUANTITY));
-    pOrder->strOpen = Whole(pRow->GetLong(UC_OPEN));
-    pOrder->strFilled = Whole(pRow->GetLong(UC_FILLED));
-    pOrder->goodTill = DateOf(pRow->GetLong(UC_GOOD_TILL));
-    const long nRight = pRow->GetLong(UC_RIGHT);
-    if (nRight == 1 || nRight == 2) {
-        pOrder->strRight = COptionRight::GetText(nRight);
-        pOrder->strOptionA = pRow->GetText(UC_OPTION_A, TRUE);
-        pOrder->strOptionB = pRow->GetText(UC_OPTION_B, TRUE);
-    }
-    return TRUE;
-}
-
-BOOL CNewModifyOrderDlg::ReadKSERow(long nOrder, LOADED* pOrder) const
-{
-    const CDataBuffer* pRow = FindOrderRow(IDS_TABLE_KSE_ORDER_STATUS, Whole(nOrder));
-    if (pRow == nullptr)
-        return FALSE;
-    const long nState = pRow->GetLong(KC_STATE);
-    if (nState != 1 && nState != 2 && nState != 6) {
-        ShowMarketInfo(nullptr, IDS_ORDER_STATE_REFUSED, 2);
-        return FALSE;
-    }
-    pOrder->nOrder = nOrder;
-    pOrder->bKse = TRUE;
-    pOrder->bChangeable = nState != 6;
-    MarketDetail market;
-    // The market's own word overrides the order's state while it is 2.
-    if (GetGlobals()->LookupMarket(KSE_MARKET_CODE, market) && market.m_nValue5 == 2)
-        pOrder->bChangeable = (market.m_nValue19 & KSE_MARKET_MASK) == 0;
-    pOrder->strSymbol = pRow->GetText(KC_SYMBOL);
-    if (auto* pList = dynamic_cast<CStockListKSETable*>(FindDataTable(IDS_TABLE_STOCK_LIST_KSE)))
-        pOrder->strSecurity = pList->GetStockName(atol(pOrder->strSymbol), GetNorvGlobals().m_bRightToLeft);
-    pOrder->strSide = pRow->GetText(KC_SIDE, TRUE);
-    pOrder->strType = pRow->GetText(KC_TYPE, TRUE);
-    pOrder->strDuration = pRow->GetText(KC_DURATION, TRUE);
-    const int nType = COrderType::GetCodeByText(pOrder->strType);
-    if (IsLimitType(nType))
-        pOrder->strLimit = PriceText(pRow->GetDouble(KC_LIMIT));
-    if (IsStopType(nType))
-        pOrder->strStop = PriceText(pRow->GetDouble(KC_STOP));
-    pOrder->strMarket = GetGlobals()->GetMarketName(KSE_MARKET_CODE);
-    pOrder->strCurrency = "=KWD";
-    const long nMarketType = pRow->GetLong(KC_MARKET_TYPE);
-    pOrder->nLayout = nMarketType == 1 || nMarketType == 3 || nMarketType == 4 ? static_cast<int>(nMarketType) : -1;
-    pOrder->strMarketType = CKSEMktType::GetText(nMarketType);
-    if (nMarketType == 4) {
-        pOrder->strContract = pRow->GetText(KC_CONTRACT);
-        pOrder->strSeries = pRow->GetText(KC_SERIES);
-        pOrder->contractDate = DateOf(pRow->GetLong(KC_DATE));
-    }
-    pOrder->strQuantity = Whole(pRow->GetLong(KC_QUANTITY));
-    pOrder->strOpen = Whole(pRow->GetLong(KC_OPEN));
-    pOrder->strFilled = Whole(pRow->GetLong(KC_FILLED));
-    pOrder->goodTill = DateOf(pRow->GetLong(KC_GOOD_TILL));
-    return TRUE;
-}
-
-void CNewModifyOrderDlg::Show(const LOADED& order)
-{
-    m_nNameRequest = 0;
+    ForgetSecurityName();
     m_bKse = order.bKse;
-    SetLayoutMode(order.nLayout);
-    if (order.nLayout != -1 && !order.strMarketType.IsEmpty())
-        ShowBoxText(IDC_MODIFY_MARKET_TYPE, order.strMarketType, /*bAdd=*/TRUE);
+    // A KSE order of another market type takes the US layout.
+    const bool bTyped = order.bKse && order.nKseMarketType >= 1 && order.nKseMarketType <= 4;
+    SetLayoutMode(bTyped ? static_cast<int>(order.nKseMarketType) : -1);
+    if (m_nLayout != -1)
+        ShowBoxText(IDC_MODIFY_MARKET_TYPE, CKSEMktType::GetText(order.nKseMarketType), /*bAdd=*/TRUE);
     m_strSymbol = order.strSymbol;
     m_strSecurity = order.strSecurity;
     ShowBoxText(IDC_MODIFY_SIDE, order.strSide, FALSE);
@@ -311,12 +156,12 @@ void CNewModifyOrderDlg::Show(const LOADED& order)
     SendDlgItemMessage(IDC_MODIFY_MARKET, CB_RESETCONTENT);
     ShowBoxText(IDC_MODIFY_MARKET, order.strMarket, /*bAdd=*/TRUE);
     SetText(IDC_MODIFY_SECURITY, order.strSecurity);
-    SetText(IDC_MODIFY_CURRENCY, order.strCurrency);
+    SetText(IDC_MODIFY_CURRENCY, order.bKse ? "=KWD" : static_cast<LPCSTR>(order.strCurrency));
     SetText(IDC_MODIFY_QUANTITY, order.strQuantity);
     SetText(IDC_MODIFY_OPEN, order.strOpen);
     SetText(IDC_MODIFY_FILLED, order.strFilled);
-    SetText(IDC_MODIFY_LIMIT, order.strLimit);
-    SetText(IDC_MODIFY_STOP, order.strStop);
+    SetText(IDC_MODIFY_LIMIT, order.nOrder != 0 && IsLimitType(m_nOrderType) ? PriceText(order.dLimit) : CString());
+    SetText(IDC_MODIFY_STOP, order.nOrder != 0 && IsStopType(m_nOrderType) ? PriceText(order.dStop) : CString());
     SetText(IDC_MODIFY_RIGHT, order.strRight);
     SetText(IDC_MODIFY_OPTION_A, order.strOptionA);
     SetText(IDC_MODIFY_OPTION_B, order.strOptionB);
@@ -398,7 +243,7 @@ void CNewModifyOrderDlg::ShowSidePanel(BOOL bShow)
     for (int nId : SIDE_PANEL)
         ShowControl(nId, bShow);
     EnableControl(IDC_MODIFY_ACCOUNT, bShow);
-    FitFrame();
+    FitPanelFrame(m_bSidePanelShown, m_bAdvancedShown);
 }
 
 void CNewModifyOrderDlg::ShowAdvanced(BOOL bShow)
@@ -410,26 +255,7 @@ void CNewModifyOrderDlg::ShowAdvanced(BOOL bShow)
         ShowControl(nId, bShow);
     if (CZORVAT32App* pApp = CZORVAT32App::Get())
         pApp->SetOrderAdvancedShown(bShow);
-    FitFrame();
-}
-
-void CNewModifyOrderDlg::FitFrame()
-{
-    if (m_hWnd == nullptr)
-        return;
-    RECT rcForm = {0, 0, m_bSidePanelShown ? WIDTH_WITH_ACCOUNT : WIDTH_WITHOUT_ACCOUNT,
-                   m_bAdvancedShown ? HEIGHT_WITH_ADVANCED : HEIGHT_WITHOUT_ADVANCED};
-    MapDialogRect(&rcForm);
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, rcForm.right, rcForm.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const HWND hFrame = ::GetParent(m_hWnd);
-    if (hFrame == nullptr)
-        return;
-    RECT rcWindow, rcClient;
-    ::GetWindowRect(hFrame, &rcWindow);
-    ::GetClientRect(hFrame, &rcClient);
-    ::SetWindowPos(hFrame, nullptr, 0, 0, rcForm.right + (rcWindow.right - rcWindow.left) - rcClient.right,
-                   rcForm.bottom + (rcWindow.bottom - rcWindow.top) - rcClient.bottom,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitPanelFrame(m_bSidePanelShown, m_bAdvancedShown);
 }
 
 // ---- Editing ---------------------------------------------------------------------------------
@@ -550,11 +376,7 @@ const MODIFY_ROAD& CNewModifyOrderDlg::GetRoads() const
 
 void CNewModifyOrderDlg::OnRN(CServerMessage* pMsg)
 {
-    // Only the answer to this form's request, for its symbol exactly (case matters).
-    if (m_nNameRequest == 0 || GetRawLineNumber(pMsg) != m_nNameRequest)
-        return;
-    m_nNameRequest = 0;
-    if (pMsg->GetLong(0) != 0 || pMsg->GetField(2) != m_strSymbol)
+    if (!TakeSecurityName(*pMsg, m_strSymbol))
         return;
     m_strSecurity = pMsg->GetField(7);
     SetText(IDC_MODIFY_SECURITY, m_strSecurity);

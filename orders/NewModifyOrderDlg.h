@@ -13,7 +13,6 @@
 #include "platform/mfc/OleDateTime.h"
 
 #define IDD_FORM_MODIFY_ORDER   7311
-#define IDS_ORDER_STATE_REFUSED 40326
 #define IDC_MODIFY_LOGIN        5849
 #define IDC_MODIFY_USER_NAME    5851
 #define IDC_MODIFY_ACCOUNT      6771
@@ -77,16 +76,12 @@ protected:
     CString GetSecurityName() const override { return m_strSecurity; }
 
 private:
-    struct LOADED;
-    BOOL ReadUSRow(long nOrder, LOADED* pOrder) const;
-    BOOL ReadKSERow(long nOrder, LOADED* pOrder) const;
     // Shows the order, or no order for an empty one.
-    void Show(const LOADED& order);
+    void Show(const OPEN_ORDER& order);
     void ApplyValidity();
     void UpdateDaysFromDate();
     void OnDaysLeft();
     void OnNumberLeft(int nId);
-    void FitFrame();
     void SetReadOnly(int nId, BOOL bReadOnly);
 
     CEnhancedEdit m_editQuantity;
@@ -105,5 +100,4 @@ private:
     COleDateTime m_goodTill;
     BOOL m_bSidePanelShown = TRUE;      // as the template is made
     BOOL m_bAdvancedShown = TRUE;
-    long m_nNameRequest = 0;            // the "RN" this form sent, 0 when answered
 };

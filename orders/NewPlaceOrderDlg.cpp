@@ -17,22 +17,16 @@
 #include "refdata/ZorvatTypes.h"
 
 namespace {
-const COLORREF BUY_COLOUR = RGB(255, 128, 128);
-const COLORREF SELL_COLOUR = RGB(128, 255, 128);
-const COLORREF YELLOW = RGB(255, 255, 0);
 const char* const DATE_FORMAT = "dd'/'MM'/'yyyy";
 const char* const REGULAR_SESSION = "Regular Market";
 const char* const PRE_MARKET_SESSION = "Pre-Market";
 const char* const TENORS[] = {"1", "3", "6", "9", "12"};
 const UINT FILL_RULES[] = {57554, 57555};   // CFillRest codes 3 and 2
 
-bool IsLimitType(int nType)
+// The ticket's limit prices: the limit types and type 5.
+bool TakesLimitPrice(int nType)
 {
-    return nType == 0 || nType == 2 || nType == 5;
-}
-bool IsStopType(int nType)
-{
-    return nType == 1 || nType == 2;
+    return IsLimitType(nType) || nType == 5;
 }
 }  // namespace
 
@@ -43,19 +37,9 @@ BEGIN_MESSAGE_MAP(CNewPlaceOrderDlg, COrderRoadForm)
 END_MESSAGE_MAP()
 
 CNewPlaceOrderDlg::CNewPlaceOrderDlg()
-    : COrderRoadForm(IDD_FORM_ORDER_TICKET, {MSG_GO, MSG_OV, MSG_OR, MSG_KV, MSG_KR, MSG_KU, MSG_KA, MSG_KJ, MSG_KQ, MSG_RN}), m_crForm(::GetSysColor(COLOR_BTNFACE))
+    : COrderRoadForm(IDD_FORM_ORDER_TICKET, {MSG_GO, MSG_OV, MSG_OR, MSG_KV, MSG_KR, MSG_KU, MSG_KA, MSG_KJ, MSG_KQ, MSG_RN})
 {
     m_goodTill = COleDateTime(GetGlobals()->GetNow());
-    m_hbrForm = ::CreateSolidBrush(m_crForm);
-    m_hbrYellow = ::CreateSolidBrush(YELLOW);
-}
-
-CNewPlaceOrderDlg::~CNewPlaceOrderDlg()
-{
-    if (m_hbrForm != nullptr)
-        ::DeleteObject(m_hbrForm);
-    if (m_hbrYellow != nullptr)
-        ::DeleteObject(m_hbrYellow);
 }
 
 CWnd* CNewPlaceOrderDlg::Make(UINT)
@@ -222,31 +206,12 @@ BOOL CNewPlaceOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     return CFormDialog::OnCommand(wParam, lParam);
 }
 
-BOOL CNewPlaceOrderDlg::OnEraseBkgnd(CDC* pDC)
-{
-    RECT rc;
-    ::GetClientRect(m_hWnd, &rc);
-    ::FillRect(pDC->m_hDC, &rc, m_hbrForm);
-    return TRUE;
-}
-
 HBRUSH CNewPlaceOrderDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
-    const int nId = pWnd != nullptr && pWnd->m_hWnd != nullptr ? ::GetDlgCtrlID(pWnd->m_hWnd) : 0;
-    // The boxes a ticket cannot go without are yellow; the edit part of a combo box asks for
-    // its colour with its own id.
-    const HWND hParent = pWnd != nullptr && pWnd->m_hWnd != nullptr ? ::GetParent(pWnd->m_hWnd) : nullptr;
-    const int nBoxId = hParent != nullptr && hParent != m_hWnd ? ::GetDlgCtrlID(hParent) : nId;
-    if (nBoxId == IDC_TICKET_TICKER || nBoxId == IDC_TICKET_MARKET || nBoxId == IDC_TICKET_EXPIRY ||
-        nBoxId == IDC_TICKET_STRIKE) {
-        ::SetBkColor(pDC->m_hDC, YELLOW);
-        return m_hbrYellow;
-    }
-    if (nCtlColor == CTLCOLOR_DLG || nCtlColor == CTLCOLOR_STATIC) {
-        ::SetBkMode(pDC->m_hDC, TRANSPARENT);
-        return m_hbrForm;
-    }
-    return nullptr;
+    if (HBRUSH hBrush =
+            YellowBrushFor(pDC, pWnd, {IDC_TICKET_TICKER, IDC_TICKET_MARKET, IDC_TICKET_EXPIRY, IDC_TICKET_STRIKE}))
+        return hBrush;
+    return FormBrushFor(pDC, nCtlColor, FALSE);
 }
 
 // ---- The market and its choices ----------------------------------------------------------
@@ -436,7 +401,7 @@ void CNewPlaceOrderDlg::OnOrderTypeChanged()
     m_strType = GetBoxText(IDC_TICKET_TYPE);
     const int nType = COrderType::GetCodeByText(m_strType);
     const int nValidity = COrderDur::GetCodeByText(GetBoxText(IDC_TICKET_VALIDITY));
-    SetReadOnly(IDC_TICKET_LIMIT, !IsLimitType(nType));
+    SetReadOnly(IDC_TICKET_LIMIT, !TakesLimitPrice(nType));
     SetReadOnly(IDC_TICKET_STOP, !IsStopType(nType));
     if ((nType == 3 && (nValidity == 1 || nValidity == 2)) || m_bPreMarket) {
         SelectBoxText(IDC_TICKET_VALIDITY, COrderDur::GetText(0), /*bExact=*/TRUE);
@@ -450,7 +415,7 @@ void CNewPlaceOrderDlg::OnOrderTypeChanged()
 void CNewPlaceOrderDlg::ApplyReferencePrice()
 {
     const int nType = COrderType::GetCodeByText(GetBoxText(IDC_TICKET_TYPE));
-    SetText(IDC_TICKET_LIMIT, IsLimitType(nType) ? static_cast<LPCSTR>(m_strReferencePrice) : "");
+    SetText(IDC_TICKET_LIMIT, TakesLimitPrice(nType) ? static_cast<LPCSTR>(m_strReferencePrice) : "");
     SetText(IDC_TICKET_STOP, IsStopType(nType) ? static_cast<LPCSTR>(m_strReferencePrice) : "");
 }
 
@@ -489,16 +454,10 @@ void CNewPlaceOrderDlg::ColourBySide()
     const BOOL bBuy = nSide == 1 || nSide == 27;
     const BOOL bSell = nSide == 2 || nSide == 28;
     EnableControl(IDC_TICKET_FLAG, bBuy);
-    SetBackgroundColor(bBuy ? BUY_COLOUR : bSell ? SELL_COLOUR : ::GetSysColor(COLOR_BTNFACE));
+    COrderRoadForm::ColourBySide(bBuy, bSell);
 }
 
 void CNewPlaceOrderDlg::SetBackgroundColor(COLORREF crBack)
 {
-    m_crForm = crBack;
-    if (m_hbrForm != nullptr)
-        ::DeleteObject(m_hbrForm);
-    m_hbrForm = ::CreateSolidBrush(m_crForm);
-    // The labels paint their own backgrounds: they are repainted with the form.
-    if (m_hWnd != nullptr)
-        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    SetFormColour(crBack);
 }

@@ -74,7 +74,6 @@ class CNewPlaceOrderDlg : public COrderRoadForm, public IOrderTicketForm
 {
 public:
     CNewPlaceOrderDlg();
-    ~CNewPlaceOrderDlg() override;
     static CWnd* Make(UINT nFormId);
 
     // IOrderTicketForm: what the application's openers call.
@@ -111,7 +110,6 @@ public:
 
     int GetKseMarketType() const { return m_nKseMarketType; }
     BOOL IsPreMarket() const { return m_bPreMarket; }
-    COLORREF GetFormColour() const { return m_crForm; }
     const COptionChain& GetOptionStore() const { return m_options; }
     // Between a "GO" header and its end.
     BOOL IsReceivingOptions() const { return m_nReceiving != -1; }
@@ -137,7 +135,6 @@ protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
-    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnGoodTillDateChanged(NMHDR* pHeader, LRESULT* pResult);
     DECLARE_MESSAGE_MAP()
@@ -173,7 +170,6 @@ private:
     void ShowKsePanel(int nKseType);
     void ShowOptionPanel(BOOL bShow);
     void ShowExtraField(BOOL bShow);
-    void FitFrame();
     void ApplyGoodTillDate();
     void FillStrikeList();
     void FillMarketBox();
@@ -211,9 +207,6 @@ private:
     COleDateTime m_goodTill;
     BOOL m_bAdvancedShown = TRUE;       // as the template is made
     BOOL m_bSidePanelShown = TRUE;
-    COLORREF m_crForm;
-    HBRUSH m_hbrForm = nullptr;         // owned
-    HBRUSH m_hbrYellow = nullptr;       // owned
     CString m_strSide, m_strType, m_strValidity, m_strKseType;     // the boxes' texts last acted on
     long m_nTickerInfoRequest = 0;              // the number of the last "RN" sent, 0 when answered
 };

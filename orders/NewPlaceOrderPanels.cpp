@@ -6,7 +6,6 @@
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "framework/base/SharedGlobals.h"
-#include "link/MessageSource.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
@@ -21,8 +20,6 @@
 namespace {
 // The form's sizes in dialog units: with and without the account panel, with and without the
 // advanced rows.
-const int WIDTH_WITH_ACCOUNT = 552, WIDTH_WITHOUT_ACCOUNT = 417;
-const int HEIGHT_WITH_ADVANCED = 230, HEIGHT_WITHOUT_ADVANCED = 200;
 const char* const ADVANCED_SHOWN = "<< Advance";
 const char* const ADVANCED_HIDDEN = "Advance >>";
 
@@ -119,7 +116,7 @@ void CNewPlaceOrderDlg::ShowAdvanced(BOOL bShow)
     SetText(IDC_TICKET_ADVANCED, bShow ? ADVANCED_SHOWN : ADVANCED_HIDDEN);
     if (CZORVAT32App* pApp = CZORVAT32App::Get())
         pApp->SetOrderAdvancedShown(bShow);
-    FitFrame();
+    FitPanelFrame(m_bSidePanelShown, m_bAdvancedShown);
 }
 
 void CNewPlaceOrderDlg::ShowSidePanel(BOOL bShow)
@@ -134,27 +131,7 @@ void CNewPlaceOrderDlg::ShowSidePanel(BOOL bShow)
     SetReadOnly(IDC_TICKET_LOGIN, TRUE);
     SetReadOnly(IDC_TICKET_USER_NAME, TRUE);
     EnableControl(IDC_TICKET_ACCOUNT, bShow);
-    FitFrame();
-}
-
-// The form and its frame take the size of the parts shown, in the form font's dialog units.
-void CNewPlaceOrderDlg::FitFrame()
-{
-    if (m_hWnd == nullptr)
-        return;
-    RECT rcForm = {0, 0, m_bSidePanelShown ? WIDTH_WITH_ACCOUNT : WIDTH_WITHOUT_ACCOUNT,
-                   m_bAdvancedShown ? HEIGHT_WITH_ADVANCED : HEIGHT_WITHOUT_ADVANCED};
-    MapDialogRect(&rcForm);
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, rcForm.right, rcForm.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const HWND hFrame = ::GetParent(m_hWnd);
-    if (hFrame == nullptr)
-        return;
-    RECT rcWindow, rcClient;
-    ::GetWindowRect(hFrame, &rcWindow);
-    ::GetClientRect(hFrame, &rcClient);
-    ::SetWindowPos(hFrame, nullptr, 0, 0, rcForm.right + (rcWindow.right - rcWindow.left) - rcClient.right,
-                   rcForm.bottom + (rcWindow.bottom - rcWindow.top) - rcClient.bottom,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitPanelFrame(m_bSidePanelShown, m_bAdvancedShown);
 }
 
 void CNewPlaceOrderDlg::SetPreMarket(BOOL bPreMarket)
@@ -204,10 +181,7 @@ void CNewPlaceOrderDlg::OnGO(CServerMessage*)
 {
     m_nReceiving = MSG_GO;
     m_nOptionRows = 0;
-    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
-        pSource->SetReceiving(GetSinkId());
-    if (CZORVAT32App* pApp = CZORVAT32App::Get())
-        pApp->SetBusyFlag(TRUE);
+    ReceiveRecords(TRUE, /*bBusy=*/TRUE);
 }
 
 void CNewPlaceOrderDlg::OnRecord(CServerMessage* pMsg)
@@ -238,10 +212,7 @@ void CNewPlaceOrderDlg::OnEnd(CServerMessage*)
     if (m_nReceiving != MSG_GO)
         return;
     m_nReceiving = -1;
-    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
-        pSource->ClearReceiving(GetSinkId());
-    if (CZORVAT32App* pApp = CZORVAT32App::Get())
-        pApp->SetBusyFlag(FALSE);
+    ReceiveRecords(FALSE, /*bBusy=*/TRUE);
     SendDlgItemMessage(IDC_TICKET_EXPIRY, CB_SETCURSEL, 0);
     FillStrikeList();
 }

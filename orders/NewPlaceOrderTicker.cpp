@@ -186,17 +186,9 @@ void CNewPlaceOrderDlg::UpdateReferencePrice()
 
 void CNewPlaceOrderDlg::RequestTickerInfo(LPCSTR pszSymbol, long nMarketCode)
 {
-    CZORVAT32App* pApp = CZORVAT32App::Get();
-    if (pApp == nullptr || pszSymbol == nullptr || *pszSymbol == '\0')
+    if (CZORVAT32App::Get() == nullptr || pszSymbol == nullptr || *pszSymbol == '\0')
         return;
-    ORDER_TICKET_SNAPSHOT shot;
-    shot.strTicker = pszSymbol;
-    shot.nMarketCode = nMarketCode;
-    ORDER_VALUES values;
-    values.pShot = &shot;
-    CString strLine;
-    if (BuildOrderRequest(RN_BODY, values, &strLine) == 0)
-        m_nTickerInfoRequest = pApp->SendRequest(strLine);
+    m_nTickerInfoRequest = SendNameRequest(pszSymbol, nMarketCode);
 }
 
 void CNewPlaceOrderDlg::OnRN(CServerMessage* pMsg)

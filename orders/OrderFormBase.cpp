@@ -53,6 +53,55 @@ long COrderFormBase::SendBody(const ORDER_BODY& body, const ORDER_VALUES& values
     return nNumber;
 }
 
+long COrderFormBase::SendNameRequest(LPCSTR pszSymbol, long nMarketCode)
+{
+    ORDER_TICKET_SNAPSHOT shot;
+    shot.strTicker = pszSymbol;
+    shot.nMarketCode = nMarketCode;
+    ORDER_VALUES values;
+    values.pShot = &shot;
+    UINT nRefusal = 0;
+    return SendBody(RN_BODY, values, &nRefusal);
+}
+
+void COrderFormBase::FitPanelFrame(BOOL bSidePanel, BOOL bAdvanced)
+{
+    const int WIDTH_WITH_ACCOUNT = 552, WIDTH_WITHOUT_ACCOUNT = 417;
+    const int HEIGHT_WITH_ADVANCED = 230, HEIGHT_WITHOUT_ADVANCED = 200;
+    FitFrame(bSidePanel ? WIDTH_WITH_ACCOUNT : WIDTH_WITHOUT_ACCOUNT,
+             bAdvanced ? HEIGHT_WITH_ADVANCED : HEIGHT_WITHOUT_ADVANCED);
+}
+
+void COrderFormBase::FitFrame(int nWidth, int nHeight)
+{
+    if (m_hWnd == nullptr)
+        return;
+    RECT rcForm = {0, 0, nWidth, nHeight};
+    MapDialogRect(&rcForm);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, rcForm.right, rcForm.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const HWND hFrame = ::GetParent(m_hWnd);
+    if (hFrame == nullptr)
+        return;
+    RECT rcWindow, rcClient;
+    ::GetWindowRect(hFrame, &rcWindow);
+    ::GetClientRect(hFrame, &rcClient);
+    ::SetWindowPos(hFrame, nullptr, 0, 0, rcForm.right + (rcWindow.right - rcWindow.left) - rcClient.right,
+                   rcForm.bottom + (rcWindow.bottom - rcWindow.top) - rcClient.bottom,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void COrderFormBase::ReceiveRecords(BOOL bReceive, BOOL bBusy)
+{
+    if (CMessageSource* pSource = GetSinkRecord()->m_pSource) {
+        if (bReceive)
+            pSource->SetReceiving(GetSinkId());
+        else
+            pSource->ClearReceiving(GetSinkId());
+    }
+    if (CZORVAT32App* pApp = CZORVAT32App::Get(); pApp != nullptr && bBusy)
+        pApp->SetBusyFlag(bReceive);
+}
+
 void COrderFormBase::ShowRefusal(UINT nTextId, int nFocus)
 {
     ShowMarketInfo(nullptr, nTextId, 2);

@@ -60,6 +60,17 @@ protected:
     // TRUE when the form was destroyed during RunModal: it is deleted now.
     BOOL DeleteIfGone();
 
+    // The form and its frame take that size of the form, in the form font's dialog units.
+    void FitFrame(int nWidth, int nHeight);
+    // The ticket and the combined modify form share one frame, with or without the side panel
+    // and the advanced rows.
+    void FitPanelFrame(BOOL bSidePanel, BOOL bAdvanced);
+    // The form takes the records of a multi-record reply (TRUE) until its end (FALSE); bBusy
+    // shows the application busy meanwhile.
+    void ReceiveRecords(BOOL bReceive, BOOL bBusy);
+    // The "RN" of the symbol: the request's number, 0 when it did not leave.
+    static long SendNameRequest(LPCSTR pszSymbol, long nMarketCode);
+
     // Subclasses the fields the form has with their kinds and lengths.
     void SetUpEdits(std::initializer_list<FORM_EDIT> edits);
     // Control helpers; a control the form lacks is left alone.

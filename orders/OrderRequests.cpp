@@ -292,16 +292,6 @@ const MODIFY_ROAD ODD_LOT_MODIFY_ROAD = {
 namespace {
 BOOL s_bKeptTicketFlag = FALSE;
 
-bool IsLimitType(int nType)
-{
-    return nType == 0 || nType == 2;
-}
-
-bool IsStopType(int nType)
-{
-    return nType == 1 || nType == 2;
-}
-
 bool IsWhen(int nWhen, const ORDER_TICKET_SNAPSHOT& shot)
 {
     switch (nWhen) {

@@ -26,6 +26,18 @@ class CServerMessage;
 #define IDS_ORDER_NOT_CONNECTED  40360
 #define IDS_ORDER_BAD_TEXT       40361
 
+// The order types (COrderType) that carry a limit price: limit and stop-limit; a stop price: stop
+// and stop-limit.
+inline bool IsLimitType(int nType)
+{
+    return nType == 0 || nType == 2;
+}
+
+inline bool IsStopType(int nType)
+{
+    return nType == 1 || nType == 2;
+}
+
 // Where a body field's value comes from.
 enum ORDER_SOURCE
 {

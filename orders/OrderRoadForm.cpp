@@ -17,6 +17,10 @@
 #include "orders/ReviewOrderOddLotKSEDlg.h"
 
 namespace {
+const COLORREF BUY_COLOUR = RGB(255, 128, 128);
+const COLORREF SELL_COLOUR = RGB(128, 255, 128);
+const COLORREF YELLOW = RGB(255, 255, 0);
+
 // The US check's results whose text takes the reply's insert.
 bool TakesInsert(long nCode)
 {
@@ -136,4 +140,59 @@ void COrderRoadForm::OnOrderReply(CServerMessage* pMsg)
     }
     ShowMarketInfo(strText, 0, 1);
     ClearAfterAcknowledgement(road.pOrder->nType);
+}
+
+// ---- Colours ----------------------------------------------------------------------------------
+
+COrderRoadForm::~COrderRoadForm()
+{
+    for (HBRUSH hBrush : {m_hbrForm, m_hbrYellow})
+        if (hBrush != nullptr)
+            ::DeleteObject(hBrush);
+}
+
+void COrderRoadForm::ColourBySide(BOOL bBuy, BOOL bSell)
+{
+    SetFormColour(bBuy ? BUY_COLOUR : bSell ? SELL_COLOUR : ::GetSysColor(COLOR_BTNFACE));
+}
+
+void COrderRoadForm::SetFormColour(COLORREF crBack)
+{
+    m_crForm = crBack;
+    if (m_hbrForm != nullptr)
+        ::DeleteObject(m_hbrForm);
+    m_hbrForm = ::CreateSolidBrush(m_crForm);
+    if (m_hWnd != nullptr)
+        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+BOOL COrderRoadForm::OnEraseBkgnd(CDC* pDC)
+{
+    RECT rc;
+    ::GetClientRect(m_hWnd, &rc);
+    ::FillRect(pDC->m_hDC, &rc, m_hbrForm);
+    return TRUE;
+}
+
+HBRUSH COrderRoadForm::YellowBrushFor(CDC* pDC, CWnd* pWnd, std::initializer_list<int> boxes) const
+{
+    const HWND hControl = pWnd != nullptr ? pWnd->m_hWnd : nullptr;
+    const HWND hParent = hControl != nullptr ? ::GetParent(hControl) : nullptr;
+    const int nId = hParent != nullptr && hParent != m_hWnd ? ::GetDlgCtrlID(hParent)
+                                                             : hControl != nullptr ? ::GetDlgCtrlID(hControl) : 0;
+    for (int nBox : boxes)
+        if (nId == nBox) {
+            ::SetBkColor(pDC->m_hDC, YELLOW);
+            return m_hbrYellow;
+        }
+    return nullptr;
+}
+
+HBRUSH COrderRoadForm::FormBrushFor(CDC* pDC, UINT nCtlColor, BOOL bButtons) const
+{
+    if (nCtlColor == CTLCOLOR_DLG || nCtlColor == CTLCOLOR_STATIC || (bButtons && nCtlColor == CTLCOLOR_BTN)) {
+        ::SetBkMode(pDC->m_hDC, TRANSPARENT);
+        return m_hbrForm;
+    }
+    return nullptr;
 }

@@ -5,6 +5,8 @@
 // acknowledged. The review runs modally inside the reply handler (OrderFormBase.h): the values
 // are a copy. A form adds its snapshot, its road, how it keeps the ticket flag and what it clears
 // after an acknowledgement.
+#include <initializer_list>
+
 #include "orders/OrderFormBase.h"
 
 #define IDC_ORDER_FORM_SUBMIT 5737
@@ -19,9 +21,25 @@ public:
     // The form's values now, read once.
     virtual ORDER_TICKET_SNAPSHOT TakeSnapshot() = 0;
     BOOL IsReviewing() const { return IsInModal(); }
+    // The form's background colour.
+    COLORREF GetFormColour() const { return m_crForm; }
 
 protected:
     using COrderFormBase::COrderFormBase;
+    ~COrderRoadForm() override;
+
+    // A ticket's background: a purchase's, a sale's, or (neither) the dialog face's; the form is
+    // repainted with its labels, which paint their own backgrounds.
+    void ColourBySide(BOOL bBuy, BOOL bSell);
+    void SetFormColour(COLORREF crBack);
+    // Fills the form with its background (a ticket that colours itself maps WM_ERASEBKGND here).
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    // Yellow for the boxes an order cannot go without, named in boxes (a combo box's edit part
+    // asks with its own id); null for any other control.
+    HBRUSH YellowBrushFor(CDC* pDC, CWnd* pWnd, std::initializer_list<int> boxes) const;
+    // The form's background for the form and its labels (bButtons: its buttons too), drawn
+    // transparently; null for any other control.
+    HBRUSH FormBrushFor(CDC* pDC, UINT nCtlColor, BOOL bButtons) const;
 
     void Submit();
     // Replies of the road's kinds; each counts only when it answers the form's pending request.
@@ -39,4 +57,8 @@ private:
                   CString* pPassword);
     void SendOrder(const ORDER_ROAD& road, const ORDER_TICKET_SNAPSHOT& shot, LPCSTR pszPassword);
     void Refuse(UINT nTextId, int nFocus);
+
+    COLORREF m_crForm = ::GetSysColor(COLOR_BTNFACE);
+    HBRUSH m_hbrForm = ::CreateSolidBrush(m_crForm);            // owned
+    HBRUSH m_hbrYellow = ::CreateSolidBrush(RGB(255, 255, 0));  // owned
 };

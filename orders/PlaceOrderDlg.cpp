@@ -8,7 +8,6 @@
 #include "app/dialogs/AppHelpers.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/window/EnhancedComboBox.h"
-#include "link/MessageSource.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
@@ -46,7 +45,6 @@ const long KSE_ODD_LOT_MARKET = 2;
 const UINT US_QUOTES = 51921;
 const int US_NAME_COLUMN = 2, US_INFO_COLUMN = 12, US_DESCRIPTION_COLUMN = 22;
 const int RECENT_TICKERS = 10;
-const COLORREF YELLOW = RGB(255, 255, 0);
 
 int CheckedIndex(const CWnd* pForm, const int* pIds, int nIds)
 {
@@ -78,13 +76,6 @@ END_MESSAGE_MAP()
 CPlaceOrderDlg::CPlaceOrderDlg() : COrderRoadForm(IDD_FORM_US_ORDER, {MSG_OV, MSG_OR, MSG_RN, MSG_GO})
 {
     m_goodTill = GetOrderToday();
-    m_hbrYellow = ::CreateSolidBrush(YELLOW);
-}
-
-CPlaceOrderDlg::~CPlaceOrderDlg()
-{
-    if (m_hbrYellow != nullptr)
-        ::DeleteObject(m_hbrYellow);
 }
 
 CWnd* CPlaceOrderDlg::Make(UINT)
@@ -216,15 +207,8 @@ BOOL CPlaceOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 
 HBRUSH CPlaceOrderDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
-    // The boxes an order cannot go without are yellow; a combo box's edit part asks with its own id.
-    const HWND hControl = pWnd != nullptr ? pWnd->m_hWnd : nullptr;
-    const HWND hParent = hControl != nullptr ? ::GetParent(hControl) : nullptr;
-    const int nId = hParent != nullptr && hParent != m_hWnd ? ::GetDlgCtrlID(hParent)
-                                                             : hControl != nullptr ? ::GetDlgCtrlID(hControl) : 0;
-    if (nId == IDC_TICKER || nId == IDC_MARKET || nId == IDC_STRIKE || nId == IDC_EXPIRY) {
-        ::SetBkColor(pDC->m_hDC, YELLOW);
-        return m_hbrYellow;
-    }
+    if (HBRUSH hBrush = YellowBrushFor(pDC, pWnd, {IDC_TICKER, IDC_MARKET, IDC_STRIKE, IDC_EXPIRY}))
+        return hBrush;
     return COrderRoadForm::OnCtlColor(pDC, pWnd, nCtlColor);
 }
 
@@ -539,10 +523,7 @@ void CPlaceOrderDlg::OnGO(CServerMessage*)
 {
     m_bReceivingOptions = TRUE;
     m_nOptionRows = 0;
-    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
-        pSource->SetReceiving(GetSinkId());
-    if (CZORVAT32App* pApp = CZORVAT32App::Get())
-        pApp->SetBusyFlag(TRUE);
+    ReceiveRecords(TRUE, /*bBusy=*/TRUE);
 }
 
 void CPlaceOrderDlg::OnRecord(CServerMessage* pMsg)
@@ -566,10 +547,7 @@ void CPlaceOrderDlg::OnEnd(CServerMessage*)
     if (!m_bReceivingOptions)
         return;
     m_bReceivingOptions = FALSE;
-    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
-        pSource->ClearReceiving(GetSinkId());
-    if (CZORVAT32App* pApp = CZORVAT32App::Get())
-        pApp->SetBusyFlag(FALSE);
+    ReceiveRecords(FALSE, /*bBusy=*/TRUE);
     // The expiry box lists the months of the whole store.
     CStringArray months;
     m_options.GetMonths(months);
@@ -596,16 +574,5 @@ void CPlaceOrderDlg::ShowOptionFields(BOOL bShow)
 {
     for (int nId : OPTION_CONTROLS)
         ShowControl(nId, bShow);
-    RECT rcForm = {0, 0, bShow ? WIDTH_WITH_OPTIONS : WIDTH_WITHOUT_OPTIONS, FORM_HEIGHT};
-    MapDialogRect(&rcForm);
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, rcForm.right, rcForm.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const HWND hFrame = ::GetParent(m_hWnd);
-    if (hFrame == nullptr)
-        return;
-    RECT rcWindow, rcClient;
-    ::GetWindowRect(hFrame, &rcWindow);
-    ::GetClientRect(hFrame, &rcClient);
-    ::SetWindowPos(hFrame, nullptr, 0, 0, rcForm.right + (rcWindow.right - rcWindow.left) - rcClient.right,
-                   rcForm.bottom + (rcWindow.bottom - rcWindow.top) - rcClient.bottom,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitFrame(bShow ? WIDTH_WITH_OPTIONS : WIDTH_WITHOUT_OPTIONS, FORM_HEIGHT);
 }

@@ -16,7 +16,6 @@ class CPlaceOrderDlg : public COrderRoadForm
 {
 public:
     CPlaceOrderDlg();
-    ~CPlaceOrderDlg() override;
     static CWnd* Make(UINT nFormId);
 
     ORDER_TICKET_SNAPSHOT TakeSnapshot() override;
@@ -74,5 +73,4 @@ private:
     int m_nOptionRows = 0;
     long m_nTickerInfoRequest = 0;      // the last "RN" sent, 0 when answered
     CString m_strTickerInfoSymbol;      // the symbol it asked for
-    HBRUSH m_hbrYellow = nullptr;       // owned
 };

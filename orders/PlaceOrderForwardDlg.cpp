@@ -12,7 +12,6 @@
 #include "app/dialogs/AppHelpers.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/window/EnhancedComboBox.h"
-#include "link/MessageSource.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
@@ -35,7 +34,6 @@ const int FQ_STOCK = 1, FQ_SIDE = 2, FQ_MAKER = 3, FQ_LIMIT = 5;
 const int TENOR_PRICE_FIRST = 8, TENOR_QUANTITY_FIRST = 10, TENOR_STRIDE = 5;
 const UINT KSE_STOCK_LIST = 56376;
 const int KSE_CODE_COLUMN = 0, KSE_NAME_COLUMN = 3, KSE_NAME_AR_COLUMN = 4;
-const COLORREF BUY_COLOUR = RGB(255, 128, 128), SELL_COLOUR = RGB(128, 255, 128), YELLOW = RGB(255, 255, 0);
 
 struct MARKET_MAKER
 {
@@ -57,18 +55,8 @@ BEGIN_MESSAGE_MAP(CPlaceOrderForwardDlg, COrderRoadForm)
 END_MESSAGE_MAP()
 
 CPlaceOrderForwardDlg::CPlaceOrderForwardDlg()
-    : COrderRoadForm(IDD_FORM_FORWARD_ORDER, {MSG_KU, MSG_KA, MSG_FQ}, /*bAddSinkNow=*/FALSE),
-      m_crBack(::GetSysColor(COLOR_BTNFACE))
+    : COrderRoadForm(IDD_FORM_FORWARD_ORDER, {MSG_KU, MSG_KA, MSG_FQ}, /*bAddSinkNow=*/FALSE)
 {
-    m_hbrBack = ::CreateSolidBrush(m_crBack);
-    m_hbrYellow = ::CreateSolidBrush(YELLOW);
-}
-
-CPlaceOrderForwardDlg::~CPlaceOrderForwardDlg()
-{
-    for (HBRUSH hBrush : {m_hbrBack, m_hbrYellow})
-        if (hBrush != nullptr)
-            ::DeleteObject(hBrush);
 }
 
 CWnd* CPlaceOrderForwardDlg::Make(UINT)
@@ -109,8 +97,7 @@ void CPlaceOrderForwardDlg::OnFQ(CServerMessage* pMsg)
     if (m_nQuotesRequest == 0 || GetRawLineNumber(pMsg) != m_nQuotesRequest)
         return;
     m_bReceivingQuotes = TRUE;
-    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
-        pSource->SetReceiving(GetSinkId());
+    ReceiveRecords(TRUE, /*bBusy=*/FALSE);
 }
 
 void CPlaceOrderForwardDlg::OnEnd(CServerMessage*)
@@ -120,8 +107,7 @@ void CPlaceOrderForwardDlg::OnEnd(CServerMessage*)
         return;
     m_bReceivingQuotes = FALSE;
     m_nQuotesRequest = 0;
-    if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
-        pSource->ClearReceiving(GetSinkId());
+    ReceiveRecords(FALSE, /*bBusy=*/FALSE);
     EnableWindow(TRUE);
     InitForm();
 }
@@ -224,38 +210,16 @@ void CPlaceOrderForwardDlg::OnSideClicked()
     GetDlgItem(IDC_FLAG)->EnableWindow(bFirst);
     if (bFirst)
         CheckDlgButton(IDC_FLAG, GetKeptTicketFlag() ? BST_CHECKED : BST_UNCHECKED);
-    m_crBack = bFirst ? BUY_COLOUR : GetSideIndex() == 1 ? SELL_COLOUR : ::GetSysColor(COLOR_BTNFACE);
-    if (m_hbrBack != nullptr)
-        ::DeleteObject(m_hbrBack);
-    m_hbrBack = ::CreateSolidBrush(m_crBack);
-    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    ColourBySide(bFirst, GetSideIndex() == 1);
     FillMarketMakers();
     UpdateSubmitButton();
 }
 
-BOOL CPlaceOrderForwardDlg::OnEraseBkgnd(CDC* pDC)
-{
-    RECT rc;
-    ::GetClientRect(m_hWnd, &rc);
-    ::FillRect(pDC->m_hDC, &rc, m_hbrBack);
-    return TRUE;
-}
-
 HBRUSH CPlaceOrderForwardDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
-    const HWND hControl = pWnd != nullptr ? pWnd->m_hWnd : nullptr;
-    const HWND hParent = hControl != nullptr ? ::GetParent(hControl) : nullptr;
-    const int nId = hParent != nullptr && hParent != m_hWnd ? ::GetDlgCtrlID(hParent)
-                                                             : hControl != nullptr ? ::GetDlgCtrlID(hControl) : 0;
-    if (nId == IDC_TICKER) {
-        ::SetBkColor(pDC->m_hDC, YELLOW);
-        return m_hbrYellow;
-    }
-    if (nCtlColor == CTLCOLOR_DLG || nCtlColor == CTLCOLOR_STATIC || nCtlColor == CTLCOLOR_BTN) {
-        ::SetBkMode(pDC->m_hDC, TRANSPARENT);
-        return m_hbrBack;
-    }
-    return nullptr;
+    if (HBRUSH hBrush = YellowBrushFor(pDC, pWnd, {IDC_TICKER}))
+        return hBrush;
+    return FormBrushFor(pDC, nCtlColor, /*bButtons=*/TRUE);
 }
 
 // ---- Tickers and market makers ----------------------------------------------------------------

@@ -13,7 +13,6 @@ class CPlaceOrderForwardDlg : public COrderRoadForm
 {
 public:
     CPlaceOrderForwardDlg();
-    ~CPlaceOrderForwardDlg() override;
     static CWnd* Make(UINT nFormId);
 
     ORDER_TICKET_SNAPSHOT TakeSnapshot() override;
@@ -34,7 +33,6 @@ protected:
     const ORDER_ROAD* GetRoadOf(const ORDER_TICKET_SNAPSHOT&) const override { return &FORWARD_TICKET_ROAD; }
     void KeepTicketFlag(const ORDER_TICKET_SNAPSHOT& shot, BOOL) override { SetKeptTicketFlag(shot.bTicketFlag); }
     void ClearAfterAcknowledgement(int nOrderType) override;
-    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     DECLARE_MESSAGE_MAP()
 
@@ -56,7 +54,4 @@ private:
     long m_nQuotesRequest = 0;      // the "FQ" this form sent, 0 when none is awaited
     BOOL m_bReceivingQuotes = FALSE;
     int m_nInits = 0;
-    COLORREF m_crBack;
-    HBRUSH m_hbrBack = nullptr;     // owned
-    HBRUSH m_hbrYellow = nullptr;   // owned
 };

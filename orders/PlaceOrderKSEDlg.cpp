@@ -14,9 +14,6 @@
 #include "platform/win/user/DateTimePick.h"
 
 namespace {
-const COLORREF BUY_COLOUR = RGB(255, 128, 128);
-const COLORREF SELL_COLOUR = RGB(128, 255, 128);
-const COLORREF YELLOW = RGB(255, 255, 0);
 const char* const DATE_FORMAT = "dd'/'MM'/'yyyy";
 
 const KSE_CHOICE SIDES[] = {{IDC_KSE_SIDE_BUY, 1}, {IDC_KSE_SIDE_SELL, 2}, {IDC_KSE_SIDE_27, 27}, {IDC_KSE_SIDE_28, 28}};
@@ -80,16 +77,8 @@ CPlaceOrderKSEDlg::CPlaceOrderKSEDlg() : CPlaceOrderKSEDlg(REGULAR)
 }
 
 CPlaceOrderKSEDlg::CPlaceOrderKSEDlg(const KSE_TICKET_KIND& kind)
-    : COrderRoadForm(kind.nTemplate, {MSG_KV, MSG_KR}), m_kind(kind), m_crForm(::GetSysColor(COLOR_BTNFACE))
+    : COrderRoadForm(kind.nTemplate, {MSG_KV, MSG_KR}), m_kind(kind)
 {
-    m_hbrForm = ::CreateSolidBrush(m_crForm);
-    m_hbrYellow = ::CreateSolidBrush(YELLOW);
-}
-
-CPlaceOrderKSEDlg::~CPlaceOrderKSEDlg()
-{
-    ::DeleteObject(m_hbrForm);
-    ::DeleteObject(m_hbrYellow);
 }
 
 CWnd* CPlaceOrderKSEDlg::Make(UINT)
@@ -270,10 +259,7 @@ void CPlaceOrderKSEDlg::OnSideChosen()
     ::EnableWindow(::GetDlgItem(m_hWnd, IDC_KSE_FLAG), bBuy);
     if (bBuy)
         CheckDlgButton(IDC_KSE_FLAG, GetKeptTicketFlag() ? BST_CHECKED : BST_UNCHECKED);
-    m_crForm = bBuy ? BUY_COLOUR : bSell ? SELL_COLOUR : ::GetSysColor(COLOR_BTNFACE);
-    ::DeleteObject(m_hbrForm);
-    m_hbrForm = ::CreateSolidBrush(m_crForm);
-    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    ColourBySide(bBuy, bSell);
     UpdateSubmitButton();
 }
 
@@ -415,29 +401,12 @@ void CPlaceOrderKSEDlg::OnShowWindow(BOOL bShow, UINT)
 
 // ---- Drawing and control access -----------------------------------------------------------
 
-BOOL CPlaceOrderKSEDlg::OnEraseBkgnd(CDC* pDC)
-{
-    RECT rc;
-    ::GetClientRect(m_hWnd, &rc);
-    ::FillRect(pDC->m_hDC, &rc, m_hbrForm);
-    return TRUE;
-}
-
 HBRUSH CPlaceOrderKSEDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
-    const HWND hWnd = pWnd != nullptr ? pWnd->m_hWnd : nullptr;
-    const HWND hParent = hWnd != nullptr ? ::GetParent(hWnd) : nullptr;
-    // The stock box is yellow; its edit part asks with its own id.
-    const int nId = hParent != nullptr && hParent != m_hWnd ? ::GetDlgCtrlID(hParent) : hWnd != nullptr ? ::GetDlgCtrlID(hWnd) : 0;
-    if (nId == IDC_KSE_STOCK) {
-        ::SetBkColor(pDC->m_hDC, YELLOW);
-        return m_hbrYellow;
-    }
-    if (nCtlColor == CTLCOLOR_DLG || nCtlColor == CTLCOLOR_STATIC) {
-        ::SetBkMode(pDC->m_hDC, TRANSPARENT);
-        return m_hbrForm;
-    }
-    return nullptr;
+    // The stock box is yellow.
+    if (HBRUSH hBrush = YellowBrushFor(pDC, pWnd, {IDC_KSE_STOCK}))
+        return hBrush;
+    return FormBrushFor(pDC, nCtlColor, FALSE);
 }
 
 BOOL CPlaceOrderKSEDlg::HoldsValue(int nId)

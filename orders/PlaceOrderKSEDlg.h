@@ -57,13 +57,11 @@ class CPlaceOrderKSEDlg : public COrderRoadForm
 {
 public:
     CPlaceOrderKSEDlg();
-    ~CPlaceOrderKSEDlg() override;
     static CWnd* Make(UINT nFormId);
 
     ORDER_TICKET_SNAPSHOT TakeSnapshot() override;
     void ResetForm();
     void UpdateSubmitButton();
-    COLORREF GetFormColour() const { return m_crForm; }
 
     void OnKV(CServerMessage* pMsg) override { OnCheckReply(pMsg); }
     void OnKR(CServerMessage* pMsg) override { OnOrderReply(pMsg); }
@@ -77,7 +75,6 @@ protected:
     void KeepTicketFlag(const ORDER_TICKET_SNAPSHOT& shot, BOOL bSent) override;
     void ClearAfterAcknowledgement(int nOrderType) override;
 
-    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnGoodTillDateChanged(NMHDR* pHeader, LRESULT* pResult);
     afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
@@ -105,7 +102,4 @@ private:
     CEnhancedEdit m_editDays;
     CDateTimeCtrl m_pickGoodTill;
     COleDateTime m_goodTill;
-    COLORREF m_crForm;
-    HBRUSH m_hbrForm = nullptr;             // owned
-    HBRUSH m_hbrYellow = nullptr;           // owned
 };

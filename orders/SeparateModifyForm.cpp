@@ -5,18 +5,11 @@
 #include <cstdlib>
 #include <iterator>
 
-#include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
-#include "framework/base/NorvGlobals.h"
 #include "framework/window/EnhancedComboBox.h"
-#include "market/DataArray.h"
-#include "market/DataTable.h"
-#include "market/StockListKSETable.h"
 #include "market/TableLinks.h"
 #include "orders/GoodTill.h"
 #include "platform/win/user/DateTimePick.h"
-#include "refdata/RefDataRecords.h"
-#include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
 
 namespace {
@@ -30,49 +23,13 @@ const int VALIDITY_RADIOS[] = {IDC_SEPARATE_VALIDITY_1, IDC_SEPARATE_VALIDITY_2,
                                IDC_SEPARATE_VALIDITY_4};
 const int PRICE_FIELDS[] = {IDC_SEPARATE_STOP, IDC_SEPARATE_LIMIT, IDC_SEPARATE_SL_STOP, IDC_SEPARATE_SL_LIMIT};
 const char* const DATE_FORMAT = "dd'/'MM'/'yyyy";
-#define KSE_MARKET_CODE 2
-#define KSE_MARKET_MASK 1
 #define STOP_LIMIT 2
-
-// US order-status columns.
-enum { UC_SIDE = 2, UC_SYMBOL = 3, UC_QUANTITY = 4, UC_TYPE = 5, UC_LIMIT = 6, UC_STOP = 7, UC_DURATION = 8,
-       UC_GOOD_TILL = 9, UC_OPEN = 10, UC_FILLED = 11, UC_FIXED = 13, UC_MARKET = 21, UC_CURRENCY = 22,
-       UC_LINKED = 24 };
-// KSE order-status columns.
-enum { KC_SIDE = 4, KC_SYMBOL = 5, KC_QUANTITY = 9, KC_TYPE = 10, KC_LIMIT = 11, KC_STOP = 12, KC_DURATION = 13,
-       KC_GOOD_TILL = 14, KC_OPEN = 15, KC_FILLED = 16, KC_STATE = 19 };
-
-bool IsLimitType(int nType)
-{
-    return nType == 0 || nType == 2;
-}
-
-bool IsStopType(int nType)
-{
-    return nType == 1 || nType == 2;
-}
 
 CString Whole(long nValue)
 {
     CString strText;
     strText.Format("%ld", nValue);
     return strText;
-}
-
-// An eight-digit year-month-day above 20000000, else no date.
-COleDateTime DateOf(long nDate)
-{
-    COleDateTime date;
-    date.SetStatus(COleDateTime::invalid);
-    if (nDate > 20000000)
-        date.SetDate(nDate / 10000, nDate / 100 % 100, nDate % 100);
-    return date;
-}
-
-CDataBuffer* FindOrderRow(UINT nTableId, LPCSTR pszKey)
-{
-    CDataTable* pTable = FindDataTable(nTableId);
-    return pTable != nullptr && pTable->GetRows() != nullptr ? pTable->GetRows()->FindRow({pszKey}) : nullptr;
 }
 
 int IndexOf(const int* pCodes, int nCodes, int nCode)
@@ -83,18 +40,6 @@ int IndexOf(const int* pCodes, int nCodes, int nCode)
     return -1;
 }
 }  // namespace
-
-// What a load takes from a row, all of it before anything is shown.
-struct CSeparateModifyForm::LOADED
-{
-    long nOrder = 0;
-    BOOL bChangeable = FALSE;
-    int nSide = -1, nType = -1, nValidity = -1;
-    CString strSymbol, strSecurity, strCurrency, strQuantity, strOpen, strFilled;
-    double dLimit = 0, dStop = 0;
-    COleDateTime goodTill;
-    long nMarketCode = 0;
-};
 
 BEGIN_MESSAGE_MAP(CSeparateModifyForm, CModifyOrderForm)
     ON_NOTIFY(DTN_DATETIMECHANGE, IDC_SEPARATE_GOOD_TILL, OnGoodTillChanged)
@@ -126,7 +71,7 @@ BOOL CSeparateModifyForm::OnInitDialog()
         m_pickGoodTill.SubclassDlgItem(IDC_SEPARATE_GOOD_TILL, this);
         m_pickGoodTill.SetFormat(DATE_FORMAT);
     }
-    Show(LOADED());
+    Show(OPEN_ORDER());
     return TRUE;
 }
 
@@ -134,84 +79,26 @@ BOOL CSeparateModifyForm::OnInitDialog()
 
 void CSeparateModifyForm::LoadOrder(long nOrder)
 {
-    LOADED order;
-    const BOOL bRead = nOrder != 0 && (m_form.bKse ? ReadKSERow(nOrder, &order) : ReadUSRow(nOrder, &order));
-    Show(bRead ? order : LOADED());
+    OPEN_ORDER order;
+    if (nOrder == 0 || !ReadOpenOrder(m_form.bKse, nOrder, &order))
+        order = OPEN_ORDER();
+    Show(order);
 }
 
-BOOL CSeparateModifyForm::ReadUSRow(long nOrder, LOADED* pOrder) const
+void CSeparateModifyForm::Show(const OPEN_ORDER& order)
 {
-    const CDataBuffer* pRow = FindOrderRow(IDS_TABLE_US_ORDER_STATUS, Whole(nOrder));
-    if (pRow == nullptr)
-        return FALSE;
-    pOrder->nOrder = nOrder;
-    // An order linked to another that is still open stays as it is.
-    const long nLinked = pRow->GetLong(UC_LINKED);
-    if (nLinked == 0) {
-        pOrder->bChangeable = pRow->GetLong(UC_FIXED) != 1;
-    } else {
-        const CDataBuffer* pLinked = FindOrderRow(IDS_TABLE_US_ORDER_STATUS, Whole(nLinked));
-        pOrder->bChangeable = pLinked == nullptr || pLinked->GetDouble(UC_OPEN) <= 0;
-    }
-    pOrder->nSide = CTransactionType::GetCodeByText(pRow->GetText(UC_SIDE, TRUE));
-    pOrder->nType = COrderType::GetCodeByText(pRow->GetText(UC_TYPE, TRUE));
-    pOrder->nValidity = COrderDur::GetCodeByText(pRow->GetText(UC_DURATION, TRUE));
-    pOrder->dLimit = pRow->GetDouble(UC_LIMIT);
-    pOrder->dStop = pRow->GetDouble(UC_STOP);
-    pOrder->strSymbol = pRow->GetText(UC_SYMBOL);
-    pOrder->nMarketCode = GetGlobals()->GetMarketCode(pRow->GetText(UC_MARKET));
-    pOrder->strCurrency = pRow->GetText(UC_CURRENCY);
-    pOrder->strQuantity = Whole(pRow->GetLong(UC_QUANTITY));
-    pOrder->strOpen = Whole(pRow->GetLong(UC_OPEN));
-    pOrder->strFilled = Whole(pRow->GetLong(UC_FILLED));
-    pOrder->goodTill = DateOf(pRow->GetLong(UC_GOOD_TILL));
-    return TRUE;
-}
-
-BOOL CSeparateModifyForm::ReadKSERow(long nOrder, LOADED* pOrder) const
-{
-    const CDataBuffer* pRow = FindOrderRow(IDS_TABLE_KSE_ORDER_STATUS, Whole(nOrder));
-    if (pRow == nullptr)
-        return FALSE;
-    const long nState = pRow->GetLong(KC_STATE);
-    if (nState != 1 && nState != 2 && nState != 6) {
-        ShowMarketInfo(nullptr, IDS_ORDER_STATE_REFUSED, 2);
-        return FALSE;
-    }
-    pOrder->nOrder = nOrder;
-    pOrder->bChangeable = nState != 6;
-    MarketDetail market;
-    // The market's own word overrides the order's state while it is 2.
-    if (GetGlobals()->LookupMarket(KSE_MARKET_CODE, market) && market.m_nValue5 == 2)
-        pOrder->bChangeable = (market.m_nValue19 & KSE_MARKET_MASK) == 0;
-    pOrder->strSymbol = pRow->GetText(KC_SYMBOL);
-    if (auto* pList = dynamic_cast<CStockListKSETable*>(FindDataTable(IDS_TABLE_STOCK_LIST_KSE)))
-        pOrder->strSecurity = pList->GetStockName(atol(pOrder->strSymbol), GetNorvGlobals().m_bRightToLeft);
-    pOrder->nSide = CTransactionType::GetCodeByText(pRow->GetText(KC_SIDE, TRUE));
-    pOrder->nType = COrderType::GetCodeByText(pRow->GetText(KC_TYPE, TRUE));
-    pOrder->nValidity = HasValidity() ? COrderDur::GetCodeByText(pRow->GetText(KC_DURATION, TRUE)) : 0;
-    pOrder->dLimit = pRow->GetDouble(KC_LIMIT);
-    pOrder->dStop = pRow->GetDouble(KC_STOP);
-    pOrder->nMarketCode = KSE_MARKET_CODE;
-    pOrder->strQuantity = Whole(pRow->GetLong(KC_QUANTITY));
-    pOrder->strOpen = Whole(pRow->GetLong(KC_OPEN));
-    pOrder->strFilled = Whole(pRow->GetLong(KC_FILLED));
-    pOrder->goodTill = DateOf(pRow->GetLong(KC_GOOD_TILL));
-    return TRUE;
-}
-
-void CSeparateModifyForm::Show(const LOADED& order)
-{
-    m_nSide = order.nSide;
-    m_nOrderType = order.nType;
-    m_nValidity = order.nValidity;
+    const BOOL bShown = order.nOrder != 0;
+    m_nSide = bShown ? CTransactionType::GetCodeByText(order.strSide) : -1;
+    m_nOrderType = bShown ? COrderType::GetCodeByText(order.strType) : -1;
+    // The odd-lot board's orders have no validity here.
+    m_nValidity = !bShown ? -1 : HasValidity() ? COrderDur::GetCodeByText(order.strDuration) : 0;
     m_bEditAllowed = order.bChangeable;
     m_strSymbol = order.strSymbol;
     m_strSecurity = order.strSecurity;
     m_nMarketCode = order.nMarketCode;
     SetText(IDC_SEPARATE_ORDER, order.nOrder != 0 ? static_cast<LPCSTR>(Whole(order.nOrder)) : "");
     SetText(IDC_SEPARATE_SYMBOL, order.strSymbol);
-    SetText(IDC_SEPARATE_CURRENCY, order.strCurrency);
+    SetText(IDC_SEPARATE_CURRENCY, order.strCurrency);  // none on a KSE order
     SetText(IDC_SEPARATE_QUANTITY, order.strQuantity);
     SetText(IDC_SEPARATE_OPEN, order.strOpen);
     SetText(IDC_SEPARATE_FILLED, order.strFilled);
@@ -219,12 +106,12 @@ void CSeparateModifyForm::Show(const LOADED& order)
     CString strLimit, strStop;
     strLimit.Format("%.*f", m_form.nDecimals, order.dLimit);
     strStop.Format("%.*f", m_form.nDecimals, order.dStop);
-    const BOOL bStopLimit = order.nType == STOP_LIMIT && GetDlgItem(IDC_SEPARATE_SL_LIMIT) != nullptr;
+    const BOOL bStopLimit = m_nOrderType == STOP_LIMIT && GetDlgItem(IDC_SEPARATE_SL_LIMIT) != nullptr;
     for (int nId : PRICE_FIELDS)
         SetText(nId, "");
-    if (IsLimitType(order.nType))
+    if (IsLimitType(m_nOrderType))
         SetText(bStopLimit ? IDC_SEPARATE_SL_LIMIT : IDC_SEPARATE_LIMIT, strLimit);
-    if (IsStopType(order.nType))
+    if (IsStopType(m_nOrderType))
         SetText(bStopLimit ? IDC_SEPARATE_SL_STOP : IDC_SEPARATE_STOP, strStop);
     CheckDlgButton(IDC_SEPARATE_SIDE_OPTION, GetKeptTicketFlag() ? BST_CHECKED : BST_UNCHECKED);
     m_editQuantity.SetReadOnly(order.nOrder == 0 || !order.bChangeable);

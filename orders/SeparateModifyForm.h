@@ -10,7 +10,6 @@
 #include "platform/mfc/Controls.h"
 #include "platform/mfc/OleDateTime.h"
 
-#define IDS_ORDER_STATE_REFUSED     40326
 #define IDC_SEPARATE_SIDE_BUY       5830
 #define IDC_SEPARATE_SIDE_SELL      5831
 #define IDC_SEPARATE_SIDE_COVER     5832
@@ -78,10 +77,7 @@ protected:
     CString GetSecurityName() const override { return m_strSecurity; }
 
 private:
-    struct LOADED;
-    BOOL ReadUSRow(long nOrder, LOADED* pOrder) const;
-    BOOL ReadKSERow(long nOrder, LOADED* pOrder) const;
-    void Show(const LOADED& order);
+    void Show(const OPEN_ORDER& order);
     // The radios as the order stands: a click elsewhere is undone.
     void ShowRadios();
     void ApplyValidity();

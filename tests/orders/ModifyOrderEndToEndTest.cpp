@@ -11,9 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "account/OrderStatusKSETable.h"
-#include "account/OrderStatusTable.h"
-#include "app/TableFactory.h"
 #include "app/FormMDIWnd.h"
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
@@ -66,56 +63,14 @@ const MARKET_CASE s_cases[] = {
      " changed: account 10020, Buy 150 101 at 800.00 Limit."},
 };
 
-std::vector<std::string> WithOrder(std::vector<std::string> fields, const std::string& strOrder)
+struct ModifySession : COrderStatusSession
 {
-    for (std::string& field : fields)
-        if (field == "#")
-            field = strOrder;
-    return fields;
-}
-
-struct ModifySession : COrderSession
-{
-    // The order-status tables' makers for this test only: the other order tests run without them.
-    PFN_MAKE_TABLE pfnUsBefore = FindTableMaker(51110), pfnKseBefore = FindTableMaker(51128);
-
-    void StartTrader(bool bArabic)
-    {
-        ASSERT_TRUE(server.Start({"--rate", "0"}));
-        pRun = std::make_unique<CTerminalRun>(bArabic);
-        pRun->m_onMakersRegistered = [] {
-            RegisterOrderForms();
-            RegisterTableMaker(51110, MakeDataTable<COrderStatusTable>);
-            RegisterTableMaker(51128, MakeDataTable<COrderStatusKSETable>);
-        };
-        ASSERT_TRUE(pRun->StartLoggedIn(server.Port(), "trader", "secret"));
-    }
-    void TearDown() override
-    {
-        COrderSession::TearDown();
-        RegisterTableMaker(51110, pfnUsBefore);
-        RegisterTableMaker(51128, pfnKseBefore);
-    }
-    // The order's number from the server's reply to the request, once its row is in the table.
     std::string Place(const MARKET_CASE& c, const char* pszBody)
     {
-        const long nLink = App().SendRequest(c.nPlace, pszBody);
-        const std::string strHead = std::string("> ~") + GetMessageMnemonic(c.nPlace) + "|" + std::to_string(nLink) + "|";
-        std::string strOrder;
-        PumpUntil([&] {
-            for (const std::string& line : server.Log())
-                if (line.rfind(strHead, 0) == 0)
-                    strOrder = BodyOf(line.substr(2))[static_cast<size_t>(c.nNumberField)];
-            return !strOrder.empty() && Row(c, strOrder) != nullptr;
-        }, 5000);
-        PumpFor(200);
-        return strOrder;
+        return COrderStatusSession::Place(c.nPlace, pszBody, c.nNumberField, c.nTable);
     }
-    CDataBuffer* Row(const MARKET_CASE& c, const std::string& strOrder) const
-    {
-        CDataTable* pTable = FindDataTable(c.nTable);
-        return pTable != nullptr ? pTable->GetRows()->FindRow({strOrder.c_str()}) : nullptr;
-    }
+    using COrderStatusSession::Row;
+    CDataBuffer* Row(const MARKET_CASE& c, const std::string& strOrder) const { return Row(c.nTable, strOrder); }
     // A click on the order's number; the modify form that opened, or null.
     CNewModifyOrderDlg* Click(const MARKET_CASE& c, const std::string& strOrder)
     {
@@ -177,6 +132,10 @@ TEST_F(ModifySession, OpenOrdersAreModifiedAndCancelledFromTheirRows)
         const HWND hForm = pForm->m_hWnd;
         EXPECT_EQ(atol(strChanged.c_str()), pForm->GetOrderNumber());
         EXPECT_EQ("100", ControlText(hForm, IDC_MODIFY_QUANTITY));
+        if (c.nTable == 51110) {
+            EXPECT_TRUE(PumpUntil([&] { return ControlText(hForm, IDC_MODIFY_SECURITY) == "Alpine Networks"; }))
+                << "the name the form's own request brought";
+        }
         EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
         // What is sent is what was reviewed, whatever the form holds by then.
         AnswerReview([hForm](HWND) { SetDlgItemTextA(hForm, IDC_MODIFY_QUANTITY, "175"); });

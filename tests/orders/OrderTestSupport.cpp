@@ -1,7 +1,12 @@
 #include "tests/orders/OrderTestSupport.h"
 
+#include "account/OrderStatusKSETable.h"
+#include "account/OrderStatusTable.h"
 #include "app/FormMDIWnd.h"
 #include "app/NorvMainFrame.h"
+#include "link/MessageTypes.h"
+#include "market/DataArray.h"
+#include "market/DataTable.h"
 #include "market/TableLinks.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderForms.h"
@@ -46,6 +51,14 @@ std::vector<std::string> BodyOf(const std::string& strLine)
     return std::vector<std::string>(pieces.begin() + std::min<size_t>(4, pieces.size()), pieces.end());
 }
 
+std::vector<std::string> WithOrder(std::vector<std::string> fields, const std::string& strOrder)
+{
+    for (std::string& field : fields)
+        if (field == "#")
+            field = strOrder;
+    return fields;
+}
+
 std::string OrdersWithoutCheck(const std::vector<std::string>& log)
 {
     const struct { const char* pszCheck; const char* pszOrder; size_t nError; } pairs[] = {
@@ -71,8 +84,13 @@ void COrderSession::Start(bool bArabic, const std::vector<std::string>& options)
 {
     ASSERT_TRUE(server.Start(options));
     pRun = std::make_unique<CTerminalRun>(bArabic);
-    pRun->m_onMakersRegistered = [] { RegisterOrderForms(); };
+    pRun->m_onMakersRegistered = [this] { RegisterMakers(); };
     ASSERT_TRUE(pRun->StartLoggedIn(server.Port(), "trader", "secret"));
+}
+
+void COrderSession::RegisterMakers()
+{
+    RegisterOrderForms();
 }
 
 void COrderSession::TearDown()
@@ -132,4 +150,44 @@ void COrderSession::AskOptionSeries(HWND hTicket, const char* pszUnderlying)
     SendMessageA(hChain, WM_COMMAND, MAKEWPARAM(IDC_CHAIN_REQUEST, BN_CLICKED), 0);
     ASSERT_TRUE(PumpUntil([&] { return Count("GO") == nBefore + 2 && ControlText(hTicket, IDC_TICKET_UNDERLYING) == pszUnderlying; }));
     PumpFor(100);
+}
+
+void COrderStatusSession::RegisterMakers()
+{
+    COrderSession::RegisterMakers();
+    RegisterTableMaker(51110, MakeDataTable<COrderStatusTable>);
+    RegisterTableMaker(51128, MakeDataTable<COrderStatusKSETable>);
+}
+
+void COrderStatusSession::StartTrader(bool bArabic)
+{
+    Start(bArabic, {"--rate", "0"});
+}
+
+void COrderStatusSession::TearDown()
+{
+    COrderSession::TearDown();
+    RegisterTableMaker(51110, pfnUsBefore);
+    RegisterTableMaker(51128, pfnKseBefore);
+}
+
+std::string COrderStatusSession::Place(int nPlace, const char* pszBody, int nNumberField, UINT nTable)
+{
+    const long nLink = App().SendRequest(nPlace, pszBody);
+    const std::string strHead = std::string("> ~") + GetMessageMnemonic(nPlace) + "|" + std::to_string(nLink) + "|";
+    std::string strOrder;
+    PumpUntil([&] {
+        for (const std::string& line : server.Log())
+            if (line.rfind(strHead, 0) == 0)
+                strOrder = BodyOf(line.substr(2))[static_cast<size_t>(nNumberField)];
+        return !strOrder.empty() && Row(nTable, strOrder) != nullptr;
+    }, 5000);
+    PumpFor(200);
+    return strOrder;
+}
+
+CDataBuffer* COrderStatusSession::Row(UINT nTable, const std::string& strOrder) const
+{
+    CDataTable* pTable = FindDataTable(nTable);
+    return pTable != nullptr ? pTable->GetRows()->FindRow({strOrder.c_str()}) : nullptr;
 }

@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/TerminalRun.h"
 #include "tests/link/LinkSessionSupport.h"
 
+class CDataBuffer;
 class CNewPlaceOrderDlg;
 
 struct CFixedClock : IClockSource
@@ -30,6 +32,9 @@ void SetPickerDate(HWND hDlg, int nId, int nYear, int nMonth, int nDay);
 
 // The body fields of a request line "&MN|number|XC||f0|f1|...".
 std::vector<std::string> BodyOf(const std::string& strLine);
+
+// The fields with each "#" replaced by the order's number.
+std::vector<std::string> WithOrder(std::vector<std::string> fields, const std::string& strOrder);
 
 // The order requests in the server's log that no check reply without error came before.
 std::string OrdersWithoutCheck(const std::vector<std::string>& log);
@@ -52,4 +57,26 @@ struct COrderSession : ::testing::Test
     std::string Lines(const std::string& strMnemonic) const;
     // The chain form asks for the underlying's series; the ticket takes them.
     void AskOptionSeries(HWND hTicket, const char* pszUnderlying);
+
+protected:
+    // The makers the terminal registers at start: the order forms.
+    virtual void RegisterMakers();
+};
+
+// The trader with the order-status tables (US 51110, KSE 51128) made, for this test only: the
+// other order tests run without them.
+struct COrderStatusSession : COrderSession
+{
+    PFN_MAKE_TABLE pfnUsBefore = FindTableMaker(51110), pfnKseBefore = FindTableMaker(51128);
+
+    // Logged in against a server that moves no prices.
+    void StartTrader(bool bArabic);
+    void TearDown() override;
+    // Sends the placing request; the order's number from field nNumberField of the server's reply,
+    // once its row is in the table (empty when none came).
+    std::string Place(int nPlace, const char* pszBody, int nNumberField, UINT nTable);
+    CDataBuffer* Row(UINT nTable, const std::string& strOrder) const;
+
+protected:
+    void RegisterMakers() override;
 };

@@ -11,10 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "account/OrderStatusKSETable.h"
-#include "account/OrderStatusTable.h"
 #include "app/FormMDIWnd.h"
-#include "app/TableFactory.h"
 #include "link/MessageTypes.h"
 #include "market/DataArray.h"
 #include "market/DataTable.h"
@@ -70,51 +67,28 @@ const FORM_CASE s_cases[] = {
      " changed: account 10020, Buy 60 101 at 800.00 Limit"},
 };
 
-struct SeparateModifySession : COrderSession
+struct SeparateModifySession : COrderStatusSession
 {
-    PFN_MAKE_TABLE pfnUsBefore = FindTableMaker(51110), pfnKseBefore = FindTableMaker(51128);
     CFormMDIWnd* pSlot = nullptr;
 
     void StartTrader(bool bArabic)
     {
-        ASSERT_TRUE(server.Start({"--rate", "0"}));
-        pRun = std::make_unique<CTerminalRun>(bArabic);
-        pRun->m_onMakersRegistered = [] {
-            RegisterOrderForms();
-            RegisterTableMaker(51110, MakeDataTable<COrderStatusTable>);
-            RegisterTableMaker(51128, MakeDataTable<COrderStatusKSETable>);
-        };
-        ASSERT_TRUE(pRun->StartLoggedIn(server.Port(), "trader", "secret"));
+        COrderStatusSession::StartTrader(bArabic);
         // A Wednesday.
         clock.tNow = LocalMorning(2026, 12, 9);
         GetGlobals()->SetClockSource(&clock);
     }
     void TearDown() override
     {
-        COrderSession::TearDown();
+        COrderStatusSession::TearDown();
         pSlot = nullptr;
-        RegisterTableMaker(51110, pfnUsBefore);
-        RegisterTableMaker(51128, pfnKseBefore);
     }
     std::string Place(const FORM_CASE& c)
     {
-        const long nLink = App().SendRequest(c.nPlace, c.pszResting);
-        const std::string strHead = std::string("> ~") + GetMessageMnemonic(c.nPlace) + "|" + std::to_string(nLink) + "|";
-        std::string strOrder;
-        PumpUntil([&] {
-            for (const std::string& line : server.Log())
-                if (line.rfind(strHead, 0) == 0)
-                    strOrder = BodyOf(line.substr(2))[static_cast<size_t>(c.nNumberField)];
-            return !strOrder.empty() && Row(c, strOrder) != nullptr;
-        }, 5000);
-        PumpFor(200);
-        return strOrder;
+        return COrderStatusSession::Place(c.nPlace, c.pszResting, c.nNumberField, c.nTable);
     }
-    CDataBuffer* Row(const FORM_CASE& c, const std::string& strOrder) const
-    {
-        CDataTable* pTable = FindDataTable(c.nTable);
-        return pTable != nullptr ? pTable->GetRows()->FindRow({strOrder.c_str()}) : nullptr;
-    }
+    using COrderStatusSession::Row;
+    CDataBuffer* Row(const FORM_CASE& c, const std::string& strOrder) const { return Row(c.nTable, strOrder); }
     // The form opened as the application opens forms, with the order loaded.
     CSeparateModifyForm* Open(const FORM_CASE& c, const std::string& strOrder)
     {
@@ -129,15 +103,13 @@ struct SeparateModifySession : COrderSession
     }
 };
 
-std::vector<std::string> Expected(std::vector<std::string> fields, const std::string& strOrder)
+std::vector<std::string> Expected(const std::vector<std::string>& fields, const std::string& strOrder)
 {
-    for (std::string& field : fields) {
-        if (field == "#")
-            field = strOrder;
-        else if (field == "@")
+    std::vector<std::string> expected = WithOrder(fields, strOrder);
+    for (std::string& field : expected)
+        if (field == "@")
             field = static_cast<LPCSTR>(ConvertDisplayDateField("20261211", 24));
-    }
-    return fields;
+    return expected;
 }
 
 void AnswerReview(const std::function<void(HWND)>& before)
