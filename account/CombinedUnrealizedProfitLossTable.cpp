@@ -354,19 +354,13 @@ void CCombinedUnrealizedProfitLossTable::ApplyUsLine(CServerMessage* pMsg)
         pRow = nullptr;
     const double dQty = pMsg->GetDouble(1, 0), dQty2 = pMsg->GetDouble(3, 0);
     // A closed position takes its row in its own market only.
-    if (pMsg->GetLong(1) == 0 && pMsg->GetLong(3) == 0 && pMsg->GetLong(15) == 0 && pMsg->GetLong(16) == 0) {
-        if (pRow != nullptr)
-            pRows->RemoveAt(pRows->FindIndexOfRow(pRow));
+    std::unique_ptr<CDataBuffer> pNew;
+    CDataBuffer* pTarget = OpenLiveRow(
+        pMsg, MSG_NH, pRow, pMsg->GetLong(1) == 0 && pMsg->GetLong(3) == 0 && pMsg->GetLong(15) == 0 && pMsg->GetLong(16) == 0,
+        13, pNew);
+    if (pTarget == nullptr)
         return;
-    }
-    if (pMsg->GetSize() <= 13)
-        return;
-    std::unique_ptr<CDataBuffer> pNew(pRow == nullptr ? pRows->NewRow() : nullptr);
-    CDataBuffer* pTarget = pRow != nullptr ? pRow : pNew.get();
-    const BOOL bPublish = pRow != nullptr;
-    if (bPublish)
-        pTarget->BeginChanges();
-    FillRow(pMsg, MSG_NH, pTarget, bPublish);
+    const BOOL bPublish = pNew == nullptr;
     if (pNew != nullptr) {
         pTarget->SetText(CU_OPEN_DATE, ConvertServerDateField(pMsg->GetFieldText(10), COLTYPE_DATE_TEXT), FALSE);
         pTarget->SetText(CU_MARKET, strMarket, FALSE);
@@ -384,6 +378,31 @@ void CCombinedUnrealizedProfitLossTable::ApplyUsLine(CServerMessage* pMsg)
     RevalueRow(pNew != nullptr ? Store(pNew.get()) : pTarget);
 }
 
+// The row a live position line writes: the found row, its changes published, or a new one kept
+// in pNew until it is stored; null when the line closes the position (its row goes) or is too
+// short to fill one (no more than nLastField fields).
+CDataBuffer* CCombinedUnrealizedProfitLossTable::OpenLiveRow(CServerMessage* pMsg, int nType, CDataBuffer* pRow,
+                                                             BOOL bClosed, int nLastField,
+                                                             std::unique_ptr<CDataBuffer>& pNew)
+{
+    CDataArray* pRows = GetRows();
+    if (bClosed) {
+        if (pRow != nullptr)
+            pRows->RemoveAt(pRows->FindIndexOfRow(pRow));
+        return nullptr;
+    }
+    if (pMsg->GetSize() <= nLastField)
+        return nullptr;
+    if (pRow == nullptr) {
+        pNew.reset(pRows->NewRow());
+        pRow = pNew.get();
+    } else {
+        pRow->BeginChanges();
+    }
+    FillRow(pMsg, nType, pRow, pNew == nullptr);
+    return pRow;
+}
+
 void CCombinedUnrealizedProfitLossTable::ApplyKseLine(CServerMessage* pMsg)
 {
     if (pMsg->GetLong(10) != m_nReplyId || strcmp(pMsg->GetFieldText(1), "0") == 0)
@@ -394,19 +413,11 @@ void CCombinedUnrealizedProfitLossTable::ApplyKseLine(CServerMessage* pMsg)
     if (pRow != nullptr && !IsKseRow(pRow))
         pRow = nullptr;
     const double dQty = pMsg->GetDouble(2, 0), dQty2 = pMsg->GetDouble(4, 0);
-    if (pMsg->GetLong(2) == 0 && pMsg->GetLong(4) == 0) {
-        if (pRow != nullptr)
-            pRows->RemoveAt(pRows->FindIndexOfRow(pRow));
+    std::unique_ptr<CDataBuffer> pNew;
+    CDataBuffer* pTarget = OpenLiveRow(pMsg, MSG_IU, pRow, pMsg->GetLong(2) == 0 && pMsg->GetLong(4) == 0, 15, pNew);
+    if (pTarget == nullptr)
         return;
-    }
-    if (pMsg->GetSize() <= 15)
-        return;
-    std::unique_ptr<CDataBuffer> pNew(pRow == nullptr ? pRows->NewRow() : nullptr);
-    CDataBuffer* pTarget = pRow != nullptr ? pRow : pNew.get();
-    const BOOL bPublish = pRow != nullptr;
-    if (bPublish)
-        pTarget->BeginChanges();
-    FillRow(pMsg, MSG_IU, pTarget, bPublish);
+    const BOOL bPublish = pNew == nullptr;
     if (pNew != nullptr) {
         pTarget->SetText(CU_OPEN_DATE, ConvertServerDateField(pMsg->GetFieldText(13), COLTYPE_DATE_TEXT), FALSE);
         pTarget->SetText(CU_NAME, KseStockName(pMsg->GetLong(1), TRUE), FALSE);

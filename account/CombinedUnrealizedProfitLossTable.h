@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 // The user's open US and KSE positions in one table ("UP" then "UK", live "NH" and "IU"), each
 // row valued in its own currency and in the user's base currency. The "UP" reply it takes is
 // the one of its latest request (the account dialog's or its own); its end asks for the KSE
@@ -56,6 +57,8 @@ private:
     void AddKseRow(CServerMessage* pMsg);
     void ApplyUsLine(CServerMessage* pMsg);
     void ApplyKseLine(CServerMessage* pMsg);
+    CDataBuffer* OpenLiveRow(CServerMessage* pMsg, int nType, CDataBuffer* pRow, BOOL bClosed, int nLastField,
+                             std::unique_ptr<CDataBuffer>& pNew);
     // A new row's running number, its side and whether it holds option contracts.
     void Number(CDataBuffer* pRow, BOOL bKse, BOOL bOption);
     CDataBuffer* Store(CDataBuffer* pNew);
