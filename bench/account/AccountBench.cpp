@@ -28,19 +28,6 @@ const int LINES = 4096;
 const int PAINT_EVERY = 8;
 const int MARKETS[] = {4, 8};
 
-std::string Ticker(int i)
-{
-    char szTicker[8];
-    snprintf(szTicker, sizeof szTicker, "S%03d", i);
-    return szTicker;
-}
-
-std::string MarketRow(int nCode, const char* pszName)
-{
-    return std::string("x|") + pszName + "|" + pszName + "|x|1|0|0|0|0|0|0|0|" + std::to_string(nCode) + "|" +
-           pszName + "|" + pszName + "|1|0|0|0|0|0|0|0";
-}
-
 struct CAccountRoad
 {
     CAccountRoad()

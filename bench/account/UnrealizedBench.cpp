@@ -22,13 +22,6 @@ const int SYMBOLS = 500;
 const char* const MARKETS[] = {"Harbor", "Atlantic"};
 const int PAINT_EVERY = 8;
 
-std::string Ticker(int i)
-{
-    char szTicker[8];
-    snprintf(szTicker, sizeof szTicker, "S%03d", i);
-    return szTicker;
-}
-
 struct CUnrealizedRoad
 {
     CUnrealizedRoad()

@@ -61,19 +61,6 @@ std::string Pack(const std::string& strText)
     return strPacked;
 }
 
-std::string Ticker(int i)
-{
-    char szTicker[8];
-    snprintf(szTicker, sizeof szTicker, "S%03d", i);
-    return szTicker;
-}
-
-std::string MarketRow(int nCode, const char* pszName)
-{
-    return std::string("x|") + pszName + "|" + pszName + "|x|1|0|0|0|0|0|0|0|" + std::to_string(nCode) + "|" +
-           pszName + "|" + pszName + "|1|0|0|0|0|0|0|0";
-}
-
 // The terminal's side of the road: the frame, the source, the reference data and both tables.
 struct CMarketRoad
 {

@@ -1,6 +1,7 @@
 #pragma once
 // What the market tables' benchmarks share: the messages pumped, a server line handed on as the
 // dispatcher would, and the terminal's frame with a message source registered, made and undone.
+#include <cstdio>
 #include <string>
 #include "app/NorvApp.h"
 #include "app/NorvMainFrame.h"
@@ -59,4 +60,19 @@ inline void CloseBenchFrame(CNorvApp* pApp, CNorvMainFrame* pFrame)
     pFrame->DestroyWindow();
     delete pApp;
     Pump();
+}
+
+// The benchmarks' symbols: "S000", "S001", ...
+inline std::string Ticker(int i)
+{
+    char szTicker[8];
+    snprintf(szTicker, sizeof szTicker, "S%03d", i);
+    return szTicker;
+}
+
+// A market-list record of that code and name.
+inline std::string MarketRow(int nCode, const char* pszName)
+{
+    return std::string("x|") + pszName + "|" + pszName + "|x|1|0|0|0|0|0|0|0|" + std::to_string(nCode) + "|" +
+           pszName + "|" + pszName + "|1|0|0|0|0|0|0|0";
 }
