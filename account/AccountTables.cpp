@@ -8,6 +8,7 @@
 #include "account/OrderStatusKSETable.h"
 #include "account/OrderStatusTable.h"
 #include "account/CombinedUnrealizedProfitLossDlg.h"
+#include "account/HistRangeDlg.h"
 #include "account/CombinedUnrealizedProfitLossTable.h"
 #include "account/ForwardContractsTable.h"
 #include "account/MarginDetailsTable.h"
@@ -52,6 +53,8 @@ void RegisterAccountTables()
     RegisterTableMaker(IDS_TABLE_KSE_UNREALIZED, MakeDataTable<CUnrealizedProfitLossKSETable>);
     RegisterTableMaker(IDS_TABLE_COMBINED_UNREALIZED, MakeDataTable<CCombinedUnrealizedProfitLossTable>);
     RegisterCommandDialog(40229, CCombinedUnrealizedProfitLossDlg::Run);
+    RegisterCommandDialog(ID_APP_COMBINED_REALIZED, CCombinedRealizedProfitLossDlg::RunFresh);
+    RegisterCombinedRealizedDialog(CCombinedRealizedProfitLossDlg::Run);
     RegisterTableMaker(IDS_TABLE_FORWARD_CONTRACTS, MakeDataTable<CForwardContractsTable>);
     RegisterTableMaker(IDS_TABLE_MARGIN_DETAILS, MakeDataTable<CMarginDetailsTable>);
     RegisterTableMaker(IDS_TABLE_MARGIN_REPORT, MakeDataTable<CMarginReportTable>);

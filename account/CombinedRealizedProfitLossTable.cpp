@@ -84,7 +84,7 @@ const RANGE_REPORT_DESC g_combinedRealizedProfitLossTable = {
                           .columns = s_columns, .sort = s_sort, .keys = s_keys, .nRequestType = MSG_RP,
                           .nReplyType = MSG_RP, .directTypes = s_direct, .maps = s_maps},
                 .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands},
-    .nDialogId = 0, .pszBody = "%ld|%s|%s|%s|||||2", .nEchoFrom = 2, .nEchoTo = 3, .nErrorField = 9, .bEveryView = TRUE};
+    .nDialogId = 0, .pszBody = "%ld|%s|%s|%s|||0||2", .nEchoFrom = 2, .nEchoTo = 3, .nErrorField = 9, .bEveryView = TRUE};
 
 void RegisterCombinedRealizedDialog(COMBINED_RANGE_DIALOG pfnRun)
 {
@@ -93,29 +93,7 @@ void RegisterCombinedRealizedDialog(COMBINED_RANGE_DIALOG pfnRun)
 
 long QueryCombinedRealized(const CString& strFrom, const CString& strTo)
 {
-    CZORVAT32App* pApp = CZORVAT32App::Get();
-    if (pApp == nullptr)
-        return 0;
-    const long nNumber = pApp->SendRequest(MSG_RP, RequestBody(g_combinedRealizedProfitLossTable.pszBody, strFrom, strTo));
-    if (nNumber <= 0) {
-        ShowMarketInfo(nullptr, IDS_REQUEST_NOT_SENT, INFO_PRIORITY_ERROR);
-        return 0;
-    }
-    auto* pTable = dynamic_cast<CCombinedRealizedProfitLossTable*>(FindDataTable(IDS_TABLE_COMBINED_REALIZED));
-    if (pTable != nullptr) {
-        pTable->RemoveAllRows();
-    } else if ((pTable = dynamic_cast<CCombinedRealizedProfitLossTable*>(
-                    MakeTable(IDS_TABLE_COMBINED_REALIZED, 0, g_combinedRealizedProfitLossTable.account.table.nTitleId))) !=
-               nullptr) {
-        if (CTableMDIWnd* pMain = pTable->GetMainWindow())
-            pMain->LoadSettings();
-    }
-    if (pTable != nullptr) {
-        CNorvApp::ShowTable(pTable);
-        pTable->SetDateRange(strFrom, strTo);
-        pTable->OnQuerySent(nNumber);
-    }
-    return nNumber;
+    return QueryRangeReport(g_combinedRealizedProfitLossTable, strFrom, strTo);
 }
 
 BOOL CCombinedRealizedProfitLossTable::SendRequest()

@@ -1,5 +1,6 @@
 #include "account/HistRangeDlg.h"
 
+#include "account/CombinedRealizedProfitLossTable.h"
 #include "app/NorvApp.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
@@ -12,7 +13,12 @@
 #define RANGE_DAYS_BACK 7
 
 CHistRangeDlg::CHistRangeDlg(const RANGE_REPORT_DESC& report, CWnd* pParent)
-    : CDialog(report.nDialogId, pParent), m_report(report)
+    : CDialog(report.nDialogId, pParent), m_pReport(&report), m_nDaysBack(RANGE_DAYS_BACK)
+{
+}
+
+CHistRangeDlg::CHistRangeDlg(UINT nTemplate, UINT nFromId, UINT nToId, int nDaysBack, CWnd* pParent)
+    : CDialog(nTemplate, pParent), m_nFromId(nFromId), m_nToId(nToId), m_nDaysBack(nDaysBack)
 {
 }
 
@@ -25,10 +31,10 @@ void CHistRangeDlg::SetDates(const CString& strFrom, const CString& strTo)
 
 void CHistRangeDlg::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Control(pDX, IDC_RANGE_FROM, m_pickFrom);
-    DDX_Control(pDX, IDC_RANGE_TO, m_pickTo);
-    DDX_DateTimeCtrl(pDX, IDC_RANGE_FROM, m_from);
-    DDX_DateTimeCtrl(pDX, IDC_RANGE_TO, m_to);
+    DDX_Control(pDX, static_cast<int>(m_nFromId), m_pickFrom);
+    DDX_Control(pDX, static_cast<int>(m_nToId), m_pickTo);
+    DDX_DateTimeCtrl(pDX, static_cast<int>(m_nFromId), m_from);
+    DDX_DateTimeCtrl(pDX, static_cast<int>(m_nToId), m_to);
 }
 
 namespace {
@@ -46,7 +52,7 @@ BOOL CHistRangeDlg::OnInitDialog()
 {
     const COleDateTime now(GetGlobals()->GetNow());
     m_to = m_bPreset ? DayOf(m_strTo) : now;
-    m_from = m_bPreset ? DayOf(m_strFrom) : now - COleDateTimeSpan(RANGE_DAYS_BACK, 0, 0, 0);
+    m_from = m_bPreset ? DayOf(m_strFrom) : now - COleDateTimeSpan(m_nDaysBack, 0, 0, 0);
     CDialog::OnInitDialog();
     m_pickFrom.SetFormat("dd'/'MM'/'yyyy");
     m_pickTo.SetFormat("dd'/'MM'/'yyyy");
@@ -59,21 +65,32 @@ void CHistRangeDlg::OnOK()
         return;
     m_strFrom = ToServerDate(m_from.Format("%Y%m%d"));
     m_strTo = ToServerDate(m_to.Format("%Y%m%d"));
+    Query();
+    EndDialog(IDOK);
+}
+
+void CHistRangeDlg::Query()
+{
+    if (m_pReport != nullptr)
+        QueryRangeReport(*m_pReport, m_strFrom, m_strTo);
+}
+
+long QueryRangeReport(const RANGE_REPORT_DESC& report, const CString& strFrom, const CString& strTo)
+{
     CZORVAT32App* pApp = CZORVAT32App::Get();
     if (pApp == nullptr)
-        return;
+        return 0;
     const CUser user = pApp->GetUser();
     CString strBody;
-    strBody.Format(m_report.pszBody, static_cast<long>(user.GetUserNumber()), static_cast<LPCSTR>(user.GetAccountText()),
-                   static_cast<LPCSTR>(m_strFrom), static_cast<LPCSTR>(m_strTo));
+    strBody.Format(report.pszBody, static_cast<long>(user.GetUserNumber()), static_cast<LPCSTR>(user.GetAccountText()),
+                   static_cast<LPCSTR>(strFrom), static_cast<LPCSTR>(strTo));
     // Sent first: a report that cannot be asked for keeps its rows and caption.
-    const long nNumber = pApp->SendRequest(m_report.account.table.nRequestType, strBody);
+    const long nNumber = pApp->SendRequest(report.account.table.nRequestType, strBody);
     if (nNumber <= 0) {
         ShowMarketInfo(nullptr, IDS_REQUEST_NOT_SENT, INFO_PRIORITY_ERROR);
-        EndDialog(IDOK);
-        return;
+        return 0;
     }
-    const TABLE_DESC& table = m_report.account.table;
+    const TABLE_DESC& table = report.account.table;
     auto* pTable = dynamic_cast<CRangeReportTable*>(FindDataTable(table.nNameId));
     if (pTable != nullptr) {
         pTable->RemoveAllRows();
@@ -83,18 +100,36 @@ void CHistRangeDlg::OnOK()
     }
     if (pTable != nullptr) {
         CNorvApp::ShowTable(pTable);
-        pTable->SetDateRange(m_strFrom, m_strTo);
+        pTable->SetDateRange(strFrom, strTo);
         pTable->OnQuerySent(nNumber);
     }
-    EndDialog(IDOK);
+    return nNumber;
 }
+
+namespace {
+INT_PTR RunPreset(CHistRangeDlg& dialog, const CString& strFrom, const CString& strTo)
+{
+    if (!strFrom.IsEmpty() || !strTo.IsEmpty())
+        dialog.SetDates(strFrom, strTo);
+    return dialog.DoModal();
+}
+}  // namespace
 
 INT_PTR RunRangeDialog(const RANGE_REPORT_DESC& report, HWND hParent, const CString& strFrom, const CString& strTo)
 {
     CHistRangeDlg dialog(report, hParent != nullptr ? CWnd::FromHandle(hParent) : nullptr);
-    if (!strFrom.IsEmpty() || !strTo.IsEmpty())
-        dialog.SetDates(strFrom, strTo);
-    return dialog.DoModal();
+    return RunPreset(dialog, strFrom, strTo);
+}
+
+INT_PTR CCombinedRealizedProfitLossDlg::Run(HWND hParent, const CString& strFrom, const CString& strTo)
+{
+    CCombinedRealizedProfitLossDlg dialog(hParent != nullptr ? CWnd::FromHandle(hParent) : nullptr);
+    return RunPreset(dialog, strFrom, strTo);
+}
+
+void CCombinedRealizedProfitLossDlg::Query()
+{
+    QueryCombinedRealized(GetFrom(), GetTo());
 }
 
 CString ToServerDate(LPCSTR pszDigits)

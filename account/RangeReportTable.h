@@ -68,5 +68,9 @@ private:
 // handed the range. With the link down nothing changes but a line in the information window.
 INT_PTR RunRangeDialog(const RANGE_REPORT_DESC& report, HWND hParent, const CString& strFrom = CString(),
                        const CString& strTo = CString());
+// The report's request for the range (server form) goes out; the table is then made or emptied,
+// shown and armed with the range and the request's number. 0, and nothing changed but a line in
+// the information window, when the link cannot send.
+long QueryRangeReport(const RANGE_REPORT_DESC& report, const CString& strFrom, const CString& strTo);
 // The server's date form of a YYYYMMDD text: the year minus 2000, then MMDD ("260310").
 CString ToServerDate(LPCSTR pszDigits);

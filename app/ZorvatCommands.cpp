@@ -133,7 +133,7 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {40192, 40192, RULE_ROLE_1, &CZORVAT32App::OnNothing, nullptr},
     {ID_APP_INTL_MM_BOOK, ID_APP_INTL_MM_BOOK, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_COMBINED_HOLDINGS, ID_APP_COMBINED_HOLDINGS, RULE_ALWAYS, &CZORVAT32App::OnTableCommand, nullptr},
-    {40228, 40228, RULE_KSE, nullptr, nullptr},
+    {40228, 40228, RULE_KSE, &CZORVAT32App::OnCommandDialog, nullptr},
     {40229, 40229, RULE_KSE, &CZORVAT32App::OnUnrealizedCommand, nullptr},
     {ID_APP_INFO_BUTTON, ID_APP_INFO_BUTTON, RULE_NONE, &CZORVAT32App::OnInfoButton, nullptr},
     {ID_APP_PREFERENCES, ID_APP_PREFERENCES, RULE_US, &CZORVAT32App::OnFormCommand, nullptr},
