@@ -15,6 +15,8 @@
 #include "account/CombinedUnrealizedProfitLossTable.h"
 #include "account/ForwardContractsTable.h"
 #include "account/MarginDetailsTable.h"
+#include "account/MarginReportTable.h"
+#include "account/MarginStocksTable.h"
 #include "account/UnrealizedProfitLossKSETable.h"
 #include "app/FormMDIWnd.h"
 #include "app/NorvApp.h"
@@ -367,4 +369,71 @@ TEST_F(UnrealizedReports, MarginDetailsOpenForAMarginUserWithTheirSummaryInTheCa
         pRun.reset();
         server.Stop();
     }
+}
+
+// The margin report and the two margin stock lists, opened as their menu items open them: the
+// report's row carries the figures of the account's margin details, follows the live "MN" of a
+// trade and gains a row for another account; each stock list takes only its own kind's reply.
+TEST_F(UnrealizedReports, MarginReportFollowsTheAccountAndEachStockListTakesItsOwnKind)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(false, "margin", "margin"));
+    enum { MR_ACCOUNT = 0, MR_CASH = 1, MR_EQUITY = 7 };
+    Command(ID_APP_MARGIN_DETAILS);
+    auto* pDetails = Find<CMarginDetailsTable>(IDS_TABLE_MARGIN_DETAILS);
+    ASSERT_NE(nullptr, pDetails);
+    ASSERT_TRUE(PumpUntil([&] { return pDetails->IsComplete(); }));
+    const CDataBuffer* pDetail = pDetails->GetRows()->GetAt(0);
+    ASSERT_NE(nullptr, pDetail);
+
+    pRun->App().RunCommand(33313);
+    auto* pReport = Find<CMarginReportTable>(IDS_TABLE_MARGIN_REPORT);
+    ASSERT_NE(nullptr, pReport);
+    ASSERT_TRUE(PumpUntil([&] { return pReport->IsComplete(); }));
+    ASSERT_EQ(1, pReport->GetRows()->GetCount());
+    const CDataBuffer* pRow = pReport->GetRows()->GetAt(0);
+    EXPECT_EQ(std::string(pDetail->GetText(0)), std::string(pRow->GetText(MR_ACCOUNT)));
+    EXPECT_NEAR(pDetail->GetDouble(1), pRow->GetDouble(MR_CASH), 0.005);
+    EXPECT_NEAR(pDetail->GetDouble(3), pRow->GetDouble(MR_EQUITY), 0.005);
+
+    // A KSE buy moves the cash; its "MN" rewrites the account's row in place.
+    const double dCash = pRow->GetDouble(MR_CASH);
+    const size_t nLive = Sent("MN").size();
+    Send(MSG_KR, "||1004|10040|1|1|101|100|3|0||0|||margin");
+    ASSERT_TRUE(PumpUntil([&] { return Sent("MN").size() > nLive; }, 5000)) << pRun->InfoText();
+    PumpFor(200);
+    ASSERT_EQ(1, pReport->GetRows()->GetCount());
+    const CServerMessage live(Sent("MN").back().c_str(), 1);
+    EXPECT_NEAR(live.GetDouble(MR_CASH, 0), pReport->GetRows()->GetAt(0)->GetDouble(MR_CASH), 0.005);
+    EXPECT_GT(dCash, pReport->GetRows()->GetAt(0)->GetDouble(MR_CASH));
+    // The same line for another account adds its row.
+    std::string strOther = Sent("MN").back();
+    const size_t nAt = strOther.find("|" + std::string(pRow->GetText(MR_ACCOUNT)) + "|");
+    ASSERT_NE(std::string::npos, nAt);
+    strOther.replace(nAt + 1, strlen(pRow->GetText(MR_ACCOUNT)), "77777");
+    CServerMessage other(strOther.c_str(), 1);
+    pRun->App().FireType(MSG_MN, &other, -1);
+    EXPECT_EQ(2, pReport->GetRows()->GetCount());
+    Shoot(pReport, "account_margin_report");
+
+    // Each list asks for its own kind and fills from that reply only.
+    pRun->App().RunCommand(33309);
+    auto* pList1 = Find<CMarginStocksTable>(IDS_TABLE_MARGIN_STOCKS_1);
+    ASSERT_NE(nullptr, pList1);
+    ASSERT_TRUE(PumpUntil([&] { return pList1->IsComplete(); }));
+    const int nStocks = pList1->GetRows()->GetCount();
+    EXPECT_LT(0, nStocks);
+    pRun->App().RunCommand(33310);
+    auto* pList2 = Find<CMarginStocksTable>(IDS_TABLE_MARGIN_STOCKS_2);
+    ASSERT_NE(nullptr, pList2);
+    ASSERT_TRUE(PumpUntil([&] { return pList2->IsComplete(); }));
+    const std::vector<std::string> requests = Sent("LM");
+    ASSERT_EQ(2u, requests.size());
+    EXPECT_EQ(1, CServerMessage(requests[0].c_str(), 1).GetLong(3));
+    EXPECT_EQ(2, CServerMessage(requests[1].c_str(), 1).GetLong(3));
+    pList2->RemoveAllRows();
+    pList1->SendRequest();
+    ASSERT_TRUE(PumpUntil([&] { return Sent("LM").size() == 3; }));
+    PumpFor(200);
+    EXPECT_EQ(nStocks, pList1->GetRows()->GetCount());
+    EXPECT_EQ(0, pList2->GetRows()->GetCount()) << "the other kind's reply is not this list's";
 }
