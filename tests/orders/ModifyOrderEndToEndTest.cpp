@@ -272,3 +272,78 @@ TEST_F(ModifySession, PicturesOfAUsAndAKseOrderInBothLanguages)
         TearDown();
     }
 }
+
+// A KSE order loads changeable by its state unless the market's state word is 2, when the
+// market's capability bit decides; the order type cannot be changed, and a duration the list
+// lacks is added and shown.
+TEST_F(ModifySession, KseOrdersFollowTheirStateAndTheMarketsWords)
+{
+    StartTrader(false);
+    const MARKET_CASE& c = s_cases[1];
+    const std::string strOrder = Place(c, c.pszResting);
+    ASSERT_FALSE(strOrder.empty());
+    // The market list as the server sent it, to send again with the KSE record's words changed.
+    std::vector<std::string> marketList;
+    for (const std::string& entry : server.Log()) {
+        const std::string line = entry.rfind("> ", 0) == 0 ? entry.substr(2) : std::string();
+        if (line.rfind("~XC|", 0) == 0)
+            marketList = {line};
+        else if (!marketList.empty() && marketList.back().rfind("~EN|", 0) != 0 && !line.empty())
+            marketList.push_back(line);
+    }
+    ASSERT_LT(2u, marketList.size());
+    const auto SendMarketWords = [&](const char* pszState, const char* pszCapability) {
+        for (std::string line : marketList) {
+            std::vector<std::string> f = BodyOf("~R|0|XC||" + line);
+            if (line[0] != '~' && f.size() > 19 && f[12] == "2") {
+                f[5] = pszState;
+                f[19] = pszCapability;
+                line.clear();
+                for (size_t i = 0; i < f.size(); ++i)
+                    line += (i != 0 ? "|" : "") + f[i];
+            }
+            Dispatch(line);
+        }
+        PumpFor(100);
+    };
+
+    struct
+    {
+        const char *pszOrderState, *pszMarketState, *pszCapability;
+        bool bChangeable;
+    } const cases[] = {
+        {"6", "1", "1", false}, {"1", "1", "1", true}, {"1", "2", "1", false}, {"6", "2", "0", true}, {"2", "2", "2", true},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(std::string(k.pszOrderState) + " " + k.pszMarketState + " " + k.pszCapability);
+        SendMarketWords(k.pszMarketState, k.pszCapability);
+        Row(c, strOrder)->SetText(KSE_STATUS, k.pszOrderState, TRUE);
+        App().OpenModifyOrderKSE(atol(strOrder.c_str()));
+        PumpPending();
+        CNewModifyOrderDlg* pForm = Form();
+        ASSERT_NE(nullptr, pForm);
+        EXPECT_EQ(k.bChangeable, IsWindowEnabled(GetDlgItem(pForm->m_hWnd, IDC_MODIFY_MODIFY)) != FALSE);
+        EXPECT_EQ(!k.bChangeable, (GetWindowLongA(GetDlgItem(pForm->m_hWnd, IDC_MODIFY_QUANTITY), GWL_STYLE) & ES_READONLY) != 0);
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(pForm->m_hWnd, IDC_MODIFY_CANCEL)));
+    }
+
+    // The type snaps back; an unknown duration text joins the list.
+    Row(c, strOrder)->SetText(KSE_STATUS, "1", TRUE);
+    Row(c, strOrder)->SetText(13, "77", TRUE);
+    const std::string strDuration(Row(c, strOrder)->GetText(13, TRUE));
+    App().OpenModifyOrderKSE(atol(strOrder.c_str()));
+    PumpPending();
+    CNewModifyOrderDlg* pForm = Form();
+    ASSERT_NE(nullptr, pForm);
+    EXPECT_EQ(strDuration, ControlText(pForm->m_hWnd, IDC_MODIFY_DURATION));
+    const std::string strType = ControlText(pForm->m_hWnd, IDC_MODIFY_TYPE);
+    const HWND hType = GetDlgItem(pForm->m_hWnd, IDC_MODIFY_TYPE);
+    ASSERT_LT(1, SendMessageA(hType, CB_GETCOUNT, 0, 0));
+    char szOther[128] = "";
+    for (int i = 0; i < SendMessageA(hType, CB_GETCOUNT, 0, 0) && (*szOther == 0 || strType == szOther); ++i)
+        SendMessageA(hType, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(szOther));
+    ASSERT_NE(strType, szOther);
+    ChooseItem(pForm->m_hWnd, IDC_MODIFY_TYPE, szOther);
+    PumpPending();
+    EXPECT_EQ(strType, ControlText(pForm->m_hWnd, IDC_MODIFY_TYPE));
+}
