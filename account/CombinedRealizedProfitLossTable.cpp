@@ -66,6 +66,8 @@ const ACCOUNT_COMMAND s_commands[] = {
     {33565, RULE_US, ACTION_NONE},
 };
 const char s_kseBody[] = "||%ld|%s|%s|%s||||0||2";
+// Where the "RK" begin line echoes the range.
+const int KSE_ECHO_FROM = 4, KSE_ECHO_TO = 5;
 
 COMBINED_RANGE_DIALOG s_pfnDialog = nullptr;
 
@@ -131,6 +133,7 @@ void CCombinedRealizedProfitLossTable::OnRK(CServerMessage* pMsg)
     m_nUsNumber = m_nKseNumber = 0;
     if (IsRefusal(pMsg, 0))
         return;
+    ShowRange(pMsg, KSE_ECHO_FROM, KSE_ECHO_TO);
     m_nCurrent = MSG_RK;
     BeginReply(/*bEmpty=*/FALSE);
 }

@@ -63,17 +63,22 @@ BOOL CRangeReportTable::BeginRangeReply(CServerMessage* pMsg, BOOL bEmpty)
 {
     if (pMsg == nullptr || IsRefusal(pMsg, m_report.nErrorField))
         return FALSE;
-    m_strShownFrom = ShownDate(pMsg->GetFieldText(m_report.nEchoFrom));
-    m_strShownTo = ShownDate(pMsg->GetFieldText(m_report.nEchoTo));
-    m_nLower = pMsg->GetLong(m_report.nEchoFrom);
-    m_nUpper = pMsg->GetLong(m_report.nEchoTo);
+    ShowRange(pMsg, m_report.nEchoFrom, m_report.nEchoTo);
+    BeginReply(bEmpty);
+    return TRUE;
+}
+
+void CRangeReportTable::ShowRange(CServerMessage* pMsg, int nFrom, int nTo)
+{
+    m_strShownFrom = ShownDate(pMsg->GetFieldText(nFrom));
+    m_strShownTo = ShownDate(pMsg->GetFieldText(nTo));
+    m_nLower = pMsg->GetLong(nFrom);
+    m_nUpper = pMsg->GetLong(nTo);
     for (int i = 0; i < GetTable()->GetViewCount(); ++i) {
         CViewTable* pView = GetTable()->GetView(i);
         pView->SetTitle(GetViewTitle(pView, FALSE), 0);
         pView->SetTitle(GetViewTitle(pView, TRUE), 1);
     }
-    BeginReply(bEmpty);
-    return TRUE;
 }
 
 CDataBuffer* CRangeReportTable::AddReplyRow(CServerMessage* pMsg)

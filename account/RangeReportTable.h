@@ -46,6 +46,8 @@ protected:
     // opened (bEmpty FALSE: the rows stay, for a second reply that adds to them). FALSE, and
     // only the server's error text in the information window, for a refusal.
     BOOL BeginRangeReply(CServerMessage* pMsg, BOOL bEmpty = TRUE);
+    // The captions take the range a begin line echoes in fields nFrom and nTo.
+    void ShowRange(CServerMessage* pMsg, int nFrom, int nTo);
     // A begin line whose field nField holds an error code above 0: its text is shown.
     static BOOL IsRefusal(CServerMessage* pMsg, int nField);
     // A row of the reply now arriving (null outside it, or refused by the store).
