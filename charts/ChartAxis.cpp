@@ -104,6 +104,21 @@ int CChartAxis::MajorStep(CDC* pDC)
     return static_cast<int>(nStep > INT_MAX ? INT_MAX : nStep);
 }
 
+// The smallest divisor of nStep above nMinor that is at least 4 pixels wide: what raising nMinor
+// one by one until it divides the step again finds, without walking up to a large step.
+int CChartAxis::MinorStepAbove(int nStep, int nMinor) const
+{
+    int nBest = nStep;
+    for (int d = 1; static_cast<long long>(d) * d <= nStep; ++d) {
+        if (nStep % d != 0)
+            continue;
+        for (const int c : {d, nStep / d})
+            if (c > nMinor && c < nBest && PixelSpan(c) >= 4)
+                nBest = c;
+    }
+    return nBest;
+}
+
 void CChartAxis::Draw(CDC* pDC)
 {
     RECT rcClip = {};
@@ -120,11 +135,8 @@ void CChartAxis::Draw(CDC* pDC)
             int nMinor = m_nMinorDivisor;
             while (nMinor > 1 && nStep % nMinor != 0)
                 --nMinor;
-            while (PixelSpan(nMinor) < 4 && nMinor < nStep) {
-                ++nMinor;
-                while (nStep % nMinor != 0)
-                    ++nMinor;
-            }
+            if (PixelSpan(nMinor) < 4)
+                nMinor = MinorStepAbove(nStep, nMinor);
             if (nMinor < m_nStep)
                 DrawTicks(pDC, nMinor, 4, 1, m_crMinorTick, FALSE);
         }

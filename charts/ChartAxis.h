@@ -69,4 +69,5 @@ private:
     int StripLength() const;
     long long PixelSpan(long long nValues) const;   // pixels between m_nMin and m_nMin + nValues
     int MajorStep(CDC* pDC);
+    int MinorStepAbove(int nStep, int nMinor) const;
 };
