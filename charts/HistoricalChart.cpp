@@ -140,6 +140,8 @@ void CHistoricalVolumeChart::UpdateValueStep()
 {
     m_pYAxis->SetExponent(3);
     CZorvatChart::UpdateValueStep();
-    if (m_pYAxis->m_nStep % 1000 == 0)
+    // Millions only when every label is a whole number of them: the step is never below a
+    // thousand, so a step of whole thousands would show 200,000 as "0".
+    if (m_pYAxis->m_nStep % 1000000 == 0)
         m_pYAxis->SetExponent(6);
 }

@@ -207,12 +207,19 @@ TEST(ChartValueStep, StepsAtLeastTwentyPixelsApartInOnesTwosAndFives)
         price.UpdateValueStep();
         EXPECT_EQ(row.nStep, price.m_pYAxis->m_nStep) << row.dScale;
     }
-    // Volumes: at least a thousand, shown in millions when the step is whole thousands.
+    // Volumes: steps of at least a thousand, in thousands; in millions when the step is
+    // whole millions, so that no label of the axis reads 0.
+    static const struct { double dScale; int nStep; int nExponent; const char* pszSecond; } volumes[] = {
+        {3.0, 1000, 3, "1"}, {10000.0, 200000, 3, "200"}, {40000.0, 1000000, 6, "1"},
+        {100000.0, 2000000, 6, "2"}, {2000000.0, 50000000, 6, "50"}};
     CHistoricalVolumeChart volume;
-    volume.m_pYAxis->m_dScale = 3.0;
-    volume.UpdateValueStep();
-    EXPECT_EQ(1000, volume.m_pYAxis->m_nStep);
-    EXPECT_EQ(6, volume.m_pYAxis->m_nExponent);
+    for (const auto& row : volumes) {
+        volume.m_pYAxis->m_dScale = row.dScale;
+        volume.UpdateValueStep();
+        EXPECT_EQ(row.nStep, volume.m_pYAxis->m_nStep) << row.dScale;
+        EXPECT_EQ(row.nExponent, volume.m_pYAxis->m_nExponent) << row.dScale;
+        EXPECT_STREQ(row.pszSecond, volume.Describe(row.nStep, TRUE)) << row.dScale;
+    }
     CIntradayVolumeChart intraday;
     intraday.m_pYAxis->m_dScale = 3.0;
     intraday.UpdateValueStep();
