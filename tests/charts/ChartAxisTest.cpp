@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
+#include <string>
 
 #include "ChartDrawTestSupport.h"
 #include "charts/Chart.h"
@@ -63,43 +65,50 @@ TEST(ChartAxis, FormatsLabelsWithTheDecimalExponent)
     }
 }
 
-// 0..1000 at 5 pixels per 10 values: 10, 20 are closer than 16 pixels, so the major step
-// doubles to 40 (20 pixels); the minor divisor 5 (2.5 pixels) rises to 8 (4 pixels).
+// The major step doubles from 10 until two labels are 16 pixels apart; the minor step starts
+// at the divisor, goes down to a divisor of the major step, then up to one 4 pixels wide, and
+// shows only below the configured step. Ticks hang from the strip's top edge, which they
+// leave out: 7 pixels major, 4 minor.
 TEST(ChartAxis, DoublesTheMajorStepUntilLabelsFitAndDrawsMinorTicksBetween)
 {
+    static const struct { int nMin, nMax, nPixels, nDivisor, nMajor, nMinor; } rows[] = {
+        {0, 1000, 500, 5, 40, 8},       // 5, 10 pixels too close; minor 2.5 pixels -> 8 values
+        {0, 500, 400, 5, 20, 5},        // 20 values are exactly 16 pixels; minor 4 pixels
+        {0, 100, 200, 10, 10, 0},       // the minor step would equal the step: none
+        {-25, 100, 500, 5, 10, 5},      // the first tick is -20, the first multiple not below -25
+    };
     CChartCanvas canvas(600, 200);
-    CChartAxis axis(FALSE, 50);
-    axis.m_crMajorTick = RED;
-    axis.m_crMinorTick = GREEN;
-    const RECT rc = {20, 10, 540, 60};
-    axis.SetRect(&rc);
-    axis.Draw(canvas.GetDC());
-    std::vector<int> major, minor;
-    for (int v = 0; v <= 1000; v += 8)
-        minor.push_back(rc.left + 10 + v / 2);
-    for (int v = 0; v <= 1000; v += 40)
-        major.push_back(rc.left + 10 + v / 2);
-    // Ticks hang from the strip's top edge, which they leave out: 7 pixels major, 4 minor.
-    EXPECT_EQ(major, ColumnsOf(canvas, rc, rc.top + 7, RED));
-    EXPECT_EQ(major, ColumnsOf(canvas, rc, rc.top + 5, RED));
-    EXPECT_EQ(minor, ColumnsOf(canvas, rc, rc.top + 4, GREEN));
-    EXPECT_TRUE(ColumnsOf(canvas, rc, rc.top + 8, RED).empty());
-    EXPECT_TRUE(ColumnsOf(canvas, rc, rc.top + 5, GREEN).empty());
-    EXPECT_EQ(NAVY, canvas.Pixel(rc.left + 10, rc.top));
-    EXPECT_EQ(NAVY, canvas.Pixel(rc.right - 1, rc.bottom - 1));
-    EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(rc.right, rc.top + 5));
-
-    // The first tick is the first multiple of the step not below the minimum: -20 of -25..100.
-    canvas.Clear();
-    axis.m_nMin = -25;
-    axis.m_nMax = 100;
-    axis.m_bMinorTicks = FALSE;
-    axis.SetRect(&rc);          // 4 pixels a value: every step of 10 has room
-    axis.Draw(canvas.GetDC());
-    major.clear();
-    for (int v = -20; v <= 100; v += 10)
-        major.push_back(rc.left + 10 + (v + 25) * 4);
-    EXPECT_EQ(major, ColumnsOf(canvas, rc, rc.top + 6, RED));
+    for (const auto& row : rows) {
+        canvas.Clear();
+        CChartAxis axis(FALSE, 50);
+        axis.m_crMajorTick = RED;
+        axis.m_crMinorTick = GREEN;
+        axis.m_nMin = row.nMin;
+        axis.m_nMax = row.nMax;
+        axis.m_nMinorDivisor = row.nDivisor;
+        const RECT rc = {20, 10, 20 + row.nPixels + 20, 60};
+        axis.SetRect(&rc);
+        axis.Draw(canvas.GetDC());
+        const double dScale = static_cast<double>(row.nMax - row.nMin) / row.nPixels;
+        auto columns = [&](int nStep) {
+            std::vector<int> result;
+            if (nStep <= 0)
+                return result;
+            const int nFirst = static_cast<int>(std::ceil(static_cast<double>(row.nMin) / nStep)) * nStep;
+            for (int v = nFirst; v <= row.nMax; v += nStep)
+                result.push_back(rc.left + 10 + static_cast<int>((v - row.nMin) / dScale));
+            return result;
+        };
+        const std::string strRow = std::to_string(row.nMin) + ".." + std::to_string(row.nMax);
+        EXPECT_EQ(columns(row.nMajor), ColumnsOf(canvas, rc, rc.top + 7, RED)) << strRow;
+        EXPECT_EQ(columns(row.nMajor), ColumnsOf(canvas, rc, rc.top + 5, RED)) << strRow;
+        EXPECT_EQ(columns(row.nMinor), ColumnsOf(canvas, rc, rc.top + 4, GREEN)) << strRow;
+        EXPECT_TRUE(ColumnsOf(canvas, rc, rc.top + 8, RED).empty()) << strRow;
+        EXPECT_TRUE(ColumnsOf(canvas, rc, rc.top + 5, GREEN).empty()) << strRow;
+        EXPECT_EQ(NAVY, canvas.Pixel(rc.left + 10, rc.top)) << strRow;
+        EXPECT_EQ(NAVY, canvas.Pixel(rc.right - 1, rc.bottom - 1)) << strRow;
+        EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(rc.right, rc.top + 5)) << strRow;
+    }
 }
 
 // Without a usable scale nothing is divided by zero and the step is not doubled for ever:

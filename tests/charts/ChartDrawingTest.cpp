@@ -82,6 +82,9 @@ TEST(ChartDrawing, DailyCandlesAverageBandsAndGrid)
     ASSERT_EQ(100, chart.m_pYAxis->m_nStep);        // 20 pixels are 60 values: the next of 1, 2, 5
     const int nBarPixels = static_cast<int>(1 / m.dX);
     const int w1 = nBarPixels / 2, w2 = w1 / 2;
+    // The first day stands on the plot's left edge: its right half shows.
+    EXPECT_EQ(BLUE, canvas.Pixel(m.plot.left + w2 / 2 - 1, m.Price(rows[0].dClose + 0.1)));
+    EXPECT_EQ(BLUE, canvas.Pixel(m.plot.left + w1 - 1, m.Price(rows[0].dClose)));
     for (int i = 2; i < 8; ++i) {
         const HistoryRow& row = rows[static_cast<size_t>(i)];
         const int x = m.X(i), yHigh = m.Price(row.dHigh), yLow = m.Price(row.dLow);

@@ -53,7 +53,33 @@ TEST(HistoricalChart, FitsWholePixelBarsOrScrollsTheOldestOff)
         EXPECT_EQ(row.nMax, x.m_nMax) << row.nDays << " days";
         EXPECT_EQ(row.nFitted, x.m_rcAxis.right - x.m_rcAxis.left) << row.nDays << " days";
         EXPECT_EQ(0, row.nFitted % (row.nMax - row.nMin)) << "whole pixels a bar";
+        if (row.nMin == 0)
+            continue;
+        // Scrolled: the line still runs through the visible points, 4 pixels apart.
+        CChartCanvas canvas(RectForStrip(chart, row.nStrip).right, 300);
+        chart.m_pYAxis->m_nMin = 900;
+        chart.m_pYAxis->m_nMax = 2100;
+        chart.SetRect(RectForStrip(chart, row.nStrip));
+        chart.Draw(canvas.GetDC());
+        const double dY = 1200.0 / (chart.m_rcPlot.bottom - chart.m_rcPlot.top);
+        for (int v : {880, 950, 998}) {
+            const int nClose = static_cast<int>(std::trunc((10 + v / 100.0) * 100));
+            EXPECT_EQ(RGB(0, 0, 255), canvas.Pixel(chart.m_rcPlot.left + 4 * (v - row.nMin),
+                                                   chart.m_rcPlot.bottom - static_cast<int>((nClose - 900) / dY)))
+                << "point " << v;
+        }
     }
+    // Intraday, 300-second bars in 300 pixels, traded up to 16:40:10: the day's last 75 bars
+    // less the empty ones after the bar of the last trade.
+    CChartSeries series;
+    series.m_settings.Set("ABC", "", 0, 0);
+    series.FeedTrades(0, 10, {{34200, 10, 1}, {60010, 10, 1}});
+    CIntradayChart chart;
+    chart.SetMainSeries(&series.m_main);
+    chart.SetRect(RectForStrip(chart, 300));
+    EXPECT_EQ(37800, chart.m_pXAxis->m_nMin);
+    EXPECT_EQ(60300, chart.m_pXAxis->m_nMax);
+    EXPECT_EQ(300, chart.m_pXAxis->m_rcAxis.right - chart.m_pXAxis->m_rcAxis.left);
 }
 
 // 07:30 to 18:00 (the market times not known yet): hours from 08:00, ten-minute minor ticks.
@@ -124,7 +150,7 @@ TEST(ChartLabels, DatesByPeriodTimesOfDayAndValues)
         const std::vector<int> days = TradingDays(20230102, 12);
         CHistoricalChart chart;
         chart.SetMainSeries(&series.m_main);
-        for (int v : {0, 4, 5, 11})
+        for (int v : {0, 4, 5, 8, 9, 10, 11})
             EXPECT_STREQ(CNorvDate(days[static_cast<size_t>(v)]).Format(), chart.Describe(v, FALSE)) << v;
         EXPECT_STREQ(CNorvDate(days.back()).Format(), chart.Describe(40, FALSE));
     }
