@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "ChartDrawTestSupport.h"
+#include "link/LinkDoubles.h"
 #include "charts/HistoricalChart.h"
 #include "charts/IntradayChart.h"
 
@@ -234,4 +235,59 @@ TEST(ChartDrawing, IntradayBarsFromTradesAndTheReferenceLine)
     const int yRef = byBar.Price(12.5);
     for (int k = 0; byBar.plot.left + k < byBar.plot.right; ++k)
         ASSERT_EQ(k % 6 < 3 ? RED : WHITE, canvas.Pixel(byBar.plot.left + k, yRef)) << "reference at " << k;
+}
+
+// A live quote inside the axes: the bar of its slot drawn again on the painted chart changes
+// no pixel outside that slot's rectangle and leaves the chart as a full repaint draws it.
+TEST(ChartDrawing, ALiveQuoteRedrawsItsBarAsAFullRepaintWould)
+{
+    static const struct { BOOL bVolume, bBars; } rows[] = {{FALSE, TRUE}, {FALSE, FALSE}, {TRUE, FALSE}};
+    for (const auto& row : rows) {
+        CChartSeries series;
+        series.m_settings.Set("ABC", "", 0, 0);
+        std::vector<TradeRow> trades;
+        for (int t = 34260; t <= 36120; t += 60)
+            trades.push_back({t, 10 + (t % 600) / 1000.0, 400});
+        series.FeedTrades(0, 10.2, trades);
+        CIntradayChart price;
+        CIntradayVolumeChart volume;
+        CZorvatChart& chart = row.bVolume ? static_cast<CZorvatChart&>(volume) : price;
+        chart.SetMainSeries(&series.m_main);
+        chart.m_bBars = row.bBars;
+        chart.m_pYAxis->m_nMin = row.bVolume ? 0 : 900;
+        chart.m_pYAxis->m_nMax = row.bVolume ? 5000 : 1300;
+        chart.SetRect(RECT{0, 0, 800, 300});
+        CChartCanvas shown(800, 300), repainted(800, 300);
+        auto paint = [&chart](CChartCanvas& canvas) {
+            const int nSaved = ::SaveDC(canvas.GetDC()->GetSafeHdc());
+            chart.Draw(canvas.GetDC());
+            ::RestoreDC(canvas.GetDC()->GetSafeHdc(), nSaved);
+        };
+        paint(shown);
+        std::vector<COLORREF> before;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 800; ++x)
+                before.push_back(shown.Pixel(x, y));
+
+        FireLine(series.m_source, "$GS|1|XC||ABC|0|0|10.45|||100430|||5000");
+        FireLine(series.m_source, "$GS|1|XC||ABC|0|0|10.05|||100450|||5900");
+        ASSERT_EQ(36290, series.m_main.GetTail()->m_nTime);
+        chart.RedrawBar(shown.GetDC(), series.m_main.GetTail()->m_nTime);
+        paint(repainted);
+
+        const CChartAxis& x = *chart.m_pXAxis;
+        const int nLeft = x.m_rcAxis.left + static_cast<int>((36000 - x.m_nMin) / x.m_dScale) - 1;
+        const int nRight = x.m_rcAxis.left + static_cast<int>((36300 - x.m_nMin) / x.m_dScale) + 1;
+        int nChanged = 0;
+        for (int py = 0; py < 300; ++py)
+            for (int px = 0; px < 800; ++px) {
+                ASSERT_EQ(repainted.Pixel(px, py), shown.Pixel(px, py)) << px << "," << py << " bars " << row.bBars;
+                if (shown.Pixel(px, py) != before[static_cast<size_t>(py) * 800 + px]) {
+                    ++nChanged;
+                    ASSERT_TRUE(px >= nLeft && px < nRight && py >= chart.m_rcPlot.top && py < chart.m_rcPlot.bottom)
+                        << px << "," << py << " outside the slot, bars " << row.bBars;
+                }
+            }
+        EXPECT_LT(0, nChanged) << "volume " << row.bVolume << " bars " << row.bBars;
+    }
 }
