@@ -1,13 +1,14 @@
 // A daily chart of 10,000 bars in a 1,600 x 1,000 window, price above volume, with the moving
-// average and its bands: a full repaint as bars and as a line, and the relayout a completed
-// series costs (range, bar fit, value step of both panes). The series comes in through reply
-// lines of the message source, as a chart window gets it.
+// average and its bands: a full repaint as bars and as a line, the relayout a completed series
+// costs (range, bar fit, value step of both panes), and the reply from its header to the
+// painted chart. The series comes in through reply lines of the message source.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "charts/ChartPoint.h"
@@ -61,7 +62,6 @@ public:
         m_holder.SetSettings(&m_settings);
         m_settings.SetHolders(&m_holder, nullptr);
         m_holder.RequestSeries();
-        Fire(m_source, "~CD|1|XC||ABC|5|3|20|0|0|0");
         std::mt19937 rng(5);
         std::uniform_real_distribution<double> step(-0.4, 0.41);
         double dClose = 50, dSum = 0;
@@ -79,10 +79,10 @@ public:
             snprintf(szLine, sizeof szLine, "%d|%.2f|%u|%.2f|%.2f|%.2f|%.2f|%.2f", date.GetPacked() - 20000000, dClose,
                      100000 + static_cast<unsigned>(rng() % 900000), std::max(dOpen, dClose) + 0.1,
                      std::min(dOpen, dClose) - 0.1, dOpen, dAverage, 0.8);
-            Fire(m_source, szLine);
+            m_lines.push_back(szLine);
             ++i;
         }
-        Fire(m_source, "$EN|1|XC");
+        FeedReply();
         m_price.SetMainSeries(&m_holder);
         m_volume.SetMainSeries(&m_holder);
         m_price.m_bBars = TRUE;
@@ -102,6 +102,13 @@ public:
         DeleteObject(m_hBitmap);
         m_holder.ClearSeries();
     }
+    void FeedReply()
+    {
+        Fire(m_source, "~CD|1|XC||ABC|5|3|20|0|0|0");
+        for (const std::string& strLine : m_lines)
+            Fire(m_source, strLine.c_str());
+        Fire(m_source, "$EN|1|XC");
+    }
     // The panes as a chart window splits them: 70 per cent price, 15 pixels free below.
     void Layout()
     {
@@ -118,6 +125,7 @@ public:
             ::RestoreDC(m_dc.GetSafeHdc(), nSaved);
         }
     }
+    std::vector<std::string> m_lines;           // the reply's rows
     CZorvatMessageSource m_source;
     CBenchSettings m_settings;
     CZorvatChartDataHolder m_holder;
@@ -164,6 +172,20 @@ void BM_WindowClear(benchmark::State& state)
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_WindowClear)->Unit(benchmark::kMillisecond);
+
+// The whole road of a reply: header, 10,000 rows and "EN" through the holder, the layout and
+// the paint of both panes.
+void BM_DailyReplyToPaintedChart(benchmark::State& state)
+{
+    CDailyChart& chart = Chart();
+    for (auto _ : state) {
+        chart.FeedReply();
+        chart.Layout();
+        chart.Paint();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_DailyReplyToPaintedChart)->Unit(benchmark::kMillisecond);
 
 void BM_DailyRelayout(benchmark::State& state)
 {
