@@ -146,6 +146,7 @@ public:
         // The layer's focus goes to the page, and a click into the page gives the browser the
         // layer's focus: the keys the page leaves come back to its window as the layer's messages.
         pWindow->setFocusProxy(m_pView);
+        pWindow->setProperty("tbForeign", true);    // window pictures show the page
         QObject::connect(qApp, &QApplication::focusChanged, m_pPage, [hWnd, pView = m_pView](QWidget*, QWidget* pNow) {
             if (pNow != nullptr && pView != nullptr && (pNow == pView || pView->isAncestorOf(pNow)) && GetFocus() != hWnd)
                 SetFocus(hWnd);
@@ -187,6 +188,8 @@ public:
             m_pPage->disconnect();
         }
         if (m_pView) {
+            if (QWidget* pWindow = m_pView->parentWidget())
+                pWindow->setProperty("tbForeign", false);
             m_pView->hide();
             m_pView->deleteLater();
         }

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #ifdef TB_HAVE_WEB_ENGINE
@@ -22,6 +23,8 @@
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/gdi/PixelBuffer.h"
+#include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/Shell.h"
 #include "platform/win/user/Message.h"
 #include "platform/win/user/WebBrowser.h"
@@ -94,13 +97,20 @@ std::string ShownText(HWND hBrowser)
             bDone = true;
         });
         PumpUntil([&] { return bDone; });
-        return str;
+        return TbUtf8ToCodePage(str, CP_ACP);
     }
 #endif
     HWND hText = GetWindow(hBrowser, GW_CHILD);
     std::string str(static_cast<size_t>(GetWindowTextLengthA(hText)) + 1, '\0');
     str.resize(static_cast<size_t>(GetWindowTextA(hText, str.data(), static_cast<int>(str.size()))));
     return str;
+}
+
+std::string ScreenshotPath(const char* pszName)
+{
+    const std::string strDir = std::string(TB_BINARY_DIR) + "/screenshots";
+    mkdir(strDir.c_str(), 0755);
+    return strDir + "/" + pszName + ".png";
 }
 
 std::string WriteFile(const std::string& strName, const std::string& strText)
@@ -284,6 +294,38 @@ TEST_P(Browser, WrittenDocumentsOfAnySizeShowWholeWithoutNavigating)
     ASSERT_TRUE(WaitForReady(m_hBrowser));
     EXPECT_EQ("Short note", ShownText(m_hBrowser).substr(0, 10));
     EXPECT_EQ(std::string::npos, ShownText(m_hBrowser).find("THE END"));
+}
+
+TEST_P(Browser, ShowsAStoryInEitherLanguageAndItsPictureInTheWindows)
+{
+    const struct { UINT uCodePage; const char* pszName; const char* pszDir; const char* pszTitleUtf8; const char* pszTextUtf8; } cases[] = {
+        {1252, "en", "ltr", "Quarterly results", "Revenue rose by 12% on higher deposits."},
+        {1256, "ar", "rtl", "\xd8\xa7\xd9\x84\xd9\x86\xd8\xaa\xd8\xa7\xd8\xa6\xd8\xac \xd8\xa7\xd9\x84\xd9\x81\xd8\xb5\xd9\x84\xd9\x8a\xd8\xa9",
+         "\xd8\xa7\xd8\xb1\xd8\xaa\xd9\x81\xd8\xb9\xd8\xaa \xd8\xa7\xd9\x84\xd8\xa5\xd9\x8a\xd8\xb1\xd8\xa7\xd8\xaf\xd8\xa7\xd8\xaa 12%."},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(TbSetActiveCodePage(c.uCodePage));
+        const std::string strTitle = TbUtf8ToCodePage(c.pszTitleUtf8, c.uCodePage);
+        const std::string strText = TbUtf8ToCodePage(c.pszTextUtf8, c.uCodePage);
+        const std::string strHtml = std::string("<html dir=\"") + c.pszDir + "\"><head><title>" + strTitle +
+                                    "</title></head><body style=\"background:#ffffcc\"><h2>" + strTitle + "</h2><p>" + strText +
+                                    "</p></body></html>";
+        WebBrowser_Clear(m_hBrowser);
+        ASSERT_TRUE(WebBrowser_Write(m_hBrowser, strHtml.data(), strHtml.size()));
+        ASSERT_TRUE(WaitForReady(m_hBrowser));
+        EXPECT_NE(std::string::npos, ShownText(m_hBrowser).find(strText)) << c.pszName;
+        const std::string strShot = ScreenshotPath((std::string("browser_story_") + c.pszName + (GetParam() ? "" : "_richtext")).c_str());
+        Pump(300);
+        ASSERT_TRUE(TbSaveWindowPng(m_hOwner, strShot.c_str()));
+        if (GetParam()) {
+            EXPECT_EQ(strTitle, WebBrowser_GetTitle(m_hBrowser)) << c.pszName;
+            // The window's picture shows the page the engine drew: its background at the bottom.
+            CTbPixelBuffer image;
+            ASSERT_TRUE(TbGetImageCodec()->Load(strShot.c_str(), &image, nullptr));
+            EXPECT_EQ(0xFFFFFFCCu, image.Row(image.Height() - 10)[image.Width() / 2]) << c.pszName;
+        }
+    }
+    TbSetActiveCodePage(1252);
 }
 
 TEST_P(Browser, SwitchesKeepScriptsFromRunningAndRemoteContentFromBeingFetched)
