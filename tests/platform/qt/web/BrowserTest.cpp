@@ -12,6 +12,8 @@
 #include <QtWebEngineCore/QWebEnginePage>
 #include <QtWebEngineWidgets/QWebEngineView>
 #endif
+#include <QtGui/QKeyEvent>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
 #include <chrono>
 #include <cstdio>
@@ -27,6 +29,7 @@
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/Shell.h"
 #include "platform/win/user/Message.h"
+#include "platform/win/user/VirtualKeys.h"
 #include "platform/win/user/WebBrowser.h"
 #include "platform/win/user/Window.h"
 
@@ -64,6 +67,9 @@ LRESULT CALLBACK OwnerProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(hWnd, uMsg, wParam, lParam);
 }
 
+// The keys that come out of the queue, where a frame would translate its accelerators.
+std::vector<MSG> g_keys;
+
 // Runs the queue until the condition holds or the time is up; TRUE when it held.
 BOOL PumpUntil(const std::function<bool()>& done, int nMs = 15000)
 {
@@ -71,6 +77,8 @@ BOOL PumpUntil(const std::function<bool()>& done, int nMs = 15000)
     const UINT_PTR nTimer = SetTimer(nullptr, 0, 10, nullptr);
     MSG msg;
     while (!done() && std::chrono::steady_clock::now() < end && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_KEYDOWN || msg.message == WM_CHAR)
+            g_keys.push_back(msg);
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -432,6 +440,43 @@ TEST_P(Browser, TheRichTextViewShowsAWebAddressAsALinkTheDesktopOpens)
     Pump(20);
     EXPECT_FALSE(TbTakeShellOpen(&strOpened));
     TbRecordShellOpens(FALSE);
+}
+
+TEST_P(Browser, KeysThePageTakesStayInItAndTheRestComeOutOfTheQueue)
+{
+    if (!GetParam())
+        GTEST_SKIP() << "the rich-text view takes no key: every key comes out of the queue";
+    const std::string strHtml = "<html><body><input id=a autofocus oninput=\"document.title = 'typed ' + this.value\">"
+                                "<input id=b onfocus=\"document.title = 'second field'\"></body></html>";
+    ASSERT_TRUE(WebBrowser_Write(m_hBrowser, strHtml.data(), strHtml.size()));
+    ASSERT_TRUE(WaitForReady(m_hBrowser));
+    SetFocus(m_hBrowser);
+    Pump(100);
+    g_keys.clear();
+    const struct { int nQtKey; const char* pszText; UINT uVk; const char* pszTitle; } cases[] = {
+        {Qt::Key_X, "x", 0, "typed x"},             // typing goes into the field
+        {Qt::Key_Tab, "\t", 0, "second field"},     // Tab moves between the page's fields
+        {Qt::Key_F2, "", VK_F2, nullptr},           // a key the page leaves reaches the accelerators
+    };
+    for (const auto& c : cases) {
+        QWidget* pTarget = QApplication::focusWidget();
+        ASSERT_NE(nullptr, pTarget);
+        QKeyEvent press(QEvent::KeyPress, c.nQtKey, Qt::NoModifier, QString::fromLatin1(c.pszText));
+        QKeyEvent release(QEvent::KeyRelease, c.nQtKey, Qt::NoModifier, QString::fromLatin1(c.pszText));
+        QApplication::sendEvent(pTarget, &press);
+        QApplication::sendEvent(pTarget, &release);
+        if (c.pszTitle != nullptr) {
+            EXPECT_TRUE(PumpUntil([&] { return WebBrowser_GetTitle(m_hBrowser) == c.pszTitle; }, 5000)) << c.pszTitle;
+            Pump(100);
+            EXPECT_TRUE(g_keys.empty()) << c.pszTitle << ": " << g_keys.size() << " keys came out";
+        } else {
+            EXPECT_TRUE(PumpUntil([&] { return !g_keys.empty(); }, 5000));
+            ASSERT_FALSE(g_keys.empty());
+            EXPECT_EQ(m_hBrowser, g_keys[0].hwnd);
+            EXPECT_EQ(c.uVk, g_keys[0].wParam);
+        }
+        g_keys.clear();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Surfaces, Browser, ::testing::Values(true, false),
