@@ -479,6 +479,24 @@ TEST_P(Browser, KeysThePageTakesStayInItAndTheRestComeOutOfTheQueue)
     }
 }
 
+TEST(BrowserEngine, BrowsersStandOnTheRichTextViewWhenTheEngineCannotStart)
+{
+    if (!TbInitQtPlatform(nullptr, nullptr) || !TbWebEngineAvailable())
+        GTEST_SKIP() << "no web engine in this build";
+    // Without its helper program the engine cannot start; the display then offers none.
+    setenv("QTWEBENGINEPROCESS_PATH", "/nonexistent/QtWebEngineProcess", 1);
+    ASSERT_TRUE(TbInitQtPlatform(nullptr, nullptr));
+    EXPECT_FALSE(TbWebEngineAvailable());
+    TbRegisterControlClasses();
+    HWND hBrowser = CreateWindowExA(0, WC_WEBBROWSERA, "", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, hBrowser);
+    EXPECT_FALSE(WebBrowser_HasEngine(hBrowser));
+    DestroyWindow(hBrowser);
+    unsetenv("QTWEBENGINEPROCESS_PATH");
+    ASSERT_TRUE(TbInitQtPlatform(nullptr, nullptr));
+    EXPECT_TRUE(TbWebEngineAvailable());
+}
+
 INSTANTIATE_TEST_SUITE_P(Surfaces, Browser, ::testing::Values(true, false),
                          [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Engine" : "RichText"; });
 
