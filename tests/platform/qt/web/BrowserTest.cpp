@@ -15,6 +15,7 @@
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -325,13 +326,26 @@ TEST_P(Browser, ShowsAStoryInEitherLanguageAndItsPictureInTheWindows)
         const std::string strShot = ScreenshotPath((std::string("browser_story_") + c.pszName + (GetParam() ? "" : "_richtext")).c_str());
         Pump(300);
         ASSERT_TRUE(TbSaveWindowPng(m_hOwner, strShot.c_str()));
+        CTbPixelBuffer image;
+        ASSERT_TRUE(TbGetImageCodec()->Load(strShot.c_str(), &image, nullptr));
+        // The window's picture shows the page the engine drew: its background at the bottom.
         if (GetParam()) {
             EXPECT_EQ(strTitle, WebBrowser_GetTitle(m_hBrowser)) << c.pszName;
-            // The window's picture shows the page the engine drew: its background at the bottom.
-            CTbPixelBuffer image;
-            ASSERT_TRUE(TbGetImageCodec()->Load(strShot.c_str(), &image, nullptr));
             EXPECT_EQ(0xFFFFFFCCu, image.Row(image.Height() - 10)[image.Width() / 2]) << c.pszName;
         }
+        // Either way the heading starts at the side its language reads from.
+        int xFirst = image.Width(), xLast = -1;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < image.Width() - 20; ++x)
+                if ((image.Row(y)[x] & 0xFF) < 0x60) {
+                    xFirst = std::min(xFirst, x);
+                    xLast = std::max(xLast, x);
+                }
+        ASSERT_GE(xLast, 0) << c.pszName;
+        if (c.uCodePage == 1256)
+            EXPECT_GT(xLast, image.Width() - 60) << "right to left: the heading ends at the right edge";
+        else
+            EXPECT_LT(xFirst, 20) << "left to right: the heading starts at the left edge";
     }
     TbSetActiveCodePage(1252);
 }
