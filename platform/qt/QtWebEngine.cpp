@@ -35,20 +35,6 @@ BOOL IsFetched(const QUrl& url)
     return FALSE;
 }
 
-// With loading switched off nothing is fetched, neither from the network nor from local files;
-// only the document the browser itself shows from a file passes.
-class CRemoteBlocker : public QWebEngineUrlRequestInterceptor
-{
-public:
-    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
-    QUrl m_urlOwnFile;
-    void interceptRequest(QWebEngineUrlRequestInfo& info) override
-    {
-        if (IsFetched(info.requestUrl()) && info.requestUrl() != m_urlOwnFile)
-            info.block(true);
-    }
-};
-
 // A page a script opened: it lives only until it knows its address, which then goes to the
 // browser the owner names, and it never shows anything itself.
 class CPopupCatcher : public QWebEnginePage
@@ -81,6 +67,7 @@ public:
     std::shared_ptr<ITbWebViewSink> m_pSink;    // reset when the browser lets the view go
     DWORD m_dwOptions = 0;
     BOOL m_bWriting = FALSE;                    // the load under way shows a written document
+    QUrl m_urlOwnFile;                          // where a big written document is shown from
     // The engine still starts and stops a load the owner refused: those two are not reported.
     BOOL m_bRefused = FALSE;
     BOOL m_bSwallowing = FALSE;
@@ -90,7 +77,7 @@ protected:
     {
         if (!m_pSink)
             return false;
-        if (m_bWriting && bMainFrame)
+        if (m_bWriting && bMainFrame && (url.scheme() == QLatin1String("data") || url == m_urlOwnFile))
             return true;
         const std::shared_ptr<ITbWebViewSink> pSink = m_pSink;
         const bool bAccept = pSink->OnBeforeNavigate(url.toString().toStdString(), bMainFrame) != FALSE;
@@ -119,6 +106,22 @@ protected:
     }
     // A page's console is not the program's: its messages stay out of the standard error.
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) override {}
+};
+
+// With loading switched off nothing is fetched, neither from the network nor from local files;
+// only the document the browser itself shows from a file passes.
+class CRemoteBlocker : public QWebEngineUrlRequestInterceptor
+{
+public:
+    explicit CRemoteBlocker(CWebPage* pPage) : QWebEngineUrlRequestInterceptor(pPage), m_pPage(pPage) {}
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override
+    {
+        if (IsFetched(info.requestUrl()) && info.requestUrl() != m_pPage->m_urlOwnFile)
+            info.block(true);
+    }
+
+private:
+    CWebPage* m_pPage;                          // our parent
 };
 
 // The engine's off-the-record profile: nothing a page leaves behind reaches the disk.
@@ -209,7 +212,7 @@ public:
         const QByteArray html = QByteArray::fromStdString(strHtml);
         if (html.size() <= MAX_INLINE_HTML) {
             m_pFile.reset();
-            m_pBlocker->m_urlOwnFile = QUrl();
+            m_pPage->m_urlOwnFile = QUrl();
             m_pPage->setContent(html, QStringLiteral("text/html;charset=UTF-8"), QUrl(QStringLiteral("about:blank")));
             return;
         }
@@ -218,8 +221,8 @@ public:
             m_pPage->m_bWriting = FALSE;
             return;
         }
-        m_pBlocker->m_urlOwnFile = QUrl::fromLocalFile(m_pFile->fileName());
-        m_pPage->load(m_pBlocker->m_urlOwnFile);
+        m_pPage->m_urlOwnFile = QUrl::fromLocalFile(m_pFile->fileName());
+        m_pPage->load(m_pPage->m_urlOwnFile);
     }
     void Reload() override
     {

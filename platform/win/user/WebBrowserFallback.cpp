@@ -164,6 +164,8 @@ void CFallbackWebView::Load()
     m_strShown = strUrl;
     m_strLink = strLink;
     pSink->OnLoadStarted(bWritten);
+    if (!bWritten && IsWindow(hWnd))
+        pSink->OnProgress(0);
     if (!IsWindow(hWnd))
         return;
     // Right-to-left text reads so when the browser or the page says it does.

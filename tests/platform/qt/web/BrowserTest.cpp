@@ -40,6 +40,7 @@ struct Event {
     UINT uCode;
     std::string strUrl, strText;
     BOOL bTopLevel;
+    LONG nProgress;
 };
 
 // The owner of the browsers under test: it records every notification and answers the two that
@@ -56,7 +57,7 @@ LRESULT CALLBACK OwnerProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (uMsg == WM_NOTIFY && g_pOwner != nullptr) {
         NMWEBBROWSERA* pNm = reinterpret_cast<NMWEBBROWSERA*>(lParam);
-        g_pOwner->events.push_back({pNm->hdr.code, pNm->pszUrl, pNm->pszText, pNm->bTopLevel});
+        g_pOwner->events.push_back({pNm->hdr.code, pNm->pszUrl, pNm->pszText, pNm->bTopLevel, pNm->nProgress});
         if (pNm->hdr.code == WBN_BEFORENAVIGATE2)
             pNm->bCancel = g_pOwner->cancelNavigation(pNm->pszUrl);
         if (pNm->hdr.code == WBN_NEWWINDOW2) {
@@ -257,9 +258,19 @@ TEST_P(Browser, LoadsAPageWithAFrameAndTellsItsOwnerOnceForThePage)
         strSeq.erase(n, 6);
     EXPECT_EQ(strExpected, strSeq);
     EXPECT_EQ(1, Count(WBN_DOCUMENTCOMPLETE));
+    // Progress climbs from 0 to 100 before the page is complete.
+    std::vector<LONG> progress;
     for (const Event& e : m_owner.events) {
         if (e.uCode == WBN_DOCUMENTCOMPLETE || e.uCode == WBN_NAVIGATECOMPLETE2) {
             EXPECT_EQ(strPage, e.strUrl);
+        }
+        if (e.uCode == WBN_PROGRESSCHANGE)
+            progress.push_back(e.nProgress);
+        if (e.uCode == WBN_DOCUMENTCOMPLETE) {
+            ASSERT_FALSE(progress.empty());
+            EXPECT_EQ(0, progress.front());
+            EXPECT_EQ(100, progress.back());
+            EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
         }
     }
     EXPECT_NE(std::string::npos, ShownText(m_hBrowser).find("Revenue rose."));
