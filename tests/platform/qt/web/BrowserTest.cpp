@@ -13,6 +13,7 @@
 #include <QtWebEngineWidgets/QWebEngineView>
 #endif
 #include <QtGui/QKeyEvent>
+#include <QtGui/QMouseEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
 #include <algorithm>
@@ -502,6 +503,33 @@ TEST_P(Browser, KeysThePageTakesStayInItAndTheRestComeOutOfTheQueue)
         }
         g_keys.clear();
     }
+}
+
+TEST_P(Browser, PointingAtALinkShowsItsAddressAsTheStatusText)
+{
+#ifdef TB_HAVE_WEB_ENGINE
+    if (!GetParam())
+        GTEST_SKIP() << "the rich-text view does not follow the pointer";
+    const std::string strHtml = "<html><body style=\"margin:0\"><a href=\"http://quotes.example/A%26B\" "
+                                "style=\"display:block;height:100px\">Quotes</a></body></html>";
+    ASSERT_TRUE(WebBrowser_Write(m_hBrowser, strHtml.data(), strHtml.size()));
+    ASSERT_TRUE(WaitForReady(m_hBrowser));
+    Pump(100);
+    QWidget* pTarget = TbQtWidgetOf(m_hBrowser)->findChild<QWebEngineView*>()->focusProxy();
+    ASSERT_NE(nullptr, pTarget);
+    const struct { int y; const char* pszStatus; } cases[] = {{50, "http://quotes.example/A%26B"}, {300, ""}};
+    for (const auto& c : cases) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(40, c.y), pTarget->mapToGlobal(QPointF(40, c.y)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(pTarget, &move);
+        EXPECT_TRUE(PumpUntil([&] {
+            return Count(WBN_STATUSTEXTCHANGE) > 0 && m_owner.events.back().uCode == WBN_STATUSTEXTCHANGE &&
+                   m_owner.events.back().strText == c.pszStatus;
+        }, 5000)) << "at y " << c.y;
+    }
+#else
+    GTEST_SKIP() << "the rich-text view does not follow the pointer";
+#endif
 }
 
 TEST(BrowserEngine, BrowsersStandOnTheRichTextViewWhenTheEngineCannotStart)
