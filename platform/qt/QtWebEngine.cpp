@@ -18,6 +18,7 @@
 #include <cstdio>
 #include "platform/qt/QtInternal.h"
 #include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/MessageBox.h"
 #include "platform/win/user/Window.h"
 #include "platform/win/user/WebEngine.h"
 
@@ -63,7 +64,8 @@ private:
 class CWebPage : public QWebEnginePage
 {
 public:
-    CWebPage(QWebEngineProfile* pProfile, QObject* pParent) : QWebEnginePage(pProfile, pParent) {}
+    CWebPage(QWebEngineProfile* pProfile, QObject* pParent, HWND hWnd) : QWebEnginePage(pProfile, pParent), m_hWnd(hWnd) {}
+    HWND m_hWnd;                                // the browser window
     std::shared_ptr<ITbWebViewSink> m_pSink;    // reset when the browser lets the view go
     DWORD m_dwOptions = 0;
     BOOL m_bWriting = FALSE;                    // the load under way shows a written document
@@ -73,6 +75,12 @@ public:
     BOOL m_bSwallowing = FALSE;
 
 protected:
+    int Ask(const QUrl& url, const QString& strMsg, UINT uType)
+    {
+        const std::string strText = TbUtf8ToCodePage(strMsg.toStdString(), CP_ACP);
+        const std::string strCaption = TbUtf8ToCodePage(url.host().toStdString(), CP_ACP);
+        return MessageBoxA(GetAncestor(m_hWnd, GA_ROOT), strText.c_str(), strCaption.c_str(), uType);
+    }
     bool acceptNavigationRequest(const QUrl& url, NavigationType, bool bMainFrame) override
     {
         if (!m_pSink)
@@ -91,19 +99,18 @@ protected:
             return nullptr;
         return new CPopupCatcher(profile(), m_pSink);
     }
+    // A page's dialogs are the layer's message boxes over the browser's window, so they wait in
+    // the layer's loop like every other; silent, none shows. A prompt has no such box: refused.
     void javaScriptAlert(const QUrl& url, const QString& strMsg) override
     {
         if (!(m_dwOptions & WBO_SILENT))
-            QWebEnginePage::javaScriptAlert(url, strMsg);
+            Ask(url, strMsg, MB_OK | MB_ICONEXCLAMATION);
     }
     bool javaScriptConfirm(const QUrl& url, const QString& strMsg) override
     {
-        return !(m_dwOptions & WBO_SILENT) && QWebEnginePage::javaScriptConfirm(url, strMsg);
+        return !(m_dwOptions & WBO_SILENT) && Ask(url, strMsg, MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
     }
-    bool javaScriptPrompt(const QUrl& url, const QString& strMsg, const QString& strDefault, QString* pResult) override
-    {
-        return !(m_dwOptions & WBO_SILENT) && QWebEnginePage::javaScriptPrompt(url, strMsg, strDefault, pResult);
-    }
+    bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override { return false; }
     // A page's console is not the program's: its messages stay out of the standard error.
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) override {}
 };
@@ -139,7 +146,7 @@ public:
     CQtWebView(QWidget* pWindow, HWND hWnd, std::shared_ptr<ITbWebViewSink> pSink)
     {
         m_pView = new QWebEngineView(pWindow);
-        m_pPage = new CWebPage(Profile(), m_pView);
+        m_pPage = new CWebPage(Profile(), m_pView, hWnd);
         m_pPage->m_pSink = std::move(pSink);
         m_pBlocker = new CRemoteBlocker(m_pPage);
         m_pView->setPage(m_pPage);

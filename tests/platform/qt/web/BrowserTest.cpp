@@ -31,6 +31,8 @@
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/Shell.h"
 #include "platform/win/user/Message.h"
+#include "platform/win/user/MessageBox.h"
+#include "platform/win/user/TestAnswers.h"
 #include "platform/win/user/VirtualKeys.h"
 #include "platform/win/user/WebBrowser.h"
 #include "platform/win/user/Window.h"
@@ -51,6 +53,7 @@ struct Owner {
     std::function<BOOL(const std::string&)> cancelNavigation = [](const std::string&) { return FALSE; };
     HWND hNewWindowTarget = nullptr;
     BOOL bRefuseNewWindow = FALSE;
+    UINT uDestroyOn = 0;            // the notification the owner destroys the browser in
 };
 Owner* g_pOwner = nullptr;
 
@@ -65,6 +68,8 @@ LRESULT CALLBACK OwnerProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
             pNm->hWndTarget = g_pOwner->hNewWindowTarget;
             pNm->bCancel = g_pOwner->bRefuseNewWindow;
         }
+        if (pNm->hdr.code == g_pOwner->uDestroyOn)
+            DestroyWindow(pNm->hdr.hwndFrom);
         return 0;
     }
     return DefWindowProcA(hWnd, uMsg, wParam, lParam);
@@ -289,6 +294,24 @@ TEST_P(Browser, LoadsAPageWithAFrameAndTellsItsOwnerOnceForThePage)
     EXPECT_NE(std::string::npos, ShownText(m_hBrowser).find("Revenue rose."));
 }
 
+TEST_P(Browser, AnOwnerMayDestroyTheBrowserInsideAnyNotification)
+{
+    const std::string strPage = WriteFile("short.html", "<html><head><title>Short</title></head><body>Short</body></html>");
+    for (UINT uCode : {WBN_BEFORENAVIGATE2, WBN_DOWNLOADBEGIN, WBN_TITLECHANGE, WBN_NAVIGATECOMPLETE2, WBN_DOCUMENTCOMPLETE}) {
+        HWND hBrowser = MakeBrowser(9);
+        m_owner.events.clear();
+        m_owner.uDestroyOn = uCode;
+        ASSERT_TRUE(WebBrowser_Navigate(hBrowser, strPage.c_str()));
+        ASSERT_TRUE(PumpUntil([&] { return !IsWindow(hBrowser); }, 5000)) << "code " << uCode;
+        const size_t nEvents = m_owner.events.size();
+        Pump(200);
+        // Nothing more is told once the browser is gone, and its last word was the one it died in.
+        EXPECT_EQ(nEvents, m_owner.events.size()) << "code " << uCode;
+        EXPECT_EQ(uCode, m_owner.events.back().uCode);
+    }
+    m_owner.uDestroyOn = 0;
+}
+
 TEST_P(Browser, WrittenDocumentsOfAnySizeShowWholeWithoutNavigating)
 {
     // Pieces written one after another make one document; past 2 MB it still shows whole.
@@ -439,6 +462,32 @@ TEST_P(Browser, HtmlViewOpensANewWindowInTheViewItsOwnerNamesOrNowhere)
         EXPECT_EQ(strOpener, std::string(opener.GetLocationURL()));
         EXPECT_EQ("Opener", std::string(opener.GetLocationName()));
     }
+}
+
+TEST_P(Browser, HtmlViewAsksAPagesQuestionsInTheLayersMessageBoxUnlessSilent)
+{
+    if (!GetParam())
+        GTEST_SKIP() << "the rich-text view runs no script, so no page asks anything";
+    const std::string strPage = WriteFile("confirm.html", "<html><body><script>"
+                                                          "document.title = confirm('Leave?') ? 'confirmed' : 'declined';"
+                                                          "</script></body></html>");
+    const struct { BOOL bSilent; INT_PTR nAnswer; const char* pszTitle; int nLeft; } cases[] = {
+        {FALSE, IDOK, "confirmed", 0},
+        {FALSE, IDCANCEL, "declined", 0},
+        {TRUE, IDOK, "declined", 1},        // no box: the answer stays unused
+    };
+    for (const auto& c : cases) {
+        TbClearTestAnswers();
+        TbQueueTestAnswer(TBTESTANSWER{TB_ASK_MESSAGEBOX, c.nAnswer, std::string()});
+        CTestHtmlView view;
+        ASSERT_TRUE(view.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 320, 240), CWnd::FromHandle(m_hOwner), 1));
+        view.SetSilent(c.bSilent);
+        EXPECT_EQ(c.bSilent, view.GetSilent());
+        view.Navigate2(strPage.c_str());
+        EXPECT_TRUE(PumpUntil([&] { return view.m_strTitle == c.pszTitle; }, 5000)) << c.pszTitle << " silent " << c.bSilent;
+        EXPECT_EQ(c.nLeft, TbPendingTestAnswers());
+    }
+    TbClearTestAnswers();
 }
 
 TEST_P(Browser, TheRichTextViewShowsAWebAddressAsALinkTheDesktopOpens)
