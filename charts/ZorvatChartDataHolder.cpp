@@ -17,7 +17,8 @@
 #include "refdata/ZorvatGlobals.h"
 
 #define IDS_TABLE_US_QUOTATIONS 51921   // its rows carry the day's cumulative volume
-#define QUOTE_COLUMN_CUM_VOLUME 21
+#define QUOTE_COLUMN_COUNTER 21          // field 9 of "GS", up to its '#'
+#define QUOTE_COLUMN_AFTER_HASH 46       // field 9 after its '#'
 #define DATE_TEXT 24                    // the server's date and time field types
 #define TIME_TEXT 25
 #define DATETIME_TEXT 26
@@ -194,8 +195,12 @@ void CZorvatChartDataHolder::RequestSeries()
     if (nDuration == 0)
         if (CNorvApp* pApp = CNorvApp::Get())
             if (auto* pQuotes = dynamic_cast<CDataTable*>(pApp->FindTable(IDS_TABLE_US_QUOTATIONS)))
-                if (const CDataBuffer* pRow = pQuotes->GetRows()->FindRow({static_cast<LPCSTR>(strTicker)}))
-                    m_nLastCumVolume = pRow->GetInt64(QUOTE_COLUMN_CUM_VOLUME);
+                if (const CDataBuffer* pRow = pQuotes->GetRows()->FindRow({static_cast<LPCSTR>(strTicker)})) {
+                    // The day's volume as the live quotes give it (FieldInt64): after the
+                    // counter's '#' when there is one, else the counter.
+                    const LONGLONG nAfterHash = pRow->GetInt64(QUOTE_COLUMN_AFTER_HASH);
+                    m_nLastCumVolume = nAfterHash != 0 ? nAfterHash : pRow->GetInt64(QUOTE_COLUMN_COUNTER);
+                }
     if (nDuration >= 0 && nDuration < CHART_DURATION_COUNT)
         m_nDurationCode = nDuration;
     static const int s_anPeriodCodes[] = {0, 0, 3, 4, 5};

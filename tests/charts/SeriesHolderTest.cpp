@@ -6,6 +6,7 @@
 #include <sstream>
 #include <gtest/gtest.h>
 #include "tests/charts/SeriesTestSupport.h"
+#include "tests/market/dialogs/MarketDialogSupport.h"
 #include "tests/common/ExpectedData.h"
 
 namespace {
@@ -13,7 +14,7 @@ struct SeriesFixture : ::testing::Test
 {
     CZorvatMessageSource source;
     void SetUp() override { RegisterMessageCodes(g_messageCodePairs); }
-    void Fire(const std::string& strLine) { FireSeriesLine(source, strLine); }
+    void Fire(const std::string& strLine) { FireDialogLine(source, strLine); }
 };
 
 std::vector<std::string> Split(const std::string& strText, char chAt)

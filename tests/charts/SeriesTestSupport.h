@@ -34,11 +34,6 @@ public:
         comp.SetSettings(this);
         SetHolders(&main, &comp);
     }
-    ~CSeriesChart() override
-    {
-        main.ClearSeries();
-        comp.ClearSeries();
-    }
     void OnSeriesComplete(const char* /*pszTicker*/) override { ++nComplete; }
     void OnSeriesUpdated(const char* /*pszTicker*/, CZorvatChartDataHolder* /*pHolder*/) override { ++nUpdated; }
     // The chooser's road: the choices applied as its OK applies them.
@@ -46,14 +41,8 @@ public:
                 int nAverage = 0)
     {
         CChartChoices choices;
-        FillChooser(choices);
-        choices.m_strTicker = pszTicker;
-        choices.m_nDuration = nDuration;
-        choices.m_nPeriod = nPeriod;
-        choices.m_nMarket = nMarket;
-        choices.m_nCompare = 0;
-        choices.m_strCompare = pszCompare;
-        choices.m_nMovingAverage = nAverage;
+        choices.m_nDuration = nDuration, choices.m_nMovingAverage = nAverage, choices.m_nPeriod = nPeriod;
+        choices.m_strTicker = pszTicker, choices.m_strCompare = pszCompare, choices.m_nMarket = nMarket;
         ApplyFromChooser(choices);
     }
 
@@ -61,18 +50,6 @@ public:
     int nComplete = 0;
     int nUpdated = 0;
 };
-
-// A line as the dispatcher hands it on: "EN", a reply's data row, or a typed line.
-inline void FireSeriesLine(CZorvatMessageSource& source, const std::string& strLine)
-{
-    CServerMessage msg(strLine.c_str(), 1);
-    if (msg.GetType() == MSG_EN)
-        source.FireEN(&msg, -1);
-    else if (msg.GetType() == MESSAGE_TYPE_DATA_ROW)
-        source.FireRawLine(&msg, -1);
-    else
-        source.FireType(msg.GetType(), &msg, -1);
-}
 
 // A series as "time:close:count:volume", points joined by '|'; the prices with two decimals.
 inline std::string SeriesText(const CZorvatChartDataHolder& holder)
