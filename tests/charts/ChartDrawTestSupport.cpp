@@ -7,6 +7,7 @@
 #include <string>
 
 #include "charts/ChartPoint.h"
+#include "tests/market/dialogs/MarketDialogSupport.h"
 #include "link/LinkDoubles.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/gdi/ImageCodec.h"
@@ -94,7 +95,7 @@ void FireHeader(CChartSeries& series, int nSeries, double dReference)
     char szLine[128];
     snprintf(szLine, sizeof szLine, "~CD|1|XC||%s|%d|%d|20|0|%.2f|0", static_cast<LPCSTR>(pHolder->GetTicker()),
              series.m_chart.GetDuration(), s_anPeriodCodes[series.m_chart.GetPeriod()], dReference);
-    FireSeriesLine(series.m_source, szLine);
+    FireDialogLine(series.m_source, szLine);
 }
 }  // namespace
 
@@ -105,9 +106,9 @@ void CChartSeries::FeedHistory(int nSeries, const std::vector<HistoryRow>& rows)
         char szLine[256];
         snprintf(szLine, sizeof szLine, "%d|%.2f|%lld|%.2f|%.2f|%.2f|%.2f|%.2f", r.nDate - 20000000, r.dClose, r.nVolume,
                  r.dHigh, r.dLow, r.dOpen, r.dAverage, r.dDeviation);
-        FireSeriesLine(m_source, szLine);
+        FireDialogLine(m_source, szLine);
     }
-    FireSeriesLine(m_source, "$EN|1|XC");
+    FireDialogLine(m_source, "$EN|1|XC");
 }
 
 void CChartSeries::FeedTrades(int nSeries, double dReference, const std::vector<TradeRow>& rows)
@@ -117,9 +118,9 @@ void CChartSeries::FeedTrades(int nSeries, double dReference, const std::vector<
         char szLine[128];
         snprintf(szLine, sizeof szLine, "%02d%02d%02d|%.2f|%lld", r.nSeconds / 3600, r.nSeconds / 60 % 60,
                  r.nSeconds % 60, r.dPrice, r.nVolume);
-        FireSeriesLine(m_source, szLine);
+        FireDialogLine(m_source, szLine);
     }
-    FireSeriesLine(m_source, "$EN|1|XC");
+    FireDialogLine(m_source, "$EN|1|XC");
 }
 
 std::vector<int> TradingDays(int nFirst, int nCount)

@@ -7,7 +7,8 @@
 #include <cmath>
 
 #include "ChartDrawTestSupport.h"
-#include "charts/HistoricalChart.h"
+#include "tests/market/dialogs/MarketDialogSupport.h"
+#include "charts//HistoricalChart.h"
 #include "charts/IntradayChart.h"
 
 namespace {
@@ -227,8 +228,8 @@ TEST(ChartDrawing, ALiveQuoteRedrawsItsBarAsAFullRepaintWould)
         std::vector<COLORREF> before;
         for (int i = 0; i < 800 * 300; ++i)
             before.push_back(shown.Pixel(i % 800, i / 800));
-        FireSeriesLine(series.m_source, "$GS|1|XC||ABC|0|0|10.45|||100430|||5000");
-        FireSeriesLine(series.m_source, "$GS|1|XC||ABC|0|0|10.05|||100450|||5900");
+        FireDialogLine(series.m_source, "$GS|1|XC||ABC|0|0|10.45|||100430|||5000");
+        FireDialogLine(series.m_source, "$GS|1|XC||ABC|0|0|10.05|||100450|||5900");
         ASSERT_EQ(36290, series.Main()->GetTail()->m_nTime);
         chart.RedrawBar(shown.GetDC(), 36290);
         repainted.Draw(chart);
