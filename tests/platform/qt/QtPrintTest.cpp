@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 #include "QtTestSupport.h"
+#include "platform/mfc/DC.h"
 #include "platform/win/Windows.h"
 #include "platform/win/spool/Printers.h"
 #include "platform/win/user/MessageBox.h"
@@ -308,4 +309,32 @@ TEST_F(QtPrintTest, PropertiesDialogOnTheDisplay)
         EXPECT_EQ(DMCOLOR_MONOCHROME, out.dmColor);
     }
     TbSetActiveCodePage(1252);
+}
+
+// The class library's DC over a printer: made, printed through and deleted by the object.
+TEST_F(QtPrintTest, ClassLibraryDCPrintsLandscapePages)
+{
+    DEVMODEA dm = {};
+    dm.dmSize = sizeof dm;
+    dm.dmFields = DM_ORIENTATION;
+    dm.dmOrientation = DMORIENT_LANDSCAPE;
+    const std::string strPdf = (dir / "wide.pdf").string();
+    {
+        CDC dc;
+        ASSERT_TRUE(dc.CreateDC(nullptr, TB_PDF_PRINTER_NAME, nullptr, &dm));
+        EXPECT_FALSE(dc.CreateIC(nullptr, TB_PDF_PRINTER_NAME, nullptr, nullptr));      // one DC at a time
+        EXPECT_GT(dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
+        DOCINFOA di = {sizeof di, "Wide", strPdf.c_str(), nullptr, 0};
+        ASSERT_GT(dc.StartDoc(&di), 0);
+        for (int nPage = 1; nPage <= 3; ++nPage) {
+            ASSERT_GT(dc.StartPage(), 0);
+            dc.TextOut(100, 100, CString("Page ") + std::to_string(nPage).c_str());
+            ASSERT_GT(dc.EndPage(), 0);
+        }
+        ASSERT_GT(dc.EndDoc(), 0);
+    }
+    const std::string strInfo = RunTool("pdfinfo '" + strPdf + "'");
+    EXPECT_EQ("3", InfoField(strInfo, "Pages"));
+    EXPECT_NE(std::string::npos, InfoField(strInfo, "Page size").find("842 x 595")) << strInfo;
+    EXPECT_NE(std::string::npos, RunTool("pdftotext -f 3 -l 3 '" + strPdf + "' -").find("Page 3"));
 }
