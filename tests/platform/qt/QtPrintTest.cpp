@@ -2,6 +2,7 @@
 // pages back (pdfinfo: pages and size, pdftotext: the text and where it lies, pdftoppm: pixels).
 #include <gtest/gtest.h>
 #include <QtCore/QRegularExpression>
+#include <algorithm>
 #include <QtGui/QImage>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QCheckBox>
@@ -337,4 +338,30 @@ TEST_F(QtPrintTest, ClassLibraryDCPrintsLandscapePages)
     EXPECT_EQ("3", InfoField(strInfo, "Pages"));
     EXPECT_NE(std::string::npos, InfoField(strInfo, "Page size").find("842 x 595")) << strInfo;
     EXPECT_NE(std::string::npos, RunTool("pdftotext -f 3 -l 3 '" + strPdf + "' -").find("Page 3"));
+}
+
+// The machine's CUPS queues: without a scheduler the list answers at once with the PDF printer
+// first; with a queue (printer-driver-cups-pdf makes one) a document goes through to it.
+TEST_F(QtPrintTest, CupsQueuesWhereThereAreAny)
+{
+    TbUseSystemPrinters(TRUE);
+    const DWORD dwStart = GetTickCount();
+    std::vector<TBPRINTER> printers = TbListPrinters();
+    EXPECT_LT(GetTickCount() - dwStart, 2000u);
+    ASSERT_FALSE(printers.empty());
+    EXPECT_EQ(TB_PDF_PRINTER_NAME, printers.front().strName);
+    auto itQueue = std::find_if(printers.begin(), printers.end(), [](const TBPRINTER& p) { return p.nKind == TB_PRINTER_QUEUE; });
+    if (itQueue == printers.end())
+        GTEST_SKIP() << "no CUPS queue on this machine";
+    HDC hdc = CreateDCA(nullptr, itQueue->strName.c_str(), nullptr, nullptr);
+    ASSERT_NE(nullptr, hdc);
+    DOCINFOA di = {sizeof di, "Queue test", nullptr, nullptr, 0};
+    ASSERT_GT(StartDocA(hdc, &di), 0);
+    for (int nPage = 0; nPage < 2; ++nPage) {
+        ASSERT_GT(StartPage(hdc), 0);
+        TextOutA(hdc, 100, 100, "Queue", 5);
+        ASSERT_GT(EndPage(hdc), 0);
+    }
+    EXPECT_GT(EndDoc(hdc), 0);
+    DeleteDC(hdc);
 }
