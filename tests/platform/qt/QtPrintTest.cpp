@@ -132,6 +132,11 @@ TEST_F(QtPrintTest, PdfPrinterPagesKeepTextFiguresClipsAndBitmaps)
     HGDIOBJ hOldPen = SelectObject(hdc, GetStockObject(NULL_PEN));
     Rectangle(hdc, 100, 400, 300, 600);
     RestoreDC(hdc, -1);
+    // A green band filled at logical 400..500 x 400..600.
+    RECT rcGreen = {400, 400, 500, 600};
+    HBRUSH hGreen = CreateSolidBrush(RGB(0, 255, 0));
+    FillRect(hdc, &rcGreen, hGreen);
+    DeleteObject(hGreen);
     // A black line and a blue bitmap stretched over logical 600..800 x 400..600.
     MoveToEx(hdc, 100, 700, nullptr);
     LineTo(hdc, 900, 700);
@@ -198,7 +203,7 @@ TEST_F(QtPrintTest, PdfPrinterPagesKeepTextFiguresClipsAndBitmaps)
     EXPECT_NEAR(szWord.cx, (xMax - xMin) * 600 / 72, szWord.cx * 0.03);
 
     // Rendered at 60 dpi, a tenth of the printer's dots: the mapping put the square at
-    // logical 100..200 (the clip) x 400..600 and the bitmap at 600..800 x 400..600.
+    // logical 100..200 (the clip) x 400..600, the band at 400..500 and the bitmap at 600..800.
     QImage page = Render(strPdf, 1, 60);
     ASSERT_FALSE(page.isNull());
     // Colours within a step or two: the renderer may round the image's colour space.
@@ -210,6 +215,8 @@ TEST_F(QtPrintTest, PdfPrinterPagesKeepTextFiguresClipsAndBitmaps)
     EXPECT_EQ(0xFF0000u, at(150, 500));          // inside the clip
     EXPECT_EQ(0xFFFFFFu, at(250, 500));          // clipped away
     EXPECT_EQ(0xFFFFFFu, at(350, 500));          // past the square
+    EXPECT_EQ(0x00FF00u, at(450, 500));          // the band
+    EXPECT_EQ(0xFFFFFFu, at(450, 350));
     EXPECT_EQ(0x0000FFu, at(700, 500));          // the bitmap
     EXPECT_EQ(0xFFFFFFu, at(850, 500));
     EXPECT_LT(qGray(page.pixel(cx * 500 / 1000 / 10, cy * 700 / 1000 / 10)), 128);    // the line
