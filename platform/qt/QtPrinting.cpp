@@ -251,7 +251,10 @@ public:
         for (const QPrinterInfo& info : QPrinterInfo::availablePrinters()) {
             TBPRINTER p;
             p.nKind = TB_PRINTER_QUEUE;
+            p.strQueue = info.printerName().toStdString();
             p.strName = ToCodePage(info.printerName());
+            if (p.strName == TB_PDF_PRINTER_NAME)
+                p.strName += " (CUPS)";         // the PDF printer keeps its fixed name
             p.strPort = "CUPS:" + p.strName;
             p.strDriver = ToCodePage(info.makeAndModel());
             p.strLocation = ToCodePage(info.location());
@@ -294,8 +297,7 @@ public:
                 return nullptr;
             return pJob;
         }
-        auto pPrinter = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(QString::fromStdString(
-                                                       TbCodePageToUtf8(printer.strName, CP_ACP))),
+        auto pPrinter = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(QString::fromStdString(printer.strQueue)),
                                                    QPrinter::HighResolution);
         pPrinter->setOutputFormat(QPrinter::NativeFormat);
         pPrinter->setResolution(page.nDpiX);
