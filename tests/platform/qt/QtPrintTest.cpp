@@ -158,6 +158,9 @@ TEST_F(QtPrintTest, PdfPrinterPagesKeepTextFiguresClipsAndBitmaps)
     SetMapMode(hdc, MM_TEXT);
     SelectObject(hdc, hLatin);
     TextOutA(hdc, 600, 600, "Second page", 11);
+    // A cell's text is cut at the cell's edge (dots 600..1200 across).
+    RECT rcCell = {600, 1200, 1200, 1400};
+    DrawTextA(hdc, "WWWWWWWWWWWWWWWWWWWW", -1, &rcCell, DT_SINGLELINE | DT_LEFT);
     ASSERT_GT(EndPage(hdc), 0);
     ASSERT_GT(EndDoc(hdc), 0);
     DeleteDC(hdc);
@@ -220,6 +223,18 @@ TEST_F(QtPrintTest, PdfPrinterPagesKeepTextFiguresClipsAndBitmaps)
     EXPECT_EQ(0x0000FFu, at(700, 500));          // the bitmap
     EXPECT_EQ(0xFFFFFFu, at(850, 500));
     EXPECT_LT(qGray(page.pixel(cx * 500 / 1000 / 10, cy * 700 / 1000 / 10)), 128);    // the line
+
+    // The cut text inks the cell (60..120 at 60 dpi) and nothing after it.
+    QImage page2 = Render(strPdf, 2, 60);
+    auto inked = [&](int xFrom, int xTo) {
+        int n = 0;
+        for (int y = 120; y < 140; ++y)
+            for (int x = xFrom; x < xTo; ++x)
+                n += qGray(page2.pixel(x, y)) < 128;
+        return n;
+    };
+    EXPECT_GT(inked(60, 119), 20);
+    EXPECT_EQ(0, inked(121, 220));
 }
 
 // A monochrome virtual printer with an unprintable edge: its dots start at the offset, colours
