@@ -6,6 +6,9 @@
 #include "platform/win/user/Display.h"
 
 class QWidget;
+class QColor;
+class QPainter;
+class QString;
 class QIcon;
 class CTbPixelBuffer;
 
@@ -16,6 +19,12 @@ LPARAM TbQtKeyFlags(const QKeyEvent* pEvent, BOOL bRelease);
 
 ITbDisplay* TbQtDisplay();
 ITbTextEngine* TbQtTextEngine();
+// One line in one of the text engine's faces onto a painter of another device (a printer's page),
+// its cell's left at x and top at yTop.
+void TbQtDrawFaceText(QPainter& painter, void* pFace, int x, int yTop, const QString& str, const QColor& color, BOOL bRtl);
+// Printers: PDF files and the machine's CUPS queues (QtPrinting.cpp).
+struct ITbPrintSystem;
+ITbPrintSystem* TbQtPrintSystem();
 // FALSE: every string drawn with a painter and a layout of its own, as before strings were kept
 // laid out; for the test that both give the same pixels.
 void TbQtKeepTextLayouts(BOOL bKeep);
@@ -48,6 +57,7 @@ ITbQuestion* TbQtAskMessageBox(HWND hOwner, TBMESSAGEBOXQUESTION* pQuestion);
 ITbQuestion* TbQtAskFile(HWND hOwner, TBFILEQUESTION* pQuestion);
 ITbQuestion* TbQtAskFont(HWND hOwner, TBFONTQUESTION* pQuestion);
 ITbQuestion* TbQtAskColor(HWND hOwner, TBCOLORQUESTION* pQuestion);
+ITbQuestion* TbQtAskPrinterProperties(HWND hOwner, TBPRINTERPROPSQUESTION* pQuestion);
 // Menus and MDI (QtMenus.cpp): the popup menu the display shows for TrackPopupMenu, and for tests
 // the popup open now (null: none).
 class QMenu;

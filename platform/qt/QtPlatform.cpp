@@ -5,6 +5,7 @@
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/WindowWidget.h"
 #include "platform/win/user/WebEngine.h"
+#include "platform/win/spool/Printers.h"
 #include "platform/win/user/WindowRecord.h"
 
 static void AddFaceSubstitutes()
@@ -68,6 +69,7 @@ BOOL TbInitQtPlatform(int* pArgc, char** argv)
 #ifdef TB_HAVE_WEB_ENGINE
     TbSetWebEngine(TbQtWebEngine());
 #endif
+    TbSetPrintSystem(TbQtPrintSystem());
     return TRUE;
 }
 
