@@ -257,7 +257,8 @@ void CTablePrintWindow::Layout()
             m_nScrollRange[i] = nPage + 16;
             m_nScrollPage[i] = nClient[i];
             // After a zoom the view keeps its middle: the position moves by half the change.
-            m_nScrollPos[i] += (m_nScrollRange[i] - nOldRange) / 2;
+            if (nOldRange > 0)
+                m_nScrollPos[i] += (m_nScrollRange[i] - nOldRange) / 2;
             int nMax = m_nScrollRange[i] - m_nScrollPage[i];
             m_nScrollPos[i] = m_nScrollPos[i] < 0 ? 0 : m_nScrollPos[i] > nMax ? nMax : m_nScrollPos[i];
             SCROLLINFO si = {};
