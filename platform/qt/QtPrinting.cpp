@@ -26,10 +26,6 @@
 #include "platform/win/kernel/CodePage.h"
 
 namespace {
-QColor Color(COLORREF cr)
-{
-    return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr));
-}
 
 const struct {
     short nPaper;
@@ -53,7 +49,8 @@ QPageLayout LayoutFor(const TBPAGEGEOMETRY& page)
 class CPainterPage : public ITbPrintPage
 {
 public:
-    CPainterPage(QPainter& painter, const TBPAGEGEOMETRY& page, qreal dDeviceDpiX, qreal dDeviceDpiY) : m_painter(painter)
+    CPainterPage(QPainter& painter, const TBPAGEGEOMETRY& page, qreal dDeviceDpiX, qreal dDeviceDpiY)
+        : m_painter(painter), m_bGrey(!page.bColor)
     {
         m_base.scale(dDeviceDpiX / page.nDpiX, dDeviceDpiY / page.nDpiY);
         m_base.translate(page.ptOffset.x, page.ptOffset.y);
@@ -123,19 +120,10 @@ public:
     }
     void Text(void* pFace, int x, int yTop, const char* pszUtf8, int cbUtf8, COLORREF cr, BOOL bRtl) override
     {
-        if (cbUtf8 <= 0)
-            return;
-        const QFont& font = TbQtFaceFont(pFace);
-        const QString strText = QString::fromUtf8(pszUtf8, cbUtf8);
-        QFontMetricsF fm(font);
-        // The face was measured at the printer's dots; the text goes through Qt's layout so that
-        // Arabic joins and runs right to left, and the PDF keeps it as text.
-        QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop);
-        option.setTextDirection(bRtl ? Qt::RightToLeft : Qt::LeftToRight);
-        option.setWrapMode(QTextOption::NoWrap);
-        m_painter.setFont(font);
-        m_painter.setPen(Color(cr));
-        m_painter.drawText(QRectF(x, yTop, fm.horizontalAdvance(strText) + 1, fm.height()), strText, option);
+        // The face was measured at the printer's dots; Qt's layout joins Arabic and runs it right
+        // to left, and the PDF keeps it as text.
+        if (cbUtf8 > 0)
+            TbQtDrawFaceText(m_painter, pFace, x, yTop, QString::fromUtf8(pszUtf8, cbUtf8), Color(cr), bRtl);
     }
     void Image(const CTbPixelBuffer& image, const RECT& rcSource, const RECT& rcDest) override
     {
@@ -144,11 +132,19 @@ public:
             return;
         QImage source(reinterpret_cast<const uchar*>(image.Bits()), image.Width(), image.Height(), image.Width() * 4,
                       QImage::Format_RGB32);
+        if (m_bGrey)
+            source = source.convertToFormat(QImage::Format_Grayscale8);
         m_painter.drawImage(QRectF(rcDest.left, rcDest.top, rcDest.right - rcDest.left, rcDest.bottom - rcDest.top),
                             source, QRectF(rcSrc.left, rcSrc.top, rcSrc.right - rcSrc.left, rcSrc.bottom - rcSrc.top));
     }
 
 private:
+    // A monochrome page prints each colour as its grey.
+    QColor Color(COLORREF cr) const
+    {
+        QColor color(GetRValue(cr), GetGValue(cr), GetBValue(cr));
+        return m_bGrey ? QColor(qGray(color.rgb()), qGray(color.rgb()), qGray(color.rgb())) : color;
+    }
     static bool SameRects(const std::vector<RECT>& a, const std::vector<RECT>& b)
     {
         return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const RECT& x, const RECT& y) {
@@ -166,6 +162,7 @@ private:
         return Qt::SolidLine;
     }
     QPainter& m_painter;
+    BOOL m_bGrey;
     QTransform m_base;
     std::vector<RECT> m_clip;
     BOOL m_bClip = FALSE;
@@ -254,7 +251,10 @@ public:
         for (const QPrinterInfo& info : QPrinterInfo::availablePrinters()) {
             TBPRINTER p;
             p.nKind = TB_PRINTER_QUEUE;
+            p.strQueue = info.printerName().toStdString();
             p.strName = ToCodePage(info.printerName());
+            if (p.strName == TB_PDF_PRINTER_NAME)
+                p.strName += " (CUPS)";         // the PDF printer keeps its fixed name
             p.strPort = "CUPS:" + p.strName;
             p.strDriver = ToCodePage(info.makeAndModel());
             p.strLocation = ToCodePage(info.location());
@@ -297,8 +297,7 @@ public:
                 return nullptr;
             return pJob;
         }
-        auto pPrinter = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(QString::fromStdString(
-                                                       TbCodePageToUtf8(printer.strName, CP_ACP))),
+        auto pPrinter = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(QString::fromStdString(printer.strQueue)),
                                                    QPrinter::HighResolution);
         pPrinter->setOutputFormat(QPrinter::NativeFormat);
         pPrinter->setResolution(page.nDpiX);
