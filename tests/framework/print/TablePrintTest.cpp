@@ -267,6 +267,8 @@ TEST(TablePrint, RunThatEndsShortClosesItsProgressAndTellsAFailure)
         EXPECT_EQ(c.nResult, RunTablePrint(print, nullptr, "Printing"));
         EXPECT_EQ(0, TbPendingTestAnswers()) << "the file question and the failure message came as expected";
         EXPECT_EQ(nullptr, print.GetProgressSink()) << "no dialog is left watching the print";
+        Drain();
+        EXPECT_EQ(nullptr, FindWindowA(nullptr, "Printing")) << "the progress dialog is closed";
         TbClearTestAnswers();
         std::remove(strPdf.c_str());
     }
