@@ -19,3 +19,5 @@
 #include "platform/win/user/ScrollBars.h"
 #include "platform/win/gdi/GdiDefs.h"
 #include "platform/win/gdi/Gdi.h"
+#include "platform/win/gdi/Print.h"
+#include "platform/win/spool/WinSpool.h"

@@ -76,6 +76,14 @@ UINT SetErrorMode(UINT uMode);              // the previous mode
 // The thread's locale id (1033 until set): kept and answered; text rules come from the code page.
 BOOL SetThreadLocale(LCID lcid);
 LCID GetThreadLocale();
+// Locale information: LOCALE_IMEASURE answers "0" (metric) or "1" (U.S.) from the user's locale
+// (LC_ALL, then LC_MEASUREMENT, then LANG, as the C library reads them). The characters written
+// with the terminator, or the size needed when cchData is 0; 0 for an unknown type.
+#define LOCALE_USER_DEFAULT   0x0400
+#define LOCALE_SYSTEM_DEFAULT 0x0800
+#define LOCALE_IMEASURE       0x0000000D
+typedef DWORD LCTYPE;
+int GetLocaleInfoA(LCID Locale, LCTYPE LCType, LPSTR lpLCData, int cchData);
 
 // nNumber * nNumerator / nDenominator with a 64-bit product, rounded half away from zero; -1 when
 // nDenominator is 0 or the answer does not fit in an int.

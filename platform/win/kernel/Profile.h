@@ -11,3 +11,6 @@ UINT  GetPrivateProfileIntA(LPCSTR pszSection, LPCSTR pszKey, INT nDefault, LPCS
 // a line break in any argument, ']' in the section, '=' in the key or a key starting with '[' or
 // ';' is refused and changes nothing. Lines the write does not touch keep their bytes.
 BOOL  WritePrivateProfileStringA(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszValue, LPCSTR pszFile);
+// The system profile. Section "windows", key "device" answers the default printer as
+// "name,winspool,port"; every other key answers the default.
+DWORD GetProfileStringA(LPCSTR pszSection, LPCSTR pszKey, LPCSTR pszDefault, LPSTR pszOut, DWORD cchOut);

@@ -20,3 +20,14 @@ void      TbAddResourcePath(LPCSTR pszFolder);
 // file's folder): type "BITMAP", "ICON" or "CURSOR", name a text or MAKEINTRESOURCE(id); a null
 // module is the resource module. FALSE when there is none or the path does not fit.
 BOOL TbFindResourceFile(HINSTANCE hInstance, LPCSTR pszType, LPCSTR pszName, LPSTR pszPath, int cchPath);
+
+// Resources by handle, for dialog templates (RT_DIALOG): LockResource gives the template as
+// CreateDialogIndirectParamA takes it (LPCDLGTEMPLATEA). The template lives as long as its module;
+// FreeResource has nothing to free.
+TB_DECLARE_HANDLE(HRSRC);
+#define RT_DIALOG MAKEINTRESOURCEA(5)
+HRSRC   FindResourceA(HMODULE hModule, LPCSTR pszName, LPCSTR pszType);   // null: no such resource
+HGLOBAL LoadResource(HMODULE hModule, HRSRC hResInfo);
+LPVOID  LockResource(HGLOBAL hResData);
+BOOL    FreeResource(HGLOBAL hResData);
+DWORD   SizeofResource(HMODULE hModule, HRSRC hResInfo);

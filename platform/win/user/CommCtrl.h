@@ -146,5 +146,16 @@ struct TBBUTTONINFOA {
 #define SB_SIMPLE         (WM_USER + 9)
 #define SB_GETRECT        (WM_USER + 10)
 
+// ---- progress bar ----
+// A bar filled from the left (from the right under WS_EX_LAYOUTRTL) in proportion to the
+// position within the range. The position is kept inside the range.
+#define PROGRESS_CLASSA "msctls_progress32"
+#define PBM_SETRANGE (WM_USER + 1)      // lParam: MAKELPARAM(min, max); answers the old range the same way
+#define PBM_SETPOS   (WM_USER + 2)      // answers the old position
+#define PBM_DELTAPOS (WM_USER + 3)
+#define PBM_SETSTEP  (WM_USER + 4)
+#define PBM_STEPIT   (WM_USER + 5)
+#define PBM_GETPOS   (WM_USER + 8)
+
 // Nothing to load here: the classes come with the other controls.
 inline void InitCommonControls() {}

@@ -21,6 +21,8 @@
                                 // ";r,g,b": "DejaVu Sans;10.5;700;italic;255,0,0"
 #define TB_ASK_COLOR        5   // nValue: IDOK or IDCANCEL; strText: the colour as "r,g,b"
 #define TB_ASK_POPUPMENU    6   // nValue: the command id chosen, 0 for none
+#define TB_ASK_PRINTERPROPS 7   // nValue: IDOK or IDCANCEL; strText: any of "paper=9",
+                                // "orientation=2", "copies=3", "collate=1", "color=1" joined by ';'
 
 struct TBTESTANSWER {
     int nKind = 0;
