@@ -11,6 +11,7 @@
 #include "framework/base/Measure.h"
 #include "framework/print/PrinterInfo.h"
 #include "framework/print/TBPageSetupDlg.h"
+#include "framework/print/TBPrintDlg.h"
 #include "framework/print/TPHeaderFooterDlg.h"
 #include "framework/print/TPMarginsDlg.h"
 #include "framework/print/TPPaperFormatDlg.h"
@@ -232,7 +233,7 @@ TEST(PageSetupDialog, MarginsFitTheWidthAPrinterCanReach)
         EXPECT_EQ(c.bFits, MarginsFitPaper(dMargins, 210.0, 297.0, c.dMinHorz, -1.0))
             << c.dLeft << " + " << c.dRight << " with least margin " << c.dMinHorz;
     }
-    const double dTall[4] = {20, 20, 130, 128};
+    const double dTall[4] = {20, 20, 140, 137};
     EXPECT_TRUE(MarginsFitPaper(dTall, 210.0, 297.0, -1.0, -1.0));
     EXPECT_FALSE(MarginsFitPaper(dTall, 210.0, 297.0, -1.0, 0.5));
 
