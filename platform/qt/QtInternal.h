@@ -6,6 +6,7 @@
 #include "platform/win/user/Display.h"
 
 class QWidget;
+class QFont;
 class QIcon;
 class CTbPixelBuffer;
 
@@ -16,6 +17,11 @@ LPARAM TbQtKeyFlags(const QKeyEvent* pEvent, BOOL bRelease);
 
 ITbDisplay* TbQtDisplay();
 ITbTextEngine* TbQtTextEngine();
+// The Qt font of one of the text engine's faces, for painters of other devices (printers).
+const QFont& TbQtFaceFont(void* pFace);
+// Printers: PDF files and the machine's CUPS queues (QtPrinting.cpp).
+struct ITbPrintSystem;
+ITbPrintSystem* TbQtPrintSystem();
 // FALSE: every string drawn with a painter and a layout of its own, as before strings were kept
 // laid out; for the test that both give the same pixels.
 void TbQtKeepTextLayouts(BOOL bKeep);

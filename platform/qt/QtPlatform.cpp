@@ -4,6 +4,7 @@
 #include <QtWidgets/QApplication>
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/WindowWidget.h"
+#include "platform/win/spool/Printers.h"
 #include "platform/win/user/WindowRecord.h"
 
 static void AddFaceSubstitutes()
@@ -61,6 +62,7 @@ BOOL TbInitQtPlatform(int* pArgc, char** argv)
     TbSetTextEngine(TbQtTextEngine());
     TbSetImageCodec(TbQtImageCodec());
     TbSetDisplay(TbQtDisplay());
+    TbSetPrintSystem(TbQtPrintSystem());
     return TRUE;
 }
 

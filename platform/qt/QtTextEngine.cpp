@@ -372,6 +372,11 @@ ITbTextEngine* TbQtTextEngine()
     return Engine();
 }
 
+const QFont& TbQtFaceFont(void* pFace)
+{
+    return static_cast<Face*>(pFace)->font;
+}
+
 void TbQtKeepTextLayouts(BOOL bKeep)
 {
     Engine()->KeepLayouts(bKeep);

@@ -56,10 +56,56 @@ TbPaint PatternOf(TbDC* pDC, BOOL bMono)
     return paint;
 }
 
+// A transfer onto paper: an image copied as an image (stretched, not re-sampled here) and the
+// plain fills. Raster mixes that read the page back (masks, XOR) have nothing to read on paper
+// and draw nothing; mirrored extents print upright.
+BOOL PrintTransfer(TbDC* pDst, ITbPrintPage* pPage, const RECT& rcLogical, HDC hdcSrc, int xs, int ys, int cxs, int cys,
+                   BYTE t)
+{
+    RECT rcDst = pDst->ToDevice(rcLogical);
+    if (TbRectEmpty(rcDst))
+        return TRUE;
+    if (!UsesSource(t)) {
+        const TbBrush* pBrush = pDst->st.pBrush.get();
+        if (t == 0x00 || t == 0xFF)             // BLACKNESS, WHITENESS
+            pPage->FillRect(rcDst, t ? RGB(255, 255, 255) : RGB(0, 0, 0));
+        else if (t == 0xF0 && pBrush && pBrush->uStyle != BS_NULL)     // PATCOPY
+            pPage->FillRect(rcDst, pBrush->cr);
+        return TRUE;
+    }
+    TbDC* pSrc = TbFindDC(hdcSrc);
+    const CTbPixelBuffer* pBits = pSrc ? pSrc->Target() : nullptr;
+    if (!pBits || pSrc->IsTurned())
+        return FALSE;
+    if (t != 0xCC)                              // SRCCOPY
+        return TRUE;
+    POINT sa = pSrc->ToDevice(xs, ys), sb = pSrc->ToDevice(xs + cxs, ys + cys);
+    RECT rcSrc = {std::min(sa.x, sb.x), std::min(sa.y, sb.y), std::max(sa.x, sb.x), std::max(sa.y, sb.y)};
+    if (TbRectEmpty(rcSrc))
+        return TRUE;
+    if (!pBits->IsMono()) {
+        pPage->Image(*pBits, rcSrc, rcDst);
+        return TRUE;
+    }
+    // Monochrome onto colour: white takes the destination's background colour, black its text colour.
+    CTbPixelBuffer colour;
+    colour.Create(pBits->Width(), pBits->Height(), FALSE, TB_PIXEL_WHITE);
+    const uint32_t pxText = TbSurfacePixel(pDst->st.crText, FALSE), pxBk = TbSurfacePixel(pDst->st.crBk, FALSE);
+    for (int y = 0; y < pBits->Height(); ++y)
+        for (int x = 0; x < pBits->Width(); ++x)
+            colour.Row(y)[x] = pBits->Row(y)[x] == TB_PIXEL_WHITE ? pxBk : pxText;
+    pPage->Image(colour, rcSrc, rcDst);
+    return TRUE;
+}
+
 // Destination rectangle dst (device, extents may be negative to mirror) from the source.
 BOOL Transfer(HDC hdcDest, int xd, int yd, int cxd, int cyd, HDC hdcSrc, int xs, int ys, int cxs, int cys, DWORD dwRop)
 {
     TbDC* pDst = TbFindDC(hdcDest);
+    if (ITbPrintPage* pPage = pDst ? pDst->PrintPage() : nullptr)
+        return PrintTransfer(pDst, pPage, RECT{std::min(xd, xd + cxd), std::min(yd, yd + cyd), std::max(xd, xd + cxd),
+                                               std::max(yd, yd + cyd)},
+                             hdcSrc, xs, ys, cxs, cys, static_cast<BYTE>((dwRop >> 16) & 0xFF));
     CTbPixelBuffer* pTarget = pDst ? pDst->Target() : nullptr;
     if (!pTarget)
         return FALSE;

@@ -58,6 +58,9 @@ CTbPixelBuffer* TbDC::Target()
         TbWindow* pWnd = TbFindWindow(hWnd);
         return pWnd ? TbWindowImage(pWnd) : nullptr;
     }
+    case TB_DC_PRINTER:
+    case TB_DC_INFO:
+        return nullptr;     // pages are vector drawings: see PrintPage()
     }
     // The screen DC measures; what is drawn on it goes nowhere visible.
     static CTbPixelBuffer* s_pScreen = nullptr;
@@ -72,6 +75,8 @@ const std::vector<RECT>& TbDC::Clip()
 {
     CTbPixelBuffer* pTarget = Target();
     RECT rcTarget = {0, 0, pTarget ? pTarget->Width() : 0, pTarget ? pTarget->Height() : 0};
+    if (pPrinter)
+        rcTarget = RECT{0, 0, pPrinter->Printable().cx, pPrinter->Printable().cy};
     // A window's image holds its scroll bars beside the client area, which client drawing leaves alone.
     if (nKind == TB_DC_WINDOW && !bWholeImage)
         if (const TbWindow* pWnd = TbFindWindow(hWnd)) {
@@ -91,6 +96,14 @@ const std::vector<RECT>& TbDC::Clip()
         m_bClipValid = TRUE;
     }
     return m_rgnEffective.Rects();
+}
+
+ITbPrintPage* TbDC::PrintPage()
+{
+    if (!pPrinter || !pPrinter->pPage)
+        return nullptr;
+    pPrinter->pPage->SetClip(&Clip());
+    return pPrinter->pPage;
 }
 
 void TbDC::Touch(const RECT& rc)
@@ -252,6 +265,14 @@ HDC TbScreenDC()
     return s_hdc;
 }
 
+HDC TbCreatePrinterDC(int nKind, std::shared_ptr<TbPrinterState> pPrinter)
+{
+    HDC hdc = NewDC(nKind, nullptr);
+    if (TbDC* pDC = TbFindDC(hdc))
+        pDC->pPrinter = std::move(pPrinter);
+    return hdc;
+}
+
 HDC CreateCompatibleDC(HDC hdc)
 {
     if (hdc && !TbFindDC(hdc))
@@ -266,6 +287,12 @@ BOOL DeleteDC(HDC hdc)
         return pDC != nullptr;
     if (pDC->nKind == TB_DC_WINDOW)
         return FALSE;       // window DCs go back through ReleaseDC
+    // A document still open is dropped, as the original's spooler drops an unfinished job.
+    if (pDC->pPrinter && pDC->pPrinter->pJob) {
+        pDC->pPrinter->pPage = nullptr;
+        pDC->pPrinter->pJob->Abort();
+        pDC->pPrinter->pJob.reset();
+    }
     if (pDC->st.pBitmap)
         pDC->st.pBitmap->hdcSelected = nullptr;
     DCs().Remove(reinterpret_cast<uintptr_t>(hdc));
@@ -308,6 +335,8 @@ int GetDeviceCaps(HDC hdc, int nIndex)
     TbDC* pDC = TbFindDC(hdc);
     if (!pDC)
         return 0;
+    if (pDC->pPrinter)
+        return TbPrinterDeviceCaps(*pDC->pPrinter, nIndex);
     CTbPixelBuffer* pTarget = pDC->Target();
     SIZE screen = {1024, 768};
     TbGetDisplay()->GetScreenSize(&screen);
@@ -323,6 +352,7 @@ int GetDeviceCaps(HDC hdc, int nIndex)
     case LOGPIXELSX:
     case LOGPIXELSY:  return 96;
     case SIZEPALETTE: return 0;
+    case TECHNOLOGY:  return DT_RASDISPLAY;
     }
     return 0;
 }

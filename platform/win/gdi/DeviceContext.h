@@ -5,6 +5,7 @@
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/PixelBuffer.h"
 #include "platform/win/gdi/Region.h"
+#include "platform/win/spool/Printers.h"
 
 struct TbGdiObject {
     virtual ~TbGdiObject() = default;
@@ -65,6 +66,22 @@ COLORREF TbBrushColor(HBRUSH hBrush);       // CLR_INVALID for a null or pattern
 #define TB_DC_MEMORY 1
 #define TB_DC_WINDOW 2
 #define TB_DC_SCREEN 3
+#define TB_DC_PRINTER 4         // CreateDC: draws into a document between StartPage and EndPage
+#define TB_DC_INFO 5            // CreateIC: answers capabilities and measures, draws nowhere
+
+// A printer DC's device and its document. Device units are the printer's dots, (0, 0) the top
+// left of the printable area.
+struct TbPrinterState {
+    TBPRINTER printer;
+    TBPAGEGEOMETRY page;
+    std::unique_ptr<ITbPrintJob> pJob;      // between StartDoc and EndDoc or AbortDoc
+    ITbPrintPage* pPage = nullptr;          // between StartPage and EndPage
+    int nJobId = 0;
+    SIZE Printable() const
+    {
+        return SIZE{page.szPhysical.cx - 2 * page.ptOffset.x, page.szPhysical.cy - 2 * page.ptOffset.y};
+    }
+};
 
 struct TbDcState {
     std::shared_ptr<TbPen>    pPen;
@@ -100,11 +117,15 @@ struct TbDC {
     BOOL      bSystemClip = FALSE;
     BOOL      bWholeImage = FALSE;          // a window DC that reaches the scroll bars (GetWindowDC)
     CTbRegion rgnSystem;                    // BeginPaint's update region, device coordinates
+    std::shared_ptr<TbPrinterState> pPrinter;   // printer and information DCs
     RECT      rcDirty = {0, 0, 0, 0};       // what drawing touched, device coordinates
     // Where the pixels go; null when the window is gone.
     CTbPixelBuffer* Target();
     // The clip that drawing obeys, in device coordinates, within the target.
     const std::vector<RECT>& Clip();
+    // A printer DC's open page with the DC's clip set on it; null for every other DC and between
+    // pages. Drawing calls go there instead of to Target().
+    ITbPrintPage* PrintPage();
     void InvalidateClip() { m_bClipValid = FALSE; }
     void Touch(const RECT& rc);
     // Logical to device, through the world transform and then the window and viewport.
@@ -133,6 +154,8 @@ HDC   TbCreateWindowDC(HWND hWnd, const CTbRegion* pClip);
 // Frees a window DC and answers what its drawing touched (device = client coordinates).
 RECT  TbFreeWindowDC(HDC hdc);
 HDC   TbScreenDC();
+HDC   TbCreatePrinterDC(int nKind, std::shared_ptr<TbPrinterState> pPrinter);
+int   TbPrinterDeviceCaps(const TbPrinterState& printer, int nIndex);
 void  TbSetRegion(HRGN hRgn, const CTbRegion& rgn);
 const CTbRegion* TbGetRegion(HRGN hRgn);
 // The pixel a colour gives on a surface (nearest of black and white on a monochrome one).

@@ -40,14 +40,17 @@ TbPaint BrushPaint(TbDC* pDC, const TbBrush* pBrush, BOOL bMono)
 }
 
 // A drawing call's context: the target, its clip and the raster with the DC's mix mode.
+// A printer DC's page instead of a target: the same figures as vector shapes.
 struct Drawing {
     TbDC* pDC = nullptr;
     CTbPixelBuffer* pTarget = nullptr;
+    ITbPrintPage* pPage = nullptr;
     BOOL bMono = FALSE;
     explicit Drawing(HDC hdc)
     {
         pDC = TbFindDC(hdc);
         pTarget = pDC ? pDC->Target() : nullptr;
+        pPage = pDC ? pDC->PrintPage() : nullptr;
         bMono = pTarget && pTarget->IsMono();
     }
     BOOL Ok() const { return pDC && pTarget; }
@@ -100,9 +103,52 @@ void PenLine(CTbRaster& raster, TbDC* pDC, const TbPen* pPen, BOOL bMono, POINT 
     raster.Polygon(quad, 4, WINDING, paint);
 }
 
+// The colour a printer fills with: patterns and hatches print as their colour. FALSE for no brush.
+BOOL PrintBrush(const TbBrush* pBrush, COLORREF* pcr)
+{
+    if (!pBrush || pBrush->uStyle == BS_NULL)
+        return FALSE;
+    *pcr = pBrush->cr;
+    return TRUE;
+}
+
+void PrintPen(const Drawing& d, const POINT* pPoints, int nCount, BOOL bClosed)
+{
+    const TbPen* pPen = d.pDC->st.pPen.get();
+    if (pPen->uStyle != PS_NULL)
+        d.pPage->Lines(pPoints, nCount, bClosed, pPen->cr, PenWidth(d.pDC, pPen), pPen->uStyle);
+}
+
+// A rectangle's frame inside it, w dots wide, as filled bands (each dot once).
+void PrintFrame(ITbPrintPage* pPage, const RECT& rc, int w, COLORREF cr)
+{
+    CTbRegion ring(rc);
+    ring.Subtract(RECT{rc.left + w, rc.top + w, rc.right - w, rc.bottom - w});
+    for (const RECT& r : ring.Rects())
+        pPage->FillRect(r, cr);
+}
+
+void PrintLogicalRect(const Drawing& d, const RECT& rc, COLORREF cr)
+{
+    if (!d.pDC->IsTurned()) {
+        d.pPage->FillRect(d.pDC->ToDevice(rc), cr);
+        return;
+    }
+    POINT pts[4];
+    d.pDC->ToDeviceCorners(rc, pts);
+    d.pPage->FillPolygon(pts, 4, FALSE, cr);
+}
+
 // A figure from device points: the brush inside, then the pen around it.
 void FillAndOutline(const Drawing& d, const POINT* pPoints, int nCount, int nFillMode)
 {
+    if (d.pPage) {
+        COLORREF cr = 0;
+        if (PrintBrush(d.pDC->st.pBrush.get(), &cr))
+            d.pPage->FillPolygon(pPoints, nCount, nFillMode == WINDING, cr);
+        PrintPen(d, pPoints, nCount, TRUE);
+        return;
+    }
     CTbRaster raster(*d.pTarget, d.pDC->Clip(), d.pDC->st.nRop2);
     raster.Polygon(pPoints, nCount, nFillMode, BrushPaint(d.pDC, d.pDC->st.pBrush.get(), d.bMono));
     for (int i = 0; i < nCount; ++i)
@@ -156,6 +202,10 @@ BOOL LineTo(HDC hdc, int x, int y)
         return FALSE;
     POINT a = d.pDC->ToDevice(d.pDC->st.ptCurrent.x, d.pDC->st.ptCurrent.y), b = d.pDC->ToDevice(x, y);
     d.pDC->st.ptCurrent = POINT{x, y};
+    if (d.pPage) {
+        POINT pts[2] = {a, b};
+        PrintPen(d, pts, 2, FALSE);
+    }
     if (!d.pTarget)
         return TRUE;
     CTbRaster raster(*d.pTarget, d.pDC->Clip(), d.pDC->st.nRop2);
@@ -167,6 +217,13 @@ BOOL LineTo(HDC hdc, int x, int y)
 BOOL Polyline(HDC hdc, const POINT* pPoints, int nCount)
 {
     Drawing d(hdc);
+    if (d.pPage && pPoints && nCount >= 2) {
+        std::vector<POINT> pts(static_cast<size_t>(nCount));
+        for (int i = 0; i < nCount; ++i)
+            pts[static_cast<size_t>(i)] = d.pDC->ToDevice(pPoints[i].x, pPoints[i].y);
+        PrintPen(d, pts.data(), nCount, FALSE);
+        return TRUE;
+    }
     if (!d.Ok() || !pPoints || nCount < 2)
         return d.pDC != nullptr && nCount >= 0;
     CTbRaster raster(*d.pTarget, d.pDC->Clip(), d.pDC->st.nRop2);
@@ -180,7 +237,7 @@ BOOL Polyline(HDC hdc, const POINT* pPoints, int nCount)
 BOOL Polygon(HDC hdc, const POINT* pPoints, int nCount)
 {
     Drawing d(hdc);
-    if (!d.Ok() || !pPoints || nCount < 2)
+    if ((!d.Ok() && !d.pPage) || !pPoints || nCount < 2)
         return FALSE;
     std::vector<POINT> pts(static_cast<size_t>(nCount));
     for (int i = 0; i < nCount; ++i)
@@ -192,7 +249,7 @@ BOOL Polygon(HDC hdc, const POINT* pPoints, int nCount)
 BOOL Rectangle(HDC hdc, int nLeft, int nTop, int nRight, int nBottom)
 {
     Drawing d(hdc);
-    if (!d.Ok())
+    if (!d.Ok() && !d.pPage)
         return d.pDC != nullptr;
     if (d.pDC->IsTurned()) {
         POINT corners[4];
@@ -202,6 +259,22 @@ BOOL Rectangle(HDC hdc, int nLeft, int nTop, int nRight, int nBottom)
     }
     RECT rc = d.pDC->ToDevice(Normalised(nLeft, nTop, nRight, nBottom));
     const TbPen* pPen = d.pDC->st.pPen.get();
+    if (d.pPage) {
+        COLORREF cr = 0;
+        const int w = pPen->uStyle == PS_NULL ? 0 : PenWidth(d.pDC, pPen);
+        // Without a pen the figure is one dot smaller, as on the screen.
+        RECT rcFill = w ? RECT{rc.left + w, rc.top + w, rc.right - w, rc.bottom - w}
+                        : RECT{rc.left, rc.top, rc.right - 1, rc.bottom - 1};
+        if (PrintBrush(d.pDC->st.pBrush.get(), &cr) && !TbRectEmpty(rcFill))
+            d.pPage->FillRect(rcFill, cr);
+        if (w && (pPen->uStyle == PS_SOLID || w > 1)) {
+            PrintFrame(d.pPage, rc, w, pPen->cr);
+        } else if (w) {
+            POINT corners[4] = {{rc.left, rc.top}, {rc.right - 1, rc.top}, {rc.right - 1, rc.bottom - 1}, {rc.left, rc.bottom - 1}};
+            PrintPen(d, corners, 4, TRUE);
+        }
+        return TRUE;
+    }
     CTbRaster raster(*d.pTarget, d.pDC->Clip(), d.pDC->st.nRop2);
     TbPaint brush = BrushPaint(d.pDC, d.pDC->st.pBrush.get(), d.bMono);
     if (pPen->uStyle == PS_NULL) {
@@ -234,11 +307,17 @@ BOOL Rectangle(HDC hdc, int nLeft, int nTop, int nRight, int nBottom)
 BOOL Ellipse(HDC hdc, int nLeft, int nTop, int nRight, int nBottom)
 {
     Drawing d(hdc);
-    if (!d.Ok())
+    if (!d.Ok() && !d.pPage)
         return d.pDC != nullptr;
     RECT rc = d.pDC->ToDevice(Normalised(nLeft, nTop, nRight, nBottom));
     const TbPen* pPen = d.pDC->st.pPen.get();
     int w = pPen->uStyle == PS_NULL ? 0 : PenWidth(d.pDC, pPen);
+    if (d.pPage) {
+        COLORREF cr = 0;
+        BOOL bFill = PrintBrush(d.pDC->st.pBrush.get(), &cr);
+        d.pPage->Ellipse(rc, bFill, cr, w > 0, pPen->cr, w);
+        return TRUE;
+    }
     std::vector<std::pair<int, int>> outer, inner;
     CTbRaster::EllipseSpans(rc, outer);
     CTbRaster::EllipseSpans(RECT{rc.left + w, rc.top + w, rc.right - w, rc.bottom - w}, inner);
@@ -270,6 +349,11 @@ int FillRect(HDC hdc, const RECT* pRect, HBRUSH hBrush)
 {
     Drawing d(hdc);
     TbBrush* pBrush = TbResolveBrush(hBrush);
+    COLORREF cr = 0;
+    if (d.pPage && pRect && PrintBrush(pBrush, &cr))
+        PrintLogicalRect(d, *pRect, cr);
+    if (d.pPage)
+        return pRect && pBrush;
     if (!d.Ok() || !pRect || !pBrush)
         return FALSE;
     CTbRaster raster(*d.pTarget, d.pDC->Clip(), R2_COPYPEN);
@@ -283,6 +367,12 @@ BOOL FillRgn(HDC hdc, HRGN hRgn, HBRUSH hBrush)
     Drawing d(hdc);
     TbBrush* pBrush = TbResolveBrush(hBrush);
     const CTbRegion* pRgn = TbGetRegion(hRgn);
+    COLORREF cr = 0;
+    if (d.pPage && pRgn && PrintBrush(pBrush, &cr))
+        for (const RECT& rc : pRgn->Rects())
+            PrintLogicalRect(d, rc, cr);
+    if (d.pPage)
+        return pBrush && pRgn;
     if (!d.Ok() || !pBrush || !pRgn)
         return FALSE;
     CTbRaster raster(*d.pTarget, d.pDC->Clip(), R2_COPYPEN);
@@ -297,6 +387,11 @@ int FrameRect(HDC hdc, const RECT* pRect, HBRUSH hBrush)
 {
     Drawing d(hdc);
     TbBrush* pBrush = TbResolveBrush(hBrush);
+    COLORREF cr = 0;
+    if (d.pPage && pRect && PrintBrush(pBrush, &cr) && !TbRectEmpty(d.pDC->ToDevice(*pRect)))
+        PrintFrame(d.pPage, d.pDC->ToDevice(*pRect), 1, cr);
+    if (d.pPage)
+        return pRect && pBrush;
     if (!d.Ok() || !pRect || !pBrush)
         return FALSE;
     RECT rc = d.pDC->ToDevice(*pRect);
@@ -316,7 +411,7 @@ BOOL InvertRect(HDC hdc, const RECT* pRect)
 {
     Drawing d(hdc);
     if (!d.Ok() || !pRect)
-        return FALSE;
+        return d.pPage && pRect;      // a page has nothing to invert
     CTbRaster raster(*d.pTarget, d.pDC->Clip(), R2_NOT);
     FillLogicalRect(raster, d.pDC, *pRect, TbPaint());
     d.pDC->Touch(raster.Dirty());
@@ -327,7 +422,7 @@ BOOL DrawFocusRect(HDC hdc, const RECT* pRect)
 {
     Drawing d(hdc);
     if (!d.Ok() || !pRect)
-        return FALSE;
+        return d.pPage && pRect;      // a page has nothing to invert
     RECT rc = d.pDC->ToDevice(*pRect);
     if (TbRectEmpty(rc))
         return TRUE;
@@ -354,6 +449,11 @@ BOOL DrawFocusRect(HDC hdc, const RECT* pRect)
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF crColor)
 {
     Drawing d(hdc);
+    if (d.pPage) {
+        POINT pt = d.pDC->ToDevice(x, y);
+        d.pPage->FillRect(RECT{pt.x, pt.y, pt.x + 1, pt.y + 1}, crColor);
+        return crColor & 0xFFFFFF;
+    }
     if (!d.Ok())
         return CLR_INVALID;
     POINT pt = d.pDC->ToDevice(x, y);

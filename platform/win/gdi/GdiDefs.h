@@ -195,6 +195,9 @@
 #define TMPF_VECTOR      0x02
 #define TMPF_TRUETYPE    0x04
 // GetDeviceCaps
+#define TECHNOLOGY  2
+#define DT_RASDISPLAY 1
+#define DT_RASPRINTER 2
 #define HORZSIZE    4
 #define VERTSIZE    6
 #define HORZRES     8

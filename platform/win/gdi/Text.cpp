@@ -98,6 +98,14 @@ TEXTMETRICA MetricsDevice(TbDC* pDC)
 void DrawLine(TbDC* pDC, const std::vector<RECT>& clip, int x, int yTop, const std::string& strUtf8, int nWidth,
               int nHeight, BOOL bRtl, BOOL bOpaque)
 {
+    if (ITbPrintPage* pPage = pDC->PrintPage()) {
+        // On paper the text stays text, in the face measured at the printer's dots.
+        pPage->SetClip(&clip);
+        if (bOpaque)
+            pPage->FillRect(RECT{x, yTop, x + nWidth, yTop + nHeight}, pDC->st.crBk);
+        pPage->Text(FaceOf(pDC), x, yTop, strUtf8.data(), static_cast<int>(strUtf8.size()), pDC->st.crText, bRtl);
+        return;
+    }
     CTbPixelBuffer* pTarget = pDC->Target();
     if (!pTarget)
         return;
@@ -223,7 +231,8 @@ BOOL ExtTextOutA(HDC hdc, int x, int y, UINT fuOptions, const RECT* pRect, LPCST
     if (!pDC || (cchString > 0 && !pszString))
         return FALSE;
     CTbPixelBuffer* pTarget = pDC->Target();
-    if (!pTarget)
+    ITbPrintPage* pPage = pDC->PrintPage();
+    if (!pTarget && !pPage)
         return TRUE;
     std::string strUtf8 = ToUtf8(pDC, pszString ? pszString : "", cchString);
     TEXTMETRICA tm = MetricsDevice(pDC);
@@ -243,7 +252,9 @@ BOOL ExtTextOutA(HDC hdc, int x, int y, UINT fuOptions, const RECT* pRect, LPCST
     std::vector<RECT> clip = pDC->Clip();
     if (pRect && (fuOptions & (ETO_OPAQUE | ETO_CLIPPED))) {
         RECT rcDevice = pDC->ToDevice(*pRect);
-        if (fuOptions & ETO_OPAQUE) {
+        if ((fuOptions & ETO_OPAQUE) && pPage) {
+            pPage->FillRect(rcDevice, pDC->st.crBk);
+        } else if (fuOptions & ETO_OPAQUE) {
             CTbRaster raster(*pTarget, clip, R2_COPYPEN);
             TbPaint paint;
             paint.px = TbSurfacePixel(pDC->st.crBk, pTarget->IsMono());

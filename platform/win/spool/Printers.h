@@ -33,7 +33,8 @@ struct TBPRINTER {
     std::string strDriver;
     std::string strLocation;
     std::string strComment;
-    std::vector<short> papers;      // DMPAPER ids, the default first
+    std::vector<short> papers;      // DMPAPER ids
+    short nDefaultPaper = 0;        // one of papers
     std::vector<POINT> resolutions; // dots per inch (x, y), the default first
     POINT ptOffset = {0, 0};
     BOOL bColor = TRUE;
@@ -99,7 +100,7 @@ TBPAGEGEOMETRY TbPageGeometry(const TBPRINTER& printer, const DEVMODEA* pDevMode
 // resolution, offsets (dots) and colour given. bDefault makes it the default printer.
 struct TBVIRTUALPRINTER {
     std::string strName;
-    std::vector<short> papers;
+    std::vector<short> papers;      // the first is the default
     int nDpiX = 600, nDpiY = 600;
     POINT ptOffset = {0, 0};
     BOOL bColor = TRUE;

@@ -11,6 +11,7 @@ struct TBMESSAGEBOXQUESTION;
 struct TBFILEQUESTION;
 struct TBFONTQUESTION;
 struct TBCOLORQUESTION;
+struct TBPRINTERPROPSQUESTION;
 
 // One window's presence on the display. Geometry is in the parent's client coordinates, screen
 // coordinates for a top-level window.
@@ -81,6 +82,7 @@ struct ITbDisplay {
     virtual ITbQuestion* AskFile(HWND hOwner, TBFILEQUESTION* pQuestion) = 0;
     virtual ITbQuestion* AskFont(HWND hOwner, TBFONTQUESTION* pQuestion) = 0;
     virtual ITbQuestion* AskColor(HWND hOwner, TBCOLORQUESTION* pQuestion) = 0;
+    virtual ITbQuestion* AskPrinterProperties(HWND, TBPRINTERPROPSQUESTION*) { return nullptr; }
     // Menus and MDI.
     // Opens a popup menu for hOwner at a screen point placed by the TPM_ alignment flags and
     // returns at once; the user's moves and choice come back through TbDisplayMenuSelect and

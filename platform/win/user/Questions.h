@@ -70,6 +70,20 @@ struct TBCOLORQUESTION {
     BOOL bOk = FALSE;               // out
 };
 
+// A printer's document properties: the paper (one of the printer's, named), orientation,
+// copies, collation and colour.
+struct TBPRINTERPROPSQUESTION {
+    std::string strPrinter;
+    std::vector<std::pair<short, std::string>> papers;     // DMPAPER id, name
+    short nPaper = 0;               // in and out
+    BOOL bLandscape = FALSE;        // in and out
+    int nCopies = 1;                // in and out
+    BOOL bCollate = FALSE;          // in and out
+    BOOL bColorDevice = TRUE;       // colour can be chosen
+    BOOL bColor = TRUE;             // in and out
+    BOOL bOk = FALSE;               // out
+};
+
 // Shows nothing when pQuestion is null (no display: TB_ASKED_NOBODY). Otherwise waits in the
 // modal loop over hOwner until the person answers (TB_ASKED_DISPLAY), a test queues an answer
 // of kind nKind (TB_ASKED_TEST, taken into pAnswer) or WM_QUIT ends the loop (TB_ASKED_QUIT);

@@ -1,0 +1,248 @@
+// Printer DCs on the Qt display, checked through the PDF files they write: poppler's tools read the
+// pages back (pdfinfo: pages and size, pdftotext: the text and where it lies, pdftoppm: pixels).
+#include <gtest/gtest.h>
+#include <QtCore/QRegularExpression>
+#include <QtGui/QImage>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include "QtTestSupport.h"
+#include "platform/win/Windows.h"
+#include "platform/win/spool/Printers.h"
+#include "platform/win/user/MessageBox.h"
+#include "platform/win/user/TestAnswers.h"
+
+namespace {
+std::string RunTool(const std::string& strCommand)
+{
+    std::string out;
+    if (FILE* p = popen(strCommand.c_str(), "r")) {
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+            out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
+// The value after "Key:" in pdfinfo's output.
+std::string InfoField(const std::string& strInfo, const char* pszKey)
+{
+    size_t n = strInfo.find(std::string(pszKey) + ":");
+    if (n == std::string::npos)
+        return "";
+    n = strInfo.find_first_not_of(' ', n + strlen(pszKey) + 1);
+    return strInfo.substr(n, strInfo.find('\n', n) - n);
+}
+
+// A page rendered at the printer's own resolution divided by nDivide.
+QImage Render(const std::string& strPdf, int nPage, int nDpi)
+{
+    std::string strStem = strPdf + ".page";
+    RunTool("pdftoppm -png -r " + std::to_string(nDpi) + " -f " + std::to_string(nPage) + " -l " + std::to_string(nPage) +
+        " -singlefile '" + strPdf + "' '" + strStem + "'");
+    return QImage(QString::fromStdString(strStem + ".png"));
+}
+
+HFONT PrinterFont(HDC hdc, int nPoints, BYTE nCharSet, const char* pszFace)
+{
+    LOGFONTA lf = {};
+    lf.lfHeight = -MulDiv(nPoints, GetDeviceCaps(hdc, LOGPIXELSY), 72);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = nCharSet;
+    snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", pszFace);
+    return CreateFontIndirectA(&lf);
+}
+
+struct QtPrintTest : ::testing::Test {
+    std::filesystem::path dir;
+    void SetUp() override
+    {
+        TbInitQtPlatform(nullptr, nullptr);
+        TbUseSystemPrinters(FALSE);
+        TbRemoveVirtualPrinters();
+        TbClearTestAnswers();
+        dir = std::filesystem::temp_directory_path() / ("tbprint_" + std::to_string(getpid()));
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override
+    {
+        TbRemoveVirtualPrinters();
+        TbUseSystemPrinters(TRUE);
+        TbClearTestAnswers();
+        std::filesystem::remove_all(dir);
+    }
+};
+}
+
+// Two A4 pages at 600 dpi through the GDI calls a table printout makes, with a logical page of
+// 1000 x 1000 units stretched over the printable area (MM_ANISOTROPIC).
+TEST_F(QtPrintTest, PdfPrinterPagesKeepTextFiguresClipsAndBitmaps)
+{
+    DEVMODEA dm = {};
+    dm.dmSize = sizeof dm;
+    dm.dmFields = DM_PAPERSIZE | DM_ORIENTATION;
+    dm.dmPaperSize = DMPAPER_A4;
+    dm.dmOrientation = DMORIENT_PORTRAIT;
+    HDC hdc = CreateDCA(nullptr, TB_PDF_PRINTER_NAME, nullptr, &dm);
+    ASSERT_NE(nullptr, hdc);
+    const int cx = GetDeviceCaps(hdc, HORZRES), cy = GetDeviceCaps(hdc, VERTRES);
+    const std::string strPdf = (dir / "table.pdf").string();
+    DOCINFOA di = {sizeof di, "Table", strPdf.c_str(), nullptr, 0};
+    ASSERT_GT(StartDocA(hdc, &di), 0);
+
+    ASSERT_GT(StartPage(hdc), 0);
+    // The words are measured on the printer before the mapping changes, as a report lays out.
+    HFONT hLatin = PrinterFont(hdc, 12, ANSI_CHARSET, "Arial");
+    HFONT hArabic = PrinterFont(hdc, 12, ARABIC_CHARSET, "Arial");
+    HGDIOBJ hOldFont = SelectObject(hdc, hLatin);
+    SIZE szWord = {};
+    ASSERT_TRUE(GetTextExtentPoint32A(hdc, "Quarterly", 9, &szWord));
+    TEXTMETRICA tm = {};
+    ASSERT_TRUE(GetTextMetricsA(hdc, &tm));
+    EXPECT_GE(tm.tmHeight, MulDiv(12, 600, 72));          // 100 dots of 12 points, and its leading
+    SetBkMode(hdc, TRANSPARENT);
+    TextOutA(hdc, 600, 600, "Quarterly", 9);
+    SelectObject(hdc, hArabic);
+    // "Market summary" in code page 1256: the PDF must give the same Arabic letters back.
+    const char szArabic[] = "\xE3\xE1\xCE\xD5 \xC7\xE1\xD3\xE6\xDE";
+    SetTextAlign(hdc, TA_RIGHT | TA_RTLREADING);
+    TextOutA(hdc, cx - 600, 900, szArabic, static_cast<int>(strlen(szArabic)));
+    SetTextAlign(hdc, TA_LEFT);
+    SelectObject(hdc, hOldFont);
+
+    SetMapMode(hdc, MM_ANISOTROPIC);
+    SetWindowExtEx(hdc, 1000, 1000, nullptr);
+    SetViewportExtEx(hdc, cx, cy, nullptr);
+    // A red square at logical 100..300 x 400..600, its right half clipped away.
+    HBRUSH hRed = CreateSolidBrush(RGB(255, 0, 0));
+    HGDIOBJ hOldBrush = SelectObject(hdc, hRed);
+    SaveDC(hdc);
+    IntersectClipRect(hdc, 0, 0, 200, 1000);
+    HGDIOBJ hOldPen = SelectObject(hdc, GetStockObject(NULL_PEN));
+    Rectangle(hdc, 100, 400, 300, 600);
+    RestoreDC(hdc, -1);
+    // A black line and a blue bitmap stretched over logical 600..800 x 400..600.
+    MoveToEx(hdc, 100, 700, nullptr);
+    LineTo(hdc, 900, 700);
+    HDC hdcMem = CreateCompatibleDC(hdc);
+    HBITMAP hBitmap = CreateBitmap(2, 2, 1, 32, nullptr);
+    HGDIOBJ hOldBitmap = SelectObject(hdcMem, hBitmap);
+    RECT rcAll = {0, 0, 2, 2};
+    HBRUSH hBlue = CreateSolidBrush(RGB(0, 0, 255));
+    FillRect(hdcMem, &rcAll, hBlue);
+    EXPECT_TRUE(StretchBlt(hdc, 600, 400, 200, 200, hdcMem, 0, 0, 2, 2, SRCCOPY));
+    SelectObject(hdcMem, hOldBitmap);
+    DeleteObject(hBitmap);
+    DeleteDC(hdcMem);
+    SelectObject(hdc, hOldPen);
+    SelectObject(hdc, hOldBrush);
+    ASSERT_GT(EndPage(hdc), 0);
+
+    ASSERT_GT(StartPage(hdc), 0);
+    SetMapMode(hdc, MM_TEXT);
+    SelectObject(hdc, hLatin);
+    TextOutA(hdc, 600, 600, "Second page", 11);
+    ASSERT_GT(EndPage(hdc), 0);
+    ASSERT_GT(EndDoc(hdc), 0);
+    DeleteDC(hdc);
+    for (HGDIOBJ h : {static_cast<HGDIOBJ>(hLatin), static_cast<HGDIOBJ>(hArabic), static_cast<HGDIOBJ>(hRed),
+                      static_cast<HGDIOBJ>(hBlue)})
+        DeleteObject(h);
+
+    const std::string strInfo = RunTool("pdfinfo '" + strPdf + "'");
+    EXPECT_EQ("2", InfoField(strInfo, "Pages")) << strInfo;
+    EXPECT_NE(std::string::npos, InfoField(strInfo, "Page size").find("595 x 842")) << strInfo;   // A4 in points
+
+    // Every font is embedded: the file prints the same on a machine without the faces.
+    const std::string strFonts = RunTool("pdffonts '" + strPdf + "'");
+    const size_t nEmb = strFonts.find("emb");
+    ASSERT_NE(std::string::npos, nEmb) << strFonts;
+    std::istringstream lines(strFonts);
+    std::string strLine;
+    for (int i = 0; std::getline(lines, strLine); ++i)
+        if (i >= 2 && !strLine.empty()) {
+            EXPECT_EQ("yes", strLine.substr(nEmb, 3)) << strLine;
+        }
+    EXPECT_NE(std::string::npos, strFonts.find("Liberation")) << strFonts;
+    // Arabic comes back in its presentation forms between bidi marks: NFKC and dropping the marks
+    // give the letters as they were typed.
+    std::string strPage1 = QString::fromStdString(RunTool("pdftotext -f 1 -l 1 '" + strPdf + "' -"))
+                               .normalized(QString::NormalizationForm_KC)
+                               .remove(QRegularExpression(QStringLiteral("[\\x{200E}\\x{200F}\\x{202A}-\\x{202E}]")))
+                               .toStdString();
+    EXPECT_NE(std::string::npos, strPage1.find("Quarterly")) << strPage1;
+    EXPECT_NE(std::string::npos, strPage1.find("\xD9\x85\xD9\x84\xD8\xAE\xD8\xB5")) << strPage1;
+    EXPECT_NE(std::string::npos, strPage1.find("\xD8\xA7\xD9\x84\xD8\xB3\xD9\x88\xD9\x82")) << strPage1;
+    EXPECT_EQ(std::string::npos, strPage1.find("Second")) << strPage1;
+    EXPECT_NE(std::string::npos, RunTool("pdftotext -f 2 -l 2 '" + strPdf + "' -").find("Second page"));
+
+    // The word is as wide on paper as GetTextExtentPoint32 said: its box in points at 600 dpi.
+    const std::string strBox = RunTool("pdftotext -bbox -f 1 -l 1 '" + strPdf + "' -");
+    double xMin = 0, xMax = 0;
+    size_t nWord = strBox.find(">Quarterly<");
+    ASSERT_NE(std::string::npos, nWord) << strBox;
+    size_t nTag = strBox.rfind("<word", nWord);
+    ASSERT_EQ(2, sscanf(strBox.c_str() + nTag, "<word xMin=\"%lf\" yMin=\"%*f\" xMax=\"%lf\"", &xMin, &xMax));
+    EXPECT_NEAR(600, xMin * 600 / 72, 12);
+    EXPECT_NEAR(szWord.cx, (xMax - xMin) * 600 / 72, szWord.cx * 0.03);
+
+    // Rendered at 60 dpi, a tenth of the printer's dots: the mapping put the square at
+    // logical 100..200 (the clip) x 400..600 and the bitmap at 600..800 x 400..600.
+    QImage page = Render(strPdf, 1, 60);
+    ASSERT_FALSE(page.isNull());
+    // Colours within a step or two: the renderer may round the image's colour space.
+    auto at = [&](int xLogical, int yLogical) {
+        QRgb px = page.pixel(cx * xLogical / 1000 / 10, cy * yLogical / 1000 / 10);
+        auto snap = [](int c) { return c < 8 ? 0u : c > 247 ? 255u : static_cast<unsigned>(c); };
+        return snap(qRed(px)) << 16 | snap(qGreen(px)) << 8 | snap(qBlue(px));
+    };
+    EXPECT_EQ(0xFF0000u, at(150, 500));          // inside the clip
+    EXPECT_EQ(0xFFFFFFu, at(250, 500));          // clipped away
+    EXPECT_EQ(0xFFFFFFu, at(350, 500));          // past the square
+    EXPECT_EQ(0x0000FFu, at(700, 500));          // the bitmap
+    EXPECT_EQ(0xFFFFFFu, at(850, 500));
+    EXPECT_LT(qGray(page.pixel(cx * 500 / 1000 / 10, cy * 700 / 1000 / 10)), 128);    // the line
+}
+
+// A virtual printer with an unprintable edge: its dots start at the offset, and the file comes
+// from the save question when the document names none; cancelling it fails StartDoc.
+TEST_F(QtPrintTest, VirtualPrinterOffsetsAndTheFileQuestion)
+{
+    TBVIRTUALPRINTER v;
+    v.strName = "Office Laser";
+    v.papers = {DMPAPER_LETTER, DMPAPER_A4};
+    v.nDpiX = v.nDpiY = 300;
+    v.ptOffset = POINT{75, 150};                 // a quarter and a half inch
+    TbAddVirtualPrinter(v);
+    HDC hdc = CreateDCA(nullptr, "Office Laser", nullptr, nullptr);
+    ASSERT_NE(nullptr, hdc);
+    DOCINFOA di = {sizeof di, "Offsets", nullptr, nullptr, 0};
+    TbQueueTestAnswer(TBTESTANSWER{TB_ASK_SAVEFILE, IDCANCEL, ""});
+    EXPECT_EQ(SP_ERROR, StartDocA(hdc, &di));
+    EXPECT_EQ(0, TbPendingTestAnswers());
+    EXPECT_EQ(SP_ERROR, StartPage(hdc));
+
+    const std::string strPdf = (dir / "chosen.pdf").string();
+    TbQueueTestAnswer(TBTESTANSWER{TB_ASK_SAVEFILE, IDOK, strPdf});
+    ASSERT_GT(StartDocA(hdc, &di), 0);
+    ASSERT_GT(StartPage(hdc), 0);
+    // A black square of one inch at the printable area's corner.
+    RECT rc = {0, 0, 300, 300};
+    FillRect(hdc, &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    ASSERT_GT(EndPage(hdc), 0);
+    ASSERT_GT(EndDoc(hdc), 0);
+    DeleteDC(hdc);
+
+    EXPECT_NE(std::string::npos, InfoField(RunTool("pdfinfo '" + strPdf + "'"), "Page size").find("612 x 792"));   // Letter
+    QImage page = Render(strPdf, 1, 100);        // a third of the printer's dots
+    ASSERT_FALSE(page.isNull());
+    // The square spans 0.25..1.25 inches across and 0.5..1.5 down the paper.
+    EXPECT_EQ(0xFFFFFFu, page.pixel(20, 70) & 0xFFFFFF);
+    EXPECT_EQ(0x000000u, page.pixel(30, 60) & 0xFFFFFF);
+    EXPECT_EQ(0x000000u, page.pixel(120, 140) & 0xFFFFFF);
+    EXPECT_EQ(0xFFFFFFu, page.pixel(130, 100) & 0xFFFFFF);
+    EXPECT_EQ(0xFFFFFFu, page.pixel(60, 45) & 0xFFFFFF);
+}
