@@ -84,20 +84,28 @@ CTPTableDlg::~CTPTableDlg()
 
 void CTPTableDlg::SetSample(HFONT hFont, COLORREF crSample)
 {
-    m_fontSpare.DeleteObject();
-    m_fontSpare.CreateFromHandle(hFont);
+    m_fontWindow.CreateFromHandle(hFont);
     m_crSample = crSample;
 }
 
 HFONT CTPTableDlg::GetShownFont() const
 {
-    return m_nFontChoice == 1 ? m_fontSpare.GetSafeHandle() : m_pSettings->m_font.GetSafeHandle();
+    return m_nFontChoice == 1 ? m_fontWindow.GetSafeHandle() : m_pSettings->m_font.GetSafeHandle();
+}
+
+BOOL CTPTableDlg::PrinterHasColor() const
+{
+    CPrinterInfo* pPrinter = m_pSettings->GetPrinter();
+    CLockedDevMode devMode(m_pSettings);
+    if (!devMode || !(devMode->dmFields & DM_COLOR))
+        return FALSE;
+    const CTBString strName = pPrinter->GetPrinterName(), strPort = pPrinter->GetPortName();
+    return DeviceCapabilitiesA(strName, strPort, DC_COLORDEVICE, nullptr, nullptr) == 1;
 }
 
 BOOL CTPTableDlg::OnInitDialog()
 {
-    CLockedDevMode devMode(m_pSettings);
-    if (devMode && !(devMode->dmFields & DM_COLOR)) {
+    if (m_pSettings->HasPrinter() && !PrinterHasColor()) {
         if (m_pSettings->m_nColorMode == PRINT_COLOR)
             m_pSettings->m_nColorMode = PRINT_GREY;
         EnableItem(IDC_TABLE_COLOR, FALSE);
@@ -178,16 +186,16 @@ BOOL CTPTableDlg::OnCmdMsg(UINT nId, int nCode)
             ChooseBackground();
         return TRUE;
     case IDC_TABLE_OWNFONT:
+        // The font set aside comes back; without one the table starts from the window's font.
         m_nFontChoice = 0;
         if (!m_pSettings->m_font.GetSafeHandle())
-            m_pSettings->m_font.Copy(m_fontSpare);
+            m_pSettings->m_font.Copy(m_fontSpare.GetSafeHandle() ? m_fontSpare : m_fontWindow);
         Redraw(IDC_TABLE_FONTSAMPLE);
         return TRUE;
     case IDC_TABLE_WINDOWFONT:
         m_nFontChoice = 1;
         if (m_pSettings->m_font.GetSafeHandle()) {
-            m_fontSpare.DeleteObject();
-            m_fontSpare.Copy(m_pSettings->m_font);
+            m_fontSpare.CreateFromHandle(m_pSettings->m_font.GetSafeHandle());
             m_pSettings->m_font.DeleteObject();
         }
         Redraw(IDC_TABLE_FONTSAMPLE);

@@ -1,8 +1,8 @@
 #pragma once
 // The table appearance page of the page setup: colour mode (colour, grey, black and white), the
-// background of the table body and the font: the table's own or the table window's. The font
-// not in use is kept aside while the page lives, so switching back brings it again; fonts pass
-// between the settings and the page as copies, each owned once.
+// background of the table body and the font: the table's own or the table window's. The table's
+// own font is kept aside while the window's is chosen, so switching back brings it again; fonts
+// pass between the settings and the page as copies, each owned once.
 #include "framework/print/TBPropertyPage.h"
 #include "framework/window/TBFont.h"
 
@@ -38,16 +38,18 @@ public:
     void ChooseFont();
     void ApplyColorMode();
     int  GetFontChoice() const { return m_nFontChoice; }
-    const CTBFont& GetSpareFont() const { return m_fontSpare; }
-    // The font the sample shows: the spare one while the window's font is chosen.
+    // The font the sample shows: the table window's while it is chosen, else the table's own.
     HFONT GetShownFont() const;
 
 private:
     void DrawFontSample(tagDRAWITEMSTRUCT* pDraw);
     void Redraw(int nId);
+    // Whether the printer prints colour: its device mode has the field and its driver says so.
+    BOOL PrinterHasColor() const;
 
     COLORREF m_crCustom[16] = {};
-    CTBFont m_fontSpare;            // the font not in use
+    CTBFont m_fontWindow;           // the table window's font
+    CTBFont m_fontSpare;            // the table's own font while the window's is chosen
     COLORREF m_crSample = RGB(255, 255, 255);
     int m_nFontChoice = 0;          // 0 the table's own font, 1 the table window's
 };

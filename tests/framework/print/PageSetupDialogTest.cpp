@@ -26,9 +26,13 @@ enum { TAB_PAPER, TAB_MARGINS, TAB_HEADERS, TAB_TABLE };
 class CPageSetupRun
 {
 public:
-    explicit CPageSetupRun(const CTablePrintSettings& settings, CViewTable* pView = nullptr) : dlg(nullptr, pView)
+    explicit CPageSetupRun(const CTablePrintSettings& settings, CViewTable* pView = nullptr, HFONT hWindowFont = nullptr,
+                           COLORREF crWindow = RGB(255, 255, 255))
+        : dlg(nullptr, pView)
     {
         dlg.SetSettings(settings);
+        if (hWindowFont)
+            dlg.SetSampleFont(hWindowFont, crWindow);
         dlg.Create(IDD_PAGESETUP, nullptr);
     }
     // The window of the page shown after choosing its tab.
@@ -182,7 +186,7 @@ TEST(PageSetupDialog, MarginsPageTakesMarginsScaleAndFitWithinTheirLimits)
     Type(hPage, LEFT, "20");
 
     // Another unit's name converts all four margins, and this one takes the number typed.
-    Type(hPage, IDC_MARGINS_LEFT + 2, "1 in");
+    Type(hPage, IDC_MARGINS_LEFT + 2, ("1 " + AppText(29001)).c_str());
     EXPECT_EQ(PRINT_UNITS_INCHES, s.m_nUnits);
     EXPECT_DOUBLE_EQ(1.0, s.m_dMargins[2]);
     EXPECT_NEAR(20.0 / 25.4, s.m_dMargins[0], 1e-9);
@@ -247,8 +251,7 @@ TEST(PageSetupDialog, MarginsFitTheWidthAPrinterCanReach)
     HWND hPage = run.Page(TAB_MARGINS);
     auto* pMargins = dynamic_cast<CTPMarginsDlg*>(run.dlg.GetPage(TAB_MARGINS));
     ASSERT_NE(nullptr, pMargins);
-    const double dEdge = 80.0 / 4960.0 * 210.0;
-    EXPECT_NEAR(dEdge, pMargins->GetMinHorzMargin(), 1e-9);
+    EXPECT_NEAR(80.0 / 600.0 * 25.4, pMargins->GetMinHorzMargin(), 1e-3);
     Type(hPage, IDC_MARGINS_LEFT, "3");
     EXPECT_DOUBLE_EQ(20.0, run.S().m_dMargins[0]);
     Type(hPage, IDC_MARGINS_LEFT, "4");
@@ -322,8 +325,7 @@ TEST(PageSetupDialog, TablePageExchangesFontsAndColourModes)
     UsePrinter(settings, TEST_PRINTER_GREY);
     settings.m_nColorMode = PRINT_COLOR;
     settings.m_font.Copy(ownFont);
-    CPageSetupRun run(settings);
-    run.dlg.SetSampleFont(windowFont.GetSafeHandle(), RGB(10, 20, 30));
+    CPageSetupRun run(settings, nullptr, windowFont.GetSafeHandle(), RGB(10, 20, 30));
     HWND hPage = run.Page(TAB_TABLE);
     ASSERT_NE(nullptr, hPage);
     auto* pTable = dynamic_cast<CTPTableDlg*>(run.dlg.GetPage(TAB_TABLE));
