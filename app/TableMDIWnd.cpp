@@ -273,6 +273,8 @@ BOOL CTableMDIWnd::RunOwnCommand(UINT nId)
 {
     if (!HasGrid())
         return FALSE;
+    if (RunPrintCommand(nId))
+        return TRUE;
     switch (nId) {
     case ID_TABLE_SHOW_COLUMNS:
         m_pView->SetAllColumnsHidden(FALSE);
@@ -401,6 +403,9 @@ BOOL CTableMDIWnd::UpdateOwnCommand(UINT nId, CCmdUI* pCmdUI)
         pCmdUI->SetCheck(m_pView->m_bWriteTitleLine ? 1 : 0);
         return TRUE;
     case ID_TABLE_EXPORT:
+    case ID_TABLE_PRINT:
+    case ID_TABLE_PRINT_PREVIEW:
+    case ID_TABLE_PAGE_SETUP:
         pCmdUI->Enable(bOutput);
         return TRUE;
     case ID_TABLE_NEW_WINDOW:

@@ -10,6 +10,7 @@
 struct IDataTable;
 class CCmdUI;
 class CViewTable;
+class CTablePrintSettings;
 
 // Show command of a saved placement whose window was hidden.
 #define SW_SAVED_HIDDEN 1111
@@ -25,6 +26,9 @@ class CViewTable;
 #define ID_TABLE_EXPORT        60008
 #define ID_TABLE_NEW_WINDOW    60009
 #define ID_TABLE_COPY_PICTURE  57634
+#define ID_TABLE_PRINT         57607
+#define ID_TABLE_PRINT_PREVIEW 57609
+#define ID_TABLE_PAGE_SETUP    60007
 
 class CTableMDIWnd : public CMDIChildWnd, public CTableEventSink
 {
@@ -91,6 +95,19 @@ private:
     void CopyAsPicture();
     // The state of those commands' items; FALSE for other ids.
     BOOL UpdateOwnCommand(UINT nId, CCmdUI* pCmdUI);
+
+    // Printing (TableMDIWndPrint.cpp): print, preview and page setup with the settings stored
+    // under the view's section. FALSE for other ids.
+    BOOL RunPrintCommand(UINT nId);
+    void OnPrint();
+    void OnPrintPreview();
+    void OnPageSetup();
+    // The print run on a snapshot of the table with the grid's appearance and the standard headers.
+    void PrintTable(const CTablePrintSettings& settings);
+    // The print and page-setup dialogs: 1 print (or keep), 2 cancel, 1090 preview, 1119 keep
+    // without printing. Until they exist the stored settings print as they are.
+    int  ShowPrintDialog(CTablePrintSettings& settings);
+    int  ShowPageSetupDialog(CTablePrintSettings& settings);
 
     CTableWindow m_grid;
     CViewTable* m_pView;                // not owned: the table's

@@ -84,8 +84,11 @@ protected:
 private:
     int  FirstIndex() const;
     int  LastIndex() const;
+    // The toolbar (PreviewToolbar.cpp).
     void CreateToolbar();
     void LayoutToolbar();
+    void DestroyToolbar();
+    void RepaintToolbar();
     void UpdateControls();
     void SetupMapping();
     void Layout();

@@ -45,7 +45,8 @@ int LineWidthToPrinter(HDC hdcPrinter, int nWidth)
         return -nWidth;
     if (nWidth == 0)
         return 0;
-    return ScreenToPrinterX(hdcPrinter, nWidth) / 2 + ScreenToPrinterY(hdcPrinter, nWidth) / 2;
+    // The mean of the two conversions; a line of one pixel stays visible on a screen-like DC.
+    return (ScreenToPrinterX(hdcPrinter, nWidth) + ScreenToPrinterY(hdcPrinter, nWidth)) / 2;
 }
 
 COLORREF PrintTextColor(int nColorMode, COLORREF crColor)

@@ -179,6 +179,12 @@ HDC CTablePrint::CreatePrinterDC()
     HDC hdc = m_settings.GetPrinter()->CreateDC();
     if (!hdc)
         return nullptr;
+    PreparePrinterDC(hdc);
+    return hdc;
+}
+
+void CTablePrint::PreparePrinterDC(HDC hdc)
+{
     SetBkMode(hdc, TRANSPARENT);
     // 25 millimetres to the inch, in floating point: 20 mm is 0.8 inch.
     double dInches[4];
@@ -203,7 +209,6 @@ HDC CTablePrint::CreatePrinterDC()
     m_rcPrintable.right = static_cast<int>(dRight < nHorz - nOffX ? dRight : nHorz - nOffX);
     m_rcPrintable.bottom = static_cast<int>(dBottom < nVert - nOffY ? dBottom : nVert - nOffY);
     SetupScaling(hdc);
-    return hdc;
 }
 
 int CTablePrint::StartDocument(HDC hdc)
@@ -484,7 +489,9 @@ int CTablePrint::Paginate(HDC hdc)
         int nFit = AtLeastOne(nFree / nRowHeight);
         if (nFirst + nFit >= nLines) {
             int nRoom = nFree - m_nReportFooterHeight;
-            if (nRoom < 1) {
+            // A report footer that can never fit ends the pages here; without one the forced
+            // line above stands.
+            if (m_nReportFooterHeight > 0 && nRoom < 1) {
                 nResult = 0;
                 break;
             }

@@ -95,6 +95,8 @@ protected:
     virtual void CreateFonts(HDC hdc);
     virtual int  Paginate(HDC hdc);
     virtual int  BuildColumnBands();
+    // The printable area from the margins and the scaling, on a DC made for the printer.
+    void PreparePrinterDC(HDC hdc);
 
 private:
     void SetScaleMapping(HDC hdc, int nScale) const;

@@ -1,0 +1,142 @@
+// The table window's print, preview and page-setup commands. Each loads the print settings from
+// the section named after the view; results 1, 1090 and 1119 of the dialogs store them back.
+#include "app/TableMDIWnd.h"
+
+#include "framework/base/Language.h"
+#include "framework/base/SharedGlobals.h"
+#include "framework/print/NorvTablePrint.h"
+#include "framework/print/PreviewWnd.h"
+#include "framework/print/TablePrintSettings.h"
+#include "framework/table/Table.h"
+#include "framework/table/ViewTable.h"
+#include "platform/win/Windows.h"
+#include "platform/win/user/MessageBox.h"
+
+namespace {
+
+#define IDS_NO_PRINTER      859
+#define IDS_PREVIEW_CAPTION 857
+#define IDS_PRODUCT_NAME    40366
+#define PRINT_RESULT_PREVIEW 1090
+#define PRINT_RESULT_KEEP    1119
+#define SNAPSHOT_FLAGS       3
+
+BOOL KeepsSettings(int nResult)
+{
+    return nResult == IDOK || nResult == PRINT_RESULT_PREVIEW || nResult == PRINT_RESULT_KEEP;
+}
+
+void TellNoPrinter(HWND hOwner)
+{
+    CTBString strText = GetLanguage()->GetDictionary()->TranslateString(IDS_NO_PRINTER, GetLanguage()->GetDirection());
+    MessageBoxA(hOwner, strText, nullptr, MB_OK | MB_ICONHAND);
+}
+
+} // namespace
+
+BOOL CTableMDIWnd::RunPrintCommand(UINT nId)
+{
+    switch (nId) {
+    case ID_TABLE_PRINT:
+        OnPrint();
+        return TRUE;
+    case ID_TABLE_PRINT_PREVIEW:
+        OnPrintPreview();
+        return TRUE;
+    case ID_TABLE_PAGE_SETUP:
+        OnPageSetup();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+int CTableMDIWnd::ShowPrintDialog(CTablePrintSettings&)
+{
+    return IDOK;
+}
+
+int CTableMDIWnd::ShowPageSetupDialog(CTablePrintSettings&)
+{
+    return IDOK;
+}
+
+void CTableMDIWnd::OnPrint()
+{
+    CSettingsFile& settingsFile = GetSharedGlobals()->m_settings;
+    CTablePrintSettings settings;
+    SelectSection();
+    settings.Load(settingsFile);
+    if (!settings.HasPrinter()) {
+        TellNoPrinter(m_hWnd);
+        return;
+    }
+    int nResult = ShowPrintDialog(settings);
+    if (KeepsSettings(nResult)) {
+        SelectSection();
+        settings.Save(settingsFile);
+    }
+    if (nResult == IDOK)
+        PrintTable(settings);
+    else if (nResult == PRINT_RESULT_PREVIEW)
+        OnPrintPreview();
+}
+
+void CTableMDIWnd::PrintTable(const CTablePrintSettings& settings)
+{
+    CTable* pTable = m_pView ? m_pView->GetTable() : nullptr;
+    CViewTable* pSnapshot = pTable ? pTable->CreateSnapshotView(SNAPSHOT_FLAGS) : nullptr;
+    if (!pSnapshot)
+        return;
+    {
+        CNorvTablePrint print(pSnapshot);
+        print.GetSettings().CopyFrom(settings);
+        print.GetProperties().CopyFrom(m_grid);
+        CString strName;
+        GetSharedGlobals()->GetProductName(strName);
+        if (strName.IsEmpty())
+            GetSharedGlobals()->LoadString(strName, IDS_PRODUCT_NAME);
+        print.SetName(strName);
+        print.LoadLogo(IDB_PRINT_LOGO);
+        print.BuildHeaders(pSnapshot->GetTitle());
+        RunTablePrint(print, this, nullptr);
+    }
+    delete pSnapshot;
+}
+
+void CTableMDIWnd::OnPrintPreview()
+{
+    CTablePrintSettings settings;
+    SelectSection();
+    settings.Load(GetSharedGlobals()->m_settings);
+    if (!settings.HasPrinter()) {
+        TellNoPrinter(m_hWnd);
+        return;
+    }
+    SelectSection();
+    CPreviewWnd* pPreview = new CPreviewWnd;
+    CTBString strCaption = GetLanguage()->GetDictionary()->TranslateString(IDS_PREVIEW_CAPTION,
+                                                                          GetLanguage()->GetDirection());
+    CTBString strSection = GetSharedGlobals()->m_settings.GetSection();
+    if (!pPreview->Create(&m_grid, strSection, strCaption, GetMDIFrame()))
+        return;     // a frame that could not be made has deleted itself
+}
+
+void CTableMDIWnd::OnPageSetup()
+{
+    CSettingsFile& settingsFile = GetSharedGlobals()->m_settings;
+    CTablePrintSettings settings;
+    SelectSection();
+    settings.Load(settingsFile);
+    if (!settings.HasPrinter()) {
+        TellNoPrinter(m_hWnd);
+        return;
+    }
+    int nResult = ShowPageSetupDialog(settings);
+    if (nResult == IDOK || nResult == PRINT_RESULT_PREVIEW) {
+        SelectSection();
+        settings.Save(settingsFile);
+    }
+    if (nResult == PRINT_RESULT_PREVIEW)
+        OnPrintPreview();
+}

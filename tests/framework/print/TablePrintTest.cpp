@@ -1,0 +1,273 @@
+// The print engine's page records: slices of display lines crossed with column bands, scaling
+// and fitting, the page loop's range, and what a printed page shows of alignment and fields.
+#include "PrintTestSupport.h"
+#include "framework/print/NorvTablePrint.h"
+#include "framework/table/Table.h"
+#include "platform/win/user/TestAnswers.h"
+
+namespace {
+
+// Counts the pages a run reports.
+class CCountingSink : public IPrintProgressSink
+{
+public:
+    BOOL SetProgress(int nPercent) override
+    {
+        m_calls.push_back(nPercent);
+        return TRUE;
+    }
+    std::vector<int> m_calls;
+};
+
+// An engine on the PDF printer over a view, set up as the test asks, laid out for the preview.
+class CLaidOut
+{
+public:
+    CLaidOut(CViewTable& view, const std::function<void(CTablePrintSettings&)>& setup = nullptr) : m_print(&view)
+    {
+        UsePdfPrinterOnly();
+        EXPECT_TRUE(m_print.GetSettings().SelectPrinter());
+        m_print.GetSettings().m_nUnits = PRINT_UNITS_MM;
+        for (double& dMargin : m_print.GetSettings().m_dMargins)
+            dMargin = 20.0;
+        if (setup)
+            setup(m_print.GetSettings());
+        m_print.BuildHeaders("Holdings");
+        m_hdc = m_print.BeginPreview();
+        EXPECT_NE(nullptr, m_hdc);
+    }
+    ~CLaidOut() { m_print.EndPreview(m_hdc); }
+    CNorvTablePrint m_print;
+    HDC m_hdc = nullptr;
+};
+
+// The records' structure: slices cover the display lines once and in order, each slice has one
+// page per band, bodies lie in the printable area, page numbers run slice by slice.
+void ExpectWholeLayout(CTablePrint& print, int nLines)
+{
+    const int nBands = print.GetBandCount();
+    ASSERT_GE(nBands, 1);
+    ASSERT_EQ(0, print.GetPageCount() % nBands);
+    int nNext = 0;
+    const RECT& rcL = print.GetLogicalRect();
+    for (int i = 0; i < print.GetPageCount(); ++i) {
+        const CPrintPage& page = *print.GetPage(i);
+        EXPECT_EQ(i / nBands + 1, page.m_nSlice) << "page " << i;
+        EXPECT_EQ(i % nBands, page.m_nBand) << "page " << i;
+        EXPECT_EQ(i + 1, print.GetPageNumber(page));
+        EXPECT_GE(page.m_rcBody.left, rcL.left);
+        EXPECT_LE(page.m_rcBody.right, rcL.right);
+        EXPECT_EQ(print.GetBand(page.m_nBand)->m_nWidth, page.m_rcBody.right - page.m_rcBody.left);
+        if (page.m_nBand == 0) {
+            EXPECT_EQ(nNext, page.m_nFirstLine) << "slice " << page.m_nSlice;
+            EXPECT_GE(page.m_nLastLine, page.m_nFirstLine) << "every page advances";
+            nNext = page.m_nLastLine + 1;
+        } else {
+            EXPECT_EQ(print.GetPage(i - 1)->m_nFirstLine, page.m_nFirstLine);
+        }
+    }
+    EXPECT_EQ(nLines, nNext) << "the slices end at the last display line";
+}
+
+}  // namespace
+
+TEST(TablePrint, SlicesAndBandsCoverTheTableOnce)
+{
+    CPrintTable table(300);
+    const int nLines = table.View().GetRowTree().GetCount();
+    const struct { const char* pszCase; std::function<void(CTablePrintSettings&)> setup; } cases[] = {
+        {"defaults", nullptr},
+        {"titles on the first page only", [](CTablePrintSettings& s) { s.m_nTitleRows = 1; }},
+        {"no titles, no row titles", [](CTablePrintSettings& s) { s.m_nTitleRows = 0; s.m_bRowTitles = FALSE; }},
+        {"scale 200", [](CTablePrintSettings& s) { s.m_nScale = 200; }},
+        {"scale 40", [](CTablePrintSettings& s) { s.m_nScale = 40; }},
+        {"inches", [](CTablePrintSettings& s) { s.m_nUnits = PRINT_UNITS_INCHES; for (double& d : s.m_dMargins) d = 1.5; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszCase);
+        CLaidOut laid(table.View(), c.setup);
+        ExpectWholeLayout(laid.m_print, nLines);
+    }
+}
+
+TEST(TablePrint, MarginsAreTwentyFiveMillimetresToTheInchAndCentreTheBand)
+{
+    CPrintTable table(20, FALSE);
+    CLaidOut laid(table.View());
+    // A4 at 600 dpi has no unprintable edge on the PDF printer: 20 mm is 0.8 inch, 480 dots.
+    const RECT& rc = laid.m_print.GetPrintableRect();
+    EXPECT_EQ(480, rc.left);
+    EXPECT_EQ(480, rc.top);
+    EXPECT_EQ(GetDeviceCaps(laid.m_hdc, HORZRES) - 480, rc.right);
+    EXPECT_EQ(GetDeviceCaps(laid.m_hdc, VERTRES) - 480, rc.bottom);
+    ASSERT_EQ(1, laid.m_print.GetBandCount());
+    const CPrintPage& page = *laid.m_print.GetPage(0);
+    const RECT& rcL = laid.m_print.GetLogicalRect();
+    int nSpare = (rcL.right - rcL.left) - (page.m_rcBody.right - page.m_rcBody.left);
+    ASSERT_GT(nSpare, 1);
+    EXPECT_EQ(rcL.left + nSpare / 2, page.m_rcBody.left);
+}
+
+TEST(TablePrint, ScaleFittingAndBandsOfWideColumns)
+{
+    CPrintTable table(30, FALSE);
+    // Wide enough for three pages at 100 %.
+    for (int i = 0; i < PT_COLUMNS; ++i)
+        table.t.Table().GetColumn(i).SetWidth(250);
+    {
+        CLaidOut fit(table.View(), [](CTablePrintSettings& s) { s.m_nPagesWide = 1; });
+        EXPECT_EQ(1, fit.m_print.GetBandCount());
+        EXPECT_LE(fit.m_print.GetSettings().m_nScale, 100);
+        EXPECT_GE(fit.m_print.GetSettings().m_nScale, 10);
+    }
+    {
+        CLaidOut wide(table.View(), [](CTablePrintSettings& s) { s.m_nScale = 250; });
+        EXPECT_EQ(200, wide.m_print.GetSettings().m_nScale);
+        ExpectWholeLayout(wide.m_print, table.View().GetRowTree().GetCount());
+    }
+    // One column wider than the page: a band of its own, cut to the printable width; the next
+    // column starts the next band.
+    // Wider than any screen lets a user drag it: the stored width as a settings file may hold it.
+    table.View().GetColumns().GetColumn(PT_NAME)->m_nWidth = 5000;
+    {
+        CLaidOut laid(table.View(), [](CTablePrintSettings& s) { s.m_bRowTitles = FALSE; });
+        const int nAvailable = laid.m_print.GetLogicalRect().right - laid.m_print.GetLogicalRect().left;
+        std::vector<std::pair<int, int>> bands;
+        for (int b = 0; b < laid.m_print.GetBandCount(); ++b) {
+            const CPrintBand* pBand = laid.m_print.GetBand(b);
+            EXPECT_LE(pBand->m_nWidth, nAvailable);
+            bands.emplace_back(pBand->m_nFirstColumn, pBand->m_nLastColumn);
+        }
+        ASSERT_GE(bands.size(), 3u);
+        EXPECT_EQ(std::make_pair(0, 0), bands[0]);
+        EXPECT_EQ(std::make_pair(1, 1), bands[1]);
+        EXPECT_EQ(nAvailable, laid.m_print.GetBand(1)->m_nWidth);
+        EXPECT_EQ(2, bands[2].first);
+    }
+    // Columns without any width cannot be fitted: they print at the scale asked for.
+    for (int i = 0; i < PT_COLUMNS; ++i)
+        table.t.Table().GetColumn(i).SetHidden(TRUE);
+    CLaidOut empty(table.View(), [](CTablePrintSettings& s) { s.m_nPagesWide = 1; s.m_bRowTitles = FALSE; s.m_nScale = 80; });
+    EXPECT_EQ(80, empty.m_print.GetSettings().m_nScale);
+    EXPECT_EQ(1, empty.m_print.GetBandCount());
+}
+
+TEST(TablePrint, HeadersTallerThanThePageStillAdvance)
+{
+    CPrintTable table(12, FALSE);
+    UsePdfPrinterOnly();
+    CNorvTablePrint print(&table.View());
+    ASSERT_TRUE(print.GetSettings().SelectPrinter());
+    // A page header taller than the page leaves no room for a line: each page takes one.
+    for (int i = 0; i < 100; ++i)
+        CTablePrintHeader::AddSeparator(print.GetPageHeader(), 20, PRINT_ALIGN_FULL, PALETTERGB(255, 255, 255), 0);
+    print.GetSettings().m_bReportFooter = FALSE;
+    HDC hdc = print.BeginPreview();
+    ASSERT_NE(nullptr, hdc);
+    ExpectWholeLayout(print, table.View().GetRowTree().GetCount());
+    EXPECT_EQ(12, print.GetPageCount());
+    print.EndPreview(hdc);
+}
+
+TEST(TablePrint, PageRangePrintsItsPagesWithProgress)
+{
+    CPrintTable table(400);
+    const struct { int nFrom, nTo; int nExpected; } cases[] = {
+        {3, 2, 1},      // a last page before the first prints the first alone
+        {0, 0, -1},     // all
+        {2, 4, 3},
+        {99, 0, 0},     // past the end: nothing
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.nFrom) + " to " + std::to_string(c.nTo));
+        CNorvTablePrint print(&table.View());
+        ASSERT_TRUE(print.GetSettings().SelectPrinter());
+        print.GetSettings().m_nFromPage = c.nFrom;
+        print.GetSettings().m_nToPage = c.nTo;
+        CCountingSink sink;
+        print.SetProgressSink(&sink);
+        const std::string strPdf = TestFilePath("range.pdf");
+        print.SetOutputFile(strPdf.c_str());
+        ASSERT_EQ(1, print.Print());
+        int nExpected = c.nExpected < 0 ? print.GetPageCount() : c.nExpected;
+        ASSERT_GT(print.GetPageCount(), 4);
+        if (nExpected == 0) {
+            EXPECT_TRUE(sink.m_calls.empty());
+        } else {
+            ASSERT_EQ(static_cast<size_t>(nExpected + 1), sink.m_calls.size());
+            EXPECT_EQ(0, sink.m_calls.front());
+            EXPECT_EQ(100, sink.m_calls.back());
+        }
+        // A PDF file has at least one page, so a run that printed none is told by the sink alone.
+        if (nExpected > 0) {
+            EXPECT_EQ(nExpected, PdfPageCount(strPdf));
+        }
+        std::remove(strPdf.c_str());
+    }
+}
+
+TEST(TablePrint, PrintedPricesLineUpOnTheirSeparatorAndFieldsFillIn)
+{
+    CPrintTable table(8, FALSE);
+    CNorvTablePrint print(&table.View());
+    UsePdfPrinterOnly();
+    ASSERT_TRUE(print.GetSettings().SelectPrinter());
+    print.SetName("Test Terminal");
+    print.BuildHeaders("Holdings");
+    const std::string strPdf = TestFilePath("align.pdf");
+    print.SetOutputFile(strPdf.c_str());
+    ASSERT_EQ(1, print.Print());
+    const std::string strBoxes = PdfPageBoxes(strPdf, 1);
+    // Prices of up to three decimals: 10.5 and 10.125 begin at one place when their points line up.
+    double x5 = WordLeft(strBoxes, "10.5");
+    double x125 = WordLeft(strBoxes, "10.125");
+    ASSERT_GT(x5, 0) << strBoxes;
+    ASSERT_GT(x125, 0);
+    EXPECT_NEAR(x5, x125, 0.5);
+    const std::string strText = PdfPageText(strPdf, 1);
+    EXPECT_NE(std::string::npos, strText.find("Page 1 of 1")) << strText;
+    std::remove(strPdf.c_str());
+}
+
+TEST(TablePrintFields, NamesBetweenBracketsTakeTheirValues)
+{
+    CTablePrintFields fields;
+    fields.SetNumber(CTablePrintFields::FIELD_PAGE, 3);
+    fields.SetNumber(CTablePrintFields::FIELD_LASTPAGE, 7);
+    const struct { const char* pszIn; const char* pszOut; } texts[] = {
+        {"<PAGE> of <LASTPAGE>", "3 of 7"},
+        {"<<PAGE>", "<3"},
+        {"<page> <GONE> <PAGE", "<page> <GONE> <PAGE"},
+        {"a > b <PAGE>", "a > b 3"},
+    };
+    for (const auto& t : texts)
+        EXPECT_STREQ(t.pszOut, fields.Substitute(t.pszIn)) << t.pszIn;
+}
+
+TEST(TablePrint, RunThatEndsShortClosesItsProgressAndTellsAFailure)
+{
+    CPrintTable table(50);
+    UsePdfPrinterOnly();
+    TbClearTestAnswers();
+    const struct { const char* pszCase; int nFromPage; BOOL bCancelFile; int nResult; int nMessages; } cases[] = {
+        {"file question cancelled", 0, TRUE, 0, 1},
+        {"from a page past the end", 99, FALSE, 1, 0},
+        {"whole run", 0, FALSE, 1, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszCase);
+        CNorvTablePrint print(&table.View());
+        ASSERT_TRUE(print.GetSettings().SelectPrinter());
+        print.GetSettings().m_nFromPage = c.nFromPage;
+        print.BuildHeaders("Holdings");
+        const std::string strPdf = TestFilePath("short.pdf");
+        TbQueueTestAnswer({TB_ASK_SAVEFILE, c.bCancelFile ? IDCANCEL : IDOK, strPdf});
+        if (c.nMessages)
+            TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});
+        EXPECT_EQ(c.nResult, RunTablePrint(print, nullptr, "Printing"));
+        EXPECT_EQ(0, TbPendingTestAnswers()) << "the file question and the failure message came as expected";
+        EXPECT_EQ(nullptr, print.GetProgressSink()) << "no dialog is left watching the print";
+        TbClearTestAnswers();
+        std::remove(strPdf.c_str());
+    }
+}
