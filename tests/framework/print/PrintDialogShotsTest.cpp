@@ -3,32 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <sys/stat.h>
 
 #include "PrintDialogTestSupport.h"
 #include "framework/print/TBPageSetupDlg.h"
 #include "framework/print/TBPrintDlg.h"
 #include "framework/window/TBTabControl.h"
 #include "platform/win/gdi/ImageCodec.h"
-#include "platform/win/kernel/CodePage.h"
 #include "tests/framework/table/TableTestSupport.h"
 
 namespace {
-
-std::string ShotPath(const std::string& strName)
-{
-    const std::string strDir = std::string(TB_BINARY_DIR) + "/screenshots";
-    mkdir(strDir.c_str(), 0755);
-    return strDir + "/" + strName + ".png";
-}
 
 void Show(HWND hWnd)
 {
     ShowWindow(hWnd, SW_SHOW);
     UpdateWindow(hWnd);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&msg);
+    Drain();
 }
 
 TEST(PrintDialogShots, PrintAndPageSetupInEnglishAndArabic)
@@ -37,7 +26,7 @@ TEST(PrintDialogShots, PrintAndPageSetupInEnglishAndArabic)
         CPrintDialogEnvironment env(nCodePage);
         const std::string strLang = nCodePage == 1256 ? "_ar" : "_en";
         COwnedTable table({{"Symbol", COLTYPE_STRING, 12, FALSE}});
-        table.View().SetTitle(nCodePage == 1256 ? TbUtf8ToCodePage("الأسعار", 1256).c_str() : "Quotes",
+        table.View().SetTitle(nCodePage == 1256 ? ToCodePage("الأسعار", 1256).c_str() : "Quotes",
                               nCodePage == 1256 ? 1 : 0);
         CTablePrintSettings settings;
         UsePrinter(settings, TEST_PRINTER_WIDE);
@@ -49,7 +38,7 @@ TEST(PrintDialogShots, PrintAndPageSetupInEnglishAndArabic)
         print.SetSettings(settings);
         ASSERT_TRUE(print.Create(IDD_PRINT, nullptr));
         Show(print.m_hWnd);
-        EXPECT_TRUE(TbSaveWindowPng(print.m_hWnd, ShotPath("print_dialog" + strLang).c_str()));
+        EXPECT_TRUE(TbSaveWindowPng(print.m_hWnd, ScreenshotPath(("print_dialog" + strLang).c_str()).c_str()));
         print.DestroyWindow();
 
         CTBPageSetupDlg setup(nullptr, &table.View());
@@ -61,7 +50,7 @@ TEST(PrintDialogShots, PrintAndPageSetupInEnglishAndArabic)
             ASSERT_EQ(nTab, setup.GetShownPage());
             Show(setup.m_hWnd);
             const std::string strShot = std::string("page_setup_") + s_pages[nTab] + strLang;
-            EXPECT_TRUE(TbSaveWindowPng(setup.m_hWnd, ShotPath(strShot).c_str())) << strShot;
+            EXPECT_TRUE(TbSaveWindowPng(setup.m_hWnd, ScreenshotPath(strShot.c_str()).c_str())) << strShot;
         }
         setup.DestroyWindow();
     }

@@ -6,7 +6,6 @@
 
 #include "PrintDialogTestSupport.h"
 #include "framework/print/PageRange.h"
-#include "framework/print/PrinterInfo.h"
 #include "framework/print/TBPrintDlg.h"
 #include "tests/framework/table/TableTestSupport.h"
 
@@ -101,7 +100,6 @@ TEST(PrintDialog, OpensOnTheRecordAndEndsWithWhatTheUserChose)
         EXPECT_EQ("3-5", ItemTextOf(hDlg, IDC_PRINT_RANGE));
         EXPECT_EQ("3", ItemTextOf(hDlg, IDC_PRINT_COPIES));
         EXPECT_TRUE(IsChecked(hDlg, IDC_PRINT_ROWS_2));
-        EXPECT_FALSE(IsChecked(hDlg, IDC_PRINT_ROWS_ALL));
         EXPECT_TRUE(IsChecked(hDlg, IDC_PRINT_NOSORT));
         EXPECT_FALSE(IsChecked(hDlg, IDC_PRINT_TABLEORDER));
 

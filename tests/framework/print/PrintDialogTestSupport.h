@@ -1,52 +1,24 @@
 #pragma once
-// What the print dialog tests share: the product's language module of a code page as the
-// application's, a program settings file of the test's own, the machine's printers hidden and
-// three printers of known shape (the PDF printer, a grey printer and a printer 4,800 dots wide
-// with unprintable edges), and the dialogs driven as a user drives them.
-#include <cstdio>
+// What the print dialog tests share: the language of a code page (PrintTestSupport.h), the
+// machine's printers hidden behind the PDF printer and two of known shape (a grey printer, and a
+// printer 4,800 dots wide with unprintable edges), and the dialogs driven as a user drives them.
 #include <string>
-#include <unistd.h>
 
-#include "framework/base/NorvGlobals.h"
-#include "framework/base/SettingsFile.h"
-#include "framework/base/TBApp.h"
+#include "PrintTestSupport.h"
 #include "framework/print/TablePrintSettings.h"
-#include "platform/win/Windows.h"
-#include "platform/win/kernel/Resources.h"
-#include "platform/win/spool/Printers.h"
 #include "platform/win/spool/WinSpool.h"
 #include "platform/win/user/Controls.h"
 #include "platform/win/user/Dialogs.h"
 
 #define TEST_PRINTER_GREY  "Office Grey"
-#define TEST_PRINTER_WIDE  "Wide Offsets"   // A4 at 600 dpi, 80 dots unprintable each side: 4,800 dots wide
+#define TEST_PRINTER_WIDE  "Wide Offsets"   // A4 at 600 dpi, 80 dots unprintable each side
 
 class CPrintDialogEnvironment
 {
 public:
-    explicit CPrintDialogEnvironment(int nCodePage = 1252)
+    explicit CPrintDialogEnvironment(int nCodePage = 1252) : m_language(nCodePage)
     {
-        TbAddResourcePath(TB_SOURCE_DIR "/resources");
-        char szName[32];
-        snprintf(szName, sizeof(szName), "_%d.dll", nCodePage);
-        m_hModule = LoadLibraryA(szName);
-        CTBApp* pApp = GetTBApp();
-        m_hOldApp = pApp->GetModule();
-        m_hOldResources = TbGetResourceModule();
-        const CTBString strName = pApp->GetName();
-        pApp->Init(m_hModule, strName, pApp->GetOption());
-        TbSetResourceModule(m_hModule);
-        GetNorvGlobals().SetRightToLeft(nCodePage == 1256);
-        GetNorvGlobals().SetLanguage(nCodePage == 1256 ? 1 : 0);
-        char szPath[] = "/tmp/tbprintdlgXXXXXX";
-        const int fd = mkstemp(szPath);
-        if (fd >= 0)
-            close(fd);
-        m_strPath = szPath;
-        m_settings.Open(szPath);
-        pApp->m_pSettings = &m_settings;
-
-        TbUseSystemPrinters(FALSE);
+        UsePdfPrinterOnly();
         TbRemoveVirtualPrinters();
         TBVIRTUALPRINTER grey;
         grey.strName = TEST_PRINTER_GREY;
@@ -59,33 +31,12 @@ public:
         wide.ptOffset = {80, 80};
         TbAddVirtualPrinter(wide);
     }
-    ~CPrintDialogEnvironment()
-    {
-        TbRemoveVirtualPrinters();
-        TbUseSystemPrinters(TRUE);
-        CTBApp* pApp = GetTBApp();
-        pApp->m_pSettings = nullptr;
-        const CTBString strName = pApp->GetName();
-        pApp->Init(m_hOldApp, strName, pApp->GetOption());
-        TbSetResourceModule(m_hOldResources);
-        GetNorvGlobals().SetRightToLeft(FALSE);
-        GetNorvGlobals().SetLanguage(0);
-        if (m_hModule != nullptr)
-            FreeLibrary(m_hModule);
-        unlink(m_strPath.c_str());
-    }
-    CPrintDialogEnvironment(const CPrintDialogEnvironment&) = delete;
-    CPrintDialogEnvironment& operator=(const CPrintDialogEnvironment&) = delete;
+    ~CPrintDialogEnvironment() { TbRemoveVirtualPrinters(); }
 
 private:
-    CSettingsFile m_settings;
-    std::string m_strPath;
-    HMODULE m_hModule = nullptr;
-    HINSTANCE m_hOldApp = nullptr;
-    HINSTANCE m_hOldResources = nullptr;
+    CPrintLanguage m_language;
 };
 
-// A string of the language module in force.
 inline std::string AppText(UINT nId)
 {
     CTBString str;
@@ -98,18 +49,9 @@ inline std::string ItemTextOf(HWND hDlg, int nId)
     GetDlgItemTextA(hDlg, nId, sz, sizeof(sz));
     return sz;
 }
-inline bool IsChecked(HWND hDlg, int nId)
-{
-    return IsDlgButtonChecked(hDlg, nId) == BST_CHECKED;
-}
-inline bool IsEnabledItem(HWND hDlg, int nId)
-{
-    return IsWindowEnabled(GetDlgItem(hDlg, nId)) != FALSE;
-}
-inline void Click(HWND hDlg, int nId)
-{
-    SendMessageA(GetDlgItem(hDlg, nId), BM_CLICK, 0, 0);
-}
+inline bool IsChecked(HWND hDlg, int nId) { return IsDlgButtonChecked(hDlg, nId) == BST_CHECKED; }
+inline bool IsEnabledItem(HWND hDlg, int nId) { return IsWindowEnabled(GetDlgItem(hDlg, nId)) != FALSE; }
+inline void Click(HWND hDlg, int nId) { SendMessageA(GetDlgItem(hDlg, nId), BM_CLICK, 0, 0); }
 // A field typed into and left: its change notice, then the loss of the focus.
 inline void Type(HWND hDlg, int nId, const char* pszText)
 {
@@ -128,7 +70,6 @@ inline bool ChooseItem(HWND hDlg, int nId, const char* pszText)
     SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hList));
     return true;
 }
-// A record on the named printer with its defaults otherwise.
 inline void UsePrinter(CTablePrintSettings& settings, const char* pszName)
 {
     settings.SetPrinterName(CTBString(pszName));
