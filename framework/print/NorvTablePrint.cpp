@@ -36,7 +36,8 @@ void CNorvTablePrint::BuildHeaders(const char* pszTitle)
     LOGFONTA lf = {};
     lf.lfHeight = 10;                   // points; the element makes the height for the DC
     lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
+    // The character set names the code page of the texts: Arabic ones while reading right to left.
+    lf.lfCharSet = GetNorvGlobals().m_bRightToLeft ? ARABIC_CHARSET : DEFAULT_CHARSET;
     snprintf(lf.lfFaceName, sizeof(lf.lfFaceName), "%s", "Arial");
     const COLORREF crBlack = PALETTERGB(0, 0, 0);
     const COLORREF crWhite = PALETTERGB(255, 255, 255);

@@ -271,3 +271,53 @@ TEST(TablePrint, RunThatEndsShortClosesItsProgressAndTellsAFailure)
         std::remove(strPdf.c_str());
     }
 }
+
+// A page drawn on a screen bitmap at the printer's proportions, as the preview draws it.
+TEST(TablePrint, GreyModePrintsColouredTextAsGreyOnWhite)
+{
+    CPrintTable table(30, FALSE);
+    const struct { int nMode; bool bRed; } cases[] = {{PRINT_COLOR, true}, {PRINT_GREY, false}, {PRINT_BLACKWHITE, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nMode);
+        CLaidOut laid(table.View(), [&](CTablePrintSettings& s) {
+            s.m_nColorMode = c.nMode;
+            s.m_crBackground = RGB(0, 0, 255);
+        });
+        laid.m_print.GetProperties().SetCellTextColor(RGB(255, 0, 0), 0);
+        HDC hdcScreen = GetDC(nullptr);
+        HDC hdc = CreateCompatibleDC(hdcScreen);
+        const int cx = 400;
+        const int cy = cx * GetDeviceCaps(laid.m_hdc, VERTRES) / GetDeviceCaps(laid.m_hdc, HORZRES);
+        HBITMAP hBitmap = CreateCompatibleBitmap(hdcScreen, cx, cy);
+        HGDIOBJ hOld = SelectObject(hdc, hBitmap);
+        RECT rcAll = {0, 0, cx, cy};
+        FillRect(hdc, &rcAll, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        SIZE sizeWindow, sizeViewport;
+        GetWindowExtEx(laid.m_hdc, &sizeWindow);
+        GetViewportExtEx(laid.m_hdc, &sizeViewport);
+        SetMapMode(hdc, MM_ANISOTROPIC);
+        SetWindowExtEx(hdc, sizeWindow.cx * GetDeviceCaps(laid.m_hdc, HORZRES), sizeWindow.cy * GetDeviceCaps(laid.m_hdc, VERTRES), nullptr);
+        SetViewportExtEx(hdc, sizeViewport.cx * cx, sizeViewport.cy * cy, nullptr);
+        ASSERT_TRUE(laid.m_print.DrawPreviewPage(0, hdc, nullptr));
+        SetMapMode(hdc, MM_TEXT);
+        int nRed = 0, nBlue = 0, nColoured = 0;
+        for (int y = 0; y < cy; ++y)
+            for (int x = 0; x < cx; ++x) {
+                COLORREF cr = GetPixel(hdc, x, y);
+                int r = GetRValue(cr), g = GetGValue(cr), b = GetBValue(cr);
+                nRed += r > 150 && g < 100 && b < 100;
+                nBlue += b > 150 && r < 100 && g < 100;
+                nColoured += std::abs(r - g) > 8 || std::abs(g - b) > 8;
+            }
+        SelectObject(hdc, hOld);
+        DeleteObject(hBitmap);
+        DeleteDC(hdc);
+        ReleaseDC(nullptr, hdcScreen);
+        if (c.bRed) {
+            EXPECT_GT(nRed, 0) << "text in its colour";
+            EXPECT_GT(nBlue, 0) << "the body on its background";
+        } else {
+            EXPECT_EQ(0, nColoured) << "greys only, on white";
+        }
+    }
+}
