@@ -43,6 +43,58 @@ BOOL CDC::CreateCompatibleDC(CDC* pDC)
     return m_bOwnDC;
 }
 
+BOOL CDC::CreateDC(LPCSTR pszDriver, LPCSTR pszDevice, LPCSTR pszOutput, const void* pInitData)
+{
+    if (m_hDC != nullptr)
+        return FALSE;
+    m_hDC = ::CreateDCA(pszDriver, pszDevice, pszOutput, static_cast<const DEVMODEA*>(pInitData));
+    m_bOwnDC = m_hDC != nullptr;
+    return m_bOwnDC;
+}
+
+BOOL CDC::CreateIC(LPCSTR pszDriver, LPCSTR pszDevice, LPCSTR pszOutput, const void* pInitData)
+{
+    if (m_hDC != nullptr)
+        return FALSE;
+    m_hDC = ::CreateICA(pszDriver, pszDevice, pszOutput, static_cast<const DEVMODEA*>(pInitData));
+    m_bOwnDC = m_hDC != nullptr;
+    return m_bOwnDC;
+}
+
+int CDC::StartDoc(LPCSTR pszDocName)
+{
+    DOCINFOA di = {sizeof di, pszDocName, nullptr, nullptr, 0};
+    return ::StartDocA(m_hDC, &di);
+}
+
+CSize CDC::SetWindowExt(int cx, int cy)
+{
+    SIZE sz = {0, 0};
+    ::SetWindowExtEx(m_hDC, cx, cy, &sz);
+    return CSize(sz.cx, sz.cy);
+}
+
+CSize CDC::SetViewportExt(int cx, int cy)
+{
+    SIZE sz = {0, 0};
+    ::SetViewportExtEx(m_hDC, cx, cy, &sz);
+    return CSize(sz.cx, sz.cy);
+}
+
+CPoint CDC::SetWindowOrg(int x, int y)
+{
+    POINT pt = {0, 0};
+    ::SetWindowOrgEx(m_hDC, x, y, &pt);
+    return CPoint(pt.x, pt.y);
+}
+
+CPoint CDC::SetViewportOrg(int x, int y)
+{
+    POINT pt = {0, 0};
+    ::SetViewportOrgEx(m_hDC, x, y, &pt);
+    return CPoint(pt.x, pt.y);
+}
+
 BOOL CDC::DeleteDC()
 {
     if (m_hDC == nullptr || !m_bOwnDC)

@@ -2,11 +2,13 @@
 // The class library's device context: a wrapper of an HDC. CPaintDC paints a window between
 // BeginPaint and EndPaint, CClientDC draws into its client area at once. The drawing members
 // come with the code that paints through them; the handle works with every GDI call meanwhile.
+// A printer DC (CreateDC) prints through the same members between StartDoc and EndDoc.
 #include "platform/mfc/GdiObject.h"
 #include "platform/mfc/Object.h"
 #include "platform/mfc/Rect.h"
 #include "platform/mfc/String.h"
 #include "platform/win/gdi/Gdi.h"
+#include "platform/win/gdi/Print.h"
 #include "platform/win/user/Paint.h"
 
 class CWnd;
@@ -29,7 +31,30 @@ public:
     HDC Detach();
     // A memory DC like pDC's (the screen's for null), owned by the object.
     BOOL CreateCompatibleDC(CDC* pDC);
+    // A printer's DC or information DC, owned by the object; pInitData a DEVMODEA or null.
+    BOOL CreateDC(LPCSTR pszDriver, LPCSTR pszDevice, LPCSTR pszOutput, const void* pInitData);
+    BOOL CreateIC(LPCSTR pszDriver, LPCSTR pszDevice, LPCSTR pszOutput, const void* pInitData);
     BOOL DeleteDC();
+
+    // Printing: the document calls, as the GDI answers them (> 0, or SP_ERROR).
+    int StartDoc(LPDOCINFOA pDocInfo) { return ::StartDocA(m_hDC, pDocInfo); }
+    int StartDoc(LPCSTR pszDocName);
+    int StartPage() { return ::StartPage(m_hDC); }
+    int EndPage() { return ::EndPage(m_hDC); }
+    int EndDoc() { return ::EndDoc(m_hDC); }
+    int AbortDoc() { return ::AbortDoc(m_hDC); }
+    BOOL IsPrinting() const { return m_bPrinting; }
+    int GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hDC, nIndex); }
+
+    // Mapping and clipping.
+    int SetMapMode(int nMapMode) { return ::SetMapMode(m_hDC, nMapMode); }
+    CSize SetWindowExt(int cx, int cy);
+    CSize SetViewportExt(int cx, int cy);
+    CPoint SetWindowOrg(int x, int y);
+    CPoint SetViewportOrg(int x, int y);
+    int SaveDC() { return ::SaveDC(m_hDC); }
+    BOOL RestoreDC(int nSavedDC) { return ::RestoreDC(m_hDC, nSavedDC); }
+    int IntersectClipRect(int x1, int y1, int x2, int y2) { return ::IntersectClipRect(m_hDC, x1, y1, x2, y2); }
 
     // Objects: the one selected before comes back as a temporary object of its class.
     CGdiObject* SelectObject(CGdiObject* pObject);
@@ -67,9 +92,10 @@ public:
     BOOL GetTextMetrics(LPTEXTMETRICA pMetrics) const { return ::GetTextMetricsA(m_hDC, pMetrics); }
 
     HDC m_hDC = nullptr;
+    BOOL m_bPrinting = FALSE;                   // set by whoever prints through this DC
 
 private:
-    BOOL m_bOwnDC = FALSE;                      // made by CreateCompatibleDC
+    BOOL m_bOwnDC = FALSE;                      // made by CreateCompatibleDC, CreateDC or CreateIC
 };
 
 class CPaintDC : public CDC

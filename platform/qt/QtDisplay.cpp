@@ -200,6 +200,10 @@ public:
     ITbQuestion* AskFile(HWND hOwner, TBFILEQUESTION* pQuestion) override { return TbQtAskFile(hOwner, pQuestion); }
     ITbQuestion* AskFont(HWND hOwner, TBFONTQUESTION* pQuestion) override { return TbQtAskFont(hOwner, pQuestion); }
     ITbQuestion* AskColor(HWND hOwner, TBCOLORQUESTION* pQuestion) override { return TbQtAskColor(hOwner, pQuestion); }
+    ITbQuestion* AskPrinterProperties(HWND hOwner, TBPRINTERPROPSQUESTION* pQuestion) override
+    {
+        return TbQtAskPrinterProperties(hOwner, pQuestion);
+    }
     // Menus and MDI.
     BOOL OpenPopupMenu(HMENU hMenu, UINT uFlags, POINT pt, HWND hOwner) override
     {

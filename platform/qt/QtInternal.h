@@ -54,6 +54,7 @@ ITbQuestion* TbQtAskMessageBox(HWND hOwner, TBMESSAGEBOXQUESTION* pQuestion);
 ITbQuestion* TbQtAskFile(HWND hOwner, TBFILEQUESTION* pQuestion);
 ITbQuestion* TbQtAskFont(HWND hOwner, TBFONTQUESTION* pQuestion);
 ITbQuestion* TbQtAskColor(HWND hOwner, TBCOLORQUESTION* pQuestion);
+ITbQuestion* TbQtAskPrinterProperties(HWND hOwner, TBPRINTERPROPSQUESTION* pQuestion);
 // Menus and MDI (QtMenus.cpp): the popup menu the display shows for TrackPopupMenu, and for tests
 // the popup open now (null: none).
 class QMenu;

@@ -26,10 +26,6 @@
 #include "platform/win/kernel/CodePage.h"
 
 namespace {
-QColor Color(COLORREF cr)
-{
-    return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr));
-}
 
 const struct {
     short nPaper;
@@ -53,7 +49,8 @@ QPageLayout LayoutFor(const TBPAGEGEOMETRY& page)
 class CPainterPage : public ITbPrintPage
 {
 public:
-    CPainterPage(QPainter& painter, const TBPAGEGEOMETRY& page, qreal dDeviceDpiX, qreal dDeviceDpiY) : m_painter(painter)
+    CPainterPage(QPainter& painter, const TBPAGEGEOMETRY& page, qreal dDeviceDpiX, qreal dDeviceDpiY)
+        : m_painter(painter), m_bGrey(!page.bColor)
     {
         m_base.scale(dDeviceDpiX / page.nDpiX, dDeviceDpiY / page.nDpiY);
         m_base.translate(page.ptOffset.x, page.ptOffset.y);
@@ -144,11 +141,19 @@ public:
             return;
         QImage source(reinterpret_cast<const uchar*>(image.Bits()), image.Width(), image.Height(), image.Width() * 4,
                       QImage::Format_RGB32);
+        if (m_bGrey)
+            source = source.convertToFormat(QImage::Format_Grayscale8);
         m_painter.drawImage(QRectF(rcDest.left, rcDest.top, rcDest.right - rcDest.left, rcDest.bottom - rcDest.top),
                             source, QRectF(rcSrc.left, rcSrc.top, rcSrc.right - rcSrc.left, rcSrc.bottom - rcSrc.top));
     }
 
 private:
+    // A monochrome page prints each colour as its grey.
+    QColor Color(COLORREF cr) const
+    {
+        QColor color(GetRValue(cr), GetGValue(cr), GetBValue(cr));
+        return m_bGrey ? QColor(qGray(color.rgb()), qGray(color.rgb()), qGray(color.rgb())) : color;
+    }
     static bool SameRects(const std::vector<RECT>& a, const std::vector<RECT>& b)
     {
         return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const RECT& x, const RECT& y) {
@@ -166,6 +171,7 @@ private:
         return Qt::SolidLine;
     }
     QPainter& m_painter;
+    BOOL m_bGrey;
     QTransform m_base;
     std::vector<RECT> m_clip;
     BOOL m_bClip = FALSE;

@@ -1,6 +1,7 @@
 // Fonts and text on Qt: faces from LOGFONT with substitutes for the original's faces, metrics,
 // and drawing into a pixel buffer with Qt's shaping (Arabic joins, right-to-left runs).
 #include <QtGui/QFont>
+#include <QtGui/QFontDatabase>
 #include <QtGui/QFontMetrics>
 #include <QtGui/QGlyphRun>
 #include <QtGui/QImage>
@@ -239,6 +240,16 @@ public:
             m_painter.end();
         m_image = QImage();
         m_pBits = nullptr;
+    }
+    BOOL HasFace(const char* pszUtf8) override
+    {
+        const QString strFace = QString::fromUtf8(pszUtf8);
+        if (QFontDatabase::hasFamily(strFace))
+            return TRUE;
+        for (const QString& strSubstitute : QFont::substitutes(strFace))
+            if (QFontDatabase::hasFamily(strSubstitute))
+                return TRUE;
+        return FALSE;
     }
     void KeepLayouts(BOOL bKeep)
     {

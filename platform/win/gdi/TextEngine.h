@@ -22,6 +22,9 @@ struct ITbTextEngine {
     // draws hundreds of strings). Called before that target is freed or resized and when a DC
     // that drew into it goes away.
     virtual void EndDrawing() {}
+    // Whether the machine has the face, by its own name or a substitute's (UTF-8). An engine
+    // that cannot tell answers TRUE.
+    virtual BOOL HasFace(const char*) { return TRUE; }
 };
 void TbSetTextEngine(ITbTextEngine* pEngine);
 ITbTextEngine* TbGetTextEngine();

@@ -12,6 +12,7 @@
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/GdiDefs.h"
 #include "platform/win/kernel/CodePage.h"
+#include "platform/win/gdi/TextEngine.h"
 #include "platform/win/user/Display.h"
 #include "platform/win/user/ModalLoop.h"
 #include "platform/win/user/MessageBox.h"
@@ -341,6 +342,9 @@ BOOL ChooseFontA(LPCHOOSEFONTA pCf)
                 return FALSE;
             }
             if (bLimit && (font.nPointSize10 < pCf->nSizeMin * 10 || font.nPointSize10 > pCf->nSizeMax * 10))
+                return ANSWER_REFUSED;
+            // Existing faces only: a name typed for a face the machine lacks does not close it.
+            if ((pCf->Flags & CF_FORCEFONTEXIST) && !TbGetTextEngine()->HasFace(font.strFace.c_str()))
                 return ANSWER_REFUSED;
             DeliverFont(pCf, font, nDpi);
             return TRUE;

@@ -79,14 +79,14 @@ struct CHOOSEFONTA {
 };
 typedef CHOOSEFONTA* LPCHOOSEFONTA;
 
-#define CF_SCREENFONTS         0x00000001
+#define CF_SCREENFONTS         0x00000001   // the screen's faces (every face here is one)
 #define CF_PRINTERFONTS        0x00000002
 #define CF_BOTH                (CF_SCREENFONTS | CF_PRINTERFONTS)
 #define CF_INITTOLOGFONTSTRUCT 0x00000040   // start from *lpLogFont
 #define CF_EFFECTS             0x00000100
 #define CF_LIMITSIZE           0x00002000   // only sizes from nSizeMin to nSizeMax points
 #define CF_FIXEDPITCHONLY      0x00004000
-#define CF_FORCEFONTEXIST      0x00010000   // the display lists only fonts that exist
+#define CF_FORCEFONTEXIST      0x00010000   // only a face the machine has closes the chooser
 #define CF_SCALABLEONLY        0x00020000
 #define CF_NOVERTFONTS         0x01000000
 

@@ -24,6 +24,7 @@ void TbRegisterControlClasses()
         {STATUSCLASSNAMEA, TbStatusBarWndProc, CS_DBLCLKS, 0, 0},
         {DATETIMEPICK_CLASSA, TbDateTimePickWndProc, CS_DBLCLKS, 0, 0},
         {WC_RICHVIEWA, TbRichViewWndProc, 0, 0, 0},
+        {PROGRESS_CLASSA, TbProgressWndProc, 0, 0, 0},
         {WC_DIALOGA, DefDlgProcA, CS_DBLCLKS | CS_SAVEBITS, DLGWINDOWEXTRA, 0},
     };
     for (const auto& c : s_classes) {

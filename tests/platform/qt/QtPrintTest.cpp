@@ -2,12 +2,20 @@
 // pages back (pdfinfo: pages and size, pdftotext: the text and where it lies, pdftoppm: pixels).
 #include <gtest/gtest.h>
 #include <QtCore/QRegularExpression>
+#include <algorithm>
 #include <QtGui/QImage>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QCheckBox>
+#include <QtWidgets/QComboBox>
+#include <QtWidgets/QDialog>
+#include <QtWidgets/QRadioButton>
+#include <QtWidgets/QSpinBox>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include "QtTestSupport.h"
+#include "platform/mfc/DC.h"
 #include "platform/win/Windows.h"
 #include "platform/win/spool/Printers.h"
 #include "platform/win/user/MessageBox.h"
@@ -207,8 +215,9 @@ TEST_F(QtPrintTest, PdfPrinterPagesKeepTextFiguresClipsAndBitmaps)
     EXPECT_LT(qGray(page.pixel(cx * 500 / 1000 / 10, cy * 700 / 1000 / 10)), 128);    // the line
 }
 
-// A virtual printer with an unprintable edge: its dots start at the offset, and the file comes
-// from the save question when the document names none; cancelling it fails StartDoc.
+// A monochrome virtual printer with an unprintable edge: its dots start at the offset, colours
+// print as their greys, and the file comes from the save question when the document names none;
+// cancelling it fails StartDoc.
 TEST_F(QtPrintTest, VirtualPrinterOffsetsAndTheFileQuestion)
 {
     TBVIRTUALPRINTER v;
@@ -216,6 +225,7 @@ TEST_F(QtPrintTest, VirtualPrinterOffsetsAndTheFileQuestion)
     v.papers = {DMPAPER_LETTER, DMPAPER_A4};
     v.nDpiX = v.nDpiY = 300;
     v.ptOffset = POINT{75, 150};                 // a quarter and a half inch
+    v.bColor = FALSE;
     TbAddVirtualPrinter(v);
     HDC hdc = CreateDCA(nullptr, "Office Laser", nullptr, nullptr);
     ASSERT_NE(nullptr, hdc);
@@ -232,6 +242,10 @@ TEST_F(QtPrintTest, VirtualPrinterOffsetsAndTheFileQuestion)
     // A black square of one inch at the printable area's corner.
     RECT rc = {0, 0, 300, 300};
     FillRect(hdc, &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    RECT rcRed = {600, 0, 900, 300};
+    HBRUSH hRed = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(hdc, &rcRed, hRed);
+    DeleteObject(hRed);
     ASSERT_GT(EndPage(hdc), 0);
     ASSERT_GT(EndDoc(hdc), 0);
     DeleteDC(hdc);
@@ -245,4 +259,109 @@ TEST_F(QtPrintTest, VirtualPrinterOffsetsAndTheFileQuestion)
     EXPECT_EQ(0x000000u, page.pixel(120, 140) & 0xFFFFFF);
     EXPECT_EQ(0xFFFFFFu, page.pixel(130, 100) & 0xFFFFFF);
     EXPECT_EQ(0xFFFFFFu, page.pixel(60, 45) & 0xFFFFFF);
+    // The red square, 2.25..3.25 inches across, is grey.
+    const QRgb pxRed = page.pixel(280, 100);
+    EXPECT_EQ(qRed(pxRed), qGreen(pxRed));
+    EXPECT_EQ(qRed(pxRed), qBlue(pxRed));
+    EXPECT_NEAR(qGray(qRgb(255, 0, 0)), qRed(pxRed), 3);
+}
+
+namespace {
+std::string g_strPropsSeen;
+}
+
+// The properties question on the display, in both languages: the person picks Legal, landscape,
+// four collated copies in grey, and the device mode comes back so (a screenshot of each for people).
+TEST_F(QtPrintTest, PropertiesDialogOnTheDisplay)
+{
+    for (UINT uCodePage : {1252u, 1256u}) {
+        ASSERT_TRUE(TbSetActiveCodePage(uCodePage));
+        g_strPropsSeen.clear();
+        SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR nId, DWORD) {
+            KillTimer(nullptr, nId);
+            QDialog* pDialog = nullptr;
+            for (QWidget* pWidget : QApplication::topLevelWidgets())
+                if (pWidget->objectName() == QLatin1String("TbPrinterProperties") && pWidget->isVisible())
+                    pDialog = qobject_cast<QDialog*>(pWidget);
+            ASSERT_NE(nullptr, pDialog);
+            auto* pPaper = pDialog->findChild<QComboBox*>(QStringLiteral("paper"));
+            g_strPropsSeen = pPaper->currentText().toStdString();
+            pPaper->setCurrentIndex(pPaper->findText(QStringLiteral("Legal")));
+            pDialog->findChild<QRadioButton*>(QStringLiteral("landscape"))->setChecked(true);
+            pDialog->findChild<QSpinBox*>(QStringLiteral("copies"))->setValue(4);
+            pDialog->findChild<QCheckBox*>(QStringLiteral("collate"))->setChecked(true);
+            pDialog->findChild<QCheckBox*>(QStringLiteral("color"))->setChecked(false);
+            pDialog->grab().save(QString::fromStdString(
+                ScreenshotPath(GetACP() == 1256 ? "printer_properties_ar" : "printer_properties_en")));
+            pDialog->accept();
+        });
+        char szName[] = TB_PDF_PRINTER_NAME;
+        DEVMODEA in = {};
+        in.dmSize = sizeof in;
+        in.dmFields = DM_PAPERSIZE;
+        in.dmPaperSize = DMPAPER_A3;
+        DEVMODEA out = {};
+        EXPECT_EQ(IDOK, DocumentPropertiesA(nullptr, nullptr, szName, &out, &in, DM_IN_BUFFER | DM_IN_PROMPT | DM_OUT_BUFFER));
+        EXPECT_EQ("A3", g_strPropsSeen);             // it opened on the caller's paper
+        EXPECT_EQ(DMPAPER_LEGAL, out.dmPaperSize);
+        EXPECT_EQ(DMORIENT_LANDSCAPE, out.dmOrientation);
+        EXPECT_EQ(4, out.dmCopies);
+        EXPECT_EQ(DMCOLLATE_TRUE, out.dmCollate);
+        EXPECT_EQ(DMCOLOR_MONOCHROME, out.dmColor);
+    }
+    TbSetActiveCodePage(1252);
+}
+
+// The class library's DC over a printer: made, printed through and deleted by the object.
+TEST_F(QtPrintTest, ClassLibraryDCPrintsLandscapePages)
+{
+    DEVMODEA dm = {};
+    dm.dmSize = sizeof dm;
+    dm.dmFields = DM_ORIENTATION;
+    dm.dmOrientation = DMORIENT_LANDSCAPE;
+    const std::string strPdf = (dir / "wide.pdf").string();
+    {
+        CDC dc;
+        ASSERT_TRUE(dc.CreateDC(nullptr, TB_PDF_PRINTER_NAME, nullptr, &dm));
+        EXPECT_FALSE(dc.CreateIC(nullptr, TB_PDF_PRINTER_NAME, nullptr, nullptr));      // one DC at a time
+        EXPECT_GT(dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
+        DOCINFOA di = {sizeof di, "Wide", strPdf.c_str(), nullptr, 0};
+        ASSERT_GT(dc.StartDoc(&di), 0);
+        for (int nPage = 1; nPage <= 3; ++nPage) {
+            ASSERT_GT(dc.StartPage(), 0);
+            dc.TextOut(100, 100, CString("Page ") + std::to_string(nPage).c_str());
+            ASSERT_GT(dc.EndPage(), 0);
+        }
+        ASSERT_GT(dc.EndDoc(), 0);
+    }
+    const std::string strInfo = RunTool("pdfinfo '" + strPdf + "'");
+    EXPECT_EQ("3", InfoField(strInfo, "Pages"));
+    EXPECT_NE(std::string::npos, InfoField(strInfo, "Page size").find("842 x 595")) << strInfo;
+    EXPECT_NE(std::string::npos, RunTool("pdftotext -f 3 -l 3 '" + strPdf + "' -").find("Page 3"));
+}
+
+// The machine's CUPS queues: without a scheduler the list answers at once with the PDF printer
+// first; with a queue (printer-driver-cups-pdf makes one) a document goes through to it.
+TEST_F(QtPrintTest, CupsQueuesWhereThereAreAny)
+{
+    TbUseSystemPrinters(TRUE);
+    const DWORD dwStart = GetTickCount();
+    std::vector<TBPRINTER> printers = TbListPrinters();
+    EXPECT_LT(GetTickCount() - dwStart, 2000u);
+    ASSERT_FALSE(printers.empty());
+    EXPECT_EQ(TB_PDF_PRINTER_NAME, printers.front().strName);
+    auto itQueue = std::find_if(printers.begin(), printers.end(), [](const TBPRINTER& p) { return p.nKind == TB_PRINTER_QUEUE; });
+    if (itQueue == printers.end())
+        GTEST_SKIP() << "no CUPS queue on this machine";
+    HDC hdc = CreateDCA(nullptr, itQueue->strName.c_str(), nullptr, nullptr);
+    ASSERT_NE(nullptr, hdc);
+    DOCINFOA di = {sizeof di, "Queue test", nullptr, nullptr, 0};
+    ASSERT_GT(StartDocA(hdc, &di), 0);
+    for (int nPage = 0; nPage < 2; ++nPage) {
+        ASSERT_GT(StartPage(hdc), 0);
+        TextOutA(hdc, 100, 100, "Queue", 5);
+        ASSERT_GT(EndPage(hdc), 0);
+    }
+    EXPECT_GT(EndDoc(hdc), 0);
+    DeleteDC(hdc);
 }

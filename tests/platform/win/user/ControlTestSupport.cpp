@@ -81,6 +81,8 @@ static LRESULT CALLBACK ControlParentProc(HWND hWnd, UINT uMsg, WPARAM wParam, L
             str += " sel";
         if (pDis->itemState & ODS_FOCUS)
             str += " focus";
+        if (pDis->itemState & ODS_DISABLED)
+            str += " disabled";
         log.entries.push_back(str);
         return TRUE;
     }
