@@ -6,7 +6,9 @@
 #include "platform/win/user/Display.h"
 
 class QWidget;
-class QFont;
+class QColor;
+class QPainter;
+class QString;
 class QIcon;
 class CTbPixelBuffer;
 
@@ -17,8 +19,9 @@ LPARAM TbQtKeyFlags(const QKeyEvent* pEvent, BOOL bRelease);
 
 ITbDisplay* TbQtDisplay();
 ITbTextEngine* TbQtTextEngine();
-// The Qt font of one of the text engine's faces, for painters of other devices (printers).
-const QFont& TbQtFaceFont(void* pFace);
+// One line in one of the text engine's faces onto a painter of another device (a printer's page),
+// its cell's left at x and top at yTop.
+void TbQtDrawFaceText(QPainter& painter, void* pFace, int x, int yTop, const QString& str, const QColor& color, BOOL bRtl);
 // Printers: PDF files and the machine's CUPS queues (QtPrinting.cpp).
 struct ITbPrintSystem;
 ITbPrintSystem* TbQtPrintSystem();

@@ -120,19 +120,10 @@ public:
     }
     void Text(void* pFace, int x, int yTop, const char* pszUtf8, int cbUtf8, COLORREF cr, BOOL bRtl) override
     {
-        if (cbUtf8 <= 0)
-            return;
-        const QFont& font = TbQtFaceFont(pFace);
-        const QString strText = QString::fromUtf8(pszUtf8, cbUtf8);
-        QFontMetricsF fm(font);
-        // The face was measured at the printer's dots; the text goes through Qt's layout so that
-        // Arabic joins and runs right to left, and the PDF keeps it as text.
-        QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop);
-        option.setTextDirection(bRtl ? Qt::RightToLeft : Qt::LeftToRight);
-        option.setWrapMode(QTextOption::NoWrap);
-        m_painter.setFont(font);
-        m_painter.setPen(Color(cr));
-        m_painter.drawText(QRectF(x, yTop, fm.horizontalAdvance(strText) + 1, fm.height()), strText, option);
+        // The face was measured at the printer's dots; Qt's layout joins Arabic and runs it right
+        // to left, and the PDF keeps it as text.
+        if (cbUtf8 > 0)
+            TbQtDrawFaceText(m_painter, pFace, x, yTop, QString::fromUtf8(pszUtf8, cbUtf8), Color(cr), bRtl);
     }
     void Image(const CTbPixelBuffer& image, const RECT& rcSource, const RECT& rcDest) override
     {
@@ -260,7 +251,10 @@ public:
         for (const QPrinterInfo& info : QPrinterInfo::availablePrinters()) {
             TBPRINTER p;
             p.nKind = TB_PRINTER_QUEUE;
+            p.strQueue = info.printerName().toStdString();
             p.strName = ToCodePage(info.printerName());
+            if (p.strName == TB_PDF_PRINTER_NAME)
+                p.strName += " (CUPS)";         // the PDF printer keeps its fixed name
             p.strPort = "CUPS:" + p.strName;
             p.strDriver = ToCodePage(info.makeAndModel());
             p.strLocation = ToCodePage(info.location());
@@ -303,8 +297,7 @@ public:
                 return nullptr;
             return pJob;
         }
-        auto pPrinter = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(QString::fromStdString(
-                                                       TbCodePageToUtf8(printer.strName, CP_ACP))),
+        auto pPrinter = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(QString::fromStdString(printer.strQueue)),
                                                    QPrinter::HighResolution);
         pPrinter->setOutputFormat(QPrinter::NativeFormat);
         pPrinter->setResolution(page.nDpiX);

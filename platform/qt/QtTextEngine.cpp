@@ -241,6 +241,30 @@ public:
         m_image = QImage();
         m_pBits = nullptr;
     }
+    // One line onto another device's painter (a printer's page), through the same laid-out
+    // strings the screen uses; the painter's clip stays as the caller set it.
+    void DrawOn(QPainter& painter, void* pFace, int x, int yTop, const QString& str, const QColor& color, BOOL bRtl)
+    {
+        Face* pF = static_cast<Face*>(pFace);
+        painter.setPen(color);
+        if (!m_bKeepLayouts || !IsPlainLine(str)) {
+            QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop);
+            option.setTextDirection(bRtl ? Qt::RightToLeft : Qt::LeftToRight);
+            option.setWrapMode(QTextOption::NoWrap);
+            painter.setFont(pF->font);
+            painter.drawText(QRectF(x, yTop, QFontMetrics(pF->font).horizontalAdvance(str) + 1, pF->tm.tmHeight), str, option);
+            return;
+        }
+        Laid* p = LaidOut(pF, str);
+        if (p->bNumber && !bRtl) {
+            painter.drawGlyphRun(QPointF(x, yTop + pF->ascent), p->numberRun);
+            return;
+        }
+        const int nDir = bRtl ? 1 : 0;
+        if (!p->pLayout[nDir])
+            Lay(p, pF->font, str, nDir);
+        p->pLayout[nDir]->draw(&painter, QPointF(x, yTop));
+    }
     BOOL HasFace(const char* pszUtf8) override
     {
         const QString strFace = QString::fromUtf8(pszUtf8);
@@ -383,9 +407,9 @@ ITbTextEngine* TbQtTextEngine()
     return Engine();
 }
 
-const QFont& TbQtFaceFont(void* pFace)
+void TbQtDrawFaceText(QPainter& painter, void* pFace, int x, int yTop, const QString& str, const QColor& color, BOOL bRtl)
 {
-    return static_cast<Face*>(pFace)->font;
+    Engine()->DrawOn(painter, pFace, x, yTop, str, color, bRtl);
 }
 
 void TbQtKeepTextLayouts(BOOL bKeep)

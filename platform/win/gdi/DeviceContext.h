@@ -1,5 +1,6 @@
 #pragma once
 // Inside the drawing layer: GDI object records, the object and DC tables and the DC state.
+#include <algorithm>
 #include <memory>
 #include <vector>
 #include "platform/win/gdi/Gdi.h"
@@ -79,7 +80,8 @@ struct TbPrinterState {
     int nJobId = 0;
     SIZE Printable() const
     {
-        return SIZE{page.szPhysical.cx - 2 * page.ptOffset.x, page.szPhysical.cy - 2 * page.ptOffset.y};
+        return SIZE{std::max<LONG>(0, page.szPhysical.cx - 2 * page.ptOffset.x),
+                    std::max<LONG>(0, page.szPhysical.cy - 2 * page.ptOffset.y)};
     }
 };
 

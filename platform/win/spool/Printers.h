@@ -29,6 +29,7 @@ const TBPAPERSIZE* TbFindPaper(short nId);          // null for an id the layer 
 struct TBPRINTER {
     int nKind = TB_PRINTER_PDF;
     std::string strName;            // active code page
+    std::string strQueue;           // a queue's own name (UTF-8), which strName may differ from
     std::string strPort;
     std::string strDriver;
     std::string strLocation;
@@ -81,6 +82,7 @@ struct ITbPrintJob {
 struct ITbPrintSystem {
     virtual ~ITbPrintSystem() = default;
     // The machine's queues (CUPS), the default one marked; answers at once without a cupsd.
+    // A queue whose name is taken by the PDF printer is listed as "<name> (CUPS)".
     virtual void ListQueues(std::vector<TBPRINTER>* pQueues) = 0;
     // pszOutputUtf8 null: the queue itself; else the PDF file to write.
     virtual std::unique_ptr<ITbPrintJob> StartJob(const TBPRINTER& printer, const TBPAGEGEOMETRY& page,

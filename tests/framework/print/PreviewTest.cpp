@@ -4,6 +4,7 @@
 #include "framework/print/NorvTablePrint.h"
 #include "framework/print/PreviewWnd.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/user/TestAnswers.h"
 
 namespace {
 
@@ -172,4 +173,37 @@ TEST(PrintPreview, ToolbarRunsFromTheReadingStartInBothLanguages)
         const char* pszShot = nCodePage == 1256 ? "print_preview_ar" : "print_preview_en";
         EXPECT_TRUE(TbSaveWindowPng(preview.m_parent.m_hWnd, ScreenshotPath(pszShot).c_str())) << pszShot;
     }
+}
+
+TEST(PrintPreview, PageSetupAndPrintRestartOnTheSamePageAndZoom)
+{
+    CPrintLanguage language(1252);
+    CPrintTable table(400);
+    CPreview preview(table.View());
+    CTablePrintWindow& window = preview.m_window;
+    const int nPagesAt100 = preview.m_print.GetPageCount();
+    window.GoToPage(2);
+    window.ZoomIn();
+    CTablePrintWindow::s_pfnPageSetup = [](CTablePrint* pPrint, HWND, void*) {
+        pPrint->GetSettings().m_nScale = 50;
+        return static_cast<int>(IDOK);
+    };
+    window.PageSetup();
+    EXPECT_LT(preview.m_print.GetPageCount(), nPagesAt100) << "the new layout is shown";
+    EXPECT_EQ(2, window.GetCurrentPage());
+    EXPECT_EQ(110, window.GetZoom());
+
+    CTablePrintWindow::s_pfnPrintDialog = [](CTablePrint*, HWND, void*) { return static_cast<int>(IDOK); };
+    const std::string strPdf = TestFilePath("from-preview.pdf");
+    TbClearTestAnswers();
+    TbQueueTestAnswer({TB_ASK_SAVEFILE, IDOK, strPdf});
+    window.PrintFromPreview();
+    EXPECT_EQ(0, TbPendingTestAnswers());
+    EXPECT_EQ(preview.m_print.GetPageCount(), PdfPageCount(strPdf));
+    EXPECT_NE(nullptr, window.GetPreviewDC()) << "the preview goes on after printing";
+    EXPECT_EQ(2, window.GetCurrentPage());
+    EXPECT_EQ(110, window.GetZoom());
+    CTablePrintWindow::s_pfnPageSetup = nullptr;
+    CTablePrintWindow::s_pfnPrintDialog = nullptr;
+    std::remove(strPdf.c_str());
 }

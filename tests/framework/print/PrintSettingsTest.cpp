@@ -208,6 +208,9 @@ TEST(PrintSettings, CopiesAndCopyingKeepThePrinterRules)
     pDevMode->dmCopies = 7;
     GlobalUnlock(withPrinter.GetPrinter()->GetDevMode());
     EXPECT_EQ(1, withPrinter.GetCopies());
+    pDevMode = static_cast<DEVMODEA*>(GlobalLock(withPrinter.GetPrinter()->GetDevMode()));
+    EXPECT_TRUE(pDevMode->dmFields & DM_COPIES) << "the copies are a field of the mode from then on";
+    GlobalUnlock(withPrinter.GetPrinter()->GetDevMode());
     withPrinter.SetCopies(3);
     EXPECT_EQ(3, withPrinter.GetCopies());
 

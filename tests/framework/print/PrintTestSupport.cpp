@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "framework/base/NorvGlobals.h"
@@ -130,11 +129,9 @@ std::string RunCommand(const std::string& strCommand)
 
 int PdfPageCount(const std::string& strPdf)
 {
-    std::string strInfo = RunCommand("pdfinfo '" + strPdf + "' 2>/dev/null");
-    std::smatch match;
-    if (std::regex_search(strInfo, match, std::regex("Pages:\\s+(\\d+)")))
-        return std::stoi(match[1]);
-    return -1;
+    const std::string strInfo = RunCommand("pdfinfo '" + strPdf + "' 2>/dev/null");
+    const size_t nAt = strInfo.find("Pages:");
+    return nAt == std::string::npos ? -1 : atoi(strInfo.c_str() + nAt + 6);
 }
 
 std::string PdfPageText(const std::string& strPdf, int nPage)
@@ -151,19 +148,28 @@ std::string PdfPageBoxes(const std::string& strPdf, int nPage)
 
 double WordLeft(const std::string& strBoxes, const std::string& strWord)
 {
-    std::regex word("<word xMin=\"([0-9.]+)\"[^>]*>" + strWord + "</word>");
-    std::smatch match;
-    if (std::regex_search(strBoxes, match, word))
-        return std::stod(match[1]);
-    return -1;
+    const size_t nWord = strBoxes.find(">" + strWord + "</word>");
+    const size_t nAt = nWord == std::string::npos ? nWord : strBoxes.rfind("xMin=\"", nWord);
+    return nAt == std::string::npos ? -1 : atof(strBoxes.c_str() + nAt + 6);
+}
+
+static bool IsWordChar(char ch)
+{
+    return isalnum(static_cast<unsigned char>(ch)) || ch == '_';
 }
 
 std::vector<std::string> FindSymbols(const std::string& strText)
 {
     std::vector<std::string> symbols;
-    std::regex symbol("\\bS\\d{4}\\b");
-    for (auto it = std::sregex_iterator(strText.begin(), strText.end(), symbol); it != std::sregex_iterator(); ++it)
-        symbols.push_back(it->str());
+    for (size_t i = 0; i + 5 <= strText.size(); ++i) {
+        if (strText[i] != 'S' || (i > 0 && IsWordChar(strText[i - 1])))
+            continue;
+        bool bDigits = true;
+        for (size_t k = 1; k <= 4; ++k)
+            bDigits = bDigits && isdigit(static_cast<unsigned char>(strText[i + k]));
+        if (bDigits && (i + 5 == strText.size() || !IsWordChar(strText[i + 5])))
+            symbols.push_back(strText.substr(i, 5));
+    }
     return symbols;
 }
 

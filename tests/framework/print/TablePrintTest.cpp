@@ -267,6 +267,8 @@ TEST(TablePrint, RunThatEndsShortClosesItsProgressAndTellsAFailure)
         EXPECT_EQ(c.nResult, RunTablePrint(print, nullptr, "Printing"));
         EXPECT_EQ(0, TbPendingTestAnswers()) << "the file question and the failure message came as expected";
         EXPECT_EQ(nullptr, print.GetProgressSink()) << "no dialog is left watching the print";
+        Drain();
+        EXPECT_EQ(nullptr, FindWindowA(nullptr, "Printing")) << "the progress dialog is closed";
         TbClearTestAnswers();
         std::remove(strPdf.c_str());
     }
@@ -284,6 +286,14 @@ TEST(TablePrint, GreyModePrintsColouredTextAsGreyOnWhite)
             s.m_crBackground = RGB(0, 0, 255);
         });
         laid.m_print.GetProperties().SetCellTextColor(RGB(255, 0, 0), 0);
+        // The symbols of the first rows in the window's colour 5, a green.
+        laid.m_print.GetProperties().SetCellTextColor(RGB(0, 200, 0), 5);
+        for (int nLine = 0; nLine < 10; ++nLine) {
+            CViewRow row(&table.View());
+            ASSERT_TRUE(table.View().GetRow(row, nLine));
+            row.GetNode()->AllocAttributes(PT_COLUMNS);
+            row.GetNode()->SetAttr(PT_SYMBOL, 1, 5);
+        }
         HDC hdcScreen = GetDC(nullptr);
         HDC hdc = CreateCompatibleDC(hdcScreen);
         const int cx = 400;
@@ -300,13 +310,14 @@ TEST(TablePrint, GreyModePrintsColouredTextAsGreyOnWhite)
         SetViewportExtEx(hdc, sizeViewport.cx * cx, sizeViewport.cy * cy, nullptr);
         ASSERT_TRUE(laid.m_print.DrawPreviewPage(0, hdc, nullptr));
         SetMapMode(hdc, MM_TEXT);
-        int nRed = 0, nBlue = 0, nColoured = 0;
+        int nRed = 0, nBlue = 0, nGreen = 0, nColoured = 0;
         for (int y = 0; y < cy; ++y)
             for (int x = 0; x < cx; ++x) {
                 COLORREF cr = GetPixel(hdc, x, y);
                 int r = GetRValue(cr), g = GetGValue(cr), b = GetBValue(cr);
-                nRed += r > 150 && g < 100 && b < 100;
-                nBlue += b > 150 && r < 100 && g < 100;
+                nRed += r > g + 60 && r > b + 60;
+                nBlue += b > r + 60 && b > g + 60;
+                nGreen += g > r + 60 && g > b + 60;
                 nColoured += std::abs(r - g) > 8 || std::abs(g - b) > 8;
             }
         SelectObject(hdc, hOld);
@@ -316,6 +327,7 @@ TEST(TablePrint, GreyModePrintsColouredTextAsGreyOnWhite)
         if (c.bRed) {
             EXPECT_GT(nRed, 0) << "text in its colour";
             EXPECT_GT(nBlue, 0) << "the body on its background";
+            EXPECT_GT(nGreen, 0) << "cells in their own colour";
         } else {
             EXPECT_EQ(0, nColoured) << "greys only, on white";
         }

@@ -132,6 +132,11 @@ TEST_F(QtPrintTest, PdfPrinterPagesKeepTextFiguresClipsAndBitmaps)
     HGDIOBJ hOldPen = SelectObject(hdc, GetStockObject(NULL_PEN));
     Rectangle(hdc, 100, 400, 300, 600);
     RestoreDC(hdc, -1);
+    // A green band filled at logical 400..500 x 400..600.
+    RECT rcGreen = {400, 400, 500, 600};
+    HBRUSH hGreen = CreateSolidBrush(RGB(0, 255, 0));
+    FillRect(hdc, &rcGreen, hGreen);
+    DeleteObject(hGreen);
     // A black line and a blue bitmap stretched over logical 600..800 x 400..600.
     MoveToEx(hdc, 100, 700, nullptr);
     LineTo(hdc, 900, 700);
@@ -153,6 +158,9 @@ TEST_F(QtPrintTest, PdfPrinterPagesKeepTextFiguresClipsAndBitmaps)
     SetMapMode(hdc, MM_TEXT);
     SelectObject(hdc, hLatin);
     TextOutA(hdc, 600, 600, "Second page", 11);
+    // A cell's text is cut at the cell's edge (dots 600..1200 across).
+    RECT rcCell = {600, 1200, 1200, 1400};
+    DrawTextA(hdc, "WWWWWWWWWWWWWWWWWWWW", -1, &rcCell, DT_SINGLELINE | DT_LEFT);
     ASSERT_GT(EndPage(hdc), 0);
     ASSERT_GT(EndDoc(hdc), 0);
     DeleteDC(hdc);
@@ -198,7 +206,7 @@ TEST_F(QtPrintTest, PdfPrinterPagesKeepTextFiguresClipsAndBitmaps)
     EXPECT_NEAR(szWord.cx, (xMax - xMin) * 600 / 72, szWord.cx * 0.03);
 
     // Rendered at 60 dpi, a tenth of the printer's dots: the mapping put the square at
-    // logical 100..200 (the clip) x 400..600 and the bitmap at 600..800 x 400..600.
+    // logical 100..200 (the clip) x 400..600, the band at 400..500 and the bitmap at 600..800.
     QImage page = Render(strPdf, 1, 60);
     ASSERT_FALSE(page.isNull());
     // Colours within a step or two: the renderer may round the image's colour space.
@@ -210,9 +218,23 @@ TEST_F(QtPrintTest, PdfPrinterPagesKeepTextFiguresClipsAndBitmaps)
     EXPECT_EQ(0xFF0000u, at(150, 500));          // inside the clip
     EXPECT_EQ(0xFFFFFFu, at(250, 500));          // clipped away
     EXPECT_EQ(0xFFFFFFu, at(350, 500));          // past the square
+    EXPECT_EQ(0x00FF00u, at(450, 500));          // the band
+    EXPECT_EQ(0xFFFFFFu, at(450, 350));
     EXPECT_EQ(0x0000FFu, at(700, 500));          // the bitmap
     EXPECT_EQ(0xFFFFFFu, at(850, 500));
     EXPECT_LT(qGray(page.pixel(cx * 500 / 1000 / 10, cy * 700 / 1000 / 10)), 128);    // the line
+
+    // The cut text inks the cell (60..120 at 60 dpi) and nothing after it.
+    QImage page2 = Render(strPdf, 2, 60);
+    auto inked = [&](int xFrom, int xTo) {
+        int n = 0;
+        for (int y = 120; y < 140; ++y)
+            for (int x = xFrom; x < xTo; ++x)
+                n += qGray(page2.pixel(x, y)) < 128;
+        return n;
+    };
+    EXPECT_GT(inked(60, 119), 20);
+    EXPECT_EQ(0, inked(121, 220));
 }
 
 // A monochrome virtual printer with an unprintable edge: its dots start at the offset, colours
