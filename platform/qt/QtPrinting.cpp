@@ -15,7 +15,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <map>
 #include <type_traits>
 #include "platform/qt/QtInternal.h"
 #include "platform/win/gdi/GdiDefs.h"
@@ -235,6 +237,22 @@ BOOL SchedulerReachable()
     return bListening;
 }
 
+// The edge a queue cannot print on its default paper, left and top in points. Only a printer
+// object tells, and making one talks to the scheduler: asked once per queue.
+QPointF UnprintableEdge(const QPrinterInfo& info)
+{
+    static std::map<QString, QPointF>* s_pEdges = new std::map<QString, QPointF>;
+    auto it = s_pEdges->find(info.printerName());
+    if (it == s_pEdges->end()) {
+        QPrinter printer(info, QPrinter::HighResolution);
+        QPageLayout layout = printer.pageLayout();
+        layout.setUnits(QPageLayout::Point);
+        const QMarginsF margins = layout.minimumMargins();
+        it = s_pEdges->emplace(info.printerName(), QPointF(margins.left(), margins.top())).first;
+    }
+    return it->second;
+}
+
 std::string ToCodePage(const QString& str)
 {
     return TbUtf8ToCodePage(str.toStdString(), CP_ACP);
@@ -276,6 +294,9 @@ public:
                     p.resolutions.push_back(POINT{nDpi, nDpi});
             if (p.resolutions.empty())
                 p.resolutions.push_back(POINT{300, 300});
+            const QPointF edge = UnprintableEdge(info);
+            p.ptOffset = POINT{static_cast<LONG>(std::lround(edge.x() * p.resolutions[0].x / 72)),
+                               static_cast<LONG>(std::lround(edge.y() * p.resolutions[0].y / 72))};
             p.bColor = info.defaultColorMode() == QPrinter::Color || info.supportedColorModes().contains(QPrinter::Color);
             p.bDefault = info.isDefault();
             pQueues->push_back(std::move(p));
@@ -301,8 +322,10 @@ public:
                                                    QPrinter::HighResolution);
         pPrinter->setOutputFormat(QPrinter::NativeFormat);
         pPrinter->setResolution(page.nDpiX);
-        pPrinter->setFullPage(true);
         pPrinter->setPageLayout(LayoutFor(page));
+        // After the layout, which would bring the margins back: the painter's origin is the paper's
+        // corner, and the page moves the printable area's corner there itself.
+        pPrinter->setFullPage(true);
         pPrinter->setCopyCount(page.nCopies);
         pPrinter->setCollateCopies(page.bCollate != FALSE);
         pPrinter->setColorMode(page.bColor ? QPrinter::Color : QPrinter::GrayScale);

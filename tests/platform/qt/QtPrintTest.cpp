@@ -257,6 +257,17 @@ TEST_F(QtPrintTest, VirtualPrinterOffsetsAndTheFileQuestion)
     EXPECT_EQ(0, TbPendingTestAnswers());
     EXPECT_EQ(SP_ERROR, StartPage(hdc));
 
+    // A file that cannot be written refuses the document; an aborted one leaves no file.
+    DOCINFOA diNowhere = {sizeof di, "Offsets", "/nonexistent/folder/x.pdf", nullptr, 0};
+    EXPECT_EQ(SP_ERROR, StartDocA(hdc, &diNowhere));
+    const std::string strAborted = (dir / "aborted.pdf").string();
+    DOCINFOA diAborted = {sizeof di, "Offsets", strAborted.c_str(), nullptr, 0};
+    ASSERT_GT(StartDocA(hdc, &diAborted), 0);
+    ASSERT_GT(StartPage(hdc), 0);
+    EXPECT_GT(AbortDoc(hdc), 0);
+    EXPECT_FALSE(std::filesystem::exists(strAborted));
+    EXPECT_EQ(SP_ERROR, EndPage(hdc));
+
     const std::string strPdf = (dir / "chosen.pdf").string();
     TbQueueTestAnswer(TBTESTANSWER{TB_ASK_SAVEFILE, IDOK, strPdf});
     ASSERT_GT(StartDocA(hdc, &di), 0);
