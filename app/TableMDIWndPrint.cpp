@@ -6,6 +6,9 @@
 #include "framework/base/SharedGlobals.h"
 #include "framework/print/NorvTablePrint.h"
 #include "framework/print/PreviewWnd.h"
+#include "framework/print/PrintDialogs.h"
+#include "framework/print/TBPageSetupDlg.h"
+#include "framework/print/TBPrintDlg.h"
 #include "framework/print/TablePrintSettings.h"
 #include "framework/table/Table.h"
 #include "framework/table/ViewTable.h"
@@ -17,13 +20,11 @@ namespace {
 #define IDS_NO_PRINTER      859
 #define IDS_PREVIEW_CAPTION 857
 #define IDS_PRODUCT_NAME    40366
-#define PRINT_RESULT_PREVIEW 1090
-#define PRINT_RESULT_KEEP    1119
 #define SNAPSHOT_FLAGS       3
 
 BOOL KeepsSettings(int nResult)
 {
-    return nResult == IDOK || nResult == PRINT_RESULT_PREVIEW || nResult == PRINT_RESULT_KEEP;
+    return nResult == IDOK || nResult == PRINT_RESULT_PREVIEW || nResult == PRINT_RESULT_CHANGED;
 }
 
 void TellNoPrinter(HWND hOwner)
@@ -32,10 +33,27 @@ void TellNoPrinter(HWND hOwner)
     MessageBoxA(hOwner, strText, nullptr, MB_OK | MB_ICONHAND);
 }
 
+// The main frame as the owner of a framework dialog: disabled while the dialog runs. The
+// frame is a class-library window, so it is lent to the framework for the run only.
+class CDialogOwner
+{
+public:
+    explicit CDialogOwner(HWND hWnd) { m_owner.Attach(hWnd); }
+    ~CDialogOwner() { m_owner.Detach(); }
+    CDialogOwner(const CDialogOwner&) = delete;
+    CDialogOwner& operator=(const CDialogOwner&) = delete;
+    CTBWnd* Get() { return m_owner.m_hWnd ? &m_owner : nullptr; }
+
+private:
+    CTBWnd m_owner;
+};
+
 } // namespace
 
 BOOL CTableMDIWnd::RunPrintCommand(UINT nId)
 {
+    // The preview's setup and print buttons open the same dialogs.
+    InstallPrintDialogs();
     switch (nId) {
     case ID_TABLE_PRINT:
         OnPrint();
@@ -51,14 +69,27 @@ BOOL CTableMDIWnd::RunPrintCommand(UINT nId)
     }
 }
 
-int CTableMDIWnd::ShowPrintDialog(CTablePrintSettings&)
+int CTableMDIWnd::ShowPrintDialog(CTablePrintSettings& settings)
 {
-    return IDOK;
+    CDialogOwner owner(GetMDIFrame() ? GetMDIFrame()->m_hWnd : m_hWnd);
+    CTBPrintDlg dlg(owner.Get(), m_pView);
+    dlg.SetSettings(settings);
+    const int nResult = dlg.DoModal();
+    if (KeepsSettings(nResult))
+        settings.CopyFrom(dlg.GetSettings());
+    return nResult;
 }
 
-int CTableMDIWnd::ShowPageSetupDialog(CTablePrintSettings&)
+int CTableMDIWnd::ShowPageSetupDialog(CTablePrintSettings& settings)
 {
-    return IDOK;
+    CDialogOwner owner(GetMDIFrame() ? GetMDIFrame()->m_hWnd : m_hWnd);
+    CTBPageSetupDlg dlg(owner.Get(), m_pView);
+    dlg.SetSettings(settings);
+    dlg.SetSampleFont(m_grid.GetFont(), m_grid.GetBackgroundColor());
+    const int nResult = dlg.DoModal();
+    if (KeepsSettings(nResult))
+        settings.CopyFrom(dlg.GetSettings());
+    return nResult;
 }
 
 void CTableMDIWnd::OnPrint()

@@ -18,6 +18,7 @@
 #include "framework/base/NorvGlobals.h"
 #include "framework/base/SharedGlobals.h"
 #include "framework/print/NorvTablePrint.h"
+#include "framework/print/TBPrintDlg.h"
 #include "framework/table/Table.h"
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
@@ -239,6 +240,16 @@ std::string LastLine(const std::string& strText)
     return strLast;
 }
 
+// The user's answer to the print dialog: Print, once the dialog is up and active.
+void CALLBACK PressPrint(HWND, UINT, UINT_PTR nIdEvent, DWORD)
+{
+    HWND hDlg = GetActiveWindow();
+    if (hDlg == nullptr || GetDlgItem(hDlg, IDC_PRINT_PRINTER) == nullptr)
+        return;
+    KillTimer(nullptr, nIdEvent);
+    SendMessageA(GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);
+}
+
 struct PrintCase
 {
     const char* pszName;
@@ -296,6 +307,7 @@ TEST(TablePrintCommands, PrintCommandWritesTheTableToPdf)
         }
         const std::string strPdf = shell.Folder() + "/" + c.pszName + ".pdf";
         TbQueueTestAnswer({TB_ASK_SAVEFILE, IDOK, strPdf});
+        SetTimer(nullptr, 0, 10, PressPrint);
         pWnd->SendMessage(WM_COMMAND, ID_TABLE_PRINT);
         PumpPending();
         EXPECT_EQ(0, TbPendingTestAnswers()) << "the file question came, and no failure message";
