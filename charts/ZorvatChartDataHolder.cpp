@@ -71,15 +71,19 @@ const CHART_LIVE_FIELDS& LiveFields(int nType)
     return s_liveFields[0];
 }
 
-// Volumes pass 2^31 on the indices, beyond what the message's own conversion holds.
+// Volumes pass 2^31 on the indices, beyond what the message's own conversion holds. A quote's
+// counter "trades#volume" gives the number after '#'.
 LONGLONG FieldInt64(const CServerMessage& msg, int nField)
 {
-    return strtoll(msg.GetFieldText(nField), nullptr, 10);
+    const char* pszField = msg.GetFieldText(nField);
+    const char* pszHash = strchr(pszField, '#');
+    return strtoll(pszHash != nullptr ? pszHash + 1 : pszField, nullptr, 10);
 }
 
+// An empty field is as good as none: a high of 0 would stretch the axis to the floor.
 BOOL HasField(const CServerMessage& msg, int nField)
 {
-    return msg.GetSize() > nField;
+    return msg.GetFieldText(nField)[0] != 0;
 }
 
 // Seconds of the day of a time text whose hour starts at nHourAt and which ends with seconds;
@@ -90,6 +94,9 @@ int SecondsOfDay(const CString& strTime, int nHourAt)
     if (nLength < nHourAt + 6)
         return -1;
     const char* psz = strTime;
+    // An empty field comes as blanks: no time, rather than midnight.
+    if (psz[nHourAt] == ' ' || psz[nLength - 1] == ' ')
+        return -1;
     const char szHour[3] = {psz[nHourAt], psz[nHourAt + 1], 0};
     const char szMinute[3] = {psz[nHourAt + 2], psz[nHourAt + 3], 0};
     return atoi(szHour) * 3600 + atoi(szMinute) * 60 + atoi(psz + nLength - 2);

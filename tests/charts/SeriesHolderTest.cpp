@@ -1,0 +1,192 @@
+// The series holders through real lines fanned out by the message source: the intraday reply
+// merged with the live quotes that came before its end, the calendar slots of historical replies
+// against Python, the high and low rule, a ticker switched while quotes arrive, index volumes.
+#include <cmath>
+#include <memory>
+#include <sstream>
+#include <gtest/gtest.h>
+#include "tests/charts/SeriesTestSupport.h"
+#include "tests/common/ExpectedData.h"
+
+namespace {
+struct SeriesFixture : ::testing::Test
+{
+    CZorvatMessageSource source;
+    void SetUp() override { RegisterMessageCodes(g_messageCodePairs); }
+    void Fire(const std::string& strLine) { FireSeriesLine(source, strLine); }
+};
+
+std::vector<std::string> Split(const std::string& strText, char chAt)
+{
+    std::vector<std::string> parts;
+    std::stringstream in(strText);
+    for (std::string strPart; std::getline(in, strPart, chAt);)
+        parts.push_back(strPart);
+    return parts;
+}
+
+// A "GS" quote: symbol, result 0, kind 2, last, time, then "trades#volume" in field 9.
+std::string Quote(const char* pszSymbol, const char* pszLast, const char* pszTime, const char* pszVolume,
+                  const char* pszResult = "0", const char* pszKind = "2")
+{
+    return std::string("~GS|0|XC|8|") + pszSymbol + "|" + pszResult + "|" + pszKind + "|" + pszLast + "|||" + pszTime
+           + "|||7#" + pszVolume;
+}
+}
+
+TEST_F(SeriesFixture, IntradaySeriesTakesItsReplyAndGrowsAMinuteAtATime)
+{
+    // The header's reference is the per-cent base; 0 leaves it to the first price.
+    static const struct { const char* pszRef; double dBase; } refs[] = {{"0", 10.0}, {"9.50", 9.5}};
+    for (const auto& ref : refs) {
+        SCOPED_TRACE(ref.pszRef);
+        CSeriesChart chart(&source);
+        chart.Choose("ABC", 0, 0);
+        EXPECT_EQ(std::vector<std::string>{"&CD|XC||ABC|0|0|0|0"}, chart.main.lines);
+        EXPECT_TRUE(chart.comp.lines.empty());      // no comparison: nothing to ask for
+
+        // Before the reply ends the quotes wait; the one at or before the reply's last row goes.
+        Fire(Quote("ABC", "10.00", "93050", "5000"));
+        Fire(Quote("ABC", "10.60", "93510", "5600"));
+        Fire("~CD|1|XC|1|ABC|1|3|0|0|0|0");        // another chart's daily reply
+        Fire("$EN|1|XC|0");
+        Fire(std::string("~CD|1|XC|1|ABC|0|0|0|0|") + ref.pszRef + "|0");
+        Fire("93000|10.00|100");
+        Fire("93030|10.20|50");
+        Fire("93110|10.40|70");
+        EXPECT_FALSE(chart.main.IsComplete());
+        Fire("$EN|1|XC|0");
+        EXPECT_TRUE(chart.main.IsComplete());
+        EXPECT_EQ(1, chart.nComplete);
+        EXPECT_EQ("34200:10.00:1:100|34230:10.20:1:50|34270:10.40:1:70|34510:10.60:1:600", SeriesText(chart.main));
+        EXPECT_NEAR((10.0 - ref.dBase) / ref.dBase * 100.0, chart.main.GetHead()->m_dPercent, 1e-9);
+
+        // Refused: another symbol, a failed quote, a bid-ask-only update, no price, no time.
+        const int nUpdated = chart.nUpdated;
+        Fire(Quote("ABD", "11.00", "93540", "5700"));
+        Fire(Quote("ABC", "11.00", "93540", "5700", "1"));
+        Fire(Quote("ABC", "11.00", "93540", "5700", "0", "1"));
+        Fire(Quote("ABC", "0", "93540", "5700"));
+        Fire(Quote("ABC", "11.00", "", "5700"));
+        EXPECT_EQ(nUpdated, chart.nUpdated);
+        // The same minute: the mean of the prices, the volume grows by the cumulative step.
+        Fire(Quote("ABC", "10.80", "93540", "5700"));
+        Fire(Quote("ABC", "10.90", "93600", "5750"));
+        EXPECT_EQ("34200:10.00:1:100|34230:10.20:1:50|34270:10.40:1:70|34540:10.70:2:700|34560:10.90:1:50",
+                  SeriesText(chart.main));
+        EXPECT_EQ(nUpdated + 2, chart.nUpdated);
+        EXPECT_NEAR((10.9 - ref.dBase) / ref.dBase * 100.0, chart.main.GetTail()->m_dPercent, 1e-9);
+        EXPECT_DOUBLE_EQ(10.9, chart.main.GetTail()->m_dHigh);
+
+        chart.main.ClearSeries();
+        EXPECT_EQ(nullptr, chart.main.GetHead());
+        EXPECT_EQ(nullptr, chart.main.GetTail());
+    }
+}
+
+TEST_F(SeriesFixture, HistoricalPointsTakeTheirCalendarSlotsAsPythonCountsThem)
+{
+    const auto rows = ReadExpectedRows("tests/charts/data/expected_slots.txt", 'S');
+    ASSERT_EQ(24u, rows.size());
+    for (const auto& row : rows) {
+        const bool bKse = row[1] == "KH";
+        const int nPeriod = std::stoi(row[2]);
+        SCOPED_TRACE(row[1] + " period " + row[2] + " from " + row[3]);
+        CSeriesChart chart(&source);
+        const int nDuration = nPeriod == 2 ? 1 : 3;
+        chart.Choose("ABC", nDuration, nPeriod, bKse ? 2 : 4);
+        const std::string strCodes = std::to_string(nDuration) + "|" + std::to_string(nPeriod + 1);
+        Fire(bKse ? "~KH|1|XC|1|0||ABC|" + strCodes + "|0|0" : "~CD|1|XC|1|ABC|" + strCodes + "|0|0|0|0");
+        for (const std::string& strDate : Split(row[4], ','))
+            Fire(strDate + "|10.00|100");
+        Fire("$EN|1|XC|0");
+        EXPECT_EQ(std::stoi(row[3]), chart.main.GetStartDate());
+        std::string strSlots;
+        for (const CChartPoint* p = chart.main.GetHead(); p != nullptr; p = p->m_pNext)
+            strSlots += (strSlots.empty() ? "" : ",") + std::to_string(p->m_nTime);
+        EXPECT_EQ(row[5], strSlots);
+    }
+    // A period the calendar has no step for (the chooser never gives it): the points stand in
+    // their order.
+    CSeriesChart chart(&source);
+    chart.Choose("ABC", 1, 1);
+    EXPECT_EQ("&CD|XC||ABC|1|0|0|0", chart.main.lines.back());
+    Fire("~CD|1|XC|1|ABC|1|0|0|0|0|0");
+    for (const char* pszRow : {"240105|10.00|100", "240103|10.00|100", "240103|10.00|100"})
+        Fire(pszRow);
+    Fire("$EN|1|XC|0");
+    EXPECT_EQ("0:10.00:1:100|1:10.00:1:100|2:10.00:1:100", SeriesText(chart.main));
+}
+
+TEST_F(SeriesFixture, HistoricalRowsKeepHighLowAndOpenByTheirReply)
+{
+    // Fields: date, close, volume, high, low, open, average, deviation.
+    static const struct { const char* pszRow; double dHighCD, dHighKH, dLow, dOpenCD, dOpenKH; } cases[] = {
+        {"240102|10.20|3000000000|10.00|10.50|10.10|10.05|0.30", 10.50, 10.00, 10.50, 10.10, 10.10},
+        {"240102|10.20|3000000000", 10.20, 10.20, 10.20, 10.20, 0.0},
+        {"240102|10.20|3000000000|0|0", 10.20, 10.20, 10.20, 10.20, 0.0},
+        {"240102|10.20|3000000000|10.40|10.10", 10.40, 10.40, 10.10, 10.20, 0.0},
+    };
+    for (const auto& c : cases) {
+        for (bool bKse : {false, true}) {
+            SCOPED_TRACE(std::string(c.pszRow) + (bKse ? " KH" : " CD"));
+            CSeriesChart chart(&source);
+            chart.Choose("ABC", 1, 2, bKse ? 2 : 4);
+            Fire(bKse ? "~KH|1|XC|1|0||ABC|1|3|0|0" : "~CD|1|XC|1|ABC|1|3|0|0|0|0");
+            Fire(c.pszRow);
+            Fire("$EN|1|XC|0");
+            const CChartPoint* p = chart.main.GetHead();
+            ASSERT_NE(nullptr, p);
+            EXPECT_DOUBLE_EQ(bKse ? c.dHighKH : c.dHighCD, p->m_dHigh);
+            EXPECT_DOUBLE_EQ(c.dLow, p->m_dLow);
+            EXPECT_DOUBLE_EQ(bKse ? c.dOpenKH : c.dOpenCD, p->m_dOpen);
+            EXPECT_EQ(3000000000LL, p->m_nVolume);
+        }
+    }
+}
+
+TEST_F(SeriesFixture, SwitchedTickerTakesNoneOfTheFormerTickersQuotes)
+{
+    CSeriesChart chart(&source);
+    chart.Choose("AAA", 0, 0);
+    Fire(Quote("AAA", "20.00", "94000", "100"));     // waits for AAA's reply
+    chart.Choose("BBB", 0, 0);
+    Fire(Quote("AAA", "20.10", "94100", "200"));
+    Fire("~CD|1|XC|1|AAA|0|0|0|0|0|0");             // AAA's reply, late: no longer ours
+    Fire("93000|20.00|100");
+    Fire("$EN|1|XC|0");
+    EXPECT_FALSE(chart.main.IsComplete());
+    Fire("~CD|1|XC|2|BBB|0|0|0|0|5.00|0");
+    Fire("93000|5.00|10");
+    Fire("$EN|1|XC|0");
+    EXPECT_EQ((std::vector<std::string>{"&CD|XC||AAA|0|0|0|0", "&CD|XC||BBB|0|0|0|0"}), chart.main.lines);
+    EXPECT_EQ("34200:5.00:1:10", SeriesText(chart.main));
+    Fire(Quote("BBB", "5.10", "94200", "20"));
+    EXPECT_EQ("34200:5.00:1:10|34920:5.10:1:0", SeriesText(chart.main));
+}
+
+TEST_F(SeriesFixture, IndexVolumesPastTwoToTheThirtyFirstStayWhole)
+{
+    // "IX": 0 index, 1 value, 3 high, 4 low, 6 cumulative volume, 17 date and time.
+    auto Index = [](const char* pszValue, const char* pszVolume, const char* pszTime) {
+        return std::string("~IX|0|XC|0|.DJI|") + pszValue + "||35100|34900||" + pszVolume + "|||||||||||261208" + pszTime;
+    };
+    CSeriesChart chart(&source);
+    chart.Choose(".DJI", 0, 0);
+    Fire("~CD|1|XC|1|.DJI|0|0|0|0|35000|0");
+    Fire("$EN|1|XC|0");
+    Fire(Index("35010", "10000000000", "100000"));
+    Fire(Index("35020", "13000000000", "100030"));
+    Fire(Index("35030", "13000000001", "100100"));
+    EXPECT_EQ("36030:35015.00:2:3000000000|36060:35030.00:1:1", SeriesText(chart.main));
+    EXPECT_DOUBLE_EQ(35100, chart.main.GetHead()->m_dHigh);
+    EXPECT_DOUBLE_EQ(34900, chart.main.GetHead()->m_dLow);
+    // "QQ": 0 stock, 1 last, 2 date and time, 6 high, 7 low, 8 volume.
+    CSeriesChart kse(&source);
+    kse.Choose("NBK", 0, 0, 2);
+    EXPECT_EQ("&KH|XC||||NBK|0|0|0", kse.main.lines.back());
+    Fire("~KH|1|XC|1|0||NBK|0|0|0|900|0");
+    Fire("$EN|1|XC|0");
+    Fire("~QQ|0|XC|2|NBK|905|261208100000||||910|900|4000000000");
+    EXPECT_EQ("36000:905.00:1:0", SeriesText(kse.main));
+}
