@@ -338,10 +338,12 @@ void CZorvatChart::RedrawBar(CDC* pDC, int x)
         const int nStripLeft = m_pXAxis->m_rcAxis.left;
         const RECT rc = {m_pXAxis->ValueToPixel(k) + nStripLeft - 1, m_rcPlot.top,
                          m_pXAxis->ValueToPixel(k + m_nBarWidth) + nStripLeft + 1, m_rcPlot.bottom};
-        if (!m_bVolume && m_bBars) {
+        // A volume bar only grows within its slot: its redraw is clipped to the slot as well
+        // (without clearing it), so one live quote repaints one bar, not the whole pane.
+        if (m_bVolume || m_bBars)
             ::IntersectClipRect(hdc, rc.left, rc.top, rc.right, rc.bottom);
+        if (!m_bVolume && m_bBars)
             pDC->FillSolidRect(rc, m_crBackground);
-        }
     }
     DrawData(pDC);
     ::RestoreDC(hdc, nSaved);
