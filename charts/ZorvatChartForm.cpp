@@ -8,6 +8,10 @@
 #include "charts/ZorvatChartView.h"
 #include "framework/base/SharedGlobals.h"
 
+BEGIN_MESSAGE_MAP(CZorvatChartForm, CFormChart)
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
 BOOL CZorvatChartForm::Create(UINT nTitleId, CWnd* pView, CFormMDIWnd** ppSlot)
 {
     m_bRestore = FALSE;
@@ -21,10 +25,16 @@ CZorvatChartView* CZorvatChartForm::GetChartView() const
     return dynamic_cast<CZorvatChartView*>(GetView());
 }
 
+void CZorvatChartForm::OnDestroy()
+{
+    m_bDestroying = TRUE;
+    CFormChart::OnDestroy();
+}
+
 void CZorvatChartForm::SaveSettings()
 {
     CZorvatChartView* pView = GetChartView();
-    if (pView == nullptr || m_hWnd == nullptr)
+    if (pView == nullptr || m_hWnd == nullptr || m_bDestroying)
         return;
     CSettingsFile& settings = GetSharedGlobals()->m_settings;
     SetSection(pView->GetSettingsKey());

@@ -20,6 +20,15 @@ public:
     void LoadFromWorkspace(CSettingsFile* pFile, BOOL bSettings) override;
 
     CZorvatChartView* GetChartView() const;
+
+protected:
+    // A frame being destroyed (replaced in its slot, or at log-off) saves nothing: its section
+    // belongs to the slot's next chart, and the workspace is saved before the frames go.
+    afx_msg void OnDestroy();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    BOOL m_bDestroying = FALSE;
 };
 
 // The charts layer's maker of chart windows and choosers, registered with the application.

@@ -57,9 +57,10 @@ BEGIN_MESSAGE_MAP(CZorvatChartView, CView)
     ON_WM_LBUTTONDBLCLK()
 END_MESSAGE_MAP()
 
-CZorvatChartView::CZorvatChartView(int, int)
+CZorvatChartView::CZorvatChartView(int nKind, int)
     : CZorvatChartView(new CZorvatChartDataHolder(0), new CZorvatChartDataHolder(1))
 {
+    m_nKind = nKind;
 }
 
 CZorvatChartView::CZorvatChartView(CZorvatChartDataHolder* pMain, CZorvatChartDataHolder* pComp)
@@ -108,6 +109,8 @@ void CZorvatChartView::SetSettingsKey(int nSlot)
 
 int CZorvatChartView::GetChartKind() const
 {
+    if (m_pPriceChart == nullptr)
+        return m_nKind;
     return IsIntraday() ? CHART_KIND_INTRADAY : CHART_KIND_HISTORY;
 }
 

@@ -25,7 +25,8 @@ class CZorvatChartView : public CView, public CZorvatChartSettings, public IChar
 {
     DECLARE_DYNCREATE(CZorvatChartView)
 public:
-    // The kind and market are the caller's; the chooser or the workspace sets the chart.
+    // The chooser or the workspace sets the chart; until then the chart is of the kind given
+    // (a chart restored hidden loads no settings). The market is the caller's.
     CZorvatChartView(int nKind = 0, int nMarket = 0);
     ~CZorvatChartView() override;
 
@@ -91,6 +92,7 @@ protected:
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     DECLARE_MESSAGE_MAP()
 
+    int m_nKind = 0;                    // the kind made with, until the settings choose the pair
     CString m_strTitle;                 // the ticker and the duration's text
     CString m_strSettingsKey;
     BOOL m_bReadout = FALSE;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/ChartWindows.h"
+#include "app/StockActions.h"
 #include "app/FormMDIWnd.h"
 #include "charts/ChartChooserDlg.h"
 #include "charts/ZorvatChartDataHolder.h"
@@ -94,4 +95,74 @@ TEST_F(ChartsSession, ChartCommandsOpenAChartOfTheChosenTickerInBothLanguages)
         EXPECT_NE(std::string::npos, Requests("KH")[0].find("|XC||||101|0|0|0")) << Requests("KH")[0];
         StopSession();
     }
+}
+
+// Nine charts saved and loaded with the workspace: a hidden one comes back hidden (saved with
+// 1111) and asks for nothing, a maximised one comes back in its normal place; a tenth chart
+// takes the hidden one's slot at its saved place, and with another kind it destroys the frame
+// it replaces; with all nine shown the next chart reuses the next slot in turn.
+TEST_F(ChartsSession, NineChartsComeBackWithTheWorkspaceAndATenthReusesASlot)
+{
+    ASSERT_TRUE(StartSession({"--rate", "200"}, false));
+    const char* const apszTickers[] = {"ALPN", "BRKT", "CDRX", "DLMR", "EVTN", "FRGT", "GLNT", "HXLA", "IRDN"};
+    for (int n = 0; n < 9; ++n) {
+        OpenThroughChooser(n % 2 == 0 ? 33192 : 33190, apszTickers[n]);
+        ASSERT_NE(nullptr, ViewIn(n)) << n;
+        EXPECT_EQ("ChartView" + std::to_string(n), ViewIn(n)->GetSettingsKey());
+    }
+    ASSERT_TRUE(PumpUntil([&] { return RequestCount("CD") == 9; }));
+    CSettingsFile& settings = GetSharedGlobals()->m_settings;
+    // Slot 2 moves to a place of its own and is saved shown, so its section keeps its ticker;
+    // then it is hidden and slot 4 maximised, and the workspace saved again.
+    App().GetChartWindow(2)->SetWindowPos(nullptr, 120, 130, 330, 240, SWP_NOZORDER | SWP_NOACTIVATE);
+    App().SaveWorkspace();
+    App().GetChartWindow(2)->SendMessage(WM_CLOSE);
+    EXPECT_FALSE(App().GetChartWindow(2)->IsWindowVisible()) << "a chart frame hides when closed";
+    App().GetChartWindow(4)->ShowWindow(SW_SHOWMAXIMIZED);
+    App().SaveWorkspace();
+    WINDOWPLACEMENT wp = {};
+    settings.SetSection("ChartView2");
+    settings.GetWindowPlacement(&wp, "WinPlace", &wp, nullptr);
+    EXPECT_EQ(1111u, wp.showCmd);
+    EXPECT_STREQ("CDRX", settings.GetValue("ChartView2", "TkrSymb"));
+    EXPECT_STREQ("EVTN", settings.GetValue("ChartView4", "TkrSymb"));
+    const std::vector<HWND> before = [&] {
+        std::vector<HWND> handles;
+        for (int n = 0; n < 9; ++n)
+            handles.push_back(App().GetChartWindow(n)->m_hWnd);
+        return handles;
+    }();
+
+    App().LoadWorkspace(App().GetWorkspaceFile(), TRUE);
+    for (int n = 0; n < 9; ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_FALSE(::IsWindow(before[n])) << "the chart in the slot before is gone";
+        ASSERT_NE(nullptr, ViewIn(n));
+        EXPECT_EQ(n != 2, App().GetChartWindow(n)->IsWindowVisible() != FALSE);
+        EXPECT_EQ(n != 2, ViewIn(n)->IsChartReady() != FALSE) << "a hidden chart loads no settings";
+    }
+    EXPECT_FALSE(App().GetChartWindow(4)->IsZoomed()) << "a maximised chart comes back normal";
+    EXPECT_EQ("EVTN " + Text(IDS_CHART_DURATION_FIRST), Title(App().GetChartWindow(4)));
+    ASSERT_TRUE(PumpUntil([&] { return RequestCount("CD") == 9 + 8; }));
+    PumpFor(200);
+    EXPECT_EQ(9 + 8, RequestCount("CD")) << "the hidden chart asks for nothing";
+
+    // The tenth chart: the hidden slot 2, today's chart, is made again for a history at the
+    // place slot 2 was saved with; the frame it replaces is destroyed.
+    EXPECT_EQ(CHART_KIND_INTRADAY, ViewIn(2)->GetChartKind()) << "restored hidden, it keeps its kind";
+    const HWND hHidden = App().GetChartWindow(2)->m_hWnd;
+    OpenThroughChooser(33190, "JSPR");
+    EXPECT_FALSE(::IsWindow(hHidden));
+    ASSERT_NE(nullptr, ViewIn(2));
+    EXPECT_EQ("JSPR " + Text(IDS_CHART_DURATION_FIRST + 1), Title(App().GetChartWindow(2)));
+    CRect rc;
+    App().GetChartWindow(2)->GetWindowRect(&rc);
+    App().GetChartWindow(2)->GetParent()->ScreenToClient(&rc);
+    EXPECT_EQ(120, rc.left);
+    EXPECT_EQ(130, rc.top);
+    // All nine shown: the next slot in turn, 3, whose historical chart is kept for another one.
+    CFormMDIWnd* pThird = App().GetChartWindow(3);
+    OpenThroughChooser(33190, "KLVR");
+    EXPECT_EQ(pThird, App().GetChartWindow(3));
+    EXPECT_EQ("KLVR " + Text(IDS_CHART_DURATION_FIRST + 1), Title(pThird));
 }
