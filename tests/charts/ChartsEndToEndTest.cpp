@@ -17,6 +17,7 @@
 #include "charts/ZorvatChartView.h"
 #include "common/DialogSteps.h"
 #include "framework/base/SharedGlobals.h"
+#include "link/MessageTypes.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "tests/market/MarketSessionSupport.h"
 
@@ -165,4 +166,29 @@ TEST_F(ChartsSession, NineChartsComeBackWithTheWorkspaceAndATenthReusesASlot)
     OpenThroughChooser(33190, "KLVR");
     EXPECT_EQ(pThird, App().GetChartWindow(3));
     EXPECT_EQ("KLVR " + Text(IDS_CHART_DURATION_FIRST + 1), Title(pThird));
+}
+
+// The US market's state 4 ("MM") clears every chart's series and asks for them again: the
+// main and comparison series of a US chart, and a KSE chart's.
+TEST_F(ChartsSession, MarketStateFourAsksForEverySeriesAgain)
+{
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        strData = CopyServerData("chartreset");
+        ASSERT_FALSE(strData.empty());
+        // The schedule's request is answered with the state, so the test says when it comes.
+        std::ofstream(strData + "/session.txt", std::ios::app) << "\n[VS]\n~MM|0|XC||4|1\n";
+        ASSERT_TRUE(StartSession({"--rate", "200", "--data", strData}, bArabic));
+        OpenThroughChooser(33192, "ALPN", [](HWND h) { ClickControl(h, 1749); });
+        OpenThroughChooser(33301, "101");
+        ASSERT_TRUE(PumpUntil([&] { return RequestCount("CD") == 2 && RequestCount("KH") == 1; }));
+        App().SendRequest(MSG_VS, "");
+        ASSERT_TRUE(PumpUntil([&] { return RequestCount("CD") == 4 && RequestCount("KH") == 2; }))
+            << RequestCount("CD") << " " << RequestCount("KH");
+        const std::vector<std::string> cd = Requests("CD");
+        EXPECT_EQ(cd[0].substr(cd[0].find("|XC|")), cd[2].substr(cd[2].find("|XC|")));
+        EXPECT_EQ(cd[1].substr(cd[1].find("|XC|")), cd[3].substr(cd[3].find("|XC|")));
+        EXPECT_NE(std::string::npos, cd[1].find("|.GSPC|"));
+        StopSession();
+    }
 }
