@@ -387,7 +387,7 @@ void CZorvatChartDataHolder::PlaceOnCalendar()
         start.SetDate(start.GetYear(), start.GetMonth(), 1);
         StepPastWeekend(start, kind);
     } else {
-        while (start.DayOfWeek() != kind.nWeekStart)
+        for (int nDay = 0; nDay < 7 && start.DayOfWeek() != kind.nWeekStart; ++nDay)
             start.SubtractDays(1);
     }
     m_nStartDate = start.GetPacked();

@@ -68,7 +68,7 @@ TEST(NorvDate, TwoDigitYearsAndDaysThatDoNotExist)
     static const struct { int nIn, nOut; BOOL bValid; } cases[] = {
         {510315, 20510315, TRUE}, {800229, 19800229, TRUE}, {990101, 19990101, TRUE}, {999999, 99999999, FALSE},
         {0, 0, TRUE},             {20240230, 20240230, FALSE}, {19000229, 19000229, FALSE}, {20000229, 20000229, TRUE},
-        {1231, 20001231, TRUE},   {20241301, 20241301, FALSE},
+        {1231, 20001231, TRUE},   {790101, 20790101, TRUE},   {20241301, 20241301, FALSE},
     };
     for (const auto& c : cases) {
         const CNorvDate date(c.nIn);

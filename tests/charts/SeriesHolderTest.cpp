@@ -47,6 +47,7 @@ TEST_F(SeriesFixture, IntradaySeriesTakesItsReplyAndGrowsAMinuteAtATime)
 
         // Before the reply ends the quotes wait; the one at or before the reply's last row goes.
         Fire(Quote("ABC", "10.00", "93050", "5000"));
+        Fire(Quote("ABC", "10.50", "93110", "5300"));
         Fire(Quote("ABC", "10.60", "93510", "5600"));
         Fire("~CD|1|XC|1|ABC|1|3|0|0|0|0");        // another chart's daily reply
         Fire("$EN|1|XC|0");
@@ -58,7 +59,7 @@ TEST_F(SeriesFixture, IntradaySeriesTakesItsReplyAndGrowsAMinuteAtATime)
         Fire("$EN|1|XC|0");
         EXPECT_TRUE(chart.main.IsComplete());
         EXPECT_EQ(1, chart.nComplete);
-        EXPECT_EQ("34200:10.00:1:100|34230:10.20:1:50|34270:10.40:1:70|34510:10.60:1:600", SeriesText(chart.main));
+        EXPECT_EQ("34200:10.00:1:100|34230:10.20:1:50|34270:10.40:1:70|34510:10.60:1:300", SeriesText(chart.main));
         EXPECT_NEAR((10.0 - ref.dBase) / ref.dBase * 100.0, chart.main.GetHead()->m_dPercent, 1e-9);
 
         // Refused: another symbol, a failed quote, a bid-ask-only update, no price, no time.
@@ -72,7 +73,7 @@ TEST_F(SeriesFixture, IntradaySeriesTakesItsReplyAndGrowsAMinuteAtATime)
         // The same minute: the mean of the prices, the volume grows by the cumulative step.
         Fire(Quote("ABC", "10.80", "93540", "5700"));
         Fire(Quote("ABC", "10.90", "93600", "5750"));
-        EXPECT_EQ("34200:10.00:1:100|34230:10.20:1:50|34270:10.40:1:70|34540:10.70:2:700|34560:10.90:1:50",
+        EXPECT_EQ("34200:10.00:1:100|34230:10.20:1:50|34270:10.40:1:70|34540:10.70:2:400|34560:10.90:1:50",
                   SeriesText(chart.main));
         EXPECT_EQ(nUpdated + 2, chart.nUpdated);
         EXPECT_NEAR((10.9 - ref.dBase) / ref.dBase * 100.0, chart.main.GetTail()->m_dPercent, 1e-9);
@@ -132,7 +133,8 @@ TEST_F(SeriesFixture, HistoricalRowsKeepHighLowAndOpenByTheirReply)
             SCOPED_TRACE(std::string(c.pszRow) + (bKse ? " KH" : " CD"));
             CSeriesChart chart(&source);
             chart.Choose("ABC", 1, 2, bKse ? 2 : 4);
-            Fire(bKse ? "~KH|1|XC|1|0||ABC|1|3|0|0" : "~CD|1|XC|1|ABC|1|3|0|0|0|0");
+            // A historical header's reference is not the base: the first close is.
+            Fire(bKse ? "~KH|1|XC|1|0||ABC|1|3|0|5.00" : "~CD|1|XC|1|ABC|1|3|0|0|5.00|0");
             Fire(c.pszRow);
             Fire("$EN|1|XC|0");
             const CChartPoint* p = chart.main.GetHead();
@@ -141,6 +143,8 @@ TEST_F(SeriesFixture, HistoricalRowsKeepHighLowAndOpenByTheirReply)
             EXPECT_DOUBLE_EQ(c.dLow, p->m_dLow);
             EXPECT_DOUBLE_EQ(bKse ? c.dOpenKH : c.dOpenCD, p->m_dOpen);
             EXPECT_EQ(3000000000LL, p->m_nVolume);
+            EXPECT_EQ(0.0, p->m_dPercent);
+            EXPECT_EQ(0.0, chart.main.GetHeaderRef());
         }
     }
 }

@@ -86,6 +86,10 @@ const std::vector<CRecord>* CModelTables::FindTable(const std::string& strName) 
     const std::vector<std::string> args = SplitArgs(strName);
     if (args.size() == 1 && strName != "indices" && strName != "forwards" && strName != "fwdtrades" && strName != "announcements")
         return m_reference.FindTable(strName);
+    // A chart of a ticker the model does not know is no table at all.
+    if (args[0] == "chart")
+        return m_sim.Market().GetChart(IntArg(args, 1, 0), Arg(args, 2), IntArg(args, 3, -1), IntArg(args, 4, 0),
+                                       IntArg(args, 5, 0), m_made) ? &m_made : nullptr;
     m_made = Make(args[0], std::vector<std::string>(args.begin() + 1, args.end()));
     return &m_made;
 }

@@ -139,6 +139,8 @@ static bool ParseKey(const std::string& strKey, const std::string& strValue, CSh
         }
     } else if (strKey == "as") {
         shape.strAs = strValue;
+    } else if (strKey == "unknown") {
+        shape.nUnknownError = atol(strValue.c_str());
     } else if (strKey == "if") {
         const size_t nClose = strValue.find('}');
         const size_t nOp = strValue.find_first_of("=~", nClose == std::string::npos ? 0 : nClose);
@@ -439,7 +441,10 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
     Scope scope{ctx, ctx.pRecord, bArabic, 0};
     std::string strNumber = shape.bOwnNumber ? Expand(shape.number, scope) : ctx.strNumber;
     const std::string strLink = shape.bOwnLink ? Expand(shape.link, scope) : ctx.strLink;
-    if (ctx.nError != 0) {
+    long nError = ctx.nError;
+    if (nError == 0 && shape.nUnknownError != 0 && !m_tables.FindTable(Expand(shape.rows, scope)))
+        nError = shape.nUnknownError;
+    if (nError != 0) {
         // A failure is the header alone, the code in the error field; a type known only by its
         // error field gets empty fields up to it.
         if (shape.nErrorField == SHAPE_NO_ERROR)
@@ -449,7 +454,7 @@ bool CShapeWriter::Write(const CShape& shape, const CShapeContext& ctx, CShapeRe
                                                  : static_cast<size_t>(shape.nErrorField);
         if (fields.size() <= nAt)
             fields.resize(nAt + 1);
-        fields[nAt] = std::to_string(ctx.nError);
+        fields[nAt] = std::to_string(nError);
         reply.lines.push_back(TypedLine(shape.strMnemonic, strLink, strNumber, fields));
         return true;
     }

@@ -27,7 +27,8 @@
 // for; "!=" and "!~" negate), compact=1 (the line after its first data field is packed in the
 // compact quotation form), entries=N (a plain line from a table: its head, then the "row"
 // fields of each record that passes, at most N of them, all on the one line; the head is
-// written even when none passes).
+// written even when none passes), unknown=CODE (the reply fails with CODE when its rows= names
+// no table: a ticker the model does not know).
 // Indented lines "head", "row" and "end" list the fields, '|'-separated. A field is literal
 // text with {sources} in it:
 //   {err} the error code   {number} the header number   {seq} per-session count
@@ -77,6 +78,7 @@ struct CShape
     bool bIfNot = false;     // "!=" or "!~": the condition holds when the test fails
     bool bCompact = false;
     int nEntries = 0;        // entries=N: records joined onto one plain line, 0 for none
+    long nUnknownError = 0;  // unknown=CODE: the error when rows= names no table, 0 for none
     CShapeFilter condition;  // strField unused: the left side is conditionLeft
     CShapeField conditionLeft;
     int nLangField = -1;

@@ -104,7 +104,7 @@ with open(os.path.join(HERE, "expected_slots.txt"), "w") as out:
                 dates.insert(dup, dates[dup])
                 at = rng.randrange(1, len(dates))
                 weekend_day = dates[at - 1] + ONE
-                while weekend_day.isoweekday() not in weekend:
+                while weekend_day.isoweekday() != weekend[1]:  # the day a week's count turns on
                     weekend_day += ONE
                 dates.insert(at, weekend_day)
                 late = rng.randrange(2, len(dates))

@@ -95,3 +95,13 @@ int CSimClock::PreviousTradingDate(int nDate)
     } while ((nDays + 5) % 7 == 4 || (nDays + 5) % 7 == 5);   // Monday 0; day 0 was a Saturday
     return CivilFromDays(nDays);
 }
+
+int64_t CSimClock::DayNumber(int nDate)
+{
+    return DaysFromCivil(nDate / 10000, nDate / 100 % 100, nDate % 100);
+}
+
+int CSimClock::DateOfDay(int64_t nDay)
+{
+    return CivilFromDays(nDay);
+}

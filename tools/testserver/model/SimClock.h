@@ -29,6 +29,9 @@ public:
     // The day before nDate, skipping Fridays and Saturdays (the KSE weekend).
     static int PreviousTradingDate(int nDate);
     static bool IsValidDate(int nDate);
+    // Days from 1 January 2000 (day 0, a Saturday) to a valid YYYYMMDD, and back.
+    static int64_t DayNumber(int nDate);
+    static int DateOfDay(int64_t nDay);
 private:
     int64_t m_nMillis = 0;
 };

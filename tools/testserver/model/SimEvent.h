@@ -12,7 +12,7 @@ enum ESimEvent
     SIM_BOOK,           // one price level changed, both sides 0 when it went: OU; L2, L3
     SIM_ODDLOT,         // an entry of the KSE odd-lot board came or went (orders 0): OO
     SIM_TRADE,          // a trade on the market: TM (US time and sales come from GS)
-    SIM_INDEX,          // a KSE index moved: IX
+    SIM_INDEX,          // an index moved (its market: the KSE's or a US one): IX
     SIM_TICKER,         // a trade of a stock that runs in the scrolling ticker
     SIM_FORWARD,        // a forward series' prices moved with its stock: FW
     SIM_FORWARD_TRADE,  // a contract was traded on the forward board: FM

@@ -121,6 +121,8 @@ bool CSimMarket::Init(const CSimTables& tables, CSimClock* pClock, uint64_t nSee
         market.dExchangeFee = ToDouble(row, "exchange_fee");
         market.dClearingFee = ToDouble(row, "clearing_fee");
         market.nLimitPct = ToInt(row, "limit_pct");
+        market.nOpens = ToInt(row, "opens");
+        market.nCloses = ToInt(row, "closes");
         int nPower = 1;
         for (int i = 0; i < market.nDecimals; ++i)
             nPower *= 10;
@@ -232,8 +234,34 @@ bool CSimMarket::Init(const CSimTables& tables, CSimClock* pClock, uint64_t nSee
         SetField(index.rec, "trades", int64_t{0});
         SetField(index.rec, "datetime", pClock->ServerDateTime());
         SetField(index.rec, "time", pClock->ServerTime());
+        SetField(index.rec, "market", int64_t{SIM_MARKET_KSE});
         m_indices.push_back(std::move(index));
     }
+    // The US indices weigh every symbol of their board alike, as a price index does.
+    for (const CSimRecord& row : tables.Get("us_indices").rows) {
+        Index index;
+        index.rec = row;
+        index.dBase = ToDouble(row, "base");
+        index.nBoard = ToInt(row, "board");
+        index.nMarket = ToInt(row, "market");
+        SetField(index.rec, "code", GetField(row, "symbol"));
+        for (const CSimInstrument& inst : m_instruments)
+            if (IndexFollows(index, inst))
+                index.dPrevSum += static_cast<double>(inst.nPrevClose);
+        index.dSum = index.dPrevSum;
+        for (const char* pszName : {"value", "prev_close"})
+            SetField(index.rec, pszName, FormatDouble(index.dBase, 2));
+        for (const char* pszName : {"open", "high", "low", "change", "change_pct", "amount"})
+            SetField(index.rec, pszName, FormatDouble(0, 2));
+        SetField(index.rec, "volume", int64_t{0});
+        SetField(index.rec, "trades", int64_t{0});
+        SetField(index.rec, "datetime", pClock->ServerDateTime());
+        SetField(index.rec, "time", pClock->ServerTime());
+        m_indices.push_back(std::move(index));
+    }
+    m_holidays.clear();
+    for (const CSimRecord& row : tables.Get("holidays").rows)
+        m_holidays.emplace_back(ToInt(row, "date"), ToInt(row, "market"));
 
     m_forwards.clear();
     m_forwardsOf.assign(m_instruments.size(), std::vector<size_t>());
@@ -349,7 +377,7 @@ void CSimMarket::RecordTrade(CSimInstrument& inst, int64_t nPrice, int64_t nQty,
     f[T_DATE].assign(m_strNowDate);
     sink.OnSimEvent(SIM_TRADE, inst.pMarket->nCode, std::string(), m_tradeRec);
 
-    if (inst.pMarket->nCode == SIM_MARKET_KSE)
+    if (inst.pMarket->nCode != SIM_MARKET_OPTIONS)
         UpdateIndices(inst, nOldLast, nQty, dValue, sink);
     // Forward prices follow their stock.
     for (size_t nForward : m_forwardsOf[static_cast<size_t>(inst.nIndex)]) {
@@ -422,12 +450,21 @@ void CSimMarket::UpdateQuote(CSimInstrument& inst, bool bTicker)
     f[Q_PE] = FormatDouble(inst.dEps > 0 ? dLast / inst.dEps : 0.0, 2);
 }
 
+bool CSimMarket::IndexFollows(const Index& index, const CSimInstrument& inst)
+{
+    const int nCode = inst.pMarket->nCode;
+    if (index.nMarket == SIM_MARKET_KSE)
+        return nCode == SIM_MARKET_KSE && (index.nSector == 0 || index.nSector == inst.nSector);
+    return nCode != SIM_MARKET_KSE && nCode != SIM_MARKET_OPTIONS && (index.nBoard == 0 || index.nBoard == nCode);
+}
+
 void CSimMarket::UpdateIndices(CSimInstrument& inst, int64_t nOldLast, int64_t nQty, double dValue, ISimEventSink& sink)
 {
     for (Index& index : m_indices) {
-        if (index.nSector != 0 && index.nSector != inst.nSector)
+        if (!IndexFollows(index, inst))
             continue;
-        index.dSum += inst.dShares * static_cast<double>(inst.nLast - nOldLast);
+        const double dWeight = index.nMarket == SIM_MARKET_KSE ? inst.dShares : 1.0;
+        index.dSum += dWeight * static_cast<double>(inst.nLast - nOldLast);
         index.nVolume += nQty;
         index.dAmount += dValue;
         ++index.nTrades;
@@ -451,7 +488,7 @@ void CSimMarket::UpdateIndices(CSimInstrument& inst, int64_t nOldLast, int64_t n
         SetField(r, "trades", index.nTrades);
         SetField(r, "datetime", m_pClock->ServerDateTime());
         SetField(r, "time", m_pClock->ServerTime());
-        sink.OnSimEvent(SIM_INDEX, SIM_MARKET_KSE, std::string(), r);
+        sink.OnSimEvent(SIM_INDEX, index.nMarket, std::string(), r);
     }
 }
 

@@ -71,7 +71,8 @@
 // | open, high, low | today's | LX 4, 5, 6; IX 2, 3, 4 |
 // | prev_close | the reference of the change | LX 7, IX 5 |
 // | volume, amount, trades | of its stocks today | LX 8, 9, 10; IX 6, 7, 8 |
-// | change, change_pct, datetime, time | | |
+// | change, change_pct, datetime, time | | IX 17 (datetime) |
+// | market | 2, or the US market of a US index (us_indices.txt) | |
 //
 // odd lot (SIM_ODDLOT, GetOddLots): one entry of the KSE odd-lot board; orders 0: it went
 // | name | value | read at |
@@ -135,6 +136,15 @@
 // | open, high, low, value, prev_close, change, change_pct | value is the close |
 // | volume, amount, trades | |
 //
+// chart point (GetChart)
+// | name | value | read at |
+// |---|---|---|
+// | at | intraday the minute (server time), else the period's first trading day (server date) | CD/KH row 0 |
+// | close, volume | price and the period's volume | CD/KH row 1, 2 |
+// | high, low, open | historical only | CD/KH row 3, 4, 5 |
+// | average, deviation | of the closes over the asked length, 0 without one | CD/KH row 6, 7 |
+// | ref | the previous close | CD header 5, KH header 6 |
+//
 // option (GetOptionChain)
 // | name | value |
 // |---|---|
@@ -163,6 +173,7 @@ struct CSimMarketInfo
     int64_t nUnit = 1;              // written prices per one unit of the currency (fils: 1000)
     double dCommission = 0, dMinCommission = 0, dExchangeFee = 0, dClearingFee = 0;
     int nLimitPct = 0;              // a day's move either way, per cent; 0: none
+    int nOpens = 0, nCloses = 0;    // the session, HHMMSS Kuwait time
 };
 
 struct CSimLevel
@@ -259,6 +270,15 @@ public:
     std::vector<CSimRecord> GetNews(int nLanguage, const std::string& strSymbol = std::string()) const;
     // KSE announcements released so far, in release order.
     const std::vector<CSimRecord>& GetAnnouncements() const { return m_announcements; }
+    // A chart series ("CD", "KH"), oldest first: the day's minutes so far (duration 0), or the
+    // days, weeks or months (period codes 3, 4, 5) of the last 3, 6, 12, 24 or 60 months
+    // (durations 1 to 5) up to the last trading day, with the average and deviation of nAverage
+    // periods. The symbol of the market (any market for 0) or a US index; false for neither.
+    bool GetChart(int nMarket, const std::string& strSymbol, int nDuration, int nPeriodCode, int nAverage,
+                  std::vector<CSimRecord>& rows) const;
+    // Not a weekend day of the market (Friday and Saturday on the KSE, Saturday and Sunday on the
+    // US boards) nor a holiday of its calendar (holidays.txt).
+    bool IsTradingDay(int nMarket, int nDate) const;
     // Symbols whose ticker starts with the text or whose name holds it, any case; file order.
     std::vector<CSimRecord> LookupSymbols(const std::string& strText, int nMax) const;
     // Past trading days, newest first, up to the previous trading date: the days after nAfter
@@ -275,6 +295,8 @@ private:
         double dBase = 0, dPrevSum = 0, dSum = 0;
         double dOpen = 0, dHigh = 0, dLow = 0;
         int nSector = 0;                 // 0: every stock
+        int nMarket = SIM_MARKET_KSE;    // a US index: the market its lines name
+        int nBoard = 0;                  // a US index: the board it follows, 0 every US board
         int64_t nVolume = 0, nTrades = 0;
         double dAmount = 0;
         int64_t nLastMillis = -1;
@@ -298,6 +320,7 @@ private:
     void UpdateQuote(CSimInstrument& inst, bool bTicker);
     void PublishQuote(CSimInstrument& inst, ISimEventSink& sink);     // with the ticker line
     void UpdateIndices(CSimInstrument& inst, int64_t nOldLast, int64_t nQty, double dValue, ISimEventSink& sink);
+    static bool IndexFollows(const Index& index, const CSimInstrument& inst);
     void EmitLevel(const CSimInstrument& inst, int64_t nPrice, const CSimLevel& level, ISimEventSink& sink);
     void EmitDueNews(ISimEventSink& sink);
     // The story joins the announcement of its minute and stock among those from nFirstNew on, or
@@ -328,6 +351,7 @@ private:
     std::vector<int> m_newsMinute;
     int64_t m_nTradeNo = 0;
     int m_nPrevDate = 0;
+    std::vector<std::pair<int, int>> m_holidays;        // (date, market)
     // Records the walk reuses from step to step; events point at them until taken.
     CSimRecord m_tradeRec, m_tickerRec, m_minuteRec;
     CSimRecordSlots m_tradeSlots;

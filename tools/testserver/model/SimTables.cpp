@@ -9,6 +9,7 @@ static const struct { const char* pszName; const char* pszColumns; } s_files[] =
     {"ticks", "band|low|high|tick"},
     {"stocks", "id|symbol|name|name_ar|sector|prev_close|shares|ticker"},
     {"indices", "code|name|name_ar|base|sector"},
+    {"us_indices", "symbol|board|market|name|name_ar|base"},
     {"forwards", "stock|series|months|premium"},
     {"us_symbols", "symbol|market|name|name_ar|prev_close|eps|chain|ticker"},
     {"options", "underlying|right|strike|expiry"},

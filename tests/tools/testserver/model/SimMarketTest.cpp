@@ -192,7 +192,7 @@ TEST(SimMarket, QuotesAndIndicesAddUpFromTheTrades)
             ASSERT_EQ(t.dHigh, Num(rec, "high"));
             ASSERT_EQ(t.dLow, Num(rec, "low"));
             ASSERT_NEAR(Num(rec, "last") - Num(rec, "prev_close"), Num(rec, "change"), 1e-9);
-        } else if (ev.nType == SIM_INDEX) {
+        } else if (ev.nType == SIM_INDEX && ev.nMarket == SIM_MARKET_KSE) {
             // Index = base × Σ shares × last / Σ shares × previous close, over its sector.
             const CSimRecord* pDef = nullptr;
             for (const CSimRecord& row : sim.Tables().Get("indices").rows)
