@@ -69,10 +69,20 @@ CString CHistoricalChart::Describe(int nValue, BOOL bVertical)
     date.SetPacked(pMain->GetStartDate());
     switch (pSettings->GetPeriod()) {
     case PERIOD_DAILY: {
-        // The calendar slot of the point at that position (the last point past the end).
-        const CChartPoint* p = pMain->GetHead();
-        for (int i = 0; i < nValue && p != nullptr && p->m_pNext != nullptr; ++i)
-            p = p->m_pNext;
+        // The calendar slot of the point at that position (the last point past the end). A
+        // point's m_nSeq is its position, so the walk may start from the nearer end: the
+        // labels of a long series are read near its newest points.
+        const CChartPoint* p = pMain->GetTail();
+        if (p != nullptr && nValue < p->m_nSeq) {
+            if (p->m_nSeq - nValue < nValue) {
+                while (p->m_pPrev != nullptr && p->m_nSeq > nValue)
+                    p = p->m_pPrev;
+            } else {
+                p = pMain->GetHead();
+                for (int i = 0; i < nValue && p->m_pNext != nullptr; ++i)
+                    p = p->m_pNext;
+            }
+        }
         if (p != nullptr)
             date = date + p->m_nTime;
         return date.Format();
@@ -98,9 +108,17 @@ void CHistoricalChart::DrawBars(CDC* pDC, CZorvatChartDataHolder* pSeries, COLOR
     GetBarSizes(&nTick, &nBody);
     CPen pen(PS_SOLID, 1, cr);
     CPen* pOldPen = pDC->SelectObject(&pen);
-    // No range test: the plot's clip cuts what lies outside.
-    for (const CChartPoint* p = pSeries->GetHead(); p != nullptr; p = p->m_pNext)
-        DrawBar(pDC, p->m_nSeq - m_nBarWidth / 2, p->m_dOpen, p->m_dHigh, p->m_dLow, p->m_dClose, nTick, nBody);
+    // The plot's clip cuts what lies outside; bars wholly outside it are not even drawn, so
+    // a long series costs only the visible bars.
+    for (const CChartPoint* p = pSeries->GetHead(); p != nullptr; p = p->m_pNext) {
+        const int x = p->m_nSeq - m_nBarWidth / 2;
+        const int nPixel = m_pXAxis->ValueToPixel(x) + m_rcPlot.left;
+        if (nPixel + nTick < m_rcPlot.left)
+            continue;
+        if (nPixel - nTick >= m_rcPlot.right)
+            break;
+        DrawBar(pDC, x, p->m_dOpen, p->m_dHigh, p->m_dLow, p->m_dClose, nTick, nBody);
+    }
     pDC->SelectObject(pOldPen);
 }
 
@@ -110,8 +128,15 @@ void CHistoricalChart::DrawVolumeBars(CDC* pDC, CZorvatChartDataHolder* pSeries,
         return;
     int nWidth = 0, nBody = 0;
     GetBarSizes(&nWidth, &nBody);
-    for (const CChartPoint* p = pSeries->GetHead(); p != nullptr; p = p->m_pNext)
-        FillVolumeBar(pDC, p->m_nSeq - m_nBarWidth / 2, p->m_nVolume, nWidth, cr);
+    for (const CChartPoint* p = pSeries->GetHead(); p != nullptr; p = p->m_pNext) {
+        const int x = p->m_nSeq - m_nBarWidth / 2;
+        const int nPixel = m_pXAxis->ValueToPixel(x) + m_rcPlot.left;
+        if (nPixel + nWidth < m_rcPlot.left)
+            continue;
+        if (nPixel - nWidth >= m_rcPlot.right)
+            break;
+        FillVolumeBar(pDC, x, p->m_nVolume, nWidth, cr);
+    }
 }
 
 CString CHistoricalChart::GetReadout(CPoint pt)
@@ -140,6 +165,8 @@ void CHistoricalVolumeChart::UpdateValueStep()
 {
     m_pYAxis->SetExponent(3);
     CZorvatChart::UpdateValueStep();
-    if (m_pYAxis->m_nStep % 1000 == 0)
+    // Millions only when every label is a whole number of them: the step is never below a
+    // thousand, so a step of whole thousands would show 200,000 as "0".
+    if (m_pYAxis->m_nStep % 1000000 == 0)
         m_pYAxis->SetExponent(6);
 }

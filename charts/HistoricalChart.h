@@ -27,6 +27,6 @@ class CHistoricalVolumeChart : public CHistoricalChart
 {
 public:
     CHistoricalVolumeChart() : CHistoricalChart(CHARTKIND_HISTORICAL_VOLUME) {}
-    // Thousands, or millions without decimals when the step is a whole number of them.
+    // Thousands, or millions when the step is a whole number of millions.
     void UpdateValueStep() override;
 };

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <string>
 
 #include "charts/ChartPoint.h"
 #include "link/LinkDoubles.h"
@@ -11,7 +12,7 @@
 #include "platform/win/gdi/ImageCodec.h"
 
 namespace {
-// The display for fonts and image files, and the message codes the lines are parsed by.
+// The display for fonts and image files, and the message codes lines are parsed by.
 class CChartDrawEnvironment : public ::testing::Environment
 {
 public:
@@ -52,94 +53,80 @@ COLORREF CChartCanvas::Pixel(int x, int y) const
     return RGB((px >> 16) & 0xFF, (px >> 8) & 0xFF, px & 0xFF);
 }
 
-void CChartCanvas::Clear()
+void CChartCanvas::Draw(CChart& chart)
 {
-    m_bStale = TRUE;
-    m_dc.FillSolidRect(RECT{0, 0, m_cx, m_cy}, RGB(255, 255, 255));
+    const int nSaved = ::SaveDC(GetDC()->GetSafeHdc());
+    chart.Draw(GetDC());
+    ::RestoreDC(m_dc.GetSafeHdc(), nSaved);
 }
 
-BOOL CChartCanvas::SavePng(const char* pszName)
+void CChartCanvas::SavePng(const char* pszName)
 {
     const std::string strDir = std::string(TB_BINARY_DIR) + "/screenshots";
     mkdir(strDir.c_str(), 0755);
     SelectObject(m_dc.GetSafeHdc(), m_hOld);
-    const BOOL bSaved = TbSaveBitmapPng(m_hBitmap, (strDir + "/" + pszName).c_str());
+    EXPECT_TRUE(TbSaveBitmapPng(m_hBitmap, (strDir + "/" + pszName).c_str())) << pszName;
     m_hOld = SelectObject(m_dc.GetSafeHdc(), m_hBitmap);
-    return bSaved;
 }
 
-void CChartTestSettings::Set(const char* pszTicker, const char* pszCompare, int nDuration, int nPeriod, int nAverage,
-                             BOOL bBands)
+void CChartSeries::Set(const char* pszTicker, const char* pszCompare, int nDuration, int nPeriod, int nAverage,
+                       BOOL bBands)
 {
-    m_strTkrSymb = pszTicker;
-    m_strTkrSymbComp = pszCompare;
-    m_nDuration = nDuration;
-    m_nPeriod = nPeriod;
-    m_nMovingAverage = nAverage;
-    m_bStandardVariation = bBands;
-}
-
-CChartSeries::CChartSeries() : m_main(0, &m_source), m_compare(1, &m_source)
-{
-    m_main.SetSettings(&m_settings);
-    m_compare.SetSettings(&m_settings);
-    m_settings.SetHolders(&m_main, &m_compare);
-}
-
-CChartSeries::~CChartSeries()
-{
-    m_main.ClearSeries();
-    m_compare.ClearSeries();
+    CChartChoices choices;
+    m_chart.FillChooser(choices);
+    choices.m_strTicker = pszTicker;
+    choices.m_nCompare = 0;
+    choices.m_strCompare = pszCompare;
+    choices.m_nDuration = nDuration;
+    choices.m_nPeriod = nPeriod;
+    choices.m_nMovingAverage = nAverage;
+    choices.m_bStandardVariation = bBands;
+    choices.m_nMarket = 4;
+    m_chart.ApplyFromChooser(choices);
 }
 
 namespace {
-const int PERIOD_CODES[] = {0, 0, 3, 4, 5};
-
-std::string HeaderFields(const CZorvatChartSettings& settings, const CString& strTicker, double dReference)
+void FireHeader(CChartSeries& series, int nSeries, double dReference)
 {
-    char szFields[128];
-    snprintf(szFields, sizeof szFields, "%s|%d|%d|20|0|%.2f|0", static_cast<LPCSTR>(strTicker),
-             settings.GetDuration(), PERIOD_CODES[settings.GetPeriod()], dReference);
-    return szFields;
+    static const int s_anPeriodCodes[] = {0, 0, 3, 4, 5};
+    CZorvatChartDataHolder* pHolder = nSeries == 0 ? series.Main() : series.Compare();
+    pHolder->RequestSeries();
+    char szLine[128];
+    snprintf(szLine, sizeof szLine, "~CD|1|XC||%s|%d|%d|20|0|%.2f|0", static_cast<LPCSTR>(pHolder->GetTicker()),
+             series.m_chart.GetDuration(), s_anPeriodCodes[series.m_chart.GetPeriod()], dReference);
+    FireSeriesLine(series.m_source, szLine);
 }
 }  // namespace
 
 void CChartSeries::FeedHistory(int nSeries, const std::vector<HistoryRow>& rows)
 {
-    CZorvatChartDataHolder* pHolder = Holder(nSeries);
-    pHolder->RequestSeries();
-    FireLine(m_source, ("~CD|1|XC||" + HeaderFields(m_settings, pHolder->GetTicker(), 0)).c_str());
-    for (const HistoryRow& row : rows) {
+    FireHeader(*this, nSeries, 0);
+    for (const HistoryRow& r : rows) {
         char szLine[256];
-        snprintf(szLine, sizeof szLine, "%d|%.2f|%lld|%.2f|%.2f|%.2f|%.2f|%.2f", row.nDate - 20000000, row.dClose,
-                 row.nVolume, row.dHigh, row.dLow, row.dOpen, row.dAverage, row.dDeviation);
-        FireLine(m_source, szLine);
+        snprintf(szLine, sizeof szLine, "%d|%.2f|%lld|%.2f|%.2f|%.2f|%.2f|%.2f", r.nDate - 20000000, r.dClose, r.nVolume,
+                 r.dHigh, r.dLow, r.dOpen, r.dAverage, r.dDeviation);
+        FireSeriesLine(m_source, szLine);
     }
-    FireLine(m_source, "$EN|1|XC");
+    FireSeriesLine(m_source, "$EN|1|XC");
 }
 
 void CChartSeries::FeedTrades(int nSeries, double dReference, const std::vector<TradeRow>& rows)
 {
-    CZorvatChartDataHolder* pHolder = Holder(nSeries);
-    pHolder->RequestSeries();
-    FireLine(m_source, ("~CD|1|XC||" + HeaderFields(m_settings, pHolder->GetTicker(), dReference)).c_str());
-    for (const TradeRow& row : rows) {
+    FireHeader(*this, nSeries, dReference);
+    for (const TradeRow& r : rows) {
         char szLine[128];
-        snprintf(szLine, sizeof szLine, "%02d%02d%02d|%.2f|%lld", row.nSeconds / 3600, row.nSeconds / 60 % 60,
-                 row.nSeconds % 60, row.dPrice, row.nVolume);
-        FireLine(m_source, szLine);
+        snprintf(szLine, sizeof szLine, "%02d%02d%02d|%.2f|%lld", r.nSeconds / 3600, r.nSeconds / 60 % 60,
+                 r.nSeconds % 60, r.dPrice, r.nVolume);
+        FireSeriesLine(m_source, szLine);
     }
-    FireLine(m_source, "$EN|1|XC");
+    FireSeriesLine(m_source, "$EN|1|XC");
 }
 
 std::vector<int> TradingDays(int nFirst, int nCount)
 {
     std::vector<int> days;
-    CNorvDate date(nFirst);
-    while (static_cast<int>(days.size()) < nCount) {
+    for (CNorvDate date(nFirst); static_cast<int>(days.size()) < nCount; date.AddDays(1))
         if (date.DayOfWeek() <= 5)
             days.push_back(date.GetPacked());
-        date.AddDays(1);
-    }
     return days;
 }

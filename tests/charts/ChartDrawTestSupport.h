@@ -1,83 +1,57 @@
 #pragma once
 // What the drawing tests share: a colour memory DC to paint into and read back, and a chart
-// window's two series filled through real reply lines of the message source.
-#include <string>
+// window's series filled through reply lines of the message source (SeriesTestSupport.h).
 #include <vector>
 
-#include "charts/ZorvatChartDataHolder.h"
-#include "charts/ZorvatChartSettings.h"
-#include "link/MessageSource.h"
+#include "SeriesTestSupport.h"
+#include "charts/Chart.h"
 #include "platform/mfc/DC.h"
 
-// A white 32-bit bitmap in a memory DC.
+// A white 32-bit bitmap in a memory DC. Pixel reads what was drawn up to the last GetDC.
 class CChartCanvas
 {
 public:
     CChartCanvas(int cx, int cy);
     ~CChartCanvas();
-    // Handing out the DC marks the pixels read before as stale.
     CDC* GetDC()
     {
         m_bStale = TRUE;
         return &m_dc;
     }
     COLORREF Pixel(int x, int y) const;
-    void Clear();
-    // Under build/screenshots; FALSE when nothing could be written.
-    BOOL SavePng(const char* pszName);
+    void Clear() { GetDC()->FillSolidRect(RECT{0, 0, m_cx, m_cy}, RGB(255, 255, 255)); }
+    void Draw(CChart& chart);                   // in a saved DC state, as the chart view does
+    void SavePng(const char* pszName);          // under build/screenshots
     int m_cx, m_cy;
 
 private:
     CDC m_dc;
     HBITMAP m_hBitmap = nullptr;
     HGDIOBJ m_hOld = nullptr;
-    mutable std::vector<DWORD> m_bits;          // 0x00RRGGBB rows, read once per drawing
+    mutable std::vector<DWORD> m_bits;          // 0x00RRGGBB rows
     mutable BOOL m_bStale = TRUE;
 };
 
-// A chart's settings, set by hand; the notifications only count.
-class CChartTestSettings : public CZorvatChartSettings
-{
-public:
-    void OnSeriesComplete(const char*) override { ++m_nCompleted; }
-    void OnSeriesUpdated(const char*, CZorvatChartDataHolder*) override { ++m_nUpdated; }
-    void Set(const char* pszTicker, const char* pszCompare, int nDuration, int nPeriod, int nAverage = 0,
-             BOOL bBands = FALSE);
-    int m_nCompleted = 0;
-    int m_nUpdated = 0;
-};
+// Rows of a historical reply (date yyyymmdd, close, volume, high, low, open, average,
+// deviation) and of an intraday one (seconds of the day, price, volume).
+struct HistoryRow { int nDate; double dClose; long long nVolume; double dHigh, dLow, dOpen, dAverage, dDeviation; };
+struct TradeRow { int nSeconds; double dPrice; long long nVolume; };
 
-// One row of a historical reply: date, close, volume, high, low, open, average, deviation.
-struct HistoryRow
-{
-    int nDate;                  // yyyymmdd
-    double dClose;
-    long long nVolume;
-    double dHigh, dLow, dOpen, dAverage, dDeviation;
-};
-// One row of an intraday reply.
-struct TradeRow
-{
-    int nSeconds;
-    double dPrice;
-    long long nVolume;
-};
-
-// The settings and both holders of one chart window, on a message source of their own.
+// A chart's settings and both holders on a source of their own.
 class CChartSeries
 {
 public:
-    CChartSeries();
-    ~CChartSeries();
-    // Requests as the settings say (nothing leaves: there is no link), then the reply lines.
+    CChartSeries() : m_chart(&m_source) {}
+    // As the chooser's OK applies it; market 4 asks with "CD".
+    void Set(const char* pszTicker, const char* pszCompare, int nDuration, int nPeriod, int nAverage = 0,
+             BOOL bBands = FALSE);
     void FeedHistory(int nSeries, const std::vector<HistoryRow>& rows);
     void FeedTrades(int nSeries, double dReference, const std::vector<TradeRow>& rows);
-    CZorvatChartDataHolder* Holder(int nSeries) { return nSeries == 0 ? &m_main : &m_compare; }
+    CZorvatChartDataHolder* Main() { return &m_chart.main; }
+    CZorvatChartDataHolder* Compare() { return &m_chart.comp; }
     CZorvatMessageSource m_source;
-    CChartTestSettings m_settings;
-    CZorvatChartDataHolder m_main;
-    CZorvatChartDataHolder m_compare;
+    CSeriesChart m_chart;
 };
 
-// The trading days from a Monday date on (Saturdays and Sundays left out), as yyyymmdd.
+// The trading days from a date on, Saturdays and Sundays left out, as yyyymmdd.
 std::vector<int> TradingDays(int nFirst, int nCount);
