@@ -332,7 +332,8 @@ void CZorvatChartView::OnDraw(CDC* pDC)
         DrawMessage(pDC, rcClient, nMessage);
         return;
     }
-    DrawLegend(pDC, rcClient);
+    // The charts paint their strips and data, not the plot's ground: the view clears it.
+    pDC->FillSolidRect(rcClient, m_pPriceChart->m_crBackground);
     for (CZorvatChart* pChart : {m_pPriceChart, m_bShowVolume ? m_pVolumeChart : nullptr}) {
         if (pChart == nullptr)
             continue;
@@ -342,6 +343,8 @@ void CZorvatChartView::OnDraw(CDC* pDC)
     }
     if (m_bShowVolume)
         pDC->FillSolidRect(GetSplitterRect(), RGB(255, 255, 255));
+    // The legend last: it stands in the price chart's top margin, which the chart fills.
+    DrawLegend(pDC, rcClient);
 }
 
 void CZorvatChartView::DrawMessage(CDC* pDC, const CRect& rcClient, UINT nTextId)
@@ -366,29 +369,30 @@ void CZorvatChartView::DrawLegend(CDC* pDC, const CRect& rcClient)
     CFont* pOldFont = pDC->SelectObject(&font);
     const COLORREF crOldBack = pDC->SetBkColor(m_pPriceChart->m_pXAxis->m_crBackground);
     int nLeft = rcClient.left + 5;
-    // One ticker and its colour's short line; the next entry starts 10 pixels after the line.
-    auto entry = [&](const CString& strText, COLORREF cr) {
+    // A text measured and drawn at the top; with a colour, its short line after it. The next
+    // entry starts 10 pixels after the line.
+    auto entry = [&](const CString& strText, const COLORREF* pcrLine) {
         CRect rc(nLeft, rcClient.top, rcClient.right, rcClient.bottom - m_nBottomMargin);
         pDC->DrawText(strText, &rc, DT_CALCRECT | DT_VCENTER | DT_SINGLELINE);
         pDC->DrawText(strText, &rc, DT_VCENTER | DT_SINGLELINE);
+        if (pcrLine == nullptr)
+            return;
         const int y = rc.top + rc.Height() / 2 - 1;
-        CPen pen(PS_SOLID, 0, cr);
+        CPen pen(PS_SOLID, 0, *pcrLine);
         CPen* pOldPen = pDC->SelectObject(&pen);
         pDC->MoveTo(rc.right + 5, y);
         pDC->LineTo(rc.right + 15, y);
         pDC->SelectObject(pOldPen);
         nLeft = rc.right + 15 + 10;
     };
-    entry(m_strTkrSymb, m_pPriceChart->GetMainColor());
+    const COLORREF crMain = m_pPriceChart->GetMainColor(), crCompare = m_pPriceChart->GetCompareColor();
+    entry(m_strTkrSymb, &crMain);
     if (!m_strTkrSymbComp.IsEmpty())
-        entry(m_strTkrSymbComp, m_pPriceChart->GetCompareColor());
+        entry(m_strTkrSymbComp, &crCompare);
     if (m_bShowVolume) {
         const int nExponent = m_pVolumeChart->m_pYAxis->m_nExponent;
-        if (nExponent == 3 || nExponent == 6) {
-            CRect rc(nLeft, rcClient.top, rcClient.right, rcClient.bottom - m_nBottomMargin);
-            pDC->DrawText(LoadText(nExponent == 3 ? IDS_CHART_THOUSANDS : IDS_CHART_MILLIONS), &rc,
-                          DT_VCENTER | DT_SINGLELINE);
-        }
+        if (nExponent == 3 || nExponent == 6)
+            entry(LoadText(nExponent == 3 ? IDS_CHART_THOUSANDS : IDS_CHART_MILLIONS), nullptr);
     }
     pDC->SetBkColor(crOldBack);
     pDC->SelectObject(pOldFont);

@@ -18,6 +18,7 @@
 #include "common/DialogSteps.h"
 #include "framework/base/SharedGlobals.h"
 #include "link/MessageTypes.h"
+#include "link/ServerMessage.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "tests/market/MarketSessionSupport.h"
 
@@ -55,6 +56,17 @@ struct ChartsSession : CMarketSession
         CString strText;
         GetSharedGlobals()->LoadString(strText, nId);
         return static_cast<LPCSTR>(strText);
+    }
+    // A live quote of the symbol with a last price has gone out.
+    bool HasTraded(const std::string& strSymbol) const
+    {
+        for (const std::string& strLine : server.Log())
+            if (strLine.rfind("> ~GS|0|XC|8|" + strSymbol + "|", 0) == 0) {
+                const CServerMessage quote(strLine.c_str() + 2, 1);
+                if (quote.GetDouble(3, 0) > 0)
+                    return true;
+            }
+        return false;
     }
     static std::string Title(CWnd* pWnd)
     {
@@ -189,6 +201,87 @@ TEST_F(ChartsSession, MarketStateFourAsksForEverySeriesAgain)
         EXPECT_EQ(cd[0].substr(cd[0].find("|XC|")), cd[2].substr(cd[2].find("|XC|")));
         EXPECT_EQ(cd[1].substr(cd[1].find("|XC|")), cd[3].substr(cd[3].find("|XC|")));
         EXPECT_NE(std::string::npos, cd[1].find("|.GSPC|"));
+        StopSession();
+    }
+}
+
+namespace {
+
+// Every price the series took: a reply row counts one, each live quote one more.
+int PricesTaken(const CZorvatChartDataHolder* pHolder)
+{
+    int nPrices = 0;
+    for (const CChartPoint* p = pHolder->GetHead(); p != nullptr; p = p->m_pNext)
+        nPrices += p->m_nCount;
+    return nPrices;
+}
+
+int PointCount(const CZorvatChartDataHolder* pHolder)
+{
+    int nPoints = 0;
+    for (const CChartPoint* p = pHolder->GetHead(); p != nullptr; p = p->m_pNext)
+        ++nPoints;
+    return nPoints;
+}
+
+void ShootChart(CFormMDIWnd* pFrame, const std::string& strName)
+{
+    pFrame->SetWindowPos(nullptr, 0, 0, 640, 420, SWP_NOMOVE | SWP_NOZORDER);
+    pFrame->GetView()->Invalidate();
+    pFrame->GetView()->UpdateWindow();
+    EXPECT_TRUE(TbSaveWindowPng(pFrame->m_hWnd, ScreenshotPath(strName).c_str())) << strName;
+}
+}  // namespace
+
+// Today's chart takes the day's minutes from "CD" and grows from the live "GS" quotes of its
+// ticker; a year of weeks compared with an index takes both series; a KSE chart takes "KH".
+// Before the US market opens, today's chart has no data and says so.
+TEST_F(ChartsSession, ChartsTakeTheirSeriesAndTodaysGrowsFromLiveQuotes)
+{
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        const std::string strLang = bArabic ? "ar" : "en";
+        ASSERT_TRUE(StartSession({"--rate", "200", "--clock", "2026-12-08 19:30:00"}, bArabic));
+        // The day's minutes are there once the symbol has traded: its quotes are followed.
+        App().SendRequest(MSG_GS, "ALPN|1");
+        ASSERT_TRUE(PumpUntil([&] { return HasTraded("ALPN"); }, 20000));
+        OpenThroughChooser(33192, "ALPN", [](HWND h) { ClickControl(h, 1752); });
+        CZorvatChartView* pToday = ViewIn(0);
+        ASSERT_NE(nullptr, pToday);
+        ShootChart(App().GetChartWindow(0), "chart_waiting_" + strLang);
+        CZorvatChartDataHolder* pMain = pToday->GetMainHolder();
+        ASSERT_TRUE(PumpUntil([&] { return pMain->IsComplete(); })) << pRun->InfoText();
+        const int nPrices = PricesTaken(pMain);
+        EXPECT_GT(PointCount(pMain), 100) << "three hours of minutes";
+        ASSERT_TRUE(PumpUntil([&] { return PricesTaken(pMain) > nPrices + 2; }, 20000)) << "live quotes";
+        ShootChart(App().GetChartWindow(0), "chart_window_" + strLang);
+
+        OpenThroughChooser(33190, "BRKT", [](HWND h) {
+            ClickControl(h, 1728);
+            ClickControl(h, 1749);
+        });
+        CZorvatChartView* pCompared = ViewIn(1);
+        ASSERT_NE(nullptr, pCompared);
+        ASSERT_TRUE(PumpUntil([&] {
+            return pCompared->GetMainHolder()->IsComplete() && pCompared->GetCompHolder()->IsComplete();
+        })) << pRun->InfoText();
+        EXPECT_GT(PointCount(pCompared->GetMainHolder()), 40) << "a year of weeks";
+        EXPECT_GT(PointCount(pCompared->GetCompHolder()), 40);
+        ShootChart(App().GetChartWindow(1), "chart_comparison_" + strLang);
+
+        OpenThroughChooser(33300, "101");
+        CZorvatChartView* pKse = ViewIn(2);
+        ASSERT_NE(nullptr, pKse);
+        ASSERT_TRUE(PumpUntil([&] { return pKse->GetMainHolder()->IsComplete(); })) << pRun->InfoText();
+        EXPECT_GT(PointCount(pKse->GetMainHolder()), 50) << "three months of KSE days";
+        StopSession();
+
+        ASSERT_TRUE(StartSession({"--rate", "200", "--clock", "2026-12-08 12:00:00"}, bArabic));
+        OpenThroughChooser(33192, "ALPN");
+        ASSERT_NE(nullptr, ViewIn(0));
+        ASSERT_TRUE(PumpUntil([&] { return ViewIn(0)->GetMainHolder()->IsComplete(); }));
+        EXPECT_EQ(0, PointCount(ViewIn(0)->GetMainHolder())) << "no trade before the open";
+        ShootChart(App().GetChartWindow(0), "chart_no_data_" + strLang);
         StopSession();
     }
 }
