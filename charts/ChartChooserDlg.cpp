@@ -75,6 +75,17 @@ BOOL CChartChooserDlg::OnInitDialog()
     return TRUE;
 }
 
+void CChartChooserDlg::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    const CZorvatGlobals* pGlobals = GetGlobals();
+    const long nCode = pGlobals != nullptr && !m_strMarket.IsEmpty() ? pGlobals->GetMarketCode(m_strMarket) : 0;
+    if (nCode != 0)
+        m_nMarket = static_cast<int>(nCode);
+    EndDialog(IDOK);
+}
+
 void CChartChooserDlg::EnableOk()
 {
     GetDlgItem(IDOK)->EnableWindow(!m_strTicker.IsEmpty());

@@ -32,6 +32,9 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // The market chosen in the list becomes the chart's market code too, so that the request
+    // and the next chooser follow the list rather than the market the chart was opened with.
+    void OnOK() override;
     void DoDataExchange(CDataExchange* pDX) override;
     afx_msg void OnTickerChange();
     // A click on a duration or comparison button, or the dialog's start (0).

@@ -20,6 +20,7 @@
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "refdata/ZorvatGlobals.h"
 #include "tests/market/MarketSessionSupport.h"
 
 namespace {
@@ -31,6 +32,12 @@ struct ChartsSession : CMarketSession
     {
         StopSession();
         RegisterChartMaker(nullptr);
+        // The session's times would stay in the process's reference data: today's charts of
+        // the tests after take the default day again.
+        if (CZorvatGlobals* pGlobals = GetGlobals()) {
+            pGlobals->SetFirstMarketTime(CNorvTime());
+            pGlobals->SetSecondMarketTime(CNorvTime());
+        }
     }
     CZORVAT32App& App() { return pRun->App(); }
     CZorvatChartView* ViewIn(int nSlot)
