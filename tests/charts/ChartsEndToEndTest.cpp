@@ -113,6 +113,14 @@ TEST_F(ChartsSession, ChartCommandsOpenAChartOfTheChosenTickerInBothLanguages)
         ASSERT_NE(nullptr, ViewIn(2));
         ASSERT_TRUE(PumpUntil([&] { return RequestCount("KH") == 1; }));
         EXPECT_NE(std::string::npos, Requests("KH")[0].find("|XC||||101|0|0|0")) << Requests("KH")[0];
+
+        // A US command whose chooser is given the KSE in its market list charts a KSE stock.
+        const std::string strKse = static_cast<LPCSTR>(GetGlobals()->GetMarketName(CHART_MARKET_KSE));
+        OpenThroughChooser(33192, "102", [&](HWND h) { ChooseItem(h, IDC_CHART_MARKET, strKse); });
+        ASSERT_NE(nullptr, ViewIn(3));
+        ASSERT_TRUE(PumpUntil([&] { return RequestCount("KH") == 2; }));
+        EXPECT_NE(std::string::npos, Requests("KH")[1].find("|XC||||102|0|0|0")) << Requests("KH")[1];
+        EXPECT_EQ(2, RequestCount("CD")) << "the KSE stock is not asked for with \"CD\"";
         StopSession();
     }
 }
