@@ -2,11 +2,11 @@
 // and the live update. The mouse, readout and splitter are in ZorvatChartViewMouse.cpp.
 #include "charts/ZorvatChartView.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 
-#include "charts/ChartChooserDlg.h"
 #include "charts/HistoricalChart.h"
 #include "charts/IntradayChart.h"
 #include "charts/ZorvatChartDataHolder.h"
@@ -42,8 +42,6 @@ int BarWidthOf(int nPeriod)
     static const int s_anWidths[] = {300, 900};
     return nPeriod >= 0 && nPeriod < 2 ? s_anWidths[nPeriod] : 1;
 }
-
-// The chooser's answer as the application holds it.
 }  // namespace
 
 IMPLEMENT_DYNCREATE(CZorvatChartView, CView)
