@@ -14,6 +14,8 @@
 #include "charts/ZorvatChartView.h"
 #include "common/DialogSteps.h"
 #include "tests/app/AppTestSupport.h"
+#include "link/MessageTypes.h"
+#include "link/ServerMessage.h"
 #include "platform/mfc/DC.h"
 
 namespace {
@@ -72,7 +74,17 @@ protected:
         choices.m_bShowVolume = bVolume;
         pView->ApplyFromChooser(choices);
     }
-    void Fire(const std::string& strLine) { FireSeriesLine(source, strLine); }
+    // A line as the dispatcher hands it on: "EN", a reply's data row, or a typed line.
+    void Fire(const std::string& strLine)
+    {
+        CServerMessage msg(strLine.c_str(), 1);
+        if (msg.GetType() == MSG_EN)
+            source.FireEN(&msg, -1);
+        else if (msg.GetType() == MESSAGE_TYPE_DATA_ROW)
+            source.FireRawLine(&msg, -1);
+        else
+            source.FireType(msg.GetType(), &msg, -1);
+    }
     // Today's trades of "IBM" from 09:30, one a minute, rising a cent and 1,000 shares a minute.
     void FeedDay(int nMinutes)
     {
