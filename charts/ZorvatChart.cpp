@@ -334,7 +334,10 @@ void CZorvatChart::RedrawBar(CDC* pDC, int x)
     HDC hdc = pDC->GetSafeHdc();
     const int nSaved = ::SaveDC(hdc);
     if (m_nBarWidth > 0) {
-        const int k = x / m_nBarWidth * m_nBarWidth;
+        // The slot that holds x: slots end every bar width from the axis minimum and take
+        // both ends, so a time on a slot's end (10:05:00) is the slot before, not the next.
+        const long long nFrom = static_cast<long long>(x) - m_pXAxis->m_nMin;
+        const int k = static_cast<int>(m_pXAxis->m_nMin + ((nFrom + m_nBarWidth - 1) / m_nBarWidth - 1) * m_nBarWidth);
         const int nStripLeft = m_pXAxis->m_rcAxis.left;
         const RECT rc = {m_pXAxis->ValueToPixel(k) + nStripLeft - 1, m_rcPlot.top,
                          m_pXAxis->ValueToPixel(k + m_nBarWidth) + nStripLeft + 1, m_rcPlot.bottom};

@@ -293,8 +293,10 @@ TEST_F(ChartViewFixture, LiveQuoteInsideTheAxesRedrawsOnlyItsBarAndOneOutsideRel
     CChartCanvas before(600, 400), after(600, 400), full(600, 400);
     Grab(pLive, before);
 
-    // 11:00:30 opens a new slot (10:55 to 11:00 ends at 11:00 inclusive; 11:00:30 lies in the next).
+    // 11:00:30 opens the slot 11:00 to 11:05 (10:55 to 11:00 ends at 11:00, both ends taken);
+    // 11:05:00 falls on its end, so it is the same slot's, not the next one's.
     Fire(Quote("10.95", "110030", "500000"));
+    Fire(Quote("10.40", "110500", "500000"));
     Grab(pLive, after);
     // The slot's rectangle from the chart's own axes: trunc((value - min) / scale) past the plot's left.
     const int k = 39630 / 300 * 300;
