@@ -58,6 +58,11 @@
 #define ID_APP_KSE_INDICES      33270
 #define ID_APP_FWD_QUOTES       33272
 #define ID_APP_FWD_OPEN_INTEREST 33274
+#define ID_APP_CHART_US_HISTORY 33190  // the chart commands: a chooser with no symbol
+#define ID_APP_CHART_US_INTRADAY 33192
+#define ID_APP_CHART_KSE_HISTORY 33300
+#define ID_APP_CHART_KSE_INTRADAY 33301
+#define ID_APP_CHART_MARKET_1 33614    // market 1's chart, unless it looks its symbols up
 #define ID_APP_KSE_SORT_FIRST   33287   // further KSE quotation windows, each sorted its way
 #define ID_APP_KSE_SORT_LAST    33289
 #define ID_APP_EXCHANGE_RATES   33348

@@ -8,6 +8,7 @@
 #include "framework/base/SharedGlobals.h"
 #include "platform/win/Windows.h"
 #include "platform/win/user/Clipboard.h"
+#include "platform/mfc/View.h"
 
 #define FORM_FRAME_STYLE 0x40C80000     // child, caption, system menu
 #define FORM_VIEW_STYLE (WS_CHILD | WS_VISIBLE | WS_BORDER)
@@ -109,6 +110,7 @@ int CFormMDIWnd::OnCreate(LPCREATESTRUCTA pCreate)
     Settings().GetWindowPos(&pt, static_cast<LPCSTR>(strTitle), POINT{20, 20});
     SetWindowPos(nullptr, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_pView->ShowWindow(SW_SHOW);
+    m_pView->SendMessage(WM_INITIALUPDATE);
     ShowWindow(SW_SHOW);
     MDIActivate();
     m_pView->SetFocus();

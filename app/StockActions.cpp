@@ -23,5 +23,5 @@ void GoToSymbol(LPCSTR pszSymbol, long nMarketCode)
     if (pGlobals == nullptr || !pGlobals->LookupMarket(nMarketCode, market) || market.m_nQuoteLookupFlag == 1)
         return;
     if (s_pActions != nullptr)
-        s_pActions->OpenChart(pszSymbol, CHART_KIND_INTRADAY, nMarketCode);
+        s_pActions->OpenChart(pszSymbol, CHART_KIND_HISTORY, nMarketCode);
 }

@@ -8,8 +8,9 @@
 
 #define ORDER_MODE_BUY 1
 #define ORDER_MODE_SELL 2
-#define CHART_KIND_INTRADAY 0
-#define CHART_KIND_HISTORY 1
+// A chart's kind: today's trading against the clock, or a history against the calendar.
+#define CHART_KIND_HISTORY 0
+#define CHART_KIND_INTRADAY 1
 
 struct IStockActions
 {
@@ -27,6 +28,6 @@ struct IStockActions
 void SetStockActions(IStockActions* pActions);
 IStockActions* GetStockActions();
 
-// Shows a symbol as its market is shown: its intraday chart, unless the market looks its symbols
+// Shows a symbol as its market is shown: its historical chart, unless the market looks its symbols
 // up in the quotations (or is unknown), which opens nothing.
 void GoToSymbol(LPCSTR pszSymbol, long nMarketCode);

@@ -208,6 +208,7 @@ void CZORVAT32App::SaveWorkspace()
     if (m_pMainFrame == nullptr || m_pMainFrame->m_hWnd == nullptr)
         return;
     CNorvApp::SaveWorkspace();
+    SaveChartWindows();
     if (m_pComm != nullptr)
         m_pComm->SaveCommSettings();
 }
@@ -217,6 +218,7 @@ void CZORVAT32App::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
     for (IDataTable* pTable : GetTables())
         pTable->CloseAllWindows();
     CNorvApp::LoadWorkspace(pszFile, bCloseFirst);
+    LoadChartWindows();
     // The news shown again asks for its stories again.
     IDataTable* pNews = FindTable(IDS_TABLE_NEWS);
     CTableMDIWnd* pNewsWindow = pNews != nullptr ? pNews->GetMainWindow() : nullptr;

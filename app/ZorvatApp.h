@@ -30,6 +30,7 @@ class CMainFrame;
 class CFormMDIWnd;
 class COleDateTime;
 struct IOrderTicketForm;
+struct IChartView;
 class CSharedGlobals;
 
 #define IDS_APP_TITLE 280
@@ -182,8 +183,16 @@ public:
     void SetUnrealizedSelector(BOOL bOn) { m_bUnrealizedSelector = bOn; }
     // The ticker and market-schedule sub-menus made again from the ticker names and the markets.
     void BuildMarketMenus();
-    // The chart slot to use next: the first empty or hidden one, else the oldest in turn.
+    // Charts (ZorvatCharts.cpp), through the charts layer's maker (app/ChartWindows.h). The
+    // chart slot to use next: the first empty or hidden one, else the oldest in turn.
     int NextChartSlot();
+    // The chooser, then the chart in the next slot: a window of the kind reused, another
+    // replaced. Nothing when the chooser is not confirmed or there is no maker.
+    void OpenChart(LPCSTR pszSymbol, int nKind, int nMarket);
+    // Every series of the charts (of the symbol's) cleared and asked for again; the walk stops
+    // at a chart not ready.
+    void RefreshChartsForSymbol(LPCSTR pszSymbol);
+    CFormMDIWnd* GetChartWindow(int nSlot) const { return nSlot >= 0 && nSlot < CHART_SLOTS ? m_chartSlots[nSlot] : nullptr; }
 
     // Company news (ZorvatCompanyNews.cpp): the company news table made when missing, shown
     // and asked for the symbol's headlines in the market; a null symbol asks for the company
@@ -224,7 +233,7 @@ public:
         BuildMarketMenus();
         ShowTickers();
     }
-    void ResetCharts() override {}
+    void ResetCharts() override;
     void RefreshUsOrderStatus() override;
     CString GetProgramFolder() const override;
     // IInfoTableHost.
@@ -337,6 +346,15 @@ protected:
     // 33194 and 33624 ask for a company; 33566 asks for a ticker when market 1 has news.
     void OnCompanyNewsCommand(UINT nId);
     void OnNothing(UINT) {}
+    void OnChartCommand(UINT nId);
+    void OnMarketChartCommand(UINT);
+    // The chart slots' frames: given up for good, made on a new view whose slot is set, saved,
+    // and made again from the workspace's sections.
+    void DropChartWindow(int nSlot);
+    IChartView* MakeChartWindow(int nSlot, int nKind, int nMarket);
+    void RefreshCharts(LPCSTR pszSymbol);
+    void SaveChartWindows();
+    void LoadChartWindows();
     // The link window "Terminal" in the MDI client when there is none; m_pComm stays null when
     // it could not be made.
     void CreateLinkWindow();

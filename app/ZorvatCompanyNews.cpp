@@ -1,5 +1,6 @@
 #include "app/ZorvatApp.h"
 
+#include "app/ChartWindows.h"
 #include "app/CompanyNews.h"
 #include "app/DataTable.h"
 #include "app/FormFactory.h"
@@ -20,8 +21,8 @@ BOOL IsCommandEnabled(UINT nId)
     return pApp != nullptr && pApp->GetCommandState(nId, &bEnabled, nullptr) && bEnabled;
 }
 
-// What the stock rows ask of the application. The charts come with their own windows; until
-// then they open nothing and their commands stay disabled. The order ticket opens on the KSE
+// What the stock rows ask of the application. The charts open only with the charts layer's
+// maker, under the rule of the menu's chart of their kind. The order ticket opens on the KSE
 // regular board with the row's stock and price.
 class CAppStockActions : public IStockActions
 {
@@ -31,7 +32,11 @@ public:
         if (CZORVAT32App* pApp = CZORVAT32App::Get())
             pApp->OpenOrderTicketKSE(nMode, pszStock, dPrice, 0, /*nMarketType=*/1);
     }
-    void OpenChart(LPCSTR, int, long) override {}
+    void OpenChart(LPCSTR pszStock, int nKind, long nMarketCode) override
+    {
+        if (CZORVAT32App* pApp = CZORVAT32App::Get())
+            pApp->OpenChart(pszStock, nKind, static_cast<int>(nMarketCode));
+    }
     void OpenCompanyNews(LPCSTR pszStock, long nMarketCode) override
     {
         if (CZORVAT32App* pApp = CZORVAT32App::Get())
@@ -39,7 +44,11 @@ public:
     }
     BOOL CanEnterOrderKSE() const override { return FindFormMaker(IDD_FORM_ORDER_TICKET) != nullptr && IsCommandEnabled(33049); }
     BOOL CanEnterOrderUS() const override { return FindFormMaker(IDD_FORM_ORDER_TICKET) != nullptr && IsCommandEnabled(33100); }
-    BOOL CanOpenChart(int) const override { return FALSE; }
+    BOOL CanOpenChart(int nKind) const override
+    {
+        return GetChartMaker() != nullptr &&
+               IsCommandEnabled(nKind == CHART_KIND_INTRADAY ? ID_APP_CHART_US_INTRADAY : ID_APP_CHART_US_HISTORY);
+    }
     BOOL CanOpenCompanyNews() const override
     {
         return IsCommandEnabled(ID_APP_COMPANY_NEWS);

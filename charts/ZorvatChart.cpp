@@ -334,14 +334,19 @@ void CZorvatChart::RedrawBar(CDC* pDC, int x)
     HDC hdc = pDC->GetSafeHdc();
     const int nSaved = ::SaveDC(hdc);
     if (m_nBarWidth > 0) {
-        const int k = x / m_nBarWidth * m_nBarWidth;
+        // The slot that holds x: slots end every bar width from the axis minimum and take
+        // both ends, so a time on a slot's end (10:05:00) is the slot before, not the next.
+        const long long nFrom = static_cast<long long>(x) - m_pXAxis->m_nMin;
+        const int k = static_cast<int>(m_pXAxis->m_nMin + ((nFrom + m_nBarWidth - 1) / m_nBarWidth - 1) * m_nBarWidth);
         const int nStripLeft = m_pXAxis->m_rcAxis.left;
         const RECT rc = {m_pXAxis->ValueToPixel(k) + nStripLeft - 1, m_rcPlot.top,
                          m_pXAxis->ValueToPixel(k + m_nBarWidth) + nStripLeft + 1, m_rcPlot.bottom};
-        if (!m_bVolume && m_bBars) {
+        // A volume bar only grows within its slot: its redraw is clipped to the slot as well
+        // (without clearing it), so one live quote repaints one bar, not the whole pane.
+        if (m_bVolume || m_bBars)
             ::IntersectClipRect(hdc, rc.left, rc.top, rc.right, rc.bottom);
+        if (!m_bVolume && m_bBars)
             pDC->FillSolidRect(rc, m_crBackground);
-        }
     }
     DrawData(pDC);
     ::RestoreDC(hdc, nSaved);

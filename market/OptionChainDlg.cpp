@@ -224,6 +224,7 @@ void COptionChainDlg::OnSubscribe()
         CString strBody;
         strBody.Format("%s|1", static_cast<LPCSTR>(strSymbol));
         pApp->SendRequest(MSG_GS, strBody);
+        pApp->RefreshChartsForSymbol(strSymbol);
     }
 }
 

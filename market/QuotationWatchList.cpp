@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include "app/NorvApp.h"
+#include "app/StockActions.h"
 #include "app/TableMDIWnd.h"
 #include "app/ZorvatApp.h"
 #include "framework/base/SharedGlobals.h"
@@ -59,7 +60,7 @@ namespace {
 // How a command's item is enabled: always, with a selected data row, with one and the US time
 // and sales open, with one whose book is off (follow) or on (stop), or not yet (its window comes
 // with a later piece of the terminal).
-enum { QRULE_ALWAYS, QRULE_ROW, QRULE_TRADES, QRULE_BOOK_OFF, QRULE_BOOK_ON, QRULE_LATER };
+enum { QRULE_ALWAYS, QRULE_ROW, QRULE_TRADES, QRULE_BOOK_OFF, QRULE_BOOK_ON, QRULE_CHART, QRULE_LATER };
 
 struct QUOTE_COMMAND {
     UINT nId;
@@ -75,7 +76,7 @@ const QUOTE_COMMAND s_commands[] = {
     {57454, QRULE_BOOK_OFF}, {57455, QRULE_BOOK_ON}, {57456, QRULE_ALWAYS},
     {40195, QRULE_BOOK_OFF}, {40196, QRULE_BOOK_ON}, {40197, QRULE_ALWAYS},
     // Order ticket, news, charts, research, option chain, go to symbol, the book page.
-    {33208, QRULE_LATER}, {33209, QRULE_LATER}, {33210, QRULE_LATER}, {33211, QRULE_LATER}, {33212, QRULE_LATER},
+    {33208, QRULE_LATER}, {33209, QRULE_LATER}, {33210, QRULE_CHART}, {33211, QRULE_CHART}, {33212, QRULE_LATER},
     {33213, QRULE_LATER}, {33214, QRULE_LATER}, {ID_QUOTE_OPTION_CHAIN, QRULE_ROW}, {33567, QRULE_LATER}, {33568, QRULE_LATER},
     {40194, QRULE_LATER}, {33569, QRULE_LATER}, {40192, QRULE_LATER},
 };
@@ -101,6 +102,12 @@ const BOOK_LINK* FindBook(UINT nId)
         if (book.nFollow == nId || book.nStop == nId || book.nOpen == nId)
             return &book;
     return nullptr;
+}
+
+// 33210 charts the row's symbol intraday, 33211 its history.
+int ChartKindOf(UINT nId)
+{
+    return nId == 33210 ? CHART_KIND_INTRADAY : CHART_KIND_HISTORY;
 }
 
 const QUOTE_COMMAND* FindCommand(UINT nId)
@@ -365,6 +372,10 @@ BOOL CQuotationTable::UpdateCommand(UINT nId, CCmdUI* pCmdUI)
     case QRULE_TRADES:
         UpdateTradesCommand(nId, pRow, pCmdUI);
         break;
+    case QRULE_CHART:
+        pCmdUI->Enable(pRow != nullptr && GetStockActions() != nullptr &&
+                       GetStockActions()->CanOpenChart(ChartKindOf(nId)));
+        break;
     default:
         pCmdUI->Enable(FALSE);
         break;
@@ -464,6 +475,9 @@ BOOL CQuotationTable::RunCommand(UINT nId)
         return TRUE;
     if (nRule == QRULE_TRADES)
         RunTradesCommand(nId, pRow->GetText(QC_TICKER));
+    else if (nRule == QRULE_CHART && GetStockActions() != nullptr)
+        GetStockActions()->OpenChart(pRow->GetText(QC_TICKER), ChartKindOf(nId),
+                                     GetGlobals()->GetMarketCode(pRow->GetText(QC_MARKET)));
     else if (pBook != nullptr)
         FollowBook(pRow, pBook->nTableId, nId == pBook->nFollow);
     else

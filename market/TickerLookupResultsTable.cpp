@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/StockActions.h"
 #include "app/TableMDIWnd.h"
 #include "app/ZorvatApp.h"
 #include "framework/base/TBString.h"
@@ -37,6 +38,19 @@ void AddToQuotations(LPCSTR pszSymbol)
         pQuotes->AddSymbol(pszSymbol, "", nullptr);
 }
 
+// The symbol's chart, intraday or historical, of market 1.
+void OpenIntradayChart(LPCSTR pszSymbol)
+{
+    if (IStockActions* pActions = GetStockActions())
+        pActions->OpenChart(pszSymbol, CHART_KIND_INTRADAY, 1);
+}
+
+void OpenHistoricalChart(LPCSTR pszSymbol)
+{
+    if (IStockActions* pActions = GetStockActions())
+        pActions->OpenChart(pszSymbol, CHART_KIND_HISTORY, 1);
+}
+
 const struct
 {
     UINT nId;
@@ -45,8 +59,8 @@ const struct
     {33074, AddToQuotations},
     {33208, nullptr},   // order ticket
     {33209, nullptr},   // company news
-    {33210, nullptr},   // intraday chart
-    {33211, nullptr},   // historical chart
+    {33210, OpenIntradayChart},
+    {33211, OpenHistoricalChart},
     {33212, nullptr},   // company profile
     {33213, nullptr},   // research
     {33214, nullptr},   // insider trades

@@ -6,6 +6,7 @@
 #include "market/MarketTables.h"
 #include "account/AccountForms.h"
 #include "account/AccountTables.h"
+#include "charts/ZorvatChartForm.h"
 #include "orders/OrderForms.h"
 #include "platform/qt/QtPlatform.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
     RegisterAccountTables();
     RegisterAccountForms();
     RegisterOrderForms();
+    RegisterCharts();
     CZORVAT32App app;
     // The arguments as one command line, as the class library reads it.
     std::string strCommandLine;

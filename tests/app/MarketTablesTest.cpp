@@ -291,7 +291,7 @@ TEST_F(MarketSessionFixture, CommandsFollowTheTradersRightsAndFallBackAtLogoff)
                      ID_APP_INTL_MM_BOOK, ID_APP_MARKET_FIRST, ID_APP_MARKET_ALL, ID_APP_US_QUOTES,
                      ID_APP_US_TIME_SALES, ID_APP_US_TIME_SALES_2, 33100, 33049, 33273})
         EXPECT_TRUE(Enabled(app, nId)) << nId;
-    for (UINT nId : {33190u, 33315u})
+    for (UINT nId : {33180u, 33315u})
         EXPECT_FALSE(Enabled(app, nId)) << nId << " waits for its window";
     // The ticker items show or hide their tickers.
     int nTickerCheck = -1;

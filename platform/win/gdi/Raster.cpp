@@ -87,31 +87,33 @@ void CTbRaster::Put(int x, int y, uint32_t px)
 
 void CTbRaster::Span(int y, int x0, int x1, const TbPaint& paint)
 {
-    if (x0 >= x1 || paint.bNone)
-        return;
-    for (const RECT& rc : m_clip) {
-        if (y < rc.top || y >= rc.bottom)
-            continue;
-        int l = std::max<int>(x0, rc.left), r = std::min<int>(x1, rc.right);
-        if (l >= r)
-            continue;
-        uint32_t* pRow = m_target.Row(y);
-        if (!paint.pPattern && m_nRop2 == R2_COPYPEN) {
-            std::fill(pRow + l, pRow + r, paint.px | 0xFF000000u);
-        } else {
-            uint32_t px;
-            for (int x = l; x < r; ++x)
-                if (paint.At(x, y, &px))
-                    pRow[x] = TbRop2(m_nRop2, px, pRow[x]);
-        }
-        Grow(l, y, r, y + 1);
-    }
+    FillRect(RECT{x0, y, x1, y + 1}, paint);
 }
 
 void CTbRaster::FillRect(const RECT& rc, const TbPaint& paint)
 {
-    for (int y = rc.top; y < rc.bottom; ++y)
-        Span(y, rc.left, rc.right, paint);
+    if (rc.left >= rc.right || rc.top >= rc.bottom || paint.bNone)
+        return;
+    // Clip first, then walk only the rows and columns left: a small clip (one bar of a chart)
+    // costs as little as it covers, however large the figures drawn through it.
+    for (const RECT& rcClip : m_clip) {
+        const int l = std::max<int>(rc.left, rcClip.left), r = std::min<int>(rc.right, rcClip.right);
+        const int t = std::max<int>(rc.top, rcClip.top), b = std::min<int>(rc.bottom, rcClip.bottom);
+        if (l >= r || t >= b)
+            continue;
+        for (int y = t; y < b; ++y) {
+            uint32_t* pRow = m_target.Row(y);
+            if (!paint.pPattern && m_nRop2 == R2_COPYPEN) {
+                std::fill(pRow + l, pRow + r, paint.px | 0xFF000000u);
+            } else {
+                uint32_t px;
+                for (int x = l; x < r; ++x)
+                    if (paint.At(x, y, &px))
+                        pRow[x] = TbRop2(m_nRop2, px, pRow[x]);
+            }
+        }
+        Grow(l, t, r, b);
+    }
 }
 
 void CTbRaster::Pixel(int x, int y, uint32_t px)
@@ -173,8 +175,19 @@ void CTbRaster::Line(POINT a, POINT b, const TbLinePen& pen)
         t1 = std::min(t1, std::max(ta, tb) + 1);
         return t0 < t1;
     };
-    if (!clipAxis(a.x, static_cast<double>(dx), -1, m_target.Width() + 1) ||
-        !clipAxis(a.y, static_cast<double>(dy), -1, m_target.Height() + 1))
+    // The steps are bounded by the clip's extent, so a long line through a narrow clip (one
+    // bar of a chart) walks only the stretch that can show.
+    RECT rcBound = {0, 0, 0, 0};
+    for (const RECT& rc : m_clip)
+        rcBound = TbUnion(rcBound, rc);
+    rcBound.left = std::max<LONG>(rcBound.left, 0);
+    rcBound.top = std::max<LONG>(rcBound.top, 0);
+    rcBound.right = std::min<LONG>(rcBound.right, m_target.Width());
+    rcBound.bottom = std::min<LONG>(rcBound.bottom, m_target.Height());
+    if (rcBound.left >= rcBound.right || rcBound.top >= rcBound.bottom)
+        return;
+    if (!clipAxis(a.x, static_cast<double>(dx), rcBound.left - 1, rcBound.right + 1) ||
+        !clipAxis(a.y, static_cast<double>(dy), rcBound.top - 1, rcBound.bottom + 1))
         return;
     int64_t i0 = std::max<int64_t>(0, static_cast<int64_t>(t0));
     int64_t i1 = std::min<int64_t>(n, static_cast<int64_t>(t1) + 1);

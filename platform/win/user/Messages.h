@@ -167,6 +167,8 @@
 #define SIZE_RESTORED   0
 #define SIZE_MINIMIZED  1
 #define SIZE_MAXIMIZED  2
+#define SIZE_MAXSHOW    3       // to the other windows: one was restored from maximised
+#define SIZE_MAXHIDE    4       // to the other windows: one was maximised
 // WM_ACTIVATE
 #define WA_INACTIVE     0
 #define WA_ACTIVE       1

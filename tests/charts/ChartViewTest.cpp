@@ -1,0 +1,335 @@
+// The chart view as a user meets it: the chooser through its controls (the lines the holders
+// send counted on recording holders), the panes and the splitter, the readout in the title,
+// and live quotes redrawing one bar or laying the chart out again.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ChartDrawTestSupport.h"
+#include "SeriesTestSupport.h"
+#include "charts/ChartChooserDlg.h"
+#include "charts/ZorvatChart.h"
+#include "charts/ZorvatChartView.h"
+#include "common/DialogSteps.h"
+#include "tests/app/AppTestSupport.h"
+#include "link/MessageTypes.h"
+#include "link/ServerMessage.h"
+#include "platform/mfc/DC.h"
+
+namespace {
+
+// A chart view whose holders keep the lines they would send.
+class CTestChartView : public CZorvatChartView
+{
+public:
+    explicit CTestChartView(CZorvatMessageSource* pSource)
+        : CZorvatChartView(new CRecordingHolder(0, pSource), new CRecordingHolder(1, pSource))
+    {
+    }
+    // The lines sent since the last call, main then comparison, as "main;comp", each without
+    // its market code: the markets the chooser lists are the process's reference data.
+    std::string TakeLines()
+    {
+        std::string strText;
+        for (CZorvatChartDataHolder* pHolder : {m_pMainHolder, m_pCompHolder}) {
+            auto& lines = static_cast<CRecordingHolder*>(pHolder)->lines;
+            for (const std::string& strLine : lines)
+                strText += strLine.substr(0, strLine.rfind('|')) + " ";
+            lines.clear();
+            strText += ";";
+        }
+        return strText;
+    }
+};
+
+// A top-level frame holding one chart view of 600 x 400 client pixels.
+class ChartViewFixture : public ::testing::Test
+{
+protected:
+    CTestChartView* MakeView(CWnd& frame, int cy = 400)
+    {
+        EXPECT_TRUE(frame.CreateEx(0, nullptr, "", WS_OVERLAPPED, 0, 0, 640, cy + 60, nullptr, nullptr));
+        frame.ShowWindow(SW_SHOW);
+        auto* pView = new CTestChartView(&source);
+        EXPECT_TRUE(pView->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 600, cy), &frame, 1));
+        return pView;
+    }
+    std::string FrameTitle(CWnd& frame)
+    {
+        CString strTitle;
+        frame.GetWindowText(strTitle);
+        return static_cast<LPCSTR>(strTitle);
+    }
+    void Choose(CZorvatChartView* pView, const char* pszTicker, int nDuration, int nPeriod, int nLineType = 0,
+                BOOL bVolume = TRUE)
+    {
+        CChartChoices choices;
+        pView->FillChooser(choices);
+        choices.m_strTicker = pszTicker;
+        choices.m_nDuration = nDuration;
+        choices.m_nPeriod = nPeriod;
+        choices.m_nLineType = nLineType;
+        choices.m_bShowVolume = bVolume;
+        pView->ApplyFromChooser(choices);
+    }
+    // A line as the dispatcher hands it on: "EN", a reply's data row, or a typed line.
+    void Fire(const std::string& strLine)
+    {
+        CServerMessage msg(strLine.c_str(), 1);
+        if (msg.GetType() == MSG_EN)
+            source.FireEN(&msg, -1);
+        else if (msg.GetType() == MESSAGE_TYPE_DATA_ROW)
+            source.FireRawLine(&msg, -1);
+        else
+            source.FireType(msg.GetType(), &msg, -1);
+    }
+    // Today's trades of "IBM" from 09:30, one a minute, rising a cent and 1,000 shares a minute.
+    void FeedDay(int nMinutes)
+    {
+        Fire("~CD|1|XC||IBM|0|0|0|0|10.00|0");
+        for (int i = 0; i < nMinutes; ++i) {
+            const int t = 34200 + 60 * i;
+            char szRow[64];
+            snprintf(szRow, sizeof szRow, "%02d%02d00|%.2f|%d", t / 3600, t / 60 % 60, 10.0 + i * 0.01, 1000 + 10 * i);
+            Fire(szRow);
+        }
+        Fire("$EN|1|XC");
+    }
+    static std::string Quote(const char* pszLast, const char* pszTime, const char* pszVolume)
+    {
+        return std::string("~GS|0|XC|8|IBM|0|2|") + pszLast + "|||" + pszTime + "|||7#" + pszVolume;
+    }
+    void Paint(CWnd* pView)
+    {
+        pView->Invalidate();
+        pView->UpdateWindow();
+    }
+    // The window's pixels now, in a canvas of its size.
+    void Grab(CWnd* pView, CChartCanvas& canvas)
+    {
+        CClientDC dc(pView);
+        canvas.GetDC()->BitBlt(0, 0, canvas.m_cx, canvas.m_cy, &dc, 0, 0, SRCCOPY);
+    }
+
+    CTestLanguage language;             // the English templates and texts, whatever ran before
+    CZorvatMessageSource source;
+};
+
+// A rectangle's rows "top-bottom": the width of a chart follows its bar fit.
+std::string Rows(const RECT& rc)
+{
+    return std::to_string(rc.top) + "-" + std::to_string(rc.bottom);
+}
+
+BOOL Checked(HWND hDlg, int nId)
+{
+    return SendMessageA(GetDlgItem(hDlg, nId), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+BOOL Enabled(HWND hDlg, int nId)
+{
+    return IsWindowEnabled(GetDlgItem(hDlg, nId));
+}
+
+}  // namespace
+
+// Each double click opens the chooser on the chart's settings; what the user does there decides
+// which series are asked for again, and the title follows.
+TEST_F(ChartViewFixture, ChooserThroughItsControlsAsksOnlyForTheSeriesItsChoicesReshape)
+{
+    CWnd frame;
+    CTestChartView* pView = MakeView(frame);
+    // Each case is the user's steps, one at a time as the dialog takes them; the last ends it.
+    struct CASE {
+        const char* pszName;
+        std::vector<std::function<void(HWND)>> steps;
+        const char* pszLines;               // "main lines;comparison lines;"
+        const char* pszTitle;
+    };
+    const std::vector<CASE> cases = {
+        {"a new chart: a ticker typed, a year, the period moved to weekly, an average",
+         {[](HWND h) {
+              EXPECT_FALSE(Enabled(h, IDOK)) << "no ticker yet";
+              EXPECT_TRUE(Checked(h, IDC_CHART_DURATION)) << "a new chart is today's";
+              EXPECT_FALSE(Enabled(h, IDC_CHART_AVERAGE_FIRST));
+              EnterText(h, IDC_CHART_TICKER, "IBM");
+          },
+          [](HWND h) {
+              EXPECT_TRUE(Enabled(h, IDOK));
+              ClickControl(h, 1728);
+          },
+          [](HWND h) {
+              EXPECT_TRUE(Checked(h, 1742)) << "a year allows weekly and monthly bars only";
+              EXPECT_FALSE(Enabled(h, 1738));
+              EXPECT_FALSE(Enabled(h, 1740));
+              EXPECT_TRUE(Enabled(h, 1741));
+              ClickControl(h, 1734);
+          },
+          [](HWND h) { ClickControl(h, IDOK); }},
+         "&CD|XC||IBM|3|4|20 ;;", "IBM 1 Year"},
+        {"the same choices again", {[](HWND h) { ClickControl(h, IDOK); }}, ";;", "IBM 1 Year"},
+        {"a comparison with an index",
+         {[](HWND h) { ClickControl(h, 1749); },
+          [](HWND h) {
+              EXPECT_TRUE(GetWindowLongA(GetDlgItem(h, IDC_CHART_COMPARE_TEXT), GWL_STYLE) & ES_READONLY);
+              ClickControl(h, IDOK);
+          }},
+         ";&CD|XC||.GSPC|3|4|20 ;", "IBM 1 Year"},
+        {"cancelled after choosing today",
+         {[](HWND h) { ClickControl(h, IDC_CHART_DURATION); }, [](HWND h) { ClickControl(h, IDCANCEL); }},
+         ";;", "IBM 1 Year"},
+        {"today: five-minute bars, no average, both series again",
+         {[](HWND h) {
+              EXPECT_TRUE(Checked(h, 1749)) << "the chart's comparison shows";
+              EXPECT_TRUE(Checked(h, 1734));
+              ClickControl(h, IDC_CHART_DURATION);
+          },
+          [](HWND h) {
+              EXPECT_TRUE(Checked(h, IDC_CHART_PERIOD));
+              EXPECT_TRUE(Checked(h, IDC_CHART_AVERAGE));
+              EXPECT_FALSE(Enabled(h, IDC_CHART_BANDS));
+              ClickControl(h, IDOK);
+          }},
+         "&CD|XC||IBM|0|0|0 ;&CD|XC||.GSPC|0|0|0 ;", "IBM Today"},
+    };
+    for (const CASE& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        std::vector<DIALOG_STEP> steps;
+        for (const auto& fnStep : c.steps)
+            steps.push_back({IDC_CHART_TICKER, fnStep});
+        RunDialogSteps(steps);
+        pView->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(100, 100));
+        EXPECT_TRUE(FinishedSteps());
+        EXPECT_EQ(c.pszLines, pView->TakeLines());
+        EXPECT_EQ(c.pszTitle, FrameTitle(frame));
+    }
+    // The KSE charts no index: only a typed comparison, and the stock-number hint.
+    CChartChooserDlg kse(FALSE, "101", CHART_MARKET_KSE, &frame);
+    RunDialogSteps({{IDC_CHART_TICKER, [](HWND h) {
+                         for (int nId : {1747, 1748, 1749})
+                             EXPECT_FALSE(Enabled(h, nId)) << nId;
+                         EXPECT_TRUE(Enabled(h, IDC_CHART_COMPARE));
+                         EXPECT_FALSE(ControlVisible(h, IDC_CHART_NOTE_US));
+                         EXPECT_TRUE(ControlVisible(h, IDC_CHART_NOTE_KSE));
+                         EXPECT_EQ("101", ControlText(h, IDC_CHART_TICKER));
+                         ClickControl(h, IDCANCEL);
+                     }}});
+    EXPECT_EQ(IDCANCEL, kse.DoModal());
+    frame.DestroyWindow();
+}
+
+// The panes share the client area above the bottom margin; the splitter moves the share where
+// the mouse lets go, unclamped, and the title reads the values under the held button.
+TEST_F(ChartViewFixture, PanesSplitWhereTheUserDragsAndTheTitleReadsUnderTheHeldButton)
+{
+    CWnd frame;
+    CTestChartView* pView = MakeView(frame);
+    Choose(pView, "IBM", 0, 0);
+    FeedDay(60);
+    // 400 pixels high: the price pane down to trunc(385 x 0.7) + 15, the strip, the volume pane
+    // to 385; each chart keeps its margin of 7.
+    EXPECT_EQ(284, pView->GetSplitY());
+    EXPECT_EQ("284-287", Rows(pView->GetSplitterRect()));
+    EXPECT_EQ("7-277", Rows(pView->GetPriceChart()->GetChartRect()));
+    EXPECT_EQ("294-378", Rows(pView->GetVolumeChart()->GetChartRect()));
+
+    // The drag marker moves over saved rows: where it was, the picture comes back exactly.
+    Paint(pView);
+    CChartCanvas before(600, 400), during(600, 400);
+    Grab(pView, before);
+    pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 285));
+    pView->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 150));
+    pView->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 200));
+    Grab(pView, during);
+    int nChanged = 0;
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 600; ++x)
+            if (before.Pixel(x, y) != during.Pixel(x, y)) {
+                ++nChanged;
+                ASSERT_TRUE(y >= 200 && y < 203) << "the marker left a trace at " << x << "," << y;
+            }
+    EXPECT_GT(nChanged, 0) << "the marker shows";
+    pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(300, 200));
+    EXPECT_DOUBLE_EQ(185.0 / 385, pView->GetPriceShare());
+    EXPECT_EQ(static_cast<int>(385 * (185.0 / 385)) + 15, pView->GetSplitY());
+
+    // Let go above the margin: the share goes below 0 as it is, and the next drag recovers.
+    pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, pView->GetSplitY() + 1));
+    pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(300, 10));
+    EXPECT_DOUBLE_EQ(-5.0 / 385, pView->GetPriceShare());
+    pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, pView->GetSplitY() + 1));
+    pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(300, 284));
+    EXPECT_DOUBLE_EQ(269.0 / 385, pView->GetPriceShare());
+
+    // The readout: the frame title while the button is held on a pane, back when it is let go.
+    const std::string strTitle = FrameTitle(frame);
+    EXPECT_EQ("IBM Today", strTitle);
+    pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 100));
+    const std::string strReadout = FrameTitle(frame);
+    EXPECT_EQ(0u, strReadout.find(strTitle + " (")) << strReadout;
+    EXPECT_EQ(')', strReadout.back());
+    pView->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(210, 100));
+    EXPECT_EQ(strTitle, FrameTitle(frame)) << "a move without the button ends the readout";
+
+    // Without the volume pane the price pane reaches the bottom margin.
+    Choose(pView, "IBM", 0, 0, 0, FALSE);
+    EXPECT_EQ(385, pView->GetSplitY());
+    EXPECT_EQ("7-378", Rows(pView->GetPriceChart()->GetChartRect()));
+    frame.DestroyWindow();
+}
+
+// A live quote inside the axes repaints only its bar's slot in each pane, and the window then
+// shows what a full repaint of the same series shows; a quote beyond the axes lays them out.
+TEST_F(ChartViewFixture, LiveQuoteInsideTheAxesRedrawsOnlyItsBarAndOneOutsideRelaysOut)
+{
+    CWnd frame1, frame2;
+    CTestChartView* pLive = MakeView(frame1);
+    CTestChartView* pFull = MakeView(frame2);
+    for (CTestChartView* pView : {pLive, pFull})
+        Choose(pView, "IBM", 0, 0, /*nLineType=*/1);
+    FeedDay(90);                        // both views take the one reply: 09:30 to 10:59
+    Paint(pLive);
+    CChartCanvas before(600, 400), after(600, 400), full(600, 400);
+    Grab(pLive, before);
+
+    // 11:00:30 opens the slot 11:00 to 11:05 (10:55 to 11:00 ends at 11:00, both ends taken);
+    // 11:05:00 falls on its end, so it is the same slot's, not the next one's.
+    Fire(Quote("10.95", "110030", "500000"));
+    Fire(Quote("10.40", "110500", "500000"));
+    Grab(pLive, after);
+    // The slot's rectangle from the chart's own axes: trunc((value - min) / scale) past the plot's left.
+    const int k = 39630 / 300 * 300;
+    auto slotLeft = [&](CZorvatChart* pChart, int v) {
+        const CChartAxis* pX = pChart->m_pXAxis;
+        return pChart->GetPlotRect().left + static_cast<int>((v - pX->m_nMin) / pX->m_dScale);
+    };
+    int nChanged = 0;
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 600; ++x) {
+            if (before.Pixel(x, y) == after.Pixel(x, y))
+                continue;
+            ++nChanged;
+            bool bInside = false;
+            for (CZorvatChart* pChart : {pLive->GetPriceChart(), pLive->GetVolumeChart()}) {
+                const RECT& rcPlot = pChart->GetPlotRect();
+                bInside = bInside || (x >= slotLeft(pChart, k) - 1 && x <= slotLeft(pChart, k + 300) + 1 &&
+                                      y >= rcPlot.top && y < rcPlot.bottom);
+            }
+            ASSERT_TRUE(bInside) << "a pixel outside the new bar changed at " << x << "," << y;
+        }
+    EXPECT_GT(nChanged, 0) << "the new bar shows";
+    Paint(pFull);
+    Grab(pFull, full);
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 600; ++x)
+            ASSERT_EQ(full.Pixel(x, y), after.Pixel(x, y)) << "unlike a full repaint at " << x << "," << y;
+
+    // A price above the axis: the axis is made again to hold it.
+    const int nMaxBefore = pLive->GetPriceChart()->m_pYAxis->m_nMax;
+    Fire(Quote("14.00", "110130", "500100"));
+    EXPECT_GT(pLive->GetPriceChart()->m_pYAxis->m_nMax, nMaxBefore);
+    EXPECT_GE(pLive->GetPriceChart()->m_pYAxis->m_nMax, 1400);
+    frame1.DestroyWindow();
+    frame2.DestroyWindow();
+}

@@ -1,0 +1,302 @@
+// The chart windows end to end against the test server, logged in as the trader, in English
+// and in Arabic: the chart commands through the chooser, the series requests they send, and the
+// nine chart slots through a workspace saved and loaded.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/ChartWindows.h"
+#include "app/StockActions.h"
+#include "app/FormMDIWnd.h"
+#include "charts/ChartChooserDlg.h"
+#include "charts/ZorvatChartDataHolder.h"
+#include "charts/ZorvatChartForm.h"
+#include "charts/ZorvatChartView.h"
+#include "common/DialogSteps.h"
+#include "framework/base/SharedGlobals.h"
+#include "link/MessageTypes.h"
+#include "link/ServerMessage.h"
+#include "platform/win/gdi/ImageCodec.h"
+#include "refdata/ZorvatGlobals.h"
+#include "tests/market/MarketSessionSupport.h"
+
+namespace {
+
+struct ChartsSession : CMarketSession
+{
+    void SetUp() override { RegisterCharts(); }
+    void TearDown() override
+    {
+        StopSession();
+        RegisterChartMaker(nullptr);
+        // The session's times would stay in the process's reference data: today's charts of
+        // the tests after take the default day again.
+        if (CZorvatGlobals* pGlobals = GetGlobals()) {
+            pGlobals->SetFirstMarketTime(CNorvTime());
+            pGlobals->SetSecondMarketTime(CNorvTime());
+        }
+    }
+    CZORVAT32App& App() { return pRun->App(); }
+    CZorvatChartView* ViewIn(int nSlot)
+    {
+        CFormMDIWnd* pFrame = App().GetChartWindow(nSlot);
+        return pFrame != nullptr ? dynamic_cast<CZorvatChartView*>(pFrame->GetView()) : nullptr;
+    }
+    // The command's chooser answered with the ticker (and whatever more the step does), then OK.
+    void OpenThroughChooser(UINT nCommand, const char* pszTicker, std::function<void(HWND)> fnMore = nullptr)
+    {
+        const std::string strTicker = pszTicker;
+        RunDialogSteps({{IDC_CHART_TICKER, [=](HWND h) {
+                             EnterText(h, IDC_CHART_TICKER, strTicker);
+                             if (fnMore)
+                                 fnMore(h);
+                         }},
+                        {IDC_CHART_TICKER, [](HWND h) { ClickControl(h, IDOK); }}});
+        App().RunCommand(nCommand);
+        EXPECT_TRUE(FinishedSteps()) << nCommand;
+    }
+    static std::string Text(UINT nId)
+    {
+        CString strText;
+        GetSharedGlobals()->LoadString(strText, nId);
+        return static_cast<LPCSTR>(strText);
+    }
+    // A live quote of the symbol with a last price has gone out.
+    bool HasTraded(const std::string& strSymbol) const
+    {
+        for (const std::string& strLine : server.Log())
+            if (strLine.rfind("> ~GS|0|XC|8|" + strSymbol + "|", 0) == 0) {
+                const CServerMessage quote(strLine.c_str() + 2, 1);
+                if (quote.GetDouble(3, 0) > 0)
+                    return true;
+            }
+        return false;
+    }
+    static std::string Title(CWnd* pWnd)
+    {
+        CString strTitle;
+        pWnd->GetWindowText(strTitle);
+        return static_cast<LPCSTR>(strTitle);
+    }
+};
+
+}  // namespace
+
+// The chart commands open the chooser; its answer opens a chart window in the next slot, titled
+// with the ticker and the span, which asks the server for its series: "CD" for the US markets,
+// "KH" for the KSE.
+TEST_F(ChartsSession, ChartCommandsOpenAChartOfTheChosenTickerInBothLanguages)
+{
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        const std::string strLang = bArabic ? "ar" : "en";
+        ASSERT_TRUE(StartSession({"--rate", "200"}, bArabic));
+        OpenThroughChooser(33192, "ALPN", [&](HWND h) { SaveDialogScreenshot(h, "chart_chooser_" + strLang); });
+        CZorvatChartView* pIntraday = ViewIn(0);
+        ASSERT_NE(nullptr, pIntraday);
+        EXPECT_TRUE(App().GetChartWindow(0)->IsWindowVisible());
+        EXPECT_EQ("ALPN " + Text(IDS_CHART_DURATION_FIRST), Title(App().GetChartWindow(0)));
+        ASSERT_TRUE(PumpUntil([&] { return RequestCount("CD") == 1; }));
+        EXPECT_EQ(0u, Requests("CD")[0].find("&CD|")) << Requests("CD")[0];
+        EXPECT_NE(std::string::npos, Requests("CD")[0].find("|ALPN|0|0|0|")) << Requests("CD")[0];
+
+        OpenThroughChooser(33190, "BRKT");
+        ASSERT_NE(nullptr, ViewIn(1)) << "the first slot's chart is shown: the next slot";
+        EXPECT_EQ("BRKT " + Text(IDS_CHART_DURATION_FIRST + 1), Title(App().GetChartWindow(1)));
+        ASSERT_TRUE(PumpUntil([&] { return RequestCount("CD") == 2; }));
+        EXPECT_NE(std::string::npos, Requests("CD")[1].find("|BRKT|1|3|0|")) << "three months of days";
+
+        OpenThroughChooser(33301, "101");
+        ASSERT_NE(nullptr, ViewIn(2));
+        ASSERT_TRUE(PumpUntil([&] { return RequestCount("KH") == 1; }));
+        EXPECT_NE(std::string::npos, Requests("KH")[0].find("|XC||||101|0|0|0")) << Requests("KH")[0];
+
+        // A US command whose chooser is given the KSE in its market list charts a KSE stock.
+        const std::string strKse = static_cast<LPCSTR>(GetGlobals()->GetMarketName(CHART_MARKET_KSE));
+        OpenThroughChooser(33192, "102", [&](HWND h) { ChooseItem(h, IDC_CHART_MARKET, strKse); });
+        ASSERT_NE(nullptr, ViewIn(3));
+        ASSERT_TRUE(PumpUntil([&] { return RequestCount("KH") == 2; }));
+        EXPECT_NE(std::string::npos, Requests("KH")[1].find("|XC||||102|0|0|0")) << Requests("KH")[1];
+        EXPECT_EQ(2, RequestCount("CD")) << "the KSE stock is not asked for with \"CD\"";
+        StopSession();
+    }
+}
+
+// Nine charts saved and loaded with the workspace: a hidden one comes back hidden (saved with
+// 1111) and asks for nothing, a maximised one comes back in its normal place; a tenth chart
+// takes the hidden one's slot at its saved place, and with another kind it destroys the frame
+// it replaces; with all nine shown the next chart reuses the next slot in turn.
+TEST_F(ChartsSession, NineChartsComeBackWithTheWorkspaceAndATenthReusesASlot)
+{
+    ASSERT_TRUE(StartSession({"--rate", "200"}, false));
+    const char* const apszTickers[] = {"ALPN", "BRKT", "CDRX", "DLMR", "EVTN", "FRGT", "GLNT", "HXLA", "IRDN"};
+    for (int n = 0; n < 9; ++n) {
+        OpenThroughChooser(n % 2 == 0 ? 33192 : 33190, apszTickers[n]);
+        ASSERT_NE(nullptr, ViewIn(n)) << n;
+        EXPECT_EQ("ChartView" + std::to_string(n), ViewIn(n)->GetSettingsKey());
+    }
+    ASSERT_TRUE(PumpUntil([&] { return RequestCount("CD") == 9; }));
+    CSettingsFile& settings = GetSharedGlobals()->m_settings;
+    // Slot 2 moves to a place of its own and is saved shown, so its section keeps its ticker;
+    // then it is hidden and slot 4 maximised, and the workspace saved again.
+    App().GetChartWindow(2)->SetWindowPos(nullptr, 120, 130, 330, 240, SWP_NOZORDER | SWP_NOACTIVATE);
+    App().SaveWorkspace();
+    App().GetChartWindow(2)->SendMessage(WM_CLOSE);
+    EXPECT_FALSE(App().GetChartWindow(2)->IsWindowVisible()) << "a chart frame hides when closed";
+    App().GetChartWindow(4)->ShowWindow(SW_SHOWMAXIMIZED);
+    App().SaveWorkspace();
+    WINDOWPLACEMENT wp = {};
+    settings.SetSection("ChartView2");
+    settings.GetWindowPlacement(&wp, "WinPlace", &wp, nullptr);
+    EXPECT_EQ(1111u, wp.showCmd);
+    EXPECT_STREQ("CDRX", settings.GetValue("ChartView2", "TkrSymb"));
+    EXPECT_STREQ("EVTN", settings.GetValue("ChartView4", "TkrSymb"));
+    const std::vector<HWND> before = [&] {
+        std::vector<HWND> handles;
+        for (int n = 0; n < 9; ++n)
+            handles.push_back(App().GetChartWindow(n)->m_hWnd);
+        return handles;
+    }();
+
+    App().LoadWorkspace(App().GetWorkspaceFile(), TRUE);
+    for (int n = 0; n < 9; ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_FALSE(::IsWindow(before[n])) << "the chart in the slot before is gone";
+        ASSERT_NE(nullptr, ViewIn(n));
+        EXPECT_EQ(n != 2, App().GetChartWindow(n)->IsWindowVisible() != FALSE);
+        EXPECT_EQ(n != 2, ViewIn(n)->IsChartReady() != FALSE) << "a hidden chart loads no settings";
+    }
+    EXPECT_FALSE(App().GetChartWindow(4)->IsZoomed()) << "a maximised chart comes back normal";
+    EXPECT_EQ("EVTN " + Text(IDS_CHART_DURATION_FIRST), Title(App().GetChartWindow(4)));
+    ASSERT_TRUE(PumpUntil([&] { return RequestCount("CD") == 9 + 8; }));
+    PumpFor(200);
+    EXPECT_EQ(9 + 8, RequestCount("CD")) << "the hidden chart asks for nothing";
+
+    // The tenth chart: the hidden slot 2, today's chart, is made again for a history at the
+    // place slot 2 was saved with; the frame it replaces is destroyed.
+    EXPECT_EQ(CHART_KIND_INTRADAY, ViewIn(2)->GetChartKind()) << "restored hidden, it keeps its kind";
+    const HWND hHidden = App().GetChartWindow(2)->m_hWnd;
+    OpenThroughChooser(33190, "JSPR");
+    EXPECT_FALSE(::IsWindow(hHidden));
+    ASSERT_NE(nullptr, ViewIn(2));
+    EXPECT_EQ("JSPR " + Text(IDS_CHART_DURATION_FIRST + 1), Title(App().GetChartWindow(2)));
+    CRect rc;
+    App().GetChartWindow(2)->GetWindowRect(&rc);
+    App().GetChartWindow(2)->GetParent()->ScreenToClient(&rc);
+    EXPECT_EQ(120, rc.left);
+    EXPECT_EQ(130, rc.top);
+    // All nine shown: the next slot in turn, 3, whose historical chart is kept for another one.
+    CFormMDIWnd* pThird = App().GetChartWindow(3);
+    OpenThroughChooser(33190, "KLVR");
+    EXPECT_EQ(pThird, App().GetChartWindow(3));
+    EXPECT_EQ("KLVR " + Text(IDS_CHART_DURATION_FIRST + 1), Title(pThird));
+}
+
+// The US market's state 4 ("MM") clears every chart's series and asks for them again: the
+// main and comparison series of a US chart, and a KSE chart's.
+TEST_F(ChartsSession, MarketStateFourAsksForEverySeriesAgain)
+{
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        strData = CopyServerData("chartreset");
+        ASSERT_FALSE(strData.empty());
+        // The schedule's request is answered with the state, so the test says when it comes.
+        std::ofstream(strData + "/session.txt", std::ios::app) << "\n[VS]\n~MM|0|XC||4|1\n";
+        ASSERT_TRUE(StartSession({"--rate", "200", "--data", strData}, bArabic));
+        OpenThroughChooser(33192, "ALPN", [](HWND h) { ClickControl(h, 1749); });
+        OpenThroughChooser(33301, "101");
+        ASSERT_TRUE(PumpUntil([&] { return RequestCount("CD") == 2 && RequestCount("KH") == 1; }));
+        App().SendRequest(MSG_VS, "");
+        ASSERT_TRUE(PumpUntil([&] { return RequestCount("CD") == 4 && RequestCount("KH") == 2; }))
+            << RequestCount("CD") << " " << RequestCount("KH");
+        const std::vector<std::string> cd = Requests("CD");
+        EXPECT_EQ(cd[0].substr(cd[0].find("|XC|")), cd[2].substr(cd[2].find("|XC|")));
+        EXPECT_EQ(cd[1].substr(cd[1].find("|XC|")), cd[3].substr(cd[3].find("|XC|")));
+        EXPECT_NE(std::string::npos, cd[1].find("|.GSPC|"));
+        StopSession();
+    }
+}
+
+namespace {
+
+// Every price the series took: a reply row counts one, each live quote one more.
+int PricesTaken(const CZorvatChartDataHolder* pHolder)
+{
+    int nPrices = 0;
+    for (const CChartPoint* p = pHolder->GetHead(); p != nullptr; p = p->m_pNext)
+        nPrices += p->m_nCount;
+    return nPrices;
+}
+
+int PointCount(const CZorvatChartDataHolder* pHolder)
+{
+    int nPoints = 0;
+    for (const CChartPoint* p = pHolder->GetHead(); p != nullptr; p = p->m_pNext)
+        ++nPoints;
+    return nPoints;
+}
+
+void ShootChart(CFormMDIWnd* pFrame, const std::string& strName)
+{
+    pFrame->SetWindowPos(nullptr, 0, 0, 640, 420, SWP_NOMOVE | SWP_NOZORDER);
+    pFrame->GetView()->Invalidate();
+    pFrame->GetView()->UpdateWindow();
+    EXPECT_TRUE(TbSaveWindowPng(pFrame->m_hWnd, ScreenshotPath(strName).c_str())) << strName;
+}
+}  // namespace
+
+// Today's chart takes the day's minutes from "CD" and grows from the live "GS" quotes of its
+// ticker; a year of weeks compared with an index takes both series; a KSE chart takes "KH".
+// Before the US market opens, today's chart has no data and says so.
+TEST_F(ChartsSession, ChartsTakeTheirSeriesAndTodaysGrowsFromLiveQuotes)
+{
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        const std::string strLang = bArabic ? "ar" : "en";
+        ASSERT_TRUE(StartSession({"--rate", "200", "--clock", "2026-12-08 19:30:00"}, bArabic));
+        // The day's minutes are there once the symbol has traded: its quotes are followed.
+        App().SendRequest(MSG_GS, "ALPN|1");
+        ASSERT_TRUE(PumpUntil([&] { return HasTraded("ALPN"); }, 20000));
+        OpenThroughChooser(33192, "ALPN", [](HWND h) { ClickControl(h, 1752); });
+        CZorvatChartView* pToday = ViewIn(0);
+        ASSERT_NE(nullptr, pToday);
+        ShootChart(App().GetChartWindow(0), "chart_waiting_" + strLang);
+        CZorvatChartDataHolder* pMain = pToday->GetMainHolder();
+        ASSERT_TRUE(PumpUntil([&] { return pMain->IsComplete(); })) << pRun->InfoText();
+        const int nPrices = PricesTaken(pMain);
+        EXPECT_GT(PointCount(pMain), 100) << "three hours of minutes";
+        ASSERT_TRUE(PumpUntil([&] { return PricesTaken(pMain) > nPrices + 2; }, 20000)) << "live quotes";
+        ShootChart(App().GetChartWindow(0), "chart_window_" + strLang);
+
+        OpenThroughChooser(33190, "BRKT", [](HWND h) {
+            ClickControl(h, 1728);
+            ClickControl(h, 1749);
+        });
+        CZorvatChartView* pCompared = ViewIn(1);
+        ASSERT_NE(nullptr, pCompared);
+        ASSERT_TRUE(PumpUntil([&] {
+            return pCompared->GetMainHolder()->IsComplete() && pCompared->GetCompHolder()->IsComplete();
+        })) << pRun->InfoText();
+        EXPECT_GT(PointCount(pCompared->GetMainHolder()), 40) << "a year of weeks";
+        EXPECT_GT(PointCount(pCompared->GetCompHolder()), 40);
+        ShootChart(App().GetChartWindow(1), "chart_comparison_" + strLang);
+
+        OpenThroughChooser(33300, "101");
+        CZorvatChartView* pKse = ViewIn(2);
+        ASSERT_NE(nullptr, pKse);
+        ASSERT_TRUE(PumpUntil([&] { return pKse->GetMainHolder()->IsComplete(); })) << pRun->InfoText();
+        EXPECT_GT(PointCount(pKse->GetMainHolder()), 50) << "three months of KSE days";
+        StopSession();
+
+        ASSERT_TRUE(StartSession({"--rate", "200", "--clock", "2026-12-08 12:00:00"}, bArabic));
+        OpenThroughChooser(33192, "ALPN");
+        ASSERT_NE(nullptr, ViewIn(0));
+        ASSERT_TRUE(PumpUntil([&] { return ViewIn(0)->GetMainHolder()->IsComplete(); }));
+        EXPECT_EQ(0, PointCount(ViewIn(0)->GetMainHolder())) << "no trade before the open";
+        ShootChart(App().GetChartWindow(0), "chart_no_data_" + strLang);
+        StopSession();
+    }
+}
