@@ -7,6 +7,7 @@
 #include "platform/win/user/DateTimePick.h"
 #include "platform/win/user/Dialogs.h"
 #include "platform/win/user/SysMetrics.h"
+#include "platform/win/user/WebBrowser.h"
 
 void TbRegisterControlClasses()
 {
@@ -24,6 +25,7 @@ void TbRegisterControlClasses()
         {STATUSCLASSNAMEA, TbStatusBarWndProc, CS_DBLCLKS, 0, 0},
         {DATETIMEPICK_CLASSA, TbDateTimePickWndProc, CS_DBLCLKS, 0, 0},
         {WC_RICHVIEWA, TbRichViewWndProc, 0, 0, 0},
+        {WC_WEBBROWSERA, TbWebBrowserWndProc, 0, 0, 0},
         {WC_DIALOGA, DefDlgProcA, CS_DBLCLKS | CS_SAVEBITS, DLGWINDOWEXTRA, 0},
     };
     for (const auto& c : s_classes) {

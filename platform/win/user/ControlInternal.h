@@ -70,6 +70,7 @@ LRESULT CALLBACK TbToolTipWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lP
 LRESULT CALLBACK TbStatusBarWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK TbDateTimePickWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK TbRichViewWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK TbWebBrowserWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
 // A combo box's edit child hands the combo the keys that work its list (F4, the arrows, Alt+Down,
 // Enter and Escape while it is open): TRUE when the combo took the key. Nothing for other edits.
