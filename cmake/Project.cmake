@@ -32,10 +32,11 @@ function(tb_warnings target)
     endif()
 endfunction()
 
-# tb_test_program(name SOURCES ... LIBS ...)
+# tb_test_program(name SOURCES ... LIBS ... [ENVIRONMENT VAR=value ...])
 # One GoogleTest program per test folder; each test case becomes its own CTest entry.
+# ENVIRONMENT adds to the environment every test of the program runs with.
 function(tb_test_program name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
     if(NOT ARG_SOURCES)
         return()
     endif()
@@ -50,9 +51,9 @@ function(tb_test_program name)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
-        PROPERTIES TIMEOUT 300 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+        PROPERTIES TIMEOUT 300 ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENVIRONMENT}")
     # The whole program once more, twice over in a random order: a test that leans on state an
     # earlier one left behind fails here.
     add_test(NAME ${name}.repeated_shuffled COMMAND ${name} --gtest_repeat=2 --gtest_shuffle --gtest_brief=1)
-    set_tests_properties(${name}.repeated_shuffled PROPERTIES TIMEOUT 900 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    set_tests_properties(${name}.repeated_shuffled PROPERTIES TIMEOUT 900 ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENVIRONMENT}")
 endfunction()

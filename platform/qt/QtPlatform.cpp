@@ -4,6 +4,7 @@
 #include <QtWidgets/QApplication>
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/WindowWidget.h"
+#include "platform/win/user/WebEngine.h"
 #include "platform/win/user/WindowRecord.h"
 
 static void AddFaceSubstitutes()
@@ -52,6 +53,9 @@ BOOL TbInitQtPlatform(int* pArgc, char** argv)
         static char s_szName[] = "terminal";
         static char* s_argv[] = {s_szName, nullptr};
         bool bGiven = pArgc && argv && *pArgc > 0;
+#ifdef TB_HAVE_WEB_ENGINE
+        TbQtPrepareWebEngine();
+#endif
         new QApplication(bGiven ? *pArgc : s_nArgc, bGiven ? argv : s_argv);
     } else if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
         return FALSE;       // a console-only application object cannot show windows
@@ -61,6 +65,9 @@ BOOL TbInitQtPlatform(int* pArgc, char** argv)
     TbSetTextEngine(TbQtTextEngine());
     TbSetImageCodec(TbQtImageCodec());
     TbSetDisplay(TbQtDisplay());
+#ifdef TB_HAVE_WEB_ENGINE
+    TbSetWebEngine(TbQtWebEngine());
+#endif
     return TRUE;
 }
 
