@@ -48,12 +48,22 @@ function(tb_test_program name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
     tb_warnings(${name})
     include(GoogleTest)
+    set(environment "QT_QPA_PLATFORM=offscreen" ${ARG_ENVIRONMENT})
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
-        PROPERTIES TIMEOUT 300 ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENVIRONMENT}")
+        PROPERTIES TIMEOUT 300 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    if(ARG_ENVIRONMENT)
+        # Discovery flattens a list-valued property, so the whole environment is set on the
+        # discovered tests afterwards, by a script CTest reads after their list.
+        set(script "${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake")
+        file(WRITE "${script}" "foreach(test IN LISTS ${name}_TESTS)\n"
+                               "    set_tests_properties(\"\${test}\" PROPERTIES ENVIRONMENT \"${environment}\")\n"
+                               "endforeach()\n")
+        set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${script}")
+    endif()
     # The whole program once more, twice over in a random order: a test that leans on state an
     # earlier one left behind fails here.
     add_test(NAME ${name}.repeated_shuffled COMMAND ${name} --gtest_repeat=2 --gtest_shuffle --gtest_brief=1)
-    set_tests_properties(${name}.repeated_shuffled PROPERTIES TIMEOUT 900 ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENVIRONMENT}")
+    set_tests_properties(${name}.repeated_shuffled PROPERTIES TIMEOUT 900 ENVIRONMENT "${environment}")
 endfunction()

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include "platform/qt/QtInternal.h"
 #include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/MessageBox.h"
 #include "platform/win/user/Window.h"
 #include "platform/win/user/WebEngine.h"
 
@@ -34,20 +35,6 @@ BOOL IsFetched(const QUrl& url)
             return TRUE;
     return FALSE;
 }
-
-// With loading switched off nothing is fetched, neither from the network nor from local files;
-// only the document the browser itself shows from a file passes.
-class CRemoteBlocker : public QWebEngineUrlRequestInterceptor
-{
-public:
-    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
-    QUrl m_urlOwnFile;
-    void interceptRequest(QWebEngineUrlRequestInfo& info) override
-    {
-        if (IsFetched(info.requestUrl()) && info.requestUrl() != m_urlOwnFile)
-            info.block(true);
-    }
-};
 
 // A page a script opened: it lives only until it knows its address, which then goes to the
 // browser the owner names, and it never shows anything itself.
@@ -77,20 +64,28 @@ private:
 class CWebPage : public QWebEnginePage
 {
 public:
-    CWebPage(QWebEngineProfile* pProfile, QObject* pParent) : QWebEnginePage(pProfile, pParent) {}
+    CWebPage(QWebEngineProfile* pProfile, QObject* pParent, HWND hWnd) : QWebEnginePage(pProfile, pParent), m_hWnd(hWnd) {}
+    HWND m_hWnd;                                // the browser window
     std::shared_ptr<ITbWebViewSink> m_pSink;    // reset when the browser lets the view go
     DWORD m_dwOptions = 0;
     BOOL m_bWriting = FALSE;                    // the load under way shows a written document
+    QUrl m_urlOwnFile;                          // where a big written document is shown from
     // The engine still starts and stops a load the owner refused: those two are not reported.
     BOOL m_bRefused = FALSE;
     BOOL m_bSwallowing = FALSE;
 
 protected:
+    int Ask(const QUrl& url, const QString& strMsg, UINT uType)
+    {
+        const std::string strText = TbUtf8ToCodePage(strMsg.toStdString(), CP_ACP);
+        const std::string strCaption = TbUtf8ToCodePage(url.host().toStdString(), CP_ACP);
+        return MessageBoxA(GetAncestor(m_hWnd, GA_ROOT), strText.c_str(), strCaption.c_str(), uType);
+    }
     bool acceptNavigationRequest(const QUrl& url, NavigationType, bool bMainFrame) override
     {
         if (!m_pSink)
             return false;
-        if (m_bWriting && bMainFrame)
+        if (m_bWriting && bMainFrame && (url.scheme() == QLatin1String("data") || url == m_urlOwnFile))
             return true;
         const std::shared_ptr<ITbWebViewSink> pSink = m_pSink;
         const bool bAccept = pSink->OnBeforeNavigate(url.toString().toStdString(), bMainFrame) != FALSE;
@@ -104,21 +99,36 @@ protected:
             return nullptr;
         return new CPopupCatcher(profile(), m_pSink);
     }
+    // A page's dialogs are the layer's message boxes over the browser's window, so they wait in
+    // the layer's loop like every other; silent, none shows. A prompt has no such box: refused.
     void javaScriptAlert(const QUrl& url, const QString& strMsg) override
     {
         if (!(m_dwOptions & WBO_SILENT))
-            QWebEnginePage::javaScriptAlert(url, strMsg);
+            Ask(url, strMsg, MB_OK | MB_ICONEXCLAMATION);
     }
     bool javaScriptConfirm(const QUrl& url, const QString& strMsg) override
     {
-        return !(m_dwOptions & WBO_SILENT) && QWebEnginePage::javaScriptConfirm(url, strMsg);
+        return !(m_dwOptions & WBO_SILENT) && Ask(url, strMsg, MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
     }
-    bool javaScriptPrompt(const QUrl& url, const QString& strMsg, const QString& strDefault, QString* pResult) override
-    {
-        return !(m_dwOptions & WBO_SILENT) && QWebEnginePage::javaScriptPrompt(url, strMsg, strDefault, pResult);
-    }
+    bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override { return false; }
     // A page's console is not the program's: its messages stay out of the standard error.
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) override {}
+};
+
+// With loading switched off nothing is fetched, neither from the network nor from local files;
+// only the document the browser itself shows from a file passes.
+class CRemoteBlocker : public QWebEngineUrlRequestInterceptor
+{
+public:
+    explicit CRemoteBlocker(CWebPage* pPage) : QWebEngineUrlRequestInterceptor(pPage), m_pPage(pPage) {}
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override
+    {
+        if (IsFetched(info.requestUrl()) && info.requestUrl() != m_pPage->m_urlOwnFile)
+            info.block(true);
+    }
+
+private:
+    CWebPage* m_pPage;                          // our parent
 };
 
 // The engine's off-the-record profile: nothing a page leaves behind reaches the disk.
@@ -136,7 +146,7 @@ public:
     CQtWebView(QWidget* pWindow, HWND hWnd, std::shared_ptr<ITbWebViewSink> pSink)
     {
         m_pView = new QWebEngineView(pWindow);
-        m_pPage = new CWebPage(Profile(), m_pView);
+        m_pPage = new CWebPage(Profile(), m_pView, hWnd);
         m_pPage->m_pSink = std::move(pSink);
         m_pBlocker = new CRemoteBlocker(m_pPage);
         m_pView->setPage(m_pPage);
@@ -146,6 +156,7 @@ public:
         // The layer's focus goes to the page, and a click into the page gives the browser the
         // layer's focus: the keys the page leaves come back to its window as the layer's messages.
         pWindow->setFocusProxy(m_pView);
+        pWindow->setProperty("tbForeign", true);    // window pictures show the page
         QObject::connect(qApp, &QApplication::focusChanged, m_pPage, [hWnd, pView = m_pView](QWidget*, QWidget* pNow) {
             if (pNow != nullptr && pView != nullptr && (pNow == pView || pView->isAncestorOf(pNow)) && GetFocus() != hWnd)
                 SetFocus(hWnd);
@@ -187,6 +198,8 @@ public:
             m_pPage->disconnect();
         }
         if (m_pView) {
+            if (QWidget* pWindow = m_pView->parentWidget())
+                pWindow->setProperty("tbForeign", false);
             m_pView->hide();
             m_pView->deleteLater();
         }
@@ -206,7 +219,7 @@ public:
         const QByteArray html = QByteArray::fromStdString(strHtml);
         if (html.size() <= MAX_INLINE_HTML) {
             m_pFile.reset();
-            m_pBlocker->m_urlOwnFile = QUrl();
+            m_pPage->m_urlOwnFile = QUrl();
             m_pPage->setContent(html, QStringLiteral("text/html;charset=UTF-8"), QUrl(QStringLiteral("about:blank")));
             return;
         }
@@ -215,8 +228,8 @@ public:
             m_pPage->m_bWriting = FALSE;
             return;
         }
-        m_pBlocker->m_urlOwnFile = QUrl::fromLocalFile(m_pFile->fileName());
-        m_pPage->load(m_pBlocker->m_urlOwnFile);
+        m_pPage->m_urlOwnFile = QUrl::fromLocalFile(m_pFile->fileName());
+        m_pPage->load(m_pPage->m_urlOwnFile);
     }
     void Reload() override
     {

@@ -1,5 +1,7 @@
 // A window's widget and its surface.
 #include "platform/qt/WindowWidget.h"
+#include <algorithm>
+#include <cstring>
 #include <QtGui/QIcon>
 #include <QtGui/QPainter>
 #include <QtGui/QPixmap>
@@ -286,6 +288,17 @@ void TbQtSetWindowIcon(QWidget* pWindow, const QIcon& icon)
         QApplication::setWindowIcon(icon);
         s_bProgramIcon = true;
     }
+}
+
+BOOL CTbQtSurface::DrawForeign(CTbPixelBuffer* pImage)
+{
+    if (!m_pWidget || !m_pWidget->property("tbForeign").toBool() || pImage == nullptr)
+        return FALSE;
+    const QImage image = m_pWidget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const int cx = std::min(image.width(), pImage->Width()), cy = std::min(image.height(), pImage->Height());
+    for (int y = 0; y < cy; ++y)
+        memcpy(pImage->Row(y), image.constScanLine(y), static_cast<size_t>(cx) * 4);
+    return TRUE;
 }
 
 void CTbQtSurface::Update(const RECT& rc)

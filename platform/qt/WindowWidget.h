@@ -68,6 +68,8 @@ public:
     // Menus and MDI (QtMenus.cpp).
     int SetMenuBar(HMENU hMenu) override;
     void SetIcon(const CTbPixelBuffer* pImage, const CTbPixelBuffer* pMask) override;
+    // A widget of another toolkit's drawing inside (a web page) says so with the property "tbForeign".
+    BOOL DrawForeign(CTbPixelBuffer* pImage) override;
 
 private:
     QPointer<CTbWindowWidget> m_pWidget;

@@ -4,6 +4,7 @@
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/gdi/Raster.h"
+#include "platform/win/user/Display.h"
 #include "platform/win/user/WindowRecord.h"
 
 namespace {
@@ -211,6 +212,8 @@ static void ComposeWindow(TbWindow* pWnd, CTbPixelBuffer& out)
     for (int y = 0; y < cy && y < pImage->Height(); ++y)
         for (int x = 0; x < cx && x < pImage->Width(); ++x)
             out.Row(y)[x] = pImage->Row(y)[x];
+    if (pWnd->pSurface)
+        pWnd->pSurface->DrawForeign(&out);
     std::vector<HWND> children(pWnd->children.rbegin(), pWnd->children.rend());
     std::stable_partition(children.begin(), children.end(), [](HWND h) {
         const TbWindow* p = TbFindWindow(h);

@@ -33,6 +33,9 @@ struct ITbSurface {
     // The picture the window's title bar shows: an image and its mask (white = transparent,
     // empty = opaque); null: the display's default.
     virtual void SetIcon(const CTbPixelBuffer*, const CTbPixelBuffer*) {}
+    // What the surface shows that the window never painted (a web page), drawn over pImage from
+    // its top left corner; FALSE when it shows nothing of the kind.
+    virtual BOOL DrawForeign(CTbPixelBuffer*) { return FALSE; }
 };
 
 // What a cursor shows: a standard shape (an IDC_ number) or an image with its hot spot.

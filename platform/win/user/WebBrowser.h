@@ -62,7 +62,7 @@
 #define WBN_DOCUMENTCOMPLETE          (WBN_FIRST - 2)
 #define WBN_DOWNLOADBEGIN             (WBN_FIRST - 3)
 #define WBN_DOWNLOADCOMPLETE          (WBN_FIRST - 4)
-// nProgress of nProgressMax (100); -1 when the load is over.
+// nProgress of nProgressMax: 0 to 100.
 #define WBN_PROGRESSCHANGE            (WBN_FIRST - 5)
 // pszText: the address of the link under the pointer, empty when it leaves it.
 #define WBN_STATUSTEXTCHANGE          (WBN_FIRST - 6)

@@ -108,7 +108,7 @@ public:
         }
         pState->strLocation = FromUtf8(strUrl);
         const std::string strLocation = pState->strLocation;
-        const UINT codes[] = {WBN_NAVIGATECOMPLETE2, WBN_PROGRESSCHANGE, WBN_DOWNLOADCOMPLETE, WBN_DOCUMENTCOMPLETE};
+        const UINT codes[] = {WBN_NAVIGATECOMPLETE2, WBN_DOWNLOADCOMPLETE, WBN_DOCUMENTCOMPLETE};
         for (UINT uCode : codes) {
             pState = LiveState(m_hWnd);
             if (pState == nullptr)
@@ -117,7 +117,7 @@ public:
             if (uCode == WBN_DOCUMENTCOMPLETE)
                 pState->nReadyState = READYSTATE_COMPLETE;
             const BOOL bAddress = uCode == WBN_NAVIGATECOMPLETE2 || uCode == WBN_DOCUMENTCOMPLETE;
-            Notify(m_hWnd, uCode, bAddress ? strLocation : std::string(), std::string(), uCode == WBN_PROGRESSCHANGE ? -1 : 0);
+            Notify(m_hWnd, uCode, bAddress ? strLocation : std::string());
         }
     }
     void OnTitle(const std::string& strTitle) override

@@ -83,6 +83,22 @@ std::string TitleOf(const std::string& strHtml)
     return nFirst == std::string::npos ? std::string() : str.substr(nFirst, str.find_last_not_of(" \t\r\n") - nFirst + 1);
 }
 
+// TRUE when the page's html or body element reads right to left (dir="rtl").
+BOOL ReadsRightToLeft(const std::string& strHtml)
+{
+    for (const char* pszTag : {"<html", "<body"}) {
+        const char* p = strcasestr(strHtml.c_str(), pszTag);
+        const char* pEnd = p != nullptr ? strchr(p, '>') : nullptr;
+        if (pEnd == nullptr)
+            continue;
+        const std::string strTag(p, pEnd);
+        const char* pDir = strcasestr(strTag.c_str(), "dir=");
+        if (pDir != nullptr && strncasecmp(pDir + 4 + (pDir[4] == '"' || pDir[4] == '\'' ? 1 : 0), "rtl", 3) == 0)
+            return TRUE;
+    }
+    return FALSE;
+}
+
 class CFallbackWebView : public ITbWebView
 {
 public:
@@ -148,8 +164,13 @@ void CFallbackWebView::Load()
     m_strShown = strUrl;
     m_strLink = strLink;
     pSink->OnLoadStarted(bWritten);
+    if (!bWritten && IsWindow(hWnd))
+        pSink->OnProgress(0);
     if (!IsWindow(hWnd))
         return;
+    // Right-to-left text reads so when the browser or the page says it does.
+    const DWORD dwRtl = (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_RTLREADING) || ReadsRightToLeft(strHtml) ? WS_EX_RTLREADING : 0;
+    SetWindowLongA(hText, GWL_EXSTYLE, (GetWindowLongA(hText, GWL_EXSTYLE) & ~WS_EX_RTLREADING) | dwRtl);
     SetWindowTextA(hText, TbUtf8ToCodePage(strHtml, CP_ACP).c_str());
     // The engine names a page without a title after its address.
     std::string strTitle = TitleOf(strHtml);

@@ -5,13 +5,18 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #ifdef TB_HAVE_WEB_ENGINE
 #include <QtWebEngineCore/QWebEnginePage>
 #include <QtWebEngineWidgets/QWebEngineView>
 #endif
+#include <QtGui/QKeyEvent>
+#include <QtGui/QMouseEvent>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -22,8 +27,13 @@
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/gdi/PixelBuffer.h"
+#include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/Shell.h"
 #include "platform/win/user/Message.h"
+#include "platform/win/user/MessageBox.h"
+#include "platform/win/user/TestAnswers.h"
+#include "platform/win/user/VirtualKeys.h"
 #include "platform/win/user/WebBrowser.h"
 #include "platform/win/user/Window.h"
 
@@ -33,6 +43,7 @@ struct Event {
     UINT uCode;
     std::string strUrl, strText;
     BOOL bTopLevel;
+    LONG nProgress;
 };
 
 // The owner of the browsers under test: it records every notification and answers the two that
@@ -42,6 +53,7 @@ struct Owner {
     std::function<BOOL(const std::string&)> cancelNavigation = [](const std::string&) { return FALSE; };
     HWND hNewWindowTarget = nullptr;
     BOOL bRefuseNewWindow = FALSE;
+    UINT uDestroyOn = 0;            // the notification the owner destroys the browser in
 };
 Owner* g_pOwner = nullptr;
 
@@ -49,17 +61,22 @@ LRESULT CALLBACK OwnerProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (uMsg == WM_NOTIFY && g_pOwner != nullptr) {
         NMWEBBROWSERA* pNm = reinterpret_cast<NMWEBBROWSERA*>(lParam);
-        g_pOwner->events.push_back({pNm->hdr.code, pNm->pszUrl, pNm->pszText, pNm->bTopLevel});
+        g_pOwner->events.push_back({pNm->hdr.code, pNm->pszUrl, pNm->pszText, pNm->bTopLevel, pNm->nProgress});
         if (pNm->hdr.code == WBN_BEFORENAVIGATE2)
             pNm->bCancel = g_pOwner->cancelNavigation(pNm->pszUrl);
         if (pNm->hdr.code == WBN_NEWWINDOW2) {
             pNm->hWndTarget = g_pOwner->hNewWindowTarget;
             pNm->bCancel = g_pOwner->bRefuseNewWindow;
         }
+        if (pNm->hdr.code == g_pOwner->uDestroyOn)
+            DestroyWindow(pNm->hdr.hwndFrom);
         return 0;
     }
     return DefWindowProcA(hWnd, uMsg, wParam, lParam);
 }
+
+// The keys that come out of the queue, where a frame would translate its accelerators.
+std::vector<MSG> g_keys;
 
 // Runs the queue until the condition holds or the time is up; TRUE when it held.
 BOOL PumpUntil(const std::function<bool()>& done, int nMs = 15000)
@@ -68,6 +85,8 @@ BOOL PumpUntil(const std::function<bool()>& done, int nMs = 15000)
     const UINT_PTR nTimer = SetTimer(nullptr, 0, 10, nullptr);
     MSG msg;
     while (!done() && std::chrono::steady_clock::now() < end && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_KEYDOWN || msg.message == WM_CHAR)
+            g_keys.push_back(msg);
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -94,13 +113,20 @@ std::string ShownText(HWND hBrowser)
             bDone = true;
         });
         PumpUntil([&] { return bDone; });
-        return str;
+        return TbUtf8ToCodePage(str, CP_ACP);
     }
 #endif
     HWND hText = GetWindow(hBrowser, GW_CHILD);
     std::string str(static_cast<size_t>(GetWindowTextLengthA(hText)) + 1, '\0');
     str.resize(static_cast<size_t>(GetWindowTextA(hText, str.data(), static_cast<int>(str.size()))));
     return str;
+}
+
+std::string ScreenshotPath(const char* pszName)
+{
+    const std::string strDir = std::string(TB_BINARY_DIR) + "/screenshots";
+    mkdir(strDir.c_str(), 0755);
+    return strDir + "/" + pszName + ".png";
 }
 
 std::string WriteFile(const std::string& strName, const std::string& strText)
@@ -238,9 +264,19 @@ TEST_P(Browser, LoadsAPageWithAFrameAndTellsItsOwnerOnceForThePage)
         strSeq.erase(n, 6);
     EXPECT_EQ(strExpected, strSeq);
     EXPECT_EQ(1, Count(WBN_DOCUMENTCOMPLETE));
+    // Progress climbs from 0 to 100 before the page is complete.
+    std::vector<LONG> progress;
     for (const Event& e : m_owner.events) {
         if (e.uCode == WBN_DOCUMENTCOMPLETE || e.uCode == WBN_NAVIGATECOMPLETE2) {
             EXPECT_EQ(strPage, e.strUrl);
+        }
+        if (e.uCode == WBN_PROGRESSCHANGE)
+            progress.push_back(e.nProgress);
+        if (e.uCode == WBN_DOCUMENTCOMPLETE) {
+            ASSERT_FALSE(progress.empty());
+            EXPECT_EQ(0, progress.front());
+            EXPECT_EQ(100, progress.back());
+            EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
         }
     }
     EXPECT_NE(std::string::npos, ShownText(m_hBrowser).find("Revenue rose."));
@@ -256,6 +292,24 @@ TEST_P(Browser, LoadsAPageWithAFrameAndTellsItsOwnerOnceForThePage)
     EXPECT_EQ(READYSTATE_COMPLETE, WebBrowser_GetReadyState(m_hBrowser));
     EXPECT_EQ(strPage, WebBrowser_GetLocation(m_hBrowser));
     EXPECT_NE(std::string::npos, ShownText(m_hBrowser).find("Revenue rose."));
+}
+
+TEST_P(Browser, AnOwnerMayDestroyTheBrowserInsideAnyNotification)
+{
+    const std::string strPage = WriteFile("short.html", "<html><head><title>Short</title></head><body>Short</body></html>");
+    for (UINT uCode : {WBN_BEFORENAVIGATE2, WBN_DOWNLOADBEGIN, WBN_TITLECHANGE, WBN_NAVIGATECOMPLETE2, WBN_DOCUMENTCOMPLETE}) {
+        HWND hBrowser = MakeBrowser(9);
+        m_owner.events.clear();
+        m_owner.uDestroyOn = uCode;
+        ASSERT_TRUE(WebBrowser_Navigate(hBrowser, strPage.c_str()));
+        ASSERT_TRUE(PumpUntil([&] { return !IsWindow(hBrowser); }, 5000)) << "code " << uCode;
+        const size_t nEvents = m_owner.events.size();
+        Pump(200);
+        // Nothing more is told once the browser is gone, and its last word was the one it died in.
+        EXPECT_EQ(nEvents, m_owner.events.size()) << "code " << uCode;
+        EXPECT_EQ(uCode, m_owner.events.back().uCode);
+    }
+    m_owner.uDestroyOn = 0;
 }
 
 TEST_P(Browser, WrittenDocumentsOfAnySizeShowWholeWithoutNavigating)
@@ -284,6 +338,51 @@ TEST_P(Browser, WrittenDocumentsOfAnySizeShowWholeWithoutNavigating)
     ASSERT_TRUE(WaitForReady(m_hBrowser));
     EXPECT_EQ("Short note", ShownText(m_hBrowser).substr(0, 10));
     EXPECT_EQ(std::string::npos, ShownText(m_hBrowser).find("THE END"));
+}
+
+TEST_P(Browser, ShowsAStoryInEitherLanguageAndItsPictureInTheWindows)
+{
+    const struct { UINT uCodePage; const char* pszName; const char* pszDir; const char* pszTitleUtf8; const char* pszTextUtf8; } cases[] = {
+        {1252, "en", "ltr", "Quarterly results", "Revenue rose by 12% on higher deposits."},
+        {1256, "ar", "rtl", "\xd8\xa7\xd9\x84\xd9\x86\xd8\xaa\xd8\xa7\xd8\xa6\xd8\xac \xd8\xa7\xd9\x84\xd9\x81\xd8\xb5\xd9\x84\xd9\x8a\xd8\xa9",
+         "\xd8\xa7\xd8\xb1\xd8\xaa\xd9\x81\xd8\xb9\xd8\xaa \xd8\xa7\xd9\x84\xd8\xa5\xd9\x8a\xd8\xb1\xd8\xa7\xd8\xaf\xd8\xa7\xd8\xaa 12%."},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(TbSetActiveCodePage(c.uCodePage));
+        const std::string strTitle = TbUtf8ToCodePage(c.pszTitleUtf8, c.uCodePage);
+        const std::string strText = TbUtf8ToCodePage(c.pszTextUtf8, c.uCodePage);
+        const std::string strHtml = std::string("<html dir=\"") + c.pszDir + "\"><head><title>" + strTitle +
+                                    "</title></head><body style=\"background:#ffffcc\"><h2>" + strTitle + "</h2><p>" + strText +
+                                    "</p></body></html>";
+        WebBrowser_Clear(m_hBrowser);
+        ASSERT_TRUE(WebBrowser_Write(m_hBrowser, strHtml.data(), strHtml.size()));
+        ASSERT_TRUE(WaitForReady(m_hBrowser));
+        EXPECT_NE(std::string::npos, ShownText(m_hBrowser).find(strText)) << c.pszName;
+        const std::string strShot = ScreenshotPath((std::string("browser_story_") + c.pszName + (GetParam() ? "" : "_richtext")).c_str());
+        Pump(300);
+        ASSERT_TRUE(TbSaveWindowPng(m_hOwner, strShot.c_str()));
+        CTbPixelBuffer image;
+        ASSERT_TRUE(TbGetImageCodec()->Load(strShot.c_str(), &image, nullptr));
+        // The window's picture shows the page the engine drew: its background at the bottom.
+        if (GetParam()) {
+            EXPECT_EQ(strTitle, WebBrowser_GetTitle(m_hBrowser)) << c.pszName;
+            EXPECT_EQ(0xFFFFFFCCu, image.Row(image.Height() - 10)[image.Width() / 2]) << c.pszName;
+        }
+        // Either way the heading starts at the side its language reads from.
+        int xFirst = image.Width(), xLast = -1;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < image.Width() - 20; ++x)
+                if ((image.Row(y)[x] & 0xFF) < 0x60) {
+                    xFirst = std::min(xFirst, x);
+                    xLast = std::max(xLast, x);
+                }
+        ASSERT_GE(xLast, 0) << c.pszName;
+        if (c.uCodePage == 1256)
+            EXPECT_GT(xLast, image.Width() - 60) << "right to left: the heading ends at the right edge";
+        else
+            EXPECT_LT(xFirst, 20) << "left to right: the heading starts at the left edge";
+    }
+    TbSetActiveCodePage(1252);
 }
 
 TEST_P(Browser, SwitchesKeepScriptsFromRunningAndRemoteContentFromBeingFetched)
@@ -365,6 +464,32 @@ TEST_P(Browser, HtmlViewOpensANewWindowInTheViewItsOwnerNamesOrNowhere)
     }
 }
 
+TEST_P(Browser, HtmlViewAsksAPagesQuestionsInTheLayersMessageBoxUnlessSilent)
+{
+    if (!GetParam())
+        GTEST_SKIP() << "the rich-text view runs no script, so no page asks anything";
+    const std::string strPage = WriteFile("confirm.html", "<html><body><script>"
+                                                          "document.title = confirm('Leave?') ? 'confirmed' : 'declined';"
+                                                          "</script></body></html>");
+    const struct { BOOL bSilent; INT_PTR nAnswer; const char* pszTitle; int nLeft; } cases[] = {
+        {FALSE, IDOK, "confirmed", 0},
+        {FALSE, IDCANCEL, "declined", 0},
+        {TRUE, IDOK, "declined", 1},        // no box: the answer stays unused
+    };
+    for (const auto& c : cases) {
+        TbClearTestAnswers();
+        TbQueueTestAnswer(TBTESTANSWER{TB_ASK_MESSAGEBOX, c.nAnswer, std::string()});
+        CTestHtmlView view;
+        ASSERT_TRUE(view.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 320, 240), CWnd::FromHandle(m_hOwner), 1));
+        view.SetSilent(c.bSilent);
+        EXPECT_EQ(c.bSilent, view.GetSilent());
+        view.Navigate2(strPage.c_str());
+        EXPECT_TRUE(PumpUntil([&] { return view.m_strTitle == c.pszTitle; }, 5000)) << c.pszTitle << " silent " << c.bSilent;
+        EXPECT_EQ(c.nLeft, TbPendingTestAnswers());
+    }
+    TbClearTestAnswers();
+}
+
 TEST_P(Browser, TheRichTextViewShowsAWebAddressAsALinkTheDesktopOpens)
 {
     if (GetParam())
@@ -390,6 +515,88 @@ TEST_P(Browser, TheRichTextViewShowsAWebAddressAsALinkTheDesktopOpens)
     Pump(20);
     EXPECT_FALSE(TbTakeShellOpen(&strOpened));
     TbRecordShellOpens(FALSE);
+}
+
+TEST_P(Browser, KeysThePageTakesStayInItAndTheRestComeOutOfTheQueue)
+{
+    if (!GetParam())
+        GTEST_SKIP() << "the rich-text view takes no key: every key comes out of the queue";
+    const std::string strHtml = "<html><body><input id=a autofocus oninput=\"document.title = 'typed ' + this.value\">"
+                                "<input id=b onfocus=\"document.title = 'second field'\"></body></html>";
+    ASSERT_TRUE(WebBrowser_Write(m_hBrowser, strHtml.data(), strHtml.size()));
+    ASSERT_TRUE(WaitForReady(m_hBrowser));
+    SetFocus(m_hBrowser);
+    Pump(100);
+    g_keys.clear();
+    const struct { int nQtKey; const char* pszText; UINT uVk; const char* pszTitle; } cases[] = {
+        {Qt::Key_X, "x", 0, "typed x"},             // typing goes into the field
+        {Qt::Key_Tab, "\t", 0, "second field"},     // Tab moves between the page's fields
+        {Qt::Key_F2, "", VK_F2, nullptr},           // a key the page leaves reaches the accelerators
+    };
+    for (const auto& c : cases) {
+        QWidget* pTarget = QApplication::focusWidget();
+        ASSERT_NE(nullptr, pTarget);
+        QKeyEvent press(QEvent::KeyPress, c.nQtKey, Qt::NoModifier, QString::fromLatin1(c.pszText));
+        QKeyEvent release(QEvent::KeyRelease, c.nQtKey, Qt::NoModifier, QString::fromLatin1(c.pszText));
+        QApplication::sendEvent(pTarget, &press);
+        QApplication::sendEvent(pTarget, &release);
+        if (c.pszTitle != nullptr) {
+            EXPECT_TRUE(PumpUntil([&] { return WebBrowser_GetTitle(m_hBrowser) == c.pszTitle; }, 5000)) << c.pszTitle;
+            Pump(100);
+            EXPECT_TRUE(g_keys.empty()) << c.pszTitle << ": " << g_keys.size() << " keys came out";
+        } else {
+            EXPECT_TRUE(PumpUntil([&] { return !g_keys.empty(); }, 5000));
+            ASSERT_FALSE(g_keys.empty());
+            EXPECT_EQ(m_hBrowser, g_keys[0].hwnd);
+            EXPECT_EQ(c.uVk, g_keys[0].wParam);
+        }
+        g_keys.clear();
+    }
+}
+
+TEST_P(Browser, PointingAtALinkShowsItsAddressAsTheStatusText)
+{
+#ifdef TB_HAVE_WEB_ENGINE
+    if (!GetParam())
+        GTEST_SKIP() << "the rich-text view does not follow the pointer";
+    const std::string strHtml = "<html><body style=\"margin:0\"><a href=\"http://quotes.example/A%26B\" "
+                                "style=\"display:block;height:100px\">Quotes</a></body></html>";
+    ASSERT_TRUE(WebBrowser_Write(m_hBrowser, strHtml.data(), strHtml.size()));
+    ASSERT_TRUE(WaitForReady(m_hBrowser));
+    Pump(100);
+    QWidget* pTarget = TbQtWidgetOf(m_hBrowser)->findChild<QWebEngineView*>()->focusProxy();
+    ASSERT_NE(nullptr, pTarget);
+    const struct { int y; const char* pszStatus; } cases[] = {{50, "http://quotes.example/A%26B"}, {300, ""}};
+    for (const auto& c : cases) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(40, c.y), pTarget->mapToGlobal(QPointF(40, c.y)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(pTarget, &move);
+        EXPECT_TRUE(PumpUntil([&] {
+            return Count(WBN_STATUSTEXTCHANGE) > 0 && m_owner.events.back().uCode == WBN_STATUSTEXTCHANGE &&
+                   m_owner.events.back().strText == c.pszStatus;
+        }, 5000)) << "at y " << c.y;
+    }
+#else
+    GTEST_SKIP() << "the rich-text view does not follow the pointer";
+#endif
+}
+
+TEST(BrowserEngine, BrowsersStandOnTheRichTextViewWhenTheEngineCannotStart)
+{
+    if (!TbInitQtPlatform(nullptr, nullptr) || !TbWebEngineAvailable())
+        GTEST_SKIP() << "no web engine in this build";
+    // Without its helper program the engine cannot start; the display then offers none.
+    setenv("QTWEBENGINEPROCESS_PATH", "/nonexistent/QtWebEngineProcess", 1);
+    ASSERT_TRUE(TbInitQtPlatform(nullptr, nullptr));
+    EXPECT_FALSE(TbWebEngineAvailable());
+    TbRegisterControlClasses();
+    HWND hBrowser = CreateWindowExA(0, WC_WEBBROWSERA, "", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, hBrowser);
+    EXPECT_FALSE(WebBrowser_HasEngine(hBrowser));
+    DestroyWindow(hBrowser);
+    unsetenv("QTWEBENGINEPROCESS_PATH");
+    ASSERT_TRUE(TbInitQtPlatform(nullptr, nullptr));
+    EXPECT_TRUE(TbWebEngineAvailable());
 }
 
 INSTANTIATE_TEST_SUITE_P(Surfaces, Browser, ::testing::Values(true, false),
