@@ -28,6 +28,7 @@
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/gdi/PixelBuffer.h"
 #include "platform/win/kernel/Resources.h"
+#include "platform/win/user/TestAnswers.h"
 #include "platform/win/user/WebBrowser.h"
 
 namespace {
@@ -386,4 +387,23 @@ TEST_F(PagesSession, AHeadlineClickOpensItsStory)
     const std::string strPath = "/story?id=" + std::string(strStory) + "&market=kse";
     EXPECT_NE(nullptr, Loaded("NewsPageWindow_KSE", pBranding->Host() + strPath)) << m_strLastSeen;
     EXPECT_EQ(1, Gets(strPath));
+}
+
+TEST_F(PagesSession, FileOpenTakesAWorkspaceAsARecentFileDoes)
+{
+    Start(false);
+    const std::string strPath = pRun->Folder() + "/other.wsp";
+    std::ofstream(strPath) << "[.General]\nAutoSave=No\n";
+    const CString strBefore = App().GetWorkspaceFile();
+    // No document templates: a new document is nothing.
+    EXPECT_TRUE(App().RunCommand(ID_FILE_NEW));
+    EXPECT_EQ(strBefore, App().GetWorkspaceFile());
+    TbQueueTestAnswer({TB_ASK_OPENFILE, IDCANCEL, ""});
+    App().RunCommand(ID_FILE_OPEN);
+    EXPECT_EQ(strBefore, App().GetWorkspaceFile()) << "cancelled";
+    TbQueueTestAnswer({TB_ASK_OPENFILE, IDOK, strPath});
+    App().RunCommand(ID_FILE_OPEN);
+    EXPECT_EQ(0, TbPendingTestAnswers());
+    EXPECT_EQ(strPath, std::string(App().GetWorkspaceFile()));
+    EXPECT_FALSE(App().IsAutoSave()) << "its settings are read";
 }
