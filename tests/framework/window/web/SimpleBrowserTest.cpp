@@ -26,7 +26,7 @@ struct Event {
 // What the parent was told, and the address whose before-navigate it refuses.
 std::vector<Event> s_events;
 std::string s_strRefused;
-// The texts written into the control, in order.
+// The texts written into the control and its clearings, in order.
 std::vector<std::string> s_written;
 WNDPROC s_pfnControl = nullptr;
 
@@ -44,6 +44,8 @@ LRESULT CALLBACK SpyProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (uMsg == WBM_WRITE)
         s_written.emplace_back(reinterpret_cast<LPCSTR>(lParam), wParam);
+    else if (uMsg == WBM_CLEAR)
+        s_written.emplace_back("<clear>");
     return CallWindowProcA(s_pfnControl, hWnd, uMsg, wParam, lParam);
 }
 
@@ -143,8 +145,8 @@ TEST_P(Browser, WritesOnceThePageHasComeAndEachTextOnce)
     page.Clear();
     page.Write("<p>three</p>");
     EXPECT_EQ("<p>three</p>", page.GetDocument());
-    EXPECT_EQ("<p>three</p>", s_written.back()) << "a page that has come is written at once";
-    EXPECT_EQ(3u, s_written.size());
+    EXPECT_EQ((std::vector<std::string>{"<p>one</p>", "<p>two</p>", "<clear>", "<p>three</p>"}), s_written)
+        << "a page that has come is emptied and written at once";
     page.Refresh();
     EXPECT_TRUE(TbSaveWindowPng(hParent, ScreenshotPath(GetParam() ? "simple_browser_engine" : "simple_browser_rich").c_str()));
 }
