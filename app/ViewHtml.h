@@ -2,7 +2,7 @@
 // The view of a web page frame (CFormHtml): the layer's HTML view made visible and silent, which
 // knows the page it was asked for and where the engine took it, and hands the windows the page
 // opens to its target frame (for the insider trades and the earnings calendar, their hidden
-// companion), or refuses them when it has none.
+// companion), or refuses them when it has none. Made with new; it deletes itself with its window.
 #include "platform/mfc/HtmlView.h"
 #include "platform/mfc/String.h"
 
@@ -29,6 +29,7 @@ public:
     CFormMDIWnd** GetTargetSlot() const { return m_ppTargetSlot; }
 
     void OnNavigateComplete2(LPCSTR pszUrl) override;
+    void PostNcDestroy() override { delete this; }
     void OnNewWindow2(HWND* phWndTarget, BOOL* pbCancel) override;
 
 private:

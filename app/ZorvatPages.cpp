@@ -1,5 +1,7 @@
 // The web pages: one opener for every row of the page table (app/HtmlPages.h), the symbol,
 // story and book operations that pick a row, and the news tables' way in (app/NewsPages.h).
+#include <cstring>
+
 #include "app/CompanyNews.h"
 #include "app/FormMDIWnd.h"
 #include "app/HtmlPages.h"

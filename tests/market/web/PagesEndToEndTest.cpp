@@ -247,6 +247,8 @@ TEST_P(PagesEndToEnd, EveryPageCommandOpensItsWindowAndComesBackAsItWas)
     ASSERT_NE(nullptr, Loaded("ZACKS_RESEARCH", strHost + "/research/research?symbol=ALPN"));
     PumpFor(300);
     EXPECT_TRUE(TbSaveWindowPng(pResearch->m_hWnd, ScreenshotPath(GetParam() ? "page_research_ar" : "page_research_en").c_str()));
+    EXPECT_TRUE(TbSaveWindowPng(App().GetMainFrame()->m_hWnd,
+                                ScreenshotPath(GetParam() ? "page_research_terminal_ar" : "page_research_terminal_en").c_str()));
 
     // Log-off: the pages go with the session, companions too.
     App().Logoff();
