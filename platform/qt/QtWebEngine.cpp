@@ -115,20 +115,20 @@ protected:
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) override {}
 };
 
-// With loading switched off nothing is fetched, neither from the network nor from local files;
-// only the document the browser itself shows from a file passes.
+// With loading switched off nothing is fetched into a page, neither from the network nor from
+// local files; a local page the browser itself is told to show (or shows a big written document
+// from) still loads.
 class CRemoteBlocker : public QWebEngineUrlRequestInterceptor
 {
 public:
-    explicit CRemoteBlocker(CWebPage* pPage) : QWebEngineUrlRequestInterceptor(pPage), m_pPage(pPage) {}
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
     void interceptRequest(QWebEngineUrlRequestInfo& info) override
     {
-        if (IsFetched(info.requestUrl()) && info.requestUrl() != m_pPage->m_urlOwnFile)
+        const bool bLocalPage = info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame &&
+                                info.requestUrl().isLocalFile();
+        if (IsFetched(info.requestUrl()) && !bLocalPage)
             info.block(true);
     }
-
-private:
-    CWebPage* m_pPage;                          // our parent
 };
 
 // The engine's off-the-record profile: nothing a page leaves behind reaches the disk.

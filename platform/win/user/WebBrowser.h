@@ -16,7 +16,8 @@
 // The browser's switches (WBM_SETOPTIONS). Each browser has its own; a new one runs scripts and
 // loads remote content, and a change applies from the next page on.
 #define WBO_NOSCRIPT 0x0001         // no script runs
-#define WBO_NOREMOTE 0x0002         // nothing is fetched from http or https (the page itself included)
+#define WBO_NOREMOTE 0x0002         // nothing is fetched from the network (the page itself included),
+                                    // nor a local file into a page
 #define WBO_SILENT   0x0004         // no dialog a script asks for (alert, confirm, prompt) shows
 
 // Where a page is (WBM_GETREADYSTATE).
