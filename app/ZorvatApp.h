@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/AppCommands.h"
+#include "app/HtmlPages.h"
 #include "app/NorvApp.h"
 #include "app/InfoTable.h"
 #include "app/Tickers.h"
@@ -32,6 +33,7 @@ class COleDateTime;
 struct IOrderTicketForm;
 struct IChartView;
 class CSharedGlobals;
+class CViewHtml;
 
 #define IDS_APP_TITLE 280
 #define IDS_TABLE_INFO 50001
@@ -201,6 +203,30 @@ public:
     void OpenCompanyNews(LPCSTR pszSymbol, long nMarketCode);
     static void RegisterStockActions(BOOL bRegister);
 
+    // Web pages (ZorvatPages.cpp). OpenHtmlPage: the page's window made into its slot when empty
+    // (a companion slot gets a hidden one), shown and activated, and sent to the address unless
+    // it shows that page already. OpenPage: the page-table row's address made with its texts
+    // (percent-encoded); a symbol page without a ticker asks for one; FALSE when nothing opened
+    // (cancelled, no story, or a quotes page address that is not http or https).
+    void OpenHtmlPage(CFormMDIWnd** ppSlot, LPCSTR pszAddress, LPCSTR pszPageId, UINT nFormId,
+                      CFormMDIWnd** ppCompanionSlot, LPCSTR pszCompanionId, UINT nCompanionFormId);
+    BOOL OpenPage(int nPage, LPCSTR pszText1 = nullptr, LPCSTR pszText2 = nullptr);
+    void OpenNewsPage(LPCSTR pszStoryId);
+    void OpenNewsPageKSE(LPCSTR pszStoryId);
+    // A null ticker asks for one; nMarket PAGE_MARKET_KSE or any other for the US page.
+    void OpenCompanyProfilePage(LPCSTR pszTicker, int nMarket);
+    void OpenResearchPage(LPCSTR pszTicker, int nMarket);
+    void OpenInsiderTradesPage(LPCSTR pszTicker, int nMarket);
+    void OpenCompanyProfile(LPCSTR pszSymbol) { OpenCompanyProfilePage(pszSymbol, PAGE_MARKET_US); }
+    void OpenResearch(LPCSTR pszSymbol) { OpenResearchPage(pszSymbol, PAGE_MARKET_US); }
+    void OpenInsiderTrades(LPCSTR pszSymbol) { OpenInsiderTradesPage(pszSymbol, PAGE_MARKET_US); }
+    void OpenOrderBookPage(LPCSTR pszText1, LPCSTR pszText2);
+    // The window of a page id (a companion's too); null while it is not open.
+    CFormMDIWnd* GetPageWindow(LPCSTR pszPageId) const;
+    CViewHtml* GetPageView(LPCSTR pszPageId) const;
+    // The news tables' clicks reach the story pages through app/NewsPages.h.
+    static void RegisterPageOpeners(BOOL bRegister);
+
     // Workspace: the framework's part, the link's settings, the application's general keys.
     void SaveWorkspace() override;
     void LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst) override;
@@ -355,12 +381,14 @@ protected:
     void RefreshCharts(LPCSTR pszSymbol);
     void SaveChartWindows();
     void LoadChartWindows();
+    void OnPageCommand(UINT nId);
     // The link window "Terminal" in the MDI client when there is none; m_pComm stays null when
     // it could not be made.
     void CreateLinkWindow();
     void OnShowInfo(UINT);
     void OnSaveWorkspaceCommand(UINT);
     void OnOpenWorkspace(UINT);
+    void OnFileOpenCommand(UINT);
     void OnSaveWorkspaceAs(UINT);
     void OnLoginCommand(UINT);
     void OnClearInfo(UINT);
@@ -425,6 +453,8 @@ protected:
     CFormMDIWnd* m_pIntlConversionForm = nullptr;
     BOOL m_bOrderAdvanced = FALSE;
     BOOL m_bUnrealizedSelector = FALSE;
+    CFormMDIWnd* m_pageSlots[HTML_PAGE_COUNT] = {};       // by page-table row; not owned
+    CFormMDIWnd* m_companionSlots[HTML_PAGE_COUNT] = {};
     CFormMDIWnd* m_chartSlots[CHART_SLOTS] = {};  // not owned: each frame clears its slot as it goes
     int m_nChartSlot = 0;               // the slot used last
     int  m_nInfoPriority = 1;

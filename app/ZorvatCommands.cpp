@@ -59,7 +59,7 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {ID_APP_CORP_EVENTS, ID_APP_CORP_EVENTS, RULE_ROLE_1_DIRECT, &CZORVAT32App::OnCommandDialog, nullptr},
     {33140, 33140, RULE_US, &CZORVAT32App::OnCommandDialog, nullptr},
     {ID_APP_CLEAR_INFO, ID_APP_CLEAR_INFO, RULE_ALWAYS, &CZORVAT32App::OnClearInfo, nullptr},
-    {33180, 33189, RULE_ROLE_1, nullptr, nullptr},
+    {33180, 33189, RULE_ROLE_1, &CZORVAT32App::OnPageCommand, nullptr},
     {ID_APP_CHART_US_HISTORY, ID_APP_CHART_US_HISTORY, RULE_ROLE_1, &CZORVAT32App::OnChartCommand, nullptr},
     {ID_APP_US_QUOTES, ID_APP_US_QUOTES, RULE_US_QUOTES, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_CHART_US_INTRADAY, ID_APP_CHART_US_INTRADAY, RULE_ROLE_1, &CZORVAT32App::OnChartCommand, nullptr},
@@ -102,7 +102,7 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {33277, 33278, RULE_ROLE_1, &CZORVAT32App::OnCommandDialog, nullptr},
     {ID_APP_KSE_NEWS_BROWSER, ID_APP_KSE_NEWS, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_KSE_SORT_FIRST, ID_APP_KSE_SORT_LAST, RULE_ROLE_1, &CZORVAT32App::OnQuotationSort, nullptr},
-    {33290, 33299, RULE_ROLE_1, nullptr, nullptr},
+    {33290, 33299, RULE_ROLE_1, &CZORVAT32App::OnPageCommand, nullptr},
     {ID_APP_CHART_KSE_HISTORY, ID_APP_CHART_KSE_INTRADAY, RULE_ROLE_1, &CZORVAT32App::OnChartCommand, nullptr},
     {ID_APP_MARKET_DEPTH, ID_APP_MARKET_DEPTH, RULE_ROLE_1, &CZORVAT32App::OnMarketDepth,
      &CZORVAT32App::GetMarketDepthCheck},
@@ -110,7 +110,7 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {33309, 33310, RULE_DISABLED, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_MARGIN_DETAILS, ID_APP_MARGIN_DETAILS, RULE_MARGIN, &CZORVAT32App::OnTableCommand, nullptr},
     {33313, 33313, RULE_DISABLED, &CZORVAT32App::OnTableCommand, nullptr},
-    {33315, 33315, RULE_ROLE_1, nullptr, nullptr},
+    {33315, 33315, RULE_ROLE_1, &CZORVAT32App::OnPageCommand, nullptr},
     {33335, 33335, RULE_REMOVED, &CZORVAT32App::OnPositionFormCommand, nullptr},
     {33336, 33336, RULE_REMOVED, nullptr, nullptr},
     {ID_APP_OPTION_CHAIN, ID_APP_OPTION_CHAIN, RULE_REMOVED, &CZORVAT32App::OnOptionChainCommand, nullptr},
@@ -125,7 +125,7 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {ID_APP_CHART_MARKET_1, ID_APP_CHART_MARKET_1, RULE_ROLE_1, &CZORVAT32App::OnMarketChartCommand, nullptr},
     {33615, 33615, RULE_ROLE_1, nullptr, nullptr},
     {ID_APP_ACTIVE_WINDOW, ID_APP_ACTIVE_WINDOW, RULE_ALWAYS, &CZORVAT32App::OnActiveWindowCommand, nullptr},
-    {33621, 33621, RULE_US_QUOTES_PAGE, nullptr, nullptr},
+    {33621, 33621, RULE_US_QUOTES_PAGE, &CZORVAT32App::OnPageCommand, nullptr},
     {ID_APP_COMPANY_NEWS_2, ID_APP_COMPANY_NEWS_2, RULE_ROLE_1, &CZORVAT32App::OnCompanyNewsCommand, nullptr},
     {ID_APP_NEWS_LIST, ID_APP_NEWS_LIST, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_INFO_PRIORITY_1, ID_APP_INFO_PRIORITY_4, RULE_ALWAYS, &CZORVAT32App::OnInfoPriority,
@@ -142,6 +142,9 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {ID_APP_PREFERENCES, ID_APP_PREFERENCES, RULE_US, &CZORVAT32App::OnFormCommand, nullptr},
     {ID_APP_INTL_BOOK_2, ID_APP_INTL_BOOK_2, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_ABOUT, ID_APP_ABOUT, RULE_NONE, &CZORVAT32App::OnAbout, nullptr},
+    // The class library's new and open: no document templates, and a workspace is the document.
+    {ID_FILE_NEW, ID_FILE_NEW, RULE_NONE, &CZORVAT32App::OnNothing, nullptr},
+    {ID_FILE_OPEN, ID_FILE_OPEN, RULE_NONE, &CZORVAT32App::OnFileOpenCommand, nullptr},
     {0, 0, RULE_NONE, nullptr, nullptr},
 };
 
@@ -275,6 +278,20 @@ void CZORVAT32App::OnOpenWorkspace(UINT)
     LoadWorkspace(strPath, TRUE);
     WriteProfileText(".General", "Workspace", m_strWorkspaceFile);
     SetBusyFlag(FALSE);
+}
+
+// A workspace file chosen, opened as a recent file opens one, and put first among them.
+void CZORVAT32App::OnFileOpenCommand(UINT)
+{
+    CString strFilter, strExtension;
+    GetSharedGlobals()->LoadString(strFilter, IDS_WORKSPACE_FILTER);
+    GetSharedGlobals()->LoadString(strExtension, IDS_WORKSPACE_EXTENSION);
+    CFileDialog dialog(TRUE, strExtension, nullptr, OFN_OPEN_WORKSPACE, strFilter, m_pMainFrame);
+    if (dialog.DoModal() != IDOK)
+        return;
+    const CString strPath = dialog.GetPathName();
+    if (OpenDocumentFile(strPath) != nullptr)
+        AddRecentFile(strPath);
 }
 
 void CZORVAT32App::OnLoginCommand(UINT)

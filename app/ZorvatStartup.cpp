@@ -104,6 +104,7 @@ BOOL CZORVAT32App::InitInstance()
         return FALSE;
     TbSetResourceModule(m_hLanguage);
     RegisterStockActions(TRUE);
+    RegisterPageOpeners(TRUE);
     CSharedGlobals* pShared = GetSharedGlobals();
 
     m_strProgramFolder = FindProgramFolder();
@@ -218,6 +219,7 @@ void CZORVAT32App::TrimMenu(CMainFrame* pFrame)
 int CZORVAT32App::ExitInstance()
 {
     RegisterStockActions(FALSE);
+    RegisterPageOpeners(FALSE);
     GetGlobals()->Unregister();
     if (m_pComm != nullptr && m_pComm->m_hWnd != nullptr)
         m_pComm->DestroyWindow();

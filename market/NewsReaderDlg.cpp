@@ -8,6 +8,7 @@
 #include "link/ServerMessage.h"
 #include "market/TableLinks.h"
 #include "platform/mfc/Base64.h"
+#include "platform/win/user/WebBrowser.h"
 
 namespace {
 // The story reply's fields.
@@ -43,7 +44,9 @@ CWnd* CNewsReaderDlg::Make(UINT)
 BOOL CNewsReaderDlg::OnInitDialog()
 {
     CFormDialog::OnInitDialog();
-    m_page.CreateFromControl(this, IDC_NEWS_READER_PAGE);
+    // A story is text from the server: whatever it holds, no script runs and nothing is fetched.
+    m_page.CreateFromControl(this, IDC_NEWS_READER_PAGE, WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                             WBO_NOSCRIPT | WBO_NOREMOTE | WBO_SILENT);
     m_link.AttachToDlgItem(m_hWnd, IDC_NEWS_READER_LINK, "");
     ::EnableWindow(::GetDlgItem(m_hWnd, IDC_NEWS_READER_TITLE), FALSE);
     return TRUE;

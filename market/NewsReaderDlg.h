@@ -2,7 +2,8 @@
 // The news reader form: one story at a time, the newest replacing the one shown. A story comes
 // from the application (OpenNewsStory) or as the server's story reply ("EW"), whose body travels
 // in Base64; an error reply goes to the information window and leaves the story shown. The page
-// is written through SimpleBrowser; the story's address is a link that opens only web addresses.
+// is written through SimpleBrowser, which runs no script and fetches nothing; the story's
+// address is a link that opens only web addresses.
 #include "app/FormMDIWnd.h"
 #include "app/NewsStory.h"
 #include "app/dialogs/HyperLink.h"

@@ -76,8 +76,8 @@ const QUOTE_COMMAND s_commands[] = {
     {57454, QRULE_BOOK_OFF}, {57455, QRULE_BOOK_ON}, {57456, QRULE_ALWAYS},
     {40195, QRULE_BOOK_OFF}, {40196, QRULE_BOOK_ON}, {40197, QRULE_ALWAYS},
     // Order ticket, news, charts, research, option chain, go to symbol, the book page.
-    {33208, QRULE_LATER}, {33209, QRULE_LATER}, {33210, QRULE_CHART}, {33211, QRULE_CHART}, {33212, QRULE_LATER},
-    {33213, QRULE_LATER}, {33214, QRULE_LATER}, {ID_QUOTE_OPTION_CHAIN, QRULE_ROW}, {33567, QRULE_LATER}, {33568, QRULE_LATER},
+    {33208, QRULE_LATER}, {33209, QRULE_LATER}, {33210, QRULE_CHART}, {33211, QRULE_CHART}, {33212, QRULE_ROW},
+    {33213, QRULE_ROW}, {33214, QRULE_ROW}, {ID_QUOTE_OPTION_CHAIN, QRULE_ROW}, {33567, QRULE_LATER}, {33568, QRULE_LATER},
     {40194, QRULE_LATER}, {33569, QRULE_LATER}, {40192, QRULE_LATER},
 };
 
@@ -640,6 +640,17 @@ void CQuotationTable::RunCommandOnRow(UINT nId, const CString& strTicker, const 
     case ID_QUOTE_OPTION_CHAIN:
         if (CZORVAT32App* pApp = CZORVAT32App::Get())
             pApp->OpenOptionChain(pszTicker);
+        break;
+    // The research pages of the row's ticker.
+    case 33212:
+    case 33213:
+    case 33214:
+        if (CZORVAT32App* pApp = CZORVAT32App::Get()) {
+            void (CZORVAT32App::*pfnOpen)(LPCSTR) = nId == 33212 ? &CZORVAT32App::OpenCompanyProfile
+                                                  : nId == 33213 ? &CZORVAT32App::OpenResearch
+                                                                 : &CZORVAT32App::OpenInsiderTrades;
+            (pApp->*pfnOpen)(pszTicker);
+        }
         break;
     case ID_QUOTE_SCROLLING: {
         const int nFlag = pRow->GetLong(QC_SCROLLING) > 0 ? 0 : 1;

@@ -51,6 +51,23 @@ void OpenHistoricalChart(LPCSTR pszSymbol)
         pActions->OpenChart(pszSymbol, CHART_KIND_HISTORY, 1);
 }
 
+// The research pages of the symbol, US ones: the lookup searches the US symbols.
+void OpenProfile(LPCSTR pszSymbol)
+{
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->OpenCompanyProfile(pszSymbol);
+}
+void OpenResearch(LPCSTR pszSymbol)
+{
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->OpenResearch(pszSymbol);
+}
+void OpenInsiderTrades(LPCSTR pszSymbol)
+{
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->OpenInsiderTrades(pszSymbol);
+}
+
 const struct
 {
     UINT nId;
@@ -61,9 +78,9 @@ const struct
     {33209, nullptr},   // company news
     {33210, OpenIntradayChart},
     {33211, OpenHistoricalChart},
-    {33212, nullptr},   // company profile
-    {33213, nullptr},   // research
-    {33214, nullptr},   // insider trades
+    {33212, OpenProfile},
+    {33213, OpenResearch},
+    {33214, OpenInsiderTrades},
 };
 }  // namespace
 

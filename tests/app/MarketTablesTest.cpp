@@ -289,9 +289,9 @@ TEST_F(MarketSessionFixture, CommandsFollowTheTradersRightsAndFallBackAtLogoff)
                      ID_APP_FWD_QUOTES, ID_APP_FWD_OPEN_INTEREST, ID_APP_KSE_SORT_FIRST, ID_APP_KSE_SORT_LAST,
                      ID_APP_EXCHANGE_RATES, ID_APP_INTEREST_RATES, ID_APP_INTL_BOOK, ID_APP_INTL_BOOK_2,
                      ID_APP_INTL_MM_BOOK, ID_APP_MARKET_FIRST, ID_APP_MARKET_ALL, ID_APP_US_QUOTES,
-                     ID_APP_US_TIME_SALES, ID_APP_US_TIME_SALES_2, 33100, 33049, 33273})
+                     ID_APP_US_TIME_SALES, ID_APP_US_TIME_SALES_2, 33100, 33049, 33273, 33186, 33315})
         EXPECT_TRUE(Enabled(app, nId)) << nId;
-    for (UINT nId : {33180u, 33315u})
+    for (UINT nId : {33615u})
         EXPECT_FALSE(Enabled(app, nId)) << nId << " waits for its window";
     // The ticker items show or hide their tickers.
     int nTickerCheck = -1;

@@ -16,6 +16,7 @@
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
 #include "platform/win/user/VirtualKeys.h"
+#include "platform/win/user/WebBrowser.h"
 #include "tools/demo/TerminalSetup.h"
 
 namespace {
@@ -30,6 +31,9 @@ CTerminalRun::CTerminalRun(bool bArabic, const std::string& strFolder)
     if (getenv("TB_RESOURCE_DIR") == nullptr)
         TbAddResourcePath(TB_SOURCE_DIR "/resources");
     m_strFolder = !strFolder.empty() ? strFolder : MakeTestFolder(bArabic ? "terminal-ar" : "terminal-en");
+    // Browsers on the rich-text surface: the web engine is for the web programs, which run with
+    // the sanitizer settings its teardown needs. Those turn it on again after this.
+    TbWebBrowserUseEngine(FALSE);
     setenv("TB_PROGRAM_DIR", m_strFolder.c_str(), 1);
     WriteLanguageChoice(bArabic);
     m_bArabic = bArabic;
@@ -43,6 +47,7 @@ CTerminalRun::~CTerminalRun()
     // An answer queued for a box that never came must not answer the next test's.
     TbClearTestAnswers();
     unsetenv("TB_PROGRAM_DIR");
+    TbWebBrowserUseEngine(TRUE);
     // The next test starts from the English interface, as a fresh program would.
     GetNorvGlobals().SetRightToLeft(FALSE);
     GetNorvGlobals().SetLanguage(0);

@@ -27,6 +27,7 @@ public:
     bool Start(const std::vector<std::string>& options = {});
     void Stop();
     int Port() const { return m_process.Port(); }
+    int HttpPort() const { return m_process.HttpPort(); }
     // The lines the server received ("< ...") and sent ("> ..."), in order.
     std::vector<std::string> Log() const;
     std::vector<std::string> Received() const;

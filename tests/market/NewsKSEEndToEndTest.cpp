@@ -199,13 +199,17 @@ struct NewsKSESession : CMarketSession
         CRecordingPages pages;
         CViewRow row;
         ASSERT_TRUE(FindShownRow(pBrowser, 2, bArabic ? Cp1256(s_pszBothAr) : s_pszBoth, row));
+        // The application opens the story pages; without them nothing opens.
+        INewsPages* pAppPages = GetNewsPages();
+        EXPECT_NE(nullptr, pAppPages);
+        SetNewsPages(nullptr);
         int nHandled = 0;
         pBrowser->OnCellClick(&row, 1, &nHandled);
-        EXPECT_EQ(0, nHandled) << "no pages yet: nothing opens";
+        EXPECT_EQ(0, nHandled) << "no pages: nothing opens";
         SetNewsPages(&pages);
         pBrowser->OnCellClick(&row, 2, &nHandled);
         pBrowser->OnCellClick(&row, 1, &nHandled);
-        SetNewsPages(nullptr);
+        SetNewsPages(pAppPages);
         EXPECT_EQ((std::vector<std::string>{bArabic ? "5962" : "5961", bArabic ? "5962" : "5961"}), pages.kse);
 
         // One stock's stories.

@@ -79,7 +79,8 @@ struct NewsReaderSession : CMarketSession
         CFormMDIWnd* pForm = pRun->App().GetNewsReaderForm();
         return pForm != nullptr ? dynamic_cast<CNewsReaderDlg*>(pForm->GetView()) : nullptr;
     }
-    std::string Page() { return Text(Reader()->GetPage().m_hWnd); }
+    // What the reader wrote into its page.
+    std::string Page() { return Reader()->GetPage().GetDocument(); }
     std::string Item(int nId) { return Text(GetDlgItem(Reader()->m_hWnd, nId)); }
     static std::string Opened()
     {
@@ -148,14 +149,14 @@ struct NewsReaderSession : CMarketSession
         // An address is kept to 511 characters; a body that is not Base64 shows as it came.
         const std::string strLong = "https://example.com/" + std::string(600, 'a');
         Deliver(0, "PGI+Qm9sZDwvYj4gc3Rvcnk=", strLong);      // "<b>Bold</b> story"
-        EXPECT_EQ("Bold story", Page());
+        EXPECT_EQ("<b>Bold</b> story", Page());
         EXPECT_EQ("Headline 7", Item(IDC_NEWS_READER_TITLE));
         EXPECT_EQ(strLong.substr(0, NEWS_READER_LINK_MAX), Item(IDC_NEWS_READER_LINK));
         EXPECT_EQ(strLong.substr(0, NEWS_READER_LINK_MAX), std::string(Reader()->GetLink()));
         EXPECT_TRUE(Reader()->OpenLink());
         EXPECT_EQ(strLong.substr(0, NEWS_READER_LINK_MAX), Opened());
         Deliver(0, "not Base64: <i>as sent</i>", "file:///etc/passwd");
-        EXPECT_EQ("not Base64: as sent", Page());
+        EXPECT_EQ("not Base64: <i>as sent</i>", Page());
         EXPECT_EQ("file:///etc/passwd", Item(IDC_NEWS_READER_LINK));
         EXPECT_FALSE(Reader()->OpenLink());
         EXPECT_EQ("<nothing>", Opened());
@@ -167,7 +168,7 @@ struct NewsReaderSession : CMarketSession
         // leaves the headline shown, an empty address leaves none.
         pRun->App().OpenNewsStory("<h2>Given</h2><p>body</p>", "Given title", "https://example.com/given");
         EXPECT_EQ(pForm, pRun->App().GetNewsReaderForm());
-        EXPECT_EQ("Given\r\nbody", Page());
+        EXPECT_EQ("<h2>Given</h2><p>body</p>", Page());
         EXPECT_EQ("Given title", Item(IDC_NEWS_READER_TITLE));
         EXPECT_EQ("https://example.com/given", Item(IDC_NEWS_READER_LINK));
         pRun->App().OpenNewsStory(nullptr, "", nullptr);

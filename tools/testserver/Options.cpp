@@ -28,8 +28,9 @@ static void PrintUsage(FILE* pOut)
     fprintf(pOut,
             "Usage: testserver [OPTION VALUE ...]\n"
             "A simulated trading server for the terminal's end-to-end tests and the demo. It listens\n"
-            "on 127.0.0.1 only, prints \"PORT <n>\" once it listens, and stops by itself after the run\n"
-            "time or when no terminal has been connected for the idle time.\n\n"
+            "on 127.0.0.1 only, prints \"PORT <n> HTTP <m>\" once it listens (the line port and the\n"
+            "port of its web pages), and stops by itself after the run time or when no terminal has\n"
+            "been connected for the idle time.\n\n"
             "  --port N          port to listen on; 0 (default) takes a free one\n"
             "  --data DIR        folder with the data files (default: the source tree's)\n"
             "  --accounts FILE   the users who may log in (default: accounts.txt of the data)\n"

@@ -187,10 +187,15 @@ int CServer::Run()
         perror("testserver: listen");
         return 1;
     }
+    if (!m_http.Listen()) {
+        perror("testserver: listen for HTTP");
+        close(fdListen);
+        return 1;
+    }
     sockaddr_in addr{};
     socklen_t nLen = sizeof addr;
     getsockname(fdListen, reinterpret_cast<sockaddr*>(&addr), &nLen);
-    printf("PORT %d\n", ntohs(addr.sin_port));
+    printf("PORT %d HTTP %d\n", ntohs(addr.sin_port), m_http.Port());
     fflush(stdout);
 
     const double dStart = Now();
@@ -213,13 +218,16 @@ int CServer::Run()
             if (s->NextDue() > 0)
                 dWake = std::min(dWake, s->NextDue());
         }
+        const size_t nHttpFirst = fds.size();
+        m_http.AddPollFds(fds, dNow);
         dWake = std::min(dWake, m_options.dRunTime);
         const int nWait = static_cast<int>(std::ceil(std::max(0.0, dWake - dNow) * 1000));
         poll(fds.data(), fds.size(), nWait);
         const double dAfter = Now() - dStart;
+        m_http.Serve(fds, nHttpFirst, dAfter);
         if (fds[0].revents & POLLIN)
             Accept(fdListen);
-        for (size_t i = fds.size() - 1; i >= 1; --i) {
+        for (size_t i = nHttpFirst - 1; i >= 1; --i) {
             CSession& s = *m_sessions[i - 1];
             bool bKeep = true;
             std::string strWhy = "closed by the terminal";

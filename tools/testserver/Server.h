@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "tools/testserver/HttpSide.h"
 #include "tools/testserver/ModelTables.h"
 #include "tools/testserver/ServerClock.h"
 #include "tools/testserver/Session.h"
@@ -15,7 +16,7 @@ public:
     explicit CServer(const ServerOptions& options);
     // Reads the data files; false, with the reason on stderr, when one is missing or wrong.
     bool Load();
-    // Listens, prints "PORT <n>" and serves until the run time or the idle time is up; the exit code.
+    // Listens, prints "PORT <n> HTTP <m>" (the line port, then the web side's) and serves until the run time or the idle time is up; the exit code.
     int Run();
 private:
     void Accept(int fdListen);
@@ -34,6 +35,7 @@ private:
     CWireText m_text;
     CShapeWriter m_writer{m_shapes, m_model, m_text};
     CServerRsa m_rsa;
+    CHttpSide m_http{m_model, m_sim, m_options.pLog};
     CServerShared m_shared{m_options, m_script, m_shapes, m_writer, nullptr, m_rsa, {}, {}, {}, m_sim, {}};
     std::vector<const CShape*> m_liveShapes[SIM_EVENT_TYPES];   // the shapes of each event type
     int64_t m_nStartMillis = 0;

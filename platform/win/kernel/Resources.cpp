@@ -211,6 +211,15 @@ void TbSetResourceModule(HINSTANCE hModule)
     s_hResourceModule = hModule;
 }
 
+void TbPutResourcePathFirst(LPCSTR pszFolder, BOOL bFirst)
+{
+    if (!pszFolder || !*pszFolder)
+        return;
+    std::erase(s_extraPaths, std::string(pszFolder));
+    if (bFirst)
+        s_extraPaths.insert(s_extraPaths.begin(), pszFolder);
+}
+
 void TbAddResourcePath(LPCSTR pszFolder)
 {
     if (!pszFolder || !*pszFolder)

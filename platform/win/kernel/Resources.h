@@ -15,6 +15,9 @@ HINSTANCE TbGetResourceModule();
 void      TbSetResourceModule(HINSTANCE hModule);
 // Folders searched for resource files: the program's folder first; tests add the source tree.
 void      TbAddResourcePath(LPCSTR pszFolder);
+// A folder searched before every added one (TRUE), or no longer searched (FALSE): a test's or a
+// demo's branding of its own, in front of the tree's.
+void      TbPutResourcePathFirst(LPCSTR pszFolder, BOOL bFirst);
 
 // The file an image entry of a module names ("300 BITMAP "grid.png"", relative to the resource
 // file's folder): type "BITMAP", "ICON" or "CURSOR", name a text or MAKEINTRESOURCE(id); a null

@@ -30,6 +30,8 @@ const struct { UINT uFirst, uLast; } s_strings[] = {
     {40336, 40336}, {40339, 40342}, {40349, 40349}, {40366, 40366}, {40370, 40371}, {40373, 40373},
     {40375, 40379}, {40534, 40535}, {40600, 40601}, {42229, 42229}, {50001, 50001}, {55207, 55207},
     {55303, 55304}, {55478, 55478}, {56710, 56710}, {57345, 57345}, {57557, 57557},
+    // The page windows' titles.
+    {55280, 55289}, {55307, 55307}, {55319, 55320}, {55443, 55451}, {55454, 55455}, {55463, 55463}, {42226, 42226},
 };
 
 // Names the program stores or looks for: one text in every file that holds them.
@@ -48,7 +50,8 @@ const struct { const char* pszName; std::vector<int> controls; } s_dialogs[] = {
 const UINT s_menuCommands[] = {32774, 32775, 32776, 32778, 32780, 32819, 32831, 32832, 32835, 33046, 33047,
                                33048, 33163, 33193, 33195, 33196, 33197, 33199, 33203, 33204, 33205, 33207,
                                33232, 33268, 33285, 33286, 33311, 33335, 33337, 33355, 33625, 33627, 33628,
-                               33629, 33630, 40230, 40231, 57616, 57664};
+                               33629, 33630, 40230, 40231, 57616, 57664, 33180, 33186, 33187, 33188, 33189, 33290,
+                               33296, 33297, 33298, 33299, 33315, 33621};
 
 // The main frame's toolbar: its buttons by command, 0 for a separator.
 const UINT s_toolbar[] = {32832, 32831, 0, 57634, 0, 57607, 0, 32774, 32775, 32776, 0, 33191, 33601, 33101, 33103,
@@ -130,6 +133,29 @@ TEST_F(TerminalResources, TextsExistInBothLanguages)
         std::ifstream in(s_strResources + "/" + s_pszFiles[i]);
         for (std::string strLine; std::getline(in, strLine);)
             EXPECT_EQ(strLine, TbCodePageToUtf8(TbUtf8ToCodePage(strLine, 1252), 1256)) << s_pszFiles[i];
+    }
+}
+
+TEST_F(TerminalResources, PageAddressesAreTheBrandsAndTakeTheirTexts)
+{
+    // Each address pattern with the number of texts its page puts in.
+    std::vector<std::pair<UINT, int>> patterns = {{57065, 0}, {42225, 2}, {57573, 0}};
+    for (UINT uId = 57558; uId <= 57569; ++uId)
+        patterns.emplace_back(uId, 0);
+    for (UINT uId : {57570u, 57571u, 57572u, 57574u, 57575u, 57576u, 57578u, 57579u})
+        patterns.emplace_back(uId, 1);
+    std::set<std::string> seen;
+    for (const auto& [uId, nTexts] : patterns) {
+        ASSERT_TRUE(File(BRAND_ENGLISH).GetStrings().count(uId)) << uId;
+        const std::string& strAddress = File(BRAND_ENGLISH).GetStrings().at(uId);
+        EXPECT_EQ(strAddress, File(BRAND_ARABIC).GetStrings().count(uId) ? File(BRAND_ARABIC).GetStrings().at(uId) : "")
+            << uId;
+        EXPECT_EQ(0u, strAddress.rfind("https://", 0)) << uId;
+        int nFound = 0;
+        for (size_t n = strAddress.find('%'); n != std::string::npos; n = strAddress.find('%', n + 2), ++nFound)
+            EXPECT_EQ('s', strAddress[n + 1]) << uId;
+        EXPECT_EQ(nTexts, nFound) << uId;
+        EXPECT_TRUE(seen.insert(strAddress).second) << uId << " repeats another page's address";
     }
 }
 

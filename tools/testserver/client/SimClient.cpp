@@ -51,7 +51,7 @@ bool CSimServerProcess::Start(const std::string& strProgram, const std::vector<s
         text.append(buf, static_cast<size_t>(n));
     }
     close(fds[0]);
-    if (sscanf(text.c_str(), "PORT %d", &m_nPort) != 1) {
+    if (sscanf(text.c_str(), "PORT %d HTTP %d", &m_nPort, &m_nHttpPort) != 2) {
         Stop();
         return false;
     }

@@ -22,9 +22,11 @@ public:
     int Wait(int nMs);
     void Stop();
     int Port() const { return m_nPort; }
+    int HttpPort() const { return m_nHttpPort; }     // the web side's
 private:
     pid_t m_pid = -1;
     int m_nPort = 0;
+    int m_nHttpPort = 0;
 };
 
 class CSimClient
