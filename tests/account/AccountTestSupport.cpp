@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include "account/AccountTables.h"
+#include "app/FormMDIWnd.h"
 #include "app/NorvApp.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/NorvGlobals.h"
@@ -10,6 +11,7 @@
 #include "link/ServerMessage.h"
 #include "tests/common/DialogSteps.h"
 #include "market/DataArray.h"
+#include "market/PreferencesDlg.h"
 #include "platform/mfc/CmdTarget.h"
 #include "platform/win/gdi/ImageCodec.h"
 
@@ -119,4 +121,17 @@ void Shoot(CDataTable* pTable, const std::string& strName)
 void RunTableCommand(CDataTable* pTable, UINT nId)
 {
     pTable->OnCmdMsg(nId, CN_COMMAND, nullptr, nullptr);
+}
+
+void ChooseBaseCurrency(CTerminalRun& run, const char* pszCode)
+{
+    CFormMDIWnd* pForm = nullptr;
+    run.App().OpenFormWindow(&pForm, IDD_FORM_PREFERENCES);
+    ASSERT_NE(nullptr, pForm);
+    const HWND hDlg = pForm->GetView()->m_hWnd;
+    ChooseItem(hDlg, IDC_PREFERENCES_CURRENCY, pszCode);
+    NotifyControl(hDlg, IDC_PREFERENCES_APPLY, BN_CLICKED);
+    NotifyControl(hDlg, IDC_PREFERENCES_CLOSE, BN_CLICKED);
+    PumpFor(100);
+    ASSERT_EQ(std::string(pszCode), std::string(run.App().GetBaseCurrency()));
 }

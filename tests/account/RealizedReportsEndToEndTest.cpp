@@ -143,23 +143,7 @@ struct CRangeReports : CAccountSession
         }
         return strFrom == strBase ? 1.0 : 0.0;
     }
-    // The base currency chosen in the preferences form, applied as the user does.
-    void ChooseBaseCurrency(const char* pszCode)
-    {
-        CFormMDIWnd* pForm = nullptr;
-        pRun->App().OpenFormWindow(&pForm, IDD_FORM_PREFERENCES);
-        ASSERT_NE(nullptr, pForm);
-        const HWND hDlg = pForm->GetView()->m_hWnd;
-        HWND hCombo = GetDlgItem(hDlg, IDC_PREFERENCES_CURRENCY);
-        const LRESULT nItem = SendMessageA(hCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(pszCode));
-        ASSERT_GE(nItem, 0);
-        SendMessageA(hCombo, CB_SETCURSEL, static_cast<WPARAM>(nItem), 0);
-        SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_PREFERENCES_CURRENCY, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
-        ClickControl(hDlg, IDC_PREFERENCES_APPLY);
-        ClickControl(hDlg, IDC_PREFERENCES_CLOSE);
-        PumpFor(100);
-        ASSERT_EQ(std::string(pszCode), std::string(pRun->App().GetBaseCurrency()));
-    }
+    void ChooseBaseCurrency(const char* pszCode) { ::ChooseBaseCurrency(*pRun, pszCode); }
 
     // The number of reply lines of a mnemonic the server has sent.
     size_t Replies(const char* pszReply) const { return Sent(pszReply).size(); }

@@ -181,18 +181,7 @@ struct UnrealizedReports : CAccountSession
         EXPECT_EQ(static_cast<int>(state.positions.size()), pCombined->GetRows()->GetCount());
     }
 
-    void ChooseBaseCurrency(const char* pszCode)
-    {
-        CFormMDIWnd* pForm = nullptr;
-        pRun->App().OpenFormWindow(&pForm, IDD_FORM_PREFERENCES);
-        ASSERT_NE(nullptr, pForm);
-        const HWND hDlg = pForm->GetView()->m_hWnd;
-        ChooseItem(hDlg, IDC_PREFERENCES_CURRENCY, pszCode);
-        NotifyControl(hDlg, IDC_PREFERENCES_APPLY, BN_CLICKED);
-        NotifyControl(hDlg, IDC_PREFERENCES_CLOSE, BN_CLICKED);
-        PumpFor(100);
-        ASSERT_EQ(std::string(pszCode), std::string(pRun->App().GetBaseCurrency()));
-    }
+    void ChooseBaseCurrency(const char* pszCode) { ::ChooseBaseCurrency(*pRun, pszCode); }
 
     // A KSE market order filled at once; its position line has come back to the tables.
     void Trade(int nSide, const char* pszStock, int nQuantity)
