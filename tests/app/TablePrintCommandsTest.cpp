@@ -24,6 +24,7 @@
 #include "framework/table/ViewTable.h"
 #include "platform/win/spool/Printers.h"
 #include "platform/win/user/TestAnswers.h"
+#include "tests/common/PdfReadBack.h"
 
 namespace {
 
@@ -137,68 +138,6 @@ private:
     std::vector<TBCellSlot*> m_blocks;
 };
 
-std::string RunShell(const std::string& strCommand)
-{
-    std::string strOut;
-    if (FILE* pPipe = popen(strCommand.c_str(), "r")) {
-        char szBuffer[4096];
-        size_t n;
-        while ((n = fread(szBuffer, 1, sizeof(szBuffer), pPipe)) > 0)
-            strOut.append(szBuffer, n);
-        pclose(pPipe);
-    }
-    return strOut;
-}
-
-int PageCount(const std::string& strPdf)
-{
-    const std::string strInfo = RunShell("pdfinfo '" + strPdf + "' 2>/dev/null");
-    const size_t nAt = strInfo.find("Pages:");
-    return nAt == std::string::npos ? -1 : atoi(strInfo.c_str() + nAt + 6);
-}
-
-// The symbols "S0000".. of a text, in order.
-std::vector<std::string> Symbols(const std::string& strText)
-{
-    auto isWord = [](char ch) { return isalnum(static_cast<unsigned char>(ch)) || ch == '_'; };
-    std::vector<std::string> symbols;
-    for (size_t i = 0; i + 5 <= strText.size(); ++i) {
-        if (strText[i] != 'S' || (i > 0 && isWord(strText[i - 1])))
-            continue;
-        bool bDigits = true;
-        for (size_t k = 1; k <= 4; ++k)
-            bDigits = bDigits && isdigit(static_cast<unsigned char>(strText[i + k]));
-        if (bDigits && (i + 5 == strText.size() || !isWord(strText[i + 5])))
-            symbols.push_back(strText.substr(i, 5));
-    }
-    return symbols;
-}
-
-// A page's text in logical order: Arabic presentation forms folded back (NFKC) and the
-// direction marks dropped.
-std::string PageText(const std::string& strPdf, int nPage, bool bArabic)
-{
-    const std::string strPage = std::to_string(nPage);
-    const std::string strText = "pdftotext -layout -f " + strPage + " -l " + strPage + " '" + strPdf + "' - 2>/dev/null";
-    if (!bArabic)
-        return RunShell(strText);
-    return RunShell(strText + " | python3 -c \"import sys, unicodedata; t = unicodedata.normalize('NFKC', "
-                 "sys.stdin.read()); sys.stdout.write(''.join(c for c in t if c not in "
-                 "'\\u200e\\u200f\\u061c\\u202a\\u202b\\u202c\\u202d\\u202e\\u2066\\u2067\\u2068\\u2069'))\"");
-}
-
-std::string Utf8ToCodePage(const std::string& strUtf8, UINT nCodePage)
-{
-    int nWide = MultiByteToWideChar(CP_UTF8, 0, strUtf8.c_str(), -1, nullptr, 0);
-    std::vector<WCHAR> wide(static_cast<size_t>(nWide));
-    MultiByteToWideChar(CP_UTF8, 0, strUtf8.c_str(), -1, wide.data(), nWide);
-    int nBytes = WideCharToMultiByte(nCodePage, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
-    std::string strOut(static_cast<size_t>(nBytes), '\0');
-    WideCharToMultiByte(nCodePage, 0, wide.data(), -1, strOut.data(), nBytes, nullptr, nullptr);
-    strOut.resize(strlen(strOut.c_str()));
-    return strOut;
-}
-
 // The words of a text, digits and letters apart, sorted.
 std::vector<std::string> Words(const std::string& strText)
 {
@@ -282,14 +221,14 @@ TEST(TablePrintCommands, PrintCommandWritesTheTableToPdf)
         const std::string strTitleUtf8 = bArabic ? "المحفظة" : "Holdings";
         std::vector<std::string> titles;
         for (const std::string& strTitle : titlesUtf8)
-            titles.push_back(Utf8ToCodePage(strTitle, c.nCodePage));
+            titles.push_back(ToCodePage(strTitle, c.nCodePage));
         GetSharedGlobals()->m_strProductName = "Test Terminal";
 
         CPrintedTable* pTable = new CPrintedTable(titles);
         ASSERT_TRUE(pTable->Create(52114));
         pTable->Fill(ROWS);
         CViewTable* pView = pTable->GetTable()->GetView(0);
-        pView->SetTitle(Utf8ToCodePage(strTitleUtf8, c.nCodePage).c_str(), GetNorvGlobals().m_nLanguage);
+        pView->SetTitle(ToCodePage(strTitleUtf8, c.nCodePage).c_str(), GetNorvGlobals().m_nLanguage);
         CNorvApp::ShowTable(pTable);
         CTableMDIWnd* pWnd = pTable->GetMainWindow();
         ASSERT_NE(nullptr, pWnd);
@@ -329,7 +268,7 @@ TEST(TablePrintCommands, PrintCommandWritesTheTableToPdf)
             print.EndPreview(hdc);
             delete pSnapshot;
         }
-        ASSERT_EQ(nEnginePages, PageCount(strPdf));
+        ASSERT_EQ(nEnginePages, PdfPageCount(strPdf));
         if (c.nPagesWide == 1) {
             EXPECT_EQ(1, nBands);
         }
@@ -346,7 +285,7 @@ TEST(TablePrintCommands, PrintCommandWritesTheTableToPdf)
         std::vector<std::string> seen;
         std::set<std::string> sliceTitles;
         for (int nPage = 1; nPage <= nEnginePages; ++nPage) {
-            const std::string strText = PageText(strPdf, nPage, bArabic);
+            const std::string strText = PdfPageText(strPdf, nPage, bArabic);
             EXPECT_NE(std::string::npos, strText.find("Test Terminal")) << "page " << nPage;
             EXPECT_NE(std::string::npos, strText.find(strTitleUtf8)) << "page " << nPage;
             EXPECT_NE(std::string::npos, strText.find(szDate)) << "page " << nPage;
@@ -366,16 +305,16 @@ TEST(TablePrintCommands, PrintCommandWritesTheTableToPdf)
                 EXPECT_EQ(titlesUtf8.size(), sliceTitles.size()) << "each column's title on its slice's pages";
                 sliceTitles.clear();
             }
-            for (const std::string& strSymbol : Symbols(strText))
+            for (const std::string& strSymbol : FindSymbols(strText))
                 seen.push_back(strSymbol);
         }
         EXPECT_EQ(pTable->ExpectedSymbols(ROWS), seen) << "every row once, in the view's order";
         if (c.nCodePage == 1252 && c.nPagesWide == 0 && c.nScale == 100) {
             const std::string strShots = std::string(TB_BINARY_DIR) + "/screenshots";
-            RunShell("mkdir -p '" + strShots + "' && pdftoppm -png -r 60 -f 1 -l 2 '" + strPdf + "' '" + strShots + "/table_print_page'");
+            RunCommand("mkdir -p '" + strShots + "' && pdftoppm -png -r 60 -f 1 -l 2 '" + strPdf + "' '" + strShots + "/table_print_page'");
         }
         if (c.nCodePage == 1256)
-            RunShell("pdftoppm -png -r 60 -f 1 -l 1 '" + strPdf + "' '" + std::string(TB_BINARY_DIR) + "/screenshots/table_print_page_ar'");
+            RunCommand("pdftoppm -png -r 60 -f 1 -l 1 '" + strPdf + "' '" + std::string(TB_BINARY_DIR) + "/screenshots/table_print_page_ar'");
         pTable->Destroy();
         PumpPending();
     }

@@ -61,7 +61,7 @@ BOOL Enabled(CTablePrintWindow& window, UINT nId)
 
 TEST(PrintPreview, ShowsThePrintsPagesAndNavigatesThem)
 {
-    CPrintLanguage language(1252);
+    CGridLanguage language(1252);
     CPrintTable table(200);
     for (int i = 0; i < PT_COLUMNS; ++i)
         table.t.Table().GetColumn(i).SetWidth(300);    // two columns a band at 100 %: three bands
@@ -132,7 +132,7 @@ TEST(PrintPreview, ShowsThePrintsPagesAndNavigatesThem)
 
 TEST(PrintPreview, RangeOpensOnItsFirstPage)
 {
-    CPrintLanguage language(1252);
+    CGridLanguage language(1252);
     CPrintTable table(400);
     CPreview preview(table.View(), [](CTablePrintSettings& s) {
         s.m_nFromPage = 3;
@@ -152,7 +152,7 @@ TEST(PrintPreview, RangeOpensOnItsFirstPage)
 TEST(PrintPreview, ToolbarRunsFromTheReadingStartInBothLanguages)
 {
     for (int nCodePage : {1252, 1256}) {
-        CPrintLanguage language(nCodePage);
+        CGridLanguage language(nCodePage);
         CPrintTable table(120);
         CPreview preview(table.View());
         CTablePrintWindow& window = preview.m_window;
@@ -177,7 +177,7 @@ TEST(PrintPreview, ToolbarRunsFromTheReadingStartInBothLanguages)
 
 TEST(PrintPreview, PageSetupAndPrintRestartOnTheSamePageAndZoom)
 {
-    CPrintLanguage language(1252);
+    CGridLanguage language(1252);
     CPrintTable table(400);
     CPreview preview(table.View());
     CTablePrintWindow& window = preview.m_window;

@@ -34,7 +34,7 @@ public:
     ~CPrintDialogEnvironment() { TbRemoveVirtualPrinters(); }
 
 private:
-    CPrintLanguage m_language;
+    CGridLanguage m_language;
 };
 
 inline std::string AppText(UINT nId)

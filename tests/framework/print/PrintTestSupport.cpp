@@ -12,18 +12,6 @@
 #include "framework/table/Table.h"
 #include "framework/table/ViewTable.h"
 
-std::string ToCodePage(const std::string& strUtf8, UINT nCodePage)
-{
-    int nWide = MultiByteToWideChar(CP_UTF8, 0, strUtf8.c_str(), -1, nullptr, 0);
-    std::vector<WCHAR> wide(static_cast<size_t>(nWide > 0 ? nWide : 1));
-    MultiByteToWideChar(CP_UTF8, 0, strUtf8.c_str(), -1, wide.data(), nWide);
-    int nBytes = WideCharToMultiByte(nCodePage, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
-    std::string strOut(static_cast<size_t>(nBytes > 0 ? nBytes : 1), '\0');
-    WideCharToMultiByte(nCodePage, 0, wide.data(), -1, strOut.data(), nBytes, nullptr, nullptr);
-    strOut.resize(strlen(strOut.c_str()));
-    return strOut;
-}
-
 CPrintTable::CPrintTable(int nRows, BOOL bGroups)
     : t({{"Symbol", COLTYPE_STRING, 12, FALSE}, {"Name", COLTYPE_STRING, 40, FALSE}, {"Sector", COLTYPE_STRING, 12, FALSE},
          {"Qty", COLTYPE_INT32, 0, TRUE}, {"Price", COLTYPE_DOUBLE, 0, FALSE}, {"Value", COLTYPE_DOUBLE, 0, TRUE}}),
@@ -113,66 +101,6 @@ void UsePdfPrinterOnly()
     TbUseSystemPrinters(FALSE);
 }
 
-std::string RunCommand(const std::string& strCommand)
-{
-    std::string strOut;
-    FILE* pPipe = popen(strCommand.c_str(), "r");
-    if (!pPipe)
-        return strOut;
-    char szBuffer[4096];
-    size_t n;
-    while ((n = fread(szBuffer, 1, sizeof(szBuffer), pPipe)) > 0)
-        strOut.append(szBuffer, n);
-    pclose(pPipe);
-    return strOut;
-}
-
-int PdfPageCount(const std::string& strPdf)
-{
-    const std::string strInfo = RunCommand("pdfinfo '" + strPdf + "' 2>/dev/null");
-    const size_t nAt = strInfo.find("Pages:");
-    return nAt == std::string::npos ? -1 : atoi(strInfo.c_str() + nAt + 6);
-}
-
-std::string PdfPageText(const std::string& strPdf, int nPage)
-{
-    std::string strPage = std::to_string(nPage);
-    return RunCommand("pdftotext -layout -f " + strPage + " -l " + strPage + " '" + strPdf + "' - 2>/dev/null");
-}
-
-std::string PdfPageBoxes(const std::string& strPdf, int nPage)
-{
-    std::string strPage = std::to_string(nPage);
-    return RunCommand("pdftotext -bbox -f " + strPage + " -l " + strPage + " '" + strPdf + "' - 2>/dev/null");
-}
-
-double WordLeft(const std::string& strBoxes, const std::string& strWord)
-{
-    const size_t nWord = strBoxes.find(">" + strWord + "</word>");
-    const size_t nAt = nWord == std::string::npos ? nWord : strBoxes.rfind("xMin=\"", nWord);
-    return nAt == std::string::npos ? -1 : atof(strBoxes.c_str() + nAt + 6);
-}
-
-static bool IsWordChar(char ch)
-{
-    return isalnum(static_cast<unsigned char>(ch)) || ch == '_';
-}
-
-std::vector<std::string> FindSymbols(const std::string& strText)
-{
-    std::vector<std::string> symbols;
-    for (size_t i = 0; i + 5 <= strText.size(); ++i) {
-        if (strText[i] != 'S' || (i > 0 && IsWordChar(strText[i - 1])))
-            continue;
-        bool bDigits = true;
-        for (size_t k = 1; k <= 4; ++k)
-            bDigits = bDigits && isdigit(static_cast<unsigned char>(strText[i + k]));
-        if (bDigits && (i + 5 == strText.size() || !IsWordChar(strText[i + 5])))
-            symbols.push_back(strText.substr(i, 5));
-    }
-    return symbols;
-}
-
 CTestIni::CTestIni() : m_strPath(TestFilePath("print.ini"))
 {
     std::remove(m_strPath.c_str());
@@ -182,39 +110,6 @@ CTestIni::CTestIni() : m_strPath(TestFilePath("print.ini"))
 
 CTestIni::~CTestIni()
 {
-    std::remove(m_strPath.c_str());
-}
-
-CPrintLanguage::CPrintLanguage(int nCodePage)
-{
-    UseSourceResources();
-    char szName[32];
-    snprintf(szName, sizeof(szName), "_%d.dll", nCodePage);
-    m_hModule = LoadLibraryA(szName);
-    CTBApp* pApp = GetTBApp();
-    m_hOldApp = pApp->GetModule();
-    m_hOldResources = TbGetResourceModule();
-    const CTBString strName = pApp->GetName();
-    pApp->Init(m_hModule, strName, pApp->GetOption());
-    TbSetResourceModule(m_hModule);
-    GetNorvGlobals().SetRightToLeft(nCodePage == 1256);
-    GetNorvGlobals().SetLanguage(nCodePage == 1256 ? 1 : 0);
-    m_strPath = TestFilePath("language.ini");
-    m_settings.Open(m_strPath.c_str());
-    pApp->m_pSettings = &m_settings;
-}
-
-CPrintLanguage::~CPrintLanguage()
-{
-    CTBApp* pApp = GetTBApp();
-    pApp->m_pSettings = nullptr;
-    const CTBString strName = pApp->GetName();
-    pApp->Init(m_hOldApp, strName, pApp->GetOption());
-    TbSetResourceModule(m_hOldResources);
-    GetNorvGlobals().SetRightToLeft(FALSE);
-    GetNorvGlobals().SetLanguage(0);
-    if (m_hModule)
-        FreeLibrary(m_hModule);
     std::remove(m_strPath.c_str());
 }
 

@@ -14,7 +14,9 @@
 #include "framework/print/TablePrint.h"
 #include "framework/table/ViewRow.h"
 #include "platform/win/spool/Printers.h"
+#include "tests/common/PdfReadBack.h"
 #include "tests/framework/table/TableTestSupport.h"
+#include "tests/framework/window/GridTestSupport.h"
 
 enum { PT_SYMBOL, PT_NAME, PT_SECTOR, PT_QTY, PT_PRICE, PT_VALUE, PT_COLUMNS };
 
@@ -38,36 +40,8 @@ private:
     int m_nRows;
 };
 
-// A UTF-8 text in a code page's bytes.
-std::string ToCodePage(const std::string& strUtf8, UINT nCodePage);
 // Only the PDF printer (and the test's virtual printers) are listed, whatever the machine has.
 void UsePdfPrinterOnly();
-// Text, numbers and the page count of a PDF file, through poppler's tools.
-int PdfPageCount(const std::string& strPdf);
-std::string PdfPageText(const std::string& strPdf, int nPage);       // -layout, from 1
-std::string PdfPageBoxes(const std::string& strPdf, int nPage);      // -bbox HTML of one page
-std::string RunCommand(const std::string& strCommand);
-// The left edge (xMin) of the first word of a page that reads exactly strWord; -1 when absent.
-double WordLeft(const std::string& strBoxes, const std::string& strWord);
-std::vector<std::string> FindSymbols(const std::string& strText);    // "S0000" words in order
-
-// The language module of a code page as the application's and the resources', with its reading
-// direction and a settings file of the test's own; English again at the end.
-class CPrintLanguage
-{
-public:
-    explicit CPrintLanguage(int nCodePage = 1252);
-    ~CPrintLanguage();
-    CPrintLanguage(const CPrintLanguage&) = delete;
-    CPrintLanguage& operator=(const CPrintLanguage&) = delete;
-
-private:
-    HMODULE m_hModule = nullptr;
-    HMODULE m_hOldApp = nullptr;
-    HINSTANCE m_hOldResources = nullptr;
-    std::string m_strPath;
-    CSettingsFile m_settings;
-};
 
 // A plain top-level window to hold a preview; Drain dispatches what is queued.
 class CPrintTestParent
@@ -77,9 +51,7 @@ public:
     ~CPrintTestParent();
     HWND m_hWnd = nullptr;
 };
-void Drain();
-// <build>/screenshots/<name>.png
-std::string ScreenshotPath(const char* pszName);
+// Drain and ScreenshotPath as the window tests have them (WindowTestSupport.h).
 
 // A settings file of its own, section "Print".
 struct CTestIni

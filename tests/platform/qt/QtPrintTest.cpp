@@ -20,21 +20,9 @@
 #include "platform/win/spool/Printers.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
+#include "tests/common/PdfReadBack.h"
 
 namespace {
-std::string RunTool(const std::string& strCommand)
-{
-    std::string out;
-    if (FILE* p = popen(strCommand.c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
-
 // The value after "Key:" in pdfinfo's output.
 std::string InfoField(const std::string& strInfo, const char* pszKey)
 {
@@ -49,7 +37,7 @@ std::string InfoField(const std::string& strInfo, const char* pszKey)
 QImage Render(const std::string& strPdf, int nPage, int nDpi)
 {
     std::string strStem = strPdf + ".page";
-    RunTool("pdftoppm -png -r " + std::to_string(nDpi) + " -f " + std::to_string(nPage) + " -l " + std::to_string(nPage) +
+    RunCommand("pdftoppm -png -r " + std::to_string(nDpi) + " -f " + std::to_string(nPage) + " -l " + std::to_string(nPage) +
         " -singlefile '" + strPdf + "' '" + strStem + "'");
     return QImage(QString::fromStdString(strStem + ".png"));
 }
@@ -168,12 +156,12 @@ TEST_F(QtPrintTest, PdfPrinterPagesKeepTextFiguresClipsAndBitmaps)
                       static_cast<HGDIOBJ>(hBlue)})
         DeleteObject(h);
 
-    const std::string strInfo = RunTool("pdfinfo '" + strPdf + "'");
+    const std::string strInfo = RunCommand("pdfinfo '" + strPdf + "'");
     EXPECT_EQ("2", InfoField(strInfo, "Pages")) << strInfo;
     EXPECT_NE(std::string::npos, InfoField(strInfo, "Page size").find("595 x 842")) << strInfo;   // A4 in points
 
     // Every font is embedded: the file prints the same on a machine without the faces.
-    const std::string strFonts = RunTool("pdffonts '" + strPdf + "'");
+    const std::string strFonts = RunCommand("pdffonts '" + strPdf + "'");
     const size_t nEmb = strFonts.find("emb");
     ASSERT_NE(std::string::npos, nEmb) << strFonts;
     std::istringstream lines(strFonts);
@@ -185,7 +173,7 @@ TEST_F(QtPrintTest, PdfPrinterPagesKeepTextFiguresClipsAndBitmaps)
     EXPECT_NE(std::string::npos, strFonts.find("Liberation")) << strFonts;
     // Arabic comes back in its presentation forms between bidi marks: NFKC and dropping the marks
     // give the letters as they were typed.
-    std::string strPage1 = QString::fromStdString(RunTool("pdftotext -f 1 -l 1 '" + strPdf + "' -"))
+    std::string strPage1 = QString::fromStdString(RunCommand("pdftotext -f 1 -l 1 '" + strPdf + "' -"))
                                .normalized(QString::NormalizationForm_KC)
                                .remove(QRegularExpression(QStringLiteral("[\\x{200E}\\x{200F}\\x{202A}-\\x{202E}]")))
                                .toStdString();
@@ -193,10 +181,10 @@ TEST_F(QtPrintTest, PdfPrinterPagesKeepTextFiguresClipsAndBitmaps)
     EXPECT_NE(std::string::npos, strPage1.find("\xD9\x85\xD9\x84\xD8\xAE\xD8\xB5")) << strPage1;
     EXPECT_NE(std::string::npos, strPage1.find("\xD8\xA7\xD9\x84\xD8\xB3\xD9\x88\xD9\x82")) << strPage1;
     EXPECT_EQ(std::string::npos, strPage1.find("Second")) << strPage1;
-    EXPECT_NE(std::string::npos, RunTool("pdftotext -f 2 -l 2 '" + strPdf + "' -").find("Second page"));
+    EXPECT_NE(std::string::npos, RunCommand("pdftotext -f 2 -l 2 '" + strPdf + "' -").find("Second page"));
 
     // The word is as wide on paper as GetTextExtentPoint32 said: its box in points at 600 dpi.
-    const std::string strBox = RunTool("pdftotext -bbox -f 1 -l 1 '" + strPdf + "' -");
+    const std::string strBox = RunCommand("pdftotext -bbox -f 1 -l 1 '" + strPdf + "' -");
     double xMin = 0, xMax = 0;
     size_t nWord = strBox.find(">Quarterly<");
     ASSERT_NE(std::string::npos, nWord) << strBox;
@@ -283,7 +271,7 @@ TEST_F(QtPrintTest, VirtualPrinterOffsetsAndTheFileQuestion)
     ASSERT_GT(EndDoc(hdc), 0);
     DeleteDC(hdc);
 
-    EXPECT_NE(std::string::npos, InfoField(RunTool("pdfinfo '" + strPdf + "'"), "Page size").find("612 x 792"));   // Letter
+    EXPECT_NE(std::string::npos, InfoField(RunCommand("pdfinfo '" + strPdf + "'"), "Page size").find("612 x 792"));   // Letter
     QImage page = Render(strPdf, 1, 100);        // a third of the printer's dots
     ASSERT_FALSE(page.isNull());
     // The square spans 0.25..1.25 inches across and 0.5..1.5 down the paper.
@@ -367,10 +355,10 @@ TEST_F(QtPrintTest, ClassLibraryDCPrintsLandscapePages)
         }
         ASSERT_GT(dc.EndDoc(), 0);
     }
-    const std::string strInfo = RunTool("pdfinfo '" + strPdf + "'");
+    const std::string strInfo = RunCommand("pdfinfo '" + strPdf + "'");
     EXPECT_EQ("3", InfoField(strInfo, "Pages"));
     EXPECT_NE(std::string::npos, InfoField(strInfo, "Page size").find("842 x 595")) << strInfo;
-    EXPECT_NE(std::string::npos, RunTool("pdftotext -f 3 -l 3 '" + strPdf + "' -").find("Page 3"));
+    EXPECT_NE(std::string::npos, RunCommand("pdftotext -f 3 -l 3 '" + strPdf + "' -").find("Page 3"));
 }
 
 // The machine's CUPS queues: without a scheduler the list answers at once with the PDF printer
