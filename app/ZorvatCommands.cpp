@@ -245,15 +245,24 @@ void CZORVAT32App::OnSaveWorkspaceCommand(UINT)
     SaveWorkspaceFile();
 }
 
-void CZORVAT32App::OnSaveWorkspaceAs(UINT)
+// The workspace file dialog, to open one or to save under the name given; false when cancelled.
+static bool AskWorkspaceFile(BOOL bOpen, LPCSTR pszFile, CWnd* pParent, CString& strPath)
 {
     CString strFilter, strExtension;
     GetSharedGlobals()->LoadString(strFilter, IDS_WORKSPACE_FILTER);
     GetSharedGlobals()->LoadString(strExtension, IDS_WORKSPACE_EXTENSION);
-    CFileDialog dialog(FALSE, strExtension, m_strWorkspaceFile, OFN_SAVE_WORKSPACE, strFilter, m_pMainFrame);
+    CFileDialog dialog(bOpen, strExtension, pszFile, bOpen ? OFN_OPEN_WORKSPACE : OFN_SAVE_WORKSPACE, strFilter, pParent);
     if (dialog.DoModal() != IDOK)
+        return false;
+    strPath = dialog.GetPathName();
+    return true;
+}
+
+void CZORVAT32App::OnSaveWorkspaceAs(UINT)
+{
+    CString strPath;
+    if (!AskWorkspaceFile(FALSE, m_strWorkspaceFile, m_pMainFrame, strPath))
         return;
-    const CString strPath = dialog.GetPathName();
     if (strPath != m_strWorkspaceFile)
         AddRecentFile(m_strWorkspaceFile);
     m_strWorkspaceFile = strPath;
@@ -265,13 +274,9 @@ void CZORVAT32App::OnSaveWorkspaceAs(UINT)
 
 void CZORVAT32App::OnOpenWorkspace(UINT)
 {
-    CString strFilter, strExtension;
-    GetSharedGlobals()->LoadString(strFilter, IDS_WORKSPACE_FILTER);
-    GetSharedGlobals()->LoadString(strExtension, IDS_WORKSPACE_EXTENSION);
-    CFileDialog dialog(TRUE, strExtension, nullptr, OFN_OPEN_WORKSPACE, strFilter, m_pMainFrame);
-    if (dialog.DoModal() != IDOK)
+    CString strPath;
+    if (!AskWorkspaceFile(TRUE, nullptr, m_pMainFrame, strPath))
         return;
-    const CString strPath = dialog.GetPathName();
     SetBusyFlag(TRUE);
     AddRecentFile(m_strWorkspaceFile);
     AddRecentFile(strPath);
@@ -283,13 +288,9 @@ void CZORVAT32App::OnOpenWorkspace(UINT)
 // A workspace file chosen, opened as a recent file opens one, and put first among them.
 void CZORVAT32App::OnFileOpenCommand(UINT)
 {
-    CString strFilter, strExtension;
-    GetSharedGlobals()->LoadString(strFilter, IDS_WORKSPACE_FILTER);
-    GetSharedGlobals()->LoadString(strExtension, IDS_WORKSPACE_EXTENSION);
-    CFileDialog dialog(TRUE, strExtension, nullptr, OFN_OPEN_WORKSPACE, strFilter, m_pMainFrame);
-    if (dialog.DoModal() != IDOK)
+    CString strPath;
+    if (!AskWorkspaceFile(TRUE, nullptr, m_pMainFrame, strPath))
         return;
-    const CString strPath = dialog.GetPathName();
     if (OpenDocumentFile(strPath) != nullptr)
         AddRecentFile(strPath);
 }
