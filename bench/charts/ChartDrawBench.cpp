@@ -19,6 +19,7 @@
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "platform/qt/QtPlatform.h"
+#include "tests/link/LinkDoubles.h"
 #include "platform/win/gdi/Gdi.h"
 
 namespace {
@@ -39,17 +40,6 @@ public:
     void OnSeriesComplete(const char*) override {}
     void OnSeriesUpdated(const char*, CZorvatChartDataHolder*) override {}
 };
-
-void Fire(CZorvatMessageSource& source, const char* pszLine)
-{
-    CServerMessage msg(pszLine, 1);
-    if (msg.GetType() == MSG_EN)
-        source.FireEN(&msg, -1);
-    else if (msg.GetType() == MESSAGE_TYPE_DATA_ROW)
-        source.FireRawLine(&msg, -1);
-    else
-        source.FireType(msg.GetType(), &msg, -1);
-}
 
 class CDailyChart
 {
@@ -104,10 +94,10 @@ public:
     }
     void FeedReply()
     {
-        Fire(m_source, "~CD|1|XC||ABC|5|3|20|0|0|0");
+        FireLine(m_source, "~CD|1|XC||ABC|5|3|20|0|0|0");
         for (const std::string& strLine : m_lines)
-            Fire(m_source, strLine.c_str());
-        Fire(m_source, "$EN|1|XC");
+            FireLine(m_source, strLine.c_str());
+        FireLine(m_source, "$EN|1|XC");
     }
     // The panes as a chart window splits them: 70 per cent price, 15 pixels free below.
     void Layout()

@@ -13,21 +13,11 @@
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "platform/qt/QtPlatform.h"
+#include "tests/link/LinkDoubles.h"
 
 namespace {
 const int CX = 1600, CY = 1000;
 const int DAY_START = 27000, DAY_END = 64800;   // 07:30 and 18:00
-
-void Fire(CZorvatMessageSource& source, const char* pszLine)
-{
-    CServerMessage msg(pszLine, 1);
-    if (msg.GetType() == MSG_EN)
-        source.FireEN(&msg, -1);
-    else if (msg.GetType() == MESSAGE_TYPE_DATA_ROW)
-        source.FireRawLine(&msg, -1);
-    else
-        source.FireType(msg.GetType(), &msg, -1);
-}
 
 // The view on holders of the bench's own message source.
 class CLiveView : public CZorvatChartView
@@ -55,14 +45,14 @@ void BM_LiveQuoteInsideTheAxes(benchmark::State& state)
     choices.m_strTicker = "ABC";
     choices.m_nLineType = 1;
     pView->ApplyFromChooser(choices);
-    Fire(source, "~CD|1|XC||ABC|0|0|0|0|50.00|0");
+    FireLine(source, "~CD|1|XC||ABC|0|0|0|0|50.00|0");
     for (int t = DAY_START; t < DAY_END; t += 60) {
         char szRow[64];
         snprintf(szRow, sizeof szRow, "%02d%02d00|%.2f|%d", t / 3600, t / 60 % 60, 50.0 + (t / 60 % 37) * 0.05,
                  1000 + t % 700);
-        Fire(source, szRow);
+        FireLine(source, szRow);
     }
-    Fire(source, "$EN|1|XC");
+    FireLine(source, "$EN|1|XC");
     pView->UpdateWindow();
     // The day's last minute, again and again: the newest point takes each price, the axes hold
     // (the day's volume stays, so no bar outgrows its axis).
@@ -72,7 +62,7 @@ void BM_LiveQuoteInsideTheAxes(benchmark::State& state)
         char szQuote[128];
         snprintf(szQuote, sizeof szQuote, "~GS|0|XC|8|ABC|0|2|%.2f|||175930|||7#%lld", 50.5 + (nTick++ % 20) * 0.01,
                  nVolume);
-        Fire(source, szQuote);
+        FireLine(source, szQuote);
     }
     // 0: no quote left the axes, so every one was a bar redraw, never a relayout.
     state.counters["relayouts"] = ::GetUpdateRect(pView->m_hWnd, nullptr, FALSE) ? 1 : 0;

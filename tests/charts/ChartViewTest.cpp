@@ -14,6 +14,7 @@
 #include "charts/ZorvatChartView.h"
 #include "common/DialogSteps.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/link/LinkDoubles.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "platform/mfc/DC.h"
@@ -75,16 +76,7 @@ protected:
         pView->ApplyFromChooser(choices);
     }
     // A line as the dispatcher hands it on: "EN", a reply's data row, or a typed line.
-    void Fire(const std::string& strLine)
-    {
-        CServerMessage msg(strLine.c_str(), 1);
-        if (msg.GetType() == MSG_EN)
-            source.FireEN(&msg, -1);
-        else if (msg.GetType() == MESSAGE_TYPE_DATA_ROW)
-            source.FireRawLine(&msg, -1);
-        else
-            source.FireType(msg.GetType(), &msg, -1);
-    }
+    void Fire(const std::string& strLine) { FireLine(source, strLine.c_str()); }
     // Today's trades of "IBM" from 09:30, one a minute, rising a cent and 1,000 shares a minute.
     void FeedDay(int nMinutes)
     {
