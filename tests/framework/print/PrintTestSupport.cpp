@@ -14,8 +14,7 @@
 
 CPrintTable::CPrintTable(int nRows, BOOL bGroups)
     : t({{"Symbol", COLTYPE_STRING, 12, FALSE}, {"Name", COLTYPE_STRING, 40, FALSE}, {"Sector", COLTYPE_STRING, 12, FALSE},
-         {"Qty", COLTYPE_INT32, 0, TRUE}, {"Price", COLTYPE_DOUBLE, 0, FALSE}, {"Value", COLTYPE_DOUBLE, 0, TRUE}}),
-      m_nRows(nRows)
+         {"Qty", COLTYPE_INT32, 0, TRUE}, {"Price", COLTYPE_DOUBLE, 0, FALSE}, {"Value", COLTYPE_DOUBLE, 0, TRUE}})
 {
     UseSourceResources();
     CTable& table = t.Table();
@@ -82,18 +81,6 @@ const char* CPrintTable::Sector(int i)
 {
     static const char* const s_sectors[] = {"Sector A", "Sector B", "Sector C", "Sector D", "Sector E"};
     return s_sectors[i % 5];
-}
-
-std::vector<std::string> CPrintTable::ExpectedSymbols() const
-{
-    std::vector<std::pair<std::string, std::string>> rows;
-    for (int i = 0; i < m_nRows; ++i)
-        rows.emplace_back(Sector(i), Symbol(i));
-    std::sort(rows.begin(), rows.end());
-    std::vector<std::string> symbols;
-    for (const auto& row : rows)
-        symbols.push_back(row.second);
-    return symbols;
 }
 
 void UsePdfPrinterOnly()

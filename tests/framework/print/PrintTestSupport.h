@@ -31,13 +31,7 @@ public:
     CViewTable& View() { return t.View(0); }
     static std::string Symbol(int i);
     static const char* Sector(int i);
-    // The symbols in the order the view shows them, computed from the rows as they were made.
-    std::vector<std::string> ExpectedSymbols() const;
-    int Rows() const { return m_nRows; }
     COwnedTable t;
-
-private:
-    int m_nRows;
 };
 
 // Only the PDF printer (and the test's virtual printers) are listed, whatever the machine has.
