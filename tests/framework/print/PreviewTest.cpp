@@ -47,7 +47,7 @@ public:
         m_window.DestroyWindow();
         Drain();
     }
-    CPrintTestParent m_parent;
+    CTestParent m_parent;
     CNorvTablePrint m_print;
     CTablePrintWindow m_window;
 };

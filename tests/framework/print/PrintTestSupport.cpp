@@ -99,38 +99,3 @@ CTestIni::~CTestIni()
 {
     std::remove(m_strPath.c_str());
 }
-
-CPrintTestParent::CPrintTestParent(int cx, int cy)
-{
-    WNDCLASSA wc = {};
-    if (!GetClassInfoA(nullptr, "PrintTestParent", &wc)) {
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        wc.lpszClassName = "PrintTestParent";
-        RegisterClassA(&wc);
-    }
-    m_hWnd = CreateWindowExA(0, "PrintTestParent", "parent", WS_OVERLAPPED | WS_VISIBLE, 0, 0, cx, cy, nullptr, nullptr,
-                             nullptr, nullptr);
-}
-
-CPrintTestParent::~CPrintTestParent()
-{
-    DestroyWindow(m_hWnd);
-    Drain();
-}
-
-void Drain()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        if (msg.message != WM_QUIT)
-            DispatchMessageA(&msg);
-}
-
-std::string ScreenshotPath(const char* pszName)
-{
-    const std::string strFolder = std::string(TB_BINARY_DIR) + "/screenshots";
-    std::error_code ec;
-    std::filesystem::create_directories(strFolder, ec);
-    return strFolder + "/" + pszName + ".png";
-}

@@ -37,15 +37,7 @@ public:
 // Only the PDF printer (and the test's virtual printers) are listed, whatever the machine has.
 void UsePdfPrinterOnly();
 
-// A plain top-level window to hold a preview; Drain dispatches what is queued.
-class CPrintTestParent
-{
-public:
-    CPrintTestParent(int cx, int cy);
-    ~CPrintTestParent();
-    HWND m_hWnd = nullptr;
-};
-// Drain and ScreenshotPath as the window tests have them (WindowTestSupport.h).
+// A window to hold a preview, Drain and ScreenshotPath: the window tests' (WindowTestSupport.h).
 
 // A settings file of its own, section "Print".
 struct CTestIni
