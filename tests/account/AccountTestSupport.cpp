@@ -1,6 +1,7 @@
 #include "tests/account/AccountTestSupport.h"
 
 #include <filesystem>
+#include <sstream>
 #include "account/AccountTables.h"
 #include "app/FormMDIWnd.h"
 #include "app/NorvApp.h"
@@ -134,4 +135,13 @@ void ChooseBaseCurrency(CTerminalRun& run, const char* pszCode)
     NotifyControl(hDlg, IDC_PREFERENCES_CLOSE, BN_CLICKED);
     PumpFor(100);
     ASSERT_EQ(std::string(pszCode), std::string(run.App().GetBaseCurrency()));
+}
+
+std::vector<std::string> Split(const std::string& strLine)
+{
+    std::vector<std::string> fields;
+    std::stringstream stream(strLine);
+    for (std::string strField; std::getline(stream, strField, '|');)
+        fields.push_back(strField);
+    return fields;
 }

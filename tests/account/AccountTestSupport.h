@@ -47,5 +47,7 @@ std::vector<std::string> ShownTexts(CDataTable* pTable, int nCol);
 void Shoot(CDataTable* pTable, const std::string& strName);
 // A command of the table run as its menu item runs it.
 void RunTableCommand(CDataTable* pTable, UINT nId);
+// A line of the server's state file split at its '|' (a trailing '|' adds no field).
+std::vector<std::string> Split(const std::string& strLine);
 // The base currency ("=KWD") chosen in the preferences form and applied, as the user does.
 void ChooseBaseCurrency(CTerminalRun& run, const char* pszCode);

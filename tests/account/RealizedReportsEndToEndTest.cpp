@@ -32,16 +32,6 @@ namespace {
 const double CENT = 0.011;
 const long WIDE_FROM = 20261101, WIDE_TO = 20261231;
 
-std::vector<std::string> Split(const std::string& strLine)
-{
-    std::vector<std::string> fields;
-    std::stringstream stream(strLine);
-    std::string strField;
-    while (std::getline(stream, strField, '|'))
-        fields.push_back(strField);
-    return fields;
-}
-
 // YYYYMMDD of a picker, and a picker set to one.
 long PickerDay(HWND hDlg, int nId)
 {

@@ -54,15 +54,6 @@ struct STATE
     std::map<std::string, double> rates;    // "USD>KWD": one unit of the first in the second
 };
 
-std::vector<std::string> Split(const std::string& strLine)
-{
-    std::vector<std::string> fields;
-    std::stringstream stream(strLine);
-    for (std::string strField; std::getline(stream, strField, '|');)
-        fields.push_back(strField);
-    return fields;
-}
-
 STATE ReadState(const std::string& strPath)
 {
     STATE state;
