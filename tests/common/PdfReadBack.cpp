@@ -1,5 +1,6 @@
 #include "tests/common/PdfReadBack.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -68,6 +69,30 @@ std::vector<std::string> FindSymbols(const std::string& strText)
         if (bDigits && (i + 5 == strText.size() || !IsWordChar(strText[i + 5])))
             symbols.push_back(strText.substr(i, 5));
     }
+    return symbols;
+}
+
+std::string PrintedSymbol(int i)
+{
+    char sz[16];
+    snprintf(sz, sizeof(sz), "S%04d", i);
+    return sz;
+}
+
+std::string PrintedSector(int i)
+{
+    return "Sector " + std::string(1, static_cast<char>('A' + i % 5));
+}
+
+std::vector<std::string> PrintedOrder(int nRows)
+{
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (int i = 0; i < nRows; ++i)
+        rows.emplace_back(PrintedSector(i), PrintedSymbol(i));
+    std::sort(rows.begin(), rows.end());
+    std::vector<std::string> symbols;
+    for (const auto& row : rows)
+        symbols.push_back(row.second);
     return symbols;
 }
 

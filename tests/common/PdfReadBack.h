@@ -18,5 +18,10 @@ std::string PdfPageBoxes(const std::string& strPdf, int nPage);      // -bbox HT
 double WordLeft(const std::string& strBoxes, const std::string& strWord);
 // The words "S0000".."S9999" of a text, in order.
 std::vector<std::string> FindSymbols(const std::string& strText);
+// The rows the printing tests print: row i's symbol "S0000".. and sector "Sector A".."Sector E"
+// (i % 5); the symbols of n rows in the order of a view sorted by sector, then by symbol.
+std::string PrintedSymbol(int i);
+std::string PrintedSector(int i);
+std::vector<std::string> PrintedOrder(int nRows);
 // A UTF-8 text in a code page's bytes.
 std::string ToCodePage(const std::string& strUtf8, UINT nCodePage);

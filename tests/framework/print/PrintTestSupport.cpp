@@ -39,10 +39,10 @@ CPrintTable::CPrintTable(int nRows, BOOL bGroups)
     View().SetTitle(ToCodePage("المحفظة", 1256).c_str(), 1);
     for (int i = 0; i < nRows; ++i) {
         TBCellSlot* pBlock = t.NewBlock();
-        PutText(t, pBlock, PT_SYMBOL, Symbol(i).c_str());
+        PutText(t, pBlock, PT_SYMBOL, PrintedSymbol(i).c_str());
         std::string strName = "Company " + std::to_string(i) + (i % 7 == 0 ? " Holdings and Investments International" : "");
         PutText(t, pBlock, PT_NAME, strName.c_str());
-        PutText(t, pBlock, PT_SECTOR, Sector(i));
+        PutText(t, pBlock, PT_SECTOR, PrintedSector(i).c_str());
         PutInt(t, pBlock, PT_QTY, i);
         double dPrice = 10.0 + (i % 8) / 8.0;
         View().GetColumns().SetSlotValue(&pBlock[PT_PRICE], &dPrice, PT_PRICE);
@@ -68,19 +68,6 @@ CPrintTable::CPrintTable(int nRows, BOOL bGroups)
                 row.SetMarked(TRUE);
         }
     }
-}
-
-std::string CPrintTable::Symbol(int i)
-{
-    char sz[16];
-    snprintf(sz, sizeof(sz), "S%04d", i);
-    return sz;
-}
-
-const char* CPrintTable::Sector(int i)
-{
-    static const char* const s_sectors[] = {"Sector A", "Sector B", "Sector C", "Sector D", "Sector E"};
-    return s_sectors[i % 5];
 }
 
 void UsePdfPrinterOnly()

@@ -29,8 +29,6 @@ class CPrintTable
 public:
     explicit CPrintTable(int nRows, BOOL bGroups = TRUE);
     CViewTable& View() { return t.View(0); }
-    static std::string Symbol(int i);
-    static const char* Sector(int i);
     COwnedTable t;
 };
 
