@@ -126,7 +126,8 @@ void RunTableCommand(CDataTable* pTable, UINT nId)
 
 void ChooseBaseCurrency(CTerminalRun& run, const char* pszCode)
 {
-    CFormMDIWnd* pForm = nullptr;
+    // The form's slot outlives the form, whose frame may go only in a later loop.
+    static CFormMDIWnd* pForm = nullptr;
     run.App().OpenFormWindow(&pForm, IDD_FORM_PREFERENCES);
     ASSERT_NE(nullptr, pForm);
     const HWND hDlg = pForm->GetView()->m_hWnd;
