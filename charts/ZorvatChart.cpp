@@ -41,6 +41,18 @@ int SaturateToInt(double d)
 
 }  // namespace
 
+int IntradayClockShift()
+{
+    const CZorvatGlobals* pGlobals = GetGlobals();
+    const int nNewYork = pGlobals->GetFirstMarketTimeNY().GetSecondsOfDay();
+    if (nNewYork == pGlobals->GetSecondMarketTimeNY().GetSecondsOfDay())
+        return 0;
+    // New York is behind Kuwait: a shift past half a day is the same one across midnight.
+    const int nDay = 24 * SECONDS_PER_HOUR;
+    const int nShift = (nNewYork - pGlobals->GetFirstMarketTime().GetSecondsOfDay()) % nDay;
+    return nShift > 0 ? nShift - nDay : nShift;
+}
+
 CZorvatChart::CZorvatChart()
 {
     m_nMargin = 7;
