@@ -47,10 +47,7 @@ int IntradayClockShift()
     const int nNewYork = pGlobals->GetFirstMarketTimeNY().GetSecondsOfDay();
     if (nNewYork == pGlobals->GetSecondMarketTimeNY().GetSecondsOfDay())
         return 0;
-    // New York is behind Kuwait: a shift past half a day is the same one across midnight.
-    const int nDay = 24 * SECONDS_PER_HOUR;
-    const int nShift = (nNewYork - pGlobals->GetFirstMarketTime().GetSecondsOfDay()) % nDay;
-    return nShift > 0 ? nShift - nDay : nShift;
+    return (nNewYork - pGlobals->GetFirstMarketTime().GetSecondsOfDay()) % (24 * SECONDS_PER_HOUR);
 }
 
 CZorvatChart::CZorvatChart()
