@@ -46,7 +46,8 @@ CString CIntradayChart::Describe(int nValue, BOOL bVertical)
 {
     if (bVertical)
         return DescribeValue(nValue);
-    const int nSeconds = nValue % SECONDS_PER_DAY;
+    // An axis that starts before midnight labels the evening before it, not a negative time.
+    const int nSeconds = (nValue % SECONDS_PER_DAY + SECONDS_PER_DAY) % SECONDS_PER_DAY;
     CNorvTime time;
     time.Set(nSeconds / 3600, nSeconds / 60 % 60, nSeconds % 60);
     char szTime[16];

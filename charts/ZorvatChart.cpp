@@ -41,6 +41,15 @@ int SaturateToInt(double d)
 
 }  // namespace
 
+int IntradayClockShift()
+{
+    const CZorvatGlobals* pGlobals = GetGlobals();
+    const int nNewYork = pGlobals->GetFirstMarketTimeNY().GetSecondsOfDay();
+    if (nNewYork == pGlobals->GetSecondMarketTimeNY().GetSecondsOfDay())
+        return 0;
+    return (nNewYork - pGlobals->GetFirstMarketTime().GetSecondsOfDay()) % (24 * SECONDS_PER_HOUR);
+}
+
 CZorvatChart::CZorvatChart()
 {
     m_nMargin = 7;

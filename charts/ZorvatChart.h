@@ -90,3 +90,10 @@ protected:
     // whether visible or not, through the points of the visible range.
     void WalkLine(CDC* pDC, CZorvatChartDataHolder* pSeries, LineValue value);
 };
+
+// What a US series' intraday times move by to stand on the intraday axis: the server writes
+// Kuwait time, the axis runs on New York time, so this is the shift from the session times of
+// "MT" to their New York forms, in seconds modulo a day (-28800 or -25200, or the same plus a day
+// when New York's session time falls on the day before). 0 while those times are not
+// known: the default axis then takes the times as they come.
+int IntradayClockShift();

@@ -8,6 +8,7 @@
 
 #include "app/NorvApp.h"
 #include "app/ZorvatApp.h"
+#include "charts/ZorvatChart.h"
 #include "charts/ZorvatChartSettings.h"
 #include "link/MessageSource.h"
 #include "link/ServerMessage.h"
@@ -188,6 +189,8 @@ void CZorvatChartDataHolder::RequestSeries()
     if (strTicker.IsEmpty())
         return;
     m_bComplete = FALSE;
+    // The KSE's times are Kuwait's own; a US series' come on the server's clock.
+    m_nClockShift = m_pSettings->GetMarket() == CHART_MARKET_KSE ? 0 : IntradayClockShift();
     // Live points kept for the last request belong to its ticker, which may not be this one.
     DeleteList(m_pPendingHead, m_pPendingTail);
     m_nLastCumVolume = 0;
@@ -266,6 +269,12 @@ void CZorvatChartDataHolder::OnReplyHeader(CServerMessage* pMsg, const CHART_REP
     m_nStartDate = 0;
 }
 
+int CZorvatChartDataHolder::OnAxisClock(int nSeconds) const
+{
+    const int nDay = 86400;
+    return m_nClockShift == 0 ? nSeconds : (nSeconds + m_nClockShift + nDay) % nDay;
+}
+
 void CZorvatChartDataHolder::SetPercent(CChartPoint* pPoint) const
 {
     pPoint->m_dPercent = m_dPctBase != 0.0 ? (pPoint->m_dClose - m_dPctBase) / m_dPctBase * 100.0 : 0.0;
@@ -285,7 +294,7 @@ CChartPoint* CZorvatChartDataHolder::MakeIntradayPoint(const CServerMessage& row
     }
     CChartPoint* pPoint = new CChartPoint;
     pPoint->m_dClose = row.GetDouble(1, 0);
-    pPoint->m_nTime = pPoint->m_nSeq = nSeconds;
+    pPoint->m_nTime = pPoint->m_nSeq = OnAxisClock(nSeconds);
     pPoint->m_dHigh = pPoint->m_dLow = pPoint->m_dClose;
     return pPoint;
 }
@@ -440,10 +449,11 @@ void CZorvatChartDataHolder::OnLive(CServerMessage* pMsg, const CHART_LIVE_FIELD
     const double dPrice = pMsg->GetDouble(fields.nPrice, 0);
     if (dPrice <= 0.0)
         return;
-    const int nSeconds = SecondsOfDay(ConvertServerDateField(pMsg->GetFieldText(fields.nTime), fields.nTimeType),
-                                      fields.nTimeType == DATETIME_TEXT ? 8 : 0);
-    if (nSeconds < 0)
+    const int nServerSeconds = SecondsOfDay(ConvertServerDateField(pMsg->GetFieldText(fields.nTime), fields.nTimeType),
+                                            fields.nTimeType == DATETIME_TEXT ? 8 : 0);
+    if (nServerSeconds < 0)
         return;
+    const int nSeconds = OnAxisClock(nServerSeconds);
     const LONGLONG nCumVolume = FieldInt64(*pMsg, fields.nCumVolume);
     const BOOL bHigh = HasField(*pMsg, fields.nHigh);
     const BOOL bLow = HasField(*pMsg, fields.nLow);

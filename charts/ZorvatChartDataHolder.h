@@ -63,6 +63,8 @@ private:
     CChartPoint* MakeHistoricalPoint(const CServerMessage& row);
     void MergePending();
     void PlaceOnCalendar();
+    // An intraday time of the server moved onto the axis's clock (m_nClockShift).
+    int OnAxisClock(int nSeconds) const;
     void SetPercent(CChartPoint* pPoint) const;
     static void DeleteList(CChartPoint*& pHead, CChartPoint*& pTail);
     static void Append(CChartPoint*& pHead, CChartPoint*& pTail, CChartPoint* pPoint);
@@ -82,5 +84,6 @@ private:
     BOOL m_bReceiving = FALSE;                      // a reply of ours is running
     int m_nStartDate = 0;                           // historical: the date of slot 0
     LONGLONG m_nLastCumVolume = 0;                  // the day's cumulative volume last seen
+    int m_nClockShift = 0;                          // intraday: server time to the axis's, as requested
     const CHART_REPLY_KIND* m_pReplyKind = nullptr; // the reply taken last ("CD" or "KH")
 };

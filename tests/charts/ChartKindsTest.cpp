@@ -165,6 +165,7 @@ TEST(ChartKinds, LabelDatesByPeriodTimesOfDayAndValues)
     volume.SetMainSeries(today.Main());
     EXPECT_STREQ("09:30", price.Describe(34200, FALSE));
     EXPECT_STREQ("01:05", price.Describe(86400 + 3900, FALSE));
+    EXPECT_STREQ("23:00", price.Describe(-3600, FALSE));
     EXPECT_STREQ("1.50%", price.Describe(150, TRUE));
     EXPECT_STREQ("56", volume.Describe(56000, TRUE));
     today.Set("ABC", "", 0, 0);

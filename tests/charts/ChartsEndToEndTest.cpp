@@ -11,7 +11,10 @@
 #include "app/ChartWindows.h"
 #include "app/StockActions.h"
 #include "app/FormMDIWnd.h"
+#include "charts/ChartAxis.h"
 #include "charts/ChartChooserDlg.h"
+#include "charts/ChartPoint.h"
+#include "charts/ZorvatChart.h"
 #include "charts/ZorvatChartDataHolder.h"
 #include "charts/ZorvatChartForm.h"
 #include "charts/ZorvatChartView.h"
@@ -270,6 +273,24 @@ TEST_F(ChartsSession, ChartsTakeTheirSeriesAndTodaysGrowsFromLiveQuotes)
         EXPECT_GT(PointCount(pMain), 100) << "three hours of minutes";
         ASSERT_TRUE(PumpUntil([&] { return PricesTaken(pMain) > nPrices + 2; }, 20000)) << "live quotes";
         ShootChart(App().GetChartWindow(0), "chart_window_" + strLang);
+        // The axis spans the US session of "MT" in New York time, two hours either side; the
+        // day's minutes start at its open and, with the live points, stand inside the plot.
+        const CZorvatGlobals* pGlobals = GetGlobals();
+        EXPECT_EQ(163000, pGlobals->GetFirstMarketTime().GetPacked());
+        const int nOpen = pGlobals->GetFirstMarketTimeNY().GetSecondsOfDay();
+        const CChartAxis& axis = *pToday->GetPriceChart()->GetXAxis();
+        EXPECT_EQ(nOpen - 7200, axis.m_nMin);
+        EXPECT_EQ(pGlobals->GetSecondMarketTimeNY().GetSecondsOfDay() + 7200, axis.m_nMax);
+        EXPECT_EQ(nOpen, pMain->GetHead()->m_nTime);
+        const RECT rcPlot = pToday->GetPriceChart()->GetPlotRect();
+        int nOutside = 0, nFirstOutside = -1;
+        for (const CChartPoint* p = pMain->GetHead(); p != nullptr; p = p->m_pNext) {
+            const double dX = rcPlot.left + static_cast<double>(p->m_nTime - axis.m_nMin) *
+                                                (rcPlot.right - rcPlot.left) / (axis.m_nMax - axis.m_nMin);
+            if (dX < rcPlot.left || dX > rcPlot.right)
+                nFirstOutside = nOutside++ == 0 ? p->m_nTime : nFirstOutside;
+        }
+        EXPECT_EQ(0, nOutside) << "first at " << nFirstOutside << " s, of " << PointCount(pMain);
 
         OpenThroughChooser(33190, "BRKT", [](HWND h) {
             ClickControl(h, 1728);

@@ -8,6 +8,7 @@
 #include "tests/charts/SeriesTestSupport.h"
 #include "tests/market/dialogs/MarketDialogSupport.h"
 #include "tests/common/ExpectedData.h"
+#include "refdata/ZorvatGlobals.h"
 
 namespace {
 struct SeriesFixture : ::testing::Test
@@ -194,4 +195,50 @@ TEST_F(SeriesFixture, IndexVolumesPastTwoToTheThirtyFirstStayWhole)
     Fire("$EN|1|XC|0");
     Fire("~QQ|0|XC|2|NBK|905|261208100000||||910|900|4000000000");
     EXPECT_EQ("36000:905.00:1:0", SeriesText(kse.main));
+}
+
+namespace {
+class CWinterClock : public IClockSource
+{
+public:
+    time_t GetNow() const override { return 1796601600; }      // 2026-12-07: New York eight hours behind
+    int GetLocalSecondsOfDay() const override { return 0; }
+};
+
+void ReceiveGlobals(const std::string& strLine)
+{
+    CServerMessage msg(strLine.c_str(), 1);
+    if (strLine.compare(1, 2, "MT") == 0)
+        GetGlobals()->OnMT(&msg);
+    else
+        GetGlobals()->OnGM(&msg);
+}
+}  // namespace
+
+// Once "MT" has given the US session in Kuwait time, a US series' server times move onto the
+// axis's New York clock, the reply's rows and the live quotes alike; a KSE series keeps Kuwait's.
+TEST_F(SeriesFixture, UsTimesMoveOntoNewYorkTimeOnceTheSessionIsKnownKseTimesStay)
+{
+    CWinterClock clock;
+    GetGlobals()->SetClockSource(&clock);
+    ReceiveGlobals("$MT|1|XC||0|163000|230000");
+    ReceiveGlobals("$GM|1|XC||0|0|0|0|90000|123000|0|0|0|0|0|0|1");     // fields 4 and 5: the KSE session
+    CSeriesChart us(&source);
+    us.Choose("ABC", 0, 0);
+    Fire("~CD|1|XC|1|ABC|0|0|0|0|9.50|0");
+    Fire("173000|10.00|100");
+    Fire("$EN|1|XC|0");
+    Fire(Quote("ABC", "10.20", "173110", "5000"));
+    EXPECT_EQ("34200:10.00:1:100|34270:10.20:1:0", SeriesText(us.main));
+    CSeriesChart kse(&source);
+    kse.Choose("NBK", 0, 0, 2);
+    Fire("~KH|1|XC|1|0||NBK|0|0|0|900|0");
+    Fire("100000|905|100");
+    Fire("$EN|1|XC|0");
+    Fire("~QQ|0|XC|2|NBK|906|261207100110||||910|900|4000");
+    EXPECT_EQ("36000:905.00:1:100|36070:906.00:1:0", SeriesText(kse.main));
+
+    ReceiveGlobals("$MT|1|XC||0|0|0");
+    ReceiveGlobals("$GM|1|XC||0|0|0|0|0|0|0|0|0|0|0|0|0");
+    GetGlobals()->SetClockSource(nullptr);
 }
