@@ -118,6 +118,28 @@ TEST_F(QtPaintTest, RightAlignedArabicTextFromCodePage1256)
     DeleteObject(hFont);
 }
 
+// A light Arabic font joins its letters: the faces with a light weight hold Latin alone, and
+// Arabic taken from them letter by letter would come out unjoined and wider.
+TEST_F(QtPaintTest, LightArabicTextDrawsJoinedAsTheRegularWeightDoes)
+{
+    const char* pszArabic = "\xC7\xE1\xE5\xE6\xC7\xE3\xD4";       // "the margins", code page 1256
+    std::pair<int, int> ink[2];
+    SIZE size[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        HFONT hFont = MakeFont(-18, ARABIC_CHARSET, i == 0 ? FW_NORMAL : FW_LIGHT);
+        HGDIOBJ hOld = SelectObject(hdc, hFont);
+        SetTextColor(hdc, RGB(0, 0, 128));
+        RECT rcLine = {10, 10 + 40 * i, 310, 40 + 40 * i};
+        DrawTextA(hdc, pszArabic, -1, &rcLine, DT_SINGLELINE | DT_RIGHT | DT_RTLREADING | DT_NOPREFIX);
+        GetTextExtentPoint32A(hdc, pszArabic, 7, &size[i]);
+        ink[i] = InkColumns(hdc, rcLine, RGB(0, 0, 128));
+        SelectObject(hdc, hOld);
+        DeleteObject(hFont);
+    }
+    EXPECT_EQ(size[0].cx, size[1].cx);
+    EXPECT_EQ(ink[0], ink[1]);
+}
+
 TEST_F(QtPaintTest, OpaqueTextFillsItsCellAndClipsToTheRectangle)
 {
     HFONT hFont = MakeFont(-14, ANSI_CHARSET);
