@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <QtGui/QImage>
 #include <QtWidgets/QWidget>
+#include <algorithm>
 #include <cstring>
+#include <vector>
 #include "QtTestSupport.h"
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/user/Controls.h"
 #include "platform/win/user/Cursor.h"
 #include "platform/win/user/SysMetrics.h"
 
@@ -138,6 +141,57 @@ TEST_F(QtPaintTest, LightArabicTextDrawsJoinedAsTheRegularWeightDoes)
     }
     EXPECT_EQ(size[0].cx, size[1].cx);
     EXPECT_EQ(ink[0], ink[1]);
+}
+
+// Ink per pixel column of the colour, from the first inked column to the last.
+std::vector<int> InkProfile(HDC hdc, const RECT& rc, COLORREF cr)
+{
+    std::vector<int> counts;
+    for (int x = rc.left; x < rc.right; ++x) {
+        int n = 0;
+        for (int y = rc.top; y < rc.bottom; ++y)
+            n += GetPixel(hdc, x, y) == cr;
+        counts.push_back(n);
+    }
+    while (!counts.empty() && counts.back() == 0)
+        counts.pop_back();
+    counts.erase(counts.begin(), std::find_if(counts.begin(), counts.end(), [](int n) { return n != 0; }));
+    return counts;
+}
+
+// A page range typed into a field shows in the order typed, whether the field reads left to right
+// or right to left: digits and their separator are no right-to-left text.
+TEST_F(QtPaintTest, EditsShowANumberRangeInTheOrderTyped)
+{
+    HFONT hFont = MakeFont(-18, ARABIC_CHARSET);
+    HGDIOBJ hOld = SelectObject(hdc, hFont);
+    SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
+    RECT rcRef = {10, 80, 300, 110};
+    DrawTextA(hdc, "2-7", -1, &rcRef, DT_SINGLELINE | DT_NOPREFIX);
+    const std::vector<int> expected = InkProfile(hdc, rcRef, GetSysColor(COLOR_WINDOWTEXT));
+    SelectObject(hdc, hOld);
+    ASSERT_FALSE(expected.empty());
+
+    const struct { DWORD dwStyle, dwExStyle; } fields[] = {
+        {0, 0}, {ES_RIGHT, 0}, {0, WS_EX_RTLREADING}, {ES_RIGHT, WS_EX_RTLREADING | WS_EX_RIGHT}};
+    for (const auto& f : fields) {
+        HWND hEdit = CreateWindowExA(f.dwExStyle, "Edit", "", WS_CHILD | WS_VISIBLE | f.dwStyle, 10, 10, 200, 28, hWnd,
+                                     nullptr, nullptr, nullptr);
+        ASSERT_NE(nullptr, hEdit);
+        SendMessageA(hEdit, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+        SetFocus(hEdit);
+        for (char ch : {'2', '-', '7'})
+            SendMessageA(hEdit, WM_CHAR, static_cast<WPARAM>(ch), 0);
+        SetFocus(hWnd);
+        UpdateWindow(hEdit);
+        HDC hdcEdit = GetDC(hEdit);
+        RECT rcEdit = {0, 0, 200, 28};
+        EXPECT_EQ(expected, InkProfile(hdcEdit, rcEdit, GetSysColor(COLOR_WINDOWTEXT)))
+            << "style " << std::hex << f.dwStyle << " ex style " << f.dwExStyle;
+        ReleaseDC(hEdit, hdcEdit);
+        DestroyWindow(hEdit);
+    }
+    DeleteObject(hFont);
 }
 
 TEST_F(QtPaintTest, OpaqueTextFillsItsCellAndClipsToTheRectangle)
