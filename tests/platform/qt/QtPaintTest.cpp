@@ -160,7 +160,8 @@ std::vector<int> InkProfile(HDC hdc, const RECT& rc, COLORREF cr)
 }
 
 // A page range typed into a field shows in the order typed, whether the field reads left to right
-// or right to left: digits and their separator are no right-to-left text.
+// or right to left: digits and their separator are no right-to-left text; its first character
+// selected marks the "2" and leaves "-7".
 TEST_F(QtPaintTest, EditsShowANumberRangeInTheOrderTyped)
 {
     HFONT hFont = MakeFont(-18, ARABIC_CHARSET);
@@ -169,13 +170,19 @@ TEST_F(QtPaintTest, EditsShowANumberRangeInTheOrderTyped)
     RECT rcRef = {10, 80, 300, 110};
     DrawTextA(hdc, "2-7", -1, &rcRef, DT_SINGLELINE | DT_NOPREFIX);
     const std::vector<int> expected = InkProfile(hdc, rcRef, GetSysColor(COLOR_WINDOWTEXT));
+    FillRect(hdc, &rcRef, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawTextA(hdc, "2", -1, &rcRef, DT_SINGLELINE | DT_NOPREFIX);
+    const std::vector<int> expectedTwo = InkProfile(hdc, rcRef, GetSysColor(COLOR_WINDOWTEXT));
+    FillRect(hdc, &rcRef, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawTextA(hdc, "-7", -1, &rcRef, DT_SINGLELINE | DT_NOPREFIX);
+    const std::vector<int> expectedRest = InkProfile(hdc, rcRef, GetSysColor(COLOR_WINDOWTEXT));
     SelectObject(hdc, hOld);
     ASSERT_FALSE(expected.empty());
 
     const struct { DWORD dwStyle, dwExStyle; } fields[] = {
         {0, 0}, {ES_RIGHT, 0}, {0, WS_EX_RTLREADING}, {ES_RIGHT, WS_EX_RTLREADING | WS_EX_RIGHT}};
     for (const auto& f : fields) {
-        HWND hEdit = CreateWindowExA(f.dwExStyle, "Edit", "", WS_CHILD | WS_VISIBLE | f.dwStyle, 10, 10, 200, 28, hWnd,
+        HWND hEdit = CreateWindowExA(f.dwExStyle, "Edit", "", WS_CHILD | WS_VISIBLE | ES_NOHIDESEL | f.dwStyle, 10, 10, 200, 28, hWnd,
                                      nullptr, nullptr, nullptr);
         ASSERT_NE(nullptr, hEdit);
         SendMessageA(hEdit, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
@@ -187,6 +194,20 @@ TEST_F(QtPaintTest, EditsShowANumberRangeInTheOrderTyped)
         HDC hdcEdit = GetDC(hEdit);
         RECT rcEdit = {0, 0, 200, 28};
         EXPECT_EQ(expected, InkProfile(hdcEdit, rcEdit, GetSysColor(COLOR_WINDOWTEXT)))
+            << "style " << std::hex << f.dwStyle << " ex style " << f.dwExStyle;
+        // The first character selected marks the "2", wherever the line stands.
+        SendMessageA(hEdit, EM_SETSEL, 0, 1);
+        UpdateWindow(hEdit);
+        RECT rcMarked = {200, 28, 0, 0};
+        for (int x = 0; x < 200; ++x)
+            for (int y = 0; y < 28; ++y)
+                if (GetPixel(hdcEdit, x, y) == GetSysColor(COLOR_HIGHLIGHT)) {
+                    rcMarked = RECT{std::min<LONG>(rcMarked.left, x), std::min<LONG>(rcMarked.top, y),
+                                    std::max<LONG>(rcMarked.right, x + 1), std::max<LONG>(rcMarked.bottom, y + 1)};
+                }
+        EXPECT_EQ(expectedTwo, InkProfile(hdcEdit, rcMarked, GetSysColor(COLOR_HIGHLIGHTTEXT)))
+            << "style " << std::hex << f.dwStyle << " ex style " << f.dwExStyle;
+        EXPECT_EQ(expectedRest, InkProfile(hdcEdit, rcEdit, GetSysColor(COLOR_WINDOWTEXT)))
             << "style " << std::hex << f.dwStyle << " ex style " << f.dwExStyle;
         ReleaseDC(hEdit, hdcEdit);
         DestroyWindow(hEdit);
