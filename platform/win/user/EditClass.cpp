@@ -539,23 +539,7 @@ LRESULT OnPaint(HWND hWnd)
         TextOutA(hdc, XOfPos(hWnd, st, 0), rcText.top, strShown.c_str(), nLen);
     }
     // The selection shows while the field has the focus (always with ES_NOHIDESEL).
-    if (bRtl && SelMin(st) != SelMax(st) && (st.bFocus || (lStyle & ES_NOHIDESEL))) {
-        // Right to left the selected characters need not stand together: each one's cell is
-        // marked and the line drawn again in the marked colour inside them.
-        const int cy = TbFontHeight(TbControlFont(&st));
-        const COLORREF crText = GetSysColor(COLOR_HIGHLIGHTTEXT);
-        for (int i = SelMin(st); i < SelMax(st); ++i) {
-            int xLeft = 0, xRight = 0;
-            RtlCharEdges(hWnd, TbControlFont(&st), strShown, i, &xLeft, &xRight);
-            RECT rcSel = {xText + xLeft, rcText.top, xText + xRight, rcText.top + cy};
-            FillRect(hdc, &rcSel, GetSysColorBrush(COLOR_HIGHLIGHT));
-            const int nSaved = SaveDC(hdc);
-            IntersectClipRect(hdc, rcSel.left, rcSel.top, rcSel.right, rcSel.bottom);
-            SetTextColor(hdc, crText);
-            DrawTextA(hdc, strShown.c_str(), nLen, &rcRun, DT_SINGLELINE | DT_NOPREFIX | DT_RIGHT | DT_RTLREADING | DT_NOCLIP);
-            RestoreDC(hdc, nSaved);
-        }
-    } else if (SelMin(st) != SelMax(st) && (st.bFocus || (lStyle & ES_NOHIDESEL))) {
+    if (SelMin(st) != SelMax(st) && (st.bFocus || (lStyle & ES_NOHIDESEL))) {
         const int x1 = XOfPos(hWnd, st, SelMin(st)), x2 = XOfPos(hWnd, st, SelMax(st));
         const int cy = TbFontHeight(TbControlFont(&st));
         RECT rcSel = {std::min(x1, x2), rcText.top, std::max(x1, x2), rcText.top + cy};

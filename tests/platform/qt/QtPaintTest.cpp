@@ -9,6 +9,7 @@
 #include "QtTestSupport.h"
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/user/Caret.h"
 #include "platform/win/user/Controls.h"
 #include "platform/win/user/Cursor.h"
 #include "platform/win/user/SysMetrics.h"
@@ -161,7 +162,7 @@ std::vector<int> InkProfile(HDC hdc, const RECT& rc, COLORREF cr)
 
 // A page range typed into a field shows in the order typed, whether the field reads left to right
 // or right to left: digits and their separator are no right-to-left text; its first character
-// selected marks the "2" and leaves "-7".
+// selected marks the "2" and leaves "-7", and the caret after it stands between "2" and "-".
 TEST_F(QtPaintTest, EditsShowANumberRangeInTheOrderTyped)
 {
     HFONT hFont = MakeFont(-18, ARABIC_CHARSET);
@@ -209,7 +210,30 @@ TEST_F(QtPaintTest, EditsShowANumberRangeInTheOrderTyped)
             << "style " << std::hex << f.dwStyle << " ex style " << f.dwExStyle;
         EXPECT_EQ(expectedRest, InkProfile(hdcEdit, rcEdit, GetSysColor(COLOR_WINDOWTEXT)))
             << "style " << std::hex << f.dwStyle << " ex style " << f.dwExStyle;
+        // The caret after the "2" stands between it and the "-".
+        SetFocus(hEdit);
+        SendMessageA(hEdit, EM_SETSEL, 1, 1);
+        POINT ptCaret = {};
+        ASSERT_TRUE(GetCaretPos(&ptCaret));
+        EXPECT_EQ(rcMarked.right, ptCaret.x) << "style " << std::hex << f.dwStyle << " ex style " << f.dwExStyle;
+        SetFocus(hWnd);
         ReleaseDC(hEdit, hdcEdit);
+        if (f.dwExStyle & WS_EX_RTLREADING) {
+            // After a word the number stands at the left, its digits left to right: the carets
+            // 0 .. 5 of two Arabic letters, a space and "12" run leftwards to the "1", then rightwards.
+            SetWindowTextA(hEdit, "\xD5\xD5 12");
+            SetFocus(hEdit);
+            int x[6];
+            for (int i = 0; i < 6; ++i) {
+                SendMessageA(hEdit, EM_SETSEL, i, i);
+                POINT pt = {};
+                GetCaretPos(&pt);
+                x[i] = pt.x;
+            }
+            EXPECT_TRUE(x[3] < x[4] && x[4] < x[5] && x[5] < x[2] && x[2] < x[1] && x[1] < x[0])
+                << x[0] << " " << x[1] << " " << x[2] << " " << x[3] << " " << x[4] << " " << x[5];
+            SetFocus(hWnd);
+        }
         DestroyWindow(hEdit);
     }
     DeleteObject(hFont);
