@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "framework/base/Dictionary.h"
+#include "framework/base/NorvGlobals.h"
 #include "framework/base/TBApp.h"
 #include "platform/win/Windows.h"
 
@@ -98,6 +99,32 @@ int CTBTabControl::OnCreate(LPCREATESTRUCTA pCreate)
 BOOL CTBTabControl::IsMultiRow() const
 {
     return m_hWnd && (GetWindowLongA(m_hWnd, GWL_STYLE) & TCS_NORV_MULTIROW) != 0;
+}
+
+BOOL CTBTabControl::IsRightToLeft() const
+{
+    if (m_hWnd && (GetWindowLongA(m_hWnd, GWL_EXSTYLE) & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING)))
+        return TRUE;
+    return GetNorvGlobals().m_bRightToLeft;
+}
+
+void CTBTabControl::MirrorItems()
+{
+    if (!IsRightToLeft())
+        return;
+    RECT rcClient;
+    GetClientRect(m_hWnd, &rcClient);
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        RECT& rc = m_items[i]->rc;
+        if (!IsEmpty(rc))
+            rc = RECT{rcClient.right - rc.right, rc.top, rcClient.right - rc.left, rc.bottom};
+    }
+}
+
+int CTBTabControl::ArrowDirection(int nHit) const
+{
+    const int nDirection = nHit == TAB_HIT_LEFT ? -1 : 1;
+    return IsRightToLeft() ? -nDirection : nDirection;
 }
 
 int CTBTabControl::AddItem(const char* pszText)
@@ -313,6 +340,7 @@ void CTBTabControl::LayoutRow(int nFirst)
             break;
         }
     }
+    MirrorItems();
     InvalidateMoved();
 }
 
@@ -377,6 +405,7 @@ void CTBTabControl::LayoutRows(int nCurrent)
         }
     }
     m_nStripHeight = nRows * cyRow + 2;
+    MirrorItems();
     InvalidateMoved();
 }
 
@@ -413,7 +442,8 @@ void CTBTabControl::OnSize(UINT nType, int cx, int cy)
         cxImage = bm.bmWidth / ARROW_IMAGES;
         cyImage = bm.bmHeight;
     }
-    m_rcArrows = RECT{cx - cxImage, cy - 1 - cyImage, cx, cy - 1};
+    m_rcArrows = IsRightToLeft() ? RECT{0, cy - 1 - cyImage, cxImage, cy - 1}
+                                 : RECT{cx - cxImage, cy - 1 - cyImage, cx, cy - 1};
     if (m_bInLayout)
         return;
     m_bInLayout = TRUE;
@@ -451,7 +481,7 @@ void CTBTabControl::OnKeyDown(UINT nKey, UINT nRepeat, UINT nFlags)
     }
     if (nCount == 0)
         return;
-    int nStep = nKey == VK_LEFT ? -1 : 1;
+    int nStep = (nKey == VK_LEFT) != static_cast<bool>(IsRightToLeft()) ? -1 : 1;
     SelectTab((nCount + m_nCurrent + nStep) % nCount);
     SetFocus(m_hWnd);
 }
@@ -477,7 +507,7 @@ void CTBTabControl::OnLButtonDown(UINT nKeys, int x, int y)
 {
     int nHit = HitTest(x, y);
     if (nHit == TAB_HIT_LEFT || nHit == TAB_HIT_RIGHT) {
-        int nDirection = nHit == TAB_HIT_LEFT ? -1 : 1;
+        int nDirection = ArrowDirection(nHit);
         if (!CanScroll(nDirection))
             return;
         Scroll(nDirection);
@@ -514,7 +544,7 @@ void CTBTabControl::OnMouseMove(UINT nKeys, int x, int y)
     } else if (bInside && m_bPointerOutside) {
         m_bPointerOutside = FALSE;
         SetTimer(m_hWnd, REPEAT_TIMER, REPEAT_MS, nullptr);
-        Scroll(m_nPressed == TAB_HIT_LEFT ? -1 : 1);
+        Scroll(ArrowDirection(m_nPressed));
         InvalidateRect(m_hWnd, &m_rcArrows, TRUE);
     }
 }
@@ -538,7 +568,7 @@ void CTBTabControl::OnTimer(UINT_PTR nIdEvent)
         CTBWnd::OnTimer(nIdEvent);
         return;
     }
-    Scroll(m_nPressed == TAB_HIT_LEFT ? -1 : 1);
+    Scroll(ArrowDirection(m_nPressed));
 }
 
 void CTBTabControl::OnSetFocus(CTBWnd* pOldWnd)
@@ -559,9 +589,9 @@ int CTBTabControl::GetArrowImage() const
         return TAB_ARROWS_LEFT_PRESSED;
     if (m_nPressed == TAB_HIT_RIGHT && !m_bPointerOutside)
         return TAB_ARROWS_RIGHT_PRESSED;
-    if (!CanScroll(-1))
+    if (!CanScroll(ArrowDirection(TAB_HIT_LEFT)))
         return TAB_ARROWS_LEFT_OFF;
-    if (!CanScroll(1))
+    if (!CanScroll(ArrowDirection(TAB_HIT_RIGHT)))
         return TAB_ARROWS_RIGHT_OFF;
     return TAB_ARROWS_BOTH;
 }

@@ -4,6 +4,10 @@
 // held) or, with TCS_NORV_MULTIROW, in several rows that rotate so that the current row touches
 // the page. The object belongs to its window: it deletes itself when the window is destroyed.
 //
+// Right to left (the window's WS_EX_LAYOUTRTL or WS_EX_RTLREADING, or the application's
+// right-to-left language) mirrors the strip: the first tab at the right, tabs running leftwards,
+// the arrows at the left and Left stepping to the next tab.
+//
 // The parent hears of a change twice: before it, TBTN_QUERYCHANGE (wParam the tab asked for,
 // lParam the control's window) whose non-zero answer vetoes it; after it, WM_COMMAND with the
 // control id and TBTN_SELCHANGE, lParam the control's window.
@@ -87,6 +91,10 @@ private:
     };
 
     BOOL IsMultiRow() const;
+    BOOL IsRightToLeft() const;
+    void MirrorItems();                     // left-to-right rectangles to right-to-left ones
+    // The scrolling direction of an arrow: the one towards the later tabs moves on (+1).
+    int  ArrowDirection(int nHit) const;
     void Layout();                          // the mode's layout from the current state
     // Tabs added or deleted can change the number of rows: the window follows the strip.
     void FitHeight();

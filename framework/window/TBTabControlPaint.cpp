@@ -67,17 +67,23 @@ void CTBTabControl::DrawItem(HDC hdc, int nIndex, BOOL bCurrent)
     // Cut by the usable width: only the tab's own width tells, the rectangle was clipped.
     BOOL bClipped = rc.right - rc.left < pItem->nWidth + (bCurrent ? 4 : 0);
 
-    Line(hdc, frame.GetLightPen(), rc.left, rc.bottom, rc.left, rc.top + 2);
-    Line(hdc, frame.GetLightPen(), rc.left, rc.top + 2, rc.left + 2, rc.top);
+    // Right to left the tab is cut at its left side, the side away from the first tab.
+    const BOOL bRtl = IsRightToLeft();
+    const BOOL bTornLeft = bClipped && bRtl;
+    if (!bTornLeft) {
+        Line(hdc, frame.GetLightPen(), rc.left, rc.bottom, rc.left, rc.top + 2);
+        Line(hdc, frame.GetLightPen(), rc.left, rc.top + 2, rc.left + 2, rc.top);
+    }
     Line(hdc, frame.GetLightPen(), rc.left + 2, rc.top, rc.right - 1, rc.top);
-    if (!bClipped) {
+    if (!bClipped || bRtl) {
         Line(hdc, frame.GetShadowPen(), rc.right - 1, rc.top + 1, rc.right - 1, rc.bottom);
         Line(hdc, frame.GetDarkPen(), rc.right, rc.top + 2, rc.right, rc.bottom);
-    } else {
+    }
+    if (bClipped) {
         // A torn edge says there is more of the tab than is shown.
         static const int s_nOffsets[4] = {0, 1, 0, -1};
         for (int y = rc.top, n = 0; y < rc.bottom; y += 3, ++n) {
-            int x = rc.right - 1 + s_nOffsets[n % 4];
+            int x = (bRtl ? rc.left : rc.right - 1) + s_nOffsets[n % 4];
             Line(hdc, frame.GetShadowPen(), x, y, x, std::min<LONG>(y + 3, rc.bottom));
         }
     }
@@ -88,10 +94,12 @@ void CTBTabControl::DrawItem(HDC hdc, int nIndex, BOOL bCurrent)
     if (hFont)
         SelectObject(hdc, hFont);
     SetTextColor(hdc, GetSysColor(COLOR_BTNTEXT));
-    // Centred within the width the text needs, so that a cut tab shows the start of its text.
-    RECT rcText = {rc.left, rc.top, rc.left + pItem->nWidth + (bCurrent ? 4 : 0), rc.bottom};
+    // Centred within the width the text needs, so that a cut tab shows the start of its text:
+    // its right end when it reads right to left.
+    const int cxText = pItem->nWidth + (bCurrent ? 4 : 0);
+    RECT rcText = bRtl ? RECT{rc.right - cxText, rc.top, rc.right, rc.bottom} : RECT{rc.left, rc.top, rc.left + cxText, rc.bottom};
     DrawTextA(hdc, pItem->strText, pItem->strText.GetLength(), &rcText,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | GetNorvGlobals().GetRtlReadingFlag());
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | (bRtl ? DT_RTLREADING : 0u));
     RestoreDC(hdc, nSaved);
 }
 

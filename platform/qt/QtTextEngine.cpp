@@ -170,6 +170,11 @@ public:
         }
         int nWeight = lf.lfWeight <= 0 ? 400 : std::clamp<int>(static_cast<int>(lf.lfWeight), 100, 900);
         font.setWeight(static_cast<QFont::Weight>(nWeight));
+        // A light weight can pick a face made for Latin alone (DejaVu's ExtraLight): Arabic text
+        // then falls back letter by letter, unjoined. As GDI does where a family has no light
+        // face for the script, the regular one draws it.
+        if (lf.lfCharSet == ARABIC_CHARSET && nWeight < 400 && !QRawFont::fromFont(font).supportsCharacter(QChar(0x0644)))
+            font.setWeight(QFont::Normal);
         font.setItalic(lf.lfItalic != 0);
         font.setUnderline(lf.lfUnderline != 0);
         font.setStrikeOut(lf.lfStrikeOut != 0);

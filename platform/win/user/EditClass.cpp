@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/Kernel.h"
 #include "platform/win/user/Clipboard.h"
@@ -65,6 +66,56 @@ bool IsRightAligned(HWND hWnd)
     return (GetWindowLongA(hWnd, GWL_STYLE) & ES_RIGHT) || (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_RIGHT);
 }
 
+// Right-to-left reading still lays a number ("2-7", "1,024.5") out left to right, as the
+// bidirectional algorithm does with digits and one separator between two of them; the other
+// characters run right to left. TRUE for each byte of such a number.
+std::vector<bool> NumberBytes(const std::string& str)
+{
+    const size_t n = str.size();
+    auto IsDigit = [&str, n](size_t i) { return i < n && str[i] >= '0' && str[i] <= '9'; };
+    std::vector<bool> number(n, false);
+    for (size_t i = 0; i < n; ++i)
+        number[i] = IsDigit(i) || (i > 0 && IsDigit(i - 1) && IsDigit(i + 1) && str[i] != 0 && strchr("+-,./:", str[i]));
+    return number;
+}
+
+// The left and right edge of byte nChar's character in a right-to-left line, from the text's left
+// edge: the runs stand from the right in their order, a number's characters left to right in it.
+void RtlCharEdges(HWND hWnd, HFONT hFont, const std::string& str, int nChar, int* pxLeft, int* pxRight)
+{
+    const int n = static_cast<int>(str.size());
+    const std::vector<bool> number = NumberBytes(str);
+    int xRight = TbTextWidth(hWnd, hFont, str.c_str(), n);      // the right edge of the next run
+    for (int i = 0; i < n;) {
+        int j = i;
+        while (j < n && number[j] == number[i])
+            ++j;
+        const int cxRun = TbTextWidth(hWnd, hFont, str.c_str() + i, j - i);
+        if (nChar < j) {
+            const int cxBefore = TbTextWidth(hWnd, hFont, str.c_str() + i, nChar - i);
+            const int cxThrough = TbTextWidth(hWnd, hFont, str.c_str() + i, nChar - i + 1);
+            *pxLeft = number[i] ? xRight - cxRun + cxBefore : xRight - cxThrough;
+            *pxRight = number[i] ? xRight - cxRun + cxThrough : xRight - cxBefore;
+            return;
+        }
+        xRight -= cxRun;
+        i = j;
+    }
+    *pxLeft = *pxRight = 0;
+}
+
+// The gap before a character is at its reading start: the right edge, a number's left one; the
+// end is the far edge of the last character.
+int RtlCaretX(HWND hWnd, HFONT hFont, const std::string& str, int nPos)
+{
+    const int n = static_cast<int>(str.size());
+    const int nChar = std::min(nPos, n - 1);
+    int xLeft = 0, xRight = 0;
+    RtlCharEdges(hWnd, hFont, str, nChar, &xLeft, &xRight);
+    const BOOL bNumber = NumberBytes(str)[static_cast<size_t>(nChar)];
+    return (nPos < n) == static_cast<bool>(bNumber) ? xLeft : xRight;
+}
+
 // The x of the gap before byte nPos, in client pixels.
 int XOfPos(HWND hWnd, const TbEditState& st, int nPos)
 {
@@ -79,7 +130,9 @@ int XOfPos(HWND hWnd, const TbEditState& st, int nPos)
     // Right-to-left reading runs from the right edge; an alignment places a text that fits.
     if (GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_RTLREADING) {
         const int xRight = cxText <= cxRoom && !IsRightAligned(hWnd) ? EDIT_MARGIN + cxText : rc.right - EDIT_MARGIN;
-        return xRight - cxBefore + st.nScroll;
+        if (strShown.empty())
+            return xRight + st.nScroll;
+        return xRight - cxText + RtlCaretX(hWnd, hFont, strShown, nPos) + st.nScroll;
     }
     int xStart = EDIT_MARGIN;
     if (cxText <= cxRoom) {
@@ -477,8 +530,10 @@ LRESULT OnPaint(HWND hWnd)
     HRGN hClip = CreateRectRgn(rcText.left, 0, rcText.right, rc.bottom);
     SelectClipRgn(hdc, hClip);
     SetBkMode(hdc, TRANSPARENT);
+    // Right to left, the line's box: where its left edge lies as the carets place it.
+    const int xText = nLen > 0 ? XOfPos(hWnd, st, nLen) - RtlCaretX(hWnd, TbControlFont(&st), strShown, nLen) : 0;
+    RECT rcRun = {xText, rcText.top, xText + TbTextWidth(hWnd, TbControlFont(&st), strShown.c_str(), nLen), rcText.bottom};
     if (bRtl) {
-        RECT rcRun = {XOfPos(hWnd, st, nLen), rcText.top, XOfPos(hWnd, st, 0), rcText.bottom};
         DrawTextA(hdc, strShown.c_str(), nLen, &rcRun, DT_SINGLELINE | DT_NOPREFIX | DT_RIGHT | DT_RTLREADING | DT_NOCLIP);
     } else {
         TextOutA(hdc, XOfPos(hWnd, st, 0), rcText.top, strShown.c_str(), nLen);

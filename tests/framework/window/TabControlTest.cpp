@@ -248,6 +248,78 @@ TEST(TabControl, HeldArrowScrollsUntilTheLastTabShows)
     EXPECT_TRUE(pTabs->IsItemFullyVisible(0));
 }
 
+// Right to left, asked by the window's style or by the application's language, is the left-to-right
+// strip in a mirror, in one row and in several: rectangles, arrows, the arrow that moves on and the
+// key that does.
+TEST(TabControl, RightToLeftMirrorsTheStripItsArrowsAndKeys)
+{
+    const int cx = 300;
+    for (DWORD dwStyle : {0UL, static_cast<unsigned long>(TCS_NORV_MULTIROW)})
+        for (BOOL bByLanguage : {FALSE, TRUE}) {
+            SCOPED_TRACE(std::string(dwStyle ? "several rows, " : "one row, ") + (bByLanguage ? "by the language" : "by the style"));
+            CTestParent parent;
+            CTBTabControl* pLtr = MakeTabs(parent.m_hWnd, dwStyle, cx, {});
+            GetNorvGlobals().SetRightToLeft(bByLanguage);
+            HWND hRtl = CreateWindowExA(bByLanguage ? 0 : WS_EX_LAYOUTRTL, TB_TABCONTROL_CLASS, "", WS_CHILD | WS_VISIBLE | dwStyle,
+                                        0, 50, cx, 40, parent.m_hWnd, nullptr, nullptr, nullptr);
+            auto* pRtl = dynamic_cast<CTBTabControl*>(CTBWnd::FromHandle(hRtl));
+            ASSERT_TRUE(pLtr && pRtl);
+            // The left-to-right twin does each step with the language left to right.
+            auto OnLtr = [bByLanguage](auto fn) {
+                GetNorvGlobals().SetRightToLeft(FALSE);
+                fn();
+                GetNorvGlobals().SetRightToLeft(bByLanguage);
+            };
+            for (const char* psz : {"Tab 1", "Tab 2", "Tab 3", "Tab 4", "Tab 5", "Tab 6", "Tab 7", "Tab 8", "Tab 9"}) {
+                pRtl->AddItem(psz);
+                OnLtr([&] { pLtr->AddItem(psz); });
+            }
+            auto ExpectMirrored = [&](int nStep) {
+                for (int i = 0; i < 9; ++i) {
+                    const RECT rcL = pLtr->GetItemRect(i), rcR = pRtl->GetItemRect(i);
+                    EXPECT_EQ(IsRectEmpty(&rcL) ? 0 : cx - rcL.right, rcR.left) << "tab " << i << " step " << nStep;
+                    EXPECT_EQ(IsRectEmpty(&rcL) ? 0 : cx - rcL.left, rcR.right) << "tab " << i << " step " << nStep;
+                    EXPECT_EQ(rcL.top, rcR.top) << "tab " << i << " step " << nStep;
+                    POINT pt = Centre(rcR);
+                    if (pRtl->IsItemFullyVisible(i)) {     // a cut one may lie under the arrows
+                        EXPECT_EQ(i, pRtl->HitTest(pt.x, pt.y));
+                    }
+                }
+            };
+            ExpectMirrored(0);
+            if (dwStyle) {
+                pRtl->SelectTab(8);
+                OnLtr([&] { pLtr->SelectTab(8); });
+                ExpectMirrored(1);
+                GetNorvGlobals().SetRightToLeft(FALSE);
+                continue;
+            }
+            for (int nStep = 0; nStep < 2; ++nStep) {
+                const RECT rcArrows = pRtl->GetArrowRect();
+                EXPECT_EQ(0, rcArrows.left);
+                ASSERT_TRUE(pRtl->AreArrowsShown());
+                EXPECT_EQ(nStep == 0 ? TAB_ARROWS_RIGHT_OFF : TAB_ARROWS_BOTH, pRtl->GetArrowImage());
+                // The left arrow shows the later tabs, as the right one does left to right.
+                const int yArrow = (rcArrows.top + rcArrows.bottom) / 2;
+                const RECT rcLtrArrows = pLtr->GetArrowRect();
+                Click(pRtl, WM_LBUTTONDOWN, rcArrows.left + 2, yArrow);
+                Click(pRtl, WM_LBUTTONUP, rcArrows.left + 2, yArrow);
+                OnLtr([&] {
+                    Click(pLtr, WM_LBUTTONDOWN, rcLtrArrows.right - 2, yArrow);
+                    Click(pLtr, WM_LBUTTONUP, rcLtrArrows.right - 2, yArrow);
+                });
+                EXPECT_EQ(nStep + 1, pRtl->GetFirstVisible());
+                ExpectMirrored(nStep + 1);
+            }
+            SendMessageA(hRtl, WM_KEYDOWN, VK_LEFT, 0);
+            EXPECT_EQ(1, pRtl->GetCurSel()) << "Left steps to the next tab";
+            SendMessageA(hRtl, WM_KEYDOWN, VK_RIGHT, 0);
+            SendMessageA(hRtl, WM_KEYDOWN, VK_RIGHT, 0);
+            EXPECT_EQ(8, pRtl->GetCurSel()) << "Right on the first goes to the last";
+            GetNorvGlobals().SetRightToLeft(FALSE);
+        }
+}
+
 TEST(TabControl, SeveralRowsFillTheWidthAndBringTheCurrentRowDown)
 {
     CTestParent parent;

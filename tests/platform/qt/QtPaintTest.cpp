@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 #include <QtGui/QImage>
 #include <QtWidgets/QWidget>
+#include <algorithm>
 #include <cstring>
+#include <vector>
 #include "QtTestSupport.h"
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/user/Caret.h"
+#include "platform/win/user/Controls.h"
 #include "platform/win/user/Cursor.h"
 #include "platform/win/user/SysMetrics.h"
 
@@ -115,6 +119,117 @@ TEST_F(QtPaintTest, RightAlignedArabicTextFromCodePage1256)
     EXPECT_FALSE(bSame) << "the right-to-left line came out in left-to-right order";
     TbSaveWindowPng(hWnd, ScreenshotPath("arabic_text").c_str());
     SelectObject(hdc, hOld);
+    DeleteObject(hFont);
+}
+
+// A light Arabic font joins its letters: the faces with a light weight hold Latin alone, and
+// Arabic taken from them letter by letter would come out unjoined and wider.
+TEST_F(QtPaintTest, LightArabicTextDrawsJoinedAsTheRegularWeightDoes)
+{
+    const char* pszArabic = "\xC7\xE1\xE5\xE6\xC7\xE3\xD4";       // "the margins", code page 1256
+    std::pair<int, int> ink[2];
+    for (int i = 0; i < 2; ++i) {
+        HFONT hFont = MakeFont(-18, ARABIC_CHARSET, i == 0 ? FW_NORMAL : FW_LIGHT);
+        HGDIOBJ hOld = SelectObject(hdc, hFont);
+        SetTextColor(hdc, RGB(0, 0, 128));
+        RECT rcLine = {10, 10 + 40 * i, 310, 40 + 40 * i};
+        DrawTextA(hdc, pszArabic, -1, &rcLine, DT_SINGLELINE | DT_RIGHT | DT_RTLREADING | DT_NOPREFIX);
+        ink[i] = InkColumns(hdc, rcLine, RGB(0, 0, 128));
+        SelectObject(hdc, hOld);
+        DeleteObject(hFont);
+    }
+    EXPECT_EQ(ink[0], ink[1]);
+}
+
+// Ink per pixel column of the colour, from the first inked column to the last.
+std::vector<int> InkProfile(HDC hdc, const RECT& rc, COLORREF cr)
+{
+    std::vector<int> counts;
+    for (int x = rc.left; x < rc.right; ++x) {
+        int n = 0;
+        for (int y = rc.top; y < rc.bottom; ++y)
+            n += GetPixel(hdc, x, y) == cr;
+        counts.push_back(n);
+    }
+    while (!counts.empty() && counts.back() == 0)
+        counts.pop_back();
+    counts.erase(counts.begin(), std::find_if(counts.begin(), counts.end(), [](int n) { return n != 0; }));
+    return counts;
+}
+
+// A page range typed into a field shows in the order typed, whether the field reads left to right
+// or right to left: digits and their separator are no right-to-left text; its first character
+// selected marks the "2" and leaves "-7", and the caret after it stands between "2" and "-".
+TEST_F(QtPaintTest, EditsShowANumberRangeInTheOrderTyped)
+{
+    HFONT hFont = MakeFont(-18, ARABIC_CHARSET);
+    const COLORREF crText = GetSysColor(COLOR_WINDOWTEXT);
+    auto Drawn = [&](const char* pszText) {         // the ink of the text drawn left to right
+        HGDIOBJ hOld = SelectObject(hdc, hFont);
+        RECT rcRef = {10, 80, 300, 110};
+        FillRect(hdc, &rcRef, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        SetTextColor(hdc, crText);
+        DrawTextA(hdc, pszText, -1, &rcRef, DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(hdc, hOld);
+        return InkProfile(hdc, rcRef, crText);
+    };
+    const std::vector<int> expected = Drawn("2-7"), expectedTwo = Drawn("2"), expectedRest = Drawn("-7");
+    ASSERT_FALSE(expected.empty());
+
+    const struct { DWORD dwStyle, dwExStyle; } fields[] = {
+        {0, 0}, {ES_RIGHT, 0}, {0, WS_EX_RTLREADING}, {ES_RIGHT, WS_EX_RTLREADING | WS_EX_RIGHT}};
+    for (const auto& f : fields) {
+        HWND hEdit = CreateWindowExA(f.dwExStyle, "Edit", "", WS_CHILD | WS_VISIBLE | ES_NOHIDESEL | f.dwStyle, 10, 10, 200, 28, hWnd,
+                                     nullptr, nullptr, nullptr);
+        ASSERT_NE(nullptr, hEdit);
+        SendMessageA(hEdit, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+        SetFocus(hEdit);
+        for (char ch : {'2', '-', '7'})
+            SendMessageA(hEdit, WM_CHAR, static_cast<WPARAM>(ch), 0);
+        SetFocus(hWnd);
+        UpdateWindow(hEdit);
+        HDC hdcEdit = GetDC(hEdit);
+        RECT rcEdit = {0, 0, 200, 28};
+        SCOPED_TRACE(::testing::Message() << "style " << std::hex << f.dwStyle << " ex style " << f.dwExStyle);
+        EXPECT_EQ(expected, InkProfile(hdcEdit, rcEdit, crText));
+        // The first character selected marks the "2", wherever the line stands.
+        SendMessageA(hEdit, EM_SETSEL, 0, 1);
+        UpdateWindow(hEdit);
+        RECT rcMarked = {200, 28, 0, 0};
+        for (int x = 0; x < 200; ++x)
+            for (int y = 0; y < 28; ++y)
+                if (GetPixel(hdcEdit, x, y) == GetSysColor(COLOR_HIGHLIGHT)) {
+                    rcMarked = RECT{std::min<LONG>(rcMarked.left, x), std::min<LONG>(rcMarked.top, y),
+                                    std::max<LONG>(rcMarked.right, x + 1), std::max<LONG>(rcMarked.bottom, y + 1)};
+                }
+        EXPECT_EQ(expectedTwo, InkProfile(hdcEdit, rcMarked, GetSysColor(COLOR_HIGHLIGHTTEXT)));
+        EXPECT_EQ(expectedRest, InkProfile(hdcEdit, rcEdit, crText));
+        // The caret after the "2" stands between it and the "-".
+        SetFocus(hEdit);
+        SendMessageA(hEdit, EM_SETSEL, 1, 1);
+        POINT ptCaret = {};
+        ASSERT_TRUE(GetCaretPos(&ptCaret));
+        EXPECT_EQ(rcMarked.right, ptCaret.x);
+        SetFocus(hWnd);
+        ReleaseDC(hEdit, hdcEdit);
+        if (f.dwExStyle & WS_EX_RTLREADING) {
+            // After a word the number stands at the left, its digits left to right: the carets
+            // 0 .. 5 of two Arabic letters, a space and "12" run leftwards to the "1", then rightwards.
+            SetWindowTextA(hEdit, "\xD5\xD5 12");
+            SetFocus(hEdit);
+            int x[6];
+            for (int i = 0; i < 6; ++i) {
+                SendMessageA(hEdit, EM_SETSEL, i, i);
+                POINT pt = {};
+                GetCaretPos(&pt);
+                x[i] = pt.x;
+            }
+            EXPECT_TRUE(x[3] < x[4] && x[4] < x[5] && x[5] < x[2] && x[2] < x[1] && x[1] < x[0])
+                << x[0] << " " << x[1] << " " << x[2] << " " << x[3] << " " << x[4] << " " << x[5];
+            SetFocus(hWnd);
+        }
+        DestroyWindow(hEdit);
+    }
     DeleteObject(hFont);
 }
 
