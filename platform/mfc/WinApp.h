@@ -10,11 +10,13 @@
 #include "platform/mfc/CmdTarget.h"
 #include "platform/mfc/String.h"
 #include "platform/win/kernel/Registry.h"
+#include "platform/win/user/CommonDialogs.h"
 #include "platform/win/user/Message.h"
 
 class CWnd;
 class CCmdUI;
 class CRecentFileList;
+class CPrintDialog;
 
 // No document templates here: a non-null CDocument* from OpenDocumentFile only says the file opened.
 class CDocument : public CCmdTarget
@@ -108,6 +110,12 @@ public:
     // Opens a file the user chose (recent files, File Open, the command line); null when it did not open.
     virtual CDocument* OpenDocumentFile(LPCSTR pszFileName);
 
+    // The application's default printer: the device names and mode the print-setup chooser
+    // (ID_FILE_PRINT_SETUP) leaves, the machine's default printer until then. Fills the
+    // structure's hDevNames and hDevMode with the application's own blocks (not to be freed);
+    // FALSE without any printer.
+    BOOL GetPrinterDeviceDefaults(PRINTDLGA* pPrintDlg);
+
     void ParseCommandLine(CCommandLineInfo& rCmdInfo);
     // FileOpen opens the file (FALSE when it does not open); FileNew runs ID_FILE_NEW when a
     // target handles it. FALSE when there is no main window afterwards.
@@ -137,6 +145,8 @@ public:
     int m_nCmdShow = 1;                 // SW_SHOWNORMAL
     CRecentFileList* m_pRecentFileList = nullptr;   // owned
     int m_nNumPreviewPages = 0;
+    HGLOBAL m_hDevMode = nullptr;       // owned; null: the machine's default printer
+    HGLOBAL m_hDevNames = nullptr;      // owned
 
 protected:
     afx_msg BOOL OnOpenRecentFile(UINT nID);
@@ -144,6 +154,9 @@ protected:
     afx_msg void OnAppExit();
     afx_msg void OnFileNew();
     afx_msg void OnFileOpen();
+    afx_msg void OnFilePrintSetup();
+    // Runs the chooser on the application's printer; on OK the choice becomes it.
+    INT_PTR DoPrintDialog(CPrintDialog* pPD);
     DECLARE_MESSAGE_MAP()
 
 private:
