@@ -240,22 +240,6 @@ void CWinApp::OnFileOpen()
         OpenDocumentFile(dlg.GetPathName());
 }
 
-BOOL CWinApp::GetPrinterDeviceDefaults(PRINTDLGA* pPrintDlg)
-{
-    if (!m_hDevNames) {
-        PRINTDLGA pd = {};
-        pd.lStructSize = sizeof pd;
-        pd.Flags = PD_RETURNDEFAULT;
-        if (!PrintDlgA(&pd))
-            return FALSE;
-        m_hDevNames = pd.hDevNames;
-        m_hDevMode = pd.hDevMode;
-    }
-    pPrintDlg->hDevNames = m_hDevNames;
-    pPrintDlg->hDevMode = m_hDevMode;
-    return TRUE;
-}
-
 INT_PTR CWinApp::DoPrintDialog(CPrintDialog* pPD)
 {
     // Without a choice yet the chooser starts on the machine's default printer, and a cancel

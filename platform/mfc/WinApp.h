@@ -110,12 +110,6 @@ public:
     // Opens a file the user chose (recent files, File Open, the command line); null when it did not open.
     virtual CDocument* OpenDocumentFile(LPCSTR pszFileName);
 
-    // The application's default printer: the device names and mode the print-setup chooser
-    // (ID_FILE_PRINT_SETUP) leaves, the machine's default printer until then. Fills the
-    // structure's hDevNames and hDevMode with the application's own blocks (not to be freed);
-    // FALSE without any printer.
-    BOOL GetPrinterDeviceDefaults(PRINTDLGA* pPrintDlg);
-
     void ParseCommandLine(CCommandLineInfo& rCmdInfo);
     // FileOpen opens the file (FALSE when it does not open); FileNew runs ID_FILE_NEW when a
     // target handles it. FALSE when there is no main window afterwards.
@@ -145,7 +139,9 @@ public:
     int m_nCmdShow = 1;                 // SW_SHOWNORMAL
     CRecentFileList* m_pRecentFileList = nullptr;   // owned
     int m_nNumPreviewPages = 0;
-    HGLOBAL m_hDevMode = nullptr;       // owned; null: the machine's default printer
+    // The application's default printer, as the print-setup chooser (ID_FILE_PRINT_SETUP)
+    // leaves it; both null until then: the machine's default printer.
+    HGLOBAL m_hDevMode = nullptr;       // owned
     HGLOBAL m_hDevNames = nullptr;      // owned
 
 protected:

@@ -501,25 +501,12 @@ BOOL PrintDlgA(LPPRINTDLGA pPd)
     s_dwError = 0;
     if (!pPd || pPd->lStructSize != sizeof(PRINTDLGA))
         return Fail(CDERR_STRUCTSIZE);
-    if (!(pPd->Flags & (PD_PRINTSETUP | PD_RETURNDEFAULT)))
+    if (!(pPd->Flags & PD_PRINTSETUP))
         return Fail(CDERR_INITIALIZATION);
     const std::vector<TBPRINTER> printers = TbListPrinters();
-    auto isDefault = [](const TBPRINTER& p) { return p.bDefault != FALSE; };
-    auto itDefault = std::find_if(printers.begin(), printers.end(), isDefault);
-    if (itDefault == printers.end())
-        itDefault = printers.begin();
+    auto itDefault = std::find_if(printers.begin(), printers.end(), [](const TBPRINTER& p) { return p.bDefault; });
     if (itDefault == printers.end())
         return Fail(PDERR_NODEFAULTPRN);
-    if (pPd->Flags & PD_RETURNDEFAULT) {
-        if (pPd->hDevMode || pPd->hDevNames)
-            return Fail(PDERR_SETUPFAILURE);
-        DEVMODEA dm = {};
-        if (!PrinterMode(itDefault->strName, nullptr, &dm))
-            return Fail(PDERR_PRINTERNOTFOUND);
-        pPd->hDevNames = NewDevNames(*itDefault);
-        pPd->hDevMode = NewDevMode(dm);
-        return TRUE;
-    }
     // Starts on the printer named, its mode as handed in; a printer gone starts on the default.
     const std::string strStart = DevNamesDevice(pPd->hDevNames);
     auto itStart = std::find_if(printers.begin(), printers.end(),

@@ -125,8 +125,7 @@ BOOL ChooseColorA(LPCHOOSECOLORA pCc);
 // The printer, paper and orientation of a program's default printer. hDevNames and hDevMode are
 // movable memory (GlobalAlloc) naming the printer to start on, or null for the machine's default
 // printer; on OK both are replaced by new blocks (the old ones freed) for the caller to free.
-// PD_RETURNDEFAULT asks nobody and answers the default printer's (both handles must be null).
-// Only the setup chooser is here: without PD_PRINTSETUP or PD_RETURNDEFAULT it fails.
+// Only the setup chooser is here: without PD_PRINTSETUP it fails.
 struct DEVNAMES {
     WORD wDriverOffset;         // offsets in characters from the record's start
     WORD wDeviceOffset;
@@ -160,8 +159,6 @@ struct PRINTDLGA {
 typedef PRINTDLGA* LPPRINTDLGA;
 
 #define PD_PRINTSETUP     0x00000040
-#define PD_RETURNDEFAULT  0x00000400
-#define PDERR_SETUPFAILURE  0x1001
 #define PDERR_NODEFAULTPRN  0x1008
 #define PDERR_PRINTERNOTFOUND 0x100B
 
