@@ -109,34 +109,12 @@ INT_PTR CPrintDialog::DoModal()
     return PrintDlgA(&m_pd) ? IDOK : IDCANCEL;
 }
 
-namespace {
-CString DevNamesPart(HGLOBAL hDevNames, WORD DEVNAMES::*pOffset)
-{
-    CString str;
-    if (const auto* pNames = static_cast<const DEVNAMES*>(hDevNames ? GlobalLock(hDevNames) : nullptr)) {
-        str = reinterpret_cast<const char*>(pNames) + pNames->*pOffset;
-        GlobalUnlock(hDevNames);
-    }
-    return str;
-}
-}  // namespace
-
 CString CPrintDialog::GetDeviceName() const
 {
-    return DevNamesPart(m_pd.hDevNames, &DEVNAMES::wDeviceOffset);
-}
-
-CString CPrintDialog::GetDriverName() const
-{
-    return DevNamesPart(m_pd.hDevNames, &DEVNAMES::wDriverOffset);
-}
-
-CString CPrintDialog::GetPortName() const
-{
-    return DevNamesPart(m_pd.hDevNames, &DEVNAMES::wOutputOffset);
-}
-
-LPDEVMODEA CPrintDialog::GetDevMode() const
-{
-    return m_pd.hDevMode ? static_cast<LPDEVMODEA>(GlobalLock(m_pd.hDevMode)) : nullptr;
+    CString str;
+    if (const auto* pNames = static_cast<const DEVNAMES*>(m_pd.hDevNames ? GlobalLock(m_pd.hDevNames) : nullptr)) {
+        str = reinterpret_cast<const char*>(pNames) + pNames->wDeviceOffset;
+        GlobalUnlock(m_pd.hDevNames);
+    }
+    return str;
 }

@@ -82,10 +82,6 @@ public:
     explicit CPrintDialog(BOOL bPrintSetupOnly, DWORD dwFlags = 0, CWnd* pParentWnd = nullptr);
     INT_PTR DoModal() override;
     CString GetDeviceName() const;
-    CString GetDriverName() const;
-    CString GetPortName() const;
-    // The chosen mode, locked: the caller unlocks m_pd.hDevMode.
-    LPDEVMODEA GetDevMode() const;
 
     PRINTDLGA m_pd;
 };
