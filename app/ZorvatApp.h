@@ -389,6 +389,7 @@ protected:
     void OnSaveWorkspaceCommand(UINT);
     void OnOpenWorkspace(UINT);
     void OnFileOpenCommand(UINT);
+    void OnPrintSetupCommand(UINT);
     void OnSaveWorkspaceAs(UINT);
     void OnLoginCommand(UINT);
     void OnClearInfo(UINT);

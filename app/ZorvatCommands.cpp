@@ -145,6 +145,7 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     // The class library's new and open: no document templates, and a workspace is the document.
     {ID_FILE_NEW, ID_FILE_NEW, RULE_NONE, &CZORVAT32App::OnNothing, nullptr},
     {ID_FILE_OPEN, ID_FILE_OPEN, RULE_NONE, &CZORVAT32App::OnFileOpenCommand, nullptr},
+    {ID_FILE_PRINT_SETUP, ID_FILE_PRINT_SETUP, RULE_NONE, &CZORVAT32App::OnPrintSetupCommand, nullptr},
     {0, 0, RULE_NONE, nullptr, nullptr},
 };
 
@@ -293,6 +294,12 @@ void CZORVAT32App::OnFileOpenCommand(UINT)
         return;
     if (OpenDocumentFile(strPath) != nullptr)
         AddRecentFile(strPath);
+}
+
+// The class library's print setup: the printer a table prints on when it has none of its own.
+void CZORVAT32App::OnPrintSetupCommand(UINT)
+{
+    OnFilePrintSetup();
 }
 
 void CZORVAT32App::OnLoginCommand(UINT)

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/mfc/CommonDialogs.h"
+#include "platform/mfc/WinApp.h"
 #include "platform/win/user/Controls.h"
 #include "platform/win/user/MessageBox.h"
 
@@ -204,6 +206,15 @@ BOOL CPrinterInfo::FillPrinterList(HWND hCombo, const char* pszSelect)
 
 CTBString CPrinterInfo::GetDefaultPrinterName()
 {
+    // The printer chosen in the application's print setup comes before the machine's default.
+    const CWinApp* pApp = AfxGetApp();
+    if (pApp && pApp->m_hDevNames) {
+        CPrintDialog names(TRUE);
+        names.m_pd.hDevNames = pApp->m_hDevNames;
+        const CString strDevice = names.GetDeviceName();
+        if (!strDevice.IsEmpty())
+            return CTBString(strDevice);
+    }
     char szDevice[257] = "";
     GetProfileStringA("windows", "device", "", szDevice, 256);
     szDevice[256] = '\0';

@@ -8,6 +8,7 @@
 
 #include "framework/base/Ini.h"
 #include "framework/print/PrinterInfo.h"
+#include "platform/mfc/WinApp.h"
 
 namespace {
 
@@ -101,6 +102,25 @@ BOOL WithDevMode(CPrinterInfo* pPrinter, Fn fn)
     fn(*pDevMode);
     GlobalUnlock(pPrinter->GetDevMode());
     return TRUE;
+}
+
+// A record that took the application's default printer starts on the mode chosen for it in
+// print setup: the public part, when it is of that printer and of the printer's own size.
+void ApplyApplicationDevMode(CPrinterInfo* pPrinter)
+{
+    const CWinApp* pApp = AfxGetApp();
+    if (!pApp || !pApp->m_hDevMode || CPrinterInfo::GetDefaultPrinterName() != pPrinter->GetPrinterName())
+        return;
+    const auto* pChosen = static_cast<const DEVMODEA*>(GlobalLock(pApp->m_hDevMode));
+    if (!pChosen)
+        return;
+    WithDevMode(pPrinter, [&](DEVMODEA& devMode) {
+        if (pChosen->dmSize == devMode.dmSize && GlobalSize(pApp->m_hDevMode) >= pChosen->dmSize
+            && strncmp(reinterpret_cast<const char*>(pChosen->dmDeviceName),
+                       reinterpret_cast<const char*>(devMode.dmDeviceName), sizeof devMode.dmDeviceName) == 0)
+            memcpy(&devMode, pChosen, devMode.dmSize);
+    });
+    GlobalUnlock(pApp->m_hDevMode);
 }
 
 } // namespace
@@ -221,6 +241,8 @@ BOOL CTablePrintSettings::Load(CIni& ini)
             // A stored mode describes the stored printer; a fallback printer keeps its own.
             if (!strStored.IsBlank() && GetPrinterName() == strStored)
                 ApplyStoredDevMode(ini);
+            else
+                ApplyApplicationDevMode(m_pPrinter);
             break;
         }
         case KIND_DEVMODE:

@@ -2,6 +2,7 @@
 #include "platform/mfc/CommonDialogs.h"
 #include <cstring>
 #include "platform/win/kernel/CodePage.h"
+#include "platform/win/kernel/Kernel.h"
 #include "platform/win/user/MessageBox.h"
 
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR pszDefExt, LPCSTR pszFileName, DWORD dwFlags, LPCSTR pszFilter,
@@ -93,4 +94,27 @@ INT_PTR CColorDialog::DoModal()
 {
     m_cc.hwndOwner = OwnerHwnd();
     return ChooseColorA(&m_cc) ? IDOK : IDCANCEL;
+}
+
+CPrintDialog::CPrintDialog(BOOL bPrintSetupOnly, DWORD dwFlags, CWnd* pParentWnd)
+    : CCommonDialog(pParentWnd), m_pd()
+{
+    m_pd.lStructSize = sizeof m_pd;
+    m_pd.Flags = dwFlags | (bPrintSetupOnly ? PD_PRINTSETUP : 0);
+}
+
+INT_PTR CPrintDialog::DoModal()
+{
+    m_pd.hwndOwner = OwnerHwnd();
+    return PrintDlgA(&m_pd) ? IDOK : IDCANCEL;
+}
+
+CString CPrintDialog::GetDeviceName() const
+{
+    CString str;
+    if (const auto* pNames = static_cast<const DEVNAMES*>(m_pd.hDevNames ? GlobalLock(m_pd.hDevNames) : nullptr)) {
+        str = reinterpret_cast<const char*>(pNames) + pNames->wDeviceOffset;
+        GlobalUnlock(m_pd.hDevNames);
+    }
+    return str;
 }

@@ -72,3 +72,16 @@ public:
 
     CHOOSECOLORA m_cc;
 };
+
+// The printer chooser; only its setup form (bPrintSetupOnly) is here. A caller hands the printer to
+// start on in m_pd.hDevNames and m_pd.hDevMode; after OK they hold the choice, which the caller
+// then owns (the application's defaults take them over).
+class CPrintDialog : public CCommonDialog
+{
+public:
+    explicit CPrintDialog(BOOL bPrintSetupOnly, DWORD dwFlags = 0, CWnd* pParentWnd = nullptr);
+    INT_PTR DoModal() override;
+    CString GetDeviceName() const;
+
+    PRINTDLGA m_pd;
+};

@@ -154,6 +154,9 @@ CWinApp::CWinApp(LPCSTR pszAppName)
 CWinApp::~CWinApp()
 {
     delete m_pRecentFileList;
+    for (HGLOBAL h : {m_hDevMode, m_hDevNames})
+        if (h)
+            GlobalFree(h);
     for (LPCSTR* ppsz : {&m_pszAppName, &m_pszExeName, &m_pszHelpFilePath, &m_pszProfileName, &m_pszRegistryKey})
         Replace(*ppsz, nullptr);
     std::erase(Apps(), this);
@@ -235,6 +238,27 @@ void CWinApp::OnFileOpen()
     CFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, "All Files (*.*)|*.*||", m_pMainWnd);
     if (dlg.DoModal() == IDOK)
         OpenDocumentFile(dlg.GetPathName());
+}
+
+INT_PTR CWinApp::DoPrintDialog(CPrintDialog* pPD)
+{
+    // Without a choice yet the chooser starts on the machine's default printer, and a cancel
+    // leaves the application following the machine's default.
+    pPD->m_pd.hDevNames = m_hDevNames;
+    pPD->m_pd.hDevMode = m_hDevMode;
+    const INT_PTR nResult = pPD->DoModal();
+    // On OK the chooser has freed the blocks it was handed and made new ones.
+    if (nResult == IDOK) {
+        m_hDevNames = pPD->m_pd.hDevNames;
+        m_hDevMode = pPD->m_pd.hDevMode;
+    }
+    return nResult;
+}
+
+void CWinApp::OnFilePrintSetup()
+{
+    CPrintDialog dlg(TRUE, 0, m_pMainWnd);
+    DoPrintDialog(&dlg);
 }
 
 void CWinApp::AddToRecentFileList(LPCSTR pszPathName)

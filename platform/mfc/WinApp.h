@@ -10,11 +10,13 @@
 #include "platform/mfc/CmdTarget.h"
 #include "platform/mfc/String.h"
 #include "platform/win/kernel/Registry.h"
+#include "platform/win/user/CommonDialogs.h"
 #include "platform/win/user/Message.h"
 
 class CWnd;
 class CCmdUI;
 class CRecentFileList;
+class CPrintDialog;
 
 // No document templates here: a non-null CDocument* from OpenDocumentFile only says the file opened.
 class CDocument : public CCmdTarget
@@ -137,6 +139,10 @@ public:
     int m_nCmdShow = 1;                 // SW_SHOWNORMAL
     CRecentFileList* m_pRecentFileList = nullptr;   // owned
     int m_nNumPreviewPages = 0;
+    // The application's default printer, as the print-setup chooser (ID_FILE_PRINT_SETUP)
+    // leaves it; both null until then: the machine's default printer.
+    HGLOBAL m_hDevMode = nullptr;       // owned
+    HGLOBAL m_hDevNames = nullptr;      // owned
 
 protected:
     afx_msg BOOL OnOpenRecentFile(UINT nID);
@@ -144,6 +150,9 @@ protected:
     afx_msg void OnAppExit();
     afx_msg void OnFileNew();
     afx_msg void OnFileOpen();
+    afx_msg void OnFilePrintSetup();
+    // Runs the chooser on the application's printer; on OK the choice becomes it.
+    INT_PTR DoPrintDialog(CPrintDialog* pPD);
     DECLARE_MESSAGE_MAP()
 
 private:

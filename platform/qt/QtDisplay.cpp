@@ -204,6 +204,10 @@ public:
     {
         return TbQtAskPrinterProperties(hOwner, pQuestion);
     }
+    ITbQuestion* AskPrintSetup(HWND hOwner, TBPRINTSETUPQUESTION* pQuestion) override
+    {
+        return TbQtAskPrintSetup(hOwner, pQuestion);
+    }
     // Menus and MDI.
     BOOL OpenPopupMenu(HMENU hMenu, UINT uFlags, POINT pt, HWND hOwner) override
     {

@@ -58,6 +58,7 @@ ITbQuestion* TbQtAskFile(HWND hOwner, TBFILEQUESTION* pQuestion);
 ITbQuestion* TbQtAskFont(HWND hOwner, TBFONTQUESTION* pQuestion);
 ITbQuestion* TbQtAskColor(HWND hOwner, TBCOLORQUESTION* pQuestion);
 ITbQuestion* TbQtAskPrinterProperties(HWND hOwner, TBPRINTERPROPSQUESTION* pQuestion);
+ITbQuestion* TbQtAskPrintSetup(HWND hOwner, TBPRINTSETUPQUESTION* pQuestion);
 // Menus and MDI (QtMenus.cpp): the popup menu the display shows for TrackPopupMenu, and for tests
 // the popup open now (null: none).
 class QMenu;

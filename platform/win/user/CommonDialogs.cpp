@@ -19,6 +19,9 @@
 #include "platform/win/user/Paint.h"
 #include "platform/win/user/Questions.h"
 #include "platform/win/user/TestAnswers.h"
+#include "platform/win/kernel/Kernel.h"
+#include "platform/win/spool/Printers.h"
+#include "platform/win/spool/WinSpool.h"
 
 namespace {
 DWORD s_dwError = 0;
@@ -384,4 +387,173 @@ BOOL ChooseColorA(LPCHOOSECOLORA pCc)
 DWORD CommDlgExtendedError()
 {
     return s_dwError;
+}
+
+// ---- print setup ----
+namespace {
+// The printer named by a DEVNAMES block (or the default printer), with its device mode merged
+// from hDevMode when the mode is of that printer.
+struct SetupStart {
+    std::string strName;        // active code page
+    DEVMODEA dm = {};
+};
+
+std::string DevNamesDevice(HGLOBAL hDevNames)
+{
+    std::string strName;
+    if (!hDevNames)
+        return strName;
+    const auto* pNames = static_cast<const DEVNAMES*>(GlobalLock(hDevNames));
+    const SIZE_T cb = GlobalSize(hDevNames);
+    if (pNames && pNames->wDeviceOffset >= sizeof(DEVNAMES) && pNames->wDeviceOffset < cb) {
+        const char* pszDevice = reinterpret_cast<const char*>(pNames) + pNames->wDeviceOffset;
+        strName.assign(pszDevice, strnlen(pszDevice, cb - pNames->wDeviceOffset));
+    }
+    GlobalUnlock(hDevNames);
+    return strName;
+}
+
+// The printer's device mode with the fields of pIn it can take; FALSE for a printer not listed.
+BOOL PrinterMode(const std::string& strName, HGLOBAL hDevMode, DEVMODEA* pDm)
+{
+    DEVMODEA in = {};
+    BOOL bIn = FALSE;
+    if (hDevMode) {
+        const auto* pIn = static_cast<const DEVMODEA*>(GlobalLock(hDevMode));
+        const SIZE_T cb = GlobalSize(hDevMode);
+        if (pIn && cb >= offsetof(DEVMODEA, dmFields) + sizeof(DWORD) && pIn->dmSize <= cb) {
+            memcpy(&in, pIn, std::min<size_t>(pIn->dmSize, sizeof in));
+            bIn = TRUE;
+        }
+        GlobalUnlock(hDevMode);
+    }
+    std::string strDevice = strName;
+    return DocumentPropertiesA(nullptr, nullptr, strDevice.data(), pDm, bIn ? &in : nullptr,
+                               bIn ? DM_IN_BUFFER | DM_OUT_BUFFER : DM_OUT_BUFFER) == IDOK;
+}
+
+HGLOBAL NewDevNames(const TBPRINTER& printer)
+{
+    const std::string strDriver = "winspool";
+    const size_t nDriver = sizeof(DEVNAMES);
+    const size_t nDevice = nDriver + strDriver.size() + 1;
+    const size_t nOutput = nDevice + printer.strName.size() + 1;
+    const size_t cb = nOutput + printer.strPort.size() + 1;
+    if (cb > 0xFFFF)
+        return nullptr;
+    HGLOBAL h = GlobalAlloc(GHND, cb);
+    auto* pBytes = static_cast<char*>(GlobalLock(h));
+    if (!pBytes)
+        return h;
+    auto* pNames = reinterpret_cast<DEVNAMES*>(pBytes);
+    pNames->wDriverOffset = static_cast<WORD>(nDriver);
+    pNames->wDeviceOffset = static_cast<WORD>(nDevice);
+    pNames->wOutputOffset = static_cast<WORD>(nOutput);
+    pNames->wDefault = printer.bDefault ? DN_DEFAULTPRN : 0;
+    memcpy(pBytes + nDriver, strDriver.c_str(), strDriver.size() + 1);
+    memcpy(pBytes + nDevice, printer.strName.c_str(), printer.strName.size() + 1);
+    memcpy(pBytes + nOutput, printer.strPort.c_str(), printer.strPort.size() + 1);
+    GlobalUnlock(h);
+    return h;
+}
+
+HGLOBAL NewDevMode(const DEVMODEA& dm)
+{
+    HGLOBAL h = GlobalAlloc(GHND, sizeof dm);
+    if (void* p = GlobalLock(h)) {
+        memcpy(p, &dm, sizeof dm);
+        GlobalUnlock(h);
+    }
+    return h;
+}
+
+// "printer=PDF;paper=9;orientation=2": what a test answers for the person. FALSE for a printer
+// the chooser does not list.
+BOOL ApplySetupAnswer(const std::string& strText, TBPRINTSETUPQUESTION* pQ)
+{
+    size_t nStart = 0;
+    while (nStart <= strText.size()) {
+        const size_t nEnd = std::min(strText.find(';', nStart), strText.size());
+        const std::string item = strText.substr(nStart, nEnd - nStart);
+        const size_t nEq = item.find('=');
+        if (nEq != std::string::npos) {
+            const std::string key = item.substr(0, nEq), value = item.substr(nEq + 1);
+            if (key == "printer") {
+                auto it = std::find_if(pQ->printers.begin(), pQ->printers.end(),
+                                       [&](const TBPRINTSETUPPRINTER& p) { return p.strName == value; });
+                if (it == pQ->printers.end())
+                    return FALSE;
+                pQ->nPrinter = static_cast<int>(it - pQ->printers.begin());
+            } else if (key == "paper") {
+                pQ->nPaper = static_cast<short>(atoi(value.c_str()));
+            } else if (key == "orientation") {
+                pQ->bLandscape = atoi(value.c_str()) == DMORIENT_LANDSCAPE;
+            }
+        }
+        nStart = nEnd + 1;
+    }
+    return TRUE;
+}
+}  // namespace
+
+BOOL PrintDlgA(LPPRINTDLGA pPd)
+{
+    s_dwError = 0;
+    if (!pPd || pPd->lStructSize != sizeof(PRINTDLGA))
+        return Fail(CDERR_STRUCTSIZE);
+    if (!(pPd->Flags & PD_PRINTSETUP))
+        return Fail(CDERR_INITIALIZATION);
+    const std::vector<TBPRINTER> printers = TbListPrinters();
+    auto itDefault = std::find_if(printers.begin(), printers.end(), [](const TBPRINTER& p) { return p.bDefault; });
+    if (itDefault == printers.end())
+        return Fail(PDERR_NODEFAULTPRN);
+    // Starts on the printer named, its mode as handed in; a printer gone starts on the default.
+    const std::string strStart = DevNamesDevice(pPd->hDevNames);
+    auto itStart = std::find_if(printers.begin(), printers.end(),
+                                [&](const TBPRINTER& p) { return p.strName == strStart; });
+    const BOOL bNamed = itStart != printers.end();
+    if (!bNamed)
+        itStart = itDefault;
+    DEVMODEA dmStart = {};
+    if (!PrinterMode(itStart->strName, bNamed ? pPd->hDevMode : nullptr, &dmStart))
+        return Fail(PDERR_PRINTERNOTFOUND);
+
+    TBPRINTSETUPQUESTION q;
+    for (const TBPRINTER& printer : printers) {
+        TBPRINTSETUPPRINTER entry{ToUtf8(printer.strName.c_str()), ToUtf8(printer.strDriver.c_str()),
+                                  ToUtf8(printer.strPort.c_str()), ToUtf8(printer.strComment.c_str()), {}};
+        for (short nId : printer.papers)
+            if (const TBPAPERSIZE* pPaper = TbFindPaper(nId))
+                entry.papers.emplace_back(nId, pPaper->pszName);
+        q.printers.push_back(std::move(entry));
+    }
+    q.nPrinter = static_cast<int>(itStart - printers.begin());
+    q.nPaper = dmStart.dmPaperSize;
+    q.bLandscape = dmStart.dmOrientation == DMORIENT_LANDSCAPE;
+    return AskChooser(
+        pPd->hwndOwner, TB_ASK_PRINTSETUP, [&] { return TbGetDisplay()->AskPrintSetup(pPd->hwndOwner, &q); },
+        [&](const std::string* pText) -> int {
+            TBPRINTSETUPQUESTION answer = q;
+            if (pText ? !ApplySetupAnswer(*pText, &answer) : !q.bOk)
+                return pText ? ANSWER_REFUSED : FALSE;
+            if (answer.nPrinter < 0 || answer.nPrinter >= static_cast<int>(printers.size()))
+                return ANSWER_REFUSED;
+            const TBPRINTER& chosen = printers[static_cast<size_t>(answer.nPrinter)];
+            // The mode the chooser started on carries over to another printer as far as it can.
+            DEVMODEA in = dmStart;
+            in.dmFields = DM_ORIENTATION | DM_PAPERSIZE;
+            in.dmPaperSize = answer.nPaper;
+            in.dmOrientation = answer.bLandscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
+            DEVMODEA dm = {};
+            std::string strDevice = chosen.strName;
+            if (DocumentPropertiesA(nullptr, nullptr, strDevice.data(), &dm, &in, DM_IN_BUFFER | DM_OUT_BUFFER) != IDOK)
+                return ANSWER_REFUSED;
+            if (pPd->hDevNames)
+                GlobalFree(pPd->hDevNames);
+            if (pPd->hDevMode)
+                GlobalFree(pPd->hDevMode);
+            pPd->hDevNames = NewDevNames(chosen);
+            pPd->hDevMode = NewDevMode(dm);
+            return TRUE;
+        });
 }

@@ -121,6 +121,49 @@ typedef CHOOSECOLORA* LPCHOOSECOLORA;
 
 BOOL ChooseColorA(LPCHOOSECOLORA pCc);
 
+// ---- print setup ----
+// The printer, paper and orientation of a program's default printer. hDevNames and hDevMode are
+// movable memory (GlobalAlloc) naming the printer to start on, or null for the machine's default
+// printer; on OK both are replaced by new blocks (the old ones freed) for the caller to free.
+// Only the setup chooser is here: without PD_PRINTSETUP it fails.
+struct DEVNAMES {
+    WORD wDriverOffset;         // offsets in characters from the record's start
+    WORD wDeviceOffset;
+    WORD wOutputOffset;
+    WORD wDefault;              // DN_DEFAULTPRN: the machine's default printer
+};
+typedef DEVNAMES* LPDEVNAMES;
+#define DN_DEFAULTPRN 0x0001
+
+struct PRINTDLGA {
+    DWORD lStructSize;
+    HWND hwndOwner;
+    HGLOBAL hDevMode;
+    HGLOBAL hDevNames;
+    HDC hDC;
+    DWORD Flags;
+    WORD nFromPage;
+    WORD nToPage;
+    WORD nMinPage;
+    WORD nMaxPage;
+    WORD nCopies;
+    HINSTANCE hInstance;
+    LPARAM lCustData;
+    LPCCHOOKPROC lpfnPrintHook;
+    LPCCHOOKPROC lpfnSetupHook;
+    LPCSTR lpPrintTemplateName;
+    LPCSTR lpSetupTemplateName;
+    HGLOBAL hPrintTemplate;
+    HGLOBAL hSetupTemplate;
+};
+typedef PRINTDLGA* LPPRINTDLGA;
+
+#define PD_PRINTSETUP     0x00000040
+#define PDERR_NODEFAULTPRN  0x1008
+#define PDERR_PRINTERNOTFOUND 0x100B
+
+BOOL PrintDlgA(LPPRINTDLGA pPd);
+
 // ---- errors ----
 // Why the last common dialog failed; 0 after a cancel or a success.
 #define CDERR_STRUCTSIZE      0x0001

@@ -12,6 +12,7 @@ struct TBFILEQUESTION;
 struct TBFONTQUESTION;
 struct TBCOLORQUESTION;
 struct TBPRINTERPROPSQUESTION;
+struct TBPRINTSETUPQUESTION;
 
 // One window's presence on the display. Geometry is in the parent's client coordinates, screen
 // coordinates for a top-level window.
@@ -86,6 +87,7 @@ struct ITbDisplay {
     virtual ITbQuestion* AskFont(HWND hOwner, TBFONTQUESTION* pQuestion) = 0;
     virtual ITbQuestion* AskColor(HWND hOwner, TBCOLORQUESTION* pQuestion) = 0;
     virtual ITbQuestion* AskPrinterProperties(HWND, TBPRINTERPROPSQUESTION*) { return nullptr; }
+    virtual ITbQuestion* AskPrintSetup(HWND, TBPRINTSETUPQUESTION*) { return nullptr; }
     // Menus and MDI.
     // Opens a popup menu for hOwner at a screen point placed by the TPM_ alignment flags and
     // returns at once; the user's moves and choice come back through TbDisplayMenuSelect and

@@ -84,6 +84,23 @@ struct TBPRINTERPROPSQUESTION {
     BOOL bOk = FALSE;               // out
 };
 
+// The print-setup chooser: a printer (with what the spooler says of it), one of its papers,
+// the paper source and the orientation.
+struct TBPRINTSETUPPRINTER {
+    std::string strName;
+    std::string strDriver;
+    std::string strPort;
+    std::string strComment;
+    std::vector<std::pair<short, std::string>> papers;     // DMPAPER id, name
+};
+struct TBPRINTSETUPQUESTION {
+    std::vector<TBPRINTSETUPPRINTER> printers;
+    int nPrinter = 0;               // in and out: index into printers
+    short nPaper = 0;               // in and out
+    BOOL bLandscape = FALSE;        // in and out
+    BOOL bOk = FALSE;               // out
+};
+
 // Shows nothing when pQuestion is null (no display: TB_ASKED_NOBODY). Otherwise waits in the
 // modal loop over hOwner until the person answers (TB_ASKED_DISPLAY), a test queues an answer
 // of kind nKind (TB_ASKED_TEST, taken into pAnswer) or WM_QUIT ends the loop (TB_ASKED_QUIT);

@@ -23,6 +23,8 @@
 #define TB_ASK_POPUPMENU    6   // nValue: the command id chosen, 0 for none
 #define TB_ASK_PRINTERPROPS 7   // nValue: IDOK or IDCANCEL; strText: any of "paper=9",
                                 // "orientation=2", "copies=3", "collate=1", "color=1" joined by ';'
+#define TB_ASK_PRINTSETUP   8   // nValue: IDOK or IDCANCEL; strText: any of "printer=<name>",
+                                // "paper=9", "orientation=2" joined by ';' (a printer first)
 
 struct TBTESTANSWER {
     int nKind = 0;

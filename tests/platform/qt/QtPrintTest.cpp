@@ -18,6 +18,7 @@
 #include "platform/mfc/DC.h"
 #include "platform/win/Windows.h"
 #include "platform/win/spool/Printers.h"
+#include "platform/win/user/CommonDialogs.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
 #include "tests/common/PdfReadBack.h"
@@ -330,6 +331,89 @@ TEST_F(QtPrintTest, PropertiesDialogOnTheDisplay)
         EXPECT_EQ(DMCOLLATE_TRUE, out.dmCollate);
         EXPECT_EQ(DMCOLOR_MONOCHROME, out.dmColor);
     }
+    TbSetActiveCodePage(1252);
+}
+
+namespace {
+struct SetupPick {
+    std::string strOpenedOn, strPaperSeen;
+    bool bLandscapeSeen = false;
+    const char* pszPrinter = nullptr;
+    const char* pszPaper = nullptr;
+    bool bLandscape = false;
+};
+SetupPick g_setup;
+
+std::string DevNamesDevice(HGLOBAL hDevNames)
+{
+    const auto* pNames = static_cast<const DEVNAMES*>(GlobalLock(hDevNames));
+    std::string str = pNames ? reinterpret_cast<const char*>(pNames) + pNames->wDeviceOffset : "";
+    GlobalUnlock(hDevNames);
+    return str;
+}
+}
+
+// The print-setup chooser on the display, in both languages: English opens on the default
+// printer and the person picks the grey one on Letter in landscape; Arabic opens on that choice
+// and the person picks the PDF printer on A3 upright (a screenshot of each for people).
+TEST_F(QtPrintTest, PrintSetupChooserOnTheDisplay)
+{
+    TBVIRTUALPRINTER grey;
+    grey.strName = "Office Grey";
+    grey.papers = {DMPAPER_A4, DMPAPER_LETTER};
+    grey.bColor = FALSE;
+    TbAddVirtualPrinter(grey);
+    const struct {
+        UINT uCodePage;
+        SetupPick pick;
+        const char* pszShot;
+    } cases[] = {
+        {1252, {TB_PDF_PRINTER_NAME, "A4", false, "Office Grey", "Letter", true}, "print_setup_en"},
+        {1256, {"Office Grey", "Letter", true, TB_PDF_PRINTER_NAME, "A3", false}, "print_setup_ar"},
+    };
+    PRINTDLGA pd = {};
+    pd.lStructSize = sizeof pd;
+    pd.Flags = PD_PRINTSETUP;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszShot);
+        ASSERT_TRUE(TbSetActiveCodePage(c.uCodePage));
+        g_setup = c.pick;
+        g_setup.strOpenedOn.clear();
+        static std::string s_strShot;
+        s_strShot = ScreenshotPath(c.pszShot);
+        SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR nId, DWORD) {
+            KillTimer(nullptr, nId);
+            QDialog* pDialog = nullptr;
+            for (QWidget* pWidget : QApplication::topLevelWidgets())
+                if (pWidget->objectName() == QLatin1String("TbPrintSetup") && pWidget->isVisible())
+                    pDialog = qobject_cast<QDialog*>(pWidget);
+            ASSERT_NE(nullptr, pDialog);
+            auto* pPrinter = pDialog->findChild<QComboBox*>(QStringLiteral("printer"));
+            auto* pPaper = pDialog->findChild<QComboBox*>(QStringLiteral("paper"));
+            auto* pLandscape = pDialog->findChild<QRadioButton*>(QStringLiteral("landscape"));
+            g_setup.strOpenedOn = pPrinter->currentText().toStdString();
+            g_setup.strPaperSeen = pPaper->currentText().toStdString();
+            g_setup.bLandscapeSeen = pLandscape->isChecked();
+            pPrinter->setCurrentIndex(pPrinter->findText(QString::fromUtf8(g_setup.pszPrinter)));
+            pPaper->setCurrentIndex(pPaper->findText(QString::fromUtf8(g_setup.pszPaper)));
+            (g_setup.bLandscape ? pLandscape : pDialog->findChildren<QRadioButton*>().front())->setChecked(true);
+            pDialog->grab().save(QString::fromStdString(s_strShot));
+            pDialog->accept();
+        });
+        ASSERT_TRUE(PrintDlgA(&pd));
+        EXPECT_EQ(c.pick.strOpenedOn, g_setup.strOpenedOn);
+        EXPECT_EQ(c.pick.strPaperSeen, g_setup.strPaperSeen);
+        EXPECT_EQ(c.pick.bLandscapeSeen, g_setup.bLandscapeSeen);
+        EXPECT_EQ(c.pick.pszPrinter, DevNamesDevice(pd.hDevNames));
+        const auto* pDm = static_cast<const DEVMODEA*>(GlobalLock(pd.hDevMode));
+        ASSERT_NE(nullptr, pDm);
+        EXPECT_STREQ(c.pick.pszPrinter, reinterpret_cast<const char*>(pDm->dmDeviceName));
+        EXPECT_EQ(c.pick.bLandscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT, pDm->dmOrientation);
+        EXPECT_EQ(TbFindPaper(pDm->dmPaperSize)->pszName, std::string(c.pick.pszPaper));
+        GlobalUnlock(pd.hDevMode);
+    }
+    GlobalFree(pd.hDevNames);
+    GlobalFree(pd.hDevMode);
     TbSetActiveCodePage(1252);
 }
 
