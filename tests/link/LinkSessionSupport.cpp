@@ -30,7 +30,8 @@ std::vector<std::string> CTestServer::Log() const
     std::vector<std::string> lines;
     std::ifstream in(m_strLog);
     std::string line;
-    while (std::getline(in, line))
+    // A last line without its newline is still being written: it is read next time.
+    while (std::getline(in, line) && !in.eof())
         lines.push_back(line);
     return lines;
 }
