@@ -104,6 +104,8 @@ private:
     void OnPageSetup();
     // The print run on a snapshot of the table with the grid's appearance and the standard headers.
     void PrintTable(const CTablePrintSettings& settings);
+    // The window's print settings from its section; FALSE, after telling the user, without a printer.
+    BOOL LoadPrintSettings(CTablePrintSettings& settings);
     // The print and page-setup dialogs: 1 print (or keep), 2 cancel, 1090 preview, 1119 keep
     // without printing. Until they exist the stored settings print as they are.
     int  ShowPrintDialog(CTablePrintSettings& settings);

@@ -92,16 +92,23 @@ int CTableMDIWnd::ShowPageSetupDialog(CTablePrintSettings& settings)
     return nResult;
 }
 
+BOOL CTableMDIWnd::LoadPrintSettings(CTablePrintSettings& settings)
+{
+    SelectSection();
+    settings.Load(GetSharedGlobals()->m_settings);
+    if (!settings.HasPrinter()) {
+        TellNoPrinter(m_hWnd);
+        return FALSE;
+    }
+    return TRUE;
+}
+
 void CTableMDIWnd::OnPrint()
 {
     CSettingsFile& settingsFile = GetSharedGlobals()->m_settings;
     CTablePrintSettings settings;
-    SelectSection();
-    settings.Load(settingsFile);
-    if (!settings.HasPrinter()) {
-        TellNoPrinter(m_hWnd);
+    if (!LoadPrintSettings(settings))
         return;
-    }
     int nResult = ShowPrintDialog(settings);
     if (KeepsSettings(nResult)) {
         SelectSection();
@@ -138,12 +145,8 @@ void CTableMDIWnd::PrintTable(const CTablePrintSettings& settings)
 void CTableMDIWnd::OnPrintPreview()
 {
     CTablePrintSettings settings;
-    SelectSection();
-    settings.Load(GetSharedGlobals()->m_settings);
-    if (!settings.HasPrinter()) {
-        TellNoPrinter(m_hWnd);
+    if (!LoadPrintSettings(settings))
         return;
-    }
     SelectSection();
     CPreviewWnd* pPreview = new CPreviewWnd;
     CTBString strCaption = GetLanguage()->GetDictionary()->TranslateString(IDS_PREVIEW_CAPTION,
@@ -157,12 +160,8 @@ void CTableMDIWnd::OnPageSetup()
 {
     CSettingsFile& settingsFile = GetSharedGlobals()->m_settings;
     CTablePrintSettings settings;
-    SelectSection();
-    settings.Load(settingsFile);
-    if (!settings.HasPrinter()) {
-        TellNoPrinter(m_hWnd);
+    if (!LoadPrintSettings(settings))
         return;
-    }
     int nResult = ShowPageSetupDialog(settings);
     if (nResult == IDOK || nResult == PRINT_RESULT_PREVIEW) {
         SelectSection();

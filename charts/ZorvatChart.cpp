@@ -215,26 +215,27 @@ void CZorvatChart::WalkLine(CDC* pDC, CZorvatChartDataHolder* pSeries, LineValue
     }
 }
 
-void CZorvatChart::DrawLine(CDC* pDC, CZorvatChartDataHolder* pSeries, COLORREF cr)
+BOOL CZorvatChart::StrokeLine(CDC* pDC, CZorvatChartDataHolder* pSeries, COLORREF cr, LineValue value)
 {
     if (!IsDrawable(pSeries))
-        return;
+        return FALSE;
     CPen pen(PS_SOLID, 1, cr);
     CPen* pOldPen = pDC->SelectObject(&pen);
-    WalkLine(pDC, pSeries, LINE_CLOSE);
+    WalkLine(pDC, pSeries, value);
     pDC->SelectObject(pOldPen);
+    return TRUE;
+}
+
+void CZorvatChart::DrawLine(CDC* pDC, CZorvatChartDataHolder* pSeries, COLORREF cr)
+{
+    StrokeLine(pDC, pSeries, cr, LINE_CLOSE);
 }
 
 // Per cents go along m_nSeq as the line does: in a historical comparison the two series then
 // share the sequence axis that the horizontal range is taken in.
 void CZorvatChart::DrawPercentLine(CDC* pDC, CZorvatChartDataHolder* pSeries, COLORREF cr)
 {
-    if (!IsDrawable(pSeries))
-        return;
-    CPen pen(PS_SOLID, 1, cr);
-    CPen* pOldPen = pDC->SelectObject(&pen);
-    WalkLine(pDC, pSeries, LINE_PERCENT);
-    pDC->SelectObject(pOldPen);
+    StrokeLine(pDC, pSeries, cr, LINE_PERCENT);
 }
 
 void CZorvatChart::DrawAverage(CDC* pDC, CZorvatChartDataHolder* pSeries, COLORREF cr)

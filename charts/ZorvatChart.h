@@ -89,6 +89,8 @@ protected:
     // One line through the series along m_nSeq, in the pen selected: from the first point,
     // whether visible or not, through the points of the visible range.
     void WalkLine(CDC* pDC, CZorvatChartDataHolder* pSeries, LineValue value);
+    // The walk in a solid pen of one pixel; FALSE, and nothing drawn, for a series not drawable.
+    BOOL StrokeLine(CDC* pDC, CZorvatChartDataHolder* pSeries, COLORREF cr, LineValue value);
 };
 
 // What a US series' intraday times move by to stand on the intraday axis: the server writes
