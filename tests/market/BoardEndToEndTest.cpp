@@ -173,6 +173,9 @@ struct BoardSession : CMarketSession
         EXPECT_NE(std::string::npos, strInfo.find(std::to_string(nFired))) << strInfo;
 
         Shoot(pBoard, std::string("market_kse_board_") + pszLanguage);
+        // Wide, with the limits, quantities and state texts at the right.
+        pBoard->GetMainWindow()->MoveWindow(0, 0, 2400, 200);
+        Shoot(pBoard, std::string("market_kse_board_wide_") + pszLanguage);
         if (CDataTable* pInfo = FindDataTable(IDS_TABLE_INFO))
             Shoot(pInfo, std::string("market_kse_board_alert_") + pszLanguage);
     }
