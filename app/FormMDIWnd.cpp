@@ -87,8 +87,11 @@ int CFormMDIWnd::OnCreate(LPCREATESTRUCTA pCreate)
         return -1;
     if (m_pView == nullptr)
         return 0;
-    if (!m_pView->Create(nullptr, "", FORM_VIEW_STYLE, CRect(0, 0, 0, 0), this, m_nTemplateId))
+    if (!m_pView->Create(nullptr, "", FORM_VIEW_STYLE, CRect(0, 0, 0, 0), this, m_nTemplateId)) {
+        // A view that failed has gone with its window (it deletes itself): the frame stays empty.
+        m_pView = nullptr;
         return 0;
+    }
     CString strTitle;
     GetSharedGlobals()->LoadString(strTitle, m_nTemplateId);
     SetWindowText(strTitle);

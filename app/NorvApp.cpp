@@ -339,6 +339,8 @@ void CNorvApp::RestoreTableWindows(LPCSTR pszName, int nCount)
 {
     IDataTable* pTable = FindTableByName(pszName);
     if (pTable == nullptr)
+        pTable = MakeWorkspaceTable(pszName);
+    if (pTable == nullptr)
         return;
     if (CTableMDIWnd* pMain = pTable->GetMainWindow()) {
         pMain->LoadSettings();

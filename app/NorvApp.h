@@ -80,6 +80,9 @@ public:
     virtual void LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst);
     virtual void SaveWorkspace();
     void RestoreTableWindows(LPCSTR pszName, int nCount);
+    // A table the workspace names and the map lacks, made as its command makes it; null when
+    // none may be made here.
+    virtual IDataTable* MakeWorkspaceTable(LPCSTR) { return nullptr; }
     const CString& GetWorkspaceFile() const { return m_strWorkspaceFile; }
     void SetWorkspaceFile(LPCSTR pszFile) { m_strWorkspaceFile = pszFile; }
 

@@ -209,6 +209,7 @@ void CZORVAT32App::SaveWorkspace()
         return;
     CNorvApp::SaveWorkspace();
     SaveChartWindows();
+    SavePageWindows();
     if (m_pComm != nullptr)
         m_pComm->SaveCommSettings();
 }
@@ -219,6 +220,7 @@ void CZORVAT32App::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
         pTable->CloseAllWindows();
     CNorvApp::LoadWorkspace(pszFile, bCloseFirst);
     LoadChartWindows();
+    LoadPageWindows();
     // The news shown again asks for its stories again.
     IDataTable* pNews = FindTable(IDS_TABLE_NEWS);
     CTableMDIWnd* pNewsWindow = pNews != nullptr ? pNews->GetMainWindow() : nullptr;

@@ -330,6 +330,9 @@ protected:
     struct TABLE_COMMAND;
     static const TABLE_COMMAND s_tableCommands[];
     void OnTableCommand(UINT nId);
+    // The table command's own request for its table (nAction a TABLE_ACTION).
+    void SendTableRequest(IDataTable* pTable, int nAction);
+    IDataTable* MakeWorkspaceTable(LPCSTR pszName) override;
     // The unrealized reports' commands: the selector set or cleared, then the table or dialog.
     void OnUnrealizedCommand(UINT nId);
     // The information table handed to the shared services and shown; anything else is removed.
@@ -381,6 +384,10 @@ protected:
     void RefreshCharts(LPCSTR pszSymbol);
     void SaveChartWindows();
     void LoadChartWindows();
+    // The page windows' places and what each was about, and the shown ones opened again where
+    // the user may open them (ZorvatPages.cpp).
+    void SavePageWindows();
+    void LoadPageWindows();
     void OnPageCommand(UINT nId);
     // The link window "Terminal" in the MDI client when there is none; m_pComm stays null when
     // it could not be made.
@@ -456,6 +463,7 @@ protected:
     BOOL m_bUnrealizedSelector = FALSE;
     CFormMDIWnd* m_pageSlots[HTML_PAGE_COUNT] = {};       // by page-table row; not owned
     CFormMDIWnd* m_companionSlots[HTML_PAGE_COUNT] = {};
+    CString m_pageTexts[HTML_PAGE_COUNT][2];            // the texts each page was opened with
     CFormMDIWnd* m_chartSlots[CHART_SLOTS] = {};  // not owned: each frame clears its slot as it goes
     int m_nChartSlot = 0;               // the slot used last
     int  m_nInfoPriority = 1;

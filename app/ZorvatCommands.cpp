@@ -281,8 +281,12 @@ void CZORVAT32App::OnOpenWorkspace(UINT)
     SetBusyFlag(TRUE);
     AddRecentFile(m_strWorkspaceFile);
     AddRecentFile(strPath);
+    // The windows appear together once the workspace is whole, not one by one.
+    const BOOL bLocked = m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr && m_pMainFrame->LockWindowUpdate();
     LoadWorkspace(strPath, TRUE);
     WriteProfileText(".General", "Workspace", m_strWorkspaceFile);
+    if (bLocked)
+        m_pMainFrame->UnlockWindowUpdate();
     SetBusyFlag(FALSE);
 }
 

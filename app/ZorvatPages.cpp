@@ -7,9 +7,11 @@
 #include "app/HtmlPages.h"
 #include "app/NewsPages.h"
 #include "app/NorvMainFrame.h"
+#include "app/TableMDIWnd.h"
 #include "app/ViewHtml.h"
 #include "app/ZorvatApp.h"
 #include "framework/base/SharedGlobals.h"
+#include "framework/base/SettingsFile.h"
 
 namespace {
 
@@ -152,6 +154,8 @@ BOOL CZORVAT32App::OpenPage(int nPage, LPCSTR pszText1, LPCSTR pszText2)
         GetSharedGlobals()->LoadString(strPattern, page.nAddressId);
         strAddress = MakePageAddress(strPattern, strTicker, pszText2);
     }
+    m_pageTexts[nPage][0] = strTicker;
+    m_pageTexts[nPage][1] = pszText2 != nullptr ? pszText2 : "";
     OpenHtmlPage(&m_pageSlots[nPage], strAddress, page.pszPageId, page.nFormId,
                  page.pszCompanionId != nullptr ? &m_companionSlots[nPage] : nullptr, page.pszCompanionId,
                  page.nCompanionFormId);
@@ -191,4 +195,47 @@ void CZORVAT32App::OpenInsiderTradesPage(LPCSTR pszTicker, int nMarket)
 void CZORVAT32App::OpenOrderBookPage(LPCSTR pszText1, LPCSTR pszText2)
 {
     OpenPage(FindHtmlPageById("OrderbookPageWindow"), pszText1 != nullptr ? pszText1 : "", pszText2);
+}
+
+void CZORVAT32App::SavePageWindows()
+{
+    CSettingsFile& settings = GetSharedGlobals()->m_settings;
+    for (int i = 0; i < g_nHtmlPages; ++i) {
+        if (m_companionSlots[i] != nullptr && m_companionSlots[i]->m_hWnd != nullptr)
+            m_companionSlots[i]->SaveSettings();
+        if (m_pageSlots[i] == nullptr || m_pageSlots[i]->m_hWnd == nullptr)
+            continue;
+        m_pageSlots[i]->SaveSettings();
+        // What the page was about, so that it opens again on the same symbol or story.
+        settings.SetSection(g_htmlPages[i].pszPageId);
+        settings.WriteString("Text1", m_pageTexts[i][0]);
+        settings.WriteString("Text2", m_pageTexts[i][1]);
+    }
+}
+
+void CZORVAT32App::LoadPageWindows()
+{
+    CSettingsFile& settings = GetSharedGlobals()->m_settings;
+    for (int i = 0; i < g_nHtmlPages; ++i) {
+        const HTML_PAGE& page = g_htmlPages[i];
+        WINDOWPLACEMENT none{};
+        WINDOWPLACEMENT wp{};
+        BOOL bMissing = FALSE;
+        settings.SetSection(page.pszPageId);
+        settings.GetWindowPlacement(&wp, "WinPlace", &none, &bMissing);
+        if (bMissing || wp.showCmd == SW_SAVED_HIDDEN)
+            continue;
+        const CString strText1 = static_cast<LPCSTR>(settings.GetString("Text1", ""));
+        const CString strText2 = static_cast<LPCSTR>(settings.GetString("Text2", ""));
+        // A page about a symbol or a story without one would ask the user: it stays closed.
+        if ((page.nArgument == PAGE_ARG_TICKER || page.nArgument == PAGE_ARG_STORY) && strText1.IsEmpty())
+            continue;
+        BOOL bEnabled = m_user.GetRole() != -1;
+        if (page.nCommand != 0)
+            GetCommandState(page.nCommand, &bEnabled, nullptr);
+        if (!bEnabled || !OpenPage(i, strText1, strText2) || m_pageSlots[i] == nullptr)
+            continue;
+        // A frame that was already there takes the workspace's place too.
+        m_pageSlots[i]->LoadSettings(&settings);
+    }
 }

@@ -76,6 +76,10 @@ enum TABLE_ACTION
     TABLE_REFRESH_ZERO,
     TABLE_REFRESH_ACCOUNT,
     TABLE_OPEN_REFRESH,     // made when missing with its own request (IDataTable::SendRequest), shown
+    // As the three TABLE_REFRESH kinds, the request sent before the window shows.
+    TABLE_REQUEST_SHOW,
+    TABLE_REQUEST_ZERO_SHOW,
+    TABLE_REQUEST_ACCOUNT_SHOW,
 };
 
 // One table command: its table, what it does, and for an opener the first request (its body a
@@ -95,7 +99,7 @@ struct CZORVAT32App::TABLE_COMMAND
 const CZORVAT32App::TABLE_COMMAND CZORVAT32App::s_tableCommands[] = {
     {ID_APP_US_QUOTES, TABLE_SHOW, 51921, 56779, 0, nullptr, 0, 0},
     {ID_APP_US_HOLDINGS, TABLE_SHOW, 51170, 56745, 0, nullptr, 0, 0},
-    {ID_APP_US_UNREALIZED, TABLE_REFRESH, 51200, 56769, 0, nullptr, 0, 0},
+    {ID_APP_US_UNREALIZED, TABLE_REQUEST_SHOW, 51200, 56769, 0, nullptr, 0, 0},
     {ID_APP_KSE_HOLDINGS, TABLE_SHOW, 56256, 56790, 0, nullptr, 0, 0},
     {ID_APP_COMBINED_HOLDINGS, TABLE_SHOW, 41125, 41126, 0, nullptr, 0, 0},
     // The account tables: shown, their option columns hidden again.
@@ -120,22 +124,22 @@ const CZORVAT32App::TABLE_COMMAND CZORVAT32App::s_tableCommands[] = {
     {ID_APP_HOLIDAYS, TABLE_SHOW, 51990, 56788, 0, nullptr, 0, 0},
     {ID_APP_NEWS_LIST, TABLE_REFRESH, 57744, 57747, 0, nullptr, 0, 0},
     {ID_APP_NEWS, TABLE_REFRESH_ZERO, 51960, 56783, 0, nullptr, 0, 0},
-    {ID_APP_KSE_EVENTS, TABLE_REFRESH_ZERO, 55335, 56789, 0, nullptr, 0, 0},
+    {ID_APP_KSE_EVENTS, TABLE_REQUEST_ZERO_SHOW, 55335, 56789, 0, nullptr, 0, 0},
     {ID_APP_KSE_NEWS_BROWSER, TABLE_REFRESH_ZERO, 56938, 56939, 0, nullptr, 0, 0},
     {ID_APP_KSE_NEWS, TABLE_REFRESH, 56915, 56916, 0, nullptr, 0, 0},
-    {ID_APP_MARGIN_DETAILS, TABLE_REFRESH_ACCOUNT, 57049, 57050, 0, nullptr, 0, 0},
-    {33309, TABLE_REFRESH, 57052, 57053, 0, nullptr, 0, 0},
-    {33310, TABLE_REFRESH, 57054, 57055, 0, nullptr, 0, 0},
-    {33313, TABLE_REFRESH, 57056, 57057, 0, nullptr, 0, 0},
-    {33235, TABLE_REFRESH, 56304, 56795, 0, nullptr, 0, 0},
+    {ID_APP_MARGIN_DETAILS, TABLE_REQUEST_ACCOUNT_SHOW, 57049, 57050, 0, nullptr, 0, 0},
+    {33309, TABLE_REQUEST_SHOW, 57052, 57053, 0, nullptr, 0, 0},
+    {33310, TABLE_REQUEST_SHOW, 57054, 57055, 0, nullptr, 0, 0},
+    {33313, TABLE_REQUEST_SHOW, 57056, 57057, 0, nullptr, 0, 0},
+    {33235, TABLE_REQUEST_SHOW, 56304, 56795, 0, nullptr, 0, 0},
     {33276, TABLE_OPEN_REFRESH, 56608, 56791, 0, nullptr, 0, 0},
     {ID_APP_KSE_QUOTES, TABLE_SHOW, 52114, 56730, 0, nullptr, 0, 0},
     {ID_APP_KSE_ORDER_BOOK, TABLE_OPEN, 52110, 56780, MSG_OB, "", 0, 0},
     {ID_APP_KSE_INDICES, TABLE_OPEN, 55432, 55433, MSG_LX, "", 0, 0},
     {ID_APP_FWD_QUOTES, TABLE_OPEN, 52121, 52122, MSG_FQ, "", 0, 0},
     {ID_APP_FWD_OPEN_INTEREST, TABLE_OPEN, 52160, 52161, MSG_OI, "", 0, 0},
-    {ID_APP_EXCHANGE_RATES, TABLE_REFRESH, 57275, 57276, 0, nullptr, 0, 0},
-    {ID_APP_INTEREST_RATES, TABLE_REFRESH, 57256, 57257, 0, nullptr, 0, 0},
+    {ID_APP_EXCHANGE_RATES, TABLE_REQUEST_SHOW, 57275, 57276, 0, nullptr, 0, 0},
+    {ID_APP_INTEREST_RATES, TABLE_REQUEST_SHOW, 57256, 57257, 0, nullptr, 0, 0},
     {ID_APP_INTL_BOOK, TABLE_OPEN, 57396, 57495, 0, nullptr, 0, 0},
     {ID_APP_INTL_BOOK_2, TABLE_OPEN, 57396, 57495, 0, nullptr, 0, 0},
     {ID_APP_INTL_MM_BOOK, TABLE_OPEN, 57483, 57496, 0, nullptr, 0, 0},
@@ -230,16 +234,53 @@ void CZORVAT32App::OnTableCommand(UINT nId)
         }
         if (bMade && command.action == TABLE_OPEN_REFRESH)
             pTable->SendRequest();
+        const BOOL bRequestFirst = command.action == TABLE_REQUEST_SHOW || command.action == TABLE_REQUEST_ZERO_SHOW ||
+                                   command.action == TABLE_REQUEST_ACCOUNT_SHOW;
+        if (bRequestFirst)
+            SendTableRequest(pTable, command.action);
         ShowTable(pTable);
-        if (command.action == TABLE_REFRESH)
-            pTable->SendRequest();
-        else if (command.action == TABLE_REFRESH_ZERO)
-            pTable->SendRequestFor(0, "");
-        else if (command.action == TABLE_REFRESH_ACCOUNT)
-            pTable->SendRequestFor(0, m_user.GetAccountText());
+        if (!bRequestFirst)
+            SendTableRequest(pTable, command.action);
         pTable->SetColumnsHidden(TRUE);
         return;
     }
+}
+
+void CZORVAT32App::SendTableRequest(IDataTable* pTable, int nAction)
+{
+    switch (nAction) {
+    case TABLE_REFRESH:
+    case TABLE_REQUEST_SHOW:
+        pTable->SendRequest();
+        break;
+    case TABLE_REFRESH_ZERO:
+    case TABLE_REQUEST_ZERO_SHOW:
+        pTable->SendRequestFor(0, "");
+        break;
+    case TABLE_REFRESH_ACCOUNT:
+    case TABLE_REQUEST_ACCOUNT_SHOW:
+        pTable->SendRequestFor(0, m_user.GetAccountText());
+        break;
+    default:
+        break;
+    }
+}
+
+IDataTable* CZORVAT32App::MakeWorkspaceTable(LPCSTR pszName)
+{
+    // Only a table its command may open for this user, made as the command makes it.
+    for (const TABLE_COMMAND& command : s_tableCommands) {
+        if (command.action == TABLE_SHOW)
+            continue;
+        CString strName;
+        GetSharedGlobals()->LoadString(strName, command.nNameId);
+        BOOL bEnabled = FALSE;
+        if (strName != pszName || !GetCommandState(command.nCommand, &bEnabled, nullptr) || !bEnabled)
+            continue;
+        RunCommand(command.nCommand);
+        return FindTableByName(pszName);
+    }
+    return nullptr;
 }
 
 void CZORVAT32App::OnQuotationSort(UINT nId)

@@ -35,9 +35,12 @@ const struct
 
 BOOL SimpleBrowser::Create(DWORD dwStyle, const RECT& rect, CWnd* pParent, UINT nId, DWORD dwOptions)
 {
+    // A second Create leaves the browser it has untouched.
+    if (m_hWnd != nullptr)
+        return FALSE;
     m_bReady = FALSE;
     m_hWndBrowser = nullptr;
-    if (m_hWnd != nullptr || !CWnd::CreateEx(0, nullptr, "", dwStyle | WS_CLIPCHILDREN, rect, pParent, nId))
+    if (!CWnd::CreateEx(0, nullptr, "", dwStyle | WS_CLIPCHILDREN, rect, pParent, nId))
         return FALSE;
     TbRegisterControlClasses();
     CRect rc;

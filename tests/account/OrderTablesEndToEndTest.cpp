@@ -27,7 +27,8 @@
 
 namespace {
 // US order status and executed trades columns the tests read.
-enum { OC_ORDER = 1, OC_SIDE = 2, OC_SYMBOL = 3, OC_QUANTITY = 4, OC_OPEN = 10, OC_FILLED = 11, OC_STATUS = 12, OC_MARKET = 21 };
+enum { OC_ORDER = 1, OC_SIDE = 2, OC_SYMBOL = 3, OC_QUANTITY = 4, OC_OPEN = 10, OC_FILLED = 11, OC_STATUS = 12, OC_ROUTING_RESULT = 14, OC_SESSION = 16,
+       OC_MARKET = 21 };
 enum { TC_TRADE = 1, TC_QUANTITY = 4, TC_PRICE = 5, TC_ORDER = 9 };
 enum { KC_ORDER = 1, KC_NAME = 6, KC_QUANTITY = 9, KC_OPEN = 15, KC_FILLED = 16, KC_STATUS = 19 };
 const std::vector<int> s_orderColumns = {0, OC_ORDER, OC_SIDE, OC_SYMBOL, OC_QUANTITY, 5, 6, OC_OPEN, OC_FILLED, OC_STATUS, OC_MARKET};
@@ -158,6 +159,12 @@ TEST_F(OrderTables, UsOrdersFillRestAndCancelIntoTheirRowsTradesNoticesAndSounds
     EXPECT_EQ(0, pOrders->GetRows()->FindRow({strResting.c_str()})->GetDouble(OC_FILLED));
 
     Shoot(pOrders, "account_us_orders");
+    // What the user reads of each order: what became of it, and that the market took it.
+    std::vector<std::string> statuses = ShownTexts(pOrders, OC_STATUS);
+    std::sort(statuses.begin(), statuses.end());
+    EXPECT_EQ((std::vector<std::string>{"Filled", "Open", "Partly filled"}), statuses);
+    EXPECT_EQ(std::vector<std::string>(3, "Accepted"), ShownTexts(pOrders, OC_ROUTING_RESULT));
+    EXPECT_EQ(std::vector<std::string>(3, "Regular"), ShownTexts(pOrders, OC_SESSION));
 
     // Each trade is a row, a sound and a notice, once.
     const std::vector<std::string> fills = Sent("NT");
@@ -318,6 +325,10 @@ TEST_F(OrderTables, KseOrdersReachTheFiveTablesWithOneNoticeAndTheirTradesSound)
     Shoot(pOrders, "account_kse_orders");
     Shoot(Find<COrderStatusKSETable>(51165), "account_kse_orders_filled");
     Shoot(pTrades, "account_kse_trades");
+    // Each trade reads as done on the regular board.
+    const size_t nTrades = static_cast<size_t>(pTrades->GetRows()->GetCount());
+    EXPECT_EQ(std::vector<std::string>(nTrades, "Regular board"), ShownTexts(pTrades, 2));
+    EXPECT_EQ(std::vector<std::string>(nTrades, "Executed"), ShownTexts(pTrades, 16));
 }
 
 TEST_F(OrderTables, RefusedForwardRepliesEndTheLoadAndLeaveNoDoubledTrades)

@@ -3,8 +3,11 @@
 // clipboard as a picture alone.
 #include <gtest/gtest.h>
 #include "AppTestSupport.h"
+#include <cstring>
 #include "app/FormMDIWnd.h"
+#include "app/ViewHtml.h"
 #include "platform/win/user/Clipboard.h"
+#include "platform/win/user/WebBrowser.h"
 
 namespace {
 
@@ -33,6 +36,14 @@ struct FormFixture : ::testing::Test
         return rc;
     }
 };
+
+// Refuses every browser control made while it is installed, as a display without one would.
+LRESULT CALLBACK RefuseBrowsers(int nCode, WPARAM, LPARAM lParam)
+{
+    const CBT_CREATEWNDA* pCreate = reinterpret_cast<const CBT_CREATEWNDA*>(lParam);
+    return nCode == HCBT_CREATEWND && pCreate->lpcs->lpszClass != nullptr &&
+           strcmp(pCreate->lpcs->lpszClass, WC_WEBBROWSERA) == 0;
+}
 
 }  // namespace
 
@@ -110,4 +121,25 @@ TEST_F(FormFixture, CopyPutsThePictureAloneOnTheClipboard)
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
     EXPECT_EQ(1, CountClipboardFormats());
     pSlot->DestroyWindow();
+}
+
+TEST_F(FormFixture, PageWithoutABrowserStaysAnEmptyFrameThatSizesAndCopies)
+{
+    HHOOK hHook = SetWindowsHookExA(WH_CBT, RefuseBrowsers, nullptr, 0);
+    CFormHtml* pPage = new CFormHtml;
+    CFormMDIWnd* pSlot = pPage;
+    pPage->SetPageId("BRIEF_TEST_PAGE");
+    const BOOL bMade = pPage->CreateForm(55280, new CViewHtml, &pSlot);
+    UnhookWindowsHookEx(hHook);
+    ASSERT_TRUE(bMade) << "the frame still comes";
+    EXPECT_EQ(nullptr, pPage->GetView()) << "the view that went is forgotten";
+    pPage->MoveWindow(30, 30, 500, 300);
+    EXPECT_EQ(500, WindowRect(pPage).Width());
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    pPage->SendMessage(WM_COMMAND, ID_EDIT_COPY_PICTURE);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+    pPage->DestroyWindow();
+    EXPECT_EQ(nullptr, pSlot);
 }

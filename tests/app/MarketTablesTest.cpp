@@ -5,6 +5,10 @@
 // Tables whose classes are not built here are small fakes registered under their name ids.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 #include "AppTestSupport.h"
@@ -24,6 +28,7 @@
 #include "platform/win/kernel/Shell.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
+#include "platform/win/user/WebBrowser.h"
 #include "refdata/ZorvatGlobals.h"
 
 #define IDS_INITIAL_LOAD_DONE 40331
@@ -35,6 +40,8 @@ namespace {
 // What the fake tables were asked, in order: "made 52112", "request 51128",
 // "request 41125 3 10020", "resubscribe 51921", "log 51960 in <section>".
 std::vector<std::string> s_calls;
+// The tables that asked while their main window showed.
+std::vector<std::string> s_askedWhileShown;
 
 int CountCalls(const std::string& strCall)
 {
@@ -57,6 +64,7 @@ public:
     BOOL SendRequest() override
     {
         s_calls.push_back("request " + Id());
+        NoteShown();
         if (GetNameId() == 51128)
             CZORVAT32App::Get()->SendRequest(MSG_KB, "");
         return TRUE;
@@ -64,6 +72,7 @@ public:
     BOOL SendRequestFor(long nArgument, LPCSTR pszText) override
     {
         s_calls.push_back("request " + Id() + " " + std::to_string(nArgument) + " " + (pszText != nullptr ? pszText : "-"));
+        NoteShown();
         return TRUE;
     }
     void ResubscribeAll() override { s_calls.push_back("resubscribe " + Id()); }
@@ -80,6 +89,11 @@ public:
 
 protected:
     std::string Id() const { return std::to_string(GetNameId()); }
+    void NoteShown()
+    {
+        if (GetMainWindow() != nullptr && GetMainWindow()->IsWindowVisible())
+            s_askedWhileShown.push_back(Id());
+    }
     void CreateColumns() override
     {
         CColumn column = m_table.AddColumn();
@@ -810,5 +824,102 @@ TEST_F(MarketSessionFixture, ScheduleAndParameterCommandsEachOpenTheirDialog)
         run.m_strMarkText = "unseen";
         app.RunCommand(dialog.nId);
         EXPECT_NE("unseen", run.m_strMarkText) << "command " << dialog.nId << " showed no dialog of its own";
+    }
+}
+
+TEST_F(MarketSessionFixture, ReportCommandsAskBeforeTheirWindowShows)
+{
+    ASSERT_NO_FATAL_FAILURE(StartTrader({51200, 55335, 56304, 57052, 57054, 57049, 57056, 57744}));
+    CZORVAT32App& app = run.App();
+    s_askedWhileShown.clear();
+    const struct { UINT nCommand, nTable; } cases[] = {{33119, 51200}, {33232, 55335}, {33235, 56304}, {33309, 57052},
+                                                      {33310, 57054}, {33311, 57049}, {33313, 57056}};
+    for (const auto& c : cases) {
+        if (IDataTable* pTable = app.FindTable(c.nTable))
+            pTable->CloseAllWindows();
+        s_calls.clear();
+        app.RunCommand(c.nCommand);
+        EXPECT_EQ(1, std::count_if(s_calls.begin(), s_calls.end(),
+                                   [&](const std::string& str) { return str.rfind("request " + std::to_string(c.nTable), 0) == 0; }))
+            << c.nCommand;
+        ASSERT_NE(nullptr, app.FindTable(c.nTable));
+        EXPECT_EQ(app.FindTable(c.nTable)->GetMainWindow(), ActiveChild()) << c.nCommand;
+    }
+    EXPECT_TRUE(s_askedWhileShown.empty()) << s_askedWhileShown.front() << " was asked after it showed";
+    // The news list asks once it shows.
+    app.RunCommand(33625);
+    EXPECT_EQ(std::vector<std::string>{"57744"}, s_askedWhileShown);
+}
+
+namespace {
+
+// The main frame's procedure, watched: each WM_SETREDRAW noted with what the user had then.
+WNDPROC s_pfnWatchedFrame = nullptr;
+std::function<std::string()> s_whatShows;
+std::string s_redraws;
+
+LRESULT CALLBACK WatchRedraw(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == WM_SETREDRAW)
+        s_redraws += std::string(wParam ? "on" : "off") + " (" + s_whatShows() + ")|";
+    return CallWindowProcA(s_pfnWatchedFrame, hWnd, uMsg, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(MarketSessionFixture, SavedWorkspaceBringsBackPagesAndNewsTogetherInTheNextSession)
+{
+    ASSERT_NO_FATAL_FAILURE(StartTrader({57744, 56915}));
+    CZORVAT32App& app = run.App();
+    TbWebBrowserUseEngine(FALSE);
+    const std::shared_ptr<void> engineBack(nullptr, [](void*) { TbWebBrowserUseEngine(TRUE); });
+    app.RunCommand(33180);
+    CFormMDIWnd* pPage = app.GetPageWindow("BRIEF_STOCK_TICKER");
+    ASSERT_NE(nullptr, pPage);
+    pPage->MoveWindow(120, 70, 500, 300);
+    app.RunCommand(33625);
+    app.RunCommand(33286);
+    const std::string strPath = run.Folder() + "/mine.wsp";
+    TbQueueTestAnswer({TB_ASK_SAVEFILE, IDOK, strPath});
+    app.RunCommand(ID_APP_SAVE_WORKSPACE_AS);
+    std::ifstream in(strPath);
+    const std::string strText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(std::string::npos, strText.find("[BRIEF_STOCK_TICKER]")) << "saved while it is open:\n" << strText;
+
+    // A new session has none of them.
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+    app.RunCommand(ID_APP_DISCONNECT);
+    ASSERT_TRUE(PumpUntil([&] { return !app.IsConnected(); }, 5000));
+    run.QueueLogin("trader", "secret");
+    app.RunCommand(ID_APP_CONNECT);
+    ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+    ASSERT_EQ(nullptr, app.GetPageWindow("BRIEF_STOCK_TICKER"));
+    ASSERT_EQ(nullptr, app.FindTable(57744));
+
+    HWND hFrame = app.GetMainFrame()->m_hWnd;
+    s_calls.clear();
+    s_redraws.clear();
+    s_whatShows = [&] {
+        CFormMDIWnd* pBack = app.GetPageWindow("BRIEF_STOCK_TICKER");
+        return std::string(pBack != nullptr && pBack->IsWindowVisible() ? "page" : "no page");
+    };
+    s_pfnWatchedFrame = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hFrame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchRedraw)));
+    TbQueueTestAnswer({TB_ASK_OPENFILE, IDOK, strPath});
+    app.RunCommand(ID_APP_OPEN_WORKSPACE);
+    SetWindowLongPtrA(hFrame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s_pfnWatchedFrame));
+    EXPECT_EQ("off (no page)|on (page)|", s_redraws) << "the windows appear together";
+
+    pPage = app.GetPageWindow("BRIEF_STOCK_TICKER");
+    ASSERT_NE(nullptr, pPage);
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    pPage->GetWindowPlacement(&wp);
+    EXPECT_EQ(CRect(120, 70, 620, 370), CRect(wp.rcNormalPosition)) << "at its place";
+    EXPECT_TRUE(pPage->IsWindowVisible());
+    for (UINT nId : {57744, 56915}) {
+        IDataTable* pTable = app.FindTable(nId);
+        ASSERT_NE(nullptr, pTable) << nId;
+        EXPECT_TRUE(pTable->GetMainWindow()->IsWindowVisible()) << nId;
+        EXPECT_EQ(1, CountCalls("request " + std::to_string(nId))) << "it asks for its rows";
     }
 }

@@ -3,6 +3,8 @@
 // model the test builds from the board as the reply left it and the same lines; an alert the
 // prices reach fires once, in the information window. Pictures in English and Arabic.
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -10,6 +12,11 @@
 #include <vector>
 #include "app/TableMDIWnd.h"
 #include "app/ZorvatApp.h"
+#include "framework/base/SharedGlobals.h"
+#include "framework/table/TableColumns.h"
+#include "framework/table/TreeNode.h"
+#include "framework/table/ViewRow.h"
+#include "framework/table/ViewTable.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
 #include "market/QuotationFigures.h"
@@ -53,6 +60,37 @@ public:
     int nLines = 0;
 };
 
+// The text the board's first stock shows under the column of that title; "no column" without one.
+std::string CellUnder(CQuotationKSETable* pBoard, const std::string& strTitle)
+{
+    CViewTable* pView = pBoard->GetMainWindow()->GetView();
+    CViewRow row(pView);
+    for (int nLine = 0; pView->GetRow(row, nLine) && !row.IsDataRow(); ++nLine) {
+    }
+    CTableColumns& columns = pView->GetColumns();
+    for (int nCol = 0; nCol < columns.GetCount(); ++nCol) {
+        if (strTitle != static_cast<const char*>(columns.GetColumn(nCol)->GetTitle()))
+            continue;
+        char szText[64] = "";
+        row.GetNode()->GetCellText(szText, sizeof szText, nCol, columns.GetColumn(nCol), pView);
+        return szText;
+    }
+    return "no column";
+}
+
+double Number(std::string strText)
+{
+    strText.erase(std::remove(strText.begin(), strText.end(), ','), strText.end());
+    return atof(strText.c_str());
+}
+
+std::string Text(UINT nId)
+{
+    CString str;
+    GetSharedGlobals()->LoadString(str, nId);
+    return static_cast<LPCSTR>(str);
+}
+
 struct BoardSession : CMarketSession
 {
     void Start(bool bArabic)
@@ -81,6 +119,20 @@ struct BoardSession : CMarketSession
         const CDataBuffer* pFirst = pBoard->GetRows()->GetAt(0);
         EXPECT_FALSE(pFirst->GetText(KC_TEXT).IsEmpty());
         EXPECT_FALSE(pFirst->GetText(KC_STATE).IsEmpty());
+        // A stock that trades in an open market says so, and each column holds what its title says.
+        EXPECT_EQ(Text(57825), CellUnder(pBoard, Text(51945))) << "its state";
+        EXPECT_EQ(Text(57829), CellUnder(pBoard, Text(51947))) << "its session";
+        const double dPrevious = Number(CellUnder(pBoard, Text(51896)));
+        const double dLower = Number(CellUnder(pBoard, Text(51937)));
+        EXPECT_GT(dLower, 0.0);
+        EXPECT_LT(dLower, dPrevious);
+        EXPECT_LT(dPrevious, Number(CellUnder(pBoard, Text(51936)))) << "the day's limits stand around the price";
+        EXPECT_GT(Number(CellUnder(pBoard, Text(51938))), 0.0) << "the bid's quantity";
+        if (!bArabic) {
+            EXPECT_EQ("Traded", Text(57825));
+            EXPECT_EQ("Open", Text(57829));
+            EXPECT_EQ("Upper\nlimit", Text(51936));
+        }
 
         CQuoteRecorder recorder(pBoard);
         ASSERT_TRUE(pRun->App().AddSink(recorder.GetSinkRecord()));
@@ -121,6 +173,9 @@ struct BoardSession : CMarketSession
         EXPECT_NE(std::string::npos, strInfo.find(std::to_string(nFired))) << strInfo;
 
         Shoot(pBoard, std::string("market_kse_board_") + pszLanguage);
+        // Wide, with the limits, quantities and state texts at the right.
+        pBoard->GetMainWindow()->MoveWindow(0, 0, 2400, 200);
+        Shoot(pBoard, std::string("market_kse_board_wide_") + pszLanguage);
         if (CDataTable* pInfo = FindDataTable(IDS_TABLE_INFO))
             Shoot(pInfo, std::string("market_kse_board_alert_") + pszLanguage);
     }

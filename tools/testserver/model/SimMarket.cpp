@@ -205,9 +205,9 @@ bool CSimMarket::Init(const CSimTables& tables, CSimClock* pClock, uint64_t nSee
         SetField(inst.quote, "prev_date", CSimClock::ServerDate(m_nPrevDate));
         SetField(inst.quote, "limit_up", PriceText(market, inst.nLimitUp));
         SetField(inst.quote, "limit_down", PriceText(market, inst.nLimitDown));
-        SetField(inst.quote, "segment", int64_t{1});
+        SetField(inst.quote, "stock_status", int64_t{0});
         SetField(inst.quote, "state", int64_t{1});
-        SetField(inst.quote, "status", int64_t{0});
+        SetField(inst.quote, "session", int64_t{0});
         SetField(inst.quote, "eps", FormatDouble(inst.dEps, 2));
         inst.quoteSlots.Bind(inst.quote, s_quoteSlots, Q_COUNT);
         UpdateQuote(inst, false);

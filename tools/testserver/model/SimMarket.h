@@ -35,7 +35,8 @@
 // | limit_up, limit_down | the day's limits, 0 for none | SQ/QQ 15, 16; GS 33, 32 |
 // | bid_qty, ask_qty | quantities of the best levels | SQ/QQ 22, 23 |
 // | change, change_pct | last minus the previous close, and per cent of it | SQ/QQ 24 |
-// | segment, state, status | board 1, trading state 1, status code 0 | SQ/QQ 25, 26, 27 |
+// | stock_status | the stock's status: 0 traded (1 suspended, 2 halted, 3 delisted never come) | SQ/QQ 25 |
+// | state, session | the trading state 1; the session, 0 open (the walk trades all day) | SQ/QQ 26, 27 |
 // | time, date | of the last trade | SQ/QQ 29; GS 6 |
 // | ticker | 1 when the change goes to the scrolling ticker | SQ/QQ 30 |
 // | bid_lots, ask_lots | bid_qty and ask_qty in lots of 100 | GS 7, 8 |
@@ -127,7 +128,8 @@
 // | market, symbol, date | |
 // | open, high, low, close, prev_close, change, change_pct | |
 // | volume, trades, value | |
-// | segment, state | 1, 1 |
+// | segment | 1 |
+// | state | the stock's status that day: 0 traded | DQ 11 |
 //
 // index day (GetIndexHistory)
 // | name | value |

@@ -260,7 +260,7 @@ std::vector<CSimRecord> CSimMarket::GetDailyHistory(const CSimInstrument& inst, 
         SetField(rec, "trades", int64_t{nTrades});
         SetField(rec, "value", FormatDouble(dClose * static_cast<double>(nVolume) / static_cast<double>(market.nUnit), 3));
         SetField(rec, "segment", int64_t{1});
-        SetField(rec, "state", int64_t{1});
+        SetField(rec, "state", int64_t{0});
         rows.push_back(std::move(rec));
     }
     return rows;

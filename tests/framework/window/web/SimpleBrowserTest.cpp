@@ -182,6 +182,7 @@ TEST_P(Browser, WithoutAParentItStillWrites)
 {
     SimpleBrowser lone;
     ASSERT_TRUE(lone.Create(WS_POPUP, CRect(0, 0, 200, 100), nullptr, 0));
+    EXPECT_FALSE(lone.Create(WS_POPUP, CRect(0, 0, 200, 100), nullptr, 0)) << "one window each";
     lone.Write("<p>alone</p>");
     EXPECT_TRUE(PumpUntil([&] { return lone.IsReady(); }, 10000));
     EXPECT_EQ("<p>alone</p>", lone.GetDocument());
