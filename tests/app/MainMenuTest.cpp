@@ -25,6 +25,7 @@
 #include "platform/win/user/Menu.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
+#include "platform/win/user/Display.h"
 #include "platform/win/user/VirtualKeys.h"
 
 namespace {
@@ -266,6 +267,33 @@ std::set<HWND> VisibleChildren(CMainFrame* pFrame)
     return children;
 }
 
+// A key as the display delivers it, through the application's own message loop (where the
+// frame's keys are translated) for a tenth of a second.
+void PressKey(CZORVAT32App& app, UINT nKey)
+{
+    TbDisplayKey(WM_KEYDOWN, nKey, 1, "");
+    TbDisplayKey(WM_KEYUP, nKey, 1 | (static_cast<LPARAM>(KF_UP) << 16), "");
+    const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 10, nullptr);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+    MSG msg;
+    while (std::chrono::steady_clock::now() < end && ::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (!app.PreTranslateMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    ::KillTimer(nullptr, nTimer);
+}
+
+// How often the help file went to the viewer since the last look.
+int HelpShown()
+{
+    int nShown = 0;
+    for (std::string strOpened; TbTakeShellOpen(&strOpened);)
+        nShown += strOpened.size() >= 13 && strOpened.compare(strOpened.size() - 13, 13, "/Zorvat32.chm") == 0;
+    return nShown;
+}
+
 }  // namespace
 
 // Each kind of user: the viewer, the trader, the trader with margin, the restricted user.
@@ -281,6 +309,8 @@ TEST(MainMenuSession, EveryUserFindsEachMenuFilledAndRunsEveryItemItEnables)
         CTestServer server;
         ASSERT_TRUE(server.Start({}));
         CTerminalRun run;
+        // The help file beside the program, which the help hands to the viewer.
+        std::ofstream(run.Folder() + "/Zorvat32.chm") << "help";
         run.m_onMakersRegistered = &CWholeTerminalMakers::Register;
         ASSERT_TRUE(run.StartLoggedIn(server.Port(), user.pszUser, user.pszPassword));
         PumpFor(200);
@@ -329,9 +359,10 @@ TEST(MainMenuSession, EveryUserFindsEachMenuFilledAndRunsEveryItemItEnables)
         KillTimer(nullptr, nTimer);
         EXPECT_EQ(std::vector<UINT>{}, s_leftWaiting) << "commands that left a question waiting";
         EXPECT_GT(nRun, 30);
-        std::string strOpened;
-        while (TbTakeShellOpen(&strOpened)) {
-        }
+        // The help item showed the help file, and so does F1.
+        EXPECT_EQ(1, HelpShown());
+        PressKey(run.App(), VK_F1);
+        EXPECT_EQ(1, HelpShown()) << "F1";
         TbRecordShellOpens(FALSE);
         if (std::string(user.pszUser) == "restricted") {
             // The program ends from its File menu once the user says yes.
