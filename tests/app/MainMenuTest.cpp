@@ -4,12 +4,14 @@
 // can run every item it enables.
 #include <gtest/gtest.h>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 #include "AppTestSupport.h"
+#include "common/MenuShot.h"
 #include "TerminalRun.h"
 #include "account/AccountForms.h"
 #include "account/AccountTables.h"
@@ -300,15 +302,18 @@ int HelpShown()
 TEST(MainMenuSession, EveryUserFindsEachMenuFilledAndRunsEveryItemItEnables)
 {
     CWholeTerminalMakers makers;
-    const struct { const char* pszUser; const char* pszPassword; } users[] = {
-        {"viewer", "viewer"}, {"trader", "secret"}, {"margin", "margin"}, {"restricted", "limited"}};
+    std::filesystem::create_directories(TB_BINARY_DIR "/screenshots");
+    // The trader's menus and the margin trader's, in Arabic, are pictured.
+    const struct { const char* pszUser; const char* pszPassword; bool bArabic; } users[] = {
+        {"viewer", "viewer", false}, {"trader", "secret", false}, {"margin", "margin", true},
+        {"restricted", "limited", false}};
     // What ends or restarts the session has tests of its own.
     const std::set<UINT> ending = {32775, 33046, 33048, ID_APP_EXIT};
     for (const auto& user : users) {
         SCOPED_TRACE(user.pszUser);
         CTestServer server;
         ASSERT_TRUE(server.Start({}));
-        CTerminalRun run;
+        CTerminalRun run(user.bArabic);
         // The help file beside the program, which the help hands to the viewer.
         std::ofstream(run.Folder() + "/Zorvat32.chm") << "help";
         run.m_onMakersRegistered = &CWholeTerminalMakers::Register;
@@ -328,6 +333,19 @@ TEST(MainMenuSession, EveryUserFindsEachMenuFilledAndRunsEveryItemItEnables)
             GetMenuStringA(hBar, static_cast<UINT>(i), szTitle, sizeof szTitle, MF_BYPOSITION);
             const std::string strList = Listing(hPopup);
             EXPECT_NE(std::string::npos, strList.find_first_not_of("-\n ")) << szTitle << " is empty";
+            if (user.bArabic || std::string(user.pszUser) == "trader") {
+                RECT rc;
+                GetWindowRect(pFrame->m_hWnd, &rc);
+                const std::string strShot = std::string(TB_BINARY_DIR "/screenshots/main_menu_") + user.pszUser + "_" +
+                                            std::to_string(i) + (user.bArabic ? "_ar" : "_en") + ".png";
+                EXPECT_GE(ShootMenuWhile(pFrame->m_hWnd, strShot, [&] {
+                              TrackPopupMenu(hPopup, user.bArabic ? TPM_LAYOUTRTL | TPM_RIGHTALIGN : 0,
+                                             user.bArabic ? rc.right - 40 : rc.left + 40, rc.top + 40, 0, pFrame->m_hWnd,
+                                             nullptr);
+                          }),
+                          1)
+                    << szTitle;
+            }
         }
         // Each enabled item as the user chooses it; what it opened is closed again.
         s_hFrame = pFrame->m_hWnd;

@@ -133,4 +133,8 @@ TEST_F(TicketFromRows, RowMenusAndDoubleClicksOpenTheTicketOnTheRowsSymbol)
             << "column " << nCol << ": ticket shows \"" << TicketTicker() << "\" for " << strStock;
         CloseTicket();
     }
+
+    // The US ticket's command that no menu keeps opens the same empty ticket as the menu's.
+    ASSERT_EQ(nullptr, App().GetOrderTicketForm());
+    EXPECT_NE(nullptr, Command(33336));
 }
