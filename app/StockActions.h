@@ -28,7 +28,6 @@ struct IStockActions
 void SetStockActions(IStockActions* pActions);
 IStockActions* GetStockActions();
 
-// Shows a symbol as its market is shown: its historical chart, or, for a market that looks its
-// symbols up in the quotations, the order ticket on it (when the user may place US orders); an
-// unknown market opens nothing.
+// Shows a symbol as its market is shown: its historical chart, unless the market looks its symbols
+// up in the quotations (or is unknown), which opens nothing.
 void GoToSymbol(LPCSTR pszSymbol, long nMarketCode);

@@ -486,6 +486,8 @@ BOOL CQuotationTable::RunCommand(UINT nId)
                                      GetGlobals()->GetMarketCode(pRow->GetText(QC_MARKET)));
     else if (pBook != nullptr)
         FollowBook(pRow, pBook->nTableId, nId == pBook->nFollow);
+    else if (nId == ID_QUOTE_GO_TO_SYMBOL)
+        GoToSymbol(pRow->GetText(QC_TICKER), GetGlobals()->GetMarketCode(pRow->GetText(QC_MARKET)));
     else
         RunCommandOnRow(nId, pRow->GetText(QC_TICKER), pRow->GetText(QC_MARKET));
     return TRUE;
@@ -654,9 +656,6 @@ void CQuotationTable::RunCommandOnRow(UINT nId, const CString& strTicker, const 
             pApp->OpenOrderTicket(0, pszTicker, dLast != 0.0 ? dLast : pRow->GetDouble(QC_CLOSE), pszMarket,
                                   pRow->GetText(QC_TICKET_TEXT), 0);
         }
-        break;
-    case ID_QUOTE_GO_TO_SYMBOL:
-        GoToSymbol(pszTicker, GetGlobals()->GetMarketCode(pszMarket));
         break;
     // The research pages of the row's ticker.
     case 33212:

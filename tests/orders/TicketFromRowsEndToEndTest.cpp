@@ -1,14 +1,18 @@
 // The order ticket opened where the trader finds a symbol: "Order ticket" in the row menus of the
 // US quotations and of the ticker lookup's results, and a double click on a KSE quotation's name
 // or last price; each time the ticket shows the row's symbol. "Go to symbol" in the US
-// quotations' row menu does the same for their boards, which have no charts.
+// quotations' row menu asks for the chart of the row's symbol.
 #include <gtest/gtest.h>
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+#include <memory>
 #include <string>
+#include <vector>
 #include "OrderTestSupport.h"
-#include "tests/app/AppTestSupport.h"
-#include "app/NorvMainFrame.h"
-#include "market/TickerLookupResultsTable.h"
+#include "app/ChartWindows.h"
 #include "app/FormMDIWnd.h"
+#include "app/NorvMainFrame.h"
 #include "app/TableMDIWnd.h"
 #include "framework/table/ViewTable.h"
 #include "framework/window/TableWindow.h"
@@ -17,11 +21,43 @@
 #include "market/QuotationTable.h"
 #include "market/TableLinks.h"
 #include "market/TickerLookupDlg.h"
+#include "market/TickerLookupResultsTable.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "platform/win/user/Display.h"
 #include "platform/win/user/TestAnswers.h"
+#include "tests/app/AppTestSupport.h"
 
 namespace {
+
+// The charts as far as go to symbol reaches them: the chooser, asked for a symbol of a market
+// and cancelled.
+struct CChartChooserAsked : IChartMaker
+{
+    std::string strAsked;
+    std::unique_ptr<IChartChoice> AskChoice(int, LPCSTR pszSymbol, int nMarket) override
+    {
+        strAsked = std::string(pszSymbol != nullptr ? pszSymbol : "") + " " + std::to_string(nMarket);
+        return nullptr;
+    }
+    CFormChart* MakeFrame() override { return nullptr; }
+    CWnd* MakeView(int, int) override { return nullptr; }
+};
+
+// The market list with the lookup flag (field 8) of every US-type board (family 1, field 12) off.
+void ChartTheUsBoards(const std::string& strFile)
+{
+    std::ifstream in(strFile);
+    std::string strText;
+    for (std::string strLine; std::getline(in, strLine); strText += strLine + "\n") {
+        std::vector<size_t> bars;
+        for (size_t n = strLine.find('|'); n != std::string::npos; n = strLine.find('|', n + 1))
+            bars.push_back(n);
+        if (strLine[0] != '#' && strLine[0] != '@' && bars.size() > 12 && strLine.substr(bars[11] + 1, 2) == "1|")
+            strLine[bars[7] + 1] = '0';
+    }
+    in.close();
+    std::ofstream(strFile) << strText;
+}
 
 #define ID_ROW_TICKET 33208
 #define ID_ROW_GO_TO_SYMBOL 33567
@@ -83,7 +119,12 @@ struct TicketFromRows : COrderSession
 
 TEST_F(TicketFromRows, RowMenusAndDoubleClicksOpenTheTicketOnTheRowsSymbol)
 {
-    ASSERT_NO_FATAL_FAILURE(Start(false));
+    // The server's data with the US boards charted rather than looked up in the quotations.
+    const std::string strData = std::filesystem::temp_directory_path() / ("ticket-rows-" + std::to_string(getpid()));
+    std::filesystem::remove_all(strData);
+    std::filesystem::copy(TB_SOURCE_DIR "/tools/testserver/data", strData, std::filesystem::copy_options::recursive);
+    ChartTheUsBoards(strData + "/reference/markets.txt");
+    ASSERT_NO_FATAL_FAILURE(Start(false, {"--data", strData}));
 
     // The US quotations: the row menu's order ticket, then go to symbol, which asks for a chart
     // of the row's symbol.
@@ -98,10 +139,13 @@ TEST_F(TicketFromRows, RowMenusAndDoubleClicksOpenTheTicketOnTheRowsSymbol)
     EXPECT_EQ(0, TbPendingTestAnswers()) << "the row menu popped up";
     EXPECT_NE(std::string::npos, TicketTicker().find(strUsSymbol)) << "ticket shows \"" << TicketTicker() << "\"";
     CloseTicket();
-    // The board looks its symbols up in the quotations: it has no chart, the ticket takes them.
+    // Go to symbol asks for the chart of the row's symbol on its board, which here has charts.
+    CChartChooserAsked charts;
+    RegisterChartMaker(&charts);
     PickFromRowMenu(pQuotes, 0, ID_ROW_GO_TO_SYMBOL);
-    EXPECT_NE(std::string::npos, TicketTicker().find(strUsSymbol)) << "ticket shows \"" << TicketTicker() << "\"";
-    CloseTicket();
+    RegisterChartMaker(nullptr);
+    EXPECT_EQ(strUsSymbol + " " + std::to_string(GetGlobals()->GetMarketCode(CellText(pQuotes, 0, QC_MARKET).c_str())),
+              charts.strAsked);
 
     // The ticker lookup's results.
     ASSERT_TRUE(App().RunCommand(33195));
@@ -137,4 +181,5 @@ TEST_F(TicketFromRows, RowMenusAndDoubleClicksOpenTheTicketOnTheRowsSymbol)
     // The US ticket's command that no menu keeps opens the same empty ticket as the menu's.
     ASSERT_EQ(nullptr, App().GetOrderTicketForm());
     EXPECT_NE(nullptr, Command(33336));
+    std::filesystem::remove_all(strData);
 }
