@@ -112,7 +112,7 @@ const CZORVAT32App::COMMAND_ENTRY CZORVAT32App::s_commands[] = {
     {33313, 33313, RULE_DISABLED, &CZORVAT32App::OnTableCommand, nullptr},
     {33315, 33315, RULE_ROLE_1, &CZORVAT32App::OnPageCommand, nullptr},
     {33335, 33335, RULE_REMOVED, &CZORVAT32App::OnPositionFormCommand, nullptr},
-    {33336, 33336, RULE_REMOVED, nullptr, nullptr},
+    {33336, 33336, RULE_REMOVED, &CZORVAT32App::OnUsTicketCommand, nullptr},
     {ID_APP_OPTION_CHAIN, ID_APP_OPTION_CHAIN, RULE_REMOVED, &CZORVAT32App::OnOptionChainCommand, nullptr},
     {ID_APP_EXCHANGE_RATES, ID_APP_EXCHANGE_RATES, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},
     {ID_APP_INTEREST_RATES, ID_APP_INTEREST_RATES, RULE_ROLE_1, &CZORVAT32App::OnTableCommand, nullptr},

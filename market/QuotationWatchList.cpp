@@ -47,6 +47,9 @@
 #define ID_QUOTE_OWN_POSITION 33080
 #define ID_QUOTE_SCROLLING 33086
 #define ID_QUOTE_OPTION_CHAIN 33338
+#define ID_QUOTE_TICKET 33208
+#define ID_QUOTE_GO_TO_SYMBOL 33567
+#define QC_TICKET_TEXT 12               // the quote's text the ticket takes with the symbol
 #define ID_QUOTE_SHOW_EXT 33200
 #define ID_TRADES_ADD 33081
 #define ID_TRADES_STOP 33082
@@ -58,9 +61,9 @@
 namespace {
 
 // How a command's item is enabled: always, with a selected data row, with one and the US time
-// and sales open, with one whose book is off (follow) or on (stop), or not yet (its window comes
-// with a later piece of the terminal).
-enum { QRULE_ALWAYS, QRULE_ROW, QRULE_TRADES, QRULE_BOOK_OFF, QRULE_BOOK_ON, QRULE_CHART, QRULE_LATER };
+// and sales open, with one whose book is off (follow) or on (stop), with one and the user's
+// chart or US order rights, or not yet (its window comes with a later piece of the terminal).
+enum { QRULE_ALWAYS, QRULE_ROW, QRULE_TRADES, QRULE_BOOK_OFF, QRULE_BOOK_ON, QRULE_CHART, QRULE_US_ORDER, QRULE_LATER };
 
 struct QUOTE_COMMAND {
     UINT nId;
@@ -76,8 +79,8 @@ const QUOTE_COMMAND s_commands[] = {
     {57454, QRULE_BOOK_OFF}, {57455, QRULE_BOOK_ON}, {57456, QRULE_ALWAYS},
     {40195, QRULE_BOOK_OFF}, {40196, QRULE_BOOK_ON}, {40197, QRULE_ALWAYS},
     // Order ticket, news, charts, research, option chain, go to symbol, the book page.
-    {33208, QRULE_LATER}, {33209, QRULE_LATER}, {33210, QRULE_CHART}, {33211, QRULE_CHART}, {33212, QRULE_ROW},
-    {33213, QRULE_ROW}, {33214, QRULE_ROW}, {ID_QUOTE_OPTION_CHAIN, QRULE_ROW}, {33567, QRULE_LATER}, {33568, QRULE_LATER},
+    {ID_QUOTE_TICKET, QRULE_US_ORDER}, {33209, QRULE_LATER}, {33210, QRULE_CHART}, {33211, QRULE_CHART}, {33212, QRULE_ROW},
+    {33213, QRULE_ROW}, {33214, QRULE_ROW}, {ID_QUOTE_OPTION_CHAIN, QRULE_ROW}, {ID_QUOTE_GO_TO_SYMBOL, QRULE_ROW}, {33568, QRULE_LATER},
     {40194, QRULE_LATER}, {33569, QRULE_LATER}, {40192, QRULE_LATER},
 };
 
@@ -376,6 +379,9 @@ BOOL CQuotationTable::UpdateCommand(UINT nId, CCmdUI* pCmdUI)
         pCmdUI->Enable(pRow != nullptr && GetStockActions() != nullptr &&
                        GetStockActions()->CanOpenChart(ChartKindOf(nId)));
         break;
+    case QRULE_US_ORDER:
+        pCmdUI->Enable(pRow != nullptr && GetStockActions() != nullptr && GetStockActions()->CanEnterOrderUS());
+        break;
     default:
         pCmdUI->Enable(FALSE);
         break;
@@ -480,6 +486,8 @@ BOOL CQuotationTable::RunCommand(UINT nId)
                                      GetGlobals()->GetMarketCode(pRow->GetText(QC_MARKET)));
     else if (pBook != nullptr)
         FollowBook(pRow, pBook->nTableId, nId == pBook->nFollow);
+    else if (nId == ID_QUOTE_GO_TO_SYMBOL)
+        GoToSymbol(pRow->GetText(QC_TICKER), GetGlobals()->GetMarketCode(pRow->GetText(QC_MARKET)));
     else
         RunCommandOnRow(nId, pRow->GetText(QC_TICKER), pRow->GetText(QC_MARKET));
     return TRUE;
@@ -640,6 +648,14 @@ void CQuotationTable::RunCommandOnRow(UINT nId, const CString& strTicker, const 
     case ID_QUOTE_OPTION_CHAIN:
         if (CZORVAT32App* pApp = CZORVAT32App::Get())
             pApp->OpenOptionChain(pszTicker);
+        break;
+    case ID_QUOTE_TICKET:
+        // At the last price, or before the first trade at the price the change counts from.
+        if (CZORVAT32App* pApp = CZORVAT32App::Get()) {
+            const double dLast = pRow->GetDouble(QC_LAST);
+            pApp->OpenOrderTicket(0, pszTicker, dLast != 0.0 ? dLast : pRow->GetDouble(QC_CLOSE), pszMarket,
+                                  pRow->GetText(QC_TICKET_TEXT), 0);
+        }
         break;
     // The research pages of the row's ticker.
     case 33212:

@@ -38,6 +38,13 @@ void AddToQuotations(LPCSTR pszSymbol)
         pQuotes->AddSymbol(pszSymbol, "", nullptr);
 }
 
+// The order ticket on the symbol, with no price: the lookup knows none.
+void OpenTicket(LPCSTR pszSymbol)
+{
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->OpenOrderTicket(0, pszSymbol, 0.0, nullptr, nullptr, 0);
+}
+
 // The symbol's chart, intraday or historical, of market 1.
 void OpenIntradayChart(LPCSTR pszSymbol)
 {
@@ -68,19 +75,27 @@ void OpenInsiderTrades(LPCSTR pszSymbol)
         pApp->OpenInsiderTrades(pszSymbol);
 }
 
+// Whether the user may place a US order, as the application's rule for its ticket says.
+BOOL MayEnterOrder()
+{
+    IStockActions* pActions = GetStockActions();
+    return pActions != nullptr && pActions->CanEnterOrderUS();
+}
+
 const struct
 {
     UINT nId;
     PFN_SYMBOL_ACTION pfnAction;
+    BOOL (*pfnAllowed)();   // the user's rights beyond a selected symbol; null for none
 } s_commands[] = {
-    {33074, AddToQuotations},
-    {33208, nullptr},   // order ticket
-    {33209, nullptr},   // company news
-    {33210, OpenIntradayChart},
-    {33211, OpenHistoricalChart},
-    {33212, OpenProfile},
-    {33213, OpenResearch},
-    {33214, OpenInsiderTrades},
+    {33074, AddToQuotations, nullptr},
+    {33208, OpenTicket, MayEnterOrder},
+    {33209, nullptr, nullptr},   // company news
+    {33210, OpenIntradayChart, nullptr},
+    {33211, OpenHistoricalChart, nullptr},
+    {33212, OpenProfile, nullptr},
+    {33213, OpenResearch, nullptr},
+    {33214, OpenInsiderTrades, nullptr},
 };
 }  // namespace
 
@@ -135,7 +150,8 @@ BOOL CTickerLookupResultsTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_
     if (nCode == static_cast<int>(CN_UPDATE_COMMAND_UI)) {
         if (pExtra == nullptr)
             return FALSE;
-        static_cast<CCmdUI*>(pExtra)->Enable(pCommand->pfnAction != nullptr && !GetSelectedSymbol().IsEmpty());
+        static_cast<CCmdUI*>(pExtra)->Enable(pCommand->pfnAction != nullptr && !GetSelectedSymbol().IsEmpty() &&
+                                             (pCommand->pfnAllowed == nullptr || pCommand->pfnAllowed()));
         return TRUE;
     }
     if (nCode != CN_COMMAND)

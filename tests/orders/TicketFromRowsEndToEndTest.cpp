@@ -1,0 +1,185 @@
+// The order ticket opened where the trader finds a symbol: "Order ticket" in the row menus of the
+// US quotations and of the ticker lookup's results, and a double click on a KSE quotation's name
+// or last price; each time the ticket shows the row's symbol. "Go to symbol" in the US
+// quotations' row menu asks for the chart of the row's symbol.
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+#include "OrderTestSupport.h"
+#include "app/ChartWindows.h"
+#include "app/FormMDIWnd.h"
+#include "app/NorvMainFrame.h"
+#include "app/TableMDIWnd.h"
+#include "framework/table/ViewTable.h"
+#include "framework/window/TableWindow.h"
+#include "market/DataArray.h"
+#include "market/QuotationKSETable.h"
+#include "market/QuotationTable.h"
+#include "market/TableLinks.h"
+#include "market/TickerLookupDlg.h"
+#include "market/TickerLookupResultsTable.h"
+#include "orders/NewPlaceOrderDlg.h"
+#include "platform/win/user/Display.h"
+#include "platform/win/user/TestAnswers.h"
+#include "tests/app/AppTestSupport.h"
+
+namespace {
+
+// The charts as far as go to symbol reaches them: the chooser, asked for a symbol of a market
+// and cancelled.
+struct CChartChooserAsked : IChartMaker
+{
+    std::string strAsked;
+    std::unique_ptr<IChartChoice> AskChoice(int, LPCSTR pszSymbol, int nMarket) override
+    {
+        strAsked = std::string(pszSymbol != nullptr ? pszSymbol : "") + " " + std::to_string(nMarket);
+        return nullptr;
+    }
+    CFormChart* MakeFrame() override { return nullptr; }
+    CWnd* MakeView(int, int) override { return nullptr; }
+};
+
+// The market list with the lookup flag (field 8) of every US-type board (family 1, field 12) off.
+void ChartTheUsBoards(const std::string& strFile)
+{
+    std::ifstream in(strFile);
+    std::string strText;
+    for (std::string strLine; std::getline(in, strLine); strText += strLine + "\n") {
+        std::vector<size_t> bars;
+        for (size_t n = strLine.find('|'); n != std::string::npos; n = strLine.find('|', n + 1))
+            bars.push_back(n);
+        if (strLine[0] != '#' && strLine[0] != '@' && bars.size() > 12 && strLine.substr(bars[11] + 1, 2) == "1|")
+            strLine[bars[7] + 1] = '0';
+    }
+    in.close();
+    std::ofstream(strFile) << strText;
+}
+
+#define ID_ROW_TICKET 33208
+#define ID_ROW_GO_TO_SYMBOL 33567
+
+// A mouse message as the display sends it, on the middle of a data cell of the table's main
+// window (the column by its index in the table).
+void MouseOnCell(CDataTable* pTable, int nRow, int nCol, std::initializer_list<std::pair<UINT, WPARAM>> messages)
+{
+    CTableWindow& grid = pTable->GetMainWindow()->GetGrid();
+    RECT rc;
+    ASSERT_TRUE(grid.GetCellRect(nRow, pTable->GetMainWindow()->GetView()->GetColumnOrder().FindPosition(nCol), &rc));
+    POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    ClientToScreen(grid.m_hWnd, &pt);
+    for (const auto& [uMsg, wKeys] : messages) {
+        TbDisplayMouse(grid.m_hWnd, uMsg, wKeys, pt);
+        PumpFor(20);
+    }
+}
+
+// The row menu's command as the trader picks it after a right click on the row's first cell.
+void PickFromRowMenu(CDataTable* pTable, int nRow, UINT nId)
+{
+    TbQueueTestAnswer({TB_ASK_POPUPMENU, static_cast<INT_PTR>(nId), ""});
+    MouseOnCell(pTable, nRow, 0, {{WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0},
+                                  {WM_RBUTTONDOWN, MK_RBUTTON}, {WM_RBUTTONUP, 0}});
+    PumpFor(100);
+}
+
+std::string CellText(CDataTable* pTable, int nRow, int nCol)
+{
+    CViewRow row;
+    CTBString strText;
+    return pTable->GetMainWindow()->GetView()->GetRow(row, nRow) && row.GetText(strText, nCol) ? std::string(strText)
+                                                                                                 : "";
+}
+
+struct TicketFromRows : COrderSession
+{
+    // The ticker box of the open ticket, "" while none is open.
+    std::string TicketTicker()
+    {
+        CFormMDIWnd* pFrame = App().GetOrderTicketForm();
+        auto* pTicket = pFrame != nullptr ? dynamic_cast<CNewPlaceOrderDlg*>(pFrame->GetView()) : nullptr;
+        if (pTicket == nullptr)
+            return "";
+        char szText[128] = "";
+        GetDlgItemTextA(pTicket->m_hWnd, IDC_TICKET_TICKER, szText, sizeof szText);
+        return szText;
+    }
+    void CloseTicket()
+    {
+        if (CFormMDIWnd* pFrame = App().GetOrderTicketForm())
+            pFrame->SendMessage(WM_CLOSE);
+        PumpPending();
+    }
+};
+
+}  // namespace
+
+TEST_F(TicketFromRows, RowMenusAndDoubleClicksOpenTheTicketOnTheRowsSymbol)
+{
+    // The server's data with the US boards charted rather than looked up in the quotations.
+    const std::string strData = std::filesystem::temp_directory_path() / ("ticket-rows-" + std::to_string(getpid()));
+    std::filesystem::remove_all(strData);
+    std::filesystem::copy(TB_SOURCE_DIR "/tools/testserver/data", strData, std::filesystem::copy_options::recursive);
+    ChartTheUsBoards(strData + "/reference/markets.txt");
+    ASSERT_NO_FATAL_FAILURE(Start(false, {"--data", strData}));
+
+    // The US quotations: the row menu's order ticket, then go to symbol, which asks for a chart
+    // of the row's symbol.
+    CDataTable* pQuotes = FindDataTable(IDS_TABLE_QUOTATIONS_US);
+    ASSERT_NE(nullptr, pQuotes);
+    ASSERT_TRUE(PumpUntil([&] { return pQuotes->GetRows()->GetCount() > 0; }, 20000)) << pRun->InfoText();
+    ASSERT_TRUE(App().RunCommand(33191));
+    PumpFor(100);
+    const std::string strUsSymbol = CellText(pQuotes, 0, 0);
+    ASSERT_FALSE(strUsSymbol.empty());
+    PickFromRowMenu(pQuotes, 0, ID_ROW_TICKET);
+    EXPECT_EQ(0, TbPendingTestAnswers()) << "the row menu popped up";
+    EXPECT_NE(std::string::npos, TicketTicker().find(strUsSymbol)) << "ticket shows \"" << TicketTicker() << "\"";
+    CloseTicket();
+    // Go to symbol asks for the chart of the row's symbol on its board, which here has charts.
+    CChartChooserAsked charts;
+    RegisterChartMaker(&charts);
+    PickFromRowMenu(pQuotes, 0, ID_ROW_GO_TO_SYMBOL);
+    RegisterChartMaker(nullptr);
+    EXPECT_EQ(strUsSymbol + " " + std::to_string(GetGlobals()->GetMarketCode(CellText(pQuotes, 0, QC_MARKET).c_str())),
+              charts.strAsked);
+
+    // The ticker lookup's results.
+    ASSERT_TRUE(App().RunCommand(33195));
+    CFormMDIWnd* pLookup = dynamic_cast<CFormMDIWnd*>(App().GetMainFrame()->MDIGetActive());
+    ASSERT_NE(nullptr, pLookup);
+    SetDlgItemTextA(pLookup->GetView()->m_hWnd, IDC_LOOKUP_TICKER, "AL");
+    SendMessageA(GetDlgItem(pLookup->GetView()->m_hWnd, IDC_LOOKUP_SEARCH), BM_CLICK, 0, 0);
+    CDataTable* pResults = FindDataTable(IDS_TABLE_TICKER_LOOKUP_RESULTS);
+    ASSERT_NE(nullptr, pResults);
+    ASSERT_TRUE(PumpUntil([&] { return pResults->IsComplete() && pResults->GetRows()->GetCount() > 0; }, 10000));
+    const std::string strFound = CellText(pResults, 0, 0);
+    PickFromRowMenu(pResults, 0, ID_ROW_TICKET);
+    EXPECT_NE(std::string::npos, TicketTicker().find(strFound)) << "ticket shows \"" << TicketTicker() << "\"";
+    CloseTicket();
+
+    // The KSE quotations: a double click on the name, then on the last price.
+    ASSERT_TRUE(App().RunCommand(33251));
+    CDataTable* pKse = FindDataTable(IDS_TABLE_QUOTATIONS_KSE);
+    ASSERT_NE(nullptr, pKse);
+    ASSERT_TRUE(PumpUntil([&] { return pKse->GetRows()->GetCount() > 1; }, 20000));
+    CNorvApp::ShowTable(pKse);
+    PumpFor(100);
+    for (const auto& [nRow, nCol] : {std::pair{0, KC_TEXT}, {1, KC_LAST}}) {
+        const std::string strStock = CellText(pKse, nRow, KC_TEXT);
+        MouseOnCell(pKse, nRow, nCol, {{WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0},
+                                       {WM_LBUTTONDBLCLK, MK_LBUTTON}, {WM_LBUTTONUP, 0}});
+        PumpFor(100);
+        EXPECT_NE(std::string::npos, TicketTicker().find(strStock))
+            << "column " << nCol << ": ticket shows \"" << TicketTicker() << "\" for " << strStock;
+        CloseTicket();
+    }
+
+    // The US ticket's command that no menu keeps opens the same empty ticket as the menu's.
+    ASSERT_EQ(nullptr, App().GetOrderTicketForm());
+    EXPECT_NE(nullptr, Command(33336));
+    std::filesystem::remove_all(strData);
+}
