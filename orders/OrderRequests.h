@@ -171,6 +171,9 @@ struct ORDER_ROAD
     UINT nReviewTitle;      // 0: the template's
     const ORDER_BODY* pOrder;
     const ORDER_ACK* pAck;
+    // A US check's error takes the reply's insert only for the codes that name an amount
+    // (428, 432, 433), unless set: then every error takes it.
+    BOOL bInsertAlways = FALSE;
 };
 
 // The order ticket's roads; null for a KSE market type that sends nothing.

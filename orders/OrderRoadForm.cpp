@@ -80,7 +80,7 @@ void COrderRoadForm::OnCheckReply(CServerMessage* pMsg)
     const long nError = reply.GetLong(road.nCheckError);
     if (nError != 0) {
         EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
-        ShowReplyError(reply, road.nCheckError, road.nReview != OR_US || TakesInsert(nError) ? road.nCheckInsert : -1);
+        ShowReplyError(reply, road.nCheckError, road.nReview != OR_US || road.bInsertAlways || TakesInsert(nError) ? road.nCheckInsert : -1);
         return;
     }
     CString strPassword;

@@ -253,13 +253,13 @@ int CPlaceOrderKSEDlg::GetValidity() const
 void CPlaceOrderKSEDlg::OnSideChosen()
 {
     const int nSide = CheckedCode(m_hWnd, SIDES, 4);
-    const BOOL bBuy = nSide == 1 || nSide == 27;
-    const BOOL bSell = nSide == 2 || nSide == 28;
-    // Purchases carry the flag: it starts as the last Submit kept it.
-    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_KSE_FLAG), bBuy);
-    if (bBuy)
+    // The sides whose check carries the flag (1 and 27) offer the box, as the last Submit kept
+    // it; only a plain purchase or sale colours the form.
+    const BOOL bFlagged = nSide == 1 || nSide == 27;
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_KSE_FLAG), bFlagged);
+    if (bFlagged)
         CheckDlgButton(IDC_KSE_FLAG, GetKeptTicketFlag() ? BST_CHECKED : BST_UNCHECKED);
-    ColourBySide(bBuy, bSell);
+    ColourBySide(nSide == 1, nSide == 2);
     UpdateSubmitButton();
 }
 
