@@ -34,6 +34,7 @@ BEGIN_MESSAGE_MAP(CNewPlaceOrderDlg, COrderRoadForm)
     ON_WM_ERASEBKGND()
     ON_WM_CTLCOLOR()
     ON_NOTIFY(DTN_DATETIMECHANGE, IDC_TICKET_GOOD_TILL, OnGoodTillDateChanged)
+    ON_MESSAGE(EEN_REFUSED, OnFieldRefused)
 END_MESSAGE_MAP()
 
 CNewPlaceOrderDlg::CNewPlaceOrderDlg()
@@ -276,6 +277,8 @@ void CNewPlaceOrderDlg::SelectMarket(LPCSTR pszMarketName)
         EnableControl(IDC_TICKET_ACCOUNTS, TRUE);
     }
     m_strKseType = GetBoxText(IDC_TICKET_SESSION);
+    // The old market's price is no price here: fils are no dollars.
+    m_strReferencePrice.Empty();
     UpdateMarketChoices(bFound ? market : MarketDetail());
     // The ticker starts afresh with the market's symbols.
     SendDlgItemMessage(IDC_TICKET_TICKER, CB_RESETCONTENT);
@@ -314,7 +317,10 @@ void CNewPlaceOrderDlg::UpdateMarketChoices(const MarketDetail& market)
     // The side the market starts with; the contract panel starts on the sell side.
     const int nSideItems = static_cast<int>(SendDlgItemMessage(IDC_TICKET_SIDE, CB_GETCOUNT));
     if (m_nKseMarketType == KSE_TYPE_CONTRACT) {
+        // A contract is sold: the form shows the sale's colour and flag state as a chosen sale does.
         SelectBoxText(IDC_TICKET_SIDE, LoadMarketText(55046), /*bExact=*/TRUE);
+        OnSideChanged();
+        ColourBySide();
     } else if (nSideItems > 0 && (m_choices.nDefaultSide == 1 || m_choices.nDefaultSide == 2)) {
         const int nBit = m_choices.nDefaultSide;
         if ((ApplyKseMarketType(m_choices, nKseType).nSides & nBit) != 0 && SelectBoxText(IDC_TICKET_SIDE, LoadMarketText(nBit == 1 ? 55045 : 55046), TRUE) >= 0) {
@@ -440,8 +446,21 @@ void CNewPlaceOrderDlg::OnDaysLeft()
     UpdateSubmitButton();
 }
 
+LRESULT CNewPlaceOrderDlg::OnFieldRefused(WPARAM, LPARAM lParam)
+{
+    const int nId = static_cast<int>(lParam);
+    if (nId == IDC_TICKET_QUANTITY || nId == IDC_TICKET_LIMIT || nId == IDC_TICKET_STOP)
+        m_nRefusedField = nId;
+    return 0;
+}
+
 void CNewPlaceOrderDlg::OnNumberLeft(int nId)
 {
+    // What the field refused while it was typed in is told once, as it is left.
+    if (m_nRefusedField == nId) {
+        m_nRefusedField = 0;
+        ShowRefusal(nId == IDC_TICKET_QUANTITY ? IDS_TICKET_QUANTITY_REFUSED : IDS_TICKET_PRICE_REFUSED);
+    }
     const CString strText = GetText(nId);
     if (strText.GetLength() > 1 && strText[0] == '-')
         SetText(nId, static_cast<LPCSTR>(strText) + 1);

@@ -69,6 +69,10 @@
 #define IDC_TICKET_TENOR_LABEL  6870
 #define IDC_TICKET_OPTION_LABEL_FIRST 6672  // 6672 to 6675: underlying, right, expiry, strike
 #define IDC_TICKET_EXTRA_LABEL  6742
+// What the ticker box and the number fields say when they cannot take what was typed.
+#define IDS_TICKET_NO_KSE_STOCK     40388
+#define IDS_TICKET_QUANTITY_REFUSED 40389
+#define IDS_TICKET_PRICE_REFUSED    40390
 
 class CNewPlaceOrderDlg : public COrderRoadForm, public IOrderTicketForm
 {
@@ -137,6 +141,7 @@ protected:
 
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnGoodTillDateChanged(NMHDR* pHeader, LRESULT* pResult);
+    afx_msg LRESULT OnFieldRefused(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 protected:
@@ -154,6 +159,8 @@ private:
     void OnKseMarketTypeChanged();
     void OnDaysLeft();
     void OnNumberLeft(int nId);
+    // A KSE ticker typed as a stock number or symbol; FALSE, told, when no stock has it.
+    BOOL TakeKseStock(const CString& strTyped);
     void ColourBySide();
     void ApplyReferencePrice();
     // The boxes' item lists.
@@ -209,4 +216,5 @@ private:
     BOOL m_bSidePanelShown = TRUE;
     CString m_strSide, m_strType, m_strValidity, m_strKseType;     // the boxes' texts last acted on
     long m_nTickerInfoRequest = 0;              // the number of the last "RN" sent, 0 when answered
+    int m_nRefusedField = 0;                    // the number field that refused a key since it was left
 };

@@ -13,6 +13,7 @@
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
 #include "market/DataTable.h"
+#include "market/StockListKSETable.h"
 #include "market/TableLinks.h"
 #include "orders/OrderRequests.h"
 #include "refdata/RefDataRecords.h"
@@ -47,6 +48,15 @@ CDataBuffer* FindTableRow(UINT nTableId, std::initializer_list<const char*> keys
 {
     CDataTable* pTable = FindDataTable(nTableId);
     return pTable != nullptr && pTable->GetRows() != nullptr ? pTable->GetRows()->FindRow(keys) : nullptr;
+}
+
+// A KSE stock's symbols (both languages), upper case, from the stock list; empty when it lacks it.
+std::pair<CString, CString> KseSymbolsOf(LPCSTR pszNumber)
+{
+    CDataBuffer* pRow = FindTableRow(IDS_TABLE_KSE_STOCK_LIST, {pszNumber});
+    if (pRow == nullptr)
+        return {};
+    return {Upper(pRow->GetText(SLC_SYMBOL)), Upper(pRow->GetText(SLC_SYMBOL_AR))};
 }
 
 CString RecentTickerKey(int n)
@@ -96,10 +106,15 @@ void CNewPlaceOrderDlg::FilterTickers(LPCSTR pszTyped)
     const HWND hBox = ::GetDlgItem(m_hWnd, IDC_TICKET_TICKER);
     ::SendMessageA(hBox, WM_SETREDRAW, FALSE, 0);
     ::SendMessageA(hBox, CB_RESETCONTENT, 0, 0);
+    // A KSE stock is listed by its number; it is found by its symbol too, as the tables show it.
+    const BOOL bKse = GetGlobals()->GetMarketCode(m_strMarket) == 2;
     CString strItem;
     for (const auto& symbol : m_symbols) {
-        if (Upper(symbol.first).Find(strWant) < 0 && Upper(symbol.second).Find(strWant) < 0)
-            continue;
+        if (Upper(symbol.first).Find(strWant) < 0 && Upper(symbol.second).Find(strWant) < 0) {
+            const auto kse = bKse ? KseSymbolsOf(symbol.first) : std::pair<CString, CString>();
+            if (strWant.IsEmpty() || (kse.first.Find(strWant) < 0 && kse.second.Find(strWant) < 0))
+                continue;
+        }
         strItem.Format("%s/%s", static_cast<LPCSTR>(symbol.first), static_cast<LPCSTR>(symbol.second));
         ::SendMessageA(hBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strItem)));
     }
@@ -137,7 +152,9 @@ void CNewPlaceOrderDlg::OnTickerChanged()
     if (strSymbol.IsEmpty())
         return;
     if (nCode == 2) {
-        if (CDataBuffer* pRow = FindTableRow(IDS_TABLE_KSE_STOCK_LIST, {strSymbol})) {
+        if (!TakeKseStock(strSymbol))
+            return;
+        if (CDataBuffer* pRow = FindTableRow(IDS_TABLE_KSE_STOCK_LIST, {GetSymbolText()})) {
             SetText(IDC_TICKET_CURRENCY, "=KWD");
             SetText(IDC_TICKET_DESCRIPTION, pRow->GetText(GetNorvGlobals().m_nLanguage == 1 ? KSE_NAME_AR_COLUMN
                                                                                                : KSE_NAME_COLUMN));
@@ -158,6 +175,25 @@ void CNewPlaceOrderDlg::OnTickerChanged()
     if (m_strReferencePrice.IsEmpty())
         m_strReferencePrice = pRow->GetText(US_CLOSE_COLUMN);
     OnOrderTypeChanged();
+}
+
+BOOL CNewPlaceOrderDlg::TakeKseStock(const CString& strTyped)
+{
+    if (FindTableRow(IDS_TABLE_KSE_STOCK_LIST, {strTyped}) != nullptr)
+        return TRUE;
+    // Typed as its symbol: the ticker shows the stock as its list item does.
+    const CString strWant = Upper(strTyped);
+    for (const auto& symbol : m_symbols) {
+        const auto kse = KseSymbolsOf(symbol.first);
+        if (strWant == kse.first || strWant == kse.second) {
+            SetText(IDC_TICKET_TICKER, symbol.first + "/" + symbol.second);
+            return TRUE;
+        }
+    }
+    CString strText;
+    strText.FormatMessage(IDS_TICKET_NO_KSE_STOCK, static_cast<LPCSTR>(strTyped));
+    ShowMarketInfo(strText, 0, 2);
+    return FALSE;
 }
 
 void CNewPlaceOrderDlg::UpdateReferencePrice()
