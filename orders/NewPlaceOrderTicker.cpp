@@ -59,6 +59,20 @@ std::pair<CString, CString> KseSymbolsOf(LPCSTR pszNumber)
     return {Upper(pRow->GetText(SLC_SYMBOL)), Upper(pRow->GetText(SLC_SYMBOL_AR))};
 }
 
+// A table's price as the ticket offers it: the first of the two texts that holds a price (a
+// last price of 0 is no price), in the market's own decimals, one for the KSE's fils and four
+// for the dollar markets; empty when neither does.
+CString ReferencePriceText(const CString& strFirst, const CString& strElse, bool bKse)
+{
+    double dPrice = atof(strFirst);
+    if (dPrice <= 0)
+        dPrice = atof(strElse);
+    CString strPrice;
+    if (dPrice > 0)
+        strPrice.Format(bKse ? "%.1f" : "%.4f", dPrice);
+    return strPrice;
+}
+
 CString RecentTickerKey(int n)
 {
     CString strKey;
@@ -171,9 +185,7 @@ void CNewPlaceOrderDlg::OnTickerChanged()
     SetText(IDC_TICKET_CURRENCY, pRow->GetText(US_CURRENCY_COLUMN));
     SetText(IDC_TICKET_DESCRIPTION, pRow->GetText(US_COMPANY_COLUMN).IsEmpty() ? pRow->GetText(US_NAME_COLUMN)
                                                                               : pRow->GetText(US_COMPANY_COLUMN));
-    m_strReferencePrice = pRow->GetText(US_LAST_COLUMN);
-    if (m_strReferencePrice.IsEmpty())
-        m_strReferencePrice = pRow->GetText(US_CLOSE_COLUMN);
+    m_strReferencePrice = ReferencePriceText(pRow->GetText(US_LAST_COLUMN), pRow->GetText(US_CLOSE_COLUMN), false);
     OnOrderTypeChanged();
 }
 
@@ -203,9 +215,7 @@ void CNewPlaceOrderDlg::UpdateReferencePrice()
     const CString strSymbol = GetSymbolText();
     if (m_nKseMarketType == KSE_TYPE_REGULAR) {
         if (CDataBuffer* pRow = FindTableRow(IDS_TABLE_KSE_BOARD, {strSymbol})) {
-            m_strReferencePrice = pRow->GetText(BOARD_PRICE_COLUMN);
-            if (m_strReferencePrice.IsEmpty())
-                m_strReferencePrice = pRow->GetText(BOARD_CLOSE_COLUMN);
+            m_strReferencePrice = ReferencePriceText(pRow->GetText(BOARD_PRICE_COLUMN), pRow->GetText(BOARD_CLOSE_COLUMN), true);
         }
     } else if (m_nKseMarketType == KSE_TYPE_FORWARD) {
         CString strSide;
@@ -215,7 +225,7 @@ void CNewPlaceOrderDlg::UpdateReferencePrice()
         if (CDataBuffer* pRow = FindTableRow(IDS_TABLE_FWD_QUOTES, {strSymbol, strSide, strMaker}))
             for (const auto& tenor : TENOR_COLUMNS)
                 if (strTenor == tenor.pszTenor)
-                    m_strReferencePrice = pRow->GetText(tenor.nColumn);
+                    m_strReferencePrice = ReferencePriceText(pRow->GetText(tenor.nColumn), CString(), true);
     }
     OnOrderTypeChanged();
 }
@@ -268,7 +278,7 @@ void CNewPlaceOrderDlg::OnRN(CServerMessage* pMsg)
     CDataBuffer* pRow = FindTableRow(IDS_TABLE_US_QUOTES, {strSymbol, strMarket});
     m_strReferencePrice.Empty();
     if (pRow != nullptr)
-        m_strReferencePrice = pRow->GetText(US_LAST_COLUMN).IsEmpty() ? pRow->GetText(US_CLOSE_COLUMN) : pRow->GetText(US_LAST_COLUMN);
+        m_strReferencePrice = ReferencePriceText(pRow->GetText(US_LAST_COLUMN), pRow->GetText(US_CLOSE_COLUMN), false);
     ApplyReferencePrice();
 }
 

@@ -431,6 +431,8 @@ TEST_F(OrderTicketSession, TickerFindsKseSymbolsAndAMarketChangeClearsItsPrices)
     Start(false);
     SendMessageA(App().GetMainFrame()->m_hWnd, WM_COMMAND, 33251, 0);
     ASSERT_TRUE(PumpUntil([] { return FindDataTable(52114) != nullptr && FindDataTable(52114)->GetRows()->FindRow({"101"}) != nullptr; }));
+    // The board's last price of the stock: 844 fils.
+    FindDataTable(52114)->GetRows()->FindRow({"101"})->SetDouble(2, 844, TRUE);
     CNewPlaceOrderDlg* pTicket = Command(33049);
     ASSERT_NE(nullptr, pTicket);
     const HWND h = pTicket->m_hWnd;
@@ -442,8 +444,7 @@ TEST_F(OrderTicketSession, TickerFindsKseSymbolsAndAMarketChangeClearsItsPrices)
     NotifyControl(h, IDC_TICKET_TICKER, CBN_KILLFOCUS);
     EXPECT_EQ("101/Gulf Harbour Bank", ControlText(h, IDC_TICKET_TICKER));
     EXPECT_EQ("Gulf Harbour Bank", ControlText(h, IDC_TICKET_DESCRIPTION));
-    const std::string strKsePrice = ControlText(h, IDC_TICKET_LIMIT);
-    EXPECT_FALSE(strKsePrice.empty()) << "the board's price";
+    EXPECT_EQ("844.0", ControlText(h, IDC_TICKET_LIMIT)) << "the board's price, in the board's decimals";
 
     SetDlgItemTextA(h, IDC_TICKET_TICKER, "NOSUCH");
     NotifyControl(h, IDC_TICKET_TICKER, CBN_KILLFOCUS);
@@ -468,7 +469,7 @@ TEST_F(OrderTicketSession, TickerFindsKseSymbolsAndAMarketChangeClearsItsPrices)
     }
 
     ChooseItem(h, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(MARKET_HARBOR)));
-    EXPECT_EQ("", ControlText(h, IDC_TICKET_LIMIT)) << "was " << strKsePrice;
+    EXPECT_EQ("", ControlText(h, IDC_TICKET_LIMIT)) << "no fils in a dollar order";
     EXPECT_EQ("", ControlText(h, IDC_TICKET_TICKER));
 }
 }  // namespace
