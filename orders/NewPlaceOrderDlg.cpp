@@ -34,7 +34,6 @@ BEGIN_MESSAGE_MAP(CNewPlaceOrderDlg, COrderRoadForm)
     ON_WM_ERASEBKGND()
     ON_WM_CTLCOLOR()
     ON_NOTIFY(DTN_DATETIMECHANGE, IDC_TICKET_GOOD_TILL, OnGoodTillDateChanged)
-    ON_MESSAGE(EEN_REFUSED, OnFieldRefused)
 END_MESSAGE_MAP()
 
 CNewPlaceOrderDlg::CNewPlaceOrderDlg()
@@ -446,21 +445,10 @@ void CNewPlaceOrderDlg::OnDaysLeft()
     UpdateSubmitButton();
 }
 
-LRESULT CNewPlaceOrderDlg::OnFieldRefused(WPARAM, LPARAM lParam)
-{
-    const int nId = static_cast<int>(lParam);
-    if (nId == IDC_TICKET_QUANTITY || nId == IDC_TICKET_LIMIT || nId == IDC_TICKET_STOP)
-        m_nRefusedField = nId;
-    return 0;
-}
-
 void CNewPlaceOrderDlg::OnNumberLeft(int nId)
 {
-    // What the field refused while it was typed in is told once, as it is left.
-    if (m_nRefusedField == nId) {
-        m_nRefusedField = 0;
-        ShowRefusal(nId == IDC_TICKET_QUANTITY ? IDS_TICKET_QUANTITY_REFUSED : IDS_TICKET_PRICE_REFUSED);
-    }
+    if (nId == IDC_TICKET_QUANTITY || nId == IDC_TICKET_LIMIT || nId == IDC_TICKET_STOP)
+        TellRefusedKeys(nId, nId == IDC_TICKET_QUANTITY ? IDS_TICKET_QUANTITY_REFUSED : IDS_TICKET_PRICE_REFUSED);
     const CString strText = GetText(nId);
     if (strText.GetLength() > 1 && strText[0] == '-')
         SetText(nId, static_cast<LPCSTR>(strText) + 1);

@@ -69,10 +69,8 @@
 #define IDC_TICKET_TENOR_LABEL  6870
 #define IDC_TICKET_OPTION_LABEL_FIRST 6672  // 6672 to 6675: underlying, right, expiry, strike
 #define IDC_TICKET_EXTRA_LABEL  6742
-// What the ticker box and the number fields say when they cannot take what was typed.
+// What the ticker box says when no KSE stock has the number or symbol typed.
 #define IDS_TICKET_NO_KSE_STOCK     40388
-#define IDS_TICKET_QUANTITY_REFUSED 40389
-#define IDS_TICKET_PRICE_REFUSED    40390
 
 class CNewPlaceOrderDlg : public COrderRoadForm, public IOrderTicketForm
 {
@@ -141,7 +139,6 @@ protected:
 
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnGoodTillDateChanged(NMHDR* pHeader, LRESULT* pResult);
-    afx_msg LRESULT OnFieldRefused(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 protected:
@@ -216,5 +213,4 @@ private:
     BOOL m_bSidePanelShown = TRUE;
     CString m_strSide, m_strType, m_strValidity, m_strKseType;     // the boxes' texts last acted on
     long m_nTickerInfoRequest = 0;              // the number of the last "RN" sent, 0 when answered
-    int m_nRefusedField = 0;                    // the number field that refused a key since it was left
 };

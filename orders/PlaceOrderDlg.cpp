@@ -180,6 +180,7 @@ BOOL CPlaceOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_STOP_OF_STOP_LIMIT:
     case IDC_LIMIT_OF_STOP_LIMIT:
         if (bLeft) {
+            TellRefusedKeys(nId, nId == IDC_QUANTITY ? IDS_TICKET_QUANTITY_REFUSED : IDS_TICKET_PRICE_REFUSED);
             const CString strText = GetText(nId);
             if (strText.GetLength() > 1 && strText[0] == '-')
                 SetText(nId, static_cast<LPCSTR>(strText) + 1);

@@ -158,6 +158,7 @@ BOOL CPlaceOrderKSEDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_KSE_STOP_2:
     case IDC_KSE_LIMIT_2:
         if (bLeft) {
+            TellRefusedKeys(nId, nId == IDC_KSE_QUANTITY ? IDS_TICKET_QUANTITY_REFUSED : IDS_TICKET_PRICE_REFUSED);
             // A negative number is taken as its size.
             const CString strText = GetText(nId);
             if (strText.GetLength() > 1 && strText[0] == '-')

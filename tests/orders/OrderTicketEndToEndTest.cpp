@@ -467,6 +467,9 @@ TEST_F(OrderTicketSession, TickerFindsKseSymbolsAndAMarketChangeClearsItsPrices)
         EXPECT_EQ(strNew.find(r.pszSays), strNew.rfind(r.pszSays)) << strNew;
         EXPECT_NE(std::string::npos, strNew.find(r.pszSays)) << strNew;
     }
+    const size_t nTold = pRun->InfoText().size();
+    NotifyControl(h, IDC_TICKET_LIMIT, EN_KILLFOCUS);
+    EXPECT_EQ(nTold, pRun->InfoText().size()) << "told once: " << pRun->InfoText().substr(nTold);
 
     ChooseItem(h, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(MARKET_HARBOR)));
     EXPECT_EQ("", ControlText(h, IDC_TICKET_LIMIT)) << "no fils in a dollar order";

@@ -282,5 +282,12 @@ TEST_F(UsForwardSession, SidesColourTheTicketsAndGoOutAsTheirCodes)
             << pRun->InfoText();
         EXPECT_EQ(side.pszCode, BodyOf(Requests({"OV"}).back())[2]);
     }
+    // A key the quantity refuses is told as the field is left, in both tickets.
+    for (const std::pair<HWND, int>& field : {std::pair<HWND, int>(hUs, IDC_QUANTITY), std::pair<HWND, int>(hKse, IDC_KSE_QUANTITY)}) {
+        SendDlgItemMessageA(field.first, field.second, WM_CHAR, 'x', 0);
+        PumpPending();
+        NotifyControl(field.first, field.second, EN_KILLFOCUS);
+    }
+    EXPECT_EQ(2, Occurrences(pRun->InfoText(), "The quantity takes digits only")) << pRun->InfoText();
 }
 }  // namespace
