@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string>
 
 #include "app/ZorvatApp.h"
 #include "app/dialogs/AppHelpers.h"
@@ -314,7 +315,9 @@ void CNewPlaceOrderDlg::SaveRecentTickers()
 
 void CNewPlaceOrderDlg::SetLimitPrice(double dPrice)
 {
-    m_editLimit.SetDouble(dPrice);
+    // In the market's own decimals, as the reference price shows.
+    SetText(IDC_TICKET_LIMIT, ReferencePriceText(CString(std::to_string(dPrice).c_str()), CString(),
+                                                 GetGlobals()->GetMarketCode(m_strMarket) == 2));
 }
 
 void CNewPlaceOrderDlg::SetCurrency(LPCSTR pszCurrency)

@@ -471,6 +471,10 @@ TEST_F(OrderTicketSession, TickerFindsKseSymbolsAndAMarketChangeClearsItsPrices)
     NotifyControl(h, IDC_TICKET_LIMIT, EN_KILLFOCUS);
     EXPECT_EQ(nTold, pRun->InfoText().size()) << "told once: " << pRun->InfoText().substr(nTold);
 
+    // A price the KSE opener passes shows in the board's decimals too.
+    App().OpenOrderTicketKSE(1, nullptr, 846, 0, 1);
+    EXPECT_EQ("846.0", ControlText(h, IDC_TICKET_LIMIT));
+
     ChooseItem(h, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(MARKET_HARBOR)));
     EXPECT_EQ("", ControlText(h, IDC_TICKET_LIMIT)) << "no fils in a dollar order";
     EXPECT_EQ("", ControlText(h, IDC_TICKET_TICKER));
