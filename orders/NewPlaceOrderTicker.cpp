@@ -61,16 +61,21 @@ std::pair<CString, CString> KseSymbolsOf(LPCSTR pszNumber)
 }
 
 // A table's price as the ticket offers it: the first of the two texts that holds a price (a
-// last price of 0 is no price), in the market's own decimals, one for the KSE's fils and four
-// for the dollar markets; empty when neither does.
+// last price of 0 is no price), in the market's own decimals, four for the dollar markets and
+// for the KSE's fils one, or as many as the price has (up to four): no digit is dropped. Empty
+// when neither text holds a price.
 CString ReferencePriceText(const CString& strFirst, const CString& strElse, bool bKse)
 {
     double dPrice = atof(strFirst);
     if (dPrice <= 0)
         dPrice = atof(strElse);
     CString strPrice;
-    if (dPrice > 0)
-        strPrice.Format(bKse ? "%.1f" : "%.4f", dPrice);
+    if (dPrice <= 0)
+        return strPrice;
+    strPrice.Format("%.4f", dPrice);
+    while (bKse && strPrice.GetLength() > 2 && strPrice[strPrice.GetLength() - 1] == '0' &&
+           strPrice[strPrice.GetLength() - 2] != '.')
+        strPrice = strPrice.Left(strPrice.GetLength() - 1);
     return strPrice;
 }
 
