@@ -28,6 +28,8 @@ const struct { ACTION_EDIT edit; BOOL bEditable; int nField; int nShown; } FIELD
     {{IDC_EXPIRY_MIN_IN_MONEY, COLTYPE_DOUBLE, -4, 256}, TRUE, 8, SHOWN_TEXT},
 };
 const int LIMIT = 8, CONTRACTS = 9, MIN_IN_MONEY = 10;
+// The fields the user types, each with the text that refuses a value below 0.
+const struct { int nEdit; UINT nBelowZero; } TYPED[] = {{CONTRACTS, 40385}, {MIN_IN_MONEY, 40386}, {LIMIT, 40387}};
 
 CString DateText(LPCSTR pszField)
 {
@@ -100,6 +102,12 @@ void CExpirationInstructionDlg::SendInstruction(int nMode)
 {
     if (m_strSymbol.IsEmpty())
         return;
+    for (const auto& typed : TYPED) {
+        if (m_edits[typed.nEdit].GetDouble() < 0) {
+            ShowRefusal(typed.nBelowZero, FIELDS[typed.nEdit].edit.nControl);
+            return;
+        }
+    }
     ORDER_TICKET_SNAPSHOT shot;
     shot.nMode = nMode;
     shot.strTicker = GetText(IDC_EXPIRY_SYMBOL);

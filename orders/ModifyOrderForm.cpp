@@ -313,16 +313,26 @@ void CModifyOrderForm::OnAcknowledgement(CServerMessage* pMsg)
 
 void CModifyOrderForm::OnNC(CServerMessage* pMsg)
 {
-    if (m_nOrder == 0 || pMsg->GetLong(0) != m_nOrder)
+    // Once the form's own acknowledgement told the order's end, its status line tells nothing new.
+    if (m_nOrder == 0 || m_bEnded || pMsg->GetLong(0) != m_nOrder)
         return;
+    // What happened to the order, by its new status, with the reference the server gave it.
+    UINT nText = IDS_ORDER_ENDED;
+    switch (pMsg->GetLong(2)) {
+    case ORDER_STATUS_FILLED: nText = IDS_ORDER_ENDED_FILLED; break;
+    case ORDER_STATUS_CANCELLED: nText = IDS_ORDER_ENDED_CANCELLED; break;
+    case ORDER_STATUS_EXPIRED: nText = IDS_ORDER_ENDED_EXPIRED; break;
+    default: break;
+    }
     CString strText;
-    strText.FormatMessage(IDS_ORDER_CANCELLED, pMsg->GetField(0), pMsg->GetField(4));
+    strText.FormatMessage(nText, pMsg->GetField(0), pMsg->GetField(4));
     ShowMarketInfo(strText, 0, 1);
     EndForm();
 }
 
 void CModifyOrderForm::EndForm()
 {
+    m_bEnded = TRUE;
     m_pending.Clear();
     if (IsInModal()) {
         // The review's handler closes the form when the review is over.

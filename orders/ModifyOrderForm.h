@@ -103,5 +103,6 @@ private:
     long m_nOrder = 0;
     BOOL m_bChangeable = FALSE;
     BOOL m_bEnding = FALSE;                 // the form closes once the review is over
+    BOOL m_bEnded = FALSE;                  // the order's end was told; the form is closing
     long m_nNameRequest = 0;                // the "RN" this form sent, 0 when answered
 };

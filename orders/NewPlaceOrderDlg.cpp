@@ -276,6 +276,8 @@ void CNewPlaceOrderDlg::SelectMarket(LPCSTR pszMarketName)
         EnableControl(IDC_TICKET_ACCOUNTS, TRUE);
     }
     m_strKseType = GetBoxText(IDC_TICKET_SESSION);
+    // The old market's price is no price here: fils are no dollars.
+    m_strReferencePrice.Empty();
     UpdateMarketChoices(bFound ? market : MarketDetail());
     // The ticker starts afresh with the market's symbols.
     SendDlgItemMessage(IDC_TICKET_TICKER, CB_RESETCONTENT);
@@ -314,7 +316,10 @@ void CNewPlaceOrderDlg::UpdateMarketChoices(const MarketDetail& market)
     // The side the market starts with; the contract panel starts on the sell side.
     const int nSideItems = static_cast<int>(SendDlgItemMessage(IDC_TICKET_SIDE, CB_GETCOUNT));
     if (m_nKseMarketType == KSE_TYPE_CONTRACT) {
+        // A contract is sold: the form shows the sale's colour and flag state as a chosen sale does.
         SelectBoxText(IDC_TICKET_SIDE, LoadMarketText(55046), /*bExact=*/TRUE);
+        OnSideChanged();
+        ColourBySide();
     } else if (nSideItems > 0 && (m_choices.nDefaultSide == 1 || m_choices.nDefaultSide == 2)) {
         const int nBit = m_choices.nDefaultSide;
         if ((ApplyKseMarketType(m_choices, nKseType).nSides & nBit) != 0 && SelectBoxText(IDC_TICKET_SIDE, LoadMarketText(nBit == 1 ? 55045 : 55046), TRUE) >= 0) {
@@ -442,6 +447,8 @@ void CNewPlaceOrderDlg::OnDaysLeft()
 
 void CNewPlaceOrderDlg::OnNumberLeft(int nId)
 {
+    if (nId == IDC_TICKET_QUANTITY || nId == IDC_TICKET_LIMIT || nId == IDC_TICKET_STOP)
+        TellRefusedKeys(nId, nId == IDC_TICKET_QUANTITY ? IDS_TICKET_QUANTITY_REFUSED : IDS_TICKET_PRICE_REFUSED);
     const CString strText = GetText(nId);
     if (strText.GetLength() > 1 && strText[0] == '-')
         SetText(nId, static_cast<LPCSTR>(strText) + 1);

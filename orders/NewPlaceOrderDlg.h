@@ -69,6 +69,8 @@
 #define IDC_TICKET_TENOR_LABEL  6870
 #define IDC_TICKET_OPTION_LABEL_FIRST 6672  // 6672 to 6675: underlying, right, expiry, strike
 #define IDC_TICKET_EXTRA_LABEL  6742
+// What the ticker box says when no KSE stock has the number or symbol typed.
+#define IDS_TICKET_NO_KSE_STOCK     40388
 
 class CNewPlaceOrderDlg : public COrderRoadForm, public IOrderTicketForm
 {
@@ -154,6 +156,8 @@ private:
     void OnKseMarketTypeChanged();
     void OnDaysLeft();
     void OnNumberLeft(int nId);
+    // A KSE ticker typed as a stock number or symbol; FALSE, told, when no stock has it.
+    BOOL TakeKseStock(const CString& strTyped);
     void ColourBySide();
     void ApplyReferencePrice();
     // The boxes' item lists.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string>
 
 #include "app/ZorvatApp.h"
 #include "app/dialogs/AppHelpers.h"
@@ -13,6 +14,7 @@
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
 #include "market/DataTable.h"
+#include "market/StockListKSETable.h"
 #include "market/TableLinks.h"
 #include "orders/OrderRequests.h"
 #include "refdata/RefDataRecords.h"
@@ -47,6 +49,34 @@ CDataBuffer* FindTableRow(UINT nTableId, std::initializer_list<const char*> keys
 {
     CDataTable* pTable = FindDataTable(nTableId);
     return pTable != nullptr && pTable->GetRows() != nullptr ? pTable->GetRows()->FindRow(keys) : nullptr;
+}
+
+// A KSE stock's symbols (both languages), upper case, from the stock list; empty when it lacks it.
+std::pair<CString, CString> KseSymbolsOf(LPCSTR pszNumber)
+{
+    CDataBuffer* pRow = FindTableRow(IDS_TABLE_KSE_STOCK_LIST, {pszNumber});
+    if (pRow == nullptr)
+        return {};
+    return {Upper(pRow->GetText(SLC_SYMBOL)), Upper(pRow->GetText(SLC_SYMBOL_AR))};
+}
+
+// A table's price as the ticket offers it: the first of the two texts that holds a price (a
+// last price of 0 is no price), in the market's own decimals, four for the dollar markets and
+// for the KSE's fils one, or as many as the price has (up to four): no digit is dropped. Empty
+// when neither text holds a price.
+CString ReferencePriceText(const CString& strFirst, const CString& strElse, bool bKse)
+{
+    double dPrice = atof(strFirst);
+    if (dPrice <= 0)
+        dPrice = atof(strElse);
+    CString strPrice;
+    if (dPrice <= 0)
+        return strPrice;
+    strPrice.Format("%.4f", dPrice);
+    while (bKse && strPrice.GetLength() > 2 && strPrice[strPrice.GetLength() - 1] == '0' &&
+           strPrice[strPrice.GetLength() - 2] != '.')
+        strPrice = strPrice.Left(strPrice.GetLength() - 1);
+    return strPrice;
 }
 
 CString RecentTickerKey(int n)
@@ -96,10 +126,15 @@ void CNewPlaceOrderDlg::FilterTickers(LPCSTR pszTyped)
     const HWND hBox = ::GetDlgItem(m_hWnd, IDC_TICKET_TICKER);
     ::SendMessageA(hBox, WM_SETREDRAW, FALSE, 0);
     ::SendMessageA(hBox, CB_RESETCONTENT, 0, 0);
+    // A KSE stock is listed by its number; it is found by its symbol too, as the tables show it.
+    const BOOL bKse = GetGlobals()->GetMarketCode(m_strMarket) == 2;
     CString strItem;
     for (const auto& symbol : m_symbols) {
-        if (Upper(symbol.first).Find(strWant) < 0 && Upper(symbol.second).Find(strWant) < 0)
-            continue;
+        if (Upper(symbol.first).Find(strWant) < 0 && Upper(symbol.second).Find(strWant) < 0) {
+            const auto kse = bKse ? KseSymbolsOf(symbol.first) : std::pair<CString, CString>();
+            if (strWant.IsEmpty() || (kse.first.Find(strWant) < 0 && kse.second.Find(strWant) < 0))
+                continue;
+        }
         strItem.Format("%s/%s", static_cast<LPCSTR>(symbol.first), static_cast<LPCSTR>(symbol.second));
         ::SendMessageA(hBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strItem)));
     }
@@ -137,7 +172,9 @@ void CNewPlaceOrderDlg::OnTickerChanged()
     if (strSymbol.IsEmpty())
         return;
     if (nCode == 2) {
-        if (CDataBuffer* pRow = FindTableRow(IDS_TABLE_KSE_STOCK_LIST, {strSymbol})) {
+        if (!TakeKseStock(strSymbol))
+            return;
+        if (CDataBuffer* pRow = FindTableRow(IDS_TABLE_KSE_STOCK_LIST, {GetSymbolText()})) {
             SetText(IDC_TICKET_CURRENCY, "=KWD");
             SetText(IDC_TICKET_DESCRIPTION, pRow->GetText(GetNorvGlobals().m_nLanguage == 1 ? KSE_NAME_AR_COLUMN
                                                                                                : KSE_NAME_COLUMN));
@@ -154,10 +191,27 @@ void CNewPlaceOrderDlg::OnTickerChanged()
     SetText(IDC_TICKET_CURRENCY, pRow->GetText(US_CURRENCY_COLUMN));
     SetText(IDC_TICKET_DESCRIPTION, pRow->GetText(US_COMPANY_COLUMN).IsEmpty() ? pRow->GetText(US_NAME_COLUMN)
                                                                               : pRow->GetText(US_COMPANY_COLUMN));
-    m_strReferencePrice = pRow->GetText(US_LAST_COLUMN);
-    if (m_strReferencePrice.IsEmpty())
-        m_strReferencePrice = pRow->GetText(US_CLOSE_COLUMN);
+    m_strReferencePrice = ReferencePriceText(pRow->GetText(US_LAST_COLUMN), pRow->GetText(US_CLOSE_COLUMN), false);
     OnOrderTypeChanged();
+}
+
+BOOL CNewPlaceOrderDlg::TakeKseStock(const CString& strTyped)
+{
+    if (FindTableRow(IDS_TABLE_KSE_STOCK_LIST, {strTyped}) != nullptr)
+        return TRUE;
+    // Typed as its symbol: the ticker shows the stock as its list item does.
+    const CString strWant = Upper(strTyped);
+    for (const auto& symbol : m_symbols) {
+        const auto kse = KseSymbolsOf(symbol.first);
+        if (strWant == kse.first || strWant == kse.second) {
+            SetText(IDC_TICKET_TICKER, symbol.first + "/" + symbol.second);
+            return TRUE;
+        }
+    }
+    CString strText;
+    strText.FormatMessage(IDS_TICKET_NO_KSE_STOCK, static_cast<LPCSTR>(strTyped));
+    ShowMarketInfo(strText, 0, 2);
+    return FALSE;
 }
 
 void CNewPlaceOrderDlg::UpdateReferencePrice()
@@ -167,9 +221,7 @@ void CNewPlaceOrderDlg::UpdateReferencePrice()
     const CString strSymbol = GetSymbolText();
     if (m_nKseMarketType == KSE_TYPE_REGULAR) {
         if (CDataBuffer* pRow = FindTableRow(IDS_TABLE_KSE_BOARD, {strSymbol})) {
-            m_strReferencePrice = pRow->GetText(BOARD_PRICE_COLUMN);
-            if (m_strReferencePrice.IsEmpty())
-                m_strReferencePrice = pRow->GetText(BOARD_CLOSE_COLUMN);
+            m_strReferencePrice = ReferencePriceText(pRow->GetText(BOARD_PRICE_COLUMN), pRow->GetText(BOARD_CLOSE_COLUMN), true);
         }
     } else if (m_nKseMarketType == KSE_TYPE_FORWARD) {
         CString strSide;
@@ -179,7 +231,7 @@ void CNewPlaceOrderDlg::UpdateReferencePrice()
         if (CDataBuffer* pRow = FindTableRow(IDS_TABLE_FWD_QUOTES, {strSymbol, strSide, strMaker}))
             for (const auto& tenor : TENOR_COLUMNS)
                 if (strTenor == tenor.pszTenor)
-                    m_strReferencePrice = pRow->GetText(tenor.nColumn);
+                    m_strReferencePrice = ReferencePriceText(pRow->GetText(tenor.nColumn), CString(), true);
     }
     OnOrderTypeChanged();
 }
@@ -232,7 +284,7 @@ void CNewPlaceOrderDlg::OnRN(CServerMessage* pMsg)
     CDataBuffer* pRow = FindTableRow(IDS_TABLE_US_QUOTES, {strSymbol, strMarket});
     m_strReferencePrice.Empty();
     if (pRow != nullptr)
-        m_strReferencePrice = pRow->GetText(US_LAST_COLUMN).IsEmpty() ? pRow->GetText(US_CLOSE_COLUMN) : pRow->GetText(US_LAST_COLUMN);
+        m_strReferencePrice = ReferencePriceText(pRow->GetText(US_LAST_COLUMN), pRow->GetText(US_CLOSE_COLUMN), false);
     ApplyReferencePrice();
 }
 
@@ -268,7 +320,9 @@ void CNewPlaceOrderDlg::SaveRecentTickers()
 
 void CNewPlaceOrderDlg::SetLimitPrice(double dPrice)
 {
-    m_editLimit.SetDouble(dPrice);
+    // In the market's own decimals, as the reference price shows.
+    SetText(IDC_TICKET_LIMIT, ReferencePriceText(CString(std::to_string(dPrice).c_str()), CString(),
+                                                 GetGlobals()->GetMarketCode(m_strMarket) == 2));
 }
 
 void CNewPlaceOrderDlg::SetCurrency(LPCSTR pszCurrency)

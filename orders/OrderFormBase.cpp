@@ -10,6 +10,7 @@
 
 BEGIN_MESSAGE_MAP(COrderFormBase, CFormDialog)
     ON_WM_DESTROY()
+    ON_MESSAGE(EEN_REFUSED, OnFieldRefused)
 END_MESSAGE_MAP()
 
 COrderFormBase::COrderFormBase(UINT nTemplate, const CMessageTypeSet& types, BOOL bAddSinkNow)
@@ -107,6 +108,20 @@ void COrderFormBase::ShowRefusal(UINT nTextId, int nFocus)
     ShowMarketInfo(nullptr, nTextId, 2);
     if (nFocus != 0 && HasControl(nFocus))
         ::SetFocus(::GetDlgItem(m_hWnd, nFocus));
+}
+
+LRESULT COrderFormBase::OnFieldRefused(WPARAM, LPARAM lParam)
+{
+    m_nRefusedField = static_cast<int>(lParam);
+    return 0;
+}
+
+void COrderFormBase::TellRefusedKeys(int nId, UINT nTextId)
+{
+    if (m_nRefusedField != nId)
+        return;
+    m_nRefusedField = 0;
+    ShowRefusal(nTextId);
 }
 
 void COrderFormBase::ShowError(long nCode)

@@ -26,6 +26,10 @@ struct FORM_EDIT
     int nLength;
 };
 
+// What a quantity and a price field say when they refuse what was typed.
+#define IDS_TICKET_QUANTITY_REFUSED 40389
+#define IDS_TICKET_PRICE_REFUSED    40390
+
 class COrderFormBase : public CFormDialog, public CZorvatMessageSink
 {
 public:
@@ -47,6 +51,9 @@ protected:
 
     // The refusal's text at priority 2, the focus on nFocus when the form has it.
     void ShowRefusal(UINT nTextId, int nFocus = 0);
+    // A number field left: when it refused a key or a paste since it was last left, the text
+    // that says what it takes (priority 2), once.
+    void TellRefusedKeys(int nId, UINT nTextId);
     // The server's text of an error code, at priority 2.
     static void ShowError(long nCode);
     // A reply's error at priority 2: with its insert from field nInsert, or (-1) the code's text.
@@ -91,10 +98,12 @@ protected:
     COrderPending m_pending;            // the form's request in flight
 
     afx_msg void OnDestroy();
+    afx_msg LRESULT OnFieldRefused(WPARAM wParam, LPARAM lParam);
     void PostNcDestroy() override;
     DECLARE_MESSAGE_MAP()
 
 private:
+    int m_nRefusedField = 0;            // the field that refused a key since it was last left
     CDialog* m_pModal = nullptr;        // the dialog running in a reply handler
     BOOL m_bGone = FALSE;               // the window went while it ran
 };

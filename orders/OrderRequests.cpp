@@ -227,7 +227,8 @@ const ORDER_ACK KA_ACK = {ACK_FORWARD, 0, 13, 3, 4, 6, 5, -1, 10, -1, -1, -1, "%
 const ORDER_BODY KL_BODY = BODY(MSG_KL, KL_FIELDS), KI_BODY = BODY(MSG_KI, KI_FIELDS);
 const ORDER_BODY XO_BODY = BODY(MSG_XO, XO_FIELDS), XI_BODY = BODY(MSG_XI, XI_FIELDS);
 const ORDER_ACK OM_ACK = {ACK_MODIFIED, 12, 16, 1, 2, 4, 3, 5, 6, 7, 8, 10, "%.4f %s"};
-const ORDER_ACK KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, 9, 10, 12, "%.2f %s"};
+// A KSE price shows as the board quotes it, to one decimal, whichever form changed the order.
+const ORDER_ACK KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, 9, 10, 12, "%.1f %s"};
 // The cancel text: the order and the account.
 const ORDER_ACK OC_ACK = {ACK_CANCELLED, 3, 2, 1, -1, -1, -1, -1, -1, -1, -1, -1, nullptr};
 const ORDER_ACK KC_ACK = {ACK_CANCELLED, 0, 4, 3, -1, -1, -1, -1, -1, -1, -1, -1, nullptr};
@@ -265,9 +266,9 @@ const ORDER_BODY SEPARATE_OW_BODY = BODY(MSG_OW, SEPARATE_OW_FIELDS);
 const ORDER_BODY SEPARATE_OW_CANCEL_BODY = BODY(MSG_OW, SEPARATE_OW_CANCEL_FIELDS);
 const ORDER_BODY SEPARATE_OM_BODY = BODY(MSG_OM, SEPARATE_OM_FIELDS), SEPARATE_KM_BODY = BODY(MSG_KM, SEPARATE_KM_FIELDS);
 const ORDER_BODY ODD_LOT_KW_BODY = BODY(MSG_KW, ODD_LOT_KW_FIELDS), ODD_LOT_KM_BODY = BODY(MSG_KM, ODD_LOT_KM_FIELDS);
-// The regular board's change quotes four decimals; the odd lot's names no stop price, so a stop
-// order's shows no price.
-const ORDER_ACK SEPARATE_KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, 9, 10, 12, "%.4f %s"};
+// The regular board's change quotes the board's one decimal; the odd lot's names no stop price,
+// so a stop order's shows no price.
+const ORDER_ACK SEPARATE_KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, 9, 10, 12, "%.1f %s"};
 const ORDER_ACK ODD_LOT_KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, -1, -1, -1, "%.2f %s"};
 
 const ORDER_ROAD TICKET_ROADS[] = {
@@ -463,7 +464,7 @@ const ORDER_ROAD INSTRUCTION_ROAD = {-1, &XI_BODY, 0, 1, OR_NONE, 0, &XI_BODY, n
 const ORDER_ROAD KSE_TICKET_ROAD = {1, &KSE_KV_BODY, 0, 1, OR_KSE, IDS_REVIEW_TITLE_NEW, &KSE_KR_BODY, &KR_ACK};
 const ORDER_ROAD ODD_LOT_TICKET_ROAD = {1, &ODD_LOT_KV_BODY, 0, 1, OR_ODD_LOT, 0, &ODD_LOT_KR_BODY, &ODD_LOT_KR_ACK};
 const ORDER_BODY RN_SYMBOL_BODY = BODY(MSG_RN, RN_SYMBOL_FIELDS);
-const ORDER_ROAD US_TICKET_ROAD = {-1, &OV_US_BODY, 12, 13, OR_US, 0, &OR_US_BODY, &OR_ACK};
+const ORDER_ROAD US_TICKET_ROAD = {-1, &OV_US_BODY, 12, 13, OR_US, 0, &OR_US_BODY, &OR_ACK, TRUE};
 const ORDER_ROAD FORWARD_TICKET_ROAD = {3, &KU_FORM_BODY, 0, 1, OR_FORWARD, 0, &KA_FORM_BODY, &KA_ACK};
 
 namespace {

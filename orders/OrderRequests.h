@@ -22,6 +22,12 @@ class CServerMessage;
 #define IDS_ORDER_FORWARD_ACK    55265
 #define IDS_ORDER_MODIFIED       55230
 #define IDS_ORDER_CANCELLED      55231
+// Of our own: what an order's status line says happened to it (the order and its reference).
+#define IDS_ORDER_ENDED_FILLED   40391
+#define IDS_ORDER_ENDED_CANCELLED 40392
+#define IDS_ORDER_ENDED_EXPIRED  40393
+#define IDS_ORDER_ENDED          40394
+enum { ORDER_STATUS_FILLED = 3, ORDER_STATUS_CANCELLED = 5, ORDER_STATUS_EXPIRED = 7 };
 // Of our own: a request that never left.
 #define IDS_ORDER_NOT_CONNECTED  40360
 #define IDS_ORDER_BAD_TEXT       40361
@@ -171,6 +177,9 @@ struct ORDER_ROAD
     UINT nReviewTitle;      // 0: the template's
     const ORDER_BODY* pOrder;
     const ORDER_ACK* pAck;
+    // A US check's error takes the reply's insert only for the codes that name an amount
+    // (428, 432, 433), unless set: then every error takes it.
+    BOOL bInsertAlways = FALSE;
 };
 
 // The order ticket's roads; null for a KSE market type that sends nothing.

@@ -15,11 +15,27 @@
 #include "orders/ReviewOrderForwardDlg.h"
 #include "orders/ReviewOrderKSEDlg.h"
 #include "orders/ReviewOrderOddLotKSEDlg.h"
+#include "refdata/ZorvatTypes.h"
 
 namespace {
 const COLORREF BUY_COLOUR = RGB(255, 128, 128);
 const COLORREF SELL_COLOUR = RGB(128, 255, 128);
 const COLORREF YELLOW = RGB(255, 255, 0);
+
+// The option series of an order as the trader reads it: underlying, right, strike and expiry
+// date; empty when the order sends none.
+CString OptionSeriesText(const ORDER_TICKET_SNAPSHOT& shot)
+{
+    if (shot.nRight != 1 && shot.nRight != 2)
+        return CString();
+    const CString& strKey = shot.strExpiryKey;      // "%Y/%m/%d"
+    const CString strExpiry = strKey.GetLength() >= 10 ? strKey.Mid(8, 2) + "/" + strKey.Mid(5, 2) + "/" + strKey.Left(4) : strKey;
+    CString strText;
+    strText.Format("%s %s %s %s", static_cast<LPCSTR>(shot.strUnderlying), static_cast<LPCSTR>(COptionRight::GetText(shot.nRight)),
+                   static_cast<LPCSTR>(shot.strStrike), static_cast<LPCSTR>(strExpiry));
+    strText.Trim();
+    return strText;
+}
 
 // The US check's results whose text takes the reply's insert.
 bool TakesInsert(long nCode)
@@ -80,7 +96,7 @@ void COrderRoadForm::OnCheckReply(CServerMessage* pMsg)
     const long nError = reply.GetLong(road.nCheckError);
     if (nError != 0) {
         EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
-        ShowReplyError(reply, road.nCheckError, road.nReview != OR_US || TakesInsert(nError) ? road.nCheckInsert : -1);
+        ShowReplyError(reply, road.nCheckError, road.nReview != OR_US || road.bInsertAlways || TakesInsert(nError) ? road.nCheckInsert : -1);
         return;
     }
     CString strPassword;
@@ -97,7 +113,12 @@ int COrderRoadForm::RunReview(const ORDER_ROAD& road, const CServerMessage& repl
 {
     std::unique_ptr<CReviewDialog> pDialog;
     switch (road.nReview) {
-    case OR_US: pDialog = std::make_unique<CReviewOrderDlg>(reply, &shot.strDescription, 0); break;
+    case OR_US: {
+        auto pUs = std::make_unique<CReviewOrderDlg>(reply, &shot.strDescription, 0);
+        pUs->SetOptionSeries(OptionSeriesText(shot));
+        pDialog = std::move(pUs);
+        break;
+    }
     case OR_FORWARD: pDialog = std::make_unique<CReviewOrderForwardDlg>(reply, &shot.strDescription, 0); break;
     case OR_ODD_LOT: pDialog = std::make_unique<CReviewOrderOddLotKSEDlg>(reply, &shot.strDescription, 0); break;
     default:

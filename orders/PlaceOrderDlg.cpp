@@ -28,10 +28,11 @@ enum
     IDC_STOP_LIMIT_ORDER = 5729, IDC_STOP_OF_STOP_LIMIT = 5730, IDC_LIMIT_OF_STOP_LIMIT = 5731, IDC_DAY = 5732,
     IDC_TILL_CANCELLED = 5733, IDC_TILL_DATE = 5735, IDC_SUBMIT = 5737, IDC_CLOSE = 5738, IDC_RESET = 5742,
     IDC_SERIES = 5996, IDC_STRIKE = 6676, IDC_RIGHT = 6677, IDC_EXPIRY = 6678, IDC_UNDERLYING = 6679,
-    IDC_MARKET = 6730, IDC_INFO = 6731, IDC_DESCRIPTION = 6732, IDC_OPTIONS = 6733,
+    IDC_MARKET = 6730, IDC_INFO = 6731, IDC_DESCRIPTION = 6732, IDC_OPTIONS = 6733, IDC_SIDE_27 = 5770,
+    IDC_SIDE_28 = 5771,
 };
 // The radio groups by index, and the codes each index sends.
-const int SIDE_IDS[] = {IDC_BUY, IDC_SELL};
+const int SIDE_IDS[] = {IDC_BUY, IDC_SELL, IDC_SIDE_27, IDC_SIDE_28};
 const int SIDE_CODES[] = {1, 2, 27, 28};
 const int TYPE_IDS[] = {IDC_MARKET_ORDER, IDC_LIMIT_ORDER, IDC_STOP_ORDER, IDC_STOP_LIMIT_ORDER};
 const int TYPE_CODES[] = {3, 0, 1, 2};
@@ -69,6 +70,7 @@ bool TakesName(const CString& strSymbol, const CString& strName)
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CPlaceOrderDlg, COrderRoadForm)
+    ON_WM_ERASEBKGND()
     ON_WM_CTLCOLOR()
     ON_NOTIFY(DTN_DATETIMECHANGE, IDC_GOOD_TILL, OnGoodTillDateChanged)
 END_MESSAGE_MAP()
@@ -107,7 +109,8 @@ BOOL CPlaceOrderDlg::OnInitDialog()
         const CString strRight = COptionRight::GetText(nRight);
         SendDlgItemMessage(IDC_RIGHT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strRight)));
     }
-    CheckRadioButton(IDC_BUY, IDC_SELL, IDC_BUY);
+    CheckRadioButton(IDC_BUY, IDC_SIDE_28, IDC_BUY);
+    OnSideClicked();
     CheckDlgButton(IDC_LIMIT_ORDER, BST_CHECKED);
     CheckDlgButton(IDC_DAY, BST_CHECKED);
     LoadRecentTickers();
@@ -147,6 +150,13 @@ BOOL CPlaceOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         if (nCode == BN_CLICKED)
             ResetForm();
         return TRUE;
+    case IDC_BUY:
+    case IDC_SELL:
+    case IDC_SIDE_27:
+    case IDC_SIDE_28:
+        if (nCode == BN_CLICKED)
+            OnSideClicked();
+        return TRUE;
     case IDC_MARKET_ORDER:
     case IDC_LIMIT_ORDER:
     case IDC_STOP_ORDER:
@@ -170,6 +180,7 @@ BOOL CPlaceOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_STOP_OF_STOP_LIMIT:
     case IDC_LIMIT_OF_STOP_LIMIT:
         if (bLeft) {
+            TellRefusedKeys(nId, nId == IDC_QUANTITY ? IDS_TICKET_QUANTITY_REFUSED : IDS_TICKET_PRICE_REFUSED);
             const CString strText = GetText(nId);
             if (strText.GetLength() > 1 && strText[0] == '-')
                 SetText(nId, static_cast<LPCSTR>(strText) + 1);
@@ -209,10 +220,20 @@ HBRUSH CPlaceOrderDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
     if (HBRUSH hBrush = YellowBrushFor(pDC, pWnd, {IDC_TICKER, IDC_MARKET, IDC_STRIKE, IDC_EXPIRY}))
         return hBrush;
+    if (HBRUSH hBrush = FormBrushFor(pDC, nCtlColor, FALSE))
+        return hBrush;
     return COrderRoadForm::OnCtlColor(pDC, pWnd, nCtlColor);
 }
 
 // ---- State ------------------------------------------------------------------------------------
+
+void CPlaceOrderDlg::OnSideClicked()
+{
+    // As the KSE ticket: a purchase's colour, a sale's, and the dialog face for the other sides.
+    const int nSide = CheckedIndex(this, SIDE_IDS, 4);
+    ColourBySide(nSide == 0, nSide == 1);
+    UpdateSubmitButton();
+}
 
 void CPlaceOrderDlg::ResetForm()
 {
@@ -247,7 +268,7 @@ int CPlaceOrderDlg::GetValidityIndex() const
 void CPlaceOrderDlg::UpdateSubmitButton()
 {
     BOOL bOk = !GetText(IDC_QUANTITY).IsEmpty() && !GetText(IDC_TICKER).IsEmpty() &&
-               CheckedIndex(this, SIDE_IDS, 2) >= 0;
+               CheckedIndex(this, SIDE_IDS, 4) >= 0;
     auto holds = [](CEnhancedEdit& edit) { return !edit.IsEmpty() && edit.GetDouble() != 0.0; };
     switch (GetOrderTypeIndex()) {
     case LIMIT_INDEX: bOk = bOk && holds(m_editLimit); break;
@@ -263,7 +284,7 @@ void CPlaceOrderDlg::UpdateSubmitButton()
 ORDER_TICKET_SNAPSHOT CPlaceOrderDlg::TakeSnapshot()
 {
     ORDER_TICKET_SNAPSHOT shot;
-    const int nSide = CheckedIndex(this, SIDE_IDS, 2);
+    const int nSide = CheckedIndex(this, SIDE_IDS, 4);
     const int nType = GetOrderTypeIndex();
     const int nValidity = GetValidityIndex();
     shot.nSide = nSide >= 0 ? SIDE_CODES[nSide] : -1;

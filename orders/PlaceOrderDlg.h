@@ -45,6 +45,7 @@ protected:
 private:
     void OnTickerChanged();
     void OnMarketChanged();
+    void OnSideClicked();
     void OnOrderTypeClicked(int nId);
     void OnValidityClicked(int nId);
     void OnDaysLeft();

@@ -158,6 +158,7 @@ BOOL CPlaceOrderKSEDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_KSE_STOP_2:
     case IDC_KSE_LIMIT_2:
         if (bLeft) {
+            TellRefusedKeys(nId, nId == IDC_KSE_QUANTITY ? IDS_TICKET_QUANTITY_REFUSED : IDS_TICKET_PRICE_REFUSED);
             // A negative number is taken as its size.
             const CString strText = GetText(nId);
             if (strText.GetLength() > 1 && strText[0] == '-')
@@ -253,13 +254,13 @@ int CPlaceOrderKSEDlg::GetValidity() const
 void CPlaceOrderKSEDlg::OnSideChosen()
 {
     const int nSide = CheckedCode(m_hWnd, SIDES, 4);
-    const BOOL bBuy = nSide == 1 || nSide == 27;
-    const BOOL bSell = nSide == 2 || nSide == 28;
-    // Purchases carry the flag: it starts as the last Submit kept it.
-    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_KSE_FLAG), bBuy);
-    if (bBuy)
+    // The sides whose check carries the flag (1 and 27) offer the box, as the last Submit kept
+    // it; only a plain purchase or sale colours the form.
+    const BOOL bFlagged = nSide == 1 || nSide == 27;
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_KSE_FLAG), bFlagged);
+    if (bFlagged)
         CheckDlgButton(IDC_KSE_FLAG, GetKeptTicketFlag() ? BST_CHECKED : BST_UNCHECKED);
-    ColourBySide(bBuy, bSell);
+    ColourBySide(nSide == 1, nSide == 2);
     UpdateSubmitButton();
 }
 

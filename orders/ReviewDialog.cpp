@@ -275,26 +275,28 @@ void CReviewDialog::OnOK()
 {
     if (!UpdateData(TRUE))
         return;
-    // The rule holds for a kept password too: it is checked as if typed now.
+    // The rule holds for a kept password too: it is checked as if typed now. The password goes
+    // into the order's request line, where a '|' would shift the fields and a line feed end the
+    // line.
+    CString strWhy;
     if (m_strPassword.GetLength() < REVIEW_PASSWORD_MIN) {
-        if (CZORVAT32App* pApp = CZORVAT32App::Get()) {
-            if (IInfoWindow* pInfo = pApp->GetInfoWindow())
-                pInfo->AddText(pApp->GetErrorText(REVIEW_ERROR_SHORT_PASSWORD));
-            pApp->BringInfoWindowToTop(INFO_PRIORITY_ERROR);
-        }
-        RefuseField(IDC_REVIEW_PASSWORD);
+        if (CZORVAT32App* pApp = CZORVAT32App::Get())
+            strWhy = pApp->GetErrorText(REVIEW_ERROR_SHORT_PASSWORD);
+    } else if (!IsAcceptableCredential(m_strPassword, REVIEW_PASSWORD_MIN)) {
+        strWhy.LoadString(IDS_REVIEW_BAD_PASSWORD);
+    } else {
+        SetKeep(m_nKeep != 0);
+        if (m_nKeep != 0)
+            m_class.pKept->strPassword = m_strPassword;
+        else
+            m_class.pKept->strPassword.Empty();
+        EndDialog(IDOK);
         return;
     }
-    // The password goes into the order's request line, where a '|' would shift the fields and a
-    // line feed end the line.
-    if (!IsAcceptableCredential(m_strPassword, REVIEW_PASSWORD_MIN)) {
-        RefuseField(IDC_REVIEW_PASSWORD);
-        return;
+    if (CZORVAT32App* pApp = CZORVAT32App::Get()) {
+        if (IInfoWindow* pInfo = pApp->GetInfoWindow())
+            pInfo->AddText(strWhy);
+        pApp->BringInfoWindowToTop(INFO_PRIORITY_ERROR);
     }
-    SetKeep(m_nKeep != 0);
-    if (m_nKeep != 0)
-        m_class.pKept->strPassword = m_strPassword;
-    else
-        m_class.pKept->strPassword.Empty();
-    EndDialog(IDOK);
+    RefuseField(IDC_REVIEW_PASSWORD);
 }

@@ -26,6 +26,7 @@ class CServerMessage;
 #define IDS_REVIEW_PLACE_ORDER  40353
 #define REVIEW_ERROR_SHORT_PASSWORD 306
 #define REVIEW_PASSWORD_MIN     6
+#define IDS_REVIEW_BAD_PASSWORD 40384
 
 // How a reply field is shown.
 enum REVIEW_KIND

@@ -6,12 +6,15 @@
 #include "orders/ReviewDialog.h"
 
 #define IDD_REVIEW_ORDER_US     7129
+#define IDC_REVIEW_OPTION_SERIES 5996
 
 class CReviewOrderDlg : public CReviewDialog
 {
 public:
     // pDescription: the symbol's description the caller keeps (null: none).
     CReviewOrderDlg(const CServerMessage& reply, const CString* pDescription, int nMode, CWnd* pParent = nullptr);
+    // The option series the order will send, as the trader reads it; empty for a share order.
+    void SetOptionSeries(LPCSTR pszSeries) { SetDisplayText(IDC_REVIEW_OPTION_SERIES, pszSeries); }
 
 protected:
     void ShowBySide() override;

@@ -10,7 +10,8 @@
 // decimals), DECIMALS_64THS fractions typed as "whole numerator/denominator".
 //
 // The parent hears Up and Down (with SetNotifyUpDown) as EEN_UP and EEN_DOWN: wParam 2 with
-// Shift, else 1 with Ctrl, else 0; lParam the field's control id.
+// Shift, else 1 with Ctrl, else 0; lParam the field's control id. A key or a paste the field
+// refuses is posted as EEN_REFUSED (lParam the control id), so the form can say why.
 #include <memory>
 #include <string>
 
@@ -21,6 +22,7 @@
 
 #define EEN_UP   (WM_USER + 1000)
 #define EEN_DOWN (WM_USER + 1001)
+#define EEN_REFUSED (WM_USER + 1002)
 #define EE_KEEP_COLOR (static_cast<COLORREF>(-1))
 
 class CDataExchange;

@@ -106,6 +106,8 @@ void CEnhancedEdit::Refuse() const
 {
     if (GetNorvGlobals().m_bBeep)
         MessageBeep(0);
+    if (m_hWnd != nullptr && GetParent(m_hWnd) != nullptr)
+        PostMessageA(GetParent(m_hWnd), EEN_REFUSED, 0, GetDlgCtrlID(m_hWnd));
 }
 
 BOOL CEnhancedEdit::AcceptsNumericChar(unsigned char ch) const

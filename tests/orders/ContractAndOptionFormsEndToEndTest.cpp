@@ -270,6 +270,20 @@ TEST_F(ContractForms, ExercisesAndInstructsFromAHoldingsRow)
         EXPECT_EQ(e.nAsked, Count("XI")) << e.nId << " " << e.pszText;
     }
     PumpFor(300);
+    // A value below 0 is refused by its own field's name; nothing leaves.
+    const struct { int nId; const char* pszSays; } negatives[] = {
+        {IDC_EXPIRY_CONTRACTS, "the contracts to exercise cannot be below 0"},
+        {IDC_EXPIRY_MIN_IN_MONEY, "the least amount in the money cannot be below 0"},
+        {IDC_EXPIRY_LIMIT, "the price limit cannot be below 0"}};
+    for (const auto& n : negatives) {
+        const std::string strBefore = ControlText(hExpiry, n.nId);
+        SetDlgItemTextA(hExpiry, n.nId, "-5");
+        NotifyControl(hExpiry, IDC_EXPIRY_SUBMIT, BN_CLICKED);
+        PumpFor(100);
+        EXPECT_NE(std::string::npos, pRun->InfoText().find(n.pszSays)) << pRun->InfoText();
+        EXPECT_EQ(2u, Count("XI")) << n.pszSays;
+        SetDlgItemTextA(hExpiry, n.nId, strBefore.c_str());
+    }
     SetDlgItemTextA(hExpiry, IDC_EXPIRY_CONTRACTS, "2");
     NotifyControl(hExpiry, IDC_EXPIRY_SUBMIT, BN_CLICKED);
     ASSERT_TRUE(PumpUntil([&] { return Count("XI") == 3; }));

@@ -60,7 +60,7 @@ const MARKET_CASE s_cases[] = {
      {"", "", "1002", "10020", "1", "101", "150", "0", "800", "", "0", "", "", "#", "", "1"},
      {"", "", "1002", "10020", "1", "101", "150", "0", "800", "", "0", "", "", "#", "secret", "", "", "", "", "1"},
      {"", "", "1002", "10020", "#", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "secret"},
-     " changed: account 10020, Buy 150 101 at 800.00 Limit."},
+     " changed: account 10020, Buy 150 101 at 800.0 Limit."},
 };
 
 struct ModifySession : COrderStatusSession
@@ -160,9 +160,17 @@ TEST_F(ModifySession, OpenOrdersAreModifiedAndCancelledFromTheirRows)
             strReviewedQuantity = ControlText(h, IDC_REVIEW_QUANTITY);
         });
         const size_t nBefore = server.Received().size();
+        const size_t nInfoBefore = pRun->InfoText().size();
         NotifyControl(pForm->m_hWnd, IDC_MODIFY_CANCEL, BN_CLICKED);
         ASSERT_TRUE(PumpUntil([&] { return Form() == nullptr && Row(c, strCancelled)->GetLong(c.nStatusCol) == 5; }))
             << pRun->InfoText() << Lines(c.pszCancel);
+        PumpFor(500);
+        // The form tells the cancel once, naming the account; its order's status line adds nothing.
+        const std::string strTold = pRun->InfoText().substr(nInfoBefore);
+        const std::string strAck = "Order " + strCancelled + " cancelled: account 10020.";
+        EXPECT_EQ(strTold.find(strAck), strTold.rfind(strAck)) << strTold;
+        EXPECT_NE(std::string::npos, strTold.find(strAck)) << strTold;
+        EXPECT_EQ(std::string::npos, strTold.find("Order " + strCancelled + " (reference")) << strTold;
         EXPECT_EQ(nBefore, nWhileReviewed) << "nothing sent before the review";
         EXPECT_EQ("100", strReviewedQuantity) << "the preview's fields in their places";
         EXPECT_EQ(nPreviews, Count(c.pszPreview));
@@ -185,14 +193,18 @@ TEST_F(ModifySession, OnlyItsOwnOrderAndRepliesEndTheFormAndAFailedLoadSendsNoth
     PumpFor(200);
     ASSERT_EQ(pForm, Form());
 
-    // Its own order's end during the review: the review ends, nothing is sent, the form closes.
+    // Its own order filled during the review: the review ends, nothing is sent, the form closes
+    // saying what happened.
     RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND) {
                        TypeText("secret");
-                       Dispatch("~NC|0|XC||" + strShown + "|0|5|8|R1");
+                       Dispatch("~NC|0|XC||" + strShown + "|0|3|8|R1");
                    }}});
     NotifyControl(pForm->m_hWnd, IDC_MODIFY_CANCEL, BN_CLICKED);
     ASSERT_TRUE(PumpUntil([&] { return Form() == nullptr; }));
     EXPECT_EQ(0u, Count("OC"));
+    EXPECT_NE(std::string::npos, pRun->InfoText().find("Order " + strShown + " (reference R1) was filled.\n"))
+        << pRun->InfoText();
+    EXPECT_EQ(std::string::npos, pRun->InfoText().find("Order " + strShown + " cancelled")) << pRun->InfoText();
 
     // A review cancelled sends nothing and leaves Modify for another try.
     pForm = Click(c, strOther);

@@ -51,6 +51,7 @@ struct ROAD
     // The bodies the server must receive, field by field; the order's password is "secret".
     std::vector<std::string> check, order;
     const char* pszAcknowledged;    // the information window's line
+    std::vector<std::pair<int, std::string>> reviewed = {};     // controls of the review, and their texts
 };
 
 // US market 4 (Harbor), KSE regular board, KSE forward market, the option series of market 16.
@@ -67,7 +68,10 @@ const std::vector<ROAD>& Roads()
          {"1002", "10020", "1", "ALPN", "1000", "0", "10.5", "", "0", "", "", "", "4", "", "", "", "", "", "", "", "1"},
          {"1002", "10020", "1", "ALPN", "1000", "0", "10.5", "", "0", "", "", "secret", "", "", "", "", "4", "", "", "",
           "", "", "", "", "1"},
-         "Order S00000001 accepted: account 10020, Buy 1000 ALPN at 10.5000 Limit."},
+         "Order S00000001 accepted: account 10020, Buy 1000 ALPN at 10.5000 Limit.",
+         // Cash balance, order value, net amount, buying power, cash after the order, no series.
+         {{6644, "2,000,000.00"}, {5745, "10,500.00"}, {5746, "10,510.82"}, {6643, "2,000,000.00"},
+          {6639, "1,989,489.18"}, {6550, "0.307"}, {5996, ""}}},
         {"kse_regular", 33049, 0,
          [](OrderRoadSession&, HWND h) {
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "101");
@@ -161,7 +165,8 @@ const std::vector<ROAD>& Roads()
           "", "1"},
          {"1002", "10020", "1", "CDRX", "2", "0", "3.4", "", "0", "", "", "secret", "", "", "", "", "16", "", "", "CDRX",
           "1", "65.00", "270115", "", "1"},
-         "Order S00000007 accepted: account 10020, Buy 2 CDRX at 3.4000 Limit."},
+         "Order S00000007 accepted: account 10020, Buy 2 CDRX at 3.4000 Limit.",
+         {{5996, "CDRX Call 65.00 15/01/2027"}}},
     };
     return roads;
 }
@@ -190,7 +195,10 @@ CNewPlaceOrderDlg* OpenRoad(OrderRoadSession& s, const ROAD& road)
 bool SubmitConfirmed(OrderRoadSession& s, CNewPlaceOrderDlg* pTicket, const ROAD& road)
 {
     const size_t nOrders = s.Count(road.pszOrder);
-    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [&road](HWND h) {
+                   for (const auto& shown : road.reviewed) {
+                       EXPECT_EQ(shown.second, ControlText(h, shown.first)) << shown.first;
+                   }
                    TypeText("secret");
                    ClickControl(h, IDOK);
                }}});

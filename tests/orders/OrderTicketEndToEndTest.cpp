@@ -17,6 +17,8 @@
 #include "app/NorvMainFrame.h"
 #include "app/StockActions.h"
 #include "app/ZorvatApp.h"
+#include "market/DataArray.h"
+#include "market/DataTable.h"
 #include "market/TableLinks.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderForms.h"
@@ -120,7 +122,7 @@ const std::vector<TICKET_CASE>& Cases()
         {"kse_forward", 33269, MARKET_KSE, FALSE, 3, {55045, 55046}, {57553}, {}, 55045, 57551, nullptr, PANEL_FORWARD,
          BUY},
         {"kse_contract", 33273, MARKET_KSE, FALSE, 4, {55046}, {55048, 55051, 57553}, {55053, 55054, 55055}, 55046,
-         57552, nullptr, PANEL_CONTRACT, 0},
+         57552, nullptr, PANEL_CONTRACT, SELL},
     };
     return cases;
 }
@@ -418,3 +420,63 @@ TEST_F(OrderTicketSession, TypingInTheTickerBoxListsTheSymbolsThatHoldTheText)
         EXPECT_EQ(strTyped, ControlText(hDlg, IDC_TICKET_TICKER));
     }
 }
+
+namespace {
+// The trader opens the KSE quotations and the KSE ticket, types a stock by its symbol as every
+// table shows it, then moves the ticket to a US market: the ticker finds the stock by its symbol,
+// the KSE price does not follow into the dollar order, an unknown symbol is told, and keys the
+// quantity and price fields refuse are told when the field is left.
+TEST_F(OrderTicketSession, TickerFindsKseSymbolsAndAMarketChangeClearsItsPrices)
+{
+    Start(false);
+    SendMessageA(App().GetMainFrame()->m_hWnd, WM_COMMAND, 33251, 0);
+    ASSERT_TRUE(PumpUntil([] { return FindDataTable(52114) != nullptr && FindDataTable(52114)->GetRows()->FindRow({"101"}) != nullptr; }));
+    // The board's last price of the stock: 844 fils.
+    FindDataTable(52114)->GetRows()->FindRow({"101"})->SetDouble(2, 844, TRUE);
+    CNewPlaceOrderDlg* pTicket = Command(33049);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND h = pTicket->m_hWnd;
+
+    SetDlgItemTextA(h, IDC_TICKET_TICKER, "ghb");
+    NotifyControl(h, IDC_TICKET_TICKER, CBN_EDITCHANGE);
+    EXPECT_EQ(std::vector<std::string>{"101/Gulf Harbour Bank"}, Items(h, IDC_TICKET_TICKER));
+    SetDlgItemTextA(h, IDC_TICKET_TICKER, "GHB");
+    NotifyControl(h, IDC_TICKET_TICKER, CBN_KILLFOCUS);
+    EXPECT_EQ("101/Gulf Harbour Bank", ControlText(h, IDC_TICKET_TICKER));
+    EXPECT_EQ("Gulf Harbour Bank", ControlText(h, IDC_TICKET_DESCRIPTION));
+    EXPECT_EQ("844.0", ControlText(h, IDC_TICKET_LIMIT)) << "the board's price, in the board's decimals";
+
+    SetDlgItemTextA(h, IDC_TICKET_TICKER, "NOSUCH");
+    NotifyControl(h, IDC_TICKET_TICKER, CBN_KILLFOCUS);
+    EXPECT_NE(std::string::npos, pRun->InfoText().find("No KSE stock has the number or symbol 'NOSUCH'")) << pRun->InfoText();
+
+    // Keys the fields cannot take: told once, as the field is left.
+    const struct { int nId; const char* pszKeys; const char* pszSays; } refusals[] = {
+        {IDC_TICKET_QUANTITY, "abc", "The quantity takes digits only"},
+        {IDC_TICKET_QUANTITY, "99999999999999", "The quantity takes digits only"},
+        {IDC_TICKET_LIMIT, "-5x", "A price takes digits and one decimal point only"}};
+    for (const auto& r : refusals) {
+        SCOPED_TRACE(r.pszKeys);
+        const size_t nBefore = pRun->InfoText().size();
+        SetDlgItemTextA(h, r.nId, "");
+        for (const char* p = r.pszKeys; *p != '\0'; ++p)
+            SendDlgItemMessageA(h, r.nId, WM_CHAR, static_cast<WPARAM>(*p), 0);
+        PumpPending();
+        NotifyControl(h, r.nId, EN_KILLFOCUS);
+        const std::string strNew = pRun->InfoText().substr(nBefore);
+        EXPECT_EQ(strNew.find(r.pszSays), strNew.rfind(r.pszSays)) << strNew;
+        EXPECT_NE(std::string::npos, strNew.find(r.pszSays)) << strNew;
+    }
+    const size_t nTold = pRun->InfoText().size();
+    NotifyControl(h, IDC_TICKET_LIMIT, EN_KILLFOCUS);
+    EXPECT_EQ(nTold, pRun->InfoText().size()) << "told once: " << pRun->InfoText().substr(nTold);
+
+    // A price the KSE opener passes shows in the board's decimals too.
+    App().OpenOrderTicketKSE(1, nullptr, 846, 0, 1);
+    EXPECT_EQ("846.0", ControlText(h, IDC_TICKET_LIMIT));
+
+    ChooseItem(h, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(MARKET_HARBOR)));
+    EXPECT_EQ("", ControlText(h, IDC_TICKET_LIMIT)) << "no fils in a dollar order";
+    EXPECT_EQ("", ControlText(h, IDC_TICKET_TICKER));
+}
+}  // namespace

@@ -35,6 +35,14 @@
 
 namespace {
 
+int Occurrences(const std::string& strText, const char* pszPart)
+{
+    int n = 0;
+    for (size_t nAt = strText.find(pszPart); nAt != std::string::npos; nAt = strText.find(pszPart, nAt + 1))
+        ++n;
+    return n;
+}
+
 // A reply line of the server: fields given by index, the others empty.
 CServerMessage Reply(const char* pszType, int nFields, std::vector<std::pair<int, const char*>> fields)
 {
@@ -296,17 +304,19 @@ TEST_F(ReviewSession, PasswordRuleAndKeptPasswordsPerClassUntilLogOff)
             EXPECT_EQ(IDC_REVIEW_PASSWORD, FocusedControl(h));
             EXPECT_NE(std::string::npos, pRun->InfoText().find("The trading password has at least 6 characters"))
                 << pRun->InfoText();
-            // Put there past the field's filter: refused as the login refuses it, without a text.
+            // Put there past the field's filter: refused, and the trader is told why, each time.
             SetDlgItemTextA(h, IDC_REVIEW_PASSWORD, "pin|123");
             PressKey(VK_RETURN);
         }},
-        {IDC_REVIEW_PASSWORD, [](HWND h) {
+        {IDC_REVIEW_PASSWORD, [&](HWND h) {
             EXPECT_EQ(IDC_REVIEW_PASSWORD, FocusedControl(h));
+            EXPECT_EQ(1, Occurrences(pRun->InfoText(), "The trading password cannot hold a '|'")) << pRun->InfoText();
             SetDlgItemTextA(h, IDC_REVIEW_PASSWORD, "pin\t123");
             PressKey(VK_RETURN);
         }},
-        {IDC_REVIEW_PASSWORD, [](HWND h) {
+        {IDC_REVIEW_PASSWORD, [&](HWND h) {
             EXPECT_EQ(IDC_REVIEW_PASSWORD, FocusedControl(h));
+            EXPECT_EQ(2, Occurrences(pRun->InfoText(), "The trading password cannot hold a '|'")) << pRun->InfoText();
             SetDlgItemTextA(h, IDC_REVIEW_PASSWORD, "pin123");       // six: enough
             ClickControl(h, IDC_REVIEW_KEEP);
             PressKey(VK_RETURN);

@@ -17,6 +17,7 @@
 #include "link/MessageTypes.h"
 #include "orders/PlaceOrderDlg.h"
 #include "orders/PlaceOrderForwardDlg.h"
+#include "orders/PlaceOrderKSEDlg.h"
 #include "orders/ReviewDialog.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/common/DialogSteps.h"
@@ -235,5 +236,58 @@ TEST_F(UsForwardSession, PicturesInArabic)
     AskOptionSeries(pUs->m_hWnd, "CDRX");
     EXPECT_TRUE(SaveDialogScreenshot(pUs->m_hWnd, "orders_us_ticket_ar"));
     EXPECT_TRUE(SaveDialogScreenshot(pForward->m_hWnd, "orders_forward_ticket_ar"));
+}
+}  // namespace
+
+namespace {
+int Occurrences(const std::string& strText, const std::string& strPart)
+{
+    int n = 0;
+    for (size_t nAt = strText.find(strPart); nAt != std::string::npos; nAt = strText.find(strPart, nAt + 1))
+        ++n;
+    return n;
+}
+
+// The US ticket offers the four sides and sends each as its code; a purchase and a sale colour
+// the US and the KSE tickets alike, the other two sides leave the dialog's face; the KSE flag box
+// is offered for the sides whose check carries the flag. A US check's refusal shows its insert,
+// whatever its code.
+TEST_F(UsForwardSession, SidesColourTheTicketsAndGoOutAsTheirCodes)
+{
+    Start(false);
+    CPlaceOrderDlg* pUs = Open<CPlaceOrderDlg>(IDD_FORM_US_ORDER);
+    CPlaceOrderKSEDlg* pKse = Open<CPlaceOrderKSEDlg>(IDD_FORM_KSE_TICKET);
+    ASSERT_TRUE(pUs != nullptr && pKse != nullptr);
+    const HWND hUs = pUs->m_hWnd, hKse = pKse->m_hWnd;
+    const COLORREF crFace = GetSysColor(COLOR_BTNFACE), crBuy = RGB(255, 128, 128), crSell = RGB(128, 255, 128);
+    const struct { int nUs, nKse; const char* pszCode; COLORREF crForm; bool bFlag; } sides[] = {
+        {IDC_BUY, IDC_KSE_SIDE_BUY, "1", crBuy, true}, {5721, IDC_KSE_SIDE_SELL, "2", crSell, false},
+        {5770, IDC_KSE_SIDE_27, "27", crFace, true}, {5771, IDC_KSE_SIDE_28, "28", crFace, false}};
+    ChooseMarket(hUs, 4);
+    int nRefused = 0;
+    for (const auto& side : sides) {
+        SCOPED_TRACE(side.pszCode);
+        ClickControl(hUs, side.nUs);
+        ClickControl(hKse, side.nKse);
+        PumpPending();
+        EXPECT_EQ(side.crForm, pUs->GetFormColour());
+        EXPECT_EQ(side.crForm, pKse->GetFormColour());
+        EXPECT_EQ(side.bFlag, IsWindowEnabled(GetDlgItem(hKse, IDC_KSE_FLAG)) != FALSE);
+        SetDlgItemTextA(hUs, IDC_TICKER, "ZZZQ");
+        EnterText(hUs, IDC_QUANTITY, "10");
+        EnterText(hUs, IDC_LIMIT, "1.5");
+        NotifyControl(hUs, IDC_SUBMIT, BN_CLICKED);
+        ++nRefused;
+        ASSERT_TRUE(PumpUntil([&] { return Occurrences(pRun->InfoText(), "Unknown symbol ZZZQ") == nRefused; }))
+            << pRun->InfoText();
+        EXPECT_EQ(side.pszCode, BodyOf(Requests({"OV"}).back())[2]);
+    }
+    // A key the quantity refuses is told as the field is left, in both tickets.
+    for (const std::pair<HWND, int>& field : {std::pair<HWND, int>(hUs, IDC_QUANTITY), std::pair<HWND, int>(hKse, IDC_KSE_QUANTITY)}) {
+        SendDlgItemMessageA(field.first, field.second, WM_CHAR, 'x', 0);
+        PumpPending();
+        NotifyControl(field.first, field.second, EN_KILLFOCUS);
+    }
+    EXPECT_EQ(2, Occurrences(pRun->InfoText(), "The quantity takes digits only")) << pRun->InfoText();
 }
 }  // namespace

@@ -3,8 +3,12 @@
 // the login typed into the real dialog, the wait for the initial load, pictures of the main
 // window, the login dialog and the information window; then the US watch list, its symbols
 // followed in the US time and sales, and the KSE odd-lot quotations, tiled and left to update
-// for a few seconds before their pictures; and the close. English, then Arabic, each in a child
-// process with its own program and configuration folders.
+// for a few seconds before their pictures; then two orders placed as a person places them, a KSE
+// limit order and a US one, each typed into the order ticket, submitted, confirmed in the review
+// with the trading password and acknowledged in the information window, with pictures of the
+// ticket, the review, the acknowledgement and the order-status tables holding the orders; and the
+// close. English, then Arabic, each in a child process with its own program and configuration
+// folders.
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 #include "app/DataTable.h"
@@ -24,7 +29,11 @@
 #include "market/DataTable.h"
 #include "market/MarketTables.h"
 #include "account/AccountTables.h"
+#include "app/FormMDIWnd.h"
+#include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderForms.h"
+#include "orders/ReviewDialog.h"
+#include "refdata/ZorvatGlobals.h"
 #include "market/TimeAndSalesFeed.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
@@ -43,6 +52,25 @@ const char s_szPassword[] = "secret";
 const int s_nLanguageSeconds = 80;          // one language; both stay inside three minutes
 const int s_nUpdateMilliseconds = 4000;     // the market tables left to move before their pictures
 const UINT s_nWatchList = 51921, s_nOddLots = 52115, s_nTrades = 51954;
+const UINT s_nUsOrders = 51110, s_nKseOrders = 51128;
+const int s_nOrderSeconds = 20;             // one order, from the ticket to its acknowledgement
+
+// The orders the person places: the ticket's menu command, the market chosen in it (0: the
+// command's own), the ticker, the quantity and the price typed when the ticket finds none.
+struct DEMO_ORDER {
+    const char* pszName;
+    UINT nCommand;
+    long nMarket;
+    const char* pszTicker;
+    const char* pszQuantity;
+    const char* pszPrice;
+};
+const DEMO_ORDER s_orders[] = {
+    {"kse", 33049, 0, "GHB", "1000", "842"},
+    {"us", 33100, 4, "ALPN", "100", "40"},
+};
+enum { ORDER_OPEN, ORDER_SUBMIT, ORDER_REVIEW, ORDER_ACKNOWLEDGED };
+const int s_nShots = 7 + 3 * 2 + 2;         // the market tables', each order's three, the two tables
 
 struct DEMO_OPTIONS {
     int nPort = 0;
@@ -62,6 +90,11 @@ struct DEMO_STATE {
     std::chrono::steady_clock::time_point opened;
     bool bDone = false;
     bool bFailed = false;
+    bool bTrading = false;
+    size_t nOrder = 0;                      // the order being placed
+    int nOrderStep = ORDER_OPEN;
+    int nInfoLines = 0;                     // the information window's lines before the order
+    std::chrono::steady_clock::time_point stepped;
     std::vector<std::string> shots;
 };
 DEMO_STATE s_state;
@@ -73,6 +106,159 @@ bool Shot(HWND hWnd, const char* pszName)
     if (hWnd == nullptr || TbSaveScreenPng(hWnd, strPath.c_str()) < 0)
         return false;
     s_state.shots.push_back(strPath);
+    return true;
+}
+
+HWND TicketFrame()
+{
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    CFormMDIWnd* pFrame = pApp != nullptr ? pApp->GetOrderTicketForm() : nullptr;
+    return pFrame != nullptr ? pFrame->m_hWnd : nullptr;
+}
+
+HWND TicketView()
+{
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    CFormMDIWnd* pFrame = pApp != nullptr ? pApp->GetOrderTicketForm() : nullptr;
+    return pFrame != nullptr && pFrame->GetView() != nullptr ? pFrame->GetView()->m_hWnd : nullptr;
+}
+
+// A field typed and left, as the person's keys and the next click leave it.
+void Type(HWND hForm, int nId, const char* pszText, UINT nLeft)
+{
+    SetDlgItemTextA(hForm, nId, pszText);
+    SendMessageA(hForm, WM_COMMAND, MAKEWPARAM(nId, nLeft), reinterpret_cast<LPARAM>(GetDlgItem(hForm, nId)));
+}
+
+std::string LastInfoLine(CZORVAT32App* pApp)
+{
+    IInfoTable* pInfo = pApp->GetInfoTable();
+    return pInfo != nullptr && pInfo->GetLineCount() > 0
+               ? std::string(pInfo->GetLineCell(pInfo->GetLineCount() - 1, INFO_COL_TEXT))
+               : std::string();
+}
+
+// The person places the orders one after the other; then the order-status tables. Returns true
+// when everything is done.
+bool TradeStep(CZORVAT32App* pApp, CNorvMainFrame* pFrame)
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (s_state.nOrder < std::size(s_orders)) {
+        const DEMO_ORDER& order = s_orders[s_state.nOrder];
+        const std::string strName = order.pszName;
+        HWND hTicket = TicketView();
+        IInfoTable* pInfo = pApp->GetInfoTable();
+        if (now - s_state.stepped > std::chrono::seconds(s_nOrderSeconds)) {
+            fprintf(stderr, "demo: the %s order stopped at step %d; the information window says: %s\n", order.pszName,
+                    s_state.nOrderStep, LastInfoLine(pApp).c_str());
+            s_state.bFailed = true;
+            return true;
+        }
+        switch (s_state.nOrderStep) {
+        case ORDER_OPEN:
+            s_state.nInfoLines = pInfo != nullptr ? pInfo->GetLineCount() : 0;
+            // The information window across the workspace, so that a whole acknowledgement shows.
+            if (CTableMDIWnd* pInfoWindow = pInfo != nullptr ? pInfo->GetDataTable()->GetMainWindow() : nullptr) {
+                RECT rcClient;
+                GetClientRect(pFrame->m_hWndMDIClient, &rcClient);
+                SetWindowPos(pInfoWindow->m_hWnd, HWND_TOP, 0, 0, rcClient.right, rcClient.bottom / 2, 0);
+            }
+            pFrame->SendMessage(WM_COMMAND, order.nCommand);
+            hTicket = TicketView();
+            if (hTicket == nullptr)
+                return false;
+            if (order.nMarket != 0) {
+                const CString strMarket = GetGlobals()->GetMarketName(order.nMarket);
+                SendDlgItemMessageA(hTicket, IDC_TICKET_MARKET, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                                    reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strMarket)));
+                SendMessageA(hTicket, WM_COMMAND, MAKEWPARAM(IDC_TICKET_MARKET, CBN_SELCHANGE),
+                             reinterpret_cast<LPARAM>(GetDlgItem(hTicket, IDC_TICKET_MARKET)));
+            }
+            Type(hTicket, IDC_TICKET_TICKER, order.pszTicker, CBN_KILLFOCUS);
+            Type(hTicket, IDC_TICKET_QUANTITY, order.pszQuantity, EN_KILLFOCUS);
+            s_state.nOrderStep = ORDER_SUBMIT;
+            s_state.stepped = now;
+            return false;
+        case ORDER_SUBMIT: {
+            // A moment for the ticket's frame to take its size and the lookups to answer.
+            if (now - s_state.stepped < std::chrono::milliseconds(500))
+                return false;
+            // The price the ticket found for the symbol, or the person's own.
+            char szPrice[64] = "";
+            GetDlgItemTextA(hTicket, IDC_TICKET_LIMIT, szPrice, sizeof szPrice);
+            if (szPrice[0] == '\0')
+                Type(hTicket, IDC_TICKET_LIMIT, order.pszPrice, EN_KILLFOCUS);
+            UpdateWindow(TicketFrame());
+            if (!Shot(TicketFrame(), (strName + "_ticket").c_str()))
+                s_state.bFailed = true;
+            s_state.nOrderStep = ORDER_REVIEW;
+            s_state.stepped = now;
+            // The review runs inside the check reply's handler: this timer goes on within it.
+            PostMessageA(hTicket, WM_COMMAND, MAKEWPARAM(IDC_TICKET_SUBMIT, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(hTicket, IDC_TICKET_SUBMIT)));
+            return false;
+        }
+        case ORDER_REVIEW: {
+            HWND hReview = GetActiveWindow();
+            if (hReview == nullptr || GetDlgItem(hReview, IDC_REVIEW_PASSWORD) == nullptr || !IsWindowVisible(hReview))
+                return false;
+            SetDlgItemTextA(hReview, IDC_REVIEW_PASSWORD, s_szPassword);
+            UpdateWindow(hReview);
+            if (!Shot(hReview, (strName + "_review").c_str()))
+                s_state.bFailed = true;
+            s_state.nOrderStep = ORDER_ACKNOWLEDGED;
+            s_state.stepped = now;
+            PostMessageA(GetDlgItem(hReview, IDOK), BM_CLICK, 0, 0);
+            return false;
+        }
+        default: {
+            // Acknowledged: a new line in the information window and the ticket cleared for the
+            // next order; a refusal leaves the ticket as it was.
+            char szTicker[64] = "";
+            GetDlgItemTextA(hTicket, IDC_TICKET_TICKER, szTicker, sizeof szTicker);
+            if (pInfo == nullptr || pInfo->GetLineCount() <= s_state.nInfoLines || szTicker[0] != '\0')
+                return false;
+            CTableMDIWnd* pInfoWindow = pInfo->GetDataTable()->GetMainWindow();
+            if (pInfoWindow != nullptr) {
+                pFrame->SendMessage(WM_MDIACTIVATE, reinterpret_cast<WPARAM>(pInfoWindow->m_hWnd));
+                UpdateWindow(pInfoWindow->m_hWnd);
+            }
+            if (pInfoWindow == nullptr || !Shot(pInfoWindow->m_hWnd, (strName + "_acknowledged").c_str()))
+                s_state.bFailed = true;
+            ++s_state.nOrder;
+            s_state.nOrderStep = ORDER_OPEN;
+            s_state.stepped = now;
+            return false;
+        }
+        }
+    }
+    // The order-status tables from the menu, once each holds its order.
+    if (s_state.nOrderStep == ORDER_OPEN) {
+        pFrame->SendMessage(WM_COMMAND, 33224);
+        pFrame->SendMessage(WM_COMMAND, 33101);
+        s_state.nOrderStep = ORDER_SUBMIT;
+        s_state.stepped = now;
+        return false;
+    }
+    const struct { UINT nId; const char* pszShot; } tables[] = {{s_nKseOrders, "kse_order_status"}, {s_nUsOrders, "us_order_status"}};
+    bool bFilled = true;
+    for (const auto& table : tables) {
+        auto* pTable = dynamic_cast<CDataTable*>(pApp->FindTable(table.nId));
+        bFilled = bFilled && pTable != nullptr && pTable->GetRows()->GetCount() > 0;
+    }
+    if (!bFilled && now - s_state.stepped < std::chrono::seconds(s_nOrderSeconds))
+        return false;
+    for (const auto& table : tables) {
+        IDataTable* pTable = pApp->FindTable(table.nId);
+        CTableMDIWnd* pWindow = pTable != nullptr ? pTable->GetMainWindow() : nullptr;
+        if (pWindow != nullptr)
+            pFrame->SendMessage(WM_MDIACTIVATE, reinterpret_cast<WPARAM>(pWindow->m_hWnd));
+        s_state.bFailed = !Shot(pWindow != nullptr ? pWindow->m_hWnd : nullptr, table.pszShot) || s_state.bFailed;
+    }
+    if (!bFilled) {
+        fprintf(stderr, "demo: the order-status tables did not show the orders\n");
+        s_state.bFailed = true;
+    }
     return true;
 }
 
@@ -137,9 +323,17 @@ void CALLBACK DemoStep(HWND, UINT, UINT_PTR, DWORD)
             pFrame->SendMessage(WM_COMMAND, ID_WINDOW_TILE_HORZ);
         return;
     }
+    if (s_state.bTrading) {
+        if (pFrame == nullptr || TradeStep(pApp, pFrame)) {
+            s_state.bDone = true;
+            TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+            if (pFrame != nullptr)
+                pFrame->PostMessage(WM_CLOSE);
+        }
+        return;
+    }
     if (std::chrono::steady_clock::now() - s_state.opened < std::chrono::milliseconds(s_nUpdateMilliseconds))
         return;
-    s_state.bDone = true;
     bool bOk = pFrame != nullptr && Shot(pFrame->m_hWnd, "workspace");
     const struct { UINT nId; const char* pszShot; } windows[] = {
         {s_nWatchList, "watch_list"}, {s_nTrades, "us_time_and_sales"}, {s_nOddLots, "odd_lots"}};
@@ -149,9 +343,11 @@ void CALLBACK DemoStep(HWND, UINT, UINT_PTR, DWORD)
         bOk = Shot(pWindow != nullptr ? pWindow->m_hWnd : nullptr, window.pszShot) && bOk;
     }
     s_state.bFailed = s_state.bFailed || !bOk;
-    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+    // The KSE quotations give the ticket its reference price; then the person trades.
     if (pFrame != nullptr)
-        pFrame->PostMessage(WM_CLOSE);
+        pFrame->SendMessage(WM_COMMAND, ID_APP_KSE_QUOTES);
+    s_state.bTrading = true;
+    s_state.stepped = std::chrono::steady_clock::now();
 }
 
 void CALLBACK Deadline(HWND, UINT, UINT_PTR, DWORD)
@@ -193,7 +389,7 @@ int RunLanguage(const DEMO_OPTIONS& options, char** argv)
         return 2;
     }
     app.Run();
-    if (s_state.bFailed || s_state.shots.size() != 7) {
+    if (s_state.bFailed || s_state.shots.size() != static_cast<size_t>(s_nShots)) {
         fprintf(stderr, "demo: %s: the pictures could not all be written\n", options.strLanguage.c_str());
         return 4;
     }

@@ -1,5 +1,6 @@
 #include "tools/testserver/OrderDesk.h"
 #include <cstdlib>
+#include <initializer_list>
 
 static const COrderForm s_forms[] = {
     //                          board side sym qty type price stop dur till order pass months
@@ -47,6 +48,66 @@ const COrderForm* FindOrderForm(const std::string& strMnemonic, const std::vecto
     return nullptr;
 }
 
+// The forms of the values as the protocol gives them; an empty field is left to the model.
+static bool IsWhole(const std::string& strField)
+{
+    return !strField.empty() && strField.find_first_not_of("0123456789") == std::string::npos;
+}
+
+static bool IsCodeOf(const std::string& strField, std::initializer_list<int> codes)
+{
+    if (!IsWhole(strField) || strField.size() > 3)
+        return false;
+    for (int nCode : codes)
+        if (atoi(strField.c_str()) == nCode)
+            return true;
+    return false;
+}
+
+static bool IsPrice(const std::string& strField)
+{
+    const size_t nPoint = strField.find('.');
+    const std::string strWhole = strField.substr(0, nPoint);
+    const std::string strFraction = nPoint == std::string::npos ? std::string("0") : strField.substr(nPoint + 1);
+    return (IsWhole(strWhole) || (strWhole.empty() && IsWhole(strFraction))) && (strFraction.empty() || IsWhole(strFraction));
+}
+
+// A date as the protocol sends it: the year less 2000, then the month and the day ("261211").
+static bool IsServerDate(const std::string& strField)
+{
+    if (!IsWhole(strField) || strField.size() < 5 || strField.size() > 6)
+        return false;
+    const int nMonth = atoi(strField.substr(strField.size() - 4, 2).c_str());
+    const int nDay = atoi(strField.substr(strField.size() - 2).c_str());
+    return nMonth >= 1 && nMonth <= 12 && nDay >= 1 && nDay <= 31;
+}
+
+int CheckOrderFields(const COrderForm& form, const std::vector<std::string>& fields, std::string* pstrInsert)
+{
+    const bool bOrder = form.nAction <= ORDER_CANCEL;
+    const struct { int nField; bool (*pfnReads)(const std::string&); } checks[] = {
+        {form.nBoard, IsWhole},
+        {bOrder ? form.nSide : -1, [](const std::string& s) { return IsCodeOf(s, {1, 2, 27, 28}); }},
+        {form.nQty, IsWhole},
+        {form.nType, bOrder ? +[](const std::string& s) { return IsCodeOf(s, {0, 1, 2, 3, 4, 5}); } : IsWhole},
+        {form.nPrice, IsPrice},
+        {form.nStop, IsPrice},
+        {form.nDuration, [](const std::string& s) { return IsCodeOf(s, {0, 1, 2, 3}); }},
+        {form.nGoodTill, IsServerDate},
+        {form.nOrder, IsWhole},
+        {form.nMonths, IsWhole},
+        {form.nMode, IsWhole},
+    };
+    for (const auto& check : checks) {
+        const std::string strField = At(fields, check.nField);
+        if (check.nField >= 0 && !strField.empty() && !check.pfnReads(strField)) {
+            *pstrInsert = std::to_string(check.nField);
+            return ORDER_ERR_FIELD;
+        }
+    }
+    return 0;
+}
+
 // The market of a symbol: the KSE for a stock id, else the US board that lists it.
 static int MarketOf(const CSimulator& sim, bool bKse, const std::string& strSymbol)
 {
@@ -65,6 +126,14 @@ int ActOnOrder(CSimulator& sim, const COrderForm& form, const std::vector<std::s
         auto it = user.find(pszName);
         return it == user.end() ? std::string() : it->second;
     };
+    rec["account"] = userField("account");
+    rec["board"] = At(fields, form.nBoard).empty() ? "1" : At(fields, form.nBoard);
+    std::string strRefused;
+    if (const int nRefused = CheckOrderFields(form, fields, &strRefused)) {
+        rec["insert"] = strRefused;
+        rec["order_no"] = At(fields, form.nOrder);
+        return nRefused;
+    }
     CSimOrderRequest req;
     req.strUser = userField("user");
     req.strPassword = At(fields, form.nPassword);
@@ -77,7 +146,7 @@ int ActOnOrder(CSimulator& sim, const COrderForm& form, const std::vector<std::s
     req.dStop = atof(At(fields, form.nStop).c_str());
     req.nDuration = atoi(At(fields, form.nDuration).c_str());
     const std::string strTill = At(fields, form.nGoodTill);
-    req.nGoodTill = strTill.size() == 8 ? atoi(strTill.c_str()) : CSimClock::FromServerDate(strTill);
+    req.nGoodTill = CSimClock::FromServerDate(strTill);
     const int64_t nOrder = atoll(At(fields, form.nOrder).c_str());
     CSimForwardRequest fwd;
     fwd.strUser = req.strUser;

@@ -29,6 +29,12 @@ struct COrderForm
 const COrderForm* FindOrderForm(const std::string& strMnemonic, const std::vector<std::string>& fields,
                                 bool bAfterContractCheck);
 
+// A request whose field does not read as the protocol gives it (a code outside its table, a
+// number with other characters, a date not in the server's form of the year less 2000) is
+// refused with this code, the field's number its insert.
+#define ORDER_ERR_FIELD 901
+int CheckOrderFields(const COrderForm& form, const std::vector<std::string>& fields, std::string* pstrInsert);
+
 // Acts for the user: the refusal code (0 when done), and in rec the reply's values: the
 // review or the order as the model gives it, with "insert" (the refusal's insert), "account"
 // and "board" (1, the KSE regular board). A contract's action takes its code from the type's

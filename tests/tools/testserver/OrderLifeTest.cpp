@@ -207,6 +207,32 @@ TEST(OrderLife, UsOrdersCarryTheirResultWhereTheUsReadersReadIt)
     EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
 }
 
+// A body whose field does not read as the protocol gives it is refused, the field its insert,
+// before the model is asked: a date typed as yyyymmdd, a grouped quantity, a price with a
+// letter, a side or a validity outside its table; the same body written right is taken.
+TEST(OrderLife, ABodyThatDoesNotReadAsTheProtocolGivesIsRefused)
+{
+    Trader s;
+    ASSERT_TRUE(s.Start({}));
+    ASSERT_TRUE(s.Handshake());
+    s.Request("UL", "trader|secret|");
+    const struct { const char* pszMnemonic; const char* pszBody; int nError, nInsert; const char* pszField; } cases[] = {
+        {"OV", "1002|10020|1|ALPN|100|0|40.00||1|3|20261211||ATLANTIC", 12, 13, "10"},
+        {"OV", "1002|10020|1|ALPN|1,000|0|40.00||0||||ATLANTIC", 12, 13, "4"},
+        {"OV", "1002|10020|1|ALPN|100|0|4O.00||0||||ATLANTIC", 12, 13, "6"},
+        {"OV", "1002|10020|9|ALPN|100|0|40.00||0||||ATLANTIC", 12, 13, "2"},
+        {"KV", "||1002|10020|1|1|101|500|0|800.0||4|||", 0, 1, "11"},
+        {"KV", "||1002|10020|1|1|101|500|0|800.0||1|3|2026-12-11|", 0, 1, "13"},
+    };
+    for (const auto& c : cases) {
+        const CServerMessage reply = s.Ask(c.pszMnemonic, c.pszBody);
+        EXPECT_EQ(901, reply.GetLong(c.nError)) << c.pszBody;
+        EXPECT_STREQ(c.pszField, reply.GetFieldText(c.nInsert)) << c.pszBody;
+    }
+    EXPECT_EQ(0, s.Ask("OV", "1002|10020|1|ALPN|100|0|40.00||1|3|261211||ATLANTIC").GetLong(12)) << Joined(s.lines);
+    EXPECT_EQ(0, s.Ask("KV", "||1002|10020|1|1|101|500|0|800.0||1|3|261211|").GetLong(0)) << Joined(s.lines);
+}
+
 // A forward order: checked at the series' quote, refused for a wrong password or a series the
 // stock does not have, placed as a contract at once that the contract list, its live line and
 // the forward board's trade line all show; one away from the quote rests until the walk brings

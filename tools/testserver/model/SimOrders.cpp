@@ -110,9 +110,13 @@ CSimRecord CSimOrders::Review(const CSimOrderRequest& req, const CSimAccount& ac
     const CSimMarketInfo& market = *inst.pMarket;
     const int64_t nLimit = CSimMarket::ToUnits(market, req.dPrice);
     const int64_t nPrice = EstimatePrice(inst, req.nSide, req.nType, nLimit);
-    const double dValue = CSimMarket::Value(market, nPrice, req.nQty);
+    // The amounts in the currency's own units (fils, cents), so that what the review adds up
+    // shows added up.
+    const double dUnit = market.strCurrency == "KWD" ? 1000.0 : 100.0;
+    const auto inUnits = [dUnit](double dAmount) { return std::round(dAmount * dUnit) / dUnit; };
+    const double dValue = inUnits(CSimMarket::Value(market, nPrice, req.nQty));
     const Charges charges = ChargesOf(market, dValue);
-    const double dCharges = charges.dCommission + charges.dFees;
+    const double dCharges = inUnits(charges.dCommission + charges.dFees);
     CSimRecord rec;
     SetField(rec, "market", int64_t{market.nCode});
     SetField(rec, "symbol", inst.strSymbol);
@@ -132,10 +136,24 @@ CSimRecord CSimOrders::Review(const CSimOrderRequest& req, const CSimAccount& ac
     SetField(rec, "other_fee", FormatDouble(0, 3));
     SetField(rec, "charges", FormatDouble(dCharges, 3));
     SetField(rec, "total", FormatDouble(req.nSide == SIM_SIDE_BUY ? dValue + dCharges : dValue - dCharges, 3));
-    SetField(rec, "cash_available", FormatDouble(m_pAccounts->AvailableCash(account, market.strCurrency), 3));
-    SetField(rec, "shares_available", m_pAccounts->AvailableShares(account, market.nCode, inst.strSymbol));
+    const double dCash = m_pAccounts->AvailableCash(account, market.strCurrency);
+    const int64_t nShares = m_pAccounts->AvailableShares(account, market.nCode, inst.strSymbol);
+    SetField(rec, "cash_available", FormatDouble(dCash, 3));
+    SetField(rec, "shares_available", nShares);
     SetField(rec, "currency", market.strCurrency);
     SetField(rec, "margin", FormatDouble(0, 2));
+    // What the order leaves: a purchase takes its total from the cash and from the margin the
+    // account's equity allows beyond what its holdings need (in the order's currency), a sale
+    // adds its total to both.
+    const double dTotal = req.nSide == SIM_SIDE_BUY ? -(dValue + dCharges) : dValue - dCharges;
+    const double dRate = m_pAccounts->ToKwd(market.strCurrency, 1.0);
+    const double dMargin = dRate > 0 ? GetDouble(m_pAccounts->GetMargin(account), "excess") / dRate : 0.0;
+    SetField(rec, "buying_power", FormatDouble(dCash, 2));
+    SetField(rec, "cash_after", FormatDouble(dCash + dTotal, 2));
+    SetField(rec, "rate", FormatDouble(dRate, 3));
+    SetField(rec, "margin_available", FormatDouble(dMargin, 2));
+    SetField(rec, "margin_after", FormatDouble(dMargin + dTotal, 2));
+    SetField(rec, "margin_shares", nShares);
     return rec;
 }
 
