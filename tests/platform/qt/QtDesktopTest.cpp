@@ -1,5 +1,6 @@
-// Windows worked with the mouse as on a desktop: a drop-down list's choice reaches the form as a
-// keyed one does; among document windows, one brought forward by the program leaves the
+// Windows worked with the mouse as on a desktop: dialogs and message boxes come up over the window
+// the user works in with a dialog's frame; a drop-down list's choice reaches the form as a keyed
+// one does; among document windows, one brought forward by the program leaves the
 // maximised one as it is, a click activates the window under the pointer, and a maximised window
 // comes back through the bar's buttons, its system menu, Ctrl+F5 and Window > Cascade.
 #include <gtest/gtest.h>
@@ -7,7 +8,10 @@
 #include <string>
 #include <vector>
 #include <QtTest/QTest>
+#include <QtGui/QWindow>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QMenuBar>
+#include <QtWidgets/QMessageBox>
 #include <QtWidgets/QToolButton>
 #include "QtTestSupport.h"
 #include "platform/win/user/Controls.h"
@@ -15,6 +19,7 @@
 #include "platform/win/user/Display.h"
 #include "platform/win/user/Mdi.h"
 #include "platform/win/user/Menu.h"
+#include "platform/win/user/MessageBox.h"
 #include "platform/win/user/SysMetrics.h"
 #include "platform/win/user/VirtualKeys.h"
 #include "platform/win/user/Window.h"
@@ -332,4 +337,66 @@ TEST(QtDesktop, AMaximisedWindowComesBackEveryWayADesktopOffers)
         EXPECT_NE(d.Filled(), d.Place(h)) << "framed and cascaded";
     }
     EXPECT_TRUE(d.BarButtons().empty());
+}
+
+namespace {
+INT_PTR CALLBACK QuietProc(HWND, UINT uMsg, WPARAM, LPARAM)
+{
+    return uMsg == WM_INITDIALOG;
+}
+
+// Where a window shows and which buttons its frame offers, as one line for a failure to name.
+std::string Shown(const QWidget* pWidget, const QWidget* pOver)
+{
+    const QRect rc = pWidget->frameGeometry();
+    const QPoint ptGap = rc.center() - pOver->frameGeometry().center();
+    const Qt::WindowFlags flags = pWidget->windowFlags();
+    const QWindow* pShown = pWidget->windowHandle();
+    // Without its buttons named, a window manager gives a window whichever buttons it likes.
+    const bool bMinMax = !(flags & Qt::CustomizeWindowHint) ||
+                         (flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    return std::string((flags & Qt::WindowType_Mask) == Qt::Dialog ? "dialog" : "window") +
+           (bMinMax ? " that may minimise" : "") +
+           ((pShown && pShown->transientParent() == pOver->windowHandle()) ? " of the frame" : " alone") +
+           ((std::abs(ptGap.x()) <= 2 && std::abs(ptGap.y()) <= 2) ? " centred" : " off centre");
+}
+
+std::string s_strBox;
+QWidget* s_pFrame = nullptr;
+}  // namespace
+
+// A dialog whose template names no place (as Print and Page Setup), with the frame as its owner
+// or with none, and a message box without an owner: each a dialog of the active frame, without
+// minimise or maximise, over the frame's middle.
+TEST(QtDesktop, DialogsAndMessageBoxesOpenCentredOverTheWindowTheUserWorksIn)
+{
+    HWND hFrame = CreateQtWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 150, 600, 400);
+    SetActiveWindow(hFrame);
+    PumpQt(30);
+    QWidget* pFrame = s_pFrame = TbQtWidgetOf(hFrame);
+    TBDLGTEMPLATE tpl;
+    tpl.dwStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    tpl.cx = 200, tpl.cy = 120;
+    tpl.strCaption = "Print";
+    for (HWND hOwner : {hFrame, static_cast<HWND>(nullptr)}) {
+        HWND hDlg = CreateDialogIndirectParamA(nullptr, &tpl, hOwner, QuietProc, 0);
+        ASSERT_NE(nullptr, hDlg);
+        ShowWindow(hDlg, SW_SHOW);
+        PumpQt(30);
+        EXPECT_EQ("dialog of the frame centred", Shown(TbQtWidgetOf(hDlg), pFrame)) << (hOwner ? "owned" : "no owner");
+        DestroyWindow(hDlg);
+    }
+    s_strBox.clear();
+    SetTimer(nullptr, 0, 40, [](HWND, UINT, UINT_PTR nId, DWORD) {
+        for (QWidget* pWidget : QApplication::topLevelWidgets())
+            if (auto* pBox = qobject_cast<QMessageBox*>(pWidget); pBox && pBox->isVisible()) {
+                KillTimer(nullptr, nId);
+                s_strBox = Shown(pBox, s_pFrame);
+                pBox->buttons().front()->click();
+            }
+    });
+    MessageBoxA(nullptr, "Order refused", "Terminal", MB_OK);
+    EXPECT_EQ("dialog of the frame centred", s_strBox);
+    DestroyWindow(hFrame);
+    PumpQt(20);
 }
