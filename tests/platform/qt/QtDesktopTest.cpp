@@ -109,6 +109,7 @@ TEST(QtDesktop, AMouseChoiceInADropDownListIsToldAsAKeyedOne)
 namespace {
 const int ID_FIELD = 10;
 int s_nActivations = 0;      // WM_MDIACTIVATE heard by the children
+bool s_bClingy = false;      // a child losing the activation asks for it back at once
 
 LRESULT CALLBACK DeskFrameProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
@@ -118,8 +119,11 @@ LRESULT CALLBACK DeskFrameProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
 // A document window holding one input field, which takes the keyboard whenever the window does.
 LRESULT CALLBACK DeskChildProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    if (uMsg == WM_MDIACTIVATE)
+    if (uMsg == WM_MDIACTIVATE) {
         ++s_nActivations;
+        if (s_bClingy && reinterpret_cast<HWND>(wParam) == hWnd)
+            SendMessageA(GetParent(hWnd), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hWnd), 0);
+    }
     if (uMsg == WM_CREATE)
         CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 120, 24, hWnd,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_FIELD)), nullptr, nullptr);
@@ -264,6 +268,14 @@ TEST(QtDesktop, AWindowBroughtForwardLeavesTheMaximisedOneAsItIs)
     SendMessageA(d.hClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(d.hInfo), 0);
     PumpQt(50);
     EXPECT_EQ(strInfo, d.Place(d.hInfo));
+    // Windows that answer losing the activation by asking for it back: the activation asked
+    // for ends, and the answers asked during it do not start others.
+    s_bClingy = true;
+    s_nActivations = 0;
+    SendMessageA(d.hClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(d.hTicket), 0);
+    s_bClingy = false;
+    EXPECT_EQ(d.hTicket, d.Active());
+    EXPECT_EQ(2, s_nActivations);
 }
 
 // A click into a window that is not active, or that another covers, activates it and brings it
@@ -290,6 +302,13 @@ TEST(QtDesktop, AClickActivatesTheWindowUnderThePointerAndTheKeysFollow)
     EXPECT_EQ(d.hTicket, d.Active());
     Type(d, "c");
     EXPECT_EQ("abc", d.Typed(d.hTicket));
+    // Raised again, the information window is activated by a click on its own title bar.
+    SetWindowPos(d.hInfo, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    PumpQt(30);
+    QWidget* pTitled = TbQtWidgetOf(d.hInfo)->parentWidget();
+    QTest::mouseClick(pTitled, Qt::LeftButton, {}, QPoint(pTitled->width() / 2, TbQtWidgetOf(d.hInfo)->y() / 2));
+    PumpQt(50);
+    EXPECT_EQ(d.hInfo, d.Active());
 }
 
 // Each way back from maximised, in turn: the bar's restore button, its minimise button, the
@@ -330,6 +349,7 @@ TEST(QtDesktop, AMaximisedWindowComesBackEveryWayADesktopOffers)
     EXPECT_EQ(strTicket, d.Place(d.hTicket)) << "Ctrl+F5";
 
     ASSERT_TRUE(maximise());
+    ShowWindow(d.hInfo, SW_SHOWMAXIMIZED);      // the program's own maximise of another window
     SendMessageA(d.hClient, WM_MDICASCADE, 0, 0);
     PumpQt(50);
     for (HWND h : {d.hInfo, d.hTicket}) {
