@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/FormMDIWnd.h"
 #include "app/NorvMainFrame.h"
@@ -77,26 +78,30 @@ std::string Place(HWND hWnd, HWND hClient)
 }
 }  // namespace
 
-TEST_F(MouseRoadSession, ASaleChosenWithTheMouseGoesOutWhileTheTicketIsMaximisedAndTheWindowsComeBack)
+// bSubmit: the sale typed in and sent (the ticker's own look-up differs between the languages).
+void DriveWithTheMouse(MouseRoadSession& s, bool bArabic, bool bSubmit)
 {
-    Start(false);
-    App().GetInfoTable()->ShowWindow();
+    s.Start(bArabic);
+    CZORVAT32App& app = s.App();
+    app.GetInfoTable()->ShowWindow();
     PumpPending();
-    CNewPlaceOrderDlg* pTicket = Command(33049);        // KSE: Buy and Sell
+    CNewPlaceOrderDlg* pTicket = s.Command(33049);        // KSE: Buy and Sell
     ASSERT_NE(nullptr, pTicket);
     const HWND hDlg = pTicket->m_hWnd, hTicket = GetParent(hDlg);
-    CNorvMainFrame* pFrame = App().GetMainFrame();
+    CNorvMainFrame* pFrame = app.GetMainFrame();
     const HWND hClient = pFrame->m_hWndMDIClient;
     auto active = [&] { return reinterpret_cast<HWND>(SendMessageA(hClient, WM_MDIGETACTIVE, 0, 0)); };
 
     ChooseWithMouse(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55046)));
     EXPECT_EQ(std::string(LoadMarketText(55046)), ControlText(hDlg, IDC_TICKET_SIDE));
     EXPECT_EQ(RGB(128, 255, 128), pTicket->GetFormColour()) << "the sell side's colour";
-    TypeInto(hDlg, IDC_TICKET_TICKER, "107");           // the trader holds 107
-    TypeInto(hDlg, IDC_TICKET_QUANTITY, "1000");
-    TypeInto(hDlg, IDC_TICKET_LIMIT, "1125");
-    ClickAt(GetDlgItem(hDlg, IDC_TICKET_QUANTITY), POINT{3, 3});  // the price left for a field that needs no lookup
-    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "a complete order";
+    if (bSubmit) {
+        TypeInto(hDlg, IDC_TICKET_TICKER, "107");       // the trader holds 107
+        TypeInto(hDlg, IDC_TICKET_QUANTITY, "1000");
+        TypeInto(hDlg, IDC_TICKET_LIMIT, "1125");
+        ClickAt(GetDlgItem(hDlg, IDC_TICKET_QUANTITY), POINT{3, 3});  // the price left for a field that needs no lookup
+        ASSERT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "a complete order";
+    }
 
     // Maximised from its frame's button, the ticket fills the client; the order goes out and its
     // acknowledgement brings the information window up without taking the activation.
@@ -107,18 +112,26 @@ TEST_F(MouseRoadSession, ASaleChosenWithTheMouseGoesOutWhileTheTicketIsMaximised
     GetClientRect(hClient, &rcClient);
     const std::string strFilled = "0,0 " + std::to_string(rcClient.right) + "x" + std::to_string(rcClient.bottom);
     ASSERT_EQ(strFilled, Place(hTicket, hClient));
-    const int nLines = App().GetInfoTable()->GetLineCount();
-    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
-                   TypeText("secret");
-                   ClickControl(h, IDOK);
-               }}});
-    ClickAt(GetDlgItem(hDlg, IDC_TICKET_SUBMIT), POINT{3, 3});
-    ASSERT_TRUE(PumpUntil([&] { return App().GetInfoTable()->GetLineCount() > nLines; })) << pRun->InfoText();
-    PumpFor(200);
-    EXPECT_TRUE(FinishedSteps());
-    const std::string strLine = static_cast<LPCSTR>(App().GetInfoTable()->GetLineCell(App().GetInfoTable()->GetLineCount() - 1, INFO_COL_TEXT));
-    EXPECT_NE(std::string::npos, strLine.find("Sell 1000 107 at 1125.0")) << strLine;
-    const HWND hInfo = App().GetInfoTable()->GetDataTable()->GetMainWindow()->m_hWnd;
+    const HWND hInfo = app.GetInfoTable()->GetDataTable()->GetMainWindow()->m_hWnd;
+    if (bSubmit) {
+        const int nLines = app.GetInfoTable()->GetLineCount();
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+                       TypeText("secret");
+                       ClickControl(h, IDOK);
+                   }}});
+        ClickAt(GetDlgItem(hDlg, IDC_TICKET_SUBMIT), POINT{3, 3});
+        ASSERT_TRUE(PumpUntil([&] { return app.GetInfoTable()->GetLineCount() > nLines; })) << s.pRun->InfoText();
+        PumpFor(200);
+        EXPECT_TRUE(FinishedSteps());
+        const std::vector<std::string> order = BodyOf(s.Requests({"KR"}).back());
+        ASSERT_GT(order.size(), 7u);
+        EXPECT_EQ("2", order[5]) << "a sale";
+        EXPECT_EQ("107", order[6]);
+        EXPECT_EQ("1000", order[7]);
+    } else {
+        app.GetInfoTable()->BringWindowToTop();     // as the acknowledgement does
+        PumpPending();
+    }
     EXPECT_EQ(hInfo, GetWindow(hClient, GW_CHILD)) << "the information window in front";
     EXPECT_EQ(hTicket, active());
     EXPECT_EQ(strFilled, Place(hTicket, hClient));
@@ -133,4 +146,14 @@ TEST_F(MouseRoadSession, ASaleChosenWithTheMouseGoesOutWhileTheTicketIsMaximised
     ClickAt(GetDlgItem(hDlg, IDC_TICKET_QUANTITY), POINT{3, 3});
     EXPECT_EQ(hTicket, active());
     EXPECT_EQ(hTicket, GetWindow(hClient, GW_CHILD)) << "in front";
+}
+
+TEST_F(MouseRoadSession, ASaleChosenWithTheMouseGoesOutWhileTheTicketIsMaximisedAndTheWindowsComeBack)
+{
+    DriveWithTheMouse(*this, false, true);
+}
+
+TEST_F(MouseRoadSession, TheSameRoadInArabic)
+{
+    DriveWithTheMouse(*this, true, false);
 }
