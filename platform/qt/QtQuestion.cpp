@@ -15,8 +15,8 @@ CTbQtQuestion::~CTbQtQuestion()
 
 QWidget* CTbQtQuestion::ParentFor(HWND hOwner)
 {
-    // Asked without an owner, it belongs to the window the user works in, as the original's
-    // boxes do: over it, and a dialog of it for the window manager.
+    // Asked without an owner, it belongs to the window the user works in: it opens over that
+    // window, and the window manager treats it as that window's dialog.
     QWidget* pWidget = TbQtWidgetOf(hOwner ? hOwner : GetActiveWindow());
     return pWidget ? pWidget->window() : nullptr;
 }
