@@ -1,12 +1,11 @@
-// Windows worked with the mouse as on a desktop: dialogs and message boxes come up over the window
-// the user works in with a dialog's frame; a drop-down list's choice reaches the form as a keyed
-// one does; among document windows, one brought forward by the program leaves the
-// maximised one as it is, a click activates the window under the pointer, and a maximised window
-// comes back through the bar's buttons, its system menu, Ctrl+F5 and Window > Cascade.
+// Windows worked as on a desktop: among document windows, one brought forward by the program
+// leaves the maximised one as it is, a click activates the window under the pointer, and a
+// maximised window comes back through the bar's buttons, its system menu, Ctrl+F5 and Window >
+// Cascade; dialogs and message boxes come up over the window the user works in, with a dialog's
+// frame.
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
-#include <vector>
 #include <QtTest/QTest>
 #include <QtGui/QWindow>
 #include <QtWidgets/QApplication>
@@ -23,88 +22,6 @@
 #include "platform/win/user/SysMetrics.h"
 #include "platform/win/user/VirtualKeys.h"
 #include "platform/win/user/Window.h"
-
-namespace {
-// A click as a window manager gives it: the top-level window under the pointer is activated
-// first, unless it never takes the activation.
-void DesktopClick(QWidget* pWidget, QPoint pt)
-{
-    QWidget* pWindow = pWidget->window();
-    if (!(pWindow->windowFlags() & Qt::WindowDoesNotAcceptFocus) && !pWindow->isActiveWindow()) {
-        pWindow->activateWindow();
-        PumpQt(20);
-    }
-    QTest::mousePress(pWidget, Qt::LeftButton, {}, pt);
-    PumpQt(20);
-    QTest::mouseRelease(pWidget, Qt::LeftButton, {}, pt);
-    PumpQt(20);
-}
-
-const int ID_SIDE = 20;
-std::vector<std::string> s_told;     // the side box's notifications with its text as each came
-
-INT_PTR CALLBACK TicketProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM)
-{
-    if (uMsg != WM_COMMAND || LOWORD(wParam) != ID_SIDE)
-        return uMsg == WM_INITDIALOG;
-    static const std::map<int, const char*> s_names = {{CBN_SELCHANGE, "selchange"}, {CBN_SELENDOK, "selendok"},
-        {CBN_SELENDCANCEL, "selendcancel"}, {CBN_CLOSEUP, "closeup"}, {CBN_KILLFOCUS, "killfocus"}};
-    const auto it = s_names.find(HIWORD(wParam));
-    if (it != s_names.end()) {
-        char sz[32] = {};
-        GetWindowTextA(GetDlgItem(hDlg, ID_SIDE), sz, sizeof sz);
-        s_told.push_back(std::string(it->second) + " " + sz);
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK FindDroppedList(HWND hWnd, LPARAM lParam)
-{
-    char sz[32] = {};
-    GetClassNameA(hWnd, sz, sizeof sz);
-    if (std::string(sz) == WC_LISTBOXA && IsWindowVisible(hWnd)) {
-        *reinterpret_cast<HWND*>(lParam) = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-}  // namespace
-
-// Sell chosen with the mouse in the side box of a ticket: the box shows it, and the form hears
-// the change, then the end of the choice, each time reading Sell, as when chosen with the keys.
-TEST(QtDesktop, AMouseChoiceInADropDownListIsToldAsAKeyedOne)
-{
-    HWND hFrame = CreateQtWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 500, 300);
-    TBDLGTEMPLATE tpl;
-    tpl.dwStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
-    tpl.cx = 160, tpl.cy = 100;
-    tpl.strCaption = "Ticket";
-    tpl.items.push_back({"COMBOBOX", "", ID_SIDE, WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, 0, 10, 10, 80, 60});
-    HWND hDlg = CreateDialogIndirectParamA(nullptr, &tpl, hFrame, TicketProc, 0);
-    ASSERT_NE(nullptr, hDlg);
-    HWND hSide = GetDlgItem(hDlg, ID_SIDE);
-    for (const char* psz : {"Buy", "Sell"})
-        SendMessageA(hSide, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(psz));
-    SendMessageA(hSide, CB_SETCURSEL, 0, 0);
-    SetActiveWindow(hDlg);
-    PumpQt(50);
-    s_told.clear();
-    DesktopClick(TbQtWidgetOf(hSide), QPoint(20, 8));
-    HWND hList = nullptr;
-    EnumWindows(FindDroppedList, reinterpret_cast<LPARAM>(&hList));
-    ASSERT_NE(nullptr, hList) << "the list opened";
-    RECT rcItem = {};
-    SendMessageA(hList, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rcItem));
-    DesktopClick(TbQtWidgetOf(hList), QPoint(rcItem.left + 10, (rcItem.top + rcItem.bottom) / 2));
-    char sz[32] = {};
-    GetWindowTextA(hSide, sz, sizeof sz);
-    EXPECT_EQ("Sell", std::string(sz));
-    EXPECT_EQ((std::vector<std::string>{"selchange Sell", "selendok Sell", "closeup Sell"}), s_told);
-    EXPECT_EQ(hDlg, GetActiveWindow());
-    EXPECT_EQ(hSide, GetFocus());
-    DestroyWindow(hFrame);
-    PumpQt(20);
-}
 
 namespace {
 const int ID_FIELD = 10;
