@@ -105,7 +105,11 @@ public:
             pWidget->m_bFixedSize = !(flags & Qt::FramelessWindowHint) && !(dwStyle & WS_THICKFRAME);
             // An owned window is transient for its owner's window, so the window manager keeps it
             // above the owner and treats it as the owner's dialog rather than a window of its own.
-            if (QWidget* pOwner = TbQtWidgetOf(GetWindow(hWnd, GW_OWNER))) {
+            // A dialog made without an owner is the dialog of the window the user works in.
+            HWND hOwner = GetWindow(hWnd, GW_OWNER);
+            if (!hOwner && (dwExStyle & WS_EX_DLGMODALFRAME))
+                hOwner = GetActiveWindow();
+            if (QWidget* pOwner = TbQtWidgetOf(hOwner)) {
                 pOwner->window()->winId();
                 pWidget->winId();
                 pWidget->windowHandle()->setTransientParent(pOwner->window()->windowHandle());

@@ -2,6 +2,7 @@
 // is a sub-window of it. The layer keeps the state (active child, maximised mode, geometry); the
 // area shows it, and what the user does to a sub-window comes back as a system command.
 #include <QtGui/QCloseEvent>
+#include <QtGui/QWindowStateChangeEvent>
 #include <QtWidgets/QLayout>
 #include <QtWidgets/QMdiArea>
 #include <QtWidgets/QMdiSubWindow>
@@ -9,6 +10,7 @@
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/WindowWidget.h"
 #include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/Message.h"
 #include "platform/win/user/Window.h"
 
 namespace {
@@ -81,7 +83,12 @@ protected:
         QMdiSubWindow::changeEvent(pEvent);
         if (pEvent->type() != QEvent::WindowStateChange || m_bApplying || !m_hWnd)
             return;
+        // Qt marks the active sub-window with a state of its own: only a change between
+        // minimised, maximised and normal is the user's command.
+        const Qt::WindowStates shown = Qt::WindowMinimized | Qt::WindowMaximized;
         const Qt::WindowStates state = windowState();
+        if ((state & shown) == (static_cast<QWindowStateChangeEvent*>(pEvent)->oldState() & shown))
+            return;
         TbDisplaySysCommand(m_hWnd, (state & Qt::WindowMinimized) ? SC_MINIMIZE
                                     : (state & Qt::WindowMaximized) ? SC_MAXIMIZE : SC_RESTORE);
     }
@@ -183,7 +190,11 @@ public:
         m_pArea->m_bApplying = TRUE;
         if (bToTop) {
             m_pSub->raise();
-            if (m_pSub->isVisible())
+            // Brought to the top without being activated (BringWindowToTop from the program),
+            // it stays inactive on the display too: the area keeps the layer's active child.
+            const HWND hWnd = m_pSub->m_hWnd;
+            if (m_pSub->isVisible() && hWnd &&
+                reinterpret_cast<HWND>(SendMessageA(GetParent(hWnd), WM_MDIGETACTIVE, 0, 0)) == hWnd)
                 m_pArea->setActiveSubWindow(m_pSub);
         } else {
             m_pSub->lower();

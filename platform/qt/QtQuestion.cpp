@@ -2,6 +2,7 @@
 #include "platform/qt/QtQuestion.h"
 #include "platform/qt/QtInternal.h"
 #include "platform/win/user/Message.h"
+#include "platform/win/user/Window.h"
 
 CTbQtQuestion::~CTbQtQuestion()
 {
@@ -14,13 +15,18 @@ CTbQtQuestion::~CTbQtQuestion()
 
 QWidget* CTbQtQuestion::ParentFor(HWND hOwner)
 {
-    QWidget* pWidget = TbQtWidgetOf(hOwner);
+    // Asked without an owner, it belongs to the window the user works in: it opens over that
+    // window, and the window manager treats it as that window's dialog.
+    QWidget* pWidget = TbQtWidgetOf(hOwner ? hOwner : GetActiveWindow());
     return pWidget ? pWidget->window() : nullptr;
 }
 
 void CTbQtQuestion::Show(QDialog* pDialog, BOOL bAppModal)
 {
     m_pDialog = pDialog;
+    // A dialog's frame: a title, a system menu and a close button, never minimise or maximise.
+    pDialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowCloseButtonHint);
     if (bAppModal)
         pDialog->setWindowModality(Qt::ApplicationModal);
     else if (pDialog->parentWidget())

@@ -322,7 +322,9 @@ void CTbQtSurface::Raise(BOOL bToTop)
         return;
     if (bToTop) {
         m_pWidget->raise();
-        if (m_pWidget->isWindow() && m_pWidget->isVisible() && !m_pWidget->isActiveWindow()) {
+        // A window that never takes the activation (a drop-down list) is raised only.
+        if (m_pWidget->isWindow() && m_pWidget->isVisible() && !m_pWidget->isActiveWindow() &&
+            !(m_pWidget->windowFlags() & Qt::WindowDoesNotAcceptFocus)) {
             ++m_pWidget->m_nActivationsAsked;
             m_pWidget->activateWindow();
         }

@@ -54,6 +54,9 @@ TEST(MdiWindows, WindowMenuListsEachOpenWindowOnceAndNewWindowsCascadeInsideTheC
         ASSERT_TRUE(run.StartLoggedIn(server.Port(), "demo01", "demo12"));
         PumpFor(300);
         CNorvMainFrame* pFrame = run.App().GetMainFrame();
+        // A first login opens no window: the user opens the information window from its button.
+        pFrame->SendMessage(WM_COMMAND, ID_APP_INFO_BUTTON);
+        PumpFor(100);
         const HWND hClient = pFrame->m_hWndMDIClient;
         const HMENU hWindow = GetSubMenu(::GetMenu(pFrame->m_hWnd), GetMenuItemCount(::GetMenu(pFrame->m_hWnd)) - 2);
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <set>
@@ -159,6 +160,9 @@ std::string LastLine(const std::string& strText)
     return strLast;
 }
 
+// Whether the print dialog came up centred over the main window, as the user saw it.
+bool s_bPrintCentred = false;
+
 // The user's answer to the print dialog: Print, once the dialog is up and active.
 void CALLBACK PressPrint(HWND, UINT, UINT_PTR nIdEvent, DWORD)
 {
@@ -166,6 +170,11 @@ void CALLBACK PressPrint(HWND, UINT, UINT_PTR nIdEvent, DWORD)
     if (hDlg == nullptr || GetDlgItem(hDlg, IDC_PRINT_PRINTER) == nullptr)
         return;
     KillTimer(nullptr, nIdEvent);
+    RECT rcDlg, rcOwner;
+    GetWindowRect(hDlg, &rcDlg);
+    GetWindowRect(GetWindow(hDlg, GW_OWNER), &rcOwner);
+    s_bPrintCentred = std::abs((rcDlg.left + rcDlg.right) - (rcOwner.left + rcOwner.right)) <= 2 &&
+                      std::abs((rcDlg.top + rcDlg.bottom) - (rcOwner.top + rcOwner.bottom)) <= 2;
     SendMessageA(GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);
 }
 
@@ -230,6 +239,7 @@ TEST(TablePrintCommands, PrintCommandWritesTheTableToPdf)
         pWnd->SendMessage(WM_COMMAND, ID_TABLE_PRINT);
         PumpPending();
         EXPECT_EQ(0, TbPendingTestAnswers()) << "the file question came, and no failure message";
+        EXPECT_TRUE(s_bPrintCentred) << "the print dialog over the middle of the main window";
 
         // The engine's own count on the same settings.
         int nEnginePages = 0;

@@ -449,7 +449,7 @@ TEST(DemoSession, TradersWindowsComeBackAfterFileConnectAndALostServer)
     for (UINT nId : {ID_APP_US_QUOTES, ID_APP_US_TIME_SALES})
         EXPECT_TRUE(Enabled(app, nId)) << nId;
     const HWND hFrame = app.GetMainFrame()->m_hWnd;
-    for (UINT nId : {ID_APP_US_QUOTES, ID_APP_KSE_QUOTES, ID_APP_KSE_INDICES})
+    for (UINT nId : {ID_APP_INFO_BUTTON, ID_APP_US_QUOTES, ID_APP_KSE_QUOTES, ID_APP_KSE_INDICES})
         ::SendMessageA(hFrame, WM_COMMAND, nId, 0);
     const std::vector<std::string> windows = OpenTableTitles(app);
     ASSERT_EQ(4u, windows.size()) << "the information window and the three";

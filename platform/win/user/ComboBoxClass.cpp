@@ -24,6 +24,7 @@ struct TbComboState : TbControlState {
     BOOL bInListKey = FALSE;        // a key passed to the list: its LBN_SELCHANGE is handled here
     BOOL bPressed = FALSE;          // the button is held since the press that opened the list
     BOOL bKeyedChange = FALSE;      // CBN_SELCHANGE was sent while the list was open
+    int  nSelTold = -1;             // the selection the parent last heard of while the list was open
 };
 
 const int FIELD_PAD = 8;            // the field's height over the font's
@@ -168,6 +169,7 @@ void OpenList(HWND hWnd)
     pState->bDropped = TRUE;
     pState->bKeyedChange = FALSE;
     pState->nSelAtDrop = CurSel(*pState);
+    pState->nSelTold = pState->nSelAtDrop;
     const RECT rc = DroppedRect(hWnd, *pState);
     SetWindowPos(pState->hList, HWND_TOPMOST, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                  SWP_SHOWWINDOW | SWP_NOACTIVATE);
@@ -221,8 +223,10 @@ void UserSelected(HWND hWnd, TbComboState& st)
 {
     ShowSelection(hWnd, st);
     if (TbComboState* pState = StateOf(hWnd))
-        if (pState->bDropped)
+        if (pState->bDropped) {
             pState->bKeyedChange = TRUE;
+            pState->nSelTold = CurSel(*pState);
+        }
     Notify(hWnd, CBN_SELCHANGE);
 }
 
@@ -379,8 +383,13 @@ LRESULT OnLButtonUp(HWND hWnd, LPARAM lParam)
     const LRESULT lItem = ToList(*pState, LB_ITEMFROMPOINT, 0, MAKELPARAM(ptList.x, ptList.y));
     if (HIWORD(lItem))
         return 0;
+    // Chosen as the keys choose: the selection set and told (CBN_SELCHANGE), then the list
+    // closes with CBN_SELENDOK and CBN_CLOSEUP, so the parent acts on the item it reads.
     ToList(*pState, LB_SETCURSEL, LOWORD(lItem), 0);
-    ShowSelection(hWnd, *pState);
+    if (CurSel(*pState) != pState->nSelTold)
+        UserSelected(hWnd, *pState);
+    else
+        ShowSelection(hWnd, *pState);
     CloseList(hWnd, CLOSE_OK);
     return 0;
 }
@@ -747,8 +756,10 @@ LRESULT OnCreate(HWND hWnd, const CREATESTRUCTA* pCs)
     if (IsSimple(hWnd))
         pState->hList = CreateWindowExA(dwExText, WC_LISTBOXA, "", dwList | WS_CHILD | WS_VISIBLE | LBS_NOTIFY, 0, 0, pCs->cx, 0,
                                         hWnd, reinterpret_cast<HMENU>(1000), pCs->hInstance, nullptr);
-    else    // made without an owner: the combo measures its items for it, as itself
-        pState->hList = CreateWindowExA(dwExText | WS_EX_TOOLWINDOW, WC_LISTBOXA, "", dwList | WS_POPUP, 0, 0, pCs->cx, 0,
+    else    // made without an owner (the combo measures its items for it, as itself); never active,
+            // so that a click on it leaves the focus in the combo
+        pState->hList = CreateWindowExA(dwExText | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, WC_LISTBOXA, "", dwList | WS_POPUP,
+                                        0, 0, pCs->cx, 0,
                                         nullptr, nullptr, pCs->hInstance, nullptr);
     if ((pState = StateOf(hWnd)) == nullptr || !pState->hList)
         return -1;

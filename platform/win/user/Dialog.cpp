@@ -84,7 +84,9 @@ static HFONT TemplateFont(const TBDLGTEMPLATE& tpl)
 
 // Where a dialog goes: a child in its parent's client; a top-level one relative to its owner's
 // client (DS_ABSALIGN: the screen), centred on the owner (or the screen) with DS_CENTER or on the
-// pointer with DS_CENTERMOUSE, and then kept whole on the screen.
+// pointer with DS_CENTERMOUSE, and then kept whole on the screen. A modal frame whose template
+// names no place (0, 0) is centred on its owner too, as the class library centres its dialogs:
+// never at the corner over the owner's menu bar.
 static RECT PlaceDialog(const TBDLGTEMPLATE& tpl, HWND hParent, int cxBase, int cyBase)
 {
     RECT rc = {MulDiv(tpl.x, cxBase, 4), MulDiv(tpl.y, cyBase, 8), 0, 0};
@@ -96,19 +98,22 @@ static RECT PlaceDialog(const TBDLGTEMPLATE& tpl, HWND hParent, int cxBase, int 
     TbGetDisplay()->GetScreenSize(&screen);
     const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
     POINT ptCentre = {-1, -1};
+    const BOOL bCentre = (tpl.dwStyle & DS_CENTER) ||
+                         ((tpl.dwStyle & DS_MODALFRAME) && !(tpl.dwStyle & DS_ABSALIGN) && tpl.x == 0 && tpl.y == 0);
     if (tpl.dwStyle & DS_CENTERMOUSE) {
         GetCursorPos(&ptCentre);
-    } else if (tpl.dwStyle & DS_CENTER) {
+    } else if (bCentre) {
+        // Without an owner: over the window the user works in, whose dialog it is on the display.
         RECT rcArea = {0, 0, screen.cx, screen.cy};
-        if (hParent)
-            GetWindowRect(hParent, &rcArea);
+        if (HWND hOver = hParent ? hParent : GetActiveWindow())
+            GetWindowRect(hOver, &rcArea);
         ptCentre = POINT{(rcArea.left + rcArea.right) / 2, (rcArea.top + rcArea.bottom) / 2};
     } else if (hParent && !(tpl.dwStyle & DS_ABSALIGN)) {
         POINT pt = {0, 0};
         ClientToScreen(hParent, &pt);
         OffsetRect(&rc, pt.x, pt.y);
     }
-    if (tpl.dwStyle & (DS_CENTER | DS_CENTERMOUSE))
+    if (bCentre || (tpl.dwStyle & DS_CENTERMOUSE))
         rc.left = ptCentre.x - cx / 2, rc.top = ptCentre.y - cy / 2;
     rc.left = std::max<LONG>(0, std::min<LONG>(rc.left, screen.cx - cx));
     rc.top = std::max<LONG>(0, std::min<LONG>(rc.top, screen.cy - cy));

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include "platform/win/user/MdiInternal.h"
 #include "platform/win/user/QueueInternal.h"
 #include "platform/win/user/ScrollBarInternal.h"
 #include "platform/win/user/VirtualKeys.h"
@@ -273,6 +274,13 @@ void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen)
             if (lAct != MA_NOACTIVATE && lAct != MA_NOACTIVATEANDEAT)
                 SetActiveWindow(hRoot);
             if (lAct == MA_ACTIVATEANDEAT || lAct == MA_NOACTIVATEANDEAT || !IsWindow(hTarget))
+                return;
+        }
+        // A press inside a document window that is not the active one activates it and brings
+        // it to the front, the keyboard with it; the press then goes where it was aimed.
+        if (!user.hCapture && user.hActive == hRoot) {
+            TbMdiActivateUnder(hTarget);
+            if (!IsWindow(hTarget))
                 return;
         }
     }

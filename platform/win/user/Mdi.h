@@ -39,6 +39,6 @@ LRESULT DefFrameProcA(HWND hWnd, HWND hWndMDIClient, UINT uMsg, WPARAM wParam, L
 // next) become the client's MDI operations, WM_CLOSE destroys the child through the client, and
 // a child that is hidden or activated tells the client.
 LRESULT DefMDIChildProcA(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
-// Ctrl+F4 (close) and Ctrl+F6 or Ctrl+Tab (next child; with Shift the previous) as WM_SYSCOMMAND
-// to the active child. TRUE when the key was one of them.
+// Ctrl+F4 (close), Ctrl+F5 (restore) and Ctrl+F6 or Ctrl+Tab (next child; with Shift the
+// previous) as WM_SYSCOMMAND to the active child. TRUE when the key was one of them.
 BOOL TranslateMDISysAccel(HWND hWndClient, LPMSG pMsg);

@@ -29,6 +29,7 @@ struct MdiState {
     UINT  idFirstChild = 0;
     HWND  hActive = nullptr;
     BOOL  bMaximized = FALSE;       // the active child is maximised, and so is the next one activated
+    BOOL  bActivating = FALSE;      // an activation is under way: what it sets off cannot start another
     UINT  nIdsUsed = 0;             // ids handed out from idFirstChild: a menu may still name them
     HWND  hMaxShown = nullptr;      // the maximised child whose controls stand on the frame's menu bar
     HMENU hMaxMenu = nullptr;       // the bar that holds them
@@ -147,8 +148,14 @@ void Activate(HWND hClient, HWND hChild)
     MdiState* pState = StateOf(hClient);
     if (!pState || (hChild && GetParent(hChild) != hClient) || hChild == pState->hActive)
         return;
+    // A child's answer to being activated or deactivated (its size changing with the maximised
+    // mode, a raise, a focus) does not start another activation: the two would call each other
+    // without end. Only a child that went away during it is replaced.
+    if (pState->bActivating && pState->hActive && IsWindow(pState->hActive))
+        return;
     const HWND hOld = pState->hActive;
     pState->hActive = hChild;
+    pState->bActivating = TRUE;
     if (hOld && IsWindow(hOld)) {
         SendMessageA(hOld, WM_NCACTIVATE, FALSE, 0);
         SendMessageA(hOld, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hOld), reinterpret_cast<LPARAM>(hChild));
@@ -170,6 +177,8 @@ void Activate(HWND hClient, HWND hChild)
     } else if ((pState = StateOf(hClient)) != nullptr) {
         pState->bMaximized = FALSE;
     }
+    if ((pState = StateOf(hClient)) != nullptr)
+        pState->bActivating = FALSE;
     SyncMaxControls(hClient);
     TbMdiRefreshWindowList(hClient);
 }
@@ -344,12 +353,16 @@ std::vector<HWND> Arranged(HWND hClient, BOOL bSkipDisabled)
     return children;
 }
 
-// Leaves maximised mode before an arrangement.
+// Leaves maximised mode before an arrangement: no child stays frameless among framed ones.
 void RestoreMaximized(HWND hClient)
 {
     MdiState* pState = StateOf(hClient);
     if (pState && pState->bMaximized && pState->hActive)
         Restore(hClient, pState->hActive);
+    for (HWND h : ZOrder(hClient))
+        if (IsZoomed(h))
+            ShowWindow(h, SW_SHOWNOACTIVATE);
+    SyncMaxControls(hClient);
 }
 
 BOOL HasIcons(HWND hClient)
@@ -627,6 +640,23 @@ HWND TbMdiClientOf(HWND hChild)
 {
     HWND hParent = GetParent(hChild);
     return TbMdiIsClient(hParent) ? hParent : nullptr;
+}
+
+void TbMdiActivateUnder(HWND hWnd)
+{
+    for (HWND h = hWnd; h; h = GetParent(h)) {
+        const HWND hClient = TbMdiClientOf(h);
+        if (!hClient)
+            continue;
+        const MdiState* pState = StateOf(hClient);
+        if (!pState || !IsWindowVisible(h) || !IsWindowEnabled(h))
+            return;
+        if (pState->hActive != h)
+            SendMessageA(hClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(h), 0);
+        else if (GetWindow(hClient, GW_CHILD) != h)     // active, but another was brought over it
+            SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
+    }
 }
 
 void TbMdiActivateAnother(HWND hClient, HWND hLeaving)

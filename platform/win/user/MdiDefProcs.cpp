@@ -114,6 +114,7 @@ BOOL TranslateMDISysAccel(HWND hWndClient, LPMSG pMsg)
     UINT uCmd = 0;
     switch (pMsg->wParam) {
     case VK_F4:  uCmd = SC_CLOSE; break;
+    case VK_F5:  uCmd = SC_RESTORE; break;
     case VK_F6:
     case VK_TAB: uCmd = GetKeyState(VK_SHIFT) < 0 ? SC_PREVWINDOW : SC_NEXTWINDOW; break;
     default:     return FALSE;

@@ -5,6 +5,9 @@
 // The client of an MDI child (its parent when that is an MDI client), or null.
 HWND TbMdiClientOf(HWND hChild);
 BOOL TbMdiIsClient(HWND hWnd);
+// The MDI child that holds hWnd (or is it) becomes the active one of its client and comes to the
+// front of the others.
+void TbMdiActivateUnder(HWND hWnd);
 // Activates the next visible child other than hLeaving (none: no child is active).
 void TbMdiActivateAnother(HWND hClient, HWND hLeaving);
 // The child whose window-list command id this is ("More Windows..." asks the user which);

@@ -272,3 +272,49 @@ TEST(GridDialogShots, FastFindInEnglishAndArabic)
     }
 }
 }  // namespace
+
+namespace {
+BOOL CALLBACK FindShownList(HWND hWnd, LPARAM lParam)
+{
+    char sz[32] = {};
+    GetClassNameA(hWnd, sz, sizeof sz);
+    if (std::string(sz) == WC_LISTBOXA && IsWindowVisible(hWnd)) {
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+// The column chosen with the mouse in the dialog's list (the window manager activating the list
+// the pointer is on, as a desktop does): Find next looks in that column.
+TEST_F(FastFind, AColumnChosenWithTheMouseIsTheOneSearched)
+{
+    AddRow(m_table, "alpha", 0, 300);
+    AddRow(m_table, "beta", 0, 200);
+    AddRow(m_table, "gamma", 0, 100);
+    Show();
+    HWND hDlg = Open(GRID_COL_SYMBOL);
+    ASSERT_NE(nullptr, hDlg);
+    ASSERT_EQ(0, Typed(hDlg, "1")) << "no symbol begins with 1: the first row stays";
+    HWND hColumns = GetDlgItem(hDlg, IDC_GRID_COLUMNS);
+    RECT rc;
+    GetClientRect(hColumns, &rc);
+    ClickAt(hColumns, POINT{rc.right / 2, rc.bottom / 2});
+    HWND hList = nullptr;
+    EnumWindows(FindShownList, reinterpret_cast<LPARAM>(&hList));
+    ASSERT_NE(nullptr, hList) << "the column list opened";
+    TbDisplayActivate(hList);
+    PumpInput();
+    const LRESULT nVolume = SendMessageA(hList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("Volume"));
+    ASSERT_GE(nVolume, 0);
+    RECT rcItem = {};
+    SendMessageA(hList, LB_GETITEMRECT, static_cast<WPARAM>(nVolume), reinterpret_cast<LPARAM>(&rcItem));
+    ClickAt(hList, POINT{rcItem.left + 5, (rcItem.top + rcItem.bottom) / 2});
+    char szShown[32] = {};
+    GetWindowTextA(hColumns, szShown, sizeof szShown);
+    EXPECT_STREQ("Volume", szShown);
+    ClickItem(hDlg, IDC_GRID_FIND_NEXT);
+    EXPECT_EQ(2, (*m_pGrid)->GetCurrentRow()) << "the row whose volume begins with 1";
+}

@@ -127,9 +127,9 @@ TEST(QtDialog, TypingRefusesCharactersTheCodePageCannotHold)
     PumpQt(20);
 }
 
-// A dialog owned by a frame away from the screen's corner: DS_CENTER centres it on the frame,
-// otherwise its template's place counts from the frame's client area, and a place off the screen
-// is pulled back onto it. Its title bar offers only the buttons its styles give.
+// A dialog owned by a frame away from the screen's corner: DS_CENTER, or a template that names no
+// place, centres it on the frame, otherwise its template's place counts from the frame's client
+// area, and a place off the screen is pulled back onto it. Its title bar offers only the buttons its styles give.
 TEST(QtDialog, TakesThePlaceAndButtonsItsTemplateGives)
 {
     HWND hFrame = CreateQtWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 150, 600, 400);
@@ -143,7 +143,7 @@ TEST(QtDialog, TakesThePlaceAndButtonsItsTemplateGives)
     const LONG cxUnit = LOWORD(GetDialogBaseUnits()), cyUnit = HIWORD(GetDialogBaseUnits());
     static const struct { DWORD dwStyle; int x, y; const char* pszCase; } s_cases[] = {
         {DS_CENTER, 0, 0, "centred"},
-        {0, 0, 0, "at the client's corner"},
+        {0, 0, 0, "no place named: centred"},
         {0, 20, 16, "in from the client's corner"},
         {0, 2000, 2000, "pulled onto the screen"},
         {DS_ABSALIGN, 8, 8, "on the screen"},
@@ -164,7 +164,7 @@ TEST(QtDialog, TakesThePlaceAndButtonsItsTemplateGives)
         EXPECT_EQ(rc.top, rcShown.top) << c.pszCase;
         const LONG cx = rc.right - rc.left, cy = rc.bottom - rc.top;
         POINT ptWant = {ptClient.x + MulDiv(c.x, cxUnit, 4), ptClient.y + MulDiv(c.y, cyUnit, 8)};
-        if (c.dwStyle & DS_CENTER)
+        if ((c.dwStyle & DS_CENTER) || (c.x == 0 && c.y == 0))
             ptWant = POINT{(rcFrame.left + rcFrame.right) / 2 - cx / 2, (rcFrame.top + rcFrame.bottom) / 2 - cy / 2};
         else if (c.dwStyle & DS_ABSALIGN)
             ptWant = POINT{MulDiv(c.x, cxUnit, 4), MulDiv(c.y, cyUnit, 8)};

@@ -174,7 +174,7 @@ TEST_F(ComboBoxes, DroppedListOpensBelowTheFieldAndClosesOnAChoice)
     EXPECT_FALSE(Dropped());
     EXPECT_FALSE(IsWindowVisible(List()));
     EXPECT_EQ("item 3", Text());
-    EXPECT_EQ("CMD 7/9, CMD 7/8, CMD 7/1", ParentLog().Joined());   // SELENDOK, CLOSEUP, SELCHANGE
+    EXPECT_EQ("CMD 7/1, CMD 7/9, CMD 7/8", ParentLog().Joined());   // SELCHANGE, SELENDOK, CLOSEUP
 
     // Opening with a wider dropped width.
     EXPECT_EQ(300, SendMessageA(m_hCombo, CB_SETDROPPEDWIDTH, 300, 0));

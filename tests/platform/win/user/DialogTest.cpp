@@ -2,6 +2,7 @@
 // push buttons): creation, dialog units, the keyboard through IsDialogMessage, the modal run and
 // the controls' behaviour the class library and the framework's dialogs stand on.
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include <string>
 #include <vector>
@@ -204,14 +205,12 @@ TEST_F(Dialogs, DialogUnitsComeFromTheTemplateFont)
     GetClientRect(hDlg, &rcClient);
     EXPECT_EQ(MulDiv(247, 5, 4), rcClient.right);
     EXPECT_EQ(MulDiv(157, 11, 8), rcClient.bottom);
-    // A top-level dialog stands relative to its owner's client area.
+    // A top-level dialog whose template names no place opens centred on its owner, kept on the screen.
     RECT rcDlg, rcOwner;
     GetWindowRect(hDlg, &rcDlg);
-    POINT ptOwner = {0, 0};
-    ClientToScreen(m_hOwner, &ptOwner);
     GetWindowRect(m_hOwner, &rcOwner);
-    EXPECT_EQ(ptOwner.x, rcDlg.left);
-    EXPECT_EQ(ptOwner.y, rcDlg.top);
+    EXPECT_EQ(std::max<LONG>(0, (rcOwner.left + rcOwner.right) / 2 - (rcDlg.right - rcDlg.left) / 2), rcDlg.left);
+    EXPECT_EQ(std::max<LONG>(0, (rcOwner.top + rcOwner.bottom) / 2 - (rcDlg.bottom - rcDlg.top) / 2), rcDlg.top);
 }
 
 TEST_F(Dialogs, FalseFromInitDialogKeepsTheFocusTheProcedureChose)

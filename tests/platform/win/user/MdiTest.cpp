@@ -341,7 +341,7 @@ TEST_F(MdiFixture, AChildThatHidesOnCloseStaysForLater)
     msg.wParam = VK_TAB;
     EXPECT_TRUE(TranslateMDISysAccel(hClient, &msg));
     EXPECT_EQ(hOrders, Active());
-    msg.wParam = VK_F5;
+    msg.wParam = VK_F2;
     EXPECT_FALSE(TranslateMDISysAccel(hClient, &msg));
     Hold(VK_CONTROL, FALSE);
     msg.wParam = VK_F4;

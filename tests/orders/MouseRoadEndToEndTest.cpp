@@ -1,0 +1,159 @@
+// The terminal worked with the mouse as on a desktop: Sell chosen in the ticket's side box with
+// the mouse, the ticket maximised from its frame, the order sent while it stays maximised, the
+// acknowledgement raising the information window without freezing anything, then the ticket
+// restored from the menu bar's button and clicks moving the activation between the windows.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/FormMDIWnd.h"
+#include "app/NorvMainFrame.h"
+#include "app/TableMDIWnd.h"
+#include "app/ZorvatApp.h"
+#include "market/TableLinks.h"
+#include "orders/NewPlaceOrderDlg.h"
+#include "orders/ReviewDialog.h"
+#include "platform/win/user/Display.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/common/DialogSteps.h"
+#include "tests/orders/OrderTestSupport.h"
+
+namespace {
+using MouseRoadSession = COrderSession;
+
+BOOL CALLBACK FindShownList(HWND hWnd, LPARAM lParam)
+{
+    char sz[32] = {};
+    GetClassNameA(hWnd, sz, sizeof sz);
+    if (std::string(sz) == "ListBox" && IsWindowVisible(hWnd)) {
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A press and release where the display reports them, then the queue handled.
+void ClickAt(HWND hWnd, POINT pt)
+{
+    ClientToScreen(hWnd, &pt);
+    TbDisplayMouse(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, pt);
+    TbDisplayMouse(hWnd, WM_LBUTTONUP, 0, pt);
+    PumpPending();
+}
+
+// The item of that text chosen in a drop-down list with the mouse: the box clicked open, the
+// list activated by the window manager as the pointer goes onto it, the item clicked.
+void ChooseWithMouse(HWND hDlg, int nId, const std::string& strItem)
+{
+    HWND hBox = GetDlgItem(hDlg, nId);
+    ClickAt(hBox, POINT{5, 5});
+    HWND hList = nullptr;
+    EnumWindows(FindShownList, reinterpret_cast<LPARAM>(&hList));
+    ASSERT_NE(nullptr, hList) << "the list opened";
+    TbDisplayActivate(hList);
+    const LRESULT nItem = SendMessageA(hList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(strItem.c_str()));
+    ASSERT_GE(nItem, 0) << strItem;
+    RECT rc = {};
+    SendMessageA(hList, LB_GETITEMRECT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&rc));
+    ClickAt(hList, POINT{rc.left + 5, (rc.top + rc.bottom) / 2});
+}
+
+// A field emptied, clicked into and typed in.
+void TypeInto(HWND hDlg, int nId, const char* pszText)
+{
+    SetDlgItemTextA(hDlg, nId, "");
+    ClickAt(GetDlgItem(hDlg, nId), POINT{3, 3});
+    TypeText(pszText);
+    PumpPending();
+}
+
+std::string Place(HWND hWnd, HWND hClient)
+{
+    RECT rc;
+    GetWindowRect(hWnd, &rc);
+    MapWindowPoints(nullptr, hClient, reinterpret_cast<POINT*>(&rc), 2);
+    return std::to_string(rc.left) + "," + std::to_string(rc.top) + " " + std::to_string(rc.right - rc.left) + "x" +
+           std::to_string(rc.bottom - rc.top);
+}
+}  // namespace
+
+// bSubmit: the sale typed in and sent (the ticker's own look-up differs between the languages).
+void DriveWithTheMouse(MouseRoadSession& s, bool bArabic, bool bSubmit)
+{
+    s.Start(bArabic);
+    CZORVAT32App& app = s.App();
+    app.GetInfoTable()->ShowWindow();
+    PumpPending();
+    CNewPlaceOrderDlg* pTicket = s.Command(33049);        // KSE: Buy and Sell
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd, hTicket = GetParent(hDlg);
+    CNorvMainFrame* pFrame = app.GetMainFrame();
+    const HWND hClient = pFrame->m_hWndMDIClient;
+    auto active = [&] { return reinterpret_cast<HWND>(SendMessageA(hClient, WM_MDIGETACTIVE, 0, 0)); };
+
+    ChooseWithMouse(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55046)));
+    EXPECT_EQ(std::string(LoadMarketText(55046)), ControlText(hDlg, IDC_TICKET_SIDE));
+    EXPECT_EQ(RGB(128, 255, 128), pTicket->GetFormColour()) << "the sell side's colour";
+    if (bSubmit) {
+        TypeInto(hDlg, IDC_TICKET_TICKER, "107");       // the trader holds 107
+        TypeInto(hDlg, IDC_TICKET_QUANTITY, "1000");
+        TypeInto(hDlg, IDC_TICKET_LIMIT, "1125");
+        ClickAt(GetDlgItem(hDlg, IDC_TICKET_QUANTITY), POINT{3, 3});  // the price left for a field that needs no lookup
+        ASSERT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "a complete order";
+    }
+
+    // Maximised from its frame's button, the ticket fills the client; the order goes out and its
+    // acknowledgement brings the information window up without taking the activation.
+    const std::string strNormal = Place(hTicket, hClient);
+    TbDisplaySysCommand(hTicket, SC_MAXIMIZE);
+    PumpPending();
+    RECT rcClient;
+    GetClientRect(hClient, &rcClient);
+    const std::string strFilled = "0,0 " + std::to_string(rcClient.right) + "x" + std::to_string(rcClient.bottom);
+    ASSERT_EQ(strFilled, Place(hTicket, hClient));
+    const HWND hInfo = app.GetInfoTable()->GetDataTable()->GetMainWindow()->m_hWnd;
+    if (bSubmit) {
+        const int nLines = app.GetInfoTable()->GetLineCount();
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+                       TypeText("secret");
+                       ClickControl(h, IDOK);
+                   }}});
+        ClickAt(GetDlgItem(hDlg, IDC_TICKET_SUBMIT), POINT{3, 3});
+        ASSERT_TRUE(PumpUntil([&] { return app.GetInfoTable()->GetLineCount() > nLines; })) << s.pRun->InfoText();
+        PumpFor(200);
+        EXPECT_TRUE(FinishedSteps());
+        const std::vector<std::string> order = BodyOf(s.Requests({"KR"}).back());
+        ASSERT_GT(order.size(), 7u);
+        EXPECT_EQ("2", order[5]) << "a sale";
+        EXPECT_EQ("107", order[6]);
+        EXPECT_EQ("1000", order[7]);
+    } else {
+        app.GetInfoTable()->BringWindowToTop();     // as the acknowledgement does
+        PumpPending();
+    }
+    EXPECT_EQ(hInfo, GetWindow(hClient, GW_CHILD)) << "the information window in front";
+    EXPECT_EQ(hTicket, active());
+    EXPECT_EQ(strFilled, Place(hTicket, hClient));
+
+    // The bar's restore button gives the ticket its place back; a click on the information
+    // window activates it, a click on the ticket brings the ticket back.
+    TbDisplayMenuDone(pFrame->m_hWnd, SC_RESTORE);
+    PumpPending();
+    EXPECT_EQ(strNormal, Place(hTicket, hClient));
+    ClickAt(hInfo, POINT{20, 20});
+    EXPECT_EQ(hInfo, active());
+    ClickAt(GetDlgItem(hDlg, IDC_TICKET_QUANTITY), POINT{3, 3});
+    EXPECT_EQ(hTicket, active());
+    EXPECT_EQ(hTicket, GetWindow(hClient, GW_CHILD)) << "in front";
+}
+
+TEST_F(MouseRoadSession, ASaleChosenWithTheMouseGoesOutWhileTheTicketIsMaximisedAndTheWindowsComeBack)
+{
+    DriveWithTheMouse(*this, false, true);
+}
+
+TEST_F(MouseRoadSession, TheSameRoadInArabic)
+{
+    DriveWithTheMouse(*this, true, false);
+}

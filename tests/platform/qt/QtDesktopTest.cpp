@@ -1,0 +1,339 @@
+// Windows worked as on a desktop: among document windows, one brought forward by the program
+// leaves the maximised one as it is, a click activates the window under the pointer, and a
+// maximised window comes back through the bar's buttons, its system menu, Ctrl+F5 and Window >
+// Cascade; dialogs and message boxes come up over the window the user works in, with a dialog's
+// frame.
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+#include <QtTest/QTest>
+#include <QtGui/QWindow>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QMenuBar>
+#include <QtWidgets/QMessageBox>
+#include <QtWidgets/QToolButton>
+#include "QtTestSupport.h"
+#include "platform/win/user/Controls.h"
+#include "platform/win/user/Dialogs.h"
+#include "platform/win/user/Display.h"
+#include "platform/win/user/Mdi.h"
+#include "platform/win/user/Menu.h"
+#include "platform/win/user/MessageBox.h"
+#include "platform/win/user/SysMetrics.h"
+#include "platform/win/user/VirtualKeys.h"
+#include "platform/win/user/Window.h"
+
+namespace {
+const int ID_FIELD = 10;
+int s_nActivations = 0;      // WM_MDIACTIVATE heard by the children
+bool s_bClingy = false;      // a child losing the activation asks for it back at once
+
+LRESULT CALLBACK DeskFrameProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    return DefFrameProcA(hWnd, reinterpret_cast<HWND>(GetWindowLongPtrA(hWnd, 0)), uMsg, wParam, lParam);
+}
+
+// A document window holding one input field, which takes the keyboard whenever the window does.
+LRESULT CALLBACK DeskChildProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == WM_MDIACTIVATE) {
+        ++s_nActivations;
+        if (s_bClingy && reinterpret_cast<HWND>(wParam) == hWnd)
+            SendMessageA(GetParent(hWnd), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hWnd), 0);
+    }
+    if (uMsg == WM_CREATE)
+        CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 120, 24, hWnd,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_FIELD)), nullptr, nullptr);
+    if (uMsg == WM_SETFOCUS) {
+        SetFocus(GetDlgItem(hWnd, ID_FIELD));
+        return 0;
+    }
+    return DefMDIChildProcA(hWnd, uMsg, wParam, lParam);
+}
+
+struct Desk {
+    HWND hFrame = nullptr, hClient = nullptr, hInfo = nullptr, hTicket = nullptr;
+    ~Desk()
+    {
+        DestroyWindow(hFrame);
+        PumpQt(20);
+    }
+    HWND Active() const { return reinterpret_cast<HWND>(SendMessageA(hClient, WM_MDIGETACTIVE, 0, 0)); }
+    HWND Top() const { return GetWindow(hClient, GW_CHILD); }
+    // A window's place in the client, as the layer has it and as the display shows it.
+    std::string Place(HWND hWnd) const
+    {
+        RECT rc, rcShown;
+        GetWindowRect(hWnd, &rc);
+        TbQtGetSurfaceGeometry(hWnd, &rcShown);
+        MapWindowPoints(nullptr, hClient, reinterpret_cast<POINT*>(&rc), 2);
+        MapWindowPoints(nullptr, hClient, reinterpret_cast<POINT*>(&rcShown), 2);
+        auto text = [](const RECT& r) {
+            return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
+                   "x" + std::to_string(r.bottom - r.top);
+        };
+        const std::string str = text(rc);
+        return str == text(rcShown) ? str : str + " shown at " + text(rcShown);
+    }
+    std::string Filled() const
+    {
+        RECT rc;
+        GetClientRect(hClient, &rc);
+        return "0,0 " + std::to_string(rc.right) + "x" + std::to_string(rc.bottom);
+    }
+    std::string Typed(HWND hWnd) const
+    {
+        char sz[64] = {};
+        GetWindowTextA(GetDlgItem(hWnd, ID_FIELD), sz, sizeof sz);
+        return sz;
+    }
+    // The maximised window's buttons on the frame's menu bar, by their commands.
+    std::map<uint, QToolButton*> BarButtons() const
+    {
+        std::map<uint, QToolButton*> buttons;
+        QMenuBar* pBar = TbQtWidgetOf(hFrame)->findChild<QMenuBar*>();
+        if (QWidget* pCorner = pBar ? pBar->cornerWidget(Qt::TopRightCorner) : nullptr)
+            for (QToolButton* pButton : pCorner->findChildren<QToolButton*>())
+                if (pButton->isVisible())
+                    buttons[pButton->property("tbCommand").toUInt()] = pButton;
+        return buttons;
+    }
+};
+
+void MakeDesk(Desk* pDesk)
+{
+    static bool s_bRegistered = false;
+    if (!s_bRegistered) {
+        WNDCLASSA wc = {0, DeskFrameProc, 0, sizeof(LONG_PTR), nullptr, nullptr, nullptr,
+                        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)), nullptr, "TbDeskFrame"};
+        RegisterClassA(&wc);
+        WNDCLASSA wcChild = {0, DeskChildProc, 0, 0, nullptr, nullptr, nullptr,
+                             reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)), nullptr, "TbDeskChild"};
+        RegisterClassA(&wcChild);
+        s_bRegistered = true;
+    }
+    TbInitQtPlatform(nullptr, nullptr);
+    HMENU hWindowMenu = CreatePopupMenu();
+    AppendMenuA(hWindowMenu, MF_STRING, 100, "&Cascade");
+    HMENU hBar = CreateMenu();
+    AppendMenuA(hBar, MF_POPUP, reinterpret_cast<UINT_PTR>(hWindowMenu), "&Window");
+    pDesk->hFrame = CreateWindowExA(0, "TbDeskFrame", "Desk", WS_OVERLAPPEDWINDOW, 40, 40, 640, 420, nullptr, hBar,
+                                    nullptr, nullptr);
+    CLIENTCREATESTRUCT ccs = {hWindowMenu, 0xFF00};
+    RECT rc;
+    GetClientRect(pDesk->hFrame, &rc);
+    pDesk->hClient = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, rc.right,
+                                     rc.bottom, pDesk->hFrame, nullptr, nullptr, &ccs);
+    SetWindowLongPtrA(pDesk->hFrame, 0, reinterpret_cast<LONG_PTR>(pDesk->hClient));
+    ShowWindow(pDesk->hFrame, SW_SHOW);
+    MDICREATESTRUCTA info = {"TbDeskChild", "Information", nullptr, 20, 30, 300, 180, WS_VISIBLE, 0};
+    pDesk->hInfo = reinterpret_cast<HWND>(SendMessageA(pDesk->hClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&info)));
+    MDICREATESTRUCTA ticket = {"TbDeskChild", "Ticket", nullptr, 160, 110, 300, 180, WS_VISIBLE, 0};
+    pDesk->hTicket = reinterpret_cast<HWND>(SendMessageA(pDesk->hClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&ticket)));
+    PumpQt(50);
+}
+
+void ClickAt(HWND hWnd, int x, int y)
+{
+    QTest::mouseClick(TbQtWidgetOf(hWnd), Qt::LeftButton, {}, QPoint(x, y));
+    PumpQt(30);
+}
+
+// Keys typed on the frame, taken through a loop that gives the MDI keys their meaning first.
+void Type(const Desk& d, const char* pszKeys, Qt::Key key = Qt::Key_unknown)
+{
+    QWidget* pFrame = TbQtWidgetOf(d.hFrame);
+    if (key != Qt::Key_unknown)
+        QTest::keyClick(pFrame, key, Qt::ControlModifier);
+    else
+        QTest::keyClicks(pFrame, pszKeys);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (!TranslateMDISysAccel(d.hClient, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    PumpQt(30);
+}
+}  // namespace
+
+// The program brings the information window to the top over a maximised ticket without
+// activating it: nothing changes hands, the ticket stays maximised. Activated while maximised,
+// the information window takes the maximised place at once and the ticket gets its own back.
+TEST(QtDesktop, AWindowBroughtForwardLeavesTheMaximisedOneAsItIs)
+{
+    Desk d;
+    MakeDesk(&d);
+    ASSERT_TRUE(d.hInfo && d.hTicket);
+    const std::string strInfo = d.Place(d.hInfo), strTicket = d.Place(d.hTicket);
+    SendMessageA(d.hClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(d.hTicket), 0);
+    PumpQt(50);
+    ASSERT_EQ(d.Filled(), d.Place(d.hTicket));
+    s_nActivations = 0;
+    SetWindowPos(d.hInfo, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    PumpQt(300);
+    EXPECT_EQ(0, s_nActivations);
+    EXPECT_EQ(d.hTicket, d.Active());
+    EXPECT_EQ(d.Filled(), d.Place(d.hTicket));
+    EXPECT_EQ(1u, d.BarButtons().count(SC_RESTORE));
+    SendMessageA(d.hClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(d.hInfo), 0);
+    PumpQt(300);
+    EXPECT_EQ(2, s_nActivations) << "one to the window leaving, one to the window coming";
+    EXPECT_EQ(d.hInfo, d.Active());
+    EXPECT_EQ(d.Filled(), d.Place(d.hInfo));
+    EXPECT_EQ(strTicket, d.Place(d.hTicket));
+    SendMessageA(d.hClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(d.hInfo), 0);
+    PumpQt(50);
+    EXPECT_EQ(strInfo, d.Place(d.hInfo));
+    // Windows that answer losing the activation by asking for it back: the activation asked
+    // for ends, and the answers asked during it do not start others.
+    s_bClingy = true;
+    s_nActivations = 0;
+    SendMessageA(d.hClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(d.hTicket), 0);
+    s_bClingy = false;
+    EXPECT_EQ(d.hTicket, d.Active());
+    EXPECT_EQ(2, s_nActivations);
+}
+
+// A click into a window that is not active, or that another covers, activates it and brings it
+// to the front, and the keys typed next go into it.
+TEST(QtDesktop, AClickActivatesTheWindowUnderThePointerAndTheKeysFollow)
+{
+    Desk d;
+    MakeDesk(&d);
+    ASSERT_EQ(d.hTicket, d.Active());
+    Type(d, "ab");
+    ClickAt(d.hInfo, 200, 60);
+    EXPECT_EQ(d.hInfo, d.Active());
+    EXPECT_EQ(d.hInfo, d.Top());
+    Type(d, "xy");
+    EXPECT_EQ("xy", d.Typed(d.hInfo));
+    EXPECT_EQ("ab", d.Typed(d.hTicket));
+    // The information window raised over the active ticket; a click on the ticket brings it back.
+    ClickAt(d.hTicket, 200, 150);
+    SetWindowPos(d.hInfo, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    PumpQt(30);
+    ASSERT_EQ(d.hInfo, d.Top());
+    ClickAt(d.hTicket, 200, 150);
+    EXPECT_EQ(d.hTicket, d.Top());
+    EXPECT_EQ(d.hTicket, d.Active());
+    Type(d, "c");
+    EXPECT_EQ("abc", d.Typed(d.hTicket));
+    // Raised again, the information window is activated by a click on its own title bar.
+    SetWindowPos(d.hInfo, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    PumpQt(30);
+    QWidget* pTitled = TbQtWidgetOf(d.hInfo)->parentWidget();
+    QTest::mouseClick(pTitled, Qt::LeftButton, {}, QPoint(pTitled->width() / 2, TbQtWidgetOf(d.hInfo)->y() / 2));
+    PumpQt(50);
+    EXPECT_EQ(d.hInfo, d.Active());
+}
+
+// Each way back from maximised, in turn: the bar's restore button, its minimise button, the
+// system menu's Restore, Ctrl+F5, and Window > Cascade, which leaves no window frameless.
+TEST(QtDesktop, AMaximisedWindowComesBackEveryWayADesktopOffers)
+{
+    Desk d;
+    MakeDesk(&d);
+    const std::string strTicket = d.Place(d.hTicket);
+    auto maximise = [&] {
+        SendMessageA(d.hClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(d.hTicket), 0);
+        PumpQt(50);
+        return d.Place(d.hTicket) == d.Filled() && d.BarButtons().size() == 3;
+    };
+    ASSERT_TRUE(maximise());
+    QTest::mouseClick(d.BarButtons()[SC_RESTORE], Qt::LeftButton);
+    PumpQt(50);
+    EXPECT_EQ(strTicket, d.Place(d.hTicket)) << "the restore button";
+    EXPECT_TRUE(d.BarButtons().empty());
+
+    ASSERT_TRUE(maximise());
+    QTest::mouseClick(d.BarButtons()[SC_MINIMIZE], Qt::LeftButton);
+    PumpQt(50);
+    EXPECT_TRUE(IsIconic(d.hTicket)) << "the minimise button";
+    EXPECT_TRUE(d.BarButtons().empty());
+    SendMessageA(d.hClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(d.hTicket), 0);
+    SendMessageA(d.hClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(d.hTicket), 0);
+    PumpQt(50);
+    EXPECT_EQ(strTicket, d.Place(d.hTicket));
+
+    ASSERT_TRUE(maximise());
+    TbDisplayMenuDone(d.hFrame, SC_RESTORE);        // Restore chosen in the system menu on the bar
+    PumpQt(50);
+    EXPECT_EQ(strTicket, d.Place(d.hTicket)) << "the system menu";
+
+    ASSERT_TRUE(maximise());
+    Type(d, "", Qt::Key_F5);
+    EXPECT_EQ(strTicket, d.Place(d.hTicket)) << "Ctrl+F5";
+
+    ASSERT_TRUE(maximise());
+    ShowWindow(d.hInfo, SW_SHOWMAXIMIZED);      // the program's own maximise of another window
+    SendMessageA(d.hClient, WM_MDICASCADE, 0, 0);
+    PumpQt(50);
+    for (HWND h : {d.hInfo, d.hTicket}) {
+        EXPECT_FALSE(IsZoomed(h));
+        EXPECT_NE(d.Filled(), d.Place(h)) << "framed and cascaded";
+    }
+    EXPECT_TRUE(d.BarButtons().empty());
+}
+
+namespace {
+INT_PTR CALLBACK QuietProc(HWND, UINT uMsg, WPARAM, LPARAM)
+{
+    return uMsg == WM_INITDIALOG;
+}
+
+// Where a window shows and which buttons its frame offers, as one line for a failure to name.
+std::string Shown(const QWidget* pWidget, const QWidget* pOver)
+{
+    const QRect rc = pWidget->frameGeometry();
+    const QPoint ptGap = rc.center() - pOver->frameGeometry().center();
+    const Qt::WindowFlags flags = pWidget->windowFlags();
+    const QWindow* pShown = pWidget->windowHandle();
+    // Without its buttons named, a window manager gives a window whichever buttons it likes.
+    const bool bMinMax = !(flags & Qt::CustomizeWindowHint) ||
+                         (flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    return std::string((flags & Qt::WindowType_Mask) == Qt::Dialog ? "dialog" : "window") +
+           (bMinMax ? " that may minimise" : "") +
+           ((pShown && pShown->transientParent() == pOver->windowHandle()) ? " of the frame" : " alone") +
+           ((std::abs(ptGap.x()) <= 2 && std::abs(ptGap.y()) <= 2) ? " centred" : " off centre");
+}
+
+std::string s_strBox;
+QWidget* s_pFrame = nullptr;
+}  // namespace
+
+// A dialog whose template names no place (as Print and Page Setup), with the frame as its owner
+// or with none, and a message box without an owner: each a dialog of the active frame, without
+// minimise or maximise, over the frame's middle.
+TEST(QtDesktop, DialogsAndMessageBoxesOpenCentredOverTheWindowTheUserWorksIn)
+{
+    HWND hFrame = CreateQtWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 150, 600, 400);
+    SetActiveWindow(hFrame);
+    PumpQt(30);
+    QWidget* pFrame = s_pFrame = TbQtWidgetOf(hFrame);
+    TBDLGTEMPLATE tpl;
+    tpl.dwStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    tpl.cx = 200, tpl.cy = 120;
+    tpl.strCaption = "Print";
+    for (HWND hOwner : {hFrame, static_cast<HWND>(nullptr)}) {
+        HWND hDlg = CreateDialogIndirectParamA(nullptr, &tpl, hOwner, QuietProc, 0);
+        ASSERT_NE(nullptr, hDlg);
+        ShowWindow(hDlg, SW_SHOW);
+        PumpQt(30);
+        EXPECT_EQ("dialog of the frame centred", Shown(TbQtWidgetOf(hDlg), pFrame)) << (hOwner ? "owned" : "no owner");
+        DestroyWindow(hDlg);
+    }
+    s_strBox.clear();
+    SetTimer(nullptr, 0, 40, [](HWND, UINT, UINT_PTR nId, DWORD) {
+        for (QWidget* pWidget : QApplication::topLevelWidgets())
+            if (auto* pBox = qobject_cast<QMessageBox*>(pWidget); pBox && pBox->isVisible()) {
+                KillTimer(nullptr, nId);
+                s_strBox = Shown(pBox, s_pFrame);
+                pBox->buttons().front()->click();
+            }
+    });
+    MessageBoxA(nullptr, "Order refused", "Terminal", MB_OK);
+    EXPECT_EQ("dialog of the frame centred", s_strBox);
+    DestroyWindow(hFrame);
+    PumpQt(20);
+}
