@@ -3,6 +3,7 @@
 // cancelled) changes their rows, statuses, trades, notices and the alert sounds; reloaded, the
 // tables hold what the live lines made of them.
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <gtest/gtest.h>
@@ -29,7 +30,7 @@ namespace {
 // US order status and executed trades columns the tests read.
 enum { OC_ORDER = 1, OC_SIDE = 2, OC_SYMBOL = 3, OC_QUANTITY = 4, OC_OPEN = 10, OC_FILLED = 11, OC_STATUS = 12, OC_MARKET = 21 };
 enum { TC_TRADE = 1, TC_QUANTITY = 4, TC_PRICE = 5, TC_ORDER = 9 };
-enum { KC_ORDER = 1, KC_NAME = 6, KC_QUANTITY = 9, KC_OPEN = 15, KC_FILLED = 16, KC_STATUS = 19 };
+enum { KC_ORDER = 1, KC_NAME = 6, KC_QUANTITY = 9, KC_OPEN = 15, KC_FILLED = 16, KC_PART_OPEN = 17, KC_STATUS = 19 };
 const std::vector<int> s_orderColumns = {0, OC_ORDER, OC_SIDE, OC_SYMBOL, OC_QUANTITY, 5, 6, OC_OPEN, OC_FILLED, OC_STATUS, OC_MARKET};
 const std::vector<int> s_tradeColumns = {0, TC_TRADE, 2, 3, TC_QUANTITY, TC_PRICE, TC_ORDER, 15};
 const std::vector<int> s_kseOrderColumns = {0, KC_ORDER, 4, 5, KC_NAME, KC_QUANTITY, KC_OPEN, KC_FILLED, KC_STATUS};
@@ -314,6 +315,24 @@ TEST_F(OrderTables, KseOrdersReachTheFiveTablesWithOneNoticeAndTheirTradesSound)
     PumpFor(300);
     for (UINT nNameId : {51128u, 51164u, 51165u, 51166u, 56370u})
         EXPECT_EQ(strRows, RowsText(Find<COrderStatusKSETable>(nNameId), s_kseOrderColumns)) << nNameId;
+    // What is left of each partly filled order, summed in each window over the orders it shows:
+    // field 7 of a regular order, quantity less filled of a forward order with a fill.
+    std::map<std::string, long long> left;
+    for (const std::string& row : LastReplyRows("KS"))
+        left[Field(row, 0)] = atoll(Field(row, 7).c_str());
+    for (const std::string& row : LastReplyRows("KB")) {
+        const long long nFilled = atoll(Field(row, 6).c_str());
+        left[Field(row, 0)] = nFilled > 0 ? atoll(Field(row, 5).c_str()) - nFilled : 0;
+    }
+    EXPECT_LT(0, left[strPartly]);
+    for (UINT nNameId : {51128u, 51164u, 51165u, 51166u, 56370u}) {
+        CDataTable* pVariant = Find<COrderStatusKSETable>(nNameId);
+        long long nSum = 0;
+        for (const std::string& strOrder : ShownTexts(pVariant, KC_ORDER))
+            nSum += left[strOrder];
+        // The column blanks a zero.
+        EXPECT_EQ(nSum != 0 ? Grouped(nSum) : "", TotalText(pVariant, KC_PART_OPEN)) << nNameId;
+    }
 
     Shoot(pOrders, "account_kse_orders");
     Shoot(Find<COrderStatusKSETable>(51165), "account_kse_orders_filled");
