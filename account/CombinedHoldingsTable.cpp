@@ -114,6 +114,7 @@ BOOL CCombinedHoldingsTable::SendKind(long nKind)
         return FALSE;
     m_nUsRequest = nRequest;
     m_nKseRequest = -1;
+    m_bUsAsked = TRUE;
     RemoveAllRows();
     return TRUE;
 }
@@ -144,6 +145,7 @@ void CCombinedHoldingsTable::OnEnd(CServerMessage* pMsg)
         return;
     TableOnEnd(pMsg);
     if (m_nReply == MSG_IH) {
+        m_bUsAsked = FALSE;
         CString strBody;
         const CZORVAT32App* pApp = CZORVAT32App::Get();
         strBody.Format("||%ld|%s|%ld|", pApp != nullptr ? static_cast<long>(pApp->GetUser().GetUserNumber()) : 0L,

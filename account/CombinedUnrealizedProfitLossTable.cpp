@@ -97,11 +97,13 @@ CString NumberText(long nValue)
 }
 }  // namespace
 
-// Each reply adds to the rows: "UP" empties the table at its start, "UK" adds the KSE rows.
+// Each reply adds to the rows: "UP" empties the table at its start, "UK" adds the KSE rows. A
+// position line inside the first reply waits for its end, as inside any other.
 const ACCOUNT_DESC g_combinedUnrealizedTable = {
     .table = {.nNameId = IDS_TABLE_COMBINED_UNREALIZED, .nTitleId = 41177, .nFixedColumns = 2,
               .columns = s_columns, .sort = s_sort, .keys = s_keys, .nRequestType = MSG_UP, .nReplyType = 0,
-              .liveTypes = s_live, .directTypes = s_direct, .maps = s_maps, .nFlags = TABLEF_REPLY_ADDS},
+              .liveTypes = s_live, .directTypes = s_direct, .maps = s_maps,
+              .nFlags = TABLEF_REPLY_ADDS | TABLEF_LIVE_UNGATED},
     .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands};
 
 BOOL CCombinedUnrealizedProfitLossTable::FormatKind(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)

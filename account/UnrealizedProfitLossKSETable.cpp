@@ -52,9 +52,11 @@ const ACCOUNT_MENU_ITEM s_menu[] = {{.nId = ID_ACCOUNT_REFRESH}, {}};
 const ACCOUNT_COMMAND s_commands[] = {{ID_ACCOUNT_REFRESH, RULE_ALWAYS, ACTION_REFRESH_ASKED}};
 }  // namespace
 
+// A position line inside the first reply waits for its end, as inside any other.
 const ACCOUNT_DESC g_unrealizedProfitLossKSETable = {
     .table = {.nNameId = IDS_TABLE_KSE_UNREALIZED, .nTitleId = 56795, .nFixedColumns = 1, .columns = s_columns,
-              .sort = s_sort, .keys = s_keys, .nRequestType = MSG_UK, .nReplyType = MSG_UK, .liveTypes = s_live},
+              .sort = s_sort, .keys = s_keys, .nRequestType = MSG_UK, .nReplyType = MSG_UK, .liveTypes = s_live,
+              .nFlags = TABLEF_LIVE_UNGATED},
     .requests = s_requests, .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands};
 
 BOOL CUnrealizedProfitLossKSETable::FormatKind(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)

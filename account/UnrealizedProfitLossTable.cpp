@@ -95,9 +95,10 @@ double Quotient(double dAmount, double dQuantity)
 }
 }  // namespace
 
+// A position line inside the first reply waits for its end, as inside any other.
 const TABLE_DESC g_unrealizedProfitLossTable = {
     .nNameId = IDS_TABLE_US_UNREALIZED, .nTitleId = 56769, .nFixedColumns = 2, .columns = s_columns, .sort = s_sort,
-    .keys = s_keys, .nRequestType = MSG_UP, .nReplyType = MSG_UP, .liveTypes = s_live};
+    .keys = s_keys, .nRequestType = MSG_UP, .nReplyType = MSG_UP, .liveTypes = s_live, .nFlags = TABLEF_LIVE_UNGATED};
 
 BOOL CUnrealizedProfitLossTable::SendRequest()
 {
