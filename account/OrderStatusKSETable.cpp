@@ -107,8 +107,10 @@ void COrderStatusKSETable::OnKB(CServerMessage* pMsg)
 {
     if (pMsg == nullptr)
         return;
-    // The forward orders join the regular ones.
+    // The forward orders join the regular ones. A forward line since the first reply may have
+    // made an order's row already: the store stays sorted, so that each row finds it.
     BeginReply(/*bEmpty=*/FALSE);
+    GetRows()->EndUpdate();
     m_nReplyType = MSG_KB;
 }
 

@@ -364,3 +364,44 @@ TEST_F(OrderTables, RefusedForwardRepliesEndTheLoadAndLeaveNoDoubledTrades)
         EXPECT_EQ(strTrades, RowsText(pTrades, {1, 8, 9, 12})) << "refresh " << i;
     }
 }
+
+// A forward line between the two replies of a KSE refresh, for an order or trade the second
+// reply holds too, leaves that order or trade one row.
+TEST_F(OrderTables, AForwardLineBetweenTheRepliesOfARefreshLeavesOneRow)
+{
+    const struct {
+        const char* pszFirst;
+        const char* pszSecond;
+        const char* pszLive;
+        UINT nTable;
+    } cases[] = {{"KS", "KB", "NF", 51128}, {"EK", "EF", "NW", 51142}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszSecond);
+        ASSERT_TRUE(StartSession({"--rate", "0", "--scenario", std::string("delay=") + c.pszSecond + ":1"}));
+        CDataTable* pTable = FindDataTable(c.nTable);
+        ASSERT_TRUE(PumpUntil([&] { return !Sent(c.pszSecond).empty() && !pTable->IsReceiving(); }, 5000));
+        // A forward order at no price trades at once: an order and a trade of the forward board.
+        const size_t nLive = Sent(c.pszLive).size();
+        Send(MSG_KA, "||1002|10020|1|101|1000|0|3|1|0|secret");
+        ASSERT_TRUE(PumpUntil([&] { return Sent(c.pszLive).size() > nLive; }, 5000)) << pRun->InfoText();
+        PumpFor(300);
+        const std::string strForward = Sent(c.pszLive).back();
+        const std::vector<std::string> before = ShownTexts(pTable, 1);
+        ASSERT_EQ(1, std::count(before.begin(), before.end(), Field(strForward, 0)));
+
+        const size_t nFirst = Sent(c.pszFirst).size(), nSecond = Sent(c.pszSecond).size();
+        ASSERT_TRUE(static_cast<IDataTable*>(pTable)->SendRequest());
+        // The first reply taken in; the second comes a second later.
+        ASSERT_TRUE(PumpUntil([&] { return Sent(c.pszFirst).size() > nFirst; }, 5000));
+        PumpFor(300);
+        ASSERT_FALSE(pTable->IsReceiving());
+        pRun->App().GetDispatcher().OnServerMessage(strForward.c_str());
+        // The server logs the second reply when it holds it back: it comes a second later.
+        ASSERT_TRUE(PumpUntil([&] { return Sent(c.pszSecond).size() > nSecond; }, 5000));
+        PumpFor(1500);
+        ASSERT_FALSE(pTable->IsReceiving());
+        const std::vector<std::string> after = ShownTexts(pTable, 1);
+        EXPECT_EQ(std::multiset<std::string>(before.begin(), before.end()), std::multiset<std::string>(after.begin(), after.end()));
+        TearDown();
+    }
+}
