@@ -405,3 +405,62 @@ TEST_F(OrderTables, AForwardLineBetweenTheRepliesOfARefreshLeavesOneRow)
         TearDown();
     }
 }
+
+// US trade and status lines told at awkward moments: a trade inside a reply is in its rows
+// already, trades without a number each fill, and a cancel told before the first load's end
+// makes no notice, one after it does.
+TEST_F(OrderTables, UsTradesAndCancelsInsideRepliesCountOnceAndNoticeAfterTheFirstEnd)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0", "--fail", "OS=500"}));
+    auto* pOrders = Find<COrderStatusTable>(51110);
+    ASSERT_NE(nullptr, pOrders);
+    std::string strNumber;
+    ASSERT_TRUE(PumpUntil([&] {
+        for (const std::string& line : server.Received())
+            if (line.rfind("&OS|", 0) == 0)
+                strNumber = Split(line)[1];
+        return !strNumber.empty() && !Sent("OS").empty();
+    }));
+    PumpFor(200);
+    ASSERT_FALSE(pOrders->IsComplete());
+    auto line = [&](const std::string& strLine) { pRun->App().GetDispatcher().OnServerMessage(strLine.c_str()); };
+    // The first reply: order 501 of 300 with 100 filled by trade 9001, told again inside it,
+    // and order 502 cancelled inside it.
+    line("~OS|" + strNumber + "|XC||1002|10020|0|0|1000000|0||2|0");
+    line("501||GLNT|1|300|200|100||2|70.00|0|1||||||6|||||8||||||8");
+    line("~NT|0|XC||9001||1|GLNT|100|70.00|7000.00|||501|1||||||8");
+    line("502||GLNT|1|100|100|0||2|70.00|0|1||||||2|||||8||||||8");
+    line("~NC|0|XC||502|100|5");
+    line("~EN|" + strNumber + "|XC|0");
+    PumpFor(200);
+    auto shown = [&](const char* pszOrder, int nCol) {
+        const std::vector<std::string> orders = ShownTexts(pOrders, OC_ORDER), texts = ShownTexts(pOrders, nCol);
+        for (size_t i = 0; i < orders.size(); ++i)
+            if (orders[i] == pszOrder)
+                return texts[i];
+        return std::string("-");
+    };
+    EXPECT_EQ("100", shown("501", OC_FILLED));
+    EXPECT_EQ("200", shown("501", OC_OPEN));
+    EXPECT_EQ(std::string(COrderStatus::GetText(5)), shown("502", OC_STATUS));
+    const auto notice = [&](const char* pszOrder) {
+        CString strNotice;
+        strNotice.FormatMessage(Text(55349).c_str(), pszOrder, static_cast<LPCSTR>(CTransactionType::GetText(1)), "GLNT");
+        return CountLines(pRun->InfoText(), static_cast<LPCSTR>(strNotice));
+    };
+    EXPECT_EQ(0, notice("502")) << "told before the first end";
+
+    // Two trades of 50 without a number: both fill.
+    line("~NT|0|XC||||1|GLNT|50|70.00|3500.00|||501|1||||||8");
+    line("~NT|0|XC||n/a||1|GLNT|50|70.00|3500.00|||501|1||||||8");
+    PumpFor(200);
+    EXPECT_EQ("200", shown("501", OC_FILLED));
+    EXPECT_EQ("100", shown("501", OC_OPEN));
+    // Told again by its number: nothing more.
+    line("~NT|0|XC||9001||1|GLNT|100|70.00|7000.00|||501|1||||||8");
+    PumpFor(200);
+    EXPECT_EQ("200", shown("501", OC_FILLED));
+    line("~NC|0|XC||501|100|5");
+    PumpFor(200);
+    EXPECT_EQ(1, notice("501"));
+}
