@@ -3,6 +3,7 @@
 // unrealized reports' prices while a quote has no last price; a live line that closes a
 // position.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -20,6 +21,10 @@
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "framework/table/Table.h"
+#include "framework/table/ViewRow.h"
+#include "framework/table/ViewTable.h"
+#include "app/TableMDIWnd.h"
+#include "framework/base/TBString.h"
 #include "market/DataArray.h"
 #include "market/QuotationKSETable.h"
 #include "market/QuotationTable.h"
@@ -262,4 +267,38 @@ TEST_F(ShownValues, CombinedRealizedNamesItsSymbolsFromTheQuotationTables)
             pQuotes->AddSymbol(strSymbol.c_str(), strMarket.c_str(), nullptr);
         ASSERT_TRUE(PumpUntil([&] { return (pQuotes->FindQuote(strSymbol.c_str(), strMarket.c_str()) != nullptr) == (nStep != 0); }));
     }
+}
+
+// A click on a cell shows the rows that hold its text; the window is then filtered, so a second
+// click narrows it further (the filters of a filtered window are kept).
+TEST_F(ShownValues, ASecondQuickFilterNarrowsAFilteredWindow)
+{
+    enum { CH_MARKET = 2, CH_CURRENCY = 3 };
+    ASSERT_TRUE(StartSession({"--rate", "0"}));
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_HOLDINGS));
+    CDataTable* pTable = FindDataTable(IDS_TABLE_COMBINED_HOLDINGS);
+    const std::string strOptions(GetGlobals()->GetMarketName(16));
+    // A click on the first row shown with that text in that column.
+    const auto click = [&](int nCol, const std::string& strText) {
+        CViewTable* pView = pTable->GetMainWindow()->GetView();
+        for (int i = 0; i < pView->GetRowCount(); ++i) {
+            CViewRow row;
+            CTBString strCell;
+            if (pView->GetRow(row, i) && row.IsDataRow() && row.GetText(strCell, nCol) &&
+                strText == static_cast<const char*>(strCell)) {
+                int nHandled = 0;
+                pTable->OnCellClick(&row, nCol, &nHandled);
+                return nHandled == 1;
+            }
+        }
+        return false;
+    };
+    const std::vector<std::string> markets = ShownTexts(pTable, CH_MARKET), currencies = ShownTexts(pTable, CH_CURRENCY);
+    const long nOptions = std::count(markets.begin(), markets.end(), strOptions);
+    ASSERT_GT(std::count(currencies.begin(), currencies.end(), "=USD"), nOptions) << "a US stock besides the options";
+    ASSERT_TRUE(click(CH_MARKET, strOptions));
+    EXPECT_EQ(nOptions, static_cast<long>(ShownTexts(pTable, CH_MARKET).size()));
+    ASSERT_TRUE(click(CH_CURRENCY, "=USD"));
+    const std::vector<std::string> shown = ShownTexts(pTable, CH_MARKET);
+    EXPECT_EQ(std::vector<std::string>(static_cast<size_t>(nOptions), strOptions), shown);
 }
