@@ -1,5 +1,6 @@
 #include "account/HoldingsValuation.h"
 #include <charconv>
+#include <cfloat>
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -47,7 +48,8 @@ struct CDerivedText
     double dStored = 0;
     bool bSpaced = false;
     bool bUsed = false;
-    char szText[64] = "";
+    // Room for any finite double's "%f" (309 whole digits), its sign, six decimals and two blanks.
+    char szText[DBL_MAX_10_EXP + 20] = "";
 };
 
 const CDerivedText& ToDerivedText(double dValue, bool bSpaced)

@@ -1,7 +1,7 @@
 // What the account windows show, read from their main windows against the test server with its
 // market held still: a zero in each column, shown as a number or blanked as its table says; the
 // unrealized reports' prices while a quote has no last price; a live line that closes a
-// position.
+// position; a value too large for a short text.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstdio>
@@ -210,6 +210,15 @@ TEST_F(ShownValues, UnrealizedReportsKeepTheirRepliesPriceAndCloseAPositionByOne
     PumpFor(200);
     EXPECT_EQ("-", ShownAt(pUs, UC_SYMBOL, "GLNT", UC_LAST));
     EXPECT_EQ("-", ShownAt(pCombined, CU_SYMBOL, "GLNT", CU_PRICE));
+
+    // A position worth 10^56 is no zero: its value fills its cell with the row of '#' of a number
+    // too long for it.
+    pRun->App().GetDispatcher().OnServerMessage(("~NH|0|XC||ZZZ|1" + std::string(55, '0') +
+                                                 "|0|0|10.00|10.00|10.00|10020||0|261201|261201|10.00|10.00||0|0||0|0|||||||8|=USD||0|0")
+                                                    .c_str());
+    PumpFor(200);
+    const std::string strValue = ShownAt(pUs, UC_SYMBOL, "ZZZ", UC_LONG_VALUE);
+    EXPECT_TRUE(!strValue.empty() && strValue.find_first_not_of('#') == std::string::npos) << strValue;
 }
 
 // The combined realized report names a US symbol only while the quotation table lists it (then
