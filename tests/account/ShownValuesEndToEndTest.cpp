@@ -311,3 +311,28 @@ TEST_F(ShownValues, ASecondQuickFilterNarrowsAFilteredWindow)
     const std::vector<std::string> shown = ShownTexts(pTable, CH_MARKET);
     EXPECT_EQ(std::vector<std::string>(static_cast<size_t>(nOptions), strOptions), shown);
 }
+
+// The combined holdings' dinar cash line: a reply leaves its name empty, a live line names it.
+TEST_F(ShownValues, TheCombinedCashLineIsNamedByItsLiveLinesOnly)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0", "--fail", "IK=500"}));
+    std::string strNumber;
+    ASSERT_TRUE(PumpUntil([&] {
+        for (const std::string& line : server.Received())
+            if (line.rfind("&IK|", 0) == 0 && line.size() > 3 && line.compare(line.size() - 3, 3, "|3|") == 0)
+                strNumber = Split(line)[1];
+        return !strNumber.empty();
+    }));
+    PumpFor(200);
+    CDataTable* pTable = FindDataTable(IDS_TABLE_COMBINED_HOLDINGS);
+    CNorvApp::ShowTable(pTable);
+    for (const std::string& strLine : {"~IK|" + strNumber + "|XC||0||1002|10020|3|",
+                                       std::string("0|0|5000.000|0|0|5000.000|0|1|5000.000|0|0|0|5000.000|0|0|=KWD||0"),
+                                       "~EN|" + strNumber + "|XC|0"})
+        pRun->App().GetDispatcher().OnServerMessage(strLine.c_str());
+    PumpFor(200);
+    EXPECT_EQ("", ShownAt(pTable, 0, "=KWD", 1));
+    pRun->App().GetDispatcher().OnServerMessage("~IU|0|XC||0|0|6000.000|0|0|6000.000|0|1|6000.000|0|0|0|6000.000|0|0|=KWD||0");
+    PumpFor(200);
+    EXPECT_EQ("=KWD", ShownAt(pTable, 0, "=KWD", 1));
+}
