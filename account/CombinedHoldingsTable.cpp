@@ -198,8 +198,10 @@ void CCombinedHoldingsTable::ApplyKse(CServerMessage* pMsg, int nType, int nStat
     const BOOL bPublish = pRow != nullptr;
     FillRow(pMsg, nType, pTarget, bPublish);
     pTarget->SetText(CH_SYMBOL, strSymbol, bPublish);
-    // A reply names the stock in the user's language, a live line in the first one.
-    pTarget->SetText(CH_NAME, KseStockName(nStock, nType == MSG_IK), bPublish);
+    // A reply names the stock in the user's language, a live line in the first one; a reply's
+    // cash line has no name of its own.
+    if (!(bCash && nType == MSG_IK))
+        pTarget->SetText(CH_NAME, KseStockName(nStock, nType == MSG_IK), bPublish);
     pTarget->SetText(CH_MARKET, strMarket, bPublish);
     // Every KSE row is in dinars, so that a change of base currency converts it too.
     pTarget->SetText(CH_CURRENCY, KSE_CURRENCY, bPublish);
