@@ -13,6 +13,7 @@
 #include "account/OrderStatusTable.h"
 #include "app/FormFactory.h"
 #include "app/FormMDIWnd.h"
+#include "app/NorvApp.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/base/SharedGlobals.h"
@@ -379,6 +380,7 @@ TEST_F(OrderTables, AForwardLineBetweenTheRepliesOfARefreshLeavesOneRow)
         SCOPED_TRACE(c.pszSecond);
         ASSERT_TRUE(StartSession({"--rate", "0", "--scenario", std::string("delay=") + c.pszSecond + ":1"}));
         CDataTable* pTable = FindDataTable(c.nTable);
+        CNorvApp::ShowTable(pTable);
         ASSERT_TRUE(PumpUntil([&] { return !Sent(c.pszSecond).empty() && !pTable->IsReceiving(); }, 5000));
         // A forward order at no price trades at once: an order and a trade of the forward board.
         const size_t nLive = Sent(c.pszLive).size();
@@ -414,6 +416,7 @@ TEST_F(OrderTables, UsTradesAndCancelsInsideRepliesCountOnceAndNoticeAfterTheFir
     ASSERT_TRUE(StartSession({"--rate", "0", "--fail", "OS=500"}));
     auto* pOrders = Find<COrderStatusTable>(51110);
     ASSERT_NE(nullptr, pOrders);
+    CNorvApp::ShowTable(pOrders);
     std::string strNumber;
     ASSERT_TRUE(PumpUntil([&] {
         for (const std::string& line : server.Received())

@@ -12,6 +12,7 @@
 #include "account/InvestorHoldingsTable.h"
 #include "account/UnrealizedProfitLossTable.h"
 #include "app/AppCommands.h"
+#include "app/NorvApp.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "market/DataArray.h"
@@ -205,6 +206,7 @@ TEST_F(PositionRefills, CombinedHoldingsDropLinesOlderThanTheirReplies)
 {
     ASSERT_TRUE(StartSession({"--rate", "0", "--scenario", "delay=IH:1"}));
     CDataTable* pTable = FindDataTable(IDS_TABLE_COMBINED_HOLDINGS);
+    CNorvApp::ShowTable(pTable);
     ASSERT_TRUE(PumpUntil([&] { return pTable->IsComplete() && !Sent("IK").empty() && !pTable->IsReceiving(); }, 5000));
     const size_t nKse = Sent("IK").size();
     ASSERT_TRUE(static_cast<IDataTable*>(pTable)->SendRequest());

@@ -17,6 +17,7 @@
 #include "account/UnrealizedProfitLossKSETable.h"
 #include "account/UnrealizedProfitLossTable.h"
 #include "app/AppCommands.h"
+#include "app/NorvApp.h"
 #include "app/NorvMainFrame.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
