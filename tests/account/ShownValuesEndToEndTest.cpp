@@ -49,6 +49,7 @@ const ZERO_CASE s_cases[] = {
     {IDS_TABLE_US_HOLDINGS, {17}, "10020", nullptr},      // the account, without grouping
     {IDS_TABLE_KSE_HOLDINGS, {3, 9}, "0.000"},
     {IDS_TABLE_KSE_HOLDINGS, {4, 5, 6, 7}, ""},
+    {IDS_TABLE_KSE_HOLDINGS, {1}, "12345", "12345"},    // the stock code, without grouping
     {IDS_TABLE_COMBINED_HOLDINGS, {5, 11, 12, 15, 16}, "0.00"},
     {IDS_TABLE_COMBINED_HOLDINGS, {6, 7, 17, 20}, ""},
     {IDS_TABLE_US_UNREALIZED, {4, 5, 6, 8, 11, 12, 15, 16, 17, 20, 21}, "0.00"},
@@ -155,8 +156,12 @@ TEST_F(ShownValues, EachColumnShowsOrBlanksItsZeroAsItsTableSays)
         SCOPED_TRACE(std::string(pTable->GetName()));
         ASSERT_LT(0, pTable->GetRows()->GetCount());
         for (const int nCol : c.columns) {
+            // Every row, whatever order a written key puts them in.
+            std::vector<CDataBuffer*> rows;
             for (int i = 0; c.pszWritten != nullptr && i < pTable->GetRows()->GetCount(); ++i)
-                pTable->GetRows()->GetAt(i)->SetText(nCol, c.pszWritten, TRUE);
+                rows.push_back(pTable->GetRows()->GetAt(i));
+            for (CDataBuffer* pRow : rows)
+                pRow->SetText(nCol, c.pszWritten, TRUE);
             const std::vector<std::string> shown = ShownTexts(pTable, nCol);
             EXPECT_EQ(std::vector<std::string>(static_cast<size_t>(pTable->GetRows()->GetCount()), c.pszZero), shown)
                 << "column " << nCol;
