@@ -209,6 +209,15 @@ TEST_F(ShownValues, UnrealizedReportsKeepTheirRepliesPriceAndCloseAPositionByOne
     EXPECT_EQ(PriceText(atof(strUsPrice.c_str()), 2), ShownAt(pUs, UC_SYMBOL, "GLNT", UC_LAST));
     EXPECT_EQ(PriceText(atof(strUsPrice.c_str()), 0), ShownAt(pCombined, CU_SYMBOL, "GLNT", CU_PRICE));
     EXPECT_EQ(Grouped(atoll(strKsePrice.c_str())), ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
+    // A KSE position line takes the board's last price, else its own, else when it has none the
+    // board's column 6.
+    for (const char* pszPrice : {"1130", "0"}) {
+        pRun->App().GetDispatcher().OnServerMessage((std::string("~IU|0|XC||0|107|50000|0|0|52500.000|0|") + pszPrice +
+                                                     "|0|0|10020|0|0|261109|261109|=KWD|52500.000|0")
+                                                        .c_str());
+        PumpFor(100);
+        EXPECT_EQ(*pszPrice == '0' ? "8,888" : "1,130", ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
+    }
 
     // Half a share long and nothing short: closed, in both.
     pRun->App().GetDispatcher().OnServerMessage(
