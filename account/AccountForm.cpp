@@ -73,24 +73,23 @@ BOOL CAccountForm::TakeReply(const CServerMessage* pMsg)
     return TRUE;
 }
 
-long CAccountForm::ReadResult(const CServerMessage* pMsg, int nField)
+BOOL CAccountForm::IsRefused(const CServerMessage* pMsg, int nField)
 {
     const char* pszText = pMsg->GetFieldText(nField);
     char* pszEnd = nullptr;
     const long nCode = strtol(pszText, &pszEnd, 10);
     while (pszEnd != pszText && *pszEnd == ' ')
         ++pszEnd;
-    // An empty field or one with more than a number is no result the form can trust.
-    return pszEnd == pszText || *pszEnd != '\0' ? -1 : nCode;
-}
-
-void CAccountForm::ShowError(long nCode)
-{
     CZORVAT32App* pApp = CZORVAT32App::Get();
-    if (nCode < 0 || pApp == nullptr)
+    // An empty field or one with more than a number is no result the form can trust.
+    if (pszEnd == pszText || *pszEnd != '\0' || pApp == nullptr) {
         ShowMarketInfo(nullptr, IDS_ACCOUNT_BAD_REPLY, 2);
-    else
-        ShowMarketInfo(pApp->GetErrorText(nCode), 0, 2);
+        return TRUE;
+    }
+    if (nCode < 1)
+        return FALSE;
+    ShowMarketInfo(pApp->GetErrorText(nCode), 0, 2);
+    return TRUE;
 }
 
 CString CAccountForm::UserAndAccount()

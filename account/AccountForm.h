@@ -36,10 +36,10 @@ protected:
     // TRUE when the reply answers the pending request, which it then settles.
     BOOL TakeReply(const CServerMessage* pMsg);
     long GetPending() const { return m_nPending; }
-    // The result code of a reply's field: its number, or -1 when the field holds no number.
-    static long ReadResult(const CServerMessage* pMsg, int nField);
-    // The server's text of an error code (for -1, that the reply could not be read), raised.
-    static void ShowError(long nCode);
+    // TRUE, with its text raised in the information window, for a reply whose result field holds
+    // 1 or more (the server's error code) or no number at all (a reply that cannot be read); a
+    // result below 1 is success.
+    static BOOL IsRefused(const CServerMessage* pMsg, int nField);
     // The body's user number and account text, "user|account".
     static CString UserAndAccount();
 

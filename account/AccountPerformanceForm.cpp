@@ -143,11 +143,8 @@ void CAccountPerformanceForm::OnReply(CServerMessage* pMsg)
 {
     if (pMsg == nullptr || pMsg->GetType() != m_form.nType || !TakeReply(pMsg))
         return;
-    const long nCode = ReadResult(pMsg, m_form.nResultField);
-    if (nCode != 0) {
-        ShowError(nCode);
+    if (IsRefused(pMsg, m_form.nResultField))
         return;
-    }
     for (int i = 0; i < PERF_RESULTS; ++i)
         m_results[i].SetText(pMsg->GetFieldText(m_form.nFirstValue + i));
     SetCaption();

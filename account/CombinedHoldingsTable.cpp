@@ -33,18 +33,18 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 57213, .nSize = 6, .nField = 24},                                  // 3 currency
     {.nTitleId = 56258, .nType = COLTYPE_COMPUTED, .nWidth = 70,
      .pfnFormat = CCombinedHoldingsTable::FormatHoldingType, .nFormatValue = CH_TYPE},  // 4 holding type
-    Amount(51172, 0, 2, 1, -3, 90),                                                 // 5 quantity
+    Amount(51172, COLF_ZERO_SHOWN, 2, 1, -3, 90),                                   // 5 quantity
     Amount(51173, COLF_BLANK_ZERO, 2, 2),                                           // 6
     Amount(51174, 0, 2, 3),                                                         // 7 second quantity
     Amount(41053, 0, 2, 9),                                                         // 8
     Amount(41054, COLF_SUMMED, 3, 27),                                              // 9
     Amount(51175, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 2, 5, -4, 60),         // 10 price
-    Amount(51176, COLF_SUMMED, 2, 6, -3, 90),                                       // 11 market value
-    Amount(41128, COLF_SUMMED, 2, N, -3, 90),                                       // 12 in the base currency
+    Amount(51176, COLF_SUMMED | COLF_ZERO_SHOWN, 2, 6, -3, 90),                     // 11 market value
+    Amount(41128, COLF_SUMMED | COLF_ZERO_SHOWN, 2, N, -3, 90),                     // 12 in the base currency
     Amount(52176, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 15),                            // 13
     Amount(52177, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 16),                            // 14
-    Amount(51197, COLF_SUMMED | COLF_HIDDEN, 2, 18),                                // 15
-    Amount(41129, COLF_SUMMED | COLF_HIDDEN, 2, N),                                 // 16 15 in the base currency
+    Amount(51197, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN, 2, 18),              // 15
+    Amount(41129, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN, 2, N),               // 16 15 in the base currency
     Amount(56260, COLF_BLANK_ZERO | COLF_SUMMED, 3, 31),                            // 17
     Amount(56708, COLF_BLANK_ZERO | COLF_SUMMED, 3, N),                             // 18
     Amount(56709, COLF_BLANK_ZERO | COLF_SUMMED, 3, N),                             // 19
@@ -114,6 +114,7 @@ BOOL CCombinedHoldingsTable::SendKind(long nKind)
         return FALSE;
     m_nUsRequest = nRequest;
     m_nKseRequest = -1;
+    m_bUsAsked = TRUE;
     RemoveAllRows();
     return TRUE;
 }
@@ -144,6 +145,7 @@ void CCombinedHoldingsTable::OnEnd(CServerMessage* pMsg)
         return;
     TableOnEnd(pMsg);
     if (m_nReply == MSG_IH) {
+        m_bUsAsked = FALSE;
         CString strBody;
         const CZORVAT32App* pApp = CZORVAT32App::Get();
         strBody.Format("||%ld|%s|%ld|", pApp != nullptr ? static_cast<long>(pApp->GetUser().GetUserNumber()) : 0L,
@@ -196,8 +198,10 @@ void CCombinedHoldingsTable::ApplyKse(CServerMessage* pMsg, int nType, int nStat
     const BOOL bPublish = pRow != nullptr;
     FillRow(pMsg, nType, pTarget, bPublish);
     pTarget->SetText(CH_SYMBOL, strSymbol, bPublish);
-    // A reply names the stock in the user's language, a live line in the first one.
-    pTarget->SetText(CH_NAME, KseStockName(nStock, nType == MSG_IK), bPublish);
+    // A reply names the stock in the user's language, a live line in the first one; a reply's
+    // cash line has no name of its own.
+    if (!(bCash && nType == MSG_IK))
+        pTarget->SetText(CH_NAME, KseStockName(nStock, nType == MSG_IK), bPublish);
     pTarget->SetText(CH_MARKET, strMarket, bPublish);
     // Every KSE row is in dinars, so that a change of base currency converts it too.
     pTarget->SetText(CH_CURRENCY, KSE_CURRENCY, bPublish);

@@ -33,8 +33,19 @@ public:
     void OnIK(CServerMessage* pMsg) override { BeginReply(pMsg, m_nKseRequest); }
     void OnRecord(CServerMessage* pMsg) override;
     void OnEnd(CServerMessage* pMsg) override;
-    void OnNH(CServerMessage* pMsg) override { TableOnLive(pMsg); }
-    void OnIU(CServerMessage* pMsg) override { TableOnLive(pMsg); }
+    // A position line between a request and its reply's header is older than the reply's rows:
+    // dropped ("NH" while the US load is asked for, "IU" while either is). Inside a reply it
+    // waits for the reply's end.
+    void OnNH(CServerMessage* pMsg) override
+    {
+        if (IsReceiving() || !m_bUsAsked)
+            TableOnLive(pMsg);
+    }
+    void OnIU(CServerMessage* pMsg) override
+    {
+        if (IsReceiving() || m_nUsRequest <= 0)
+            TableOnLive(pMsg);
+    }
 
     HMENU CreateContextMenu() override;
     BOOL OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
@@ -54,7 +65,8 @@ private:
     static void Convert(CDataBuffer* pRow);
 
     int m_nReply = 0;                   // MSG_IH or MSG_IK while its reply runs
-    long m_nUsRequest = -1;
+    long m_nUsRequest = -1;             // until the "IK" reply's end
+    BOOL m_bUsAsked = FALSE;            // from the "IH" request to its reply's end
     long m_nKseRequest = -1;
     CString m_strAccount;
     CPositionRows m_positions{CH_SYMBOL, CH_MARKET};

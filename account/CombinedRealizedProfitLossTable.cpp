@@ -8,7 +8,10 @@
 #include "app/dialogs/AppHelpers.h"
 #include "platform/win/user/MessageBox.h"
 #include "link/ServerMessage.h"
+#include "link/MessageSource.h"
 #include "market/DataArray.h"
+#include "market/QuotationKSETable.h"
+#include "market/QuotationTable.h"
 #include "market/TableLinks.h"
 #include "refdata/RefDataRecords.h"
 #include "refdata/ZorvatGlobals.h"
@@ -19,10 +22,11 @@
 namespace {
 enum { CC_COST = 7, CC_CHARGES = 10, CC_PROFIT = 12, CC_MARKET = 14, CC_CURRENCY = 15, CC_SYMBOL_TEXT = 16,
        CC_BASE_COST = 17 };
-enum { UF_SYMBOL = 3, UF_MARKET = 18, KF_STOCK = 3 };
+enum { UF_SYMBOL = 3, UF_MARKET = 18, RKF_STOCK = 3 };
 const int s_converted[] = {CC_COST, CC_CHARGES, CC_PROFIT};
 
-constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED, int nWidth = 70)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN,
+                               int nWidth = 70)
 {
     return AccountNumber(nTitleId, -2, nField, nFlags, 2, nWidth);
 }
@@ -32,23 +36,23 @@ const TABLE_COLUMN s_columns[] = {
     AccountDate(41135, 1),
     AccountId(41136, 2),
     AccountText(41149, 6, UF_SYMBOL),
-    AccountNumber(41138, 0, 4, COLF_THOUSANDS | COLF_SUMMED),
+    AccountNumber(41138, 0, 4, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN),
     AccountNumber(41139, -4, 5, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
     Amount(41140, 7),
     Amount(41141, 8),
     AccountDate(41142, 9),
     AccountDate(41143, 10),
     Amount(41144, 12),
-    Amount(41148, 13),
+    Amount(41148, 13, COLF_THOUSANDS | COLF_SUMMED),
     Amount(41145, 14),
-    Amount(41146, 15, COLF_THOUSANDS),
+    Amount(41146, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN),
     AccountText(41150, 20, FIELD_NONE),
     AccountText(41151, 6, 19),
     AccountText(41137, 6, FIELD_NONE),
     // Wide enough for their titles.
-    Amount(41132, FIELD_NONE, COLF_THOUSANDS | COLF_SUMMED, 90),
-    Amount(41133, FIELD_NONE, COLF_THOUSANDS | COLF_SUMMED, 90),
-    Amount(41134, FIELD_NONE, COLF_THOUSANDS | COLF_SUMMED, 90),
+    Amount(41132, FIELD_NONE, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN, 90),
+    Amount(41133, FIELD_NONE, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN, 90),
+    Amount(41134, FIELD_NONE, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN, 90),
 };
 // The KSE row's fields of the same columns.
 const int s_kseFields[] = {0, 1, 2, 3, 5, 6, 8, 9, 10, 11, 13, 15, 16, 17};
@@ -70,6 +74,32 @@ const char s_kseBody[] = "||%ld|%s|%s|%s||||0||2";
 const int KSE_ECHO_FROM = 4, KSE_ECHO_TO = 5;
 
 COMBINED_RANGE_DIALOG s_pfnDialog = nullptr;
+
+// A US row's symbol text: none unless the quotation table lists the symbol; then the symbol
+// list's text of it, else the quotation's own.
+CString UsSymbolText(long nMarket, LPCSTR pszSymbol)
+{
+    const CDataTable* pQuotes = FindDataTable(IDS_TABLE_US_QUOTATIONS);
+    const CDataBuffer* pQuote = pQuotes != nullptr ? pQuotes->GetRows()->FindRow({pszSymbol}) : nullptr;
+    if (pQuote == nullptr)
+        return CString();
+    ShortStockListEntry entry;
+    if (GetGlobals()->LookupShortStockEntry(nMarket, pszSymbol, entry))
+        return entry.text3;
+    return pQuote->GetText(QC_TICKER, TRUE);
+}
+
+// A KSE row's symbol text: the board's, else the stock list's in the interface language (the
+// code itself when the list lacks it).
+CString KseSymbolText(LPCSTR pszStock)
+{
+    const CDataTable* pBoard = FindDataTable(IDS_TABLE_KSE_QUOTATIONS);
+    const CDataBuffer* pQuote =
+        pBoard != nullptr ? pBoard->GetRows()->FindRowByIds({static_cast<LONG>(atol(pszStock))}) : nullptr;
+    if (pQuote != nullptr)
+        return pQuote->GetText(KC_TEXT, TRUE);
+    return KseStockName(atol(pszStock), TRUE);
+}
 
 CString RequestBody(LPCSTR pszFormat, const CString& strFrom, const CString& strTo)
 {
@@ -140,7 +170,7 @@ void CCombinedRealizedProfitLossTable::OnRK(CServerMessage* pMsg)
 
 void CCombinedRealizedProfitLossTable::OnRecord(CServerMessage* pMsg)
 {
-    if (m_nCurrent == 0 || pMsg == nullptr || !IsReceiving())
+    if (m_nCurrent == 0 || pMsg == nullptr || !IsReceiving() || (GetSource() != nullptr && !GetSource()->IsRestricted()))
         return;
     BOOL bNew = FALSE;
     CDataBuffer* pRow = FillOrAddRow(pMsg, m_nCurrent == MSG_RK ? MSG_RK : 0, &bNew);
@@ -149,13 +179,11 @@ void CCombinedRealizedProfitLossTable::OnRecord(CServerMessage* pMsg)
     if (m_nCurrent == MSG_RP) {
         const long nMarket = pMsg->GetLong(UF_MARKET);
         pRow->SetText(CC_MARKET, GetGlobals()->GetMarketName(nMarket), TRUE);
-        ShortStockListEntry entry;
-        if (GetGlobals()->LookupShortStockEntry(nMarket, pMsg->GetFieldText(UF_SYMBOL), entry))
-            pRow->SetText(CC_SYMBOL_TEXT, entry.text3, TRUE);
+        pRow->SetText(CC_SYMBOL_TEXT, UsSymbolText(nMarket, pMsg->GetFieldText(UF_SYMBOL)), TRUE);
     } else {
         pRow->SetText(CC_MARKET, GetGlobals()->GetMarketName(KSE_MARKET_CODE), TRUE);
         pRow->SetText(CC_CURRENCY, KSE_CURRENCY, TRUE);
-        pRow->SetText(CC_SYMBOL_TEXT, KseStockName(pMsg->GetLong(KF_STOCK), TRUE), TRUE);
+        pRow->SetText(CC_SYMBOL_TEXT, KseSymbolText(pMsg->GetFieldText(RKF_STOCK)), TRUE);
     }
     Convert(pRow);
 }

@@ -20,10 +20,8 @@ BOOL CCombinedUnrealizedProfitLossDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     ::SendDlgItemMessageA(m_hWnd, IDC_COMBINED_UNREALIZED_ACCOUNT, EM_LIMITTEXT, 10, 0);
-    // The user's own account to start with.
-    if (const CZORVAT32App* pApp = CZORVAT32App::Get())
-        ::SetDlgItemTextA(m_hWnd, IDC_COMBINED_UNREALIZED_ACCOUNT, pApp->GetUser().GetAccountText());
-    ::EnableWindow(::GetDlgItem(m_hWnd, IDOK), ReadAccount() > 0);
+    // The account is the user's to type; OK takes none that is empty or 0.
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDOK), TRUE);
     return TRUE;
 }
 

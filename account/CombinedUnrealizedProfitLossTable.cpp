@@ -26,6 +26,7 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, UINT nFlags, int nMi
 }
 const UINT S = COLF_SUMMED;
 const UINT Z = COLF_BLANK_ZERO;
+const UINT O = COLF_ZERO_SHOWN;
 const UINT W = COLF_OMIT_ZERO_FRACTION;
 const int N = FIELD_NONE;
 
@@ -34,25 +35,25 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(41154, 6, 0),                                       // 0 symbol, KSE stock code
     AccountText(41155, 11, N),                                      // 1 name
     AccountText(41156, 40, N),                                      // 2 market
-    AccountId(41157, 1, 50, COLF_HIDDEN),                           // 3 the reply's account
+    AccountId(41157, 1, 50, COLF_HIDDEN | COLF_SWITCHABLE),         // 3 the reply's account
     AccountText(41158, 6, 21),                                      // 4 currency
     AccountCode(41159, 70, N, CCombinedUnrealizedProfitLossTable::FormatKind, CU_KIND),
-    Amount(41160, -2, S, 2, 5),                                     // 6 quantity
+    Amount(41160, -2, S | O, 2, 5),                                 // 6 quantity
     Amount(41161, -2, S | Z, 2, 6),                                 // 7 second quantity
-    Amount(41162, 0, S, 0, 24),
+    Amount(41162, 0, S | O, 0, 24),
     Amount(41163, -4, Z | W, 0, 8),                                 // 9 price
-    Amount(41164, -4, W, 2, 3),                                     // 10 average cost
-    Amount(41165, -3, S, 3, 4),                                     // 11 cost
-    Amount(41166, -3, S, 3),                                        // 12 market value
-    Amount(41167, -3, S, 3),                                        // 13 gain
-    Amount(41168, -3, 0, 3),                                        // 14 per cent
-    Amount(41169, -1, S, 3),                                        // 15 cost in the base currency
-    Amount(41170, -1, S, 3),                                        // 16 value in the base currency
-    Amount(41171, -3, S | W, 3),                                    // 17 gain in the base currency
+    Amount(41164, -4, W | O, 2, 3),                                 // 10 average cost
+    Amount(41165, -3, S | O, 3, 4),                                 // 11 cost
+    Amount(41166, -3, S | O, 3),                                    // 12 market value
+    Amount(41167, -3, S | O, 3),                                    // 13 gain
+    Amount(41168, -3, O, 3),                                        // 14 per cent
+    Amount(41169, -1, S | O, 3),                                    // 15 cost in the base currency
+    Amount(41170, -1, S | O, 3),                                    // 16 value in the base currency
+    Amount(41171, -3, S | W | O, 3),                                // 17 gain in the base currency
     AccountDate(41172, 1),
     AccountDate(41173, 2),
-    Amount(41174, -3, 0, 3, 22),                                    // 20 added to the value
-    Amount(41175, -3, S, 3, 25),
+    Amount(41174, -3, O, 3, 22),                                    // 20 added to the value
+    Amount(41175, -3, S | O, 3, 25),
     {.nTitleId = 851, .nType = COLTYPE_INT32, .nWidth = 10, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_HIDDEN | COLF_NOT_SORTABLE | COLF_NO_THOUSANDS},  // 22 running number
 };
@@ -96,11 +97,13 @@ CString NumberText(long nValue)
 }
 }  // namespace
 
-// Each reply adds to the rows: "UP" empties the table at its start, "UK" adds the KSE rows.
+// Each reply adds to the rows: "UP" empties the table at its start, "UK" adds the KSE rows. A
+// position line inside the first reply waits for its end, as inside any other.
 const ACCOUNT_DESC g_combinedUnrealizedTable = {
     .table = {.nNameId = IDS_TABLE_COMBINED_UNREALIZED, .nTitleId = 41177, .nFixedColumns = 2,
               .columns = s_columns, .sort = s_sort, .keys = s_keys, .nRequestType = MSG_UP, .nReplyType = 0,
-              .liveTypes = s_live, .directTypes = s_direct, .maps = s_maps, .nFlags = TABLEF_REPLY_ADDS},
+              .liveTypes = s_live, .directTypes = s_direct, .maps = s_maps,
+              .nFlags = TABLEF_REPLY_ADDS | TABLEF_LIVE_UNGATED},
     .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands};
 
 BOOL CCombinedUnrealizedProfitLossTable::FormatKind(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)
@@ -132,8 +135,9 @@ BOOL CCombinedUnrealizedProfitLossTable::OpenForAccount(LPCSTR pszAccount)
     auto* pTable = dynamic_cast<CCombinedUnrealizedProfitLossTable*>(pFound);
     if (pTable == nullptr)
         return FALSE;
-    CNorvApp::ShowTable(pTable);
+    // Armed before the window shows: showing it runs the message loop, and the reply may come.
     pTable->SetAccount(pszAccount, nRequest);
+    CNorvApp::ShowTable(pTable);
     return TRUE;
 }
 
@@ -255,7 +259,7 @@ void CCombinedUnrealizedProfitLossTable::AddUsRow(CServerMessage* pMsg)
     const long nMarket = pMsg->GetLong(20);
     const CString strMarket = MarketNameOf(nMarket);
     double dLast = 0;
-    if (FindUsQuotePrice(pMsg->GetFieldText(0), strMarket, dLast) && dLast > 0)
+    if (FindUsQuotePrice(pMsg->GetFieldText(0), strMarket, dLast, FALSE) && dLast > 0)
         pRow->SetDouble(CU_PRICE, dLast, FALSE);
     pRow->SetText(CU_REPLY, NumberText(m_nReplyId), FALSE);
     pRow->SetText(CU_NAME, CompanyNameOf(nMarket, pMsg->GetFieldText(0)), FALSE);
@@ -279,7 +283,7 @@ void CCombinedUnrealizedProfitLossTable::AddKseRow(CServerMessage* pMsg)
     pRow->SetText(CU_MARKET, MarketNameOf(KSE_MARKET), FALSE);
     pRow->SetText(CU_REPLY, NumberText(m_nReplyId), FALSE);
     double dDinars = 0;
-    if (!bCash && FindKsePrice(pMsg->GetFieldText(1), dDinars) && dDinars > 0)
+    if (!bCash && FindKsePrice(pMsg->GetFieldText(1), dDinars, KSE_NO_FALLBACK) && dDinars > 0)
         pRow->SetDouble(CU_PRICE, dDinars * 1000.0, FALSE);
     WriteConverted(pRow.get(), CU_BASE_COST, pMsg->GetDouble(5, 0) * RateToBase(KSE_CASH));
     Number(pRow.get(), TRUE, FALSE);
@@ -355,9 +359,7 @@ void CCombinedUnrealizedProfitLossTable::ApplyUsLine(CServerMessage* pMsg)
     const double dQty = pMsg->GetDouble(1, 0), dQty2 = pMsg->GetDouble(3, 0);
     // A closed position takes its row in its own market only.
     std::unique_ptr<CDataBuffer> pNew;
-    CDataBuffer* pTarget = OpenLiveRow(
-        pMsg, MSG_NH, pRow, pMsg->GetLong(1) == 0 && pMsg->GetLong(3) == 0 && pMsg->GetLong(15) == 0 && pMsg->GetLong(16) == 0,
-        13, pNew);
+    CDataBuffer* pTarget = OpenLiveRow(pMsg, MSG_NH, pRow, IsClosedUsPosition(pMsg), 13, pNew);
     if (pTarget == nullptr)
         return;
     const BOOL bPublish = pNew == nullptr;
@@ -366,7 +368,7 @@ void CCombinedUnrealizedProfitLossTable::ApplyUsLine(CServerMessage* pMsg)
         pTarget->SetText(CU_MARKET, strMarket, FALSE);
         pTarget->SetText(CU_KIND, "0", FALSE);
         double dLast = 0;
-        if (!FindUsQuotePrice(pszSymbol, strMarket, dLast) || dLast <= 0)
+        if (!FindUsQuotePrice(pszSymbol, strMarket, dLast, FALSE) || dLast <= 0)
             dLast = pMsg->GetDouble(5, 0);
         pTarget->SetDouble(CU_PRICE, dLast, FALSE);
         Number(pTarget, FALSE, pMsg->GetLong(23) != 0);
@@ -425,9 +427,10 @@ void CCombinedUnrealizedProfitLossTable::ApplyKseLine(CServerMessage* pMsg)
         pTarget->SetText(CU_CURRENCY, KSE_CASH, FALSE);
         Number(pTarget, TRUE, FALSE);
     }
-    // The trade that changed the position may have moved the price: the board's, else the line's.
+    // The trade that changed the position may have moved the price: the board's last, else its
+    // column 6 for a line without a price, else the line's.
     double dPrice = pMsg->GetDouble(7, 0), dDinars = 0;
-    if (FindKsePrice(pMsg->GetFieldText(1), dDinars) && dDinars > 0)
+    if (FindKsePrice(pMsg->GetFieldText(1), dDinars, dPrice <= 0 ? KSE_BOARD_FALLBACK : KSE_NO_FALLBACK) && dDinars > 0)
         dPrice = dDinars * 1000.0;
     pTarget->SetDouble(CU_PRICE, dPrice, bPublish);
     pTarget->SetText(CU_LAST_DATE, ConvertServerDateField(pMsg->GetFieldText(14), COLTYPE_DATE_TEXT), bPublish);

@@ -132,11 +132,8 @@ void CCurrencyConversionForm::OnCC(CServerMessage* pMsg)
 {
     if (pMsg == nullptr || pMsg->GetType() != MSG_CC || !TakeReply(pMsg))
         return;
-    const long nCode = ReadResult(pMsg, 0);
-    if (nCode != 0) {
-        ShowError(nCode);
+    if (IsRefused(pMsg, 0))
         return;
-    }
     for (int i = 0; i < 4; ++i)
         m_fields[i].SetText(pMsg->GetFieldText(CC_FIELDS[i]));
     if (!Field(IDC_CONV_AMOUNT).IsEmpty())
@@ -147,11 +144,8 @@ void CCurrencyConversionForm::OnPB(CServerMessage* pMsg)
 {
     if (pMsg == nullptr || pMsg->GetType() != MSG_PB || !TakeReply(pMsg))
         return;
-    const long nCode = ReadResult(pMsg, 0);
-    if (nCode != 0) {
-        ShowError(nCode);
+    if (IsRefused(pMsg, 0))
         return;
-    }
     ShowMarketInfo(nullptr, IDS_CONVERSION_DONE, 1);
     CloseForm();
 }

@@ -19,6 +19,10 @@
 #define IDC_CONV_NEW_3      6271
 #define IDC_CONV_CLOSE      6392
 
+class CCurrencyConversionForm;
+// The form by the name its users know it by.
+using CCurrencyConversionDlg = CCurrencyConversionForm;
+
 class CCurrencyConversionForm : public CAccountForm
 {
 public:

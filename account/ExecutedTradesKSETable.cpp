@@ -92,7 +92,10 @@ void CExecutedTradesKSETable::OnEF(CServerMessage* pMsg)
 {
     if (pMsg == nullptr)
         return;
+    // A forward line since the first reply may have made a trade's row already: the store stays
+    // sorted, so that each row finds it.
     BeginReply(/*bEmpty=*/FALSE);
+    GetRows()->EndUpdate();
     m_nReplyType = MSG_EF;
 }
 

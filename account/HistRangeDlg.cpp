@@ -98,10 +98,11 @@ long QueryRangeReport(const RANGE_REPORT_DESC& report, const CString& strFrom, c
         if (CTableMDIWnd* pMain = pTable->GetMainWindow())
             pMain->LoadSettings();
     }
+    // Armed before its window shows: showing runs the message loop, and the reply may come.
     if (pTable != nullptr) {
-        CNorvApp::ShowTable(pTable);
         pTable->SetDateRange(strFrom, strTo);
         pTable->OnQuerySent(nNumber);
+        CNorvApp::ShowTable(pTable);
     }
     return nNumber;
 }

@@ -2,7 +2,11 @@
 // The date-range dialog of a report (realized profit and loss, transactions; US or KSE): two
 // pickers, from the menu the last seven days, from the report's refresh its last range. OK sends
 // the report's request and hands the range to its table.
+#include "account/HistTransactionKSETable.h"
+#include "account/HistTransactionTable.h"
 #include "account/RangeReportTable.h"
+#include "account/RealizedProfitLossKSETable.h"
+#include "account/RealizedProfitLossTable.h"
 #include "platform/mfc/Controls.h"
 #include "platform/mfc/Dialog.h"
 #include "platform/mfc/OleDateTime.h"
@@ -39,6 +43,18 @@ private:
     BOOL m_bPreset = FALSE;
     CDateTimeCtrl m_pickFrom, m_pickTo;
 };
+
+// The four reports' dialogs: one design, each bound to its report.
+template <const RANGE_REPORT_DESC& REPORT>
+class CHistReportDlg : public CHistRangeDlg
+{
+public:
+    explicit CHistReportDlg(CWnd* pParent = nullptr) : CHistRangeDlg(REPORT, pParent) {}
+};
+using CHistProfitLossDlg = CHistReportDlg<g_realizedProfitLossTable>;
+using CHistProfitLossKSEDlg = CHistReportDlg<g_realizedProfitLossKSETable>;
+using CHistTransactionDlg = CHistReportDlg<g_histTransactionTable>;
+using CHistTransactionKSEDlg = CHistReportDlg<g_histTransactionKSETable>;
 
 #define IDD_COMBINED_REALIZED       7325
 #define IDC_COMBINED_REALIZED_FROM  6954

@@ -1,5 +1,6 @@
 #include "account/HoldingsValuation.h"
 #include <charconv>
+#include <cfloat>
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -47,7 +48,8 @@ struct CDerivedText
     double dStored = 0;
     bool bSpaced = false;
     bool bUsed = false;
-    char szText[64] = "";
+    // Room for any finite double's "%f" (309 whole digits), its sign, six decimals and two blanks.
+    char szText[DBL_MAX_10_EXP + 20] = "";
 };
 
 const CDerivedText& ToDerivedText(double dValue, bool bSpaced)
@@ -104,7 +106,7 @@ double RateToBase(LPCSTR pszCurrency)
     return pApp != nullptr && pszCurrency != nullptr ? pApp->GetRates().GetCrossRate(pszCurrency) : 0.0;
 }
 
-BOOL FindUsQuotePrice(LPCSTR pszSymbol, LPCSTR pszMarket, double& dPrice)
+BOOL FindUsQuotePrice(LPCSTR pszSymbol, LPCSTR pszMarket, double& dPrice, BOOL bCloseWithoutLast)
 {
     // Every position table asks for the quote a line has just stored.
     static CPositionRows s_quotes(QC_TICKER, QC_MARKET, true);
@@ -116,20 +118,25 @@ BOOL FindUsQuotePrice(LPCSTR pszSymbol, LPCSTR pszMarket, double& dPrice)
         return FALSE;
     const CDataBuffer* pRow = rows.front();
     dPrice = pRow->GetDouble(QC_LAST);
-    if (dPrice == 0.0)
+    if (dPrice == 0.0 && bCloseWithoutLast)
         dPrice = pRow->GetDouble(QC_CLOSE);
     return TRUE;
 }
 
-BOOL FindKsePrice(LPCSTR pszStock, double& dDinars)
+BOOL IsClosedUsPosition(CServerMessage* pMsg)
+{
+    return pMsg->GetLong(1) == 0 && pMsg->GetLong(3) == 0 && pMsg->GetLong(15) == 0 && pMsg->GetLong(16) == 0;
+}
+
+BOOL FindKsePrice(LPCSTR pszStock, double& dDinars, KSE_PRICE_FALLBACK nFallback)
 {
     const CDataTable* pBoard = FindDataTable(IDS_TABLE_KSE_QUOTATIONS);
     const CDataBuffer* pRow = pBoard != nullptr ? pBoard->GetRows()->FindRowByIds({static_cast<LONG>(atol(pszStock))}) : nullptr;
     if (pRow == nullptr)
         return FALSE;
     double dFils = pRow->GetDouble(KC_LAST);
-    if (dFils == 0.0)
-        dFils = pRow->GetDouble(KC_PREVIOUS);
+    if (dFils == 0.0 && nFallback != KSE_NO_FALLBACK)
+        dFils = pRow->GetDouble(nFallback == KSE_PREVIOUS_CLOSE ? KC_PREVIOUS : KC_FALLBACK);
     dDinars = dFils / 1000.0;
     return TRUE;
 }

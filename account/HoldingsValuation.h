@@ -50,11 +50,19 @@ void WriteConverted(CDataBuffer* pRow, int nCol, double dValue);
 // The rate of a currency ("=USD") against the user's base currency; 0 when either is unknown.
 double RateToBase(LPCSTR pszCurrency);
 
-// The US quotation's price of a symbol on a market (its last price, the close while it has no
-// last); FALSE when the quotation table has no such row.
-BOOL FindUsQuotePrice(LPCSTR pszSymbol, LPCSTR pszMarket, double& dPrice);
-// The KSE board's price of a stock in dinars (the board holds thousandths); FALSE without a row.
-BOOL FindKsePrice(LPCSTR pszStock, double& dDinars);
+// The US quotation's price of a symbol on a market: its last price, the close while it has no
+// last when bCloseWithoutLast (the holdings value so; the unrealized reports keep their
+// reply's price instead); FALSE when the quotation table has no such row.
+BOOL FindUsQuotePrice(LPCSTR pszSymbol, LPCSTR pszMarket, double& dPrice, BOOL bCloseWithoutLast = TRUE);
+// A live US position line ("NH") that closes its position: its long and short quantities
+// (fields 1, 3, 15, 16), read as whole numbers, are all 0.
+BOOL IsClosedUsPosition(CServerMessage* pMsg);
+
+// What the KSE board gives while a stock has no last price.
+enum KSE_PRICE_FALLBACK { KSE_NO_FALLBACK, KSE_PREVIOUS_CLOSE, KSE_BOARD_FALLBACK };
+// The KSE board's price of a stock in dinars (the board holds thousandths): its last price, or
+// the fallback while it has none; FALSE without a row.
+BOOL FindKsePrice(LPCSTR pszStock, double& dDinars, KSE_PRICE_FALLBACK nFallback = KSE_PREVIOUS_CLOSE);
 
 CString MarketNameOf(long nMarketCode);
 long MarketCodeOf(LPCSTR pszMarketName);

@@ -9,6 +9,9 @@
 #include "framework/table/TableColumn.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
+#include "market/DataArray.h"
+#include "market/InternationalExchangeRatesTable.h"
+#include "market/TableLinks.h"
 #include "refdata/RefDataRecords.h"
 #include "refdata/ZorvatGlobals.h"
 
@@ -142,8 +145,13 @@ BOOL CInternationalConversionForm::SelectCurrencyPair(LPCSTR pszFrom, LPCSTR psz
 {
     if (pszFrom == nullptr || pszTo == nullptr || *pszFrom == '\0' || *pszTo == '\0')
         return FALSE;
-    const int nFrom = FindCode(m_boxFrom, pszFrom);
-    const int nTo = FindCode(m_boxTo, pszTo);
+    // Only a pair the exchange rates list: the boxes take that row's two codes.
+    const CDataTable* pRates = FindDataTable(IDS_TABLE_EXCHANGE_RATES);
+    const CDataBuffer* pRate = pRates != nullptr ? pRates->GetRows()->FindRow({pszFrom, pszTo}) : nullptr;
+    if (pRate == nullptr)
+        return FALSE;
+    const int nFrom = FindCode(m_boxFrom, pRate->GetText(0, TRUE));
+    const int nTo = FindCode(m_boxTo, pRate->GetText(1, TRUE));
     if (nFrom < 0 || nTo < 0)
         return FALSE;
     m_boxFrom.SetCurSel(nFrom);
@@ -178,9 +186,9 @@ void CInternationalConversionForm::Update(BOOL bExecute, BOOL bAmountLeft)
     if (m_strTo == strOldTo && m_strFrom == strOldFrom && !bAmountLeft && !bExecute)
         return;
     CString strBody;
+    // The codes as the reference data keeps them, with their "=".
     strBody.Format("||%s|%s|%s|%s|%f|%d", static_cast<LPCSTR>(UserAndAccount()), amount.Format(-m_nFromDecimals).c_str(),
-                   static_cast<LPCSTR>(TrimCode(m_strFrom)), static_cast<LPCSTR>(TrimCode(m_strTo)), m_dQuote,
-                   bExecute ? 1 : 0);
+                   static_cast<LPCSTR>(m_strFrom), static_cast<LPCSTR>(m_strTo), m_dQuote, bExecute ? 1 : 0);
     SendPending(MSG_RC, strBody);
 }
 
@@ -218,11 +226,8 @@ void CInternationalConversionForm::OnRC(CServerMessage* pMsg)
 {
     if (pMsg == nullptr || pMsg->GetType() != MSG_RC || !TakeReply(pMsg))
         return;
-    const long nCode = ReadResult(pMsg, 0);
-    if (nCode != 0) {
-        ShowError(nCode);
+    if (IsRefused(pMsg, 0))
         return;
-    }
     for (int i = 0; i < FIELDS; ++i)
         if (FIELD_ROWS[i].nReplyField >= 0)
             m_fields[i].SetText(pMsg->GetFieldText(FIELD_ROWS[i].nReplyField));

@@ -25,6 +25,10 @@
 #define IDC_INTL_LABEL_NEW_FROM 6761
 #define IDC_INTL_LABEL_NEW_TO   6762
 
+class CInternationalConversionForm;
+// The form by the name its users know it by.
+using CInternationalCurrencyConversionDlg = CInternationalConversionForm;
+
 class CInternationalConversionForm : public CAccountForm, public ICurrencyPairForm
 {
 public:

@@ -24,15 +24,15 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nWidth, int nDecimals, UINT nFl
 
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51236, .nSize = 6, .nField = 0},                                   // 0 symbol
-    Amount(51172, 120, -2, 0, 1),                                                   // 1 quantity
+    Amount(51172, 120, -2, COLF_ZERO_SHOWN, 1),                                     // 1 quantity
     Amount(51173, 120, -2, COLF_BLANK_ZERO, 2),                                     // 2 quantity not valued
     Amount(51174, 120, -2, 0, 3),                                                   // 3 second quantity
     Amount(51193, 140, -4, COLF_SUMMED | COLF_BLANK_ZERO, 4),                       // 4 amount
     Amount(51175, 60, -4, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 5),            // 5 price
-    Amount(51176, 140, -2, COLF_SUMMED, 6),                                         // 6 market value
+    Amount(51176, 140, -2, COLF_SUMMED | COLF_ZERO_SHOWN, 6),                       // 6 market value
     Amount(52176, 120, -2, COLF_BLANK_ZERO | COLF_HIDDEN, 15),                      // 7
     Amount(52177, 120, -2, COLF_BLANK_ZERO | COLF_HIDDEN, 16),                      // 8
-    Amount(51197, 140, -2, COLF_SUMMED | COLF_HIDDEN, 18),                          // 9
+    Amount(51197, 140, -2, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN, 18),        // 9
     {.nTitleId = 57166, .nSize = 6, .nFlags = COLF_HIDDEN, .nField = 19},           // 10 option
     {.nTitleId = 57167, .nType = COLTYPE_COMPUTED, .nWidth = 30, .nFlags = COLF_HIDDEN, .nField = 20,
      .pfnFormat = COptionRight::FormatCodeColumn, .nFormatValue = HC_OPTION_RIGHT},  // 11 option right
@@ -42,7 +42,8 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 57372, .nSize = MARKET_NAME_SIZE},                                               // 14 market
     {.nTitleId = 57213, .nSize = 6, .nField = 24},                                  // 15 currency
     {.nTitleId = 51171, .nSize = 50},                                               // 16 company
-    {.nTitleId = 51177, .nType = COLTYPE_INT32, .nWidth = 60, .nAlign = ALIGN_RIGHT, .nField = 7}, // 17 sub-key
+    {.nTitleId = 51177, .nType = COLTYPE_INT32, .nWidth = 60, .nAlign = ALIGN_RIGHT, .nFlags = COLF_NO_THOUSANDS,
+     .nField = 7},                                                                 // 17 sub-key
     Amount(41053, 120, -2, 0, 9),                                                   // 18
     {.nTitleId = 41054, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_SUMMED, .nMinDecimals = 3, .nField = 27},                        // 19

@@ -17,12 +17,13 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags, int nDecim
     return AccountNumber(nTitleId, nDecimals, nField, COLF_THOUSANDS | nFlags, nMin, nWidth);
 }
 const UINT Z = COLF_BLANK_ZERO;
+const UINT O = COLF_ZERO_SHOWN;
 const UINT W = COLF_OMIT_ZERO_FRACTION;
 
 const TABLE_COLUMN s_columns[] = {
     AccountText(57034, 6, 0),
     Amount(57035, 1, Z),
-    Amount(57036, 2, 0), Amount(57037, 3, 0), Amount(57038, 4, 0), Amount(57039, 5, 0),
+    Amount(57036, 2, O), Amount(57037, 3, O), Amount(57038, 4, O), Amount(57039, 5, O),
     Amount(57040, 6, Z),
     Amount(57041, 7, Z | W, -4, 2, 60),
     Amount(57042, 8, Z | W, 0, 0, 60), Amount(57043, 9, Z | W, 0, 0, 60), Amount(57044, 10, Z | W, 0, 0, 60),

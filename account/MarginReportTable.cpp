@@ -23,8 +23,10 @@ const ACCOUNT_MENU_ITEM s_menu[] = {{.nId = ID_ACCOUNT_REFRESH}, {}};
 const ACCOUNT_COMMAND s_commands[] = {{ID_ACCOUNT_REFRESH, RULE_ALWAYS, ACTION_REFRESH_ASKED}};
 }  // namespace
 
-// A new account number adds a row; a listed one has its row replaced.
+// A new account number adds a row; a listed one has its row replaced. A line inside the first
+// reply waits for its end, as inside any other.
 const ACCOUNT_DESC g_marginReportTable = {
     .table = {.nNameId = IDS_TABLE_MARGIN_REPORT, .nTitleId = 57057, .nFixedColumns = 1, .columns = s_columns,
-              .sort = s_sort, .keys = s_keys, .nRequestType = MSG_ML, .nReplyType = MSG_ML, .liveTypes = s_live},
+              .sort = s_sort, .keys = s_keys, .nRequestType = MSG_ML, .nReplyType = MSG_ML, .liveTypes = s_live,
+              .nFlags = TABLEF_LIVE_UNGATED},
     .requests = s_requests, .menu = s_menu, .commands = s_commands};

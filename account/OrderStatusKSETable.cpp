@@ -40,7 +40,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountDate(51120, 13),
     AccountNumber(51121, 0, 5, COLF_THOUSANDS | COLF_SUMMED),
     AccountNumber(51122, 0, 6, COLF_THOUSANDS | COLF_SUMMED),
-    AccountNumber(55357, 0, FIELD_NONE, COLF_THOUSANDS | COLF_SUMMED),
+    AccountNumber(55357, 0, 7, COLF_THOUSANDS | COLF_SUMMED),
     AccountNumber(55358, -3, 14, COLF_THOUSANDS | COLF_SUMMED, 3),
     AccountCode(51123, 90, 16, COrderStatus::FormatCodeColumn, KC_STATUS),
     AccountDate(55359, 24),
@@ -107,8 +107,10 @@ void COrderStatusKSETable::OnKB(CServerMessage* pMsg)
 {
     if (pMsg == nullptr)
         return;
-    // The forward orders join the regular ones.
+    // The forward orders join the regular ones. A forward line since the first reply may have
+    // made an order's row already: the store stays sorted, so that each row finds it.
     BeginReply(/*bEmpty=*/FALSE);
+    GetRows()->EndUpdate();
     m_nReplyType = MSG_KB;
 }
 

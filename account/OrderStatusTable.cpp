@@ -1,6 +1,8 @@
 #include "account/OrderStatusTable.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include "app/ZorvatApp.h"
 #include "framework/table/ViewRow.h"
@@ -137,11 +139,39 @@ void COrderStatusTable::ApplyLive(CServerMessage* pMsg)
     }
 }
 
+long COrderStatusTable::TradeNumber(CServerMessage* pMsg)
+{
+    const char* pszNumber = pMsg->GetFieldText(TF_TRADE);
+    if (*pszNumber == '\0' || strspn(pszNumber, "0123456789") != strlen(pszNumber) || strlen(pszNumber) > 9)
+        return 0;
+    return atol(pszNumber);
+}
+
+void COrderStatusTable::OnNT(CServerMessage* pMsg)
+{
+    if (pMsg == nullptr)
+        return;
+    if (IsReceiving()) {
+        if (const long nTrade = TradeNumber(pMsg); nTrade > 0)
+            m_filledTrades.insert(nTrade);
+        return;
+    }
+    TableOnLive(pMsg);
+}
+
+void COrderStatusTable::OnNC(CServerMessage* pMsg)
+{
+    if (pMsg != nullptr && !IsComplete())
+        m_quietChanges.insert(pMsg->GetFieldText(CF_ORDER));
+    TableOnLive(pMsg);
+}
+
 void COrderStatusTable::ApplyFill(CServerMessage* pMsg)
 {
     CDataBuffer* pRow = GetRows()->FindRow({pMsg->GetFieldText(TF_ORDER)});
-    // A trade told twice fills its order once.
-    if (pRow == nullptr || !m_filledTrades.insert(pMsg->GetLong(TF_TRADE)).second)
+    // A trade told twice fills its order once; one without a number cannot be told apart.
+    const long nTrade = TradeNumber(pMsg);
+    if (pRow == nullptr || (nTrade > 0 && !m_filledTrades.insert(nTrade).second))
         return;
     const double dTraded = pMsg->GetDouble(TF_QUANTITY, 0);
     const double dOpen = std::max(0.0, pRow->GetDouble(OC_OPEN) - dTraded);
@@ -158,14 +188,18 @@ void COrderStatusTable::ApplyFill(CServerMessage* pMsg)
 
 void COrderStatusTable::ApplyStatus(CServerMessage* pMsg)
 {
+    const auto itQuiet = m_quietChanges.find(pMsg->GetFieldText(CF_ORDER));
+    const BOOL bQuiet = itQuiet != m_quietChanges.end();
+    if (bQuiet)
+        m_quietChanges.erase(itQuiet);
     CDataBuffer* pRow = GetRows()->FindRow({pMsg->GetFieldText(CF_ORDER)});
     if (pRow == nullptr)
         return;
     const long nStatus = pMsg->GetLong(CF_STATUS);
     pRow->SetText(OC_STATUS, pMsg->GetFieldText(CF_STATUS), TRUE);
     SetNumber(pRow, OC_OPEN, std::max(0.0, pRow->GetDouble(OC_OPEN) - pMsg->GetDouble(CF_QUANTITY, 0)));
-    // The first load's cancelled orders are not news.
-    if (!IsComplete() || (nStatus != STATUS_CANCELLED && nStatus != STATUS_EXPIRED))
+    // The first load's cancelled orders are not news, nor is a change told before its end.
+    if (!IsComplete() || bQuiet || (nStatus != STATUS_CANCELLED && nStatus != STATUS_EXPIRED))
         return;
     const CString inserts[] = {pMsg->GetField(CF_ORDER), pRow->GetText(OC_SIDE, TRUE), pRow->GetText(OC_SYMBOL)};
     PostNotice(IDS_NOTICE_ORDER_ENDED, inserts);

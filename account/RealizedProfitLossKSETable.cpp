@@ -8,7 +8,7 @@
 namespace {
 enum { KC_SYMBOL = 3, KF_STOCK = 3 };
 
-constexpr TABLE_COLUMN Dinars(UINT nTitleId, int nField, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED)
+constexpr TABLE_COLUMN Dinars(UINT nTitleId, int nField, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN)
 {
     return AccountNumber(nTitleId, -3, nField, nFlags, 3);
 }
@@ -20,20 +20,20 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(56308, 11, FIELD_NONE),
     AccountText(56692, 6, KF_STOCK),
     AccountCode(56309, 30, 4, CMarketKSE::FormatCodeColumn, 5),
-    AccountNumber(56310, 0, 5, COLF_THOUSANDS | COLF_SUMMED),
+    AccountNumber(56310, 0, 5, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN),
     AccountNumber(56311, -1, 6, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION),
-    Dinars(56312, 7, COLF_THOUSANDS),
+    Dinars(56312, 7, COLF_THOUSANDS | COLF_ZERO_SHOWN),
     Dinars(56313, 8),
     Dinars(56314, 9),
     AccountDate(56315, 10),
     AccountDate(56316, 11),
     {.nTitleId = 56317, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
-     .nFlags = COLF_HIDDEN | COLF_SUMMED, .nField = 12},
+     .nFlags = COLF_HIDDEN | COLF_SUMMED | COLF_ZERO_SHOWN, .nField = 12},
     Dinars(56318, 13),
-    Dinars(56319, 15),
-    Dinars(56320, 14),
+    Dinars(56319, 15, COLF_THOUSANDS | COLF_SUMMED),
+    Dinars(56320, 14, COLF_THOUSANDS | COLF_SUMMED),
     Dinars(56321, 16),
-    AccountNumber(56322, -2, 17, COLF_THOUSANDS, 2),
+    AccountNumber(56322, -2, 17, COLF_THOUSANDS | COLF_ZERO_SHOWN, 2),
 };
 const TABLE_SORT_KEY s_sort[] = {{1, SORT_ASCENDING}, {3, SORT_ASCENDING}, {0, SORT_ASCENDING}};
 const int s_keys[] = {0};

@@ -11,7 +11,7 @@
 namespace {
 enum { RF_SYMBOL = 3, RF_MARKET = 18 };
 
-constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN)
 {
     return AccountNumber(nTitleId, -2, nField, nFlags, 2);
 }
@@ -25,16 +25,16 @@ const TABLE_COLUMN s_columns[] = {
     AccountDate(51221, 1),
     AccountId(51222, 2),
     AccountText(51235, 6, RF_SYMBOL),
-    AccountNumber(51224, 0, 4, COLF_THOUSANDS | COLF_SUMMED),
+    AccountNumber(51224, 0, 4, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN),
     Price(51225, 5),
     Amount(51226, 7),
     Amount(51227, 8),
     AccountDate(51228, 9),
     AccountDate(51229, 10),
     Amount(51230, 12),
-    Amount(51234, 13),
+    Amount(51234, 13, COLF_THOUSANDS | COLF_SUMMED),
     Amount(51231, 14),
-    Amount(51232, 15, COLF_THOUSANDS),
+    Amount(51232, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN),
     AccountCode(57218, 95, 17, CTransactionType::FormatCodeColumn, 14),
     AccountText(57379, 20, FIELD_NONE),
     AccountText(57220, 6, 19),

@@ -16,27 +16,28 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, UINT nFlags, int nMi
 }
 const UINT S = COLF_SUMMED;
 const UINT Z = COLF_BLANK_ZERO;
+const UINT O = COLF_ZERO_SHOWN;
 const int N = FIELD_NONE;
 
 const TABLE_COLUMN s_columns[] = {
     AccountText(56290, 11, N),                                      // 0 symbol
     AccountText(56694, 6, 1),                                       // 1 stock code
     AccountCode(56401, 70, 0, CUnrealizedProfitLossKSETable::FormatKind, UK_KIND),
-    Amount(56291, 0, S, 0, 6),                                      // 3 quantity
+    Amount(56291, 0, S | O, 0, 6),                                  // 3 quantity
     Amount(56292, 0, S | Z, 0, 7),                                  // 4 second quantity
-    Amount(41051, 0, S, 0, 14),
-    Amount(41052, -3, S, 3, 15),
+    Amount(41051, 0, S | O, 0, 14),
+    Amount(41052, -3, S | O, 3, 15),
     Amount(56293, 0, S | Z, 0, N),                                  // 7 total quantity
     AccountDate(56294, 2),
     AccountDate(56295, 3),
-    Amount(56296, -4, COLF_OMIT_ZERO_FRACTION, 2, 4),               // 10 average cost
-    Amount(56297, -3, S, 3, 5),                                     // 11 cost
-    Amount(56298, -3, S, 3, 8),
-    Amount(56299, -3, S, 3, N),
+    Amount(56296, -4, COLF_OMIT_ZERO_FRACTION | O, 2, 4),           // 10 average cost
+    Amount(56297, -3, S | O, 3, 5),                                 // 11 cost
+    Amount(56298, -3, S | O, 3, 8),
+    Amount(56299, -3, S | O, 3, N),
     Amount(56300, -1, Z | COLF_OMIT_ZERO_FRACTION, 0, 10),          // 14 price
     Amount(56301, -3, S | Z, 3, N),                                 // 15 market value
-    Amount(56302, -3, S, 3, N),                                     // 16 profit
-    Amount(56303, -2, 0, 2, N),                                     // 17 per cent
+    Amount(56302, -3, S | O, 3, N),                                 // 16 profit
+    Amount(56303, -2, O, 2, N),                                     // 17 per cent
     {.nTitleId = 56899, .nWidth = 70, .nSize = 40, .nFlags = COLF_NO_THOUSANDS, .nField = 12},
     AccountDate(56900, 11),
 };
@@ -51,9 +52,11 @@ const ACCOUNT_MENU_ITEM s_menu[] = {{.nId = ID_ACCOUNT_REFRESH}, {}};
 const ACCOUNT_COMMAND s_commands[] = {{ID_ACCOUNT_REFRESH, RULE_ALWAYS, ACTION_REFRESH_ASKED}};
 }  // namespace
 
+// A position line inside the first reply waits for its end, as inside any other.
 const ACCOUNT_DESC g_unrealizedProfitLossKSETable = {
     .table = {.nNameId = IDS_TABLE_KSE_UNREALIZED, .nTitleId = 56795, .nFixedColumns = 1, .columns = s_columns,
-              .sort = s_sort, .keys = s_keys, .nRequestType = MSG_UK, .nReplyType = MSG_UK, .liveTypes = s_live},
+              .sort = s_sort, .keys = s_keys, .nRequestType = MSG_UK, .nReplyType = MSG_UK, .liveTypes = s_live,
+              .nFlags = TABLEF_LIVE_UNGATED},
     .requests = s_requests, .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands};
 
 BOOL CUnrealizedProfitLossKSETable::FormatKind(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)

@@ -18,13 +18,12 @@
 #define CASH_DOLLARS "=USD"
 
 namespace {
-// Amounts: nDecimals fraction digits, trimmed to nMin; zero blank unless COLF_BLANK_ZERO is
-// taken away (bShowZero).
+// Amounts: nDecimals fraction digits, trimmed to nMin; zero blank unless bShowZero.
 constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, int nMin, BOOL bShowZero, UINT nFlags, int nField,
                               int nWidth = 70)
 {
     return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = nWidth, .nDecimals = -nDecimals,
-            .nAlign = ALIGN_RIGHT, .nFlags = nFlags | (bShowZero ? 0u : COLF_BLANK_ZERO), .nMinDecimals = nMin,
+            .nAlign = ALIGN_RIGHT, .nFlags = nFlags | (bShowZero ? COLF_ZERO_SHOWN : COLF_BLANK_ZERO), .nMinDecimals = nMin,
             .nField = nField};
 }
 constexpr TABLE_COLUMN Date(UINT nTitleId, int nField, UINT nFlags = 0)
@@ -96,9 +95,10 @@ double Quotient(double dAmount, double dQuantity)
 }
 }  // namespace
 
+// A position line inside the first reply waits for its end, as inside any other.
 const TABLE_DESC g_unrealizedProfitLossTable = {
     .nNameId = IDS_TABLE_US_UNREALIZED, .nTitleId = 56769, .nFixedColumns = 2, .columns = s_columns, .sort = s_sort,
-    .keys = s_keys, .nRequestType = MSG_UP, .nReplyType = MSG_UP, .liveTypes = s_live};
+    .keys = s_keys, .nRequestType = MSG_UP, .nReplyType = MSG_UP, .liveTypes = s_live, .nFlags = TABLEF_LIVE_UNGATED};
 
 BOOL CUnrealizedProfitLossTable::SendRequest()
 {
@@ -128,7 +128,7 @@ void CUnrealizedProfitLossTable::OnRecord(CServerMessage* pMsg)
     const long nMarket = pMsg->GetLong(20);
     const CString strMarket = MarketNameOf(nMarket);
     double dLast = 0;
-    if (FindUsQuotePrice(pMsg->GetFieldText(0), strMarket, dLast) && dLast > 0)
+    if (FindUsQuotePrice(pMsg->GetFieldText(0), strMarket, dLast, FALSE) && dLast > 0)
         pRow->SetDouble(UC_LAST, dLast, FALSE);
     pRow->SetText(UC_MARKET, strMarket, FALSE);
     const CString strCompany = CompanyNameOf(nMarket, pMsg->GetFieldText(0));
@@ -201,8 +201,7 @@ void CUnrealizedProfitLossTable::ApplyLive(CServerMessage* pMsg)
     const CString strMarket = MarketNameOf(pMsg->GetLong(26));
     CDataArray* pRows = GetRows();
     // A closed position goes: its row in the line's market, whatever the symbol holds elsewhere.
-    if (pMsg->GetDouble(1, 0) == 0 && pMsg->GetDouble(3, 0) == 0 && pMsg->GetDouble(15, 0) == 0 &&
-        pMsg->GetDouble(16, 0) == 0) {
+    if (IsClosedUsPosition(pMsg)) {
         pRows->RemoveRow({pszSymbol, strMarket});
         return;
     }
@@ -218,7 +217,7 @@ void CUnrealizedProfitLossTable::ApplyLive(CServerMessage* pMsg)
         for (int nCol : {UC_LONG_DATE, UC_SHORT_DATE})
             pTarget->SetText(nCol, ConvertServerDateField(pMsg->GetFieldText(10), COLTYPE_DATE_TEXT), FALSE);
         double dLast = 0;
-        if (!FindUsQuotePrice(pszSymbol, strMarket, dLast) || dLast <= 0)
+        if (!FindUsQuotePrice(pszSymbol, strMarket, dLast, FALSE) || dLast <= 0)
             dLast = pMsg->GetDouble(5, 0);
         pTarget->SetDouble(UC_LAST, dLast, FALSE);
     }

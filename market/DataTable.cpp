@@ -306,13 +306,15 @@ CColumn CDataTable::AddDescribedColumn(const TABLE_COLUMN& def)
         column.SetMinDecimals(def.nMinDecimals);
     if (def.nFlags & COLF_BLANK_ZERO)
         column.SetBlankZero(TRUE);
+    if (def.nFlags & COLF_ZERO_SHOWN)
+        column.SetBlankZero(FALSE);
     if (def.nFlags & COLF_SUMMED)
         column.SetSummed(TRUE);
     if (def.nFlags & COLF_NOT_SORTABLE)
         column.SetSortable(FALSE);
     if (def.nFlags & COLF_HIDDEN) {
         column.SetHidden(TRUE);
-        column.SetUserSwitchable(FALSE);
+        column.SetUserSwitchable((def.nFlags & COLF_SWITCHABLE) != 0);
     }
     if (def.pfnFormat != nullptr)
         column.SetComputed(def.pfnFormat, def.nFormatValue);

@@ -20,6 +20,8 @@
 #define COLF_SERVER_DATE   0x0040   // the field is a server date/time text, converted to the column's type
 #define COLF_NOT_SORTABLE  0x0080
 #define COLF_NO_THOUSANDS  0x0100   // numbers (order and trade numbers) without grouping
+#define COLF_ZERO_SHOWN    0x0200   // zero shows as a number (the engine blanks it by default)
+#define COLF_SWITCHABLE    0x0400   // with COLF_HIDDEN: hidden, but the user may show it
 
 #define FIELD_NONE (-1)             // a column no field feeds (its table's code fills it)
 

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 #include "account/AccountForms.h"
+#include "app/AppCommands.h"
 #include "app/FormMDIWnd.h"
 #include "app/NorvMainFrame.h"
 #include "app/ZorvatApp.h"
+#include "market/DataArray.h"
 #include "platform/mfc/OleDateTime.h"
 #include "platform/win/user/DateTimePick.h"
 #include "platform/win/user/Dialogs.h"
@@ -301,6 +303,9 @@ TEST_F(AccountForms, ConversionsWorkExactlyAndSendPlainNumbers)
         const std::vector<std::string> rc = LastReceived("RC");
         ASSERT_EQ(13u, rc.size());
         EXPECT_EQ(q.pszSent, rc[8]);
+        // The codes as the reference data keeps them.
+        EXPECT_EQ(q.pszFrom, rc[9]);
+        EXPECT_EQ(q.pszTo, rc[10]);
         EXPECT_EQ("0", rc[12]) << "a quote";
         EXPECT_EQ(q.pszBalanceFrom, ControlText(hIntl, 6746));
         EXPECT_EQ(q.pszBalanceTo, ControlText(hIntl, 6747));
@@ -397,3 +402,65 @@ TEST_F(AccountFormsBadReplies, ErrorsAndRefusalsLeaveTheForms)
 }
 
 }  // namespace
+
+// The conversion form takes a preset pair only from the exchange rates: a listed pair is chosen
+// and quoted with its codes as listed, one the rates do not list changes nothing.
+TEST_F(AccountForms, APresetPairComesFromTheExchangeRates)
+{
+    CZORVAT32App& app = *CZORVAT32App::Get();
+    app.RunCommand(ID_APP_EXCHANGE_RATES);
+    CDataTable* pRates = FindDataTable(57275);
+    ASSERT_NE(nullptr, pRates);
+    ASSERT_TRUE(PumpUntil([&] { return pRates->IsComplete() && pRates->GetRows()->GetCount() > 0; }));
+    const std::string strFrom(pRates->GetRows()->GetAt(0)->GetText(0, TRUE)), strTo(pRates->GetRows()->GetAt(0)->GetText(1, TRUE));
+    // Two codes of the reference data that the rates do not pair.
+    std::string strOther;
+    CStringArray codes;
+    GetGlobals()->GetCurrencyCodes(codes);
+    for (int i = 0; i < codes.GetSize(); ++i)
+        if (strOther.empty() && std::string(codes[i]) != strFrom && pRates->GetRows()->FindRow({strFrom.c_str(), codes[i]}) == nullptr)
+            strOther = codes[i];
+    ASSERT_FALSE(strOther.empty());
+
+    app.OpenInternationalCurrencyConversion(strFrom.c_str(), strOther.c_str());
+    HWND hIntl = ViewOf(IDD_FORM_INTL_CONVERSION);
+    ASSERT_NE(nullptr, hIntl);
+    PumpFor(200);
+    EXPECT_EQ("", ControlText(hIntl, 6756)) << "a pair the rates do not list";
+    EXPECT_EQ(0u, Count("RC"));
+    app.OpenInternationalCurrencyConversion(strFrom.c_str(), strTo.c_str());
+    ASSERT_TRUE(PumpUntil([&] { return Count("RC") == 1; }));
+    EXPECT_EQ(strFrom, ControlText(hIntl, 6756));
+    EXPECT_EQ(strTo, ControlText(hIntl, 6758));
+    const std::vector<std::string> rc = LastReceived("RC");
+    ASSERT_EQ(13u, rc.size());
+    EXPECT_EQ(strFrom, rc[9]);
+    EXPECT_EQ(strTo, rc[10]);
+}
+
+// A result below 1 is success: the form shows the reply's figures.
+struct AccountFormsOwnReplies : AccountForms
+{
+    void SetUp() override
+    {
+        ASSERT_TRUE(StartSession({"--scenario", "delay=PF:3"}));
+        RegisterAccountForms();
+    }
+};
+
+TEST_F(AccountFormsOwnReplies, AResultBelowOneFillsThePerformanceForm)
+{
+    CZORVAT32App& app = *CZORVAT32App::Get();
+    app.RunCommand(33121);
+    HWND hForm = ViewOf(IDD_FORM_PERFORMANCE_US);
+    ASSERT_NE(nullptr, hForm);
+    ClickControl(hForm, 5923);
+    ASSERT_TRUE(PumpUntil([&] { return Count("PF") == 1; }));
+    const std::vector<std::string> request = LastReceived("PF");
+    // The server's own reply waits; this one comes first.
+    const std::string strReply = "~PF|" + request[1] + "|XC||1002|10020|" + request[6] + "|" + request[7] +
+                                 "|-3|100.00|200.00|1.00|2.00|3.00|4.00|5.00|6.00|=USD";
+    app.GetDispatcher().OnServerMessage(strReply.c_str());
+    PumpFor(100);
+    EXPECT_EQ("100.00", ControlText(hForm, 5925));
+}

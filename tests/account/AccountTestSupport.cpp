@@ -7,6 +7,7 @@
 #include "app/NorvApp.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/NorvGlobals.h"
+#include "framework/table/RowPosition.h"
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
 #include "link/ServerMessage.h"
@@ -101,6 +102,31 @@ std::vector<std::string> ShownTexts(CDataTable* pTable, int nCol)
             texts.push_back(static_cast<const char*>(strText));
     }
     return texts;
+}
+
+std::string TotalText(CDataTable* pTable, int nCol)
+{
+    CTableMDIWnd* pWindow = pTable->GetMainWindow();
+    CViewTable* pView = pWindow != nullptr ? pWindow->GetView() : nullptr;
+    if (pView == nullptr)
+        return "";
+    if (!pView->HasGrandTotalRow())
+        pView->SetTotalsMode(2);
+    for (int i = 0; i < pView->GetRowCount(); ++i) {
+        CViewRow row;
+        CTBString strText;
+        if (pView->GetRow(row, i) && row.GetPosition().m_nKind == LINE_TOTAL && row.GetText(strText, nCol))
+            return static_cast<const char*>(strText);
+    }
+    return "";
+}
+
+std::string Grouped(long long nValue)
+{
+    std::string strDigits = std::to_string(nValue < 0 ? -nValue : nValue);
+    for (int i = static_cast<int>(strDigits.size()) - 3; i > 0; i -= 3)
+        strDigits.insert(static_cast<size_t>(i), ",");
+    return (nValue < 0 ? "-" : "") + strDigits;
 }
 
 void Shoot(CDataTable* pTable, const std::string& strName)

@@ -43,6 +43,11 @@ struct CAccountSession : ::testing::Test
 std::string RowsText(CDataTable* pTable, const std::vector<int>& columns);
 // One column's texts in the order the table's main window shows its data rows.
 std::vector<std::string> ShownTexts(CDataTable* pTable, int nCol);
+// The text of a column in the main window's grand total line, the line switched on as the user
+// does when the view has none; empty when no such line shows.
+std::string TotalText(CDataTable* pTable, int nCol);
+// A whole number as the grid groups it ("1,234,567").
+std::string Grouped(long long nValue);
 // The main window pictured in <build>/screenshots/<name>.png.
 void Shoot(CDataTable* pTable, const std::string& strName);
 // A command of the table run as its menu item runs it.

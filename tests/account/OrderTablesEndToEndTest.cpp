@@ -3,6 +3,7 @@
 // cancelled) changes their rows, statuses, trades, notices and the alert sounds; reloaded, the
 // tables hold what the live lines made of them.
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include "account/OrderStatusTable.h"
 #include "app/FormFactory.h"
 #include "app/FormMDIWnd.h"
+#include "app/NorvApp.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/base/SharedGlobals.h"
@@ -30,7 +32,7 @@ namespace {
 enum { OC_ORDER = 1, OC_SIDE = 2, OC_SYMBOL = 3, OC_QUANTITY = 4, OC_OPEN = 10, OC_FILLED = 11, OC_STATUS = 12, OC_ROUTING_RESULT = 14, OC_SESSION = 16,
        OC_MARKET = 21 };
 enum { TC_TRADE = 1, TC_QUANTITY = 4, TC_PRICE = 5, TC_ORDER = 9 };
-enum { KC_ORDER = 1, KC_NAME = 6, KC_QUANTITY = 9, KC_OPEN = 15, KC_FILLED = 16, KC_STATUS = 19 };
+enum { KC_ORDER = 1, KC_NAME = 6, KC_QUANTITY = 9, KC_OPEN = 15, KC_FILLED = 16, KC_PART_OPEN = 17, KC_STATUS = 19 };
 const std::vector<int> s_orderColumns = {0, OC_ORDER, OC_SIDE, OC_SYMBOL, OC_QUANTITY, 5, 6, OC_OPEN, OC_FILLED, OC_STATUS, OC_MARKET};
 const std::vector<int> s_tradeColumns = {0, TC_TRADE, 2, 3, TC_QUANTITY, TC_PRICE, TC_ORDER, 15};
 const std::vector<int> s_kseOrderColumns = {0, KC_ORDER, 4, 5, KC_NAME, KC_QUANTITY, KC_OPEN, KC_FILLED, KC_STATUS};
@@ -321,6 +323,24 @@ TEST_F(OrderTables, KseOrdersReachTheFiveTablesWithOneNoticeAndTheirTradesSound)
     PumpFor(300);
     for (UINT nNameId : {51128u, 51164u, 51165u, 51166u, 56370u})
         EXPECT_EQ(strRows, RowsText(Find<COrderStatusKSETable>(nNameId), s_kseOrderColumns)) << nNameId;
+    // What is left of each partly filled order, summed in each window over the orders it shows:
+    // field 7 of a regular order, quantity less filled of a forward order with a fill.
+    std::map<std::string, long long> left;
+    for (const std::string& row : LastReplyRows("KS"))
+        left[Field(row, 0)] = atoll(Field(row, 7).c_str());
+    for (const std::string& row : LastReplyRows("KB")) {
+        const long long nFilled = atoll(Field(row, 6).c_str());
+        left[Field(row, 0)] = nFilled > 0 ? atoll(Field(row, 5).c_str()) - nFilled : 0;
+    }
+    EXPECT_LT(0, left[strPartly]);
+    for (UINT nNameId : {51128u, 51164u, 51165u, 51166u, 56370u}) {
+        CDataTable* pVariant = Find<COrderStatusKSETable>(nNameId);
+        long long nSum = 0;
+        for (const std::string& strOrder : ShownTexts(pVariant, KC_ORDER))
+            nSum += left[strOrder];
+        // The column blanks a zero.
+        EXPECT_EQ(nSum != 0 ? Grouped(nSum) : "", TotalText(pVariant, KC_PART_OPEN)) << nNameId;
+    }
 
     Shoot(pOrders, "account_kse_orders");
     Shoot(Find<COrderStatusKSETable>(51165), "account_kse_orders_filled");
@@ -355,4 +375,106 @@ TEST_F(OrderTables, RefusedForwardRepliesEndTheLoadAndLeaveNoDoubledTrades)
         PumpFor(200);
         EXPECT_EQ(strTrades, RowsText(pTrades, {1, 8, 9, 12})) << "refresh " << i;
     }
+}
+
+// A forward line between the two replies of a KSE refresh, for an order or trade the second
+// reply holds too, leaves that order or trade one row.
+TEST_F(OrderTables, AForwardLineBetweenTheRepliesOfARefreshLeavesOneRow)
+{
+    const struct {
+        const char* pszFirst;
+        const char* pszSecond;
+        const char* pszLive;
+        UINT nTable;
+    } cases[] = {{"KS", "KB", "NF", 51128}, {"EK", "EF", "NW", 51142}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszSecond);
+        ASSERT_TRUE(StartSession({"--rate", "0", "--scenario", std::string("delay=") + c.pszSecond + ":1"}));
+        CDataTable* pTable = FindDataTable(c.nTable);
+        CNorvApp::ShowTable(pTable);
+        ASSERT_TRUE(PumpUntil([&] { return !Sent(c.pszSecond).empty() && !pTable->IsReceiving(); }, 5000));
+        // A forward order at no price trades at once: an order and a trade of the forward board.
+        const size_t nLive = Sent(c.pszLive).size();
+        Send(MSG_KA, "||1002|10020|1|101|1000|0|3|1|0|secret");
+        ASSERT_TRUE(PumpUntil([&] { return Sent(c.pszLive).size() > nLive; }, 5000)) << pRun->InfoText();
+        PumpFor(300);
+        const std::string strForward = Sent(c.pszLive).back();
+        const std::vector<std::string> before = ShownTexts(pTable, 1);
+        ASSERT_EQ(1, std::count(before.begin(), before.end(), Field(strForward, 0)));
+
+        const size_t nFirst = Sent(c.pszFirst).size(), nSecond = Sent(c.pszSecond).size();
+        ASSERT_TRUE(static_cast<IDataTable*>(pTable)->SendRequest());
+        // The first reply taken in; the second comes a second later.
+        ASSERT_TRUE(PumpUntil([&] { return Sent(c.pszFirst).size() > nFirst; }, 5000));
+        PumpFor(300);
+        ASSERT_FALSE(pTable->IsReceiving());
+        pRun->App().GetDispatcher().OnServerMessage(strForward.c_str());
+        // The server logs the second reply when it holds it back: it comes a second later.
+        ASSERT_TRUE(PumpUntil([&] { return Sent(c.pszSecond).size() > nSecond; }, 5000));
+        PumpFor(1500);
+        ASSERT_FALSE(pTable->IsReceiving());
+        const std::vector<std::string> after = ShownTexts(pTable, 1);
+        EXPECT_EQ(std::multiset<std::string>(before.begin(), before.end()), std::multiset<std::string>(after.begin(), after.end()));
+        TearDown();
+    }
+}
+
+// US trade and status lines told at awkward moments: a trade inside a reply is in its rows
+// already, trades without a number each fill, and a cancel told before the first load's end
+// makes no notice, one after it does.
+TEST_F(OrderTables, UsTradesAndCancelsInsideRepliesCountOnceAndNoticeAfterTheFirstEnd)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0", "--fail", "OS=500"}));
+    auto* pOrders = Find<COrderStatusTable>(51110);
+    ASSERT_NE(nullptr, pOrders);
+    CNorvApp::ShowTable(pOrders);
+    std::string strNumber;
+    ASSERT_TRUE(PumpUntil([&] {
+        for (const std::string& line : server.Received())
+            if (line.rfind("&OS|", 0) == 0)
+                strNumber = Split(line)[1];
+        return !strNumber.empty() && !Sent("OS").empty();
+    }));
+    PumpFor(200);
+    ASSERT_FALSE(pOrders->IsComplete());
+    auto line = [&](const std::string& strLine) { pRun->App().GetDispatcher().OnServerMessage(strLine.c_str()); };
+    // The first reply: order 501 of 300 with 100 filled by trade 9001, told again inside it,
+    // and order 502 cancelled inside it.
+    line("~OS|" + strNumber + "|XC||1002|10020|0|0|1000000|0||2|0");
+    line("501||GLNT|1|300|200|100||2|70.00|0|1||||||6|||||8||||||8");
+    line("~NT|0|XC||9001||1|GLNT|100|70.00|7000.00|||501|1||||||8");
+    line("502||GLNT|1|100|100|0||2|70.00|0|1||||||2|||||8||||||8");
+    line("~NC|0|XC||502|100|5");
+    line("~EN|" + strNumber + "|XC|0");
+    PumpFor(200);
+    auto shown = [&](const char* pszOrder, int nCol) {
+        const std::vector<std::string> orders = ShownTexts(pOrders, OC_ORDER), texts = ShownTexts(pOrders, nCol);
+        for (size_t i = 0; i < orders.size(); ++i)
+            if (orders[i] == pszOrder)
+                return texts[i];
+        return std::string("-");
+    };
+    EXPECT_EQ("100", shown("501", OC_FILLED));
+    EXPECT_EQ("200", shown("501", OC_OPEN));
+    EXPECT_EQ(std::string(COrderStatus::GetText(5)), shown("502", OC_STATUS));
+    const auto notice = [&](const char* pszOrder) {
+        CString strNotice;
+        strNotice.FormatMessage(Text(55349).c_str(), pszOrder, static_cast<LPCSTR>(CTransactionType::GetText(1)), "GLNT");
+        return CountLines(pRun->InfoText(), static_cast<LPCSTR>(strNotice));
+    };
+    EXPECT_EQ(0, notice("502")) << "told before the first end";
+
+    // Two trades of 50 without a number: both fill.
+    line("~NT|0|XC||||1|GLNT|50|70.00|3500.00|||501|1||||||8");
+    line("~NT|0|XC||n/a||1|GLNT|50|70.00|3500.00|||501|1||||||8");
+    PumpFor(200);
+    EXPECT_EQ("200", shown("501", OC_FILLED));
+    EXPECT_EQ("100", shown("501", OC_OPEN));
+    // Told again by its number: nothing more.
+    line("~NT|0|XC||9001||1|GLNT|100|70.00|7000.00|||501|1||||||8");
+    PumpFor(200);
+    EXPECT_EQ("200", shown("501", OC_FILLED));
+    line("~NC|0|XC||501|100|5");
+    PumpFor(200);
+    EXPECT_EQ(1, notice("501"));
 }

@@ -2,14 +2,22 @@
 // between a reply's header and its "EN" (held, applied after the sort: no second row), and the
 // two "IH" or "IK" replies of the login answered in reverse order. After a fill on each family
 // and a refresh of every table, the rows are what they were, each position once.
+#include <algorithm>
 #include <set>
 #include <gtest/gtest.h>
 #include "account/CombinedHoldingsTable.h"
+#include "account/CombinedUnrealizedProfitLossDlg.h"
+#include "account/MarginReportTable.h"
+#include "account/UnrealizedProfitLossKSETable.h"
 #include "account/InvestorHoldingsTable.h"
 #include "account/UnrealizedProfitLossTable.h"
+#include "app/AppCommands.h"
+#include "app/NorvApp.h"
 #include "app/TableFactory.h"
+#include "app/ZorvatApp.h"
 #include "market/DataArray.h"
 #include "tests/account/AccountTestSupport.h"
+#include "tests/common/DialogSteps.h"
 
 namespace {
 const int KH_STOCK = 1, KH_TYPE = 2, KH_QUANTITY = 3;
@@ -112,4 +120,105 @@ TEST_F(PositionRefills, LiveLinesInRefillsAndReversedRepliesLeaveOnePositionARow
         }
         TearDown();
     }
+}
+
+namespace {
+// A table's first reply as the server would send it, with a live line for another position
+// between its row and its "EN"; the table's own request was refused, so this is its first load.
+struct FIRST_LOAD
+{
+    const char* pszUser;
+    std::vector<std::string> fails;
+    std::vector<UINT> commands;     // what the user runs before, the last one opening the table
+    UINT nTable;
+    std::vector<std::string> lines; // "#" stands for the number of the table's refused request
+    int nKeyCol;
+    std::set<std::string> keys;     // what its window shows after the reply
+};
+
+const FIRST_LOAD s_firstLoads[] = {
+    {"trader", {"UP=500"}, {ID_APP_US_UNREALIZED}, IDS_TABLE_US_UNREALIZED,
+     {"~UP|#|XC||1002|10020|2|0", "GLNT|261201|261201|70.00|140000|2000|0||73.05|||0|0|0|0||||||8|=USD|||0|0",
+      "~NH|0|XC||ZZZ|10|0|0|100.00|10.00|100.00|10020||0|261201|261201|100.00|100.00||0|0||0|0|||||||8|=USD||0|0",
+      "~EN|#|XC|0"},
+     0, {"GLNT", "ZZZ"}},
+    {"trader", {"UK=500"}, {33235}, IDS_TABLE_KSE_UNREALIZED,
+     {"~UK|#|XC||0||1002|10020|2", "0|107|261109|261109|1050.0|52500.000|50000|0|0||1125.0|261109||||0||0",
+      "~IU|0|XC||0|109|1000|0|0|95.000|0|98|98.000|0|10020|0|98.000|261112|261112|=KWD|95.000|0", "~EN|#|XC|0"},
+     1, {"107", "109"}},
+    {"trader", {"UP=500"}, {ID_APP_US_UNREALIZED, 40229}, IDS_TABLE_COMBINED_UNREALIZED,
+     {"~UP|#|XC||1002|10020|2|0", "GLNT|261201|261201|70.00|140000|2000|0||73.05|||0|0|0|0||||||8|=USD|||0|0",
+      "~NH|0|XC||ZZZ|10|0|0|100.00|10.00|100.00|10020||0|261201|261201|100.00|100.00||0|0||0|0|||||||8|=USD||0|0",
+      "~EN|#|XC|0"},
+     0, {"GLNT", "ZZZ", "107", "109"}},
+    {"margin", {"ML=500"}, {33313}, IDS_TABLE_MARGIN_REPORT,
+     {"~ML|#|XC||0||1004", "10040|1000.000|2000.000|0|100.00|30.00|0.000|3000.000|2400.000",
+      "~MN|0|XC||77777|1000.000|2000.000|0|100.00|30.00|0.000|3000.000|2400.000", "~EN|#|XC|0"},
+     0, {"10040", "77777"}},
+};
+}  // namespace
+
+TEST_F(PositionRefills, LiveLinesInsideAFirstReplyAreAppliedAfterIt)
+{
+    for (const FIRST_LOAD& load : s_firstLoads) {
+        SCOPED_TRACE(load.nTable);
+        std::vector<std::string> options = {"--rate", "0"};
+        for (const std::string& strFail : load.fails)
+            options.insert(options.end(), {"--fail", strFail});
+        ASSERT_TRUE(StartSession(options, false, load.pszUser, load.pszUser == std::string("margin") ? "margin" : "secret"));
+        const std::string strMnemonic = load.lines.front().substr(1, 2);
+        for (const UINT nCommand : load.commands) {
+            // The combined report's dialog: the account typed, then OK.
+            if (nCommand == 40229)
+                RunDialogSteps({{IDC_COMBINED_UNREALIZED_ACCOUNT, [](HWND hDlg) {
+                                     EnterText(hDlg, IDC_COMBINED_UNREALIZED_ACCOUNT, "10020");
+                                     ClickControl(hDlg, IDOK);
+                                 }}});
+            pRun->App().RunCommand(nCommand);
+        }
+        std::string strNumber;
+        ASSERT_TRUE(PumpUntil([&] {
+            for (const std::string& line : server.Received())
+                if (line.rfind("&" + strMnemonic + "|", 0) == 0)
+                    strNumber = Split(line)[1];
+            return !strNumber.empty() && !Sent(strMnemonic).empty();
+        })) << pRun->InfoText();
+        PumpFor(200);
+        CDataTable* pTable = FindDataTable(load.nTable);
+        ASSERT_NE(nullptr, pTable);
+        ASSERT_FALSE(pTable->IsComplete());
+        for (std::string strLine : load.lines) {
+            for (size_t nAt; (nAt = strLine.find('#')) != std::string::npos;)
+                strLine.replace(nAt, 1, strNumber);
+            pRun->App().GetDispatcher().OnServerMessage(strLine.c_str());
+        }
+        PumpFor(500);
+        const std::vector<std::string> shown = ShownTexts(pTable, load.nKeyCol);
+        EXPECT_EQ(load.keys, std::set<std::string>(shown.begin(), shown.end()));
+        EXPECT_EQ(load.keys.size(), shown.size()) << "each position once";
+        TearDown();
+    }
+}
+
+// The combined holdings drop a position line that comes between their request and its reply's
+// header: the reply's rows are newer than it.
+TEST_F(PositionRefills, CombinedHoldingsDropLinesOlderThanTheirReplies)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0", "--scenario", "delay=IH:1"}));
+    CDataTable* pTable = FindDataTable(IDS_TABLE_COMBINED_HOLDINGS);
+    CNorvApp::ShowTable(pTable);
+    ASSERT_TRUE(PumpUntil([&] { return pTable->IsComplete() && !Sent("IK").empty() && !pTable->IsReceiving(); }, 5000));
+    const size_t nKse = Sent("IK").size();
+    ASSERT_TRUE(static_cast<IDataTable*>(pTable)->SendRequest());
+    pRun->App().GetDispatcher().OnServerMessage(
+        "~NH|0|XC||ZZZ|10|0|0|100.00|10.00|100.00|10020||0|261201|261201|100.00|100.00||0|0||0|0|||||||8|=USD||0|0");
+    pRun->App().GetDispatcher().OnServerMessage(
+        "~IU|0|XC||0|555|1000|0|0|95.000|0|98|98.000|0|10020|0|98.000|261112|261112|=KWD|95.000|0");
+    ASSERT_TRUE(PumpUntil([&] { return Sent("IK").size() > nKse; }, 5000));
+    PumpFor(300);
+    ASSERT_FALSE(pTable->IsReceiving());
+    const std::vector<std::string> shown = ShownTexts(pTable, CH_SYMBOL);
+    EXPECT_LT(0u, shown.size());
+    for (const char* pszOld : {"ZZZ", "555"})
+        EXPECT_EQ(0, std::count(shown.begin(), shown.end(), pszOld)) << pszOld;
 }

@@ -231,10 +231,14 @@ TEST_F(UnrealizedReports, KseAndCombinedUnrealizedFollowTheAccountItsTradesAndTh
     ASSERT_NO_FATAL_FAILURE(ChooseBaseCurrency("=USD"));
     ASSERT_NO_FATAL_FAILURE(ExpectValued("=USD", "in dollars"));
 
-    // The refresh: the dialog's OK asks, then Yes asks again; the KSE rows come once.
+    // The refresh: the dialog opens empty, its OK asks, then Yes asks again; the KSE rows come once.
     const size_t nUk = Requests("UK");
     TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
-    RunDialogSteps({{IDC_COMBINED_UNREALIZED_ACCOUNT, [](HWND hDlg) { ClickControl(hDlg, IDOK); }}});
+    RunDialogSteps({{IDC_COMBINED_UNREALIZED_ACCOUNT, [](HWND hDlg) {
+                         EXPECT_EQ("", ControlText(hDlg, IDC_COMBINED_UNREALIZED_ACCOUNT));
+                         EnterText(hDlg, IDC_COMBINED_UNREALIZED_ACCOUNT, "10020");
+                         ClickControl(hDlg, IDOK);
+                     }}});
     RunTableCommand(pCombined, ID_ACCOUNT_REFRESH);
     EXPECT_TRUE(FinishedSteps());
     ASSERT_TRUE(PumpUntil([&] { return Requests("UK") > nUk && !pCombined->IsReceiving(); }));

@@ -218,7 +218,10 @@ int ActOnConversion(CSimulator& sim, const CConversionForm& form, const std::vec
                     CRecord& rec)
 {
     auto it = user.find("user");
-    // The reference data writes currency codes with a leading "=": the model knows them bare.
+    // The reference data writes currency codes with a leading "=", and a request names them so:
+    // a bare code is no currency. The model knows them bare.
+    if (form.nFrom >= 0 && (At(fields, form.nFrom).rfind('=', 0) != 0 || At(fields, form.nTo).rfind('=', 0) != 0))
+        return SIM_ERR_CONVERT;
     auto bare = [](std::string strCode) { return strCode.erase(0, strCode.find_first_not_of('=')); };
     const std::string strFrom = bare(form.nFrom >= 0 ? At(fields, form.nFrom) : form.pszFrom);
     const std::string strTo = bare(form.nTo >= 0 ? At(fields, form.nTo) : form.pszTo);

@@ -433,7 +433,8 @@ const struct AccountRequest { const char *pszMnemonic, *pszBody; } s_accountRequ
     {"TH", "1001|10010|261101|261231||||||||2"}, {"TK", "||1001|10010|261101|261231|||||2"},
     {"KN", "||1001|10010|0|0|1000000|0|2|"}, {"MD", "||1001|10010"}, {"ML", "||1001|10010|1"}, {"LM", "||1001|10010|2"},
     {"PF", "1001|10010|261101|261207"}, {"PK", "||1001|10010|261101|261207"}, {"PX", "1001|10010|261101|261207|KWD"},
-    {"CC", "||1001|10010"}, {"RC", "||1001|10010|100.000000|KWD|USD|0.000000|0"}, {"KD", "||1001|10010|261207|1"},
+    {"CC", "||1001|10010"}, {"RC", "||1001|10010|100.000000|=KWD|=USD|0.000000|0"},
+    {"RC", "||1001|10010|100.000000|KWD|USD|0.000000|0"}, {"KD", "||1001|10010|261207|1"},
     {"PB", "||1001|10010||30.000|0.3010000|0.3070000"}, {"PB", "||1001|10010|99999999.00||0.3010000|0.3070000"},
     {"PB", "||1001|10010|||0.3010000|0.3070000"},
 };
@@ -491,6 +492,9 @@ TEST(Accounts, ReportsEchoTheirRequestAndCarryTheFieldsTheReadersRead)
     const CServerMessage quote(s.Lines("~RC|")[0].c_str(), 1);
     EXPECT_EQ(0, quote.GetLong(0));
     EXPECT_GT(quote.GetDouble(10, 0), 300.0) << "a dinar buys more than three dollars";
+    EXPECT_STREQ("=KWD", quote.GetFieldText(5)) << "codes as the reference data keeps them";
+    EXPECT_STREQ("=USD", quote.GetFieldText(6));
+    EXPECT_EQ(461, CServerMessage(s.Lines("~RC|")[1].c_str(), 1).GetLong(0)) << "a code without its \"=\"";
     const std::vector<std::string> conversions = s.Lines("~PB|");
     ASSERT_EQ(3u, conversions.size());
     EXPECT_EQ(0, CServerMessage(conversions[0].c_str(), 1).GetLong(0)) << "thirty dinars changed to dollars";

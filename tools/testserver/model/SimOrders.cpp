@@ -514,6 +514,8 @@ CSimRecord CSimOrders::OrderRecord(const Order& order) const
     SetField(rec, "stop_price", CSimMarket::PriceText(market, order.nStop));
     SetField(rec, "open_qty", IsOpen(order) ? order.nQty - order.nFilled : 0);
     SetField(rec, "filled_qty", order.nFilled);
+    // What a partly filled order has still to fill; 0 before its first fill.
+    SetField(rec, "part_open_qty", order.nFilled > 0 ? order.nQty - order.nFilled : 0);
     const double dAvg = order.nFilled > 0 ? order.dFilledValue / static_cast<double>(order.nFilled) * market.nUnit : 0.0;
     SetField(rec, "avg_price", FormatDouble(dAvg, market.nDecimals));
     SetField(rec, "value", FormatDouble(order.dFilledValue, 3));

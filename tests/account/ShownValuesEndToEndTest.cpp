@@ -1,0 +1,353 @@
+// What the account windows show, read from their main windows against the test server with its
+// market held still: a zero in each column, shown as a number or blanked as its table says; the
+// unrealized reports' prices while a quote has no last price; a live line that closes a
+// position; a value too large for a short text.
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+#include "account/CombinedRealizedProfitLossTable.h"
+#include "account/CombinedUnrealizedProfitLossTable.h"
+#include "account/HistTransactionKSETable.h"
+#include "account/HistTransactionTable.h"
+#include "account/MarginDetailsTable.h"
+#include "account/RealizedProfitLossKSETable.h"
+#include "account/RealizedProfitLossTable.h"
+#include "account/UnrealizedProfitLossKSETable.h"
+#include "account/UnrealizedProfitLossTable.h"
+#include "app/AppCommands.h"
+#include "app/NorvApp.h"
+#include "app/NorvMainFrame.h"
+#include "app/TableFactory.h"
+#include "app/ZorvatApp.h"
+#include "framework/table/Table.h"
+#include "framework/table/ViewRow.h"
+#include "framework/table/ViewTable.h"
+#include "app/TableMDIWnd.h"
+#include "framework/base/TBString.h"
+#include "market/DataArray.h"
+#include "market/QuotationKSETable.h"
+#include "market/QuotationTable.h"
+#include "refdata/RefDataRecords.h"
+#include "refdata/ZorvatGlobals.h"
+#include "tests/account/AccountTestSupport.h"
+
+namespace {
+struct ZERO_CASE
+{
+    UINT nTable;
+    std::vector<int> columns;
+    const char* pszZero;        // what each of them shows for a zero
+    const char* pszWritten = " 0.000000 ";  // null: the cells as the server filled them
+};
+
+// Per table: the columns that show their zero, then some that blank it.
+const ZERO_CASE s_cases[] = {
+    {IDS_TABLE_US_HOLDINGS, {1, 6, 9}, "0.00"},
+    {IDS_TABLE_US_HOLDINGS, {2, 3, 4, 7}, ""},
+    {IDS_TABLE_US_HOLDINGS, {17}, "10020", nullptr},      // the account, without grouping
+    {IDS_TABLE_KSE_HOLDINGS, {3, 9}, "0.000"},
+    {IDS_TABLE_KSE_HOLDINGS, {4, 5, 6, 7}, ""},
+    {IDS_TABLE_KSE_HOLDINGS, {1}, "12345", "12345"},    // the stock code, without grouping
+    {IDS_TABLE_COMBINED_HOLDINGS, {5, 11, 12, 15, 16}, "0.00"},
+    {IDS_TABLE_COMBINED_HOLDINGS, {6, 7, 17, 20}, ""},
+    {IDS_TABLE_US_UNREALIZED, {4, 5, 6, 8, 11, 12, 15, 16, 17, 20, 21}, "0.00"},
+    {IDS_TABLE_US_UNREALIZED, {9}, "0.000"},
+    {IDS_TABLE_US_UNREALIZED, {1, 7, 10, 18, 19}, ""},
+    {IDS_TABLE_COMBINED_UNREALIZED, {6, 10}, "0.00"},
+    {IDS_TABLE_COMBINED_UNREALIZED, {8}, "0"},
+    {IDS_TABLE_COMBINED_UNREALIZED, {11, 12, 13, 14, 17, 20, 21}, "0.000"},
+    {IDS_TABLE_COMBINED_UNREALIZED, {15, 16}, "0.0"},
+    {IDS_TABLE_COMBINED_UNREALIZED, {7, 9}, ""},
+    {IDS_TABLE_US_REALIZED, {4}, "0"},
+    {IDS_TABLE_US_REALIZED, {6, 7, 10, 12, 13}, "0.00"},
+    {IDS_TABLE_US_REALIZED, {5, 11}, ""},
+    {IDS_TABLE_KSE_REALIZED, {6}, "0"},
+    {IDS_TABLE_KSE_REALIZED, {8, 9, 10, 14, 17}, "0.000"},
+    {IDS_TABLE_KSE_REALIZED, {18}, "0.00"},
+    {IDS_TABLE_KSE_REALIZED, {7, 15, 16}, ""},
+    {IDS_TABLE_COMBINED_REALIZED, {4}, "0"},
+    {IDS_TABLE_COMBINED_REALIZED, {6, 7, 10, 12, 13, 17, 18, 19}, "0.00"},
+    {IDS_TABLE_COMBINED_REALIZED, {5, 11}, ""},
+    {IDS_TABLE_US_TRANSACTIONS, {9, 10}, "0.00"},
+    {IDS_TABLE_US_TRANSACTIONS, {6, 7, 8}, ""},
+    {IDS_TABLE_KSE_TRANSACTIONS, {11, 16}, "0.000"},
+    {IDS_TABLE_KSE_TRANSACTIONS, {9, 12, 13, 14, 15}, ""},
+    {IDS_TABLE_KSE_UNREALIZED, {3, 5}, "0"},
+    {IDS_TABLE_KSE_UNREALIZED, {6, 11, 12, 13, 16}, "0.000"},
+    {IDS_TABLE_KSE_UNREALIZED, {10, 17}, "0.00"},
+    {IDS_TABLE_KSE_UNREALIZED, {4, 7, 14, 15}, ""},
+    {IDS_TABLE_MARGIN_DETAILS, {2, 3, 4, 5}, "0.00"},
+    {IDS_TABLE_MARGIN_DETAILS, {1, 6, 7, 8}, ""},
+};
+
+// A price as a column of four decimals that drops trailing zeros down to nMin shows it.
+std::string PriceText(double dPrice, int nMin)
+{
+    char sz[64];
+    snprintf(sz, sizeof sz, "%.4f", dPrice);
+    std::string str = sz;
+    while (str.size() > str.find('.') + 1 + static_cast<size_t>(nMin) && str.back() == '0')
+        str.pop_back();
+    if (str.back() == '.')
+        str.pop_back();
+    return str;
+}
+
+// The window's text of a column in the row whose key column shows the key; "-" when none does.
+std::string ShownAt(CDataTable* pTable, int nKeyCol, const std::string& strKey, int nCol)
+{
+    const std::vector<std::string> keys = ShownTexts(pTable, nKeyCol), texts = ShownTexts(pTable, nCol);
+    for (size_t i = 0; i < keys.size() && i < texts.size(); ++i)
+        if (keys[i] == strKey)
+            return texts[i];
+    return "-";
+}
+
+struct ShownValues : CAccountSession
+{
+    void Command(UINT nId) { SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, nId, 0); }
+
+    void Loaded(UINT nTable)
+    {
+        CDataTable* pTable = FindDataTable(nTable);
+        ASSERT_NE(nullptr, pTable) << nTable;
+        ASSERT_TRUE(PumpUntil([&] { return pTable->IsComplete() && !pTable->IsReceiving() && pTable->GetRows()->GetCount() > 0; }))
+            << nTable;
+        CNorvApp::ShowTable(pTable);
+    }
+
+    // Every account table named by the cases, loaded and shown, one after the other.
+    void OpenEveryTable()
+    {
+        for (UINT nTable : {IDS_TABLE_US_HOLDINGS, IDS_TABLE_KSE_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS})
+            ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
+        Command(33235);
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_KSE_UNREALIZED));
+        // The combined table takes rows only while the unrealized command chooses it.
+        Command(ID_APP_US_UNREALIZED);
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_UNREALIZED));
+        ASSERT_TRUE(CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"));
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_UNREALIZED));
+        Command(ID_APP_MARGIN_DETAILS);
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_MARGIN_DETAILS));
+        const CString strFrom = ToServerDate("20261101"), strTo = ToServerDate("20261231");
+        for (const RANGE_REPORT_DESC* pReport : {&g_realizedProfitLossTable, &g_realizedProfitLossKSETable,
+                                                 &g_histTransactionTable, &g_histTransactionKSETable}) {
+            ASSERT_NE(0, QueryRangeReport(*pReport, strFrom, strTo));
+            ASSERT_NO_FATAL_FAILURE(Loaded(pReport->account.table.nNameId));
+        }
+        ASSERT_NE(0, QueryCombinedRealized(strFrom, strTo));
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_REALIZED));
+        PumpFor(300);
+    }
+};
+
+TEST_F(ShownValues, EachColumnShowsOrBlanksItsZeroAsItsTableSays)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}, false));
+    ASSERT_NO_FATAL_FAILURE(OpenEveryTable());
+    // The combined table's account column starts hidden, and the user may show it.
+    CColumn account = FindDataTable(IDS_TABLE_COMBINED_UNREALIZED)->GetTable()->GetColumn(CU_REPLY);
+    EXPECT_TRUE(account.IsHidden() && account.IsUserSwitchable());
+    for (const ZERO_CASE& c : s_cases) {
+        CDataTable* pTable = FindDataTable(c.nTable);
+        SCOPED_TRACE(std::string(pTable->GetName()));
+        ASSERT_LT(0, pTable->GetRows()->GetCount());
+        for (const int nCol : c.columns) {
+            // Every row, whatever order a written key puts them in.
+            std::vector<CDataBuffer*> rows;
+            for (int i = 0; c.pszWritten != nullptr && i < pTable->GetRows()->GetCount(); ++i)
+                rows.push_back(pTable->GetRows()->GetAt(i));
+            for (CDataBuffer* pRow : rows)
+                pRow->SetText(nCol, c.pszWritten, TRUE);
+            const std::vector<std::string> shown = ShownTexts(pTable, nCol);
+            EXPECT_EQ(std::vector<std::string>(static_cast<size_t>(pTable->GetRows()->GetCount()), c.pszZero), shown)
+                << "column " << nCol;
+        }
+    }
+}
+}  // namespace
+
+// A quote without a last price leaves the unrealized reports at their reply's price, whatever
+// the quote's close or the board's other prices; a live line whose quantities are below one
+// share closes the position in both reports alike.
+TEST_F(ShownValues, UnrealizedReportsKeepTheirRepliesPriceAndCloseAPositionByOneRule)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}));
+    const std::string strAtlantic(GetGlobals()->GetMarketName(8));
+    auto* pQuotes = dynamic_cast<CQuotationTable*>(FindDataTable(IDS_TABLE_US_QUOTATIONS));
+    CDataTable* pBoard = FindDataTable(IDS_TABLE_KSE_QUOTATIONS);
+    ASSERT_TRUE(pQuotes != nullptr && pBoard != nullptr);
+    pQuotes->AddSymbol("GLNT", strAtlantic.c_str(), nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return pQuotes->FindQuote("GLNT", strAtlantic.c_str()) != nullptr; }));
+    CDataBuffer* pQuote = pQuotes->FindQuote("GLNT", strAtlantic.c_str());
+    pQuote->SetText(QC_LAST, "0", TRUE);
+    pQuote->SetText(QC_CLOSE, "1.2345", TRUE);
+    CDataBuffer* pStock = pBoard->GetRows()->FindRowByIds({107L});
+    ASSERT_NE(nullptr, pStock);
+    pStock->SetText(KC_LAST, "0", TRUE);
+    pStock->SetText(KC_PREVIOUS, "7777", TRUE);
+    pStock->SetText(KC_FALLBACK, "8888", TRUE);
+
+    Command(ID_APP_US_UNREALIZED);
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_UNREALIZED));
+    ASSERT_TRUE(CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"));
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_UNREALIZED));
+    PumpFor(200);
+    std::string strUsPrice, strKsePrice;
+    for (const std::string& row : LastReplyRows("UP"))
+        if (Split(row)[0] == "GLNT")
+            strUsPrice = Split(row)[8];
+    for (const std::string& row : LastReplyRows("UK"))
+        if (Split(row)[1] == "107")
+            strKsePrice = Split(row)[10];
+    ASSERT_FALSE(strUsPrice.empty() || strKsePrice.empty());
+    CDataTable* pUs = FindDataTable(IDS_TABLE_US_UNREALIZED);
+    CDataTable* pCombined = FindDataTable(IDS_TABLE_COMBINED_UNREALIZED);
+    EXPECT_EQ(PriceText(atof(strUsPrice.c_str()), 2), ShownAt(pUs, UC_SYMBOL, "GLNT", UC_LAST));
+    EXPECT_EQ(PriceText(atof(strUsPrice.c_str()), 0), ShownAt(pCombined, CU_SYMBOL, "GLNT", CU_PRICE));
+    EXPECT_EQ(Grouped(atoll(strKsePrice.c_str())), ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
+    // A KSE position line takes the board's last price, else its own, else when it has none the
+    // board's column 6.
+    for (const char* pszPrice : {"1130", "0"}) {
+        pRun->App().GetDispatcher().OnServerMessage((std::string("~IU|0|XC||0|107|50000|0|0|52500.000|0|") + pszPrice +
+                                                     "|0|0|10020|0|0|261109|261109|=KWD|52500.000|0")
+                                                        .c_str());
+        PumpFor(100);
+        EXPECT_EQ(*pszPrice == '0' ? "8,888" : "1,130", ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
+    }
+
+    // Half a share long and nothing short: closed, in both.
+    pRun->App().GetDispatcher().OnServerMessage(
+        "~NH|0|XC||GLNT|0.5|0|0|10.00|73.05|36.52|10020||0|261201|261201|10.00|10.00||0|0||0|0|||||||8|=USD||0|0");
+    PumpFor(200);
+    EXPECT_EQ("-", ShownAt(pUs, UC_SYMBOL, "GLNT", UC_LAST));
+    EXPECT_EQ("-", ShownAt(pCombined, CU_SYMBOL, "GLNT", CU_PRICE));
+
+    // A position worth 10^56 is no zero: its value fills its cell with the row of '#' of a number
+    // too long for it.
+    pRun->App().GetDispatcher().OnServerMessage(("~NH|0|XC||ZZZ|1" + std::string(55, '0') +
+                                                 "|0|0|10.00|10.00|10.00|10020||0|261201|261201|10.00|10.00||0|0||0|0|||||||8|=USD||0|0")
+                                                    .c_str());
+    PumpFor(200);
+    const std::string strValue = ShownAt(pUs, UC_SYMBOL, "ZZZ", UC_LONG_VALUE);
+    EXPECT_TRUE(!strValue.empty() && strValue.find_first_not_of('#') == std::string::npos) << strValue;
+}
+
+// The combined realized report names a US symbol only while the quotation table lists it (then
+// by the symbol list's text), a KSE stock by the board's text.
+TEST_F(ShownValues, CombinedRealizedNamesItsSymbolsFromTheQuotationTables)
+{
+    enum { CC_SYMBOL = 3, CC_MARKET = 14, CC_SYMBOL_TEXT = 16 };
+    ASSERT_TRUE(StartSession({"--rate", "0"}));
+    auto* pQuotes = dynamic_cast<CQuotationTable*>(FindDataTable(IDS_TABLE_US_QUOTATIONS));
+    CDataTable* pBoard = FindDataTable(IDS_TABLE_KSE_QUOTATIONS);
+    ASSERT_TRUE(pQuotes != nullptr && pBoard != nullptr);
+    const CString strFrom = ToServerDate("20261101"), strTo = ToServerDate("20261231");
+    // The market column holds 20 characters.
+    const std::string strKse = std::string(GetGlobals()->GetMarketName(2)).substr(0, 20);
+    std::string strSymbol, strMarket, strListText;
+    for (const int nStep : {0, 1, 2}) {
+        SCOPED_TRACE(nStep);
+        const size_t nKseReplies = Sent("RK").size();
+        ASSERT_NE(0, QueryCombinedRealized(strFrom, strTo));
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_REALIZED));
+        CDataTable* pTable = FindDataTable(IDS_TABLE_COMBINED_REALIZED);
+        // The KSE reply the US reply's end asks for, taken in.
+        ASSERT_TRUE(PumpUntil([&] { return Sent("RK").size() > nKseReplies; }));
+        PumpFor(300);
+        ASSERT_TRUE(PumpUntil([&] { return !pTable->IsReceiving(); }));
+        const std::vector<std::string> symbols = ShownTexts(pTable, CC_SYMBOL), markets = ShownTexts(pTable, CC_MARKET),
+                                       texts = ShownTexts(pTable, CC_SYMBOL_TEXT);
+        int nKse = 0, nUs = 0;
+        for (size_t i = 0; i < symbols.size(); ++i) {
+            if (markets[i] == strKse) {
+                const CDataBuffer* pStock = pBoard->GetRows()->FindRowByIds({static_cast<LONG>(atol(symbols[i].c_str()))});
+                ASSERT_NE(nullptr, pStock);
+                EXPECT_EQ(std::string(pStock->GetText(KC_TEXT, TRUE)), texts[i]) << symbols[i];
+                ++nKse;
+                continue;
+            }
+            ShortStockListEntry entry;
+            if (strSymbol.empty() &&
+                GetGlobals()->LookupShortStockEntry(GetGlobals()->GetMarketCode(markets[i].c_str()), symbols[i].c_str(), entry)) {
+                strSymbol = symbols[i];
+                strMarket = markets[i];
+                strListText = entry.text3;
+            }
+            // Listed at first, then taken off the quotation table, then listed again.
+            if (symbols[i] == strSymbol) {
+                ++nUs;
+                EXPECT_EQ(nStep == 1 ? std::string() : strListText, texts[i]);
+            }
+        }
+        EXPECT_LT(0, nKse);
+        ASSERT_LT(0, nUs);
+        if (nStep == 0)
+            ASSERT_TRUE(pQuotes->RemoveSymbol(strSymbol.c_str(), strMarket.c_str()));
+        else
+            pQuotes->AddSymbol(strSymbol.c_str(), strMarket.c_str(), nullptr);
+        ASSERT_TRUE(PumpUntil([&] { return (pQuotes->FindQuote(strSymbol.c_str(), strMarket.c_str()) != nullptr) == (nStep != 0); }));
+    }
+}
+
+// A click on a cell shows the rows that hold its text; the window is then filtered, so a second
+// click narrows it further (the filters of a filtered window are kept).
+TEST_F(ShownValues, ASecondQuickFilterNarrowsAFilteredWindow)
+{
+    enum { CH_MARKET = 2, CH_CURRENCY = 3 };
+    ASSERT_TRUE(StartSession({"--rate", "0"}));
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_HOLDINGS));
+    CDataTable* pTable = FindDataTable(IDS_TABLE_COMBINED_HOLDINGS);
+    const std::string strOptions(GetGlobals()->GetMarketName(16));
+    // A click on the first row shown with that text in that column.
+    const auto click = [&](int nCol, const std::string& strText) {
+        CViewTable* pView = pTable->GetMainWindow()->GetView();
+        for (int i = 0; i < pView->GetRowCount(); ++i) {
+            CViewRow row;
+            CTBString strCell;
+            if (pView->GetRow(row, i) && row.IsDataRow() && row.GetText(strCell, nCol) &&
+                strText == static_cast<const char*>(strCell)) {
+                int nHandled = 0;
+                pTable->OnCellClick(&row, nCol, &nHandled);
+                return nHandled == 1;
+            }
+        }
+        return false;
+    };
+    const std::vector<std::string> markets = ShownTexts(pTable, CH_MARKET), currencies = ShownTexts(pTable, CH_CURRENCY);
+    const long nOptions = std::count(markets.begin(), markets.end(), strOptions);
+    ASSERT_GT(std::count(currencies.begin(), currencies.end(), "=USD"), nOptions) << "a US stock besides the options";
+    ASSERT_TRUE(click(CH_MARKET, strOptions));
+    EXPECT_EQ(nOptions, static_cast<long>(ShownTexts(pTable, CH_MARKET).size()));
+    ASSERT_TRUE(click(CH_CURRENCY, "=USD"));
+    const std::vector<std::string> shown = ShownTexts(pTable, CH_MARKET);
+    EXPECT_EQ(std::vector<std::string>(static_cast<size_t>(nOptions), strOptions), shown);
+}
+
+// The combined holdings' dinar cash line: a reply leaves its name empty, a live line names it.
+TEST_F(ShownValues, TheCombinedCashLineIsNamedByItsLiveLinesOnly)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0", "--fail", "IK=500"}));
+    std::string strNumber;
+    ASSERT_TRUE(PumpUntil([&] {
+        for (const std::string& line : server.Received())
+            if (line.rfind("&IK|", 0) == 0 && line.size() > 3 && line.compare(line.size() - 3, 3, "|3|") == 0)
+                strNumber = Split(line)[1];
+        return !strNumber.empty();
+    }));
+    PumpFor(200);
+    CDataTable* pTable = FindDataTable(IDS_TABLE_COMBINED_HOLDINGS);
+    CNorvApp::ShowTable(pTable);
+    for (const std::string& strLine : {"~IK|" + strNumber + "|XC||0||1002|10020|3|",
+                                       std::string("0|0|5000.000|0|0|5000.000|0|1|5000.000|0|0|0|5000.000|0|0|=KWD||0"),
+                                       "~EN|" + strNumber + "|XC|0"})
+        pRun->App().GetDispatcher().OnServerMessage(strLine.c_str());
+    PumpFor(200);
+    EXPECT_EQ("", ShownAt(pTable, 0, "=KWD", 1));
+    pRun->App().GetDispatcher().OnServerMessage("~IU|0|XC||0|0|6000.000|0|0|6000.000|0|1|6000.000|0|0|0|6000.000|0|0|=KWD||0");
+    PumpFor(200);
+    EXPECT_EQ("=KWD", ShownAt(pTable, 0, "=KWD", 1));
+}
