@@ -333,3 +333,66 @@ TEST(TablePrint, GreyModePrintsColouredTextAsGreyOnWhite)
         }
     }
 }
+
+namespace {
+// The x (in pixels at 150 dpi) of the vertical rules crossing row y (in points) of a printed
+// page: runs of dark pixels, each told by its first pixel.
+std::vector<int> RulesAt(const std::string& strPgm, double dPoints)
+{
+    int cx = 0, cy = 0, nMax = 0, nRead = 0;
+    if (sscanf(strPgm.c_str(), "P5 %d %d %d%n", &cx, &cy, &nMax, &nRead) != 3)
+        return {};
+    const unsigned char* pBits = reinterpret_cast<const unsigned char*>(strPgm.data()) + nRead + 1;
+    const int y = static_cast<int>(dPoints * 150 / 72);
+    std::vector<int> rules;
+    if (y < 0 || y >= cy || strPgm.size() < static_cast<size_t>(nRead + 1 + cx * cy))
+        return rules;
+    for (int x = 0; x < cx; ++x)
+        if (pBits[y * cx + x] < 128 && (x == 0 || pBits[y * cx + x - 1] >= 128))
+            rules.push_back(x);
+    return rules;
+}
+
+double WordBox(const std::string& strBoxes, const std::string& strWord, const char* pszEdge)
+{
+    const size_t nWord = strBoxes.find(">" + strWord + "</word>");
+    if (nWord == std::string::npos)
+        return -1;
+    const size_t nAt = strBoxes.rfind(std::string(pszEdge) + "=\"", nWord);
+    return nAt == std::string::npos ? -1 : atof(strBoxes.c_str() + nAt + strlen(pszEdge) + 2);
+}
+}  // namespace
+
+// The column-title row is ruled as the rows under it: the rule between the row-title cell and
+// the first column stands in it too, on every page, read left to right and right to left.
+TEST(TablePrint, TitleRowHasTheRulesOfItsRowsOnEveryPage)
+{
+    for (int nCodePage : {1252, 1256}) {
+        SCOPED_TRACE(nCodePage);
+        CGridLanguage language(nCodePage);
+        CPrintTable table(90, FALSE);
+        UsePdfPrinterOnly();
+        CNorvTablePrint print(&table.View());
+        ASSERT_TRUE(print.GetSettings().SelectPrinter());
+        print.BuildHeaders("Holdings");
+        const std::string strPdf = TestFilePath("rules.pdf");
+        print.SetOutputFile(strPdf.c_str());
+        ASSERT_EQ(1, print.Print());
+        ASSERT_GE(PdfPageCount(strPdf), 2);
+        for (int nPage : {1, 2}) {
+            SCOPED_TRACE(nPage);
+            const std::string strBoxes = PdfPageBoxes(strPdf, nPage);
+            const std::vector<std::string> symbols = FindSymbols(PdfPageText(strPdf, nPage));
+            ASSERT_FALSE(symbols.empty());
+            const double yTop = WordBox(strBoxes, symbols.front(), "yMin");
+            const double yBottom = WordBox(strBoxes, symbols.front(), "yMax");
+            ASSERT_GT(yTop, 0) << strBoxes;
+            const std::string strPgm = RunCommand("pdftoppm -gray -r 150 -f " + std::to_string(nPage) + " -l " +
+                                                  std::to_string(nPage) + " '" + strPdf + "' 2>/dev/null");
+            const std::vector<int> row = RulesAt(strPgm, yBottom + 0.8);
+            EXPECT_EQ(PT_COLUMNS + 2, static_cast<int>(row.size())) << "the row-title cell's two and each column's";
+            EXPECT_EQ(row, RulesAt(strPgm, yTop - 3)) << "the title row's rules";
+        }
+        std::remove(strPdf.c_str());
+    }
+}
