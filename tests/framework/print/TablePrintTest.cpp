@@ -2,6 +2,7 @@
 // and fitting, the page loop's range, and what a printed page shows of alignment and fields.
 #include "PrintTestSupport.h"
 #include "framework/print/NorvTablePrint.h"
+#include "framework/print/PrinterInfo.h"
 #include "framework/table/Table.h"
 #include "platform/win/user/TestAnswers.h"
 
@@ -395,4 +396,79 @@ TEST(TablePrint, TitleRowHasTheRulesOfItsRowsOnEveryPage)
         }
         std::remove(strPdf.c_str());
     }
+}
+
+namespace {
+// The number after "Page 1 of " in a printed page's text; -1 without one.
+int LastPageOf(const std::string& strText)
+{
+    const size_t nAt = strText.find("Page 1 of ");
+    return nAt == std::string::npos ? -1 : atoi(strText.c_str() + nAt + 10);
+}
+}  // namespace
+
+// Margins of half a metre (a settings file edited by hand) come back within the paper, and a
+// page always carries rows and columns: a thousand rows print on a few dozen pages, not on
+// thousands of empty ones. A printer of smaller paper bounds the margins it is given as well.
+TEST(TablePrint, MarginsWiderThanThePaperAreBoundedAndEveryPageCarriesRows)
+{
+    CPrintTable table(1000, FALSE);
+    UsePdfPrinterOnly();
+    CTestIni ini;
+    {
+        CTablePrintSettings stored;
+        ASSERT_TRUE(stored.SelectPrinter());
+        stored.m_nUnits = PRINT_UNITS_MM;
+        for (double& dMargin : stored.m_dMargins)
+            dMargin = 500.0;
+        stored.Save(ini.m_ini);
+    }
+    for (bool bLoad : {true, false}) {
+        SCOPED_TRACE(bLoad ? "loaded" : "set in the record");
+        CNorvTablePrint print(&table.View());
+        if (bLoad) {
+            ASSERT_TRUE(print.GetSettings().Load(ini.m_ini));
+            // What the margins page shows now: a quarter of the paper on each side.
+            const POINT* pPaper = print.GetSettings().GetPrinter()->FindPaperDimensions(
+                static_cast<WORD>(print.GetSettings().GetPaperSize()));
+            ASSERT_NE(nullptr, pPaper);
+            EXPECT_NEAR(pPaper->x / 40.0, print.GetSettings().m_dMargins[PRINT_MARGIN_LEFT], 0.01);
+            EXPECT_NEAR(pPaper->y / 40.0, print.GetSettings().m_dMargins[PRINT_MARGIN_BOTTOM], 0.01);
+        } else {
+            ASSERT_TRUE(print.GetSettings().SelectPrinter());
+            print.GetSettings().m_nUnits = PRINT_UNITS_MM;
+            for (double& dMargin : print.GetSettings().m_dMargins)
+                dMargin = 500.0;
+        }
+        print.BuildHeaders("Holdings");
+        print.GetSettings().m_nFromPage = 1;
+        print.GetSettings().m_nToPage = 1;
+        const std::string strPdf = TestFilePath("margins.pdf");
+        print.SetOutputFile(strPdf.c_str());
+        ASSERT_EQ(1, print.Print());
+        const std::string strText = PdfPageText(strPdf, 1);
+        EXPECT_NE(std::string::npos, strText.find("Symbol")) << strText;
+        EXPECT_NE(std::string::npos, strText.find(PrintedOrder(1000).front())) << strText;
+        const int nPages = LastPageOf(strText);
+        EXPECT_GE(nPages, 10) << strText;
+        EXPECT_LE(nPages, 200) << strText;
+        std::remove(strPdf.c_str());
+    }
+
+    TbRemoveVirtualPrinters();
+    TBVIRTUALPRINTER small;
+    small.strName = "Small Paper";
+    small.papers = {DMPAPER_A5};
+    TbAddVirtualPrinter(small);
+    CTablePrintSettings settings;
+    ASSERT_TRUE(settings.SelectPrinter());
+    settings.m_nUnits = PRINT_UNITS_MM;
+    for (double& dMargin : settings.m_dMargins)
+        dMargin = 70.0;
+    settings.SetPrinterName(CTBString("Small Paper"));
+    ASSERT_EQ("Small Paper", std::string(settings.GetPrinterName()));
+    EXPECT_NEAR(148.0 / 4, settings.m_dMargins[PRINT_MARGIN_LEFT], 0.01) << "A5 is 148 mm wide";
+    EXPECT_NEAR(148.0 / 4, settings.m_dMargins[PRINT_MARGIN_RIGHT], 0.01);
+    EXPECT_DOUBLE_EQ(70.0, settings.m_dMargins[PRINT_MARGIN_TOP]) << "210 mm leave room for 70 and 70";
+    TbRemoveVirtualPrinters();
 }
