@@ -472,3 +472,33 @@ TEST(TablePrint, MarginsWiderThanThePaperAreBoundedAndEveryPageCarriesRows)
     EXPECT_DOUBLE_EQ(70.0, settings.m_dMargins[PRINT_MARGIN_TOP]) << "210 mm leave room for 70 and 70";
     TbRemoveVirtualPrinters();
 }
+// A table printed in Arabic is text a reader can search: its titles come back from the PDF as
+// their letters in reading order, lam-alef as two letters, no presentation forms, as English
+// text does; the English cells beside them stay as they were.
+TEST(TablePrint, ArabicPrintsAsSearchableLetters)
+{
+    CGridLanguage language(1256);
+    CPrintTable table(5, FALSE);
+    UsePdfPrinterOnly();
+    CNorvTablePrint print(&table.View());
+    ASSERT_TRUE(print.GetSettings().SelectPrinter());
+    print.BuildHeaders("Holdings");
+    const std::string strPdf = TestFilePath("arabic.pdf");
+    print.SetOutputFile(strPdf.c_str());
+    ASSERT_EQ(1, print.Print());
+    const std::string strText = PdfPageText(strPdf, 1);
+    for (const char* pszWord : {"الرمز", "الاسم", "القطاع", "الكمية", "السعر", "القيمة"})
+        EXPECT_NE(std::string::npos, strText.find(pszWord)) << pszWord << " in " << strText;
+    // UTF-8 of U+FB50..U+FDFF begins EF AD..EF B7, of U+FE70..U+FEFF EF B9..EF BB.
+    for (size_t i = 0; i + 1 < strText.size(); ++i)
+        if (static_cast<unsigned char>(strText[i]) == 0xEF) {
+            const unsigned char ch = static_cast<unsigned char>(strText[i + 1]);
+            EXPECT_FALSE((ch >= 0xAD && ch <= 0xB7) || (ch >= 0xB9 && ch <= 0xBB)) << "a presentation form at " << i;
+        }
+    EXPECT_NE(std::string::npos, strText.find("S0004")) << strText;
+    EXPECT_NE(std::string::npos, strText.find("Holdings")) << strText;
+    EXPECT_EQ(1, PdfPageCount(strPdf));
+    const std::string strComplaints = RunCommand("pdftotext '" + strPdf + "' /dev/null 2>&1");
+    EXPECT_TRUE(strComplaints.empty()) << "a sound file, its table of objects right: " << strComplaints;
+    std::remove(strPdf.c_str());
+}
