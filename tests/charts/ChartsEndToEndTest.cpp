@@ -258,6 +258,31 @@ TEST_F(ChartsSession, MarketStateFourAsksForEverySeriesAgain)
 }
 
 namespace {
+int PixelsIn(HWND hWnd, const RECT& rc, COLORREF cr = RGB(0, 0, 255))
+{
+    HDC hdc = GetDC(hWnd);
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            n += GetPixel(hdc, x, y) == cr;
+    ReleaseDC(hWnd, hdc);
+    return n;
+}
+std::vector<COLORREF> WindowPixels(HWND hWnd)
+{
+    RECT rc;
+    GetClientRect(hWnd, &rc);
+    std::vector<COLORREF> pixels;
+    HDC hdc = GetDC(hWnd);
+    for (int y = 0; y < rc.bottom; ++y)
+        for (int x = 0; x < rc.right; ++x)
+            pixels.push_back(GetPixel(hdc, x, y));
+    ReleaseDC(hWnd, hdc);
+    return pixels;
+}
+}  // namespace
+
+namespace {
 
 // Every price the series took: a reply row counts one, each live quote one more.
 int PricesTaken(const CZorvatChartDataHolder* pHolder)
@@ -307,6 +332,7 @@ TEST_F(ChartsSession, ChartsTakeTheirSeriesAndTodaysGrowsFromLiveQuotes)
         EXPECT_GT(PointCount(pMain), 100) << "three hours of minutes";
         ASSERT_TRUE(PumpUntil([&] { return PricesTaken(pMain) > nPrices + 2; }, 20000)) << "live quotes";
         ShootChart(App().GetChartWindow(0), "chart_window_" + strLang);
+        EXPECT_GT(PixelsIn(pToday->m_hWnd, pToday->GetPriceChart()->GetPlotRect()), 100) << "the day's bars show";
         // The axis spans the US session of "MT" in New York time, two hours either side; the
         // day's minutes start at its open and, with the live points, stand inside the plot.
         const CZorvatGlobals* pGlobals = GetGlobals();
@@ -356,30 +382,6 @@ TEST_F(ChartsSession, ChartsTakeTheirSeriesAndTodaysGrowsFromLiveQuotes)
     }
 }
 
-namespace {
-int PixelsIn(HWND hWnd, const RECT& rc, COLORREF cr = RGB(0, 0, 255))
-{
-    HDC hdc = GetDC(hWnd);
-    int n = 0;
-    for (int y = rc.top; y < rc.bottom; ++y)
-        for (int x = rc.left; x < rc.right; ++x)
-            n += GetPixel(hdc, x, y) == cr;
-    ReleaseDC(hWnd, hdc);
-    return n;
-}
-std::vector<COLORREF> WindowPixels(HWND hWnd)
-{
-    RECT rc;
-    GetClientRect(hWnd, &rc);
-    std::vector<COLORREF> pixels;
-    HDC hdc = GetDC(hWnd);
-    for (int y = 0; y < rc.bottom; ++y)
-        for (int x = 0; x < rc.right; ++x)
-            pixels.push_back(GetPixel(hdc, x, y));
-    ReleaseDC(hWnd, hdc);
-    return pixels;
-}
-}  // namespace
 
 // Today's KSE chart draws the day's minutes that "KH" sends (the session's hours are those the
 // schedule gives); a stock the server does not know ends the wait with the server's error; the

@@ -237,6 +237,22 @@ TEST_F(SeriesFixture, UsTimesMoveOntoNewYorkTimeOnceTheSessionIsKnownKseTimesSta
     Fire("$EN|1|XC|0");
     Fire("~QQ|0|XC|2|NBK|906|261207100110||||910|900|4000");
     EXPECT_EQ("36000:905.00:1:100|36070:906.00:1:0", SeriesText(kse.main));
+    // The header line twice, then a minute a row from the open: every row inside the session.
+    CSeriesChart twice(&source);
+    twice.Choose("KFH", 0, 0, 2);
+    Fire("~KH|1|XC|1|0||KFH|0|0|0|700|0");
+    Fire("~KH|1|XC|1|0||KFH|0|0|0|700|0");
+    for (int nMinute = 0; nMinute < 56; ++nMinute)
+        Fire(std::to_string(90000 + nMinute / 60 * 10000 + nMinute % 60 * 100) + "|701|10");
+    Fire("$EN|1|XC|0");
+    EXPECT_TRUE(twice.main.IsComplete());
+    EXPECT_EQ(56, [&] {
+        int n = 0;
+        for (const CChartPoint* p = twice.main.GetHead(); p != nullptr; p = p->m_pNext)
+            ++n;
+        return n;
+    }());
+    EXPECT_EQ(32400, twice.main.GetHead()->m_nTime);
 
     ReceiveGlobals("$MT|1|XC||0|0|0");
     ReceiveGlobals("$GM|1|XC||0|0|0|0|0|0|0|0|0|0|0|0|0");
