@@ -116,8 +116,9 @@ void CZORVAT32App::RefreshCharts(LPCSTR pszSymbol)
         if (pFrame == nullptr)
             continue;
         IChartView* pView = ChartViewOf(pFrame);
+        // A chart not ready (restored hidden, or still waiting) is passed over, not an end.
         if (pView == nullptr || !pView->IsChartReady())
-            return;
+            continue;
         pView->RefreshSeries(pszSymbol);
     }
 }

@@ -27,6 +27,7 @@ void CChart::SetRect(RECT rc)
                       m_rcChart.right, m_rcChart.bottom};
     m_pYAxis->SetRect(&rcY);
     m_pXAxis->SetRect(&rcX);
+    m_pXAxis->m_nLabelRight = rc.right;
 }
 
 BOOL CChart::CanDraw()

@@ -180,6 +180,8 @@ void CChartAxis::DrawTicks(CDC* pDC, int nStep, int nLength, int nPenWidth, COLO
                 const CSize size = pDC->GetTextExtent(strLabel);
                 const int nHalf = (size.cx + 1) / 2;
                 CRect rcLabel(x - nHalf, m_rcAxis.top + nLength + 5, x + nHalf, m_rcAxis.bottom);
+                if (rcLabel.right > m_nLabelRight)
+                    rcLabel.OffsetRect(m_nLabelRight - rcLabel.right, 0);
                 pDC->DrawText(strLabel, &rcLabel, DT_CENTER | DT_SINGLELINE | DT_NOCLIP);
             }
         }

@@ -1,6 +1,7 @@
 #pragma once
 // One axis of a chart: the visible range of 32-bit axis values, the mapping between values and
 // pixels of its strip, and the strip's painting with major and minor ticks and labels.
+#include <climits>
 #include "platform/mfc/DC.h"
 #include "platform/mfc/GdiObject.h"
 #include "platform/mfc/String.h"
@@ -50,6 +51,9 @@ public:
     int m_nThickness;                           // width of a vertical strip, height of a horizontal one
     BOOL m_bVertical;
     RECT m_rcAxis = {0, 0, 0, 0};
+    // The rightmost pixel a label of a horizontal axis may reach: the edge of the rectangle its
+    // chart was given. A label that would pass it is moved left, whole, rather than cut.
+    int m_nLabelRight = INT_MAX;
     int m_nInset = 10;                          // free pixels at both ends of the strip
     CChartAxisDescr* m_pDescr = nullptr;        // not owned; null: FormatLabel
     int m_nExponent = 0;

@@ -17,6 +17,7 @@ BEGIN_MESSAGE_MAP(CChartChooserDlg, CDialog)
     ON_CONTROL(EN_CHANGE, IDC_CHART_TICKER, OnTickerChange)
     ON_CONTROL_RANGE(BN_CLICKED, IDC_CHART_DURATION, IDC_CHART_DURATION + 5, OnDurationChange)
     ON_CONTROL_RANGE(BN_CLICKED, IDC_CHART_COMPARE, IDC_CHART_COMPARE + 3, OnCompareChange)
+    ON_CONTROL(CBN_SELCHANGE, IDC_CHART_MARKET, OnMarketChange)
 END_MESSAGE_MAP()
 
 CChartChooserDlg::CChartChooserDlg(BOOL bIntraday, LPCSTR pszTicker, int nMarket, CWnd* pParent)
@@ -48,12 +49,8 @@ void CChartChooserDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CChartChooserDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    // The KSE charts no index: only a typed comparison remains.
-    const BOOL bKse = m_nMarket == CHART_MARKET_KSE;
-    for (UINT nId = IDC_CHART_COMPARE + 1; nId <= IDC_CHART_COMPARE + 3; ++nId)
-        GetDlgItem(nId)->EnableWindow(!bKse);
-    GetDlgItem(IDC_CHART_NOTE_US)->ShowWindow(bKse ? SW_HIDE : SW_SHOW);
-    GetDlgItem(IDC_CHART_NOTE_KSE)->ShowWindow(bKse ? SW_SHOW : SW_HIDE);
+    if (ApplyMarket())
+        UpdateData(FALSE);
     // The fields first: the handlers below read every control back into the members.
     if (!m_strTicker.IsEmpty())
         m_editTicker.SetText(m_strTicker);
@@ -83,7 +80,35 @@ void CChartChooserDlg::OnOK()
     const long nCode = pGlobals != nullptr && !m_strMarket.IsEmpty() ? pGlobals->GetMarketCode(m_strMarket) : 0;
     if (nCode != 0)
         m_nMarket = static_cast<int>(nCode);
+    if (m_nMarket == CHART_MARKET_KSE && m_nCompare != 0)
+        m_nCompare = 0;
     EndDialog(IDOK);
+}
+
+BOOL CChartChooserDlg::ApplyMarket()
+{
+    const BOOL bKse = m_nMarket == CHART_MARKET_KSE;
+    for (UINT nId = IDC_CHART_COMPARE + 1; nId <= IDC_CHART_COMPARE + 3; ++nId)
+        GetDlgItem(nId)->EnableWindow(!bKse);
+    GetDlgItem(IDC_CHART_NOTE_US)->ShowWindow(bKse ? SW_HIDE : SW_SHOW);
+    GetDlgItem(IDC_CHART_NOTE_KSE)->ShowWindow(bKse ? SW_SHOW : SW_HIDE);
+    if (!bKse || m_nCompare == 0)
+        return FALSE;
+    m_nCompare = 0;
+    return TRUE;
+}
+
+void CChartChooserDlg::OnMarketChange()
+{
+    UpdateData(TRUE);
+    const CZorvatGlobals* pGlobals = GetGlobals();
+    const long nCode = pGlobals != nullptr && !m_strMarket.IsEmpty() ? pGlobals->GetMarketCode(m_strMarket) : 0;
+    if (nCode == 0)
+        return;
+    m_nMarket = static_cast<int>(nCode);
+    ApplyMarket();
+    UpdateData(FALSE);
+    OnCompareChange();
 }
 
 void CChartChooserDlg::EnableOk()

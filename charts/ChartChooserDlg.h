@@ -40,9 +40,14 @@ protected:
     // A click on a duration or comparison button, or the dialog's start (0).
     afx_msg void OnDurationChange(UINT nId = 0);
     afx_msg void OnCompareChange(UINT nId = 0);
+    // Another market chosen in the list: the index comparisons follow it.
+    afx_msg void OnMarketChange();
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The KSE charts no index: only a typed comparison and the stock-number hint; an index
+    // chosen before gives way to the typed one (TRUE: the members changed).
+    BOOL ApplyMarket();
     // OK only with a ticker typed.
     void EnableOk();
 

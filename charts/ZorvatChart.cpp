@@ -41,6 +41,11 @@ int SaturateToInt(double d)
 
 }  // namespace
 
+int ValueCents(double dValue)
+{
+    return SaturateToInt(std::round(dValue * 100));
+}
+
 int IntradayClockShift()
 {
     const CZorvatGlobals* pGlobals = GetGlobals();
@@ -105,7 +110,7 @@ BOOL CZorvatChart::IsDrawable(CZorvatChartDataHolder* pSeries)
 void CZorvatChart::GetValuePoint(CPoint* pOut, int x, double dValue)
 {
     pOut->x = m_pXAxis->ValueToPixel(x) + m_rcPlot.left;
-    pOut->y = m_pYAxis->ValueToPixel(SaturateToInt(std::trunc(dValue * 100))) + m_rcPlot.top;
+    pOut->y = m_pYAxis->ValueToPixel(ValueCents(dValue)) + m_rcPlot.top;
 }
 
 void CZorvatChart::GetVolumePoint(CPoint* pOut, int x, int64_t nVolume)
@@ -393,6 +398,8 @@ void CZorvatChart::FitBars(RECT rc, int nLast)
         const int nLength = x.GetLength(s);
         if (nLength != nWidth)
             CChart::SetRect(RECT{rc.left, rc.top, rc.right + nLength - nWidth, rc.bottom});
+        // The narrowed chart's labels may still use the rectangle it was given.
+        x.m_nLabelRight = rc.right;
         return;
     }
     // Fewer than 4 pixels per bar: the oldest bars go off the left edge so that 4 fit.
@@ -411,6 +418,7 @@ void CZorvatChart::FitBars(RECT rc, int nLast)
     const double dRounded = std::ceil(std::trunc(dExcess) / b) * b;
     x.m_nMin = static_cast<int>(x.m_nDataMin + dRounded);
     CChart::SetRect(RECT{rc.left, rc.top, rc.right + x.GetLength(b / 4) - nWidth, rc.bottom});
+    x.m_nLabelRight = rc.right;
 }
 
 BOOL CZorvatChart::CanReadOut(CPoint pt)
@@ -460,7 +468,7 @@ BOOL CZorvatChart::GetLineReadout(int v, BOOL bTime, CString& strText)
         return FALSE;
     CString strValue;
     m_pXAxis->GetLabel(bTime ? p1->m_nTime : p1->m_nSeq, strLabel);
-    m_pYAxis->GetLabel(SaturateToInt(std::trunc(p1->m_dClose * 100)), strValue);
+    m_pYAxis->GetLabel(ValueCents(p1->m_dClose), strValue);
     strText.Format("%s %s", static_cast<LPCSTR>(strLabel), static_cast<LPCSTR>(strValue));
     return TRUE;
 }

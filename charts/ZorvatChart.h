@@ -99,3 +99,7 @@ protected:
 // when New York's session time falls on the day before). 0 while those times are not
 // known: the default axis then takes the times as they come.
 int IntradayClockShift();
+
+// A price or a per cent as the value axis holds it: hundredths, rounded to the nearest, so that a
+// price quoted on the cent (8.20, whose double lies just below) is the cent quoted.
+int ValueCents(double dValue);

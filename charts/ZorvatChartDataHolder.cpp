@@ -245,17 +245,34 @@ void CZorvatChartDataHolder::OnKH(CServerMessage* pMsg)
     OnReplyHeader(pMsg, ReplyKind(MSG_KH));
 }
 
-void CZorvatChartDataHolder::OnReplyHeader(CServerMessage* pMsg, const CHART_REPLY_KIND& kind)
+BOOL CZorvatChartDataHolder::IsOwnHeader(const CServerMessage& msg, const CHART_REPLY_KIND& kind) const
 {
-    if (pMsg == nullptr || m_pSettings == nullptr)
-        return;
+    if (m_pSettings == nullptr)
+        return FALSE;
     const int k = kind.nTickerField;
     const CString& strTicker = m_pSettings->GetSeriesTicker(m_nSeriesIndex);
-    if (strTicker.IsEmpty() || strTicker.Compare(pMsg->GetFieldText(k)) != 0)
+    if (strTicker.IsEmpty() || strTicker.Compare(msg.GetFieldText(k)) != 0)
+        return FALSE;
+    const long nDuration = msg.GetLong(k + 1);
+    return nDuration == m_nDurationCode && (nDuration == 0 || msg.GetLong(k + 2) == m_nPeriodCode);
+}
+
+void CZorvatChartDataHolder::OnReplyError(int nType, CServerMessage* pMsg)
+{
+    if ((nType != MSG_CD && nType != MSG_KH) || pMsg == nullptr || m_bComplete || m_bReceiving ||
+        !IsOwnHeader(*pMsg, ReplyKind(nType)))
         return;
-    const long nDuration = pMsg->GetLong(k + 1);
-    if (nDuration != m_nDurationCode || (nDuration != 0 && pMsg->GetLong(k + 2) != m_nPeriodCode))
+    m_bComplete = TRUE;
+    ClearSeries();
+    DeleteList(m_pPendingHead, m_pPendingTail);
+    m_pSettings->OnSeriesComplete(GetTicker());
+}
+
+void CZorvatChartDataHolder::OnReplyHeader(CServerMessage* pMsg, const CHART_REPLY_KIND& kind)
+{
+    if (pMsg == nullptr || !IsOwnHeader(*pMsg, kind))
         return;
+    const long nDuration = pMsg->GetLong(kind.nTickerField + 1);
     if (m_pSource != nullptr && GetSinkId() >= 0)
         m_pSource->SetReceiving(GetSinkId());
     if (!m_bReceiving)

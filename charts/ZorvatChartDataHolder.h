@@ -50,6 +50,8 @@ public:
     void OnIX(CServerMessage* pMsg) override;
     void OnRecord(CServerMessage* pMsg) override;
     void OnEnd(CServerMessage* pMsg) override;
+    // The server refused the series: the wait ends, with no points (the error is shown).
+    void OnReplyError(int nType, CServerMessage* pMsg) override;
 
 protected:
     // The request line goes out here: the application's link, whose request number is answered
@@ -58,6 +60,8 @@ protected:
 
 private:
     void OnReplyHeader(CServerMessage* pMsg, const CHART_REPLY_KIND& kind);
+    // The header names this holder's ticker, duration and (for a history) period.
+    BOOL IsOwnHeader(const CServerMessage& msg, const CHART_REPLY_KIND& kind) const;
     void OnLive(CServerMessage* pMsg, const CHART_LIVE_FIELDS& fields);
     CChartPoint* MakeIntradayPoint(const CServerMessage& row);
     CChartPoint* MakeHistoricalPoint(const CServerMessage& row);

@@ -57,7 +57,8 @@ void CZorvatChartForm::LoadFromWorkspace(CSettingsFile* pFile, BOOL bSettings)
         return;
     SetSection(pView->GetSettingsKey());
     CFormChart::LoadSettings(pFile);
-    if (bSettings && IsWindowVisible()) {
+    // A chart restored hidden takes its settings as well: shown later, it has its series.
+    if (bSettings) {
         pFile->SetSection(pView->GetSettingsKey());
         pView->Load(*pFile);
     }

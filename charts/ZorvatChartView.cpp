@@ -200,8 +200,10 @@ void CZorvatChartView::LayoutPanes()
 
 void CZorvatChartView::LayoutValueAxis()
 {
+    m_bAxesLaidOut = FALSE;
     if (m_pPriceChart == nullptr || !IsSeriesReady())
         return;
+    m_bAxesLaidOut = TRUE;
     double dHigh = 0.0, dLow = -1.0, dPctHigh = 0.0, dPctLow = 0.0;
     LONGLONG nPeak = 0;
     const BOOL bIntraday = IsIntraday();
@@ -239,8 +241,8 @@ void CZorvatChartView::LayoutValueAxis()
         double lo = std::floor(2 * dPctLow), hi = std::floor(2 * dPctHigh);
         lo += lo >= 0 ? 1 : -1;
         hi += hi >= 0 ? 1 : -1;
-        pY->m_nMin = static_cast<int>(lo * 0.5 * 100);
-        pY->m_nMax = static_cast<int>(hi * 0.5 * 100);
+        pY->m_nMin = ValueCents(lo * 0.5);
+        pY->m_nMax = ValueCents(hi * 0.5);
     } else {
         const double r = m_pMainHolder->GetHeaderRef();
         if (r > 0) {
@@ -253,8 +255,8 @@ void CZorvatChartView::LayoutValueAxis()
         const double lo = dLow - dRange / 10, hi = dHigh + dRange / 10;
         const double f = std::floor(lo), frac = lo - f;
         const double L = frac <= 0.2 ? f : frac <= 0.5 ? f + 0.2 : f + 0.5;
-        pY->m_nMin = static_cast<int>(L * 100);
-        pY->m_nMax = static_cast<int>(L * 100 + (std::floor((hi - L) * 10) + 1) * 10);
+        pY->m_nMin = ValueCents(L);
+        pY->m_nMax = pY->m_nMin + static_cast<int>(std::floor((hi - L) * 10) + 1) * 10;
     }
     pY->SetExponent(-2);
     // The volume axis: the peak's leading digit rounded up to .2, .5 or a whole, plus a tenth.
@@ -290,10 +292,15 @@ void CZorvatChartView::OnSeriesUpdated(const char*, CZorvatChartDataHolder* pHol
         return;
     const CChartAxis* pX = m_pPriceChart->m_pXAxis;
     const CChartAxis* pY = m_pPriceChart->m_pYAxis;
-    const double dValue = (HasComparison() ? T->m_dPercent : T->m_dClose) * 100;
-    const BOOL bOutside = T->m_nTime > pX->m_nMax || dValue > pY->m_nMax || dValue < pY->m_nMin ||
-                          (m_bShowVolume && m_pVolumeChart->GetLastVolume() + T->m_nVolume >
-                                                static_cast<LONGLONG>(m_pVolumeChart->m_pYAxis->m_nMax));
+    // Each series against its own axes: the comparison's per cents share the price axis, but
+    // only the main series has a volume pane (an index's volumes would overflow it every tick).
+    const BOOL bMain = pHolder == m_pMainHolder;
+    const BOOL bVolume = m_bShowVolume && bMain;
+    const int nValue = ValueCents(HasComparison() ? T->m_dPercent : T->m_dClose);
+    // A chart that had no data never laid its axes out: its first point does.
+    const BOOL bOutside = !m_bAxesLaidOut || T->m_nTime > pX->m_nMax || nValue > pY->m_nMax || nValue < pY->m_nMin ||
+                          (bVolume && m_pVolumeChart->GetLastVolume() + T->m_nVolume >
+                                          static_cast<LONGLONG>(m_pVolumeChart->m_pYAxis->m_nMax));
     if (bOutside) {
         Relayout();
         return;
@@ -302,15 +309,19 @@ void CZorvatChartView::OnSeriesUpdated(const char*, CZorvatChartDataHolder* pHol
     if (dc.m_hDC == nullptr)
         return;
     m_pPriceChart->RedrawBar(&dc, T->m_nTime);
-    if (m_bShowVolume)
+    if (bVolume)
         m_pVolumeChart->RedrawBar(&dc, T->m_nTime);
 }
 
 void CZorvatChartView::OnSize(UINT nType, int cx, int cy)
 {
     CView::OnSize(nType, cx, cy);
-    if (nType != SIZE_MINIMIZED && nType != SIZE_MAXSHOW && nType != SIZE_MAXHIDE)
+    if (nType != SIZE_MINIMIZED && nType != SIZE_MAXSHOW && nType != SIZE_MAXHIDE) {
         LayoutPanes();
+        // The panes moved: what was drawn where they stood before must go as well.
+        if (m_hWnd != nullptr)
+            InvalidateRect(nullptr, TRUE);
+    }
 }
 
 void CZorvatChartView::OnDraw(CDC* pDC)
@@ -341,7 +352,7 @@ void CZorvatChartView::OnDraw(CDC* pDC)
     }
     if (m_bShowVolume)
         pDC->FillSolidRect(GetSplitterRect(), RGB(255, 255, 255));
-    // The legend last: it stands in the price chart's top margin, which the chart fills.
+    // The legend last, over the plot's top.
     DrawLegend(pDC, rcClient);
 }
 
@@ -366,11 +377,17 @@ void CZorvatChartView::DrawLegend(CDC* pDC, const CRect& rcClient)
     MakeFont(font, 12, 100);
     CFont* pOldFont = pDC->SelectObject(&font);
     const COLORREF crOldBack = pDC->SetBkColor(m_pPriceChart->m_pXAxis->m_crBackground);
-    int nLeft = rcClient.left + 5;
+    // The legend stands inside the price pane's plot, under its frame line and right of the
+    // value labels: in the few pixels above the frame a line of text (an Arabic one most of
+    // all) would be crossed by the frame and would hide the top value label.
+    const RECT& rcPlot = m_pPriceChart->GetPlotRect();
+    const BOOL bInPlot = rcPlot.right > rcPlot.left && rcPlot.bottom > rcPlot.top;
+    int nLeft = bInPlot ? rcPlot.left + 5 : rcClient.left + 5;
+    const int nTop = bInPlot ? rcPlot.top + 2 : rcClient.top;
     // A text measured and drawn at the top; with a colour, its short line after it. The next
     // entry starts 10 pixels after the line.
     auto entry = [&](const CString& strText, const COLORREF* pcrLine) {
-        CRect rc(nLeft, rcClient.top, rcClient.right, rcClient.bottom - m_nBottomMargin);
+        CRect rc(nLeft, nTop, rcClient.right, rcClient.bottom - m_nBottomMargin);
         pDC->DrawText(strText, &rc, DT_CALCRECT | DT_VCENTER | DT_SINGLELINE);
         pDC->DrawText(strText, &rc, DT_VCENTER | DT_SINGLELINE);
         if (pcrLine == nullptr)

@@ -96,6 +96,7 @@ protected:
     CString m_strTitle;                 // the ticker and the duration's text
     CString m_strSettingsKey;
     BOOL m_bReadout = FALSE;
+    BOOL m_bAxesLaidOut = FALSE;        // the value axes stand on the series now held
     CZorvatChart* m_pPriceChart = nullptr;              // the pair in use, one of the two below
     CZorvatChart* m_pVolumeChart = nullptr;
     CIntradayChart* m_pIntradayChart = nullptr;         // owned

@@ -68,6 +68,9 @@ public:
     virtual void OnTick() {}                        // once a second
     virtual void OnRecord(CServerMessage*) {}       // a data row of a reply
     virtual void OnEnd(CServerMessage*) {}          // "EN"
+    // An error reply of a type the sink takes, after its text was shown: a sink waiting for
+    // that reply can stop waiting. No handler sees the reply itself.
+    virtual void OnReplyError(int /*nType*/, CServerMessage*) {}
 
 protected:
     CMessageSink m_sink;

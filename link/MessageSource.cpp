@@ -140,6 +140,7 @@ BOOL CZorvatMessageSource::FireType(int nType, CServerMessage* pMsg, int nExclud
         // for its reply stays receiving.
         if (m_pErrors != nullptr)
             m_pErrors->ShowReplyError(pMsg, pInfo->nErrorField);
+        Walk(pInfo->nSlot, pMsg, nExcludeId, [nType, pMsg](CZorvatMessageSink* pSink) { pSink->OnReplyError(nType, pMsg); });
         return TRUE;
     }
     const SinkHandler pfnHandler = s_handlers[pInfo->nSlot];

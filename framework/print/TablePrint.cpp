@@ -208,6 +208,16 @@ void CTablePrint::PreparePrinterDC(HDC hdc)
     m_rcPrintable.top = static_cast<int>(dTop > nOffY ? dTop : nOffY);
     m_rcPrintable.right = static_cast<int>(dRight < nHorz - nOffX ? dRight : nHorz - nOffX);
     m_rcPrintable.bottom = static_cast<int>(dBottom < nVert - nOffY ? dBottom : nVert - nOffY);
+    // Margins that meet or cross leave no page to print on (negative bands, a page per line):
+    // the page as far as the printer reaches takes their place.
+    if (m_rcPrintable.right <= m_rcPrintable.left) {
+        m_rcPrintable.left = nOffX;
+        m_rcPrintable.right = nHorz - nOffX;
+    }
+    if (m_rcPrintable.bottom <= m_rcPrintable.top) {
+        m_rcPrintable.top = nOffY;
+        m_rcPrintable.bottom = nVert - nOffY;
+    }
     SetupScaling(hdc);
 }
 

@@ -148,9 +148,12 @@ void CTablePrint::DrawColumnTitles(HDC hdc, const RECT& rc, const CPrintPage& pa
     int x = StartEdge(rc);
     RECT rcStrip = {rc.left, rc.top, rc.right, nTextBottom};
     int xFirst = x;
-    if (page.m_nBand == 0 && m_settings.m_bRowTitles)
-        NextCell(&x, m_sizeTitle.cx, rcStrip);
     DrawVLine(hdc, m_hGridBrush, m_nGridPenWidth, xFirst, rc.top, rc.bottom);
+    if (page.m_nBand == 0 && m_settings.m_bRowTitles) {
+        // The row-title cell is closed towards the first column, as in the rows under it.
+        const RECT rcTitle = NextCell(&x, m_sizeTitle.cx, rcStrip);
+        DrawVLine(hdc, m_hGridBrush, m_nGridPenWidth, IsRtl() ? rcTitle.left : rcTitle.right, rc.top, rc.bottom);
+    }
     for (int i = pBand->m_nFirstColumn; i <= pBand->m_nLastColumn; ++i) {
         int nWidth = GetColumnWidth(i);
         if (nWidth <= 0)

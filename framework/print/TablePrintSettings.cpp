@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/base/Ini.h"
+#include "framework/base/Measure.h"
 #include "framework/print/PrinterInfo.h"
 #include "platform/mfc/WinApp.h"
 
@@ -243,6 +244,7 @@ BOOL CTablePrintSettings::Load(CIni& ini)
                 ApplyStoredDevMode(ini);
             else
                 ApplyApplicationDevMode(m_pPrinter);
+            BoundMarginsByPaper();
             break;
         }
         case KIND_DEVMODE:
@@ -306,7 +308,30 @@ void CTablePrintSettings::SetPrinterName(const CTBString& strName)
     if (strName.IsBlank())
         return;
     m_strPrinter = strName;
-    SelectPrinter();
+    if (SelectPrinter())
+        BoundMarginsByPaper();
+}
+
+void CTablePrintSettings::BoundMarginsByPaper()
+{
+    // The room the margins page keeps for the table between two opposite margins.
+    const double TABLE_ROOM_MM = 20.0;
+    const POINT* pPaper = m_pPrinter ? m_pPrinter->FindPaperDimensions(static_cast<WORD>(GetPaperSize())) : nullptr;
+    if (!pPaper || pPaper->x <= 0 || pPaper->y <= 0)
+        return;
+    const BOOL bLandscape = GetOrientation() == DMORIENT_LANDSCAPE;
+    const double adPaper[2] = {(bLandscape ? pPaper->y : pPaper->x) / 10.0, (bLandscape ? pPaper->x : pPaper->y) / 10.0};
+    for (int nAxis = 0; nAxis < 2; ++nAxis) {
+        double adMm[2];
+        for (int i = 0; i < 2; ++i)
+            adMm[i] = ConvertMeasure(m_nUnits, MEASURE_MILLIMETRES, m_dMargins[2 * nAxis + i]);
+        if (adMm[0] + adMm[1] + TABLE_ROOM_MM <= adPaper[nAxis])
+            continue;
+        const double dQuarter = adPaper[nAxis] / 4;
+        for (int i = 0; i < 2; ++i)
+            if (adMm[i] > dQuarter)
+                m_dMargins[2 * nAxis + i] = ConvertMeasure(MEASURE_MILLIMETRES, m_nUnits, dQuarter);
+    }
 }
 
 CTBString CTablePrintSettings::GetPrinterName() const

@@ -74,6 +74,10 @@ public:
     // no printer and an empty name. SetPrinterName ignores a blank name.
     BOOL SelectPrinter();
     void SetPrinterName(const CTBString& strName);
+    // Margins that leave the table no room on the chosen paper (a settings file edited by hand,
+    // a printer with a smaller paper) are cut, pair by pair, to a quarter of the paper each.
+    // Load and SetPrinterName do it; without paper dimensions nothing changes.
+    void BoundMarginsByPaper();
     CTBString GetPrinterName() const;
     BOOL HasPrinter() const { return m_pPrinter != nullptr; }
     CPrinterInfo* GetPrinter() const { return m_pPrinter; }

@@ -25,6 +25,9 @@ void TbQtDrawFaceText(QPainter& painter, void* pFace, int x, int yTop, const QSt
 // Printers: PDF files and the machine's CUPS queues (QtPrinting.cpp).
 struct ITbPrintSystem;
 ITbPrintSystem* TbQtPrintSystem();
+// A PDF file Qt wrote made searchable in Arabic: its character maps give letters, not
+// presentation forms. FALSE when the file cannot be read or written back.
+BOOL TbQtPdfBaseLetters(const QString& strFile);
 // FALSE: every string drawn with a painter and a layout of its own, as before strings were kept
 // laid out; for the test that both give the same pixels.
 void TbQtKeepTextLayouts(BOOL bKeep);

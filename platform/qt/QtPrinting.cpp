@@ -197,7 +197,14 @@ public:
         return &m_page;
     }
     BOOL EndPage() override { return m_painter.isActive(); }
-    BOOL Finish() override { return m_painter.isActive() && m_painter.end(); }
+    BOOL Finish() override
+    {
+        if (!m_painter.isActive() || !m_painter.end())
+            return FALSE;
+        if constexpr (std::is_same_v<Device, QPdfWriter>)
+            return TbQtPdfBaseLetters(m_strFile);
+        return TRUE;
+    }
     void Abort() override
     {
         if (m_painter.isActive())

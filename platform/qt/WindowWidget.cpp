@@ -91,8 +91,9 @@ void CTbWindowWidget::mouseReleaseEvent(QMouseEvent* pEvent)
 
 void CTbWindowWidget::mouseDoubleClickEvent(QMouseEvent* pEvent)
 {
-    // Qt sends the second press too; the layer makes the double click from the presses itself.
-    pEvent->accept();
+    // From the window system the second press of a double click comes as this event alone (Qt
+    // holds the press back): it is that press, and the layer makes the double click of it.
+    Mouse(pEvent, DownMessage(pEvent->button()), FALSE);
 }
 
 void CTbWindowWidget::mouseMoveEvent(QMouseEvent* pEvent)

@@ -29,7 +29,7 @@ struct Mapping
     }
     int X(double v) const { return plot.left + static_cast<int>(v / dX); }
     int Y(int v) const { return plot.bottom - static_cast<int>((v - nMin) / dY); }
-    int Price(double d) const { return Y(static_cast<int>(std::trunc(d * 100))); }
+    int Price(double d) const { return Y(static_cast<int>(std::lround(d * 100))); }
     bool IsGridRow(int y, int nStep) const
     {
         for (int v = nMin / nStep * nStep + nStep; Y(v) >= plot.top; v += nStep)

@@ -2,6 +2,7 @@
 // the labels of dates and times, the readouts under the mouse and the value steps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "ChartDrawTestSupport.h"
@@ -110,6 +111,27 @@ TEST(ChartKinds, IntradayTicksFallOnWholeHoursFromEight)
     clocks.SetSecondMarketTime(second);
     EXPECT_EQ(std::vector<int>({t1 - 7200, t2 + 7200, 19800}),
               std::vector<int>({known.m_pXAxis->m_nMin, known.m_pXAxis->m_nMax, t2 - t1}));
+}
+
+// A chart given exactly the width its axis needs: the last label (18:00 on the strip's right
+// end) is moved left to end at the rectangle's edge, whole, rather than run past it and be cut.
+TEST(ChartKinds, TheLastTimeLabelEndsInsideTheChartsRectangle)
+{
+    CChartCanvas canvas(1100, 300);
+    CIntradayChart chart;
+    const int nRight = 40 + 2 * 7 + (64800 - 27000) * 2 / 75;       // the strip at 37.5 seconds a pixel
+    chart.SetRect(RECT{0, 0, nRight, 300});
+    canvas.Draw(chart);
+    const CChartAxis& x = *chart.m_pXAxis;
+    ASSERT_EQ(nRight - 7, x.m_rcAxis.right) << "the fit kept the width";
+    int nLastInk = -1;
+    for (int y = x.m_rcAxis.top + 8; y < 300; ++y)
+        for (int px = x.m_rcAxis.right - 40; px < canvas.m_cx; ++px)
+            if (canvas.Pixel(px, y) != RGB(255, 255, 255))
+                nLastInk = std::max(nLastInk, px);
+    canvas.SavePng("chart_last_label.png");
+    EXPECT_LT(nLastInk, nRight) << "past the rectangle";
+    EXPECT_GE(nLastInk, nRight - 4) << "the label runs up to its edge";
 }
 
 TEST(ChartKinds, LabelDatesByPeriodTimesOfDayAndValues)

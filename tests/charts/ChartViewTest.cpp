@@ -325,3 +325,93 @@ TEST_F(ChartViewFixture, LiveQuoteInsideTheAxesRedrawsOnlyItsBarAndOneOutsideRel
     frame1.DestroyWindow();
     frame2.DestroyWindow();
 }
+
+// Prices whose doubles lie just below the cent read as quoted: in the readout under the held
+// button and at the ends of the price axis (a day from 8.40 to 8.60 spans 8.20 to 8.70).
+TEST_F(ChartViewFixture, PricesOnTheCentReadAsQuotedInTheReadoutAndOnTheAxis)
+{
+    CWnd frame;
+    CTestChartView* pView = MakeView(frame);
+    for (const char* pszPrice : {"2.30", "8.20", "0.29", "1.13"}) {
+        SCOPED_TRACE(pszPrice);
+        Choose(pView, "IBM", 0, 0);
+        Fire("~CD|1|XC||IBM|0|0|0|0|0|0");
+        Fire(std::string("093000|") + pszPrice + "|100");
+        Fire("$EN|1|XC");
+        CZorvatChart* pChart = pView->GetPriceChart();
+        const int x = pChart->GetPlotRect().left + pChart->m_pXAxis->ValueToPixel(34200);
+        pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 100));
+        EXPECT_EQ(std::string("IBM Today (09:30 ") + pszPrice + ")", FrameTitle(frame));
+        pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, 100));
+    }
+    Fire("~CD|1|XC||IBM|0|0|0|0|0|0");
+    Fire("093000|8.40|100");
+    Fire("093100|8.60|100");
+    Fire("$EN|1|XC");
+    CChartAxis* pY = pView->GetPriceChart()->m_pYAxis;
+    CString strMin, strMax;
+    pY->GetLabel(pY->m_nMin, strMin);
+    pY->GetLabel(pY->m_nMax, strMax);
+    EXPECT_EQ("8.20", std::string(strMin));
+    EXPECT_EQ("8.70", std::string(strMax));
+    frame.DestroyWindow();
+}
+
+namespace {
+int CountPixels(CChartCanvas& canvas, COLORREF cr)
+{
+    int n = 0;
+    for (int y = 0; y < canvas.m_cy; ++y)
+        for (int x = 0; x < canvas.m_cx; ++x)
+            n += canvas.Pixel(x, y) == cr;
+    return n;
+}
+}  // namespace
+
+// A chart that opened with no data (before the open) draws its first live quote: the quote lays
+// the axes out, whatever the default axes held. An index's ticks on a comparison chart are
+// weighed on the per-cent axis only: billions of index volume redraw one bar, no repaint.
+TEST_F(ChartViewFixture, FirstLiveQuoteDrawsANoDataChartAndIndexTicksRedrawOneBar)
+{
+    CWnd frame;
+    CTestChartView* pView = MakeView(frame);
+    Choose(pView, "IBM", 0, 0, /*nLineType=*/1);
+    Fire("~CD|1|XC||IBM|0|0|0|0|0|0");
+    Fire("$EN|1|XC");
+    Paint(pView);
+    CChartCanvas canvas(600, 400);
+    Grab(pView, canvas);
+    EXPECT_EQ(0, CountPixels(canvas, RGB(0, 0, 255))) << "no data yet";
+    Fire(Quote("5.00", "100030", "1000"));
+    pView->UpdateWindow();
+    Grab(pView, canvas);
+    EXPECT_GT(CountPixels(canvas, RGB(0, 0, 255)), 3) << "the first bar shows";
+
+    // Today's IBM against .GSPC, both replies in; then two index ticks of a minute apart whose
+    // volume difference is three billion.
+    CChartChoices choices;
+    pView->FillChooser(choices);
+    choices.m_nCompare = 0;
+    choices.m_strCompare = ".GSPC";
+    pView->ApplyFromChooser(choices);
+    FeedDay(90);
+    Fire("~CD|1|XC||.GSPC|0|0|0|0|4000.00|0");
+    Fire("093000|4000.00|100");
+    Fire("103000|4080.00|100");
+    Fire("$EN|1|XC");
+    Paint(pView);
+    const int nPriceMax = pView->GetPriceChart()->m_pYAxis->m_nMax;
+    const int nVolumeMax = pView->GetVolumeChart()->m_pYAxis->m_nMax;
+    auto index = [](const char* pszLast, const char* pszAt, const char* pszVolume) {
+        return std::string("~IX|0|XC|8|.GSPC|") + pszLast + "||" + pszLast + "|" + pszLast + "||" + pszVolume +
+               "|||||||||||20261208" + pszAt;
+    };
+    Fire(index("4040.00", "110030", "3000000000"));
+    Fire(index("4050.00", "110130", "6000000000"));
+    RECT rcUpdate;
+    EXPECT_FALSE(::GetUpdateRect(pView->m_hWnd, &rcUpdate, FALSE)) << "no relayout, no repaint";
+    EXPECT_EQ(nPriceMax, pView->GetPriceChart()->m_pYAxis->m_nMax);
+    EXPECT_EQ(nVolumeMax, pView->GetVolumeChart()->m_pYAxis->m_nMax);
+    EXPECT_EQ(39690, pView->GetCompHolder()->GetTail()->m_nTime) << "the ticks were taken";
+    frame.DestroyWindow();
+}

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/user/Display.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/market/MarketSessionSupport.h"
 
@@ -129,7 +131,7 @@ TEST_F(ChartsSession, ChartCommandsOpenAChartOfTheChosenTickerInBothLanguages)
 }
 
 // Nine charts saved and loaded with the workspace: a hidden one comes back hidden (saved with
-// 1111) and asks for nothing, a maximised one comes back in its normal place; a tenth chart
+// 1111) with its settings and series, a maximised one comes back in its normal place; a tenth chart
 // takes the hidden one's slot at its saved place, and with another kind it destroys the frame
 // it replaces; with all nine shown the next chart reuses the next slot in turn.
 TEST_F(ChartsSession, NineChartsComeBackWithTheWorkspaceAndATenthReusesASlot)
@@ -170,13 +172,12 @@ TEST_F(ChartsSession, NineChartsComeBackWithTheWorkspaceAndATenthReusesASlot)
         EXPECT_FALSE(::IsWindow(before[n])) << "the chart in the slot before is gone";
         ASSERT_NE(nullptr, ViewIn(n));
         EXPECT_EQ(n != 2, App().GetChartWindow(n)->IsWindowVisible() != FALSE);
-        EXPECT_EQ(n != 2, ViewIn(n)->IsChartReady() != FALSE) << "a hidden chart loads no settings";
+        EXPECT_TRUE(ViewIn(n)->IsChartReady()) << "a chart restored hidden loads its settings too";
     }
     EXPECT_FALSE(App().GetChartWindow(4)->IsZoomed()) << "a maximised chart comes back normal";
     EXPECT_EQ("EVTN " + Text(IDS_CHART_DURATION_FIRST), Title(App().GetChartWindow(4)));
-    ASSERT_TRUE(PumpUntil([&] { return RequestCount("CD") == 9 + 8; }));
-    PumpFor(200);
-    EXPECT_EQ(9 + 8, RequestCount("CD")) << "the hidden chart asks for nothing";
+    ASSERT_TRUE(PumpUntil([&] { return RequestCount("CD") == 9 + 9; }));
+    EXPECT_NE(std::string::npos, Requests("CD")[9 + 2].find("|CDRX|0|0|0|")) << "the hidden chart asks for its series";
 
     // The tenth chart: the hidden slot 2, today's chart, is made again for a history at the
     // place slot 2 was saved with; the frame it replaces is destroyed.
@@ -198,30 +199,88 @@ TEST_F(ChartsSession, NineChartsComeBackWithTheWorkspaceAndATenthReusesASlot)
     EXPECT_EQ("KLVR " + Text(IDS_CHART_DURATION_FIRST + 1), Title(pThird));
 }
 
+namespace {
+// The chart maker of the program, but the first view it makes never says it is ready.
+class CFirstNotReady : public IChartMaker
+{
+public:
+    struct CNotReadyView : CZorvatChartView {
+        using CZorvatChartView::CZorvatChartView;
+        BOOL IsChartReady() const override { return FALSE; }
+    };
+    IChartMaker* pReal = GetChartMaker();
+    bool bMade = false;
+    std::unique_ptr<IChartChoice> AskChoice(int nKind, LPCSTR pszSymbol, int nMarket) override
+    {
+        return pReal->AskChoice(nKind, pszSymbol, nMarket);
+    }
+    CFormChart* MakeFrame() override { return pReal->MakeFrame(); }
+    CWnd* MakeView(int nKind, int nMarket) override
+    {
+        if (bMade)
+            return pReal->MakeView(nKind, nMarket);
+        bMade = true;
+        return new CNotReadyView(nKind, nMarket);
+    }
+};
+}  // namespace
+
 // The US market's state 4 ("MM") clears every chart's series and asks for them again: the
-// main and comparison series of a US chart, and a KSE chart's.
+// main and comparison series of a US chart, and a KSE chart's; a chart not ready in the first
+// slot is passed over, not the end of the walk.
 TEST_F(ChartsSession, MarketStateFourAsksForEverySeriesAgain)
 {
     for (bool bArabic : {false, true}) {
         SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        CFirstNotReady maker;
+        RegisterChartMaker(&maker);
         strData = CopyServerData("chartreset");
         ASSERT_FALSE(strData.empty());
         // The schedule's request is answered with the state, so the test says when it comes.
         std::ofstream(strData + "/session.txt", std::ios::app) << "\n[VS]\n~MM|0|XC||4|1\n";
         ASSERT_TRUE(StartSession({"--rate", "200", "--data", strData}, bArabic));
+        OpenThroughChooser(33190, "BRKT");
         OpenThroughChooser(33192, "ALPN", [](HWND h) { ClickControl(h, 1749); });
         OpenThroughChooser(33301, "101");
-        ASSERT_TRUE(PumpUntil([&] { return RequestCount("CD") == 2 && RequestCount("KH") == 1; }));
+        ASSERT_TRUE(PumpUntil([&] { return RequestCount("CD") == 3 && RequestCount("KH") == 1; }));
         App().SendRequest(MSG_VS, "");
-        ASSERT_TRUE(PumpUntil([&] { return RequestCount("CD") == 4 && RequestCount("KH") == 2; }))
+        ASSERT_TRUE(PumpUntil([&] { return RequestCount("CD") == 5 && RequestCount("KH") == 2; }))
             << RequestCount("CD") << " " << RequestCount("KH");
+        PumpFor(200);
         const std::vector<std::string> cd = Requests("CD");
-        EXPECT_EQ(cd[0].substr(cd[0].find("|XC|")), cd[2].substr(cd[2].find("|XC|")));
+        ASSERT_EQ(5u, cd.size()) << "the chart that is not ready asks for nothing again";
         EXPECT_EQ(cd[1].substr(cd[1].find("|XC|")), cd[3].substr(cd[3].find("|XC|")));
-        EXPECT_NE(std::string::npos, cd[1].find("|.GSPC|"));
+        EXPECT_EQ(cd[2].substr(cd[2].find("|XC|")), cd[4].substr(cd[4].find("|XC|")));
+        EXPECT_NE(std::string::npos, cd[2].find("|.GSPC|"));
         StopSession();
+        RegisterCharts();
     }
 }
+
+namespace {
+int PixelsIn(HWND hWnd, const RECT& rc, COLORREF cr = RGB(0, 0, 255))
+{
+    HDC hdc = GetDC(hWnd);
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            n += GetPixel(hdc, x, y) == cr;
+    ReleaseDC(hWnd, hdc);
+    return n;
+}
+std::vector<COLORREF> WindowPixels(HWND hWnd)
+{
+    RECT rc;
+    GetClientRect(hWnd, &rc);
+    std::vector<COLORREF> pixels;
+    HDC hdc = GetDC(hWnd);
+    for (int y = 0; y < rc.bottom; ++y)
+        for (int x = 0; x < rc.right; ++x)
+            pixels.push_back(GetPixel(hdc, x, y));
+    ReleaseDC(hWnd, hdc);
+    return pixels;
+}
+}  // namespace
 
 namespace {
 
@@ -273,6 +332,7 @@ TEST_F(ChartsSession, ChartsTakeTheirSeriesAndTodaysGrowsFromLiveQuotes)
         EXPECT_GT(PointCount(pMain), 100) << "three hours of minutes";
         ASSERT_TRUE(PumpUntil([&] { return PricesTaken(pMain) > nPrices + 2; }, 20000)) << "live quotes";
         ShootChart(App().GetChartWindow(0), "chart_window_" + strLang);
+        EXPECT_GT(PixelsIn(pToday->m_hWnd, pToday->GetPriceChart()->GetPlotRect()), 100) << "the day's bars show";
         // The axis spans the US session of "MT" in New York time, two hours either side; the
         // day's minutes start at its open and, with the live points, stand inside the plot.
         const CZorvatGlobals* pGlobals = GetGlobals();
@@ -318,6 +378,73 @@ TEST_F(ChartsSession, ChartsTakeTheirSeriesAndTodaysGrowsFromLiveQuotes)
         ASSERT_TRUE(PumpUntil([&] { return ViewIn(0)->GetMainHolder()->IsComplete(); }));
         EXPECT_EQ(0, PointCount(ViewIn(0)->GetMainHolder())) << "no trade before the open";
         ShootChart(App().GetChartWindow(0), "chart_no_data_" + strLang);
+        StopSession();
+    }
+}
+
+
+// Today's KSE chart draws the day's minutes that "KH" sends (the session's hours are those the
+// schedule gives); a stock the server does not know ends the wait with the server's error; the
+// chooser's index comparisons go with the US market; a real double click opens the chooser.
+TEST_F(ChartsSession, KseTodayDrawsItsMinutesAndTheChooserFollowsTheMarket)
+{
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        const std::string strLang = bArabic ? "ar" : "en";
+        ASSERT_TRUE(StartSession({"--rate", "200", "--clock", "2026-12-08 10:00:00"}, bArabic));
+        OpenThroughChooser(33301, "101");
+        CZorvatChartView* pKse = ViewIn(0);
+        ASSERT_NE(nullptr, pKse);
+        ASSERT_TRUE(PumpUntil([&] { return pKse->GetMainHolder()->IsComplete(); })) << pRun->InfoText();
+        EXPECT_GE(PointCount(pKse->GetMainHolder()), 60) << "09:00 to 10:00, a minute each";
+        ShootChart(App().GetChartWindow(0), "chart_kse_today_" + strLang);
+        const CRect rcPlot = pKse->GetPriceChart()->GetPlotRect();
+        EXPECT_GT(PixelsIn(pKse->m_hWnd, rcPlot), 60) << "the line shows";
+        EXPECT_EQ(rcPlot.Width(), PixelsIn(pKse->m_hWnd, CRect(rcPlot.left, rcPlot.top, rcPlot.right, rcPlot.top + 1),
+                                           RGB(0, 0, 0)))
+            << "the frame's top line runs whole, the legend under it";
+
+        // After a resize nothing of the drawing before stays: the window is what a fresh paint gives.
+        App().GetChartWindow(0)->SetWindowPos(nullptr, 0, 0, 760, 520, SWP_NOMOVE | SWP_NOZORDER);
+        PumpFor(100);
+        const std::vector<COLORREF> resized = WindowPixels(pKse->m_hWnd);
+        pKse->Invalidate();
+        pKse->UpdateWindow();
+        EXPECT_TRUE(resized == WindowPixels(pKse->m_hWnd)) << "the drawing before the resize stayed";
+
+        // A real double click on the chart, behind another one, opens its chooser.
+        OpenThroughChooser(33300, "101");
+        ASSERT_NE(nullptr, ViewIn(1));
+        RunDialogSteps({{IDC_CHART_TICKER, [](HWND h) {
+                             EXPECT_EQ("101", ControlText(h, IDC_CHART_TICKER));
+                             ClickControl(h, IDCANCEL);
+                         }}});
+        POINT pt = {100, 60};
+        pKse->ClientToScreen(&pt);
+        for (UINT uMsg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP})
+            TbDisplayMouse(pKse->m_hWnd, uMsg, uMsg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, pt);
+        EXPECT_TRUE(PumpUntil([] { return FinishedSteps(); })) << "the chooser came";
+
+        // A stock the server does not know: the chart stops waiting and the error is shown.
+        OpenThroughChooser(33301, "999");
+        ASSERT_NE(nullptr, ViewIn(2));
+        EXPECT_TRUE(PumpUntil([&] { return ViewIn(2)->GetMainHolder()->IsComplete(); })) << "no endless wait";
+        EXPECT_EQ(0, PointCount(ViewIn(2)->GetMainHolder()));
+        EXPECT_FALSE(pRun->InfoText().empty());
+
+        // A US chart with an index chosen, then the KSE in the market list: the index gives way.
+        const std::string strKse = static_cast<LPCSTR>(GetGlobals()->GetMarketName(CHART_MARKET_KSE));
+        OpenThroughChooser(33192, "102", [&](HWND h) {
+            ClickControl(h, 1749);
+            ChooseItem(h, IDC_CHART_MARKET, strKse);
+            for (int nId : {1747, 1748, 1749})
+                EXPECT_FALSE(IsWindowEnabled(GetDlgItem(h, nId))) << nId;
+            EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(h, IDC_CHART_COMPARE, BM_GETCHECK, 0, 0));
+        });
+        ASSERT_TRUE(PumpUntil([&] { return RequestCount("KH") == 4; }));
+        PumpFor(200);
+        EXPECT_EQ(4, RequestCount("KH")) << "no index asked for on the KSE";
+        EXPECT_EQ(0, RequestCount("CD"));
         StopSession();
     }
 }

@@ -1,6 +1,7 @@
 // The series holders through real lines fanned out by the message source: the intraday reply
 // merged with the live quotes that came before its end, the calendar slots of historical replies
 // against Python, the high and low rule, a ticker switched while quotes arrive, index volumes.
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <sstream>
@@ -237,6 +238,17 @@ TEST_F(SeriesFixture, UsTimesMoveOntoNewYorkTimeOnceTheSessionIsKnownKseTimesSta
     Fire("$EN|1|XC|0");
     Fire("~QQ|0|XC|2|NBK|906|261207100110||||910|900|4000");
     EXPECT_EQ("36000:905.00:1:100|36070:906.00:1:0", SeriesText(kse.main));
+    // The header line twice, then a minute a row from the open: every row inside the session.
+    CSeriesChart twice(&source);
+    twice.Choose("KFH", 0, 0, 2);
+    Fire("~KH|1|XC|1|0||KFH|0|0|0|700|0");
+    Fire("~KH|1|XC|1|0||KFH|0|0|0|700|0");
+    for (int nMinute = 0; nMinute < 56; ++nMinute)
+        Fire(std::to_string(90000 + nMinute / 60 * 10000 + nMinute % 60 * 100) + "|701|10");
+    Fire("$EN|1|XC|0");
+    const std::string strTwice = SeriesText(twice.main);
+    EXPECT_EQ(55, std::count(strTwice.begin(), strTwice.end(), '|')) << "56 points";
+    EXPECT_EQ(0u, strTwice.find("32400:701.00:1:10|")) << "from 09:00";
 
     ReceiveGlobals("$MT|1|XC||0|0|0");
     ReceiveGlobals("$GM|1|XC||0|0|0|0|0|0|0|0|0|0|0|0|0");

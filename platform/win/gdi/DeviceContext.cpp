@@ -8,7 +8,7 @@
 
 static CTbHandleTable<TbDC>& DCs()
 {
-    static CTbHandleTable<TbDC>* s_pTable = new CTbHandleTable<TbDC>;
+    static CTbHandleTable<TbDC>* s_pTable = new CTbHandleTable<TbDC>(TB_HANDLE_DC);
     return *s_pTable;
 }
 

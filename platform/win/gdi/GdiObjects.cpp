@@ -7,7 +7,7 @@
 
 static CTbHandleTable<TbGdiObject>& Objects()
 {
-    static CTbHandleTable<TbGdiObject>* s_pTable = new CTbHandleTable<TbGdiObject>;
+    static CTbHandleTable<TbGdiObject>* s_pTable = new CTbHandleTable<TbGdiObject>(TB_HANDLE_GDI);
     return *s_pTable;
 }
 

@@ -10,7 +10,7 @@ struct AccelTable {
 
 CTbHandleTable<AccelTable>& Tables()
 {
-    static CTbHandleTable<AccelTable> s_tables;
+    static CTbHandleTable<AccelTable> s_tables(TB_HANDLE_ACCEL);
     return s_tables;
 }
 }  // namespace

@@ -7,7 +7,7 @@ namespace {
 // A stale handle of a destroyed menu never finds the slot's next menu.
 CTbHandleTable<TbMenu>& Menus()
 {
-    static CTbHandleTable<TbMenu>* s_pMenus = new CTbHandleTable<TbMenu>;
+    static CTbHandleTable<TbMenu>* s_pMenus = new CTbHandleTable<TbMenu>(TB_HANDLE_MENU);
     return *s_pMenus;
 }
 

@@ -17,7 +17,7 @@
 static CTbHandleTable<TbWindow>& Windows()
 {
     // Never destroyed: static objects of the program may still destroy windows at exit.
-    static CTbHandleTable<TbWindow>* s_pTable = new CTbHandleTable<TbWindow>;
+    static CTbHandleTable<TbWindow>* s_pTable = new CTbHandleTable<TbWindow>(TB_HANDLE_WINDOW);
     return *s_pTable;
 }
 

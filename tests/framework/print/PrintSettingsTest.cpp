@@ -57,7 +57,8 @@ TEST(PrintSettings, LoadsEveryStoredKeyAndSavesItBack)
     UseSourceResources();
     UsePdfPrinterOnly();
     CTestIni file;
-    // Every stored key but the device mode, each away from its default.
+    // Every stored key but the device mode, each away from its default (the margins, in inches,
+    // within the paper: wider ones are bounded by it).
     const std::vector<ExpectedField> fields = {
         {"TableOrder", "Yes", [](const CTablePrintSettings& s) { return s.m_bTableOrder; }, 1},
         {"NoSort", "Yes", [](const CTablePrintSettings& s) { return s.m_bNoSort; }, 1},
@@ -74,8 +75,8 @@ TEST(PrintSettings, LoadsEveryStoredKeyAndSavesItBack)
         {"PagesWide", "2", [](const CTablePrintSettings& s) { return s.m_nPagesWide; }, 2},
         {"FromPage", "3", [](const CTablePrintSettings& s) { return s.m_nFromPage; }, 3},
         {"ToPage", "9", [](const CTablePrintSettings& s) { return s.m_nToPage; }, 9},
-        {"MarginLeft", "12.25", [](const CTablePrintSettings& s) { return s.m_dMargins[0]; }, 12.25},
-        {"MarginRight", "7.50", [](const CTablePrintSettings& s) { return s.m_dMargins[1]; }, 7.5},
+        {"MarginLeft", "2.25", [](const CTablePrintSettings& s) { return s.m_dMargins[0]; }, 2.25},
+        {"MarginRight", "1.50", [](const CTablePrintSettings& s) { return s.m_dMargins[1]; }, 1.5},
         {"MarginTop", "0.75", [](const CTablePrintSettings& s) { return s.m_dMargins[2]; }, 0.75},
         {"MarginBottom", "abc", [](const CTablePrintSettings& s) { return s.m_dMargins[3]; }, 0.0},
         {"Units", "0", [](const CTablePrintSettings& s) { return s.m_nUnits; }, 0},
@@ -115,7 +116,7 @@ TEST(PrintSettings, LoadsEveryStoredKeyAndSavesItBack)
     EXPECT_EQ(2, again.m_nGroupLineStyle);
     EXPECT_EQ(0, again.m_nBoldTitles);
     const std::string strSaved = ReadFile(copy.m_strPath);
-    const size_t nMargin = strSaved.find("MarginRight=7.50");
+    const size_t nMargin = strSaved.find("MarginRight=1.50");
     ASSERT_NE(std::string::npos, nMargin) << strSaved;
     EXPECT_FALSE(isdigit(static_cast<unsigned char>(strSaved[nMargin + 16]))) << "two decimals";
     EXPECT_NE(std::string::npos, strSaved.find("DevMode.0=")) << "the device mode is stored with a printer";

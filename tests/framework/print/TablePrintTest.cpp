@@ -2,6 +2,7 @@
 // and fitting, the page loop's range, and what a printed page shows of alignment and fields.
 #include "PrintTestSupport.h"
 #include "framework/print/NorvTablePrint.h"
+#include "framework/print/PrinterInfo.h"
 #include "framework/table/Table.h"
 #include "platform/win/user/TestAnswers.h"
 
@@ -332,4 +333,172 @@ TEST(TablePrint, GreyModePrintsColouredTextAsGreyOnWhite)
             EXPECT_EQ(0, nColoured) << "greys only, on white";
         }
     }
+}
+
+namespace {
+// The x (in pixels at 150 dpi) of the vertical rules crossing row y (in points) of a printed
+// page: runs of dark pixels, each told by its first pixel.
+std::vector<int> RulesAt(const std::string& strPgm, double dPoints)
+{
+    int cx = 0, cy = 0, nMax = 0, nRead = 0;
+    if (sscanf(strPgm.c_str(), "P5 %d %d %d%n", &cx, &cy, &nMax, &nRead) != 3)
+        return {};
+    const unsigned char* pBits = reinterpret_cast<const unsigned char*>(strPgm.data()) + nRead + 1;
+    const int y = static_cast<int>(dPoints * 150 / 72);
+    std::vector<int> rules;
+    if (y < 0 || y >= cy || strPgm.size() < static_cast<size_t>(nRead + 1 + cx * cy))
+        return rules;
+    for (int x = 0; x < cx; ++x)
+        if (pBits[y * cx + x] < 128 && (x == 0 || pBits[y * cx + x - 1] >= 128))
+            rules.push_back(x);
+    return rules;
+}
+
+double WordBox(const std::string& strBoxes, const std::string& strWord, const char* pszEdge)
+{
+    const size_t nWord = strBoxes.find(">" + strWord + "</word>");
+    if (nWord == std::string::npos)
+        return -1;
+    const size_t nAt = strBoxes.rfind(std::string(pszEdge) + "=\"", nWord);
+    return nAt == std::string::npos ? -1 : atof(strBoxes.c_str() + nAt + strlen(pszEdge) + 2);
+}
+}  // namespace
+
+// The column-title row is ruled as the rows under it: the rule between the row-title cell and
+// the first column stands in it too, on every page, read left to right and right to left.
+TEST(TablePrint, TitleRowHasTheRulesOfItsRowsOnEveryPage)
+{
+    for (int nCodePage : {1252, 1256}) {
+        SCOPED_TRACE(nCodePage);
+        CGridLanguage language(nCodePage);
+        CPrintTable table(90, FALSE);
+        UsePdfPrinterOnly();
+        CNorvTablePrint print(&table.View());
+        ASSERT_TRUE(print.GetSettings().SelectPrinter());
+        print.BuildHeaders("Holdings");
+        const std::string strPdf = TestFilePath("rules.pdf");
+        print.SetOutputFile(strPdf.c_str());
+        ASSERT_EQ(1, print.Print());
+        ASSERT_GE(PdfPageCount(strPdf), 2);
+        for (int nPage : {1, 2}) {
+            SCOPED_TRACE(nPage);
+            const std::string strBoxes = PdfPageBoxes(strPdf, nPage);
+            const std::vector<std::string> symbols = FindSymbols(PdfPageText(strPdf, nPage));
+            ASSERT_FALSE(symbols.empty());
+            const double yTop = WordBox(strBoxes, symbols.front(), "yMin");
+            const double yBottom = WordBox(strBoxes, symbols.front(), "yMax");
+            ASSERT_GT(yTop, 0) << strBoxes;
+            const std::string strPgm = RunCommand("pdftoppm -gray -r 150 -f " + std::to_string(nPage) + " -l " +
+                                                  std::to_string(nPage) + " '" + strPdf + "' 2>/dev/null");
+            const std::vector<int> row = RulesAt(strPgm, yBottom + 0.8);
+            EXPECT_EQ(PT_COLUMNS + 2, static_cast<int>(row.size())) << "the row-title cell's two and each column's";
+            EXPECT_EQ(row, RulesAt(strPgm, yTop - 3)) << "the title row's rules";
+        }
+        std::remove(strPdf.c_str());
+    }
+}
+
+namespace {
+// The number after "Page 1 of " in a printed page's text; -1 without one.
+int LastPageOf(const std::string& strText)
+{
+    const size_t nAt = strText.find("Page 1 of ");
+    return nAt == std::string::npos ? -1 : atoi(strText.c_str() + nAt + 10);
+}
+}  // namespace
+
+// Margins of half a metre (a settings file edited by hand) come back within the paper, and a
+// page always carries rows and columns: a thousand rows print on a few dozen pages, not on
+// thousands of empty ones. A printer of smaller paper bounds the margins it is given as well.
+TEST(TablePrint, MarginsWiderThanThePaperAreBoundedAndEveryPageCarriesRows)
+{
+    CPrintTable table(1000, FALSE);
+    UsePdfPrinterOnly();
+    CTestIni ini;
+    {
+        CTablePrintSettings stored;
+        ASSERT_TRUE(stored.SelectPrinter());
+        stored.m_nUnits = PRINT_UNITS_MM;
+        for (double& dMargin : stored.m_dMargins)
+            dMargin = 500.0;
+        stored.Save(ini.m_ini);
+    }
+    for (bool bLoad : {true, false}) {
+        SCOPED_TRACE(bLoad ? "loaded" : "set in the record");
+        CNorvTablePrint print(&table.View());
+        if (bLoad) {
+            ASSERT_TRUE(print.GetSettings().Load(ini.m_ini));
+            // What the margins page shows now: a quarter of the paper on each side.
+            const POINT* pPaper = print.GetSettings().GetPrinter()->FindPaperDimensions(
+                static_cast<WORD>(print.GetSettings().GetPaperSize()));
+            ASSERT_NE(nullptr, pPaper);
+            EXPECT_NEAR(pPaper->x / 40.0, print.GetSettings().m_dMargins[PRINT_MARGIN_LEFT], 0.01);
+            EXPECT_NEAR(pPaper->y / 40.0, print.GetSettings().m_dMargins[PRINT_MARGIN_BOTTOM], 0.01);
+        } else {
+            ASSERT_TRUE(print.GetSettings().SelectPrinter());
+            print.GetSettings().m_nUnits = PRINT_UNITS_MM;
+            for (double& dMargin : print.GetSettings().m_dMargins)
+                dMargin = 500.0;
+        }
+        print.BuildHeaders("Holdings");
+        print.GetSettings().m_nFromPage = 1;
+        print.GetSettings().m_nToPage = 1;
+        const std::string strPdf = TestFilePath("margins.pdf");
+        print.SetOutputFile(strPdf.c_str());
+        ASSERT_EQ(1, print.Print());
+        const std::string strText = PdfPageText(strPdf, 1);
+        EXPECT_NE(std::string::npos, strText.find("Symbol")) << strText;
+        EXPECT_NE(std::string::npos, strText.find(PrintedOrder(1000).front())) << strText;
+        const int nPages = LastPageOf(strText);
+        EXPECT_GE(nPages, 10) << strText;
+        EXPECT_LE(nPages, 200) << strText;
+        std::remove(strPdf.c_str());
+    }
+
+    TbRemoveVirtualPrinters();
+    TBVIRTUALPRINTER small;
+    small.strName = "Small Paper";
+    small.papers = {DMPAPER_A5};
+    TbAddVirtualPrinter(small);
+    CTablePrintSettings settings;
+    ASSERT_TRUE(settings.SelectPrinter());
+    settings.m_nUnits = PRINT_UNITS_MM;
+    for (double& dMargin : settings.m_dMargins)
+        dMargin = 70.0;
+    settings.SetPrinterName(CTBString("Small Paper"));
+    ASSERT_EQ("Small Paper", std::string(settings.GetPrinterName()));
+    EXPECT_NEAR(148.0 / 4, settings.m_dMargins[PRINT_MARGIN_LEFT], 0.01) << "A5 is 148 mm wide";
+    EXPECT_NEAR(148.0 / 4, settings.m_dMargins[PRINT_MARGIN_RIGHT], 0.01);
+    EXPECT_DOUBLE_EQ(70.0, settings.m_dMargins[PRINT_MARGIN_TOP]) << "210 mm leave room for 70 and 70";
+    TbRemoveVirtualPrinters();
+}
+// A table printed in Arabic is text a reader can search: its titles come back from the PDF as
+// their letters in reading order, lam-alef as two letters, no presentation forms, as English
+// text does; the English cells beside them stay as they were.
+TEST(TablePrint, ArabicPrintsAsSearchableLetters)
+{
+    CGridLanguage language(1256);
+    CPrintTable table(5, FALSE);
+    UsePdfPrinterOnly();
+    CNorvTablePrint print(&table.View());
+    ASSERT_TRUE(print.GetSettings().SelectPrinter());
+    print.BuildHeaders("Holdings");
+    const std::string strPdf = TestFilePath("arabic.pdf");
+    print.SetOutputFile(strPdf.c_str());
+    ASSERT_EQ(1, print.Print());
+    const std::string strText = PdfPageText(strPdf, 1);
+    for (const char* pszWord : {"الرمز", "الاسم", "القطاع", "الكمية", "السعر", "القيمة"})
+        EXPECT_NE(std::string::npos, strText.find(pszWord)) << pszWord << " in " << strText;
+    // UTF-8 of U+FB50..U+FDFF begins EF AD..EF B7, of U+FE70..U+FEFF EF B9..EF BB.
+    for (size_t i = 0; i + 1 < strText.size(); ++i)
+        if (static_cast<unsigned char>(strText[i]) == 0xEF) {
+            const unsigned char ch = static_cast<unsigned char>(strText[i + 1]);
+            EXPECT_FALSE((ch >= 0xAD && ch <= 0xB7) || (ch >= 0xB9 && ch <= 0xBB)) << "a presentation form at " << i;
+        }
+    EXPECT_NE(std::string::npos, strText.find("S0004")) << strText;
+    EXPECT_NE(std::string::npos, strText.find("Holdings")) << strText;
+    EXPECT_EQ(1, PdfPageCount(strPdf));
+    const std::string strComplaints = RunCommand("pdftotext '" + strPdf + "' /dev/null 2>&1");
+    EXPECT_TRUE(strComplaints.empty()) << "a sound file, its table of objects right: " << strComplaints;
+    std::remove(strPdf.c_str());
 }

@@ -59,6 +59,10 @@ struct QtClipboardTest : ::testing::Test {
             return RegisterClassA(&wc) != 0;
         }();
         ASSERT_TRUE(s_bRegistered);
+        // Every test starts from an empty clipboard nobody owns, whatever an earlier one left.
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        EmptyClipboard();
+        CloseClipboard();
         hOwner = CreateWindowExA(0, "TbClipOwner", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
         uOldPage = GetACP();
         g_nRenders = 0;

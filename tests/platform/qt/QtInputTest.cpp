@@ -138,6 +138,26 @@ TEST_F(QtInputTest, MouseButtonsAndWheelArriveInClientCoordinates)
     EXPECT_EQ(20 + 15, GET_X_LPARAM(moves.back().lParam));
 }
 
+// A double click as the window system delivers it (the second press comes as Qt's double-click
+// event only) is one press and one double click, as the class asked for.
+TEST_F(QtInputTest, ADoubleClickFromTheWindowSystemIsADoubleClick)
+{
+    QWidget* pWidget = TbQtWidgetOf(hChild);
+    QWindow* pWindow = pWidget->window()->windowHandle();
+    ASSERT_NE(nullptr, pWindow);
+    const QPoint pt = pWidget->mapTo(pWidget->window(), QPoint(7, 9));
+    QTest::mouseDClick(pWindow, Qt::LeftButton, Qt::NoModifier, pt);
+    PumpQt(30);
+    const auto downs = MessagesOf(WM_LBUTTONDOWN);
+    const auto doubles = MessagesOf(WM_LBUTTONDBLCLK);
+    ASSERT_EQ(1u, doubles.size());
+    EXPECT_EQ(hChild, doubles[0].hWnd);
+    EXPECT_EQ(7, GET_X_LPARAM(doubles[0].lParam));
+    EXPECT_EQ(9, GET_Y_LPARAM(doubles[0].lParam));
+    EXPECT_EQ(1u, downs.size());
+    EXPECT_EQ(2u, MessagesOf(WM_LBUTTONUP).size());
+}
+
 TEST_F(QtInputTest, TheDisplaySizesAndClosesThroughMessages)
 {
     QWidget* pTopWidget = TbQtWidgetOf(hTop);

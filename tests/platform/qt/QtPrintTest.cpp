@@ -172,8 +172,8 @@ TEST_F(QtPrintTest, PdfPrinterPagesKeepTextFiguresClipsAndBitmaps)
             EXPECT_EQ("yes", strLine.substr(nEmb, 3)) << strLine;
         }
     EXPECT_NE(std::string::npos, strFonts.find("Liberation")) << strFonts;
-    // Arabic comes back in its presentation forms between bidi marks: NFKC and dropping the marks
-    // give the letters as they were typed.
+    // Arabic comes back as its letters between bidi marks: dropping the marks gives them as they
+    // were typed (NFKC leaves them so).
     std::string strPage1 = QString::fromStdString(RunCommand("pdftotext -f 1 -l 1 '" + strPdf + "' -"))
                                .normalized(QString::NormalizationForm_KC)
                                .remove(QRegularExpression(QStringLiteral("[\\x{200E}\\x{200F}\\x{202A}-\\x{202E}]")))

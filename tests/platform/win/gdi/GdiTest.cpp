@@ -302,6 +302,29 @@ TEST(Gdi, DeletedObjectsStayDeadAndSelectedOnesLiveOn)
     EXPECT_EQ(0, GetDeviceCaps(hdcOther, BITSPIXEL));
 }
 
+// Whatever DCs earlier code left alive, a bitmap is a bitmap and a DC a DC: a handle of one kind
+// never answers as another (the clipboard refuses a bitmap GetObjectType calls a DC).
+TEST(Gdi, BitmapsAndDcsAliveTogetherKeepTheirKinds)
+{
+    std::vector<HDC> dcs;
+    std::vector<HBITMAP> bitmaps;
+    for (int i = 0; i < 3000; ++i)
+        dcs.push_back(CreateCompatibleDC(nullptr));
+    for (int i = 0; i < 3000; ++i)
+        bitmaps.push_back(CreateBitmap(1, 1, 1, 32, nullptr));
+    int nWrongBitmaps = 0, nWrongDcs = 0;
+    for (HBITMAP hBitmap : bitmaps)
+        nWrongBitmaps += GetObjectType(hBitmap) != OBJ_BITMAP;
+    for (HDC hdc : dcs)
+        nWrongDcs += GetObjectType(hdc) != OBJ_MEMDC;
+    EXPECT_EQ(0, nWrongBitmaps);
+    EXPECT_EQ(0, nWrongDcs);
+    for (HBITMAP hBitmap : bitmaps)
+        DeleteObject(hBitmap);
+    for (HDC hdc : dcs)
+        DeleteDC(hdc);
+}
+
 TEST(Gdi, RegionsCombine)
 {
     HRGN a = CreateRectRgn(0, 0, 10, 10), b = CreateRectRgn(5, 5, 15, 15), r = CreateRectRgn(0, 0, 0, 0);
