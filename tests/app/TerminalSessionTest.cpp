@@ -136,6 +136,37 @@ TEST_F(SessionFixture, ConnectsLogsInThroughTheDialogAndLoadsOnce)
     EXPECT_EQ(std::string("\1\0\0\0", 4), RegistryValue("Settings", "Arabic"));
 }
 
+// The initial load ends with the reply the user's role waits for: the holidays below role 3,
+// the last follow-up ("VX") from role 3 on. The server cuts the line inside the "VX" reply: a
+// load that waited for the holidays has ended, one that waited for "VX" never does.
+TEST(SessionRoles, InitialLoadWaitsForTheReplyOfTheUsersRole)
+{
+    struct Case {
+        const char* pszUser;
+        const char* pszPassword;
+        int nRole;
+        bool bLoaded;
+    };
+    const Case cases[] = {{"dealer", "dealer1", 2, true}, {"demo01", "demo12", 3, false}, {"margin", "margin1", 4, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.pszUser) + ", role " + std::to_string(c.nRole));
+        CTestServer server;
+        std::vector<std::string> options = s_serverData;
+        options.insert(options.end(), {"--scenario", "close-in-stream=VX"});
+        ASSERT_TRUE(server.Start(options));
+        CTerminalRun run;
+        run.WriteLinkSettings(server.Port());
+        run.QueueLogin(c.pszUser, c.pszPassword);
+        TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});     // the lost line is told in a box
+        ASSERT_TRUE(run.Start());
+        CZORVAT32App& app = run.App();
+        ASSERT_TRUE(PumpUntil([&] { return !app.IsConnected() && TbPendingTestAnswers() == 0; }, 20000))
+            << run.InfoText();
+        EXPECT_EQ(c.bLoaded, app.IsInitialLoadDone() != FALSE) << run.InfoText();
+        EXPECT_EQ(c.bLoaded ? 1 : 0, run.CountInfoLines(IDS_INITIAL_LOAD_DONE)) << run.InfoText();
+    }
+}
+
 // A password with the field separator never goes out (the same dialog takes the next answer); a
 // refused one brings the dialog back with the reason; the accepted login's workspace file is
 // named by the plain characters of the user's name.

@@ -117,6 +117,57 @@ TEST_F(FeedFixture, LiveLinesDuringARefillApplyAfterItsEnd)
     EXPECT_EQ(3, pTable->GetTable()->GetView(0)->GetRowCount()) << "no row twice in the engine table";
 }
 
+namespace {
+
+// The feed table that writes down each live line it applies, as a table whose live lines add to
+// a row (a volume, a trade) would count it.
+class CCountingFeedTable : public CQuoteFeedTable
+{
+public:
+    using CQuoteFeedTable::CQuoteFeedTable;
+    void ApplyLive(CServerMessage* pMsg) override
+    {
+        m_strApplied += (m_strApplied.empty() ? "" : ",") + std::string(pMsg->GetFieldText(1));
+        CQuoteFeedTable::ApplyLive(pMsg);
+    }
+    std::string m_strApplied;
+};
+
+}  // namespace
+
+// Lines held through a refill go on after its end in the order they came, each once; the next
+// refill starts with nothing of them, also when it begins before the first one ended.
+TEST_F(FeedFixture, HeldLinesApplyOnceInArrivalOrderAndNoneCarryOver)
+{
+    auto* pCounting = new CCountingFeedTable(&source);      // the table map deletes it
+    ASSERT_TRUE(pCounting->Create(52998, 0, 0));
+    Reply({"1|AAA|100|10|200101|100000|a"});
+    Fire("~FR|1|XC||0");
+    Fire("$LL|1|XC||1|101|1");
+    Fire("$LL|1|XC||2|102|2");
+    Fire("$LL|1|XC||1|103|3");
+    EXPECT_EQ("", pCounting->m_strApplied) << "nothing applies while the reply runs";
+    Fire("1|AAA|100|10|200101|100000|a");
+    Fire("$EN|1|XC|0");
+    EXPECT_EQ("101,102,103", pCounting->m_strApplied);
+    EXPECT_EQ("1 AAA 103 3 2020/01/01 10:00:00|2  102 2  ", RowsText(*pCounting->GetRows()));
+
+    pCounting->m_strApplied.clear();
+    Reply({"1|AAA|100|10|200101|100000|a"});
+    EXPECT_EQ("", pCounting->m_strApplied) << "a later refill applies none of them again";
+    EXPECT_EQ("1 AAA 100 10 2020/01/01 10:00:00", RowsText(*pCounting->GetRows()));
+
+    // A refill that starts again before its end drops what the first start held.
+    Fire("~FR|1|XC||0");
+    Fire("$LL|1|XC||1|104|4");
+    Fire("~FR|1|XC||0");
+    Fire("$LL|1|XC||1|105|5");
+    Fire("1|AAA|100|10|200101|100000|a");
+    Fire("$EN|1|XC|0");
+    EXPECT_EQ("105", pCounting->m_strApplied);
+    EXPECT_EQ(0, pCounting->GetHeldLineCount());
+}
+
 TEST_F(FeedFixture, StrayEndChangesNothing)
 {
     // An error header reaches no table: the "EN" after it is nobody's.

@@ -216,6 +216,27 @@ TEST_F(QuoteFixture, HoldingsAndOwnPositionAddTheirFigures)
     EXPECT_FALSE(pTable->SetOwnPosition("MSFT", "US", 1, 1)) << "a row gone meanwhile is not written";
 }
 
+// A quote after the holdings line values the day's gain on the held quantities of fields 1 and
+// 3 of "NH"; field 2 is held too, but its gain does not count for the day.
+TEST_F(QuoteFixture, QuoteAfterHoldingsCountsTheDaysGainOfTheFirstAndThirdHeldQuantities)
+{
+    struct Case {
+        const char* pszHolding;
+        const char* pszDayGain;     // after a quote 3 up on the close
+    };
+    const Case cases[] = {{"~NH|1|XC|0|IBM|40|0|0", "120.00"},
+                          {"~NH|1|XC|0|IBM|0|40|0", ""},
+                          {"~NH|1|XC|0|IBM|0|0|40", "120.00"},
+                          {"~NH|1|XC|0|IBM|40|5|2", "126.00"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszHolding);
+        Fire(Quote(4, "IBM", "1", "10", "10"));
+        Fire(c.pszHolding);
+        Fire(Quote(4, "IBM", "1", "13", "10"));
+        EXPECT_EQ(c.pszDayGain, Cell("IBM", QC_DAY_GAIN));
+    }
+}
+
 TEST_F(QuoteFixture, AlertFiresOnceAndIsCleared)
 {
     Fire(Quote(4, "IBM", "1", "10", "10"));

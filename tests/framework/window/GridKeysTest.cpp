@@ -155,6 +155,25 @@ TEST(GridKeys, PagesHomeAndEndMoveTheCurrentRowThenScroll)
     EXPECT_GT(f.grid.GetScrollPane().GetOffset(), 0);
 }
 
+// Page Up from the second line makes the first line current without scrolling; from the first
+// line it scrolls a page up and keeps the current row on the first line.
+TEST(GridKeys, PageUpTakesTheFirstLineBeforeItScrolls)
+{
+    CInputGridFixture f(100, 200, 200);
+    const int nWhole = f.grid.GetWholeLines();
+    ASSERT_GT(nWhole, 3);
+    f.grid.SetTopRow(40, FALSE, 0);
+    f.grid.SetCurrentRowOffset(1);
+    ASSERT_EQ(41, f.grid.GetCurrentRow());
+    TypeKey(VK_PRIOR);
+    EXPECT_EQ(40, f.grid.GetTopRow()) << "no scrolling from the second line";
+    EXPECT_EQ(40, f.grid.GetCurrentRow());
+    TypeKey(VK_PRIOR);
+    EXPECT_EQ(40 - nWhole, f.grid.GetTopRow()) << "from the first line a page up";
+    EXPECT_EQ(40 - nWhole, f.grid.GetCurrentRow());
+    EXPECT_EQ(0, f.grid.GetCurrentOffset());
+}
+
 TEST(GridKeys, DeleteRemovesTheCurrentRowAndRefusalsBeep)
 {
     CInputGridFixture f(5);

@@ -361,3 +361,80 @@ TEST(GridReactions, HiddenWindowMarksTheCellAndPaintsItWhenShown)
     EXPECT_FALSE(IsRectEmpty(&rcChanged)) << "the new value shows";
     EXPECT_TRUE(Inside(rcChanged, rcCell)) << "and nothing else changed";
 }
+
+namespace {
+
+// The symbol a user reads on a window line of the grid ("" past the view's end).
+std::string LineSymbol(CGridTable& table, CTableWindow& grid, int nLine)
+{
+    CRowPosition pos;
+    if (!table.View().GetRowTree().LocateByIndex(grid.GetTopRow() + nLine, &pos))
+        return "";
+    char sz[32] = "";
+    pos.m_pNode->GetCellText(sz, sizeof sz, GRID_COL_SYMBOL, table.View().GetColumns().GetColumn(GRID_COL_SYMBOL),
+                             &table.View());
+    return sz;
+}
+
+std::string CurrentSymbol(CGridTable& table, CTableWindow& grid)
+{
+    return LineSymbol(table, grid, grid.GetCurrentRow() - grid.GetTopRow());
+}
+
+}  // namespace
+
+// A row arriving at the window's first line, and the current row at or around that line: what
+// the first line and the current row show afterwards.
+TEST(GridReactions, RowArrivingAtTheTopLineKeepsTheCurrentRowWhereTheUserSeesIt)
+{
+    struct Case {
+        const char* pszWhat;
+        int nCurrentOffset;          // window line of the current row
+        const char* pszNewSymbol;    // sorts at view index 9 ("S0008a") or 10, the top line ("S0009a")
+        const char* pszFirstLine;    // what the first line shows afterwards
+        const char* pszCurrent;
+        int nCurrentLine;            // its window line afterwards
+    };
+    const Case cases[] = {
+        {"arrives at the top line, which is current", 0, "S0009a", "S0010", "S0010", 0},
+        {"arrives at the top line above the current row", 3, "S0009a", "S0010", "S0013", 3},
+        {"arrives just above the top line", 0, "S0008a", "S0010", "S0010", 0},
+        {"arrives just below the top line, which is current", 0, "S0010a", "S0010", "S0010", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        CGridTable table;
+        table.Fill(40);
+        table.SortBy(GRID_COL_SYMBOL, SORT_ASCENDING);
+        CGridWindow window(table.View());
+        CTableWindow& grid = window.Grid();
+        ASSERT_GT(grid.GetWholeLines(), 5);
+        grid.SetTopRow(10, FALSE, 0);
+        grid.SetCurrentRowOffset(c.nCurrentOffset);
+        ASSERT_EQ("S0010", LineSymbol(table, grid, 0));
+
+        TBCellSlot* pBlock = table.t.NewBlock();
+        PutText(table.t, pBlock, GRID_COL_SYMBOL, c.pszNewSymbol);
+        table.t.Insert(pBlock);
+
+        EXPECT_EQ(c.pszFirstLine, LineSymbol(table, grid, 0));
+        EXPECT_EQ(c.pszCurrent, CurrentSymbol(table, grid));
+        EXPECT_EQ(c.nCurrentLine, grid.GetCurrentRow() - grid.GetTopRow());
+    }
+    // Scrolled to the end, the window can still take one more line: the rows stay as they were.
+    CGridTable table;
+    table.Fill(40);
+    table.SortBy(GRID_COL_SYMBOL, SORT_ASCENDING);
+    CGridWindow window(table.View());
+    CTableWindow& grid = window.Grid();
+    grid.SetTopRow(grid.GetMaxTopRow(), FALSE, 0);
+    grid.SetCurrentRowOffset(0);
+    const std::string strFirst = LineSymbol(table, grid, 0);
+    TBCellSlot* pBlock = table.t.NewBlock();
+    char szBefore[16];                          // sorts just before the first line's symbol
+    snprintf(szBefore, sizeof szBefore, "S%04da", std::stoi(strFirst.substr(1)) - 1);
+    PutText(table.t, pBlock, GRID_COL_SYMBOL, szBefore);
+    table.t.Insert(pBlock);
+    EXPECT_EQ(strFirst, LineSymbol(table, grid, 0));
+    EXPECT_EQ(strFirst, CurrentSymbol(table, grid));
+}
