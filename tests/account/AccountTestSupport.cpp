@@ -16,6 +16,7 @@
 #include "market/PreferencesDlg.h"
 #include "platform/mfc/CmdTarget.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/user/DateTimePick.h"
 
 CAccountSession::CAccountSession()
     : strDatePattern(GetNorvGlobals().m_strDatePattern), strTimePattern(GetNorvGlobals().m_strTimePattern)
@@ -171,4 +172,13 @@ std::vector<std::string> Split(const std::string& strLine)
     for (std::string strField; std::getline(stream, strField, '|');)
         fields.push_back(strField);
     return fields;
+}
+
+void SetPicker(HWND hDlg, int nId, long nDay)
+{
+    SYSTEMTIME st = {};
+    st.wYear = static_cast<WORD>(nDay / 10000);
+    st.wMonth = static_cast<WORD>(nDay / 100 % 100);
+    st.wDay = static_cast<WORD>(nDay % 100);
+    SendMessageA(GetDlgItem(hDlg, nId), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
 }

@@ -54,5 +54,7 @@ void Shoot(CDataTable* pTable, const std::string& strName);
 void RunTableCommand(CDataTable* pTable, UINT nId);
 // A line of the server's state file split at its '|' (a trailing '|' adds no field).
 std::vector<std::string> Split(const std::string& strLine);
+// A date picker of a dialog set to a day given as YYYYMMDD.
+void SetPicker(HWND hDlg, int nId, long nDay);
 // The base currency ("=KWD") chosen in the preferences form and applied, as the user does.
 void ChooseBaseCurrency(CTerminalRun& run, const char* pszCode);

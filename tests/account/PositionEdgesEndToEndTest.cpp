@@ -47,15 +47,6 @@ SHOWN ShownCell(CDataTable* pTable, int nKeyCol, const std::string& strKey, int 
     return {"(no row)", -1};
 }
 
-void SetPicker(HWND hDlg, int nId, long nDay)
-{
-    SYSTEMTIME st = {};
-    st.wYear = static_cast<WORD>(nDay / 10000);
-    st.wMonth = static_cast<WORD>(nDay / 100 % 100);
-    st.wDay = static_cast<WORD>(nDay % 100);
-    SendMessageA(GetDlgItem(hDlg, nId), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
-}
-
 struct PositionEdges : CAccountSession
 {
     void Command(UINT nId) { SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, nId, 0); }

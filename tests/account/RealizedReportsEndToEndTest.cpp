@@ -32,20 +32,12 @@ namespace {
 const double CENT = 0.011;
 const long WIDE_FROM = 20261101, WIDE_TO = 20261231;
 
-// YYYYMMDD of a picker, and a picker set to one.
+// YYYYMMDD of a picker.
 long PickerDay(HWND hDlg, int nId)
 {
     SYSTEMTIME st = {};
     SendMessageA(GetDlgItem(hDlg, nId), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st));
     return st.wYear * 10000L + st.wMonth * 100L + st.wDay;
-}
-void SetPicker(HWND hDlg, int nId, long nDay)
-{
-    SYSTEMTIME st = {};
-    st.wYear = static_cast<WORD>(nDay / 10000);
-    st.wMonth = static_cast<WORD>(nDay / 100 % 100);
-    st.wDay = static_cast<WORD>(nDay % 100);
-    SendMessageA(GetDlgItem(hDlg, nId), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
 }
 long DayOf(time_t nTime)
 {

@@ -98,3 +98,39 @@ protected:
         }
     }
 };
+
+// The main frame's procedure watched while the object lives: each WM_SETREDRAW noted as
+// "off (what)|" or "on (what)|", what being what the test reads of the screen at that moment.
+class CRedrawWatch
+{
+public:
+    CRedrawWatch(HWND hFrame, std::function<std::string()> whatShows) : m_hFrame(hFrame)
+    {
+        s_strLog.clear();
+        s_whatShows = std::move(whatShows);
+        s_pfnFrame = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hFrame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Watch)));
+    }
+    ~CRedrawWatch() { Stop(); }
+    CRedrawWatch(const CRedrawWatch&) = delete;
+    CRedrawWatch& operator=(const CRedrawWatch&) = delete;
+    // The frame's own procedure back; what was noted stays readable.
+    void Stop()
+    {
+        if (m_hFrame != nullptr && IsWindow(m_hFrame))
+            SetWindowLongPtrA(m_hFrame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s_pfnFrame));
+        m_hFrame = nullptr;
+    }
+    const std::string& Log() const { return s_strLog; }
+
+private:
+    static LRESULT CALLBACK Watch(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+    {
+        if (uMsg == WM_SETREDRAW)
+            s_strLog += std::string(wParam ? "on" : "off") + " (" + s_whatShows() + ")|";
+        return CallWindowProcA(s_pfnFrame, hWnd, uMsg, wParam, lParam);
+    }
+    HWND m_hFrame;
+    static inline WNDPROC s_pfnFrame = nullptr;
+    static inline std::function<std::string()> s_whatShows;
+    static inline std::string s_strLog;
+};

@@ -29,6 +29,7 @@
 #include "platform/win/user/TestAnswers.h"
 #include "platform/win/user/Display.h"
 #include "platform/win/user/VirtualKeys.h"
+#include "tests/common/MenuCommands.h"
 
 namespace {
 
@@ -64,16 +65,6 @@ const TbResourceTemplates& Templates(int nFile)
         EXPECT_TRUE(s_scripts[nFile].LoadFile((std::string(TB_SOURCE_DIR "/resources/") + s_pszFiles[nFile]).c_str()));
     }
     return s_scripts[nFile].GetTemplates();
-}
-
-void CollectCommands(const std::vector<TBMENUTEMPLATEITEM>& items, std::set<UINT>& commands)
-{
-    for (const auto& item : items) {
-        if (item.uFlags & MF_POPUP)
-            CollectCommands(item.popup, commands);
-        else if (!(item.uFlags & MF_SEPARATOR))
-            commands.insert(item.uId);
-    }
 }
 
 // The letter a menu text underlines (one UTF-8 character, ASCII letters upper-cased), "" for none.

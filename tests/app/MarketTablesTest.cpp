@@ -861,22 +861,6 @@ TEST_F(MarketSessionFixture, ReportCommandsAskBeforeTheirWindowShows)
     EXPECT_EQ(std::vector<std::string>{"57744"}, s_askedWhileShown);
 }
 
-namespace {
-
-// The main frame's procedure, watched: each WM_SETREDRAW noted with what the user had then.
-WNDPROC s_pfnWatchedFrame = nullptr;
-std::function<std::string()> s_whatShows;
-std::string s_redraws;
-
-LRESULT CALLBACK WatchRedraw(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    if (uMsg == WM_SETREDRAW)
-        s_redraws += std::string(wParam ? "on" : "off") + " (" + s_whatShows() + ")|";
-    return CallWindowProcA(s_pfnWatchedFrame, hWnd, uMsg, wParam, lParam);
-}
-
-}  // namespace
-
 TEST_F(MarketSessionFixture, SavedWorkspaceBringsBackPagesAndNewsTogetherInTheNextSession)
 {
     ASSERT_NO_FATAL_FAILURE(StartTrader({57744, 56915}));
@@ -908,16 +892,14 @@ TEST_F(MarketSessionFixture, SavedWorkspaceBringsBackPagesAndNewsTogetherInTheNe
 
     HWND hFrame = app.GetMainFrame()->m_hWnd;
     s_calls.clear();
-    s_redraws.clear();
-    s_whatShows = [&] {
+    CRedrawWatch redraws(hFrame, [&] {
         CFormMDIWnd* pBack = app.GetPageWindow("BRIEF_STOCK_TICKER");
         return std::string(pBack != nullptr && pBack->IsWindowVisible() ? "page" : "no page");
-    };
-    s_pfnWatchedFrame = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hFrame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchRedraw)));
+    });
     TbQueueTestAnswer({TB_ASK_OPENFILE, IDOK, strPath});
     app.RunCommand(ID_APP_OPEN_WORKSPACE);
-    SetWindowLongPtrA(hFrame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s_pfnWatchedFrame));
-    EXPECT_EQ("off (no page)|on (page)|", s_redraws) << "the windows appear together";
+    redraws.Stop();
+    EXPECT_EQ("off (no page)|on (page)|", redraws.Log()) << "the windows appear together";
 
     pPage = app.GetPageWindow("BRIEF_STOCK_TICKER");
     ASSERT_NE(nullptr, pPage);

@@ -76,19 +76,6 @@ BOOL Enabled(CZORVAT32App& app, UINT nId)
     return bEnabled;
 }
 
-// The main frame's procedure, watched: each WM_SETREDRAW noted with what the information
-// window says of the workspace at that moment.
-WNDPROC s_pfnFrameProc = nullptr;
-std::function<std::string()> s_whatFrameSees;
-std::string s_frameRedraws;
-
-LRESULT CALLBACK WatchFrame(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    if (uMsg == WM_SETREDRAW)
-        s_frameRedraws += std::string(wParam ? "on" : "off") + " (" + s_whatFrameSees() + ")|";
-    return CallWindowProcA(s_pfnFrameProc, hWnd, uMsg, wParam, lParam);
-}
-
 struct SessionFixture : ::testing::Test
 {
     CTestServer server;
@@ -355,16 +342,16 @@ TEST_F(SessionFixture, RefusedPasswordChangeNeverBecomesTheSessionsPassword)
     ASSERT_TRUE(PumpUntil([&] { return !app.IsConnected(); }, 5000));
     // The next login builds the user's workspace behind the locked frame, which draws once it is all there.
     HWND hFrame = app.GetMainFrame()->m_hWnd;
-    s_frameRedraws.clear();
-    s_whatFrameSees = [&] { return run.InfoText().find("Workspace: ") != std::string::npos ? "loaded" : "not loaded"; };
-    s_pfnFrameProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hFrame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchFrame)));
+    CRedrawWatch redraws(hFrame, [&] {
+        return run.InfoText().find("Workspace: ") != std::string::npos ? "loaded" : "not loaded";
+    });
     run.QueueLogin("demo01", "demo12");
     app.RunCommand(ID_APP_CONNECT);
     const bool bLoaded = run.WaitForLoad();
-    SetWindowLongPtrA(hFrame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s_pfnFrameProc));
+    redraws.Stop();
     ASSERT_TRUE(bLoaded) << run.InfoText();
     const std::string strLast = "off (not loaded)|on (loaded)|";   // the connection's own redraws come before
-    EXPECT_TRUE(s_frameRedraws.ends_with(strLast)) << s_frameRedraws;
+    EXPECT_TRUE(redraws.Log().ends_with(strLast)) << redraws.Log();
     changePin();
     ASSERT_TRUE(PumpUntil([&] { return count(strDone) == 1; }, 5000)) << run.InfoText();
     EXPECT_EQ("demo12", std::string(app.GetUser().GetPassword())) << "the last session's change outlived it";

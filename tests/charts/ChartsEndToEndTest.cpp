@@ -27,6 +27,7 @@
 #include "platform/win/user/Display.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/market/MarketSessionSupport.h"
+#include "tests/common/WindowPixels.h"
 
 namespace {
 
@@ -267,18 +268,6 @@ int PixelsIn(HWND hWnd, const RECT& rc, COLORREF cr = RGB(0, 0, 255))
             n += GetPixel(hdc, x, y) == cr;
     ReleaseDC(hWnd, hdc);
     return n;
-}
-std::vector<COLORREF> WindowPixels(HWND hWnd)
-{
-    RECT rc;
-    GetClientRect(hWnd, &rc);
-    std::vector<COLORREF> pixels;
-    HDC hdc = GetDC(hWnd);
-    for (int y = 0; y < rc.bottom; ++y)
-        for (int x = 0; x < rc.right; ++x)
-            pixels.push_back(GetPixel(hdc, x, y));
-    ReleaseDC(hWnd, hdc);
-    return pixels;
 }
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include <vector>
 #include "platform/win/kernel/ResourceScript.h"
 #include "platform/win/user/Menu.h"
+#include "tests/common/MenuCommands.h"
 
 namespace {
 
@@ -21,16 +22,6 @@ const UINT s_texts[] = {56779, 56731, 51236, 57375, 51890, 51891, 51922, 51923, 
                         51910, 51911, 51912, 51913, 51914, 51915, 51916, 51917, 51918, 51919, 51920, 51924, 51925,
                         51926, 51927, 51928, 51929, 51930, 51941, 51942, 57444, 57491, 57493, 51937, 51936, 52180,
                         51939, 51931, 51932, 51934, 51935, 55291, 55292, 55293, 55296, 55297, 55298, 55302, 57105};
-
-void CollectCommands(const std::vector<TBMENUTEMPLATEITEM>& items, std::set<UINT>& commands)
-{
-    for (const auto& item : items) {
-        if (item.uFlags & MF_POPUP)
-            CollectCommands(item.popup, commands);
-        else if (!(item.uFlags & MF_SEPARATOR))
-            commands.insert(item.uId);
-    }
-}
 
 std::string MenuShape(const std::vector<TBMENUTEMPLATEITEM>& items)
 {

@@ -6,23 +6,10 @@
 #include <vector>
 
 #include "framework/base/NorvGlobals.h"
+#include "tests/common/WindowPixels.h"
 #include "tests/framework/window/GridTestSupport.h"
 
 namespace {
-
-// The window's pixels as they stand, read through a window DC (no message is pumped).
-std::vector<COLORREF> Pixels(HWND hWnd)
-{
-    RECT rc;
-    GetClientRect(hWnd, &rc);
-    std::vector<COLORREF> pixels;
-    HDC hdc = GetDC(hWnd);
-    for (int y = 0; y < rc.bottom; ++y)
-        for (int x = 0; x < rc.right; ++x)
-            pixels.push_back(GetPixel(hdc, x, y));
-    ReleaseDC(hWnd, hdc);
-    return pixels;
-}
 
 // The bounding box of the pixels that differ; empty when none do.
 RECT Changed(HWND hWnd, const std::vector<COLORREF>& before, const std::vector<COLORREF>& after)
@@ -74,9 +61,9 @@ TEST(GridReactions, CellWritePaintsOnlyThatCellAtOnce)
     grid.GetCellRect(3, nDisplayCol, &rcCell);
     ASSERT_FALSE(IsRectEmpty(&rcCell));
 
-    std::vector<COLORREF> before = Pixels(window.Hwnd());
+    std::vector<COLORREF> before = WindowPixels(window.Hwnd());
     WriteVolume(table, blocks[3], 987654);
-    std::vector<COLORREF> after = Pixels(window.Hwnd());
+    std::vector<COLORREF> after = WindowPixels(window.Hwnd());
     RECT rcChanged = Changed(window.Hwnd(), before, after);
     EXPECT_FALSE(IsRectEmpty(&rcChanged)) << "painted without a message";
     EXPECT_TRUE(Inside(rcChanged, rcCell)) << "changed " << rcChanged.left << "," << rcChanged.top << " "
@@ -88,7 +75,7 @@ TEST(GridReactions, CellWritePaintsOnlyThatCellAtOnce)
     WriteVolume(table, blocks[4], 123);
     grid.UnlockRedraw();
     WriteVolume(table, blocks[49], 456);
-    after = Pixels(window.Hwnd());
+    after = WindowPixels(window.Hwnd());
     rcChanged = Changed(window.Hwnd(), before, after);
     EXPECT_TRUE(IsRectEmpty(&rcChanged));
     EXPECT_EQ(0, grid.GetCurrentOffset()) << "the frame came back where it was";
@@ -109,9 +96,9 @@ TEST(GridReactions, ChangeHighlightPaintsTheRowHeaderToo)
     Drain();
     RECT rcHeader;
     ASSERT_TRUE(window->GetHeaderPane().GetLineRect(2, &rcHeader));
-    std::vector<COLORREF> before = Pixels(window.Hwnd());
+    std::vector<COLORREF> before = WindowPixels(window.Hwnd());
     WriteVolume(table, blocks[2], 4242);
-    RECT rcChanged = Changed(window.Hwnd(), before, Pixels(window.Hwnd()));
+    RECT rcChanged = Changed(window.Hwnd(), before, WindowPixels(window.Hwnd()));
     EXPECT_LE(rcChanged.left, rcHeader.right - 1) << "the header cell shows the change";
     EXPECT_GE(rcChanged.top, rcHeader.top);
     EXPECT_LE(rcChanged.bottom, rcHeader.bottom) << "and no other line";
@@ -136,7 +123,7 @@ TEST(GridReactions, BatchOfCellsLeavesTheWindowAsAFullRepaint)
     Drain();
     RECT rcHeader;
     ASSERT_TRUE(window->GetHeaderPane().GetLineRect(2, &rcHeader));
-    const std::vector<COLORREF> before = Pixels(window.Hwnd());
+    const std::vector<COLORREF> before = WindowPixels(window.Hwnd());
     int32_t nVolume = 1000;
     for (int nRow : {2, 2, 5, 2, 7, 7}) {
         CRow row = table.t.Find(blocks[static_cast<size_t>(nRow)]);
@@ -150,14 +137,14 @@ TEST(GridReactions, BatchOfCellsLeavesTheWindowAsAFullRepaint)
         CViewRow line;
         if (nRow == 5 && table.View().GetRow(line, 4))
             line.SetStatusChar('X');
-        const std::vector<COLORREF> live = Pixels(window.Hwnd());
+        const std::vector<COLORREF> live = WindowPixels(window.Hwnd());
         InvalidateRect(window.Hwnd(), nullptr, FALSE);
         UpdateWindow(window.Hwnd());
-        const std::vector<COLORREF> full = Pixels(window.Hwnd());
+        const std::vector<COLORREF> full = WindowPixels(window.Hwnd());
         RECT rcStale = Changed(window.Hwnd(), live, full);
         EXPECT_TRUE(IsRectEmpty(&rcStale)) << "row " << nRow << ": stale at " << rcStale.left << "," << rcStale.top;
     }
-    RECT rcChanged = Changed(window.Hwnd(), before, Pixels(window.Hwnd()));
+    RECT rcChanged = Changed(window.Hwnd(), before, WindowPixels(window.Hwnd()));
     EXPECT_LT(rcChanged.left, rcHeader.right) << "the headers show the changes";
 }
 
@@ -174,10 +161,10 @@ TEST(GridReactions, RowsComingAndGoingInAShortViewLeaveTheWindowAsAFullRepaint)
     CGridWindow window(table.View());
     Drain();
     auto Check = [&](const char* pszWhat) {
-        const std::vector<COLORREF> live = Pixels(window.Hwnd());
+        const std::vector<COLORREF> live = WindowPixels(window.Hwnd());
         InvalidateRect(window.Hwnd(), nullptr, FALSE);
         UpdateWindow(window.Hwnd());
-        RECT rcStale = Changed(window.Hwnd(), live, Pixels(window.Hwnd()));
+        RECT rcStale = Changed(window.Hwnd(), live, WindowPixels(window.Hwnd()));
         EXPECT_TRUE(IsRectEmpty(&rcStale)) << pszWhat << ": stale at " << rcStale.left << "," << rcStale.top << " "
                                            << rcStale.right << "," << rcStale.bottom;
     };
@@ -204,11 +191,11 @@ TEST(GridReactions, RowChangeRepaintsTheWholeLineWithItsHeader)
     RECT rcLine;
     ASSERT_TRUE(window->GetHeaderPane().GetLineRect(4, &rcHeader));
     ASSERT_TRUE(window->GetScrollPane().GetLineRect(4, &rcLine));
-    std::vector<COLORREF> before = Pixels(window.Hwnd());
+    std::vector<COLORREF> before = WindowPixels(window.Hwnd());
     CViewRow row;
     ASSERT_TRUE(table.View().GetRow(row, 4));
     row.SetStatusChar('X');
-    RECT rcChanged = Changed(window.Hwnd(), before, Pixels(window.Hwnd()));
+    RECT rcChanged = Changed(window.Hwnd(), before, WindowPixels(window.Hwnd()));
     EXPECT_LT(rcChanged.left, rcHeader.right) << "the status shows in the header at once";
     EXPECT_GE(rcChanged.top, rcLine.top);
     EXPECT_LE(rcChanged.bottom, rcLine.bottom);
@@ -345,9 +332,9 @@ TEST(GridReactions, HiddenWindowMarksTheCellAndPaintsItWhenShown)
     CGridWindow window(table.View());
     Drain();
     ShowWindow(window.Hwnd(), SW_HIDE);
-    const std::vector<COLORREF> before = Pixels(window.Hwnd());
+    const std::vector<COLORREF> before = WindowPixels(window.Hwnd());
     WriteVolume(table, blocks[3], 987654);
-    RECT rcChanged = Changed(window.Hwnd(), before, Pixels(window.Hwnd()));
+    RECT rcChanged = Changed(window.Hwnd(), before, WindowPixels(window.Hwnd()));
     EXPECT_TRUE(IsRectEmpty(&rcChanged)) << "nothing painted while hidden";
     RECT rcCell;
     window->GetCellRect(3, table.View().GetColumnOrder().FindPosition(GRID_COL_VOLUME), &rcCell);
@@ -357,7 +344,7 @@ TEST(GridReactions, HiddenWindowMarksTheCellAndPaintsItWhenShown)
 
     ShowWindow(window.Hwnd(), SW_SHOW);
     UpdateWindow(window.Hwnd());
-    rcChanged = Changed(window.Hwnd(), before, Pixels(window.Hwnd()));
+    rcChanged = Changed(window.Hwnd(), before, WindowPixels(window.Hwnd()));
     EXPECT_FALSE(IsRectEmpty(&rcChanged)) << "the new value shows";
     EXPECT_TRUE(Inside(rcChanged, rcCell)) << "and nothing else changed";
 }

@@ -18,6 +18,7 @@
 #include "platform/win/kernel/ResourceScript.h"
 #include "platform/win/user/Menu.h"
 #include "platform/win/user/Window.h"
+#include "tests/common/MenuCommands.h"
 
 namespace {
 const std::string s_strResources = TB_SOURCE_DIR "/resources";
@@ -73,17 +74,6 @@ protected:
     static CResourceScript s_files[FILE_COUNT];
 };
 CResourceScript TerminalResources::s_files[FILE_COUNT];
-
-// Every command of a menu, popups walked.
-void CollectCommands(const std::vector<TBMENUTEMPLATEITEM>& items, std::set<UINT>& commands)
-{
-    for (const auto& item : items) {
-        if (item.uFlags & MF_POPUP)
-            CollectCommands(item.popup, commands);
-        else if (!(item.uFlags & MF_SEPARATOR))
-            commands.insert(item.uId);
-    }
-}
 
 // The shape of a menu, texts left out: ids, flags and nesting.
 std::string MenuShape(const std::vector<TBMENUTEMPLATEITEM>& items)
