@@ -1,6 +1,7 @@
 // The print engine's page records: slices of display lines crossed with column bands, scaling
 // and fitting, the page loop's range, and what a printed page shows of alignment and fields.
 #include "PrintTestSupport.h"
+#include <regex>
 #include "framework/print/NorvTablePrint.h"
 #include "framework/table/Table.h"
 #include "platform/win/user/TestAnswers.h"
@@ -332,4 +333,23 @@ TEST(TablePrint, GreyModePrintsColouredTextAsGreyOnWhite)
             EXPECT_EQ(0, nColoured) << "greys only, on white";
         }
     }
+}
+
+// A value too wide for its narrowed column prints as '#' marks, never as its trailing digits.
+TEST(TablePrint, ValueWiderThanItsColumnPrintsMarksNotAnotherNumber)
+{
+    CPrintTable table(8, FALSE);
+    table.View().GetColumnOrder().GetColumn(PT_VALUE)->m_nWidth = 24;
+    CNorvTablePrint print(&table.View());
+    UsePdfPrinterOnly();
+    ASSERT_TRUE(print.GetSettings().SelectPrinter());
+    print.BuildHeaders("Holdings");
+    const std::string strPdf = TestFilePath("narrow.pdf");
+    print.SetOutputFile(strPdf.c_str());
+    ASSERT_EQ(1, print.Print());
+    const std::string strText = PdfPageText(strPdf, 1);
+    // Quantity i at its price: each value cell is a run of marks, with no digit after the price.
+    for (const char* pszPrice : {"10.125", "10.25", "10.375", "10.5", "10.625", "10.75"})
+        EXPECT_TRUE(std::regex_search(strText, std::regex(std::string(pszPrice) + " +#+\\n"))) << pszPrice << "\n" << strText;
+    std::remove(strPdf.c_str());
 }

@@ -345,3 +345,85 @@ TEST(TableWindowArea, EconomicRepaintsEndAsAWholeRepaint)
         Settled("narrower window");
     }
 }
+
+namespace {
+// Which pixel columns of a band hold dark ink ('#') and which not ('.'), blank ends dropped.
+std::string InkAcross(HDC hdc, const RECT& rc)
+{
+    std::string strInk;
+    for (int x = rc.left; x < rc.right; ++x) {
+        bool bInk = false;
+        for (int y = rc.top; y < rc.bottom && !bInk; ++y) {
+            const COLORREF cr = GetPixel(hdc, x, y);
+            bInk = GetRValue(cr) + GetGValue(cr) + GetBValue(cr) < 3 * 96;
+        }
+        strInk += bInk ? '#' : '.';
+    }
+    const size_t nFirst = strInk.find('#');
+    return nFirst == std::string::npos ? "" : strInk.substr(nFirst, strInk.rfind('#') - nFirst + 1);
+}
+
+// The ink of a text drawn black on white in the font.
+std::string InkOfText(HFONT hFont, const std::string& strText)
+{
+    HDC hdcScreen = GetDC(nullptr);
+    HDC hdc = CreateCompatibleDC(hdcScreen);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hdcScreen, 400, 40);
+    ReleaseDC(nullptr, hdcScreen);
+    HGDIOBJ hOldBitmap = SelectObject(hdc, hBitmap);
+    HGDIOBJ hOldFont = SelectObject(hdc, hFont);
+    RECT rc = {0, 0, 400, 40};
+    FillRect(hdc, &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetTextColor(hdc, RGB(0, 0, 0));
+    SetBkMode(hdc, TRANSPARENT);
+    RECT rcText = {10, 10, 390, 30};
+    DrawTextA(hdc, strText.c_str(), -1, &rcText, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    const std::string strInk = InkAcross(hdc, rc);
+    SelectObject(hdc, hOldFont);
+    SelectObject(hdc, hOldBitmap);
+    DeleteObject(hBitmap);
+    DeleteDC(hdc);
+    return strInk;
+}
+}  // namespace
+
+// A price too wide for its narrowed column never shows its trailing digits as if they were the
+// number: the cell shows a run of '#' marks; widened again, the whole number is back.
+TEST(TableWindowArea, ValueWiderThanItsCellShowsMarksNotAnotherNumber)
+{
+    CGridTable table;
+    TBCellSlot* pBlock = table.t.NewBlock();
+    PutText(table.t, pBlock, GRID_COL_SYMBOL, "WIDE");
+    double dLast = 1221676.4;
+    table.View().GetColumns().SetSlotValue(&pBlock[GRID_COL_LAST], &dLast, GRID_COL_LAST);
+    table.t.Insert(pBlock);
+    CGridWindow grid(table.View(), 500, 200);
+    CTableWindowArea& pane = grid->GetScrollPane();
+    auto CellInk = [&]() {
+        Repaint(grid.Hwnd());
+        RECT rcLast;
+        pane.GetColumnRect(GRID_COL_LAST, &rcLast);
+        const RECT rcCell = {rcLast.left + 1, pane.GetCellRect().top + 1, rcLast.right - 2,
+                             pane.GetCellRect().top + grid->GetRowHeight() - 2};
+        HDC hdc = GetDC(grid.Hwnd());
+        const std::string strInk = InkAcross(hdc, rcCell);
+        ReleaseDC(grid.Hwnd(), hdc);
+        return strInk;
+    };
+    const HFONT hFont = grid->GetFont();
+    CViewRow row;
+    CTBString strShown;
+    ASSERT_TRUE(table.View().GetRow(row, 0));
+    ASSERT_TRUE(row.GetText(strShown, GRID_COL_LAST));
+    ASSERT_EQ(InkOfText(hFont, static_cast<const char*>(strShown)), CellInk()) << "the whole number fits at first";
+
+    grid->SetColumnWidth(GRID_COL_LAST, 40, FALSE);
+    const std::string strNarrow = CellInk();
+    bool bMarks = false;
+    for (int n = 1; n <= 10 && !bMarks; ++n)
+        bMarks = strNarrow == InkOfText(hFont, std::string(n, '#'));
+    EXPECT_TRUE(bMarks) << "seen " << strNarrow;
+
+    grid->SetColumnWidth(GRID_COL_LAST, 120, FALSE);
+    EXPECT_EQ(InkOfText(hFont, static_cast<const char*>(strShown)), CellInk());
+}
