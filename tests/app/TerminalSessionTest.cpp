@@ -160,7 +160,7 @@ TEST_F(SessionFixture, LoginRefusalsAndTheUsersFileName)
 }
 
 // Disconnect logs off: the user is forgotten and the session's forms, charts and pages go, the
-// news reader stays; connecting again loads again.
+// news reader stays, the information window keeps what it said; connecting again loads again.
 TEST_F(SessionFixture, LogoffForgetsTheUserAndItsWindowsAndReconnectLoadsAgain)
 {
     CTerminalRun run;
@@ -180,8 +180,11 @@ TEST_F(SessionFixture, LogoffForgetsTheUserAndItsWindowsAndReconnectLoadsAgain)
     pPage->SendMessage(WM_CLOSE);
     ASSERT_NE(nullptr, pPage) << "a page frame only hides";
 
+    const std::string strInfo = run.InfoText();
+    ASSERT_EQ(1, run.CountInfoLines(IDS_INITIAL_LOAD_DONE));
     TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
     app.RunCommand(ID_APP_DISCONNECT);
+    EXPECT_NE(std::string::npos, run.InfoText().find(strInfo)) << run.InfoText();
     EXPECT_EQ(-1, app.GetUser().GetRole());
     EXPECT_EQ(0, app.GetUser().GetKseAccessLevel()) << "no right of the last user stays";
     EXPECT_TRUE(app.GetUser().GetPassword().IsEmpty());
