@@ -449,6 +449,7 @@ protected:
     int    m_nPressRow = -3;
     int    m_nPressCol = -1;
     int    m_nPressZone = 0;
+    POINT  m_ptPress = {-1, -1};
     POINT  m_ptLast = {-1, -1};
     int    m_nLastZone = 0;
     int    m_nLastCol = -1;

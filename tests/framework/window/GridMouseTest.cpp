@@ -127,16 +127,20 @@ TEST(GridMouse, ColumnsResizeMoveHideAndShowByMouse)
     EXPECT_EQ(nWidth + 30, view.GetColumnOrder().GetColumn(GRID_COL_LAST)->m_nWidth);
     EXPECT_FALSE(f.grid.IsColumnDragActive());
 
-    // Move: from the strip's bottom edge; a drop on the titles is no drop, one past the middle
-    // of a column goes after it.
+    // Move: from the strip's bottom edge; a drop past the middle of a column goes after it.
     rc = TitleCell(f.grid, GRID_COL_LAST);
     const POINT ptGrip = {(rc.left + rc.right) / 2, rc.bottom - 2};
-    DragFromTo(f.Hwnd(), ptGrip, TitlePoint(f.grid, GRID_COL_CHANGE));
-    EXPECT_EQ("0123", ColumnOrder(view));
     RECT rcTarget = TitleCell(f.grid, GRID_COL_CHANGE);
     DragFromTo(f.Hwnd(), ptGrip, POINT{rcTarget.right - 5, CellPoint(f.grid, 2, 0).y});
     EXPECT_EQ("0231", ColumnOrder(view));
+    // A title taken by its middle and dropped on another title moves too, before that column.
+    DragFromTo(f.Hwnd(), TitlePoint(f.grid, 3), POINT{TitleCell(f.grid, 1).left + 3, TitlePoint(f.grid, 1).y});
+    EXPECT_EQ("0123", ColumnOrder(view));
     EXPECT_EQ("", f.sink.Of("sort")) << "a drag is no title click";
+    // A press that moves less than a drag's start is a title click: it sorts.
+    DragFromTo(f.Hwnd(), TitlePoint(f.grid, 2), POINT{TitlePoint(f.grid, 2).x + 2, TitlePoint(f.grid, 2).y});
+    EXPECT_EQ("0123", ColumnOrder(view));
+    EXPECT_NE("", f.sink.Of("sort"));
 
     // Hide: a click on the top edge of a title. Show: a click on the top of the edge where it was.
     rc = TitleCell(f.grid, 1);
