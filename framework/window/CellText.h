@@ -8,3 +8,9 @@
 // engine gives a value it cannot show. *pnInset, the decimal inset of a right-aligned cell,
 // shrinks first where the text fits without it. TRUE when the text was replaced.
 BOOL FitCellText(HDC hdc, char* pszText, size_t nSize, int nRoom, int* pnInset);
+
+// The reading order of a cell's text, as DrawText flags: right to left for a text that holds a
+// right-to-left letter, left to right for one that holds none (a code such as "=KWD", a number),
+// whatever the window's language; so an Arabic name keeps its start in an English window and a
+// currency code its "=" in front in an Arabic one.
+UINT CellReadingFlag(const char* pszText);

@@ -61,6 +61,7 @@ void CTableWindow::OnMouseDown(UINT nKeys, int x, int y, BOOL bDoubleClick)
         CTBWnd::OnLButtonDown(nKeys, x, y);
         return;
     }
+    HideCellTip();
     const BOOL bTookFocus = !HasFocusOrEditor();
     if (bTookFocus)
         ::SetFocus(m_hWnd);
@@ -164,6 +165,10 @@ void CTableWindow::OnMouseMove(UINT nKeys, int x, int y)
     }
     const BOOL bLeft = (nKeys & MK_LBUTTON) != 0;
     const BOOL bButton = (nKeys & (MK_LBUTTON | MK_RBUTTON)) != 0;
+    if (bButton || nRow < 0 || m_bMoving || m_bResizing)
+        HideCellTip();
+    else
+        UpdateCellTip(nRow, m_nLastCol, pt);
 
     // A title taken anywhere and dragged sideways moves its column, as one taken by the grip
     // at the strip's bottom does; a shorter move is still a click.

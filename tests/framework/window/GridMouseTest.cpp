@@ -3,6 +3,7 @@
 // headers, and what the right button opens.
 #include <gtest/gtest.h>
 
+#include "platform/win/user/CommCtrl.h"
 #include "platform/win/user/Menu.h"
 #include "platform/win/user/TestAnswers.h"
 #include "tests/framework/window/GridTestSupport.h"
@@ -248,4 +249,27 @@ TEST(GridMouse, RightButtonAndAltF10PopTheContextMenuWithItsColumnSubmenu)
     ClickAt(f.Hwnd(), CellPoint(f.grid, 2, GRID_COL_LAST), true);
     EXPECT_EQ(1, f.grid.m_nBeeps);
     TbClearTestAnswers();
+}
+
+// The pointer on a cell too narrow for its text shows the whole text in a tip by the pointer;
+// a cell whose text fits shows none, and a press takes the tip away.
+TEST(GridMouse, PointerOnACutCellShowsItsWholeTextInATip)
+{
+    CInputGridFixture f(3, 500, 200);
+    f.grid.SetColumnWidth(GRID_COL_SYMBOL, 24, FALSE);
+    auto Tip = [](const char* pszText) {
+        HWND hTip = FindWindowA(TOOLTIPS_CLASSA, pszText);
+        return hTip != nullptr && IsWindowVisible(hTip);
+    };
+    DeliverMouse(f.Hwnd(), WM_MOUSEMOVE, 0, CellPoint(f.grid, 1, GRID_COL_SYMBOL));
+    EXPECT_TRUE(Tip("S0001"));
+    DeliverMouse(f.Hwnd(), WM_MOUSEMOVE, 0, CellPoint(f.grid, 1, GRID_COL_LAST));
+    EXPECT_FALSE(Tip("S0001"));
+    EXPECT_FALSE(Tip(nullptr)) << "a text that fits has no tip";
+    const POINT ptCut = CellPoint(f.grid, 2, GRID_COL_SYMBOL);
+    DeliverMouse(f.Hwnd(), WM_MOUSEMOVE, 0, ptCut);
+    EXPECT_TRUE(Tip("S0002"));
+    DeliverMouse(f.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, ptCut);
+    DeliverMouse(f.Hwnd(), WM_LBUTTONUP, 0, ptCut);
+    EXPECT_FALSE(Tip("S0002"));
 }

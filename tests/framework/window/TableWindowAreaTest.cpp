@@ -427,3 +427,25 @@ TEST(TableWindowArea, ValueWiderThanItsCellShowsMarksNotAnotherNumber)
     grid->SetColumnWidth(GRID_COL_LAST, 120, FALSE);
     EXPECT_EQ(InkOfText(hFont, static_cast<const char*>(strShown)), CellInk());
 }
+
+// In a right-to-left window a code without Arabic letters reads as written: "=KWD" keeps its
+// "=" in front, where right-to-left reading would move it behind ("KWD=").
+TEST(TableWindowArea, LatinCodeInARightToLeftWindowReadsAsWritten)
+{
+    CRightToLeft rtl;
+    CGridTable table;
+    TBCellSlot* pBlock = table.t.NewBlock();
+    PutText(table.t, pBlock, GRID_COL_SYMBOL, "=KWD");
+    table.t.Insert(pBlock);
+    CGridWindow grid(table.View(), 500, 200);
+    Repaint(grid.Hwnd());
+    CTableWindowArea* pPane = grid->PaneOfColumn(GRID_COL_SYMBOL);
+    RECT rcCol;
+    pPane->GetColumnRect(GRID_COL_SYMBOL, &rcCol);
+    const RECT rcCell = {rcCol.left + 1, pPane->GetCellRect().top + 1, rcCol.right - 2,
+                         pPane->GetCellRect().top + grid->GetRowHeight() - 2};
+    HDC hdc = GetDC(grid.Hwnd());
+    const std::string strInk = InkAcross(hdc, rcCell);
+    ReleaseDC(grid.Hwnd(), hdc);
+    EXPECT_EQ(InkOfText(grid->GetFont(), "=KWD"), strInk) << "KWD= is " << InkOfText(grid->GetFont(), "KWD=");
+}
