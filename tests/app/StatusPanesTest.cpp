@@ -95,8 +95,8 @@ void AnnounceStates(int nUs, int nKse)
 }  // namespace
 
 // In Arabic the market-state pane reads right to left part by part: "US" at the right with its
-// colon to its left, then its state, then the KSE's label and state; also while the states have
-// no words, when the labels would otherwise run together left to right.
+// colon to its left, then its state, then the KSE's label and state; a state without a word is
+// unknown, so no label stands alone.
 TEST(StatusPaneReading, MarketStatePaneStandsInRightToLeftReadingOrder)
 {
     TbSetActiveCodePage(1256);
@@ -116,7 +116,7 @@ TEST(StatusPaneReading, MarketStatePaneStandsInRightToLeftReadingOrder)
             int nUs, nKse;
             const char* pszSeen;   // as it stands on the screen, from the left
         } const cases[] = {
-            {5, 99, ":KSE   :US"},
+            {5, 99, "غير معروف :KSE  غير معروف :US"},
             {1, 2, "مغلق :KSE  مغلق :US"},
             {4, 1, "مفتوح :KSE  مفتوح :US"},
         };
