@@ -139,3 +139,37 @@ TEST(StatusPaneReading, MarketStatePaneStandsInRightToLeftReadingOrder)
     }
     TbSetActiveCodePage(1252);
 }
+
+// The connection pane says its state in the language of the windows, in letters of that
+// language: in Arabic, "غير متصل" while there is no link.
+TEST(StatusPaneReading, ConnectionPaneSpeaksArabic)
+{
+    TbSetActiveCodePage(1256);
+    {
+        CTestLanguage language(1256);
+        CTestShell shell;
+        CNorvStatusBar bar;
+        ASSERT_TRUE(bar.CreateStatusBar(shell.Frame()));
+        bar.AddPane(new CZorvatStatusBarStatusPane);
+        shell.Frame()->ShowWindow(SW_SHOW);
+        shell.Frame()->RecalcLayout();
+        bar.UpdatePanes();
+        PumpPending();
+        RECT rcPane;
+        bar.GetItemRect(1, &rcPane);
+        InflateRect(&rcPane, -1, -1);
+        LOGFONTA lf{};
+        HDC hdc = GetDC(nullptr);
+        lf.lfHeight = -MulDiv(10, GetDeviceCaps(hdc, LOGPIXELSY), 72);
+        ReleaseDC(nullptr, hdc);
+        lf.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
+        HFONT hFont = CreateFontIndirectA(&lf);
+        const std::string strExpected = InkOfText(hFont, TbUtf8ToCodePage("غير متصل", 1256), GetSysColor(COLOR_BTNFACE),
+                                                   false, STATUS_COLOR_DISCONNECTED);
+        DeleteObject(hFont);
+        EXPECT_TRUE(SameInk(strExpected, InkOfWindow(bar.m_hWnd, rcPane)));
+        bar.DestroyWindow();
+    }
+    TbSetActiveCodePage(1252);
+}
