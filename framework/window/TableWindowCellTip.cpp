@@ -1,5 +1,6 @@
 // The tip of a cut cell: the whole text of a cell its column is too narrow for, shown by the
 // pointer while it rests on the cell; gone when the pointer leaves it or a button is pressed.
+#include <algorithm>
 #include <vector>
 #include "framework/table/TableColumn.h"
 #include "framework/table/TableColumnsMap.h"
@@ -26,8 +27,10 @@ void CTableWindow::UpdateCellTip(int nLine, int nDisplayCol, POINT pt)
     HideCellTip();
     if (nLine < 0 || nDisplayCol < 0 || !m_pView || !m_hWnd || nDisplayCol >= GetDisplayColumnCount())
         return;
+    // A column partly out of its pane still has a cell on screen.
     RECT rcCell;
-    if (!GetCellRect(nLine, nDisplayCol, &rcCell))
+    GetCellRect(nLine, nDisplayCol, &rcCell);
+    if (IsRectEmpty(&rcCell))
         return;
     CTableColumnsMap& order = m_pView->GetColumnOrder();
     CTableColumn* pColumn = order.GetColumn(nDisplayCol);
@@ -54,8 +57,21 @@ void CTableWindow::UpdateCellTip(int nLine, int nDisplayCol, POINT pt)
     if (hOld)
         SelectObject(hdc, hOld);
     ReleaseDC(m_hWnd, hdc);
-    // The cell paints its text short of its last pixel column.
-    if (size.cx <= rcCell.right - rcCell.left - 1 - 2 * CELL_TEXT_INSET)
+    // Where the text stands in its cell (short of the cell's last pixel column), against the
+    // part of the cell on screen: a column wider than its pane shows only what lies inside it.
+    const int nLeft = rcCell.left + CELL_TEXT_INSET, nRight = rcCell.right - 1 - CELL_TEXT_INSET;
+    const int nAlign = pColumn->GetEffectiveAlignment();
+    const int nTextLeft = nAlign == ALIGN_RIGHT    ? nRight - size.cx
+                          : nAlign == ALIGN_CENTER ? (nLeft + nRight - size.cx) / 2
+                                                   : nLeft;
+    RECT rcShown = rcCell;
+    if (CTableWindowArea* pPane = PaneOfColumn(nDisplayCol)) {
+        const RECT& rcPane = pPane->GetCellRect();
+        rcShown.left = std::max(rcShown.left, rcPane.left);
+        rcShown.right = std::min(rcShown.right, rcPane.right);
+    }
+    const BOOL bCut = size.cx > nRight - nLeft || nTextLeft < rcShown.left || nTextLeft + size.cx > rcShown.right;
+    if (!bCut)
         return;
 
     if (!m_hCellTip)

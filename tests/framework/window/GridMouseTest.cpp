@@ -272,4 +272,19 @@ TEST(GridMouse, PointerOnACutCellShowsItsWholeTextInATip)
     DeliverMouse(f.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, ptCut);
     DeliverMouse(f.Hwnd(), WM_LBUTTONUP, 0, ptCut);
     EXPECT_FALSE(Tip("S0002"));
+
+    // A column wider than the window: its right-aligned price, past the window's edge, is cut
+    // by the window although it fits its column.
+    CTableColumn* pLast = f.table.View().GetColumnOrder().GetColumn(GRID_COL_LAST);
+    pLast->m_nAlign = ALIGN_RIGHT;
+    pLast->RecalcAlignment();
+    f.grid.SetColumnWidth(GRID_COL_SYMBOL, 60, FALSE);
+    f.grid.SetColumnWidth(GRID_COL_LAST, 2000, FALSE);
+    const RECT& rcCells = f.grid.GetScrollPane().GetCellRect();
+    DeliverMouse(f.Hwnd(), WM_MOUSEMOVE, 0, POINT{rcCells.right - 10, CellPoint(f.grid, 1, GRID_COL_SYMBOL).y});
+    CViewRow row;
+    CTBString strPrice;
+    ASSERT_TRUE(f.table.View().GetRow(row, 1));
+    row.GetText(strPrice, GRID_COL_LAST);
+    EXPECT_TRUE(Tip(strPrice));
 }
