@@ -292,8 +292,7 @@ void CTableWindowArea::PaintCell(HDC hdc, CTableRow* pRow, int nDisplayCol, cons
     int nInset = GetDecimalPadding(pColumn, attrs, m_szText, bBold);
     FitCellText(hdc, m_szText, sizeof(m_szText), rcText.right - rcText.left, &nInset);
     rcText.right -= nInset;
-    // A text cut by its cell ends in an ellipsis (a value too wide shows its marks instead).
-    UINT uFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | AlignFlag(pColumn->GetEffectiveAlignment())
+    UINT uFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | AlignFlag(pColumn->GetEffectiveAlignment())
                    | CellReadingFlag(m_szText);
     DrawTextA(hdc, m_szText, -1, &rcText, uFormat);
 
