@@ -4,6 +4,7 @@
 #include <vector>
 #include "framework/table/TableColumn.h"
 #include "framework/table/TableColumnsMap.h"
+#include "framework/table/TreeNode.h"
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
 #include "framework/window/CellText.h"
@@ -50,7 +51,7 @@ void CTableWindow::UpdateCellTip(int nLine, int nDisplayCol, POINT pt)
     if (!hdc)
         return;
     PrepareDC(hdc);
-    const BOOL bBold = (pRow->GetAttr(nCol, 1) & 0x80) != 0 && GetBoldFont();
+    const BOOL bBold = (pRow->GetAttr(nCol, 1) & CELL_BOLD) != 0 && GetBoldFont();
     HGDIOBJ hOld = bBold ? SelectObject(hdc, GetBoldFont()) : nullptr;
     SIZE size = {0, 0};
     GetTextExtentPoint32A(hdc, text.data(), static_cast<int>(strlen(text.data())), &size);
