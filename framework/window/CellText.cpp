@@ -84,3 +84,10 @@ UINT CellReadingFlag(const char* pszText)
     }
     return 0;
 }
+
+UINT CellAlignFlag(HDC hdc, const char* pszText, int nRoom, UINT uAlign, UINT uReading)
+{
+    if (!hdc || !pszText || TextWidth(hdc, pszText, static_cast<int>(strlen(pszText))) <= nRoom)
+        return uAlign;
+    return (uReading & DT_RTLREADING) ? DT_RIGHT : DT_LEFT;
+}

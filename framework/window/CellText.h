@@ -14,3 +14,8 @@ BOOL FitCellText(HDC hdc, char* pszText, size_t nSize, int nRoom, int* pnInset);
 // whatever the window's language; so an Arabic name keeps its start in an English window and a
 // currency code its "=" in front in an Arabic one.
 UINT CellReadingFlag(const char* pszText);
+
+// The alignment of a cell's text: the column's, unless the text is wider than the room it has;
+// then it stands at its reading start (the left, or the right for right-to-left reading), so
+// that the cut falls at its end and never takes its first words.
+UINT CellAlignFlag(HDC hdc, const char* pszText, int nRoom, UINT uAlign, UINT uReading);

@@ -292,8 +292,10 @@ void CTableWindowArea::PaintCell(HDC hdc, CTableRow* pRow, int nDisplayCol, cons
     int nInset = GetDecimalPadding(pColumn, attrs, m_szText, bBold);
     FitCellText(hdc, m_szText, sizeof(m_szText), rcText.right - rcText.left, &nInset);
     rcText.right -= nInset;
-    UINT uFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | AlignFlag(pColumn->GetEffectiveAlignment())
-                   | CellReadingFlag(m_szText);
+    const UINT uReading = CellReadingFlag(m_szText);
+    UINT uFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | uReading
+                   | CellAlignFlag(hdc, m_szText, rcText.right - rcText.left,
+                                   AlignFlag(pColumn->GetEffectiveAlignment()), uReading);
     DrawTextA(hdc, m_szText, -1, &rcText, uFormat);
 
     if (bColor)

@@ -7,6 +7,7 @@
 
 #include "framework/base/NorvGlobals.h"
 #include "framework/table/ViewRow.h"
+#include "platform/win/kernel/CodePage.h"
 #include "tests/framework/window/GridTestSupport.h"
 
 namespace {
@@ -448,4 +449,34 @@ TEST(TableWindowArea, LatinCodeInARightToLeftWindowReadsAsWritten)
     const std::string strInk = InkAcross(hdc, rcCell);
     ReleaseDC(grid.Hwnd(), hdc);
     EXPECT_EQ(InkOfText(grid->GetFont(), "=KWD"), strInk) << "KWD= is " << InkOfText(grid->GetFont(), "KWD=");
+}
+
+// An Arabic name too long for its left-aligned column in an English window keeps its start:
+// read right to left, the name stands against the cell's right edge with its first word there,
+// and the cut takes its end.
+TEST(TableWindowArea, CutArabicNameKeepsItsFirstWord)
+{
+    const UINT nOldPage = GetACP();
+    TbSetActiveCodePage(1256);
+    UseSourceResources();
+    COwnedTable t({{"Name", COLTYPE_STRING, 80, FALSE}});
+    t.Table().Open();
+    TBCellSlot* pBlock = t.NewBlock();
+    PutText(t, pBlock, 0, TbUtf8ToCodePage("البنك التجاري النجدي", 1256).c_str());
+    t.Insert(pBlock);
+    CGridWindow grid(t.View(0), 400, 150);
+    grid->SetColumnWidth(0, 70, FALSE);
+    Repaint(grid.Hwnd());
+    CTableWindowArea* pPane = grid->PaneOfColumn(0);
+    RECT rcCol;
+    pPane->GetColumnRect(0, &rcCol);
+    const RECT rcCell = {rcCol.left + 1, pPane->GetCellRect().top + 1, rcCol.right - 2,
+                         pPane->GetCellRect().top + grid->GetRowHeight() - 2};
+    HDC hdc = GetDC(grid.Hwnd());
+    const std::string strInk = InkAcross(hdc, rcCell);
+    ReleaseDC(grid.Hwnd(), hdc);
+    const std::string strFirstWord = InkOfText(grid->GetFont(), TbUtf8ToCodePage("البنك", 1256));
+    TbSetActiveCodePage(nOldPage);
+    ASSERT_GT(strInk.size(), strFirstWord.size());
+    EXPECT_EQ(strFirstWord, strInk.substr(strInk.size() - strFirstWord.size())) << strInk;
 }
