@@ -23,7 +23,6 @@
 #include "link/LinkProtocol.h"
 #include "link/ZorvatComm.h"
 #include "framework/base/NorvGlobals.h"
-#include "framework/print/TBPrintDlg.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/Clipboard.h"
 #include "platform/win/user/Display.h"
@@ -357,26 +356,6 @@ bool CtrlSSaves(CTerminalRun& run, const std::string& strWorkspace)
     return run.TypeCtrl('S', [&] { return std::filesystem::exists(strWorkspace); });
 }
 
-// The print dialog, seen and closed as the user closes it.
-bool s_bPrintDialogSeen = false;
-void CALLBACK CancelPrintDialog(HWND, UINT, UINT_PTR nIdEvent, DWORD)
-{
-    HWND hDlg = ::GetActiveWindow();
-    if (hDlg == nullptr || ::GetDlgItem(hDlg, IDC_PRINT_PRINTER) == nullptr)
-        return;
-    ::KillTimer(nullptr, nIdEvent);
-    s_bPrintDialogSeen = true;
-    ::SendMessageA(::GetDlgItem(hDlg, IDCANCEL), BM_CLICK, 0, 0);
-}
-
-bool CtrlPPrints(CTerminalRun& run)
-{
-    s_bPrintDialogSeen = false;
-    const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 10, CancelPrintDialog);
-    const bool bSeen = run.TypeCtrl('P', [] { return s_bPrintDialogSeen; });
-    ::KillTimer(nullptr, nTimer);
-    return bSeen;
-}
 
 std::string ClipboardText()
 {
@@ -415,7 +394,6 @@ TEST_F(SessionFixture, FrameAcceleratorReachesTheFrameFromAFocusedGrid)
         ASSERT_EQ(hGrid, ::GetFocus());
         EXPECT_TRUE(CtrlSSaves(run, strWorkspace));
         EXPECT_EQ(hGrid, ::GetFocus()) << "the grid keeps the focus";
-        EXPECT_TRUE(CtrlPPrints(run)) << "Ctrl+P opens the print dialog";
     }
 
     pFrame->SendMessage(WM_COMMAND, ID_APP_OPTION_CHAIN);

@@ -386,6 +386,21 @@ std::string InkOfText(HFONT hFont, const std::string& strText)
     DeleteDC(hdc);
     return strInk;
 }
+
+// The ink of the first line's cell of a display column, as the grid paints it now.
+std::string CellInk(CGridWindow& grid, int nCol)
+{
+    Repaint(grid.Hwnd());
+    CTableWindowArea* pPane = grid->PaneOfColumn(nCol);
+    RECT rcCol;
+    pPane->GetColumnRect(nCol, &rcCol);
+    const RECT rcCell = {rcCol.left + 1, pPane->GetCellRect().top + 1, rcCol.right - 2,
+                         pPane->GetCellRect().top + grid->GetRowHeight() - 2};
+    HDC hdc = GetDC(grid.Hwnd());
+    const std::string strInk = InkAcross(hdc, rcCell);
+    ReleaseDC(grid.Hwnd(), hdc);
+    return strInk;
+}
 }  // namespace
 
 // A price too wide for its narrowed column never shows its trailing digits as if they were the
@@ -399,34 +414,22 @@ TEST(TableWindowArea, ValueWiderThanItsCellShowsMarksNotAnotherNumber)
     table.View().GetColumns().SetSlotValue(&pBlock[GRID_COL_LAST], &dLast, GRID_COL_LAST);
     table.t.Insert(pBlock);
     CGridWindow grid(table.View(), 500, 200);
-    CTableWindowArea& pane = grid->GetScrollPane();
-    auto CellInk = [&]() {
-        Repaint(grid.Hwnd());
-        RECT rcLast;
-        pane.GetColumnRect(GRID_COL_LAST, &rcLast);
-        const RECT rcCell = {rcLast.left + 1, pane.GetCellRect().top + 1, rcLast.right - 2,
-                             pane.GetCellRect().top + grid->GetRowHeight() - 2};
-        HDC hdc = GetDC(grid.Hwnd());
-        const std::string strInk = InkAcross(hdc, rcCell);
-        ReleaseDC(grid.Hwnd(), hdc);
-        return strInk;
-    };
     const HFONT hFont = grid->GetFont();
     CViewRow row;
     CTBString strShown;
     ASSERT_TRUE(table.View().GetRow(row, 0));
     ASSERT_TRUE(row.GetText(strShown, GRID_COL_LAST));
-    ASSERT_EQ(InkOfText(hFont, static_cast<const char*>(strShown)), CellInk()) << "the whole number fits at first";
+    ASSERT_EQ(InkOfText(hFont, static_cast<const char*>(strShown)), CellInk(grid, GRID_COL_LAST)) << "it fits at first";
 
     grid->SetColumnWidth(GRID_COL_LAST, 40, FALSE);
-    const std::string strNarrow = CellInk();
+    const std::string strNarrow = CellInk(grid, GRID_COL_LAST);
     bool bMarks = false;
     for (int n = 1; n <= 10 && !bMarks; ++n)
         bMarks = strNarrow == InkOfText(hFont, std::string(n, '#'));
     EXPECT_TRUE(bMarks) << "seen " << strNarrow;
 
     grid->SetColumnWidth(GRID_COL_LAST, 120, FALSE);
-    EXPECT_EQ(InkOfText(hFont, static_cast<const char*>(strShown)), CellInk());
+    EXPECT_EQ(InkOfText(hFont, static_cast<const char*>(strShown)), CellInk(grid, GRID_COL_LAST));
 }
 
 // In a right-to-left window a code without Arabic letters reads as written: "=KWD" keeps its
@@ -439,16 +442,8 @@ TEST(TableWindowArea, LatinCodeInARightToLeftWindowReadsAsWritten)
     PutText(table.t, pBlock, GRID_COL_SYMBOL, "=KWD");
     table.t.Insert(pBlock);
     CGridWindow grid(table.View(), 500, 200);
-    Repaint(grid.Hwnd());
-    CTableWindowArea* pPane = grid->PaneOfColumn(GRID_COL_SYMBOL);
-    RECT rcCol;
-    pPane->GetColumnRect(GRID_COL_SYMBOL, &rcCol);
-    const RECT rcCell = {rcCol.left + 1, pPane->GetCellRect().top + 1, rcCol.right - 2,
-                         pPane->GetCellRect().top + grid->GetRowHeight() - 2};
-    HDC hdc = GetDC(grid.Hwnd());
-    const std::string strInk = InkAcross(hdc, rcCell);
-    ReleaseDC(grid.Hwnd(), hdc);
-    EXPECT_EQ(InkOfText(grid->GetFont(), "=KWD"), strInk) << "KWD= is " << InkOfText(grid->GetFont(), "KWD=");
+    EXPECT_EQ(InkOfText(grid->GetFont(), "=KWD"), CellInk(grid, GRID_COL_SYMBOL))
+        << "KWD= is " << InkOfText(grid->GetFont(), "KWD=");
 }
 
 // An Arabic name too long for its left-aligned column in an English window keeps its start:
@@ -466,15 +461,7 @@ TEST(TableWindowArea, CutArabicNameKeepsItsFirstWord)
     t.Insert(pBlock);
     CGridWindow grid(t.View(0), 400, 150);
     grid->SetColumnWidth(0, 70, FALSE);
-    Repaint(grid.Hwnd());
-    CTableWindowArea* pPane = grid->PaneOfColumn(0);
-    RECT rcCol;
-    pPane->GetColumnRect(0, &rcCol);
-    const RECT rcCell = {rcCol.left + 1, pPane->GetCellRect().top + 1, rcCol.right - 2,
-                         pPane->GetCellRect().top + grid->GetRowHeight() - 2};
-    HDC hdc = GetDC(grid.Hwnd());
-    const std::string strInk = InkAcross(hdc, rcCell);
-    ReleaseDC(grid.Hwnd(), hdc);
+    const std::string strInk = CellInk(grid, 0);
     const std::string strFirstWord = InkOfText(grid->GetFont(), TbUtf8ToCodePage("البنك", 1256));
     TbSetActiveCodePage(nOldPage);
     ASSERT_GT(strInk.size(), strFirstWord.size());
