@@ -97,14 +97,11 @@ void CNorvMainFrame::BuildWindowMenu(HMENU hPopup)
         char szTitle[WINDOW_TITLE_CHARS + 1] = "";
         ::GetWindowTextA(hChild, szTitle, sizeof szTitle);
         ++nNumber;
-        // Right to left, the number leads the entry at its right end, whichever way the menu
-        // draws the line: the mark in front makes the number and title one right-to-left part.
-        const LPCSTR pszMark = GetNorvGlobals().GetRtlMark();
         char szItem[WINDOW_TITLE_CHARS + 16];
         if (nNumber < 10)
-            snprintf(szItem, sizeof szItem, "%s&%d %s", pszMark, nNumber, szTitle);
+            snprintf(szItem, sizeof szItem, "&%d %s", nNumber, szTitle);
         else
-            snprintf(szItem, sizeof szItem, "%s%d&%d %s", pszMark, nNumber / 10, nNumber % 10, szTitle);
+            snprintf(szItem, sizeof szItem, "%d&%d %s", nNumber / 10, nNumber % 10, szTitle);
         const UINT nId = static_cast<UINT>(::GetDlgCtrlID(hChild));
         AppendMenuA(hPopup, MF_STRING | (hChild == pActive->m_hWnd ? MF_CHECKED : 0), nId, szItem);
     }

@@ -41,18 +41,6 @@ std::vector<std::string> OpenWindowMenu(CNorvMainFrame* pFrame, HMENU hWindow, c
     return texts;
 }
 
-// An entry as it stands on the screen drawn left to right and right to left: the two ink
-// patterns, so that a test can see it reads alike both ways.
-std::pair<std::string, std::string> EntryBothWays(const std::string& strEntry)
-{
-    std::string strShown;
-    for (char ch : strEntry)
-        if (ch != '&')
-            strShown += ch;
-    const HFONT hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    return {InkOfText(hFont, strShown), InkOfText(hFont, strShown, RGB(255, 255, 255), true)};
-}
-
 }  // namespace
 
 TEST(MdiWindows, WindowMenuListsEachOpenWindowOnceAndNewWindowsCascadeInsideTheClient)
@@ -75,15 +63,7 @@ TEST(MdiWindows, WindowMenuListsEachOpenWindowOnceAndNewWindowsCascadeInsideTheC
         const std::vector<std::string> texts = OpenWindowMenu(pFrame, hWindow, strLoginShot, bArabic);
         ASSERT_GE(texts.size(), 2u);
         EXPECT_EQ("", texts[texts.size() - 2]);
-        // Arabic entries lead with an invisible right-to-left mark.
-        const size_t nMark = bArabic ? 1 : 0;
-        EXPECT_EQ("&1 ", texts.back().substr(nMark, 3));
-        // Whether the menu draws its lines left to right or right to left, an Arabic entry
-        // reads the same: its number at the right, where the title starts.
-        if (bArabic) {
-            const auto both = EntryBothWays(texts.back());
-            EXPECT_TRUE(SameInk(both.second, both.first)) << texts.back();
-        }
+        EXPECT_EQ("&1 ", texts.back().substr(0, 3));
         for (int n = 0; n < 2; ++n)
             EXPECT_EQ(texts, OpenWindowMenu(pFrame, hWindow, strLoginShot, bArabic));
         const size_t nFirst = texts.size() - 1;
@@ -117,7 +97,7 @@ TEST(MdiWindows, WindowMenuListsEachOpenWindowOnceAndNewWindowsCascadeInsideTheC
         const std::vector<std::string> seven = OpenWindowMenu(pFrame, hWindow, ScreenshotPath("mdi_window_menu" + strLanguage), bArabic);
         ASSERT_EQ(nFirst + 7, seven.size());
         for (size_t i = 0; i < 7; ++i)
-            EXPECT_EQ("&" + std::to_string(i + 1) + " ", seven[nFirst + i].substr(nMark, 3));
+            EXPECT_EQ("&" + std::to_string(i + 1) + " ", seven[nFirst + i].substr(0, 3));
         for (int i : {1, 5}) {
             const UINT nId = GetMenuItemID(hWindow, static_cast<int>(nFirst) + i);
             pFrame->SendMessage(WM_COMMAND, nId);
