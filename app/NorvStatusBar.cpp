@@ -22,6 +22,8 @@ HFONT MakeFont(LPCSTR pszFace, int nPoints)
     lf.lfHeight = -MulDiv(nPoints, GetDeviceCaps(hdc, LOGPIXELSY), 72);
     ReleaseDC(nullptr, hdc);
     lf.lfWeight = FW_NORMAL;
+    // The segments' texts are in the program's code page, Arabic ones included.
+    lf.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(lf.lfFaceName, pszFace, LF_FACESIZE);
     return CreateFontIndirectA(&lf);
 }

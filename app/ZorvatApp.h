@@ -78,7 +78,9 @@ public:
     // The session (ZorvatSession.cpp).
     void Connect();
     void Disconnect(BOOL bAsk);
-    void Logoff();
+    // bKeepInfo: the information window keeps its lines (the user's own disconnect, whose
+    // order acknowledgements stay readable until the next connection).
+    void Logoff(BOOL bKeepInfo = FALSE);
     // The session's form, chart and page windows go (log-off); the news reader, option chain
     // and expiration forms stay.
     void CloseStandingWindows();

@@ -293,11 +293,11 @@ void CZORVAT32App::ReadBaseCurrency()
     SetBaseCurrency(strCode);
 }
 
-void CZORVAT32App::Logoff()
+void CZORVAT32App::Logoff(BOOL bKeepInfo)
 {
     if (m_bAutoSave)
         SaveWorkspace();
-    if (m_pInfoTable != nullptr)
+    if (m_pInfoTable != nullptr && !bKeepInfo)
         m_pInfoTable->RemoveAllRows();
     OnLoginReply(nullptr);
     CloseStandingWindows();
@@ -350,7 +350,7 @@ void CZORVAT32App::Disconnect(BOOL bAsk)
     if (m_pComm == nullptr)
         return;
     if (!m_bDisconnected)
-        Logoff();
+        Logoff(TRUE);
     m_bDisconnected = TRUE;
     m_pComm->Disconnect(FALSE);
 }

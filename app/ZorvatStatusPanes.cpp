@@ -6,6 +6,8 @@
 #include "refdata/ZorvatGlobals.h"
 
 #define IDS_MARKET_STATE_UNKNOWN 55254
+#define IDS_LINK_CONNECTED 55258
+#define IDS_LINK_DISCONNECTED 55259
 
 namespace {
 
@@ -22,14 +24,27 @@ BOOL AreStatesKnown()
 // text would join the labels into one left-to-right run with the colons at its ends).
 CString FormatStates(const CString& strUs, const CString& strKse)
 {
+    // A state nobody has told yet (before the login's, or one without a word) is unknown too,
+    // so that a label never stands alone.
     const BOOL bKnown = AreStatesKnown();
     CString strUnknown;
-    if (!bKnown)
-        GetSharedGlobals()->LoadString(strUnknown, IDS_MARKET_STATE_UNKNOWN);
+    GetSharedGlobals()->LoadString(strUnknown, IDS_MARKET_STATE_UNKNOWN);
+    const CString& strUsShown = bKnown && !strUs.IsEmpty() ? strUs : strUnknown;
+    const CString& strKseShown = bKnown && !strKse.IsEmpty() ? strKse : strUnknown;
     const LPCSTR pszMark = GetNorvGlobals().GetRtlMark();
     CString strText;
-    strText.Format("US:%s %s  KSE:%s %s ", pszMark, static_cast<LPCSTR>(bKnown ? strUs : strUnknown), pszMark,
-                   static_cast<LPCSTR>(bKnown ? strKse : strUnknown));
+    strText.Format("US:%s %s  KSE:%s %s ", pszMark, static_cast<LPCSTR>(strUsShown), pszMark,
+                   static_cast<LPCSTR>(strKseShown));
+    return strText;
+}
+
+// The connection's word in the language of the windows.
+CString LinkStateText(BOOL bConnected)
+{
+    CString strText;
+    GetSharedGlobals()->LoadString(strText, bConnected ? IDS_LINK_CONNECTED : IDS_LINK_DISCONNECTED);
+    if (strText.IsEmpty())
+        strText = bConnected ? "Connected" : "Disconnected";
     return strText;
 }
 
@@ -37,7 +52,7 @@ CString FormatStates(const CString& strUs, const CString& strKse)
 
 CZorvatStatusBarStatusPane::CZorvatStatusBarStatusPane()
 {
-    AddSegment("Disconnected", STATUS_COLOR_DISCONNECTED, "Arial", 10);
+    AddSegment(LinkStateText(FALSE), STATUS_COLOR_DISCONNECTED, "Arial", 10);
 }
 
 void CZorvatStatusBarStatusPane::Update()
@@ -47,8 +62,7 @@ void CZorvatStatusBarStatusPane::Update()
     if (bConnected == m_bConnected)
         return;
     m_bConnected = bConnected;
-    SetSegment(0, bConnected ? "Connected" : "Disconnected",
-               bConnected ? STATUS_COLOR_CONNECTED : STATUS_COLOR_DISCONNECTED);
+    SetSegment(0, LinkStateText(bConnected), bConnected ? STATUS_COLOR_CONNECTED : STATUS_COLOR_DISCONNECTED);
 }
 
 CString CZorvatStatusBarKwTimePane::GetText() const

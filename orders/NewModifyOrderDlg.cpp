@@ -18,7 +18,8 @@
 
 namespace {
 const char* const DATE_FORMAT = "dd'/'MM'/'yyyy";
-const char* const REGULAR_MARKET = "Regular Market";
+// The one trading session of a market without KSE market types.
+const UINT IDS_REGULAR_MARKET = 57031;
 const char* const TENORS[] = {"1", "3", "6", "9", "12"};
 const UINT FILL_RULES[] = {57554, 57555};
 const UINT SIDE_ITEMS[] = {55045, 55046, 57032, 57033};
@@ -211,7 +212,7 @@ void CNewModifyOrderDlg::SetLayoutMode(int nMode)
         ShowControl(nId, FALSE);
     if (nMode == -1) {
         SendDlgItemMessage(IDC_MODIFY_MARKET_TYPE, CB_RESETCONTENT);
-        ShowBoxText(IDC_MODIFY_MARKET_TYPE, REGULAR_MARKET, /*bAdd=*/TRUE);
+        ShowBoxText(IDC_MODIFY_MARKET_TYPE, LoadMarketText(IDS_REGULAR_MARKET), /*bAdd=*/TRUE);
     } else if (nMode == 3) {
         for (int nId : TYPE_3_SHOWN)
             ShowControl(nId, TRUE);

@@ -18,7 +18,8 @@
 
 namespace {
 const char* const DATE_FORMAT = "dd'/'MM'/'yyyy";
-const char* const REGULAR_SESSION = "Regular Market";
+// The one trading session of a market without KSE market types.
+const UINT IDS_REGULAR_SESSION = 57031;
 const char* const PRE_MARKET_SESSION = "Pre-Market";
 const char* const TENORS[] = {"1", "3", "6", "9", "12"};
 const UINT FILL_RULES[] = {57554, 57555};   // CFillRest codes 3 and 2
@@ -271,7 +272,8 @@ void CNewPlaceOrderDlg::SelectMarket(LPCSTR pszMarketName)
         CheckDlgButton(IDC_TICKET_ACCOUNTS, BST_UNCHECKED);
         EnableControl(IDC_TICKET_ACCOUNTS, FALSE);
     } else {
-        SendDlgItemMessage(IDC_TICKET_SESSION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(REGULAR_SESSION));
+        const CString strRegular = LoadMarketText(IDS_REGULAR_SESSION);
+        SendDlgItemMessage(IDC_TICKET_SESSION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strRegular)));
         SendDlgItemMessage(IDC_TICKET_SESSION, CB_SETCURSEL, 0);
         EnableControl(IDC_TICKET_ACCOUNTS, TRUE);
     }

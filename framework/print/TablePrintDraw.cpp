@@ -11,6 +11,7 @@
 #include "framework/table/TreeNode.h"
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
+#include "framework/window/CellText.h"
 
 namespace {
 
@@ -382,9 +383,12 @@ void CTablePrint::DrawCell(HDC hdc, CTableRow* pRow, int nIndex, const RECT& rc)
     COLORREF crOld = bColor ? SetTextColor(hdc, PrintCellTextColor(m_settings.m_nColorMode,
                                                                    m_properties.GetCellTextColor(nColor)))
                             : 0;
-    // The text stays inside its cell: DrawText clips to the rectangle, so a long text is cut.
+    // The text stays inside its cell: DrawText clips to the rectangle, so a long text is cut,
+    // and a value too wide for it shows the mark of one that cannot be shown.
     RECT rcText = {rc.left + m_nCellInset, rc.top, rc.right - m_nCellInset, rc.bottom};
-    rcText.right -= DecimalInset(pColumn, attrs, m_szCell, bTitleFont);
+    int nInset = DecimalInset(pColumn, attrs, m_szCell, bTitleFont);
+    FitCellText(hdc, m_szCell, sizeof(m_szCell), rcText.right - rcText.left, &nInset);
+    rcText.right -= nInset;
     if (rcText.right > rcText.left)
         DrawTextA(hdc, m_szCell, -1, &rcText, AlignFlags(pColumn->GetEffectiveAlignment()) | DT_SINGLELINE | DT_VCENTER
                                                   | DT_NOPREFIX | GetNorvGlobals().GetRtlReadingFlag());

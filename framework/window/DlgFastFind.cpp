@@ -331,8 +331,13 @@ BOOL CDlgFastFind::OnCmdMsg(UINT nId, int nCode)
         DestroyWindow();
         return TRUE;
     case IDC_GRID_COLUMNS:
-        if (nCode == CBN_SELCHANGE)
+        if (nCode == CBN_SELCHANGE) {
+            // The text already typed is looked for in the column just chosen.
+            const int nOld = m_nCol;
             TakeSelection();
+            if (m_nCol != nOld)
+                Find(0);
+        }
         return TRUE;
     case IDC_FASTFIND_TEXT:
         if (nCode == EN_CHANGE)

@@ -168,6 +168,10 @@ int CTableWindow::OnCreate(LPCREATESTRUCTA pCreate)
 
 void CTableWindow::OnDestroy()
 {
+    if (m_hCellTip) {
+        ::DestroyWindow(m_hCellTip);
+        m_hCellTip = nullptr;
+    }
     StopAutoScrollTimer();
     KillTimer(m_hWnd, TW_TIMER_HIGHLIGHT);
     LeaveClipboardAsText();
@@ -328,6 +332,9 @@ LRESULT CTableWindow::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
         SetBkColor(hdc, GetCellBackColor(0));
         return reinterpret_cast<LRESULT>(m_hCellBackBrush);
     }
+    case WM_MOUSELEAVE:
+        HideCellTip();
+        return 0;
     case WM_ENTERSIZEMOVE:
         CloseEditor(TRUE);
         ParkCurrentRow();

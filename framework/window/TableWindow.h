@@ -449,6 +449,10 @@ protected:
     int    m_nPressRow = -3;
     int    m_nPressCol = -1;
     int    m_nPressZone = 0;
+    POINT  m_ptPress = {-1, -1};
+    HWND   m_hCellTip = nullptr;        // owned: destroyed with the grid
+    int    m_nTipLine = -1;
+    int    m_nTipCol = -1;
     POINT  m_ptLast = {-1, -1};
     int    m_nLastZone = 0;
     int    m_nLastCol = -1;
@@ -512,6 +516,9 @@ protected:
     BOOL HasEditableColumn() const;
     void MoveToEditableCell(int nStep);
     void HitTestCell(POINT pt, int* pRow, int* pCol, int* pZone) const;
+    // The whole text of a cut cell, in a tip by the pointer while it rests on that cell.
+    void UpdateCellTip(int nLine, int nDisplayCol, POINT pt);
+    void HideCellTip();
     BOOL IsOnPressedCell(int nRow, int nCol, int nZone) const;
     BOOL IsInRowHeaders(POINT pt) const;
     BOOL IsOnCorner(POINT pt) const;

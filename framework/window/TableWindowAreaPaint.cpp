@@ -10,6 +10,7 @@
 #include "framework/table/TableColumnsMap.h"
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
+#include "framework/window/CellText.h"
 #include "framework/window/TableRowCache.h"
 #include "framework/window/TableWindow.h"
 
@@ -288,9 +289,13 @@ void CTableWindowArea::PaintCell(HDC hdc, CTableRow* pRow, int nDisplayCol, cons
     COLORREF crOld = bColor ? SetTextColor(hdc, m_pGrid->GetCellTextColor(nText)) : 0;
 
     RECT rcText = {rcCell.left + 3, rcCell.top, rcCell.right - 3, rcCell.bottom};
-    rcText.right -= GetDecimalPadding(pColumn, attrs, m_szText, bBold);
-    UINT uFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | AlignFlag(pColumn->GetEffectiveAlignment())
-                   | GetNorvGlobals().GetRtlReadingFlag();
+    int nInset = GetDecimalPadding(pColumn, attrs, m_szText, bBold);
+    FitCellText(hdc, m_szText, sizeof(m_szText), rcText.right - rcText.left, &nInset);
+    rcText.right -= nInset;
+    const UINT uReading = CellReadingFlag(m_szText);
+    UINT uFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | uReading
+                   | CellAlignFlag(hdc, m_szText, rcText.right - rcText.left,
+                                   AlignFlag(pColumn->GetEffectiveAlignment()), uReading);
     DrawTextA(hdc, m_szText, -1, &rcText, uFormat);
 
     if (bColor)

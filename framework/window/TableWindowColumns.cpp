@@ -387,7 +387,8 @@ int CTableWindow::DropTest(POINT pt, int* pTarget) const
 {
     *pTarget = -1;
     const RECT& rcCells = m_scrollPane.GetCellRect();
-    if (pt.y < m_scrollPane.GetRect().top + m_nTitleHeight || pt.y >= rcCells.bottom)
+    // The titles take a drop as the rows below them do.
+    if (pt.y < m_scrollPane.GetRect().top || pt.y >= rcCells.bottom)
         return TW_ZONE_NODROP;
     const RECT& rcPane = m_scrollPane.GetRect();
     if (pt.x < rcPane.left)

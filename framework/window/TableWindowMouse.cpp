@@ -1,6 +1,7 @@
 // The grid's mouse: presses, pointer moves and releases over the title strip, the rows and the
 // row headers; column drags, hiding and showing, the title-click sort, marking drags and the
 // menus of the right button.
+#include <cstdlib>
 #include "framework/base/NorvGlobals.h"
 #include "framework/base/TBString.h"
 #include "framework/table/SortColumns.h"
@@ -18,6 +19,8 @@ namespace
 // The corner cell's top pixels belong to the show-again edge, not to the corner's own click.
 const int CORNER_TOP_MARGIN = 3;
 const int SORT_KEY_CAPACITY = 30;
+// Pixels sideways that turn a press on a title into a column drag.
+const int TITLE_DRAG_START = 4;
 
 // The column's group setting: 2 groups by its key, 1 keeps the view's grouping, 0 and 3 do not.
 const int GROUP_ALWAYS = 2;
@@ -58,6 +61,7 @@ void CTableWindow::OnMouseDown(UINT nKeys, int x, int y, BOOL bDoubleClick)
         CTBWnd::OnLButtonDown(nKeys, x, y);
         return;
     }
+    HideCellTip();
     const BOOL bTookFocus = !HasFocusOrEditor();
     if (bTookFocus)
         ::SetFocus(m_hWnd);
@@ -78,6 +82,7 @@ void CTableWindow::OnMouseDown(UINT nKeys, int x, int y, BOOL bDoubleClick)
     m_nPressRow = nRow;
     m_nPressCol = nCol;
     m_nPressZone = nZone;
+    m_ptPress = pt;
 
     if (nRow == -1) {
         if (nZone == TW_ZONE_RESIZE) {
@@ -160,6 +165,21 @@ void CTableWindow::OnMouseMove(UINT nKeys, int x, int y)
     }
     const BOOL bLeft = (nKeys & MK_LBUTTON) != 0;
     const BOOL bButton = (nKeys & (MK_LBUTTON | MK_RBUTTON)) != 0;
+    if (bButton || nRow < 0 || m_bMoving || m_bResizing)
+        HideCellTip();
+    else
+        UpdateCellTip(nRow, m_nLastCol, pt);
+
+    // A title taken anywhere and dragged sideways moves its column, as one taken by the grip
+    // at the strip's bottom does; a shorter move is still a click.
+    if (bLeft && m_nPressRow == -1 && m_nPressZone == TW_ZONE_TITLE && abs(x - m_ptPress.x) >= TITLE_DRAG_START) {
+        BeginColumnMove(m_nPressCol, m_ptPress);
+        if (m_bMoving) {
+            m_nPressZone = TW_ZONE_MOVE;
+            TrackColumnMove(x, y);
+            return;
+        }
+    }
 
     if (bButton && m_headerPane.IsDragActive()) {
         const int nLine = AutoScrollLineAt(pt, nRow);

@@ -130,7 +130,7 @@ std::string InkOfWindow(HWND hWnd, const RECT& rcBand)
     return InkOfPicture(strPath, TbSaveWindowPng(hWnd, strPath.c_str()), rcBand);
 }
 
-std::string InkOfText(HFONT hFont, const std::string& strText, COLORREF crBack, bool bRtlReading)
+std::string InkOfText(HFONT hFont, const std::string& strText, COLORREF crBack, bool bRtlReading, COLORREF crText)
 {
     HDC hdcScreen = GetDC(nullptr);
     HDC hdc = CreateCompatibleDC(hdcScreen);
@@ -142,7 +142,7 @@ std::string InkOfText(HFONT hFont, const std::string& strText, COLORREF crBack, 
     HBRUSH hBack = CreateSolidBrush(crBack);
     FillRect(hdc, &rc, hBack);
     DeleteObject(hBack);
-    SetTextColor(hdc, RGB(0, 0, 0));
+    SetTextColor(hdc, crText);
     SetBkMode(hdc, TRANSPARENT);
     RECT rcText = {10, 10, 990, 50};
     DrawTextA(hdc, strText.c_str(), static_cast<int>(strText.size()), &rcText,

@@ -26,10 +26,10 @@ std::string MakeTestFolder(const char* pszStem);
 // one without), the blank columns at both ends left out: the order of drawn parts, comparable
 // with InkOfText. "no picture" when the window cannot be pictured.
 std::string InkOfWindow(HWND hWnd, const RECT& rcBand);
-// The same for the text drawn in the font, black on the background colour, left to right or
-// (bRtlReading) with right-to-left reading.
+// The same for the text drawn in the font, black (or crText) on the background colour, left to
+// right or (bRtlReading) with right-to-left reading.
 std::string InkOfText(HFONT hFont, const std::string& strText, COLORREF crBack = RGB(255, 255, 255),
-                      bool bRtlReading = false);
+                      bool bRtlReading = false, COLORREF crText = RGB(0, 0, 0));
 // Whether two such strings show the same parts in the same order: as many runs of ink and of
 // blank, each within a column of the other's width (glyphs fall on other fractions of a pixel).
 ::testing::AssertionResult SameInk(const std::string& strExpected, const std::string& strSeen);

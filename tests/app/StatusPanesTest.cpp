@@ -95,8 +95,8 @@ void AnnounceStates(int nUs, int nKse)
 }  // namespace
 
 // In Arabic the market-state pane reads right to left part by part: "US" at the right with its
-// colon to its left, then its state, then the KSE's label and state; also while the states have
-// no words, when the labels would otherwise run together left to right.
+// colon to its left, then its state, then the KSE's label and state; a state without a word is
+// unknown, so no label stands alone.
 TEST(StatusPaneReading, MarketStatePaneStandsInRightToLeftReadingOrder)
 {
     TbSetActiveCodePage(1256);
@@ -116,7 +116,7 @@ TEST(StatusPaneReading, MarketStatePaneStandsInRightToLeftReadingOrder)
             int nUs, nKse;
             const char* pszSeen;   // as it stands on the screen, from the left
         } const cases[] = {
-            {5, 99, ":KSE   :US"},
+            {5, 99, "غير معروف :KSE  غير معروف :US"},
             {1, 2, "مغلق :KSE  مغلق :US"},
             {4, 1, "مفتوح :KSE  مفتوح :US"},
         };
@@ -135,6 +135,40 @@ TEST(StatusPaneReading, MarketStatePaneStandsInRightToLeftReadingOrder)
                                 InkOfWindow(bar.m_hWnd, rcPane)))
                 << c.pszSeen;
         }
+        bar.DestroyWindow();
+    }
+    TbSetActiveCodePage(1252);
+}
+
+// The connection pane says its state in the language of the windows, in letters of that
+// language: in Arabic, "غير متصل" while there is no link.
+TEST(StatusPaneReading, ConnectionPaneSpeaksArabic)
+{
+    TbSetActiveCodePage(1256);
+    {
+        CTestLanguage language(1256);
+        CTestShell shell;
+        CNorvStatusBar bar;
+        ASSERT_TRUE(bar.CreateStatusBar(shell.Frame()));
+        bar.AddPane(new CZorvatStatusBarStatusPane);
+        shell.Frame()->ShowWindow(SW_SHOW);
+        shell.Frame()->RecalcLayout();
+        bar.UpdatePanes();
+        PumpPending();
+        RECT rcPane;
+        bar.GetItemRect(1, &rcPane);
+        InflateRect(&rcPane, -1, -1);
+        LOGFONTA lf{};
+        HDC hdc = GetDC(nullptr);
+        lf.lfHeight = -MulDiv(10, GetDeviceCaps(hdc, LOGPIXELSY), 72);
+        ReleaseDC(nullptr, hdc);
+        lf.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
+        HFONT hFont = CreateFontIndirectA(&lf);
+        const std::string strExpected = InkOfText(hFont, TbUtf8ToCodePage("غير متصل", 1256), GetSysColor(COLOR_BTNFACE),
+                                                   false, STATUS_COLOR_DISCONNECTED);
+        DeleteObject(hFont);
+        EXPECT_TRUE(SameInk(strExpected, InkOfWindow(bar.m_hWnd, rcPane)));
         bar.DestroyWindow();
     }
     TbSetActiveCodePage(1252);

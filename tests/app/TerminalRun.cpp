@@ -179,12 +179,14 @@ bool CTerminalRun::TypeCtrl(char chKey, const std::function<bool()>& done)
     TbDisplayKey(WM_KEYUP, VK_CONTROL, 1 | lUp, "");
     const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 10, nullptr);
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    CQueueWatch watch;
     MSG msg;
     while (!done() && std::chrono::steady_clock::now() < end && ::GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (!m_pApp->PreTranslateMessage(&msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
+        CQueueWatch::Beat();
     }
     ::KillTimer(nullptr, nTimer);
     return done();

@@ -178,7 +178,7 @@ TEST_F(SessionFixture, LoginRefusalsAndTheUsersFileName)
 }
 
 // Disconnect logs off: the user is forgotten and the session's forms, charts and pages go, the
-// news reader stays; connecting again loads again.
+// news reader stays, the information window keeps what it said; connecting again loads again.
 TEST_F(SessionFixture, LogoffForgetsTheUserAndItsWindowsAndReconnectLoadsAgain)
 {
     CTerminalRun run;
@@ -198,8 +198,11 @@ TEST_F(SessionFixture, LogoffForgetsTheUserAndItsWindowsAndReconnectLoadsAgain)
     pPage->SendMessage(WM_CLOSE);
     ASSERT_NE(nullptr, pPage) << "a page frame only hides";
 
+    const std::string strInfo = run.InfoText();
+    ASSERT_EQ(1, run.CountInfoLines(IDS_INITIAL_LOAD_DONE));
     TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
     app.RunCommand(ID_APP_DISCONNECT);
+    EXPECT_NE(std::string::npos, run.InfoText().find(strInfo)) << run.InfoText();
     EXPECT_EQ(-1, app.GetUser().GetRole());
     EXPECT_EQ(0, app.GetUser().GetKseAccessLevel()) << "no right of the last user stays";
     EXPECT_TRUE(app.GetUser().GetPassword().IsEmpty());
@@ -371,6 +374,7 @@ bool CtrlSSaves(CTerminalRun& run, const std::string& strWorkspace)
     return run.TypeCtrl('S', [&] { return std::filesystem::exists(strWorkspace); });
 }
 
+
 std::string ClipboardText()
 {
     std::string strText;
@@ -510,4 +514,36 @@ TEST(DemoSession, TradersWindowsComeBackAfterFileConnectAndALostServer)
     EXPECT_EQ(windows, OpenTableTitles(app)) << "connected again after the server came back";
     EXPECT_TRUE(PumpUntil([&] { return panes().find("Unknown") == std::string::npos; }, 3000)) << panes();
     TbSaveWindowPng(hFrame, ScreenshotPath("terminal_reconnected_en").c_str());
+}
+
+// What the start-up lines say of each market and what the state pane says agree with the
+// server's clock: before the KSE opens, while it trades, and in the US session after it closed.
+TEST(ClockedSession, StartupLinesAndStatePaneTellTheSameMarketStates)
+{
+    struct
+    {
+        const char* pszClock;
+        const char* pszKseLine;
+        const char* pszUsLine;
+        const char* pszPane;
+    } const cases[] = {
+        {"2026-12-07 08:45:00", "Kuwait Stock Exchange: Pre-opening: orders are collected", "Atlantic Board: Market closed",
+         "US: Closed  KSE: Pre-open "},
+        {"2026-12-07 09:30:00", "Kuwait Stock Exchange: Continuous trading", "Atlantic Board: Market closed",
+         "US: Closed  KSE: Open "},
+        {"2026-12-07 18:00:00", "Kuwait Stock Exchange: Market closed", "Atlantic Board: Regular session",
+         "US: Open  KSE: Closed "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszClock);
+        CTestServer clocked;
+        ASSERT_TRUE(clocked.Start({"--accounts", TB_SOURCE_DIR "/tests/app/data/accounts.txt", "--clock", c.pszClock}));
+        CTerminalRun run;
+        ASSERT_TRUE(run.StartLoggedIn(clocked.Port(), "demo01", "demo12"));
+        CNorvStatusBar& bar = static_cast<CMainFrame*>(run.App().GetMainFrame())->GetStatusBar();
+        EXPECT_TRUE(PumpUntil([&] { return std::string(bar.GetPaneText(5)) == c.pszPane; }, 3000)) << bar.GetPaneText(5);
+        const std::string strInfo = run.InfoText();
+        EXPECT_NE(std::string::npos, strInfo.find(std::string(c.pszKseLine) + "\n")) << strInfo;
+        EXPECT_NE(std::string::npos, strInfo.find(std::string(c.pszUsLine) + "\n")) << strInfo;
+    }
 }

@@ -1,7 +1,13 @@
 #include "LinkSessionSupport.h"
+#include <execinfo.h>
+#include <pthread.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
+#include <atomic>
 #include <chrono>
+#include <thread>
+#include <gtest/gtest.h>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -45,16 +51,114 @@ std::vector<std::string> CTestServer::Received() const
     return lines;
 }
 
+namespace {
+
+std::atomic<long long> s_nLastBeat{0};     // steady clock, milliseconds
+std::atomic<int> s_nWatching{0};           // pumps waiting now
+std::atomic<int> s_nLimitMs{5000};
+pthread_t s_mainThread;
+
+long long NowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// On the stuck thread: its stack, then the end of the run.
+void DumpStackAndAbort(int)
+{
+    static const char s_szHead[] = "\nqueue watchdog: the stack of the thread that stopped turning the queue:\n";
+    ssize_t nIgnored = write(STDERR_FILENO, s_szHead, sizeof(s_szHead) - 1);
+    (void)nIgnored;
+    void* frames[64];
+    backtrace_symbols_fd(frames, backtrace(frames, 64), STDERR_FILENO);
+    signal(SIGABRT, SIG_DFL);
+    abort();
+}
+
+void Watch()
+{
+    for (;;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const long long nQuiet = NowMs() - s_nLastBeat.load();
+        if (s_nWatching.load() > 0 && nQuiet > s_nLimitMs.load()) {
+            const ::testing::TestInfo* pTest = ::testing::UnitTest::GetInstance()->current_test_info();
+            fprintf(stderr, "\nqueue watchdog: no message processed for %lld ms in %s.%s\n", nQuiet,
+                    pTest ? pTest->test_suite_name() : "?", pTest ? pTest->name() : "?");
+            fflush(stderr);
+            pthread_kill(s_mainThread, SIGUSR2);
+            std::this_thread::sleep_for(std::chrono::seconds(10));
+            abort();
+        }
+    }
+}
+
+// The watching thread, started once by the first pump; the stuck thread dumps its stack on an
+// alternate stack of its own, so that a stack run out by endless recursion still shows.
+void StartWatch()
+{
+    static bool s_bStarted = false;
+    if (s_bStarted)
+        return;
+    s_bStarted = true;
+    s_mainThread = pthread_self();
+    stack_t current;
+    if (sigaltstack(nullptr, &current) == 0 && (current.ss_flags & SS_DISABLE)) {
+        static char s_altStack[1 << 16];
+        stack_t alt = {};
+        alt.ss_sp = s_altStack;
+        alt.ss_size = sizeof(s_altStack);
+        sigaltstack(&alt, nullptr);
+    }
+    struct sigaction action = {};
+    action.sa_handler = DumpStackAndAbort;
+    action.sa_flags = SA_ONSTACK;
+    sigaction(SIGUSR2, &action, nullptr);
+    std::thread(Watch).detach();
+}
+
+void CALLBACK BeatOnTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    CQueueWatch::Beat();
+}
+
+}  // namespace
+
+CQueueWatch::CQueueWatch()
+{
+    StartWatch();
+    Beat();
+    ++s_nWatching;
+}
+
+CQueueWatch::~CQueueWatch()
+{
+    --s_nWatching;
+}
+
+void CQueueWatch::Beat()
+{
+    s_nLastBeat = NowMs();
+}
+
+void CQueueWatch::SetLimit(int nMs)
+{
+    s_nLimitMs = nMs;
+}
+
 bool PumpUntil(const std::function<bool()>& done, int nMs)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(nMs);
-    // A thread timer ends every wait soon, so the condition is looked at often.
-    const UINT_PTR nTimer = SetTimer(nullptr, 0, 10, nullptr);
+    CQueueWatch watch;
+    // A thread timer ends every wait soon, so the condition is looked at often; it also tells
+    // the watch that the queue turns while a modal loop of the terminal runs it.
+    const UINT_PTR nTimer = SetTimer(nullptr, 0, 10, BeatOnTimer);
     bool bDone = done();
     MSG msg;
     while (!bDone && std::chrono::steady_clock::now() < end && GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
+        CQueueWatch::Beat();
         bDone = done();
     }
     KillTimer(nullptr, nTimer);

@@ -36,6 +36,22 @@ private:
     std::string m_strLog;
 };
 
+// The watch on the window queue, for the whole program: while a pump of these helpers (or one
+// that holds a CQueueWatch) waits, a queue that turns no message for the limit (5 s) ends the
+// run with the stack of the stuck thread on the error output, so a frozen terminal fails its
+// test instead of hanging it. Beat: the queue turned; modal loops turn it through the pump's
+// timer too.
+class CQueueWatch
+{
+public:
+    CQueueWatch();
+    ~CQueueWatch();
+    CQueueWatch(const CQueueWatch&) = delete;
+    CQueueWatch& operator=(const CQueueWatch&) = delete;
+    static void Beat();
+    static void SetLimit(int nMs);
+};
+
 // Runs the window queue until done() or the time is up; false on time-out.
 bool PumpUntil(const std::function<bool()>& done, int nMs = 10000);
 void PumpFor(int nMs);

@@ -169,9 +169,9 @@ std::string Order(CViewTable* pView)
 
 // The trader takes the Symbol title by the strip's bottom edge and drags it past the middle of
 // Company: the move pointer shows, a band as wide as the column follows the pointer over the rows,
-// and on release Symbol stands after Company. A press in a title's middle is a sorting click, so
-// a drag from there moves nothing.
-TEST_F(TitlesSession, TitleDraggedByItsBottomEdgeMovesItsColumn)
+// and on release Symbol stands after Company. Taken by its middle and dropped on the titles, it
+// moves as well: back before the column that took its place.
+TEST_F(TitlesSession, TitleDraggedByItsBottomEdgeOrItsMiddleMovesItsColumn)
 {
     for (bool bArabic : {false, true}) {
         SCOPED_TRACE(bArabic ? "Arabic" : "English");
@@ -190,15 +190,8 @@ TEST_F(TitlesSession, TitleDraggedByItsBottomEdgeMovesItsColumn)
 
         const RECT rcSymbol = TitleRect(grid, 1);
         const RECT rcCompany = TitleRect(grid, 3);
-        const POINT ptMiddle = {(rcSymbol.left + rcSymbol.right) / 2, (rcSymbol.top + rcSymbol.bottom) / 2};
         // Past the middle of Company, on its far side: the right in English, the left in Arabic.
         const POINT ptDrop = {bArabic ? rcCompany.left + 10 : rcCompany.right - 10, rcSymbol.bottom + 40};
-        Mouse(hGrid, WM_MOUSEMOVE, 0, ptMiddle);
-        Mouse(hGrid, WM_LBUTTONDOWN, MK_LBUTTON, ptMiddle);
-        Mouse(hGrid, WM_MOUSEMOVE, MK_LBUTTON, ptDrop);
-        Mouse(hGrid, WM_LBUTTONUP, 0, ptDrop);
-        EXPECT_EQ("0 1 2 3 ", Order(pView)) << "a press in the title's middle";
-
         const POINT ptGrip = {(rcSymbol.left + rcSymbol.right) / 2, rcSymbol.bottom - 2};
         Mouse(hGrid, WM_MOUSEMOVE, 0, ptGrip);
         EXPECT_NE(LoadCursorA(nullptr, IDC_ARROW), GetCursor()) << "the move pointer over the bottom edge";
@@ -213,6 +206,17 @@ TEST_F(TitlesSession, TitleDraggedByItsBottomEdgeMovesItsColumn)
         Mouse(hGrid, WM_LBUTTONUP, 0, ptDrop);
         EXPECT_FALSE(grid.IsColumnDragActive());
         EXPECT_EQ("0 2 3 1 ", Order(pView));
+
+        // Symbol, now last, taken by the middle of its title and dropped on the near half of the
+        // second title: it stands second again.
+        const RECT rcMoved = TitleRect(grid, 3), rcSecond = TitleRect(grid, 1);
+        const POINT ptMiddle = {(rcMoved.left + rcMoved.right) / 2, (rcMoved.top + rcMoved.bottom) / 2};
+        const POINT ptOnTitle = {bArabic ? rcSecond.right - 5 : rcSecond.left + 5, ptMiddle.y};
+        Mouse(hGrid, WM_MOUSEMOVE, 0, ptMiddle);
+        Mouse(hGrid, WM_LBUTTONDOWN, MK_LBUTTON, ptMiddle);
+        Mouse(hGrid, WM_MOUSEMOVE, MK_LBUTTON, ptOnTitle);
+        Mouse(hGrid, WM_LBUTTONUP, 0, ptOnTitle);
+        EXPECT_EQ("0 1 2 3 ", Order(pView)) << "a title taken by its middle";
         StopSession();
     }
 }

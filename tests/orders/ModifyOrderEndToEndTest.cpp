@@ -23,6 +23,7 @@
 #include "orders/NewModifyOrderDlg.h"
 #include "orders/OrderForms.h"
 #include "orders/ReviewDialog.h"
+#include "platform/win/kernel/CodePage.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/orders/OrderTestSupport.h"
 
@@ -278,6 +279,9 @@ TEST_F(ModifySession, PicturesOfAUsAndAKseOrderInBothLanguages)
             CNewModifyOrderDlg* pForm = Click(c, strOrder);
             ASSERT_NE(nullptr, pForm);
             PumpFor(300);
+            char szTitle[128] = "";
+            ::GetWindowTextA(::GetParent(pForm->m_hWnd), szTitle, sizeof(szTitle));
+            EXPECT_EQ(bArabic ? TbUtf8ToCodePage("تعديل أو إلغاء الأمر", 1256) : "Modify or Cancel Order", szTitle);
             EXPECT_TRUE(SaveDialogScreenshot(pForm->m_hWnd, std::string("orders_modify_") + c.pszName +
                                                                 (bArabic ? "_ar" : "_en")));
         }

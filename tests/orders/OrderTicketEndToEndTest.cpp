@@ -111,8 +111,8 @@ const COLORREF BUY = RGB(255, 128, 128), SELL = RGB(128, 255, 128);
 const std::vector<TICKET_CASE>& Cases()
 {
     static const std::vector<TICKET_CASE> cases = {
-        {"us_options", 33100, MARKET_OPTIONS, TRUE, -1, {55045, 55046}, {55048, 55051}, {55053, 55054}, 55045, 0,
-         "Regular Market", PANEL_OPTIONS | PANEL_EXTRA, BUY},
+        {"us_options", 33100, MARKET_OPTIONS, TRUE, -1, {55045, 55046}, {55048, 55051}, {55053, 55054}, 55045, 57031,
+         nullptr, PANEL_OPTIONS | PANEL_EXTRA, BUY},
         {"us_pre_market", 33306, MARKET_HARBOR, TRUE, -1, {55045, 55046}, {55048}, {55053}, 55045, 0, "Pre-Market",
          PANEL_NONE, BUY},
         {"kse_regular", 33049, MARKET_KSE, FALSE, 1, {55045, 55046}, {55048, 55051, 57553}, {55053, 55054, 55055},

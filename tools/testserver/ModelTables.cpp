@@ -84,7 +84,8 @@ const std::vector<CRecord>* CModelTables::FindTable(const std::string& strName) 
     if (itFixed != m_fixed.end())
         return &itFixed->second;
     const std::vector<std::string> args = SplitArgs(strName);
-    if (args.size() == 1 && strName != "indices" && strName != "forwards" && strName != "fwdtrades" && strName != "announcements")
+    if (args.size() == 1 && strName != "indices" && strName != "forwards" && strName != "fwdtrades" && strName != "announcements"
+        && strName != "states" && strName != "words")
         return m_reference.FindTable(strName);
     // A chart of a ticker the model does not know is no table at all.
     if (args[0] == "chart")
@@ -179,10 +180,40 @@ std::vector<CRecord> CModelTables::Make(const std::string& strKind, const std::v
         }
     } else if (strKind == "model") {
         out = m_sim.Tables().Get(Arg(args, 0)).rows;
+    } else if (strKind == "states") {
+        out = MarketStates();
+    } else if (strKind == "words") {
+        out.push_back(SessionWords());
     } else {
         out = Account(strKind, args);
     }
     return out;
+}
+
+// Each market of the list with the state the schedule gives it at the clock's time; a market
+// the schedule does not know keeps the list's state.
+std::vector<CRecord> CModelTables::MarketStates() const
+{
+    std::vector<CRecord> out;
+    if (const std::vector<CRecord>* pMarkets = m_reference.FindTable("markets"))
+        out = *pMarkets;
+    for (CRecord& rec : out) {
+        const CSimRecord state = m_sim.Market().GetMarketState(atoi(GetField(rec, "code").c_str()));
+        if (!GetField(state, "state").empty())
+            rec["state"] = GetField(state, "state");
+    }
+    return out;
+}
+
+// The market states in the words of "MM", from the same schedule at the same time: the KSE's
+// 0 pre-open, 1 open and 2 closed for its pre-opening, continuous trading and close; the US
+// markets' 4 open during their regular session and 1 closed.
+CRecord CModelTables::SessionWords() const
+{
+    const CSimMarket& market = m_sim.Market();
+    const std::string strKse = GetField(market.GetMarketState(SIM_MARKET_KSE), "state");
+    const std::string strUs = GetField(market.GetMarketState(8), "state");
+    return {{"kse", strKse == "1" ? "0" : strKse == "2" ? "1" : "2"}, {"us", strUs == "1" ? "4" : "1"}};
 }
 
 // The conversion form's one line: the dollar and dinar balances, and the two rates it converts

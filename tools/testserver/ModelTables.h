@@ -37,6 +37,8 @@ private:
     std::vector<CRecord> Make(const std::string& strKind, const std::vector<std::string>& args) const;
     std::vector<CRecord> Account(const std::string& strKind, const std::vector<std::string>& args) const;
     CRecord ConversionForm(const std::vector<CSimRecord>& cash) const;
+    std::vector<CRecord> MarketStates() const;
+    CRecord SessionWords() const;
 
     CSimulator& m_sim;
     const IRecordSource& m_reference;

@@ -500,5 +500,34 @@ TEST(TablePrint, ArabicPrintsAsSearchableLetters)
     EXPECT_EQ(1, PdfPageCount(strPdf));
     const std::string strComplaints = RunCommand("pdftotext '" + strPdf + "' /dev/null 2>&1");
     EXPECT_TRUE(strComplaints.empty()) << "a sound file, its table of objects right: " << strComplaints;
+
+// A value too wide for its narrowed column prints as '#' marks, never as its trailing digits.
+TEST(TablePrint, ValueWiderThanItsColumnPrintsMarksNotAnotherNumber)
+{
+    CPrintTable table(8, FALSE);
+    table.View().GetColumnOrder().GetColumn(PT_VALUE)->m_nWidth = 24;
+    CNorvTablePrint print(&table.View());
+    UsePdfPrinterOnly();
+    ASSERT_TRUE(print.GetSettings().SelectPrinter());
+    print.BuildHeaders("Holdings");
+    const std::string strPdf = TestFilePath("narrow.pdf");
+    print.SetOutputFile(strPdf.c_str());
+    ASSERT_EQ(1, print.Print());
+    const std::string strText = PdfPageText(strPdf, 1);
+    // Quantity i at its price: each value cell is a run of marks, with no digit after the price.
+    auto MarksAfter = [&](const std::string& strPrice) {
+        const size_t nAt = strText.find(strPrice + " ");
+        const size_t nEnd = nAt == std::string::npos ? nAt : strText.find('\n', nAt);
+        if (nEnd == std::string::npos)
+            return std::string("(no line)");
+        std::string strRest = strText.substr(nAt + strPrice.size(), nEnd - nAt - strPrice.size());
+        strRest.erase(0, strRest.find_first_not_of(' '));
+        return strRest;
+    };
+    for (const char* pszPrice : {"10.125", "10.25", "10.375", "10.5", "10.625", "10.75"}) {
+        const std::string strValue = MarksAfter(pszPrice);
+        EXPECT_TRUE(!strValue.empty() && strValue.find_first_not_of('#') == std::string::npos)
+            << pszPrice << " is followed by " << strValue << "\n" << strText;
+    }
     std::remove(strPdf.c_str());
 }

@@ -100,13 +100,15 @@ TEST_F(FastFind, NumbersAreFoundAsTypedWithoutSeparatorsOrPadding)
     EXPECT_EQ(0, Typed(hDlg, "-3"));
     EXPECT_EQ(0, Typed(hDlg, "1234.7"));    // no match: the current row stays
 
+    // Another column chosen: the text already typed is looked for there at once.
+    EXPECT_EQ(1, Typed(hDlg, "1234"));
     SendDlgItemMessageA(hDlg, IDC_GRID_COLUMNS, CB_SETCURSEL,
                         SendDlgItemMessageA(hDlg, IDC_GRID_COLUMNS, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                             reinterpret_cast<LPARAM>("Volume")), 0);
     SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_GRID_COLUMNS, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDC_GRID_COLUMNS)));
     EXPECT_EQ(GRID_COL_VOLUME, CTWApp::Get()->GetFastFindDialog()->GetColumn());
-    EXPECT_EQ(3, Typed(hDlg, "1234"));      // 12,345
+    EXPECT_EQ(3, (*m_pGrid)->GetCurrentRow()) << "12,345";
 }
 
 TEST_F(FastFind, FindNextWrapsAndNeverStopsOnGroupOrSumLines)

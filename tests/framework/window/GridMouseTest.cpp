@@ -3,6 +3,7 @@
 // headers, and what the right button opens.
 #include <gtest/gtest.h>
 
+#include "platform/win/user/CommCtrl.h"
 #include "platform/win/user/Menu.h"
 #include "platform/win/user/TestAnswers.h"
 #include "tests/framework/window/GridTestSupport.h"
@@ -127,16 +128,20 @@ TEST(GridMouse, ColumnsResizeMoveHideAndShowByMouse)
     EXPECT_EQ(nWidth + 30, view.GetColumnOrder().GetColumn(GRID_COL_LAST)->m_nWidth);
     EXPECT_FALSE(f.grid.IsColumnDragActive());
 
-    // Move: from the strip's bottom edge; a drop on the titles is no drop, one past the middle
-    // of a column goes after it.
+    // Move: from the strip's bottom edge; a drop past the middle of a column goes after it.
     rc = TitleCell(f.grid, GRID_COL_LAST);
     const POINT ptGrip = {(rc.left + rc.right) / 2, rc.bottom - 2};
-    DragFromTo(f.Hwnd(), ptGrip, TitlePoint(f.grid, GRID_COL_CHANGE));
-    EXPECT_EQ("0123", ColumnOrder(view));
     RECT rcTarget = TitleCell(f.grid, GRID_COL_CHANGE);
     DragFromTo(f.Hwnd(), ptGrip, POINT{rcTarget.right - 5, CellPoint(f.grid, 2, 0).y});
     EXPECT_EQ("0231", ColumnOrder(view));
+    // A title taken by its middle and dropped on another title moves too, before that column.
+    DragFromTo(f.Hwnd(), TitlePoint(f.grid, 3), POINT{TitleCell(f.grid, 1).left + 3, TitlePoint(f.grid, 1).y});
+    EXPECT_EQ("0123", ColumnOrder(view));
     EXPECT_EQ("", f.sink.Of("sort")) << "a drag is no title click";
+    // A press that moves less than a drag's start is a title click: it sorts.
+    DragFromTo(f.Hwnd(), TitlePoint(f.grid, 2), POINT{TitlePoint(f.grid, 2).x + 2, TitlePoint(f.grid, 2).y});
+    EXPECT_EQ("0123", ColumnOrder(view));
+    EXPECT_NE("", f.sink.Of("sort"));
 
     // Hide: a click on the top edge of a title. Show: a click on the top of the edge where it was.
     rc = TitleCell(f.grid, 1);
@@ -244,4 +249,42 @@ TEST(GridMouse, RightButtonAndAltF10PopTheContextMenuWithItsColumnSubmenu)
     ClickAt(f.Hwnd(), CellPoint(f.grid, 2, GRID_COL_LAST), true);
     EXPECT_EQ(1, f.grid.m_nBeeps);
     TbClearTestAnswers();
+}
+
+// The pointer on a cell too narrow for its text shows the whole text in a tip by the pointer;
+// a cell whose text fits shows none, and a press takes the tip away.
+TEST(GridMouse, PointerOnACutCellShowsItsWholeTextInATip)
+{
+    CInputGridFixture f(3, 500, 200);
+    f.grid.SetColumnWidth(GRID_COL_SYMBOL, 24, FALSE);
+    auto Tip = [](const char* pszText) {
+        HWND hTip = FindWindowA(TOOLTIPS_CLASSA, pszText);
+        return hTip != nullptr && IsWindowVisible(hTip);
+    };
+    DeliverMouse(f.Hwnd(), WM_MOUSEMOVE, 0, CellPoint(f.grid, 1, GRID_COL_SYMBOL));
+    EXPECT_TRUE(Tip("S0001"));
+    DeliverMouse(f.Hwnd(), WM_MOUSEMOVE, 0, CellPoint(f.grid, 1, GRID_COL_LAST));
+    EXPECT_FALSE(Tip("S0001"));
+    EXPECT_FALSE(Tip(nullptr)) << "a text that fits has no tip";
+    const POINT ptCut = CellPoint(f.grid, 2, GRID_COL_SYMBOL);
+    DeliverMouse(f.Hwnd(), WM_MOUSEMOVE, 0, ptCut);
+    EXPECT_TRUE(Tip("S0002"));
+    DeliverMouse(f.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, ptCut);
+    DeliverMouse(f.Hwnd(), WM_LBUTTONUP, 0, ptCut);
+    EXPECT_FALSE(Tip("S0002"));
+
+    // A column wider than the window: its right-aligned price, past the window's edge, is cut
+    // by the window although it fits its column.
+    CTableColumn* pLast = f.table.View().GetColumnOrder().GetColumn(GRID_COL_LAST);
+    pLast->m_nAlign = ALIGN_RIGHT;
+    pLast->RecalcAlignment();
+    f.grid.SetColumnWidth(GRID_COL_SYMBOL, 60, FALSE);
+    f.grid.SetColumnWidth(GRID_COL_LAST, 2000, FALSE);
+    const RECT& rcCells = f.grid.GetScrollPane().GetCellRect();
+    DeliverMouse(f.Hwnd(), WM_MOUSEMOVE, 0, POINT{rcCells.right - 10, CellPoint(f.grid, 1, GRID_COL_SYMBOL).y});
+    CViewRow row;
+    CTBString strPrice;
+    ASSERT_TRUE(f.table.View().GetRow(row, 1));
+    row.GetText(strPrice, GRID_COL_LAST);
+    EXPECT_TRUE(Tip(strPrice));
 }

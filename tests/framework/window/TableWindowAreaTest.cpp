@@ -7,6 +7,7 @@
 
 #include "framework/base/NorvGlobals.h"
 #include "framework/table/ViewRow.h"
+#include "platform/win/kernel/CodePage.h"
 #include "tests/framework/window/GridTestSupport.h"
 
 namespace {
@@ -344,4 +345,125 @@ TEST(TableWindowArea, EconomicRepaintsEndAsAWholeRepaint)
         SetWindowPos(grid.Hwnd(), nullptr, 0, 0, 200, 320, SWP_NOZORDER | SWP_NOMOVE);
         Settled("narrower window");
     }
+}
+
+namespace {
+// Which pixel columns of a band hold dark ink ('#') and which not ('.'), blank ends dropped.
+std::string InkAcross(HDC hdc, const RECT& rc)
+{
+    std::string strInk;
+    for (int x = rc.left; x < rc.right; ++x) {
+        bool bInk = false;
+        for (int y = rc.top; y < rc.bottom && !bInk; ++y) {
+            const COLORREF cr = GetPixel(hdc, x, y);
+            bInk = GetRValue(cr) + GetGValue(cr) + GetBValue(cr) < 3 * 96;
+        }
+        strInk += bInk ? '#' : '.';
+    }
+    const size_t nFirst = strInk.find('#');
+    return nFirst == std::string::npos ? "" : strInk.substr(nFirst, strInk.rfind('#') - nFirst + 1);
+}
+
+// The ink of a text drawn black on white in the font.
+std::string InkOfText(HFONT hFont, const std::string& strText)
+{
+    HDC hdcScreen = GetDC(nullptr);
+    HDC hdc = CreateCompatibleDC(hdcScreen);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hdcScreen, 400, 40);
+    ReleaseDC(nullptr, hdcScreen);
+    HGDIOBJ hOldBitmap = SelectObject(hdc, hBitmap);
+    HGDIOBJ hOldFont = SelectObject(hdc, hFont);
+    RECT rc = {0, 0, 400, 40};
+    FillRect(hdc, &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetTextColor(hdc, RGB(0, 0, 0));
+    SetBkMode(hdc, TRANSPARENT);
+    RECT rcText = {10, 10, 390, 30};
+    DrawTextA(hdc, strText.c_str(), -1, &rcText, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    const std::string strInk = InkAcross(hdc, rc);
+    SelectObject(hdc, hOldFont);
+    SelectObject(hdc, hOldBitmap);
+    DeleteObject(hBitmap);
+    DeleteDC(hdc);
+    return strInk;
+}
+
+// The ink of the first line's cell of a display column, as the grid paints it now.
+std::string CellInk(CGridWindow& grid, int nCol)
+{
+    Repaint(grid.Hwnd());
+    CTableWindowArea* pPane = grid->PaneOfColumn(nCol);
+    RECT rcCol;
+    pPane->GetColumnRect(nCol, &rcCol);
+    const RECT rcCell = {rcCol.left + 1, pPane->GetCellRect().top + 1, rcCol.right - 2,
+                         pPane->GetCellRect().top + grid->GetRowHeight() - 2};
+    HDC hdc = GetDC(grid.Hwnd());
+    const std::string strInk = InkAcross(hdc, rcCell);
+    ReleaseDC(grid.Hwnd(), hdc);
+    return strInk;
+}
+}  // namespace
+
+// A price too wide for its narrowed column never shows its trailing digits as if they were the
+// number: the cell shows a run of '#' marks; widened again, the whole number is back.
+TEST(TableWindowArea, ValueWiderThanItsCellShowsMarksNotAnotherNumber)
+{
+    CGridTable table;
+    TBCellSlot* pBlock = table.t.NewBlock();
+    PutText(table.t, pBlock, GRID_COL_SYMBOL, "WIDE");
+    double dLast = 1221676.4;
+    table.View().GetColumns().SetSlotValue(&pBlock[GRID_COL_LAST], &dLast, GRID_COL_LAST);
+    table.t.Insert(pBlock);
+    CGridWindow grid(table.View(), 500, 200);
+    const HFONT hFont = grid->GetFont();
+    CViewRow row;
+    CTBString strShown;
+    ASSERT_TRUE(table.View().GetRow(row, 0));
+    ASSERT_TRUE(row.GetText(strShown, GRID_COL_LAST));
+    ASSERT_EQ(InkOfText(hFont, static_cast<const char*>(strShown)), CellInk(grid, GRID_COL_LAST)) << "it fits at first";
+
+    grid->SetColumnWidth(GRID_COL_LAST, 40, FALSE);
+    const std::string strNarrow = CellInk(grid, GRID_COL_LAST);
+    bool bMarks = false;
+    for (int n = 1; n <= 10 && !bMarks; ++n)
+        bMarks = strNarrow == InkOfText(hFont, std::string(n, '#'));
+    EXPECT_TRUE(bMarks) << "seen " << strNarrow;
+
+    grid->SetColumnWidth(GRID_COL_LAST, 120, FALSE);
+    EXPECT_EQ(InkOfText(hFont, static_cast<const char*>(strShown)), CellInk(grid, GRID_COL_LAST));
+}
+
+// In a right-to-left window a code without Arabic letters reads as written: "=KWD" keeps its
+// "=" in front, where right-to-left reading would move it behind ("KWD=").
+TEST(TableWindowArea, LatinCodeInARightToLeftWindowReadsAsWritten)
+{
+    CRightToLeft rtl;
+    CGridTable table;
+    TBCellSlot* pBlock = table.t.NewBlock();
+    PutText(table.t, pBlock, GRID_COL_SYMBOL, "=KWD");
+    table.t.Insert(pBlock);
+    CGridWindow grid(table.View(), 500, 200);
+    EXPECT_EQ(InkOfText(grid->GetFont(), "=KWD"), CellInk(grid, GRID_COL_SYMBOL))
+        << "KWD= is " << InkOfText(grid->GetFont(), "KWD=");
+}
+
+// An Arabic name too long for its left-aligned column in an English window keeps its start:
+// read right to left, the name stands against the cell's right edge with its first word there,
+// and the cut takes its end.
+TEST(TableWindowArea, CutArabicNameKeepsItsFirstWord)
+{
+    const UINT nOldPage = GetACP();
+    TbSetActiveCodePage(1256);
+    UseSourceResources();
+    COwnedTable t({{"Name", COLTYPE_STRING, 80, FALSE}});
+    t.Table().Open();
+    TBCellSlot* pBlock = t.NewBlock();
+    PutText(t, pBlock, 0, TbUtf8ToCodePage("البنك التجاري النجدي", 1256).c_str());
+    t.Insert(pBlock);
+    CGridWindow grid(t.View(0), 400, 150);
+    grid->SetColumnWidth(0, 70, FALSE);
+    const std::string strInk = CellInk(grid, 0);
+    const std::string strFirstWord = InkOfText(grid->GetFont(), TbUtf8ToCodePage("البنك", 1256));
+    TbSetActiveCodePage(nOldPage);
+    ASSERT_GT(strInk.size(), strFirstWord.size());
+    EXPECT_EQ(strFirstWord, strInk.substr(strInk.size() - strFirstWord.size())) << strInk;
 }

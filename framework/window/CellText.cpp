@@ -1,0 +1,93 @@
+#include "framework/window/CellText.h"
+
+#include <cstring>
+#include <string>
+
+#include "platform/win/kernel/CodePage.h"
+
+namespace {
+
+// Digits with nothing but signs, separators, per cent, brackets, blanks and the date and
+// time separators: cut at its start it still reads as a value.
+BOOL ReadsAsValue(const char* pszText)
+{
+    BOOL bDigit = FALSE;
+    for (const char* p = pszText; *p; ++p) {
+        if (*p >= '0' && *p <= '9')
+            bDigit = TRUE;
+        else if (!strchr(" +-.,%()/:", *p))
+            return FALSE;
+    }
+    return bDigit;
+}
+
+int TextWidth(HDC hdc, const char* pszText, int nLength)
+{
+    SIZE size = {0, 0};
+    if (nLength <= 0 || !GetTextExtentPoint32A(hdc, pszText, nLength, &size))
+        return 0;
+    return size.cx;
+}
+
+}  // namespace
+
+BOOL FitCellText(HDC hdc, char* pszText, size_t nSize, int nRoom, int* pnInset)
+{
+    if (!hdc || !pszText || nSize < 2 || !ReadsAsValue(pszText))
+        return FALSE;
+    const int nWidth = TextWidth(hdc, pszText, static_cast<int>(strlen(pszText)));
+    if (nWidth <= nRoom) {
+        if (pnInset && *pnInset > nRoom - nWidth)
+            *pnInset = nRoom - nWidth;
+        return FALSE;
+    }
+    const int nMark = TextWidth(hdc, "#", 1);
+    size_t nCount = nMark > 0 && nRoom > nMark ? static_cast<size_t>(nRoom / nMark) : 1;
+    if (nCount > nSize - 1)
+        nCount = nSize - 1;
+    memset(pszText, '#', nCount);
+    pszText[nCount] = '\0';
+    if (pnInset)
+        *pnInset = 0;
+    return TRUE;
+}
+
+UINT CellReadingFlag(const char* pszText)
+{
+    if (!pszText)
+        return 0;
+    const char* p = pszText;
+    while (*p && static_cast<unsigned char>(*p) < 0x80)
+        ++p;
+    if (!*p)
+        return 0;
+    // Hebrew, Arabic and their presentation forms, and the right-to-left mark.
+    const std::string strUtf8 = TbCodePageToUtf8(pszText, CP_ACP);
+    for (size_t i = 0; i < strUtf8.size();) {
+        const unsigned char ch = static_cast<unsigned char>(strUtf8[i]);
+        unsigned int nCode = ch;
+        size_t nLength = 1;
+        if (ch >= 0xF0 && i + 3 < strUtf8.size()) {
+            nCode = ((ch & 0x07u) << 18) | ((strUtf8[i + 1] & 0x3Fu) << 12) | ((strUtf8[i + 2] & 0x3Fu) << 6) | (strUtf8[i + 3] & 0x3Fu);
+            nLength = 4;
+        } else if (ch >= 0xE0 && i + 2 < strUtf8.size()) {
+            nCode = ((ch & 0x0Fu) << 12) | ((strUtf8[i + 1] & 0x3Fu) << 6) | (strUtf8[i + 2] & 0x3Fu);
+            nLength = 3;
+        } else if (ch >= 0xC0 && i + 1 < strUtf8.size()) {
+            nCode = ((ch & 0x1Fu) << 6) | (strUtf8[i + 1] & 0x3Fu);
+            nLength = 2;
+        }
+        if ((nCode >= 0x0590 && nCode <= 0x08FF) || (nCode >= 0xFB1D && nCode <= 0xFDFF) || (nCode >= 0xFE70 && nCode <= 0xFEFF)
+            || nCode == 0x200F)
+            return DT_RTLREADING;
+        i += nLength;
+    }
+    return 0;
+}
+
+UINT CellAlignFlag(HDC hdc, const char* pszText, int nRoom, UINT uAlign, UINT uReading)
+{
+    if (!hdc || !pszText || TextWidth(hdc, pszText, static_cast<int>(strlen(pszText))) <= nRoom)
+        return uAlign;
+    return (uReading & DT_RTLREADING) ? DT_RIGHT : DT_LEFT;
+}

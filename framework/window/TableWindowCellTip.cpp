@@ -1,0 +1,102 @@
+// The tip of a cut cell: the whole text of a cell its column is too narrow for, shown by the
+// pointer while it rests on the cell; gone when the pointer leaves it or a button is pressed.
+#include <algorithm>
+#include <vector>
+#include "framework/table/TableColumn.h"
+#include "framework/table/TableColumnsMap.h"
+#include "framework/table/TreeNode.h"
+#include "framework/table/ViewRow.h"
+#include "framework/table/ViewTable.h"
+#include "framework/window/CellText.h"
+#include "framework/window/TableRowCache.h"
+#include "framework/window/TableWindow.h"
+#include "platform/win/user/CommCtrl.h"
+#include "platform/win/user/Message.h"
+
+namespace
+{
+// Pixels between the pointer and the tip below it.
+const int TIP_BELOW_POINTER = 20;
+// The cell's text stands this far in from both sides of the cell (the panes' own inset).
+const int CELL_TEXT_INSET = 3;
+}  // namespace
+
+void CTableWindow::UpdateCellTip(int nLine, int nDisplayCol, POINT pt)
+{
+    if (nLine == m_nTipLine && nDisplayCol == m_nTipCol && m_nTipLine >= 0)
+        return;
+    HideCellTip();
+    if (nLine < 0 || nDisplayCol < 0 || !m_pView || !m_hWnd || nDisplayCol >= GetDisplayColumnCount())
+        return;
+    // A column partly out of its pane still has a cell on screen.
+    RECT rcCell;
+    GetCellRect(nLine, nDisplayCol, &rcCell);
+    if (IsRectEmpty(&rcCell))
+        return;
+    CTableColumnsMap& order = m_pView->GetColumnOrder();
+    CTableColumn* pColumn = order.GetColumn(nDisplayCol);
+    if (!pColumn)
+        return;
+    const int nLast = GetLastShownRow();
+    m_cache.SetRange(m_nTopRow, nLast >= m_nTopRow ? nLast - m_nTopRow + 1 : 0, FALSE);
+    CTableRow* pRow = m_cache.GetLineRow(nLine);
+    if (!pRow)
+        return;
+    const int nCol = order.GetColumnIndex(nDisplayCol);
+    std::vector<char> text(static_cast<size_t>(pColumn->GetFullTextSize()) + 1);
+    pRow->GetCellText(text.data(), static_cast<int>(text.size()), nCol, pColumn, m_pView);
+    if (!text[0])
+        return;
+    HDC hdc = GetDC(m_hWnd);
+    if (!hdc)
+        return;
+    PrepareDC(hdc);
+    const BOOL bBold = (pRow->GetAttr(nCol, 1) & CELL_BOLD) != 0 && GetBoldFont();
+    HGDIOBJ hOld = bBold ? SelectObject(hdc, GetBoldFont()) : nullptr;
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(hdc, text.data(), static_cast<int>(strlen(text.data())), &size);
+    if (hOld)
+        SelectObject(hdc, hOld);
+    ReleaseDC(m_hWnd, hdc);
+    // Where the text stands in its cell (short of the cell's last pixel column), against the
+    // part of the cell on screen: a column wider than its pane shows only what lies inside it.
+    const int nLeft = rcCell.left + CELL_TEXT_INSET, nRight = rcCell.right - 1 - CELL_TEXT_INSET;
+    const int nAlign = pColumn->GetEffectiveAlignment();
+    const int nTextLeft = nAlign == ALIGN_RIGHT    ? nRight - size.cx
+                          : nAlign == ALIGN_CENTER ? (nLeft + nRight - size.cx) / 2
+                                                   : nLeft;
+    RECT rcShown = rcCell;
+    if (CTableWindowArea* pPane = PaneOfColumn(nDisplayCol)) {
+        const RECT& rcPane = pPane->GetCellRect();
+        rcShown.left = std::max(rcShown.left, rcPane.left);
+        rcShown.right = std::min(rcShown.right, rcPane.right);
+    }
+    const BOOL bCut = size.cx > nRight - nLeft || nTextLeft < rcShown.left || nTextLeft + size.cx > rcShown.right;
+    if (!bCut)
+        return;
+
+    if (!m_hCellTip)
+        m_hCellTip = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, TOOLTIPS_CLASSA, "", WS_POPUP,
+                                     0, 0, 0, 0, m_hWnd, nullptr, nullptr, nullptr);
+    if (!m_hCellTip)
+        return;
+    const LONG lExStyle = GetWindowLongA(m_hCellTip, GWL_EXSTYLE) & ~WS_EX_RTLREADING;
+    SetWindowLongA(m_hCellTip, GWL_EXSTYLE, lExStyle | (CellReadingFlag(text.data()) ? WS_EX_RTLREADING : 0));
+    SetWindowTextA(m_hCellTip, text.data());
+    POINT ptTip = {pt.x, pt.y + TIP_BELOW_POINTER};
+    ClientToScreen(m_hWnd, &ptTip);
+    SetWindowPos(m_hCellTip, HWND_TOPMOST, ptTip.x, ptTip.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    ShowWindow(m_hCellTip, SW_SHOWNOACTIVATE);
+    m_nTipLine = nLine;
+    m_nTipCol = nDisplayCol;
+    TRACKMOUSEEVENT track = {sizeof(TRACKMOUSEEVENT), TME_LEAVE, m_hWnd, 0};
+    TrackMouseEvent(&track);
+}
+
+void CTableWindow::HideCellTip()
+{
+    m_nTipLine = -1;
+    m_nTipCol = -1;
+    if (m_hCellTip && IsWindowVisible(m_hCellTip))
+        ShowWindow(m_hCellTip, SW_HIDE);
+}
