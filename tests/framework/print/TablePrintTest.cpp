@@ -500,6 +500,8 @@ TEST(TablePrint, ArabicPrintsAsSearchableLetters)
     EXPECT_EQ(1, PdfPageCount(strPdf));
     const std::string strComplaints = RunCommand("pdftotext '" + strPdf + "' /dev/null 2>&1");
     EXPECT_TRUE(strComplaints.empty()) << "a sound file, its table of objects right: " << strComplaints;
+    std::remove(strPdf.c_str());
+}
 
 // A value too wide for its narrowed column prints as '#' marks, never as its trailing digits.
 TEST(TablePrint, ValueWiderThanItsColumnPrintsMarksNotAnotherNumber)
