@@ -185,7 +185,8 @@ void CModifyOrderForm::SetOrder(long nOrder, BOOL bChangeable)
 {
     m_nOrder = nOrder;
     m_bChangeable = nOrder != 0 && bChangeable;
-    m_pending.Clear();
+    m_bFinished = FALSE;
+    m_pending.ForgetCheck();
     EnableControl(m_controls.nCancel, nOrder != 0);
     EnableModify();
 }
@@ -207,7 +208,7 @@ BOOL CModifyOrderForm::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CModifyOrderForm::Submit(BOOL bModify)
 {
-    if (IsInModal() || m_bEnding || m_nOrder == 0 || (bModify && !m_bChangeable))
+    if (IsInModal() || m_bEnding || m_bFinished || m_nOrder == 0 || (bModify && !m_bChangeable))
         return;
     ORDER_TICKET_SNAPSHOT shot = TakeSnapshot();
     shot.nOrderNumber = m_nOrder;
@@ -225,7 +226,7 @@ void CModifyOrderForm::Submit(BOOL bModify)
             Refuse(nRefusal, 0);
             return;
         }
-        m_pending.Clear();
+        m_pending.ForgetCheck();
         Review(roads.cancel, MODE_CANCEL, preview, shot);
         return;
     }
@@ -241,7 +242,7 @@ void CModifyOrderForm::Submit(BOOL bModify)
 
 void CModifyOrderForm::Refuse(UINT nTextId, int nFocus)
 {
-    m_pending.Clear();
+    // What is already in flight stays so: its reply is still told.
     ShowRefusal(nTextId, nFocus);
     EnableModify();
 }
@@ -254,7 +255,7 @@ void CModifyOrderForm::OnPreviewReply(CServerMessage* pMsg)
     // Copies: the link reads on while the review runs.
     const ORDER_TICKET_SNAPSHOT shot = m_pending.GetSnapshot();
     const CServerMessage reply(*pMsg);
-    m_pending.Clear();
+    m_pending.ForgetCheck();
     if (reply.GetLong(road.nCheckError) != 0) {
         ShowReplyError(reply, road.nCheckError, road.nCheckInsert);
         EnableModify();
@@ -280,7 +281,8 @@ void CModifyOrderForm::Review(const ORDER_ROAD& road, int nMode, const CServerMe
     if (DeleteIfGone())
         return;                 // its window is gone
     if (m_bEnding) {
-        CloseForm();
+        if (!m_pending.IsOrderPending())
+            CloseForm();
         return;
     }
     if (nResult == IDOK) {
@@ -290,25 +292,26 @@ void CModifyOrderForm::Review(const ORDER_ROAD& road, int nMode, const CServerMe
             Refuse(nRefusal, 0);
             return;
         }
-        m_pending.CheckSent(road, 0, shot);
-        m_pending.OrderSent(nNumber);
+        m_pending.OrderSent(road, nNumber, shot);
     }
     EnableModify();
 }
 
 void CModifyOrderForm::OnAcknowledgement(CServerMessage* pMsg)
 {
-    if (!m_pending.IsOrderReply(pMsg))
+    OUTSTANDING_ORDER order;
+    if (!m_pending.TakeOrderReply(pMsg, &order))
         return;
-    const ORDER_ACK& ack = *m_pending.GetRoad()->pAck;
-    m_pending.Clear();
+    const ORDER_ACK& ack = *order.pRoad->pAck;
     CString strText;
-    if (!BuildAcknowledgement(ack, *pMsg, nullptr, &strText)) {
+    const BOOL bDone = BuildAcknowledgement(ack, *pMsg, nullptr, &strText);
+    if (bDone)
+        ShowMarketInfo(strText, 0, 1);
+    else
         ShowError(pMsg->GetLong(ack.nError));
-        return;
-    }
-    ShowMarketInfo(strText, 0, 1);
-    EndForm();
+    // A change or cancel made ends the form; one that ended meanwhile closes with its last reply.
+    if ((bDone && order.shot.nOrderNumber == m_nOrder) || (m_bFinished && !m_pending.IsOrderPending()))
+        EndForm();
 }
 
 void CModifyOrderForm::OnNC(CServerMessage* pMsg)
@@ -323,7 +326,12 @@ void CModifyOrderForm::OnNC(CServerMessage* pMsg)
 
 void CModifyOrderForm::EndForm()
 {
-    m_pending.Clear();
+    m_bFinished = TRUE;
+    m_pending.ForgetCheck();
+    EnableControl(m_controls.nModify, FALSE);
+    EnableControl(m_controls.nCancel, FALSE);
+    if (m_pending.IsOrderPending() && !IsInModal())
+        return;                 // each order sent is answered first; the last reply closes the form
     if (IsInModal()) {
         // The review's handler closes the form when the review is over.
         m_bEnding = TRUE;

@@ -103,5 +103,6 @@ private:
     long m_nOrder = 0;
     BOOL m_bChangeable = FALSE;
     BOOL m_bEnding = FALSE;                 // the form closes once the review is over
+    BOOL m_bFinished = FALSE;               // the order is done with: no more Submit
     long m_nNameRequest = 0;                // the "RN" this form sent, 0 when answered
 };
