@@ -156,6 +156,9 @@ private:
     void OnNumberLeft(int nId);
     void ColourBySide();
     void ApplyReferencePrice();
+    // The reference price into a price field that takes it (else emptied), unless the user typed
+    // over what was put there last (*pApplied, the field's text then).
+    void ApplyPrice(int nId, BOOL bTakes, CString* pApplied);
     // The boxes' item lists.
     void FillBox(int nId, const std::vector<CHOICE_ITEM>& items);
     void ApplyChoices(const MARKET_CHOICES& choices, BOOL bEnabled);
@@ -199,6 +202,8 @@ private:
     CString m_strMarket;                // the market chosen last
     MARKET_CHOICES m_choices;           // of that market, before its KSE market type
     CString m_strReferencePrice;
+    CString m_strLimitApplied, m_strStopApplied;    // the price fields' texts as last applied
+    CString m_strTickerLooked;          // the ticker text last looked up or set by the form
     // Symbol to name for the chosen market, in symbol order; the box lists these.
     std::vector<std::pair<CString, CString>> m_symbols;
     COptionChain m_options;

@@ -296,6 +296,7 @@ void CNewPlaceOrderDlg::LoadOrderRow(long nOrder, BOOL bKse)
     SetReadOnly(IDC_TICKET_LIMIT, !bLimit);
     SetReadOnly(IDC_TICKET_STOP, !bStop);
     SetText(IDC_TICKET_TICKER, pRow->GetText(cols.nSymbol));
+    m_strTickerLooked = GetText(IDC_TICKET_TICKER);
     ShowAdvanced(FALSE);
     if (!bKse)
         SetText(IDC_TICKET_CURRENCY, pRow->GetText(cols.nCurrency));

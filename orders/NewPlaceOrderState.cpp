@@ -40,6 +40,7 @@ void CNewPlaceOrderDlg::UpdateSubmitButton()
 void CNewPlaceOrderDlg::ResetForm()
 {
     SetText(IDC_TICKET_TICKER, "");
+    m_strTickerLooked.Empty();
     SetText(IDC_TICKET_QUANTITY, "");
     for (int nId : {IDC_TICKET_MARKET, IDC_TICKET_SIDE, IDC_TICKET_TYPE, IDC_TICKET_VALIDITY})
         SendDlgItemMessage(nId, CB_SETCURSEL, static_cast<WPARAM>(-1));

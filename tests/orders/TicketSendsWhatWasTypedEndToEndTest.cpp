@@ -1,0 +1,69 @@
+// The order ticket sends what the trader typed and chose, nothing the form put there behind his
+// back: the ticker is looked up once per text, a typed price survives every lookup, option series
+// come only from the ticket's own request, no order leaves without a market, and every body
+// ends where its fields do.
+#include <string>
+#include <vector>
+
+#include "market/TableLinks.h"
+#include "orders/NewPlaceOrderDlg.h"
+#include "orders/OrderRequests.h"
+#include "orders/ReviewDialog.h"
+#include "refdata/ZorvatGlobals.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/common/DialogSteps.h"
+#include "tests/orders/OrderTestSupport.h"
+
+namespace {
+using TicketSession = COrderSession;
+
+void LeaveTicker(HWND hDlg)
+{
+    NotifyControl(hDlg, IDC_TICKET_TICKER, CBN_KILLFOCUS);
+}
+}  // namespace
+
+// A US ticker with a quotation row puts its last price in the limit; the trader types his own,
+// and leaving the box again, or choosing another ticker, keeps it. A ticker without a row is asked
+// of the server once, however often the box is left.
+TEST_F(TicketSession, TickerIsLookedUpOncePerTextAndTypedPricesStay)
+{
+    Start(false);
+    CNewPlaceOrderDlg* pTicket = Command(33100);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "ALPN");
+    LeaveTicker(hDlg);
+    ASSERT_NE("", ControlText(hDlg, IDC_TICKET_LIMIT)) << "the last price";
+    ChooseItem(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55046)));
+    EnterText(hDlg, IDC_TICKET_QUANTITY, "100");
+    EnterText(hDlg, IDC_TICKET_LIMIT, "10.5");
+    const std::string strSide = ControlText(hDlg, IDC_TICKET_SIDE), strLimit = ControlText(hDlg, IDC_TICKET_LIMIT);
+    ASSERT_EQ(std::string(LoadMarketText(55046)), strSide);
+    LeaveTicker(hDlg);
+    EXPECT_EQ(strLimit, ControlText(hDlg, IDC_TICKET_LIMIT));
+
+    // Another market's symbol: asked once, told once.
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "GHB");
+    for (int i = 0; i < 3; ++i)
+        LeaveTicker(hDlg);
+    ASSERT_TRUE(PumpUntil([&] { return pRun->InfoText().find("another market") != std::string::npos; }));
+    PumpFor(300);
+    EXPECT_EQ(1u, Count("RN"));
+    const std::string strInfo = pRun->InfoText();
+    EXPECT_EQ(strInfo.find("another market"), strInfo.rfind("another market")) << strInfo;
+
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "SLVT");
+    LeaveTicker(hDlg);
+    EXPECT_EQ("Silvertide Biotech", ControlText(hDlg, IDC_TICKET_DESCRIPTION));
+    EXPECT_EQ(strSide, ControlText(hDlg, IDC_TICKET_SIDE));
+    EXPECT_EQ(strLimit, ControlText(hDlg, IDC_TICKET_LIMIT));
+    NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);     // refused: the trader holds none
+    ASSERT_TRUE(PumpUntil([&] { return Count("OV") == 1; }));
+    const std::vector<std::string> check = BodyOf(Requests({"OV"}).back());
+    ASSERT_GT(check.size(), 6u);
+    EXPECT_EQ("2", check[2]);
+    EXPECT_EQ("SLVT", check[3]);
+    EXPECT_EQ("10.5", check[6]);
+}
