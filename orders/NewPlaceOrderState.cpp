@@ -3,6 +3,7 @@
 #include "orders/NewPlaceOrderDlg.h"
 
 #include "orders/GoodTill.h"
+#include "refdata/RefDataRecords.h"
 #include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
 
@@ -25,6 +26,9 @@ void CNewPlaceOrderDlg::UpdateSubmitButton()
     if (nValidity == 1)
         bOk &= m_editDays.GetLong() != 0;
     bOk &= HoldsValue(IDC_TICKET_QUANTITY);
+    // No market chosen (after Reset, or a pre-market switch), no order: it would go to none.
+    MarketDetail market;
+    bOk &= GetGlobals()->LookupMarket(GetGlobals()->GetMarketCode(GetBoxText(IDC_TICKET_MARKET)), market);
     if (GetGlobals()->GetMarketCode(GetBoxText(IDC_TICKET_MARKET)) == 2)
         bOk &= m_nKseMarketType != KSE_TYPE_NONE;
     if (m_nKseMarketType == KSE_TYPE_FORWARD) {

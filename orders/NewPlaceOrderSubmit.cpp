@@ -2,9 +2,14 @@
 // the ticket flag kept at every Submit, and what an acknowledgement clears.
 #include "link/MessageTypes.h"
 #include "orders/NewPlaceOrderDlg.h"
+#include "refdata/RefDataRecords.h"
+#include "refdata/ZorvatGlobals.h"
 
 const ORDER_ROAD* CNewPlaceOrderDlg::GetRoadOf(const ORDER_TICKET_SNAPSHOT& shot) const
 {
+    MarketDetail market;
+    if (!GetGlobals()->LookupMarket(shot.nMarketCode, market))
+        return nullptr;         // no market chosen: nothing is sent
     return FindTicketRoad(shot.nKseMarketType);
 }
 

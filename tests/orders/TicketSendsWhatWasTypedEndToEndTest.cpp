@@ -67,3 +67,34 @@ TEST_F(TicketSession, TickerIsLookedUpOncePerTextAndTypedPricesStay)
     EXPECT_EQ("SLVT", check[3]);
     EXPECT_EQ("10.5", check[6]);
 }
+
+// After Reset the trader completes the form again but chooses no market: Submit stays disabled,
+// and a click on it sends nothing.
+TEST_F(TicketSession, NoMarketNoOrder)
+{
+    Start(false);
+    CNewPlaceOrderDlg* pTicket = Command(33100);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    const auto fill = [&] {
+        ChooseItem(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
+        ChooseItem(hDlg, IDC_TICKET_TYPE, static_cast<LPCSTR>(LoadMarketText(55051)));
+        ChooseItem(hDlg, IDC_TICKET_VALIDITY, static_cast<LPCSTR>(LoadMarketText(55053)));
+        SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "ALPN");
+        LeaveTicker(hDlg);
+        EnterText(hDlg, IDC_TICKET_QUANTITY, "100");
+    };
+    ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
+    fill();
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)));
+    NotifyControl(hDlg, IDC_TICKET_RESET, BN_CLICKED);
+    fill();
+    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_MARKET));
+    EXPECT_EQ("ALPN", ControlText(hDlg, IDC_TICKET_TICKER));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)));
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});    // were one to open
+    NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+    PumpFor(300);
+    ClearDialogSteps();
+    EXPECT_EQ(0u, Requests({"OV", "KV", "KU", "KJ"}).size());
+}
