@@ -472,10 +472,12 @@ UINT FillBody(const ORDER_BODY& body, const ORDER_VALUES& values, CServerMessage
 {
     for (int i = 0; i < body.nFields; ++i) {
         const ORDER_FIELD& field = body.pFields[i];
+        // A field whose condition fails is not set: the body ends at its highest field set.
+        if (!IsWhen(field.nWhen, *values.pShot))
+            continue;
         CString strText;
-        if (IsWhen(field.nWhen, *values.pShot))
-            if (const UINT nRefusal = FieldText(field.nSource, values, &strText))
-                return nRefusal;
+        if (const UINT nRefusal = FieldText(field.nSource, values, &strText))
+            return nRefusal;
         pRequest->SetAtGrow(field.nField, strText);
     }
     return 0;
