@@ -201,7 +201,7 @@ TEST_F(KseTickets, RefusedOrdersSendNothing)
     const HWND hDlg = pForm->m_hWnd;
     Fill(hDlg, IDC_KSE_SIDE_BUY, "GHB / 101", "1000", IDC_KSE_TYPE_LIMIT, {{IDC_KSE_LIMIT, "842"}});
     for (const bool bLinkDown : {false, true}) {
-        SCOPED_TRACE(bLinkDown ? "the link down" : "a bar in the stock");
+        SCOPED_TRACE(bLinkDown ? "the link down" : "a typed text that is no stock");
         if (bLinkDown) {
             TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});     // the connection's loss is told
             server.Stop();
@@ -210,7 +210,7 @@ TEST_F(KseTickets, RefusedOrdersSendNothing)
         } else {
             SetDlgItemTextA(hDlg, IDC_KSE_STOCK, "10|1");
         }
-        const UINT nText = bLinkDown ? IDS_ORDER_NOT_CONNECTED : IDS_ORDER_BAD_TEXT;
+        const UINT nText = bLinkDown ? IDS_ORDER_NOT_CONNECTED : IDS_ORDER_NO_TICKER;
         const int nShown = pRun->CountInfoLines(nText);
         const size_t nChecks = Count("KV");
         NotifyControl(hDlg, IDC_ORDER_FORM_SUBMIT, BN_CLICKED);

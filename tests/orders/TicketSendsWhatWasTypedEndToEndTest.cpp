@@ -5,8 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "app/FormMDIWnd.h"
 #include "market/TableLinks.h"
 #include "orders/NewPlaceOrderDlg.h"
+#include "orders/PlaceOrderKSEDlg.h"
+#include "orders/PlaceOrderOddLotKSEDlg.h"
 #include "orders/OrderRequests.h"
 #include "orders/ReviewDialog.h"
 #include "refdata/ZorvatGlobals.h"
@@ -97,4 +100,58 @@ TEST_F(TicketSession, NoMarketNoOrder)
     PumpFor(300);
     ClearDialogSteps();
     EXPECT_EQ(0u, Requests({"OV", "KV", "KU", "KJ"}).size());
+}
+
+// The KSE tickets: a price typed with two decimals takes one, and the check carries that price; on the odd-lot board a typed text that is no item of the
+// stock list chooses nothing, so Submit is disabled and nothing is sent until a stock is chosen.
+TEST_F(TicketSession, KseTicketsSendTheStockAndPriceShown)
+{
+    Start(false);
+    static CFormMDIWnd* s_pFrames[2];
+    const auto open = [this](UINT nForm, CFormMDIWnd** ppSlot) {
+        *ppSlot = nullptr;
+        App().OpenFormWindow(ppSlot, nForm);
+        PumpPending();
+        return *ppSlot != nullptr ? (*ppSlot)->GetView()->m_hWnd : nullptr;
+    };
+    const HWND hRegular = open(IDD_FORM_KSE_TICKET, &s_pFrames[0]);
+    ASSERT_NE(nullptr, hRegular);
+    ClickControl(hRegular, IDC_KSE_SIDE_BUY);
+    PumpPending();
+    ChooseItem(hRegular, IDC_KSE_STOCK, "GHB / 101");
+    EnterText(hRegular, IDC_KSE_QUANTITY, "1000");
+    ::SetFocus(GetDlgItem(hRegular, IDC_KSE_LIMIT));
+    PumpPending();
+    ASSERT_EQ(IDC_KSE_LIMIT, FocusedControl(hRegular));
+    TypeText("842.25");
+    PumpPending();
+    NotifyControl(hRegular, IDC_KSE_LIMIT, EN_KILLFOCUS);
+    EXPECT_EQ("842.2", ControlText(hRegular, IDC_KSE_LIMIT));
+    NotifyControl(hRegular, IDC_ORDER_FORM_SUBMIT, BN_CLICKED);     // off the board's ticks: refused
+    ASSERT_TRUE(PumpUntil([&] { return Count("KV") == 1; }));
+    EXPECT_EQ("842.2", BodyOf(Requests({"KV"}).back()).at(9));
+
+    const HWND hOddLot = open(IDD_FORM_ODD_LOT_TICKET, &s_pFrames[1]);
+    ASSERT_NE(nullptr, hOddLot);
+    ClickControl(hOddLot, IDC_KSE_SIDE_BUY);
+    ClickControl(hOddLot, IDC_KSE_TYPE_MARKET);
+    PumpPending();
+    ChooseItem(hOddLot, IDC_KSE_STOCK, "GHB / 101");
+    EnterText(hOddLot, IDC_KSE_QUANTITY, "10");
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(hOddLot, IDC_ORDER_FORM_SUBMIT)));
+    SetDlgItemTextA(hOddLot, IDC_KSE_STOCK, "107");
+    NotifyControl(hOddLot, IDC_KSE_STOCK, CBN_KILLFOCUS);
+    EXPECT_EQ("107", ControlText(hOddLot, IDC_KSE_STOCK));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hOddLot, IDC_ORDER_FORM_SUBMIT)));
+    const size_t nChecks = Count("KV");
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});    // were one to open
+    NotifyControl(hOddLot, IDC_ORDER_FORM_SUBMIT, BN_CLICKED);
+    PumpFor(300);
+    ClearDialogSteps();
+    EXPECT_EQ(nChecks, Count("KV"));
+    ChooseItem(hOddLot, IDC_KSE_STOCK, "GHB / 101");
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
+    NotifyControl(hOddLot, IDC_ORDER_FORM_SUBMIT, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KV") == nChecks + 1 && FinishedSteps(); }));
+    EXPECT_EQ("101", BodyOf(Requests({"KV"}).back()).at(6));
 }
