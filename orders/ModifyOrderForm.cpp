@@ -186,6 +186,8 @@ void CModifyOrderForm::SetOrder(long nOrder, BOOL bChangeable)
     m_nOrder = nOrder;
     m_bChangeable = nOrder != 0 && bChangeable;
     m_bFinished = FALSE;
+    m_loaded = TakeSnapshot();
+    m_loaded.nOrderNumber = nOrder;
     m_pending.ForgetCheck();
     EnableControl(m_controls.nCancel, nOrder != 0);
     EnableModify();
@@ -210,7 +212,8 @@ void CModifyOrderForm::Submit(BOOL bModify)
 {
     if (IsInModal() || m_bEnding || m_bFinished || m_nOrder == 0 || (bModify && !m_bChangeable))
         return;
-    ORDER_TICKET_SNAPSHOT shot = TakeSnapshot();
+    // A cancel stands for the order as loaded, whatever the fields hold by now.
+    ORDER_TICKET_SNAPSHOT shot = bModify ? TakeSnapshot() : m_loaded;
     shot.nOrderNumber = m_nOrder;
     if (const UINT nRefusal = CheckModify(shot)) {
         Refuse(nRefusal, nRefusal == IDS_ORDER_NO_QUANTITY ? m_controls.nQuantity : 0);

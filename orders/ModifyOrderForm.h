@@ -104,5 +104,6 @@ private:
     BOOL m_bChangeable = FALSE;
     BOOL m_bEnding = FALSE;                 // the form closes once the review is over
     BOOL m_bFinished = FALSE;               // the order is done with: no more Submit
+    ORDER_TICKET_SNAPSHOT m_loaded;         // the order as loaded: what a cancel stands for
     long m_nNameRequest = 0;                // the "RN" this form sent, 0 when answered
 };

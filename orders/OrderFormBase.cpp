@@ -195,6 +195,13 @@ void COrderFormBase::SetText(int nId, LPCSTR pszText)
     ::SetDlgItemTextA(m_hWnd, nId, pszText != nullptr ? pszText : "");
 }
 
+void COrderFormBase::ClearEditable(std::initializer_list<int> fields)
+{
+    for (int nId : fields)
+        if (HWND hField = ::GetDlgItem(m_hWnd, nId); hField != nullptr && (::GetWindowLongA(hField, GWL_STYLE) & ES_READONLY) == 0)
+            ::SetWindowTextA(hField, "");
+}
+
 void COrderFormBase::EnableControl(int nId, BOOL bEnable)
 {
     if (HWND hControl = ::GetDlgItem(m_hWnd, nId))

@@ -79,6 +79,8 @@ protected:
     void EnableControl(int nId, BOOL bEnable);
     void ShowControl(int nId, BOOL bShow);
     BOOL HasControl(int nId) const { return ::GetDlgItem(m_hWnd, nId) != nullptr; }
+    // Empties the fields the user may type in; read-only ones keep what the form put there.
+    void ClearEditable(std::initializer_list<int> fields);
     // The selected item's text, else the box's text.
     CString GetBoxText(int nId) const;
     // Selects the item of exactly that text (!bExact: the first one starting with it); -1 when

@@ -7,6 +7,8 @@
 
 #include "app/FormMDIWnd.h"
 #include "market/TableLinks.h"
+#include "link/MessageTypes.h"
+#include "orders/NewModifyOrderDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/PlaceOrderKSEDlg.h"
 #include "orders/PlaceOrderOddLotKSEDlg.h"
@@ -19,6 +21,7 @@
 
 namespace {
 using TicketSession = COrderSession;
+using ModifyKeepsSession = COrderStatusSession;
 
 void LeaveTicker(HWND hDlg)
 {
@@ -154,4 +157,39 @@ TEST_F(TicketSession, KseTicketsSendTheStockAndPriceShown)
     NotifyControl(hOddLot, IDC_ORDER_FORM_SUBMIT, BN_CLICKED);
     ASSERT_TRUE(PumpUntil([&] { return Count("KV") == nChecks + 1 && FinishedSteps(); }));
     EXPECT_EQ("101", BodyOf(Requests({"KV"}).back()).at(6));
+}
+
+// The modify form: an order good till a date beyond the form's own range keeps that date when
+// only its quantity changes; Clear empties what the user may type, and Cancel order still goes.
+TEST_F(ModifyKeepsSession, ModifyKeepsTheOrdersDateAndClearKeepsCancel)
+{
+    StartTrader(false);
+    const std::string strOrder = Place(MSG_KR, "||1002|10020|1|1|101|100|0|800||1|176|270601|secret", 17, 51128);
+    ASSERT_FALSE(strOrder.empty()) << pRun->InfoText();
+    App().OpenModifyOrderKSE(atol(strOrder.c_str()));
+    PumpPending();
+    CFormMDIWnd* pFrame = App().GetModifyOrderForm();
+    const HWND hForm = pFrame != nullptr && pFrame->GetView() != nullptr ? pFrame->GetView()->m_hWnd : nullptr;
+    ASSERT_NE(nullptr, hForm);
+    EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
+    NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KW") == 1 && FinishedSteps(); })) << pRun->InfoText();
+    const std::vector<std::string> preview = BodyOf(Requests({"KW"}).back());
+    ASSERT_GT(preview.size(), 12u);
+    EXPECT_EQ("150", preview[6]);
+    EXPECT_EQ("270601", preview[12]);
+
+    const std::string strOpen = ControlText(hForm, IDC_MODIFY_OPEN);
+    NotifyControl(hForm, IDC_MODIFY_CLEAR, BN_CLICKED);
+    EXPECT_EQ("", ControlText(hForm, IDC_MODIFY_QUANTITY));
+    EXPECT_EQ("", ControlText(hForm, IDC_MODIFY_LIMIT));
+    EXPECT_EQ(strOpen, ControlText(hForm, IDC_MODIFY_OPEN)) << "read-only: not the user's to clear";
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+                       TypeText("secret");
+                       ClickControl(h, IDOK);
+                   }}});
+    NotifyControl(hForm, IDC_MODIFY_CANCEL, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KC") == 1 && App().GetModifyOrderForm() == nullptr; })) << pRun->InfoText();
+    EXPECT_EQ(strOrder, BodyOf(Requests({"KC"}).back()).at(4));
 }
