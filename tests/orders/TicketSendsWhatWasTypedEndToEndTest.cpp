@@ -10,10 +10,12 @@
 #include "link/MessageTypes.h"
 #include "orders/NewModifyOrderDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
+#include "orders/PlaceOrderForwardDlg.h"
 #include "orders/PlaceOrderKSEDlg.h"
 #include "orders/PlaceOrderOddLotKSEDlg.h"
 #include "orders/OrderRequests.h"
 #include "orders/ReviewDialog.h"
+#include "platform/win/user/TestAnswers.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/common/DialogSteps.h"
@@ -192,4 +194,52 @@ TEST_F(ModifyKeepsSession, ModifyKeepsTheOrdersDateAndClearKeepsCancel)
     NotifyControl(hForm, IDC_MODIFY_CANCEL, BN_CLICKED);
     ASSERT_TRUE(PumpUntil([&] { return Count("KC") == 1 && App().GetModifyOrderForm() == nullptr; })) << pRun->InfoText();
     EXPECT_EQ(strOrder, BodyOf(Requests({"KC"}).back()).at(4));
+}
+
+// The forward ticket: a ticker text that names no stock chooses none, so nothing goes for the
+// stock chosen before; opened while the link is down, it says why it waits.
+TEST_F(TicketSession, ForwardTicketSendsOnlyTheStockShown)
+{
+    enum { IDC_FWD_BUY = 5720, IDC_FWD_TICKER = 5722, IDC_FWD_QUANTITY = 5723, IDC_FWD_PRICE = 5800 };
+    for (const bool bLinkDown : {true, false}) {
+        SCOPED_TRACE(bLinkDown ? "link down" : "link up");
+        Start(false);
+        if (bLinkDown) {
+            TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});     // the connection's loss is told
+            server.Stop();
+            ASSERT_TRUE(PumpUntil([&] { return !App().IsConnected(); }));
+            // The forward quotations closed: the ticket must ask for them.
+            IDataTable* pQuotes = App().FindTable(52121);
+            App().RemoveTable(&pQuotes);
+        }
+        static CFormMDIWnd* s_pFrame;
+        s_pFrame = nullptr;
+        App().OpenFormWindow(&s_pFrame, IDD_FORM_FORWARD_ORDER);
+        PumpPending();
+        ASSERT_NE(nullptr, s_pFrame);
+        const HWND hDlg = s_pFrame->GetView()->m_hWnd;
+        if (bLinkDown) {
+            EXPECT_FALSE(IsWindowEnabled(hDlg));
+            EXPECT_EQ(1, pRun->CountInfoLines(IDS_ORDER_NOT_CONNECTED)) << pRun->InfoText();
+            TearDown();
+            continue;
+        }
+        ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(hDlg) != FALSE; })) << "the quotations came";
+        CheckRadioButton(hDlg, IDC_FWD_BUY, 5721, IDC_FWD_BUY);
+        NotifyControl(hDlg, IDC_FWD_BUY, BN_CLICKED);
+        ChooseItem(hDlg, IDC_FWD_TICKER, ControlText(hDlg, IDC_FWD_TICKER));
+        EnterText(hDlg, IDC_FWD_QUANTITY, "100");
+        EnterText(hDlg, IDC_FWD_PRICE, "850");
+        ASSERT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_ORDER_FORM_SUBMIT)));
+        SetDlgItemTextA(hDlg, IDC_FWD_TICKER, "ZZZ");
+        NotifyControl(hDlg, IDC_FWD_TICKER, CBN_KILLFOCUS);
+        EXPECT_EQ("ZZZ", ControlText(hDlg, IDC_FWD_TICKER));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_ORDER_FORM_SUBMIT)));
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});    // were one to open
+        NotifyControl(hDlg, IDC_ORDER_FORM_SUBMIT, BN_CLICKED);
+        PumpFor(300);
+        ClearDialogSteps();
+        EXPECT_EQ(0u, Count("KU"));
+        TearDown();
+    }
 }
