@@ -199,6 +199,11 @@ BOOL CNewPlaceOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
             UpdateSubmitButton();
         }
         return TRUE;
+    case IDC_TICKET_UNDERLYING:
+        if (bLeft || nCode == EN_KILLFOCUS)
+            if (const long nNumber = AskOptionSeries(IDC_TICKET_UNDERLYING, &m_strOptionsAsked))
+                m_nOptionRequest = nNumber;
+        return TRUE;
     case IDC_TICKET_RIGHT:
     case IDC_TICKET_EXPIRY:
         if ((nCode == CBN_SELCHANGE || nCode == CBN_KILLFOCUS || nCode == CBN_SELENDOK) && m_nReceiving != MSG_GO)

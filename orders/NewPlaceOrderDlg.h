@@ -114,7 +114,8 @@ public:
     // Between a "GO" header and its end.
     BOOL IsReceivingOptions() const { return m_nReceiving != -1; }
 
-    // "GO": the option series of the chain form's request, taken by every open ticket.
+    // "GO": the option series the ticket asked for, when the user left its underlying field;
+    // another form's series are not the ticket's.
     void OnGO(CServerMessage* pMsg) override;
     void OnRecord(CServerMessage* pMsg) override;
     void OnEnd(CServerMessage* pMsg) override;
@@ -209,6 +210,8 @@ private:
     COptionChain m_options;
     int m_nReceiving = -1;              // the reply being received (304) or -1
     int m_nOptionRows = 0;              // rows of that reply so far
+    long m_nOptionRequest = 0;          // the ticket's own "GO", 0 when answered
+    CString m_strOptionsAsked;          // the underlying it asked for last
     COleDateTime m_goodTill;
     BOOL m_bAdvancedShown = TRUE;       // as the template is made
     BOOL m_bSidePanelShown = TRUE;

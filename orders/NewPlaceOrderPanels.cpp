@@ -2,6 +2,8 @@
 // order.
 #include "orders/NewPlaceOrderDlg.h"
 
+#include "app/dialogs/AppHelpers.h"
+
 #include "app/FormMDIWnd.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
@@ -177,8 +179,11 @@ void CNewPlaceOrderDlg::OnGoodTillDateChanged(NMHDR*, LRESULT* pResult)
 
 // ---- Option series --------------------------------------------------------------------------
 
-void CNewPlaceOrderDlg::OnGO(CServerMessage*)
+void CNewPlaceOrderDlg::OnGO(CServerMessage* pMsg)
 {
+    if (m_nOptionRequest == 0 || GetRawLineNumber(pMsg) != m_nOptionRequest)
+        return;
+    m_nOptionRequest = 0;
     m_nReceiving = MSG_GO;
     m_nOptionRows = 0;
     ReceiveRecords(TRUE, /*bBusy=*/TRUE);

@@ -63,6 +63,7 @@ void CNewPlaceOrderDlg::ResetForm()
     SetText(IDC_TICKET_DAYS, "1");
     m_goodTill = GoodTillFromDays(GetOrderToday(), 1);
     SetText(IDC_TICKET_UNDERLYING, "");
+    m_strOptionsAsked.Empty();
     SendDlgItemMessage(IDC_TICKET_STRIKE, CB_SETCURSEL, static_cast<WPARAM>(-1));
     SetText(IDC_TICKET_STRIKE, "");
     SendDlgItemMessage(IDC_TICKET_RIGHT, CB_SETCURSEL, 0);

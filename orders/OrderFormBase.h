@@ -70,6 +70,9 @@ protected:
     void ReceiveRecords(BOOL bReceive, BOOL bBusy);
     // The "RN" of the symbol: the request's number, 0 when it did not leave.
     static long SendNameRequest(LPCSTR pszSymbol, long nMarketCode);
+    // A ticket's "GO" for the underlying typed in nField, when it is not the one asked last
+    // (*pstrAsked): the request's number, 0 when nothing left.
+    long AskOptionSeries(int nField, CString* pstrAsked);
 
     // Subclasses the fields the form has with their kinds and lengths.
     void SetUpEdits(std::initializer_list<FORM_EDIT> edits);

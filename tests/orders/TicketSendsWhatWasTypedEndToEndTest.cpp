@@ -10,6 +10,7 @@
 #include "link/MessageTypes.h"
 #include "orders/NewModifyOrderDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
+#include "orders/PlaceOrderDlg.h"
 #include "orders/PlaceOrderForwardDlg.h"
 #include "orders/PlaceOrderKSEDlg.h"
 #include "orders/PlaceOrderOddLotKSEDlg.h"
@@ -242,4 +243,35 @@ TEST_F(TicketSession, ForwardTicketSendsOnlyTheStockShown)
         EXPECT_EQ(0u, Count("KU"));
         TearDown();
     }
+}
+
+// Both tickets take the option series they asked for, and only those: the option chain's
+// series of another underlying leave the ticket's series, and the order sent, as they were.
+TEST_F(TicketSession, TicketsTakeOnlyTheOptionSeriesTheyAskedFor)
+{
+    Start(false);
+    static CFormMDIWnd* s_pUsFrame;
+    s_pUsFrame = nullptr;
+    CNewPlaceOrderDlg* pTicket = Command(33100);
+    ASSERT_NE(nullptr, pTicket);
+    ChooseItem(pTicket->m_hWnd, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(16)));
+    App().OpenFormWindow(&s_pUsFrame, IDD_FORM_US_ORDER);
+    PumpPending();
+    ASSERT_NE(nullptr, s_pUsFrame);
+    const HWND tickets[] = {pTicket->m_hWnd, s_pUsFrame->GetView()->m_hWnd};
+    for (HWND hTicket : tickets)
+        AskOptionSeries(hTicket, "CDRX");
+    std::vector<std::string> shown;
+    const auto boxes = [](HWND hTicket) {
+        std::string strShown = ControlText(hTicket, IDC_TICKET_UNDERLYING) + "|" + ControlText(hTicket, IDC_TICKET_EXPIRY) +
+                               "|" + ControlText(hTicket, IDC_TICKET_STRIKE) + "|";
+        strShown += std::to_string(SendDlgItemMessageA(hTicket, IDC_TICKET_EXPIRY, CB_GETCOUNT, 0, 0));
+        return strShown;
+    };
+    for (HWND hTicket : tickets)
+        shown.push_back(boxes(hTicket));
+    EXPECT_EQ("CDRX|", shown[0].substr(0, 5));
+    ASSERT_NE(nullptr, AskChainSeries("ALPN"));
+    for (size_t i = 0; i < std::size(tickets); ++i)
+        EXPECT_EQ(shown[i], boxes(tickets[i])) << i;
 }
