@@ -93,7 +93,7 @@ protected:
     // selected (-1) when there is none.
     int ShowBoxText(int nId, LPCSTR pszText, BOOL bAdd);
 
-    COrderPending m_pending;            // the form's request in flight
+    COrderPending m_pending;            // the form's requests in flight
 
     afx_msg void OnDestroy();
     void PostNcDestroy() override;
