@@ -120,14 +120,14 @@ void CExpirationInstructionDlg::SendInstruction(int nMode)
     if (nNumber != 0)
         m_pending.CheckSent(INSTRUCTION_ROAD, nNumber, shot);
     else
-        m_pending.Clear();
+        m_pending.ForgetCheck();
 }
 
 void CExpirationInstructionDlg::OnXI(CServerMessage* pMsg)
 {
     if (!m_pending.IsCheckReply(pMsg))
         return;
-    m_pending.Clear();
+    m_pending.ForgetCheck();
     if (pMsg->GetLong(0) != 0) {
         ShowError(pMsg->GetLong(0));
         return;

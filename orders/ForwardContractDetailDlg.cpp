@@ -233,7 +233,7 @@ void CForwardContractDetailDlg::SendActionPreview(int nAction)
     if (nNumber != 0)
         m_pending.CheckSent(CONTRACT_ACTION_ROAD, nNumber, shot);
     else
-        m_pending.Clear();
+        m_pending.ForgetCheck();
 }
 
 CString CForwardContractDetailDlg::ReviewText(const ORDER_TICKET_SNAPSHOT& shot, const CServerMessage& reply) const
@@ -259,7 +259,7 @@ void CForwardContractDetailDlg::OnKL(CServerMessage* pMsg)
     // Copies: the link reads on while the review runs.
     const ORDER_TICKET_SNAPSHOT shot = m_pending.GetSnapshot();
     const CServerMessage reply(*pMsg);
-    m_pending.Clear();
+    m_pending.ForgetCheck();
     if (reply.GetLong(0) > 0) {
         ShowError(reply.GetLong(0));
         return;
@@ -277,15 +277,14 @@ void CForwardContractDetailDlg::SendAction(const ORDER_TICKET_SNAPSHOT& shot, LP
     const long nNumber = SendBody(*CONTRACT_ACTION_ROAD.pOrder, shot, pszPassword);
     if (nNumber == 0)
         return;
-    m_pending.CheckSent(CONTRACT_ACTION_ROAD, 0, shot);
-    m_pending.OrderSent(nNumber);
+    m_pending.OrderSent(CONTRACT_ACTION_ROAD, nNumber, shot);
 }
 
 void CForwardContractDetailDlg::OnKI(CServerMessage* pMsg)
 {
-    if (!m_pending.IsOrderReply(pMsg))
+    OUTSTANDING_ORDER order;
+    if (!m_pending.TakeOrderReply(pMsg, &order))
         return;
-    m_pending.Clear();
     const CServerMessage& reply = *pMsg;
     if (reply.GetLong(0) != 0) {
         ShowError(reply.GetLong(0));

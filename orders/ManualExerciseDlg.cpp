@@ -50,7 +50,7 @@ void CManualExerciseDlg::LoadPosition(LPCSTR pszSymbolKey, LPCSTR pszSecondKey)
 {
     if (IsInModal())
         return;                 // the confirmation stands for the position shown
-    m_pending.Clear();
+    m_pending.ForgetCheck();
     GetDlgItem(IDC_EXERCISE_SYMBOL)->SetFocus();
     for (CEnhancedEdit& edit : m_edits)
         edit.Clear();
@@ -111,7 +111,7 @@ void CManualExerciseDlg::OnExercise()
     if (nNumber != 0)
         m_pending.CheckSent(EXERCISE_ROAD, nNumber, shot);
     else
-        m_pending.Clear();
+        m_pending.ForgetCheck();
 }
 
 void CManualExerciseDlg::OnXO(CServerMessage* pMsg)
@@ -120,10 +120,10 @@ void CManualExerciseDlg::OnXO(CServerMessage* pMsg)
         OnTermsReply(CServerMessage(*pMsg));
         return;
     }
-    if (!m_pending.IsOrderReply(pMsg))
-        return;
     // The exercise made: told once, never confirmed again.
-    m_pending.Clear();
+    OUTSTANDING_ORDER order;
+    if (!m_pending.TakeOrderReply(pMsg, &order))
+        return;
     if (pMsg->GetLong(0) != 0) {
         ShowError(pMsg->GetLong(0));
         return;
@@ -138,7 +138,7 @@ void CManualExerciseDlg::OnXO(CServerMessage* pMsg)
 void CManualExerciseDlg::OnTermsReply(const CServerMessage& reply)
 {
     ORDER_TICKET_SNAPSHOT shot = m_pending.GetSnapshot();
-    m_pending.Clear();
+    m_pending.ForgetCheck();
     if (reply.GetLong(0) != 0) {
         ShowError(reply.GetLong(0));
         return;
@@ -152,6 +152,5 @@ void CManualExerciseDlg::OnTermsReply(const CServerMessage& reply)
     const long nNumber = SendBody(*EXERCISE_ROAD.pOrder, shot, nullptr);
     if (nNumber == 0)
         return;
-    m_pending.CheckSent(EXERCISE_ROAD, 0, shot);
-    m_pending.OrderSent(nNumber);
+    m_pending.OrderSent(EXERCISE_ROAD, nNumber, shot);
 }

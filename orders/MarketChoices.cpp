@@ -60,6 +60,10 @@ MARKET_CHOICES ApplyKseMarketType(MARKET_CHOICES choices, int nKseType)
     } else if (nKseType == KSE_TYPE_CONTRACT) {
         choices.nSides = CONTRACT_SIDES;
     }
+    // The forward limit is the forward market's own type: the regular board's and a contract's
+    // orders carry no price for it, so they do not offer it.
+    if (nKseType == KSE_TYPE_REGULAR || nKseType == KSE_TYPE_CONTRACT)
+        choices.nOrderTypes &= ~FORWARD_ORDER_TYPES;
     return choices;
 }
 

@@ -185,7 +185,10 @@ void CModifyOrderForm::SetOrder(long nOrder, BOOL bChangeable)
 {
     m_nOrder = nOrder;
     m_bChangeable = nOrder != 0 && bChangeable;
-    m_pending.Clear();
+    m_bFinished = FALSE;
+    m_loaded = TakeSnapshot();
+    m_loaded.nOrderNumber = nOrder;
+    m_pending.ForgetCheck();
     EnableControl(m_controls.nCancel, nOrder != 0);
     EnableModify();
 }
@@ -207,9 +210,10 @@ BOOL CModifyOrderForm::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CModifyOrderForm::Submit(BOOL bModify)
 {
-    if (IsInModal() || m_bEnding || m_nOrder == 0 || (bModify && !m_bChangeable))
+    if (IsInModal() || m_bEnding || m_bFinished || m_nOrder == 0 || (bModify && !m_bChangeable))
         return;
-    ORDER_TICKET_SNAPSHOT shot = TakeSnapshot();
+    // A cancel stands for the order as loaded, whatever the fields hold by now.
+    ORDER_TICKET_SNAPSHOT shot = bModify ? TakeSnapshot() : m_loaded;
     shot.nOrderNumber = m_nOrder;
     if (const UINT nRefusal = CheckModify(shot)) {
         Refuse(nRefusal, nRefusal == IDS_ORDER_NO_QUANTITY ? m_controls.nQuantity : 0);
@@ -225,7 +229,7 @@ void CModifyOrderForm::Submit(BOOL bModify)
             Refuse(nRefusal, 0);
             return;
         }
-        m_pending.Clear();
+        m_pending.ForgetCheck();
         Review(roads.cancel, MODE_CANCEL, preview, shot);
         return;
     }
@@ -241,7 +245,7 @@ void CModifyOrderForm::Submit(BOOL bModify)
 
 void CModifyOrderForm::Refuse(UINT nTextId, int nFocus)
 {
-    m_pending.Clear();
+    // What is already in flight stays so: its reply is still told.
     ShowRefusal(nTextId, nFocus);
     EnableModify();
 }
@@ -254,7 +258,7 @@ void CModifyOrderForm::OnPreviewReply(CServerMessage* pMsg)
     // Copies: the link reads on while the review runs.
     const ORDER_TICKET_SNAPSHOT shot = m_pending.GetSnapshot();
     const CServerMessage reply(*pMsg);
-    m_pending.Clear();
+    m_pending.ForgetCheck();
     if (reply.GetLong(road.nCheckError) != 0) {
         ShowReplyError(reply, road.nCheckError, road.nCheckInsert);
         EnableModify();
@@ -280,7 +284,8 @@ void CModifyOrderForm::Review(const ORDER_ROAD& road, int nMode, const CServerMe
     if (DeleteIfGone())
         return;                 // its window is gone
     if (m_bEnding) {
-        CloseForm();
+        if (!m_pending.IsOrderPending())
+            CloseForm();
         return;
     }
     if (nResult == IDOK) {
@@ -290,31 +295,32 @@ void CModifyOrderForm::Review(const ORDER_ROAD& road, int nMode, const CServerMe
             Refuse(nRefusal, 0);
             return;
         }
-        m_pending.CheckSent(road, 0, shot);
-        m_pending.OrderSent(nNumber);
+        m_pending.OrderSent(road, nNumber, shot);
     }
     EnableModify();
 }
 
 void CModifyOrderForm::OnAcknowledgement(CServerMessage* pMsg)
 {
-    if (!m_pending.IsOrderReply(pMsg))
+    OUTSTANDING_ORDER order;
+    if (!m_pending.TakeOrderReply(pMsg, &order))
         return;
-    const ORDER_ACK& ack = *m_pending.GetRoad()->pAck;
-    m_pending.Clear();
+    const ORDER_ACK& ack = *order.pRoad->pAck;
     CString strText;
-    if (!BuildAcknowledgement(ack, *pMsg, nullptr, &strText)) {
+    const BOOL bDone = BuildAcknowledgement(ack, *pMsg, nullptr, &strText);
+    if (bDone)
+        ShowMarketInfo(strText, 0, 1);
+    else
         ShowError(pMsg->GetLong(ack.nError));
-        return;
-    }
-    ShowMarketInfo(strText, 0, 1);
-    EndForm();
+    // A change or cancel made ends the form; one that ended meanwhile closes with its last reply.
+    if ((bDone && order.shot.nOrderNumber == m_nOrder) || (m_bFinished && !m_pending.IsOrderPending()))
+        EndForm();
 }
 
 void CModifyOrderForm::OnNC(CServerMessage* pMsg)
 {
     // Once the form's own acknowledgement told the order's end, its status line tells nothing new.
-    if (m_nOrder == 0 || m_bEnded || pMsg->GetLong(0) != m_nOrder)
+    if (m_nOrder == 0 || m_bFinished || pMsg->GetLong(0) != m_nOrder)
         return;
     // What happened to the order, by its new status, with the reference the server gave it.
     UINT nText = IDS_ORDER_ENDED;
@@ -332,8 +338,12 @@ void CModifyOrderForm::OnNC(CServerMessage* pMsg)
 
 void CModifyOrderForm::EndForm()
 {
-    m_bEnded = TRUE;
-    m_pending.Clear();
+    m_bFinished = TRUE;
+    m_pending.ForgetCheck();
+    EnableControl(m_controls.nModify, FALSE);
+    EnableControl(m_controls.nCancel, FALSE);
+    if (m_pending.IsOrderPending() && !IsInModal())
+        return;                 // each order sent is answered first; the last reply closes the form
     if (IsInModal()) {
         // The review's handler closes the form when the review is over.
         m_bEnding = TRUE;

@@ -103,6 +103,7 @@ private:
     long m_nOrder = 0;
     BOOL m_bChangeable = FALSE;
     BOOL m_bEnding = FALSE;                 // the form closes once the review is over
-    BOOL m_bEnded = FALSE;                  // the order's end was told; the form is closing
+    BOOL m_bFinished = FALSE;               // the order's end was told: no more Submit, no more status notice
+    ORDER_TICKET_SNAPSHOT m_loaded;         // the order as loaded: what a cancel stands for
     long m_nNameRequest = 0;                // the "RN" this form sent, 0 when answered
 };

@@ -175,6 +175,7 @@ void CNewModifyOrderDlg::Show(const OPEN_ORDER& order)
     SetReadOnly(IDC_MODIFY_QUANTITY, !order.bChangeable);
     const COleDateTime today = GetOrderToday();
     m_goodTill = order.goodTill.GetStatus() == COleDateTime::valid ? order.goodTill : GoodTillFromDays(today, 1);
+    m_loadedGoodTill = order.goodTill;
     SetOrder(order.nOrder, order.bChangeable);
     ApplyValidity();
     if (order.nOrder == 0)
@@ -293,9 +294,8 @@ BOOL CNewModifyOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         return TRUE;
     case IDC_MODIFY_CLEAR:
         if (nCode == BN_CLICKED) {
-            for (int nField : {IDC_MODIFY_QUANTITY, IDC_MODIFY_OPEN, IDC_MODIFY_FILLED, IDC_MODIFY_STOP, IDC_MODIFY_LIMIT,
-                               IDC_MODIFY_DAYS})
-                SetText(nField, "");
+            ClearEditable({IDC_MODIFY_QUANTITY, IDC_MODIFY_OPEN, IDC_MODIFY_FILLED, IDC_MODIFY_STOP, IDC_MODIFY_LIMIT,
+                           IDC_MODIFY_DAYS});
             CheckDlgButton(IDC_MODIFY_SIDE_OPTION, BST_UNCHECKED);
         }
         return TRUE;
@@ -334,7 +334,9 @@ void CNewModifyOrderDlg::OnGoodTillChanged(NMHDR*, LRESULT* pResult)
 void CNewModifyOrderDlg::UpdateDaysFromDate()
 {
     const COleDateTime today = GetOrderToday();
-    m_goodTill = ClampGoodTillDate(today, m_goodTill);
+    // The order's own date stays as it was loaded until the user picks another.
+    if (m_loadedGoodTill.GetStatus() != COleDateTime::valid || m_goodTill != m_loadedGoodTill)
+        m_goodTill = ClampGoodTillDate(today, m_goodTill);
     m_pickGoodTill.SetTime(m_goodTill);
     SetText(IDC_MODIFY_DAYS, Whole(GoodTillDays(today, m_goodTill)));
 }

@@ -98,6 +98,7 @@ private:
     CString m_strSymbol;
     CString m_strSecurity;
     COleDateTime m_goodTill;
+    COleDateTime m_loadedGoodTill;      // the order's date as loaded, invalid when it had none
     BOOL m_bSidePanelShown = TRUE;      // as the template is made
     BOOL m_bAdvancedShown = TRUE;
 };

@@ -152,7 +152,9 @@ BOOL CNewPlaceOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
                 if (nItem >= 0)
                     SetText(IDC_TICKET_TICKER, GetBoxText(IDC_TICKET_TICKER));
             }
-            OnTickerChanged();
+            // Looked up once per text: leaving the box again asks nothing and keeps the prices.
+            if (GetText(IDC_TICKET_TICKER) != m_strTickerLooked)
+                OnTickerChanged();
             if (!GetText(IDC_TICKET_TICKER).IsEmpty())
                 UpdateSubmitButton();
         }
@@ -197,6 +199,11 @@ BOOL CNewPlaceOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
             UpdateReferencePrice();
             UpdateSubmitButton();
         }
+        return TRUE;
+    case IDC_TICKET_UNDERLYING:
+        if (bLeft || nCode == EN_KILLFOCUS)
+            if (const long nNumber = AskOptionSeries(IDC_TICKET_UNDERLYING, &m_strOptionsAsked))
+                m_nOptionRequest = nNumber;
         return TRUE;
     case IDC_TICKET_RIGHT:
     case IDC_TICKET_EXPIRY:
@@ -284,6 +291,7 @@ void CNewPlaceOrderDlg::SelectMarket(LPCSTR pszMarketName)
     // The ticker starts afresh with the market's symbols.
     SendDlgItemMessage(IDC_TICKET_TICKER, CB_RESETCONTENT);
     SetText(IDC_TICKET_TICKER, "");
+    m_strTickerLooked.Empty();
     SetText(IDC_TICKET_CURRENCY, "");
     SetText(IDC_TICKET_DESCRIPTION, "");
     FillSymbolMap(bFound ? nCode : 0);
@@ -422,8 +430,17 @@ void CNewPlaceOrderDlg::OnOrderTypeChanged()
 void CNewPlaceOrderDlg::ApplyReferencePrice()
 {
     const int nType = COrderType::GetCodeByText(GetBoxText(IDC_TICKET_TYPE));
-    SetText(IDC_TICKET_LIMIT, TakesLimitPrice(nType) ? static_cast<LPCSTR>(m_strReferencePrice) : "");
-    SetText(IDC_TICKET_STOP, IsStopType(nType) ? static_cast<LPCSTR>(m_strReferencePrice) : "");
+    ApplyPrice(IDC_TICKET_LIMIT, TakesLimitPrice(nType), &m_strLimitApplied);
+    ApplyPrice(IDC_TICKET_STOP, IsStopType(nType), &m_strStopApplied);
+}
+
+void CNewPlaceOrderDlg::ApplyPrice(int nId, BOOL bTakes, CString* pApplied)
+{
+    const CString strShown = GetText(nId);
+    if (bTakes && !strShown.IsEmpty() && strShown != *pApplied)
+        return;                 // typed by the user: his
+    SetText(nId, bTakes ? static_cast<LPCSTR>(m_strReferencePrice) : "");
+    *pApplied = GetText(nId);
 }
 
 void CNewPlaceOrderDlg::OnValidityChanged()

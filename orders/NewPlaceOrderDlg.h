@@ -116,7 +116,8 @@ public:
     // Between a "GO" header and its end.
     BOOL IsReceivingOptions() const { return m_nReceiving != -1; }
 
-    // "GO": the option series of the chain form's request, taken by every open ticket.
+    // "GO": the option series the ticket asked for, when the user left its underlying field;
+    // another form's series are not the ticket's.
     void OnGO(CServerMessage* pMsg) override;
     void OnRecord(CServerMessage* pMsg) override;
     void OnEnd(CServerMessage* pMsg) override;
@@ -160,6 +161,9 @@ private:
     BOOL TakeKseStock(const CString& strTyped);
     void ColourBySide();
     void ApplyReferencePrice();
+    // The reference price into a price field that takes it (else emptied), unless the user typed
+    // over what was put there last (*pApplied, the field's text then).
+    void ApplyPrice(int nId, BOOL bTakes, CString* pApplied);
     // The boxes' item lists.
     void FillBox(int nId, const std::vector<CHOICE_ITEM>& items);
     void ApplyChoices(const MARKET_CHOICES& choices, BOOL bEnabled);
@@ -203,11 +207,15 @@ private:
     CString m_strMarket;                // the market chosen last
     MARKET_CHOICES m_choices;           // of that market, before its KSE market type
     CString m_strReferencePrice;
+    CString m_strLimitApplied, m_strStopApplied;    // the price fields' texts as last applied
+    CString m_strTickerLooked;          // the ticker text last looked up or set by the form
     // Symbol to name for the chosen market, in symbol order; the box lists these.
     std::vector<std::pair<CString, CString>> m_symbols;
     COptionChain m_options;
     int m_nReceiving = -1;              // the reply being received (304) or -1
     int m_nOptionRows = 0;              // rows of that reply so far
+    long m_nOptionRequest = 0;          // the ticket's own "GO", 0 when answered
+    CString m_strOptionsAsked;          // the underlying it asked for last
     COleDateTime m_goodTill;
     BOOL m_bAdvancedShown = TRUE;       // as the template is made
     BOOL m_bSidePanelShown = TRUE;

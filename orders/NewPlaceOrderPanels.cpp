@@ -2,6 +2,8 @@
 // order.
 #include "orders/NewPlaceOrderDlg.h"
 
+#include "app/dialogs/AppHelpers.h"
+
 #include "app/FormMDIWnd.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
@@ -177,8 +179,11 @@ void CNewPlaceOrderDlg::OnGoodTillDateChanged(NMHDR*, LRESULT* pResult)
 
 // ---- Option series --------------------------------------------------------------------------
 
-void CNewPlaceOrderDlg::OnGO(CServerMessage*)
+void CNewPlaceOrderDlg::OnGO(CServerMessage* pMsg)
 {
+    if (m_nOptionRequest == 0 || GetRawLineNumber(pMsg) != m_nOptionRequest)
+        return;
+    m_nOptionRequest = 0;
     m_nReceiving = MSG_GO;
     m_nOptionRows = 0;
     ReceiveRecords(TRUE, /*bBusy=*/TRUE);
@@ -296,6 +301,7 @@ void CNewPlaceOrderDlg::LoadOrderRow(long nOrder, BOOL bKse)
     SetReadOnly(IDC_TICKET_LIMIT, !bLimit);
     SetReadOnly(IDC_TICKET_STOP, !bStop);
     SetText(IDC_TICKET_TICKER, pRow->GetText(cols.nSymbol));
+    m_strTickerLooked = GetText(IDC_TICKET_TICKER);
     ShowAdvanced(FALSE);
     if (!bKse)
         SetText(IDC_TICKET_CURRENCY, pRow->GetText(cols.nCurrency));

@@ -3,6 +3,7 @@
 #include "orders/NewPlaceOrderDlg.h"
 
 #include "orders/GoodTill.h"
+#include "refdata/RefDataRecords.h"
 #include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
 
@@ -25,6 +26,9 @@ void CNewPlaceOrderDlg::UpdateSubmitButton()
     if (nValidity == 1)
         bOk &= m_editDays.GetLong() != 0;
     bOk &= HoldsValue(IDC_TICKET_QUANTITY);
+    // No market chosen (after Reset, or a pre-market switch), no order: it would go to none.
+    MarketDetail market;
+    bOk &= GetGlobals()->LookupMarket(GetGlobals()->GetMarketCode(GetBoxText(IDC_TICKET_MARKET)), market);
     if (GetGlobals()->GetMarketCode(GetBoxText(IDC_TICKET_MARKET)) == 2)
         bOk &= m_nKseMarketType != KSE_TYPE_NONE;
     if (m_nKseMarketType == KSE_TYPE_FORWARD) {
@@ -40,6 +44,7 @@ void CNewPlaceOrderDlg::UpdateSubmitButton()
 void CNewPlaceOrderDlg::ResetForm()
 {
     SetText(IDC_TICKET_TICKER, "");
+    m_strTickerLooked.Empty();
     SetText(IDC_TICKET_QUANTITY, "");
     for (int nId : {IDC_TICKET_MARKET, IDC_TICKET_SIDE, IDC_TICKET_TYPE, IDC_TICKET_VALIDITY})
         SendDlgItemMessage(nId, CB_SETCURSEL, static_cast<WPARAM>(-1));
@@ -58,6 +63,7 @@ void CNewPlaceOrderDlg::ResetForm()
     SetText(IDC_TICKET_DAYS, "1");
     m_goodTill = GoodTillFromDays(GetOrderToday(), 1);
     SetText(IDC_TICKET_UNDERLYING, "");
+    m_strOptionsAsked.Empty();
     SendDlgItemMessage(IDC_TICKET_STRIKE, CB_SETCURSEL, static_cast<WPARAM>(-1));
     SetText(IDC_TICKET_STRIKE, "");
     SendDlgItemMessage(IDC_TICKET_RIGHT, CB_SETCURSEL, 0);

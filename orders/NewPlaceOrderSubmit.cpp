@@ -2,9 +2,14 @@
 // the ticket flag kept at every Submit, and what an acknowledgement clears.
 #include "link/MessageTypes.h"
 #include "orders/NewPlaceOrderDlg.h"
+#include "refdata/RefDataRecords.h"
+#include "refdata/ZorvatGlobals.h"
 
 const ORDER_ROAD* CNewPlaceOrderDlg::GetRoadOf(const ORDER_TICKET_SNAPSHOT& shot) const
 {
+    MarketDetail market;
+    if (!GetGlobals()->LookupMarket(shot.nMarketCode, market))
+        return nullptr;         // no market chosen: nothing is sent
     return FindTicketRoad(shot.nKseMarketType);
 }
 
@@ -17,6 +22,7 @@ void CNewPlaceOrderDlg::ClearAfterAcknowledgement(int nOrderType)
 {
     for (int nId : {IDC_TICKET_TICKER, IDC_TICKET_QUANTITY, IDC_TICKET_DESCRIPTION, IDC_TICKET_STOP, IDC_TICKET_LIMIT})
         SetText(nId, "");
+    m_strTickerLooked.Empty();
     GetDlgItem(IDC_TICKET_TICKER)->SetFocus();
     if (nOrderType != MSG_KA) {
         SendDlgItemMessage(IDC_TICKET_SIDE, CB_SETCURSEL, static_cast<WPARAM>(-1));

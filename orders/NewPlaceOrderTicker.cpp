@@ -167,6 +167,7 @@ void CNewPlaceOrderDlg::OnTickerChanged()
     const CString strMarket = GetBoxText(IDC_TICKET_MARKET);
     if (strMarket.IsEmpty())
         return;
+    m_strTickerLooked = GetText(IDC_TICKET_TICKER);
     const CString strSymbol = GetSymbolText();
     const long nCode = GetGlobals()->GetMarketCode(strMarket);
     if (strSymbol.IsEmpty())
@@ -278,8 +279,10 @@ void CNewPlaceOrderDlg::OnRN(CServerMessage* pMsg)
     SetText(IDC_TICKET_CURRENCY, pMsg->GetField(9));
     const BOOL bSecond = GetNorvGlobals().m_nLanguage == 1;
     const CString strName = bSecond && !pMsg->GetField(6).IsEmpty() ? pMsg->GetField(6) : pMsg->GetField(5);
-    if (!strName.IsEmpty() && strName != strSymbol)
+    if (!strName.IsEmpty() && strName != strSymbol) {
         SetText(IDC_TICKET_TICKER, strSymbol + "/" + strName);
+        m_strTickerLooked = GetText(IDC_TICKET_TICKER);
+    }
     SetText(IDC_TICKET_DESCRIPTION, bSecond && !pMsg->GetField(8).IsEmpty() ? pMsg->GetField(8) : pMsg->GetField(7));
     CDataBuffer* pRow = FindTableRow(IDS_TABLE_US_QUOTES, {strSymbol, strMarket});
     m_strReferencePrice.Empty();

@@ -65,6 +65,23 @@ long COrderFormBase::SendNameRequest(LPCSTR pszSymbol, long nMarketCode)
     return SendBody(RN_BODY, values, &nRefusal);
 }
 
+long COrderFormBase::AskOptionSeries(int nField, CString* pstrAsked)
+{
+    CString strUnderlying = GetText(nField);
+    strUnderlying.Trim();
+    if (strUnderlying.IsEmpty() || strUnderlying == *pstrAsked)
+        return 0;
+    ORDER_TICKET_SNAPSHOT shot;
+    shot.strUnderlying = strUnderlying;
+    ORDER_VALUES values;
+    values.pShot = &shot;
+    UINT nRefusal = 0;
+    const long nNumber = SendBody(GO_BODY, values, &nRefusal);
+    if (nNumber != 0)
+        *pstrAsked = strUnderlying;
+    return nNumber;
+}
+
 void COrderFormBase::FitPanelFrame(BOOL bSidePanel, BOOL bAdvanced)
 {
     const int WIDTH_WITH_ACCOUNT = 552, WIDTH_WITHOUT_ACCOUNT = 417;
@@ -208,6 +225,13 @@ CString COrderFormBase::GetText(int nId) const
 void COrderFormBase::SetText(int nId, LPCSTR pszText)
 {
     ::SetDlgItemTextA(m_hWnd, nId, pszText != nullptr ? pszText : "");
+}
+
+void COrderFormBase::ClearEditable(std::initializer_list<int> fields)
+{
+    for (int nId : fields)
+        if (HWND hField = ::GetDlgItem(m_hWnd, nId); hField != nullptr && (::GetWindowLongA(hField, GWL_STYLE) & ES_READONLY) == 0)
+            ::SetWindowTextA(hField, "");
 }
 
 void COrderFormBase::EnableControl(int nId, BOOL bEnable)

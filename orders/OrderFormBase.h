@@ -77,6 +77,9 @@ protected:
     void ReceiveRecords(BOOL bReceive, BOOL bBusy);
     // The "RN" of the symbol: the request's number, 0 when it did not leave.
     static long SendNameRequest(LPCSTR pszSymbol, long nMarketCode);
+    // A ticket's "GO" for the underlying typed in nField, when it is not the one asked last
+    // (*pstrAsked): the request's number, 0 when nothing left.
+    long AskOptionSeries(int nField, CString* pstrAsked);
 
     // Subclasses the fields the form has with their kinds and lengths.
     void SetUpEdits(std::initializer_list<FORM_EDIT> edits);
@@ -86,6 +89,8 @@ protected:
     void EnableControl(int nId, BOOL bEnable);
     void ShowControl(int nId, BOOL bShow);
     BOOL HasControl(int nId) const { return ::GetDlgItem(m_hWnd, nId) != nullptr; }
+    // Empties the fields the user may type in; read-only ones keep what the form put there.
+    void ClearEditable(std::initializer_list<int> fields);
     // The selected item's text, else the box's text.
     CString GetBoxText(int nId) const;
     // Selects the item of exactly that text (!bExact: the first one starting with it); -1 when
@@ -95,7 +100,7 @@ protected:
     // selected (-1) when there is none.
     int ShowBoxText(int nId, LPCSTR pszText, BOOL bAdd);
 
-    COrderPending m_pending;            // the form's request in flight
+    COrderPending m_pending;            // the form's requests in flight
 
     afx_msg void OnDestroy();
     afx_msg LRESULT OnFieldRefused(WPARAM wParam, LPARAM lParam);

@@ -7,20 +7,18 @@ void COrderPending::CheckSent(const ORDER_ROAD& road, long nNumber, const ORDER_
 {
     m_pRoad = &road;
     m_nCheck = nNumber;
-    m_nOrder = 0;
     m_shot = shot;
 }
 
-void COrderPending::OrderSent(long nNumber)
+void COrderPending::OrderSent(const ORDER_ROAD& road, long nNumber, const ORDER_TICKET_SNAPSHOT& shot)
 {
-    m_nCheck = 0;
-    m_nOrder = nNumber;
+    if (nNumber != 0)
+        m_orders.push_back({&road, nNumber, shot});
 }
 
-void COrderPending::Clear()
+void COrderPending::ForgetCheck()
 {
     m_nCheck = 0;
-    m_nOrder = 0;
 }
 
 BOOL COrderPending::IsCheckReply(const CServerMessage* pMsg) const
@@ -29,8 +27,16 @@ BOOL COrderPending::IsCheckReply(const CServerMessage* pMsg) const
            GetRawLineNumber(pMsg) == m_nCheck;
 }
 
-BOOL COrderPending::IsOrderReply(const CServerMessage* pMsg) const
+BOOL COrderPending::TakeOrderReply(const CServerMessage* pMsg, OUTSTANDING_ORDER* pOrder)
 {
-    return m_nOrder != 0 && pMsg != nullptr && pMsg->GetType() == m_pRoad->pOrder->nType &&
-           GetRawLineNumber(pMsg) == m_nOrder;
+    if (pMsg == nullptr)
+        return FALSE;
+    const long nNumber = GetRawLineNumber(pMsg);
+    for (auto it = m_orders.begin(); it != m_orders.end(); ++it)
+        if (it->nNumber == nNumber && pMsg->GetType() == it->pRoad->pOrder->nType) {
+            *pOrder = *it;
+            m_orders.erase(it);
+            return TRUE;
+        }
+    return FALSE;
 }

@@ -1,30 +1,44 @@
 #pragma once
-// A form's order request in flight: the check it sent (its number, the values it was built from,
-// the road it takes), then the order sent after the review. A reply counts only when it is of
-// the pending kind and echoes the pending number in its first header field; every other reply
-// is someone else's. A new check supersedes whatever was pending.
+// A form's requests in flight: the check it sent (its number, the values it was built from, the
+// road it takes), and every order sent after a review that has not had its reply. A reply counts
+// only when it is of the pending kind and echoes a pending number in its first header field;
+// every other reply is someone else's. A new check supersedes the check pending; an order stays
+// outstanding until its own reply, whatever the form does meanwhile, so that reply is told.
+#include <vector>
+
 #include "orders/OrderRequests.h"
 #include "orders/OrderTicketSnapshot.h"
 
 class CServerMessage;
 
+// An order sent and not yet answered.
+struct OUTSTANDING_ORDER
+{
+    const ORDER_ROAD* pRoad = nullptr;
+    long nNumber = 0;
+    ORDER_TICKET_SNAPSHOT shot;
+};
+
 class COrderPending
 {
 public:
     void CheckSent(const ORDER_ROAD& road, long nNumber, const ORDER_TICKET_SNAPSHOT& shot);
-    void OrderSent(long nNumber);
-    void Clear();
+    void OrderSent(const ORDER_ROAD& road, long nNumber, const ORDER_TICKET_SNAPSHOT& shot);
+    // The check is no longer waited for; orders sent stay outstanding.
+    void ForgetCheck();
 
     BOOL IsCheckReply(const CServerMessage* pMsg) const;
-    BOOL IsOrderReply(const CServerMessage* pMsg) const;
+    // TRUE when the reply answers an outstanding order, which is then done and copied to *pOrder.
+    BOOL TakeOrderReply(const CServerMessage* pMsg, OUTSTANDING_ORDER* pOrder);
+    // The pending check's road and values.
     const ORDER_ROAD* GetRoad() const { return m_pRoad; }
     const ORDER_TICKET_SNAPSHOT& GetSnapshot() const { return m_shot; }
     BOOL IsCheckPending() const { return m_nCheck != 0; }
-    BOOL IsOrderPending() const { return m_nOrder != 0; }
+    BOOL IsOrderPending() const { return !m_orders.empty(); }
 
 private:
     const ORDER_ROAD* m_pRoad = nullptr;
     long m_nCheck = 0;
-    long m_nOrder = 0;
     ORDER_TICKET_SNAPSHOT m_shot;
+    std::vector<OUTSTANDING_ORDER> m_orders;
 };

@@ -138,6 +138,8 @@ const ORDER_FIELD ODD_LOT_KR_FIELDS[] = {
     {19, OS_KEPT_FLAG, OW_BUY_SIDE},
 };
 const ORDER_FIELD RN_FIELDS[] = {{2, OS_SYMBOL, OW_ALWAYS}, {3, OS_MARKET_CODE, OW_ALWAYS}};
+// The option series of an underlying, both rights.
+const ORDER_FIELD GO_FIELDS[] = {{2, OS_UNDERLYING, OW_ALWAYS}};
 // The forward contract's details, and its action: "KL" previews with two zero prices, "KI" takes
 // the same values with the password in their place.
 const ORDER_FIELD KD_FIELDS[] = {
@@ -457,6 +459,7 @@ CString PriceWithType(const char* pszFormat, double dPrice, int nType)
 }  // namespace
 
 const ORDER_BODY RN_BODY = BODY(MSG_RN, RN_FIELDS);
+const ORDER_BODY GO_BODY = BODY(MSG_GO, GO_FIELDS);
 const ORDER_BODY KD_BODY = BODY(MSG_KD, KD_FIELDS);
 const ORDER_ROAD CONTRACT_ACTION_ROAD = {-1, &KL_BODY, 0, 1, OR_NONE, 0, &KI_BODY, nullptr};
 const ORDER_ROAD EXERCISE_ROAD = {-1, &XO_BODY, 0, 1, OR_NONE, 0, &XO_BODY, nullptr};
@@ -473,10 +476,12 @@ UINT FillBody(const ORDER_BODY& body, const ORDER_VALUES& values, CServerMessage
 {
     for (int i = 0; i < body.nFields; ++i) {
         const ORDER_FIELD& field = body.pFields[i];
+        // A field whose condition fails is not set: the body ends at its highest field set.
+        if (!IsWhen(field.nWhen, *values.pShot))
+            continue;
         CString strText;
-        if (IsWhen(field.nWhen, *values.pShot))
-            if (const UINT nRefusal = FieldText(field.nSource, values, &strText))
-                return nRefusal;
+        if (const UINT nRefusal = FieldText(field.nSource, values, &strText))
+            return nRefusal;
         pRequest->SetAtGrow(field.nField, strText);
     }
     return 0;

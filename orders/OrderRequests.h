@@ -221,6 +221,8 @@ extern const ORDER_ROAD ODD_LOT_TICKET_ROAD;
 
 // The body of an "RN" ticker-information request.
 extern const ORDER_BODY RN_BODY;
+// The body of a ticket's own "GO": the option series of its underlying.
+extern const ORDER_BODY GO_BODY;
 
 // The contract and option forms: a forward contract's details asked with "KD" (the account as
 // its number in ORDER_VALUES::strAccount); an action on the contract previewed with "KL" and

@@ -79,7 +79,7 @@ void COrderRoadForm::Submit()
 
 void COrderRoadForm::Refuse(UINT nTextId, int nFocus)
 {
-    m_pending.Clear();
+    // What is already in flight stays so: its reply is still told.
     ShowRefusal(nTextId, nFocus);
     EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
 }
@@ -92,7 +92,7 @@ void COrderRoadForm::OnCheckReply(CServerMessage* pMsg)
     // Copies: the link reads on while the review runs.
     const ORDER_TICKET_SNAPSHOT shot = m_pending.GetSnapshot();
     const CServerMessage reply(*pMsg);
-    m_pending.Clear();
+    m_pending.ForgetCheck();
     const long nError = reply.GetLong(road.nCheckError);
     if (nError != 0) {
         EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
@@ -141,16 +141,15 @@ void COrderRoadForm::SendOrder(const ORDER_ROAD& road, const ORDER_TICKET_SNAPSH
         Refuse(nRefusal, 0);
         return;
     }
-    m_pending.CheckSent(road, 0, shot);
-    m_pending.OrderSent(nNumber);
+    m_pending.OrderSent(road, nNumber, shot);
 }
 
 void COrderRoadForm::OnOrderReply(CServerMessage* pMsg)
 {
-    if (!m_pending.IsOrderReply(pMsg))
+    OUTSTANDING_ORDER order;
+    if (!m_pending.TakeOrderReply(pMsg, &order))
         return;
-    const ORDER_ROAD& road = *m_pending.GetRoad();
-    m_pending.Clear();
+    const ORDER_ROAD& road = *order.pRoad;
     CString strName;
     if (road.pAck->nKind == ACK_FORWARD)
         strName = GetKseStockName(pMsg->GetFieldText(road.pAck->nStock));
@@ -160,7 +159,10 @@ void COrderRoadForm::OnOrderReply(CServerMessage* pMsg)
         return;
     }
     ShowMarketInfo(strText, 0, 1);
-    ClearAfterAcknowledgement(road.pOrder->nType);
+    // The form is the user's again only when nothing else of it is under way: an order composed,
+    // checked or reviewed meanwhile stays as it is.
+    if (!m_pending.IsCheckPending() && !m_pending.IsOrderPending() && !IsInModal())
+        ClearAfterAcknowledgement(road.pOrder->nType);
 }
 
 // ---- Colours ----------------------------------------------------------------------------------

@@ -203,6 +203,11 @@ BOOL CPlaceOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         if ((nCode == CBN_SELCHANGE || nCode == ECBN_LEFT) && GetBoxText(IDC_MARKET) != m_strMarket)
             OnMarketChanged();
         return TRUE;
+    case IDC_UNDERLYING:
+        if (nCode == EN_KILLFOCUS || nCode == ECBN_LEFT)
+            if (const long nNumber = AskOptionSeries(IDC_UNDERLYING, &m_strOptionsAsked))
+                m_nOptionRequest = nNumber;
+        return TRUE;
     case IDC_RIGHT:
     case IDC_EXPIRY:
         if ((nCode == CBN_SELCHANGE || nCode == CBN_KILLFOCUS || nCode == CBN_SELENDOK) && !m_bReceivingOptions)
@@ -540,8 +545,12 @@ void CPlaceOrderDlg::ClearAfterAcknowledgement(int)
 
 // ---- Option series ----------------------------------------------------------------------------
 
-void CPlaceOrderDlg::OnGO(CServerMessage*)
+void CPlaceOrderDlg::OnGO(CServerMessage* pMsg)
 {
+    // Only the series this ticket asked for.
+    if (m_nOptionRequest == 0 || GetRawLineNumber(pMsg) != m_nOptionRequest)
+        return;
+    m_nOptionRequest = 0;
     m_bReceivingOptions = TRUE;
     m_nOptionRows = 0;
     ReceiveRecords(TRUE, /*bBusy=*/TRUE);

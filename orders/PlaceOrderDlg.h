@@ -72,6 +72,8 @@ private:
     COptionChain m_options;
     BOOL m_bReceivingOptions = FALSE;   // between a "GO" head and its end
     int m_nOptionRows = 0;
+    long m_nOptionRequest = 0;          // the ticket's own "GO", 0 when answered
+    CString m_strOptionsAsked;          // the underlying it asked for last
     long m_nTickerInfoRequest = 0;      // the last "RN" sent, 0 when answered
     CString m_strTickerInfoSymbol;      // the symbol it asked for
 };

@@ -73,7 +73,6 @@ BOOL CPlaceOrderForwardDlg::OnInitDialog()
     m_editQuantity.SetNoMinus(TRUE);
     m_editPrice.SubclassDlgItem(IDC_PRICE, m_hWnd);
     m_editPrice.SetDataType(COLTYPE_DOUBLE, -1);
-    CZORVAT32App* pApp = CZORVAT32App::Get();
     const BOOL bOpen = FindDataTable(IDS_TABLE_QUOTATIONS_FWD_KSE) != nullptr;
     if (!bOpen) {
         if (IDataTable* pTable = MakeTable(IDS_TABLE_QUOTATIONS_FWD_KSE, 0, IDS_TITLE_QUOTATIONS_FWD_KSE))
@@ -86,10 +85,25 @@ BOOL CPlaceOrderForwardDlg::OnInitDialog()
     if (bOpen) {
         InitForm();
     } else {
-        m_nQuotesRequest = pApp != nullptr ? pApp->SendRequest(MSG_FQ, "") : 0;
+        m_bAwaitingQuotes = TRUE;
         EnableWindow(FALSE);
+        AskQuotes();
+        if (m_nQuotesRequest == 0)
+            ShowRefusal(IDS_ORDER_NOT_CONNECTED);      // asked again once the link is back
     }
     return TRUE;
+}
+
+void CPlaceOrderForwardDlg::AskQuotes()
+{
+    CZORVAT32App* pApp = CZORVAT32App::Get();
+    m_nQuotesRequest = pApp != nullptr && pApp->IsConnected() ? pApp->SendRequest(MSG_FQ, "") : 0;
+}
+
+void CPlaceOrderForwardDlg::OnTick()
+{
+    if (m_bAwaitingQuotes && m_nQuotesRequest == 0)
+        AskQuotes();
 }
 
 void CPlaceOrderForwardDlg::OnFQ(CServerMessage* pMsg)
@@ -106,6 +120,7 @@ void CPlaceOrderForwardDlg::OnEnd(CServerMessage*)
     if (!m_bReceivingQuotes)
         return;
     m_bReceivingQuotes = FALSE;
+    m_bAwaitingQuotes = FALSE;
     m_nQuotesRequest = 0;
     ReceiveRecords(FALSE, /*bBusy=*/FALSE);
     EnableWindow(TRUE);
@@ -162,6 +177,12 @@ BOOL CPlaceOrderForwardDlg::OnCommand(WPARAM wParam, LPARAM lParam)
                 m_strTyped = szText;
                 SendDlgItemMessage(IDC_TICKER, CB_SETCURSEL, static_cast<WPARAM>(nItem));
                 OnTickerChosen();       // a typed ticker is a chosen one
+            } else if (szText[0] != '\0' && SelectedTicker() != szText) {
+                // A text that names no stock chooses none: no order for a stock not shown.
+                SendDlgItemMessage(IDC_TICKER, CB_SETCURSEL, static_cast<WPARAM>(-1));
+                ::SetDlgItemTextA(m_hWnd, IDC_TICKER, szText);
+                SendDlgItemMessage(IDC_MAKERS, CB_RESETCONTENT);
+                OnMarketMakerChanged();
             }
             UpdateSubmitButton();
         }
@@ -241,6 +262,15 @@ void CPlaceOrderForwardDlg::FillTickers()
     OnTickerChosen();
 }
 
+CString CPlaceOrderForwardDlg::SelectedTicker() const
+{
+    const LRESULT nItem = ::SendDlgItemMessageA(m_hWnd, IDC_TICKER, CB_GETCURSEL, 0, 0);
+    char szItem[256] = "";
+    if (nItem != CB_ERR && ::SendDlgItemMessageA(m_hWnd, IDC_TICKER, CB_GETLBTEXTLEN, static_cast<WPARAM>(nItem), 0) < 255)
+        ::SendDlgItemMessageA(m_hWnd, IDC_TICKER, CB_GETLBTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(szItem));
+    return szItem;
+}
+
 long CPlaceOrderForwardDlg::GetChosenCode() const
 {
     const LRESULT nItem = ::SendDlgItemMessageA(m_hWnd, IDC_TICKER, CB_GETCURSEL, 0, 0);
@@ -308,7 +338,11 @@ void CPlaceOrderForwardDlg::OnMarketMakerChanged()
         CString strText;
         strText.Format("%.0f", dQuantity);
         SetText(IDC_QUANTITY, strText);
-        strText.Format("%.1f", pRow->GetDouble(TENOR_PRICE_FIRST + TENOR_STRIDE * nTenor));
+        // The maker's price as quoted, every decimal of it: a rounded one may cross his quote.
+        strText.Format("%.6f", pRow->GetDouble(TENOR_PRICE_FIRST + TENOR_STRIDE * nTenor));
+        strText.TrimRight('0');
+        if (strText.Right(1) == ".")
+            strText += "0";
         SetText(IDC_PRICE, strText);
     }
     UpdateSubmitButton();
@@ -341,7 +375,7 @@ ORDER_TICKET_SNAPSHOT CPlaceOrderForwardDlg::TakeSnapshot()
     const int nSide = GetSideIndex();
     shot.nSide = nSide >= 0 ? SIDE_CODES[nSide] : -1;
     const long nCode = GetChosenCode();
-    if (nCode >= 0)
+    if (nCode >= 0 && GetText(IDC_TICKER) == SelectedTicker())
         shot.strTicker.Format("%ld", nCode);
     shot.strDescription = m_strDescription;
     shot.strQuantity = static_cast<LPCSTR>(m_editQuantity.GetPlainText());

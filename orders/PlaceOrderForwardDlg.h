@@ -26,6 +26,8 @@ public:
     // "FQ": the form receives only its own reply, and initialises at that reply's end.
     void OnFQ(CServerMessage* pMsg) override;
     void OnEnd(CServerMessage* pMsg) override;
+    // Once a second: quotations the link could not ask for are asked again.
+    void OnTick() override;
 
 protected:
     BOOL OnInitDialog() override;
@@ -46,6 +48,8 @@ private:
     int GetSideIndex() const;
     int GetTenorIndex() const;
     long GetChosenCode() const;     // -1 when no ticker item is chosen
+    CString SelectedTicker() const; // the chosen item's text, "" when none
+    void AskQuotes();               // "FQ", while the link is up
     long GetQuoteSide() const;
 
     CEnhancedEdit m_editQuantity, m_editPrice;
@@ -53,5 +57,6 @@ private:
     CString m_strDescription;       // handed to the review
     long m_nQuotesRequest = 0;      // the "FQ" this form sent, 0 when none is awaited
     BOOL m_bReceivingQuotes = FALSE;
+    BOOL m_bAwaitingQuotes = FALSE;     // disabled until the quotations came
     int m_nInits = 0;
 };

@@ -92,10 +92,11 @@ BOOL CPlaceOrderKSEDlg::OnInitDialog()
     // The odd-lot board has one price and no validity: the fields it lacks are passed by.
     SetUpEdits({
         {&m_editQuantity, IDC_KSE_QUANTITY, COLTYPE_INT64, 0, 10},
-        {&m_editPrices[0], PRICE_IDS[0], COLTYPE_DOUBLE, -4, 256},
-        {&m_editPrices[1], PRICE_IDS[1], COLTYPE_DOUBLE, -4, 256},
-        {&m_editPrices[2], PRICE_IDS[2], COLTYPE_DOUBLE, -4, 256},
-        {&m_editPrices[3], PRICE_IDS[3], COLTYPE_DOUBLE, -4, 256},
+        // KSE prices take one decimal: what is typed is what the acknowledgement shows.
+        {&m_editPrices[0], PRICE_IDS[0], COLTYPE_DOUBLE, -1, 256},
+        {&m_editPrices[1], PRICE_IDS[1], COLTYPE_DOUBLE, -1, 256},
+        {&m_editPrices[2], PRICE_IDS[2], COLTYPE_DOUBLE, -1, 256},
+        {&m_editPrices[3], PRICE_IDS[3], COLTYPE_DOUBLE, -1, 256},
         {&m_editDays, IDC_KSE_DAYS, COLTYPE_INT32, 0, 4},
     });
     m_editQuantity.SetNoMinus(TRUE);
@@ -210,33 +211,37 @@ void CPlaceOrderKSEDlg::FillStockList(LPCSTR pszFilter)
 
 void CPlaceOrderKSEDlg::OnStockLeft()
 {
-    // A text typed exactly as an item chooses that item.
+    // A text typed exactly as an item chooses that item; any other text chooses none, so no
+    // stock but the one shown can be sent.
     const CString strText = GetText(IDC_KSE_STOCK);
-    if (!strText.IsEmpty()) {
+    if (!strText.IsEmpty() && strText != SelectedStockText()) {
         const LRESULT nItem = SendDlgItemMessage(IDC_KSE_STOCK, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                                  reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strText)));
-        if (nItem != CB_ERR)
-            SendDlgItemMessage(IDC_KSE_STOCK, CB_SETCURSEL, static_cast<WPARAM>(nItem));
+        SendDlgItemMessage(IDC_KSE_STOCK, CB_SETCURSEL, static_cast<WPARAM>(nItem));
+        if (nItem == CB_ERR)
+            ::SetDlgItemTextA(m_hWnd, IDC_KSE_STOCK, strText);
     }
     UpdateSubmitButton();
 }
 
+CString CPlaceOrderKSEDlg::SelectedStockText() const
+{
+    const LRESULT nItem = ::SendDlgItemMessageA(m_hWnd, IDC_KSE_STOCK, CB_GETCURSEL, 0, 0);
+    char szItem[256] = "";
+    if (nItem != CB_ERR && ::SendDlgItemMessageA(m_hWnd, IDC_KSE_STOCK, CB_GETLBTEXTLEN, static_cast<WPARAM>(nItem), 0) < 255)
+        ::SendDlgItemMessageA(m_hWnd, IDC_KSE_STOCK, CB_GETLBTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(szItem));
+    return szItem;
+}
+
 CString CPlaceOrderKSEDlg::GetStockNumber() const
 {
-    const CString strText = GetText(IDC_KSE_STOCK);
+    // The chosen item's stock, and only while the box shows it: a typed text is never sent.
     const LRESULT nItem = ::SendDlgItemMessageA(m_hWnd, IDC_KSE_STOCK, CB_GETCURSEL, 0, 0);
-    if (nItem != CB_ERR) {
-        char szItem[256] = "";
-        if (::SendDlgItemMessageA(m_hWnd, IDC_KSE_STOCK, CB_GETLBTEXTLEN, static_cast<WPARAM>(nItem), 0) < 255)
-            ::SendDlgItemMessageA(m_hWnd, IDC_KSE_STOCK, CB_GETLBTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(szItem));
-        if (strText == szItem) {
-            CString strId;
-            strId.Format("%ld", static_cast<long>(::SendDlgItemMessageA(m_hWnd, IDC_KSE_STOCK, CB_GETITEMDATA, static_cast<WPARAM>(nItem), 0)));
-            return strId;
-        }
-    }
-    const int nSeparator = strText.Find(" / ");
-    return nSeparator < 0 ? strText : strText.Left(nSeparator);
+    if (nItem == CB_ERR || GetText(IDC_KSE_STOCK) != SelectedStockText())
+        return CString();
+    CString strId;
+    strId.Format("%ld", static_cast<long>(::SendDlgItemMessageA(m_hWnd, IDC_KSE_STOCK, CB_GETITEMDATA, static_cast<WPARAM>(nItem), 0)));
+    return strId;
 }
 
 // ---- Choices ------------------------------------------------------------------------------

@@ -90,9 +90,10 @@ private:
     void ApplyGoodTillDate();
     int GetOrderType() const;
     int GetValidity() const;
-    // The stock chosen: the selected item's id when the box shows that item, else the typed
-    // text before " / ".
+    // The stock chosen: the selected item's id while the box shows that item, else "".
     CString GetStockNumber() const;
+    // The chosen item's text, "" when none is chosen.
+    CString SelectedStockText() const;
     CEnhancedEdit* FindEdit(int nId);
     BOOL HoldsValue(int nId);
 

@@ -119,8 +119,9 @@ void CSeparateModifyForm::Show(const OPEN_ORDER& order)
     SetOrder(order.nOrder, order.bChangeable);
     if (HasValidity()) {
         const COleDateTime today = GetOrderToday();
-        ShowGoodTill(ClampGoodTillDate(
-            today, order.goodTill.GetStatus() == COleDateTime::valid ? order.goodTill : GoodTillFromDays(today, 1), TRUE));
+        // The order's own date stays as it was loaded until the user picks another.
+        m_loadedGoodTill = order.goodTill;
+        ShowGoodTill(order.goodTill.GetStatus() == COleDateTime::valid ? order.goodTill : GoodTillFromDays(today, 1));
         if (order.nOrder == 0)
             SetText(IDC_SEPARATE_DAYS, "");
         ApplyValidity();
@@ -187,9 +188,8 @@ BOOL CSeparateModifyForm::OnCommand(WPARAM wParam, LPARAM lParam)
         return TRUE;
     case IDC_SEPARATE_CLEAR:
         if (nCode == BN_CLICKED)
-            for (int nField : {IDC_SEPARATE_QUANTITY, IDC_SEPARATE_FILLED, IDC_SEPARATE_OPEN, IDC_SEPARATE_STOP,
-                               IDC_SEPARATE_LIMIT, IDC_SEPARATE_SL_STOP, IDC_SEPARATE_SL_LIMIT, IDC_SEPARATE_DAYS})
-                SetText(nField, "");
+            ClearEditable({IDC_SEPARATE_QUANTITY, IDC_SEPARATE_FILLED, IDC_SEPARATE_OPEN, IDC_SEPARATE_STOP,
+                           IDC_SEPARATE_LIMIT, IDC_SEPARATE_SL_STOP, IDC_SEPARATE_SL_LIMIT, IDC_SEPARATE_DAYS});
         return TRUE;
     case IDC_SEPARATE_CLOSE:
         if (nCode == BN_CLICKED)
@@ -213,7 +213,8 @@ void CSeparateModifyForm::OnGoodTillChanged(NMHDR*, LRESULT* pResult)
 {
     COleDateTime picked;
     m_pickGoodTill.GetTime(picked);
-    ShowGoodTill(ClampGoodTillDate(GetOrderToday(), picked, TRUE));
+    const BOOL bLoaded = m_loadedGoodTill.GetStatus() == COleDateTime::valid && picked == m_loadedGoodTill;
+    ShowGoodTill(bLoaded ? picked : ClampGoodTillDate(GetOrderToday(), picked, TRUE));
     *pResult = 0;
 }
 

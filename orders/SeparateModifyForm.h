@@ -97,4 +97,5 @@ private:
     CString m_strSecurity;
     long m_nMarketCode = 0;
     COleDateTime m_goodTill;
+    COleDateTime m_loadedGoodTill;      // the order's date as loaded, invalid when it had none
 };

@@ -98,10 +98,9 @@ TEST_F(KseTickets, EachOrderIsCheckedReviewedSentAndAcknowledged)
              Click(h, IDC_KSE_VALIDITY_FIRST + 3);
              EnterText(h, IDC_KSE_DAYS, "5");
          },
-         // A sale carries no flag: the body runs to its last field empty.
-         {"", "", "1002", "10020", "1", "2", "107", "100", "2", "1125", "1100", "1", "3", "261211", "", ""},
-         {"", "", "1002", "10020", "1", "2", "107", "100", "2", "1125", "1100", "1", "3", "261211", "secret", "", "", "",
-          "", ""},
+         // A sale carries no flag: the body ends at its last field set.
+         {"", "", "1002", "10020", "1", "2", "107", "100", "2", "1125", "1100", "1", "3", "261211"},
+         {"", "", "1002", "10020", "1", "2", "107", "100", "2", "1125", "1100", "1", "3", "261211", "secret"},
          "accepted: account 10020, Sell 100 107 at 1100.0 Stop 1125.0 Limit Good till date 11/12/2026."},
         // A purchase starts with the flag the last one kept: set.
         {"odd-lot board, a limit purchase, the stock typed", IDD_FORM_ODD_LOT_TICKET,
@@ -202,7 +201,7 @@ TEST_F(KseTickets, RefusedOrdersSendNothing)
     const HWND hDlg = pForm->m_hWnd;
     Fill(hDlg, IDC_KSE_SIDE_BUY, "GHB / 101", "1000", IDC_KSE_TYPE_LIMIT, {{IDC_KSE_LIMIT, "842"}});
     for (const bool bLinkDown : {false, true}) {
-        SCOPED_TRACE(bLinkDown ? "the link down" : "a bar in the stock");
+        SCOPED_TRACE(bLinkDown ? "the link down" : "a typed text that is no stock");
         if (bLinkDown) {
             TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});     // the connection's loss is told
             server.Stop();
@@ -211,7 +210,7 @@ TEST_F(KseTickets, RefusedOrdersSendNothing)
         } else {
             SetDlgItemTextA(hDlg, IDC_KSE_STOCK, "10|1");
         }
-        const UINT nText = bLinkDown ? IDS_ORDER_NOT_CONNECTED : IDS_ORDER_BAD_TEXT;
+        const UINT nText = bLinkDown ? IDS_ORDER_NOT_CONNECTED : IDS_ORDER_NO_TICKER;
         const int nShown = pRun->CountInfoLines(nText);
         const size_t nChecks = Count("KV");
         NotifyControl(hDlg, IDC_ORDER_FORM_SUBMIT, BN_CLICKED);

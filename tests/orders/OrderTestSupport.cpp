@@ -137,6 +137,16 @@ std::string COrderSession::Lines(const std::string& strMnemonic) const
 
 void COrderSession::AskOptionSeries(HWND hTicket, const char* pszUnderlying)
 {
+    const size_t nBefore = Count("GO");
+    EnterText(hTicket, IDC_TICKET_UNDERLYING, pszUnderlying);
+    ASSERT_TRUE(PumpUntil([&] {
+        return Count("GO") == nBefore + 1 && SendDlgItemMessageA(hTicket, IDC_TICKET_EXPIRY, CB_GETCOUNT, 0, 0) > 0;
+    })) << Lines("GO");
+    PumpFor(100);
+}
+
+HWND COrderSession::AskChainSeries(const char* pszUnderlying)
+{
     App().OpenOptionChain(pszUnderlying);
     PumpPending();
     HWND hChain = nullptr;
@@ -144,12 +154,14 @@ void COrderSession::AskOptionSeries(HWND hTicket, const char* pszUnderlying)
         if (auto* pFrame = dynamic_cast<CFormMDIWnd*>(CWnd::FromHandlePermanent(h)))
             if (pFrame->GetTemplateId() == IDD_FORM_OPTION_CHAIN && pFrame->GetView() != nullptr)
                 hChain = pFrame->GetView()->m_hWnd;
-    ASSERT_NE(nullptr, hChain);
+    if (hChain == nullptr)
+        return nullptr;
     const size_t nBefore = Count("GO");
     SetDlgItemTextA(hChain, IDC_CHAIN_TICKER, pszUnderlying);
     SendMessageA(hChain, WM_COMMAND, MAKEWPARAM(IDC_CHAIN_REQUEST, BN_CLICKED), 0);
-    ASSERT_TRUE(PumpUntil([&] { return Count("GO") == nBefore + 2 && ControlText(hTicket, IDC_TICKET_UNDERLYING) == pszUnderlying; }));
-    PumpFor(100);
+    PumpUntil([&] { return Count("GO") == nBefore + 2; });
+    PumpFor(300);
+    return hChain;
 }
 
 void COrderStatusSession::RegisterMakers()

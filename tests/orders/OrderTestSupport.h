@@ -55,8 +55,10 @@ struct COrderSession : ::testing::Test
     size_t Count(const std::string& strMnemonic) const;
     // The server's log lines of one message type, for failure messages.
     std::string Lines(const std::string& strMnemonic) const;
-    // The chain form asks for the underlying's series; the ticket takes them.
+    // The underlying typed into the ticket and left: the ticket asks for its series and takes them.
     void AskOptionSeries(HWND hTicket, const char* pszUnderlying);
+    // The option chain form asks for the underlying's series; its window, null when none opened.
+    HWND AskChainSeries(const char* pszUnderlying);
 
 protected:
     // The makers the terminal registers at start: the order forms.

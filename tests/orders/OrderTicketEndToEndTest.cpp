@@ -115,13 +115,13 @@ const std::vector<TICKET_CASE>& Cases()
          nullptr, PANEL_OPTIONS | PANEL_EXTRA, BUY},
         {"us_pre_market", 33306, MARKET_HARBOR, TRUE, -1, {55045, 55046}, {55048}, {55053}, 55045, 0, "Pre-Market",
          PANEL_NONE, BUY},
-        {"kse_regular", 33049, MARKET_KSE, FALSE, 1, {55045, 55046}, {55048, 55051, 57553}, {55053, 55054, 55055},
+        {"kse_regular", 33049, MARKET_KSE, FALSE, 1, {55045, 55046}, {55048, 55051}, {55053, 55054, 55055},
          55045, 57549, nullptr, PANEL_NONE, BUY},
-        {"kse_regular_sell", 33050, MARKET_KSE, FALSE, 1, {55045, 55046}, {55048, 55051, 57553},
+        {"kse_regular_sell", 33050, MARKET_KSE, FALSE, 1, {55045, 55046}, {55048, 55051},
          {55053, 55054, 55055}, 55046, 57549, nullptr, PANEL_NONE, SELL},
         {"kse_forward", 33269, MARKET_KSE, FALSE, 3, {55045, 55046}, {57553}, {}, 55045, 57551, nullptr, PANEL_FORWARD,
          BUY},
-        {"kse_contract", 33273, MARKET_KSE, FALSE, 4, {55046}, {55048, 55051, 57553}, {55053, 55054, 55055}, 55046,
+        {"kse_contract", 33273, MARKET_KSE, FALSE, 4, {55046}, {55048, 55051}, {55053, 55054, 55055}, 55046,
          57552, nullptr, PANEL_CONTRACT, SELL},
     };
     return cases;

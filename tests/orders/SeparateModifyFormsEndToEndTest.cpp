@@ -138,9 +138,10 @@ TEST_F(SeparateModifySession, EachFormModifiesAndCancelsItsOrder)
         EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(hForm, IDC_SEPARATE_SIDE_BUY));
         EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(hForm, IDC_SEPARATE_SIDE_SELL));
         if (c.bDated) {
-            // Good till Saturday: Friday, nine days on; four days typed land on a Sunday: two.
-            EXPECT_EQ(COleDateTime(2026, 12, 18, 0, 0, 0), pForm->GetGoodTill());
-            EXPECT_EQ("9", ControlText(hForm, IDC_SEPARATE_DAYS));
+            // Good till Saturday, ten days on: the order's own date, as loaded; four days typed
+            // land on a Sunday: two.
+            EXPECT_EQ(COleDateTime(2026, 12, 19, 0, 0, 0), pForm->GetGoodTill());
+            EXPECT_EQ("10", ControlText(hForm, IDC_SEPARATE_DAYS));
             EnterText(hForm, IDC_SEPARATE_DAYS, "4");
             NotifyControl(hForm, IDC_SEPARATE_DAYS, EN_KILLFOCUS);
             EXPECT_EQ("2", ControlText(hForm, IDC_SEPARATE_DAYS));

@@ -1,0 +1,170 @@
+// Every request a form sends is answered on screen: while the server holds back the reply to an
+// order, the trader goes on using the same form (another Submit, a Submit refused at once, a
+// Cancel after a Modify, another contract action, another exercise), and the held reply still
+// reaches the information window when it comes.
+#include <string>
+#include <vector>
+
+#include "app/FormMDIWnd.h"
+#include "app/NorvMainFrame.h"
+#include "link/MessageTypes.h"
+#include "market/TableLinks.h"
+#include "orders/ForwardContractDetailDlg.h"
+#include "orders/ManualExerciseDlg.h"
+#include "orders/NewModifyOrderDlg.h"
+#include "orders/NewPlaceOrderDlg.h"
+#include "orders/OrderRequests.h"
+#include "orders/ReviewDialog.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/common/DialogSteps.h"
+#include "tests/orders/OrderTestSupport.h"
+
+namespace {
+using RepliesSession = COrderStatusSession;
+
+// The reply of that type held back for a second and a half.
+std::vector<std::string> Held(const char* pszType)
+{
+    return {"--rate", "0", "--scenario", std::string("delay=") + pszType + ":1.5"};
+}
+
+void AnswerReview(bool bOk)
+{
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [bOk](HWND h) {
+                       if (bOk)
+                           TypeText("secret");
+                       ClickControl(h, bOk ? IDOK : IDCANCEL);
+                   }}});
+}
+
+size_t Occurrences(const std::string& strText, const std::string& strPart)
+{
+    size_t n = 0;
+    for (size_t nAt = strText.find(strPart); nAt != std::string::npos; nAt = strText.find(strPart, nAt + 1))
+        ++n;
+    return n;
+}
+
+HWND ViewOf(CFormMDIWnd* pFrame)
+{
+    return pFrame != nullptr && pFrame->GetView() != nullptr ? pFrame->GetView()->m_hWnd : nullptr;
+}
+}  // namespace
+
+// The ticket: an order sent, a Submit refused for its empty quantity, a second order sent; both
+// orders are acknowledged, each once.
+TEST_F(RepliesSession, TicketTellsEveryOrderItSent)
+{
+    Start(false, Held("KR"));
+    CNewPlaceOrderDlg* pTicket = Command(33049);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    ChooseItem(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "101");
+    EnterText(hDlg, IDC_TICKET_QUANTITY, "1000");
+    EnterText(hDlg, IDC_TICKET_LIMIT, "842");
+    AnswerReview(true);
+    NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KR") == 1 && FinishedSteps(); }));
+
+    EnterText(hDlg, IDC_TICKET_QUANTITY, "");
+    NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+    EXPECT_EQ(1, pRun->CountInfoLines(IDS_ORDER_NO_QUANTITY));
+    EnterText(hDlg, IDC_TICKET_QUANTITY, "500");
+    AnswerReview(true);
+    NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KR") == 2 && FinishedSteps(); }));
+
+    EXPECT_TRUE(PumpUntil([&] { return !pTicket->GetPending().IsOrderPending(); }, 6000));
+    PumpFor(200);
+    const std::string strInfo = pRun->InfoText();
+    EXPECT_EQ(1u, Occurrences(strInfo, "Buy 1000 101 at 842")) << strInfo;
+    EXPECT_EQ(1u, Occurrences(strInfo, "Buy 500 101 at 842")) << strInfo;
+    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_TICKER)) << "cleared once nothing is under way";
+}
+
+// The modify form: a change sent, then a cancel of the same order; both are told, and the form
+// closes with the last reply.
+TEST_F(RepliesSession, ModifyFormTellsTheChangeAndTheCancel)
+{
+    Start(false, Held("KM"));
+    const std::string strOrder = Place(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 17, 51128);
+    ASSERT_FALSE(strOrder.empty()) << pRun->InfoText();
+    App().OpenModifyOrderKSE(atol(strOrder.c_str()));
+    PumpPending();
+    const HWND hForm = ViewOf(App().GetModifyOrderForm());
+    ASSERT_NE(nullptr, hForm);
+    EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
+    AnswerReview(true);
+    NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KM") == 1 && FinishedSteps(); })) << Lines("KW");
+    AnswerReview(true);
+    NotifyControl(hForm, IDC_MODIFY_CANCEL, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KC") == 1 && FinishedSteps(); }));
+
+    ASSERT_TRUE(PumpUntil([&] { return App().GetModifyOrderForm() == nullptr; }, 6000)) << pRun->InfoText();
+    const std::string strInfo = pRun->InfoText();
+    EXPECT_EQ(1u, Occurrences(strInfo, " changed: account 10020, Buy 150 101")) << strInfo;
+}
+
+// The contract's details: a close taken, then another close previewed and left; the first is
+// told. The exercise: one confirmed, then another asked and left; the first is told.
+TEST_F(RepliesSession, ContractAndExerciseFormsTellWhatTheyTook)
+{
+    const struct
+    {
+        const char* pszHeld;
+        const char* pszCheck;           // the request that asks first
+        const char* pszAction;          // the request that takes the action
+        const char* pszDone;            // in the information window once it is taken (null: the
+        UINT nDone;                     // text of that id)
+    } cases[] = {
+        {"KI", "KL", "KI", nullptr, 56807},
+        {"XO", "XO", "XO", "ALPNLI", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszHeld);
+        Start(false, Held(c.pszHeld));
+        const std::string strBefore = pRun->InfoText();
+        const std::string strDone = c.pszDone != nullptr ? c.pszDone : static_cast<LPCSTR>(LoadMarketText(c.nDone));
+        ASSERT_NE("", strDone);
+        HWND hForm = nullptr;
+        int nButton = 0;
+        size_t nTaken = 0;              // the requests of the action's type once it is taken
+        if (std::string(c.pszHeld) == "KI") {
+            App().OpenForwardContractDetail(1002, 10020, COleDateTime(2026, 11, 30, 0, 0, 0), "1", 31);
+            hForm = ViewOf(App().GetForwardContractForm());
+            ASSERT_TRUE(PumpUntil([&] { return ControlText(hForm, IDC_CONTRACT_ID) == "1"; }, 6000));
+            SetDlgItemTextA(hForm, IDC_CONTRACT_PRICE, "612.5");
+            nButton = IDC_CONTRACT_ACTION_2;
+            nTaken = 1;
+            AnswerReview(true);
+        } else {
+            SendMessageA(App().GetMainFrame()->m_hWnd, WM_COMMAND, 33335, 0);
+            PumpPending();
+            hForm = ViewOf(App().GetManualExerciseForm());
+            ASSERT_NE(nullptr, hForm);
+            SetDlgItemTextA(hForm, IDC_EXERCISE_SYMBOL, "ALPNLI");
+            SetDlgItemTextA(hForm, IDC_EXERCISE_MARKET, GetGlobals()->GetMarketName(16));
+            SetDlgItemTextA(hForm, IDC_EXERCISE_CONTRACTS, "1");
+            nButton = IDC_EXERCISE_SEND;
+            nTaken = 2;
+            RunDialogSteps({{6726, [](HWND h) { ClickControl(h, IDOK); }}});
+        }
+        NotifyControl(hForm, nButton, BN_CLICKED);
+        ASSERT_TRUE(PumpUntil([&] { return Count(c.pszAction) == nTaken && FinishedSteps(); }, 6000)) << Lines(c.pszAction);
+        // Asked again while the first is under way; whatever the answer, it is left.
+        const size_t nChecks = Count(c.pszCheck);
+        if (std::string(c.pszHeld) == "KI")
+            AnswerReview(false);
+        else
+            RunDialogSteps({{6726, [](HWND h) { ClickControl(h, IDCANCEL); }}});
+        NotifyControl(hForm, nButton, BN_CLICKED);
+        ASSERT_TRUE(PumpUntil([&] { return Count(c.pszCheck) == nChecks + 1; }));
+        PumpUntil([&] { return Occurrences(pRun->InfoText().substr(strBefore.size()), strDone) > 0; }, 5000);
+        PumpFor(300);
+        ClearDialogSteps();
+        EXPECT_EQ(1u, Occurrences(pRun->InfoText().substr(strBefore.size()), strDone)) << pRun->InfoText();
+        TearDown();
+    }
+}

@@ -1,0 +1,277 @@
+// The order ticket sends what the trader typed and chose, nothing the form put there behind his
+// back: the ticker is looked up once per text, a typed price survives every lookup, option series
+// come only from the ticket's own request, no order leaves without a market, and every body
+// ends where its fields do.
+#include <string>
+#include <vector>
+
+#include "app/FormMDIWnd.h"
+#include "market/TableLinks.h"
+#include "link/MessageTypes.h"
+#include "orders/NewModifyOrderDlg.h"
+#include "orders/NewPlaceOrderDlg.h"
+#include "orders/PlaceOrderDlg.h"
+#include "orders/PlaceOrderForwardDlg.h"
+#include "orders/PlaceOrderKSEDlg.h"
+#include "orders/PlaceOrderOddLotKSEDlg.h"
+#include "orders/OrderRequests.h"
+#include "orders/ReviewDialog.h"
+#include "platform/win/user/TestAnswers.h"
+#include "refdata/ZorvatGlobals.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/common/DialogSteps.h"
+#include "tests/orders/OrderTestSupport.h"
+
+namespace {
+using TicketSession = COrderSession;
+using ModifyKeepsSession = COrderStatusSession;
+
+void LeaveTicker(HWND hDlg)
+{
+    NotifyControl(hDlg, IDC_TICKET_TICKER, CBN_KILLFOCUS);
+}
+}  // namespace
+
+// A US ticker with a quotation row puts its last price in the limit; the trader types his own,
+// and leaving the box again, or choosing another ticker, keeps it. A ticker without a row is asked
+// of the server once, however often the box is left.
+TEST_F(TicketSession, TickerIsLookedUpOncePerTextAndTypedPricesStay)
+{
+    Start(false);
+    CNewPlaceOrderDlg* pTicket = Command(33100);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "ALPN");
+    LeaveTicker(hDlg);
+    ASSERT_NE("", ControlText(hDlg, IDC_TICKET_LIMIT)) << "the last price";
+    ChooseItem(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55046)));
+    EnterText(hDlg, IDC_TICKET_QUANTITY, "100");
+    EnterText(hDlg, IDC_TICKET_LIMIT, "10.5");
+    const std::string strSide = ControlText(hDlg, IDC_TICKET_SIDE), strLimit = ControlText(hDlg, IDC_TICKET_LIMIT);
+    ASSERT_EQ(std::string(LoadMarketText(55046)), strSide);
+    LeaveTicker(hDlg);
+    EXPECT_EQ(strLimit, ControlText(hDlg, IDC_TICKET_LIMIT));
+
+    // Another market's symbol: asked once, told once.
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "GHB");
+    for (int i = 0; i < 3; ++i)
+        LeaveTicker(hDlg);
+    ASSERT_TRUE(PumpUntil([&] { return pRun->InfoText().find("another market") != std::string::npos; }));
+    PumpFor(300);
+    EXPECT_EQ(1u, Count("RN"));
+    const std::string strInfo = pRun->InfoText();
+    EXPECT_EQ(strInfo.find("another market"), strInfo.rfind("another market")) << strInfo;
+
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "SLVT");
+    LeaveTicker(hDlg);
+    EXPECT_EQ("Silvertide Biotech", ControlText(hDlg, IDC_TICKET_DESCRIPTION));
+    EXPECT_EQ(strSide, ControlText(hDlg, IDC_TICKET_SIDE));
+    EXPECT_EQ(strLimit, ControlText(hDlg, IDC_TICKET_LIMIT));
+    NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);     // refused: the trader holds none
+    ASSERT_TRUE(PumpUntil([&] { return Count("OV") == 1; }));
+    const std::vector<std::string> check = BodyOf(Requests({"OV"}).back());
+    ASSERT_GT(check.size(), 6u);
+    EXPECT_EQ("2", check[2]);
+    EXPECT_EQ("SLVT", check[3]);
+    EXPECT_EQ("10.5", check[6]);
+}
+
+// After Reset the trader completes the form again but chooses no market: Submit stays disabled,
+// and a click on it sends nothing.
+TEST_F(TicketSession, NoMarketNoOrder)
+{
+    Start(false);
+    CNewPlaceOrderDlg* pTicket = Command(33100);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    const auto fill = [&] {
+        ChooseItem(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
+        ChooseItem(hDlg, IDC_TICKET_TYPE, static_cast<LPCSTR>(LoadMarketText(55051)));
+        ChooseItem(hDlg, IDC_TICKET_VALIDITY, static_cast<LPCSTR>(LoadMarketText(55053)));
+        SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "ALPN");
+        LeaveTicker(hDlg);
+        EnterText(hDlg, IDC_TICKET_QUANTITY, "100");
+    };
+    ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
+    fill();
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)));
+    NotifyControl(hDlg, IDC_TICKET_RESET, BN_CLICKED);
+    fill();
+    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_MARKET));
+    EXPECT_EQ("ALPN", ControlText(hDlg, IDC_TICKET_TICKER));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)));
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});    // were one to open
+    NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+    PumpFor(300);
+    ClearDialogSteps();
+    EXPECT_EQ(0u, Requests({"OV", "KV", "KU", "KJ"}).size());
+}
+
+// The KSE tickets: a price typed with two decimals takes one, and the check carries that price; on the odd-lot board a typed text that is no item of the
+// stock list chooses nothing, so Submit is disabled and nothing is sent until a stock is chosen.
+TEST_F(TicketSession, KseTicketsSendTheStockAndPriceShown)
+{
+    Start(false);
+    static CFormMDIWnd* s_pFrames[2];
+    const auto open = [this](UINT nForm, CFormMDIWnd** ppSlot) {
+        *ppSlot = nullptr;
+        App().OpenFormWindow(ppSlot, nForm);
+        PumpPending();
+        return *ppSlot != nullptr ? (*ppSlot)->GetView()->m_hWnd : nullptr;
+    };
+    const HWND hRegular = open(IDD_FORM_KSE_TICKET, &s_pFrames[0]);
+    ASSERT_NE(nullptr, hRegular);
+    ClickControl(hRegular, IDC_KSE_SIDE_BUY);
+    PumpPending();
+    ChooseItem(hRegular, IDC_KSE_STOCK, "GHB / 101");
+    EnterText(hRegular, IDC_KSE_QUANTITY, "1000");
+    ::SetFocus(GetDlgItem(hRegular, IDC_KSE_LIMIT));
+    PumpPending();
+    ASSERT_EQ(IDC_KSE_LIMIT, FocusedControl(hRegular));
+    TypeText("842.25");
+    PumpPending();
+    NotifyControl(hRegular, IDC_KSE_LIMIT, EN_KILLFOCUS);
+    EXPECT_EQ("842.2", ControlText(hRegular, IDC_KSE_LIMIT));
+    NotifyControl(hRegular, IDC_ORDER_FORM_SUBMIT, BN_CLICKED);     // off the board's ticks: refused
+    ASSERT_TRUE(PumpUntil([&] { return Count("KV") == 1; }));
+    EXPECT_EQ("842.2", BodyOf(Requests({"KV"}).back()).at(9));
+
+    const HWND hOddLot = open(IDD_FORM_ODD_LOT_TICKET, &s_pFrames[1]);
+    ASSERT_NE(nullptr, hOddLot);
+    ClickControl(hOddLot, IDC_KSE_SIDE_BUY);
+    ClickControl(hOddLot, IDC_KSE_TYPE_MARKET);
+    PumpPending();
+    ChooseItem(hOddLot, IDC_KSE_STOCK, "GHB / 101");
+    EnterText(hOddLot, IDC_KSE_QUANTITY, "10");
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(hOddLot, IDC_ORDER_FORM_SUBMIT)));
+    SetDlgItemTextA(hOddLot, IDC_KSE_STOCK, "107");
+    NotifyControl(hOddLot, IDC_KSE_STOCK, CBN_KILLFOCUS);
+    EXPECT_EQ("107", ControlText(hOddLot, IDC_KSE_STOCK));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hOddLot, IDC_ORDER_FORM_SUBMIT)));
+    const size_t nChecks = Count("KV");
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});    // were one to open
+    NotifyControl(hOddLot, IDC_ORDER_FORM_SUBMIT, BN_CLICKED);
+    PumpFor(300);
+    ClearDialogSteps();
+    EXPECT_EQ(nChecks, Count("KV"));
+    ChooseItem(hOddLot, IDC_KSE_STOCK, "GHB / 101");
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
+    NotifyControl(hOddLot, IDC_ORDER_FORM_SUBMIT, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KV") == nChecks + 1 && FinishedSteps(); }));
+    EXPECT_EQ("101", BodyOf(Requests({"KV"}).back()).at(6));
+}
+
+// The modify form: an order good till a date beyond the form's own range keeps that date when
+// only its quantity changes; Clear empties what the user may type, and Cancel order still goes.
+TEST_F(ModifyKeepsSession, ModifyKeepsTheOrdersDateAndClearKeepsCancel)
+{
+    StartTrader(false);
+    const std::string strOrder = Place(MSG_KR, "||1002|10020|1|1|101|100|0|800||1|176|270601|secret", 17, 51128);
+    ASSERT_FALSE(strOrder.empty()) << pRun->InfoText();
+    App().OpenModifyOrderKSE(atol(strOrder.c_str()));
+    PumpPending();
+    CFormMDIWnd* pFrame = App().GetModifyOrderForm();
+    const HWND hForm = pFrame != nullptr && pFrame->GetView() != nullptr ? pFrame->GetView()->m_hWnd : nullptr;
+    ASSERT_NE(nullptr, hForm);
+    EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
+    NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KW") == 1 && FinishedSteps(); })) << pRun->InfoText();
+    const std::vector<std::string> preview = BodyOf(Requests({"KW"}).back());
+    ASSERT_GT(preview.size(), 12u);
+    EXPECT_EQ("150", preview[6]);
+    EXPECT_EQ("270601", preview[12]);
+
+    const std::string strOpen = ControlText(hForm, IDC_MODIFY_OPEN);
+    NotifyControl(hForm, IDC_MODIFY_CLEAR, BN_CLICKED);
+    EXPECT_EQ("", ControlText(hForm, IDC_MODIFY_QUANTITY));
+    EXPECT_EQ("", ControlText(hForm, IDC_MODIFY_LIMIT));
+    EXPECT_EQ(strOpen, ControlText(hForm, IDC_MODIFY_OPEN)) << "read-only: not the user's to clear";
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+                       TypeText("secret");
+                       ClickControl(h, IDOK);
+                   }}});
+    NotifyControl(hForm, IDC_MODIFY_CANCEL, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KC") == 1 && App().GetModifyOrderForm() == nullptr; })) << pRun->InfoText();
+    EXPECT_EQ(strOrder, BodyOf(Requests({"KC"}).back()).at(4));
+}
+
+// The forward ticket: a ticker text that names no stock chooses none, so nothing goes for the
+// stock chosen before; opened while the link is down, it says why it waits.
+TEST_F(TicketSession, ForwardTicketSendsOnlyTheStockShown)
+{
+    enum { IDC_FWD_BUY = 5720, IDC_FWD_TICKER = 5722, IDC_FWD_QUANTITY = 5723, IDC_FWD_PRICE = 5800 };
+    for (const bool bLinkDown : {true, false}) {
+        SCOPED_TRACE(bLinkDown ? "link down" : "link up");
+        Start(false);
+        if (bLinkDown) {
+            TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});     // the connection's loss is told
+            server.Stop();
+            ASSERT_TRUE(PumpUntil([&] { return !App().IsConnected(); }));
+            // The forward quotations closed: the ticket must ask for them.
+            IDataTable* pQuotes = App().FindTable(52121);
+            App().RemoveTable(&pQuotes);
+        }
+        static CFormMDIWnd* s_pFrame;
+        s_pFrame = nullptr;
+        App().OpenFormWindow(&s_pFrame, IDD_FORM_FORWARD_ORDER);
+        PumpPending();
+        ASSERT_NE(nullptr, s_pFrame);
+        const HWND hDlg = s_pFrame->GetView()->m_hWnd;
+        if (bLinkDown) {
+            EXPECT_FALSE(IsWindowEnabled(hDlg));
+            EXPECT_EQ(1, pRun->CountInfoLines(IDS_ORDER_NOT_CONNECTED)) << pRun->InfoText();
+            TearDown();
+            continue;
+        }
+        ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(hDlg) != FALSE; })) << "the quotations came";
+        CheckRadioButton(hDlg, IDC_FWD_BUY, 5721, IDC_FWD_BUY);
+        NotifyControl(hDlg, IDC_FWD_BUY, BN_CLICKED);
+        ChooseItem(hDlg, IDC_FWD_TICKER, ControlText(hDlg, IDC_FWD_TICKER));
+        EnterText(hDlg, IDC_FWD_QUANTITY, "100");
+        EnterText(hDlg, IDC_FWD_PRICE, "850");
+        ASSERT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_ORDER_FORM_SUBMIT)));
+        SetDlgItemTextA(hDlg, IDC_FWD_TICKER, "ZZZ");
+        NotifyControl(hDlg, IDC_FWD_TICKER, CBN_KILLFOCUS);
+        EXPECT_EQ("ZZZ", ControlText(hDlg, IDC_FWD_TICKER));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_ORDER_FORM_SUBMIT)));
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});    // were one to open
+        NotifyControl(hDlg, IDC_ORDER_FORM_SUBMIT, BN_CLICKED);
+        PumpFor(300);
+        ClearDialogSteps();
+        EXPECT_EQ(0u, Count("KU"));
+        TearDown();
+    }
+}
+
+// Both tickets take the option series they asked for, and only those: the option chain's
+// series of another underlying leave the ticket's series, and the order sent, as they were.
+TEST_F(TicketSession, TicketsTakeOnlyTheOptionSeriesTheyAskedFor)
+{
+    Start(false);
+    static CFormMDIWnd* s_pUsFrame;
+    s_pUsFrame = nullptr;
+    CNewPlaceOrderDlg* pTicket = Command(33100);
+    ASSERT_NE(nullptr, pTicket);
+    ChooseItem(pTicket->m_hWnd, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(16)));
+    App().OpenFormWindow(&s_pUsFrame, IDD_FORM_US_ORDER);
+    PumpPending();
+    ASSERT_NE(nullptr, s_pUsFrame);
+    const HWND tickets[] = {pTicket->m_hWnd, s_pUsFrame->GetView()->m_hWnd};
+    for (HWND hTicket : tickets)
+        AskOptionSeries(hTicket, "CDRX");
+    std::vector<std::string> shown;
+    const auto boxes = [](HWND hTicket) {
+        std::string strShown = ControlText(hTicket, IDC_TICKET_UNDERLYING) + "|" + ControlText(hTicket, IDC_TICKET_EXPIRY) +
+                               "|" + ControlText(hTicket, IDC_TICKET_STRIKE) + "|";
+        strShown += std::to_string(SendDlgItemMessageA(hTicket, IDC_TICKET_EXPIRY, CB_GETCOUNT, 0, 0));
+        return strShown;
+    };
+    for (HWND hTicket : tickets)
+        shown.push_back(boxes(hTicket));
+    EXPECT_EQ("CDRX|", shown[0].substr(0, 5));
+    ASSERT_NE(nullptr, AskChainSeries("ALPN"));
+    for (size_t i = 0; i < std::size(tickets); ++i)
+        EXPECT_EQ(shown[i], boxes(tickets[i])) << i;
+}
