@@ -250,6 +250,11 @@ void CNewPlaceOrderDlg::OnMarketChanged()
     const CString strName = GetBoxText(IDC_TICKET_MARKET);
     if (strName == m_strMarket)
         return;
+    // The old market's prices, given or typed, are no prices here: fils are no dollars.
+    for (int nId : {IDC_TICKET_LIMIT, IDC_TICKET_STOP})
+        SetText(nId, "");
+    m_strLimitApplied.Empty();
+    m_strStopApplied.Empty();
     if (strName.IsEmpty()) {
         m_strMarket.Empty();
         UpdateMarketChoices(MarketDetail());

@@ -216,12 +216,20 @@ TEST_F(OrderRoadSession, EachRoadIsCheckedReviewedSentAndAcknowledged)
         CNewPlaceOrderDlg* pTicket = OpenRoad(*this, road);
         ASSERT_NE(nullptr, pTicket);
         const size_t nChecks = Count(road.pszCheck);
+        std::vector<std::string> kept;
+        for (int nId : {IDC_TICKET_MARKET, IDC_TICKET_TYPE, IDC_TICKET_VALIDITY})
+            kept.push_back(ControlText(pTicket->m_hWnd, nId));
         ASSERT_TRUE(SubmitConfirmed(*this, pTicket, road)) << pRun->InfoText();
         EXPECT_EQ(nChecks + 1, Count(road.pszCheck));
         EXPECT_EQ(road.check, BodyOf(Requests({road.pszCheck}).back()));
         EXPECT_EQ(road.order, BodyOf(Requests({road.pszOrder}).back()));
         EXPECT_NE(std::string::npos, pRun->InfoText().find(std::string(road.pszAcknowledged) + "\n")) << pRun->InfoText();
-        EXPECT_EQ("", ControlText(pTicket->m_hWnd, IDC_TICKET_TICKER)) << "cleared for the next order";
+        for (int nId : {IDC_TICKET_TICKER, IDC_TICKET_QUANTITY, IDC_TICKET_DESCRIPTION, IDC_TICKET_STOP, IDC_TICKET_LIMIT})
+            EXPECT_EQ("", ControlText(pTicket->m_hWnd, nId)) << "cleared for the next order: control " << nId;
+        std::vector<std::string> after;
+        for (int nId : {IDC_TICKET_MARKET, IDC_TICKET_TYPE, IDC_TICKET_VALIDITY})
+            after.push_back(ControlText(pTicket->m_hWnd, nId));
+        EXPECT_EQ(kept, after) << "market, type and validity stay for the next order";
         EXPECT_EQ(std::string(road.pszOrder) == "KA",
                   SendDlgItemMessageA(pTicket->m_hWnd, IDC_TICKET_SIDE, CB_GETCURSEL, 0, 0) != CB_ERR) << "the side kept after a forward order only";
     }
