@@ -256,8 +256,10 @@ void CNorvInfoTable::CloseWindow(CTableMDIWnd* pWindow)
 
 void CNorvInfoTable::BringWindowToTop()
 {
+    // The window is never hidden (closing minimises it): one a workspace without its place left
+    // hidden shows here, without taking the activation.
     if (CTableMDIWnd* pMain = GetMainWindow())
-        ::SetWindowPos(pMain->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+        ::SetWindowPos(pMain->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 BOOL CNorvInfoTable::IsWindowOpen() const

@@ -97,6 +97,8 @@ TEST_F(SessionFixture, ConnectsLogsInThroughTheDialogAndLoadsOnce)
     EXPECT_NE(std::string::npos, FrameTitle(app).find("[1001 / demo01 / Demo User]")) << FrameTitle(app);
     PumpFor(300);
     EXPECT_EQ(1, run.CountInfoLines(IDS_INITIAL_LOAD_DONE)) << run.InfoText();
+    EXPECT_TRUE(app.GetInfoTable()->GetDataTable()->GetMainWindow()->IsWindowVisible())
+        << "a first login's workspace has no place for the information window: it shows all the same";
     EXPECT_EQ(app.GetInfoTable()->GetLineCount(),
               app.GetInfoTable()->GetDataTable()->GetTable()->GetView(0)->GetRowCount())
         << "the window shows each line once";
