@@ -103,11 +103,14 @@ void CheckMnemonics(const std::string& strWhere, const std::vector<TBMENUTEMPLAT
 
 }  // namespace
 
-TEST(MainMenu, EveryCommandThatOpensSomethingIsReachedInBothLanguages)
+// Every command that opens something is reached; every menu underlines each letter once.
+TEST(MainMenu, BothLanguagesReachEveryCommandAndUnderlineEachLetterOnce)
 {
     for (int nFile : {0, 1}) {
         SCOPED_TRACE(s_pszFiles[nFile]);
         const TbResourceTemplates& templates = Templates(nFile);
+        for (const auto& [strName, items] : templates.menus)
+            CheckMnemonics("menu " + strName, items);
         ASSERT_TRUE(templates.menus.count("#280") && templates.toolbars.count("#280") &&
                     templates.accelerators.count("#280"));
         std::set<UINT> reached;
@@ -122,30 +125,17 @@ TEST(MainMenu, EveryCommandThatOpensSomethingIsReachedInBothLanguages)
             if (!CZORVAT32App::GetCommandRule(nId, nullptr, &bHandled) || !bHandled)
                 continue;
             ++nCommands;
-            if (!Unreached(nId)) {
-                EXPECT_TRUE(reached.count(nId)) << "nothing reaches command " << nId;
-            }
+            EXPECT_TRUE(Unreached(nId) || reached.count(nId)) << "nothing reaches command " << nId;
         }
         EXPECT_GT(nCommands, 100);
-        // The frame's own: the program's end in the File menu, the help in its menu and on F1.
+        // The program's end in the File menu, the help in its menu (F1 is pressed in the session test).
         const auto& bar = templates.menus.at("#280");
         std::set<UINT> file, help;
         CollectCommands(bar.front().popup, file);
         CollectCommands(bar.back().popup, help);
         EXPECT_TRUE(file.count(ID_APP_EXIT));
         EXPECT_TRUE(help.count(ID_HELP));
-        bool bF1 = false;
-        for (const ACCEL& accel : templates.accelerators.at("#280"))
-            bF1 |= accel.key == VK_F1 && accel.cmd == ID_HELP && (accel.fVirt & (FCONTROL | FSHIFT | FALT)) == 0;
-        EXPECT_TRUE(bF1) << "F1 opens the help";
     }
-}
-
-TEST(MainMenu, EveryMenuOfBothLanguagesUnderlinesEachLetterOnce)
-{
-    for (int nFile : {0, 1})
-        for (const auto& [strName, items] : Templates(nFile).menus)
-            CheckMnemonics(std::string(s_pszFiles[nFile]) + " menu " + strName, items);
 }
 
 namespace {
@@ -313,12 +303,9 @@ TEST(MainMenuSession, EveryUserFindsEachMenuFilledAndRunsEveryItemItEnables)
                 const std::string strShot = std::string(TB_BINARY_DIR "/screenshots/main_menu_") + user.pszUser + "_" +
                                             std::to_string(i) + (user.bArabic ? "_ar" : "_en") + ".png";
                 EXPECT_GE(ShootMenuWhile(pFrame->m_hWnd, strShot, [&] {
-                              TrackPopupMenu(hPopup, user.bArabic ? TPM_LAYOUTRTL | TPM_RIGHTALIGN : 0,
-                                             user.bArabic ? rc.right - 40 : rc.left + 40, rc.top + 40, 0, pFrame->m_hWnd,
-                                             nullptr);
-                          }),
-                          1)
-                    << szTitle;
+                    TrackPopupMenu(hPopup, user.bArabic ? TPM_LAYOUTRTL | TPM_RIGHTALIGN : 0,
+                                   user.bArabic ? rc.right - 40 : rc.left + 40, rc.top + 40, 0, pFrame->m_hWnd, nullptr);
+                }), 1) << szTitle;
             }
         }
         // Each enabled item as the user chooses it; what it opened is closed again.

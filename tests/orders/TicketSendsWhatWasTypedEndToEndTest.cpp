@@ -14,7 +14,6 @@
 #include "orders/PlaceOrderForwardDlg.h"
 #include "orders/PlaceOrderKSEDlg.h"
 #include "orders/PlaceOrderOddLotKSEDlg.h"
-#include "orders/OrderRequests.h"
 #include "orders/ReviewDialog.h"
 #include "platform/win/user/TestAnswers.h"
 #include "refdata/ZorvatGlobals.h"
@@ -71,10 +70,9 @@ TEST_F(TicketSession, TickerIsLookedUpOncePerTextAndTypedPricesStay)
     NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);     // refused: the trader holds none
     ASSERT_TRUE(PumpUntil([&] { return Count("OV") == 1; }));
     const std::vector<std::string> check = BodyOf(Requests({"OV"}).back());
-    ASSERT_GT(check.size(), 6u);
-    EXPECT_EQ("2", check[2]);
-    EXPECT_EQ("SLVT", check[3]);
-    EXPECT_EQ("10.5", check[6]);
+    EXPECT_EQ("2", check.at(2));
+    EXPECT_EQ("SLVT", check.at(3));
+    EXPECT_EQ("10.5", check.at(6));
 }
 
 // After Reset the trader completes the form again but chooses no market: Submit stays disabled,
@@ -179,9 +177,8 @@ TEST_F(ModifyKeepsSession, ModifyKeepsTheOrdersDateAndClearKeepsCancel)
     NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
     ASSERT_TRUE(PumpUntil([&] { return Count("KW") == 1 && FinishedSteps(); })) << pRun->InfoText();
     const std::vector<std::string> preview = BodyOf(Requests({"KW"}).back());
-    ASSERT_GT(preview.size(), 12u);
-    EXPECT_EQ("150", preview[6]);
-    EXPECT_EQ("270601", preview[12]);
+    EXPECT_EQ("150", preview.at(6));
+    EXPECT_EQ("270601", preview.at(12));
 
     const std::string strOpen = ControlText(hForm, IDC_MODIFY_OPEN);
     NotifyControl(hForm, IDC_MODIFY_CLEAR, BN_CLICKED);
@@ -261,15 +258,11 @@ TEST_F(TicketSession, TicketsTakeOnlyTheOptionSeriesTheyAskedFor)
     const HWND tickets[] = {pTicket->m_hWnd, s_pUsFrame->GetView()->m_hWnd};
     for (HWND hTicket : tickets)
         AskOptionSeries(hTicket, "CDRX");
-    std::vector<std::string> shown;
-    const auto boxes = [](HWND hTicket) {
-        std::string strShown = ControlText(hTicket, IDC_TICKET_UNDERLYING) + "|" + ControlText(hTicket, IDC_TICKET_EXPIRY) +
-                               "|" + ControlText(hTicket, IDC_TICKET_STRIKE) + "|";
-        strShown += std::to_string(SendDlgItemMessageA(hTicket, IDC_TICKET_EXPIRY, CB_GETCOUNT, 0, 0));
-        return strShown;
+    const auto boxes = [](HWND h) {
+        return ControlText(h, IDC_TICKET_UNDERLYING) + "|" + ControlText(h, IDC_TICKET_EXPIRY) + "|" +
+               ControlText(h, IDC_TICKET_STRIKE) + "|" + std::to_string(SendDlgItemMessageA(h, IDC_TICKET_EXPIRY, CB_GETCOUNT, 0, 0));
     };
-    for (HWND hTicket : tickets)
-        shown.push_back(boxes(hTicket));
+    const std::string shown[] = {boxes(tickets[0]), boxes(tickets[1])};
     EXPECT_EQ("CDRX|", shown[0].substr(0, 5));
     ASSERT_NE(nullptr, AskChainSeries("ALPN"));
     for (size_t i = 0; i < std::size(tickets); ++i)
