@@ -248,12 +248,18 @@ void COrderFormBase::ShowControl(int nId, BOOL bShow)
 
 CString COrderFormBase::GetBoxText(int nId) const
 {
+    const CString strItem = SelectedItemText(nId);
+    return strItem.IsEmpty() ? GetText(nId) : strItem;
+}
+
+CString COrderFormBase::SelectedItemText(int nId) const
+{
     const HWND hBox = ::GetDlgItem(m_hWnd, nId);
     const LRESULT nItem = ::SendMessageA(hBox, CB_GETCURSEL, 0, 0);
     char szText[512] = "";
     const LRESULT nLength = nItem == CB_ERR ? 0 : ::SendMessageA(hBox, CB_GETLBTEXTLEN, static_cast<WPARAM>(nItem), 0);
     if (nLength <= 0 || nLength >= static_cast<LRESULT>(sizeof szText))
-        return GetText(nId);
+        return CString();
     ::SendMessageA(hBox, CB_GETLBTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(szText));
     return szText;
 }

@@ -93,6 +93,8 @@ protected:
     void ClearEditable(std::initializer_list<int> fields);
     // The selected item's text, else the box's text.
     CString GetBoxText(int nId) const;
+    // The selected item's text alone, "" when no item is selected.
+    CString SelectedItemText(int nId) const;
     // Selects the item of exactly that text (!bExact: the first one starting with it); -1 when
     // there is none, the selection then as it was.
     int SelectBoxText(int nId, LPCSTR pszText, BOOL bExact = TRUE);

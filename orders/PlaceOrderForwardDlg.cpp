@@ -177,7 +177,7 @@ BOOL CPlaceOrderForwardDlg::OnCommand(WPARAM wParam, LPARAM lParam)
                 m_strTyped = szText;
                 SendDlgItemMessage(IDC_TICKER, CB_SETCURSEL, static_cast<WPARAM>(nItem));
                 OnTickerChosen();       // a typed ticker is a chosen one
-            } else if (szText[0] != '\0' && SelectedTicker() != szText) {
+            } else if (szText[0] != '\0' && SelectedItemText(IDC_TICKER) != szText) {
                 // A text that names no stock chooses none: no order for a stock not shown.
                 SendDlgItemMessage(IDC_TICKER, CB_SETCURSEL, static_cast<WPARAM>(-1));
                 ::SetDlgItemTextA(m_hWnd, IDC_TICKER, szText);
@@ -260,15 +260,6 @@ void CPlaceOrderForwardDlg::FillTickers()
     }
     SendDlgItemMessage(IDC_TICKER, CB_SETCURSEL, 0);
     OnTickerChosen();
-}
-
-CString CPlaceOrderForwardDlg::SelectedTicker() const
-{
-    const LRESULT nItem = ::SendDlgItemMessageA(m_hWnd, IDC_TICKER, CB_GETCURSEL, 0, 0);
-    char szItem[256] = "";
-    if (nItem != CB_ERR && ::SendDlgItemMessageA(m_hWnd, IDC_TICKER, CB_GETLBTEXTLEN, static_cast<WPARAM>(nItem), 0) < 255)
-        ::SendDlgItemMessageA(m_hWnd, IDC_TICKER, CB_GETLBTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(szItem));
-    return szItem;
 }
 
 long CPlaceOrderForwardDlg::GetChosenCode() const
@@ -375,7 +366,7 @@ ORDER_TICKET_SNAPSHOT CPlaceOrderForwardDlg::TakeSnapshot()
     const int nSide = GetSideIndex();
     shot.nSide = nSide >= 0 ? SIDE_CODES[nSide] : -1;
     const long nCode = GetChosenCode();
-    if (nCode >= 0 && GetText(IDC_TICKER) == SelectedTicker())
+    if (nCode >= 0 && GetText(IDC_TICKER) == SelectedItemText(IDC_TICKER))
         shot.strTicker.Format("%ld", nCode);
     shot.strDescription = m_strDescription;
     shot.strQuantity = static_cast<LPCSTR>(m_editQuantity.GetPlainText());

@@ -48,7 +48,6 @@ private:
     int GetSideIndex() const;
     int GetTenorIndex() const;
     long GetChosenCode() const;     // -1 when no ticker item is chosen
-    CString SelectedTicker() const; // the chosen item's text, "" when none
     void AskQuotes();               // "FQ", while the link is up
     long GetQuoteSide() const;
 

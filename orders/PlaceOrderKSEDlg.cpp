@@ -214,7 +214,7 @@ void CPlaceOrderKSEDlg::OnStockLeft()
     // A text typed exactly as an item chooses that item; any other text chooses none, so no
     // stock but the one shown can be sent.
     const CString strText = GetText(IDC_KSE_STOCK);
-    if (!strText.IsEmpty() && strText != SelectedStockText()) {
+    if (!strText.IsEmpty() && strText != SelectedItemText(IDC_KSE_STOCK)) {
         const LRESULT nItem = SendDlgItemMessage(IDC_KSE_STOCK, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                                  reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strText)));
         SendDlgItemMessage(IDC_KSE_STOCK, CB_SETCURSEL, static_cast<WPARAM>(nItem));
@@ -224,20 +224,11 @@ void CPlaceOrderKSEDlg::OnStockLeft()
     UpdateSubmitButton();
 }
 
-CString CPlaceOrderKSEDlg::SelectedStockText() const
-{
-    const LRESULT nItem = ::SendDlgItemMessageA(m_hWnd, IDC_KSE_STOCK, CB_GETCURSEL, 0, 0);
-    char szItem[256] = "";
-    if (nItem != CB_ERR && ::SendDlgItemMessageA(m_hWnd, IDC_KSE_STOCK, CB_GETLBTEXTLEN, static_cast<WPARAM>(nItem), 0) < 255)
-        ::SendDlgItemMessageA(m_hWnd, IDC_KSE_STOCK, CB_GETLBTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(szItem));
-    return szItem;
-}
-
 CString CPlaceOrderKSEDlg::GetStockNumber() const
 {
     // The chosen item's stock, and only while the box shows it: a typed text is never sent.
     const LRESULT nItem = ::SendDlgItemMessageA(m_hWnd, IDC_KSE_STOCK, CB_GETCURSEL, 0, 0);
-    if (nItem == CB_ERR || GetText(IDC_KSE_STOCK) != SelectedStockText())
+    if (nItem == CB_ERR || GetText(IDC_KSE_STOCK) != SelectedItemText(IDC_KSE_STOCK))
         return CString();
     CString strId;
     strId.Format("%ld", static_cast<long>(::SendDlgItemMessageA(m_hWnd, IDC_KSE_STOCK, CB_GETITEMDATA, static_cast<WPARAM>(nItem), 0)));

@@ -93,7 +93,6 @@ private:
     // The stock chosen: the selected item's id while the box shows that item, else "".
     CString GetStockNumber() const;
     // The chosen item's text, "" when none is chosen.
-    CString SelectedStockText() const;
     CEnhancedEdit* FindEdit(int nId);
     BOOL HoldsValue(int nId);
 
