@@ -94,20 +94,39 @@ void AnnounceStates(int nUs, int nKse)
 }
 }  // namespace
 
+// An Arabic status bar with one pane in a shown test frame, in the Arabic code page for as long
+// as it lives. The pane is made after the language, whose texts and fonts it takes.
+template <class TPane>
+struct CArabicPaneBar
+{
+    struct CCodePage
+    {
+        CCodePage() { TbSetActiveCodePage(1256); }
+        ~CCodePage() { TbSetActiveCodePage(1252); }
+    } codePage;
+    CTestLanguage language{1256};
+    CTestShell shell;
+    CNorvStatusBar bar;
+
+    CArabicPaneBar()
+    {
+        EXPECT_TRUE(bar.CreateStatusBar(shell.Frame()));
+        bar.AddPane(new TPane);
+        shell.Frame()->ShowWindow(SW_SHOW);
+        shell.Frame()->RecalcLayout();
+    }
+    ~CArabicPaneBar() { bar.DestroyWindow(); }
+};
+
 // In Arabic the market-state pane reads right to left part by part: "US" at the right with its
 // colon to its left, then its state, then the KSE's label and state; a state without a word is
 // unknown, so no label stands alone.
 TEST(StatusPaneReading, MarketStatePaneStandsInRightToLeftReadingOrder)
 {
-    TbSetActiveCodePage(1256);
     {
-        CTestLanguage language(1256);
-        CTestShell shell;
-        CNorvStatusBar bar;
-        ASSERT_TRUE(bar.CreateStatusBar(shell.Frame()));
-        bar.AddPane(new CZorvatStatusBarStatePane);
-        shell.Frame()->ShowWindow(SW_SHOW);
-        shell.Frame()->RecalcLayout();
+        CArabicPaneBar<CZorvatStatusBarStatePane> arabic;
+        CNorvStatusBar& bar = arabic.bar;
+        ASSERT_NE(nullptr, bar.m_hWnd);
         HFONT hFont = reinterpret_cast<HFONT>(bar.SendMessage(WM_GETFONT));
         if (hFont == nullptr)
             hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
@@ -135,24 +154,17 @@ TEST(StatusPaneReading, MarketStatePaneStandsInRightToLeftReadingOrder)
                                 InkOfWindow(bar.m_hWnd, rcPane)))
                 << c.pszSeen;
         }
-        bar.DestroyWindow();
     }
-    TbSetActiveCodePage(1252);
 }
 
 // The connection pane says its state in the language of the windows, in letters of that
 // language: in Arabic, "غير متصل" while there is no link.
 TEST(StatusPaneReading, ConnectionPaneSpeaksArabic)
 {
-    TbSetActiveCodePage(1256);
     {
-        CTestLanguage language(1256);
-        CTestShell shell;
-        CNorvStatusBar bar;
-        ASSERT_TRUE(bar.CreateStatusBar(shell.Frame()));
-        bar.AddPane(new CZorvatStatusBarStatusPane);
-        shell.Frame()->ShowWindow(SW_SHOW);
-        shell.Frame()->RecalcLayout();
+        CArabicPaneBar<CZorvatStatusBarStatusPane> arabic;
+        CNorvStatusBar& bar = arabic.bar;
+        ASSERT_NE(nullptr, bar.m_hWnd);
         bar.UpdatePanes();
         PumpPending();
         RECT rcPane;
@@ -169,7 +181,5 @@ TEST(StatusPaneReading, ConnectionPaneSpeaksArabic)
                                                    false, STATUS_COLOR_DISCONNECTED);
         DeleteObject(hFont);
         EXPECT_TRUE(SameInk(strExpected, InkOfWindow(bar.m_hWnd, rcPane)));
-        bar.DestroyWindow();
     }
-    TbSetActiveCodePage(1252);
 }
