@@ -431,8 +431,6 @@ TEST_F(OrderTicketSession, TickerFindsKseSymbolsAndAMarketChangeClearsItsPrices)
     Start(false);
     SendMessageA(App().GetMainFrame()->m_hWnd, WM_COMMAND, 33251, 0);
     ASSERT_TRUE(PumpUntil([] { return FindDataTable(52114) != nullptr && FindDataTable(52114)->GetRows()->FindRow({"101"}) != nullptr; }));
-    // The board's last price of the stock: 844 fils.
-    FindDataTable(52114)->GetRows()->FindRow({"101"})->SetDouble(2, 844, TRUE);
     CNewPlaceOrderDlg* pTicket = Command(33049);
     ASSERT_NE(nullptr, pTicket);
     const HWND h = pTicket->m_hWnd;
@@ -441,6 +439,9 @@ TEST_F(OrderTicketSession, TickerFindsKseSymbolsAndAMarketChangeClearsItsPrices)
     NotifyControl(h, IDC_TICKET_TICKER, CBN_EDITCHANGE);
     EXPECT_EQ(std::vector<std::string>{"101/Gulf Harbour Bank"}, Items(h, IDC_TICKET_TICKER));
     SetDlgItemTextA(h, IDC_TICKET_TICKER, "GHB");
+    // The board's last price of the stock: 844 fils, set with no message pumped before the
+    // lookup, so the stream cannot move it in between.
+    FindDataTable(52114)->GetRows()->FindRow({"101"})->SetDouble(2, 844, TRUE);
     NotifyControl(h, IDC_TICKET_TICKER, CBN_KILLFOCUS);
     EXPECT_EQ("101/Gulf Harbour Bank", ControlText(h, IDC_TICKET_TICKER));
     EXPECT_EQ("Gulf Harbour Bank", ControlText(h, IDC_TICKET_DESCRIPTION));
