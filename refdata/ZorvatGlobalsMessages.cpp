@@ -283,14 +283,18 @@ void CZorvatGlobals::OnTI(CServerMessage* pMsg)
 void CZorvatGlobals::OnNU(CServerMessage* pMsg)
 {
     const CString strTransaction = CTransactionType::GetText(static_cast<int>(pMsg->GetLong(2)));
+    // A KSE stock's prices read in fils to one decimal, as its board quotes them and as its order
+    // forms tell them; the dollar markets' to four.
+    ShortStockListEntry stock;
+    const char* pszPrice = LookupShortStockEntry(KSE_MARKET_CODE, pMsg->GetField(5), stock) ? "%.1f %s" : "%.4f %s";
     CString strPrices;
     const long nPriceKind = pMsg->GetLong(6);
     if (nPriceKind == 1 || nPriceKind == 2)
-        strPrices.Format("%.4f %s", pMsg->GetDouble(8, 0), static_cast<LPCSTR>(COrderType::GetText(1)));
+        strPrices.Format(pszPrice, pMsg->GetDouble(8, 0), static_cast<LPCSTR>(COrderType::GetText(1)));
     if (nPriceKind == 0 || nPriceKind == 2) {
         if (!strPrices.IsEmpty())
             strPrices += " ";
-        strPrices.AppendFormat("%.4f %s", pMsg->GetDouble(7, 0), static_cast<LPCSTR>(COrderType::GetText(0)));
+        strPrices.AppendFormat(pszPrice, pMsg->GetDouble(7, 0), static_cast<LPCSTR>(COrderType::GetText(0)));
     } else if (nPriceKind == 3) {
         strPrices = COrderType::GetText(3);
     }

@@ -363,3 +363,46 @@ TEST_F(ModifySession, KseOrdersFollowTheirStateAndTheMarketsWords)
     PumpPending();
     EXPECT_EQ(strType, ControlText(pForm->m_hWnd, IDC_MODIFY_TYPE));
 }
+
+// Each event of an order is told once, saying what happened to it: a cancel from the form by its
+// acknowledgement and by the order-status table, a fill by the server's notice, whose prices read
+// in the market's own decimals.
+TEST_F(ModifySession, EachOrderEventIsToldSayingWhatHappened)
+{
+    StartTrader(false);
+    struct
+    {
+        const char* pszCrossing;    // a buy above the market: filled at once
+        const char *pszCancelled, *pszFilled;
+    } const told[] = {
+        {"1002|10020|1|ALPN|100|0|49.50||0|||secret", "Order #1 cancelled: account 10020.\nOrder #1 (Buy ALPN) has been cancelled.\n",
+         "Order #2 (account 10020): Buy 100 ALPN 49.5000 Limit, filled\n"},
+        {"||1002|10020|1|1|101|100|0|850||0|||secret", "Order #1 cancelled: account 10020.\nOrder #1 (Buy GHB) has been cancelled.\n",
+         "Order #2 (account 10020): Buy 100 101 850.0 Limit, filled\n"},
+    };
+    const auto Told = [](std::string strText, const std::string& strFirst, const std::string& strSecond) {
+        for (size_t n; (n = strText.find('#')) != std::string::npos;)
+            strText.replace(n, 2, strText[n + 1] == '1' ? strFirst : strSecond);
+        return strText;
+    };
+    for (size_t i = 0; i < std::size(s_cases); ++i) {
+        const MARKET_CASE& c = s_cases[i];
+        SCOPED_TRACE(c.pszName);
+        const std::string strCancelled = Place(c, c.pszResting);
+        ASSERT_FALSE(strCancelled.empty());
+        CNewModifyOrderDlg* pForm = Click(c, strCancelled);
+        ASSERT_NE(nullptr, pForm);
+        AnswerReview();
+        size_t nBefore = pRun->InfoText().size();
+        NotifyControl(pForm->m_hWnd, IDC_MODIFY_CANCEL, BN_CLICKED);
+        ASSERT_TRUE(PumpUntil([&] { return Form() == nullptr && Row(c, strCancelled)->GetLong(c.nStatusCol) == 5; }));
+        PumpFor(500);
+        EXPECT_EQ(Told(told[i].pszCancelled, strCancelled, ""), pRun->InfoText().substr(nBefore));
+
+        nBefore = pRun->InfoText().size();
+        const std::string strFilled = Place(c, told[i].pszCrossing);
+        ASSERT_TRUE(PumpUntil([&] { return Row(c, strFilled)->GetLong(c.nStatusCol) == 3; }));
+        PumpFor(500);
+        EXPECT_EQ(Told(told[i].pszFilled, strCancelled, strFilled), pRun->InfoText().substr(nBefore));
+    }
+}

@@ -10,6 +10,7 @@
 #include "market/TableLinks.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderForms.h"
+#include "platform/win/user/Clipboard.h"
 #include "platform/win/user/DateTimePick.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/common/DialogSteps.h"
@@ -35,6 +36,19 @@ void SetPickerDate(HWND hDlg, int nId, int nYear, int nMonth, int nDay)
     st.wMonth = static_cast<WORD>(nMonth);
     st.wDay = static_cast<WORD>(nDay);
     SendDlgItemMessageA(hDlg, nId, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+}
+
+void PasteInto(HWND hDlg, int nId, const char* pszText)
+{
+    ASSERT_TRUE(OpenClipboard(hDlg));
+    EmptyClipboard();
+    const size_t cb = strlen(pszText) + 1;
+    HGLOBAL hMem = GlobalAlloc(GMEM_MOVEABLE, cb);
+    memcpy(GlobalLock(hMem), pszText, cb);
+    GlobalUnlock(hMem);
+    SetClipboardData(CF_TEXT, hMem);
+    CloseClipboard();
+    SendDlgItemMessageA(hDlg, nId, WM_PASTE, 0, 0);
 }
 
 std::vector<std::string> BodyOf(const std::string& strLine)

@@ -30,6 +30,9 @@ time_t LocalMorning(int nYear, int nMonth, int nDay);
 
 void SetPickerDate(HWND hDlg, int nId, int nYear, int nMonth, int nDay);
 
+// The text put on the clipboard and pasted into the dialog's control, as Ctrl+V does.
+void PasteInto(HWND hDlg, int nId, const char* pszText);
+
 // The body fields of a request line "&MN|number|XC||f0|f1|...".
 std::vector<std::string> BodyOf(const std::string& strLine);
 

@@ -451,16 +451,20 @@ TEST_F(OrderTicketSession, TickerFindsKseSymbolsAndAMarketChangeClearsItsPrices)
     NotifyControl(h, IDC_TICKET_TICKER, CBN_KILLFOCUS);
     EXPECT_NE(std::string::npos, pRun->InfoText().find("No KSE stock has the number or symbol 'NOSUCH'")) << pRun->InfoText();
 
-    // Keys the fields cannot take: told once, as the field is left.
-    const struct { int nId; const char* pszKeys; const char* pszSays; } refusals[] = {
-        {IDC_TICKET_QUANTITY, "abc", "The quantity takes digits only"},
-        {IDC_TICKET_QUANTITY, "99999999999999", "The quantity takes digits only"},
-        {IDC_TICKET_LIMIT, "-5x", "A price takes digits and one decimal point only"}};
+    // Keys, or a pasted text, the fields cannot take: told once, as the field is left.
+    const struct { int nId; const char* pszKeys; bool bPasted; const char* pszSays; } refusals[] = {
+        {IDC_TICKET_QUANTITY, "abc", false, "The quantity takes digits only"},
+        {IDC_TICKET_QUANTITY, "99999999999999", false, "The quantity takes digits only"},
+        {IDC_TICKET_LIMIT, "-5x", false, "A price takes digits and one decimal point only"},
+        {IDC_TICKET_QUANTITY, "12a", true, "The quantity takes digits only"},
+        {IDC_TICKET_LIMIT, "-5x", true, "A price takes digits and one decimal point only"}};
     for (const auto& r : refusals) {
-        SCOPED_TRACE(r.pszKeys);
+        SCOPED_TRACE(std::string(r.pszKeys) + (r.bPasted ? " pasted" : " typed"));
         const size_t nBefore = pRun->InfoText().size();
         SetDlgItemTextA(h, r.nId, "");
-        for (const char* p = r.pszKeys; *p != '\0'; ++p)
+        if (r.bPasted)
+            PasteInto(h, r.nId, r.pszKeys);
+        for (const char* p = r.pszKeys; !r.bPasted && *p != '\0'; ++p)
             SendDlgItemMessageA(h, r.nId, WM_CHAR, static_cast<WPARAM>(*p), 0);
         PumpPending();
         NotifyControl(h, r.nId, EN_KILLFOCUS);
