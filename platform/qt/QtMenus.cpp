@@ -298,7 +298,12 @@ int TbSaveScreenPng(HWND hWnd, LPCSTR pszPath)
     QWidget* pWidget = TbQtWidgetOf(hWnd);
     if (!pWidget || !pszPath)
         return -1;
-    QImage image = pWidget->grab().toImage();
+    // The window's own rectangle, as the layer has it: the widget of an MDI document can stand
+    // larger than its frame shows, and what lies beyond is not the window.
+    RECT rc = {};
+    GetWindowRect(hWnd, &rc);
+    const QRect rcOwn(0, 0, rc.right - rc.left, rc.bottom - rc.top);
+    QImage image = pWidget->grab(rcOwn.isEmpty() ? QRect(QPoint(0, 0), QSize(-1, -1)) : rcOwn).toImage();
     QPainter painter(&image);
     int nMenus = 0;
     // The popup first, then the submenus that open over it.

@@ -491,3 +491,24 @@ TEST_F(QtMenuTest, TheMdiFrameInArabicAndATitleShapedWholeUnderItsMnemonic)
     EXPECT_LE(nBottom - nTop, 1) << "only the underline differs: rows " << nTop << " to " << nBottom;
     EXPECT_LT(nRight - nLeft, plain.width() / 3) << "under one letter, not the whole title";
 }
+
+// A picture of an MDI document is the document's own rectangle, also when Qt leaves the widget
+// inside its sub-window larger than the frame shows it (as the terminal's ticket frame was found).
+TEST_F(QtMenuTest, APictureOfAnMdiDocumentIsItsOwnSize)
+{
+    MdiFrame f = MakeMdiFrame(s_english);
+    ASSERT_TRUE(f.hB);
+    PumpQt(80);
+    RECT rc;
+    GetWindowRect(f.hB, &rc);
+    const QSize own(rc.right - rc.left, rc.bottom - rc.top);
+    ASSERT_FALSE(own.isEmpty());
+    TbQtWidgetOf(f.hB)->resize(own.width() * 4, own.height() * 4);
+    const std::string strShot = ScreenshotPath("mdi_document_picture");
+    ASSERT_EQ(0, TbSaveScreenPng(f.hB, strShot.c_str()));
+    const QImage shot(QString::fromStdString(strShot));
+    EXPECT_EQ(own, shot.size());
+    const QImage shown = TbQtWidgetOf(f.hB)->grab(QRect(QPoint(0, 0), own)).toImage();
+    EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), shot.convertToFormat(QImage::Format_RGB32));
+    DestroyWindow(f.hFrame);
+}
