@@ -15,9 +15,10 @@ enum {
     EC_AMOUNT_5, EC_AMOUNT_6, EC_VALUE, EC_CODE_TEXT
 };
 // Fields of the lines besides those the maps write: regular ("EK", "NX") and forward ("EF", "NW").
-constexpr int XF_REFRESH = 0, XF_SIDE = 3, XF_STOCK = 4, XF_QUANTITY = 5, XF_PRICE = 6, XF_ORDER = 13, XF_CODE = 24;
+constexpr int XF_REFRESH = 0, XF_BOARD = 0, XF_SIDE = 3, XF_STOCK = 4, XF_QUANTITY = 5, XF_PRICE = 6, XF_ORDER = 13, XF_CODE = 24;
 constexpr int WF_SIDE = 2, WF_STOCK = 3, WF_QUANTITY = 6, WF_PRICE = 7, WF_ORDER = 13;
 #define KSE_MARKET_FORWARD "3"
+#define KSE_BOARD_ODD_LOT 2
 #define REFRESH_FORWARD 3
 
 constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, int nWidth = 70, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED)
@@ -139,8 +140,11 @@ void CExecutedTradesKSETable::ApplyLive(CServerMessage* pMsg)
     SetDerivedColumns(pRow, pMsg, bForward);
     if (!bNew)
         return;
+    // The price as its board quotes it: the odd-lot board to two decimals, the regular board and
+    // the forward market in fils to one.
     CString strPrice;
-    strPrice.Format("%.2f", pMsg->GetDouble(bForward ? WF_PRICE : XF_PRICE, 0));
+    strPrice.Format(!bForward && pMsg->GetLong(XF_BOARD) == KSE_BOARD_ODD_LOT ? "%.2f" : "%.1f",
+                    pMsg->GetDouble(bForward ? WF_PRICE : XF_PRICE, 0));
     AnnounceTrade(pMsg->GetField(bForward ? WF_ORDER : XF_ORDER),
                   CTransactionType::GetText(static_cast<int>(pMsg->GetLong(bForward ? WF_SIDE : XF_SIDE))),
                   pRow->GetText(EC_NAME), pMsg->GetField(bForward ? WF_QUANTITY : XF_QUANTITY), strPrice);

@@ -308,8 +308,9 @@ TEST_F(OrderTables, KseOrdersReachTheFiveTablesWithOneNoticeAndTheirTradesSound)
     for (const std::string& line : Sent("NX")) {
         tradeNumbers.insert(Field(line, 1));
         const CServerMessage msg(line.c_str(), 1);
+        // The regular board's price in fils, to one decimal as the board quotes it.
         EXPECT_EQ(1, CountLines(strInfo, TradeNotice(Field(line, 13), static_cast<int>(msg.GetLong(3)), strName,
-                                                     Field(line, 5), msg.GetDouble(6, 0), "%.2f")))
+                                                     Field(line, 5), msg.GetDouble(6, 0), "%.1f")))
             << line << "\n" << strInfo;
     }
     ASSERT_LE(2u, tradeNumbers.size());

@@ -94,12 +94,13 @@ std::string OrdersWithoutCheck(const std::vector<std::string>& log)
     return strBad;
 }
 
-void COrderSession::Start(bool bArabic, const std::vector<std::string>& options)
+void COrderSession::Start(bool bArabic, const std::vector<std::string>& options, const char* pszUser,
+                          const char* pszPassword)
 {
     ASSERT_TRUE(server.Start(options));
     pRun = std::make_unique<CTerminalRun>(bArabic);
     pRun->m_onMakersRegistered = [this] { RegisterMakers(); };
-    ASSERT_TRUE(pRun->StartLoggedIn(server.Port(), "trader", "secret"));
+    ASSERT_TRUE(pRun->StartLoggedIn(server.Port(), pszUser, pszPassword));
 }
 
 void COrderSession::RegisterMakers()
@@ -185,9 +186,9 @@ void COrderStatusSession::RegisterMakers()
     RegisterTableMaker(51128, MakeDataTable<COrderStatusKSETable>);
 }
 
-void COrderStatusSession::StartTrader(bool bArabic)
+void COrderStatusSession::StartTrader(bool bArabic, const char* pszUser, const char* pszPassword)
 {
-    Start(bArabic, {"--rate", "0"});
+    Start(bArabic, {"--rate", "0"}, pszUser, pszPassword);
 }
 
 void COrderStatusSession::TearDown()
@@ -206,7 +207,7 @@ std::string COrderStatusSession::Place(int nPlace, const char* pszBody, int nNum
         for (const std::string& line : server.Log())
             if (line.rfind(strHead, 0) == 0)
                 strOrder = BodyOf(line.substr(2))[static_cast<size_t>(nNumberField)];
-        return !strOrder.empty() && Row(nTable, strOrder) != nullptr;
+        return !strOrder.empty() && (nTable == 0 || Row(nTable, strOrder) != nullptr);
     }, 5000);
     PumpFor(200);
     return strOrder;

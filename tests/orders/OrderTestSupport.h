@@ -48,7 +48,8 @@ struct COrderSession : ::testing::Test
     CTestServer server;
     std::unique_ptr<CTerminalRun> pRun;
 
-    void Start(bool bArabic, const std::vector<std::string>& options = {});
+    void Start(bool bArabic, const std::vector<std::string>& options = {}, const char* pszUser = "trader",
+               const char* pszPassword = "secret");
     void TearDown() override;
     CZORVAT32App& App() { return pRun->App(); }
     // The menu command through the main frame; the order ticket it opened.
@@ -75,10 +76,10 @@ struct COrderStatusSession : COrderSession
     PFN_MAKE_TABLE pfnUsBefore = FindTableMaker(51110), pfnKseBefore = FindTableMaker(51128);
 
     // Logged in against a server that moves no prices.
-    void StartTrader(bool bArabic);
+    void StartTrader(bool bArabic, const char* pszUser = "trader", const char* pszPassword = "secret");
     void TearDown() override;
     // Sends the placing request; the order's number from field nNumberField of the server's reply,
-    // once its row is in the table (empty when none came).
+    // once its row is in the table, or at once for table 0 (empty when none came).
     std::string Place(int nPlace, const char* pszBody, int nNumberField, UINT nTable);
     CDataBuffer* Row(UINT nTable, const std::string& strOrder) const;
 
