@@ -186,6 +186,7 @@ void CModifyOrderForm::SetOrder(long nOrder, BOOL bChangeable)
     m_nOrder = nOrder;
     m_bChangeable = nOrder != 0 && bChangeable;
     m_bFinished = FALSE;
+    m_nEndTold = 0;
     m_loaded = TakeSnapshot();
     m_loaded.nOrderNumber = nOrder;
     m_pending.ForgetCheck();
@@ -308,7 +309,8 @@ void CModifyOrderForm::OnAcknowledgement(CServerMessage* pMsg)
     const ORDER_ACK& ack = *order.pRoad->pAck;
     CString strText;
     const BOOL bDone = BuildAcknowledgement(ack, *pMsg, nullptr, &strText);
-    if (bDone)
+    // A cancel whose order's status line came first was told by it: the order's end is told once.
+    if (bDone && !(ack.nKind == ACK_CANCELLED && order.shot.nOrderNumber == m_nEndTold))
         ShowMarketInfo(strText, 0, 1);
     else
         ShowError(pMsg->GetLong(ack.nError));
@@ -333,6 +335,7 @@ void CModifyOrderForm::OnNC(CServerMessage* pMsg)
     CString strText;
     strText.FormatMessage(nText, pMsg->GetField(0), pMsg->GetField(4));
     ShowMarketInfo(strText, 0, 1);
+    m_nEndTold = m_nOrder;
     EndForm();
 }
 

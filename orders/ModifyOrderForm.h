@@ -104,6 +104,7 @@ private:
     BOOL m_bChangeable = FALSE;
     BOOL m_bEnding = FALSE;                 // the form closes once the review is over
     BOOL m_bFinished = FALSE;               // the order's end was told: no more Submit, no more status notice
+    long m_nEndTold = 0;                    // the order whose status line told its end, 0 none
     ORDER_TICKET_SNAPSHOT m_loaded;         // the order as loaded: what a cancel stands for
     long m_nNameRequest = 0;                // the "RN" this form sent, 0 when answered
 };

@@ -383,6 +383,13 @@ struct NoticeSession : ModifySession
         RegisterTableMaker(51130, pfnUsTrades);
         RegisterTableMaker(51142, pfnKseTrades);
     }
+    static size_t CountOf(const std::string& strText, const std::string& strPart)
+    {
+        size_t nCount = 0;
+        for (size_t n = strText.find(strPart); n != std::string::npos; n = strText.find(strPart, n + 1))
+            ++nCount;
+        return nCount;
+    }
     // The information window's lines since the count, once nLines of them came.
     std::string NewLines(size_t nBefore, int nLines)
     {
@@ -435,6 +442,19 @@ TEST_F(NoticeSession, EachOrderEventIsToldSayingWhatHappened)
         ASSERT_FALSE(strFilled.empty());
         EXPECT_EQ(Told(t.pszFilled, strCancelled, strFilled), NewLines(nBefore, 1));
     }
+
+    // The order's status line before the cancel's own reply: told once, by the status line.
+    const std::string strRaced = Place(s_cases[0], s_cases[0].pszResting);
+    CNewModifyOrderDlg* pForm = Click(s_cases[0], strRaced);
+    ASSERT_NE(nullptr, pForm);
+    AnswerReview();
+    const size_t nBefore = pRun->InfoText().size(), nCancels = Count("OC");
+    NotifyControl(pForm->m_hWnd, IDC_MODIFY_CANCEL, BN_CLICKED);
+    Dispatch("~NC|0|XC||" + strRaced + "|0|5|8|R" + strRaced);
+    ASSERT_TRUE(PumpUntil([&] { return Form() == nullptr && Count("OC") == nCancels + 1; }));
+    const std::string strTold = NewLines(nBefore, 3);
+    EXPECT_EQ(0u, CountOf(strTold, "cancelled: account")) << strTold;
+    EXPECT_EQ(1u, CountOf(strTold, "Order " + strRaced + " (reference R" + strRaced + ") was cancelled.\n")) << strTold;
     TearDown();
 
     StartTrader(false, "restricted", "limited");
