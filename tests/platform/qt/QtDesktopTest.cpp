@@ -276,6 +276,39 @@ TEST(QtDesktop, AMaximisedWindowComesBackEveryWayADesktopOffers)
     EXPECT_TRUE(d.BarButtons().empty());
 }
 
+// A web page joining a shown window makes Qt build the window's native window anew (the page
+// needs another kind of surface; headless Qt has none, so the test builds it anew itself). The
+// maximised main window stays maximised across the screen, and restores to its own place.
+TEST(QtDesktop, AMaximisedFrameStaysMaximisedWhenItsNativeWindowIsBuiltAnew)
+{
+    Desk d;
+    MakeDesk(&d);
+    auto place = [&] {
+        RECT rc;
+        GetWindowRect(d.hFrame, &rc);
+        const bool bAcross = rc.right - rc.left >= GetSystemMetrics(SM_CXSCREEN) - 8;    // a frame's border may stay off
+        return std::to_string(rc.left) + "," + std::to_string(rc.top) + " " + std::to_string(rc.right - rc.left) + "x" +
+               std::to_string(rc.bottom - rc.top) + (IsZoomed(d.hFrame) ? " maximised" : "") + (bAcross ? " across" : "");
+    };
+    const std::string strNormal = place();
+    ShowWindow(d.hFrame, SW_SHOWMAXIMIZED);
+    PumpQt(300);
+    ASSERT_NE(std::string::npos, place().find(" maximised across"));
+    QWidget* pFrame = TbQtWidgetOf(d.hFrame);
+    const WId idOld = pFrame->winId();
+    struct Rebuild : QWidget {      // reaches QWidget's own protected members, no more
+        static void Run(QWidget* p) { (p->*&Rebuild::destroy)(true, false), (p->*&Rebuild::create)(0, true, true); }
+    };
+    Rebuild::Run(pFrame);
+    PumpQt(300);
+    ASSERT_NE(idOld, pFrame->winId());
+    EXPECT_NE(std::string::npos, place().find(" maximised across")) << place();
+    EXPECT_TRUE(pFrame->windowHandle()->windowStates() & Qt::WindowMaximized) << "the window the window manager is given";
+    ShowWindow(d.hFrame, SW_RESTORE);
+    PumpQt(300);
+    EXPECT_EQ(strNormal, place());
+}
+
 namespace {
 INT_PTR CALLBACK QuietProc(HWND, UINT uMsg, WPARAM, LPARAM)
 {
