@@ -89,8 +89,15 @@ protected:
         const Qt::WindowStates state = windowState();
         if ((state & shown) == (static_cast<QWindowStateChangeEvent*>(pEvent)->oldState() & shown))
             return;
-        TbDisplaySysCommand(m_hWnd, (state & Qt::WindowMinimized) ? SC_MINIMIZE
-                                    : (state & Qt::WindowMaximized) ? SC_MAXIMIZE : SC_RESTORE);
+        const UINT uCommand = (state & Qt::WindowMinimized) ? SC_MINIMIZE : (state & Qt::WindowMaximized) ? SC_MAXIMIZE : SC_RESTORE;
+        // The layer maximises a window its own way. Qt's maximised mode, left on, would maximise
+        // the window again at its next resize, after the user had restored it.
+        if (state & Qt::WindowMaximized) {
+            m_bApplying = TRUE;
+            setWindowState(state & ~Qt::WindowMaximized);
+            m_bApplying = FALSE;
+        }
+        TbDisplaySysCommand(m_hWnd, uCommand);
     }
 
 private:

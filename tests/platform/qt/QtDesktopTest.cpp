@@ -265,6 +265,19 @@ TEST(QtDesktop, AMaximisedWindowComesBackEveryWayADesktopOffers)
     Type(d, "", Qt::Key_F5);
     EXPECT_EQ(strTicket, d.Place(d.hTicket)) << "Ctrl+F5";
 
+    // Maximised by the user on its own title bar (a double click), and back by the bar's button.
+    QWidget* pTitled = TbQtWidgetOf(d.hTicket)->parentWidget();
+    const QPoint ptTitle(pTitled->width() / 2, TbQtWidgetOf(d.hTicket)->y() / 2);
+    QTest::mouseMove(pTitled, ptTitle);
+    QTest::mouseDClick(pTitled, Qt::LeftButton, {}, ptTitle);
+    PumpQt(50);
+    ASSERT_EQ(d.Filled(), d.Place(d.hTicket)) << "maximised from its title bar";
+    ASSERT_EQ(1u, d.BarButtons().count(SC_RESTORE));
+    QTest::mouseClick(d.BarButtons()[SC_RESTORE], Qt::LeftButton);
+    PumpQt(300);
+    EXPECT_EQ(strTicket, d.Place(d.hTicket)) << "the restore button after the title bar's maximise";
+    EXPECT_TRUE(d.BarButtons().empty());
+
     ASSERT_TRUE(maximise());
     ShowWindow(d.hInfo, SW_SHOWMAXIMIZED);      // the program's own maximise of another window
     SendMessageA(d.hClient, WM_MDICASCADE, 0, 0);
