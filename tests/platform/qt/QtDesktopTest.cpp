@@ -289,6 +289,23 @@ TEST(QtDesktop, AMaximisedWindowComesBackEveryWayADesktopOffers)
     EXPECT_TRUE(d.BarButtons().empty());
 }
 
+// A form's window is sized to its form before it first shows (as the order ticket is): it shows
+// at the last size it was given, frame and all inside the client.
+TEST(QtDesktop, AWindowSizedWhileHiddenShowsAtItsLastSize)
+{
+    Desk d;
+    MakeDesk(&d);
+    MDICREATESTRUCTA form = {"TbDeskChild", "Order Ticket", nullptr, 10, 10, 500, 500, 0, 0};
+    HWND hForm = reinterpret_cast<HWND>(SendMessageA(d.hClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&form)));
+    ASSERT_NE(nullptr, hForm);
+    for (const SIZE& size : {SIZE{320, 200}, SIZE{310, 150}})
+        SetWindowPos(hForm, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hForm, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(hForm, SW_SHOW);
+    PumpQt(50);
+    EXPECT_EQ("20,20 310x150", d.Place(hForm));
+}
+
 // A web page joining a shown window makes Qt build the window's native window anew (the page
 // needs another kind of surface; headless Qt has none, so the test builds it anew itself). The
 // maximised main window stays maximised across the screen, and restores to its own place.
