@@ -89,8 +89,15 @@ protected:
         const Qt::WindowStates state = windowState();
         if ((state & shown) == (static_cast<QWindowStateChangeEvent*>(pEvent)->oldState() & shown))
             return;
-        TbDisplaySysCommand(m_hWnd, (state & Qt::WindowMinimized) ? SC_MINIMIZE
-                                    : (state & Qt::WindowMaximized) ? SC_MAXIMIZE : SC_RESTORE);
+        const UINT uCommand = (state & Qt::WindowMinimized) ? SC_MINIMIZE : (state & Qt::WindowMaximized) ? SC_MAXIMIZE : SC_RESTORE;
+        // The layer maximises a window its own way. Qt's maximised mode, left on, would maximise
+        // the window again at its next resize, after the user had restored it.
+        if (state & Qt::WindowMaximized) {
+            m_bApplying = TRUE;
+            setWindowState(state & ~Qt::WindowMaximized);
+            m_bApplying = FALSE;
+        }
+        TbDisplaySysCommand(m_hWnd, uCommand);
     }
 
 private:
@@ -143,14 +150,12 @@ public:
         if (m_nShowState == SW_SHOWMINIMIZED) {
             m_pSub->setGeometry(x, y, cx, cy);      // only the title shows
         } else {
-            // The frame around the client: measured on the laid-out sub-window.
-            if (QLayout* pLayout = m_pSub->layout())
-                pLayout->activate();
-            const QRect rcInner = m_pSub->widget() ? m_pSub->widget()->geometry() : QRect(0, 0, m_pSub->width(), m_pSub->height());
-            const int nLeft = rcInner.left(), nTop = rcInner.top();
-            const int nRight = std::max(0, m_pSub->width() - rcInner.right() - 1);
-            const int nBottom = std::max(0, m_pSub->height() - rcInner.bottom() - 1);
-            m_pSub->setGeometry(x - nLeft, y - nTop, cx + nLeft + nRight, cy + nTop + nBottom);
+            // The frame around the client, as the sub-window's style keeps it. (Its widget's
+            // place is no measure while the sub-window is hidden: nothing lays it out then, and
+            // a window sized before it first shows grew by its old size each time.)
+            const QMargins frame = m_pSub->contentsMargins();
+            m_pSub->setGeometry(x - frame.left(), y - frame.top(), cx + frame.left() + frame.right(),
+                                cy + frame.top() + frame.bottom());
         }
         m_pSub->m_bApplying = FALSE;
     }

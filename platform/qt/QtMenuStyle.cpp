@@ -75,6 +75,22 @@ public:
     void drawControl(ControlElement element, const QStyleOption* pOption, QPainter* pPainter,
                      const QWidget* pWidget) const override
     {
+        // The painter lays text out left to right whatever the menu's direction: a right-to-left
+        // menu's entries are right-to-left lines, flush with its right edge, so that a leading
+        // number ("1 Quotes") stands at the right, where the reader starts.
+        const Qt::LayoutDirection dirWas = pPainter->layoutDirection();
+        const bool bMirror = (element == CE_MenuItem || element == CE_MenuBarItem) && pOption->direction == Qt::RightToLeft;
+        if (bMirror)
+            pPainter->setLayoutDirection(Qt::RightToLeft);
+        DrawMenuControl(element, pOption, pPainter, pWidget);
+        if (bMirror)
+            pPainter->setLayoutDirection(dirWas);
+    }
+
+private:
+    void DrawMenuControl(ControlElement element, const QStyleOption* pOption, QPainter* pPainter,
+                         const QWidget* pWidget) const
+    {
         // A right-to-left item of a popup shows its text whole, with no underline.
         const auto* pItem = qstyleoption_cast<const QStyleOptionMenuItem*>(pOption);
         if (element == CE_MenuItem && pItem && HasRightToLeft(pItem->text)) {

@@ -5,6 +5,7 @@
 #include <QtGui/QIcon>
 #include <QtGui/QPainter>
 #include <QtGui/QPixmap>
+#include <QtGui/QWindow>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMenuBar>
 #include "platform/qt/QtInternal.h"
@@ -25,7 +26,29 @@ CTbWindowWidget::CTbWindowWidget(HWND hWnd, QWidget* pParent) : QWidget(pParent)
 bool CTbWindowWidget::event(QEvent* pEvent)
 {
     CTbQtHandlerScope scope;
+    if (pEvent->type() == QEvent::WinIdChange)
+        KeepShowState();
     return QWidget::event(pEvent);
+}
+
+void CTbWindowWidget::KeepShowState()
+{
+    // Qt builds a shown window's native window anew when a web page joins it (the page needs a
+    // surface of another kind). The new one would come up plain, and the window manager's word of
+    // that would restore a maximised main window: it takes the window's state before it shows.
+    QWindow* pWindow = windowHandle();
+    if (!m_hWnd || !isWindow() || !isVisible() || internalWinId() == 0 || pWindow == nullptr)
+        return;
+    Qt::WindowStates state = pWindow->windowStates() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    if (IsIconic(m_hWnd))
+        state |= Qt::WindowMinimized;
+    else if (IsZoomed(m_hWnd))
+        state |= Qt::WindowMaximized;
+    if (state == pWindow->windowStates())
+        return;
+    m_bApplying = TRUE;
+    pWindow->setWindowStates(state);
+    m_bApplying = FALSE;
 }
 
 void CTbWindowWidget::paintEvent(QPaintEvent* pEvent)

@@ -46,6 +46,7 @@ private:
     void Mouse(QMouseEvent* pEvent, UINT uDown, BOOL bRelease);
     void Key(QKeyEvent* pEvent, BOOL bRelease);
     void ReportGeometry();
+    void KeepShowState();
     HWND m_hWnd;
 };
 

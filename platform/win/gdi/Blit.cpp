@@ -1,6 +1,7 @@
 // Block transfers: PatBlt, BitBlt and StretchBlt with the ternary raster operations, the
 // colour/monochrome conversions between DCs, ScrollDC, and writing images out as PNG.
 #include <algorithm>
+#include <climits>
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/gdi/Raster.h"
@@ -167,7 +168,9 @@ BOOL Transfer(HDC hdcDest, int xd, int yd, int cxd, int cyd, HDC hdcSrc, int xs,
     TbPaint pattern = PatternOf(pDst, bMono);
     BOOL bPattern = UsesPattern(t);
     RECT rcDst = {a.x, a.y, a.x + nDstW, a.y + nDstH};
-    RECT rcTouched = {0, 0, 0, 0};
+    // Only pixels that change are shown anew: a picture copied again over itself (an indicator
+    // redrawn on every tick) costs the display nothing.
+    int nLeft = INT_MAX, nTop = INT_MAX, nRight = INT_MIN, nBottom = INT_MIN;
     for (const RECT& rcClip : pDst->Clip()) {
         RECT rc = TbIntersect(rcDst, rcClip);
         for (int y = rc.top; y < rc.bottom; ++y) {
@@ -178,12 +181,17 @@ BOOL Transfer(HDC hdcDest, int xd, int yd, int cxd, int cyd, HDC hdcSrc, int xs,
                     continue;
                 if (bPattern && !pattern.At(x, y, &P))
                     P = pattern.pxBack;
-                pRow[x] = TbRop3(t, P, S, pRow[x]);
+                const uint32_t px = TbRop3(t, P, S, pRow[x]);
+                if (px == pRow[x])
+                    continue;
+                pRow[x] = px;
+                nLeft = std::min(nLeft, x), nRight = std::max(nRight, x + 1);
+                nTop = std::min(nTop, y), nBottom = std::max(nBottom, y + 1);
             }
         }
-        rcTouched = TbUnion(rcTouched, rc);
     }
-    pDst->Touch(rcTouched);
+    if (nLeft < nRight)
+        pDst->Touch(RECT{nLeft, nTop, nRight, nBottom});
     return TRUE;
 }
 }

@@ -265,6 +265,17 @@ TEST(QtDesktop, AMaximisedWindowComesBackEveryWayADesktopOffers)
     Type(d, "", Qt::Key_F5);
     EXPECT_EQ(strTicket, d.Place(d.hTicket)) << "Ctrl+F5";
 
+    // Maximised by the user on its own title bar (what its maximise button and a double click
+    // there do), and back by the bar's button.
+    TbQtWidgetOf(d.hTicket)->parentWidget()->showMaximized();
+    PumpQt(50);
+    ASSERT_EQ(d.Filled(), d.Place(d.hTicket)) << "maximised from its title bar";
+    ASSERT_EQ(1u, d.BarButtons().count(SC_RESTORE));
+    QTest::mouseClick(d.BarButtons()[SC_RESTORE], Qt::LeftButton);
+    PumpQt(300);
+    EXPECT_EQ(strTicket, d.Place(d.hTicket)) << "the restore button after the title bar's maximise";
+    EXPECT_TRUE(d.BarButtons().empty());
+
     ASSERT_TRUE(maximise());
     ShowWindow(d.hInfo, SW_SHOWMAXIMIZED);      // the program's own maximise of another window
     SendMessageA(d.hClient, WM_MDICASCADE, 0, 0);
@@ -274,6 +285,56 @@ TEST(QtDesktop, AMaximisedWindowComesBackEveryWayADesktopOffers)
         EXPECT_NE(d.Filled(), d.Place(h)) << "framed and cascaded";
     }
     EXPECT_TRUE(d.BarButtons().empty());
+}
+
+// A form's window is sized to its form before it first shows (as the order ticket is): it shows
+// at the last size it was given, frame and all inside the client.
+TEST(QtDesktop, AWindowSizedWhileHiddenShowsAtItsLastSize)
+{
+    Desk d;
+    MakeDesk(&d);
+    MDICREATESTRUCTA form = {"TbDeskChild", "Order Ticket", nullptr, 10, 10, 500, 500, 0, 0};
+    HWND hForm = reinterpret_cast<HWND>(SendMessageA(d.hClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&form)));
+    ASSERT_NE(nullptr, hForm);
+    for (const SIZE& size : {SIZE{320, 200}, SIZE{310, 150}})
+        SetWindowPos(hForm, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hForm, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(hForm, SW_SHOW);
+    PumpQt(50);
+    EXPECT_EQ("20,20 310x150", d.Place(hForm));
+}
+
+// A web page joining a shown window makes Qt build the window's native window anew (the page
+// needs another kind of surface; headless Qt has none, so the test builds it anew itself). The
+// maximised main window stays maximised across the screen, and restores to its own place.
+TEST(QtDesktop, AMaximisedFrameStaysMaximisedWhenItsNativeWindowIsBuiltAnew)
+{
+    Desk d;
+    MakeDesk(&d);
+    auto place = [&] {
+        RECT rc;
+        GetWindowRect(d.hFrame, &rc);
+        const bool bAcross = rc.right - rc.left >= GetSystemMetrics(SM_CXSCREEN) - 8;    // a frame's border may stay off
+        return std::to_string(rc.left) + "," + std::to_string(rc.top) + " " + std::to_string(rc.right - rc.left) + "x" +
+               std::to_string(rc.bottom - rc.top) + (IsZoomed(d.hFrame) ? " maximised" : "") + (bAcross ? " across" : "");
+    };
+    const std::string strNormal = place();
+    ShowWindow(d.hFrame, SW_SHOWMAXIMIZED);
+    PumpQt(300);
+    ASSERT_NE(std::string::npos, place().find(" maximised across"));
+    QWidget* pFrame = TbQtWidgetOf(d.hFrame);
+    const WId idOld = pFrame->winId();
+    struct Rebuild : QWidget {      // reaches QWidget's own protected members, no more
+        static void Run(QWidget* p) { (p->*&Rebuild::destroy)(true, false), (p->*&Rebuild::create)(0, true, true); }
+    };
+    Rebuild::Run(pFrame);
+    PumpQt(300);
+    ASSERT_NE(idOld, pFrame->winId());
+    EXPECT_NE(std::string::npos, place().find(" maximised across")) << place();
+    EXPECT_TRUE(pFrame->windowHandle()->windowStates() & Qt::WindowMaximized) << "the window the window manager is given";
+    ShowWindow(d.hFrame, SW_RESTORE);
+    PumpQt(300);
+    EXPECT_EQ(strNormal, place());
 }
 
 namespace {

@@ -512,3 +512,62 @@ TEST_F(QtMenuTest, APictureOfAnMdiDocumentIsItsOwnSize)
     EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), shot.convertToFormat(QImage::Format_RGB32));
     DestroyWindow(f.hFrame);
 }
+
+namespace {
+// A frame's Window menu with two entries that differ only in their number, opened from the bar
+// with the mouse: the columns where the two rows differ are the number's, and it is told where
+// it stands in its entry's text ("start" where the reader begins, "end", or "inside").
+std::string WhereTheNumberStands(bool bRightToLeft, const char* pszTitleUtf8, const char* pszShot)
+{
+    HWND hWnd = CreateQtWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 80, 80, 420, 260);
+    SetWindowLongA(hWnd, GWL_EXSTYLE, bRightToLeft ? WS_EX_RTLREADING : 0);     // as an Arabic frame's
+    HMENU hWindow = CreatePopupMenu();
+    for (const char* pszNumber : {"&1 ", "&7 "})
+        AppendMenuA(hWindow, MF_STRING, ID_BID, Acp((std::string(pszNumber) + pszTitleUtf8).c_str()).c_str());
+    HMENU hBar = CreateMenu();
+    AppendMenuA(hBar, MF_POPUP, reinterpret_cast<UINT_PTR>(hWindow), Acp(s_arabic[T_WINDOW]).c_str());
+    SetMenu(hWnd, hBar);
+    PumpQt(50);
+    std::string strWhere = "no menu";
+    auto* pBar = TbQtWidgetOf(hWnd)->findChild<QMenuBar*>();
+    QMenu* pMenu = pBar && !pBar->actions().isEmpty() ? pBar->actions().first()->menu() : nullptr;
+    if (pMenu) {
+        QTest::mouseClick(pBar, Qt::LeftButton, {}, pBar->actionGeometry(pBar->actions().first()).center());
+        PumpQt(50);
+        const QImage shot = pMenu->grab().toImage();
+        shot.save(QString::fromStdString(ScreenshotPath(pszShot)));
+        const QList<QAction*> items = pMenu->actions();
+        const QRect rcOne = pMenu->actionGeometry(items.value(0)), rcSeven = pMenu->actionGeometry(items.value(1));
+        int nInkLeft = shot.width(), nInkRight = -1, nDigitLeft = shot.width(), nDigitRight = -1;
+        for (int y = 0; y < rcOne.height(); ++y)
+            for (int x = rcOne.left(); x <= rcOne.right(); ++x) {
+                const QRgb one = shot.pixel(x, rcOne.top() + y), seven = shot.pixel(x, rcSeven.top() + y);
+                if (qGray(one) < 128)
+                    nInkLeft = std::min(nInkLeft, x), nInkRight = std::max(nInkRight, x);
+                if ((qGray(one) < 128) != (qGray(seven) < 128))
+                    nDigitLeft = std::min(nDigitLeft, x), nDigitRight = std::max(nDigitRight, x);
+            }
+        strWhere = nDigitRight < 0 ? "no number" : nDigitRight >= nInkRight - 1 ? (bRightToLeft ? "start" : "end")
+                                               : nDigitLeft <= nInkLeft + 1     ? (bRightToLeft ? "end" : "start")
+                                                                                : "inside";
+        pMenu->hide();
+        PumpQt(20);
+    }
+    DestroyWindow(hWnd);
+    return strWhere;
+}
+}  // namespace
+
+// The Window menu lists the open windows as "1 Name", "2 Name": the number is read first, at
+// the left of a left-to-right frame's entry and at the right of a right-to-left frame's, whatever
+// the language of the window's name.
+TEST_F(QtMenuTest, TheWindowListsNumbersStandWhereTheEntryIsReadFrom)
+{
+    TbSetActiveCodePage(1256);
+    const struct { bool bRightToLeft; const char* pszTitle; const char* pszShot; } cases[] = {
+        {false, "Quotes", "window_menu_numbers"},
+        {true, "Quotes", "window_menu_numbers_rtl"},
+        {true, s_arabic[T_QUOTES], "window_menu_numbers_arabic"}};
+    for (const auto& c : cases)
+        EXPECT_EQ("start", WhereTheNumberStands(c.bRightToLeft, c.pszTitle, c.pszShot)) << c.pszShot;
+}

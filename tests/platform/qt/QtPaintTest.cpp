@@ -1,6 +1,7 @@
 // Painting with the real font engine: measured text, right-aligned and right-to-left Arabic from
 // code page 1256, the widget showing the backing image, and screenshots written as PNG files.
 #include <gtest/gtest.h>
+#include <QtGui/QColor>
 #include <QtGui/QImage>
 #include <QtWidgets/QWidget>
 #include <algorithm>
@@ -289,6 +290,55 @@ TEST_F(QtPaintTest, WidgetShowsTheBackingImageAndScreenshotsAreWritten)
     EXPECT_EQ(shown.pixel(50, 30), saved.pixel(50, 30));
     DeleteObject(hLight);
     DeleteObject(hDark);
+}
+
+namespace {
+// Counts the repaints the display makes of a widget.
+struct PaintCounter : QObject {
+    int nPaints = 0;
+    bool eventFilter(QObject*, QEvent* pEvent) override
+    {
+        nPaints += pEvent->type() == QEvent::Paint;
+        return false;
+    }
+};
+}  // namespace
+
+// An indicator copied onto a window on every tick: the display repaints only when the picture
+// changes, not for a copy of what it already shows.
+TEST_F(QtPaintTest, APictureCopiedOverItselfIsNotShownAgain)
+{
+    QWidget* pWidget = TbQtWidgetOf(hWnd);
+    ASSERT_NE(nullptr, pWidget);
+    ReleaseDC(hWnd, hdc);
+    hdc = GetDC(hWnd);
+    PumpQt(20);
+    PaintCounter counter;
+    pWidget->installEventFilter(&counter);
+    HDC hdcMem = CreateCompatibleDC(nullptr);
+    HBITMAP hbm = CreateCompatibleBitmap(hdc, 16, 16);
+    HGDIOBJ hOld = SelectObject(hdcMem, hbm);
+    auto copy = [&](COLORREF cr) {
+        RECT rc = {0, 0, 16, 16};
+        HBRUSH hbr = CreateSolidBrush(cr);
+        FillRect(hdcMem, &rc, hbr);
+        DeleteObject(hbr);
+        HDC hdcWnd = GetDC(hWnd);
+        BitBlt(hdcWnd, 10, 10, 16, 16, hdcMem, 0, 0, SRCCOPY);
+        ReleaseDC(hWnd, hdcWnd);
+        counter.nPaints = 0;
+        PumpQt(30);
+        const bool bRepainted = counter.nPaints > 0;      // before the picture: taking it paints too
+        const QRgb px = pWidget->grab().toImage().pixel(15, 15);
+        return std::to_string(bRepainted) + " " + QColor(px).name().toStdString();
+    };
+    EXPECT_EQ("1 #ff0000", copy(RGB(255, 0, 0))) << "the first copy shows";
+    EXPECT_EQ("0 #ff0000", copy(RGB(255, 0, 0))) << "the same picture again: nothing to show";
+    EXPECT_EQ("1 #0000ff", copy(RGB(0, 0, 255))) << "a changed picture shows";
+    pWidget->removeEventFilter(&counter);
+    SelectObject(hdcMem, hOld);
+    DeleteObject(hbm);
+    DeleteDC(hdcMem);
 }
 
 TEST_F(QtPaintTest, ImagesLoadFromPngFilesWithTheirTransparency)
