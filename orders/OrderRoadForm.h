@@ -43,7 +43,7 @@ protected:
 
     void Submit();
     // Enables Submit exactly when the form holds a complete order. It also follows the typing in
-    // the form's number fields: a trader who types a quantity and clicks Submit at once finds it
+    // the form's input fields: a trader who types a quantity and clicks Submit at once finds it
     // enabled. What leaving a field does (a negative value taken as its size, a refusal told)
     // still waits for the focus to leave.
     virtual void UpdateSubmitButton() = 0;
