@@ -156,8 +156,18 @@ void CFormMDIWnd::LoadSettings(CSettingsFile* pSettings)
 void CFormMDIWnd::OnSize(UINT nType, int cx, int cy)
 {
     CMDIChildWnd::OnSize(nType, cx, cy);
-    if (m_pView != nullptr && m_pView->m_hWnd != nullptr)
+    if (m_pView == nullptr || m_pView->m_hWnd == nullptr)
+        return;
+    CRect rcView;
+    m_pView->GetWindowRect(&rcView);
+    if (IsPageView() || rcView.IsRectEmpty()) {
         m_pView->MoveWindow(0, 0, cx, cy);
+        return;
+    }
+    // A form keeps its own size in a frame of another size (maximised, cascaded), at the reading
+    // start: controls a form keeps beyond its width (a closed panel) stay unseen.
+    const int x = GetNorvGlobals().m_bRightToLeft ? cx - rcView.Width() : 0;
+    m_pView->SetWindowPos(nullptr, x, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CFormMDIWnd::OnSysCommand(UINT nId, LPARAM lParam)

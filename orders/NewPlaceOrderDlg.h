@@ -107,7 +107,7 @@ public:
     // text (upper case); the box then shows the text again.
     void FilterTickers(LPCSTR pszTyped);
     void OnTickerChanged();
-    void UpdateSubmitButton();
+    void UpdateSubmitButton() override;
     void ResetForm();
 
     int GetKseMarketType() const { return m_nKseMarketType; }

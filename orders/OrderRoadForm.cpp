@@ -219,3 +219,18 @@ HBRUSH COrderRoadForm::FormBrushFor(CDC* pDC, UINT nCtlColor, BOOL bButtons) con
     }
     return nullptr;
 }
+
+BOOL COrderRoadForm::OnWndMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    const BOOL bHandled = COrderFormBase::OnWndMsg(uMsg, wParam, lParam, pResult);
+    // Only a field being typed in (it has the focus): the form's own settings of its fields
+    // update the button where the form says so.
+    const HWND hField = reinterpret_cast<HWND>(lParam);
+    if (uMsg != WM_COMMAND || HIWORD(wParam) != EN_CHANGE || hField == nullptr || ::GetFocus() != hField ||
+        !::IsWindow(m_hWnd))
+        return bHandled;
+    // A number field's own filter keeps what is typed readable: the check's reads never empty it.
+    if (dynamic_cast<CEnhancedEdit*>(CTBWnd::FromHandle(hField)) != nullptr)
+        UpdateSubmitButton();
+    return bHandled;
+}

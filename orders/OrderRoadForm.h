@@ -42,6 +42,12 @@ protected:
     HBRUSH FormBrushFor(CDC* pDC, UINT nCtlColor, BOOL bButtons) const;
 
     void Submit();
+    // Enables Submit exactly when the form holds a complete order. It also follows the typing in
+    // the form's input fields: a trader who types a quantity and clicks Submit at once finds it
+    // enabled. What leaving a field does (a negative value taken as its size, a refusal told)
+    // still waits for the focus to leave.
+    virtual void UpdateSubmitButton() = 0;
+    BOOL OnWndMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     // Replies of the road's kinds; each counts only when it answers the form's pending request.
     void OnCheckReply(CServerMessage* pMsg);
     void OnOrderReply(CServerMessage* pMsg);

@@ -19,7 +19,7 @@ public:
     static CWnd* Make(UINT nFormId);
 
     ORDER_TICKET_SNAPSHOT TakeSnapshot() override;
-    void UpdateSubmitButton();
+    void UpdateSubmitButton() override;
     void ResetForm();
     const COptionChain& GetOptionStore() const { return m_options; }
 

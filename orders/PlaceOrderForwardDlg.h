@@ -16,7 +16,7 @@ public:
     static CWnd* Make(UINT nFormId);
 
     ORDER_TICKET_SNAPSHOT TakeSnapshot() override;
-    void UpdateSubmitButton();
+    void UpdateSubmitButton() override;
     void ResetForm();
     int GetInitCount() const { return m_nInits; }
     BOOL IsReceivingQuotes() const { return m_bReceivingQuotes; }

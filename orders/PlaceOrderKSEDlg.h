@@ -61,7 +61,7 @@ public:
 
     ORDER_TICKET_SNAPSHOT TakeSnapshot() override;
     void ResetForm();
-    void UpdateSubmitButton();
+    void UpdateSubmitButton() override;
 
     void OnKV(CServerMessage* pMsg) override { OnCheckReply(pMsg); }
     void OnKR(CServerMessage* pMsg) override { OnOrderReply(pMsg); }

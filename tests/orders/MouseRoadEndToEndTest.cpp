@@ -14,6 +14,7 @@
 #include "market/TableLinks.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/ReviewDialog.h"
+#include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/Display.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/common/DialogSteps.h"
@@ -112,6 +113,18 @@ void DriveWithTheMouse(MouseRoadSession& s, bool bArabic, bool bSubmit)
     GetClientRect(hClient, &rcClient);
     const std::string strFilled = "0,0 " + std::to_string(rcClient.right) + "x" + std::to_string(rcClient.bottom);
     ASSERT_EQ(strFilled, Place(hTicket, hClient));
+    // The maximised frame shows the form alone, at the reading start; the closed account panel's
+    // login field, beyond the form's width, stays unseen.
+    RECT rcFrame, rcForm, rcLogin, rcSeen;
+    GetClientRect(hTicket, &rcFrame);
+    MapWindowPoints(hTicket, nullptr, reinterpret_cast<POINT*>(&rcFrame), 2);
+    GetWindowRect(hDlg, &rcForm);
+    GetWindowRect(GetDlgItem(hDlg, IDC_TICKET_LOGIN), &rcLogin);
+    EXPECT_EQ(bArabic ? rcFrame.right : rcFrame.left, bArabic ? rcForm.right : rcForm.left);
+    EXPECT_LT(rcForm.right - rcForm.left, rcFrame.right - rcFrame.left);
+    EXPECT_FALSE(IntersectRect(&rcSeen, &rcLogin, &rcForm)) << "the login field seen";
+    EXPECT_TRUE(TbSaveWindowPng(hTicket, (std::string(TB_BINARY_DIR) + "/screenshots/order_ticket_maximised_" +
+                                          (bArabic ? "ar" : "en") + ".png").c_str()));
     const HWND hInfo = app.GetInfoTable()->GetDataTable()->GetMainWindow()->m_hWnd;
     if (bSubmit) {
         const int nLines = app.GetInfoTable()->GetLineCount();

@@ -15,6 +15,7 @@
 #include "market/DataTable.h"
 #include "market/DataArray.h"
 #include "link/MessageTypes.h"
+#include "orders/NewPlaceOrderDlg.h"
 #include "orders/PlaceOrderDlg.h"
 #include "orders/PlaceOrderForwardDlg.h"
 #include "orders/PlaceOrderKSEDlg.h"
@@ -202,6 +203,12 @@ TEST_F(UsForwardSession, FormsActOnlyOnTheirOwnReplies)
     ChooseMarket(hUs, 8);
     SetDlgItemTextA(hUs, IDC_TICKER, "ALPN");
     NotifyControl(hUs, IDC_TICKER, CBN_KILLFOCUS);
+    EXPECT_EQ("=USD", ControlText(hUs, 6731)) << "the currency beside the ticker";
+    const HWND hTicket = Command(33100)->m_hWnd;
+    ChooseMarket(hTicket, 8);
+    SetDlgItemTextA(hTicket, IDC_TICKET_TICKER, "ALPN");
+    NotifyControl(hTicket, IDC_TICKET_TICKER, CBN_KILLFOCUS);
+    EXPECT_EQ("=USD", ControlText(hTicket, IDC_TICKET_CURRENCY)) << "in the order ticket as well";
     ChooseMarket(hUs, 4);
     ASSERT_TRUE(PumpUntil([&] { return pRun->InfoText().find("The symbol is traded on another market") != std::string::npos; }))
         << pRun->InfoText() << Lines("RN");

@@ -201,6 +201,7 @@ bool CSimMarket::Init(const CSimTables& tables, CSimClock* pClock, uint64_t nSee
         SetField(inst.quote, "symbol", inst.strSymbol);
         SetField(inst.quote, "name", inst.strName);
         SetField(inst.quote, "name_ar", inst.strNameAr);
+        SetField(inst.quote, "currency", "=" + market.strCurrency);
         SetField(inst.quote, "prev_close", PriceText(market, inst.nPrevClose));
         SetField(inst.quote, "prev_date", CSimClock::ServerDate(m_nPrevDate));
         SetField(inst.quote, "limit_up", PriceText(market, inst.nLimitUp));
