@@ -309,11 +309,11 @@ void CModifyOrderForm::OnAcknowledgement(CServerMessage* pMsg)
     const ORDER_ACK& ack = *order.pRoad->pAck;
     CString strText;
     const BOOL bDone = BuildAcknowledgement(ack, *pMsg, nullptr, &strText);
-    // A cancel whose order's status line came first was told by it: the order's end is told once.
-    if (bDone && !(ack.nKind == ACK_CANCELLED && order.shot.nOrderNumber == m_nEndTold))
-        ShowMarketInfo(strText, 0, 1);
-    else
+    if (!bDone)
         ShowError(pMsg->GetLong(ack.nError));
+    // A cancel whose order's status line came first was told by it: the order's end is told once.
+    else if (!(ack.nKind == ACK_CANCELLED && order.shot.nOrderNumber == m_nEndTold))
+        ShowMarketInfo(strText, 0, 1);
     // A change or cancel made ends the form; one that ended meanwhile closes with its last reply.
     if ((bDone && order.shot.nOrderNumber == m_nOrder) || (m_bFinished && !m_pending.IsOrderPending()))
         EndForm();
