@@ -194,6 +194,12 @@ void CModifyOrderForm::SetOrder(long nOrder, BOOL bChangeable)
     EnableModify();
 }
 
+void CModifyOrderForm::ShowDays(int nId, LPCSTR pszDays)
+{
+    SetText(nId, pszDays);
+    m_strDaysShown = GetText(nId);
+}
+
 void CModifyOrderForm::EnableModify()
 {
     EnableControl(m_controls.nModify, m_bChangeable);
