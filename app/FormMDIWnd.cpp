@@ -53,6 +53,7 @@ BEGIN_MESSAGE_MAP(CFormMDIWnd, CMDIChildWnd)
     ON_WM_SIZE()
     ON_WM_SYSCOMMAND()
     ON_WM_SYSCOLORCHANGE()
+    ON_WM_CLOSE()
     ON_WM_DESTROY()
     ON_COMMAND(ID_EDIT_COPY_PICTURE, OnCopyPicture)
 END_MESSAGE_MAP()
@@ -183,6 +184,17 @@ void CFormMDIWnd::OnSysColorChange()
 {
     CMDIChildWnd::OnSysColorChange();
     Invalidate();
+}
+
+void CFormMDIWnd::OnClose()
+{
+    if (m_hWnd != nullptr && m_pView != nullptr && m_pView->m_hWnd != nullptr && m_pView->SendMessage(WM_FORM_CLOSING) != 0) {
+        ShowWindow(SW_HIDE);
+        if (CMDIFrameWnd* pFrame = GetMDIFrame())
+            pFrame->MDINext();
+        return;
+    }
+    CMDIChildWnd::OnClose();
 }
 
 void CFormMDIWnd::OnDestroy()

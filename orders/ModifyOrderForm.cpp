@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/FormMDIWnd.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "app/dialogs/AppHelpers.h"
@@ -158,6 +159,10 @@ CMessageTypeSet ModifyTypes(int nMoreType)
 }
 }  // namespace
 
+BEGIN_MESSAGE_MAP(CModifyOrderForm, COrderFormBase)
+    ON_MESSAGE(WM_FORM_CLOSING, OnFormClosing)
+END_MESSAGE_MAP()
+
 CModifyOrderForm::CModifyOrderForm(UINT nTemplate, const MODIFY_CONTROLS& controls, int nMoreType)
     : COrderFormBase(nTemplate, ModifyTypes(nMoreType)), m_controls(controls)
 {
@@ -192,6 +197,24 @@ void CModifyOrderForm::SetOrder(long nOrder, BOOL bChangeable)
     m_pending.ForgetCheck();
     EnableControl(m_controls.nCancel, nOrder != 0);
     EnableModify();
+    if (m_bHidden) {
+        m_bHidden = FALSE;
+        if (auto* pFrame = dynamic_cast<CMDIChildWnd*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd)))) {
+            pFrame->ShowWindow(SW_SHOW);
+            pFrame->MDIActivate();
+        }
+    }
+}
+
+LRESULT CModifyOrderForm::OnFormClosing(WPARAM, LPARAM)
+{
+    // Logged off, no reply comes any more: the form goes at once.
+    const CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (!m_pending.IsOrderPending() || pApp == nullptr || !pApp->IsLoggedIn())
+        return 0;
+    m_bHidden = TRUE;
+    EndForm();
+    return 1;
 }
 
 void CModifyOrderForm::ShowDays(int nId, LPCSTR pszDays)
@@ -291,6 +314,7 @@ void CModifyOrderForm::Review(const ORDER_ROAD& road, int nMode, const CServerMe
     if (DeleteIfGone())
         return;                 // its window is gone
     if (m_bEnding) {
+        m_bEnding = FALSE;      // done with: a form loaded again takes a Submit
         if (!m_pending.IsOrderPending())
             CloseForm();
         return;

@@ -93,6 +93,10 @@ protected:
     BOOL TakeSecurityName(const CServerMessage& msg, const CString& strSymbol);
 
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // Closed while a change or cancel it sent is unanswered: the form ends, hidden, and closes
+    // with the last reply; loaded again, it shows once more.
+    afx_msg LRESULT OnFormClosing(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
 
 private:
     void OnPreviewReply(CServerMessage* pMsg);
@@ -109,6 +113,7 @@ private:
     BOOL m_bChangeable = FALSE;
     BOOL m_bEnding = FALSE;                 // the form closes once the review is over
     BOOL m_bFinished = FALSE;               // the order's end was told: no more Submit, no more status notice
+    BOOL m_bHidden = FALSE;                 // closed by the user, waiting for its replies
     long m_nEndTold = 0;                    // the order whose status line told its end, 0 none
     ORDER_TICKET_SNAPSHOT m_loaded;         // the order as loaded: what a cancel stands for
     CString m_strDaysShown;                 // the days the form last wrote

@@ -107,6 +107,35 @@ TEST_F(RepliesSession, ModifyFormTellsTheChangeAndTheCancel)
     EXPECT_EQ(1u, Occurrences(strInfo, " changed: account 10020, Buy 150 101")) << strInfo;
 }
 
+// The modify form: a change sent, a cancel reviewed while the order's status line comes, then
+// the form closed; hidden, it tells the change when the reply comes, and then goes.
+TEST_F(RepliesSession, ModifyFormClosedTellsTheChangeUnderWay)
+{
+    Start(false, Held("KM"));
+    const std::string strOrder = Place(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 17, 51128);
+    ASSERT_FALSE(strOrder.empty()) << pRun->InfoText();
+    App().OpenModifyOrderKSE(atol(strOrder.c_str()));
+    PumpPending();
+    const HWND hForm = ViewOf(App().GetModifyOrderForm());
+    ASSERT_NE(nullptr, hForm);
+    EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
+    AnswerReview(true);
+    NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KM") == 1 && FinishedSteps(); }));
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND) {
+                       App().GetDispatcher().OnServerMessage(("~NC|0|XC||" + strOrder + "|0|2|8|R1").c_str());
+                   }}});
+    NotifyControl(hForm, IDC_MODIFY_CANCEL, BN_CLICKED);
+    ClickControl(hForm, IDC_MODIFY_CLOSE);
+    PumpPending();
+    ASSERT_NE(nullptr, App().GetModifyOrderForm());
+    EXPECT_FALSE(IsWindowVisible(GetParent(hForm)));
+
+    ASSERT_TRUE(PumpUntil([&] { return App().GetModifyOrderForm() == nullptr; }, 6000)) << pRun->InfoText();
+    EXPECT_EQ(1u, Occurrences(pRun->InfoText(), " changed: account 10020, Buy 150 101")) << pRun->InfoText();
+    EXPECT_EQ(0u, Count("KC"));
+}
+
 // The contract's details: a close taken, then another close previewed and left; the first is
 // told. The exercise: one confirmed, then another asked and left; the first is told.
 TEST_F(RepliesSession, ContractAndExerciseFormsTellWhatTheyTook)
