@@ -188,7 +188,8 @@ void CFormMDIWnd::OnSysColorChange()
 
 void CFormMDIWnd::OnClose()
 {
-    if (m_hWnd != nullptr && m_pView != nullptr && m_pView->m_hWnd != nullptr && m_pView->SendMessage(WM_FORM_CLOSING) != 0) {
+    if (m_hWnd != nullptr && m_pView != nullptr && m_pView->m_hWnd != nullptr &&
+        m_pView->SendMessage(WM_FORM_CLOSING) != 0) {
         ShowWindow(SW_HIDE);
         if (CMDIFrameWnd* pFrame = GetMDIFrame())
             pFrame->MDINext();

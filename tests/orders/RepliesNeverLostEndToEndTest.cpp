@@ -83,8 +83,8 @@ TEST_F(RepliesSession, TicketTellsEveryOrderItSent)
     EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_TICKER)) << "cleared once nothing is under way";
 }
 
-// The modify form: a change sent, then a cancel of the same order; both are told, and the form
-// closes with the last reply.
+// The modify form: a change sent, the form closed and opened again, then a cancel of the same
+// order; both are told, and the form closes with the last reply.
 TEST_F(RepliesSession, ModifyFormTellsTheChangeAndTheCancel)
 {
     Start(false, Held("KM"));
@@ -98,6 +98,13 @@ TEST_F(RepliesSession, ModifyFormTellsTheChangeAndTheCancel)
     AnswerReview(true);
     NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
     ASSERT_TRUE(PumpUntil([&] { return Count("KM") == 1 && FinishedSteps(); })) << Lines("KW");
+    // Closed meanwhile, the form only hides; opened again for its order, it shows.
+    ClickControl(hForm, IDC_MODIFY_CLOSE);
+    PumpPending();
+    ASSERT_NE(nullptr, App().GetModifyOrderForm());
+    EXPECT_FALSE(IsWindowVisible(GetParent(hForm)));
+    App().OpenModifyOrderKSE(atol(strOrder.c_str()));
+    EXPECT_TRUE(IsWindowVisible(GetParent(hForm)));
     AnswerReview(true);
     NotifyControl(hForm, IDC_MODIFY_CANCEL, BN_CLICKED);
     ASSERT_TRUE(PumpUntil([&] { return Count("KC") == 1 && FinishedSteps(); }));
@@ -105,35 +112,6 @@ TEST_F(RepliesSession, ModifyFormTellsTheChangeAndTheCancel)
     ASSERT_TRUE(PumpUntil([&] { return App().GetModifyOrderForm() == nullptr; }, 6000)) << pRun->InfoText();
     const std::string strInfo = pRun->InfoText();
     EXPECT_EQ(1u, Occurrences(strInfo, " changed: account 10020, Buy 150 101")) << strInfo;
-}
-
-// The modify form: a change sent, a cancel reviewed while the order's status line comes, then
-// the form closed; hidden, it tells the change when the reply comes, and then goes.
-TEST_F(RepliesSession, ModifyFormClosedTellsTheChangeUnderWay)
-{
-    Start(false, Held("KM"));
-    const std::string strOrder = Place(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 17, 51128);
-    ASSERT_FALSE(strOrder.empty()) << pRun->InfoText();
-    App().OpenModifyOrderKSE(atol(strOrder.c_str()));
-    PumpPending();
-    const HWND hForm = ViewOf(App().GetModifyOrderForm());
-    ASSERT_NE(nullptr, hForm);
-    EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
-    AnswerReview(true);
-    NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
-    ASSERT_TRUE(PumpUntil([&] { return Count("KM") == 1 && FinishedSteps(); }));
-    RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND) {
-                       App().GetDispatcher().OnServerMessage(("~NC|0|XC||" + strOrder + "|0|2|8|R1").c_str());
-                   }}});
-    NotifyControl(hForm, IDC_MODIFY_CANCEL, BN_CLICKED);
-    ClickControl(hForm, IDC_MODIFY_CLOSE);
-    PumpPending();
-    ASSERT_NE(nullptr, App().GetModifyOrderForm());
-    EXPECT_FALSE(IsWindowVisible(GetParent(hForm)));
-
-    ASSERT_TRUE(PumpUntil([&] { return App().GetModifyOrderForm() == nullptr; }, 6000)) << pRun->InfoText();
-    EXPECT_EQ(1u, Occurrences(pRun->InfoText(), " changed: account 10020, Buy 150 101")) << pRun->InfoText();
-    EXPECT_EQ(0u, Count("KC"));
 }
 
 // The contract's details: a close taken, then another close previewed and left; the first is
