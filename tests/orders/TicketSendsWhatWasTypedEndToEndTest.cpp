@@ -16,7 +16,9 @@
 #include "orders/PlaceOrderOddLotKSEDlg.h"
 #include "orders/ReviewDialog.h"
 #include "platform/win/user/TestAnswers.h"
+#include "orders/MarketChoices.h"
 #include "refdata/ZorvatGlobals.h"
+#include "refdata/ZorvatTypes.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/orders/OrderTestSupport.h"
@@ -104,6 +106,20 @@ TEST_F(TicketSession, NoMarketNoOrder)
     PumpFor(300);
     ClearDialogSteps();
     EXPECT_EQ(0u, Requests({"OV", "KV", "KU", "KJ"}).size());
+
+    // The market chosen at last keeps the ticker typed when it lists it, and looks it up; a
+    // market that does not list it empties it. A KSE price shows its one decimal.
+    ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(8)));
+    EXPECT_EQ("ALPN", ControlText(hDlg, IDC_TICKET_TICKER));
+    EXPECT_EQ("Alpine Networks", ControlText(hDlg, IDC_TICKET_DESCRIPTION));
+    ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(2)));
+    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_TICKER));
+    ChooseItem(hDlg, IDC_TICKET_SESSION, static_cast<LPCSTR>(CKSEMktType::GetText(KSE_TYPE_REGULAR)));
+    SetFocus(GetDlgItem(hDlg, IDC_TICKET_LIMIT));
+    TypeText("843");
+    PumpPending();
+    SetFocus(GetDlgItem(hDlg, IDC_TICKET_QUANTITY));
+    EXPECT_EQ("843.0", ControlText(hDlg, IDC_TICKET_LIMIT));
 }
 
 // The KSE tickets: a price typed with two decimals takes one, and the check carries that price; on the odd-lot board a typed text that is no item of the

@@ -309,6 +309,8 @@ private:
         int nSeries, nMonths;
         double dPremium;
         CSimRecord rec;             // as last sent
+        int64_t nOpenQty = 0, nOpenContracts = 0, nSettled = 0;    // the open interest
+        double dMarginPct = 0;
     };
     struct Option { std::string strUnderlying; int nRight; double dStrike; int nExpiry; };
 
