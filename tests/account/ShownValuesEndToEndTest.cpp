@@ -269,7 +269,9 @@ TEST_F(ShownValues, CombinedRealizedNamesItsSymbolsFromTheQuotationTables)
                 GetGlobals()->LookupShortStockEntry(GetGlobals()->GetMarketCode(markets[i].c_str()), symbols[i].c_str(), entry)) {
                 strSymbol = symbols[i];
                 strMarket = markets[i];
-                strListText = entry.text3;
+                // The column holds seven characters of the symbol's name.
+                strListText = std::string(static_cast<LPCSTR>(entry.text3)).substr(0, 7);
+                strListText.erase(strListText.find_last_not_of(' ') + 1);
             }
             // Listed at first, then taken off the quotation table, then listed again.
             if (symbols[i] == strSymbol) {
