@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AppCommands.h"
 #include "app/ChartWindows.h"
 #include "app/StockActions.h"
 #include "app/FormMDIWnd.h"
@@ -28,6 +29,7 @@
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/gdi/PixelBuffer.h"
 #include "platform/win/user/Display.h"
+#include "platform/win/user/TestAnswers.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/market/MarketSessionSupport.h"
 #include "tests/common/WindowPixels.h"
@@ -512,4 +514,25 @@ TEST_F(ChartsSession, AChartFillsItsWindowAndMaximisedTitlesTheMainWindow)
         EXPECT_EQ("ALPN", std::string(pView->GetCompTicker())) << "a cancelled chooser changes nothing";
         StopSession();
     }
+}
+
+// Charts > US chart asks for a ticker of the US markets; a user whose market list has no US
+// market is told why no chart opens.
+TEST_F(ChartsSession, UsChartOpensOnTheUsMarketsOrSaysWhyNot)
+{
+    ASSERT_TRUE(StartSession({"--rate", "200"}, false));
+    OpenThroughChooser(ID_APP_CHART_MARKET_1, "BRKT");
+    ASSERT_NE(nullptr, ViewIn(0));
+    EXPECT_EQ(GetGlobals()->GetMarketName(1), ViewIn(0)->GetMarketName());
+    EXPECT_TRUE(PumpUntil([&] { return RequestCount("CD") == 1; }));
+    StopSession();
+
+    ASSERT_TRUE(server.Start({"--rate", "200"}));
+    pRun = std::make_unique<CTerminalRun>(false);
+    ASSERT_TRUE(pRun->StartLoggedIn(server.Port(), "guest1", "guest1"));
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});
+    App().RunCommand(ID_APP_CHART_MARKET_1);
+    EXPECT_EQ(0, TbPendingTestAnswers()) << "the user is told why";
+    EXPECT_EQ(nullptr, App().GetChartWindow(0));
+    TbClearTestAnswers();
 }
