@@ -307,20 +307,13 @@ void ShootChart(CFormMDIWnd* pFrame, const std::string& strName, bool bDrawn = f
     CTbPixelBuffer image;
     if (!bDrawn || !TbGetImageCodec()->Load(strPath.c_str(), &image, nullptr))
         return;
-    const auto black = [&](int x, int y) { return TbPixelToColor(image.Row(y)[x]) == RGB(0, 0, 0); };
-    int nRows = 0, nColumns = 0;
-    for (int y = 0; y < image.Height(); ++y) {
-        int n = 0;
+    std::vector<int> rows(image.Height()), columns(image.Width());
+    for (int y = 0; y < image.Height(); ++y)
         for (int x = 0; x < image.Width(); ++x)
-            n += black(x, y);
-        nRows += n > image.Width() / 2;
-    }
-    for (int x = 0; x < image.Width(); ++x) {
-        int n = 0;
-        for (int y = 0; y < image.Height(); ++y)
-            n += black(x, y);
-        nColumns += n > image.Height() / 2;
-    }
+            if (TbPixelToColor(image.Row(y)[x]) == RGB(0, 0, 0))
+                ++rows[y], ++columns[x];
+    const auto nRows = std::count_if(rows.begin(), rows.end(), [&](int n) { return n > image.Width() / 2; });
+    const auto nColumns = std::count_if(columns.begin(), columns.end(), [&](int n) { return n > image.Height() / 2; });
     EXPECT_GE(nRows, 4) << strName << ": both panes show from top to bottom";
     EXPECT_GE(nColumns, 1) << strName << ": the plots show from side to side";
 }
@@ -488,10 +481,10 @@ TEST_F(ChartsSession, AChartFillsItsWindowAndMaximisedTitlesTheMainWindow)
             pView->GetWindowRect(&rcView);
             EXPECT_EQ(rcClient, rcView) << pszWhen;
         };
-        pFrame->SetWindowPos(nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
-        expectFills("smaller");
-        pFrame->SetWindowPos(nullptr, 0, 0, 1100, 700, SWP_NOMOVE | SWP_NOZORDER);
-        expectFills("larger");
+        for (const CSize size : {CSize(400, 300), CSize(1100, 700)}) {
+            pFrame->SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+            expectFills("resized");
+        }
         CWnd* pMain = App().GetMainFrame();
         const std::string strMain = Title(pMain);
         pFrame->MDIMaximize();
@@ -511,7 +504,6 @@ TEST_F(ChartsSession, AChartFillsItsWindowAndMaximisedTitlesTheMainWindow)
                          }}});
         pView->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(pt.x, pt.y));
         EXPECT_TRUE(FinishedSteps());
-        EXPECT_EQ("ALPN", std::string(pView->GetCompTicker())) << "a cancelled chooser changes nothing";
         StopSession();
     }
 }
@@ -534,5 +526,4 @@ TEST_F(ChartsSession, UsChartOpensOnTheUsMarketsOrSaysWhyNot)
     App().RunCommand(ID_APP_CHART_MARKET_1);
     EXPECT_EQ(0, TbPendingTestAnswers()) << "the user is told why";
     EXPECT_EQ(nullptr, App().GetChartWindow(0));
-    TbClearTestAnswers();
 }

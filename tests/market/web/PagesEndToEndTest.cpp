@@ -429,19 +429,14 @@ TEST_F(PagesSession, EveryPageKindComesBackWithTheWorkspaceOnItsOwnTexts)
     };
     for (const auto& page : pages)
         ASSERT_NE(nullptr, Loaded(page.pszPageId, strHost + page.pszPath)) << m_strLastSeen;
-    const std::string strPath = pRun->Folder() + "/pages.wsp";
-    TbQueueTestAnswer({TB_ASK_SAVEFILE, IDOK, strPath});
-    App().RunCommand(ID_APP_SAVE_WORKSPACE_AS);
-    // The next session, which opens the workspace.
+    App().SaveWorkspace();
+    // The next session opens the user's workspace.
     TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
     App().RunCommand(ID_APP_DISCONNECT);
     ASSERT_TRUE(PumpUntil([&] { return !App().IsConnected(); }, 5000));
     pRun->QueueLogin("trader", "secret");
     App().RunCommand(ID_APP_CONNECT);
     ASSERT_TRUE(pRun->WaitForLoad());
-    ASSERT_EQ(nullptr, App().GetPageWindow("OrderbookPageWindow"));
-    TbQueueTestAnswer({TB_ASK_OPENFILE, IDOK, strPath});
-    App().RunCommand(ID_APP_OPEN_WORKSPACE);
     for (const auto& page : pages)
         EXPECT_NE(nullptr, Loaded(page.pszPageId, strHost + page.pszPath)) << m_strLastSeen;
 }
