@@ -12,6 +12,8 @@
 
 #define FORM_FRAME_STYLE 0x40C80000     // child, caption, system menu
 #define FORM_VIEW_STYLE (WS_CHILD | WS_VISIBLE | WS_BORDER)
+#define CHART_FIRST_CX 640              // a chart frame's size before it has a saved place
+#define CHART_FIRST_CY 480
 
 namespace {
 
@@ -161,7 +163,7 @@ void CFormMDIWnd::OnSize(UINT nType, int cx, int cy)
         return;
     CRect rcView;
     m_pView->GetWindowRect(&rcView);
-    if (IsPageView() || rcView.IsRectEmpty()) {
+    if (ViewFillsFrame() || rcView.IsRectEmpty()) {
         m_pView->MoveWindow(0, 0, cx, cy);
         return;
     }
@@ -263,8 +265,10 @@ void CFormChart::LoadSettings(CSettingsFile* pSettings)
     pSettings->SetSection(m_strSection);
     pSettings->GetWindowPlacement(&wp, "WinPlace", &current, &bMissing);
     if (bMissing) {
+        // A chart never placed opens where its axes, bars and volume pane can be read: a smaller
+        // frame leaves the plot too small to draw.
         SetWindowPlacement(&current);
-        wp.rcNormalPosition = RECT{50, 50, 300, 300};
+        wp.rcNormalPosition = RECT{50, 50, 50 + CHART_FIRST_CX, 50 + CHART_FIRST_CY};
     }
     ApplyPlacement(this, wp);
 }

@@ -39,6 +39,9 @@ public:
 protected:
     // The view sizes itself (a web page) rather than the frame fitting the form.
     virtual BOOL IsPageView() const { return FALSE; }
+    // The view takes the frame's whole client area at every size (a page, a chart); a form keeps
+    // its own size.
+    virtual BOOL ViewFillsFrame() const { return IsPageView(); }
     // "%d-%d": the form and whether the interface reads right to left.
     CString GetFormSection() const;
 
@@ -77,6 +80,9 @@ public:
     void LoadSettings(CSettingsFile* pSettings) override;
 
     BOOL m_bRestore = TRUE;             // the placement is applied once more after creation
+
+protected:
+    BOOL ViewFillsFrame() const override { return TRUE; }
 
 private:
     CString m_strSection;

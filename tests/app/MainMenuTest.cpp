@@ -342,6 +342,12 @@ TEST(MainMenuSession, EveryUserFindsEachMenuFilledAndRunsEveryItemItEnables)
         EXPECT_EQ(1, HelpShown());
         PressKey(run.App(), VK_F1);
         EXPECT_EQ(1, HelpShown()) << "F1";
+        // Without the file the user is told so.
+        std::filesystem::remove(run.Folder() + "/Zorvat32.chm");
+        TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});
+        PressKey(run.App(), VK_F1);
+        EXPECT_EQ(0, TbPendingTestAnswers()) << "no help file, and nothing said";
+        TbClearTestAnswers();
         TbRecordShellOpens(FALSE);
         if (std::string(user.pszUser) == "restricted") {
             // The program ends from its File menu once the user says yes.

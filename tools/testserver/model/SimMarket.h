@@ -161,6 +161,7 @@
 
 enum
 {
+    SIM_MARKET_US = 1,              // the US markets as one: a chart of any of their symbols
     SIM_MARKET_KSE = 2,             // numeric stock ids, tick bands, limits and indices
     SIM_MARKET_OPTIONS = 16,        // where the option chains are listed
 };
