@@ -2,6 +2,7 @@
 #include <algorithm>
 #include "platform/win/gdi/TextEngine.h"
 #include "platform/win/user/Hooks.h"
+#include "platform/win/user/MdiInternal.h"
 #include "platform/win/user/Message.h"
 #include "platform/win/user/Paint.h"
 #include "platform/win/user/VirtualKeys.h"
@@ -204,6 +205,9 @@ static void SetShowState(HWND hWnd, int nState)
         pWnd->pSurface->SetShowState(nState);
     if (nState == SW_SHOWMINIMIZED) {
         SendMessageA(hWnd, WM_SIZE, SIZE_MINIMIZED, 0);
+        // A document window minimised by its program goes where the user's minimise puts it.
+        if (HWND hClient = IsWindow(hWnd) ? TbMdiClientOf(hWnd) : nullptr)
+            TbMdiNoteChildState(hClient, hWnd);
         return;
     }
     BOOL bSameRect = EqualRect(&pWnd->rcWindow, &rcTarget);
