@@ -707,8 +707,8 @@ void TbMdiNoteChildState(HWND hClient, HWND hChild)
     MdiState* pState = StateOf(hClient);
     if (!pState)
         return;
-    if (hChild == pState->hActive && !IsZoomed(hChild))
-        pState->bMaximized = FALSE;
+    if (hChild == pState->hActive && !pState->bActivating)
+        pState->bMaximized = IsZoomed(hChild);
     if (IsIconic(hChild)) {
         // It goes to the icon row at once, and the next window still open takes the activation.
         ArrangeIcons(hClient);
