@@ -150,6 +150,15 @@ TEST(MdiWindows, WindowMenuListsEachOpenWindowOnceAndNewWindowsCascadeInsideTheC
         for (HWND h = GetWindow(hClient, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
             EXPECT_FALSE(IsWindowVisible(h) && h != hInfo) << GetDlgCtrlID(h);
         EXPECT_TRUE(IsIconic(hInfo));
+
+        // A sorted quotations window keeps the title of what it lists when the next one opens.
+        pFrame->SendMessage(WM_COMMAND, ID_APP_KSE_SORT_FIRST);
+        const HWND hGainers = pFrame->MDIGetActive()->m_hWnd;
+        char szBefore[128] = "", szAfter[128] = "";
+        GetWindowTextA(hGainers, szBefore, sizeof szBefore);
+        pFrame->SendMessage(WM_COMMAND, ID_APP_KSE_SORT_FIRST + 1);
+        GetWindowTextA(hGainers, szAfter, sizeof szAfter);
+        EXPECT_STREQ(szBefore, szAfter);
         run.Close();
     }
 }
