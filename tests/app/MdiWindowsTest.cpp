@@ -151,14 +151,16 @@ TEST(MdiWindows, WindowMenuListsEachOpenWindowOnceAndNewWindowsCascadeInsideTheC
             EXPECT_FALSE(IsWindowVisible(h) && h != hInfo) << GetDlgCtrlID(h);
         EXPECT_TRUE(IsIconic(hInfo));
 
-        // A sorted quotations window keeps the title of what it lists when the next one opens.
+        // A sorted quotations window is titled by what it lists (the command's short name), also
+        // once the next one has opened.
         pFrame->SendMessage(WM_COMMAND, ID_APP_KSE_SORT_FIRST);
         const HWND hGainers = pFrame->MDIGetActive()->m_hWnd;
-        char szBefore[128] = "", szAfter[128] = "";
-        GetWindowTextA(hGainers, szBefore, sizeof szBefore);
         pFrame->SendMessage(WM_COMMAND, ID_APP_KSE_SORT_FIRST + 1);
-        GetWindowTextA(hGainers, szAfter, sizeof szAfter);
-        EXPECT_STREQ(szBefore, szAfter);
+        CString strPrompt;
+        strPrompt.LoadString(ID_APP_KSE_SORT_FIRST);
+        char szTitle[128] = "";
+        GetWindowTextA(hGainers, szTitle, sizeof szTitle);
+        EXPECT_EQ(std::string(strPrompt.Mid(strPrompt.ReverseFind('\n') + 1)), szTitle);
         run.Close();
     }
 }
