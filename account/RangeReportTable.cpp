@@ -35,8 +35,9 @@ CString CRangeReportTable::GetViewTitle(CViewTable* pView, BOOL bLanguage)
     const CString strTitle = CAccountTable::GetViewTitle(pView, bLanguage);
     if (m_strShownFrom.IsEmpty() || pView == nullptr || (!m_report.bEveryView && GetTable()->FindView(pView) != 0))
         return strTitle;
+    // The window's own title before the range: the view's name is a settings key, no words.
     CString strCaption;
-    strCaption.Format(CAPTION_FORMAT, static_cast<LPCSTR>(GetViewName(pView)), static_cast<LPCSTR>(m_strShownFrom),
+    strCaption.Format(CAPTION_FORMAT, static_cast<LPCSTR>(strTitle), static_cast<LPCSTR>(m_strShownFrom),
                       static_cast<LPCSTR>(m_strShownTo));
     return strCaption;
 }

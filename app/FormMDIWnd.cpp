@@ -228,8 +228,7 @@ void CHidingFormWnd::OnClose()
         return;
     }
     ShowWindow(SW_HIDE);
-    if (CMDIFrameWnd* pFrame = GetMDIFrame())
-        pFrame->MDINext();
+    ActivateNextAfterHiding(this);
 }
 
 void CHidingFormWnd::OnSysCommand(UINT nId, LPARAM lParam)

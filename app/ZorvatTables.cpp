@@ -296,6 +296,14 @@ void CZORVAT32App::OnQuotationSort(UINT nId)
         CSortColumns keys(30);
         keys.Add(sort.nColumn, sort.nDirection);
         pView->Sort(keys, FALSE);
+        // Titled by what it lists: the command's short name, after the prompt's line feed.
+        CString strPrompt;
+        GetSharedGlobals()->LoadString(strPrompt, nId);
+        const int nBreak = strPrompt.ReverseFind('\n');
+        if (nBreak >= 0 && nBreak + 1 < strPrompt.GetLength()) {
+            pView->SetTitle(strPrompt.Mid(nBreak + 1), 0);
+            pView->SetTitle(strPrompt.Mid(nBreak + 1), 1);
+        }
         if (sort.bCursorHome)
             pWindow->GetGrid().SetCurrentCell(0, 0);
         return;

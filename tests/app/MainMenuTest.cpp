@@ -1,7 +1,7 @@
 // The main menu as the user finds it: every command of the application that opens something is
 // reached by a menu item, a toolbar button or a key in both language files, each menu's
-// mnemonics are its own, and after login every user finds something in each top-level menu and
-// can run every item it enables.
+// mnemonics are its own, every form has a title, and after login every user finds something in
+// each top-level menu and can run every item it enables, each window it opens titled.
 #include <gtest/gtest.h>
 #include <chrono>
 #include <filesystem>
@@ -58,13 +58,18 @@ bool Unreached(UINT nId)
     return false;
 }
 
-const TbResourceTemplates& Templates(int nFile)
+const CResourceScript& Script(int nFile)
 {
     static std::map<int, CResourceScript> s_scripts;
     if (!s_scripts.count(nFile)) {
         EXPECT_TRUE(s_scripts[nFile].LoadFile((std::string(TB_SOURCE_DIR "/resources/") + s_pszFiles[nFile]).c_str()));
     }
-    return s_scripts[nFile].GetTemplates();
+    return s_scripts[nFile];
+}
+
+const TbResourceTemplates& Templates(int nFile)
+{
+    return Script(nFile).GetTemplates();
 }
 
 // The letter a menu text underlines (one UTF-8 character, ASCII letters upper-cased), "" for none.
@@ -177,6 +182,30 @@ private:
     std::vector<COMMAND_DIALOG_RUNNER> m_dialogs = std::vector<COMMAND_DIALOG_RUNNER>(0x10000);
     IChartMaker* m_pCharts = nullptr;
 };
+
+}  // namespace
+
+// A form's frame is titled by the text of its template's id: a title, not a message.
+TEST(MainMenu, EveryFormIsTitledByItsTemplatesId)
+{
+    CWholeTerminalMakers makers;
+    CWholeTerminalMakers::Register();
+    for (int nFile : {0, 1}) {
+        const auto& strings = Script(nFile).GetStrings();
+        int nForms = 0;
+        for (UINT nId = 1; nId < 0x10000; ++nId) {
+            if (FindFormMaker(nId) == nullptr || !Templates(nFile).dialogs.count("#" + std::to_string(nId)))
+                continue;
+            ++nForms;
+            const auto text = strings.find(nId);
+            EXPECT_TRUE(text != strings.end() && !text->second.empty() && text->second.back() != '.')
+                << s_pszFiles[nFile] << ": form " << nId;
+        }
+        EXPECT_GT(nForms, 12);
+    }
+}
+
+namespace {
 
 // The person at the keyboard while a command runs: a dialog it opens is cancelled (or, without
 // Cancel, confirmed or closed); a question still open after three seconds is answered with every
@@ -330,8 +359,12 @@ TEST(MainMenuSession, EveryUserFindsEachMenuFilledAndRunsEveryItemItEnables)
             TbClearTestAnswers();
             ASSERT_TRUE(IsWindow(s_hFrame)) << "command " << nId << " ended the program";
             for (HWND hChild : VisibleChildren(pFrame))
-                if (!before.count(hChild))
+                if (!before.count(hChild)) {
+                    char szTitle[256] = "";
+                    GetWindowTextA(hChild, szTitle, sizeof szTitle);
+                    EXPECT_STRNE("", szTitle) << "command " << nId << " opened a window without a title";
                     SendMessageA(hChild, WM_CLOSE, 0, 0);
+                }
             PumpPending();
             ++nRun;
         }

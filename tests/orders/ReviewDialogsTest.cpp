@@ -143,7 +143,7 @@ std::vector<LAYOUT_CASE> LayoutCases()
         p->SetTitleId(IDS_REVIEW_TITLE_MODIFY_FORM);
         return p;
     }, {{5742, "DRB / 103"}, {5754, "Dunes Real Bank"}, {5744, "40"}, {5752, "390"}, {5749, "388"},
-        {5751, "1.500"}, {6550, "2.000"}, {IDOK, "Confirm Cancellation"}, {0, "Review Modified Order"}});
+        {5751, "1.500"}, {6550, "2.000"}, {IDOK, "Confirm Cancellation"}, {0, "Review Order Change or Cancellation"}});
     // The odd lot shows a limit of 0.
     add("kse_odd_lot", [] {
         return std::make_unique<CReviewOrderOddLotKSEDlg>(

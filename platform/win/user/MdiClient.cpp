@@ -666,8 +666,22 @@ void TbMdiActivateUnder(HWND hWnd)
     }
 }
 
+// The topmost visible child other than hLeaving that is open (not minimised); null when none.
+static HWND NextOpen(HWND hClient, HWND hLeaving)
+{
+    for (HWND h : ZOrder(hClient))
+        if (h != hLeaving && IsCandidate(h, FALSE) && !IsIconic(h))
+            return h;
+    return nullptr;
+}
+
 void TbMdiActivateAnother(HWND hClient, HWND hLeaving)
 {
+    // A window still open before a minimised one: the next close goes to a window it can close.
+    if (HWND hOpen = NextOpen(hClient, hLeaving)) {
+        Activate(hClient, hOpen);
+        return;
+    }
     for (HWND h : ZOrder(hClient))
         if (h != hLeaving && IsCandidate(h, FALSE)) {
             Activate(hClient, h);
@@ -700,11 +714,16 @@ void TbMdiNoteChildState(HWND hClient, HWND hChild)
     MdiState* pState = StateOf(hClient);
     if (!pState)
         return;
-    if (hChild == pState->hActive && !IsZoomed(hChild))
-        pState->bMaximized = FALSE;
-    SyncMaxControls(hClient);
-    if (IsIconic(hChild))
+    if (hChild == pState->hActive && !pState->bActivating)
+        pState->bMaximized = IsZoomed(hChild);
+    if (IsIconic(hChild)) {
+        // It goes to the icon row at once, and the next window still open takes the activation.
         ArrangeIcons(hClient);
+        if (HWND hOpen = hChild == pState->hActive ? NextOpen(hClient, hChild) : nullptr)
+            Activate(hClient, hOpen);
+    }
+    if ((pState = StateOf(hClient)) != nullptr)
+        SyncMaxControls(hClient);
 }
 
 void TbMdiRefreshWindowList(HWND hClient, HWND hChanging, BOOL bShowing)
