@@ -309,6 +309,6 @@ BOOL CCombinedHoldingsTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMD
 
 void CCombinedHoldingsTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
 {
-    if ((nCol == CH_MARKET || nCol == CH_CURRENCY) && FilterViewOnCell(this, pRow, nCol) && pnHandled != nullptr)
+    if ((nCol == CH_MARKET || nCol == CH_CURRENCY) && FilterViewOnCell(this, pRow, nCol, /*bWhileFiltered=*/TRUE) && pnHandled != nullptr)
         *pnHandled = 1;
 }

@@ -305,7 +305,7 @@ BOOL CUnrealizedProfitLossTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX
 void CUnrealizedProfitLossTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
 {
     if ((nCol == UC_SYMBOL || nCol == UC_MARKET || nCol == UC_TEXT || nCol == UC_COMPANY) &&
-        FilterViewOnCell(this, pRow, nCol) && pnHandled != nullptr)
+        FilterViewOnCell(this, pRow, nCol, /*bWhileFiltered=*/TRUE) && pnHandled != nullptr)
         *pnHandled = 1;
 }
 

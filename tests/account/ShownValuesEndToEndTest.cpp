@@ -100,6 +100,16 @@ std::string ShownAt(CDataTable* pTable, int nKeyCol, const std::string& strKey, 
     return "-";
 }
 
+// A shown number without its grouping ("-103,225.00" reads -103225).
+double ShownNumber(const std::string& strText)
+{
+    std::string strDigits;
+    for (char c : strText)
+        if (c != ',')
+            strDigits += c;
+    return atof(strDigits.c_str());
+}
+
 struct ShownValues : CAccountSession
 {
     void Command(UINT nId) { SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, nId, 0); }
@@ -111,6 +121,31 @@ struct ShownValues : CAccountSession
         ASSERT_TRUE(PumpUntil([&] { return pTable->IsComplete() && !pTable->IsReceiving() && pTable->GetRows()->GetCount() > 0; }))
             << nTable;
         CNorvApp::ShowTable(pTable);
+    }
+
+    // The US and then the combined unrealized report for the trader's account, loaded.
+    void OpenUnrealized()
+    {
+        Command(ID_APP_US_UNREALIZED);
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_UNREALIZED));
+        ASSERT_TRUE(CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"));
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_UNREALIZED));
+        PumpFor(200);
+    }
+
+    // A KSE market order filled at once; its position line has come back (*pstrLine).
+    void BuyKse(const char* pszStock, int nQuantity, std::string* pstrLine)
+    {
+        const size_t nLines = Sent("IU").size();
+        Send(MSG_KR, "||1002|10020|1|1|" + std::string(pszStock) + "|" + std::to_string(nQuantity) + "|3|0||0|||secret");
+        ASSERT_TRUE(PumpUntil([&] {
+            const std::vector<std::string> lines = Sent("IU");
+            for (size_t i = nLines; i < lines.size(); ++i)
+                if (Split(lines[i])[5] == pszStock)
+                    *pstrLine = lines[i];
+            return !pstrLine->empty();
+        }, 5000)) << pRun->InfoText();
+        PumpFor(200);
     }
 
     // Every account table named by the cases, loaded and shown, one after the other.
@@ -203,14 +238,15 @@ TEST_F(ShownValues, UnrealizedReportsKeepTheirRepliesPriceAndCloseAPositionByOne
     EXPECT_EQ(PriceText(atof(strUsPrice.c_str()), 2), ShownAt(pUs, UC_SYMBOL, "GLNT", UC_LAST));
     EXPECT_EQ(PriceText(atof(strUsPrice.c_str()), 0), ShownAt(pCombined, CU_SYMBOL, "GLNT", CU_PRICE));
     EXPECT_EQ(Grouped(atoll(strKsePrice.c_str())), ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
-    // A KSE position line takes the board's last price, else its own, else when it has none the
-    // board's column 6.
+    // A KSE position line takes the board's last price, else its own; one without a price leaves
+    // the held position's.
     for (const char* pszPrice : {"1130", "0"}) {
         pRun->App().GetDispatcher().OnServerMessage((std::string("~IU|0|XC||0|107|50000|0|0|52500.000|0|") + pszPrice +
                                                      "|0|0|10020|0|0|261109|261109|=KWD|52500.000|0")
                                                         .c_str());
         PumpFor(100);
-        EXPECT_EQ(*pszPrice == '0' ? "8,888" : "1,130", ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
+        EXPECT_EQ("1,130", ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
+        EXPECT_EQ("56,500.000", ShownAt(pCombined, CU_SYMBOL, "107", CU_VALUE));
     }
 
     // Half a share long and nothing short: closed, in both.
@@ -344,4 +380,76 @@ TEST_F(ShownValues, TheCombinedCashLineIsNamedByItsLiveLinesOnly)
     pRun->App().GetDispatcher().OnServerMessage("~IU|0|XC||0|0|6000.000|0|0|6000.000|0|1|6000.000|0|0|0|6000.000|0|0|=KWD||0");
     PumpFor(200);
     EXPECT_EQ("=KWD", ShownAt(pTable, 0, "=KWD", 1));
+}
+
+// A KSE position is one row of the combined unrealized report whether its live line comes inside
+// the US reply or while the KSE reply is held back.
+TEST_F(ShownValues, AKsePositionIsOneCombinedRowWhateverCameFirst)
+{
+    for (const char* pszScenario : {"live-in-refill=IU.live", "delay=UK:3"}) {
+        SCOPED_TRACE(pszScenario);
+        ASSERT_TRUE(StartSession({"--rate", "0", "--scenario", pszScenario}));
+        std::string strLive;
+        ASSERT_NO_FATAL_FAILURE(BuyKse("101", 2000, &strLive));
+        Command(ID_APP_US_UNREALIZED);
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_UNREALIZED));
+        ASSERT_TRUE(CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"));
+        if (std::string(pszScenario).rfind("delay", 0) == 0) {
+            // Between the US reply's end and the KSE reply.
+            ASSERT_TRUE(PumpUntil([&] {
+                const std::vector<std::string> received = server.Received();
+                return std::any_of(received.begin(), received.end(), [](const std::string& line) { return line.rfind("&UK|", 0) == 0; });
+            }));
+            pRun->App().GetDispatcher().OnServerMessage(strLive.c_str());
+            EXPECT_EQ("2,000.00", ShownAt(FindDataTable(IDS_TABLE_COMBINED_UNREALIZED), CU_SYMBOL, "101", CU_QTY));
+        }
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_UNREALIZED));
+        ASSERT_TRUE(PumpUntil([&] { return !LastReplyRows("UK").empty(); }));
+        PumpFor(300);
+        const std::vector<std::string> symbols = ShownTexts(FindDataTable(IDS_TABLE_COMBINED_UNREALIZED), CU_SYMBOL);
+        EXPECT_EQ(1, std::count(symbols.begin(), symbols.end(), "101")) << RowsText(FindDataTable(IDS_TABLE_COMBINED_UNREALIZED), {0, 2, 5, 6, 22});
+        EXPECT_EQ("2,000.00", ShownAt(FindDataTable(IDS_TABLE_COMBINED_UNREALIZED), CU_SYMBOL, "101", CU_QTY));
+        TearDown();
+    }
+}
+
+// An option position shows the server's unrealized gain, and one value, in both reports.
+TEST_F(ShownValues, AnOptionShowsOneGainInBothUnrealizedReports)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}));
+    ASSERT_NO_FATAL_FAILURE(OpenUnrealized());
+    CDataTable* pUs = FindDataTable(IDS_TABLE_US_UNREALIZED);
+    CDataTable* pCombined = FindDataTable(IDS_TABLE_COMBINED_UNREALIZED);
+    int nOptions = 0;
+    for (const std::string& row : LastReplyRows("UP")) {
+        const std::vector<std::string> f = Split(row);
+        if (atoi(f[17].c_str()) == 0)
+            continue;
+        SCOPED_TRACE(f[0]);
+        ++nOptions;
+        const double dGain = atof(f[24].c_str());
+        EXPECT_NEAR(dGain, ShownNumber(ShownAt(pUs, UC_SYMBOL, f[0], UC_LONG_GAIN)), 0.005);
+        EXPECT_NEAR(dGain, ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_GAIN)), 0.0005);
+        EXPECT_NEAR(ShownNumber(ShownAt(pUs, UC_SYMBOL, f[0], UC_LONG_VALUE)),
+                    ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_VALUE)), 0.005);
+    }
+    EXPECT_LT(0, nOptions);
+}
+
+// A live position line without a price, as the server sends it here, leaves the held
+// position's price and value in the KSE unrealized report.
+TEST_F(ShownValues, AKsePositionLineWithoutAPriceKeepsTheHeldPrice)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0", "--scenario", "empty=IU:7"}));
+    Command(33235);
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_KSE_UNREALIZED));
+    CDataTable* pKse = FindDataTable(IDS_TABLE_KSE_UNREALIZED);
+    const std::string strPrice = ShownAt(pKse, UK_STOCK, "107", UK_PRICE);
+    ASSERT_NE("", strPrice);
+    std::string strLive;
+    ASSERT_NO_FATAL_FAILURE(BuyKse("107", 100, &strLive));
+    ASSERT_EQ("", Split(strLive)[11]) << "the line carries no price";
+    EXPECT_EQ(strPrice, ShownAt(pKse, UK_STOCK, "107", UK_PRICE));
+    const double dQuantity = ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_TOTAL));
+    EXPECT_NEAR(ShownNumber(strPrice) * dQuantity / 1000.0, ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_VALUE)), 0.0005);
 }
