@@ -17,6 +17,7 @@
 #include "account/UnrealizedProfitLossKSETable.h"
 #include "account/UnrealizedProfitLossTable.h"
 #include "app/AppCommands.h"
+#include "app/TableFactory.h"
 #include "app/NorvApp.h"
 #include "app/NorvMainFrame.h"
 #include "app/TableMDIWnd.h"
@@ -75,6 +76,7 @@ const ZERO_CASE s_cases[] = {
     {IDS_TABLE_KSE_UNREALIZED, {4, 7, 14, 15}, ""},
     {IDS_TABLE_MARGIN_DETAILS, {2, 3, 4, 5}, "0.00"},
     {IDS_TABLE_MARGIN_DETAILS, {1, 6, 7, 8}, ""},
+    {IDS_TABLE_KSE_ORDER_STATUS, {7, 8}, "12,345", "12345"},    // grouped, unlike the order number
 };
 
 // A price as a column of four decimals that drops trailing zeros down to nMin shows it.
@@ -151,7 +153,9 @@ struct ShownValues : CAccountSession
     // Every account table named by the cases, loaded and shown, one after the other.
     void OpenEveryTable()
     {
-        for (UINT nTable : {IDS_TABLE_US_HOLDINGS, IDS_TABLE_KSE_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS})
+        // A KSE order, so that the order table has a row.
+        Send(MSG_KR, "||1002|10020|1|1|101|100|3|0||0|||secret");
+        for (UINT nTable : {IDS_TABLE_US_HOLDINGS, IDS_TABLE_KSE_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS, IDS_TABLE_KSE_ORDER_STATUS})
             ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
         Command(33235);
         ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_KSE_UNREALIZED));
