@@ -467,3 +467,22 @@ TEST_F(ShownValues, AKsePositionLineWithoutAPriceKeepsTheHeldPrice)
     const double dQuantity = ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_TOTAL));
     EXPECT_NEAR(ShownNumber(strPrice) * dQuantity / 1000.0, ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_VALUE)), 0.0005);
 }
+
+// The combined realized report's KSE reply titles its first window alone with its range; a
+// second window keeps the US reply's.
+TEST_F(ShownValues, TheKseRangeTitlesTheCombinedRealizedFirstWindowOnly)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0", "--scenario", "no-number=RK:4"}));
+    ASSERT_NE(0, QueryCombinedRealized(ToServerDate("20261101"), ToServerDate("20261231")));
+    CDataTable* pTable = FindDataTable(IDS_TABLE_COMBINED_REALIZED);
+    ASSERT_NE(nullptr, pTable);
+    CTableMDIWnd* pSecond = pTable->OpenWindow(FALSE);
+    ASSERT_NE(nullptr, pSecond);
+    ASSERT_TRUE(PumpUntil([&] { return pTable->IsComplete() && !pTable->IsReceiving(); }));
+    char szFirst[256] = "", szSecond[256] = "";
+    GetWindowTextA(pTable->GetMainWindow()->m_hWnd, szFirst, sizeof szFirst);
+    GetWindowTextA(pSecond->m_hWnd, szSecond, sizeof szSecond);
+    EXPECT_NE(std::string::npos, std::string(szSecond).find("from 01/11/2026 through 31/12/2026")) << szSecond;
+    EXPECT_EQ(std::string::npos, std::string(szFirst).find("from 01/11/2026")) << szFirst;
+    EXPECT_NE(std::string::npos, std::string(szFirst).find("through 31/12/2026")) << szFirst;
+}
