@@ -335,6 +335,8 @@ protected:
     // The table command's own request for its table (nAction a TABLE_ACTION).
     void SendTableRequest(IDataTable* pTable, int nAction);
     IDataTable* MakeWorkspaceTable(LPCSTR pszName) override;
+    // Told only to a logged-in user: before the login no user's window may open anyway.
+    void ReportLeftOut(LPCSTR pszName) override;
     // The unrealized reports' commands: the selector set or cleared, then the table or dialog.
     void OnUnrealizedCommand(UINT nId);
     // The information table handed to the shared services and shown; anything else is removed.

@@ -283,6 +283,12 @@ IDataTable* CZORVAT32App::MakeWorkspaceTable(LPCSTR pszName)
     return nullptr;
 }
 
+void CZORVAT32App::ReportLeftOut(LPCSTR pszName)
+{
+    if (IsLoggedIn())
+        CNorvApp::ReportLeftOut(pszName);
+}
+
 void CZORVAT32App::OnQuotationSort(UINT nId)
 {
     IDataTable* pQuotes = FindTable(IDS_TABLE_KSE_QUOTATIONS);

@@ -140,44 +140,6 @@ TEST(MainMenu, BothLanguagesReachEveryCommandAndUnderlineEachLetterOnce)
 
 namespace {
 
-// The makers the whole terminal registers, taken back afterwards: the other tests of this
-// program run with the market layer's alone.
-class CWholeTerminalMakers
-{
-public:
-    CWholeTerminalMakers()
-    {
-        for (UINT nId = 1; nId < 0x10000; ++nId) {
-            m_tables[nId] = FindTableMaker(nId);
-            m_forms[nId] = FindFormMaker(nId);
-            m_dialogs[nId] = FindCommandDialog(nId);
-        }
-        m_pCharts = GetChartMaker();
-    }
-    ~CWholeTerminalMakers()
-    {
-        for (UINT nId = 1; nId < 0x10000; ++nId) {
-            RegisterTableMaker(nId, m_tables[nId]);
-            RegisterFormMaker(nId, m_forms[nId]);
-            RegisterCommandDialog(nId, m_dialogs[nId]);
-        }
-        RegisterChartMaker(m_pCharts);
-    }
-    static void Register()
-    {
-        RegisterAccountTables();
-        RegisterAccountForms();
-        RegisterOrderForms();
-        RegisterCharts();
-    }
-
-private:
-    std::vector<PFN_MAKE_TABLE> m_tables = std::vector<PFN_MAKE_TABLE>(0x10000);
-    std::vector<PFN_MAKE_FORM_VIEW> m_forms = std::vector<PFN_MAKE_FORM_VIEW>(0x10000);
-    std::vector<COMMAND_DIALOG_RUNNER> m_dialogs = std::vector<COMMAND_DIALOG_RUNNER>(0x10000);
-    IChartMaker* m_pCharts = nullptr;
-};
-
 // The person at the keyboard while a command runs: a dialog it opens is cancelled (or, without
 // Cancel, confirmed or closed); a question still open after three seconds is answered with every
 // kind of refusal and the command noted.
