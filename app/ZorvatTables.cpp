@@ -189,6 +189,8 @@ void CZORVAT32App::AdoptInfoTable(IDataTable* pTable)
         return;
     }
     GetSharedGlobals()->m_pInfoWindow = m_pInfoTable;
+    m_pInfoTable->AddLines(m_keptInfoLines);
+    m_keptInfoLines.clear();
     ShowTable(pTable);
 }
 

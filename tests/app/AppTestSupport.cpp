@@ -5,11 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
-#include "account/AccountForms.h"
-#include "account/AccountTables.h"
-#include "charts/ZorvatChartForm.h"
 #include "framework/base/Language.h"
-#include "orders/OrderForms.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/gdi/PixelBuffer.h"
@@ -183,32 +179,4 @@ std::vector<int> InkRuns(const std::string& strInk)
     if (bSame)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "expected " << strExpected << "\n    seen " << strSeen;
-}
-
-CWholeTerminalMakers::CWholeTerminalMakers()
-{
-    for (UINT nId = 1; nId < 0x10000; ++nId) {
-        m_tables[nId] = FindTableMaker(nId);
-        m_forms[nId] = FindFormMaker(nId);
-        m_dialogs[nId] = FindCommandDialog(nId);
-    }
-    m_pCharts = GetChartMaker();
-}
-
-CWholeTerminalMakers::~CWholeTerminalMakers()
-{
-    for (UINT nId = 1; nId < 0x10000; ++nId) {
-        RegisterTableMaker(nId, m_tables[nId]);
-        RegisterFormMaker(nId, m_forms[nId]);
-        RegisterCommandDialog(nId, m_dialogs[nId]);
-    }
-    RegisterChartMaker(m_pCharts);
-}
-
-void CWholeTerminalMakers::Register()
-{
-    RegisterAccountTables();
-    RegisterAccountForms();
-    RegisterOrderForms();
-    RegisterCharts();
 }

@@ -13,6 +13,7 @@
 #include "AppTestSupport.h"
 #include "common/MenuShot.h"
 #include "TerminalRun.h"
+#include "WholeTerminalMakers.h"
 #include "account/AccountForms.h"
 #include "account/AccountTables.h"
 #include "app/AppCommands.h"

@@ -6,6 +6,7 @@
 #include <string>
 #include "AppTestSupport.h"
 #include "TerminalRun.h"
+#include "WholeTerminalMakers.h"
 
 #define IDS_WORKSPACE_LEFT_OUT 855
 
