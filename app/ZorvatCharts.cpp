@@ -155,6 +155,8 @@ void CZORVAT32App::LoadChartWindows()
         DropChartWindow(n);
         if (MakeChartWindow(n, nDuration == 0 ? CHART_KIND_INTRADAY : CHART_KIND_HISTORY, nMarket) != nullptr)
             dynamic_cast<IChartFrame*>(m_chartSlots[n])->LoadFromWorkspace(&settings, TRUE);
+        else
+            ReportLeftOut(FormatChartViewKey(n));
     }
 }
 

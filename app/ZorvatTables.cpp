@@ -189,6 +189,8 @@ void CZORVAT32App::AdoptInfoTable(IDataTable* pTable)
         return;
     }
     GetSharedGlobals()->m_pInfoWindow = m_pInfoTable;
+    m_pInfoTable->AddLines(m_keptInfoLines);
+    m_keptInfoLines.clear();
     ShowTable(pTable);
 }
 
@@ -281,6 +283,12 @@ IDataTable* CZORVAT32App::MakeWorkspaceTable(LPCSTR pszName)
         return FindTableByName(pszName);
     }
     return nullptr;
+}
+
+void CZORVAT32App::ReportLeftOut(LPCSTR pszName)
+{
+    if (IsLoggedIn())
+        CNorvApp::ReportLeftOut(pszName);
 }
 
 void CZORVAT32App::OnQuotationSort(UINT nId)

@@ -13,6 +13,7 @@
 #include "AppTestSupport.h"
 #include "common/MenuShot.h"
 #include "TerminalRun.h"
+#include "WholeTerminalMakers.h"
 #include "account/AccountForms.h"
 #include "account/AccountTables.h"
 #include "app/AppCommands.h"
@@ -142,48 +143,6 @@ TEST(MainMenu, BothLanguagesReachEveryCommandAndUnderlineEachLetterOnce)
         EXPECT_TRUE(help.count(ID_HELP));
     }
 }
-
-namespace {
-
-// The makers the whole terminal registers, taken back afterwards: the other tests of this
-// program run with the market layer's alone.
-class CWholeTerminalMakers
-{
-public:
-    CWholeTerminalMakers()
-    {
-        for (UINT nId = 1; nId < 0x10000; ++nId) {
-            m_tables[nId] = FindTableMaker(nId);
-            m_forms[nId] = FindFormMaker(nId);
-            m_dialogs[nId] = FindCommandDialog(nId);
-        }
-        m_pCharts = GetChartMaker();
-    }
-    ~CWholeTerminalMakers()
-    {
-        for (UINT nId = 1; nId < 0x10000; ++nId) {
-            RegisterTableMaker(nId, m_tables[nId]);
-            RegisterFormMaker(nId, m_forms[nId]);
-            RegisterCommandDialog(nId, m_dialogs[nId]);
-        }
-        RegisterChartMaker(m_pCharts);
-    }
-    static void Register()
-    {
-        RegisterAccountTables();
-        RegisterAccountForms();
-        RegisterOrderForms();
-        RegisterCharts();
-    }
-
-private:
-    std::vector<PFN_MAKE_TABLE> m_tables = std::vector<PFN_MAKE_TABLE>(0x10000);
-    std::vector<PFN_MAKE_FORM_VIEW> m_forms = std::vector<PFN_MAKE_FORM_VIEW>(0x10000);
-    std::vector<COMMAND_DIALOG_RUNNER> m_dialogs = std::vector<COMMAND_DIALOG_RUNNER>(0x10000);
-    IChartMaker* m_pCharts = nullptr;
-};
-
-}  // namespace
 
 // A form's frame is titled by the text of its template's id: a title, not a message.
 TEST(MainMenu, EveryFormIsTitledByItsTemplatesId)
