@@ -22,6 +22,15 @@ BOOL ReadsAsValue(const char* pszText)
     return bDigit;
 }
 
+// The code page a DC's font draws its bytes in.
+UINT CodePageOf(HDC hdc)
+{
+    TEXTMETRICA tm;
+    if (!hdc || !GetTextMetricsA(hdc, &tm))
+        return CP_ACP;
+    return tm.tmCharSet == ARABIC_CHARSET ? 1256 : tm.tmCharSet == ANSI_CHARSET ? 1252 : CP_ACP;
+}
+
 int TextWidth(HDC hdc, const char* pszText, int nLength)
 {
     SIZE size = {0, 0};
@@ -65,13 +74,13 @@ void LayOutCellText(HDC hdc, char* pszText, size_t nSize, const CELL_ROOM& room,
             rc.right = std::max(rc.right, nHigh);
         }
     } else {
-        uAlign = CellAlignFlag(hdc, pszText, rc.right - rc.left, uAlign, CellReadingFlag(pszText));
+        uAlign = CellAlignFlag(hdc, pszText, rc.right - rc.left, uAlign, CellReadingFlag(pszText, CodePageOf(hdc)));
     }
     *prcText = rc;
-    *puFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | uAlign | CellReadingFlag(pszText);
+    *puFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | uAlign | CellReadingFlag(pszText, CodePageOf(hdc));
 }
 
-UINT CellReadingFlag(const char* pszText)
+UINT CellReadingFlag(const char* pszText, UINT nCodePage)
 {
     if (!pszText)
         return 0;
@@ -81,7 +90,7 @@ UINT CellReadingFlag(const char* pszText)
     if (!*p)
         return 0;
     // Hebrew, Arabic and their presentation forms, and the right-to-left mark.
-    const std::string strUtf8 = TbCodePageToUtf8(pszText, CP_ACP);
+    const std::string strUtf8 = TbCodePageToUtf8(pszText, nCodePage);
     for (size_t i = 0; i < strUtf8.size();) {
         const unsigned char ch = static_cast<unsigned char>(strUtf8[i]);
         unsigned int nCode = ch;

@@ -29,8 +29,9 @@ void LayOutCellText(HDC hdc, char* pszText, size_t nSize, const CELL_ROOM& room,
 // The reading order of a cell's text, as DrawText flags: right to left for a text that holds a
 // right-to-left letter, left to right for one that holds none (a code such as "=KWD", a number),
 // whatever the window's language; so an Arabic name keeps its start in an English window and a
-// currency code its "=" in front in an Arabic one.
-UINT CellReadingFlag(const char* pszText);
+// currency code its "=" in front in an Arabic one. The bytes are read in the code page given
+// (the one the text is drawn in).
+UINT CellReadingFlag(const char* pszText, UINT nCodePage = CP_ACP);
 
 // The alignment of a cell's text: the column's, unless the text is wider than the room it has;
 // then it stands at its reading start (the left, or the right for right-to-left reading), so
