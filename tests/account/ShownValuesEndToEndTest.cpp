@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 #include "account/CombinedRealizedProfitLossTable.h"
@@ -20,13 +21,16 @@
 #include "app/NorvApp.h"
 #include "app/NorvMainFrame.h"
 #include "app/TableMDIWnd.h"
+#include "framework/print/NorvTablePrint.h"
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
 #include "market/DataArray.h"
 #include "market/QuotationKSETable.h"
 #include "market/QuotationTable.h"
 #include "refdata/ZorvatGlobals.h"
+#include "platform/win/spool/Printers.h"
 #include "tests/account/AccountTestSupport.h"
+#include "tests/common/PdfReadBack.h"
 
 namespace {
 struct ZERO_CASE
@@ -139,6 +143,66 @@ struct ShownValues : CAccountSession
     }
 };
 
+// The cells of every table's main window that show a run of '#' although their value is not
+// wider than its column ("table, column: text"), on screen where each column stands whole in a
+// window wide enough for all of them; and the tables that print more runs of '#' than they hold
+// such values.
+std::vector<std::string> MarksShownAndPrinted(const std::string& strFolder)
+{
+    std::vector<std::string> marks;
+    TbUseSystemPrinters(FALSE);
+    for (IDataTable* pTable : CNorvApp::Get()->GetTables()) {
+        CNorvApp::ShowTable(pTable);
+        CTableMDIWnd* pWnd = pTable->GetMainWindow();
+        if (pWnd == nullptr || !pWnd->HasGrid())
+            continue;
+        const std::string strName(pTable->GetName());
+        CTableWindow& grid = pWnd->GetGrid();
+        SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 5000, 700, SWP_NOZORDER | SWP_NOMOVE);
+        UpdateWindow(grid.m_hWnd);
+        HDC hdc = GetDC(grid.m_hWnd);
+        SelectObject(hdc, grid.GetFont());
+        auto WiderThanItsColumn = [&](const char* pszText, int nCol) {
+            SIZE size = {0, 0};
+            GetTextExtentPoint32A(hdc, pszText, static_cast<int>(strlen(pszText)), &size);
+            return size.cx > grid.GetColumnWidth(nCol) - 1;
+        };
+        int nTooWide = 0;
+        CViewRow row;
+        CTBString strFull;
+        for (int nLine = 0; pWnd->GetView()->GetRow(row, nLine); ++nLine)
+            for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol)
+                nTooWide += row.GetText(strFull, nCol) && WiderThanItsColumn(strFull, nCol);
+        for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
+            CTableWindowArea* pPane = grid.PaneOfColumn(nCol);
+            RECT rc;
+            for (int nLine = 0; pPane != nullptr && pPane->GetColumnRect(nCol, &rc) && nLine < pPane->GetLinesThatFit(); ++nLine) {
+                CTBString strShown;
+                if (pPane->GetShownCellText(nLine, nCol, &strShown, &rc) && strstr(strShown, "##") != nullptr
+                    && pWnd->GetView()->GetRow(row, grid.GetTopRow() + nLine) && row.GetText(strFull, nCol)
+                    && !WiderThanItsColumn(strFull, nCol))
+                    marks.push_back(strName + ", column " + std::to_string(nCol) + ": " + std::string(strFull));
+            }
+        }
+        ReleaseDC(grid.m_hWnd, hdc);
+        CNorvTablePrint print(pWnd->GetView());
+        print.GetProperties().CopyFrom(grid);
+        const std::string strPdf = strFolder + "/marks.pdf";
+        print.SetOutputFile(strPdf.c_str());
+        if (!print.GetSettings().SelectPrinter() || print.Print() != 1) {
+            marks.push_back(strName + ": not printed");
+            continue;
+        }
+        std::istringstream words(RunCommand("pdftotext '" + strPdf + "' - 2>/dev/null"));
+        int nPrinted = 0;
+        for (std::string strWord; words >> strWord;)
+            nPrinted += strWord.find("##") != std::string::npos;
+        if (nPrinted > nTooWide)
+            marks.push_back(strName + ": " + std::to_string(nPrinted) + " printed runs of '#'");
+    }
+    return marks;
+}
+
 TEST_F(ShownValues, EachColumnShowsOrBlanksItsZeroAsItsTableSays)
 {
     ASSERT_TRUE(StartSession({"--rate", "0"}, false));
@@ -163,6 +227,22 @@ TEST_F(ShownValues, EachColumnShowsOrBlanksItsZeroAsItsTableSays)
     }
 }
 }  // namespace
+
+// Every table of a session, the account reports among them, shows and prints the simulator's
+// values in the widths its columns were made with: no default layout shows a run of '#'.
+TEST_F(ShownValues, DefaultLayoutsShowValuesNotMarksInEnglish)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}, false));
+    ASSERT_NO_FATAL_FAILURE(OpenEveryTable());
+    EXPECT_EQ(std::vector<std::string>(), MarksShownAndPrinted(pRun->Folder()));
+}
+
+TEST_F(ShownValues, DefaultLayoutsShowValuesNotMarksInArabic)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}, true));
+    ASSERT_NO_FATAL_FAILURE(OpenEveryTable());
+    EXPECT_EQ(std::vector<std::string>(), MarksShownAndPrinted(pRun->Folder()));
+}
 
 // A quote without a last price leaves the unrealized reports at their reply's price, whatever
 // the quote's close or the board's other prices; a live line whose quantities are below one
