@@ -143,11 +143,10 @@ struct ShownValues : CAccountSession
     }
 };
 
-// The cells of every table's main window that show a run of '#' although their value is not
-// wider than its column ("table, column: text"), on screen where each column stands whole in a
-// window wide enough for all of them; and the tables that print more runs of '#' than they hold
-// such values.
-std::vector<std::string> MarksShownAndPrinted(const std::string& strFolder)
+// Each table's main window, wide enough for all its columns: the values on screen that show as
+// '#' although they are no wider than their column, and a note when the table prints more runs
+// of '#' than it holds values wider than their column.
+std::vector<std::string> MarksShownAndPrinted(const std::string& strPdf)
 {
     std::vector<std::string> marks;
     TbUseSystemPrinters(FALSE);
@@ -156,49 +155,38 @@ std::vector<std::string> MarksShownAndPrinted(const std::string& strFolder)
         CTableMDIWnd* pWnd = pTable->GetMainWindow();
         if (pWnd == nullptr || !pWnd->HasGrid())
             continue;
-        const std::string strName(pTable->GetName());
         CTableWindow& grid = pWnd->GetGrid();
         SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 5000, 700, SWP_NOZORDER | SWP_NOMOVE);
         UpdateWindow(grid.m_hWnd);
         HDC hdc = GetDC(grid.m_hWnd);
         SelectObject(hdc, grid.GetFont());
-        auto WiderThanItsColumn = [&](const char* pszText, int nCol) {
-            SIZE size = {0, 0};
-            GetTextExtentPoint32A(hdc, pszText, static_cast<int>(strlen(pszText)), &size);
-            return size.cx > grid.GetColumnWidth(nCol) - 1;
-        };
         int nTooWide = 0;
         CViewRow row;
-        CTBString strFull;
         for (int nLine = 0; pWnd->GetView()->GetRow(row, nLine); ++nLine)
-            for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol)
-                nTooWide += row.GetText(strFull, nCol) && WiderThanItsColumn(strFull, nCol);
-        for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
-            CTableWindowArea* pPane = grid.PaneOfColumn(nCol);
-            RECT rc;
-            for (int nLine = 0; pPane != nullptr && pPane->GetColumnRect(nCol, &rc) && nLine < pPane->GetLinesThatFit(); ++nLine) {
-                CTBString strShown;
-                if (pPane->GetShownCellText(nLine, nCol, &strShown, &rc) && strstr(strShown, "##") != nullptr
-                    && pWnd->GetView()->GetRow(row, grid.GetTopRow() + nLine) && row.GetText(strFull, nCol)
-                    && !WiderThanItsColumn(strFull, nCol))
-                    marks.push_back(strName + ", column " + std::to_string(nCol) + ": " + std::string(strFull));
+            for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
+                CTBString strFull, strShown;
+                RECT rc;
+                SIZE size = {0, 0};
+                if (!row.GetText(strFull, nCol))
+                    continue;
+                GetTextExtentPoint32A(hdc, strFull, static_cast<int>(strlen(strFull)), &size);
+                if (size.cx > grid.GetColumnWidth(nCol) - 1) {
+                    ++nTooWide;
+                } else if (nLine >= grid.GetTopRow() && grid.PaneOfColumn(nCol)->GetShownCellText(nLine - grid.GetTopRow(), nCol, &strShown, &rc)
+                           && strstr(strShown, "##") != nullptr) {
+                    marks.push_back(std::string(pTable->GetName()) + ": " + std::string(strFull));
+                }
             }
-        }
         ReleaseDC(grid.m_hWnd, hdc);
         CNorvTablePrint print(pWnd->GetView());
         print.GetProperties().CopyFrom(grid);
-        const std::string strPdf = strFolder + "/marks.pdf";
         print.SetOutputFile(strPdf.c_str());
-        if (!print.GetSettings().SelectPrinter() || print.Print() != 1) {
-            marks.push_back(strName + ": not printed");
-            continue;
-        }
-        std::istringstream words(RunCommand("pdftotext '" + strPdf + "' - 2>/dev/null"));
-        int nPrinted = 0;
+        std::istringstream words(print.GetSettings().SelectPrinter() && print.Print() == 1
+                                     ? RunCommand("pdftotext '" + strPdf + "' - 2>/dev/null") : "## not printed");
         for (std::string strWord; words >> strWord;)
-            nPrinted += strWord.find("##") != std::string::npos;
-        if (nPrinted > nTooWide)
-            marks.push_back(strName + ": " + std::to_string(nPrinted) + " printed runs of '#'");
+            nTooWide -= strWord.find("##") != std::string::npos;
+        if (nTooWide < 0)
+            marks.push_back(std::string(pTable->GetName()) + " printed marks");
     }
     return marks;
 }
@@ -234,14 +222,14 @@ TEST_F(ShownValues, DefaultLayoutsShowValuesNotMarksInEnglish)
 {
     ASSERT_TRUE(StartSession({"--rate", "0"}, false));
     ASSERT_NO_FATAL_FAILURE(OpenEveryTable());
-    EXPECT_EQ(std::vector<std::string>(), MarksShownAndPrinted(pRun->Folder()));
+    EXPECT_EQ(std::vector<std::string>(), MarksShownAndPrinted(pRun->Folder() + "/marks.pdf"));
 }
 
 TEST_F(ShownValues, DefaultLayoutsShowValuesNotMarksInArabic)
 {
     ASSERT_TRUE(StartSession({"--rate", "0"}, true));
     ASSERT_NO_FATAL_FAILURE(OpenEveryTable());
-    EXPECT_EQ(std::vector<std::string>(), MarksShownAndPrinted(pRun->Folder()));
+    EXPECT_EQ(std::vector<std::string>(), MarksShownAndPrinted(pRun->Folder() + "/marks.pdf"));
 }
 
 // A quote without a last price leaves the unrealized reports at their reply's price, whatever
