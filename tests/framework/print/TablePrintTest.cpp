@@ -547,6 +547,9 @@ TEST(TablePrint, LongArabicTextPrintsItsStart)
     for (int nLine = 0; nLine < 3; ++nLine)
         table.View().SetCellTextAt(nLine, PT_NAME, ToCodePage("السوق الرسمي", 1256).c_str());
     CNorvTablePrint print(&table.View());
+    CTBFont font;   // the grid's, made in the language's character set
+    ASSERT_TRUE(font.CreatePointFont("Arial", 10, FALSE, nullptr));
+    print.GetProperties().SetFont(font.Detach());
     UsePdfPrinterOnly();
     ASSERT_TRUE(print.GetSettings().SelectPrinter());
     const std::string strPdf = TestFilePath("cut.pdf");
