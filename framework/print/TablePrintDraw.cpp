@@ -383,15 +383,17 @@ void CTablePrint::DrawCell(HDC hdc, CTableRow* pRow, int nIndex, const RECT& rc)
     COLORREF crOld = bColor ? SetTextColor(hdc, PrintCellTextColor(m_settings.m_nColorMode,
                                                                    m_properties.GetCellTextColor(nColor)))
                             : 0;
-    // The text stays inside its cell: DrawText clips to the rectangle, so a long text is cut,
-    // and a value too wide for it shows the mark of one that cannot be shown.
-    RECT rcText = {rc.left + m_nCellInset, rc.top, rc.right - m_nCellInset, rc.bottom};
-    int nInset = DecimalInset(pColumn, attrs, m_szCell, bTitleFont);
-    FitCellText(hdc, m_szCell, sizeof(m_szCell), rcText.right - rcText.left, &nInset);
-    rcText.right -= nInset;
+    // The text stays inside its cell, less the line at its end; a value that cannot print whole
+    // prints as marks, and a text too wide loses its end in its own reading order.
+    const int nLine = ToLogical(m_nGridPenWidth > 0 ? m_nGridPenWidth : m_nPx1);
+    const RECT rcCell = {IsRtl() ? rc.left + nLine : rc.left, rc.top, IsRtl() ? rc.right : rc.right - nLine, rc.bottom};
+    const CELL_ROOM room = {rcCell, rcCell, m_nCellInset, m_nPx1, DecimalInset(pColumn, attrs, m_szCell, bTitleFont),
+                            AlignFlags(pColumn->GetEffectiveAlignment())};
+    RECT rcText;
+    UINT uFormat;
+    LayOutCellText(hdc, m_szCell, sizeof(m_szCell), room, &rcText, &uFormat);
     if (rcText.right > rcText.left)
-        DrawTextA(hdc, m_szCell, -1, &rcText, AlignFlags(pColumn->GetEffectiveAlignment()) | DT_SINGLELINE | DT_VCENTER
-                                                  | DT_NOPREFIX | GetNorvGlobals().GetRtlReadingFlag());
+        DrawTextA(hdc, m_szCell, -1, &rcText, uFormat);
     if (bColor)
         SetTextColor(hdc, crOld);
     if (hOldFont)

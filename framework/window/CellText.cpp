@@ -1,5 +1,6 @@
 #include "framework/window/CellText.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -21,6 +22,15 @@ BOOL ReadsAsValue(const char* pszText)
     return bDigit;
 }
 
+// The code page a DC's font draws its bytes in.
+UINT CodePageOf(HDC hdc)
+{
+    TEXTMETRICA tm;
+    if (!hdc || !GetTextMetricsA(hdc, &tm))
+        return CP_ACP;
+    return tm.tmCharSet == ARABIC_CHARSET ? 1256 : tm.tmCharSet == ANSI_CHARSET ? 1252 : CP_ACP;
+}
+
 int TextWidth(HDC hdc, const char* pszText, int nLength)
 {
     SIZE size = {0, 0};
@@ -31,28 +41,46 @@ int TextWidth(HDC hdc, const char* pszText, int nLength)
 
 }  // namespace
 
-BOOL FitCellText(HDC hdc, char* pszText, size_t nSize, int nRoom, int* pnInset)
+void LayOutCellText(HDC hdc, char* pszText, size_t nSize, const CELL_ROOM& room, RECT* prcText, UINT* puFormat)
 {
-    if (!hdc || !pszText || nSize < 2 || !ReadsAsValue(pszText))
-        return FALSE;
-    const int nWidth = TextWidth(hdc, pszText, static_cast<int>(strlen(pszText)));
-    if (nWidth <= nRoom) {
-        if (pnInset && *pnInset > nRoom - nWidth)
-            *pnInset = nRoom - nWidth;
-        return FALSE;
+    const RECT& rcCell = room.rcCell;
+    // The text's room inside the margins, and where anything may stand: the cell short of its
+    // gap, and never beyond the part that shows.
+    const int nLow = std::max(rcCell.left + room.nGap, room.rcShown.left);
+    const int nHigh = std::min(rcCell.right - room.nGap, room.rcShown.right);
+    RECT rc = {std::max(rcCell.left + room.nMargin, nLow), rcCell.top, std::min(rcCell.right - room.nMargin, nHigh),
+               rcCell.bottom};
+    UINT uAlign = room.uAlign;
+    if (pszText && nSize >= 2 && ReadsAsValue(pszText)) {
+        const int nWidth = TextWidth(hdc, pszText, static_cast<int>(strlen(pszText)));
+        const int nRoom = rc.right - rc.left;
+        if (nWidth <= nRoom) {
+            rc.right -= std::min(room.nInset, nRoom - nWidth);
+        } else if (nWidth <= nHigh - nLow) {
+            // Into the margins, from the side the column aligns to.
+            const int nLeft = uAlign == DT_RIGHT    ? rc.right - nWidth
+                              : uAlign == DT_CENTER ? (rc.left + rc.right - nWidth) / 2
+                                                    : rc.left;
+            rc.left = std::clamp(nLeft, nLow, nHigh - nWidth);
+            rc.right = rc.left + nWidth;
+        } else {
+            const int nMark = TextWidth(hdc, "#", 1);
+            const int nSpace = std::max(nHigh - nLow, 0);
+            size_t nCount = nMark > 0 && nSpace > nMark ? static_cast<size_t>(nSpace / nMark) : 1;
+            nCount = std::min(nCount, nSize - 1);
+            memset(pszText, '#', nCount);
+            pszText[nCount] = '\0';
+            rc.left = std::min(rc.left, nLow);
+            rc.right = std::max(rc.right, nHigh);
+        }
+    } else {
+        uAlign = CellAlignFlag(hdc, pszText, rc.right - rc.left, uAlign, CellReadingFlag(pszText, CodePageOf(hdc)));
     }
-    const int nMark = TextWidth(hdc, "#", 1);
-    size_t nCount = nMark > 0 && nRoom > nMark ? static_cast<size_t>(nRoom / nMark) : 1;
-    if (nCount > nSize - 1)
-        nCount = nSize - 1;
-    memset(pszText, '#', nCount);
-    pszText[nCount] = '\0';
-    if (pnInset)
-        *pnInset = 0;
-    return TRUE;
+    *prcText = rc;
+    *puFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | uAlign | CellReadingFlag(pszText, CodePageOf(hdc));
 }
 
-UINT CellReadingFlag(const char* pszText)
+UINT CellReadingFlag(const char* pszText, UINT nCodePage)
 {
     if (!pszText)
         return 0;
@@ -62,7 +90,7 @@ UINT CellReadingFlag(const char* pszText)
     if (!*p)
         return 0;
     // Hebrew, Arabic and their presentation forms, and the right-to-left mark.
-    const std::string strUtf8 = TbCodePageToUtf8(pszText, CP_ACP);
+    const std::string strUtf8 = TbCodePageToUtf8(pszText, nCodePage);
     for (size_t i = 0; i < strUtf8.size();) {
         const unsigned char ch = static_cast<unsigned char>(strUtf8[i]);
         unsigned int nCode = ch;

@@ -2,18 +2,36 @@
 // Fitting a cell's text to its cell, shared by the grid's panes and table printing.
 #include "platform/win/Windows.h"
 
-// A text of digits and number punctuation (a number, a date, a time) that is wider than the
-// room it has would lose its leading characters to the clip and read as another value: such a
-// text becomes a run of '#' as wide as the room allows (one at least), the mark the table
-// engine gives a value it cannot show. *pnInset, the decimal inset of a right-aligned cell,
-// shrinks first where the text fits without it. TRUE when the text was replaced.
-BOOL FitCellText(HDC hdc, char* pszText, size_t nSize, int nRoom, int* pnInset);
+// Where a cell's text has room: the cell less the line it ends with, the part of it that shows
+// (a column partly scrolled out of its pane shows only a part), the margin the text keeps from
+// the cell's sides, the least gap a value keeps when it takes those margins, the decimal inset
+// of a right-aligned cell and the column's alignment (DT_LEFT, DT_CENTER or DT_RIGHT).
+struct CELL_ROOM
+{
+    RECT rcCell;
+    RECT rcShown;
+    int nMargin;
+    int nGap;
+    int nInset;
+    UINT uAlign;
+};
+
+// Lays a cell's text out for DrawText: the rectangle it takes and the flags to draw it with.
+// A text of digits and number punctuation (a number, a date, a time) is shown whole or not at
+// all: cut at either end it would read as another value. It stands at its column's alignment
+// inside the margins; a little wider, it takes the margins too, for the widths were made for
+// the value without them; wider than the part of the cell that shows, it becomes a run of '#'
+// (the mark the table engine gives a value it cannot show). Any other text stands inside the
+// margins of the part that shows, at its reading start when it is too wide, so that the cut
+// takes its end in its own reading order.
+void LayOutCellText(HDC hdc, char* pszText, size_t nSize, const CELL_ROOM& room, RECT* prcText, UINT* puFormat);
 
 // The reading order of a cell's text, as DrawText flags: right to left for a text that holds a
 // right-to-left letter, left to right for one that holds none (a code such as "=KWD", a number),
 // whatever the window's language; so an Arabic name keeps its start in an English window and a
-// currency code its "=" in front in an Arabic one.
-UINT CellReadingFlag(const char* pszText);
+// currency code its "=" in front in an Arabic one. The bytes are read in the code page given
+// (the one the text is drawn in).
+UINT CellReadingFlag(const char* pszText, UINT nCodePage = CP_ACP);
 
 // The alignment of a cell's text: the column's, unless the text is wider than the room it has;
 // then it stands at its reading start (the left, or the right for right-to-left reading), so

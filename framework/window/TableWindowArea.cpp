@@ -164,6 +164,7 @@ void CTableWindowArea::SetRect(const RECT& rect, BOOL bForce)
             ShowWindow(m_scrollBar.GetSafeHwnd(), SW_HIDE);
         m_bBarShown = FALSE;
     }
+    const EDGES edgesBefore = EdgeCells();
     if (IsMirroredLayout())
         MoveToRtl(rect);
     else
@@ -172,6 +173,7 @@ void CTableWindowArea::SetRect(const RECT& rect, BOOL bForce)
     if (m_nOffset > GetMaxOffset())
         m_nOffset = GetMaxOffset();
     RecalcLayout();
+    InvalidateEdgeCells(edgesBefore);
     UpdateScrollBar();
     if (bWasShown != m_bBarShown) {
         // The cells end above the bar, or reach down where it was.
@@ -235,6 +237,33 @@ void CTableWindowArea::InvalidateUncovered(const RECT& rcNew, BOOL bMirrored)
         rc.top = (rcOld.bottom < rcNew.bottom ? rcOld.bottom : rcNew.bottom) - nStrip - 2;
         InvalidateRect(hGrid, &rc, FALSE);
     }
+}
+
+// The cells of the columns that the cell area's sides cut: their texts stand inside the part that
+// shows (Paint), so a move of either side or a scroll repaints them whole.
+CTableWindowArea::EDGES CTableWindowArea::EdgeCells() const
+{
+    EDGES edges = {};
+    for (int i = 0; i < 2; ++i) {
+        const int nCol = ColumnFromX(i == 0 ? m_rcCells.left : m_rcCells.right - 1);
+        RECT& rc = edges.rc[i];
+        if (nCol < 0 || !ColumnBounds(nCol, &rc) || (rc.left >= m_rcCells.left && rc.right <= m_rcCells.right)
+            || !IntersectRect(&rc, &rc, &m_rcCells))
+            SetRectEmpty(&rc);
+    }
+    return edges;
+}
+
+void CTableWindowArea::InvalidateEdgeCells(const EDGES& before)
+{
+    HWND hGrid = GridHwnd();
+    if (!hGrid)
+        return;
+    const EDGES after = EdgeCells();
+    for (const EDGES* pEdges : {&before, &after})
+        for (const RECT& rc : pEdges->rc)
+            if (!IsRectEmpty(&rc))
+                InvalidateRect(hGrid, &rc, FALSE);
 }
 
 void CTableWindowArea::ReserveScrollStrip(BOOL bReserve)

@@ -4,6 +4,7 @@
 // its own along its bottom. The pane has no window: it paints into the grid window's device
 // context and reads the grid's view, widths, fonts, pens and appearance. The grid owns its panes
 // and decides their rectangles.
+#include "framework/base/TBString.h"
 #include "framework/window/TBScrollBar.h"
 #include "platform/win/Windows.h"
 
@@ -58,6 +59,10 @@ public:
     BOOL IsColumnVisible(int nDisplayCol) const;
     BOOL EnsureColumnVisible(int nDisplayCol);
     int  GetDecimalPadding(const CTableColumn* pColumn, const BYTE* pAttrs, const char* pszText, BOOL bBold) const;
+    // The text a cell of a screen line shows (a value that cannot show whole as a run of '#')
+    // and the rectangle it takes, as the pane paints it; FALSE when the line or the column has
+    // no cell on screen or the cell is empty.
+    BOOL GetShownCellText(int nLine, int nDisplayCol, CTBString* pText, RECT* pRect);
 
     // Horizontal scrolling, pixels; the offset is 0 with the first column flush at the leading edge.
     virtual void OnHScroll(UINT nCode, UINT nPos);
@@ -119,6 +124,12 @@ protected:
     char m_szText[1024] = {};           // cell text buffer
 
     // Pane geometry and painting helpers.
+    struct EDGES { RECT rc[2]; };                      // empty where the side cuts no column
+    EDGES EdgeCells() const;
+    void InvalidateEdgeCells(const EDGES& before);      // and the edge cells of the layout now
+    CTableColumn* ReadCell(CTableRow* pRow, int nDisplayCol, BYTE* pAttrs);
+    void LayOutCell(HDC hdc, const CTableColumn* pColumn, const BYTE* pAttrs, const RECT& rcCell, RECT* prcText,
+                    UINT* puFormat);
     HWND GridHwnd() const;                                   // null without a grid window
     int  TitleHeight() const;
     BOOL IsMirroredLayout() const;

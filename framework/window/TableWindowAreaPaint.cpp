@@ -248,28 +248,47 @@ void CTableWindowArea::DrawRule(HDC hdc, const RECT& rc, COLORREF crColor)
     DeleteObject(hBrush);
 }
 
-void CTableWindowArea::PaintCell(HDC hdc, CTableRow* pRow, int nDisplayCol, const RECT& rcCell)
+// The column of a display position and the cell's text in m_szText ("NULL" without a row);
+// null without a view or a column there.
+CTableColumn* CTableWindowArea::ReadCell(CTableRow* pRow, int nDisplayCol, BYTE* pAttrs)
 {
     CViewTable* pView = m_pGrid ? m_pGrid->GetView() : nullptr;
-    if (!hdc || !pView)
-        return;
+    if (!pView || nDisplayCol < 0 || nDisplayCol >= pView->GetColumnOrder().GetCount())
+        return nullptr;
     CTableColumnsMap& order = pView->GetColumnOrder();
-    if (nDisplayCol < 0 || nDisplayCol >= order.GetCount())
-        return;
     CTableColumn* pColumn = order.GetColumn(nDisplayCol);
-    int nCol = order.GetColumnIndex(nDisplayCol);
+    const int nCol = order.GetColumnIndex(nDisplayCol);
     if (!pColumn)
-        return;
-
-    BYTE attrs[3] = {0, 0, 0};
+        return nullptr;
+    pAttrs[0] = pAttrs[1] = pAttrs[2] = 0;
     if (pRow) {
         pRow->GetCellText(m_szText, sizeof(m_szText), nCol, pColumn, pView);
         for (int i = 0; i < 3; ++i)
-            attrs[i] = pRow->GetAttr(nCol, i);
+            pAttrs[i] = pRow->GetAttr(nCol, i);
     } else {
         snprintf(m_szText, sizeof(m_szText), "%s", "NULL");
     }
+    return pColumn;
+}
 
+// The cell's room for its text: 3 pixels in from each side, within the part of the cell the
+// pane shows, and a pixel clear of the cell's edges when a value takes the margins. The font
+// the cell is drawn in is selected.
+void CTableWindowArea::LayOutCell(HDC hdc, const CTableColumn* pColumn, const BYTE* pAttrs, const RECT& rcCell,
+                                  RECT* prcText, UINT* puFormat)
+{
+    const BOOL bBold = (pAttrs[1] & CELL_BOLD) != 0;
+    const CELL_ROOM room = {rcCell, m_rcCells, 3, 1, GetDecimalPadding(pColumn, pAttrs, m_szText, bBold),
+                            AlignFlag(pColumn->GetEffectiveAlignment())};
+    LayOutCellText(hdc, m_szText, sizeof(m_szText), room, prcText, puFormat);
+}
+
+void CTableWindowArea::PaintCell(HDC hdc, CTableRow* pRow, int nDisplayCol, const RECT& rcCell)
+{
+    BYTE attrs[3];
+    CTableColumn* pColumn = hdc ? ReadCell(pRow, nDisplayCol, attrs) : nullptr;
+    if (!pColumn)
+        return;
     int nBack = attrs[0] & CELL_BACK_MASK;
     if (IsTableColorIndex(nBack)) {
         HBRUSH hBrush = CreateSolidBrush(m_pGrid->GetCellBackColor(nBack));
@@ -281,27 +300,44 @@ void CTableWindowArea::PaintCell(HDC hdc, CTableRow* pRow, int nDisplayCol, cons
     if (!m_szText[0])
         return;
 
-    BOOL bBold = (attrs[1] & CELL_BOLD) != 0;
-    HFONT hBold = bBold ? m_pGrid->GetBoldFont() : nullptr;
+    HFONT hBold = (attrs[1] & CELL_BOLD) ? m_pGrid->GetBoldFont() : nullptr;
     HGDIOBJ hOldFont = hBold ? SelectObject(hdc, hBold) : nullptr;
     int nText = attrs[1] & CELL_TEXT_MASK;
     BOOL bColor = IsTableColorIndex(nText);
     COLORREF crOld = bColor ? SetTextColor(hdc, m_pGrid->GetCellTextColor(nText)) : 0;
-
-    RECT rcText = {rcCell.left + 3, rcCell.top, rcCell.right - 3, rcCell.bottom};
-    int nInset = GetDecimalPadding(pColumn, attrs, m_szText, bBold);
-    FitCellText(hdc, m_szText, sizeof(m_szText), rcText.right - rcText.left, &nInset);
-    rcText.right -= nInset;
-    const UINT uReading = CellReadingFlag(m_szText);
-    UINT uFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | uReading
-                   | CellAlignFlag(hdc, m_szText, rcText.right - rcText.left,
-                                   AlignFlag(pColumn->GetEffectiveAlignment()), uReading);
+    RECT rcText;
+    UINT uFormat;
+    LayOutCell(hdc, pColumn, attrs, rcCell, &rcText, &uFormat);
     DrawTextA(hdc, m_szText, -1, &rcText, uFormat);
-
     if (bColor)
         SetTextColor(hdc, crOld);
     if (hOldFont)
         SelectObject(hdc, hOldFont);
+}
+
+BOOL CTableWindowArea::GetShownCellText(int nLine, int nDisplayCol, CTBString* pText, RECT* pRect)
+{
+    RECT rcCell;
+    HWND hGrid = GridHwnd();
+    if (!hGrid || !ColumnBounds(nDisplayCol, &rcCell) || !GetLineRect(nLine, pRect) || GetColumnWidth(nDisplayCol) <= 0)
+        return FALSE;
+    rcCell = RECT{rcCell.left, pRect->top, rcCell.right - 1, pRect->bottom};
+    CTableRowCache& cache = m_pGrid->GetRowCache();
+    CTableRow* pRow = nLine < cache.GetCount() ? cache.GetLineRow(nLine) : nullptr;
+    BYTE attrs[3];
+    CTableColumn* pColumn = pRow ? ReadCell(pRow, nDisplayCol, attrs) : nullptr;
+    if (!pColumn || !m_szText[0])
+        return FALSE;
+    HDC hdc = GetDC(hGrid);
+    m_pGrid->PrepareDC(hdc);
+    HFONT hBold = (attrs[1] & CELL_BOLD) ? m_pGrid->GetBoldFont() : nullptr;
+    if (hBold)
+        SelectObject(hdc, hBold);
+    UINT uFormat;
+    LayOutCell(hdc, pColumn, attrs, rcCell, pRect, &uFormat);
+    ReleaseDC(hGrid, hdc);
+    *pText = m_szText;
+    return TRUE;
 }
 
 // Lines decimal points up in a right-aligned column whose trailing fraction zeros are trimmed:

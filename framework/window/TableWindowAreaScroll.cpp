@@ -96,6 +96,9 @@ void CTableWindowArea::ScrollTo(int nOffset, BOOL bAnimate)
         RECT rcMove = m_rcPane;
         rcMove.bottom = m_rcCells.bottom;
         RECT rcOldUsed = m_rcCells;
+        EDGES edges = EdgeCells();
+        for (RECT& rc : edges.rc)
+            OffsetRect(&rc, dx, 0);
         ScrollWindow(hGrid, dx, 0, &rcMove, &rcMove);
         // ScrollWindow invalidates what it uncovers; widen that over the frame edges that
         // moved with the pixels, and repaint the leading edge's frame pixel.
@@ -113,6 +116,7 @@ void CTableWindowArea::ScrollTo(int nOffset, BOOL bAnimate)
         InvalidateRect(hGrid, &rc, FALSE);
         m_nOffset = nOffset;
         RecalcLayout();
+        InvalidateEdgeCells(edges);
         // Near the end the used width changes: what lies beyond the columns is painted anew.
         if (rcOldUsed.left != m_rcCells.left || rcOldUsed.right != m_rcCells.right) {
             rc = rcMove;

@@ -17,8 +17,6 @@ namespace
 {
 // Pixels between the pointer and the tip below it.
 const int TIP_BELOW_POINTER = 20;
-// The cell's text stands this far in from both sides of the cell (the panes' own inset).
-const int CELL_TEXT_INSET = 3;
 }  // namespace
 
 void CTableWindow::UpdateCellTip(int nLine, int nDisplayCol, POINT pt)
@@ -28,51 +26,34 @@ void CTableWindow::UpdateCellTip(int nLine, int nDisplayCol, POINT pt)
     HideCellTip();
     if (nLine < 0 || nDisplayCol < 0 || !m_pView || !m_hWnd || nDisplayCol >= GetDisplayColumnCount())
         return;
-    // A column partly out of its pane still has a cell on screen.
-    RECT rcCell;
-    GetCellRect(nLine, nDisplayCol, &rcCell);
-    if (IsRectEmpty(&rcCell))
-        return;
+    CTableWindowArea* pPane = PaneOfColumn(nDisplayCol);
     CTableColumnsMap& order = m_pView->GetColumnOrder();
     CTableColumn* pColumn = order.GetColumn(nDisplayCol);
-    if (!pColumn)
+    if (!pPane || !pColumn)
         return;
     const int nLast = GetLastShownRow();
     m_cache.SetRange(m_nTopRow, nLast >= m_nTopRow ? nLast - m_nTopRow + 1 : 0, FALSE);
     CTableRow* pRow = m_cache.GetLineRow(nLine);
-    if (!pRow)
+    // What the cell shows, where the pane paints it (a column partly out of its pane shows only
+    // what lies inside it), against the whole text.
+    CTBString strShown;
+    RECT rcShown;
+    if (!pRow || !pPane->GetShownCellText(nLine, nDisplayCol, &strShown, &rcShown))
         return;
-    const int nCol = order.GetColumnIndex(nDisplayCol);
     std::vector<char> text(static_cast<size_t>(pColumn->GetFullTextSize()) + 1);
-    pRow->GetCellText(text.data(), static_cast<int>(text.size()), nCol, pColumn, m_pView);
-    if (!text[0])
-        return;
+    pRow->GetCellText(text.data(), static_cast<int>(text.size()), order.GetColumnIndex(nDisplayCol), pColumn, m_pView);
     HDC hdc = GetDC(m_hWnd);
     if (!hdc)
         return;
     PrepareDC(hdc);
-    const BOOL bBold = (pRow->GetAttr(nCol, 1) & CELL_BOLD) != 0 && GetBoldFont();
+    const BOOL bBold = (pRow->GetAttr(order.GetColumnIndex(nDisplayCol), 1) & CELL_BOLD) != 0 && GetBoldFont();
     HGDIOBJ hOld = bBold ? SelectObject(hdc, GetBoldFont()) : nullptr;
     SIZE size = {0, 0};
     GetTextExtentPoint32A(hdc, text.data(), static_cast<int>(strlen(text.data())), &size);
     if (hOld)
         SelectObject(hdc, hOld);
     ReleaseDC(m_hWnd, hdc);
-    // Where the text stands in its cell (short of the cell's last pixel column), against the
-    // part of the cell on screen: a column wider than its pane shows only what lies inside it.
-    const int nLeft = rcCell.left + CELL_TEXT_INSET, nRight = rcCell.right - 1 - CELL_TEXT_INSET;
-    const int nAlign = pColumn->GetEffectiveAlignment();
-    const int nTextLeft = nAlign == ALIGN_RIGHT    ? nRight - size.cx
-                          : nAlign == ALIGN_CENTER ? (nLeft + nRight - size.cx) / 2
-                                                   : nLeft;
-    RECT rcShown = rcCell;
-    if (CTableWindowArea* pPane = PaneOfColumn(nDisplayCol)) {
-        const RECT& rcPane = pPane->GetCellRect();
-        rcShown.left = std::max(rcShown.left, rcPane.left);
-        rcShown.right = std::min(rcShown.right, rcPane.right);
-    }
-    const BOOL bCut = size.cx > nRight - nLeft || nTextLeft < rcShown.left || nTextLeft + size.cx > rcShown.right;
-    if (!bCut)
+    if (strcmp(strShown, text.data()) == 0 && size.cx <= rcShown.right - rcShown.left)
         return;
 
     if (!m_hCellTip)

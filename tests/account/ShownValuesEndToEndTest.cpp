@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 #include "account/CombinedRealizedProfitLossTable.h"
@@ -21,13 +22,16 @@
 #include "app/NorvApp.h"
 #include "app/NorvMainFrame.h"
 #include "app/TableMDIWnd.h"
+#include "framework/print/NorvTablePrint.h"
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
 #include "market/DataArray.h"
 #include "market/QuotationKSETable.h"
 #include "market/QuotationTable.h"
 #include "refdata/ZorvatGlobals.h"
+#include "platform/win/spool/Printers.h"
 #include "tests/account/AccountTestSupport.h"
+#include "tests/common/PdfReadBack.h"
 
 namespace {
 struct ZERO_CASE
@@ -172,6 +176,54 @@ struct ShownValues : CAccountSession
     }
 };
 
+// Each table's main window, wide enough for all its columns: the values on screen that show as
+// '#' although they are no wider than their column, and a note when the table prints more runs
+// of '#' than it holds values wider than their column.
+std::vector<std::string> MarksShownAndPrinted(const std::string& strPdf)
+{
+    std::vector<std::string> marks;
+    TbUseSystemPrinters(FALSE);
+    for (IDataTable* pTable : CNorvApp::Get()->GetTables()) {
+        CNorvApp::ShowTable(pTable);
+        CTableMDIWnd* pWnd = pTable->GetMainWindow();
+        if (pWnd == nullptr || !pWnd->HasGrid())
+            continue;
+        CTableWindow& grid = pWnd->GetGrid();
+        SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 5000, 700, SWP_NOZORDER | SWP_NOMOVE);
+        UpdateWindow(grid.m_hWnd);
+        HDC hdc = GetDC(grid.m_hWnd);
+        SelectObject(hdc, grid.GetFont());
+        int nTooWide = 0;
+        CViewRow row;
+        for (int nLine = 0; pWnd->GetView()->GetRow(row, nLine); ++nLine)
+            for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
+                CTBString strFull, strShown;
+                RECT rc;
+                SIZE size = {0, 0};
+                if (!row.GetText(strFull, nCol))
+                    continue;
+                GetTextExtentPoint32A(hdc, strFull, static_cast<int>(strlen(strFull)), &size);
+                if (size.cx > grid.GetColumnWidth(nCol) - 1) {
+                    ++nTooWide;
+                } else if (nLine >= grid.GetTopRow() && grid.PaneOfColumn(nCol)->GetShownCellText(nLine - grid.GetTopRow(), nCol, &strShown, &rc)
+                           && strstr(strShown, "##") != nullptr) {
+                    marks.push_back(std::string(pTable->GetName()) + ": " + std::string(strFull));
+                }
+            }
+        ReleaseDC(grid.m_hWnd, hdc);
+        CNorvTablePrint print(pWnd->GetView());
+        print.GetProperties().CopyFrom(grid);
+        print.SetOutputFile(strPdf.c_str());
+        std::istringstream words(print.GetSettings().SelectPrinter() && print.Print() == 1
+                                     ? RunCommand("pdftotext '" + strPdf + "' - 2>/dev/null") : "## not printed");
+        for (std::string strWord; words >> strWord;)
+            nTooWide -= strWord.find("##") != std::string::npos;
+        if (nTooWide < 0)
+            marks.push_back(std::string(pTable->GetName()) + " printed marks");
+    }
+    return marks;
+}
+
 TEST_F(ShownValues, EachColumnShowsOrBlanksItsZeroAsItsTableSays)
 {
     ASSERT_TRUE(StartSession({"--rate", "0"}, false));
@@ -196,6 +248,22 @@ TEST_F(ShownValues, EachColumnShowsOrBlanksItsZeroAsItsTableSays)
     }
 }
 }  // namespace
+
+// Every table of a session, the account reports among them, shows and prints the simulator's
+// values in the widths its columns were made with: no default layout shows a run of '#'.
+TEST_F(ShownValues, DefaultLayoutsShowValuesNotMarksInEnglish)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}, false));
+    ASSERT_NO_FATAL_FAILURE(OpenEveryTable());
+    EXPECT_EQ(std::vector<std::string>(), MarksShownAndPrinted(pRun->Folder() + "/marks.pdf"));
+}
+
+TEST_F(ShownValues, DefaultLayoutsShowValuesNotMarksInArabic)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}, true));
+    ASSERT_NO_FATAL_FAILURE(OpenEveryTable());
+    EXPECT_EQ(std::vector<std::string>(), MarksShownAndPrinted(pRun->Folder() + "/marks.pdf"));
+}
 
 // A quote without a last price leaves the unrealized reports at their reply's price, whatever
 // the quote's close or the board's other prices; a live line whose quantities are below one

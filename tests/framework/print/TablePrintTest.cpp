@@ -533,3 +533,30 @@ TEST(TablePrint, ValueWiderThanItsColumnPrintsMarksNotAnotherNumber)
     }
     std::remove(strPdf.c_str());
 }
+
+// A text too wide for its column prints its start and loses its end in its own reading order,
+// in a column whose texts an Arabic window aligns to the left (a market name's).
+TEST(TablePrint, LongArabicTextPrintsItsStart)
+{
+    CGridLanguage language(1256);
+    CPrintTable table(3, FALSE);
+    CTableColumn* pColumn = table.View().GetColumnOrder().GetColumn(PT_NAME);
+    pColumn->m_nWidth = 40;
+    pColumn->m_nAlign = ALIGN_RIGHT;
+    pColumn->RecalcAlignment();
+    for (int nLine = 0; nLine < 3; ++nLine)
+        table.View().SetCellTextAt(nLine, PT_NAME, ToCodePage("السوق الرسمي", 1256).c_str());
+    CNorvTablePrint print(&table.View());
+    CTBFont font;   // the grid's, made in the language's character set
+    ASSERT_TRUE(font.CreatePointFont("Arial", 10, FALSE, nullptr));
+    print.GetProperties().SetFont(font.Detach());
+    UsePdfPrinterOnly();
+    ASSERT_TRUE(print.GetSettings().SelectPrinter());
+    const std::string strPdf = TestFilePath("cut.pdf");
+    print.SetOutputFile(strPdf.c_str());
+    ASSERT_EQ(1, print.Print());
+    const std::string strText = PdfPageText(strPdf, 1, true);
+    EXPECT_NE(std::string::npos, strText.find("السوق")) << strText;
+    EXPECT_EQ(std::string::npos, strText.find("لرسمي")) << strText;
+    std::remove(strPdf.c_str());
+}

@@ -146,14 +146,19 @@ TEST(TableWindowArea, ScrollMovesPixelsAndRepaintsOnlyTheUncoveredStrip)
     const std::vector<COLORREF> before = Pixels(grid.Hwnd(), RECT{rcPane.left, y, rcPane.right, y + 1});
 
     pane.ScrollTo(10, TRUE);
-    // Besides the uncovered strip at the right only the leading pixel column is repainted.
+    // Besides the uncovered strip at the right only the cells the pane's sides cut are
+    // repainted: a column wholly in view is not.
     HRGN hUpdate = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(ERROR, GetUpdateRgn(grid.Hwnd(), hUpdate, FALSE));
     const int xStrip = rcPane.right - 10 - 3;
     EXPECT_TRUE(PtInRegion(hUpdate, rcPane.right - 1, y));
     EXPECT_TRUE(PtInRegion(hUpdate, xStrip, y));
-    EXPECT_FALSE(PtInRegion(hUpdate, xStrip - 1, y));
-    EXPECT_FALSE(PtInRegion(hUpdate, rcPane.left + 1, y));
+    RECT rcWhole = {0, 0, 0, 0};
+    for (int nCol = 0; nCol < grid->GetDisplayColumnCount() && IsRectEmpty(&rcWhole); ++nCol)
+        if (!pane.GetColumnRect(nCol, &rcWhole))
+            SetRectEmpty(&rcWhole);
+    ASSERT_FALSE(IsRectEmpty(&rcWhole));
+    EXPECT_FALSE(PtInRegion(hUpdate, (rcWhole.left + rcWhole.right) / 2, y));
     DeleteObject(hUpdate);
     // What stayed in view moved 10 pixels to the left.
     const std::vector<COLORREF> after = Pixels(grid.Hwnd(), RECT{rcPane.left, y, rcPane.right, y + 1});
@@ -466,4 +471,32 @@ TEST(TableWindowArea, CutArabicNameKeepsItsFirstWord)
     TbSetActiveCodePage(nOldPage);
     ASSERT_GT(strInk.size(), strFirstWord.size());
     EXPECT_EQ(strFirstWord, strInk.substr(strInk.size() - strFirstWord.size())) << strInk;
+}
+
+// A value shows whole inside the pane or as a run of '#', never cut to another number, at every
+// scroll of either direction.
+TEST(TableWindowArea, ValuesShowWholeOrAsMarksAtEveryScroll)
+{
+    for (BOOL bMirrored : {FALSE, TRUE}) {
+        std::unique_ptr<CRightToLeft> pRtl(bMirrored ? new CRightToLeft : nullptr);
+        CGridTable table;
+        table.Add(8200);    // last 1,125.000
+        CGridWindow grid(table.View(), 150, 120);
+        CTableWindowArea& pane = grid->GetScrollPane();
+        CViewRow row;
+        ASSERT_TRUE(table.View().GetRow(row, 0));
+        for (int nOffset = 0; nOffset <= pane.GetMaxOffset(); nOffset += 3) {
+            pane.ScrollTo(nOffset, TRUE);
+            for (int nCol = 0; nCol < grid->GetDisplayColumnCount(); ++nCol) {
+                CTBString strShown, strFull;
+                RECT rc;
+                if (!pane.GetShownCellText(0, nCol, &strShown, &rc) || !row.GetText(strFull, nCol))
+                    continue;
+                EXPECT_TRUE(strcmp(strShown, strFull) == 0
+                                ? rc.left >= pane.GetCellRect().left && rc.right <= pane.GetCellRect().right
+                                : std::string(strShown).find_first_not_of('#') == std::string::npos)
+                    << strShown << " for " << strFull << " at offset " << nOffset << ", mirrored " << bMirrored;
+            }
+        }
+    }
 }
