@@ -15,6 +15,7 @@
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderRequests.h"
 #include "orders/ReviewDialog.h"
+#include "platform/win/user/TestAnswers.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/orders/OrderTestSupport.h"
@@ -112,6 +113,37 @@ TEST_F(RepliesSession, ModifyFormTellsTheChangeAndTheCancel)
     ASSERT_TRUE(PumpUntil([&] { return App().GetModifyOrderForm() == nullptr; }, 6000)) << pRun->InfoText();
     const std::string strInfo = pRun->InfoText();
     EXPECT_EQ(1u, Occurrences(strInfo, " changed: account 10020, Buy 150 101")) << strInfo;
+}
+
+// Closed with its change unanswered, the form waits hidden; once the link is lost or the trader
+// disconnects, no reply can come, and the form goes.
+TEST_F(RepliesSession, HiddenModifyFormGoesWithTheLink)
+{
+    for (const bool bLost : {true, false}) {
+        SCOPED_TRACE(bLost ? "lost" : "disconnected");
+        Start(false, {"--rate", "0", "--scenario", "delay=KM:30"});
+        const std::string strOrder = Place(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 17, 51128);
+        ASSERT_FALSE(strOrder.empty()) << pRun->InfoText();
+        App().OpenModifyOrderKSE(atol(strOrder.c_str()));
+        PumpPending();
+        const HWND hForm = ViewOf(App().GetModifyOrderForm());
+        ASSERT_NE(nullptr, hForm);
+        EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
+        AnswerReview(true);
+        NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
+        ASSERT_TRUE(PumpUntil([&] { return Count("KM") == 1 && FinishedSteps(); })) << Lines("KW");
+        ClickControl(hForm, IDC_MODIFY_CLOSE);
+        PumpPending();
+        ASSERT_FALSE(IsWindowVisible(GetParent(hForm)));
+        if (bLost) {
+            TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});     // the box that tells the loss
+            server.Stop();
+        } else {
+            App().Disconnect(FALSE);
+        }
+        EXPECT_TRUE(PumpUntil([&] { return App().GetModifyOrderForm() == nullptr; }, 3000));
+        TearDown();
+    }
 }
 
 // The contract's details: a close taken, then another close previewed and left; the first is
