@@ -12,6 +12,9 @@ class CSettingsFile;
 // for replies to what it sent and closes its frame itself once they are told; the frame hides
 // meanwhile.
 #define WM_FORM_CLOSING (WM_USER + 1100)
+// Sent to every form's view when the link to the server goes down: nothing sent on it is
+// answered any more.
+#define WM_FORM_LINK_DOWN (WM_USER + 1101)
 // The forms that outlive a session.
 #define IDD_FORM_NEWS_READER 7385
 #define IDD_FORM_OPTION_CHAIN 7306

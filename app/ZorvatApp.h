@@ -84,6 +84,8 @@ public:
     // The session's form, chart and page windows go (log-off); the news reader, option chain
     // and expiration forms stay.
     void CloseStandingWindows();
+    // The link went down: every form forgets what it waits for.
+    void TellFormsLinkDown();
     // The login dialog now, then "UL". The link's call (IAppServices::Login) only posts
     // WM_LOGIN_AGAIN, so that the dialog never runs inside the link's read handler.
     void RunLogin();

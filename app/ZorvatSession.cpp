@@ -91,6 +91,7 @@ void CZORVAT32App::OnConnectionState(int nCode)
             MessageBoxA(nullptr, strText, m_strAppTitle, MB_OK | MB_ICONSTOP);
         }
     } else if (nCode == COMM_STATE_LOST) {
+        TellFormsLinkDown();
         CString strText;
         GetSharedGlobals()->LoadString(strText, IDS_CONNECTION_LOST);
         MessageBoxA(nullptr, strText, m_strAppTitle, MB_OK | MB_ICONSTOP);
@@ -310,21 +311,38 @@ void CZORVAT32App::Logoff()
     RunLogoffHooks();
 }
 
+namespace {
+// The MDI children now: closing one changes the list, so they are gathered first.
+std::vector<HWND> MdiChildren(const CMDIFrameWnd* pMainFrame)
+{
+    std::vector<HWND> children;
+    if (pMainFrame == nullptr || pMainFrame->m_hWnd == nullptr || pMainFrame->m_hWndMDIClient == nullptr)
+        return children;
+    for (HWND hChild = ::GetWindow(pMainFrame->m_hWndMDIClient, GW_CHILD); hChild != nullptr;
+         hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        children.push_back(hChild);
+    return children;
+}
+
+// The form frame of that window while it lives, else null.
+CFormMDIWnd* LiveForm(HWND hChild)
+{
+    return ::IsWindow(hChild) ? dynamic_cast<CFormMDIWnd*>(CWnd::FromHandlePermanent(hChild)) : nullptr;
+}
+}  // namespace
+
+void CZORVAT32App::TellFormsLinkDown()
+{
+    for (HWND hChild : MdiChildren(m_pMainFrame))
+        if (CFormMDIWnd* pForm = LiveForm(hChild))
+            if (pForm->GetView() != nullptr && pForm->GetView()->m_hWnd != nullptr)
+                pForm->GetView()->SendMessage(WM_FORM_LINK_DOWN);
+}
+
 void CZORVAT32App::CloseStandingWindows()
 {
-    if (m_pMainFrame == nullptr || m_pMainFrame->m_hWnd == nullptr)
-        return;
-    HWND hClient = m_pMainFrame->m_hWndMDIClient;
-    if (hClient == nullptr)
-        return;
-    // Closing changes the list of children: gather them first.
-    std::vector<HWND> children;
-    for (HWND hChild = ::GetWindow(hClient, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
-        children.push_back(hChild);
-    for (HWND hChild : children) {
-        if (!::IsWindow(hChild))
-            continue;
-        CFormMDIWnd* pForm = dynamic_cast<CFormMDIWnd*>(CWnd::FromHandlePermanent(hChild));
+    for (HWND hChild : MdiChildren(m_pMainFrame)) {
+        CFormMDIWnd* pForm = LiveForm(hChild);
         if (pForm == nullptr)
             continue;
         // Chart and page frames only hide on WM_CLOSE; the next user must not find them (or
@@ -355,6 +373,7 @@ void CZORVAT32App::Disconnect(BOOL bAsk)
         Logoff();
     m_bDisconnected = TRUE;
     m_pComm->Disconnect(FALSE);
+    TellFormsLinkDown();
 }
 
 void CZORVAT32App::RefreshUsOrderStatus()

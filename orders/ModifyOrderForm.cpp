@@ -161,6 +161,7 @@ CMessageTypeSet ModifyTypes(int nMoreType)
 
 BEGIN_MESSAGE_MAP(CModifyOrderForm, COrderFormBase)
     ON_MESSAGE(WM_FORM_CLOSING, OnFormClosing)
+    ON_MESSAGE(WM_FORM_LINK_DOWN, OnLinkDown)
 END_MESSAGE_MAP()
 
 CModifyOrderForm::CModifyOrderForm(UINT nTemplate, const MODIFY_CONTROLS& controls, int nMoreType)
@@ -215,6 +216,16 @@ LRESULT CModifyOrderForm::OnFormClosing(WPARAM, LPARAM)
     m_bHidden = TRUE;
     EndForm();
     return 1;
+}
+
+LRESULT CModifyOrderForm::OnLinkDown(WPARAM, LPARAM)
+{
+    m_pending.ForgetAll();
+    if (m_bFinished)
+        EndForm();              // it only waited for its replies
+    else if (!IsInModal())
+        EnableModify();         // no preview comes: Modify takes another try
+    return 0;
 }
 
 void CModifyOrderForm::ShowDays(int nId, LPCSTR pszDays)

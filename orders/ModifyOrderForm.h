@@ -96,6 +96,8 @@ protected:
     // Closed while a change or cancel it sent is unanswered: the form ends, hidden, and closes
     // with the last reply; loaded again, it shows once more.
     afx_msg LRESULT OnFormClosing(WPARAM wParam, LPARAM lParam);
+    // The link went down: no reply comes any more, so a form kept for them goes.
+    afx_msg LRESULT OnLinkDown(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -21,6 +21,12 @@ void COrderPending::ForgetCheck()
     m_nCheck = 0;
 }
 
+void COrderPending::ForgetAll()
+{
+    m_nCheck = 0;
+    m_orders.clear();
+}
+
 BOOL COrderPending::IsCheckReply(const CServerMessage* pMsg) const
 {
     return m_nCheck != 0 && pMsg != nullptr && pMsg->GetType() == m_pRoad->pCheck->nType &&

@@ -26,6 +26,8 @@ public:
     void OrderSent(const ORDER_ROAD& road, long nNumber, const ORDER_TICKET_SNAPSHOT& shot);
     // The check is no longer waited for; orders sent stay outstanding.
     void ForgetCheck();
+    // Nothing is waited for: the link that would bring the replies went down.
+    void ForgetAll();
 
     BOOL IsCheckReply(const CServerMessage* pMsg) const;
     // TRUE when the reply answers an outstanding order, which is then done and copied to *pOrder.

@@ -15,12 +15,12 @@
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderRequests.h"
 #include "orders/ReviewDialog.h"
+#include "platform/win/user/TestAnswers.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/orders/OrderTestSupport.h"
 
 namespace {
-using RepliesSession = COrderStatusSession;
 
 // The reply of that type held back for a second and a half.
 std::vector<std::string> Held(const char* pszType)
@@ -49,6 +49,32 @@ HWND ViewOf(CFormMDIWnd* pFrame)
 {
     return pFrame != nullptr && pFrame->GetView() != nullptr ? pFrame->GetView()->m_hWnd : nullptr;
 }
+
+struct RepliesSession : COrderStatusSession
+{
+    std::string strOrder;
+    HWND hForm = nullptr;
+    // A KSE order's quantity changed to 150 in its modify form and sent to a server that holds
+    // "KM" back that many seconds; then the form closed meanwhile: it only hides.
+    void ChangeAndClose(const char* pszSeconds)
+    {
+        Start(false, {"--rate", "0", "--scenario", std::string("delay=KM:") + pszSeconds});
+        strOrder = Place(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 17, 51128);
+        ASSERT_FALSE(strOrder.empty()) << pRun->InfoText();
+        App().OpenModifyOrderKSE(atol(strOrder.c_str()));
+        PumpPending();
+        hForm = ViewOf(App().GetModifyOrderForm());
+        ASSERT_NE(nullptr, hForm);
+        EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
+        AnswerReview(true);
+        NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
+        ASSERT_TRUE(PumpUntil([&] { return Count("KM") == 1 && FinishedSteps(); })) << Lines("KW");
+        ClickControl(hForm, IDC_MODIFY_CLOSE);
+        PumpPending();
+        ASSERT_NE(nullptr, App().GetModifyOrderForm());
+        EXPECT_FALSE(IsWindowVisible(GetParent(hForm)));
+    }
+};
 }  // namespace
 
 // The ticket: an order sent, a Submit refused for its empty quantity, a second order sent; both
@@ -87,22 +113,8 @@ TEST_F(RepliesSession, TicketTellsEveryOrderItSent)
 // order; both are told, and the form closes with the last reply.
 TEST_F(RepliesSession, ModifyFormTellsTheChangeAndTheCancel)
 {
-    Start(false, Held("KM"));
-    const std::string strOrder = Place(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 17, 51128);
-    ASSERT_FALSE(strOrder.empty()) << pRun->InfoText();
-    App().OpenModifyOrderKSE(atol(strOrder.c_str()));
-    PumpPending();
-    const HWND hForm = ViewOf(App().GetModifyOrderForm());
-    ASSERT_NE(nullptr, hForm);
-    EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
-    AnswerReview(true);
-    NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
-    ASSERT_TRUE(PumpUntil([&] { return Count("KM") == 1 && FinishedSteps(); })) << Lines("KW");
     // Closed meanwhile, the form only hides; opened again for its order, it shows.
-    ClickControl(hForm, IDC_MODIFY_CLOSE);
-    PumpPending();
-    ASSERT_NE(nullptr, App().GetModifyOrderForm());
-    EXPECT_FALSE(IsWindowVisible(GetParent(hForm)));
+    ASSERT_NO_FATAL_FAILURE(ChangeAndClose("1.5"));
     App().OpenModifyOrderKSE(atol(strOrder.c_str()));
     EXPECT_TRUE(IsWindowVisible(GetParent(hForm)));
     AnswerReview(true);
@@ -112,6 +124,24 @@ TEST_F(RepliesSession, ModifyFormTellsTheChangeAndTheCancel)
     ASSERT_TRUE(PumpUntil([&] { return App().GetModifyOrderForm() == nullptr; }, 6000)) << pRun->InfoText();
     const std::string strInfo = pRun->InfoText();
     EXPECT_EQ(1u, Occurrences(strInfo, " changed: account 10020, Buy 150 101")) << strInfo;
+}
+
+// Closed with its change unanswered, the form waits hidden; once the link is lost or the trader
+// disconnects, no reply can come, and the form goes.
+TEST_F(RepliesSession, HiddenModifyFormGoesWithTheLink)
+{
+    for (const bool bLost : {true, false}) {
+        SCOPED_TRACE(bLost ? "lost" : "disconnected");
+        ASSERT_NO_FATAL_FAILURE(ChangeAndClose("30"));
+        if (bLost) {
+            TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});     // the box that tells the loss
+            server.Stop();
+        } else {
+            App().Disconnect(FALSE);
+        }
+        EXPECT_TRUE(PumpUntil([&] { return App().GetModifyOrderForm() == nullptr; }, 3000));
+        TearDown();
+    }
 }
 
 // The contract's details: a close taken, then another close previewed and left; the first is

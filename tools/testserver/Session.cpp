@@ -107,8 +107,13 @@ void CSession::OnLine(const std::string& line, double dNow)
         CRecord result;
         ctx.nError = ActOnOrder(m_shared.sim, *pForm, fields, m_user, result);
         ctx.pRecord = &result;
+        // As a server whose status lines overtake their order's reply.
+        const bool bLiveFirst = m_options.IsScenario("live-first") && m_options.strScenarioArg == strMnemonic;
+        if (bLiveFirst)
+            m_shared.fnPushPending(dNow);
         Reply(strMnemonic, ctx, dNow);
-        m_shared.fnPushPending(dNow);
+        if (!bLiveFirst)
+            m_shared.fnPushPending(dNow);
     } else if (const CConversionForm* pConversion = m_pUser ? FindConversionForm(strMnemonic, fields) : nullptr) {
         CRecord result;
         ctx.nError = ActOnConversion(m_shared.sim, *pConversion, fields, m_user, result);

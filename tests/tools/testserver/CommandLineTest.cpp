@@ -42,7 +42,7 @@ TEST(CommandLine, HelpListsEveryOptionAndEndsAtOnce)
                             "--lines", "--rsa-bits", "--run-time", "--idle-time", "--log", "--help"})
         EXPECT_NE(std::string::npos, strOut.find(psz)) << psz;
     for (const char* psz : {"live-in-refill", "en-after-error", "reverse=MN", "close-in-stream=MN", "delay=MN:S", "no-number=MN:F",
-                            "us-mm-kse-0", "second-market-list", "unknown-types", "pad-lines"})
+                            "live-first=MN", "us-mm-kse-0", "second-market-list", "unknown-types", "pad-lines"})
         EXPECT_NE(std::string::npos, strOut.find(psz)) << psz;
 }
 
