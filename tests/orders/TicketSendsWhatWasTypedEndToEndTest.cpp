@@ -8,7 +8,9 @@
 #include "app/AppCommands.h"
 #include "app/FormMDIWnd.h"
 #include "market/TableLinks.h"
+#include "link/LinkProtocol.h"
 #include "link/MessageTypes.h"
+#include "link/ZorvatComm.h"
 #include "market/DataArray.h"
 #include "market/DataTable.h"
 #include "orders/NewModifyOrderDlg.h"
@@ -278,6 +280,7 @@ TEST_F(TicketSession, ForwardTicketSendsOnlyTheStockShown)
     for (const bool bLinkDown : {true, false}) {
         SCOPED_TRACE(bLinkDown ? "link down" : "link up");
         Start(false);
+        const int nPort = server.Port();
         if (bLinkDown) {
             TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});     // the connection's loss is told
             server.Stop();
@@ -295,6 +298,18 @@ TEST_F(TicketSession, ForwardTicketSendsOnlyTheStockShown)
         if (bLinkDown) {
             EXPECT_FALSE(IsWindowEnabled(hDlg));
             EXPECT_EQ(1, pRun->CountInfoLines(IDS_ORDER_NOT_CONNECTED)) << pRun->InfoText();
+            // The server back and the link with it: the session starts again, the waiting ticket
+            // goes with the last session's windows, and one opened now has its quotations.
+            ASSERT_TRUE(server.Start({"--port", std::to_string(nPort)}));
+            pRun->QueueLogin("trader", "secret");
+            SendMessageA(App().GetComm()->m_hWnd, WM_TIMER, LINK_TIMER_RECONNECT, 0);
+            ASSERT_TRUE(PumpUntil([&] { return pRun->LoginDialogsSeen() == 2; }) && pRun->WaitForLoad()) << pRun->InfoText();
+            EXPECT_EQ(nullptr, s_pFrame) << "no disabled ticket stays";
+            App().OpenFormWindow(&s_pFrame, IDD_FORM_FORWARD_ORDER);
+            PumpPending();
+            ASSERT_NE(nullptr, s_pFrame);
+            const HWND hAgain = s_pFrame->GetView()->m_hWnd;
+            EXPECT_TRUE(PumpUntil([&] { return IsWindowEnabled(hAgain) && ControlText(hAgain, IDC_FWD_TICKER) != ""; }));
             TearDown();
             continue;
         }
