@@ -73,7 +73,7 @@ BOOL CAccountForm::TakeReply(const CServerMessage* pMsg)
     return TRUE;
 }
 
-BOOL CAccountForm::IsRefused(const CServerMessage* pMsg, int nField)
+BOOL CAccountForm::IsRefused(const CServerMessage* pMsg, int nField, BOOL bNumberRequired)
 {
     const char* pszText = pMsg->GetFieldText(nField);
     char* pszEnd = nullptr;
@@ -81,8 +81,8 @@ BOOL CAccountForm::IsRefused(const CServerMessage* pMsg, int nField)
     while (pszEnd != pszText && *pszEnd == ' ')
         ++pszEnd;
     CZORVAT32App* pApp = CZORVAT32App::Get();
-    // An empty field or one with more than a number is no result the form can trust.
-    if (pszEnd == pszText || *pszEnd != '\0' || pApp == nullptr) {
+    // Read as the server writes its code: an empty result is 0, success.
+    if (pApp == nullptr || (bNumberRequired && (pszEnd == pszText || *pszEnd != '\0'))) {
         ShowMarketInfo(nullptr, IDS_ACCOUNT_BAD_REPLY, 2);
         return TRUE;
     }

@@ -36,10 +36,11 @@ protected:
     // TRUE when the reply answers the pending request, which it then settles.
     BOOL TakeReply(const CServerMessage* pMsg);
     long GetPending() const { return m_nPending; }
-    // TRUE, with its text raised in the information window, for a reply whose result field holds
-    // 1 or more (the server's error code) or no number at all (a reply that cannot be read); a
-    // result below 1 is success.
-    static BOOL IsRefused(const CServerMessage* pMsg, int nField);
+    // TRUE, with its text raised in the information window, for a reply whose result field reads
+    // as 1 or more (the server's error code); below 1 is success, and a field that is empty or
+    // starts with no number reads as 0. With bNumberRequired such a field is refused too (a
+    // reply that cannot be read).
+    static BOOL IsRefused(const CServerMessage* pMsg, int nField, BOOL bNumberRequired = FALSE);
     // The body's user number and account text, "user|account".
     static CString UserAndAccount();
 

@@ -82,9 +82,12 @@ BOOL CAccountPerformanceForm::OnInitDialog()
     for (int i = 0; i < PERF_RESULTS; ++i)
         rows[i] = {m_form.results[i], COLTYPE_DOUBLE, m_form.decimals[i], 254};
     SetUpFields(rows, m_results, PERF_RESULTS);
-    for (int i = 0; i < PERF_RESULTS; ++i)
+    // Account figures run to millions: grouped, as the number columns of the account tables are.
+    for (int i = 0; i < PERF_RESULTS; ++i) {
+        m_results[i].SetThousandsGrouping(TRUE);
         if (m_form.results[i] == m_form.nEditable)
             OpenField(m_results[i]);
+    }
     const ACCOUNT_FIELD today = {m_form.nToday, COLTYPE_STRING, 0, 10};
     SetUpFields(&today, &m_today, 1);
     const COleDateTime now(GetGlobals()->GetNow());

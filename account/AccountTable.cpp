@@ -191,7 +191,7 @@ void CAccountTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
     BOOL bTaken = FALSE;
     for (int nFilterCol : m_account.quickFilters)
         if (nFilterCol == nCol)
-            bTaken = FilterViewOnCell(this, pRow, nCol);
+            bTaken = FilterViewOnCell(this, pRow, nCol, /*bWhileFiltered=*/TRUE);
     if (!bTaken)
         bTaken = OnOwnCellClick(pRow, nCol);
     if (bTaken && pnHandled != nullptr)

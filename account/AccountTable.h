@@ -82,9 +82,10 @@ constexpr TABLE_COLUMN AccountId(UINT nTitleId, int nField, int nWidth = 50, UIN
     return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = nWidth, .nAlign = ALIGN_RIGHT,
             .nFlags = nFlags | COLF_NO_THOUSANDS, .nField = nField};
 }
-constexpr TABLE_COLUMN AccountInt(UINT nTitleId, int nField)
+constexpr TABLE_COLUMN AccountInt(UINT nTitleId, int nField, UINT nFlags = 0)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nField = nField};
+    return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = nFlags,
+            .nField = nField};
 }
 constexpr TABLE_COLUMN AccountText(UINT nTitleId, int nSize, int nField, int nWidth = 95)
 {

@@ -29,17 +29,17 @@ const int N = FIELD_NONE;
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51236, .nSize = 6, .nField = 0},                                   // 0 symbol, KSE stock code
     {.nTitleId = 51171, .nSize = 50},                                               // 1 company
-    {.nTitleId = 57372, .nWidth = 140, .nSize = MARKET_NAME_SIZE},                                // 2 market
+    {.nTitleId = 57372, .nSize = MARKET_NAME_SIZE},                                 // 2 market
     {.nTitleId = 57213, .nSize = 6, .nField = 24},                                  // 3 currency
     {.nTitleId = 56258, .nType = COLTYPE_COMPUTED, .nWidth = 70,
      .pfnFormat = CCombinedHoldingsTable::FormatHoldingType, .nFormatValue = CH_TYPE},  // 4 holding type
-    Amount(51172, COLF_ZERO_SHOWN, 2, 1, -3, 90),                                   // 5 quantity
+    Amount(51172, COLF_ZERO_SHOWN, 2, 1),                                           // 5 quantity
     Amount(51173, COLF_BLANK_ZERO, 2, 2),                                           // 6
     Amount(51174, 0, 2, 3),                                                         // 7 second quantity
     Amount(41053, 0, 2, 9),                                                         // 8
     Amount(41054, COLF_SUMMED, 3, 27),                                              // 9
     Amount(51175, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 2, 5, -4, 60),         // 10 price
-    Amount(51176, COLF_SUMMED | COLF_ZERO_SHOWN, 2, 6, -3, 90),                     // 11 market value
+    Amount(51176, COLF_SUMMED | COLF_ZERO_SHOWN, 2, 6),                             // 11 market value
     Amount(41128, COLF_SUMMED | COLF_ZERO_SHOWN, 2, N, -3, 90),                     // 12 in the base currency
     Amount(52176, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 15),                            // 13
     Amount(52177, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 16),                            // 14
@@ -309,6 +309,6 @@ BOOL CCombinedHoldingsTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMD
 
 void CCombinedHoldingsTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
 {
-    if ((nCol == CH_MARKET || nCol == CH_CURRENCY) && FilterViewOnCell(this, pRow, nCol) && pnHandled != nullptr)
+    if ((nCol == CH_MARKET || nCol == CH_CURRENCY) && FilterViewOnCell(this, pRow, nCol, /*bWhileFiltered=*/TRUE) && pnHandled != nullptr)
         *pnHandled = 1;
 }

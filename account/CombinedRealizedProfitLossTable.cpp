@@ -163,7 +163,8 @@ void CCombinedRealizedProfitLossTable::OnRK(CServerMessage* pMsg)
     m_nUsNumber = m_nKseNumber = 0;
     if (IsRefusal(pMsg, 0))
         return;
-    ShowRange(pMsg, KSE_ECHO_FROM, KSE_ECHO_TO);
+    // The KSE range titles the first view alone; the others keep the US reply's.
+    ShowRange(pMsg, KSE_ECHO_FROM, KSE_ECHO_TO, /*bFirstViewOnly=*/TRUE);
     m_nCurrent = MSG_RK;
     BeginReply(/*bEmpty=*/FALSE);
 }

@@ -188,6 +188,7 @@ void CCombinedUnrealizedProfitLossTable::OnUP(CServerMessage* pMsg)
     if (pMsg == nullptr || m_nUsRequest <= 0 || GetRawLineNumber(pMsg) != m_nUsRequest)
         return;
     m_nUsRequest = -1;
+    m_kseBefore.clear();
     m_kseRows.clear();
     m_optionRows.clear();
     StartReply(MSG_UP, pMsg->GetLong(1));
@@ -199,6 +200,13 @@ void CCombinedUnrealizedProfitLossTable::OnUK(CServerMessage* pMsg)
     if (pMsg == nullptr || m_nKseRequest <= 0 || GetRawLineNumber(pMsg) != m_nKseRequest)
         return;
     m_nKseRequest = -1;
+    m_kseBefore.clear();
+    CDataArray* pRows = GetRows();
+    for (int i = 0; i < pRows->GetCount(); ++i) {
+        CDataBuffer* pRow = pRows->GetAt(i);
+        if (IsKseRow(pRow))
+            m_kseBefore.emplace(std::make_pair(std::string(pRow->GetText(CU_SYMBOL)), pRow->GetLong(CU_KIND)), pRow);
+    }
     StartReply(MSG_UK, pMsg->GetLong(3));
 }
 
@@ -220,6 +228,7 @@ void CCombinedUnrealizedProfitLossTable::OnEnd(CServerMessage* /*pMsg*/)
         return;
     const int nEnded = m_nReading;
     m_nReading = 0;
+    m_kseBefore.clear();
     EndReply(nEnded == MSG_UK);
     if (nEnded != MSG_UP)
         return;
@@ -272,22 +281,37 @@ void CCombinedUnrealizedProfitLossTable::AddUsRow(CServerMessage* pMsg)
 
 void CCombinedUnrealizedProfitLossTable::AddKseRow(CServerMessage* pMsg)
 {
-    std::unique_ptr<CDataBuffer> pRow(GetRows()->NewRow());
-    FillRow(pMsg, MSG_UK, pRow.get(), FALSE);
+    // A position a live line brought before this reply is this row: it takes the reply's
+    // figures, which are the later ones.
+    CDataBuffer* pFound = nullptr;
+    const auto it = m_kseBefore.find(std::make_pair(std::string(pMsg->GetFieldText(1)), pMsg->GetLong(0)));
+    if (it != m_kseBefore.end()) {
+        pFound = it->second;
+        m_kseBefore.erase(it);
+    }
+    std::unique_ptr<CDataBuffer> pNew(pFound == nullptr ? GetRows()->NewRow() : nullptr);
+    CDataBuffer* pRow = pFound != nullptr ? pFound : pNew.get();
+    const BOOL bPublish = pFound != nullptr;
+    if (bPublish)
+        pRow->BeginChanges();
+    FillRow(pMsg, MSG_UK, pRow, bPublish);
     const long nStock = pMsg->GetLong(1);
     const BOOL bCash = nStock <= 0;
-    pRow->SetText(CU_NAME, bCash ? CString() : KseStockName(nStock, TRUE), FALSE);
+    pRow->SetText(CU_NAME, bCash ? CString() : KseStockName(nStock, TRUE), bPublish);
     if (bCash)
-        pRow->SetText(CU_SYMBOL, KSE_CASH, FALSE);
-    pRow->SetText(CU_CURRENCY, KSE_CASH, FALSE);
-    pRow->SetText(CU_MARKET, MarketNameOf(KSE_MARKET), FALSE);
-    pRow->SetText(CU_REPLY, NumberText(m_nReplyId), FALSE);
+        pRow->SetText(CU_SYMBOL, KSE_CASH, bPublish);
+    pRow->SetText(CU_CURRENCY, KSE_CASH, bPublish);
+    pRow->SetText(CU_MARKET, MarketNameOf(KSE_MARKET), bPublish);
+    pRow->SetText(CU_REPLY, NumberText(m_nReplyId), bPublish);
     double dDinars = 0;
     if (!bCash && FindKsePrice(pMsg->GetFieldText(1), dDinars, KSE_NO_FALLBACK) && dDinars > 0)
-        pRow->SetDouble(CU_PRICE, dDinars * 1000.0, FALSE);
-    WriteConverted(pRow.get(), CU_BASE_COST, pMsg->GetDouble(5, 0) * RateToBase(KSE_CASH));
-    Number(pRow.get(), TRUE, FALSE);
-    RevalueRow(Store(pRow.get()));
+        pRow->SetDouble(CU_PRICE, dDinars * 1000.0, bPublish);
+    WriteConverted(pRow, CU_BASE_COST, pMsg->GetDouble(5, 0) * RateToBase(KSE_CASH));
+    if (pNew != nullptr) {
+        Number(pRow, TRUE, FALSE);
+        pRow = Store(pRow);
+    }
+    RevalueRow(pRow);
 }
 
 void CCombinedUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow) const
@@ -299,15 +323,19 @@ void CCombinedUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow) const
     double dValue = dQuantity, dGain = 0, dPercent = 0;
     const char* pszSymbol = static_cast<const char*>(pRow->GetValues()[CU_SYMBOL].pData);
     if (pszSymbol == nullptr || strcmp(pszSymbol, KSE_CASH) != 0) {
-        // A KSE price is in fils; an option contract stands for a hundred shares.
+        // A KSE price is in fils.
         const long nRow = pRow->GetLong(CU_ROW);
-        const double dUnit = m_kseRows.count(nRow) != 0 ? 0.001 : m_optionRows.count(nRow) != 0 ? 100.0 : 1.0;
-        dValue = pRow->GetDouble(CU_PRICE) * dQuantity * dUnit + pRow->GetDouble(CU_EXTRA);
+        dValue = pRow->GetDouble(CU_PRICE) * dQuantity * (m_kseRows.count(nRow) != 0 ? 0.001 : 1.0) +
+                 pRow->GetDouble(CU_EXTRA);
         const double dCost = pRow->GetDouble(CU_COST);
         dGain = dValue - dCost;
         dPercent = dCost == 0 ? 100.0 : dGain * 100.0 / dCost;
         for (int nCol : {CU_GAIN, CU_PERCENT})
             pRow->SetCellAttribute(nCol, GainColour(dGain));
+        // As in the US report: an option's cost and value are the premium per share times the
+        // contracts, and a contract stands for a hundred shares, so its gain is a hundred times.
+        if (m_optionRows.count(nRow) != 0)
+            dGain *= 100.0;
     }
     const double dRate = RateToBase(static_cast<const char*>(pRow->GetValues()[CU_CURRENCY].pData));
     WriteSix(pRow, CU_BASE_VALUE, dValue * dRate);
@@ -427,12 +455,15 @@ void CCombinedUnrealizedProfitLossTable::ApplyKseLine(CServerMessage* pMsg)
         pTarget->SetText(CU_CURRENCY, KSE_CASH, FALSE);
         Number(pTarget, TRUE, FALSE);
     }
-    // The trade that changed the position may have moved the price: the board's last, else its
-    // column 6 for a line without a price, else the line's.
+    // The trade that changed the position may have moved the price: the board's last, else the
+    // line's. A line without a price leaves a held position's own; a new one takes the board's
+    // column 6.
     double dPrice = pMsg->GetDouble(7, 0), dDinars = 0;
-    if (FindKsePrice(pMsg->GetFieldText(1), dDinars, dPrice <= 0 ? KSE_BOARD_FALLBACK : KSE_NO_FALLBACK) && dDinars > 0)
+    const BOOL bFallback = dPrice <= 0 && pNew != nullptr;
+    if (FindKsePrice(pMsg->GetFieldText(1), dDinars, bFallback ? KSE_BOARD_FALLBACK : KSE_NO_FALLBACK) && dDinars > 0)
         dPrice = dDinars * 1000.0;
-    pTarget->SetDouble(CU_PRICE, dPrice, bPublish);
+    if (dPrice > 0 || pNew != nullptr)
+        pTarget->SetDouble(CU_PRICE, dPrice, bPublish);
     pTarget->SetText(CU_LAST_DATE, ConvertServerDateField(pMsg->GetFieldText(14), COLTYPE_DATE_TEXT), bPublish);
     pTarget->SetDouble(CU_AVERAGE, Quotient(pMsg->GetDouble(16, 0), dQty + dQty2) * 1000.0, bPublish);
     WriteConverted(pTarget, CU_BASE_COST, pMsg->GetDouble(16, 0) * RateToBase(KSE_CASH));

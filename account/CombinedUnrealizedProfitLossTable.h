@@ -1,11 +1,14 @@
 #pragma once
-#include <memory>
 // The user's open US and KSE positions in one table ("UP" then "UK", live "NH" and "IU"), each
 // row valued in its own currency and in the user's base currency. The "UP" reply it takes is
 // the one of its latest request (the account dialog's or its own); its end asks for the KSE
 // positions, and only the reply to that request adds them, once. The rows come only while the
 // application's unrealized-report selector is on.
+#include <map>
+#include <memory>
+#include <string>
 #include <unordered_set>
+#include <utility>
 #include "account/AccountTable.h"
 #include "app/TableFactory.h"
 
@@ -71,4 +74,8 @@ private:
     long m_nNextRow = 0;
     std::unordered_set<long> m_kseRows; // the running numbers of the KSE rows
     std::unordered_set<long> m_optionRows;  // and of the US option rows
+    // The KSE positions that live lines made before the "UK" reply (stock, kind): its rows
+    // refill them, so a position is one row whatever came first. The store finds nothing by
+    // key while a reply loads.
+    std::map<std::pair<std::string, long>, CDataBuffer*> m_kseBefore;
 };

@@ -132,7 +132,8 @@ void CCurrencyConversionForm::OnCC(CServerMessage* pMsg)
 {
     if (pMsg == nullptr || pMsg->GetType() != MSG_CC || !TakeReply(pMsg))
         return;
-    if (IsRefused(pMsg, 0))
+    // Balances from a reply whose result cannot be read are not put before the user.
+    if (IsRefused(pMsg, 0, /*bNumberRequired=*/TRUE))
         return;
     for (int i = 0; i < 4; ++i)
         m_fields[i].SetText(pMsg->GetFieldText(CC_FIELDS[i]));

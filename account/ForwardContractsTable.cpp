@@ -42,7 +42,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(56606, -3, 22),
     Amount(56607, -3, 23),
     {.nTitleId = 56400, .nType = COLTYPE_INT32, .nWidth = 70, .nFlags = COLF_HIDDEN, .nField = 25},
-    AccountInt(55373, 26),
+    {.nTitleId = 55373, .nType = COLTYPE_INT32, .nWidth = 50, .nAlign = ALIGN_RIGHT, .nField = 26},
     Amount(40967, -3, 27, 0),
     Amount(40968, -3, 28, 0),
 };

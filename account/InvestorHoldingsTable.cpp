@@ -234,7 +234,7 @@ BOOL CInvestorHoldingsTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMD
 
 void CInvestorHoldingsTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
 {
-    if ((nCol == HC_MARKET || nCol == HC_CURRENCY || nCol == HC_SUBKEY) && FilterViewOnCell(this, pRow, nCol) &&
+    if ((nCol == HC_MARKET || nCol == HC_CURRENCY || nCol == HC_SUBKEY) && FilterViewOnCell(this, pRow, nCol, /*bWhileFiltered=*/TRUE) &&
         pnHandled != nullptr)
         *pnHandled = 1;
 }

@@ -30,8 +30,8 @@ const TABLE_COLUMN s_columns[] = {
     AccountCode(51113, 40, 3, CTransactionType::FormatCodeColumn, KC_SIDE),
     AccountText(51194, 6, 2),
     AccountText(51114, 11, FIELD_NONE),
-    AccountId(55355, FIELD_NONE, 70, COLF_THOUSANDS),
-    AccountId(55356, FIELD_NONE, 70, COLF_THOUSANDS),
+    AccountInt(55355, FIELD_NONE, COLF_THOUSANDS),
+    AccountInt(55356, FIELD_NONE, COLF_THOUSANDS),
     AccountNumber(51115, 0, 4),
     AccountCode(51116, 70, 8, COrderType::FormatCodeColumn, KC_TYPE),
     AccountNumber(51117, -1, 9, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION),
@@ -42,9 +42,9 @@ const TABLE_COLUMN s_columns[] = {
     AccountNumber(51122, 0, 6, COLF_THOUSANDS | COLF_SUMMED),
     AccountNumber(55357, 0, 7, COLF_THOUSANDS | COLF_SUMMED),
     AccountNumber(55358, -3, 14, COLF_THOUSANDS | COLF_SUMMED, 3),
-    AccountCode(51123, 90, 16, COrderStatus::FormatCodeColumn, KC_STATUS),
+    AccountCode(51123, 70, 16, COrderStatus::FormatCodeColumn, KC_STATUS),
     AccountDate(55359, 24),
-    AccountText(55360, 40, 25, 76),
+    AccountText(55360, 40, 25, 70),
     AccountText(42297, 30, FIELD_NONE),
 };
 // "KB" rows and "NF" lines: the forward orders.

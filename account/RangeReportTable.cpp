@@ -1,4 +1,5 @@
 #include "account/RangeReportTable.h"
+#include <algorithm>
 
 #include "app/TableMDIWnd.h"
 #include "app/ZorvatApp.h"
@@ -33,11 +34,15 @@ BOOL CRangeReportTable::SendRequest()
 CString CRangeReportTable::GetViewTitle(CViewTable* pView, BOOL bLanguage)
 {
     const CString strTitle = CAccountTable::GetViewTitle(pView, bLanguage);
-    if (m_strShownFrom.IsEmpty() || pView == nullptr || (!m_report.bEveryView && GetTable()->FindView(pView) != 0))
+    const BOOL bFirst = pView != nullptr && GetTable()->FindView(pView) == 0;
+    if (m_strShownFrom.IsEmpty() || pView == nullptr || (!m_report.bEveryView && !bFirst))
         return strTitle;
+    // The window's own title before the range: the view's name is a settings key, no words.
+    const BOOL bOwn = bFirst && !m_strFirstFrom.IsEmpty();
     CString strCaption;
-    strCaption.Format(CAPTION_FORMAT, static_cast<LPCSTR>(GetViewName(pView)), static_cast<LPCSTR>(m_strShownFrom),
-                      static_cast<LPCSTR>(m_strShownTo));
+    strCaption.Format(CAPTION_FORMAT, static_cast<LPCSTR>(strTitle),
+                      static_cast<LPCSTR>(bOwn ? m_strFirstFrom : m_strShownFrom),
+                      static_cast<LPCSTR>(bOwn ? m_strFirstTo : m_strShownTo));
     return strCaption;
 }
 
@@ -68,13 +73,17 @@ BOOL CRangeReportTable::BeginRangeReply(CServerMessage* pMsg, BOOL bEmpty)
     return TRUE;
 }
 
-void CRangeReportTable::ShowRange(CServerMessage* pMsg, int nFrom, int nTo)
+void CRangeReportTable::ShowRange(CServerMessage* pMsg, int nFrom, int nTo, BOOL bFirstViewOnly)
 {
-    m_strShownFrom = ShownDate(pMsg->GetFieldText(nFrom));
-    m_strShownTo = ShownDate(pMsg->GetFieldText(nTo));
-    m_nLower = pMsg->GetLong(nFrom);
-    m_nUpper = pMsg->GetLong(nTo);
-    for (int i = 0; i < GetTable()->GetViewCount(); ++i) {
+    (bFirstViewOnly ? m_strFirstFrom : m_strShownFrom) = ShownDate(pMsg->GetFieldText(nFrom));
+    (bFirstViewOnly ? m_strFirstTo : m_strShownTo) = ShownDate(pMsg->GetFieldText(nTo));
+    if (!bFirstViewOnly) {
+        m_strFirstFrom.Empty();
+        m_strFirstTo.Empty();
+        m_nLower = pMsg->GetLong(nFrom);
+        m_nUpper = pMsg->GetLong(nTo);
+    }
+    for (int i = 0; i < (bFirstViewOnly ? std::min(1, GetTable()->GetViewCount()) : GetTable()->GetViewCount()); ++i) {
         CViewTable* pView = GetTable()->GetView(i);
         pView->SetTitle(GetViewTitle(pView, FALSE), 0);
         pView->SetTitle(GetViewTitle(pView, TRUE), 1);

@@ -46,8 +46,9 @@ protected:
     // opened (bEmpty FALSE: the rows stay, for a second reply that adds to them). FALSE, and
     // only the server's error text in the information window, for a refusal.
     BOOL BeginRangeReply(CServerMessage* pMsg, BOOL bEmpty = TRUE);
-    // The captions take the range a begin line echoes in fields nFrom and nTo.
-    void ShowRange(CServerMessage* pMsg, int nFrom, int nTo);
+    // The captions take the range a begin line echoes in fields nFrom and nTo; with
+    // bFirstViewOnly only view 0's, the others keep theirs.
+    void ShowRange(CServerMessage* pMsg, int nFrom, int nTo, BOOL bFirstViewOnly = FALSE);
     // A begin line whose field nField holds an error code above 0: its text is shown.
     static BOOL IsRefusal(CServerMessage* pMsg, int nField);
     // A row of the reply now arriving (null outside it, or refused by the store).
@@ -62,6 +63,7 @@ private:
     const RANGE_REPORT_DESC& m_report;
     CString m_strFrom, m_strTo;
     CString m_strShownFrom, m_strShownTo;   // the last echoed range; empty before the first
+    CString m_strFirstFrom, m_strFirstTo;   // view 0's own, when a later reply titled it alone
     long m_nLower = 0, m_nUpper = 0;        // the same as server dates; 0 for none
 };
 

@@ -147,7 +147,9 @@ void CUnrealizedProfitLossKSETable::ApplyLive(CServerMessage* pMsg)
         pTarget->SetText(UK_OPEN_DATE, ConvertServerDateField(pMsg->GetFieldText(13), COLTYPE_DATE_TEXT), FALSE);
     }
     // The trade that changed the position may have moved the price: the line's is the latest.
-    pTarget->SetDouble(UK_PRICE, pMsg->GetDouble(7, 0), bPublish);
+    // A line without one leaves a held position's price as it was.
+    if (pNew != nullptr || pMsg->GetDouble(7, 0) > 0)
+        pTarget->SetDouble(UK_PRICE, pMsg->GetDouble(7, 0), bPublish);
     pTarget->SetText(UK_LAST_DATE, ConvertServerDateField(pMsg->GetFieldText(14), COLTYPE_DATE_TEXT), bPublish);
     const double dCost = pMsg->GetDouble(16, 0);
     pTarget->SetDouble(UK_COST, dCost, bPublish);

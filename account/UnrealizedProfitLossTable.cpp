@@ -46,15 +46,15 @@ const TABLE_COLUMN s_columns[] = {
     Amount(41049, 2, 2, TRUE, S, 24),
     Amount(41050, 3, 3, TRUE, S, 25),
     Amount(51209, 2, 2, FALSE, S, N, 90),           // 10 long market value
-    Amount(51210, 2, 2, TRUE, S, N, 86),            // 11 long gain
+    Amount(51210, 2, 2, TRUE, S, N),                // 11 long gain
     Amount(51211, 2, 2, TRUE, 0, N),                // 12 long per cent
     Date(51213, 9), Date(51214, 10),
     Amount(51215, 4, 2, TRUE, W, 11),               // 15 short average price
     Amount(51216, 2, 2, TRUE, S, 12),               // 16 short proceeds
     Amount(51217, 2, 2, TRUE, S, 13),               // 17 short quantity
-    Amount(51218, 2, 2, FALSE, S, 14, 72),           // 18 second short quantity
+    Amount(51218, 2, 2, FALSE, S, 14, 72),          // 18 second short quantity
     Amount(51219, 2, 2, FALSE, S, N, 90),           // 19 short market value
-    Amount(51871, 2, 2, TRUE, S, N, 86),            // 20 short gain
+    Amount(51871, 2, 2, TRUE, S, N),                // 20 short gain
     Amount(51872, 2, 2, TRUE, 0, N),                // 21 short per cent
     {.nTitleId = 57226, .nSize = 6, .nFlags = COLF_HIDDEN, .nField = 16},
     {.nTitleId = 57227, .nType = COLTYPE_COMPUTED, .nWidth = 30, .nFlags = COLF_HIDDEN, .nField = 17,
@@ -305,7 +305,7 @@ BOOL CUnrealizedProfitLossTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX
 void CUnrealizedProfitLossTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)
 {
     if ((nCol == UC_SYMBOL || nCol == UC_MARKET || nCol == UC_TEXT || nCol == UC_COMPANY) &&
-        FilterViewOnCell(this, pRow, nCol) && pnHandled != nullptr)
+        FilterViewOnCell(this, pRow, nCol, /*bWhileFiltered=*/TRUE) && pnHandled != nullptr)
         *pnHandled = 1;
 }
 

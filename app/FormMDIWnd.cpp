@@ -12,6 +12,8 @@
 
 #define FORM_FRAME_STYLE 0x40C80000     // child, caption, system menu
 #define FORM_VIEW_STYLE (WS_CHILD | WS_VISIBLE | WS_BORDER)
+#define CHART_FIRST_CX 640              // a chart frame's size before it has a saved place
+#define CHART_FIRST_CY 480
 
 namespace {
 
@@ -53,6 +55,7 @@ BEGIN_MESSAGE_MAP(CFormMDIWnd, CMDIChildWnd)
     ON_WM_SIZE()
     ON_WM_SYSCOMMAND()
     ON_WM_SYSCOLORCHANGE()
+    ON_WM_CLOSE()
     ON_WM_DESTROY()
     ON_COMMAND(ID_EDIT_COPY_PICTURE, OnCopyPicture)
 END_MESSAGE_MAP()
@@ -160,7 +163,7 @@ void CFormMDIWnd::OnSize(UINT nType, int cx, int cy)
         return;
     CRect rcView;
     m_pView->GetWindowRect(&rcView);
-    if (IsPageView() || rcView.IsRectEmpty()) {
+    if (ViewFillsFrame() || rcView.IsRectEmpty()) {
         m_pView->MoveWindow(0, 0, cx, cy);
         return;
     }
@@ -183,6 +186,18 @@ void CFormMDIWnd::OnSysColorChange()
 {
     CMDIChildWnd::OnSysColorChange();
     Invalidate();
+}
+
+void CFormMDIWnd::OnClose()
+{
+    if (m_hWnd != nullptr && m_pView != nullptr && m_pView->m_hWnd != nullptr &&
+        m_pView->SendMessage(WM_FORM_CLOSING) != 0) {
+        ShowWindow(SW_HIDE);
+        if (CMDIFrameWnd* pFrame = GetMDIFrame())
+            pFrame->MDINext();
+        return;
+    }
+    CMDIChildWnd::OnClose();
 }
 
 void CFormMDIWnd::OnDestroy()
@@ -213,8 +228,7 @@ void CHidingFormWnd::OnClose()
         return;
     }
     ShowWindow(SW_HIDE);
-    if (CMDIFrameWnd* pFrame = GetMDIFrame())
-        pFrame->MDINext();
+    ActivateNextAfterHiding(this);
 }
 
 void CHidingFormWnd::OnSysCommand(UINT nId, LPARAM lParam)
@@ -250,8 +264,10 @@ void CFormChart::LoadSettings(CSettingsFile* pSettings)
     pSettings->SetSection(m_strSection);
     pSettings->GetWindowPlacement(&wp, "WinPlace", &current, &bMissing);
     if (bMissing) {
+        // A chart never placed opens where its axes, bars and volume pane can be read: a smaller
+        // frame leaves the plot too small to draw.
         SetWindowPlacement(&current);
-        wp.rcNormalPosition = RECT{50, 50, 300, 300};
+        wp.rcNormalPosition = RECT{50, 50, 50 + CHART_FIRST_CX, 50 + CHART_FIRST_CY};
     }
     ApplyPlacement(this, wp);
 }

@@ -8,6 +8,10 @@
 class CSettingsFile;
 
 #define ID_EDIT_COPY_PICTURE 57634
+// Sent by a form frame to its view when asked to close: a view that answers nonzero still waits
+// for replies to what it sent and closes its frame itself once they are told; the frame hides
+// meanwhile.
+#define WM_FORM_CLOSING (WM_USER + 1100)
 // The forms that outlive a session.
 #define IDD_FORM_NEWS_READER 7385
 #define IDD_FORM_OPTION_CHAIN 7306
@@ -35,6 +39,9 @@ public:
 protected:
     // The view sizes itself (a web page) rather than the frame fitting the form.
     virtual BOOL IsPageView() const { return FALSE; }
+    // The view takes the frame's whole client area at every size (a page, a chart); a form keeps
+    // its own size.
+    virtual BOOL ViewFillsFrame() const { return IsPageView(); }
     // "%d-%d": the form and whether the interface reads right to left.
     CString GetFormSection() const;
 
@@ -42,6 +49,7 @@ protected:
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnSysCommand(UINT nId, LPARAM lParam);
     afx_msg void OnSysColorChange();
+    afx_msg void OnClose();
     afx_msg void OnDestroy();
     afx_msg void OnCopyPicture();
     DECLARE_MESSAGE_MAP()
@@ -72,6 +80,9 @@ public:
     void LoadSettings(CSettingsFile* pSettings) override;
 
     BOOL m_bRestore = TRUE;             // the placement is applied once more after creation
+
+protected:
+    BOOL ViewFillsFrame() const override { return TRUE; }
 
 private:
     CString m_strSection;

@@ -21,6 +21,14 @@ class CTickerWnd;
 #define INFO_INDICATOR_NEW     2
 #define INFO_INDICATOR_BLINK   3
 
+// A line as the window shows it; a time the message brought along is coloured.
+struct INFO_LINE
+{
+    CString strTime;
+    CString strText;
+    BOOL bTimeColored = FALSE;
+};
+
 struct IInfoTable : IInfoWindow
 {
     virtual IDataTable* GetDataTable() = 0;
@@ -35,6 +43,9 @@ struct IInfoTable : IInfoWindow
     virtual int GetLineCount() const = 0;
     // The text of a cell of a line by arrival (0 = the first kept); empty outside.
     virtual CString GetLineCell(int nLine, int nCol) const = 0;
+    // Every line, and lines of another table added as they were (numbered on from here).
+    virtual std::vector<INFO_LINE> GetLines() const = 0;
+    virtual void AddLines(const std::vector<INFO_LINE>& lines) = 0;
     // The docked tickers stacked at the bottom of the window's client area, the first at the
     // very bottom; cx and cy of 0 or more stand for the area's right and bottom.
     virtual void ArrangeTickers(int cx, int cy) = 0;

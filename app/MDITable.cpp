@@ -101,8 +101,7 @@ void CMDITable::CloseWindow(CTableMDIWnd* pWindow)
         return;
     }
     pWindow->ShowWindow(SW_HIDE);
-    if (CMDIFrameWnd* pFrame = pWindow->GetMDIFrame())
-        pFrame->MDINext();
+    ActivateNextAfterHiding(pWindow);
 }
 
 void CMDITable::CloseAllWindows()

@@ -1,5 +1,7 @@
 #include "app/MainFrame.h"
 
+#include <cstdio>
+
 #include "app/ZorvatApp.h"
 #include "app/ZorvatStatusPanes.h"
 #include "framework/base/SharedGlobals.h"
@@ -8,6 +10,7 @@
 #include "platform/win/user/MessageBox.h"
 
 #define IDS_ASK_CLOSE 40535
+#define IDS_HELP_MISSING 40412         // "%s": where the help file was looked for
 #define INDICATOR_TICK_MS 25
 #define SINK_TICK_MS 1000
 #define IDR_MAINFRAME 280
@@ -249,7 +252,20 @@ void CMainFrame::OnCloseTables()
 
 void CMainFrame::OnHelp()
 {
-    // The help file's first topic, whatever was asked; a missing file shows nothing.
-    if (CWinApp* pApp = AfxGetApp())
+    // The help file's first topic, whatever was asked.
+    CWinApp* pApp = AfxGetApp();
+    if (pApp == nullptr)
+        return;
+    const LPCSTR pszFile = pApp->m_pszHelpFilePath != nullptr ? pApp->m_pszHelpFilePath : "";
+    if (FILE* pFile = fopen(pszFile, "rb")) {
+        fclose(pFile);
         pApp->HtmlHelp(0, HH_DISPLAY_TOPIC);
+        return;
+    }
+    // Not every installation has the file: the user learns so, and where it should be.
+    CString strFormat, strText;
+    GetSharedGlobals()->LoadString(strFormat, IDS_HELP_MISSING);
+    strText.Format(strFormat, pszFile);
+    CZORVAT32App* pZorvat = CZORVAT32App::Get();
+    MessageBoxA(m_hWnd, strText, pZorvat != nullptr ? pZorvat->GetAppTitle() : "", MB_OK | MB_ICONINFORMATION);
 }

@@ -10,6 +10,7 @@
 #include "platform/win/Windows.h"
 
 #define IDS_WORKSPACE_LOADED 856        // followed by the workspace file's name
+#define IDS_WORKSPACE_LEFT_OUT 855      // "%1": a window of the workspace that could not open
 
 namespace {
 
@@ -315,7 +316,8 @@ void CNorvApp::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
             counts.emplace_back(strName, 1);
     }
     for (const auto& count : counts)
-        RestoreTableWindows(count.first, count.second);
+        if (!RestoreTableWindows(count.first, count.second))
+            ReportLeftOut(count.first);
     for (IDataTable* pTable : GetTables())
         pTable->ReloadHiddenWindows();
 
@@ -335,13 +337,28 @@ void CNorvApp::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
     SetBusyFlag(FALSE);
 }
 
-void CNorvApp::RestoreTableWindows(LPCSTR pszName, int nCount)
+void CNorvApp::ReportLeftOut(LPCSTR pszName)
+{
+    IInfoWindow* pInfo = GetSharedGlobals()->m_pInfoWindow;
+    if (pInfo == nullptr)
+        return;
+    CString strLine;
+    GetSharedGlobals()->LoadString(strLine, IDS_WORKSPACE_LEFT_OUT);
+    // A damaged file's name could be a page long; the line shows its start.
+    CString strName = pszName != nullptr ? pszName : "";
+    if (strName.GetLength() > 64)
+        strName = strName.Left(64) + "...";
+    strLine.Replace("%1", strName);
+    pInfo->AddText(strLine);
+}
+
+BOOL CNorvApp::RestoreTableWindows(LPCSTR pszName, int nCount)
 {
     IDataTable* pTable = FindTableByName(pszName);
     if (pTable == nullptr)
         pTable = MakeWorkspaceTable(pszName);
     if (pTable == nullptr)
-        return;
+        return FALSE;
     if (CTableMDIWnd* pMain = pTable->GetMainWindow()) {
         pMain->LoadSettings();
         ::SetWindowPos(pMain->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -355,6 +372,7 @@ void CNorvApp::RestoreTableWindows(LPCSTR pszName, int nCount)
         pWindow->ShowWindow(SW_SHOWNORMAL);
         pWindow->LoadSettings();
     }
+    return TRUE;
 }
 
 void CNorvApp::SaveWorkspace()

@@ -79,10 +79,15 @@ public:
     // frame's settings and every window's layout into the current settings file.
     virtual void LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst);
     virtual void SaveWorkspace();
-    void RestoreTableWindows(LPCSTR pszName, int nCount);
+    // FALSE when no table of that name is open or may be made here.
+    BOOL RestoreTableWindows(LPCSTR pszName, int nCount);
     // A table the workspace names and the map lacks, made as its command makes it; null when
     // none may be made here.
     virtual IDataTable* MakeWorkspaceTable(LPCSTR) { return nullptr; }
+    // A window the workspace names and nothing here can open (a name of another version or
+    // language, a window this user may not open, a damaged entry): the user is told, and the
+    // rest of the workspace comes back all the same.
+    virtual void ReportLeftOut(LPCSTR pszName);
     const CString& GetWorkspaceFile() const { return m_strWorkspaceFile; }
     void SetWorkspaceFile(LPCSTR pszFile) { m_strWorkspaceFile = pszFile; }
 

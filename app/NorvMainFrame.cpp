@@ -106,3 +106,10 @@ void CNorvMainFrame::BuildWindowMenu(HMENU hPopup)
         AppendMenuA(hPopup, MF_STRING | (hChild == pActive->m_hWnd ? MF_CHECKED : 0), nId, szItem);
     }
 }
+
+void ActivateNextAfterHiding(CMDIChildWnd* pChild)
+{
+    CMDIFrameWnd* pFrame = pChild != nullptr ? pChild->GetMDIFrame() : nullptr;
+    if (pFrame != nullptr && pFrame->MDIGetActive() == pChild)
+        pFrame->MDINext();
+}

@@ -39,3 +39,7 @@ private:
     CString m_strTitle;
     short m_nZOrder = 0;
 };
+
+// After a child hid itself instead of closing: the next window takes the activation, unless
+// hiding it has already passed the activation on (a second step would skip a window).
+void ActivateNextAfterHiding(CMDIChildWnd* pChild);

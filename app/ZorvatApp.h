@@ -78,9 +78,9 @@ public:
     // The session (ZorvatSession.cpp).
     void Connect();
     void Disconnect(BOOL bAsk);
-    // bKeepInfo: the information window keeps its lines (the user's own disconnect, whose
-    // order acknowledgements stay readable until the next connection).
-    void Logoff(BOOL bKeepInfo = FALSE);
+    // The information window keeps its lines: the day's acknowledgements stay readable across
+    // log-offs, new logins and new connections.
+    void Logoff();
     // The session's form, chart and page windows go (log-off); the news reader, option chain
     // and expiration forms stay.
     void CloseStandingWindows();
@@ -335,6 +335,8 @@ protected:
     // The table command's own request for its table (nAction a TABLE_ACTION).
     void SendTableRequest(IDataTable* pTable, int nAction);
     IDataTable* MakeWorkspaceTable(LPCSTR pszName) override;
+    // Told only to a logged-in user: before the login no user's window may open anyway.
+    void ReportLeftOut(LPCSTR pszName) override;
     // The unrealized reports' commands: the selector set or cleared, then the table or dialog.
     void OnUnrealizedCommand(UINT nId);
     // The information table handed to the shared services and shown; anything else is removed.
@@ -423,6 +425,7 @@ protected:
     CMessageDispatcher m_dispatcher;
     CZorvatComm* m_pComm = nullptr;             // not owned: the window deletes itself
     IInfoTable* m_pInfoTable = nullptr;         // owned through the table map
+    std::vector<INFO_LINE> m_keptInfoLines;     // the last table's lines, for the next one
     CBaseCurrConv m_rates;
     ICurrencyConversionOpener* m_pConversionOpener = nullptr;
     CString m_strBaseCurrency;

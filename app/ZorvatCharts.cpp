@@ -7,10 +7,12 @@
 #include "app/StockActions.h"
 #include "app/dialogs/AppHelpers.h"
 #include "framework/base/SharedGlobals.h"
+#include "platform/win/user/MessageBox.h"
 #include "refdata/RefDataRecords.h"
 #include "refdata/ZorvatGlobals.h"
 
 #define IDS_CHART_FRAME 55290           // the chart frame's title
+#define IDS_NO_US_CHART 40413           // the market list has no US market that charts
 
 namespace {
 
@@ -153,6 +155,8 @@ void CZORVAT32App::LoadChartWindows()
         DropChartWindow(n);
         if (MakeChartWindow(n, nDuration == 0 ? CHART_KIND_INTRADAY : CHART_KIND_HISTORY, nMarket) != nullptr)
             dynamic_cast<IChartFrame*>(m_chartSlots[n])->LoadFromWorkspace(&settings, TRUE);
+        else
+            ReportLeftOut(FormatChartViewKey(n));
     }
 }
 
@@ -167,6 +171,12 @@ void CZORVAT32App::OnMarketChartCommand(UINT)
 {
     MarketDetail market;
     const CZorvatGlobals* pGlobals = GetGlobals();
-    if (pGlobals != nullptr && pGlobals->LookupMarket(1, market) && market.m_nQuoteLookupFlag != 1)
+    if (pGlobals != nullptr && pGlobals->LookupMarket(1, market) && market.m_nQuoteLookupFlag != 1) {
         OpenChart(nullptr, CHART_KIND_HISTORY, 1);
+        return;
+    }
+    // The item stays offered to every user: one that cannot open a chart says why.
+    CString strText;
+    GetSharedGlobals()->LoadString(strText, IDS_NO_US_CHART);
+    ShowMessageBox(strText, MB_OK | MB_ICONINFORMATION);
 }

@@ -233,8 +233,12 @@ void CZORVAT32App::LoadPageWindows()
         BOOL bEnabled = m_user.GetRole() != -1;
         if (page.nCommand != 0)
             GetCommandState(page.nCommand, &bEnabled, nullptr);
-        if (!bEnabled || !OpenPage(i, strText1, strText2) || m_pageSlots[i] == nullptr)
+        if (!bEnabled || !OpenPage(i, strText1, strText2) || m_pageSlots[i] == nullptr) {
+            CString strTitle;
+            GetSharedGlobals()->LoadString(strTitle, page.nFormId);
+            ReportLeftOut(strTitle.IsEmpty() ? CString(page.pszPageId) : strTitle);
             continue;
+        }
         // A frame that was already there takes the workspace's place too.
         m_pageSlots[i]->LoadSettings(&settings);
     }

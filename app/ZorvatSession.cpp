@@ -50,6 +50,10 @@ void CZORVAT32App::Connect()
     // and the next login brings them back.
     if (IsLoggedIn())
         Logoff();
+    // The tables are made anew; the day's log goes on in the new information table. (The
+    // start-up's first connection has nothing to carry but the workspace line it repeats.)
+    if (m_pInfoTable != nullptr && m_pComm != nullptr)
+        m_keptInfoLines = m_pInfoTable->GetLines();
     DestroyTickersAndTables();
     m_dispatcher.ResetInitialLoad();
     BuildStandingSet();
@@ -293,12 +297,10 @@ void CZORVAT32App::ReadBaseCurrency()
     SetBaseCurrency(strCode);
 }
 
-void CZORVAT32App::Logoff(BOOL bKeepInfo)
+void CZORVAT32App::Logoff()
 {
     if (m_bAutoSave)
         SaveWorkspace();
-    if (m_pInfoTable != nullptr && !bKeepInfo)
-        m_pInfoTable->RemoveAllRows();
     OnLoginReply(nullptr);
     CloseStandingWindows();
     m_dispatcher.ResetInitialLoad();
@@ -350,7 +352,7 @@ void CZORVAT32App::Disconnect(BOOL bAsk)
     if (m_pComm == nullptr)
         return;
     if (!m_bDisconnected)
-        Logoff(TRUE);
+        Logoff();
     m_bDisconnected = TRUE;
     m_pComm->Disconnect(FALSE);
 }

@@ -189,6 +189,8 @@ void CZORVAT32App::AdoptInfoTable(IDataTable* pTable)
         return;
     }
     GetSharedGlobals()->m_pInfoWindow = m_pInfoTable;
+    m_pInfoTable->AddLines(m_keptInfoLines);
+    m_keptInfoLines.clear();
     ShowTable(pTable);
 }
 
@@ -283,6 +285,12 @@ IDataTable* CZORVAT32App::MakeWorkspaceTable(LPCSTR pszName)
     return nullptr;
 }
 
+void CZORVAT32App::ReportLeftOut(LPCSTR pszName)
+{
+    if (IsLoggedIn())
+        CNorvApp::ReportLeftOut(pszName);
+}
+
 void CZORVAT32App::OnQuotationSort(UINT nId)
 {
     IDataTable* pQuotes = FindTable(IDS_TABLE_KSE_QUOTATIONS);
@@ -296,6 +304,14 @@ void CZORVAT32App::OnQuotationSort(UINT nId)
         CSortColumns keys(30);
         keys.Add(sort.nColumn, sort.nDirection);
         pView->Sort(keys, FALSE);
+        // Titled by what it lists: the command's short name, after the prompt's line feed.
+        CString strPrompt;
+        GetSharedGlobals()->LoadString(strPrompt, nId);
+        const int nBreak = strPrompt.ReverseFind('\n');
+        if (nBreak >= 0 && nBreak + 1 < strPrompt.GetLength()) {
+            pView->SetTitle(strPrompt.Mid(nBreak + 1), 0);
+            pView->SetTitle(strPrompt.Mid(nBreak + 1), 1);
+        }
         if (sort.bCursorHome)
             pWindow->GetGrid().SetCurrentCell(0, 0);
         return;

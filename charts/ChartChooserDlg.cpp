@@ -51,10 +51,11 @@ BOOL CChartChooserDlg::OnInitDialog()
     CDialog::OnInitDialog();
     if (ApplyMarket())
         UpdateData(FALSE);
-    // The fields first: the handlers below read every control back into the members.
+    // The fields first: the handlers below read every control back into the members. The
+    // comparison before the ticker, whose change reads the comparison field back.
+    m_editCompare.SetText(m_strCompare);
     if (!m_strTicker.IsEmpty())
         m_editTicker.SetText(m_strTicker);
-    m_editCompare.SetText(m_strCompare);
     EnableOk();
     OnCompareChange();
     OnDurationChange();

@@ -24,6 +24,8 @@ struct ICommLink
     // delivered: the bytes that follow that line, including those already read in the same
     // chunk but not yet cut into lines, are deciphered.
     virtual void SetEncryption(BOOL bOn) = 0;
+    // The session key is out: what is sent from here waits until the cipher is switched on.
+    virtual void HoldUntilEncrypted() {}
     // Closes the connection without reporting a status; the resume number is kept only with
     // bKeepResume. FALSE when the link was not connected.
     virtual BOOL Disconnect(BOOL bKeepResume) = 0;

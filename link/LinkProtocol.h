@@ -112,6 +112,10 @@ public:
     // read that are not yet framed are deciphered from here on.
     void SetEncryption(BOOL bOn);
     BOOL IsEncrypted() const { return m_cipher.IsOn(); }
+    // The session key has gone out: the lines queued from here wait until the cipher is on,
+    // since the server deciphers everything after the key and a plain line would garble the
+    // rest of the session.
+    void HoldUntilEncrypted();
     char* GetSessionKeyBuffer() { return m_cipher.GetKeyBuffer(); }
     const char* GetPublicKeyText() const { return m_szPublicKey; }
 
@@ -213,6 +217,8 @@ private:
     BOOL m_bMaySend = TRUE;
     BOOL m_bResumeWait = FALSE;         // writes held after a resuming connect request
     BOOL m_bResendHeld = FALSE;         // a resend of the oldest line asked for while held
+    BOOL m_bKeyHold = FALSE;            // lines from m_nHoldFrom on wait for the cipher
+    int  m_nHoldFrom = 0;
     std::vector<BYTE> m_out;            // bytes the transport has not taken yet
     size_t m_nOutStart = 0;
     std::string m_strSend;

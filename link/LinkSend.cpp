@@ -109,6 +109,8 @@ BOOL CLinkProtocol::Pump(BOOL bAdvance)
     for (;;) {
         if (bDirect && bAdvance && GetPendingOutput() >= LINK_OUT_LIMIT)
             return TRUE;    // the transport is behind: the lines wait in the queue
+        if (m_bKeyHold && m_queue.GetNextPosition() == m_nHoldFrom)
+            return TRUE;    // the key is out; the rest goes enciphered
         if (!m_queue.TakeLine(bAdvance, m_strSend)) {
             m_bMaySend = TRUE;
             return TRUE;

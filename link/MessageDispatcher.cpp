@@ -217,6 +217,10 @@ void CMessageDispatcher::SendSessionKey(const CServerMessage& msg)
     }
     m_bKeySent = TRUE;
     SendRequest(MSG_X9, cipher.data());
+    // The server deciphers everything after the key; lookups and subscriptions that answers
+    // still on their way plainly ask for must not reach it plain.
+    if (ICommLink* pSent = m_pApp->GetLink())
+        pSent->HoldUntilEncrypted();
 }
 
 void CMessageDispatcher::FailKeyExchange()

@@ -44,6 +44,7 @@ public:
     // Numbers, queues and writes a line; FALSE (and no number) when the queue refuses it.
     BOOL SendLine(const char* pszLine, long* pnNumber);
     void SetEncryption(BOOL bOn) { m_link.SetEncryption(bOn); }
+    void HoldUntilEncrypted() { m_link.HoldUntilEncrypted(); }
     BOOL IsEncrypted() const { return m_link.IsEncrypted(); }
     BOOL IsEncryptionOption() const { return m_link.Options().bEncryption; }
     char* GetSessionKey() { return m_link.GetSessionKeyBuffer(); }

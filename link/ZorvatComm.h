@@ -26,6 +26,7 @@ public:
     BOOL IsConnected() const override { return CNorvCom::IsConnected(); }
     BOOL IsEncryptionOption() const override { return CNorvCom::IsEncryptionOption(); }
     void SetEncryption(BOOL bOn) override { CNorvCom::SetEncryption(bOn); }
+    void HoldUntilEncrypted() override { CNorvCom::HoldUntilEncrypted(); }
     BOOL Disconnect(BOOL bKeepResume) override { return CNorvCom::Disconnect(bKeepResume); }
     char* GetSessionKeyBuffer() override { return GetSessionKey(); }
 

@@ -46,9 +46,14 @@ CString CDataTable::GetViewName(CViewTable* pView)
 
 void CDataTable::RetitleViews()
 {
+    const CString strNumbered = GetViewTitle(m_table.GetView(0), FALSE);
     for (int i = 0; i < m_table.GetViewCount(); ++i) {
         CViewTable* pView = m_table.GetView(i);
         pView->SetName(GetViewName(pView));
+        // A further view titled for what it shows (a window sorted its own way) keeps its title.
+        const CString strTitle = static_cast<const char*>(pView->GetTitleAt(0));
+        if (i > 0 && !strTitle.IsEmpty() && strncmp(strTitle, strNumbered, strlen(strNumbered)) != 0)
+            continue;
         pView->SetTitle(GetViewTitle(pView, FALSE), 0);
         pView->SetTitle(GetViewTitle(pView, TRUE), 1);
     }

@@ -114,6 +114,11 @@ void CIndicesKSETable::OnRecord(CServerMessage* pMsg)
 
 void CIndicesKSETable::ApplyLive(CServerMessage* pMsg)
 {
+    // The same line carries other markets' indices by their tickers (".DJI") for the charts; a
+    // KSE index is a number, and a ticker read as one would make a row of code 0 with no name.
+    const CString strCode = pMsg->GetField(0);
+    if (strCode.IsEmpty() || strCode.SpanIncluding("0123456789").GetLength() != strCode.GetLength())
+        return;
     const int nIndex = GetRows()->FindRowIndexByIds({static_cast<LONG>(pMsg->GetLong(0))});
     if (nIndex < 0) {
         // An index the reply did not have: its texts wait for the next reply.

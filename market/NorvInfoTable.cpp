@@ -69,6 +69,7 @@ void CNorvInfoTable::Destroy()
     for (TBCellSlot* pBlock : m_blocks)
         CTableColumns::FreeRowValues(pBlock);
     m_blocks.clear();
+    m_timeColored.clear();
 }
 
 void CNorvInfoTable::RemoveAllRows()
@@ -77,6 +78,7 @@ void CNorvInfoTable::RemoveAllRows()
     for (TBCellSlot* pBlock : m_blocks)
         CTableColumns::FreeRowValues(pBlock);
     m_blocks.clear();
+    m_timeColored.clear();
     m_nNextLine = 1;
 }
 
@@ -164,7 +166,23 @@ void CNorvInfoTable::AddMissingString(UINT nId)
     AddText(strText);
 }
 
-void CNorvInfoTable::StoreLine(LPCSTR pszTime, LPCSTR pszText, BOOL bTimeColored)
+std::vector<INFO_LINE> CNorvInfoTable::GetLines() const
+{
+    std::vector<INFO_LINE> lines;
+    for (int i = 0; i < GetLineCount(); ++i)
+        lines.push_back({GetLineCell(i, INFO_COL_TIME), GetLineCell(i, INFO_COL_TEXT), m_timeColored[static_cast<size_t>(i)]});
+    return lines;
+}
+
+void CNorvInfoTable::AddLines(const std::vector<INFO_LINE>& lines)
+{
+    if (m_table.GetViewCount() == 0)
+        return;
+    for (const INFO_LINE& line : lines)
+        StoreLine(line.strTime, line.strText, line.bTimeColored, FALSE);
+}
+
+void CNorvInfoTable::StoreLine(LPCSTR pszTime, LPCSTR pszText, BOOL bTimeColored, BOOL bTranslate)
 {
     CViewTable* pView = m_table.GetView(0);
     const CTableColumns& columns = pView->GetColumns();
@@ -172,11 +190,13 @@ void CNorvInfoTable::StoreLine(LPCSTR pszTime, LPCSTR pszText, BOOL bTimeColored
     if (pBlock == nullptr)
         return;
     const int32_t nNumber = m_nNextLine++;
-    const CTBString strText = GetLanguage()->Translate(pszText != nullptr ? pszText : "");
+    const CTBString strText = bTranslate ? GetLanguage()->Translate(pszText != nullptr ? pszText : "")
+                                         : CTBString(pszText != nullptr ? pszText : "");
     columns.SetSlotValue(&pBlock[INFO_COL_NUMBER], &nNumber, INFO_COL_NUMBER);
     columns.SetSlotValue(&pBlock[INFO_COL_TIME], pszTime != nullptr ? pszTime : "", INFO_COL_TIME);
     columns.SetSlotValue(&pBlock[INFO_COL_TEXT], static_cast<const char*>(strText), INFO_COL_TEXT);
     m_blocks.push_back(pBlock);
+    m_timeColored.push_back(bTimeColored);
     CRow row(&m_table, pBlock);
     if (bTimeColored)
         row.SetCellTextColor(INFO_COL_TIME, INFO_TIME_COLOR);

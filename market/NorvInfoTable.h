@@ -40,6 +40,8 @@ public:
     int GetLineCount() const override { return static_cast<int>(m_blocks.size()); }
     int GetNextLineNumber() const { return m_nNextLine; }
     CString GetLineCell(int nLine, int nCol) const override;
+    std::vector<INFO_LINE> GetLines() const override;
+    void AddLines(const std::vector<INFO_LINE>& lines) override;
 
     // One window only; closing it minimises it.
     BOOL CanOpenNewWindow() const override { return FALSE; }
@@ -52,12 +54,14 @@ public:
     void BringWindowToTop() override;
 
 private:
-    void StoreLine(LPCSTR pszTime, LPCSTR pszText, BOOL bTimeColored);
+    // The text is translated for the current language unless it was shown already.
+    void StoreLine(LPCSTR pszTime, LPCSTR pszText, BOOL bTimeColored, BOOL bTranslate = TRUE);
     // Widens the column to the text when it is the widest seen in it.
     void WidenColumn(int nCol, LPCSTR pszText, int& nWidest);
     void ApplyWidth(int nCol, int nWidth, int& nWidest);
 
     std::vector<TBCellSlot*> m_blocks;  // owned: one value block per line
+    std::vector<BOOL> m_timeColored;    // per line
     int m_nNextLine = 1;
     int m_nTextWidth = 0;               // the widest message seen, in pixels
     int m_nTimeWidth = 0;               // the widest time seen

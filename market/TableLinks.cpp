@@ -44,7 +44,7 @@ BOOL FilterWindow(CTableMDIWnd* pWindow, int nCol, LPCSTR pszText, BOOL bOnTop)
 }
 }  // namespace
 
-BOOL FilterViewOnCell(CDataTable* pTable, CViewRow* pRow, int nCol)
+BOOL FilterViewOnCell(CDataTable* pTable, CViewRow* pRow, int nCol, BOOL bWhileFiltered)
 {
     if (pTable == nullptr || pRow == nullptr || !pRow->IsDataRow() || pRow->GetView() == nullptr)
         return FALSE;
@@ -52,7 +52,9 @@ BOOL FilterViewOnCell(CDataTable* pTable, CViewRow* pRow, int nCol)
     CTBString strText;
     if (pWindow == nullptr || !pRow->GetText(strText, nCol))
         return FALSE;
-    return FilterWindow(pWindow, nCol, strText, /*bOnTop=*/TRUE);
+    const CViewTable* pView = pWindow->GetView();
+    const BOOL bOnTop = !bWhileFiltered || (pView != nullptr && pView->GetSumMode() != 0);
+    return FilterWindow(pWindow, nCol, strText, bOnTop);
 }
 
 BOOL ShowRowsOf(CDataTable* pTable, int nCol, LPCSTR pszText)

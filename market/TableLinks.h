@@ -24,8 +24,10 @@ CString GetStockSymbolFrom(UINT nNameId, long nStockId, BOOL bSecond);
 BOOL IsArabicInterface();
 
 // The clicked data row's window shows only the rows whose column equals the clicked cell's text,
-// on top of its present filters. FALSE (nothing changed) for a group or total line.
-BOOL FilterViewOnCell(CDataTable* pTable, CViewRow* pRow, int nCol);
+// on top of its present filters (with bWhileFiltered only while it shows them: its sum mode is
+// on; filters the user switched off at the grid's corner are dropped). FALSE (nothing changed)
+// for a group or total line.
+BOOL FilterViewOnCell(CDataTable* pTable, CViewRow* pRow, int nCol, BOOL bWhileFiltered = FALSE);
 // The same on the table's main window for a text; FALSE when it has none.
 BOOL ShowRowsOf(CDataTable* pTable, int nCol, LPCSTR pszText);
 // The window shows only the rows whose column holds the text, whatever it showed before (a new

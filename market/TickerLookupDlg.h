@@ -16,7 +16,7 @@
 #define IDC_LOOKUP_HINT             1767    // the wildcards, or why a search cannot run
 #define IDS_LOOKUP_HINT             7262
 #define IDS_LOOKUP_TICKER_RULE      7263
-#define IDS_LOOKUP_NAME_RULE        7264
+#define IDS_LOOKUP_NAME_RULE        7252
 
 // Whether a ticker pattern may be searched: two letters among its first six characters, or one
 // of the short forms "A", "A?", "?", "?x".

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/FormMDIWnd.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "app/dialogs/AppHelpers.h"
@@ -158,6 +159,10 @@ CMessageTypeSet ModifyTypes(int nMoreType)
 }
 }  // namespace
 
+BEGIN_MESSAGE_MAP(CModifyOrderForm, COrderFormBase)
+    ON_MESSAGE(WM_FORM_CLOSING, OnFormClosing)
+END_MESSAGE_MAP()
+
 CModifyOrderForm::CModifyOrderForm(UINT nTemplate, const MODIFY_CONTROLS& controls, int nMoreType)
     : COrderFormBase(nTemplate, ModifyTypes(nMoreType)), m_controls(controls)
 {
@@ -192,6 +197,30 @@ void CModifyOrderForm::SetOrder(long nOrder, BOOL bChangeable)
     m_pending.ForgetCheck();
     EnableControl(m_controls.nCancel, nOrder != 0);
     EnableModify();
+    if (m_bHidden) {
+        m_bHidden = FALSE;
+        if (auto* pFrame = dynamic_cast<CMDIChildWnd*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd)))) {
+            pFrame->ShowWindow(SW_SHOW);
+            pFrame->MDIActivate();
+        }
+    }
+}
+
+LRESULT CModifyOrderForm::OnFormClosing(WPARAM, LPARAM)
+{
+    // Logged off, no reply comes any more: the form goes at once.
+    const CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (!m_pending.IsOrderPending() || pApp == nullptr || !pApp->IsLoggedIn())
+        return 0;
+    m_bHidden = TRUE;
+    EndForm();
+    return 1;
+}
+
+void CModifyOrderForm::ShowDays(int nId, LPCSTR pszDays)
+{
+    SetText(nId, pszDays);
+    m_strDaysShown = GetText(nId);
 }
 
 void CModifyOrderForm::EnableModify()
@@ -285,6 +314,7 @@ void CModifyOrderForm::Review(const ORDER_ROAD& road, int nMode, const CServerMe
     if (DeleteIfGone())
         return;                 // its window is gone
     if (m_bEnding) {
+        m_bEnding = FALSE;      // done with: a form loaded again takes a Submit
         if (!m_pending.IsOrderPending())
             CloseForm();
         return;
@@ -309,11 +339,11 @@ void CModifyOrderForm::OnAcknowledgement(CServerMessage* pMsg)
     const ORDER_ACK& ack = *order.pRoad->pAck;
     CString strText;
     const BOOL bDone = BuildAcknowledgement(ack, *pMsg, nullptr, &strText);
-    // A cancel whose order's status line came first was told by it: the order's end is told once.
-    if (bDone && !(ack.nKind == ACK_CANCELLED && order.shot.nOrderNumber == m_nEndTold))
-        ShowMarketInfo(strText, 0, 1);
-    else
+    if (!bDone)
         ShowError(pMsg->GetLong(ack.nError));
+    // A cancel whose order's status line came first was told by it: the order's end is told once.
+    else if (!(ack.nKind == ACK_CANCELLED && order.shot.nOrderNumber == m_nEndTold))
+        ShowMarketInfo(strText, 0, 1);
     // A change or cancel made ends the form; one that ended meanwhile closes with its last reply.
     if ((bDone && order.shot.nOrderNumber == m_nOrder) || (m_bFinished && !m_pending.IsOrderPending()))
         EndForm();

@@ -73,8 +73,13 @@ protected:
     // Modify (TRUE) or Cancel order.
     void Submit(BOOL bModify);
     // The order shown (0 for none, which sends nothing) and whether it may be changed: Modify and
-    // Cancel order enabled for it.
+    // Cancel order enabled for it. Called once the form shows the whole order: a cancel stands
+    // for what it shows then.
     void SetOrder(long nOrder, BOOL bChangeable);
+    // The days field as the form writes it; the user changed it when it no longer reads so. A
+    // field merely passed through (Tab) leaves the order's date as it was.
+    void ShowDays(int nId, LPCSTR pszDays);
+    BOOL AreDaysTyped(int nId) const { return GetText(nId) != m_strDaysShown; }
     BOOL IsChangeable() const { return m_bChangeable; }
 
     // Reads the order of that number from the family's order-status row: FALSE when the row is
@@ -88,6 +93,10 @@ protected:
     BOOL TakeSecurityName(const CServerMessage& msg, const CString& strSymbol);
 
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // Closed while a change or cancel it sent is unanswered: the form ends, hidden, and closes
+    // with the last reply; loaded again, it shows once more.
+    afx_msg LRESULT OnFormClosing(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
 
 private:
     void OnPreviewReply(CServerMessage* pMsg);
@@ -104,7 +113,9 @@ private:
     BOOL m_bChangeable = FALSE;
     BOOL m_bEnding = FALSE;                 // the form closes once the review is over
     BOOL m_bFinished = FALSE;               // the order's end was told: no more Submit, no more status notice
+    BOOL m_bHidden = FALSE;                 // closed by the user, waiting for its replies
     long m_nEndTold = 0;                    // the order whose status line told its end, 0 none
     ORDER_TICKET_SNAPSHOT m_loaded;         // the order as loaded: what a cancel stands for
+    CString m_strDaysShown;                 // the days the form last wrote
     long m_nNameRequest = 0;                // the "RN" this form sent, 0 when answered
 };

@@ -53,6 +53,13 @@ CString Whole(long nValue)
     strText.Format("%ld", nValue);
     return strText;
 }
+
+// A price the user left at its value goes out as loaded, whatever format the field gave it when
+// it was passed through: an order without a stop price gets none.
+CString AsLoaded(LPCSTR pszField, const CString& strLoaded)
+{
+    return atof(pszField) == atof(strLoaded) ? strLoaded : CString(pszField);
+}
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CNewModifyOrderDlg, CModifyOrderForm)
@@ -176,18 +183,19 @@ void CNewModifyOrderDlg::Show(const OPEN_ORDER& order)
     const COleDateTime today = GetOrderToday();
     m_goodTill = order.goodTill.GetStatus() == COleDateTime::valid ? order.goodTill : GoodTillFromDays(today, 1);
     m_loadedGoodTill = order.goodTill;
-    SetOrder(order.nOrder, order.bChangeable);
-    ApplyValidity();
+    ApplyValidity(order.nOrder != 0 && order.bChangeable);
     if (order.nOrder == 0)
-        SetText(IDC_MODIFY_DAYS, "");
+        ShowDays(IDC_MODIFY_DAYS, "");
+    m_strLimitLoaded = GetText(IDC_MODIFY_LIMIT);
+    m_strStopLoaded = GetText(IDC_MODIFY_STOP);
+    SetOrder(order.nOrder, order.bChangeable);
     if (CWnd* pClose = GetDlgItem(IDC_MODIFY_CLOSE))
         pClose->SetFocus();
 }
 
 // The price and validity fields by the loaded type and the chosen duration.
-void CNewModifyOrderDlg::ApplyValidity()
+void CNewModifyOrderDlg::ApplyValidity(BOOL bChangeable)
 {
-    const BOOL bChangeable = IsChangeable();
     SetReadOnly(IDC_MODIFY_LIMIT, !(bChangeable && IsLimitType(m_nOrderType)));
     SetReadOnly(IDC_MODIFY_STOP, !(bChangeable && IsStopType(m_nOrderType)));
     if (!IsLimitType(m_nOrderType))
@@ -288,7 +296,7 @@ BOOL CNewModifyOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
             if (!IsChangeable())
                 ShowBoxText(IDC_MODIFY_DURATION, m_strDuration, FALSE);
             else if (GetBoxText(IDC_MODIFY_DURATION) != m_strDuration)
-                ApplyValidity();
+                ApplyValidity(TRUE);
             m_strDuration = GetBoxText(IDC_MODIFY_DURATION);
         }
         return TRUE;
@@ -317,7 +325,7 @@ void CNewModifyOrderDlg::OnNumberLeft(int nId)
 
 void CNewModifyOrderDlg::OnDaysLeft()
 {
-    if (GetText(IDC_MODIFY_DAYS).IsEmpty())
+    if (GetText(IDC_MODIFY_DAYS).IsEmpty() || !AreDaysTyped(IDC_MODIFY_DAYS))
         return;
     long nDays = 0;
     m_goodTill = GoodTillFromTypedDays(GetOrderToday(), std::labs(m_editDays.GetLong()), FALSE, &nDays);
@@ -338,7 +346,7 @@ void CNewModifyOrderDlg::UpdateDaysFromDate()
     if (m_loadedGoodTill.GetStatus() != COleDateTime::valid || m_goodTill != m_loadedGoodTill)
         m_goodTill = ClampGoodTillDate(today, m_goodTill);
     m_pickGoodTill.SetTime(m_goodTill);
-    SetText(IDC_MODIFY_DAYS, Whole(GoodTillDays(today, m_goodTill)));
+    ShowDays(IDC_MODIFY_DAYS, Whole(GoodTillDays(today, m_goodTill)));
 }
 
 void CNewModifyOrderDlg::SetReadOnly(int nId, BOOL bReadOnly)
@@ -359,8 +367,8 @@ ORDER_TICKET_SNAPSHOT CNewModifyOrderDlg::TakeSnapshot()
     shot.strTicker = m_strSymbol;
     shot.strDescription = m_strSecurity;
     shot.strQuantity = static_cast<LPCSTR>(m_editQuantity.GetPlainText());
-    shot.strLimitPrice = static_cast<LPCSTR>(m_editLimit.GetText(/*bStrip=*/TRUE));
-    shot.strStopPrice = static_cast<LPCSTR>(m_editStop.GetText(/*bStrip=*/TRUE));
+    shot.strLimitPrice = AsLoaded(static_cast<LPCSTR>(m_editLimit.GetText(/*bStrip=*/TRUE)), m_strLimitLoaded);
+    shot.strStopPrice = AsLoaded(static_cast<LPCSTR>(m_editStop.GetText(/*bStrip=*/TRUE)), m_strStopLoaded);
     shot.strDays = static_cast<LPCSTR>(m_editDays.GetPlainText());
     shot.goodTill = m_goodTill;
     shot.strMarketName = GetBoxText(IDC_MODIFY_MARKET);

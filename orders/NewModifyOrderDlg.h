@@ -78,7 +78,7 @@ protected:
 private:
     // Shows the order, or no order for an empty one.
     void Show(const OPEN_ORDER& order);
-    void ApplyValidity();
+    void ApplyValidity(BOOL bChangeable);
     void UpdateDaysFromDate();
     void OnDaysLeft();
     void OnNumberLeft(int nId);
@@ -99,6 +99,7 @@ private:
     CString m_strSecurity;
     COleDateTime m_goodTill;
     COleDateTime m_loadedGoodTill;      // the order's date as loaded, invalid when it had none
+    CString m_strLimitLoaded, m_strStopLoaded;  // the prices as loaded
     BOOL m_bSidePanelShown = TRUE;      // as the template is made
     BOOL m_bAdvancedShown = TRUE;
 };

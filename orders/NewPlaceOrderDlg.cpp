@@ -292,14 +292,27 @@ void CNewPlaceOrderDlg::SelectMarket(LPCSTR pszMarketName)
     m_strKseType = GetBoxText(IDC_TICKET_SESSION);
     // The old market's price is no price here: fils are no dollars.
     m_strReferencePrice.Empty();
+    // Prices in the market's own decimals: a KSE price has one, as its board quotes it.
+    const int nPriceDecimals = bFound && ReadMarketChoices(market).nFamily == MARKET_FAMILY_KSE ? -1 : -4;
+    m_editLimit.SetDataType(COLTYPE_DOUBLE, nPriceDecimals);
+    m_editStop.SetDataType(COLTYPE_DOUBLE, nPriceDecimals);
     UpdateMarketChoices(bFound ? market : MarketDetail());
-    // The ticker starts afresh with the market's symbols.
+    // The ticker starts afresh with the market's symbols; one typed before the market was chosen
+    // stays when the market lists it.
+    const CString strTyped = GetText(IDC_TICKET_TICKER);
     SendDlgItemMessage(IDC_TICKET_TICKER, CB_RESETCONTENT);
     SetText(IDC_TICKET_TICKER, "");
     m_strTickerLooked.Empty();
     SetText(IDC_TICKET_CURRENCY, "");
     SetText(IDC_TICKET_DESCRIPTION, "");
     FillSymbolMap(bFound ? nCode : 0);
+    if (strTyped.IsEmpty())
+        return;
+    SetText(IDC_TICKET_TICKER, strTyped);
+    if (ListsSymbol(GetSymbolText()))
+        OnTickerChanged();
+    else
+        SetText(IDC_TICKET_TICKER, "");
 }
 
 void CNewPlaceOrderDlg::UpdateMarketChoices(const MarketDetail& market)

@@ -174,6 +174,7 @@ private:
     void LoadRecentTickers();
     void SaveRecentTickers();
     CString GetSymbolText() const;
+    BOOL ListsSymbol(const CString& strSymbol) const;
     // Panels, layout, dates, options (NewPlaceOrderPanels.cpp).
     void ShowKsePanel(int nKseType);
     void ShowOptionPanel(BOOL bShow);

@@ -27,6 +27,8 @@ void CNewPlaceOrderDlg::ClearAfterAcknowledgement(int nOrderType)
     if (nOrderType != MSG_KA) {
         SendDlgItemMessage(IDC_TICKET_SIDE, CB_SETCURSEL, static_cast<WPARAM>(-1));
         m_strSide.Empty();
+        // No side chosen, no side's colour.
+        ColourBySide();
     }
     if (nOrderType != MSG_KQ)
         UpdateSubmitButton();

@@ -119,6 +119,23 @@ void CNewPlaceOrderDlg::FillSymbolMap(long nMarketCode)
     FilterTickers("");
 }
 
+// Whether the chosen market's symbols hold the symbol (a KSE stock by its number or its symbols).
+BOOL CNewPlaceOrderDlg::ListsSymbol(const CString& strSymbol) const
+{
+    const BOOL bKse = GetGlobals()->GetMarketCode(m_strMarket) == 2;
+    const CString strWant = Upper(strSymbol);
+    for (const auto& symbol : m_symbols) {
+        if (Upper(symbol.first) == strWant)
+            return TRUE;
+        if (bKse) {
+            const auto kse = KseSymbolsOf(symbol.first);
+            if (strWant == kse.first || strWant == kse.second)
+                return TRUE;
+        }
+    }
+    return FALSE;
+}
+
 void CNewPlaceOrderDlg::FilterTickers(LPCSTR pszTyped)
 {
     const CString strTyped = pszTyped != nullptr ? pszTyped : "";

@@ -23,7 +23,7 @@ const KSE_CHOICE VALIDITIES[] = {{IDC_KSE_VALIDITY_FIRST, 0}, {IDC_KSE_VALIDITY_
                                  {IDC_KSE_VALIDITY_FIRST + 2, 3}, {IDC_KSE_VALIDITY_FIRST + 3, 1}};
 const int PRICE_IDS[] = {IDC_KSE_LIMIT, IDC_KSE_STOP, IDC_KSE_STOP_2, IDC_KSE_LIMIT_2};
 
-const KSE_TICKET_KIND REGULAR = {IDD_FORM_KSE_TICKET, TYPES, 4, &KSE_TICKET_ROAD, TRUE, TRUE, 0};
+const KSE_TICKET_KIND REGULAR = {IDD_FORM_KSE_TICKET, TYPES, 4, &KSE_TICKET_ROAD, TRUE, TRUE};
 
 // The code of the checked radio of a group; -1 when none is checked.
 int CheckedCode(HWND hDlg, const KSE_CHOICE* pChoices, int nChoices)
@@ -69,7 +69,6 @@ BEGIN_MESSAGE_MAP(CPlaceOrderKSEDlg, COrderRoadForm)
     ON_WM_ERASEBKGND()
     ON_WM_CTLCOLOR()
     ON_NOTIFY(DTN_DATETIMECHANGE, IDC_KSE_GOOD_TILL, OnGoodTillDateChanged)
-    ON_WM_SHOWWINDOW()
 END_MESSAGE_MAP()
 
 CPlaceOrderKSEDlg::CPlaceOrderKSEDlg() : CPlaceOrderKSEDlg(REGULAR)
@@ -387,13 +386,6 @@ void CPlaceOrderKSEDlg::ClearAfterAcknowledgement(int)
             edit.Clear();
     ::SetFocus(::GetDlgItem(m_hWnd, IDC_KSE_STOCK));
     UpdateSubmitButton();
-}
-
-void CPlaceOrderKSEDlg::OnShowWindow(BOOL bShow, UINT)
-{
-    // The frame titled itself by the template's id; it is shown once titled.
-    if (bShow && m_kind.nTitle != 0 && GetParent() != nullptr)
-        GetParent()->SetWindowText(LoadMarketText(m_kind.nTitle));
 }
 
 // ---- Drawing and control access -----------------------------------------------------------

@@ -50,7 +50,6 @@ struct KSE_TICKET_KIND
     const ORDER_ROAD* pRoad;
     BOOL bFilterAsTyped;        // else the item typed exactly is chosen when the box is left
     BOOL bClearPricesOnType;    // a new order type empties the prices
-    UINT nTitle;                // the frame's title when the template's id names another text; 0 none
 };
 
 class CPlaceOrderKSEDlg : public COrderRoadForm
@@ -77,7 +76,6 @@ protected:
 
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnGoodTillDateChanged(NMHDR* pHeader, LRESULT* pResult);
-    afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -5,7 +5,6 @@
 #include "orders/PlaceOrderKSEDlg.h"
 
 #define IDD_FORM_ODD_LOT_TICKET 7265
-#define IDS_TITLE_ODD_LOT_TICKET 57030
 
 class CPlaceOrderOddLotKSEDlg : public CPlaceOrderKSEDlg
 {

@@ -24,7 +24,7 @@ const REVIEW_ROW s_rows[] = {
     {5818, RK_NUMBER, 14, "%.3f", RC_ALWAYS, -3},
     {5751, RK_NUMBER, 9, "%.3f", RC_SIDE_1, -3},
     {5751, RK_WHOLE, 10, "%d", RC_SIDE_NOT_1, 0},
-    {6550, RK_NUMBER, 20, "%.2f", RC_ALWAYS, -2},
+    {6550, RK_NUMBER, 20, "%.3f", RC_ALWAYS, -3},
 };
 const REVIEW_LAYOUT s_layout = {s_rows, static_cast<int>(std::size(s_rows)), 4, -1};
 }  // namespace

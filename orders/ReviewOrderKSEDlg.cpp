@@ -29,11 +29,11 @@ const REVIEW_CLASS s_class = {IDD_REVIEW_ORDER_KSE, 12, &s_kept, /*bKeepIsSettin
     {5819, RK_NUMBER, a21, "%.3f", RC_ALWAYS, -3},                                                                   \
     {5751, RK_NUMBER, bought, "%.3f", RC_SIDE_1, -3},                                                                \
     {5751, RK_WHOLE, held, "%d", RC_SIDE_NOT_1, 0},                                                                 \
-    {6550, RK_NUMBER, fee, "%.2f", RC_ALWAYS, -2}
+    {6550, RK_NUMBER, fee, "%.3f", RC_ALWAYS, -3}
 
 const REVIEW_ROW s_checkRows[] = {KSE_ROWS(6, 8, 11, 13, 7, 16, 9, 10, 17, 22, 18, 19, 20, 21, 14, 15, 25),
                                   {IDC_REVIEW_SIDE, RK_SIDE, 5, nullptr, RC_ALWAYS, RD_AS_FILLED}};
-// The modification check carries no fee: it shows as 0.00 (field -1 reads 0).
+// The modification check carries no fee: it shows as 0.000 (field -1 reads 0).
 const REVIEW_ROW s_modifyCheckRows[] = {KSE_ROWS(8, 22, 25, 27, 13, 15, 23, 24, 16, 21, 17, 18, 19, 20, 28, 30, -1),
                                         {IDC_REVIEW_SIDE, RK_SIDE, 7, nullptr, RC_ALWAYS, RD_AS_FILLED}};
 const REVIEW_ROW s_modifyFormRows[] = {KSE_ROWS(5, 7, 10, 12, 6, 16, 8, 9, 17, 22, 18, 19, 20, 21, 14, 15, 25),

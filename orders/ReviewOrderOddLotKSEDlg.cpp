@@ -27,7 +27,7 @@ const REVIEW_CLASS s_class = {IDD_REVIEW_ORDER_ODD_LOT, 12, &s_kept, /*bKeepIsSe
     {5819, RK_NUMBER, 21, "%.3f", RC_ALWAYS, -3},                                         \
     {5751, RK_NUMBER, 14, "%.3f", RC_SIDE_1, -3},                                         \
     {5751, RK_WHOLE, 15, "%d", RC_SIDE_NOT_1, 0},                                         \
-    {6550, RK_NUMBER, 25, "%.2f", RC_ALWAYS, -2}
+    {6550, RK_NUMBER, 25, "%.3f", RC_ALWAYS, -3}
 const REVIEW_ROW s_rows[] = {ODD_LOT_ROWS(5, 6, 7, 8, 9)};
 const REVIEW_ROW s_modifyRows[] = {ODD_LOT_ROWS(4, 5, 6, 7, 8)};
 const REVIEW_LAYOUT s_layout = {s_rows, static_cast<int>(std::size(s_rows)), 5, -1};

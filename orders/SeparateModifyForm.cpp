@@ -116,16 +116,16 @@ void CSeparateModifyForm::Show(const OPEN_ORDER& order)
     CheckDlgButton(IDC_SEPARATE_SIDE_OPTION, GetKeptTicketFlag() ? BST_CHECKED : BST_UNCHECKED);
     m_editQuantity.SetReadOnly(order.nOrder == 0 || !order.bChangeable);
     ShowRadios();
-    SetOrder(order.nOrder, order.bChangeable);
     if (HasValidity()) {
         const COleDateTime today = GetOrderToday();
         // The order's own date stays as it was loaded until the user picks another.
         m_loadedGoodTill = order.goodTill;
         ShowGoodTill(order.goodTill.GetStatus() == COleDateTime::valid ? order.goodTill : GoodTillFromDays(today, 1));
         if (order.nOrder == 0)
-            SetText(IDC_SEPARATE_DAYS, "");
+            ShowDays(IDC_SEPARATE_DAYS, "");
         ApplyValidity();
     }
+    SetOrder(order.nOrder, order.bChangeable);
     if (CWnd* pClose = GetDlgItem(IDC_SEPARATE_CLOSE))
         pClose->SetFocus();
 }
@@ -155,7 +155,7 @@ void CSeparateModifyForm::ShowGoodTill(const COleDateTime& date)
 {
     m_goodTill = date;
     m_pickGoodTill.SetTime(m_goodTill);
-    SetText(IDC_SEPARATE_DAYS, Whole(GoodTillDays(GetOrderToday(), m_goodTill)));
+    ShowDays(IDC_SEPARATE_DAYS, Whole(GoodTillDays(GetOrderToday(), m_goodTill)));
 }
 
 // ---- Editing ---------------------------------------------------------------------------------
@@ -202,11 +202,13 @@ BOOL CSeparateModifyForm::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CSeparateModifyForm::OnDaysLeft()
 {
+    if (!AreDaysTyped(IDC_SEPARATE_DAYS))
+        return;
     long nDays = 0;
     const COleDateTime date = GoodTillFromTypedDays(GetOrderToday(), atol(GetText(IDC_SEPARATE_DAYS)), TRUE, &nDays);
     m_goodTill = date;
     m_pickGoodTill.SetTime(m_goodTill);
-    SetText(IDC_SEPARATE_DAYS, Whole(nDays));
+    ShowDays(IDC_SEPARATE_DAYS, Whole(nDays));
 }
 
 void CSeparateModifyForm::OnGoodTillChanged(NMHDR*, LRESULT* pResult)

@@ -605,8 +605,15 @@ void CTableWindow::OnLButtonDblClk(UINT nKeys, int x, int y)
     int nCol = nDisplayCol;
     BOOL bFired = FALSE;
     if (ResolveCell(&row, &nIndex, &nCol, TRUE)) {
+        const BOOL bHadFocus = HasFocusOrEditor();
         FireDoubleClick(&row, nCol);
         bFired = TRUE;
+        // A window the double click opened took the keys: the grid leaves it in front, and the
+        // button's release is no click of its own.
+        if (bHadFocus && !HasFocusOrEditor() && ::GetFocus() != nullptr) {
+            m_nPressZone = -1;      // no zone a release can be on
+            return;
+        }
     }
     OnMouseDown(nKeys, x, y, TRUE);
     if (bFired)

@@ -14,7 +14,7 @@
 #define IDC_COMPANY_TICKER      7383
 #define IDC_COMPANY_MARKET      7384
 #define IDC_COMPANY_REASON      7389    // why OK is refused, empty otherwise
-#define IDS_REQUEST_FIELD_REFUSED 7265  // a text with '|' or a control character cannot be sent
+#define IDS_REQUEST_FIELD_REFUSED 7253  // a text with '|' or a control character cannot be sent
 
 class CCompanyNewsDlg : public CDialog
 {

@@ -34,8 +34,8 @@ const struct {
     {IDS_TABLE_US_UNREALIZED, {UC_SYMBOL, UC_MARKET, UC_LONG_QTY}, 2},
 };
 
-// The share rows as text (not the cash lines: the simulator's replies carry none, its live lines
-// do), and whether two rows share their keys.
+// The share rows as text (not the cash lines, which only some replies carry), and whether two
+// rows share their keys.
 std::string PositionsText(UINT nNameId, const std::vector<int>& columns, int nKeys, bool* pbDoubled)
 {
     CDataTable* pTable = FindDataTable(nNameId);

@@ -17,6 +17,7 @@
 #include "account/UnrealizedProfitLossKSETable.h"
 #include "account/UnrealizedProfitLossTable.h"
 #include "app/AppCommands.h"
+#include "app/TableFactory.h"
 #include "app/NorvApp.h"
 #include "app/NorvMainFrame.h"
 #include "app/TableMDIWnd.h"
@@ -75,6 +76,7 @@ const ZERO_CASE s_cases[] = {
     {IDS_TABLE_KSE_UNREALIZED, {4, 7, 14, 15}, ""},
     {IDS_TABLE_MARGIN_DETAILS, {2, 3, 4, 5}, "0.00"},
     {IDS_TABLE_MARGIN_DETAILS, {1, 6, 7, 8}, ""},
+    {IDS_TABLE_KSE_ORDER_STATUS, {7, 8}, "12,345", "12345"},    // grouped, unlike the order number
 };
 
 // A price as a column of four decimals that drops trailing zeros down to nMin shows it.
@@ -100,6 +102,21 @@ std::string ShownAt(CDataTable* pTable, int nKeyCol, const std::string& strKey, 
     return "-";
 }
 
+size_t RowsOf(const std::vector<std::string>& lines, const std::string& strStart)
+{
+    return std::count_if(lines.begin(), lines.end(), [&](const std::string& line) { return line.rfind(strStart, 0) == 0; });
+}
+
+// A shown number without its grouping ("-103,225.00" reads -103225).
+double ShownNumber(const std::string& strText)
+{
+    std::string strDigits;
+    for (char c : strText)
+        if (c != ',')
+            strDigits += c;
+    return atof(strDigits.c_str());
+}
+
 struct ShownValues : CAccountSession
 {
     void Command(UINT nId) { SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, nId, 0); }
@@ -113,10 +130,26 @@ struct ShownValues : CAccountSession
         CNorvApp::ShowTable(pTable);
     }
 
+    // A KSE market order filled at once: its position line, once it has come back.
+    std::string BuyKse(const std::string& strStock, int nQuantity)
+    {
+        Send(MSG_KR, "||1002|10020|1|1|" + strStock + "|" + std::to_string(nQuantity) + "|3|0||0|||secret");
+        std::string strLine;
+        PumpUntil([&] {
+            for (const std::string& line : Sent("IU"))
+                strLine = Split(line)[5] == strStock ? line : strLine;
+            return !strLine.empty();
+        }, 5000);
+        PumpFor(200);
+        return strLine;
+    }
+
     // Every account table named by the cases, loaded and shown, one after the other.
     void OpenEveryTable()
     {
-        for (UINT nTable : {IDS_TABLE_US_HOLDINGS, IDS_TABLE_KSE_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS})
+        // A KSE order, so that the order table has a row.
+        Send(MSG_KR, "||1002|10020|1|1|101|100|3|0||0|||secret");
+        for (UINT nTable : {IDS_TABLE_US_HOLDINGS, IDS_TABLE_KSE_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS, IDS_TABLE_KSE_ORDER_STATUS})
             ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
         Command(33235);
         ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_KSE_UNREALIZED));
@@ -176,6 +209,10 @@ TEST_F(ShownValues, UnrealizedReportsKeepTheirRepliesPriceAndCloseAPositionByOne
     ASSERT_TRUE(pQuotes != nullptr && pBoard != nullptr);
     pQuotes->AddSymbol("GLNT", strAtlantic.c_str(), nullptr);
     ASSERT_TRUE(PumpUntil([&] { return pQuotes->FindQuote("GLNT", strAtlantic.c_str()) != nullptr; }));
+    // The server answers in order: once the KSE report asked for now has come, so has every quote
+    // asked for before it, and in a still market no other follows to undo the prices set here.
+    Command(33235);
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_KSE_UNREALIZED));
     CDataBuffer* pQuote = pQuotes->FindQuote("GLNT", strAtlantic.c_str());
     pQuote->SetText(QC_LAST, "0", TRUE);
     pQuote->SetText(QC_CLOSE, "1.2345", TRUE);
@@ -203,14 +240,24 @@ TEST_F(ShownValues, UnrealizedReportsKeepTheirRepliesPriceAndCloseAPositionByOne
     EXPECT_EQ(PriceText(atof(strUsPrice.c_str()), 2), ShownAt(pUs, UC_SYMBOL, "GLNT", UC_LAST));
     EXPECT_EQ(PriceText(atof(strUsPrice.c_str()), 0), ShownAt(pCombined, CU_SYMBOL, "GLNT", CU_PRICE));
     EXPECT_EQ(Grouped(atoll(strKsePrice.c_str())), ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
-    // A KSE position line takes the board's last price, else its own, else when it has none the
-    // board's column 6.
+    // An option shows the server's unrealized gain, and one value, in both.
+    for (const std::string& row : LastReplyRows("UP")) {
+        const std::vector<std::string> f = Split(row);
+        if (f[17] == "0")
+            continue;
+        EXPECT_NEAR(atof(f[24].c_str()), ShownNumber(ShownAt(pUs, UC_SYMBOL, f[0], UC_LONG_GAIN)), 0.005) << f[0];
+        EXPECT_NEAR(atof(f[24].c_str()), ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_GAIN)), 0.0005) << f[0];
+        EXPECT_EQ(ShownNumber(ShownAt(pUs, UC_SYMBOL, f[0], UC_LONG_VALUE)), ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_VALUE)));
+    }
+    // A KSE position line takes the board's last price, else its own; one without a price leaves
+    // the held position's.
     for (const char* pszPrice : {"1130", "0"}) {
         pRun->App().GetDispatcher().OnServerMessage((std::string("~IU|0|XC||0|107|50000|0|0|52500.000|0|") + pszPrice +
                                                      "|0|0|10020|0|0|261109|261109|=KWD|52500.000|0")
                                                         .c_str());
         PumpFor(100);
-        EXPECT_EQ(*pszPrice == '0' ? "8,888" : "1,130", ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
+        EXPECT_EQ("1,130", ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
+        EXPECT_EQ("56,500.000", ShownAt(pCombined, CU_SYMBOL, "107", CU_VALUE));
     }
 
     // Half a share long and nothing short: closed, in both.
@@ -269,7 +316,9 @@ TEST_F(ShownValues, CombinedRealizedNamesItsSymbolsFromTheQuotationTables)
                 GetGlobals()->LookupShortStockEntry(GetGlobals()->GetMarketCode(markets[i].c_str()), symbols[i].c_str(), entry)) {
                 strSymbol = symbols[i];
                 strMarket = markets[i];
-                strListText = entry.text3;
+                // The column holds seven characters of the symbol's name.
+                strListText = std::string(static_cast<LPCSTR>(entry.text3)).substr(0, 7);
+                strListText.erase(strListText.find_last_not_of(' ') + 1);
             }
             // Listed at first, then taken off the quotation table, then listed again.
             if (symbols[i] == strSymbol) {
@@ -288,7 +337,8 @@ TEST_F(ShownValues, CombinedRealizedNamesItsSymbolsFromTheQuotationTables)
 }
 
 // A click on a cell shows the rows that hold its text; the window is then filtered, so a second
-// click narrows it further (the filters of a filtered window are kept).
+// click narrows it further (the filters of a filtered window are kept), until the user switches
+// the filters off.
 TEST_F(ShownValues, ASecondQuickFilterNarrowsAFilteredWindow)
 {
     enum { CH_MARKET = 2, CH_CURRENCY = 3 };
@@ -319,6 +369,11 @@ TEST_F(ShownValues, ASecondQuickFilterNarrowsAFilteredWindow)
     ASSERT_TRUE(click(CH_CURRENCY, "=USD"));
     const std::vector<std::string> shown = ShownTexts(pTable, CH_MARKET);
     EXPECT_EQ(std::vector<std::string>(static_cast<size_t>(nOptions), strOptions), shown);
+    // Switched off at the grid's corner, the filters are gone: a click shows every row of its text.
+    pTable->GetMainWindow()->GetGrid().ToggleSumMode();
+    ASSERT_TRUE(click(CH_CURRENCY, "=USD"));
+    EXPECT_EQ(std::count(currencies.begin(), currencies.end(), "=USD"),
+              static_cast<long>(ShownTexts(pTable, CH_CURRENCY).size()));
 }
 
 // The combined holdings' dinar cash line: a reply leaves its name empty, a live line names it.
@@ -344,4 +399,57 @@ TEST_F(ShownValues, TheCombinedCashLineIsNamedByItsLiveLinesOnly)
     pRun->App().GetDispatcher().OnServerMessage("~IU|0|XC||0|0|6000.000|0|0|6000.000|0|1|6000.000|0|0|0|6000.000|0|0|=KWD||0");
     PumpFor(200);
     EXPECT_EQ("=KWD", ShownAt(pTable, 0, "=KWD", 1));
+}
+
+// A KSE position is one row of the combined unrealized report whether its live line comes inside
+// the US reply or while the KSE reply is held back.
+TEST_F(ShownValues, AKsePositionIsOneCombinedRowWhateverCameFirst)
+{
+    for (const std::string strScenario : {"live-in-refill=IU.live", "delay=UK:3"}) {
+        SCOPED_TRACE(strScenario);
+        ASSERT_TRUE(StartSession({"--rate", "0", "--scenario", strScenario}));
+        const std::string strLive = BuyKse("101", 2000);
+        Command(ID_APP_US_UNREALIZED);
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_UNREALIZED));
+        ASSERT_TRUE(CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"));
+        // The live line between the US reply's end and the held KSE reply.
+        const auto asked = [&] { return RowsOf(server.Received(), "&UK|") > 0; };
+        if (strScenario[0] == 'd' && PumpUntil(asked))
+            pRun->App().GetDispatcher().OnServerMessage(strLive.c_str());
+        ASSERT_TRUE(PumpUntil([&] { return !LastReplyRows("UK").empty(); }));
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_UNREALIZED));
+        const std::vector<std::string> symbols = ShownTexts(FindDataTable(IDS_TABLE_COMBINED_UNREALIZED), CU_SYMBOL);
+        EXPECT_EQ(1, std::count(symbols.begin(), symbols.end(), "101"));
+        TearDown();
+    }
+}
+
+// A KSE position line without a price, as the server sends it here, leaves the held price.
+TEST_F(ShownValues, AKsePositionLineWithoutAPriceKeepsTheHeldPrice)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0", "--scenario", "empty=IU:7"}));
+    Command(33235);
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_KSE_UNREALIZED));
+    CDataTable* pKse = FindDataTable(IDS_TABLE_KSE_UNREALIZED);
+    const std::string strPrice = ShownAt(pKse, UK_STOCK, "107", UK_PRICE);
+    ASSERT_EQ("", Split(BuyKse("107", 100))[11]) << "the line carries no price";
+    EXPECT_EQ(strPrice, ShownAt(pKse, UK_STOCK, "107", UK_PRICE));
+    EXPECT_NEAR(ShownNumber(strPrice) * ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_TOTAL)) / 1000.0,
+                ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_VALUE)), 0.0005);
+}
+
+// The combined realized report's KSE reply titles its first window alone; a second window keeps
+// the US reply's range.
+TEST_F(ShownValues, TheKseRangeTitlesTheCombinedRealizedFirstWindowOnly)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0", "--scenario", "no-number=RK:4"}));
+    ASSERT_NE(0, QueryCombinedRealized(ToServerDate("20261101"), ToServerDate("20261231")));
+    CDataTable* pTable = FindDataTable(IDS_TABLE_COMBINED_REALIZED);
+    CTableMDIWnd* pSecond = pTable->OpenWindow(FALSE);
+    ASSERT_TRUE(PumpUntil([&] { return pTable->IsComplete() && !pTable->IsReceiving(); }));
+    char szFirst[256] = "", szSecond[256] = "";
+    GetWindowTextA(pTable->GetMainWindow()->m_hWnd, szFirst, sizeof szFirst);
+    GetWindowTextA(pSecond->m_hWnd, szSecond, sizeof szSecond);
+    EXPECT_NE(std::string::npos, std::string(szSecond).find("from 01/11/2026 through 31/12/2026")) << szSecond;
+    EXPECT_EQ(std::string::npos, std::string(szFirst).find("from 01/11/2026")) << szFirst;
 }

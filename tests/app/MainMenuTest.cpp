@@ -1,7 +1,7 @@
 // The main menu as the user finds it: every command of the application that opens something is
 // reached by a menu item, a toolbar button or a key in both language files, each menu's
-// mnemonics are its own, and after login every user finds something in each top-level menu and
-// can run every item it enables.
+// mnemonics are its own, every form has a title, and after login every user finds something in
+// each top-level menu and can run every item it enables, each window it opens titled.
 #include <gtest/gtest.h>
 #include <chrono>
 #include <filesystem>
@@ -13,6 +13,7 @@
 #include "AppTestSupport.h"
 #include "common/MenuShot.h"
 #include "TerminalRun.h"
+#include "WholeTerminalMakers.h"
 #include "account/AccountForms.h"
 #include "account/AccountTables.h"
 #include "app/AppCommands.h"
@@ -58,13 +59,18 @@ bool Unreached(UINT nId)
     return false;
 }
 
-const TbResourceTemplates& Templates(int nFile)
+const CResourceScript& Script(int nFile)
 {
     static std::map<int, CResourceScript> s_scripts;
     if (!s_scripts.count(nFile)) {
         EXPECT_TRUE(s_scripts[nFile].LoadFile((std::string(TB_SOURCE_DIR "/resources/") + s_pszFiles[nFile]).c_str()));
     }
-    return s_scripts[nFile].GetTemplates();
+    return s_scripts[nFile];
+}
+
+const TbResourceTemplates& Templates(int nFile)
+{
+    return Script(nFile).GetTemplates();
 }
 
 // The letter a menu text underlines (one UTF-8 character, ASCII letters upper-cased), "" for none.
@@ -138,45 +144,27 @@ TEST(MainMenu, BothLanguagesReachEveryCommandAndUnderlineEachLetterOnce)
     }
 }
 
-namespace {
-
-// The makers the whole terminal registers, taken back afterwards: the other tests of this
-// program run with the market layer's alone.
-class CWholeTerminalMakers
+// A form's frame is titled by the text of its template's id: a title, not a message.
+TEST(MainMenu, EveryFormIsTitledByItsTemplatesId)
 {
-public:
-    CWholeTerminalMakers()
-    {
+    CWholeTerminalMakers makers;
+    CWholeTerminalMakers::Register();
+    for (int nFile : {0, 1}) {
+        const auto& strings = Script(nFile).GetStrings();
+        int nForms = 0;
         for (UINT nId = 1; nId < 0x10000; ++nId) {
-            m_tables[nId] = FindTableMaker(nId);
-            m_forms[nId] = FindFormMaker(nId);
-            m_dialogs[nId] = FindCommandDialog(nId);
+            if (FindFormMaker(nId) == nullptr || !Templates(nFile).dialogs.count("#" + std::to_string(nId)))
+                continue;
+            ++nForms;
+            const auto text = strings.find(nId);
+            EXPECT_TRUE(text != strings.end() && !text->second.empty() && text->second.back() != '.')
+                << s_pszFiles[nFile] << ": form " << nId;
         }
-        m_pCharts = GetChartMaker();
+        EXPECT_GT(nForms, 12);
     }
-    ~CWholeTerminalMakers()
-    {
-        for (UINT nId = 1; nId < 0x10000; ++nId) {
-            RegisterTableMaker(nId, m_tables[nId]);
-            RegisterFormMaker(nId, m_forms[nId]);
-            RegisterCommandDialog(nId, m_dialogs[nId]);
-        }
-        RegisterChartMaker(m_pCharts);
-    }
-    static void Register()
-    {
-        RegisterAccountTables();
-        RegisterAccountForms();
-        RegisterOrderForms();
-        RegisterCharts();
-    }
+}
 
-private:
-    std::vector<PFN_MAKE_TABLE> m_tables = std::vector<PFN_MAKE_TABLE>(0x10000);
-    std::vector<PFN_MAKE_FORM_VIEW> m_forms = std::vector<PFN_MAKE_FORM_VIEW>(0x10000);
-    std::vector<COMMAND_DIALOG_RUNNER> m_dialogs = std::vector<COMMAND_DIALOG_RUNNER>(0x10000);
-    IChartMaker* m_pCharts = nullptr;
-};
+namespace {
 
 // The person at the keyboard while a command runs: a dialog it opens is cancelled (or, without
 // Cancel, confirmed or closed); a question still open after three seconds is answered with every
@@ -330,8 +318,12 @@ TEST(MainMenuSession, EveryUserFindsEachMenuFilledAndRunsEveryItemItEnables)
             TbClearTestAnswers();
             ASSERT_TRUE(IsWindow(s_hFrame)) << "command " << nId << " ended the program";
             for (HWND hChild : VisibleChildren(pFrame))
-                if (!before.count(hChild))
+                if (!before.count(hChild)) {
+                    char szTitle[256] = "";
+                    GetWindowTextA(hChild, szTitle, sizeof szTitle);
+                    EXPECT_STRNE("", szTitle) << "command " << nId << " opened a window without a title";
                     SendMessageA(hChild, WM_CLOSE, 0, 0);
+                }
             PumpPending();
             ++nRun;
         }
@@ -342,6 +334,12 @@ TEST(MainMenuSession, EveryUserFindsEachMenuFilledAndRunsEveryItemItEnables)
         EXPECT_EQ(1, HelpShown());
         PressKey(run.App(), VK_F1);
         EXPECT_EQ(1, HelpShown()) << "F1";
+        // Without the file the user is told so.
+        std::filesystem::remove(run.Folder() + "/Zorvat32.chm");
+        TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});
+        PressKey(run.App(), VK_F1);
+        EXPECT_EQ(0, TbPendingTestAnswers()) << "no help file, and nothing said";
+        TbClearTestAnswers();
         TbRecordShellOpens(FALSE);
         if (std::string(user.pszUser) == "restricted") {
             // The program ends from its File menu once the user says yes.

@@ -1,6 +1,7 @@
 // The main window's MDI children as a user meets them after logging in: the Window menu lists
-// the open windows once each, new table windows open inside the client down its cascade, and a
-// maximised window keeps its buttons on the frame's menu bar.
+// the open windows once each, new table windows open inside the client down its cascade, a
+// maximised window keeps its buttons on the frame's menu bar while it stays maximised, and Close
+// all windows closes them whichever is active.
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <set>
@@ -120,6 +121,46 @@ TEST(MdiWindows, WindowMenuListsEachOpenWindowOnceAndNewWindowsCascadeInsideTheC
         PumpFor(100);
         EXPECT_FALSE(IsWindow(hMaximised) && IsWindowVisible(hMaximised));
         EXPECT_EQ(nBar, GetMenuItemCount(::GetMenu(pFrame->m_hWnd)));
+
+        // A form opened over a maximised table: the buttons stand on the bar exactly while a
+        // window is maximised.
+        pFrame->MDIMaximize(pFrame->MDIGetActive());
+        pFrame->SendMessage(WM_COMMAND, ID_APP_TICKER_LOOKUP);
+        PumpFor(100);
+        BOOL bAnyMaximised = FALSE;
+        for (HWND h = GetWindow(hClient, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
+            bAnyMaximised |= IsWindowVisible(h) && IsZoomed(h);
+        EXPECT_EQ(nBar + (bAnyMaximised ? 4 : 0), GetMenuItemCount(::GetMenu(pFrame->m_hWnd)));
+
+        // The information window's close box sends it to the icon row and the next window takes
+        // over; Close all windows with it active leaves it an icon and closes every other window.
+        pFrame->SendMessage(WM_COMMAND, ID_APP_INFO_BUTTON);
+        const HWND hInfo = pFrame->MDIGetActive()->m_hWnd;
+        TbDisplaySysCommand(hInfo, SC_CLOSE);
+        PumpFor(100);
+        RECT rcIcon;
+        GetWindowRect(hInfo, &rcIcon);
+        MapWindowPoints(nullptr, hClient, reinterpret_cast<POINT*>(&rcIcon), 2);
+        EXPECT_TRUE(IsIconic(hInfo) && rcIcon.bottom == rcClient.bottom);
+        EXPECT_NE(hInfo, pFrame->MDIGetActive()->m_hWnd);
+        pFrame->SendMessage(WM_COMMAND, ID_APP_INFO_BUTTON);
+        ASSERT_EQ(hInfo, pFrame->MDIGetActive()->m_hWnd);
+        pFrame->SendMessage(WM_COMMAND, ID_WINDOW_CLOSE_TABLES);
+        PumpFor(100);
+        for (HWND h = GetWindow(hClient, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
+            EXPECT_FALSE(IsWindowVisible(h) && h != hInfo) << GetDlgCtrlID(h);
+        EXPECT_TRUE(IsIconic(hInfo));
+
+        // A sorted quotations window is titled by what it lists (the command's short name), also
+        // once the next one has opened.
+        pFrame->SendMessage(WM_COMMAND, ID_APP_KSE_SORT_FIRST);
+        const HWND hGainers = pFrame->MDIGetActive()->m_hWnd;
+        pFrame->SendMessage(WM_COMMAND, ID_APP_KSE_SORT_FIRST + 1);
+        CString strPrompt;
+        strPrompt.LoadString(ID_APP_KSE_SORT_FIRST);
+        char szTitle[128] = "";
+        GetWindowTextA(hGainers, szTitle, sizeof szTitle);
+        EXPECT_EQ(std::string(strPrompt.Mid(strPrompt.ReverseFind('\n') + 1)), szTitle);
         run.Close();
     }
 }

@@ -223,9 +223,31 @@ TEST_F(SessionFixture, LogoffForgetsTheUserAndItsWindowsAndReconnectLoadsAgain)
     ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
     EXPECT_EQ(2, run.LoginDialogsSeen());
     PumpFor(200);
-    EXPECT_EQ(1, run.CountInfoLines(IDS_INITIAL_LOAD_DONE)) << "once per connection, in a new log";
+    EXPECT_EQ(2, run.CountInfoLines(IDS_INITIAL_LOAD_DONE)) << "once per connection, in the day's log";
     pNews->DestroyWindow();
     EXPECT_EQ(nullptr, pNews);
+}
+
+// The day's log outlives the session: File > Connect and a new login add lines to the
+// information window and take none away.
+TEST_F(SessionFixture, InformationLinesOutliveReconnectAndNewLogin)
+{
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        CTerminalRun run(bArabic);
+        ASSERT_TRUE(run.StartLoggedIn(server.Port(), "demo01", "demo12"));
+        CZORVAT32App& app = run.App();
+        const std::string strDay = run.InfoText();
+        run.QueueLogin("demo01", "demo12");
+        app.RunCommand(ID_APP_CONNECT);
+        ASSERT_TRUE(PumpUntil([&] { return run.LoginDialogsSeen() == 2 && app.IsInitialLoadDone(); })) << run.InfoText();
+        TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+        run.QueueLogin("demo01", "demo12");
+        app.RunCommand(ID_APP_LOGIN);
+        ASSERT_TRUE(PumpUntil([&] { return run.LoginDialogsSeen() == 3 && app.IsInitialLoadDone(); })) << run.InfoText();
+        EXPECT_EQ(0u, run.InfoText().find(strDay)) << run.InfoText();
+        EXPECT_EQ(3, run.CountInfoLines(IDS_INITIAL_LOAD_DONE)) << run.InfoText();
+    }
 }
 
 TEST_F(SessionFixture, WorkspaceOfTheUserComesBackOnTheNextLogin)
@@ -347,9 +369,8 @@ TEST_F(SessionFixture, RefusedPasswordChangeNeverBecomesTheSessionsPassword)
     ASSERT_TRUE(PumpUntil([&] { return !app.IsConnected(); }, 5000));
     // The next login builds the user's workspace behind the locked frame, which draws once it is all there.
     HWND hFrame = app.GetMainFrame()->m_hWnd;
-    CRedrawWatch redraws(hFrame, [&] {
-        return run.InfoText().find("Workspace: ") != std::string::npos ? "loaded" : "not loaded";
-    });
+    const int nWorkspaceLines = count("Workspace: ");
+    CRedrawWatch redraws(hFrame, [&] { return count("Workspace: ") > nWorkspaceLines + 1 ? "loaded" : "not loaded"; });
     run.QueueLogin("demo01", "demo12");
     app.RunCommand(ID_APP_CONNECT);
     const bool bLoaded = run.WaitForLoad();
@@ -358,7 +379,7 @@ TEST_F(SessionFixture, RefusedPasswordChangeNeverBecomesTheSessionsPassword)
     const std::string strLast = "off (not loaded)|on (loaded)|";   // the connection's own redraws come before
     EXPECT_TRUE(redraws.Log().ends_with(strLast)) << redraws.Log();
     changePin();
-    ASSERT_TRUE(PumpUntil([&] { return count(strDone) == 1; }, 5000)) << run.InfoText();
+    ASSERT_TRUE(PumpUntil([&] { return count(strDone) == 2; }, 5000)) << run.InfoText();
     EXPECT_EQ("demo12", std::string(app.GetUser().GetPassword())) << "the last session's change outlived it";
 
     // An accepted change becomes the session's password; the user text stays.
@@ -397,13 +418,17 @@ TEST_F(SessionFixture, FrameAcceleratorReachesTheFrameFromAFocusedGrid)
     CZORVAT32App& app = run.App();
     PumpFor(200);
     CMDIFrameWnd* pFrame = app.GetMainFrame();
+    // The user's own workspace file, which File > Save workspace writes too.
     const std::string strWorkspace = static_cast<LPCSTR>(app.GetWorkspaceFile());
+    for (UINT nId : {ID_APP_KSE_QUOTES, ID_APP_KSE_STOCK_LIST})
+        pFrame->SendMessage(WM_COMMAND, nId);
+    PumpFor(100);
     std::vector<CTableMDIWnd*> tables;
     for (HWND hChild = ::GetWindow(pFrame->m_hWndMDIClient, GW_CHILD); hChild != nullptr;
          hChild = ::GetWindow(hChild, GW_HWNDNEXT))
         if (auto* pTable = dynamic_cast<CTableMDIWnd*>(CWnd::FromHandlePermanent(hChild)))
             tables.push_back(pTable);
-    ASSERT_FALSE(tables.empty()) << "the information window is open";
+    ASSERT_GE(tables.size(), 3u) << "the information window, the KSE quotations and stock list";
     for (CTableMDIWnd* pTable : tables) {
         CString strTitle;
         pTable->GetWindowText(strTitle);

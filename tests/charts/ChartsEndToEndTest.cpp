@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "app/AppCommands.h"
 #include "app/ChartWindows.h"
 #include "app/StockActions.h"
 #include "app/FormMDIWnd.h"
+#include "app/NorvMainFrame.h"
 #include "charts/ChartAxis.h"
 #include "charts/ChartChooserDlg.h"
 #include "charts/ChartPoint.h"
@@ -20,11 +22,14 @@
 #include "charts/ZorvatChartForm.h"
 #include "charts/ZorvatChartView.h"
 #include "common/DialogSteps.h"
+#include "framework/base/NorvGlobals.h"
 #include "framework/base/SharedGlobals.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/gdi/PixelBuffer.h"
 #include "platform/win/user/Display.h"
+#include "platform/win/user/TestAnswers.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/market/MarketSessionSupport.h"
 #include "tests/common/WindowPixels.h"
@@ -290,12 +295,27 @@ int PointCount(const CZorvatChartDataHolder* pHolder)
     return nPoints;
 }
 
-void ShootChart(CFormMDIWnd* pFrame, const std::string& strName)
+// The picture of a chart frame. A chart that draws stands whole in it: both panes' frames show
+// their lines across (the price pane's top and bottom, the volume pane's) and down the far side.
+void ShootChart(CFormMDIWnd* pFrame, const std::string& strName, bool bDrawn = false)
 {
     pFrame->SetWindowPos(nullptr, 0, 0, 640, 420, SWP_NOMOVE | SWP_NOZORDER);
     pFrame->GetView()->Invalidate();
     pFrame->GetView()->UpdateWindow();
-    EXPECT_TRUE(TbSaveWindowPng(pFrame->m_hWnd, ScreenshotPath(strName).c_str())) << strName;
+    const std::string strPath = ScreenshotPath(strName);
+    ASSERT_TRUE(TbSaveWindowPng(pFrame->m_hWnd, strPath.c_str())) << strName;
+    CTbPixelBuffer image;
+    if (!bDrawn || !TbGetImageCodec()->Load(strPath.c_str(), &image, nullptr))
+        return;
+    std::vector<int> rows(image.Height()), columns(image.Width());
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x)
+            if (TbPixelToColor(image.Row(y)[x]) == RGB(0, 0, 0))
+                ++rows[y], ++columns[x];
+    const auto nRows = std::count_if(rows.begin(), rows.end(), [&](int n) { return n > image.Width() / 2; });
+    const auto nColumns = std::count_if(columns.begin(), columns.end(), [&](int n) { return n > image.Height() / 2; });
+    EXPECT_GE(nRows, 4) << strName << ": both panes show from top to bottom";
+    EXPECT_GE(nColumns, 1) << strName << ": the plots show from side to side";
 }
 }  // namespace
 
@@ -320,7 +340,7 @@ TEST_F(ChartsSession, ChartsTakeTheirSeriesAndTodaysGrowsFromLiveQuotes)
         const int nPrices = PricesTaken(pMain);
         EXPECT_GT(PointCount(pMain), 100) << "three hours of minutes";
         ASSERT_TRUE(PumpUntil([&] { return PricesTaken(pMain) > nPrices + 2; }, 20000)) << "live quotes";
-        ShootChart(App().GetChartWindow(0), "chart_window_" + strLang);
+        ShootChart(App().GetChartWindow(0), "chart_window_" + strLang, true);
         EXPECT_GT(PixelsIn(pToday->m_hWnd, pToday->GetPriceChart()->GetPlotRect()), 100) << "the day's bars show";
         // The axis spans the US session of "MT" in New York time, two hours either side; the
         // day's minutes start at its open and, with the live points, stand inside the plot.
@@ -352,7 +372,7 @@ TEST_F(ChartsSession, ChartsTakeTheirSeriesAndTodaysGrowsFromLiveQuotes)
         })) << pRun->InfoText();
         EXPECT_GT(PointCount(pCompared->GetMainHolder()), 40) << "a year of weeks";
         EXPECT_GT(PointCount(pCompared->GetCompHolder()), 40);
-        ShootChart(App().GetChartWindow(1), "chart_comparison_" + strLang);
+        ShootChart(App().GetChartWindow(1), "chart_comparison_" + strLang, true);
 
         OpenThroughChooser(33300, "101");
         CZorvatChartView* pKse = ViewIn(2);
@@ -386,7 +406,7 @@ TEST_F(ChartsSession, KseTodayDrawsItsMinutesAndTheChooserFollowsTheMarket)
         ASSERT_NE(nullptr, pKse);
         ASSERT_TRUE(PumpUntil([&] { return pKse->GetMainHolder()->IsComplete(); })) << pRun->InfoText();
         EXPECT_GE(PointCount(pKse->GetMainHolder()), 60) << "09:00 to 10:00, a minute each";
-        ShootChart(App().GetChartWindow(0), "chart_kse_today_" + strLang);
+        ShootChart(App().GetChartWindow(0), "chart_kse_today_" + strLang, true);
         const CRect rcPlot = pKse->GetPriceChart()->GetPlotRect();
         EXPECT_GT(PixelsIn(pKse->m_hWnd, rcPlot), 60) << "the line shows";
         EXPECT_EQ(rcPlot.Width(), PixelsIn(pKse->m_hWnd, CRect(rcPlot.left, rcPlot.top, rcPlot.right, rcPlot.top + 1),
@@ -436,4 +456,75 @@ TEST_F(ChartsSession, KseTodayDrawsItsMinutesAndTheChooserFollowsTheMarket)
         EXPECT_EQ(0, RequestCount("CD"));
         StopSession();
     }
+}
+
+// A chart on the desktop: a new one opens large enough to draw; its view fills the frame at
+// every size, maximised and restored; maximised, its title (where the readout shows) stands in
+// the main window's; a double click gives the chooser the chart's comparison again.
+TEST_F(ChartsSession, AChartFillsItsWindowAndMaximisedTitlesTheMainWindow)
+{
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        ASSERT_TRUE(StartSession({"--rate", "200"}, bArabic));
+        OpenThroughChooser(33190, "BRKT", [](HWND h) { EnterText(h, IDC_CHART_COMPARE_TEXT, "ALPN"); });
+        CFormMDIWnd* pFrame = App().GetChartWindow(0);
+        CZorvatChartView* pView = ViewIn(0);
+        ASSERT_NE(nullptr, pView);
+        ASSERT_TRUE(PumpUntil([&] { return pView->GetMainHolder()->IsComplete() && pView->GetCompHolder()->IsComplete(); }));
+        CRect rc;
+        pFrame->GetWindowRect(&rc);
+        EXPECT_EQ(CSize(640, 480), rc.Size()) << "a chart with no saved place";
+        const auto expectFills = [&](const char* pszWhen) {
+            CRect rcClient, rcView;
+            pFrame->GetClientRect(&rcClient);
+            pFrame->ClientToScreen(&rcClient);
+            pView->GetWindowRect(&rcView);
+            EXPECT_EQ(rcClient, rcView) << pszWhen;
+        };
+        for (const CSize size : {CSize(400, 300), CSize(1100, 700)}) {
+            pFrame->SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+            expectFills("resized");
+        }
+        CWnd* pMain = App().GetMainFrame();
+        const std::string strMain = Title(pMain);
+        pFrame->MDIMaximize();
+        expectFills("maximised");
+        const POINT pt = CRect(pView->GetPriceChart()->GetPlotRect()).CenterPoint();
+        pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+        EXPECT_NE(std::string::npos, Title(pFrame).find("BRKT " + Text(IDS_CHART_DURATION_FIRST + 1) + " (")) << "the readout";
+        EXPECT_EQ(strMain + " - [" + Title(pFrame) + "]", Title(pMain));
+        pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+        pFrame->MDIRestore();
+        expectFills("restored");
+        EXPECT_EQ(strMain, Title(pMain));
+
+        RunDialogSteps({{IDC_CHART_TICKER, [](HWND h) {
+                             EXPECT_EQ("ALPN", ControlText(h, IDC_CHART_COMPARE_TEXT));
+                             ClickControl(h, IDCANCEL);
+                         }}});
+        pView->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(pt.x, pt.y));
+        EXPECT_TRUE(FinishedSteps());
+        StopSession();
+    }
+}
+
+// Charts > US chart: a user whose market list has no US market is told why no chart opens; for
+// the others it asks for a ticker of the US markets. (The trader last: the process keeps the
+// market list of the last session, which the chooser tests read.)
+TEST_F(ChartsSession, UsChartOpensOnTheUsMarketsOrSaysWhyNot)
+{
+    ASSERT_TRUE(server.Start({"--rate", "200"}));
+    pRun = std::make_unique<CTerminalRun>(false);
+    ASSERT_TRUE(pRun->StartLoggedIn(server.Port(), "guest1", "guest1"));
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});
+    App().RunCommand(ID_APP_CHART_MARKET_1);
+    EXPECT_EQ(0, TbPendingTestAnswers()) << "the user is told why";
+    EXPECT_EQ(nullptr, App().GetChartWindow(0));
+    StopSession();
+
+    ASSERT_TRUE(StartSession({"--rate", "200"}, false));
+    OpenThroughChooser(ID_APP_CHART_MARKET_1, "BRKT");
+    ASSERT_NE(nullptr, ViewIn(0));
+    EXPECT_EQ(GetGlobals()->GetMarketName(1), ViewIn(0)->GetMarketName());
+    EXPECT_TRUE(PumpUntil([&] { return RequestCount("CD") == 1; }));
 }

@@ -96,8 +96,15 @@ TEST_F(ForwardIndicesSession, IndicesAndForwardMarketFillAndFollowLiveLines)
     const CString strFirst = pIndices->GetRows()->GetAt(0)->GetText(3);
     for (int i = 0; i < nIndices; ++i)
         ExpectChanges(pIndices->GetRows()->GetAt(i));
+    // A chart of a US index brings that index's live lines too, named by its ticker.
+    pRun->App().SendRequest(MSG_CD, "||.DJI|0|0|0|4");
     EXPECT_TRUE(PumpUntil([&] { return pIndices->GetRows()->GetAt(0)->GetText(3) != strFirst; }, 15000)) << "IX";
-    EXPECT_EQ(nIndices, pIndices->GetRows()->GetCount()) << "live lines update their rows";
+    EXPECT_TRUE(PumpUntil([&] { return !ServerLines("IX").empty() && ServerLines("IX").find(".DJI") != std::string::npos; }))
+        << ServerLines("IX");
+    PumpFor(300);
+    EXPECT_EQ(nIndices, pIndices->GetRows()->GetCount()) << "live lines update their rows, no other market's index joins";
+    for (const std::string& strName : ShownTexts(pIndices, 1))
+        EXPECT_FALSE(strName.empty()) << "every index shown has its name";
     ExpectChanges(pIndices->GetRows()->GetAt(0));
     EXPECT_EQ(CString("KSE Price Index"), pIndices->GetRows()->GetAt(0)->GetText(1)) << "texts kept";
 
@@ -151,6 +158,11 @@ TEST_F(ForwardIndicesSession, OpenInterestByStockTermAndSide)
     const CStockListKSETable* pList = Find<CStockListKSETable>(IDS_TABLE_STOCK_LIST_KSE);
     const CDataBuffer* pRow = pTable->GetRows()->GetAt(0);
     EXPECT_EQ(pList->GetStockSymbol(atol(pRow->GetText(1)), FALSE), pRow->GetText(0));
+    // Quantity, contracts, value, margin and settled: every row shows its amounts.
+    CNorvApp::ShowTable(pTable);
+    for (int nCol = 4; nCol <= 8; ++nCol)
+        for (const std::string& strCell : ShownTexts(pTable, nCol))
+            EXPECT_FALSE(strCell.empty()) << "column " << nCol;
 }
 
 TEST_F(ForwardIndicesSession, IndexHistoriesFromTheContextMenuCachedPerIndex)

@@ -26,6 +26,7 @@
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/common/MenuShot.h"
+#include "tests/market/MarketSessionSupport.h"
 #include "tests/app/TerminalRun.h"
 
 namespace {
@@ -247,6 +248,11 @@ TEST_F(QuotesSession, PicturesOfBothTablesInBothLanguages)
         CNorvApp::ShowTable(pQuotes);
         PumpFor(100);
         EXPECT_TRUE(TbSaveWindowPng(pWindow->m_hWnd, Shot("quotes_watch_list", bArabic).c_str()));
+        // The Name column names the symbol, not its ticker again.
+        const std::vector<std::string> tickers = ShownTexts(pQuotes, 0), names = ShownTexts(pQuotes, 2);
+        ASSERT_EQ(tickers.size(), names.size());
+        for (size_t i = 0; i < names.size(); ++i)
+            EXPECT_TRUE(!names[i].empty() && names[i] != tickers[i]) << tickers[i] << " named \"" << names[i] << '"';
         ShootContextMenu(pQuotes, Shot("quotes_context_menu", bArabic), bArabic);
 
         ASSERT_TRUE(PumpUntil([&] { return pOddLots->IsComplete() && pOddLots->GetRows()->GetCount() > 0; }));

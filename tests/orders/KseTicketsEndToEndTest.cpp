@@ -236,7 +236,7 @@ void ShootBothForms(KseTickets& s, const std::string& strLanguage)
         PumpFor(50);
         char szTitle[256] = "";
         GetWindowTextA(GetParent(hDlg), szTitle, sizeof szTitle);
-        EXPECT_EQ(std::string(LoadMarketText(nForm == IDD_FORM_KSE_TICKET ? nForm : IDS_TITLE_ODD_LOT_TICKET)), szTitle);
+        EXPECT_EQ(std::string(LoadMarketText(nForm)), szTitle);
         const std::string strName = nForm == IDD_FORM_KSE_TICKET ? "orders_kse_ticket_" : "orders_kse_odd_lot_ticket_";
         EXPECT_TRUE(SaveDialogScreenshot(GetParent(hDlg), strName + strLanguage));
     }

@@ -233,8 +233,9 @@ TEST_F(OrderRoadSession, EachRoadIsCheckedReviewedSentAndAcknowledged)
         if (std::string(road.pszName) == "us_market_order_dated")
             std::copy(after.begin() + 2, after.end(), kept.begin() + 2);
         EXPECT_EQ(kept, after) << "market, type, validity and days stay for the next order";
-        EXPECT_EQ(std::string(road.pszOrder) == "KA",
-                  SendDlgItemMessageA(pTicket->m_hWnd, IDC_TICKET_SIDE, CB_GETCURSEL, 0, 0) != CB_ERR) << "the side kept after a forward order only";
+        const bool bSideKept = SendDlgItemMessageA(pTicket->m_hWnd, IDC_TICKET_SIDE, CB_GETCURSEL, 0, 0) != CB_ERR;
+        EXPECT_EQ(std::string(road.pszOrder) == "KA", bSideKept) << "the side kept after a forward order only";
+        EXPECT_EQ(bSideKept, pTicket->GetFormColour() != GetSysColor(COLOR_BTNFACE)) << "the form's colour is its side's";
     }
     EXPECT_EQ("", OrdersWithoutCheck(server.Log()));
 }

@@ -84,8 +84,8 @@ TEST_F(RepliesSession, TicketTellsEveryOrderItSent)
     EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_TICKER)) << "cleared once nothing is under way";
 }
 
-// The modify form: a change sent, then a cancel of the same order; both are told, and the form
-// closes with the last reply.
+// The modify form: a change sent, the form closed and opened again, then a cancel of the same
+// order; both are told, and the form closes with the last reply.
 TEST_F(RepliesSession, ModifyFormTellsTheChangeAndTheCancel)
 {
     Start(false, Held("KM"));
@@ -99,6 +99,13 @@ TEST_F(RepliesSession, ModifyFormTellsTheChangeAndTheCancel)
     AnswerReview(true);
     NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
     ASSERT_TRUE(PumpUntil([&] { return Count("KM") == 1 && FinishedSteps(); })) << Lines("KW");
+    // Closed meanwhile, the form only hides; opened again for its order, it shows.
+    ClickControl(hForm, IDC_MODIFY_CLOSE);
+    PumpPending();
+    ASSERT_NE(nullptr, App().GetModifyOrderForm());
+    EXPECT_FALSE(IsWindowVisible(GetParent(hForm)));
+    App().OpenModifyOrderKSE(atol(strOrder.c_str()));
+    EXPECT_TRUE(IsWindowVisible(GetParent(hForm)));
     AnswerReview(true);
     NotifyControl(hForm, IDC_MODIFY_CANCEL, BN_CLICKED);
     ASSERT_TRUE(PumpUntil([&] { return Count("KC") == 1 && FinishedSteps(); }));

@@ -124,7 +124,7 @@ std::vector<LAYOUT_CASE> LayoutCases()
         return p;
     }, {{5742, "GHB / 101"}, {5754, "Gulf Harbour Bank"}, {5747, "Buy"}, {5758, "31/12/2026"}, {5744, "1,000"},
         {5749, "842"}, {5752, "850.5"}, {5753, ""}, {5745, "842.500"}, {5746, "1,234.500"}, {5751, "5,000.000"},
-        {6550, "1.50"}, {IDOK, "Place Order"}, {0, "Review New Order"}});
+        {6550, "1.500"}, {IDOK, "Place Order"}, {0, "Review New Order"}});
     // A sale's modification check ("KJ"): the holding from field 30 (a whole number of shares), no
     // fee, a name given, and no date without the good-till duration.
     add("kse_modify_check", [] {
@@ -133,7 +133,7 @@ std::vector<LAYOUT_CASE> LayoutCases()
                               {24, "600.0"}, {25, "0"}, {27, "261231"}, {28, "99"}, {30, "3000"}}),
             &s_strGivenName, 2, TRUE);
     }, {{5742, "NCB / 102"}, {5754, "Given name"}, {5747, "Sell"}, {5758, ""}, {5744, "250"}, {5749, "614"},
-        {5752, ""}, {5753, "600"}, {5745, "9.250"}, {5746, "7.000"}, {5751, "3,000"}, {6550, "0.00"},
+        {5752, ""}, {5753, "600"}, {5745, "9.250"}, {5746, "7.000"}, {5751, "3,000"}, {6550, "0.000"},
         {IDOK, "Modify Order"}});
     // The modify forms' layout, titled by the form.
     add("kse_modify_form", [] {
@@ -143,7 +143,7 @@ std::vector<LAYOUT_CASE> LayoutCases()
         p->SetTitleId(IDS_REVIEW_TITLE_MODIFY_FORM);
         return p;
     }, {{5742, "DRB / 103"}, {5754, "Dunes Real Bank"}, {5744, "40"}, {5752, "390"}, {5749, "388"},
-        {5751, "1.500"}, {6550, "2.00"}, {IDOK, "Confirm Cancellation"}, {0, "Review Modified Order"}});
+        {5751, "1.500"}, {6550, "2.000"}, {IDOK, "Confirm Cancellation"}, {0, "Review Order Change or Cancellation"}});
     // The odd lot shows a limit of 0.
     add("kse_odd_lot", [] {
         return std::make_unique<CReviewOrderOddLotKSEDlg>(
@@ -157,7 +157,7 @@ std::vector<LAYOUT_CASE> LayoutCases()
                               {30, "2500.5"}}),
             &s_strDescription, 0);
     }, {{5742, "ACME"}, {5754, "Acme Widgets Inc"}, {5747, "Buy"}, {5758, "31/12/2026"}, {5744, "200"},
-        {5749, "12.5000"}, {5752, "12.5000"}, {5745, "2,500.00"}, {6644, "1,000.00"}, {6723, "1,200"},
+        {5749, "12.5000"}, {5752, "12.5000"}, {5753, ""}, {5745, "2,500.00"}, {6644, "1,000.00"}, {6723, "1,200"},
         {6550, "0.307"}, {6581, "1,500"}, {6582, "2,500.50"}, {IDOK, "Place Order"}});
     // A cancellation's message ends before field 14: its figures read 0.
     add("us_cancel", [] {
@@ -171,7 +171,7 @@ std::vector<LAYOUT_CASE> LayoutCases()
                               {17, "1000"}, {20, "3"}, {23, "610.0"}, {24, "900"}}),
             nullptr);
     }, {{5742, "NCB / 102"}, {5759, "F-0326"}, {1706, "Forward sale"}, {5745, "893.000"}, {5746, "993.000"},
-        {5749, "610"}, {5751, "480"}, {6550, "3.00"}});
+        {5749, "610"}, {5751, "480"}, {6550, "3.000"}});
     // The contract's second button ends it without asking for the password.
     add("forward_contract", [] {
         return std::make_unique<CReviewForwardContractDlg>("Renew contract 77 on 31/12/2026");

@@ -176,6 +176,11 @@ TEST_F(TicketFromRows, RowMenusAndDoubleClicksOpenTheTicketOnTheRowsSymbol)
         PumpFor(100);
         EXPECT_EQ(0u, TicketTicker().find(strStock))
             << "column " << nCol << ": ticket shows \"" << TicketTicker() << "\" for " << strStock;
+        // In front of the quotations, with the keys.
+        CFormMDIWnd* pTicket = App().GetOrderTicketForm();
+        ASSERT_NE(nullptr, pTicket);
+        EXPECT_EQ(pTicket, App().GetMainFrame()->MDIGetActive());
+        EXPECT_TRUE(IsChild(pTicket->m_hWnd, GetFocus()));
         CloseTicket();
     }
 

@@ -21,7 +21,9 @@
 #include "orders/PlaceOrderOddLotKSEDlg.h"
 #include "orders/ReviewDialog.h"
 #include "platform/win/user/TestAnswers.h"
+#include "orders/MarketChoices.h"
 #include "refdata/ZorvatGlobals.h"
+#include "refdata/ZorvatTypes.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/orders/OrderTestSupport.h"
@@ -107,7 +109,7 @@ TEST_F(TicketSession, NoMarketNoOrder)
     RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});    // were one to open
     NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
 
-    // The US ticket the same: complete but for the market, nothing; with it, the check names it.
+    // The US ticket the same: complete but for the market, nothing.
     static CFormMDIWnd* s_pUsFrame;
     s_pUsFrame = nullptr;
     App().OpenFormWindow(&s_pUsFrame, IDD_FORM_US_ORDER);
@@ -126,6 +128,22 @@ TEST_F(TicketSession, NoMarketNoOrder)
     PumpFor(300);
     ClearDialogSteps();
     EXPECT_EQ(0u, Requests({"OV", "KV", "KU", "KJ"}).size());
+
+    // The market chosen at last keeps the ticker typed when it lists it, and looks it up; a
+    // market that does not list it empties it. A KSE price shows its one decimal.
+    ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(8)));
+    EXPECT_EQ("ALPN", ControlText(hDlg, IDC_TICKET_TICKER));
+    EXPECT_EQ("Alpine Networks", ControlText(hDlg, IDC_TICKET_DESCRIPTION));
+    ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(2)));
+    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_TICKER));
+    ChooseItem(hDlg, IDC_TICKET_SESSION, static_cast<LPCSTR>(CKSEMktType::GetText(KSE_TYPE_REGULAR)));
+    SetFocus(GetDlgItem(hDlg, IDC_TICKET_LIMIT));
+    TypeText("843");
+    PumpPending();
+    SetFocus(GetDlgItem(hDlg, IDC_TICKET_QUANTITY));
+    EXPECT_EQ("843.0", ControlText(hDlg, IDC_TICKET_LIMIT));
+
+    // The US ticket with its market: the check names it.
     ChooseItem(hUs, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
     fillUs();
     NotifyControl(hUs, IDC_TICKET_SUBMIT, BN_CLICKED);

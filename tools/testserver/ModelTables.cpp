@@ -264,6 +264,17 @@ std::vector<CRecord> CModelTables::Account(const std::string& strKind, const std
         if (nMarket == 0 || nMarket == SIM_MARKET_OPTIONS)
             for (CRecord& rec : accounts.GetOptionPositions(*pAccount))
                 rows.push_back(std::move(rec));
+        // "holdings:user:2:cash": the KSE holdings list the dinars as the position of stock 0,
+        // the balance its quantity, cost and value at a price of 1.
+        if (Arg(args, 2) == "cash")
+            for (CRecord cash : accounts.GetCash(*pAccount))
+                if (cash["currency"] == "KWD") {
+                    cash.insert({{"type", "0"}, {"symbol", "0"}, {"price", "1"}, {"cost", cash["balance"]},
+                                 {"market_value", cash["balance"]}, {"market_value_kwd", cash["balance_kwd"]},
+                                 {"unrealized", "0"}, {"unrealized_pct", "0"}, {"realized", "0"}, {"avg_cost", "0"},
+                                 {"open_date", ""}});
+                    rows.push_back(std::move(cash));
+                }
         return rows;
     }
     if (strKind == "contracts")

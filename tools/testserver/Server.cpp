@@ -173,8 +173,10 @@ void CServer::PushLive(double dNow, bool bPendingOnly)
         return;
     m_shared.strLastLive = live.back().line;
     for (const CLiveLine& one : live)
-        if (one.line.size() > 3)
+        if (one.line.size() > 3) {
             m_shared.lastLiveOf[one.line.substr(1, 2)] = one.line;
+            m_shared.lastLiveOf[one.pShape->strName] = one.line;
+        }
     for (auto& pSession : m_sessions)
         if (pSession->IsLoggedIn())
             pSession->SendLive(live, dNow);

@@ -217,9 +217,10 @@ void CSession::OnPasswordChange(const CShapeContext& ctx, const std::vector<std:
     Reply("US", ctx, dNow);
 }
 
-// The no-number scenario: field nField (after the header's link, source and number) of the lines
-// of a mnemonic becomes "n/a".
-static void SpoilField(std::vector<std::string>& lines, const std::string& strStart, int nField)
+// The no-number and empty scenarios: field nField (after the header's link, source and number)
+// of the lines of a mnemonic becomes strText.
+static void SpoilField(std::vector<std::string>& lines, const std::string& strStart, int nField,
+                       const std::string& strText = "n/a")
 {
     for (std::string& line : lines) {
         if (line.rfind(strStart, 0) != 0)
@@ -230,7 +231,7 @@ static void SpoilField(std::vector<std::string>& lines, const std::string& strSt
         if (nAt == std::string::npos)
             continue;
         const size_t nEnd = line.find('|', nAt + 1);
-        line.replace(nAt + 1, (nEnd == std::string::npos ? line.size() : nEnd) - nAt - 1, "n/a");
+        line.replace(nAt + 1, (nEnd == std::string::npos ? line.size() : nEnd) - nAt - 1, strText);
     }
 }
 
@@ -267,6 +268,8 @@ void CSession::Reply(const std::string& strShape, const CShapeContext& ctx, doub
             if (m_options.strScenarioArg.find(',', nAt) == std::string::npos)
                 break;
         }
+    if (bNamed && m_options.IsScenario("empty"))
+        EmptyNamedField(reply.lines);
     if (bNamed && m_options.IsScenario("close-in-stream") && reply.bStream) {
         reply.lines.resize(reply.nFirstRow + reply.nRows / 2);
         Emit(reply.lines, dNow, 0, /*bCloseAfter=*/true);
@@ -353,8 +356,26 @@ void CSession::SendLive(const std::vector<CLiveLine>& lines, double dNow)
         if (bMine)
             mine.push_back(&live.line);
     }
-    if (!mine.empty())
+    if (mine.empty())
+        return;
+    if (!m_options.IsScenario("empty")) {
         Emit(mine, dNow);
+        return;
+    }
+    std::vector<std::string> copies;
+    for (const std::string* pLine : mine)
+        copies.push_back(*pLine);
+    EmptyNamedField(copies);
+    Emit(copies, dNow);
+}
+
+// The empty scenario ("MN:F"): field F of the lines of type MN, replies and live lines, is empty.
+void CSession::EmptyNamedField(std::vector<std::string>& lines) const
+{
+    const std::string& strArg = m_options.strScenarioArg;
+    const size_t nColon = strArg.find(':');
+    if (nColon != std::string::npos)
+        SpoilField(lines, "~" + strArg.substr(0, nColon) + "|", atoi(strArg.c_str() + nColon + 1), "");
 }
 
 // As a busy server does: quotation lines of 30 fields, enciphered, in writes of a megabyte. The

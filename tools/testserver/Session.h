@@ -28,7 +28,7 @@ struct CServerShared
     const CServerRsa& rsa;
     CRecord clock;                       // the simulated clock's values now
     std::string strLastLive;             // the latest live line, for the scenario that misplaces one
-    std::map<std::string, std::string> lastLiveOf;  // and the latest of each type
+    std::map<std::string, std::string> lastLiveOf;  // and the latest of each type and shape ("IU.live")
     CSimulator& sim;                     // the market and the accounts
     std::function<void(double)> fnPushPending;   // sends the model's events made so far
 };
@@ -85,6 +85,7 @@ private:
     void OnLogin(const CShapeContext& ctx, const std::vector<std::string>& fields, double dNow);
     void OnPasswordChange(const CShapeContext& ctx, const std::vector<std::string>& fields, double dNow);
     void Reply(const std::string& strShape, const CShapeContext& ctx, double dNow);
+    void EmptyNamedField(std::vector<std::string>& lines) const;
     void Emit(const std::vector<std::string>& lines, double dNow, double dDelay = 0, bool bCloseAfter = false);
     void Emit(const std::vector<const std::string*>& lines, double dNow, double dDelay = 0, bool bCloseAfter = false);
     std::string Encode(const std::vector<const std::string*>& lines);

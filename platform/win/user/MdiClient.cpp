@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <strings.h>
 #include <vector>
 #include "platform/win/kernel/ResourceTemplates.h"
@@ -34,6 +35,7 @@ struct MdiState {
     HWND  hMaxShown = nullptr;      // the maximised child whose controls stand on the frame's menu bar
     HMENU hMaxMenu = nullptr;       // the bar that holds them
     std::vector<HWND> order;        // the children in creation order: their ids and the list's order
+    std::string strFrameTitle;      // the frame's own title, without a maximised child's
 };
 
 MdiState* StateOf(HWND hClient)
@@ -141,6 +143,7 @@ void SyncMaxControls(HWND hClient)
     }
     if (bHad || hWant)
         DrawMenuBar(hFrame);
+    TbMdiShowFrameTitle(hClient);
 }
 
 void Activate(HWND hClient, HWND hChild)
@@ -496,6 +499,10 @@ LRESULT OnCreate(HWND hClient, const CREATESTRUCTA* pCs)
         pState->hWindowMenu = pCcs->hWindowMenu;
         pState->idFirstChild = pCcs->idFirstChild;
     }
+    // The frame was titled before its client came.
+    char szTitle[256] = {};
+    GetWindowTextA(GetParent(hClient), szTitle, sizeof szTitle);
+    pState->strFrameTitle = szTitle;
     SetWindowLongPtrA(hClient, 0, reinterpret_cast<LONG_PTR>(pState));
     return 0;
 }
@@ -659,8 +666,22 @@ void TbMdiActivateUnder(HWND hWnd)
     }
 }
 
+// The topmost visible child other than hLeaving that is open (not minimised); null when none.
+static HWND NextOpen(HWND hClient, HWND hLeaving)
+{
+    for (HWND h : ZOrder(hClient))
+        if (h != hLeaving && IsCandidate(h, FALSE) && !IsIconic(h))
+            return h;
+    return nullptr;
+}
+
 void TbMdiActivateAnother(HWND hClient, HWND hLeaving)
 {
+    // A window still open before a minimised one: the next close goes to a window it can close.
+    if (HWND hOpen = NextOpen(hClient, hLeaving)) {
+        Activate(hClient, hOpen);
+        return;
+    }
     for (HWND h : ZOrder(hClient))
         if (h != hLeaving && IsCandidate(h, FALSE)) {
             Activate(hClient, h);
@@ -693,11 +714,16 @@ void TbMdiNoteChildState(HWND hClient, HWND hChild)
     MdiState* pState = StateOf(hClient);
     if (!pState)
         return;
-    if (hChild == pState->hActive && !IsZoomed(hChild))
-        pState->bMaximized = FALSE;
-    SyncMaxControls(hClient);
-    if (IsIconic(hChild))
+    if (hChild == pState->hActive && !pState->bActivating)
+        pState->bMaximized = IsZoomed(hChild);
+    if (IsIconic(hChild)) {
+        // It goes to the icon row at once, and the next window still open takes the activation.
         ArrangeIcons(hClient);
+        if (HWND hOpen = hChild == pState->hActive ? NextOpen(hClient, hChild) : nullptr)
+            Activate(hClient, hOpen);
+    }
+    if ((pState = StateOf(hClient)) != nullptr)
+        SyncMaxControls(hClient);
 }
 
 void TbMdiRefreshWindowList(HWND hClient, HWND hChanging, BOOL bShowing)
@@ -734,4 +760,34 @@ void TbMdiPrepareMenu(HWND hFrame, HMENU hMenu)
     for (HWND h = GetWindow(hFrame, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
         if (MdiState* pState = StateOf(h); pState && hMenu && pState->hWindowMenu == hMenu)
             TbMdiRefreshWindowList(h);
+}
+
+BOOL TbMdiSetFrameTitle(HWND hClient, LPCSTR pszTitle)
+{
+    MdiState* pState = StateOf(hClient);
+    if (!pState)
+        return FALSE;
+    pState->strFrameTitle = pszTitle ? pszTitle : "";
+    TbMdiShowFrameTitle(hClient);
+    return TRUE;
+}
+
+void TbMdiShowFrameTitle(HWND hClient)
+{
+    const MdiState* pState = StateOf(hClient);
+    if (!pState)
+        return;
+    // A maximised child has no caption of its own: its title shows in the frame's.
+    std::string strTitle = pState->strFrameTitle;
+    if (pState->hMaxShown && IsWindow(pState->hMaxShown)) {
+        char szChild[256] = {};
+        GetWindowTextA(pState->hMaxShown, szChild, sizeof szChild);
+        if (szChild[0])
+            strTitle += std::string(" - [") + szChild + "]";
+    }
+    const HWND hFrame = GetParent(hClient);
+    char szShown[512] = {};
+    GetWindowTextA(hFrame, szShown, sizeof szShown);
+    if (strTitle != szShown)
+        DefWindowProcA(hFrame, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strTitle.c_str()));
 }

@@ -36,6 +36,10 @@ LRESULT DefFrameProcA(HWND hWnd, HWND hWndMDIClient, UINT uMsg, WPARAM wParam, L
     case WM_SETFOCUS:
         SetFocus(hWndMDIClient);
         return 0;
+    case WM_SETTEXT:
+        if (TbMdiSetFrameTitle(hWndMDIClient, reinterpret_cast<LPCSTR>(lParam)))
+            return TRUE;
+        break;
     }
     return DefWindowProcA(hWnd, uMsg, wParam, lParam);
 }
@@ -99,6 +103,7 @@ LRESULT DefMDIChildProcA(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_SETTEXT: {
         LRESULT lResult = DefWindowProcA(hWnd, uMsg, wParam, lParam);
         TbMdiRefreshWindowList(hClient);
+        TbMdiShowFrameTitle(hClient);
         return lResult;
     }
     }

@@ -23,3 +23,7 @@ void TbMdiRefreshWindowList(HWND hClient, HWND hChanging = nullptr, BOOL bShowin
 void TbMdiPrepareMenu(HWND hFrame, HMENU hMenu);
 // Registers "MDICLIENT" when pszClassName names it and it is not registered yet.
 BOOL TbRegisterMdiClientClass(LPCSTR pszClassName);
+// The frame's own title (its WM_SETTEXT), and the title it shows: its own, followed by
+// " - [child]" while a child is maximised. FALSE when hClient is no MDI client.
+BOOL TbMdiSetFrameTitle(HWND hClient, LPCSTR pszTitle);
+void TbMdiShowFrameTitle(HWND hClient);

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include "platform/win/gdi/TextEngine.h"
 #include "platform/win/user/Hooks.h"
+#include "platform/win/user/MdiInternal.h"
 #include "platform/win/user/Message.h"
 #include "platform/win/user/Paint.h"
 #include "platform/win/user/VirtualKeys.h"
@@ -204,15 +205,19 @@ static void SetShowState(HWND hWnd, int nState)
         pWnd->pSurface->SetShowState(nState);
     if (nState == SW_SHOWMINIMIZED) {
         SendMessageA(hWnd, WM_SIZE, SIZE_MINIMIZED, 0);
-        return;
+    } else {
+        BOOL bSameRect = EqualRect(&pWnd->rcWindow, &rcTarget);
+        SetWindowPos(hWnd, nullptr, rcTarget.left, rcTarget.top, rcTarget.right - rcTarget.left,
+                     rcTarget.bottom - rcTarget.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        // A change of state at the same size still tells the window its new state.
+        if (bSameRect && (pWnd = TbFindWindow(hWnd)) != nullptr)
+            SendMessageA(hWnd, WM_SIZE, nState == SW_SHOWMAXIMIZED ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                         MAKELPARAM(TbClientWidth(pWnd), TbClientHeight(pWnd)));
     }
-    BOOL bSameRect = EqualRect(&pWnd->rcWindow, &rcTarget);
-    SetWindowPos(hWnd, nullptr, rcTarget.left, rcTarget.top, rcTarget.right - rcTarget.left,
-                 rcTarget.bottom - rcTarget.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    // A change of state at the same size still tells the window its new state.
-    if (bSameRect && (pWnd = TbFindWindow(hWnd)) != nullptr)
-        SendMessageA(hWnd, WM_SIZE, nState == SW_SHOWMAXIMIZED ? SIZE_MAXIMIZED : SIZE_RESTORED,
-                     MAKELPARAM(TbClientWidth(pWnd), TbClientHeight(pWnd)));
+    // A document window its program minimises, restores or maximises leaves the client as the
+    // user's buttons would: the icon row, the maximised mode and the menu bar's buttons.
+    if (HWND hClient = IsWindow(hWnd) ? TbMdiClientOf(hWnd) : nullptr)
+        TbMdiNoteChildState(hClient, hWnd);
 }
 
 BOOL ShowWindow(HWND hWnd, int nCmdShow)

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include "MarketSessionSupport.h"
+#include "app/AppCommands.h"
 #include "app/FormMDIWnd.h"
 #include "app/NorvMainFrame.h"
 #include "app/TableFactory.h"
@@ -408,4 +409,34 @@ TEST_F(PagesSession, FileOpenTakesAWorkspaceAsARecentFileDoes)
     EXPECT_EQ(0, TbPendingTestAnswers());
     EXPECT_EQ(strPath, std::string(App().GetWorkspaceFile()));
     EXPECT_FALSE(App().IsAutoSave()) << "its settings are read";
+}
+
+// A page of each kind saved with the workspace comes back on what it was about: none, a ticker,
+// a story, the order book's symbol and market.
+TEST_F(PagesSession, EveryPageKindComesBackWithTheWorkspaceOnItsOwnTexts)
+{
+    Start(true);
+    const std::string& strHost = pBranding->Host();
+    App().RunCommand(33180);
+    App().OpenCompanyProfilePage("ALPN", PAGE_MARKET_US);
+    App().OpenNewsPage("5001");
+    App().OpenOrderBookPage("GHB", "2");
+    const struct { LPCSTR pszPageId; const char* pszPath; } pages[] = {
+        {"BRIEF_STOCK_TICKER", "/brief/stock-ticker"},
+        {"ZACKS_COMPANY_PROFILE", "/research/profile?symbol=ALPN"},
+        {"NewsPageWindow", "/story?id=5001"},
+        {"OrderbookPageWindow", "/book?symbol=GHB&market=2"},
+    };
+    for (const auto& page : pages)
+        ASSERT_NE(nullptr, Loaded(page.pszPageId, strHost + page.pszPath)) << m_strLastSeen;
+    App().SaveWorkspace();
+    // The next session opens the user's workspace.
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+    App().RunCommand(ID_APP_DISCONNECT);
+    ASSERT_TRUE(PumpUntil([&] { return !App().IsConnected(); }, 5000));
+    pRun->QueueLogin("trader", "secret");
+    App().RunCommand(ID_APP_CONNECT);
+    ASSERT_TRUE(pRun->WaitForLoad());
+    for (const auto& page : pages)
+        EXPECT_NE(nullptr, Loaded(page.pszPageId, strHost + page.pszPath)) << m_strLastSeen;
 }

@@ -334,6 +334,7 @@ CSimRecord CSimAccounts::HoldingRecord(const CSimAccount& account, const CSimHol
     SetField(rec, "available", holding.nQty - holding.nReserved);
     SetField(rec, "avg_cost", FormatDouble(dAvgCost, market.nDecimals));
     SetField(rec, "cost", Amount(holding.dCost));
+    SetField(rec, "quoted_cost", Amount(holding.dCost));
     SetField(rec, "price", CSimMarket::PriceText(market, nPrice));
     SetField(rec, "market_value", Amount(dMarketValue));
     SetField(rec, "unrealized", Amount(dMarketValue - holding.dCost));

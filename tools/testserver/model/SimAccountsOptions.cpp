@@ -77,6 +77,9 @@ CSimRecord CSimAccounts::OptionRecord(const CSimAccount& account, const CSimAcco
     SetField(rec, "price", FormatDouble(dPrice, 2));
     SetField(rec, "avg_cost", FormatDouble(pos.nContracts ? pos.dCost / static_cast<double>(pos.nContracts * SHARES_PER_CONTRACT) : 0, 2));
     SetField(rec, "cost", FormatDouble(pos.dCost, 3));
+    // The cost in the unit of price times quantity (the premium per share times the contracts),
+    // as the unrealized reports take it: they count a contract's hundred shares in the gain.
+    SetField(rec, "quoted_cost", FormatDouble(pos.dCost / static_cast<double>(SHARES_PER_CONTRACT), 3));
     SetField(rec, "market_value", FormatDouble(dValue, 3));
     SetField(rec, "unrealized", FormatDouble(dValue - pos.dCost, 3));
     SetField(rec, "unrealized_pct", FormatDouble(pos.dCost > 0 ? 100.0 * (dValue - pos.dCost) / pos.dCost : 0.0, 2));

@@ -274,7 +274,8 @@ bool CSimMarket::Init(const CSimTables& tables, CSimClock* pClock, uint64_t nSee
         }
         m_forwardsOf[static_cast<size_t>(pStock->nIndex)].push_back(m_forwards.size());
         m_forwards.push_back({static_cast<size_t>(pStock->nIndex), ToInt(row, "series"), ToInt(row, "months"),
-                              ToDouble(row, "premium"), CSimRecord()});
+                              ToDouble(row, "premium"), CSimRecord(), ToInt(row, "open_qty"),
+                              ToInt(row, "open_contracts"), ToInt(row, "settled"), ToDouble(row, "margin_pct")});
         FillForwardRecord(m_forwards.back().rec, m_forwards.back());
     }
     m_options.clear();

@@ -161,6 +161,7 @@
 
 enum
 {
+    SIM_MARKET_US = 1,              // the US markets as one: a chart of any of their symbols
     SIM_MARKET_KSE = 2,             // numeric stock ids, tick bands, limits and indices
     SIM_MARKET_OPTIONS = 16,        // where the option chains are listed
 };
@@ -309,6 +310,8 @@ private:
         int nSeries, nMonths;
         double dPremium;
         CSimRecord rec;             // as last sent
+        int64_t nOpenQty = 0, nOpenContracts = 0, nSettled = 0;    // the open interest
+        double dMarginPct = 0;
     };
     struct Option { std::string strUnderlying; int nRight; double dStrike; int nExpiry; };
 

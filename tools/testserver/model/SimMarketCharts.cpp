@@ -66,7 +66,9 @@ bool CSimMarket::GetChart(int nMarket, const std::string& strSymbol, int nDurati
     rows.clear();
     const CSimInstrument* pInst = nullptr;
     for (const CSimInstrument& inst : m_instruments)
-        if (!pInst && inst.strSymbol == strSymbol && (nMarket == 0 || inst.pMarket->nCode == nMarket))
+        if (!pInst && inst.strSymbol == strSymbol &&
+            (nMarket == 0 || inst.pMarket->nCode == nMarket ||
+             (nMarket == SIM_MARKET_US && inst.pMarket->nCode != SIM_MARKET_KSE)))
             pInst = &inst;
     const Index* pIndex = nullptr;
     for (const Index& index : m_indices)

@@ -99,6 +99,13 @@ void CSimMarket::FillForwardRecord(CSimRecord& rec, const Forward& fwd) const
     SetField(rec, "ask", FormatDouble(dPrice * 1.002, 3));
     SetField(rec, "volume", int64_t{0});
     SetField(rec, "trades", int64_t{0});
+    // The open interest, valued at the series' price.
+    const double dValue = static_cast<double>(fwd.nOpenQty) * dPrice;
+    SetField(rec, "oi_qty", fwd.nOpenQty);
+    SetField(rec, "oi_contracts", fwd.nOpenContracts);
+    SetField(rec, "oi_value", FormatDouble(dValue, 3));
+    SetField(rec, "oi_margin", FormatDouble(dValue * fwd.dMarginPct / 100.0, 3));
+    SetField(rec, "oi_settled", fwd.nSettled);
     // The same figures under the name of the series' period, so that a line with a group per
     // period finds them in their group and the others empty.
     const std::string strPeriod = "m" + std::to_string(fwd.nMonths) + "_";
