@@ -180,9 +180,9 @@ TEST_F(TicketSession, NoQuoteLeavesNoPriceOfTheOneBefore)
         return pRow != nullptr && pRow->GetDouble(2) > 0;
     }, 10000));
     ASSERT_EQ(pTicket, Command(33049));
-    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "101");
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "GHB");
     LeaveTicker(hDlg);
-    ASSERT_NE("", ControlText(hDlg, IDC_TICKET_LIMIT)) << "the board's price";
+    ASSERT_NE("", ControlText(hDlg, IDC_TICKET_LIMIT)) << "the board's price of 101";
     IDataTable* pBoard = App().FindTable(52114);
     App().RemoveTable(&pBoard);
     SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "102");
