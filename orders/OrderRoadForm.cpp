@@ -88,7 +88,7 @@ void COrderRoadForm::Refuse(UINT nTextId, int nFocus)
 
 void COrderRoadForm::OnCheckReply(CServerMessage* pMsg)
 {
-    // No line is read while a review runs: the link reads on once its handler is done.
+    // A review runs inside a reply handler, and the link reads no line until the handler is done.
     OUTSTANDING_ORDER check;
     if (IsInModal() || !m_pending.TakeCheckReply(pMsg, &check))
         return;
