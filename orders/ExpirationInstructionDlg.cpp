@@ -116,22 +116,27 @@ void CExpirationInstructionDlg::SendInstruction(int nMode)
     shot.strQuantity.Format("%ld", m_edits[CONTRACTS].GetLong());
     shot.strLimitPrice.Format("%lf", m_edits[MIN_IN_MONEY].GetDouble());
     shot.strStopPrice.Format("%lf", m_edits[LIMIT].GetDouble());
-    const long nNumber = SendBody(*INSTRUCTION_ROAD.pCheck, shot, nullptr);
-    if (nNumber != 0)
-        m_pending.CheckSent(INSTRUCTION_ROAD, nNumber, shot);
-    else
-        m_pending.ForgetCheck();
+    // Each "XI" stays outstanding until its own reply: a question asked while a submit is under
+    // way does not hide the submit's refusal.
+    m_pending.OrderSent(INSTRUCTION_ROAD, SendBody(*INSTRUCTION_ROAD.pOrder, shot, nullptr), shot);
 }
 
 void CExpirationInstructionDlg::OnXI(CServerMessage* pMsg)
 {
-    if (!m_pending.IsCheckReply(pMsg))
+    OUTSTANDING_ORDER request;
+    if (!m_pending.TakeOrderReply(pMsg, &request))
         return;
-    m_pending.ForgetCheck();
     if (pMsg->GetLong(0) != 0) {
-        ShowError(pMsg->GetLong(0));
+        // The refusal names what it refuses: the server's insert, else the symbol asked for.
+        CServerMessage reply(*pMsg);
+        if (reply.GetField(1).IsEmpty())
+            reply.SetAtGrow(1, request.shot.strTicker);
+        ShowReplyError(reply, 0, 1);
         return;
     }
+    // A later request's answer is to come: it shows the form as it stands then.
+    if (m_pending.IsOrderPending())
+        return;
     for (int i = 0; i < EDITS; ++i) {
         const LPCSTR pszField = pMsg->GetFieldText(FIELDS[i].nField);
         CString strText;

@@ -1,8 +1,8 @@
 #pragma once
 // Expiration instruction (form 7309): the instruction that stands for an option position, asked
 // with "XI" mode 0 for a symbol and market (again only when either changes) and submitted with
-// mode 1 after the user changed its three values. Only the answer to the form's own request
-// fills it.
+// mode 1 after the user changed its three values. Only the answers to the form's own requests
+// count, each one: a refusal is told, naming the symbol; the last answer fills the form.
 #include "app/FormFactory.h"
 #include "orders/ActionForm.h"
 

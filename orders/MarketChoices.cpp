@@ -60,9 +60,10 @@ MARKET_CHOICES ApplyKseMarketType(MARKET_CHOICES choices, int nKseType)
     } else if (nKseType == KSE_TYPE_CONTRACT) {
         choices.nSides = CONTRACT_SIDES;
     }
-    // The forward limit is the forward market's own type: the regular board's and a contract's
-    // orders carry no price for it, so they do not offer it.
-    if (nKseType == KSE_TYPE_REGULAR || nKseType == KSE_TYPE_CONTRACT)
+    // The forward limit is the forward market's own type: every other order ("OV", "OR", "KV",
+    // "KJ" and theirs) carries a limit price only for limit and stop-limit, so the price typed for
+    // it would not go out; only the forward panel offers it.
+    if (nKseType != KSE_TYPE_FORWARD)
         choices.nOrderTypes &= ~FORWARD_ORDER_TYPES;
     return choices;
 }

@@ -29,7 +29,7 @@ struct MARKET_CHOICES
 // Which record fields carry what the ticket reads.
 MARKET_CHOICES ReadMarketChoices(const MarketDetail& market);
 // The forward panel offers the first two sides, order type 5 and no validity; the contract
-// panel only the sell side.
+// panel only the sell side; no other panel or market offers order type 5.
 MARKET_CHOICES ApplyKseMarketType(MARKET_CHOICES choices, int nKseType);
 
 struct CHOICE_ITEM

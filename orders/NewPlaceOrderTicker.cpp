@@ -203,6 +203,9 @@ void CNewPlaceOrderDlg::OnTickerChanged()
     }
     CDataBuffer* pRow = FindTableRow(IDS_TABLE_US_QUOTES, {strSymbol});
     if (pRow == nullptr) {
+        // The last symbol's price is none of this one's, whatever the server answers.
+        m_strReferencePrice.Empty();
+        ApplyReferencePrice();
         RequestTickerInfo(strSymbol, nCode);
         return;
     }
@@ -237,10 +240,12 @@ void CNewPlaceOrderDlg::UpdateReferencePrice()
     if (m_nKseMarketType == KSE_TYPE_NONE)
         return;
     const CString strSymbol = GetSymbolText();
+    // A stock or maker without a quote has no price: the one the form gave for the last is not
+    // this one's (a price the user typed stays, ApplyPrice).
+    m_strReferencePrice.Empty();
     if (m_nKseMarketType == KSE_TYPE_REGULAR) {
-        if (CDataBuffer* pRow = FindTableRow(IDS_TABLE_KSE_BOARD, {strSymbol})) {
+        if (CDataBuffer* pRow = FindTableRow(IDS_TABLE_KSE_BOARD, {strSymbol}))
             m_strReferencePrice = ReferencePriceText(pRow->GetText(BOARD_PRICE_COLUMN), pRow->GetText(BOARD_CLOSE_COLUMN), true);
-        }
     } else if (m_nKseMarketType == KSE_TYPE_FORWARD) {
         CString strSide;
         strSide.Format("%ld", static_cast<long>(CTransactionType::GetCodeByText(GetBoxText(IDC_TICKET_SIDE))));

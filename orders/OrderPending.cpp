@@ -24,6 +24,7 @@ void COrderPending::ForgetCheck()
 void COrderPending::ForgetAll()
 {
     m_nCheck = 0;
+    m_checks.clear();
     m_orders.clear();
 }
 
@@ -33,16 +34,36 @@ BOOL COrderPending::IsCheckReply(const CServerMessage* pMsg) const
            GetRawLineNumber(pMsg) == m_nCheck;
 }
 
-BOOL COrderPending::TakeOrderReply(const CServerMessage* pMsg, OUTSTANDING_ORDER* pOrder)
+namespace {
+// The request of the list that the reply answers, taken out of it into *pTaken.
+BOOL TakeAnswered(std::vector<OUTSTANDING_ORDER>& list, BOOL bChecks, const CServerMessage* pMsg,
+                  OUTSTANDING_ORDER* pTaken)
 {
     if (pMsg == nullptr)
         return FALSE;
     const long nNumber = GetRawLineNumber(pMsg);
-    for (auto it = m_orders.begin(); it != m_orders.end(); ++it)
-        if (it->nNumber == nNumber && pMsg->GetType() == it->pRoad->pOrder->nType) {
-            *pOrder = *it;
-            m_orders.erase(it);
+    for (auto it = list.begin(); it != list.end(); ++it)
+        if (it->nNumber == nNumber && pMsg->GetType() == (bChecks ? it->pRoad->pCheck : it->pRoad->pOrder)->nType) {
+            *pTaken = *it;
+            list.erase(it);
             return TRUE;
         }
     return FALSE;
+}
+}  // namespace
+
+BOOL COrderPending::TakeOrderReply(const CServerMessage* pMsg, OUTSTANDING_ORDER* pOrder)
+{
+    return TakeAnswered(m_orders, FALSE, pMsg, pOrder);
+}
+
+void COrderPending::AddCheck(const ORDER_ROAD& road, long nNumber, const ORDER_TICKET_SNAPSHOT& shot)
+{
+    if (nNumber != 0)
+        m_checks.push_back({&road, nNumber, shot});
+}
+
+BOOL COrderPending::TakeCheckReply(const CServerMessage* pMsg, OUTSTANDING_ORDER* pCheck)
+{
+    return TakeAnswered(m_checks, TRUE, pMsg, pCheck);
 }

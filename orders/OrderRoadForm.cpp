@@ -73,7 +73,9 @@ void COrderRoadForm::Submit()
         Refuse(nRefusal, nFocus);
         return;
     }
-    m_pending.CheckSent(*pRoad, nNumber, shot);
+    // Kept beside a check still unanswered: a second Submit's reply does not hide the first's.
+    m_pending.AddCheck(*pRoad, nNumber, shot);
+    m_bOrderSentLast = FALSE;
     EnableControl(IDC_ORDER_FORM_SUBMIT, FALSE);
 }
 
@@ -86,13 +88,13 @@ void COrderRoadForm::Refuse(UINT nTextId, int nFocus)
 
 void COrderRoadForm::OnCheckReply(CServerMessage* pMsg)
 {
-    if (!m_pending.IsCheckReply(pMsg) || IsInModal())
+    // A review runs inside a reply handler, and the link reads no line until the handler is done.
+    OUTSTANDING_ORDER check;
+    if (IsInModal() || !m_pending.TakeCheckReply(pMsg, &check))
         return;
-    const ORDER_ROAD& road = *m_pending.GetRoad();
-    // Copies: the link reads on while the review runs.
-    const ORDER_TICKET_SNAPSHOT shot = m_pending.GetSnapshot();
+    const ORDER_ROAD& road = *check.pRoad;
+    // A copy: the link reads on while the review runs.
     const CServerMessage reply(*pMsg);
-    m_pending.ForgetCheck();
     const long nError = reply.GetLong(road.nCheckError);
     if (nError != 0) {
         EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
@@ -100,11 +102,11 @@ void COrderRoadForm::OnCheckReply(CServerMessage* pMsg)
         return;
     }
     CString strPassword;
-    const int nResult = RunReview(road, reply, shot, &strPassword);
+    const int nResult = RunReview(road, reply, check.shot, &strPassword);
     if (DeleteIfGone())
         return;                 // closed during the review; its window is gone
     if (nResult == IDOK)
-        SendOrder(road, shot, strPassword);
+        SendOrder(road, check.shot, strPassword);
     EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
 }
 
@@ -142,6 +144,7 @@ void COrderRoadForm::SendOrder(const ORDER_ROAD& road, const ORDER_TICKET_SNAPSH
         return;
     }
     m_pending.OrderSent(road, nNumber, shot);
+    m_bOrderSentLast = TRUE;
 }
 
 void COrderRoadForm::OnOrderReply(CServerMessage* pMsg)
@@ -159,9 +162,10 @@ void COrderRoadForm::OnOrderReply(CServerMessage* pMsg)
         return;
     }
     ShowMarketInfo(strText, 0, 1);
-    // The form is the user's again only when nothing else of it is under way: an order composed,
-    // checked or reviewed meanwhile stays as it is.
-    if (!m_pending.IsCheckPending() && !m_pending.IsOrderPending() && !IsInModal())
+    // The form is the user's again only when nothing else of it is under way and nothing was
+    // submitted from it since its last order: an order composed, checked (even refused) or
+    // reviewed meanwhile stays as it is.
+    if (m_bOrderSentLast && !m_pending.IsCheckPending() && !m_pending.IsOrderPending() && !IsInModal())
         ClearAfterAcknowledgement(road.pOrder->nType);
 }
 

@@ -48,7 +48,8 @@ protected:
     // still waits for the focus to leave.
     virtual void UpdateSubmitButton() = 0;
     BOOL OnWndMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
-    // Replies of the road's kinds; each counts only when it answers the form's pending request.
+    // Replies of the road's kinds; each counts only when it answers one of the form's requests,
+    // and each of those is answered on screen: a second Submit's check does not hide the first's.
     void OnCheckReply(CServerMessage* pMsg);
     void OnOrderReply(CServerMessage* pMsg);
 
@@ -63,6 +64,8 @@ private:
                   CString* pPassword);
     void SendOrder(const ORDER_ROAD& road, const ORDER_TICKET_SNAPSHOT& shot, LPCSTR pszPassword);
     void Refuse(UINT nTextId, int nFocus);
+
+    BOOL m_bOrderSentLast = FALSE;      // the last request Submit led to was an order
 
     COLORREF m_crForm = ::GetSysColor(COLOR_BTNFACE);
     HBRUSH m_hbrForm = ::CreateSolidBrush(m_crForm);            // owned

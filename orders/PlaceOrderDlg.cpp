@@ -283,7 +283,15 @@ void CPlaceOrderDlg::UpdateSubmitButton()
     }
     if (GetValidityIndex() == TILL_DATE_INDEX)
         bOk = bOk && !m_editDays.IsEmpty() && m_editDays.GetLong() != 0;
+    MarketDetail market;
+    bOk = bOk && GetGlobals()->LookupMarket(GetGlobals()->GetMarketCode(GetBoxText(IDC_MARKET)), market);
     GetDlgItem(IDC_SUBMIT)->EnableWindow(bOk);
+}
+
+const ORDER_ROAD* CPlaceOrderDlg::GetRoadOf(const ORDER_TICKET_SNAPSHOT& shot) const
+{
+    MarketDetail market;
+    return GetGlobals()->LookupMarket(shot.nMarketCode, market) ? &US_TICKET_ROAD : nullptr;
 }
 
 ORDER_TICKET_SNAPSHOT CPlaceOrderDlg::TakeSnapshot()

@@ -35,7 +35,8 @@ public:
 protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    const ORDER_ROAD* GetRoadOf(const ORDER_TICKET_SNAPSHOT&) const override { return &US_TICKET_ROAD; }
+    // No market chosen, no order: "OV" would name none.
+    const ORDER_ROAD* GetRoadOf(const ORDER_TICKET_SNAPSHOT& shot) const override;
     void KeepTicketFlag(const ORDER_TICKET_SNAPSHOT&, BOOL) override {}
     void ClearAfterAcknowledgement(int nOrderType) override;
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);

@@ -36,6 +36,7 @@
 namespace {
 #define MARKET_OPTIONS 16
 #define MARKET_HARBOR 4
+#define MARKET_ATLANTIC 8
 #define MARKET_KSE 2
 
 time_t LocalMorning(const std::string& strDate)    // "dd/mm/yyyy" at 10:00 local time
@@ -113,6 +114,9 @@ const std::vector<TICKET_CASE>& Cases()
     static const std::vector<TICKET_CASE> cases = {
         {"us_options", 33100, MARKET_OPTIONS, TRUE, -1, {55045, 55046}, {55048, 55051}, {55053, 55054}, 55045, 57031,
          nullptr, PANEL_OPTIONS | PANEL_EXTRA, BUY},
+        // Every type of the mask but the forward limit, whose price no US order carries.
+        {"us_atlantic", 33100, MARKET_ATLANTIC, TRUE, -1, {55045, 55046, 57032, 57033}, {55048, 55049, 55050, 55051, 57350},
+         {55053, 55054, 55391, 55055}, 55045, 57031, nullptr, PANEL_NONE, BUY},
         {"us_pre_market", 33306, MARKET_HARBOR, TRUE, -1, {55045, 55046}, {55048}, {55053}, 55045, 0, "Pre-Market",
          PANEL_NONE, BUY},
         {"kse_regular", 33049, MARKET_KSE, FALSE, 1, {55045, 55046}, {55048, 55051}, {55053, 55054, 55055},

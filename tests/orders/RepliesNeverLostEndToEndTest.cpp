@@ -9,6 +9,7 @@
 #include "app/NorvMainFrame.h"
 #include "link/MessageTypes.h"
 #include "market/TableLinks.h"
+#include "orders/ExpirationInstructionDlg.h"
 #include "orders/ForwardContractDetailDlg.h"
 #include "orders/ManualExerciseDlg.h"
 #include "orders/NewModifyOrderDlg.h"
@@ -204,4 +205,97 @@ TEST_F(RepliesSession, ContractAndExerciseFormsTellWhatTheyTook)
         EXPECT_EQ(1u, Occurrences(pRun->InfoText().substr(strBefore.size()), strDone)) << pRun->InfoText();
         TearDown();
     }
+}
+
+// Two Submits while the server holds the checks back: each check is answered on screen, a
+// refusal by its text, a clean one by its own review and order.
+TEST_F(RepliesSession, TicketAnswersEveryCheckItSent)
+{
+    const struct
+    {
+        const char* pszQuantity[2];
+        const char* pszPrice[2];
+        const char* pszShown[2];        // each once in the information window
+        size_t nOrders;
+    } cases[] = {
+        {{"1000", "99999999"}, {"1", "842"}, {"outside the day's limits", "Not enough cash"}, 0},
+        {{"1000", "500"}, {"842", "842"}, {"Buy 1000 101 at 842", "Buy 500 101 at 842"}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszShown[0]);
+        Start(false, Held("KV"));
+        CNewPlaceOrderDlg* pTicket = Command(33049);
+        ASSERT_NE(nullptr, pTicket);
+        const HWND hDlg = pTicket->m_hWnd;
+        ChooseItem(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
+        SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "101");
+        if (c.nOrders > 0) {
+            const auto ok = [](HWND h) {
+                TypeText("secret");
+                ClickControl(h, IDOK);
+            };
+            RunDialogSteps({{IDC_REVIEW_PASSWORD, ok}, {IDC_REVIEW_PASSWORD, ok}});
+        }
+        for (int i = 0; i < 2; ++i) {
+            EnterText(hDlg, IDC_TICKET_QUANTITY, c.pszQuantity[i]);
+            EnterText(hDlg, IDC_TICKET_LIMIT, c.pszPrice[i]);
+            ASSERT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)));
+            NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+        }
+        ASSERT_TRUE(PumpUntil([&] { return Count("KV") == 2; }));
+        const auto shown = [&](const char* pszText) { return Occurrences(pRun->InfoText(), pszText); };
+        PumpUntil([&] { return shown(c.pszShown[0]) > 0 && shown(c.pszShown[1]) > 0; }, 6000);
+        PumpFor(200);
+        for (const char* pszText : c.pszShown)
+            EXPECT_EQ(1u, shown(pszText)) << pszText << " in\n" << pRun->InfoText();
+        EXPECT_EQ(c.nOrders, Count("KR"));
+        TearDown();
+    }
+}
+
+// An order's acknowledgement that comes after a later check's refusal (the server answers the
+// order once another order of the trader's is answered) leaves what the trader typed for it.
+TEST_F(RepliesSession, AnEarlierAcknowledgementKeepsWhatWasRefusedSince)
+{
+    Start(false, {"--rate", "0", "--scenario", "reverse=KR"});
+    CNewPlaceOrderDlg* pTicket = Command(33049);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    ChooseItem(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "101");
+    EnterText(hDlg, IDC_TICKET_QUANTITY, "1000");
+    EnterText(hDlg, IDC_TICKET_LIMIT, "842");
+    AnswerReview(true);
+    NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KR") == 1 && FinishedSteps(); }));
+    EnterText(hDlg, IDC_TICKET_QUANTITY, "99999999");
+    NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Occurrences(pRun->InfoText(), "Not enough cash") == 1; })) << pRun->InfoText();
+    App().SendRequest(MSG_KR, "||1002|10020|1|1|102|100|0|614||0|||secret");
+    ASSERT_TRUE(PumpUntil([&] { return Occurrences(pRun->InfoText(), "Buy 1000 101 at 842") == 1; }, 5000))
+        << pRun->InfoText();
+    PumpFor(200);
+    EXPECT_EQ("101", ControlText(hDlg, IDC_TICKET_TICKER));
+    EXPECT_EQ("99999999", ControlText(hDlg, IDC_TICKET_QUANTITY));
+}
+
+// The expiration instruction submitted, then another symbol asked while the server holds both
+// back: the submit's refusal and the question's are each told, naming what they refuse.
+TEST_F(RepliesSession, ExpirationFormTellsEachInstructionsAnswer)
+{
+    Start(false, Held("XI"));
+    App().OpenExpirationInstruction("ALPNLI", GetGlobals()->GetMarketName(16));
+    const HWND hForm = ViewOf(App().GetExpirationForm());
+    ASSERT_NE(nullptr, hForm);
+    ASSERT_TRUE(PumpUntil([&] { return !ControlText(hForm, 6715).empty(); }, 5000));
+    SetDlgItemTextA(hForm, IDC_EXPIRY_CONTRACTS, "50");
+    NotifyControl(hForm, IDC_EXPIRY_SUBMIT, BN_CLICKED);
+    SetDlgItemTextA(hForm, IDC_EXPIRY_SYMBOL, "ZZZZ");
+    NotifyControl(hForm, IDC_EXPIRY_SYMBOL, EN_KILLFOCUS);
+    ASSERT_TRUE(PumpUntil([&] { return Count("XI") == 3; }));
+    const auto told = [&] { return "\n" + pRun->InfoText(); };
+    PumpUntil([&] { return told().find("\nUnknown symbol") != std::string::npos; }, 5000);
+    PumpFor(200);
+    EXPECT_EQ(1u, Occurrences(told(), "\nQuantity must be at least 5 shares\n")) << told();
+    EXPECT_EQ(1u, Occurrences(told(), "\nUnknown symbol ZZZZ\n")) << told();
 }

@@ -5,9 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "app/AppCommands.h"
 #include "app/FormMDIWnd.h"
 #include "market/TableLinks.h"
+#include "link/LinkProtocol.h"
 #include "link/MessageTypes.h"
+#include "link/ZorvatComm.h"
+#include "market/DataArray.h"
+#include "market/DataTable.h"
 #include "orders/NewModifyOrderDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/PlaceOrderDlg.h"
@@ -103,6 +108,23 @@ TEST_F(TicketSession, NoMarketNoOrder)
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)));
     RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});    // were one to open
     NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+
+    // The US ticket the same: complete but for the market, nothing.
+    static CFormMDIWnd* s_pUsFrame;
+    s_pUsFrame = nullptr;
+    App().OpenFormWindow(&s_pUsFrame, IDD_FORM_US_ORDER);
+    PumpPending();
+    ASSERT_NE(nullptr, s_pUsFrame);
+    const HWND hUs = s_pUsFrame->GetView()->m_hWnd;
+    const auto fillUs = [&] {
+        SetDlgItemTextA(hUs, IDC_TICKET_TICKER, "ALPN");
+        NotifyControl(hUs, IDC_TICKET_TICKER, CBN_KILLFOCUS);
+        EnterText(hUs, IDC_TICKET_QUANTITY, "100");
+        EnterText(hUs, IDC_TICKET_LIMIT, "10.5");
+    };
+    fillUs();
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hUs, IDC_TICKET_SUBMIT)));
+    NotifyControl(hUs, IDC_TICKET_SUBMIT, BN_CLICKED);
     PumpFor(300);
     ClearDialogSteps();
     EXPECT_EQ(0u, Requests({"OV", "KV", "KU", "KJ"}).size());
@@ -120,6 +142,64 @@ TEST_F(TicketSession, NoMarketNoOrder)
     PumpPending();
     SetFocus(GetDlgItem(hDlg, IDC_TICKET_QUANTITY));
     EXPECT_EQ("843.0", ControlText(hDlg, IDC_TICKET_LIMIT));
+
+    // The US ticket with its market: the check names it.
+    ChooseItem(hUs, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
+    fillUs();
+    NotifyControl(hUs, IDC_TICKET_SUBMIT, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Count("OV") == 1; }));
+    EXPECT_EQ(std::string(GetGlobals()->GetMarketName(4)), BodyOf(Requests({"OV"}).back()).at(12));
+}
+
+// A forward maker, or a board stock, without a quote takes away the price the ticket gave for
+// the one before; a price the trader typed stays.
+TEST_F(TicketSession, NoQuoteLeavesNoPriceOfTheOneBefore)
+{
+    Start(false);
+    CNewPlaceOrderDlg* pTicket = Command(33269);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "101");
+    LeaveTicker(hDlg);
+    EnterText(hDlg, IDC_TICKET_QUANTITY, "100");
+    ChooseItem(hDlg, IDC_TICKET_FILL_RULE, static_cast<LPCSTR>(LoadMarketText(57554)));
+    ChooseItem(hDlg, IDC_TICKET_TENOR, "1");
+    EnterText(hDlg, IDC_TICKET_MARKET_MAKER, "1");
+    ASSERT_NE("", ControlText(hDlg, IDC_TICKET_LIMIT)) << "maker 1's price";
+    EnterText(hDlg, IDC_TICKET_MARKET_MAKER, "5");
+    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_LIMIT)) << "maker 5 quotes none";
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)));
+    EnterText(hDlg, IDC_TICKET_LIMIT, "850");
+    EnterText(hDlg, IDC_TICKET_MARKET_MAKER, "1");
+    EXPECT_EQ("850", ControlText(hDlg, IDC_TICKET_LIMIT)) << "typed";
+
+    // The board's price of 101 once the trader opened the board and 101 traded; then it goes.
+    ASSERT_TRUE(App().RunCommand(ID_APP_KSE_QUOTES));
+    ASSERT_TRUE(PumpUntil([] {
+        CDataBuffer* pRow = FindDataTable(52114) != nullptr ? FindDataTable(52114)->GetRows()->FindRow({"101"}) : nullptr;
+        return pRow != nullptr && pRow->GetDouble(2) > 0;
+    }, 10000));
+    ASSERT_EQ(pTicket, Command(33049));
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "GHB");
+    LeaveTicker(hDlg);
+    ASSERT_NE("", ControlText(hDlg, IDC_TICKET_LIMIT)) << "the board's price of 101";
+    IDataTable* pBoard = App().FindTable(52114);
+    App().RemoveTable(&pBoard);
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "102");
+    LeaveTicker(hDlg);
+    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_LIMIT)) << "no board row";
+
+    // A US symbol the quotations lack: asked of the server, without the last one's price.
+    ASSERT_EQ(pTicket, Command(33100));
+    ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "ALPN");
+    LeaveTicker(hDlg);
+    ASSERT_NE("", ControlText(hDlg, IDC_TICKET_LIMIT));
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "ZZZZ");
+    LeaveTicker(hDlg);
+    ASSERT_TRUE(PumpUntil([&] { return Count("RN") == 1; }));
+    PumpFor(200);
+    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_LIMIT)) << "no quotation row";
 }
 
 // The KSE tickets: a price typed with two decimals takes one, and the check carries that price; on the odd-lot board a typed text that is no item of the
@@ -218,6 +298,7 @@ TEST_F(TicketSession, ForwardTicketSendsOnlyTheStockShown)
     for (const bool bLinkDown : {true, false}) {
         SCOPED_TRACE(bLinkDown ? "link down" : "link up");
         Start(false);
+        const int nPort = server.Port();
         if (bLinkDown) {
             TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});     // the connection's loss is told
             server.Stop();
@@ -235,6 +316,18 @@ TEST_F(TicketSession, ForwardTicketSendsOnlyTheStockShown)
         if (bLinkDown) {
             EXPECT_FALSE(IsWindowEnabled(hDlg));
             EXPECT_EQ(1, pRun->CountInfoLines(IDS_ORDER_NOT_CONNECTED)) << pRun->InfoText();
+            // The server back and the link with it: the session starts again, the waiting ticket
+            // goes with the last session's windows, and one opened now has its quotations.
+            ASSERT_TRUE(server.Start({"--port", std::to_string(nPort)}));
+            pRun->QueueLogin("trader", "secret");
+            SendMessageA(App().GetComm()->m_hWnd, WM_TIMER, LINK_TIMER_RECONNECT, 0);
+            ASSERT_TRUE(PumpUntil([&] { return pRun->LoginDialogsSeen() == 2; }) && pRun->WaitForLoad()) << pRun->InfoText();
+            EXPECT_EQ(nullptr, s_pFrame) << "no disabled ticket stays";
+            App().OpenFormWindow(&s_pFrame, IDD_FORM_FORWARD_ORDER);
+            PumpPending();
+            ASSERT_NE(nullptr, s_pFrame);
+            const HWND hAgain = s_pFrame->GetView()->m_hWnd;
+            EXPECT_TRUE(PumpUntil([&] { return IsWindowEnabled(hAgain) && ControlText(hAgain, IDC_FWD_TICKER) != ""; }));
             TearDown();
             continue;
         }
