@@ -60,6 +60,7 @@ struct STATE
 {
     std::vector<POSITION> positions;
     std::map<std::string, double> rates;    // "USD>KWD": one unit of the first in the second
+    double dDinars = 0;                     // the cash line of the KSE holdings
 };
 
 std::vector<std::string> Split(const std::string& strLine)
@@ -84,6 +85,8 @@ STATE ReadState(const std::string& strPath, const std::string& strUser)
         if (f.size() >= 10 && f[0] == "holding" && f[1] == strUser)
             state.positions.push_back({atoi(f[2].c_str()), f[3], atof(f[4].c_str()), atof(f[5].c_str()),
                                        atof(f[6].c_str()), f[7], atoi(f[8].c_str())});
+        else if (f.size() >= 4 && f[0] == "cash" && f[1] == strUser && f[2] == "KWD")
+            state.dDinars = atof(f[3].c_str());
         else if (f.size() >= 4 && f[0] == "rate")
             state.rates[f[1] + ">" + f[2]] = atof(f[3].c_str());
     }
@@ -279,7 +282,8 @@ struct HoldingsSession : ::testing::Test
         CDataTable* pUs = Table(IDS_TABLE_US_HOLDINGS);
         CDataTable* pCombined = Table(IDS_TABLE_COMBINED_HOLDINGS);
         CDataTable* pUnrealized = Table(IDS_TABLE_US_UNREALIZED);
-        double dUsTotal = 0, dValueTotal = 0, dBaseTotal = 0, dLongTotal = 0, dGainTotal = 0;
+        double dUsTotal = 0, dValueTotal = state.dDinars, dBaseTotal = state.dDinars * Rate(state, "=KWD", strBase);
+        double dLongTotal = 0, dGainTotal = 0;
         int nUs = 0;
         for (const POSITION& p : state.positions) {
             const std::string strMarket = MarketName(p.nMarket);
@@ -498,8 +502,9 @@ TEST_F(HoldingsSession, CashLinesKeepOneRowAndTheDinarsConvert)
     for (int i = 0; i < 2; ++i)
         pRun->App().GetDispatcher().OnServerMessage(
             "~IU|0|XC||0|107|50000|0|0|40000|0|1125|99999|0|0|0|56250|0|0|=KWD||0");
-    EXPECT_EQ(nCombined + 2, pCombined->GetRows()->GetCount()) << "one row per currency";
-    EXPECT_EQ(nKse + 1, pKse->GetRows()->GetCount());
+    // The dinars came with the reply already: their line finds that row.
+    EXPECT_EQ(nCombined + 1, pCombined->GetRows()->GetCount()) << "one row per currency";
+    EXPECT_EQ(nKse, pKse->GetRows()->GetCount());
     const CDataBuffer* pDollars = pCombined->GetRows()->FindRow({"=USD", ""});
     ASSERT_NE(nullptr, pDollars) << "found where it is looked for: no market";
     const CDataBuffer* pDinars = pCombined->GetRows()->FindRow({"=KWD", "", "0"});
@@ -516,6 +521,36 @@ TEST_F(HoldingsSession, CashLinesKeepOneRowAndTheDinarsConvert)
     ASSERT_NO_FATAL_FAILURE(ChooseBaseCurrency("=USD"));
     EXPECT_NEAR(1234.5 * Rate(state, "=KWD", "=USD"), pDinars->GetDouble(CH_BASE_VALUE), CENT);
     EXPECT_NEAR(5000.0, pDollars->GetDouble(CH_BASE_VALUE), CENT);
+}
+
+// The KSE holdings as the trader opens them: the dinars first, then every stock held, and the
+// same totals in both languages.
+TEST_F(HoldingsSession, KseHoldingsShowTheDinarsAndEveryStockInBothLanguages)
+{
+    const int KH_NAME = 0, KH_VALUE = 9;
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        ASSERT_NO_FATAL_FAILURE(Start(bArabic));
+        const STATE state = ReadState(strState, "trader");
+        ASSERT_GT(state.dDinars, 0);
+        SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, ID_APP_KSE_HOLDINGS, 0);
+        CDataTable* pKse = Table(IDS_TABLE_KSE_HOLDINGS);
+        double dValue = state.dDinars;
+        int nRows = 1;
+        for (const POSITION& p : state.positions)
+            if (p.nMarket == KSE) {
+                dValue += p.dQuantity * p.dPrice / 1000.0;
+                ++nRows;
+            }
+        CViewRow row;
+        CTBString strName;
+        ASSERT_TRUE(pKse->GetMainWindow()->GetView()->GetRow(row, 0));
+        ASSERT_TRUE(row.GetText(strName, KH_NAME));
+        EXPECT_EQ("=KWD", std::string(strName));
+        EXPECT_EQ(nRows, pKse->GetRows()->GetCount());
+        EXPECT_NEAR(dValue, ShownTotal(pKse, KH_VALUE), CENT);
+        TearDown();
+    }
 }
 
 TEST_F(HoldingsSession, MenusKeepOneSetOfSymbolItemsAndOptionColumnsStayHidden)

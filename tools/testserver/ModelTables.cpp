@@ -266,6 +266,23 @@ std::vector<CRecord> CModelTables::Account(const std::string& strKind, const std
                 rows.push_back(std::move(rec));
         return rows;
     }
+    if (strKind == "kse_holdings") {
+        // The KSE holdings reply leads with the account's dinars, as the live cash line tells
+        // them: stock 0, the balance valued at 1.
+        std::vector<CRecord> rows;
+        for (const CRecord& cash : accounts.GetCash(*pAccount)) {
+            if (GetField(cash, "currency") != "KWD")
+                continue;
+            const std::string strBalance = GetField(cash, "balance");
+            rows.push_back({{"type", "0"}, {"symbol", "0"}, {"available", strBalance}, {"reserved", "0"},
+                            {"cost", strBalance}, {"price", "1"}, {"market_value", strBalance},
+                            {"market_value_kwd", GetField(cash, "balance_kwd")}, {"unrealized_pct", "0"},
+                            {"realized", "0"}, {"unrealized", "0"}, {"avg_cost", "0"}, {"currency", "KWD"}});
+        }
+        for (CRecord& rec : accounts.GetHoldings(*pAccount, 2))
+            rows.push_back(std::move(rec));
+        return rows;
+    }
     if (strKind == "contracts")
         return accounts.GetForwardContracts(*pAccount);
     if (strKind == "fwdorders")
