@@ -13,6 +13,7 @@
 #include "framework/base/NorvGlobals.h"
 #include "platform/win/kernel/Registry.h"
 #include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/LayerWords.h"
 #include "refdata/ZorvatGlobals.h"
 
 namespace {
@@ -67,6 +68,18 @@ TEST_F(StartupFixture, StoredValuesAreTakenAsWritten)
     EXPECT_EQ("=USD", std::string(run.App().GetBaseCurrency()));
     SetProfileText("Options", "KSEMarketDepth", nullptr);
     SetProfileText(".General", "BaseCurrency", nullptr);
+}
+
+// The layer's own dialogs (print setup, message boxes, choosers) speak the language chosen, not
+// the machine's code page, which is Arabic for both.
+TEST_F(StartupFixture, PlatformDialogsSpeakTheChosenLanguage)
+{
+    for (bool bArabic : {true, false}) {
+        CTerminalRun run(bArabic);
+        run.WriteLinkSettings(server.Port());
+        ASSERT_TRUE(run.Start());
+        EXPECT_STREQ(bArabic ? "إعداد الطباعة" : "Print Setup", TbLayerWord("Print Setup"));
+    }
 }
 
 // Runs in the child process only: its resources have no Arabic library, its registry asks for one.
