@@ -21,6 +21,13 @@ QString Text(const char* pszEnglish)
     return QString::fromUtf8(TbLayerWord(pszEnglish));
 }
 
+// A driver's name or a port ("FILE:") isolated as left-to-right text, so that it reads the same
+// in a right-to-left dialog.
+QString LeftToRight(const QString& strText)
+{
+    return QChar(0x2066) + strText + QChar(0x2069);
+}
+
 QString Utf8(const std::string& str)
 {
     return QString::fromUtf8(str.data(), static_cast<int>(str.size()));
@@ -74,8 +81,8 @@ public:
             if (nIndex < 0 || nIndex >= static_cast<int>(pQ->printers.size()))
                 return;
             const TBPRINTSETUPPRINTER& printer = pQ->printers[static_cast<size_t>(nIndex)];
-            pType->setText(Utf8(printer.strDriver));
-            pWhere->setText(Utf8(printer.strPort));
+            pType->setText(LeftToRight(Utf8(printer.strDriver)));
+            pWhere->setText(LeftToRight(Utf8(printer.strPort)));
             pComment->setText(Utf8(printer.strComment));
             const int nKeep = pPaper->count() > 0 ? pPaper->currentData().toInt() : pQ->nPaper;
             pPaper->clear();
