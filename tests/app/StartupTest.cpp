@@ -10,6 +10,11 @@
 #include "AppTestSupport.h"
 #include "TerminalRun.h"
 #include "app/MainFrame.h"
+#include "account/AccountTables.h"
+#include "app/AppCommands.h"
+#include "app/DataTable.h"
+#include "app/TableFactory.h"
+#include "app/TableMDIWnd.h"
 #include "framework/base/NorvGlobals.h"
 #include "platform/win/kernel/Registry.h"
 #include "platform/win/kernel/CodePage.h"
@@ -79,6 +84,35 @@ TEST_F(StartupFixture, PlatformDialogsSpeakTheChosenLanguage)
         run.WriteLinkSettings(server.Port());
         ASSERT_TRUE(run.Start());
         EXPECT_STREQ(bArabic ? "إعداد الطباعة" : "Print Setup", TbLayerWord("Print Setup"));
+    }
+}
+
+// A table's name keys the workspace: the holdings windows an English session saved come back in
+// an Arabic session in the same program folder.
+TEST_F(StartupFixture, SavedTableWindowsComeBackInTheOtherLanguage)
+{
+    const struct { UINT nCommand; UINT nTable; } tables[] = {
+        {ID_APP_KSE_HOLDINGS, IDS_TABLE_KSE_HOLDINGS}, {ID_APP_US_HOLDINGS, IDS_TABLE_US_HOLDINGS},
+        {ID_APP_COMBINED_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS}};
+    std::string strFolder;
+    {
+        CTerminalRun english;
+        strFolder = english.Folder();
+        english.m_onMakersRegistered = [] { RegisterAccountTables(); };
+        english.WriteLinkSettings(server.Port());
+        ASSERT_TRUE(english.Start());
+        for (const auto& t : tables)
+            english.App().RunCommand(t.nCommand);
+        english.App().SaveWorkspace();
+    }
+    CTerminalRun arabic(/*bArabic=*/true, strFolder);
+    arabic.m_onMakersRegistered = [] { RegisterAccountTables(); };
+    arabic.WriteLinkSettings(server.Port());
+    ASSERT_TRUE(arabic.Start());
+    for (const auto& t : tables) {
+        IDataTable* pTable = arabic.App().FindTable(t.nTable);
+        ASSERT_NE(nullptr, pTable);
+        EXPECT_TRUE(pTable->GetMainWindow()->IsWindowVisible()) << t.nTable;
     }
 }
 
