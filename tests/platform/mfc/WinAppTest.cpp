@@ -245,20 +245,17 @@ TEST_F(AppFolders, RecentFilesKeepTheNewestFourAndShowInTheMenu)
         EXPECT_EQ(7u, state.m_nIndexMax);
     }
     // An Arabic user's menu keeps each path reading left to right after its number.
-    const LCID lcidOld = GetThreadLocale();
-    const UINT uOldPage = GetACP();
     SetThreadLocale(0x3401);
     TbSetActiveCodePage(1256);
     CCmdUI arabic;
     arabic.m_pMenu = &menu;
     arabic.m_nIndex = 1;
     arabic.m_nID = ID_FILE_MRU_FILE1;
-    arabic.m_nIndexMax = menu.GetMenuItemCount();
     EXPECT_TRUE(arabic.DoUpdate(&app, TRUE));
     EXPECT_EQ("&Open...|&1 \xFD/ws/3.wks\xFD|&2 \xFD/ws/5.wks\xFD|&3 \xFD/ws/4.wks\xFD|&4 \xFD/ws/2.wks\xFD|-|E&xit",
               MenuText(menu.m_hMenu));
-    SetThreadLocale(lcidOld);
-    TbSetActiveCodePage(uOldPage);
+    SetThreadLocale(1033);
+    TbSetActiveCodePage(1252);
     // Choosing one opens it; one that no longer opens leaves the list.
     EXPECT_TRUE(app.OnCmdMsg(ID_FILE_MRU_FILE1 + 1, CN_COMMAND, nullptr, nullptr));
     EXPECT_EQ(std::vector<std::string>{"/ws/5.wks"}, app.m_opened);

@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QApplication>
-#include <QtWidgets/QDialog>
 #include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QMessageBox>
-#include <string>
 #include "QtTestSupport.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/Kernel.h"
@@ -14,8 +12,7 @@
 #include "platform/win/user/MessageBox.h"
 
 namespace {
-// What the person sees: "title | buttons | direction", read from the dialog open at the time.
-std::string g_strSeen;
+std::string g_strSeen;      // "title | buttons | direction" of the dialog open, then closed
 
 void CALLBACK ReadAndClose(HWND, UINT, UINT_PTR nId, DWORD)
 {
@@ -25,13 +22,11 @@ void CALLBACK ReadAndClose(HWND, UINT, UINT_PTR nId, DWORD)
         if (pDialog == nullptr || !pDialog->isVisible() || !pDialog->objectName().startsWith(QLatin1String("Tb")))
             continue;
         g_strSeen = pDialog->windowTitle().toStdString() + " |";
-        for (QDialogButtonBox* pBox : pDialog->findChildren<QDialogButtonBox*>())
-            for (QAbstractButton* pButton : pBox->buttons())
-                g_strSeen += " " + pButton->text().toStdString();
+        for (QAbstractButton* pButton : pDialog->findChild<QDialogButtonBox*>()->buttons())
+            g_strSeen += " " + pButton->text().toStdString();
         g_strSeen += pDialog->layoutDirection() == Qt::RightToLeft ? " | rtl" : " | ltr";
-        // A Yes/No box has no escape: the person answers No.
         if (auto* pBox = qobject_cast<QMessageBox*>(pDialog))
-            pBox->buttons().back()->click();
+            pBox->buttons().back()->click();    // a Yes/No box has no escape
         else
             pDialog->reject();
     }
@@ -41,7 +36,6 @@ void CALLBACK ReadAndClose(HWND, UINT, UINT_PTR nId, DWORD)
 TEST(QtDialogLanguage, TitlesButtonsAndDirectionFollowTheUsersLanguage)
 {
     const UINT uOldPage = GetACP();
-    const LCID lcidOld = GetThreadLocale();
     ASSERT_TRUE(TbSetActiveCodePage(1256));
     const HWND hTop = CreateQtWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
     char szFile[260] = "";
@@ -62,7 +56,6 @@ TEST(QtDialogLanguage, TitlesButtonsAndDirectionFollowTheUsersLanguage)
         {0x3401, 2, "إعداد الطباعة | موافق إلغاء | rtl"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.pszSeen);
         SetThreadLocale(c.lcid);
         g_strSeen.clear();
         SetTimer(nullptr, 0, 50, ReadAndClose);
@@ -75,6 +68,6 @@ TEST(QtDialogLanguage, TitlesButtonsAndDirectionFollowTheUsersLanguage)
         EXPECT_EQ(c.pszSeen, g_strSeen);
     }
     DestroyWindow(hTop);
-    SetThreadLocale(lcidOld);
+    SetThreadLocale(1033);
     TbSetActiveCodePage(uOldPage);
 }
