@@ -67,6 +67,8 @@ BOOL CZORVAT32App::LoadLanguage(DWORD dwArabic)
         if (m_hLanguage != nullptr) {
             hBranding = LoadLibraryA("branding_1256.dll");
             m_nLanguageId = LANGID_ARABIC;
+            // The user's language, which the platform's own dialogs speak; the code page stays 1256.
+            SetThreadLocale(LANGID_ARABIC);
             GetNorvGlobals().SetRightToLeft(TRUE);
             GetNorvGlobals().SetLanguage(1);
         }
@@ -76,6 +78,7 @@ BOOL CZORVAT32App::LoadLanguage(DWORD dwArabic)
         m_hLanguage = LoadLibraryA("_1252.dll");
         hBranding = LoadLibraryA("branding_1252.dll");
         m_nLanguageId = LANGID_ENGLISH;
+        SetThreadLocale(LANGID_ENGLISH);
         GetNorvGlobals().SetRightToLeft(FALSE);
         GetNorvGlobals().SetLanguage(0);
     }

@@ -6,6 +6,8 @@
 #include "framework/print/PrintControls.h"
 #include "framework/print/PrinterInfo.h"
 #include "framework/window/DlgFastFind.h"
+#include "framework/base/NorvGlobals.h"
+#include "platform/win/kernel/CodePage.h"
 #include "platform/win/spool/WinSpool.h"
 #include "platform/win/user/Controls.h"
 #include "platform/win/user/Cursor.h"
@@ -78,8 +80,12 @@ BOOL CTBPrintDlg::OnInitDialog()
 void CTBPrintDlg::ShowPrinter()
 {
     CPrinterInfo* pPrinter = m_settings.GetPrinter();
-    SetDlgItemTextA(m_hWnd, IDC_PRINT_MODEL, pPrinter ? static_cast<const char*>(pPrinter->GetDriverModel()) : "");
-    SetDlgItemTextA(m_hWnd, IDC_PRINT_LOCATION, pPrinter ? static_cast<const char*>(pPrinter->GetLocation()) : "");
+    // A driver's name and a port ("FILE:") read left to right in an Arabic dialog too.
+    const auto Shown = [](const char* psz) {
+        return GetNorvGlobals().m_bRightToLeft ? TbLeftToRightText(psz) : std::string(psz);
+    };
+    SetDlgItemTextA(m_hWnd, IDC_PRINT_MODEL, pPrinter ? Shown(pPrinter->GetDriverModel()).c_str() : "");
+    SetDlgItemTextA(m_hWnd, IDC_PRINT_LOCATION, pPrinter ? Shown(pPrinter->GetLocation()).c_str() : "");
     EnableItem(IDC_PRINT_PROPERTIES, pPrinter != nullptr);
 }
 

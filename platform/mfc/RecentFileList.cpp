@@ -8,6 +8,8 @@
 #include "platform/mfc/CmdUI.h"
 #include "platform/mfc/Menu.h"
 #include "platform/mfc/WinApp.h"
+#include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/LayerWords.h"
 
 namespace {
 // A relative path is taken from the current folder, as the file dialog and the command line mean it.
@@ -131,6 +133,9 @@ void CRecentFileList::UpdateMenu(CCmdUI* pCmdUI)
         if (!GetDisplayName(strName, i, bCurDir ? szCurDir : nullptr, nCurDir))
             break;
         strName.Replace("&", "&&");     // a '&' in a name is a letter, not the item's key
+        // In an Arabic menu the path still reads as a path, after its number.
+        if (TbUserReadsArabic())
+            strName = TbLeftToRightText(strName.GetString()).c_str();
         const int nNumber = static_cast<int>(m_nStart) + i + 1;
         CString strItem;
         if (nNumber < 10)

@@ -1,9 +1,11 @@
 // Bringing the Qt display up.
 #include "platform/qt/QtPlatform.h"
 #include <QtGui/QFont>
+#include <QtCore/QTranslator>
 #include <QtWidgets/QApplication>
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/WindowWidget.h"
+#include "platform/win/user/LayerWords.h"
 #include "platform/win/user/WebEngine.h"
 #include "platform/win/spool/Printers.h"
 #include "platform/win/user/WindowRecord.h"
@@ -45,6 +47,21 @@ static void AddFaceSubstitutes()
     }
 }
 
+namespace {
+// Qt's own dialog words (the standard buttons, the file, font and colour choosers) in the user's
+// language, asked each time a dialog is made: the program ships no translation files.
+class CLayerTranslator : public QTranslator
+{
+public:
+    QString translate(const char*, const char* pszSource, const char* = nullptr, int = -1) const override
+    {
+        const char* pszArabic = TbUserReadsArabic() ? TbArabicLayerWord(pszSource) : nullptr;
+        return pszArabic != nullptr ? QString::fromUtf8(pszArabic) : QString();
+    }
+    bool isEmpty() const override { return false; }
+};
+}  // namespace
+
 BOOL TbInitQtPlatform(int* pArgc, char** argv)
 {
     if (!TbIsUiThread())
@@ -62,6 +79,11 @@ BOOL TbInitQtPlatform(int* pArgc, char** argv)
         return FALSE;       // a console-only application object cannot show windows
     }
     AddFaceSubstitutes();
+    static CLayerTranslator* s_pTranslator = nullptr;
+    if (s_pTranslator == nullptr) {
+        s_pTranslator = new CLayerTranslator;
+        QCoreApplication::installTranslator(s_pTranslator);
+    }
     TbQtInstallMenuStyle();
     TbSetTextEngine(TbQtTextEngine());
     TbSetImageCodec(TbQtImageCodec());

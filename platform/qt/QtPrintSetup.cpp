@@ -12,32 +12,20 @@
 #include <QtWidgets/QVBoxLayout>
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/QtQuestion.h"
-#include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/LayerWords.h"
 
 namespace {
-// The dialog's words in both languages: English, then Arabic.
-enum { TEXT_CAPTION, TEXT_PRINTER, TEXT_NAME, TEXT_TYPE, TEXT_WHERE, TEXT_COMMENT, TEXT_PAPER, TEXT_SIZE, TEXT_SOURCE, TEXT_AUTOMATIC, TEXT_ORIENTATION, TEXT_PORTRAIT, TEXT_LANDSCAPE, TEXT_OK, TEXT_CANCEL };
-const char* const s_texts[][2] = {
-    {"Print Setup", "\xD8\xA5\xD8\xB9\xD8\xAF\xD8\xA7\xD8\xAF\x20\xD8\xA7\xD9\x84\xD8\xB7\xD8\xA8\xD8\xA7\xD8\xB9\xD8\xA9"},
-    {"Printer", "\xD8\xA7\xD9\x84\xD8\xB7\xD8\xA7\xD8\xA8\xD8\xB9\xD8\xA9"},
-    {"Name:", "\xD8\xA7\xD9\x84\xD8\xA7\xD8\xB3\xD9\x85\x3A"},
-    {"Type:", "\xD8\xA7\xD9\x84\xD9\x86\xD9\x88\xD8\xB9\x3A"},
-    {"Where:", "\xD8\xA7\xD9\x84\xD9\x85\xD9\x83\xD8\xA7\xD9\x86\x3A"},
-    {"Comment:", "\xD8\xAA\xD8\xB9\xD9\x84\xD9\x8A\xD9\x82\x3A"},
-    {"Paper", "\xD8\xA7\xD9\x84\xD9\x88\xD8\xB1\xD9\x82"},
-    {"Size:", "\xD8\xA7\xD9\x84\xD8\xAD\xD8\xAC\xD9\x85\x3A"},
-    {"Source:", "\xD8\xA7\xD9\x84\xD9\x85\xD8\xB5\xD8\xAF\xD8\xB1\x3A"},
-    {"Automatically select", "\xD8\xA7\xD8\xAE\xD8\xAA\xD9\x8A\xD8\xA7\xD8\xB1\x20\xD8\xAA\xD9\x84\xD9\x82\xD8\xA7\xD8\xA6\xD9\x8A"},
-    {"Orientation", "\xD8\xA7\xD9\x84\xD8\xA7\xD8\xAA\xD8\xAC\xD8\xA7\xD9\x87"},
-    {"Portrait", "\xD8\xB7\xD9\x88\xD9\x84\xD9\x8A"},
-    {"Landscape", "\xD8\xB9\xD8\xB1\xD8\xB6\xD9\x8A"},
-    {"OK", "\xD9\x85\xD9\x88\xD8\xA7\xD9\x81\xD9\x82"},
-    {"Cancel", "\xD8\xA5\xD9\x84\xD8\xBA\xD8\xA7\xD8\xA1"},
-};
-
-QString Text(int nText)
+// The dialog's words in the user's language.
+QString Text(const char* pszEnglish)
 {
-    return QString::fromUtf8(s_texts[nText][GetACP() == 1256 ? 1 : 0]);
+    return QString::fromUtf8(TbLayerWord(pszEnglish));
+}
+
+// A driver's name or a port ("FILE:") isolated as left-to-right text, so that it reads the same
+// in a right-to-left dialog.
+QString LeftToRight(const QString& strText)
+{
+    return QChar(0x2066) + strText + QChar(0x2069);
 }
 
 QString Utf8(const std::string& str)
@@ -52,10 +40,10 @@ public:
     {
         auto* pDialog = new QDialog(ParentFor(hOwner));
         pDialog->setObjectName(QStringLiteral("TbPrintSetup"));
-        pDialog->setWindowTitle(Text(TEXT_CAPTION));
-        pDialog->setLayoutDirection(GetACP() == 1256 ? Qt::RightToLeft : Qt::LeftToRight);
+        pDialog->setWindowTitle(Text("Print Setup"));
+        pDialog->setLayoutDirection(TbUserReadsArabic() ? Qt::RightToLeft : Qt::LeftToRight);
 
-        auto* pPrinterBox = new QGroupBox(Text(TEXT_PRINTER), pDialog);
+        auto* pPrinterBox = new QGroupBox(Text("Printer"), pDialog);
         auto* pPrinterForm = new QFormLayout(pPrinterBox);
         auto* pPrinter = new QComboBox(pPrinterBox);
         pPrinter->setObjectName(QStringLiteral("printer"));
@@ -64,25 +52,25 @@ public:
         auto* pType = new QLabel(pPrinterBox);
         auto* pWhere = new QLabel(pPrinterBox);
         auto* pComment = new QLabel(pPrinterBox);
-        pPrinterForm->addRow(Text(TEXT_NAME), pPrinter);
-        pPrinterForm->addRow(Text(TEXT_TYPE), pType);
-        pPrinterForm->addRow(Text(TEXT_WHERE), pWhere);
-        pPrinterForm->addRow(Text(TEXT_COMMENT), pComment);
+        pPrinterForm->addRow(Text("Name:"), pPrinter);
+        pPrinterForm->addRow(Text("Type:"), pType);
+        pPrinterForm->addRow(Text("Where:"), pWhere);
+        pPrinterForm->addRow(Text("Comment:"), pComment);
 
-        auto* pPaperBox = new QGroupBox(Text(TEXT_PAPER), pDialog);
+        auto* pPaperBox = new QGroupBox(Text("Paper"), pDialog);
         auto* pPaperForm = new QFormLayout(pPaperBox);
         auto* pPaper = new QComboBox(pPaperBox);
         pPaper->setObjectName(QStringLiteral("paper"));
         // The layer's printers take paper from wherever the printer decides.
         auto* pSource = new QComboBox(pPaperBox);
-        pSource->addItem(Text(TEXT_AUTOMATIC));
-        pPaperForm->addRow(Text(TEXT_SIZE), pPaper);
-        pPaperForm->addRow(Text(TEXT_SOURCE), pSource);
+        pSource->addItem(Text("Automatically select"));
+        pPaperForm->addRow(Text("Size:"), pPaper);
+        pPaperForm->addRow(Text("Source:"), pSource);
 
-        auto* pOrientationBox = new QGroupBox(Text(TEXT_ORIENTATION), pDialog);
+        auto* pOrientationBox = new QGroupBox(Text("Orientation"), pDialog);
         auto* pOrientation = new QVBoxLayout(pOrientationBox);
-        auto* pPortrait = new QRadioButton(Text(TEXT_PORTRAIT), pOrientationBox);
-        auto* pLandscape = new QRadioButton(Text(TEXT_LANDSCAPE), pOrientationBox);
+        auto* pPortrait = new QRadioButton(Text("Portrait"), pOrientationBox);
+        auto* pLandscape = new QRadioButton(Text("Landscape"), pOrientationBox);
         pLandscape->setObjectName(QStringLiteral("landscape"));
         (pQ->bLandscape ? pLandscape : pPortrait)->setChecked(true);
         pOrientation->addWidget(pPortrait);
@@ -93,8 +81,8 @@ public:
             if (nIndex < 0 || nIndex >= static_cast<int>(pQ->printers.size()))
                 return;
             const TBPRINTSETUPPRINTER& printer = pQ->printers[static_cast<size_t>(nIndex)];
-            pType->setText(Utf8(printer.strDriver));
-            pWhere->setText(Utf8(printer.strPort));
+            pType->setText(LeftToRight(Utf8(printer.strDriver)));
+            pWhere->setText(LeftToRight(Utf8(printer.strPort)));
             pComment->setText(Utf8(printer.strComment));
             const int nKeep = pPaper->count() > 0 ? pPaper->currentData().toInt() : pQ->nPaper;
             pPaper->clear();
@@ -109,8 +97,8 @@ public:
         QObject::connect(pPrinter, QOverload<int>::of(&QComboBox::currentIndexChanged), pDialog, showPrinter);
 
         auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, pDialog);
-        pButtons->button(QDialogButtonBox::Ok)->setText(Text(TEXT_OK));
-        pButtons->button(QDialogButtonBox::Cancel)->setText(Text(TEXT_CANCEL));
+        pButtons->button(QDialogButtonBox::Ok)->setText(Text("OK"));
+        pButtons->button(QDialogButtonBox::Cancel)->setText(Text("Cancel"));
         QObject::connect(pButtons, &QDialogButtonBox::accepted, pDialog, &QDialog::accept);
         QObject::connect(pButtons, &QDialogButtonBox::rejected, pDialog, &QDialog::reject);
         auto* pLower = new QHBoxLayout;

@@ -12,27 +12,13 @@
 #include <QtWidgets/QVBoxLayout>
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/QtQuestion.h"
-#include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/LayerWords.h"
 
 namespace {
-// The dialog's words in both languages: English, then Arabic.
-enum { TEXT_CAPTION, TEXT_PAPER, TEXT_ORIENTATION, TEXT_PORTRAIT, TEXT_LANDSCAPE, TEXT_COPIES, TEXT_COLLATE, TEXT_COLOR, TEXT_OK, TEXT_CANCEL };
-const char* const s_texts[][2] = {
-    {"Document properties", "\xD8\xAE\xD8\xB5\xD8\xA7\xD8\xA6\xD8\xB5 \xD8\xA7\xD9\x84\xD9\x85\xD8\xB3\xD8\xAA\xD9\x86\xD8\xAF"},
-    {"Paper:", "\xD8\xA7\xD9\x84\xD9\x88\xD8\xB1\xD9\x82:"},
-    {"Orientation:", "\xD8\xA7\xD9\x84\xD8\xA7\xD8\xAA\xD8\xAC\xD8\xA7\xD9\x87:"},
-    {"Portrait", "\xD8\xB7\xD9\x88\xD9\x84\xD9\x8A"},
-    {"Landscape", "\xD8\xB9\xD8\xB1\xD8\xB6\xD9\x8A"},
-    {"Copies:", "\xD8\xA7\xD9\x84\xD9\x86\xD8\xB3\xD8\xAE:"},
-    {"Collate", "\xD8\xAA\xD8\xB1\xD8\xAA\xD9\x8A\xD8\xA8 \xD8\xA7\xD9\x84\xD9\x86\xD8\xB3\xD8\xAE"},
-    {"Colour", "\xD8\xA8\xD8\xA7\xD9\x84\xD8\xA3\xD9\x84\xD9\x88\xD8\xA7\xD9\x86"},
-    {"OK", "\xD9\x85\xD9\x88\xD8\xA7\xD9\x81\xD9\x82"},
-    {"Cancel", "\xD8\xA5\xD9\x84\xD8\xBA\xD8\xA7\xD8\xA1"},
-};
-
-QString Text(int nText)
+// The dialog's words in the user's language.
+QString Text(const char* pszEnglish)
 {
-    return QString::fromUtf8(s_texts[nText][GetACP() == 1256 ? 1 : 0]);
+    return QString::fromUtf8(TbLayerWord(pszEnglish));
 }
 
 class CTbQtPrinterPropsQuestion : public CTbQtQuestion
@@ -42,8 +28,8 @@ public:
     {
         auto* pDialog = new QDialog(ParentFor(hOwner));
         pDialog->setObjectName(QStringLiteral("TbPrinterProperties"));
-        pDialog->setWindowTitle(QString::fromStdString(pQ->strPrinter) + QStringLiteral(" - ") + Text(TEXT_CAPTION));
-        pDialog->setLayoutDirection(GetACP() == 1256 ? Qt::RightToLeft : Qt::LeftToRight);
+        pDialog->setWindowTitle(QString::fromStdString(pQ->strPrinter) + QStringLiteral(" - ") + Text("Document properties"));
+        pDialog->setLayoutDirection(TbUserReadsArabic() ? Qt::RightToLeft : Qt::LeftToRight);
         auto* pForm = new QFormLayout;
         auto* pPaper = new QComboBox(pDialog);
         pPaper->setObjectName(QStringLiteral("paper"));
@@ -52,32 +38,32 @@ public:
             if (paper.first == pQ->nPaper)
                 pPaper->setCurrentIndex(pPaper->count() - 1);
         }
-        pForm->addRow(Text(TEXT_PAPER), pPaper);
-        auto* pPortrait = new QRadioButton(Text(TEXT_PORTRAIT), pDialog);
-        auto* pLandscape = new QRadioButton(Text(TEXT_LANDSCAPE), pDialog);
+        pForm->addRow(Text("Paper:"), pPaper);
+        auto* pPortrait = new QRadioButton(Text("Portrait"), pDialog);
+        auto* pLandscape = new QRadioButton(Text("Landscape"), pDialog);
         pLandscape->setObjectName(QStringLiteral("landscape"));
         (pQ->bLandscape ? pLandscape : pPortrait)->setChecked(true);
         auto* pOrientation = new QVBoxLayout;
         pOrientation->addWidget(pPortrait);
         pOrientation->addWidget(pLandscape);
-        pForm->addRow(Text(TEXT_ORIENTATION), pOrientation);
+        pForm->addRow(Text("Orientation:"), pOrientation);
         auto* pCopies = new QSpinBox(pDialog);
         pCopies->setObjectName(QStringLiteral("copies"));
         pCopies->setRange(1, 999);
         pCopies->setValue(pQ->nCopies);
-        pForm->addRow(Text(TEXT_COPIES), pCopies);
-        auto* pCollate = new QCheckBox(Text(TEXT_COLLATE), pDialog);
+        pForm->addRow(Text("Copies:"), pCopies);
+        auto* pCollate = new QCheckBox(Text("Collate"), pDialog);
         pCollate->setObjectName(QStringLiteral("collate"));
         pCollate->setChecked(pQ->bCollate != FALSE);
         pForm->addRow(QString(), pCollate);
-        auto* pColor = new QCheckBox(Text(TEXT_COLOR), pDialog);
+        auto* pColor = new QCheckBox(Text("Colour"), pDialog);
         pColor->setObjectName(QStringLiteral("color"));
         pColor->setChecked(pQ->bColor && pQ->bColorDevice);
         pColor->setEnabled(pQ->bColorDevice != FALSE);
         pForm->addRow(QString(), pColor);
         auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, pDialog);
-        pButtons->button(QDialogButtonBox::Ok)->setText(Text(TEXT_OK));
-        pButtons->button(QDialogButtonBox::Cancel)->setText(Text(TEXT_CANCEL));
+        pButtons->button(QDialogButtonBox::Ok)->setText(Text("OK"));
+        pButtons->button(QDialogButtonBox::Cancel)->setText(Text("Cancel"));
         QObject::connect(pButtons, &QDialogButtonBox::accepted, pDialog, &QDialog::accept);
         QObject::connect(pButtons, &QDialogButtonBox::rejected, pDialog, &QDialog::reject);
         auto* pLayout = new QVBoxLayout(pDialog);

@@ -1,6 +1,7 @@
 // Questions on Qt: showing the dialog and waking the layer's loop when it is answered.
 #include "platform/qt/QtQuestion.h"
 #include "platform/qt/QtInternal.h"
+#include "platform/win/user/LayerWords.h"
 #include "platform/win/user/Message.h"
 #include "platform/win/user/Window.h"
 
@@ -27,6 +28,9 @@ void CTbQtQuestion::Show(QDialog* pDialog, BOOL bAppModal)
     // A dialog's frame: a title, a system menu and a close button, never minimise or maximise.
     pDialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                             Qt::WindowCloseButtonHint);
+    // An Arabic user's dialogs read right to left, whatever page the texts are in.
+    if (TbUserReadsArabic())
+        pDialog->setLayoutDirection(Qt::RightToLeft);
     if (bAppModal)
         pDialog->setWindowModality(Qt::ApplicationModal);
     else if (pDialog->parentWidget())

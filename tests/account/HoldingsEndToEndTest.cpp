@@ -85,10 +85,10 @@ STATE ReadState(const std::string& strPath, const std::string& strUser)
         if (f.size() >= 10 && f[0] == "holding" && f[1] == strUser)
             state.positions.push_back({atoi(f[2].c_str()), f[3], atof(f[4].c_str()), atof(f[5].c_str()),
                                        atof(f[6].c_str()), f[7], atoi(f[8].c_str())});
-        else if (f.size() >= 4 && f[0] == "rate")
-            state.rates[f[1] + ">" + f[2]] = atof(f[3].c_str());
         else if (f.size() >= 4 && f[0] == "cash" && f[1] == strUser && f[2] == "KWD")
             state.dDinars = atof(f[3].c_str());
+        else if (f.size() >= 4 && f[0] == "rate")
+            state.rates[f[1] + ">" + f[2]] = atof(f[3].c_str());
     }
     return state;
 }
@@ -519,6 +519,27 @@ TEST_F(HoldingsSession, CashLinesKeepOneRowAndTheDinarsConvert)
     ASSERT_NO_FATAL_FAILURE(ChooseBaseCurrency("=USD"));
     EXPECT_NEAR(1234.5 * Rate(state, "=KWD", "=USD"), pDinars->GetDouble(CH_BASE_VALUE), CENT);
     EXPECT_NEAR(5000.0, pDollars->GetDouble(CH_BASE_VALUE), CENT);
+}
+
+// The KSE holdings as the trader opens them: the dinars first, and the same total in both languages.
+TEST_F(HoldingsSession, KseHoldingsShowTheDinarsInBothLanguages)
+{
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        ASSERT_NO_FATAL_FAILURE(Start(bArabic));
+        const STATE state = ReadState(strState, "trader");
+        SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, ID_APP_KSE_HOLDINGS, 0);
+        CDataTable* pKse = Table(IDS_TABLE_KSE_HOLDINGS);
+        double dValue = state.dDinars;
+        for (const POSITION& p : state.positions)
+            dValue += p.nMarket == KSE ? p.dQuantity * p.dPrice / 1000.0 : 0;
+        CViewRow row;
+        CTBString strName;
+        ASSERT_TRUE(pKse->GetMainWindow()->GetView()->GetRow(row, 0) && row.GetText(strName, 0));
+        EXPECT_EQ("=KWD", std::string(strName));
+        EXPECT_NEAR(dValue, ShownTotal(pKse, /*market value*/ 9), CENT);
+        TearDown();
+    }
 }
 
 TEST_F(HoldingsSession, MenusKeepOneSetOfSymbolItemsAndOptionColumnsStayHidden)

@@ -10,9 +10,15 @@
 #include "AppTestSupport.h"
 #include "TerminalRun.h"
 #include "app/MainFrame.h"
+#include "account/AccountTables.h"
+#include "app/AppCommands.h"
+#include "app/DataTable.h"
+#include "app/TableFactory.h"
+#include "app/TableMDIWnd.h"
 #include "framework/base/NorvGlobals.h"
 #include "platform/win/kernel/Registry.h"
 #include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/LayerWords.h"
 #include "refdata/ZorvatGlobals.h"
 
 namespace {
@@ -67,6 +73,37 @@ TEST_F(StartupFixture, StoredValuesAreTakenAsWritten)
     EXPECT_EQ("=USD", std::string(run.App().GetBaseCurrency()));
     SetProfileText("Options", "KSEMarketDepth", nullptr);
     SetProfileText(".General", "BaseCurrency", nullptr);
+}
+
+// A table's name keys the workspace: the holdings windows an English session saved come back in
+// an Arabic session in the same program folder. The layer's own dialogs (print setup, message
+// boxes, choosers) speak the language chosen, not the machine's code page, Arabic for both.
+TEST_F(StartupFixture, ArabicSessionTakesTheEnglishWorkspaceAndSpeaksArabic)
+{
+    const struct { UINT nCommand; UINT nTable; } tables[] = {
+        {ID_APP_KSE_HOLDINGS, IDS_TABLE_KSE_HOLDINGS}, {ID_APP_US_HOLDINGS, IDS_TABLE_US_HOLDINGS},
+        {ID_APP_COMBINED_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS}};
+    std::string strFolder;
+    {
+        CTerminalRun english;
+        strFolder = english.Folder();
+        english.m_onMakersRegistered = [] { RegisterAccountTables(); };
+        english.WriteLinkSettings(server.Port());
+        ASSERT_TRUE(english.Start());
+        for (const auto& t : tables)
+            english.App().RunCommand(t.nCommand);
+        english.App().SaveWorkspace();
+    }
+    CTerminalRun arabic(/*bArabic=*/true, strFolder);
+    arabic.m_onMakersRegistered = [] { RegisterAccountTables(); };
+    arabic.WriteLinkSettings(server.Port());
+    ASSERT_TRUE(arabic.Start());
+    EXPECT_STREQ("إعداد الطباعة", TbLayerWord("Print Setup"));
+    for (const auto& t : tables) {
+        IDataTable* pTable = arabic.App().FindTable(t.nTable);
+        ASSERT_NE(nullptr, pTable);
+        EXPECT_TRUE(pTable->GetMainWindow()->IsWindowVisible()) << t.nTable;
+    }
 }
 
 // Runs in the child process only: its resources have no Arabic library, its registry asks for one.

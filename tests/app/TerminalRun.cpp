@@ -39,6 +39,7 @@ CTerminalRun::CTerminalRun(bool bArabic, const std::string& strFolder)
     m_bArabic = bArabic;
     const CNorvGlobals& globals = GetNorvGlobals();
     m_formats = {globals.m_strDatePattern, globals.m_strTimePattern, globals.m_chDecimal, globals.m_chThousands};
+    m_lcid = GetThreadLocale();
 }
 
 CTerminalRun::~CTerminalRun()
@@ -57,6 +58,7 @@ CTerminalRun::~CTerminalRun()
     globals.m_strTimePattern = m_formats.strTime;
     globals.m_chDecimal = m_formats.chDecimal;
     globals.m_chThousands = m_formats.chThousands;
+    SetThreadLocale(m_lcid);
 }
 
 void CTerminalRun::WriteLinkSettings(int nPort)

@@ -67,6 +67,7 @@ private:
         char chDecimal, chThousands;
     };
     FORMATS m_formats;
+    LCID m_lcid = 0;                    // the user's language, which the start-up sets
     CZORVAT32App* m_pApp = nullptr;
     std::string m_strFolder;
     std::deque<std::pair<std::string, std::string>> m_logins;

@@ -369,3 +369,12 @@ LPSTR lstrcpynA(LPSTR pszDest, LPCSTR pszSrc, int cchMax)
     pszDest[i] = '\0';
     return pszDest;
 }
+
+std::string TbLeftToRightText(std::string_view text)
+{
+    // 1252 has no mark: its byte 0xFD is a letter.
+    if (s_uActivePage != 1256)
+        return std::string(text);
+    const char chMark = '\xFD';
+    return chMark + std::string(text) + chMark;
+}

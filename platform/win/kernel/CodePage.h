@@ -24,6 +24,10 @@ int MultiByteToWideChar(UINT uCodePage, DWORD dwFlags, LPCSTR pszText, int cbTex
 int WideCharToMultiByte(UINT uCodePage, DWORD dwFlags, const WCHAR* pwszText, int cchText, LPSTR pszOut, int cbOut,
                         LPCSTR pszDefault, LPBOOL pbUsedDefault);
 
+// The text kept reading left to right inside right-to-left text (a path, a printer's port):
+// between the active page's left-to-right marks where it has them (1256), as it stands otherwise.
+std::string TbLeftToRightText(std::string_view text);
+
 // Character classes and case of the active page (the C library's ctype in the original's locale).
 BOOL IsCharAlphaA(CHAR ch);
 BOOL IsCharAlphaNumericA(CHAR ch);

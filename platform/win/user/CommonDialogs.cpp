@@ -14,6 +14,7 @@
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/gdi/TextEngine.h"
 #include "platform/win/user/Display.h"
+#include "platform/win/user/LayerWords.h"
 #include "platform/win/user/ModalLoop.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/Paint.h"
@@ -156,9 +157,14 @@ BOOL KeepsFileRules(const OPENFILENAMEA* pOfn, const TBFILEQUESTION& q, const st
     if ((pOfn->Flags & (OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST)) && !IsFolder(FolderOf(strPath)))
         return FALSE;
     if (bAskReplace && q.bConfirmOverwrite && IsFile(strPath)) {
-        const std::string strText = TbUtf8ToCodePage(strPath.substr(NameStart(strPath)) +
-                                                     " already exists.\nDo you want to replace it?", CP_ACP);
-        return MessageBoxA(pOfn->hwndOwner, strText.c_str(), pOfn->lpstrTitle ? pOfn->lpstrTitle : "Save As",
+        // The name reads left to right inside an Arabic sentence (between left-to-right marks).
+        const std::string strName = strPath.substr(NameStart(strPath));
+        const std::string strMark = TbUserReadsArabic() ? "\xE2\x80\x8E" : "";
+        char szText[4096];
+        snprintf(szText, sizeof szText, TbLayerWord("%s already exists.\nDo you want to replace it?"),
+                 (strMark + strName + strMark).c_str());
+        const std::string strTitle = pOfn->lpstrTitle ? std::string(pOfn->lpstrTitle) : TbUtf8ToCodePage(TbLayerWord("Save As"), CP_ACP);
+        return MessageBoxA(pOfn->hwndOwner, TbUtf8ToCodePage(szText, CP_ACP).c_str(), strTitle.c_str(),
                            MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
     }
     return TRUE;

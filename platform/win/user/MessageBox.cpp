@@ -3,6 +3,7 @@
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/Kernel.h"
 #include "platform/win/user/Display.h"
+#include "platform/win/user/LayerWords.h"
 #include "platform/win/user/ModalLoop.h"
 #include "platform/win/user/Questions.h"
 #include "platform/win/user/TestAnswers.h"
@@ -55,11 +56,13 @@ int MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
     if (TbTakeTestAnswer(TB_ASK_MESSAGEBOX, &answer))
         return static_cast<int>(answer.nValue);
     question.strText = TbCodePageToUtf8(pszText ? pszText : "", CP_ACP);
-    question.strCaption = TbCodePageToUtf8(pszCaption ? pszCaption : "Error", CP_ACP);
+    // A box without a title is an error's, named in the user's language.
+    question.strCaption = pszCaption ? TbCodePageToUtf8(pszCaption, CP_ACP) : TbLayerWord("Error");
     if (uIcon == MB_ICONHAND || uIcon == MB_ICONQUESTION || uIcon == MB_ICONEXCLAMATION || uIcon == MB_ICONASTERISK)
         question.uIcon = uIcon;
-    question.bRight = (uType & MB_RIGHT) != 0;
-    question.bRtl = (uType & MB_RTLREADING) != 0;
+    // An Arabic user's boxes read right to left whatever the caller asked.
+    question.bRight = (uType & MB_RIGHT) != 0 || TbUserReadsArabic();
+    question.bRtl = (uType & MB_RTLREADING) != 0 || TbUserReadsArabic();
     question.bAppModal = (uType & (MB_SYSTEMMODAL | MB_TASKMODAL)) != 0;
     switch (TbWaitForAnswer(hWnd, TbGetDisplay()->AskMessageBox(hWnd, &question), TB_ASK_MESSAGEBOX, &answer)) {
     case TB_ASKED_DISPLAY: return question.nAnswer;

@@ -9,6 +9,7 @@
 #include "framework/print/TBPrintDlg.h"
 #include "framework/window/TBTabControl.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/kernel/CodePage.h"
 #include "tests/framework/table/TableTestSupport.h"
 
 namespace {
@@ -34,11 +35,19 @@ TEST(PrintDialogShots, PrintAndPageSetupInEnglishAndArabic)
         settings.m_nToPage = 7;
         settings.m_font.CreatePointFont(CTBString("DejaVu Sans"), 10, TRUE, nullptr);
 
+        // The machine's page is Arabic whatever the language, as the program sets it.
+        const UINT uOldPage = GetACP();
+        TbSetActiveCodePage(1256);
         CTBPrintDlg print(nullptr, &table.View());
         print.SetSettings(settings);
         ASSERT_TRUE(print.Create(IDD_PRINT, nullptr));
         Show(print.m_hWnd);
         EXPECT_TRUE(TbSaveWindowPng(print.m_hWnd, ScreenshotPath(("print_dialog" + strLang).c_str()).c_str()));
+        // The port reads "FILE:" in Arabic too: kept between left-to-right marks.
+        char szWhere[64] = "";
+        GetDlgItemTextA(print.m_hWnd, IDC_PRINT_LOCATION, szWhere, sizeof szWhere);
+        EXPECT_STREQ(nCodePage == 1256 ? "\xFD" "FILE:\xFD" : "FILE:", szWhere);
+        TbSetActiveCodePage(uOldPage);
         print.DestroyWindow();
 
         CTBPageSetupDlg setup(nullptr, &table.View());

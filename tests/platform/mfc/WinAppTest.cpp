@@ -14,6 +14,8 @@
 #include "platform/mfc/RecentFileList.h"
 #include "platform/mfc/WinApp.h"
 #include "platform/win/kernel/Resources.h"
+#include "platform/win/kernel/CodePage.h"
+#include "platform/win/kernel/Kernel.h"
 
 namespace {
 // A private config folder and program folder for one test, and the bars' test resources as the
@@ -242,6 +244,18 @@ TEST_F(AppFolders, RecentFilesKeepTheNewestFourAndShowInTheMenu)
         EXPECT_EQ(4u, state.m_nIndex);              // the walk goes on after the last file
         EXPECT_EQ(7u, state.m_nIndexMax);
     }
+    // An Arabic user's menu keeps each path reading left to right after its number.
+    SetThreadLocale(0x3401);
+    TbSetActiveCodePage(1256);
+    CCmdUI arabic;
+    arabic.m_pMenu = &menu;
+    arabic.m_nIndex = 1;
+    arabic.m_nID = ID_FILE_MRU_FILE1;
+    EXPECT_TRUE(arabic.DoUpdate(&app, TRUE));
+    EXPECT_EQ("&Open...|&1 \xFD/ws/3.wks\xFD|&2 \xFD/ws/5.wks\xFD|&3 \xFD/ws/4.wks\xFD|&4 \xFD/ws/2.wks\xFD|-|E&xit",
+              MenuText(menu.m_hMenu));
+    SetThreadLocale(1033);
+    TbSetActiveCodePage(1252);
     // Choosing one opens it; one that no longer opens leaves the list.
     EXPECT_TRUE(app.OnCmdMsg(ID_FILE_MRU_FILE1 + 1, CN_COMMAND, nullptr, nullptr));
     EXPECT_EQ(std::vector<std::string>{"/ws/5.wks"}, app.m_opened);

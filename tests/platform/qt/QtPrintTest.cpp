@@ -15,6 +15,7 @@
 #include <sstream>
 #include <string>
 #include "QtTestSupport.h"
+#include "platform/win/kernel/Kernel.h"
 #include "platform/mfc/DC.h"
 #include "platform/win/Windows.h"
 #include "platform/win/spool/Printers.h"
@@ -298,6 +299,7 @@ TEST_F(QtPrintTest, PropertiesDialogOnTheDisplay)
 {
     for (UINT uCodePage : {1252u, 1256u}) {
         ASSERT_TRUE(TbSetActiveCodePage(uCodePage));
+        SetThreadLocale(uCodePage == 1256 ? 0x3401 : 1033);     // the dialog speaks the user's language
         g_strPropsSeen.clear();
         SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR nId, DWORD) {
             KillTimer(nullptr, nId);
@@ -332,6 +334,7 @@ TEST_F(QtPrintTest, PropertiesDialogOnTheDisplay)
         EXPECT_EQ(DMCOLOR_MONOCHROME, out.dmColor);
     }
     TbSetActiveCodePage(1252);
+    SetThreadLocale(1033);
 }
 
 namespace {
@@ -377,6 +380,7 @@ TEST_F(QtPrintTest, PrintSetupChooserOnTheDisplay)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszShot);
         ASSERT_TRUE(TbSetActiveCodePage(c.uCodePage));
+        SetThreadLocale(c.uCodePage == 1256 ? 0x3401 : 1033);
         g_setup = c.pick;
         g_setup.strOpenedOn.clear();
         static std::string s_strShot;
@@ -415,6 +419,7 @@ TEST_F(QtPrintTest, PrintSetupChooserOnTheDisplay)
     GlobalFree(pd.hDevNames);
     GlobalFree(pd.hDevMode);
     TbSetActiveCodePage(1252);
+    SetThreadLocale(1033);
 }
 
 // The class library's DC over a printer: made, printed through and deleted by the object.
