@@ -423,9 +423,14 @@ BOOL CTableMDIWnd::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINF
         return TRUE;
     if (nCode == CN_COMMAND && pHandlerInfo == nullptr && RunOwnCommand(nId))
         return TRUE;
-    if (CMDIChildWnd::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo))
+    if (CWnd::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo))
         return TRUE;
-    return m_pTable != nullptr && m_pTable->OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
+    // The table is this window's view: its command on the selected row goes before the
+    // application's command of the same id (KSE > Buy buys the selected quotation).
+    if (m_pTable != nullptr && m_pTable->OnCmdMsg(nId, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    CWinApp* pApp = AfxGetApp();
+    return pApp != nullptr && pApp->OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
 }
 
 void CTableMDIWnd::OnTitleChanged(const CTBString* pTitle, int nLanguage)

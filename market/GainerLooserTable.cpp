@@ -1,7 +1,9 @@
 #include "market/GainerLooserTable.h"
 
+#include <algorithm>
 #include <memory>
 
+#include "app/StockActions.h"
 #include "framework/base/TBString.h"
 #include "framework/table/ViewRow.h"
 #include "link/MessageSource.h"
@@ -14,6 +16,8 @@
 #include "refdata/ZorvatTypes.h"
 
 #define ORDER_BOOK_MARKET_TEXT "NMS"
+// The movers are the US markets' symbols.
+#define MOVERS_MARKET_CODE 1
 
 namespace {
 enum { GC_SYMBOL, GC_LAST, GC_CHANGE, GC_PERCENT, GC_VOLUME, GC_MARKET, GC_KIND };
@@ -143,14 +147,29 @@ void CGainerLooserTable::OnInitMenuPopup(HMENU hMenu, UINT /*nIndex*/, BOOL bSys
             strNamed.Format("%s (%s)", static_cast<LPCSTR>(strText), static_cast<LPCSTR>(strSymbol));
             strText = strNamed;
         }
-        const BOOL bEnabled = bRow && (nId != ID_MOVER_ORDER_BOOK || strMarket == ORDER_BOOK_MARKET_TEXT);
+        const BOOL bEnabled = ItemEnabled(nId, bRow, strMarket);
         InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING | (bEnabled ? MF_ENABLED : MF_GRAYED), nId, strText);
     }
 }
 
+BOOL CGainerLooserTable::ItemEnabled(UINT nId, BOOL bRow, const CString& strMarket)
+{
+    // The company news of a mover has no page to open: its item stays grey.
+    return bRow && nId != ID_MOVER_NEWS && (nId != ID_MOVER_ORDER_BOOK || strMarket == ORDER_BOOK_MARKET_TEXT);
+}
+
 BOOL CGainerLooserTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
-    if (nId != ID_TABLE_REFRESH)
+    if (nId == ID_TABLE_REFRESH)
+        return RouteOwnCommand(nCode, pExtra, pHandlerInfo, TRUE, [this] { SendRequest(); });
+    if (std::find(std::begin(s_symbolItems), std::end(s_symbolItems), nId) == std::end(s_symbolItems))
         return CDataTable::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
-    return RouteOwnCommand(nCode, pExtra, pHandlerInfo, TRUE, [this] { SendRequest(); });
+    CString strSymbol, strMarket;
+    const BOOL bRow = GetSelectedText(GC_SYMBOL, strSymbol) && GetSelectedText(GC_MARKET, strMarket);
+    // Both symbol items show the symbol as the US markets show theirs.
+    const BOOL bEnabled = ItemEnabled(nId, bRow, strMarket);
+    return RouteOwnCommand(nCode, pExtra, pHandlerInfo, bEnabled, [bEnabled, strSymbol] {
+        if (bEnabled)
+            GoToSymbol(strSymbol, MOVERS_MARKET_CODE);
+    });
 }

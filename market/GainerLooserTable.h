@@ -36,6 +36,7 @@ public:
 private:
     // The selected data row's column text; FALSE when no data row is selected.
     BOOL GetSelectedText(int nCol, CString& strText);
+    static BOOL ItemEnabled(UINT nId, BOOL bRow, const CString& strMarket);
 
     int m_nKind;
     HMENU m_hPopup = nullptr;

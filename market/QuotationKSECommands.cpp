@@ -179,7 +179,9 @@ HMENU CQuotationKSETable::CreateContextMenu()
 
 BOOL CQuotationKSETable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
-    if (FindCommand(nId) == nullptr)
+    // Buy and sell without a selected stock are the application's: an empty KSE ticket.
+    const BOOL bAppTicket = (nId == 33049 || nId == 33050) && GetSelectedDataRow() == nullptr;
+    if (FindCommand(nId) == nullptr || bAppTicket)
         return CDataTable::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
     if (nCode == static_cast<int>(CN_UPDATE_COMMAND_UI))
         return pExtra != nullptr && UpdateCommand(nId, static_cast<CCmdUI*>(pExtra));

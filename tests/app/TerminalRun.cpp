@@ -179,6 +179,18 @@ bool CTerminalRun::TypeCtrl(char chKey, const std::function<bool()>& done)
     TbDisplayKey(WM_KEYDOWN, static_cast<UINT>(chKey), 1, szChar);
     TbDisplayKey(WM_KEYUP, static_cast<UINT>(chKey), 1 | lUp, "");
     TbDisplayKey(WM_KEYUP, VK_CONTROL, 1 | lUp, "");
+    return PumpUntilDone(done);
+}
+
+bool CTerminalRun::TypeKey(UINT nKey, const std::function<bool()>& done)
+{
+    TbDisplayKey(WM_KEYDOWN, nKey, 1, "");
+    TbDisplayKey(WM_KEYUP, nKey, 1 | (static_cast<LPARAM>(KF_UP) << 16), "");
+    return PumpUntilDone(done);
+}
+
+bool CTerminalRun::PumpUntilDone(const std::function<bool()>& done)
+{
     const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 10, nullptr);
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
     CQueueWatch watch;

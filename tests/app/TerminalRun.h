@@ -53,10 +53,13 @@ public:
     // Ctrl with a letter as the display delivers them, taken through the application's own
     // message loop until the condition holds or three seconds pass; whether it came to hold.
     bool TypeCtrl(char chKey, const std::function<bool()>& done);
+    // A key without modifiers (a function key), the same way.
+    bool TypeKey(UINT nKey, const std::function<bool()>& done);
     // Closes the main frame as the user does (Yes to the question) and runs the exit.
     void Close();
 
 private:
+    bool PumpUntilDone(const std::function<bool()>& done);
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
     void LookForDialog();
 

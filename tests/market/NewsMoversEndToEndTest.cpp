@@ -11,8 +11,13 @@
 #include "tests/app/TerminalRun.h"
 #include "app/AppCommands.h"
 #include "app/TableFactory.h"
+#include "app/ChartWindows.h"
 #include "app/TableMDIWnd.h"
+#include "app/NorvApp.h"
 #include "framework/base/NorvGlobals.h"
+#include "framework/table/ViewRow.h"
+#include "framework/table/ViewTable.h"
+#include "framework/window/TableWindow.h"
 #include "market/CorporateEventsKSETable.h"
 #include "market/DataArray.h"
 #include "market/GainerLooserTable.h"
@@ -22,6 +27,8 @@
 #include "platform/mfc/CmdTarget.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/Clipboard.h"
+#include "platform/win/user/Display.h"
+#include "platform/win/user/Menu.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
@@ -145,6 +152,52 @@ struct NewsMoversSession : CMarketSession
         Shoot(pNews, "market_news_list_" + strLanguage);
     }
 
+    // The charts as far as a symbol's item reaches them: the chooser, asked and cancelled.
+    struct CChartAsked : IChartMaker
+    {
+        std::string strAsked;
+        std::unique_ptr<IChartChoice> AskChoice(int, LPCSTR pszSymbol, int nMarket) override
+        {
+            strAsked = std::string(pszSymbol) + " " + std::to_string(nMarket);
+            return nullptr;
+        }
+        CFormChart* MakeFrame() override { return nullptr; }
+        CWnd* MakeView(int, int) override { return nullptr; }
+    };
+
+    // The trader right-clicks the first mover and picks an item: "Show symbol" asks for the
+    // symbol's chart; "Company news", which has nothing to open, is grey and does nothing.
+    void CheckMoverRowMenu(CGainerLooserTable* pTable)
+    {
+        CNorvApp::ShowTable(pTable);
+        PumpFor(100);
+        CTableWindow& grid = pTable->GetMainWindow()->GetGrid();
+        RECT rc;
+        ASSERT_TRUE(grid.GetCellRect(0, 0, &rc));
+        POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+        ClientToScreen(grid.m_hWnd, &pt);
+        CViewRow row;
+        CTBString strSymbol;
+        ASSERT_TRUE(pTable->GetMainWindow()->GetView()->GetRow(row, 0) && row.GetText(strSymbol, 0));
+        CChartAsked charts;
+        RegisterChartMaker(&charts);
+        for (UINT nId : {ID_MOVER_SHOW_SYMBOL, ID_MOVER_NEWS}) {
+            charts.strAsked.clear();
+            TbQueueTestAnswer({TB_ASK_POPUPMENU, static_cast<INT_PTR>(nId), ""});
+            for (auto [uMsg, wKeys] : {std::pair<UINT, WPARAM>{WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0},
+                                       {WM_RBUTTONDOWN, MK_RBUTTON}, {WM_RBUTTONUP, 0}}) {
+                TbDisplayMouse(grid.m_hWnd, uMsg, wKeys, pt);
+                PumpFor(20);
+            }
+            PumpFor(100);
+            EXPECT_EQ(0, TbPendingTestAnswers()) << "the row menu popped up";
+            const UINT nState = GetMenuState(grid.GetContextMenu(), nId, MF_BYCOMMAND);
+            EXPECT_EQ(nId == ID_MOVER_NEWS, (nState & MF_GRAYED) != 0) << nId;
+            EXPECT_EQ(nId == ID_MOVER_NEWS ? "" : std::string(strSymbol) + " 1", charts.strAsked) << nId;
+        }
+        RegisterChartMaker(nullptr);
+    }
+
     // One "GL" fills the three lists; the holidays came after login.
     void CheckMoversAndHolidays(const std::string& strLanguage)
     {
@@ -168,6 +221,7 @@ struct NewsMoversSession : CMarketSession
         }
         EXPECT_GT(nRows, 0);
         Shoot(pTables[0], "market_gainers_" + strLanguage);
+        CheckMoverRowMenu(pTables[0]);
 
         ASSERT_TRUE(pRun->App().RunCommand(ID_APP_HOLIDAYS));
         CHolidayTable* pHolidays = Find<CHolidayTable>(IDS_TABLE_HOLIDAYS);

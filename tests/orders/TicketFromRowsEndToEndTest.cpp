@@ -96,15 +96,18 @@ std::string CellText(CDataTable* pTable, int nRow, int nCol)
 
 struct TicketFromRows : COrderSession
 {
+    // The market box of the open ticket, "" while none is open.
+    std::string TicketMarket() { return TicketText(IDC_TICKET_MARKET); }
     // The ticker box of the open ticket, "" while none is open.
-    std::string TicketTicker()
+    std::string TicketTicker() { return TicketText(IDC_TICKET_TICKER); }
+    std::string TicketText(int nId)
     {
         CFormMDIWnd* pFrame = App().GetOrderTicketForm();
         auto* pTicket = pFrame != nullptr ? dynamic_cast<CNewPlaceOrderDlg*>(pFrame->GetView()) : nullptr;
         if (pTicket == nullptr)
             return "";
         char szText[128] = "";
-        GetDlgItemTextA(pTicket->m_hWnd, IDC_TICKET_TICKER, szText, sizeof szText);
+        GetDlgItemTextA(pTicket->m_hWnd, nId, szText, sizeof szText);
         return szText;
     }
     void CloseTicket()
@@ -188,4 +191,35 @@ TEST_F(TicketFromRows, RowMenusAndDoubleClicksOpenTheTicketOnTheRowsSymbol)
     ASSERT_EQ(nullptr, App().GetOrderTicketForm());
     EXPECT_NE(nullptr, Command(33336));
     std::filesystem::remove_all(strData);
+}
+
+// F4 (KSE > Buy) over the KSE quotations buys the selected stock, on the KSE market even when the
+// open ticket was on another; from a window without a selected stock it opens the KSE ticket empty.
+TEST_F(TicketFromRows, F4BuysTheSelectedKseQuotationOnTheKseMarket)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(false));
+    const std::string strKse = static_cast<LPCSTR>(GetGlobals()->GetMarketName(2));
+    CNewPlaceOrderDlg* pTicket = Command(33049);
+    ASSERT_NE(nullptr, pTicket);
+    pTicket->SelectMarket(GetGlobals()->GetMarketName(16));
+    ASSERT_NE(strKse, TicketMarket());
+    ASSERT_TRUE(App().RunCommand(33251));
+    CDataTable* pKse = FindDataTable(IDS_TABLE_QUOTATIONS_KSE);
+    ASSERT_NE(nullptr, pKse);
+    ASSERT_TRUE(PumpUntil([&] { return pKse->GetRows()->GetCount() > 1; }, 20000));
+    CNorvApp::ShowTable(pKse);
+    PumpFor(100);
+    MouseOnCell(pKse, 1, KC_STOCK, {{WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}});
+    const std::string strStock = CellText(pKse, 1, KC_STOCK) + "/";
+    EXPECT_TRUE(pRun->TypeKey(VK_F4, [&] { return TicketTicker().find(strStock) == 0; })) << TicketTicker();
+    EXPECT_EQ(strKse, TicketMarket());
+    CloseTicket();
+
+    App().GetMainFrame()->MDINext();
+    PumpFor(100);
+    auto* pActive = dynamic_cast<CTableMDIWnd*>(App().GetMainFrame()->MDIGetActive());
+    ASSERT_TRUE(pActive != nullptr && pActive->GetDataTable() != pKse);
+    pRun->TypeKey(VK_F4, [&] { return App().GetOrderTicketForm() != nullptr; });
+    EXPECT_EQ(strKse, TicketMarket());
+    EXPECT_EQ("", TicketTicker());
 }
