@@ -40,7 +40,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(41054, COLF_SUMMED, 3, 27),                                              // 9
     Amount(51175, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 2, 5, -4, 60),         // 10 price
     Amount(51176, COLF_SUMMED | COLF_ZERO_SHOWN, 2, 6),                             // 11 market value
-    Amount(41128, COLF_SUMMED | COLF_ZERO_SHOWN, 2, N, -3, 90),                     // 12 in the base currency
+    Amount(41128, COLF_SUMMED | COLF_ZERO_SHOWN, 2, N),                             // 12 in the base currency
     Amount(52176, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 15),                            // 13
     Amount(52177, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 16),                            // 14
     Amount(51197, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN, 2, 18),              // 15
