@@ -26,8 +26,9 @@ const TABLE_COLUMN s_columns[] = {
     AccountDateTime(51111, 1),
     AccountId(51112, 0),
     AccountId(55353, FIELD_NONE, 50, COLF_HIDDEN),
-    AccountCode(55354, 30, 23, CMarketKSE::FormatCodeColumn, KC_MARKET),
-    AccountCode(51113, 30, 3, CTransactionType::FormatCodeColumn, KC_SIDE),
+    // The code columns stay wide enough for their texts in both languages.
+    AccountCode(55354, 46, 23, CMarketKSE::FormatCodeColumn, KC_MARKET),
+    AccountCode(51113, 40, 3, CTransactionType::FormatCodeColumn, KC_SIDE),
     AccountText(51194, 6, 2),
     AccountText(51114, 11, FIELD_NONE),
     AccountInt(55355, FIELD_NONE, COLF_THOUSANDS),

@@ -36,7 +36,7 @@ enum { STATUS_OPEN = 2, STATUS_FILLED = 3, STATUS_CANCELLED = 5, STATUS_PARTLY_F
 const TABLE_COLUMN s_columns[] = {
     AccountDateTime(51111, 1),
     AccountId(51112, 0),
-    AccountCode(51113, 30, 3, CTransactionType::FormatCodeColumn, OC_SIDE),
+    AccountCode(51113, 40, 3, CTransactionType::FormatCodeColumn, OC_SIDE),    // wide enough for its texts
     AccountText(51109, 6, 2),
     AccountNumber(51115, 0, 4),
     AccountCode(51116, 70, 8, COrderType::FormatCodeColumn, OC_TYPE),
@@ -50,9 +50,9 @@ const TABLE_COLUMN s_columns[] = {
     AccountCode(57023, 70, 20, CRoutingStatus::FormatCodeColumn, OC_ROUTING, COLF_HIDDEN, 100),
     AccountCode(57449, 70, 29, CRoutingResult::FormatCodeColumn, OC_RESULT, 0, 40),
     AccountId(55392, 22, 50, COLF_HIDDEN),
-    AccountCode(55470, 30, 21, CMarketUS::FormatCodeColumn, OC_MARKET_CODE),
+    AccountCode(55470, 64, 21, CMarketUS::FormatCodeColumn, OC_MARKET_CODE),
     AccountText(57158, 6, 23),
-    AccountCode(57159, 30, 24, COptionRight::FormatCodeColumn, OC_RIGHT),
+    AccountCode(57159, 36, 24, COptionRight::FormatCodeColumn, OC_RIGHT),
     AccountDate(57160, 26),
     AccountNumber(57161, -4, 25, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
     AccountText(57378, 20, FIELD_NONE),
