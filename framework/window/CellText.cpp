@@ -56,12 +56,17 @@ void LayOutCellText(HDC hdc, char* pszText, size_t nSize, const CELL_ROOM& room,
         const int nRoom = rc.right - rc.left;
         if (nWidth <= nRoom) {
             rc.right -= std::min(room.nInset, nRoom - nWidth);
-        } else if (nWidth <= nHigh - nLow) {
-            // Into the margins, from the side the column aligns to.
+        } else if (nWidth <= std::min(rcCell.right, room.rcShown.right) - std::max(rcCell.left, room.rcShown.left)) {
+            // Into the margins, from the side the column aligns to; a pixel clear of the cell's
+            // lines where the value leaves room for it, up to them where it does not, so that a
+            // value as wide as its column was made for shows whole.
+            const bool bClear = nWidth <= nHigh - nLow;
+            const int nMin = bClear ? nLow : std::max(rcCell.left, room.rcShown.left);
+            const int nMax = bClear ? nHigh : std::min(rcCell.right, room.rcShown.right);
             const int nLeft = uAlign == DT_RIGHT    ? rc.right - nWidth
                               : uAlign == DT_CENTER ? (rc.left + rc.right - nWidth) / 2
                                                     : rc.left;
-            rc.left = std::clamp(nLeft, nLow, nHigh - nWidth);
+            rc.left = std::clamp(nLeft, nMin, nMax - nWidth);
             rc.right = rc.left + nWidth;
         } else {
             const int nMark = TextWidth(hdc, "#", 1);

@@ -272,8 +272,8 @@ CTableColumn* CTableWindowArea::ReadCell(CTableRow* pRow, int nDisplayCol, BYTE*
 }
 
 // The cell's room for its text: 3 pixels in from each side, within the part of the cell the
-// pane shows, and a pixel clear of the cell's edges when a value takes the margins. The font
-// the cell is drawn in is selected.
+// pane shows; a value a little wider takes the margins up to the cell's lines, so a column as
+// wide as its values were made for shows them. The font the cell is drawn in is selected.
 void CTableWindowArea::LayOutCell(HDC hdc, const CTableColumn* pColumn, const BYTE* pAttrs, const RECT& rcCell,
                                   RECT* prcText, UINT* puFormat)
 {
