@@ -75,6 +75,22 @@ struct RepliesSession : COrderStatusSession
         ASSERT_NE(nullptr, App().GetModifyOrderForm());
         EXPECT_FALSE(IsWindowVisible(GetParent(hForm)));
     }
+    // The KSE ticket opened, a purchase of 1,000 of stock 101 at 842 typed, reviewed with the
+    // password and sent; the ticket is returned, null when it did not open or send.
+    CNewPlaceOrderDlg* SendKseBuy()
+    {
+        CNewPlaceOrderDlg* pTicket = Command(33049);
+        if (pTicket == nullptr)
+            return nullptr;
+        const HWND hDlg = pTicket->m_hWnd;
+        ChooseItem(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
+        SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "101");
+        EnterText(hDlg, IDC_TICKET_QUANTITY, "1000");
+        EnterText(hDlg, IDC_TICKET_LIMIT, "842");
+        AnswerReview(true);
+        NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+        return PumpUntil([&] { return Count("KR") == 1 && FinishedSteps(); }) ? pTicket : nullptr;
+    }
 };
 }  // namespace
 
@@ -83,16 +99,9 @@ struct RepliesSession : COrderStatusSession
 TEST_F(RepliesSession, TicketTellsEveryOrderItSent)
 {
     Start(false, Held("KR"));
-    CNewPlaceOrderDlg* pTicket = Command(33049);
+    CNewPlaceOrderDlg* pTicket = SendKseBuy();
     ASSERT_NE(nullptr, pTicket);
     const HWND hDlg = pTicket->m_hWnd;
-    ChooseItem(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
-    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "101");
-    EnterText(hDlg, IDC_TICKET_QUANTITY, "1000");
-    EnterText(hDlg, IDC_TICKET_LIMIT, "842");
-    AnswerReview(true);
-    NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
-    ASSERT_TRUE(PumpUntil([&] { return Count("KR") == 1 && FinishedSteps(); }));
 
     EnterText(hDlg, IDC_TICKET_QUANTITY, "");
     NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
@@ -258,16 +267,9 @@ TEST_F(RepliesSession, TicketAnswersEveryCheckItSent)
 TEST_F(RepliesSession, AnEarlierAcknowledgementKeepsWhatWasRefusedSince)
 {
     Start(false, {"--rate", "0", "--scenario", "reverse=KR"});
-    CNewPlaceOrderDlg* pTicket = Command(33049);
+    CNewPlaceOrderDlg* pTicket = SendKseBuy();
     ASSERT_NE(nullptr, pTicket);
     const HWND hDlg = pTicket->m_hWnd;
-    ChooseItem(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
-    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "101");
-    EnterText(hDlg, IDC_TICKET_QUANTITY, "1000");
-    EnterText(hDlg, IDC_TICKET_LIMIT, "842");
-    AnswerReview(true);
-    NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
-    ASSERT_TRUE(PumpUntil([&] { return Count("KR") == 1 && FinishedSteps(); }));
     EnterText(hDlg, IDC_TICKET_QUANTITY, "99999999");
     NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
     ASSERT_TRUE(PumpUntil([&] { return Occurrences(pRun->InfoText(), "Not enough cash") == 1; })) << pRun->InfoText();
