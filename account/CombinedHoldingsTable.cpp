@@ -33,14 +33,15 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 57213, .nSize = 6, .nField = 24},                                  // 3 currency
     {.nTitleId = 56258, .nType = COLTYPE_COMPUTED, .nWidth = 70,
      .pfnFormat = CCombinedHoldingsTable::FormatHoldingType, .nFormatValue = CH_TYPE},  // 4 holding type
-    Amount(51172, COLF_ZERO_SHOWN, 2, 1),                                           // 5 quantity
+    // Wider than 70: the dinars' cash row and the totals run to millions with their decimals.
+    Amount(51172, COLF_ZERO_SHOWN, 2, 1, -3, 90),                                   // 5 quantity
     Amount(51173, COLF_BLANK_ZERO, 2, 2),                                           // 6
     Amount(51174, 0, 2, 3),                                                         // 7 second quantity
     Amount(41053, 0, 2, 9),                                                         // 8
     Amount(41054, COLF_SUMMED, 3, 27),                                              // 9
     Amount(51175, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 2, 5, -4, 60),         // 10 price
-    Amount(51176, COLF_SUMMED | COLF_ZERO_SHOWN, 2, 6),                             // 11 market value
-    Amount(41128, COLF_SUMMED | COLF_ZERO_SHOWN, 2, N),                             // 12 in the base currency
+    Amount(51176, COLF_SUMMED | COLF_ZERO_SHOWN, 2, 6, -3, 90),                     // 11 market value
+    Amount(41128, COLF_SUMMED | COLF_ZERO_SHOWN, 2, N, -3, 90),                     // 12 in the base currency
     Amount(52176, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 15),                            // 13
     Amount(52177, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 16),                            // 14
     Amount(51197, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN, 2, 18),              // 15
