@@ -20,9 +20,10 @@
 #define ID_COMBINED_UNREALIZED_DIALOG 40229
 
 namespace {
-constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, UINT nFlags, int nMin, int nField = FIELD_NONE)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, UINT nFlags, int nMin, int nField = FIELD_NONE,
+                              int nWidth = 70)
 {
-    return AccountNumber(nTitleId, nDecimals, nField, COLF_THOUSANDS | nFlags, nMin);
+    return AccountNumber(nTitleId, nDecimals, nField, COLF_THOUSANDS | nFlags, nMin, nWidth);
 }
 const UINT S = COLF_SUMMED;
 const UINT Z = COLF_BLANK_ZERO;
@@ -43,8 +44,9 @@ const TABLE_COLUMN s_columns[] = {
     Amount(41162, 0, S | O, 0, 24),
     Amount(41163, -4, Z | W, 0, 8),                                 // 9 price
     Amount(41164, -4, W | O, 2, 3),                                 // 10 average cost
-    Amount(41165, -3, S | O, 3, 4),                                 // 11 cost
-    Amount(41166, -3, S | O, 3),                                    // 12 market value
+    // Cost and value in three decimals run past 70 pixels at a few hundred thousand.
+    Amount(41165, -3, S | O, 3, 4, 90),                             // 11 cost
+    Amount(41166, -3, S | O, 3, N, 90),                             // 12 market value
     Amount(41167, -3, S | O, 3),                                    // 13 gain
     Amount(41168, -3, O, 3),                                        // 14 per cent
     Amount(41169, -1, S | O, 3),                                    // 15 cost in the base currency
