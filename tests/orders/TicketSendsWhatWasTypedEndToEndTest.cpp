@@ -146,8 +146,12 @@ TEST_F(TicketSession, NoMarketNoOrder)
     // The US ticket with its market: the check names it.
     ChooseItem(hUs, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
     fillUs();
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});    // the review, when it opens
     NotifyControl(hUs, IDC_TICKET_SUBMIT, BN_CLICKED);
-    ASSERT_TRUE(PumpUntil([&] { return Count("OV") == 1; }));
+    const auto* pUs = dynamic_cast<const COrderFormBase*>(CWnd::FromHandle(hUs));
+    ASSERT_NE(nullptr, pUs);
+    ASSERT_TRUE(PumpUntil([&] { return Count("OV") == 1 && !pUs->GetPending().IsCheckPending(); }));
+    ClearDialogSteps();
     EXPECT_EQ(std::string(GetGlobals()->GetMarketName(4)), BodyOf(Requests({"OV"}).back()).at(12));
 }
 
