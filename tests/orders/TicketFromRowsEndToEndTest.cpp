@@ -96,6 +96,16 @@ std::string CellText(CDataTable* pTable, int nRow, int nCol)
 
 struct TicketFromRows : COrderSession
 {
+    // The KSE quotations opened from their menu, filled and shown; null when they did not fill.
+    CDataTable* ShowKseQuotations()
+    {
+        CDataTable* pKse = App().RunCommand(33251) ? FindDataTable(IDS_TABLE_QUOTATIONS_KSE) : nullptr;
+        if (pKse == nullptr || !PumpUntil([&] { return pKse->GetRows()->GetCount() > 1; }, 20000))
+            return nullptr;
+        CNorvApp::ShowTable(pKse);
+        PumpFor(100);
+        return pKse;
+    }
     // The market box of the open ticket, "" while none is open.
     std::string TicketMarket() { return TicketText(IDC_TICKET_MARKET); }
     // The ticker box of the open ticket, "" while none is open.
@@ -165,12 +175,8 @@ TEST_F(TicketFromRows, RowMenusAndDoubleClicksOpenTheTicketOnTheRowsSymbol)
     CloseTicket();
 
     // The KSE quotations: a double click on the name, then on the last price.
-    ASSERT_TRUE(App().RunCommand(33251));
-    CDataTable* pKse = FindDataTable(IDS_TABLE_QUOTATIONS_KSE);
+    CDataTable* pKse = ShowKseQuotations();
     ASSERT_NE(nullptr, pKse);
-    ASSERT_TRUE(PumpUntil([&] { return pKse->GetRows()->GetCount() > 1; }, 20000));
-    CNorvApp::ShowTable(pKse);
-    PumpFor(100);
     for (const auto& [nRow, nCol] : {std::pair{0, KC_TEXT}, {1, KC_LAST}}) {
         // The ticket names a KSE stock by its number and name.
         const std::string strStock = CellText(pKse, nRow, KC_STOCK) + "/";
@@ -203,12 +209,8 @@ TEST_F(TicketFromRows, F4BuysTheSelectedKseQuotationOnTheKseMarket)
     ASSERT_NE(nullptr, pTicket);
     pTicket->SelectMarket(GetGlobals()->GetMarketName(16));
     ASSERT_NE(strKse, TicketMarket());
-    ASSERT_TRUE(App().RunCommand(33251));
-    CDataTable* pKse = FindDataTable(IDS_TABLE_QUOTATIONS_KSE);
+    CDataTable* pKse = ShowKseQuotations();
     ASSERT_NE(nullptr, pKse);
-    ASSERT_TRUE(PumpUntil([&] { return pKse->GetRows()->GetCount() > 1; }, 20000));
-    CNorvApp::ShowTable(pKse);
-    PumpFor(100);
     MouseOnCell(pKse, 1, KC_STOCK, {{WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}});
     const std::string strStock = CellText(pKse, 1, KC_STOCK) + "/";
     EXPECT_TRUE(pRun->TypeKey(VK_F4, [&] { return TicketTicker().find(strStock) == 0; })) << TicketTicker();
