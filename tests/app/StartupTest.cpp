@@ -9,6 +9,7 @@
 #include <string>
 #include "AppTestSupport.h"
 #include "TerminalRun.h"
+#include "WholeTerminalMakers.h"
 #include "app/MainFrame.h"
 #include "account/AccountTables.h"
 #include "app/AppCommands.h"
@@ -83,6 +84,7 @@ TEST_F(StartupFixture, ArabicSessionTakesTheEnglishWorkspaceAndSpeaksArabic)
     const struct { UINT nCommand; UINT nTable; } tables[] = {
         {ID_APP_KSE_HOLDINGS, IDS_TABLE_KSE_HOLDINGS}, {ID_APP_US_HOLDINGS, IDS_TABLE_US_HOLDINGS},
         {ID_APP_COMBINED_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS}};
+    CWholeTerminalMakers makers;    // the account tables' makers go again with the test
     std::string strFolder;
     {
         CTerminalRun english;
