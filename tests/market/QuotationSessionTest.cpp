@@ -171,7 +171,8 @@ TEST_F(QuotesSession, WatchListFollowsTheMarketsAndKeepsWhatTheUserSet)
         ASSERT_TRUE(PumpUntil([&] { return pQuotes->FindQuote("PRSM", strHarbor)->GetDouble(QC_LAST) > 0; }));
 
         // An alert set in its dialog from the alert cell, below a price the row shows for a
-        // moment, fires on the market's next quote: once, with its beep, and is gone.
+        // moment and below the market's own, so a streamed quote between them cannot turn it into
+        // an alert on a rise, fires on the next quote below it: once, with its beep, and is gone.
         char szHigh[64];
         snprintf(szHigh, sizeof szHigh, "~GS|1|XC|%d|PRSM|0|1|1000", HARBOR_MARKET);
         CServerMessage high(szHigh, 1);
@@ -179,18 +180,18 @@ TEST_F(QuotesSession, WatchListFollowsTheMarketsAndKeepsWhatTheUserSet)
         CViewRow row;
         ASSERT_TRUE(ViewRowOf(pQuotes, "PRSM", row));
         const UINT nBeeps = TbGetBeepCount();
-        run.QueueDialog(IDC_ALERT_VALUE, {{IDC_ALERT_VALUE, "500.00"}});
+        run.QueueDialog(IDC_ALERT_VALUE, {{IDC_ALERT_VALUE, "50.00"}});
         int nHandled = 0;
         pQuotes->OnCellClick(&row, QC_ALERT_PRICE, &nHandled);
         EXPECT_EQ(1, nHandled);
         // The next quote below the alert fires it; one is sent at once, since the market's own
         // may be long coming on a loaded machine.
-        snprintf(szHigh, sizeof szHigh, "~GS|1|XC|%d|PRSM|0|1|400", HARBOR_MARKET);
+        snprintf(szHigh, sizeof szHigh, "~GS|1|XC|%d|PRSM|0|1|40", HARBOR_MARKET);
         CServerMessage low(szHigh, 1);
         pQuotes->OnGS(&low);
         ASSERT_TRUE(PumpUntil([&] { return TbGetBeepCount() > nBeeps; }, 5000)) << run.InfoText();
         EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), TbGetLastBeepType());
-        EXPECT_NE(std::string::npos, run.InfoText().find("PRSM reached 500.0000")) << run.InfoText();
+        EXPECT_NE(std::string::npos, run.InfoText().find("PRSM reached 50.0000")) << run.InfoText();
         EXPECT_EQ(ALERT_NONE, pQuotes->FindQuote("PRSM", strHarbor)->GetLong(QC_ALERT_DIR));
         PumpFor(300);
         EXPECT_EQ(nBeeps + 1, TbGetBeepCount()) << "an alert fires once";
