@@ -154,8 +154,8 @@ TEST(LinkSend, LinesAfterTheSessionKeyWaitForTheCipher)
         int nRefused = 0;
         for (int i = 0; i < r.nHeld; ++i) {
             long nNumber = 0;
-            nRefused += !t.link.SendLine("&SL|XC||NBK", &nNumber);
-            held += padded("&SL|" + std::to_string(nNumber) + "|XC||NBK\n");
+            nRefused += !t.link.SendLine("&SL|XC||1|NBK|", &nNumber);
+            held += padded("&SL|" + std::to_string(nNumber) + "|XC||1|NBK|\n");
         }
         EXPECT_EQ(0, nRefused);
         // The peer reads a few hundred bytes at a time: what was queued before the hold goes.
