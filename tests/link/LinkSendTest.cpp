@@ -1,6 +1,7 @@
 // The link's sending side without a socket: numbering, the "EN" number, the full queue, the
 // outgoing bytes that survive a transport that blocks or takes part of a write, the padding of
-// enciphered lines, and the one-line window of the protocol modes.
+// enciphered lines, the lines held while the session key is out, and the one-line window of
+// the protocol modes.
 #include <gtest/gtest.h>
 
 #include <random>
