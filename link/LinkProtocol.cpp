@@ -64,6 +64,7 @@ void CLinkProtocol::OnOpened(int nType)
     m_out.clear();
     m_nOutStart = 0;
     m_bResumeWait = m_bResendHeld = m_bKeyHold = FALSE;
+    m_held.clear();
     ResetReceive();
     const BOOL bSwitch = nType == LINK_SERIAL_SWITCH;
     if (bSwitch) {
@@ -119,6 +120,7 @@ void CLinkProtocol::OnClosed(BOOL bKeepResume)
     m_bOpen = m_bConnected = FALSE;
     m_bConnectPhase = m_bConnectAnswered = m_bHelloDone = m_bKeyAwaited = FALSE;
     m_bResumeWait = m_bResendHeld = m_bKeyHold = FALSE;
+    m_held.clear();
     if (!bKeepResume)
         m_nResumeNumber = 0;
     m_out.clear();
@@ -142,17 +144,17 @@ BOOL CLinkProtocol::PrepareResume()
 void CLinkProtocol::SetEncryption(BOOL bOn)
 {
     m_cipher.SetOn(bOn);
-    if (!m_bKeyHold)
+    // Held lines go enciphered or not at all.
+    if (!m_bKeyHold || !bOn)
         return;
     m_bKeyHold = FALSE;
-    if (bOn && m_bConnected)
+    if (m_bConnected)
         Pump(TRUE);
 }
 
 void CLinkProtocol::HoldUntilEncrypted()
 {
     m_bKeyHold = TRUE;
-    m_nHoldFrom = m_queue.GetWritePosition();
 }
 
 void CLinkProtocol::RestartIdle()

@@ -4,6 +4,7 @@
 // handed on; request lines numbered, queued, enciphered and written; the control lines, the
 // packet sequence, the numbered feed and the idle watchdog of the protocol modes. The link
 // window owns one and is its port to the transport, the timers and the owner of the lines.
+#include <deque>
 #include <string>
 #include <vector>
 #include "link/LinkCipherStream.h"
@@ -112,9 +113,10 @@ public:
     // read that are not yet framed are deciphered from here on.
     void SetEncryption(BOOL bOn);
     BOOL IsEncrypted() const { return m_cipher.IsOn(); }
-    // The session key has gone out: the lines queued from here wait until the cipher is on,
+    // The session key has gone out: the lines sent from here wait until the cipher is on,
     // since the server deciphers everything after the key and a plain line would garble the
-    // rest of the session.
+    // rest of the session. They wait beyond the send queue, however many, and enter it in
+    // order once the cipher is on; a link that opens or closes meanwhile drops them.
     void HoldUntilEncrypted();
     char* GetSessionKeyBuffer() { return m_cipher.GetKeyBuffer(); }
     const char* GetPublicKeyText() const { return m_szPublicKey; }
@@ -165,6 +167,7 @@ private:
     void RestartIdle();
     // Sending (LinkSend.cpp).
     BOOL QueueLine(const std::string& strLine);
+    void MoveHeldIntoQueue();
     BOOL Pump(BOOL bAdvance);
     BOOL WriteBytes(const char* pBytes, int nCount);
     BOOL Flush();
@@ -217,8 +220,8 @@ private:
     BOOL m_bMaySend = TRUE;
     BOOL m_bResumeWait = FALSE;         // writes held after a resuming connect request
     BOOL m_bResendHeld = FALSE;         // a resend of the oldest line asked for while held
-    BOOL m_bKeyHold = FALSE;            // lines from m_nHoldFrom on wait for the cipher
-    int  m_nHoldFrom = 0;
+    BOOL m_bKeyHold = FALSE;            // the session key is out: new lines wait for the cipher
+    std::deque<std::string> m_held;     // lines sent during the hold, and those behind them
     std::vector<BYTE> m_out;            // bytes the transport has not taken yet
     size_t m_nOutStart = 0;
     std::string m_strSend;

@@ -70,11 +70,19 @@ BOOL CLinkProtocol::QueueLine(const std::string& strLine)
         LinkChecksum(strQueued.data(), static_cast<int>(strQueued.size()), check);
         strQueued.append(check, 2);
     }
-    // A line too long to be written is refused here, before it takes a number.
-    if (static_cast<int>(strQueued.size()) > LINK_MAX_LINE)
+    // A line too long to be written, or ever to fit the queue, is refused here, before it
+    // takes a number.
+    const int nLength = static_cast<int>(strQueued.size());
+    if (nLength > LINK_MAX_LINE || nLength + 2 > m_queue.GetSize())
         return FALSE;
-    if (!m_queue.Put(strQueued.data(), static_cast<int>(strQueued.size())))
+    if (m_bKeyHold || !m_held.empty()) {
+        // The hold lasts until the server answers the key, and whatever the terminal asks for
+        // meanwhile (a saved workspace's lookups, thousands of them) must reach it: the lines
+        // wait here, beyond the queue's bound, and those sent after them keep their turn.
+        m_held.push_back(strQueued);
+    } else if (!m_queue.Put(strQueued.data(), nLength)) {
         return FALSE;
+    }
     if (m_options.bLogOutgoing) {
         std::string strLog = strLine + "\n";
         m_pPort->Log(strLog.c_str());
@@ -109,8 +117,8 @@ BOOL CLinkProtocol::Pump(BOOL bAdvance)
     for (;;) {
         if (bDirect && bAdvance && GetPendingOutput() >= LINK_OUT_LIMIT)
             return TRUE;    // the transport is behind: the lines wait in the queue
-        if (m_bKeyHold && m_queue.GetNextPosition() == m_nHoldFrom)
-            return TRUE;    // the key is out; the rest goes enciphered
+        if (!m_bKeyHold)
+            MoveHeldIntoQueue();
         if (!m_queue.TakeLine(bAdvance, m_strSend)) {
             m_bMaySend = TRUE;
             return TRUE;
@@ -132,6 +140,13 @@ BOOL CLinkProtocol::Pump(BOOL bAdvance)
         if (!bDirect || !bAdvance)
             return TRUE;
     }
+}
+
+void CLinkProtocol::MoveHeldIntoQueue()
+{
+    while (!m_held.empty() &&
+           m_queue.Put(m_held.front().data(), static_cast<int>(m_held.front().size())))
+        m_held.pop_front();
 }
 
 void CLinkProtocol::Acknowledge(long nNumber, BOOL bAdvance)
@@ -206,6 +221,7 @@ void CLinkProtocol::OnWritable()
         return;
     if (GetPendingOutput() == 0)
         m_pPort->WatchWritable(FALSE);
-    if (m_nType == LINK_DIRECT_SOCKET && m_queue.HasUnsent() && GetPendingOutput() < LINK_OUT_LIMIT)
+    if (m_nType == LINK_DIRECT_SOCKET && (m_queue.HasUnsent() || !m_held.empty()) &&
+        GetPendingOutput() < LINK_OUT_LIMIT)
         Pump(TRUE);
 }

@@ -29,10 +29,6 @@ public:
     // Everything written so far counts as acknowledged: its room is free again.
     void AcknowledgeWritten() { m_nOldest = m_nNext; }
 
-    // Where the next line goes, and where the next unwritten line stands.
-    int GetWritePosition() const { return m_nWrite; }
-    int GetNextPosition() const { return m_nNext; }
-
     int GetSize() const { return m_nSize; }
     int GetUsed() const;        // bytes between the oldest line and the write position
 

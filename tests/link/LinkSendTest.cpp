@@ -1,6 +1,7 @@
 // The link's sending side without a socket: numbering, the "EN" number, the full queue, the
 // outgoing bytes that survive a transport that blocks or takes part of a write, the padding of
-// enciphered lines, and the one-line window of the protocol modes.
+// enciphered lines, the lines held while the session key is out, and the one-line window of
+// the protocol modes.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -122,6 +123,67 @@ TEST(LinkSend, EncipheredLinesArePaddedToTheNextBlockOnly)
         EXPECT_EQ(std::string(static_cast<size_t>(r.nChars), 'x') + "\n" +
                       std::string(r.nBytes - static_cast<size_t>(r.nChars) - 1, '-'),
                   plain);
+    }
+}
+
+// The session key is out: lines sent until the server takes it wait, in order and however many,
+// behind everything queued before the key (the key too, when the peer was behind), and go out
+// enciphered once the cipher is on. A link that closes meanwhile sends none of them, ever.
+TEST(LinkSend, LinesAfterTheSessionKeyWaitForTheCipher)
+{
+    enum { ACCEPT, REFUSE, LOSE };
+    const struct { const char* pszCase; int nBacklog, nHeld, nEnd; } rows[] = {
+        {"accepted", 0, 3, ACCEPT},
+        {"key still queued", 40, 3, ACCEPT},
+        {"burst beyond the queue", 0, 10000, ACCEPT},
+        {"refused key", 0, 3, REFUSE},
+        {"closed link", 40, 3, LOSE},
+    };
+    const std::string backlog = "|XC||" + std::string(2000, 'b');
+    auto padded = [](std::string s) { return s.append((16 - s.size() % 16) % 16, '-'); };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.pszCase);
+        CSendLink t;
+        std::snprintf(t.link.GetSessionKeyBuffer(), LINK_SESSION_KEY_SIZE, "%s", s_pszKey);
+        t.port.Accept(r.nBacklog > 0 ? 0 : -1);
+        std::string plain;
+        for (int i = 0; i < r.nBacklog; ++i)
+            plain += "&QT|" + std::to_string(t.Send(("&QT" + backlog).c_str())) + backlog + "\n";
+        plain += "&X9|" + std::to_string(t.Send("&X9|XC||key")) + "|XC||key\n";
+        t.link.HoldUntilEncrypted();
+        std::string held;
+        int nRefused = 0;
+        for (int i = 0; i < r.nHeld; ++i) {
+            long nNumber = 0;
+            nRefused += !t.link.SendLine("&SL|XC||1|NBK|", &nNumber);
+            held += padded("&SL|" + std::to_string(nNumber) + "|XC||1|NBK|\n");
+        }
+        EXPECT_EQ(0, nRefused);
+        // The peer reads a few hundred bytes at a time: what was queued before the hold goes.
+        for (int i = 0; i < 1000 && t.link.GetPendingOutput() > 0; ++i) {
+            t.port.Accept(700);
+            t.link.OnWritable();
+        }
+        t.port.Accept(-1);
+        t.link.OnWritable();
+        EXPECT_EQ(plain, t.port.TakeWritten());
+        if (r.nEnd == ACCEPT) {
+            // Accepted while the peer is behind again: a line sent now keeps its turn.
+            t.port.Accept(0);
+            t.link.SetEncryption(TRUE);
+            held += padded("&QT|" + std::to_string(t.Send("&QT|XC||after")) + "|XC||after\n");
+            t.port.Accept(-1);
+            t.link.OnWritable();
+            const std::string sent = Decipher(t.port.TakeWritten(), s_pszKey);
+            EXPECT_EQ(held.size(), sent.size());
+            EXPECT_TRUE(held == sent) << sent.substr(0, 200);
+            continue;
+        }
+        t.link.OnClosed(/*bKeepResume=*/r.nEnd == LOSE);
+        t.link.PrepareConnect(LINK_DIRECT_SOCKET);
+        t.link.OnOpened(LINK_DIRECT_SOCKET);
+        t.Send("&VC|XC||again");
+        EXPECT_EQ("&VC|1|XC||again\n", t.port.TakeWritten());
     }
 }
 

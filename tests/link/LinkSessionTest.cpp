@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include "LinkSessionSupport.h"
 #include "link/ErrorDictionary.h"
@@ -14,6 +15,21 @@
 
 namespace {
 
+// The terminal's link, with a test's hook after each received line has been handled.
+class CHookedComm : public CZorvatComm
+{
+public:
+    using CZorvatComm::CZorvatComm;
+    std::function<void(const char*)> m_afterLine;
+protected:
+    void OnLineReceived(const char* pszLine) override
+    {
+        CZorvatComm::OnLineReceived(pszLine);
+        if (m_afterLine)
+            m_afterLine(pszLine);
+    }
+};
+
 // One terminal: the application's double, its message source, error dictionary, dispatcher and
 // the link window, pointed at the server's port.
 struct CTerminal {
@@ -22,14 +38,14 @@ struct CTerminal {
     CZorvatMessageSource source;
     CZorvatErrorDictionary errors{&source, &app, &refData};
     CMessageDispatcher dispatcher{&source, &errors, &app, &refData};
-    CZorvatComm* pComm = nullptr;
+    CHookedComm* pComm = nullptr;
 
     explicit CTerminal(int nPort, const char* pszServer = "127.0.0.1")
     {
         RegisterMessageCodes(g_messageCodePairs);
         const std::string strSettings =
             WriteSettings(std::string("IP-Server=") + pszServer + "\nIP-Port=" + std::to_string(nPort) + "\n");
-        pComm = new CZorvatComm(strSettings.c_str(), &dispatcher, &app);
+        pComm = new CHookedComm(strSettings.c_str(), &dispatcher, &app);
         app.m_pLink = pComm;
         app.m_pDispatcher = &dispatcher;
         EXPECT_TRUE(pComm->CreateLinkWindow());
@@ -199,6 +215,32 @@ TEST(LinkSession, ServerThatNeverAcknowledgesStillTakesEveryRequest)
     }
     ASSERT_TRUE(WaitForRequests(server, std::size(s_expectedRequests) + nLines, 20000));
     EXPECT_EQ("&QQ|" + std::to_string(nLast) + "|XC||a request of some forty characters", server.Received().back());
+}
+
+TEST(LinkSession, LookupsSentWhileTheKeyIsOutAllReachTheServerAfterIt)
+{
+    CTestServer server;
+    ASSERT_TRUE(server.Start());
+    CTerminal t(server.Port());
+    const int nLookups = 10000;
+    int nRefused = -1;
+    t.pComm->m_afterLine = [&](const char* pszLine) {
+        // The server's key came first and ours has just gone: its accept is still to come.
+        if (nRefused < 0 && std::string(pszLine).compare(0, 4, "~X9|") == 0) {
+            nRefused = 0;
+            for (int i = 0; i < nLookups; ++i)
+                nRefused += !t.pComm->SendLine("&QQ|XC||NBK", nullptr);
+        }
+    };
+    t.pComm->Connect(LINK_DIRECT_SOCKET, 1);
+    ASSERT_TRUE(PumpUntil([&] { return t.app.Has("login reply 0"); }, 20000)) << t.app.Events();
+    EXPECT_EQ(0, nRefused);
+    WaitForRequests(server, std::size(s_expectedRequests) + nLookups, 5000);
+    const std::vector<std::string> received = server.Received();
+    ASSERT_EQ(std::size(s_expectedRequests) + nLookups, received.size());
+    EXPECT_EQ("&QQ|5|XC||NBK", received[4]);
+    EXPECT_EQ("&QQ|10004|XC||NBK", received[nLookups + 3]);
+    EXPECT_EQ("&MT|10005|XC||", received[nLookups + 4]);
 }
 
 TEST(LinkSession, ConnectReturnsAtOnceWhateverTheServerDoes)
