@@ -11,7 +11,9 @@
 #include "platform/qt/WindowWidget.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/Message.h"
+#include "platform/qt/QtPlatform.h"
 #include "platform/win/user/Window.h"
+#include "platform/win/user/WindowRecord.h"
 
 namespace {
 // The area fills its client's widget, whatever size the layer gives that.
@@ -60,6 +62,16 @@ protected:
     {
         CTbQtHandlerScope scope;
         return QMdiSubWindow::event(pEvent);
+    }
+    void mousePressEvent(QMouseEvent* pEvent) override
+    {
+        // A press on the frame or caption activates the window in the layer, which brings it
+        // over the others even when it was active already (Qt leaves an active one where it is).
+        if (m_hWnd && pEvent->button() == Qt::LeftButton) {
+            CTbQtHandlerScope scope;
+            TbDisplayChildActivate(m_hWnd);
+        }
+        QMdiSubWindow::mousePressEvent(pEvent);
     }
     void moveEvent(QMoveEvent* pEvent) override
     {
@@ -271,4 +283,23 @@ void TbQtMdiChildFrame(RECT* prcFrame)
         return rcFrame;
     }();
     *prcFrame = s_rcFrame;
+}
+
+BOOL TbQtMdiShown(HWND hClient, HWND* phTop, HWND* phActive)
+{
+    TbWindow* pWnd = TbFindWindow(hClient);
+    CTbMdiArea* pArea = pWnd ? AreaOf(pWnd->pSurface.get()) : nullptr;
+    if (!pArea)
+        return FALSE;
+    // The stacking is the order of the viewport's children: the last one shown is on top.
+    HWND hTop = nullptr;
+    for (QObject* pChild : pArea->viewport()->children())
+        if (auto* pSub = dynamic_cast<CTbMdiSubWindow*>(pChild); pSub && pSub->isVisible() && pSub->m_hWnd && !IsIconic(pSub->m_hWnd))
+            hTop = pSub->m_hWnd;
+    auto* pActive = dynamic_cast<CTbMdiSubWindow*>(pArea->activeSubWindow());
+    if (phTop)
+        *phTop = hTop;
+    if (phActive)
+        *phActive = pActive ? pActive->m_hWnd : nullptr;
+    return TRUE;
 }
