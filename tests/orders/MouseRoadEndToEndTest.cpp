@@ -14,6 +14,7 @@
 #include "market/TableLinks.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/ReviewDialog.h"
+#include "platform/qt/QtPlatform.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/Display.h"
 #include "tests/app/AppTestSupport.h"
@@ -149,6 +150,9 @@ void DriveWithTheMouse(MouseRoadSession& s, bool bArabic, bool bSubmit)
     // maximised place with it; the ticket has its own place back.
     EXPECT_EQ(hInfo, GetWindow(hClient, GW_CHILD)) << "the information window in front";
     EXPECT_EQ(hInfo, active());
+    HWND hShownTop = nullptr, hShownActive = nullptr;
+    TbQtMdiShown(hClient, &hShownTop, &hShownActive);
+    EXPECT_TRUE(hShownTop == hInfo && hShownActive == hInfo) << "as the display shows them";
     EXPECT_EQ(strFilled, Place(hInfo, hClient));
     EXPECT_EQ(strNormal, Place(hTicket, hClient));
 
