@@ -240,8 +240,12 @@ void CMainFrame::OnCloseActive()
 
 void CMainFrame::OnCloseTables()
 {
-    CNorvApp* pApp = CNorvApp::Get();
-    const int nCount = (pApp != nullptr ? pApp->CountVisibleTableWindows() : 0) + 1;
+    // Every window the Window menu names, forms as well as tables: counting the tables alone
+    // left the last windows open whenever forms were among them.
+    int nCount = 1;
+    for (HWND hChild = ::GetWindow(m_hWndMDIClient, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        if (::IsWindowVisible(hChild))
+            ++nCount;
     for (int i = 0; i < nCount; ++i) {
         CMDIChildWnd* pActive = MDIGetActive();
         if (pActive == nullptr)

@@ -277,9 +277,12 @@ void CNorvInfoTable::CloseWindow(CTableMDIWnd* pWindow)
 void CNorvInfoTable::BringWindowToTop()
 {
     // The window is never hidden (closing minimises it): one a workspace without its place left
-    // hidden shows here, without taking the activation.
-    if (CTableMDIWnd* pMain = GetMainWindow())
+    // hidden shows here. A line brought to the top is read: a window in the icon row comes back.
+    if (CTableMDIWnd* pMain = GetMainWindow()) {
+        if (pMain->IsIconic())
+            pMain->ShowWindow(SW_SHOWNOACTIVATE);
         ::SetWindowPos(pMain->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
 }
 
 BOOL CNorvInfoTable::IsWindowOpen() const

@@ -6,12 +6,16 @@
 #include <QtWidgets/QLayout>
 #include <QtWidgets/QMdiArea>
 #include <QtWidgets/QMdiSubWindow>
+#include <algorithm>
 #include <strings.h>
+#include <vector>
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/WindowWidget.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/Message.h"
+#include "platform/qt/QtPlatform.h"
 #include "platform/win/user/Window.h"
+#include "platform/win/user/WindowRecord.h"
 
 namespace {
 // The area fills its client's widget, whatever size the layer gives that.
@@ -27,6 +31,11 @@ public:
     }
     BOOL m_bApplying = FALSE;
 
+    // The layer's order of the children and its active child are what the area shows. Qt also
+    // raises and activates sub-windows of its own accord (one shown or hidden, one whose frame
+    // changes): what it did goes back to the layer's word, and is never taken as the user's.
+    void Sync();
+
 protected:
     bool eventFilter(QObject* pObject, QEvent* pEvent) override
     {
@@ -37,6 +46,32 @@ protected:
 
 private:
     void OnActivated(QMdiSubWindow* pSub);
+};
+
+// While the layer's change is applied, what Qt does to the area on its own is not the user's;
+// afterwards the area shows the layer's order and active child again.
+class CTbAreaApplying
+{
+public:
+    explicit CTbAreaApplying(CTbMdiArea* pArea) : m_pArea(pArea), m_bWas(pArea ? pArea->m_bApplying : FALSE)
+    {
+        if (m_pArea)
+            m_pArea->m_bApplying = TRUE;
+    }
+    ~CTbAreaApplying()
+    {
+        if (!m_pArea)
+            return;
+        m_pArea->m_bApplying = m_bWas;
+        if (!m_bWas)
+            m_pArea->Sync();
+    }
+    CTbAreaApplying(const CTbAreaApplying&) = delete;
+    CTbAreaApplying& operator=(const CTbAreaApplying&) = delete;
+
+private:
+    QPointer<CTbMdiArea> m_pArea;
+    BOOL m_bWas;
 };
 
 class CTbMdiSubWindow : public QMdiSubWindow
@@ -60,6 +95,16 @@ protected:
     {
         CTbQtHandlerScope scope;
         return QMdiSubWindow::event(pEvent);
+    }
+    void mousePressEvent(QMouseEvent* pEvent) override
+    {
+        // A press on the frame or caption activates the window in the layer, which brings it
+        // over the others even when it was active already (Qt leaves an active one where it is).
+        if (m_hWnd && pEvent->button() == Qt::LeftButton) {
+            CTbQtHandlerScope scope;
+            TbDisplayChildActivate(m_hWnd);
+        }
+        QMdiSubWindow::mousePressEvent(pEvent);
     }
     void moveEvent(QMoveEvent* pEvent) override
     {
@@ -111,18 +156,47 @@ private:
     }
 };
 
+CTbMdiSubWindow* SubWindowOf(HWND hWnd)
+{
+    QWidget* pWidget = TbQtWidgetOf(hWnd);
+    return pWidget ? dynamic_cast<CTbMdiSubWindow*>(pWidget->parentWidget()) : nullptr;
+}
+
+void CTbMdiArea::Sync()
+{
+    auto* pClient = dynamic_cast<CTbWindowWidget*>(parentWidget());
+    const HWND hClient = pClient ? pClient->GetHwnd() : nullptr;
+    if (!hClient || !IsWindow(hClient))
+        return;
+    // The layer's order, bottom first, against the area's (its children's order is the stacking).
+    std::vector<QWidget*> wanted, shown;
+    for (HWND h = GetWindow(hClient, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (CTbMdiSubWindow* pSub = SubWindowOf(h); pSub && pSub->mdiArea() == this)
+            wanted.insert(wanted.begin(), pSub);
+    for (QObject* pChild : viewport()->children())
+        if (std::find(wanted.begin(), wanted.end(), pChild) != wanted.end())
+            shown.push_back(static_cast<QWidget*>(pChild));
+    const BOOL bWas = m_bApplying;
+    m_bApplying = TRUE;
+    if (shown != wanted)
+        for (QWidget* pSub : wanted)
+            pSub->raise();
+    CTbMdiSubWindow* pActive = SubWindowOf(reinterpret_cast<HWND>(SendMessageA(hClient, WM_MDIGETACTIVE, 0, 0)));
+    if (pActive && pActive->isVisible() && activeSubWindow() != pActive)
+        setActiveSubWindow(pActive);
+    m_bApplying = bWas;
+}
+
 void CTbMdiArea::OnActivated(QMdiSubWindow* pSub)
 {
-    auto* pOurs = dynamic_cast<CTbMdiSubWindow*>(pSub);
-    if (m_bApplying || !pOurs)
+    if (m_bApplying || !dynamic_cast<CTbMdiSubWindow*>(pSub))
         return;
-    // Told after Qt has settled: it passes through other sub-windows on its way (focus, raise).
-    QPointer<CTbMdiSubWindow> pTarget(pOurs);
-    QMetaObject::invokeMethod(this, [this, pTarget] {
-        if (pTarget && pTarget->m_hWnd && currentSubWindow() == pTarget) {
-            CTbQtHandlerScope scope;
-            TbDisplayChildActivate(pTarget->m_hWnd);
-        }
+    // Qt activates a sub-window of its own accord when the program focuses a control in it, long
+    // after the layer chose: the user's presses reach the layer themselves (the caption's above,
+    // the client's as mouse messages), so the area goes back to the layer's active child.
+    QMetaObject::invokeMethod(this, [this] {
+        CTbQtHandlerScope scope;
+        Sync();
     }, Qt::QueuedConnection);
 }
 
@@ -137,6 +211,7 @@ public:
     ~CTbQtMdiChildSurface() override
     {
         if (m_pSub) {
+            CTbAreaApplying applying(m_pArea);
             m_pSub->m_hWnd = nullptr;
             m_pSub->hide();
             TbQtBury(m_pSub);
@@ -146,6 +221,7 @@ public:
     {
         if (!m_pSub)
             return;
+        CTbAreaApplying applying(m_pArea);
         m_pSub->m_bApplying = TRUE;
         if (m_nShowState == SW_SHOWMINIMIZED) {
             m_pSub->setGeometry(x, y, cx, cy);      // only the title shows
@@ -163,6 +239,7 @@ public:
     {
         if (!m_pSub)
             return;
+        CTbAreaApplying applying(m_pArea);
         m_pSub->m_bApplying = TRUE;
         m_pSub->setVisible(bVisible != FALSE);
         if (CTbWindowWidget* pWidget = Widget())
@@ -176,6 +253,7 @@ public:
         m_nShowState = nCmdShow;
         // A maximised child fills the area without a frame, so its client is the area; the
         // layer sizes it (Qt's own maximised state would put the title bar inside).
+        CTbAreaApplying applying(m_pArea);
         m_pSub->m_bApplying = TRUE;
         const bool bVisible = m_pSub->isVisible();
         m_pSub->setWindowFlags(nCmdShow == SW_SHOWMAXIMIZED ? Qt::SubWindow | Qt::FramelessWindowHint : Qt::SubWindow);
@@ -188,23 +266,11 @@ public:
         if (m_pSub)
             m_pSub->setWindowTitle(QString::fromStdString(TbCodePageToUtf8(pszText ? pszText : "", CP_ACP)));
     }
-    void Raise(BOOL bToTop) override
+    void Raise(BOOL) override
     {
-        if (!m_pSub || !m_pArea)
-            return;
-        m_pArea->m_bApplying = TRUE;
-        if (bToTop) {
-            m_pSub->raise();
-            // Brought to the top without being activated (BringWindowToTop from the program),
-            // it stays inactive on the display too: the area keeps the layer's active child.
-            const HWND hWnd = m_pSub->m_hWnd;
-            if (m_pSub->isVisible() && hWnd &&
-                reinterpret_cast<HWND>(SendMessageA(GetParent(hWnd), WM_MDIGETACTIVE, 0, 0)) == hWnd)
-                m_pArea->setActiveSubWindow(m_pSub);
-        } else {
-            m_pSub->lower();
-        }
-        m_pArea->m_bApplying = FALSE;
+        // The layer's order has changed: the area takes it, with the layer's active child.
+        if (m_pSub && m_pArea)
+            CTbAreaApplying applying(m_pArea);
     }
     void Reparent(ITbSurface*) override {}
     void SetIcon(const CTbPixelBuffer* pImage, const CTbPixelBuffer* pMask) override
@@ -271,4 +337,23 @@ void TbQtMdiChildFrame(RECT* prcFrame)
         return rcFrame;
     }();
     *prcFrame = s_rcFrame;
+}
+
+BOOL TbQtMdiShown(HWND hClient, HWND* phTop, HWND* phActive)
+{
+    TbWindow* pWnd = TbFindWindow(hClient);
+    CTbMdiArea* pArea = pWnd ? AreaOf(pWnd->pSurface.get()) : nullptr;
+    if (!pArea)
+        return FALSE;
+    // The stacking is the order of the viewport's children: the last one shown is on top.
+    HWND hTop = nullptr;
+    for (QObject* pChild : pArea->viewport()->children())
+        if (auto* pSub = dynamic_cast<CTbMdiSubWindow*>(pChild); pSub && pSub->isVisible() && pSub->m_hWnd && !IsIconic(pSub->m_hWnd))
+            hTop = pSub->m_hWnd;
+    auto* pActive = dynamic_cast<CTbMdiSubWindow*>(pArea->activeSubWindow());
+    if (phTop)
+        *phTop = hTop;
+    if (phActive)
+        *phActive = pActive ? pActive->m_hWnd : nullptr;
+    return TRUE;
 }

@@ -10,3 +10,6 @@ BOOL TbInitQtPlatform(int* pArgc, char** argv);
 // Screen geometry of a window's surface on the display (a top-level window's client area), for
 // tests that drive the display; FALSE for a window without a surface.
 BOOL TbQtGetSurfaceGeometry(HWND hWnd, RECT* pRect);
+// The document window an MDI client's area shows over the others (shown, not minimised) and
+// the one it draws as active, for tests that check the display agrees with the windows' state.
+BOOL TbQtMdiShown(HWND hClient, HWND* phTop, HWND* phActive);

@@ -97,6 +97,7 @@ void CTbWindowWidget::Mouse(QMouseEvent* pEvent, UINT uMsg, BOOL)
     if (!m_hWnd || !uMsg)
         return;
     QPoint ptGlobal = mapToGlobal(pEvent->position().toPoint());
+    SyncModifiers(pEvent->modifiers());
     TbDisplayMouse(m_hWnd, uMsg, MouseKeys(pEvent->buttons(), pEvent->modifiers()), POINT{ptGlobal.x(), ptGlobal.y()});
     pEvent->accept();
 }
@@ -142,6 +143,11 @@ void CTbWindowWidget::wheelEvent(QWheelEvent* pEvent)
     pEvent->accept();
 }
 
+void CTbWindowWidget::SyncModifiers(Qt::KeyboardModifiers mods)
+{
+    TbDisplayModifiers((mods & Qt::ShiftModifier) != 0, (mods & Qt::ControlModifier) != 0, (mods & Qt::AltModifier) != 0);
+}
+
 void CTbWindowWidget::Key(QKeyEvent* pEvent, BOOL bRelease)
 {
     UINT uVk = TbQtVirtualKey(pEvent);
@@ -149,6 +155,9 @@ void CTbWindowWidget::Key(QKeyEvent* pEvent, BOOL bRelease)
         pEvent->ignore();
         return;
     }
+    // A modifier's own press or release tells its state itself.
+    if (uVk != VK_SHIFT && uVk != VK_CONTROL && uVk != VK_MENU)
+        SyncModifiers(pEvent->modifiers());
     std::string strChars;
     if (!bRelease && !pEvent->text().isEmpty()) {
         const std::string strUtf8 = pEvent->text().toStdString();

@@ -45,6 +45,7 @@ protected:
 private:
     void Mouse(QMouseEvent* pEvent, UINT uDown, BOOL bRelease);
     void Key(QKeyEvent* pEvent, BOOL bRelease);
+    static void SyncModifiers(Qt::KeyboardModifiers mods);
     void ReportGeometry();
     void KeepShowState();
     HWND m_hWnd;

@@ -1,7 +1,8 @@
 // The main window's MDI children as a user meets them after logging in: the Window menu lists
 // the open windows once each, new table windows open inside the client down its cascade, a
 // maximised window keeps its buttons on the frame's menu bar while it stays maximised, and Close
-// all windows closes them whichever is active.
+// all windows closes them whichever is active. The active window is the one on top, on the
+// display too, from a saved workspace on.
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <set>
@@ -11,6 +12,7 @@
 #include "TerminalRun.h"
 #include "app/AppCommands.h"
 #include "app/MainFrame.h"
+#include "platform/qt/QtPlatform.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/Display.h"
 #include "tests/common/MenuShot.h"
@@ -42,7 +44,101 @@ std::vector<std::string> OpenWindowMenu(CNorvMainFrame* pFrame, HMENU hWindow, c
     return texts;
 }
 
+// The active window is the topmost open one, and the display shows it on top and as active.
+::testing::AssertionResult ActiveOnTop(CMDIFrameWnd* pFrame)
+{
+    const HWND hClient = pFrame->m_hWndMDIClient;
+    HWND hTop = nullptr, hShownTop = nullptr, hShownActive = nullptr;
+    for (HWND h = GetWindow(hClient, GW_CHILD); h != nullptr && hTop == nullptr; h = GetWindow(h, GW_HWNDNEXT))
+        if (IsWindowVisible(h) && !IsIconic(h))
+            hTop = h;
+    TbQtMdiShown(hClient, &hShownTop, &hShownActive);
+    const HWND hActive = pFrame->MDIGetActive() != nullptr ? pFrame->MDIGetActive()->m_hWnd : nullptr;
+    auto title = [](HWND h) {
+        char sz[128] = "(none)";
+        if (h != nullptr)
+            GetWindowTextA(h, sz, sizeof sz);
+        return std::string(sz);
+    };
+    if (hTop != nullptr && hActive == hTop && hShownTop == hTop && hShownActive == hTop)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "active " << title(hActive) << ", on top " << title(hTop) << ", shown on top "
+                                         << title(hShownTop) << ", shown active " << title(hShownActive);
+}
+
 }  // namespace
+
+// Six windows from the saved workspace: the active one is on top after the login, a choice from
+// the Window menu, a notice, Cascade and Tile. With two forms more and one maximised (filling the
+// client), Close all windows closes every one; the information window it leaves in the icon
+// row comes back with the next refusal.
+TEST(MdiWindows, TheActiveWindowIsOnTopAndCloseAllClosesEveryWindow)
+{
+    CTestServer server;
+    ASSERT_TRUE(server.Start({"--accounts", TB_SOURCE_DIR "/tests/app/data/accounts.txt"}));
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        std::string strFolder;
+        {
+            CTerminalRun first(bArabic);
+            strFolder = first.Folder();
+            ASSERT_TRUE(first.StartLoggedIn(server.Port(), "demo01", "demo12"));
+            CNorvMainFrame* pFrame = first.App().GetMainFrame();
+            for (UINT nId : {ID_APP_INFO_BUTTON, ID_APP_KSE_QUOTES, ID_APP_KSE_STOCK_LIST, ID_APP_KSE_TIME_SALES,
+                             ID_APP_KSE_ORDER_BOOK, ID_APP_US_QUOTES})
+                pFrame->SendMessage(WM_COMMAND, nId);
+            pFrame->SendMessage(WM_COMMAND, ID_WINDOW_TILE_HORZ);
+            PumpFor(100);
+            first.Close();
+        }
+        CTerminalRun run(bArabic, strFolder);
+        ASSERT_TRUE(run.StartLoggedIn(server.Port(), "demo01", "demo12"));
+        PumpFor(300);
+        CNorvMainFrame* pFrame = run.App().GetMainFrame();
+        const HWND hClient = pFrame->m_hWndMDIClient;
+        EXPECT_TRUE(ActiveOnTop(pFrame)) << "after the login";
+        HWND hBottom = nullptr;
+        for (HWND h = GetWindow(hClient, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
+            hBottom = IsWindowVisible(h) ? h : hBottom;
+        pFrame->SendMessage(WM_COMMAND, GetDlgCtrlID(hBottom));
+        PumpFor(50);
+        EXPECT_EQ(hBottom, pFrame->MDIGetActive()->m_hWnd);
+        EXPECT_TRUE(ActiveOnTop(pFrame)) << "chosen from the Window menu";
+        // A notice brings the information window over the active window: the keys follow it.
+        run.App().AddInfoText("Market closed");
+        run.App().BringInfoWindowToTop(1);
+        EXPECT_TRUE(ActiveOnTop(pFrame)) << "a notice";
+        for (UINT nId : {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ}) {
+            pFrame->SendMessage(WM_COMMAND, nId);
+            PumpFor(50);
+            EXPECT_TRUE(ActiveOnTop(pFrame)) << nId;
+        }
+
+        const HWND hInfo = run.App().GetInfoTable()->GetDataTable()->GetMainWindow()->m_hWnd;
+        for (UINT nId : {ID_APP_TICKER_LOOKUP, ID_APP_OPTION_CHAIN})
+            pFrame->SendMessage(WM_COMMAND, nId);
+        pFrame->MDIMaximize(pFrame->MDIGetActive());
+        PumpFor(100);
+        RECT rcMax, rcShown;
+        GetWindowRect(pFrame->MDIGetActive()->m_hWnd, &rcMax);
+        ASSERT_TRUE(TbQtGetSurfaceGeometry(hClient, &rcShown));
+        EXPECT_EQ(rcShown.right - rcShown.left, rcMax.right - rcMax.left) << "the maximised window fills the client";
+        EXPECT_EQ(rcShown.bottom - rcShown.top, rcMax.bottom - rcMax.top);
+        pFrame->SendMessage(WM_COMMAND, ID_WINDOW_CLOSE_TABLES);
+        PumpFor(100);
+        for (HWND h = GetWindow(hClient, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
+            EXPECT_FALSE(IsWindowVisible(h) && h != hInfo) << GetDlgCtrlID(h);
+        EXPECT_TRUE(IsIconic(hInfo));
+
+        run.App().AddInfoText("Order refused");
+        run.App().BringInfoWindowToTop(2);
+        PumpFor(50);
+        EXPECT_FALSE(IsIconic(hInfo));
+        EXPECT_TRUE(ActiveOnTop(pFrame)) << "the refusal is read";
+        EXPECT_EQ(hInfo, pFrame->MDIGetActive()->m_hWnd);
+        run.Close();
+    }
+}
 
 TEST(MdiWindows, WindowMenuListsEachOpenWindowOnceAndNewWindowsCascadeInsideTheClient)
 {

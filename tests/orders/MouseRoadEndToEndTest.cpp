@@ -1,7 +1,7 @@
 // The terminal worked with the mouse as on a desktop: Sell chosen in the ticket's side box with
 // the mouse, the ticket maximised from its frame, the order sent while it stays maximised, the
-// acknowledgement raising the information window without freezing anything, then the ticket
-// restored from the menu bar's button and clicks moving the activation between the windows.
+// acknowledgement bringing the information window up in front, with the keys, without freezing
+// anything, then it restored from the menu bar's button and a click bringing the ticket back.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,6 +14,7 @@
 #include "market/TableLinks.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/ReviewDialog.h"
+#include "platform/qt/QtPlatform.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/Display.h"
 #include "tests/app/AppTestSupport.h"
@@ -105,7 +106,7 @@ void DriveWithTheMouse(MouseRoadSession& s, bool bArabic, bool bSubmit)
     }
 
     // Maximised from its frame's button, the ticket fills the client; the order goes out and its
-    // acknowledgement brings the information window up without taking the activation.
+    // acknowledgement brings the information window up.
     const std::string strNormal = Place(hTicket, hClient);
     TbDisplaySysCommand(hTicket, SC_MAXIMIZE);
     PumpPending();
@@ -145,16 +146,20 @@ void DriveWithTheMouse(MouseRoadSession& s, bool bArabic, bool bSubmit)
         app.GetInfoTable()->BringWindowToTop();     // as the acknowledgement does
         PumpPending();
     }
+    // The keys go to the window in front: the information window takes the activation, and the
+    // maximised place with it; the ticket has its own place back.
     EXPECT_EQ(hInfo, GetWindow(hClient, GW_CHILD)) << "the information window in front";
-    EXPECT_EQ(hTicket, active());
-    EXPECT_EQ(strFilled, Place(hTicket, hClient));
+    EXPECT_EQ(hInfo, active());
+    HWND hShownTop = nullptr, hShownActive = nullptr;
+    TbQtMdiShown(hClient, &hShownTop, &hShownActive);
+    EXPECT_TRUE(hShownTop == hInfo && hShownActive == hInfo) << "as the display shows them";
+    EXPECT_EQ(strFilled, Place(hInfo, hClient));
+    EXPECT_EQ(strNormal, Place(hTicket, hClient));
 
-    // The bar's restore button gives the ticket its place back; a click on the information
-    // window activates it, a click on the ticket brings the ticket back.
+    // The bar's restore button gives the information window its place back; a click on the
+    // ticket brings the ticket back.
     TbDisplayMenuDone(pFrame->m_hWnd, SC_RESTORE);
     PumpPending();
-    EXPECT_EQ(strNormal, Place(hTicket, hClient));
-    ClickAt(hInfo, POINT{20, 20});
     EXPECT_EQ(hInfo, active());
     ClickAt(GetDlgItem(hDlg, IDC_TICKET_QUANTITY), POINT{3, 3});
     EXPECT_EQ(hTicket, active());

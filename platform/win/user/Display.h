@@ -114,6 +114,10 @@ void TbDisplayMouseLeave(HWND hWnd);
 // Keyboard: WM_KEYDOWN or WM_KEYUP with the virtual key and the key flags of lParam (KF_ALTDOWN
 // makes it a system key), and the characters the key produced in the active code page.
 void TbDisplayKey(UINT uMsg, UINT uVirtKey, LPARAM lParam, LPCSTR pszChars);
+// The modifiers the display says are held as an event comes. A release the program never heard
+// (it went to a menu of the display's own that the key opened) is delivered first, so that a
+// key that came up is not taken as held with the keys that follow.
+void TbDisplayModifiers(BOOL bShift, BOOL bCtrl, BOOL bAlt);
 // The keys and mouse buttons as the deliveries above left them (0x8000 down), at once, before the
 // program takes the messages: a display without a keyboard of its own answers GetAsyncKeyState
 // with it.

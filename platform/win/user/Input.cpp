@@ -323,3 +323,11 @@ void TbDisplayKey(UINT uMsg, UINT uVirtKey, LPARAM lParam, LPCSTR pszChars)
     MSG msg = {hTarget, uKeyMsg, uVirtKey, lParam, TbNowMs(), Input().ptCursor, dwChars};
     TbPostRecord(msg, FALSE);
 }
+
+void TbDisplayModifiers(BOOL bShift, BOOL bCtrl, BOOL bAlt)
+{
+    const struct { int nVk; BOOL bHeld; } mods[] = {{VK_SHIFT, bShift}, {VK_CONTROL, bCtrl}, {VK_MENU, bAlt}};
+    for (const auto& m : mods)
+        if (!m.bHeld && (Input().delivered[m.nVk] & 0x80))
+            TbDisplayKey(WM_KEYUP, static_cast<UINT>(m.nVk), MAKELPARAM(1, KF_REPEAT | KF_UP), nullptr);
+}

@@ -149,8 +149,15 @@ void SyncMaxControls(HWND hClient)
 void Activate(HWND hClient, HWND hChild)
 {
     MdiState* pState = StateOf(hClient);
-    if (!pState || (hChild && GetParent(hChild) != hClient) || hChild == pState->hActive)
+    if (!pState || (hChild && GetParent(hChild) != hClient))
         return;
+    // Activated again (its caption clicked, chosen from the window list), the active child comes
+    // over whatever was brought over it: the window the keys go to is the one on top.
+    if (hChild == pState->hActive) {
+        if (hChild && IsWindow(hChild) && IsWindowVisible(hChild))
+            SetWindowPos(hChild, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
+    }
     // A child's answer to being activated or deactivated (its size changing with the maximised
     // mode, a raise, a focus) does not start another activation: the two would call each other
     // without end. Only a child that went away during it is replaced.
@@ -499,6 +506,10 @@ LRESULT OnCreate(HWND hClient, const CREATESTRUCTA* pCs)
         pState->hWindowMenu = pCcs->hWindowMenu;
         pState->idFirstChild = pCcs->idFirstChild;
     }
+    // The display's area scrolls the children itself: bars of the client's own would only take
+    // room from the client that the area fills, a strip no maximised child reaches.
+    if (TbWindow* pWnd = TbFindWindow(hClient))
+        pWnd->dwStyle &= ~static_cast<DWORD>(WS_HSCROLL | WS_VSCROLL);
     // The frame was titled before its client came.
     char szTitle[256] = {};
     GetWindowTextA(GetParent(hClient), szTitle, sizeof szTitle);
@@ -655,13 +666,9 @@ void TbMdiActivateUnder(HWND hWnd)
         const HWND hClient = TbMdiClientOf(h);
         if (!hClient)
             continue;
-        const MdiState* pState = StateOf(hClient);
-        if (!pState || !IsWindowVisible(h) || !IsWindowEnabled(h))
+        if (!StateOf(hClient) || !IsWindowVisible(h) || !IsWindowEnabled(h))
             return;
-        if (pState->hActive != h)
-            SendMessageA(hClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(h), 0);
-        else if (GetWindow(hClient, GW_CHILD) != h)     // active, but another was brought over it
-            SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SendMessageA(hClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(h), 0);
         return;
     }
 }
@@ -673,6 +680,20 @@ static HWND NextOpen(HWND hClient, HWND hLeaving)
         if (h != hLeaving && IsCandidate(h, FALSE) && !IsIconic(h))
             return h;
     return nullptr;
+}
+
+void TbMdiNoteZOrder(HWND hChild)
+{
+    // The window on top is the one the keys go to: a child brought over the active one (by the
+    // program, or by a workspace putting its order back) takes the activation, and an active
+    // child sent below others hands it to the one now on top.
+    const HWND hClient = TbMdiClientOf(hChild);
+    const MdiState* pState = StateOf(hClient);
+    if (!pState || pState->bActivating)
+        return;
+    const HWND hTop = NextOpen(hClient, nullptr);
+    if (hTop && hTop != pState->hActive)
+        Activate(hClient, hTop);
 }
 
 void TbMdiActivateAnother(HWND hClient, HWND hLeaving)

@@ -87,6 +87,9 @@ LRESULT DefMDIChildProcA(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         SendMessageA(hClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(hWnd), 0);
         return 0;
     case WM_CHILDACTIVATE:
+        // Also when active already: the display's click on a caption brings it over the others.
+        SendMessageA(hClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hWnd), 0);
+        break;
     case WM_SETFOCUS:
         if (ActiveChild(hClient) != hWnd)
             SendMessageA(hClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hWnd), 0);

@@ -8,6 +8,8 @@ BOOL TbMdiIsClient(HWND hWnd);
 // The MDI child that holds hWnd (or is it) becomes the active one of its client and comes to the
 // front of the others.
 void TbMdiActivateUnder(HWND hWnd);
+// A child's place in the z-order changed: the child now on top (not minimised) is the active one.
+void TbMdiNoteZOrder(HWND hChild);
 // Activates the next visible child other than hLeaving (none: no child is active).
 void TbMdiActivateAnother(HWND hClient, HWND hLeaving);
 // The child whose window-list command id this is ("More Windows..." asks the user which);

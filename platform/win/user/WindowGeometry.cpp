@@ -147,6 +147,10 @@ static BOOL SetPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy
     }
     if (!IsWindow(hWnd))
         return FALSE;
+    if (!(wp.flags & SWP_NOZORDER) && TbMdiClientOf(hWnd))
+        TbMdiNoteZOrder(hWnd);
+    if (!IsWindow(hWnd))
+        return FALSE;
     // Tell what really changed, so that the default processing sends WM_MOVE and WM_SIZE only then.
     if (!bMoved)
         wp.flags |= SWP_NOMOVE;

@@ -1,5 +1,6 @@
-// Windows worked as on a desktop: among document windows, one brought forward by the program
-// leaves the maximised one as it is, a click activates the window under the pointer, and a
+// Windows worked as on a desktop: among document windows, the one on top is the active one
+// (brought forward by the program, clicked, on its caption too), keys held for a menu of the
+// display are let go with it, and a
 // maximised window comes back through the bar's buttons, its system menu, Ctrl+F5 and Window >
 // Cascade; dialogs and message boxes come up over the window the user works in, with a dialog's
 // frame.
@@ -9,10 +10,13 @@
 #include <QtTest/QTest>
 #include <QtGui/QWindow>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QToolButton>
 #include "QtTestSupport.h"
+#include "platform/qt/QtPlatform.h"
+#include "platform/win/user/Accelerators.h"
 #include "platform/win/user/Controls.h"
 #include "platform/win/user/Dialogs.h"
 #include "platform/win/user/Display.h"
@@ -27,9 +31,12 @@ namespace {
 const int ID_FIELD = 10;
 int s_nActivations = 0;      // WM_MDIACTIVATE heard by the children
 bool s_bClingy = false;      // a child losing the activation asks for it back at once
+UINT s_uCommand = 0;         // the frame's last command
 
 LRESULT CALLBACK DeskFrameProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    if (uMsg == WM_COMMAND)
+        s_uCommand = LOWORD(wParam);
     return DefFrameProcA(hWnd, reinterpret_cast<HWND>(GetWindowLongPtrA(hWnd, 0)), uMsg, wParam, lParam);
 }
 
@@ -60,6 +67,13 @@ struct Desk {
     }
     HWND Active() const { return reinterpret_cast<HWND>(SendMessageA(hClient, WM_MDIGETACTIVE, 0, 0)); }
     HWND Top() const { return GetWindow(hClient, GW_CHILD); }
+    // The window on top, when it is the active one and the display shows it on top and active.
+    HWND Shown() const
+    {
+        HWND hShownTop = nullptr, hShownActive = nullptr;
+        TbQtMdiShown(hClient, &hShownTop, &hShownActive);
+        return hShownTop == Top() && hShownActive == Top() && Active() == Top() ? Top() : nullptr;
+    }
     // A window's place in the client, as the layer has it and as the display shows it.
     std::string Place(HWND hWnd) const
     {
@@ -157,10 +171,10 @@ void Type(const Desk& d, const char* pszKeys, Qt::Key key = Qt::Key_unknown)
 }
 }  // namespace
 
-// The program brings the information window to the top over a maximised ticket without
-// activating it: nothing changes hands, the ticket stays maximised. Activated while maximised,
-// the information window takes the maximised place at once and the ticket gets its own back.
-TEST(QtDesktop, AWindowBroughtForwardLeavesTheMaximisedOneAsItIs)
+// The program brings the information window to the top over a maximised ticket: the window on
+// top is the one the keys go to, so it is activated and takes the maximised place at once, and
+// the ticket gets its own back.
+TEST(QtDesktop, AWindowBroughtForwardOverAMaximisedOneTakesItsPlace)
 {
     Desk d;
     MakeDesk(&d);
@@ -172,16 +186,11 @@ TEST(QtDesktop, AWindowBroughtForwardLeavesTheMaximisedOneAsItIs)
     s_nActivations = 0;
     SetWindowPos(d.hInfo, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     PumpQt(300);
-    EXPECT_EQ(0, s_nActivations);
-    EXPECT_EQ(d.hTicket, d.Active());
-    EXPECT_EQ(d.Filled(), d.Place(d.hTicket));
-    EXPECT_EQ(1u, d.BarButtons().count(SC_RESTORE));
-    SendMessageA(d.hClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(d.hInfo), 0);
-    PumpQt(300);
     EXPECT_EQ(2, s_nActivations) << "one to the window leaving, one to the window coming";
     EXPECT_EQ(d.hInfo, d.Active());
     EXPECT_EQ(d.Filled(), d.Place(d.hInfo));
     EXPECT_EQ(strTicket, d.Place(d.hTicket));
+    EXPECT_EQ(1u, d.BarButtons().count(SC_RESTORE));
     SendMessageA(d.hClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(d.hInfo), 0);
     PumpQt(50);
     EXPECT_EQ(strInfo, d.Place(d.hInfo));
@@ -209,23 +218,48 @@ TEST(QtDesktop, AClickActivatesTheWindowUnderThePointerAndTheKeysFollow)
     Type(d, "xy");
     EXPECT_EQ("xy", d.Typed(d.hInfo));
     EXPECT_EQ("ab", d.Typed(d.hTicket));
-    // The information window raised over the active ticket; a click on the ticket brings it back.
+    // The information window raised over the active ticket takes the keys; a click on the
+    // ticket's caption, where it shows, brings the ticket back over it, on the display too.
     ClickAt(d.hTicket, 200, 150);
     SetWindowPos(d.hInfo, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     PumpQt(30);
-    ASSERT_EQ(d.hInfo, d.Top());
-    ClickAt(d.hTicket, 200, 150);
-    EXPECT_EQ(d.hTicket, d.Top());
-    EXPECT_EQ(d.hTicket, d.Active());
+    EXPECT_EQ(d.hInfo, d.Shown());
+    Type(d, "z");
+    EXPECT_EQ("xyz", d.Typed(d.hInfo));
+    QWidget* pTicketFrame = TbQtWidgetOf(d.hTicket)->parentWidget();
+    QTest::mouseClick(pTicketFrame, Qt::LeftButton, {}, QPoint(pTicketFrame->width() * 3 / 4, TbQtWidgetOf(d.hTicket)->y() / 2));
+    PumpQt(50);
+    EXPECT_EQ(d.hTicket, d.Shown());
     Type(d, "c");
     EXPECT_EQ("abc", d.Typed(d.hTicket));
-    // Raised again, the information window is activated by a click on its own title bar.
-    SetWindowPos(d.hInfo, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    PumpQt(30);
-    QWidget* pTitled = TbQtWidgetOf(d.hInfo)->parentWidget();
-    QTest::mouseClick(pTitled, Qt::LeftButton, {}, QPoint(pTitled->width() / 2, TbQtWidgetOf(d.hInfo)->y() / 2));
-    PumpQt(50);
-    EXPECT_EQ(d.hInfo, d.Active());
+}
+
+// Alt pressed for a menu of the display and let go inside it is let go for the program too:
+// Ctrl+S typed next is the frame's accelerator, not Ctrl+Alt+S.
+TEST(QtDesktop, AKeyLetGoInADisplaysMenuIsLetGoForTheProgram)
+{
+    Desk d;
+    MakeDesk(&d);
+    const UINT ID_SAVE = 200;
+    ACCEL accel = {FVIRTKEY | FCONTROL, 'S', ID_SAVE};
+    HACCEL hAccel = CreateAcceleratorTableA(&accel, 1);
+    QWidget* pTicket = TbQtWidgetOf(d.hTicket);
+    QTest::keyPress(pTicket, Qt::Key_Alt, Qt::AltModifier);
+    QMenu menu;
+    menu.addAction("&Save");
+    menu.popup(QPoint(50, 50));
+    QTest::keyRelease(&menu, Qt::Key_Alt);
+    menu.close();
+    s_uCommand = 0;
+    QTest::keyClick(pTicket, Qt::Key_S, Qt::ControlModifier);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (!TranslateAcceleratorA(d.hFrame, hAccel, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    EXPECT_EQ(ID_SAVE, s_uCommand);
+    DestroyAcceleratorTable(hAccel);
 }
 
 // Each way back from maximised, in turn: the bar's restore button, its minimise button, the
