@@ -4,7 +4,9 @@
 #include <fstream>
 #include <string>
 #include "AppTestSupport.h"
+#include "app/FormMDIWnd.h"
 #include "platform/mfc/CmdUI.h"
+#include "platform/win/user/Display.h"
 
 namespace {
 
@@ -89,6 +91,50 @@ TEST_F(WorkspaceFixture, HostileCountsAndNamesRestoreNothingStrange)
     // 70000 is 4464 as a 16-bit count; entries for tables that are not open are skipped.
     WriteFile("[.Z-Order]\nNumTables=70000\n0=NoSuchTable:3\n1=:\n2=" + Name() + ":x\n4463=" + Name() + ":2\n");
     EXPECT_EQ(2, pTable->GetWindowCount()) << "two entries name the table";
+}
+
+// Placements of a larger screen, of a run without a display, or of a damaged file: each window
+// comes no larger than the screen, its caption (drawn above its rectangle) inside the client.
+TEST_F(WorkspaceFixture, EveryRestoredWindowCanBeReached)
+{
+    RECT rcFrame{};
+    TbGetDisplay()->GetMdiChildFrame(&rcFrame);
+    CRect rcClient;
+    shell.Frame()->GetClientWnd().GetClientRect(&rcClient);
+    for (const char* pszPlace : {"0,1,0,0,0,0,100000,100000,200000,200000", "0,1,0,0,0,0,-100000,-100000,100000,100000",
+                                 "0,1,0,0,0,0,0,0,400,300", "0,1,0,0,0,0,2500,1900,2900,2200", "0,1,0,0,0,0,9,-2147483647,0,2147483647"}) {
+        SCOPED_TRACE(pszPlace);
+        std::string strText = "[.Z-Order]\nNumTables=1\n0=" + Name() + "\n";
+        for (const char* pszSection : {Name().c_str(), "PAGE", "ChartView0", "7117-0"})
+            strText += std::string("[") + pszSection + "]\nWinPlace=" + pszPlace + "\n";
+        WriteFile(strText);
+        CFormHtml* pPage = new CFormHtml;
+        CFormChart* pChart = new CFormChart;
+        CFormMDIWnd* pForm = new CFormMDIWnd;
+        CFormMDIWnd* slots[] = {pPage, pChart, pForm};
+        pPage->SetPageId("PAGE");
+        pChart->SetSection("ChartView0");
+        ASSERT_TRUE(pPage->CreateForm(0, nullptr, &slots[0]));
+        ASSERT_TRUE(pChart->CreateForm(0, nullptr, &slots[1]));
+        ASSERT_TRUE(pForm->CreateForm(7117, nullptr, &slots[2]));
+        for (CWnd* pWnd : {static_cast<CWnd*>(pTable->GetMainWindow()), static_cast<CWnd*>(pPage),
+                           static_cast<CWnd*>(pChart), static_cast<CWnd*>(pForm)}) {
+            CRect rc;
+            pWnd->GetWindowRect(&rc);
+            shell.Frame()->GetClientWnd().ScreenToClient(&rc);
+            EXPECT_GE(rc.left, rcFrame.left);
+            EXPECT_GE(rc.top, rcFrame.top) << "the caption lies inside the client";
+            if (pWnd == pForm)
+                continue;   // a form keeps its own size (here the frame's first one), only its place is read
+            EXPECT_LE(rc.Width(), GetSystemMetrics(SM_CXSCREEN));
+            EXPECT_LE(rc.Height(), GetSystemMetrics(SM_CYSCREEN));
+            // Moved in whole where it fits, else to the client's start.
+            EXPECT_TRUE(rc.right + rcFrame.right <= rcClient.right || rc.left == rcFrame.left) << rc.left;
+            EXPECT_TRUE(rc.bottom + rcFrame.bottom <= rcClient.bottom || rc.top == rcFrame.top) << rc.top;
+        }
+        for (CFormMDIWnd* pSlot : slots)
+            pSlot->DestroyWindow();
+    }
 }
 
 TEST_F(WorkspaceFixture, GeneralSettingsTakeTheirLoadDefaults)
