@@ -10,7 +10,6 @@
 #include "platform/win/Windows.h"
 
 #define IDS_WORKSPACE_LOADED 856        // followed by the workspace file's name
-#define IDS_WORKSPACE_LEFT_OUT 855      // "%1": a window of the workspace that could not open
 
 namespace {
 
@@ -301,11 +300,13 @@ void CNorvApp::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
         char szKey[16];
         snprintf(szKey, sizeof szKey, "%d", i);
         CString strValue = static_cast<const char*>(settings.GetString(szKey, ""));
-        entries.push_back(strValue);
-        if (strValue.IsEmpty())
+        if (strValue.IsEmpty()) {
+            entries.push_back(strValue);
             continue;
+        }
         const int nColon = strValue.Find(':');
-        const CString strName = nColon >= 0 ? strValue.Left(nColon) : strValue;
+        const CString strName = WorkspaceTableName(nColon >= 0 ? strValue.Left(nColon) : strValue);
+        entries.push_back(nColon >= 0 ? strName + strValue.Mid(nColon) : strName);
         bool bSeen = false;
         for (auto& count : counts)
             if (count.first == strName) {
@@ -317,7 +318,7 @@ void CNorvApp::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
     }
     for (const auto& count : counts)
         if (!RestoreTableWindows(count.first, count.second))
-            ReportLeftOut(count.first);
+            ReportLeftOutTable(count.first);
     for (IDataTable* pTable : GetTables())
         pTable->ReloadHiddenWindows();
 
@@ -331,19 +332,23 @@ void CNorvApp::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
         const int nNumber = nColon >= 0 ? atoi(strValue.Mid(nColon + 1)) : 0;
         IDataTable* pTable = FindTableByName(strName);
         CTableMDIWnd* pWindow = pTable != nullptr ? pTable->FindWindowByView(nNumber > 0 ? nNumber - 1 : 0) : nullptr;
-        if (pWindow != nullptr && pWindow->m_hWnd != nullptr)
-            ::SetWindowPos(pWindow->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (pWindow == nullptr || pWindow->m_hWnd == nullptr)
+            continue;
+        // The order lists only windows that were on view: one whose place was saved under
+        // another name (a file of the other language or the previous version) shows all the same.
+        ::SetWindowPos(pWindow->m_hWnd, HWND_TOP, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (pWindow->IsWindowVisible() ? 0 : SWP_SHOWWINDOW));
     }
     SetBusyFlag(FALSE);
 }
 
-void CNorvApp::ReportLeftOut(LPCSTR pszName)
+void CNorvApp::ReportLeftOut(LPCSTR pszName, UINT nLineId)
 {
     IInfoWindow* pInfo = GetSharedGlobals()->m_pInfoWindow;
     if (pInfo == nullptr)
         return;
     CString strLine;
-    GetSharedGlobals()->LoadString(strLine, IDS_WORKSPACE_LEFT_OUT);
+    GetSharedGlobals()->LoadString(strLine, nLineId);
     // A damaged file's name could be a page long; the line shows its start.
     CString strName = pszName != nullptr ? pszName : "";
     if (strName.GetLength() > 64)

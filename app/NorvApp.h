@@ -13,6 +13,10 @@
 struct IDataTable;
 class CNorvMainFrame;
 
+// The lines that tell a window of the workspace that did not come back ("%1": its name).
+#define IDS_WORKSPACE_LEFT_OUT 855      // it could not be opened
+#define IDS_WORKSPACE_REPORT_CLOSED 850 // a report, closed with the session that asked for it
+
 // The colours of price movements and market segments (0x00BBGGRR).
 struct APP_COLORS
 {
@@ -87,7 +91,13 @@ public:
     // A window the workspace names and nothing here can open (a name of another version or
     // language, a window this user may not open, a damaged entry): the user is told, and the
     // rest of the workspace comes back all the same.
-    virtual void ReportLeftOut(LPCSTR pszName);
+    virtual void ReportLeftOut(LPCSTR pszName, UINT nLineId = IDS_WORKSPACE_LEFT_OUT);
+    // The same for a table's windows: the application names the table by its title.
+    virtual void ReportLeftOutTable(LPCSTR pszName) { ReportLeftOut(pszName); }
+    // The name of this session's table that a name saved in a workspace stands for (a file of
+    // the other language, or of the previous version, may hold a name or title in that
+    // language); the saved name when it stands for none.
+    virtual CString WorkspaceTableName(LPCSTR pszSaved) const { return pszSaved; }
     const CString& GetWorkspaceFile() const { return m_strWorkspaceFile; }
     void SetWorkspaceFile(LPCSTR pszFile) { m_strWorkspaceFile = pszFile; }
 
