@@ -27,9 +27,10 @@ RECT ReachableChildRect(HWND hClient, RECT rc)
     RECT rcFrame = {};
     TbGetDisplay()->GetMdiChildFrame(&rcFrame);
     const int cxScreen = GetSystemMetrics(SM_CXSCREEN), cyScreen = GetSystemMetrics(SM_CYSCREEN);
-    RECT rcArea = {0, 0, cxScreen, cyScreen};
-    if (hClient != nullptr)
-        GetClientRect(hClient, &rcArea);
+    // A client not laid out yet has no size: the screen stands for it.
+    RECT rcArea = {};
+    if (hClient == nullptr || !GetClientRect(hClient, &rcArea) || IsRectEmpty(&rcArea))
+        rcArea = RECT{0, 0, cxScreen, cyScreen};
     FitSpan(rc.left, rc.right, rcFrame.left, rcFrame.right, cxScreen, GetSystemMetrics(SM_CXMIN), rcArea.right);
     FitSpan(rc.top, rc.bottom, rcFrame.top, rcFrame.bottom, cyScreen, GetSystemMetrics(SM_CYMIN), rcArea.bottom);
     return rc;

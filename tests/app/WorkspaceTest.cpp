@@ -99,8 +99,11 @@ TEST_F(WorkspaceFixture, EveryRestoredWindowCanBeReached)
 {
     RECT rcFrame{};
     TbGetDisplay()->GetMdiChildFrame(&rcFrame);
+    shell.Frame()->MoveWindow(0, 0, 1000, 720);     // the client laid out, as on a display
+    const HWND hClient = shell.Frame()->m_hWndMDIClient;
     CRect rcClient;
-    shell.Frame()->GetClientWnd().GetClientRect(&rcClient);
+    ::GetClientRect(hClient, &rcClient);
+    ASSERT_GT(rcClient.Width(), 400);
     for (const char* pszPlace : {"0,1,0,0,0,0,100000,100000,200000,200000", "0,1,0,0,0,0,-100000,-100000,100000,100000",
                                  "0,1,0,0,0,0,0,0,400,300", "0,1,0,0,0,0,2500,1900,2900,2200", "0,1,0,0,0,0,9,-2147483647,0,2147483647"}) {
         SCOPED_TRACE(pszPlace);
@@ -121,7 +124,7 @@ TEST_F(WorkspaceFixture, EveryRestoredWindowCanBeReached)
                            static_cast<CWnd*>(pChart), static_cast<CWnd*>(pForm)}) {
             CRect rc;
             pWnd->GetWindowRect(&rc);
-            shell.Frame()->GetClientWnd().ScreenToClient(&rc);
+            ::MapWindowPoints(nullptr, hClient, reinterpret_cast<POINT*>(&rc), 2);
             EXPECT_GE(rc.left, rcFrame.left);
             EXPECT_GE(rc.top, rcFrame.top) << "the caption lies inside the client";
             if (pWnd == pForm)
@@ -135,6 +138,39 @@ TEST_F(WorkspaceFixture, EveryRestoredWindowCanBeReached)
         for (CFormMDIWnd* pSlot : slots)
             pSlot->DestroyWindow();
     }
+}
+
+// A table's name keys its window in the workspace: saved in English, the window comes back in
+// Arabic where it stood.
+TEST_F(WorkspaceFixture, WindowsSavedInOneLanguageComeBackInTheOther)
+{
+    const UINT ids[] = {41176, 56256, 51200};   // combined unrealized, KSE holdings, US unrealized
+    auto remake = [&](int nLeft) {
+        for (UINT nId : ids) {
+            IDataTable* pOld = shell.App().FindTable(nId);
+            shell.App().RemoveTable(&pOld);
+            auto* pTable = new CQuoteTestTable;
+            ASSERT_TRUE(pTable->Create(nId));
+            if (nLeft >= 0) {
+                CNorvApp::ShowTable(pTable);
+                pTable->GetMainWindow()->MoveWindow(nLeft, 70, 300, 200);
+            }
+        }
+    };
+    remake(90);
+    shell.App().SaveWorkspace();
+    CTestLanguage arabic(1256);
+    remake(-1);
+    shell.App().LoadWorkspace(shell.App().GetWorkspaceFile(), TRUE);
+    for (UINT nId : ids) {
+        CTableMDIWnd* pWindow = shell.App().FindTable(nId)->GetMainWindow();
+        EXPECT_TRUE(pWindow->IsWindowVisible()) << nId;
+        CRect rc;
+        pWindow->GetWindowRect(&rc);
+        shell.Frame()->GetClientWnd().ScreenToClient(&rc);
+        EXPECT_EQ(90, rc.left) << nId;
+    }
+    remake(-1);
 }
 
 TEST_F(WorkspaceFixture, GeneralSettingsTakeTheirLoadDefaults)
