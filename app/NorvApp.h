@@ -85,6 +85,8 @@ public:
     virtual void SaveWorkspace();
     // FALSE when no table of that name is open or may be made here.
     BOOL RestoreTableWindows(LPCSTR pszName, int nCount);
+    // The table windows ".Z-Order" names that are here, the top one first.
+    std::vector<HWND> SavedTableOrder() const;
     // A table the workspace names and the map lacks, made as its command makes it; null when
     // none may be made here.
     virtual IDataTable* MakeWorkspaceTable(LPCSTR) { return nullptr; }
@@ -119,6 +121,9 @@ public:
     BOOL IsBusy() const { return m_nBusy != 0; }
 
 protected:
+    // Entry nIndex of ".Z-Order": the name of this session's table it stands for, and the
+    // number after its colon (0 without one); an empty name for an empty entry.
+    std::pair<CString, int> ZOrderEntry(int nIndex) const;
     // The ".General" values of the framework, from the current section; and back. The
     // application writes its own around the framework's.
     void ReadGeneralSettings();

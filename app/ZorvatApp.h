@@ -400,6 +400,11 @@ protected:
     // the user may open them (ZorvatPages.cpp).
     void SavePageWindows();
     void LoadPageWindows();
+    // The saved order lists only tables: each chart and page on view keeps its own place among
+    // them in its section, and takes it again once the workspace's windows are all back.
+    CString FrameSection(HWND hWnd) const;
+    void SaveFrameOrder();
+    void RestoreFrameOrder();
     void OnPageCommand(UINT nId);
     // The link window "Terminal" in the MDI client when there is none; m_pComm stays null when
     // it could not be made.

@@ -303,7 +303,7 @@ const struct { UINT nNameId; UINT nTitleId; } s_dialogReports[] = {
     {41176, 41177}, {41152, 41153}, {56305, 56796}, {56272, 56794}, {51220, 56770}, {51180, 56746}, {51965, 56784},
 };
 
-// The two language libraries, held while a saved name is matched against both.
+// The two language libraries, to match a saved name against both.
 class CBothLanguages
 {
 public:
@@ -353,7 +353,9 @@ CZORVAT32App::NAMED_TABLE CZORVAT32App::FindNamedTable(LPCSTR pszSaved) const
         if (strName == pszSaved)
             return table;
     }
-    const CBothLanguages languages;
+    // Held for the process: a damaged file may name a thousand unknown windows.
+    static const CBothLanguages s_languages;
+    const CBothLanguages& languages = s_languages;
     for (const NAMED_TABLE& table : known)
         if (languages.Says(table.nNameId, pszSaved) || languages.Says(table.nTitleId, pszSaved))
             return table;

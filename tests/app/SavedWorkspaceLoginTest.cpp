@@ -9,7 +9,11 @@
 #include "AppTestSupport.h"
 #include "TerminalRun.h"
 #include "WholeTerminalMakers.h"
+#include "app/ChartWindows.h"
+#include "app/FormMDIWnd.h"
+#include "app/NorvMainFrame.h"
 #include "app/TableFactory.h"
+#include "app/TableMDIWnd.h"
 
 #define IDS_WORKSPACE_LEFT_OUT 855
 
@@ -62,4 +66,45 @@ TEST(SavedWorkspaceLogin, SavedFilesNeverStopTheLoginAndBringTheirWindowsBack)
         EXPECT_EQ(c.shown.empty(), bToldLeftOut) << run.InfoText();
         EXPECT_EQ(c.shown.empty(), run.InfoText().find(LeftOutLine("NoSuchWindow")) != std::string::npos);
     }
+}
+
+// A chart is part of the workspace's order: reopened, the table the user put over it stays on
+// top. A chart that cannot open is told by its name.
+TEST(SavedWorkspaceLogin, ChartsComeBackInTheirPlaceOrAreTold)
+{
+    CWholeTerminalMakers makers;
+    CTestServer server;
+    ASSERT_TRUE(server.Start());
+    CTerminalRun run;
+    run.m_onMakersRegistered = &CWholeTerminalMakers::Register;
+    std::ofstream(run.Folder() + "/TestTrad.wsp")
+        << "[.Z-Order]\n0=QuotesKSE\nNumTables=1\n[QuotesKSE]\nWinPlace=0,1,-1,-1,-1,-1,10,30,500,400\n"
+           "[ChartView0]\nTkrSymb=ALPN\nDuration=1\nMarket=2\nWinPlace=0,1,-1,-1,-1,-1,60,60,600,450\n";
+    ASSERT_TRUE(run.StartLoggedIn(server.Port(), "trader", "secret"));
+    CFormMDIWnd* pChart = run.App().GetChartWindow(0);
+    ASSERT_NE(nullptr, pChart);
+    CTableMDIWnd* pQuotes = run.App().FindTable(IDS_TABLE_KSE_QUOTATIONS)->GetMainWindow();
+    // The first of the two in the client's order (the information window may stand over both).
+    auto upper = [&](HWND hOne, HWND hOther) {
+        HWND h = ::GetWindow(run.App().GetMainFrame()->m_hWndMDIClient, GW_CHILD);
+        while (h != nullptr && h != hOne && h != hOther)
+            h = ::GetWindow(h, GW_HWNDNEXT);
+        return h;
+    };
+    for (const bool bQuotesOnTop : {true, false}) {
+        CMDIChildWnd* pOnTop = bQuotesOnTop ? static_cast<CMDIChildWnd*>(pQuotes) : pChart;
+        pOnTop->MDIActivate();
+        ::SetWindowPos(pOnTop->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        PumpPending();
+        run.App().SaveWorkspace();
+        run.App().LoadWorkspace(run.App().GetWorkspaceFile(), TRUE);
+        PumpPending();
+        pChart = run.App().GetChartWindow(0);
+        ASSERT_NE(nullptr, pChart);
+        EXPECT_TRUE(pChart->IsWindowVisible());
+        EXPECT_EQ(bQuotesOnTop ? pQuotes->m_hWnd : pChart->m_hWnd, upper(pQuotes->m_hWnd, pChart->m_hWnd));
+    }
+    RegisterChartMaker(nullptr);
+    run.App().LoadWorkspace(run.App().GetWorkspaceFile(), TRUE);
+    EXPECT_NE(std::string::npos, run.InfoText().find(LeftOutLine("Chart ALPN"))) << run.InfoText();
 }
