@@ -9,25 +9,30 @@
 #include "AppTestSupport.h"
 #include "TerminalRun.h"
 #include "WholeTerminalMakers.h"
+#include "app/AppCommands.h"
 #include "app/ChartWindows.h"
 #include "app/FormMDIWnd.h"
 #include "app/NorvMainFrame.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 
-#define IDS_WORKSPACE_LEFT_OUT 855
 
 namespace {
 
 // Bytes of a disk that went wrong, around sections that still read.
 const char s_szDamaged[] = "\0\xFF[[=\n[.Z-Order]\n=\n0=NoSuchWindow:2\nNumTables=2\n[ChartView0]\nTkrSymb=\xFF\nMarket=-99999\n";
 
-std::string LeftOutLine(const std::string& strName)
+std::string Line(UINT nId, const std::string& strName)
 {
     CString strLine;
-    GetSharedGlobals()->LoadString(strLine, IDS_WORKSPACE_LEFT_OUT);
+    GetSharedGlobals()->LoadString(strLine, nId);
     strLine.Replace("%1", strName.c_str());
     return static_cast<LPCSTR>(strLine);
+}
+
+std::string LeftOutLine(const std::string& strName)
+{
+    return Line(IDS_WORKSPACE_LEFT_OUT, strName);
 }
 
 }  // namespace
@@ -107,4 +112,30 @@ TEST(SavedWorkspaceLogin, ChartsComeBackInTheirPlaceOrAreTold)
     RegisterChartMaker(nullptr);
     run.App().LoadWorkspace(run.App().GetWorkspaceFile(), TRUE);
     EXPECT_NE(std::string::npos, run.InfoText().find(LeftOutLine("Chart ALPN"))) << run.InfoText();
+}
+
+// File > Connect starts a new session, which closes the reports the user had open (each made for
+// what was chosen in its dialog); the next login says so by their titles, in the user's language.
+TEST(SavedWorkspaceLogin, ReconnectingTellsTheReportsItClosedByTheirTitles)
+{
+    CWholeTerminalMakers makers;
+    const UINT reports[][2] = {{56305, 56796}, {56272, 56794}, {41176, 41177}};
+    for (const bool bArabic : {false, true}) {
+        CTestServer server;
+        ASSERT_TRUE(server.Start());
+        CTerminalRun run(bArabic);
+        run.m_onMakersRegistered = &CWholeTerminalMakers::Register;
+        ASSERT_TRUE(run.StartLoggedIn(server.Port(), "trader", "secret"));
+        for (const auto& report : reports)
+            CNorvApp::ShowTable(MakeTable(report[0], 0, report[1]));
+        run.QueueLogin("trader", "secret");
+        run.App().RunCommand(ID_APP_CONNECT);
+        ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+        for (const auto& report : reports) {
+            CString strTitle;
+            GetSharedGlobals()->LoadString(strTitle, report[1]);
+            EXPECT_NE(std::string::npos, run.InfoText().find(Line(IDS_WORKSPACE_REPORT_CLOSED, static_cast<LPCSTR>(strTitle))));
+        }
+        EXPECT_EQ(std::string::npos, run.InfoText().find(LeftOutLine(""))) << run.InfoText();
+    }
 }
