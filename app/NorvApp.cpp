@@ -5,8 +5,10 @@
 #include "app/DataTable.h"
 #include "app/NorvMainFrame.h"
 #include "app/TableMDIWnd.h"
+#include "framework/base/NorvGlobals.h"
 #include "framework/base/SharedGlobals.h"
 #include "framework/table/ViewTable.h"
+#include "framework/window/CellText.h"
 #include "framework/window/TableWindowProperties.h"
 #include "platform/win/Windows.h"
 
@@ -366,6 +368,14 @@ void CNorvApp::ReportLeftOut(LPCSTR pszName, UINT nLineId)
     CString strName = pszName != nullptr ? pszName : "";
     if (strName.GetLength() > 64)
         strName = strName.Left(64) + "...";
+    // A line holding right-to-left letters reads right to left: in a left-to-right interface the
+    // name of the other language goes on a line of its own, so that neither loses the other.
+    if (!GetNorvGlobals().m_bRightToLeft && CellReadingFlag(strName) != 0) {
+        strLine.Replace("%1", "");
+        pInfo->AddText(strLine);
+        pInfo->AddText(strName);
+        return;
+    }
     strLine.Replace("%1", strName);
     pInfo->AddText(strLine);
 }

@@ -19,8 +19,10 @@
 
 namespace {
 
-// Bytes of a disk that went wrong, around sections that still read.
-const char s_szDamaged[] = "\0\xFF[[=\n[.Z-Order]\n=\n0=NoSuchWindow:2\nNumTables=2\n[ChartView0]\nTkrSymb=\xFF\nMarket=-99999\n";
+// Bytes of a disk that went wrong, around sections that still read; a window of a name no
+// version knows, in Arabic letters.
+const char s_szUnknownArabic[] = "\xE4\xC7\xDD\xD0\xC9";
+const char s_szDamaged[] = "\0\xFF[[=\n[.Z-Order]\n=\n0=NoSuchWindow:2\n1=\xE4\xC7\xDD\xD0\xC9\nNumTables=2\n[ChartView0]\nTkrSymb=\xFF\nMarket=-99999\n";
 
 std::string Line(UINT nId, const std::string& strName)
 {
@@ -70,6 +72,8 @@ TEST(SavedWorkspaceLogin, SavedFilesNeverStopTheLoginAndBringTheirWindowsBack)
         const bool bToldLeftOut = run.InfoText().find(LeftOutLine("")) != std::string::npos;
         EXPECT_EQ(c.shown.empty(), bToldLeftOut) << run.InfoText();
         EXPECT_EQ(c.shown.empty(), run.InfoText().find(LeftOutLine("NoSuchWindow")) != std::string::npos);
+        // An English line keeps its direction: the Arabic name follows on a line of its own.
+        EXPECT_EQ(c.shown.empty(), run.InfoText().find(LeftOutLine("") + "\n" + s_szUnknownArabic) != std::string::npos);
     }
 }
 
