@@ -143,3 +143,22 @@ TEST(SavedWorkspaceLogin, ReconnectingTellsTheReportsItClosedByTheirTitles)
         EXPECT_EQ(std::string::npos, run.InfoText().find(LeftOutLine(""))) << run.InfoText();
     }
 }
+
+// A floating ticker's place of another screen or a damaged file stays on this screen.
+TEST(SavedWorkspaceLogin, FloatingTickersStayOnTheScreen)
+{
+    CTestServer server;
+    ASSERT_TRUE(server.Start());
+    CTerminalRun run;
+    ASSERT_TRUE(run.StartLoggedIn(server.Port(), "trader", "secret"));
+    CSettingsFile& settings = GetSharedGlobals()->m_settings;
+    settings.SetSection("Ticker");
+    settings.WriteString("WinPlace1", "0,1,0,0,0,0,100000,100000,200000,200030");
+    settings.WriteString("WinPlace2", "0,1,0,0,0,0,-100000,-5,100000,2147483647");
+    for (int nNumber : {1, 2}) {
+        RECT rc{};     // left, top, width, height
+        run.App().GetTickerRect(&rc, nNumber, FALSE);
+        EXPECT_TRUE(rc.left >= 0 && rc.left + rc.right <= GetSystemMetrics(SM_CXSCREEN)) << rc.left << "+" << rc.right;
+        EXPECT_TRUE(rc.top >= 0 && rc.top + rc.bottom <= GetSystemMetrics(SM_CYSCREEN)) << rc.top << "+" << rc.bottom;
+    }
+}
