@@ -3,6 +3,7 @@
 
 #include "app/NorvApp.h"
 #include "app/NorvMainFrame.h"
+#include "app/RestoredPlacement.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/base/SharedGlobals.h"
@@ -44,8 +45,25 @@ void WritePlacement(CWnd* pWnd, LPCSTR pszSection)
 void ApplyPlacement(CWnd* pWnd, WINDOWPLACEMENT wp)
 {
     wp.showCmd = wp.showCmd == SW_SAVED_HIDDEN ? SW_HIDE : SW_SHOWNORMAL;
+    MakePlacementReachable(pWnd->m_hWnd, &wp);
     pWnd->SetWindowPlacement(&wp);
     pWnd->ShowWindow(wp.showCmd);
+}
+
+// A form keeps its size: only its top-left corner comes from the file.
+void MoveReachable(CWnd* pWnd, int x, int y)
+{
+    CRect rcWindow;
+    pWnd->GetWindowRect(&rcWindow);
+    const RECT rc = ReachableChildRect(::GetParent(pWnd->m_hWnd), RECT{x, y, x + rcWindow.Width(), y + rcWindow.Height()});
+    pWnd->SetWindowPos(nullptr, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HWND MdiClient()
+{
+    CNorvApp* pApp = CNorvApp::Get();
+    CMDIFrameWnd* pFrame = pApp != nullptr ? pApp->GetMainFrame() : nullptr;
+    return pFrame != nullptr ? pFrame->m_hWndMDIClient : nullptr;
 }
 
 }  // namespace
@@ -114,7 +132,7 @@ int CFormMDIWnd::OnCreate(LPCREATESTRUCTA pCreate)
     POINT pt{20, 20};
     Settings().SetSection(".General");
     Settings().GetWindowPos(&pt, static_cast<LPCSTR>(strTitle), POINT{20, 20});
-    SetWindowPos(nullptr, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveReachable(this, pt.x, pt.y);
     m_pView->ShowWindow(SW_SHOW);
     m_pView->SendMessage(WM_INITIALUPDATE);
     ShowWindow(SW_SHOW);
@@ -151,8 +169,7 @@ void CFormMDIWnd::LoadSettings(CSettingsFile* pSettings)
     // Only the position comes back: never a size, never maximised or minimised.
     if (IsZoomed() || IsIconic())
         ShowWindow(SW_SHOWNORMAL);
-    SetWindowPos(nullptr, wp.rcNormalPosition.left, wp.rcNormalPosition.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveReachable(this, wp.rcNormalPosition.left, wp.rcNormalPosition.top);
     ShowWindow(SW_SHOWNORMAL);
 }
 
@@ -285,10 +302,12 @@ BOOL CFormHtml::PreCreateWindow(CREATESTRUCTA& cs)
         cs.cx = 640;
         cs.cy = 480;
     } else {
-        cs.x = wp.rcNormalPosition.left;
-        cs.y = wp.rcNormalPosition.top;
-        cs.cx = wp.rcNormalPosition.right - wp.rcNormalPosition.left;
-        cs.cy = wp.rcNormalPosition.bottom - wp.rcNormalPosition.top;
+        // Its first image is made at this size: a file's size is first bounded to the screen.
+        const RECT rc = ReachableChildRect(MdiClient(), wp.rcNormalPosition);
+        cs.x = rc.left;
+        cs.y = rc.top;
+        cs.cx = rc.right - rc.left;
+        cs.cy = rc.bottom - rc.top;
     }
     return CFormMDIWnd::PreCreateWindow(cs);
 }

@@ -78,6 +78,7 @@ class CFormChart : public CHidingFormWnd
 public:
     // The section the chart view names for this chart.
     void SetSection(LPCSTR pszSection) { m_strSection = pszSection; }
+    const CString& GetSection() const { return m_strSection; }
     BOOL CreateForm(UINT nTemplateId, CWnd* pView, CFormMDIWnd** ppSlot) override;
     void SaveSettings() override;
     void LoadSettings(CSettingsFile* pSettings) override;

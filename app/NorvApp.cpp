@@ -1,16 +1,18 @@
 #include "app/NorvApp.h"
 
+#include <algorithm>
 #include <cstdio>
 #include "app/DataTable.h"
 #include "app/NorvMainFrame.h"
 #include "app/TableMDIWnd.h"
+#include "framework/base/NorvGlobals.h"
 #include "framework/base/SharedGlobals.h"
 #include "framework/table/ViewTable.h"
+#include "framework/window/CellText.h"
 #include "framework/window/TableWindowProperties.h"
 #include "platform/win/Windows.h"
 
 #define IDS_WORKSPACE_LOADED 856        // followed by the workspace file's name
-#define IDS_WORKSPACE_LEFT_OUT 855      // "%1": a window of the workspace that could not open
 
 namespace {
 
@@ -295,17 +297,11 @@ void CNorvApp::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
     // The windows of each table, counted by the entries that name one of its views.
     settings.SetSection(".Z-Order");
     const short nEntries = static_cast<short>(settings.GetInt("NumTables", 100));
-    std::vector<CString> entries;
     std::vector<std::pair<CString, int>> counts;
     for (int i = 0; i < nEntries; ++i) {
-        char szKey[16];
-        snprintf(szKey, sizeof szKey, "%d", i);
-        CString strValue = static_cast<const char*>(settings.GetString(szKey, ""));
-        entries.push_back(strValue);
-        if (strValue.IsEmpty())
+        const CString strName = ZOrderEntry(i).first;
+        if (strName.IsEmpty())
             continue;
-        const int nColon = strValue.Find(':');
-        const CString strName = nColon >= 0 ? strValue.Left(nColon) : strValue;
         bool bSeen = false;
         for (auto& count : counts)
             if (count.first == strName) {
@@ -317,37 +313,69 @@ void CNorvApp::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
     }
     for (const auto& count : counts)
         if (!RestoreTableWindows(count.first, count.second))
-            ReportLeftOut(count.first);
+            ReportLeftOutTable(count.first);
     for (IDataTable* pTable : GetTables())
         pTable->ReloadHiddenWindows();
 
-    // The order: the last entry raised first, so that entry 0 ends on top.
-    for (int i = static_cast<int>(entries.size()) - 1; i >= 0; --i) {
-        const CString& strValue = entries[static_cast<size_t>(i)];
-        if (strValue.IsEmpty())
-            continue;
-        const int nColon = strValue.Find(':');
-        const CString strName = nColon >= 0 ? strValue.Left(nColon) : strValue;
-        const int nNumber = nColon >= 0 ? atoi(strValue.Mid(nColon + 1)) : 0;
-        IDataTable* pTable = FindTableByName(strName);
-        CTableMDIWnd* pWindow = pTable != nullptr ? pTable->FindWindowByView(nNumber > 0 ? nNumber - 1 : 0) : nullptr;
-        if (pWindow != nullptr && pWindow->m_hWnd != nullptr)
-            ::SetWindowPos(pWindow->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
+    // The order: the last entry raised first, so that entry 0 ends on top. The order lists only
+    // windows that were on view: one whose place was saved under another name (a file of the
+    // other language or the previous version) shows all the same.
+    const std::vector<HWND> order = SavedTableOrder();
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        ::SetWindowPos(*it, HWND_TOP, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (::IsWindowVisible(*it) ? 0 : SWP_SHOWWINDOW));
     SetBusyFlag(FALSE);
 }
 
-void CNorvApp::ReportLeftOut(LPCSTR pszName)
+std::pair<CString, int> CNorvApp::ZOrderEntry(int nIndex) const
+{
+    char szKey[16];
+    snprintf(szKey, sizeof szKey, "%d", nIndex);
+    CSettingsFile& settings = Settings();
+    settings.SetSection(".Z-Order");
+    const CString strValue = static_cast<const char*>(settings.GetString(szKey, ""));
+    if (strValue.IsEmpty())
+        return {};
+    const int nColon = strValue.Find(':');
+    const CString strName = WorkspaceTableName(nColon >= 0 ? strValue.Left(nColon) : strValue);
+    return {strName, nColon >= 0 ? atoi(strValue.Mid(nColon + 1)) : 0};
+}
+
+std::vector<HWND> CNorvApp::SavedTableOrder() const
+{
+    std::vector<HWND> order;
+    Settings().SetSection(".Z-Order");
+    const short nEntries = static_cast<short>(Settings().GetInt("NumTables", 100));
+    for (int i = 0; i < nEntries; ++i) {
+        const auto [strName, nNumber] = ZOrderEntry(i);
+        IDataTable* pTable = strName.IsEmpty() ? nullptr : FindTableByName(strName);
+        CTableMDIWnd* pWindow = pTable != nullptr ? pTable->FindWindowByView(nNumber > 0 ? nNumber - 1 : 0) : nullptr;
+        if (pWindow != nullptr && pWindow->m_hWnd != nullptr &&
+            std::find(order.begin(), order.end(), pWindow->m_hWnd) == order.end())
+            order.push_back(pWindow->m_hWnd);
+    }
+    return order;
+}
+
+void CNorvApp::ReportLeftOut(LPCSTR pszName, UINT nLineId)
 {
     IInfoWindow* pInfo = GetSharedGlobals()->m_pInfoWindow;
     if (pInfo == nullptr)
         return;
     CString strLine;
-    GetSharedGlobals()->LoadString(strLine, IDS_WORKSPACE_LEFT_OUT);
+    GetSharedGlobals()->LoadString(strLine, nLineId);
     // A damaged file's name could be a page long; the line shows its start.
     CString strName = pszName != nullptr ? pszName : "";
     if (strName.GetLength() > 64)
         strName = strName.Left(64) + "...";
+    // A line holding right-to-left letters reads right to left: in a left-to-right interface the
+    // name of the other language goes on a line of its own, so that neither loses the other.
+    if (!GetNorvGlobals().m_bRightToLeft && CellReadingFlag(strName) != 0) {
+        strLine.Replace("%1", "");
+        pInfo->AddText(strLine);
+        pInfo->AddText(strName);
+        return;
+    }
     strLine.Replace("%1", strName);
     pInfo->AddText(strLine);
 }

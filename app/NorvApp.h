@@ -13,6 +13,10 @@
 struct IDataTable;
 class CNorvMainFrame;
 
+// The lines that tell a window of the workspace that did not come back ("%1": its name).
+#define IDS_WORKSPACE_LEFT_OUT 855      // it could not be opened
+#define IDS_WORKSPACE_REPORT_CLOSED 850 // a report, closed with the session that asked for it
+
 // The colours of price movements and market segments (0x00BBGGRR).
 struct APP_COLORS
 {
@@ -81,13 +85,21 @@ public:
     virtual void SaveWorkspace();
     // FALSE when no table of that name is open or may be made here.
     BOOL RestoreTableWindows(LPCSTR pszName, int nCount);
+    // The table windows ".Z-Order" names that are here, the top one first.
+    std::vector<HWND> SavedTableOrder() const;
     // A table the workspace names and the map lacks, made as its command makes it; null when
     // none may be made here.
     virtual IDataTable* MakeWorkspaceTable(LPCSTR) { return nullptr; }
     // A window the workspace names and nothing here can open (a name of another version or
     // language, a window this user may not open, a damaged entry): the user is told, and the
     // rest of the workspace comes back all the same.
-    virtual void ReportLeftOut(LPCSTR pszName);
+    virtual void ReportLeftOut(LPCSTR pszName, UINT nLineId = IDS_WORKSPACE_LEFT_OUT);
+    // The same for a table's windows: the application names the table by its title.
+    virtual void ReportLeftOutTable(LPCSTR pszName) { ReportLeftOut(pszName); }
+    // The name of this session's table that a name saved in a workspace stands for (a file of
+    // the other language, or of the previous version, may hold a name or title in that
+    // language); the saved name when it stands for none.
+    virtual CString WorkspaceTableName(LPCSTR pszSaved) const { return pszSaved; }
     const CString& GetWorkspaceFile() const { return m_strWorkspaceFile; }
     void SetWorkspaceFile(LPCSTR pszFile) { m_strWorkspaceFile = pszFile; }
 
@@ -109,6 +121,9 @@ public:
     BOOL IsBusy() const { return m_nBusy != 0; }
 
 protected:
+    // Entry nIndex of ".Z-Order": the name of this session's table it stands for, and the
+    // number after its colon (0 without one); an empty name for an empty entry.
+    std::pair<CString, int> ZOrderEntry(int nIndex) const;
     // The ".General" values of the framework, from the current section; and back. The
     // application writes its own around the framework's.
     void ReadGeneralSettings();

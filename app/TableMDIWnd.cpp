@@ -1,4 +1,5 @@
 #include "app/TableMDIWnd.h"
+#include "app/RestoredPlacement.h"
 
 #include <algorithm>
 #include "app/WindowPicture.h"
@@ -265,6 +266,7 @@ void CTableMDIWnd::RestorePlacement()
     }
     const BOOL bFirstView = m_pView == nullptr || m_pView->GetViewId() <= 0;
     wp.showCmd = wp.showCmd == SW_SAVED_HIDDEN && bFirstView ? SW_HIDE : SW_SHOWNORMAL;
+    MakePlacementReachable(m_hWnd, &wp);
     SetWindowPlacement(&wp);
     ShowWindow(wp.showCmd);
 }

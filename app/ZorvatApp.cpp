@@ -1,8 +1,12 @@
 #include "app/ZorvatApp.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "app/DataTable.h"
 #include "app/FormFactory.h"
 #include "app/FormMDIWnd.h"
+#include "app/HtmlPages.h"
 #include "app/NorvMainFrame.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
@@ -18,6 +22,7 @@
 #define IDS_KEY_ALERT_SOUND 57072       // the ".General" key of the alert sound's mode
 #define IDS_KEY_ALERT_SOUND_FILE 57073  // and of its wave file
 #define US_QUOTATIONS_TABLE_ID 51921     // the table that expands compact quotes
+#define FRAME_ORDER_KEY "ZOrder"         // a chart's or page's place among the windows on view, 0 on top
 #define IDD_FORM_INTL_CONVERSION 7307
 
 CZORVAT32App::CZORVAT32App()
@@ -210,6 +215,7 @@ void CZORVAT32App::SaveWorkspace()
     CNorvApp::SaveWorkspace();
     SaveChartWindows();
     SavePageWindows();
+    SaveFrameOrder();
     if (m_pComm != nullptr)
         m_pComm->SaveCommSettings();
 }
@@ -221,6 +227,7 @@ void CZORVAT32App::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
     CNorvApp::LoadWorkspace(pszFile, bCloseFirst);
     LoadChartWindows();
     LoadPageWindows();
+    RestoreFrameOrder();
     // The news shown again asks for its stories again.
     IDataTable* pNews = FindTable(IDS_TABLE_NEWS);
     CTableMDIWnd* pNewsWindow = pNews != nullptr ? pNews->GetMainWindow() : nullptr;
@@ -243,4 +250,73 @@ void CZORVAT32App::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
     settings.SetSection("Ticker");
     if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr)
         m_pMainFrame->RecalcLayout();
+}
+
+CString CZORVAT32App::FrameSection(HWND hWnd) const
+{
+    for (CFormMDIWnd* pFrame : m_chartSlots)
+        if (auto* pChart = dynamic_cast<CFormChart*>(pFrame); pChart != nullptr && pChart->m_hWnd == hWnd)
+            return pChart->GetSection();
+    for (int i = 0; i < g_nHtmlPages; ++i)
+        if (m_pageSlots[i] != nullptr && m_pageSlots[i]->m_hWnd == hWnd)
+            return g_htmlPages[i].pszPageId;
+    return "";
+}
+
+void CZORVAT32App::SaveFrameOrder()
+{
+    // Counted as the table windows count theirs: every window on view from the top, tables,
+    // charts and pages alike.
+    CSettingsFile& settings = GetSharedGlobals()->m_settings;
+    int nPlace = 0;
+    for (HWND hChild = ::GetWindow(m_pMainFrame->m_hWndMDIClient, GW_CHILD); hChild != nullptr;
+         hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(hChild))
+            continue;
+        if (dynamic_cast<CTableMDIWnd*>(CWnd::FromHandlePermanent(hChild)) != nullptr) {
+            ++nPlace;
+            continue;
+        }
+        const CString strSection = FrameSection(hChild);
+        if (strSection.IsEmpty())
+            continue;
+        settings.SetSection(strSection);
+        settings.WriteInt(FRAME_ORDER_KEY, nPlace++);
+    }
+}
+
+void CZORVAT32App::RestoreFrameOrder()
+{
+    CSettingsFile& settings = GetSharedGlobals()->m_settings;
+    std::vector<std::pair<int, HWND>> frames;
+    for (CFormMDIWnd* pFrame : m_chartSlots) {
+        auto* pChart = dynamic_cast<CFormChart*>(pFrame);
+        if (pChart == nullptr || pChart->m_hWnd == nullptr || !pChart->IsWindowVisible())
+            continue;
+        settings.SetSection(pChart->GetSection());
+        frames.emplace_back(settings.GetInt(FRAME_ORDER_KEY, -1), pChart->m_hWnd);
+    }
+    for (int i = 0; i < g_nHtmlPages; ++i) {
+        if (m_pageSlots[i] == nullptr || m_pageSlots[i]->m_hWnd == nullptr || !m_pageSlots[i]->IsWindowVisible())
+            continue;
+        settings.SetSection(g_htmlPages[i].pszPageId);
+        frames.emplace_back(settings.GetInt(FRAME_ORDER_KEY, -1), m_pageSlots[i]->m_hWnd);
+    }
+    // A frame without a place (a file of the previous version) stays where it opened, on top.
+    std::erase_if(frames, [](const std::pair<int, HWND>& frame) { return frame.first < 0; });
+    if (frames.empty())
+        return;
+    std::stable_sort(frames.begin(), frames.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    const std::vector<HWND> tables = SavedTableOrder();
+    std::vector<HWND> order;
+    size_t nTable = 0;
+    for (const auto& frame : frames) {
+        while (static_cast<int>(order.size()) < frame.first && nTable < tables.size())
+            order.push_back(tables[nTable++]);
+        order.push_back(frame.second);
+    }
+    order.insert(order.end(), tables.begin() + static_cast<std::ptrdiff_t>(nTable), tables.end());
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        ::SetWindowPos(*it, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }

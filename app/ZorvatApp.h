@@ -338,7 +338,13 @@ protected:
     void SendTableRequest(IDataTable* pTable, int nAction);
     IDataTable* MakeWorkspaceTable(LPCSTR pszName) override;
     // Told only to a logged-in user: before the login no user's window may open anyway.
-    void ReportLeftOut(LPCSTR pszName) override;
+    void ReportLeftOut(LPCSTR pszName, UINT nLineId = IDS_WORKSPACE_LEFT_OUT) override;
+    void ReportLeftOutTable(LPCSTR pszName) override;
+    CString WorkspaceTableName(LPCSTR pszSaved) const override;
+    // The name and title ids of the table a saved name stands for (its name or title in either
+    // language); nNameId 0 when it stands for none this program knows.
+    struct NAMED_TABLE { UINT nNameId; UINT nTitleId; BOOL bReport; };
+    NAMED_TABLE FindNamedTable(LPCSTR pszSaved) const;
     // The unrealized reports' commands: the selector set or cleared, then the table or dialog.
     void OnUnrealizedCommand(UINT nId);
     // The information table handed to the shared services and shown; anything else is removed.
@@ -394,6 +400,11 @@ protected:
     // the user may open them (ZorvatPages.cpp).
     void SavePageWindows();
     void LoadPageWindows();
+    // The saved order lists only tables: each chart and page on view keeps its own place among
+    // them in its section, and takes it again once the workspace's windows are all back.
+    CString FrameSection(HWND hWnd) const;
+    void SaveFrameOrder();
+    void RestoreFrameOrder();
     void OnPageCommand(UINT nId);
     // The link window "Terminal" in the MDI client when there is none; m_pComm stays null when
     // it could not be made.

@@ -35,6 +35,14 @@ const struct {
     {ID_APP_CHART_KSE_INTRADAY, CHART_KIND_INTRADAY, 2},
 };
 
+// A chart as its caption names it: the frame's title and its symbol.
+CString ChartName(LPCSTR pszSymbol)
+{
+    CString strName;
+    GetSharedGlobals()->LoadString(strName, IDS_CHART_FRAME);
+    return strName + " " + pszSymbol;
+}
+
 }  // namespace
 
 void RegisterChartMaker(IChartMaker* pMaker)
@@ -148,7 +156,8 @@ void CZORVAT32App::LoadChartWindows()
     CSettingsFile& settings = GetSharedGlobals()->m_settings;
     for (int n = 0; n < CHART_SLOTS; ++n) {
         settings.SetSection(FormatChartViewKey(n));
-        if (settings.GetString("TkrSymb", "").GetLength() == 0)
+        const CString strSymbol = static_cast<LPCSTR>(settings.GetString("TkrSymb", ""));
+        if (strSymbol.IsEmpty())
             continue;
         const int nDuration = settings.GetInt("Duration", 0);
         const int nMarket = settings.GetInt("Market", 0);
@@ -156,7 +165,7 @@ void CZORVAT32App::LoadChartWindows()
         if (MakeChartWindow(n, nDuration == 0 ? CHART_KIND_INTRADAY : CHART_KIND_HISTORY, nMarket) != nullptr)
             dynamic_cast<IChartFrame*>(m_chartSlots[n])->LoadFromWorkspace(&settings, TRUE);
         else
-            ReportLeftOut(FormatChartViewKey(n));
+            ReportLeftOut(ChartName(strSymbol));
     }
 }
 

@@ -1,5 +1,8 @@
 #include "app/ZorvatApp.h"
 
+#include <cstring>
+#include <vector>
+
 #include "app/DataTable.h"
 #include "app/NorvMainFrame.h"
 #include "app/TableFactory.h"
@@ -10,6 +13,7 @@
 #include "framework/base/SharedGlobals.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
+#include "platform/win/kernel/Resources.h"
 #include "platform/win/kernel/Shell.h"
 #include "refdata/ZorvatGlobals.h"
 
@@ -285,10 +289,101 @@ IDataTable* CZORVAT32App::MakeWorkspaceTable(LPCSTR pszName)
     return nullptr;
 }
 
-void CZORVAT32App::ReportLeftOut(LPCSTR pszName)
+void CZORVAT32App::ReportLeftOut(LPCSTR pszName, UINT nLineId)
 {
     if (IsLoggedIn())
-        CNorvApp::ReportLeftOut(pszName);
+        CNorvApp::ReportLeftOut(pszName, nLineId);
+}
+
+namespace {
+
+// The reports the account and market dialogs make for what the user chose there (an account,
+// dates, a company): a new connection closes them, and no workspace can ask for them again.
+const struct { UINT nNameId; UINT nTitleId; } s_dialogReports[] = {
+    {41176, 41177}, {41152, 41153}, {56305, 56796}, {56272, 56794}, {51220, 56770}, {51180, 56746}, {51965, 56784},
+};
+
+// The two language libraries, to match a saved name against both.
+class CBothLanguages
+{
+public:
+    CBothLanguages() : m_modules{LoadLibraryA("_1252.dll"), LoadLibraryA("_1256.dll")} {}
+    ~CBothLanguages()
+    {
+        for (HMODULE hModule : m_modules)
+            if (hModule != nullptr)
+                FreeLibrary(hModule);
+    }
+    CBothLanguages(const CBothLanguages&) = delete;
+    CBothLanguages& operator=(const CBothLanguages&) = delete;
+    BOOL Says(UINT nId, LPCSTR pszText) const
+    {
+        for (HMODULE hModule : m_modules) {
+            char szText[256];
+            if (hModule != nullptr && LoadStringA(hModule, nId, szText, sizeof szText) > 0 && strcmp(szText, pszText) == 0)
+                return TRUE;
+        }
+        return FALSE;
+    }
+
+private:
+    HMODULE m_modules[2];
+};
+
+}  // namespace
+
+CZORVAT32App::NAMED_TABLE CZORVAT32App::FindNamedTable(LPCSTR pszSaved) const
+{
+    if (pszSaved == nullptr || *pszSaved == '\0')
+        return {};
+    std::vector<NAMED_TABLE> known;
+    for (const auto& row : s_standingSet)
+        known.push_back({row.nNameId, row.nTitleId, FALSE});
+    for (const TABLE_COMMAND& command : s_tableCommands) {
+        known.push_back({command.nNameId, command.nTitleId, FALSE});
+        if (command.nCompanionId != 0)
+            known.push_back({command.nCompanionId, command.nCompanionTitleId, FALSE});
+    }
+    for (const auto& report : s_dialogReports)
+        known.push_back({report.nNameId, report.nTitleId, TRUE});
+    // This session's own names first; the libraries are read only for a name of another.
+    for (const NAMED_TABLE& table : known) {
+        CString strName;
+        GetSharedGlobals()->LoadString(strName, table.nNameId);
+        if (strName == pszSaved)
+            return table;
+    }
+    // Held for the process: a damaged file may name a thousand unknown windows.
+    static const CBothLanguages s_languages;
+    const CBothLanguages& languages = s_languages;
+    for (const NAMED_TABLE& table : known)
+        if (languages.Says(table.nNameId, pszSaved) || languages.Says(table.nTitleId, pszSaved))
+            return table;
+    return {};
+}
+
+CString CZORVAT32App::WorkspaceTableName(LPCSTR pszSaved) const
+{
+    if (FindTableByName(pszSaved) != nullptr)
+        return pszSaved;
+    const NAMED_TABLE table = FindNamedTable(pszSaved);
+    if (table.nNameId == 0)
+        return pszSaved;
+    CString strName;
+    GetSharedGlobals()->LoadString(strName, table.nNameId);
+    return strName;
+}
+
+void CZORVAT32App::ReportLeftOutTable(LPCSTR pszName)
+{
+    const NAMED_TABLE table = FindNamedTable(pszName);
+    if (table.nNameId == 0) {
+        ReportLeftOut(pszName);
+        return;
+    }
+    CString strTitle;
+    GetSharedGlobals()->LoadString(strTitle, table.nTitleId);
+    ReportLeftOut(strTitle, table.bReport ? IDS_WORKSPACE_REPORT_CLOSED : IDS_WORKSPACE_LEFT_OUT);
 }
 
 void CZORVAT32App::OnQuotationSort(UINT nId)

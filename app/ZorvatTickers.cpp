@@ -120,8 +120,13 @@ void CZORVAT32App::GetTickerRect(RECT* pOut, int nNumber, BOOL bDocked) const
     CSettingsFile& settings = GetSharedGlobals()->m_settings;
     settings.SetSection("Ticker");
     settings.GetWindowPlacement(&wp, static_cast<LPCSTR>(strKey), &wpDefault, &bUsedDefault);
+    // A place of another screen or a damaged file: the strip no larger than the screen, and on it.
     const RECT& r = wp.rcNormalPosition;
-    *pOut = RECT{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    const int cxScreen = GetSystemMetrics(SM_CXSCREEN), cyScreen = GetSystemMetrics(SM_CYSCREEN);
+    const int cx = static_cast<int>(std::clamp<long long>(static_cast<long long>(r.right) - r.left, 1, cxScreen));
+    const int cy = static_cast<int>(std::clamp<long long>(static_cast<long long>(r.bottom) - r.top, 1, cyScreen));
+    *pOut = RECT{static_cast<int>(std::clamp<long long>(r.left, 0, cxScreen - cx)),
+                 static_cast<int>(std::clamp<long long>(r.top, 0, cyScreen - cy)), cx, cy};
 }
 
 void CZORVAT32App::CreateTicker(LPCSTR pszName, int nNumber, BOOL bDocked)

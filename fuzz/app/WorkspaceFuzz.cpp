@@ -5,7 +5,9 @@
 // - no table shows more windows than a table may have, and its first window stays;
 // - a window the file names that cannot open is told as left out, and never one that did;
 // - the same file loaded again brings back the same windows and tells the same lines;
-// - closing the windows afterwards leaves each table its one hidden window for the next input.
+// - closing the windows afterwards leaves each table its one hidden window for the next input;
+// - a page, a chart and a form placed from the file are no larger than the screen and keep their
+//   captions inside the client area.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/FormMDIWnd.h"
 #include "app/MDITable.h"
 #include "app/NorvApp.h"
 #include "app/NorvMainFrame.h"
@@ -25,6 +28,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/Windows.h"
 #include "platform/win/kernel/Resources.h"
+#include "platform/win/user/Display.h"
 
 #define IDS_WORKSPACE_LEFT_OUT 855
 
@@ -85,6 +89,40 @@ std::pair<std::map<std::string, int>, std::vector<std::string>> Load(const std::
     return {shown, s_lines.lines};
 }
 
+// The frames that read their own sections of the file, made on it and checked where they stand.
+void CheckFramePlacements()
+{
+    CFormHtml* pPage = new CFormHtml;
+    CFormChart* pChart = new CFormChart;
+    CFormMDIWnd* pForm = new CFormMDIWnd;
+    CFormMDIWnd* slots[] = {pPage, pChart, pForm};
+    pPage->SetPageId("BRIEF_STORY_STOCKS");
+    pChart->SetSection("ChartView0");
+    FUZZ_CHECK(pPage->CreateForm(55281, nullptr, &slots[0]) && pChart->CreateForm(55290, nullptr, &slots[1]) &&
+                   pForm->CreateForm(7310, nullptr, &slots[2]),
+               "the frames are made whatever the file says");
+    RECT rcFrame{};
+    TbGetDisplay()->GetMdiChildFrame(&rcFrame);
+    // A form the file does not place stays where its creation put it.
+    WINDOWPLACEMENT wp{};
+    BOOL bFormMissing = FALSE;
+    GetSharedGlobals()->m_settings.SetSection("7310-0");
+    GetSharedGlobals()->m_settings.GetWindowPlacement(&wp, "WinPlace", nullptr, &bFormMissing);
+    for (CFormMDIWnd* pWnd : {static_cast<CFormMDIWnd*>(pPage), static_cast<CFormMDIWnd*>(pChart), pForm}) {
+        if (pWnd == pForm && bFormMissing)
+            continue;
+        CRect rc;
+        pWnd->GetWindowRect(&rc);
+        ::ScreenToClient(::GetParent(pWnd->m_hWnd), reinterpret_cast<POINT*>(&rc.left));
+        FUZZ_CHECK(rc.left >= rcFrame.left && rc.top >= rcFrame.top, "a caption inside the client area");
+        FUZZ_CHECK(pWnd == pForm || (rc.Width() <= GetSystemMetrics(SM_CXSCREEN) && rc.Height() <= GetSystemMetrics(SM_CYSCREEN)),
+                   "a window no larger than the screen");
+    }
+    for (CFormMDIWnd* pSlot : slots)
+        if (pSlot != nullptr)
+            pSlot->DestroyWindow();
+}
+
 }  // namespace
 
 // The display's fonts come through fontconfig, which keeps its configuration for the process's
@@ -136,6 +174,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         for (const std::string& strTold : first.second)
             FUZZ_CHECK(strTold != static_cast<LPCSTR>(strLine), "a table that is here is never told as left out");
     }
+    CheckFramePlacements();
     const auto again = Load(strAgain);
     FUZZ_CHECK(first.first == again.first, "the same file brings back the same windows");
     // The workspace line names the file; the others are the same.

@@ -1,5 +1,6 @@
 // A saved workspace is a file of another session, language or version: whatever it holds, the
-// login goes on, and a window that could not come back is told in the information window.
+// login goes on, each window it names comes back, and one that could not is told in the
+// information window by the name the trader knows it by.
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <fstream>
@@ -8,50 +9,156 @@
 #include "AppTestSupport.h"
 #include "TerminalRun.h"
 #include "WholeTerminalMakers.h"
+#include "app/AppCommands.h"
+#include "app/ChartWindows.h"
+#include "app/FormMDIWnd.h"
+#include "app/NorvMainFrame.h"
+#include "app/TableFactory.h"
+#include "app/TableMDIWnd.h"
 
-#define IDS_WORKSPACE_LEFT_OUT 855
 
 namespace {
 
-// Bytes of a disk that went wrong, around sections that still read.
-const char s_szDamaged[] = "\0\xFF[[=\n[.Z-Order]\n=\n0=NoSuchWindow:2\nNumTables=2\n[ChartView0]\nTkrSymb=\xFF\nMarket=-99999\n";
-const char s_szHoldingsArabic[] = "\xE3\xE1\xDF\xED\xC7\xCA \xD3\xE6\xDE \xC7\xE1\xDF\xE6\xED\xCA";
+// Bytes of a disk that went wrong, around sections that still read; a window of a name no
+// version knows, in Arabic letters.
+const char s_szUnknownArabic[] = "\xE4\xC7\xDD\xD0\xC9";
+const char s_szDamaged[] = "\0\xFF[[=\n[.Z-Order]\n=\n0=NoSuchWindow:2\n1=\xE4\xC7\xDD\xD0\xC9\nNumTables=2\n[ChartView0]\nTkrSymb=\xFF\nMarket=-99999\n";
 
-bool ToldLeftOut(const CTerminalRun& run, const std::string& strName)
+std::string Line(UINT nId, const std::string& strName)
 {
     CString strLine;
-    GetSharedGlobals()->LoadString(strLine, IDS_WORKSPACE_LEFT_OUT);
+    GetSharedGlobals()->LoadString(strLine, nId);
     strLine.Replace("%1", strName.c_str());
-    return run.InfoText().find(static_cast<LPCSTR>(strLine)) != std::string::npos;
+    return static_cast<LPCSTR>(strLine);
+}
+
+std::string LeftOutLine(const std::string& strName)
+{
+    return Line(IDS_WORKSPACE_LEFT_OUT, strName);
 }
 
 }  // namespace
 
 // The files of an Arabic session, in both languages (its US watch list asks for quotes while
-// the key exchange is under way; one window is named by its Arabic title), and a damaged file.
-TEST(SavedWorkspaceLogin, SavedFilesNeverStopTheLoginAndTellWhatWasLeftOut)
+// the key exchange is under way; its KSE holdings are named by their Arabic title, as the
+// previous version saved them), alone or with the user's own, and a damaged file.
+TEST(SavedWorkspaceLogin, SavedFilesNeverStopTheLoginAndBringTheirWindowsBack)
 {
     CWholeTerminalMakers makers;
-    const std::vector<std::string> saved = {"Information", "QuotesKSE", s_szHoldingsArabic, "OrderStatusKSE"};
-    const struct { bool bArabic; std::string strUserFile; std::vector<std::string> windows; } cases[] = {
-        {false, "", saved}, {true, "", saved}, {false, std::string(s_szDamaged, sizeof s_szDamaged - 1), {"NoSuchWindow"}}};
+    const std::vector<UINT> saved = {IDS_TABLE_KSE_QUOTATIONS, IDS_TABLE_KSE_HOLDINGS, IDS_TABLE_KSE_ORDER_STATUS};
+    const struct { bool bArabic; std::vector<const char*> files; std::string strUserFile; std::vector<UINT> shown; } cases[] = {
+        {false, {"/Default.wsp", "/TestTrad.wsp"}, "", saved},
+        {true, {"/Default.wsp", "/TestTrad.wsp"}, "", saved},
+        {false, {"/Default.wsp"}, "", saved},
+        {true, {"/Default.wsp"}, "", saved},
+        {false, {}, std::string(s_szDamaged, sizeof s_szDamaged - 1), {}}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.windows.back());
+        SCOPED_TRACE(std::to_string(c.bArabic) + " " + std::to_string(c.files.size()));
         CTestServer server;
         ASSERT_TRUE(server.Start());
         CTerminalRun run(c.bArabic);
         run.m_onMakersRegistered = &CWholeTerminalMakers::Register;
-        for (const char* pszFile : {"/Default.wsp", "/TestTrad.wsp"})
-            if (c.strUserFile.empty())
-                std::filesystem::copy_file(TB_SOURCE_DIR "/tests/app/data/saved-arabic-workspace" + std::string(pszFile),
-                                           run.Folder() + pszFile);
-        std::ofstream(run.Folder() + "/TestTrad.wsp", std::ios::binary | std::ios::app) << c.strUserFile;
+        for (const char* pszFile : c.files)
+            std::filesystem::copy_file(TB_SOURCE_DIR "/tests/app/data/saved-arabic-workspace" + std::string(pszFile),
+                                       run.Folder() + pszFile);
+        if (!c.strUserFile.empty())
+            std::ofstream(run.Folder() + "/TestTrad.wsp", std::ios::binary) << c.strUserFile;
         ASSERT_TRUE(run.StartLoggedIn(server.Port(), "trader", "secret"));
-        // Each window of the file is open again, or the user reads that it was left out.
-        for (const std::string& strName : c.windows) {
-            IDataTable* pTable = run.App().FindTableByName(strName.c_str());
-            const bool bShown = pTable != nullptr && pTable->GetMainWindow()->IsWindowVisible();
-            EXPECT_NE(bShown, ToldLeftOut(run, strName)) << strName << "\n" << run.InfoText();
+        for (UINT nTable : c.shown) {
+            IDataTable* pTable = run.App().FindTable(nTable);
+            ASSERT_NE(nullptr, pTable) << nTable;
+            EXPECT_TRUE(pTable->GetMainWindow()->IsWindowVisible()) << nTable << "\n" << run.InfoText();
         }
+        const bool bToldLeftOut = run.InfoText().find(LeftOutLine("")) != std::string::npos;
+        EXPECT_EQ(c.shown.empty(), bToldLeftOut) << run.InfoText();
+        EXPECT_EQ(c.shown.empty(), run.InfoText().find(LeftOutLine("NoSuchWindow")) != std::string::npos);
+        // An English line keeps its direction: the Arabic name follows on a line of its own.
+        EXPECT_EQ(c.shown.empty(), run.InfoText().find(LeftOutLine("") + "\n" + s_szUnknownArabic) != std::string::npos);
+    }
+}
+
+// A chart is part of the workspace's order: reopened, the table the user put over it stays on
+// top. A chart that cannot open is told by its name.
+TEST(SavedWorkspaceLogin, ChartsComeBackInTheirPlaceOrAreTold)
+{
+    CWholeTerminalMakers makers;
+    CTestServer server;
+    ASSERT_TRUE(server.Start());
+    CTerminalRun run;
+    run.m_onMakersRegistered = &CWholeTerminalMakers::Register;
+    std::ofstream(run.Folder() + "/TestTrad.wsp")
+        << "[.Z-Order]\n0=QuotesKSE\nNumTables=1\n[QuotesKSE]\nWinPlace=0,1,-1,-1,-1,-1,10,30,500,400\n"
+           "[ChartView0]\nTkrSymb=ALPN\nDuration=1\nMarket=2\nWinPlace=0,1,-1,-1,-1,-1,60,60,600,450\n";
+    ASSERT_TRUE(run.StartLoggedIn(server.Port(), "trader", "secret"));
+    CFormMDIWnd* pChart = run.App().GetChartWindow(0);
+    ASSERT_NE(nullptr, pChart);
+    CTableMDIWnd* pQuotes = run.App().FindTable(IDS_TABLE_KSE_QUOTATIONS)->GetMainWindow();
+    // The first of the two in the client's order (the information window may stand over both).
+    auto upper = [&](HWND hOne, HWND hOther) {
+        HWND h = ::GetWindow(run.App().GetMainFrame()->m_hWndMDIClient, GW_CHILD);
+        while (h != nullptr && h != hOne && h != hOther)
+            h = ::GetWindow(h, GW_HWNDNEXT);
+        return h;
+    };
+    for (const bool bQuotesOnTop : {true, false}) {
+        CMDIChildWnd* pOnTop = bQuotesOnTop ? static_cast<CMDIChildWnd*>(pQuotes) : pChart;
+        pOnTop->MDIActivate();
+        ::SetWindowPos(pOnTop->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        PumpPending();
+        run.App().SaveWorkspace();
+        run.App().LoadWorkspace(run.App().GetWorkspaceFile(), TRUE);
+        PumpPending();
+        pChart = run.App().GetChartWindow(0);
+        ASSERT_NE(nullptr, pChart);
+        EXPECT_TRUE(pChart->IsWindowVisible());
+        EXPECT_EQ(bQuotesOnTop ? pQuotes->m_hWnd : pChart->m_hWnd, upper(pQuotes->m_hWnd, pChart->m_hWnd));
+    }
+    RegisterChartMaker(nullptr);
+    run.App().LoadWorkspace(run.App().GetWorkspaceFile(), TRUE);
+    EXPECT_NE(std::string::npos, run.InfoText().find(LeftOutLine("Chart ALPN"))) << run.InfoText();
+}
+
+// File > Connect starts a new session, which closes the reports the user had open (each made for
+// what was chosen in its dialog); the next login says so by their titles, in the user's language.
+TEST(SavedWorkspaceLogin, ReconnectingTellsTheReportsItClosedByTheirTitles)
+{
+    CWholeTerminalMakers makers;
+    const UINT reports[][2] = {{56305, 56796}, {56272, 56794}, {41176, 41177}};
+    for (const bool bArabic : {false, true}) {
+        CTestServer server;
+        ASSERT_TRUE(server.Start());
+        CTerminalRun run(bArabic);
+        run.m_onMakersRegistered = &CWholeTerminalMakers::Register;
+        ASSERT_TRUE(run.StartLoggedIn(server.Port(), "trader", "secret"));
+        for (const auto& report : reports)
+            CNorvApp::ShowTable(MakeTable(report[0], 0, report[1]));
+        run.QueueLogin("trader", "secret");
+        run.App().RunCommand(ID_APP_CONNECT);
+        ASSERT_TRUE(run.WaitForLoad()) << run.InfoText();
+        for (const auto& report : reports) {
+            CString strTitle;
+            GetSharedGlobals()->LoadString(strTitle, report[1]);
+            EXPECT_NE(std::string::npos, run.InfoText().find(Line(IDS_WORKSPACE_REPORT_CLOSED, static_cast<LPCSTR>(strTitle))));
+        }
+        EXPECT_EQ(std::string::npos, run.InfoText().find(LeftOutLine(""))) << run.InfoText();
+    }
+}
+
+// A floating ticker's place of another screen or a damaged file stays on this screen.
+TEST(SavedWorkspaceLogin, FloatingTickersStayOnTheScreen)
+{
+    CTestServer server;
+    ASSERT_TRUE(server.Start());
+    CTerminalRun run;
+    ASSERT_TRUE(run.StartLoggedIn(server.Port(), "trader", "secret"));
+    CSettingsFile& settings = GetSharedGlobals()->m_settings;
+    settings.SetSection("Ticker");
+    settings.WriteString("WinPlace1", "0,1,0,0,0,0,100000,100000,200000,200030");
+    settings.WriteString("WinPlace2", "0,1,0,0,0,0,-100000,-5,100000,2147483647");
+    for (int nNumber : {1, 2}) {
+        RECT rc{};     // left, top, width, height
+        run.App().GetTickerRect(&rc, nNumber, FALSE);
+        EXPECT_TRUE(rc.left >= 0 && rc.left + rc.right <= GetSystemMetrics(SM_CXSCREEN)) << rc.left << "+" << rc.right;
+        EXPECT_TRUE(rc.top >= 0 && rc.top + rc.bottom <= GetSystemMetrics(SM_CYSCREEN)) << rc.top << "+" << rc.bottom;
     }
 }

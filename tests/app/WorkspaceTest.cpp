@@ -4,7 +4,9 @@
 #include <fstream>
 #include <string>
 #include "AppTestSupport.h"
+#include "app/FormMDIWnd.h"
 #include "platform/mfc/CmdUI.h"
+#include "platform/win/user/Display.h"
 
 namespace {
 
@@ -89,6 +91,75 @@ TEST_F(WorkspaceFixture, HostileCountsAndNamesRestoreNothingStrange)
     // 70000 is 4464 as a 16-bit count; entries for tables that are not open are skipped.
     WriteFile("[.Z-Order]\nNumTables=70000\n0=NoSuchTable:3\n1=:\n2=" + Name() + ":x\n4463=" + Name() + ":2\n");
     EXPECT_EQ(2, pTable->GetWindowCount()) << "two entries name the table";
+}
+
+// Placements of a larger screen, of a run without a display, or of a damaged file: each window
+// comes no larger than the screen, its caption (drawn above its rectangle) inside the client,
+// moved in whole where it fits.
+TEST_F(WorkspaceFixture, EveryRestoredWindowCanBeReached)
+{
+    RECT rcFrame{};
+    TbGetDisplay()->GetMdiChildFrame(&rcFrame);
+    shell.Frame()->MoveWindow(0, 0, 1000, 720);     // the client laid out, as on a display
+    const HWND hClient = shell.Frame()->m_hWndMDIClient;
+    CRect rcClient;
+    ::GetClientRect(hClient, &rcClient);
+    for (const char* pszPlace : {"0,1,0,0,0,0,100000,100000,200000,200000", "0,1,0,0,0,0,-100000,-100000,100000,100000",
+                                 "0,1,0,0,0,0,2500,1900,2900,2200", "0,1,0,0,0,0,9,-2147483647,0,2147483647"}) {
+        SCOPED_TRACE(pszPlace);
+        WriteFile("[.Z-Order]\nNumTables=1\n0=" + Name() + "\n[" + Name() + "]\nWinPlace=" + pszPlace +
+                  "\n[PAGE]\nWinPlace=" + pszPlace + "\n[ChartView0]\nWinPlace=" + pszPlace + "\n");
+        CFormHtml* pPage = new CFormHtml;
+        CFormChart* pChart = new CFormChart;
+        CFormMDIWnd* slots[] = {pPage, pChart};
+        pPage->SetPageId("PAGE");
+        pChart->SetSection("ChartView0");
+        ASSERT_TRUE(pPage->CreateForm(0, nullptr, &slots[0]) && pChart->CreateForm(0, nullptr, &slots[1]));
+        for (CWnd* pWnd : {static_cast<CWnd*>(pTable->GetMainWindow()), static_cast<CWnd*>(pPage), static_cast<CWnd*>(pChart)}) {
+            CRect rc;
+            pWnd->GetWindowRect(&rc);
+            ::MapWindowPoints(nullptr, hClient, reinterpret_cast<POINT*>(&rc), 2);
+            EXPECT_TRUE(rc.left == rcFrame.left || rc.right + rcFrame.right <= rcClient.right) << rc.left;
+            EXPECT_TRUE(rc.top == rcFrame.top || (rc.top > rcFrame.top && rc.bottom + rcFrame.bottom <= rcClient.bottom)) << rc.top;
+            EXPECT_TRUE(rc.left >= rcFrame.left && rc.Width() <= GetSystemMetrics(SM_CXSCREEN) &&
+                        rc.Height() <= GetSystemMetrics(SM_CYSCREEN)) << rc.left << " " << rc.Width() << "x" << rc.Height();
+        }
+        for (CFormMDIWnd* pSlot : slots)
+            pSlot->DestroyWindow();
+    }
+}
+
+// A table's name keys its window in the workspace: saved in English, the window comes back in
+// Arabic where it stood.
+TEST_F(WorkspaceFixture, WindowsSavedInOneLanguageComeBackInTheOther)
+{
+    const UINT ids[] = {41176, 56256, 51200};   // combined unrealized, KSE holdings, US unrealized
+    auto remake = [&](int nLeft) {
+        for (UINT nId : ids) {
+            IDataTable* pOld = shell.App().FindTable(nId);
+            shell.App().RemoveTable(&pOld);
+            auto* pTable = new CQuoteTestTable;
+            ASSERT_TRUE(pTable->Create(nId));
+            if (nLeft >= 0) {
+                CNorvApp::ShowTable(pTable);
+                pTable->GetMainWindow()->MoveWindow(nLeft, 70, 300, 200);
+            }
+        }
+    };
+    remake(90);
+    shell.App().SaveWorkspace();
+    CTestLanguage arabic(1256);
+    remake(-1);
+    shell.App().LoadWorkspace(shell.App().GetWorkspaceFile(), TRUE);
+    for (UINT nId : ids) {
+        CTableMDIWnd* pWindow = shell.App().FindTable(nId)->GetMainWindow();
+        EXPECT_TRUE(pWindow->IsWindowVisible()) << nId;
+        CRect rc;
+        pWindow->GetWindowRect(&rc);
+        shell.Frame()->GetClientWnd().ScreenToClient(&rc);
+        EXPECT_EQ(90, rc.left) << nId;
+    }
+    remake(-1);
 }
 
 TEST_F(WorkspaceFixture, GeneralSettingsTakeTheirLoadDefaults)
