@@ -145,8 +145,10 @@ BOOL CNewPlaceOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_TICKET_TICKER:
         if (nCode == CBN_EDITCHANGE) {
             FilterTickers(GetText(IDC_TICKET_TICKER));
-        } else if (nCode == CBN_SELCHANGE || nCode == CBN_KILLFOCUS) {
-            if (nCode == CBN_SELCHANGE) {
+        } else if (nCode == CBN_SELCHANGE || nCode == CBN_SELENDOK || nCode == CBN_KILLFOCUS) {
+            // A choice from the list sets the ticker it names, also the item chosen before, which
+            // the list tells only as the choice's end.
+            if (nCode != CBN_KILLFOCUS) {
                 // The edit part follows the list only after this notification: take the item.
                 const int nItem = static_cast<int>(SendDlgItemMessage(IDC_TICKET_TICKER, CB_GETCURSEL));
                 if (nItem >= 0)
