@@ -580,7 +580,9 @@ BOOL BuildAcknowledgement(const ORDER_ACK& ack, const CServerMessage& reply, LPC
                                    static_cast<LPCSTR>(till.Format("%d/%m/%Y")));
     }
     pText->FormatMessage(ack.nKind == ACK_MODIFIED ? IDS_ORDER_MODIFIED : IDS_ORDER_ACKNOWLEDGED, reply.GetField(ack.nReference), reply.GetField(ack.nAccount), strSide,
-                         reply.GetField(ack.nQuantity), reply.GetField(ack.nStock), strPrices);
+                         reply.GetField(ack.nQuantity),
+                         pszStockName != nullptr && *pszStockName != '\0' ? CString(pszStockName) : reply.GetField(ack.nStock),
+                         strPrices);
     return TRUE;
 }
 

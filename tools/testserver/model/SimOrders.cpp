@@ -114,7 +114,7 @@ CSimRecord CSimOrders::Review(const CSimOrderRequest& req, const CSimAccount& ac
     // shows added up.
     const double dUnit = market.strCurrency == "KWD" ? 1000.0 : 100.0;
     const auto inUnits = [dUnit](double dAmount) { return std::round(dAmount * dUnit) / dUnit; };
-    const double dValue = inUnits(CSimMarket::Value(market, nPrice, req.nQty));
+    const double dValue = inUnits(CSimMarket::Value(market, nPrice, req.nQty * req.nShares));
     const Charges charges = ChargesOf(market, dValue);
     const double dCharges = inUnits(charges.dCommission + charges.dFees);
     CSimRecord rec;

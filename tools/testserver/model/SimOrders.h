@@ -42,6 +42,7 @@ struct CSimOrderRequest
     double dStop = 0;               // the stop; stop types only
     int nDuration = 0;
     int nGoodTill = 0;              // YYYYMMDD, 0: none
+    int64_t nShares = 1;            // shares a unit of the quantity counts: an option contract's 100
 };
 
 // Records; "read at" as in SimMarket.h (message: field).
