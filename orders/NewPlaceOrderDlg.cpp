@@ -266,6 +266,17 @@ void CNewPlaceOrderDlg::OnMarketChanged()
     UpdateSubmitButton();
 }
 
+void CNewPlaceOrderDlg::LeaveKseMarket()
+{
+    MarketDetail market;
+    if (!GetGlobals()->LookupMarket(GetGlobals()->GetMarketCode(m_strMarket), market) ||
+        ReadMarketChoices(market).nFamily != MARKET_FAMILY_KSE)
+        return;
+    ResetForm();
+    UpdateMarketChoices(MarketDetail());
+    FillSymbolMap(0);
+}
+
 void CNewPlaceOrderDlg::SelectMarket(LPCSTR pszMarketName)
 {
     const CString strName = pszMarketName != nullptr ? pszMarketName : "";

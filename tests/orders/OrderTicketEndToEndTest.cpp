@@ -236,6 +236,15 @@ TEST_F(OrderTicketSession, EachCommandOpensItsMarketWithItsChoicesInEnglish)
     EXPECT_EQ(std::string(GetGlobals()->GetMarketName(MARKET_KSE)), Selected(pTicket->m_hWnd, IDC_TICKET_MARKET));
     EXPECT_EQ(Texts({55045, 55046}), Items(pTicket->m_hWnd, IDC_TICKET_SIDE));
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(pTicket->m_hWnd, IDC_TICKET_SIDE)));
+    // The US ticket's command on that KSE ticket: a ticket with no market chosen, as it opens.
+    SetDlgItemTextA(pTicket->m_hWnd, IDC_TICKET_TICKER, "101");
+    ASSERT_EQ(pTicket, Command(33100));
+    EXPECT_EQ("", Selected(pTicket->m_hWnd, IDC_TICKET_MARKET));
+    EXPECT_EQ(-1, pTicket->GetKseMarketType());
+    EXPECT_EQ("", ControlText(pTicket->m_hWnd, IDC_TICKET_TICKER));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(pTicket->m_hWnd, IDC_TICKET_SIDE)));
+    ChooseItem(pTicket->m_hWnd, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
+    EXPECT_EQ(-1, pTicket->GetKseMarketType());
 }
 
 TEST_F(OrderTicketSession, EachCommandOpensItsMarketWithItsChoicesInArabic)
