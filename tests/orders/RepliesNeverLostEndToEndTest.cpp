@@ -281,8 +281,9 @@ TEST_F(RepliesSession, AnEarlierAcknowledgementKeepsWhatWasRefusedSince)
     EXPECT_EQ("99999999", ControlText(hDlg, IDC_TICKET_QUANTITY));
 }
 
-// The expiration instruction submitted, then another symbol asked while the server holds both
-// back: the submit's refusal and the question's are each told, naming what they refuse.
+// The expiration instruction submitted twice (refused, then taken), then another symbol asked
+// while the server holds all back: each answer is told once, naming what it is about, and the
+// earlier answers leave what the trader typed since as it stands.
 TEST_F(RepliesSession, ExpirationFormTellsEachInstructionsAnswer)
 {
     Start(false, Held("XI"));
@@ -290,14 +291,21 @@ TEST_F(RepliesSession, ExpirationFormTellsEachInstructionsAnswer)
     const HWND hForm = ViewOf(App().GetExpirationForm());
     ASSERT_NE(nullptr, hForm);
     ASSERT_TRUE(PumpUntil([&] { return !ControlText(hForm, 6715).empty(); }, 5000));
-    SetDlgItemTextA(hForm, IDC_EXPIRY_CONTRACTS, "50");
-    NotifyControl(hForm, IDC_EXPIRY_SUBMIT, BN_CLICKED);
+    for (const char* pszContracts : {"50", "1"}) {
+        SetDlgItemTextA(hForm, IDC_EXPIRY_CONTRACTS, pszContracts);
+        NotifyControl(hForm, IDC_EXPIRY_SUBMIT, BN_CLICKED);
+    }
+    SetDlgItemTextA(hForm, IDC_EXPIRY_CONTRACTS, "2");
     SetDlgItemTextA(hForm, IDC_EXPIRY_SYMBOL, "ZZZZ");
     NotifyControl(hForm, IDC_EXPIRY_SYMBOL, EN_KILLFOCUS);
-    ASSERT_TRUE(PumpUntil([&] { return Count("XI") == 3; }));
+    ASSERT_TRUE(PumpUntil([&] { return Count("XI") == 4; }));
     const auto told = [&] { return "\n" + pRun->InfoText(); };
     PumpUntil([&] { return told().find("\nUnknown symbol") != std::string::npos; }, 5000);
     PumpFor(200);
     EXPECT_EQ(1u, Occurrences(told(), "\nQuantity must be at least 5 shares\n")) << told();
+    EXPECT_EQ(1u, Occurrences(told(), "\nThe expiration instruction of ALPNLI is recorded: 1 contracts to exercise at expiration.\n"))
+        << told();
     EXPECT_EQ(1u, Occurrences(told(), "\nUnknown symbol ZZZZ\n")) << told();
+    EXPECT_EQ("ZZZZ", ControlText(hForm, IDC_EXPIRY_SYMBOL));
+    EXPECT_EQ("2", ControlText(hForm, IDC_EXPIRY_CONTRACTS));
 }

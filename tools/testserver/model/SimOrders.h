@@ -120,8 +120,8 @@ public:
     // Whether OnMarketTrade would change anything after the symbol's last trade.
     bool AnyReached(const CSimInstrument& inst) const;
 
-    // A trade of the user that no order made (an option exercised into its underlying): a fill
-    // without an order number, booked to the account like any other.
+    // An option exercised into its underlying: an order of its own, filled at once at the
+    // strike and booked to the account like any other.
     void BookExercise(CSimAccount& account, const CSimInstrument& inst, int nSide, int64_t nQty, int64_t nPrice,
                       ISimEventSink& sink);
 
