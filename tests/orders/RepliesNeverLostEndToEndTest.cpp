@@ -16,6 +16,7 @@
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderRequests.h"
 #include "orders/ReviewDialog.h"
+#include "platform/win/user/Display.h"
 #include "platform/win/user/TestAnswers.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/common/DialogSteps.h"
@@ -56,8 +57,9 @@ struct RepliesSession : COrderStatusSession
     std::string strOrder;
     HWND hForm = nullptr;
     // A KSE order's quantity changed to 150 in its modify form and sent to a server that holds
-    // "KM" back that many seconds; then the form closed meanwhile: it only hides.
-    void ChangeAndClose(const char* pszSeconds)
+    // "KM" back that many seconds; then the form closed meanwhile, by its Close button or its
+    // frame's close box: it only hides.
+    void ChangeAndClose(const char* pszSeconds, bool bCloseBox = true)
     {
         Start(false, {"--rate", "0", "--scenario", std::string("delay=KM:") + pszSeconds});
         strOrder = Place(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 17, 51128);
@@ -70,7 +72,10 @@ struct RepliesSession : COrderStatusSession
         AnswerReview(true);
         NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
         ASSERT_TRUE(PumpUntil([&] { return Count("KM") == 1 && FinishedSteps(); })) << Lines("KW");
-        ClickControl(hForm, IDC_MODIFY_CLOSE);
+        if (bCloseBox)
+            TbDisplaySysCommand(GetParent(hForm), SC_CLOSE);
+        else
+            ClickControl(hForm, IDC_MODIFY_CLOSE);
         PumpPending();
         ASSERT_NE(nullptr, App().GetModifyOrderForm());
         EXPECT_FALSE(IsWindowVisible(GetParent(hForm)));
@@ -136,13 +141,37 @@ TEST_F(RepliesSession, ModifyFormTellsTheChangeAndTheCancel)
     EXPECT_EQ(1u, Occurrences(strInfo, " changed: account 10020, Buy 150 101")) << strInfo;
 }
 
+// A change sent, then the cancel's review open when the order is cancelled elsewhere: the review
+// ends, the form waits for the change's answer; loaded meanwhile with another order, it takes
+// that order's Modify.
+TEST_F(RepliesSession, AFormLoadedAgainAfterItsOrderEndedTakesSubmit)
+{
+    ASSERT_NO_FATAL_FAILURE(ChangeAndClose("3"));
+    App().OpenModifyOrderKSE(atol(strOrder.c_str()));
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND) {
+                       App().SendRequest(MSG_KC, ("||1002|10020|" + strOrder + "||||||||||||||||||||secret").c_str());
+                   }}});
+    NotifyControl(hForm, IDC_MODIFY_CANCEL, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return FinishedSteps() && pRun->InfoText().find(" was cancelled.") != std::string::npos; }))
+        << pRun->InfoText();
+    ASSERT_NE(nullptr, App().GetModifyOrderForm()) << "waiting for the change's answer";
+    const std::string strOther = Place(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 17, 51128);
+    App().OpenModifyOrderKSE(atol(strOther.c_str()));
+    PumpPending();
+    EnterText(hForm, IDC_MODIFY_QUANTITY, "120");
+    AnswerReview(false);
+    NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KW") == 2 && FinishedSteps(); })) << pRun->InfoText();
+    EXPECT_EQ(strOther, BodyOf(Requests({"KW"}).back()).at(13));
+}
+
 // Closed with its change unanswered, the form waits hidden; once the link is lost or the trader
 // disconnects, no reply can come, and the form goes.
 TEST_F(RepliesSession, HiddenModifyFormGoesWithTheLink)
 {
     for (const bool bLost : {true, false}) {
         SCOPED_TRACE(bLost ? "lost" : "disconnected");
-        ASSERT_NO_FATAL_FAILURE(ChangeAndClose("30"));
+        ASSERT_NO_FATAL_FAILURE(ChangeAndClose("30", bLost));
         if (bLost) {
             TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});     // the box that tells the loss
             server.Stop();

@@ -127,6 +127,9 @@ const std::vector<FORM_ORDER>& FormOrders()
              CheckRadioButton(h, IDC_BUY, 5721, IDC_BUY);
              NotifyControl(h, IDC_BUY, BN_CLICKED);
              ChooseItem(h, IDC_MAKERS, "1 / 848.957 / 900");
+             // The maker's price stays whole once the focus has passed through it.
+             ::SetFocus(GetDlgItem(h, IDC_PRICE));
+             ::SetFocus(GetDlgItem(h, IDC_QUANTITY));
              return h;
          },
          "KU", "KA",
