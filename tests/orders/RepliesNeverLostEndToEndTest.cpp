@@ -8,10 +8,12 @@
 #include "app/FormMDIWnd.h"
 #include "app/NorvMainFrame.h"
 #include "link/MessageTypes.h"
+#include "link/ServerMessage.h"
 #include "market/TableLinks.h"
 #include "orders/ExpirationInstructionDlg.h"
 #include "orders/ForwardContractDetailDlg.h"
 #include "orders/ManualExerciseDlg.h"
+#include "orders/ModifyOrderForm.h"
 #include "orders/NewModifyOrderDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderRequests.h"
@@ -141,27 +143,37 @@ TEST_F(RepliesSession, ModifyFormTellsTheChangeAndTheCancel)
     EXPECT_EQ(1u, Occurrences(strInfo, " changed: account 10020, Buy 150 101")) << strInfo;
 }
 
-// A change sent, then the cancel's review open when the order is cancelled elsewhere: the review
-// ends, the form waits for the change's answer; loaded meanwhile with another order, it takes
-// that order's Modify.
+// A change sent, then the cancel's review open when the order's status line says it ended: the
+// review ends, the form waits for the change's answer; loaded meanwhile with another order, it
+// takes that order's Modify.
 TEST_F(RepliesSession, AFormLoadedAgainAfterItsOrderEndedTakesSubmit)
 {
-    ASSERT_NO_FATAL_FAILURE(ChangeAndClose("3"));
+    Start(false, {"--rate", "0", "--scenario", "delay=KM:30"});
+    const std::string strOther = Place(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 17, 51128);
+    strOrder = Place(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 17, 51128);
+    ASSERT_FALSE(strOther.empty() || strOrder.empty()) << pRun->InfoText();
     App().OpenModifyOrderKSE(atol(strOrder.c_str()));
+    PumpPending();
+    auto* pForm = dynamic_cast<CModifyOrderForm*>(App().GetModifyOrderForm()->GetView());
+    ASSERT_NE(nullptr, pForm);
+    hForm = pForm->m_hWnd;
+    EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
+    AnswerReview(true);
+    NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KM") == 1 && FinishedSteps(); })) << Lines("KW");
     RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND) {
-                       App().SendRequest(MSG_KC, ("||1002|10020|" + strOrder + "||||||||||||||||||||secret").c_str());
+                       // As the server tells it: order, quantity, status 5 (cancelled), market, reference.
+                       CServerMessage ended(("~NC|0|XC||" + strOrder + "|0|5|2|S1").c_str(), 1);
+                       pForm->OnNC(&ended);
                    }}});
     NotifyControl(hForm, IDC_MODIFY_CANCEL, BN_CLICKED);
-    ASSERT_TRUE(PumpUntil([&] { return FinishedSteps() && pRun->InfoText().find(" was cancelled.") != std::string::npos; }))
-        << pRun->InfoText();
-    ASSERT_NE(nullptr, App().GetModifyOrderForm()) << "waiting for the change's answer";
-    const std::string strOther = Place(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 17, 51128);
+    ASSERT_TRUE(PumpUntil([&] { return FinishedSteps() && !pForm->IsInModal(); }));
+    ASSERT_EQ(pForm, dynamic_cast<CModifyOrderForm*>(App().GetModifyOrderForm()->GetView())) << "waiting for the change's answer";
     App().OpenModifyOrderKSE(atol(strOther.c_str()));
     PumpPending();
     EnterText(hForm, IDC_MODIFY_QUANTITY, "120");
-    AnswerReview(false);
     NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
-    ASSERT_TRUE(PumpUntil([&] { return Count("KW") == 2 && FinishedSteps(); })) << pRun->InfoText();
+    ASSERT_TRUE(PumpUntil([&] { return Count("KW") == 2; })) << pRun->InfoText();
     EXPECT_EQ(strOther, BodyOf(Requests({"KW"}).back()).at(13));
 }
 

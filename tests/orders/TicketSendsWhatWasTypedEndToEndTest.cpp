@@ -443,7 +443,11 @@ TEST_F(ModifyKeepsSession, GivenPricesStayWholeInEveryForm)
          }, IDC_TICKET_LIMIT, IDC_TICKET_SUBMIT, "10.12345", "OV", 6},
         {"kse order", [&] { return modify(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 51128); },
          IDC_MODIFY_LIMIT, IDC_MODIFY_MODIFY, "800.0", "KW", 8},
-        {"us order", [&] { return modify(MSG_OR, "1002|10020|1|ALPN|100|0|30.5||0|||secret", 51110); },
+        {"us order", [&] {
+             const HWND h = modify(MSG_OR, "1002|10020|1|ALPN|100|0|30.5||0|||secret", 51110);
+             EXPECT_EQ("=USD", ControlText(h, IDC_MODIFY_CURRENCY)) << "the order's currency";
+             return h;
+         },
          IDC_MODIFY_LIMIT, IDC_MODIFY_MODIFY, "30.5000", "OW", 6},
     };
     for (const auto& c : cases) {
