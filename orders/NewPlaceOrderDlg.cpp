@@ -277,6 +277,7 @@ void CNewPlaceOrderDlg::LeaveKseMarket()
     ResetForm();
     UpdateMarketChoices(MarketDetail());
     FillSymbolMap(0);
+    ColourBySide();             // no side chosen: no side's colour
 }
 
 void CNewPlaceOrderDlg::SelectMarket(LPCSTR pszMarketName)

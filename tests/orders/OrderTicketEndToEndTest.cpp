@@ -243,6 +243,7 @@ TEST_F(OrderTicketSession, EachCommandOpensItsMarketWithItsChoicesInEnglish)
     EXPECT_EQ(-1, pTicket->GetKseMarketType());
     EXPECT_EQ("", ControlText(pTicket->m_hWnd, IDC_TICKET_TICKER));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(pTicket->m_hWnd, IDC_TICKET_SIDE)));
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), pTicket->GetFormColour());
     // A KSE stock typed by its number before the market is chosen stays once the KSE is.
     SetDlgItemTextA(pTicket->m_hWnd, IDC_TICKET_TICKER, "101");
     ChooseItem(pTicket->m_hWnd, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(MARKET_KSE)));
