@@ -2,7 +2,6 @@
 // back: the ticker is looked up once per text, a typed price survives every lookup, option series
 // come only from the ticket's own request, no order leaves without a market, and every body
 // ends where its fields do.
-#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -395,10 +394,7 @@ TEST_F(ModifyKeepsSession, GivenPricesStayWholeInEveryForm)
     const auto ticket = [&] { return viewOf(app.GetOrderTicketForm()); };
     const auto modify = [&](int nPlace, const char* pszBody, UINT nTable) {
         const std::string strOrder = Place(nPlace, pszBody, nPlace == MSG_KR ? 17 : 11, nTable);
-        if (nTable == 51128)
-            app.OpenModifyOrderKSE(atol(strOrder.c_str()));
-        else
-            app.OpenModifyOrderUS(atol(strOrder.c_str()));
+        (app.*(nTable == 51128 ? &CZORVAT32App::OpenModifyOrderKSE : &CZORVAT32App::OpenModifyOrderUS))(atol(strOrder.c_str()));
         PumpPending();
         EnterText(viewOf(app.GetModifyOrderForm()), IDC_MODIFY_QUANTITY, "150");
         return viewOf(app.GetModifyOrderForm());
@@ -409,11 +405,12 @@ TEST_F(ModifyKeepsSession, GivenPricesStayWholeInEveryForm)
             pQuote->SetDouble(8, 845.568, TRUE);
     const struct {
         const char* pszName;
-        std::function<HWND()> open;
-        int nField, nSend;
+        std::function<HWND()> open;     // the ticket's quantity is typed after
+        bool bTicket;
         const char* pszShown;
-        const char* pszSent;     // the request and its field
-        int nBodyField;
+        const char* pszSent;            // the request, its price field and the price
+        size_t nField;
+        double dSent;
     } cases[] = {
         {"forward maker", [&] {
              app.OpenOrderTicketForwardMarket("101", 0.0, 0);
@@ -421,54 +418,48 @@ TEST_F(ModifyKeepsSession, GivenPricesStayWholeInEveryForm)
              ChooseItem(ticket(), IDC_TICKET_FILL_RULE, static_cast<LPCSTR>(LoadMarketText(57554)));
              ChooseItem(ticket(), IDC_TICKET_TENOR, "1");
              EnterText(ticket(), IDC_TICKET_MARKET_MAKER, "1");
-             EnterText(ticket(), IDC_TICKET_QUANTITY, "100");
              return ticket();
-         }, IDC_TICKET_LIMIT, IDC_TICKET_SUBMIT, "845.568", "KU", 10},
-        {"regular board quote", [&] {
-             app.OpenOrderTicketKSE(1, "101", 842.55, 0, 0);
-             EnterText(ticket(), IDC_TICKET_QUANTITY, "100");
-             return ticket();
-         }, IDC_TICKET_LIMIT, IDC_TICKET_SUBMIT, "842.55", "KV", 9},
+         }, true, "845.568", "KU", 10, 845.568},
+        {"regular board quote", [&] { app.OpenOrderTicketKSE(1, "101", 842.55, 0, 0); return ticket(); },
+         true, "842.55", "KV", 9, 842.55},
         {"contract", [&] {
              app.OpenOrderTicketKSE(2, "107", 1125.25, 0, 4);
-             EnterText(ticket(), IDC_TICKET_QUANTITY, "100");
              EnterText(ticket(), IDC_TICKET_CONTRACT, "12");
              return ticket();
-         }, IDC_TICKET_LIMIT, IDC_TICKET_SUBMIT, "1,125.25", "KJ", 11},
+         }, true, "1,125.25", "KJ", 11, 1125.25},
         {"us quote", [&] {
              app.OpenOrderTicket(0, "ALPN", 10.12345, GetGlobals()->GetMarketName(4), nullptr, 0);
              ChooseItem(ticket(), IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
-             EnterText(ticket(), IDC_TICKET_QUANTITY, "100");
              return ticket();
-         }, IDC_TICKET_LIMIT, IDC_TICKET_SUBMIT, "10.12345", "OV", 6},
+         }, true, "10.12345", "OV", 6, 10.12345},
         {"kse order", [&] { return modify(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 51128); },
-         IDC_MODIFY_LIMIT, IDC_MODIFY_MODIFY, "800.0", "KW", 8},
+         false, "800.0", "KW", 8, 800},
         {"us order", [&] {
              const HWND h = modify(MSG_OR, "1002|10020|1|ALPN|100|0|30.5||0|||secret", 51110);
              EXPECT_EQ("=USD", ControlText(h, IDC_MODIFY_CURRENCY)) << "the order's currency";
              return h;
-         },
-         IDC_MODIFY_LIMIT, IDC_MODIFY_MODIFY, "30.5000", "OW", 6},
+         }, false, "30.5000", "OW", 6, 30.5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszName);
         const HWND hForm = c.open();
         ASSERT_NE(nullptr, hForm);
-        ::SetFocus(GetDlgItem(hForm, c.nField));
-        PumpPending();
-        ::SetFocus(GetDlgItem(hForm, c.nSend));
-        PumpPending();
-        EXPECT_EQ(c.pszShown, ControlText(hForm, c.nField));
+        if (c.bTicket)
+            EnterText(hForm, IDC_TICKET_QUANTITY, "100");
+        const int nField = c.bTicket ? IDC_TICKET_LIMIT : IDC_MODIFY_LIMIT, nSend = c.bTicket ? IDC_TICKET_SUBMIT : IDC_MODIFY_MODIFY;
+        for (int nId : {nField, nSend}) {
+            ::SetFocus(GetDlgItem(hForm, nId));
+            PumpPending();
+        }
+        EXPECT_EQ(c.pszShown, ControlText(hForm, nField));
         const size_t nSent = Count(c.pszSent);
         RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
-        NotifyControl(hForm, c.nSend, BN_CLICKED);
+        NotifyControl(hForm, nSend, BN_CLICKED);
         // Off the board's ticks the server may refuse it: what matters here is what went.
         ASSERT_TRUE(PumpUntil([&] { return Count(c.pszSent) == nSent + 1; })) << pRun->InfoText();
         PumpFor(200);
         ClearDialogSteps();
-        std::string strPrice = c.pszShown;
-        strPrice.erase(std::remove(strPrice.begin(), strPrice.end(), ','), strPrice.end());
-        EXPECT_EQ(std::stod(strPrice), std::stod(BodyOf(Requests({c.pszSent}).back()).at(static_cast<size_t>(c.nBodyField))));
+        EXPECT_EQ(c.dSent, std::stod(BodyOf(Requests({c.pszSent}).back()).at(c.nField)));
         GetParent(hForm) != nullptr ? (void)SendMessageA(GetParent(hForm), WM_CLOSE, 0, 0) : (void)0;
         PumpPending();
     }
