@@ -55,6 +55,8 @@ struct IOrderTicketForm
     virtual void SelectTransactionType(int nSide) = 0;
     virtual void SetBackgroundColor(COLORREF crBack) = 0;
     virtual void SetPreMarket(BOOL bPreMarket) = 0;
+    // A ticket left on a KSE market starts afresh with no market chosen; any other stays.
+    virtual void LeaveKseMarket() = 0;
     virtual void ShowAdvanced(BOOL bShow) = 0;
     virtual void ShowSidePanel(BOOL bShow) = 0;
     // Presets from a row of the order-status tables; nothing without the table or the row.

@@ -60,8 +60,11 @@ void CZORVAT32App::OpenOrderTicket(int nMode, LPCSTR pszSymbol, double dPrice, L
     IOrderTicketForm* pTicket = OpenTicketForm();
     if (pTicket == nullptr)
         return;
+    // The US ticket: one that was opened for the KSE does not stay on it.
     if (pszMarket != nullptr)
         pTicket->SelectMarket(pszMarket);
+    else
+        pTicket->LeaveKseMarket();
     if (pszSymbol != nullptr)
         pTicket->SetTickerAndLookUp(pszSymbol);
     if (dPrice != 0.0)

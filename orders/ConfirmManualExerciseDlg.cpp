@@ -12,13 +12,14 @@
 namespace {
 const COLORREF WARNING_COLOUR = RGB(194, 2, 0);
 
-enum SHOWN { SHOWN_TEXT, SHOWN_RIGHT, SHOWN_DATE, SHOWN_PRICE, SHOWN_NUMBER, SHOWN_NONE };
-// The fields by control: the reply field, how it is shown and the field's kind.
+enum SHOWN { SHOWN_TEXT, SHOWN_RIGHT, SHOWN_DATE, SHOWN_PRICE, SHOWN_AMOUNT, SHOWN_NUMBER, SHOWN_NONE };
+// The fields by control: the reply field, how it is shown and the field's kind. The strike is a
+// price of four decimals; the amount paid and the cash left are money, in cents and grouped.
 const struct { int nControl; int nField; int nShown; int nType; int nDecimals; } ROWS[CConfirmManualExerciseDlg::FIELDS] = {
     {6726, 5, SHOWN_TEXT, COLTYPE_STRING, 0},     {6727, 9, SHOWN_RIGHT, COLTYPE_STRING, 0},
     {6728, 10, SHOWN_DATE, COLTYPE_STRING, 0},    {6729, 11, SHOWN_PRICE, COLTYPE_DOUBLE, -4},
     {6731, 12, SHOWN_NUMBER, COLTYPE_INT32, 0},   {6730, 13, SHOWN_NUMBER, COLTYPE_INT32, 0},
-    {6732, 14, SHOWN_PRICE, COLTYPE_DOUBLE, -4},   {6733, 15, SHOWN_NUMBER, COLTYPE_DOUBLE, -4},
+    {6732, 14, SHOWN_AMOUNT, COLTYPE_DOUBLE, -2},  {6733, 15, SHOWN_AMOUNT, COLTYPE_DOUBLE, -2},
     {6734, 16, SHOWN_NUMBER, COLTYPE_INT32, 0},   {IDC_CONFIRM_WARNING, -1, SHOWN_NONE, COLTYPE_STRING, 0},
 };
 
@@ -47,7 +48,7 @@ BOOL CConfirmManualExerciseDlg::OnInitDialog()
         CEnhancedEdit& edit = m_edits[i];
         edit.SubclassDlgItem(ROWS[i].nControl, m_hWnd);
         edit.SetDataType(ROWS[i].nType, ROWS[i].nDecimals);
-        edit.SetThousandsGrouping(FALSE);
+        edit.SetThousandsGrouping(ROWS[i].nShown == SHOWN_AMOUNT);
         edit.SetReadOnly(TRUE);
         CString strText;
         switch (ROWS[i].nShown) {
@@ -55,6 +56,7 @@ BOOL CConfirmManualExerciseDlg::OnInitDialog()
         case SHOWN_RIGHT: strText = COptionRight::GetText(m_reply.GetLong(ROWS[i].nField)); break;
         case SHOWN_DATE: strText = DateText(m_reply.GetFieldText(ROWS[i].nField)); break;
         case SHOWN_PRICE: strText.Format("%.4f", m_reply.GetDouble(ROWS[i].nField, 0)); break;
+        case SHOWN_AMOUNT: strText.Format("%.2f", m_reply.GetDouble(ROWS[i].nField, 0)); break;
         case SHOWN_NUMBER: strText = m_reply.GetField(ROWS[i].nField); break;
         default: break;
         }

@@ -6,6 +6,7 @@
 #include "framework/table/TableColumn.h"
 #include "framework/window/EnhancedComboBox.h"
 #include "link/ServerMessage.h"
+#include "market/TableLinks.h"
 #include "platform/mfc/OleDateTime.h"
 #include "refdata/ServerDateFields.h"
 #include "refdata/ZorvatGlobals.h"
@@ -133,6 +134,12 @@ void CExpirationInstructionDlg::OnXI(CServerMessage* pMsg)
             reply.SetAtGrow(1, request.shot.strTicker);
         ShowReplyError(reply, 0, 1);
         return;
+    }
+    // An instruction submitted is told as taken, as every order's answer is.
+    if (request.shot.nMode == 1) {
+        CString strText;
+        strText.FormatMessage(IDS_EXPIRY_RECORDED, pMsg->GetField(4), pMsg->GetField(7));
+        ShowMarketInfo(strText, 0, 1);
     }
     // A later request's answer is to come: it shows the form as it stands then.
     if (m_pending.IsOrderPending())

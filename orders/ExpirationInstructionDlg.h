@@ -14,6 +14,8 @@
 #define IDC_EXPIRY_MIN_IN_MONEY 6724
 #define IDC_EXPIRY_SUBMIT       6725
 #define IDC_EXPIRY_CLOSE        6726
+// Of our own: an instruction the server took (its letters and the contracts to exercise).
+#define IDS_EXPIRY_RECORDED     40430
 
 class CExpirationInstructionDlg : public CActionForm, public IExpirationInstructionForm
 {

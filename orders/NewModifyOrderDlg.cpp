@@ -37,16 +37,6 @@ const int TYPE_FIELDS[] = {IDC_MODIFY_FILL_RULE, IDC_MODIFY_TENOR, IDC_MODIFY_SE
 const int TYPE_3_SHOWN[] = {IDC_MODIFY_FILL_RULE, IDC_MODIFY_TENOR, IDC_MODIFY_SERIES, 6891, 6895, 6897};
 const int TYPE_4_SHOWN[] = {IDC_MODIFY_CONTRACT, IDC_MODIFY_SERIES, IDC_MODIFY_CONTRACT_DATE, 6889, 6891, 6893};
 
-// A price as the fields take it: no grouping, no zero fraction.
-CString PriceText(double dPrice)
-{
-    CString strText;
-    strText.Format("%.4f", dPrice);
-    strText.TrimRight('0');
-    strText.TrimRight('.');
-    return strText;
-}
-
 CString Whole(long nValue)
 {
     CString strText;
@@ -168,6 +158,9 @@ void CNewModifyOrderDlg::Show(const OPEN_ORDER& order)
     SetText(IDC_MODIFY_QUANTITY, order.strQuantity);
     SetText(IDC_MODIFY_OPEN, order.strOpen);
     SetText(IDC_MODIFY_FILLED, order.strFilled);
+    // The market's decimals, as its ticket and order status show them.
+    SetPriceField(m_editLimit, IDC_MODIFY_LIMIT, order.bKse ? KSE_PRICE_DECIMALS : US_PRICE_DECIMALS);
+    SetPriceField(m_editStop, IDC_MODIFY_STOP, order.bKse ? KSE_PRICE_DECIMALS : US_PRICE_DECIMALS);
     SetText(IDC_MODIFY_LIMIT, order.nOrder != 0 && IsLimitType(m_nOrderType) ? PriceText(order.dLimit) : CString());
     SetText(IDC_MODIFY_STOP, order.nOrder != 0 && IsStopType(m_nOrderType) ? PriceText(order.dStop) : CString());
     SetText(IDC_MODIFY_RIGHT, order.strRight);
@@ -186,8 +179,9 @@ void CNewModifyOrderDlg::Show(const OPEN_ORDER& order)
     ApplyValidity(order.nOrder != 0 && order.bChangeable);
     if (order.nOrder == 0)
         ShowDays(IDC_MODIFY_DAYS, "");
-    m_strLimitLoaded = GetText(IDC_MODIFY_LIMIT);
-    m_strStopLoaded = GetText(IDC_MODIFY_STOP);
+    // As the order-status row gives them, whatever decimals the fields show them in.
+    m_strLimitLoaded = GetText(IDC_MODIFY_LIMIT).IsEmpty() ? CString() : PriceText(order.dLimit);
+    m_strStopLoaded = GetText(IDC_MODIFY_STOP).IsEmpty() ? CString() : PriceText(order.dStop);
     SetOrder(order.nOrder, order.bChangeable);
     if (CWnd* pClose = GetDlgItem(IDC_MODIFY_CLOSE))
         pClose->SetFocus();

@@ -70,6 +70,8 @@ BOOL CNewPlaceOrderDlg::OnInitDialog()
     for (CEnhancedEdit* pEdit : {&m_editQuantity, &m_editLimit, &m_editStop})
         pEdit->SetThousandsGrouping(TRUE);
     m_editContract.SetThousandsGrouping(FALSE);
+    SetPriceField(m_editLimit, IDC_TICKET_LIMIT, US_PRICE_DECIMALS);
+    SetPriceField(m_editStop, IDC_TICKET_STOP, US_PRICE_DECIMALS);
     m_pickGoodTill.SubclassDlgItem(IDC_TICKET_GOOD_TILL, this);
     m_pickContract.SubclassDlgItem(IDC_TICKET_CONTRACT_DATE, this);
     m_pickGoodTill.SetFormat(DATE_FORMAT);
@@ -145,8 +147,10 @@ BOOL CNewPlaceOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_TICKET_TICKER:
         if (nCode == CBN_EDITCHANGE) {
             FilterTickers(GetText(IDC_TICKET_TICKER));
-        } else if (nCode == CBN_SELCHANGE || nCode == CBN_KILLFOCUS) {
-            if (nCode == CBN_SELCHANGE) {
+        } else if (nCode == CBN_SELCHANGE || nCode == CBN_SELENDOK || nCode == CBN_KILLFOCUS) {
+            // A choice from the list sets the ticker it names, also the item chosen before, which
+            // the list tells only as the choice's end.
+            if (nCode != CBN_KILLFOCUS) {
                 // The edit part follows the list only after this notification: take the item.
                 const int nItem = static_cast<int>(SendDlgItemMessage(IDC_TICKET_TICKER, CB_GETCURSEL));
                 if (nItem >= 0)
@@ -264,6 +268,18 @@ void CNewPlaceOrderDlg::OnMarketChanged()
     UpdateSubmitButton();
 }
 
+void CNewPlaceOrderDlg::LeaveKseMarket()
+{
+    MarketDetail market;
+    if (!GetGlobals()->LookupMarket(GetGlobals()->GetMarketCode(m_strMarket), market) ||
+        ReadMarketChoices(market).nFamily != MARKET_FAMILY_KSE)
+        return;
+    ResetForm();
+    UpdateMarketChoices(MarketDetail());
+    FillSymbolMap(0);
+    ColourBySide();             // no side chosen: no side's colour
+}
+
 void CNewPlaceOrderDlg::SelectMarket(LPCSTR pszMarketName)
 {
     const CString strName = pszMarketName != nullptr ? pszMarketName : "";
@@ -293,9 +309,10 @@ void CNewPlaceOrderDlg::SelectMarket(LPCSTR pszMarketName)
     // The old market's price is no price here: fils are no dollars.
     m_strReferencePrice.Empty();
     // Prices in the market's own decimals: a KSE price has one, as its board quotes it.
-    const int nPriceDecimals = bFound && ReadMarketChoices(market).nFamily == MARKET_FAMILY_KSE ? -1 : -4;
-    m_editLimit.SetDataType(COLTYPE_DOUBLE, nPriceDecimals);
-    m_editStop.SetDataType(COLTYPE_DOUBLE, nPriceDecimals);
+    const int nPriceDecimals =
+        bFound && ReadMarketChoices(market).nFamily == MARKET_FAMILY_KSE ? KSE_PRICE_DECIMALS : US_PRICE_DECIMALS;
+    SetPriceField(m_editLimit, IDC_TICKET_LIMIT, nPriceDecimals);
+    SetPriceField(m_editStop, IDC_TICKET_STOP, nPriceDecimals);
     UpdateMarketChoices(bFound ? market : MarketDetail());
     // The ticker starts afresh with the market's symbols; one typed before the market was chosen
     // stays when the market lists it.

@@ -96,6 +96,7 @@ public:
     void SelectTransactionType(int nSide) override;
     void SetBackgroundColor(COLORREF crBack) override;
     void SetPreMarket(BOOL bPreMarket) override;
+    void LeaveKseMarket() override;
     void ShowAdvanced(BOOL bShow) override;
     void ShowSidePanel(BOOL bShow) override;
     void LoadUSOrder(long nOrder) override;

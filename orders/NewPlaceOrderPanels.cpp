@@ -291,11 +291,11 @@ void CNewPlaceOrderDlg::LoadOrderRow(long nOrder, BOOL bKse)
     const int nType = COrderType::GetCodeByText(m_strType);
     const bool bLimit = nType == 0 || nType == 2 || nType == 5, bStop = nType == 1 || nType == 2;
     if (bLimit)
-        m_editLimit.SetDouble(pRow->GetDouble(cols.nLimit));
+        SetText(IDC_TICKET_LIMIT, PriceText(pRow->GetDouble(cols.nLimit)));
     else
         SetText(IDC_TICKET_LIMIT, "");
     if (bStop)
-        m_editStop.SetDouble(pRow->GetDouble(cols.nStop));
+        SetText(IDC_TICKET_STOP, PriceText(pRow->GetDouble(cols.nStop)));
     else
         SetText(IDC_TICKET_STOP, "");
     SetReadOnly(IDC_TICKET_LIMIT, !bLimit);

@@ -61,22 +61,14 @@ std::pair<CString, CString> KseSymbolsOf(LPCSTR pszNumber)
 }
 
 // A table's price as the ticket offers it: the first of the two texts that holds a price (a
-// last price of 0 is no price), in the market's own decimals, four for the dollar markets and
-// for the KSE's fils one, or as many as the price has (up to four): no digit is dropped. Empty
-// when neither text holds a price.
-CString ReferencePriceText(const CString& strFirst, const CString& strElse, bool bKse)
+// last price of 0 is no price), as many decimals as it has: the price field shows it in the
+// market's own decimals, or more, and drops no digit. Empty when neither text holds a price.
+CString ReferencePriceText(const CString& strFirst, const CString& strElse)
 {
     double dPrice = atof(strFirst);
     if (dPrice <= 0)
         dPrice = atof(strElse);
-    CString strPrice;
-    if (dPrice <= 0)
-        return strPrice;
-    strPrice.Format("%.4f", dPrice);
-    while (bKse && strPrice.GetLength() > 2 && strPrice[strPrice.GetLength() - 1] == '0' &&
-           strPrice[strPrice.GetLength() - 2] != '.')
-        strPrice = strPrice.Left(strPrice.GetLength() - 1);
-    return strPrice;
+    return dPrice > 0 ? COrderFormBase::PriceText(dPrice) : CString();
 }
 
 CString RecentTickerKey(int n)
@@ -212,7 +204,7 @@ void CNewPlaceOrderDlg::OnTickerChanged()
     SetText(IDC_TICKET_CURRENCY, pRow->GetText(US_CURRENCY_COLUMN));
     SetText(IDC_TICKET_DESCRIPTION, pRow->GetText(US_COMPANY_COLUMN).IsEmpty() ? pRow->GetText(US_NAME_COLUMN)
                                                                               : pRow->GetText(US_COMPANY_COLUMN));
-    m_strReferencePrice = ReferencePriceText(pRow->GetText(US_LAST_COLUMN), pRow->GetText(US_CLOSE_COLUMN), false);
+    m_strReferencePrice = ReferencePriceText(pRow->GetText(US_LAST_COLUMN), pRow->GetText(US_CLOSE_COLUMN));
     OnOrderTypeChanged();
 }
 
@@ -245,7 +237,7 @@ void CNewPlaceOrderDlg::UpdateReferencePrice()
     m_strReferencePrice.Empty();
     if (m_nKseMarketType == KSE_TYPE_REGULAR) {
         if (CDataBuffer* pRow = FindTableRow(IDS_TABLE_KSE_BOARD, {strSymbol}))
-            m_strReferencePrice = ReferencePriceText(pRow->GetText(BOARD_PRICE_COLUMN), pRow->GetText(BOARD_CLOSE_COLUMN), true);
+            m_strReferencePrice = ReferencePriceText(pRow->GetText(BOARD_PRICE_COLUMN), pRow->GetText(BOARD_CLOSE_COLUMN));
     } else if (m_nKseMarketType == KSE_TYPE_FORWARD) {
         CString strSide;
         strSide.Format("%ld", static_cast<long>(CTransactionType::GetCodeByText(GetBoxText(IDC_TICKET_SIDE))));
@@ -254,7 +246,7 @@ void CNewPlaceOrderDlg::UpdateReferencePrice()
         if (CDataBuffer* pRow = FindTableRow(IDS_TABLE_FWD_QUOTES, {strSymbol, strSide, strMaker}))
             for (const auto& tenor : TENOR_COLUMNS)
                 if (strTenor == tenor.pszTenor)
-                    m_strReferencePrice = ReferencePriceText(pRow->GetText(tenor.nColumn), CString(), true);
+                    m_strReferencePrice = ReferencePriceText(pRow->GetText(tenor.nColumn), CString());
     }
     OnOrderTypeChanged();
 }
@@ -309,7 +301,7 @@ void CNewPlaceOrderDlg::OnRN(CServerMessage* pMsg)
     CDataBuffer* pRow = FindTableRow(IDS_TABLE_US_QUOTES, {strSymbol, strMarket});
     m_strReferencePrice.Empty();
     if (pRow != nullptr)
-        m_strReferencePrice = ReferencePriceText(pRow->GetText(US_LAST_COLUMN), pRow->GetText(US_CLOSE_COLUMN), false);
+        m_strReferencePrice = ReferencePriceText(pRow->GetText(US_LAST_COLUMN), pRow->GetText(US_CLOSE_COLUMN));
     ApplyReferencePrice();
 }
 
@@ -345,9 +337,7 @@ void CNewPlaceOrderDlg::SaveRecentTickers()
 
 void CNewPlaceOrderDlg::SetLimitPrice(double dPrice)
 {
-    // In the market's own decimals, as the reference price shows.
-    SetText(IDC_TICKET_LIMIT, ReferencePriceText(CString(std::to_string(dPrice).c_str()), CString(),
-                                                 GetGlobals()->GetMarketCode(m_strMarket) == 2));
+    SetText(IDC_TICKET_LIMIT, dPrice > 0 ? PriceText(dPrice) : CString());
 }
 
 void CNewPlaceOrderDlg::SetCurrency(LPCSTR pszCurrency)

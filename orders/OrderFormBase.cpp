@@ -2,11 +2,18 @@
 // reply handler, the control helpers.
 #include "orders/OrderFormBase.h"
 
+#include <algorithm>
+
 #include "app/ZorvatApp.h"
 #include "link/ErrorDictionary.h"
 #include "link/MessageSource.h"
 #include "link/ServerMessage.h"
 #include "market/TableLinks.h"
+
+namespace {
+// The most decimals a price field shows.
+const int MAX_PRICE_DECIMALS = 6;
+}  // namespace
 
 BEGIN_MESSAGE_MAP(COrderFormBase, CFormDialog)
     ON_WM_DESTROY()
@@ -224,7 +231,55 @@ CString COrderFormBase::GetText(int nId) const
 
 void COrderFormBase::SetText(int nId, LPCSTR pszText)
 {
-    ::SetDlgItemTextA(m_hWnd, nId, pszText != nullptr ? pszText : "");
+    const CString strText = pszText != nullptr ? pszText : "";
+    for (const PRICE_FIELD& field : m_priceFields) {
+        if (field.nId != nId)
+            continue;
+        // The price's own decimals, its zero fraction aside.
+        const int nPoint = strText.Find('.');
+        int nLast = strText.GetLength();
+        while (nPoint >= 0 && nLast > nPoint + 1 && strText[nLast - 1] == '0')
+            --nLast;
+        const int nOwn = nPoint >= 0 ? nLast - nPoint - 1 : 0;
+        field.pEdit->SetDataType(COLTYPE_DOUBLE, -std::min(std::max(field.nDecimals, nOwn), MAX_PRICE_DECIMALS));
+        ::SetDlgItemTextA(m_hWnd, nId, strText);
+        if (!strText.IsEmpty())
+            field.pEdit->Reformat();
+        return;
+    }
+    ::SetDlgItemTextA(m_hWnd, nId, strText);
+}
+
+void COrderFormBase::SetPriceField(CEnhancedEdit& edit, int nId, int nMarketDecimals)
+{
+    const PRICE_FIELD field = {nId, &edit, nMarketDecimals};
+    auto it = std::find_if(m_priceFields.begin(), m_priceFields.end(), [nId](const PRICE_FIELD& f) { return f.nId == nId; });
+    if (it == m_priceFields.end())
+        m_priceFields.push_back(field);
+    else
+        *it = field;
+    // What it shows stays whole in the new decimals.
+    if (HasControl(nId))
+        SetText(nId, GetText(nId));
+}
+
+CString COrderFormBase::ShownPrice(double dPrice, int nMarketDecimals)
+{
+    const CString strOwn = PriceText(dPrice);
+    const int nPoint = strOwn.Find('.');
+    const int nOwn = nPoint >= 0 ? strOwn.GetLength() - nPoint - 1 : 0;
+    CString strText;
+    strText.Format("%.*f", std::min(std::max(nMarketDecimals, nOwn), MAX_PRICE_DECIMALS), dPrice);
+    return strText;
+}
+
+CString COrderFormBase::PriceText(double dPrice)
+{
+    CString strText;
+    strText.Format("%.*f", MAX_PRICE_DECIMALS, dPrice);
+    strText.TrimRight('0');
+    strText.TrimRight('.');
+    return strText;
 }
 
 void COrderFormBase::ClearEditable(std::initializer_list<int> fields)

@@ -7,6 +7,8 @@
 // asks DeleteIfGone() right after RunModal() and returns at once when it says TRUE.
 #include <initializer_list>
 
+#include <vector>
+
 #include "framework/window/EnhancedEdit.h"
 #include "link/MessageSink.h"
 #include "market/dialogs/FormDialog.h"
@@ -26,6 +28,10 @@ struct FORM_EDIT
     int nLength;
 };
 
+// The decimals of the markets' ticks: a KSE price in fils to one, a dollar price to four.
+#define KSE_PRICE_DECIMALS 1
+#define US_PRICE_DECIMALS  4
+
 // What a quantity and a price field say when they refuse what was typed.
 #define IDS_TICKET_QUANTITY_REFUSED 40389
 #define IDS_TICKET_PRICE_REFUSED    40390
@@ -35,6 +41,10 @@ class COrderFormBase : public CFormDialog, public CZorvatMessageSink
 public:
     const COrderPending& GetPending() const { return m_pending; }
     BOOL IsInModal() const { return m_pModal != nullptr; }
+    // A price read as a number, as the fields take it: no grouping, no zero fraction.
+    static CString PriceText(double dPrice);
+    // A price as a field of the market's decimals shows it, with as many as it holds (up to six).
+    static CString ShownPrice(double dPrice, int nMarketDecimals);
 
 protected:
     // The sink registers with the application's message source at once, or (!bAddSinkNow) when
@@ -83,6 +93,10 @@ protected:
 
     // Subclasses the fields the form has with their kinds and lengths.
     void SetUpEdits(std::initializer_list<FORM_EDIT> edits);
+    // A price field of the market's decimals (the decimals of its tick): a price given to it
+    // through SetText shows with as many as it holds, up to six, so that no field cuts a quote,
+    // a loaded order or a maker's price; emptied, it takes the market's again.
+    void SetPriceField(CEnhancedEdit& edit, int nId, int nMarketDecimals);
     // Control helpers; a control the form lacks is left alone.
     CString GetText(int nId) const;
     void SetText(int nId, LPCSTR pszText);
@@ -110,6 +124,13 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    struct PRICE_FIELD
+    {
+        int nId;
+        CEnhancedEdit* pEdit;
+        int nDecimals;                  // the market's
+    };
+    std::vector<PRICE_FIELD> m_priceFields;
     int m_nRefusedField = 0;            // the field that refused a key since it was last left
     CDialog* m_pModal = nullptr;        // the dialog running in a reply handler
     BOOL m_bGone = FALSE;               // the window went while it ran

@@ -286,8 +286,8 @@ const MODIFY_ROAD US_MODIFY_ROAD = {
     FALSE, {-1, &SEPARATE_OW_BODY, 12, 13, OR_US, 0, &SEPARATE_OM_BODY, &OM_ACK},
     {-1, &SEPARATE_OW_CANCEL_BODY, 12, 13, OR_US, 0, &OC_BODY, &OC_ACK}};
 const MODIFY_ROAD KSE_MODIFY_ROAD = {
-    TRUE, {1, &KW_BODY, 0, -1, OR_KSE, 0, &SEPARATE_KM_BODY, &SEPARATE_KM_ACK},
-    {1, &KW_CANCEL_BODY, 0, -1, OR_KSE, 0, &KC_BODY, &KC_ACK}};
+    TRUE, {1, &KW_BODY, 0, -1, OR_KSE, IDS_REVIEW_TITLE_MODIFY_FORM, &SEPARATE_KM_BODY, &SEPARATE_KM_ACK},
+    {1, &KW_CANCEL_BODY, 0, -1, OR_KSE, IDS_REVIEW_TITLE_MODIFY_FORM, &KC_BODY, &KC_ACK}};
 const MODIFY_ROAD ODD_LOT_MODIFY_ROAD = {
     TRUE, {1, &ODD_LOT_KW_BODY, 0, -1, OR_ODD_LOT, 0, &ODD_LOT_KM_BODY, &ODD_LOT_KM_ACK},
     {1, &ODD_LOT_KW_BODY, 0, -1, OR_ODD_LOT, 0, &KC_BODY, &KC_ACK}};
@@ -580,7 +580,9 @@ BOOL BuildAcknowledgement(const ORDER_ACK& ack, const CServerMessage& reply, LPC
                                    static_cast<LPCSTR>(till.Format("%d/%m/%Y")));
     }
     pText->FormatMessage(ack.nKind == ACK_MODIFIED ? IDS_ORDER_MODIFIED : IDS_ORDER_ACKNOWLEDGED, reply.GetField(ack.nReference), reply.GetField(ack.nAccount), strSide,
-                         reply.GetField(ack.nQuantity), reply.GetField(ack.nStock), strPrices);
+                         reply.GetField(ack.nQuantity),
+                         pszStockName != nullptr && *pszStockName != '\0' ? CString(pszStockName) : reply.GetField(ack.nStock),
+                         strPrices);
     return TRUE;
 }
 

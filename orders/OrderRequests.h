@@ -151,8 +151,9 @@ struct ORDER_ACK
     const char* pszPriceFormat;
 };
 
-// The acknowledgement of an order reply (pszStockName: the stock's name, for the forward text);
-// FALSE, and no text, when the reply carries an error.
+// The acknowledgement of an order reply (pszStockName: the stock's name, for the forward text;
+// for the others, what the order was for when the reply's symbol alone does not say it, as an
+// option's series); FALSE, and no text, when the reply carries an error.
 BOOL BuildAcknowledgement(const ORDER_ACK& ack, const CServerMessage& reply, LPCSTR pszStockName, CString* pText);
 
 // The review a check reply opens.

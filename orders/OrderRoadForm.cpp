@@ -156,6 +156,8 @@ void COrderRoadForm::OnOrderReply(CServerMessage* pMsg)
     CString strName;
     if (road.pAck->nKind == ACK_FORWARD)
         strName = GetKseStockName(pMsg->GetFieldText(road.pAck->nStock));
+    else
+        strName = OptionSeriesText(order.shot);     // an option order names its series, not its underlying
     CString strText;
     if (!BuildAcknowledgement(*road.pAck, *pMsg, strName, &strText)) {
         ShowError(pMsg->GetLong(road.pAck->nError));

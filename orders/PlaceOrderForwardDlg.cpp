@@ -73,6 +73,8 @@ BOOL CPlaceOrderForwardDlg::OnInitDialog()
     m_editQuantity.SetNoMinus(TRUE);
     m_editPrice.SubclassDlgItem(IDC_PRICE, m_hWnd);
     m_editPrice.SetDataType(COLTYPE_DOUBLE, -1);
+    // A maker's price shows whole, whatever the board's one decimal.
+    SetPriceField(m_editPrice, IDC_PRICE, KSE_PRICE_DECIMALS);
     const BOOL bOpen = FindDataTable(IDS_TABLE_QUOTATIONS_FWD_KSE) != nullptr;
     if (!bOpen) {
         if (IDataTable* pTable = MakeTable(IDS_TABLE_QUOTATIONS_FWD_KSE, 0, IDS_TITLE_QUOTATIONS_FWD_KSE))

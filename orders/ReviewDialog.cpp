@@ -108,6 +108,11 @@ BOOL RowApplies(const REVIEW_ROW& row, const REVIEW_LAYOUT& layout, const CServe
     }
 }
 
+bool IsFigure(int nKind)
+{
+    return nKind == RK_NUMBER || nKind == RK_WHOLE || nKind == RK_PRICE || nKind == RK_FORWARD_PRICE;
+}
+
 CString RowText(const REVIEW_ROW& row, const CServerMessage& reply, int nSideCode, LPCSTR pszName)
 {
     const int nField = row.nField;
@@ -181,8 +186,11 @@ void CReviewDialog::Fill(const REVIEW_LAYOUT& layout, const CServerMessage& repl
         // Two rows may share a control under opposite conditions: the one that applies writes its
         // text and how it shows.
         if (RowApplies(row, layout, reply, m_nSideCode)) {
-            pDisplay->strText = RowText(row, reply, m_nSideCode, pszName);
-            pDisplay->nDisplay = row.nDisplay;
+            // A cancellation reviews the form's own preview, which carries the order but none of
+            // the server's figures: a figure it lacks shows nothing rather than a made-up 0.
+            const BOOL bLacking = m_nMode == 1 && IsFigure(row.nKind) && reply.GetField(row.nField).IsEmpty();
+            pDisplay->strText = bLacking ? CString() : RowText(row, reply, m_nSideCode, pszName);
+            pDisplay->nDisplay = bLacking ? RD_AS_FILLED : row.nDisplay;
             pDisplay->bFilled = TRUE;
         } else if (!pDisplay->bFilled) {
             pDisplay->nDisplay = row.nDisplay;

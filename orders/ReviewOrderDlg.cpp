@@ -6,6 +6,7 @@
 
 #include "app/ZorvatApp.h"
 #include "link/ServerMessage.h"
+#include "orders/ReviewOrderKSEDlg.h"
 
 namespace {
 KEPT_PASSWORD s_kept;
@@ -67,6 +68,9 @@ CReviewOrderDlg::CReviewOrderDlg(const CServerMessage& reply, const CString* pDe
 {
     Fill(nMode == 0 ? s_checkLayout : s_previewLayout, reply,
          pDescription != nullptr ? static_cast<LPCSTR>(*pDescription) : nullptr);
+    // A change or a cancellation is reviewed as such, under the KSE modify forms' title.
+    if (nMode != 0)
+        SetTitleId(IDS_REVIEW_TITLE_MODIFY_FORM);
 }
 
 void CReviewOrderDlg::ShowBySide()

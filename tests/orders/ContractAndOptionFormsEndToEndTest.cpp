@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "account/ExecutedTradesTable.h"
 #include "account/InvestorHoldingsTable.h"
 #include "app/TableFactory.h"
 #include "app/FormMDIWnd.h"
@@ -38,8 +39,9 @@ const int BUTTONS[] = {IDC_CONTRACT_NEW_ORDER, IDC_CONTRACT_ACTION_2, IDC_CONTRA
 
 struct ContractForms : COrderSession
 {
-    // The trader with the US holdings too, whose rows the option forms start from; the maker
-    // goes with the test, so the other tests' terminals make no such table.
+    // The trader with the US holdings too, whose rows the option forms start from, and the US
+    // trades, which tell the fills; the makers go with the test, so the other tests' terminals
+    // make no such tables.
     void StartWithHoldings()
     {
         ASSERT_TRUE(server.Start());
@@ -47,6 +49,7 @@ struct ContractForms : COrderSession
         pRun->m_onMakersRegistered = [] {
             RegisterOrderForms();
             RegisterTableMaker(IDS_TABLE_US_HOLDINGS, MakeDataTable<CInvestorHoldingsTable>);
+            RegisterTableMaker(IDS_TABLE_US_TRADES, MakeDataTable<CExecutedTradesTable>);
         };
         ASSERT_TRUE(pRun->StartLoggedIn(server.Port(), "trader", "secret"));
     }
@@ -54,6 +57,7 @@ struct ContractForms : COrderSession
     {
         COrderSession::TearDown();
         RegisterTableMaker(IDS_TABLE_US_HOLDINGS, nullptr);
+        RegisterTableMaker(IDS_TABLE_US_TRADES, nullptr);
     }
     HWND ViewOf(CFormMDIWnd* pFrame) { return pFrame != nullptr && pFrame->GetView() ? pFrame->GetView()->m_hWnd : nullptr; }
     FIELDS LastBody(const char* pszType) const
@@ -236,9 +240,12 @@ TEST_F(ContractForms, ExercisesAndInstructsFromAHoldingsRow)
 
     int nConfirmations = 0;
     bool bWarned = true;
+    std::string strPaid, strLeft;
     RunDialogSteps({{6726, [&](HWND h) {
         ++nConfirmations;
         bWarned = ControlVisible(h, IDC_CONFIRM_WARNING);
+        strPaid = ControlText(h, 6732);
+        strLeft = ControlText(h, 6733);
         ClickControl(h, IDOK);
     }}});
     NotifyControl(hExercise, IDC_EXERCISE_SEND, BN_CLICKED);
@@ -247,6 +254,12 @@ TEST_F(ContractForms, ExercisesAndInstructsFromAHoldingsRow)
     PumpFor(500);
     EXPECT_EQ(1, nConfirmations);
     EXPECT_FALSE(bWarned) << "the cash left is above zero";
+    EXPECT_EQ("13,500.00", strPaid) << "300 shares at the strike, as money";
+    EXPECT_EQ(strLeft.size() - 3, strLeft.find('.')) << strLeft;
+    EXPECT_NE(std::string::npos, strLeft.find(',')) << strLeft;
+    // The exercise fills as an order of its own: its fill line names it.
+    ASSERT_TRUE(PumpUntil([&] { return pRun->InfoText().find(" filled at 45.0000.") != std::string::npos; }));
+    EXPECT_EQ(std::string::npos, pRun->InfoText().find("Order : ")) << pRun->InfoText();
     EXPECT_EQ(2u, Count("XO")) << "exercised once";
     const std::vector<std::string> exercises = Requests({"XO"});
     EXPECT_EQ((FIELDS{"", "", "1002", "0", "10020", "ALPNLI", "16", "3"}), BodyOf(exercises[0]));
@@ -288,6 +301,9 @@ TEST_F(ContractForms, ExercisesAndInstructsFromAHoldingsRow)
     NotifyControl(hExpiry, IDC_EXPIRY_SUBMIT, BN_CLICKED);
     ASSERT_TRUE(PumpUntil([&] { return Count("XI") == 3; }));
     EXPECT_EQ((FIELDS{"", "", "1002", "10020", "GLNTXN", "16", "1", "2", "0.010000", "0.000000"}), LastBody("XI"));
+    EXPECT_TRUE(PumpUntil([&] {
+        return pRun->InfoText().find("The expiration instruction of GLNTXN is recorded: 2 contracts") != std::string::npos;
+    })) << pRun->InfoText();
 }
 
 // The confirmation warns in red only when the cash left (field 15) is below zero.

@@ -7,6 +7,7 @@
 
 #include "app/FormMDIWnd.h"
 #include "link/MessageTypes.h"
+#include "market/TableLinks.h"
 #include "orders/ModifyOrderDlg.h"
 #include "orders/ModifyOrderKSEDlg.h"
 #include "orders/NewModifyOrderDlg.h"
@@ -29,15 +30,16 @@ struct LOADED_CASE
     size_t nLimitField;         // the preview's limit price, then stop, validity, days and date
     std::vector<std::string> sent;
     const char* pszReviewed;    // the good-till date the cancel's review shows
+    std::vector<int> none;      // its figures a cancel has none of: price, amounts, buying power
 };
 
 const LOADED_CASE s_cases[] = {
     {0, 51128, MSG_KR, "||1002|10020|1|1|101|100|0|800||1|174|270601|secret", 17, "KW", 8,
-     {"800", "", "1", "174", "270601"}, "01/06/2027"},
+     {"800", "", "1", "174", "270601"}, "01/06/2027", {5749, 5745, 5746, 5751}},
     {IDD_FORM_MODIFY_ORDER_KSE, 51128, MSG_KR, "||1002|10020|1|1|101|100|0|800||1|10|261219|secret", 17, "KW", 8,
-     {"800.00", "", "1", "10", "261219"}, "19/12/2026"},
+     {"800.00", "", "1", "10", "261219"}, "19/12/2026", {5749, 5745, 5746, 5751}},
     {IDD_FORM_MODIFY_ORDER_US, 51110, MSG_OR, "1002|10020|1|ALPN|100|0|30.00||1|10|261219|secret", 11, "OW", 6,
-     {"30.0000", "", "1", "10", "261219"}, "19/12/2026"},
+     {"30.0000", "", "1", "10", "261219"}, "19/12/2026", {5749, 5745, 6644, 6643, 6641}},
 };
 
 struct LoadedSession : COrderStatusSession
@@ -101,14 +103,24 @@ TEST_F(LoadedSession, TabToModifySendsTheOrderAsLoadedAndCancelReviewsIt)
                                                    body.begin() + static_cast<long>(c.nLimitField) + 5));
 
         hForm = Open(c, strOrder);
-        std::string strReviewed;
+        std::string strReviewed, strTitle, strLimit;
+        std::vector<std::string> figures;
         RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
                              strReviewed = ControlText(h, IDC_REVIEW_GOOD_TILL);
+                             strLimit = ControlText(h, 5752);
+                             char szTitle[128] = "";
+                             GetWindowTextA(h, szTitle, sizeof szTitle);
+                             strTitle = szTitle;
+                             for (int nId : c.none)
+                                 figures.push_back(ControlText(h, nId));
                              ClickControl(h, IDCANCEL);
                          }}});
         ClickControl(hForm, c.nForm == 0 ? IDC_MODIFY_CANCEL : IDC_SEPARATE_CANCEL);
         ASSERT_TRUE(PumpUntil([] { return FinishedSteps(); }));
         EXPECT_EQ(c.pszReviewed, strReviewed);
+        EXPECT_EQ(c.sent[0].substr(0, 2), strLimit.substr(0, 2)) << "the order's limit price";
+        EXPECT_EQ(std::string(LoadMarketText(7293)), strTitle);
+        EXPECT_EQ(std::vector<std::string>(c.none.size()), figures) << "no figure made up as 0";
         Frame(c)->SendMessage(WM_CLOSE);
     }
 }

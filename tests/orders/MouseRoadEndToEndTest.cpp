@@ -175,3 +175,39 @@ TEST_F(MouseRoadSession, TheSameRoadInArabic)
 {
     DriveWithTheMouse(*this, true, false);
 }
+
+// A stock bought from the ticker's list, then chosen from the list again for the next order:
+// the choice sets the ticker it names, each time.
+TEST_F(MouseRoadSession, TheTickerChosenAgainAfterAnOrderIsTakenAgain)
+{
+    Start(true);
+    CNewPlaceOrderDlg* pTicket = Command(33049);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    char szItem[256] = "";
+    const LRESULT nItem = SendDlgItemMessageA(hDlg, IDC_TICKET_TICKER, CB_FINDSTRING, static_cast<WPARAM>(-1),
+                                              reinterpret_cast<LPARAM>("101/"));
+    ASSERT_GE(nItem, 0);
+    SendDlgItemMessageA(hDlg, IDC_TICKET_TICKER, CB_GETLBTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(szItem));
+    for (int nOrder = 0; nOrder < 3; ++nOrder) {
+        SCOPED_TRACE(nOrder);
+        ChooseWithMouse(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
+        ChooseWithMouse(hDlg, IDC_TICKET_TICKER, szItem);
+        EXPECT_EQ(szItem, ControlText(hDlg, IDC_TICKET_TICKER));
+        EXPECT_NE("", ControlText(hDlg, IDC_TICKET_DESCRIPTION));
+        TypeInto(hDlg, IDC_TICKET_QUANTITY, "1000");
+        TypeInto(hDlg, IDC_TICKET_LIMIT, "842");
+        ClickAt(GetDlgItem(hDlg, IDC_TICKET_QUANTITY), POINT{3, 3});
+        ASSERT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)));
+        const size_t nOrders = Count("KR");
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+                       TypeText("secret");
+                       ClickControl(h, IDOK);
+                   }}});
+        ClickAt(GetDlgItem(hDlg, IDC_TICKET_SUBMIT), POINT{3, 3});
+        ASSERT_TRUE(PumpUntil([&] { return Count("KR") == nOrders + 1 && ControlText(hDlg, IDC_TICKET_TICKER).empty(); }))
+            << pRun->InfoText();
+        EXPECT_TRUE(FinishedSteps());
+        EXPECT_EQ("101", BodyOf(Requests({"KR"}).back()).at(6));
+    }
+}

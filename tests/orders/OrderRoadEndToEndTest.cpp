@@ -95,7 +95,9 @@ const std::vector<ROAD>& Roads()
          "KU", "KA",
          {"", "", "1002", "10020", "1", "101", "100", "7", "3", "1", "850", "", "1"},
          {"", "", "1002", "10020", "1", "101", "100", "7", "3", "1", "850", "secret"},
-         "Forward order 900001 accepted: account 10020, Buy 100 Gulf Harbour Bank (101) at 850.0."},
+         "Forward order 900001 accepted: account 10020, Buy 100 Gulf Harbour Bank (101) at 850.0.",
+         // Commission and the other charges, and the net amount that books them all.
+         {{5816, "2.000"}, {5817, "0.021"}, {5818, "0.009"}, {5746, "87.030"}}},
         {"kse_contract", 33273, 0,
          [](OrderRoadSession&, HWND h) {
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "107");
@@ -165,8 +167,9 @@ const std::vector<ROAD>& Roads()
           "", "1"},
          {"1002", "10020", "1", "CDRX", "2", "0", "3.4", "", "0", "", "", "secret", "", "", "", "", "16", "", "", "CDRX",
           "1", "65.00", "270115", "", "1"},
-         "Order S00000007 accepted: account 10020, Buy 2 CDRX at 3.4000 Limit.",
-         {{5996, "CDRX Call 65.00 15/01/2027"}}},
+         "Order S00000007 accepted: account 10020, Buy 2 CDRX Call 65.00 15/01/2027 at 3.4000 Limit.",
+         // Two contracts of 100 shares.
+         {{5996, "CDRX Call 65.00 15/01/2027"}, {5745, "680.00"}, {5746, "685.02"}}},
     };
     return roads;
 }

@@ -236,6 +236,19 @@ TEST_F(OrderTicketSession, EachCommandOpensItsMarketWithItsChoicesInEnglish)
     EXPECT_EQ(std::string(GetGlobals()->GetMarketName(MARKET_KSE)), Selected(pTicket->m_hWnd, IDC_TICKET_MARKET));
     EXPECT_EQ(Texts({55045, 55046}), Items(pTicket->m_hWnd, IDC_TICKET_SIDE));
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(pTicket->m_hWnd, IDC_TICKET_SIDE)));
+    // The US ticket's command on that KSE ticket: a ticket with no market chosen, as it opens.
+    SetDlgItemTextA(pTicket->m_hWnd, IDC_TICKET_TICKER, "101");
+    ASSERT_EQ(pTicket, Command(33100));
+    EXPECT_EQ("", Selected(pTicket->m_hWnd, IDC_TICKET_MARKET));
+    EXPECT_EQ(-1, pTicket->GetKseMarketType());
+    EXPECT_EQ("", ControlText(pTicket->m_hWnd, IDC_TICKET_TICKER));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(pTicket->m_hWnd, IDC_TICKET_SIDE)));
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), pTicket->GetFormColour());
+    // A KSE stock typed by its number before the market is chosen stays once the KSE is.
+    SetDlgItemTextA(pTicket->m_hWnd, IDC_TICKET_TICKER, "101");
+    ChooseItem(pTicket->m_hWnd, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(MARKET_KSE)));
+    EXPECT_EQ("101", ControlText(pTicket->m_hWnd, IDC_TICKET_TICKER));
+    EXPECT_NE("", ControlText(pTicket->m_hWnd, IDC_TICKET_DESCRIPTION));
 }
 
 TEST_F(OrderTicketSession, EachCommandOpensItsMarketWithItsChoicesInArabic)

@@ -8,14 +8,17 @@
 #include "app/FormMDIWnd.h"
 #include "app/NorvMainFrame.h"
 #include "link/MessageTypes.h"
+#include "link/ServerMessage.h"
 #include "market/TableLinks.h"
 #include "orders/ExpirationInstructionDlg.h"
 #include "orders/ForwardContractDetailDlg.h"
 #include "orders/ManualExerciseDlg.h"
+#include "orders/ModifyOrderForm.h"
 #include "orders/NewModifyOrderDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderRequests.h"
 #include "orders/ReviewDialog.h"
+#include "platform/win/user/Display.h"
 #include "platform/win/user/TestAnswers.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/common/DialogSteps.h"
@@ -56,8 +59,9 @@ struct RepliesSession : COrderStatusSession
     std::string strOrder;
     HWND hForm = nullptr;
     // A KSE order's quantity changed to 150 in its modify form and sent to a server that holds
-    // "KM" back that many seconds; then the form closed meanwhile: it only hides.
-    void ChangeAndClose(const char* pszSeconds)
+    // "KM" back that many seconds; then the form closed meanwhile, by its Close button or its
+    // frame's close box: it only hides.
+    void ChangeAndClose(const char* pszSeconds, bool bCloseBox = true)
     {
         Start(false, {"--rate", "0", "--scenario", std::string("delay=KM:") + pszSeconds});
         strOrder = Place(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 17, 51128);
@@ -70,7 +74,10 @@ struct RepliesSession : COrderStatusSession
         AnswerReview(true);
         NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
         ASSERT_TRUE(PumpUntil([&] { return Count("KM") == 1 && FinishedSteps(); })) << Lines("KW");
-        ClickControl(hForm, IDC_MODIFY_CLOSE);
+        if (bCloseBox)
+            TbDisplaySysCommand(GetParent(hForm), SC_CLOSE);
+        else
+            ClickControl(hForm, IDC_MODIFY_CLOSE);
         PumpPending();
         ASSERT_NE(nullptr, App().GetModifyOrderForm());
         EXPECT_FALSE(IsWindowVisible(GetParent(hForm)));
@@ -136,13 +143,47 @@ TEST_F(RepliesSession, ModifyFormTellsTheChangeAndTheCancel)
     EXPECT_EQ(1u, Occurrences(strInfo, " changed: account 10020, Buy 150 101")) << strInfo;
 }
 
+// A change sent, then the cancel's review open when the order's status line says it ended: the
+// review ends, the form waits for the change's answer; loaded meanwhile with another order, it
+// takes that order's Modify.
+TEST_F(RepliesSession, AFormLoadedAgainAfterItsOrderEndedTakesSubmit)
+{
+    Start(false, {"--rate", "0", "--scenario", "delay=KM:30"});
+    const std::string strOther = Place(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 17, 51128);
+    strOrder = Place(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 17, 51128);
+    ASSERT_FALSE(strOther.empty() || strOrder.empty()) << pRun->InfoText();
+    App().OpenModifyOrderKSE(atol(strOrder.c_str()));
+    PumpPending();
+    auto* pForm = dynamic_cast<CModifyOrderForm*>(App().GetModifyOrderForm()->GetView());
+    ASSERT_NE(nullptr, pForm);
+    hForm = pForm->m_hWnd;
+    EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
+    AnswerReview(true);
+    NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KM") == 1 && FinishedSteps(); })) << Lines("KW");
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND) {
+                       // As the server tells it: order, quantity, status 5 (cancelled), market, reference.
+                       CServerMessage ended(("~NC|0|XC||" + strOrder + "|0|5|2|S1").c_str(), 1);
+                       pForm->OnNC(&ended);
+                   }}});
+    NotifyControl(hForm, IDC_MODIFY_CANCEL, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return FinishedSteps() && !pForm->IsInModal(); }));
+    ASSERT_EQ(pForm, dynamic_cast<CModifyOrderForm*>(App().GetModifyOrderForm()->GetView())) << "waiting for the change's answer";
+    App().OpenModifyOrderKSE(atol(strOther.c_str()));
+    PumpPending();
+    EnterText(hForm, IDC_MODIFY_QUANTITY, "120");
+    NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KW") == 2; })) << pRun->InfoText();
+    EXPECT_EQ(strOther, BodyOf(Requests({"KW"}).back()).at(13));
+}
+
 // Closed with its change unanswered, the form waits hidden; once the link is lost or the trader
 // disconnects, no reply can come, and the form goes.
 TEST_F(RepliesSession, HiddenModifyFormGoesWithTheLink)
 {
     for (const bool bLost : {true, false}) {
         SCOPED_TRACE(bLost ? "lost" : "disconnected");
-        ASSERT_NO_FATAL_FAILURE(ChangeAndClose("30"));
+        ASSERT_NO_FATAL_FAILURE(ChangeAndClose("30", bLost));
         if (bLost) {
             TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});     // the box that tells the loss
             server.Stop();
@@ -281,8 +322,9 @@ TEST_F(RepliesSession, AnEarlierAcknowledgementKeepsWhatWasRefusedSince)
     EXPECT_EQ("99999999", ControlText(hDlg, IDC_TICKET_QUANTITY));
 }
 
-// The expiration instruction submitted, then another symbol asked while the server holds both
-// back: the submit's refusal and the question's are each told, naming what they refuse.
+// The expiration instruction submitted twice (refused, then taken), then another symbol asked
+// while the server holds all back: each answer is told once, naming what it is about, and the
+// earlier answers leave what the trader typed since as it stands.
 TEST_F(RepliesSession, ExpirationFormTellsEachInstructionsAnswer)
 {
     Start(false, Held("XI"));
@@ -290,14 +332,21 @@ TEST_F(RepliesSession, ExpirationFormTellsEachInstructionsAnswer)
     const HWND hForm = ViewOf(App().GetExpirationForm());
     ASSERT_NE(nullptr, hForm);
     ASSERT_TRUE(PumpUntil([&] { return !ControlText(hForm, 6715).empty(); }, 5000));
-    SetDlgItemTextA(hForm, IDC_EXPIRY_CONTRACTS, "50");
-    NotifyControl(hForm, IDC_EXPIRY_SUBMIT, BN_CLICKED);
+    for (const char* pszContracts : {"50", "1"}) {
+        SetDlgItemTextA(hForm, IDC_EXPIRY_CONTRACTS, pszContracts);
+        NotifyControl(hForm, IDC_EXPIRY_SUBMIT, BN_CLICKED);
+    }
+    SetDlgItemTextA(hForm, IDC_EXPIRY_CONTRACTS, "2");
     SetDlgItemTextA(hForm, IDC_EXPIRY_SYMBOL, "ZZZZ");
     NotifyControl(hForm, IDC_EXPIRY_SYMBOL, EN_KILLFOCUS);
-    ASSERT_TRUE(PumpUntil([&] { return Count("XI") == 3; }));
+    ASSERT_TRUE(PumpUntil([&] { return Count("XI") == 4; }));
     const auto told = [&] { return "\n" + pRun->InfoText(); };
     PumpUntil([&] { return told().find("\nUnknown symbol") != std::string::npos; }, 5000);
     PumpFor(200);
     EXPECT_EQ(1u, Occurrences(told(), "\nQuantity must be at least 5 shares\n")) << told();
+    EXPECT_EQ(1u, Occurrences(told(), "\nThe expiration instruction of ALPNLI is recorded: 1 contracts to exercise at expiration.\n"))
+        << told();
     EXPECT_EQ(1u, Occurrences(told(), "\nUnknown symbol ZZZZ\n")) << told();
+    EXPECT_EQ("ZZZZ", ControlText(hForm, IDC_EXPIRY_SYMBOL));
+    EXPECT_EQ("2", ControlText(hForm, IDC_EXPIRY_CONTRACTS));
 }

@@ -159,11 +159,12 @@ std::vector<LAYOUT_CASE> LayoutCases()
     }, {{5742, "ACME"}, {5754, "Acme Widgets Inc"}, {5747, "Buy"}, {5758, "31/12/2026"}, {5744, "200"},
         {5749, "12.5000"}, {5752, "12.5000"}, {5753, ""}, {5745, "2,500.00"}, {6644, "1,000.00"}, {6723, "1,200"},
         {6550, "0.307"}, {6581, "1,500"}, {6582, "2,500.50"}, {IDOK, "Place Order"}});
-    // A cancellation's message ends before field 14: its figures read 0.
+    // A cancellation's message ends before field 14: it has none of the server's figures.
     add("us_cancel", [] {
         return std::make_unique<CReviewOrderDlg>(
             Reply("OW", 14, {{2, "2"}, {3, "ACME"}, {4, "200"}, {8, "0"}, {10, "261231"}}), &s_strDescription, 1);
-    }, {{5747, "Sell"}, {5758, ""}, {6644, "0.00"}, {6581, "0"}, {6723, "0"}, {IDOK, "Confirm Cancellation"}});
+    }, {{5747, "Sell"}, {5758, ""}, {6644, ""}, {6581, ""}, {6723, ""}, {IDOK, "Confirm Cancellation"},
+        {0, "Review Order Change or Cancellation"}});
     // A forward sale: the charges of fields 13 and 14 come off the contract's price.
     add("forward", [] {
         return std::make_unique<CReviewOrderForwardDlg>(

@@ -2,6 +2,7 @@
 // back: the ticker is looked up once per text, a typed price survives every lookup, option series
 // come only from the ticket's own request, no order leaves without a market, and every body
 // ends where its fields do.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -380,4 +381,86 @@ TEST_F(TicketSession, TicketsTakeOnlyTheOptionSeriesTheyAskedFor)
     ASSERT_NE(nullptr, AskChainSeries("ALPN"));
     for (size_t i = 0; i < std::size(tickets); ++i)
         EXPECT_EQ(shown[i], boxes(tickets[i])) << i;
+}
+
+// A price given to a form (a quote, a maker's price, a loaded order) with more decimals than its
+// market's tick: the field shows it whole, also once the focus has passed through it, and the
+// check or preview sends it whole. An order's price shows in its market's decimals.
+TEST_F(ModifyKeepsSession, GivenPricesStayWholeInEveryForm)
+{
+    StartTrader(false);
+    auto& app = App();
+    const auto viewOf = [](CFormMDIWnd* pFrame) { return pFrame != nullptr ? pFrame->GetView()->m_hWnd : nullptr; };
+    const auto ticket = [&] { return viewOf(app.GetOrderTicketForm()); };
+    const auto modify = [&](int nPlace, const char* pszBody, UINT nTable) {
+        const std::string strOrder = Place(nPlace, pszBody, nPlace == MSG_KR ? 17 : 11, nTable);
+        (app.*(nTable == 51128 ? &CZORVAT32App::OpenModifyOrderKSE : &CZORVAT32App::OpenModifyOrderUS))(atol(strOrder.c_str()));
+        PumpPending();
+        EnterText(viewOf(app.GetModifyOrderForm()), IDC_MODIFY_QUANTITY, "150");
+        return viewOf(app.GetModifyOrderForm());
+    };
+    // Maker 1 quotes stock 101 for a month at three decimals.
+    for (const char* pszSide : {"1", "2"})
+        if (CDataBuffer* pQuote = FindDataTable(52121)->GetRows()->FindRow({"101", pszSide, "1"}))
+            pQuote->SetDouble(8, 845.568, TRUE);
+    const struct {
+        const char* pszName;
+        std::function<HWND()> open;     // the ticket's quantity is typed after
+        bool bTicket;
+        const char* pszShown;
+        const char* pszSent;            // the request, its price field and the price
+        size_t nField;
+        double dSent;
+    } cases[] = {
+        {"forward maker", [&] {
+             app.OpenOrderTicketForwardMarket("101", 0.0, 0);
+             ChooseItem(ticket(), IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
+             ChooseItem(ticket(), IDC_TICKET_FILL_RULE, static_cast<LPCSTR>(LoadMarketText(57554)));
+             ChooseItem(ticket(), IDC_TICKET_TENOR, "1");
+             EnterText(ticket(), IDC_TICKET_MARKET_MAKER, "1");
+             return ticket();
+         }, true, "845.568", "KU", 10, 845.568},
+        {"regular board quote", [&] { app.OpenOrderTicketKSE(1, "101", 842.55, 0, 0); return ticket(); },
+         true, "842.55", "KV", 9, 842.55},
+        {"contract", [&] {
+             app.OpenOrderTicketKSE(2, "107", 1125.25, 0, 4);
+             EnterText(ticket(), IDC_TICKET_CONTRACT, "12");
+             return ticket();
+         }, true, "1,125.25", "KJ", 11, 1125.25},
+        {"us quote", [&] {
+             app.OpenOrderTicket(0, "ALPN", 10.12345, GetGlobals()->GetMarketName(4), nullptr, 0);
+             ChooseItem(ticket(), IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
+             return ticket();
+         }, true, "10.12345", "OV", 6, 10.12345},
+        {"kse order", [&] { return modify(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 51128); },
+         false, "800.0", "KW", 8, 800},
+        {"us order", [&] {
+             const HWND h = modify(MSG_OR, "1002|10020|1|ALPN|100|0|30.5||0|||secret", 51110);
+             EXPECT_EQ("=USD", ControlText(h, IDC_MODIFY_CURRENCY)) << "the order's currency";
+             return h;
+         }, false, "30.5000", "OW", 6, 30.5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        const HWND hForm = c.open();
+        ASSERT_NE(nullptr, hForm);
+        if (c.bTicket)
+            EnterText(hForm, IDC_TICKET_QUANTITY, "100");
+        const int nField = c.bTicket ? IDC_TICKET_LIMIT : IDC_MODIFY_LIMIT, nSend = c.bTicket ? IDC_TICKET_SUBMIT : IDC_MODIFY_MODIFY;
+        for (int nId : {nField, nSend}) {
+            ::SetFocus(GetDlgItem(hForm, nId));
+            PumpPending();
+        }
+        EXPECT_EQ(c.pszShown, ControlText(hForm, nField));
+        const size_t nSent = Count(c.pszSent);
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
+        NotifyControl(hForm, nSend, BN_CLICKED);
+        // Off the board's ticks the server may refuse it: what matters here is what went.
+        ASSERT_TRUE(PumpUntil([&] { return Count(c.pszSent) == nSent + 1; })) << pRun->InfoText();
+        PumpFor(200);
+        ClearDialogSteps();
+        EXPECT_EQ(c.dSent, std::stod(BodyOf(Requests({c.pszSent}).back()).at(c.nField)));
+        GetParent(hForm) != nullptr ? (void)SendMessageA(GetParent(hForm), WM_CLOSE, 0, 0) : (void)0;
+        PumpPending();
+    }
 }

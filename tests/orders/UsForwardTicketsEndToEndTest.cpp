@@ -115,7 +115,7 @@ const std::vector<FORM_ORDER>& FormOrders()
          {"1002", "10020", "1", "CDRX", "2", "0", "3.4", "", "0", "", "", "", "@16", "", "", "CDRX", "1", "65.00", "270115", ""},
          {"1002", "10020", "1", "CDRX", "2", "0", "3.4", "", "0", "", "", "secret", "", "", "", "", "", "", "", "CDRX", "1",
           "65.00", "270115", ""},
-         "Order S00000002 accepted: account 10020, Buy 2 CDRX at 3.4000 Limit."},
+         "Order S00000002 accepted: account 10020, Buy 2 CDRX Call 65.00 15/01/2027 at 3.4000 Limit."},
         // Stock 101, a purchase for one month from the cheapest market maker, partial fill.
         {"forward", IDD_FORM_FORWARD_ORDER,
          [](UsForwardSession& s) {
@@ -127,6 +127,9 @@ const std::vector<FORM_ORDER>& FormOrders()
              CheckRadioButton(h, IDC_BUY, 5721, IDC_BUY);
              NotifyControl(h, IDC_BUY, BN_CLICKED);
              ChooseItem(h, IDC_MAKERS, "1 / 848.957 / 900");
+             // The maker's price stays whole once the focus has passed through it.
+             ::SetFocus(GetDlgItem(h, IDC_PRICE));
+             ::SetFocus(GetDlgItem(h, IDC_QUANTITY));
              return h;
          },
          "KU", "KA",

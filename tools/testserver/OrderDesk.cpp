@@ -3,7 +3,7 @@
 #include <initializer_list>
 
 static const COrderForm s_forms[] = {
-    //                          board side sym qty type price stop dur till order pass months
+    //                          board side sym qty type price stop dur till order pass months mode when right
     {"KV", ORDER_CHECK, true,         4,  5,  6,  7,  8,  9, 10, 11, 13, -1, -1},
     {"KR", ORDER_SEND, true,          4,  5,  6,  7,  8,  9, 10, 11, 13, -1, 14},
     // The order ticket's order on a forward contract: a "KJ" without an order (field 6 empty;
@@ -15,8 +15,8 @@ static const COrderForm s_forms[] = {
     {"KW", ORDER_CHECK_MODIFY, true, -1,  4,  5,  6,  7,  8,  9, 10, 12, 13, -1},
     {"KM", ORDER_MODIFY, true,       -1,  4,  5,  6,  7,  8,  9, 10, 12, 13, 14},
     {"KC", ORDER_CANCEL, true,       -1, -1, -1, -1, -1, -1, -1, -1, -1,  4, 24},
-    {"OV", ORDER_CHECK, false,       -1,  2,  3,  4,  5,  6,  7,  8, 10, -1, -1},
-    {"OR", ORDER_SEND, false,        -1,  2,  3,  4,  5,  6,  7,  8, 10, -1, 11},
+    {"OV", ORDER_CHECK, false,       -1,  2,  3,  4,  5,  6,  7,  8, 10, -1, -1, -1, -1, -1, 16},
+    {"OR", ORDER_SEND, false,        -1,  2,  3,  4,  5,  6,  7,  8, 10, -1, 11, -1, -1, -1, 20},
     {"OW", ORDER_CHECK_MODIFY, false, -1, 2,  3,  4,  5,  6,  7,  8, 10, 11, -1},
     {"OM", ORDER_MODIFY, false,      -1,  2,  3,  4,  5,  6,  7,  8, 10, 11, 12},
     {"OC", ORDER_CANCEL, false,      -1, -1, -1, -1, -1, -1, -1, -1, -1,  2,  3},
@@ -147,6 +147,9 @@ int ActOnOrder(CSimulator& sim, const COrderForm& form, const std::vector<std::s
     req.nDuration = atoi(At(fields, form.nDuration).c_str());
     const std::string strTill = At(fields, form.nGoodTill);
     req.nGoodTill = CSimClock::FromServerDate(strTill);
+    const std::string strRight = At(fields, form.nRight);
+    if (strRight == "1" || strRight == "2")
+        req.nShares = 100;
     const int64_t nOrder = atoll(At(fields, form.nOrder).c_str());
     CSimForwardRequest fwd;
     fwd.strUser = req.strUser;

@@ -21,6 +21,8 @@ struct COrderForm
     int nMode = -1;                 // exercise and instructions: "1" makes or records, else terms only
     int nWhenEmpty = -1;            // the row answers only when this request field is empty, or
                                     // ORDER_AFTER_CONTRACT_CHECK
+    int nRight = -1;                // US orders: an option's right (1 call, 2 put); its quantity
+                                    // counts contracts of 100 shares
 };
 #define ORDER_AFTER_CONTRACT_CHECK (-2)    // the session's last "KJ" was a contract order's
 

@@ -468,6 +468,7 @@ int CSimAccounts::CheckForward(const CSimForwardRequest& req, CSimRecord* pRevie
     SetField(rec, "exchange_fee", Amount(dExchange));
     SetField(rec, "clearing_fee", Amount(dClearing));
     SetField(rec, "total", Amount(req.nSide == SIM_SIDE_BUY ? dValue + dCharges : dValue - dCharges));
+    SetField(rec, "value_commission", Amount(req.nSide == SIM_SIDE_BUY ? dValue + dCommission : dValue - dCommission));
     SetField(rec, "margin", FormatDouble(0, 2));
     return 0;
 }

@@ -114,7 +114,7 @@ CSimRecord CSimOrders::Review(const CSimOrderRequest& req, const CSimAccount& ac
     // shows added up.
     const double dUnit = market.strCurrency == "KWD" ? 1000.0 : 100.0;
     const auto inUnits = [dUnit](double dAmount) { return std::round(dAmount * dUnit) / dUnit; };
-    const double dValue = inUnits(CSimMarket::Value(market, nPrice, req.nQty));
+    const double dValue = inUnits(CSimMarket::Value(market, nPrice, req.nQty * req.nShares));
     const Charges charges = ChargesOf(market, dValue);
     const double dCharges = inUnits(charges.dCommission + charges.dFees);
     CSimRecord rec;
@@ -304,10 +304,22 @@ void CSimOrders::BookFill(CSimAccount& account, const CSimInstrument& inst, int6
     m_pAccounts->ApplyFill(account, inst, nSide, nQty, nPrice, dCharges, sink);
 }
 
+// The exercise is an order of its own, numbered as every order is, filled whole at the strike.
 void CSimOrders::BookExercise(CSimAccount& account, const CSimInstrument& inst, int nSide, int64_t nQty, int64_t nPrice,
                               ISimEventSink& sink)
 {
-    BookFill(account, inst, 0, nSide, nQty, nPrice, ChargesOf(*inst.pMarket, CSimMarket::Value(*inst.pMarket, nPrice, nQty)), sink);
+    Order order;
+    order.nNo = static_cast<int64_t>(m_orders.size()) + 1;
+    order.strUser = account.strUser;
+    order.pInst = const_cast<CSimInstrument*>(&inst);
+    order.nSide = nSide;
+    order.nQty = nQty;
+    order.nLimit = nPrice;
+    order.nPlacedMillis = order.nUpdatedMillis = m_pClock->GetMillis();
+    m_orders.push_back(order);
+    Order& placed = m_orders.back();
+    Fill(placed, nPrice, nQty, sink);
+    Publish(placed, sink);
 }
 
 void CSimOrders::Close(const Order& order)

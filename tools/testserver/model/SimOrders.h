@@ -42,6 +42,7 @@ struct CSimOrderRequest
     double dStop = 0;               // the stop; stop types only
     int nDuration = 0;
     int nGoodTill = 0;              // YYYYMMDD, 0: none
+    int64_t nShares = 1;            // shares a unit of the quantity counts: an option contract's 100
 };
 
 // Records; "read at" as in SimMarket.h (message: field).
@@ -119,8 +120,8 @@ public:
     // Whether OnMarketTrade would change anything after the symbol's last trade.
     bool AnyReached(const CSimInstrument& inst) const;
 
-    // A trade of the user that no order made (an option exercised into its underlying): a fill
-    // without an order number, booked to the account like any other.
+    // An option exercised into its underlying: an order of its own, filled at once at the
+    // strike and booked to the account like any other.
     void BookExercise(CSimAccount& account, const CSimInstrument& inst, int nSide, int64_t nQty, int64_t nPrice,
                       ISimEventSink& sink);
 
