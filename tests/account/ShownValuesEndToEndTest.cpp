@@ -8,10 +8,12 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include "account/CombinedHoldingsTable.h"
 #include "account/CombinedRealizedProfitLossTable.h"
 #include "account/CombinedUnrealizedProfitLossTable.h"
 #include "account/HistTransactionKSETable.h"
 #include "account/HistTransactionTable.h"
+#include "account/InvestorHoldingsTable.h"
 #include "account/MarginDetailsTable.h"
 #include "account/RealizedProfitLossKSETable.h"
 #include "account/RealizedProfitLossTable.h"
@@ -308,15 +310,31 @@ TEST_F(ShownValues, UnrealizedReportsKeepTheirRepliesPriceAndCloseAPositionByOne
     EXPECT_EQ(PriceText(atof(strUsPrice.c_str()), 2), ShownAt(pUs, UC_SYMBOL, "GLNT", UC_LAST));
     EXPECT_EQ(PriceText(atof(strUsPrice.c_str()), 0), ShownAt(pCombined, CU_SYMBOL, "GLNT", CU_PRICE));
     EXPECT_EQ(Grouped(atoll(strKsePrice.c_str())), ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
-    // An option shows the server's unrealized gain, and one value, in both.
+    // An option shows the server's unrealized gain in both, its kind, and the value and cost in
+    // dollars that its holdings show.
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_HOLDINGS));
+    CDataTable* pHeld = FindDataTable(IDS_TABLE_US_HOLDINGS);
+    int nOptions = 0;
     for (const std::string& row : LastReplyRows("UP")) {
         const std::vector<std::string> f = Split(row);
-        if (f[17] == "0")
+        if (atol(f[17].c_str()) == 0)
             continue;
-        EXPECT_NEAR(atof(f[24].c_str()), ShownNumber(ShownAt(pUs, UC_SYMBOL, f[0], UC_LONG_GAIN)), 0.005) << f[0];
-        EXPECT_NEAR(atof(f[24].c_str()), ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_GAIN)), 0.0005) << f[0];
-        EXPECT_EQ(ShownNumber(ShownAt(pUs, UC_SYMBOL, f[0], UC_LONG_VALUE)), ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_VALUE)));
+        SCOPED_TRACE(f[0]);
+        ++nOptions;
+        EXPECT_NEAR(atof(f[24].c_str()), ShownNumber(ShownAt(pUs, UC_SYMBOL, f[0], UC_LONG_GAIN)), 0.005);
+        EXPECT_NEAR(atof(f[24].c_str()), ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_GAIN)), 0.0005);
+        EXPECT_EQ("Option", ShownAt(pCombined, CU_SYMBOL, f[0], CU_KIND));
+        const double dValue = ShownNumber(ShownAt(pHeld, HC_SYMBOL, f[0], HC_VALUE));
+        const double dCost = ShownNumber(ShownAt(pHeld, HC_SYMBOL, f[0], HC_COST));
+        EXPECT_NEAR(dValue, ShownNumber(ShownAt(pUs, UC_SYMBOL, f[0], UC_LONG_VALUE)), 0.005);
+        EXPECT_NEAR(dValue, ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_VALUE)), 0.005);
+        EXPECT_NEAR(dCost, ShownNumber(ShownAt(pUs, UC_SYMBOL, f[0], UC_LONG_COST)), 0.005);
+        EXPECT_NEAR(dCost, ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_COST)), 0.005);
     }
+    EXPECT_LT(0, nOptions);
+    // No position is short: the per cent of its gain is of nothing, a zero.
+    const std::vector<std::string> shorts = ShownTexts(pUs, UC_SHORT_PERCENT);
+    EXPECT_EQ(std::vector<std::string>(shorts.size(), "0.00"), shorts);
     // A KSE position line takes the board's last price, else its own; one without a price leaves
     // the held position's.
     for (const char* pszPrice : {"1130", "0"}) {
@@ -442,6 +460,28 @@ TEST_F(ShownValues, ASecondQuickFilterNarrowsAFilteredWindow)
     ASSERT_TRUE(click(CH_CURRENCY, "=USD"));
     EXPECT_EQ(std::count(currencies.begin(), currencies.end(), "=USD"),
               static_cast<long>(ShownTexts(pTable, CH_CURRENCY).size()));
+}
+
+// From the login on, every row of the combined holdings shows its value in the base currency,
+// those no quote revalues (the options) among them, and the base total adds them all.
+TEST_F(ShownValues, TheCombinedHoldingsBaseTotalCountsEveryRowFromTheLogin)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}));
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_HOLDINGS));
+    PumpFor(300);
+    CDataTable* pTable = FindDataTable(IDS_TABLE_COMBINED_HOLDINGS);
+    const std::vector<std::string> markets = ShownTexts(pTable, CH_MARKET), currencies = ShownTexts(pTable, CH_CURRENCY),
+                                   values = ShownTexts(pTable, CH_VALUE), based = ShownTexts(pTable, CH_BASE_VALUE);
+    const std::string strOptions(GetGlobals()->GetMarketName(16));
+    ASSERT_LT(0, std::count(markets.begin(), markets.end(), strOptions));
+    double dTotal = 0;
+    for (size_t i = 0; i < values.size(); ++i) {
+        const double dRate = pRun->App().GetRates().GetCrossRate(currencies[i].c_str());
+        ASSERT_LT(0.0, dRate) << currencies[i];
+        EXPECT_NEAR(ShownNumber(values[i]) * dRate, ShownNumber(based[i]), 0.01) << markets[i];
+        dTotal += ShownNumber(based[i]);
+    }
+    EXPECT_NEAR(dTotal, ShownNumber(TotalText(pTable, CH_BASE_VALUE)), 0.01 * static_cast<double>(values.size()));
 }
 
 // The combined holdings' dinar cash line: a reply leaves its name empty, a live line names it.

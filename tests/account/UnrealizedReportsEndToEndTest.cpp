@@ -82,12 +82,12 @@ struct VALUED
     double dValue, dGain, dPercent;
 };
 
-// A position at the server's price: KSE prices are fils; an option's value is its premium per
-// share times the contracts, and its gain counts a hundred shares a contract.
+// A position at the server's price: KSE prices are fils; an option contract counts a hundred
+// shares.
 VALUED Value(const POSITION& p)
 {
-    const double dValue = p.dQuantity * p.dPrice * (p.nMarket == KSE ? 0.001 : 1.0);
-    const double dGain = dValue * (p.nMarket == OPTIONS ? 100.0 : 1.0) - p.dCost;
+    const double dValue = p.dQuantity * p.dPrice * (p.nMarket == KSE ? 0.001 : p.nMarket == OPTIONS ? 100.0 : 1.0);
+    const double dGain = dValue - p.dCost;
     return {dValue, dGain, p.dCost == 0 ? 100.0 : dGain * 100.0 / p.dCost};
 }
 
@@ -159,7 +159,7 @@ struct UnrealizedReports : CAccountSession
             const double dRate = Rate(state, p.strCurrency, strBase);
             EXPECT_NEAR(v.dValue * dRate, pRow->GetDouble(CU_BASE_VALUE), CENT);
             EXPECT_NEAR(v.dGain * dRate, pRow->GetDouble(CU_BASE_GAIN), CENT);
-            EXPECT_NEAR(p.dCost / (p.nMarket == OPTIONS ? 100.0 : 1.0) * dRate, pRow->GetDouble(CU_BASE_COST), CENT);
+            EXPECT_NEAR(p.dCost * dRate, pRow->GetDouble(CU_BASE_COST), CENT);
             if (p.nMarket != KSE)
                 continue;
             ++nKse;
