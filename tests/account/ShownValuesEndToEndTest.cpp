@@ -546,6 +546,19 @@ TEST_F(ShownValues, AKsePositionLineWithoutAPriceKeepsTheHeldPrice)
                 ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_VALUE)), 0.0005);
 }
 
+// A buy on the KSE's regular board shows that board in the KSE transactions, and so does every
+// transaction of the simulator's, which trades on no other.
+TEST_F(ShownValues, KseTransactionsNameTheRegularBoard)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}));
+    ASSERT_FALSE(BuyKse("101", 1000).empty());
+    ASSERT_NE(0, QueryRangeReport(g_histTransactionKSETable, ToServerDate("20261101"), ToServerDate("20261231")));
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_KSE_TRANSACTIONS));
+    const std::vector<std::string> boards = ShownTexts(FindDataTable(IDS_TABLE_KSE_TRANSACTIONS), 3);
+    ASSERT_FALSE(boards.empty());
+    EXPECT_EQ(std::vector<std::string>(boards.size(), "Regular board"), boards);
+}
+
 // The combined realized report's KSE reply titles its first window alone; a second window keeps
 // the US reply's range.
 TEST_F(ShownValues, TheKseRangeTitlesTheCombinedRealizedFirstWindowOnly)

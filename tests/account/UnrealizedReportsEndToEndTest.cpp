@@ -5,6 +5,9 @@
 // combined table's refresh through its dialog; the forward contracts and their detail form; the
 // margin details with their caption.
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -17,6 +20,7 @@
 #include "account/MarginDetailsTable.h"
 #include "account/MarginReportTable.h"
 #include "account/MarginStocksTable.h"
+#include "account/OrderStatusKSETable.h"
 #include "account/UnrealizedProfitLossKSETable.h"
 #include "app/FormMDIWnd.h"
 #include "app/NorvApp.h"
@@ -89,6 +93,17 @@ VALUED Value(const POSITION& p)
     const double dValue = p.dQuantity * p.dPrice * (p.nMarket == KSE ? 0.001 : p.nMarket == OPTIONS ? 100.0 : 1.0);
     const double dGain = dValue - p.dCost;
     return {dValue, dGain, p.dCost == 0 ? 100.0 : dGain * 100.0 / p.dCost};
+}
+
+// An amount of dinars as a column of three decimals with grouping shows it.
+std::string Dinars(double dAmount)
+{
+    char sz[64];
+    snprintf(sz, sizeof sz, "%.3f", std::fabs(dAmount));
+    std::string str = sz;
+    for (size_t nAt = str.find('.'); nAt > 3; nAt -= 3)
+        str.insert(nAt - 3, ",");
+    return (dAmount < 0 ? "-" : "") + str;
 }
 
 // The KSE table's row of a stock, whatever its other keys hold.
@@ -284,6 +299,30 @@ TEST_F(UnrealizedReports, ForwardContractsOpenTheirDetailAskForOneAndTakeNewOnes
     const std::vector<std::string> rows = LastReplyRows("KN");
     ASSERT_EQ(rows.size(), static_cast<size_t>(pContracts->GetRows()->GetCount()));
     ASSERT_FALSE(rows.empty());
+    // Value and profit in dinars to the fils, in the rows and their totals; titles a trader reads.
+    const std::vector<std::string> numbers = ShownTexts(pContracts, FC_NUMBER);
+    for (const int nCol : {FC_VALUE, FC_PROFIT}) {
+        const std::vector<std::string> shown = ShownTexts(pContracts, nCol);
+        double dTotal = 0;
+        for (const std::string& row : rows) {
+            const std::vector<std::string> f = Split(row);
+            const size_t nAt = std::find(numbers.begin(), numbers.end(), f[2]) - numbers.begin();
+            ASSERT_LT(nAt, shown.size()) << f[2];
+            EXPECT_EQ(Dinars(atof(f[nCol - 1].c_str())), shown[nAt]) << f[2];
+            dTotal += atof(f[nCol - 1].c_str());
+        }
+        EXPECT_EQ(Dinars(dTotal), TotalText(pContracts, nCol));
+    }
+    const CViewTable* pContractsView = pContracts->GetMainWindow()->GetView();
+    // In code page 1256: "التسوية" (settlement), and "أوامر السوق الآجل - السوق الآجل".
+    EXPECT_EQ("\xC7\xE1\xCA\xD3\xE6\xED\xC9", std::string(pContractsView->GetColumns().GetColumn(FC_SETTLEMENT)->GetTitle()));
+    char szCaption[256] = "";
+    CDataTable* pForwardOrders = FindDataTable(IDS_TABLE_KSE_FORWARD_ORDERS);
+    ASSERT_NE(nullptr, pForwardOrders);
+    CNorvApp::ShowTable(pForwardOrders);
+    GetWindowTextA(pForwardOrders->GetMainWindow()->m_hWnd, szCaption, sizeof szCaption);
+    EXPECT_EQ("\xC3\xE6\xC7\xE3\xD1 \xC7\xE1\xD3\xE6\xDE \xC7\xE1\xC2\xCC\xE1 - \xC7\xE1\xD3\xE6\xDE \xC7\xE1\xC2\xCC\xE1",
+              std::string(szCaption));
 
     // A click on the maturity of the first shown contract opens its detail form on its opening day.
     CViewTable* pView = pContracts->GetMainWindow()->GetView();
