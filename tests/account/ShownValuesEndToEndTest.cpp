@@ -547,13 +547,28 @@ TEST_F(ShownValues, AKsePositionLineWithoutAPriceKeepsTheHeldPrice)
 }
 
 // A buy on the KSE's regular board shows that board in the KSE transactions, and so does every
-// transaction of the simulator's, which trades on no other.
-TEST_F(ShownValues, KseTransactionsNameTheRegularBoard)
+// transaction of the simulator's, which trades on no other; each report's totals add the figures
+// its rows show.
+TEST_F(ShownValues, TransactionsTotalWhatTheirRowsShowAndNameTheKseBoard)
 {
     ASSERT_TRUE(StartSession({"--rate", "0"}));
     ASSERT_FALSE(BuyKse("101", 1000).empty());
-    ASSERT_NE(0, QueryRangeReport(g_histTransactionKSETable, ToServerDate("20261101"), ToServerDate("20261231")));
-    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_KSE_TRANSACTIONS));
+    const struct {
+        const RANGE_REPORT_DESC* pReport;
+        std::vector<int> summed;
+    } reports[] = {{&g_histTransactionTable, {8, 9}}, {&g_histTransactionKSETable, {11, 12, 13, 14, 15}}};
+    for (const auto& r : reports) {
+        const UINT nTable = r.pReport->account.table.nNameId;
+        ASSERT_NE(0, QueryRangeReport(*r.pReport, ToServerDate("20261101"), ToServerDate("20261231")));
+        ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
+        CDataTable* pTable = FindDataTable(nTable);
+        for (const int nCol : r.summed) {
+            double dSum = 0;
+            for (const std::string& strShown : ShownTexts(pTable, nCol))
+                dSum += ShownNumber(strShown);
+            EXPECT_NEAR(dSum, ShownNumber(TotalText(pTable, nCol)), 1e-6) << pTable->GetName() << " column " << nCol;
+        }
+    }
     const std::vector<std::string> boards = ShownTexts(FindDataTable(IDS_TABLE_KSE_TRANSACTIONS), 3);
     ASSERT_FALSE(boards.empty());
     EXPECT_EQ(std::vector<std::string>(boards.size(), "Regular board"), boards);
