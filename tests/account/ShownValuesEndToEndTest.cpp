@@ -15,6 +15,7 @@
 #include "account/HistTransactionTable.h"
 #include "account/InvestorHoldingsTable.h"
 #include "account/MarginDetailsTable.h"
+#include "account/OrderStatusTable.h"
 #include "account/RealizedProfitLossKSETable.h"
 #include "account/RealizedProfitLossTable.h"
 #include "account/UnrealizedProfitLossKSETable.h"
@@ -424,42 +425,60 @@ TEST_F(ShownValues, CombinedRealizedNamesItsSymbolsFromTheQuotationTables)
 
 // A click on a cell shows the rows that hold its text; the window is then filtered, so a second
 // click narrows it further (the filters of a filtered window are kept), until the user switches
-// the filters off.
+// the filters off: in the combined holdings and in the US orders, whose road most account tables
+// share.
 TEST_F(ShownValues, ASecondQuickFilterNarrowsAFilteredWindow)
 {
-    enum { CH_MARKET = 2, CH_CURRENCY = 3 };
     ASSERT_TRUE(StartSession({"--rate", "0"}));
-    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_HOLDINGS));
-    CDataTable* pTable = FindDataTable(IDS_TABLE_COMBINED_HOLDINGS);
     const std::string strOptions(GetGlobals()->GetMarketName(16));
-    // A click on the first row shown with that text in that column.
-    const auto click = [&](int nCol, const std::string& strText) {
-        CViewTable* pView = pTable->GetMainWindow()->GetView();
-        for (int i = 0; i < pView->GetRowCount(); ++i) {
-            CViewRow row;
-            CTBString strCell;
-            if (pView->GetRow(row, i) && row.IsDataRow() && row.GetText(strCell, nCol) &&
-                strText == static_cast<const char*>(strCell)) {
-                int nHandled = 0;
-                pTable->OnCellClick(&row, nCol, &nHandled);
-                return nHandled == 1;
-            }
-        }
-        return false;
+    const struct {
+        UINT nTable;
+        int nFirst, nSecond;
+        std::string strFirst, strSecond;    // empty: the first shown row's text
+    } cases[] = {
+        {IDS_TABLE_COMBINED_HOLDINGS, CH_MARKET, CH_CURRENCY, strOptions, "=USD"},
+        {IDS_TABLE_US_ORDERS, 3, 2, "ALPN", ""},    // symbol, then side
     };
-    const std::vector<std::string> markets = ShownTexts(pTable, CH_MARKET), currencies = ShownTexts(pTable, CH_CURRENCY);
-    const long nOptions = std::count(markets.begin(), markets.end(), strOptions);
-    ASSERT_GT(std::count(currencies.begin(), currencies.end(), "=USD"), nOptions) << "a US stock besides the options";
-    ASSERT_TRUE(click(CH_MARKET, strOptions));
-    EXPECT_EQ(nOptions, static_cast<long>(ShownTexts(pTable, CH_MARKET).size()));
-    ASSERT_TRUE(click(CH_CURRENCY, "=USD"));
-    const std::vector<std::string> shown = ShownTexts(pTable, CH_MARKET);
-    EXPECT_EQ(std::vector<std::string>(static_cast<size_t>(nOptions), strOptions), shown);
-    // Switched off at the grid's corner, the filters are gone: a click shows every row of its text.
-    pTable->GetMainWindow()->GetGrid().ToggleSumMode();
-    ASSERT_TRUE(click(CH_CURRENCY, "=USD"));
-    EXPECT_EQ(std::count(currencies.begin(), currencies.end(), "=USD"),
-              static_cast<long>(ShownTexts(pTable, CH_CURRENCY).size()));
+    for (const char* pszSymbol : {"ALPN", "GLNT"})
+        Send(MSG_OR, std::string("1002|10020|1|") + pszSymbol + "|100|3|0||0|||secret");
+    ASSERT_TRUE(PumpUntil([&] { return FindDataTable(IDS_TABLE_US_ORDERS)->GetRows()->GetCount() >= 2; }, 5000));
+    for (const auto& c : cases) {
+        ASSERT_NO_FATAL_FAILURE(Loaded(c.nTable));
+        CDataTable* pTable = FindDataTable(c.nTable);
+        SCOPED_TRACE(std::string(pTable->GetName()));
+        // A click on the first row shown with that text in that column.
+        const auto click = [&](int nCol, const std::string& strText) {
+            CViewTable* pView = pTable->GetMainWindow()->GetView();
+            for (int i = 0; i < pView->GetRowCount(); ++i) {
+                CViewRow row;
+                CTBString strCell;
+                if (pView->GetRow(row, i) && row.IsDataRow() && row.GetText(strCell, nCol) &&
+                    strText == static_cast<const char*>(strCell)) {
+                    int nHandled = 0;
+                    pTable->OnCellClick(&row, nCol, &nHandled);
+                    return nHandled == 1;
+                }
+            }
+            return false;
+        };
+        const std::vector<std::string> firsts = ShownTexts(pTable, c.nFirst), seconds = ShownTexts(pTable, c.nSecond);
+        ASSERT_FALSE(firsts.empty());
+        const std::string strFirst = c.strFirst.empty() ? firsts[0] : c.strFirst;
+        const std::string strSecond = c.strSecond.empty() ? seconds[0] : c.strSecond;
+        long nBoth = 0;
+        for (size_t i = 0; i < firsts.size(); ++i)
+            nBoth += firsts[i] == strFirst && seconds[i] == strSecond;
+        const long nSeconds = std::count(seconds.begin(), seconds.end(), strSecond);
+        ASSERT_GT(nSeconds, nBoth) << "rows of the second text beyond the first's";
+        ASSERT_TRUE(click(c.nFirst, strFirst));
+        EXPECT_EQ(std::count(firsts.begin(), firsts.end(), strFirst), static_cast<long>(ShownTexts(pTable, c.nFirst).size()));
+        ASSERT_TRUE(click(c.nSecond, strSecond));
+        EXPECT_EQ(std::vector<std::string>(static_cast<size_t>(nBoth), strFirst), ShownTexts(pTable, c.nFirst));
+        // Switched off at the grid's corner, the filters are gone: a click shows every row of its text.
+        pTable->GetMainWindow()->GetGrid().ToggleSumMode();
+        ASSERT_TRUE(click(c.nSecond, strSecond));
+        EXPECT_EQ(nSeconds, static_cast<long>(ShownTexts(pTable, c.nSecond).size()));
+    }
 }
 
 // From the login on, every row of the combined holdings shows its value in the base currency,
@@ -532,18 +551,36 @@ TEST_F(ShownValues, AKsePositionIsOneCombinedRowWhateverCameFirst)
     }
 }
 
-// A KSE position line without a price, as the server sends it here, leaves the held price.
+// A KSE position line without a price, as the server sends it here, leaves the held price, in
+// the KSE and the combined report alike.
 TEST_F(ShownValues, AKsePositionLineWithoutAPriceKeepsTheHeldPrice)
 {
     ASSERT_TRUE(StartSession({"--rate", "0", "--scenario", "empty=IU:7"}));
     Command(33235);
     ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_KSE_UNREALIZED));
+    Command(ID_APP_US_UNREALIZED);
+    ASSERT_TRUE(CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"));
+    ASSERT_TRUE(PumpUntil([&] { return !LastReplyRows("UK").empty(); }));
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_UNREALIZED));
+    PumpFor(200);
     CDataTable* pKse = FindDataTable(IDS_TABLE_KSE_UNREALIZED);
+    CDataTable* pCombined = FindDataTable(IDS_TABLE_COMBINED_UNREALIZED);
     const std::string strPrice = ShownAt(pKse, UK_STOCK, "107", UK_PRICE);
     ASSERT_EQ("", Split(BuyKse("107", 100))[11]) << "the line carries no price";
     EXPECT_EQ(strPrice, ShownAt(pKse, UK_STOCK, "107", UK_PRICE));
     EXPECT_NEAR(ShownNumber(strPrice) * ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_TOTAL)) / 1000.0,
                 ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_VALUE)), 0.0005);
+    // The combined report takes the board's last price, which the trade moved; while the board has
+    // none, a line without a price leaves the held one.
+    CDataBuffer* pStock = FindDataTable(IDS_TABLE_KSE_QUOTATIONS)->GetRows()->FindRowByIds({107L});
+    ASSERT_NE(nullptr, pStock);
+    pStock->SetText(KC_LAST, "0", TRUE);
+    const std::string strHeld = ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE);
+    ASSERT_NE("-", strHeld);
+    pRun->App().GetDispatcher().OnServerMessage("~IU|0|XC||0|107|50000|0|0|52500.000|0||0|0|10020|0|0|261109|261109|=KWD|52500.000|0");
+    PumpFor(100);
+    EXPECT_EQ(strHeld, ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
+    EXPECT_EQ(ShownNumber(strHeld) * 50, ShownNumber(ShownAt(pCombined, CU_SYMBOL, "107", CU_VALUE)));
 }
 
 // A buy on the KSE's regular board shows that board in the KSE transactions, and so does every
