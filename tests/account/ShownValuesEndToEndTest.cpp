@@ -590,6 +590,10 @@ TEST_F(ShownValues, TransactionsTotalWhatTheirRowsShowAndNameTheKseBoard)
 {
     ASSERT_TRUE(StartSession({"--rate", "0"}));
     ASSERT_FALSE(BuyKse("101", 1000).empty());
+    // Two dollar trades alike, whose amounts and charges run past the cent.
+    for (int i = 0; i < 2; ++i)
+        Send(MSG_OR, "1002|10020|1|ALPN|37|3|0||0|||secret");
+    ASSERT_TRUE(PumpUntil([&] { return Sent("NR").size() >= 2; }, 5000));
     const struct {
         const RANGE_REPORT_DESC* pReport;
         std::vector<int> summed;

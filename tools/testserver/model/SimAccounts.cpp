@@ -516,18 +516,20 @@ CSimRecord CSimAccounts::GetPerformance(const CSimAccount& account, int nMarket,
             return strFrom == strCurrency ? dAmount : 0.0;
         return ToKwd(strFrom, dAmount);
     };
+    // A market's performance is that of its currency, on every market that trades in it (the US
+    // boards and the options alike): the records of the others count nothing.
     double dDeposits = 0, dWithdrawals = 0, dCharges = 0, dRealized = 0, dUnrealized = 0, dClosing = 0;
-    for (const CSimRecord& rec : GetTransactions(account, nMarket, nFrom, nTo)) {
+    for (const CSimRecord& rec : GetTransactions(account, 0, nFrom, nTo)) {
         const double dAmount = inCurrency(GetField(rec, "currency"), GetDouble(rec, "amount"));
         if (GetField(rec, "market").empty())
             (dAmount >= 0 ? dDeposits : dWithdrawals) += dAmount >= 0 ? dAmount : -dAmount;
         dCharges += inCurrency(GetField(rec, "currency"), GetDouble(rec, "charges"));
     }
-    for (const CSimRecord& rec : GetRealized(account, nMarket, nFrom, nTo))
+    for (const CSimRecord& rec : GetRealized(account, 0, nFrom, nTo))
         dRealized += inCurrency(GetField(rec, "currency"), GetDouble(rec, "profit"));
     for (const auto& entry : account.cash)
         dClosing += inCurrency(entry.first, entry.second.dBalance);
-    for (const CSimRecord& rec : GetHoldings(account, nMarket)) {
+    for (const CSimRecord& rec : GetHoldings(account, 0)) {
         dClosing += inCurrency(GetField(rec, "currency"), GetDouble(rec, "market_value"));
         dUnrealized += inCurrency(GetField(rec, "currency"), GetDouble(rec, "unrealized"));
     }
