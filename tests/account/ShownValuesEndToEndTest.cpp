@@ -333,6 +333,21 @@ TEST_F(ShownValues, UnrealizedReportsKeepTheirRepliesPriceAndCloseAPositionByOne
         EXPECT_NEAR(dCost, ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_COST)), 0.005);
     }
     EXPECT_LT(0, nOptions);
+    // A live line of an option gives its cost as the reply does: both reports still read dollars.
+    for (const std::string& row : LastReplyRows("UP")) {
+        const std::vector<std::string> f = Split(row);
+        if (atol(f[17].c_str()) == 0)
+            continue;
+        const std::string strLine = "~NH|0|XC||" + f[0] + "|" + f[5] + "|0|0|0|" + f[8] + "|0|10020||0|" + f[1] + "|" + f[2] +
+                                    "|" + f[4] + "|" + f[4] + "||0|0||0|0|||" + f[16] + "|" + f[17] + "|" + f[18] + "|" +
+                                    f[19] + "|" + f[20] + "|" + f[21] + "||0|0";
+        const double dCost = ShownNumber(ShownAt(pHeld, HC_SYMBOL, f[0], HC_COST));
+        pRun->App().GetDispatcher().OnServerMessage(strLine.c_str());
+        PumpFor(100);
+        EXPECT_NEAR(dCost, ShownNumber(ShownAt(pUs, UC_SYMBOL, f[0], UC_LONG_COST)), 0.005) << f[0];
+        EXPECT_NEAR(dCost, ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_COST)), 0.005) << f[0];
+        break;
+    }
     // No position is short: the per cent of its gain is of nothing, a zero.
     const std::vector<std::string> shorts = ShownTexts(pUs, UC_SHORT_PERCENT);
     EXPECT_EQ(std::vector<std::string>(shorts.size(), "0.00"), shorts);
