@@ -1,8 +1,8 @@
 #include "account/OrderStatusKSETable.h"
 
 #include "app/ZorvatApp.h"
-#include "framework/table/CriteriaParser.h"
 #include "framework/base/NorvGlobals.h"
+#include "framework/table/CriteriaParser.h"
 #include "link/MessageSource.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"

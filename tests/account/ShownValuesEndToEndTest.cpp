@@ -625,9 +625,18 @@ TEST_F(ShownValues, TransactionsTotalWhatTheirRowsShowAndNameTheKseBoard)
             EXPECT_NEAR(dSum, ShownNumber(TotalText(pTable, nCol)), 1e-6) << pTable->GetName() << " column " << nCol;
         }
     }
-    const std::vector<std::string> boards = ShownTexts(FindDataTable(IDS_TABLE_KSE_TRANSACTIONS), 3);
+    CDataTable* pKse = FindDataTable(IDS_TABLE_KSE_TRANSACTIONS);
+    const std::vector<std::string> boards = ShownTexts(pKse, 3);
     ASSERT_FALSE(boards.empty());
     EXPECT_EQ(std::vector<std::string>(boards.size(), "Regular board"), boards);
+    // And in print.
+    TbUseSystemPrinters(FALSE);
+    CNorvTablePrint print(pKse->GetMainWindow()->GetView());
+    print.SetOutputFile((pRun->Folder() + "/kse.pdf").c_str());
+    ASSERT_TRUE(print.GetSettings().SelectPrinter() && print.Print() == 1);
+    const std::string strPrinted = RunCommand("pdftotext '" + pRun->Folder() + "/kse.pdf' - 2>/dev/null");
+    EXPECT_NE(std::string::npos, strPrinted.find("Regular")) << strPrinted;
+    EXPECT_EQ(std::string::npos, strPrinted.find("Odd")) << strPrinted;
 }
 
 // The combined realized report's KSE reply titles its first window alone; a second window keeps
