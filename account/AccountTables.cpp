@@ -48,7 +48,7 @@ void RegisterAccountTables()
     RegisterTableMaker(51164, MakeDataTable<COrderStatusActiveKSETable>);
     RegisterTableMaker(51165, MakeDataTable<COrderStatusFilledKSETable>);
     RegisterTableMaker(51166, MakeDataTable<COrderStatusCancelledKSETable>);
-    RegisterTableMaker(56370, MakeDataTable<COrderStatusForwardTable>);
+    RegisterTableMaker(IDS_TABLE_KSE_FORWARD_ORDERS, MakeDataTable<COrderStatusForwardTable>);
     RegisterTableMaker(IDS_TABLE_KSE_TRADES, MakeDataTable<CExecutedTradesKSETable>);
     RegisterTableMaker(IDS_TABLE_KSE_UNREALIZED, MakeDataTable<CUnrealizedProfitLossKSETable>);
     RegisterTableMaker(IDS_TABLE_COMBINED_UNREALIZED, MakeDataTable<CCombinedUnrealizedProfitLossTable>);

@@ -20,8 +20,8 @@ BOOL CCombinedUnrealizedProfitLossDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     ::SendDlgItemMessageA(m_hWnd, IDC_COMBINED_UNREALIZED_ACCOUNT, EM_LIMITTEXT, 10, 0);
-    // The account is the user's to type; OK takes none that is empty or 0.
-    ::EnableWindow(::GetDlgItem(m_hWnd, IDOK), TRUE);
+    // The account is the user's to type: OK waits for one, so that it never does nothing.
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDOK), ReadAccount() > 0);
     return TRUE;
 }
 
@@ -37,8 +37,11 @@ BOOL CCombinedUnrealizedProfitLossDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 void CCombinedUnrealizedProfitLossDlg::OnOK()
 {
     const long nAccount = ReadAccount();
-    if (nAccount <= 0)
+    if (nAccount <= 0) {
+        // Reached by the Enter key: the field the account goes in takes the focus.
+        ::SetFocus(::GetDlgItem(m_hWnd, IDC_COMBINED_UNREALIZED_ACCOUNT));
         return;
+    }
     CString strAccount;
     strAccount.Format("%ld", nAccount);
     // Not sent: the notice says so and the dialog stays for another try.

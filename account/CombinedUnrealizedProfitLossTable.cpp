@@ -18,6 +18,8 @@
 #define KSE_CASH "=KWD"
 #define IDS_NOT_SENT 40360
 #define ID_COMBINED_UNREALIZED_DIALOG 40229
+#define IDS_OPTION_KIND 57226           // "Option"
+#define SHARES_PER_CONTRACT 100.0
 
 namespace {
 constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, UINT nFlags, int nMin, int nField = FIELD_NONE,
@@ -91,6 +93,13 @@ double Quotient(double dAmount, double dQuantity)
     return dQuantity != 0 ? dAmount / dQuantity : 0.0;
 }
 
+// The kind of a US row, as a key's text: shares, or an option.
+LPCSTR UsKind(BOOL bOption)
+{
+    static_assert(CU_KIND_OPTION == 5);
+    return bOption ? "5" : "0";
+}
+
 CString NumberText(long nValue)
 {
     CString strText;
@@ -114,7 +123,9 @@ BOOL CCombinedUnrealizedProfitLossTable::FormatKind(char* pszBuf, int nSize, con
         return TRUE;
     const char* pszSymbol = static_cast<const char*>(pRow[CU_SYMBOL].pData);
     const BOOL bNoSymbol = pszSymbol == nullptr || *pszSymbol == '\0';
-    snprintf(pszBuf, static_cast<size_t>(nSize), "%s", static_cast<LPCSTR>(HoldingTypeText(pRow[nCol].nValue, bNoSymbol)));
+    const int nKind = pRow[nCol].nValue;
+    snprintf(pszBuf, static_cast<size_t>(nSize), "%s",
+             static_cast<LPCSTR>(nKind == CU_KIND_OPTION ? LoadMarketText(IDS_OPTION_KIND) : HoldingTypeText(nKind, bNoSymbol)));
     return TRUE;
 }
 
@@ -275,9 +286,13 @@ void CCombinedUnrealizedProfitLossTable::AddUsRow(CServerMessage* pMsg)
     pRow->SetText(CU_REPLY, NumberText(m_nReplyId), FALSE);
     pRow->SetText(CU_NAME, CompanyNameOf(nMarket, pMsg->GetFieldText(0)), FALSE);
     pRow->SetText(CU_MARKET, strMarket, FALSE);
-    pRow->SetText(CU_KIND, "0", FALSE);
-    WriteConverted(pRow.get(), CU_BASE_COST, pMsg->GetDouble(4, 0) * RateToBase(pMsg->GetFieldText(21)));
-    Number(pRow.get(), FALSE, pMsg->GetLong(17) != 0);
+    const BOOL bOption = pMsg->GetLong(17) != 0;
+    pRow->SetText(CU_KIND, UsKind(bOption), FALSE);
+    // An option's cost comes as the premium per share times the contracts; the row holds dollars.
+    const double dCost = pMsg->GetDouble(4, 0) * (bOption ? SHARES_PER_CONTRACT : 1.0);
+    pRow->SetDouble(CU_COST, dCost, FALSE);
+    WriteConverted(pRow.get(), CU_BASE_COST, dCost * RateToBase(pMsg->GetFieldText(21)));
+    Number(pRow.get(), FALSE, bOption);
     RevalueRow(Store(pRow.get()));
 }
 
@@ -325,19 +340,15 @@ void CCombinedUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow) const
     double dValue = dQuantity, dGain = 0, dPercent = 0;
     const char* pszSymbol = static_cast<const char*>(pRow->GetValues()[CU_SYMBOL].pData);
     if (pszSymbol == nullptr || strcmp(pszSymbol, KSE_CASH) != 0) {
-        // A KSE price is in fils.
+        // A KSE price is in fils; an option contract stands for a hundred shares.
         const long nRow = pRow->GetLong(CU_ROW);
-        dValue = pRow->GetDouble(CU_PRICE) * dQuantity * (m_kseRows.count(nRow) != 0 ? 0.001 : 1.0) +
-                 pRow->GetDouble(CU_EXTRA);
+        const double dUnit = m_kseRows.count(nRow) != 0 ? 0.001 : m_optionRows.count(nRow) != 0 ? SHARES_PER_CONTRACT : 1.0;
+        dValue = pRow->GetDouble(CU_PRICE) * dQuantity * dUnit + pRow->GetDouble(CU_EXTRA);
         const double dCost = pRow->GetDouble(CU_COST);
         dGain = dValue - dCost;
         dPercent = dCost == 0 ? 100.0 : dGain * 100.0 / dCost;
         for (int nCol : {CU_GAIN, CU_PERCENT})
             pRow->SetCellAttribute(nCol, GainColour(dGain));
-        // As in the US report: an option's cost and value are the premium per share times the
-        // contracts, and a contract stands for a hundred shares, so its gain is a hundred times.
-        if (m_optionRows.count(nRow) != 0)
-            dGain *= 100.0;
     }
     const double dRate = RateToBase(static_cast<const char*>(pRow->GetValues()[CU_CURRENCY].pData));
     WriteSix(pRow, CU_BASE_VALUE, dValue * dRate);
@@ -383,7 +394,8 @@ void CCombinedUnrealizedProfitLossTable::ApplyUsLine(CServerMessage* pMsg)
         return;
     const CString strMarket = MarketNameOf(pMsg->GetLong(26));
     CDataArray* pRows = GetRows();
-    CDataBuffer* pRow = pRows->FindRow({pszSymbol, strMarket, "0"});
+    const BOOL bOption = pMsg->GetLong(23) != 0;
+    CDataBuffer* pRow = pRows->FindRow({pszSymbol, strMarket, UsKind(bOption)});
     if (pRow != nullptr && IsKseRow(pRow))
         pRow = nullptr;
     const double dQty = pMsg->GetDouble(1, 0), dQty2 = pMsg->GetDouble(3, 0);
@@ -396,17 +408,19 @@ void CCombinedUnrealizedProfitLossTable::ApplyUsLine(CServerMessage* pMsg)
     if (pNew != nullptr) {
         pTarget->SetText(CU_OPEN_DATE, ConvertServerDateField(pMsg->GetFieldText(10), COLTYPE_DATE_TEXT), FALSE);
         pTarget->SetText(CU_MARKET, strMarket, FALSE);
-        pTarget->SetText(CU_KIND, "0", FALSE);
+        pTarget->SetText(CU_KIND, UsKind(bOption), FALSE);
         double dLast = 0;
         if (!FindUsQuotePrice(pszSymbol, strMarket, dLast, FALSE) || dLast <= 0)
             dLast = pMsg->GetDouble(5, 0);
         pTarget->SetDouble(CU_PRICE, dLast, FALSE);
-        Number(pTarget, FALSE, pMsg->GetLong(23) != 0);
+        Number(pTarget, FALSE, bOption);
     }
     pTarget->SetText(CU_LAST_DATE, ConvertServerDateField(pMsg->GetFieldText(11), COLTYPE_DATE_TEXT), bPublish);
     // An average over no quantity is 0, not a division by zero.
     pTarget->SetDouble(CU_AVERAGE, Quotient(pMsg->GetDouble(12, 0), dQty + dQty2), bPublish);
-    WriteConverted(pTarget, CU_BASE_COST, pMsg->GetDouble(13, 0) * RateToBase(pMsg->GetFieldText(27)));
+    const double dCost = pMsg->GetDouble(13, 0) * (m_optionRows.count(pTarget->GetLong(CU_ROW)) != 0 ? SHARES_PER_CONTRACT : 1.0);
+    pTarget->SetDouble(CU_COST, dCost, bPublish);
+    WriteConverted(pTarget, CU_BASE_COST, dCost * RateToBase(pMsg->GetFieldText(27)));
     RevalueRow(pNew != nullptr ? Store(pNew.get()) : pTarget);
 }
 

@@ -21,6 +21,8 @@ enum
     CU_BASE_VALUE = 16, CU_BASE_GAIN = 17, CU_OPEN_DATE = 18, CU_LAST_DATE = 19, CU_EXTRA = 20, CU_ROW = 22,
     CU_COUNT = 23
 };
+// The kind of a US option row: beyond the KSE holding types (0 to 4), which US shares share.
+#define CU_KIND_OPTION 5
 
 class CCombinedUnrealizedProfitLossTable : public CAccountTable
 {

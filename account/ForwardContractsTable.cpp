@@ -27,9 +27,10 @@ const TABLE_COLUMN s_columns[] = {
     AccountInt(56390, 7),
     Amount(56392, -1, 8, 0),
     Amount(56393, -1, 9, 0),
-    Amount(56394, 0, 10),
-    Amount(56395, 0, 11),
-    Amount(56396, 0, 12),
+    // Money in dinars, to the fils.
+    Amount(56394, -3, 10),
+    Amount(56395, -3, 11),
+    Amount(56396, -3, 12),
     AccountCode(56397, 70, 13, CForwardContractStatus::FormatCodeColumn, FC_STATUS, 0, 50),
     {.nTitleId = 56398, .nType = COLTYPE_INT32, .nWidth = 70, .nFlags = COLF_HIDDEN, .nField = 14},  // 15 actions
     Amount(56600, -3, 16),

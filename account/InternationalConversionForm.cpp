@@ -199,9 +199,12 @@ void CInternationalConversionForm::SetCurrencies(LPCSTR pszTo, LPCSTR pszFrom)
         m_nToDecimals = -currency.m_nValue2;
     if (*pszFrom != '\0' && GetGlobals()->LookupCurrency(pszFrom, currency))
         m_nFromDecimals = -currency.m_nValue2;
+    // Balances run to millions: grouped, as the account tables show money; the amount is typed.
     for (int i = 0; i < FIELDS; ++i)
-        if (FIELD_ROWS[i].nSide != 0)
+        if (FIELD_ROWS[i].nSide != 0) {
             m_fields[i].SetDataType(COLTYPE_DOUBLE, FIELD_ROWS[i].nSide == 1 ? m_nFromDecimals : m_nToDecimals);
+            m_fields[i].SetThousandsGrouping(FIELD_ROWS[i].field.nControl != IDC_INTL_AMOUNT);
+        }
     SetText(IDC_INTL_LABEL_FROM, CString(AVAILABLE) + TrimCode(pszFrom));
     SetText(IDC_INTL_LABEL_NEW_FROM, CString(NEW_BALANCE) + TrimCode(pszFrom));
     SetText(IDC_INTL_LABEL_TO, CString(AVAILABLE) + TrimCode(pszTo));
@@ -228,9 +231,14 @@ void CInternationalConversionForm::OnRC(CServerMessage* pMsg)
         return;
     if (IsRefused(pMsg, 0))
         return;
-    for (int i = 0; i < FIELDS; ++i)
-        if (FIELD_ROWS[i].nReplyField >= 0)
-            m_fields[i].SetText(pMsg->GetFieldText(FIELD_ROWS[i].nReplyField));
+    // A figure the reply leaves empty (the second rate, at times) shows empty, not as a zero.
+    for (int i = 0; i < FIELDS; ++i) {
+        const int nField = FIELD_ROWS[i].nReplyField;
+        if (nField >= 0 && *pMsg->GetFieldText(nField) == '\0')
+            m_fields[i].Clear();
+        else if (nField >= 0)
+            m_fields[i].SetText(pMsg->GetFieldText(nField));
+    }
     m_strAmount = GetText(IDC_INTL_AMOUNT);
     m_dQuote = atof(pMsg->GetFieldText(7));
     for (auto [pBox, nField] : {std::pair{&m_boxFrom, 5}, std::pair{&m_boxTo, 6}}) {

@@ -10,7 +10,7 @@ extern const TABLE_DESC g_investorHoldingsTable;
 // Columns the table's code reads or writes.
 enum
 {
-    HC_SYMBOL = 0, HC_QUANTITY = 1, HC_QUANTITY2 = 3, HC_PRICE = 5, HC_VALUE = 6, HC_OPTION_RIGHT = 11,
+    HC_SYMBOL = 0, HC_QUANTITY = 1, HC_QUANTITY2 = 3, HC_COST = 4, HC_PRICE = 5, HC_VALUE = 6, HC_OPTION_RIGHT = 11,
     HC_MARKET = 14, HC_CURRENCY = 15, HC_COMPANY = 16, HC_SUBKEY = 17, HC_COUNT = 21
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/ZorvatApp.h"
 #include "framework/base/NorvGlobals.h"
+#include "framework/table/CriteriaParser.h"
 #include "link/MessageSource.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
@@ -67,11 +68,13 @@ const ACCOUNT_COMMAND s_commands[] = {
 const int s_activeCodes[] = {1, STATUS_OPEN, STATUS_PARTLY_FILLED};
 const int s_filledCodes[] = {STATUS_FILLED, STATUS_PARTLY_FILLED};
 const int s_cancelledCodes[] = {4, STATUS_CANCELLED, STATUS_EXPIRED, 8};
+const int s_forwardCodes[] = {KSE_MARKET_FORWARD};
 const KSE_ORDER_FILTER s_variants[] = {
     {KC_STATUS, s_activeCodes, nullptr},
     {KC_STATUS, s_filledCodes, nullptr},
     {KC_STATUS, s_cancelledCodes, nullptr},
-    {KC_MONTHS, {}, ">0"},
+    // The forward market's orders by their market, whose text tells the window's caption what it shows.
+    {KC_MARKET, s_forwardCodes, nullptr},
 };
 
 BOOL IsEndedStatus(long nStatus)
@@ -134,8 +137,9 @@ void COrderStatusKSETable::OnEnd(CServerMessage* /*pMsg*/)
     EndReply(bComplete);
     if (bComplete && m_pFilter != nullptr) {
         std::vector<CString> texts;
+        // Quoted: a text is a value, even one that holds a column's title ("Market" in "Forward market").
         for (int nCode : m_pFilter->codes)
-            texts.push_back(GetCodeText(m_pFilter->nColumn, nCode));
+            texts.push_back(static_cast<const char*>(QuoteCriteriaText(GetCodeText(m_pFilter->nColumn, nCode))));
         FilterMainWindow(m_pFilter->nColumn, texts, m_pFilter->pszCriteria);
     }
 }

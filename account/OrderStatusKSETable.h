@@ -6,6 +6,7 @@
 #include "account/AccountTable.h"
 
 #define IDS_TABLE_KSE_ORDERS 51128
+#define IDS_TABLE_KSE_FORWARD_ORDERS 56370
 
 extern const ACCOUNT_DESC g_orderStatusKSETable;
 

@@ -92,6 +92,15 @@ double Quotient(double dAmount, double dQuantity)
 {
     return dQuantity != 0 ? dAmount / dQuantity : 0.0;
 }
+
+// An option contract stands for a hundred shares: the server gives its cost and proceeds as the
+// premium per share times the contracts, and the row shows them, and its value, in dollars as
+// the holdings do.
+const double SHARES_PER_CONTRACT = 100.0;
+double ContractShares(long nOptionRight)
+{
+    return nOptionRight != 0 ? SHARES_PER_CONTRACT : 1.0;
+}
 }  // namespace
 
 // A position line inside the first reply waits for its end, as inside any other.
@@ -130,6 +139,9 @@ void CUnrealizedProfitLossTable::OnRecord(CServerMessage* pMsg)
     if (FindUsQuotePrice(pMsg->GetFieldText(0), strMarket, dLast, FALSE) && dLast > 0)
         pRow->SetDouble(UC_LAST, dLast, FALSE);
     pRow->SetText(UC_MARKET, strMarket, FALSE);
+    const double dShares = ContractShares(pRow->GetLong(UC_OPTION_RIGHT));
+    pRow->SetDouble(UC_LONG_COST, pMsg->GetDouble(4, 0) * dShares, FALSE);
+    pRow->SetDouble(UC_SHORT_PROCEEDS, pMsg->GetDouble(12, 0) * dShares, FALSE);
     const CString strCompany = CompanyNameOf(nMarket, pMsg->GetFieldText(0));
     if (!strCompany.IsEmpty())
         pRow->SetText(UC_COMPANY, strCompany, FALSE);
@@ -163,21 +175,20 @@ void CUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow)
     if (pRow->GetText(UC_SYMBOL).Left(1) != "=") {
         const double dLast = pRow->GetDouble(UC_LAST);
         const double dCost = pRow->GetDouble(UC_LONG_COST), dProceeds = pRow->GetDouble(UC_SHORT_PROCEEDS);
-        dLongValue = dLast * dLong;
+        const long nRight = pRow->GetLong(UC_OPTION_RIGHT);
+        const double dShares = ContractShares(nRight);
+        dLongValue = dLast * dLong * dShares;
         dLongGain = dLongValue - dCost;
         dLongPercent = dCost == 0 ? 100.0 : dLongGain * 100.0 / dCost;
-        dShortValue = dLast * dShort;
+        dShortValue = dLast * dShort * dShares;
         dShortGain = dProceeds - dShortValue;
-        dShortPercent = dProceeds == 0 ? 100.0 : dShortGain * 100.0 / dProceeds;
+        // No short position: its per cent is of nothing, a zero.
+        dShortPercent = dProceeds != 0 ? dShortGain * 100.0 / dProceeds : dShort != 0 ? 100.0 : 0.0;
         for (int nCol : {UC_LONG_GAIN, UC_LONG_PERCENT})
             pRow->SetCellAttribute(nCol, GainColour(dLongGain));
         for (int nCol : {UC_SHORT_GAIN, UC_SHORT_PERCENT})
             pRow->SetCellAttribute(nCol, GainColour(dShortGain));
-        // An option contract stands for a hundred shares.
-        const long nRight = pRow->GetLong(UC_OPTION_RIGHT);
         if (nRight != 0) {
-            dLongGain *= 100;
-            dShortGain *= 100;
             const double dStrike = pRow->GetDouble(UC_STRIKE);
             const double dIntrinsic = nRight == OPTION_CALL ? dLast - dStrike : nRight == OPTION_PUT ? dStrike - dLast : 0;
             pRow->SetDouble(UC_INTRINSIC, dIntrinsic, TRUE);
@@ -219,13 +230,16 @@ void CUnrealizedProfitLossTable::ApplyLive(CServerMessage* pMsg)
         if (!FindUsQuotePrice(pszSymbol, strMarket, dLast, FALSE) || dLast <= 0)
             dLast = pMsg->GetDouble(5, 0);
         pTarget->SetDouble(UC_LAST, dLast, FALSE);
+        // The line names an option by its right, as the reply does.
+        pTarget->SetText(UC_OPTION_RIGHT, pMsg->GetFieldText(23), FALSE);
     }
     for (int nCol : {UC_LONG_DATE2, UC_SHORT_DATE2})
         pTarget->SetText(nCol, ConvertServerDateField(pMsg->GetFieldText(11), COLTYPE_DATE_TEXT), bPublish);
     const double dLong1 = pMsg->GetDouble(1, 0), dLong2 = pMsg->GetDouble(3, 0);
     const double dShort1 = pMsg->GetDouble(15, 0), dShort2 = pMsg->GetDouble(16, 0);
-    pTarget->SetDouble(UC_LONG_COST, pMsg->GetDouble(13, 0), bPublish);
-    pTarget->SetDouble(UC_SHORT_PROCEEDS, pMsg->GetDouble(19, 0), bPublish);
+    const double dShares = ContractShares(pTarget->GetLong(UC_OPTION_RIGHT));
+    pTarget->SetDouble(UC_LONG_COST, pMsg->GetDouble(13, 0) * dShares, bPublish);
+    pTarget->SetDouble(UC_SHORT_PROCEEDS, pMsg->GetDouble(19, 0) * dShares, bPublish);
     // An average over no quantity is 0, not a division by zero.
     pTarget->SetDouble(UC_LONG_AVERAGE, Quotient(pMsg->GetDouble(12, 0), dLong1 + dLong2), bPublish);
     pTarget->SetDouble(UC_SHORT_AVERAGE, Quotient(pMsg->GetDouble(18, 0), dShort1 + dShort2), bPublish);

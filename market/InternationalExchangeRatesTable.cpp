@@ -67,6 +67,9 @@ void CInternationalExchangeRatesTable::OnEnd(CServerMessage* pMsg)
     pGlobals->GetCurrencyCodes(codes);
     for (int i = 0; i < codes.GetSize(); ++i)
         pApp->SetCrossRate(codes[i], codes[i], 1.0);
+    // Rows that came before the rates are converted now: a row no quote revalues has no other turn.
+    for (IDataTable* pTable : pApp->GetTables())
+        pTable->ConvertToBaseCurrency();
 }
 
 void CInternationalExchangeRatesTable::OnCellClick(CViewRow* pRow, int nCol, int* /*pnHandled*/)

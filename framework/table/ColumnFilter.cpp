@@ -21,6 +21,9 @@ static int FindComparedColumn(CViewTable* pView, const CTableColumn* pColumn, co
     const char* pszName = pszText;
     while (*pszName == ' ' || *pszName == '\t' || *pszName == '<' || *pszName == '>' || *pszName == '=')
         ++pszName;
+    // A quoted text is a value, whatever column title it holds.
+    if (*pszName == '"')
+        return -1;
     int nFound = -1;
     for (int i = 0; i < columns.GetCount(); ++i) {
         const CTableColumn* pOther = columns[i];

@@ -167,7 +167,7 @@ TEST_F(AccountForms, PerformanceFormsTakeOnlyTheirOwnReply)
             const double dSent = atof(own[9 + i].c_str());
             EXPECT_EQ(fabs(dSent) >= 1000, strShown.find(',') != std::string::npos) << strShown << ": grouped in thousands";
             strShown.erase(std::remove(strShown.begin(), strShown.end(), ','), strShown.end());
-            EXPECT_NEAR(dSent, atof(strShown.c_str()), 0.01) << strEcho << " " << i;
+            EXPECT_EQ(own[9 + i], strShown) << strEcho << " " << i << ": the reply's figure whole";
         }
     }
     EXPECT_NE(ControlText(hFirst, 5925), ControlText(hSecond, 5925)) << "two ranges, two answers";
@@ -278,8 +278,8 @@ TEST_F(AccountForms, ConversionsWorkExactlyAndSendPlainNumbers)
 
     // The international form: the pair and amount quoted, then made; each side in its own
     // currency's decimals (the dinar three, the dollar two), the made conversion in the next
-    // quote's balances; the server's 326.668 dollars shows as 326.66, cut at the dollar's places
-    // as every field cuts. The trader now holds 2,003,262.60 dollars and 999,000 dinars.
+    // quote's balances, grouped; the server's 326.668 dollars shows as 326.66, cut at the dollar's
+    // places as every field cuts. The trader now holds 2,003,262.60 dollars and 999,000 dinars.
     app.OpenInternationalCurrencyConversion("", "");
     HWND hIntl = ViewOf(IDD_FORM_INTL_CONVERSION);
     ASSERT_NE(nullptr, hIntl);
@@ -296,8 +296,8 @@ TEST_F(AccountForms, ConversionsWorkExactlyAndSendPlainNumbers)
         const char* pszNewFrom;
         const char* pszNewTo;
     } quotes[] = {
-        {"=USD", "=KWD", "1000.01", "1000.01", "2003262.60", "999000.000", "306.503", "2002262.59", "999306.503"},
-        {"=KWD", "=USD", "100.125", "100.125", "999306.503", "2002262.59", "326.66", "999206.378", "2002589.25"},
+        {"=USD", "=KWD", "1000.01", "1000.01", "2,003,262.60", "999,000.000", "306.503", "2,002,262.59", "999,306.503"},
+        {"=KWD", "=USD", "100.125", "100.125", "999,306.503", "2,002,262.59", "326.66", "999,206.378", "2,002,589.25"},
     };
     for (const auto& q : quotes) {
         SCOPED_TRACE(q.pszFrom);
@@ -319,6 +319,7 @@ TEST_F(AccountForms, ConversionsWorkExactlyAndSendPlainNumbers)
         EXPECT_EQ(q.pszResult, ControlText(hIntl, 6757));
         EXPECT_EQ(q.pszNewFrom, ControlText(hIntl, 6750));
         EXPECT_EQ(q.pszNewTo, ControlText(hIntl, 6751));
+        EXPECT_EQ("", ControlText(hIntl, 6749)) << "the reply gives no second rate";
         EXPECT_EQ("Available Balance " + std::string(q.pszFrom + 1), ControlText(hIntl, 6759));
         EXPECT_EQ("New Balance " + std::string(q.pszTo + 1), ControlText(hIntl, 6762));
         if (&q == &quotes[0])

@@ -321,11 +321,11 @@ struct HoldingsSession : ::testing::Test
             dValueTotal += dValue;
             dBaseTotal += dValue * dRate;
 
-            // Unrealized: the long side only; an option's gain counts a hundred shares a contract.
+            // Unrealized: the long side only; an option contract counts a hundred shares.
             const CDataBuffer* pOpen = pUnrealized->GetRows()->FindRow({p.strSymbol.c_str(), strMarket.c_str()});
             ASSERT_NE(nullptr, pOpen);
-            const double dLong = dPrice * p.dQuantity;
-            const double dGain = dLong * (p.nRight != 0 ? 100 : 1) - p.dCost;
+            const double dLong = dPrice * p.dQuantity * (p.nRight != 0 ? 100 : 1);
+            const double dGain = dLong - p.dCost;
             const double dPercent = p.dCost == 0 ? 100 : dGain * 100 / p.dCost;
             const int nColour = GainColour(dGain);
             EXPECT_NEAR(dPrice, pOpen->GetDouble(UC_LAST), 1e-6);
@@ -333,7 +333,7 @@ struct HoldingsSession : ::testing::Test
             EXPECT_NEAR(dGain, pOpen->GetDouble(UC_LONG_GAIN), CENT);
             EXPECT_NEAR(dPercent, pOpen->GetDouble(UC_LONG_PERCENT), CENT);
             EXPECT_NEAR(0.0, pOpen->GetDouble(UC_SHORT_VALUE), CENT);
-            EXPECT_NEAR(100.0, pOpen->GetDouble(UC_SHORT_PERCENT), CENT) << "no proceeds: a hundred per cent";
+            EXPECT_NEAR(0.0, pOpen->GetDouble(UC_SHORT_PERCENT), CENT) << "no short position: a zero";
             EXPECT_EQ(nColour, TextColour(pUnrealized, pOpen, UC_LONG_GAIN));
             EXPECT_EQ(nColour, TextColour(pUnrealized, pOpen, UC_LONG_PERCENT));
             EXPECT_EQ(0, TextColour(pUnrealized, pOpen, UC_SHORT_GAIN));

@@ -65,6 +65,7 @@ TEST_F(PositionEdges, AShortPositionGainsWhenThePriceFallsAndLosesWhenItRises)
     ASSERT_NE(nullptr, pUs);
     ASSERT_TRUE(PumpUntil([&] { return pUs->IsComplete(); }));
     RunDialogSteps({{IDC_COMBINED_UNREALIZED_ACCOUNT, [](HWND hDlg) {
+                         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDOK))) << "no account yet";
                          EnterText(hDlg, IDC_COMBINED_UNREALIZED_ACCOUNT, "10020");
                          NotifyControl(hDlg, IDC_COMBINED_UNREALIZED_ACCOUNT, EN_CHANGE);
                          ClickControl(hDlg, IDOK);

@@ -8,11 +8,14 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include "account/CombinedHoldingsTable.h"
 #include "account/CombinedRealizedProfitLossTable.h"
 #include "account/CombinedUnrealizedProfitLossTable.h"
 #include "account/HistTransactionKSETable.h"
 #include "account/HistTransactionTable.h"
+#include "account/InvestorHoldingsTable.h"
 #include "account/MarginDetailsTable.h"
+#include "account/OrderStatusTable.h"
 #include "account/RealizedProfitLossKSETable.h"
 #include "account/RealizedProfitLossTable.h"
 #include "account/UnrealizedProfitLossKSETable.h"
@@ -308,15 +311,46 @@ TEST_F(ShownValues, UnrealizedReportsKeepTheirRepliesPriceAndCloseAPositionByOne
     EXPECT_EQ(PriceText(atof(strUsPrice.c_str()), 2), ShownAt(pUs, UC_SYMBOL, "GLNT", UC_LAST));
     EXPECT_EQ(PriceText(atof(strUsPrice.c_str()), 0), ShownAt(pCombined, CU_SYMBOL, "GLNT", CU_PRICE));
     EXPECT_EQ(Grouped(atoll(strKsePrice.c_str())), ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
-    // An option shows the server's unrealized gain, and one value, in both.
+    // An option shows the server's unrealized gain in both, its kind, and the value and cost in
+    // dollars that its holdings show.
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_HOLDINGS));
+    CDataTable* pHeld = FindDataTable(IDS_TABLE_US_HOLDINGS);
+    int nOptions = 0;
     for (const std::string& row : LastReplyRows("UP")) {
         const std::vector<std::string> f = Split(row);
-        if (f[17] == "0")
+        if (atol(f[17].c_str()) == 0)
             continue;
-        EXPECT_NEAR(atof(f[24].c_str()), ShownNumber(ShownAt(pUs, UC_SYMBOL, f[0], UC_LONG_GAIN)), 0.005) << f[0];
-        EXPECT_NEAR(atof(f[24].c_str()), ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_GAIN)), 0.0005) << f[0];
-        EXPECT_EQ(ShownNumber(ShownAt(pUs, UC_SYMBOL, f[0], UC_LONG_VALUE)), ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_VALUE)));
+        SCOPED_TRACE(f[0]);
+        ++nOptions;
+        EXPECT_NEAR(atof(f[24].c_str()), ShownNumber(ShownAt(pUs, UC_SYMBOL, f[0], UC_LONG_GAIN)), 0.005);
+        EXPECT_NEAR(atof(f[24].c_str()), ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_GAIN)), 0.0005);
+        EXPECT_EQ("Option", ShownAt(pCombined, CU_SYMBOL, f[0], CU_KIND));
+        const double dValue = ShownNumber(ShownAt(pHeld, HC_SYMBOL, f[0], HC_VALUE));
+        const double dCost = ShownNumber(ShownAt(pHeld, HC_SYMBOL, f[0], HC_COST));
+        EXPECT_NEAR(dValue, ShownNumber(ShownAt(pUs, UC_SYMBOL, f[0], UC_LONG_VALUE)), 0.005);
+        EXPECT_NEAR(dValue, ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_VALUE)), 0.005);
+        EXPECT_NEAR(dCost, ShownNumber(ShownAt(pUs, UC_SYMBOL, f[0], UC_LONG_COST)), 0.005);
+        EXPECT_NEAR(dCost, ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_COST)), 0.005);
     }
+    EXPECT_LT(0, nOptions);
+    // A live line of an option gives its cost as the reply does: both reports still read dollars.
+    for (const std::string& row : LastReplyRows("UP")) {
+        const std::vector<std::string> f = Split(row);
+        if (atol(f[17].c_str()) == 0)
+            continue;
+        const std::string strLine = "~NH|0|XC||" + f[0] + "|" + f[5] + "|0|0|0|" + f[8] + "|0|10020||0|" + f[1] + "|" + f[2] +
+                                    "|" + f[4] + "|" + f[4] + "||0|0||0|0|||" + f[16] + "|" + f[17] + "|" + f[18] + "|" +
+                                    f[19] + "|" + f[20] + "|" + f[21] + "||0|0";
+        const double dCost = ShownNumber(ShownAt(pHeld, HC_SYMBOL, f[0], HC_COST));
+        pRun->App().GetDispatcher().OnServerMessage(strLine.c_str());
+        PumpFor(100);
+        EXPECT_NEAR(dCost, ShownNumber(ShownAt(pUs, UC_SYMBOL, f[0], UC_LONG_COST)), 0.005) << f[0];
+        EXPECT_NEAR(dCost, ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_COST)), 0.005) << f[0];
+        break;
+    }
+    // No position is short: the per cent of its gain is of nothing, a zero.
+    const std::vector<std::string> shorts = ShownTexts(pUs, UC_SHORT_PERCENT);
+    EXPECT_EQ(std::vector<std::string>(shorts.size(), "0.00"), shorts);
     // A KSE position line takes the board's last price, else its own; one without a price leaves
     // the held position's.
     for (const char* pszPrice : {"1130", "0"}) {
@@ -406,42 +440,82 @@ TEST_F(ShownValues, CombinedRealizedNamesItsSymbolsFromTheQuotationTables)
 
 // A click on a cell shows the rows that hold its text; the window is then filtered, so a second
 // click narrows it further (the filters of a filtered window are kept), until the user switches
-// the filters off.
+// the filters off: in the combined holdings and in the US orders, whose road most account tables
+// share.
 TEST_F(ShownValues, ASecondQuickFilterNarrowsAFilteredWindow)
 {
-    enum { CH_MARKET = 2, CH_CURRENCY = 3 };
+    ASSERT_TRUE(StartSession({"--rate", "0"}));
+    const std::string strOptions(GetGlobals()->GetMarketName(16));
+    const struct {
+        UINT nTable;
+        int nFirst, nSecond;
+        std::string strFirst, strSecond;    // empty: the first shown row's text
+    } cases[] = {
+        {IDS_TABLE_COMBINED_HOLDINGS, CH_MARKET, CH_CURRENCY, strOptions, "=USD"},
+        {IDS_TABLE_US_ORDERS, 3, 2, "ALPN", ""},    // symbol, then side
+    };
+    for (const char* pszSymbol : {"ALPN", "GLNT"})
+        Send(MSG_OR, std::string("1002|10020|1|") + pszSymbol + "|100|3|0||0|||secret");
+    ASSERT_TRUE(PumpUntil([&] { return FindDataTable(IDS_TABLE_US_ORDERS)->GetRows()->GetCount() >= 2; }, 5000));
+    for (const auto& c : cases) {
+        ASSERT_NO_FATAL_FAILURE(Loaded(c.nTable));
+        CDataTable* pTable = FindDataTable(c.nTable);
+        SCOPED_TRACE(std::string(pTable->GetName()));
+        // A click on the first row shown with that text in that column.
+        const auto click = [&](int nCol, const std::string& strText) {
+            CViewTable* pView = pTable->GetMainWindow()->GetView();
+            for (int i = 0; i < pView->GetRowCount(); ++i) {
+                CViewRow row;
+                CTBString strCell;
+                if (pView->GetRow(row, i) && row.IsDataRow() && row.GetText(strCell, nCol) &&
+                    strText == static_cast<const char*>(strCell)) {
+                    int nHandled = 0;
+                    pTable->OnCellClick(&row, nCol, &nHandled);
+                    return nHandled == 1;
+                }
+            }
+            return false;
+        };
+        const std::vector<std::string> firsts = ShownTexts(pTable, c.nFirst), seconds = ShownTexts(pTable, c.nSecond);
+        ASSERT_FALSE(firsts.empty());
+        const std::string strFirst = c.strFirst.empty() ? firsts[0] : c.strFirst;
+        const std::string strSecond = c.strSecond.empty() ? seconds[0] : c.strSecond;
+        long nBoth = 0;
+        for (size_t i = 0; i < firsts.size(); ++i)
+            nBoth += firsts[i] == strFirst && seconds[i] == strSecond;
+        const long nSeconds = std::count(seconds.begin(), seconds.end(), strSecond);
+        ASSERT_GT(nSeconds, nBoth) << "rows of the second text beyond the first's";
+        ASSERT_TRUE(click(c.nFirst, strFirst));
+        EXPECT_EQ(std::count(firsts.begin(), firsts.end(), strFirst), static_cast<long>(ShownTexts(pTable, c.nFirst).size()));
+        ASSERT_TRUE(click(c.nSecond, strSecond));
+        EXPECT_EQ(std::vector<std::string>(static_cast<size_t>(nBoth), strFirst), ShownTexts(pTable, c.nFirst));
+        // Switched off at the grid's corner, the filters are gone: a click shows every row of its text.
+        pTable->GetMainWindow()->GetGrid().ToggleSumMode();
+        ASSERT_TRUE(click(c.nSecond, strSecond));
+        EXPECT_EQ(nSeconds, static_cast<long>(ShownTexts(pTable, c.nSecond).size()));
+    }
+}
+
+// From the login on, every row of the combined holdings shows its value in the base currency,
+// those no quote revalues (the options) among them, and the base total adds them all.
+TEST_F(ShownValues, TheCombinedHoldingsBaseTotalCountsEveryRowFromTheLogin)
+{
     ASSERT_TRUE(StartSession({"--rate", "0"}));
     ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_HOLDINGS));
+    PumpFor(300);
     CDataTable* pTable = FindDataTable(IDS_TABLE_COMBINED_HOLDINGS);
+    const std::vector<std::string> markets = ShownTexts(pTable, CH_MARKET), currencies = ShownTexts(pTable, CH_CURRENCY),
+                                   values = ShownTexts(pTable, CH_VALUE), based = ShownTexts(pTable, CH_BASE_VALUE);
     const std::string strOptions(GetGlobals()->GetMarketName(16));
-    // A click on the first row shown with that text in that column.
-    const auto click = [&](int nCol, const std::string& strText) {
-        CViewTable* pView = pTable->GetMainWindow()->GetView();
-        for (int i = 0; i < pView->GetRowCount(); ++i) {
-            CViewRow row;
-            CTBString strCell;
-            if (pView->GetRow(row, i) && row.IsDataRow() && row.GetText(strCell, nCol) &&
-                strText == static_cast<const char*>(strCell)) {
-                int nHandled = 0;
-                pTable->OnCellClick(&row, nCol, &nHandled);
-                return nHandled == 1;
-            }
-        }
-        return false;
-    };
-    const std::vector<std::string> markets = ShownTexts(pTable, CH_MARKET), currencies = ShownTexts(pTable, CH_CURRENCY);
-    const long nOptions = std::count(markets.begin(), markets.end(), strOptions);
-    ASSERT_GT(std::count(currencies.begin(), currencies.end(), "=USD"), nOptions) << "a US stock besides the options";
-    ASSERT_TRUE(click(CH_MARKET, strOptions));
-    EXPECT_EQ(nOptions, static_cast<long>(ShownTexts(pTable, CH_MARKET).size()));
-    ASSERT_TRUE(click(CH_CURRENCY, "=USD"));
-    const std::vector<std::string> shown = ShownTexts(pTable, CH_MARKET);
-    EXPECT_EQ(std::vector<std::string>(static_cast<size_t>(nOptions), strOptions), shown);
-    // Switched off at the grid's corner, the filters are gone: a click shows every row of its text.
-    pTable->GetMainWindow()->GetGrid().ToggleSumMode();
-    ASSERT_TRUE(click(CH_CURRENCY, "=USD"));
-    EXPECT_EQ(std::count(currencies.begin(), currencies.end(), "=USD"),
-              static_cast<long>(ShownTexts(pTable, CH_CURRENCY).size()));
+    ASSERT_LT(0, std::count(markets.begin(), markets.end(), strOptions));
+    double dTotal = 0;
+    for (size_t i = 0; i < values.size(); ++i) {
+        const double dRate = pRun->App().GetRates().GetCrossRate(currencies[i].c_str());
+        ASSERT_LT(0.0, dRate) << currencies[i];
+        EXPECT_NEAR(ShownNumber(values[i]) * dRate, ShownNumber(based[i]), 0.01) << markets[i];
+        dTotal += ShownNumber(based[i]);
+    }
+    EXPECT_NEAR(dTotal, ShownNumber(TotalText(pTable, CH_BASE_VALUE)), 0.01 * static_cast<double>(values.size()));
 }
 
 // The combined holdings' dinar cash line: a reply leaves its name empty, a live line names it.
@@ -492,18 +566,77 @@ TEST_F(ShownValues, AKsePositionIsOneCombinedRowWhateverCameFirst)
     }
 }
 
-// A KSE position line without a price, as the server sends it here, leaves the held price.
+// A KSE position line without a price, as the server sends it here, leaves the held price, in
+// the KSE and the combined report alike.
 TEST_F(ShownValues, AKsePositionLineWithoutAPriceKeepsTheHeldPrice)
 {
     ASSERT_TRUE(StartSession({"--rate", "0", "--scenario", "empty=IU:7"}));
     Command(33235);
     ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_KSE_UNREALIZED));
+    Command(ID_APP_US_UNREALIZED);
+    ASSERT_TRUE(CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"));
+    ASSERT_TRUE(PumpUntil([&] { return !LastReplyRows("UK").empty(); }));
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_UNREALIZED));
+    PumpFor(200);
     CDataTable* pKse = FindDataTable(IDS_TABLE_KSE_UNREALIZED);
+    CDataTable* pCombined = FindDataTable(IDS_TABLE_COMBINED_UNREALIZED);
     const std::string strPrice = ShownAt(pKse, UK_STOCK, "107", UK_PRICE);
     ASSERT_EQ("", Split(BuyKse("107", 100))[11]) << "the line carries no price";
     EXPECT_EQ(strPrice, ShownAt(pKse, UK_STOCK, "107", UK_PRICE));
     EXPECT_NEAR(ShownNumber(strPrice) * ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_TOTAL)) / 1000.0,
                 ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_VALUE)), 0.0005);
+    // The combined report takes the board's last price, which the trade moved; while the board has
+    // none, a line without a price leaves the held one.
+    CDataBuffer* pStock = FindDataTable(IDS_TABLE_KSE_QUOTATIONS)->GetRows()->FindRowByIds({107L});
+    ASSERT_NE(nullptr, pStock);
+    pStock->SetText(KC_LAST, "0", TRUE);
+    const std::string strHeld = ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE);
+    ASSERT_NE("-", strHeld);
+    pRun->App().GetDispatcher().OnServerMessage("~IU|0|XC||0|107|50000|0|0|52500.000|0||0|0|10020|0|0|261109|261109|=KWD|52500.000|0");
+    PumpFor(100);
+    EXPECT_EQ(strHeld, ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
+    EXPECT_EQ(ShownNumber(strHeld) * 50, ShownNumber(ShownAt(pCombined, CU_SYMBOL, "107", CU_VALUE)));
+}
+
+// A buy on the KSE's regular board shows that board in the KSE transactions, and so does every
+// transaction of the simulator's, which trades on no other; each report's totals add the figures
+// its rows show.
+TEST_F(ShownValues, TransactionsTotalWhatTheirRowsShowAndNameTheKseBoard)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}));
+    ASSERT_FALSE(BuyKse("101", 1000).empty());
+    // Two dollar trades alike, whose amounts and charges run past the cent.
+    for (int i = 0; i < 2; ++i)
+        Send(MSG_OR, "1002|10020|1|ALPN|37|3|0||0|||secret");
+    ASSERT_TRUE(PumpUntil([&] { return Sent("NR").size() >= 2; }, 5000));
+    const struct {
+        const RANGE_REPORT_DESC* pReport;
+        std::vector<int> summed;
+    } reports[] = {{&g_histTransactionTable, {8, 9}}, {&g_histTransactionKSETable, {11, 12, 13, 14, 15}}};
+    for (const auto& r : reports) {
+        const UINT nTable = r.pReport->account.table.nNameId;
+        ASSERT_NE(0, QueryRangeReport(*r.pReport, ToServerDate("20261101"), ToServerDate("20261231")));
+        ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
+        CDataTable* pTable = FindDataTable(nTable);
+        for (const int nCol : r.summed) {
+            double dSum = 0;
+            for (const std::string& strShown : ShownTexts(pTable, nCol))
+                dSum += ShownNumber(strShown);
+            EXPECT_NEAR(dSum, ShownNumber(TotalText(pTable, nCol)), 1e-6) << pTable->GetName() << " column " << nCol;
+        }
+    }
+    CDataTable* pKse = FindDataTable(IDS_TABLE_KSE_TRANSACTIONS);
+    const std::vector<std::string> boards = ShownTexts(pKse, 3);
+    ASSERT_FALSE(boards.empty());
+    EXPECT_EQ(std::vector<std::string>(boards.size(), "Regular board"), boards);
+    // And in print.
+    TbUseSystemPrinters(FALSE);
+    CNorvTablePrint print(pKse->GetMainWindow()->GetView());
+    print.SetOutputFile((pRun->Folder() + "/kse.pdf").c_str());
+    ASSERT_TRUE(print.GetSettings().SelectPrinter() && print.Print() == 1);
+    const std::string strPrinted = RunCommand("pdftotext '" + pRun->Folder() + "/kse.pdf' - 2>/dev/null");
+    EXPECT_NE(std::string::npos, strPrinted.find("Regular")) << strPrinted;
+    EXPECT_EQ(std::string::npos, strPrinted.find("Odd")) << strPrinted;
 }
 
 // The combined realized report's KSE reply titles its first window alone; a second window keeps

@@ -5,6 +5,7 @@
 // combined table's refresh through its dialog; the forward contracts and their detail form; the
 // margin details with their caption.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -17,6 +18,7 @@
 #include "account/MarginDetailsTable.h"
 #include "account/MarginReportTable.h"
 #include "account/MarginStocksTable.h"
+#include "account/OrderStatusKSETable.h"
 #include "account/UnrealizedProfitLossKSETable.h"
 #include "app/FormMDIWnd.h"
 #include "app/NorvApp.h"
@@ -82,12 +84,12 @@ struct VALUED
     double dValue, dGain, dPercent;
 };
 
-// A position at the server's price: KSE prices are fils; an option's value is its premium per
-// share times the contracts, and its gain counts a hundred shares a contract.
+// A position at the server's price: KSE prices are fils; an option contract counts a hundred
+// shares.
 VALUED Value(const POSITION& p)
 {
-    const double dValue = p.dQuantity * p.dPrice * (p.nMarket == KSE ? 0.001 : 1.0);
-    const double dGain = dValue * (p.nMarket == OPTIONS ? 100.0 : 1.0) - p.dCost;
+    const double dValue = p.dQuantity * p.dPrice * (p.nMarket == KSE ? 0.001 : p.nMarket == OPTIONS ? 100.0 : 1.0);
+    const double dGain = dValue - p.dCost;
     return {dValue, dGain, p.dCost == 0 ? 100.0 : dGain * 100.0 / p.dCost};
 }
 
@@ -159,7 +161,7 @@ struct UnrealizedReports : CAccountSession
             const double dRate = Rate(state, p.strCurrency, strBase);
             EXPECT_NEAR(v.dValue * dRate, pRow->GetDouble(CU_BASE_VALUE), CENT);
             EXPECT_NEAR(v.dGain * dRate, pRow->GetDouble(CU_BASE_GAIN), CENT);
-            EXPECT_NEAR(p.dCost / (p.nMarket == OPTIONS ? 100.0 : 1.0) * dRate, pRow->GetDouble(CU_BASE_COST), CENT);
+            EXPECT_NEAR(p.dCost * dRate, pRow->GetDouble(CU_BASE_COST), CENT);
             if (p.nMarket != KSE)
                 continue;
             ++nKse;
@@ -284,6 +286,34 @@ TEST_F(UnrealizedReports, ForwardContractsOpenTheirDetailAskForOneAndTakeNewOnes
     const std::vector<std::string> rows = LastReplyRows("KN");
     ASSERT_EQ(rows.size(), static_cast<size_t>(pContracts->GetRows()->GetCount()));
     ASSERT_FALSE(rows.empty());
+    // Value and profit in dinars to the fils, in the rows and their totals; titles a trader reads.
+    const auto number = [](std::string str) {
+        str.erase(std::remove(str.begin(), str.end(), ','), str.end());
+        return atof(str.c_str());
+    };
+    const std::vector<std::string> numbers = ShownTexts(pContracts, FC_NUMBER);
+    for (const int nCol : {FC_VALUE, FC_PROFIT}) {
+        const std::vector<std::string> shown = ShownTexts(pContracts, nCol);
+        double dTotal = 0;
+        for (const std::string& row : rows) {
+            const std::vector<std::string> f = Split(row);
+            const size_t nAt = std::find(numbers.begin(), numbers.end(), f[2]) - numbers.begin();
+            ASSERT_LT(nAt, shown.size()) << f[2];
+            EXPECT_NEAR(atof(f[nCol - 1].c_str()), number(shown[nAt]), 0.0005) << f[2];
+            dTotal += atof(f[nCol - 1].c_str());
+        }
+        EXPECT_NEAR(dTotal, number(TotalText(pContracts, nCol)), 0.0005);
+    }
+    const CViewTable* pContractsView = pContracts->GetMainWindow()->GetView();
+    // In code page 1256: "التسوية" (settlement), and "أوامر السوق الآجل - السوق الآجل".
+    EXPECT_EQ("\xC7\xE1\xCA\xD3\xE6\xED\xC9", std::string(pContractsView->GetColumns().GetColumn(FC_SETTLEMENT)->GetTitle()));
+    char szCaption[256] = "";
+    CDataTable* pForwardOrders = FindDataTable(IDS_TABLE_KSE_FORWARD_ORDERS);
+    ASSERT_NE(nullptr, pForwardOrders);
+    CNorvApp::ShowTable(pForwardOrders);
+    GetWindowTextA(pForwardOrders->GetMainWindow()->m_hWnd, szCaption, sizeof szCaption);
+    EXPECT_EQ("\xC3\xE6\xC7\xE3\xD1 \xC7\xE1\xD3\xE6\xDE \xC7\xE1\xC2\xCC\xE1 - \xC7\xE1\xD3\xE6\xDE \xC7\xE1\xC2\xCC\xE1",
+              std::string(szCaption));
 
     // A click on the maturity of the first shown contract opens its detail form on its opening day.
     CViewTable* pView = pContracts->GetMainWindow()->GetView();

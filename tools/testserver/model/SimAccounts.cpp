@@ -12,6 +12,12 @@ static std::string Amount(double dAmount)
     return FormatDouble(dAmount, 3);
 }
 
+// Money as the statements of its currency give it: dollars to the cent, dinars to the fils.
+static std::string Money(double dAmount, const std::string& strCurrency)
+{
+    return FormatDouble(dAmount, strCurrency == "KWD" ? 3 : 2);
+}
+
 // The trading day nBack days before nDate.
 static int TradingDaysBack(int nDate, int nBack)
 {
@@ -288,12 +294,12 @@ void CSimAccounts::AddTransaction(CSimAccount& account, int nDate, int64_t nMill
     SetField(rec, "symbol", pInst ? pInst->strSymbol : std::string());
     SetField(rec, "quantity", pInst ? std::to_string(nQty) : std::string());
     SetField(rec, "price", pInst ? CSimMarket::PriceText(*pInst->pMarket, nPrice) : std::string());
-    SetField(rec, "amount", Amount(dAmount));
-    SetField(rec, "credit", dAmount > 0 ? Amount(dAmount) : std::string());
-    SetField(rec, "debit", dAmount < 0 ? Amount(-dAmount) : std::string());
-    SetField(rec, "charges", Amount(dCharges));
+    SetField(rec, "amount", Money(dAmount, strCurrency));
+    SetField(rec, "credit", dAmount > 0 ? Money(dAmount, strCurrency) : std::string());
+    SetField(rec, "debit", dAmount < 0 ? Money(-dAmount, strCurrency) : std::string());
+    SetField(rec, "charges", Money(dCharges, strCurrency));
     SetField(rec, "currency", strCurrency);
-    SetField(rec, "balance", Amount(account.cash[strCurrency].dBalance));
+    SetField(rec, "balance", Money(account.cash[strCurrency].dBalance, strCurrency));
     SetField(rec, "text", strText);
     account.transactions.push_back(std::move(rec));
 }
@@ -511,18 +517,20 @@ CSimRecord CSimAccounts::GetPerformance(const CSimAccount& account, int nMarket,
             return strFrom == strCurrency ? dAmount : 0.0;
         return ToKwd(strFrom, dAmount);
     };
+    // A market's performance is that of its currency, on every market that trades in it (the US
+    // boards and the options alike): the records of the others count nothing.
     double dDeposits = 0, dWithdrawals = 0, dCharges = 0, dRealized = 0, dUnrealized = 0, dClosing = 0;
-    for (const CSimRecord& rec : GetTransactions(account, nMarket, nFrom, nTo)) {
+    for (const CSimRecord& rec : GetTransactions(account, 0, nFrom, nTo)) {
         const double dAmount = inCurrency(GetField(rec, "currency"), GetDouble(rec, "amount"));
         if (GetField(rec, "market").empty())
             (dAmount >= 0 ? dDeposits : dWithdrawals) += dAmount >= 0 ? dAmount : -dAmount;
         dCharges += inCurrency(GetField(rec, "currency"), GetDouble(rec, "charges"));
     }
-    for (const CSimRecord& rec : GetRealized(account, nMarket, nFrom, nTo))
+    for (const CSimRecord& rec : GetRealized(account, 0, nFrom, nTo))
         dRealized += inCurrency(GetField(rec, "currency"), GetDouble(rec, "profit"));
     for (const auto& entry : account.cash)
         dClosing += inCurrency(entry.first, entry.second.dBalance);
-    for (const CSimRecord& rec : GetHoldings(account, nMarket)) {
+    for (const CSimRecord& rec : GetHoldings(account, 0)) {
         dClosing += inCurrency(GetField(rec, "currency"), GetDouble(rec, "market_value"));
         dUnrealized += inCurrency(GetField(rec, "currency"), GetDouble(rec, "unrealized"));
     }
@@ -534,13 +542,13 @@ CSimRecord CSimAccounts::GetPerformance(const CSimAccount& account, int nMarket,
     SetField(rec, "currency", strCurrency);
     SetField(rec, "from", CSimClock::ServerDate(nFrom));
     SetField(rec, "to", CSimClock::ServerDate(nTo));
-    SetField(rec, "opening_value", Amount(dOpening));
-    SetField(rec, "closing_value", Amount(dClosing));
-    SetField(rec, "deposits", Amount(dDeposits));
-    SetField(rec, "withdrawals", Amount(dWithdrawals));
-    SetField(rec, "realized", Amount(dRealized));
-    SetField(rec, "unrealized", Amount(dUnrealized));
-    SetField(rec, "charges", Amount(dCharges));
+    SetField(rec, "opening_value", Money(dOpening, strCurrency));
+    SetField(rec, "closing_value", Money(dClosing, strCurrency));
+    SetField(rec, "deposits", Money(dDeposits, strCurrency));
+    SetField(rec, "withdrawals", Money(dWithdrawals, strCurrency));
+    SetField(rec, "realized", Money(dRealized, strCurrency));
+    SetField(rec, "unrealized", Money(dUnrealized, strCurrency));
+    SetField(rec, "charges", Money(dCharges, strCurrency));
     SetField(rec, "return_pct", FormatDouble(dOpening > 0 ? 100.0 * (dRealized + dUnrealized) / dOpening : 0.0, 2));
     return rec;
 }
