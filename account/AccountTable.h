@@ -65,6 +65,15 @@ struct ACCOUNT_DESC
     int nLastOptionColumn = -1;
 };
 
+// Widths of the code columns the KSE tables share, each wide enough for the longest text of its
+// code table in either language ("Forward market", "Immediate or cancel"), and of the account
+// number, whose column holds its title.
+constexpr int KSE_BOARD_WIDTH = 100;
+constexpr int SIDE_WIDTH = 45;
+constexpr int ORDER_TYPE_WIDTH = 100;
+constexpr int DURATION_WIDTH = 125;
+constexpr int ACCOUNT_NUMBER_WIDTH = 55;
+
 // Column kinds of the account tables, one line each in their descriptions.
 constexpr TABLE_COLUMN AccountDateTime(UINT nTitleId, int nField)
 {

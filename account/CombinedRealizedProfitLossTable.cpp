@@ -34,7 +34,7 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags = COLF_THOU
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 0, .nType = COLTYPE_INT32, .nWidth = 10, .nFlags = COLF_KEY, .nField = 0},
     AccountDate(41135, 1),
-    AccountId(41136, 2),
+    AccountId(41136, 2, ACCOUNT_NUMBER_WIDTH),
     AccountText(41149, 6, UF_SYMBOL),
     AccountNumber(41138, 0, 4, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN),
     AccountNumber(41139, -4, 5, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),

@@ -29,8 +29,8 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, int nWidth = 70, UINT n
 const TABLE_COLUMN s_columns[] = {
     AccountDateTime(51131, 2),
     AccountText(51132, 40, 1, 50),
-    AccountCode(51147, 46, 0, CMarketKSE::FormatCodeColumn, EC_MARKET),
-    AccountCode(51133, 40, 3, CTransactionType::FormatCodeColumn, EC_SIDE),
+    AccountCode(51147, KSE_BOARD_WIDTH, 0, CMarketKSE::FormatCodeColumn, EC_MARKET),
+    AccountCode(51133, SIDE_WIDTH, 3, CTransactionType::FormatCodeColumn, EC_SIDE),
     AccountText(51195, 6, 4),
     AccountText(51134, 11, FIELD_NONE),
     AccountInt(51168, FIELD_NONE),

@@ -32,7 +32,7 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, int nWidth = 70)
 const TABLE_COLUMN s_columns[] = {
     AccountDateTime(51131, 1),
     AccountId(51132, 0),
-    AccountCode(51133, 40, 2, CTransactionType::FormatCodeColumn, TC_SIDE),
+    AccountCode(51133, SIDE_WIDTH, 2, CTransactionType::FormatCodeColumn, TC_SIDE),
     AccountText(51108, 6, 3),
     AccountNumber(51135, 0, 4),
     AccountNumber(51136, -4, 5, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
@@ -42,7 +42,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountId(51139, 9),
     AccountCode(51123, 90, 10, CTradeStatus::FormatCodeColumn, TC_STATUS),
     AccountText(57162, 6, 12),
-    AccountCode(57163, 36, 13, COptionRight::FormatCodeColumn, TC_RIGHT),
+    AccountCode(57163, 40, 13, COptionRight::FormatCodeColumn, TC_RIGHT),
     AccountDate(57164, 15),
     AccountNumber(57165, -4, 14, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
     AccountText(57377, 20, FIELD_NONE),

@@ -26,9 +26,10 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(51237, 6, 5),
     AccountNumber(51187, 0, 6, COLF_THOUSANDS | COLF_SUMMED),
     Price(51188, 7),
-    Amount(51189, 9, 70),
-    Amount(51190, 10, 60, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN),
-    Amount(51191, 11, 60, COLF_THOUSANDS | COLF_ZERO_SHOWN),
+    // An account's amounts and balance run to tens of millions with their cents.
+    Amount(51189, 9, 95),
+    Amount(51190, 10, 95, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN),
+    Amount(51191, 11, 95, COLF_THOUSANDS | COLF_ZERO_SHOWN),
     AccountText(51158, 60, 4),
     AccountText(57376, 20, FIELD_NONE),
     AccountText(51239, 6, 15),

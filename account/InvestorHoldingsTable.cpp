@@ -42,8 +42,8 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 57372, .nSize = MARKET_NAME_SIZE},                                               // 14 market
     {.nTitleId = 57213, .nSize = 6, .nField = 24},                                  // 15 currency
     {.nTitleId = 51171, .nSize = 50},                                               // 16 company
-    {.nTitleId = 51177, .nType = COLTYPE_INT32, .nWidth = 50, .nAlign = ALIGN_RIGHT, .nFlags = COLF_NO_THOUSANDS,
-     .nField = 7},                                                                 // 17 sub-key
+    {.nTitleId = 51177, .nType = COLTYPE_INT32, .nWidth = 55, .nAlign = ALIGN_RIGHT, .nFlags = COLF_NO_THOUSANDS,
+     .nField = 7},                                                                 // 17 sub-key, its title whole
     Amount(41053, 120, -2, 0, 9),                                                   // 18
     {.nTitleId = 41054, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_SUMMED, .nMinDecimals = 3, .nField = 27},                        // 19

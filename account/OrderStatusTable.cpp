@@ -36,13 +36,13 @@ enum { STATUS_OPEN = 2, STATUS_FILLED = 3, STATUS_CANCELLED = 5, STATUS_PARTLY_F
 const TABLE_COLUMN s_columns[] = {
     AccountDateTime(51111, 1),
     AccountId(51112, 0),
-    AccountCode(51113, 40, 3, CTransactionType::FormatCodeColumn, OC_SIDE),    // wide enough for its texts
+    AccountCode(51113, SIDE_WIDTH, 3, CTransactionType::FormatCodeColumn, OC_SIDE),    // wide enough for its texts
     AccountText(51109, 6, 2),
     AccountNumber(51115, 0, 4),
-    AccountCode(51116, 70, 8, COrderType::FormatCodeColumn, OC_TYPE),
+    AccountCode(51116, ORDER_TYPE_WIDTH, 8, COrderType::FormatCodeColumn, OC_TYPE),
     AccountNumber(51117, -4, 9, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
     AccountNumber(51118, -4, 10, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
-    AccountCode(51119, 70, 11, COrderDur::FormatCodeColumn, OC_DURATION),
+    AccountCode(51119, DURATION_WIDTH, 11, COrderDur::FormatCodeColumn, OC_DURATION),
     AccountDate(51120, 13),
     AccountNumber(51121, 0, 5, COLF_THOUSANDS | COLF_SUMMED),
     AccountNumber(51122, 0, 6, COLF_THOUSANDS | COLF_SUMMED),
@@ -52,7 +52,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountId(55392, 22, 50, COLF_HIDDEN),
     AccountCode(55470, 64, 21, CMarketUS::FormatCodeColumn, OC_MARKET_CODE),
     AccountText(57158, 6, 23),
-    AccountCode(57159, 36, 24, COptionRight::FormatCodeColumn, OC_RIGHT),
+    AccountCode(57159, 40, 24, COptionRight::FormatCodeColumn, OC_RIGHT),
     AccountDate(57160, 26),
     AccountNumber(57161, -4, 25, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
     AccountText(57378, 20, FIELD_NONE),

@@ -16,10 +16,10 @@ constexpr TABLE_COLUMN Dinars(UINT nTitleId, int nField, UINT nFlags = COLF_THOU
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 0, .nType = COLTYPE_INT32, .nWidth = 10, .nFlags = COLF_KEY, .nField = 0},
     AccountDate(56306, 1),
-    AccountId(56307, 2),
+    AccountId(56307, 2, ACCOUNT_NUMBER_WIDTH),
     AccountText(56308, 11, FIELD_NONE),
     AccountText(56692, 6, KF_STOCK),
-    AccountCode(56309, 30, 4, CMarketKSE::FormatCodeColumn, 5),
+    AccountCode(56309, KSE_BOARD_WIDTH, 4, CMarketKSE::FormatCodeColumn, 5),
     AccountNumber(56310, 0, 5, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN),
     AccountNumber(56311, -1, 6, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION),
     Dinars(56312, 7, COLF_THOUSANDS | COLF_ZERO_SHOWN),

@@ -23,7 +23,7 @@ constexpr TABLE_COLUMN Price(UINT nTitleId, int nField)
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 0, .nType = COLTYPE_INT32, .nWidth = 10, .nFlags = COLF_KEY, .nField = 0},
     AccountDate(51221, 1),
-    AccountId(51222, 2),
+    AccountId(51222, 2, ACCOUNT_NUMBER_WIDTH),
     AccountText(51235, 6, RF_SYMBOL),
     AccountNumber(51224, 0, 4, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN),
     Price(51225, 5),

@@ -35,7 +35,8 @@ const TABLE_COLUMN s_columns[] = {
     Value(55413, 3), Value(55414, 4), Value(55415, 5), Value(55416, 6), Value(55417, 7),
     Value(55430, FIELD_NONE),
     {.nTitleId = 55418, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nField = 8},
-    {.nTitleId = 55419, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
+    // A day's amount runs to hundreds of millions with its fils.
+    {.nTitleId = 55419, .nType = COLTYPE_DOUBLE, .nWidth = 105, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
      .nMinDecimals = 3, .nField = 9},
     {.nTitleId = 55420, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nField = 10},
     {.nTitleId = 55422, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = COLF_HIDDEN,

@@ -50,7 +50,8 @@ constexpr TABLE_COLUMN Figure(UINT nTitleId, int nType, UINT nFlags = COLF_SUMME
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 52123, .nSize = 12},
     {.nTitleId = 52124, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nField = 0},
-    {.nTitleId = 52125, .nType = COLTYPE_COMPUTED, .nWidth = 30,
+    // Wide enough for the side's text in both languages ("Sell", "شراء").
+    {.nTitleId = 52125, .nType = COLTYPE_COMPUTED, .nWidth = 40,
      .pfnFormat = CTransactionType::FormatCodeColumn, .nFormatValue = FC_SIDE},
     Figure(52126, COLTYPE_INT32, 0, 1),
     Figure(52127, COLTYPE_DOUBLE, 0, 2),

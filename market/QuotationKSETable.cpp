@@ -33,9 +33,9 @@ constexpr TABLE_COLUMN Price(UINT nTitleId, int nField, UINT nFlags = 0)
             .nFlags = COLF_OMIT_ZERO_FRACTION | nFlags, .nField = nField};
 }
 
-constexpr TABLE_COLUMN Number(UINT nTitleId, int nDecimals, UINT nFlags = 0, int nField = FIELD_NONE)
+constexpr TABLE_COLUMN Number(UINT nTitleId, int nDecimals, UINT nFlags = 0, int nField = FIELD_NONE, int nWidth = 70)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = nDecimals,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = nWidth, .nDecimals = nDecimals,
             .nAlign = ALIGN_RIGHT, .nFlags = nFlags, .nField = nField};
 }
 
@@ -54,7 +54,7 @@ const TABLE_COLUMN s_columns[] = {
     Number(51906, 0, COLF_SUMMED, 8),                                                       // 7 volume
     {.nTitleId = 51932, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED,
      .nField = 9},                                                                          // 8 deals
-    Number(51934, -3, COLF_SUMMED, 10),                                                     // 9 value
+    Number(51934, -3, COLF_SUMMED, 10, 105),            // 9 value: a day's total runs to hundreds of millions
     Price(51893, 5), Price(51933, 11, COLF_SUMMED), Price(51894, 6), Price(51895, 7),       // 10 to 13
     Price(51935, FIELD_NONE),                                                               // 14 average
     Price(51896, 12),                                                                       // 15 previous

@@ -101,21 +101,21 @@ void CTableWindowArea::ScrollTo(int nOffset, BOOL bAnimate)
             OffsetRect(&rc, dx, 0);
         ScrollWindow(hGrid, dx, 0, &rcMove, &rcMove);
         // ScrollWindow invalidates what it uncovers; widen that over the frame edges that
-        // moved with the pixels, and repaint the leading edge's frame pixel.
+        // moved with the pixels.
         RECT rc = rcMove;
         if (dx < 0)
             rc.left = rcMove.right + dx - 3;
         else
             rc.right = rcMove.left + dx + (IsMirroredLayout() ? 3 : 1);
         InvalidateRect(hGrid, &rc, FALSE);
-        rc = rcMove;
-        if (IsMirroredLayout())
-            rc.left = rc.right - 1;
-        else
-            rc.right = rc.left + 1;
-        InvalidateRect(hGrid, &rc, FALSE);
         m_nOffset = nOffset;
         RecalcLayout();
+        // The focus frame's sides stand at the cell area's edges, not with the pixels that moved:
+        // both are drawn again, whichever way the columns went.
+        for (const int x : {m_rcCells.left, m_rcCells.right - 1}) {
+            rc = RECT{x, rcMove.top, x + 1, rcMove.bottom};
+            InvalidateRect(hGrid, &rc, FALSE);
+        }
         InvalidateEdgeCells(edges);
         // Near the end the used width changes: what lies beyond the columns is painted anew.
         if (rcOldUsed.left != m_rcCells.left || rcOldUsed.right != m_rcCells.right) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstdio>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -29,9 +30,12 @@
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
 #include "market/DataArray.h"
+#include "market/IndicesKSETable.h"
+#include "market/OpenInterestFwdKSETable.h"
 #include "market/QuotationKSETable.h"
 #include "market/QuotationTable.h"
 #include "refdata/ZorvatGlobals.h"
+#include "platform/win/kernel/CodePage.h"
 #include "platform/win/spool/Printers.h"
 #include "tests/account/AccountTestSupport.h"
 #include "tests/common/PdfReadBack.h"
@@ -124,6 +128,62 @@ double ShownNumber(const std::string& strText)
     return atof(strDigits.c_str());
 }
 
+// Each table's main window, wide and tall enough for all its columns and rows: every value that
+// shows as '#' on screen or in print, every code text its column cuts (a board, a side, a
+// duration a trader must read whole) and every title cut inside a word ("Term" read as "Tern").
+std::set<std::string> CutOrMarkedTexts(const std::string& strPdf)
+{
+    std::set<std::string> faults;
+    TbUseSystemPrinters(FALSE);
+    for (IDataTable* pTable : CNorvApp::Get()->GetTables()) {
+        CNorvApp::ShowTable(pTable);
+        CTableMDIWnd* pWnd = pTable->GetMainWindow();
+        if (pWnd == nullptr || !pWnd->HasGrid())
+            continue;
+        const std::string strName(pTable->GetName());
+        CTableWindow& grid = pWnd->GetGrid();
+        SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 5000, 4000, SWP_NOZORDER | SWP_NOMOVE);
+        UpdateWindow(grid.m_hWnd);
+        HDC hdc = GetDC(grid.m_hWnd);
+        SelectObject(hdc, grid.GetFont());
+        const auto Width = [&](const char* psz) {
+            SIZE size = {0, 0};
+            GetTextExtentPoint32A(hdc, psz, static_cast<int>(strlen(psz)), &size);
+            return static_cast<int>(size.cx);
+        };
+        const auto Fault = [&](int nCol, const std::string& strText) {
+            faults.insert(TbCodePageToUtf8(strName + " " + std::string(pWnd->GetView()->GetColumnOrder().GetColumn(nCol)->GetTitle())
+                                           + ": " + strText, CP_ACP));
+        };
+        for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
+            std::istringstream words(std::string(pWnd->GetView()->GetColumnOrder().GetColumn(nCol)->GetTitle()));
+            for (std::string strWord; words >> strWord;)
+                if (grid.GetColumnWidth(nCol) > 0 && Width(strWord.c_str()) > grid.GetColumnWidth(nCol) - 6)
+                    Fault(nCol, "title cut");
+        }
+        for (int nLine = 0; nLine < pWnd->GetView()->GetRowCount() - grid.GetTopRow(); ++nLine)
+            for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
+                CTBString strShown;
+                RECT rc;
+                if (grid.PaneOfColumn(nCol)->GetShownCellText(nLine, nCol, &strShown, &rc)
+                    && (strstr(strShown, "##") != nullptr
+                        || (pWnd->GetView()->GetColumnOrder().GetColumn(nCol)->m_pfnFormat != nullptr
+                            && Width(strShown) > rc.right - rc.left)))
+                    Fault(nCol, std::string(strShown));
+            }
+        ReleaseDC(grid.m_hWnd, hdc);
+        CNorvTablePrint print(pWnd->GetView());
+        print.GetProperties().CopyFrom(grid);
+        print.SetOutputFile(strPdf.c_str());
+        std::istringstream words(print.GetSettings().SelectPrinter() && print.Print() == 1
+                                     ? RunCommand("pdftotext '" + strPdf + "' - 2>/dev/null") : "## not printed");
+        for (std::string strWord; words >> strWord;)
+            if (strWord.find("##") != std::string::npos)
+                faults.insert(strName + " printed " + strWord);
+    }
+    return faults;
+}
+
 struct ShownValues : CAccountSession
 {
     void Command(UINT nId) { SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, nId, 0); }
@@ -152,10 +212,10 @@ struct ShownValues : CAccountSession
     }
 
     // Every account table named by the cases, loaded and shown, one after the other.
-    void OpenEveryTable()
+    void OpenEveryTable(const std::string& strKseOrder = "||1002|10020|1|1|101|100|3|0||0|||secret")
     {
         // A KSE order, so that the order table has a row.
-        Send(MSG_KR, "||1002|10020|1|1|101|100|3|0||0|||secret");
+        Send(MSG_KR, strKseOrder);
         for (UINT nTable : {IDS_TABLE_US_HOLDINGS, IDS_TABLE_KSE_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS, IDS_TABLE_KSE_ORDER_STATUS})
             ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
         Command(33235);
@@ -175,57 +235,25 @@ struct ShownValues : CAccountSession
         }
         ASSERT_NE(0, QueryCombinedRealized(strFrom, strTo));
         ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_REALIZED));
+        Command(ID_APP_KSE_INDICES);
+        Command(ID_APP_FWD_OPEN_INTEREST);
+        for (UINT nTable : {IDS_TABLE_INDICES_KSE, IDS_TABLE_OPEN_INTEREST_FWD_KSE, IDS_TABLE_KSE_QUOTATIONS})
+            ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
         PumpFor(300);
     }
-};
 
-// Each table's main window, wide enough for all its columns: the values on screen that show as
-// '#' although they are no wider than their column, and a note when the table prints more runs
-// of '#' than it holds values wider than their column.
-std::vector<std::string> MarksShownAndPrinted(const std::string& strPdf)
-{
-    std::vector<std::string> marks;
-    TbUseSystemPrinters(FALSE);
-    for (IDataTable* pTable : CNorvApp::Get()->GetTables()) {
-        CNorvApp::ShowTable(pTable);
-        CTableMDIWnd* pWnd = pTable->GetMainWindow();
-        if (pWnd == nullptr || !pWnd->HasGrid())
-            continue;
-        CTableWindow& grid = pWnd->GetGrid();
-        SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 5000, 700, SWP_NOZORDER | SWP_NOMOVE);
-        UpdateWindow(grid.m_hWnd);
-        HDC hdc = GetDC(grid.m_hWnd);
-        SelectObject(hdc, grid.GetFont());
-        int nTooWide = 0;
-        CViewRow row;
-        for (int nLine = 0; pWnd->GetView()->GetRow(row, nLine); ++nLine)
-            for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
-                CTBString strFull, strShown;
-                RECT rc;
-                SIZE size = {0, 0};
-                if (!row.GetText(strFull, nCol))
-                    continue;
-                GetTextExtentPoint32A(hdc, strFull, static_cast<int>(strlen(strFull)), &size);
-                if (size.cx > grid.GetColumnWidth(nCol) - 1) {
-                    ++nTooWide;
-                } else if (nLine >= grid.GetTopRow() && grid.PaneOfColumn(nCol)->GetShownCellText(nLine - grid.GetTopRow(), nCol, &strShown, &rc)
-                           && strstr(strShown, "##") != nullptr) {
-                    marks.push_back(std::string(pTable->GetName()) + ": " + std::string(strFull));
-                }
-            }
-        ReleaseDC(grid.m_hWnd, hdc);
-        CNorvTablePrint print(pWnd->GetView());
-        print.GetProperties().CopyFrom(grid);
-        print.SetOutputFile(strPdf.c_str());
-        std::istringstream words(print.GetSettings().SelectPrinter() && print.Print() == 1
-                                     ? RunCommand("pdftotext '" + strPdf + "' - 2>/dev/null") : "## not printed");
-        for (std::string strWord; words >> strWord;)
-            nTooWide -= strWord.find("##") != std::string::npos;
-        if (nTooWide < 0)
-            marks.push_back(std::string(pTable->GetName()) + " printed marks");
+    // The order is a limit order that stays open, so that the cash shows its million and the
+    // order its longest duration; a stock's value and an index's amount are a real day's.
+    void ExpectDefaultLayoutsWhole(bool bArabic)
+    {
+        ASSERT_TRUE(StartSession({"--rate", "0"}, bArabic));
+        ASSERT_NO_FATAL_FAILURE(OpenEveryTable("||1002|10020|1|1|101|100|0|800||2|||secret"));
+        for (const auto& [nTable, nCol] : {std::pair{IDS_TABLE_KSE_QUOTATIONS, 9}, {IDS_TABLE_INDICES_KSE, 10}})
+            for (int i = 0; i < FindDataTable(nTable)->GetRows()->GetCount(); ++i)
+                FindDataTable(nTable)->GetRows()->GetAt(i)->SetText(nCol, "12345678.125", TRUE);
+        EXPECT_EQ(std::set<std::string>(), CutOrMarkedTexts(pRun->Folder() + "/marks.pdf"));
     }
-    return marks;
-}
+};
 
 TEST_F(ShownValues, EachColumnShowsOrBlanksItsZeroAsItsTableSays)
 {
@@ -253,19 +281,16 @@ TEST_F(ShownValues, EachColumnShowsOrBlanksItsZeroAsItsTableSays)
 }  // namespace
 
 // Every table of a session, the account reports among them, shows and prints the simulator's
-// values in the widths its columns were made with: no default layout shows a run of '#'.
+// values whole in its default layout, in both languages: no run of '#', no code text or title
+// word cut.
 TEST_F(ShownValues, DefaultLayoutsShowValuesNotMarksInEnglish)
 {
-    ASSERT_TRUE(StartSession({"--rate", "0"}, false));
-    ASSERT_NO_FATAL_FAILURE(OpenEveryTable());
-    EXPECT_EQ(std::vector<std::string>(), MarksShownAndPrinted(pRun->Folder() + "/marks.pdf"));
+    ASSERT_NO_FATAL_FAILURE(ExpectDefaultLayoutsWhole(false));
 }
 
 TEST_F(ShownValues, DefaultLayoutsShowValuesNotMarksInArabic)
 {
-    ASSERT_TRUE(StartSession({"--rate", "0"}, true));
-    ASSERT_NO_FATAL_FAILURE(OpenEveryTable());
-    EXPECT_EQ(std::vector<std::string>(), MarksShownAndPrinted(pRun->Folder() + "/marks.pdf"));
+    ASSERT_NO_FATAL_FAILURE(ExpectDefaultLayoutsWhole(true));
 }
 
 // A quote without a last price leaves the unrealized reports at their reply's price, whatever

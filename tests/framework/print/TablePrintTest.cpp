@@ -560,3 +560,83 @@ TEST(TablePrint, LongArabicTextPrintsItsStart)
     EXPECT_EQ(std::string::npos, strText.find("لرسمي")) << strText;
     std::remove(strPdf.c_str());
 }
+
+namespace {
+// The rules crossing row y (points) of a page's first page drawn at 1200 dpi, each as its left
+// and right edge in points.
+std::vector<std::pair<double, double>> RuleEdgesAt(const std::string& strPdf, double dPoints)
+{
+    const std::string strPgm = RunCommand("pdftoppm -gray -r 1200 -f 1 -l 1 -x 0 -W 20000 -H 1 -y "
+                                          + std::to_string(static_cast<int>(dPoints * 1200 / 72)) + " '" + strPdf + "' 2>/dev/null");
+    int cx = 0, cy = 0, nMax = 0, nRead = 0;
+    std::vector<std::pair<double, double>> rules;
+    if (sscanf(strPgm.c_str(), "P5 %d %d %d%n", &cx, &cy, &nMax, &nRead) != 3 || strPgm.size() < static_cast<size_t>(nRead + 1 + cx))
+        return rules;
+    const unsigned char* pBits = reinterpret_cast<const unsigned char*>(strPgm.data()) + nRead + 1;
+    for (int x = 0; x < cx; ++x) {
+        if (pBits[x] < 128 && (x == 0 || pBits[x - 1] >= 128))
+            rules.push_back({x * 72.0 / 1200, x * 72.0 / 1200});
+        else if (pBits[x] >= 128 && x > 0 && pBits[x - 1] < 128 && !rules.empty())
+            rules.back().second = x * 72.0 / 1200;
+    }
+    return rules;
+}
+}  // namespace
+
+// Prices at widths around the widest's printed width, in both languages: each prints whole, its
+// decimal point in line with the others' while there is room for the inset, into the margins
+// when a little wider, or the column prints marks. A text and a value stand the margin's gap
+// from the rule at their reading start in either language, a value at the reading end the
+// rule's width further.
+TEST(TablePrint, CellTextsPrintWholeAtTheirMarginsOrAsMarks)
+{
+    double dNearGap = -1;
+    for (int nCodePage : {1252, 1256}) {
+        SCOPED_TRACE(nCodePage);
+        CGridLanguage language(nCodePage);
+        CPrintTable table(8, FALSE);
+        UsePdfPrinterOnly();
+        const std::string strPdf = TestFilePath("fit.pdf");
+        std::string strBoxes, strText;
+        auto PrintAt = [&](int nWidth) {
+            table.View().GetColumnOrder().GetColumn(PT_PRICE)->m_nWidth = nWidth;
+            CNorvTablePrint print(&table.View());
+            ASSERT_TRUE(print.GetSettings().SelectPrinter());
+            print.SetOutputFile(strPdf.c_str());
+            ASSERT_EQ(1, print.Print());
+            strBoxes = PdfPageBoxes(strPdf, 1);
+            strText = PdfPageText(strPdf, 1);
+        };
+        // The gap between a word and the rule beside it on its aligned side, and that rule's width.
+        auto GapOf = [&](const char* pszWord, bool bRight, double* pRule) {
+            const double xWord = WordBox(strBoxes, pszWord, bRight ? "xMax" : "xMin");
+            double dGap = 1e9;
+            for (const auto& [xLeft, xRight] : RuleEdgesAt(strPdf, WordBox(strBoxes, pszWord, "yMax") + 0.8))
+                if (bRight ? xLeft >= xWord && xLeft - xWord < dGap : xWord >= xRight && xWord - xRight < dGap) {
+                    dGap = bRight ? xLeft - xWord : xWord - xRight;
+                    *pRule = xRight - xLeft;
+                }
+            return dGap;
+        };
+        ASSERT_NO_FATAL_FAILURE(PrintAt(80));
+        const double dWord = WordBox(strBoxes, "10.125", "xMax") - WordBox(strBoxes, "10.125", "xMin");
+        ASSERT_GT(dWord, 0) << strText;
+        EXPECT_NEAR(WordLeft(strBoxes, "10.5"), WordLeft(strBoxes, "10.125"), 0.2) << "points in line";
+        double dRule = 0;
+        const double dSymbolGap = GapOf("S0001", nCodePage == 1256, &dRule);
+        const double dPriceGap = GapOf("10.125", true, &dRule);
+        if (dNearGap < 0)
+            dNearGap = dSymbolGap;
+        EXPECT_NEAR(dNearGap, dSymbolGap, 0.1) << "a text at its reading start";
+        EXPECT_NEAR(dNearGap + (nCodePage == 1256 ? 0 : dRule), dPriceGap, 0.1) << "a value at its right";
+        // Columns are laid out at three quarters of a point to the screen's pixel.
+        const int nWordWidth = static_cast<int>(dWord / 0.75);
+        for (const auto& [nWidth, bWhole] : {std::pair{nWordWidth + 4, true}, {nWordWidth, false}}) {
+            ASSERT_NO_FATAL_FAILURE(PrintAt(nWidth));
+            EXPECT_EQ(bWhole, WordLeft(strBoxes, "10.125") > 0) << nWidth << " in " << strText;
+            EXPECT_EQ(!bWhole, strText.find("###") != std::string::npos) << nWidth << " in " << strText;
+            EXPECT_GT(WordLeft(strBoxes, "10.5"), 0) << "the narrower price fits: " << nWidth;
+        }
+        std::remove(strPdf.c_str());
+    }
+}

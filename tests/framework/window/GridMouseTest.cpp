@@ -287,4 +287,14 @@ TEST(GridMouse, PointerOnACutCellShowsItsWholeTextInATip)
     ASSERT_TRUE(f.table.View().GetRow(row, 1));
     row.GetText(strPrice, GRID_COL_LAST);
     EXPECT_FALSE(Tip(strPrice));
+
+    // A price that takes its cell's margins shows whole: no tip either.
+    HDC hdc = GetDC(f.Hwnd());
+    f.grid.PrepareDC(hdc);
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(hdc, strPrice, static_cast<int>(strlen(strPrice)), &size);
+    ReleaseDC(f.Hwnd(), hdc);
+    f.grid.SetColumnWidth(GRID_COL_LAST, size.cx + 3, FALSE);
+    DeliverMouse(f.Hwnd(), WM_MOUSEMOVE, 0, CellPoint(f.grid, 1, GRID_COL_LAST));
+    EXPECT_FALSE(Tip(strPrice));
 }

@@ -500,3 +500,70 @@ TEST(TableWindowArea, ValuesShowWholeOrAsMarksAtEveryScroll)
         }
     }
 }
+
+// A value at each width around its own: inside the margins at its column's side, less as much of
+// its decimal inset as there is room for; a little wider, into the margins up to the cell's
+// lines; as marks only when wider than its cell. A text stands at its start. What is painted is
+// the laid-out text, and a sideways scroll either way leaves the pixels a whole repaint gives,
+// the focus frame's sides among them.
+TEST(TableWindowArea, CellTextStandsWholeAtItsPlaceOrShowsMarks)
+{
+    CGridTable table;
+    table.Add(8204);    // S8204, last 1,125.5: two digits short of its three decimals
+    CTableColumn* pLast = table.View().GetColumnOrder().GetColumn(GRID_COL_LAST);
+    pLast->SetMinDecimals(1);
+    pLast->m_nAlign = ALIGN_RIGHT;
+    pLast->RecalcAlignment();
+    CGridWindow grid(table.View(), 500, 120);
+    HDC hdc = GetDC(grid.Hwnd());
+    grid->PrepareDC(hdc);
+    SIZE value = {0, 0}, symbol = {0, 0};
+    GetTextExtentPoint32A(hdc, "1,125.5", 7, &value);
+    GetTextExtentPoint32A(hdc, "S8204", 5, &symbol);
+    ReleaseDC(grid.Hwnd(), hdc);
+    const int W = value.cx, D = 2 * grid->GetDigitWidth(FALSE);
+    // Widths with the last pixel column, the cell's line; edges from the cell's right (values)
+    // or the column's left (text).
+    const struct { const char* pszWhat; int nCol, nWidth; const char* pszShown; int nEdge; } cases[] = {
+        {"margins and inset", GRID_COL_LAST, W + 7 + D, "1,125.5", -3 - D},
+        {"margins and half the inset", GRID_COL_LAST, W + 7 + D / 2, "1,125.5", -3 - D / 2},
+        {"margins only", GRID_COL_LAST, W + 7, "1,125.5", -3},
+        {"into the margins, clear of the lines", GRID_COL_LAST, W + 3, "1,125.5", -1},
+        {"exactly its cell", GRID_COL_LAST, W + 1, "1,125.5", 0},
+        {"a pixel short", GRID_COL_LAST, W, nullptr, 0},
+        {"a text", GRID_COL_SYMBOL, symbol.cx + 20, "S8204", 3},
+    };
+    CTableWindowArea& pane = grid->GetScrollPane();
+    for (const auto& c : cases) {
+        grid->SetColumnWidth(c.nCol, c.nWidth, FALSE);
+        CTBString strShown;
+        RECT rc, rcCol;
+        ASSERT_TRUE(pane.GetShownCellText(0, c.nCol, &strShown, &rc) && pane.GetColumnRect(c.nCol, &rcCol)) << c.pszWhat;
+        const std::string strExpected = c.pszShown ? c.pszShown : std::string(strlen(strShown), '#');
+        EXPECT_EQ(strExpected, std::string(strShown)) << c.pszWhat;
+        Repaint(grid.Hwnd());
+        HDC hdcCell = GetDC(grid.Hwnd());
+        const int nTop = pane.GetCellRect().top;
+        const std::string strInk = InkAcross(hdcCell, {rcCol.left + 1, nTop + 1, rcCol.right - 1, nTop + grid->GetRowHeight() - 2});
+        ReleaseDC(grid.Hwnd(), hdcCell);
+        EXPECT_EQ(InkOfText(grid->GetFont(), strExpected), strInk) << c.pszWhat;
+        if (c.pszShown) {
+            EXPECT_GE(rc.right - rc.left, c.nCol == GRID_COL_LAST ? W : symbol.cx) << c.pszWhat;
+            EXPECT_EQ(c.nEdge, c.nCol == GRID_COL_LAST ? rc.right - (rcCol.right - 1) : rc.left - rcCol.left) << c.pszWhat;
+        }
+    }
+    for (BOOL bMirrored : {FALSE, TRUE}) {
+        std::unique_ptr<CRightToLeft> pRtl(bMirrored ? new CRightToLeft : nullptr);
+        CGridWindow narrow(table.View(), 110, 120);
+        CTableWindowArea& scrolled = narrow->GetScrollPane();
+        const int nMax = scrolled.GetMaxOffset();
+        for (int nStep = 1; nStep <= 2 * nMax; ++nStep) {
+            const int nOffset = nStep <= nMax ? nStep : 2 * nMax - nStep;    // there and back
+            scrolled.ScrollTo(nOffset, TRUE);
+            UpdateWindow(narrow.Hwnd());
+            const std::vector<COLORREF> economic = Pixels(narrow.Hwnd(), scrolled.GetCellRect());
+            Repaint(narrow.Hwnd());
+            ASSERT_EQ(Pixels(narrow.Hwnd(), scrolled.GetCellRect()), economic) << "offset " << nOffset << ", mirrored " << bMirrored;
+        }
+    }
+}
