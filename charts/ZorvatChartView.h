@@ -42,6 +42,7 @@ public:
     // The panes' rectangles, and the value axes from the series; nothing until the series are
     // ready or while the window has no area.
     virtual void LayoutPanes();
+    void FitValueAxes();
     virtual void LayoutValueAxis();
     // The frame title with the values under the point of the chart, and back.
     virtual void ShowReadout(CZorvatChart* pChart, CPoint pt);
