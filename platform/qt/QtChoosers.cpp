@@ -1,5 +1,8 @@
 // File, font and colour choosers on Qt: Qt's own dialogs (never the platform's native ones, which
 // would run their own loop), shown without exec() while the layer's modal loop waits.
+#include <QtCore/QFileInfo>
+#include <QtCore/QIdentityProxyModel>
+#include <QtGui/QFileSystemModel>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QColorDialog>
 #include <QtWidgets/QFileDialog>
@@ -7,6 +10,7 @@
 #include <cmath>
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/QtQuestion.h"
+#include "platform/win/user/LayerWords.h"
 #include "platform/win/user/CommonDialogs.h"
 
 namespace {
@@ -29,6 +33,30 @@ QString QtFilter(const std::pair<std::string, std::string>& filter)
     return strName + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
 }
 
+// The file list's sizes and dates as an Arabic reader reads them: Qt writes them in the system's
+// locale ("9 Dec", "12 KB"), whatever the user chose. Dates take the program's numeric form.
+class CTbArabicFileList : public QIdentityProxyModel
+{
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int nRole) const override
+    {
+        if (nRole != Qt::DisplayRole || (index.column() != 1 && index.column() != 3))
+            return QIdentityProxyModel::data(index, nRole);
+        const QFileInfo info(QIdentityProxyModel::data(index.siblingAtColumn(0), QFileSystemModel::FilePathRole).toString());
+        if (index.column() == 3)
+            return info.lastModified().toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+        if (info.isDir())
+            return QString();
+        static const char* const s_units[] = {"بايت", "ك.ب", "م.ب", "ج.ب"};
+        double dSize = static_cast<double>(info.size());
+        int nUnit = 0;
+        for (; dSize >= 1024 && nUnit < 3; ++nUnit)
+            dSize /= 1024;
+        return QString::number(dSize, 'f', nUnit == 0 ? 0 : 1) + QLatin1Char(' ') + QString::fromUtf8(s_units[nUnit]);
+    }
+};
+
 class CTbQtFileQuestion : public CTbQtQuestion
 {
 public:
@@ -37,6 +65,8 @@ public:
         auto* pDialog = new QFileDialog(ParentFor(hOwner), FromUtf8(pQuestion->strTitle), FromUtf8(pQuestion->strFolder));
         pDialog->setObjectName(QStringLiteral("TbFileChooser"));
         pDialog->setOption(QFileDialog::DontUseNativeDialog);
+        if (TbUserReadsArabic())
+            pDialog->setProxyModel(new CTbArabicFileList(pDialog));
         pDialog->setAcceptMode(pQuestion->bSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         pDialog->setFileMode(pQuestion->bMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         pDialog->setOption(QFileDialog::DontConfirmOverwrite, !pQuestion->bConfirmOverwrite);
