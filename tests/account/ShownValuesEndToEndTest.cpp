@@ -10,6 +10,7 @@
 #include <vector>
 #include "account/CombinedRealizedProfitLossTable.h"
 #include "account/CombinedUnrealizedProfitLossTable.h"
+#include "platform/win/kernel/CodePage.h"
 #include "account/HistTransactionKSETable.h"
 #include "account/HistTransactionTable.h"
 #include "account/MarginDetailsTable.h"
@@ -263,6 +264,9 @@ TEST_F(ShownValues, DefaultLayoutsShowValuesNotMarksInArabic)
     ASSERT_TRUE(StartSession({"--rate", "0"}, true));
     ASSERT_NO_FATAL_FAILURE(OpenEveryTable());
     EXPECT_EQ(std::vector<std::string>(), MarksShownAndPrinted(pRun->Folder() + "/marks.pdf"));
+    // A US company in the combined unrealized report by the symbol list's Arabic name.
+    const std::string strName = ShownAt(FindDataTable(IDS_TABLE_COMBINED_UNREALIZED), CU_SYMBOL, "GLNT", CU_NAME);
+    EXPECT_TRUE(!strName.empty() && TbUtf8ToCodePage("جلينمونت للطاقة", 1256).rfind(strName, 0) == 0) << strName;
 }
 
 // A quote without a last price leaves the unrealized reports at their reply's price, whatever
