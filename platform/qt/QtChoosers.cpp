@@ -7,6 +7,8 @@
 #include <QtWidgets/QColorDialog>
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QFontDialog>
+#include <QtWidgets/QHeaderView>
+#include <QtWidgets/QTreeView>
 #include <cmath>
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/QtQuestion.h"
@@ -65,8 +67,12 @@ public:
         auto* pDialog = new QFileDialog(ParentFor(hOwner), FromUtf8(pQuestion->strTitle), FromUtf8(pQuestion->strFolder));
         pDialog->setObjectName(QStringLiteral("TbFileChooser"));
         pDialog->setOption(QFileDialog::DontUseNativeDialog);
-        if (TbUserReadsArabic())
+        if (TbUserReadsArabic()) {
             pDialog->setProxyModel(new CTbArabicFileList(pDialog));
+            // Room for the whole date, which Qt's own short form did not need.
+            if (auto* pList = pDialog->findChild<QTreeView*>(QStringLiteral("treeView")))
+                pList->header()->resizeSection(3, pList->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000 00:00")) + 24);
+        }
         pDialog->setAcceptMode(pQuestion->bSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         pDialog->setFileMode(pQuestion->bMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         pDialog->setOption(QFileDialog::DontConfirmOverwrite, !pQuestion->bConfirmOverwrite);
