@@ -129,9 +129,11 @@ TEST(QtDialogLanguage, SystemMenuAndFileListFollowTheUsersLanguage)
         DestroyWindow(hChild);
         if (c.strFiles.empty())
             continue;
+        const HWND hTop = CreateQtWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
         char szFile[260] = "";
         OPENFILENAMEA ofn{};
         ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = hTop;
         ofn.lpstrFile = szFile;
         ofn.nMaxFile = sizeof szFile;
         ofn.lpstrInitialDir = strFolder.c_str();
@@ -139,6 +141,7 @@ TEST(QtDialogLanguage, SystemMenuAndFileListFollowTheUsersLanguage)
         SetTimer(nullptr, 0, 50, ReadFileListAndClose);
         GetSaveFileNameA(&ofn);
         EXPECT_EQ(c.strFiles, g_strSeen);
+        DestroyWindow(hTop);
     }
     SetThreadLocale(1033);
     TbSetActiveCodePage(uOldPage);
