@@ -1,6 +1,5 @@
 // File, font and colour choosers on Qt: Qt's own dialogs (never the platform's native ones, which
 // would run their own loop), shown without exec() while the layer's modal loop waits.
-#include <QtCore/QFileInfo>
 #include <QtCore/QIdentityProxyModel>
 #include <QtGui/QFileSystemModel>
 #include <QtWidgets/QApplication>
@@ -43,15 +42,16 @@ public:
     using QIdentityProxyModel::QIdentityProxyModel;
     QVariant data(const QModelIndex& index, int nRole) const override
     {
-        if (nRole != Qt::DisplayRole || (index.column() != 1 && index.column() != 3))
+        const auto* pFiles = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (pFiles == nullptr || nRole != Qt::DisplayRole || (index.column() != 1 && index.column() != 3))
             return QIdentityProxyModel::data(index, nRole);
-        const QFileInfo info(QIdentityProxyModel::data(index.siblingAtColumn(0), QFileSystemModel::FilePathRole).toString());
+        const QModelIndex file = mapToSource(index);
         if (index.column() == 3)
-            return info.lastModified().toString(QStringLiteral("dd/MM/yyyy HH:mm"));
-        if (info.isDir())
+            return pFiles->lastModified(file).toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+        if (pFiles->isDir(file))
             return QString();
         static const char* const s_units[] = {"بايت", "ك.ب", "م.ب", "ج.ب"};
-        double dSize = static_cast<double>(info.size());
+        double dSize = static_cast<double>(pFiles->size(file));
         int nUnit = 0;
         for (; dSize >= 1024 && nUnit < 3; ++nUnit)
             dSize /= 1024;
