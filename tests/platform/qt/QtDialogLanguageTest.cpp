@@ -82,7 +82,7 @@ namespace {
 // The Save As list's first entry as "sidebar | type | date", once the folder has been read.
 void CALLBACK ReadFileListAndClose(HWND, UINT, UINT_PTR nId, DWORD)
 {
-    auto* pDialog = qApp->findChild<QFileDialog*>();
+    QFileDialog* pDialog = nullptr;
     for (QWidget* pWidget : QApplication::topLevelWidgets())
         if (auto* p = qobject_cast<QFileDialog*>(pWidget); p != nullptr && p->isVisible())
             pDialog = p;
