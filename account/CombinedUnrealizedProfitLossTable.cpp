@@ -284,7 +284,7 @@ void CCombinedUnrealizedProfitLossTable::AddUsRow(CServerMessage* pMsg)
     if (FindUsQuotePrice(pMsg->GetFieldText(0), strMarket, dLast, FALSE) && dLast > 0)
         pRow->SetDouble(CU_PRICE, dLast, FALSE);
     pRow->SetText(CU_REPLY, NumberText(m_nReplyId), FALSE);
-    pRow->SetText(CU_NAME, CompanyNameOf(nMarket, pMsg->GetFieldText(0)), FALSE);
+    pRow->SetText(CU_NAME, CompanyNameOf(nMarket, pMsg->GetFieldText(0), /*bInterface=*/TRUE), FALSE);
     pRow->SetText(CU_MARKET, strMarket, FALSE);
     const BOOL bOption = pMsg->GetLong(17) != 0;
     pRow->SetText(CU_KIND, UsKind(bOption), FALSE);

@@ -66,8 +66,9 @@ BOOL FindKsePrice(LPCSTR pszStock, double& dDinars, KSE_PRICE_FALLBACK nFallback
 
 CString MarketNameOf(long nMarketCode);
 long MarketCodeOf(LPCSTR pszMarketName);
-// The company of a symbol in its market's symbol list; empty when the list lacks it.
-CString CompanyNameOf(long nMarketCode, LPCSTR pszSymbol);
+// The company of a symbol in its market's symbol list; empty when the list lacks it. With
+// bInterface, in the interface's language: the list's Arabic name where it has one.
+CString CompanyNameOf(long nMarketCode, LPCSTR pszSymbol, BOOL bInterface = FALSE);
 // A KSE stock code's name from the stock list ("=KWD" for the cash line, the code itself for a
 // stock the list lacks); bInterface: in the interface language, else the first language.
 CString KseStockName(long nStock, BOOL bInterface);

@@ -12,7 +12,8 @@
 #include "platform/win/user/MessageBox.h"
 #include "refdata/ServerDateFields.h"
 
-#define CAPTION_FORMAT "%s from %s through %s"
+// "%s from %s through %s" in the user's language: title, first and last date.
+#define IDS_RANGE_CAPTION 41178
 
 CRangeReportTable::CRangeReportTable(const RANGE_REPORT_DESC& desc, CZorvatMessageSource* pSource)
     : CAccountTable(desc.account, pSource), m_report(desc)
@@ -40,7 +41,10 @@ CString CRangeReportTable::GetViewTitle(CViewTable* pView, BOOL bLanguage)
     // The window's own title before the range: the view's name is a settings key, no words.
     const BOOL bOwn = bFirst && !m_strFirstFrom.IsEmpty();
     CString strCaption;
-    strCaption.Format(CAPTION_FORMAT, static_cast<LPCSTR>(strTitle),
+    CString strFormat = LoadMarketText(IDS_RANGE_CAPTION);
+    if (strFormat.IsEmpty())
+        strFormat = "%s from %s through %s";
+    strCaption.Format(strFormat, static_cast<LPCSTR>(strTitle),
                       static_cast<LPCSTR>(bOwn ? m_strFirstFrom : m_strShownFrom),
                       static_cast<LPCSTR>(bOwn ? m_strFirstTo : m_strShownTo));
     return strCaption;

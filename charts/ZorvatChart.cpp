@@ -55,6 +55,14 @@ int IntradayClockShift()
     return (nNewYork - pGlobals->GetFirstMarketTime().GetSecondsOfDay()) % (24 * SECONDS_PER_HOUR);
 }
 
+void GetIntradayRange(int* pnFirst, int* pnLast)
+{
+    const int t1 = GetGlobals()->GetFirstMarketTimeNY().GetSecondsOfDay();
+    const int t2 = GetGlobals()->GetSecondMarketTimeNY().GetSecondsOfDay();
+    *pnFirst = t1 == t2 ? DEFAULT_DAY_START : t1 - 2 * SECONDS_PER_HOUR;
+    *pnLast = t1 == t2 ? DEFAULT_DAY_END : t2 + 2 * SECONDS_PER_HOUR;
+}
+
 CZorvatChart::CZorvatChart()
 {
     m_nMargin = 7;
@@ -64,7 +72,7 @@ CZorvatChart::CZorvatChart()
     y.m_bLabels = TRUE;
     y.m_nMinorDivisor = 50;
     y.m_bMinorTicks = FALSE;
-    y.m_nThickness = 40;
+    y.m_nThickness = VALUE_AXIS_THICKNESS;
     for (CChartAxis* pAxis : {m_pXAxis, m_pYAxis}) {
         pAxis->m_nInset = 0;
         pAxis->m_crBackground = RGB(255, 255, 255);
@@ -83,10 +91,9 @@ void CZorvatChart::ApplyKind(ChartKind kind)
     CChartAxis& x = *m_pXAxis;
     x.m_nThickness = row.nTimeThickness;
     if (row.bClockRange) {
-        const int t1 = GetGlobals()->GetFirstMarketTimeNY().GetSecondsOfDay();
-        const int t2 = GetGlobals()->GetSecondMarketTimeNY().GetSecondsOfDay();
-        x.m_nDataMin = x.m_nMin = t1 == t2 ? DEFAULT_DAY_START : t1 - 2 * SECONDS_PER_HOUR;
-        x.m_nDataMax = x.m_nMax = t1 == t2 ? DEFAULT_DAY_END : t2 + 2 * SECONDS_PER_HOUR;
+        GetIntradayRange(&x.m_nDataMin, &x.m_nDataMax);
+        x.m_nMin = x.m_nDataMin;
+        x.m_nMax = x.m_nDataMax;
         x.m_nStep = SECONDS_PER_HOUR;
         x.m_nMinorDivisor = SECONDS_PER_HOUR / 6;
         x.m_bMinorTicks = TRUE;

@@ -99,6 +99,11 @@ protected:
 // when New York's session time falls on the day before). 0 while those times are not
 // known: the default axis then takes the times as they come.
 int IntradayClockShift();
+// The value axis's strip as made; the view widens it where a label needs more.
+const int VALUE_AXIS_THICKNESS = 40;
+// The seconds of the day an intraday axis spans: the session of "MT" in New York time, two hours
+// either side, or 07:30 to 18:00 while those times are not known.
+void GetIntradayRange(int* pnFirst, int* pnLast);
 
 // A price or a per cent as the value axis holds it: hundredths, rounded to the nearest, so that a
 // price quoted on the cent (8.20, whose double lies just below) is the cent quoted.

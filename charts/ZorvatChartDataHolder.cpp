@@ -191,6 +191,7 @@ void CZorvatChartDataHolder::RequestSeries()
     m_bComplete = FALSE;
     // The KSE's times are Kuwait's own; a US series' come on the server's clock.
     m_nClockShift = m_pSettings->GetMarket() == CHART_MARKET_KSE ? 0 : IntradayClockShift();
+    GetIntradayRange(&m_nDayFirst, &m_nDayLast);
     // Live points kept for the last request belong to its ticker, which may not be this one.
     DeleteList(m_pPendingHead, m_pPendingTail);
     m_nLastCumVolume = 0;
@@ -471,6 +472,10 @@ void CZorvatChartDataHolder::OnLive(CServerMessage* pMsg, const CHART_LIVE_FIELD
     if (nServerSeconds < 0)
         return;
     const int nSeconds = OnAxisClock(nServerSeconds);
+    // A quote outside the hours the axis spans (a board that trades before its session) has no
+    // place on today's chart: taken, it would turn "no data" into empty axes.
+    if (nSeconds < m_nDayFirst || nSeconds > m_nDayLast)
+        return;
     const LONGLONG nCumVolume = FieldInt64(*pMsg, fields.nCumVolume);
     const BOOL bHigh = HasField(*pMsg, fields.nHigh);
     const BOOL bLow = HasField(*pMsg, fields.nLow);

@@ -89,5 +89,6 @@ private:
     int m_nStartDate = 0;                           // historical: the date of slot 0
     LONGLONG m_nLastCumVolume = 0;                  // the day's cumulative volume last seen
     int m_nClockShift = 0;                          // intraday: server time to the axis's, as requested
+    int m_nDayFirst = 0, m_nDayLast = 86400;        // intraday: the axis's span on its clock, as requested
     const CHART_REPLY_KIND* m_pReplyKind = nullptr; // the reply taken last ("CD" or "KH")
 };

@@ -189,6 +189,7 @@ void CZorvatChartView::LayoutPanes()
     GetClientRect(&rc);
     if (rc.Width() < 1 || rc.Height() < 1)
         return;
+    FitValueAxes();
     if (!m_bShowVolume) {
         m_nSplitY = rc.bottom - m_nBottomMargin;
     } else {
@@ -196,6 +197,26 @@ void CZorvatChartView::LayoutPanes()
         m_pVolumeChart->SetRect(RECT{rc.left, m_nSplitY + m_nPaneGap, rc.right, rc.bottom - m_nBottomMargin});
     }
     m_pPriceChart->SetRect(RECT{rc.left, rc.top, rc.right, m_nSplitY});
+}
+
+// The value strips widen to their widest label, so that "-15.00%" keeps its sign inside the
+// window; both panes take the same width, so that their times stand one above the other.
+void CZorvatChartView::FitValueAxes()
+{
+    int nThickness = VALUE_AXIS_THICKNESS;
+    CClientDC dc(this);
+    for (CZorvatChart* pChart : {m_pPriceChart, m_pVolumeChart}) {
+        CChartAxis* pY = pChart->m_pYAxis;
+        CFont* pOld = dc.SelectObject(&pY->m_font);
+        for (const int nValue : {pY->m_nMin, pY->m_nMax}) {
+            CString strLabel;
+            pY->GetLabel(nValue, strLabel);
+            // The label ends at the tick, 7 pixels and a gap of 5 from the plot.
+            nThickness = std::max(nThickness, static_cast<int>(dc.GetTextExtent(strLabel).cx) + 7 + 5 + 2);
+        }
+        dc.SelectObject(pOld);
+    }
+    m_pPriceChart->m_pYAxis->m_nThickness = m_pVolumeChart->m_pYAxis->m_nThickness = nThickness;
 }
 
 void CZorvatChartView::LayoutValueAxis()

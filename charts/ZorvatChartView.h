@@ -78,6 +78,8 @@ protected:
     BOOL IsSeriesReady() const;
     // Value axes, panes and a full repaint.
     void Relayout();
+    // Both value strips as wide as the widest label of either needs (at least their made width).
+    void FitValueAxes();
     void DrawMessage(CDC* pDC, const CRect& rcClient, UINT nTextId);
     void DrawLegend(CDC* pDC, const CRect& rcClient);
     // The drag marker's strip put back from the saved copy, and the copy dropped.

@@ -1,12 +1,17 @@
 // File, font and colour choosers on Qt: Qt's own dialogs (never the platform's native ones, which
 // would run their own loop), shown without exec() while the layer's modal loop waits.
+#include <QtCore/QIdentityProxyModel>
+#include <QtGui/QFileSystemModel>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QColorDialog>
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QFontDialog>
+#include <QtWidgets/QHeaderView>
+#include <QtWidgets/QTreeView>
 #include <cmath>
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/QtQuestion.h"
+#include "platform/win/user/LayerWords.h"
 #include "platform/win/user/CommonDialogs.h"
 
 namespace {
@@ -29,6 +34,31 @@ QString QtFilter(const std::pair<std::string, std::string>& filter)
     return strName + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
 }
 
+// The file list's sizes and dates as an Arabic reader reads them: Qt writes them in the system's
+// locale ("9 Dec", "12 KB"), whatever the user chose. Dates take the program's numeric form.
+class CTbArabicFileList : public QIdentityProxyModel
+{
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int nRole) const override
+    {
+        const auto* pFiles = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (pFiles == nullptr || nRole != Qt::DisplayRole || (index.column() != 1 && index.column() != 3))
+            return QIdentityProxyModel::data(index, nRole);
+        const QModelIndex file = mapToSource(index);
+        if (index.column() == 3)
+            return pFiles->lastModified(file).toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+        if (pFiles->isDir(file))
+            return QString();
+        static const char* const s_units[] = {"بايت", "ك.ب", "م.ب", "ج.ب"};
+        double dSize = static_cast<double>(pFiles->size(file));
+        int nUnit = 0;
+        for (; dSize >= 1024 && nUnit < 3; ++nUnit)
+            dSize /= 1024;
+        return QString::number(dSize, 'f', nUnit == 0 ? 0 : 1) + QLatin1Char(' ') + QString::fromUtf8(s_units[nUnit]);
+    }
+};
+
 class CTbQtFileQuestion : public CTbQtQuestion
 {
 public:
@@ -37,6 +67,12 @@ public:
         auto* pDialog = new QFileDialog(ParentFor(hOwner), FromUtf8(pQuestion->strTitle), FromUtf8(pQuestion->strFolder));
         pDialog->setObjectName(QStringLiteral("TbFileChooser"));
         pDialog->setOption(QFileDialog::DontUseNativeDialog);
+        if (TbUserReadsArabic()) {
+            pDialog->setProxyModel(new CTbArabicFileList(pDialog));
+            // Room for the whole date, which Qt's own short form did not need.
+            if (auto* pList = pDialog->findChild<QTreeView*>(QStringLiteral("treeView")))
+                pList->header()->resizeSection(3, pList->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000 00:00")) + 24);
+        }
         pDialog->setAcceptMode(pQuestion->bSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         pDialog->setFileMode(pQuestion->bMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         pDialog->setOption(QFileDialog::DontConfirmOverwrite, !pQuestion->bConfirmOverwrite);

@@ -51,6 +51,8 @@ public:
             pPrinter->addItem(Utf8(printer.strName));
         auto* pType = new QLabel(pPrinterBox);
         auto* pWhere = new QLabel(pPrinterBox);
+        pType->setObjectName(QStringLiteral("type"));
+        pWhere->setObjectName(QStringLiteral("where"));
         auto* pComment = new QLabel(pPrinterBox);
         pPrinterForm->addRow(Text("Name:"), pPrinter);
         pPrinterForm->addRow(Text("Type:"), pType);

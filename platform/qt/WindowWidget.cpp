@@ -12,6 +12,7 @@
 #include "platform/win/gdi/PixelBuffer.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/Message.h"
+#include "platform/win/user/SysMetrics.h"
 #include "platform/win/user/VirtualKeys.h"
 #include "platform/win/user/Window.h"
 
@@ -61,6 +62,12 @@ void CTbWindowWidget::paintEvent(QPaintEvent* pEvent)
     if (pImage) {
         QImage image(reinterpret_cast<const uchar*>(pImage->Bits()), pImage->Width(), pImage->Height(),
                      pImage->Width() * 4, QImage::Format_RGB32);
+        if (const int cxBar = std::min(LeftBarWidth(), pImage->Width())) {
+            const int cxClient = pImage->Width() - cxBar;
+            painter.drawImage(QPoint(0, 0), image, QRect(cxClient, 0, cxBar, pImage->Height()));
+            painter.drawImage(QPoint(cxBar, 0), image, QRect(0, 0, cxClient, pImage->Height()));
+            return;
+        }
         painter.drawImage(rc, image, rc);
         QRect rcImage(0, 0, pImage->Width(), pImage->Height());
         for (const QRect& r : QRegion(rc).subtracted(QRegion(rcImage)))
@@ -92,11 +99,28 @@ static UINT DownMessage(Qt::MouseButton button)
     }
 }
 
+int CTbWindowWidget::LeftBarWidth() const
+{
+    if (!m_hWnd || !(GetWindowLongA(m_hWnd, GWL_STYLE) & WS_VSCROLL) ||
+        !(GetWindowLongA(m_hWnd, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR))
+        return 0;
+    return GetSystemMetrics(SM_CXVSCROLL);
+}
+
+QPoint CTbWindowWidget::ToImage(const QPoint& pt) const
+{
+    const int cxBar = LeftBarWidth();
+    if (cxBar == 0 || pt.y() < m_nClientTop)
+        return pt;
+    const int cxClient = width() - cxBar;
+    return QPoint(pt.x() < cxBar ? pt.x() + cxClient : pt.x() - cxBar, pt.y());
+}
+
 void CTbWindowWidget::Mouse(QMouseEvent* pEvent, UINT uMsg, BOOL)
 {
     if (!m_hWnd || !uMsg)
         return;
-    QPoint ptGlobal = mapToGlobal(pEvent->position().toPoint());
+    QPoint ptGlobal = mapToGlobal(ToImage(pEvent->position().toPoint()));
     SyncModifiers(pEvent->modifiers());
     TbDisplayMouse(m_hWnd, uMsg, MouseKeys(pEvent->buttons(), pEvent->modifiers()), POINT{ptGlobal.x(), ptGlobal.y()});
     pEvent->accept();
@@ -136,7 +160,7 @@ void CTbWindowWidget::wheelEvent(QWheelEvent* pEvent)
 {
     if (!m_hWnd)
         return;
-    QPoint ptGlobal = mapToGlobal(pEvent->position().toPoint());
+    QPoint ptGlobal = mapToGlobal(ToImage(pEvent->position().toPoint()));
     int nDelta = pEvent->angleDelta().y();
     WPARAM wKeys = MouseKeys(pEvent->buttons(), pEvent->modifiers());
     TbDisplayMouse(m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(wKeys, static_cast<short>(nDelta)), POINT{ptGlobal.x(), ptGlobal.y()});
@@ -336,7 +360,9 @@ BOOL CTbQtSurface::DrawForeign(CTbPixelBuffer* pImage)
 
 void CTbQtSurface::Update(const RECT& rc)
 {
-    if (m_pWidget)
+    if (m_pWidget && m_pWidget->LeftBarWidth() > 0)
+        m_pWidget->update();        // the image's rectangle may span both of the shown sides
+    else if (m_pWidget)
         m_pWidget->update(QRect(rc.left, rc.top + m_pWidget->m_nClientTop, rc.right - rc.left, rc.bottom - rc.top));
 }
 

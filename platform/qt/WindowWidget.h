@@ -24,6 +24,9 @@ public:
     // child windows) starts below it.
     QPointer<QMenuBar> m_pMenuBar;
     int m_nClientTop = 0;
+    // A window with WS_EX_LEFTSCROLLBAR shows its vertical bar at its left edge; its image keeps
+    // the bar at the client area's right, as every window's does. The bar's width, else 0.
+    int LeftBarWidth() const;
 
 protected:
     bool event(QEvent* pEvent) override;
@@ -43,6 +46,8 @@ protected:
     bool focusNextPrevChild(bool) override { return false; }    // Tab is the program's key
 
 private:
+    // A point of the widget as the image has it (the two sides of a left bar exchanged).
+    QPoint ToImage(const QPoint& pt) const;
     void Mouse(QMouseEvent* pEvent, UINT uDown, BOOL bRelease);
     void Key(QKeyEvent* pEvent, BOOL bRelease);
     static void SyncModifiers(Qt::KeyboardModifiers mods);

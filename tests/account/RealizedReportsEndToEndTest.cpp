@@ -23,6 +23,7 @@
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
 #include "market/PreferencesDlg.h"
+#include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/DateTimePick.h"
 #include "platform/win/user/TestAnswers.h"
 #include "tests/account/AccountTestSupport.h"
@@ -76,6 +77,11 @@ double Sum(CDataTable* pTable, int nCol)
 std::string Caption(CDataTable* pTable)
 {
     return std::string(pTable->GetTable()->GetView(0)->GetTitleAt(0));
+}
+// A title's range as the user reads it, in the title's code page.
+std::string Range(bool bArabic, const std::string& strFrom, const std::string& strTo)
+{
+    return bArabic ? TbUtf8ToCodePage(" من " + strFrom + " إلى " + strTo, 1256) : " from " + strFrom + " through " + strTo;
 }
 
 struct CRangeReports : CAccountSession
@@ -188,7 +194,7 @@ TEST_P(CRangeReportsInLanguage, EveryReportMatchesTheServersHistoryForItsRange)
             EXPECT_NEAR(StateSum(r, WIDE_FROM, WIDE_TO), Sum(pTable, r.nColumn), CENT);
             // The window's title before the range, not the table's settings key.
             const std::string strCaption = Caption(pTable);
-            const size_t nRange = strCaption.find(" from 01/11/2026 through 31/12/2026");
+            const size_t nRange = strCaption.find(Range(bArabic, "01/11/2026", "31/12/2026"));
             ASSERT_NE(std::string::npos, nRange) << strCaption;
             CString strKey;
             strKey.LoadString(r.nTable);
@@ -224,7 +230,7 @@ TEST_P(CRangeReportsInLanguage, EveryReportMatchesTheServersHistoryForItsRange)
     }
     pRun->App().WriteProfileText(".General", "BaseCurrency", strOldBase);
     for (int i = 0; i < pCombined->GetTable()->GetViewCount(); ++i)
-        EXPECT_NE(std::string::npos, std::string(pCombined->GetTable()->GetView(i)->GetTitleAt(0)).find(" through 31/12/2026"));
+        EXPECT_NE(std::string::npos, std::string(pCombined->GetTable()->GetView(i)->GetTitleAt(0)).find(Range(bArabic, "01/11/2026", "31/12/2026")));
     // The refresh opens on the table's range and asks both markets again.
     EXPECT_EQ(pCombined, Load(combined, pCombined, WIDE_FROM, WIDE_TO));
     EXPECT_EQ(static_cast<int>(trades.size()), pCombined->GetRows()->GetCount());

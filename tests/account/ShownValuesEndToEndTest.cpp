@@ -12,6 +12,7 @@
 #include "account/CombinedHoldingsTable.h"
 #include "account/CombinedRealizedProfitLossTable.h"
 #include "account/CombinedUnrealizedProfitLossTable.h"
+#include "platform/win/kernel/CodePage.h"
 #include "account/HistTransactionKSETable.h"
 #include "account/HistTransactionTable.h"
 #include "account/InvestorHoldingsTable.h"
@@ -291,6 +292,9 @@ TEST_F(ShownValues, DefaultLayoutsShowValuesNotMarksInEnglish)
 TEST_F(ShownValues, DefaultLayoutsShowValuesNotMarksInArabic)
 {
     ASSERT_NO_FATAL_FAILURE(ExpectDefaultLayoutsWhole(true));
+    // A US company in the combined unrealized report by the symbol list's Arabic name.
+    const std::string strName = ShownAt(FindDataTable(IDS_TABLE_COMBINED_UNREALIZED), CU_SYMBOL, "GLNT", CU_NAME);
+    EXPECT_TRUE(!strName.empty() && TbUtf8ToCodePage("جلينمونت للطاقة", 1256).rfind(strName, 0) == 0) << strName;
 }
 
 // A quote without a last price leaves the unrealized reports at their reply's price, whatever

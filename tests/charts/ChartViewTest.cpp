@@ -382,6 +382,8 @@ TEST_F(ChartViewFixture, FirstLiveQuoteDrawsANoDataChartAndIndexTicksRedrawOneBa
     CChartCanvas canvas(600, 400);
     Grab(pView, canvas);
     EXPECT_EQ(0, CountPixels(canvas, RGB(0, 0, 255))) << "no data yet";
+    Fire(Quote("5.00", "050030", "1000"));
+    EXPECT_EQ(nullptr, pView->GetMainHolder()->GetHead()) << "a quote before the axis's hours keeps no data";
     Fire(Quote("5.00", "100030", "1000"));
     pView->UpdateWindow();
     Grab(pView, canvas);
@@ -401,6 +403,27 @@ TEST_F(ChartViewFixture, FirstLiveQuoteDrawsANoDataChartAndIndexTicksRedrawOneBa
     Fire("$EN|1|XC");
     Paint(pView);
     const int nPriceMax = pView->GetPriceChart()->m_pYAxis->m_nMax;
+    // Every per-cent label keeps its sign inside the window, the lowest the widest.
+    Fire("~CD|1|XC||.GSPC|0|0|0|0|4000.00|0");
+    Fire("093000|4000.00|100");
+    Fire("103000|3400.00|100");
+    Fire("$EN|1|XC");
+    {
+        CZorvatChart* pChart = pView->GetPriceChart();
+        CString strLowest;
+        pChart->m_pYAxis->GetLabel(pChart->m_pYAxis->m_nMin, strLowest);
+        EXPECT_EQ("-15.50%", std::string(strLowest));
+        CClientDC dc(pView);
+        CFont* pOld = dc.SelectObject(&pChart->m_pYAxis->m_font);
+        EXPECT_LE(dc.GetTextExtent(strLowest).cx, pChart->GetPlotRect().left - 7 - 5) << "room left of the ticks";
+        dc.SelectObject(pOld);
+        EXPECT_EQ(pChart->GetPlotRect().left, pView->GetVolumeChart()->GetPlotRect().left);
+    }
+    Fire("~CD|1|XC||.GSPC|0|0|0|0|4000.00|0");
+    Fire("093000|4000.00|100");
+    Fire("103000|4080.00|100");
+    Fire("$EN|1|XC");
+    Paint(pView);
     const int nVolumeMax = pView->GetVolumeChart()->m_pYAxis->m_nMax;
     auto index = [](const char* pszLast, const char* pszAt, const char* pszVolume) {
         return std::string("~IX|0|XC|8|.GSPC|") + pszLast + "||" + pszLast + "|" + pszLast + "||" + pszVolume +

@@ -747,7 +747,9 @@ LRESULT OnCreate(HWND hWnd, const CREATESTRUCTA* pCs)
     if (!pState || !pCs)
         return -1;
     const LONG lStyle = StyleOf(hWnd);
-    const DWORD dwExText = static_cast<DWORD>(GetWindowLongA(hWnd, GWL_EXSTYLE)) & (WS_EX_RTLREADING | WS_EX_RIGHT);
+    // A right-to-left combo's list reads from the right and keeps its bar at the left.
+    const DWORD dwExText =
+        static_cast<DWORD>(GetWindowLongA(hWnd, GWL_EXSTYLE)) & (WS_EX_RTLREADING | WS_EX_RIGHT | WS_EX_LEFTSCROLLBAR);
     pState->cyDrop = pCs->cy;
     DWORD dwList = WS_BORDER | LBS_NOINTEGRALHEIGHT | (pState->bListBar ? WS_VSCROLL : 0) |
                    ((lStyle & CBS_SORT) ? LBS_SORT : 0) | ((lStyle & CBS_HASSTRINGS) ? LBS_HASSTRINGS : 0) |

@@ -14,6 +14,13 @@ const struct { const char* pszEnglish; const char* pszArabic; } s_words[] = {
     {"Save As", "حفظ باسم"}, {"Open", "فتح"}, {"&Open", "&فتح"}, {"&Save", "&حفظ"}, {"Look in:", "البحث في:"},
     {"File &name:", "اسم ال&ملف:"}, {"Files of type:", "نوع الملفات:"}, {"Name", "الاسم"}, {"Size", "الحجم"},
     {"Type", "النوع"}, {"Date Modified", "تاريخ التعديل"},
+    {"Computer", "الكمبيوتر"}, {"Folder", "مجلد"}, {"File", "ملف"}, {"%1 File", "ملف %1"}, {"Drive", "محرك أقراص"},
+    {"Alias", "اسم مستعار"}, {"Shortcut", "اختصار"}, {"Unknown", "غير معروف"}, {"Back", "رجوع"},
+    {"Forward", "تقدم"}, {"Parent Directory", "المجلد الأعلى"}, {"Create New Folder", "إنشاء مجلد جديد"},
+    {"List View", "عرض القائمة"}, {"Detail View", "عرض التفاصيل"}, {"New Folder", "مجلد جديد"},
+    {"&New Folder", "مجلد &جديد"}, {"&Rename", "إعادة ت&سمية"}, {"&Delete", "&حذف"},
+    {"Show &hidden files", "إظهار الملفات ال&مخفية"}, {"Recent Places", "الأماكن الأخيرة"},
+    {"Directory:", "المجلد:"}, {"&Choose", "ا&ختيار"}, {"Sidebar", "الشريط الجانبي"},
     {"%1 already exists.\nDo you want to replace it?", "%1 موجود من قبل.\nهل تريد استبداله؟"},
     {"%s already exists.\nDo you want to replace it?", "%s موجود من قبل.\nهل تريد استبداله؟"},
     // The font chooser.
@@ -25,6 +32,9 @@ const struct { const char* pszEnglish; const char* pszArabic; } s_words[] = {
     {"&Add to Custom Colors", "إ&ضافة إلى الألوان المخصصة"}, {"&Pick Screen Color", "ا&لتقاط لون من الشاشة"},
     {"Hu&e:", "ال&تدرج:"}, {"&Sat:", "الت&شبع:"}, {"&Val:", "ال&قيمة:"}, {"&Red:", "الأ&حمر:"},
     {"&Green:", "الأ&خضر:"}, {"Bl&ue:", "الأ&زرق:"}, {"A&lpha channel:", "ال&شفافية:"},
+    // A window's system menu.
+    {"&Restore", "ا&ستعادة"}, {"&Move", "&نقل"}, {"Mi&nimize", "ت&صغير"},
+    {"Ma&ximize", "تك&بير"}, {"&Close", "إ&غلاق"}, {"Nex&t", "ال&تالي"},
     // Print setup and a printer's document properties.
     {"Print Setup", "إعداد الطباعة"}, {"Printer", "الطابعة"}, {"Name:", "الاسم:"}, {"Type:", "النوع:"},
     {"Where:", "المكان:"}, {"Comment:", "تعليق:"}, {"Paper", "الورق"}, {"Size:", "الحجم:"}, {"Source:", "المصدر:"},

@@ -1,4 +1,7 @@
 // A window's menu bar and system menu.
+#include <string>
+#include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/LayerWords.h"
 #include "platform/win/user/MenuInternal.h"
 #include "platform/win/user/Message.h"
 #include "platform/win/user/Paint.h"
@@ -75,17 +78,22 @@ HMENU GetSystemMenu(HWND hWnd, BOOL bRevert)
         const BOOL bMdiChild = (pWnd->dwExStyle & WS_EX_MDICHILD) != 0;
         static const struct { UINT uId; const char* pszText; } s_items[] = {
             {SC_RESTORE, "&Restore"}, {SC_MOVE, "&Move"}, {SC_SIZE, "&Size"}, {SC_MINIMIZE, "Mi&nimize"},
-            {SC_MAXIMIZE, "Ma&ximize"}, {0, nullptr}, {SC_CLOSE, nullptr}};
+            {SC_MAXIMIZE, "Ma&ximize"}, {0, nullptr}, {SC_CLOSE, "&Close"}};
+        // The words in the user's language, the keys as the keyboard names them.
+        const auto append = [](HMENU hMenu, UINT uId, const char* pszWord, const char* pszKeys) {
+            const std::string strText = TbUtf8ToCodePage(TbLayerWord(pszWord), CP_ACP) + pszKeys;
+            AppendMenuA(hMenu, MF_STRING, uId, strText.c_str());
+        };
         HMENU hMenu = CreatePopupMenu();
         for (const auto& item : s_items) {
             if (item.uId == 0)
                 AppendMenuA(hMenu, MF_SEPARATOR, 0, nullptr);
             else
-                AppendMenuA(hMenu, MF_STRING, item.uId,
-                            item.pszText ? item.pszText : (bMdiChild ? "&Close\tCtrl+F4" : "&Close\tAlt+F4"));
+                append(hMenu, item.uId, item.pszText,
+                       item.uId != SC_CLOSE ? "" : bMdiChild ? "\tCtrl+F4" : "\tAlt+F4");
         }
         if (bMdiChild)
-            AppendMenuA(hMenu, MF_STRING, SC_NEXTWINDOW, "Nex&t\tCtrl+F6");
+            append(hMenu, SC_NEXTWINDOW, "Nex&t", "\tCtrl+F6");
         pWnd->hSysMenu = hMenu;
     }
     return pWnd->hSysMenu;

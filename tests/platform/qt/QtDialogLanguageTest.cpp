@@ -4,11 +4,17 @@
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QDialogButtonBox>
+#include <QtCore/QDir>
+#include <QtCore/QFileInfo>
+#include <QtWidgets/QFileDialog>
+#include <QtWidgets/QListView>
 #include <QtWidgets/QMessageBox>
+#include <QtWidgets/QTreeView>
 #include "QtTestSupport.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/Kernel.h"
 #include "platform/win/user/CommonDialogs.h"
+#include "platform/win/user/Menu.h"
 #include "platform/win/user/MessageBox.h"
 
 namespace {
@@ -68,6 +74,75 @@ TEST(QtDialogLanguage, TitlesButtonsAndDirectionFollowTheUsersLanguage)
         EXPECT_EQ(c.pszSeen, g_strSeen);
     }
     DestroyWindow(hTop);
+    SetThreadLocale(1033);
+    TbSetActiveCodePage(uOldPage);
+}
+
+namespace {
+// The Save As list's first entry as "sidebar | type | date", once the folder has been read.
+void CALLBACK ReadFileListAndClose(HWND, UINT, UINT_PTR nId, DWORD)
+{
+    QFileDialog* pDialog = nullptr;
+    for (QWidget* pWidget : QApplication::topLevelWidgets())
+        if (auto* p = qobject_cast<QFileDialog*>(pWidget); p != nullptr && p->isVisible())
+            pDialog = p;
+    const auto* pList = pDialog != nullptr ? pDialog->findChild<QTreeView*>(QStringLiteral("treeView")) : nullptr;
+    if (pList == nullptr || pList->model()->rowCount(pList->rootIndex()) == 0)
+        return;
+    KillTimer(nullptr, nId);
+    const QModelIndex first = pList->model()->index(0, 0, pList->rootIndex());
+    const auto* pSidebar = pDialog->findChild<QListView*>(QStringLiteral("sidebar"));
+    g_strSeen = pSidebar->model()->index(0, 0).data().toString().toStdString() + " | " +
+                first.siblingAtColumn(2).data().toString().toStdString() + " | " +
+                first.siblingAtColumn(3).data().toString().toStdString();
+    pDialog->reject();
+}
+}  // namespace
+
+// A maximised child's system menu and the Save As chooser's places, types and dates are in the
+// user's language; the keys stay as the keyboard names them.
+TEST(QtDialogLanguage, SystemMenuAndFileListFollowTheUsersLanguage)
+{
+    const UINT uOldPage = GetACP();
+    ASSERT_TRUE(TbSetActiveCodePage(1256));
+    const std::string strFolder = QDir::tempPath().toStdString() + "/tb_dialog_language";
+    QDir().mkpath(QString::fromStdString(strFolder + "/sub"));
+    const std::string strDate =
+        QFileInfo(QString::fromStdString(strFolder + "/sub")).lastModified().toString("dd/MM/yyyy HH:mm").toStdString();
+    const struct { LCID lcid; const char* pszMenu; std::string strFiles; } cases[] = {
+        {1033, "&Restore|&Move|&Size|Mi&nimize|Ma&ximize||&Close\tCtrl+F4|Nex&t\tCtrl+F6|", ""},
+        {0x3401, "ا&ستعادة|&نقل|ال&حجم|ت&صغير|تك&بير||إ&غلاق\tCtrl+F4|ال&تالي\tCtrl+F6|",
+         "الكمبيوتر | مجلد | " + strDate},
+    };
+    for (const auto& c : cases) {
+        SetThreadLocale(c.lcid);
+        const HWND hChild = CreateWindowExA(WS_EX_MDICHILD, "Static", "", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                            nullptr, nullptr, nullptr, nullptr);
+        const HMENU hMenu = GetSystemMenu(hChild, FALSE);
+        std::string strMenu;
+        for (int i = 0; i < GetMenuItemCount(hMenu); ++i) {
+            char szText[64] = "";
+            GetMenuStringA(hMenu, static_cast<UINT>(i), szText, sizeof szText, MF_BYPOSITION);
+            strMenu += TbCodePageToUtf8(szText, 1256) + "|";
+        }
+        EXPECT_EQ(c.pszMenu, strMenu);
+        DestroyWindow(hChild);
+        if (c.strFiles.empty())
+            continue;
+        const HWND hTop = CreateQtWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+        char szFile[260] = "";
+        OPENFILENAMEA ofn{};
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = hTop;
+        ofn.lpstrFile = szFile;
+        ofn.nMaxFile = sizeof szFile;
+        ofn.lpstrInitialDir = strFolder.c_str();
+        g_strSeen.clear();
+        SetTimer(nullptr, 0, 50, ReadFileListAndClose);
+        GetSaveFileNameA(&ofn);
+        EXPECT_EQ(c.strFiles, g_strSeen);
+        DestroyWindow(hTop);
+    }
     SetThreadLocale(1033);
     TbSetActiveCodePage(uOldPage);
 }

@@ -5,6 +5,8 @@
 #include <QtCore/QCoreApplication>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QWindow>
+#include <QtTest/QTest>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
 #include "QtTestSupport.h"
 #include "platform/win/gdi/Gdi.h"
@@ -14,6 +16,7 @@
 #include "platform/win/kernel/Kernel.h"
 #include "platform/win/kernel/Resources.h"
 #include "platform/win/user/Dialogs.h"
+#include "platform/qt/WindowWidget.h"
 #include "platform/win/user/SysMetrics.h"
 
 namespace {
@@ -88,6 +91,38 @@ TEST(QtDialog, EnglishAndArabicScreenshotsShowTheControls)
         // The name field's white and the read-only field's face colour show where they stand.
         EXPECT_EQ(GetSysColor(COLOR_WINDOW), PixelAt(hDlg, 104, strPath, 0)) << run.pszShot;
         EXPECT_EQ(GetSysColor(COLOR_BTNFACE), PixelAt(hDlg, 110, strPath, -2)) << run.pszShot;
+        // The account list dropped with more items than it shows: its bar stands at the side
+        // the reader ends on, the left in Arabic.
+        for (int i = 0; i < 12; ++i)
+            SendDlgItemMessageA(hDlg, 105, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("9"));
+        SendDlgItemMessageA(hDlg, 105, CB_SHOWDROPDOWN, TRUE, 0);
+        PumpQt(50);
+        QImage list;
+        CTbWindowWidget* pList = nullptr;
+        for (QWidget* pWidget : QApplication::topLevelWidgets()) {
+            auto* pWindow = dynamic_cast<CTbWindowWidget*>(pWidget);
+            char szClass[32] = "";
+            if (pWindow && pWindow->isVisible() && GetClassNameA(pWindow->GetHwnd(), szClass, sizeof szClass) &&
+                strcmp(szClass, "ListBox") == 0)
+                pList = pWindow;
+        }
+        ASSERT_NE(nullptr, pList) << run.pszShot;
+        list = pList->grab().toImage();
+        ASSERT_FALSE(list.isNull()) << run.pszShot;
+        const COLORREF crFace = GetSysColor(COLOR_BTNFACE);
+        const QColor face(GetRValue(crFace), GetGValue(crFace), GetBValue(crFace));
+        const bool bLeft = list.pixelColor(3, 3) == face, bRight = list.pixelColor(list.width() - 4, 3) == face;
+        EXPECT_EQ(run.uCodePage == 1256 ? "left" : "right", std::string(bLeft && !bRight ? "left" : bRight && !bLeft ? "right" : "?"))
+            << run.pszShot;
+        // A click on the bar's lower arrow, where the bar shows, scrolls the list (a click on an
+        // item there would choose it instead).
+        const LRESULT nChosen = SendDlgItemMessageA(hDlg, 105, CB_GETCURSEL, 0, 0);
+        QTest::mouseClick(pList, Qt::LeftButton, {}, QPoint(bLeft ? 8 : list.width() - 8, list.height() - 6));
+        PumpQt(50);
+        EXPECT_LT(0, SendMessageA(pList->GetHwnd(), LB_GETTOPINDEX, 0, 0)) << run.pszShot;
+        EXPECT_EQ(nChosen, SendDlgItemMessageA(hDlg, 105, CB_GETCURSEL, 0, 0)) << run.pszShot;
+        EXPECT_TRUE(pList->isVisible()) << run.pszShot;
+        SendDlgItemMessageA(hDlg, 105, CB_SHOWDROPDOWN, FALSE, 0);
         DestroyWindow(hDlg);
         FreeLibrary(hModule);
     }

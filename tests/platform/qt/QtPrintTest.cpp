@@ -4,10 +4,13 @@
 #include <QtCore/QRegularExpression>
 #include <algorithm>
 #include <QtGui/QImage>
+#include <QtGui/QGlyphRun>
+#include <QtGui/QTextLayout>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QDialog>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QRadioButton>
 #include <QtWidgets/QSpinBox>
 #include <cstdio>
@@ -346,6 +349,40 @@ struct SetupPick {
     bool bLandscape = false;
 };
 SetupPick g_setup;
+std::string g_strLaidOut;           // how the port and the driver read
+
+// The glyphs of a text from left to right as a line in that direction lays them out.
+std::vector<quint32> GlyphsLeftToRight(const QString& strText, const QFont& font, Qt::LayoutDirection direction)
+{
+    QTextLayout layout(strText, font);
+    QTextOption option;
+    option.setTextDirection(direction);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    std::vector<std::pair<qreal, quint32>> glyphs;
+    for (const QGlyphRun& run : layout.glyphRuns())
+        for (int i = 0; i < run.glyphIndexes().size(); ++i)
+            glyphs.emplace_back(run.positions()[i].x(), run.glyphIndexes()[i]);
+    std::stable_sort(glyphs.begin(), glyphs.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<quint32> order;
+    for (const auto& glyph : glyphs)
+        order.push_back(glyph.second);
+    return order;
+}
+
+// "left to right" when the label shows its text's letters in the order they are written (a port
+// "FILE:" laid out right to left shows ":FILE"); marks that steer the direction draw nothing.
+std::string LaidOut(const QLabel* pLabel)
+{
+    QString strBare = pLabel->text();
+    strBare.removeIf([](QChar ch) { return ch.category() == QChar::Other_Format; });
+    const std::vector<quint32> written = GlyphsLeftToRight(strBare, pLabel->font(), Qt::LeftToRight);
+    std::vector<quint32> shown = GlyphsLeftToRight(pLabel->text(), pLabel->font(), pLabel->layoutDirection());
+    std::erase_if(shown, [&](quint32 n) { return std::find(written.begin(), written.end(), n) == written.end(); });
+    return shown == written ? "left to right" : "right to left";
+}
 
 std::string DevNamesDevice(HGLOBAL hDevNames)
 {
@@ -398,6 +435,8 @@ TEST_F(QtPrintTest, PrintSetupChooserOnTheDisplay)
             g_setup.strOpenedOn = pPrinter->currentText().toStdString();
             g_setup.strPaperSeen = pPaper->currentText().toStdString();
             g_setup.bLandscapeSeen = pLandscape->isChecked();
+            g_strLaidOut = LaidOut(pDialog->findChild<QLabel*>(QStringLiteral("where"))) + ", " +
+                                 LaidOut(pDialog->findChild<QLabel*>(QStringLiteral("type")));
             pPrinter->setCurrentIndex(pPrinter->findText(QString::fromUtf8(g_setup.pszPrinter)));
             pPaper->setCurrentIndex(pPaper->findText(QString::fromUtf8(g_setup.pszPaper)));
             (g_setup.bLandscape ? pLandscape : pDialog->findChildren<QRadioButton*>().front())->setChecked(true);
@@ -408,6 +447,7 @@ TEST_F(QtPrintTest, PrintSetupChooserOnTheDisplay)
         EXPECT_EQ(c.pick.strOpenedOn, g_setup.strOpenedOn);
         EXPECT_EQ(c.pick.strPaperSeen, g_setup.strPaperSeen);
         EXPECT_EQ(c.pick.bLandscapeSeen, g_setup.bLandscapeSeen);
+        EXPECT_EQ("left to right, left to right", g_strLaidOut) << "the port and the driver";
         EXPECT_EQ(c.pick.pszPrinter, DevNamesDevice(pd.hDevNames));
         const auto* pDm = static_cast<const DEVMODEA*>(GlobalLock(pd.hDevMode));
         ASSERT_NE(nullptr, pDm);
