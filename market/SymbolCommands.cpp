@@ -50,6 +50,9 @@ BOOL IsSymbolCommand(UINT nId)
 
 BOOL CanRunSymbolCommand(UINT nId, LPCSTR pszMarket)
 {
+    // A row of no market (a cash line) names no symbol.
+    if (MarketCodeOf(pszMarket) == 0)
+        return FALSE;
     switch (nId) {
     case ID_SYMBOL_GO_TO:
         return CanGoTo(pszMarket);

@@ -13,8 +13,9 @@
 // TRUE for the three ids above.
 BOOL IsSymbolCommand(UINT nId);
 // Whether the command has something to open for a symbol of that market (its name as the
-// tables show it): going to it needs a market shown by its charts, news the user's news rights;
-// the order book opens the US book or the market's page, so it always has one.
+// tables show it; none for a market the market list does not name): going to it needs a market
+// shown by its charts, news the user's news rights; the order book opens the US book or the
+// market's page, so it always has one.
 BOOL CanRunSymbolCommand(UINT nId, LPCSTR pszMarket);
 // The command for the symbol. The order book of a book market follows the symbol in the US book
 // and shows it, when the watch list holds the symbol (the book takes lines only for its rows);
