@@ -171,7 +171,7 @@ TEST_F(CMarketSession, WatchListRowItemsOpenTheirWindows)
     ASSERT_FALSE(strData.empty());
     SetAtlanticField(strData, 2, "NMS");
     SetAtlanticField(strData, 3, "NMS");
-    ASSERT_TRUE(StartSession({"--data", strData}, false));
+    ASSERT_TRUE(StartSession({"--rate", "0", "--data", strData}, false));
     auto* pQuotes = Find<CQuotationTable>(IDS_TABLE_QUOTATIONS_US);
     ASSERT_NE(nullptr, pQuotes);
     const CString strHarbor = GetGlobals()->GetMarketName(4);

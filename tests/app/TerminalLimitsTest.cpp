@@ -1,0 +1,115 @@
+// What the README says the terminal does not do, one line of its list a row, checked against the
+// tree and its English and Arabic resources: a row fails when its line becomes false.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string ReadText(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A resource's block: from the line that starts with its head ("<id> <KIND>") to the END that
+// closes it at a line's start.
+std::string Block(const std::string& strRc, const std::string& strHead)
+{
+    const size_t nAt = strRc.find("\n" + strHead);
+    return nAt == std::string::npos ? "" : strRc.substr(nAt, strRc.find("\nEND", nAt) - nAt);
+}
+
+// The text of a string id, "" when the table has none.
+std::string StringText(const std::string& strRc, int nId)
+{
+    const std::string strHead = "\n    " + std::to_string(nId) + ", \"";
+    const size_t nAt = strRc.find(strHead);
+    return nAt == std::string::npos ? "" : strRc.substr(nAt + strHead.size(), strRc.find("\"\n", nAt) - nAt - strHead.size());
+}
+
+bool EndsWith(const std::string& str, const std::string& strEnd)
+{
+    return str.size() > strEnd.size() && str.compare(str.size() - strEnd.size(), strEnd.size(), strEnd) == 0;
+}
+
+// The files under the tree's own folders (builds and the repository left out) that satisfy the test.
+int CountFiles(const std::function<bool(const std::filesystem::path&)>& test)
+{
+    int nCount = 0;
+    for (auto it = std::filesystem::recursive_directory_iterator(TB_SOURCE_DIR); it != std::filesystem::end(it); ++it) {
+        const std::string strName = it->path().filename().string();
+        if (it->is_directory() && (strName.rfind("build", 0) == 0 || strName[0] == '.'))
+            it.disable_recursion_pending();
+        else if (it->is_regular_file() && test(it->path()))
+            ++nCount;
+    }
+    return nCount;
+}
+
+bool IsCode(const std::filesystem::path& path)
+{
+    return path.extension() == ".cpp" || path.extension() == ".h";
+}
+
+bool Under(const std::filesystem::path& path, const char* pszFolder)
+{
+    return path.string().find(std::string(TB_SOURCE_DIR "/") + pszFolder) == 0;
+}
+
+}  // namespace
+
+TEST(TerminalLimits, EachLineOfWhatTheTerminalDoesNotDoHolds)
+{
+    for (const char* pszRc : {"_1252.rc", "_1256.rc"}) {
+        SCOPED_TRACE(pszRc);
+        const std::string strRc = ReadText(std::string(TB_SOURCE_DIR "/resources/") + pszRc);
+        const std::string strMainMenu = Block(strRc, "280 MENU");
+        const std::string strFileMenu = strMainMenu.substr(0, strMainMenu.find("\n    POPUP", 20));
+        const struct { const char* pszLine; std::function<bool()> holds; } lines[] = {
+            {"no help file ships", [] { return CountFiles([](const auto& p) { return p.extension() == ".chm"; }) == 0; }},
+            {"the help says it is not installed, and where it was looked for",
+             [&] { return EndsWith(StringText(strRc, 40412), "%s"); }},
+            {"no server but the simulator listens",
+             [] { return CountFiles([](const auto& p) {
+                    return IsCode(p) && !Under(p, "tools/testserver") && !Under(p, "tests") && ReadText(p).find("listen(") != std::string::npos;
+                }) == 0; }},
+            {"the ticket sends no modify or cancel",
+             [] { return CountFiles([](const auto& p) {
+                    const std::string strText = ReadText(p);
+                    return p.filename().string().rfind("NewPlaceOrder", 0) == 0 &&
+                           (strText.find("MSG_OM") != std::string::npos || strText.find("MSG_KM") != std::string::npos ||
+                            strText.find("MSG_OC") != std::string::npos || strText.find("MSG_KC") != std::string::npos);
+                }) == 0; }},
+            {"the modify form opens from the order status tables only",
+             [] { return CountFiles([](const auto& p) {
+                    return IsCode(p) && !Under(p, "tests") && ReadText(p).find("->OpenModifyOrder") != std::string::npos;
+                }) == 2; }},
+            {"the File menu has Print setup but no Print",
+             [&] { return strFileMenu.find(", 57606") != std::string::npos && strFileMenu.find(", 57607") == std::string::npos; }},
+            {"no table menu holds Print",
+             [&] { return Block(strRc, "104 MENU").find("57607") == std::string::npos && Block(strRc, "251 MENU").find("57607") == std::string::npos; }},
+            {"the toolbar's Print button and Ctrl+P print",
+             [&] { return Block(strRc, "280 TOOLBAR").find("BUTTON 57607") != std::string::npos &&
+                          Block(strRc, "280 ACCELERATORS").find("\"P\", 57607, VIRTKEY, CONTROL") != std::string::npos; }},
+            {"the KSE schedule and parameter values are numbered",
+             [&] { return Block(strRc, "7291 DIALOG").find(" 7:\"") != std::string::npos &&
+                          Block(strRc, "7292 DIALOG").find(" 13:\"") != std::string::npos; }},
+            {"codes without a text show a kind and their number", [&] {
+                 for (const auto& code : {std::pair{55066, " 4"}, {56805, " 1"}, {57069, " 1"}, {57251, " 1"},
+                                          {41027, " 1"}, {57706, " 1"}, {57831, " 1"}})
+                     if (!EndsWith(StringText(strRc, code.first), code.second))
+                         return false;
+                 return true;
+             }},
+        };
+        for (const auto& line : lines)
+            EXPECT_TRUE(line.holds()) << line.pszLine;
+    }
+}
