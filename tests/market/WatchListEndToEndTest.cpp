@@ -2,7 +2,8 @@
 // Atlantic Board's clock seven hours behind Kuwait's and the server's clock before ten, when its
 // times come with five digits: the quotes' trades run through the market's scrolling ticker,
 // the watch list and the US trades show those times on the market's clock, and the symbol-change
-// dialog changes a row, but nothing once the row went while it was open.
+// dialog changes a row, but nothing once the row went while it was open. The row menu's symbol
+// items open their windows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
