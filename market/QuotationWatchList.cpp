@@ -518,7 +518,8 @@ BOOL CQuotationTable::RunCommand(UINT nId)
     else if (nId == ID_QUOTE_MAKER_BOOK)
         ShowInBook(pRow->GetText(QC_TICKER), pRow->GetText(QC_MARKET), IDS_TABLE_MAKER_BOOK_US);
     else if (nId == ID_QUOTE_COMPANY_NEWS && GetStockActions() != nullptr && GetStockActions()->CanOpenCompanyNews())
-        GetStockActions()->OpenCompanyNews(pRow->GetText(QC_TICKER), GetGlobals()->GetMarketCode(pRow->GetText(QC_MARKET)));
+        GetStockActions()->OpenCompanyNews(pRow->GetText(QC_TICKER),
+                                           GetGlobals()->GetMarketCode(pRow->GetText(QC_MARKET)));
     else
         RunCommandOnRow(nId, pRow->GetText(QC_TICKER), pRow->GetText(QC_MARKET));
     return TRUE;

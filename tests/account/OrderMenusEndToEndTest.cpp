@@ -187,7 +187,8 @@ TEST_F(OrderMenus, SymbolItemsOpenWhatTheyNameOrAreGreyed)
         pTable->OnCmdMsg(33567, CN_COMMAND, nullptr, nullptr);
         pRow->SetText(c.nMarketCol, strAtlantic, TRUE);
         const std::string strSymbol = c.pszSymbol;
-        EXPECT_EQ((std::vector<std::string>{"news COMPANY:" + strSymbol + " 8", "chart " + strSymbol + " 0 1"}), actions.calls);
+        EXPECT_EQ((std::vector<std::string>{"news COMPANY:" + strSymbol + " 8", "chart " + strSymbol + " 0 1"}),
+                  actions.calls);
         DestroyMenu(hMenu);
     }
 }

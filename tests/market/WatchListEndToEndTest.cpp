@@ -176,12 +176,18 @@ TEST_F(CMarketSession, WatchListRowItemsOpenTheirWindows)
     auto* pQuotes = Find<CQuotationTable>(IDS_TABLE_QUOTATIONS_US);
     ASSERT_NE(nullptr, pQuotes);
     const CString strHarbor = GetGlobals()->GetMarketName(4);
-    ASSERT_TRUE(PumpUntil([&] { return pQuotes->FindQuote("ALPN", "NMS") && pQuotes->FindQuote("PRSM", strHarbor); }, 20000));
+    ASSERT_TRUE(PumpUntil([&] { return pQuotes->FindQuote("ALPN", "NMS") && pQuotes->FindQuote("PRSM", strHarbor); },
+                          20000));
     CNorvApp::ShowTable(pQuotes);
     CTableMDIWnd* pWindow = pQuotes->GetMainWindow();
     ASSERT_NE(nullptr, pWindow);
-    // The request a command sends: its type and how its line ends.
-    const struct { const char* pszTicker; UINT nId; BOOL bEnabled; UINT nTitleId; const char* pszType; const char* pszEnd; } cases[] = {
+    const struct {
+        const char* pszTicker;
+        UINT nId;
+        BOOL bEnabled;
+        UINT nTitleId;                  // the window it opens
+        const char *pszType, *pszEnd;   // the request it sends: its type and how its line ends
+    } cases[] = {
         {"PRSM", 33209, TRUE, 56784, "LW", "||0|4|PRSM"},
         {"ALPN", 33569, TRUE, 56784, "LW", "||0|8|COMPANY:ALPN"},
         {"ALPN", 33568, TRUE, 57495, "L2", "||ALPN|8|1"},
