@@ -9,6 +9,7 @@
 #include "link/MessageSource.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
+#include "market/SymbolCommands.h"
 #include "market/TableLinks.h"
 #include "platform/win/user/Menu.h"
 #include "refdata/RefDataRecords.h"
@@ -16,10 +17,6 @@
 #include "refdata/ZorvatTypes.h"
 
 #define IDS_NOTICE_ORDER_ENDED 55349
-#define ID_ORDER_GO_TO_SYMBOL 33567
-#define ID_ORDER_BOOK 33568
-#define ID_ORDER_NEWS 33569
-#define ORDER_BOOK_MARKET_TEXT "NMS"
 
 namespace {
 enum {
@@ -83,10 +80,19 @@ const ACCOUNT_COMMAND s_commands[] = {
     {33563, RULE_US, ACTION_CLEAR_FILTER, OC_RIGHT},
     {33564, RULE_REMOVED, ACTION_CRITERIA_FILTER, OC_RIGHT, ">0"},
     {33565, RULE_US, ACTION_CRITERIA_FILTER, OC_RIGHT, "=0"},
-    {ID_ORDER_GO_TO_SYMBOL, RULE_NONE}, {ID_ORDER_BOOK, RULE_NONE}, {ID_ORDER_NEWS, RULE_NONE},
+    {ID_SYMBOL_GO_TO, RULE_NONE, ACTION_OWN}, {ID_SYMBOL_ORDER_BOOK, RULE_NONE, ACTION_OWN},
+    {ID_SYMBOL_NEWS, RULE_NONE, ACTION_OWN},
 };
 // The selected order's symbol items, in this order at the top of the menu.
-const UINT s_symbolItems[] = {ID_ORDER_GO_TO_SYMBOL, ID_ORDER_BOOK, ID_ORDER_NEWS};
+const UINT s_symbolItems[] = {ID_SYMBOL_GO_TO, ID_SYMBOL_ORDER_BOOK, ID_SYMBOL_NEWS};
+
+// The selected order's symbol item has something to open: the order book only for the book's
+// market.
+BOOL IsSymbolItemEnabled(UINT nId, const CDataBuffer* pRow)
+{
+    return pRow != nullptr && (nId != ID_SYMBOL_ORDER_BOOK || pRow->GetText(OC_MARKET) == BOOK_MARKET_TEXT) &&
+           CanRunSymbolCommand(nId, pRow->GetText(OC_MARKET));
+}
 
 BOOL IsOpenStatus(long nStatus)
 {
@@ -222,6 +228,8 @@ void COrderStatusTable::OnAccountCommand(UINT nId)
     CZORVAT32App* pApp = CZORVAT32App::Get();
     if (nId == ID_ACCOUNT_TICKET_FROM_ORDER && pRow != nullptr && pApp != nullptr)
         pApp->OpenOrderTicketFromOrderUS(pRow->GetLong(OC_ORDER));
+    else if (IsSymbolCommand(nId) && IsSymbolItemEnabled(nId, pRow))
+        RunSymbolCommand(nId, pRow->GetText(OC_SYMBOL), pRow->GetText(OC_MARKET));
 }
 
 void COrderStatusTable::OnInitMenuPopup(HMENU hMenu, UINT nIndex, BOOL bSysMenu)
@@ -246,8 +254,7 @@ void COrderStatusTable::OnInitMenuPopup(HMENU hMenu, UINT nIndex, BOOL bSysMenu)
             strNamed.Format("%s (%s)", static_cast<LPCSTR>(strText), static_cast<LPCSTR>(strSymbol));
             strText = strNamed;
         }
-        const BOOL bEnabled =
-            pRow != nullptr && (nId != ID_ORDER_BOOK || pRow->GetText(OC_MARKET) == ORDER_BOOK_MARKET_TEXT);
+        const BOOL bEnabled = IsSymbolItemEnabled(nId, pRow);
         InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING | (bEnabled ? MF_ENABLED : MF_GRAYED), nId, strText);
     }
 }

@@ -7,6 +7,7 @@
 #include "link/MessageSource.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
+#include "market/SymbolCommands.h"
 #include "market/TableLinks.h"
 #include "platform/win/user/Menu.h"
 #include "refdata/ServerDateFields.h"
@@ -14,7 +15,6 @@
 
 #define OPTION_CALL 1
 #define OPTION_PUT 2
-#define BOOK_MARKET_TEXT "NMS"          // the market whose symbols have a market-maker book
 #define CASH_DOLLARS "=USD"
 
 namespace {
@@ -72,6 +72,14 @@ const int s_keys[] = {UC_SYMBOL, UC_MARKET};
 const int s_live[] = {MSG_NH};
 // The symbol's items, on top of the popup in this order, and the separator under them.
 const UINT s_symbolItems[] = {ID_POSITIONS_SYMBOL, ID_POSITIONS_SYMBOL_BOOK, ID_POSITIONS_SYMBOL_NEWS};
+
+// The selected position's symbol item has something to open: the order book only for the book's
+// market.
+BOOL IsSymbolItemEnabled(UINT nId, const CDataBuffer* pRow, const CString& strMarket)
+{
+    return pRow != nullptr && (nId != ID_POSITIONS_SYMBOL_BOOK || strMarket == BOOK_MARKET_TEXT) &&
+           CanRunSymbolCommand(nId, strMarket);
+}
 
 void RemoveSymbolItems(HMENU hMenu)
 {
@@ -290,7 +298,7 @@ void CUnrealizedProfitLossTable::OnInitMenuPopup(HMENU hMenu, UINT /*nIndex*/, B
             strNamed.Format("%s (%s)", static_cast<LPCSTR>(strText), static_cast<LPCSTR>(strSymbol));
             strText = strNamed;
         }
-        const BOOL bEnabled = pRow != nullptr && (nId != ID_POSITIONS_SYMBOL_BOOK || strMarket == BOOK_MARKET_TEXT);
+        const BOOL bEnabled = IsSymbolItemEnabled(nId, pRow, strMarket);
         InsertMenuA(hMenu, 0, MF_BYPOSITION | MF_STRING | (bEnabled ? MF_ENABLED : MF_GRAYED), nId, strText);
     }
 }
@@ -311,8 +319,16 @@ BOOL CUnrealizedProfitLossTable::OnCmdMsg(UINT nId, int nCode, void* pExtra, AFX
         return RouteOwnCommand(nCode, pExtra, pHandlerInfo, bUs,
                                [this] { FilterOptionRows(this, UC_OPTION_RIGHT, OPTION_FILTER_STOCKS); });
     default:
-        return CDataTable::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
+        break;
     }
+    if (!IsSymbolCommand(nId))
+        return CDataTable::OnCmdMsg(nId, nCode, pExtra, pHandlerInfo);
+    CDataBuffer* pRow = GetSelectedDataRow();
+    const CString strMarket = pRow != nullptr ? pRow->GetText(UC_MARKET) : CString();
+    return RouteOwnCommand(nCode, pExtra, pHandlerInfo, IsSymbolItemEnabled(nId, pRow, strMarket), [&] {
+        if (IsSymbolItemEnabled(nId, pRow, strMarket))
+            RunSymbolCommand(nId, pRow->GetText(UC_SYMBOL), strMarket);
+    });
 }
 
 void CUnrealizedProfitLossTable::OnCellClick(CViewRow* pRow, int nCol, int* pnHandled)

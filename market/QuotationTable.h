@@ -64,6 +64,9 @@ public:
     // Asks the US book nBookId (price levels or market makers) to start or stop the row's symbol
     // and keeps the row's flag for that book; FALSE when the book is not open or nothing was sent.
     BOOL FollowBook(CDataBuffer* pRow, UINT nBookId, BOOL bOn);
+    // The symbol's row followed in that book (when it is not yet) and the book shown; FALSE
+    // when the watch list does not hold the symbol.
+    BOOL ShowInBook(LPCSTR pszTicker, LPCSTR pszMarket, UINT nBookId);
 
     // Alerts. SetAlert takes the price the user entered for the row of (ticker, market): at or
     // below 0 it removes the alert, at the current price it fires at once, else it waits for a

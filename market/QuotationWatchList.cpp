@@ -15,6 +15,7 @@
 #include "market/InternationalOrderBookTable.h"
 #include "market/QuotationFigures.h"
 #include "market/QuotationTable.h"
+#include "market/SymbolCommands.h"
 #include "market/TableLinks.h"
 #include "market/TimeAndSalesFeed.h"
 #include "market/dialogs/AlertDlg.h"
@@ -48,7 +49,6 @@
 #define ID_QUOTE_SCROLLING 33086
 #define ID_QUOTE_OPTION_CHAIN 33338
 #define ID_QUOTE_TICKET 33208
-#define ID_QUOTE_GO_TO_SYMBOL 33567
 #define QC_TICKET_TEXT 12               // the quote's text the ticket takes with the symbol
 #define ID_QUOTE_SHOW_EXT 33200
 #define ID_TRADES_ADD 33081
@@ -56,14 +56,21 @@
 #define ID_TRADES_REMOVE 33083
 #define ID_TRADES_SHOW 33084
 #define ID_TRADES_ADD_AND_SHOW 57445
+#define ID_QUOTE_COMPANY_NEWS 33209
+#define ID_QUOTE_MAKER_BOOK 40194
+#define ID_QUOTE_APP_RULE 40192
 #define KSE_MARKET_CODE 2
 
 namespace {
 
 // How a command's item is enabled: always, with a selected data row, with one and the US time
 // and sales open, with one whose book is off (follow) or on (stop), with one and the user's
-// chart or US order rights, or not yet (its window comes with a later piece of the terminal).
-enum { QRULE_ALWAYS, QRULE_ROW, QRULE_TRADES, QRULE_BOOK_OFF, QRULE_BOOK_ON, QRULE_CHART, QRULE_US_ORDER, QRULE_LATER };
+// chart, US order or news rights, with one whose symbol command has something to open, or by
+// the application's rule of the same command.
+enum {
+    QRULE_ALWAYS, QRULE_ROW, QRULE_TRADES, QRULE_BOOK_OFF, QRULE_BOOK_ON, QRULE_CHART, QRULE_US_ORDER, QRULE_NEWS,
+    QRULE_SYMBOL, QRULE_APP
+};
 
 struct QUOTE_COMMAND {
     UINT nId;
@@ -78,10 +85,11 @@ const QUOTE_COMMAND s_commands[] = {
     {ID_TRADES_SHOW, QRULE_TRADES}, {ID_TRADES_ADD_AND_SHOW, QRULE_TRADES},
     {57454, QRULE_BOOK_OFF}, {57455, QRULE_BOOK_ON}, {57456, QRULE_ALWAYS},
     {40195, QRULE_BOOK_OFF}, {40196, QRULE_BOOK_ON}, {40197, QRULE_ALWAYS},
-    // Order ticket, news, charts, research, option chain, go to symbol, the book page.
-    {ID_QUOTE_TICKET, QRULE_US_ORDER}, {33209, QRULE_LATER}, {33210, QRULE_CHART}, {33211, QRULE_CHART}, {33212, QRULE_ROW},
-    {33213, QRULE_ROW}, {33214, QRULE_ROW}, {ID_QUOTE_OPTION_CHAIN, QRULE_ROW}, {ID_QUOTE_GO_TO_SYMBOL, QRULE_ROW}, {33568, QRULE_LATER},
-    {40194, QRULE_LATER}, {33569, QRULE_LATER}, {40192, QRULE_LATER},
+    // Order ticket, news, charts, research, option chain, the symbol's own items, its makers.
+    {ID_QUOTE_TICKET, QRULE_US_ORDER}, {ID_QUOTE_COMPANY_NEWS, QRULE_NEWS}, {33210, QRULE_CHART}, {33211, QRULE_CHART},
+    {33212, QRULE_ROW}, {33213, QRULE_ROW}, {33214, QRULE_ROW}, {ID_QUOTE_OPTION_CHAIN, QRULE_ROW},
+    {ID_SYMBOL_GO_TO, QRULE_SYMBOL}, {ID_SYMBOL_ORDER_BOOK, QRULE_SYMBOL}, {ID_SYMBOL_NEWS, QRULE_SYMBOL},
+    {ID_QUOTE_MAKER_BOOK, QRULE_ROW}, {ID_QUOTE_APP_RULE, QRULE_APP},
 };
 
 // The two US books a row can follow: the commands that start, stop and show one, the row's
@@ -103,6 +111,14 @@ const BOOK_LINK* FindBook(UINT nId)
 {
     for (const BOOK_LINK& book : s_books)
         if (book.nFollow == nId || book.nStop == nId || book.nOpen == nId)
+            return &book;
+    return nullptr;
+}
+
+const BOOK_LINK* FindBookTable(UINT nTableId)
+{
+    for (const BOOK_LINK& book : s_books)
+        if (book.nTableId == nTableId)
             return &book;
     return nullptr;
 }
@@ -359,7 +375,7 @@ BOOL CQuotationTable::UpdateCommand(UINT nId, CCmdUI* pCmdUI)
         return TRUE;
     }
     const QUOTE_COMMAND* pCommand = FindCommand(nId);
-    CDataBuffer* pRow = pCommand->nRule != QRULE_ALWAYS && pCommand->nRule != QRULE_LATER ? GetSelectedDataRow() : nullptr;
+    CDataBuffer* pRow = pCommand->nRule != QRULE_ALWAYS && pCommand->nRule != QRULE_APP ? GetSelectedDataRow() : nullptr;
     switch (pCommand->nRule) {
     case QRULE_ALWAYS:
         pCmdUI->Enable(TRUE);
@@ -382,14 +398,25 @@ BOOL CQuotationTable::UpdateCommand(UINT nId, CCmdUI* pCmdUI)
     case QRULE_US_ORDER:
         pCmdUI->Enable(pRow != nullptr && GetStockActions() != nullptr && GetStockActions()->CanEnterOrderUS());
         break;
-    default:
-        pCmdUI->Enable(FALSE);
+    case QRULE_NEWS:
+        pCmdUI->Enable(pRow != nullptr && GetStockActions() != nullptr && GetStockActions()->CanOpenCompanyNews());
         break;
+    case QRULE_SYMBOL:
+        pCmdUI->Enable(pRow != nullptr && CanRunSymbolCommand(nId, pRow->GetText(QC_MARKET)));
+        break;
+    default: {
+        BOOL bEnabled = FALSE;
+        CZORVAT32App* pApp = CZORVAT32App::Get();
+        pCmdUI->Enable(pApp != nullptr && pApp->GetCommandState(nId, &bEnabled, nullptr) && bEnabled);
+        break;
+    }
     }
     if (nId == ID_QUOTE_SHOW_EXT)
         pCmdUI->SetCheck(m_bShowExt ? 1 : 0);
     else if (nId == ID_QUOTE_SCROLLING)
         pCmdUI->SetCheck(pRow != nullptr && pRow->GetLong(QC_SCROLLING) > 0 ? 1 : 0);
+    else if (nId == ID_SYMBOL_ORDER_BOOK)
+        pCmdUI->SetCheck(pRow != nullptr && pRow->GetLong(QC_BOOK) != 0 ? 1 : 0);
     return TRUE;
 }
 
@@ -476,7 +503,7 @@ BOOL CQuotationTable::RunCommand(UINT nId)
         return TRUE;
     }
     const int nRule = FindCommand(nId)->nRule;
-    CDataBuffer* pRow = nRule != QRULE_ALWAYS && nRule != QRULE_LATER ? GetSelectedDataRow() : nullptr;
+    CDataBuffer* pRow = nRule != QRULE_ALWAYS && nRule != QRULE_APP ? GetSelectedDataRow() : nullptr;
     if (pRow == nullptr)
         return TRUE;
     if (nRule == QRULE_TRADES)
@@ -486,19 +513,35 @@ BOOL CQuotationTable::RunCommand(UINT nId)
                                      GetGlobals()->GetMarketCode(pRow->GetText(QC_MARKET)));
     else if (pBook != nullptr)
         FollowBook(pRow, pBook->nTableId, nId == pBook->nFollow);
-    else if (nId == ID_QUOTE_GO_TO_SYMBOL)
-        GoToSymbol(pRow->GetText(QC_TICKER), GetGlobals()->GetMarketCode(pRow->GetText(QC_MARKET)));
+    else if (nRule == QRULE_SYMBOL)
+        RunSymbolCommand(nId, pRow->GetText(QC_TICKER), pRow->GetText(QC_MARKET));
+    else if (nId == ID_QUOTE_MAKER_BOOK)
+        ShowInBook(pRow->GetText(QC_TICKER), pRow->GetText(QC_MARKET), IDS_TABLE_MAKER_BOOK_US);
+    else if (nId == ID_QUOTE_COMPANY_NEWS && GetStockActions() != nullptr && GetStockActions()->CanOpenCompanyNews())
+        GetStockActions()->OpenCompanyNews(pRow->GetText(QC_TICKER),
+                                           GetGlobals()->GetMarketCode(pRow->GetText(QC_MARKET)));
     else
         RunCommandOnRow(nId, pRow->GetText(QC_TICKER), pRow->GetText(QC_MARKET));
     return TRUE;
 }
 
+BOOL CQuotationTable::ShowInBook(LPCSTR pszTicker, LPCSTR pszMarket, UINT nBookId)
+{
+    CDataBuffer* pRow = FindQuote(pszTicker, pszMarket);
+    const BOOK_LINK* pBook = FindBookTable(nBookId);
+    if (pRow == nullptr || pBook == nullptr)
+        return FALSE;
+    // The book shows only the symbols it was asked for.
+    if (pRow->GetLong(pBook->nFlagCol) == 0)
+        FollowBook(pRow, nBookId, TRUE);
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->RunCommand(pBook->nOpener);
+    return TRUE;
+}
+
 BOOL CQuotationTable::FollowBook(CDataBuffer* pRow, UINT nBookId, BOOL bOn)
 {
-    const BOOK_LINK* pBook = nullptr;
-    for (const BOOK_LINK& book : s_books)
-        if (book.nTableId == nBookId)
-            pBook = &book;
+    const BOOK_LINK* pBook = FindBookTable(nBookId);
     auto* pTable = dynamic_cast<CInternationalBookTable*>(FindDataTable(nBookId));
     const CZorvatGlobals* pGlobals = GetGlobals();
     if (pRow == nullptr || pBook == nullptr || pTable == nullptr || pGlobals == nullptr)

@@ -1,15 +1,21 @@
 // The order tables in Arabic: their context menus opened again and again keep one set of the
 // selected order's items and lose the items that never stay; a reload with live lines inside
 // its reply ends with one row per order and trade and no second alert; pictures of the tables.
+// The selected symbol's items of the US orders and positions open what they name, or are greyed.
 #include <set>
 #include <gtest/gtest.h>
 #include "account/ExecutedTradesKSETable.h"
 #include "account/ExecutedTradesTable.h"
 #include "account/OrderStatusKSETable.h"
 #include "account/OrderStatusTable.h"
+#include "account/UnrealizedProfitLossTable.h"
 #include "app/NorvApp.h"
+#include "app/AppCommands.h"
+#include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "framework/table/Table.h"
+#include "framework/table/ViewRow.h"
+#include "framework/table/ViewTable.h"
 #include "framework/window/TableWindow.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
@@ -17,6 +23,7 @@
 #include "platform/win/user/Sound.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/account/AccountTestSupport.h"
+#include "tests/market/RecordingActions.h"
 
 namespace {
 int CountItems(HMENU hMenu, UINT nId)
@@ -127,4 +134,61 @@ TEST_F(OrderMenus, MenusKeepOneSymbolSetAndRefillsHoldTheirLiveLines)
     Shoot(pKseOrders, "account_kse_orders_ar");
     Shoot(Find<COrderStatusKSETable>(51164), "account_kse_orders_active_ar");
     Shoot(pKseTrades, "account_kse_trades_ar");
+}
+
+// The symbol items of the US orders and positions over a row of the Atlantic Board, whose
+// symbols are looked up in the watch list: go to symbol greyed, no order book outside the book's
+// market, the news of the symbol's company; on the US markets as a whole, whose symbols are
+// charted, go to symbol opens the chart.
+TEST_F(OrderMenus, SymbolItemsOpenWhatTheyNameOrAreGreyed)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}));
+    Send(MSG_OR, "1002|10020|1|ALPN|20000|3|0||0|||secret");
+    pRun->App().RunCommand(ID_APP_US_UNREALIZED);
+    const struct { UINT nTableId; int nSymbolCol, nMarketCol; const char* pszSymbol; } cases[] = {
+        {IDS_TABLE_US_ORDERS, 3, 21, "ALPN"}, {IDS_TABLE_US_UNREALIZED, UC_SYMBOL, UC_MARKET, "GLNT"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nTableId);
+        CDataTable* pTable = Find<CDataTable>(c.nTableId);
+        ASSERT_NE(nullptr, pTable);
+        CNorvApp::ShowTable(pTable);
+        // The row of the symbol on that market selected; null when there is none.
+        const auto select = [&](const CString& strMarket) -> CDataBuffer* {
+            CViewTable* pView = pTable->GetMainWindow()->GetView();
+            CViewRow row;
+            for (int i = 0; pView->GetRow(row, i); ++i) {
+                CTBString strSymbol, strShown;
+                if (row.IsDataRow() && row.GetText(strSymbol, c.nSymbolCol) && strSymbol == c.pszSymbol &&
+                    row.GetText(strShown, c.nMarketCol) && strShown == static_cast<LPCSTR>(strMarket)) {
+                    pTable->GetMainWindow()->GetGrid().SelectRow(i, 0, FALSE);
+                    return pTable->GetSelectedDataRow();
+                }
+            }
+            return nullptr;
+        };
+        const CString strAtlantic = GetGlobals()->GetMarketName(8), strCharted = GetGlobals()->GetMarketName(1);
+        ASSERT_TRUE(PumpUntil([&] { return select(strAtlantic) != nullptr; }, 5000));
+        CDataBuffer* pRow = select(strAtlantic);
+        HMENU hMenu = pTable->CreateContextMenu();
+        CRecordingActions actions;
+        CStockActionsScope scope(&actions);
+        // "on" or "grey" for go to symbol, order book and news, as the menu opens.
+        const auto states = [&] {
+            pTable->OnInitMenuPopup(hMenu, 0, FALSE);
+            std::string strStates;
+            for (UINT nId : {33567u, 33568u, 33569u})
+                strStates += (GetMenuState(hMenu, nId, MF_BYCOMMAND) & MF_GRAYED) ? "grey " : "on ";
+            return strStates;
+        };
+        EXPECT_EQ("grey grey on ", states());
+        pTable->OnCmdMsg(33569, CN_COMMAND, nullptr, nullptr);
+        pRow->SetText(c.nMarketCol, strCharted, TRUE);
+        EXPECT_EQ("on grey on ", states());
+        pTable->OnCmdMsg(33567, CN_COMMAND, nullptr, nullptr);
+        pRow->SetText(c.nMarketCol, strAtlantic, TRUE);
+        const std::string strSymbol = c.pszSymbol;
+        EXPECT_EQ((std::vector<std::string>{"news COMPANY:" + strSymbol + " 8", "chart " + strSymbol + " 0 1"}),
+                  actions.calls);
+        DestroyMenu(hMenu);
+    }
 }

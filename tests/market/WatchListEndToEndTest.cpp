@@ -2,7 +2,8 @@
 // Atlantic Board's clock seven hours behind Kuwait's and the server's clock before ten, when its
 // times come with five digits: the quotes' trades run through the market's scrolling ticker,
 // the watch list and the US trades show those times on the market's clock, and the symbol-change
-// dialog changes a row, but nothing once the row went while it was open.
+// dialog changes a row, but nothing once the row went while it was open. The row menu's symbol
+// items open their windows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,8 @@
 #include <functional>
 #include <string>
 #include "app/AppCommands.h"
+#include "app/NorvMainFrame.h"
+#include "app/TableMDIWnd.h"
 #include "app/ZorvatApp.h"
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
@@ -20,14 +23,15 @@
 #include "market/dialogs/TickerSelectDlg.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/market/MarketSessionSupport.h"
+#include "tests/market/RecordingActions.h"
 
 namespace {
 
 const int ATLANTIC_MARKET = 8;
 
-// The data copy's market list with the board seven hours behind the server: the offset is field
-// 10 of "code|short|name|name_ar|enabled|linked|quotelist|noquote|lookup|nonews|offset|state|...".
-void SetAtlanticOffset(const std::string& strData)
+// The data copy's market list with a field of the Atlantic Board's row changed, in
+// "code|short|name|name_ar|enabled|linked|quotelist|noquote|lookup|nonews|offset|state|...".
+void SetAtlanticField(const std::string& strData, int nField, const std::string& strValue)
 {
     const std::string strFile = strData + "/reference/markets.txt";
     std::ifstream in(strFile);
@@ -35,12 +39,17 @@ void SetAtlanticOffset(const std::string& strData)
     for (std::string strLine; std::getline(in, strLine); strText += strLine + "\n")
         if (strLine.rfind(std::to_string(ATLANTIC_MARKET) + "|", 0) == 0) {
             size_t nAt = 0;
-            for (int i = 0; i < 10; ++i)
+            for (int i = 0; i < nField; ++i)
                 nAt = strLine.find('|', nAt) + 1;
-            strLine.replace(nAt, strLine.find('|', nAt) - nAt, std::to_string(7 * 3600));
+            strLine.replace(nAt, strLine.find('|', nAt) - nAt, strValue);
         }
     in.close();
     std::ofstream(strFile) << strText;
+}
+
+void SetAtlanticOffset(const std::string& strData)
+{
+    SetAtlanticField(strData, 10, std::to_string(7 * 3600));
 }
 
 // Digits, '.', three digits; then optionally a blank, a sign and the same again.
@@ -153,4 +162,67 @@ TEST_F(CMarketSession, WatchListTradesTimesAndSymbolChangesOnTheAtlanticBoard)
     EXPECT_EQ(nullptr, pQuotes->FindQuote("CDRX", strAtlantic));
     EXPECT_EQ(nLookups, RequestCount("RN")) << ServerLines("RN");
     EXPECT_EQ(0, pQuotes->GetPendingCount());
+}
+
+// The row menu's symbol items on a row of the book market (the Atlantic Board named "NMS") and
+// of the Harbor Exchange: what each opens, and what the server was asked for it.
+TEST_F(CMarketSession, WatchListRowItemsOpenTheirWindows)
+{
+    strData = CopyServerData("watchrows");
+    ASSERT_FALSE(strData.empty());
+    SetAtlanticField(strData, 2, "NMS");
+    SetAtlanticField(strData, 3, "NMS");
+    ASSERT_TRUE(StartSession({"--rate", "0", "--data", strData}, false));
+    auto* pQuotes = Find<CQuotationTable>(IDS_TABLE_QUOTATIONS_US);
+    ASSERT_NE(nullptr, pQuotes);
+    const CString strHarbor = GetGlobals()->GetMarketName(4);
+    ASSERT_TRUE(PumpUntil([&] { return pQuotes->FindQuote("ALPN", "NMS") && pQuotes->FindQuote("PRSM", strHarbor); },
+                          20000));
+    CNorvApp::ShowTable(pQuotes);
+    CTableMDIWnd* pWindow = pQuotes->GetMainWindow();
+    ASSERT_NE(nullptr, pWindow);
+    const struct {
+        const char* pszTicker;
+        UINT nId;
+        BOOL bEnabled;
+        UINT nTitleId;                  // the window it opens
+        const char *pszType, *pszEnd;   // the request it sends: its type and how its line ends
+    } cases[] = {
+        {"PRSM", 33209, TRUE, 56784, "LW", "||0|4|PRSM"},
+        {"ALPN", 33569, TRUE, 56784, "LW", "||0|8|COMPANY:ALPN"},
+        {"ALPN", 33568, TRUE, 57495, "L2", "||ALPN|8|1"},
+        {"PRSM", 33568, TRUE, 42226, nullptr, nullptr},
+        {"PRSM", 40194, TRUE, 57496, "L3", "||PRSM|4|1"},
+        {"ALPN", 33567, FALSE, 0, nullptr, nullptr},   // the board's symbols are looked up in this very list
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.nId) + " " + c.pszTicker);
+        pWindow->MDIActivate();
+        int nIndex = 0;
+        CViewRow row;
+        for (CTBString strTicker; pWindow->GetView()->GetRow(row, nIndex); ++nIndex)
+            if (row.IsDataRow() && row.GetText(strTicker, QC_TICKER) && strTicker == c.pszTicker)
+                break;
+        pWindow->GetGrid().SelectRow(nIndex, 1, FALSE);
+        CUpdateProbe probe;
+        EXPECT_TRUE(pQuotes->OnCmdMsg(c.nId, CN_UPDATE_COMMAND_UI, &probe, nullptr));
+        EXPECT_EQ(c.bEnabled, probe.bEnabled);
+        if (!c.bEnabled)
+            continue;
+        pQuotes->OnCmdMsg(c.nId, CN_COMMAND, nullptr, nullptr);
+        const CString strTitle = LoadMarketText(c.nTitleId);
+        char szActive[128] = "";
+        EXPECT_TRUE(PumpUntil([&] {
+            GetWindowTextA(pRun->App().GetMainFrame()->MDIGetActive()->m_hWnd, szActive, sizeof szActive);
+            return strTitle == szActive;
+        })) << szActive;
+        if (c.pszType == nullptr)
+            continue;
+        const std::string strEnd = c.pszEnd;
+        EXPECT_TRUE(PumpUntil([&] {
+            const std::vector<std::string> sent = Requests(c.pszType);
+            return !sent.empty() && sent.back().size() > strEnd.size() &&
+                   sent.back().compare(sent.back().size() - strEnd.size(), strEnd.size(), strEnd) == 0;
+        })) << ServerLines(c.pszType);
+    }
 }
