@@ -160,6 +160,8 @@ TEST_F(OrderMenus, SymbolItemsOpenWhatTheyNameOrAreGreyed)
                 CTBString strSymbol, strShown;
                 if (row.IsDataRow() && row.GetText(strSymbol, c.nSymbolCol) && strSymbol == c.pszSymbol &&
                     row.GetText(strShown, c.nMarketCol) && strShown == static_cast<LPCSTR>(strMarket)) {
+                    // A click on the row brings its window forward over any notice.
+                    CNorvApp::ShowTable(pTable);
                     pTable->GetMainWindow()->GetGrid().SelectRow(i, 0, FALSE);
                     return pTable->GetSelectedDataRow();
                 }
