@@ -37,19 +37,27 @@ void CALLBACK ReadAndClose(HWND, UINT, UINT_PTR nId, DWORD)
             pDialog->reject();
     }
 }
+// A top window and the Save As request it owns.
+struct SAVE_AS_OWNER {
+    HWND hTop = CreateQtWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+    char szFile[260] = "";
+    OPENFILENAMEA ofn{};
+    SAVE_AS_OWNER()
+    {
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = hTop;
+        ofn.lpstrFile = szFile;
+        ofn.nMaxFile = sizeof szFile;
+    }
+    ~SAVE_AS_OWNER() { DestroyWindow(hTop); }
+};
 }  // namespace
 
 TEST(QtDialogLanguage, TitlesButtonsAndDirectionFollowTheUsersLanguage)
 {
     const UINT uOldPage = GetACP();
     ASSERT_TRUE(TbSetActiveCodePage(1256));
-    const HWND hTop = CreateQtWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
-    char szFile[260] = "";
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = hTop;
-    ofn.lpstrFile = szFile;
-    ofn.nMaxFile = sizeof szFile;
+    SAVE_AS_OWNER owner;
     PRINTDLGA pd{};
     pd.lStructSize = sizeof pd;
     pd.Flags = PD_PRINTSETUP;
@@ -66,14 +74,13 @@ TEST(QtDialogLanguage, TitlesButtonsAndDirectionFollowTheUsersLanguage)
         g_strSeen.clear();
         SetTimer(nullptr, 0, 50, ReadAndClose);
         if (c.nDialog == 0)
-            MessageBoxA(hTop, "?", nullptr, MB_YESNO);
+            MessageBoxA(owner.hTop, "?", nullptr, MB_YESNO);
         else if (c.nDialog == 1)
-            GetSaveFileNameA(&ofn);
+            GetSaveFileNameA(&owner.ofn);
         else
             PrintDlgA(&pd);
         EXPECT_EQ(c.pszSeen, g_strSeen);
     }
-    DestroyWindow(hTop);
     SetThreadLocale(1033);
     TbSetActiveCodePage(uOldPage);
 }
@@ -129,19 +136,12 @@ TEST(QtDialogLanguage, SystemMenuAndFileListFollowTheUsersLanguage)
         DestroyWindow(hChild);
         if (c.strFiles.empty())
             continue;
-        const HWND hTop = CreateQtWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
-        char szFile[260] = "";
-        OPENFILENAMEA ofn{};
-        ofn.lStructSize = sizeof ofn;
-        ofn.hwndOwner = hTop;
-        ofn.lpstrFile = szFile;
-        ofn.nMaxFile = sizeof szFile;
-        ofn.lpstrInitialDir = strFolder.c_str();
+        SAVE_AS_OWNER owner;
+        owner.ofn.lpstrInitialDir = strFolder.c_str();
         g_strSeen.clear();
         SetTimer(nullptr, 0, 50, ReadFileListAndClose);
-        GetSaveFileNameA(&ofn);
+        GetSaveFileNameA(&owner.ofn);
         EXPECT_EQ(c.strFiles, g_strSeen);
-        DestroyWindow(hTop);
     }
     SetThreadLocale(1033);
     TbSetActiveCodePage(uOldPage);
