@@ -12,7 +12,6 @@
 #include "account/CombinedHoldingsTable.h"
 #include "account/CombinedRealizedProfitLossTable.h"
 #include "account/CombinedUnrealizedProfitLossTable.h"
-#include "platform/win/kernel/CodePage.h"
 #include "account/HistTransactionKSETable.h"
 #include "account/HistTransactionTable.h"
 #include "account/InvestorHoldingsTable.h"
