@@ -294,22 +294,24 @@ void CNorvApp::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
     if (m_pMainFrame != nullptr)
         m_pMainFrame->RestoreBars();
 
-    // The windows of each table, counted by the entries that name one of its views.
+    // The windows of each table, up to the highest number an entry gives one of its views
+    // (a table's third window may be on view without its second).
     settings.SetSection(".Z-Order");
     const short nEntries = static_cast<short>(settings.GetInt("NumTables", 100));
     std::vector<std::pair<CString, int>> counts;
     for (int i = 0; i < nEntries; ++i) {
-        const CString strName = ZOrderEntry(i).first;
+        const auto [strName, nNumber] = ZOrderEntry(i);
         if (strName.IsEmpty())
             continue;
+        const int nWindow = nNumber > 1 && nNumber <= MAX_TABLE_WINDOWS ? nNumber : 1;
         bool bSeen = false;
         for (auto& count : counts)
             if (count.first == strName) {
-                ++count.second;
+                count.second = std::max(count.second, nWindow);
                 bSeen = true;
             }
         if (!bSeen)
-            counts.emplace_back(strName, 1);
+            counts.emplace_back(strName, nWindow);
     }
     for (const auto& count : counts)
         if (!RestoreTableWindows(count.first, count.second))
@@ -383,6 +385,7 @@ void CNorvApp::ReportLeftOut(LPCSTR pszName, UINT nLineId)
 BOOL CNorvApp::RestoreTableWindows(LPCSTR pszName, int nCount)
 {
     IDataTable* pTable = FindTableByName(pszName);
+    const BOOL bStanding = pTable != nullptr;
     if (pTable == nullptr)
         pTable = MakeWorkspaceTable(pszName);
     if (pTable == nullptr)
@@ -391,6 +394,8 @@ BOOL CNorvApp::RestoreTableWindows(LPCSTR pszName, int nCount)
         pMain->LoadSettings();
         ::SetWindowPos(pMain->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
+    if (bStanding)
+        OnStandingTableRestored(pTable);
     // A file may ask for any number of windows; a table shows at most a few.
     const int nWindows = nCount < MAX_TABLE_WINDOWS ? nCount : MAX_TABLE_WINDOWS;
     for (int i = 2; i <= nWindows && pTable->GetWindowCount() < MAX_TABLE_WINDOWS; ++i) {
@@ -399,6 +404,7 @@ BOOL CNorvApp::RestoreTableWindows(LPCSTR pszName, int nCount)
             break;
         pWindow->ShowWindow(SW_SHOWNORMAL);
         pWindow->LoadSettings();
+        OnExtraWindowRestored(pTable, pWindow);
     }
     return TRUE;
 }

@@ -12,6 +12,7 @@
 
 struct IDataTable;
 class CNorvMainFrame;
+class CTableMDIWnd;
 
 // The lines that tell a window of the workspace that did not come back ("%1": its name).
 #define IDS_WORKSPACE_LEFT_OUT 855      // it could not be opened
@@ -83,8 +84,13 @@ public:
     // frame's settings and every window's layout into the current settings file.
     virtual void LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst);
     virtual void SaveWorkspace();
-    // FALSE when no table of that name is open or may be made here.
+    // FALSE when no table of that name is open or may be made here. nCount is the highest
+    // window number saved: window 3 saved alone still comes back as the third.
     BOOL RestoreTableWindows(LPCSTR pszName, int nCount);
+    // A table the session already had, shown again by the workspace; and a further window of
+    // a table, its layout loaded. What their commands add to them is the application's.
+    virtual void OnStandingTableRestored(IDataTable*) {}
+    virtual void OnExtraWindowRestored(IDataTable*, CTableMDIWnd*) {}
     // The table windows ".Z-Order" names that are here, the top one first.
     std::vector<HWND> SavedTableOrder() const;
     // A table the workspace names and the map lacks, made as its command makes it; null when

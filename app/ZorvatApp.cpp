@@ -224,7 +224,9 @@ void CZORVAT32App::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
 {
     for (IDataTable* pTable : GetTables())
         pTable->CloseAllWindows();
+    m_bHoldTableRequests = !IsInitialLoadDone();
     CNorvApp::LoadWorkspace(pszFile, bCloseFirst);
+    m_bHoldTableRequests = FALSE;
     LoadChartWindows();
     LoadPageWindows();
     RestoreFrameOrder();

@@ -95,6 +95,8 @@ public:
     void OnCommDestroyed() override;
     // "DR": the KSE state K with no text starts the market-data subscription (ZorvatTables.cpp).
     void OnMessageDR(CServerMessage* pMsg) override;
+    // The requests of the windows the login's workspace restored go now (ZorvatTables.cpp).
+    void OnInitialLoadDone() override;
     BOOL IsConnected() const;
     BOOL IsLoggedIn() const { return m_user.GetRole() != -1; }
     BOOL IsInitialLoadDone() const { return m_dispatcher.IsInitialLoadDone(); }
@@ -337,6 +339,12 @@ protected:
     // The table command's own request for its table (nAction a TABLE_ACTION).
     void SendTableRequest(IDataTable* pTable, int nAction);
     IDataTable* MakeWorkspaceTable(LPCSTR pszName) override;
+    void OnStandingTableRestored(IDataTable* pTable) override;
+    void OnExtraWindowRestored(IDataTable* pTable, CTableMDIWnd* pWindow) override;
+    // A command's requests for its table: the first request of a table just made, then its own.
+    void SendCommandRequests(const TABLE_COMMAND& command, IDataTable* pTable, BOOL bMade);
+    // A KSE quotation window sorted and titled as the sort command nId does.
+    void ApplyQuotationSort(CTableMDIWnd* pWindow, UINT nId);
     // Told only to a logged-in user: before the login no user's window may open anyway.
     void ReportLeftOut(LPCSTR pszName, UINT nLineId = IDS_WORKSPACE_LEFT_OUT) override;
     void ReportLeftOutTable(LPCSTR pszName) override;
@@ -463,6 +471,10 @@ protected:
     BOOL m_bInfoRaise = TRUE;
     BOOL m_bRememberPin = FALSE;
     BOOL m_bMarketDataSubscribed = FALSE;
+    // While the login's workspace comes back, the table commands' requests wait for the initial
+    // load: a reply before the stock list would show stock numbers for symbols.
+    BOOL m_bHoldTableRequests = FALSE;
+    std::vector<std::pair<UINT, BOOL>> m_heldTableRequests;    // command, table made by it
     CFormMDIWnd* m_pLookupForm = nullptr;       // not owned: each frame clears its slot as it goes
     CFormMDIWnd* m_pPreferencesForm = nullptr;
     CFormMDIWnd* m_pOptionChainForm = nullptr;  // outlives the session: log-off leaves it open

@@ -56,6 +56,7 @@ void CZORVAT32App::Connect()
         m_keptInfoLines = m_pInfoTable->GetLines();
     DestroyTickersAndTables();
     m_dispatcher.ResetInitialLoad();
+    m_heldTableRequests.clear();
     BuildStandingSet();
     CreateLinkWindow();
     if (m_pComm != nullptr) {
@@ -305,6 +306,7 @@ void CZORVAT32App::Logoff()
     OnLoginReply(nullptr);
     CloseStandingWindows();
     m_dispatcher.ResetInitialLoad();
+    m_heldTableRequests.clear();
     // The next user's session subscribes again.
     m_bMarketDataSubscribed = FALSE;
     // What the next user must not find of this one (kept trading passwords).

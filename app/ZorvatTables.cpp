@@ -233,23 +233,63 @@ void CZORVAT32App::OnTableCommand(UINT nId)
             BOOL bCompanionMade = FALSE;
             MakeMissingTable(command.nCompanionId, command.nCompanionTitleId, &bCompanionMade);
         }
-        if (bMade && command.nFirstRequest != 0) {
-            CString strBody;
-            strBody.Format(command.pszBody, GetLanguageCode());
-            SendRequest(command.nFirstRequest, strBody);
+        if (m_bHoldTableRequests) {
+            m_heldTableRequests.emplace_back(nId, bMade);
+            ShowTable(pTable);
+        } else {
+            SendCommandRequests(command, pTable, bMade);
         }
-        if (bMade && command.action == TABLE_OPEN_REFRESH)
-            pTable->SendRequest();
-        const BOOL bRequestFirst = command.action == TABLE_REQUEST_SHOW || command.action == TABLE_REQUEST_ZERO_SHOW ||
-                                   command.action == TABLE_REQUEST_ACCOUNT_SHOW;
-        if (bRequestFirst)
-            SendTableRequest(pTable, command.action);
-        ShowTable(pTable);
-        if (!bRequestFirst)
-            SendTableRequest(pTable, command.action);
         pTable->SetColumnsHidden(TRUE);
         return;
     }
+}
+
+void CZORVAT32App::SendCommandRequests(const TABLE_COMMAND& command, IDataTable* pTable, BOOL bMade)
+{
+    if (bMade && command.nFirstRequest != 0) {
+        CString strBody;
+        strBody.Format(command.pszBody, GetLanguageCode());
+        SendRequest(command.nFirstRequest, strBody);
+    }
+    if (bMade && command.action == TABLE_OPEN_REFRESH)
+        pTable->SendRequest();
+    const BOOL bRequestFirst = command.action == TABLE_REQUEST_SHOW || command.action == TABLE_REQUEST_ZERO_SHOW ||
+                               command.action == TABLE_REQUEST_ACCOUNT_SHOW;
+    if (bRequestFirst)
+        SendTableRequest(pTable, command.action);
+    ShowTable(pTable);
+    if (!bRequestFirst)
+        SendTableRequest(pTable, command.action);
+}
+
+void CZORVAT32App::OnStandingTableRestored(IDataTable* pTable)
+{
+    // Shown again, it asks for its rows as its command would (US unrealized is made at the
+    // login but asked for only by its command).
+    for (const TABLE_COMMAND& command : s_tableCommands) {
+        BOOL bEnabled = FALSE;
+        if (command.action == TABLE_SHOW || FindTable(command.nNameId) != pTable ||
+            !GetCommandState(command.nCommand, &bEnabled, nullptr) || !bEnabled)
+            continue;
+        if (m_bHoldTableRequests)
+            m_heldTableRequests.emplace_back(command.nCommand, FALSE);
+        else
+            SendTableRequest(pTable, command.action);
+        return;
+    }
+}
+
+void CZORVAT32App::OnInitialLoadDone()
+{
+    const std::vector<std::pair<UINT, BOOL>> held = std::move(m_heldTableRequests);
+    m_heldTableRequests.clear();
+    for (const auto& [nCommand, bMade] : held)
+        for (const TABLE_COMMAND& command : s_tableCommands)
+            if (command.nCommand == nCommand) {
+                if (IDataTable* pTable = FindTable(command.nNameId))
+                    SendCommandRequests(command, pTable, bMade);
+                break;
+            }
 }
 
 void CZORVAT32App::SendTableRequest(IDataTable* pTable, int nAction)
@@ -389,10 +429,30 @@ void CZORVAT32App::ReportLeftOutTable(LPCSTR pszName)
 void CZORVAT32App::OnQuotationSort(UINT nId)
 {
     IDataTable* pQuotes = FindTable(IDS_TABLE_KSE_QUOTATIONS);
+    if (pQuotes != nullptr)
+        ApplyQuotationSort(pQuotes->OpenWindow(TRUE), nId);
+}
+
+void CZORVAT32App::OnExtraWindowRestored(IDataTable* pTable, CTableMDIWnd* pWindow)
+{
+    // The layout keeps a sort window's sort but not its title: a window sorted as a sort
+    // command sorts is titled as the command titles it, in this session's language.
+    CViewTable* pView = pWindow != nullptr ? pWindow->GetView() : nullptr;
+    if (pTable != FindTable(IDS_TABLE_KSE_QUOTATIONS) || pView == nullptr || pView->GetSortColumns().GetCount() == 0)
+        return;
+    const CSortPair& key = pView->GetSortColumns().GetAt(0);
+    for (const auto& sort : s_quotationSorts)
+        if (key.m_nColumn == sort.nColumn && key.m_nDirection == sort.nDirection) {
+            ApplyQuotationSort(pWindow, sort.nCommand);
+            return;
+        }
+}
+
+void CZORVAT32App::ApplyQuotationSort(CTableMDIWnd* pWindow, UINT nId)
+{
     for (const auto& sort : s_quotationSorts) {
-        if (sort.nCommand != nId || pQuotes == nullptr)
+        if (sort.nCommand != nId)
             continue;
-        CTableMDIWnd* pWindow = pQuotes->OpenWindow(TRUE);
         CViewTable* pView = pWindow != nullptr ? pWindow->GetView() : nullptr;
         if (pView == nullptr)
             return;

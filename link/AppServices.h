@@ -32,6 +32,7 @@ struct IAppServices
     virtual void OnLoginReply(CServerMessage* pReply) = 0;     // the "UL" reply, before its fan-out
     virtual void Login() = 0;                                   // the modal login dialog, then "UL"
     virtual void OnMessageDR(CServerMessage* pMsg) = 0;        // after the "DR" fan-out
+    virtual void OnInitialLoadDone() {}                         // once a session, after its line
 
     // The link's callbacks: its status code (COMM_STATE_ of CommLink.h) and its end.
     virtual void OnConnectionState(int nCode) = 0;

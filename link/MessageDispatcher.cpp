@@ -83,6 +83,7 @@ void CMessageDispatcher::Dispatch(CServerMessage& msg, CDispatch& frame)
             return;
         m_bInitialLoad = TRUE;
         ShowResourceText(IDS_INITIAL_LOAD_DONE, 0);
+        m_pApp->OnInitialLoadDone();
         return;
     }
     const MESSAGE_TYPE_INFO* pInfo = GetMessageTypeInfo(nType);
@@ -150,6 +151,7 @@ void CMessageDispatcher::Dispatch(CServerMessage& msg, CDispatch& frame)
         m_nStreamType = MESSAGE_TYPE_UNKNOWN;
         m_bInitialLoad = TRUE;
         ShowResourceText(IDS_INITIAL_LOAD_DONE, 0);
+        m_pApp->OnInitialLoadDone();
     }
 }
 

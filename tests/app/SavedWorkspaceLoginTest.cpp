@@ -162,3 +162,81 @@ TEST(SavedWorkspaceLogin, FloatingTickersStayOnTheScreen)
         EXPECT_TRUE(rc.top >= 0 && rc.top + rc.bottom <= GetSystemMetrics(SM_CYSCREEN)) << rc.top << "+" << rc.bottom;
     }
 }
+
+namespace {
+
+// A table window as the trader reads it: its title, then each row's cells, or (for the market's
+// windows, whose prices move between two logins) how many rows it shows.
+std::string WindowText(HWND hWnd, bool bCells)
+{
+    CTableMDIWnd* pWindow = dynamic_cast<CTableMDIWnd*>(CWnd::FromHandlePermanent(hWnd));
+    CViewTable* pView = pWindow != nullptr ? pWindow->GetView() : nullptr;
+    if (pView == nullptr)
+        return "";
+    char szTitle[256] = "";
+    ::GetWindowTextA(hWnd, szTitle, sizeof szTitle);
+    std::string strText = szTitle;
+    int nRows = 0;
+    for (int i = 0; i < pView->GetRowCount(); ++i) {
+        CViewRow row;
+        if (!pView->GetRow(row, i) || !row.IsDataRow())
+            continue;
+        ++nRows;
+        for (int nCol = 0; bCells && nCol < pView->GetColumnCount(); ++nCol) {
+            CTBString strCell;
+            row.GetText(strCell, nCol);
+            strText += (nCol == 0 ? "\n" : "|") + std::string(static_cast<const char*>(strCell));
+        }
+    }
+    return bCells ? strText : strText + " " + std::to_string(nRows) + " rows";
+}
+
+}  // namespace
+
+// A window the workspace brings back at the next login shows what the same window opened from
+// its menu shows: its title and its rows, in both languages. (The margin user: the trader's
+// account has no margin window to open.)
+TEST(SavedWorkspaceLogin, RestoredWindowsShowWhatTheirCommandsShow)
+{
+    CWholeTerminalMakers makers;
+    const struct { UINT nCommand; bool bCells; } commands[] = {
+        {ID_APP_US_UNREALIZED, true}, {33235, true}, {ID_APP_MARGIN_DETAILS, true},
+        {ID_APP_KSE_SORT_FIRST, false}, {ID_APP_KSE_SORT_FIRST + 1, false}};
+    for (const bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        CTestServer server;
+        ASSERT_TRUE(server.Start());
+        std::vector<std::string> opened;
+        std::string strFolder;
+        {
+            CTerminalRun run(bArabic);
+            run.m_onMakersRegistered = &CWholeTerminalMakers::Register;
+            ASSERT_TRUE(run.StartLoggedIn(server.Port(), "margin", "margin"));
+            std::vector<HWND> windows;
+            for (const auto& command : commands) {
+                run.App().RunCommand(command.nCommand);
+                PumpUntil([] { return false; }, 1000);
+                windows.push_back(reinterpret_cast<HWND>(
+                    ::SendMessageA(run.App().GetMainFrame()->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0)));
+            }
+            for (size_t i = 0; i < windows.size(); ++i)
+                opened.push_back(WindowText(windows[i], commands[i].bCells));
+            run.App().SaveWorkspace();
+            strFolder = run.Folder();
+            run.Close();
+        }
+        CTerminalRun again(bArabic, strFolder);
+        again.m_onMakersRegistered = &CWholeTerminalMakers::Register;
+        ASSERT_TRUE(again.StartLoggedIn(server.Port(), "margin", "margin"));
+        PumpUntil([] { return false; }, 2000);
+        std::vector<std::string> restored;
+        for (HWND hChild = ::GetWindow(again.App().GetMainFrame()->m_hWndMDIClient, GW_CHILD); hChild != nullptr;
+             hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+            for (bool bCells : {true, false})
+                restored.push_back(WindowText(hChild, bCells));
+        for (const std::string& strOpened : opened)
+            EXPECT_NE(restored.end(), std::find(restored.begin(), restored.end(), strOpened))
+                << strOpened << "\n" << again.InfoText();
+        EXPECT_EQ(std::string::npos, again.InfoText().find(LeftOutLine(""))) << again.InfoText();
+    }
+}
