@@ -422,7 +422,7 @@ void Usage()
 {
     fprintf(stderr,
             "usage: demo_driver --port N --out DIR [--language english|arabic]\n"
-            "       demo_driver --write-settings DIR --port N\n");
+            "       demo_driver --write-settings DIR --port N [--language english|arabic]\n");
 }
 
 }  // namespace
@@ -453,17 +453,22 @@ int main(int argc, char** argv)
     // The tree's language files, unless the caller named others.
     if (getenv("TB_RESOURCE_DIR") == nullptr)
         setenv("TB_RESOURCE_DIR", TB_SOURCE_DIR "/resources", 1);
-    if (!options.strSettingsFolder.empty())
-        return WriteLinkSettings(options.strSettingsFolder, false, options.nPort) ? 0 : 2;
+    if (!options.strLanguage.empty() && options.strLanguage != "english" && options.strLanguage != "arabic") {
+        Usage();
+        return 2;
+    }
+    // The terminal started by hand reads its language where start-up always reads it: the
+    // registry of the configuration folder it is given.
+    if (!options.strSettingsFolder.empty()) {
+        const bool bArabic = options.strLanguage == "arabic";
+        WriteLanguageChoice(bArabic);
+        return WriteLinkSettings(options.strSettingsFolder, bArabic, options.nPort) ? 0 : 2;
+    }
     if (options.strOut.empty()) {
         Usage();
         return 2;
     }
     if (options.strLanguage.empty())
         return RunBoth(options, "/proc/self/exe");
-    if (options.strLanguage != "english" && options.strLanguage != "arabic") {
-        Usage();
-        return 2;
-    }
     return RunLanguage(options, argv);
 }
