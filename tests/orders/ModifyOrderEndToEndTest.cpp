@@ -156,6 +156,7 @@ TEST_F(ModifySession, OpenOrdersAreModifiedAndCancelledFromTheirRows)
             EXPECT_TRUE(PumpUntil([&] { return ControlText(hForm, IDC_MODIFY_SECURITY) == c.pszSecurity; }))
                 << "the name the form's own request brought, or the option's series: " << ControlText(hForm, IDC_MODIFY_SECURITY);
             EXPECT_EQ(c.pszMarket, ControlText(hForm, IDC_MODIFY_MARKET));
+            EXPECT_STREQ(c.pszMarket, Row(c, strChanged)->GetText(21)) << "the order-status row's market";
             const std::string strSeries = ControlText(hForm, IDC_MODIFY_RIGHT) + " " + ControlText(hForm, IDC_MODIFY_OPTION_A) +
                                           " " + ControlText(hForm, IDC_MODIFY_OPTION_B);
             EXPECT_EQ(*c.pszSeries != '\0' ? c.pszSeries : "  ", strSeries);
