@@ -414,6 +414,12 @@ void CCombinedUnrealizedProfitLossTable::ApplyUsLine(CServerMessage* pMsg)
             dLast = pMsg->GetDouble(5, 0);
         pTarget->SetDouble(CU_PRICE, dLast, FALSE);
         Number(pTarget, FALSE, bOption);
+    } else if (pMsg->GetDouble(5, 0) > 0) {
+        // A held position unquoted here (an option) takes the server's price of the moment, as the
+        // holdings do.
+        double dLast = 0;
+        if (!FindUsQuotePrice(pszSymbol, strMarket, dLast, FALSE) || dLast <= 0)
+            pTarget->SetDouble(CU_PRICE, pMsg->GetDouble(5, 0), TRUE);
     }
     pTarget->SetText(CU_LAST_DATE, ConvertServerDateField(pMsg->GetFieldText(11), COLTYPE_DATE_TEXT), bPublish);
     // An average over no quantity is 0, not a division by zero.

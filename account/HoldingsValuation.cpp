@@ -123,6 +123,24 @@ BOOL FindUsQuotePrice(LPCSTR pszSymbol, LPCSTR pszMarket, double& dPrice, BOOL b
     return TRUE;
 }
 
+BOOL FindUnderlyingPrice(LPCSTR pszSymbol, double& dPrice)
+{
+    CDataTable* pQuotes = FindDataTable(IDS_TABLE_US_QUOTATIONS);
+    if (pQuotes == nullptr || pszSymbol == nullptr || *pszSymbol == '\0')
+        return FALSE;
+    CRowFinder finder;
+    pQuotes->GetRows()->FindRange(finder, {pszSymbol});
+    for (const CDataBuffer* pRow = finder.GetRow(); pRow != nullptr; pRow = finder.FindNext()) {
+        const double dLast = pRow->GetDouble(QC_LAST);
+        const double dQuoted = dLast != 0.0 ? dLast : pRow->GetDouble(QC_CLOSE);
+        if (dQuoted > 0) {
+            dPrice = dQuoted;
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
 BOOL IsClosedUsPosition(CServerMessage* pMsg)
 {
     return pMsg->GetLong(1) == 0 && pMsg->GetLong(3) == 0 && pMsg->GetLong(15) == 0 && pMsg->GetLong(16) == 0;

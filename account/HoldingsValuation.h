@@ -54,6 +54,9 @@ double RateToBase(LPCSTR pszCurrency);
 // last when bCloseWithoutLast (the holdings value so; the unrealized reports keep their
 // reply's price instead); FALSE when the quotation table has no such row.
 BOOL FindUsQuotePrice(LPCSTR pszSymbol, LPCSTR pszMarket, double& dPrice, BOOL bCloseWithoutLast = TRUE);
+// The price of an option's underlying: its US quotation on whichever board quotes it, the last
+// price or, without one, the close; FALSE when no quotation has a price for it.
+BOOL FindUnderlyingPrice(LPCSTR pszSymbol, double& dPrice);
 // A live US position line ("NH") that closes its position: its long and short quantities
 // (fields 1, 3, 15, 16), read as whole numbers, are all 0.
 BOOL IsClosedUsPosition(CServerMessage* pMsg);

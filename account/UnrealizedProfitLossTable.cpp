@@ -1,4 +1,5 @@
 #include "account/UnrealizedProfitLossTable.h"
+#include <algorithm>
 #include <memory>
 #include "account/HoldingsValuation.h"
 #include "app/TableFactory.h"
@@ -161,12 +162,21 @@ void CUnrealizedProfitLossTable::OnRecord(CServerMessage* pMsg)
 void CUnrealizedProfitLossTable::UpdateLastPrice(double dPrice, LPCSTR pszSymbol, LPCSTR pszMarket)
 {
     const std::vector<CDataBuffer*>& rows = m_positions.Find(GetRows(), pszSymbol, pszMarket);
-    if (rows.empty())
+    if (!rows.empty()) {
+        CDataBuffer* pRow = rows.front();
+        pRow->BeginChanges();
+        pRow->SetDouble(UC_LAST, dPrice, TRUE);
+        RevalueRow(pRow);
+    }
+    // The options on the symbol: their intrinsic value follows it.
+    if (!m_bHasOptions)
         return;
-    CDataBuffer* pRow = rows.front();
-    pRow->BeginChanges();
-    pRow->SetDouble(UC_LAST, dPrice, TRUE);
-    RevalueRow(pRow);
+    CDataArray* pRows = GetRows();
+    for (int i = 0; i < pRows->GetCount(); ++i) {
+        CDataBuffer* pOption = pRows->GetAt(i);
+        if (pOption->GetLong(UC_OPTION_RIGHT) != 0 && pOption->GetText(UC_OPTION) == pszSymbol)
+            RevalueRow(pOption);
+    }
 }
 
 void CUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow)
@@ -196,11 +206,14 @@ void CUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow)
             pRow->SetCellAttribute(nCol, GainColour(dLongGain));
         for (int nCol : {UC_SHORT_GAIN, UC_SHORT_PERCENT})
             pRow->SetCellAttribute(nCol, GainColour(dShortGain));
-        if (nRight != 0) {
+        // What exercising a contract now is worth a share: the underlying's price beyond the
+        // strike (a call above it, a put below it), never below nothing.
+        double dUnderlying = 0;
+        if ((nRight == OPTION_CALL || nRight == OPTION_PUT) && FindUnderlyingPrice(pRow->GetText(UC_OPTION), dUnderlying)) {
             const double dStrike = pRow->GetDouble(UC_STRIKE);
-            const double dIntrinsic = nRight == OPTION_CALL ? dLast - dStrike : nRight == OPTION_PUT ? dStrike - dLast : 0;
-            pRow->SetDouble(UC_INTRINSIC, dIntrinsic, TRUE);
+            pRow->SetDouble(UC_INTRINSIC, std::max(0.0, nRight == OPTION_CALL ? dUnderlying - dStrike : dStrike - dUnderlying), TRUE);
         }
+        m_bHasOptions = m_bHasOptions || nRight != 0;
     }
     WriteDerived(pRow, UC_LONG_VALUE, dLongValue);
     WriteDerived(pRow, UC_LONG_GAIN, dLongGain);
@@ -238,8 +251,17 @@ void CUnrealizedProfitLossTable::ApplyLive(CServerMessage* pMsg)
         if (!FindUsQuotePrice(pszSymbol, strMarket, dLast, FALSE) || dLast <= 0)
             dLast = pMsg->GetDouble(5, 0);
         pTarget->SetDouble(UC_LAST, dLast, FALSE);
-        // The line names an option by its right, as the reply does.
+        // The line names an option by its series, as the reply does: underlying, right, strike, expiry.
+        pTarget->SetText(UC_OPTION, pMsg->GetFieldText(22), FALSE);
         pTarget->SetText(UC_OPTION_RIGHT, pMsg->GetFieldText(23), FALSE);
+        pTarget->SetDouble(UC_STRIKE, pMsg->GetDouble(24, 0), FALSE);
+        pTarget->SetText(UC_EXPIRY, ConvertServerDateField(pMsg->GetFieldText(25), COLTYPE_DATE_TEXT), FALSE);
+    } else if (pMsg->GetDouble(5, 0) > 0) {
+        // A held position unquoted here (an option) takes the server's price of the moment, as the
+        // holdings do.
+        double dLast = 0;
+        if (!FindUsQuotePrice(pszSymbol, strMarket, dLast, FALSE) || dLast <= 0)
+            pTarget->SetDouble(UC_LAST, pMsg->GetDouble(5, 0), TRUE);
     }
     for (int nCol : {UC_LONG_DATE2, UC_SHORT_DATE2})
         pTarget->SetText(nCol, ConvertServerDateField(pMsg->GetFieldText(11), COLTYPE_DATE_TEXT), bPublish);

@@ -47,4 +47,5 @@ private:
     long m_nReplyId = -1;               // field 1 of the last reply's header; its live lines carry it
     HMENU m_hPopup = nullptr;
     CPositionRows m_positions{UC_SYMBOL, UC_MARKET, true};
+    BOOL m_bHasOptions = FALSE;         // a row of an option was valued: quotes of underlyings revalue it
 };

@@ -24,7 +24,7 @@ void CModifyOrderDlg::LoadOrder(long nOrder)
 {
     ForgetSecurityName();
     CSeparateModifyForm::LoadOrder(nOrder);
-    if (GetOrderNumber() != 0)
+    if (GetOrderNumber() != 0 && !IsOptionOrder())
         AskSecurityName(GetSymbol(), GetMarketCode());
 }
 

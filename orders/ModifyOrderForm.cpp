@@ -31,7 +31,7 @@ namespace {
 
 // US order-status columns.
 enum { UC_SIDE = 2, UC_SYMBOL = 3, UC_QUANTITY = 4, UC_TYPE = 5, UC_LIMIT = 6, UC_STOP = 7, UC_DURATION = 8,
-       UC_GOOD_TILL = 9, UC_OPEN = 10, UC_FILLED = 11, UC_FIXED = 13, UC_DURATION_FIXED = 16, UC_RIGHT = 18,
+       UC_GOOD_TILL = 9, UC_OPEN = 10, UC_FILLED = 11, UC_FIXED = 13, UC_DURATION_FIXED = 16, UC_UNDERLYING = 17, UC_RIGHT = 18,
        UC_OPTION_B = 19, UC_OPTION_A = 20, UC_MARKET = 21, UC_CURRENCY = 22, UC_LINKED = 24 };
 // KSE order-status columns.
 enum { KC_MARKET_TYPE = 3, KC_SIDE = 4, KC_SYMBOL = 5, KC_SERIES = 8, KC_QUANTITY = 9, KC_TYPE = 10,
@@ -95,6 +95,12 @@ BOOL ReadUSRow(long nOrder, OPEN_ORDER* pOrder)
         pOrder->strRight = COptionRight::GetText(nRight);
         pOrder->strOptionA = pRow->GetText(UC_OPTION_A, TRUE);
         pOrder->strOptionB = pRow->GetText(UC_OPTION_B, TRUE);
+        pOrder->series.strUnderlying = pRow->GetText(UC_UNDERLYING);
+        pOrder->series.nRight = static_cast<int>(nRight);
+        pOrder->series.strStrike = pOrder->strOptionA;
+        const COleDateTime expiry = DateOf(pRow->GetLong(UC_OPTION_B));
+        if (expiry.GetStatus() == COleDateTime::valid)
+            pOrder->series.strExpiryKey = expiry.Format("%Y/%m/%d");
     }
     return TRUE;
 }
@@ -193,7 +199,7 @@ void CModifyOrderForm::SetOrder(long nOrder, BOOL bChangeable)
     m_bChangeable = nOrder != 0 && bChangeable;
     m_bFinished = FALSE;
     m_nEndTold = 0;
-    m_loaded = TakeSnapshot();
+    m_loaded = TakeSeriesSnapshot();
     m_loaded.nOrderNumber = nOrder;
     m_pending.ForgetCheck();
     EnableControl(m_controls.nCancel, nOrder != 0);
@@ -254,7 +260,7 @@ void CModifyOrderForm::Submit(BOOL bModify)
     if (IsInModal() || m_bEnding || m_bFinished || m_nOrder == 0 || (bModify && !m_bChangeable))
         return;
     // A cancel stands for the order as loaded, whatever the fields hold by now.
-    ORDER_TICKET_SNAPSHOT shot = bModify ? TakeSnapshot() : m_loaded;
+    ORDER_TICKET_SNAPSHOT shot = bModify ? TakeSeriesSnapshot() : m_loaded;
     shot.nOrderNumber = m_nOrder;
     if (const UINT nRefusal = CheckModify(shot)) {
         Refuse(nRefusal, nRefusal == IDS_ORDER_NO_QUANTITY ? m_controls.nQuantity : 0);
@@ -282,6 +288,16 @@ void CModifyOrderForm::Submit(BOOL bModify)
     }
     m_pending.CheckSent(roads.modify, nNumber, shot);
     EnableControl(m_controls.nModify, FALSE);
+}
+
+ORDER_TICKET_SNAPSHOT CModifyOrderForm::TakeSeriesSnapshot()
+{
+    ORDER_TICKET_SNAPSHOT shot = TakeSnapshot();
+    shot.strUnderlying = m_series.strUnderlying;
+    shot.nRight = m_series.nRight;
+    shot.strStrike = m_series.strStrike;
+    shot.strExpiryKey = m_series.strExpiryKey;
+    return shot;
 }
 
 void CModifyOrderForm::Refuse(UINT nTextId, int nFocus)
@@ -313,9 +329,11 @@ void CModifyOrderForm::Review(const ORDER_ROAD& road, int nMode, const CServerMe
 {
     const CString strName = GetSecurityName();
     std::unique_ptr<CReviewDialog> pDialog;
-    if (road.nReview == OR_US)
-        pDialog = std::make_unique<CReviewOrderDlg>(preview, &strName, nMode);
-    else if (road.nReview == OR_ODD_LOT)
+    if (road.nReview == OR_US) {
+        auto pUs = std::make_unique<CReviewOrderDlg>(preview, &strName, nMode);
+        pUs->SetOptionSeries(OptionSeriesText(shot));
+        pDialog = std::move(pUs);
+    } else if (road.nReview == OR_ODD_LOT)
         pDialog = std::make_unique<CReviewOrderOddLotKSEDlg>(preview, &strName, nMode);
     else
         pDialog = std::make_unique<CReviewOrderKSEDlg>(preview, &strName, nMode, FALSE);
@@ -349,7 +367,8 @@ void CModifyOrderForm::OnAcknowledgement(CServerMessage* pMsg)
         return;
     const ORDER_ACK& ack = *order.pRoad->pAck;
     CString strText;
-    const BOOL bDone = BuildAcknowledgement(ack, *pMsg, nullptr, &strText);
+    // An option order's change names its series, as its placing did.
+    const BOOL bDone = BuildAcknowledgement(ack, *pMsg, OptionSeriesText(order.shot), &strText);
     if (!bDone)
         ShowError(pMsg->GetLong(ack.nError));
     // A cancel whose order's status line came first was told by it: the order's end is told once.

@@ -39,7 +39,8 @@ struct OPEN_ORDER
     double dLimit = 0, dStop = 0;
     COleDateTime goodTill;              // invalid when the row has none
     BOOL bDurationFixed = FALSE;        // US
-    CString strRight, strOptionA, strOptionB;   // US, an option order's
+    CString strRight, strOptionA, strOptionB;   // US, an option order's: right, strike and expiry as shown
+    ORDER_TICKET_SNAPSHOT series;       // US, an option order's series (nRight 1 or 2), as a ticket sends it
     long nKseMarketType = 0;            // KSE
     CString strContract, strSeries;     // KSE market type 4
     COleDateTime contractDate;
@@ -82,6 +83,12 @@ protected:
     BOOL AreDaysTyped(int nId) const { return GetText(nId) != m_strDaysShown; }
     BOOL IsChangeable() const { return m_bChangeable; }
 
+    // The option series of the order shown (none: nRight 0): the review and the acknowledgements
+    // name it, as the ticket's do. Set before SetOrder.
+    void SetSeries(const ORDER_TICKET_SNAPSHOT& series) { m_series = series; }
+    BOOL IsOptionOrder() const { return m_series.nRight == 1 || m_series.nRight == 2; }
+    CString GetSeriesText() const { return OptionSeriesText(m_series); }
+
     // Reads the order of that number from the family's order-status row: FALSE when the row is
     // missing or its table closed, or (KSE) its state refused, which the information window says.
     static BOOL ReadOpenOrder(BOOL bKse, long nOrder, OPEN_ORDER* pOrder);
@@ -117,7 +124,11 @@ private:
     BOOL m_bFinished = FALSE;               // the order's end was told: no more Submit, no more status notice
     BOOL m_bHidden = FALSE;                 // closed by the user, waiting for its replies
     long m_nEndTold = 0;                    // the order whose status line told its end, 0 none
+    // The form's values with the order's series, which no field of the form holds.
+    ORDER_TICKET_SNAPSHOT TakeSeriesSnapshot();
+
     ORDER_TICKET_SNAPSHOT m_loaded;         // the order as loaded: what a cancel stands for
+    ORDER_TICKET_SNAPSHOT m_series;         // its option series
     CString m_strDaysShown;                 // the days the form last wrote
     long m_nNameRequest = 0;                // the "RN" this form sent, 0 when answered
 };

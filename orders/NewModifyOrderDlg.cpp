@@ -28,7 +28,9 @@ const UINT DURATION_ITEMS[] = {55053, 55054};
 const int READ_ONLY_BOXES[] = {IDC_MODIFY_SYMBOL, IDC_MODIFY_MARKET, IDC_MODIFY_SIDE, IDC_MODIFY_TYPE,
                                IDC_MODIFY_MARKET_TYPE};
 // Shown by no order of this form.
-const int NEVER_SHOWN[] = {6767, 6774, 6775, 6776, 6777, 6778, 6779, 6791, 6762, 6780};
+const int NEVER_SHOWN[] = {6791, 6762, 6780};
+// An option order's series: its group, right, strike and expiry with their labels.
+const int OPTION_GROUP[] = {6767, 6774, 6775, 6776, 6777, 6778, 6779};
 const int SIDE_PANEL[] = {6781, 5857, 6782, 6768};
 const int ADVANCED_ROWS[] = {6764, 6766, 6763, 6765, 6757};
 // The KSE market types' fields and labels, and the layouts that show them.
@@ -118,8 +120,9 @@ void CNewModifyOrderDlg::LoadUSOrder(long nOrder)
     if (!ReadOpenOrder(FALSE, nOrder, &order))
         order = OPEN_ORDER();
     Show(order);
-    // The security name: the form's own request, answered for its symbol.
-    if (order.nOrder != 0)
+    // The security name: the form's own request, answered for its symbol. An option order's
+    // security is its series.
+    if (order.nOrder != 0 && !IsOptionOrder())
         AskSecurityName(order.strSymbol, order.nMarketCode);
 }
 
@@ -143,7 +146,8 @@ void CNewModifyOrderDlg::Show(const OPEN_ORDER& order)
     if (m_nLayout != -1)
         ShowBoxText(IDC_MODIFY_MARKET_TYPE, CKSEMktType::GetText(order.nKseMarketType), /*bAdd=*/TRUE);
     m_strSymbol = order.strSymbol;
-    m_strSecurity = order.strSecurity;
+    SetSeries(order.series);
+    m_strSecurity = IsOptionOrder() ? GetSeriesText() : order.strSecurity;
     ShowBoxText(IDC_MODIFY_SIDE, order.strSide, FALSE);
     ShowBoxText(IDC_MODIFY_TYPE, order.strType, FALSE);
     ShowBoxText(IDC_MODIFY_DURATION, order.strDuration, /*bAdd=*/TRUE);
@@ -153,7 +157,7 @@ void CNewModifyOrderDlg::Show(const OPEN_ORDER& order)
     ShowBoxText(IDC_MODIFY_SYMBOL, order.strSymbol, /*bAdd=*/TRUE);
     SendDlgItemMessage(IDC_MODIFY_MARKET, CB_RESETCONTENT);
     ShowBoxText(IDC_MODIFY_MARKET, order.strMarket, /*bAdd=*/TRUE);
-    SetText(IDC_MODIFY_SECURITY, order.strSecurity);
+    SetText(IDC_MODIFY_SECURITY, m_strSecurity);
     SetText(IDC_MODIFY_CURRENCY, order.bKse ? "=KWD" : static_cast<LPCSTR>(order.strCurrency));
     SetText(IDC_MODIFY_QUANTITY, order.strQuantity);
     SetText(IDC_MODIFY_OPEN, order.strOpen);
@@ -166,6 +170,8 @@ void CNewModifyOrderDlg::Show(const OPEN_ORDER& order)
     SetText(IDC_MODIFY_RIGHT, order.strRight);
     SetText(IDC_MODIFY_OPTION_A, order.strOptionA);
     SetText(IDC_MODIFY_OPTION_B, order.strOptionB);
+    for (int nId : OPTION_GROUP)
+        ShowControl(nId, IsOptionOrder());
     SetText(IDC_MODIFY_CONTRACT, order.strContract);
     SetText(IDC_MODIFY_SERIES, order.strSeries);
     if (order.contractDate.GetStatus() == COleDateTime::valid)

@@ -539,6 +539,19 @@ UINT CheckOrderTicket(const ORDER_TICKET_SNAPSHOT& shot, int* pnFocus)
     return 0;
 }
 
+CString OptionSeriesText(const ORDER_TICKET_SNAPSHOT& shot)
+{
+    if (shot.nRight != 1 && shot.nRight != 2)
+        return CString();
+    const CString& strKey = shot.strExpiryKey;      // "%Y/%m/%d"
+    const CString strExpiry = strKey.GetLength() >= 10 ? strKey.Mid(8, 2) + "/" + strKey.Mid(5, 2) + "/" + strKey.Left(4) : strKey;
+    CString strText;
+    strText.Format("%s %s %s %s", static_cast<LPCSTR>(shot.strUnderlying), static_cast<LPCSTR>(COptionRight::GetText(shot.nRight)),
+                   static_cast<LPCSTR>(shot.strStrike), static_cast<LPCSTR>(strExpiry));
+    strText.Trim();
+    return strText;
+}
+
 BOOL BuildAcknowledgement(const ORDER_ACK& ack, const CServerMessage& reply, LPCSTR pszStockName, CString* pText)
 {
     const long nError = reply.GetLong(ack.nError);

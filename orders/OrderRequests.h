@@ -151,6 +151,10 @@ struct ORDER_ACK
     const char* pszPriceFormat;
 };
 
+// The option series of an order as the trader reads it: underlying, right, strike and expiry
+// date ("ALPN Call 45.00 18/12/2026"); empty when the order is for no series.
+CString OptionSeriesText(const ORDER_TICKET_SNAPSHOT& shot);
+
 // The acknowledgement of an order reply (pszStockName: the stock's name, for the forward text;
 // for the others, what the order was for when the reply's symbol alone does not say it, as an
 // option's series); FALSE, and no text, when the reply carries an error.

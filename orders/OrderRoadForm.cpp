@@ -22,21 +22,6 @@ const COLORREF BUY_COLOUR = RGB(255, 128, 128);
 const COLORREF SELL_COLOUR = RGB(128, 255, 128);
 const COLORREF YELLOW = RGB(255, 255, 0);
 
-// The option series of an order as the trader reads it: underlying, right, strike and expiry
-// date; empty when the order sends none.
-CString OptionSeriesText(const ORDER_TICKET_SNAPSHOT& shot)
-{
-    if (shot.nRight != 1 && shot.nRight != 2)
-        return CString();
-    const CString& strKey = shot.strExpiryKey;      // "%Y/%m/%d"
-    const CString strExpiry = strKey.GetLength() >= 10 ? strKey.Mid(8, 2) + "/" + strKey.Mid(5, 2) + "/" + strKey.Left(4) : strKey;
-    CString strText;
-    strText.Format("%s %s %s %s", static_cast<LPCSTR>(shot.strUnderlying), static_cast<LPCSTR>(COptionRight::GetText(shot.nRight)),
-                   static_cast<LPCSTR>(shot.strStrike), static_cast<LPCSTR>(strExpiry));
-    strText.Trim();
-    return strText;
-}
-
 // The US check's results whose text takes the reply's insert.
 bool TakesInsert(long nCode)
 {

@@ -94,7 +94,9 @@ void CSeparateModifyForm::Show(const OPEN_ORDER& order)
     m_nValidity = !bShown ? -1 : HasValidity() ? COrderDur::GetCodeByText(order.strDuration) : 0;
     m_bEditAllowed = order.bChangeable;
     m_strSymbol = order.strSymbol;
-    m_strSecurity = order.strSecurity;
+    // An option order's security is its series.
+    SetSeries(order.series);
+    m_strSecurity = IsOptionOrder() ? GetSeriesText() : order.strSecurity;
     m_nMarketCode = order.nMarketCode;
     SetText(IDC_SEPARATE_ORDER, order.nOrder != 0 ? static_cast<LPCSTR>(Whole(order.nOrder)) : "");
     SetText(IDC_SEPARATE_SYMBOL, order.strSymbol);

@@ -682,3 +682,69 @@ TEST_F(ShownValues, TheKseRangeTitlesTheCombinedRealizedFirstWindowOnly)
     EXPECT_NE(std::string::npos, std::string(szSecond).find("from 01/11/2026 through 31/12/2026")) << szSecond;
     EXPECT_EQ(std::string::npos, std::string(szFirst).find("from 01/11/2026")) << szFirst;
 }
+
+// One option position shows one premium, value and cost in every window at every moment: a put
+// bought while the windows are open comes by its live line, and a trade of the underlying moves
+// the premium of the options on it, also for a report asked for afterwards. The intrinsic value
+// is the underlying's price beyond the strike, never below nothing.
+TEST_F(ShownValues, AnOptionShowsOnePremiumAndValueInEveryWindow)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}));
+    const std::string strAtlantic(GetGlobals()->GetMarketName(8));
+    auto* pQuotes = dynamic_cast<CQuotationTable*>(FindDataTable(IDS_TABLE_US_QUOTATIONS));
+    ASSERT_NE(nullptr, pQuotes);
+    pQuotes->AddSymbol("ALPN", strAtlantic.c_str(), nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return pQuotes->FindQuote("ALPN", strAtlantic.c_str()) != nullptr; }));
+    for (UINT nTable : {IDS_TABLE_US_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS})
+        ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
+    Command(ID_APP_US_UNREALIZED);
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_UNREALIZED));
+    ASSERT_TRUE(CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"));
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_UNREALIZED));
+    CDataTable* pHeld = FindDataTable(IDS_TABLE_US_HOLDINGS);
+    CDataTable* pBoth = FindDataTable(IDS_TABLE_COMBINED_HOLDINGS);
+    auto* pUs = Find<CUnrealizedProfitLossTable>(IDS_TABLE_US_UNREALIZED);
+    CDataTable* pCombined = FindDataTable(IDS_TABLE_COMBINED_UNREALIZED);
+    const auto expectOnePosition = [&](const std::string& strSymbol, int nRight, double dStrike) {
+        SCOPED_TRACE(strSymbol);
+        const struct { CDataTable* pTable; int nKey, nPrice, nValue, nCost; } windows[] = {
+            {pHeld, HC_SYMBOL, HC_PRICE, HC_VALUE, HC_COST}, {pBoth, CH_SYMBOL, CH_PRICE, CH_VALUE, -1},
+            {pUs, UC_SYMBOL, UC_LAST, UC_LONG_VALUE, UC_LONG_COST}, {pCombined, CU_SYMBOL, CU_PRICE, CU_VALUE, CU_COST}};
+        const double dPrice = ShownNumber(ShownAt(pHeld, HC_SYMBOL, strSymbol, HC_PRICE));
+        const double dValue = ShownNumber(ShownAt(pHeld, HC_SYMBOL, strSymbol, HC_VALUE));
+        const double dCost = ShownNumber(ShownAt(pHeld, HC_SYMBOL, strSymbol, HC_COST));
+        EXPECT_LT(0, dPrice);
+        EXPECT_NEAR(dPrice * ShownNumber(ShownAt(pHeld, HC_SYMBOL, strSymbol, HC_QUANTITY)) * 100, dValue, 0.005);
+        for (const auto& w : windows) {
+            EXPECT_NEAR(dPrice, ShownNumber(ShownAt(w.pTable, w.nKey, strSymbol, w.nPrice)), 0.00005) << w.nPrice;
+            EXPECT_NEAR(dValue, ShownNumber(ShownAt(w.pTable, w.nKey, strSymbol, w.nValue)), 0.005) << w.nValue;
+            if (w.nCost >= 0) {
+                EXPECT_NEAR(dCost, ShownNumber(ShownAt(w.pTable, w.nKey, strSymbol, w.nCost)), 0.005) << w.nCost;
+            }
+        }
+        const CDataBuffer* pQuote = pQuotes->FindQuote("ALPN", strAtlantic.c_str());
+        const double dUnderlying = pQuote->GetDouble(QC_LAST) != 0 ? pQuote->GetDouble(QC_LAST) : pQuote->GetDouble(QC_CLOSE);
+        const double dIntrinsic = std::max(0.0, nRight == 1 ? dUnderlying - dStrike : dStrike - dUnderlying);
+        EXPECT_NEAR(dIntrinsic, ShownNumber(ShownAt(pUs, UC_SYMBOL, strSymbol, UC_INTRINSIC)), 0.00005);
+    };
+
+    Send(MSG_OR, "1002|10020|1|ALPN|2|3|0||0|||secret|||||16|||ALPN|2|50.00|261218");
+    ASSERT_TRUE(PumpUntil([&] {
+        return ShownAt(pHeld, HC_SYMBOL, "ALPNXJ", HC_VALUE) != "-" && ShownAt(pUs, UC_SYMBOL, "ALPNXJ", UC_LONG_VALUE) != "-" &&
+               ShownAt(pBoth, CH_SYMBOL, "ALPNXJ", CH_VALUE) != "-" && ShownAt(pCombined, CU_SYMBOL, "ALPNXJ", CU_VALUE) != "-";
+    }, 5000)) << pRun->InfoText();
+    PumpFor(300);
+    expectOnePosition("ALPNXJ", 2, 50);
+    expectOnePosition("ALPNLI", 1, 45);
+
+    const std::string strBefore = ShownAt(pHeld, HC_SYMBOL, "ALPNLI", HC_PRICE);
+    Send(MSG_OR, "1002|10020|1|ALPN|100|3|0||0|||secret");
+    ASSERT_TRUE(PumpUntil([&] { return ShownAt(pHeld, HC_SYMBOL, "ALPNLI", HC_PRICE) != strBefore; }, 5000))
+        << "the call's premium moves with its underlying: " << strBefore;
+    const size_t nReplies = Sent("UP").size();
+    pUs->SendRequest();
+    ASSERT_TRUE(PumpUntil([&] { return Sent("UP").size() > nReplies && pUs->IsComplete() && !pUs->IsReceiving(); }));
+    PumpFor(300);
+    expectOnePosition("ALPNXJ", 2, 50);
+    expectOnePosition("ALPNLI", 1, 45);
+}

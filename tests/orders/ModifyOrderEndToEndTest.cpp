@@ -26,6 +26,7 @@
 #include "orders/NewModifyOrderDlg.h"
 #include "orders/OrderForms.h"
 #include "orders/ReviewDialog.h"
+#include "orders/ReviewOrderDlg.h"
 #include "platform/win/kernel/CodePage.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/orders/OrderTestSupport.h"
@@ -33,6 +34,7 @@
 namespace {
 enum { COL_ORDER = 1 };
 #define IDC_REVIEW_QUANTITY 5744
+#define IDC_REVIEW_ORDER_VALUE 5745
 const int US_QUANTITY = 4, KSE_QUANTITY = 9, US_STATUS = 12, KSE_STATUS = 19;
 
 struct MARKET_CASE
@@ -50,6 +52,9 @@ struct MARKET_CASE
     // The bodies after the quantity became 150; "#" stands for the order's number.
     std::vector<std::string> preview, modify, cancel;
     const char* pszChanged;     // the acknowledgement's text after the reference
+    // US: the form's market and security, its option series (right, strike, expiry; "" for
+    // none), and the order value the change's review shows.
+    const char *pszMarket = nullptr, *pszSecurity = nullptr, *pszSeries = nullptr, *pszValue = nullptr;
 };
 
 const MARKET_CASE s_cases[] = {
@@ -58,13 +63,22 @@ const MARKET_CASE s_cases[] = {
      {"1002", "10020", "1", "ALPN", "150", "0", "30", "", "0", "", "", "#", "", "1"},
      {"1002", "10020", "1", "ALPN", "150", "0", "30", "", "0", "", "", "#", "secret", "", "", "", "", "1"},
      {"1002", "10020", "#", "secret"},
-     " changed: account 10020, Buy 150 ALPN at 30.0000 Limit."},
+     " changed: account 10020, Buy 150 ALPN at 30.0000 Limit.", "Atlantic Board", "Alpine Networks", "", "4,500.00"},
     {"kse", 51128, KSE_QUANTITY, KSE_STATUS, MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret",
      "||1002|10020|1|1|101|100|3|0||0|||secret", 17, "KW", "KM", "KC",
      {"", "", "1002", "10020", "1", "101", "150", "0", "800", "", "0", "", "", "#", "", "1"},
      {"", "", "1002", "10020", "1", "101", "150", "0", "800", "", "0", "", "", "#", "secret", "", "", "", "", "1"},
      {"", "", "1002", "10020", "#", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "secret"},
      " changed: account 10020, Buy 150 101 at 800.0 Limit."},
+    // An option order: booked on the options board under its series' letters, and named by its
+    // series wherever the trader reads it; a put's contract is 100 shares too.
+    {"us_option", 51110, US_QUANTITY, US_STATUS, MSG_OR, "1002|10020|1|ALPN|100|0|1.50||0|||secret|||||16|||ALPN|2|50.00|261218",
+     "1002|10020|1|ALPN|100|3|0||0|||secret|||||16|||ALPN|2|50.00|261218", 11, "OW", "OM", "OC",
+     {"1002", "10020", "1", "ALPNXJ", "150", "0", "1.5", "", "0", "", "", "#", "", "1"},
+     {"1002", "10020", "1", "ALPNXJ", "150", "0", "1.5", "", "0", "", "", "#", "secret", "", "", "", "", "1"},
+     {"1002", "10020", "#", "secret"},
+     " changed: account 10020, Buy 150 ALPN Put 50.00 18/12/2026 at 1.5000 Limit.", "Options Board",
+     "ALPN Put 50.00 18/12/2026", "Put 50.00 18/12/2026", "22,500.00"},
 };
 
 struct ModifySession : COrderStatusSession
@@ -117,6 +131,8 @@ TEST_F(ModifySession, OpenOrdersAreModifiedAndCancelledFromTheirRows)
     StartTrader(false);
     for (const MARKET_CASE& c : s_cases) {
         SCOPED_TRACE(c.pszName);
+        // The requests of this case: the cases before it may have sent the same kinds.
+        const size_t nPreviewed = Count(c.pszPreview), nModified = Count(c.pszModify), nCancelled = Count(c.pszCancel);
         const std::string strChanged = Place(c, c.pszResting), strCancelled = Place(c, c.pszResting);
         const std::string strFilled = Place(c, c.pszFilled);
         ASSERT_FALSE(strChanged.empty() || strCancelled.empty() || strFilled.empty()) << pRun->InfoText();
@@ -136,22 +152,36 @@ TEST_F(ModifySession, OpenOrdersAreModifiedAndCancelledFromTheirRows)
         const HWND hForm = pForm->m_hWnd;
         EXPECT_EQ(atol(strChanged.c_str()), pForm->GetOrderNumber());
         EXPECT_EQ("100", ControlText(hForm, IDC_MODIFY_QUANTITY));
-        if (c.nTable == 51110) {
-            EXPECT_TRUE(PumpUntil([&] { return ControlText(hForm, IDC_MODIFY_SECURITY) == "Alpine Networks"; }))
-                << "the name the form's own request brought";
+        if (c.pszSecurity != nullptr) {
+            EXPECT_TRUE(PumpUntil([&] { return ControlText(hForm, IDC_MODIFY_SECURITY) == c.pszSecurity; }))
+                << "the name the form's own request brought, or the option's series: " << ControlText(hForm, IDC_MODIFY_SECURITY);
+            EXPECT_EQ(c.pszMarket, ControlText(hForm, IDC_MODIFY_MARKET));
+            EXPECT_STREQ(c.pszMarket, Row(c, strChanged)->GetText(21)) << "the order-status row's market";
+            const std::string strSeries = ControlText(hForm, IDC_MODIFY_RIGHT) + " " + ControlText(hForm, IDC_MODIFY_OPTION_A) +
+                                          " " + ControlText(hForm, IDC_MODIFY_OPTION_B);
+            EXPECT_EQ(*c.pszSeries != '\0' ? c.pszSeries : "  ", strSeries);
+            EXPECT_EQ(*c.pszSeries != '\0', IsWindowVisible(GetDlgItem(hForm, IDC_MODIFY_RIGHT)) != FALSE);
         }
         EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
         // What is sent is what was reviewed, whatever the form holds by then.
-        AnswerReview([hForm](HWND) { SetDlgItemTextA(hForm, IDC_MODIFY_QUANTITY, "175"); });
+        std::string strReviewed;
+        AnswerReview([hForm, &strReviewed](HWND h) {
+            strReviewed = ControlText(h, IDC_REVIEW_OPTION_SERIES) + "|" + ControlText(h, IDC_REVIEW_ORDER_VALUE);
+            SetDlgItemTextA(hForm, IDC_MODIFY_QUANTITY, "175");
+        });
         NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
         ASSERT_TRUE(PumpUntil([&] { return Form() == nullptr && Row(c, strChanged)->GetLong(c.nQuantityCol) == 150; }))
             << pRun->InfoText() << Lines(c.pszModify);
         EXPECT_TRUE(FinishedSteps());
-        ASSERT_EQ(1u, Requests({c.pszPreview}).size()) << Lines(c.pszPreview) << pRun->InfoText() << Lines(c.pszModify);
-        ASSERT_EQ(1u, Requests({c.pszModify}).size()) << Lines(c.pszModify);
+        ASSERT_EQ(nPreviewed + 1, Count(c.pszPreview)) << Lines(c.pszPreview) << pRun->InfoText() << Lines(c.pszModify);
+        ASSERT_EQ(nModified + 1, Count(c.pszModify)) << Lines(c.pszModify);
         EXPECT_EQ(WithOrder(c.preview, strChanged), BodyOf(Requests({c.pszPreview}).back()));
         EXPECT_EQ(WithOrder(c.modify, strChanged), BodyOf(Requests({c.pszModify}).back()));
         EXPECT_NE(std::string::npos, pRun->InfoText().find(c.pszChanged)) << pRun->InfoText();
+        if (c.pszValue != nullptr) {
+            EXPECT_EQ(std::string(c.pszSecurity != nullptr && *c.pszSeries != '\0' ? c.pszSecurity : "") + "|" + c.pszValue,
+                      strReviewed);
+        }
 
         // Cancel order: reviewed with no request on the wire, then the cancel of four fields.
         pForm = Click(c, strCancelled);
@@ -159,9 +189,11 @@ TEST_F(ModifySession, OpenOrdersAreModifiedAndCancelledFromTheirRows)
         const size_t nPreviews = Count(c.pszPreview);
         size_t nWhileReviewed = 0;
         std::string strReviewedQuantity;
+        std::string strCancelSeries;
         AnswerReview([&](HWND h) {
             nWhileReviewed = server.Received().size();
             strReviewedQuantity = ControlText(h, IDC_REVIEW_QUANTITY);
+            strCancelSeries = c.pszValue != nullptr ? ControlText(h, IDC_REVIEW_OPTION_SERIES) : "";
         });
         const size_t nBefore = server.Received().size();
         const size_t nInfoBefore = pRun->InfoText().size();
@@ -177,8 +209,9 @@ TEST_F(ModifySession, OpenOrdersAreModifiedAndCancelledFromTheirRows)
         EXPECT_EQ(std::string::npos, strTold.find("Order " + strCancelled + " (reference")) << strTold;
         EXPECT_EQ(nBefore, nWhileReviewed) << "nothing sent before the review";
         EXPECT_EQ("100", strReviewedQuantity) << "the preview's fields in their places";
+        EXPECT_EQ(c.pszSeries != nullptr && *c.pszSeries != '\0' ? c.pszSecurity : "", strCancelSeries);
         EXPECT_EQ(nPreviews, Count(c.pszPreview));
-        ASSERT_EQ(1u, Requests({c.pszCancel}).size()) << Lines(c.pszCancel);
+        ASSERT_EQ(nCancelled + 1, Count(c.pszCancel)) << Lines(c.pszCancel);
         EXPECT_EQ(WithOrder(c.cancel, strCancelled), BodyOf(Requests({c.pszCancel}).back()));
     }
 }
@@ -412,6 +445,10 @@ TEST_F(NoticeSession, EachOrderEventIsToldSayingWhatHappened)
         {s_cases[1], "||1002|10020|1|1|101|100|0|850||0|||secret", "||1005|10050|1|1|101|100|0|850||0|||limited",
          "Order #1 cancelled: account 10020.\nOrder #1 (Buy GHB) has been cancelled.\n",
          "Order #2: Buy 100 GHB filled at 844.0.\n", "Order #1 (account 10050): Buy 100 101 850.0 Limit, filled\n"},
+        {s_cases[2], "1002|10020|1|ALPN|100|0|2.50||0|||secret|||||16|||ALPN|2|50.00|261218",
+         "1005|10050|1|ALPN|100|0|2.50||0|||limited|||||16|||ALPN|2|50.00|261218",
+         "Order #1 cancelled: account 10020.\nOrder #1 (Buy ALPNXJ) has been cancelled.\n",
+         "Order #2: Buy 100 ALPNXJ filled at 2.1200.\n", "Order #1 (account 10050): Buy 100 ALPNXJ 2.5000 Limit, filled\n"},
     };
     const auto Told = [](std::string strText, const std::string& strFirst, const std::string& strSecond) {
         for (size_t n; (n = strText.find('#')) != std::string::npos;)
@@ -435,6 +472,16 @@ TEST_F(NoticeSession, EachOrderEventIsToldSayingWhatHappened)
         ASSERT_FALSE(strFilled.empty());
         EXPECT_EQ(Told(t.pszFilled, strCancelled, strFilled), NewLines(nBefore, 1));
     }
+    // The option's trade is of its series on the options board: underlying, right, expiry, strike, market.
+    CDataTable* pTrades = FindDataTable(51130);
+    std::string strTrade;
+    for (int i = 0; pTrades != nullptr && i < pTrades->GetRows()->GetCount(); ++i) {
+        const CDataBuffer* pRow = pTrades->GetRows()->GetAt(i);
+        if (std::string(pRow->GetText(3)) == "ALPNXJ")
+            for (int nCol : {11, 12, 13, 14, 15})
+                strTrade += std::string(pRow->GetText(nCol, TRUE)) + "|";
+    }
+    EXPECT_EQ("ALPN|Put|18/12/2026|50.00|Options Board|", strTrade);
 
     // A server whose status line overtakes the cancel's reply: the cancel is told once by the
     // status table and once by the form, which closes with the reply.

@@ -168,8 +168,8 @@ const std::vector<ROAD>& Roads()
          {"1002", "10020", "1", "CDRX", "2", "0", "3.4", "", "0", "", "", "secret", "", "", "", "", "16", "", "", "CDRX",
           "1", "65.00", "270115", "", "1"},
          "Order S00000007 accepted: account 10020, Buy 2 CDRX Call 65.00 15/01/2027 at 3.4000 Limit.",
-         // Two contracts of 100 shares.
-         {{5996, "CDRX Call 65.00 15/01/2027"}, {5745, "680.00"}, {5746, "685.02"}}},
+         // Two contracts of 100 shares, with the options board's charges.
+         {{5996, "CDRX Call 65.00 15/01/2027"}, {5745, "680.00"}, {5746, "688.05"}}},
     };
     return roads;
 }

@@ -15,8 +15,9 @@ static const COrderForm s_forms[] = {
     {"KW", ORDER_CHECK_MODIFY, true, -1,  4,  5,  6,  7,  8,  9, 10, 12, 13, -1},
     {"KM", ORDER_MODIFY, true,       -1,  4,  5,  6,  7,  8,  9, 10, 12, 13, 14},
     {"KC", ORDER_CANCEL, true,       -1, -1, -1, -1, -1, -1, -1, -1, -1,  4, 24},
-    {"OV", ORDER_CHECK, false,       -1,  2,  3,  4,  5,  6,  7,  8, 10, -1, -1, -1, -1, -1, 16},
-    {"OR", ORDER_SEND, false,        -1,  2,  3,  4,  5,  6,  7,  8, 10, -1, 11, -1, -1, -1, 20},
+    //                                                                                  right under strike expiry
+    {"OV", ORDER_CHECK, false,       -1,  2,  3,  4,  5,  6,  7,  8, 10, -1, -1, -1, -1, -1, 16, 15, 17, 18},
+    {"OR", ORDER_SEND, false,        -1,  2,  3,  4,  5,  6,  7,  8, 10, -1, 11, -1, -1, -1, 20, 19, 21, 22},
     {"OW", ORDER_CHECK_MODIFY, false, -1, 2,  3,  4,  5,  6,  7,  8, 10, 11, -1},
     {"OM", ORDER_MODIFY, false,      -1,  2,  3,  4,  5,  6,  7,  8, 10, 11, 12},
     {"OC", ORDER_CANCEL, false,      -1, -1, -1, -1, -1, -1, -1, -1, -1,  2,  3},
@@ -97,6 +98,9 @@ int CheckOrderFields(const COrderForm& form, const std::vector<std::string>& fie
         {form.nOrder, IsWhole},
         {form.nMonths, IsWhole},
         {form.nMode, IsWhole},
+        {form.nRight, [](const std::string& s) { return IsCodeOf(s, {0, 1, 2}); }},
+        {form.nStrike, IsPrice},
+        {form.nExpiry, IsServerDate},
     };
     for (const auto& check : checks) {
         const std::string strField = At(fields, check.nField);
@@ -138,6 +142,15 @@ int ActOnOrder(CSimulator& sim, const COrderForm& form, const std::vector<std::s
     req.strUser = userField("user");
     req.strPassword = At(fields, form.nPassword);
     req.strSymbol = At(fields, form.nSymbol);
+    // An option order is for its series on the options board, an underlying's contracts.
+    const std::string strRight = At(fields, form.nRight);
+    if (strRight == "1" || strRight == "2") {
+        req.option.nRight = atoi(strRight.c_str());
+        req.option.strUnderlying = At(fields, form.nUnderlying);
+        req.option.dStrike = atof(At(fields, form.nStrike).c_str());
+        req.option.nExpiry = CSimClock::FromServerDate(At(fields, form.nExpiry));
+        req.strSymbol = req.option.strUnderlying;
+    }
     req.nMarket = MarketOf(sim, form.bKse, req.strSymbol);
     req.nSide = atoi(At(fields, form.nSide).c_str());
     req.nType = atoi(At(fields, form.nType).c_str());
@@ -147,9 +160,6 @@ int ActOnOrder(CSimulator& sim, const COrderForm& form, const std::vector<std::s
     req.nDuration = atoi(At(fields, form.nDuration).c_str());
     const std::string strTill = At(fields, form.nGoodTill);
     req.nGoodTill = CSimClock::FromServerDate(strTill);
-    const std::string strRight = At(fields, form.nRight);
-    if (strRight == "1" || strRight == "2")
-        req.nShares = 100;
     const int64_t nOrder = atoll(At(fields, form.nOrder).c_str());
     CSimForwardRequest fwd;
     fwd.strUser = req.strUser;

@@ -22,7 +22,8 @@ struct COrderForm
     int nWhenEmpty = -1;            // the row answers only when this request field is empty, or
                                     // ORDER_AFTER_CONTRACT_CHECK
     int nRight = -1;                // US orders: an option's right (1 call, 2 put); its quantity
-                                    // counts contracts of 100 shares
+                                    // counts contracts of 100 shares of the series on the options board
+    int nUnderlying = -1, nStrike = -1, nExpiry = -1;   // and the rest of its series
 };
 #define ORDER_AFTER_CONTRACT_CHECK (-2)    // the session's last "KJ" was a contract order's
 

@@ -192,7 +192,7 @@ struct CSimAccount
     std::vector<ForwardOrder> forwardOrders;
     std::vector<CSimRecord> forwardFills;
     struct OptionPosition { std::string strSymbol, strUnderlying; int nRight; double dStrike; int nExpiry; int64_t nContracts;
-                            double dCost; };
+                            double dCost; double dToldPrice = -1; };     // the premium its last line told
     std::vector<OptionPosition> options;
     struct Instruction { int64_t nContracts; double dMinInMoney, dLimit; };
     std::map<std::string, Instruction> instructions;    // by option symbol
@@ -209,6 +209,17 @@ struct CSimContractAction
     int nContract = 0, nAction = 0;
     int64_t nQty = 0;               // to close: 0 the whole contract
     double dPrice = 0;              // to close at, fils; 0 the series' price now
+};
+
+// The option series an order is for: the options board's contract of 100 shares of the
+// underlying. Right 0: no option, the order is for the symbol itself.
+struct CSimOptionSeries
+{
+    std::string strUnderlying;
+    int nRight = 0;                 // 1 call, 2 put
+    double dStrike = 0;
+    int nExpiry = 0;                // YYYYMMDD
+    bool IsOption() const { return nRight == 1 || nRight == 2; }
 };
 
 // An exercise of option contracts, or an expiration instruction for them.
@@ -315,6 +326,16 @@ public:
     int Exercise(const CSimOptionRequest& req, ISimEventSink& sink, TradeFn fnTrade, void* pContext, CSimRecord* pTerms,
                  std::string* pstrInsert);
     int Instruct(const CSimOptionRequest& req, CSimRecord* pInstruction, std::string* pstrInsert);
+    // The letters a series is held and booked under ("ALPNLI").
+    static std::string OptionSymbol(const CSimOptionSeries& series);
+    int64_t HeldContracts(const CSimAccount& account, const std::string& strSymbol) const;
+    // A trade of option contracts (dValue: the premium of their shares; a buy books it with the
+    // charges as cost): the position and the cash, their lines to the sink.
+    void ApplyOptionFill(CSimAccount& account, const CSimOptionSeries& series, int nSide, int64_t nContracts, double dValue,
+                         double dCharges, ISimEventSink& sink);
+    // After a trade of the underlying: the position lines of the options on it whose premium moved,
+    // so that every window values a position at the premium of the moment.
+    void PublishOptionPrices(const std::string& strUnderlying, ISimEventSink& sink);
 
 private:
     CSimRecord ContractRecord(const CSimAccount& account, const CSimAccount::Forward& fwd) const;

@@ -40,10 +40,67 @@ bool CSimAccounts::AddOptionPosition(CSimAccount& account, const std::string& st
         if (OptionLetters(GetField(row, "underlying"), nRight, dStrike, nExpiry) != strSymbol || nContracts <= 0)
             continue;
         account.options.push_back({strSymbol, GetField(row, "underlying"), nRight, dStrike, nExpiry, nContracts,
-                                   dPremium * static_cast<double>(nContracts * SHARES_PER_CONTRACT)});
+                                   dPremium * static_cast<double>(nContracts * SHARES_PER_CONTRACT), GetDouble(row, "last")});
         return true;
     }
     return false;
+}
+
+std::string CSimAccounts::OptionSymbol(const CSimOptionSeries& series)
+{
+    return OptionLetters(series.strUnderlying, series.nRight, series.dStrike, series.nExpiry);
+}
+
+int64_t CSimAccounts::HeldContracts(const CSimAccount& account, const std::string& strSymbol) const
+{
+    const CSimAccount::OptionPosition* pPos = FindOption(account, strSymbol);
+    return pPos ? pPos->nContracts : 0;
+}
+
+void CSimAccounts::ApplyOptionFill(CSimAccount& account, const CSimOptionSeries& series, int nSide, int64_t nContracts,
+                                   double dValue, double dCharges, ISimEventSink& sink)
+{
+    const std::string strSymbol = OptionSymbol(series);
+    CSimAccount::OptionPosition* pPos = nullptr;
+    for (CSimAccount::OptionPosition& pos : account.options)
+        if (pos.strSymbol == strSymbol)
+            pPos = &pos;
+    if (!pPos) {
+        account.options.push_back({strSymbol, series.strUnderlying, series.nRight, series.dStrike, series.nExpiry, 0, 0.0});
+        pPos = &account.options.back();
+    }
+    double dAmount = 0;
+    if (nSide == 1) {
+        pPos->nContracts += nContracts;
+        pPos->dCost += dValue + dCharges;
+        dAmount = -(dValue + dCharges);
+    } else {
+        const double dCostOut = pPos->nContracts > 0 ? pPos->dCost * static_cast<double>(nContracts) / static_cast<double>(pPos->nContracts) : 0;
+        pPos->dCost -= dCostOut;
+        pPos->nContracts -= nContracts;
+        dAmount = dValue - dCharges;
+    }
+    account.cash["USD"].dBalance += dAmount;
+    CSimRecord rec = OptionRecord(account, *pPos);
+    pPos->dToldPrice = GetDouble(rec, "price");
+    sink.OnSimEvent(SIM_HOLDING, SIM_MARKET_OPTIONS, account.strUser, rec);
+    PublishCash(account, "USD", sink);
+    PublishChange(account, 0, sink);
+}
+
+void CSimAccounts::PublishOptionPrices(const std::string& strUnderlying, ISimEventSink& sink)
+{
+    for (const std::unique_ptr<CSimAccount>& pAccount : m_accounts)
+        for (CSimAccount::OptionPosition& pos : pAccount->options) {
+            if (pos.strUnderlying != strUnderlying || pos.nContracts <= 0)
+                continue;
+            CSimRecord rec = OptionRecord(*pAccount, pos);
+            const double dPrice = GetDouble(rec, "price");
+            if (dPrice == pos.dToldPrice)
+                continue;
+            pos.dToldPrice = dPrice;
+            sink.OnSimEvent(SIM_HOLDING, SIM_MARKET_OPTIONS, pAccount->strUser, rec);
+        }
 }
 
 const CSimAccount::OptionPosition* CSimAccounts::FindOption(const CSimAccount& account, const std::string& strSymbol) const
@@ -79,7 +136,8 @@ CSimRecord CSimAccounts::OptionRecord(const CSimAccount& account, const CSimAcco
     SetField(rec, "cost", FormatDouble(pos.dCost, 3));
     // The cost in the unit of price times quantity (the premium per share times the contracts),
     // as the unrealized reports take it: they count a contract's hundred shares in the gain.
-    SetField(rec, "quoted_cost", FormatDouble(pos.dCost / static_cast<double>(SHARES_PER_CONTRACT), 3));
+    // Five decimals: a hundred times it is the cost to the cent.
+    SetField(rec, "quoted_cost", FormatDouble(pos.dCost / static_cast<double>(SHARES_PER_CONTRACT), 5));
     SetField(rec, "market_value", FormatDouble(dValue, 3));
     SetField(rec, "unrealized", FormatDouble(dValue - pos.dCost, 3));
     SetField(rec, "unrealized_pct", FormatDouble(pos.dCost > 0 ? 100.0 * (dValue - pos.dCost) / pos.dCost : 0.0, 2));

@@ -14,6 +14,17 @@ void CSimOrders::Init(CSimMarket* pMarket, CSimAccounts* pAccounts, CSimClock* p
     m_nTradeNo = 0;
 }
 
+// An option's series on its order and fill records, as the order-status and trade lines carry it.
+static void SetSeries(CSimRecord& rec, const CSimOptionSeries& option)
+{
+    if (!option.IsOption())
+        return;
+    SetField(rec, "underlying", option.strUnderlying);
+    SetField(rec, "right", int64_t{option.nRight});
+    SetField(rec, "strike", FormatDouble(option.dStrike, 4));
+    SetField(rec, "expiry", CSimClock::ServerDate(option.nExpiry));
+}
+
 CSimOrders::Charges CSimOrders::ChargesOf(const CSimMarketInfo& market, double dValue) const
 {
     if (dValue <= 0)
@@ -21,13 +32,45 @@ CSimOrders::Charges CSimOrders::ChargesOf(const CSimMarketInfo& market, double d
     return {std::max(market.dMinCommission, dValue * market.dCommission), dValue * (market.dExchangeFee + market.dClearingFee)};
 }
 
-// The price a check counts the value at: the limit when there is one; else, for a buy, the
-// highest offer of the book (a market order may take all five levels), for a sale the best bid.
-int64_t CSimOrders::EstimatePrice(const CSimInstrument& inst, int nSide, int nType, int64_t nLimit) const
+const CSimMarketInfo& CSimOrders::MarketOf(const Order& order) const
 {
-    if ((nType == SIM_TYPE_LIMIT || nType == SIM_TYPE_STOP_LIMIT) && nLimit > 0)
-        return nLimit;
-    if (nSide != SIM_SIDE_BUY)
+    const CSimMarketInfo* pBoard = order.option.IsOption() ? m_pMarket->FindMarket(SIM_MARKET_OPTIONS) : nullptr;
+    return pBoard ? *pBoard : *order.pInst->pMarket;
+}
+
+std::string CSimOrders::SymbolOf(const Order& order) const
+{
+    return order.option.IsOption() ? CSimAccounts::OptionSymbol(order.option) : order.pInst->strSymbol;
+}
+
+bool CSimOrders::OptionQuote(const CSimOptionSeries& option, int64_t* pLast, int64_t* pBid, int64_t* pAsk) const
+{
+    const CSimMarketInfo* pBoard = m_pMarket->FindMarket(SIM_MARKET_OPTIONS);
+    if (!pBoard || !option.IsOption())
+        return false;
+    for (const CSimRecord& row : m_pMarket->GetOptionChain(option.strUnderlying))
+        if (atoi(GetField(row, "right").c_str()) == option.nRight && std::fabs(GetDouble(row, "strike") - option.dStrike) < 1e-6 &&
+            CSimClock::FromServerDate(GetField(row, "expiry")) == option.nExpiry) {
+            *pLast = CSimMarket::ToUnits(*pBoard, GetDouble(row, "last"));
+            *pBid = CSimMarket::ToUnits(*pBoard, GetDouble(row, "bid"));
+            *pAsk = CSimMarket::ToUnits(*pBoard, GetDouble(row, "ask"));
+            return true;
+        }
+    return false;
+}
+
+// The price a check counts the value at: the limit when there is one; else, for a buy, the
+// highest offer of the book (a market order may take all five levels), for a sale the best bid;
+// an option's the premium it would trade at.
+int64_t CSimOrders::EstimatePrice(const Order& order) const
+{
+    const CSimInstrument& inst = *order.pInst;
+    if ((order.nType == SIM_TYPE_LIMIT || order.nType == SIM_TYPE_STOP_LIMIT) && order.nLimit > 0)
+        return order.nLimit;
+    int64_t nLast = 0, nBid = 0, nAsk = 0;
+    if (order.option.IsOption())
+        return OptionQuote(order.option, &nLast, &nBid, &nAsk) ? (order.nSide == SIM_SIDE_BUY ? nAsk : nBid) : 0;
+    if (order.nSide != SIM_SIDE_BUY)
         return inst.nBestBid;
     int64_t nHighest = inst.nBestAsk;
     for (const auto& level : inst.levels)
@@ -40,11 +83,26 @@ double CSimOrders::CashToReserve(const Order& order) const
 {
     if (order.nSide != SIM_SIDE_BUY || !IsOpen(order))
         return 0;
-    const CSimMarketInfo& market = *order.pInst->pMarket;
-    const int64_t nPrice = std::max(EstimatePrice(*order.pInst, order.nSide, order.nType, order.nLimit), order.nStop);
-    const double dValue = CSimMarket::Value(market, nPrice, order.nQty - order.nFilled);
+    const CSimMarketInfo& market = MarketOf(order);
+    const int64_t nPrice = std::max(EstimatePrice(order), order.nStop);
+    const double dValue = CSimMarket::Value(market, nPrice, (order.nQty - order.nFilled) * SharesOf(order));
     const Charges charges = ChargesOf(market, dValue);
     return dValue + charges.dCommission + charges.dFees;
+}
+
+// The order a request would make, with its prices in the units of its market.
+CSimOrders::Order CSimOrders::ProbeOf(const CSimOrderRequest& req, CSimInstrument* pInst) const
+{
+    Order probe;
+    probe.pInst = pInst;
+    probe.option = req.option;
+    probe.nSide = req.nSide;
+    probe.nType = req.nType;
+    probe.nQty = req.nQty;
+    const CSimMarketInfo& market = MarketOf(probe);
+    probe.nLimit = req.nType == SIM_TYPE_LIMIT || req.nType == SIM_TYPE_STOP_LIMIT ? CSimMarket::ToUnits(market, req.dPrice) : 0;
+    probe.nStop = req.nType == SIM_TYPE_STOP || req.nType == SIM_TYPE_STOP_LIMIT ? CSimMarket::ToUnits(market, req.dStop) : 0;
+    return probe;
 }
 
 int CSimOrders::Validate(const CSimOrderRequest& req, CSimAccount** ppAccount, CSimInstrument** ppInst, int64_t nQtyFreed,
@@ -54,7 +112,9 @@ int CSimOrders::Validate(const CSimOrderRequest& req, CSimAccount** ppAccount, C
     if (!pAccount)
         return SIM_ERR_ACCOUNT;
     CSimInstrument* pInst = m_pMarket->Find(req.nMarket, req.strSymbol);
-    if (!pInst) {
+    int64_t nLast = 0, nBid = 0, nAsk = 0;
+    const bool bOption = req.option.IsOption();
+    if (!pInst || (bOption && !OptionQuote(req.option, &nLast, &nBid, &nAsk))) {
         *pstrInsert = req.strSymbol;
         return SIM_ERR_SYMBOL;
     }
@@ -62,7 +122,8 @@ int CSimOrders::Validate(const CSimOrderRequest& req, CSimAccount** ppAccount, C
         *pstrInsert = "1";
         return SIM_ERR_QUANTITY;
     }
-    const CSimMarketInfo& market = *pInst->pMarket;
+    const Order probe = ProbeOf(req, pInst);
+    const CSimMarketInfo& market = MarketOf(probe);
     const bool bHasLimit = req.nType == SIM_TYPE_LIMIT || req.nType == SIM_TYPE_STOP_LIMIT;
     const bool bHasStop = req.nType == SIM_TYPE_STOP || req.nType == SIM_TYPE_STOP_LIMIT;
     for (const auto& price : {std::make_pair(bHasLimit, req.dPrice), std::make_pair(bHasStop, req.dStop)}) {
@@ -71,30 +132,26 @@ int CSimOrders::Validate(const CSimOrderRequest& req, CSimAccount** ppAccount, C
         const int64_t nUnits = CSimMarket::ToUnits(market, price.second);
         // A digit past the market's decimals is off every tick, not rounded onto one.
         const bool bWhole = std::fabs(price.second * market.nScale - static_cast<double>(nUnits)) < 1e-6;
-        if (nUnits <= 0 || !bWhole || !m_pMarket->IsOnTick(*pInst, nUnits)) {
-            *pstrInsert = CSimMarket::PriceText(market, m_pMarket->TickAt(*pInst, std::max<int64_t>(nUnits, 1)));
+        // The options board's premiums move by its own tick.
+        const bool bOnTick = bOption ? market.nTick > 0 && nUnits % market.nTick == 0 : m_pMarket->IsOnTick(*pInst, nUnits);
+        if (nUnits <= 0 || !bWhole || !bOnTick) {
+            *pstrInsert = CSimMarket::PriceText(market, bOption ? market.nTick : m_pMarket->TickAt(*pInst, std::max<int64_t>(nUnits, 1)));
             return SIM_ERR_TICK;
         }
-        if (!m_pMarket->IsInsideLimits(*pInst, nUnits)) {
+        if (!bOption && !m_pMarket->IsInsideLimits(*pInst, nUnits)) {
             *pstrInsert = CSimMarket::PriceText(market, pInst->nLimitDown) + " - " + CSimMarket::PriceText(market, pInst->nLimitUp);
             return SIM_ERR_LIMITS;
         }
     }
     if (req.nSide == SIM_SIDE_BUY) {
-        Order probe;
-        probe.pInst = pInst;
-        probe.nSide = req.nSide;
-        probe.nType = req.nType;
-        probe.nQty = req.nQty;
-        probe.nLimit = bHasLimit ? CSimMarket::ToUnits(market, req.dPrice) : 0;
-        probe.nStop = bHasStop ? CSimMarket::ToUnits(market, req.dStop) : 0;
         const double dAvailable = m_pAccounts->AvailableCash(*pAccount, market.strCurrency) + dCashFreed;
         if (CashToReserve(probe) > dAvailable + 1e-9) {
             *pstrInsert = FormatDouble(dAvailable, 3);
             return SIM_ERR_CASH;
         }
     } else {
-        const int64_t nAvailable = m_pAccounts->AvailableShares(*pAccount, market.nCode, pInst->strSymbol) + nQtyFreed;
+        const int64_t nAvailable = (bOption ? m_pAccounts->HeldContracts(*pAccount, SymbolOf(probe))
+                                            : m_pAccounts->AvailableShares(*pAccount, market.nCode, pInst->strSymbol)) + nQtyFreed;
         if (req.nQty > nAvailable) {
             *pstrInsert = std::to_string(nAvailable);
             return SIM_ERR_SHARES;
@@ -107,19 +164,20 @@ int CSimOrders::Validate(const CSimOrderRequest& req, CSimAccount** ppAccount, C
 
 CSimRecord CSimOrders::Review(const CSimOrderRequest& req, const CSimAccount& account, const CSimInstrument& inst) const
 {
-    const CSimMarketInfo& market = *inst.pMarket;
-    const int64_t nLimit = CSimMarket::ToUnits(market, req.dPrice);
-    const int64_t nPrice = EstimatePrice(inst, req.nSide, req.nType, nLimit);
+    Order probe = ProbeOf(req, const_cast<CSimInstrument*>(&inst));
+    const CSimMarketInfo& market = MarketOf(probe);
+    probe.nLimit = CSimMarket::ToUnits(market, req.dPrice);
+    const int64_t nPrice = EstimatePrice(probe);
     // The amounts in the currency's own units (fils, cents), so that what the review adds up
     // shows added up.
     const double dUnit = market.strCurrency == "KWD" ? 1000.0 : 100.0;
     const auto inUnits = [dUnit](double dAmount) { return std::round(dAmount * dUnit) / dUnit; };
-    const double dValue = inUnits(CSimMarket::Value(market, nPrice, req.nQty * req.nShares));
+    const double dValue = inUnits(CSimMarket::Value(market, nPrice, req.nQty * SharesOf(probe)));
     const Charges charges = ChargesOf(market, dValue);
     const double dCharges = inUnits(charges.dCommission + charges.dFees);
     CSimRecord rec;
     SetField(rec, "market", int64_t{market.nCode});
-    SetField(rec, "symbol", inst.strSymbol);
+    SetField(rec, "symbol", SymbolOf(probe));
     SetField(rec, "name", inst.strName);
     SetField(rec, "side", int64_t{req.nSide});
     SetField(rec, "type", int64_t{req.nType});
@@ -137,7 +195,8 @@ CSimRecord CSimOrders::Review(const CSimOrderRequest& req, const CSimAccount& ac
     SetField(rec, "charges", FormatDouble(dCharges, 3));
     SetField(rec, "total", FormatDouble(req.nSide == SIM_SIDE_BUY ? dValue + dCharges : dValue - dCharges, 3));
     const double dCash = m_pAccounts->AvailableCash(account, market.strCurrency);
-    const int64_t nShares = m_pAccounts->AvailableShares(account, market.nCode, inst.strSymbol);
+    const int64_t nShares = probe.option.IsOption() ? m_pAccounts->HeldContracts(account, SymbolOf(probe))
+                                                    : m_pAccounts->AvailableShares(account, market.nCode, inst.strSymbol);
     SetField(rec, "cash_available", FormatDouble(dCash, 3));
     SetField(rec, "shares_available", nShares);
     SetField(rec, "currency", market.strCurrency);
@@ -169,10 +228,13 @@ int CSimOrders::Check(const CSimOrderRequest& req, CSimRecord* pReview, std::str
 
 void CSimOrders::Reserve(Order& order, CSimAccount& account)
 {
-    const CSimMarketInfo& market = *order.pInst->pMarket;
+    const CSimMarketInfo& market = MarketOf(order);
     const double dCash = CashToReserve(order);
     m_pAccounts->ReserveCash(account, market.strCurrency, dCash - order.dReservedCash);
     order.dReservedCash = dCash;
+    // Contracts sold are not held back: a sale is checked against the contracts held.
+    if (order.option.IsOption())
+        return;
     const int64_t nShares = order.nSide == SIM_SIDE_SELL && IsOpen(order) ? order.nQty - order.nFilled : 0;
     m_pAccounts->ReserveShares(account, market.nCode, order.pInst->strSymbol, nShares - order.nReservedShares);
     order.nReservedShares = nShares;
@@ -185,7 +247,7 @@ void CSimOrders::Unreserve(Order& order, CSimAccount& account, ISimEventSink& si
     const int64_t nShares = order.nReservedShares;
     Reserve(order, account);
     if (dCash != 0)
-        m_pAccounts->PublishCash(account, order.pInst->pMarket->strCurrency, sink);
+        m_pAccounts->PublishCash(account, MarketOf(order).strCurrency, sink);
     if (nShares != 0)
         m_pAccounts->PublishHolding(account, order.pInst->pMarket->nCode, order.pInst->strSymbol, sink);
 }
@@ -210,10 +272,11 @@ int CSimOrders::Send(const CSimOrderRequest& req, ISimEventSink& sink, CSimRecor
     order.nDuration = req.nDuration;
     order.nGoodTill = req.nGoodTill;
     order.nQty = req.nQty;
-    const bool bHasLimit = req.nType == SIM_TYPE_LIMIT || req.nType == SIM_TYPE_STOP_LIMIT;
+    order.option = req.option;
     const bool bHasStop = req.nType == SIM_TYPE_STOP || req.nType == SIM_TYPE_STOP_LIMIT;
-    order.nLimit = bHasLimit ? CSimMarket::ToUnits(*pInst->pMarket, req.dPrice) : 0;
-    order.nStop = bHasStop ? CSimMarket::ToUnits(*pInst->pMarket, req.dStop) : 0;
+    const Order probe = ProbeOf(req, pInst);
+    order.nLimit = probe.nLimit;
+    order.nStop = probe.nStop;
     order.nStatus = bHasStop ? SIM_STATUS_WAITING : SIM_STATUS_OPEN;
     order.nPlacedMillis = order.nUpdatedMillis = m_pClock->GetMillis();
     m_orders.push_back(order);
@@ -222,8 +285,8 @@ int CSimOrders::Send(const CSimOrderRequest& req, ISimEventSink& sink, CSimRecor
     Reserve(placed, *pAccount);
     Publish(placed, sink);
     if (placed.nSide == SIM_SIDE_BUY)
-        m_pAccounts->PublishCash(*pAccount, pInst->pMarket->strCurrency, sink);
-    else
+        m_pAccounts->PublishCash(*pAccount, MarketOf(placed).strCurrency, sink);
+    else if (!placed.option.IsOption())
         m_pAccounts->PublishHolding(*pAccount, pInst->pMarket->nCode, pInst->strSymbol, sink);
     if (!bHasStop)
         TradeNow(placed, sink);
@@ -239,6 +302,15 @@ void CSimOrders::TradeNow(Order& order, ISimEventSink& sink)
     const int64_t nOpen = order.nQty - order.nFilled;
     if (nOpen <= 0)
         return;
+    // An option trades whole at the chain's premium that reaches it, and books nothing of the
+    // underlying's.
+    if (order.option.IsOption()) {
+        if (const int64_t nPrice = ReachedPrice(order, 0)) {
+            Fill(order, nPrice, nOpen, sink);
+            Publish(order, sink);
+        }
+        return;
+    }
     const auto fills = m_pMarket->TakeLiquidity(*order.pInst, order.nSide, bMarket ? 0 : order.nLimit, nOpen, sink);
     for (const auto& fill : fills)
         Fill(order, fill.first, fill.second, sink);
@@ -251,9 +323,8 @@ void CSimOrders::Fill(Order& order, int64_t nPrice, int64_t nQty, ISimEventSink&
     CSimAccount* pAccount = m_pAccounts->Find(order.strUser);
     if (!pAccount)
         return;
-    const CSimInstrument& inst = *order.pInst;
-    const CSimMarketInfo& market = *inst.pMarket;
-    const double dValue = CSimMarket::Value(market, nPrice, nQty);
+    const CSimMarketInfo& market = MarketOf(order);
+    const double dValue = CSimMarket::Value(market, nPrice, nQty * SharesOf(order));
     // The least commission is per order, not per fill: each fill pays what the order's total
     // commission grows by.
     const Charges total = ChargesOf(market, order.dFilledValue + dValue);
@@ -269,14 +340,17 @@ void CSimOrders::Fill(Order& order, int64_t nPrice, int64_t nQty, ISimEventSink&
     // sends show both at once.
     Reserve(order, *pAccount);
 
-    BookFill(*pAccount, inst, order.nNo, order.nSide, nQty, nPrice, charges, sink);
+    BookFill(*pAccount, order, nQty, nPrice, charges, sink);
 }
 
-void CSimOrders::BookFill(CSimAccount& account, const CSimInstrument& inst, int64_t nOrderNo, int nSide, int64_t nQty,
-                          int64_t nPrice, const Charges& charges, ISimEventSink& sink)
+void CSimOrders::BookFill(CSimAccount& account, const Order& order, int64_t nQty, int64_t nPrice, const Charges& charges,
+                          ISimEventSink& sink)
 {
-    const CSimMarketInfo& market = *inst.pMarket;
-    const double dValue = CSimMarket::Value(market, nPrice, nQty);
+    const CSimInstrument& inst = *order.pInst;
+    const int64_t nOrderNo = order.nNo;
+    const int nSide = order.nSide;
+    const CSimMarketInfo& market = MarketOf(order);
+    const double dValue = CSimMarket::Value(market, nPrice, nQty * SharesOf(order));
     const double dCharges = charges.dCommission + charges.dFees;
     CSimRecord rec;
     SetField(rec, "trade_no", ++m_nTradeNo);
@@ -285,10 +359,11 @@ void CSimOrders::BookFill(CSimAccount& account, const CSimInstrument& inst, int6
     SetField(rec, "account", int64_t{account.nAccount});
     SetField(rec, "market", int64_t{market.nCode});
     SetField(rec, "side", int64_t{nSide});
-    SetField(rec, "symbol", inst.strSymbol);
+    SetField(rec, "symbol", SymbolOf(order));
     SetField(rec, "name", inst.strName);
     SetField(rec, "quantity", nQty);
     SetField(rec, "price", CSimMarket::PriceText(market, nPrice));
+    SetSeries(rec, order.option);
     SetField(rec, "value", FormatDouble(dValue, 3));
     SetField(rec, "commission", FormatDouble(charges.dCommission, 3));
     SetField(rec, "fees", FormatDouble(charges.dFees, 3));
@@ -301,7 +376,10 @@ void CSimOrders::BookFill(CSimAccount& account, const CSimInstrument& inst, int6
     SetField(rec, "status", int64_t{1});
     m_fills.emplace_back(account.strUser, rec);
     sink.OnSimEvent(SIM_FILL, market.nCode, account.strUser, rec);
-    m_pAccounts->ApplyFill(account, inst, nSide, nQty, nPrice, dCharges, sink);
+    if (order.option.IsOption())
+        m_pAccounts->ApplyOptionFill(account, order.option, nSide, nQty, dValue, dCharges, sink);
+    else
+        m_pAccounts->ApplyFill(account, inst, nSide, nQty, nPrice, dCharges, sink);
 }
 
 // The exercise is an order of its own, numbered as every order is, filled whole at the strike.
@@ -330,11 +408,27 @@ void CSimOrders::Close(const Order& order)
 
 bool CSimOrders::IsReached(const Order& order, int64_t nLast) const
 {
+    if (order.option.IsOption())
+        return ReachedPrice(order, nLast) > 0;
     if (order.nStatus == SIM_STATUS_WAITING)
         return order.nSide == SIM_SIDE_BUY ? nLast >= order.nStop : nLast <= order.nStop;
     if (order.nType == SIM_TYPE_MARKET || order.nType == SIM_TYPE_STOP)
         return true;
     return order.nSide == SIM_SIDE_BUY ? nLast <= order.nLimit : nLast >= order.nLimit;
+}
+
+int64_t CSimOrders::ReachedPrice(const Order& order, int64_t nLast) const
+{
+    int64_t nBid = 0, nAsk = 0;
+    if (order.option.IsOption() && !OptionQuote(order.option, &nLast, &nBid, &nAsk))
+        return 0;
+    const bool bBuy = order.nSide == SIM_SIDE_BUY;
+    if (order.nStatus == SIM_STATUS_WAITING)
+        return (bBuy ? nLast >= order.nStop : nLast <= order.nStop) ? nLast : 0;
+    const int64_t nPrice = bBuy ? nAsk : nBid;
+    if (order.nType == SIM_TYPE_MARKET || order.nType == SIM_TYPE_STOP)
+        return nPrice;
+    return (bBuy ? nPrice <= order.nLimit : nPrice >= order.nLimit) ? nPrice : 0;
 }
 
 bool CSimOrders::AnyReached(const CSimInstrument& inst) const
@@ -367,7 +461,7 @@ void CSimOrders::OnMarketTrade(CSimInstrument& inst, ISimEventSink& sink)
             TradeNow(order, sink);
             continue;
         }
-        Fill(order, nLast, order.nQty - order.nFilled, sink);
+        Fill(order, order.option.IsOption() ? ReachedPrice(order, nLast) : nLast, order.nQty - order.nFilled, sink);
         Publish(order, sink);
     }
 }
@@ -395,6 +489,7 @@ int CSimOrders::CheckModify(int64_t nOrderNo, const CSimOrderRequest& req, CSimR
     CSimOrderRequest open = req;
     open.nMarket = pOrder->pInst->pMarket->nCode;
     open.strSymbol = pOrder->pInst->strSymbol;
+    open.option = pOrder->option;
     open.nSide = pOrder->nSide;
     open.nType = pOrder->nType;
     open.nQty = req.nQty - pOrder->nFilled;
@@ -422,7 +517,7 @@ int CSimOrders::Modify(int64_t nOrderNo, const CSimOrderRequest& req, ISimEventS
     if (nError != 0)
         return nError;
     Order& order = *FindOpen(req.strUser, nOrderNo);
-    const CSimMarketInfo& market = *order.pInst->pMarket;
+    const CSimMarketInfo& market = MarketOf(order);
     order.nQty = req.nQty;
     if (order.nType == SIM_TYPE_LIMIT || order.nType == SIM_TYPE_STOP_LIMIT)
         order.nLimit = CSimMarket::ToUnits(market, req.dPrice);
@@ -435,7 +530,7 @@ int CSimOrders::Modify(int64_t nOrderNo, const CSimOrderRequest& req, ISimEventS
     Publish(order, sink);
     if (order.nSide == SIM_SIDE_BUY)
         m_pAccounts->PublishCash(*pAccount, market.strCurrency, sink);
-    else
+    else if (!order.option.IsOption())
         m_pAccounts->PublishHolding(*pAccount, market.nCode, order.pInst->strSymbol, sink);
     if (order.nStatus != SIM_STATUS_WAITING)
         TradeNow(order, sink);
@@ -451,8 +546,9 @@ int CSimOrders::CheckCancel(const std::string& strUser, int64_t nOrderNo, CSimRe
         *pstrInsert = std::to_string(nOrderNo);
         return SIM_ERR_NOT_OPEN;
     }
-    const CSimMarketInfo& market = *pOrder->pInst->pMarket;
+    const CSimMarketInfo& market = MarketOf(*pOrder);
     CSimOrderRequest req;
+    req.option = pOrder->option;
     req.nSide = pOrder->nSide;
     req.nType = pOrder->nType;
     req.nQty = pOrder->nQty - pOrder->nFilled;
@@ -489,7 +585,7 @@ int CSimOrders::Cancel(const std::string& strUser, const std::string& strPasswor
 
 void CSimOrders::Publish(const Order& order, ISimEventSink& sink)
 {
-    sink.OnSimEvent(SIM_ORDER, order.pInst->pMarket->nCode, order.strUser, OrderRecord(order));
+    sink.OnSimEvent(SIM_ORDER, MarketOf(order).nCode, order.strUser, OrderRecord(order));
 }
 
 std::string CSimOrders::ReferenceOf(int64_t nOrderNo)
@@ -502,7 +598,7 @@ std::string CSimOrders::ReferenceOf(int64_t nOrderNo)
 CSimRecord CSimOrders::OrderRecord(const Order& order) const
 {
     const CSimInstrument& inst = *order.pInst;
-    const CSimMarketInfo& market = *inst.pMarket;
+    const CSimMarketInfo& market = MarketOf(order);
     const CSimAccount* pAccount = static_cast<const CSimAccounts*>(m_pAccounts)->Find(order.strUser);
     CSimClock placed, updated;
     placed.Advance(order.nPlacedMillis);
@@ -516,8 +612,9 @@ CSimRecord CSimOrders::OrderRecord(const Order& order) const
     // The KSE order-status lines name the board's market type: the regular board's 1.
     SetField(rec, "kse_type", int64_t{1});
     SetField(rec, "side", int64_t{order.nSide});
-    SetField(rec, "symbol", inst.strSymbol);
+    SetField(rec, "symbol", SymbolOf(order));
     SetField(rec, "name", inst.strName);
+    SetSeries(rec, order.option);
     SetField(rec, "type", int64_t{order.nType});
     SetField(rec, "duration", int64_t{order.nDuration});
     SetField(rec, "good_till", order.nGoodTill ? CSimClock::ServerDate(order.nGoodTill) : std::string());
@@ -528,7 +625,7 @@ CSimRecord CSimOrders::OrderRecord(const Order& order) const
     SetField(rec, "filled_qty", order.nFilled);
     // What a partly filled order has still to fill; 0 before its first fill.
     SetField(rec, "part_open_qty", order.nFilled > 0 ? order.nQty - order.nFilled : 0);
-    const double dAvg = order.nFilled > 0 ? order.dFilledValue / static_cast<double>(order.nFilled) * market.nUnit : 0.0;
+    const double dAvg = order.nFilled > 0 ? order.dFilledValue / static_cast<double>(order.nFilled * SharesOf(order)) * market.nUnit : 0.0;
     SetField(rec, "avg_price", FormatDouble(dAvg, market.nDecimals));
     SetField(rec, "value", FormatDouble(order.dFilledValue, 3));
     SetField(rec, "status", int64_t{order.nStatus});
@@ -550,7 +647,7 @@ std::vector<CSimRecord> CSimOrders::GetOrders(const std::string& strUser, int nM
         CSimClock placed;
         placed.Advance(order.nPlacedMillis);
         if (order.strUser == strUser && placed.GetDate() >= nFrom && placed.GetDate() <= nTo &&
-            (nMarket == 0 || order.pInst->pMarket->nCode == nMarket))
+            (nMarket == 0 || MarketOf(order).nCode == nMarket))
             rows.push_back(OrderRecord(order));
     }
     return rows;

@@ -42,7 +42,8 @@ struct CSimOrderRequest
     double dStop = 0;               // the stop; stop types only
     int nDuration = 0;
     int nGoodTill = 0;              // YYYYMMDD, 0: none
-    int64_t nShares = 1;            // shares a unit of the quantity counts: an option contract's 100
+    CSimOptionSeries option;        // an option order: its series on the options board (the
+                                    // underlying is strSymbol's instrument), its quantity contracts
 };
 
 // Records; "read at" as in SimMarket.h (message: field).
@@ -63,6 +64,8 @@ struct CSimOrderRequest
 // | margin | margin needed, 0.00 | KV 25 |
 // | name, charges, currency | company name, sum of the charges, the market's currency | |
 // | order_no | the order changed (modify and cancel checks) | |
+// An option order's review is of the options board: symbol the option's letters, its value the
+// contracts' 100 shares each at the premium, shares_available the contracts held.
 //
 // order (SIM_ORDER, Send, Modify, Cancel, GetOrders)
 // | name | value | read at |
@@ -80,6 +83,7 @@ struct CSimOrderRequest
 // | date | when placed | KS/NS 24 |
 // | reference | the server's text for the order | KS/NS 25 |
 // | account, user, name, avg_price, time, updated, currency | updated: datetime of the last change | |
+// | underlying, right, strike, expiry | an option order's series, on market 16; symbol its letters | OS/NO 23, 24, 25, 26 |
 //
 // fill (SIM_FILL, GetFills)
 // | name | value | read at |
@@ -95,6 +99,7 @@ struct CSimOrderRequest
 // | status | 1 done | EK/NX 15, ET/NT 10 |
 // | date | | EK/NX 17 |
 // | fees, charges, net, account, name, currency, time | fees: exchange and clearing; net: value + charges for a buy, - for a sale | |
+// | underlying, right, strike, expiry | an option's fill: its series; value counts 100 shares a contract | ET/NT 12, 13, 14, 15 |
 
 class CSimOrders
 {
@@ -143,21 +148,32 @@ private:
         double dFilledValue = 0, dReservedCash = 0, dCommission = 0;
         int64_t nReservedShares = 0;
         int64_t nPlacedMillis = 0, nUpdatedMillis = 0;
+        CSimOptionSeries option;    // an option order: pInst is its underlying
     };
     struct Charges { double dCommission, dFees; };
 
     int Validate(const CSimOrderRequest& req, CSimAccount** ppAccount, CSimInstrument** ppInst, int64_t nQtyFreed,
                  double dCashFreed, std::string* pstrInsert);
+    // The options board's side of an order: its market, the shares a unit of its quantity counts,
+    // the symbol it is booked under, and the series' premium now (price units of the board; false
+    // when the chain has no such series).
+    const CSimMarketInfo& MarketOf(const Order& order) const;
+    static int64_t SharesOf(const Order& order) { return order.option.IsOption() ? 100 : 1; }
+    std::string SymbolOf(const Order& order) const;
+    bool OptionQuote(const CSimOptionSeries& option, int64_t* pLast, int64_t* pBid, int64_t* pAsk) const;
+    // The price a resting order would trade at now; 0 when nothing reaches it.
+    int64_t ReachedPrice(const Order& order, int64_t nLast) const;
     CSimRecord Review(const CSimOrderRequest& req, const CSimAccount& account, const CSimInstrument& inst) const;
-    int64_t EstimatePrice(const CSimInstrument& inst, int nSide, int nType, int64_t nLimit) const;
+    int64_t EstimatePrice(const Order& order) const;
+    Order ProbeOf(const CSimOrderRequest& req, CSimInstrument* pInst) const;
     Charges ChargesOf(const CSimMarketInfo& market, double dValue) const;
     double CashToReserve(const Order& order) const;
     void Reserve(Order& order, CSimAccount& account);
     void Unreserve(Order& order, CSimAccount& account, ISimEventSink& sink);
     void TradeNow(Order& order, ISimEventSink& sink);
     void Fill(Order& order, int64_t nPrice, int64_t nQty, ISimEventSink& sink);
-    void BookFill(CSimAccount& account, const CSimInstrument& inst, int64_t nOrderNo, int nSide, int64_t nQty, int64_t nPrice,
-                  const Charges& charges, ISimEventSink& sink);
+    void BookFill(CSimAccount& account, const Order& order, int64_t nQty, int64_t nPrice, const Charges& charges,
+                  ISimEventSink& sink);
     void Publish(const Order& order, ISimEventSink& sink);
     Order* FindOpen(const std::string& strUser, int64_t nOrderNo);
     void Close(const Order& order);

@@ -57,6 +57,9 @@ void CSimulator::Step()
     // Resting forward orders that the series' quote now reaches.
     if (pTraded && m_accounts.HasRestingForwards())
         m_accounts.OnForwardQuotes(*this);
+    // The options held on the traded symbol take their new premium.
+    if (pTraded)
+        m_accounts.PublishOptionPrices(pTraded->strSymbol, *this);
 }
 
 const CSimEvent* CSimulator::Next()
@@ -98,7 +101,10 @@ int CSimulator::CheckOrder(const CSimOrderRequest& req, CSimRecord* pReview, std
 int CSimulator::SendOrder(const CSimOrderRequest& req, CSimRecord* pOrder, std::string* pstrInsert)
 {
     Detach();
-    return m_orders.Send(req, *this, pOrder, pstrInsert);
+    const int nResult = m_orders.Send(req, *this, pOrder, pstrInsert);
+    // A trade of the order moves the underlying of the options held on it.
+    m_accounts.PublishOptionPrices(req.strSymbol, *this);
+    return nResult;
 }
 
 int CSimulator::CheckModify(int64_t nOrderNo, const CSimOrderRequest& req, CSimRecord* pReview, std::string* pstrInsert)
@@ -109,7 +115,9 @@ int CSimulator::CheckModify(int64_t nOrderNo, const CSimOrderRequest& req, CSimR
 int CSimulator::ModifyOrder(int64_t nOrderNo, const CSimOrderRequest& req, CSimRecord* pOrder, std::string* pstrInsert)
 {
     Detach();
-    return m_orders.Modify(nOrderNo, req, *this, pOrder, pstrInsert);
+    const int nResult = m_orders.Modify(nOrderNo, req, *this, pOrder, pstrInsert);
+    m_accounts.PublishOptionPrices(req.strSymbol, *this);
+    return nResult;
 }
 
 int CSimulator::CheckCancel(const std::string& strUser, int64_t nOrderNo, CSimRecord* pReview, std::string* pstrInsert)
