@@ -15,6 +15,7 @@
 #include "app/ZorvatApp.h"
 #include "market/DataArray.h"
 #include "platform/mfc/OleDateTime.h"
+#include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/DateTimePick.h"
 #include "platform/win/user/Dialogs.h"
 #include "platform/win/user/TestAnswers.h"
@@ -295,9 +296,12 @@ TEST_F(AccountForms, ConversionsWorkExactlyAndSendPlainNumbers)
         const char* pszResult;
         const char* pszNewFrom;
         const char* pszNewTo;
+        const char* pszMade;    // the line that tells the conversion made
     } quotes[] = {
-        {"=USD", "=KWD", "1000.01", "1000.01", "2,003,262.60", "999,000.000", "306.503", "2,002,262.59", "999,306.503"},
-        {"=KWD", "=USD", "100.125", "100.125", "999,306.503", "2,002,262.59", "326.66", "999,206.378", "2,002,589.25"},
+        {"=USD", "=KWD", "1000.01", "1000.01", "2,003,262.60", "999,000.000", "306.503", "2,002,262.59", "999,306.503",
+         "Converted 1,000.01 USD into 306.503 KWD."},
+        {"=KWD", "=USD", "100.125", "100.125", "999,306.503", "2,002,262.59", "326.66", "999,206.378", "2,002,589.25",
+         "Converted 100.125 KWD into 326.66 USD."},
     };
     for (const auto& q : quotes) {
         SCOPED_TRACE(q.pszFrom);
@@ -330,6 +334,7 @@ TEST_F(AccountForms, ConversionsWorkExactlyAndSendPlainNumbers)
         ClickControl(hIntl, 6752);
         ASSERT_TRUE(PumpUntil([&] { return ControlText(hIntl, 6757).empty(); }));
         EXPECT_EQ("1", LastReceived("RC")[12]);
+        EXPECT_NE(std::string::npos, pRun->InfoText().find(q.pszMade)) << pRun->InfoText();
         EXPECT_EQ("Available Balance ", ControlText(hIntl, 6759));
     }
 }
@@ -381,13 +386,20 @@ TEST_F(AccountFormsBadReplies, ErrorsAndRefusalsLeaveTheForms)
     EXPECT_EQ("3.250", ControlText(hLocal, 6269));
     SaveDialogScreenshot(hLocal, "account_conversion_local_ar");
 
+    // The pair chosen first asks nothing while there is nothing to convert; the amount typed
+    // then is quoted, and the labels name the balances in Arabic.
     app.OpenInternationalCurrencyConversion("", "");
     HWND hIntl = ViewOf(IDD_FORM_INTL_CONVERSION);
     ASSERT_NE(nullptr, hIntl);
-    EnterText(hIntl, 6755, "500");
     ChooseItem(hIntl, 6756, "=KWD");
     ChooseItem(hIntl, 6758, "=USD");
+    PumpFor(200);
+    EXPECT_EQ(0u, Count("RC"));
+    EnterText(hIntl, 6755, "500");
     ASSERT_TRUE(PumpUntil([&] { return !ControlText(hIntl, 6757).empty(); }));
+    EXPECT_EQ(1u, Count("RC"));
+    EXPECT_EQ(TbUtf8ToCodePage("الرصيد المتاح KWD", 1256), ControlText(hIntl, 6759));
+    EXPECT_EQ(TbUtf8ToCodePage("الرصيد الجديد USD", 1256), ControlText(hIntl, 6762));
     SaveDialogScreenshot(hIntl, "account_conversion_international_ar");
 
     // The link goes down under the open forms (its loss is told in a message box).
@@ -438,10 +450,14 @@ TEST_F(AccountForms, APresetPairComesFromTheExchangeRates)
     PumpFor(200);
     EXPECT_EQ("", ControlText(hIntl, 6756)) << "a pair the rates do not list";
     EXPECT_EQ(0u, Count("RC"));
+    // The listed pair is chosen; with nothing to convert yet, the amount typed is what is quoted.
     app.OpenInternationalCurrencyConversion(strFrom.c_str(), strTo.c_str());
-    ASSERT_TRUE(PumpUntil([&] { return Count("RC") == 1; }));
     EXPECT_EQ(strFrom, ControlText(hIntl, 6756));
     EXPECT_EQ(strTo, ControlText(hIntl, 6758));
+    PumpFor(200);
+    EXPECT_EQ(0u, Count("RC"));
+    EnterText(hIntl, 6755, "10");
+    ASSERT_TRUE(PumpUntil([&] { return Count("RC") == 1; }));
     const std::vector<std::string> rc = LastReceived("RC");
     ASSERT_EQ(13u, rc.size());
     EXPECT_EQ(strFrom, rc[9]);
