@@ -549,7 +549,9 @@ CSimRecord CSimAccounts::GetPerformance(const CSimAccount& account, int nMarket,
     SetField(rec, "realized", Money(dRealized, strCurrency));
     SetField(rec, "unrealized", Money(dUnrealized, strCurrency));
     SetField(rec, "charges", Money(dCharges, strCurrency));
-    SetField(rec, "return_pct", FormatDouble(dOpening > 0 ? 100.0 * (dRealized + dUnrealized) / dOpening : 0.0, 2));
+    // Without an opening value (to the cent, as it is sent) there is nothing the gains are a
+    // return on: no figure, not 0.
+    SetField(rec, "return_pct", dOpening >= 0.005 ? FormatDouble(100.0 * (dRealized + dUnrealized) / dOpening, 2) : std::string());
     return rec;
 }
 
