@@ -291,6 +291,9 @@ void CSimAccounts::AddTransaction(CSimAccount& account, int nDate, int64_t nMill
     SetField(rec, "datetime", at.ServerDateTime());
     SetField(rec, "type", int64_t{nType});
     SetField(rec, "market", pInst ? std::to_string(pInst->pMarket->nCode) : std::string());
+    // The KSE board of a trade (the regular board's 1, as the order lines give it); a movement
+    // of cash was made on no board.
+    SetField(rec, "board", pInst && pInst->pMarket->nCode == SIM_MARKET_KSE ? std::string("1") : std::string());
     SetField(rec, "symbol", pInst ? pInst->strSymbol : std::string());
     SetField(rec, "quantity", pInst ? std::to_string(nQty) : std::string());
     SetField(rec, "price", pInst ? CSimMarket::PriceText(*pInst->pMarket, nPrice) : std::string());
