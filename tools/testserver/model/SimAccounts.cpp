@@ -203,6 +203,18 @@ void CSimAccounts::PublishHolding(CSimAccount& account, int nMarket, const std::
     sink.OnSimEvent(SIM_HOLDING, nMarket, account.strUser, HoldingRecord(account, HoldingOf(account, nMarket, strSymbol)));
 }
 
+void CSimAccounts::PublishHolders(const CSimInstrument& inst, ISimEventSink& sink)
+{
+    // The KSE's holders hear of their positions on their own trades only; options are valued
+    // as contracts, by their own lines.
+    if (inst.pMarket->nCode == SIM_MARKET_KSE || inst.pMarket->nCode == SIM_MARKET_OPTIONS)
+        return;
+    for (const auto& pAccount : m_accounts)
+        for (const CSimHolding& holding : pAccount->holdings)
+            if (holding.nMarket == inst.pMarket->nCode && holding.strSymbol == inst.strSymbol && holding.nQty > 0)
+                sink.OnSimEvent(SIM_HOLDING, holding.nMarket, pAccount->strUser, HoldingRecord(*pAccount, holding));
+}
+
 // A sale out of the holding on nDate: the holding's cost goes out in proportion and the sale
 // is kept as a realized line; returns the cash it brings.
 double CSimAccounts::Sell(CSimAccount& account, const CSimInstrument& inst, CSimHolding& holding, int64_t nQty, int64_t nPrice,
