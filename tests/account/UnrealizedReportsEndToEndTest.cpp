@@ -309,6 +309,14 @@ TEST_F(UnrealizedReports, ForwardContractsOpenTheirDetailAskForOneAndTakeNewOnes
         }
         EXPECT_NEAR(dTotal, number(TotalText(pContracts, nCol)), 0.0005);
     }
+    // Each contract's status by its name: "مفتوح" (open) for 1, "مغلق" (closed) for 2.
+    const std::vector<std::string> statuses = ShownTexts(pContracts, FC_STATUS);
+    for (const std::string& row : rows) {
+        const std::vector<std::string> f = Split(row);
+        const size_t nAt = std::find(numbers.begin(), numbers.end(), f[2]) - numbers.begin();
+        ASSERT_LT(nAt, statuses.size()) << f[2];
+        EXPECT_EQ(f[13] == "1" ? "\xE3\xDD\xCA\xE6\xCD" : "\xE3\xDB\xE1\xDE", statuses[nAt]) << f[2];
+    }
     const CViewTable* pContractsView = pContracts->GetMainWindow()->GetView();
     // In code page 1256: "التسوية" (settlement), and "أوامر السوق الآجل - السوق الآجل".
     EXPECT_EQ("\xC7\xE1\xCA\xD3\xE6\xED\xC9", std::string(pContractsView->GetColumns().GetColumn(FC_SETTLEMENT)->GetTitle()));
