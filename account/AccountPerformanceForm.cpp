@@ -148,8 +148,14 @@ void CAccountPerformanceForm::OnReply(CServerMessage* pMsg)
         return;
     if (IsRefused(pMsg, m_form.nResultField))
         return;
-    for (int i = 0; i < PERF_RESULTS; ++i)
-        m_results[i].SetText(pMsg->GetFieldText(m_form.nFirstValue + i));
+    // A figure the server leaves empty (a return with no opening value) shows nothing, not a zero.
+    for (int i = 0; i < PERF_RESULTS; ++i) {
+        const char* pszText = pMsg->GetFieldText(m_form.nFirstValue + i);
+        if (*pszText == '\0')
+            m_results[i].Clear();
+        else
+            m_results[i].SetText(pszText);
+    }
     SetCaption();
 }
 

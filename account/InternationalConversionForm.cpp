@@ -2,7 +2,9 @@
 // flag, each side in its currency's decimals.
 #include "account/InternationalConversionForm.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 
 #include "account/AccountForms.h"
 #include "account/ExactDecimal.h"
@@ -17,8 +19,11 @@
 
 namespace {
 const COLORREF YELLOW = RGB(255, 255, 0);
-const char* const AVAILABLE = "Available Balance ";
-const char* const NEW_BALANCE = "New Balance ";
+// The balance labels' leading words, each followed by the currency's code.
+const UINT IDS_AVAILABLE_BALANCE = 56712;
+const UINT IDS_NEW_BALANCE = 56713;
+// The line that tells a conversion made: the amount and currency given, then those received.
+const UINT IDS_CONVERSION_MADE = 56711;
 
 // The fields with the side whose decimals they show (0: the rate's own), and the "RC" field
 // that fills each (-1: worked here).
@@ -53,6 +58,25 @@ CExactDecimal ValueOf(CEnhancedEdit& edit)
 {
     CExactDecimal value;
     return CExactDecimal::Parse(edit.GetText(TRUE), &value) ? value : CExactDecimal();
+}
+
+// An amount as the balances show it: its currency's places, grouped in thousands.
+CString Grouped(const CExactDecimal& value, int nDecimals)
+{
+    const std::string strPlain = value.Format(nDecimals);
+    const size_t nDigits = strPlain.find_first_of("0123456789");
+    const size_t nEnd = std::min(strPlain.find('.'), strPlain.size());
+    std::string strText = strPlain.substr(0, nEnd);
+    for (size_t nAt = nEnd; nAt > nDigits + 3; nAt -= 3)
+        strText.insert(nAt - 3, ",");
+    return CString((strText + strPlain.substr(nEnd)).c_str());
+}
+
+CString Label(UINT nTextId, LPCSTR pszCode)
+{
+    CString strText;
+    strText.LoadString(nTextId);
+    return strText + TrimCode(pszCode);
 }
 }  // namespace
 
@@ -185,6 +209,12 @@ void CInternationalConversionForm::Update(BOOL bExecute, BOOL bAmountLeft)
         return;
     if (m_strTo == strOldTo && m_strFrom == strOldFrom && !bAmountLeft && !bExecute)
         return;
+    // With nothing to convert there is nothing to quote: the server would refuse the pair itself.
+    if (!amount.IsPositive()) {
+        if (bExecute)
+            ShowMarketInfo(nullptr, IDS_ACCOUNT_NO_AMOUNT, 2);
+        return;
+    }
     CString strBody;
     // The codes as the reference data keeps them, with their "=".
     strBody.Format("||%s|%s|%s|%s|%f|%d", static_cast<LPCSTR>(UserAndAccount()), amount.Format(-m_nFromDecimals).c_str(),
@@ -205,10 +235,10 @@ void CInternationalConversionForm::SetCurrencies(LPCSTR pszTo, LPCSTR pszFrom)
             m_fields[i].SetDataType(COLTYPE_DOUBLE, FIELD_ROWS[i].nSide == 1 ? m_nFromDecimals : m_nToDecimals);
             m_fields[i].SetThousandsGrouping(FIELD_ROWS[i].field.nControl != IDC_INTL_AMOUNT);
         }
-    SetText(IDC_INTL_LABEL_FROM, CString(AVAILABLE) + TrimCode(pszFrom));
-    SetText(IDC_INTL_LABEL_NEW_FROM, CString(NEW_BALANCE) + TrimCode(pszFrom));
-    SetText(IDC_INTL_LABEL_TO, CString(AVAILABLE) + TrimCode(pszTo));
-    SetText(IDC_INTL_LABEL_NEW_TO, CString(NEW_BALANCE) + TrimCode(pszTo));
+    SetText(IDC_INTL_LABEL_FROM, Label(IDS_AVAILABLE_BALANCE, pszFrom));
+    SetText(IDC_INTL_LABEL_NEW_FROM, Label(IDS_NEW_BALANCE, pszFrom));
+    SetText(IDC_INTL_LABEL_TO, Label(IDS_AVAILABLE_BALANCE, pszTo));
+    SetText(IDC_INTL_LABEL_NEW_TO, Label(IDS_NEW_BALANCE, pszTo));
 }
 
 void CInternationalConversionForm::ShowNewBalances()
@@ -249,8 +279,17 @@ void CInternationalConversionForm::OnRC(CServerMessage* pMsg)
             pBox->SetWindowText(pMsg->GetFieldText(nField));
     }
     ShowNewBalances();
-    if (atol(pMsg->GetFieldText(8)) == 1)
-        Reset();
+    if (atol(pMsg->GetFieldText(8)) != 1)
+        return;
+    // Made: the trader is told what left and what came in, as the fields show them, before the
+    // form clears for the next.
+    CString strLine;
+    strLine.FormatMessage(IDS_CONVERSION_MADE, static_cast<LPCSTR>(Grouped(ValueOf(Field(IDC_INTL_AMOUNT)), -m_nFromDecimals)),
+                          static_cast<LPCSTR>(TrimCode(pMsg->GetFieldText(5))),
+                          static_cast<LPCSTR>(Grouped(ValueOf(Field(IDC_INTL_RESULT)), -m_nToDecimals)),
+                          static_cast<LPCSTR>(TrimCode(pMsg->GetFieldText(6))));
+    ShowMarketInfo(strLine, 0, 1);
+    Reset();
 }
 
 void CInternationalConversionForm::Reset()

@@ -23,7 +23,7 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 52164, .nType = COLTYPE_INT32, .nWidth = 40, .nAlign = ALIGN_RIGHT, .nField = 1},
     {.nTitleId = 52165, .nType = COLTYPE_COMPUTED, .nWidth = 40, .nField = 2,
      .pfnFormat = CTransactionType::FormatCodeColumn, .nFormatValue = OC_SIDE},
-    // A stock's value and margin in the forward market run to billions of fils.
+    // A stock's value and margin in the forward market run to hundreds of thousands of dinars.
     Amount(52166, 3), Amount(52167, 4), Amount(52168, 5, 90), Amount(52169, 6, 90), Amount(52170, 7),
 };
 const TABLE_SORT_KEY s_sort[] = {{OC_STOCK, 1}, {OC_TERM, 1}, {OC_SIDE, 1}};

@@ -6,8 +6,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
+#include <set>
 #include <string>
 #include <vector>
+#include <unistd.h>
 #include "account/AccountForms.h"
 #include "app/AppCommands.h"
 #include "app/FormMDIWnd.h"
@@ -15,6 +18,7 @@
 #include "app/ZorvatApp.h"
 #include "market/DataArray.h"
 #include "platform/mfc/OleDateTime.h"
+#include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/DateTimePick.h"
 #include "platform/win/user/Dialogs.h"
 #include "platform/win/user/TestAnswers.h"
@@ -295,9 +299,12 @@ TEST_F(AccountForms, ConversionsWorkExactlyAndSendPlainNumbers)
         const char* pszResult;
         const char* pszNewFrom;
         const char* pszNewTo;
+        const char* pszMade;    // the line that tells the conversion made
     } quotes[] = {
-        {"=USD", "=KWD", "1000.01", "1000.01", "2,003,262.60", "999,000.000", "306.503", "2,002,262.59", "999,306.503"},
-        {"=KWD", "=USD", "100.125", "100.125", "999,306.503", "2,002,262.59", "326.66", "999,206.378", "2,002,589.25"},
+        {"=USD", "=KWD", "1000.01", "1000.01", "2,003,262.60", "999,000.000", "306.503", "2,002,262.59", "999,306.503",
+         "Converted 1,000.01 USD into 306.503 KWD."},
+        {"=KWD", "=USD", "100.125", "100.125", "999,306.503", "2,002,262.59", "326.66", "999,206.378", "2,002,589.25",
+         "Converted 100.125 KWD into 326.66 USD."},
     };
     for (const auto& q : quotes) {
         SCOPED_TRACE(q.pszFrom);
@@ -330,6 +337,7 @@ TEST_F(AccountForms, ConversionsWorkExactlyAndSendPlainNumbers)
         ClickControl(hIntl, 6752);
         ASSERT_TRUE(PumpUntil([&] { return ControlText(hIntl, 6757).empty(); }));
         EXPECT_EQ("1", LastReceived("RC")[12]);
+        EXPECT_NE(std::string::npos, pRun->InfoText().find(q.pszMade)) << pRun->InfoText();
         EXPECT_EQ("Available Balance ", ControlText(hIntl, 6759));
     }
 }
@@ -363,9 +371,13 @@ TEST_F(AccountFormsBadReplies, ErrorsAndRefusalsLeaveTheForms)
     ASSERT_NE(nullptr, hCombined);
     ClickControl(hCombined, 6969);
     ASSERT_TRUE(PumpUntil([&] { return !ControlText(hCombined, 6962).empty(); }));
-    EXPECT_EQ("n/a", Fields(Sent("PX").back())[8]);
-    for (int nId : {6962, 6965, 6963, 6964, 6966, 6967, 6973, 6968})
-        EXPECT_NE("", ControlText(hCombined, nId)) << nId;
+    const std::vector<std::string> px = Fields(Sent("PX").back());
+    ASSERT_LT(16u, px.size());
+    EXPECT_EQ("n/a", px[8]);
+    // Each figure the reply gives is shown; one it leaves empty (no return on no opening) is not.
+    const int results[] = {6962, 6965, 6963, 6964, 6966, 6967, 6973, 6968};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(px[9 + i].empty(), ControlText(hCombined, results[i]).empty()) << results[i];
     EXPECT_EQ(nBad, pRun->CountInfoLines(IDS_ACCOUNT_BAD_REPLY));
 
     app.RunCommand(33238);
@@ -381,13 +393,20 @@ TEST_F(AccountFormsBadReplies, ErrorsAndRefusalsLeaveTheForms)
     EXPECT_EQ("3.250", ControlText(hLocal, 6269));
     SaveDialogScreenshot(hLocal, "account_conversion_local_ar");
 
+    // The pair chosen first asks nothing while there is nothing to convert; the amount typed
+    // then is quoted, and the labels name the balances in Arabic.
     app.OpenInternationalCurrencyConversion("", "");
     HWND hIntl = ViewOf(IDD_FORM_INTL_CONVERSION);
     ASSERT_NE(nullptr, hIntl);
-    EnterText(hIntl, 6755, "500");
     ChooseItem(hIntl, 6756, "=KWD");
     ChooseItem(hIntl, 6758, "=USD");
+    PumpFor(200);
+    EXPECT_EQ(0u, Count("RC"));
+    EnterText(hIntl, 6755, "500");
     ASSERT_TRUE(PumpUntil([&] { return !ControlText(hIntl, 6757).empty(); }));
+    EXPECT_EQ(1u, Count("RC"));
+    EXPECT_EQ(TbUtf8ToCodePage("الرصيد المتاح KWD", 1256), ControlText(hIntl, 6759));
+    EXPECT_EQ(TbUtf8ToCodePage("الرصيد الجديد USD", 1256), ControlText(hIntl, 6762));
     SaveDialogScreenshot(hIntl, "account_conversion_international_ar");
 
     // The link goes down under the open forms (its loss is told in a message box).
@@ -438,14 +457,80 @@ TEST_F(AccountForms, APresetPairComesFromTheExchangeRates)
     PumpFor(200);
     EXPECT_EQ("", ControlText(hIntl, 6756)) << "a pair the rates do not list";
     EXPECT_EQ(0u, Count("RC"));
+    // The listed pair is chosen; with nothing to convert yet, the amount typed is what is quoted.
     app.OpenInternationalCurrencyConversion(strFrom.c_str(), strTo.c_str());
-    ASSERT_TRUE(PumpUntil([&] { return Count("RC") == 1; }));
     EXPECT_EQ(strFrom, ControlText(hIntl, 6756));
     EXPECT_EQ(strTo, ControlText(hIntl, 6758));
+    PumpFor(200);
+    EXPECT_EQ(0u, Count("RC"));
+    EnterText(hIntl, 6755, "10");
+    ASSERT_TRUE(PumpUntil([&] { return Count("RC") == 1; }));
     const std::vector<std::string> rc = LastReceived("RC");
     ASSERT_EQ(13u, rc.size());
     EXPECT_EQ(strFrom, rc[9]);
     EXPECT_EQ(strTo, rc[10]);
+}
+
+// The US performance against the account the server holds (--state): the realized profit of
+// every dollar market in the range, and no return where the range opens on no value.
+struct AccountFormsAgainstState : AccountForms
+{
+    std::string strState = "/tmp/performance_state_" + std::to_string(getpid());
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(StartSession({"--rate", "0", "--state", strState}));
+        RegisterAccountForms();
+    }
+    void TearDown() override
+    {
+        AccountForms::TearDown();
+        unlink(strState.c_str());
+    }
+};
+
+TEST_F(AccountFormsAgainstState, UsPerformanceCountsEveryDollarMarket)
+{
+    // A round trip on the first US board, beside the second board's earlier sale.
+    for (const char* pszSide : {"1", "2"}) {
+        const size_t nFills = Sent("NT").size();
+        Send(MSG_OR, std::string("1002|10020|") + pszSide + "|PRSM|10|3|0||0|||secret");
+        ASSERT_TRUE(PumpUntil([&] { return Sent("NT").size() > nFills; }));
+    }
+    CZORVAT32App& app = *CZORVAT32App::Get();
+    app.RunCommand(33121);
+    HWND hForm = ViewOf(IDD_FORM_PERFORMANCE_US);
+    ASSERT_NE(nullptr, hForm);
+    // From before the account's deposits through today.
+    const std::string strToday = ControlText(hForm, 1683);
+    char szFrom[16];
+    const time_t tFrom = time(nullptr) - 60 * 86400;
+    strftime(szFrom, sizeof szFrom, "%d/%m/%Y", localtime(&tFrom));
+    PickDay(hForm, 5921, strToday);
+    PickDay(hForm, 5920, szFrom);
+    ClickControl(hForm, 5923);
+    ASSERT_TRUE(PumpUntil([&] { return !ControlText(hForm, 5929).empty(); }));
+    const auto day = [](const std::string& strDay) { return atol((strDay.substr(6, 4) + strDay.substr(3, 2) + strDay.substr(0, 2)).c_str()); };
+    double dRealized = 0;
+    std::set<std::string> markets;
+    std::ifstream file(strState);
+    for (std::string strLine; std::getline(file, strLine);) {
+        // realized|user|date|market|symbol|cost|charges|profit|currency
+        const std::vector<std::string> f = Fields(strLine);
+        const long nDate = f.size() > 8 ? 20000000 + atol(f[2].c_str()) : 0;
+        if (f[0] == "realized" && f[1] == "trader" && f[8] == "USD" && nDate >= day(szFrom) && nDate <= day(strToday)) {
+            dRealized += atof(f[7].c_str());
+            markets.insert(f[3]);
+        }
+    }
+    ASSERT_LE(2u, markets.size()) << "profits of both US boards";
+    const auto number = [](std::string str) {
+        str.erase(std::remove(str.begin(), str.end(), ','), str.end());
+        return atof(str.c_str());
+    };
+    EXPECT_NEAR(dRealized, number(ControlText(hForm, 5929)), 0.005);
+    EXPECT_EQ("0.00", ControlText(hForm, 5925)) << "the range opens before the deposits";
+    EXPECT_EQ("", ControlText(hForm, 5931)) << "no return on no opening value";
 }
 
 // A result below 1 is success: the form shows the reply's figures.

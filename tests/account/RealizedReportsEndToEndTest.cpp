@@ -202,6 +202,13 @@ TEST_P(CRangeReportsInLanguage, EveryReportMatchesTheServersHistoryForItsRange)
         }
         Shoot(pTable, std::string(r.pszShot) + (bArabic ? "_ar" : "_en"));
     }
+    // A range that ends before it starts is refused with the reason, in the user's language.
+    CDataTable* pKseHistory = FindDataTable(s_reports[3].nTable);
+    ASSERT_NE(nullptr, pKseHistory);
+    Load(s_reports[3], pKseHistory, WIDE_FROM, WIDE_TO, WIDE_TO, WIDE_FROM);
+    EXPECT_EQ(0, pKseHistory->GetRows()->GetCount());
+    const std::string strReason = bArabic ? TbUtf8ToCodePage("الفترة تنتهي قبل أن تبدأ", 1256) : "The range ends before it starts";
+    EXPECT_NE(std::string::npos, pRun->InfoText().find(strReason)) << pRun->InfoText();
 
     // Both markets' trades, from the menu's dialog opening three days back.
     nPickFrom = IDC_COMBINED_REALIZED_FROM;

@@ -626,9 +626,9 @@ TEST_F(ShownValues, AKsePositionLineWithoutAPriceKeepsTheHeldPrice)
     EXPECT_EQ(ShownNumber(strHeld) * 50, ShownNumber(ShownAt(pCombined, CU_SYMBOL, "107", CU_VALUE)));
 }
 
-// A buy on the KSE's regular board shows that board in the KSE transactions, and so does every
-// transaction of the simulator's, which trades on no other; each report's totals add the figures
-// its rows show.
+// A buy on the KSE's regular board shows that board in the KSE transactions, as does every trade
+// of the simulator's, which trades on no other, while a movement of cash names no board; each
+// report's totals add the figures its rows show.
 TEST_F(ShownValues, TransactionsTotalWhatTheirRowsShowAndNameTheKseBoard)
 {
     ASSERT_TRUE(StartSession({"--rate", "0"}));
@@ -654,9 +654,11 @@ TEST_F(ShownValues, TransactionsTotalWhatTheirRowsShowAndNameTheKseBoard)
         }
     }
     CDataTable* pKse = FindDataTable(IDS_TABLE_KSE_TRANSACTIONS);
-    const std::vector<std::string> boards = ShownTexts(pKse, 3);
-    ASSERT_FALSE(boards.empty());
-    EXPECT_EQ(std::vector<std::string>(boards.size(), "Regular board"), boards);
+    const std::vector<std::string> boards = ShownTexts(pKse, 3), stocks = ShownTexts(pKse, 5);
+    ASSERT_EQ(boards.size(), stocks.size());
+    ASSERT_NE(stocks.end(), std::find(stocks.begin(), stocks.end(), "")) << "a deposit in the range";
+    for (size_t i = 0; i < boards.size(); ++i)
+        EXPECT_EQ(stocks[i].empty() ? "" : "Regular board", boards[i]) << stocks[i];
     // And in print.
     TbUseSystemPrinters(FALSE);
     CNorvTablePrint print(pKse->GetMainWindow()->GetView());

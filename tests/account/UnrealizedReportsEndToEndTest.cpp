@@ -6,6 +6,7 @@
 // margin details with their caption.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -19,10 +20,13 @@
 #include "account/MarginReportTable.h"
 #include "account/MarginStocksTable.h"
 #include "account/OrderStatusKSETable.h"
+#include "account/UnrealizedProfitLossTable.h"
 #include "account/UnrealizedProfitLossKSETable.h"
+#include "app/AppCommands.h"
 #include "app/FormMDIWnd.h"
 #include "app/NorvApp.h"
 #include "app/NorvMainFrame.h"
+#include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "app/ZorvatApp.h"
 #include "framework/table/ViewRow.h"
@@ -30,6 +34,7 @@
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
 #include "market/PreferencesDlg.h"
+#include "market/QuotationTable.h"
 #include "orders/OrderForms.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
@@ -304,6 +309,14 @@ TEST_F(UnrealizedReports, ForwardContractsOpenTheirDetailAskForOneAndTakeNewOnes
         }
         EXPECT_NEAR(dTotal, number(TotalText(pContracts, nCol)), 0.0005);
     }
+    // Each contract's status by its name: "مفتوح" (open) for 1, "مغلق" (closed) for 2.
+    const std::vector<std::string> statuses = ShownTexts(pContracts, FC_STATUS);
+    for (const std::string& row : rows) {
+        const std::vector<std::string> f = Split(row);
+        const size_t nAt = std::find(numbers.begin(), numbers.end(), f[2]) - numbers.begin();
+        ASSERT_LT(nAt, statuses.size()) << f[2];
+        EXPECT_EQ(f[13] == "1" ? "\xE3\xDD\xCA\xE6\xCD" : "\xE3\xDB\xE1\xDE", statuses[nAt]) << f[2];
+    }
     const CViewTable* pContractsView = pContracts->GetMainWindow()->GetView();
     // In code page 1256: "التسوية" (settlement), and "أوامر السوق الآجل - السوق الآجل".
     EXPECT_EQ("\xC7\xE1\xCA\xD3\xE6\xED\xC9", std::string(pContractsView->GetColumns().GetColumn(FC_SETTLEMENT)->GetTitle()));
@@ -452,4 +465,37 @@ TEST_F(UnrealizedReports, MarginReportFollowsTheAccountAndEachStockListTakesItsO
     PumpFor(200);
     EXPECT_EQ(nStocks, pList1->GetRows()->GetCount());
     EXPECT_EQ(0, pList2->GetRows()->GetCount()) << "the other kind's reply is not this list's";
+}
+
+// With the market trading, the long amount the server tells for a US position follows its
+// quotes as the table's own long gain does: once the last price moves, the two agree again.
+struct UsUnrealizedLive : CAccountSession
+{
+};
+
+TEST_F(UsUnrealizedLive, TheServersLongAmountFollowsTheLongGain)
+{
+    ASSERT_TRUE(StartSession({"--rate", "400"}));
+    SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, ID_APP_US_UNREALIZED, 0);
+    CDataTable* pTable = FindDataTable(IDS_TABLE_US_UNREALIZED);
+    ASSERT_NE(nullptr, pTable);
+    ASSERT_TRUE(PumpUntil([&] { return pTable->IsComplete(); }));
+    const auto row = [&]() -> const CDataBuffer* {
+        for (int i = 0; i < pTable->GetRows()->GetCount(); ++i)
+            if (std::string(pTable->GetRows()->GetAt(i)->GetText(UC_SYMBOL)) == "GLNT")
+                return pTable->GetRows()->GetAt(i);
+        return nullptr;
+    };
+    ASSERT_NE(nullptr, row());
+    const double dReplyLast = row()->GetDouble(UC_LAST);
+    // The held share on the watch list, so that its quotes value it.
+    auto* pQuotes = dynamic_cast<CQuotationTable*>(FindDataTable(IDS_TABLE_US_QUOTATIONS));
+    ASSERT_NE(nullptr, pQuotes);
+    pQuotes->AddSymbol("GLNT", row()->GetText(UC_MARKET), nullptr);
+    EXPECT_TRUE(PumpUntil([&] {
+        const CDataBuffer* pRow = row();
+        return pRow != nullptr && pRow->GetDouble(UC_LAST) != dReplyLast &&
+               std::fabs(pRow->GetDouble(UC_LONG_AMOUNT) - pRow->GetDouble(UC_LONG_GAIN)) < 0.005;
+    }, 20000)) << "last " << row()->GetDouble(UC_LAST) << ": amount " << row()->GetDouble(UC_LONG_AMOUNT) << ", gain "
+               << row()->GetDouble(UC_LONG_GAIN);
 }

@@ -163,6 +163,21 @@ TEST_F(ForwardIndicesSession, OpenInterestByStockTermAndSide)
     for (int nCol = 4; nCol <= 8; ++nCol)
         for (const std::string& strCell : ShownTexts(pTable, nCol))
             EXPECT_FALSE(strCell.empty()) << "column " << nCol;
+    // The value is in dinars: its shares at the stock's price in fils over 1000, a forward's
+    // premium above it.
+    CQuotationFwdKSETable* pForward = Filled<CQuotationFwdKSETable>(IDS_TABLE_QUOTATIONS_FWD_KSE);
+    ASSERT_NE(nullptr, pForward);
+    for (int i = 0; i < pTable->GetRows()->GetCount(); ++i) {
+        const CDataBuffer* pInterest = pTable->GetRows()->GetAt(i);
+        double dUnderlying = 0;
+        for (int j = 0; j < pForward->GetRows()->GetCount(); ++j)
+            if (atol(pForward->GetRows()->GetAt(j)->GetText(1)) == atol(pInterest->GetText(1)))
+                dUnderlying = pForward->GetRows()->GetAt(j)->GetDouble(7) / 1000.0;
+        ASSERT_LT(0.0, dUnderlying) << pInterest->GetText(1);
+        const double dPerShare = pInterest->GetDouble(6) / pInterest->GetDouble(4);
+        EXPECT_LE(dUnderlying * 0.9, dPerShare) << pInterest->GetText(1);
+        EXPECT_GE(dUnderlying * 1.2, dPerShare) << pInterest->GetText(1);
+    }
 }
 
 TEST_F(ForwardIndicesSession, IndexHistoriesFromTheContextMenuCachedPerIndex)

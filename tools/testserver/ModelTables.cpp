@@ -91,6 +91,11 @@ const std::vector<CRecord>* CModelTables::FindTable(const std::string& strName) 
     if (args[0] == "chart")
         return m_sim.Market().GetChart(IntArg(args, 1, 0), Arg(args, 2), IntArg(args, 3, -1), IntArg(args, 4, 0),
                                        IntArg(args, 5, 0), m_made) ? &m_made : nullptr;
+    // A report of a range that ends before it starts is no report at all: its shape's unknown=
+    // code refuses it with the reason, as the server decides the ranges it takes.
+    if ((args[0] == "transactions" || args[0] == "realized") && DateArg(args, 4, 0) != 0 &&
+        DateArg(args, 4, 0) < DateArg(args, 3, 0))
+        return nullptr;
     m_made = Make(args[0], std::vector<std::string>(args.begin() + 1, args.end()));
     return &m_made;
 }

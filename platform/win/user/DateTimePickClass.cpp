@@ -218,10 +218,11 @@ LRESULT OnKeyDown(HWND hWnd, WPARAM wParam)
     }
     if (pState->bNone)
         return 0;
-    const int nForward = IsMirrored(hWnd) ? -1 : 1;
+    // The fields are drawn left to right in right-to-left windows too (a date's digits read so in
+    // both languages), so the arrows walk them in the order they show.
     switch (wParam) {
-    case VK_LEFT:  Choose(hWnd, *pState, NextField(*pState, pState->nCurrent, -nForward)); break;
-    case VK_RIGHT: Choose(hWnd, *pState, NextField(*pState, pState->nCurrent, nForward)); break;
+    case VK_LEFT:  Choose(hWnd, *pState, NextField(*pState, pState->nCurrent, -1)); break;
+    case VK_RIGHT: Choose(hWnd, *pState, NextField(*pState, pState->nCurrent, 1)); break;
     case VK_HOME:  Choose(hWnd, *pState, NextField(*pState, -1, 1)); break;
     case VK_END:   Choose(hWnd, *pState, NextField(*pState, static_cast<int>(pState->fields.size()), -1)); break;
     case VK_UP:    StepField(hWnd, *pState, 1); break;

@@ -203,6 +203,18 @@ void CSimAccounts::PublishHolding(CSimAccount& account, int nMarket, const std::
     sink.OnSimEvent(SIM_HOLDING, nMarket, account.strUser, HoldingRecord(account, HoldingOf(account, nMarket, strSymbol)));
 }
 
+void CSimAccounts::PublishHolders(const CSimInstrument& inst, ISimEventSink& sink)
+{
+    // The KSE's holders hear of their positions on their own trades only; options are valued
+    // as contracts, by their own lines.
+    if (inst.pMarket->nCode == SIM_MARKET_KSE || inst.pMarket->nCode == SIM_MARKET_OPTIONS)
+        return;
+    for (const auto& pAccount : m_accounts)
+        for (const CSimHolding& holding : pAccount->holdings)
+            if (holding.nMarket == inst.pMarket->nCode && holding.strSymbol == inst.strSymbol && holding.nQty > 0)
+                sink.OnSimEvent(SIM_HOLDING, holding.nMarket, pAccount->strUser, HoldingRecord(*pAccount, holding));
+}
+
 // A sale out of the holding on nDate: the holding's cost goes out in proportion and the sale
 // is kept as a realized line; returns the cash it brings.
 double CSimAccounts::Sell(CSimAccount& account, const CSimInstrument& inst, CSimHolding& holding, int64_t nQty, int64_t nPrice,
@@ -291,6 +303,9 @@ void CSimAccounts::AddTransaction(CSimAccount& account, int nDate, int64_t nMill
     SetField(rec, "datetime", at.ServerDateTime());
     SetField(rec, "type", int64_t{nType});
     SetField(rec, "market", pInst ? std::to_string(pInst->pMarket->nCode) : std::string());
+    // The KSE board of a trade (the regular board's 1, as the order lines give it); a movement
+    // of cash was made on no board.
+    SetField(rec, "board", pInst && pInst->pMarket->nCode == SIM_MARKET_KSE ? std::string("1") : std::string());
     SetField(rec, "symbol", pInst ? pInst->strSymbol : std::string());
     SetField(rec, "quantity", pInst ? std::to_string(nQty) : std::string());
     SetField(rec, "price", pInst ? CSimMarket::PriceText(*pInst->pMarket, nPrice) : std::string());
@@ -549,7 +564,9 @@ CSimRecord CSimAccounts::GetPerformance(const CSimAccount& account, int nMarket,
     SetField(rec, "realized", Money(dRealized, strCurrency));
     SetField(rec, "unrealized", Money(dUnrealized, strCurrency));
     SetField(rec, "charges", Money(dCharges, strCurrency));
-    SetField(rec, "return_pct", FormatDouble(dOpening > 0 ? 100.0 * (dRealized + dUnrealized) / dOpening : 0.0, 2));
+    // Without an opening value (to the cent, as it is sent) there is nothing the gains are a
+    // return on: no figure, not 0.
+    SetField(rec, "return_pct", dOpening >= 0.005 ? FormatDouble(100.0 * (dRealized + dUnrealized) / dOpening, 2) : std::string());
     return rec;
 }
 

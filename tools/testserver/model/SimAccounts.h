@@ -265,6 +265,9 @@ public:
     void ReserveShares(CSimAccount& account, int nMarket, const std::string& strSymbol, int64_t nQty);
     void PublishCash(const CSimAccount& account, const std::string& strCurrency, ISimEventSink& sink) const;
     void PublishHolding(CSimAccount& account, int nMarket, const std::string& strSymbol, ISimEventSink& sink);
+    // A trade moved a US stock's price: every holder's position line goes out again with its
+    // value and gain at that price, so that the server's figures follow the quotes.
+    void PublishHolders(const CSimInstrument& inst, ISimEventSink& sink);
     // A trade of the account: cash, holding, realized profit and a transaction; the holding,
     // cash, transaction and margin lines go to the sink.
     void ApplyFill(CSimAccount& account, const CSimInstrument& inst, int nSide, int64_t nQty, int64_t nPrice, double dCharges,

@@ -21,7 +21,7 @@ enum ESimEvent
     SIM_MINUTE,         // the simulated clock entered a new minute: TI
     SIM_ORDER,          // one of the user's orders changed: NS; NO
     SIM_FILL,           // one of the user's orders traded: NX; NT
-    SIM_HOLDING,        // a holding of the user changed: IU; NH
+    SIM_HOLDING,        // a holding of the user changed, or a US one's price moved: IU; NH
     SIM_CASH,           // a cash line of the user changed: the cash line of IU
     SIM_TRANSACTION,    // a line joined the user's history: NK; NR
     SIM_MARGIN,         // the user's margin figures after a trade or conversion: MN

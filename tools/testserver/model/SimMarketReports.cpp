@@ -99,8 +99,8 @@ void CSimMarket::FillForwardRecord(CSimRecord& rec, const Forward& fwd) const
     SetField(rec, "ask", FormatDouble(dPrice * 1.002, 3));
     SetField(rec, "volume", int64_t{0});
     SetField(rec, "trades", int64_t{0});
-    // The open interest, valued at the series' price.
-    const double dValue = static_cast<double>(fwd.nOpenQty) * dPrice;
+    // The open interest, valued at the series' price in the currency (fils to dinars).
+    const double dValue = static_cast<double>(fwd.nOpenQty) * dPrice / static_cast<double>(inst.pMarket->nUnit);
     SetField(rec, "oi_qty", fwd.nOpenQty);
     SetField(rec, "oi_contracts", fwd.nOpenContracts);
     SetField(rec, "oi_value", FormatDouble(dValue, 3));

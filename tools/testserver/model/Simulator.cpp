@@ -54,6 +54,9 @@ void CSimulator::Step()
         Detach();
         m_orders.OnMarketTrade(*pTraded, *this);
     }
+    // The positions the trade revalued, after the quote that moved them.
+    if (pTraded)
+        m_accounts.PublishHolders(*pTraded, *this);
     // Resting forward orders that the series' quote now reaches.
     if (pTraded && m_accounts.HasRestingForwards())
         m_accounts.OnForwardQuotes(*this);

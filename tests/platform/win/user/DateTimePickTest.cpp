@@ -199,4 +199,16 @@ TEST_F(DatePickers, CheckBoxTurnsTheDateOffAndOnAndIsMirrored)
     Click(m_hPick, xBox, 11);
     EXPECT_EQ("none", Get());
     EXPECT_EQ("DATE 9 none", ParentLog().Joined());
+    // The date still reads left to right, and the arrows walk it as it reads: Right from the day
+    // chooses the month beside it.
+    Key(VK_SPACE);
+    Format("dd/MM/yyyy");
+    SetFocus(m_hPick);
+    Key(VK_HOME);
+    Key(VK_RIGHT);
+    Key(VK_UP);
+    EXPECT_EQ("07/01/2026", Text());          // months wrap in their year
+    Key(VK_LEFT);
+    Key(VK_UP);
+    EXPECT_EQ("08/01/2026", Text());
 }
