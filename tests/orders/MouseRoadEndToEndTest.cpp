@@ -3,7 +3,8 @@
 // the keys, the acknowledgement bringing the information window up beneath the ticket, which
 // keeps the keys and its place, the indicator telling of the unseen line; then the ticket
 // restored from the menu bar's button and a click bringing the information window forward with
-// its newest line in view.
+// its newest line in view. A ticket brought forward by a command takes the keys at its first
+// field.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -238,4 +239,28 @@ TEST_F(MouseRoadSession, TheTickerChosenAgainAfterAnOrderIsTakenAgain)
         EXPECT_TRUE(FinishedSteps());
         EXPECT_EQ("101", BodyOf(Requests({"KR"}).back()).at(6));
     }
+}
+
+// The trader's keys alone: a ticket opened with F3, the information window brought over it, F3
+// again. The ticket comes forward with the keys at its Market box, and Alt+I and a ticker are
+// entered as typed.
+TEST_F(MouseRoadSession, ATicketBroughtForwardByItsKeyTakesTheKeysAtItsFirstField)
+{
+    Start(false);
+    CZORVAT32App& app = App();
+    auto ticket = [&] { return app.GetOrderTicketForm(); };
+    ASSERT_TRUE(pRun->TypeKey(VK_F3, [&] { return ticket() != nullptr; }));
+    const HWND hDlg = ticket()->GetView()->m_hWnd;
+    app.GetInfoTable()->ShowWindow();
+    PumpPending();
+    ASSERT_FALSE(IsChild(hDlg, GetFocus()));
+    EXPECT_TRUE(pRun->TypeKey(VK_F3, [&] { return IsChild(hDlg, GetFocus()); }));
+    EXPECT_EQ(IDC_TICKET_MARKET, FocusedControl(hDlg));
+    TbDisplayKey(WM_KEYDOWN, 'I', MAKELPARAM(1, KF_ALTDOWN), "i");
+    TbDisplayKey(WM_KEYUP, 'I', MAKELPARAM(1, KF_ALTDOWN | KF_UP | KF_REPEAT), nullptr);
+    const HWND hTicker = GetDlgItem(hDlg, IDC_TICKET_TICKER);
+    EXPECT_TRUE(pRun->TypeKey(VK_SHIFT, [&] { return IsChild(hTicker, GetFocus()); }));
+    TypeText("ALPN");
+    EXPECT_TRUE(pRun->TypeKey(VK_END, [&] { return ControlText(hDlg, IDC_TICKET_TICKER) == "ALPN"; }))
+        << ControlText(hDlg, IDC_TICKET_TICKER);
 }
