@@ -217,6 +217,19 @@ TEST(MdiWindows, WindowMenuListsEachOpenWindowOnceAndNewWindowsCascadeInsideTheC
             ASSERT_NE(nullptr, pFrame->MDIGetActive());
             EXPECT_EQ(static_cast<int>(nId), GetDlgCtrlID(pFrame->MDIGetActive()->m_hWnd)) << seven[nFirst + i];
         }
+        // Ten windows: the one the trader opened last is numbered, and keeps its number when the
+        // first is activated.
+        const HWND hWorking = pFrame->MDIGetActive()->m_hWnd;
+        for (UINT nId : {ID_APP_GAINERS, ID_APP_LOSERS, ID_APP_MOST_ACTIVE})
+            pFrame->SendMessage(WM_COMMAND, nId);
+        PumpFor(100);
+        const UINT nLast = static_cast<UINT>(GetDlgCtrlID(pFrame->MDIGetActive()->m_hWnd));
+        for (int n = 0; n < 2; ++n) {
+            SendMessageA(hClient, WM_MDIREFRESHMENU, 0, 0);
+            EXPECT_EQ(nLast, GetMenuItemID(hWindow, static_cast<int>(nFirst) + 8)) << n;
+            pFrame->SendMessage(WM_COMMAND, GetMenuItemID(hWindow, static_cast<int>(nFirst)));
+        }
+        SendMessageA(hClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hWorking), 0);
 
         // Maximised: the window's system menu and its three buttons join the frame's menu bar;
         // the bar's close button closes the window and they leave the bar.
