@@ -38,6 +38,8 @@ public:
     CWnd* GetView() const { return m_pView; }
     // A picture of the whole frame, alone on the clipboard. FALSE when the clipboard is busy.
     BOOL CopyAsBitmap();
+    // The keys at the form's first field, as when it starts afresh (a command brought it forward).
+    void FocusFirstField();
 
 protected:
     // The view sizes itself (a web page) rather than the frame fitting the form.
@@ -55,9 +57,12 @@ protected:
     afx_msg void OnClose();
     afx_msg void OnDestroy();
     afx_msg void OnCopyPicture();
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
     DECLARE_MESSAGE_MAP()
 
     UINT m_nTemplateId = 0;
+    HWND m_hWndLastField = nullptr;     // the view's field that had the keys when the frame was left
     CWnd* m_pView = nullptr;            // not owned
     CFormMDIWnd** m_ppSlot = nullptr;   // the creator's pointer to this frame
 };

@@ -84,8 +84,10 @@ void CZORVAT32App::OpenFormWindow(CFormMDIWnd** ppSlot, UINT nFormId)
             return;
         }
     }
-    if (*ppSlot != nullptr && (*ppSlot)->m_hWnd != nullptr)
+    if (*ppSlot != nullptr && (*ppSlot)->m_hWnd != nullptr) {
         (*ppSlot)->MDIActivate();
+        (*ppSlot)->FocusFirstField();
+    }
     if (m_pMainFrame != nullptr && m_pMainFrame->m_hWnd != nullptr)
         m_pMainFrame->RecalcLayout();
 }

@@ -180,6 +180,9 @@ void CNorvInfoTable::AddLines(const std::vector<INFO_LINE>& lines)
         return;
     for (const INFO_LINE& line : lines)
         StoreLine(line.strTime, line.strText, line.bTimeColored, FALSE);
+    // The lines kept over a reconnect end with the newest: the new window shows them, and
+    // follows the lines that come.
+    ShowNewestLine(TRUE);
 }
 
 void CNorvInfoTable::StoreLine(LPCSTR pszTime, LPCSTR pszText, BOOL bTimeColored, BOOL bTranslate)
@@ -278,11 +281,36 @@ void CNorvInfoTable::BringWindowToTop()
 {
     // The window is never hidden (closing minimises it): one a workspace without its place left
     // hidden shows here. A line brought to the top is read: a window in the icon row comes back.
-    if (CTableMDIWnd* pMain = GetMainWindow()) {
-        if (pMain->IsIconic())
-            pMain->ShowWindow(SW_SHOWNOACTIVATE);
-        ::SetWindowPos(pMain->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    }
+    CTableMDIWnd* pMain = GetMainWindow();
+    if (pMain == nullptr || pMain->m_hWnd == nullptr)
+        return;
+    if (pMain->IsIconic())
+        pMain->ShowWindow(SW_SHOWNOACTIVATE);
+    // A line never takes the keys or a click from the window the trader works in, and the window
+    // on top is the one that has the keys: the information window comes forward just beneath the
+    // active window, on top only when it is the active one or no other is open. A line left
+    // under the active window blinks the toolbar's indicator.
+    const HWND hActive = reinterpret_cast<HWND>(::SendMessageA(::GetParent(pMain->m_hWnd), WM_MDIGETACTIVE, 0, 0));
+    const BOOL bUnder = hActive != nullptr && hActive != pMain->m_hWnd && ::IsWindowVisible(hActive) && !::IsIconic(hActive);
+    ::SetWindowPos(pMain->m_hWnd, bUnder ? hActive : HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    ShowNewestLine(FALSE);
+}
+
+void CNorvInfoTable::ShowNewestLine(BOOL bFollow)
+{
+    CTableMDIWnd* pMain = GetMainWindow();
+    if (pMain == nullptr || !pMain->HasGrid() || pMain->IsIconic())
+        return;
+    CTableWindow& grid = pMain->GetGrid();
+    const int nLast = grid.GetRowCount() - 1;
+    if (nLast < 0)
+        return;
+    // Whole, not cut at the bottom edge; the row the trader chose stays current unless the grid
+    // is to follow the newest line again.
+    grid.ScrollToRow(nLast, -3);
+    if (bFollow)
+        grid.SetCurrentRowOffset(nLast - grid.GetTopRow());
 }
 
 BOOL CNorvInfoTable::IsWindowOpen() const

@@ -59,6 +59,8 @@ private:
     // Widens the column to the text when it is the widest seen in it.
     void WidenColumn(int nCol, LPCSTR pszText, int& nWidest);
     void ApplyWidth(int nCol, int nWidth, int& nWidest);
+    // The newest line whole in view; bFollow: it becomes the current row, which the grid follows.
+    void ShowNewestLine(BOOL bFollow);
 
     std::vector<TBCellSlot*> m_blocks;  // owned: one value block per line
     std::vector<BOOL> m_timeColored;    // per line

@@ -2,6 +2,7 @@
 // is a sub-window of it. The layer keeps the state (active child, maximised mode, geometry); the
 // area shows it, and what the user does to a sub-window comes back as a system command.
 #include <QtGui/QCloseEvent>
+#include <QtGui/QMouseEvent>
 #include <QtGui/QWindowStateChangeEvent>
 #include <QtWidgets/QLayout>
 #include <QtWidgets/QMdiArea>
@@ -103,6 +104,17 @@ protected:
         if (m_hWnd && pEvent->button() == Qt::LeftButton) {
             CTbQtHandlerScope scope;
             TbDisplayChildActivate(m_hWnd);
+        }
+        // Qt takes the button under a press from the pointer's last move, and after a press on
+        // the caption it leaves that unchanged for the first move off it: a pointer that came
+        // to the minimise or maximise button in one move pressed the caption's label instead,
+        // and the click was lost. The press is first taken as a move to where it is.
+        if (pEvent->button() == Qt::LeftButton) {
+            for (int i = 0; i < 2; ++i) {
+                QMouseEvent hover(QEvent::MouseMove, pEvent->position(), pEvent->globalPosition(), Qt::NoButton,
+                                  Qt::NoButton, pEvent->modifiers());
+                QMdiSubWindow::mouseMoveEvent(&hover);
+            }
         }
         QMdiSubWindow::mousePressEvent(pEvent);
     }

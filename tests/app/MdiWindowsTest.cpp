@@ -12,6 +12,7 @@
 #include "TerminalRun.h"
 #include "app/AppCommands.h"
 #include "app/MainFrame.h"
+#include "app/TableMDIWnd.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/Display.h"
@@ -71,7 +72,7 @@ std::vector<std::string> OpenWindowMenu(CNorvMainFrame* pFrame, HMENU hWindow, c
 // Six windows from the saved workspace: the active one is on top after the login, a choice from
 // the Window menu, a notice, Cascade and Tile. With two forms more and one maximised (filling the
 // client), Close all windows closes every one; the information window it leaves in the icon
-// row comes back with the next refusal.
+// row comes back with the next refusal, which shows whole, as do those that follow.
 TEST(MdiWindows, TheActiveWindowIsOnTopAndCloseAllClosesEveryWindow)
 {
     CTestServer server;
@@ -104,10 +105,11 @@ TEST(MdiWindows, TheActiveWindowIsOnTopAndCloseAllClosesEveryWindow)
         PumpFor(50);
         EXPECT_EQ(hBottom, pFrame->MDIGetActive()->m_hWnd);
         EXPECT_TRUE(ActiveOnTop(pFrame)) << "chosen from the Window menu";
-        // A notice brings the information window over the active window: the keys follow it.
+        // A notice brings the information window up beneath the active window, which stays.
         run.App().AddInfoText("Market closed");
         run.App().BringInfoWindowToTop(1);
         EXPECT_TRUE(ActiveOnTop(pFrame)) << "a notice";
+        EXPECT_EQ(hBottom, pFrame->MDIGetActive()->m_hWnd);
         for (UINT nId : {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ}) {
             pFrame->SendMessage(WM_COMMAND, nId);
             PumpFor(50);
@@ -130,9 +132,17 @@ TEST(MdiWindows, TheActiveWindowIsOnTopAndCloseAllClosesEveryWindow)
             EXPECT_FALSE(IsWindowVisible(h) && h != hInfo) << GetDlgCtrlID(h);
         EXPECT_TRUE(IsIconic(hInfo));
 
-        run.App().AddInfoText("Order refused");
-        run.App().BringInfoWindowToTop(2);
-        PumpFor(50);
+        // Back from the icon row, the window shows each refusal that raises it whole, also after
+        // the trader chose an older line.
+        CTableWindow& grid = run.App().GetInfoTable()->GetDataTable()->GetMainWindow()->GetGrid();
+        for (int n = 0; n < 6; ++n) {
+            if (n == 3)
+                grid.SetCurrentCell(0, 1);
+            run.App().AddInfoText("Order refused");
+            run.App().BringInfoWindowToTop(2);
+            PumpFor(50);
+            EXPECT_EQ(grid.GetRowCount() - 1, grid.GetLastFullyShownRow()) << "refusal " << n;
+        }
         EXPECT_FALSE(IsIconic(hInfo));
         EXPECT_TRUE(ActiveOnTop(pFrame)) << "the refusal is read";
         EXPECT_EQ(hInfo, pFrame->MDIGetActive()->m_hWnd);
@@ -204,6 +214,14 @@ TEST(MdiWindows, WindowMenuListsEachOpenWindowOnceAndNewWindowsCascadeInsideTheC
             ASSERT_NE(nullptr, pFrame->MDIGetActive());
             EXPECT_EQ(static_cast<int>(nId), GetDlgCtrlID(pFrame->MDIGetActive()->m_hWnd)) << seven[nFirst + i];
         }
+        // Ten windows: the one opened last is numbered, also once another is activated.
+        const HWND hWorking = pFrame->MDIGetActive()->m_hWnd;
+        for (UINT nId : {ID_APP_GAINERS, ID_APP_LOSERS, ID_APP_MOST_ACTIVE})
+            pFrame->SendMessage(WM_COMMAND, nId);
+        const UINT nLast = static_cast<UINT>(GetDlgCtrlID(pFrame->MDIGetActive()->m_hWnd));
+        SendMessageA(hClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hWorking), 0);
+        SendMessageA(hClient, WM_MDIREFRESHMENU, 0, 0);
+        EXPECT_EQ(nLast, GetMenuItemID(hWindow, static_cast<int>(nFirst) + 8));
 
         // Maximised: the window's system menu and its three buttons join the frame's menu bar;
         // the bar's close button closes the window and they leave the bar.

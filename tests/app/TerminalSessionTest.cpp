@@ -237,10 +237,17 @@ TEST_F(SessionFixture, InformationLinesOutliveReconnectAndNewLogin)
         CTerminalRun run(bArabic);
         ASSERT_TRUE(run.StartLoggedIn(server.Port(), "demo01", "demo12"));
         CZORVAT32App& app = run.App();
+        for (int n = 0; n < 40; ++n)
+            app.AddInfoText("Market open");
         const std::string strDay = run.InfoText();
         run.QueueLogin("demo01", "demo12");
         app.RunCommand(ID_APP_CONNECT);
         ASSERT_TRUE(PumpUntil([&] { return run.LoginDialogsSeen() == 2 && app.IsInitialLoadDone(); })) << run.InfoText();
+        // The window opened on the kept lines shows the newest whole.
+        app.RunCommand(ID_APP_INFO_BUTTON);
+        PumpFor(50);
+        CTableWindow& grid = app.GetInfoTable()->GetDataTable()->GetMainWindow()->GetGrid();
+        EXPECT_EQ(grid.GetRowCount() - 1, grid.GetLastFullyShownRow());
         TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
         run.QueueLogin("demo01", "demo12");
         app.RunCommand(ID_APP_LOGIN);

@@ -1,7 +1,8 @@
 // The terminal worked with the mouse as on a desktop: Sell chosen in the ticket's side box with
-// the mouse, the ticket maximised from its frame, the order sent while it stays maximised, the
-// acknowledgement bringing the information window up in front, with the keys, without freezing
-// anything, then it restored from the menu bar's button and a click bringing the ticket back.
+// the mouse, typed in while fills arrive, maximised and sent, each line coming up beneath the
+// ticket, which keeps the keys, the indicator telling of it; the ticket restored from the menu
+// bar's button and the information window brought forward with its newest line in view. A
+// ticket brought forward by F3 takes the keys at its first field.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -61,12 +62,20 @@ void ChooseWithMouse(HWND hDlg, int nId, const std::string& strItem)
     ClickAt(hList, POINT{rc.left + 5, (rc.top + rc.bottom) / 2});
 }
 
-// A field emptied, clicked into and typed in.
-void TypeInto(HWND hDlg, int nId, const char* pszText)
+// A field emptied, clicked into and typed in; with pApp, a fill's line arrives before each key.
+void TypeInto(HWND hDlg, int nId, const char* pszText, CZORVAT32App* pApp = nullptr)
 {
     SetDlgItemTextA(hDlg, nId, "");
     ClickAt(GetDlgItem(hDlg, nId), POINT{3, 3});
-    TypeText(pszText);
+    for (const char* p = pszText; *p != '\0'; ++p) {
+        if (pApp != nullptr) {
+            pApp->AddInfoText("Order filled");
+            pApp->BringInfoWindowToTop(1);
+            PumpPending();
+        }
+        const char sz[2] = {*p, '\0'};
+        TypeText(sz);
+    }
     PumpPending();
 }
 
@@ -99,9 +108,10 @@ void DriveWithTheMouse(MouseRoadSession& s, bool bArabic, bool bSubmit)
     EXPECT_EQ(RGB(128, 255, 128), pTicket->GetFormColour()) << "the sell side's colour";
     if (bSubmit) {
         TypeInto(hDlg, IDC_TICKET_TICKER, "107");       // the trader holds 107
-        TypeInto(hDlg, IDC_TICKET_QUANTITY, "1000");
+        TypeInto(hDlg, IDC_TICKET_QUANTITY, "1000", &app);
         TypeInto(hDlg, IDC_TICKET_LIMIT, "1125");
         ClickAt(GetDlgItem(hDlg, IDC_TICKET_QUANTITY), POINT{3, 3});  // the price left for a field that needs no lookup
+        EXPECT_EQ("1,000", ControlText(hDlg, IDC_TICKET_QUANTITY)) << "every key typed while fills arrive";
         ASSERT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "a complete order";
     }
 
@@ -133,8 +143,12 @@ void DriveWithTheMouse(MouseRoadSession& s, bool bArabic, bool bSubmit)
                        TypeText("secret");
                        ClickControl(h, IDOK);
                    }}});
+        app.AddInfoText("Order filled");
+        app.BringInfoWindowToTop(1);
+        PumpPending();
         ClickAt(GetDlgItem(hDlg, IDC_TICKET_SUBMIT), POINT{3, 3});
-        ASSERT_TRUE(PumpUntil([&] { return app.GetInfoTable()->GetLineCount() > nLines; })) << s.pRun->InfoText();
+        ASSERT_TRUE(PumpUntil([&] { return s.Count("KR") == 1 && app.GetInfoTable()->GetLineCount() > nLines + 1; }))
+            << s.pRun->InfoText();
         PumpFor(200);
         EXPECT_TRUE(FinishedSteps());
         const std::vector<std::string> order = BodyOf(s.Requests({"KR"}).back());
@@ -143,24 +157,30 @@ void DriveWithTheMouse(MouseRoadSession& s, bool bArabic, bool bSubmit)
         EXPECT_EQ("107", order[6]);
         EXPECT_EQ("1000", order[7]);
     } else {
-        app.GetInfoTable()->BringWindowToTop();     // as the acknowledgement does
+        app.AddInfoText("Order acknowledged");      // as the acknowledgement does
+        app.BringInfoWindowToTop(1);
         PumpPending();
     }
-    // The keys go to the window in front: the information window takes the activation, and the
-    // maximised place with it; the ticket has its own place back.
-    EXPECT_EQ(hInfo, GetWindow(hClient, GW_CHILD)) << "the information window in front";
-    EXPECT_EQ(hInfo, active());
+    // The line takes nothing from the trader: the maximised ticket stays in front with the keys,
+    // on the display too, the information window comes up right beneath it, and the indicator
+    // blinks for the line unseen.
+    EXPECT_EQ(hTicket, GetWindow(hClient, GW_CHILD)) << "the ticket in front";
+    EXPECT_EQ(hTicket, active());
     HWND hShownTop = nullptr, hShownActive = nullptr;
     TbQtMdiShown(hClient, &hShownTop, &hShownActive);
-    EXPECT_TRUE(hShownTop == hInfo && hShownActive == hInfo) << "as the display shows them";
-    EXPECT_EQ(strFilled, Place(hInfo, hClient));
-    EXPECT_EQ(strNormal, Place(hTicket, hClient));
+    EXPECT_TRUE(hShownTop == hTicket && hShownActive == hTicket) << "as the display shows them";
+    EXPECT_EQ(hInfo, GetWindow(hTicket, GW_HWNDNEXT)) << "the information window next";
+    EXPECT_NE(0, app.GetIndicatorState()) << "the indicator tells of the line";
+    EXPECT_TRUE(IsChild(hDlg, GetFocus())) << "the keys in the ticket seen";
 
-    // The bar's restore button gives the information window its place back; a click on the
-    // ticket brings the ticket back.
+    // The bar's restore button gives the ticket its place back; the information window's caption
+    // clicked brings it forward, its newest line whole in view.
     TbDisplayMenuDone(pFrame->m_hWnd, SC_RESTORE);
+    TbDisplayChildActivate(hInfo);
     PumpPending();
+    const CTableWindow& grid = app.GetInfoTable()->GetDataTable()->GetMainWindow()->GetGrid();
     EXPECT_EQ(hInfo, active());
+    EXPECT_EQ(grid.GetRowCount() - 1, grid.GetLastFullyShownRow()) << "the newest line whole";
     ClickAt(GetDlgItem(hDlg, IDC_TICKET_QUANTITY), POINT{3, 3});
     EXPECT_EQ(hTicket, active());
     EXPECT_EQ(hTicket, GetWindow(hClient, GW_CHILD)) << "in front";
@@ -210,4 +230,25 @@ TEST_F(MouseRoadSession, TheTickerChosenAgainAfterAnOrderIsTakenAgain)
         EXPECT_TRUE(FinishedSteps());
         EXPECT_EQ("101", BodyOf(Requests({"KR"}).back()).at(6));
     }
+}
+
+// Keys alone: a ticket opened with F3, the information window activated over it, F3 again: the
+// ticket takes the keys at its Market box, and Alt+I and a ticker are entered as typed.
+TEST_F(MouseRoadSession, ATicketBroughtForwardByItsKeyTakesTheKeysAtItsFirstField)
+{
+    Start(false);
+    CZORVAT32App& app = App();
+    auto ticket = [&] { return app.GetOrderTicketForm(); };
+    ASSERT_TRUE(pRun->TypeKey(VK_F3, [&] { return ticket() != nullptr; }));
+    const HWND hDlg = ticket()->GetView()->m_hWnd;
+    app.GetInfoTable()->ShowWindow();
+    EXPECT_TRUE(pRun->TypeKey(VK_F3, [&] { return IsChild(hDlg, GetFocus()); }));
+    EXPECT_EQ(IDC_TICKET_MARKET, FocusedControl(hDlg));
+    TbDisplayKey(WM_KEYDOWN, 'I', MAKELPARAM(1, KF_ALTDOWN), "i");
+    TbDisplayKey(WM_KEYUP, 'I', MAKELPARAM(1, KF_ALTDOWN | KF_UP | KF_REPEAT), nullptr);
+    const HWND hTicker = GetDlgItem(hDlg, IDC_TICKET_TICKER);
+    EXPECT_TRUE(pRun->TypeKey(VK_SHIFT, [&] { return IsChild(hTicker, GetFocus()); }));
+    TypeText("ALPN");
+    EXPECT_TRUE(pRun->TypeKey(VK_END, [&] { return ControlText(hDlg, IDC_TICKET_TICKER) == "ALPN"; }))
+        << ControlText(hDlg, IDC_TICKET_TICKER);
 }

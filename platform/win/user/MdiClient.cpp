@@ -146,6 +146,22 @@ void SyncMaxControls(HWND hClient)
     TbMdiShowFrameTitle(hClient);
 }
 
+// The window the trader works in is always among the ones the window list numbers: one
+// activated beyond them takes the place of the last numbered, and keeps it afterwards.
+void KeepListed(MdiState* pState, HWND hChild)
+{
+    std::vector<size_t> listed;
+    for (size_t i = 0; i < pState->order.size(); ++i)
+        if (pState->order[i] == hChild || IsWindowVisible(pState->order[i]))
+            listed.push_back(i);
+    const auto it = std::find(pState->order.begin(), pState->order.end(), hChild);
+    if (it == pState->order.end() || listed.size() <= static_cast<size_t>(MAX_LISTED))
+        return;
+    const size_t nAt = static_cast<size_t>(it - pState->order.begin()), nLast = listed[MAX_LISTED - 1];
+    if (nAt > nLast)
+        std::swap(pState->order[nAt], pState->order[nLast]);
+}
+
 void Activate(HWND hClient, HWND hChild)
 {
     MdiState* pState = StateOf(hClient);
@@ -187,8 +203,11 @@ void Activate(HWND hClient, HWND hChild)
     } else if ((pState = StateOf(hClient)) != nullptr) {
         pState->bMaximized = FALSE;
     }
-    if ((pState = StateOf(hClient)) != nullptr)
+    if ((pState = StateOf(hClient)) != nullptr) {
         pState->bActivating = FALSE;
+        if (hChild && IsWindow(hChild))
+            KeepListed(pState, hChild);
+    }
     SyncMaxControls(hClient);
     TbMdiRefreshWindowList(hClient);
 }

@@ -1,7 +1,7 @@
 // Windows worked as on a desktop: among document windows, the one on top is the active one
-// (brought forward by the program, clicked, on its caption too), keys held for a menu of the
-// display are let go with it, and a
-// maximised window comes back through the bar's buttons, its system menu, Ctrl+F5 and Window >
+// (brought forward by the program, clicked, on its caption too; Qt's own activation is put
+// back), a title bar button takes its first click, keys held for a menu of the display are let
+// go with it, and a maximised window comes back through the bar's buttons, its system menu, Ctrl+F5 and Window >
 // Cascade; dialogs and message boxes come up over the window the user works in, with a dialog's
 // frame.
 #include <gtest/gtest.h>
@@ -11,8 +11,11 @@
 #include <QtGui/QWindow>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMenu>
+#include <QtWidgets/QMdiArea>
+#include <QtWidgets/QMdiSubWindow>
 #include <QtWidgets/QMenuBar>
 #include <QtWidgets/QMessageBox>
+#include <QtWidgets/QStyleOptionTitleBar>
 #include <QtWidgets/QToolButton>
 #include "QtTestSupport.h"
 #include "platform/qt/QtPlatform.h"
@@ -232,6 +235,31 @@ TEST(QtDesktop, AClickActivatesTheWindowUnderThePointerAndTheKeysFollow)
     EXPECT_EQ(d.hTicket, d.Shown());
     Type(d, "c");
     EXPECT_EQ("abc", d.Typed(d.hTicket));
+    // Qt activating the information window of its own accord (a control in it focused, as the
+    // program does) is put back: the display shows the ticket active, which has the keys.
+    auto* pInfoFrame = static_cast<QMdiSubWindow*>(TbQtWidgetOf(d.hInfo)->parentWidget());
+    pInfoFrame->mdiArea()->setActiveSubWindow(pInfoFrame);
+    PumpQt(50);
+    EXPECT_EQ(d.hTicket, d.Shown());
+}
+
+// A click on an inactive window's caption, then one on its maximise button, the pointer brought
+// there in one move: the button's first click maximises it.
+TEST(QtDesktop, TheFirstClickOnATitleBarButtonAfterACaptionClickIsTaken)
+{
+    Desk d;
+    MakeDesk(&d);
+    QWidget* pFrame = TbQtWidgetOf(d.hInfo)->parentWidget();
+    QStyleOptionTitleBar option;
+    option.initFrom(pFrame);
+    option.titleBarFlags = pFrame->windowFlags();
+    option.rect = QRect(0, 0, pFrame->width(), TbQtWidgetOf(d.hInfo)->y());
+    const QPoint pt = pFrame->style()->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarMaxButton, pFrame).center();
+    QTest::mouseClick(pFrame, Qt::LeftButton, {}, QPoint(pFrame->width() / 3, pt.y()));
+    QTest::mouseMove(pFrame, pt);
+    QTest::mouseClick(pFrame, Qt::LeftButton, {}, pt);
+    PumpQt(50);
+    EXPECT_TRUE(IsZoomed(d.hInfo));
 }
 
 // Alt pressed for a menu of the display and let go inside it is let go for the program too:
