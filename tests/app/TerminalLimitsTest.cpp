@@ -113,7 +113,7 @@ TEST(TerminalLimits, EachLineOfWhatTheTerminalDoesNotDoHolds)
             {"The KSE parameters and KSE schedule dialogs number their values",
              [&] { return Has(Block(strRc, "7291 DIALOG"), " 7:\"") && Has(Block(strRc, "7292 DIALOG"), " 13:\""); }},
             {"show as their kind and number", [&] {
-                 for (const auto& code : {std::pair{55066, " 4"}, {56805, " 1"}, {57069, " 1"}, {57251, " 1"},
+                 for (const auto& code : {std::pair{55066, " 4"}, {56807, " 3"}, {57069, " 1"}, {57251, " 1"},
                                           {41027, " 1"}, {57706, " 1"}, {57831, " 1"}})
                      if (!EndsWith(StringText(strRc, code.first), code.second))
                          return false;
