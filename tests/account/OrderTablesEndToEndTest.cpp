@@ -352,6 +352,35 @@ TEST_F(OrderTables, KseOrdersReachTheFiveTablesWithOneNoticeAndTheirTradesSound)
     EXPECT_EQ(std::vector<std::string>(nTrades, "Executed"), ShownTexts(pTrades, 16));
 }
 
+// A regular buy and then a forward buy that fills, which its market numbers as the regular
+// board numbered the first: two trades, two rows, two notices.
+TEST_F(OrderTables, AForwardTradeNumberedAsARegularOneKeepsBothRowsAndTellsBoth)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}));
+    auto* pTrades = Find<CExecutedTradesKSETable>(51142);
+    ASSERT_NE(nullptr, pTrades);
+    CNorvApp::ShowTable(pTrades);
+    ASSERT_FALSE(Place("KR", "||1002|10020|1|1|101|1000|3|0||0|||secret", 17).empty()) << pRun->InfoText();
+    ASSERT_TRUE(PumpUntil([&] { return !Sent("NX").empty(); }, 5000));
+    ASSERT_FALSE(Place("KA", "||1002|10020|1|101|1000|0|3|1|0|secret", 13).empty()) << pRun->InfoText();
+    ASSERT_TRUE(PumpUntil([&] { return !Sent("NW").empty(); }, 5000));
+    PumpFor(300);
+    const std::string strRegular = Sent("NX").front(), strForward = Sent("NW").front();
+    ASSERT_EQ(Field(strRegular, 1), Field(strForward, 0)) << "the case: one number on two markets";
+    std::vector<std::string> shown = ShownTexts(pTrades, 2);
+    std::sort(shown.begin(), shown.end());
+    EXPECT_EQ((std::vector<std::string>{"Forward market", "Regular board"}), shown);
+    const std::string strInfo = pRun->InfoText();
+    const std::string strName = GetStockSymbolFrom(56376, 101, FALSE).GetString();
+    const CServerMessage regular(strRegular.c_str(), 1), forward(strForward.c_str(), 1);
+    EXPECT_EQ(1, CountLines(strInfo, TradeNotice(Field(strRegular, 13), static_cast<int>(regular.GetLong(3)), strName,
+                                                 Field(strRegular, 5), regular.GetDouble(6, 0), "%.1f")))
+        << strInfo;
+    EXPECT_EQ(1, CountLines(strInfo, TradeNotice(Field(strForward, 13), static_cast<int>(forward.GetLong(2)), strName,
+                                                 Field(strForward, 6), forward.GetDouble(7, 0), "%.1f")))
+        << strInfo;
+}
+
 TEST_F(OrderTables, RefusedForwardRepliesEndTheLoadAndLeaveNoDoubledTrades)
 {
     // The forward orders' reply refused: the load still ends, the KSE orders wait for a reply.
