@@ -287,10 +287,6 @@ TEST_F(UnrealizedReports, ForwardContractsOpenTheirDetailAskForOneAndTakeNewOnes
     ASSERT_EQ(rows.size(), static_cast<size_t>(pContracts->GetRows()->GetCount()));
     ASSERT_FALSE(rows.empty());
     // Value and profit in dinars to the fils, in the rows and their totals; titles a trader reads.
-    const auto number = [](std::string str) {
-        str.erase(std::remove(str.begin(), str.end(), ','), str.end());
-        return atof(str.c_str());
-    };
     const std::vector<std::string> numbers = ShownTexts(pContracts, FC_NUMBER);
     for (const int nCol : {FC_VALUE, FC_PROFIT}) {
         const std::vector<std::string> shown = ShownTexts(pContracts, nCol);
@@ -299,10 +295,10 @@ TEST_F(UnrealizedReports, ForwardContractsOpenTheirDetailAskForOneAndTakeNewOnes
             const std::vector<std::string> f = Split(row);
             const size_t nAt = std::find(numbers.begin(), numbers.end(), f[2]) - numbers.begin();
             ASSERT_LT(nAt, shown.size()) << f[2];
-            EXPECT_NEAR(atof(f[nCol - 1].c_str()), number(shown[nAt]), 0.0005) << f[2];
+            EXPECT_EQ(GroupedAmount(atof(f[nCol - 1].c_str()), 3), shown[nAt]) << f[2];
             dTotal += atof(f[nCol - 1].c_str());
         }
-        EXPECT_NEAR(dTotal, number(TotalText(pContracts, nCol)), 0.0005);
+        EXPECT_EQ(GroupedAmount(dTotal, 3), TotalText(pContracts, nCol));
     }
     const CViewTable* pContractsView = pContracts->GetMainWindow()->GetView();
     // In code page 1256: "التسوية" (settlement), and "أوامر السوق الآجل - السوق الآجل".
