@@ -304,6 +304,10 @@ TEST_F(ShownValues, EachColumnShowsOrBlanksItsZeroAsItsTableSays)
 TEST_F(ShownValues, TotalsAddOnlyAmountsOfOneCurrencyAndUnit)
 {
     ASSERT_TRUE(StartSession({"--rate", "0"}, false));
+    // Two dollar purchases whose costs run past the cent, so that their total would pass it.
+    for (const char* pszSymbol : {"ALPN", "GLNT"})
+        Send(MSG_OR, std::string("1002|10020|1|") + pszSymbol + "|37|3|0||0|||secret");
+    ASSERT_TRUE(PumpUntil([&] { return Sent("NH").size() >= 2; }, 5000));
     ASSERT_NO_FATAL_FAILURE(OpenEveryTable());
     for (const TOTAL_CASE& c : s_totals) {
         CDataTable* pTable = FindDataTable(c.nTable);
