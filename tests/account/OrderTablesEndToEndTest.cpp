@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <tuple>
 #include <gtest/gtest.h>
 #include "account/ExecutedTradesKSETable.h"
 #include "account/ExecutedTradesTable.h"
@@ -367,18 +368,16 @@ TEST_F(OrderTables, AForwardTradeNumberedAsARegularOneKeepsBothRowsAndTellsBoth)
     PumpFor(300);
     const std::string strRegular = Sent("NX").front(), strForward = Sent("NW").front();
     ASSERT_EQ(Field(strRegular, 1), Field(strForward, 0)) << "the case: one number on two markets";
-    std::vector<std::string> shown = ShownTexts(pTrades, 2);
-    std::sort(shown.begin(), shown.end());
-    EXPECT_EQ((std::vector<std::string>{"Forward market", "Regular board"}), shown);
-    const std::string strInfo = pRun->InfoText();
-    const std::string strName = GetStockSymbolFrom(56376, 101, FALSE).GetString();
-    const CServerMessage regular(strRegular.c_str(), 1), forward(strForward.c_str(), 1);
-    EXPECT_EQ(1, CountLines(strInfo, TradeNotice(Field(strRegular, 13), static_cast<int>(regular.GetLong(3)), strName,
-                                                 Field(strRegular, 5), regular.GetDouble(6, 0), "%.1f")))
-        << strInfo;
-    EXPECT_EQ(1, CountLines(strInfo, TradeNotice(Field(strForward, 13), static_cast<int>(forward.GetLong(2)), strName,
-                                                 Field(strForward, 6), forward.GetDouble(7, 0), "%.1f")))
-        << strInfo;
+    const std::vector<std::string> shown = ShownTexts(pTrades, 2);
+    EXPECT_EQ((std::multiset<std::string>{"Forward market", "Regular board"}), std::multiset<std::string>(shown.begin(), shown.end()));
+    // Each told once: its order, side, stock, quantity and price.
+    for (const auto& [strLine, nSide, nQuantity] : {std::tuple{strRegular, 3, 5}, {strForward, 2, 6}}) {
+        const CServerMessage msg(strLine.c_str(), 1);
+        EXPECT_EQ(1, CountLines(pRun->InfoText(), TradeNotice(Field(strLine, 13), static_cast<int>(msg.GetLong(nSide)),
+                                                              GetStockSymbolFrom(56376, 101, FALSE).GetString(),
+                                                              Field(strLine, nQuantity), msg.GetDouble(nQuantity + 1, 0), "%.1f")))
+            << strLine << "\n" << pRun->InfoText();
+    }
 }
 
 TEST_F(OrderTables, RefusedForwardRepliesEndTheLoadAndLeaveNoDoubledTrades)

@@ -90,10 +90,9 @@ const ZERO_CASE s_cases[] = {
     {IDS_TABLE_KSE_ORDER_STATUS, {7, 8}, "12,345", "12345"},    // grouped, unlike the order number
 };
 
-// Per window: the totals that would add unlike things (dinars and dollars, shares and option
-// contracts, prices, averages, per cents, a running balance) stay blank; the others are the sum
-// of what the rows show, to the cent or fils. The base-currency totals add six-decimal values
-// their rows round, so they only show.
+// Per window: totals that would add unlike things (dinars and dollars, shares and contracts,
+// prices, averages, per cents, a running balance) stay blank; the others sum what the rows show,
+// to the cent or fils; base-currency totals (of six-decimal values) show.
 struct TOTAL_CASE
 {
     UINT nTable;
