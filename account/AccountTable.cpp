@@ -208,6 +208,7 @@ CDataBuffer* CAccountTable::FillOrAddRow(CServerMessage* pMsg, int nType, BOOL* 
     *pbNew = FALSE;
     std::unique_ptr<CDataBuffer> pLine(GetRows()->NewRow());
     FillRow(pMsg, nType, pLine.get(), FALSE);
+    SetKindKeys(pLine.get(), nType);
     const int nIndex = GetRows()->FindIndexOfRow(pLine.get());
     if (nIndex >= 0) {
         // The stored row takes the line's fields in one batch: one re-sort, one repaint.

@@ -153,6 +153,9 @@ protected:
     // A row of a line through the map of nType, found by its key or added: the stored row, or
     // null when the store refused it. *pbNew tells which; a found row is written through.
     CDataBuffer* FillOrAddRow(CServerMessage* pMsg, int nType, BOOL* pbNew);
+    // The key cells that the line of nType tells by its kind rather than by a field (a forward
+    // trade's market), written into the line's row before its stored row is looked for.
+    virtual void SetKindKeys(CDataBuffer* /*pLine*/, int /*nType*/) const {}
     // Writes a derived value as the column's text (" %f "), written through.
     static void SetNumber(CDataBuffer* pRow, int nCol, double dValue);
     // A line in the information window, brought forward at priority 1; the texts are inserts.

@@ -16,6 +16,10 @@
 
 #define KSE_MARKET 2
 #define KSE_CURRENCY "=KWD"
+#define KSE_PRICE_FIELD 7               // of "IK" rows and "IU" lines, in fils
+#define FILS_PER_DINAR 1000.0
+#define IH_OPTION_RIGHT 20              // an option's right (0: shares), "IH" and "NH"
+#define NH_OPTION_RIGHT 23
 
 namespace {
 constexpr TABLE_COLUMN Amount(UINT nTitleId, UINT nFlags, int nMin, int nField, int nDecimals = -3, int nWidth = 70)
@@ -25,7 +29,9 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, UINT nFlags, int nMin, int nField, 
 }
 const int N = FIELD_NONE;
 
-// The base map is the "IH" reply's.
+// The base map is the "IH" reply's. A row's amounts are in its own currency, and columns 8, 9 and
+// 17 hold one figure for a US row and another for a KSE row: only the base-currency columns and
+// the KSE amounts have a total. Amounts are held to their currency's cent or fils, as they show.
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51236, .nSize = 6, .nField = 0},                                   // 0 symbol, KSE stock code
     {.nTitleId = 51171, .nSize = 50},                                               // 1 company
@@ -37,20 +43,20 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51172, COLF_ZERO_SHOWN, 2, 1, -3, 90),                                   // 5 quantity
     Amount(51173, COLF_BLANK_ZERO, 2, 2),                                           // 6
     Amount(51174, 0, 2, 3),                                                         // 7 second quantity
-    Amount(41053, 0, 2, 9, -3, 95),                                                 // 8 the cash row's too
-    Amount(41054, COLF_SUMMED, 3, 27),                                              // 9
+    Amount(41053, COLF_MONEY, 2, 9, -3, 95),                                        // 8 the cash row's too
+    Amount(41054, 0, 3, 27),                                                        // 9
     Amount(51175, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 2, 5, -4, 60),         // 10 price
-    Amount(51176, COLF_SUMMED | COLF_ZERO_SHOWN, 2, 6, -3, 90),                     // 11 market value
+    Amount(51176, COLF_ZERO_SHOWN | COLF_MONEY, 2, 6, -3, 90),                      // 11 market value
     Amount(41128, COLF_SUMMED | COLF_ZERO_SHOWN, 2, N, -3, 90),                     // 12 in the base currency
     Amount(52176, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 15),                            // 13
     Amount(52177, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 16),                            // 14
-    Amount(51197, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN, 2, 18),              // 15
+    Amount(51197, COLF_ZERO_SHOWN | COLF_HIDDEN | COLF_MONEY, 2, 18),               // 15
     Amount(41129, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN, 2, N),               // 16 15 in the base currency
-    Amount(56260, COLF_BLANK_ZERO | COLF_SUMMED, 3, 31),                            // 17
+    Amount(56260, COLF_BLANK_ZERO, 3, 31),                                          // 17
     Amount(56708, COLF_BLANK_ZERO | COLF_SUMMED, 3, N),                             // 18
     Amount(56709, COLF_BLANK_ZERO | COLF_SUMMED, 3, N),                             // 19
-    Amount(51193, COLF_SUMMED | COLF_BLANK_ZERO, 2, 4, -4, 140),                    // 20
-    Amount(40989, COLF_SUMMED, 2, 26, -2, 120),                                     // 21
+    Amount(51193, COLF_BLANK_ZERO | COLF_MONEY, 2, 4, -4, 140),                     // 20
+    Amount(40989, COLF_MONEY, 2, 26, -2, 120),                                      // 21
     {.nTitleId = 42299, .nSize = 30},                                               // 22 status
 };
 static_assert(std::size(s_columns) == CH_COUNT);
@@ -77,7 +83,8 @@ const int s_direct[] = {MSG_IH, MSG_IK};
 const TABLE_DESC g_combinedHoldingsTable = {
     .nNameId = IDS_TABLE_COMBINED_HOLDINGS, .nTitleId = 41126, .nFixedColumns = 1, .columns = s_columns,
     .sort = s_sort, .keys = s_keys, .nRequestType = MSG_IH, .nReplyType = 0, .liveTypes = s_live,
-    .directTypes = s_direct, .maps = s_maps, .nFlags = TABLEF_REPLY_ADDS | TABLEF_LIVE_UNGATED};
+    .directTypes = s_direct, .maps = s_maps, .nFlags = TABLEF_REPLY_ADDS | TABLEF_LIVE_UNGATED,
+    .nCurrencyColumn = CH_CURRENCY};
 
 BOOL CCombinedHoldingsTable::FormatHoldingType(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)
 {
@@ -176,6 +183,7 @@ void CCombinedHoldingsTable::AddUsRow(CServerMessage* pMsg)
     CDataBuffer* pTarget = pRow != nullptr ? pRow : pNew.get();
     const BOOL bPublish = pRow != nullptr;
     FillRow(pMsg, MSG_IH, pTarget, bPublish);
+    SetKind(pTarget, pMsg->GetLong(IH_OPTION_RIGHT), bPublish);
     pTarget->SetText(CH_MARKET, strMarket, bPublish);
     const CString strCompany = CompanyNameOf(nMarket, pMsg->GetFieldText(0));
     if (!strCompany.IsEmpty())
@@ -204,6 +212,9 @@ void CCombinedHoldingsTable::ApplyKse(CServerMessage* pMsg, int nType, int nStat
     if (!(bCash && nType == MSG_IK))
         pTarget->SetText(CH_NAME, KseStockName(nStock, nType == MSG_IK), bPublish);
     pTarget->SetText(CH_MARKET, strMarket, bPublish);
+    // The line's price is in fils; the row's, like its values, in dinars.
+    if (!bCash)
+        WriteDerived(pTarget, CH_PRICE, pMsg->GetDouble(KSE_PRICE_FIELD, 0) / FILS_PER_DINAR);
     // Every KSE row is in dinars, so that a change of base currency converts it too.
     pTarget->SetText(CH_CURRENCY, KSE_CURRENCY, bPublish);
     WriteDerived(pTarget, CH_KSE_SUM, pMsg->GetDouble(9, 0) + pMsg->GetDouble(3, 0));
@@ -211,6 +222,16 @@ void CCombinedHoldingsTable::ApplyKse(CServerMessage* pMsg, int nType, int nStat
     Convert(pTarget);
     if (pNew != nullptr)
         pRows->AddRow(pNew.get(), TRUE);
+    // A position the reply did not hold takes the board's price as the reply's took it at its end.
+    if (nType == MSG_IU && !bCash)
+        RevalueSymbol(strSymbol, KSE_MARKET);
+}
+
+void CCombinedHoldingsTable::SetKind(CDataBuffer* pRow, long nOptionRight, BOOL bPublish)
+{
+    CString strKind;
+    strKind.Format("%d", nOptionRight != 0 ? HOLDING_TYPE_OPTION : 0);
+    pRow->SetText(CH_TYPE, strKind, bPublish);
 }
 
 void CCombinedHoldingsTable::ApplyUsLine(CServerMessage* pMsg)
@@ -227,6 +248,7 @@ void CCombinedHoldingsTable::ApplyUsLine(CServerMessage* pMsg)
     if (bPublish)
         pTarget->BeginChanges();
     FillRow(pMsg, pTarget, bPublish);
+    SetKind(pTarget, pMsg->GetLong(NH_OPTION_RIGHT), bPublish);
     pTarget->SetText(CH_MARKET, strMarket, bPublish);
     Convert(pTarget);
     if (bPublish)

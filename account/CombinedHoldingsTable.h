@@ -60,6 +60,8 @@ private:
     void AddUsRow(CServerMessage* pMsg);
     // A KSE reply row or live line: its row found or made, filled through the line's own map.
     void ApplyKse(CServerMessage* pMsg, int nType, int nStatusField);
+    // A US row's holding type: an option's own, or shares.
+    static void SetKind(CDataBuffer* pRow, long nOptionRight, BOOL bPublish);
     void ApplyUsLine(CServerMessage* pMsg);
     // Both base-currency columns of a row from its own amounts.
     static void Convert(CDataBuffer* pRow);

@@ -31,20 +31,23 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags = COLF_THOU
     return AccountNumber(nTitleId, -2, nField, nFlags, 2, nWidth);
 }
 
+// A row's quantity and amounts are in its own units and currency (shares or contracts, dollars
+// or dinars): only the base-currency columns have a total.
+const UINT s_ownCurrency = COLF_THOUSANDS | COLF_ZERO_SHOWN | COLF_MONEY;
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 0, .nType = COLTYPE_INT32, .nWidth = 10, .nFlags = COLF_KEY, .nField = 0},
     AccountDate(41135, 1),
     AccountId(41136, 2, ACCOUNT_NUMBER_WIDTH),
     AccountText(41149, 6, UF_SYMBOL),
-    AccountNumber(41138, 0, 4, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN),
+    AccountNumber(41138, 0, 4, s_ownCurrency),
     AccountNumber(41139, -4, 5, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
-    Amount(41140, 7),
-    Amount(41141, 8),
+    Amount(41140, 7, s_ownCurrency),
+    Amount(41141, 8, s_ownCurrency),
     AccountDate(41142, 9),
     AccountDate(41143, 10),
-    Amount(41144, 12),
-    Amount(41148, 13, COLF_THOUSANDS | COLF_SUMMED),
-    Amount(41145, 14),
+    Amount(41144, 12, s_ownCurrency),
+    Amount(41148, 13, COLF_THOUSANDS | COLF_MONEY),
+    Amount(41145, 14, s_ownCurrency),
     Amount(41146, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN),
     AccountText(41150, 20, FIELD_NONE),
     AccountText(41151, 6, 19),
@@ -114,7 +117,8 @@ CString RequestBody(LPCSTR pszFormat, const CString& strFrom, const CString& str
 const RANGE_REPORT_DESC g_combinedRealizedProfitLossTable = {
     .account = {.table = {.nNameId = IDS_TABLE_COMBINED_REALIZED, .nTitleId = 41153, .nFixedColumns = 3,
                           .columns = s_columns, .sort = s_sort, .keys = s_keys, .nRequestType = MSG_RP,
-                          .nReplyType = MSG_RP, .directTypes = s_direct, .maps = s_maps},
+                          .nReplyType = MSG_RP, .directTypes = s_direct, .maps = s_maps,
+                          .nCurrencyColumn = 15},
                 .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands},
     .nDialogId = 0, .pszBody = "%ld|%s|%s|%s|||0||2", .nEchoFrom = 2, .nEchoTo = 3, .nErrorField = 9, .bEveryView = TRUE};
 

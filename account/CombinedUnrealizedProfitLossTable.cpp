@@ -31,9 +31,12 @@ const UINT S = COLF_SUMMED;
 const UINT Z = COLF_BLANK_ZERO;
 const UINT O = COLF_ZERO_SHOWN;
 const UINT W = COLF_OMIT_ZERO_FRACTION;
+const UINT M = COLF_MONEY;
 const int N = FIELD_NONE;
 
-// The base map is the "UP" rows'.
+// The base map is the "UP" rows'. Each row counts in its own currency and units (dinars or
+// dollars, shares or option contracts, a US row's per cent in column 21): only the base-currency
+// columns have a total. Amounts are held to their currency's cent or fils, as the rows show them.
 const TABLE_COLUMN s_columns[] = {
     AccountText(41154, 6, 0),                                       // 0 symbol, KSE stock code
     AccountText(41155, 11, N),                                      // 1 name
@@ -41,15 +44,15 @@ const TABLE_COLUMN s_columns[] = {
     AccountId(41157, 1, 50, COLF_HIDDEN | COLF_SWITCHABLE),         // 3 the reply's account
     AccountText(41158, 6, 21),                                      // 4 currency
     AccountCode(41159, 70, N, CCombinedUnrealizedProfitLossTable::FormatKind, CU_KIND),
-    Amount(41160, -2, S | O, 2, 5),                                 // 6 quantity
-    Amount(41161, -2, S | Z, 2, 6),                                 // 7 second quantity
-    Amount(41162, 0, S | O, 0, 24),
+    Amount(41160, -2, O, 2, 5),                                     // 6 quantity
+    Amount(41161, -2, Z, 2, 6),                                     // 7 second quantity
+    Amount(41162, -3, O | M, 3, 24),                                // 8 the server's gain
     Amount(41163, -4, Z | W, 0, 8),                                 // 9 price
     Amount(41164, -4, W | O, 2, 3),                                 // 10 average cost
     // Cost and value in three decimals run past 70 pixels at a few hundred thousand.
-    Amount(41165, -3, S | O, 3, 4, 90),                             // 11 cost
-    Amount(41166, -3, S | O, 3, N, 90),                             // 12 market value
-    Amount(41167, -3, S | O, 3),                                    // 13 gain
+    Amount(41165, -3, O | M, 3, 4, 90),                             // 11 cost
+    Amount(41166, -3, O | M, 3, N, 90),                             // 12 market value
+    Amount(41167, -3, O | M, 3),                                    // 13 gain
     Amount(41168, -3, O, 3),                                        // 14 per cent
     Amount(41169, -1, S | O, 3),                                    // 15 cost in the base currency
     Amount(41170, -1, S | O, 3),                                    // 16 value in the base currency
@@ -57,7 +60,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountDate(41172, 1),
     AccountDate(41173, 2),
     Amount(41174, -3, O, 3, 22),                                    // 20 added to the value
-    Amount(41175, -3, S | O, 3, 25),
+    Amount(41175, -3, O, 3, 25),
     {.nTitleId = 851, .nType = COLTYPE_INT32, .nWidth = 10, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_HIDDEN | COLF_NOT_SORTABLE | COLF_NO_THOUSANDS},  // 22 running number
 };
@@ -114,7 +117,7 @@ const ACCOUNT_DESC g_combinedUnrealizedTable = {
     .table = {.nNameId = IDS_TABLE_COMBINED_UNREALIZED, .nTitleId = 41177, .nFixedColumns = 2,
               .columns = s_columns, .sort = s_sort, .keys = s_keys, .nRequestType = MSG_UP, .nReplyType = 0,
               .liveTypes = s_live, .directTypes = s_direct, .maps = s_maps,
-              .nFlags = TABLEF_REPLY_ADDS | TABLEF_LIVE_UNGATED},
+              .nFlags = TABLEF_REPLY_ADDS | TABLEF_LIVE_UNGATED, .nCurrencyColumn = CU_CURRENCY},
     .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands};
 
 BOOL CCombinedUnrealizedProfitLossTable::FormatKind(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)

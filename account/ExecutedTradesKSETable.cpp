@@ -56,7 +56,9 @@ const int s_forwardFields[] = {1, 0, FIELD_NONE, 2, 3, FIELD_NONE, 4, 5, 6, 7, F
                                FIELD_NONE, FIELD_NONE, 15, 9, 10, 11, FIELD_NONE, 8};
 const TABLE_FIELD_MAP s_maps[] = {{MSG_EF, s_forwardFields}, {MSG_NW, s_forwardFields}};
 const TABLE_SORT_KEY s_sort[] = {{EC_TIME, SORT_ASCENDING}, {EC_TRADE, SORT_DESCENDING}};
-const int s_keys[] = {EC_TRADE};
+// The regular and odd-lot boards and the forward market number their trades each on its own:
+// a trade is its number on its market.
+const int s_keys[] = {EC_TRADE, EC_MARKET};
 const int s_live[] = {MSG_NX, MSG_NW};
 const int s_direct[] = {MSG_EF};
 const ACCOUNT_REQUEST s_requests[] = {{MSG_EK, "||%d|%s|0|0|1000000|1"}, {MSG_EF, "||%d|%s|0|0|0"}};
@@ -119,6 +121,12 @@ void CExecutedTradesKSETable::OnEnd(CServerMessage* /*pMsg*/)
         m_nRefresh = -1;
     m_nReplyType = -1;
     EndReply(/*bComplete=*/TRUE);
+}
+
+void CExecutedTradesKSETable::SetKindKeys(CDataBuffer* pLine, int nType) const
+{
+    if (nType == MSG_EF || nType == MSG_NW)
+        pLine->SetText(EC_MARKET, KSE_MARKET_FORWARD, FALSE);
 }
 
 void CExecutedTradesKSETable::SetDerivedColumns(CDataBuffer* pRow, CServerMessage* pMsg, BOOL bForward)

@@ -1,8 +1,8 @@
 #pragma once
 // The user's KSE trades: the regular and odd-lot trades ("EK") and then the forward trades
-// ("EF"), a row added by each new "NX" or "NW" with the alert sound and a notice. The next
-// request's "EK" empties the table; an "EK" that comes while an "EF" of the same refresh is
-// still open adds to it.
+// ("EF"), a row added by each new "NX" or "NW" with the alert sound and a notice. A trade is its
+// number on its market, since each market numbers its own. The next request's "EK" empties the
+// table; an "EK" that comes while an "EF" of the same refresh is still open adds to it.
 #include "account/AccountTable.h"
 
 #define IDS_TABLE_KSE_TRADES 51142
@@ -28,6 +28,7 @@ public:
 protected:
     void ApplyLive(CServerMessage* pMsg) override;
     BOOL OnOwnCellClick(CViewRow* pRow, int nCol) override;
+    void SetKindKeys(CDataBuffer* pLine, int nType) const override;
 
 private:
     void SetDerivedColumns(CDataBuffer* pRow, CServerMessage* pMsg, BOOL bForward);

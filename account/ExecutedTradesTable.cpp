@@ -26,7 +26,7 @@ enum { TF_SIDE = 2, TF_SYMBOL = 3, TF_QUANTITY = 4, TF_PRICE = 5, TF_ORDER = 9, 
 
 constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, int nWidth = 70)
 {
-    return AccountNumber(nTitleId, -2, nField, COLF_THOUSANDS | COLF_SUMMED, 2, nWidth);
+    return AccountNumber(nTitleId, -2, nField, COLF_THOUSANDS | COLF_SUMMED | COLF_MONEY, 2, nWidth);
 }
 
 const TABLE_COLUMN s_columns[] = {
@@ -70,7 +70,7 @@ const ACCOUNT_COMMAND s_commands[] = {
 const ACCOUNT_DESC g_executedTradesTable = {
     .table = {.nNameId = IDS_TABLE_US_TRADES, .nTitleId = 56726, .nFixedColumns = 2, .columns = s_columns,
               .sort = s_sort, .keys = s_keys, .nRequestType = MSG_ET, .nReplyType = MSG_ET, .liveTypes = s_live,
-              .nFlags = TABLEF_LIVE_UNGATED},
+              .nFlags = TABLEF_LIVE_UNGATED, .nMoneyDecimals = 2},
     .requests = s_requests, .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands,
     .nFirstOptionColumn = TC_OPTION, .nLastOptionColumn = TC_STRIKE};
 

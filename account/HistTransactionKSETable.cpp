@@ -31,7 +31,7 @@ const TABLE_COLUMN s_columns[] = {
     Dinars(56284, 10, 100),
     Dinars(56285, 9, 100),
     Dinars(56286, 11, 100),
-    Dinars(56287, 13, 100),
+    Dinars(56287, 13, 100, COLF_THOUSANDS),         // a running balance: no total
     Dinars(56288, 12, 100, COLF_THOUSANDS | COLF_ZERO_SHOWN),
     AccountText(51158, 60, 4),
     AccountText(56908, 40, 15, 70),

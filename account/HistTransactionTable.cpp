@@ -10,7 +10,7 @@ enum { TC_MARKET = 12, TF_MARKET = 14 };
 
 constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, int nWidth, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED)
 {
-    return AccountNumber(nTitleId, -2, nField, nFlags, 2, nWidth);
+    return AccountNumber(nTitleId, -2, nField, nFlags | COLF_MONEY, 2, nWidth);
 }
 constexpr TABLE_COLUMN Price(UINT nTitleId, int nField)
 {
@@ -47,7 +47,7 @@ const ACCOUNT_COMMAND s_commands[] = {{ID_ACCOUNT_REFRESH, RULE_ALWAYS, ACTION_R
 const RANGE_REPORT_DESC g_histTransactionTable = {
     .account = {.table = {.nNameId = IDS_TABLE_US_TRANSACTIONS, .nTitleId = 56746, .nFixedColumns = 2,
                           .columns = s_columns, .sort = s_sort, .keys = s_keys, .nRequestType = MSG_TH,
-                          .nReplyType = MSG_TH, .liveTypes = s_live},
+                          .nReplyType = MSG_TH, .liveTypes = s_live, .nMoneyDecimals = 2},
                 .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands},
     .nDialogId = IDD_TRANSACTION_RANGE, .pszBody = "%ld|%s||||%s|%s|||2", .nEchoFrom = 5, .nEchoTo = 6,
     // Field 9 echoes the request's trailing "2"; the code stands where the routing reads it.

@@ -31,6 +31,7 @@
 #define IDS_STOCK_TYPE_1 56912
 #define IDS_STOCK_TYPE_2 56403
 #define IDS_HOLDING_TYPE_3 56270        // types 3 and 4, whatever the row
+#define IDS_OPTION_HOLDING 57226        // "Option"
 #define IDS_HOLDING_TYPE_4 56271
 
 int GainColour(double dGain)
@@ -202,6 +203,8 @@ CString HoldingTypeText(int nType, BOOL bCash)
         return LoadMarketText(bCash ? IDS_CASH_TYPE_0 + static_cast<UINT>(nType) : s_stockTypes[nType]);
     if (nType == 3 || nType == 4)
         return LoadMarketText(nType == 3 ? IDS_HOLDING_TYPE_3 : IDS_HOLDING_TYPE_4);
+    if (nType == HOLDING_TYPE_OPTION)
+        return LoadMarketText(IDS_OPTION_HOLDING);
     return CString();
 }
 

@@ -77,7 +77,9 @@ CString CompanyNameOf(long nMarketCode, LPCSTR pszSymbol, BOOL bInterface = FALS
 CString KseStockName(long nStock, BOOL bInterface);
 // The text of a KSE position's status code.
 CString KseStatusText(long nStatus);
-// The text of a holding type code; bCash: the row is a cash line.
+// The text of a holding type code; bCash: the row is a cash line. A US option position is of a
+// type of its own, beyond the KSE holding types (0 to 4) that US shares share.
+#define HOLDING_TYPE_OPTION 5
 CString HoldingTypeText(int nType, BOOL bCash);
 
 // The option commands of a holdings window: every row, only option rows (code above 0), or only

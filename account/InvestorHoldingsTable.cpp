@@ -27,12 +27,12 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51172, 120, -2, COLF_ZERO_SHOWN, 1),                                     // 1 quantity
     Amount(51173, 120, -2, COLF_BLANK_ZERO, 2),                                     // 2 quantity not valued
     Amount(51174, 120, -2, 0, 3),                                                   // 3 second quantity
-    Amount(51193, 140, -4, COLF_SUMMED | COLF_BLANK_ZERO, 4),                       // 4 amount
+    Amount(51193, 140, -4, COLF_SUMMED | COLF_BLANK_ZERO | COLF_MONEY, 4),          // 4 amount
     Amount(51175, 60, -4, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 5),            // 5 price
-    Amount(51176, 140, -2, COLF_SUMMED | COLF_ZERO_SHOWN, 6),                       // 6 market value
+    Amount(51176, 140, -2, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY, 6),          // 6 market value
     Amount(52176, 120, -2, COLF_BLANK_ZERO | COLF_HIDDEN, 15),                      // 7
     Amount(52177, 120, -2, COLF_BLANK_ZERO | COLF_HIDDEN, 16),                      // 8
-    Amount(51197, 140, -2, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN, 18),        // 9
+    Amount(51197, 140, -2, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN | COLF_MONEY, 18),  // 9
     {.nTitleId = 57166, .nSize = 6, .nFlags = COLF_HIDDEN, .nField = 19},           // 10 option
     {.nTitleId = 57167, .nType = COLTYPE_COMPUTED, .nWidth = 30, .nFlags = COLF_HIDDEN, .nField = 20,
      .pfnFormat = COptionRight::FormatCodeColumn, .nFormatValue = HC_OPTION_RIGHT},  // 11 option right
@@ -44,9 +44,10 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51171, .nSize = 50},                                               // 16 company
     {.nTitleId = 51177, .nType = COLTYPE_INT32, .nWidth = 55, .nAlign = ALIGN_RIGHT, .nFlags = COLF_NO_THOUSANDS,
      .nField = 7},                                                                 // 17 sub-key, its title whole
-    Amount(41053, 120, -2, 0, 9),                                                   // 18
+    Amount(41053, 120, -2, COLF_MONEY, 9),                                          // 18
+    // A per cent of each position's own cost: no total.
     {.nTitleId = 41054, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
-     .nFlags = COLF_SUMMED, .nMinDecimals = 3, .nField = 27},                        // 19
+     .nMinDecimals = 3, .nField = 27},                                               // 19
     Amount(57817, 120, -2, COLF_BLANK_ZERO, 31),                                    // 20
 };
 static_assert(std::size(s_columns) == HC_COUNT);
@@ -61,10 +62,11 @@ const int s_direct[] = {MSG_GS};
 }  // namespace
 
 // Live lines come before the first reply too: a position opened while the reply is on its way.
+// The server's amounts may carry a fraction of a cent: they are held in cents, as they show.
 const TABLE_DESC g_investorHoldingsTable = {
     .nNameId = IDS_TABLE_US_HOLDINGS, .nTitleId = 56745, .nFixedColumns = 1, .columns = s_columns, .sort = s_sort,
     .keys = s_keys, .nRequestType = MSG_IH, .nReplyType = MSG_IH, .liveTypes = s_live, .directTypes = s_direct,
-    .maps = s_maps, .nFlags = TABLEF_LIVE_UNGATED};
+    .maps = s_maps, .nFlags = TABLEF_LIVE_UNGATED, .nCurrencyColumn = HC_CURRENCY, .nMoneyDecimals = 2};
 
 BOOL CInvestorHoldingsTable::SendKind(long nKind)
 {

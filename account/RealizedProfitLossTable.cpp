@@ -11,7 +11,7 @@
 namespace {
 enum { RF_SYMBOL = 3, RF_MARKET = 18 };
 
-constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY)
 {
     return AccountNumber(nTitleId, -2, nField, nFlags, 2);
 }
@@ -25,14 +25,15 @@ const TABLE_COLUMN s_columns[] = {
     AccountDate(51221, 1),
     AccountId(51222, 2, ACCOUNT_NUMBER_WIDTH),
     AccountText(51235, 6, RF_SYMBOL),
-    AccountNumber(51224, 0, 4, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN),
+    // Shares or option contracts: no total.
+    AccountNumber(51224, 0, 4, COLF_THOUSANDS | COLF_ZERO_SHOWN),
     Price(51225, 5),
     Amount(51226, 7),
     Amount(51227, 8),
     AccountDate(51228, 9),
     AccountDate(51229, 10),
     Amount(51230, 12),
-    Amount(51234, 13, COLF_THOUSANDS | COLF_SUMMED),
+    Amount(51234, 13, COLF_THOUSANDS | COLF_SUMMED | COLF_MONEY),
     Amount(51231, 14),
     Amount(51232, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN),
     AccountCode(57218, 95, 17, CTransactionType::FormatCodeColumn, 14),
@@ -59,7 +60,8 @@ const ACCOUNT_COMMAND s_commands[] = {
 
 const RANGE_REPORT_DESC g_realizedProfitLossTable = {
     .account = {.table = {.nNameId = IDS_TABLE_US_REALIZED, .nTitleId = 56770, .nFixedColumns = 3, .columns = s_columns,
-                          .sort = s_sort, .keys = s_keys, .nRequestType = MSG_RP, .nReplyType = MSG_RP},
+                          .sort = s_sort, .keys = s_keys, .nRequestType = MSG_RP, .nReplyType = MSG_RP,
+                          .nMoneyDecimals = 2},
                 .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands,
                 .nFirstOptionColumn = 18, .nLastOptionColumn = 21},
     .nDialogId = IDD_REALIZED_RANGE, .pszBody = "%ld|%s|%s|%s|||||2", .nEchoFrom = 2, .nEchoTo = 3, .nErrorField = 9, .bEveryView = TRUE};

@@ -34,27 +34,29 @@ constexpr TABLE_COLUMN Date(UINT nTitleId, int nField, UINT nFlags = 0)
 const int N = FIELD_NONE;
 const UINT S = COLF_SUMMED;
 const UINT W = COLF_OMIT_ZERO_FRACTION;
+const UINT M = COLF_MONEY;
 
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51199, .nSize = 6, .nField = 0},
     Amount(51208, 4, 2, FALSE, W, 8),               // 1 last price
     Date(51202, 1), Date(51203, 2),
     Amount(51204, 4, 2, TRUE, W, 3),                // 4 long average cost
-    Amount(51205, 2, 2, TRUE, S, 4),                // 5 long cost
-    Amount(51206, 2, 2, TRUE, S, 5),                // 6 long quantity
-    Amount(51207, 2, 2, FALSE, S, 6),               // 7 second long quantity
-    Amount(41049, 2, 2, TRUE, S, 24),
-    Amount(41050, 3, 3, TRUE, S, 25),
-    Amount(51209, 2, 2, FALSE, S, N),               // 10 long market value
-    Amount(51210, 2, 2, TRUE, S, N),                // 11 long gain
+    Amount(51205, 2, 2, TRUE, S | M, 4),            // 5 long cost
+    // Quantities count shares or option contracts, and column 9 is a per cent: no totals.
+    Amount(51206, 2, 2, TRUE, 0, 5),                // 6 long quantity
+    Amount(51207, 2, 2, FALSE, 0, 6),               // 7 second long quantity
+    Amount(41049, 2, 2, TRUE, S | M, 24),
+    Amount(41050, 3, 3, TRUE, 0, 25),
+    Amount(51209, 2, 2, FALSE, S | M, N),           // 10 long market value
+    Amount(51210, 2, 2, TRUE, S | M, N),            // 11 long gain
     Amount(51211, 2, 2, TRUE, 0, N),                // 12 long per cent
     Date(51213, 9), Date(51214, 10),
     Amount(51215, 4, 2, TRUE, W, 11),               // 15 short average price
-    Amount(51216, 2, 2, TRUE, S, 12),               // 16 short proceeds
-    Amount(51217, 2, 2, TRUE, S, 13),               // 17 short quantity
-    Amount(51218, 2, 2, FALSE, S, 14),              // 18 second short quantity
-    Amount(51219, 2, 2, FALSE, S, N),               // 19 short market value
-    Amount(51871, 2, 2, TRUE, S, N),                // 20 short gain
+    Amount(51216, 2, 2, TRUE, S | M, 12),           // 16 short proceeds
+    Amount(51217, 2, 2, TRUE, 0, 13),               // 17 short quantity
+    Amount(51218, 2, 2, FALSE, 0, 14),              // 18 second short quantity
+    Amount(51219, 2, 2, FALSE, S | M, N),           // 19 short market value
+    Amount(51871, 2, 2, TRUE, S | M, N),            // 20 short gain
     Amount(51872, 2, 2, TRUE, 0, N),                // 21 short per cent
     {.nTitleId = 57226, .nSize = 6, .nFlags = COLF_HIDDEN, .nField = 16},
     {.nTitleId = 57227, .nType = COLTYPE_COMPUTED, .nWidth = 30, .nFlags = COLF_HIDDEN, .nField = 17,
@@ -112,10 +114,12 @@ double ContractShares(long nOptionRight)
 }
 }  // namespace
 
-// A position line inside the first reply waits for its end, as inside any other.
+// A position line inside the first reply waits for its end, as inside any other. Amounts are
+// held in cents, as they show, whatever fraction of a cent the server's carry.
 const TABLE_DESC g_unrealizedProfitLossTable = {
     .nNameId = IDS_TABLE_US_UNREALIZED, .nTitleId = 56769, .nFixedColumns = 2, .columns = s_columns, .sort = s_sort,
-    .keys = s_keys, .nRequestType = MSG_UP, .nReplyType = MSG_UP, .liveTypes = s_live, .nFlags = TABLEF_LIVE_UNGATED};
+    .keys = s_keys, .nRequestType = MSG_UP, .nReplyType = MSG_UP, .liveTypes = s_live, .nFlags = TABLEF_LIVE_UNGATED,
+    .nCurrencyColumn = UC_TEXT, .nMoneyDecimals = 2};
 
 BOOL CUnrealizedProfitLossTable::SendRequest()
 {

@@ -92,7 +92,7 @@ BOOL CDataBuffer::SetText(int nCol, const char* pszText, BOOL bPublish)
         return Write(nCol, &nValue, bPublish);
     }
     case COLTYPE_DOUBLE: {
-        double dValue = atof(pszText);
+        double dValue = m_pArray != nullptr ? m_pArray->HeldAmount(this, nCol, atof(pszText)) : atof(pszText);
         return Write(nCol, &dValue, bPublish);
     }
     default:
@@ -128,6 +128,8 @@ BOOL CDataBuffer::SetValue(int nCol, const void* pValue, BOOL bPublish)
 
 BOOL CDataBuffer::SetDouble(int nCol, double dValue, BOOL bPublish)
 {
+    if (m_pArray != nullptr)
+        dValue = m_pArray->HeldAmount(this, nCol, dValue);
     // The value goes through its text with 16 fraction digits. From 1 up (and for 0, infinities
     // and NaN) that text holds every significant digit and reads back as the same double, so a
     // double column takes the value itself: the text costs a quarter of a quote line's batch.
@@ -355,6 +357,43 @@ BOOL CDataArray::SetKeyColumns(std::span<const int> columns)
 BOOL CDataArray::IsKeyColumn(int nCol) const
 {
     return std::find(m_keys.begin(), m_keys.end(), nCol) != m_keys.end();
+}
+
+void CDataArray::SetMoneyColumns(std::span<const int> columns, int nCurrencyCol, int nDefaultDecimals)
+{
+    m_money.assign(static_cast<size_t>(std::max(GetColumnCount(), 0)), false);
+    for (const int nCol : columns)
+        if (nCol >= 0 && static_cast<size_t>(nCol) < m_money.size())
+            m_money[static_cast<size_t>(nCol)] = true;
+    m_nCurrencyCol = nCurrencyCol;
+    m_nMoneyDecimals = nDefaultDecimals;
+}
+
+double CDataArray::HeldAmount(const CDataBuffer* pRow, int nCol, double dValue) const
+{
+    if (nCol < 0 || static_cast<size_t>(nCol) >= m_money.size() || !m_money[static_cast<size_t>(nCol)]
+        || !std::isfinite(dValue))
+        return dValue;
+    // The dinar counts a thousand fils; the other currencies the accounts hold, a hundred cents.
+    static const struct { const char* pszCode; int nDecimals; } s_units[] = {{"KWD", 3}};
+    int nDecimals = m_nMoneyDecimals;
+    if (m_nCurrencyCol >= 0 && m_nCurrencyCol != nCol) {
+        const CString strCurrency = pRow->GetText(m_nCurrencyCol);
+        const char* pszCode = static_cast<const char*>(strCurrency);
+        if (*pszCode == '=')
+            ++pszCode;
+        if (*pszCode != '\0') {
+            nDecimals = 2;
+            for (const auto& unit : s_units)
+                if (strcmp(pszCode, unit.pszCode) == 0)
+                    nDecimals = unit.nDecimals;
+        }
+    }
+    if (nDecimals < 0)
+        return dValue;
+    const double dScale = std::pow(10.0, nDecimals);
+    const double dHeld = std::round(dValue * dScale) / dScale;
+    return std::isfinite(dHeld) ? dHeld : dValue;
 }
 
 int CDataArray::GetKeyColumn(int nIndex) const

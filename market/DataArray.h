@@ -146,6 +146,11 @@ public:
     BOOL SetKeyColumns(std::span<const int> columns);
     BOOL SetKeyColumns(std::initializer_list<int> columns) { return SetKeyColumns(std::span(columns.begin(), columns.size())); }
     BOOL IsKeyColumn(int nCol) const;
+    // Amount columns: a number written into one is held to its currency's smallest unit (cents,
+    // a dinar's fils), so that a sum adds what the rows show. The currency is the row's text in
+    // nCurrencyCol; while that is empty (or nCurrencyCol is -1) the unit has nDefaultDecimals
+    // decimals, and with -1 there the amount stays as written.
+    void SetMoneyColumns(std::span<const int> columns, int nCurrencyCol, int nDefaultDecimals);
     int  GetKeyColumnCount() const { return static_cast<int>(m_keys.size()); }
     int  GetKeyColumn(int nIndex) const;
     // The column count of the table's current view (view 0 when none is current); 0 unbound.
@@ -234,7 +239,13 @@ private:
     void Unpublish(CDataBuffer* pRow);
     CDataBuffer* KeyRow() const;
 
+    // A number for column nCol of the row as SetMoneyColumns holds it.
+    double HeldAmount(const CDataBuffer* pRow, int nCol, double dValue) const;
+
     std::vector<int> m_keys;            // key column indexes in key order
+    std::vector<bool> m_money;          // by column: an amount of the row's currency
+    int m_nCurrencyCol = -1;
+    int m_nMoneyDecimals = -1;
     std::vector<CDataBuffer*> m_rows;   // owned; sorted by the keys except in bulk mode
     std::vector<CLead> m_lead;          // parallel to m_rows; read only outside bulk mode
     BOOL m_bBulk = FALSE;               // a load appends unsorted until EndUpdate

@@ -156,6 +156,11 @@ BOOL CDataTable::Create(UINT nNameId, int nFixedColumns, UINT nTitleId)
         AbandonCreate();
         return FALSE;
     }
+    std::vector<int> money;
+    for (size_t c = 0; c < m_desc.columns.size(); ++c)
+        if (m_desc.columns[c].nFlags & COLF_MONEY)
+            money.push_back(static_cast<int>(c));
+    m_pRows->SetMoneyColumns(money, m_desc.nCurrencyColumn, m_desc.nMoneyDecimals);
     CViewTable* pView = m_table.GetView(0);
     pView->SetTitle(GetViewTitle(pView, FALSE), 0);
     pView->SetTitle(GetViewTitle(pView, TRUE), 1);
@@ -349,6 +354,11 @@ BOOL CDataTable::FillRow(CServerMessage* pMsg, int nType, CDataBuffer* pRow, BOO
     ConvertDateFields(pMsg, map);
     CBufferRowWriter writer(pRow, pView);
     pMsg->FillRow(map.data(), static_cast<int>(map.size()), &writer, bPublish);
+    // A line may name the row's currency after its amounts: they are held once it is known.
+    if (m_desc.nCurrencyColumn >= 0)
+        for (size_t c = 0; c < map.size() && c < m_desc.columns.size(); ++c)
+            if ((m_desc.columns[c].nFlags & COLF_MONEY) != 0 && map[c] >= 0 && map[c] < pMsg->GetSize())
+                pRow->SetDouble(static_cast<int>(c), pRow->GetDouble(static_cast<int>(c)), bPublish);
     return TRUE;
 }
 

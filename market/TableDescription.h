@@ -22,6 +22,7 @@
 #define COLF_NO_THOUSANDS  0x0100   // numbers (order and trade numbers) without grouping
 #define COLF_ZERO_SHOWN    0x0200   // zero shows as a number (the engine blanks it by default)
 #define COLF_SWITCHABLE    0x0400   // with COLF_HIDDEN: hidden, but the user may show it
+#define COLF_MONEY         0x0800   // an amount held to its currency's smallest unit (TABLE_DESC)
 
 #define FIELD_NONE (-1)             // a column no field feeds (its table's code fills it)
 
@@ -84,4 +85,8 @@ struct TABLE_DESC
     std::span<const TABLE_FIELD_MAP> maps = {};    // fields of further message types
     UINT nFlags = 0;                // TABLEF_
     long crCellBack0 = TABLE_NO_COLOR;  // the grid's background colour of cell attribute 0
+    // The currency of a row's COLF_MONEY amounts: the text of this column ("=USD"), or while it
+    // is empty (or -1) a unit of nMoneyDecimals decimals; -1 there too: amounts as written.
+    int nCurrencyColumn = -1;
+    int nMoneyDecimals = -1;
 };

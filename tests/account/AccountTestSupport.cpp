@@ -1,5 +1,7 @@
 #include "tests/account/AccountTestSupport.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include "account/AccountTables.h"
@@ -128,6 +130,17 @@ std::string Grouped(long long nValue)
     for (int i = static_cast<int>(strDigits.size()) - 3; i > 0; i -= 3)
         strDigits.insert(static_cast<size_t>(i), ",");
     return (nValue < 0 ? "-" : "") + strDigits;
+}
+
+std::string GroupedAmount(double dValue, int nDecimals)
+{
+    char sz[64];
+    snprintf(sz, sizeof sz, "%.*f", nDecimals, dValue < 0 ? -dValue : dValue);
+    const std::string strText = sz;
+    const size_t nPoint = strText.find('.');
+    const std::string strWhole = Grouped(atoll(strText.substr(0, nPoint).c_str()));
+    const bool bZero = strtod(sz, nullptr) == 0;
+    return (dValue < 0 && !bZero ? "-" : "") + strWhole + (nPoint != std::string::npos ? strText.substr(nPoint) : "");
 }
 
 void Shoot(CDataTable* pTable, const std::string& strName)

@@ -48,6 +48,8 @@ std::vector<std::string> ShownTexts(CDataTable* pTable, int nCol);
 std::string TotalText(CDataTable* pTable, int nCol);
 // A whole number as the grid groups it ("1,234,567").
 std::string Grouped(long long nValue);
+// An amount as a grid column of nDecimals decimals shows it ("-1,790.670").
+std::string GroupedAmount(double dValue, int nDecimals);
 // The main window pictured in <build>/screenshots/<name>.png.
 void Shoot(CDataTable* pTable, const std::string& strName);
 // A command of the table run as its menu item runs it.

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <tuple>
 #include <gtest/gtest.h>
 #include "account/ExecutedTradesKSETable.h"
 #include "account/ExecutedTradesTable.h"
@@ -350,6 +351,33 @@ TEST_F(OrderTables, KseOrdersReachTheFiveTablesWithOneNoticeAndTheirTradesSound)
     const size_t nTrades = static_cast<size_t>(pTrades->GetRows()->GetCount());
     EXPECT_EQ(std::vector<std::string>(nTrades, "Regular board"), ShownTexts(pTrades, 2));
     EXPECT_EQ(std::vector<std::string>(nTrades, "Executed"), ShownTexts(pTrades, 16));
+}
+
+// A regular buy and then a forward buy that fills, which its market numbers as the regular
+// board numbered the first: two trades, two rows, two notices.
+TEST_F(OrderTables, AForwardTradeNumberedAsARegularOneKeepsBothRowsAndTellsBoth)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}));
+    auto* pTrades = Find<CExecutedTradesKSETable>(51142);
+    ASSERT_NE(nullptr, pTrades);
+    CNorvApp::ShowTable(pTrades);
+    ASSERT_FALSE(Place("KR", "||1002|10020|1|1|101|1000|3|0||0|||secret", 17).empty()) << pRun->InfoText();
+    ASSERT_TRUE(PumpUntil([&] { return !Sent("NX").empty(); }, 5000));
+    ASSERT_FALSE(Place("KA", "||1002|10020|1|101|1000|0|3|1|0|secret", 13).empty()) << pRun->InfoText();
+    ASSERT_TRUE(PumpUntil([&] { return !Sent("NW").empty(); }, 5000));
+    PumpFor(300);
+    const std::string strRegular = Sent("NX").front(), strForward = Sent("NW").front();
+    ASSERT_EQ(Field(strRegular, 1), Field(strForward, 0)) << "the case: one number on two markets";
+    const std::vector<std::string> shown = ShownTexts(pTrades, 2);
+    EXPECT_EQ((std::multiset<std::string>{"Forward market", "Regular board"}), std::multiset<std::string>(shown.begin(), shown.end()));
+    // Each told once: its order, side, stock, quantity and price.
+    for (const auto& [strLine, nSide, nQuantity] : {std::tuple{strRegular, 3, 5}, {strForward, 2, 6}}) {
+        const CServerMessage msg(strLine.c_str(), 1);
+        EXPECT_EQ(1, CountLines(pRun->InfoText(), TradeNotice(Field(strLine, 13), static_cast<int>(msg.GetLong(nSide)),
+                                                              GetStockSymbolFrom(56376, 101, FALSE).GetString(),
+                                                              Field(strLine, nQuantity), msg.GetDouble(nQuantity + 1, 0), "%.1f")))
+            << strLine << "\n" << pRun->InfoText();
+    }
 }
 
 TEST_F(OrderTables, RefusedForwardRepliesEndTheLoadAndLeaveNoDoubledTrades)

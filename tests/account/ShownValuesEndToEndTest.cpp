@@ -4,6 +4,7 @@
 // position; a value too large for a short text.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <set>
 #include <sstream>
@@ -63,8 +64,7 @@ const ZERO_CASE s_cases[] = {
     {IDS_TABLE_US_UNREALIZED, {9}, "0.000"},
     {IDS_TABLE_US_UNREALIZED, {1, 7, 10, 18, 19}, ""},
     {IDS_TABLE_COMBINED_UNREALIZED, {6, 10}, "0.00"},
-    {IDS_TABLE_COMBINED_UNREALIZED, {8}, "0"},
-    {IDS_TABLE_COMBINED_UNREALIZED, {11, 12, 13, 14, 17, 20, 21}, "0.000"},
+    {IDS_TABLE_COMBINED_UNREALIZED, {8, 11, 12, 13, 14, 17, 20, 21}, "0.000"},
     {IDS_TABLE_COMBINED_UNREALIZED, {15, 16}, "0.0"},
     {IDS_TABLE_COMBINED_UNREALIZED, {7, 9}, ""},
     {IDS_TABLE_US_REALIZED, {4}, "0"},
@@ -88,6 +88,27 @@ const ZERO_CASE s_cases[] = {
     {IDS_TABLE_MARGIN_DETAILS, {2, 3, 4, 5}, "0.00"},
     {IDS_TABLE_MARGIN_DETAILS, {1, 6, 7, 8}, ""},
     {IDS_TABLE_KSE_ORDER_STATUS, {7, 8}, "12,345", "12345"},    // grouped, unlike the order number
+};
+
+// Per window: totals that would add unlike things (dinars and dollars, shares and contracts,
+// prices, averages, per cents, a running balance) stay blank; the others sum what the rows show,
+// to the cent or fils; base-currency totals (of six-decimal values) show.
+struct TOTAL_CASE
+{
+    UINT nTable;
+    std::vector<int> blank;
+    std::vector<int> summed;
+    std::vector<int> shown = {};
+};
+const TOTAL_CASE s_totals[] = {
+    {IDS_TABLE_US_HOLDINGS, {19}, {4, 6}},
+    {IDS_TABLE_KSE_HOLDINGS, {11}, {7, 9}},
+    {IDS_TABLE_COMBINED_HOLDINGS, {8, 9, 10, 11, 17, 20, 21}, {}, {12}},
+    {IDS_TABLE_US_UNREALIZED, {6, 7, 9, 12, 17, 18}, {5, 8, 10, 11}},
+    {IDS_TABLE_COMBINED_UNREALIZED, {6, 7, 8, 9, 11, 12, 13, 14, 21}, {}, {15, 16, 17}},
+    {IDS_TABLE_KSE_TRANSACTIONS, {15}, {11, 14}},
+    {IDS_TABLE_US_REALIZED, {4}, {6, 7}},
+    {IDS_TABLE_COMBINED_REALIZED, {4, 6, 7, 10, 11, 12}, {}, {17, 18, 19}},
 };
 
 // A price as a column of four decimals that drops trailing zeros down to nMin shows it.
@@ -278,6 +299,61 @@ TEST_F(ShownValues, EachColumnShowsOrBlanksItsZeroAsItsTableSays)
         }
     }
 }
+
+TEST_F(ShownValues, TotalsAddOnlyAmountsOfOneCurrencyAndUnit)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}, false));
+    // Two dollar purchases whose costs run past the cent, so that their total would pass it.
+    for (const char* pszSymbol : {"ALPN", "GLNT"})
+        Send(MSG_OR, std::string("1002|10020|1|") + pszSymbol + "|37|3|0||0|||secret");
+    ASSERT_TRUE(PumpUntil([&] { return Sent("NH").size() >= 2; }, 5000));
+    ASSERT_NO_FATAL_FAILURE(OpenEveryTable());
+    for (const TOTAL_CASE& c : s_totals) {
+        CDataTable* pTable = FindDataTable(c.nTable);
+        SCOPED_TRACE(std::string(pTable->GetName()));
+        for (const int nCol : c.blank)
+            EXPECT_EQ("", TotalText(pTable, nCol)) << "column " << nCol;
+        for (const int nCol : c.summed) {
+            double dSum = 0;
+            for (const std::string& strCell : ShownTexts(pTable, nCol))
+                dSum += ShownNumber(strCell);
+            EXPECT_NEAR(dSum, ShownNumber(TotalText(pTable, nCol)), 0.0005) << "column " << nCol;
+        }
+        for (const int nCol : c.shown)
+            EXPECT_NE("", TotalText(pTable, nCol)) << "column " << nCol;
+    }
+}
+
+// A KSE position bought after the login reads in the combined holdings as the reply's rows do:
+// the same price in dinars, average cost, value and gain; an option position is an option.
+TEST_F(ShownValues, CombinedHoldingsReadALivePositionAsTheReplysRows)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}));
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_HOLDINGS));
+    CDataTable* pCombined = FindDataTable(IDS_TABLE_COMBINED_HOLDINGS);
+    ASSERT_FALSE(BuyKse("101", 1000).empty());
+    const auto Shown = [&] {
+        std::string strRow;
+        for (const int nCol : std::vector<int>{CH_TYPE, CH_PRICE, 9, CH_VALUE, 21})
+            strRow += ShownAt(pCombined, CH_SYMBOL, "101", nCol) + "|";
+        return strRow;
+    };
+    const std::string strLive = Shown();
+    const size_t nKse = Sent("IK").size();
+    ASSERT_TRUE(static_cast<IDataTable*>(pCombined)->SendRequest());
+    ASSERT_TRUE(PumpUntil([&] { return Sent("IK").size() > nKse && !pCombined->IsReceiving(); }, 5000));
+    PumpFor(300);
+    EXPECT_EQ(Shown(), strLive);
+    int nOptions = 0;
+    for (const std::string& row : LastReplyRows("IH")) {
+        const std::vector<std::string> f = Split(row);
+        if (atol(f[20].c_str()) == 0)
+            continue;
+        ++nOptions;
+        EXPECT_EQ("Option", ShownAt(pCombined, CH_SYMBOL, f[0], CH_TYPE)) << row;
+    }
+    EXPECT_LT(0, nOptions);
+}
 }  // namespace
 
 // Every table of a session, the account reports among them, shows and prints the simulator's
@@ -351,7 +427,7 @@ TEST_F(ShownValues, UnrealizedReportsKeepTheirRepliesPriceAndCloseAPositionByOne
         SCOPED_TRACE(f[0]);
         ++nOptions;
         EXPECT_NEAR(atof(f[24].c_str()), ShownNumber(ShownAt(pUs, UC_SYMBOL, f[0], UC_LONG_GAIN)), 0.005);
-        EXPECT_NEAR(atof(f[24].c_str()), ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_GAIN)), 0.0005);
+        EXPECT_NEAR(atof(f[24].c_str()), ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_GAIN)), 0.005);
         EXPECT_EQ("Option", ShownAt(pCombined, CU_SYMBOL, f[0], CU_KIND));
         const double dValue = ShownNumber(ShownAt(pHeld, HC_SYMBOL, f[0], HC_VALUE));
         const double dCost = ShownNumber(ShownAt(pHeld, HC_SYMBOL, f[0], HC_COST));
@@ -361,6 +437,10 @@ TEST_F(ShownValues, UnrealizedReportsKeepTheirRepliesPriceAndCloseAPositionByOne
         EXPECT_NEAR(dCost, ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_COST)), 0.005);
     }
     EXPECT_LT(0, nOptions);
+    // The server's gain of every position, in dollars to the cent.
+    for (const std::string& row : LastReplyRows("UP"))
+        EXPECT_EQ(GroupedAmount(std::round(atof(Split(row)[24].c_str()) * 100) / 100, 3),
+                  ShownAt(pCombined, CU_SYMBOL, Split(row)[0], 8)) << row;
     // A live line of an option gives its cost as the reply does: both reports still read dollars.
     for (const std::string& row : LastReplyRows("UP")) {
         const std::vector<std::string> f = Split(row);
@@ -640,7 +720,7 @@ TEST_F(ShownValues, TransactionsTotalWhatTheirRowsShowAndNameTheKseBoard)
     const struct {
         const RANGE_REPORT_DESC* pReport;
         std::vector<int> summed;
-    } reports[] = {{&g_histTransactionTable, {8, 9}}, {&g_histTransactionKSETable, {11, 12, 13, 14, 15}}};
+    } reports[] = {{&g_histTransactionTable, {8, 9}}, {&g_histTransactionKSETable, {11, 12, 13, 14}}};
     for (const auto& r : reports) {
         const UINT nTable = r.pReport->account.table.nNameId;
         ASSERT_NE(0, QueryRangeReport(*r.pReport, ToServerDate("20261101"), ToServerDate("20261231")));

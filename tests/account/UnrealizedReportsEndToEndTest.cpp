@@ -292,10 +292,6 @@ TEST_F(UnrealizedReports, ForwardContractsOpenTheirDetailAskForOneAndTakeNewOnes
     ASSERT_EQ(rows.size(), static_cast<size_t>(pContracts->GetRows()->GetCount()));
     ASSERT_FALSE(rows.empty());
     // Value and profit in dinars to the fils, in the rows and their totals; titles a trader reads.
-    const auto number = [](std::string str) {
-        str.erase(std::remove(str.begin(), str.end(), ','), str.end());
-        return atof(str.c_str());
-    };
     const std::vector<std::string> numbers = ShownTexts(pContracts, FC_NUMBER);
     for (const int nCol : {FC_VALUE, FC_PROFIT}) {
         const std::vector<std::string> shown = ShownTexts(pContracts, nCol);
@@ -304,10 +300,10 @@ TEST_F(UnrealizedReports, ForwardContractsOpenTheirDetailAskForOneAndTakeNewOnes
             const std::vector<std::string> f = Split(row);
             const size_t nAt = std::find(numbers.begin(), numbers.end(), f[2]) - numbers.begin();
             ASSERT_LT(nAt, shown.size()) << f[2];
-            EXPECT_NEAR(atof(f[nCol - 1].c_str()), number(shown[nAt]), 0.0005) << f[2];
+            EXPECT_EQ(GroupedAmount(atof(f[nCol - 1].c_str()), 3), shown[nAt]) << f[2];
             dTotal += atof(f[nCol - 1].c_str());
         }
-        EXPECT_NEAR(dTotal, number(TotalText(pContracts, nCol)), 0.0005);
+        EXPECT_EQ(GroupedAmount(dTotal, 3), TotalText(pContracts, nCol));
     }
     // Each contract's status by its name: "مفتوح" (open) for 1, "مغلق" (closed) for 2.
     const std::vector<std::string> statuses = ShownTexts(pContracts, FC_STATUS);
