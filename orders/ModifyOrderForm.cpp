@@ -370,7 +370,7 @@ void CModifyOrderForm::OnAcknowledgement(CServerMessage* pMsg)
     // An option order's change names its series, as its placing did.
     const BOOL bDone = BuildAcknowledgement(ack, *pMsg, OptionSeriesText(order.shot), &strText);
     if (!bDone)
-        ShowError(pMsg->GetLong(ack.nError));
+        ShowOrderError(*pMsg, ack.nError);
     // A cancel whose order's status line came first was told by it: the order's end is told once.
     else if (!(ack.nKind == ACK_CANCELLED && order.shot.nOrderNumber == m_nEndTold))
         ShowMarketInfo(strText, 0, 1);

@@ -283,6 +283,8 @@ void CNewPlaceOrderDlg::LeaveKseMarket()
 void CNewPlaceOrderDlg::SelectMarket(LPCSTR pszMarketName)
 {
     const CString strName = pszMarketName != nullptr ? pszMarketName : "";
+    // The last order's series and extra text are no part of an order on the market chosen now.
+    ForgetOptionSeries();
     SelectBoxText(IDC_TICKET_MARKET, strName, /*bExact=*/TRUE);
     m_strMarket = strName;
     const long nCode = GetGlobals()->GetMarketCode(strName);

@@ -110,6 +110,8 @@ public:
     void OnTickerChanged();
     void UpdateSubmitButton() override;
     void ResetForm();
+    // The option series and the market's extra text are forgotten: the next order names its own.
+    void ForgetOptionSeries();
 
     int GetKseMarketType() const { return m_nKseMarketType; }
     BOOL IsPreMarket() const { return m_bPreMarket; }
@@ -214,6 +216,8 @@ private:
     // Symbol to name for the chosen market, in symbol order; the box lists these.
     std::vector<std::pair<CString, CString>> m_symbols;
     COptionChain m_options;
+    BOOL m_bOptionsShown = FALSE;       // the option panel, as the market chosen shows it
+    BOOL m_bExtraShown = FALSE;         // the extra field, likewise
     int m_nReceiving = -1;              // the reply being received (304) or -1
     int m_nOptionRows = 0;              // rows of that reply so far
     long m_nOptionRequest = 0;          // the ticket's own "GO", 0 when answered

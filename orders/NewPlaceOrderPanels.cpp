@@ -56,11 +56,13 @@ void CNewPlaceOrderDlg::ShowKsePanel(int nKseType)
         ShowControl(nId, nKseType == KSE_TYPE_FORWARD);
     for (int nId : CONTRACT_CONTROLS)
         ShowControl(nId, nKseType == KSE_TYPE_CONTRACT);
+    // A panel starts empty: the last order's market maker or contract is none of this one's (a
+    // contract's opener names its maker after choosing the panel).
+    SetText(IDC_TICKET_MARKET_MAKER, "");
+    SetText(IDC_TICKET_CONTRACT, "");
     if (nKseType == KSE_TYPE_FORWARD) {
         SendDlgItemMessage(IDC_TICKET_TENOR, CB_SETCURSEL, static_cast<WPARAM>(-1));
-        SetText(IDC_TICKET_MARKET_MAKER, "");
     } else if (nKseType == KSE_TYPE_CONTRACT) {
-        SetText(IDC_TICKET_CONTRACT, "");
         m_pickContract.SetTime(COleDateTime(GetGlobals()->GetNow()));
     } else if (nKseType == KSE_TYPE_NONE) {
         SelectBoxText(IDC_TICKET_SESSION, CKSEMktType::GetText(KSE_TYPE_REGULAR), /*bExact=*/TRUE);
@@ -69,12 +71,14 @@ void CNewPlaceOrderDlg::ShowKsePanel(int nKseType)
 
 void CNewPlaceOrderDlg::ShowOptionPanel(BOOL bShow)
 {
+    m_bOptionsShown = bShow;
     for (int nId : OPTION_CONTROLS)
         ShowControl(nId, bShow);
 }
 
 void CNewPlaceOrderDlg::ShowExtraField(BOOL bShow)
 {
+    m_bExtraShown = bShow;
     if (bShow)
         SetText(IDC_TICKET_EXTRA_LABEL, m_choices.strExtraLabel);
     ShowControl(IDC_TICKET_EXTRA, bShow);

@@ -62,15 +62,22 @@ void CNewPlaceOrderDlg::ResetForm()
     CheckDlgButton(IDC_TICKET_FLAG, BST_UNCHECKED);
     SetText(IDC_TICKET_DAYS, "1");
     m_goodTill = GoodTillFromDays(GetOrderToday(), 1);
+    ForgetOptionSeries();
+    ApplyGoodTillDate();
+}
+
+void CNewPlaceOrderDlg::ForgetOptionSeries()
+{
     SetText(IDC_TICKET_UNDERLYING, "");
     m_strOptionsAsked.Empty();
+    // A series asked for before is no longer the ticket's.
+    m_nOptionRequest = 0;
     SendDlgItemMessage(IDC_TICKET_STRIKE, CB_SETCURSEL, static_cast<WPARAM>(-1));
     SetText(IDC_TICKET_STRIKE, "");
     SendDlgItemMessage(IDC_TICKET_RIGHT, CB_SETCURSEL, 0);
     SendDlgItemMessage(IDC_TICKET_EXPIRY, CB_SETCURSEL, static_cast<WPARAM>(-1));
     SetText(IDC_TICKET_EXPIRY, "");
     SetText(IDC_TICKET_EXTRA, "");
-    ApplyGoodTillDate();
 }
 
 ORDER_TICKET_SNAPSHOT CNewPlaceOrderDlg::TakeSnapshot()
@@ -90,14 +97,18 @@ ORDER_TICKET_SNAPSHOT CNewPlaceOrderDlg::TakeSnapshot()
     shot.nMarketCode = GetGlobals()->GetMarketCode(shot.strMarketName);
     shot.nKseMarketType = m_nKseMarketType;
     shot.bPreMarket = m_bPreMarket;
-    const int nRight = COptionRight::GetCodeByText(GetBoxText(IDC_TICKET_RIGHT));
-    // Only a call or a put is an option series; any other text sends no option fields.
-    shot.nRight = nRight == 1 || nRight == 2 ? nRight : 0;
-    shot.strUnderlying = GetText(IDC_TICKET_UNDERLYING);
-    shot.strStrike = GetBoxText(IDC_TICKET_STRIKE);
-    shot.strExpiryMonth = GetBoxText(IDC_TICKET_EXPIRY);
-    shot.strExpiryKey = shot.strExpiryMonth.IsEmpty() ? CString() : m_options.FindKey(shot.strExpiryMonth);
-    shot.strExtra = GetText(IDC_TICKET_EXTRA);
+    // The order is what the market chosen shows: a panel it hides is no part of it.
+    if (m_bOptionsShown) {
+        const int nRight = COptionRight::GetCodeByText(GetBoxText(IDC_TICKET_RIGHT));
+        // Only a call or a put is an option series; any other text sends no option fields.
+        shot.nRight = nRight == 1 || nRight == 2 ? nRight : 0;
+        shot.strUnderlying = GetText(IDC_TICKET_UNDERLYING);
+        shot.strStrike = GetBoxText(IDC_TICKET_STRIKE);
+        shot.strExpiryMonth = GetBoxText(IDC_TICKET_EXPIRY);
+        shot.strExpiryKey = shot.strExpiryMonth.IsEmpty() ? CString() : m_options.FindKey(shot.strExpiryMonth);
+    }
+    if (m_bExtraShown)
+        shot.strExtra = GetText(IDC_TICKET_EXTRA);
     shot.bTicketFlag = IsDlgButtonChecked(IDC_TICKET_FLAG) == BST_CHECKED;
     m_pickContract.GetTime(shot.contractDate);
     shot.strContractNumber = static_cast<LPCSTR>(m_editContract.GetPlainText());

@@ -23,6 +23,8 @@ void CNewPlaceOrderDlg::ClearAfterAcknowledgement(int nOrderType)
     for (int nId : {IDC_TICKET_TICKER, IDC_TICKET_QUANTITY, IDC_TICKET_DESCRIPTION, IDC_TICKET_STOP, IDC_TICKET_LIMIT})
         SetText(nId, "");
     m_strTickerLooked.Empty();
+    // The series named the order placed, as its ticker did.
+    ForgetOptionSeries();
     GetDlgItem(IDC_TICKET_TICKER)->SetFocus();
     if (nOrderType != MSG_KA) {
         SendDlgItemMessage(IDC_TICKET_SIDE, CB_SETCURSEL, static_cast<WPARAM>(-1));

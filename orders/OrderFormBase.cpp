@@ -166,6 +166,11 @@ void COrderFormBase::ShowReplyError(const CServerMessage& reply, int nError, int
     ShowMarketInfo(strText, 0, 2);
 }
 
+void COrderFormBase::ShowOrderError(const CServerMessage& reply, int nError)
+{
+    ShowReplyError(reply, nError, reply.GetField(nError + 1).IsEmpty() ? -1 : nError + 1);
+}
+
 INT_PTR COrderFormBase::RunModal(CDialog& dialog)
 {
     if (m_pModal != nullptr)

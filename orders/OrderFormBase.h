@@ -68,6 +68,9 @@ protected:
     static void ShowError(long nCode);
     // A reply's error at priority 2: with its insert from field nInsert, or (-1) the code's text.
     static void ShowReplyError(const CServerMessage& reply, int nError, int nInsert);
+    // An order reply's error at priority 2, with the insert the reply carries after the code
+    // (the order a refusal names), else the code's text.
+    static void ShowOrderError(const CServerMessage& reply, int nError);
 
     // Runs the dialog modally from a reply handler: IDCANCEL when one already runs or the form
     // went meanwhile.

@@ -218,19 +218,19 @@ const ORDER_BODY OV_US_BODY = BODY(MSG_OV, OV_US_FIELDS), OR_US_BODY = BODY(MSG_
 const ORDER_BODY KU_FORM_BODY = BODY(MSG_KU, KU_FORM_FIELDS), KA_FORM_BODY = BODY(MSG_KA, KA_FORM_FIELDS);
 
 //                                 kind         err ref acct side qty stock type price stop valid till
-const ORDER_ACK OR_ACK = {ACK_ORDER, 12, 16, 1, 2, 4, 3, 5, 6, 7, 8, 10, "%.4f %s"};
-const ORDER_ACK KR_ACK = {ACK_ORDER, 0, 16, 3, 5, 7, 6, 8, 9, 10, 11, 13, "%.1f %s"};
+const ORDER_ACK OR_ACK = {ACK_ORDER, 12, 16, 1, 2, 4, 3, 5, 6, 7, 8, 10, "%.4f %s", 11};
+const ORDER_ACK KR_ACK = {ACK_ORDER, 0, 16, 3, 5, 7, 6, 8, 9, 10, 11, 13, "%.1f %s", 17};
 const ORDER_ACK KQ_ACK = {ACK_ORDER, 0, 17, 3, 6, 8, 7, 9, 10, 11, 12, 14, "%.1f %s"};
 // The forward text: order 13, account 3, side 4, quantity 6, stock 5, price 10.
 // The odd-lot board quotes its prices to two decimals.
-const ORDER_ACK ODD_LOT_KR_ACK = {ACK_ORDER, 0, 16, 3, 5, 7, 6, 8, 9, -1, -1, -1, "%.2f %s"};
+const ORDER_ACK ODD_LOT_KR_ACK = {ACK_ORDER, 0, 16, 3, 5, 7, 6, 8, 9, -1, -1, -1, "%.2f %s", 17};
 const ORDER_ACK KA_ACK = {ACK_FORWARD, 0, 13, 3, 4, 6, 5, -1, 10, -1, -1, -1, "%.1f"};
 
 const ORDER_BODY KL_BODY = BODY(MSG_KL, KL_FIELDS), KI_BODY = BODY(MSG_KI, KI_FIELDS);
 const ORDER_BODY XO_BODY = BODY(MSG_XO, XO_FIELDS), XI_BODY = BODY(MSG_XI, XI_FIELDS);
-const ORDER_ACK OM_ACK = {ACK_MODIFIED, 12, 16, 1, 2, 4, 3, 5, 6, 7, 8, 10, "%.4f %s"};
+const ORDER_ACK OM_ACK = {ACK_MODIFIED, 12, 16, 1, 2, 4, 3, 5, 6, 7, 8, 10, "%.4f %s", 11};
 // A KSE price shows as the board quotes it, to one decimal, whichever form changed the order.
-const ORDER_ACK KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, 9, 10, 12, "%.1f %s"};
+const ORDER_ACK KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, 9, 10, 12, "%.1f %s", 13};
 // The cancel text: the order and the account.
 const ORDER_ACK OC_ACK = {ACK_CANCELLED, 3, 2, 1, -1, -1, -1, -1, -1, -1, -1, -1, nullptr};
 const ORDER_ACK KC_ACK = {ACK_CANCELLED, 0, 4, 3, -1, -1, -1, -1, -1, -1, -1, -1, nullptr};
@@ -270,8 +270,8 @@ const ORDER_BODY SEPARATE_OM_BODY = BODY(MSG_OM, SEPARATE_OM_FIELDS), SEPARATE_K
 const ORDER_BODY ODD_LOT_KW_BODY = BODY(MSG_KW, ODD_LOT_KW_FIELDS), ODD_LOT_KM_BODY = BODY(MSG_KM, ODD_LOT_KM_FIELDS);
 // The regular board's change quotes the board's one decimal; the odd lot's names no stop price,
 // so a stop order's shows no price.
-const ORDER_ACK SEPARATE_KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, 9, 10, 12, "%.1f %s"};
-const ORDER_ACK ODD_LOT_KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, -1, -1, -1, "%.2f %s"};
+const ORDER_ACK SEPARATE_KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, 9, 10, 12, "%.1f %s", 13};
+const ORDER_ACK ODD_LOT_KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, -1, -1, -1, "%.2f %s", 13};
 
 const ORDER_ROAD TICKET_ROADS[] = {
     {-1, &OV_BODY, 12, 13, OR_US, 0, &OR_BODY, &OR_ACK},
@@ -592,7 +592,10 @@ BOOL BuildAcknowledgement(const ORDER_ACK& ack, const CServerMessage& reply, LPC
             strPrices.AppendFormat(" %s %s", static_cast<LPCSTR>(COrderDur::GetText(1)),
                                    static_cast<LPCSTR>(till.Format("%d/%m/%Y")));
     }
-    pText->FormatMessage(ack.nKind == ACK_MODIFIED ? IDS_ORDER_MODIFIED : IDS_ORDER_ACKNOWLEDGED, reply.GetField(ack.nReference), reply.GetField(ack.nAccount), strSide,
+    // One name for one order: its number where the reply carries it, as its status lines give it.
+    const CString strOrder = ack.nOrder >= 0 ? reply.GetField(ack.nOrder) : CString();
+    pText->FormatMessage(ack.nKind == ACK_MODIFIED ? IDS_ORDER_MODIFIED : IDS_ORDER_ACKNOWLEDGED,
+                         strOrder.IsEmpty() ? reply.GetField(ack.nReference) : strOrder, reply.GetField(ack.nAccount), strSide,
                          reply.GetField(ack.nQuantity),
                          pszStockName != nullptr && *pszStockName != '\0' ? CString(pszStockName) : reply.GetField(ack.nStock),
                          strPrices);

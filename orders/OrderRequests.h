@@ -146,9 +146,12 @@ enum ACK_KIND
 struct ORDER_ACK
 {
     int nKind;
-    int nError;         // the error field; its code's text, when not 0
+    int nError;         // the error field; its code's text, when not 0 (with the insert that follows it)
     int nReference, nAccount, nSide, nQuantity, nStock, nOrderType, nPrice, nStop, nValidity, nGoodTill;
     const char* pszPriceFormat;
+    // The order's number, by which its status lines and notices name it: when the reply carries
+    // it, the acknowledgement names the order so too rather than by nReference. -1: none.
+    int nOrder = -1;
 };
 
 // The option series of an order as the trader reads it: underlying, right, strike and expiry

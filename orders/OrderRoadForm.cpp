@@ -145,7 +145,7 @@ void COrderRoadForm::OnOrderReply(CServerMessage* pMsg)
         strName = OptionSeriesText(order.shot);     // an option order names its series, not its underlying
     CString strText;
     if (!BuildAcknowledgement(*road.pAck, *pMsg, strName, &strText)) {
-        ShowError(pMsg->GetLong(road.pAck->nError));
+        ShowOrderError(*pMsg, road.pAck->nError);
         return;
     }
     ShowMarketInfo(strText, 0, 1);

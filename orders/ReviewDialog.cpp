@@ -132,6 +132,7 @@ CString RowText(const REVIEW_ROW& row, const CServerMessage& reply, int nSideCod
     case RK_SIDE: return CTransactionType::GetText(static_cast<int>(reply.GetLong(nField)));
     case RK_ORDER_TYPE: return COrderType::GetText(static_cast<int>(reply.GetLong(nField)));
     case RK_DURATION: return COrderDur::GetText(static_cast<int>(reply.GetLong(nField)));
+    case RK_FILL_RULE: return CFillRest::GetText(static_cast<int>(reply.GetLong(nField)));
     case RK_GOOD_TILL: return GoodTillText(reply.GetFieldText(nField));
     case RK_FORWARD_PRICE: {
         const double dCharges = reply.GetDouble(14, 0) + reply.GetDouble(13, 0);

@@ -40,6 +40,7 @@ enum REVIEW_KIND
     RK_SIDE,            // the code texts of the field: side, order type, duration
     RK_ORDER_TYPE,
     RK_DURATION,
+    RK_FILL_RULE,       // the forward order's fill rule (CFillRest)
     RK_GOOD_TILL,       // a server date as "%d/%m/%Y"; empty when invalid
     RK_FORWARD_PRICE,   // the field minus (side code 2) or plus the sum of fields 13 and 14
 };

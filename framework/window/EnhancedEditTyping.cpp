@@ -457,7 +457,9 @@ LRESULT CEnhancedEdit::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_KILLFOCUS: {
         LRESULT lResult = CTBWnd::WindowProc(uMsg, wParam, lParam);
-        Reformat();
+        // A field the user emptied stays empty: a 0 there would be a value nobody typed.
+        if (!IsEmpty())
+            Reformat();
         return lResult;
     }
     case WM_SETFOCUS:

@@ -5,6 +5,7 @@
 // sent is what was reviewed; refusals at Submit send nothing.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -68,7 +69,7 @@ const std::vector<ROAD>& Roads()
          {"1002", "10020", "1", "ALPN", "1000", "0", "10.5", "", "0", "", "", "", "4", "", "", "", "", "", "", "", "1"},
          {"1002", "10020", "1", "ALPN", "1000", "0", "10.5", "", "0", "", "", "secret", "", "", "", "", "4", "", "", "",
           "", "", "", "", "1"},
-         "Order S00000001 accepted: account 10020, Buy 1000 ALPN at 10.5000 Limit.",
+         "Order 1 accepted: account 10020, Buy 1000 ALPN at 10.5000 Limit.",
          // Cash balance, order value, net amount, buying power, cash after the order, no series.
          {{6644, "2,000,000.00"}, {5745, "10,500.00"}, {5746, "10,510.82"}, {6643, "2,000,000.00"},
           {6639, "1,989,489.18"}, {6550, "0.307"}, {5996, ""}}},
@@ -82,7 +83,7 @@ const std::vector<ROAD>& Roads()
          {"", "", "1002", "10020", "1", "1", "101", "1000", "0", "842", "", "0", "", "", "", "1"},
          {"", "", "1002", "10020", "1", "1", "101", "1000", "0", "842", "", "0", "", "", "secret", "", "", "", "",
           "1"},
-         "Order S00000002 accepted: account 10020, Buy 1000 101 at 842.0 Limit."},
+         "Order 2 accepted: account 10020, Buy 1000 101 at 842.0 Limit."},
         {"kse_forward", 33269, 0,
          [](OrderRoadSession&, HWND h) {
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "101");
@@ -97,19 +98,19 @@ const std::vector<ROAD>& Roads()
          {"", "", "1002", "10020", "1", "101", "100", "7", "3", "1", "850", "secret"},
          "Forward order 900001 accepted: account 10020, Buy 100 Gulf Harbour Bank (101) at 850.0.",
          // Commission and the other charges, and the net amount that books them all.
-         {{5816, "2.000"}, {5817, "0.021"}, {5818, "0.009"}, {5746, "87.030"}}},
+         {{5816, "2.000"}, {5817, "0.021"}, {5818, "0.009"}, {5746, "87.030"}, {5761, "All or none"}}},
         {"kse_contract", 33273, 0,
          [](OrderRoadSession&, HWND h) {
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "107");
              EnterText(h, IDC_TICKET_QUANTITY, "100");
              EnterText(h, IDC_TICKET_CONTRACT, "12");
              SetPickerDate(h, IDC_TICKET_CONTRACT_DATE, 2026, 12, 20);
-             EnterText(h, IDC_TICKET_MARKET_MAKER, "7");
              EnterText(h, IDC_TICKET_LIMIT, "1125");
          },
          "KJ", "KQ",
+         // No maker named: the contract's opener names one, the command none.
          {"", "", "1002", "10020", "261220", "12", "", "2", "107", "100", "0", "1125", "", "0", ""},
-         {"", "", "1002", "10020", "261220", "12", "7", "2", "107", "100", "0", "1125", "", "0", "", "", "secret"},
+         {"", "", "1002", "10020", "261220", "12", "0", "2", "107", "100", "0", "1125", "", "0", "", "", "secret"},
          "Order S00000003 accepted: account 10020, Sell 100 107 at 1125.0 Limit."},
         {"us_pre_market", 33306, 4,
          [](OrderRoadSession&, HWND h) {
@@ -121,7 +122,7 @@ const std::vector<ROAD>& Roads()
          {"1002", "10020", "1", "ALPN", "100", "0", "10.5", "", "0", "", "", "", "4", "", "1", "", "", "", "", "", "1"},
          {"1002", "10020", "1", "ALPN", "100", "0", "10.5", "", "0", "", "", "secret", "", "", "", "", "4", "", "1", "",
           "", "", "", "", "1"},
-         "Order S00000004 accepted: account 10020, Buy 100 ALPN at 10.5000 Limit."},
+         "Order 4 accepted: account 10020, Buy 100 ALPN at 10.5000 Limit."},
         {"us_good_till_date", 33100, 4,
          [](OrderRoadSession& s, HWND h) {
              // Tuesday 8 December 2026 and five days: the 13th, in the server's date form.
@@ -137,7 +138,7 @@ const std::vector<ROAD>& Roads()
          {"1002", "10020", "1", "QNTL", "100", "0", "10.5", "", "1", "5", "261213", "", "4", "", "", "", "", "", "", "", "1"},
          {"1002", "10020", "1", "QNTL", "100", "0", "10.5", "", "1", "5", "261213", "secret", "", "", "", "", "4", "", "", "",
           "", "", "", "", "1"},
-         "Order S00000005 accepted: account 10020, Buy 100 QNTL at 10.5000 Limit Good till date 13/12/2026."},
+         "Order 5 accepted: account 10020, Buy 100 QNTL at 10.5000 Limit Good till date 13/12/2026."},
         {"us_market_order_dated", 33100, 4,
          [](OrderRoadSession&, HWND h) {
              // A market order carries no days nor date, whatever its validity.
@@ -152,7 +153,7 @@ const std::vector<ROAD>& Roads()
          {"1002", "10020", "1", "ALPN", "10", "3", "", "", "1", "", "", "", "4", "", "", "", "", "", "", "", "1"},
          {"1002", "10020", "1", "ALPN", "10", "3", "", "", "1", "", "", "secret", "", "", "", "", "4", "", "", "", "", "",
           "", "", "1"},
-         "Order S00000006 accepted: account 10020, Buy 10 ALPN at Market."},
+         "Order 6 accepted: account 10020, Buy 10 ALPN at Market."},
         {"us_option", 33100, 16,
          [](OrderRoadSession& s, HWND h) {
              s.AskOptionSeries(h, "CDRX");
@@ -161,15 +162,30 @@ const std::vector<ROAD>& Roads()
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "CDRX");
              EnterText(h, IDC_TICKET_QUANTITY, "2");
              EnterText(h, IDC_TICKET_LIMIT, "3.4");
+             EnterText(h, IDC_TICKET_EXTRA, "W1");
          },
          "OV", "OR",
          {"1002", "10020", "1", "CDRX", "2", "0", "3.4", "", "0", "", "", "", "16", "", "", "CDRX", "1", "65.00", "270115",
-          "", "1"},
+          "W1", "1"},
          {"1002", "10020", "1", "CDRX", "2", "0", "3.4", "", "0", "", "", "secret", "", "", "", "", "16", "", "", "CDRX",
-          "1", "65.00", "270115", "", "1"},
-         "Order S00000007 accepted: account 10020, Buy 2 CDRX Call 65.00 15/01/2027 at 3.4000 Limit.",
+          "1", "65.00", "270115", "W1", "1"},
+         "Order 7 accepted: account 10020, Buy 2 CDRX Call 65.00 15/01/2027 at 3.4000 Limit.",
          // Two contracts of 100 shares, with the options board's charges.
          {{5996, "CDRX Call 65.00 15/01/2027"}, {5745, "680.00"}, {5746, "688.05"}}},
+        // F3 on the options board opens it for a new order: the shares themselves.
+        {"options_board_shares", 33100, 16,
+         [](OrderRoadSession&, HWND h) {
+             ChooseItem(h, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
+             SetDlgItemTextA(h, IDC_TICKET_TICKER, "CDRX");
+             EnterText(h, IDC_TICKET_QUANTITY, "2");
+             EnterText(h, IDC_TICKET_LIMIT, "3.4");
+         },
+         "OV", "OR",
+         {"1002", "10020", "1", "CDRX", "2", "0", "3.4", "", "0", "", "", "", "16", "", "", "", "", "", "", "", "1"},
+         {"1002", "10020", "1", "CDRX", "2", "0", "3.4", "", "0", "", "", "secret", "", "", "", "", "16", "", "", "", "",
+          "", "", "", "1"},
+         "Order 8 accepted: account 10020, Buy 2 CDRX at 3.4000 Limit.",
+         {{5996, ""}, {5745, "6.80"}}},
     };
     return roads;
 }
@@ -241,6 +257,35 @@ TEST_F(OrderRoadSession, EachRoadIsCheckedReviewedSentAndAcknowledged)
         EXPECT_EQ(bSideKept, pTicket->GetFormColour() != GetSysColor(COLOR_BTNFACE)) << "the form's colour is its side's";
     }
     EXPECT_EQ("", OrdersWithoutCheck(server.Log()));
+}
+
+// Two orders one after the other in one ticket, each by its own road (command, market, fields):
+// the second sends, reviews and acknowledges what its road shows, nothing the first one left in
+// a field its market hides.
+TEST_F(OrderRoadSession, TheNextOrderInOneTicketCarriesNothingOfTheLast)
+{
+    const std::pair<const char*, const char*> pairs[] = {
+        {"us_option", "us_limit"}, {"us_option", "kse_regular"}, {"us_limit", "us_option"},
+        {"kse_regular", "us_limit"}, {"kse_forward", "kse_regular"}, {"kse_forward", "kse_contract"},
+    };
+    for (const auto& pair : pairs) {
+        SCOPED_TRACE(std::string(pair.first) + " then " + pair.second);
+        Start(false);
+        for (const char* pszRoad : {pair.first, pair.second}) {
+            // The cash the review shows is what the order before left.
+            ROAD road = FindRoad(pszRoad);
+            std::erase_if(road.reviewed, [](const auto& shown) { return shown.first == 6644 || shown.first == 6643 || shown.first == 6639; });
+            CNewPlaceOrderDlg* pTicket = OpenRoad(*this, road);
+            ASSERT_NE(nullptr, pTicket);
+            ASSERT_TRUE(SubmitConfirmed(*this, pTicket, road)) << pRun->InfoText();
+            EXPECT_EQ(road.check, BodyOf(Requests({road.pszCheck}).back()));
+            EXPECT_EQ(road.order, BodyOf(Requests({road.pszOrder}).back()));
+            // The order's number is its place among the session's orders.
+            const std::string strAcknowledged = strchr(road.pszAcknowledged, ':');
+            EXPECT_NE(std::string::npos, pRun->InfoText().find(strAcknowledged + "\n")) << pRun->InfoText();
+        }
+        TearDown();
+    }
 }
 
 // The server's refusals show their texts in the information window, each a line of its own: a

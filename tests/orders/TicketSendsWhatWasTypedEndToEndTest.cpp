@@ -157,7 +157,7 @@ TEST_F(TicketSession, NoMarketNoOrder)
 }
 
 // A forward maker, or a board stock, without a quote takes away the price the ticket gave for
-// the one before; a price the trader typed stays.
+// the one before; a price the trader typed stays, and one he emptied takes the maker's again.
 TEST_F(TicketSession, NoQuoteLeavesNoPriceOfTheOneBefore)
 {
     Start(false);
@@ -170,7 +170,20 @@ TEST_F(TicketSession, NoQuoteLeavesNoPriceOfTheOneBefore)
     ChooseItem(hDlg, IDC_TICKET_FILL_RULE, static_cast<LPCSTR>(LoadMarketText(57554)));
     ChooseItem(hDlg, IDC_TICKET_TENOR, "1");
     EnterText(hDlg, IDC_TICKET_MARKET_MAKER, "1");
-    ASSERT_NE("", ControlText(hDlg, IDC_TICKET_LIMIT)) << "maker 1's price";
+    const std::string strMakerPrice = ControlText(hDlg, IDC_TICKET_LIMIT);
+    ASSERT_NE("", strMakerPrice) << "maker 1's price";
+    // Emptied by the trader, the quantity and the price stay empty when he leaves them, and the
+    // maker's price fills the price again.
+    for (int nId : {IDC_TICKET_QUANTITY, IDC_TICKET_LIMIT}) {
+        SetFocus(GetDlgItem(hDlg, nId));
+        SetDlgItemTextA(hDlg, nId, "");
+        SetFocus(GetDlgItem(hDlg, IDC_TICKET_MARKET_MAKER));
+        PumpPending();
+        EXPECT_EQ("", ControlText(hDlg, nId)) << nId;
+    }
+    EnterText(hDlg, IDC_TICKET_MARKET_MAKER, "1");
+    EXPECT_EQ(strMakerPrice, ControlText(hDlg, IDC_TICKET_LIMIT));
+    EnterText(hDlg, IDC_TICKET_QUANTITY, "100");
     EnterText(hDlg, IDC_TICKET_MARKET_MAKER, "5");
     EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_LIMIT)) << "maker 5 quotes none";
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)));

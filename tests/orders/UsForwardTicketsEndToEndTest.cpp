@@ -98,7 +98,7 @@ const std::vector<FORM_ORDER>& FormOrders()
          {"1002", "10020", "1", "ALPN", "1000", "0", "10.5", "", "1", "3", "261211", "", "@4", "", "", "", "", "", "", ""},
          {"1002", "10020", "1", "ALPN", "1000", "0", "10.5", "", "1", "3", "261211", "secret", "", "", "", "", "", "", "",
           "", "", "", "", ""},
-         "Order S00000001 accepted: account 10020, Buy 1000 ALPN at 10.5000 Limit Good till date 11/12/2026."},
+         "Order 1 accepted: account 10020, Buy 1000 ALPN at 10.5000 Limit Good till date 11/12/2026."},
         {"us_option_series", IDD_FORM_US_ORDER,
          [](UsForwardSession& s) {
              const HWND h = s.Open<CPlaceOrderDlg>(IDD_FORM_US_ORDER)->m_hWnd;
@@ -115,7 +115,7 @@ const std::vector<FORM_ORDER>& FormOrders()
          {"1002", "10020", "1", "CDRX", "2", "0", "3.4", "", "0", "", "", "", "@16", "", "", "CDRX", "1", "65.00", "270115", ""},
          {"1002", "10020", "1", "CDRX", "2", "0", "3.4", "", "0", "", "", "secret", "", "", "", "", "", "", "", "CDRX", "1",
           "65.00", "270115", ""},
-         "Order S00000002 accepted: account 10020, Buy 2 CDRX Call 65.00 15/01/2027 at 3.4000 Limit."},
+         "Order 2 accepted: account 10020, Buy 2 CDRX Call 65.00 15/01/2027 at 3.4000 Limit."},
         // Stock 101, a purchase for one month from the cheapest market maker, partial fill.
         {"forward", IDD_FORM_FORWARD_ORDER,
          [](UsForwardSession& s) {
