@@ -6,6 +6,7 @@
 #include <span>
 #include "app/AppCommands.h"
 #include "market/DataTable.h"
+#include "refdata/PriceText.h"
 
 // The account tables' own commands.
 #define ID_ACCOUNT_REFRESH        33175
@@ -105,6 +106,11 @@ constexpr TABLE_COLUMN AccountNumber(UINT nTitleId, int nDecimals, int nField, U
 {
     return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = nWidth, .nDecimals = nDecimals,
             .nAlign = ALIGN_RIGHT, .nFlags = nFlags, .nMinDecimals = nMinDecimals, .nField = nField};
+}
+// A price: every decimal it carries and at least its market's, as the price rule shows it.
+constexpr TABLE_COLUMN AccountPrice(UINT nTitleId, int nMarketDecimals, int nField, UINT nFlags = COLF_THOUSANDS)
+{
+    return AccountNumber(nTitleId, PRICE_DECIMAL_CODE, nField, nFlags, nMarketDecimals);
 }
 // A code column: the code stored, the code table's text shown (the column's own index is the
 // callback's slot).

@@ -36,7 +36,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountInt(51168, FIELD_NONE),
     AccountInt(51167, FIELD_NONE),
     AccountNumber(51135, 0, 5),
-    AccountNumber(51136, -1, 6, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION),
+    AccountPrice(51136, KSE_PRICE_DECIMALS, 6),
     Amount(51138, 7),
     Amount(51141, 12),
     AccountId(51139, 13),
@@ -148,11 +148,10 @@ void CExecutedTradesKSETable::ApplyLive(CServerMessage* pMsg)
     SetDerivedColumns(pRow, pMsg, bForward);
     if (!bNew)
         return;
-    // The price as its board quotes it: the odd-lot board to two decimals, the regular board and
-    // the forward market in fils to one.
-    CString strPrice;
-    strPrice.Format(!bForward && pMsg->GetLong(XF_BOARD) == KSE_BOARD_ODD_LOT ? "%.2f" : "%.1f",
-                    pMsg->GetDouble(bForward ? WF_PRICE : XF_PRICE, 0));
+    // The price as it was booked, at least as its board quotes it: the odd-lot board to two
+    // decimals, the regular board and the forward market in fils to one.
+    const CString strPrice = FormatPrice(pMsg->GetDouble(bForward ? WF_PRICE : XF_PRICE, 0),
+                                         !bForward && pMsg->GetLong(XF_BOARD) == KSE_BOARD_ODD_LOT ? 2 : KSE_PRICE_DECIMALS);
     AnnounceTrade(pMsg->GetField(bForward ? WF_ORDER : XF_ORDER),
                   CTransactionType::GetText(static_cast<int>(pMsg->GetLong(bForward ? WF_SIDE : XF_SIDE))),
                   pRow->GetText(EC_NAME), pMsg->GetField(bForward ? WF_QUANTITY : XF_QUANTITY), strPrice);

@@ -102,8 +102,7 @@ void CExecutedTradesTable::ApplyLive(CServerMessage* pMsg)
     ShortStockListEntry entry;
     if (GetGlobals()->LookupShortStockEntry(nMarket, pMsg->GetFieldText(TF_SYMBOL), entry))
         pRow->SetText(TC_SYMBOL_TEXT, entry.text3, TRUE);
-    CString strPrice;
-    strPrice.Format("%.4f", pMsg->GetDouble(TF_PRICE, 0));
+    const CString strPrice = FormatPrice(pMsg->GetDouble(TF_PRICE, 0), US_PRICE_DECIMALS);
     AnnounceTrade(pMsg->GetField(TF_ORDER), CTransactionType::GetText(static_cast<int>(pMsg->GetLong(TF_SIDE))),
                   pMsg->GetField(TF_SYMBOL), pMsg->GetField(TF_QUANTITY), strPrice);
 }

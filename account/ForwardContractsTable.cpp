@@ -25,8 +25,8 @@ const TABLE_COLUMN s_columns[] = {
     AccountCode(56388, 30, 5, CTransactionType::FormatCodeColumn, FC_SIDE),
     AccountInt(56389, 6),
     AccountInt(56390, 7),
-    Amount(56392, -1, 8, 0),
-    Amount(56393, -1, 9, 0),
+    AccountPrice(56392, KSE_PRICE_DECIMALS, 8),
+    AccountPrice(56393, KSE_PRICE_DECIMALS, 9),
     // Money in dinars, to the fils.
     Amount(56394, -3, 10),
     Amount(56395, -3, 11),

@@ -34,7 +34,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(56297, -3, S | O, 3, 5),                                 // 11 cost
     Amount(56298, -3, S | O, 3, 8),
     Amount(56299, -3, S | O, 3, N),
-    Amount(56300, -1, Z | COLF_OMIT_ZERO_FRACTION, 0, 10),          // 14 price
+    AccountPrice(56300, KSE_PRICE_DECIMALS, 10, COLF_THOUSANDS | Z), // 14 price
     Amount(56301, -3, S | Z, 3, N),                                 // 15 market value
     Amount(56302, -3, S | O, 3, N),                                 // 16 profit
     Amount(56303, -2, O, 2, N),                                     // 17 per cent

@@ -10,11 +10,6 @@
 #include "link/ServerMessage.h"
 #include "market/TableLinks.h"
 
-namespace {
-// The most decimals a price field shows.
-const int MAX_PRICE_DECIMALS = 6;
-}  // namespace
-
 BEGIN_MESSAGE_MAP(COrderFormBase, CFormDialog)
     ON_WM_DESTROY()
     ON_MESSAGE(EEN_REFUSED, OnFieldRefused)
@@ -134,9 +129,10 @@ void COrderFormBase::ShowRefusal(UINT nTextId, int nFocus)
         ::SetFocus(::GetDlgItem(m_hWnd, nFocus));
 }
 
-LRESULT COrderFormBase::OnFieldRefused(WPARAM, LPARAM lParam)
+LRESULT COrderFormBase::OnFieldRefused(WPARAM wParam, LPARAM lParam)
 {
     m_nRefusedField = static_cast<int>(lParam);
+    m_nRefusedWhy = wParam;
     return 0;
 }
 
@@ -145,7 +141,7 @@ void COrderFormBase::TellRefusedKeys(int nId, UINT nTextId)
     if (m_nRefusedField != nId)
         return;
     m_nRefusedField = 0;
-    ShowRefusal(nTextId);
+    ShowRefusal(m_nRefusedWhy == EER_DECIMALS ? IDS_ORDER_PRICE_DECIMALS : nTextId);
 }
 
 void COrderFormBase::ShowError(long nCode)
@@ -237,45 +233,25 @@ CString COrderFormBase::GetText(int nId) const
 void COrderFormBase::SetText(int nId, LPCSTR pszText)
 {
     const CString strText = pszText != nullptr ? pszText : "";
-    for (const PRICE_FIELD& field : m_priceFields) {
-        if (field.nId != nId)
-            continue;
-        // The price's own decimals, its zero fraction aside.
-        const int nPoint = strText.Find('.');
-        int nLast = strText.GetLength();
-        while (nPoint >= 0 && nLast > nPoint + 1 && strText[nLast - 1] == '0')
-            --nLast;
-        const int nOwn = nPoint >= 0 ? nLast - nPoint - 1 : 0;
-        field.pEdit->SetDataType(COLTYPE_DOUBLE, -std::min(std::max(field.nDecimals, nOwn), MAX_PRICE_DECIMALS));
-        ::SetDlgItemTextA(m_hWnd, nId, strText);
-        if (!strText.IsEmpty())
-            field.pEdit->Reformat();
-        return;
-    }
     ::SetDlgItemTextA(m_hWnd, nId, strText);
+    for (const PRICE_FIELD& field : m_priceFields)
+        if (field.nId == nId && !strText.IsEmpty())
+            field.pEdit->Reformat();
 }
 
 void COrderFormBase::SetPriceField(CEnhancedEdit& edit, int nId, int nMarketDecimals)
 {
-    const PRICE_FIELD field = {nId, &edit, nMarketDecimals};
+    const PRICE_FIELD field = {nId, &edit};
     auto it = std::find_if(m_priceFields.begin(), m_priceFields.end(), [nId](const PRICE_FIELD& f) { return f.nId == nId; });
     if (it == m_priceFields.end())
         m_priceFields.push_back(field);
     else
         *it = field;
+    edit.SetDataType(COLTYPE_DOUBLE, PRICE_DECIMAL_CODE);
+    edit.SetMinDecimals(nMarketDecimals);
     // What it shows stays whole in the new decimals.
     if (HasControl(nId))
         SetText(nId, GetText(nId));
-}
-
-CString COrderFormBase::ShownPrice(double dPrice, int nMarketDecimals)
-{
-    const CString strOwn = PriceText(dPrice);
-    const int nPoint = strOwn.Find('.');
-    const int nOwn = nPoint >= 0 ? strOwn.GetLength() - nPoint - 1 : 0;
-    CString strText;
-    strText.Format("%.*f", std::min(std::max(nMarketDecimals, nOwn), MAX_PRICE_DECIMALS), dPrice);
-    return strText;
 }
 
 CString COrderFormBase::PriceText(double dPrice)

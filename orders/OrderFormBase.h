@@ -15,6 +15,7 @@
 #include "orders/OrderPending.h"
 #include "orders/OrderRequests.h"
 #include "orders/OrderTicketSnapshot.h"
+#include "refdata/PriceText.h"
 
 class CServerMessage;
 
@@ -28,10 +29,6 @@ struct FORM_EDIT
     int nLength;
 };
 
-// The decimals of the markets' ticks: a KSE price in fils to one, a dollar price to four.
-#define KSE_PRICE_DECIMALS 1
-#define US_PRICE_DECIMALS  4
-
 // What a quantity and a price field say when they refuse what was typed.
 #define IDS_TICKET_QUANTITY_REFUSED 40389
 #define IDS_TICKET_PRICE_REFUSED    40390
@@ -43,8 +40,6 @@ public:
     BOOL IsInModal() const { return m_pModal != nullptr; }
     // A price read as a number, as the fields take it: no grouping, no zero fraction.
     static CString PriceText(double dPrice);
-    // A price as a field of the market's decimals shows it, with as many as it holds (up to six).
-    static CString ShownPrice(double dPrice, int nMarketDecimals);
 
 protected:
     // The sink registers with the application's message source at once, or (!bAddSinkNow) when
@@ -62,7 +57,7 @@ protected:
     // The refusal's text at priority 2, the focus on nFocus when the form has it.
     void ShowRefusal(UINT nTextId, int nFocus = 0);
     // A number field left: when it refused a key or a paste since it was last left, the text
-    // that says what it takes (priority 2), once.
+    // that says what it takes (priority 2), once; a digit past a price's decimals is told so.
     void TellRefusedKeys(int nId, UINT nTextId);
     // The server's text of an error code, at priority 2.
     static void ShowError(long nCode);
@@ -96,9 +91,10 @@ protected:
 
     // Subclasses the fields the form has with their kinds and lengths.
     void SetUpEdits(std::initializer_list<FORM_EDIT> edits);
-    // A price field of the market's decimals (the decimals of its tick): a price given to it
-    // through SetText shows with as many as it holds, up to six, so that no field cuts a quote,
-    // a loaded order or a maker's price; emptied, it takes the market's again.
+    // A price field of the market's decimals (the decimals of its tick): a price typed or given
+    // to it shows as the price rule has it, with every decimal it carries (up to six) and at least
+    // the market's, so that no field cuts a quote, a loaded order or a maker's price. A request
+    // refuses a price of more decimals than it carries.
     void SetPriceField(CEnhancedEdit& edit, int nId, int nMarketDecimals);
     // Control helpers; a control the form lacks is left alone.
     CString GetText(int nId) const;
@@ -131,10 +127,10 @@ private:
     {
         int nId;
         CEnhancedEdit* pEdit;
-        int nDecimals;                  // the market's
     };
     std::vector<PRICE_FIELD> m_priceFields;
     int m_nRefusedField = 0;            // the field that refused a key since it was last left
+    WPARAM m_nRefusedWhy = 0;           // why, as the field said it (EER_)
     CDialog* m_pModal = nullptr;        // the dialog running in a reply handler
     BOOL m_bGone = FALSE;               // the window went while it ran
 };

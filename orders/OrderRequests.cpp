@@ -9,6 +9,7 @@
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "orders/ReviewOrderKSEDlg.h"
+#include "refdata/PriceText.h"
 #include "refdata/ServerDateFields.h"
 #include "refdata/ZorvatTypes.h"
 
@@ -218,22 +219,23 @@ const ORDER_BODY OV_US_BODY = BODY(MSG_OV, OV_US_FIELDS), OR_US_BODY = BODY(MSG_
 const ORDER_BODY KU_FORM_BODY = BODY(MSG_KU, KU_FORM_FIELDS), KA_FORM_BODY = BODY(MSG_KA, KA_FORM_FIELDS);
 
 //                                 kind         err ref acct side qty stock type price stop valid till
-const ORDER_ACK OR_ACK = {ACK_ORDER, 12, 16, 1, 2, 4, 3, 5, 6, 7, 8, 10, "%.4f %s", 11};
-const ORDER_ACK KR_ACK = {ACK_ORDER, 0, 16, 3, 5, 7, 6, 8, 9, 10, 11, 13, "%.1f %s", 17};
-const ORDER_ACK KQ_ACK = {ACK_ORDER, 0, 17, 3, 6, 8, 7, 9, 10, 11, 12, 14, "%.1f %s"};
+const ORDER_ACK OR_ACK = {ACK_ORDER, 12, 16, 1, 2, 4, 3, 5, 6, 7, 8, 10, US_PRICE_DECIMALS, 11};
+const ORDER_ACK KR_ACK = {ACK_ORDER, 0, 16, 3, 5, 7, 6, 8, 9, 10, 11, 13, KSE_PRICE_DECIMALS, 17};
+const ORDER_ACK KQ_ACK = {ACK_ORDER, 0, 17, 3, 6, 8, 7, 9, 10, 11, 12, 14, KSE_PRICE_DECIMALS};
 // The forward text: order 13, account 3, side 4, quantity 6, stock 5, price 10.
 // The odd-lot board quotes its prices to two decimals.
-const ORDER_ACK ODD_LOT_KR_ACK = {ACK_ORDER, 0, 16, 3, 5, 7, 6, 8, 9, -1, -1, -1, "%.2f %s", 17};
-const ORDER_ACK KA_ACK = {ACK_FORWARD, 0, 13, 3, 4, 6, 5, -1, 10, -1, -1, -1, "%.1f"};
+const int ODD_LOT_ACK_DECIMALS = 2;
+const ORDER_ACK ODD_LOT_KR_ACK = {ACK_ORDER, 0, 16, 3, 5, 7, 6, 8, 9, -1, -1, -1, ODD_LOT_ACK_DECIMALS, 17};
+const ORDER_ACK KA_ACK = {ACK_FORWARD, 0, 13, 3, 4, 6, 5, -1, 10, -1, -1, -1, KSE_PRICE_DECIMALS};
 
 const ORDER_BODY KL_BODY = BODY(MSG_KL, KL_FIELDS), KI_BODY = BODY(MSG_KI, KI_FIELDS);
 const ORDER_BODY XO_BODY = BODY(MSG_XO, XO_FIELDS), XI_BODY = BODY(MSG_XI, XI_FIELDS);
-const ORDER_ACK OM_ACK = {ACK_MODIFIED, 12, 16, 1, 2, 4, 3, 5, 6, 7, 8, 10, "%.4f %s", 11};
+const ORDER_ACK OM_ACK = {ACK_MODIFIED, 12, 16, 1, 2, 4, 3, 5, 6, 7, 8, 10, US_PRICE_DECIMALS, 11};
 // A KSE price shows as the board quotes it, to one decimal, whichever form changed the order.
-const ORDER_ACK KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, 9, 10, 12, "%.1f %s", 13};
+const ORDER_ACK KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, 9, 10, 12, KSE_PRICE_DECIMALS, 13};
 // The cancel text: the order and the account.
-const ORDER_ACK OC_ACK = {ACK_CANCELLED, 3, 2, 1, -1, -1, -1, -1, -1, -1, -1, -1, nullptr};
-const ORDER_ACK KC_ACK = {ACK_CANCELLED, 0, 4, 3, -1, -1, -1, -1, -1, -1, -1, -1, nullptr};
+const ORDER_ACK OC_ACK = {ACK_CANCELLED, 3, 2, 1, -1, -1, -1, -1, -1, -1, -1, -1, 0};
+const ORDER_ACK KC_ACK = {ACK_CANCELLED, 0, 4, 3, -1, -1, -1, -1, -1, -1, -1, -1, 0};
 
 const MODIFY_ROAD COMBINED_MODIFY_ROADS[] = {
     {FALSE, {-1, &OW_BODY, 12, 13, OR_US, 0, &OM_BODY, &OM_ACK}, {-1, &OW_CANCEL_BODY, 12, 13, OR_US, 0, &OC_BODY, &OC_ACK}},
@@ -270,8 +272,8 @@ const ORDER_BODY SEPARATE_OM_BODY = BODY(MSG_OM, SEPARATE_OM_FIELDS), SEPARATE_K
 const ORDER_BODY ODD_LOT_KW_BODY = BODY(MSG_KW, ODD_LOT_KW_FIELDS), ODD_LOT_KM_BODY = BODY(MSG_KM, ODD_LOT_KM_FIELDS);
 // The regular board's change quotes the board's one decimal; the odd lot's names no stop price,
 // so a stop order's shows no price.
-const ORDER_ACK SEPARATE_KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, 9, 10, 12, "%.1f %s", 13};
-const ORDER_ACK ODD_LOT_KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, -1, -1, -1, "%.2f %s", 13};
+const ORDER_ACK SEPARATE_KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, 9, 10, 12, KSE_PRICE_DECIMALS, 13};
+const ORDER_ACK ODD_LOT_KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, -1, -1, -1, ODD_LOT_ACK_DECIMALS, 13};
 
 const ORDER_ROAD TICKET_ROADS[] = {
     {-1, &OV_BODY, 12, 13, OR_US, 0, &OR_BODY, &OR_ACK},
@@ -394,12 +396,17 @@ UINT FieldText(int nSource, const ORDER_VALUES& values, CString* pText)
         *pText = Trimmed(nSource == OS_LIMIT ? shot.strLimitPrice : shot.strStopPrice);
         if (!IsPriceText(*pText))
             return IDS_ORDER_NO_PRICE;
+        // Never cut: a price the request cannot carry whole is not sent.
+        if (PriceTextDecimals(*pText) > REQUEST_PRICE_DECIMALS)
+            return IDS_ORDER_PRICE_DECIMALS;
         break;
     case OS_LIMIT_TEXT:
     case OS_STOP_TEXT:
         *pText = Trimmed(nSource == OS_LIMIT_TEXT ? shot.strLimitPrice : shot.strStopPrice);
         if (!pText->IsEmpty() && !IsPriceText(*pText))
             return IDS_ORDER_NO_PRICE;
+        if (PriceTextDecimals(*pText) > REQUEST_PRICE_DECIMALS)
+            return IDS_ORDER_PRICE_DECIMALS;
         break;
     case OS_DAYS:
         // Sent even where no days are typed ("KJ"): empty stays empty.
@@ -449,11 +456,12 @@ UINT FieldText(int nSource, const ORDER_VALUES& values, CString* pText)
     return IsRequestFieldText(*pText) ? 0 : IDS_ORDER_BAD_TEXT;
 }
 
-// "%.1f %s" of the price with the text of the order type.
-CString PriceWithType(const char* pszFormat, double dPrice, int nType)
+// The price as the price rule shows it, with the text of the order type.
+CString PriceWithType(int nLeastDecimals, double dPrice, int nType)
 {
     CString strText;
-    strText.Format(pszFormat, dPrice, static_cast<LPCSTR>(COrderType::GetText(nType)));
+    strText.Format("%s %s", static_cast<LPCSTR>(FormatPrice(dPrice, nLeastDecimals)),
+                   static_cast<LPCSTR>(COrderType::GetText(nType)));
     return strText;
 }
 }  // namespace
@@ -565,8 +573,7 @@ BOOL BuildAcknowledgement(const ORDER_ACK& ack, const CServerMessage& reply, LPC
     }
     const CString strSide = CTransactionType::GetText(reply.GetLong(ack.nSide));
     if (ack.nKind == ACK_FORWARD) {
-        CString strPrice;
-        strPrice.Format(ack.pszPriceFormat, reply.GetDouble(ack.nPrice, 0));
+        const CString strPrice = FormatPrice(reply.GetDouble(ack.nPrice, 0), ack.nPriceDecimals);
         pText->FormatMessage(IDS_ORDER_FORWARD_ACK, reply.GetField(ack.nReference), reply.GetField(ack.nAccount),
                              strSide, reply.GetField(ack.nQuantity),
                              CString(pszStockName != nullptr ? pszStockName : ""), reply.GetField(ack.nStock), strPrice);
@@ -577,11 +584,11 @@ BOOL BuildAcknowledgement(const ORDER_ACK& ack, const CServerMessage& reply, LPC
     // A reply with no stop price field gives a stop order no price at all.
     const bool bPriced = !(IsStopType(nType) && ack.nStop < 0);
     if (IsStopType(nType) && bPriced)
-        strPrices = PriceWithType(ack.pszPriceFormat, reply.GetDouble(ack.nStop, 0), 1);
+        strPrices = PriceWithType(ack.nPriceDecimals, reply.GetDouble(ack.nStop, 0), 1);
     if (IsLimitType(nType) && bPriced) {
         if (!strPrices.IsEmpty())
             strPrices += " ";
-        strPrices += PriceWithType(ack.pszPriceFormat, reply.GetDouble(ack.nPrice, 0), 0);
+        strPrices += PriceWithType(ack.nPriceDecimals, reply.GetDouble(ack.nPrice, 0), 0);
     }
     if (nType == 3)
         strPrices = COrderType::GetText(3);

@@ -31,6 +31,7 @@ enum { ORDER_STATUS_FILLED = 3, ORDER_STATUS_CANCELLED = 5, ORDER_STATUS_EXPIRED
 // Of our own: a request that never left.
 #define IDS_ORDER_NOT_CONNECTED  40360
 #define IDS_ORDER_BAD_TEXT       40361
+#define IDS_ORDER_PRICE_DECIMALS 40440
 
 // The order types (COrderType) that carry a limit price: limit and stop-limit; a stop price: stop
 // and stop-limit.
@@ -148,7 +149,7 @@ struct ORDER_ACK
     int nKind;
     int nError;         // the error field; its code's text, when not 0 (with the insert that follows it)
     int nReference, nAccount, nSide, nQuantity, nStock, nOrderType, nPrice, nStop, nValidity, nGoodTill;
-    const char* pszPriceFormat;
+    int nPriceDecimals; // the least a price shows with (the price rule): its market's
     // The order's number, by which its status lines and notices name it: when the reply carries
     // it, the acknowledgement names the order so too rather than by nReference. -1: none.
     int nOrder = -1;

@@ -101,6 +101,11 @@ BOOL CPlaceOrderDlg::OnInitDialog()
         {&m_editSeries, IDC_SERIES, COLTYPE_STRING, 0, 6},
     });
     m_editQuantity.SetNoMinus(TRUE);
+    // A price typed or given is taken whole; the request refuses one of more decimals than it carries.
+    SetPriceField(m_editLimit, IDC_LIMIT, US_PRICE_DECIMALS);
+    SetPriceField(m_editStop, IDC_STOP, US_PRICE_DECIMALS);
+    SetPriceField(m_editStopOfStopLimit, IDC_STOP_OF_STOP_LIMIT, US_PRICE_DECIMALS);
+    SetPriceField(m_editLimitOfStopLimit, IDC_LIMIT_OF_STOP_LIMIT, US_PRICE_DECIMALS);
     for (CEnhancedEdit* pEdit : {&m_editInfo, &m_editDescription})
         pEdit->SetReadOnly(TRUE);
     m_pickGoodTill.SubclassDlgItem(IDC_GOOD_TILL, this);

@@ -72,8 +72,7 @@ BOOL CPlaceOrderForwardDlg::OnInitDialog()
     m_editQuantity.SetLengthLimits(10, 0);
     m_editQuantity.SetNoMinus(TRUE);
     m_editPrice.SubclassDlgItem(IDC_PRICE, m_hWnd);
-    m_editPrice.SetDataType(COLTYPE_DOUBLE, -1);
-    // A maker's price shows whole, whatever the board's one decimal.
+    // The makers quote three decimals: a maker's price, given or typed, is taken whole.
     SetPriceField(m_editPrice, IDC_PRICE, KSE_PRICE_DECIMALS);
     const BOOL bOpen = FindDataTable(IDS_TABLE_QUOTATIONS_FWD_KSE) != nullptr;
     if (!bOpen) {

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 
 #include "framework/base/NorvGlobals.h"
 #include "framework/window/EnhancedComboBox.h"
@@ -91,7 +92,6 @@ BOOL CPlaceOrderKSEDlg::OnInitDialog()
     // The odd-lot board has one price and no validity: the fields it lacks are passed by.
     SetUpEdits({
         {&m_editQuantity, IDC_KSE_QUANTITY, COLTYPE_INT64, 0, 10},
-        // KSE prices take one decimal: what is typed is what the acknowledgement shows.
         {&m_editPrices[0], PRICE_IDS[0], COLTYPE_DOUBLE, -1, 256},
         {&m_editPrices[1], PRICE_IDS[1], COLTYPE_DOUBLE, -1, 256},
         {&m_editPrices[2], PRICE_IDS[2], COLTYPE_DOUBLE, -1, 256},
@@ -100,6 +100,9 @@ BOOL CPlaceOrderKSEDlg::OnInitDialog()
     });
     m_editQuantity.SetNoMinus(TRUE);
     m_editQuantity.SetThousandsGrouping(TRUE);
+    // A price typed or given is taken whole, as the acknowledgement then shows it.
+    for (int i = 0; i < static_cast<int>(std::size(m_editPrices)); ++i)
+        SetPriceField(m_editPrices[i], PRICE_IDS[i], KSE_PRICE_DECIMALS);
     SetReadOnly(m_editDays, TRUE);
     if (HasControl(IDC_KSE_GOOD_TILL)) {
         m_pickGoodTill.SubclassDlgItem(IDC_KSE_GOOD_TILL, this);

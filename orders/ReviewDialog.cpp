@@ -16,6 +16,7 @@
 #include "market/TableLinks.h"
 #include "platform/mfc/DataExchange.h"
 #include "platform/win/user/Dialogs.h"
+#include "refdata/PriceText.h"
 #include "refdata/ServerDateFields.h"
 #include "refdata/ZorvatTypes.h"
 
@@ -40,19 +41,6 @@ CString PrintedWhole(const char* pszFormat, int nValue)
     char sz[64];
     snprintf(sz, sizeof sz, pszFormat, nValue);
     return sz;
-}
-
-// "12.0" -> "12", "12.50" -> "12.5": prices read as the market quotes them.
-CString WithoutZeroFraction(CString strText)
-{
-    if (strText.Find('.') < 0)
-        return strText;
-    int nLength = strText.GetLength();
-    while (nLength > 0 && strText[nLength - 1] == '0')
-        --nLength;
-    if (nLength > 0 && strText[nLength - 1] == '.')
-        --nLength;
-    return strText.Left(nLength);
 }
 
 // A server date as the user reads it; "" when it is no date.
@@ -119,7 +107,7 @@ CString RowText(const REVIEW_ROW& row, const CServerMessage& reply, int nSideCod
     switch (row.nKind) {
     case RK_NUMBER: return Printed(row.pszFormat, reply.GetDouble(nField, 0));
     case RK_WHOLE: return PrintedWhole(row.pszFormat, static_cast<int>(reply.GetLong(nField)));
-    case RK_PRICE: return WithoutZeroFraction(Printed(row.pszFormat, reply.GetDouble(nField, 0)));
+    case RK_PRICE: return FormatPrice(reply.GetDouble(nField, 0), row.nPriceDecimals);
     case RK_STOCK: {
         CString strText;
         strText.Format("%s / %s", static_cast<LPCSTR>(StockSymbol(reply.GetLong(nField))), reply.GetFieldText(nField));

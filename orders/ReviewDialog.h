@@ -34,7 +34,7 @@ enum REVIEW_KIND
     RK_TEXT,            // the field as received
     RK_NUMBER,          // GetDouble, printed with the format
     RK_WHOLE,           // GetLong, printed with the format
-    RK_PRICE,           // GetDouble with the format, a zero fraction dropped ("12.0" shows "12")
+    RK_PRICE,           // GetDouble as the price rule shows it, at least nPriceDecimals
     RK_STOCK,           // "%s / %s": the KSE stock's symbol and the field
     RK_STOCK_NAME,      // the name the caller passed, else the stock list's name of the field's stock
     RK_SIDE,            // the code texts of the field: side, order type, duration
@@ -65,6 +65,7 @@ struct REVIEW_ROW
     const char* pszFormat;
     int nCondition;
     int nDisplay;       // RD_AS_FILLED, or the decimal code (0, -2, -3) the number is grouped with
+    int nPriceDecimals = 0; // RK_PRICE: the market's decimals
 };
 
 struct REVIEW_LAYOUT

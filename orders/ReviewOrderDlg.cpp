@@ -7,6 +7,7 @@
 #include "app/ZorvatApp.h"
 #include "link/ServerMessage.h"
 #include "orders/ReviewOrderKSEDlg.h"
+#include "refdata/PriceText.h"
 
 namespace {
 KEPT_PASSWORD s_kept;
@@ -23,8 +24,8 @@ const REVIEW_CLASS s_class = {IDD_REVIEW_ORDER_US, 12, &s_kept, /*bKeepIsSetting
     {5758, RK_GOOD_TILL, 10, nullptr, RC_DURATION_1, RD_AS_FILLED},    \
     {5744, RK_TEXT, 4, nullptr, RC_ALWAYS, RD_AS_FILLED},              \
     {5749, RK_NUMBER, 16, "%.4f", RC_ALWAYS, RD_AS_FILLED},            \
-    {5752, RK_NUMBER, 6, "%.4f", RC_NOT_ZERO, RD_AS_FILLED},           \
-    {5753, RK_NUMBER, 7, "%.4f", RC_NOT_ZERO, RD_AS_FILLED},           \
+    {5752, RK_PRICE, 6, nullptr, RC_NOT_ZERO, RD_AS_FILLED, US_PRICE_DECIMALS}, \
+    {5753, RK_PRICE, 7, nullptr, RC_NOT_ZERO, RD_AS_FILLED, US_PRICE_DECIMALS}, \
     {5745, RK_NUMBER, 17, "%.2f", RC_ALWAYS, -2},                      \
     {5746, RK_NUMBER, 19, "%.2f", RC_ALWAYS, -2},                      \
     {5750, RK_NUMBER, 18, "%.2f", RC_ALWAYS, -2},                      \

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "link/ServerMessage.h"
+#include "refdata/PriceText.h"
 
 namespace {
 KEPT_PASSWORD s_kept;
@@ -16,7 +17,7 @@ const REVIEW_ROW s_rows[] = {
     {5760, RK_TEXT, 22, nullptr, RC_ALWAYS, RD_AS_FILLED},
     // The fill rule the order was asked with, in the words the ticket offered it: no duration.
     {5761, RK_FILL_RULE, 8, nullptr, RC_ALWAYS, RD_AS_FILLED},
-    {5749, RK_PRICE, 23, "%.1f", RC_ALWAYS, RD_AS_FILLED},
+    {5749, RK_PRICE, 23, nullptr, RC_ALWAYS, RD_AS_FILLED, KSE_PRICE_DECIMALS},
     {5744, RK_TEXT, 6, nullptr, RC_NOT_ZERO, 0},
     {5745, RK_FORWARD_PRICE, 24, "%.3f", RC_ALWAYS, -3},
     {5746, RK_FORWARD_PRICE, 17, "%.3f", RC_ALWAYS, -3},

@@ -4,12 +4,13 @@
 #include <iterator>
 
 #include "link/ServerMessage.h"
+#include "refdata/PriceText.h"
 
 namespace {
 KEPT_PASSWORD s_kept;
 const REVIEW_CLASS s_class = {IDD_REVIEW_ORDER_KSE, 12, &s_kept, /*bKeepIsSetting=*/FALSE};
 
-// Prices read as quoted ("%.1f" without a zero fraction); amounts grouped with three decimals.
+// Prices read as the price rule has them; amounts grouped with three decimals.
 #define KSE_ROWS(stock, type, duration, date, quantity, price, limit, stop, a17, a22, a18, a19, a20, a21, bought, held, \
                  fee)                                                                                                \
     {5742, RK_STOCK, stock, nullptr, RC_ALWAYS, RD_AS_FILLED},                                                       \
@@ -18,9 +19,9 @@ const REVIEW_CLASS s_class = {IDD_REVIEW_ORDER_KSE, 12, &s_kept, /*bKeepIsSettin
     {5748, RK_DURATION, duration, nullptr, RC_ALWAYS, RD_AS_FILLED},                                                 \
     {5758, RK_GOOD_TILL, date, nullptr, RC_DURATION_1, RD_AS_FILLED},                                                \
     {5744, RK_TEXT, quantity, nullptr, RC_NOT_ZERO, 0},                                                              \
-    {5749, RK_PRICE, price, "%.1f", RC_ALWAYS, RD_AS_FILLED},                                                        \
-    {5752, RK_PRICE, limit, "%.1f", RC_NOT_ZERO, RD_AS_FILLED},                                                      \
-    {5753, RK_PRICE, stop, "%.1f", RC_NOT_ZERO, RD_AS_FILLED},                                                       \
+    {5749, RK_PRICE, price, nullptr, RC_ALWAYS, RD_AS_FILLED, KSE_PRICE_DECIMALS},                                   \
+    {5752, RK_PRICE, limit, nullptr, RC_NOT_ZERO, RD_AS_FILLED, KSE_PRICE_DECIMALS},                                 \
+    {5753, RK_PRICE, stop, nullptr, RC_NOT_ZERO, RD_AS_FILLED, KSE_PRICE_DECIMALS},                                  \
     {5745, RK_NUMBER, a17, "%.3f", RC_ALWAYS, -3},                                                                   \
     {5746, RK_NUMBER, a22, "%.3f", RC_ALWAYS, -3},                                                                   \
     {5816, RK_NUMBER, a18, "%.3f", RC_ALWAYS, -3},                                                                   \

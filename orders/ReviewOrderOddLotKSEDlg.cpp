@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "link/ServerMessage.h"
+#include "refdata/PriceText.h"
 
 namespace {
 KEPT_PASSWORD s_kept;
@@ -17,8 +18,8 @@ const REVIEW_CLASS s_class = {IDD_REVIEW_ORDER_ODD_LOT, 12, &s_kept, /*bKeepIsSe
     {5743, RK_ORDER_TYPE, type, nullptr, RC_ALWAYS, RD_AS_FILLED},                        \
     {IDC_REVIEW_SIDE, RK_SIDE, side, nullptr, RC_ALWAYS, RD_AS_FILLED},                   \
     {5744, RK_TEXT, quantity, nullptr, RC_NOT_ZERO, 0},                                   \
-    {5749, RK_PRICE, 16, "%.1f", RC_ALWAYS, RD_AS_FILLED},                                \
-    {5752, RK_PRICE, limit, "%.1f", RC_ALWAYS, RD_AS_FILLED},                             \
+    {5749, RK_PRICE, 16, nullptr, RC_ALWAYS, RD_AS_FILLED, KSE_PRICE_DECIMALS},           \
+    {5752, RK_PRICE, limit, nullptr, RC_ALWAYS, RD_AS_FILLED, KSE_PRICE_DECIMALS},        \
     {5745, RK_NUMBER, 17, "%.3f", RC_ALWAYS, -3},                                         \
     {5746, RK_NUMBER, 22, "%.3f", RC_ALWAYS, -3},                                         \
     {5816, RK_NUMBER, 18, "%.3f", RC_ALWAYS, -3},                                         \

@@ -105,8 +105,8 @@ void CSeparateModifyForm::Show(const OPEN_ORDER& order)
     SetText(IDC_SEPARATE_OPEN, order.strOpen);
     SetText(IDC_SEPARATE_FILLED, order.strFilled);
     // Each price in the field of its order type, in the market's decimals, never fewer than it has.
-    const CString strLimit = ShownPrice(order.dLimit, m_form.nDecimals);
-    const CString strStop = ShownPrice(order.dStop, m_form.nDecimals);
+    const CString strLimit = FormatPrice(order.dLimit, m_form.nDecimals);
+    const CString strStop = FormatPrice(order.dStop, m_form.nDecimals);
     const BOOL bStopLimit = m_nOrderType == STOP_LIMIT && GetDlgItem(IDC_SEPARATE_SL_LIMIT) != nullptr;
     for (int nId : PRICE_FIELDS)
         SetText(nId, "");

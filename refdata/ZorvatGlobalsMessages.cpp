@@ -6,6 +6,7 @@
 #include "link/ServerMessage.h"
 #include "platform/mfc/OleDateTime.h"
 #include "refdata/MarketListClient.h"
+#include "refdata/PriceText.h"
 #include "refdata/ServerDateFields.h"
 #include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
@@ -283,18 +284,20 @@ void CZorvatGlobals::OnTI(CServerMessage* pMsg)
 void CZorvatGlobals::OnNU(CServerMessage* pMsg)
 {
     const CString strTransaction = CTransactionType::GetText(static_cast<int>(pMsg->GetLong(2)));
-    // A KSE stock's prices read in fils to one decimal, as its board quotes them and as its order
-    // forms tell them; the dollar markets' to four.
+    // A price as booked, at least as its market quotes: a KSE stock's in fils to one decimal, as
+    // its order forms tell them; the dollar markets' to four.
     ShortStockListEntry stock;
-    const char* pszPrice = LookupShortStockEntry(KSE_MARKET_CODE, pMsg->GetField(5), stock) ? "%.1f %s" : "%.4f %s";
+    const int nDecimals = LookupShortStockEntry(KSE_MARKET_CODE, pMsg->GetField(5), stock) ? KSE_PRICE_DECIMALS : US_PRICE_DECIMALS;
     CString strPrices;
     const long nPriceKind = pMsg->GetLong(6);
     if (nPriceKind == 1 || nPriceKind == 2)
-        strPrices.Format(pszPrice, pMsg->GetDouble(8, 0), static_cast<LPCSTR>(COrderType::GetText(1)));
+        strPrices.Format("%s %s", static_cast<LPCSTR>(FormatPrice(pMsg->GetDouble(8, 0), nDecimals)),
+                         static_cast<LPCSTR>(COrderType::GetText(1)));
     if (nPriceKind == 0 || nPriceKind == 2) {
         if (!strPrices.IsEmpty())
             strPrices += " ";
-        strPrices.AppendFormat(pszPrice, pMsg->GetDouble(7, 0), static_cast<LPCSTR>(COrderType::GetText(0)));
+        strPrices.AppendFormat("%s %s", static_cast<LPCSTR>(FormatPrice(pMsg->GetDouble(7, 0), nDecimals)),
+                               static_cast<LPCSTR>(COrderType::GetText(0)));
     } else if (nPriceKind == 3) {
         strPrices = COrderType::GetText(3);
     }

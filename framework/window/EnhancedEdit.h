@@ -11,7 +11,8 @@
 //
 // The parent hears Up and Down (with SetNotifyUpDown) as EEN_UP and EEN_DOWN: wParam 2 with
 // Shift, else 1 with Ctrl, else 0; lParam the field's control id. A key or a paste the field
-// refuses is posted as EEN_REFUSED (lParam the control id), so the form can say why.
+// refuses is posted as EEN_REFUSED (lParam the control id; wParam EER_DECIMALS for a digit past
+// the fraction digits the field takes, else 0), so the form can say why.
 #include <memory>
 #include <string>
 
@@ -23,6 +24,7 @@
 #define EEN_UP   (WM_USER + 1000)
 #define EEN_DOWN (WM_USER + 1001)
 #define EEN_REFUSED (WM_USER + 1002)
+#define EER_DECIMALS 1
 #define EE_KEEP_COLOR (static_cast<COLORREF>(-1))
 
 class CDataExchange;
@@ -43,6 +45,8 @@ public:
     void SetDataType(int nType, int nDecimals);
     void SetFormat(const CColumnDataType& type, int nDecimals);
     void SetThousandsGrouping(BOOL bGrouping) { m_type.SetThousands(bGrouping); }
+    // Fraction digits always shown: zeros at the end of the fraction are dropped down to them.
+    void SetMinDecimals(int nMinDecimals) { m_type.SetMinDecimals(nMinDecimals); }
     int  GetDataType() const { return m_type.GetDataType(); }
     // Allowed characters for the text kinds; an empty text lifts the restriction.
     void SetValidChars(const char* pszChars);
@@ -128,7 +132,7 @@ private:
     BOOL OnTextChar(UINT nChar);
     BOOL OnKey(UINT nKey);
     void OnPaste();
-    void Refuse() const;
+    void Refuse(WPARAM nWhy = 0) const;
     void SetTextAndCaret(const CTBString& strText, int nCaret);
     CTBString GetRaw() const;
     void ApplyRightToLeftFont();

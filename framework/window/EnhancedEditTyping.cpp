@@ -69,6 +69,13 @@ CTBString CEnhancedEdit::FormatNumberText(const char* pszText) const
             str.resize(std::min(str.size(), p + n + 1));
             str.append(p + n + 1 - str.size(), '0');
         }
+        // A minimum of fraction digits drops the zeros at the end down to it, as the table
+        // engine shows a number, so that a field of many places shows what it holds.
+        if (m_type.GetMinDecimals() > 0) {
+            const size_t nKeep = str.find(chDecimal) + 1 + std::min(n, static_cast<size_t>(m_type.GetMinDecimals()));
+            while (str.size() > nKeep && str.back() == '0')
+                str.pop_back();
+        }
     } else if (m_nDecimals == 0 && p != std::string::npos) {
         str.resize(p);
     }
@@ -102,12 +109,12 @@ void CEnhancedEdit::SetTextAndCaret(const CTBString& strText, int nCaret)
     CallWindowProcA(*GetSuperWndProcAddr(), m_hWnd, EM_SCROLLCARET, 0, 0);
 }
 
-void CEnhancedEdit::Refuse() const
+void CEnhancedEdit::Refuse(WPARAM nWhy) const
 {
     if (GetNorvGlobals().m_bBeep)
         MessageBeep(0);
     if (m_hWnd != nullptr && GetParent(m_hWnd) != nullptr)
-        PostMessageA(GetParent(m_hWnd), EEN_REFUSED, 0, GetDlgCtrlID(m_hWnd));
+        PostMessageA(GetParent(m_hWnd), EEN_REFUSED, nWhy, GetDlgCtrlID(m_hWnd));
 }
 
 BOOL CEnhancedEdit::AcceptsNumericChar(unsigned char ch) const
@@ -259,9 +266,12 @@ BOOL CEnhancedEdit::OnNumericChar(UINT nChar)
     size_t p = str.rfind(chDecimal);
     int nMax = MaxLength();
     if (ch != '\b' && !bSelection) {
-        if ((nMax > 0 && static_cast<int>(str.size()) >= nMax) ||
-            (p != std::string::npos && nEnd > p && str.size() - p - 1 >= m)) {
+        if (nMax > 0 && static_cast<int>(str.size()) >= nMax) {
             Refuse();
+            return TRUE;
+        }
+        if (p != std::string::npos && nEnd > p && str.size() - p - 1 >= m) {
+            Refuse(EER_DECIMALS);
             return TRUE;
         }
     }

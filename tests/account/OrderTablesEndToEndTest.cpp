@@ -33,7 +33,7 @@ namespace {
 enum { OC_ORDER = 1, OC_SIDE = 2, OC_SYMBOL = 3, OC_QUANTITY = 4, OC_OPEN = 10, OC_FILLED = 11, OC_STATUS = 12, OC_ROUTING_RESULT = 14, OC_SESSION = 16,
        OC_MARKET = 21 };
 enum { TC_TRADE = 1, TC_QUANTITY = 4, TC_PRICE = 5, TC_ORDER = 9 };
-enum { KC_ORDER = 1, KC_NAME = 6, KC_QUANTITY = 9, KC_OPEN = 15, KC_FILLED = 16, KC_PART_OPEN = 17, KC_STATUS = 19 };
+enum { KC_ORDER = 1, KC_NAME = 6, KC_QUANTITY = 9, KC_LIMIT = 11, KC_OPEN = 15, KC_FILLED = 16, KC_PART_OPEN = 17, KC_STATUS = 19 };
 const std::vector<int> s_orderColumns = {0, OC_ORDER, OC_SIDE, OC_SYMBOL, OC_QUANTITY, 5, 6, OC_OPEN, OC_FILLED, OC_STATUS, OC_MARKET};
 const std::vector<int> s_tradeColumns = {0, TC_TRADE, 2, 3, TC_QUANTITY, TC_PRICE, TC_ORDER, 15};
 const std::vector<int> s_kseOrderColumns = {0, KC_ORDER, 4, 5, KC_NAME, KC_QUANTITY, KC_OPEN, KC_FILLED, KC_STATUS};
@@ -277,8 +277,8 @@ TEST_F(OrderTables, KseOrdersReachTheFiveTablesWithOneNoticeAndTheirTradesSound)
     PumpFor(200);
 
     // A forward order resting until its series is quoted: its own row, market 3, open, in the
-    // forward and active views.
-    const std::string strForward = Place("KA", "||1002|10020|1|101|1000|0|3|1|850.0|secret", 13);
+    // forward and active views, at its price to the last of a maker's three decimals.
+    const std::string strForward = Place("KA", "||1002|10020|1|101|1000|0|3|1|849.585|secret", 13);
     ASSERT_FALSE(strForward.empty()) << pRun->InfoText();
     ASSERT_TRUE(PumpUntil([&] { return pOrders->GetRows()->FindRow({strForward.c_str()}) != nullptr; }, 5000));
     PumpFor(200);
@@ -288,6 +288,13 @@ TEST_F(OrderTables, KseOrdersReachTheFiveTablesWithOneNoticeAndTheirTradesSound)
     EXPECT_EQ(1000, pForward->GetDouble(KC_OPEN));
 
     // The five tables hold the same rows; each variant's window shows its statuses.
+    for (UINT nNameId : {51128u, 56370u}) {
+        auto* pShown = Find<COrderStatusKSETable>(nNameId);
+        const std::vector<std::string> orders = ShownTexts(pShown, KC_ORDER), limits = ShownTexts(pShown, KC_LIMIT);
+        const size_t nAt = std::find(orders.begin(), orders.end(), strForward) - orders.begin();
+        ASSERT_LT(nAt, limits.size()) << nNameId;
+        EXPECT_EQ("849.585", limits[nAt]) << nNameId;
+    }
     const std::string strRows = RowsText(pOrders, s_kseOrderColumns);
     const std::map<UINT, std::set<std::string>> variants = {
         {51164, {strForward}}, {51165, {strFilled}}, {51166, {strPartly}}, {56370, {strForward}}};

@@ -313,6 +313,18 @@ TEST_F(UnrealizedReports, ForwardContractsOpenTheirDetailAskForOneAndTakeNewOnes
         ASSERT_LT(nAt, statuses.size()) << f[2];
         EXPECT_EQ(f[13] == "1" ? "\xE3\xDD\xCA\xE6\xCD" : "\xE3\xDB\xE1\xDE", statuses[nAt]) << f[2];
     }
+    // The contract's price and the series' price now read as the server gave them, every decimal
+    // of them: the value and profit above are reckoned from those.
+    const int FC_PRICE = 9, FC_NOW = 10;
+    for (const int nCol : {FC_PRICE, FC_NOW}) {
+        const std::vector<std::string> shown = ShownTexts(pContracts, nCol);
+        for (const std::string& row : rows) {
+            const std::vector<std::string> f = Split(row);
+            const size_t nAt = std::find(numbers.begin(), numbers.end(), f[2]) - numbers.begin();
+            ASSERT_LT(nAt, shown.size()) << f[2];
+            EXPECT_EQ(atof(f[nCol - 1].c_str()), number(shown[nAt])) << f[2] << " column " << nCol;
+        }
+    }
     const CViewTable* pContractsView = pContracts->GetMainWindow()->GetView();
     // In code page 1256: "التسوية" (settlement), and "أوامر السوق الآجل - السوق الآجل".
     EXPECT_EQ("\xC7\xE1\xCA\xD3\xE6\xED\xC9", std::string(pContractsView->GetColumns().GetColumn(FC_SETTLEMENT)->GetTitle()));

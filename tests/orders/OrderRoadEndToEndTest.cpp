@@ -99,6 +99,20 @@ const std::vector<ROAD>& Roads()
          "Forward order 900001 accepted: account 10020, Buy 100 Gulf Harbour Bank (101) at 850.0.",
          // Commission and the other charges, and the net amount that books them all.
          {{5816, "2.000"}, {5817, "0.021"}, {5818, "0.009"}, {5746, "87.030"}, {5761, "All or none"}}},
+        {"kse_forward_makers_decimals", 33269, 0,
+         [](OrderRoadSession&, HWND h) {
+             SetDlgItemTextA(h, IDC_TICKET_TICKER, "101");
+             EnterText(h, IDC_TICKET_QUANTITY, "100");
+             ChooseItem(h, IDC_TICKET_FILL_RULE, static_cast<LPCSTR>(LoadMarketText(57554)));
+             ChooseItem(h, IDC_TICKET_TENOR, "1");
+             EnterText(h, IDC_TICKET_MARKET_MAKER, "7");
+             EnterText(h, IDC_TICKET_LIMIT, "849.585");
+         },
+         "KU", "KA",
+         {"", "", "1002", "10020", "1", "101", "100", "7", "3", "1", "849.585", "", "1"},
+         {"", "", "1002", "10020", "1", "101", "100", "7", "3", "1", "849.585", "secret"},
+         "Forward order 900002 accepted: account 10020, Buy 100 Gulf Harbour Bank (101) at 849.585.",
+         {{5749, "849.585"}}},
         {"kse_contract", 33273, 0,
          [](OrderRoadSession&, HWND h) {
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "107");
@@ -465,6 +479,7 @@ TEST_F(OrderRoadSession, RefusedOrdersSendNothing)
         {"one above the largest quantity", "101", "2147483648", "842", false, IDS_ORDER_NO_QUANTITY},
         {"the largest quantity", "101", "2147483647", "842", false, 0},
         {"a price that is no number", "101", "1000", "8a2", false, IDS_ORDER_NO_PRICE},
+        {"a price of more decimals than an order carries", "101", "1000", "842.12345", false, IDS_ORDER_PRICE_DECIMALS},
         {"no ticker", "", "1000", "842", false, IDS_ORDER_NO_TICKER},
         {"the link down", "101", "1000", "842", true, IDS_ORDER_NOT_CONNECTED},
     };
@@ -494,6 +509,55 @@ TEST_F(OrderRoadSession, RefusedOrdersSendNothing)
         if (!c.bLinkDown) {
             PumpFor(100);
             EXPECT_EQ(nChecks, Count("KV"));
+        }
+    }
+}
+
+// A price typed key by key is taken as typed, a maker's three decimals too; one of more decimals
+// than an order carries is refused at Submit, told why, and never sent.
+TEST_F(OrderRoadSession, TypedPricesAreTakenWholeOrRefusedForTheirDecimals)
+{
+    Start(false);
+    const struct
+    {
+        const char* pszRoad;
+        const char* pszTyped;
+        UINT nText;                     // the refusal, 0 for none
+    } cases[] = {
+        {"kse_forward", "845.568", 0},
+        {"kse_regular", "842.5", 0},
+        {"us_limit", "48.1234", 0},
+        {"us_limit", "48.12345", IDS_ORDER_PRICE_DECIMALS},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.pszRoad) + " " + c.pszTyped);
+        const ROAD& road = FindRoad(c.pszRoad);
+        CNewPlaceOrderDlg* pTicket = OpenRoad(*this, road);
+        ASSERT_NE(nullptr, pTicket);
+        const HWND hDlg = pTicket->m_hWnd;
+        SetDlgItemTextA(hDlg, IDC_TICKET_LIMIT, "");
+        ::SetFocus(GetDlgItem(hDlg, IDC_TICKET_LIMIT));
+        PumpPending();
+        // Key by key, each taken before the next, as a trader types.
+        for (const char* p = c.pszTyped; *p != '\0'; ++p) {
+            TypeText(std::string(1, *p).c_str());
+            PumpPending();
+        }
+        ::SetFocus(GetDlgItem(hDlg, IDC_TICKET_QUANTITY));
+        PumpPending();
+        EXPECT_EQ(c.pszTyped, ControlText(hDlg, IDC_TICKET_LIMIT));
+        const size_t nChecks = Count(road.pszCheck);
+        const int nShown = pRun->CountInfoLines(IDS_ORDER_PRICE_DECIMALS);
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
+        Submit(hDlg);
+        PumpUntil([&] { return Count(road.pszCheck) > nChecks; }, 1000);
+        PumpFor(200);
+        ClearDialogSteps();
+        EXPECT_EQ(nShown + (c.nText != 0 ? 1 : 0), pRun->CountInfoLines(IDS_ORDER_PRICE_DECIMALS)) << pRun->InfoText();
+        ASSERT_EQ(nChecks + (c.nText != 0 ? 0 : 1), Count(road.pszCheck)) << Lines(road.pszCheck);
+        const std::string strCheck = road.pszCheck;
+        if (c.nText == 0) {
+            EXPECT_EQ(c.pszTyped, BodyOf(Requests({strCheck}).back()).at(strCheck == "OV" ? 6 : strCheck == "KV" ? 9 : 10));
         }
     }
 }

@@ -113,7 +113,8 @@ std::vector<LAYOUT_CASE> LayoutCases()
             return pDlg->DoModal();
         }, std::move(shown), nClose});
     };
-    // A purchase checked with "KV": the buying figure with three decimals, prices as quoted.
+    // A purchase checked with "KV": the buying figure with three decimals, prices as booked, at
+    // least in the board's one decimal.
     add("kse_new", [] {
         auto p = std::make_unique<CReviewOrderKSEDlg>(
             Reply("KV", 26, {{5, "1"}, {6, "101"}, {7, "1000"}, {8, "1"}, {9, "850.5"}, {10, "0"}, {11, "1"},
@@ -123,7 +124,7 @@ std::vector<LAYOUT_CASE> LayoutCases()
         p->SetTitleId(IDS_REVIEW_TITLE_NEW);
         return p;
     }, {{5742, "GHB / 101"}, {5754, "Gulf Harbour Bank"}, {5747, "Buy"}, {5758, "31/12/2026"}, {5744, "1,000"},
-        {5749, "842"}, {5752, "850.5"}, {5753, ""}, {5745, "842.500"}, {5746, "1,234.500"}, {5751, "5,000.000"},
+        {5749, "842.0"}, {5752, "850.5"}, {5753, ""}, {5745, "842.500"}, {5746, "1,234.500"}, {5751, "5,000.000"},
         {6550, "1.500"}, {IDOK, "Place Order"}, {0, "Review New Order"}});
     // A sale's modification check ("KJ"): the holding from field 30 (a whole number of shares), no
     // fee, a name given, and no date without the good-till duration.
@@ -132,8 +133,8 @@ std::vector<LAYOUT_CASE> LayoutCases()
             Reply("KJ", 31, {{7, "2"}, {8, "102"}, {13, "250"}, {15, "614"}, {16, "9.25"}, {21, "7"}, {23, "0"},
                               {24, "600.0"}, {25, "0"}, {27, "261231"}, {28, "99"}, {30, "3000"}}),
             &s_strGivenName, 2, TRUE);
-    }, {{5742, "NCB / 102"}, {5754, "Given name"}, {5747, "Sell"}, {5758, ""}, {5744, "250"}, {5749, "614"},
-        {5752, ""}, {5753, "600"}, {5745, "9.250"}, {5746, "7.000"}, {5751, "3,000"}, {6550, "0.000"},
+    }, {{5742, "NCB / 102"}, {5754, "Given name"}, {5747, "Sell"}, {5758, ""}, {5744, "250"}, {5749, "614.0"},
+        {5752, ""}, {5753, "600.0"}, {5745, "9.250"}, {5746, "7.000"}, {5751, "3,000"}, {6550, "0.000"},
         {IDOK, "Modify Order"}});
     // The modify forms' layout, titled by the form.
     add("kse_modify_form", [] {
@@ -142,13 +143,13 @@ std::vector<LAYOUT_CASE> LayoutCases()
             nullptr, 1, FALSE);
         p->SetTitleId(IDS_REVIEW_TITLE_MODIFY_FORM);
         return p;
-    }, {{5742, "DRB / 103"}, {5754, "Dunes Real Bank"}, {5744, "40"}, {5752, "390"}, {5749, "388"},
+    }, {{5742, "DRB / 103"}, {5754, "Dunes Real Bank"}, {5744, "40"}, {5752, "390.0"}, {5749, "388.0"},
         {5751, "1.500"}, {6550, "2.000"}, {IDOK, "Confirm Cancellation"}, {0, "Review Order Change or Cancellation"}});
     // The odd lot shows a limit of 0.
     add("kse_odd_lot", [] {
         return std::make_unique<CReviewOrderOddLotKSEDlg>(
             Reply("KV", 26, {{5, "2"}, {6, "101"}, {7, "35"}, {9, "0"}, {15, "35"}, {16, "842"}}), nullptr);
-    }, {{5742, "GHB / 101"}, {5744, "35"}, {5752, "0"}, {5751, "35"}, {5747, "Sell"}});
+    }, {{5742, "GHB / 101"}, {5744, "35"}, {5752, "0.0"}, {5751, "35"}, {5747, "Sell"}});
     // A US check: four-decimal prices, the two last figures from fields 29 and 30.
     add("us_new", [] {
         return std::make_unique<CReviewOrderDlg>(
@@ -165,14 +166,15 @@ std::vector<LAYOUT_CASE> LayoutCases()
             Reply("OW", 14, {{2, "2"}, {3, "ACME"}, {4, "200"}, {8, "0"}, {10, "261231"}}), &s_strDescription, 1);
     }, {{5747, "Sell"}, {5758, ""}, {6644, ""}, {6581, ""}, {6723, ""}, {IDOK, "Confirm Cancellation"},
         {0, "Review Order Change or Cancellation"}});
-    // A forward sale: the charges of fields 13 and 14 come off the contract's price.
+    // A forward sale: the charges of fields 13 and 14 come off the contract's price; the price
+    // asked reads with its maker's three decimals.
     add("forward", [] {
         return std::make_unique<CReviewOrderForwardDlg>(
             Reply("KU", 25, {{4, "2"}, {5, "102"}, {6, "500"}, {7, "F-0326"}, {10, "480"}, {13, "5"}, {14, "2"},
-                              {17, "1000"}, {20, "3"}, {23, "610.0"}, {24, "900"}}),
+                              {17, "1000"}, {20, "3"}, {23, "849.585"}, {24, "900"}}),
             nullptr);
     }, {{5742, "NCB / 102"}, {5759, "F-0326"}, {1706, "Forward sale"}, {5745, "893.000"}, {5746, "993.000"},
-        {5749, "610"}, {5751, "480"}, {6550, "3.000"}});
+        {5749, "849.585"}, {5751, "480"}, {6550, "3.000"}});
     // The contract's second button ends it without asking for the password.
     add("forward_contract", [] {
         return std::make_unique<CReviewForwardContractDlg>("Renew contract 77 on 31/12/2026");

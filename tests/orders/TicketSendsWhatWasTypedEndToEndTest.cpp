@@ -23,6 +23,10 @@
 #include "orders/ReviewDialog.h"
 #include "platform/win/user/TestAnswers.h"
 #include "orders/MarketChoices.h"
+#include "orders/ModifyOrderDlg.h"
+#include "orders/ModifyOrderKSEDlg.h"
+#include "orders/OrderRequests.h"
+#include "orders/SeparateModifyForm.h"
 #include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
 #include "tests/app/AppTestSupport.h"
@@ -220,7 +224,7 @@ TEST_F(TicketSession, NoQuoteLeavesNoPriceOfTheOneBefore)
     EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_LIMIT)) << "no quotation row";
 }
 
-// The KSE tickets: a price typed with two decimals takes one, and the check carries that price; on the odd-lot board a typed text that is no item of the
+// The KSE tickets: a price typed with two decimals is taken whole, and the check carries it; on the odd-lot board a typed text that is no item of the
 // stock list chooses nothing, so Submit is disabled and nothing is sent until a stock is chosen.
 TEST_F(TicketSession, KseTicketsSendTheStockAndPriceShown)
 {
@@ -244,10 +248,10 @@ TEST_F(TicketSession, KseTicketsSendTheStockAndPriceShown)
     TypeText("842.25");
     PumpPending();
     NotifyControl(hRegular, IDC_KSE_LIMIT, EN_KILLFOCUS);
-    EXPECT_EQ("842.2", ControlText(hRegular, IDC_KSE_LIMIT));
+    EXPECT_EQ("842.25", ControlText(hRegular, IDC_KSE_LIMIT));
     NotifyControl(hRegular, IDC_ORDER_FORM_SUBMIT, BN_CLICKED);     // off the board's ticks: refused
     ASSERT_TRUE(PumpUntil([&] { return Count("KV") == 1; }));
-    EXPECT_EQ("842.2", BodyOf(Requests({"KV"}).back()).at(9));
+    EXPECT_EQ("842.25", BodyOf(Requests({"KV"}).back()).at(9));
 
     const HWND hOddLot = open(IDD_FORM_ODD_LOT_TICKET, &s_pFrames[1]);
     ASSERT_NE(nullptr, hOddLot);
@@ -398,32 +402,56 @@ TEST_F(TicketSession, TicketsTakeOnlyTheOptionSeriesTheyAskedFor)
 
 // A price given to a form (a quote, a maker's price, a loaded order) with more decimals than its
 // market's tick: the field shows it whole, also once the focus has passed through it, and the
-// check or preview sends it whole. An order's price shows in its market's decimals.
+// check or preview sends it whole, or, when it has more decimals than an order carries, refuses
+// it with that reason and sends nothing. An order's price shows in its market's decimals.
 TEST_F(ModifyKeepsSession, GivenPricesStayWholeInEveryForm)
 {
     StartTrader(false);
     auto& app = App();
+    static CFormMDIWnd* s_pSeparate;
+    s_pSeparate = nullptr;
+    enum { TICKET, COMBINED, SEPARATE };
     const auto viewOf = [](CFormMDIWnd* pFrame) { return pFrame != nullptr ? pFrame->GetView()->m_hWnd : nullptr; };
     const auto ticket = [&] { return viewOf(app.GetOrderTicketForm()); };
-    const auto modify = [&](int nPlace, const char* pszBody, UINT nTable) {
+    // The order placed, its row then given the price (a loaded order's own, as booked), and the
+    // modify form of that kind opened on it with a new quantity.
+    const auto modify = [&](int nKind, int nPlace, const char* pszBody, UINT nTable, double dGiven) {
         const std::string strOrder = Place(nPlace, pszBody, nPlace == MSG_KR ? 17 : 11, nTable);
-        (app.*(nTable == 51128 ? &CZORVAT32App::OpenModifyOrderKSE : &CZORVAT32App::OpenModifyOrderUS))(atol(strOrder.c_str()));
-        PumpPending();
-        EnterText(viewOf(app.GetModifyOrderForm()), IDC_MODIFY_QUANTITY, "150");
-        return viewOf(app.GetModifyOrderForm());
+        const bool bKse = nTable == 51128;
+        if (dGiven != 0)
+            Row(nTable, strOrder)->SetDouble(bKse ? 11 : 6, dGiven, TRUE);
+        HWND hForm = nullptr;
+        if (nKind == COMBINED) {
+            (app.*(bKse ? &CZORVAT32App::OpenModifyOrderKSE : &CZORVAT32App::OpenModifyOrderUS))(atol(strOrder.c_str()));
+            PumpPending();
+            hForm = viewOf(app.GetModifyOrderForm());
+        } else {
+            app.OpenFormWindow(&s_pSeparate, bKse ? IDD_FORM_MODIFY_ORDER_KSE : IDD_FORM_MODIFY_ORDER_US);
+            PumpPending();
+            if (auto* pForm = s_pSeparate != nullptr ? dynamic_cast<CSeparateModifyForm*>(s_pSeparate->GetView()) : nullptr) {
+                pForm->LoadOrder(atol(strOrder.c_str()));
+                CheckDlgButton(pForm->m_hWnd, IDC_SEPARATE_SIDE_OPTION, BST_UNCHECKED);
+                hForm = pForm->m_hWnd;
+            }
+        }
+        EnterText(hForm, nKind == COMBINED ? IDC_MODIFY_QUANTITY : IDC_SEPARATE_QUANTITY, "150");
+        return hForm;
     };
     // Maker 1 quotes stock 101 for a month at three decimals.
     for (const char* pszSide : {"1", "2"})
         if (CDataBuffer* pQuote = FindDataTable(52121)->GetRows()->FindRow({"101", pszSide, "1"}))
             pQuote->SetDouble(8, 845.568, TRUE);
+    const char* const KR_BODY = "||1002|10020|1|1|101|100|0|800||0|||secret";
+    const char* const OR_BODY = "1002|10020|1|ALPN|100|0|30.5||0|||secret";
     const struct {
         const char* pszName;
         std::function<HWND()> open;     // the ticket's quantity is typed after
-        bool bTicket;
+        int nKind;
         const char* pszShown;
         const char* pszSent;            // the request, its price field and the price
         size_t nField;
         double dSent;
+        UINT nRefused = 0;              // the reason it is not sent
     } cases[] = {
         {"forward maker", [&] {
              app.OpenOrderTicketForwardMarket("101", 0.0, 0);
@@ -432,47 +460,59 @@ TEST_F(ModifyKeepsSession, GivenPricesStayWholeInEveryForm)
              ChooseItem(ticket(), IDC_TICKET_TENOR, "1");
              EnterText(ticket(), IDC_TICKET_MARKET_MAKER, "1");
              return ticket();
-         }, true, "845.568", "KU", 10, 845.568},
+         }, TICKET, "845.568", "KU", 10, 845.568},
         {"regular board quote", [&] { app.OpenOrderTicketKSE(1, "101", 842.55, 0, 0); return ticket(); },
-         true, "842.55", "KV", 9, 842.55},
+         TICKET, "842.55", "KV", 9, 842.55},
         {"contract", [&] {
              app.OpenOrderTicketKSE(2, "107", 1125.25, 0, 4);
              EnterText(ticket(), IDC_TICKET_CONTRACT, "12");
              return ticket();
-         }, true, "1,125.25", "KJ", 11, 1125.25},
+         }, TICKET, "1,125.25", "KJ", 11, 1125.25},
         {"us quote", [&] {
              app.OpenOrderTicket(0, "ALPN", 10.12345, GetGlobals()->GetMarketName(4), nullptr, 0);
              ChooseItem(ticket(), IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
              return ticket();
-         }, true, "10.12345", "OV", 6, 10.12345},
-        {"kse order", [&] { return modify(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 51128); },
-         false, "800.0", "KW", 8, 800},
+         }, TICKET, "10.12345", "OV", 6, 0, IDS_ORDER_PRICE_DECIMALS},
+        {"kse order", [&] { return modify(COMBINED, MSG_KR, KR_BODY, 51128, 0); }, COMBINED, "800.0", "KW", 8, 800},
         {"us order", [&] {
-             const HWND h = modify(MSG_OR, "1002|10020|1|ALPN|100|0|30.5||0|||secret", 51110);
+             const HWND h = modify(COMBINED, MSG_OR, OR_BODY, 51110, 0);
              EXPECT_EQ("=USD", ControlText(h, IDC_MODIFY_CURRENCY)) << "the order's currency";
              return h;
-         }, false, "30.5000", "OW", 6, 30.5},
+         }, COMBINED, "30.5000", "OW", 6, 30.5},
+        {"kse order, its own form", [&] { return modify(SEPARATE, MSG_KR, KR_BODY, 51128, 800.555); },
+         SEPARATE, "800.555", "KW", 8, 800.555},
+        {"us order, its own form", [&] { return modify(SEPARATE, MSG_OR, OR_BODY, 51110, 30.12345); },
+         SEPARATE, "30.12345", "OW", 6, 0, IDS_ORDER_PRICE_DECIMALS},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszName);
         const HWND hForm = c.open();
         ASSERT_NE(nullptr, hForm);
-        if (c.bTicket)
+        if (c.nKind == TICKET)
             EnterText(hForm, IDC_TICKET_QUANTITY, "100");
-        const int nField = c.bTicket ? IDC_TICKET_LIMIT : IDC_MODIFY_LIMIT, nSend = c.bTicket ? IDC_TICKET_SUBMIT : IDC_MODIFY_MODIFY;
+        const int nField = c.nKind == TICKET ? IDC_TICKET_LIMIT : c.nKind == COMBINED ? IDC_MODIFY_LIMIT : IDC_SEPARATE_LIMIT;
+        const int nSend = c.nKind == TICKET ? IDC_TICKET_SUBMIT : c.nKind == COMBINED ? IDC_MODIFY_MODIFY : IDC_SEPARATE_MODIFY;
         for (int nId : {nField, nSend}) {
             ::SetFocus(GetDlgItem(hForm, nId));
             PumpPending();
         }
         EXPECT_EQ(c.pszShown, ControlText(hForm, nField));
         const size_t nSent = Count(c.pszSent);
+        const int nRefusals = c.nRefused != 0 ? pRun->CountInfoLines(c.nRefused) : 0;
         RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
         NotifyControl(hForm, nSend, BN_CLICKED);
-        // Off the board's ticks the server may refuse it: what matters here is what went.
-        ASSERT_TRUE(PumpUntil([&] { return Count(c.pszSent) == nSent + 1; })) << pRun->InfoText();
-        PumpFor(200);
-        ClearDialogSteps();
-        EXPECT_EQ(c.dSent, std::stod(BodyOf(Requests({c.pszSent}).back()).at(c.nField)));
+        if (c.nRefused != 0) {
+            PumpFor(300);
+            ClearDialogSteps();
+            EXPECT_EQ(nSent, Count(c.pszSent)) << "nothing cut, nothing sent";
+            EXPECT_EQ(nRefusals + 1, pRun->CountInfoLines(c.nRefused)) << pRun->InfoText();
+        } else {
+            // Off the board's ticks the server may refuse it: what matters here is what went.
+            ASSERT_TRUE(PumpUntil([&] { return Count(c.pszSent) == nSent + 1; })) << pRun->InfoText();
+            PumpFor(200);
+            ClearDialogSteps();
+            EXPECT_EQ(c.dSent, std::stod(BodyOf(Requests({c.pszSent}).back()).at(c.nField)));
+        }
         GetParent(hForm) != nullptr ? (void)SendMessageA(GetParent(hForm), WM_CLOSE, 0, 0) : (void)0;
         PumpPending();
     }

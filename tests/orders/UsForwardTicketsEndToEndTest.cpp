@@ -135,7 +135,7 @@ const std::vector<FORM_ORDER>& FormOrders()
          "KU", "KA",
          {"", "", "1002", "10020", "1", "101", "842", "1", "2", "1", "848.957", "", "1"},
          {"", "", "1002", "10020", "1", "101", "842", "1", "2", "1", "848.957", "secret", "", "", "", "", "1"},
-         "Forward order 900001 accepted: account 10020, Buy 842 Gulf Harbour Bank (101) at 849.0."},
+         "Forward order 900001 accepted: account 10020, Buy 842 Gulf Harbour Bank (101) at 848.957."},
     };
     return orders;
 }
