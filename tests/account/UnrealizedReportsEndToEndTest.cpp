@@ -316,6 +316,10 @@ TEST_F(UnrealizedReports, ForwardContractsOpenTheirDetailAskForOneAndTakeNewOnes
     // The contract's price and the series' price now read as the server gave them, every decimal
     // of them: the value and profit above are reckoned from those.
     const int FC_PRICE = 9, FC_NOW = 10;
+    const auto number = [](std::string strText) {
+        strText.erase(std::remove(strText.begin(), strText.end(), ','), strText.end());
+        return atof(strText.c_str());
+    };
     for (const int nCol : {FC_PRICE, FC_NOW}) {
         const std::vector<std::string> shown = ShownTexts(pContracts, nCol);
         for (const std::string& row : rows) {
