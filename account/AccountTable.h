@@ -73,6 +73,8 @@ constexpr int SIDE_WIDTH = 45;
 constexpr int ORDER_TYPE_WIDTH = 100;
 constexpr int DURATION_WIDTH = 125;
 constexpr int ACCOUNT_NUMBER_WIDTH = 55;
+// An option right's column, wide enough for a stock's "None" in Arabic ("لا شيء").
+constexpr int OPTION_RIGHT_WIDTH = 50;
 
 // Column kinds of the account tables, one line each in their descriptions.
 constexpr TABLE_COLUMN AccountDateTime(UINT nTitleId, int nField)

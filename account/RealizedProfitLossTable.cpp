@@ -41,7 +41,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(57220, 6, 19),
     AccountText(51223, 6, FIELD_NONE),
     AccountText(57230, 6, 20),
-    AccountCode(57231, 30, 21, COptionRight::FormatCodeColumn, RC_RIGHT),
+    AccountCode(57231, OPTION_RIGHT_WIDTH, 21, COptionRight::FormatCodeColumn, RC_RIGHT),
     Price(57233, 22),
     AccountDate(57232, 23),
 };

@@ -40,6 +40,7 @@
 #include "refdata/ZorvatGlobals.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/spool/Printers.h"
+#include "platform/win/user/TestAnswers.h"
 #include "tests/account/AccountTestSupport.h"
 #include "tests/common/PdfReadBack.h"
 
@@ -292,6 +293,13 @@ struct ShownValues : CAccountSession
     {
         ASSERT_TRUE(StartSession({"--rate", "0"}, bArabic));
         ASSERT_NO_FATAL_FAILURE(OpenEveryTable("||1002|10020|1|1|101|100|0|800||2|||secret"));
+        // A US stock bought and the holdings asked for again, so that they name a company.
+        Send(MSG_OR, "1002|10020|1|GLNT|100|3|0||0|||secret");
+        CDataTable* pUsHoldings = FindDataTable(IDS_TABLE_US_HOLDINGS);
+        ASSERT_TRUE(PumpUntil([&] { return ShownAt(pUsHoldings, 0, "GLNT", 0) == "GLNT"; }, 5000));
+        TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+        RunTableCommand(pUsHoldings, ID_ACCOUNT_REFRESH);
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_HOLDINGS));
         for (UINT nId : {33276u, UINT{ID_APP_EXCHANGE_RATES}})
             Command(nId);
         for (UINT nTable : {IDS_TABLE_FORWARD_CONTRACTS, IDS_TABLE_EXCHANGE_RATES})
