@@ -331,6 +331,8 @@ struct ShownValues : CAccountSession
                     pRows->GetAt(i)->SetText(nCol, i == 0 ? "-123456789.125" : "-12345678.125", TRUE);
         }
         EXPECT_EQ(std::set<std::string>(), CutOrMarkedTexts(pRun->Folder() + "/marks.pdf", bArabic));
+        for (const auto& m : money)
+            Shoot(FindDataTable(m.nTable), "default_layout_" + std::to_string(m.nTable) + (bArabic ? "_ar" : "_en"));
     }
 };
 
