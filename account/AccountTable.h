@@ -82,9 +82,9 @@ constexpr TABLE_COLUMN AccountDateTime(UINT nTitleId, int nField)
     return {.nTitleId = nTitleId, .nType = COLTYPE_DATETIME_TEXT, .nWidth = 125, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_SERVER_DATE, .nField = nField};
 }
-constexpr TABLE_COLUMN AccountDate(UINT nTitleId, int nField)
+constexpr TABLE_COLUMN AccountDate(UINT nTitleId, int nField, int nWidth = 70)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DATE_TEXT, .nWidth = 70, .nAlign = ALIGN_RIGHT,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DATE_TEXT, .nWidth = nWidth, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_SERVER_DATE, .nField = nField};
 }
 // A number without grouping (order and trade numbers).

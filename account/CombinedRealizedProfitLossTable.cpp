@@ -50,8 +50,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(41151, 6, 19),
     AccountText(41137, 6, FIELD_NONE),
     Amount(41132, FIELD_NONE),
-    // Wide enough for its title.
-    Amount(41133, FIELD_NONE, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN, 90),
+    Amount(41133, FIELD_NONE),
     Amount(41134, FIELD_NONE),
 };
 // The KSE row's fields of the same columns.

@@ -42,7 +42,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(41158, 6, 21),                                      // 4 currency
     AccountCode(41159, 70, N, CCombinedUnrealizedProfitLossTable::FormatKind, CU_KIND),
     Amount(41160, -2, S | O, 2, 5),                                 // 6 quantity
-    Amount(41161, -2, S | Z, 2, 6),                                 // 7 second quantity
+    Amount(41161, -2, S | Z, 2, 6, 80),                             // 7 second quantity, its title whole
     Amount(41162, 0, S | O, 0, 24),
     Amount(41163, -4, Z | W, 0, 8),                                 // 9 price
     Amount(41164, -4, W | O, 2, 3),                                 // 10 average cost
@@ -50,8 +50,8 @@ const TABLE_COLUMN s_columns[] = {
     Amount(41166, -3, S | O, 3, N, MONEY_WIDTH),                    // 12 market value
     Amount(41167, -3, S | O, 3, N, MONEY_WIDTH),                    // 13 gain
     Amount(41168, -3, O, 3),                                        // 14 per cent
-    Amount(41169, -1, S | O, 3),                                    // 15 cost in the base currency
-    Amount(41170, -1, S | O, 3),                                    // 16 value in the base currency
+    Amount(41169, -1, S | O, 3, N, MONEY_WIDTH),                    // 15 cost in the base currency
+    Amount(41170, -1, S | O, 3, N, MONEY_WIDTH),                    // 16 value in the base currency
     Amount(41171, -3, S | W | O, 3, N, MONEY_WIDTH),                // 17 gain in the base currency
     AccountDate(41172, 1),
     AccountDate(41173, 2),

@@ -24,7 +24,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountDate(56383, 0),
     AccountDate(56384, 1),
     AccountId(56385, 2, 60),                                        // 2 contract number, its title whole
-    AccountText(56386, 40, 3, 70),                                  // 3 contract id, its title whole
+    AccountText(56386, 40, 3, 80),                                  // 3 contract id, its title whole
     AccountText(56387, 6, 4),                                       // 4 stock code
     AccountText(56405, 20, FIELD_NONE),                             // 5 symbol
     AccountCode(56388, SIDE_WIDTH, 5, CTransactionType::FormatCodeColumn, FC_SIDE),
@@ -48,7 +48,7 @@ const TABLE_COLUMN s_columns[] = {
     Dinars(56606, 22),
     Dinars(56607, 23),
     {.nTitleId = 56400, .nType = COLTYPE_INT32, .nWidth = 70, .nFlags = COLF_HIDDEN, .nField = 25},
-    {.nTitleId = 55373, .nType = COLTYPE_INT32, .nWidth = 60, .nAlign = ALIGN_RIGHT, .nField = 26},  // its title whole
+    {.nTitleId = 55373, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nField = 26},  // its title whole
     Dinars(40967, 27, 0),
     Dinars(40968, 28, 0),
 };

@@ -34,7 +34,7 @@ const TABLE_COLUMN s_columns[] = {
     Dinars(56288, 12, MONEY_WIDTH, COLF_THOUSANDS | COLF_ZERO_SHOWN),
     AccountText(51158, 60, 4),
     AccountText(56908, 40, 15, 70),
-    AccountDate(56909, 16),
+    AccountDate(56909, 16, 85),     // its title whole in both languages
     AccountText(42298, 30, FIELD_NONE),
 };
 const TABLE_SORT_KEY s_sort[] = {{0, SORT_ASCENDING}};

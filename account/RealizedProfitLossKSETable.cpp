@@ -22,7 +22,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(56692, 6, KF_STOCK),
     AccountCode(56309, KSE_BOARD_WIDTH, 4, CMarketKSE::FormatCodeColumn, 5),
     AccountNumber(56310, 0, 5, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN),
-    AccountNumber(56311, -1, 6, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION),
+    AccountNumber(56311, -1, 6, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 0, 95),   // its title whole in both languages
     Dinars(56312, 7, COLF_THOUSANDS | COLF_ZERO_SHOWN, 70),                   // price
     Dinars(56313, 8),
     Dinars(56314, 9),

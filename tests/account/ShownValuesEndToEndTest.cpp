@@ -187,9 +187,10 @@ std::set<std::string> CutOrMarkedTexts(const std::string& strPdf, bool bArabic)
                                            + ": " + strText, CP_ACP));
         };
         for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
-            std::istringstream words(std::string(pWnd->GetView()->GetColumnOrder().GetColumn(nCol)->GetTitle()));
-            for (std::string strWord; words >> strWord;)
-                if (grid.GetColumnWidth(nCol) > 0 && Width(strWord.c_str()) > grid.GetColumnWidth(nCol) - 6)
+            // Each line of a title whole: the header does not wrap a line of words.
+            std::istringstream lines(std::string(pWnd->GetView()->GetColumnOrder().GetColumn(nCol)->GetTitle()));
+            for (std::string strLine; std::getline(lines, strLine);)
+                if (grid.GetColumnWidth(nCol) > 0 && Width(strLine.c_str()) > grid.GetColumnWidth(nCol) - 6)
                     Fault(nCol, "title cut");
         }
         for (int nLine = 0; nLine < pWnd->GetView()->GetRowCount() - grid.GetTopRow(); ++nLine)
@@ -310,7 +311,7 @@ struct ShownValues : CAccountSession
             {IDS_TABLE_COMBINED_REALIZED, {6, 7, 11, 12, 17, 19}},
             {IDS_TABLE_US_UNREALIZED, {5, 10, 11, 16, 19, 20}},
             {IDS_TABLE_KSE_UNREALIZED, {11, 15, 16}},
-            {IDS_TABLE_COMBINED_UNREALIZED, {11, 12, 13, 17}},
+            {IDS_TABLE_COMBINED_UNREALIZED, {11, 12, 13, 15, 16, 17}},
             {IDS_TABLE_KSE_ORDER_STATUS, {18}},
             {IDS_TABLE_US_HOLDINGS, {4, 6, 19}},
             {IDS_TABLE_KSE_HOLDINGS, {7, 9, 11}},
