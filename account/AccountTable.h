@@ -74,6 +74,8 @@ constexpr int SIDE_WIDTH = 45;
 constexpr int ORDER_TYPE_WIDTH = 100;
 constexpr int DURATION_WIDTH = 125;
 constexpr int ACCOUNT_NUMBER_WIDTH = 55;
+// An option right's column, wide enough for a stock's "None" in Arabic ("لا شيء").
+constexpr int OPTION_RIGHT_WIDTH = 50;
 
 // Column kinds of the account tables, one line each in their descriptions.
 constexpr TABLE_COLUMN AccountDateTime(UINT nTitleId, int nField)
@@ -81,9 +83,9 @@ constexpr TABLE_COLUMN AccountDateTime(UINT nTitleId, int nField)
     return {.nTitleId = nTitleId, .nType = COLTYPE_DATETIME_TEXT, .nWidth = 125, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_SERVER_DATE, .nField = nField};
 }
-constexpr TABLE_COLUMN AccountDate(UINT nTitleId, int nField)
+constexpr TABLE_COLUMN AccountDate(UINT nTitleId, int nField, int nWidth = 70)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DATE_TEXT, .nWidth = 70, .nAlign = ALIGN_RIGHT,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DATE_TEXT, .nWidth = nWidth, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_SERVER_DATE, .nField = nField};
 }
 // A number without grouping (order and trade numbers).

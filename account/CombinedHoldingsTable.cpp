@@ -44,17 +44,17 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51173, COLF_BLANK_ZERO, 2, 2),                                           // 6
     Amount(51174, 0, 2, 3),                                                         // 7 second quantity
     Amount(41053, COLF_MONEY, 2, 9, -3, 95),                                        // 8 the cash row's too
-    Amount(41054, 0, 3, 27),                                                        // 9
+    Amount(41054, 0, 3, 27, -3, MONEY_WIDTH),                                       // 9 KSE amounts
     Amount(51175, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 2, 5, -4, 60),         // 10 price
-    Amount(51176, COLF_ZERO_SHOWN | COLF_MONEY, 2, 6, -3, 90),                      // 11 market value
-    Amount(41128, COLF_SUMMED | COLF_ZERO_SHOWN, 2, N, -3, 90),                     // 12 in the base currency
+    Amount(51176, COLF_ZERO_SHOWN | COLF_MONEY, 2, 6, -3, MONEY_WIDTH),             // 11 market value
+    Amount(41128, COLF_SUMMED | COLF_ZERO_SHOWN, 2, N, -3, MONEY_WIDTH),            // 12 in the base currency
     Amount(52176, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 15),                            // 13
     Amount(52177, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 16),                            // 14
     Amount(51197, COLF_ZERO_SHOWN | COLF_HIDDEN | COLF_MONEY, 2, 18),               // 15
     Amount(41129, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN, 2, N),               // 16 15 in the base currency
     Amount(56260, COLF_BLANK_ZERO, 3, 31),                                          // 17
-    Amount(56708, COLF_BLANK_ZERO | COLF_SUMMED, 3, N),                             // 18
-    Amount(56709, COLF_BLANK_ZERO | COLF_SUMMED, 3, N),                             // 19
+    Amount(56708, COLF_BLANK_ZERO | COLF_SUMMED, 3, N, -3, MONEY_WIDTH),            // 18
+    Amount(56709, COLF_BLANK_ZERO | COLF_SUMMED, 3, N, -3, MONEY_WIDTH),            // 19
     Amount(51193, COLF_BLANK_ZERO | COLF_MONEY, 2, 4, -4, 140),                     // 20
     Amount(40989, COLF_MONEY, 2, 26, -2, 120),                                      // 21
     {.nTitleId = 42299, .nSize = 30},                                               // 22 status
@@ -185,7 +185,7 @@ void CCombinedHoldingsTable::AddUsRow(CServerMessage* pMsg)
     FillRow(pMsg, MSG_IH, pTarget, bPublish);
     SetKind(pTarget, pMsg->GetLong(IH_OPTION_RIGHT), bPublish);
     pTarget->SetText(CH_MARKET, strMarket, bPublish);
-    const CString strCompany = CompanyNameOf(nMarket, pMsg->GetFieldText(0));
+    const CString strCompany = CompanyNameOf(nMarket, pMsg->GetFieldText(0), /*bInterface=*/TRUE);
     if (!strCompany.IsEmpty())
         pTarget->SetText(CH_NAME, strCompany, bPublish);
     Convert(pTarget);

@@ -26,7 +26,7 @@ enum { UF_SYMBOL = 3, UF_MARKET = 18, RKF_STOCK = 3 };
 const int s_converted[] = {CC_COST, CC_CHARGES, CC_PROFIT};
 
 constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN,
-                               int nWidth = 70)
+                               int nWidth = MONEY_WIDTH)
 {
     return AccountNumber(nTitleId, -2, nField, nFlags, 2, nWidth);
 }
@@ -45,17 +45,16 @@ const TABLE_COLUMN s_columns[] = {
     Amount(41141, 8, s_ownCurrency),
     AccountDate(41142, 9),
     AccountDate(41143, 10),
-    Amount(41144, 12, s_ownCurrency),
+    Amount(41144, 12, s_ownCurrency, 70),                                     // charges
     Amount(41148, 13, COLF_THOUSANDS | COLF_MONEY),
     Amount(41145, 14, s_ownCurrency),
-    Amount(41146, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN),
+    Amount(41146, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN, 70),                  // per cent
     AccountText(41150, 20, FIELD_NONE),
     AccountText(41151, 6, 19),
     AccountText(41137, 6, FIELD_NONE),
-    // Wide enough for their titles.
-    Amount(41132, FIELD_NONE, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN, 90),
-    Amount(41133, FIELD_NONE, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN, 90),
-    Amount(41134, FIELD_NONE, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN, 90),
+    Amount(41132, FIELD_NONE),
+    Amount(41133, FIELD_NONE),
+    Amount(41134, FIELD_NONE),
 };
 // The KSE row's fields of the same columns.
 const int s_kseFields[] = {0, 1, 2, 3, 5, 6, 8, 9, 10, 11, 13, 15, 16, 17};
@@ -79,17 +78,15 @@ const int KSE_ECHO_FROM = 4, KSE_ECHO_TO = 5;
 COMBINED_RANGE_DIALOG s_pfnDialog = nullptr;
 
 // A US row's symbol text: none unless the quotation table lists the symbol; then the symbol
-// list's text of it, else the quotation's own.
+// list's name of it in the interface's language, else the quotation's own.
 CString UsSymbolText(long nMarket, LPCSTR pszSymbol)
 {
     const CDataTable* pQuotes = FindDataTable(IDS_TABLE_US_QUOTATIONS);
     const CDataBuffer* pQuote = pQuotes != nullptr ? pQuotes->GetRows()->FindRow({pszSymbol}) : nullptr;
     if (pQuote == nullptr)
         return CString();
-    ShortStockListEntry entry;
-    if (GetGlobals()->LookupShortStockEntry(nMarket, pszSymbol, entry))
-        return entry.text3;
-    return pQuote->GetText(QC_TICKER, TRUE);
+    const CString strName = CompanyNameOf(nMarket, pszSymbol, /*bInterface=*/TRUE);
+    return strName.IsEmpty() ? CString(pQuote->GetText(QC_TICKER, TRUE)) : strName;
 }
 
 // A KSE row's symbol text: the board's, else the stock list's in the interface language (the

@@ -45,18 +45,17 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(41158, 6, 21),                                      // 4 currency
     AccountCode(41159, 70, N, CCombinedUnrealizedProfitLossTable::FormatKind, CU_KIND),
     Amount(41160, -2, O, 2, 5),                                     // 6 quantity
-    Amount(41161, -2, Z, 2, 6),                                     // 7 second quantity
+    Amount(41161, -2, Z, 2, 6, 80),                                 // 7 second quantity, its title whole
     Amount(41162, -3, O | M, 3, 24),                                // 8 the server's gain
     Amount(41163, -4, Z | W, 0, 8),                                 // 9 price
     Amount(41164, -4, W | O, 2, 3),                                 // 10 average cost
-    // Cost and value in three decimals run past 70 pixels at a few hundred thousand.
-    Amount(41165, -3, O | M, 3, 4, 90),                             // 11 cost
-    Amount(41166, -3, O | M, 3, N, 90),                             // 12 market value
-    Amount(41167, -3, O | M, 3),                                    // 13 gain
+    Amount(41165, -3, O | M, 3, 4, MONEY_WIDTH),                    // 11 cost
+    Amount(41166, -3, O | M, 3, N, MONEY_WIDTH),                    // 12 market value
+    Amount(41167, -3, O | M, 3, N, MONEY_WIDTH),                    // 13 gain
     Amount(41168, -3, O, 3),                                        // 14 per cent
-    Amount(41169, -1, S | O, 3),                                    // 15 cost in the base currency
-    Amount(41170, -1, S | O, 3),                                    // 16 value in the base currency
-    Amount(41171, -3, S | W | O, 3),                                // 17 gain in the base currency
+    Amount(41169, -1, S | O, 3, N, MONEY_WIDTH),                    // 15 cost in the base currency
+    Amount(41170, -1, S | O, 3, N, MONEY_WIDTH),                    // 16 value in the base currency
+    Amount(41171, -3, S | W | O, 3, N, MONEY_WIDTH),                // 17 gain in the base currency
     AccountDate(41172, 1),
     AccountDate(41173, 2),
     Amount(41174, -3, O, 3, 22),                                    // 20 added to the value

@@ -42,7 +42,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountId(51139, 9),
     AccountCode(51123, 90, 10, CTradeStatus::FormatCodeColumn, TC_STATUS),
     AccountText(57162, 6, 12),
-    AccountCode(57163, 40, 13, COptionRight::FormatCodeColumn, TC_RIGHT),
+    AccountCode(57163, OPTION_RIGHT_WIDTH, 13, COptionRight::FormatCodeColumn, TC_RIGHT),
     AccountDate(57164, 15),
     AccountNumber(57165, -4, 14, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
     AccountText(57377, 20, FIELD_NONE),

@@ -11,41 +11,46 @@
 #include "refdata/ZorvatTypes.h"
 
 namespace {
-constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, int nField, UINT nFlags = COLF_SUMMED)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, int nField, UINT nFlags = COLF_SUMMED, int nWidth = 70)
 {
-    return AccountNumber(nTitleId, nDecimals, nField, COLF_THOUSANDS | nFlags, nDecimals < 0 ? -nDecimals : 0);
+    return AccountNumber(nTitleId, nDecimals, nField, COLF_THOUSANDS | nFlags, nDecimals < 0 ? -nDecimals : 0, nWidth);
+}
+// Money in dinars, to the fils.
+constexpr TABLE_COLUMN Dinars(UINT nTitleId, int nField, UINT nFlags = COLF_SUMMED)
+{
+    return Amount(nTitleId, -3, nField, nFlags, MONEY_WIDTH);
 }
 const TABLE_COLUMN s_columns[] = {
     AccountDate(56383, 0),
     AccountDate(56384, 1),
-    AccountId(56385, 2),                                            // 2 contract number
-    AccountText(56386, 40, 3, 50),                                  // 3 contract id
+    AccountId(56385, 2, 60),                                        // 2 contract number, its title whole
+    AccountText(56386, 40, 3, 80),                                  // 3 contract id, its title whole
     AccountText(56387, 6, 4),                                       // 4 stock code
     AccountText(56405, 20, FIELD_NONE),                             // 5 symbol
-    AccountCode(56388, 30, 5, CTransactionType::FormatCodeColumn, FC_SIDE),
+    AccountCode(56388, SIDE_WIDTH, 5, CTransactionType::FormatCodeColumn, FC_SIDE),
     AccountInt(56389, 6),
     AccountInt(56390, 7),
     AccountPrice(56392, KSE_PRICE_DECIMALS, 8),
     AccountPrice(56393, KSE_PRICE_DECIMALS, 9),
-    // Money in dinars, to the fils.
-    Amount(56394, -3, 10),
-    Amount(56395, -3, 11),
-    Amount(56396, -3, 12),
-    AccountCode(56397, 70, 13, CForwardContractStatus::FormatCodeColumn, FC_STATUS, 0, 50),
+    Dinars(56394, 10),
+    Dinars(56395, 11),
+    Dinars(56396, 12),
+    // The status whole in both languages ("Forward contract status 10").
+    AccountCode(56397, 160, 13, CForwardContractStatus::FormatCodeColumn, FC_STATUS, 0, 50),
     {.nTitleId = 56398, .nType = COLTYPE_INT32, .nWidth = 70, .nFlags = COLF_HIDDEN, .nField = 14},  // 15 actions
-    Amount(56600, -3, 16),
-    Amount(56601, -3, 17),
-    Amount(56402, -3, 24),
-    Amount(56602, -3, 18),
+    Dinars(56600, 16),
+    Dinars(56601, 17),
+    Dinars(56402, 24),
+    Dinars(56602, 18),
     Amount(56603, 0, 19),
     Amount(56604, 0, 20),
-    Amount(56605, -3, 21),
-    Amount(56606, -3, 22),
-    Amount(56607, -3, 23),
+    Dinars(56605, 21),
+    Dinars(56606, 22),
+    Dinars(56607, 23),
     {.nTitleId = 56400, .nType = COLTYPE_INT32, .nWidth = 70, .nFlags = COLF_HIDDEN, .nField = 25},
-    {.nTitleId = 55373, .nType = COLTYPE_INT32, .nWidth = 50, .nAlign = ALIGN_RIGHT, .nField = 26},
-    Amount(40967, -3, 27, 0),
-    Amount(40968, -3, 28, 0),
+    {.nTitleId = 55373, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nField = 26},  // its title whole
+    Dinars(40967, 27, 0),
+    Dinars(40968, 28, 0),
 };
 static_assert(std::size(s_columns) == FC_COUNT);
 

@@ -27,15 +27,15 @@ const TABLE_COLUMN s_columns[] = {
     AccountNumber(56281, 0, 6, COLF_THOUSANDS | COLF_SUMMED),
     AccountNumber(56282, -1, 7, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION),
     // An account's amounts and balance run to tens of millions of dinars with their fils.
-    Dinars(56283, 8, 100, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN),
-    Dinars(56284, 10, 100),
-    Dinars(56285, 9, 100),
-    Dinars(56286, 11, 100),
-    Dinars(56287, 13, 100, COLF_THOUSANDS),         // a running balance: no total
-    Dinars(56288, 12, 100, COLF_THOUSANDS | COLF_ZERO_SHOWN),
+    Dinars(56283, 8, MONEY_WIDTH, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN),
+    Dinars(56284, 10, MONEY_WIDTH),
+    Dinars(56285, 9, MONEY_WIDTH),
+    Dinars(56286, 11, MONEY_WIDTH),
+    Dinars(56287, 13, MONEY_WIDTH, COLF_THOUSANDS), // a running balance: no total
+    Dinars(56288, 12, MONEY_WIDTH, COLF_THOUSANDS | COLF_ZERO_SHOWN),
     AccountText(51158, 60, 4),
     AccountText(56908, 40, 15, 70),
-    AccountDate(56909, 16),
+    AccountDate(56909, 16, 85),     // its title whole in both languages
     AccountText(42298, 30, FIELD_NONE),
 };
 const TABLE_SORT_KEY s_sort[] = {{0, SORT_ASCENDING}};

@@ -26,10 +26,9 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(51237, 6, 5),
     AccountNumber(51187, 0, 6, COLF_THOUSANDS | COLF_SUMMED),
     Price(51188, 7),
-    // An account's amounts and balance run to tens of millions with their cents.
-    Amount(51189, 9, 95),
-    Amount(51190, 10, 95, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN),
-    Amount(51191, 11, 95, COLF_THOUSANDS | COLF_ZERO_SHOWN),
+    Amount(51189, 9, MONEY_WIDTH),
+    Amount(51190, 10, MONEY_WIDTH, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN),
+    Amount(51191, 11, MONEY_WIDTH, COLF_THOUSANDS | COLF_ZERO_SHOWN),
     AccountText(51158, 60, 4),
     AccountText(57376, 20, FIELD_NONE),
     AccountText(51239, 6, 15),

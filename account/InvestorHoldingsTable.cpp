@@ -46,7 +46,7 @@ const TABLE_COLUMN s_columns[] = {
      .nField = 7},                                                                 // 17 sub-key, its title whole
     Amount(41053, 120, -2, COLF_MONEY, 9),                                          // 18
     // A per cent of each position's own cost: no total.
-    {.nTitleId = 41054, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 41054, .nType = COLTYPE_DOUBLE, .nWidth = MONEY_WIDTH, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
      .nMinDecimals = 3, .nField = 27},                                               // 19
     Amount(57817, 120, -2, COLF_BLANK_ZERO, 31),                                    // 20
 };
@@ -97,7 +97,7 @@ void CInvestorHoldingsTable::OnRecord(CServerMessage* pMsg)
     FillRow(pMsg, pRow.get(), FALSE);
     const long nMarket = pMsg->GetLong(23);
     pRow->SetText(HC_MARKET, MarketNameOf(nMarket), FALSE);
-    const CString strCompany = CompanyNameOf(nMarket, pMsg->GetFieldText(0));
+    const CString strCompany = CompanyNameOf(nMarket, pMsg->GetFieldText(0), /*bInterface=*/TRUE);
     if (!strCompany.IsEmpty())
         pRow->SetText(HC_COMPANY, strCompany, FALSE);
     // The price comes at the end, once per position: the store finds no row while it fills.
@@ -126,7 +126,7 @@ void CInvestorHoldingsTable::ApplyLive(CServerMessage* pMsg)
         std::unique_ptr<CDataBuffer> pNew(pRows->NewRow());
         FillRow(pMsg, pNew.get(), FALSE);
         pNew->SetText(HC_MARKET, strMarket, FALSE);
-        pNew->SetText(HC_COMPANY, CompanyNameOf(pMsg->GetLong(26), pMsg->GetFieldText(0)), FALSE);
+        pNew->SetText(HC_COMPANY, CompanyNameOf(pMsg->GetLong(26), pMsg->GetFieldText(0), /*bInterface=*/TRUE), FALSE);
         pRows->AddRow(pNew.get(), TRUE);
     }
     RevalueSymbol(pMsg->GetFieldText(0), pMsg->GetLong(26));

@@ -29,8 +29,8 @@ const TABLE_COLUMN s_columns[] = {
     Amount(57042, 8, Z | W, 0, 0, 60), Amount(57043, 9, Z | W, 0, 0, 60), Amount(57044, 10, Z | W, 0, 0, 60),
     Amount(57045, 11, Z | W, 0, 2, 60),
     Amount(57046, 12, Z | W, 0, 2, 60),
-    Amount(57047, 13, Z | W | COLF_SUMMED, -2, 2, 60),
-    Amount(57048, 14, Z | W | COLF_SUMMED, -2, 2, 60),
+    Amount(57047, 13, Z | W | COLF_SUMMED, -2, 2, MONEY_WIDTH),
+    Amount(57048, 14, Z | W | COLF_SUMMED, -2, 2, MONEY_WIDTH),
 };
 const TABLE_SORT_KEY s_sort[] = {{0, 1}};
 const int s_keys[] = {0};

@@ -43,10 +43,10 @@ const TABLE_COLUMN s_columns[] = {
     AccountNumber(51121, 0, 5, COLF_THOUSANDS | COLF_SUMMED),
     AccountNumber(51122, 0, 6, COLF_THOUSANDS | COLF_SUMMED),
     AccountNumber(55357, 0, 7, COLF_THOUSANDS | COLF_SUMMED),
-    AccountNumber(55358, -3, 14, COLF_THOUSANDS | COLF_SUMMED, 3),
+    AccountNumber(55358, -3, 14, COLF_THOUSANDS | COLF_SUMMED, 3, MONEY_WIDTH),
     AccountCode(51123, 70, 16, COrderStatus::FormatCodeColumn, KC_STATUS),
     AccountDate(55359, 24),
-    AccountText(55360, 40, 25, 70),
+    AccountText(55360, 40, 25, 80),     // the reference whole ("S00000001")
     AccountText(42297, 30, FIELD_NONE),
 };
 // "KB" rows and "NF" lines: the forward orders.

@@ -49,7 +49,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountId(55392, 22, 50, COLF_HIDDEN),
     AccountCode(55470, 64, 21, CMarketUS::FormatCodeColumn, OC_MARKET_CODE),
     AccountText(57158, 6, 23),
-    AccountCode(57159, 40, 24, COptionRight::FormatCodeColumn, OC_RIGHT),
+    AccountCode(57159, OPTION_RIGHT_WIDTH, 24, COptionRight::FormatCodeColumn, OC_RIGHT),
     AccountDate(57160, 26),
     AccountNumber(57161, -4, 25, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
     AccountText(57378, 20, FIELD_NONE),

@@ -8,9 +8,10 @@
 namespace {
 enum { KC_SYMBOL = 3, KF_STOCK = 3 };
 
-constexpr TABLE_COLUMN Dinars(UINT nTitleId, int nField, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN)
+constexpr TABLE_COLUMN Dinars(UINT nTitleId, int nField, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN,
+                              int nWidth = MONEY_WIDTH)
 {
-    return AccountNumber(nTitleId, -3, nField, nFlags, 3);
+    return AccountNumber(nTitleId, -3, nField, nFlags, 3, nWidth);
 }
 
 const TABLE_COLUMN s_columns[] = {
@@ -21,15 +22,15 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(56692, 6, KF_STOCK),
     AccountCode(56309, KSE_BOARD_WIDTH, 4, CMarketKSE::FormatCodeColumn, 5),
     AccountNumber(56310, 0, 5, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN),
-    AccountNumber(56311, -1, 6, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION),
-    Dinars(56312, 7, COLF_THOUSANDS | COLF_ZERO_SHOWN),
+    AccountNumber(56311, -1, 6, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 0, 95),   // its title whole in both languages
+    Dinars(56312, 7, COLF_THOUSANDS | COLF_ZERO_SHOWN, 70),                   // price
     Dinars(56313, 8),
     Dinars(56314, 9),
     AccountDate(56315, 10),
     AccountDate(56316, 11),
     {.nTitleId = 56317, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_HIDDEN | COLF_SUMMED | COLF_ZERO_SHOWN, .nField = 12},
-    Dinars(56318, 13),
+    Dinars(56318, 13, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN, 70),    // charges
     Dinars(56319, 15, COLF_THOUSANDS | COLF_SUMMED),
     Dinars(56320, 14, COLF_THOUSANDS | COLF_SUMMED),
     Dinars(56321, 16),

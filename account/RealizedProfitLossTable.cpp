@@ -11,9 +11,10 @@
 namespace {
 enum { RF_SYMBOL = 3, RF_MARKET = 18 };
 
-constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY,
+                              int nWidth = MONEY_WIDTH)
 {
-    return AccountNumber(nTitleId, -2, nField, nFlags, 2);
+    return AccountNumber(nTitleId, -2, nField, nFlags, 2, nWidth);
 }
 constexpr TABLE_COLUMN Price(UINT nTitleId, int nField)
 {
@@ -32,16 +33,16 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51227, 8),
     AccountDate(51228, 9),
     AccountDate(51229, 10),
-    Amount(51230, 12),
+    Amount(51230, 12, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY, 70),     // charges
     Amount(51234, 13, COLF_THOUSANDS | COLF_SUMMED | COLF_MONEY),
     Amount(51231, 14),
-    Amount(51232, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN),
+    Amount(51232, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN, 70),                  // per cent
     AccountCode(57218, 95, 17, CTransactionType::FormatCodeColumn, 14),
     AccountText(57379, 20, FIELD_NONE),
     AccountText(57220, 6, 19),
     AccountText(51223, 6, FIELD_NONE),
     AccountText(57230, 6, 20),
-    AccountCode(57231, 30, 21, COptionRight::FormatCodeColumn, RC_RIGHT),
+    AccountCode(57231, OPTION_RIGHT_WIDTH, 21, COptionRight::FormatCodeColumn, RC_RIGHT),
     Price(57233, 22),
     AccountDate(57232, 23),
 };

@@ -10,9 +10,9 @@
 #define KSE_CASH "=KWD"
 
 namespace {
-constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, UINT nFlags, int nMin, int nField)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, UINT nFlags, int nMin, int nField, int nWidth = 70)
 {
-    return AccountNumber(nTitleId, nDecimals, nField, COLF_THOUSANDS | nFlags, nMin);
+    return AccountNumber(nTitleId, nDecimals, nField, COLF_THOUSANDS | nFlags, nMin, nWidth);
 }
 const UINT S = COLF_SUMMED;
 const UINT Z = COLF_BLANK_ZERO;
@@ -31,12 +31,12 @@ const TABLE_COLUMN s_columns[] = {
     AccountDate(56294, 2),
     AccountDate(56295, 3),
     Amount(56296, -4, COLF_OMIT_ZERO_FRACTION | O, 2, 4),           // 10 average cost
-    Amount(56297, -3, S | O, 3, 5),                                 // 11 cost
+    Amount(56297, -3, S | O, 3, 5, MONEY_WIDTH),                    // 11 cost
     Amount(56298, -3, S | O, 3, 8),
     Amount(56299, -3, S | O, 3, N),
     AccountPrice(56300, KSE_PRICE_DECIMALS, 10, COLF_THOUSANDS | Z), // 14 price
-    Amount(56301, -3, S | Z, 3, N),                                 // 15 market value
-    Amount(56302, -3, S | O, 3, N),                                 // 16 profit
+    Amount(56301, -3, S | Z, 3, N, MONEY_WIDTH),                    // 15 market value
+    Amount(56302, -3, S | O, 3, N, MONEY_WIDTH),                    // 16 profit
     Amount(56303, -2, O, 2, N),                                     // 17 per cent
     {.nTitleId = 56899, .nWidth = 70, .nSize = 40, .nFlags = COLF_NO_THOUSANDS, .nField = 12},
     AccountDate(56900, 11),

@@ -20,9 +20,10 @@
 
 namespace {
 // Amounts: nDecimals fraction digits, trimmed to nMin; zero blank unless bShowZero.
-constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, int nMin, BOOL bShowZero, UINT nFlags, int nField)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, int nMin, BOOL bShowZero, UINT nFlags, int nField,
+                              int nWidth = 70)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -nDecimals,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = nWidth, .nDecimals = -nDecimals,
             .nAlign = ALIGN_RIGHT, .nFlags = nFlags | (bShowZero ? COLF_ZERO_SHOWN : COLF_BLANK_ZERO), .nMinDecimals = nMin,
             .nField = nField};
 }
@@ -41,22 +42,22 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51208, 4, 2, FALSE, W, 8),               // 1 last price
     Date(51202, 1), Date(51203, 2),
     Amount(51204, 4, 2, TRUE, W, 3),                // 4 long average cost
-    Amount(51205, 2, 2, TRUE, S | M, 4),            // 5 long cost
+    Amount(51205, 2, 2, TRUE, S | M, 4, MONEY_WIDTH),   // 5 long cost
     // Quantities count shares or option contracts, and column 9 is a per cent: no totals.
     Amount(51206, 2, 2, TRUE, 0, 5),                // 6 long quantity
     Amount(51207, 2, 2, FALSE, 0, 6),               // 7 second long quantity
     Amount(41049, 2, 2, TRUE, S | M, 24),
     Amount(41050, 3, 3, TRUE, 0, 25),
-    Amount(51209, 2, 2, FALSE, S | M, N),           // 10 long market value
-    Amount(51210, 2, 2, TRUE, S | M, N),            // 11 long gain
+    Amount(51209, 2, 2, FALSE, S | M, N, MONEY_WIDTH),  // 10 long market value
+    Amount(51210, 2, 2, TRUE, S | M, N, MONEY_WIDTH),   // 11 long gain
     Amount(51211, 2, 2, TRUE, 0, N),                // 12 long per cent
     Date(51213, 9), Date(51214, 10),
     Amount(51215, 4, 2, TRUE, W, 11),               // 15 short average price
-    Amount(51216, 2, 2, TRUE, S | M, 12),           // 16 short proceeds
+    Amount(51216, 2, 2, TRUE, S | M, 12, MONEY_WIDTH),  // 16 short proceeds
     Amount(51217, 2, 2, TRUE, 0, 13),               // 17 short quantity
     Amount(51218, 2, 2, FALSE, 0, 14),              // 18 second short quantity
-    Amount(51219, 2, 2, FALSE, S | M, N),           // 19 short market value
-    Amount(51871, 2, 2, TRUE, S | M, N),            // 20 short gain
+    Amount(51219, 2, 2, FALSE, S | M, N, MONEY_WIDTH),  // 19 short market value
+    Amount(51871, 2, 2, TRUE, S | M, N, MONEY_WIDTH),   // 20 short gain
     Amount(51872, 2, 2, TRUE, 0, N),                // 21 short per cent
     {.nTitleId = 57226, .nSize = 6, .nFlags = COLF_HIDDEN, .nField = 16},
     {.nTitleId = 57227, .nType = COLTYPE_COMPUTED, .nWidth = 30, .nFlags = COLF_HIDDEN, .nField = 17,

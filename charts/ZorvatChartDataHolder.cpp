@@ -310,9 +310,14 @@ CChartPoint* CZorvatChartDataHolder::MakeIntradayPoint(const CServerMessage& row
             || nSeconds > pGlobals->GetScheduleTime(3).GetSecondsOfDay())
             return nullptr;
     }
+    // A minute outside the hours the axis spans (a pre-market trade) has no place on the day's
+    // chart: taken, it would draw empty axes and a lone volume bar instead of "no data".
+    const int nOnAxis = OnAxisClock(nSeconds);
+    if (nOnAxis < m_nDayFirst || nOnAxis > m_nDayLast)
+        return nullptr;
     CChartPoint* pPoint = new CChartPoint;
     pPoint->m_dClose = row.GetDouble(1, 0);
-    pPoint->m_nTime = pPoint->m_nSeq = OnAxisClock(nSeconds);
+    pPoint->m_nTime = pPoint->m_nSeq = nOnAxis;
     pPoint->m_dHigh = pPoint->m_dLow = pPoint->m_dClose;
     return pPoint;
 }

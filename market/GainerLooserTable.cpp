@@ -1,6 +1,7 @@
 #include "market/GainerLooserTable.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "app/StockActions.h"
@@ -13,6 +14,7 @@
 #include "market/TableLinks.h"
 #include "platform/mfc/CmdUI.h"
 #include "platform/win/user/Menu.h"
+#include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
 
 #define ORDER_BOOK_MARKET_TEXT "NMS"
@@ -32,7 +34,7 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51971, .nSize = 6, .nField = 1},
     Price(51972, 2), Price(51974, 4), Price(51975, 5),
     {.nTitleId = 51976, .nType = COLTYPE_DOUBLE, .nAlign = ALIGN_RIGHT, .nField = 6},
-    {.nTitleId = 51970, .nSize = 6, .nField = 0},
+    {.nTitleId = 51970, .nSize = 40, .nField = 0},      // the market's name where the line gives its code
     {.nTitleId = 51973, .nType = COLTYPE_COMPUTED, .nFlags = COLF_HIDDEN, .nField = 3,
      .pfnFormat = CGainerLooser::FormatCodeColumn, .nFormatValue = GC_KIND},
 };
@@ -90,6 +92,13 @@ void CGainerLooserTable::OnRecord(CServerMessage* pMsg)
         return;
     std::unique_ptr<CDataBuffer> pLine(GetRows()->NewRow());
     FillRow(pMsg, pLine.get(), FALSE);
+    // A market given by its code is named: a trader reads "2" as nothing.
+    CString strName;
+    const char* pszMarket = pMsg->GetFieldText(0);
+    char* pszEnd = nullptr;
+    const long nMarket = strtol(pszMarket, &pszEnd, 10);
+    if (pszEnd != pszMarket && *pszEnd == '\0' && GetGlobals() != nullptr && GetGlobals()->LookupMarketName(nMarket, strName))
+        pLine->SetText(GC_MARKET, strName, FALSE);
     const int nIndex = GetRows()->AddRow(pLine.get(), TRUE);
     // A symbol twice in one list keeps its first row.
     if (nIndex < 0)

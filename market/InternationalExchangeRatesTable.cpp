@@ -8,9 +8,10 @@
 namespace {
 enum RATE_COLUMN { RC_FROM = 0, RC_TO = 1, RC_RATE = 2, RC_BID = 3 };
 
+// A currency code whole ("=KWD").
 constexpr TABLE_COLUMN Currency(UINT nTitleId, int nField)
 {
-    return {.nTitleId = nTitleId, .nWidth = 30, .nSize = 6, .nField = nField};
+    return {.nTitleId = nTitleId, .nWidth = 45, .nSize = 6, .nField = nField};
 }
 constexpr TABLE_COLUMN Rate(UINT nTitleId, int nField)
 {

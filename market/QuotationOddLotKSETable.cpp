@@ -39,7 +39,7 @@ const TABLE_COLUMN s_columns[] = {
      .nField = 19},                                                                         // 5 quantity
     {.nTitleId = 51932, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED,
      .nField = 20},                                                                         // 6 deals
-    {.nTitleId = 51934, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 51934, .nType = COLTYPE_DOUBLE, .nWidth = MONEY_WIDTH, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_SUMMED, .nMinDecimals = 3, .nField = 21},                               // 7 value
     Price(51935, FIELD_NONE),                                                               // 8 average
     Price(51897, FIELD_NONE),                                                               // 9 change

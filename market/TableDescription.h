@@ -26,6 +26,10 @@
 
 #define FIELD_NONE (-1)             // a column no field feeds (its table's code fills it)
 
+// A money column's width: an account's balance of tens of millions with its decimals and sign,
+// and a total of hundreds of millions ("-123,456,789.125"), in either language.
+constexpr int MONEY_WIDTH = 115;
+
 // One column, in display order. Only the members that differ from the defaults are written.
 struct TABLE_COLUMN
 {

@@ -12,6 +12,7 @@
 #include "framework/window/TableWindow.h"
 #include "platform/win/user/CommCtrl.h"
 #include "platform/win/user/Message.h"
+#include "platform/win/user/SysMetrics.h"
 
 namespace
 {
@@ -61,11 +62,22 @@ void CTableWindow::UpdateCellTip(int nLine, int nDisplayCol, POINT pt)
                                      0, 0, 0, 0, m_hWnd, nullptr, nullptr, nullptr);
     if (!m_hCellTip)
         return;
+    const BOOL bRightToLeft = CellReadingFlag(text.data());
     const LONG lExStyle = GetWindowLongA(m_hCellTip, GWL_EXSTYLE) & ~WS_EX_RTLREADING;
-    SetWindowLongA(m_hCellTip, GWL_EXSTYLE, lExStyle | (CellReadingFlag(text.data()) ? WS_EX_RTLREADING : 0));
+    SetWindowLongA(m_hCellTip, GWL_EXSTYLE, lExStyle | (bRightToLeft ? WS_EX_RTLREADING : 0));
     SetWindowTextA(m_hCellTip, text.data());
     POINT ptTip = {pt.x, pt.y + TIP_BELOW_POINTER};
     ClientToScreen(m_hWnd, &ptTip);
+    // A right-to-left text reads from the pointer leftwards; either way the tip stays on the
+    // screen, its reading start above all: a long Arabic line past the screen's edge lost its start.
+    RECT rcTip = {0, 0, 0, 0};
+    GetWindowRect(m_hCellTip, &rcTip);
+    const int cxTip = rcTip.right - rcTip.left, cxScreen = GetSystemMetrics(SM_CXSCREEN);
+    if (bRightToLeft)
+        ptTip.x -= cxTip;
+    ptTip.x = std::min(ptTip.x, cxScreen - cxTip);
+    if (!bRightToLeft || cxTip <= cxScreen)
+        ptTip.x = std::max(ptTip.x, 0);
     SetWindowPos(m_hCellTip, HWND_TOPMOST, ptTip.x, ptTip.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     ShowWindow(m_hCellTip, SW_SHOWNOACTIVATE);
     m_nTipLine = nLine;

@@ -34,8 +34,9 @@ QString QtFilter(const std::pair<std::string, std::string>& filter)
     return strName + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
 }
 
-// The file list's sizes and dates as an Arabic reader reads them: Qt writes them in the system's
-// locale ("9 Dec", "12 KB"), whatever the user chose. Dates take the program's numeric form.
+// The file list's sizes, types and dates as an Arabic reader reads them: Qt writes them in the
+// system's locale ("9 Dec", "12 KB", "PDF document"), whatever the user chose. Dates take the
+// program's numeric form; a file's type is named by its extension ("ملف PDF").
 class CTbArabicFileList : public QIdentityProxyModel
 {
 public:
@@ -43,11 +44,18 @@ public:
     QVariant data(const QModelIndex& index, int nRole) const override
     {
         const auto* pFiles = qobject_cast<const QFileSystemModel*>(sourceModel());
-        if (pFiles == nullptr || nRole != Qt::DisplayRole || (index.column() != 1 && index.column() != 3))
+        if (pFiles == nullptr || nRole != Qt::DisplayRole || index.column() < 1 || index.column() > 3)
             return QIdentityProxyModel::data(index, nRole);
         const QModelIndex file = mapToSource(index);
         if (index.column() == 3)
             return pFiles->lastModified(file).toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+        if (index.column() == 2) {
+            if (pFiles->isDir(file))
+                return QIdentityProxyModel::data(index, nRole);
+            const QString strSuffix = pFiles->fileInfo(file).suffix().toUpper();
+            return strSuffix.isEmpty() ? QString::fromUtf8(TbLayerWord("File"))
+                                       : QString::fromUtf8(TbLayerWord("%1 File")).arg(strSuffix);
+        }
         if (pFiles->isDir(file))
             return QString();
         static const char* const s_units[] = {"بايت", "ك.ب", "م.ب", "ج.ب"};

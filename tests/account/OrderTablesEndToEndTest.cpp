@@ -380,9 +380,15 @@ TEST_F(OrderTables, AForwardTradeNumberedAsARegularOneKeepsBothRowsAndTellsBoth)
     // Each told once: its order, side, stock, quantity and price.
     for (const auto& [strLine, nSide, nQuantity] : {std::tuple{strRegular, 3, 5}, {strForward, 2, 6}}) {
         const CServerMessage msg(strLine.c_str(), 1);
+        // The price as the line gives it, every decimal it carries and at least the board's one.
+        const std::string strPrice = Field(strLine, nQuantity + 1);
+        const size_t nPoint = strPrice.find('.');
+        const int nDecimals =
+            nPoint == std::string::npos ? 1 : std::max(1, static_cast<int>(strPrice.find_last_not_of('0') - nPoint));
         EXPECT_EQ(1, CountLines(pRun->InfoText(), TradeNotice(Field(strLine, 13), static_cast<int>(msg.GetLong(nSide)),
                                                               GetStockSymbolFrom(56376, 101, FALSE).GetString(),
-                                                              Field(strLine, nQuantity), msg.GetDouble(nQuantity + 1, 0), "%.1f")))
+                                                              Field(strLine, nQuantity), msg.GetDouble(nQuantity + 1, 0),
+                                                              ("%." + std::to_string(nDecimals) + "f").c_str())))
             << strLine << "\n" << pRun->InfoText();
     }
 }

@@ -13,6 +13,7 @@
 #include "account/CombinedHoldingsTable.h"
 #include "account/CombinedRealizedProfitLossTable.h"
 #include "account/CombinedUnrealizedProfitLossTable.h"
+#include "account/ForwardContractsTable.h"
 #include "account/HistTransactionKSETable.h"
 #include "account/HistTransactionTable.h"
 #include "account/InvestorHoldingsTable.h"
@@ -31,13 +32,16 @@
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
 #include "market/DataArray.h"
+#include "market/InternationalExchangeRatesTable.h"
 #include "market/IndicesKSETable.h"
 #include "market/OpenInterestFwdKSETable.h"
 #include "market/QuotationKSETable.h"
+#include "market/QuotationOddLotKSETable.h"
 #include "market/QuotationTable.h"
 #include "refdata/ZorvatGlobals.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/spool/Printers.h"
+#include "platform/win/user/TestAnswers.h"
 #include "tests/account/AccountTestSupport.h"
 #include "tests/common/PdfReadBack.h"
 
@@ -149,19 +153,46 @@ double ShownNumber(const std::string& strText)
     return atof(strDigits.c_str());
 }
 
+// Texts of another language than the session's: in English any Arabic letter, in Arabic a
+// company's name in Latin letters (the columns that name a company or a symbol by its name).
+const struct { UINT nTable; int nCol; } s_nameColumns[] = {
+    {IDS_TABLE_US_HOLDINGS, 16}, {IDS_TABLE_COMBINED_HOLDINGS, 1}, {IDS_TABLE_COMBINED_REALIZED, 16},
+    {IDS_TABLE_COMBINED_UNREALIZED, CU_NAME},
+};
+
+bool HasArabic(const char* psz)
+{
+    for (; *psz != '\0'; ++psz)
+        if (static_cast<unsigned char>(*psz) >= 0xC0)
+            return true;
+    return false;
+}
+
 // Each table's main window, wide and tall enough for all its columns and rows: every value that
-// shows as '#' on screen or in print, every code text its column cuts (a board, a side, a
-// duration a trader must read whole) and every title cut inside a word ("Term" read as "Tern").
-std::set<std::string> CutOrMarkedTexts(const std::string& strPdf)
+// shows as '#' on screen or in print, every code or name its column cuts (a board, a side, a
+// currency, a reference a trader must read whole), every title cut inside a word ("Term" read as
+// "Tern"), a market's name cut in a window's title, and a text not in the session's language.
+std::set<std::string> CutOrMarkedTexts(const std::string& strPdf, bool bArabic)
 {
     std::set<std::string> faults;
     TbUseSystemPrinters(FALSE);
+    std::vector<std::string> marketNames;
+    CArray<int, int> codes;
+    GetGlobals()->GetMarketCodes(codes);
+    for (int i = 0; i < codes.GetSize(); ++i)
+        marketNames.emplace_back(GetGlobals()->GetMarketName(codes[i]));
     for (IDataTable* pTable : CNorvApp::Get()->GetTables()) {
         CNorvApp::ShowTable(pTable);
         CTableMDIWnd* pWnd = pTable->GetMainWindow();
         if (pWnd == nullptr || !pWnd->HasGrid())
             continue;
         const std::string strName(pTable->GetName());
+        char szTitle[512] = "";
+        GetWindowTextA(pWnd->m_hWnd, szTitle, sizeof szTitle);
+        for (const std::string& strMarket : marketNames)
+            if (strMarket.size() > 20 && strstr(szTitle, strMarket.substr(0, 20).c_str()) != nullptr
+                && strstr(szTitle, strMarket.c_str()) == nullptr)
+                faults.insert(TbCodePageToUtf8(strName + " title: " + szTitle, CP_ACP));
         CTableWindow& grid = pWnd->GetGrid();
         SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 5000, 4000, SWP_NOZORDER | SWP_NOMOVE);
         UpdateWindow(grid.m_hWnd);
@@ -177,21 +208,34 @@ std::set<std::string> CutOrMarkedTexts(const std::string& strPdf)
                                            + ": " + strText, CP_ACP));
         };
         for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
-            std::istringstream words(std::string(pWnd->GetView()->GetColumnOrder().GetColumn(nCol)->GetTitle()));
-            for (std::string strWord; words >> strWord;)
-                if (grid.GetColumnWidth(nCol) > 0 && Width(strWord.c_str()) > grid.GetColumnWidth(nCol) - 6)
+            // Each line of a title whole: the header does not wrap a line of words.
+            std::istringstream lines(std::string(pWnd->GetView()->GetColumnOrder().GetColumn(nCol)->GetTitle()));
+            for (std::string strLine; std::getline(lines, strLine);)
+                if (grid.GetColumnWidth(nCol) > 0 && Width(strLine.c_str()) > grid.GetColumnWidth(nCol) - 6)
                     Fault(nCol, "title cut");
         }
         for (int nLine = 0; nLine < pWnd->GetView()->GetRowCount() - grid.GetTopRow(); ++nLine)
             for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
                 CTBString strShown;
                 RECT rc;
-                if (grid.PaneOfColumn(nCol)->GetShownCellText(nLine, nCol, &strShown, &rc)
-                    && (strstr(strShown, "##") != nullptr
-                        || (pWnd->GetView()->GetColumnOrder().GetColumn(nCol)->m_pfnFormat != nullptr
-                            && Width(strShown) > rc.right - rc.left)))
+                const CTableColumn* pColumn = pWnd->GetView()->GetColumnOrder().GetColumn(nCol);
+                if (!grid.PaneOfColumn(nCol)->GetShownCellText(nLine, nCol, &strShown, &rc))
+                    continue;
+                // A code text, or a code or reference in a short text column (a currency, a
+                // symbol, "S00000001"): a word, not a name.
+                const bool bCode = pColumn->m_pfnFormat != nullptr
+                                   || (pColumn->GetDataType() == COLTYPE_STRING && pColumn->m_nSize <= 41
+                                       && strchr(strShown, ' ') == nullptr);
+                if (strstr(strShown, "##") != nullptr || (bCode && Width(strShown) > rc.right - rc.left))
                     Fault(nCol, std::string(strShown));
             }
+        for (const auto& name : s_nameColumns)
+            if (name.nTable == pTable->GetNameId())
+                for (const std::string& strText : ShownTexts(FindDataTable(name.nTable), name.nCol))
+                    // A KSE stock without a name of its own shows its symbol.
+                    if (HasArabic(strText.c_str()) != bArabic && !strText.empty() && strText != "=KWD"
+                        && strText.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos)
+                        faults.insert(TbCodePageToUtf8(strName + " " + strText, CP_ACP) + " not in the session's language");
         ReleaseDC(grid.m_hWnd, hdc);
         CNorvTablePrint print(pWnd->GetView());
         print.GetProperties().CopyFrom(grid);
@@ -263,16 +307,54 @@ struct ShownValues : CAccountSession
         PumpFor(300);
     }
 
-    // The order is a limit order that stays open, so that the cash shows its million and the
-    // order its longest duration; a stock's value and an index's amount are a real day's.
+    // The order is a limit order that stays open, so that the order shows its longest duration.
+    // Every money column holds a real account's figures: tens of millions with their decimals
+    // and sign in each row, the first as large as a total of them; a stock's value and an
+    // index's amount are a real day's.
     void ExpectDefaultLayoutsWhole(bool bArabic)
     {
         ASSERT_TRUE(StartSession({"--rate", "0"}, bArabic));
         ASSERT_NO_FATAL_FAILURE(OpenEveryTable("||1002|10020|1|1|101|100|0|800||2|||secret"));
-        for (const auto& [nTable, nCol] : {std::pair{IDS_TABLE_KSE_QUOTATIONS, 9}, {IDS_TABLE_INDICES_KSE, 10}})
-            for (int i = 0; i < FindDataTable(nTable)->GetRows()->GetCount(); ++i)
-                FindDataTable(nTable)->GetRows()->GetAt(i)->SetText(nCol, "12345678.125", TRUE);
-        EXPECT_EQ(std::set<std::string>(), CutOrMarkedTexts(pRun->Folder() + "/marks.pdf"));
+        // A US stock bought and the holdings asked for again, so that they name a company.
+        Send(MSG_OR, "1002|10020|1|GLNT|100|3|0||0|||secret");
+        CDataTable* pUsHoldings = FindDataTable(IDS_TABLE_US_HOLDINGS);
+        ASSERT_TRUE(PumpUntil([&] { return ShownAt(pUsHoldings, 0, "GLNT", 0) == "GLNT"; }, 5000));
+        TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+        RunTableCommand(pUsHoldings, ID_ACCOUNT_REFRESH);
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_HOLDINGS));
+        for (UINT nId : {33276u, UINT{ID_APP_EXCHANGE_RATES}})
+            Command(nId);
+        for (UINT nTable : {IDS_TABLE_FORWARD_CONTRACTS, IDS_TABLE_EXCHANGE_RATES})
+            ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
+        const struct { UINT nTable; std::vector<int> columns; } money[] = {
+            {IDS_TABLE_US_REALIZED, {6, 7, 11, 12}},
+            {IDS_TABLE_KSE_REALIZED, {9, 10, 15, 16, 17}},
+            {IDS_TABLE_COMBINED_REALIZED, {6, 7, 11, 12, 17, 19}},
+            {IDS_TABLE_US_UNREALIZED, {5, 10, 11, 16, 19, 20}},
+            {IDS_TABLE_KSE_UNREALIZED, {11, 15, 16}},
+            {IDS_TABLE_COMBINED_UNREALIZED, {11, 12, 13, 15, 16, 17}},
+            {IDS_TABLE_KSE_ORDER_STATUS, {18}},
+            {IDS_TABLE_US_HOLDINGS, {4, 6, 19}},
+            {IDS_TABLE_KSE_HOLDINGS, {7, 9, 11}},
+            {IDS_TABLE_COMBINED_HOLDINGS, {9, 11, 12, 18, 19, 20, 21}},
+            {IDS_TABLE_FORWARD_CONTRACTS, {11, 12, 13, 16, 17, 18, 19, 22, 23, 24, 27, 28}},
+            {IDS_TABLE_MARGIN_DETAILS, {1, 2, 3, 4, 5, 6, 13, 14}},
+            {IDS_TABLE_US_TRANSACTIONS, {8, 9, 10}},
+            {IDS_TABLE_KSE_TRANSACTIONS, {11, 12, 13, 14, 15, 16}},
+            {IDS_TABLE_QUOTATIONS_ODDLOT_KSE, {7}},
+            {IDS_TABLE_KSE_QUOTATIONS, {9}},
+            {IDS_TABLE_INDICES_KSE, {10}},
+        };
+        for (const auto& m : money) {
+            CDataArray* pRows = FindDataTable(m.nTable)->GetRows();
+            ASSERT_LT(0, pRows->GetCount()) << FindDataTable(m.nTable)->GetName();
+            for (const int nCol : m.columns)
+                for (int i = 0; i < pRows->GetCount(); ++i)
+                    pRows->GetAt(i)->SetText(nCol, i == 0 ? "-123456789.125" : "-12345678.125", TRUE);
+        }
+        EXPECT_EQ(std::set<std::string>(), CutOrMarkedTexts(pRun->Folder() + "/marks.pdf", bArabic));
+        for (const auto& m : money)
+            Shoot(FindDataTable(m.nTable), "default_layout_" + std::to_string(m.nTable) + (bArabic ? "_ar" : "_en"));
     }
 };
 

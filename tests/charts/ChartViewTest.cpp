@@ -368,7 +368,8 @@ int CountPixels(CChartCanvas& canvas, COLORREF cr)
 }
 }  // namespace
 
-// A chart that opened with no data (before the open) draws its first live quote: the quote lays
+// A chart that opened with no data (before the open, a pre-market trade its only minute) draws
+// its first live quote: the quote lays
 // the axes out, whatever the default axes held. An index's ticks on a comparison chart are
 // weighed on the per-cent axis only: billions of index volume redraw one bar, no repaint.
 TEST_F(ChartViewFixture, FirstLiveQuoteDrawsANoDataChartAndIndexTicksRedrawOneBar)
@@ -377,7 +378,9 @@ TEST_F(ChartViewFixture, FirstLiveQuoteDrawsANoDataChartAndIndexTicksRedrawOneBa
     CTestChartView* pView = MakeView(frame);
     Choose(pView, "IBM", 0, 0, /*nLineType=*/1);
     Fire("~CD|1|XC||IBM|0|0|0|0|0|0");
+    Fire("070000|5.00|1000");
     Fire("$EN|1|XC");
+    EXPECT_EQ(nullptr, pView->GetMainHolder()->GetHead()) << "a minute before the axis's hours is no data";
     Paint(pView);
     CChartCanvas canvas(600, 400);
     Grab(pView, canvas);

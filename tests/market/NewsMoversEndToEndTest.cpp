@@ -220,6 +220,9 @@ struct NewsMoversSession : CMarketSession
                 EXPECT_EQ(nKind, rows.GetAt(i)->GetLong(6)) << "only its own list";
         }
         EXPECT_GT(nRows, 0);
+        // The KSE's lists name their market.
+        for (int i = 0; i < pTables[0]->GetRows()->GetCount(); ++i)
+            EXPECT_EQ(std::string(GetGlobals()->GetMarketName(2)), std::string(pTables[0]->GetRows()->GetAt(i)->GetText(5)));
         Shoot(pTables[0], "market_gainers_" + strLanguage);
         CheckMoverRowMenu(pTables[0]);
 

@@ -34,7 +34,9 @@ const struct { const char* pszEnglish; const char* pszArabic; } s_words[] = {
     {"&Green:", "الأ&خضر:"}, {"Bl&ue:", "الأ&زرق:"}, {"A&lpha channel:", "ال&شفافية:"},
     // A window's system menu.
     {"&Restore", "ا&ستعادة"}, {"&Move", "&نقل"}, {"Mi&nimize", "ت&صغير"},
-    {"Ma&ximize", "تك&بير"}, {"&Close", "إ&غلاق"}, {"Nex&t", "ال&تالي"},
+    {"Ma&ximize", "تك&بير"}, {"&Close", "إ&غلاق"}, {"Nex&t", "ال&تالي"}, {"Stay on &Top", "البقاء في الم&قدمة"},
+    // The window list of the Window menu.
+    {"&More Windows...", "&نوافذ أخرى..."}, {"Select Window", "اختيار نافذة"},
     // Print setup and a printer's document properties.
     {"Print Setup", "إعداد الطباعة"}, {"Printer", "الطابعة"}, {"Name:", "الاسم:"}, {"Type:", "النوع:"},
     {"Where:", "المكان:"}, {"Comment:", "تعليق:"}, {"Paper", "الورق"}, {"Size:", "الحجم:"}, {"Source:", "المصدر:"},

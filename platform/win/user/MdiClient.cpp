@@ -7,9 +7,11 @@
 #include <string>
 #include <strings.h>
 #include <vector>
+#include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/ResourceTemplates.h"
 #include "platform/win/user/Controls.h"
 #include "platform/win/user/Dialogs.h"
+#include "platform/win/user/LayerWords.h"
 #include "platform/win/user/Display.h"
 #include "platform/win/user/MdiInternal.h"
 #include "platform/win/user/Menu.h"
@@ -616,11 +618,12 @@ HWND ChooseFromAll(HWND hClient)
     dlg.dwStyle = DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
     dlg.cx = 180;
     dlg.cy = 120;
-    dlg.strCaption = "Select Window";
+    const auto Word = [](const char* pszEnglish) { return TbUtf8ToCodePage(TbLayerWord(pszEnglish), CP_ACP); };
+    dlg.strCaption = Word("Select Window");
     const DWORD dwChild = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
     dlg.items.push_back({"LISTBOX", "", IDC_MORE_LIST, dwChild | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 0, 7, 7, 166, 84});
-    dlg.items.push_back({"BUTTON", "OK", IDOK, dwChild | BS_DEFPUSHBUTTON, 0, 69, 98, 50, 14});
-    dlg.items.push_back({"BUTTON", "Cancel", IDCANCEL, dwChild | BS_PUSHBUTTON, 0, 123, 98, 50, 14});
+    dlg.items.push_back({"BUTTON", Word("OK"), IDOK, dwChild | BS_DEFPUSHBUTTON, 0, 69, 98, 50, 14});
+    dlg.items.push_back({"BUTTON", Word("Cancel"), IDCANCEL, dwChild | BS_PUSHBUTTON, 0, 123, 98, 50, 14});
     const INT_PTR nChosen = DialogBoxIndirectParamA(nullptr, &dlg, GetAncestor(hClient, GA_ROOT), MoreWindowsProc,
                                                     reinterpret_cast<LPARAM>(hClient));
     HWND hChosen = nChosen > 0 ? reinterpret_cast<HWND>(nChosen) : nullptr;
@@ -782,7 +785,8 @@ void TbMdiRefreshWindowList(HWND hClient, HWND hChanging, BOOL bShowing)
         if (nListed == 0)
             AppendMenuA(pState->hWindowMenu, MF_SEPARATOR, 0, nullptr);
         if (nListed == MAX_LISTED) {
-            AppendMenuA(pState->hWindowMenu, MF_STRING, pState->idFirstChild + MORE_WINDOWS, "&More Windows...");
+            AppendMenuA(pState->hWindowMenu, MF_STRING, pState->idFirstChild + MORE_WINDOWS,
+                        TbUtf8ToCodePage(TbLayerWord("&More Windows..."), CP_ACP).c_str());
             break;
         }
         char szTitle[128] = {};

@@ -272,6 +272,16 @@ TEST(GridMouse, PointerOnACutCellShowsItsWholeTextInATip)
     DeliverMouse(f.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, ptCut);
     DeliverMouse(f.Hwnd(), WM_LBUTTONUP, 0, ptCut);
     EXPECT_FALSE(Tip("S0002"));
+    // At the screen's right edge the tip stays whole on the screen.
+    const HWND hTop = GetAncestor(f.Hwnd(), GA_ROOT);
+    SetWindowPos(hTop, nullptr, GetSystemMetrics(SM_CXSCREEN) - 60, 100, 500, 200, SWP_NOZORDER | SWP_NOSIZE);
+    DeliverMouse(f.Hwnd(), WM_MOUSEMOVE, 0, CellPoint(f.grid, 1, GRID_COL_SYMBOL));
+    ASSERT_TRUE(Tip("S0001"));
+    RECT rcTip;
+    GetWindowRect(FindWindowA(TOOLTIPS_CLASSA, "S0001"), &rcTip);
+    EXPECT_LE(rcTip.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_GE(rcTip.left, 0);
+    SetWindowPos(hTop, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
 
     // A column wider than the window: its right-aligned price, past the window's edge, shows
     // whole inside the window, so no tip is needed.

@@ -8,6 +8,8 @@
 #include <QtCore/QFileInfo>
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QListView>
+#include <QtWidgets/QMdiSubWindow>
+#include <QtWidgets/QMenu>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QTreeView>
 #include "QtTestSupport.h"
@@ -86,7 +88,7 @@ TEST(QtDialogLanguage, TitlesButtonsAndDirectionFollowTheUsersLanguage)
 }
 
 namespace {
-// The Save As list's first entry as "sidebar | type | date", once the folder has been read.
+// The Save As list as "sidebar | each entry's type | the first's date", once the folder has been read.
 void CALLBACK ReadFileListAndClose(HWND, UINT, UINT_PTR nId, DWORD)
 {
     QFileDialog* pDialog = nullptr;
@@ -94,32 +96,38 @@ void CALLBACK ReadFileListAndClose(HWND, UINT, UINT_PTR nId, DWORD)
         if (auto* p = qobject_cast<QFileDialog*>(pWidget); p != nullptr && p->isVisible())
             pDialog = p;
     const auto* pList = pDialog != nullptr ? pDialog->findChild<QTreeView*>(QStringLiteral("treeView")) : nullptr;
-    if (pList == nullptr || pList->model()->rowCount(pList->rootIndex()) == 0)
+    if (pList == nullptr || pList->model()->rowCount(pList->rootIndex()) < 3)
         return;
     KillTimer(nullptr, nId);
     const QModelIndex first = pList->model()->index(0, 0, pList->rootIndex());
     const auto* pSidebar = pDialog->findChild<QListView*>(QStringLiteral("sidebar"));
-    g_strSeen = pSidebar->model()->index(0, 0).data().toString().toStdString() + " | " +
-                first.siblingAtColumn(2).data().toString().toStdString() + " | " +
-                first.siblingAtColumn(3).data().toString().toStdString();
+    g_strSeen = pSidebar->model()->index(0, 0).data().toString().toStdString() + " |";
+    for (int i = 0; i < pList->model()->rowCount(pList->rootIndex()); ++i)
+        g_strSeen += " " + pList->model()->index(i, 2, pList->rootIndex()).data().toString().toStdString() + ",";
+    g_strSeen += " " + first.siblingAtColumn(3).data().toString().toStdString();
     pDialog->reject();
 }
 }  // namespace
 
-// A maximised child's system menu and the Save As chooser's places, types and dates are in the
-// user's language; the keys stay as the keyboard names them.
+// A maximised and a restored child's system menu and the Save As chooser's places, types and
+// dates are in the user's language; the keys stay as the keyboard names them.
 TEST(QtDialogLanguage, SystemMenuAndFileListFollowTheUsersLanguage)
 {
     const UINT uOldPage = GetACP();
     ASSERT_TRUE(TbSetActiveCodePage(1256));
     const std::string strFolder = QDir::tempPath().toStdString() + "/tb_dialog_language";
     QDir().mkpath(QString::fromStdString(strFolder + "/sub"));
+    for (const char* pszFile : {"/report.pdf", "/notes.txt"})
+        if (FILE* pFile = fopen((strFolder + pszFile).c_str(), "w"))
+            fclose(pFile);
     const std::string strDate =
         QFileInfo(QString::fromStdString(strFolder + "/sub")).lastModified().toString("dd/MM/yyyy HH:mm").toStdString();
-    const struct { LCID lcid; const char* pszMenu; std::string strFiles; } cases[] = {
-        {1033, "&Restore|&Move|&Size|Mi&nimize|Ma&ximize||&Close\tCtrl+F4|Nex&t\tCtrl+F6|", ""},
+    const struct { LCID lcid; const char* pszMenu; const char* pszRestored; std::string strFiles; } cases[] = {
+        {1033, "&Restore|&Move|&Size|Mi&nimize|Ma&ximize||&Close\tCtrl+F4|Nex&t\tCtrl+F6|",
+         "&Restore|&Move|&Size|Mi&nimize|Ma&ximize|Stay on &Top||&Close|", ""},
         {0x3401, "ا&ستعادة|&نقل|ال&حجم|ت&صغير|تك&بير||إ&غلاق\tCtrl+F4|ال&تالي\tCtrl+F6|",
-         "الكمبيوتر | مجلد | " + strDate},
+         "ا&ستعادة|&نقل|ال&حجم|ت&صغير|تك&بير|البقاء في الم&قدمة||إ&غلاق|",
+         "الكمبيوتر | مجلد, ملف TXT, ملف PDF, " + strDate},
     };
     for (const auto& c : cases) {
         SetThreadLocale(c.lcid);
@@ -134,6 +142,11 @@ TEST(QtDialogLanguage, SystemMenuAndFileListFollowTheUsersLanguage)
         }
         EXPECT_EQ(c.pszMenu, strMenu);
         DestroyWindow(hChild);
+        QMdiSubWindow restored;
+        std::string strRestored;
+        for (QAction* pAction : restored.systemMenu()->actions())
+            strRestored += pAction->text().toStdString() + "|";
+        EXPECT_EQ(c.pszRestored, strRestored);
         if (c.strFiles.empty())
             continue;
         SAVE_AS_OWNER owner;

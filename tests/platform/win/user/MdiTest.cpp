@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 #include "FakeDisplay.h"
+#include "platform/win/kernel/CodePage.h"
+#include "platform/win/kernel/Kernel.h"
 #include "WindowTestSupport.h"
 #include "platform/win/user/Controls.h"
 #include "platform/win/user/Dialogs.h"
@@ -362,8 +364,10 @@ TEST_F(MdiFixture, AChildThatHidesOnCloseStaysForLater)
 }
 
 namespace {
-// While "More Windows..." asks: the entry named s_strPick is chosen and the dialog answered OK.
+// While "More Windows..." asks: the entry named s_strPick is chosen and the dialog answered OK;
+// its title and buttons read "title|OK|Cancel".
 std::string s_strPick;
+std::string s_strDialog;
 int s_nEntriesOffered = -1;
 void CALLBACK PickFromMoreWindows(HWND hWnd, UINT, UINT_PTR nId, DWORD)
 {
@@ -373,6 +377,11 @@ void CALLBACK PickFromMoreWindows(HWND hWnd, UINT, UINT_PTR nId, DWORD)
         return;
     KillTimer(hWnd, nId);
     s_nEntriesOffered = static_cast<int>(SendMessageA(hList, LB_GETCOUNT, 0, 0));
+    char szText[3][64] = {};
+    GetWindowTextA(hDlg, szText[0], sizeof szText[0]);
+    GetDlgItemTextA(hDlg, IDOK, szText[1], sizeof szText[1]);
+    GetDlgItemTextA(hDlg, IDCANCEL, szText[2], sizeof szText[2]);
+    s_strDialog = TbCodePageToUtf8(std::string(szText[0]) + "|" + szText[1] + "|" + szText[2], CP_ACP);
     SendMessageA(hList, LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(s_strPick.c_str()));
     SendMessageA(hDlg, WM_COMMAND, IDOK, 0);
 }
@@ -408,4 +417,21 @@ TEST_F(MdiFixture, WindowListIsMadeAfreshWhenTheMenuOpensNineEntriesThenMoreWind
     KillTimer(hFrame, 91);
     EXPECT_EQ(10, s_nEntriesOffered);
     EXPECT_EQ(children[10], Active());
+    EXPECT_EQ("Select Window|OK|Cancel", s_strDialog);
+
+    // In Arabic the entry and its dialog read Arabic.
+    const UINT uOldPage = GetACP();
+    ASSERT_TRUE(TbSetActiveCodePage(1256));
+    SetThreadLocale(0x3401);
+    TbQueueTestAnswer({TB_ASK_POPUPMENU, 0, ""});
+    TrackPopupMenu(hWindowMenu, 0, 10, 10, 0, hFrame, nullptr);
+    const std::string strList = TbCodePageToUtf8(WindowList(), 1256);
+    EXPECT_EQ("|&نوافذ أخرى...", strList.substr(strList.rfind('|'))) << strList;
+    s_strPick = "A";
+    SetTimer(hFrame, 91, 5, PickFromMoreWindows);
+    SendMessageA(hFrame, WM_COMMAND, GetMenuItemID(hWindowMenu, GetMenuItemCount(hWindowMenu) - 1), 0);
+    KillTimer(hFrame, 91);
+    EXPECT_EQ("اختيار نافذة|موافق|إلغاء", s_strDialog);
+    SetThreadLocale(1033);
+    TbSetActiveCodePage(uOldPage);
 }
