@@ -113,6 +113,7 @@ void CALLBACK ReadFileListAndClose(HWND, UINT, UINT_PTR nId, DWORD)
 // dates are in the user's language; the keys stay as the keyboard names them.
 TEST(QtDialogLanguage, SystemMenuAndFileListFollowTheUsersLanguage)
 {
+    ASSERT_TRUE(TbInitQtPlatform(nullptr, nullptr));   // a Qt window of its own, run alone too
     const UINT uOldPage = GetACP();
     ASSERT_TRUE(TbSetActiveCodePage(1256));
     const std::string strFolder = QDir::tempPath().toStdString() + "/tb_dialog_language";
