@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 #include "AppTestSupport.h"
@@ -15,6 +16,7 @@
 #include "app/NorvMainFrame.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
+#include "platform/win/user/WebBrowser.h"
 
 
 namespace {
@@ -77,41 +79,60 @@ TEST(SavedWorkspaceLogin, SavedFilesNeverStopTheLoginAndBringTheirWindowsBack)
     }
 }
 
-// A chart is part of the workspace's order: reopened, the table the user put over it stays on
-// top. A chart that cannot open is told by its name.
+// Charts and pages are part of the workspace's order: reopened, each stands again between the
+// tables it stood between. A chart that cannot open is told by its name.
 TEST(SavedWorkspaceLogin, ChartsComeBackInTheirPlaceOrAreTold)
 {
     CWholeTerminalMakers makers;
     CTestServer server;
     ASSERT_TRUE(server.Start());
+    TbWebBrowserUseEngine(FALSE);
+    const std::shared_ptr<void> engineBack(nullptr, [](void*) { TbWebBrowserUseEngine(TRUE); });
     CTerminalRun run;
     run.m_onMakersRegistered = &CWholeTerminalMakers::Register;
     std::ofstream(run.Folder() + "/TestTrad.wsp")
-        << "[.Z-Order]\n0=QuotesKSE\nNumTables=1\n[QuotesKSE]\nWinPlace=0,1,-1,-1,-1,-1,10,30,500,400\n"
-           "[ChartView0]\nTkrSymb=ALPN\nDuration=1\nMarket=2\nWinPlace=0,1,-1,-1,-1,-1,60,60,600,450\n";
+        << "[.Z-Order]\n0=QuotesKSE\n1=OrderStatusKSE\n2=KSE Holdings\nNumTables=3\n"
+           "[QuotesKSE]\nWinPlace=0,1,-1,-1,-1,-1,10,30,500,400\n"
+           "[ChartView0]\nTkrSymb=ALPN\nDuration=1\nMarket=2\nWinPlace=0,1,-1,-1,-1,-1,60,60,600,450\n"
+           "[BRIEF_STOCK_TICKER]\nWinPlace=0,1,-1,-1,-1,-1,90,90,600,450\n";
     ASSERT_TRUE(run.StartLoggedIn(server.Port(), "trader", "secret"));
-    CFormMDIWnd* pChart = run.App().GetChartWindow(0);
-    ASSERT_NE(nullptr, pChart);
-    CTableMDIWnd* pQuotes = run.App().FindTable(IDS_TABLE_KSE_QUOTATIONS)->GetMainWindow();
-    // The first of the two in the client's order (the information window may stand over both).
-    auto upper = [&](HWND hOne, HWND hOther) {
-        HWND h = ::GetWindow(run.App().GetMainFrame()->m_hWndMDIClient, GW_CHILD);
-        while (h != nullptr && h != hOne && h != hOther)
-            h = ::GetWindow(h, GW_HWNDNEXT);
-        return h;
+    // The five windows by letter: Q, O and H the tables, c the chart, p the page.
+    auto window = [&](char chWindow) -> CMDIChildWnd* {
+        switch (chWindow) {
+        case 'c': return run.App().GetChartWindow(0);
+        case 'p': return run.App().GetPageWindow("BRIEF_STOCK_TICKER");
+        }
+        const UINT nTable = chWindow == 'Q' ? IDS_TABLE_KSE_QUOTATIONS
+                            : chWindow == 'O' ? IDS_TABLE_KSE_ORDER_STATUS : IDS_TABLE_KSE_HOLDINGS;
+        IDataTable* pTable = run.App().FindTable(nTable);
+        return pTable != nullptr ? pTable->GetMainWindow() : nullptr;
     };
-    for (const bool bQuotesOnTop : {true, false}) {
-        CMDIChildWnd* pOnTop = bQuotesOnTop ? static_cast<CMDIChildWnd*>(pQuotes) : pChart;
-        pOnTop->MDIActivate();
-        ::SetWindowPos(pOnTop->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // Those on view in the client's order from the top (the information window may stand among them).
+    auto shown = [&] {
+        std::string strOrder;
+        for (HWND h = ::GetWindow(run.App().GetMainFrame()->m_hWndMDIClient, GW_CHILD); h != nullptr;
+             h = ::GetWindow(h, GW_HWNDNEXT))
+            for (char chWindow : std::string("QOHcp"))
+                if (CMDIChildWnd* pWindow = window(chWindow); pWindow != nullptr && pWindow->m_hWnd == h && ::IsWindowVisible(h))
+                    strOrder += chWindow;
+        return strOrder;
+    };
+    // A chart and a page each between two tables, on top, at the bottom, and the tables in
+    // another order than the file's.
+    for (const std::string strOrder : {"QcOpH", "cQpOH", "QOHpc", "HpOcQ", "pcQOH"}) {
+        for (auto it = strOrder.rbegin(); it != strOrder.rend(); ++it) {
+            CMDIChildWnd* pWindow = window(*it);
+            ASSERT_NE(nullptr, pWindow) << *it;
+            if (it + 1 == strOrder.rend())
+                pWindow->MDIActivate();
+            ::SetWindowPos(pWindow->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        }
         PumpPending();
+        ASSERT_EQ(strOrder, shown());
         run.App().SaveWorkspace();
         run.App().LoadWorkspace(run.App().GetWorkspaceFile(), TRUE);
         PumpPending();
-        pChart = run.App().GetChartWindow(0);
-        ASSERT_NE(nullptr, pChart);
-        EXPECT_TRUE(pChart->IsWindowVisible());
-        EXPECT_EQ(bQuotesOnTop ? pQuotes->m_hWnd : pChart->m_hWnd, upper(pQuotes->m_hWnd, pChart->m_hWnd));
+        EXPECT_EQ(strOrder, shown());
     }
     RegisterChartMaker(nullptr);
     run.App().LoadWorkspace(run.App().GetWorkspaceFile(), TRUE);
