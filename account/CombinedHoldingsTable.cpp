@@ -29,9 +29,10 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, UINT nFlags, int nMin, int nField, 
 }
 const int N = FIELD_NONE;
 
-// The base map is the "IH" reply's. A row's amounts are in its own currency, and columns 8, 9 and
-// 17 hold one figure for a US row and another for a KSE row: only the base-currency columns and
-// the KSE amounts have a total. Amounts are held to their currency's cent or fils, as they show.
+// The base map is the "IH" reply's. A row's amounts are in its own currency, and column 17 holds
+// one figure for a US row and another for a KSE row: only the base-currency columns and the KSE
+// amounts have a total. Columns 8 and 9 are the server's unrealized gain and its per cent for
+// both. Amounts are held to their currency's cent or fils, as they show.
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51236, .nSize = 6, .nField = 0},                                   // 0 symbol, KSE stock code
     {.nTitleId = 51171, .nSize = 50},                                               // 1 company
@@ -43,8 +44,8 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51172, COLF_ZERO_SHOWN, 2, 1, -3, 90),                                   // 5 quantity
     Amount(51173, COLF_BLANK_ZERO, 2, 2),                                           // 6
     Amount(51174, 0, 2, 3),                                                         // 7 second quantity
-    Amount(41053, COLF_MONEY, 2, 9, -3, 95),                                        // 8 the cash row's too
-    Amount(41054, 0, 3, 27, -3, MONEY_WIDTH),                                       // 9 KSE amounts
+    Amount(41053, COLF_MONEY, 2, 9, -3, 95),                                        // 8 unrealized gain
+    Amount(41054, 0, 3, 27),                                                        // 9 its per cent
     Amount(51175, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 2, 5, -4, 60),         // 10 price
     Amount(51176, COLF_ZERO_SHOWN | COLF_MONEY, 2, 6, -3, MONEY_WIDTH),             // 11 market value
     Amount(41128, COLF_SUMMED | COLF_ZERO_SHOWN, 2, N, -3, MONEY_WIDTH),            // 12 in the base currency

@@ -282,6 +282,15 @@ struct HoldingsSession : ::testing::Test
         CDataTable* pUs = Table(IDS_TABLE_US_HOLDINGS);
         CDataTable* pCombined = Table(IDS_TABLE_COMBINED_HOLDINGS);
         CDataTable* pUnrealized = Table(IDS_TABLE_US_UNREALIZED);
+        CDataTable* pKse = Table(IDS_TABLE_KSE_HOLDINGS);
+        // Before any quote moves, every row shows the server's unrealized gain and its per cent
+        // of the cost, a US row as a KSE one.
+        const auto expectGain = [&](const CDataBuffer* pRow, int nGain, double dValue, double dCost) {
+            if (quoted.empty()) {
+                EXPECT_NEAR(dValue - dCost, pRow->GetDouble(nGain), CENT) << "gain";
+                EXPECT_NEAR((dValue - dCost) * 100 / dCost, pRow->GetDouble(nGain + 1), CENT) << "per cent";
+            }
+        };
         // The KSE reply's cash line is worth its dinars.
         double dUsTotal = 0, dBaseTotal = state.dDinars * Rate(state, "=KWD", strBase);
         double dLongTotal = 0, dGainTotal = 0;
@@ -299,6 +308,10 @@ struct HoldingsSession : ::testing::Test
                 EXPECT_NEAR(dDinars, pRow->GetDouble(CH_PRICE), 1e-6);
                 EXPECT_NEAR(dValue, pRow->GetDouble(CH_VALUE), CENT);
                 EXPECT_NEAR(dValue * Rate(state, "=KWD", strBase), pRow->GetDouble(CH_BASE_VALUE), CENT);
+                expectGain(pRow, /*gain*/ 8, dValue, p.dCost);
+                const CDataBuffer* pHeld = pKse->GetRows()->FindRow({p.strSymbol.c_str(), "0"});
+                ASSERT_NE(nullptr, pHeld);
+                expectGain(pHeld, /*gain*/ 10, dValue, p.dCost);
                 dBaseTotal += dValue * Rate(state, "=KWD", strBase);
                 continue;
             }
@@ -317,6 +330,7 @@ struct HoldingsSession : ::testing::Test
             ASSERT_NE(nullptr, pRow);
             EXPECT_NEAR(dValue, pRow->GetDouble(CH_VALUE), CENT);
             EXPECT_NEAR(dValue * dRate, pRow->GetDouble(CH_BASE_VALUE), CENT);
+            expectGain(pRow, /*gain*/ 8, dValue, p.dCost);
             dBaseTotal += dValue * dRate;
 
             // Unrealized: the long side only; an option contract counts a hundred shares.

@@ -68,7 +68,9 @@ struct TitlesSession : CMarketSession
                 cut.push_back(std::string(szName) + " col " + std::to_string(i) + " \"" + std::string(strTitle) +
                               "\" is " + std::to_string(rc.bottom - rc.top) + " high in a strip of " +
                               std::to_string(nStrip));
-            if (rc.right - rc.left > nRoom)
+            // Right to left, a title of two lines that fills its room exactly is drawn on one line.
+            const bool bOneLine = grid.IsMirrored() && pColumn->GetTitleLines() > 1;
+            if (rc.right - rc.left > nRoom || (bOneLine && rc.right - rc.left == nRoom))
                 cut.push_back(std::string(szName) + " col " + std::to_string(i) + " \"" +
                               std::string(strTitle) + "\" needs " + std::to_string(rc.right - rc.left) + " of " +
                               std::to_string(nRoom));
