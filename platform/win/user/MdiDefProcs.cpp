@@ -151,6 +151,10 @@ void TbDisplayUserGeometry(HWND hWnd, int x, int y, int cx, int cy)
     TbWindow* pWnd = TbFindWindow(hWnd);
     if (!pWnd)
         return;
+    if (!TbDisplayTakesInput(hWnd)) {
+        ResyncSurface(hWnd);
+        return;
+    }
     const BOOL bSized = cx != TbWindowWidth(pWnd) || cy != TbWindowHeight(pWnd);
     if (!bSized && x == pWnd->rcWindow.left && y == pWnd->rcWindow.top)
         return;
@@ -167,12 +171,13 @@ void TbDisplaySysCommand(HWND hWnd, UINT uCmd)
 {
     if (!TbFindWindow(hWnd))
         return;
-    SendMessageA(hWnd, WM_SYSCOMMAND, uCmd, 0);
+    if (TbDisplayTakesInput(hWnd))
+        SendMessageA(hWnd, WM_SYSCOMMAND, uCmd, 0);
     ResyncSurface(hWnd);
 }
 
 void TbDisplayChildActivate(HWND hWnd)
 {
-    if (TbFindWindow(hWnd))
+    if (TbFindWindow(hWnd) && TbDisplayTakesInput(hWnd))
         SendMessageA(hWnd, WM_CHILDACTIVATE, 0, 0);
 }

@@ -468,12 +468,19 @@ void TbDisplayGeometry(HWND hWnd, int x, int y, int cx, int cy)
 void TbDisplayShowState(HWND hWnd, int nCmdShow)
 {
     TbWindow* pWnd = TbFindWindow(hWnd);
-    if (pWnd && pWnd->nShowState != nCmdShow && (pWnd->dwStyle & WS_VISIBLE))
-        SetShowState(hWnd, nCmdShow);
+    if (!pWnd || pWnd->nShowState == nCmdShow || !(pWnd->dwStyle & WS_VISIBLE))
+        return;
+    // The buttons of a modal dialog's owner do nothing: what the window manager did is undone.
+    if (!TbDisplayTakesInput(hWnd)) {
+        if (pWnd->pSurface)
+            pWnd->pSurface->SetShowState(pWnd->nShowState);
+        return;
+    }
+    SetShowState(hWnd, nCmdShow);
 }
 
 void TbDisplayClose(HWND hWnd)
 {
-    if (TbFindWindow(hWnd))
+    if (TbFindWindow(hWnd) && TbDisplayTakesInput(hWnd))
         SendMessageA(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
