@@ -84,6 +84,10 @@ public:
     // The session's form, chart and page windows go (log-off); the news reader, option chain
     // and expiration forms stay.
     void CloseStandingWindows();
+    // The two halves of the reset of the session's user: the user and the title; the default
+    // settings file in place of the user's.
+    void ResetSessionUser();
+    void OpenDefaultSettings();
     // The link went down: every form forgets what it waits for.
     void TellFormsLinkDown();
     // The login dialog now, then "UL". The link's call (IAppServices::Login) only posts

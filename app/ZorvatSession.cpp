@@ -174,6 +174,24 @@ CString CZORVAT32App::MakeUserWorkspaceFile(LPCSTR pszFolder, LPCSTR pszName, in
     return strFile;
 }
 
+void CZORVAT32App::ResetSessionUser()
+{
+    // Nobody is logged in: nothing of the last user stays enabled or goes out with a request,
+    // and no answer to the last user's changes can touch the next user's password.
+    m_user.Reset();
+    m_pendingChanges.clear();
+    m_dispatcher.ResetInitialLoad();
+    SetFrameTitle(m_strAppTitle);
+}
+
+void CZORVAT32App::OpenDefaultSettings()
+{
+    CString strFile;
+    GetSharedGlobals()->LoadString(strFile, IDS_SETTINGS_FILE);
+    m_strWorkspaceFile = m_strProgramFolder + strFile;
+    GetSharedGlobals()->m_settings.Open(m_strWorkspaceFile);
+}
+
 void CZORVAT32App::OnLoginReply(CServerMessage* pReply)
 {
     // The reason stays for the dialog that comes again; any other reply, or none, ends it.
@@ -181,16 +199,8 @@ void CZORVAT32App::OnLoginReply(CServerMessage* pReply)
     if (pReply != nullptr && IsReplyError(pReply, 1) != 0)
         m_errors.FormatReplyError(&m_strLoginRefusal, 1, 2, pReply);
     if (pReply == nullptr || pReply->GetSize() <= 4) {
-        // Nobody is logged in: nothing of the last user stays enabled or goes out with a request,
-        // and no answer to the last user's changes can touch the next user's password.
-        m_user.Reset();
-        m_pendingChanges.clear();
-        m_dispatcher.ResetInitialLoad();
-        SetFrameTitle(m_strAppTitle);
-        CString strFile;
-        GetSharedGlobals()->LoadString(strFile, IDS_SETTINGS_FILE);
-        m_strWorkspaceFile = m_strProgramFolder + strFile;
-        GetSharedGlobals()->m_settings.Open(m_strWorkspaceFile);
+        ResetSessionUser();
+        OpenDefaultSettings();
         return;
     }
     if (pReply->GetLong(1) != 0)
@@ -302,8 +312,11 @@ void CZORVAT32App::Logoff()
 {
     if (m_bAutoSave)
         SaveWorkspace();
-    OnLoginReply(nullptr);
+    // The session's windows close into the user's own file, where they are looked for at the
+    // next login, and only then does the shared default file take over.
+    ResetSessionUser();
     CloseStandingWindows();
+    OpenDefaultSettings();
     m_dispatcher.ResetInitialLoad();
     // The next user's session subscribes again.
     m_bMarketDataSubscribed = FALSE;
@@ -356,9 +369,22 @@ void CZORVAT32App::CloseStandingWindows()
         case IDD_FORM_OPTION_CHAIN:
         case IDD_FORM_EXPIRATION:
             break;      // not the session's: they stay open across users
-        default:
+        default: {
+            // An order typed and never sent goes with its ticket: the trader is told which.
+            CWnd* pView = pForm->GetView();
+            const BOOL bUnsent = pView != nullptr && pView->m_hWnd != nullptr && pView->SendMessage(WM_FORM_HOLDS_ORDER) != 0;
+            CString strTitle;
+            pForm->GetWindowText(strTitle);
             pForm->SendMessage(WM_CLOSE);
+            if (bUnsent) {
+                CString strLine;
+                GetSharedGlobals()->LoadString(strLine, IDS_ORDER_LEFT_UNSENT);
+                strLine.Replace("%1", strTitle);
+                AddInfoText(strLine);
+                BringInfoWindowToTop(INFO_PRIORITY_ERROR);
+            }
             break;
+        }
         }
     }
 }
