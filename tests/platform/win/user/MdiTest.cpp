@@ -231,6 +231,13 @@ TEST_F(MdiFixture, MaximisedModeFollowsTheActiveChild)
     EXPECT_EQ(300, rcIcon.bottom);                          // in the icon row at the bottom
     SendMessageA(hClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(hA), 0);
     EXPECT_EQ("10,10 200x200", Str(RectIn(hA, hClient)));
+    // A frame that reads right to left starts the row at the right.
+    SetWindowLongA(hFrame, GWL_EXSTYLE, GetWindowLongA(hFrame, GWL_EXSTYLE) | WS_EX_RTLREADING);
+    SendMessageA(hA, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    SendMessageA(hB, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_EQ(500, RectIn(hA, hClient).right);
+    EXPECT_EQ(RectIn(hA, hClient).left, RectIn(hB, hClient).right);
+    EXPECT_EQ(300, RectIn(hB, hClient).bottom);
 }
 
 TEST_F(MdiFixture, ChildrenAreTiledAndCascaded)
