@@ -1,6 +1,7 @@
 // Bringing the Qt display up.
 #include "platform/qt/QtPlatform.h"
 #include <QtCore/QPointer>
+#include <QtCore/QTimer>
 #include <QtGui/QFont>
 #include <QtGui/QMouseEvent>
 #include <QtCore/QTranslator>
@@ -70,6 +71,8 @@ namespace {
 // is up over it. The layer's own windows are kept by the layer as well.
 class CModalityGuard : public QObject
 {
+    static const int REFUSED_RAISE_MS = 50;
+
 protected:
     bool eventFilter(QObject* pObject, QEvent* pEvent) override
     {
@@ -80,7 +83,12 @@ protected:
         case QEvent::Wheel:
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
+            // The layer gives a key to its focus, which the modal loop keeps in the dialog, even
+            // when the window manager left the keyboard with the owner.
+            if (dynamic_cast<CTbWindowWidget*>(pObject) != nullptr)
+                return false;
+            break;
+        case QEvent::Shortcut:
         case QEvent::ContextMenu:
             break;
         default:
@@ -98,10 +106,13 @@ protected:
             const HWND hWnd = pWindow->GetHwnd();
             if (!hWnd || TbDisplayTakesInput(hWnd))
                 return false;
-            if (pEvent->type() == QEvent::MouseButtonPress) {
-                CTbQtHandlerScope scope;
-                TbDisplayInputRefused(hWnd);
-            }
+            // Once the window manager is done with the press (it moves the keyboard to the window
+            // clicked), the modal dialog comes forward.
+            if (pEvent->type() == QEvent::MouseButtonPress)
+                QTimer::singleShot(REFUSED_RAISE_MS, [hWnd] {
+                    CTbQtHandlerScope scope;
+                    TbDisplayInputRefused(hWnd);
+                });
             return true;
         }
         return false;

@@ -322,8 +322,13 @@ void TbDisplayInputRefused(HWND hWnd)
 {
     // As a click on a modal dialog's owner does on the original: the dialog comes forward.
     const HWND hActive = TbUser().hActive;
-    if (hActive && hActive != GetAncestor(hWnd, GA_ROOT) && IsWindowEnabled(hActive) && IsWindowVisible(hActive))
-        BringWindowToTop(hActive);
+    TbWindow* pActive = TbFindWindow(hActive);
+    if (!pActive || hActive == GetAncestor(hWnd, GA_ROOT) || !IsWindowEnabled(hActive) || !IsWindowVisible(hActive))
+        return;
+    BringWindowToTop(hActive);
+    // The display may have given the keyboard to the window clicked: the dialog takes it back.
+    if ((pActive = TbFindWindow(hActive)) != nullptr && pActive->pSurface)
+        pActive->pSurface->Raise(TRUE);
 }
 
 void TbDisplayKey(UINT uMsg, UINT uVirtKey, LPARAM lParam, LPCSTR pszChars)
