@@ -240,6 +240,23 @@ TEST_F(MdiFixture, MaximisedModeFollowsTheActiveChild)
     EXPECT_EQ(300, RectIn(hB, hClient).bottom);
 }
 
+// Alt and minus open the menu of the document window that has the keyboard, restored or
+// maximised; its choice is that window's command.
+TEST_F(MdiFixture, AltMinusOpensTheDocumentWindowsMenu)
+{
+    HWND hA = Create("A");
+    for (UINT uCommand : {SC_MAXIMIZE, SC_RESTORE}) {
+        SetFocus(hA);
+        TbClearTestAnswers();
+        TbQueueTestAnswer({TB_ASK_POPUPMENU, static_cast<int>(uCommand), ""});
+        TbDisplayKey(WM_KEYDOWN, VK_OEM_MINUS, MAKELPARAM(1, KF_ALTDOWN), "-");
+        TbDisplayKey(WM_KEYUP, VK_OEM_MINUS, MAKELPARAM(1, KF_ALTDOWN | KF_UP), nullptr);
+        PumpReady();
+        EXPECT_EQ(0, TbPendingTestAnswers()) << "no menu opened";
+        EXPECT_EQ(uCommand == SC_MAXIMIZE, IsZoomed(hA) != FALSE);
+    }
+}
+
 TEST_F(MdiFixture, ChildrenAreTiledAndCascaded)
 {
     MoveWindow(hClient, 0, 0, 600, 400, TRUE);
