@@ -258,6 +258,12 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
         SendMessageA(hWnd, WM_SHOWWINDOW, TRUE, 0);
         if (!IsWindow(hWnd))
             return FALSE;
+        // The window's answer showed it already in a state of its own (a document window
+        // activated while the client is in maximised mode comes up maximised): that stands.
+        if ((pWnd = TbFindWindow(hWnd)) != nullptr && (pWnd->dwStyle & WS_VISIBLE) && pWnd->nShowState != SW_HIDE &&
+            nCmdShow != SW_SHOWMAXIMIZED && nCmdShow != SW_MINIMIZE && nCmdShow != SW_SHOWMINIMIZED &&
+            nCmdShow != SW_SHOWMINNOACTIVE)
+            nState = pWnd->nShowState;
     }
     SetShowState(hWnd, nState);
     SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
