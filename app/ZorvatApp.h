@@ -83,7 +83,8 @@ public:
     void Logoff();
     // The session's form, chart and page windows go (log-off); the news reader, option chain
     // and expiration forms stay.
-    void CloseStandingWindows();
+    // bChartsAndPages: the chart and page frames too, else the forms alone.
+    void CloseStandingWindows(BOOL bChartsAndPages = TRUE);
     // The two halves of the reset of the session's user: the user and the title; the default
     // settings file in place of the user's.
     void ResetSessionUser();

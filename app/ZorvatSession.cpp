@@ -312,11 +312,14 @@ void CZORVAT32App::Logoff()
 {
     if (m_bAutoSave)
         SaveWorkspace();
-    // The session's windows close into the user's own file, where they are looked for at the
-    // next login, and only then does the shared default file take over.
+    // The session's forms close into the user's own file, where they are looked for at the next
+    // login, and only then does the shared default file take over. Chart and page frames go
+    // after: gone from view as they are destroyed, they would write themselves hidden into the
+    // user's file over the places its workspace saved.
     ResetSessionUser();
-    CloseStandingWindows();
+    CloseStandingWindows(FALSE);
     OpenDefaultSettings();
+    CloseStandingWindows(TRUE);
     m_dispatcher.ResetInitialLoad();
     // The next user's session subscribes again.
     m_bMarketDataSubscribed = FALSE;
@@ -352,7 +355,7 @@ void CZORVAT32App::TellFormsLinkDown()
                 pForm->GetView()->SendMessage(WM_FORM_LINK_DOWN);
 }
 
-void CZORVAT32App::CloseStandingWindows()
+void CZORVAT32App::CloseStandingWindows(BOOL bChartsAndPages)
 {
     for (HWND hChild : MdiChildren(m_pMainFrame)) {
         CFormMDIWnd* pForm = LiveForm(hChild);
@@ -361,7 +364,8 @@ void CZORVAT32App::CloseStandingWindows()
         // Chart and page frames only hide on WM_CLOSE; the next user must not find them (or
         // what they showed), so they go for good and clear their slots as they do.
         if (dynamic_cast<CHidingFormWnd*>(pForm) != nullptr) {
-            pForm->DestroyWindow();
+            if (bChartsAndPages)
+                pForm->DestroyWindow();
             continue;
         }
         switch (pForm->GetTemplateId()) {
