@@ -60,6 +60,28 @@ void MoveReachable(CWnd* pWnd, int x, int y)
     pWnd->SetWindowPos(nullptr, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The first corner from pt, a caption's height down and right at a time, where no other shown
+// window of the MDI client stands.
+POINT FreeCorner(HWND hClient, HWND hSelf, POINT pt)
+{
+    const int nStep = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+    for (BOOL bTaken = TRUE; bTaken && hClient != nullptr;) {
+        bTaken = FALSE;
+        for (HWND h = ::GetWindow(hClient, GW_CHILD); h != nullptr && !bTaken; h = ::GetWindow(h, GW_HWNDNEXT)) {
+            RECT rc;
+            if (h == hSelf || !::IsWindowVisible(h) || ::IsIconic(h) || !::GetWindowRect(h, &rc))
+                continue;
+            ::MapWindowPoints(nullptr, hClient, reinterpret_cast<POINT*>(&rc), 2);
+            bTaken = rc.left == pt.x && rc.top == pt.y;
+        }
+        if (bTaken) {
+            pt.x += nStep;
+            pt.y += nStep;
+        }
+    }
+    return pt;
+}
+
 HWND MdiClient()
 {
     CNorvApp* pApp = CNorvApp::Get();
@@ -318,9 +340,11 @@ void CFormChart::LoadSettings(CSettingsFile* pSettings)
     pSettings->GetWindowPlacement(&wp, "WinPlace", &current, &bMissing);
     if (bMissing) {
         // A chart never placed opens where its axes, bars and volume pane can be read: a smaller
-        // frame leaves the plot too small to draw.
+        // frame leaves the plot too small to draw. It steps down past the windows standing at
+        // that corner, as a cascade does, so that it never hides the chart opened before it.
         SetWindowPlacement(&current);
-        wp.rcNormalPosition = RECT{50, 50, 50 + CHART_FIRST_CX, 50 + CHART_FIRST_CY};
+        const POINT pt = FreeCorner(::GetParent(m_hWnd), m_hWnd, POINT{50, 50});
+        wp.rcNormalPosition = RECT{pt.x, pt.y, pt.x + CHART_FIRST_CX, pt.y + CHART_FIRST_CY};
     }
     ApplyPlacement(this, wp);
 }

@@ -15,6 +15,11 @@ class CSettingsFile;
 // Sent to every form's view when the link to the server goes down: nothing sent on it is
 // answered any more.
 #define WM_FORM_LINK_DOWN (WM_USER + 1101)
+// Sent to a form's view before the session closes it: nonzero when it holds an order the trader
+// typed and did not send.
+#define WM_FORM_HOLDS_ORDER (WM_USER + 1102)
+// The information line that names such a form ("%1": its title).
+#define IDS_ORDER_LEFT_UNSENT 40397
 // The forms that outlive a session.
 #define IDD_FORM_NEWS_READER 7385
 #define IDD_FORM_OPTION_CHAIN 7306

@@ -198,7 +198,10 @@ void CNorvApp::ShowTable(IDataTable* pTable)
     CTableMDIWnd* pWindow = pTable != nullptr ? pTable->GetMainWindow() : nullptr;
     if (pWindow == nullptr)
         return;
-    pWindow->ShowWindow(SW_SHOWNORMAL);
+    // A hidden or minimised window comes up normal; one on view keeps its state, so a maximised
+    // window stays maximised, and the activation carries the client's maximised mode over.
+    if (!pWindow->IsWindowVisible() || pWindow->IsIconic())
+        pWindow->ShowWindow(SW_SHOWNORMAL);
     pWindow->MDIActivate();
     if (CMDIFrameWnd* pFrame = pWindow->GetMDIFrame())
         pFrame->SendMessage(WM_SIZE, 0, 0);

@@ -36,6 +36,23 @@ RECT ReachableChildRect(HWND hClient, RECT rc)
     return rc;
 }
 
+void MakeFramePlacementReachable(WINDOWPLACEMENT* pwp)
+{
+    // A frame smaller than this holds its menu, toolbar and status bar but no window to work in.
+    static const int FRAME_MIN_CX = 640, FRAME_MIN_CY = 480;
+    if (pwp == nullptr)
+        return;
+    auto fit = [](LONG& nStart, LONG& nEnd, int nMin, int nScreen) {
+        const long long nWanted = static_cast<long long>(nEnd) - nStart;
+        const int nSize = static_cast<int>(std::clamp<long long>(nWanted, std::min(nMin, nScreen), nScreen));
+        nStart = static_cast<LONG>(std::clamp<long long>(nStart, 0, nScreen - nSize));
+        nEnd = nStart + nSize;
+    };
+    RECT& rc = pwp->rcNormalPosition;
+    fit(rc.left, rc.right, FRAME_MIN_CX, GetSystemMetrics(SM_CXSCREEN));
+    fit(rc.top, rc.bottom, FRAME_MIN_CY, GetSystemMetrics(SM_CYSCREEN));
+}
+
 void MakePlacementReachable(HWND hWnd, WINDOWPLACEMENT* pwp)
 {
     if (pwp != nullptr)

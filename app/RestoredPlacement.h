@@ -10,3 +10,6 @@
 RECT ReachableChildRect(HWND hClient, RECT rc);
 // The normal rectangle of a placement read for the MDI child hWnd.
 void MakePlacementReachable(HWND hWnd, WINDOWPLACEMENT* pwp);
+// The normal rectangle of the main frame's placement: wholly on the screen, and large enough to
+// show its bars and the windows restored into it.
+void MakeFramePlacementReachable(WINDOWPLACEMENT* pwp);

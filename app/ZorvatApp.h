@@ -83,7 +83,12 @@ public:
     void Logoff();
     // The session's form, chart and page windows go (log-off); the news reader, option chain
     // and expiration forms stay.
-    void CloseStandingWindows();
+    // bChartsAndPages: the chart and page frames too, else the forms alone.
+    void CloseStandingWindows(BOOL bChartsAndPages = TRUE);
+    // The two halves of the reset of the session's user: the user and the title; the default
+    // settings file in place of the user's.
+    void ResetSessionUser();
+    void OpenDefaultSettings();
     // The link went down: every form forgets what it waits for.
     void TellFormsLinkDown();
     // The login dialog now, then "UL". The link's call (IAppServices::Login) only posts

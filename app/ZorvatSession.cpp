@@ -175,6 +175,24 @@ CString CZORVAT32App::MakeUserWorkspaceFile(LPCSTR pszFolder, LPCSTR pszName, in
     return strFile;
 }
 
+void CZORVAT32App::ResetSessionUser()
+{
+    // Nobody is logged in: nothing of the last user stays enabled or goes out with a request,
+    // and no answer to the last user's changes can touch the next user's password.
+    m_user.Reset();
+    m_pendingChanges.clear();
+    m_dispatcher.ResetInitialLoad();
+    SetFrameTitle(m_strAppTitle);
+}
+
+void CZORVAT32App::OpenDefaultSettings()
+{
+    CString strFile;
+    GetSharedGlobals()->LoadString(strFile, IDS_SETTINGS_FILE);
+    m_strWorkspaceFile = m_strProgramFolder + strFile;
+    GetSharedGlobals()->m_settings.Open(m_strWorkspaceFile);
+}
+
 void CZORVAT32App::OnLoginReply(CServerMessage* pReply)
 {
     // The reason stays for the dialog that comes again; any other reply, or none, ends it.
@@ -182,16 +200,8 @@ void CZORVAT32App::OnLoginReply(CServerMessage* pReply)
     if (pReply != nullptr && IsReplyError(pReply, 1) != 0)
         m_errors.FormatReplyError(&m_strLoginRefusal, 1, 2, pReply);
     if (pReply == nullptr || pReply->GetSize() <= 4) {
-        // Nobody is logged in: nothing of the last user stays enabled or goes out with a request,
-        // and no answer to the last user's changes can touch the next user's password.
-        m_user.Reset();
-        m_pendingChanges.clear();
-        m_dispatcher.ResetInitialLoad();
-        SetFrameTitle(m_strAppTitle);
-        CString strFile;
-        GetSharedGlobals()->LoadString(strFile, IDS_SETTINGS_FILE);
-        m_strWorkspaceFile = m_strProgramFolder + strFile;
-        GetSharedGlobals()->m_settings.Open(m_strWorkspaceFile);
+        ResetSessionUser();
+        OpenDefaultSettings();
         return;
     }
     if (pReply->GetLong(1) != 0)
@@ -303,8 +313,14 @@ void CZORVAT32App::Logoff()
 {
     if (m_bAutoSave)
         SaveWorkspace();
-    OnLoginReply(nullptr);
-    CloseStandingWindows();
+    // The session's forms close into the user's own file, where they are looked for at the next
+    // login, and only then does the shared default file take over. Chart and page frames go
+    // after: gone from view as they are destroyed, they would write themselves hidden into the
+    // user's file over the places its workspace saved.
+    ResetSessionUser();
+    CloseStandingWindows(FALSE);
+    OpenDefaultSettings();
+    CloseStandingWindows(TRUE);
     m_dispatcher.ResetInitialLoad();
     m_heldTableRequests.clear();
     // The next user's session subscribes again.
@@ -341,7 +357,7 @@ void CZORVAT32App::TellFormsLinkDown()
                 pForm->GetView()->SendMessage(WM_FORM_LINK_DOWN);
 }
 
-void CZORVAT32App::CloseStandingWindows()
+void CZORVAT32App::CloseStandingWindows(BOOL bChartsAndPages)
 {
     for (HWND hChild : MdiChildren(m_pMainFrame)) {
         CFormMDIWnd* pForm = LiveForm(hChild);
@@ -350,7 +366,8 @@ void CZORVAT32App::CloseStandingWindows()
         // Chart and page frames only hide on WM_CLOSE; the next user must not find them (or
         // what they showed), so they go for good and clear their slots as they do.
         if (dynamic_cast<CHidingFormWnd*>(pForm) != nullptr) {
-            pForm->DestroyWindow();
+            if (bChartsAndPages)
+                pForm->DestroyWindow();
             continue;
         }
         switch (pForm->GetTemplateId()) {
@@ -358,9 +375,22 @@ void CZORVAT32App::CloseStandingWindows()
         case IDD_FORM_OPTION_CHAIN:
         case IDD_FORM_EXPIRATION:
             break;      // not the session's: they stay open across users
-        default:
+        default: {
+            // An order typed and never sent goes with its ticket: the trader is told which.
+            CWnd* pView = pForm->GetView();
+            const BOOL bUnsent = pView != nullptr && pView->m_hWnd != nullptr && pView->SendMessage(WM_FORM_HOLDS_ORDER) != 0;
+            CString strTitle;
+            pForm->GetWindowText(strTitle);
             pForm->SendMessage(WM_CLOSE);
+            if (bUnsent) {
+                CString strLine;
+                GetSharedGlobals()->LoadString(strLine, IDS_ORDER_LEFT_UNSENT);
+                strLine.Replace("%1", strTitle);
+                AddInfoText(strLine);
+                BringInfoWindowToTop(INFO_PRIORITY_ERROR);
+            }
             break;
+        }
         }
     }
 }

@@ -1,6 +1,7 @@
 #include <cstdlib>
 #include <cstring>
 #include "app/MainFrame.h"
+#include "app/RestoredPlacement.h"
 #include "app/ZorvatApp.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/base/SharedGlobals.h"
@@ -199,6 +200,7 @@ BOOL CZORVAT32App::CreateMainFrame()
     CSettingsFile& settings = GetSharedGlobals()->m_settings;
     settings.SetSection(".General");
     settings.GetWindowPlacement(&saved, "WinPlace", &wp, nullptr);
+    MakeFramePlacementReachable(&saved);
     pFrame->SetWindowPlacement(&saved);
     pFrame->ShowWindow(saved.showCmd);
     pFrame->UpdateWindow();

@@ -2,8 +2,10 @@
 // run inside the reply handler.
 #include "orders/OrderRoadForm.h"
 
+#include <cstdlib>
 #include <memory>
 
+#include "app/FormMDIWnd.h"
 #include "app/ZorvatApp.h"
 #include "framework/base/NorvGlobals.h"
 #include "link/ServerMessage.h"
@@ -130,6 +132,7 @@ void COrderRoadForm::SendOrder(const ORDER_ROAD& road, const ORDER_TICKET_SNAPSH
     }
     m_pending.OrderSent(road, nNumber, shot);
     m_bOrderSentLast = TRUE;
+    m_lastSent = shot;
 }
 
 void COrderRoadForm::OnOrderReply(CServerMessage* pMsg)
@@ -211,8 +214,24 @@ HBRUSH COrderRoadForm::FormBrushFor(CDC* pDC, UINT nCtlColor, BOOL bButtons) con
     return nullptr;
 }
 
+BOOL COrderRoadForm::HoldsUnsentOrder()
+{
+    // An order is a quantity of a ticker; the one sent last, still shown, is not unsent.
+    const ORDER_TICKET_SNAPSHOT shot = TakeSnapshot();
+    if (shot.strTicker.IsEmpty() || shot.strQuantity.IsEmpty() || atof(shot.strQuantity) == 0)
+        return FALSE;
+    return !m_bOrderSentLast || shot.nSide != m_lastSent.nSide || shot.strTicker != m_lastSent.strTicker ||
+           shot.strQuantity != m_lastSent.strQuantity || shot.strLimitPrice != m_lastSent.strLimitPrice ||
+           shot.strStopPrice != m_lastSent.strStopPrice;
+}
+
 BOOL COrderRoadForm::OnWndMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
+    if (uMsg == WM_FORM_HOLDS_ORDER) {
+        if (pResult != nullptr)
+            *pResult = HoldsUnsentOrder();
+        return TRUE;
+    }
     const BOOL bHandled = COrderFormBase::OnWndMsg(uMsg, wParam, lParam, pResult);
     // Only a field being typed in (it has the focus): the form's own settings of its fields
     // update the button where the form says so.

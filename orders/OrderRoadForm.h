@@ -65,7 +65,11 @@ private:
     void SendOrder(const ORDER_ROAD& road, const ORDER_TICKET_SNAPSHOT& shot, LPCSTR pszPassword);
     void Refuse(UINT nTextId, int nFocus);
 
+    // Whether the form holds an order the trader typed and did not send (WM_FORM_HOLDS_ORDER).
+    BOOL HoldsUnsentOrder();
+
     BOOL m_bOrderSentLast = FALSE;      // the last request Submit led to was an order
+    ORDER_TICKET_SNAPSHOT m_lastSent;   // the values of the last order sent
 
     COLORREF m_crForm = ::GetSysColor(COLOR_BTNFACE);
     HBRUSH m_hbrForm = ::CreateSolidBrush(m_crForm);            // owned

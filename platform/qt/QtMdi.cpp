@@ -5,6 +5,7 @@
 #include <QtGui/QMouseEvent>
 #include <QtGui/QWindowStateChangeEvent>
 #include <QtWidgets/QLayout>
+#include <QtWidgets/QMenu>
 #include <QtWidgets/QMdiArea>
 #include <QtWidgets/QMdiSubWindow>
 #include <algorithm>
@@ -78,7 +79,15 @@ private:
 class CTbMdiSubWindow : public QMdiSubWindow
 {
 public:
-    explicit CTbMdiSubWindow(HWND hWnd) : m_hWnd(hWnd) { setAttribute(Qt::WA_DeleteOnClose, false); }
+    explicit CTbMdiSubWindow(HWND hWnd) : m_hWnd(hWnd)
+    {
+        setAttribute(Qt::WA_DeleteOnClose, false);
+        // The keys are the program's: Qt's own shortcuts of the frame's menu (Ctrl+W closing a
+        // restored window, none a maximised one) would act beside the program's Ctrl+F4.
+        if (QMenu* pMenu = systemMenu())
+            for (QAction* pAction : pMenu->actions())
+                pAction->setShortcuts({});
+    }
     HWND m_hWnd;
     BOOL m_bApplying = FALSE;
 

@@ -3,6 +3,7 @@
 #include <QtCore/QPointer>
 #include <QtGui/QAction>
 #include <QtGui/QImage>
+#include <QtGui/QMouseEvent>
 #include <QtGui/QPainter>
 #include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
@@ -13,6 +14,7 @@
 #include <QtWidgets/QToolButton>
 #include <vector>
 #include "platform/qt/QtInternal.h"
+#include "platform/qt/QtPlatform.h"
 #include "platform/qt/WindowWidget.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/kernel/CodePage.h"
@@ -291,6 +293,38 @@ void TbQtClosePopupMenu()
 QMenu* TbQtOpenPopup()
 {
     return Popup().pMenu;
+}
+
+BOOL TbQtChooseFromMenuBar(HWND hWnd, UINT uId)
+{
+    auto* pWidget = dynamic_cast<CTbWindowWidget*>(TbQtWidgetOf(hWnd));
+    QMenuBar* pBar = pWidget ? pWidget->m_pMenuBar.data() : nullptr;
+    if (!pBar)
+        return FALSE;
+    auto click = [](QWidget* pTarget, QPoint pt) {
+        QPointer<QWidget> pAlive = pTarget;
+        const QPointF ptGlobal = pTarget->mapToGlobal(QPointF(pt));
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(pt), ptGlobal, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pTarget, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(pt), ptGlobal, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        if (pAlive)
+            QApplication::sendEvent(pAlive, &release);
+    };
+    for (QAction* pTop : pBar->actions()) {
+        if (!pTop->menu())
+            continue;
+        QMenu* pMenu = pTop->menu();
+        click(pBar, pBar->actionGeometry(pTop).center());
+        if (!pMenu->isVisible())
+            continue;
+        for (QAction* pItem : pMenu->actions())
+            if (!pItem->menu() && pItem->data().toUInt() == uId) {
+                click(pMenu, pMenu->actionGeometry(pItem).center());
+                return TRUE;
+            }
+        pMenu->hide();
+    }
+    return FALSE;
 }
 
 int TbSaveScreenPng(HWND hWnd, LPCSTR pszPath)

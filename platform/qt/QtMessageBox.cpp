@@ -1,7 +1,10 @@
 // Message boxes on Qt: a QMessageBox with the original's buttons, icon and reading order, shown
 // without exec(). Escape and the close button answer only where the box has an escape answer.
 #include <QtGui/QKeyEvent>
+#include <QtGui/QFontMetrics>
 #include <QtWidgets/QAbstractButton>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QGridLayout>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
@@ -11,6 +14,9 @@
 #include "platform/win/user/MessageBox.h"
 
 namespace {
+// Room in a title bar beside the caption: the window's icon, its buttons and the margins.
+const int CAPTION_ALLOWANCE = 160;
+
 const struct { int nId; QMessageBox::StandardButton button; } s_buttons[] = {
     {IDOK, QMessageBox::Ok}, {IDCANCEL, QMessageBox::Cancel}, {IDABORT, QMessageBox::Abort},
     {IDRETRY, QMessageBox::Retry}, {IDIGNORE, QMessageBox::Ignore}, {IDYES, QMessageBox::Yes}, {IDNO, QMessageBox::No},
@@ -72,6 +78,13 @@ public:
         }
         if (pQuestion->bRtl)
             pBox->setLayoutDirection(Qt::RightToLeft);
+        // The box is at least as wide as its caption with the window manager's icon and buttons
+        // beside it, so that a short question does not cut its caption short.
+        if (auto* pGrid = qobject_cast<QGridLayout*>(pBox->layout())) {
+            const int cxCaption = QFontMetrics(QApplication::font()).horizontalAdvance(pBox->windowTitle());
+            pGrid->addItem(new QSpacerItem(cxCaption + CAPTION_ALLOWANCE, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                           pGrid->rowCount(), 0, 1, pGrid->columnCount());
+        }
         if (QLabel* pLabel = pBox->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")); pLabel && pQuestion->bRight)
             pLabel->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
         QObject::connect(pBox, &QMessageBox::buttonClicked, [this, pQuestion](QAbstractButton* pButton) {

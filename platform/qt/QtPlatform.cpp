@@ -1,6 +1,9 @@
 // Bringing the Qt display up.
 #include "platform/qt/QtPlatform.h"
+#include <QtCore/QPointer>
+#include <QtCore/QTimer>
 #include <QtGui/QFont>
+#include <QtGui/QMouseEvent>
 #include <QtCore/QTranslator>
 #include <QtWidgets/QApplication>
 #include "platform/qt/QtInternal.h"
@@ -62,6 +65,61 @@ public:
 };
 }  // namespace
 
+namespace {
+// What Qt draws itself inside a window (its menu bar, the bar's buttons, the frames and buttons
+// of document windows) takes no input while the window's top-level is disabled: a modal dialog
+// is up over it. The layer's own windows are kept by the layer as well.
+class CModalityGuard : public QObject
+{
+    static const int REFUSED_RAISE_MS = 50;
+
+protected:
+    bool eventFilter(QObject* pObject, QEvent* pEvent) override
+    {
+        switch (pEvent->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            // The layer gives a key to its focus, which the modal loop keeps in the dialog, even
+            // when the window manager left the keyboard with the owner.
+            if (dynamic_cast<CTbWindowWidget*>(pObject) != nullptr)
+                return false;
+            break;
+        case QEvent::Shortcut:
+        case QEvent::ContextMenu:
+            break;
+        default:
+            return false;
+        }
+        if (!pObject->isWidgetType())
+            return false;
+        for (auto* pWidget = static_cast<QWidget*>(pObject); pWidget; pWidget = pWidget->parentWidget()) {
+            auto* pWindow = dynamic_cast<CTbWindowWidget*>(pWidget);
+            // A window of Qt's own (a message box, a chooser, a popup menu) answers for itself.
+            if (!pWindow && pWidget->isWindow())
+                return false;
+            if (!pWindow)
+                continue;
+            const HWND hWnd = pWindow->GetHwnd();
+            if (!hWnd || TbDisplayTakesInput(hWnd))
+                return false;
+            // Once the window manager is done with the press (it moves the keyboard to the window
+            // clicked), the modal dialog comes forward.
+            if (pEvent->type() == QEvent::MouseButtonPress)
+                QTimer::singleShot(REFUSED_RAISE_MS, [hWnd] {
+                    CTbQtHandlerScope scope;
+                    TbDisplayInputRefused(hWnd);
+                });
+            return true;
+        }
+        return false;
+    }
+};
+}  // namespace
+
 BOOL TbInitQtPlatform(int* pArgc, char** argv)
 {
     if (!TbIsUiThread())
@@ -84,6 +142,11 @@ BOOL TbInitQtPlatform(int* pArgc, char** argv)
         s_pTranslator = new CLayerTranslator;
         QCoreApplication::installTranslator(s_pTranslator);
     }
+    static CModalityGuard* s_pGuard = nullptr;
+    if (s_pGuard == nullptr) {
+        s_pGuard = new CModalityGuard;
+        qApp->installEventFilter(s_pGuard);
+    }
     TbQtInstallMenuStyle();
     TbSetTextEngine(TbQtTextEngine());
     TbSetImageCodec(TbQtImageCodec());
@@ -92,6 +155,26 @@ BOOL TbInitQtPlatform(int* pArgc, char** argv)
     TbSetWebEngine(TbQtWebEngine());
 #endif
     TbSetPrintSystem(TbQtPrintSystem());
+    return TRUE;
+}
+
+BOOL TbQtClickWindow(HWND hWnd, POINT ptClient)
+{
+    auto* pWidget = dynamic_cast<CTbWindowWidget*>(TbQtWidgetOf(hWnd));
+    if (!pWidget)
+        return FALSE;
+    const QPoint ptWidget(ptClient.x, ptClient.y + pWidget->m_nClientTop);
+    QWidget* pTarget = pWidget->childAt(ptWidget);
+    if (!pTarget)
+        pTarget = pWidget;
+    const QPointF ptGlobal = pWidget->mapToGlobal(QPointF(ptWidget));
+    const QPointF ptLocal = pTarget->mapFromGlobal(ptGlobal);
+    QPointer<QWidget> pAlive = pTarget;
+    QMouseEvent press(QEvent::MouseButtonPress, ptLocal, ptGlobal, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pTarget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, ptLocal, ptGlobal, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    if (pAlive)
+        QApplication::sendEvent(pAlive, &release);
     return TRUE;
 }
 

@@ -13,3 +13,10 @@ BOOL TbQtGetSurfaceGeometry(HWND hWnd, RECT* pRect);
 // The document window an MDI client's area shows over the others (shown, not minimised) and
 // the one it draws as active, for tests that check the display agrees with the windows' state.
 BOOL TbQtMdiShown(HWND hClient, HWND* phTop, HWND* phActive);
+// The left button pressed and released at a point of a window (client coordinates; a menu bar's
+// height above 0), sent to whatever Qt shows there as the window system would: the menu bar,
+// its buttons, a document window's frame, the window itself. FALSE when nothing is there.
+BOOL TbQtClickWindow(HWND hWnd, POINT ptClient);
+// The window's menu bar worked with the mouse: each menu of the bar clicked open in turn until
+// one holds the command uId, and the command clicked. FALSE when no menu opened that holds it.
+BOOL TbQtChooseFromMenuBar(HWND hWnd, UINT uId);

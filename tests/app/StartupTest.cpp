@@ -76,6 +76,33 @@ TEST_F(StartupFixture, StoredValuesAreTakenAsWritten)
     SetProfileText(".General", "BaseCurrency", nullptr);
 }
 
+// A saved place of the main window from a larger screen, a run without a display or a damaged
+// file: the window opens wholly on the screen, large enough to work in; a sound one as saved.
+TEST_F(StartupFixture, TheMainWindowOpensOnTheScreen)
+{
+    const int cxScreen = GetSystemMetrics(SM_CXSCREEN), cyScreen = GetSystemMetrics(SM_CYSCREEN);
+    const struct { const char* pszPlace; RECT rcSeen; } cases[] = {
+        {"0,1,0,0,0,0,50000,50000,50700,50500", {cxScreen - 700, cyScreen - 500, cxScreen, cyScreen}},
+        {"0,1,0,0,0,0,30,40,30,40", {30, 40, 670, 520}},
+        {"0,1,0,0,0,0,-20,70,-10,75", {0, 70, 640, 550}},
+        {"0,1,0,0,0,0,20,30,700,560", {20, 30, 700, 560}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszPlace);
+        CTerminalRun run;
+        std::ofstream(run.Folder() + "/Default.wsp") << "[.General]\nWinPlace=" << c.pszPlace << "\n";
+        run.WriteLinkSettings(server.Port());
+        ASSERT_TRUE(run.Start());
+        CRect rc;
+        run.App().GetMainFrame()->GetWindowRect(&rc);
+        auto text = [](const RECT& r) {
+            return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," + std::to_string(r.bottom);
+        };
+        EXPECT_EQ(text(c.rcSeen), text(rc));
+        EXPECT_FALSE(run.App().GetMainFrame()->IsZoomed());
+    }
+}
+
 // A table's name keys the workspace: the holdings windows an English session saved come back in
 // an Arabic session in the same program folder. The layer's own dialogs (print setup, message
 // boxes, choosers) speak the language chosen, not the machine's code page, Arabic for both.

@@ -282,3 +282,22 @@ TEST_F(WorkspaceFixture, TableMapFindsByIdTheTableRegisteredUnderItsName)
     EXPECT_EQ(nullptr, app.FindTable(52114));
     EXPECT_TRUE(app.GetTables().empty());
 }
+
+// A table opened again while its window is maximised stays maximised; another table opened then
+// comes up maximised in its place, as choosing it from the Window menu does.
+TEST_F(WorkspaceFixture, OpeningATableKeepsTheMaximisedWindow)
+{
+    CTableMDIWnd* pWindow = pTable->GetMainWindow();
+    shell.Frame()->MDIMaximize(pWindow);
+    CNorvApp::ShowTable(pTable);
+    EXPECT_TRUE(pWindow->IsZoomed()) << "opened again";
+    auto* pOther = new CQuoteTestTable;
+    ASSERT_TRUE(pOther->Create(56256));
+    CNorvApp::ShowTable(pOther);
+    EXPECT_TRUE(pOther->GetMainWindow()->IsZoomed());
+    EXPECT_FALSE(pWindow->IsZoomed());
+    CNorvApp::ShowTable(pTable);
+    EXPECT_TRUE(pWindow->IsZoomed()) << "back to the first";
+    IDataTable* pGone = pOther;
+    shell.App().RemoveTable(&pGone);
+}

@@ -98,7 +98,7 @@ struct ChartsSession : CMarketSession
 
 // The chart commands open the chooser; its answer opens a chart window in the next slot, titled
 // with the ticker and the span, which asks the server for its series: "CD" for the US markets,
-// "KH" for the KSE.
+// "KH" for the KSE. A new chart steps down from the one before, as a cascade does.
 TEST_F(ChartsSession, ChartCommandsOpenAChartOfTheChosenTickerInBothLanguages)
 {
     for (bool bArabic : {false, true}) {
@@ -116,6 +116,11 @@ TEST_F(ChartsSession, ChartCommandsOpenAChartOfTheChosenTickerInBothLanguages)
 
         OpenThroughChooser(33190, "BRKT");
         ASSERT_NE(nullptr, ViewIn(1)) << "the first slot's chart is shown: the next slot";
+        CRect rcFirst, rcSecond;
+        App().GetChartWindow(0)->GetWindowRect(&rcFirst);
+        App().GetChartWindow(1)->GetWindowRect(&rcSecond);
+        EXPECT_GT(rcSecond.top, rcFirst.top) << "the new chart stands below the first one's caption";
+        EXPECT_NE(rcFirst.left, rcSecond.left);
         EXPECT_EQ("BRKT " + Text(IDS_CHART_DURATION_FIRST + 1), Title(App().GetChartWindow(1)));
         ASSERT_TRUE(PumpUntil([&] { return RequestCount("CD") == 2; }));
         EXPECT_NE(std::string::npos, Requests("CD")[1].find("|BRKT|1|3|0|")) << "three months of days";

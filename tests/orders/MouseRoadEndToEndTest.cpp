@@ -3,6 +3,7 @@
 // ticket, which keeps the keys, the indicator telling of it; the ticket restored from the menu
 // bar's button and the information window brought forward with its newest line in view. A
 // ticket brought forward by F3 takes the keys at its first field.
+// And the pause lock up: no click reaches the terminal behind it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,11 +14,13 @@
 #include "app/TableMDIWnd.h"
 #include "app/ZorvatApp.h"
 #include "market/TableLinks.h"
+#include "market/dialogs/PausePasswdDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/ReviewDialog.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/Display.h"
+#include "platform/win/user/TestAnswers.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/orders/OrderTestSupport.h"
@@ -251,4 +254,78 @@ TEST_F(MouseRoadSession, ATicketBroughtForwardByItsKeyTakesTheKeysAtItsFirstFiel
     TypeText("ALPN");
     EXPECT_TRUE(pRun->TypeKey(VK_END, [&] { return ControlText(hDlg, IDC_TICKET_TICKER) == "ALPN"; }))
         << ControlText(hDlg, IDC_TICKET_TICKER);
+}
+
+// File > Pause lock, then the mouse on everything of the terminal but the lock: the menu bar (a
+// ticket chosen from it), a toolbar button (a ticket), another window, the frame's and a document
+// window's buttons. Nothing opens, closes or changes and nothing is sent; the lock keeps the keys
+// and the right password lets the trader back in.
+void ClickPastTheLock(MouseRoadSession& s, bool bArabic)
+{
+    s.Start(bArabic);
+    CZORVAT32App& app = s.App();
+    app.GetInfoTable()->ShowWindow();
+    PumpPending();
+    CNorvMainFrame* pFrame = app.GetMainFrame();
+    const HWND hFrame = pFrame->m_hWnd, hClient = pFrame->m_hWndMDIClient;
+    const HWND hInfo = app.GetInfoTable()->GetDataTable()->GetMainWindow()->m_hWnd;
+    auto children = [&] {
+        std::vector<HWND> list;
+        for (HWND h = GetWindow(hClient, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
+            if (IsWindowVisible(h))
+                list.push_back(h);
+        return list;
+    };
+    const std::vector<HWND> before = children();
+    // What the trader's clicks could send: the orders' checks and the orders (the quotes'
+    // subscriptions go on by themselves).
+    const std::vector<std::string> orderKinds = {"KV", "KR", "KU", "KJ", "KQ", "OV", "OR", "OM", "OC"};
+    const size_t nSent = s.Requests(orderKinds).size();
+    const BOOL bZoomed = IsZoomed(hFrame);
+    RunDialogSteps({
+        {IDC_PAUSE_PASSWORD, [&](HWND h) {
+            EXPECT_FALSE(TbQtChooseFromMenuBar(hFrame, 33049)) << "a menu opened";     // KSE > Buy
+            const HWND hBar = GetDlgItem(hFrame, 0xE800);
+            RECT rc = {};
+            SendMessageA(hBar, TB_GETITEMRECT, SendMessageA(hBar, TB_COMMANDTOINDEX, 33601, 0), reinterpret_cast<LPARAM>(&rc));
+            EXPECT_TRUE(TbQtClickWindow(hBar, POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}));
+            EXPECT_TRUE(TbQtClickWindow(hInfo, POINT{20, 20}));
+            TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDNO, ""});      // were the frame to ask
+            TbDisplayClose(hFrame);
+            TbDisplayShowState(hFrame, SW_SHOWMINIMIZED);
+            TbDisplaySysCommand(hInfo, SC_MAXIMIZE);
+            PumpPending();
+            EXPECT_EQ(1, TbPendingTestAnswers()) << "the frame asked to close";
+            TbClearTestAnswers();
+            EXPECT_EQ(before, children()) << "a window opened or closed";
+            EXPECT_EQ(bZoomed, IsZoomed(hFrame));
+            EXPECT_FALSE(IsIconic(hFrame));
+            EXPECT_FALSE(IsZoomed(hInfo));
+            const bool bKeys = FocusedControl(h) == IDC_PAUSE_PASSWORD;
+            EXPECT_TRUE(bKeys) << "the keys left the lock";
+            if (bKeys) {
+                TypeText("secret");
+                PressKey(VK_RETURN);
+            } else {
+                SetDlgItemTextA(h, IDC_PAUSE_PASSWORD, "secret");
+                ClickControl(h, IDOK);
+            }
+        }},
+    });
+    app.RunCommand(33048);
+    EXPECT_TRUE(FinishedSteps());
+    PumpFor(200);
+    EXPECT_EQ(nSent, s.Requests(orderKinds).size());
+    EXPECT_TRUE(app.IsLoggedIn());
+    EXPECT_EQ(before, children());
+}
+
+TEST_F(MouseRoadSession, ThePauseLockTakesEveryClick)
+{
+    ClickPastTheLock(*this, false);
+}
+
+TEST_F(MouseRoadSession, ThePauseLockTakesEveryClickInArabic)
+{
+    ClickPastTheLock(*this, true);
 }

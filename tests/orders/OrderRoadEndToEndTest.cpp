@@ -20,6 +20,7 @@
 #include "app/TableMDIWnd.h"
 #include "app/NorvMainFrame.h"
 #include "app/ZorvatApp.h"
+#include "framework/base/SettingsFile.h"
 #include "market/DataArray.h"
 #include "market/DataTable.h"
 #include "market/TableLinks.h"
@@ -681,6 +682,42 @@ TEST_F(OrderRoadSession, AnOrderRowPresetsTheTicketWithThatOrder)
 
 // A close or a log-off while the review (titled a new order) is open ends it with Cancel:
 // nothing is sent, and the form closes after; the log-off forgets the kept ticket flag.
+// Disconnected with an order typed in the ticket and not sent: the ticket goes with the session,
+// the information window names it, and its place stays in the trader's own workspace, where the
+// next login looks for it, not in the default file.
+TEST_F(OrderRoadSession, DisconnectTellsOfTheUnsentOrderAndKeepsTheTicketsPlace)
+{
+    Start(false);
+    CNewPlaceOrderDlg* pTicket = Command(33049);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    CFormMDIWnd* pFrame = static_cast<CFormMDIWnd*>(pTicket->GetParent());
+    FillKseOrder(hDlg);
+    pFrame->SetWindowPos(nullptr, 37, 41, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const std::string strSection = std::to_string(pFrame->GetTemplateId()) + "-0";     // the form's own, in English
+    CString strTitle;
+    pFrame->GetWindowText(strTitle);
+    const std::string strUserFile = static_cast<LPCSTR>(App().GetWorkspaceFile());
+    App().Disconnect(FALSE);
+    PumpFor(200);
+    EXPECT_FALSE(IsWindow(hDlg));
+    IInfoTable* pInfo = App().GetInfoTable();
+    ASSERT_GT(pInfo->GetLineCount(), 0);
+    EXPECT_EQ("Logged off: the order typed in " + std::string(strTitle) + " was not sent.",
+              std::string(pInfo->GetLineCell(pInfo->GetLineCount() - 1, INFO_COL_TEXT)));
+    auto place = [&](const std::string& strFile) {
+        CSettingsFile file;
+        file.Open(strFile.c_str());
+        file.SetSection(strSection.c_str());
+        WINDOWPLACEMENT wp = {};
+        BOOL bMissing = TRUE;
+        file.GetWindowPlacement(&wp, "WinPlace", nullptr, &bMissing);
+        return bMissing ? std::string("none") : std::to_string(wp.rcNormalPosition.left) + "," + std::to_string(wp.rcNormalPosition.top);
+    };
+    EXPECT_EQ("37,41", place(strUserFile));
+    EXPECT_EQ("none", place(static_cast<LPCSTR>(App().GetWorkspaceFile())));
+}
+
 TEST_F(OrderRoadSession, ClosingDuringTheReviewSendsNothing)
 {
     Start(false);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/user/Cursor.h"
+#include "platform/win/user/MdiInternal.h"
 #include "platform/win/user/Menu.h"
 #include "platform/win/user/Message.h"
 #include "platform/win/user/Paint.h"
@@ -216,6 +217,15 @@ LRESULT DefWindowProcA(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_SYSKEYDOWN:
         if (wParam == VK_F4 && (HIWORD(lParam) & KF_ALTDOWN))
             SendMessageA(GetAncestor(hWnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
+    case WM_SYSCHAR:
+        // Alt and minus: the menu of the document window that holds the keyboard.
+        if (wParam == '-')
+            for (HWND h = hWnd; h != nullptr; h = GetParent(h))
+                if (TbMdiClientOf(h) != nullptr) {
+                    SendMessageA(h, WM_SYSCOMMAND, SC_KEYMENU, '-');
+                    break;
+                }
         return 0;
     case WM_CANCELMODE:
         // Leaves whatever mode the user is in: a capture, an open popup menu.

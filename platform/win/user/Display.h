@@ -111,6 +111,11 @@ ITbDisplay* TbGetDisplay();
 void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen);
 // The pointer left a window's surface (for another program's window, or nowhere).
 void TbDisplayMouseLeave(HWND hWnd);
+// Whether the user's input may reach hWnd: not while its top-level window is disabled (a modal
+// dialog's owner). The display asks it for what it draws itself (menu bars, frames of document
+// windows); a press it refused is told, and brings the modal window forward.
+BOOL TbDisplayTakesInput(HWND hWnd);
+void TbDisplayInputRefused(HWND hWnd);
 // Keyboard: WM_KEYDOWN or WM_KEYUP with the virtual key and the key flags of lParam (KF_ALTDOWN
 // makes it a system key), and the characters the key produced in the active code page.
 void TbDisplayKey(UINT uMsg, UINT uVirtKey, LPARAM lParam, LPCSTR pszChars);

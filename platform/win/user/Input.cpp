@@ -241,13 +241,20 @@ void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen)
     if (uMsg == WM_MOUSEWHEEL && user.hFocus)
         hTarget = user.hFocus;
     TbWindow* pWnd = TbFindWindow(hTarget);
-    // A disabled child lets its parent have the pointer; a disabled top-level window ignores it.
-    while (pWnd && (pWnd->dwStyle & WS_DISABLED) && !user.hCapture) {
-        pWnd = pWnd->hParent ? TbFindWindow(pWnd->hParent) : nullptr;
-        hTarget = pWnd ? pWnd->hWnd : nullptr;
+    // A disabled child lets its parent have the pointer; under a disabled top-level window (the
+    // owner of a modal dialog) no window takes it, however deep.
+    if (!user.hCapture) {
+        for (TbWindow* pUp = pWnd; pUp; pUp = pUp->hParent ? TbFindWindow(pUp->hParent) : nullptr)
+            if (pUp->dwStyle & WS_DISABLED) {
+                pWnd = pUp->hParent ? TbFindWindow(pUp->hParent) : nullptr;
+                hTarget = pWnd ? pWnd->hWnd : nullptr;
+            }
     }
-    if (!pWnd)
+    if (!pWnd) {
+        if (uMsg == WM_LBUTTONDOWN || uMsg == WM_RBUTTONDOWN || uMsg == WM_MBUTTONDOWN)
+            TbDisplayInputRefused(hWndUnder);
         return;
+    }
     // On the window's own scroll bars the pointer is in the non-client area: WM_NCxxx messages
     // with the hit-test code and the screen point.
     int nHit = HTCLIENT;
@@ -301,6 +308,27 @@ void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen)
         PostMouseLeave();
     MSG msg = {hTarget, uMsg, wKeys, lParam, TbNowMs(), ptScreen, 0};
     TbPostRecord(msg, FALSE);
+}
+
+BOOL TbDisplayTakesInput(HWND hWnd)
+{
+    TbWindow* pWnd = TbFindWindow(hWnd);
+    while (pWnd && pWnd->hParent)
+        pWnd = TbFindWindow(pWnd->hParent);
+    return pWnd && !(pWnd->dwStyle & WS_DISABLED);
+}
+
+void TbDisplayInputRefused(HWND hWnd)
+{
+    // As a click on a modal dialog's owner does on the original: the dialog comes forward.
+    const HWND hActive = TbUser().hActive;
+    TbWindow* pActive = TbFindWindow(hActive);
+    if (!pActive || hActive == GetAncestor(hWnd, GA_ROOT) || !IsWindowEnabled(hActive) || !IsWindowVisible(hActive))
+        return;
+    BringWindowToTop(hActive);
+    // The display may have given the keyboard to the window clicked: the dialog takes it back.
+    if ((pActive = TbFindWindow(hActive)) != nullptr && pActive->pSurface)
+        pActive->pSurface->Raise(TRUE);
 }
 
 void TbDisplayKey(UINT uMsg, UINT uVirtKey, LPARAM lParam, LPCSTR pszChars)

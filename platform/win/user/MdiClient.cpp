@@ -456,11 +456,13 @@ LRESULT Tile(HWND hClient, UINT uFlags)
     return TRUE;
 }
 
-// Minimised children in rows along the bottom; answers the height the rows take.
+// Minimised children in rows along the bottom, from the reading start (the right in a frame
+// that reads right to left); answers the height the rows take.
 LRESULT ArrangeIcons(HWND hClient)
 {
     RECT rc;
     GetClientRect(hClient, &rc);
+    const BOOL bRtl = (GetWindowLongA(GetAncestor(hClient, GA_ROOT), GWL_EXSTYLE) & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING)) != 0;
     const int cy = GetSystemMetrics(SM_CYMIN);
     const int nPerRow = std::max(1, static_cast<int>(rc.right) / ICON_CX);
     int n = 0;
@@ -471,8 +473,8 @@ LRESULT ArrangeIcons(HWND hClient)
     for (HWND hChild : order) {
         if (!IsWindowVisible(hChild) || !IsIconic(hChild))
             continue;
-        SetWindowPos(hChild, nullptr, (n % nPerRow) * ICON_CX, rc.bottom - (n / nPerRow + 1) * cy, ICON_CX, cy,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        const int x = bRtl ? static_cast<int>(rc.right) - (n % nPerRow + 1) * ICON_CX : (n % nPerRow) * ICON_CX;
+        SetWindowPos(hChild, nullptr, x, rc.bottom - (n / nPerRow + 1) * cy, ICON_CX, cy, SWP_NOZORDER | SWP_NOACTIVATE);
         ++n;
     }
     return n ? ((n - 1) / nPerRow + 1) * cy : 0;

@@ -1,5 +1,6 @@
 // The default procedures of an MDI frame and its children, and the MDI system keys.
 #include "platform/win/user/MdiInternal.h"
+#include "platform/win/user/Menu.h"
 #include "platform/win/user/VirtualKeys.h"
 #include "platform/win/user/WindowRecord.h"
 
@@ -56,10 +57,23 @@ static LRESULT ApplyUserGeometry(HWND hWnd)
     return 0;
 }
 
-static LRESULT OnChildSysCommand(HWND hWnd, HWND hClient, WPARAM wParam)
+static LRESULT OnChildSysCommand(HWND hWnd, HWND hClient, WPARAM wParam, LPARAM lParam)
 {
     const WPARAM hChild = reinterpret_cast<WPARAM>(hWnd);
     switch (wParam & 0xFFF0) {
+    case SC_KEYMENU:
+        if (lParam == '-') {
+            // The window's own menu at its top corner on the reading side; the choice is its command.
+            RECT rc;
+            GetWindowRect(hWnd, &rc);
+            const BOOL bRtl = (GetWindowLongA(GetAncestor(hWnd, GA_ROOT), GWL_EXSTYLE) & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING)) != 0;
+            const UINT uChosen = static_cast<UINT>(TrackPopupMenu(GetSystemMenu(hWnd, FALSE),
+                TPM_RETURNCMD | (bRtl ? TPM_RIGHTALIGN : TPM_LEFTALIGN), bRtl ? rc.right : rc.left, rc.top, 0, hWnd, nullptr));
+            if (uChosen != 0 && IsWindow(hWnd))
+                SendMessageA(hWnd, WM_SYSCOMMAND, uChosen, 0);
+            return 0;
+        }
+        break;
     case SC_MAXIMIZE:    SendMessageA(hClient, WM_MDIMAXIMIZE, hChild, 0); return 0;
     case SC_RESTORE:     SendMessageA(hClient, WM_MDIRESTORE, hChild, 0); return 0;
     case SC_NEXTWINDOW:  SendMessageA(hClient, WM_MDINEXT, hChild, 0); return 0;
@@ -82,7 +96,7 @@ LRESULT DefMDIChildProcA(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         return DefWindowProcA(hWnd, uMsg, wParam, lParam);
     switch (uMsg) {
     case WM_SYSCOMMAND:
-        return OnChildSysCommand(hWnd, hClient, wParam);
+        return OnChildSysCommand(hWnd, hClient, wParam, lParam);
     case WM_CLOSE:
         SendMessageA(hClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(hWnd), 0);
         return 0;
@@ -151,6 +165,10 @@ void TbDisplayUserGeometry(HWND hWnd, int x, int y, int cx, int cy)
     TbWindow* pWnd = TbFindWindow(hWnd);
     if (!pWnd)
         return;
+    if (!TbDisplayTakesInput(hWnd)) {
+        ResyncSurface(hWnd);
+        return;
+    }
     const BOOL bSized = cx != TbWindowWidth(pWnd) || cy != TbWindowHeight(pWnd);
     if (!bSized && x == pWnd->rcWindow.left && y == pWnd->rcWindow.top)
         return;
@@ -167,12 +185,13 @@ void TbDisplaySysCommand(HWND hWnd, UINT uCmd)
 {
     if (!TbFindWindow(hWnd))
         return;
-    SendMessageA(hWnd, WM_SYSCOMMAND, uCmd, 0);
+    if (TbDisplayTakesInput(hWnd))
+        SendMessageA(hWnd, WM_SYSCOMMAND, uCmd, 0);
     ResyncSurface(hWnd);
 }
 
 void TbDisplayChildActivate(HWND hWnd)
 {
-    if (TbFindWindow(hWnd))
+    if (TbFindWindow(hWnd) && TbDisplayTakesInput(hWnd))
         SendMessageA(hWnd, WM_CHILDACTIVATE, 0, 0);
 }

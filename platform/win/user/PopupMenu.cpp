@@ -125,6 +125,10 @@ void TbDisplayMenuInit(HWND hOwner, HMENU hMenu, int nPos, BOOL bEntering)
         }
         return;
     }
+    // A menu bar of a modal dialog's owner does not open (the display asks first; this is the
+    // layer's word on it).
+    if (!TbDisplayTakesInput(hOwner))
+        return;
     if (bEntering) {
         SendMessageA(hOwner, WM_ENTERMENULOOP, FALSE, 0);
         SendMessageA(hOwner, WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(hOwner)), 0);
@@ -158,6 +162,6 @@ void TbDisplayMenuDone(HWND hOwner, UINT uId)
     SendMessageA(hOwner, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     SendMessageA(hOwner, WM_EXITMENULOOP, FALSE, 0);
     HMENU hMenu = GetMenu(hOwner);
-    if (uId && IsWindow(hOwner) && hMenu && ValidChoice(hMenu, uId))
+    if (uId && IsWindow(hOwner) && hMenu && ValidChoice(hMenu, uId) && TbDisplayTakesInput(hOwner))
         PostMessageA(hOwner, WM_COMMAND, uId, 0);
 }

@@ -258,6 +258,12 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow)
         SendMessageA(hWnd, WM_SHOWWINDOW, TRUE, 0);
         if (!IsWindow(hWnd))
             return FALSE;
+        // The window's answer showed it already in a state of its own (a document window
+        // activated while the client is in maximised mode comes up maximised): that stands.
+        if ((pWnd = TbFindWindow(hWnd)) != nullptr && (pWnd->dwStyle & WS_VISIBLE) && pWnd->nShowState != SW_HIDE &&
+            nCmdShow != SW_SHOWMAXIMIZED && nCmdShow != SW_MINIMIZE && nCmdShow != SW_SHOWMINIMIZED &&
+            nCmdShow != SW_SHOWMINNOACTIVE)
+            nState = pWnd->nShowState;
     }
     SetShowState(hWnd, nState);
     SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
@@ -468,12 +474,19 @@ void TbDisplayGeometry(HWND hWnd, int x, int y, int cx, int cy)
 void TbDisplayShowState(HWND hWnd, int nCmdShow)
 {
     TbWindow* pWnd = TbFindWindow(hWnd);
-    if (pWnd && pWnd->nShowState != nCmdShow && (pWnd->dwStyle & WS_VISIBLE))
-        SetShowState(hWnd, nCmdShow);
+    if (!pWnd || pWnd->nShowState == nCmdShow || !(pWnd->dwStyle & WS_VISIBLE))
+        return;
+    // The buttons of a modal dialog's owner do nothing: what the window manager did is undone.
+    if (!TbDisplayTakesInput(hWnd)) {
+        if (pWnd->pSurface)
+            pWnd->pSurface->SetShowState(pWnd->nShowState);
+        return;
+    }
+    SetShowState(hWnd, nCmdShow);
 }
 
 void TbDisplayClose(HWND hWnd)
 {
-    if (TbFindWindow(hWnd))
+    if (TbFindWindow(hWnd) && TbDisplayTakesInput(hWnd))
         SendMessageA(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
 }

@@ -280,6 +280,13 @@ TEST_F(QtMenuTest, MdiChildrenAreSubWindowsOfTheMdiAreaAndAMaximisedOnesButtonsS
     auto* pArea = TbQtWidgetOf(f.hClient)->findChild<QMdiArea*>();
     ASSERT_NE(nullptr, pArea);
     ASSERT_EQ(2, pArea->subWindowList().size());
+    // Ctrl+W is no key of the program's: a restored window stays, as a maximised one does.
+    TbQtWidgetOf(f.hFrame)->activateWindow();
+    SetFocus(f.hB);
+    PumpQt(30);
+    QTest::keyClick(TbQtWidgetOf(f.hB), Qt::Key_W, Qt::ControlModifier);
+    PumpQt(30);
+    EXPECT_TRUE(IsWindowVisible(f.hB)) << "Ctrl+W closed a document window";
     auto active = [&] { return reinterpret_cast<HWND>(SendMessageA(f.hClient, WM_MDIGETACTIVE, 0, 0)); };
     EXPECT_EQ(f.hB, active());
     EXPECT_EQ(TbQtWidgetOf(f.hB), pArea->currentSubWindow()->widget());

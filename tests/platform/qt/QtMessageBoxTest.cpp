@@ -2,6 +2,7 @@
 // coming while one is open; the original's buttons, Escape, default button and reading order.
 #include <gtest/gtest.h>
 #include <QtTest/QTest>
+#include <QtGui/QFontMetrics>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMessageBox>
@@ -114,7 +115,11 @@ TEST_F(QtMessageBoxTest, EnglishAndArabicBoxesLookRight)
     static const struct { const char* pszName; UINT uCodePage; const char* pszText; const char* pszCaption; UINT uType; } s_boxes[] = {
         {"messagebox_english", 1252, "The connection to the server was lost.\nReconnect now?", "Trading terminal",
          MB_YESNO | MB_ICONWARNING},
+        {"messagebox_english_short", 1252, "Disconnect?", "ZORVATOnLine Quelmor Pro trading terminal",
+         MB_YESNO | MB_ICONWARNING},
         {"messagebox_arabic", 1256, "انقطع الاتصال بالخادم.\nهل تريد إعادة الاتصال الآن؟", "منصة التداول",
+         MB_YESNO | MB_ICONWARNING | MB_RIGHT | MB_RTLREADING},
+        {"messagebox_arabic_short", 1256, "قطع الاتصال؟", "زورفات أونلاين - كويلمور برو - منصة التداول",
          MB_YESNO | MB_ICONWARNING | MB_RIGHT | MB_RTLREADING},
     };
     for (const auto& box : s_boxes) {
@@ -129,6 +134,10 @@ TEST_F(QtMessageBoxTest, EnglishAndArabicBoxesLookRight)
             g_strSeen = pBox->layoutDirection() == Qt::RightToLeft ? "rtl" : "ltr";
             g_strSeen += pLabel && (pLabel->alignment() & Qt::AlignRight) ? " right " : " left ";
             g_strSeen += pBox->text().toStdString();
+            // A short question keeps its whole caption in the title bar, beside the window's
+            // icon and buttons.
+            const int cxCaption = QFontMetrics(QApplication::font()).horizontalAdvance(pBox->windowTitle());
+            EXPECT_GE(pBox->width(), cxCaption + 120) << pBox->windowTitle().toStdString();
             EXPECT_TRUE(pBox->grab().save(QString::fromStdString(ScreenshotPath(s_pszName))));
             TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
         });

@@ -233,6 +233,30 @@ TEST_F(MdiFixture, MaximisedModeFollowsTheActiveChild)
     EXPECT_EQ(300, rcIcon.bottom);                          // in the icon row at the bottom
     SendMessageA(hClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(hA), 0);
     EXPECT_EQ("10,10 200x200", Str(RectIn(hA, hClient)));
+    // A frame that reads right to left starts the row at the right.
+    SetWindowLongA(hFrame, GWL_EXSTYLE, GetWindowLongA(hFrame, GWL_EXSTYLE) | WS_EX_RTLREADING);
+    SendMessageA(hA, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    SendMessageA(hB, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_EQ(500, RectIn(hA, hClient).right);
+    EXPECT_EQ(RectIn(hA, hClient).left, RectIn(hB, hClient).right);
+    EXPECT_EQ(300, RectIn(hB, hClient).bottom);
+}
+
+// Alt and minus open the menu of the document window that has the keyboard, restored or
+// maximised; its choice is that window's command.
+TEST_F(MdiFixture, AltMinusOpensTheDocumentWindowsMenu)
+{
+    HWND hA = Create("A");
+    for (UINT uCommand : {SC_MAXIMIZE, SC_RESTORE}) {
+        SetFocus(hA);
+        TbClearTestAnswers();
+        TbQueueTestAnswer({TB_ASK_POPUPMENU, static_cast<int>(uCommand), ""});
+        TbDisplayKey(WM_KEYDOWN, VK_OEM_MINUS, MAKELPARAM(1, KF_ALTDOWN), "-");
+        TbDisplayKey(WM_KEYUP, VK_OEM_MINUS, MAKELPARAM(1, KF_ALTDOWN | KF_UP), nullptr);
+        PumpReady();
+        EXPECT_EQ(0, TbPendingTestAnswers()) << "no menu opened";
+        EXPECT_EQ(uCommand == SC_MAXIMIZE, IsZoomed(hA) != FALSE);
+    }
 }
 
 TEST_F(MdiFixture, ChildrenAreTiledAndCascaded)
