@@ -21,7 +21,7 @@ struct MARKET_CHOICES
     int nValidities = 0;            // bits 1, 2, 4, 8: validities 0, 1, 2, 3
     BOOL bOptions = FALSE;          // the option panel
     int nDefaultSide = 1;           // 1 or 2: that side is selected
-    CString strExtraLabel;          // not empty: the extra text field is shown
+    CString strExtraLabel;          // not empty: the extra text field is shown, under the form's own label
     BOOL bKeepTickers = FALSE;      // the recent tickers are saved
     BOOL bPreMarket = FALSE;        // listed in pre-market mode
 };

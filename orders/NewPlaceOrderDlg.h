@@ -149,7 +149,7 @@ protected:
     // The order road's parts of this ticket (NewPlaceOrderSubmit.cpp).
     const ORDER_ROAD* GetRoadOf(const ORDER_TICKET_SNAPSHOT& shot) const override;
     void KeepTicketFlag(const ORDER_TICKET_SNAPSHOT& shot, BOOL bSent) override;
-    void ClearAfterAcknowledgement(int nOrderType) override;
+    int ClearAfterAcknowledgement(int nOrderType) override;
 
 private:
     // Commands by control (NewPlaceOrderDlg.cpp).

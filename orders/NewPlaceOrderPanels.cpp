@@ -78,9 +78,9 @@ void CNewPlaceOrderDlg::ShowOptionPanel(BOOL bShow)
 
 void CNewPlaceOrderDlg::ShowExtraField(BOOL bShow)
 {
+    // The label keeps the form's own text, in the interface language: the market's label text
+    // comes in the server's one language and only asks for the field.
     m_bExtraShown = bShow;
-    if (bShow)
-        SetText(IDC_TICKET_EXTRA_LABEL, m_choices.strExtraLabel);
     ShowControl(IDC_TICKET_EXTRA, bShow);
     ShowControl(IDC_TICKET_EXTRA_LABEL, bShow);
 }

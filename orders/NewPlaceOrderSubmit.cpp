@@ -18,14 +18,13 @@ void CNewPlaceOrderDlg::KeepTicketFlag(const ORDER_TICKET_SNAPSHOT& shot, BOOL)
     SetKeptTicketFlag(shot.bTicketFlag);
 }
 
-void CNewPlaceOrderDlg::ClearAfterAcknowledgement(int nOrderType)
+int CNewPlaceOrderDlg::ClearAfterAcknowledgement(int nOrderType)
 {
     for (int nId : {IDC_TICKET_TICKER, IDC_TICKET_QUANTITY, IDC_TICKET_DESCRIPTION, IDC_TICKET_STOP, IDC_TICKET_LIMIT})
         SetText(nId, "");
     m_strTickerLooked.Empty();
     // The series named the order placed, as its ticker did.
     ForgetOptionSeries();
-    GetDlgItem(IDC_TICKET_TICKER)->SetFocus();
     if (nOrderType != MSG_KA) {
         SendDlgItemMessage(IDC_TICKET_SIDE, CB_SETCURSEL, static_cast<WPARAM>(-1));
         m_strSide.Empty();
@@ -34,4 +33,5 @@ void CNewPlaceOrderDlg::ClearAfterAcknowledgement(int nOrderType)
     }
     if (nOrderType != MSG_KQ)
         UpdateSubmitButton();
+    return IDC_TICKET_TICKER;
 }

@@ -155,8 +155,27 @@ void COrderRoadForm::OnOrderReply(CServerMessage* pMsg)
     // The form is the user's again only when nothing else of it is under way and nothing was
     // submitted from it since its last order: an order composed, checked (even refused) or
     // reviewed meanwhile stays as it is.
-    if (m_bOrderSentLast && !m_pending.IsCheckPending() && !m_pending.IsOrderPending() && !IsInModal())
-        ClearAfterAcknowledgement(road.pOrder->nType);
+    if (m_bOrderSentLast && !m_pending.IsCheckPending() && !m_pending.IsOrderPending() && !IsInModal()) {
+        // A reply takes no keys from the trader, who may be typing the next order already.
+        const HWND hFocus = ::GetFocus();
+        KeepTheKeys(hFocus, ClearAfterAcknowledgement(road.pOrder->nType));
+    }
+}
+
+void COrderRoadForm::KeepTheKeys(HWND hFocus, int nFirst)
+{
+    if (hFocus == nullptr || !::IsChild(m_hWnd, hFocus))
+        return;                 // another window is worked in: its keys stay there
+    if (::IsWindowEnabled(hFocus) && ::IsWindowVisible(hFocus)) {
+        if (::GetFocus() != hFocus)
+            ::SetFocus(hFocus);
+        return;
+    }
+    HWND hFirst = ::GetDlgItem(m_hWnd, nFirst);
+    if (hFirst == nullptr || !::IsWindowEnabled(hFirst) || !::IsWindowVisible(hFirst))
+        hFirst = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE);
+    if (hFirst != nullptr)
+        ::SetFocus(hFirst);
 }
 
 // ---- Colours ----------------------------------------------------------------------------------

@@ -57,13 +57,19 @@ protected:
     virtual const ORDER_ROAD* GetRoadOf(const ORDER_TICKET_SNAPSHOT& shot) const = 0;
     // Submit read the form; bSent: its check left.
     virtual void KeepTicketFlag(const ORDER_TICKET_SNAPSHOT& shot, BOOL bSent) = 0;
-    virtual void ClearAfterAcknowledgement(int nOrderType) = 0;
+    // Empties what the order used; the id of the field the next order begins with. The focus is
+    // left alone: the road keeps the keys where the trader had them.
+    virtual int ClearAfterAcknowledgement(int nOrderType) = 0;
 
 private:
     int RunReview(const ORDER_ROAD& road, const CServerMessage& reply, const ORDER_TICKET_SNAPSHOT& shot,
                   CString* pPassword);
     void SendOrder(const ORDER_ROAD& road, const ORDER_TICKET_SNAPSHOT& shot, LPCSTR pszPassword);
     void Refuse(UINT nTextId, int nFocus);
+    // After the reset: the keys stay in hFocus, the form's field that had them before it, or go
+    // to field nFirst when the reset took hFocus away (disabled or hidden); a form that had no
+    // keys gets none.
+    void KeepTheKeys(HWND hFocus, int nFirst);
 
     // Whether the form holds an order the trader typed and did not send (WM_FORM_HOLDS_ORDER).
     BOOL HoldsUnsentOrder();

@@ -547,13 +547,13 @@ void CPlaceOrderDlg::SaveRecentTickers()
 
 // ---- Order road -------------------------------------------------------------------------------
 
-void CPlaceOrderDlg::ClearAfterAcknowledgement(int)
+int CPlaceOrderDlg::ClearAfterAcknowledgement(int)
 {
     for (int nId : {IDC_TICKER, IDC_QUANTITY, IDC_LIMIT, IDC_STOP, IDC_STOP_OF_STOP_LIMIT, IDC_LIMIT_OF_STOP_LIMIT})
         SetText(nId, "");
     m_strTicker.Empty();
-    GetDlgItem(IDC_TICKER)->SetFocus();
     UpdateSubmitButton();
+    return IDC_TICKER;
 }
 
 // ---- Option series ----------------------------------------------------------------------------

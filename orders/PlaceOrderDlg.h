@@ -38,7 +38,7 @@ protected:
     // No market chosen, no order: "OV" would name none.
     const ORDER_ROAD* GetRoadOf(const ORDER_TICKET_SNAPSHOT& shot) const override;
     void KeepTicketFlag(const ORDER_TICKET_SNAPSHOT&, BOOL) override {}
-    void ClearAfterAcknowledgement(int nOrderType) override;
+    int ClearAfterAcknowledgement(int nOrderType) override;
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnGoodTillDateChanged(NMHDR* pHeader, LRESULT* pResult);
     DECLARE_MESSAGE_MAP()

@@ -386,12 +386,12 @@ ORDER_TICKET_SNAPSHOT CPlaceOrderForwardDlg::TakeSnapshot()
 
 // ---- Order road -------------------------------------------------------------------------------
 
-void CPlaceOrderForwardDlg::ClearAfterAcknowledgement(int)
+int CPlaceOrderForwardDlg::ClearAfterAcknowledgement(int)
 {
     SendDlgItemMessage(IDC_TICKER, CB_SETCURSEL, static_cast<WPARAM>(-1));
     SetText(IDC_QUANTITY, "");
     SetText(IDC_PRICE, "");
-    GetDlgItem(IDC_TICKER)->SetFocus();
     UpdateSubmitButton();
+    return IDC_TICKER;
 }
 

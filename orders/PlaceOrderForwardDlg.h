@@ -34,7 +34,7 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     const ORDER_ROAD* GetRoadOf(const ORDER_TICKET_SNAPSHOT&) const override { return &FORWARD_TICKET_ROAD; }
     void KeepTicketFlag(const ORDER_TICKET_SNAPSHOT& shot, BOOL) override { SetKeptTicketFlag(shot.bTicketFlag); }
-    void ClearAfterAcknowledgement(int nOrderType) override;
+    int ClearAfterAcknowledgement(int nOrderType) override;
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     DECLARE_MESSAGE_MAP()
 

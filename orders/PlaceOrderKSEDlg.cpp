@@ -379,7 +379,7 @@ void CPlaceOrderKSEDlg::KeepTicketFlag(const ORDER_TICKET_SNAPSHOT& shot, BOOL b
         SetKeptTicketFlag(shot.bTicketFlag);
 }
 
-void CPlaceOrderKSEDlg::ClearAfterAcknowledgement(int)
+int CPlaceOrderKSEDlg::ClearAfterAcknowledgement(int)
 {
     // The choices stay for the next order.
     ::SetDlgItemTextA(m_hWnd, IDC_KSE_STOCK, "");
@@ -387,8 +387,8 @@ void CPlaceOrderKSEDlg::ClearAfterAcknowledgement(int)
     for (CEnhancedEdit& edit : m_editPrices)
         if (edit.m_hWnd != nullptr)
             edit.Clear();
-    ::SetFocus(::GetDlgItem(m_hWnd, IDC_KSE_STOCK));
     UpdateSubmitButton();
+    return IDC_KSE_STOCK;
 }
 
 // ---- Drawing and control access -----------------------------------------------------------

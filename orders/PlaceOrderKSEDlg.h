@@ -72,7 +72,7 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     const ORDER_ROAD* GetRoadOf(const ORDER_TICKET_SNAPSHOT&) const override { return m_kind.pRoad; }
     void KeepTicketFlag(const ORDER_TICKET_SNAPSHOT& shot, BOOL bSent) override;
-    void ClearAfterAcknowledgement(int nOrderType) override;
+    int ClearAfterAcknowledgement(int nOrderType) override;
 
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnGoodTillDateChanged(NMHDR* pHeader, LRESULT* pResult);

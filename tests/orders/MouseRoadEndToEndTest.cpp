@@ -235,6 +235,51 @@ TEST_F(MouseRoadSession, TheTickerChosenAgainAfterAnOrderIsTakenAgain)
     }
 }
 
+// The trader types the next order's quantity while the last one's acknowledgement comes in:
+// every key lands in the quantity, none in the ticker. An order acknowledged while the trader
+// works in the information window leaves the keys there.
+TEST_F(MouseRoadSession, KeysTypedWhileAnOrderIsAcknowledgedStayWhereTheTraderTypes)
+{
+    Start(false, {"--rate", "0", "--scenario", "delay=KR:1"});
+    CZORVAT32App& app = App();
+    app.GetInfoTable()->ShowWindow();
+    CNewPlaceOrderDlg* pTicket = Command(33049);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    auto send = [&] {
+        ChooseWithMouse(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
+        TypeInto(hDlg, IDC_TICKET_TICKER, "107");
+        TypeInto(hDlg, IDC_TICKET_QUANTITY, "1000");
+        TypeInto(hDlg, IDC_TICKET_LIMIT, "1125");
+        ClickAt(GetDlgItem(hDlg, IDC_TICKET_QUANTITY), POINT{3, 3});
+        const size_t nOrders = Count("KR");
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+                       TypeText("secret");
+                       ClickControl(h, IDOK);
+                   }}});
+        ClickAt(GetDlgItem(hDlg, IDC_TICKET_SUBMIT), POINT{3, 3});
+        return PumpUntil([&] { return Count("KR") == nOrders + 1; }) && FinishedSteps();
+    };
+    auto acknowledged = [&] { return PumpUntil([&] { return ControlText(hDlg, IDC_TICKET_TICKER).empty(); }); };
+
+    ASSERT_TRUE(send()) << pRun->InfoText();
+    TypeInto(hDlg, IDC_TICKET_QUANTITY, "5");
+    EXPECT_EQ("5", ControlText(hDlg, IDC_TICKET_QUANTITY)) << "before the acknowledgement";
+    ASSERT_TRUE(acknowledged()) << pRun->InfoText();
+    TypeText("250");
+    PumpPending();
+    EXPECT_EQ("250", ControlText(hDlg, IDC_TICKET_QUANTITY)) << "after it";
+    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_TICKER));
+
+    ASSERT_TRUE(send()) << pRun->InfoText();
+    const HWND hInfo = app.GetInfoTable()->GetDataTable()->GetMainWindow()->m_hWnd;
+    TbDisplayChildActivate(hInfo);
+    PumpPending();
+    ASSERT_TRUE(acknowledged()) << pRun->InfoText();
+    EXPECT_EQ(hInfo, reinterpret_cast<HWND>(SendMessageA(app.GetMainFrame()->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0)));
+    EXPECT_TRUE(GetFocus() == hInfo || IsChild(hInfo, GetFocus())) << "the keys in the window worked in";
+}
+
 // Keys alone: a ticket opened with F3, the information window activated over it, F3 again: the
 // ticket takes the keys at its Market box, and Alt+I and a ticker are entered as typed.
 TEST_F(MouseRoadSession, ATicketBroughtForwardByItsKeyTakesTheKeysAtItsFirstField)

@@ -176,6 +176,9 @@ void CheckCase(OrderTicketSession& s, const TICKET_CASE& c, const std::string& s
     EXPECT_EQ((c.nPanels & PANEL_CONTRACT) != 0, Shown(hDlg, IDC_TICKET_CONTRACT) && Shown(hDlg, IDC_TICKET_CONTRACT_DATE));
     EXPECT_EQ((c.nPanels & PANEL_OPTIONS) != 0, Shown(hDlg, IDC_TICKET_STRIKE) && Shown(hDlg, IDC_TICKET_RIGHT));
     EXPECT_EQ((c.nPanels & PANEL_EXTRA) != 0, Shown(hDlg, IDC_TICKET_EXTRA));
+    if (c.nPanels & PANEL_EXTRA) {    // "السلسلة:" in code page 1256 on the Arabic ticket
+        EXPECT_EQ(strLanguage == "ar" ? "\xC7\xE1\xD3\xE1\xD3\xE1\xC9:" : "Series:", ControlText(hDlg, IDC_TICKET_EXTRA_LABEL));
+    }
     EXPECT_EQ(c.crForm != 0 ? c.crForm : GetSysColor(COLOR_BTNFACE), pTicket->GetFormColour());
     char szTitle[256] = "";
     GetWindowTextA(GetParent(hDlg), szTitle, sizeof szTitle);
