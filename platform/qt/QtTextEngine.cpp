@@ -129,7 +129,28 @@ struct Face {
     CLaidCache laid;
     CNumberGlyphs numbers;
     qreal ascent = 0;               // where a line's baseline lies below its top
+    // A light face that holds Latin alone takes Arabic from its family's regular weight, as GDI's
+    // font linking does: Qt's own fallback would pick another family's light or monospaced face,
+    // whose Arabic lacks its marks and joins.
+    QFont arabicFont;
+    bool bArabicFont = false;
 };
+
+bool HasArabic(const QString& str)
+{
+    for (QChar ch : str) {
+        const char16_t c = ch.unicode();
+        if ((c >= 0x0600 && c <= 0x077F) || (c >= 0xFB50 && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFF))
+            return true;
+    }
+    return false;
+}
+
+// The font a string is shaped and measured in.
+const QFont& FontFor(const Face* pF, const QString& str)
+{
+    return pF->bArabicFont && HasArabic(str) ? pF->arabicFont : pF->font;
+}
 
 QString FamilyFor(const LOGFONTA& lf)
 {
@@ -175,11 +196,16 @@ public:
         // face for the script, the regular one draws it.
         if (lf.lfCharSet == ARABIC_CHARSET && nWeight < 400 && !QRawFont::fromFont(font).supportsCharacter(QChar(0x0644)))
             font.setWeight(QFont::Normal);
+        pFace->bArabicFont = font.weight() < QFont::Normal && !QRawFont::fromFont(font).supportsCharacter(QChar(0x0644));
         font.setItalic(lf.lfItalic != 0);
         font.setUnderline(lf.lfUnderline != 0);
         font.setStrikeOut(lf.lfStrikeOut != 0);
         if (lf.lfQuality == 3)          // NONANTIALIASED_QUALITY
             font.setStyleStrategy(QFont::NoAntialias);
+        if (pFace->bArabicFont) {
+            pFace->arabicFont = font;
+            pFace->arabicFont.setWeight(QFont::Normal);
+        }
         QFontMetrics fm(font);
         pFace->ascent = QFontMetricsF(font).ascent();
         TEXTMETRICA& tm = pFace->tm;
@@ -212,7 +238,7 @@ public:
         Face* pF = static_cast<Face*>(pFace);
         QString strText = QString::fromUtf8(pszUtf8, cbUtf8);
         if (!m_bKeepLayouts)
-            return QFontMetrics(pF->font).horizontalAdvance(strText);
+            return QFontMetrics(FontFor(pF, strText)).horizontalAdvance(strText);
         return LaidOut(pF, strText)->nWidth;
     }
     void Draw(void* pFace, CTbPixelBuffer& target, const std::vector<RECT>& clip, int x, int yTop, const char* pszUtf8,
@@ -256,8 +282,8 @@ public:
             QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop);
             option.setTextDirection(bRtl ? Qt::RightToLeft : Qt::LeftToRight);
             option.setWrapMode(QTextOption::NoWrap);
-            painter.setFont(pF->font);
-            painter.drawText(QRectF(x, yTop, QFontMetrics(pF->font).horizontalAdvance(str) + 1, pF->tm.tmHeight), str, option);
+            painter.setFont(FontFor(pF, str));
+            painter.drawText(QRectF(x, yTop, QFontMetrics(FontFor(pF, str)).horizontalAdvance(str) + 1, pF->tm.tmHeight), str, option);
             return;
         }
         Laid* p = LaidOut(pF, str);
@@ -267,7 +293,7 @@ public:
         }
         const int nDir = bRtl ? 1 : 0;
         if (!p->pLayout[nDir])
-            Lay(p, pF->font, str, nDir);
+            Lay(p, FontFor(pF, str), str, nDir);
         p->pLayout[nDir]->draw(&painter, QPointF(x, yTop));
     }
     BOOL HasFace(const char* pszUtf8) override
@@ -304,7 +330,7 @@ private:
             p->bNumber = true;
             p->nWidth = qRound(p->cxNumber);
         } else {
-            p->nWidth = QFontMetrics(pF->font).horizontalAdvance(str);
+            p->nWidth = QFontMetrics(FontFor(pF, str)).horizontalAdvance(str);
         }
         return p;
     }
@@ -363,7 +389,7 @@ private:
         }
         int nDir = bRtl ? 1 : 0;
         if (!p->pLayout[nDir])
-            Lay(p, pF->font, str, nDir);
+            Lay(p, FontFor(pF, str), str, nDir);
         QRect rcText(x, yTop, p->nWidth + 1, pF->tm.tmHeight);
         // As drawText does: the text's rectangle clips only glyphs that reach beyond it.
         QRectF rcBounds(x, yTop, p->cxNatural[nDir], p->cyLines[nDir]);
@@ -380,12 +406,12 @@ private:
         EndDrawing();
         QImage image(reinterpret_cast<uchar*>(target.Bits()), target.Width(), target.Height(), target.Width() * 4,
                      QImage::Format_RGB32);
-        QFontMetrics fm(pF->font);
+        QFontMetrics fm(FontFor(pF, strText));
         int nWidth = fm.horizontalAdvance(strText);
         QRect rcText(x, yTop, nWidth + 1, pF->tm.tmHeight);
         QPainter painter(&image);
         painter.setClipRegion(region);
-        painter.setFont(pF->font);
+        painter.setFont(FontFor(pF, strText));
         painter.setPen(QColor::fromRgb(pxColor));
         QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop);
         option.setTextDirection(bRtl ? Qt::RightToLeft : Qt::LeftToRight);

@@ -31,6 +31,7 @@
 #include "platform/win/user/Display.h"
 #include "platform/win/user/TestAnswers.h"
 #include "refdata/ZorvatGlobals.h"
+#include "tests/app/AppTestSupport.h"
 #include "tests/market/MarketSessionSupport.h"
 #include "tests/common/WindowPixels.h"
 
@@ -347,6 +348,26 @@ TEST_F(ChartsSession, ChartsTakeTheirSeriesAndTodaysGrowsFromLiveQuotes)
         ASSERT_TRUE(PumpUntil([&] { return PricesTaken(pMain) > nPrices + 2; }, 20000)) << "live quotes";
         ShootChart(App().GetChartWindow(0), "chart_window_" + strLang, true);
         EXPECT_GT(PixelsIn(pToday->m_hWnd, pToday->GetPriceChart()->GetPlotRect()), 100) << "the day's bars show";
+        {
+            // The volume's legend reads whole, in either language, as the regular weight of its
+            // light face draws it: its band starts in the gap after the ticker's line.
+            LOGFONTA lf = {};
+            lf.lfHeight = 12;
+            lf.lfWeight = FW_NORMAL;
+            lf.lfCharSet = DEFAULT_CHARSET;
+            snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", "Arial");
+            HFONT hFont = CreateFontIndirectA(&lf);
+            HDC hdc = GetDC(pToday->m_hWnd);
+            HGDIOBJ hOld = SelectObject(hdc, hFont);
+            SIZE size = {};
+            GetTextExtentPoint32A(hdc, "ALPN", 4, &size);
+            SelectObject(hdc, hOld);
+            ReleaseDC(pToday->m_hWnd, hdc);
+            const RECT rcPlot = pToday->GetPriceChart()->GetPlotRect();
+            const RECT rcBand = {rcPlot.left + 5 + size.cx + 20, rcPlot.top + 2, rcPlot.right, rcPlot.top + 2 + size.cy};
+            EXPECT_TRUE(SameInk(InkOfText(hFont, Text(55317)), InkOfWindow(pToday->m_hWnd, rcBand)));
+            DeleteObject(hFont);
+        }
         // The axis spans the US session of "MT" in New York time, two hours either side; the
         // day's minutes start at its open and, with the live points, stand inside the plot.
         const CZorvatGlobals* pGlobals = GetGlobals();
