@@ -44,7 +44,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51172, COLF_ZERO_SHOWN, 2, 1, -3, 90),                                   // 5 quantity
     Amount(51173, COLF_BLANK_ZERO, 2, 2),                                           // 6
     Amount(51174, 0, 2, 3),                                                         // 7 second quantity
-    Amount(41053, COLF_MONEY, 2, 9, -3, 95),                                        // 8 unrealized gain
+    Amount(41053, COLF_MONEY, 2, 9, -3, MONEY_WIDTH),                               // 8 unrealized gain
     Amount(41054, 0, 3, 27),                                                        // 9 its per cent
     Amount(51175, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 2, 5, -4, 60),         // 10 price
     Amount(51176, COLF_ZERO_SHOWN | COLF_MONEY, 2, 6, -3, MONEY_WIDTH),             // 11 market value

@@ -32,7 +32,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(56262, 140, -4, COLF_SUMMED | COLF_BLANK_ZERO, 0, 5),
     Amount(56264, 60, -1, COLF_OMIT_ZERO_FRACTION | COLF_BLANK_ZERO, 0, 7),
     Amount(56265, 140, -3, COLF_SUMMED | COLF_ZERO_SHOWN, 3, 8),
-    Amount(41055, MONEY_WIDTH, -3, 0, 3, 12),       // unrealized gain, in dinars as the value
+    Amount(41055, 120, -3, 0, 3, 12),               // unrealized gain, in dinars as the value
     Amount(41056, 70, -3, 0, 3, 14),                // its per cent: no total
     {.nTitleId = 42295, .nSize = 30},
 };

@@ -46,7 +46,7 @@ const TABLE_COLUMN s_columns[] = {
      .nField = 7},                                                                 // 17 sub-key, its title whole
     Amount(41053, 120, -2, COLF_MONEY, 9),                                          // 18
     // A per cent of each position's own cost: no total.
-    {.nTitleId = 41054, .nType = COLTYPE_DOUBLE, .nWidth = MONEY_WIDTH, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 41054, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
      .nMinDecimals = 3, .nField = 27},                                               // 19
     Amount(57817, 120, -2, COLF_BLANK_ZERO, 31),                                    // 20
 };
