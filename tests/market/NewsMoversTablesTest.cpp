@@ -22,6 +22,7 @@
 #include "market/ListNewsTable.h"
 #include "platform/win/user/Menu.h"
 #include "refdata/ZorvatGlobals.h"
+#include "tests/market/MarketSessionSupport.h"
 
 namespace {
 
@@ -217,7 +218,8 @@ TEST_F(NewsMoversFixture, HolidaysNameTheirMarkets)
     const CDataArray& rows = *pHolidays->GetRows();
     ASSERT_EQ(2, rows.GetCount());
     EXPECT_EQ("Holiday A,Holiday B", Column(rows, 2)) << "by date";
-    EXPECT_EQ(std::string(MarketName(2)) + "," + std::string(MarketName(4)), Column(rows, 1));
+    EXPECT_EQ((std::vector<std::string>{std::string(FullName(2)), std::string(FullName(4))}), ShownTexts(pHolidays, 1))
+        << "whole";
 }
 
 TEST_F(NewsMoversFixture, KseEventsIgnoreAnotherRequestersReply)
