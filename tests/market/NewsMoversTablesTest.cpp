@@ -52,13 +52,6 @@ CString FullName(long nCode)
     return pGlobals != nullptr ? pGlobals->GetMarketName(nCode) : CString();
 }
 
-// The name a 20-character market column shows.
-CString MarketName(long nCode)
-{
-    const CZorvatGlobals* pGlobals = GetGlobals();
-    return pGlobals != nullptr ? pGlobals->GetMarketName(nCode).Left(20) : CString();
-}
-
 struct NewsMoversFixture : CTableFixture
 {
     // The text colour index a stored row's cell has in the engine table.
@@ -127,7 +120,7 @@ TEST_F(NewsMoversFixture, NewsListTakesGeneralRepliesAndLiveHeadlines)
     const CDataArray& rows = *pNews->GetRows();
     ASSERT_EQ(2, rows.GetCount());
     EXPECT_EQ("11,12", Column(rows, 0));
-    EXPECT_EQ(std::string(MarketName(2)), std::string(rows.GetAt(0)->GetText(5)));
+    EXPECT_EQ((std::vector<std::string>{std::string(FullName(2)), std::string(FullName(4))}), ShownTexts(pNews, 5));
     EXPECT_EQ("Results (" + std::string(FullName(2)) + "), today", std::string(rows.GetAt(0)->GetText(6)));
     EXPECT_EQ("(" + std::string(FullName(4)) + ") and (" + std::string(FullName(8)) + ") open",
               std::string(rows.GetAt(1)->GetText(6)));
@@ -245,7 +238,7 @@ TEST_F(NewsMoversFixture, EventsOfEveryMarketNameTheirMarketAndIgnoreAnotherRequ
              "$EN|1|XC|0"});
     const CDataArray& rows = *pEvents->GetRows();
     ASSERT_EQ(1, rows.GetCount());
-    EXPECT_EQ(std::string(MarketName(4)), std::string(rows.GetAt(0)->GetText(3)));
+    EXPECT_EQ(std::vector<std::string>{std::string(FullName(4))}, ShownTexts(pEvents, 3));
     EXPECT_EQ("GHB", std::string(rows.GetAt(0)->GetText(2)));
 
     FireAll({"~CE|1|XC||||0|3|261101|261207",
