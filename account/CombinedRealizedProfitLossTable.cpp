@@ -1,5 +1,7 @@
 #include "account/CombinedRealizedProfitLossTable.h"
 
+#include <string>
+
 #include "account/HoldingsValuation.h"
 #include "app/NorvApp.h"
 #include "app/TableFactory.h"
@@ -49,7 +51,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(41148, 13, COLF_THOUSANDS | COLF_MONEY),
     Amount(41145, 14, s_ownCurrency),
     Amount(41146, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN, 70),                  // per cent
-    AccountText(41150, 20, FIELD_NONE),
+    AccountCode(41150, MARKET_COLUMN_WIDTH, FIELD_NONE, CZorvatGlobals::FormatMarketColumn, CC_MARKET, 0, MARKET_COLUMN_SIZE),
     AccountText(41151, 6, 19),
     AccountText(41137, 6, FIELD_NONE),
     Amount(41132, FIELD_NONE),
@@ -180,10 +182,10 @@ void CCombinedRealizedProfitLossTable::OnRecord(CServerMessage* pMsg)
         return;
     if (m_nCurrent == MSG_RP) {
         const long nMarket = pMsg->GetLong(UF_MARKET);
-        pRow->SetText(CC_MARKET, GetGlobals()->GetMarketName(nMarket), TRUE);
+        pRow->SetText(CC_MARKET, std::to_string(nMarket).c_str(), TRUE);
         pRow->SetText(CC_SYMBOL_TEXT, UsSymbolText(nMarket, pMsg->GetFieldText(UF_SYMBOL)), TRUE);
     } else {
-        pRow->SetText(CC_MARKET, GetGlobals()->GetMarketName(KSE_MARKET_CODE), TRUE);
+        pRow->SetText(CC_MARKET, std::to_string(KSE_MARKET_CODE).c_str(), TRUE);
         pRow->SetText(CC_CURRENCY, KSE_CURRENCY, TRUE);
         pRow->SetText(CC_SYMBOL_TEXT, KseSymbolText(pMsg->GetFieldText(RKF_STOCK)), TRUE);
     }

@@ -28,7 +28,8 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51241, .nType = COLTYPE_INT32, .nWidth = 10, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_HIDDEN, .nField = 9},
     {.nTitleId = 51242, .nSize = 6, .nField = 2},
-    {.nTitleId = 57382, .nSize = 20},
+    {.nTitleId = 57382, .nType = COLTYPE_COMPUTED, .nWidth = MARKET_COLUMN_WIDTH, .nSize = MARKET_COLUMN_SIZE,
+     .nField = MARKET_FIELD, .pfnFormat = CZorvatGlobals::FormatMarketColumn, .nFormatValue = CC_MARKET},
     EventDateColumn(51243, 1),
     {.nTitleId = 51244, .nType = COLTYPE_COMPUTED, .nWidth = 30, .nField = 3,
      .pfnFormat = CTransactionType::FormatCodeColumn, .nFormatValue = CC_KIND},
@@ -66,9 +67,6 @@ void CCorporateEventsTable::OnRecord(CServerMessage* pMsg)
         return;
     std::unique_ptr<CDataBuffer> pRow(GetRows()->NewRow());
     FillRow(pMsg, pRow.get(), FALSE);
-    const CZorvatGlobals* pGlobals = GetGlobals();
-    pRow->SetText(CC_MARKET, pGlobals != nullptr ? pGlobals->GetMarketName(pMsg->GetLong(MARKET_FIELD)) : CString(),
-                  FALSE);
     GetRows()->AddRow(pRow.get(), TRUE);
 }
 

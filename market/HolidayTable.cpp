@@ -12,7 +12,8 @@ namespace {
 enum { HC_DATE, HC_MARKET, HC_NAME };
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51991, .nType = COLTYPE_DATE_TEXT, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SERVER_DATE, .nField = 0},
-    {.nTitleId = 51993, .nSize = 20},
+    {.nTitleId = 51993, .nType = COLTYPE_COMPUTED, .nWidth = MARKET_COLUMN_WIDTH, .nSize = MARKET_COLUMN_SIZE, .nField = 2,
+     .pfnFormat = CZorvatGlobals::FormatMarketColumn, .nFormatValue = HC_MARKET},    // the code, shown by its name
     {.nTitleId = 51992, .nWidth = 285, .nSize = 50, .nField = 1},
 };
 const TABLE_SORT_KEY s_sort[] = {{HC_DATE, SORT_ASCENDING}, {HC_MARKET, SORT_ASCENDING}};
@@ -29,8 +30,6 @@ void CHolidayTable::OnRecord(CServerMessage* pMsg)
         return;
     std::unique_ptr<CDataBuffer> pRow(GetRows()->NewRow());
     FillRow(pMsg, pRow.get(), FALSE);
-    const CZorvatGlobals* pGlobals = GetGlobals();
-    pRow->SetText(HC_MARKET, pGlobals != nullptr ? pGlobals->GetMarketName(pMsg->GetLong(2)) : CString(), FALSE);
     GetRows()->AddRow(pRow.get(), TRUE);
 }
 

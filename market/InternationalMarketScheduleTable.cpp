@@ -4,6 +4,7 @@
 #include "app/TableMDIWnd.h"
 #include "app/ZorvatApp.h"
 #include "framework/base/TBString.h"
+#include "framework/table/CriteriaParser.h"
 #include "framework/table/TableFilters.h"
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
@@ -15,9 +16,11 @@
 namespace {
 enum SCHEDULE_COLUMN { SC_MARKET = 0, SC_STATE = 1, SC_TIME = 2, SC_TEXT = SCHEDULE_COL_TEXT };
 
-// Lines: 0 market, 1 state, 2 time, 3 description, 4 its Arabic.
+// Lines: 0 market, 1 state, 2 time, 3 description, 4 its Arabic. The market column holds the
+// code and shows the market's whole name.
 const TABLE_COLUMN s_columns[] = {
-    {.nTitleId = 57402, .nSize = 20},
+    {.nTitleId = 57402, .nType = COLTYPE_COMPUTED, .nWidth = MARKET_COLUMN_WIDTH, .nSize = MARKET_COLUMN_SIZE, .nField = 0,
+     .pfnFormat = CZorvatGlobals::FormatMarketColumn, .nFormatValue = SC_MARKET},
     {.nTitleId = 57403, .nSize = 50, .nFlags = COLF_HIDDEN, .nField = 1},
     {.nTitleId = 57404, .nType = COLTYPE_TIME_TEXT, .nWidth = 60, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SERVER_DATE,
      .nField = 2},
@@ -51,7 +54,6 @@ void CInternationalMarketScheduleTable::OnRecord(CServerMessage* pMsg)
     const CString strMarket = pGlobals != nullptr ? pGlobals->GetMarketName(nMarket) : CString();
     CDataArray* pRows = GetRows();
     std::unique_ptr<CDataBuffer> pRow(pRows->NewRow());
-    pRow->SetText(SC_MARKET, strMarket, FALSE);
     FillRow(pMsg, pRow.get(), FALSE);
     if (pGlobals != nullptr && pGlobals->GetMarketState(nMarket) == pMsg->GetLong(1)) {
         CString strText;
@@ -74,12 +76,9 @@ void CInternationalMarketScheduleTable::ShowMarket(CTableMDIWnd* pWindow, LPCSTR
     if (bClearRange)
         pFilters->ClearRowRange();
     pFilters->RemoveColumnFilters(SC_MARKET);
-    // The cells hold a longer name cut to the column's size: the filter compares what they hold.
-    CString strMarket = pszMarket;
-    if (strMarket.GetLength() > s_columns[SC_MARKET].nSize)
-        strMarket = strMarket.Left(s_columns[SC_MARKET].nSize);
-    if (!strMarket.IsEmpty())
-        pFilters->AddFilter(SC_MARKET, strMarket, /*bFlag=*/FALSE, /*nGroup=*/0, /*bQuote=*/TRUE);
+    // Quoted: the name shown is matched whole, whatever criteria signs it holds.
+    if (pszMarket != nullptr && *pszMarket != '\0')
+        pFilters->AddFilter(SC_MARKET, QuoteCriteriaText(pszMarket), /*bFlag=*/FALSE, /*nGroup=*/0);
     SetViewFilter(pWindow, pFilters);
 }
 

@@ -30,7 +30,8 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 57753, .nType = COLTYPE_DATETIME_TEXT, .nWidth = 125, .nFlags = COLF_SERVER_DATE, .nField = 2},
     {.nTitleId = 57750, .nWidth = 180, .nSize = 80, .nField = 3},
     {.nTitleId = 57751, .nWidth = 180, .nSize = 200, .nField = 4},
-    {.nTitleId = 57754, .nSize = 20},
+    {.nTitleId = 57754, .nType = COLTYPE_COMPUTED, .nWidth = MARKET_COLUMN_WIDTH, .nSize = MARKET_COLUMN_SIZE, .nField = 5,
+     .pfnFormat = CZorvatGlobals::FormatMarketColumn, .nFormatValue = NC_MARKET},    // the code, shown by its name
     {.nTitleId = 57755, .nWidth = 180, .nSize = 200},
     {.nTitleId = 57799, .nWidth = 180, .nSize = 200, .nField = 7},
 };
@@ -143,7 +144,6 @@ CDataBuffer* CListNewsTable::MakeRow(CServerMessage* pMsg)
 {
     CDataBuffer* pLine = GetRows()->NewRow();
     FillRow(pMsg, pLine, FALSE);
-    pLine->SetText(NC_MARKET, GlobalMarketName(pMsg->GetLong(5)), FALSE);
     pLine->SetText(NC_HEADLINE, ExpandMarketMentions(pMsg->GetField(6)), FALSE);
     return pLine;
 }
@@ -168,8 +168,7 @@ void CListNewsTable::ApplyLive(CServerMessage* pMsg)
     pRow->BeginChanges();
     pMsg->ResetOverrides();
     FillRow(pMsg, pRow, TRUE);
-    for (const int nCol : {NC_MARKET, NC_HEADLINE})
-        pRow->SetText(nCol, pLine->GetText(nCol), TRUE);
+    pRow->SetText(NC_HEADLINE, pLine->GetText(NC_HEADLINE), TRUE);
     pRow->Commit();
 }
 

@@ -29,6 +29,10 @@
 // A money column's width: an account's balance of tens of millions with its decimals and sign,
 // and a total of hundreds of millions ("-123,456,789.125"), in either language.
 constexpr int MONEY_WIDTH = 115;
+// A market column that holds the code and shows the name: wide enough for the longest name in
+// either language ("Kuwait Stock Exchange" and its Arabic), with room in its text for longer.
+constexpr int MARKET_COLUMN_WIDTH = 160;
+constexpr int MARKET_COLUMN_SIZE = 60;
 
 // One column, in display order. Only the members that differ from the defaults are written.
 struct TABLE_COLUMN

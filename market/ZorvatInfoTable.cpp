@@ -117,8 +117,10 @@ void CZorvatInfoTable::OnBM(CServerMessage* pMsg)
     if (pSchedule == nullptr)
         return;
     const CString strMarket = pGlobals->GetMarketName(nMarket);
-    // Its rows are keyed by market and state: the state alone would find another market's text.
-    const CDataBuffer* pRow = pSchedule->GetRows()->FindRow({strMarket, pMsg->GetFieldText(1)});
+    // Its rows are keyed by market code and state: the state alone would find another market's text.
+    CString strCode;
+    strCode.Format("%ld", nMarket);
+    const CDataBuffer* pRow = pSchedule->GetRows()->FindRow({strCode, pMsg->GetFieldText(1)});
     if (pRow == nullptr)
         return;
     CString strText;

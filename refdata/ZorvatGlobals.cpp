@@ -1,5 +1,6 @@
 #include "refdata/ZorvatGlobals.h"
 
+#include <cstdio>
 #include <cstring>
 #include "framework/base/NorvGlobals.h"
 #include "framework/base/SharedGlobals.h"
@@ -78,6 +79,15 @@ CString CZorvatGlobals::GetMarketName(long nCode) const
 BOOL CZorvatGlobals::LookupMarketName(long nCode, CString& strName) const
 {
     return NameMap().Lookup(static_cast<int>(nCode), strName);
+}
+
+BOOL CZorvatGlobals::FormatMarketColumn(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)
+{
+    if (pszBuf == nullptr || nSize <= 0 || pRow == nullptr || nCol < 0)
+        return FALSE;
+    const CString strName = GetGlobals()->GetMarketName(pRow[nCol].nValue);
+    snprintf(pszBuf, static_cast<size_t>(nSize), "%s", static_cast<LPCSTR>(strName));
+    return TRUE;
 }
 
 long CZorvatGlobals::GetMarketCode(LPCSTR pszName) const

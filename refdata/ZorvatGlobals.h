@@ -4,6 +4,7 @@
 // states and texts, the session and schedule times and the clocks, the KSE global parameters and
 // the alert sound. It is a message sink: the "XC", "DS", "SL" and "CL" reply streams and a few
 // single messages fill it; the market names are also cached in "Markets.zvt".
+#include "framework/base/ColumnDataType.h"
 #include "link/MessageSink.h"
 #include "platform/mfc/Array.h"
 #include "platform/mfc/Map.h"
@@ -50,6 +51,9 @@ public:
     // Markets. Names follow the framework's language flag; the code is the key of every map.
     CString GetMarketName(long nCode) const;            // unknown code: "%ld"; code 0: ""
     BOOL LookupMarketName(long nCode, CString& strName) const;
+    // A market column's callback: the column holds the market's code and shows its whole name
+    // as GetMarketName gives it now (a name is longer than any text a row keeps of it).
+    static BOOL FormatMarketColumn(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol);
     long GetMarketCode(LPCSTR pszName) const;           // exact match, 0 when none
     void GetMarketCodes(CArray<int, int>& codes) const;             // emptied first
     void GetMarketCodeList(CArray<int, int>& codes) const;          // permitted; appended

@@ -579,8 +579,8 @@ TEST_F(ShownValues, CombinedRealizedNamesItsSymbolsFromTheQuotationTables)
     CDataTable* pBoard = FindDataTable(IDS_TABLE_KSE_QUOTATIONS);
     ASSERT_TRUE(pQuotes != nullptr && pBoard != nullptr);
     const CString strFrom = ToServerDate("20261101"), strTo = ToServerDate("20261231");
-    // The market column holds 20 characters.
-    const std::string strKse = std::string(GetGlobals()->GetMarketName(2)).substr(0, 20);
+    // The market named whole.
+    const std::string strKse = "Kuwait Stock Exchange";
     std::string strSymbol, strMarket, strListText;
     for (const int nStep : {0, 1, 2}) {
         SCOPED_TRACE(nStep);

@@ -119,7 +119,7 @@ struct InternationalSession : CMarketSession
             const CDataBuffer* pRow = pSchedule->GetRows()->GetAt(r);
             for (int i = 0; i < codes.GetSize(); ++i) {
                 const CString strName = GetGlobals()->GetMarketName(codes[i]);
-                if (strName.Left(20) != pRow->GetText(0) || GetGlobals()->GetMarketState(codes[i]) != atoi(pRow->GetText(1)))
+                if (codes[i] != atoi(pRow->GetText(0)) || GetGlobals()->GetMarketState(codes[i]) != atoi(pRow->GetText(1)))
                     continue;
                 const std::string strLine = std::string(strName) + ": " + std::string(pRow->GetText(3));
                 EXPECT_NE(std::string::npos, pRun->InfoText().find(strLine)) << strLine;
@@ -127,6 +127,56 @@ struct InternationalSession : CMarketSession
             }
         }
         return nSaid;
+    }
+    // The market menu, and then a click on a market's cell, narrow the window to that market; its
+    // cells and the caption name it whole (strKse: the KSE's name as the trader reads it).
+    void CheckMarketsShownWhole(CInternationalMarketScheduleTable* pSchedule, const std::string& strKse)
+    {
+        CZORVAT32App& app = pRun->App();
+        const std::string strUs(GetGlobals()->GetMarketName(8));
+        CTableMDIWnd* pMain = pSchedule->GetMainWindow();
+        ASSERT_NE(nullptr, pMain);
+        const std::set<std::string> all = ShownColumn(pMain, 0);
+        EXPECT_EQ(1u, all.count(strKse)) << "the markets by name";
+        EXPECT_EQ(1u, all.count(strUs));
+        CArray<int, int> codes;
+        GetGlobals()->GetMarketCodes(codes);
+        int nKseItem = -1;
+        for (int i = 0; i < codes.GetSize(); ++i)
+            nKseItem = codes[i] == 2 ? i : nKseItem;
+        ASSERT_GE(nKseItem, 0);
+        BOOL bEnabled = FALSE;
+        int nCheck = 0;
+        ASSERT_TRUE(app.GetCommandState(ID_APP_MARKET_FIRST + nKseItem, &bEnabled, &nCheck));
+        EXPECT_TRUE(bEnabled);
+        const auto caption = [&] {
+            char szText[256] = "";
+            GetWindowTextA(pMain->m_hWnd, szText, sizeof szText);
+            return std::string(szText);
+        };
+        const std::string strPlain = caption();
+        EXPECT_TRUE(app.RunCommand(ID_APP_MARKET_FIRST + nKseItem));
+        EXPECT_EQ((std::set<std::string>{strKse}), ShownColumn(pMain, 0));
+        EXPECT_EQ(strPlain + " - " + strKse, caption());
+        pSchedule->FilterByMarket(8);
+        EXPECT_EQ((std::set<std::string>{strUs}), ShownColumn(pMain, 0)) << "a second market replaces the first";
+        EXPECT_EQ(strPlain + " - " + strUs, caption());
+        EXPECT_TRUE(app.RunCommand(ID_APP_MARKET_ALL));
+        EXPECT_EQ(all, ShownColumn(pMain, 0));
+        EXPECT_EQ(strPlain, caption());
+        // A click on the KSE's cell.
+        CViewRow row;
+        CTBString strMarket;
+        int nRow = 0;
+        while (pMain->GetView()->GetRow(row, nRow) && !(row.IsDataRow() && row.GetText(strMarket, 0) && strMarket == strKse.c_str()))
+            ++nRow;
+        ASSERT_LT(nRow, pMain->GetView()->GetRowCount());
+        int nHandled = 0;
+        pSchedule->OnCellClick(&row, 0, &nHandled);
+        EXPECT_EQ((std::set<std::string>{strKse}), ShownColumn(pMain, 0));
+        EXPECT_EQ(strPlain + " - " + strKse, caption());
+        Shoot(pSchedule, std::string("market_schedule_kse_") + (IsArabicInterface() ? "ar" : "en"));
+        EXPECT_TRUE(app.RunCommand(ID_APP_MARKET_ALL));
     }
     void ShootAll(const std::string& strLanguage)
     {
@@ -177,46 +227,10 @@ TEST_F(InternationalSession, RatesScheduleAndChainsFillForTheTrader)
     ASSERT_TRUE(PumpUntil([&] { return Filled(pSchedule); }));
     EXPECT_EQ(1, SentCount("&VS|"));
     EXPECT_FALSE(app.IsBusy()) << "the schedule's reply never holds the busy flag";
-    // The column holds twenty characters of a name, and a filter by the whole name finds them.
-    const std::string strKse = std::string(GetGlobals()->GetMarketName(2)).substr(0, 20);
-    const std::string strUs = std::string(GetGlobals()->GetMarketName(8)).substr(0, 20);
-    CTableMDIWnd* pMain = pSchedule->GetMainWindow();
-    ASSERT_NE(nullptr, pMain);
-    const std::set<std::string> all = ShownColumn(pMain, 0);
-    EXPECT_EQ(1u, all.count(strKse)) << "the markets by name";
-    EXPECT_EQ(1u, all.count(strUs));
-
     // Each row in the state its market is in now is said once in the information window.
-    CArray<int, int> codes;
-    GetGlobals()->GetMarketCodes(codes);
     EXPECT_GE(CheckStatesSaid(pSchedule), 1) << "the server's schedule holds the state each market is in";
     EXPECT_TRUE(DescriptionsInArabic(pSchedule, false)) << "the English descriptions";
-
-    // The market menu narrows the window to the chosen market, the last item shows them all.
-    int nKseItem = -1;
-    for (int i = 0; i < codes.GetSize(); ++i)
-        nKseItem = codes[i] == 2 ? i : nKseItem;
-    ASSERT_GE(nKseItem, 0);
-    BOOL bEnabled = FALSE;
-    int nCheck = 0;
-    ASSERT_TRUE(app.GetCommandState(ID_APP_MARKET_FIRST + nKseItem, &bEnabled, &nCheck));
-    EXPECT_TRUE(bEnabled);
-    // The caption names the market shown.
-    auto caption = [&] {
-        char szText[256] = "";
-        GetWindowTextA(pMain->m_hWnd, szText, sizeof szText);
-        return std::string(szText);
-    };
-    const std::string strPlain = caption();
-    EXPECT_TRUE(app.RunCommand(ID_APP_MARKET_FIRST + nKseItem));
-    EXPECT_EQ((std::set<std::string>{strKse}), ShownColumn(pMain, 0));
-    EXPECT_EQ(strPlain + " - " + strKse, caption());
-    pSchedule->FilterByMarket(8);
-    EXPECT_EQ((std::set<std::string>{strUs}), ShownColumn(pMain, 0)) << "a second market replaces the first";
-    EXPECT_EQ(strPlain + " - " + strUs, caption());
-    EXPECT_TRUE(app.RunCommand(ID_APP_MARKET_ALL));
-    EXPECT_EQ(all, ShownColumn(pMain, 0));
-    EXPECT_EQ(strPlain, caption());
+    CheckMarketsShownWhole(pSchedule, "Kuwait Stock Exchange");
 
     // Interest rates on their own request.
     auto* pInterest = Find<CInternationalInterestRatesTable>(IDS_TABLE_INTEREST_RATES);
@@ -263,6 +277,7 @@ TEST_F(InternationalSession, ArabicShowsTheSameTablesRightToLeft)
     ASSERT_TRUE(PumpUntil([&] { return Filled(pSchedule) && Filled(pRates); }));
     EXPECT_TRUE(DescriptionsInArabic(pSchedule, true)) << "the schedule's Arabic descriptions";
     EXPECT_GE(CheckStatesSaid(pSchedule), 1) << "the states said in Arabic";
+    CheckMarketsShownWhole(pSchedule, "\xD3\xE6\xDE \xC7\xE1\xDF\xE6\xED\xCA \xE1\xE1\xC3\xE6\xD1\xC7\xDE \xC7\xE1\xE3\xC7\xE1\xED\xC9");
     ASSERT_NE(nullptr, RequestChains("CDRX"));
     ShootAll("ar");
 }

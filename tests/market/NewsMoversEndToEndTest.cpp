@@ -70,10 +70,7 @@ struct NewsMoversSession : CMarketSession
         const CDataBuffer* pSecond = rows.FindRow({"5902", "0"});
         ASSERT_TRUE(pFirst != nullptr && pSecond != nullptr);
         EXPECT_EQ("Banks lead (" + Name(2) + "), (" + Name(8) + ") quiet", std::string(pFirst->GetText(6)));
-        // The market column holds 20 characters.
-        EXPECT_EQ(Name(2).substr(0, 20), std::string(pFirst->GetText(5)));
         EXPECT_EQ("Chips rally on (" + Name(4) + ")", std::string(pSecond->GetText(6)));
-        EXPECT_EQ(Name(4).substr(0, 20), std::string(pSecond->GetText(5)));
     }
 
     // The rows as the grid copies them (what Ctrl+C gives), a line per row.
@@ -148,6 +145,8 @@ struct NewsMoversSession : CMarketSession
         ASSERT_TRUE(PumpUntil([&] { return RequestCount("LW") == nLists + 1; }));
         ASSERT_TRUE(PumpUntil([&] { return !pNews->IsReceiving() && rows.FindRow({"5902", "0"}) != nullptr; }));
         CheckMentions(rows);
+        const std::vector<std::string> markets = ShownTexts(pNews, 5);
+        EXPECT_NE(markets.end(), std::find(markets.begin(), markets.end(), Name(2))) << "the KSE named whole";
         CheckLanguageColumn(pNews, strLanguage);
         Shoot(pNews, "market_news_list_" + strLanguage);
     }
@@ -232,8 +231,22 @@ struct NewsMoversSession : CMarketSession
         ASSERT_TRUE(PumpUntil([&] { return pHolidays->IsComplete(); }));
         const CDataArray& days = *pHolidays->GetRows();
         ASSERT_GT(days.GetCount(), 0);
-        for (int i = 0; i < days.GetCount(); ++i)
-            EXPECT_FALSE(days.GetAt(i)->GetText(1).IsEmpty()) << "named market";
+        // The KSE named whole; a click on its name narrows the window to it, and the caption says so.
+        const std::vector<std::string> markets = ShownTexts(pHolidays, 1);
+        ASSERT_EQ(static_cast<size_t>(days.GetCount()), markets.size());
+        EXPECT_EQ(4, std::count(markets.begin(), markets.end(), Name(2))) << ::testing::PrintToString(markets);
+        EXPECT_EQ(Name(2), strLanguage == "en" ? "Kuwait Stock Exchange" : "\xD3\xE6\xDE \xC7\xE1\xDF\xE6\xED\xCA \xE1\xE1\xC3\xE6\xD1\xC7\xDE \xC7\xE1\xE3\xC7\xE1\xED\xC9");
+        CTableMDIWnd* pWindow = pHolidays->GetMainWindow();
+        char szTitle[256] = "";
+        GetWindowTextA(pWindow->m_hWnd, szTitle, sizeof szTitle);
+        const std::string strPlain = szTitle;
+        CViewRow row;
+        ASSERT_TRUE(pWindow->GetView()->GetRow(row, static_cast<int>(std::find(markets.begin(), markets.end(), Name(2)) - markets.begin())));
+        int nHandled = 0;
+        pHolidays->OnCellClick(&row, 1, &nHandled);
+        EXPECT_EQ((std::vector<std::string>(4, Name(2))), ShownTexts(pHolidays, 1));
+        GetWindowTextA(pWindow->m_hWnd, szTitle, sizeof szTitle);
+        EXPECT_EQ(strPlain + " - " + Name(2), std::string(szTitle));
         Shoot(pHolidays, "market_holidays_" + strLanguage);
 
         ASSERT_TRUE(pRun->App().RunCommand(ID_APP_KSE_EVENTS));

@@ -22,6 +22,7 @@
 #include "market/ListNewsTable.h"
 #include "platform/win/user/Menu.h"
 #include "refdata/ZorvatGlobals.h"
+#include "tests/market/MarketSessionSupport.h"
 
 namespace {
 
@@ -49,13 +50,6 @@ CString FullName(long nCode)
 {
     const CZorvatGlobals* pGlobals = GetGlobals();
     return pGlobals != nullptr ? pGlobals->GetMarketName(nCode) : CString();
-}
-
-// The name a 20-character market column shows.
-CString MarketName(long nCode)
-{
-    const CZorvatGlobals* pGlobals = GetGlobals();
-    return pGlobals != nullptr ? pGlobals->GetMarketName(nCode).Left(20) : CString();
 }
 
 struct NewsMoversFixture : CTableFixture
@@ -126,7 +120,7 @@ TEST_F(NewsMoversFixture, NewsListTakesGeneralRepliesAndLiveHeadlines)
     const CDataArray& rows = *pNews->GetRows();
     ASSERT_EQ(2, rows.GetCount());
     EXPECT_EQ("11,12", Column(rows, 0));
-    EXPECT_EQ(std::string(MarketName(2)), std::string(rows.GetAt(0)->GetText(5)));
+    EXPECT_EQ((std::vector<std::string>{std::string(FullName(2)), std::string(FullName(4))}), ShownTexts(pNews, 5));
     EXPECT_EQ("Results (" + std::string(FullName(2)) + "), today", std::string(rows.GetAt(0)->GetText(6)));
     EXPECT_EQ("(" + std::string(FullName(4)) + ") and (" + std::string(FullName(8)) + ") open",
               std::string(rows.GetAt(1)->GetText(6)));
@@ -217,7 +211,8 @@ TEST_F(NewsMoversFixture, HolidaysNameTheirMarkets)
     const CDataArray& rows = *pHolidays->GetRows();
     ASSERT_EQ(2, rows.GetCount());
     EXPECT_EQ("Holiday A,Holiday B", Column(rows, 2)) << "by date";
-    EXPECT_EQ(std::string(MarketName(2)) + "," + std::string(MarketName(4)), Column(rows, 1));
+    EXPECT_EQ((std::vector<std::string>{std::string(FullName(2)), std::string(FullName(4))}), ShownTexts(pHolidays, 1))
+        << "whole";
 }
 
 TEST_F(NewsMoversFixture, KseEventsIgnoreAnotherRequestersReply)
@@ -243,7 +238,7 @@ TEST_F(NewsMoversFixture, EventsOfEveryMarketNameTheirMarketAndIgnoreAnotherRequ
              "$EN|1|XC|0"});
     const CDataArray& rows = *pEvents->GetRows();
     ASSERT_EQ(1, rows.GetCount());
-    EXPECT_EQ(std::string(MarketName(4)), std::string(rows.GetAt(0)->GetText(3)));
+    EXPECT_EQ(std::vector<std::string>{std::string(FullName(4))}, ShownTexts(pEvents, 3));
     EXPECT_EQ("GHB", std::string(rows.GetAt(0)->GetText(2)));
 
     FireAll({"~CE|1|XC||||0|3|261101|261207",
