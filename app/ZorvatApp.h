@@ -346,8 +346,9 @@ protected:
     IDataTable* MakeWorkspaceTable(LPCSTR pszName) override;
     void OnStandingTableRestored(IDataTable* pTable) override;
     void OnExtraWindowRestored(IDataTable* pTable, CTableMDIWnd* pWindow) override;
-    // A command's requests for its table: the first request of a table just made, then its own.
-    void SendCommandRequests(const TABLE_COMMAND& command, IDataTable* pTable, BOOL bMade);
+    // A command's requests for its table: the first request of a table just made, then its own,
+    // around showing it when bShow.
+    void SendCommandRequests(const TABLE_COMMAND& command, IDataTable* pTable, BOOL bMade, BOOL bShow);
     // A KSE quotation window sorted and titled as the sort command nId does.
     void ApplyQuotationSort(CTableMDIWnd* pWindow, UINT nId);
     // Told only to a logged-in user: before the login no user's window may open anyway.

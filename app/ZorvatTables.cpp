@@ -237,14 +237,14 @@ void CZORVAT32App::OnTableCommand(UINT nId)
             m_heldTableRequests.emplace_back(nId, bMade);
             ShowTable(pTable);
         } else {
-            SendCommandRequests(command, pTable, bMade);
+            SendCommandRequests(command, pTable, bMade, TRUE);
         }
         pTable->SetColumnsHidden(TRUE);
         return;
     }
 }
 
-void CZORVAT32App::SendCommandRequests(const TABLE_COMMAND& command, IDataTable* pTable, BOOL bMade)
+void CZORVAT32App::SendCommandRequests(const TABLE_COMMAND& command, IDataTable* pTable, BOOL bMade, BOOL bShow)
 {
     if (bMade && command.nFirstRequest != 0) {
         CString strBody;
@@ -257,7 +257,8 @@ void CZORVAT32App::SendCommandRequests(const TABLE_COMMAND& command, IDataTable*
                                command.action == TABLE_REQUEST_ACCOUNT_SHOW;
     if (bRequestFirst)
         SendTableRequest(pTable, command.action);
-    ShowTable(pTable);
+    if (bShow)
+        ShowTable(pTable);
     if (!bRequestFirst)
         SendTableRequest(pTable, command.action);
 }
@@ -286,8 +287,9 @@ void CZORVAT32App::OnInitialLoadDone()
     for (const auto& [nCommand, bMade] : held)
         for (const TABLE_COMMAND& command : s_tableCommands)
             if (command.nCommand == nCommand) {
+                // Shown as the workspace placed them: only asked for.
                 if (IDataTable* pTable = FindTable(command.nNameId))
-                    SendCommandRequests(command, pTable, bMade);
+                    SendCommandRequests(command, pTable, bMade, FALSE);
                 break;
             }
 }

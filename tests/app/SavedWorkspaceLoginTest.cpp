@@ -258,6 +258,11 @@ TEST(SavedWorkspaceLogin, RestoredWindowsShowWhatTheirCommandsShow)
         for (const std::string& strOpened : opened)
             EXPECT_NE(restored.end(), std::find(restored.begin(), restored.end(), strOpened))
                 << strOpened << "\n" << again.InfoText();
+        // Asked for once the data are in, they stay in their places: the last opened on top of
+        // them (the information window may stand in between).
+        const auto place = [&](const std::string& strText) { return std::find(restored.begin(), restored.end(), strText); };
+        for (size_t i = 0; i + 1 < opened.size(); ++i)
+            EXPECT_LT(place(opened.back()), place(opened[i])) << opened[i];
         EXPECT_EQ(std::string::npos, again.InfoText().find(LeftOutLine(""))) << again.InfoText();
     }
 }
