@@ -223,7 +223,8 @@ void CCombinedHoldingsTable::ApplyKse(CServerMessage* pMsg, int nType, int nStat
     Convert(pTarget);
     if (pNew != nullptr)
         pRows->AddRow(pNew.get(), TRUE);
-    // A position the reply did not hold takes the board's price as the reply's took it at its end.
+    // A live line's price is the server's of its moment: the board's is the one of now, as the
+    // reply's rows take it at its end.
     if (nType == MSG_IU && !bCash)
         RevalueSymbol(strSymbol, KSE_MARKET);
 }
@@ -269,17 +270,22 @@ void CCombinedHoldingsTable::ApplyLive(CServerMessage* pMsg)
 
 void CCombinedHoldingsTable::RevalueSymbol(LPCSTR pszSymbol, long nMarketCode)
 {
-    if (pszSymbol == nullptr || *pszSymbol == '\0')
+    double dQuoted = 0;
+    if (!FindPositionPrice(pszSymbol, nMarketCode, dQuoted))
         return;
-    double dPrice = 0;
-    const CString strMarket = MarketNameOf(nMarketCode);
-    if (!(nMarketCode == KSE_MARKET ? FindKsePrice(pszSymbol, dPrice) : FindUsQuotePrice(pszSymbol, strMarket, dPrice)))
-        return;
-    for (CDataBuffer* pRow : m_positions.Find(GetRows(), pszSymbol, strMarket)) {
+    const BOOL bKse = nMarketCode == KSE_MARKET;
+    for (CDataBuffer* pRow : m_positions.Find(GetRows(), pszSymbol, MarketNameOf(nMarketCode))) {
+        // The row shows a KSE price in dinars, as its values.
+        const double dUnit = QuotedUnit(nMarketCode, pRow->GetLong(CH_TYPE) == HOLDING_TYPE_OPTION);
+        const POSITION_VALUE value = ValuePosition(pRow->GetDouble(CH_QUANTITY) + pRow->GetDouble(CH_QUANTITY2), dQuoted,
+                                                   dUnit, pRow->GetDouble(CH_COST));
         pRow->BeginChanges();
-        WriteDerived(pRow, CH_PRICE, dPrice);
-        const double dValue = (pRow->GetDouble(CH_QUANTITY) + pRow->GetDouble(CH_QUANTITY2)) * dPrice;
-        WriteDerived(pRow, CH_VALUE, dValue);
+        WriteDerived(pRow, CH_PRICE, bKse ? dQuoted * dUnit : dQuoted);
+        WriteDerived(pRow, CH_VALUE, value.dValue);
+        WriteDerived(pRow, CH_GAIN, value.dGain);
+        WriteDerived(pRow, CH_PERCENT, value.dPercent);
+        if (bKse)
+            WriteDerived(pRow, CH_KSE_GAIN, value.dGain);
         // The base-currency value follows the row's own, so the total in the base currency holds.
         WriteConverted(pRow, CH_BASE_VALUE, RateToBase(pRow->GetText(CH_CURRENCY)) * pRow->GetDouble(CH_VALUE));
         pRow->Commit();

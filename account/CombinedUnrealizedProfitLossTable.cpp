@@ -19,7 +19,6 @@
 #define IDS_NOT_SENT 40360
 #define ID_COMBINED_UNREALIZED_DIALOG 40229
 #define IDS_OPTION_KIND 57226           // "Option"
-#define SHARES_PER_CONTRACT 100.0
 
 namespace {
 constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, UINT nFlags, int nMin, int nField = FIELD_NONE,
@@ -283,7 +282,7 @@ void CCombinedUnrealizedProfitLossTable::AddUsRow(CServerMessage* pMsg)
     const long nMarket = pMsg->GetLong(20);
     const CString strMarket = MarketNameOf(nMarket);
     double dLast = 0;
-    if (FindUsQuotePrice(pMsg->GetFieldText(0), strMarket, dLast, FALSE) && dLast > 0)
+    if (FindPositionPrice(pMsg->GetFieldText(0), nMarket, dLast))
         pRow->SetDouble(CU_PRICE, dLast, FALSE);
     pRow->SetText(CU_REPLY, NumberText(m_nReplyId), FALSE);
     pRow->SetText(CU_NAME, CompanyNameOf(nMarket, pMsg->GetFieldText(0), /*bInterface=*/TRUE), FALSE);
@@ -291,7 +290,7 @@ void CCombinedUnrealizedProfitLossTable::AddUsRow(CServerMessage* pMsg)
     const BOOL bOption = pMsg->GetLong(17) != 0;
     pRow->SetText(CU_KIND, UsKind(bOption), FALSE);
     // An option's cost comes as the premium per share times the contracts; the row holds dollars.
-    const double dCost = pMsg->GetDouble(4, 0) * (bOption ? SHARES_PER_CONTRACT : 1.0);
+    const double dCost = pMsg->GetDouble(4, 0) * QuotedUnit(0, bOption);
     pRow->SetDouble(CU_COST, dCost, FALSE);
     WriteConverted(pRow.get(), CU_BASE_COST, dCost * RateToBase(pMsg->GetFieldText(21)));
     Number(pRow.get(), FALSE, bOption);
@@ -322,9 +321,9 @@ void CCombinedUnrealizedProfitLossTable::AddKseRow(CServerMessage* pMsg)
     pRow->SetText(CU_CURRENCY, KSE_CASH, bPublish);
     pRow->SetText(CU_MARKET, MarketNameOf(KSE_MARKET), bPublish);
     pRow->SetText(CU_REPLY, NumberText(m_nReplyId), bPublish);
-    double dDinars = 0;
-    if (!bCash && FindKsePrice(pMsg->GetFieldText(1), dDinars, KSE_NO_FALLBACK) && dDinars > 0)
-        pRow->SetDouble(CU_PRICE, dDinars * 1000.0, bPublish);
+    double dFils = 0;
+    if (!bCash && FindPositionPrice(pMsg->GetFieldText(1), KSE_MARKET, dFils))
+        pRow->SetDouble(CU_PRICE, dFils, bPublish);
     WriteConverted(pRow, CU_BASE_COST, pMsg->GetDouble(5, 0) * RateToBase(KSE_CASH));
     if (pNew != nullptr) {
         Number(pRow, TRUE, FALSE);
@@ -342,15 +341,14 @@ void CCombinedUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow) const
     double dValue = dQuantity, dGain = 0, dPercent = 0;
     const char* pszSymbol = static_cast<const char*>(pRow->GetValues()[CU_SYMBOL].pData);
     if (pszSymbol == nullptr || strcmp(pszSymbol, KSE_CASH) != 0) {
-        // A KSE price is in fils; an option contract stands for a hundred shares.
         const long nRow = pRow->GetLong(CU_ROW);
-        const double dUnit = m_kseRows.count(nRow) != 0 ? 0.001 : m_optionRows.count(nRow) != 0 ? SHARES_PER_CONTRACT : 1.0;
-        dValue = pRow->GetDouble(CU_PRICE) * dQuantity * dUnit + pRow->GetDouble(CU_EXTRA);
-        const double dCost = pRow->GetDouble(CU_COST);
-        dGain = dValue - dCost;
-        dPercent = dCost == 0 ? 100.0 : dGain * 100.0 / dCost;
-        for (int nCol : {CU_GAIN, CU_PERCENT})
-            pRow->SetCellAttribute(nCol, GainColour(dGain));
+        const double dUnit = QuotedUnit(m_kseRows.count(nRow) != 0 ? KSE_MARKET : 0, m_optionRows.count(nRow) != 0);
+        const POSITION_VALUE value =
+            ValuePosition(dQuantity, pRow->GetDouble(CU_PRICE), dUnit, pRow->GetDouble(CU_COST), pRow->GetDouble(CU_EXTRA));
+        dValue = value.dValue;
+        dGain = value.dGain;
+        dPercent = value.dPercent;
+        MarkGain(pRow, {CU_GAIN, CU_PERCENT}, dGain);
     }
     const double dRate = RateToBase(static_cast<const char*>(pRow->GetValues()[CU_CURRENCY].pData));
     WriteSix(pRow, CU_BASE_VALUE, dValue * dRate);
@@ -361,14 +359,19 @@ void CCombinedUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow) const
     pRow->Commit();
 }
 
-void CCombinedUnrealizedProfitLossTable::UpdateLastPrice(double dPrice, LPCSTR pszSymbol, LPCSTR pszMarket)
+void CCombinedUnrealizedProfitLossTable::RevalueSymbol(LPCSTR pszSymbol, long nMarketCode)
 {
-    CDataBuffer* pRow = GetRows()->FindRow({pszSymbol, pszMarket});
-    if (pRow == nullptr || IsKseRow(pRow))
+    double dPrice = 0;
+    if (!FindPositionPrice(pszSymbol, nMarketCode, dPrice))
         return;
-    pRow->BeginChanges();
-    pRow->SetDouble(CU_PRICE, dPrice, TRUE);
-    RevalueRow(pRow);
+    for (CDataBuffer* pRow : m_positions.Find(GetRows(), pszSymbol, MarketNameOf(nMarketCode))) {
+        // A KSE stock's code may also be a US symbol's: each row is of its own side.
+        if ((IsKseRow(pRow) != FALSE) != (nMarketCode == KSE_MARKET))
+            continue;
+        pRow->BeginChanges();
+        pRow->SetDouble(CU_PRICE, dPrice, TRUE);
+        RevalueRow(pRow);
+    }
 }
 
 void CCombinedUnrealizedProfitLossTable::ConvertToBaseCurrency()
@@ -412,7 +415,7 @@ void CCombinedUnrealizedProfitLossTable::ApplyUsLine(CServerMessage* pMsg)
         pTarget->SetText(CU_MARKET, strMarket, FALSE);
         pTarget->SetText(CU_KIND, UsKind(bOption), FALSE);
         double dLast = 0;
-        if (!FindUsQuotePrice(pszSymbol, strMarket, dLast, FALSE) || dLast <= 0)
+        if (!FindPositionPrice(pszSymbol, pMsg->GetLong(26), dLast))
             dLast = pMsg->GetDouble(5, 0);
         pTarget->SetDouble(CU_PRICE, dLast, FALSE);
         Number(pTarget, FALSE, bOption);
@@ -420,13 +423,13 @@ void CCombinedUnrealizedProfitLossTable::ApplyUsLine(CServerMessage* pMsg)
         // A held position unquoted here (an option) takes the server's price of the moment, as the
         // holdings do.
         double dLast = 0;
-        if (!FindUsQuotePrice(pszSymbol, strMarket, dLast, FALSE) || dLast <= 0)
+        if (!FindPositionPrice(pszSymbol, pMsg->GetLong(26), dLast))
             pTarget->SetDouble(CU_PRICE, pMsg->GetDouble(5, 0), TRUE);
     }
     pTarget->SetText(CU_LAST_DATE, ConvertServerDateField(pMsg->GetFieldText(11), COLTYPE_DATE_TEXT), bPublish);
     // An average over no quantity is 0, not a division by zero.
     pTarget->SetDouble(CU_AVERAGE, Quotient(pMsg->GetDouble(12, 0), dQty + dQty2), bPublish);
-    const double dCost = pMsg->GetDouble(13, 0) * (m_optionRows.count(pTarget->GetLong(CU_ROW)) != 0 ? SHARES_PER_CONTRACT : 1.0);
+    const double dCost = pMsg->GetDouble(13, 0) * QuotedUnit(0, m_optionRows.count(pTarget->GetLong(CU_ROW)) != 0);
     pTarget->SetDouble(CU_COST, dCost, bPublish);
     WriteConverted(pTarget, CU_BASE_COST, dCost * RateToBase(pMsg->GetFieldText(27)));
     RevalueRow(pNew != nullptr ? Store(pNew.get()) : pTarget);
@@ -479,13 +482,10 @@ void CCombinedUnrealizedProfitLossTable::ApplyKseLine(CServerMessage* pMsg)
         pTarget->SetText(CU_CURRENCY, KSE_CASH, FALSE);
         Number(pTarget, TRUE, FALSE);
     }
-    // The trade that changed the position may have moved the price: the board's last, else the
-    // line's. A line without a price leaves a held position's own; a new one takes the board's
-    // column 6.
-    double dPrice = pMsg->GetDouble(7, 0), dDinars = 0;
-    const BOOL bFallback = dPrice <= 0 && pNew != nullptr;
-    if (FindKsePrice(pMsg->GetFieldText(1), dDinars, bFallback ? KSE_BOARD_FALLBACK : KSE_NO_FALLBACK) && dDinars > 0)
-        dPrice = dDinars * 1000.0;
+    // The board's price, as every window values the position; while the board has none, the
+    // line's, and a line without one leaves a held position's price as it was.
+    double dPrice = pMsg->GetDouble(7, 0);
+    FindPositionPrice(pMsg->GetFieldText(1), KSE_MARKET, dPrice);
     if (dPrice > 0 || pNew != nullptr)
         pTarget->SetDouble(CU_PRICE, dPrice, bPublish);
     pTarget->SetText(CU_LAST_DATE, ConvertServerDateField(pMsg->GetFieldText(14), COLTYPE_DATE_TEXT), bPublish);

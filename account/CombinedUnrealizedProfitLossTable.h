@@ -10,6 +10,7 @@
 #include <unordered_set>
 #include <utility>
 #include "account/AccountTable.h"
+#include "account/HoldingsValuation.h"
 #include "app/TableFactory.h"
 
 extern const ACCOUNT_DESC g_combinedUnrealizedTable;
@@ -39,7 +40,8 @@ public:
     void SetAccount(LPCSTR pszAccount, long nUsRequest);
     const CString& GetAccount() const { return m_strAccount; }
 
-    void UpdateLastPrice(double dPrice, LPCSTR pszSymbol, LPCSTR pszMarket) override;
+    // The positions in the symbol on the market take the quotation's price and are revalued.
+    void RevalueSymbol(LPCSTR pszSymbol, long nMarketCode) override;
     void ConvertToBaseCurrency() override;
     void RevalueRow(CDataBuffer* pRow) const;
     BOOL IsKseRow(const CDataBuffer* pRow) const;
@@ -80,4 +82,5 @@ private:
     // refill them, so a position is one row whatever came first. The store finds nothing by
     // key while a reply loads.
     std::map<std::pair<std::string, long>, CDataBuffer*> m_kseBefore;
+    CPositionRows m_positions{CU_SYMBOL, CU_MARKET};
 };

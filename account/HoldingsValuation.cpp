@@ -107,7 +107,7 @@ double RateToBase(LPCSTR pszCurrency)
     return pApp != nullptr && pszCurrency != nullptr ? pApp->GetRates().GetCrossRate(pszCurrency) : 0.0;
 }
 
-BOOL FindUsQuotePrice(LPCSTR pszSymbol, LPCSTR pszMarket, double& dPrice, BOOL bCloseWithoutLast)
+BOOL FindUsQuotePrice(LPCSTR pszSymbol, LPCSTR pszMarket, double& dPrice)
 {
     // Every position table asks for the quote a line has just stored.
     static CPositionRows s_quotes(QC_TICKER, QC_MARKET, true);
@@ -119,7 +119,7 @@ BOOL FindUsQuotePrice(LPCSTR pszSymbol, LPCSTR pszMarket, double& dPrice, BOOL b
         return FALSE;
     const CDataBuffer* pRow = rows.front();
     dPrice = pRow->GetDouble(QC_LAST);
-    if (dPrice == 0.0 && bCloseWithoutLast)
+    if (dPrice == 0.0)
         dPrice = pRow->GetDouble(QC_CLOSE);
     return TRUE;
 }
@@ -147,17 +147,46 @@ BOOL IsClosedUsPosition(CServerMessage* pMsg)
     return pMsg->GetLong(1) == 0 && pMsg->GetLong(3) == 0 && pMsg->GetLong(15) == 0 && pMsg->GetLong(16) == 0;
 }
 
-BOOL FindKsePrice(LPCSTR pszStock, double& dDinars, KSE_PRICE_FALLBACK nFallback)
+BOOL FindPositionPrice(LPCSTR pszSymbol, long nMarketCode, double& dPrice)
 {
-    const CDataTable* pBoard = FindDataTable(IDS_TABLE_KSE_QUOTATIONS);
-    const CDataBuffer* pRow = pBoard != nullptr ? pBoard->GetRows()->FindRowByIds({static_cast<LONG>(atol(pszStock))}) : nullptr;
-    if (pRow == nullptr)
+    if (pszSymbol == nullptr || *pszSymbol == '\0' || *pszSymbol == '=')
         return FALSE;
-    double dFils = pRow->GetDouble(KC_LAST);
-    if (dFils == 0.0 && nFallback != KSE_NO_FALLBACK)
-        dFils = pRow->GetDouble(nFallback == KSE_PREVIOUS_CLOSE ? KC_PREVIOUS : KC_FALLBACK);
-    dDinars = dFils / 1000.0;
+    double dQuoted = 0;
+    if (nMarketCode == KSE_MARKET_CODE) {
+        const CDataTable* pBoard = FindDataTable(IDS_TABLE_KSE_QUOTATIONS);
+        const CDataBuffer* pRow = pBoard != nullptr ? pBoard->GetRows()->FindRowByIds({static_cast<LONG>(atol(pszSymbol))}) : nullptr;
+        if (pRow != nullptr) {
+            dQuoted = pRow->GetDouble(KC_LAST);
+            if (dQuoted <= 0)
+                dQuoted = pRow->GetDouble(KC_PREVIOUS);
+        }
+    } else if (!FindUsQuotePrice(pszSymbol, MarketNameOf(nMarketCode), dQuoted)) {
+        return FALSE;
+    }
+    if (!(dQuoted > 0))
+        return FALSE;
+    dPrice = dQuoted;
     return TRUE;
+}
+
+double QuotedUnit(long nMarketCode, BOOL bOption)
+{
+    return nMarketCode == KSE_MARKET_CODE ? 0.001 : bOption ? 100.0 : 1.0;
+}
+
+POSITION_VALUE ValuePosition(double dQuantity, double dPrice, double dUnit, double dCost, double dAdded)
+{
+    POSITION_VALUE value;
+    value.dValue = dQuantity * dPrice * dUnit + dAdded;
+    value.dGain = value.dValue - dCost;
+    value.dPercent = dCost == 0 ? 100.0 : value.dGain * 100.0 / dCost;
+    return value;
+}
+
+void MarkGain(CDataBuffer* pRow, std::initializer_list<int> columns, double dGain)
+{
+    for (int nCol : columns)
+        pRow->SetCellAttribute(nCol, GainColour(dGain));
 }
 
 CString MarketNameOf(long nMarketCode)
@@ -252,7 +281,8 @@ void CPositionRows::Build(CDataArray* pRows)
     m_nMarketChars = m_bMarketKey ? StoredChars(pRows, m_nMarketCol) : SIZE_MAX;
     for (int i = 0; i < pRows->GetCount(); ++i) {
         CDataBuffer* pRow = pRows->GetAt(i);
-        m_index[PositionKey(pRow->GetText(m_nSymbolCol), SIZE_MAX, pRow->GetText(m_nMarketCol), SIZE_MAX)].push_back(pRow);
+        m_index[PositionKey(pRow->GetText(m_nSymbolCol), SIZE_MAX, m_nMarketCol >= 0 ? pRow->GetText(m_nMarketCol) : "", SIZE_MAX)]
+            .push_back(pRow);
     }
     m_pBuiltFor = pRows;
     m_nBuiltAt = pRows->GetShapeChanges();
@@ -272,9 +302,15 @@ const std::vector<CDataBuffer*>& CPositionRows::Find(CDataArray* pRows, LPCSTR p
         m_nSeenAt = nShape;
     }
     if (m_nBuiltAt == nShape && m_pBuiltFor == pRows) {
-        const auto it = m_index.find(PositionKey(pszSymbol, m_nSymbolChars, pszMarket, m_nMarketChars));
+        const auto it = m_index.find(PositionKey(pszSymbol, m_nSymbolChars, m_nMarketCol >= 0 ? pszMarket : "", m_nMarketChars));
         if (it != m_index.end())
             return it->second;
+    }
+    if (!m_bSymbolKey) {
+        for (int i = 0; i < pRows->GetCount(); ++i)
+            if (CDataBuffer* pRow = pRows->GetAt(i); pRow->GetText(m_nSymbolCol) == pszSymbol)
+                m_found.push_back(pRow);
+        return m_found;
     }
     CRowFinder finder;
     if (m_bMarketKey)
@@ -282,23 +318,23 @@ const std::vector<CDataBuffer*>& CPositionRows::Find(CDataArray* pRows, LPCSTR p
     else
         pRows->FindRange(finder, {pszSymbol});
     for (CDataBuffer* pRow = finder.GetRow(); pRow != nullptr; pRow = finder.FindNext())
-        if (m_bMarketKey || pRow->GetText(m_nMarketCol) == pszMarket)
+        if (m_bMarketKey || m_nMarketCol < 0 || pRow->GetText(m_nMarketCol) == pszMarket)
             m_found.push_back(pRow);
     return m_found;
 }
 
-void RevalueEveryPosition(CDataTable* pTable, int nSymbolCol, int nMarketCol)
+void RevalueEveryPosition(CDataTable* pTable, int nSymbolCol, int nMarketCol, long nMarketCode)
 {
     std::set<std::pair<std::string, std::string>> positions;
     const CDataArray* pRows = pTable->GetRows();
     for (int i = 0; i < pRows->GetCount(); ++i) {
         const CDataBuffer* pRow = pRows->GetAt(i);
-        const CString strMarket = pRow->GetText(nMarketCol);
-        if (!strMarket.IsEmpty())
+        const CString strMarket = nMarketCol >= 0 ? pRow->GetText(nMarketCol) : CString();
+        if (!strMarket.IsEmpty() || nMarketCol < 0)
             positions.emplace(static_cast<LPCSTR>(strMarket), static_cast<LPCSTR>(pRow->GetText(nSymbolCol)));
     }
     for (const auto& position : positions)
-        pTable->RevalueSymbol(position.second.c_str(), MarketCodeOf(position.first.c_str()));
+        pTable->RevalueSymbol(position.second.c_str(), nMarketCol >= 0 ? MarketCodeOf(position.first.c_str()) : nMarketCode);
 }
 
 BOOL AskRefresh()

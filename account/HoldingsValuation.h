@@ -27,6 +27,8 @@
 #define IDS_POSITIONS_ORDER_ITEM    40353
 #define IDS_REFRESH_QUESTION        40342
 
+#define KSE_MARKET_CODE 2
+
 // A market name is a key of the position tables: held whole (the longest names pass 20 characters).
 #define MARKET_NAME_SIZE 40
 
@@ -50,10 +52,9 @@ void WriteConverted(CDataBuffer* pRow, int nCol, double dValue);
 // The rate of a currency ("=USD") against the user's base currency; 0 when either is unknown.
 double RateToBase(LPCSTR pszCurrency);
 
-// The US quotation's price of a symbol on a market: its last price, the close while it has no
-// last when bCloseWithoutLast (the holdings value so; the unrealized reports keep their
-// reply's price instead); FALSE when the quotation table has no such row.
-BOOL FindUsQuotePrice(LPCSTR pszSymbol, LPCSTR pszMarket, double& dPrice, BOOL bCloseWithoutLast = TRUE);
+// The US quotation's price of a symbol on a market: its last price, or the close while it has
+// no last; FALSE when the quotation table has no such row.
+BOOL FindUsQuotePrice(LPCSTR pszSymbol, LPCSTR pszMarket, double& dPrice);
 // The price of an option's underlying: its US quotation on whichever board quotes it, the last
 // price or, without one, the close; FALSE when no quotation has a price for it.
 BOOL FindUnderlyingPrice(LPCSTR pszSymbol, double& dPrice);
@@ -61,11 +62,27 @@ BOOL FindUnderlyingPrice(LPCSTR pszSymbol, double& dPrice);
 // (fields 1, 3, 15, 16), read as whole numbers, are all 0.
 BOOL IsClosedUsPosition(CServerMessage* pMsg);
 
-// What the KSE board gives while a stock has no last price.
-enum KSE_PRICE_FALLBACK { KSE_NO_FALLBACK, KSE_PREVIOUS_CLOSE, KSE_BOARD_FALLBACK };
-// The KSE board's price of a stock in dinars (the board holds thousandths): its last price, or
-// the fallback while it has none; FALSE without a row.
-BOOL FindKsePrice(LPCSTR pszStock, double& dDinars, KSE_PRICE_FALLBACK nFallback = KSE_PREVIOUS_CLOSE);
+// The one valuation of a position that every account window reads, so that a position shows one
+// price, value, gain and per cent in all of them at every moment.
+//
+// Its price, as its market quotes it (a KSE price in fils): the quotation's last price, or while
+// it has none the close (the KSE board's previous close). FALSE when no quotation holds a price
+// for it: the row keeps the price of the server's latest line.
+BOOL FindPositionPrice(LPCSTR pszSymbol, long nMarketCode, double& dPrice);
+// What a quoted price stands for in the row's money: a KSE price is in fils; an option's
+// premium is a share's, and a contract holds a hundred shares.
+double QuotedUnit(long nMarketCode, BOOL bOption);
+struct POSITION_VALUE
+{
+    double dValue = 0;
+    double dGain = 0;
+    double dPercent = 0;
+};
+// A position of dQuantity at dPrice (quoted, in dUnit): its value with dAdded (an amount the
+// server adds to it), its gain over dCost and that gain in per cent of the cost (100 without one).
+POSITION_VALUE ValuePosition(double dQuantity, double dPrice, double dUnit, double dCost, double dAdded = 0);
+// The gain columns of a row coloured by the gain.
+void MarkGain(CDataBuffer* pRow, std::initializer_list<int> columns, double dGain);
 
 CString MarketNameOf(long nMarketCode);
 long MarketCodeOf(LPCSTR pszMarketName);
@@ -103,8 +120,9 @@ void InsertRefreshAndItem(HMENU hMenu, UINT nItemId, LPCSTR pszItemText);
 // The logged-in user trades on the US markets.
 BOOL HasUsAccess();
 
-// The distinct (market, symbol) pairs of the stored rows with a market, each revalued once.
-void RevalueEveryPosition(CDataTable* pTable, int nSymbolCol, int nMarketCol);
+// The distinct (market, symbol) pairs of the stored rows with a market, each revalued once; a
+// table of one market (nMarketCol below 0) has its rows' symbols revalued on nMarketCode.
+void RevalueEveryPosition(CDataTable* pTable, int nSymbolCol, int nMarketCol, long nMarketCode = 0);
 
 // The stored rows of each (symbol, market) of a position table, so that a quote of a held symbol
 // finds its rows without a search of the store. Built once the rows stand still (two look-ups
@@ -114,9 +132,11 @@ class CPositionRows
 {
 public:
     // bMarketKey: the market is the store's second key and is looked up as a key (cut to its
-    // column's size), else it is compared whole with the rows' market texts.
-    CPositionRows(int nSymbolCol, int nMarketCol, bool bMarketKey = false)
-        : m_nSymbolCol(nSymbolCol), m_nMarketCol(nMarketCol), m_bMarketKey(bMarketKey) {}
+    // column's size), else it is compared whole with the rows' market texts. A table of one
+    // market (nMarketCol below 0) finds the rows by symbol alone, whatever market is asked. A
+    // symbol column that is not the store's first key (bSymbolKey false) is searched row by row.
+    CPositionRows(int nSymbolCol, int nMarketCol, bool bMarketKey = false, bool bSymbolKey = true)
+        : m_nSymbolCol(nSymbolCol), m_nMarketCol(nMarketCol), m_bMarketKey(bMarketKey), m_bSymbolKey(bSymbolKey) {}
     // The rows of the symbol on the market, in key order.
     const std::vector<CDataBuffer*>& Find(CDataArray* pRows, LPCSTR pszSymbol, LPCSTR pszMarket);
 
@@ -126,6 +146,7 @@ private:
     int m_nSymbolCol;
     int m_nMarketCol;
     bool m_bMarketKey;
+    bool m_bSymbolKey;
     std::unordered_map<std::string, std::vector<CDataBuffer*>> m_index;
     std::vector<CDataBuffer*> m_found;
     const CDataArray* m_pBuiltFor = nullptr;

@@ -11,7 +11,11 @@
 #include "platform/win/user/Menu.h"
 
 namespace {
-enum { KH_NAME = 0, KH_STOCK = 1, KH_TYPE = 2, KH_SUM = 5, KH_STATUS = 12, KH_COUNT = 13 };
+enum
+{
+    KH_NAME = 0, KH_STOCK = 1, KH_TYPE = 2, KH_QUANTITY = 3, KH_SUM = 5, KH_QUANTITY2 = 6, KH_COST = 7, KH_PRICE = 8,
+    KH_VALUE = 9, KH_GAIN = 10, KH_PERCENT = 11, KH_STATUS = 12, KH_COUNT = 13
+};
 
 constexpr TABLE_COLUMN Amount(UINT nTitleId, int nWidth, int nDecimals, UINT nFlags, int nMin, int nField)
 {
@@ -97,6 +101,14 @@ void CInvestorHoldingsKSETable::OnRecord(CServerMessage* pMsg)
     GetRows()->AddRow(pRow.get(), TRUE);
 }
 
+void CInvestorHoldingsKSETable::OnEnd(CServerMessage* pMsg)
+{
+    if (!IsReceiving())
+        return;
+    TableOnEnd(pMsg);
+    RevalueEveryPosition(this, KH_STOCK, -1, KSE_MARKET_CODE);
+}
+
 void CInvestorHoldingsKSETable::ApplyLive(CServerMessage* pMsg)
 {
     CDataArray* pRows = GetRows();
@@ -106,12 +118,33 @@ void CInvestorHoldingsKSETable::ApplyLive(CServerMessage* pMsg)
         FillRow(pMsg, pRow, TRUE);
         Complete(pRow, pMsg, FALSE, 21);
         pRow->Commit();
-        return;
+    } else {
+        std::unique_ptr<CDataBuffer> pNew(pRows->NewRow());
+        FillRow(pMsg, pNew.get(), FALSE);
+        Complete(pNew.get(), pMsg, FALSE, 21);
+        pRows->AddRow(pNew.get(), TRUE);
     }
-    std::unique_ptr<CDataBuffer> pNew(pRows->NewRow());
-    FillRow(pMsg, pNew.get(), FALSE);
-    Complete(pNew.get(), pMsg, FALSE, 21);
-    pRows->AddRow(pNew.get(), TRUE);
+    // The line's price is the server's of its moment: the board's is the one of now.
+    RevalueSymbol(pMsg->GetFieldText(1), KSE_MARKET_CODE);
+}
+
+void CInvestorHoldingsKSETable::RevalueSymbol(LPCSTR pszStock, long nMarketCode)
+{
+    double dFils = 0;
+    if (nMarketCode != KSE_MARKET_CODE || !FindPositionPrice(pszStock, nMarketCode, dFils))
+        return;
+    for (CDataBuffer* pRow : m_positions.Find(GetRows(), pszStock, "")) {
+        if (pRow->GetLong(KH_STOCK) <= 0)
+            continue;
+        const POSITION_VALUE value = ValuePosition(pRow->GetDouble(KH_QUANTITY) + pRow->GetDouble(KH_QUANTITY2), dFils,
+                                                   QuotedUnit(nMarketCode, FALSE), pRow->GetDouble(KH_COST));
+        pRow->BeginChanges();
+        WriteDerived(pRow, KH_PRICE, dFils);
+        WriteDerived(pRow, KH_VALUE, value.dValue);
+        WriteDerived(pRow, KH_GAIN, value.dGain);
+        WriteDerived(pRow, KH_PERCENT, value.dPercent);
+        pRow->Commit();
+    }
 }
 
 HMENU CInvestorHoldingsKSETable::CreateContextMenu()

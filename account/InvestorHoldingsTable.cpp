@@ -136,29 +136,28 @@ void CInvestorHoldingsTable::OnGS(CServerMessage* pMsg)
 {
     if (pMsg == nullptr || pMsg->GetLong(1) != 0 || *pMsg->GetFieldText(0) == '\0')
         return;
-    double dPrice = pMsg->GetDouble(3, 0);
-    if (dPrice == 0.0)
-        dPrice = pMsg->GetDouble(15, 0);
-    ValueRows(pMsg->GetFieldText(0), MarketNameOf(pMsg->GetHeaderNumber()), dPrice);
+    RevalueSymbol(pMsg->GetFieldText(0), pMsg->GetHeaderNumber());
 }
 
 void CInvestorHoldingsTable::RevalueSymbol(LPCSTR pszSymbol, long nMarketCode)
 {
-    if (pszSymbol == nullptr || *pszSymbol == '\0')
-        return;
-    const CString strMarket = MarketNameOf(nMarketCode);
     double dPrice = 0;
-    if (FindUsQuotePrice(pszSymbol, strMarket, dPrice))
-        ValueRows(pszSymbol, strMarket, dPrice);
+    if (FindPositionPrice(pszSymbol, nMarketCode, dPrice))
+        ValueRows(pszSymbol, MarketNameOf(nMarketCode), nMarketCode, dPrice);
 }
 
-void CInvestorHoldingsTable::ValueRows(LPCSTR pszSymbol, LPCSTR pszMarket, double dPrice)
+void CInvestorHoldingsTable::ValueRows(LPCSTR pszSymbol, LPCSTR pszMarket, long nMarketCode, double dPrice)
 {
     for (CDataBuffer* pRow : m_positions.Find(GetRows(), pszSymbol, pszMarket)) {
+        const POSITION_VALUE value =
+            ValuePosition(pRow->GetDouble(HC_QUANTITY) + pRow->GetDouble(HC_QUANTITY2), dPrice,
+                          QuotedUnit(nMarketCode, pRow->GetLong(HC_OPTION_RIGHT) != 0), pRow->GetDouble(HC_COST));
         // One batch a row: the grid finds it once and repaints it once.
         pRow->BeginChanges();
         WriteDerived(pRow, HC_PRICE, dPrice);
-        WriteDerived(pRow, HC_VALUE, (pRow->GetDouble(HC_QUANTITY) + pRow->GetDouble(HC_QUANTITY2)) * dPrice);
+        WriteDerived(pRow, HC_VALUE, value.dValue);
+        WriteDerived(pRow, HC_GAIN, value.dGain);
+        WriteDerived(pRow, HC_PERCENT, value.dPercent);
         pRow->Commit();
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The user's US positions ("IH", live "NH"), valued from the US quotation table: each position
 // of a symbol on a market takes the quotation's price as soon as the quotation table has stored
-// a quote, and the table's own "GS" handler writes the line's price into that market's rows.
+// a quote (a "GS" line reaches this table first and asks for the price stored before it).
 #include "account/HoldingsValuation.h"
 #include "market/DataTable.h"
 
@@ -11,7 +11,7 @@ extern const TABLE_DESC g_investorHoldingsTable;
 enum
 {
     HC_SYMBOL = 0, HC_QUANTITY = 1, HC_QUANTITY2 = 3, HC_COST = 4, HC_PRICE = 5, HC_VALUE = 6, HC_OPTION_RIGHT = 11,
-    HC_MARKET = 14, HC_CURRENCY = 15, HC_COMPANY = 16, HC_SUBKEY = 17, HC_COUNT = 21
+    HC_MARKET = 14, HC_CURRENCY = 15, HC_COMPANY = 16, HC_SUBKEY = 17, HC_GAIN = 18, HC_PERCENT = 19, HC_COUNT = 21
 };
 
 #define US_HOLDINGS_KIND_ALL 3          // every US account kind
@@ -45,8 +45,8 @@ protected:
     void ApplyLive(CServerMessage* pMsg) override;
 
 private:
-    // Price and value of every position of the symbol on the market.
-    void ValueRows(LPCSTR pszSymbol, LPCSTR pszMarket, double dPrice);
+    // Price, value, gain and per cent of every position of the symbol on the market.
+    void ValueRows(LPCSTR pszSymbol, LPCSTR pszMarket, long nMarketCode, double dPrice);
 
     BOOL m_bRequestOutstanding = FALSE;     // any "IH" header is this table's until its reply ends
     long m_nRequest = 0;                    // the link's number of the last request

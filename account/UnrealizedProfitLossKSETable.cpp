@@ -94,12 +94,12 @@ void CUnrealizedProfitLossKSETable::RevalueRow(CDataBuffer* pRow)
     double dValue = dQuantity, dGain = 0, dPercent = 0;
     // The cash row's quantities are its dinars.
     if (pRow->GetText(UK_SYMBOL) != KSE_CASH) {
-        const double dCost = pRow->GetDouble(UK_COST);
-        dValue = pRow->GetDouble(UK_PRICE) * dQuantity / 1000.0 + pRow->GetDouble(UK_EXTRA);
-        dGain = dValue - dCost;
-        dPercent = dCost == 0 ? 100.0 : dGain * 100.0 / dCost;
-        for (int nCol : {UK_GAIN, UK_PERCENT})
-            pRow->SetCellAttribute(nCol, GainColour(dGain));
+        const POSITION_VALUE value = ValuePosition(dQuantity, pRow->GetDouble(UK_PRICE), QuotedUnit(KSE_MARKET_CODE, FALSE),
+                                                   pRow->GetDouble(UK_COST), pRow->GetDouble(UK_EXTRA));
+        dValue = value.dValue;
+        dGain = value.dGain;
+        dPercent = value.dPercent;
+        MarkGain(pRow, {UK_GAIN, UK_PERCENT}, dGain);
     }
     WriteDerived(pRow, UK_VALUE, dValue);
     WriteDerived(pRow, UK_GAIN, dGain);
@@ -115,6 +115,9 @@ void CUnrealizedProfitLossKSETable::OnRecord(CServerMessage* pMsg)
     FillRow(pMsg, pRow.get(), FALSE);
     pRow->SetText(UK_SYMBOL, KseStockName(pMsg->GetLong(1), TRUE), FALSE);
     pRow->SetDouble(UK_TOTAL, pMsg->GetDouble(6, 0) + pMsg->GetDouble(7, 0), FALSE);
+    double dFils = 0;
+    if (FindPositionPrice(pMsg->GetFieldText(1), KSE_MARKET_CODE, dFils))
+        pRow->SetDouble(UK_PRICE, dFils, FALSE);
     const int nIndex = GetRows()->AddRow(pRow.get(), TRUE);
     if (nIndex >= 0)
         RevalueRow(GetRows()->GetAt(nIndex));
@@ -146,10 +149,12 @@ void CUnrealizedProfitLossKSETable::ApplyLive(CServerMessage* pMsg)
         pTarget->SetText(UK_SYMBOL, KseStockName(pMsg->GetLong(1), TRUE), FALSE);
         pTarget->SetText(UK_OPEN_DATE, ConvertServerDateField(pMsg->GetFieldText(13), COLTYPE_DATE_TEXT), FALSE);
     }
-    // The trade that changed the position may have moved the price: the line's is the latest.
-    // A line without one leaves a held position's price as it was.
-    if (pNew != nullptr || pMsg->GetDouble(7, 0) > 0)
-        pTarget->SetDouble(UK_PRICE, pMsg->GetDouble(7, 0), bPublish);
+    // The board's price, as every window values the position; while the board has none, the
+    // line's, and a line without one leaves a held position's price as it was.
+    double dFils = pMsg->GetDouble(7, 0);
+    FindPositionPrice(pMsg->GetFieldText(1), KSE_MARKET_CODE, dFils);
+    if (pNew != nullptr || dFils > 0)
+        pTarget->SetDouble(UK_PRICE, dFils, bPublish);
     pTarget->SetText(UK_LAST_DATE, ConvertServerDateField(pMsg->GetFieldText(14), COLTYPE_DATE_TEXT), bPublish);
     const double dCost = pMsg->GetDouble(16, 0);
     pTarget->SetDouble(UK_COST, dCost, bPublish);
@@ -163,4 +168,16 @@ void CUnrealizedProfitLossKSETable::ApplyLive(CServerMessage* pMsg)
         pTarget = nIndex >= 0 ? pRows->GetAt(nIndex) : nullptr;
     }
     RevalueRow(pTarget);
+}
+
+void CUnrealizedProfitLossKSETable::RevalueSymbol(LPCSTR pszStock, long nMarketCode)
+{
+    double dFils = 0;
+    if (nMarketCode != KSE_MARKET_CODE || !FindPositionPrice(pszStock, nMarketCode, dFils))
+        return;
+    for (CDataBuffer* pRow : m_positions.Find(GetRows(), pszStock, "")) {
+        pRow->BeginChanges();
+        pRow->SetDouble(UK_PRICE, dFils, TRUE);
+        RevalueRow(pRow);
+    }
 }

@@ -3,8 +3,8 @@
 // ("UK", live "IU"), one row per stock, holding kind and the server's text and date keys; a
 // cash row "=KWD" when the reply carries stock 0.
 #include "account/AccountTable.h"
-
-#define IDS_TABLE_KSE_UNREALIZED 56304
+#include "account/HoldingsValuation.h"
+#include "app/TableFactory.h"
 
 extern const ACCOUNT_DESC g_unrealizedProfitLossKSETable;
 
@@ -25,6 +25,8 @@ public:
     static BOOL FormatKind(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol);
     // Value, profit and per cent of a stored row from its price (fils) and quantities.
     static void RevalueRow(CDataBuffer* pRow);
+    // Every position in the stock takes the board's price and is revalued.
+    void RevalueSymbol(LPCSTR pszStock, long nMarketCode) override;
 
     void OnUK(CServerMessage* pMsg) override;
     void OnRecord(CServerMessage* pMsg) override;
@@ -35,6 +37,7 @@ protected:
 
 private:
     long m_nReplyId = -1;               // field 3 of the last reply's header; its live lines carry it in 10
+    CPositionRows m_positions{UK_STOCK, -1};
 };
 
 // The row of a KSE position line: by its stock and kind with empty text and date keys, else

@@ -105,13 +105,11 @@ double Quotient(double dAmount, double dQuantity)
     return dQuantity != 0 ? dAmount / dQuantity : 0.0;
 }
 
-// An option contract stands for a hundred shares: the server gives its cost and proceeds as the
-// premium per share times the contracts, and the row shows them, and its value, in dollars as
-// the holdings do.
-const double SHARES_PER_CONTRACT = 100.0;
+// The server gives an option's cost and proceeds as the premium per share times the contracts;
+// the row shows them, and its value, in dollars as the holdings do. Every row is of a US market.
 double ContractShares(long nOptionRight)
 {
-    return nOptionRight != 0 ? SHARES_PER_CONTRACT : 1.0;
+    return QuotedUnit(0, nOptionRight != 0);
 }
 }  // namespace
 
@@ -150,7 +148,7 @@ void CUnrealizedProfitLossTable::OnRecord(CServerMessage* pMsg)
     const long nMarket = pMsg->GetLong(20);
     const CString strMarket = MarketNameOf(nMarket);
     double dLast = 0;
-    if (FindUsQuotePrice(pMsg->GetFieldText(0), strMarket, dLast, FALSE) && dLast > 0)
+    if (FindPositionPrice(pMsg->GetFieldText(0), nMarket, dLast))
         pRow->SetDouble(UC_LAST, dLast, FALSE);
     pRow->SetText(UC_MARKET, strMarket, FALSE);
     const double dShares = ContractShares(pRow->GetLong(UC_OPTION_RIGHT));
@@ -164,24 +162,19 @@ void CUnrealizedProfitLossTable::OnRecord(CServerMessage* pMsg)
         RevalueRow(GetRows()->GetAt(nIndex));
 }
 
-void CUnrealizedProfitLossTable::UpdateLastPrice(double dPrice, LPCSTR pszSymbol, LPCSTR pszMarket)
+void CUnrealizedProfitLossTable::RevalueSymbol(LPCSTR pszSymbol, long nMarketCode)
 {
-    const std::vector<CDataBuffer*>& rows = m_positions.Find(GetRows(), pszSymbol, pszMarket);
-    if (!rows.empty()) {
-        CDataBuffer* pRow = rows.front();
-        pRow->BeginChanges();
-        pRow->SetDouble(UC_LAST, dPrice, TRUE);
-        RevalueRow(pRow);
-    }
+    double dPrice = 0;
+    if (FindPositionPrice(pszSymbol, nMarketCode, dPrice))
+        for (CDataBuffer* pRow : m_positions.Find(GetRows(), pszSymbol, MarketNameOf(nMarketCode))) {
+            pRow->BeginChanges();
+            pRow->SetDouble(UC_LAST, dPrice, TRUE);
+            RevalueRow(pRow);
+        }
     // The options on the symbol: their intrinsic value follows it.
-    if (!m_bHasOptions)
-        return;
-    CDataArray* pRows = GetRows();
-    for (int i = 0; i < pRows->GetCount(); ++i) {
-        CDataBuffer* pOption = pRows->GetAt(i);
-        if (pOption->GetLong(UC_OPTION_RIGHT) != 0 && pOption->GetText(UC_OPTION) == pszSymbol)
+    for (CDataBuffer* pOption : m_options.Find(GetRows(), pszSymbol, ""))
+        if (pOption->GetLong(UC_OPTION_RIGHT) != 0)
             RevalueRow(pOption);
-    }
 }
 
 void CUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow)
@@ -197,20 +190,20 @@ void CUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow)
     // A currency's quantities are its amounts: they have no price and no gain.
     if (pRow->GetText(UC_SYMBOL).Left(1) != "=") {
         const double dLast = pRow->GetDouble(UC_LAST);
-        const double dCost = pRow->GetDouble(UC_LONG_COST), dProceeds = pRow->GetDouble(UC_SHORT_PROCEEDS);
+        const double dProceeds = pRow->GetDouble(UC_SHORT_PROCEEDS);
         const long nRight = pRow->GetLong(UC_OPTION_RIGHT);
-        const double dShares = ContractShares(nRight);
-        dLongValue = dLast * dLong * dShares;
-        dLongGain = dLongValue - dCost;
-        dLongPercent = dCost == 0 ? 100.0 : dLongGain * 100.0 / dCost;
-        dShortValue = dLast * dShort * dShares;
+        const double dUnit = ContractShares(nRight);
+        const POSITION_VALUE longSide = ValuePosition(dLong, dLast, dUnit, pRow->GetDouble(UC_LONG_COST));
+        dLongValue = longSide.dValue;
+        dLongGain = longSide.dGain;
+        dLongPercent = longSide.dPercent;
+        // A short position gains what its value falls below the proceeds.
+        dShortValue = ValuePosition(dShort, dLast, dUnit, 0).dValue;
         dShortGain = dProceeds - dShortValue;
         // No short position: its per cent is of nothing, a zero.
         dShortPercent = dProceeds != 0 ? dShortGain * 100.0 / dProceeds : dShort != 0 ? 100.0 : 0.0;
-        for (int nCol : {UC_LONG_GAIN, UC_LONG_PERCENT})
-            pRow->SetCellAttribute(nCol, GainColour(dLongGain));
-        for (int nCol : {UC_SHORT_GAIN, UC_SHORT_PERCENT})
-            pRow->SetCellAttribute(nCol, GainColour(dShortGain));
+        MarkGain(pRow, {UC_LONG_GAIN, UC_LONG_PERCENT}, dLongGain);
+        MarkGain(pRow, {UC_SHORT_GAIN, UC_SHORT_PERCENT}, dShortGain);
         // What exercising a contract now is worth a share: the underlying's price beyond the
         // strike (a call above it, a put below it), never below nothing.
         double dUnderlying = 0;
@@ -218,7 +211,6 @@ void CUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow)
             const double dStrike = pRow->GetDouble(UC_STRIKE);
             pRow->SetDouble(UC_INTRINSIC, std::max(0.0, nRight == OPTION_CALL ? dUnderlying - dStrike : dStrike - dUnderlying), TRUE);
         }
-        m_bHasOptions = m_bHasOptions || nRight != 0;
     }
     WriteDerived(pRow, UC_LONG_VALUE, dLongValue);
     WriteDerived(pRow, UC_LONG_GAIN, dLongGain);
@@ -253,7 +245,7 @@ void CUnrealizedProfitLossTable::ApplyLive(CServerMessage* pMsg)
         for (int nCol : {UC_LONG_DATE, UC_SHORT_DATE})
             pTarget->SetText(nCol, ConvertServerDateField(pMsg->GetFieldText(10), COLTYPE_DATE_TEXT), FALSE);
         double dLast = 0;
-        if (!FindUsQuotePrice(pszSymbol, strMarket, dLast, FALSE) || dLast <= 0)
+        if (!FindPositionPrice(pszSymbol, pMsg->GetLong(26), dLast))
             dLast = pMsg->GetDouble(5, 0);
         pTarget->SetDouble(UC_LAST, dLast, FALSE);
         // The line names an option by its series, as the reply does: underlying, right, strike, expiry.
@@ -265,7 +257,7 @@ void CUnrealizedProfitLossTable::ApplyLive(CServerMessage* pMsg)
         // A held position unquoted here (an option) takes the server's price of the moment, as the
         // holdings do.
         double dLast = 0;
-        if (!FindUsQuotePrice(pszSymbol, strMarket, dLast, FALSE) || dLast <= 0)
+        if (!FindPositionPrice(pszSymbol, pMsg->GetLong(26), dLast))
             pTarget->SetDouble(UC_LAST, pMsg->GetDouble(5, 0), TRUE);
     }
     for (int nCol : {UC_LONG_DATE2, UC_SHORT_DATE2})

@@ -24,8 +24,9 @@ public:
         : CDataTable(g_unrealizedProfitLossTable, pSource) {}
 
     BOOL SendRequest() override;
-    // The quotation's new last price of a symbol on a market: its row revalued.
-    void UpdateLastPrice(double dPrice, LPCSTR pszSymbol, LPCSTR pszMarket) override;
+    // The position in the symbol on the market takes the quotation's price, and the options on
+    // the symbol their intrinsic value at it.
+    void RevalueSymbol(LPCSTR pszSymbol, long nMarketCode) override;
     // Values, gains and per cents of one stored row from its last price and quantities.
     void RevalueRow(CDataBuffer* pRow);
     // The option columns, which stay hidden after every show.
@@ -47,5 +48,5 @@ private:
     long m_nReplyId = -1;               // field 1 of the last reply's header; its live lines carry it
     HMENU m_hPopup = nullptr;
     CPositionRows m_positions{UC_SYMBOL, UC_MARKET, true};
-    BOOL m_bHasOptions = FALSE;         // a row of an option was valued: quotes of underlyings revalue it
+    CPositionRows m_options{UC_OPTION, -1, false, false};  // by underlying
 };

@@ -77,8 +77,7 @@ struct IDataTable
 
     // Valuation from live quotes, asked by the quotation tables once they have stored a quote
     // and by the preferences: the rows of one symbol on one market take the quotation's price;
-    // the last price of a symbol on a market; every amount converted again into the base currency.
+    // every amount converted again into the base currency.
     virtual void RevalueSymbol(LPCSTR /*pszSymbol*/, long /*nMarketCode*/) {}
-    virtual void UpdateLastPrice(double /*dPrice*/, LPCSTR /*pszSymbol*/, LPCSTR /*pszMarket*/) {}
     virtual void ConvertToBaseCurrency() {}
 };

@@ -24,6 +24,12 @@ struct IDataTable;
 #define IDS_TABLE_KSE_HOLDINGS        56256
 #define IDS_TABLE_KSE_QUOTATIONS      52114
 #define IDS_TABLE_COMBINED_UNREALIZED 41176
+#define IDS_TABLE_KSE_UNREALIZED      56304
+
+// The account tables that value positions at the quotation tables' prices: a quote once stored
+// revalues the rows of its symbol in each of them that is open (IDataTable::RevalueSymbol).
+inline constexpr UINT g_positionTables[] = {IDS_TABLE_US_HOLDINGS,  IDS_TABLE_KSE_HOLDINGS,   IDS_TABLE_COMBINED_HOLDINGS,
+                                            IDS_TABLE_US_UNREALIZED, IDS_TABLE_KSE_UNREALIZED, IDS_TABLE_COMBINED_UNREALIZED};
 
 // Makes the table on the heap and calls its Create (name id, fixed columns, title id); null on
 // failure (the maker deletes what it made).

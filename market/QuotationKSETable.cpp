@@ -9,6 +9,7 @@
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
 #include "market/QuotationFigures.h"
+#include "market/TableLinks.h"
 #include "market/TickerFeed.h"
 #include "refdata/RoundByMode.h"
 #include "refdata/ServerCodeTables.h"
@@ -248,9 +249,13 @@ void CQuotationKSETable::OnEnd(CServerMessage* pMsg)
 {
     const BOOL bMine = IsReceiving();
     TableOnEnd(pMsg);
-    // A fresh board gets the user's settings back; a stray end changes nothing.
-    if (bMine)
-        LoadUserSettings(GetSharedGlobals()->m_settings);
+    // A fresh board gets the user's settings back, and the positions its prices; a stray end
+    // changes nothing.
+    if (!bMine)
+        return;
+    LoadUserSettings(GetSharedGlobals()->m_settings);
+    for (int i = 0; i < GetRows()->GetCount(); ++i)
+        RevaluePositionsOf(GetRows()->GetAt(i)->GetText(KC_STOCK), KSE_MARKET_CODE);
 }
 
 void CQuotationKSETable::ApplyLive(CServerMessage* pMsg)
@@ -270,6 +275,7 @@ void CQuotationKSETable::ApplyLive(CServerMessage* pMsg)
             UpdateDerivedColumns(pAdded, state, TRUE);
             pAdded->Commit();
         }
+        RevaluePositionsOf(pMsg->GetFieldText(KF_STOCK), KSE_MARKET_CODE);
         return;
     }
     // One batch: one commit, one repaint of the row.
@@ -282,6 +288,8 @@ void CQuotationKSETable::ApplyLive(CServerMessage* pMsg)
     if (IsAlertDue(dReference, pRow->GetDouble(KC_ALERT_PRICE), pRow->GetLong(KC_ALERT_DIR)))
         FireAlert(pRow);
     pRow->Commit();
+    // The positions in the stock are valued at the price just stored.
+    RevaluePositionsOf(pMsg->GetFieldText(KF_STOCK), KSE_MARKET_CODE);
     SendToTicker(pMsg, pRow);
 }
 

@@ -8,6 +8,7 @@
 #include "market/DataArray.h"
 #include "market/QuotationFigures.h"
 #include "market/QuotationTable.h"
+#include "market/TableLinks.h"
 #include "market/TimeAndSalesFeed.h"
 #include "refdata/ZorvatGlobals.h"
 
@@ -243,6 +244,7 @@ void CQuotationTable::AddSymbolRow(CServerMessage* pMsg, const PENDING_SYMBOL& p
         ComputePosition(pStored);
         pStored->Commit();
     }
+    RevaluePositionsOf(strTicker, pMsg->GetLong(3));
     // The trades follow the symbol once its row is there to read its volume from.
     if (ITimeAndSalesFeed* pTrades = FindTimeAndSalesFeed(); pTrades != nullptr && pending.entry.bInTimesAndSales) {
         pTrades->AddSymbol(strTicker);

@@ -375,23 +375,8 @@ void CQuotationTable::OnGS(CServerMessage* pMsg)
     ComputeRow(pRow);
     ComputePosition(pRow);
     pRow->Commit();
-    RevaluePositions(pRow, pMsg->GetFieldText(0), strMarket, pMsg->GetHeaderNumber());
-}
-
-void CQuotationTable::RevaluePositions(const CDataBuffer* pRow, LPCSTR pszSymbol, LPCSTR pszMarket, long nMarket) const
-{
     // The account tables read the price this table has just stored.
-    const CNorvApp* pApp = CNorvApp::Get();
-    if (pApp == nullptr)
-        return;
-    for (UINT nTable : {IDS_TABLE_US_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS})
-        if (IDataTable* pTable = pApp->FindTable(nTable))
-            pTable->RevalueSymbol(pszSymbol, nMarket);
-    // A symbol without a close yet, or a quote without a trade, has no price to value a position at.
-    if (pRow->GetDouble(QC_CLOSE) > 0.009 && pRow->GetDouble(QC_LAST) > 0)
-        for (UINT nTable : {IDS_TABLE_US_UNREALIZED, IDS_TABLE_COMBINED_UNREALIZED})
-            if (IDataTable* pTable = pApp->FindTable(nTable))
-                pTable->UpdateLastPrice(pRow->GetDouble(QC_LAST), pszSymbol, pszMarket);
+    RevaluePositionsOf(pMsg->GetFieldText(0), pMsg->GetHeaderNumber());
 }
 
 void CQuotationTable::SendToTicker(CServerMessage* pMsg, const CDataBuffer* pRow, LPCSTR pszMarket) const

@@ -129,8 +129,6 @@ private:
     void ComputeRow(CDataBuffer* pRow);
     void ComputePosition(CDataBuffer* pRow);
     void ApplyHoldings(CServerMessage* pMsg, LPCSTR pszMarket);
-    // The holdings and unrealized tables take the quote just stored.
-    void RevaluePositions(const CDataBuffer* pRow, LPCSTR pszSymbol, LPCSTR pszMarket, long nMarket) const;
     void AddSymbolRow(CServerMessage* pMsg, const PENDING_SYMBOL& pending);
     // The saved values of a symbol written into its row (in the caller's batch, if any).
     void ApplySavedEntry(CDataBuffer* pRow, const WATCH_ENTRY& entry, BOOL bPublish);

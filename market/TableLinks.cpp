@@ -1,6 +1,7 @@
 #include "market/TableLinks.h"
 
 #include "app/NorvApp.h"
+#include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
 #include "framework/base/InfoWindow.h"
 #include "app/TableMDIWnd.h"
@@ -16,6 +17,16 @@ CDataTable* FindDataTable(UINT nNameId)
 {
     const CNorvApp* pApp = CNorvApp::Get();
     return pApp != nullptr ? dynamic_cast<CDataTable*>(pApp->FindTable(nNameId)) : nullptr;
+}
+
+void RevaluePositionsOf(LPCSTR pszSymbol, long nMarketCode)
+{
+    const CNorvApp* pApp = CNorvApp::Get();
+    if (pApp == nullptr || pszSymbol == nullptr || *pszSymbol == '\0')
+        return;
+    for (UINT nTable : g_positionTables)
+        if (IDataTable* pTable = pApp->FindTable(nTable))
+            pTable->RevalueSymbol(pszSymbol, nMarketCode);
 }
 
 CString GetStockSymbolFrom(UINT nNameId, long nStockId, BOOL bSecond)

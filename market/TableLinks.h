@@ -10,6 +10,9 @@ class CViewRow;
 
 // The open data table of that name id; null when none is open.
 CDataTable* FindDataTable(UINT nNameId);
+// A quotation table has stored a quote of the symbol on the market: the open position tables
+// revalue that symbol's rows at it.
+void RevaluePositionsOf(LPCSTR pszSymbol, long nMarketCode);
 
 // What a table gives for a KSE stock id: its symbol (the Arabic one with bSecond).
 struct IStockTextSource

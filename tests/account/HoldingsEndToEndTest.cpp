@@ -32,6 +32,7 @@
 #include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
 #include "market/DataArray.h"
+#include "market/QuotationKSETable.h"
 #include "market/PreferencesDlg.h"
 #include "market/QuotationTable.h"
 #include "market/TableLinks.h"
@@ -523,7 +524,11 @@ TEST_F(HoldingsSession, CashLinesKeepOneRowAndTheDinarsConvert)
     EXPECT_NEAR(1234.5, pDinars->GetDouble(CH_BASE_VALUE), CENT);
     EXPECT_NEAR(5000 * Rate(state, "=USD", "=KWD"), pDollars->GetDouble(CH_BASE_VALUE), CENT);
     EXPECT_EQ(nullptr, Table(IDS_TABLE_US_UNREALIZED)->GetRows()->FindRow({"=USD"})) << "dollars are no open position";
-    EXPECT_EQ(99999.0, pKse->GetRows()->FindRow({"107", "0"})->GetDouble(9)) << "the line's value in its row";
+    // The line's position in its row, valued at the board's price rather than the line's value.
+    const CDataBuffer* pStock = Table(IDS_TABLE_KSE_QUOTATIONS)->GetRows()->FindRowByIds({107L});
+    ASSERT_NE(nullptr, pStock);
+    const double dFils = pStock->GetDouble(KC_LAST) > 0 ? pStock->GetDouble(KC_LAST) : pStock->GetDouble(KC_PREVIOUS);
+    EXPECT_NEAR(50000 * dFils / 1000, pKse->GetRows()->FindRow({"107", "0"})->GetDouble(9), 0.0005);
     const CDataBuffer* pCash = pKse->GetRows()->FindRow({"0", "0"});
     ASSERT_NE(nullptr, pCash);
     EXPECT_EQ("=KWD", std::string(pCash->GetText(0)));

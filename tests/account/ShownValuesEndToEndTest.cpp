@@ -454,10 +454,10 @@ TEST_F(ShownValues, DefaultLayoutsShowValuesNotMarksInArabic)
     EXPECT_TRUE(!strName.empty() && TbUtf8ToCodePage("جلينمونت للطاقة", 1256).rfind(strName, 0) == 0) << strName;
 }
 
-// A quote without a last price leaves the unrealized reports at their reply's price, whatever
-// the quote's close or the board's other prices; a live line whose quantities are below one
-// share closes the position in both reports alike.
-TEST_F(ShownValues, UnrealizedReportsKeepTheirRepliesPriceAndCloseAPositionByOneRule)
+// A quote without a last price values the unrealized reports at its close, the KSE board at its
+// previous close, as every account window values a position; a live line whose quantities are
+// below one share closes the position in both reports alike.
+TEST_F(ShownValues, UnrealizedReportsValueAtTheCloseWithoutALastAndCloseAPositionByOneRule)
 {
     ASSERT_TRUE(StartSession({"--rate", "0"}));
     const std::string strAtlantic(GetGlobals()->GetMarketName(8));
@@ -484,19 +484,11 @@ TEST_F(ShownValues, UnrealizedReportsKeepTheirRepliesPriceAndCloseAPositionByOne
     ASSERT_TRUE(CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"));
     ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_UNREALIZED));
     PumpFor(200);
-    std::string strUsPrice, strKsePrice;
-    for (const std::string& row : LastReplyRows("UP"))
-        if (Split(row)[0] == "GLNT")
-            strUsPrice = Split(row)[8];
-    for (const std::string& row : LastReplyRows("UK"))
-        if (Split(row)[1] == "107")
-            strKsePrice = Split(row)[10];
-    ASSERT_FALSE(strUsPrice.empty() || strKsePrice.empty());
     CDataTable* pUs = FindDataTable(IDS_TABLE_US_UNREALIZED);
     CDataTable* pCombined = FindDataTable(IDS_TABLE_COMBINED_UNREALIZED);
-    EXPECT_EQ(PriceText(atof(strUsPrice.c_str()), 2), ShownAt(pUs, UC_SYMBOL, "GLNT", UC_LAST));
-    EXPECT_EQ(PriceText(atof(strUsPrice.c_str()), 0), ShownAt(pCombined, CU_SYMBOL, "GLNT", CU_PRICE));
-    EXPECT_EQ(Grouped(atoll(strKsePrice.c_str())), ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
+    EXPECT_EQ("1.2345", ShownAt(pUs, UC_SYMBOL, "GLNT", UC_LAST));
+    EXPECT_EQ("1.2345", ShownAt(pCombined, CU_SYMBOL, "GLNT", CU_PRICE));
+    EXPECT_EQ("7,777", ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
     // An option shows the server's unrealized gain in both, its kind, and the value and cost in
     // dollars that its holdings show.
     ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_HOLDINGS));
@@ -541,15 +533,15 @@ TEST_F(ShownValues, UnrealizedReportsKeepTheirRepliesPriceAndCloseAPositionByOne
     // No position is short: the per cent of its gain is of nothing, a zero.
     const std::vector<std::string> shorts = ShownTexts(pUs, UC_SHORT_PERCENT);
     EXPECT_EQ(std::vector<std::string>(shorts.size(), "0.00"), shorts);
-    // A KSE position line takes the board's last price, else its own; one without a price leaves
-    // the held position's.
+    // A KSE position line leaves the position at the board's price, with a price of its own or
+    // without one.
     for (const char* pszPrice : {"1130", "0"}) {
         pRun->App().GetDispatcher().OnServerMessage((std::string("~IU|0|XC||0|107|50000|0|0|52500.000|0|") + pszPrice +
                                                      "|0|0|10020|0|0|261109|261109|=KWD|52500.000|0")
                                                         .c_str());
         PumpFor(100);
-        EXPECT_EQ("1,130", ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
-        EXPECT_EQ("56,500.000", ShownAt(pCombined, CU_SYMBOL, "107", CU_VALUE));
+        EXPECT_EQ("7,777", ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
+        EXPECT_EQ("388,850.000", ShownAt(pCombined, CU_SYMBOL, "107", CU_VALUE));
     }
 
     // Half a share long and nothing short: closed, in both.
@@ -756,9 +748,10 @@ TEST_F(ShownValues, AKsePositionIsOneCombinedRowWhateverCameFirst)
     }
 }
 
-// A KSE position line without a price, as the server sends it here, leaves the held price, in
-// the KSE and the combined report alike.
-TEST_F(ShownValues, AKsePositionLineWithoutAPriceKeepsTheHeldPrice)
+// A KSE position line, with a price or without one as the server sends it here, leaves the
+// position at the board's price in the KSE and the combined report alike: the last price, or
+// while the board has none its previous close.
+TEST_F(ShownValues, AKsePositionLineLeavesThePositionAtTheBoardsPrice)
 {
     ASSERT_TRUE(StartSession({"--rate", "0", "--scenario", "empty=IU:7"}));
     Command(33235);
@@ -770,22 +763,26 @@ TEST_F(ShownValues, AKsePositionLineWithoutAPriceKeepsTheHeldPrice)
     PumpFor(200);
     CDataTable* pKse = FindDataTable(IDS_TABLE_KSE_UNREALIZED);
     CDataTable* pCombined = FindDataTable(IDS_TABLE_COMBINED_UNREALIZED);
-    const std::string strPrice = ShownAt(pKse, UK_STOCK, "107", UK_PRICE);
-    ASSERT_EQ("", Split(BuyKse("107", 100))[11]) << "the line carries no price";
-    EXPECT_EQ(strPrice, ShownAt(pKse, UK_STOCK, "107", UK_PRICE));
-    EXPECT_NEAR(ShownNumber(strPrice) * ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_TOTAL)) / 1000.0,
-                ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_VALUE)), 0.0005);
-    // The combined report takes the board's last price, which the trade moved; while the board has
-    // none, a line without a price leaves the held one.
     CDataBuffer* pStock = FindDataTable(IDS_TABLE_KSE_QUOTATIONS)->GetRows()->FindRowByIds({107L});
     ASSERT_NE(nullptr, pStock);
+    const auto expectBoardPrice = [&](double dFils) {
+        EXPECT_EQ(dFils, ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_PRICE)));
+        EXPECT_EQ(dFils, ShownNumber(ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE)));
+        EXPECT_NEAR(dFils * ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_TOTAL)) / 1000.0,
+                    ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_VALUE)), 0.0005);
+        EXPECT_EQ(ShownAt(pKse, UK_STOCK, "107", UK_VALUE), ShownAt(pCombined, CU_SYMBOL, "107", CU_VALUE));
+    };
+    ASSERT_EQ("", Split(BuyKse("107", 100))[11]) << "the line carries no price";
+    expectBoardPrice(pStock->GetDouble(KC_LAST));
+    // The board without a last price: its previous close, whatever price a line carries.
     pStock->SetText(KC_LAST, "0", TRUE);
-    const std::string strHeld = ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE);
-    ASSERT_NE("-", strHeld);
-    pRun->App().GetDispatcher().OnServerMessage("~IU|0|XC||0|107|50000|0|0|52500.000|0||0|0|10020|0|0|261109|261109|=KWD|52500.000|0");
-    PumpFor(100);
-    EXPECT_EQ(strHeld, ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
-    EXPECT_EQ(ShownNumber(strHeld) * 50, ShownNumber(ShownAt(pCombined, CU_SYMBOL, "107", CU_VALUE)));
+    pStock->SetText(KC_PREVIOUS, "1150", TRUE);
+    for (const char* pszPrice : {"1130", ""}) {
+        pRun->App().GetDispatcher().OnServerMessage((std::string("~IU|0|XC||0|107|50000|0|0|52500.000|0|") + pszPrice +
+                                                     "|0|0|10020|0|0|261109|261109|=KWD|52500.000|0").c_str());
+        PumpFor(100);
+        expectBoardPrice(1150);
+    }
 }
 
 // A buy on the KSE's regular board shows that board in the KSE transactions, as does every trade
@@ -911,4 +908,219 @@ TEST_F(ShownValues, AnOptionShowsOnePremiumAndValueInEveryWindow)
     PumpFor(300);
     expectOnePosition("ALPNXJ", 2, 50);
     expectOnePosition("ALPNLI", 1, 45);
+}
+
+namespace {
+// Where each window that values positions shows one: its key, price, value and gain columns, and
+// what its KSE price is counted in against the board's fils (the combined holdings: dinars).
+struct POSITION_COLUMNS
+{
+    UINT nTable;
+    int nKey, nPrice, nValue, nGain;
+    double dKseFilsPerShown = 1;
+};
+const POSITION_COLUMNS s_positionColumns[] = {
+    {IDS_TABLE_US_HOLDINGS, HC_SYMBOL, HC_PRICE, HC_VALUE, 18},
+    {IDS_TABLE_KSE_HOLDINGS, 1, 8, 9, 10},
+    {IDS_TABLE_COMBINED_HOLDINGS, CH_SYMBOL, CH_PRICE, CH_VALUE, CH_GAIN, 1000},
+    {IDS_TABLE_US_UNREALIZED, UC_SYMBOL, UC_LAST, UC_LONG_VALUE, UC_LONG_GAIN},
+    {IDS_TABLE_KSE_UNREALIZED, UK_STOCK, UK_PRICE, UK_VALUE, UK_GAIN},
+    {IDS_TABLE_COMBINED_UNREALIZED, CU_SYMBOL, CU_PRICE, CU_VALUE, CU_GAIN},
+};
+
+// A position as the server holds it: its quantity and its cost.
+struct HELD
+{
+    std::string strKey;
+    bool bKse;
+    double dQuantity = 0;
+    double dCost = 0;
+};
+
+struct OnePrice : ShownValues
+{
+    // Every window that values positions, from the code's own list, open at once.
+    void OpenEveryPositionWindow()
+    {
+        for (UINT nTable : g_positionTables) {
+            switch (nTable) {
+            case IDS_TABLE_KSE_UNREALIZED:
+                Command(33235);
+                break;
+            case IDS_TABLE_US_UNREALIZED:
+                Command(ID_APP_US_UNREALIZED);
+                break;
+            case IDS_TABLE_COMBINED_UNREALIZED:
+                // It takes rows only while the unrealized command chooses it.
+                Command(ID_APP_US_UNREALIZED);
+                ASSERT_TRUE(CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"));
+                break;
+            default:
+                break;      // the standing tables, asked for at the login
+            }
+            ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
+        }
+        PumpFor(200);
+    }
+
+    // The server's figures of a KSE stock (its first holding) or of a US symbol.
+    HELD Held(const std::string& strKey, bool bKse) const
+    {
+        HELD held{strKey, bKse};
+        for (const std::string& row : LastReplyRows(bKse ? "IK" : "IH")) {
+            const std::vector<std::string> f = Split(row);
+            if (f.size() > 5 && f[bKse ? 1 : 0] == strKey) {
+                held.dQuantity = atof(f[bKse ? 2 : 1].c_str()) + atof(f[bKse ? 4 : 3].c_str());
+                held.dCost = atof(f[bKse ? 5 : 4].c_str());
+                break;
+            }
+        }
+        return held;
+    }
+
+    // Each window of the position's market, and each combined one, shows the price (fils for
+    // the KSE), its value at the server's quantity and that value's gain over the server's cost.
+    void ExpectEveryWindowAt(const HELD& held, double dPrice)
+    {
+        SCOPED_TRACE(held.strKey);
+        ASSERT_LT(0, held.dQuantity);
+        const double dValue = held.dQuantity * dPrice * (held.bKse ? 0.001 : 1.0);
+        int nWindows = 0;
+        for (UINT nTable : g_positionTables) {
+            const auto it = std::find_if(std::begin(s_positionColumns), std::end(s_positionColumns),
+                                         [&](const POSITION_COLUMNS& c) { return c.nTable == nTable; });
+            ASSERT_NE(std::end(s_positionColumns), it) << "a position window whose columns the test lacks: " << nTable;
+            CDataTable* pTable = FindDataTable(nTable);
+            const std::string strPrice = ShownAt(pTable, it->nKey, held.strKey, it->nPrice);
+            if (strPrice == "-")
+                continue;
+            ++nWindows;
+            SCOPED_TRACE(std::string(pTable->GetName()));
+            EXPECT_NEAR(dPrice, ShownNumber(strPrice) * (held.bKse ? it->dKseFilsPerShown : 1), held.bKse ? 0.05 : 0.00005);
+            EXPECT_NEAR(dValue, ShownNumber(ShownAt(pTable, it->nKey, held.strKey, it->nValue)), held.bKse ? 0.0005 : 0.005);
+            EXPECT_NEAR(dValue - held.dCost, ShownNumber(ShownAt(pTable, it->nKey, held.strKey, it->nGain)),
+                        held.bKse ? 0.0015 : 0.015);
+        }
+        EXPECT_EQ(4, nWindows) << "the two of its market and the two combined";
+    }
+
+    // A live quote as the server sends it: its latest line of the symbol with another last price.
+    void MoveUs(const std::string& strSymbol, double dLast)
+    {
+        std::vector<std::string> f;
+        for (const std::string& line : Sent("GS"))
+            if (Split(line).size() > 7 && Split(line)[3] == "8" && Split(line)[4] == strSymbol)
+                f = Split(line);
+        ASSERT_FALSE(f.empty()) << strSymbol;
+        f[1] = "0";
+        f[7] = std::to_string(dLast);
+        std::string strLine;
+        for (const std::string& strField : f)
+            strLine += (strLine.empty() ? "" : "|") + strField;
+        pRun->App().GetDispatcher().OnServerMessage(strLine.c_str());
+        PumpFor(100);
+    }
+    void MoveKse(const std::string& strStock, double dLast)
+    {
+        std::vector<std::string> f;
+        for (const std::string& row : LastReplyRows("SQ"))
+            if (Split(row)[0] == strStock)
+                f = Split(row);
+        ASSERT_FALSE(f.empty()) << strStock;
+        f[1] = std::to_string(dLast);
+        std::string strLine = "~QQ|0|XC|0";
+        for (const std::string& strField : f)
+            strLine += "|" + strField;
+        pRun->App().GetDispatcher().OnServerMessage(strLine.c_str());
+        PumpFor(100);
+    }
+
+    // A KSE stock, a US stock and an option's underlying move; every window follows them.
+    void ExpectOnePriceAsTheQuotesMove(bool bArabic)
+    {
+        ASSERT_TRUE(StartSession({"--rate", "0"}, bArabic));
+        const std::string strAtlantic(GetGlobals()->GetMarketName(8));
+        auto* pQuotes = dynamic_cast<CQuotationTable*>(FindDataTable(IDS_TABLE_US_QUOTATIONS));
+        ASSERT_NE(nullptr, pQuotes);
+        for (const char* pszSymbol : {"GLNT", "ALPN"}) {
+            pQuotes->AddSymbol(pszSymbol, strAtlantic.c_str(), nullptr);
+            ASSERT_TRUE(PumpUntil([&] { return pQuotes->FindQuote(pszSymbol, strAtlantic.c_str()) != nullptr; }));
+        }
+        ASSERT_NO_FATAL_FAILURE(OpenEveryPositionWindow());
+        const HELD kse = Held("107", true), us = Held("GLNT", false);
+        // From the previous close and the close, the still market's prices.
+        const CDataBuffer* pStock = FindDataTable(IDS_TABLE_KSE_QUOTATIONS)->GetRows()->FindRowByIds({107L});
+        const CDataBuffer* pQuote = pQuotes->FindQuote("GLNT", strAtlantic.c_str());
+        ASSERT_TRUE(pStock != nullptr && pQuote != nullptr);
+        const double dFils = pStock->GetDouble(KC_PREVIOUS), dClose = pQuote->GetDouble(QC_CLOSE);
+        ASSERT_TRUE(dFils > 0 && dClose > 0);
+        for (const double dStep : {15.0, -25.0}) {
+            ASSERT_NO_FATAL_FAILURE(MoveKse("107", dFils + dStep));
+            ASSERT_NO_FATAL_FAILURE(ExpectEveryWindowAt(kse, dFils + dStep));
+            ASSERT_NO_FATAL_FAILURE(MoveUs("GLNT", dClose + dStep / 100));
+            ASSERT_NO_FATAL_FAILURE(ExpectEveryWindowAt(us, dClose + dStep / 100));
+        }
+        // The call at 45 as its underlying moves, no option line following: its premium stays the
+        // server's in every window, its intrinsic value follows, and out of the money it has none.
+        CDataTable* pUs = FindDataTable(IDS_TABLE_US_UNREALIZED);
+        const std::string strPremium = ShownAt(pUs, UC_SYMBOL, "ALPNLI", UC_LAST);
+        for (const double dUnderlying : {48.5, 44.0, 46.25}) {
+            ASSERT_NO_FATAL_FAILURE(MoveUs("ALPN", dUnderlying));
+            EXPECT_EQ(dUnderlying > 45 ? PriceText(dUnderlying - 45, 2) : "", ShownAt(pUs, UC_SYMBOL, "ALPNLI", UC_INTRINSIC))
+                << dUnderlying;
+            EXPECT_EQ(strPremium, ShownAt(pUs, UC_SYMBOL, "ALPNLI", UC_LAST));
+        }
+        Shoot(FindDataTable(IDS_TABLE_KSE_HOLDINGS), std::string("account_one_price_") + (bArabic ? "ar" : "en"));
+    }
+};
+}  // namespace
+
+// Every window that values positions, open at once, shows a position at the price of the moment:
+// as a KSE stock, a US stock and an option's underlying move, each window's price, value and gain
+// follow, equal to the server's quantity and cost at the quote's price.
+TEST_F(OnePrice, EveryPositionWindowFollowsTheQuotesInEnglish)
+{
+    ASSERT_NO_FATAL_FAILURE(ExpectOnePriceAsTheQuotesMove(false));
+}
+
+TEST_F(OnePrice, EveryPositionWindowFollowsTheQuotesInArabic)
+{
+    ASSERT_NO_FATAL_FAILURE(ExpectOnePriceAsTheQuotesMove(true));
+}
+
+// A KSE position the board does not quote is valued at its line's price in every window, each in
+// its own unit; one opened after the login by a line of another price takes the board's.
+TEST_F(OnePrice, AKsePositionTakesTheBoardsPriceAndTheLinesOnlyWithoutOne)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0"}));
+    ASSERT_NO_FATAL_FAILURE(OpenEveryPositionWindow());
+    CDataArray* pBoard = FindDataTable(IDS_TABLE_KSE_QUOTATIONS)->GetRows();
+    const auto boardRow = [&](const std::string& strStock) {
+        return pBoard->FindRowByIds({static_cast<LONG>(atol(strStock.c_str()))});
+    };
+    // A stock on the board that the account does not hold, at its previous close in a still market.
+    std::string strNew;
+    for (const std::string& row : LastReplyRows("SQ"))
+        if (strNew.empty() && Held(Split(row)[0], true).dQuantity == 0 && boardRow(Split(row)[0]) != nullptr)
+            strNew = Split(row)[0];
+    ASSERT_FALSE(strNew.empty());
+    ASSERT_EQ(0, boardRow(strNew)->GetDouble(KC_LAST));
+    const double dBoard = boardRow(strNew)->GetDouble(KC_PREVIOUS);
+    ASSERT_LT(0, dBoard);
+    // 2,000 shares that cost 2,000 dinars, valued by the server at the line's price.
+    const auto position = [&](const std::string& strStock, double dFils) {
+        char szLine[256];
+        snprintf(szLine, sizeof szLine, "~IU|0|XC||0|%s|2000|0|0|2000.000|0|%.0f|%.3f|0|10020|0|%.3f|261109|261109|=KWD|2000.000|%.3f|0",
+                 strStock.c_str(), dFils, 2 * dFils, 2 * dFils - 2000, 2 * dFils - 2000);
+        pRun->App().GetDispatcher().OnServerMessage(szLine);
+        PumpFor(200);
+    };
+    position(strNew, dBoard + 40);
+    ASSERT_NO_FATAL_FAILURE(ExpectEveryWindowAt({strNew, true, 2000, 2000}, dBoard));
+
+    // Off the board: the line's price.
+    pBoard->RemoveAt(pBoard->FindIndexOfRow(boardRow("107")));
+    PumpFor(100);
+    position("107", 1130);
+    ASSERT_NO_FATAL_FAILURE(ExpectEveryWindowAt({"107", true, 2000, 2000}, 1130));
 }
