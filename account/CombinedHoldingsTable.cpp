@@ -280,10 +280,7 @@ void CCombinedHoldingsTable::RevalueSymbol(LPCSTR pszSymbol, long nMarketCode)
         const POSITION_VALUE value = ValuePosition(pRow->GetDouble(CH_QUANTITY) + pRow->GetDouble(CH_QUANTITY2), dQuoted,
                                                    dUnit, pRow->GetDouble(CH_COST));
         pRow->BeginChanges();
-        WriteDerived(pRow, CH_PRICE, bKse ? dQuoted * dUnit : dQuoted);
-        WriteDerived(pRow, CH_VALUE, value.dValue);
-        WriteDerived(pRow, CH_GAIN, value.dGain);
-        WriteDerived(pRow, CH_PERCENT, value.dPercent);
+        WriteValuation(pRow, {CH_PRICE, CH_VALUE, CH_GAIN, CH_PERCENT}, bKse ? dQuoted * dUnit : dQuoted, value);
         if (bKse)
             WriteDerived(pRow, CH_KSE_GAIN, value.dGain);
         // The base-currency value follows the row's own, so the total in the base currency holds.

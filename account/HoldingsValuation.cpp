@@ -183,6 +183,14 @@ POSITION_VALUE ValuePosition(double dQuantity, double dPrice, double dUnit, doub
     return value;
 }
 
+void WriteValuation(CDataBuffer* pRow, const VALUED_COLUMNS& columns, double dShownPrice, const POSITION_VALUE& value)
+{
+    WriteDerived(pRow, columns.nPrice, dShownPrice);
+    WriteDerived(pRow, columns.nValue, value.dValue);
+    WriteDerived(pRow, columns.nGain, value.dGain);
+    WriteDerived(pRow, columns.nPercent, value.dPercent);
+}
+
 void MarkGain(CDataBuffer* pRow, std::initializer_list<int> columns, double dGain)
 {
     for (int nCol : columns)

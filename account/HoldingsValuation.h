@@ -81,6 +81,13 @@ struct POSITION_VALUE
 // A position of dQuantity at dPrice (quoted, in dUnit): its value with dAdded (an amount the
 // server adds to it), its gain over dCost and that gain in per cent of the cost (100 without one).
 POSITION_VALUE ValuePosition(double dQuantity, double dPrice, double dUnit, double dCost, double dAdded = 0);
+// A holdings row's columns of its valuation, written in one batch of the row: the price as the
+// row shows it, the value, the gain and its per cent.
+struct VALUED_COLUMNS
+{
+    int nPrice, nValue, nGain, nPercent;
+};
+void WriteValuation(CDataBuffer* pRow, const VALUED_COLUMNS& columns, double dShownPrice, const POSITION_VALUE& value);
 // The gain columns of a row coloured by the gain.
 void MarkGain(CDataBuffer* pRow, std::initializer_list<int> columns, double dGain);
 

@@ -139,10 +139,7 @@ void CInvestorHoldingsKSETable::RevalueSymbol(LPCSTR pszStock, long nMarketCode)
         const POSITION_VALUE value = ValuePosition(pRow->GetDouble(KH_QUANTITY) + pRow->GetDouble(KH_QUANTITY2), dFils,
                                                    QuotedUnit(nMarketCode, FALSE), pRow->GetDouble(KH_COST));
         pRow->BeginChanges();
-        WriteDerived(pRow, KH_PRICE, dFils);
-        WriteDerived(pRow, KH_VALUE, value.dValue);
-        WriteDerived(pRow, KH_GAIN, value.dGain);
-        WriteDerived(pRow, KH_PERCENT, value.dPercent);
+        WriteValuation(pRow, {KH_PRICE, KH_VALUE, KH_GAIN, KH_PERCENT}, dFils, value);
         pRow->Commit();
     }
 }

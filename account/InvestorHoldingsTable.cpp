@@ -154,10 +154,7 @@ void CInvestorHoldingsTable::ValueRows(LPCSTR pszSymbol, LPCSTR pszMarket, long 
                           QuotedUnit(nMarketCode, pRow->GetLong(HC_OPTION_RIGHT) != 0), pRow->GetDouble(HC_COST));
         // One batch a row: the grid finds it once and repaints it once.
         pRow->BeginChanges();
-        WriteDerived(pRow, HC_PRICE, dPrice);
-        WriteDerived(pRow, HC_VALUE, value.dValue);
-        WriteDerived(pRow, HC_GAIN, value.dGain);
-        WriteDerived(pRow, HC_PERCENT, value.dPercent);
+        WriteValuation(pRow, {HC_PRICE, HC_VALUE, HC_GAIN, HC_PERCENT}, dPrice, value);
         pRow->Commit();
     }
 }
