@@ -313,6 +313,9 @@ const std::vector<CDataBuffer*>& CPositionRows::Find(CDataArray* pRows, LPCSTR p
         const auto it = m_index.find(PositionKey(pszSymbol, m_nSymbolChars, m_nMarketCol >= 0 ? pszMarket : "", m_nMarketChars));
         if (it != m_index.end())
             return it->second;
+        // Searched row by row, the store would find no more than the index.
+        if (!m_bSymbolKey)
+            return m_found;
     }
     if (!m_bSymbolKey) {
         for (int i = 0; i < pRows->GetCount(); ++i)

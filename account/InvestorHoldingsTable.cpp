@@ -142,7 +142,7 @@ void CInvestorHoldingsTable::OnGS(CServerMessage* pMsg)
 void CInvestorHoldingsTable::RevalueSymbol(LPCSTR pszSymbol, long nMarketCode)
 {
     double dPrice = 0;
-    if (FindPositionPrice(pszSymbol, nMarketCode, dPrice))
+    if (nMarketCode != KSE_MARKET_CODE && FindPositionPrice(pszSymbol, nMarketCode, dPrice))
         ValueRows(pszSymbol, MarketNameOf(nMarketCode), nMarketCode, dPrice);
 }
 

@@ -164,6 +164,8 @@ void CUnrealizedProfitLossTable::OnRecord(CServerMessage* pMsg)
 
 void CUnrealizedProfitLossTable::RevalueSymbol(LPCSTR pszSymbol, long nMarketCode)
 {
+    if (nMarketCode == KSE_MARKET_CODE)
+        return;
     double dPrice = 0;
     if (FindPositionPrice(pszSymbol, nMarketCode, dPrice))
         for (CDataBuffer* pRow : m_positions.Find(GetRows(), pszSymbol, MarketNameOf(nMarketCode))) {
