@@ -1,7 +1,8 @@
 #pragma once
-// What the holdings and unrealized tables share: the quotes they value positions from, the rate
-// of a currency against the user's base currency, the text form of derived cells, the gain
-// colours, the KSE codes' texts and the view filters of their option and quick-filter commands.
+// What the holdings and unrealized tables share: the one valuation of a position (its price of
+// the moment and its value, gain and per cent at it), the rate of a currency against the user's
+// base currency, the text form of derived cells, the gain colours, the KSE codes' texts and the
+// view filters of their option and quick-filter commands.
 #include <cstdint>
 #include <initializer_list>
 #include <string>
