@@ -84,10 +84,12 @@ void WriteText(CDataBuffer* pRow, int nCol, const CDerivedText& text)
         pRow->SetText(nCol, text.szText, pRow->IsAdded());
         return;
     }
-    // A double column takes the value its text reads as; a cell that holds it already is left alone.
+    // A double column takes the value its text reads as, an amount held to the places it shows;
+    // a cell that holds it already is left alone.
+    const double dStored = pRow->GetArray()->HeldAmount(pRow, nCol, text.dStored);
     const double dHeld = pRow->GetDouble(nCol);
-    if (std::memcmp(&dHeld, &text.dStored, sizeof dHeld) != 0)
-        pRow->SetValue(nCol, &text.dStored, pRow->IsAdded());
+    if (std::memcmp(&dHeld, &dStored, sizeof dHeld) != 0)
+        pRow->SetValue(nCol, &dStored, pRow->IsAdded());
 }
 }  // namespace
 
