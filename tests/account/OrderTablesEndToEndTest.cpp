@@ -391,6 +391,11 @@ TEST_F(OrderTables, AForwardTradeNumberedAsARegularOneKeepsBothRowsAndTellsBoth)
                                                               ("%." + std::to_string(nDecimals) + "f").c_str())))
             << strLine << "\n" << pRun->InfoText();
     }
+    // The forward trade told again (a status of the same trade) finds its own row on its market.
+    pRun->App().GetDispatcher().OnServerMessage(strForward.c_str());
+    PumpFor(200);
+    const std::vector<std::string> again = ShownTexts(pTrades, 2);
+    EXPECT_EQ((std::multiset<std::string>{"Forward market", "Regular board"}), std::multiset<std::string>(again.begin(), again.end()));
 }
 
 TEST_F(OrderTables, RefusedForwardRepliesEndTheLoadAndLeaveNoDoubledTrades)
