@@ -125,6 +125,7 @@ const TOTAL_CASE s_totals[] = {
     {IDS_TABLE_KSE_TRANSACTIONS, {15}, {11, 14}},
     {IDS_TABLE_US_REALIZED, {4}, {6, 7}},
     {IDS_TABLE_COMBINED_REALIZED, {4, 6, 7, 10, 11, 12}, {}, {17, 18, 19}},
+    {IDS_TABLE_US_ORDERS, {4, 10, 11}, {}},     // shares and option contracts
 };
 
 // A price as a column of four decimals that drops trailing zeros down to nMin shows it.
@@ -1072,6 +1073,10 @@ TEST_F(ShownValues, AmountsShowTheirCurrencysUnitAndTotalWhatTheRowsShow)
         EXPECT_EQ(Units(baseValue[i], 3) - Units(baseCost[i], 3), Units(baseGain[i], 3))
             << baseValue[i] << " - " << baseCost[i] << " = " << baseGain[i];
     }
+    // The gain and per cent a reply gave stand at the row's own figures, as its line moves them.
+    EXPECT_EQ(ShownTexts(pCombined, CU_GAIN), ShownTexts(pCombined, CU_SERVER_GAIN));
+    EXPECT_EQ(ShownTexts(pUs, UC_LONG_GAIN), ShownTexts(pUs, UC_LONG_AMOUNT));
+    EXPECT_EQ(ShownTexts(pUs, UC_LONG_PERCENT), ShownTexts(pUs, UC_LONG_AMOUNT_PERCENT));
     // A KSE row speaks dinars: its price too.
     EXPECT_EQ(0u, ShownAt(pCombined, CU_SYMBOL, "104", CU_PRICE).rfind("0.", 0)) << ShownAt(pCombined, CU_SYMBOL, "104", CU_PRICE);
 }
