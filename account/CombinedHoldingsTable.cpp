@@ -29,10 +29,10 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, UINT nFlags, int nMin, int nField, 
 }
 const int N = FIELD_NONE;
 
-// The base map is the "IH" reply's. A row's amounts are in its own currency, and column 17 holds
-// one figure for a US row and another for a KSE row: only the base-currency columns and the KSE
-// amounts have a total. Columns 8 and 9 are the server's unrealized gain and its per cent for
-// both. Amounts are held to their currency's cent or fils, as they show.
+// The base map is the "IH" reply's. A row's amounts are in its own currency: only the
+// base-currency columns and the KSE amounts have a total. Columns 8, 9 and 21 are the unrealized
+// gain and its per cent, the line's until the row is valued. Amounts are held to their currency's
+// cent or fils and show its places.
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51236, .nSize = 6, .nField = 0},                                   // 0 symbol, KSE stock code
     {.nTitleId = 51171, .nSize = 50},                                               // 1 company
@@ -41,11 +41,11 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 56258, .nType = COLTYPE_COMPUTED, .nWidth = 70,
      .pfnFormat = CCombinedHoldingsTable::FormatHoldingType, .nFormatValue = CH_TYPE},  // 4 holding type
     // Wider than 70: the dinars' cash row and the totals run to millions with their decimals.
-    Amount(51172, COLF_ZERO_SHOWN, 2, 1, -3, 90),                                   // 5 quantity
-    Amount(51173, COLF_BLANK_ZERO, 2, 2),                                           // 6
-    Amount(51174, 0, 2, 3),                                                         // 7 second quantity
+    Amount(51172, COLF_ZERO_SHOWN, 0, 1, -3, 90),                                   // 5 quantity
+    Amount(51173, COLF_BLANK_ZERO, 0, 2),                                           // 6
+    Amount(51174, 0, 0, 3),                                                         // 7 second quantity
     Amount(41053, COLF_MONEY, 2, 9, -3, MONEY_WIDTH),                               // 8 unrealized gain
-    Amount(41054, 0, 3, 27),                                                        // 9 its per cent
+    Amount(41054, 0, 2, 27, -2),                                                    // 9 its per cent
     Amount(51175, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 2, 5, -4, 60),         // 10 price
     Amount(51176, COLF_ZERO_SHOWN | COLF_MONEY, 2, 6, -3, MONEY_WIDTH),             // 11 market value
     Amount(41128, COLF_SUMMED | COLF_ZERO_SHOWN, 2, N, -3, MONEY_WIDTH),            // 12 in the base currency
@@ -53,7 +53,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(52177, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 16),                            // 14
     Amount(51197, COLF_ZERO_SHOWN | COLF_HIDDEN | COLF_MONEY, 2, 18),               // 15
     Amount(41129, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN, 2, N),               // 16 15 in the base currency
-    Amount(56260, COLF_BLANK_ZERO, 3, 31),                                          // 17
+    Amount(56260, COLF_BLANK_ZERO, 0, N),                                           // 17 a KSE quantity
     Amount(56708, COLF_BLANK_ZERO | COLF_SUMMED, 3, N, -3, MONEY_WIDTH),            // 18
     Amount(56709, COLF_BLANK_ZERO | COLF_SUMMED, 3, N, -3, MONEY_WIDTH),            // 19
     Amount(51193, COLF_BLANK_ZERO | COLF_MONEY, 2, 4, -4, 140),                     // 20
@@ -62,7 +62,7 @@ const TABLE_COLUMN s_columns[] = {
 };
 static_assert(std::size(s_columns) == CH_COUNT);
 
-const int s_nhFields[] = {0, N, N, 27, N, 1, 2, 3, 9, 29, 5, 6, N, 15, 16, 18, N, 30, N, N, 4, 28, N};
+const int s_nhFields[] = {0, N, N, 27, N, 1, 2, 3, 9, 29, 5, 6, N, 15, 16, 18, N, N, N, N, 4, 28, N};
 const int s_ikFields[] = {1, N, N, N, 0, 2, 6, 4, 12, 14, 7, 8, N, N, N, N, N, N, 3, 9, 5, 13, N};
 const int s_iuFields[] = {1, N, N, N, 0, 2, 6, 4, 12, 18, 7, 8, N, N, N, N, N, N, 3, 9, 5, 17, N};
 static_assert(std::size(s_nhFields) == CH_COUNT && std::size(s_ikFields) == CH_COUNT &&
@@ -218,7 +218,8 @@ void CCombinedHoldingsTable::ApplyKse(CServerMessage* pMsg, int nType, int nStat
         WriteDerived(pTarget, CH_PRICE, pMsg->GetDouble(KSE_PRICE_FIELD, 0) / FILS_PER_DINAR);
     // Every KSE row is in dinars, so that a change of base currency converts it too.
     pTarget->SetText(CH_CURRENCY, KSE_CURRENCY, bPublish);
-    WriteDerived(pTarget, CH_KSE_SUM, pMsg->GetDouble(9, 0) + pMsg->GetDouble(3, 0));
+    // A quantity: the line's other quantity, never with an amount added.
+    WriteDerived(pTarget, CH_KSE_SUM, pMsg->GetDouble(3, 0));
     pTarget->SetText(CH_STATUS, KseStatusText(pMsg->GetLong(nStatusField)), bPublish);
     Convert(pTarget);
     if (pNew != nullptr)
@@ -280,9 +281,9 @@ void CCombinedHoldingsTable::RevalueSymbol(LPCSTR pszSymbol, long nMarketCode)
         const POSITION_VALUE value = ValuePosition(pRow->GetDouble(CH_QUANTITY) + pRow->GetDouble(CH_QUANTITY2), dQuoted,
                                                    dUnit, pRow->GetDouble(CH_COST));
         pRow->BeginChanges();
-        WriteValuation(pRow, {CH_PRICE, CH_VALUE, CH_GAIN, CH_PERCENT}, bKse ? dQuoted * dUnit : dQuoted, value);
-        if (bKse)
-            WriteDerived(pRow, CH_KSE_GAIN, value.dGain);
+        WriteValuation(pRow, {CH_PRICE, CH_VALUE, CH_GAIN, CH_GAIN_PERCENT}, bKse ? dQuoted * dUnit : dQuoted, value);
+        // Both gain columns hold the row's gain, whatever its market.
+        WriteDerived(pRow, CH_GAIN_2, value.dGain);
         // The base-currency value follows the row's own, so the total in the base currency holds.
         WriteConverted(pRow, CH_BASE_VALUE, RateToBase(pRow->GetText(CH_CURRENCY)) * pRow->GetDouble(CH_VALUE));
         pRow->Commit();

@@ -41,7 +41,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountDate(41135, 1),
     AccountId(41136, 2, ACCOUNT_NUMBER_WIDTH),
     AccountText(41149, 6, UF_SYMBOL),
-    AccountNumber(41138, 0, 4, s_ownCurrency),
+    AccountNumber(41138, 0, 4, COLF_THOUSANDS | COLF_ZERO_SHOWN),          // a quantity, no amount
     AccountNumber(41139, -4, 5, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
     Amount(41140, 7, s_ownCurrency),
     Amount(41141, 8, s_ownCurrency),

@@ -43,17 +43,17 @@ const TABLE_COLUMN s_columns[] = {
     AccountId(41157, 1, 50, COLF_HIDDEN | COLF_SWITCHABLE),         // 3 the reply's account
     AccountText(41158, 6, 21),                                      // 4 currency
     AccountCode(41159, 70, N, CCombinedUnrealizedProfitLossTable::FormatKind, CU_KIND),
-    Amount(41160, -2, O, 2, 5),                                     // 6 quantity
-    Amount(41161, -2, Z, 2, 6, 80),                                 // 7 second quantity, its title whole
-    Amount(41162, -3, O | M, 3, 24),                                // 8 the server's gain
-    Amount(41163, -4, Z | W, 0, 8),                                 // 9 price
+    Amount(41160, -3, O, 0, 5),                                     // 6 quantity, the cash row's dinars
+    Amount(41161, -3, Z, 0, 6, 80),                                 // 7 second quantity, its title whole
+    Amount(41162, -3, O | M, 3, 24),                                // 8 the gain, as column 13
+    Amount(41163, -6, Z | W, 0, 8),                                 // 9 price, a KSE one in dinars
     Amount(41164, -4, W | O, 2, 3),                                 // 10 average cost
     Amount(41165, -3, O | M, 3, 4, MONEY_WIDTH),                    // 11 cost
     Amount(41166, -3, O | M, 3, N, MONEY_WIDTH),                    // 12 market value
     Amount(41167, -3, O | M, 3, N, MONEY_WIDTH),                    // 13 gain
-    Amount(41168, -3, O, 3),                                        // 14 per cent
-    Amount(41169, -1, S | O, 3, N, MONEY_WIDTH),                    // 15 cost in the base currency
-    Amount(41170, -1, S | O, 3, N, MONEY_WIDTH),                    // 16 value in the base currency
+    Amount(41168, -2, O, 2),                                        // 14 per cent
+    Amount(41169, -3, S | O, 3, N, MONEY_WIDTH),                    // 15 cost in the base currency
+    Amount(41170, -3, S | O, 3, N, MONEY_WIDTH),                    // 16 value in the base currency
     Amount(41171, -3, S | W | O, 3, N, MONEY_WIDTH),                // 17 gain in the base currency
     AccountDate(41172, 1),
     AccountDate(41173, 2),
@@ -87,6 +87,12 @@ const ACCOUNT_COMMAND s_commands[] = {{ID_ACCOUNT_REFRESH, RULE_ALWAYS, ACTION_O
 void WriteSix(CDataBuffer* pRow, int nCol, double dValue)
 {
     pRow->SetDouble(nCol, std::nearbyint(dValue * 1e6) / 1e6, pRow->IsAdded());
+}
+
+// A base-currency amount as its column shows it, to the fils.
+double BaseShown(double dValue)
+{
+    return std::nearbyint(dValue * 1e3) / 1e3;
 }
 
 double Quotient(double dAmount, double dQuantity)
@@ -321,9 +327,12 @@ void CCombinedUnrealizedProfitLossTable::AddKseRow(CServerMessage* pMsg)
     pRow->SetText(CU_CURRENCY, KSE_CASH, bPublish);
     pRow->SetText(CU_MARKET, MarketNameOf(KSE_MARKET), bPublish);
     pRow->SetText(CU_REPLY, NumberText(m_nReplyId), bPublish);
+    // The reply's price and average cost are in fils; the row, as its cost and value, in dinars.
+    pRow->SetDouble(CU_PRICE, pMsg->GetDouble(10, 0) / 1000.0, bPublish);
+    pRow->SetDouble(CU_AVERAGE, pMsg->GetDouble(4, 0) / 1000.0, bPublish);
     double dFils = 0;
     if (!bCash && FindPositionPrice(pMsg->GetFieldText(1), KSE_MARKET, dFils))
-        pRow->SetDouble(CU_PRICE, dFils, bPublish);
+        pRow->SetDouble(CU_PRICE, dFils / 1000.0, bPublish);
     WriteConverted(pRow, CU_BASE_COST, pMsg->GetDouble(5, 0) * RateToBase(KSE_CASH));
     if (pNew != nullptr) {
         Number(pRow, TRUE, FALSE);
@@ -341,20 +350,24 @@ void CCombinedUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow) const
     double dValue = dQuantity, dGain = 0, dPercent = 0;
     const char* pszSymbol = static_cast<const char*>(pRow->GetValues()[CU_SYMBOL].pData);
     if (pszSymbol == nullptr || strcmp(pszSymbol, KSE_CASH) != 0) {
-        const long nRow = pRow->GetLong(CU_ROW);
-        const double dUnit = QuotedUnit(m_kseRows.count(nRow) != 0 ? KSE_MARKET : 0, m_optionRows.count(nRow) != 0);
-        const POSITION_VALUE value =
-            ValuePosition(dQuantity, pRow->GetDouble(CU_PRICE), dUnit, pRow->GetDouble(CU_COST), pRow->GetDouble(CU_EXTRA));
+        // A KSE row's price shows in dinars, as its cost and value: only a contract has a unit.
+        const double dUnit = QuotedUnit(0, m_optionRows.count(pRow->GetLong(CU_ROW)) != 0);
+        // The gain is the value as it shows less the cost as it shows.
+        const POSITION_VALUE value = ValuePosition(pRow, CU_VALUE, dQuantity, pRow->GetDouble(CU_PRICE), dUnit,
+                                                   pRow->GetDouble(CU_COST), pRow->GetDouble(CU_EXTRA));
         dValue = value.dValue;
         dGain = value.dGain;
         dPercent = value.dPercent;
         MarkGain(pRow, {CU_GAIN, CU_PERCENT}, dGain);
     }
     const double dRate = RateToBase(static_cast<const char*>(pRow->GetValues()[CU_CURRENCY].pData));
-    WriteSix(pRow, CU_BASE_VALUE, dValue * dRate);
-    WriteSix(pRow, CU_BASE_GAIN, dGain * dRate);
+    const double dBaseValue = BaseShown(dValue * dRate);
+    WriteSix(pRow, CU_BASE_VALUE, dBaseValue);
+    WriteSix(pRow, CU_BASE_GAIN, dBaseValue - BaseShown(pRow->GetDouble(CU_BASE_COST)));
     WriteSix(pRow, CU_VALUE, dValue);
     WriteSix(pRow, CU_GAIN, dGain);
+    // The row's own gain, never a figure its line left at another price.
+    WriteSix(pRow, CU_SERVER_GAIN, dGain);
     WriteSix(pRow, CU_PERCENT, dPercent);
     pRow->Commit();
 }
@@ -369,7 +382,8 @@ void CCombinedUnrealizedProfitLossTable::RevalueSymbol(LPCSTR pszSymbol, long nM
         if ((IsKseRow(pRow) != FALSE) != (nMarketCode == KSE_MARKET))
             continue;
         pRow->BeginChanges();
-        pRow->SetDouble(CU_PRICE, dPrice, TRUE);
+        // A KSE row shows its price in dinars.
+        pRow->SetDouble(CU_PRICE, nMarketCode == KSE_MARKET ? dPrice / 1000.0 : dPrice, TRUE);
         RevalueRow(pRow);
     }
 }
@@ -379,8 +393,9 @@ void CCombinedUnrealizedProfitLossTable::ConvertToBaseCurrency()
     CDataArray* pRows = GetRows();
     for (int i = 0; i < pRows->GetCount(); ++i) {
         CDataBuffer* pRow = pRows->GetAt(i);
-        RevalueRow(pRow);
+        // The cost first: the base gain is the base value less it.
         WriteConverted(pRow, CU_BASE_COST, pRow->GetDouble(CU_COST) * RateToBase(pRow->GetText(CU_CURRENCY)));
+        RevalueRow(pRow);
     }
 }
 
@@ -487,9 +502,9 @@ void CCombinedUnrealizedProfitLossTable::ApplyKseLine(CServerMessage* pMsg)
     double dPrice = pMsg->GetDouble(7, 0);
     FindPositionPrice(pMsg->GetFieldText(1), KSE_MARKET, dPrice);
     if (dPrice > 0 || pNew != nullptr)
-        pTarget->SetDouble(CU_PRICE, dPrice, bPublish);
+        pTarget->SetDouble(CU_PRICE, dPrice / 1000.0, bPublish);
     pTarget->SetText(CU_LAST_DATE, ConvertServerDateField(pMsg->GetFieldText(14), COLTYPE_DATE_TEXT), bPublish);
-    pTarget->SetDouble(CU_AVERAGE, Quotient(pMsg->GetDouble(16, 0), dQty + dQty2) * 1000.0, bPublish);
+    pTarget->SetDouble(CU_AVERAGE, Quotient(pMsg->GetDouble(16, 0), dQty + dQty2), bPublish);
     WriteConverted(pTarget, CU_BASE_COST, pMsg->GetDouble(16, 0) * RateToBase(KSE_CASH));
     RevalueRow(pNew != nullptr ? Store(pNew.get()) : pTarget);
 }

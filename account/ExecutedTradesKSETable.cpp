@@ -52,7 +52,8 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(42294, 30, FIELD_NONE),
 };
 // "EF" rows and "NW" lines: the forward trades, which stop after the value.
-const int s_forwardFields[] = {1, 0, FIELD_NONE, 2, 3, FIELD_NONE, 4, 5, 6, 7, FIELD_NONE, 12, 13, 14,
+// Their commission (field 9) shows where a regular trade's does, so that its total counts both.
+const int s_forwardFields[] = {1, 0, FIELD_NONE, 2, 3, FIELD_NONE, 4, 5, 6, 7, 9, 12, 13, 14,
                                FIELD_NONE, FIELD_NONE, 15, 9, 10, 11, FIELD_NONE, 8};
 const TABLE_FIELD_MAP s_maps[] = {{MSG_EF, s_forwardFields}, {MSG_NW, s_forwardFields}};
 const TABLE_SORT_KEY s_sort[] = {{EC_TIME, SORT_ASCENDING}, {EC_TRADE, SORT_DESCENDING}};

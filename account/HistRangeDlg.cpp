@@ -1,5 +1,7 @@
 #include "account/HistRangeDlg.h"
 
+#include <cstring>
+
 #include "account/CombinedRealizedProfitLossTable.h"
 #include "app/NorvApp.h"
 #include "app/TableFactory.h"
@@ -11,6 +13,7 @@
 #include "refdata/ZorvatGlobals.h"
 
 #define RANGE_DAYS_BACK 7
+#define IDS_RANGE_REVERSED 40398
 
 CHistRangeDlg::CHistRangeDlg(const RANGE_REPORT_DESC& report, CWnd* pParent)
     : CDialog(report.nDialogId, pParent), m_pReport(&report), m_nDaysBack(RANGE_DAYS_BACK)
@@ -63,6 +66,11 @@ void CHistRangeDlg::OnOK()
 {
     if (!UpdateData(TRUE))
         return;
+    // A range that ends before it starts asks for nothing: the form stays, with the reason.
+    if (strcmp(m_to.Format("%Y%m%d"), m_from.Format("%Y%m%d")) < 0) {
+        ShowMarketInfo(nullptr, IDS_RANGE_REVERSED, INFO_PRIORITY_ERROR);
+        return;
+    }
     m_strFrom = ToServerDate(m_from.Format("%Y%m%d"));
     m_strTo = ToServerDate(m_to.Format("%Y%m%d"));
     Query();

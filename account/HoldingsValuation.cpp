@@ -84,10 +84,12 @@ void WriteText(CDataBuffer* pRow, int nCol, const CDerivedText& text)
         pRow->SetText(nCol, text.szText, pRow->IsAdded());
         return;
     }
-    // A double column takes the value its text reads as; a cell that holds it already is left alone.
+    // A double column takes the value its text reads as, an amount held to the places it shows;
+    // a cell that holds it already is left alone.
+    const double dStored = pRow->GetArray()->HeldAmount(pRow, nCol, text.dStored);
     const double dHeld = pRow->GetDouble(nCol);
-    if (std::memcmp(&dHeld, &text.dStored, sizeof dHeld) != 0)
-        pRow->SetValue(nCol, &text.dStored, pRow->IsAdded());
+    if (std::memcmp(&dHeld, &dStored, sizeof dHeld) != 0)
+        pRow->SetValue(nCol, &dStored, pRow->IsAdded());
 }
 }  // namespace
 
@@ -181,6 +183,13 @@ POSITION_VALUE ValuePosition(double dQuantity, double dPrice, double dUnit, doub
     value.dGain = value.dValue - dCost;
     value.dPercent = dCost == 0 ? 100.0 : value.dGain * 100.0 / dCost;
     return value;
+}
+
+POSITION_VALUE ValuePosition(CDataBuffer* pRow, int nValueCol, double dQuantity, double dPrice, double dUnit, double dCost,
+                             double dAdded)
+{
+    const POSITION_VALUE exact = ValuePosition(dQuantity, dPrice, dUnit, dCost, dAdded);
+    return ValuePosition(1.0, pRow->GetArray()->HeldAmount(pRow, nValueCol, exact.dValue), 1.0, dCost);
 }
 
 void WriteValuation(CDataBuffer* pRow, const VALUED_COLUMNS& columns, double dShownPrice, const POSITION_VALUE& value)

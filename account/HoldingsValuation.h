@@ -82,6 +82,10 @@ struct POSITION_VALUE
 // A position of dQuantity at dPrice (quoted, in dUnit): its value with dAdded (an amount the
 // server adds to it), its gain over dCost and that gain in per cent of the cost (100 without one).
 POSITION_VALUE ValuePosition(double dQuantity, double dPrice, double dUnit, double dCost, double dAdded = 0);
+// The same for a row: the value held to the places its column nValueCol shows, so that the gain is
+// the shown value less the shown cost.
+POSITION_VALUE ValuePosition(CDataBuffer* pRow, int nValueCol, double dQuantity, double dPrice, double dUnit, double dCost,
+                             double dAdded = 0);
 // A holdings row's columns of its valuation, written in one batch of the row: the price as the
 // row shows it, the value, the gain and its per cent.
 struct VALUED_COLUMNS

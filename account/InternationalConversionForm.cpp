@@ -269,6 +269,13 @@ void CInternationalConversionForm::OnRC(CServerMessage* pMsg)
         else if (nField >= 0)
             m_fields[i].SetText(pMsg->GetFieldText(nField));
     }
+    // A reply without the inverse rate: the trader reads it from the rate it gives.
+    const CExactDecimal rate = ValueOf(Field(IDC_INTL_RATE_1));
+    if (Field(IDC_INTL_RATE_2).IsEmpty() && rate.IsPositive()) {
+        CExactDecimal one;
+        CExactDecimal::Parse("1", &one);
+        Field(IDC_INTL_RATE_2).SetText(one.DivideDown(rate, 9).Format(7).c_str());
+    }
     m_strAmount = GetText(IDC_INTL_AMOUNT);
     m_dQuote = atof(pMsg->GetFieldText(7));
     for (auto [pBox, nField] : {std::pair{&m_boxFrom, 5}, std::pair{&m_boxTo, 6}}) {

@@ -29,15 +29,16 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 56691, .nType = COLTYPE_INT32, .nFlags = COLF_BLANK_ZERO | COLF_NO_THOUSANDS, .nField = 1},
     {.nTitleId = 56258, .nType = COLTYPE_COMPUTED, .nWidth = 70, .nField = 0,
      .pfnFormat = CInvestorHoldingsKSETable::FormatHoldingType, .nFormatValue = KH_TYPE},
-    Amount(56259, 120, -3, COLF_ZERO_SHOWN, 3, 2),
+    // Shares are whole; the cash line's quantities are its dinars, to the fils where it has them.
+    Amount(56259, 120, -3, COLF_ZERO_SHOWN, 0, 2),
     Amount(56263, 120, -3, COLF_BLANK_ZERO, 0, 6),
-    Amount(56260, 60, -3, COLF_BLANK_ZERO, 3, FIELD_NONE),
-    Amount(56261, 120, -3, 0, 3, 4),
-    Amount(56262, 140, -4, COLF_SUMMED | COLF_BLANK_ZERO, 0, 5),
+    Amount(56260, 60, -3, COLF_BLANK_ZERO, 0, FIELD_NONE),
+    Amount(56261, 120, -3, 0, 0, 4),
+    Amount(56262, 140, -3, COLF_SUMMED | COLF_BLANK_ZERO | COLF_MONEY, 3, 5),   // cost
     Amount(56264, 60, -1, COLF_OMIT_ZERO_FRACTION | COLF_BLANK_ZERO, 0, 7),
-    Amount(56265, 140, -3, COLF_SUMMED | COLF_ZERO_SHOWN, 3, 8),
-    Amount(41055, 120, -3, 0, 3, 12),               // unrealized gain, in dinars as the value
-    Amount(41056, 70, -3, 0, 3, 14),                // its per cent: no total
+    Amount(56265, 140, -3, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY, 3, 8),
+    Amount(41055, 120, -3, COLF_MONEY, 3, 12),      // unrealized gain, in dinars as the value
+    Amount(41056, 70, -2, 0, 2, 14),                // its per cent: no total
     {.nTitleId = 42295, .nSize = 30},
 };
 static_assert(std::size(s_columns) == KH_COUNT);
@@ -53,7 +54,7 @@ const int s_live[] = {MSG_IU};
 const TABLE_DESC g_investorHoldingsKSETable = {
     .nNameId = IDS_TABLE_KSE_HOLDINGS, .nTitleId = 56790, .nFixedColumns = 1, .columns = s_columns, .sort = s_sort,
     .keys = s_keys, .nRequestType = MSG_IK, .nReplyType = MSG_IK, .liveTypes = s_live, .maps = s_maps,
-    .nFlags = TABLEF_LIVE_UNGATED};
+    .nFlags = TABLEF_LIVE_UNGATED, .nMoneyDecimals = 3};
 
 BOOL CInvestorHoldingsKSETable::FormatHoldingType(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)
 {
@@ -87,7 +88,14 @@ void CInvestorHoldingsKSETable::Complete(CDataBuffer* pRow, CServerMessage* pMsg
 {
     const BOOL bPublish = pRow->IsAdded();
     pRow->SetText(KH_NAME, KseStockName(pMsg->GetLong(1), bInterface), bPublish);
-    WriteDerived(pRow, KH_SUM, pMsg->GetDouble(9, 0) + pMsg->GetDouble(3, 0));
+    // A quantity: the line's other quantity, never with an amount added.
+    WriteDerived(pRow, KH_SUM, pMsg->GetDouble(3, 0));
+    // The gain is the value as it shows less the cost as it shows, and its per cent follows it.
+    const double dCost = pRow->GetDouble(KH_COST);
+    const double dGain = pRow->GetDouble(KH_VALUE) - dCost;
+    WriteDerived(pRow, KH_GAIN, dGain);
+    if (dCost != 0)
+        WriteDerived(pRow, KH_PERCENT, dGain * 100.0 / dCost);
     pRow->SetText(KH_STATUS, KseStatusText(pMsg->GetLong(nStatusField)), bPublish);
 }
 

@@ -16,17 +16,17 @@
 namespace {
 const int N = FIELD_NONE;
 
-constexpr TABLE_COLUMN Amount(UINT nTitleId, int nWidth, int nDecimals, UINT nFlags, int nField)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nWidth, int nDecimals, UINT nFlags, int nField, int nMin = 2)
 {
     return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = nWidth, .nDecimals = nDecimals,
-            .nAlign = ALIGN_RIGHT, .nFlags = nFlags, .nMinDecimals = 2, .nField = nField};
+            .nAlign = ALIGN_RIGHT, .nFlags = nFlags, .nMinDecimals = nMin, .nField = nField};
 }
 
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51236, .nSize = 6, .nField = 0},                                   // 0 symbol
-    Amount(51172, 120, -2, COLF_ZERO_SHOWN, 1),                                     // 1 quantity
-    Amount(51173, 120, -2, COLF_BLANK_ZERO, 2),                                     // 2 quantity not valued
-    Amount(51174, 120, -2, 0, 3),                                                   // 3 second quantity
+    Amount(51172, 120, -2, COLF_ZERO_SHOWN, 1, 0),                                  // 1 quantity
+    Amount(51173, 120, -2, COLF_BLANK_ZERO, 2, 0),                                  // 2 quantity not valued
+    Amount(51174, 120, -2, 0, 3, 0),                                                // 3 second quantity
     Amount(51193, 140, -4, COLF_SUMMED | COLF_BLANK_ZERO | COLF_MONEY, 4),          // 4 amount
     Amount(51175, 60, -4, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 5),            // 5 price
     Amount(51176, 140, -2, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY, 6),          // 6 market value
@@ -46,8 +46,8 @@ const TABLE_COLUMN s_columns[] = {
      .nField = 7},                                                                 // 17 sub-key, its title whole
     Amount(41053, 120, -2, COLF_MONEY, 9),                                          // 18
     // A per cent of each position's own cost: no total.
-    {.nTitleId = 41054, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
-     .nMinDecimals = 3, .nField = 27},                                               // 19
+    {.nTitleId = 41054, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -2, .nAlign = ALIGN_RIGHT,
+     .nMinDecimals = 2, .nField = 27},                                               // 19
     Amount(57817, 120, -2, COLF_BLANK_ZERO, 31),                                    // 20
 };
 static_assert(std::size(s_columns) == HC_COUNT);

@@ -41,8 +41,9 @@ const TABLE_COLUMN s_columns[] = {
     AccountNumber(51118, -4, 10, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
     AccountCode(51119, DURATION_WIDTH, 11, COrderDur::FormatCodeColumn, OC_DURATION),
     AccountDate(51120, 13),
-    AccountNumber(51121, 0, 5, COLF_THOUSANDS | COLF_SUMMED),
-    AccountNumber(51122, 0, 6, COLF_THOUSANDS | COLF_SUMMED),
+    // Shares and option contracts: no total adds them.
+    AccountNumber(51121, 0, 5, COLF_THOUSANDS),
+    AccountNumber(51122, 0, 6, COLF_THOUSANDS),
     AccountCode(51123, 70, 16, COrderStatus::FormatCodeColumn, OC_STATUS),
     AccountCode(57023, 70, 20, CRoutingStatus::FormatCodeColumn, OC_ROUTING, COLF_HIDDEN, 100),
     AccountCode(57449, 70, 29, CRoutingResult::FormatCodeColumn, OC_RESULT, 0, 40),

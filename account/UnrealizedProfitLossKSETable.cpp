@@ -17,6 +17,7 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, UINT nFlags, int nMi
 const UINT S = COLF_SUMMED;
 const UINT Z = COLF_BLANK_ZERO;
 const UINT O = COLF_ZERO_SHOWN;
+const UINT M = COLF_MONEY;
 const int N = FIELD_NONE;
 
 const TABLE_COLUMN s_columns[] = {
@@ -31,12 +32,12 @@ const TABLE_COLUMN s_columns[] = {
     AccountDate(56294, 2),
     AccountDate(56295, 3),
     Amount(56296, -4, COLF_OMIT_ZERO_FRACTION | O, 2, 4),           // 10 average cost
-    Amount(56297, -3, S | O, 3, 5, MONEY_WIDTH),                    // 11 cost
+    Amount(56297, -3, S | O | M, 3, 5, MONEY_WIDTH),                // 11 cost
     Amount(56298, -3, S | O, 3, 8),
     Amount(56299, -3, S | O, 3, N),
     AccountPrice(56300, KSE_PRICE_DECIMALS, 10, COLF_THOUSANDS | Z), // 14 price
-    Amount(56301, -3, S | Z, 3, N, MONEY_WIDTH),                    // 15 market value
-    Amount(56302, -3, S | O, 3, N, MONEY_WIDTH),                    // 16 profit
+    Amount(56301, -3, S | Z | M, 3, N, MONEY_WIDTH),                // 15 market value
+    Amount(56302, -3, S | O | M, 3, N, MONEY_WIDTH),                // 16 profit
     Amount(56303, -2, O, 2, N),                                     // 17 per cent
     {.nTitleId = 56899, .nWidth = 70, .nSize = 40, .nFlags = COLF_NO_THOUSANDS, .nField = 12},
     AccountDate(56900, 11),
@@ -56,7 +57,7 @@ const ACCOUNT_COMMAND s_commands[] = {{ID_ACCOUNT_REFRESH, RULE_ALWAYS, ACTION_R
 const ACCOUNT_DESC g_unrealizedProfitLossKSETable = {
     .table = {.nNameId = IDS_TABLE_KSE_UNREALIZED, .nTitleId = 56795, .nFixedColumns = 1, .columns = s_columns,
               .sort = s_sort, .keys = s_keys, .nRequestType = MSG_UK, .nReplyType = MSG_UK, .liveTypes = s_live,
-              .nFlags = TABLEF_LIVE_UNGATED},
+              .nFlags = TABLEF_LIVE_UNGATED, .nMoneyDecimals = 3},
     .requests = s_requests, .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands};
 
 BOOL CUnrealizedProfitLossKSETable::FormatKind(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)
@@ -94,8 +95,10 @@ void CUnrealizedProfitLossKSETable::RevalueRow(CDataBuffer* pRow)
     double dValue = dQuantity, dGain = 0, dPercent = 0;
     // The cash row's quantities are its dinars.
     if (pRow->GetText(UK_SYMBOL) != KSE_CASH) {
-        const POSITION_VALUE value = ValuePosition(dQuantity, pRow->GetDouble(UK_PRICE), QuotedUnit(KSE_MARKET_CODE, FALSE),
-                                                   pRow->GetDouble(UK_COST), pRow->GetDouble(UK_EXTRA));
+        // The gain is the value as it shows less the cost as it shows.
+        const POSITION_VALUE value = ValuePosition(pRow, UK_VALUE, dQuantity, pRow->GetDouble(UK_PRICE),
+                                                   QuotedUnit(KSE_MARKET_CODE, FALSE), pRow->GetDouble(UK_COST),
+                                                   pRow->GetDouble(UK_EXTRA));
         dValue = value.dValue;
         dGain = value.dGain;
         dPercent = value.dPercent;

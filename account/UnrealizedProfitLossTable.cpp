@@ -44,18 +44,18 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51204, 4, 2, TRUE, W, 3),                // 4 long average cost
     Amount(51205, 2, 2, TRUE, S | M, 4, MONEY_WIDTH),   // 5 long cost
     // Quantities count shares or option contracts, and column 9 is a per cent: no totals.
-    Amount(51206, 2, 2, TRUE, 0, 5),                // 6 long quantity
-    Amount(51207, 2, 2, FALSE, 0, 6),               // 7 second long quantity
+    Amount(51206, 2, 0, TRUE, 0, 5),                // 6 long quantity
+    Amount(51207, 2, 0, FALSE, 0, 6),               // 7 second long quantity
     Amount(41049, 2, 2, TRUE, S | M, 24),
-    Amount(41050, 3, 3, TRUE, 0, 25),
+    Amount(41050, 2, 2, TRUE, 0, 25),
     Amount(51209, 2, 2, FALSE, S | M, N, MONEY_WIDTH),  // 10 long market value
     Amount(51210, 2, 2, TRUE, S | M, N, MONEY_WIDTH),   // 11 long gain
     Amount(51211, 2, 2, TRUE, 0, N),                // 12 long per cent
     Date(51213, 9), Date(51214, 10),
     Amount(51215, 4, 2, TRUE, W, 11),               // 15 short average price
     Amount(51216, 2, 2, TRUE, S | M, 12, MONEY_WIDTH),  // 16 short proceeds
-    Amount(51217, 2, 2, TRUE, 0, 13),               // 17 short quantity
-    Amount(51218, 2, 2, FALSE, 0, 14),              // 18 second short quantity
+    Amount(51217, 2, 0, TRUE, 0, 13),               // 17 short quantity
+    Amount(51218, 2, 0, FALSE, 0, 14),              // 18 second short quantity
     Amount(51219, 2, 2, FALSE, S | M, N, MONEY_WIDTH),  // 19 short market value
     Amount(51871, 2, 2, TRUE, S | M, N, MONEY_WIDTH),   // 20 short gain
     Amount(51872, 2, 2, TRUE, 0, N),                // 21 short per cent
@@ -195,12 +195,13 @@ void CUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow)
         const double dProceeds = pRow->GetDouble(UC_SHORT_PROCEEDS);
         const long nRight = pRow->GetLong(UC_OPTION_RIGHT);
         const double dUnit = ContractShares(nRight);
-        const POSITION_VALUE longSide = ValuePosition(dLong, dLast, dUnit, pRow->GetDouble(UC_LONG_COST));
+        // Each gain is its value as it shows against its cost or proceeds as they show.
+        const POSITION_VALUE longSide = ValuePosition(pRow, UC_LONG_VALUE, dLong, dLast, dUnit, pRow->GetDouble(UC_LONG_COST));
         dLongValue = longSide.dValue;
         dLongGain = longSide.dGain;
         dLongPercent = longSide.dPercent;
         // A short position gains what its value falls below the proceeds.
-        dShortValue = ValuePosition(dShort, dLast, dUnit, 0).dValue;
+        dShortValue = ValuePosition(pRow, UC_SHORT_VALUE, dShort, dLast, dUnit, 0).dValue;
         dShortGain = dProceeds - dShortValue;
         // No short position: its per cent is of nothing, a zero.
         dShortPercent = dProceeds != 0 ? dShortGain * 100.0 / dProceeds : dShort != 0 ? 100.0 : 0.0;
@@ -217,6 +218,9 @@ void CUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow)
     WriteDerived(pRow, UC_LONG_VALUE, dLongValue);
     WriteDerived(pRow, UC_LONG_GAIN, dLongGain);
     WriteDerived(pRow, UC_LONG_PERCENT, dLongPercent);
+    // The reply's own gain and per cent stood at its price and quantities: they follow the row's.
+    WriteDerived(pRow, UC_LONG_AMOUNT, dLongGain);
+    WriteDerived(pRow, UC_LONG_AMOUNT_PERCENT, dLongPercent);
     WriteDerived(pRow, UC_SHORT_VALUE, dShortValue);
     WriteDerived(pRow, UC_SHORT_GAIN, dShortGain);
     WriteDerived(pRow, UC_SHORT_PERCENT, dShortPercent);

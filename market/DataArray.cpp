@@ -369,30 +369,48 @@ void CDataArray::SetMoneyColumns(std::span<const int> columns, int nCurrencyCol,
     m_nMoneyDecimals = nDefaultDecimals;
 }
 
+int CurrencyDecimals(const char* pszCurrency, int nDecimals)
+{
+    if (pszCurrency == nullptr)
+        return nDecimals;
+    if (*pszCurrency == '=')
+        ++pszCurrency;
+    if (*pszCurrency == '\0')
+        return nDecimals;
+    // An amount that shows more places than any currency's unit (an average cost to four) keeps them.
+    if (nDecimals < -3 && nDecimals >= -15)
+        return nDecimals;
+    // The dinar counts a thousand fils; the other currencies the accounts hold, a hundred cents.
+    static const struct { const char* pszCode; int nDecimals; } s_units[] = {{"KWD", 3}};
+    for (const auto& unit : s_units)
+        if (strcmp(pszCurrency, unit.pszCode) == 0)
+            return -unit.nDecimals;
+    return -2;
+}
+
 double CDataArray::HeldAmount(const CDataBuffer* pRow, int nCol, double dValue) const
 {
     if (nCol < 0 || static_cast<size_t>(nCol) >= m_money.size() || !m_money[static_cast<size_t>(nCol)]
         || !std::isfinite(dValue))
         return dValue;
-    // The dinar counts a thousand fils; the other currencies the accounts hold, a hundred cents.
-    static const struct { const char* pszCode; int nDecimals; } s_units[] = {{"KWD", 3}};
+    const CViewTable* pView = GetReadView();
+    const CTableColumn* pColumn = pView != nullptr && nCol < pView->GetColumnCount() ? pView->GetColumns().GetColumn(nCol) : nullptr;
+    const int nOwn = pColumn != nullptr ? pColumn->GetDecimals(FALSE) : 0;
+    // Held to the places the cell shows: its currency's unit, or the table's while it names none.
     int nDecimals = m_nMoneyDecimals;
+    if (nDecimals >= 0 && nOwn < -nDecimals && nOwn < -3 && nOwn >= -15)
+        nDecimals = -nOwn;
     if (m_nCurrencyCol >= 0 && m_nCurrencyCol != nCol) {
         const CString strCurrency = pRow->GetText(m_nCurrencyCol);
         const char* pszCode = static_cast<const char*>(strCurrency);
         if (*pszCode == '=')
             ++pszCode;
-        if (*pszCode != '\0') {
-            nDecimals = 2;
-            for (const auto& unit : s_units)
-                if (strcmp(pszCode, unit.pszCode) == 0)
-                    nDecimals = unit.nDecimals;
-        }
+        if (*pszCode != '\0')
+            nDecimals = -CurrencyDecimals(pszCode, nOwn);
     }
     if (nDecimals < 0)
         return dValue;
-    const double dScale = std::pow(10.0, nDecimals);
-    const double dHeld = std::round(dValue * dScale) / dScale;
+    const double dHeld = RoundHalfAwayFromZero(dValue, nDecimals);
     return std::isfinite(dHeld) ? dHeld : dValue;
 }
 

@@ -6,6 +6,11 @@
 #include "framework/table/Table.h"
 #include "platform/mfc/String.h"
 
+// The decimal code an amount of a column of code nDecimals shows in a currency ("=KWD"): the
+// currency's unit (the dinar's fils, else cents), or the column's own where it shows more places
+// or no currency is named.
+int CurrencyDecimals(const char* pszCurrency, int nDecimals);
+
 class CDataArray;
 class CTableColumn;
 
@@ -151,6 +156,8 @@ public:
     // nCurrencyCol; while that is empty (or nCurrencyCol is -1) the unit has nDefaultDecimals
     // decimals, and with -1 there the amount stays as written.
     void SetMoneyColumns(std::span<const int> columns, int nCurrencyCol, int nDefaultDecimals);
+    // A number for column nCol of the row as SetMoneyColumns holds it (as it is elsewhere).
+    double HeldAmount(const CDataBuffer* pRow, int nCol, double dValue) const;
     int  GetKeyColumnCount() const { return static_cast<int>(m_keys.size()); }
     int  GetKeyColumn(int nIndex) const;
     // The column count of the table's current view (view 0 when none is current); 0 unbound.
@@ -238,9 +245,6 @@ private:
     void Reposition(CDataBuffer* pRow, int nOldIndex);
     void Unpublish(CDataBuffer* pRow);
     CDataBuffer* KeyRow() const;
-
-    // A number for column nCol of the row as SetMoneyColumns holds it.
-    double HeldAmount(const CDataBuffer* pRow, int nCol, double dValue) const;
 
     std::vector<int> m_keys;            // key column indexes in key order
     std::vector<bool> m_money;          // by column: an amount of the row's currency

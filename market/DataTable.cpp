@@ -211,6 +211,11 @@ void CDataTable::CreateColumns()
 {
     for (const TABLE_COLUMN& def : m_desc.columns)
         AddDescribedColumn(def);
+    // An amount shows its row's currency's places: a dinar's fils, a dollar's cents.
+    if (m_desc.nCurrencyColumn >= 0)
+        for (size_t c = 0; c < m_desc.columns.size() && static_cast<int>(c) < m_table.GetColumnCount(); ++c)
+            if ((m_desc.columns[c].nFlags & COLF_MONEY) != 0)
+                m_table.GetColumn(static_cast<int>(c)).SetUnit(m_desc.nCurrencyColumn, CurrencyDecimals);
 }
 
 void CDataTable::InitFieldMaps()

@@ -45,6 +45,10 @@ void CColumn::SetComputed(TBCOLUMNFORMAT pfnFormat, int nUserValue)
 {
     ForEachView([&](CViewColumn& c) { c.SetComputed(pfnFormat, nUserValue); });
 }
+void CColumn::SetUnit(int nUnitCol, TBUNITDECIMALS pfnDecimals)
+{
+    ForEachView([&](CViewColumn& c) { c.SetUnit(nUnitCol, pfnDecimals); });
+}
 void CColumn::SetAlignment(int nAlign) { ForEachView([&](CViewColumn& c) { c.SetAlignment(nAlign); }); }
 void CColumn::SetTitle(const char* pszTitle, int nLanguage)
 {

@@ -24,6 +24,7 @@ public:
     void SetSummed(BOOL bSummed);
     void SetDataType(int nType);
     void SetComputed(TBCOLUMNFORMAT pfnFormat, int nUserValue);
+    void SetUnit(int nUnitCol, TBUNITDECIMALS pfnDecimals);
     void SetAlignment(int nAlign);
     void SetTitle(const char* pszTitle, int nLanguage);
     void SetName(const char* pszName);

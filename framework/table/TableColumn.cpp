@@ -1,4 +1,5 @@
 #include "framework/table/TableColumn.h"
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -38,6 +39,8 @@ void CTableColumn::CopyFrom(const CTableColumn& other)
     m_nAlign = other.m_nAlign;
     m_nUserValue = other.m_nUserValue;
     m_pfnFormat = other.m_pfnFormat;
+    m_nUnitColumn = other.m_nUnitColumn;
+    m_pfnUnitDecimals = other.m_pfnUnitDecimals;
     m_chDecimals = other.m_chDecimals;
     m_custSum = other.m_custSum;
     m_nEffAlign = other.m_nEffAlign;
@@ -74,6 +77,24 @@ int CTableColumn::GetStorageSize() const
     default:
         return 0;
     }
+}
+
+int CTableColumn::GetRowDecimals(const TBCellSlot* pRow, BOOL bFraction) const
+{
+    const int nDecimals = GetDecimals(bFraction);
+    if (m_nUnitColumn < 0 || m_pfnUnitDecimals == nullptr || pRow == nullptr || pRow[m_nUnitColumn].pData == nullptr)
+        return nDecimals;
+    return m_pfnUnitDecimals(static_cast<const char*>(pRow[m_nUnitColumn].pData), nDecimals);
+}
+
+double CTableColumn::ShownDouble(const TBCellSlot* pRow, double dValue, BOOL bFraction) const
+{
+    const int nDecimals = GetRowDecimals(pRow, bFraction);
+    // Beyond fifteen places a double holds no decimal digit more.
+    if (nDecimals >= 0 || nDecimals < -15 || !std::isfinite(dValue))
+        return dValue;
+    const double dShown = RoundHalfAwayFromZero(dValue, -nDecimals);
+    return std::isfinite(dShown) ? dShown : dValue;
 }
 
 int CTableColumn::GetValueSize() const

@@ -7,6 +7,9 @@ class CIni;
 
 // Computed columns (type 99) ask this for a cell's text; FALSE falls back to the number.
 typedef BOOL (*TBCOLUMNFORMAT)(char* pszBuf, int nSize, const TBCellSlot* pRow, int nUserValue);
+// An amount whose decimals follow its row's unit (a currency named in another column): the
+// decimal code a cell of a column of code nDecimals shows for the unit's text.
+typedef int (*TBUNITDECIMALS)(const char* pszUnit, int nDecimals);
 
 #define ALIGN_LEFT      0
 #define ALIGN_CENTER    1
@@ -37,6 +40,10 @@ public:
             return DECIMALS_64THS;
         return m_chDecimals;
     }
+    // The decimal code of a row's cell: its unit's where the column has one, else the column's.
+    int  GetRowDecimals(const TBCellSlot* pRow, BOOL bFraction) const;
+    // A row's double rounded to the decimals its cell shows (as it is, where they are not fixed).
+    double ShownDouble(const TBCellSlot* pRow, double dValue, BOOL bFraction) const;
     // Bytes this column takes in a row's value block, its slot included.
     int  GetValueSize() const;
     // Bytes of out-of-line storage (0 for values that live in the slot).
@@ -77,6 +84,8 @@ public:
     int  m_nUserValue = 0;
     TBCOLUMNFORMAT m_pfnFormat = nullptr;
     signed char m_chDecimals = 0;
+    int  m_nUnitColumn = -1;            // a text column naming each row's unit (its currency)
+    TBUNITDECIMALS m_pfnUnitDecimals = nullptr;
     CCustSumLine m_custSum;
 
 private:

@@ -88,6 +88,19 @@ BOOL CTableRowSum::Accumulate(const CTableRow* pRow, CViewTable* pView, int nCol
         bMet = TRUE;
         int nRowDecimals = pColumn->GetDecimals(pRow->IsFraction(i));
         int nSumDecimals = pColumn->GetDecimals(IsFraction(i));
+        if (pColumn->GetDataType() == COLTYPE_DOUBLE && pValues[i].pData != nullptr) {
+            // A total adds the rows as they show, each rounded once to the decimals of its cell.
+            double dValue;
+            memcpy(&dValue, pValues[i].pData, sizeof dValue);
+            dValue = pColumn->ShownDouble(pValues, dValue, pRow->IsFraction(i));
+            TBCellSlot shown{};
+            shown.pData = &dValue;
+            if (bAdd)
+                AddColumnValues(&m_pSums[i], nSumDecimals, &shown, nRowDecimals, COLTYPE_DOUBLE);
+            else
+                SubtractColumnValues(&m_pSums[i], nSumDecimals, &shown, nRowDecimals, COLTYPE_DOUBLE);
+            continue;
+        }
         if (bAdd)
             AddColumnValues(&m_pSums[i], nSumDecimals, &pValues[i], nRowDecimals, pColumn->GetDataType());
         else

@@ -82,6 +82,17 @@ void CTableTreeNode::GetCellText(char* pszBuf, int nSize, int nCol, const CTable
         bDone = pColumn->m_pfnFormat(pszBuf, nSize, pValues, pColumn->m_nUserValue);
         pszBuf[nSize - 1] = '\0';
     }
+    if (!bDone && pColumn->m_nUnitColumn >= 0 && GetKind() == NODE_ROW) {
+        // An amount in its row's unit: that unit's decimals, every one of them shown.
+        const int nDecimals = pColumn->GetRowDecimals(pValues, IsFraction(nCol));
+        CColumnDataType type(*pColumn);
+        if (nDecimals < 0) {
+            type.SetMinDecimals(-nDecimals);
+            type.SetOmitZeroFraction(0);
+        }
+        FormatColumnValue(pszBuf, nSize, &pValues[nCol], nDecimals, type);
+        bDone = TRUE;
+    }
     if (!bDone)
         FormatColumnValue(pszBuf, nSize, &pValues[nCol], pColumn->GetDecimals(IsFraction(nCol)), *pColumn);
     if (pAlloc)

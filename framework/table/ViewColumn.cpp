@@ -73,6 +73,17 @@ void CViewColumn::SetComputed(TBCOLUMNFORMAT pfnFormat, int nUserValue)
     m_pColumn->RecalcAlignment();
 }
 
+void CViewColumn::SetUnit(int nUnitCol, TBUNITDECIMALS pfnDecimals)
+{
+    // Only a text column of the view can name a unit.
+    const CTableColumn* pUnit = m_pView != nullptr && nUnitCol >= 0 && nUnitCol < m_pView->GetColumnCount()
+                                    ? m_pView->GetColumns().GetColumn(nUnitCol) : nullptr;
+    if (!m_pColumn || (nUnitCol >= 0 && (pUnit == nullptr || pUnit->GetDataType() != COLTYPE_STRING)))
+        return;
+    m_pColumn->m_nUnitColumn = pfnDecimals != nullptr ? nUnitCol : -1;
+    m_pColumn->m_pfnUnitDecimals = pfnDecimals;
+}
+
 void CViewColumn::SetAlignment(int nAlign)
 {
     if (!m_pColumn || nAlign == m_pColumn->m_nAlign)

@@ -32,6 +32,8 @@ public:
     void SetSummed(BOOL bSummed);       // refused for non-numeric types
     void SetDataType(int nType);
     void SetComputed(TBCOLUMNFORMAT pfnFormat, int nUserValue);
+    // Each row's cell shows the decimals of the unit its text column nUnitCol names.
+    void SetUnit(int nUnitCol, TBUNITDECIMALS pfnDecimals);
     void SetAlignment(int nAlign);
     void SetTitle(const char* pszTitle, int nLanguage);
     void SetName(const char* pszName);

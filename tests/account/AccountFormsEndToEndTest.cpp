@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -326,7 +327,10 @@ TEST_F(AccountForms, ConversionsWorkExactlyAndSendPlainNumbers)
         EXPECT_EQ(q.pszResult, ControlText(hIntl, 6757));
         EXPECT_EQ(q.pszNewFrom, ControlText(hIntl, 6750));
         EXPECT_EQ(q.pszNewTo, ControlText(hIntl, 6751));
-        EXPECT_EQ("", ControlText(hIntl, 6749)) << "the reply gives no second rate";
+        // The reply gives no inverse rate: it shows from the rate, to seven places.
+        char szInverse[32];
+        snprintf(szInverse, sizeof szInverse, "%.7f", 1.0 / atof(ControlText(hIntl, 6748).c_str()));
+        EXPECT_EQ(szInverse, ControlText(hIntl, 6749)) << ControlText(hIntl, 6748);
         EXPECT_EQ("Available Balance " + std::string(q.pszFrom + 1), ControlText(hIntl, 6759));
         EXPECT_EQ("New Balance " + std::string(q.pszTo + 1), ControlText(hIntl, 6762));
         if (&q == &quotes[0])
@@ -340,6 +344,15 @@ TEST_F(AccountForms, ConversionsWorkExactlyAndSendPlainNumbers)
         EXPECT_NE(std::string::npos, pRun->InfoText().find(q.pszMade)) << pRun->InfoText();
         EXPECT_EQ("Available Balance ", ControlText(hIntl, 6759));
     }
+    // An amount below nothing is no conversion: neither quoted nor, on Convert, sent.
+    const size_t nMade = Count("RC");
+    EnterText(hIntl, 6755, "-100");
+    ChooseItem(hIntl, 6756, "=USD");
+    ChooseItem(hIntl, 6758, "=KWD");
+    ClickControl(hIntl, 6752);
+    PumpFor(300);
+    EXPECT_EQ(nMade, Count("RC"));
+    EXPECT_NE(std::string::npos, pRun->InfoText().find("Not sent: enter an amount to convert.")) << pRun->InfoText();
 }
 
 // In Arabic, against a server whose "PX" result (field 4) and "CC" result (field 0) are no

@@ -391,6 +391,15 @@ TEST_F(OrderTables, AForwardTradeNumberedAsARegularOneKeepsBothRowsAndTellsBoth)
                                                               ("%." + std::to_string(nDecimals) + "f").c_str())))
             << strLine << "\n" << pRun->InfoText();
     }
+    // Both trades' commissions in one column, and in its total.
+    const double dCommissions = atof(Field(strRegular, 7).c_str()) + atof(Field(strForward, 9).c_str());
+    EXPECT_LT(0, atof(Field(strForward, 9).c_str())) << strForward;
+    EXPECT_EQ(GroupedAmount(dCommissions, 3), TotalText(pTrades, 10));
+    // The forward trade told again (a status of the same trade) finds its own row on its market.
+    pRun->App().GetDispatcher().OnServerMessage(strForward.c_str());
+    PumpFor(200);
+    const std::vector<std::string> again = ShownTexts(pTrades, 2);
+    EXPECT_EQ((std::multiset<std::string>{"Forward market", "Regular board"}), std::multiset<std::string>(again.begin(), again.end()));
 }
 
 TEST_F(OrderTables, RefusedForwardRepliesEndTheLoadAndLeaveNoDoubledTrades)

@@ -77,14 +77,14 @@ TEST_F(PositionEdges, AShortPositionGainsWhenThePriceFallsAndLosesWhenItRises)
     ASSERT_TRUE(PumpUntil([&] { return pCombined->IsComplete() && !pCombined->IsReceiving(); }));
     PumpFor(300);
 
-    // 100 shares sold short for 1,000.00, now at 9 and at 11.
+    // 100 shares sold short for 1,000.00, now at 9 and at 11; dollars to the cent in both.
     const struct {
         const char* pszSymbol;
         double dPrice;
         const char* pszUsGain;
         const char* pszCombinedGain;
         int nColour;
-    } cases[] = {{"SHTA", 9, "100.00", "100.000", 4}, {"SHTB", 11, "-100.00", "-100.000", 3}};
+    } cases[] = {{"SHTA", 9, "100.00", "100.00", 4}, {"SHTB", 11, "-100.00", "-100.00", 3}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszSymbol);
         char szLine[256];

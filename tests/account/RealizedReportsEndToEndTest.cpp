@@ -3,6 +3,7 @@
 // history (--state) and its caption naming the echoed range; the combined report converted
 // into the base currency; refusals and a link down leaving each report as it was.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <ctime>
 #include <fstream>
 #include <map>
@@ -202,12 +203,33 @@ TEST_P(CRangeReportsInLanguage, EveryReportMatchesTheServersHistoryForItsRange)
         }
         Shoot(pTable, std::string(r.pszShot) + (bArabic ? "_ar" : "_en"));
     }
-    // A range that ends before it starts is refused with the reason, in the user's language.
+    // A range that ends before it starts is refused with the reason, in the user's language: the
+    // form stays open, nothing goes out and the report keeps its rows and range.
     CDataTable* pKseHistory = FindDataTable(s_reports[3].nTable);
     ASSERT_NE(nullptr, pKseHistory);
-    Load(s_reports[3], pKseHistory, WIDE_FROM, WIDE_TO, WIDE_TO, WIDE_FROM);
-    EXPECT_EQ(0, pKseHistory->GetRows()->GetCount());
-    const std::string strReason = bArabic ? TbUtf8ToCodePage("الفترة تنتهي قبل أن تبدأ", 1256) : "The range ends before it starts";
+    const int nKseRows = pKseHistory->GetRows()->GetCount();
+    const std::string strKseCaption = Caption(pKseHistory);
+    const auto asked = [&] {
+        const std::vector<std::string> lines = server.Received();
+        return std::count_if(lines.begin(), lines.end(), [](const std::string& line) { return line.rfind("&TK|", 0) == 0; });
+    };
+    const auto nAsked = asked();
+    RunDialogSteps({{IDC_RANGE_FROM, [=](HWND hDlg) {
+                         SetPicker(hDlg, IDC_RANGE_FROM, WIDE_TO);
+                         SetPicker(hDlg, IDC_RANGE_TO, WIDE_FROM);
+                         ClickControl(hDlg, IDOK);
+                     }},
+                    {IDC_RANGE_FROM, [=](HWND hDlg) {
+                         EXPECT_EQ(WIDE_TO, PickerDay(hDlg, IDC_RANGE_FROM)) << "the form keeps what was chosen";
+                         ClickControl(hDlg, IDCANCEL);
+                     }}});
+    RunTableCommand(pKseHistory, ID_ACCOUNT_REFRESH);
+    EXPECT_TRUE(FinishedSteps());
+    PumpFor(300);
+    EXPECT_EQ(nAsked, asked()) << "nothing asked";
+    EXPECT_EQ(nKseRows, pKseHistory->GetRows()->GetCount());
+    EXPECT_EQ(strKseCaption, Caption(pKseHistory));
+    const std::string strReason = bArabic ? TbUtf8ToCodePage("الفترة تنتهي قبل أن تبدأ", 1256) : "the range ends before it starts";
     EXPECT_NE(std::string::npos, pRun->InfoText().find(strReason)) << pRun->InfoText();
 
     // Both markets' trades, from the menu's dialog opening three days back.

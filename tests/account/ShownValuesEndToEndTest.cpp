@@ -6,10 +6,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
+#include <unistd.h>
 #include "account/CombinedHoldingsTable.h"
 #include "account/CombinedRealizedProfitLossTable.h"
 #include "account/CombinedUnrealizedProfitLossTable.h"
@@ -54,22 +57,30 @@ struct ZERO_CASE
     const char* pszWritten = " 0.000000 ";  // null: the cells as the server filled them
 };
 
-// Per table: the columns that show their zero, then some that blank it.
+// The zero of an amount in its row's currency: three places for dinars, two for dollars.
+const char* const UNIT_ZERO = "0 in the row's currency";
+
+// Per table: the columns that show their zero, then some that blank it. A quantity has no places.
 const ZERO_CASE s_cases[] = {
-    {IDS_TABLE_US_HOLDINGS, {1, 6, 9}, "0.00"},
+    {IDS_TABLE_US_HOLDINGS, {6, 9}, "0.00"},
+    {IDS_TABLE_US_HOLDINGS, {1}, "0"},
     {IDS_TABLE_US_HOLDINGS, {2, 3, 4, 7}, ""},
     {IDS_TABLE_US_HOLDINGS, {17}, "10020", nullptr},      // the account, without grouping
-    {IDS_TABLE_KSE_HOLDINGS, {3, 9}, "0.000"},
+    {IDS_TABLE_KSE_HOLDINGS, {9}, "0.000"},
+    {IDS_TABLE_KSE_HOLDINGS, {3}, "0"},
     {IDS_TABLE_KSE_HOLDINGS, {4, 5, 6, 7}, ""},
     {IDS_TABLE_KSE_HOLDINGS, {1}, "12345", "12345"},    // the stock code, without grouping
-    {IDS_TABLE_COMBINED_HOLDINGS, {5, 11, 12, 15, 16}, "0.00"},
+    {IDS_TABLE_COMBINED_HOLDINGS, {12, 16}, "0.00"},
+    {IDS_TABLE_COMBINED_HOLDINGS, {11}, UNIT_ZERO},
+    {IDS_TABLE_COMBINED_HOLDINGS, {5}, "0"},
     {IDS_TABLE_COMBINED_HOLDINGS, {6, 7, 17, 20}, ""},
-    {IDS_TABLE_US_UNREALIZED, {4, 5, 6, 8, 11, 12, 15, 16, 17, 20, 21}, "0.00"},
-    {IDS_TABLE_US_UNREALIZED, {9}, "0.000"},
+    {IDS_TABLE_US_UNREALIZED, {4, 5, 8, 9, 11, 12, 15, 16, 20, 21}, "0.00"},
+    {IDS_TABLE_US_UNREALIZED, {6, 17}, "0"},
     {IDS_TABLE_US_UNREALIZED, {1, 7, 10, 18, 19}, ""},
-    {IDS_TABLE_COMBINED_UNREALIZED, {6, 10}, "0.00"},
-    {IDS_TABLE_COMBINED_UNREALIZED, {8, 11, 12, 13, 14, 17, 20, 21}, "0.000"},
-    {IDS_TABLE_COMBINED_UNREALIZED, {15, 16}, "0.0"},
+    {IDS_TABLE_COMBINED_UNREALIZED, {10, 14}, "0.00"},
+    {IDS_TABLE_COMBINED_UNREALIZED, {6}, "0"},
+    {IDS_TABLE_COMBINED_UNREALIZED, {8, 11, 12, 13}, UNIT_ZERO},
+    {IDS_TABLE_COMBINED_UNREALIZED, {15, 16, 17, 20, 21}, "0.000"},
     {IDS_TABLE_COMBINED_UNREALIZED, {7, 9}, ""},
     {IDS_TABLE_US_REALIZED, {4}, "0"},
     {IDS_TABLE_US_REALIZED, {6, 7, 10, 12, 13}, "0.00"},
@@ -79,7 +90,8 @@ const ZERO_CASE s_cases[] = {
     {IDS_TABLE_KSE_REALIZED, {18}, "0.00"},
     {IDS_TABLE_KSE_REALIZED, {7, 15, 16}, ""},
     {IDS_TABLE_COMBINED_REALIZED, {4}, "0"},
-    {IDS_TABLE_COMBINED_REALIZED, {6, 7, 10, 12, 13, 17, 18, 19}, "0.00"},
+    {IDS_TABLE_COMBINED_REALIZED, {6, 7, 10, 12}, UNIT_ZERO},
+    {IDS_TABLE_COMBINED_REALIZED, {13, 17, 18, 19}, "0.00"},
     {IDS_TABLE_COMBINED_REALIZED, {5, 11}, ""},
     {IDS_TABLE_US_TRANSACTIONS, {9, 10}, "0.00"},
     {IDS_TABLE_US_TRANSACTIONS, {6, 7, 8}, ""},
@@ -113,6 +125,7 @@ const TOTAL_CASE s_totals[] = {
     {IDS_TABLE_KSE_TRANSACTIONS, {15}, {11, 14}},
     {IDS_TABLE_US_REALIZED, {4}, {6, 7}},
     {IDS_TABLE_COMBINED_REALIZED, {4, 6, 7, 10, 11, 12}, {}, {17, 18, 19}},
+    {IDS_TABLE_US_ORDERS, {4, 10, 11}, {}},     // shares and option contracts
 };
 
 // A price as a column of four decimals that drops trailing zeros down to nMin shows it.
@@ -376,8 +389,13 @@ TEST_F(ShownValues, EachColumnShowsOrBlanksItsZeroAsItsTableSays)
             for (CDataBuffer* pRow : rows)
                 pRow->SetText(nCol, c.pszWritten, TRUE);
             const std::vector<std::string> shown = ShownTexts(pTable, nCol);
-            EXPECT_EQ(std::vector<std::string>(static_cast<size_t>(pTable->GetRows()->GetCount()), c.pszZero), shown)
-                << "column " << nCol;
+            std::vector<std::string> zeros(static_cast<size_t>(pTable->GetRows()->GetCount()), c.pszZero);
+            if (c.pszZero == UNIT_ZERO) {
+                const std::vector<std::string> currencies = ShownTexts(pTable, pTable->GetDescription().nCurrencyColumn);
+                for (size_t i = 0; i < zeros.size() && i < currencies.size(); ++i)
+                    zeros[i] = currencies[i].find("KWD") != std::string::npos ? "0.000" : "0.00";
+            }
+            EXPECT_EQ(zeros, shown) << "column " << nCol;
         }
     }
 }
@@ -488,7 +506,8 @@ TEST_F(ShownValues, UnrealizedReportsValueAtTheCloseWithoutALastAndCloseAPositio
     CDataTable* pCombined = FindDataTable(IDS_TABLE_COMBINED_UNREALIZED);
     EXPECT_EQ("1.2345", ShownAt(pUs, UC_SYMBOL, "GLNT", UC_LAST));
     EXPECT_EQ("1.2345", ShownAt(pCombined, CU_SYMBOL, "GLNT", CU_PRICE));
-    EXPECT_EQ("7,777", ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
+    // A KSE row's price in dinars, as its cost and value.
+    EXPECT_EQ("7.777", ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
     // An option shows the server's unrealized gain in both, its kind, and the value and cost in
     // dollars that its holdings show.
     ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_HOLDINGS));
@@ -511,10 +530,12 @@ TEST_F(ShownValues, UnrealizedReportsValueAtTheCloseWithoutALastAndCloseAPositio
         EXPECT_NEAR(dCost, ShownNumber(ShownAt(pCombined, CU_SYMBOL, f[0], CU_COST)), 0.005);
     }
     EXPECT_LT(0, nOptions);
-    // The server's gain of every position, in dollars to the cent.
-    for (const std::string& row : LastReplyRows("UP"))
-        EXPECT_EQ(GroupedAmount(std::round(atof(Split(row)[24].c_str()) * 100) / 100, 3),
-                  ShownAt(pCombined, CU_SYMBOL, Split(row)[0], 8)) << row;
+    // The gain of every position, in dollars to the cent, in both of the row's gain columns.
+    for (const std::string& row : LastReplyRows("UP")) {
+        const std::string strGain = ShownAt(pCombined, CU_SYMBOL, Split(row)[0], CU_GAIN);
+        EXPECT_EQ(2, static_cast<int>(strGain.size() - strGain.find('.') - 1)) << strGain;
+        EXPECT_EQ(strGain, ShownAt(pCombined, CU_SYMBOL, Split(row)[0], CU_SERVER_GAIN)) << row;
+    }
     // A live line of an option gives its cost as the reply does: both reports still read dollars.
     for (const std::string& row : LastReplyRows("UP")) {
         const std::vector<std::string> f = Split(row);
@@ -540,7 +561,7 @@ TEST_F(ShownValues, UnrealizedReportsValueAtTheCloseWithoutALastAndCloseAPositio
                                                      "|0|0|10020|0|0|261109|261109|=KWD|52500.000|0")
                                                         .c_str());
         PumpFor(100);
-        EXPECT_EQ("7,777", ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
+        EXPECT_EQ("7.777", ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE));
         EXPECT_EQ("388,850.000", ShownAt(pCombined, CU_SYMBOL, "107", CU_VALUE));
     }
 
@@ -767,7 +788,7 @@ TEST_F(ShownValues, AKsePositionLineLeavesThePositionAtTheBoardsPrice)
     ASSERT_NE(nullptr, pStock);
     const auto expectBoardPrice = [&](double dFils) {
         EXPECT_EQ(dFils, ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_PRICE)));
-        EXPECT_EQ(dFils, ShownNumber(ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE)));
+        EXPECT_EQ(dFils / 1000.0, ShownNumber(ShownAt(pCombined, CU_SYMBOL, "107", CU_PRICE)));
         EXPECT_NEAR(dFils * ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_TOTAL)) / 1000.0,
                     ShownNumber(ShownAt(pKse, UK_STOCK, "107", UK_VALUE)), 0.0005);
         EXPECT_EQ(ShownAt(pKse, UK_STOCK, "107", UK_VALUE), ShownAt(pCombined, CU_SYMBOL, "107", CU_VALUE));
@@ -925,7 +946,7 @@ const POSITION_COLUMNS s_positionColumns[] = {
     {IDS_TABLE_COMBINED_HOLDINGS, CH_SYMBOL, CH_PRICE, CH_VALUE, CH_GAIN, 1000},
     {IDS_TABLE_US_UNREALIZED, UC_SYMBOL, UC_LAST, UC_LONG_VALUE, UC_LONG_GAIN},
     {IDS_TABLE_KSE_UNREALIZED, UK_STOCK, UK_PRICE, UK_VALUE, UK_GAIN},
-    {IDS_TABLE_COMBINED_UNREALIZED, CU_SYMBOL, CU_PRICE, CU_VALUE, CU_GAIN},
+    {IDS_TABLE_COMBINED_UNREALIZED, CU_SYMBOL, CU_PRICE, CU_VALUE, CU_GAIN, 1000},
 };
 
 // A position as the server holds it: its quantity and its cost.
@@ -1123,4 +1144,149 @@ TEST_F(OnePrice, AKsePositionTakesTheBoardsPriceAndTheLinesOnlyWithoutOne)
     PumpFor(100);
     position("107", 1130);
     ASSERT_NO_FATAL_FAILURE(ExpectEveryWindowAt({"107", true, 2000, 2000}, 1130));
+
+// A shown amount in units of its last place: "-1,234.567" at three places is -1234567.
+long long Units(const std::string& strText, int nPlaces)
+{
+    long long nUnits = 0;
+    int nFraction = -1;
+    for (char c : strText) {
+        if (c >= '0' && c <= '9' && (nFraction < 0 || nFraction < nPlaces)) {
+            nUnits = nUnits * 10 + (c - '0');
+            nFraction += nFraction >= 0 ? 1 : 0;
+        } else if (c == '.') {
+            nFraction = 0;
+        }
+    }
+    for (int i = std::max(nFraction, 0); i < nPlaces; ++i)
+        nUnits *= 10;
+    return strText.find('-') != std::string::npos ? -nUnits : nUnits;
+}
+
+int Places(const std::string& strText)
+{
+    const size_t nPoint = strText.find('.');
+    return nPoint == std::string::npos ? 0 : static_cast<int>(strText.size() - nPoint - 1);
+}
+}  // namespace
+
+// A real account's figures, fractions of a fils and of a cent and billions of dinars among them:
+// every amount column of every account window shows its row's currency to its unit (a dinar to
+// the fils, a dollar to the cent, an average cost to its four places), and its total, where it
+// has one, is the sum of the rows as they show. One purchase has one cost in every window, and a
+// row's gain is its value less its cost, as both show.
+TEST_F(ShownValues, AmountsShowTheirCurrencysUnitAndTotalWhatTheRowsShow)
+{
+    const std::string strData = std::filesystem::temp_directory_path() / ("shown-amounts-" + std::to_string(getpid()));
+    std::filesystem::remove_all(strData);
+    std::filesystem::copy(TB_SOURCE_DIR "/tools/testserver/data", strData, std::filesystem::copy_options::recursive);
+    {
+        const std::string strFile = strData + "/market/portfolios.txt";
+        std::ifstream in(strFile);
+        std::string strLine, strKept;
+        while (std::getline(in, strLine))
+            if (strLine.rfind("trader|", 0) != 0)
+                strKept += strLine + "\n";
+        in.close();
+        std::ofstream out(strFile);
+        // Seven purchases and sales, as the server dates them a few trading days apart.
+        out << strKept << "trader|C|0|KWD|1000000|0\ntrader|C|0|USD|2000000|0\ntrader|H|2|104|12345|100.5\n"
+            << "trader|H|2|101|2000000000|1000.5\ntrader|H|8|BRKT|3|1.0049\ntrader|H|2|102|20000|598\n"
+            << "trader|S|2|102|20000|631\ntrader|H|8|ALPN|400|45.60\ntrader|S|8|ALPN|400|44.85\n"
+            << "trader|O|16|ALPNLI|5|2.10\ntrader|F|1|102|10000|849.585\n";
+    }
+    ASSERT_TRUE(StartSession({"--rate", "0", "--data", strData}));
+    ASSERT_NO_FATAL_FAILURE(OpenEveryTable());
+    Command(33276);
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_FORWARD_CONTRACTS));
+    std::filesystem::remove_all(strData);
+    // A forward contract's price in fils, to the last of its three decimals.
+    EXPECT_EQ("849.585", ShownAt(FindDataTable(IDS_TABLE_FORWARD_CONTRACTS), 4, "102", 9));
+
+    int nChecked = 0;
+    for (IDataTable* pAny : CNorvApp::Get()->GetTables()) {
+        auto* pTable = dynamic_cast<CDataTable*>(pAny);
+        if (pTable == nullptr || pTable->GetRows()->GetCount() == 0)
+            continue;
+        const TABLE_DESC& desc = pTable->GetDescription();
+        SCOPED_TRACE(std::string(pTable->GetName()));
+        const std::vector<std::string> currencies =
+            desc.nCurrencyColumn >= 0 ? ShownTexts(pTable, desc.nCurrencyColumn) : std::vector<std::string>{};
+        for (size_t c = 0; c < desc.columns.size(); ++c) {
+            const TABLE_COLUMN& column = desc.columns[c];
+            if ((column.nFlags & COLF_MONEY) == 0 || (column.nFlags & COLF_HIDDEN) != 0)
+                continue;
+            const std::vector<std::string> texts = ShownTexts(pTable, static_cast<int>(c));
+            long long nSum = 0;
+            int nSumPlaces = -1;
+            for (size_t i = 0; i < texts.size(); ++i) {
+                std::string strCurrency = i < currencies.size() ? currencies[i] : "";
+                if (!strCurrency.empty() && strCurrency[0] == '=')
+                    strCurrency.erase(0, 1);
+                // A dinar counts a thousand fils, a dollar a hundred cents; an average cost four places.
+                int nPlaces = !strCurrency.empty() ? (strCurrency == "KWD" ? 3 : 2) : desc.nMoneyDecimals;
+                if (-column.nDecimals > 3)
+                    nPlaces = -column.nDecimals;
+                if (nPlaces < 0 || texts[i].empty())
+                    continue;
+                EXPECT_EQ(nPlaces, Places(texts[i])) << "column " << c << " row " << i << ": " << texts[i] << " " << strCurrency;
+                nSumPlaces = nSumPlaces < 0 || nSumPlaces == nPlaces ? nPlaces : 99;
+                nSum += Units(texts[i], nPlaces);
+                ++nChecked;
+            }
+            const std::string strTotal = TotalText(pTable, static_cast<int>(c));
+            if (!strTotal.empty() && nSumPlaces >= 0 && nSumPlaces != 99) {
+                EXPECT_EQ(nSum, Units(strTotal, nSumPlaces)) << "column " << c << " total " << strTotal;
+            }
+        }
+    }
+    EXPECT_LT(50, nChecked);
+
+    // The purchases: each cost as the server's line gives it, in every window that shows it.
+    const struct { UINT nTable; int nKey; int nCost; int nValue; int nGain; } kse[] = {
+        {IDS_TABLE_KSE_HOLDINGS, 1, 7, 9, 10}, {IDS_TABLE_KSE_UNREALIZED, UK_STOCK, UK_COST, UK_VALUE, UK_GAIN},
+        {IDS_TABLE_COMBINED_UNREALIZED, CU_SYMBOL, CU_COST, CU_VALUE, CU_GAIN}};
+    for (const char* pszStock : {"104"}) {
+        std::string strLineCost;
+        for (const std::string& row : LastReplyRows("IK"))
+            if (Split(row).size() > 5 && Split(row)[1] == pszStock)
+                strLineCost = Split(row)[5];
+        ASSERT_FALSE(strLineCost.empty()) << pszStock;
+        const std::string strCost = GroupedAmount(atof(strLineCost.c_str()), 3);
+        // The combined holdings show a cost to an average cost's four places.
+        EXPECT_EQ(Units(strCost, 4), Units(ShownAt(FindDataTable(IDS_TABLE_COMBINED_HOLDINGS), CH_SYMBOL, pszStock, 20), 4))
+            << pszStock;
+        for (const auto& k : kse) {
+            CDataTable* pTable = FindDataTable(k.nTable);
+            SCOPED_TRACE(std::string(pTable->GetName()) + " " + pszStock);
+            EXPECT_EQ(strCost, ShownAt(pTable, k.nKey, pszStock, k.nCost));
+            const std::string strValue = ShownAt(pTable, k.nKey, pszStock, k.nValue);
+            EXPECT_EQ(Units(strValue, 3) - Units(strCost, 3), Units(ShownAt(pTable, k.nKey, pszStock, k.nGain), 3)) << strValue;
+        }
+    }
+    CDataTable* pUs = FindDataTable(IDS_TABLE_US_UNREALIZED);
+    CDataTable* pCombined = FindDataTable(IDS_TABLE_COMBINED_UNREALIZED);
+    for (const char* pszSymbol : {"BRKT"}) {
+        SCOPED_TRACE(pszSymbol);
+        const std::string strCost = ShownAt(pUs, UC_SYMBOL, pszSymbol, UC_LONG_COST);
+        EXPECT_EQ(strCost, ShownAt(pCombined, CU_SYMBOL, pszSymbol, CU_COST));
+        for (const auto& [pTable, nKey, nValue, nGain] : {std::tuple<CDataTable*, int, int, int>{pUs, UC_SYMBOL, UC_LONG_VALUE, UC_LONG_GAIN},
+                                                          std::tuple<CDataTable*, int, int, int>{pCombined, CU_SYMBOL, CU_VALUE, CU_GAIN}})
+            EXPECT_EQ(Units(ShownAt(pTable, nKey, pszSymbol, nValue), 2) - Units(strCost, 2),
+                      Units(ShownAt(pTable, nKey, pszSymbol, nGain), 2));
+    }
+    // The base-currency figures of a row add up as they show, all to the fils.
+    const std::vector<std::string> baseCost = ShownTexts(pCombined, CU_BASE_COST), baseValue = ShownTexts(pCombined, CU_BASE_VALUE),
+                                   baseGain = ShownTexts(pCombined, CU_BASE_GAIN);
+    for (size_t i = 0; i < baseCost.size(); ++i) {
+        EXPECT_EQ(3, Places(baseCost[i])) << baseCost[i];
+        EXPECT_EQ(Units(baseValue[i], 3) - Units(baseCost[i], 3), Units(baseGain[i], 3))
+            << baseValue[i] << " - " << baseCost[i] << " = " << baseGain[i];
+    }
+    // The gain and per cent a reply gave stand at the row's own figures, as its line moves them.
+    EXPECT_EQ(ShownTexts(pCombined, CU_GAIN), ShownTexts(pCombined, CU_SERVER_GAIN));
+    EXPECT_EQ(ShownTexts(pUs, UC_LONG_GAIN), ShownTexts(pUs, UC_LONG_AMOUNT));
+    EXPECT_EQ(ShownTexts(pUs, UC_LONG_PERCENT), ShownTexts(pUs, UC_LONG_AMOUNT_PERCENT));
+    // A KSE row speaks dinars: its price too.
+    EXPECT_EQ(0u, ShownAt(pCombined, CU_SYMBOL, "104", CU_PRICE).rfind("0.", 0)) << ShownAt(pCombined, CU_SYMBOL, "104", CU_PRICE);
 }

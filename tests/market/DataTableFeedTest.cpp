@@ -129,8 +129,14 @@ public:
     {
         m_strApplied += (m_strApplied.empty() ? "" : ",") + std::string(pMsg->GetFieldText(1));
         CQuoteFeedTable::ApplyLive(pMsg);
+        // A line the table cannot place asks for the table again, once.
+        if (m_strAskAgainAt == pMsg->GetFieldText(1)) {
+            m_strAskAgainAt.clear();
+            BeginReply(FALSE);
+        }
     }
     std::string m_strApplied;
+    std::string m_strAskAgainAt;
 };
 
 }  // namespace
@@ -165,6 +171,23 @@ TEST_F(FeedFixture, HeldLinesApplyOnceInArrivalOrderAndNoneCarryOver)
     Fire("1|AAA|100|10|200101|100000|a");
     Fire("$EN|1|XC|0");
     EXPECT_EQ("105", pCounting->m_strApplied);
+    EXPECT_EQ(0, pCounting->GetHeldLineCount());
+
+    // A held line whose work asks for the table again: the lines after it wait for that reply,
+    // and it is not among them.
+    pCounting->m_strApplied.clear();
+    pCounting->m_strAskAgainAt = "106";
+    Fire("~FR|1|XC||0");
+    Fire("$LL|1|XC||1|106|6");
+    Fire("$LL|1|XC||2|107|7");
+    Fire("$LL|1|XC||1|108|8");
+    Fire("1|AAA|100|10|200101|100000|a");
+    Fire("$EN|1|XC|0");
+    EXPECT_EQ("106", pCounting->m_strApplied);
+    EXPECT_TRUE(pCounting->IsReceiving());
+    EXPECT_EQ(2, pCounting->GetHeldLineCount());
+    Fire("$EN|1|XC|0");
+    EXPECT_EQ("106,107,108", pCounting->m_strApplied);
     EXPECT_EQ(0, pCounting->GetHeldLineCount());
 }
 

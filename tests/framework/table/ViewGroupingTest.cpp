@@ -1,5 +1,6 @@
 // Grouping, group lines, sums and marked rows of one view.
 #include <gtest/gtest.h>
+#include <cstring>
 #include "TableTestSupport.h"
 #include "framework/table/TableFilters.h"
 
@@ -190,4 +191,42 @@ TEST(ViewGrouping, SumsReturnToWhereTheyWereAndViewsWithoutSummedColumnsShowEmpt
     PutText(plain, pBlock, 0, "x");
     plain.Insert(pBlock);
     EXPECT_EQ("1:x|4:|", ViewText(plain.View(), {0}));
+}
+
+namespace {
+// A dinar shows three places, any other currency two.
+int TestUnitDecimals(const char* pszUnit, int nDecimals)
+{
+    return *pszUnit == '\0' ? nDecimals : strcmp(pszUnit, "KWD") == 0 ? -3 : -2;
+}
+}  // namespace
+
+// An amount shows the places of its row's currency, and a total adds the rows as they show:
+// each row rounded once, also as rows come and go.
+TEST(ViewGrouping, AmountsShowTheirRowsUnitAndTotalsAddWhatTheRowsShow)
+{
+    COwnedTable t({{"Currency", COLTYPE_STRING, 8, FALSE}, {"Amount", COLTYPE_DOUBLE, 0, TRUE}, {"Base", COLTYPE_DOUBLE, 0, TRUE}});
+    t.Table().GetColumn(1).SetDecimals(-3);
+    t.Table().GetColumn(1).SetUnit(0, TestUnitDecimals);
+    t.Table().GetColumn(2).SetDecimals(-1);
+    t.Table().Open();
+    t.View().SetTotalsMode(2);
+    const auto add = [&](const char* pszCurrency, double dAmount, double dBase) {
+        TBCellSlot* pBlock = t.NewBlock();
+        PutText(t, pBlock, 0, pszCurrency);
+        t.View(0).GetColumns().SetSlotValue(&pBlock[1], &dAmount, 1);
+        t.View(0).GetColumns().SetSlotValue(&pBlock[2], &dBase, 2);
+        t.Insert(pBlock);
+        return pBlock;
+    };
+    add("USD", 1.005, 0.25);
+    TBCellSlot* pDinars = add("KWD", 2.0005, 0.25);
+    add("", 2000000000.0004, 2583599700.94);
+    // Rounded as written: 1.005 to the cent is 1.01, 0.25 to a tenth 0.3.
+    EXPECT_EQ("1:USD,1.01,0.3|1:KWD,2.001,0.3|1:,2,000,000,000.000,2,583,599,700.9|4:,2,000,000,003.011,2,583,599,701.5|",
+              ViewText(t.View(), {0, 1, 2}));
+    CRow dinars = t.Find(pDinars);
+    ASSERT_TRUE(t.Table().DeleteRow(dinars));
+    EXPECT_EQ("1:USD,1.01,0.3|1:,2,000,000,000.000,2,583,599,700.9|4:,2,000,000,001.01,2,583,599,701.2|",
+              ViewText(t.View(), {0, 1, 2}));
 }
