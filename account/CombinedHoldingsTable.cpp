@@ -278,7 +278,7 @@ void CCombinedHoldingsTable::RevalueSymbol(LPCSTR pszSymbol, long nMarketCode)
     for (CDataBuffer* pRow : m_positions.Find(GetRows(), pszSymbol, MarketNameOf(nMarketCode))) {
         // The row shows a KSE price in dinars, as its values.
         const double dUnit = QuotedUnit(nMarketCode, pRow->GetLong(CH_TYPE) == HOLDING_TYPE_OPTION);
-        const POSITION_VALUE value = ValuePosition(pRow->GetDouble(CH_QUANTITY) + pRow->GetDouble(CH_QUANTITY2), dQuoted,
+        const POSITION_VALUE value = ValuePosition(pRow, CH_VALUE, pRow->GetDouble(CH_QUANTITY) + pRow->GetDouble(CH_QUANTITY2), dQuoted,
                                                    dUnit, pRow->GetDouble(CH_COST));
         pRow->BeginChanges();
         WriteValuation(pRow, {CH_PRICE, CH_VALUE, CH_GAIN, CH_GAIN_PERCENT}, bKse ? dQuoted * dUnit : dQuoted, value);

@@ -144,7 +144,7 @@ void CInvestorHoldingsKSETable::RevalueSymbol(LPCSTR pszStock, long nMarketCode)
     for (CDataBuffer* pRow : m_positions.Find(GetRows(), pszStock, "")) {
         if (pRow->GetLong(KH_STOCK) <= 0)
             continue;
-        const POSITION_VALUE value = ValuePosition(pRow->GetDouble(KH_QUANTITY) + pRow->GetDouble(KH_QUANTITY2), dFils,
+        const POSITION_VALUE value = ValuePosition(pRow, KH_VALUE, pRow->GetDouble(KH_QUANTITY) + pRow->GetDouble(KH_QUANTITY2), dFils,
                                                    QuotedUnit(nMarketCode, FALSE), pRow->GetDouble(KH_COST));
         pRow->BeginChanges();
         WriteValuation(pRow, {KH_PRICE, KH_VALUE, KH_GAIN, KH_PERCENT}, dFils, value);

@@ -150,7 +150,7 @@ void CInvestorHoldingsTable::ValueRows(LPCSTR pszSymbol, LPCSTR pszMarket, long 
 {
     for (CDataBuffer* pRow : m_positions.Find(GetRows(), pszSymbol, pszMarket)) {
         const POSITION_VALUE value =
-            ValuePosition(pRow->GetDouble(HC_QUANTITY) + pRow->GetDouble(HC_QUANTITY2), dPrice,
+            ValuePosition(pRow, HC_VALUE, pRow->GetDouble(HC_QUANTITY) + pRow->GetDouble(HC_QUANTITY2), dPrice,
                           QuotedUnit(nMarketCode, pRow->GetLong(HC_OPTION_RIGHT) != 0), pRow->GetDouble(HC_COST));
         // One batch a row: the grid finds it once and repaints it once.
         pRow->BeginChanges();

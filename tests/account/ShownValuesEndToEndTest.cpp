@@ -1144,7 +1144,9 @@ TEST_F(OnePrice, AKsePositionTakesTheBoardsPriceAndTheLinesOnlyWithoutOne)
     PumpFor(100);
     position("107", 1130);
     ASSERT_NO_FATAL_FAILURE(ExpectEveryWindowAt({"107", true, 2000, 2000}, 1130));
+}
 
+namespace {
 // A shown amount in units of its last place: "-1,234.567" at three places is -1234567.
 long long Units(const std::string& strText, int nPlaces)
 {
