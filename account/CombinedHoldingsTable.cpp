@@ -48,11 +48,11 @@ const TABLE_COLUMN s_columns[] = {
     Amount(41054, 0, 2, 27, -2),                                                    // 9 its per cent
     Amount(51175, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 2, 5, -4, 60),         // 10 price
     Amount(51176, COLF_ZERO_SHOWN | COLF_MONEY, 2, 6, -3, MONEY_WIDTH),             // 11 market value
-    Amount(41128, COLF_SUMMED | COLF_ZERO_SHOWN, 2, N, -3, MONEY_WIDTH),            // 12 in the base currency
+    Amount(41128, COLF_SUMMED | COLF_ZERO_SHOWN, 3, N, -3, MONEY_WIDTH),            // 12 in the base currency
     Amount(52176, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 15),                            // 13
     Amount(52177, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 16),                            // 14
     Amount(51197, COLF_ZERO_SHOWN | COLF_HIDDEN | COLF_MONEY, 2, 18),               // 15
-    Amount(41129, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN, 2, N),               // 16 15 in the base currency
+    Amount(41129, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN, 3, N),               // 16 15 in the base currency
     Amount(56260, COLF_BLANK_ZERO, 0, N),                                           // 17 a KSE quantity
     Amount(56708, COLF_BLANK_ZERO | COLF_SUMMED, 3, N, -3, MONEY_WIDTH),            // 18
     Amount(56709, COLF_BLANK_ZERO | COLF_SUMMED, 3, N, -3, MONEY_WIDTH),            // 19

@@ -70,7 +70,7 @@ const ZERO_CASE s_cases[] = {
     {IDS_TABLE_KSE_HOLDINGS, {3}, "0"},
     {IDS_TABLE_KSE_HOLDINGS, {4, 5, 6, 7}, ""},
     {IDS_TABLE_KSE_HOLDINGS, {1}, "12345", "12345"},    // the stock code, without grouping
-    {IDS_TABLE_COMBINED_HOLDINGS, {12, 16}, "0.00"},
+    {IDS_TABLE_COMBINED_HOLDINGS, {12, 16}, "0.000"},     // the base currency, to the fils as every row
     {IDS_TABLE_COMBINED_HOLDINGS, {11}, UNIT_ZERO},
     {IDS_TABLE_COMBINED_HOLDINGS, {5}, "0"},
     {IDS_TABLE_COMBINED_HOLDINGS, {6, 7, 17, 20}, ""},
