@@ -57,6 +57,8 @@ void CZORVAT32App::Connect()
     DestroyTickersAndTables();
     m_dispatcher.ResetInitialLoad();
     m_heldTableRequests.clear();
+    // The lines this connection writes before its server tells the time are told again then.
+    GetGlobals()->ForgetServerTime();
     BuildStandingSet();
     CreateLinkWindow();
     if (m_pComm != nullptr) {
