@@ -374,7 +374,9 @@ void ClickPastTheLock(MouseRoadSession& s, bool bArabic)
             TbDisplayClose(hFrame);
             TbDisplayShowState(hFrame, SW_SHOWMINIMIZED);
             TbDisplaySysCommand(hInfo, SC_MAXIMIZE);
-            PumpPending();
+            // The clicks refused have brought the lock forward (a moment after each).
+            PumpFor(100);
+            EXPECT_EQ(h, TbQtActiveWindow());
             PressEveryShortcut(pFrame);
             PumpFor(100);
             // The window manager gave the main window the keys with each of them: the lock takes
