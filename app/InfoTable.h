@@ -27,6 +27,9 @@ struct INFO_LINE
     CString strTime;
     CString strText;
     BOOL bTimeColored = FALSE;
+    // The machine's time of day (seconds) of a line stamped before the clock the log keeps was
+    // known, which tells its time again then; -1 for a line whose time stands.
+    int nMachineSeconds = -1;
 };
 
 struct IInfoTable : IInfoWindow

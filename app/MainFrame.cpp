@@ -10,6 +10,7 @@
 #include "platform/win/user/MessageBox.h"
 
 #define IDS_ASK_CLOSE 40535
+#define IDS_ORDER_UNSENT_ON_EXIT 40398   // "%1": the form's title
 #define IDS_HELP_MISSING 40412         // "%s": where the help file was looked for
 #define INDICATOR_TICK_MS 25
 #define SINK_TICK_MS 1000
@@ -168,6 +169,15 @@ void CMainFrame::OnClose()
     CZORVAT32App* pApp = CZORVAT32App::Get();
     CString strText;
     GetSharedGlobals()->LoadString(strText, IDS_ASK_CLOSE);
+    // An order typed and not sent goes with the program: the question names its form, so that
+    // the trader can stay and send it.
+    if (pApp != nullptr) {
+        CString strUnsent;
+        for (const CString& strLine : pApp->DescribeUnsentOrders(IDS_ORDER_UNSENT_ON_EXIT))
+            strUnsent += strLine + "\n";
+        if (!strUnsent.IsEmpty())
+            strText = strUnsent + "\n" + strText;
+    }
     if (MessageBoxA(m_hWnd, strText, pApp != nullptr ? pApp->GetAppTitle() : "", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     if (pApp != nullptr) {

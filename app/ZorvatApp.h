@@ -91,6 +91,9 @@ public:
     void OpenDefaultSettings();
     // The link went down: every form forgets what it waits for.
     void TellFormsLinkDown();
+    // The lines that name each form holding an order the trader typed and did not send (string
+    // nTextId, "%1" the form's title), one per form, in the order of the windows.
+    std::vector<CString> DescribeUnsentOrders(UINT nTextId) const;
     // The login dialog now, then "UL". The link's call (IAppServices::Login) only posts
     // WM_LOGIN_AGAIN, so that the dialog never runs inside the link's read handler.
     void RunLogin();

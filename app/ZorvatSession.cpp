@@ -57,6 +57,8 @@ void CZORVAT32App::Connect()
     DestroyTickersAndTables();
     m_dispatcher.ResetInitialLoad();
     m_heldTableRequests.clear();
+    // The lines this connection writes before its server tells the time are told again then.
+    GetGlobals()->ForgetServerTime();
     BuildStandingSet();
     CreateLinkWindow();
     if (m_pComm != nullptr) {
@@ -347,7 +349,31 @@ CFormMDIWnd* LiveForm(HWND hChild)
 {
     return ::IsWindow(hChild) ? dynamic_cast<CFormMDIWnd*>(CWnd::FromHandlePermanent(hChild)) : nullptr;
 }
+
+// String nTextId naming the form ("%1": its title) when it holds an order typed and not sent;
+// empty when it holds none.
+CString UnsentOrderLine(CFormMDIWnd* pForm, UINT nTextId)
+{
+    CWnd* pView = pForm->GetView();
+    if (pView == nullptr || pView->m_hWnd == nullptr || pView->SendMessage(WM_FORM_HOLDS_ORDER) == 0)
+        return "";
+    CString strTitle, strLine;
+    pForm->GetWindowText(strTitle);
+    GetSharedGlobals()->LoadString(strLine, nTextId);
+    strLine.Replace("%1", strTitle);
+    return strLine;
+}
 }  // namespace
+
+std::vector<CString> CZORVAT32App::DescribeUnsentOrders(UINT nTextId) const
+{
+    std::vector<CString> lines;
+    for (HWND hChild : MdiChildren(m_pMainFrame))
+        if (CFormMDIWnd* pForm = LiveForm(hChild))
+            if (CString strLine = UnsentOrderLine(pForm, nTextId); !strLine.IsEmpty())
+                lines.push_back(strLine);
+    return lines;
+}
 
 void CZORVAT32App::TellFormsLinkDown()
 {
@@ -377,15 +403,9 @@ void CZORVAT32App::CloseStandingWindows(BOOL bChartsAndPages)
             break;      // not the session's: they stay open across users
         default: {
             // An order typed and never sent goes with its ticket: the trader is told which.
-            CWnd* pView = pForm->GetView();
-            const BOOL bUnsent = pView != nullptr && pView->m_hWnd != nullptr && pView->SendMessage(WM_FORM_HOLDS_ORDER) != 0;
-            CString strTitle;
-            pForm->GetWindowText(strTitle);
+            const CString strLine = UnsentOrderLine(pForm, IDS_ORDER_LEFT_UNSENT);
             pForm->SendMessage(WM_CLOSE);
-            if (bUnsent) {
-                CString strLine;
-                GetSharedGlobals()->LoadString(strLine, IDS_ORDER_LEFT_UNSENT);
-                strLine.Replace("%1", strTitle);
+            if (!strLine.IsEmpty()) {
                 AddInfoText(strLine);
                 BringInfoWindowToTop(INFO_PRIORITY_ERROR);
             }

@@ -27,7 +27,7 @@ const TABLE_COLUMN s_columns[] = {
 };
 const TABLE_SORT_KEY s_sort[] = {{INFO_COL_NUMBER, 1}};
 // The server lines the terminal's information table (CZorvatInfoTable) handles itself.
-const int s_direct[] = {MSG_MM, MSG_MS, MSG_VC, MSG_BM};
+const int s_direct[] = {MSG_MM, MSG_MS, MSG_VC, MSG_BM, MSG_TI};
 // Lines are written by the terminal itself, not fed by a reply; the grid keeps the newest in view.
 const TABLE_DESC s_infoTable = {.columns = s_columns, .sort = s_sort, .directTypes = s_direct,
                                 .nFlags = TABLEF_FOLLOW_LAST_ROW | TABLEF_NO_GROUP_LINES};
@@ -70,6 +70,8 @@ void CNorvInfoTable::Destroy()
         CTableColumns::FreeRowValues(pBlock);
     m_blocks.clear();
     m_timeColored.clear();
+    m_machineSeconds.clear();
+    m_nProvisional = 0;
 }
 
 void CNorvInfoTable::RemoveAllRows()
@@ -79,6 +81,8 @@ void CNorvInfoTable::RemoveAllRows()
         CTableColumns::FreeRowValues(pBlock);
     m_blocks.clear();
     m_timeColored.clear();
+    m_machineSeconds.clear();
+    m_nProvisional = 0;
     m_nNextLine = 1;
 }
 
@@ -109,7 +113,8 @@ void CNorvInfoTable::AddMessage(LPCSTR pszText, int32_t nPackedTime, LPCSTR pszS
     if (m_table.GetViewCount() == 0)
         return;
     if (nPackedTime == 0) {
-        StoreLine(GetTimeText(), pszText, FALSE);
+        const int nMachineSeconds = GetProvisionalSeconds();
+        StoreLine(GetTimeText(), pszText, FALSE, TRUE, nMachineSeconds);
     } else {
         TBCellSlot cell{};
         cell.nValue = nPackedTime;
@@ -170,7 +175,8 @@ std::vector<INFO_LINE> CNorvInfoTable::GetLines() const
 {
     std::vector<INFO_LINE> lines;
     for (int i = 0; i < GetLineCount(); ++i)
-        lines.push_back({GetLineCell(i, INFO_COL_TIME), GetLineCell(i, INFO_COL_TEXT), m_timeColored[static_cast<size_t>(i)]});
+        lines.push_back({GetLineCell(i, INFO_COL_TIME), GetLineCell(i, INFO_COL_TEXT), m_timeColored[static_cast<size_t>(i)],
+                         m_machineSeconds[static_cast<size_t>(i)]});
     return lines;
 }
 
@@ -179,13 +185,14 @@ void CNorvInfoTable::AddLines(const std::vector<INFO_LINE>& lines)
     if (m_table.GetViewCount() == 0)
         return;
     for (const INFO_LINE& line : lines)
-        StoreLine(line.strTime, line.strText, line.bTimeColored, FALSE);
+        StoreLine(line.strTime, line.strText, line.bTimeColored, FALSE, line.nMachineSeconds);
     // The lines kept over a reconnect end with the newest: the new window shows them, and
     // follows the lines that come.
     ShowNewestLine(TRUE);
 }
 
-void CNorvInfoTable::StoreLine(LPCSTR pszTime, LPCSTR pszText, BOOL bTimeColored, BOOL bTranslate)
+void CNorvInfoTable::StoreLine(LPCSTR pszTime, LPCSTR pszText, BOOL bTimeColored, BOOL bTranslate,
+                               int nMachineSeconds)
 {
     CViewTable* pView = m_table.GetView(0);
     const CTableColumns& columns = pView->GetColumns();
@@ -200,12 +207,34 @@ void CNorvInfoTable::StoreLine(LPCSTR pszTime, LPCSTR pszText, BOOL bTimeColored
     columns.SetSlotValue(&pBlock[INFO_COL_TEXT], static_cast<const char*>(strText), INFO_COL_TEXT);
     m_blocks.push_back(pBlock);
     m_timeColored.push_back(bTimeColored);
+    m_machineSeconds.push_back(nMachineSeconds);
+    if (nMachineSeconds >= 0)
+        ++m_nProvisional;
     CRow row(&m_table, pBlock);
     if (bTimeColored)
         row.SetCellTextColor(INFO_COL_TIME, INFO_TIME_COLOR);
     m_table.InsertRow(row);
     WidenColumn(INFO_COL_TIME, pszTime != nullptr ? pszTime : "", m_nTimeWidth);
     WidenColumn(INFO_COL_TEXT, strText, m_nTextWidth);
+}
+
+void CNorvInfoTable::Restamp(const std::function<CString(int)>& pfnTime)
+{
+    if (m_nProvisional == 0 || m_table.GetViewCount() == 0)
+        return;
+    const CTableColumns& columns = m_table.GetView(0)->GetColumns();
+    for (size_t i = 0; i < m_blocks.size(); ++i) {
+        if (m_machineSeconds[i] < 0)
+            continue;
+        const CString strTime = pfnTime(m_machineSeconds[i]);
+        columns.SetSlotValue(&m_blocks[i][INFO_COL_TIME], static_cast<LPCSTR>(strTime), INFO_COL_TIME);
+        m_machineSeconds[i] = -1;
+        WidenColumn(INFO_COL_TIME, strTime, m_nTimeWidth);
+    }
+    m_nProvisional = 0;
+    // The rows show their values' blocks: the grid draws the new times.
+    if (CTableMDIWnd* pMain = GetMainWindow(); pMain != nullptr && pMain->HasGrid())
+        pMain->GetGrid().Refresh();
 }
 
 void CNorvInfoTable::WidenColumn(int nCol, LPCSTR pszText, int& nWidest)

@@ -3,6 +3,7 @@
 // Three columns (hidden line number, time, text), one window that minimises when it is closed,
 // lines that stay as long as the table does. The message column keeps the width of the widest
 // line seen, measured as each line arrives, so a line costs the same at any length of the log.
+#include <functional>
 #include <vector>
 #include "app/InfoTable.h"
 #include "market/DataTable.h"
@@ -53,9 +54,19 @@ public:
     void ShowWindow() override;
     void BringWindowToTop() override;
 
+protected:
+    // The machine's time of day (seconds) a line stamped now by GetTimeText is told again from
+    // once the clock GetTimeText reads is known; -1 while GetTimeText's time stands.
+    virtual int GetProvisionalSeconds() { return -1; }
+    // Every line stamped before its clock was known takes the time pfnTime gives for the
+    // machine's time of day it was stamped at.
+    void Restamp(const std::function<CString(int)>& pfnTime);
+    BOOL HasProvisionalLines() const { return m_nProvisional > 0; }
+
 private:
     // The text is translated for the current language unless it was shown already.
-    void StoreLine(LPCSTR pszTime, LPCSTR pszText, BOOL bTimeColored, BOOL bTranslate = TRUE);
+    void StoreLine(LPCSTR pszTime, LPCSTR pszText, BOOL bTimeColored, BOOL bTranslate = TRUE,
+                   int nMachineSeconds = -1);
     // Widens the column to the text when it is the widest seen in it.
     void WidenColumn(int nCol, LPCSTR pszText, int& nWidest);
     void ApplyWidth(int nCol, int nWidth, int& nWidest);
@@ -64,6 +75,8 @@ private:
 
     std::vector<TBCellSlot*> m_blocks;  // owned: one value block per line
     std::vector<BOOL> m_timeColored;    // per line
+    std::vector<int> m_machineSeconds;  // per line: INFO_LINE::nMachineSeconds
+    int m_nProvisional = 0;             // lines whose time is to be told again
     int m_nNextLine = 1;
     int m_nTextWidth = 0;               // the widest message seen, in pixels
     int m_nTimeWidth = 0;               // the widest time seen

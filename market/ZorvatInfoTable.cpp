@@ -55,7 +55,37 @@ void CZorvatInfoTable::AddTimedMessage(LPCSTR pszText, LPCSTR pszStamp, LPCSTR p
 void CZorvatInfoTable::AddMessage(LPCSTR pszText, int32_t nPackedTime, LPCSTR pszSecond, LPCSTR pszThird)
 {
     UpdateIndicator();
+    // The reference data may have heard the time after this table did (the sinks' order).
+    RestampWithServerTime();
     CNorvInfoTable::AddMessage(pszText, nPackedTime, pszSecond, pszThird);
+}
+
+int CZorvatInfoTable::GetProvisionalSeconds()
+{
+    const CZorvatGlobals* pGlobals = GetGlobals();
+    if (pGlobals->HasServerTime())
+        return -1;
+    // The server time stands on the machine's clock: the offset it used comes off again.
+    const long long nSeconds = pGlobals->GetServerTime().GetSecondsOfDay() + static_cast<long long>(pGlobals->GetClockOffset());
+    return static_cast<int>((nSeconds % 86400 + 86400) % 86400);
+}
+
+void CZorvatInfoTable::RestampWithServerTime()
+{
+    const CZorvatGlobals* pGlobals = GetGlobals();
+    if (!HasProvisionalLines() || !pGlobals->HasServerTime())
+        return;
+    const long nOffset = pGlobals->GetClockOffset();
+    Restamp([nOffset](int nMachineSeconds) {
+        CNorvTime time;
+        time.Set(0, 0, static_cast<int>(nMachineSeconds - static_cast<long long>(nOffset) % 86400));
+        return CZorvatClocks::ClockText(time);
+    });
+}
+
+void CZorvatInfoTable::OnTI(CServerMessage*)
+{
+    RestampWithServerTime();
 }
 
 void CZorvatInfoTable::AddText(LPCSTR pszText)

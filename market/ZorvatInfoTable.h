@@ -1,7 +1,8 @@
 #pragma once
 // The terminal's information table: the framework's message log stamped with the server's
-// clock, a message sink of the server's notices ("MS"), the hello reply ("VC") and market
-// states ("BM"), and the source of the toolbar's new-message indicator. The application makes
+// clock, a message sink of the server's notices ("MS"), the hello reply ("VC"), market states
+// ("BM") and the server's time ("TI", which tells again the times of the lines stamped before
+// it with the machine's clock: one clock for every line), and the source of the toolbar's new-message indicator. The application makes
 // one each time it builds its standing tables and hands it out as the information window.
 #include "market/NorvInfoTable.h"
 
@@ -32,8 +33,14 @@ public:
     void OnMS(CServerMessage* pMsg) override;
     void OnVC(CServerMessage* pMsg) override;
     void OnBM(CServerMessage* pMsg) override;
+    void OnTI(CServerMessage* pMsg) override;
+
+protected:
+    int GetProvisionalSeconds() override;
 
 private:
+    // The lines stamped before the server told its time take the server's time now known.
+    void RestampWithServerTime();
     void UpdateIndicator();
     // Fits the grid to cx by cy less the docked tickers, which are stacked below it.
     void FitGrid(UINT nType, int cx, int cy);

@@ -40,8 +40,17 @@ public:
     time_t GetNow() const { return Clock().GetNow(); }
 
     // Offsets in seconds and the session times (Kuwait time), as the server sends them.
-    void SetClockOffset(long nSeconds) { m_nClockOffset = nSeconds; }
+    void SetClockOffset(long nSeconds)
+    {
+        m_nClockOffset = nSeconds;
+        m_bServerTimeHeard = TRUE;
+    }
     long GetClockOffset() const { return m_nClockOffset; }
+    // Whether the server told its time since the connection began: until it does, the server
+    // time is the machine's corrected by the last offset known (none at all at first). A new
+    // connection forgets it, keeping the offset.
+    BOOL HasServerTime() const { return m_bServerTimeHeard; }
+    void ForgetServerTime() { m_bServerTimeHeard = FALSE; }
     void SetGlobalTimeOffset(long nSeconds) { m_nGlobalTimeOffset = nSeconds; }
     long GetGlobalTimeOffset() const { return m_nGlobalTimeOffset; }
     void SetFirstMarketTime(const CNorvTime& time) { m_firstMarketTime = time; }
@@ -84,6 +93,7 @@ private:
     const IClockSource* m_pClock = nullptr;             // not owned; null: the system clock
     const IMarketTimeOffsets* m_pMarkets = nullptr;     // not owned
     long m_nClockOffset = 0;                            // local time minus server time
+    BOOL m_bServerTimeHeard = FALSE;
     long m_nGlobalTimeOffset = 0;
     CNorvTime m_firstMarketTime;
     CNorvTime m_secondMarketTime;

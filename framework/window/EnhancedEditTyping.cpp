@@ -209,6 +209,9 @@ BOOL CEnhancedEdit::FilterChar(UINT nChar)
     // The key-down already turned these into clipboard messages.
     if ((ch == 3 || ch == 22 || ch == 24) && !GetNorvGlobals().m_bNoClipboardKeys)
         return TRUE;
+    // Ctrl+A selects the whole field, whatever the field takes: typing then replaces it.
+    if (ch == 1)
+        return FALSE;
     if (IsNumeric())
         return OnNumericChar(nChar);
     int nType = m_type.GetDataType();

@@ -82,6 +82,18 @@ UINT TbQtVirtualKey(const QKeyEvent* pEvent)
     return 0;
 }
 
+int TbQtKeyOfVirtualKey(UINT uVk)
+{
+    if (uVk >= VK_F1 && uVk <= VK_F24)
+        return Qt::Key_F1 + static_cast<int>(uVk - VK_F1);
+    if ((uVk >= '0' && uVk <= '9') || (uVk >= 'A' && uVk <= 'Z'))
+        return static_cast<int>(uVk);
+    for (const KeyEntry& k : s_keys)
+        if (k.vk == uVk)
+            return k.nQtKey;
+    return 0;
+}
+
 LPARAM TbQtKeyFlags(const QKeyEvent* pEvent, BOOL bRelease)
 {
     WORD wFlags = 0;

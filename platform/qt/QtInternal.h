@@ -15,6 +15,8 @@ class CTbPixelBuffer;
 // Key events as the original's keyboard messages: the virtual key (0 when none fits) and the
 // key flags of lParam (repeat count 1, scan code, extended, Alt, previous state, release).
 UINT   TbQtVirtualKey(const QKeyEvent* pEvent);
+// The Qt key of a virtual key (the first of the keys that share it); 0 for none.
+int    TbQtKeyOfVirtualKey(UINT uVk);
 LPARAM TbQtKeyFlags(const QKeyEvent* pEvent, BOOL bRelease);
 
 ITbDisplay* TbQtDisplay();

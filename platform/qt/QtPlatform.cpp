@@ -3,11 +3,15 @@
 #include <QtCore/QPointer>
 #include <QtCore/QTimer>
 #include <QtGui/QFont>
+#include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtCore/QTranslator>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QMenu>
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/WindowWidget.h"
+#include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/Accelerators.h"
 #include "platform/win/user/LayerWords.h"
 #include "platform/win/user/WebEngine.h"
 #include "platform/win/spool/Printers.h"
@@ -156,6 +160,63 @@ BOOL TbInitQtPlatform(int* pArgc, char** argv)
 #endif
     TbSetPrintSystem(TbQtPrintSystem());
     return TRUE;
+}
+
+// Qt's own: the shortcut map tried with a key before the key goes to its widget, as the window
+// system's keys are.
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* pObject, ulong nTimestamp, int nKey,
+                                               Qt::KeyboardModifiers mods, const QString& strText,
+                                               bool bRepeat, ushort nCount);
+
+BOOL TbQtPressKey(HWND hWnd, UINT uVk, BYTE fVirt, char chTyped)
+{
+    auto* pWidget = dynamic_cast<CTbWindowWidget*>(TbQtWidgetOf(hWnd));
+    const char szTyped[2] = {chTyped, '\0'};
+    const QString strTyped = QString::fromStdString(TbCodePageToUtf8(szTyped, CP_ACP));
+    // Qt names a letter's key by its capital.
+    const int nKey = uVk != 0 ? TbQtKeyOfVirtualKey(uVk) : strTyped.isEmpty() ? 0 : strTyped.toUpper()[0].unicode();
+    if (!pWidget || !pWidget->isWindow() || nKey == 0)
+        return FALSE;
+    QApplication::setActiveWindow(pWidget);
+    Qt::KeyboardModifiers mods;
+    if (fVirt & FSHIFT)
+        mods |= Qt::ShiftModifier;
+    if (fVirt & FCONTROL)
+        mods |= Qt::ControlModifier;
+    if (fVirt & FALT)
+        mods |= Qt::AltModifier;
+    // The character a letter or digit gives: a control character with Ctrl, as X gives it.
+    QString strText = strTyped;
+    if (uVk >= 'A' && uVk <= 'Z')
+        strText = (fVirt & FCONTROL) ? QString(QChar(nKey - Qt::Key_A + 1))
+                                     : QString(QChar((fVirt & FSHIFT) ? nKey : nKey - Qt::Key_A + 'a'));
+    else if (uVk >= '0' && uVk <= '9' && !(fVirt & FCONTROL))
+        strText = QString(QChar(nKey));
+    QWidget* pTarget = QApplication::focusWidget();
+    if (!pTarget || pTarget->window() != pWidget)
+        pTarget = pWidget;
+    QPointer<QWidget> pAlive = pTarget;
+    QKeyEvent press(QEvent::KeyPress, nKey, mods, strText);
+    if (!qt_sendShortcutOverrideEvent(pTarget, press.timestamp(), nKey, mods, strText, false, 1) && pAlive)
+        QApplication::sendEvent(pTarget, &press);
+    QKeyEvent release(QEvent::KeyRelease, nKey, mods, strText);
+    if (pAlive)
+        QApplication::sendEvent(pTarget, &release);
+    // The modifiers go up after the key, as the window system tells.
+    CTbQtHandlerScope scope;
+    TbDisplayModifiers(FALSE, FALSE, FALSE);
+    return TRUE;
+}
+
+BOOL TbQtMenuOpen()
+{
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr;
+}
+
+HWND TbQtActiveWindow()
+{
+    auto* pWidget = dynamic_cast<CTbWindowWidget*>(QApplication::activeWindow());
+    return pWidget != nullptr ? pWidget->GetHwnd() : nullptr;
 }
 
 BOOL TbQtClickWindow(HWND hWnd, POINT ptClient)

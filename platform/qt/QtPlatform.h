@@ -20,3 +20,14 @@ BOOL TbQtClickWindow(HWND hWnd, POINT ptClient);
 // The window's menu bar worked with the mouse: each menu of the bar clicked open in turn until
 // one holds the command uId, and the command clicked. FALSE when no menu opened that holds it.
 BOOL TbQtChooseFromMenuBar(HWND hWnd, UINT uId);
+// A key pressed and released on a top-level window as the window system delivers it to the
+// window that has the keyboard: the window becomes the display's active one, the display's own
+// shortcuts (a menu bar's mnemonics) are tried first, then the window's focus takes the key.
+// fVirt: FSHIFT, FCONTROL and FALT held; uVk 0: the key that types chTyped (a character of the
+// active code page) on a layout that has it. FALSE when the window or the key has no counterpart.
+BOOL TbQtPressKey(HWND hWnd, UINT uVk, BYTE fVirt, char chTyped = 0);
+// Whether one of the display's menus is open (a menu bar's or a popup menu).
+BOOL TbQtMenuOpen();
+// The top-level window the display shows active (its caption drawn active, the keyboard's);
+// null when it is none of the layer's.
+HWND TbQtActiveWindow();

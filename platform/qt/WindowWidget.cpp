@@ -2,6 +2,7 @@
 #include "platform/qt/WindowWidget.h"
 #include <algorithm>
 #include <cstring>
+#include <QtCore/QTimer>
 #include <QtGui/QIcon>
 #include <QtGui/QPainter>
 #include <QtGui/QPixmap>
@@ -239,12 +240,29 @@ void CTbWindowWidget::changeEvent(QEvent* pEvent)
 {
     if (m_hWnd && isWindow()) {
         if (pEvent->type() == QEvent::ActivationChange) {
-            if (!isActiveWindow())
+            if (!isActiveWindow()) {
                 m_nActivationsAsked = 0;            // whatever was asked has been answered
-            else if (m_nActivationsAsked > 0)
+            } else if (m_nActivationsAsked > 0) {
                 --m_nActivationsAsked;
-            else
+            } else if (!TbDisplayTakesInput(m_hWnd)) {
+                // The window manager gave the keyboard to a modal dialog's owner (a click on
+                // it): the dialog takes it back, and with it the active caption, once Qt is done
+                // with this activation. A question of Qt's own (a message box, a chooser) is
+                // Qt's modal window; the layer's dialogs are the layer's active window.
+                const HWND hWnd = m_hWnd;
+                QTimer::singleShot(0, this, [hWnd] {
+                    if (QWidget* pModal = QApplication::activeModalWidget();
+                        pModal != nullptr && dynamic_cast<CTbWindowWidget*>(pModal) == nullptr) {
+                        pModal->raise();
+                        pModal->activateWindow();
+                        return;
+                    }
+                    CTbQtHandlerScope scope;
+                    TbDisplayInputRefused(hWnd);
+                });
+            } else {
                 TbDisplayActivate(m_hWnd);
+            }
         } else if (pEvent->type() == QEvent::WindowStateChange && !m_bApplying) {
             Qt::WindowStates state = windowState();
             TbDisplayShowState(m_hWnd, (state & Qt::WindowMinimized) ? SW_SHOWMINIMIZED

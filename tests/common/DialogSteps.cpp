@@ -107,6 +107,16 @@ void PressKey(UINT nKey, bool bShift)
         Key(WM_KEYUP, VK_SHIFT, nullptr);
 }
 
+void PressCtrlKey(char chLetter)
+{
+    const UINT nKey = static_cast<UINT>(toupper(static_cast<unsigned char>(chLetter)));
+    const char szChar[2] = {static_cast<char>(nKey - 'A' + 1), '\0'};
+    Key(WM_KEYDOWN, VK_CONTROL, nullptr);
+    Key(WM_KEYDOWN, nKey, szChar);
+    Key(WM_KEYUP, nKey, nullptr);
+    Key(WM_KEYUP, VK_CONTROL, nullptr);
+}
+
 void ClickControl(HWND hDlg, int nId)
 {
     HWND hControl = GetDlgItem(hDlg, nId);

@@ -26,6 +26,8 @@ void ClearDialogSteps();
 // a key (VK_RETURN, VK_ESCAPE, VK_TAB), a click on a dialog's control.
 void TypeText(const char* pszText);
 void PressKey(UINT nKey, bool bShift = false);
+// A letter key with Ctrl held, with the control character it types ('A': Ctrl+A, 1).
+void PressCtrlKey(char chLetter);
 void ClickControl(HWND hDlg, int nId);
 
 // A control's notification to its dialog, as the control sends it; the item of exactly that

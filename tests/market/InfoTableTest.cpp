@@ -18,6 +18,7 @@
 #include "platform/win/user/Clipboard.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/TestAnswers.h"
+#include "refdata/ZorvatGlobals.h"
 
 namespace {
 
@@ -149,6 +150,58 @@ TEST_F(InfoFixture, LinesAreNumberedAndStampedAndFollowEachOther)
     EXPECT_EQ(0, pTable->GetTable()->GetRowCount());
     pTable->AddText("again");
     EXPECT_EQ("1", std::string(pTable->GetLineCell(0, INFO_COL_NUMBER)));
+}
+
+// The log keeps one clock: the lines written before the server first tells its time (the
+// connection's and the login's) carry the machine's time until then, and the server's after,
+// as every later line does; a time the message brought along stays its own. The reference data
+// may hear the time before or after the table does.
+TEST_F(InfoFixture, LinesWrittenBeforeTheServersTimeTakeItWhenItComes)
+{
+    struct CMachineClock : IClockSource
+    {
+        time_t GetNow() const override { return 1765000000; }
+        int GetLocalSecondsOfDay() const override { return 15 * 3600 + 45 * 60 + 53; }
+    } machine;
+    CZorvatGlobals* pGlobals = GetGlobals();
+    pGlobals->SetClockSource(&machine);
+    for (bool bTableFirst : {false, true}) {
+        SCOPED_TRACE(bTableFirst ? "the table hears the time first" : "the reference data hears it first");
+        pTable->RemoveAllRows();
+        pGlobals->SetClockOffset(0);
+        pGlobals->ForgetServerTime();
+        pTable->AddText("Connected");
+        pTable->AddMessage("Logged in", 0, "as trader", nullptr);
+        pTable->AddTimedMessage("stamped", "abc\x0a\x14\x1e", nullptr, nullptr);
+        EXPECT_EQ("1|15:45:53|Connected", Line(0));
+        const std::string strStamped = Line(3);
+
+        CServerMessage time("~TI|0|XC||93150", 1);
+        if (bTableFirst)
+            Fire("~TI|0|XC||93150");
+        pGlobals->OnTI(&time);
+        if (!bTableFirst)
+            Fire("~TI|0|XC||93150");
+        pTable->AddText("Order 1 accepted");
+        EXPECT_EQ("1|09:31:50|Connected", Line(0));
+        EXPECT_EQ("2|09:31:50|Logged in", Line(1));
+        EXPECT_EQ("3||as trader", Line(2));
+        EXPECT_EQ(strStamped, Line(3));
+        EXPECT_EQ("5|09:31:50|Order 1 accepted", Line(4));
+
+        // Lines kept over a reconnect that came before the time keep waiting for it.
+        pGlobals->ForgetServerTime();
+        pTable->AddText("Reconnected");
+        const std::vector<INFO_LINE> kept = pTable->GetLines();
+        pTable->RemoveAllRows();
+        pTable->AddLines(kept);
+        pGlobals->SetClockOffset(pGlobals->GetClockOffset() + 60);
+        Fire("~TI|0|XC||93050");
+        EXPECT_EQ("6|09:30:50|Reconnected", Line(5));
+        EXPECT_EQ("1|09:31:50|Connected", Line(0)) << "a time told stays";
+    }
+    pGlobals->SetClockSource(nullptr);
+    pGlobals->SetClockOffset(0);
 }
 
 TEST_F(InfoFixture, OneWindowThatMinimisesWhenClosed)

@@ -6,6 +6,7 @@
 // And the pause lock up: no click reaches the terminal behind it.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "orders/ReviewDialog.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/user/Accelerators.h"
 #include "platform/win/user/Display.h"
 #include "platform/win/user/TestAnswers.h"
 #include "tests/app/AppTestSupport.h"
@@ -301,10 +303,43 @@ TEST_F(MouseRoadSession, ATicketBroughtForwardByItsKeyTakesTheKeysAtItsFirstFiel
         << ControlText(hDlg, IDC_TICKET_TICKER);
 }
 
+// Every key combination of the main window's menus and toolbar: its accelerators (the
+// toolbar's commands among them) and the mnemonics of its menu bar, pressed on the main window as
+// the window system gives it the keys after a click.
+void PressEveryShortcut(CFrameWnd* pFrame)
+{
+    const HWND hFrame = pFrame->m_hWnd;
+    const HACCEL hAccel = pFrame->m_hAccelTable;
+    ASSERT_NE(nullptr, hAccel);
+    std::vector<ACCEL> keys(static_cast<size_t>(CopyAcceleratorTableA(hAccel, nullptr, 0)));
+    CopyAcceleratorTableA(hAccel, keys.data(), static_cast<int>(keys.size()));
+    ASSERT_FALSE(keys.empty());
+    for (const ACCEL& key : keys) {
+        EXPECT_TRUE(TbQtPressKey(hFrame, key.key, key.fVirt)) << key.key;
+        PumpPending();
+        EXPECT_FALSE(TbQtMenuOpen()) << "a menu opened at key " << key.key;
+    }
+    HMENU hBar = GetMenu(hFrame);
+    ASSERT_GT(GetMenuItemCount(hBar), 0);
+    for (int i = 0; i < GetMenuItemCount(hBar); ++i) {
+        char szText[128] = "";
+        GetMenuStringA(hBar, static_cast<UINT>(i), szText, sizeof szText, MF_BYPOSITION);
+        const char* pszMark = strchr(szText, '&');
+        if (pszMark == nullptr || pszMark[1] == '\0')
+            continue;
+        EXPECT_TRUE(TbQtPressKey(hFrame, 0, FALT, pszMark[1])) << szText;
+        PumpPending();
+        EXPECT_FALSE(TbQtMenuOpen()) << "the menu " << szText << " opened";
+        if (TbQtMenuOpen())
+            TbQtPressKey(hFrame, VK_ESCAPE, 0);
+    }
+}
+
 // File > Pause lock, then the mouse on everything of the terminal but the lock: the menu bar (a
 // ticket chosen from it), a toolbar button (a ticket), another window, the frame's and a document
-// window's buttons. Nothing opens, closes or changes and nothing is sent; the lock keeps the keys
-// and the right password lets the trader back in.
+// window's buttons; then every shortcut of the menus and the toolbar. Nothing opens, closes or
+// changes and nothing is sent; the lock keeps the keys and the right password lets the trader
+// back in.
 void ClickPastTheLock(MouseRoadSession& s, bool bArabic)
 {
     s.Start(bArabic);
@@ -339,7 +374,14 @@ void ClickPastTheLock(MouseRoadSession& s, bool bArabic)
             TbDisplayClose(hFrame);
             TbDisplayShowState(hFrame, SW_SHOWMINIMIZED);
             TbDisplaySysCommand(hInfo, SC_MAXIMIZE);
-            PumpPending();
+            // The clicks refused have brought the lock forward (a moment after each).
+            PumpFor(100);
+            EXPECT_EQ(h, TbQtActiveWindow());
+            PressEveryShortcut(pFrame);
+            PumpFor(100);
+            // The window manager gave the main window the keys with each of them: the lock takes
+            // them back, and with them the active caption.
+            EXPECT_EQ(h, TbQtActiveWindow()) << "the lock's caption is not the active one";
             EXPECT_EQ(1, TbPendingTestAnswers()) << "the frame asked to close";
             TbClearTestAnswers();
             EXPECT_EQ(before, children()) << "a window opened or closed";
@@ -349,6 +391,8 @@ void ClickPastTheLock(MouseRoadSession& s, bool bArabic)
             const bool bKeys = FocusedControl(h) == IDC_PAUSE_PASSWORD;
             EXPECT_TRUE(bKeys) << "the keys left the lock";
             if (bKeys) {
+                // What the shortcuts typed there goes first.
+                SetDlgItemTextA(h, IDC_PAUSE_PASSWORD, "");
                 TypeText("secret");
                 PressKey(VK_RETURN);
             } else {

@@ -683,8 +683,9 @@ TEST_F(OrderRoadSession, AnOrderRowPresetsTheTicketWithThatOrder)
 // A close or a log-off while the review (titled a new order) is open ends it with Cancel:
 // nothing is sent, and the form closes after; the log-off forgets the kept ticket flag.
 // Disconnected with an order typed in the ticket and not sent: the ticket goes with the session,
-// the information window names it, and its place stays in the trader's own workspace, where the
-// next login looks for it, not in the default file.
+// the information window names it and comes up from the icon row to tell it, and the ticket's
+// place stays in the trader's own workspace, where the next login looks for it, not in the
+// default file.
 TEST_F(OrderRoadSession, DisconnectTellsOfTheUnsentOrderAndKeepsTheTicketsPlace)
 {
     Start(false);
@@ -693,6 +694,10 @@ TEST_F(OrderRoadSession, DisconnectTellsOfTheUnsentOrderAndKeepsTheTicketsPlace)
     const HWND hDlg = pTicket->m_hWnd;
     CFormMDIWnd* pFrame = static_cast<CFormMDIWnd*>(pTicket->GetParent());
     FillKseOrder(hDlg);
+    const HWND hInfo = App().GetInfoTable()->GetDataTable()->GetMainWindow()->m_hWnd;
+    ShowWindow(hInfo, SW_MINIMIZE);
+    PumpPending();
+    ASSERT_TRUE(IsIconic(hInfo));
     pFrame->SetWindowPos(nullptr, 37, 41, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     const std::string strSection = std::to_string(pFrame->GetTemplateId()) + "-0";     // the form's own, in English
     CString strTitle;
@@ -705,6 +710,8 @@ TEST_F(OrderRoadSession, DisconnectTellsOfTheUnsentOrderAndKeepsTheTicketsPlace)
     ASSERT_GT(pInfo->GetLineCount(), 0);
     EXPECT_EQ("Logged off: the order typed in " + std::string(strTitle) + " was not sent.",
               std::string(pInfo->GetLineCell(pInfo->GetLineCount() - 1, INFO_COL_TEXT)));
+    EXPECT_FALSE(IsIconic(hInfo)) << "the line came up with its window";
+    EXPECT_TRUE(IsWindowVisible(hInfo));
     auto place = [&](const std::string& strFile) {
         CSettingsFile file;
         file.Open(strFile.c_str());

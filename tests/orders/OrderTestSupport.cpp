@@ -7,9 +7,13 @@
 #include "link/MessageTypes.h"
 #include "market/DataArray.h"
 #include "market/DataTable.h"
+#include "market/QuotationFwdKSETable.h"
 #include "market/TableLinks.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderForms.h"
+#include "orders/PlaceOrderDlg.h"
+#include "orders/PlaceOrderForwardDlg.h"
+#include "orders/PlaceOrderOddLotKSEDlg.h"
 #include "platform/win/user/Clipboard.h"
 #include "platform/win/user/DateTimePick.h"
 #include "tests/app/AppTestSupport.h"
@@ -122,6 +126,66 @@ CNewPlaceOrderDlg* COrderSession::Command(UINT nId)
     PumpPending();
     CFormMDIWnd* pFrame = App().GetOrderTicketForm();
     return pFrame != nullptr ? dynamic_cast<CNewPlaceOrderDlg*>(pFrame->GetView()) : nullptr;
+}
+
+HWND COrderSession::OpenForm(UINT nFormId)
+{
+    // The slot outlives the test: the session's end destroys the frame and clears it.
+    static CFormMDIWnd* s_pFrame;
+    s_pFrame = nullptr;
+    App().OpenFormWindow(&s_pFrame, nFormId);
+    PumpPending();
+    return s_pFrame != nullptr && s_pFrame->GetView() != nullptr ? s_pFrame->GetView()->m_hWnd : nullptr;
+}
+
+HWND COrderSession::OpenFilledTicket(UINT nFormId, int* pnQuantity)
+{
+    HWND h = nullptr;
+    switch (nFormId) {
+    case IDD_FORM_ORDER_TICKET:
+        if (CNewPlaceOrderDlg* pTicket = Command(33049); (h = pTicket != nullptr ? pTicket->m_hWnd : nullptr) != nullptr) {
+            SetDlgItemTextA(h, IDC_TICKET_TICKER, "101");
+            NotifyControl(h, IDC_TICKET_TICKER, CBN_KILLFOCUS);
+            EnterText(h, IDC_TICKET_LIMIT, "842");
+        }
+        *pnQuantity = IDC_TICKET_QUANTITY;
+        return h;
+    case IDD_FORM_US_ORDER:
+        if ((h = OpenForm(nFormId)) != nullptr) {
+            ChooseItem(h, 6730, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
+            SetDlgItemTextA(h, 5722, "ALPN");
+            EnterText(h, 5728, "10.5");
+        }
+        *pnQuantity = 5723;
+        return h;
+    case IDD_FORM_KSE_TICKET:
+    case IDD_FORM_ODD_LOT_TICKET:
+        if ((h = OpenForm(nFormId)) != nullptr) {
+            ClickControl(h, IDC_KSE_SIDE_BUY);
+            ChooseItem(h, IDC_KSE_STOCK, "GHB / 101");
+            // The odd-lot board's limit order is its second type.
+            ClickControl(h, nFormId == IDD_FORM_KSE_TICKET ? IDC_KSE_TYPE_LIMIT : IDC_KSE_TYPE_STOP);
+            PumpPending();
+            EnterText(h, IDC_KSE_LIMIT, "842");
+        }
+        *pnQuantity = IDC_KSE_QUANTITY;
+        return h;
+    case IDD_FORM_FORWARD_ORDER:
+        if ((h = OpenForm(nFormId)) != nullptr) {
+            auto* pForm = dynamic_cast<CPlaceOrderForwardDlg*>(CWnd::FromHandlePermanent(h));
+            EXPECT_TRUE(pForm != nullptr && PumpUntil([&] { return pForm->GetInitCount() == 1; }));
+            // The test market quotes no quantities: maker 1 sells 900 of stock 101 for a month.
+            FindDataTable(IDS_TABLE_QUOTATIONS_FWD_KSE)->GetRows()->FindRowByIds({101, 2, 1})->SetDouble(10, 900, TRUE);
+            CheckRadioButton(h, 5720, 5721, 5720);
+            NotifyControl(h, 5720, BN_CLICKED);
+            SendDlgItemMessageA(h, 5794, CB_SETCURSEL, 1, 0);     // the best market maker
+            NotifyControl(h, 5794, CBN_SELCHANGE);
+        }
+        *pnQuantity = 5723;
+        return h;
+    default:
+        return nullptr;
+    }
 }
 
 std::vector<std::string> COrderSession::Requests(const std::vector<std::string>& mnemonics) const

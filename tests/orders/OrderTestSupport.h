@@ -54,6 +54,12 @@ struct COrderSession : ::testing::Test
     CZORVAT32App& App() { return pRun->App(); }
     // The menu command through the main frame; the order ticket it opened.
     CNewPlaceOrderDlg* Command(UINT nId);
+    // The form opened by its id as the form factory makes it; its view's window, null when none.
+    HWND OpenForm(UINT nFormId);
+    // A ticket of that form opened and filled with an order of the test market but for its
+    // quantity (the order ticket through its KSE command); *pnQuantity: the quantity's field.
+    // Null for a form no ticket of which the tests know how to fill.
+    HWND OpenFilledTicket(UINT nFormId, int* pnQuantity);
     // The requests of these message types the server received, in order.
     std::vector<std::string> Requests(const std::vector<std::string>& mnemonics) const;
     size_t Count(const std::string& strMnemonic) const;

@@ -53,8 +53,10 @@ int MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
     const UINT uIcon = uType & MB_ICONMASK;
     MessageBeep(uIcon);
     TBTESTANSWER answer;
-    if (TbTakeTestAnswer(TB_ASK_MESSAGEBOX, &answer))
+    if (TbTakeTestAnswer(TB_ASK_MESSAGEBOX, &answer)) {
+        TbNoteAnsweredText(pszText);
         return static_cast<int>(answer.nValue);
+    }
     question.strText = TbCodePageToUtf8(pszText ? pszText : "", CP_ACP);
     // A box without a title is an error's, named in the user's language.
     question.strCaption = pszCaption ? TbCodePageToUtf8(pszCaption, CP_ACP) : TbLayerWord("Error");

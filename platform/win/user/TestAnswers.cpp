@@ -35,3 +35,19 @@ void TbClearTestAnswers()
 {
     Answers().clear();
 }
+
+static std::string& AnsweredText()
+{
+    static std::string s_strText;
+    return s_strText;
+}
+
+void TbNoteAnsweredText(const char* pszText)
+{
+    AnsweredText() = pszText != nullptr ? pszText : "";
+}
+
+std::string TbLastAnsweredText()
+{
+    return AnsweredText();
+}

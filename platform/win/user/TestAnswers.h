@@ -38,3 +38,7 @@ BOOL TbTakeTestAnswer(int nKind, TBTESTANSWER* pAnswer);
 // How many answers wait (all kinds); a test checks 0 to know each question came.
 int  TbPendingTestAnswers();
 void TbClearTestAnswers();
+// The text of the last message box a test's answer took (in the active code page), so that a
+// test reads what the person would have been asked; the box notes it.
+void TbNoteAnsweredText(const char* pszText);
+std::string TbLastAnsweredText();
