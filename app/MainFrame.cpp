@@ -10,7 +10,7 @@
 #include "platform/win/user/MessageBox.h"
 
 #define IDS_ASK_CLOSE 40535
-#define IDS_ORDER_UNSENT_ON_EXIT 40398   // "%1": the form's title
+#define IDS_ORDER_UNSENT_ON_EXIT 40399   // "%1": the form's title
 #define IDS_HELP_MISSING 40412         // "%s": where the help file was looked for
 #define INDICATOR_TICK_MS 25
 #define SINK_TICK_MS 1000
