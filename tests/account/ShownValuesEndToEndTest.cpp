@@ -160,7 +160,7 @@ double ShownNumber(const std::string& strText)
 // company's name in Latin letters (the columns that name a company or a symbol by its name).
 const struct { UINT nTable; int nCol; } s_nameColumns[] = {
     {IDS_TABLE_US_HOLDINGS, 16}, {IDS_TABLE_COMBINED_HOLDINGS, 1}, {IDS_TABLE_COMBINED_REALIZED, 16},
-    {IDS_TABLE_COMBINED_UNREALIZED, CU_NAME},
+    {IDS_TABLE_COMBINED_UNREALIZED, CU_NAME}, {IDS_TABLE_US_REALIZED, RC_SYMBOL_TEXT},
 };
 
 bool HasArabic(const char* psz)
