@@ -73,30 +73,29 @@ constexpr int KSE_BOARD_WIDTH = 100;
 constexpr int SIDE_WIDTH = 45;
 constexpr int ORDER_TYPE_WIDTH = 100;
 constexpr int DURATION_WIDTH = 125;
-constexpr int ACCOUNT_NUMBER_WIDTH = 55;
 // An option right's column, wide enough for a stock's "None" in Arabic ("لا شيء").
 constexpr int OPTION_RIGHT_WIDTH = 50;
 
 // Column kinds of the account tables, one line each in their descriptions.
 constexpr TABLE_COLUMN AccountDateTime(UINT nTitleId, int nField)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DATETIME_TEXT, .nWidth = 125, .nAlign = ALIGN_RIGHT,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DATETIME_TEXT, .nWidth = DATETIME_WIDTH, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_SERVER_DATE, .nField = nField};
 }
-constexpr TABLE_COLUMN AccountDate(UINT nTitleId, int nField, int nWidth = 70)
+constexpr TABLE_COLUMN AccountDate(UINT nTitleId, int nField, int nWidth = DATE_WIDTH)
 {
     return {.nTitleId = nTitleId, .nType = COLTYPE_DATE_TEXT, .nWidth = nWidth, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_SERVER_DATE, .nField = nField};
 }
 // A number without grouping (order and trade numbers).
-constexpr TABLE_COLUMN AccountId(UINT nTitleId, int nField, int nWidth = 50, UINT nFlags = 0)
+constexpr TABLE_COLUMN AccountId(UINT nTitleId, int nField, int nWidth = NUMBER_WIDTH, UINT nFlags = 0)
 {
     return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = nWidth, .nAlign = ALIGN_RIGHT,
             .nFlags = nFlags | COLF_NO_THOUSANDS, .nField = nField};
 }
 constexpr TABLE_COLUMN AccountInt(UINT nTitleId, int nField, UINT nFlags = 0)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = nFlags,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = QUANTITY_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = nFlags,
             .nField = nField};
 }
 constexpr TABLE_COLUMN AccountText(UINT nTitleId, int nSize, int nField, int nWidth = 95)
@@ -104,7 +103,7 @@ constexpr TABLE_COLUMN AccountText(UINT nTitleId, int nSize, int nField, int nWi
     return {.nTitleId = nTitleId, .nWidth = nWidth, .nSize = nSize, .nField = nField};
 }
 constexpr TABLE_COLUMN AccountNumber(UINT nTitleId, int nDecimals, int nField, UINT nFlags = COLF_THOUSANDS,
-                                     int nMinDecimals = 0, int nWidth = 70)
+                                     int nMinDecimals = 0, int nWidth = QUANTITY_WIDTH)
 {
     return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = nWidth, .nDecimals = nDecimals,
             .nAlign = ALIGN_RIGHT, .nFlags = nFlags, .nMinDecimals = nMinDecimals, .nField = nField};
@@ -112,7 +111,7 @@ constexpr TABLE_COLUMN AccountNumber(UINT nTitleId, int nDecimals, int nField, U
 // A price: every decimal it carries and at least its market's, as the price rule shows it.
 constexpr TABLE_COLUMN AccountPrice(UINT nTitleId, int nMarketDecimals, int nField, UINT nFlags = COLF_THOUSANDS)
 {
-    return AccountNumber(nTitleId, PRICE_DECIMAL_CODE, nField, nFlags, nMarketDecimals);
+    return AccountNumber(nTitleId, PRICE_DECIMAL_CODE, nField, nFlags, nMarketDecimals, PRICE_WIDTH);
 }
 // A code column: the code stored, the code table's text shown (the column's own index is the
 // callback's slot).

@@ -22,7 +22,7 @@
 #define NH_OPTION_RIGHT 23
 
 namespace {
-constexpr TABLE_COLUMN Amount(UINT nTitleId, UINT nFlags, int nMin, int nField, int nDecimals = -3, int nWidth = 70)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, UINT nFlags, int nMin, int nField, int nDecimals = -3, int nWidth = QUANTITY_WIDTH)
 {
     return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = nWidth, .nDecimals = nDecimals,
             .nAlign = ALIGN_RIGHT, .nFlags = nFlags, .nMinDecimals = nMin, .nField = nField};
@@ -36,28 +36,27 @@ const int N = FIELD_NONE;
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51236, .nSize = 6, .nField = 0},                                   // 0 symbol, KSE stock code
     {.nTitleId = 51171, .nSize = 50},                                               // 1 company
-    {.nTitleId = 57372, .nSize = MARKET_NAME_SIZE},                                 // 2 market
+    {.nTitleId = 57372, .nWidth = MARKET_COLUMN_WIDTH, .nSize = MARKET_NAME_SIZE},  // 2 market
     {.nTitleId = 57213, .nSize = 6, .nField = 24},                                  // 3 currency
     {.nTitleId = 56258, .nType = COLTYPE_COMPUTED, .nWidth = 70,
      .pfnFormat = CCombinedHoldingsTable::FormatHoldingType, .nFormatValue = CH_TYPE},  // 4 holding type
-    // Wider than 70: the dinars' cash row and the totals run to millions with their decimals.
-    Amount(51172, COLF_ZERO_SHOWN, 0, 1, -3, 90),                                   // 5 quantity
+    Amount(51172, COLF_ZERO_SHOWN, 0, 1),                                           // 5 quantity
     Amount(51173, COLF_BLANK_ZERO, 0, 2),                                           // 6
     Amount(51174, 0, 0, 3),                                                         // 7 second quantity
     Amount(41053, COLF_MONEY, 2, 9, -3, MONEY_WIDTH),                               // 8 unrealized gain
-    Amount(41054, 0, 2, 27, -2),                                                    // 9 its per cent
-    Amount(51175, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 2, 5, -4, 60),         // 10 price
+    Amount(41054, 0, 2, 27, -2, PERCENT_WIDTH),                                     // 9 its per cent
+    Amount(51175, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 2, 5, -4, PRICE_WIDTH),  // 10 price
     Amount(51176, COLF_ZERO_SHOWN | COLF_MONEY, 2, 6, -3, MONEY_WIDTH),             // 11 market value
     Amount(41128, COLF_SUMMED | COLF_ZERO_SHOWN, 3, N, -3, MONEY_WIDTH),            // 12 in the base currency
-    Amount(52176, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 15),                            // 13
-    Amount(52177, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 16),                            // 14
-    Amount(51197, COLF_ZERO_SHOWN | COLF_HIDDEN | COLF_MONEY, 2, 18),               // 15
-    Amount(41129, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN, 3, N),               // 16 15 in the base currency
+    Amount(52176, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 15, -3, MONEY_WIDTH),           // 13
+    Amount(52177, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 16, -3, MONEY_WIDTH),           // 14
+    Amount(51197, COLF_ZERO_SHOWN | COLF_HIDDEN | COLF_MONEY, 2, 18, -3, MONEY_WIDTH),  // 15
+    Amount(41129, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN, 3, N, -3, MONEY_WIDTH),  // 16 15 in the base currency
     Amount(56260, COLF_BLANK_ZERO, 0, N),                                           // 17 a KSE quantity
     Amount(56708, COLF_BLANK_ZERO | COLF_SUMMED, 3, N, -3, MONEY_WIDTH),            // 18
     Amount(56709, COLF_BLANK_ZERO | COLF_SUMMED, 3, N, -3, MONEY_WIDTH),            // 19
-    Amount(51193, COLF_BLANK_ZERO | COLF_MONEY, 2, 4, -4, 140),                     // 20
-    Amount(40989, COLF_MONEY, 2, 26, -2, 120),                                      // 21
+    Amount(51193, COLF_BLANK_ZERO | COLF_MONEY, 2, 4, -4, MONEY_WIDTH),             // 20
+    Amount(40989, COLF_MONEY, 2, 26, -2, MONEY_WIDTH),                              // 21
     {.nTitleId = 42299, .nSize = 30},                                               // 22 status
 };
 static_assert(std::size(s_columns) == CH_COUNT);

@@ -39,18 +39,18 @@ const UINT s_ownCurrency = COLF_THOUSANDS | COLF_ZERO_SHOWN | COLF_MONEY;
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 0, .nType = COLTYPE_INT32, .nWidth = 10, .nFlags = COLF_KEY, .nField = 0},
     AccountDate(41135, 1),
-    AccountId(41136, 2, ACCOUNT_NUMBER_WIDTH),
+    AccountId(41136, 2),
     AccountText(41149, 6, UF_SYMBOL),
     AccountNumber(41138, 0, 4, COLF_THOUSANDS | COLF_ZERO_SHOWN),          // a quantity, no amount
-    AccountNumber(41139, -4, 5, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
+    AccountNumber(41139, -4, 5, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2, PRICE_WIDTH),
     Amount(41140, 7, s_ownCurrency),
     Amount(41141, 8, s_ownCurrency),
     AccountDate(41142, 9),
     AccountDate(41143, 10),
-    Amount(41144, 12, s_ownCurrency, 70),                                     // charges
+    Amount(41144, 12, s_ownCurrency),                                 // charges
     Amount(41148, 13, COLF_THOUSANDS | COLF_MONEY),
     Amount(41145, 14, s_ownCurrency),
-    Amount(41146, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN, 70),                  // per cent
+    Amount(41146, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN, PERCENT_WIDTH),                  // per cent
     AccountCode(41150, MARKET_COLUMN_WIDTH, FIELD_NONE, CZorvatGlobals::FormatMarketColumn, CC_MARKET, 0, MARKET_COLUMN_SIZE),
     AccountText(41151, 6, 19),
     AccountText(41137, 6, FIELD_NONE),

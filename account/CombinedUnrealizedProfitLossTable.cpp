@@ -22,7 +22,7 @@
 
 namespace {
 constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, UINT nFlags, int nMin, int nField = FIELD_NONE,
-                              int nWidth = 70)
+                              int nWidth = MONEY_WIDTH)
 {
     return AccountNumber(nTitleId, nDecimals, nField, COLF_THOUSANDS | nFlags, nMin, nWidth);
 }
@@ -39,19 +39,19 @@ const int N = FIELD_NONE;
 const TABLE_COLUMN s_columns[] = {
     AccountText(41154, 6, 0),                                       // 0 symbol, KSE stock code
     AccountText(41155, 11, N),                                      // 1 name
-    AccountText(41156, 40, N),                                      // 2 market
-    AccountId(41157, 1, 50, COLF_HIDDEN | COLF_SWITCHABLE),         // 3 the reply's account
+    AccountText(41156, 40, N, MARKET_COLUMN_WIDTH),                 // 2 market
+    AccountId(41157, 1, NUMBER_WIDTH, COLF_HIDDEN | COLF_SWITCHABLE),  // 3 the reply's account
     AccountText(41158, 6, 21),                                      // 4 currency
     AccountCode(41159, 70, N, CCombinedUnrealizedProfitLossTable::FormatKind, CU_KIND),
-    Amount(41160, -3, O, 0, 5),                                     // 6 quantity, the cash row's dinars
-    Amount(41161, -3, Z, 0, 6, 80),                                 // 7 second quantity, its title whole
+    Amount(41160, -3, O, 0, 5, QUANTITY_WIDTH),                     // 6 quantity, the cash row's dinars
+    Amount(41161, -3, Z, 0, 6, QUANTITY_WIDTH),                     // 7 second quantity
     Amount(41162, -3, O | M, 3, 24),                                // 8 the gain, as column 13
-    Amount(41163, -6, Z | W, 0, 8),                                 // 9 price, a KSE one in dinars
-    Amount(41164, -4, W | O, 2, 3),                                 // 10 average cost
+    Amount(41163, -6, Z | W, 0, 8, PRICE_WIDTH),                    // 9 price, a KSE one in dinars
+    Amount(41164, -4, W | O, 2, 3, PRICE_WIDTH),                    // 10 average cost
     Amount(41165, -3, O | M, 3, 4, MONEY_WIDTH),                    // 11 cost
     Amount(41166, -3, O | M, 3, N, MONEY_WIDTH),                    // 12 market value
     Amount(41167, -3, O | M, 3, N, MONEY_WIDTH),                    // 13 gain
-    Amount(41168, -2, O, 2),                                        // 14 per cent
+    Amount(41168, -2, O, 2, N, PERCENT_WIDTH),                      // 14 per cent
     Amount(41169, -3, S | O, 3, N, MONEY_WIDTH),                    // 15 cost in the base currency
     Amount(41170, -3, S | O, 3, N, MONEY_WIDTH),                    // 16 value in the base currency
     Amount(41171, -3, S | W | O, 3, N, MONEY_WIDTH),                // 17 gain in the base currency

@@ -21,14 +21,14 @@ constexpr int WF_SIDE = 2, WF_STOCK = 3, WF_QUANTITY = 6, WF_PRICE = 7, WF_ORDER
 #define KSE_BOARD_ODD_LOT 2
 #define REFRESH_FORWARD 3
 
-constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, int nWidth = 70, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, int nWidth = MONEY_WIDTH, UINT nFlags = COLF_THOUSANDS | COLF_SUMMED)
 {
     return AccountNumber(nTitleId, -3, nField, nFlags, 3, nWidth);
 }
 
 const TABLE_COLUMN s_columns[] = {
     AccountDateTime(51131, 2),
-    AccountText(51132, 40, 1, 50),
+    AccountText(51132, 40, 1, NUMBER_WIDTH),
     AccountCode(51147, KSE_BOARD_WIDTH, 0, CMarketKSE::FormatCodeColumn, EC_MARKET),
     AccountCode(51133, SIDE_WIDTH, 3, CTransactionType::FormatCodeColumn, EC_SIDE),
     AccountText(51195, 6, 4),
@@ -48,7 +48,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51252, 9),
     Amount(51254, 10),
     Amount(51255, 11),
-    Amount(56600, FIELD_NONE, 70, COLF_THOUSANDS),
+    Amount(56600, FIELD_NONE, MONEY_WIDTH, COLF_THOUSANDS),
     AccountText(42294, 30, FIELD_NONE),
 };
 // "EF" rows and "NW" lines: the forward trades, which stop after the value.

@@ -1,5 +1,6 @@
 #include "account/ExecutedTradesTable.h"
 
+#include "account/HoldingsValuation.h"
 #include "account/OrderStatusTable.h"
 #include "app/NorvApp.h"
 #include "app/TableMDIWnd.h"
@@ -24,7 +25,7 @@ enum {
 };
 enum { TF_SIDE = 2, TF_SYMBOL = 3, TF_QUANTITY = 4, TF_PRICE = 5, TF_ORDER = 9, TF_MARKET = 16 };
 
-constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, int nWidth = 70)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, int nWidth = MONEY_WIDTH)
 {
     return AccountNumber(nTitleId, -2, nField, COLF_THOUSANDS | COLF_SUMMED | COLF_MONEY, 2, nWidth);
 }
@@ -35,8 +36,8 @@ const TABLE_COLUMN s_columns[] = {
     AccountCode(51133, SIDE_WIDTH, 2, CTransactionType::FormatCodeColumn, TC_SIDE),
     AccountText(51108, 6, 3),
     AccountNumber(51135, 0, 4),
-    AccountNumber(51136, -4, 5, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
-    Amount(51137, 7, 70),
+    AccountNumber(51136, -4, 5, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2, PRICE_WIDTH),
+    Amount(51137, 7),
     Amount(51138, 6),
     Amount(51141, 8),
     AccountId(51139, 9),
@@ -44,8 +45,8 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(57162, 6, 12),
     AccountCode(57163, OPTION_RIGHT_WIDTH, 13, COptionRight::FormatCodeColumn, TC_RIGHT),
     AccountDate(57164, 15),
-    AccountNumber(57165, -4, 14, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
-    AccountText(57377, 20, FIELD_NONE),
+    AccountNumber(57165, -4, 14, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2, PRICE_WIDTH),
+    AccountText(57377, 20, FIELD_NONE, MARKET_COLUMN_WIDTH),
     AccountText(57210, 6, 17),
     AccountText(51134, 50, FIELD_NONE),
     Amount(42269, 18),
@@ -84,9 +85,10 @@ void CExecutedTradesTable::OnRecord(CServerMessage* pMsg)
         return;
     const long nMarket = pMsg->GetLong(TF_MARKET);
     pRow->SetText(TC_MARKET, GetGlobals()->GetMarketName(nMarket), TRUE);
-    ShortStockListEntry entry;
-    if (GetGlobals()->LookupShortStockEntry(nMarket, pMsg->GetFieldText(TF_SYMBOL), entry))
-        pRow->SetText(TC_SYMBOL_TEXT, entry.text3, TRUE);
+    // The company's name in the interface's language, as the combined reports show it.
+    const CString strName = CompanyNameOf(nMarket, pMsg->GetFieldText(TF_SYMBOL), /*bInterface=*/TRUE);
+    if (!strName.IsEmpty())
+        pRow->SetText(TC_SYMBOL_TEXT, strName, TRUE);
 }
 
 void CExecutedTradesTable::ApplyLive(CServerMessage* pMsg)
@@ -99,9 +101,10 @@ void CExecutedTradesTable::ApplyLive(CServerMessage* pMsg)
     pRow->SetText(TC_MARKET, GetGlobals()->GetMarketName(nMarket), TRUE);
     if (!bNew)
         return;
-    ShortStockListEntry entry;
-    if (GetGlobals()->LookupShortStockEntry(nMarket, pMsg->GetFieldText(TF_SYMBOL), entry))
-        pRow->SetText(TC_SYMBOL_TEXT, entry.text3, TRUE);
+    // The company's name in the interface's language, as the combined reports show it.
+    const CString strName = CompanyNameOf(nMarket, pMsg->GetFieldText(TF_SYMBOL), /*bInterface=*/TRUE);
+    if (!strName.IsEmpty())
+        pRow->SetText(TC_SYMBOL_TEXT, strName, TRUE);
     const CString strPrice = FormatPrice(pMsg->GetDouble(TF_PRICE, 0), US_PRICE_DECIMALS);
     AnnounceTrade(pMsg->GetField(TF_ORDER), CTransactionType::GetText(static_cast<int>(pMsg->GetLong(TF_SIDE))),
                   pMsg->GetField(TF_SYMBOL), pMsg->GetField(TF_QUANTITY), strPrice);

@@ -11,7 +11,7 @@
 #include "refdata/ZorvatTypes.h"
 
 namespace {
-constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, int nField, UINT nFlags = COLF_SUMMED, int nWidth = 70)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, int nField, UINT nFlags = COLF_SUMMED, int nWidth = QUANTITY_WIDTH)
 {
     return AccountNumber(nTitleId, nDecimals, nField, COLF_THOUSANDS | nFlags, nDecimals < 0 ? -nDecimals : 0, nWidth);
 }
@@ -23,7 +23,7 @@ constexpr TABLE_COLUMN Dinars(UINT nTitleId, int nField, UINT nFlags = COLF_SUMM
 const TABLE_COLUMN s_columns[] = {
     AccountDate(56383, 0),
     AccountDate(56384, 1),
-    AccountId(56385, 2, 60),                                        // 2 contract number, its title whole
+    AccountId(56385, 2),                                            // 2 contract number
     AccountText(56386, 40, 3, 80),                                  // 3 contract id, its title whole
     AccountText(56387, 6, 4),                                       // 4 stock code
     AccountText(56405, 20, FIELD_NONE),                             // 5 symbol
@@ -37,7 +37,7 @@ const TABLE_COLUMN s_columns[] = {
     Dinars(56396, 12),
     // The status whole in both languages ("Forward contract status 10").
     AccountCode(56397, 160, 13, CForwardContractStatus::FormatCodeColumn, FC_STATUS, 0, 50),
-    {.nTitleId = 56398, .nType = COLTYPE_INT32, .nWidth = 70, .nFlags = COLF_HIDDEN, .nField = 14},  // 15 actions
+    {.nTitleId = 56398, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nFlags = COLF_HIDDEN, .nField = 14},  // 15 actions
     Dinars(56600, 16),
     Dinars(56601, 17),
     Dinars(56402, 24),
@@ -47,8 +47,8 @@ const TABLE_COLUMN s_columns[] = {
     Dinars(56605, 21),
     Dinars(56606, 22),
     Dinars(56607, 23),
-    {.nTitleId = 56400, .nType = COLTYPE_INT32, .nWidth = 70, .nFlags = COLF_HIDDEN, .nField = 25},
-    {.nTitleId = 55373, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nField = 26},  // its title whole
+    {.nTitleId = 56400, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nFlags = COLF_HIDDEN, .nField = 25},
+    {.nTitleId = 55373, .nType = COLTYPE_INT32, .nWidth = QUANTITY_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 26},
     Dinars(40967, 27, 0),
     Dinars(40968, 28, 0),
 };

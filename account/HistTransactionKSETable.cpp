@@ -15,9 +15,9 @@ constexpr TABLE_COLUMN Dinars(UINT nTitleId, int nField, int nWidth, UINT nFlags
 }
 
 const TABLE_COLUMN s_columns[] = {
-    AccountId(56273, 0, 50, COLF_HIDDEN),
+    AccountId(56273, 0, NUMBER_WIDTH, COLF_HIDDEN),
     AccountDate(56274, 1),
-    {.nTitleId = 56275, .nType = COLTYPE_DATE_TEXT, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nField = 14},
+    {.nTitleId = 56275, .nType = COLTYPE_DATE_TEXT, .nWidth = DATE_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 14},
     AccountCode(56276, KSE_BOARD_WIDTH, 17, CMarketKSE::FormatCodeColumn, 3),
     AccountCode(56277, 95, 2, CTransactionType::FormatCodeColumn, 4),
     AccountText(56278, 20, 3),
@@ -25,7 +25,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(56690, 6, KF_STOCK),
     AccountText(56280, 50, FIELD_NONE),
     AccountNumber(56281, 0, 6, COLF_THOUSANDS | COLF_SUMMED),
-    AccountNumber(56282, -1, 7, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION),
+    AccountNumber(56282, -1, 7, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 0, PRICE_WIDTH),
     // An account's amounts and balance run to tens of millions of dinars with their fils.
     Dinars(56283, 8, MONEY_WIDTH, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN),
     Dinars(56284, 10, MONEY_WIDTH),
@@ -35,7 +35,7 @@ const TABLE_COLUMN s_columns[] = {
     Dinars(56288, 12, MONEY_WIDTH, COLF_THOUSANDS | COLF_ZERO_SHOWN),
     AccountText(51158, 60, 4),
     AccountText(56908, 40, 15, 70),
-    AccountDate(56909, 16, 85),     // its title whole in both languages
+    AccountDate(56909, 16),
     AccountText(42298, 30, FIELD_NONE),
 };
 const TABLE_SORT_KEY s_sort[] = {{0, SORT_ASCENDING}};

@@ -14,14 +14,14 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, int nWidth, UINT nFlags
 }
 constexpr TABLE_COLUMN Price(UINT nTitleId, int nField)
 {
-    return AccountNumber(nTitleId, -4, nField, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2);
+    return AccountNumber(nTitleId, -4, nField, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2, PRICE_WIDTH);
 }
 
 const TABLE_COLUMN s_columns[] = {
-    AccountId(51181, 0, 50, COLF_HIDDEN),
+    AccountId(51181, 0, NUMBER_WIDTH, COLF_HIDDEN),
     AccountDate(51182, 1),
     AccountCode(51183, 95, 2, CTransactionType::FormatCodeColumn, 2),
-    AccountId(51184, 12, 50, COLF_HIDDEN),
+    AccountId(51184, 12, NUMBER_WIDTH, COLF_HIDDEN),
     AccountText(51185, 20, 3),
     AccountText(51237, 6, 5),
     AccountNumber(51187, 0, 6, COLF_THOUSANDS | COLF_SUMMED),
@@ -30,7 +30,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51190, 10, MONEY_WIDTH, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN),
     Amount(51191, 11, MONEY_WIDTH, COLF_THOUSANDS | COLF_ZERO_SHOWN),
     AccountText(51158, 60, 4),
-    AccountText(57376, 20, FIELD_NONE),
+    AccountText(57376, 20, FIELD_NONE, MARKET_COLUMN_WIDTH),
     AccountText(51239, 6, 15),
     AccountText(51186, 50, FIELD_NONE),
     Price(52178, 16),

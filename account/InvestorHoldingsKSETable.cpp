@@ -26,19 +26,19 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nWidth, int nDecimals, UINT nFl
 // The cash line keeps stock code 0 as its key and shows it empty.
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51171, .nSize = 20},
-    {.nTitleId = 56691, .nType = COLTYPE_INT32, .nFlags = COLF_BLANK_ZERO | COLF_NO_THOUSANDS, .nField = 1},
+    {.nTitleId = 56691, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nFlags = COLF_BLANK_ZERO | COLF_NO_THOUSANDS, .nField = 1},
     {.nTitleId = 56258, .nType = COLTYPE_COMPUTED, .nWidth = 70, .nField = 0,
      .pfnFormat = CInvestorHoldingsKSETable::FormatHoldingType, .nFormatValue = KH_TYPE},
     // Shares are whole; the cash line's quantities are its dinars, to the fils where it has them.
-    Amount(56259, 120, -3, COLF_ZERO_SHOWN, 0, 2),
-    Amount(56263, 120, -3, COLF_BLANK_ZERO, 0, 6),
-    Amount(56260, 60, -3, COLF_BLANK_ZERO, 0, FIELD_NONE),
-    Amount(56261, 120, -3, 0, 0, 4),
-    Amount(56262, 140, -3, COLF_SUMMED | COLF_BLANK_ZERO | COLF_MONEY, 3, 5),   // cost
-    Amount(56264, 60, -1, COLF_OMIT_ZERO_FRACTION | COLF_BLANK_ZERO, 0, 7),
-    Amount(56265, 140, -3, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY, 3, 8),
-    Amount(41055, 120, -3, COLF_MONEY, 3, 12),      // unrealized gain, in dinars as the value
-    Amount(41056, 70, -2, 0, 2, 14),                // its per cent: no total
+    Amount(56259, QUANTITY_WIDTH, -3, COLF_ZERO_SHOWN, 0, 2),
+    Amount(56263, QUANTITY_WIDTH, -3, COLF_BLANK_ZERO, 0, 6),
+    Amount(56260, QUANTITY_WIDTH, -3, COLF_BLANK_ZERO, 0, FIELD_NONE),
+    Amount(56261, QUANTITY_WIDTH, -3, 0, 0, 4),
+    Amount(56262, MONEY_WIDTH, -3, COLF_SUMMED | COLF_BLANK_ZERO | COLF_MONEY, 3, 5),   // cost
+    Amount(56264, PRICE_WIDTH, -1, COLF_OMIT_ZERO_FRACTION | COLF_BLANK_ZERO, 0, 7),
+    Amount(56265, MONEY_WIDTH, -3, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY, 3, 8),
+    Amount(41055, MONEY_WIDTH, -3, COLF_MONEY, 3, 12),      // unrealized gain, in dinars as the value
+    Amount(41056, PERCENT_WIDTH, -2, 0, 2, 14),             // its per cent: no total
     {.nTitleId = 42295, .nSize = 30},
 };
 static_assert(std::size(s_columns) == KH_COUNT);

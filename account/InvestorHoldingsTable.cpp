@@ -24,31 +24,31 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nWidth, int nDecimals, UINT nFl
 
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51236, .nSize = 6, .nField = 0},                                   // 0 symbol
-    Amount(51172, 120, -2, COLF_ZERO_SHOWN, 1, 0),                                  // 1 quantity
-    Amount(51173, 120, -2, COLF_BLANK_ZERO, 2, 0),                                  // 2 quantity not valued
-    Amount(51174, 120, -2, 0, 3, 0),                                                // 3 second quantity
-    Amount(51193, 140, -4, COLF_SUMMED | COLF_BLANK_ZERO | COLF_MONEY, 4),          // 4 amount
-    Amount(51175, 60, -4, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 5),            // 5 price
-    Amount(51176, 140, -2, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY, 6),          // 6 market value
-    Amount(52176, 120, -2, COLF_BLANK_ZERO | COLF_HIDDEN, 15),                      // 7
-    Amount(52177, 120, -2, COLF_BLANK_ZERO | COLF_HIDDEN, 16),                      // 8
-    Amount(51197, 140, -2, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN | COLF_MONEY, 18),  // 9
+    Amount(51172, QUANTITY_WIDTH, -2, COLF_ZERO_SHOWN, 1, 0),                       // 1 quantity
+    Amount(51173, QUANTITY_WIDTH, -2, COLF_BLANK_ZERO, 2, 0),                       // 2 quantity not valued
+    Amount(51174, QUANTITY_WIDTH, -2, 0, 3, 0),                                     // 3 second quantity
+    Amount(51193, MONEY_WIDTH, -4, COLF_SUMMED | COLF_BLANK_ZERO | COLF_MONEY, 4),  // 4 amount
+    Amount(51175, PRICE_WIDTH, -4, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 5),   // 5 price
+    Amount(51176, MONEY_WIDTH, -2, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY, 6),  // 6 market value
+    Amount(52176, MONEY_WIDTH, -2, COLF_BLANK_ZERO | COLF_HIDDEN, 15),              // 7
+    Amount(52177, MONEY_WIDTH, -2, COLF_BLANK_ZERO | COLF_HIDDEN, 16),              // 8
+    Amount(51197, MONEY_WIDTH, -2, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN | COLF_MONEY, 18),  // 9
     {.nTitleId = 57166, .nSize = 6, .nFlags = COLF_HIDDEN, .nField = 19},           // 10 option
     {.nTitleId = 57167, .nType = COLTYPE_COMPUTED, .nWidth = 30, .nFlags = COLF_HIDDEN, .nField = 20,
      .pfnFormat = COptionRight::FormatCodeColumn, .nFormatValue = HC_OPTION_RIGHT},  // 11 option right
-    {.nTitleId = 57168, .nType = COLTYPE_DATE_TEXT, .nWidth = 70, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 57168, .nType = COLTYPE_DATE_TEXT, .nWidth = DATE_WIDTH, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_HIDDEN | COLF_SERVER_DATE, .nField = 22},                        // 12 option date
-    Amount(57169, 70, -4, COLF_OMIT_ZERO_FRACTION | COLF_HIDDEN, 21),               // 13 strike
-    {.nTitleId = 57372, .nSize = MARKET_NAME_SIZE},                                               // 14 market
+    Amount(57169, PRICE_WIDTH, -4, COLF_OMIT_ZERO_FRACTION | COLF_HIDDEN, 21),      // 13 strike
+    {.nTitleId = 57372, .nWidth = MARKET_COLUMN_WIDTH, .nSize = MARKET_NAME_SIZE},  // 14 market
     {.nTitleId = 57213, .nSize = 6, .nField = 24},                                  // 15 currency
     {.nTitleId = 51171, .nSize = 50},                                               // 16 company
-    {.nTitleId = 51177, .nType = COLTYPE_INT32, .nWidth = 55, .nAlign = ALIGN_RIGHT, .nFlags = COLF_NO_THOUSANDS,
+    {.nTitleId = 51177, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_NO_THOUSANDS,
      .nField = 7},                                                                 // 17 sub-key, its title whole
-    Amount(41053, 120, -2, COLF_MONEY, 9),                                          // 18
+    Amount(41053, MONEY_WIDTH, -2, COLF_MONEY, 9),                                  // 18
     // A per cent of each position's own cost: no total.
-    {.nTitleId = 41054, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -2, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 41054, .nType = COLTYPE_DOUBLE, .nWidth = PERCENT_WIDTH, .nDecimals = -2, .nAlign = ALIGN_RIGHT,
      .nMinDecimals = 2, .nField = 27},                                               // 19
-    Amount(57817, 120, -2, COLF_BLANK_ZERO, 31),                                    // 20
+    Amount(57817, MONEY_WIDTH, -2, COLF_BLANK_ZERO, 31),                            // 20
 };
 static_assert(std::size(s_columns) == HC_COUNT);
 

@@ -12,7 +12,7 @@
 #define IDS_MARGIN_EQUITY 57075
 
 namespace {
-constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags, int nDecimals = -2, int nMin = 2, int nWidth = 120)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags, int nDecimals = -2, int nMin = 2, int nWidth = MONEY_WIDTH)
 {
     return AccountNumber(nTitleId, nDecimals, nField, COLF_THOUSANDS | nFlags, nMin, nWidth);
 }
@@ -25,10 +25,11 @@ const TABLE_COLUMN s_columns[] = {
     Amount(57035, 1, Z),
     Amount(57036, 2, O), Amount(57037, 3, O), Amount(57038, 4, O), Amount(57039, 5, O),
     Amount(57040, 6, Z),
-    Amount(57041, 7, Z | W, -4, 2, 60),
-    Amount(57042, 8, Z | W, 0, 0, 60), Amount(57043, 9, Z | W, 0, 0, 60), Amount(57044, 10, Z | W, 0, 0, 60),
-    Amount(57045, 11, Z | W, 0, 2, 60),
-    Amount(57046, 12, Z | W, 0, 2, 60),
+    Amount(57041, 7, Z | W, -4, 2, PRICE_WIDTH),
+    Amount(57042, 8, Z | W, 0, 0, QUANTITY_WIDTH), Amount(57043, 9, Z | W, 0, 0, QUANTITY_WIDTH),
+    Amount(57044, 10, Z | W, 0, 0, QUANTITY_WIDTH),
+    Amount(57045, 11, Z | W, 0, 2, PERCENT_WIDTH),
+    Amount(57046, 12, Z | W, 0, 2, PERCENT_WIDTH),
     Amount(57047, 13, Z | W | COLF_SUMMED, -2, 2, MONEY_WIDTH),
     Amount(57048, 14, Z | W | COLF_SUMMED, -2, 2, MONEY_WIDTH),
 };

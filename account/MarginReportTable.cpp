@@ -3,16 +3,16 @@
 
 namespace {
 enum { MR_ACCOUNT = 0, MR_CALL = 4 };
-constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, int nDecimals = -2, UINT nFlags = COLF_SUMMED, int nWidth = 120)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, int nDecimals = -2, UINT nFlags = COLF_SUMMED, int nWidth = MONEY_WIDTH)
 {
     return AccountNumber(nTitleId, nDecimals, nField, COLF_THOUSANDS | COLF_BLANK_ZERO | nFlags, 2, nWidth);
 }
 const TABLE_COLUMN s_columns[] = {
     AccountId(57058, 0),
     Amount(57059, 1), Amount(57060, 2),
-    AccountNumber(57061, 0, 5, COLF_THOUSANDS | COLF_BLANK_ZERO, 0, 60),
-    AccountCode(57062, 30, 3, CMarginCallStatus::FormatCodeColumn, MR_CALL),
-    AccountNumber(57063, 0, 4, COLF_THOUSANDS | COLF_BLANK_ZERO, 0, 60),
+    AccountNumber(57061, 0, 5, COLF_THOUSANDS | COLF_BLANK_ZERO),
+    AccountCode(57062, CODE_WIDTH, 3, CMarginCallStatus::FormatCodeColumn, MR_CALL),
+    AccountNumber(57063, 0, 4, COLF_THOUSANDS | COLF_BLANK_ZERO),
     Amount(57064, 6, -3), Amount(57070, 7), Amount(57071, 8),
 };
 const TABLE_SORT_KEY s_sort[] = {{3, 1}, {MR_ACCOUNT, 1}};

@@ -6,12 +6,12 @@
 namespace {
 constexpr TABLE_COLUMN Count(UINT nTitleId, int nField)
 {
-    return AccountNumber(nTitleId, 0, nField, COLF_THOUSANDS | COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 0, 60);
+    return AccountNumber(nTitleId, 0, nField, COLF_THOUSANDS | COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 0, QUANTITY_WIDTH);
 }
 const TABLE_COLUMN s_columns[] = {
     AccountText(57034, 6, 0),
     Count(57042, 1), Count(57043, 2), Count(57138, 3),
-    {.nTitleId = 57139, .nType = COLTYPE_COMPUTED, .nWidth = 60, .nAlign = ALIGN_RIGHT, .nField = 4,
+    {.nTitleId = 57139, .nType = COLTYPE_COMPUTED, .nWidth = CODE_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 4,
      .pfnFormat = CZorvatTypes::FormatYesNoColumn, .nFormatValue = 4},
 };
 const TABLE_SORT_KEY s_sort[] = {{0, 1}};

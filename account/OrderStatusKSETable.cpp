@@ -26,7 +26,7 @@ enum { STATUS_OPEN = 2, STATUS_FILLED = 3, STATUS_CANCELLED = 5, STATUS_PARTLY_F
 const TABLE_COLUMN s_columns[] = {
     AccountDateTime(51111, 1),
     AccountId(51112, 0),
-    AccountId(55353, FIELD_NONE, 50, COLF_HIDDEN),
+    AccountId(55353, FIELD_NONE, NUMBER_WIDTH, COLF_HIDDEN),
     // The code columns stay wide enough for their texts in both languages.
     AccountCode(55354, KSE_BOARD_WIDTH, 23, CMarketKSE::FormatCodeColumn, KC_MARKET),
     AccountCode(51113, SIDE_WIDTH, 3, CTransactionType::FormatCodeColumn, KC_SIDE),
@@ -46,7 +46,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountNumber(55358, -3, 14, COLF_THOUSANDS | COLF_SUMMED, 3, MONEY_WIDTH),
     AccountCode(51123, 70, 16, COrderStatus::FormatCodeColumn, KC_STATUS),
     AccountDate(55359, 24),
-    AccountText(55360, 40, 25, 80),     // the reference whole ("S00000001")
+    AccountText(55360, 40, 25, REFERENCE_WIDTH),
     AccountText(42297, 30, FIELD_NONE),
 };
 // "KB" rows and "NF" lines: the forward orders.

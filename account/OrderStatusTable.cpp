@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include "account/HoldingsValuation.h"
 #include "app/ZorvatApp.h"
 #include "framework/table/ViewRow.h"
 #include "link/MessageSource.h"
@@ -37,8 +38,8 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(51109, 6, 2),
     AccountNumber(51115, 0, 4),
     AccountCode(51116, ORDER_TYPE_WIDTH, 8, COrderType::FormatCodeColumn, OC_TYPE),
-    AccountNumber(51117, -4, 9, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
-    AccountNumber(51118, -4, 10, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
+    AccountNumber(51117, -4, 9, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2, PRICE_WIDTH),
+    AccountNumber(51118, -4, 10, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2, PRICE_WIDTH),
     AccountCode(51119, DURATION_WIDTH, 11, COrderDur::FormatCodeColumn, OC_DURATION),
     AccountDate(51120, 13),
     // Shares and option contracts: no total adds them.
@@ -47,13 +48,13 @@ const TABLE_COLUMN s_columns[] = {
     AccountCode(51123, 70, 16, COrderStatus::FormatCodeColumn, OC_STATUS),
     AccountCode(57023, 70, 20, CRoutingStatus::FormatCodeColumn, OC_ROUTING, COLF_HIDDEN, 100),
     AccountCode(57449, 70, 29, CRoutingResult::FormatCodeColumn, OC_RESULT, 0, 40),
-    AccountId(55392, 22, 50, COLF_HIDDEN),
+    AccountId(55392, 22, NUMBER_WIDTH, COLF_HIDDEN),
     AccountCode(55470, 64, 21, CMarketUS::FormatCodeColumn, OC_MARKET_CODE),
     AccountText(57158, 6, 23),
     AccountCode(57159, OPTION_RIGHT_WIDTH, 24, COptionRight::FormatCodeColumn, OC_RIGHT),
     AccountDate(57160, 26),
-    AccountNumber(57161, -4, 25, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2),
-    AccountText(57378, 20, FIELD_NONE),
+    AccountNumber(57161, -4, 25, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2, PRICE_WIDTH),
+    AccountText(57378, 20, FIELD_NONE, MARKET_COLUMN_WIDTH),
     AccountText(57216, 6, 28),
     AccountText(51114, 6, FIELD_NONE),
     AccountId(57351, 19),
@@ -123,9 +124,10 @@ void COrderStatusTable::SetLookedUpColumns(CDataBuffer* pRow, CServerMessage* pM
     pRow->SetText(OC_MARKET, GetGlobals()->GetMarketName(nMarket), TRUE);
     if (!bSymbolText)
         return;
-    ShortStockListEntry entry;
-    if (GetGlobals()->LookupShortStockEntry(nMarket, pMsg->GetFieldText(OF_SYMBOL), entry))
-        pRow->SetText(OC_SYMBOL_TEXT, entry.text3, TRUE);
+    // The company's name in the interface's language, as the combined reports show it.
+    const CString strName = CompanyNameOf(nMarket, pMsg->GetFieldText(OF_SYMBOL), /*bInterface=*/TRUE);
+    if (!strName.IsEmpty())
+        pRow->SetText(OC_SYMBOL_TEXT, strName, TRUE);
 }
 
 void COrderStatusTable::ApplyLive(CServerMessage* pMsg)

@@ -1,5 +1,6 @@
 #include "account/RealizedProfitLossTable.h"
 
+#include "account/HoldingsValuation.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
 #include "refdata/RefDataRecords.h"
@@ -18,13 +19,13 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags = COLF_THOU
 }
 constexpr TABLE_COLUMN Price(UINT nTitleId, int nField)
 {
-    return AccountNumber(nTitleId, -4, nField, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2);
+    return AccountNumber(nTitleId, -4, nField, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2, PRICE_WIDTH);
 }
 
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 0, .nType = COLTYPE_INT32, .nWidth = 10, .nFlags = COLF_KEY, .nField = 0},
     AccountDate(51221, 1),
-    AccountId(51222, 2, ACCOUNT_NUMBER_WIDTH),
+    AccountId(51222, 2),
     AccountText(51235, 6, RF_SYMBOL),
     // Shares or option contracts: no total.
     AccountNumber(51224, 0, 4, COLF_THOUSANDS | COLF_ZERO_SHOWN),
@@ -33,12 +34,12 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51227, 8),
     AccountDate(51228, 9),
     AccountDate(51229, 10),
-    Amount(51230, 12, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY, 70),     // charges
+    Amount(51230, 12, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY),     // charges
     Amount(51234, 13, COLF_THOUSANDS | COLF_SUMMED | COLF_MONEY),
     Amount(51231, 14),
-    Amount(51232, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN, 70),                  // per cent
+    Amount(51232, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN, PERCENT_WIDTH),                  // per cent
     AccountCode(57218, 95, 17, CTransactionType::FormatCodeColumn, 14),
-    AccountText(57379, 20, FIELD_NONE),
+    AccountText(57379, 20, FIELD_NONE, MARKET_COLUMN_WIDTH),
     AccountText(57220, 6, 19),
     AccountText(51223, 6, FIELD_NONE),
     AccountText(57230, 6, 20),
@@ -74,9 +75,10 @@ void CRealizedProfitLossTable::OnRecord(CServerMessage* pMsg)
         return;
     const long nMarket = pMsg->GetLong(RF_MARKET);
     pRow->SetText(RC_MARKET, GetGlobals()->GetMarketName(nMarket), TRUE);
-    ShortStockListEntry entry;
-    if (GetGlobals()->LookupShortStockEntry(nMarket, pMsg->GetFieldText(RF_SYMBOL), entry))
-        pRow->SetText(RC_SYMBOL_TEXT, entry.text3, TRUE);
+    // The company's name in the interface's language, as the combined reports show it.
+    const CString strName = CompanyNameOf(nMarket, pMsg->GetFieldText(RF_SYMBOL), /*bInterface=*/TRUE);
+    if (!strName.IsEmpty())
+        pRow->SetText(RC_SYMBOL_TEXT, strName, TRUE);
     // The server counts an option's profit per share.
     if (pRow->GetLong(RC_RIGHT) != 0)
         SetNumber(pRow, RC_PROFIT, pRow->GetDouble(RC_PROFIT) * OPTION_CONTRACT_SHARES);

@@ -10,7 +10,7 @@
 #define KSE_CASH "=KWD"
 
 namespace {
-constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, UINT nFlags, int nMin, int nField, int nWidth = 70)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, UINT nFlags, int nMin, int nField, int nWidth = QUANTITY_WIDTH)
 {
     return AccountNumber(nTitleId, nDecimals, nField, COLF_THOUSANDS | nFlags, nMin, nWidth);
 }
@@ -26,20 +26,20 @@ const TABLE_COLUMN s_columns[] = {
     AccountCode(56401, 70, 0, CUnrealizedProfitLossKSETable::FormatKind, UK_KIND),
     Amount(56291, 0, S | O, 0, 6),                                  // 3 quantity
     Amount(56292, 0, S | Z, 0, 7),                                  // 4 second quantity
-    Amount(41051, 0, S | O, 0, 14),
-    Amount(41052, -3, S | O, 3, 15),
+    Amount(41051, 0, S | O, 0, 14, MONEY_WIDTH),
+    Amount(41052, -3, S | O, 3, 15, MONEY_WIDTH),
     Amount(56293, 0, S | Z, 0, N),                                  // 7 total quantity
     AccountDate(56294, 2),
     AccountDate(56295, 3),
-    Amount(56296, -4, COLF_OMIT_ZERO_FRACTION | O, 2, 4),           // 10 average cost
+    Amount(56296, -4, COLF_OMIT_ZERO_FRACTION | O, 2, 4, PRICE_WIDTH),  // 10 average cost
     Amount(56297, -3, S | O | M, 3, 5, MONEY_WIDTH),                // 11 cost
-    Amount(56298, -3, S | O, 3, 8),
-    Amount(56299, -3, S | O, 3, N),
+    Amount(56298, -3, S | O, 3, 8, MONEY_WIDTH),
+    Amount(56299, -3, S | O, 3, N, MONEY_WIDTH),
     AccountPrice(56300, KSE_PRICE_DECIMALS, 10, COLF_THOUSANDS | Z), // 14 price
     Amount(56301, -3, S | Z | M, 3, N, MONEY_WIDTH),                // 15 market value
     Amount(56302, -3, S | O | M, 3, N, MONEY_WIDTH),                // 16 profit
-    Amount(56303, -2, O, 2, N),                                     // 17 per cent
-    {.nTitleId = 56899, .nWidth = 70, .nSize = 40, .nFlags = COLF_NO_THOUSANDS, .nField = 12},
+    Amount(56303, -2, O, 2, N, PERCENT_WIDTH),                      // 17 per cent
+    {.nTitleId = 56899, .nWidth = REFERENCE_WIDTH, .nSize = 40, .nFlags = COLF_NO_THOUSANDS, .nField = 12},
     AccountDate(56900, 11),
 };
 static_assert(std::size(s_columns) == UK_COUNT);

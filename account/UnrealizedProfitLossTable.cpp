@@ -21,7 +21,7 @@
 namespace {
 // Amounts: nDecimals fraction digits, trimmed to nMin; zero blank unless bShowZero.
 constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, int nMin, BOOL bShowZero, UINT nFlags, int nField,
-                              int nWidth = 70)
+                              int nWidth = PRICE_WIDTH)
 {
     return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = nWidth, .nDecimals = -nDecimals,
             .nAlign = ALIGN_RIGHT, .nFlags = nFlags | (bShowZero ? COLF_ZERO_SHOWN : COLF_BLANK_ZERO), .nMinDecimals = nMin,
@@ -29,7 +29,7 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nDecimals, int nMin, BOOL bShow
 }
 constexpr TABLE_COLUMN Date(UINT nTitleId, int nField, UINT nFlags = 0)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DATE_TEXT, .nWidth = 70, .nAlign = ALIGN_RIGHT,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DATE_TEXT, .nWidth = DATE_WIDTH, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_SERVER_DATE | nFlags, .nField = nField};
 }
 const int N = FIELD_NONE;
@@ -44,27 +44,27 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51204, 4, 2, TRUE, W, 3),                // 4 long average cost
     Amount(51205, 2, 2, TRUE, S | M, 4, MONEY_WIDTH),   // 5 long cost
     // Quantities count shares or option contracts, and column 9 is a per cent: no totals.
-    Amount(51206, 2, 0, TRUE, 0, 5),                // 6 long quantity
-    Amount(51207, 2, 0, FALSE, 0, 6),               // 7 second long quantity
-    Amount(41049, 2, 2, TRUE, S | M, 24),
-    Amount(41050, 2, 2, TRUE, 0, 25),
+    Amount(51206, 2, 0, TRUE, 0, 5, QUANTITY_WIDTH),    // 6 long quantity
+    Amount(51207, 2, 0, FALSE, 0, 6, QUANTITY_WIDTH),   // 7 second long quantity
+    Amount(41049, 2, 2, TRUE, S | M, 24, MONEY_WIDTH),
+    Amount(41050, 2, 2, TRUE, 0, 25, MONEY_WIDTH),
     Amount(51209, 2, 2, FALSE, S | M, N, MONEY_WIDTH),  // 10 long market value
     Amount(51210, 2, 2, TRUE, S | M, N, MONEY_WIDTH),   // 11 long gain
-    Amount(51211, 2, 2, TRUE, 0, N),                // 12 long per cent
+    Amount(51211, 2, 2, TRUE, 0, N, PERCENT_WIDTH),     // 12 long per cent
     Date(51213, 9), Date(51214, 10),
     Amount(51215, 4, 2, TRUE, W, 11),               // 15 short average price
     Amount(51216, 2, 2, TRUE, S | M, 12, MONEY_WIDTH),  // 16 short proceeds
-    Amount(51217, 2, 0, TRUE, 0, 13),               // 17 short quantity
-    Amount(51218, 2, 0, FALSE, 0, 14),              // 18 second short quantity
+    Amount(51217, 2, 0, TRUE, 0, 13, QUANTITY_WIDTH),   // 17 short quantity
+    Amount(51218, 2, 0, FALSE, 0, 14, QUANTITY_WIDTH),  // 18 second short quantity
     Amount(51219, 2, 2, FALSE, S | M, N, MONEY_WIDTH),  // 19 short market value
     Amount(51871, 2, 2, TRUE, S | M, N, MONEY_WIDTH),   // 20 short gain
-    Amount(51872, 2, 2, TRUE, 0, N),                // 21 short per cent
+    Amount(51872, 2, 2, TRUE, 0, N, PERCENT_WIDTH),     // 21 short per cent
     {.nTitleId = 57226, .nSize = 6, .nFlags = COLF_HIDDEN, .nField = 16},
     {.nTitleId = 57227, .nType = COLTYPE_COMPUTED, .nWidth = 30, .nFlags = COLF_HIDDEN, .nField = 17,
      .pfnFormat = COptionRight::FormatCodeColumn, .nFormatValue = UC_OPTION_RIGHT},
     Amount(57229, 4, 2, FALSE, W | COLF_HIDDEN, 18), // 24 strike
     Date(57228, 19, COLF_HIDDEN),
-    {.nTitleId = 57380, .nSize = MARKET_NAME_SIZE},               // 26 market
+    {.nTitleId = 57380, .nWidth = MARKET_COLUMN_WIDTH, .nSize = MARKET_NAME_SIZE},  // 26 market
     {.nTitleId = 57224, .nSize = 6, .nField = 21},
     {.nTitleId = 51201, .nSize = 6},                // 28 company
     Amount(57243, 4, 2, FALSE, W, N),               // 29 intrinsic value

@@ -26,6 +26,14 @@ PFN_MAKE_TABLE FindTableMaker(UINT nNameId)
     return it == Makers().end() ? nullptr : it->second;
 }
 
+std::vector<UINT> RegisteredTableIds()
+{
+    std::vector<UINT> ids;
+    for (const auto& maker : Makers())
+        ids.push_back(maker.first);
+    return ids;
+}
+
 IDataTable* MakeTable(UINT nNameId, int nFixedColumns, UINT nTitleId)
 {
     const PFN_MAKE_TABLE pfnMake = FindTableMaker(nNameId);

@@ -4,6 +4,7 @@
 // maker per name id; the standing set, the table openers and the workspace ask for a table by
 // its id and get it made and created (registered in the table map), or null when no maker is
 // registered or its Create failed.
+#include <vector>
 #include "platform/win/Windows.h"
 
 struct IDataTable;
@@ -38,5 +39,7 @@ typedef IDataTable* (*PFN_MAKE_TABLE)(UINT nNameId, int nFixedColumns, UINT nTit
 // A second registration of an id replaces the first; a null maker removes it.
 void RegisterTableMaker(UINT nNameId, PFN_MAKE_TABLE pfnMake);
 PFN_MAKE_TABLE FindTableMaker(UINT nNameId);
+// Every name id with a maker, in id order.
+std::vector<UINT> RegisteredTableIds();
 // Null when no maker is registered for the id.
 IDataTable* MakeTable(UINT nNameId, int nFixedColumns, UINT nTitleId);

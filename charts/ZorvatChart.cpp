@@ -55,6 +55,14 @@ int IntradayClockShift()
     return (nNewYork - pGlobals->GetFirstMarketTime().GetSecondsOfDay()) % (24 * SECONDS_PER_HOUR);
 }
 
+void GetSessionHours(int* pnOpen, int* pnClose)
+{
+    *pnOpen = GetGlobals()->GetFirstMarketTimeNY().GetSecondsOfDay();
+    *pnClose = GetGlobals()->GetSecondMarketTimeNY().GetSecondsOfDay();
+    if (*pnOpen == *pnClose)
+        *pnClose = -1;
+}
+
 void GetIntradayRange(int* pnFirst, int* pnLast)
 {
     const int t1 = GetGlobals()->GetFirstMarketTimeNY().GetSecondsOfDay();
@@ -111,7 +119,7 @@ CZorvatChartSettings* CZorvatChart::GetSettings()
 
 BOOL CZorvatChart::IsDrawable(CZorvatChartDataHolder* pSeries)
 {
-    return pSeries != nullptr && pSeries->IsComplete() && pSeries->GetHead() != nullptr;
+    return pSeries != nullptr && pSeries->IsComplete() && pSeries->HasData();
 }
 
 void CZorvatChart::GetValuePoint(CPoint* pOut, int x, double dValue)

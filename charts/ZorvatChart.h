@@ -68,7 +68,7 @@ protected:
     // Sets the axes as the kind's row of the table says; the kinds' constructors call it.
     void ApplyKind(ChartKind kind);
     CZorvatChartSettings* GetSettings();
-    // A series the drawing may read: present, complete and with points.
+    // A series the drawing may read: present, complete and with data (HasData).
     static BOOL IsDrawable(CZorvatChartDataHolder* pSeries);
     // Both pens of a bar: tick length and body width, from the pixels per bar.
     void GetBarSizes(int* pTick, int* pBody) const;
@@ -104,6 +104,8 @@ const int VALUE_AXIS_THICKNESS = 40;
 // The seconds of the day an intraday axis spans: the session of "MT" in New York time, two hours
 // either side, or 07:30 to 18:00 while those times are not known.
 void GetIntradayRange(int* pnFirst, int* pnLast);
+// The session of "MT" in New York time as seconds of the day; the close -1 while not known.
+void GetSessionHours(int* pnOpen, int* pnClose);
 
 // A price or a per cent as the value axis holds it: hundredths, rounded to the nearest, so that a
 // price quoted on the cent (8.20, whose double lies just below) is the cent quoted.

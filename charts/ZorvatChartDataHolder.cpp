@@ -192,6 +192,9 @@ void CZorvatChartDataHolder::RequestSeries()
     // The KSE's times are Kuwait's own; a US series' come on the server's clock.
     m_nClockShift = m_pSettings->GetMarket() == CHART_MARKET_KSE ? 0 : IntradayClockShift();
     GetIntradayRange(&m_nDayFirst, &m_nDayLast);
+    GetSessionHours(&m_nOpen, &m_nClose);
+    if (m_pSettings->GetMarket() == CHART_MARKET_KSE || !m_pSettings->IsIntraday())
+        m_nClose = -1;
     // Live points kept for the last request belong to its ticker, which may not be this one.
     DeleteList(m_pPendingHead, m_pPendingTail);
     m_nLastCumVolume = 0;
@@ -285,6 +288,14 @@ void CZorvatChartDataHolder::OnReplyHeader(CServerMessage* pMsg, const CHART_REP
     m_dHeaderRef = nDuration == 0 ? pMsg->GetDouble(kind.nRefField, 0) : 0.0;
     m_dPctBase = m_dHeaderRef;
     m_nStartDate = 0;
+}
+
+BOOL CZorvatChartDataHolder::HasData() const
+{
+    for (const CChartPoint* p = m_pHead; p != nullptr; p = p->m_pNext)
+        if (m_nClose < 0 || (p->m_nTime >= m_nOpen && p->m_nTime <= m_nClose))
+            return TRUE;
+    return FALSE;
 }
 
 int CZorvatChartDataHolder::OnAxisClock(int nSeconds) const

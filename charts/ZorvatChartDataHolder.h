@@ -39,6 +39,9 @@ public:
     virtual int GetSeriesIndex() const { return m_nSeriesIndex; }
     virtual int GetStartDate() const { return m_nStartDate; }
     BOOL IsComplete() const { return m_bComplete; }
+    // A point to chart: for today's US series one inside the market's session hours, so that a
+    // pre-market quote alone leaves the chart without data.
+    BOOL HasData() const;
     // The ticker the settings give this series now; empty without settings.
     CString GetTicker() const;
 
@@ -90,5 +93,6 @@ private:
     LONGLONG m_nLastCumVolume = 0;                  // the day's cumulative volume last seen
     int m_nClockShift = 0;                          // intraday: server time to the axis's, as requested
     int m_nDayFirst = 0, m_nDayLast = 86400;        // intraday: the axis's span on its clock, as requested
+    int m_nOpen = 0, m_nClose = -1;                 // today's US session on the axis's clock; -1: any point
     const CHART_REPLY_KIND* m_pReplyKind = nullptr; // the reply taken last ("CD" or "KH")
 };

@@ -168,8 +168,7 @@ void CZorvatChartView::SelectCharts()
 
 BOOL CZorvatChartView::IsSeriesReady() const
 {
-    return m_pMainHolder->IsComplete() && (!HasComparison() || m_pCompHolder->IsComplete()) &&
-           m_pMainHolder->GetHead() != nullptr;
+    return m_pMainHolder->IsComplete() && (!HasComparison() || m_pCompHolder->IsComplete()) && m_pMainHolder->HasData();
 }
 
 CRect CZorvatChartView::GetSplitterRect() const
@@ -353,7 +352,7 @@ void CZorvatChartView::OnDraw(CDC* pDC)
     UINT nMessage = 0;
     if (!m_pMainHolder->IsComplete() || (HasComparison() && !m_pCompHolder->IsComplete()))
         nMessage = IDS_CHART_WAITING;
-    else if (m_pMainHolder->GetHead() == nullptr)
+    else if (!m_pMainHolder->HasData())
         nMessage = IDS_CHART_NO_DATA;
     // A chart restored hidden never chose its pair: it waits, on the historical pair's colour.
     if (m_pPriceChart == nullptr && nMessage == 0)

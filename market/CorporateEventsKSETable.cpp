@@ -15,12 +15,11 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 55339, .nType = COLTYPE_COMPUTED, .nField = 3, .pfnFormat = CTransactionType::FormatCodeColumn,
      .nFormatValue = EC_KIND},
     EventValueColumn(55340, 4),
-    {.nTitleId = 55341, .nType = COLTYPE_INT32, .nAlign = ALIGN_RIGHT, .nField = 5},
+    {.nTitleId = 55341, .nType = COLTYPE_INT32, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 5},
     EventValueColumn(55342, 6),
     EventDateColumn(55343, 7),
     {.nTitleId = 55344, .nSize = 50, .nField = 8},
-    // Four pixels over the original's 30, so the one Arabic word for market fits its title.
-    {.nTitleId = 55336, .nType = COLTYPE_INT32, .nWidth = 34, .nAlign = ALIGN_RIGHT, .nField = 9},
+    {.nTitleId = 55336, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 9},
 };
 const TABLE_SORT_KEY s_sort[] = {
     {EC_DATE, SORT_ASCENDING}, {EC_STOCK, SORT_ASCENDING}, {EC_ID, SORT_ASCENDING}, {EC_MARKET, SORT_ASCENDING}};

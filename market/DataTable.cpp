@@ -304,11 +304,11 @@ CColumn CDataTable::AddDescribedColumn(const TABLE_COLUMN& def)
 {
     if (def.nFlags & COLF_KEY)
         return AddIntColumn(def.nTitleId);
-    CColumn column = AddColumn(def.nTitleId != 0 ? def.nTitleId : IDS_KEY_COLUMN_TITLE, def.nWidth, def.nDecimals,
+    CColumn column = AddColumn(def.nTitleId != 0 ? def.nTitleId : IDS_KEY_COLUMN_TITLE, ColumnKindWidth(def.nWidth), def.nDecimals,
                                def.nType, def.nAlign, def.nSize);
     if (def.nFlags & COLF_THOUSANDS)
         column.SetThousands(TRUE);
-    if (def.nFlags & COLF_NO_THOUSANDS)
+    if ((def.nFlags & COLF_NO_THOUSANDS) || def.nWidth == NUMBER_WIDTH)
         column.SetThousands(FALSE);
     if (def.nFlags & COLF_OMIT_ZERO_FRACTION)
         column.SetOmitZeroFraction(1);

@@ -26,15 +26,15 @@ enum { GC_SYMBOL, GC_LAST, GC_CHANGE, GC_PERCENT, GC_VOLUME, GC_MARKET, GC_KIND 
 
 constexpr TABLE_COLUMN Price(UINT nTitleId, int nField)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -2, .nAlign = ALIGN_RIGHT,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -2, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_OMIT_ZERO_FRACTION, .nMinDecimals = 2, .nField = nField};
 }
 
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51971, .nSize = 6, .nField = 1},
     Price(51972, 2), Price(51974, 4), Price(51975, 5),
-    {.nTitleId = 51976, .nType = COLTYPE_DOUBLE, .nAlign = ALIGN_RIGHT, .nField = 6},
-    {.nTitleId = 51970, .nSize = 40, .nField = 0},      // the market's name where the line gives its code
+    {.nTitleId = 51976, .nType = COLTYPE_DOUBLE, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 6},
+    {.nTitleId = 51970, .nWidth = MARKET_COLUMN_WIDTH, .nSize = 40, .nField = 0},      // the market's name where the line gives its code
     {.nTitleId = 51973, .nType = COLTYPE_COMPUTED, .nFlags = COLF_HIDDEN, .nField = 3,
      .pfnFormat = CGainerLooser::FormatCodeColumn, .nFormatValue = GC_KIND},
 };

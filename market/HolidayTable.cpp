@@ -11,7 +11,7 @@
 namespace {
 enum { HC_DATE, HC_MARKET, HC_NAME };
 const TABLE_COLUMN s_columns[] = {
-    {.nTitleId = 51991, .nType = COLTYPE_DATE_TEXT, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SERVER_DATE, .nField = 0},
+    {.nTitleId = 51991, .nType = COLTYPE_DATE_TEXT, .nWidth = DATE_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SERVER_DATE, .nField = 0},
     {.nTitleId = 51993, .nType = COLTYPE_COMPUTED, .nWidth = MARKET_COLUMN_WIDTH, .nSize = MARKET_COLUMN_SIZE, .nField = 2,
      .pfnFormat = CZorvatGlobals::FormatMarketColumn, .nFormatValue = HC_MARKET},    // the code, shown by its name
     {.nTitleId = 51992, .nWidth = 285, .nSize = 50, .nField = 1},

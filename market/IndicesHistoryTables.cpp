@@ -12,17 +12,17 @@ const long MODE_LAST = 2;               // modes 0 current, 1 all, 2 the increme
 // in its columns 9 and 10 when they have any.
 constexpr std::array<TABLE_COLUMN, 15> HistoryColumns(UINT nFirstTitle, int nMinDecimals9)
 {
-    auto number = [](UINT nTitleId, int nDecimals, int nField, UINT nFlags) {
-        return TABLE_COLUMN{.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = nDecimals,
+    auto number = [](UINT nTitleId, int nDecimals, int nField, UINT nFlags, int nWidth = PRICE_WIDTH) {
+        return TABLE_COLUMN{.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = nWidth, .nDecimals = nDecimals,
                             .nAlign = ALIGN_RIGHT, .nFlags = nFlags, .nMinDecimals = nDecimals < 0 ? -nDecimals : 0,
                             .nField = nField};
     };
-    TABLE_COLUMN count9 = number(nFirstTitle + 9, 0, 3, 0);
+    TABLE_COLUMN count9 = number(nFirstTitle + 9, 0, 3, 0, VOLUME_WIDTH);
     count9.nMinDecimals = nMinDecimals9;
-    const TABLE_COLUMN count10 = {.nTitleId = nFirstTitle + 10, .nType = COLTYPE_INT32, .nWidth = 70,
+    const TABLE_COLUMN count10 = {.nTitleId = nFirstTitle + 10, .nType = COLTYPE_INT32, .nWidth = COUNT_WIDTH,
                                   .nAlign = ALIGN_RIGHT, .nMinDecimals = nMinDecimals9, .nField = 4};
     return {{
-        {.nTitleId = nFirstTitle, .nType = COLTYPE_DATE_TEXT, .nWidth = 70, .nAlign = ALIGN_RIGHT,
+        {.nTitleId = nFirstTitle, .nType = COLTYPE_DATE_TEXT, .nWidth = DATE_WIDTH, .nAlign = ALIGN_RIGHT,
          .nFlags = COLF_SERVER_DATE, .nField = 0},
         number(nFirstTitle + 1, -2, 1, 0),
         number(nFirstTitle + 2, -2, FIELD_NONE, COLF_BLANK_ZERO),
@@ -31,14 +31,14 @@ constexpr std::array<TABLE_COLUMN, 15> HistoryColumns(UINT nFirstTitle, int nMin
         number(nFirstTitle + 5, -2, 2, 0),
         number(nFirstTitle + 6, -2, FIELD_NONE, COLF_BLANK_ZERO),
         number(nFirstTitle + 7, -2, FIELD_NONE, COLF_BLANK_ZERO),
-        number(nFirstTitle + 8, -2, FIELD_NONE, COLF_BLANK_ZERO),
+        number(nFirstTitle + 8, -2, FIELD_NONE, COLF_BLANK_ZERO, PERCENT_WIDTH),
         count9,
         count10,
-        number(nFirstTitle + 11, -3, 5, 0),
-        number(nFirstTitle + 12, 0, 6, COLF_HIDDEN),
-        {.nTitleId = nFirstTitle + 13, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT,
+        number(nFirstTitle + 11, -3, 5, 0, MONEY_WIDTH),
+        number(nFirstTitle + 12, 0, 6, COLF_HIDDEN, VOLUME_WIDTH),
+        {.nTitleId = nFirstTitle + 13, .nType = COLTYPE_INT32, .nWidth = COUNT_WIDTH, .nAlign = ALIGN_RIGHT,
          .nFlags = COLF_HIDDEN, .nField = 7},
-        number(nFirstTitle + 14, -3, 8, COLF_HIDDEN),
+        number(nFirstTitle + 14, -3, 8, COLF_HIDDEN, MONEY_WIDTH),
     }};
 }
 

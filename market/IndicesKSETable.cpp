@@ -24,26 +24,25 @@ const COLORREF INDEX_CELL_BACK = 0xD2D2D2;
 
 constexpr TABLE_COLUMN Value(UINT nTitleId, int nField, UINT nFlags = 0)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -2, .nAlign = ALIGN_RIGHT,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = MONEY_WIDTH, .nDecimals = -2, .nAlign = ALIGN_RIGHT,
             .nFlags = nFlags, .nMinDecimals = 2, .nField = nField};
 }
 
 const TABLE_COLUMN s_columns[] = {
-    {.nTitleId = 55410, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nField = 0},
+    {.nTitleId = 55410, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 0},
     {.nTitleId = 55411, .nSize = 70, .nField = 1},
     {.nTitleId = 55412, .nSize = 70, .nField = 2},
     Value(55413, 3), Value(55414, 4), Value(55415, 5), Value(55416, 6), Value(55417, 7),
     Value(55430, FIELD_NONE),
-    {.nTitleId = 55418, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nField = 8},
-    // A day's amount runs to hundreds of millions with its fils.
-    {.nTitleId = 55419, .nType = COLTYPE_DOUBLE, .nWidth = 105, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 55418, .nType = COLTYPE_DOUBLE, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 8},
+    {.nTitleId = 55419, .nType = COLTYPE_DOUBLE, .nWidth = MONEY_WIDTH, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
      .nMinDecimals = 3, .nField = 9},
-    {.nTitleId = 55420, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nField = 10},
-    {.nTitleId = 55422, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = COLF_HIDDEN,
+    {.nTitleId = 55420, .nType = COLTYPE_INT32, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 10},
+    {.nTitleId = 55422, .nType = COLTYPE_DOUBLE, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_HIDDEN,
      .nField = 11},
-    {.nTitleId = 55423, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 55423, .nType = COLTYPE_DOUBLE, .nWidth = MONEY_WIDTH, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_HIDDEN, .nMinDecimals = 3, .nField = 12},
-    {.nTitleId = 55424, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = COLF_HIDDEN,
+    {.nTitleId = 55424, .nType = COLTYPE_INT32, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_HIDDEN,
      .nField = 13},
     Value(55425, 14, COLF_HIDDEN), Value(55426, 15, COLF_HIDDEN), Value(55427, 16, COLF_HIDDEN),
     Value(55428, 17, COLF_HIDDEN), Value(55429, 18, COLF_HIDDEN),

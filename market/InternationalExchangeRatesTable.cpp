@@ -15,7 +15,7 @@ constexpr TABLE_COLUMN Currency(UINT nTitleId, int nField)
 }
 constexpr TABLE_COLUMN Rate(UINT nTitleId, int nField)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -7, .nAlign = ALIGN_RIGHT,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -7, .nAlign = ALIGN_RIGHT,
             .nField = nField};
 }
 

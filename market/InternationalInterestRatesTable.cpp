@@ -6,10 +6,10 @@
 namespace {
 const int IRC_TYPE = 1;
 const TABLE_COLUMN s_columns[] = {
-    {.nTitleId = 57302, .nWidth = 30, .nSize = 6, .nField = 0},
-    {.nTitleId = 57296, .nType = COLTYPE_COMPUTED, .nWidth = 30, .nField = 1,
+    {.nTitleId = 57302, .nWidth = CODE_WIDTH, .nSize = 6, .nField = 0},
+    {.nTitleId = 57296, .nType = COLTYPE_COMPUTED, .nWidth = CODE_WIDTH, .nField = 1,
      .pfnFormat = CInterestType::FormatCodeColumn, .nFormatValue = IRC_TYPE},
-    {.nTitleId = 57297, .nType = COLTYPE_DOUBLE, .nWidth = 140, .nDecimals = -4, .nAlign = ALIGN_RIGHT, .nField = 2},
+    {.nTitleId = 57297, .nType = COLTYPE_DOUBLE, .nWidth = PERCENT_WIDTH, .nDecimals = -4, .nAlign = ALIGN_RIGHT, .nField = 2},
 };
 const TABLE_SORT_KEY s_sort[] = {{0, SORT_ASCENDING}, {IRC_TYPE, SORT_ASCENDING}};
 const int s_keys[] = {0, IRC_TYPE};

@@ -11,7 +11,7 @@ namespace {
 
 constexpr TABLE_COLUMN Quantity(UINT nTitleId)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED};
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED};
 }
 constexpr TABLE_COLUMN Hidden(UINT nTitleId, UINT nFlags)
 {
@@ -21,12 +21,12 @@ constexpr TABLE_COLUMN Hidden(UINT nTitleId, UINT nFlags)
 
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 57488, .nSize = 20},                                                       // 0 symbol
-    {.nTitleId = 57487, .nSize = 20},                                                       // 1 market
+    {.nTitleId = 57487, .nWidth = MARKET_COLUMN_WIDTH, .nSize = 20},                        // 1 market
     {.nTitleId = 57479, .nSize = 20},                                                       // 2 entry text
     Hidden(57480, COLF_THOUSANDS | COLF_BLANK_ZERO),                                        // 3 market maker
     Hidden(57490, 0),                                                                       // 4 side
     {.nTitleId = 57489, .nSize = 20},                                                       // 5 name
-    {.nTitleId = 57478, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -4, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 57478, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -4, .nAlign = ALIGN_RIGHT,
      .nMinDecimals = 2},                                                                    // 6 price
     Quantity(57481), Quantity(57482),
 };

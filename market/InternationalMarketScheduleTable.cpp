@@ -22,9 +22,9 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 57402, .nType = COLTYPE_COMPUTED, .nWidth = MARKET_COLUMN_WIDTH, .nSize = MARKET_COLUMN_SIZE, .nField = 0,
      .pfnFormat = CZorvatGlobals::FormatMarketColumn, .nFormatValue = SC_MARKET},
     {.nTitleId = 57403, .nSize = 50, .nFlags = COLF_HIDDEN, .nField = 1},
-    {.nTitleId = 57404, .nType = COLTYPE_TIME_TEXT, .nWidth = 60, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SERVER_DATE,
+    {.nTitleId = 57404, .nType = COLTYPE_TIME_TEXT, .nWidth = TIME_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SERVER_DATE,
      .nField = 2},
-    {.nTitleId = 57405, .nSize = 100, .nField = 3, .nArabicField = 4},
+    {.nTitleId = 57405, .nWidth = 300, .nSize = 100, .nField = 3, .nArabicField = 4},   // a sentence
 };
 const TABLE_SORT_KEY s_sort[] = {{SC_MARKET, SORT_ASCENDING}, {SC_TIME, SORT_ASCENDING}, {SC_STATE, SORT_ASCENDING}};
 const int s_keys[] = {SC_MARKET, SC_STATE};

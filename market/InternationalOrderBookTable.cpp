@@ -18,19 +18,19 @@ namespace {
 
 constexpr TABLE_COLUMN Quantity(UINT nTitleId)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED};
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED};
 }
 constexpr TABLE_COLUMN Orders(UINT nTitleId)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = 50, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED};
+    return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = COUNT_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED};
 }
 
 // No field feeds a column: the line's levels are written cell by cell.
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 57390, .nSize = 20},                                                       // 0 symbol
-    {.nTitleId = 57400, .nSize = 20},                                                       // 1 market
+    {.nTitleId = 57400, .nWidth = MARKET_COLUMN_WIDTH, .nSize = 20},                        // 1 market
     {.nTitleId = 57451, .nSize = 20},                                                       // 2 name
-    {.nTitleId = 57391, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -4, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 57391, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -4, .nAlign = ALIGN_RIGHT,
      .nMinDecimals = 2},                                                                    // 3 price
     Quantity(57393), Orders(57392), Quantity(57395), Orders(57394),
 };

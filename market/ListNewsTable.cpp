@@ -27,7 +27,7 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 57749, .nSize = 80, .nField = 0},
     {.nTitleId = 57752, .nType = COLTYPE_COMPUTED, .nField = 1, .pfnFormat = CLangOpt::FormatCodeColumn,
      .nFormatValue = NC_LANGUAGE},
-    {.nTitleId = 57753, .nType = COLTYPE_DATETIME_TEXT, .nWidth = 125, .nFlags = COLF_SERVER_DATE, .nField = 2},
+    {.nTitleId = 57753, .nType = COLTYPE_DATETIME_TEXT, .nWidth = DATETIME_WIDTH, .nFlags = COLF_SERVER_DATE, .nField = 2},
     {.nTitleId = 57750, .nWidth = 180, .nSize = 80, .nField = 3},
     {.nTitleId = 57751, .nWidth = 180, .nSize = 200, .nField = 4},
     {.nTitleId = 57754, .nType = COLTYPE_COMPUTED, .nWidth = MARKET_COLUMN_WIDTH, .nSize = MARKET_COLUMN_SIZE, .nField = 5,

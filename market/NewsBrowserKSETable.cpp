@@ -20,7 +20,7 @@ enum { BC_STORY, BC_TIME, BC_HEADLINE };
 
 const TABLE_COLUMN s_columns[] = {
     {.nWidth = 10, .nSize = 30, .nFlags = COLF_HIDDEN, .nField = 0},
-    {.nTitleId = 56940, .nType = COLTYPE_DATETIME_TEXT, .nWidth = 125, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SERVER_DATE,
+    {.nTitleId = 56940, .nType = COLTYPE_DATETIME_TEXT, .nWidth = DATETIME_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SERVER_DATE,
      .nField = 1},
     {.nTitleId = 56941, .nWidth = 475, .nSize = 100, .nField = 2},
 };

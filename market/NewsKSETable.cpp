@@ -26,7 +26,7 @@ namespace {
 enum { KC_TIME, KC_ID, KC_LANGUAGE, KC_STOCK, KC_MARKET, KC_HEADLINE, KC_HEADLINE_AR };
 
 const TABLE_COLUMN s_columns[] = {
-    {.nTitleId = 56917, .nType = COLTYPE_DATETIME_TEXT, .nWidth = 125, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SERVER_DATE,
+    {.nTitleId = 56917, .nType = COLTYPE_DATETIME_TEXT, .nWidth = DATETIME_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SERVER_DATE,
      .nField = 0},
     {.nTitleId = 56918, .nType = COLTYPE_INT32, .nWidth = 55, .nAlign = ALIGN_RIGHT, .nFlags = COLF_HIDDEN, .nField = 2},
     {.nTitleId = 56919, .nType = COLTYPE_INT32, .nWidth = 55, .nAlign = ALIGN_RIGHT, .nFlags = COLF_HIDDEN, .nField = 1},

@@ -22,7 +22,7 @@ enum { NW_STORY, NW_TIME, NW_HEADLINE };
 
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = IDS_KEY_COLUMN_TITLE, .nWidth = 10, .nSize = 30, .nFlags = COLF_HIDDEN, .nField = 0},
-    {.nTitleId = 51961, .nType = COLTYPE_DATETIME_TEXT, .nWidth = 125, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 51961, .nType = COLTYPE_DATETIME_TEXT, .nWidth = DATETIME_WIDTH, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_SERVER_DATE, .nField = 1},
     {.nTitleId = 51962, .nWidth = 475, .nSize = 100, .nField = 2},
 };

@@ -10,7 +10,7 @@
 namespace {
 enum OPEN_INTEREST_COLUMN { OC_SYMBOL = 0, OC_STOCK = 1, OC_TERM = 2, OC_SIDE = 3 };
 
-constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, int nWidth = 70)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, int nWidth = VOLUME_WIDTH)
 {
     return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = nWidth, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_SUMMED, .nField = nField};
@@ -20,11 +20,10 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 52162, .nSize = 11},
     {.nTitleId = 52163, .nSize = 6, .nField = 0},
     // The term and the side wide enough for their titles and the side's text in both languages.
-    {.nTitleId = 52164, .nType = COLTYPE_INT32, .nWidth = 40, .nAlign = ALIGN_RIGHT, .nField = 1},
+    {.nTitleId = 52164, .nType = COLTYPE_INT32, .nWidth = COUNT_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 1},
     {.nTitleId = 52165, .nType = COLTYPE_COMPUTED, .nWidth = 40, .nField = 2,
      .pfnFormat = CTransactionType::FormatCodeColumn, .nFormatValue = OC_SIDE},
-    // A stock's value and margin in the forward market run to hundreds of thousands of dinars.
-    Amount(52166, 3), Amount(52167, 4), Amount(52168, 5, 90), Amount(52169, 6, 90), Amount(52170, 7),
+    Amount(52166, 3), Amount(52167, 4), Amount(52168, 5, MONEY_WIDTH), Amount(52169, 6, MONEY_WIDTH), Amount(52170, 7),
 };
 const TABLE_SORT_KEY s_sort[] = {{OC_STOCK, 1}, {OC_TERM, 1}, {OC_SIDE, 1}};
 const int s_keys[] = {OC_STOCK, OC_TERM, OC_SIDE};

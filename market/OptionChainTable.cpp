@@ -16,9 +16,9 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 57202, .nSize = 6, .nField = 0},
     {.nTitleId = 57203, .nType = COLTYPE_COMPUTED, .nWidth = 30, .nField = 2,
      .pfnFormat = COptionRight::FormatCodeColumn, .nFormatValue = CC_RIGHT},
-    {.nTitleId = 57204, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -4, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 57204, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -4, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_OMIT_ZERO_FRACTION, .nMinDecimals = 2, .nField = 3},
-    {.nTitleId = 57205, .nType = COLTYPE_DATE_TEXT, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SERVER_DATE,
+    {.nTitleId = 57205, .nType = COLTYPE_DATE_TEXT, .nWidth = DATE_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SERVER_DATE,
      .nField = 4},
 };
 const TABLE_SORT_KEY s_sort[] = {

@@ -12,20 +12,20 @@ namespace {
 
 constexpr TABLE_COLUMN Count(UINT nTitleId, int nField)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = 50, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = COUNT_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED,
             .nField = nField};
 }
 constexpr TABLE_COLUMN Quantity(UINT nTitleId, int nField)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED,
             .nField = nField};
 }
 
 const TABLE_COLUMN s_columns[] = {
-    {.nTitleId = 52100, .nType = COLTYPE_INT32, .nWidth = 50, .nAlign = ALIGN_RIGHT, .nField = 0},   // 0 stock
+    {.nTitleId = 52100, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 0},  // 0 stock
     {.nTitleId = 52101, .nSize = 20},                                                       // 1 symbol
     {.nTitleId = 52010, .nSize = 30},                                                       // 2 name
-    {.nTitleId = 52102, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 52102, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_OMIT_ZERO_FRACTION, .nField = 1},                                       // 3 price
     Count(52103, 2), Quantity(52104, 3), Count(52105, 4), Quantity(52106, 5),
 };

@@ -13,20 +13,20 @@ namespace {
 
 constexpr TABLE_COLUMN Price(UINT nTitleId)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_OMIT_ZERO_FRACTION};
 }
 
 const TABLE_COLUMN s_columns[] = {
-    {.nTitleId = 52100, .nType = COLTYPE_INT32, .nWidth = 50, .nAlign = ALIGN_RIGHT, .nField = 0},   // 0 stock
+    {.nTitleId = 52100, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 0},  // 0 stock
     {.nTitleId = 52101, .nSize = 20},                                                       // 1 symbol
-    {.nTitleId = 52107, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED,
+    {.nTitleId = 52107, .nType = COLTYPE_DOUBLE, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED,
      .nField = 1},                                                                          // 2 quantity
     {.nTitleId = 52118, .nType = COLTYPE_COMPUTED, .nWidth = 30, .nFlags = COLF_HIDDEN, .nField = 3,
      .pfnFormat = CTransactionType::FormatCodeColumn, .nFormatValue = OBC_SIDE},            // 3 side
     Price(52108),                                                                           // 4 side-1 price
     Price(52109),                                                                           // 5 other sides' price
-    {.nTitleId = 52117, .nType = COLTYPE_INT32, .nWidth = 50, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED,
+    {.nTitleId = 52117, .nType = COLTYPE_INT32, .nWidth = COUNT_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED,
      .nField = 4},                                                                          // 6 orders
 };
 static_assert(sizeof(s_columns) / sizeof(s_columns[0]) == OBC_COUNT);

@@ -35,12 +35,12 @@ enum TRADE_FIELD { TF_SIDE = 2, TF_STOCK = 3, TF_MONTHS = 4, TF_PRICE = 5, TF_QU
 
 constexpr TABLE_COLUMN Price(UINT nTitleId, int nField = FIELD_NONE)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_OMIT_ZERO_FRACTION, .nField = nField};
 }
 constexpr TABLE_COLUMN Figure(UINT nTitleId, int nType, UINT nFlags = COLF_SUMMED, int nField = FIELD_NONE)
 {
-    return {.nTitleId = nTitleId, .nType = nType, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = nFlags,
+    return {.nTitleId = nTitleId, .nType = nType, .nWidth = nType == COLTYPE_INT32 ? COUNT_WIDTH : VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = nFlags,
             .nField = nField};
 }
 #define FWD_PERIOD_COLUMNS(title) \
@@ -49,7 +49,7 @@ constexpr TABLE_COLUMN Figure(UINT nTitleId, int nType, UINT nFlags = COLF_SUMME
 
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 52123, .nSize = 12},
-    {.nTitleId = 52124, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nField = 0},
+    {.nTitleId = 52124, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 0},
     // Wide enough for the side's text in both languages ("Sell", "شراء").
     {.nTitleId = 52125, .nType = COLTYPE_COMPUTED, .nWidth = 40,
      .pfnFormat = CTransactionType::FormatCodeColumn, .nFormatValue = FC_SIDE},

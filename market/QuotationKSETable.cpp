@@ -30,11 +30,11 @@ namespace {
 
 constexpr TABLE_COLUMN Price(UINT nTitleId, int nField, UINT nFlags = 0)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_OMIT_ZERO_FRACTION | nFlags, .nField = nField};
 }
 
-constexpr TABLE_COLUMN Number(UINT nTitleId, int nDecimals, UINT nFlags = 0, int nField = FIELD_NONE, int nWidth = 70)
+constexpr TABLE_COLUMN Number(UINT nTitleId, int nDecimals, UINT nFlags = 0, int nField = FIELD_NONE, int nWidth = QUANTITY_WIDTH)
 {
     return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = nWidth, .nDecimals = nDecimals,
             .nAlign = ALIGN_RIGHT, .nFlags = nFlags, .nField = nField};
@@ -47,35 +47,36 @@ constexpr TABLE_COLUMN Text(UINT nTitleId, int nSize)
 
 const TABLE_COLUMN s_columns[] = {
     Text(51890, 12),                                                                        // 0 stock text
-    {.nTitleId = 51939, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nField = 0},   // 1 stock
+    {.nTitleId = 51939, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 0},  // 1 stock
     Price(51891, 1),                                                                        // 2 last
-    {.nTitleId = 51922, .nType = COLTYPE_DATETIME_TEXT, .nWidth = 125, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 51922, .nType = COLTYPE_DATETIME_TEXT, .nWidth = DATETIME_WIDTH, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_SERVER_DATE, .nField = KF_DATE},                                        // 3 last trade
     Price(51902, 3), Price(51904, 4), Price(51931, 14),                                     // 4 to 6
-    Number(51906, 0, COLF_SUMMED, 8),                                                       // 7 volume
-    {.nTitleId = 51932, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED,
+    Number(51906, 0, COLF_SUMMED, 8, VOLUME_WIDTH),                                         // 7 volume
+    {.nTitleId = 51932, .nType = COLTYPE_INT32, .nWidth = COUNT_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED,
      .nField = 9},                                                                          // 8 deals
-    Number(51934, -3, COLF_SUMMED, 10, 105),            // 9 value: a day's total runs to hundreds of millions
+    Number(51934, -3, COLF_SUMMED, 10, MONEY_WIDTH),                                        // 9 value
     Price(51893, 5), Price(51933, 11, COLF_SUMMED), Price(51894, 6), Price(51895, 7),       // 10 to 13
     Price(51935, FIELD_NONE),                                                               // 14 average
     Price(51896, 12),                                                                       // 15 previous
-    {.nTitleId = 51899, .nType = COLTYPE_DATE_TEXT, .nWidth = 70, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 51899, .nType = COLTYPE_DATE_TEXT, .nWidth = DATE_WIDTH, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_SERVER_DATE, .nField = KF_PREVIOUS_DATE},                               // 16 previous date
     Price(51897, FIELD_NONE),                                                               // 17 change
     Price(51936, 15), Price(51937, 16), Price(51938, 22), Price(51943, 23), Price(51944, 24),   // 18 to 22
     Text(51945, 31), Text(51946, 31), Text(51947, 11), Text(51948, 21),                     // 23 to 26
-    {.nTitleId = 51949, .nType = COLTYPE_TIME_TEXT, .nWidth = 60, .nAlign = ALIGN_RIGHT},   // 27 market time
-    Number(51898, -2),                                                                      // 28 change per cent
+    {.nTitleId = 51949, .nType = COLTYPE_TIME_TEXT, .nWidth = TIME_WIDTH, .nAlign = ALIGN_RIGHT},  // 27 market time
+    Number(51898, -2, 0, FIELD_NONE, PERCENT_WIDTH),                                        // 28 change per cent
     Price(51900, FIELD_NONE),                                                               // 29 alert price
     {.nTitleId = 51901, .nType = COLTYPE_COMPUTED, .nWidth = 30, .pfnFormat = CAlertDir::FormatCodeColumn,
      .nFormatValue = KC_ALERT_DIR},                                                         // 30 alert direction
     Number(51916, 0), Number(51917, 0), Number(51918, 0), Number(51919, 0),                 // 31 to 34
-    Number(51920, -2),                                                                      // 35 held gain
+    Number(51920, -2, 0, FIELD_NONE, MONEY_WIDTH),                                          // 35 held gain
     {.nTitleId = 51924, .nType = COLTYPE_COMPUTED, .nWidth = 30, .pfnFormat = CZorvatTypes::FormatYesNoColumn,
      .nFormatValue = KC_TICKER},                                                            // 36 ticker flag
     Number(51925, 0, COLF_HIDDEN), Price(51926, FIELD_NONE, COLF_HIDDEN),                   // 37, 38 outside
-    Number(51927, -2, COLF_HIDDEN), Number(51928, -2, COLF_HIDDEN), Number(51929, -2, COLF_HIDDEN),
-    Number(51930, -2, COLF_HIDDEN),                                                         // 39 to 42
+    Number(51927, -2, COLF_HIDDEN, FIELD_NONE, MONEY_WIDTH), Number(51928, -2, COLF_HIDDEN, FIELD_NONE, MONEY_WIDTH),
+    Number(51929, -2, COLF_HIDDEN, FIELD_NONE, MONEY_WIDTH),
+    Number(51930, -2, COLF_HIDDEN, FIELD_NONE, PERCENT_WIDTH),                              // 39 to 42
 };
 static_assert(sizeof(s_columns) / sizeof(s_columns[0]) == KC_COUNT);
 

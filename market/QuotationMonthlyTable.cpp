@@ -11,29 +11,29 @@ namespace {
 enum MONTHLY_COLUMN { MC_SYMBOL = 0, MC_STOCK = 1, MC_MONTH = 2, MC_STATE = 15 };
 const int STATE_FIELD = 11;
 
-constexpr TABLE_COLUMN Number(UINT nTitleId, int nDecimals, int nField)
+constexpr TABLE_COLUMN Number(UINT nTitleId, int nDecimals, int nField, int nWidth = PRICE_WIDTH)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = nDecimals,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = nWidth, .nDecimals = nDecimals,
             .nAlign = ALIGN_RIGHT, .nMinDecimals = nDecimals < 0 ? 2 : 0, .nField = nField};
 }
 
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 56839, .nSize = 11},                                                   // 0 symbol
-    {.nTitleId = 56840, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT},   // 1 stock
-    {.nTitleId = 56841, .nType = COLTYPE_DATE_TEXT, .nWidth = 70, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 56840, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nAlign = ALIGN_RIGHT},  // 1 stock
+    {.nTitleId = 56841, .nType = COLTYPE_DATE_TEXT, .nWidth = DATE_WIDTH, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_SERVER_DATE, .nField = 0},                                          // 2 month
-    {.nTitleId = 56842, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 56842, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
      .nField = 1},                                                                      // 3 close
-    Number(56843, 0, 2),
-    Number(56844, 0, 3),
-    Number(56845, 0, 4),
+    Number(56843, 0, 2, VOLUME_WIDTH),
+    Number(56844, 0, 3, VOLUME_WIDTH),
+    Number(56845, 0, 4, MONEY_WIDTH),
     Number(56846, -2, 5),
     Number(56847, -2, 6),
     Number(56848, -2, FIELD_NONE),
     Number(56849, -2, FIELD_NONE),
     Number(56850, 0, 7),
     Number(56851, 0, 8),
-    Number(56852, 0, 9),
+    Number(56852, 0, 9, PERCENT_WIDTH),
     {.nTitleId = 42292, .nSize = 11, .nFlags = COLF_HIDDEN, .nField = 10},             // 14
     {.nTitleId = 42293, .nSize = 30},                                                   // 15 state
 };

@@ -24,20 +24,20 @@ namespace {
 
 constexpr TABLE_COLUMN Price(UINT nTitleId, int nField)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
             .nField = nField};
 }
 
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51890, .nSize = 11},                                                       // 0 symbol
-    {.nTitleId = 51939, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nField = 0},   // 1 stock
+    {.nTitleId = 51939, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 0},  // 1 stock
     Price(51891, 17),                                                                       // 2 last
-    {.nTitleId = 51922, .nType = COLTYPE_DATETIME_TEXT, .nWidth = 125, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 51922, .nType = COLTYPE_DATETIME_TEXT, .nWidth = DATETIME_WIDTH, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_SERVER_DATE, .nField = 18},                                             // 3 last trade
     Price(51931, 14),                                                                       // 4 reference
-    {.nTitleId = 51906, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED,
+    {.nTitleId = 51906, .nType = COLTYPE_DOUBLE, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED,
      .nField = 19},                                                                         // 5 quantity
-    {.nTitleId = 51932, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED,
+    {.nTitleId = 51932, .nType = COLTYPE_INT32, .nWidth = COUNT_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED,
      .nField = 20},                                                                         // 6 deals
     {.nTitleId = 51934, .nType = COLTYPE_DOUBLE, .nWidth = MONEY_WIDTH, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_SUMMED, .nMinDecimals = 3, .nField = 21},                               // 7 value

@@ -37,12 +37,12 @@ namespace {
 // number cell does unless told otherwise).
 constexpr TABLE_COLUMN Price(UINT nTitleId, int nField)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -4, .nAlign = ALIGN_RIGHT,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -4, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_OMIT_ZERO_FRACTION, .nMinDecimals = 2, .nField = nField};
 }
-constexpr TABLE_COLUMN Number(UINT nTitleId, int nDecimals, int nMinDecimals, int nField = FIELD_NONE)
+constexpr TABLE_COLUMN Number(UINT nTitleId, int nWidth, int nDecimals, int nMinDecimals, int nField = FIELD_NONE)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = nDecimals,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = nWidth, .nDecimals = nDecimals,
             .nAlign = ALIGN_RIGHT, .nMinDecimals = nMinDecimals, .nField = nField};
 }
 constexpr TABLE_COLUMN Text(UINT nTitleId, int nSize, int nField = FIELD_NONE, int nArabicField = FIELD_NONE,
@@ -52,11 +52,11 @@ constexpr TABLE_COLUMN Text(UINT nTitleId, int nSize, int nField = FIELD_NONE, i
 }
 constexpr TABLE_COLUMN Time(UINT nTitleId, int nField)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_TIME_TEXT, .nWidth = 60, .nAlign = ALIGN_RIGHT, .nField = nField};
+    return {.nTitleId = nTitleId, .nType = COLTYPE_TIME_TEXT, .nWidth = TIME_WIDTH, .nAlign = ALIGN_RIGHT, .nField = nField};
 }
 constexpr TABLE_COLUMN Date(UINT nTitleId, int nField)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DATE_TEXT, .nWidth = 70, .nAlign = ALIGN_RIGHT,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DATE_TEXT, .nWidth = DATE_WIDTH, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_SERVER_DATE, .nField = nField};
 }
 constexpr TABLE_COLUMN Computed(UINT nTitleId, TBCOLUMNFORMAT pfnFormat, int nCol, UINT nFlags = 0)
@@ -73,53 +73,53 @@ BOOL FormatYesNo(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)
 
 const TABLE_COLUMN s_columns[] = {
     Text(51236, 6),                             // 0 ticker (key)
-    Text(57375, 20),                            // 1 market name (key)
+    {.nTitleId = 57375, .nWidth = MARKET_COLUMN_WIDTH, .nSize = 20},  // 1 market name (key)
     Text(51890, 50),                            // 2 display name
-    Number(51891, -4, 2, 3),                    // 3 last
+    Number(51891, PRICE_WIDTH, -4, 2, 3),       // 3 last
     Time(51922, FIELD_NONE),                    // 4 time as sent
     Time(51923, 6),                             // 5 time on the market's clock
     Price(51893, 10),                           // 6 open: the reference while 9 is empty
     Price(51894, 11),                           // 7 high
     Price(51895, 12),                           // 8 low
     Price(51896, 15),                           // 9 reference of the change
-    {.nTitleId = 51897, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -4, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 51897, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -4, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_OMIT_ZERO_FRACTION, .nMinDecimals = 2},                   // 10 change, 0 shown
-    Number(51898, -2, 2),                       // 11 percent change, 0 shown
+    Number(51898, PERCENT_WIDTH, -2, 2),        // 11 percent change, 0 shown
     Text(57373, 6, 25),                         // 12
     Text(57374, 20, 23),                        // 13
     Date(51899, 16),                            // 14
     Price(51900, FIELD_NONE),                   // 15 alert price
     Computed(51901, CAlertDir::FormatCodeColumn, QC_ALERT_DIR),   // 16 alert direction
     Price(51902, 4),                            // 17 bid
-    Number(51903, 0, 0),                        // 18 bid size
+    Number(51903, VOLUME_WIDTH, 0, 0),          // 18 bid size
     Price(51904, 5),                            // 19 ask
-    Number(51905, 0, 0),                        // 20 ask size
-    Number(51906, 0, 0),                        // 21 trade counter
+    Number(51905, VOLUME_WIDTH, 0, 0),          // 20 ask size
+    Number(51906, VOLUME_WIDTH, 0, 0),          // 21 trade counter
     Text(51907, 100, 22, 26),                   // 22 company
     Price(51909, 13),                           // 23
     Price(51910, 14),                           // 24
-    Number(51911, -4, 0, 17),                   // 25 earnings per share
-    Number(51912, -2, 0),                       // 26 price-earnings ratio
+    Number(51911, PRICE_WIDTH, -4, 0, 17),      // 25 earnings per share
+    Number(51912, PRICE_WIDTH, -2, 0),          // 26 price-earnings ratio
     Text(51913, 6, 18),                         // 27
     Date(51914, 20),                            // 28
     Date(51915, 21),                            // 29
-    Number(51916, 0, 0),                        // 30 held 1
-    Number(51917, 0, 0),                        // 31 held 2
-    Number(51918, 0, 0),                        // 32 held 3
-    Number(51919, 0, 0),                        // 33 position
-    Number(51920, -2, 2),                       // 34 day's gain
+    Number(51916, QUANTITY_WIDTH, 0, 0),        // 30 held 1
+    Number(51917, QUANTITY_WIDTH, 0, 0),        // 31 held 2
+    Number(51918, QUANTITY_WIDTH, 0, 0),        // 32 held 3
+    Number(51919, QUANTITY_WIDTH, 0, 0),        // 33 position
+    Number(51920, MONEY_WIDTH, -2, 2),          // 34 day's gain
     Computed(51924, FormatYesNo, QC_SCROLLING), // 35 in the scrolling ticker
-    Number(51925, 0, 0),                        // 36 own quantity
+    Number(51925, QUANTITY_WIDTH, 0, 0),        // 36 own quantity
     Price(51926, FIELD_NONE),                   // 37 own price
-    Number(51927, -2, 2),                       // 38 own cost
-    Number(51928, -2, 2),                       // 39 own value
-    Number(51929, -4, 0),                       // 40 own gain
-    Number(51930, -2, 2),                       // 41 own gain percent
+    Number(51927, MONEY_WIDTH, -2, 2),          // 38 own cost
+    Number(51928, MONEY_WIDTH, -2, 2),          // 39 own value
+    Number(51929, MONEY_WIDTH, -4, 0),          // 40 own gain
+    Number(51930, PERCENT_WIDTH, -2, 2),        // 41 own gain percent
     Text(51941, 20, FIELD_NONE, FIELD_NONE, COLF_HIDDEN),   // 42 short ticker
     Text(51942, 30),                            // 43 second sort key
     Computed(57444, FormatYesNo, QC_BOOK),      // 44 followed in the order book
     Computed(57491, FormatYesNo, QC_MAKER_BOOK, COLF_HIDDEN),   // 45 followed in the maker book
-    Number(57493, -2, 2),                       // 46 trades after the counter's '#'
+    Number(57493, COUNT_WIDTH, -2, 2),          // 46 trades after the counter's '#'
     Price(51937, 32),                           // 47
     Price(51936, 33),                           // 48
     Text(52180, 50, 34, FIELD_NONE, COLF_HIDDEN),   // 49

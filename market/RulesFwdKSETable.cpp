@@ -4,7 +4,7 @@
 
 namespace {
 const TABLE_COLUMN s_columns[] = {
-    {.nTitleId = 52173, .nType = COLTYPE_INT32, .nWidth = 30, .nAlign = ALIGN_RIGHT, .nField = 0},
+    {.nTitleId = 52173, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 0},
     {.nTitleId = 0, .nType = COLTYPE_INT32, .nWidth = 10, .nAlign = ALIGN_RIGHT, .nFlags = COLF_KEY, .nField = 1},
     {.nTitleId = 52175, .nWidth = 380, .nSize = 61, .nField = 2},
 };

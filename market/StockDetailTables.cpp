@@ -15,8 +15,8 @@ const CACHE_DESC s_informationCache = {
 const TABLE_COLUMN s_financialColumns[] = {
     {.nTitleId = 56901, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = COLF_HIDDEN},
     {.nTitleId = 56902, .nSize = 40, .nField = 0},
-    {.nTitleId = 56903, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nField = 1},
-    {.nTitleId = 56904, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nField = 2},
+    {.nTitleId = 56903, .nWidth = MONEY_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 1},
+    {.nTitleId = 56904, .nWidth = MONEY_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 2},
 };
 const TABLE_COLUMN s_informationColumns[] = {
     {.nTitleId = 56913, .nType = COLTYPE_INT32, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = COLF_HIDDEN},

@@ -18,7 +18,7 @@ constexpr TABLE_COLUMN Text(UINT nTitleId, int nSize, int nField)
 }
 constexpr TABLE_COLUMN Date(UINT nTitleId, int nField)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DATE_TEXT, .nWidth = 70, .nAlign = ALIGN_RIGHT,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DATE_TEXT, .nWidth = DATE_WIDTH, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_SERVER_DATE, .nField = nField};
 }
 constexpr TABLE_COLUMN Number(UINT nTitleId, int nType, int nWidth, int nDecimals, UINT nFlags, int nField)
@@ -28,28 +28,28 @@ constexpr TABLE_COLUMN Number(UINT nTitleId, int nType, int nWidth, int nDecimal
 }
 
 const TABLE_COLUMN s_columns[] = {
-    Number(56371, COLTYPE_INT32, 50, 0, 0, 0),                                  // 0 stock id
+    Number(56371, COLTYPE_INT32, NUMBER_WIDTH, 0, 0, 0),                        // 0 stock id
     Text(56372, 20, 1),                                                         // 1 symbol
     Text(56373, 40, 2),                                                         // 2 its Arabic form
     Text(56374, 120, 3),                                                        // 3 company
     Text(56375, 140, 4),                                                        // 4 its Arabic form
     Text(56621, 40, 5),                                                         // 5 sector
-    {.nTitleId = 56622, .nType = COLTYPE_DATETIME_TEXT, .nWidth = 125, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 56622, .nType = COLTYPE_DATETIME_TEXT, .nWidth = DATETIME_WIDTH, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_SERVER_DATE, .nField = 6},                                  // 6
-    Number(56623, COLTYPE_INT32, 50, 0, 0, 7),                                  // 7 lot
-    {.nTitleId = 56624, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -2, .nAlign = ALIGN_RIGHT,
+    Number(56623, COLTYPE_INT32, VOLUME_WIDTH, 0, 0, 7),                        // 7 lot
+    {.nTitleId = 56624, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -2, .nAlign = ALIGN_RIGHT,
      .nMinDecimals = 2, .nField = 12},                                          // 8
     Date(56625, 13),                                                            // 9
     Date(56626, 14),                                                            // 10
-    Number(56627, COLTYPE_DOUBLE, 70, -1, COLF_OMIT_ZERO_FRACTION, 15),         // 11 tick
+    Number(56627, COLTYPE_DOUBLE, PRICE_WIDTH, -1, COLF_OMIT_ZERO_FRACTION, 15),  // 11 tick
     Date(56628, 16),                                                            // 12
     Date(56629, 17),                                                            // 13
-    Number(56630, COLTYPE_DOUBLE, 70, -1, COLF_OMIT_ZERO_FRACTION, 9),          // 14
-    Number(56631, COLTYPE_DOUBLE, 70, -8, COLF_OMIT_ZERO_FRACTION, 10),         // 15
-    Number(56632, COLTYPE_INT32, 70, 0, 0, 11),                                 // 16
-    Number(56633, COLTYPE_DOUBLE, 70, 0, 0, 8),                                 // 17
-    Number(56634, COLTYPE_DOUBLE, 70, 0, 0, 19),                                // 18
-    Number(56635, COLTYPE_INT32, 70, 0, 0, 20),                                 // 19
+    Number(56630, COLTYPE_DOUBLE, PRICE_WIDTH, -1, COLF_OMIT_ZERO_FRACTION, 9),  // 14
+    Number(56631, COLTYPE_DOUBLE, PRICE_WIDTH, -8, COLF_OMIT_ZERO_FRACTION, 10),  // 15
+    Number(56632, COLTYPE_INT32, NUMBER_WIDTH, 0, 0, 11),                       // 16
+    Number(56633, COLTYPE_DOUBLE, MONEY_WIDTH, 0, 0, 8),                        // 17
+    Number(56634, COLTYPE_DOUBLE, MONEY_WIDTH, 0, 0, 19),                       // 18
+    Number(56635, COLTYPE_INT32, NUMBER_WIDTH, 0, 0, 20),                       // 19
     Text(56636, 40, 21),                                                        // 20
 };
 const TABLE_SORT_KEY s_sort[] = {{SLC_ID, SORT_ASCENDING}};

@@ -26,20 +26,45 @@
 
 #define FIELD_NONE (-1)             // a column no field feeds (its table's code fills it)
 
-// A money column's width: an account's balance of tens of millions with its decimals and sign,
-// and a total of hundreds of millions ("-123,456,789.125"), in either language.
-constexpr int MONEY_WIDTH = 115;
-// A market column that holds the code and shows the name: wide enough for the longest name in
-// either language ("Kuwait Stock Exchange" and its Arabic), with room in its text for longer.
-constexpr int MARKET_COLUMN_WIDTH = 160;
+// The width of a column by its kind: a TABLE_COLUMN's nWidth is either pixels (a free text:
+// a headline, a description) or one of these kinds, whose one width (ColumnKindWidth) holds
+// the largest figure or text of the kind in a real market, in either language, on screen and
+// in print. The largest figure of each kind is ColumnKindLargest's.
+enum COLUMN_KIND : int
+{
+    MONEY_WIDTH = -1,       // an amount of hundreds of millions with 3 decimals and its sign
+    QUANTITY_WIDTH = -2,    // a position's shares to 10 digits, signed, with their decimals
+    VOLUME_WIDTH = -3,      // a day's shares or a count to 10 digits
+    PRICE_WIDTH = -4,       // a price with its decimals
+    PERCENT_WIDTH = -5,     // a change or a share in per cent
+    NUMBER_WIDTH = -6,      // an order, trade, stock or account number: never grouped
+    CODE_WIDTH = -7,        // a symbol, currency, side, board or type: a word
+    REFERENCE_WIDTH = -8,   // an order's reference as the ticket takes it
+    MARKET_COLUMN_WIDTH = -9,   // a market's name (the column holds its code)
+    NAME_WIDTH = -10,       // a company's or an index's name
+    DATE_WIDTH = -11,
+    TIME_WIDTH = -12,
+    DATETIME_WIDTH = -13,
+    COUNT_WIDTH = -14,      // a day's trades or orders, or a term in months
+    COLUMN_KIND_FIRST = COUNT_WIDTH,
+};
+// A market column's text: room for the code it holds and the longest name in either language.
 constexpr int MARKET_COLUMN_SIZE = 60;
+
+// The pixels of a width kind (a positive width is its own).
+int ColumnKindWidth(int nWidth);
+
+// The largest figure or the longest text of a kind as a real market carries it, written as a
+// cell holds it ("-123456789.125", a date "20261231"); "" for a market column (the longest of
+// the markets' own names), null for a kind whose texts are the server's (codes, names).
+const char* ColumnKindLargest(int nKind);
 
 // One column, in display order. Only the members that differ from the defaults are written.
 struct TABLE_COLUMN
 {
     UINT nTitleId = 0;              // 0: the key columns' title (string 851)
     int nType = COLTYPE_STRING;     // COLTYPE_ of framework/base/ColumnDataType.h
-    int nWidth = 95;                // pixels
+    int nWidth = 95;                // pixels, or a COLUMN_KIND
     int nDecimals = 0;              // decimal code of a number column (-99 sixty-fourths)
     int nSize = 0;                  // characters of a text, without the terminator; 0 default
     int nAlign = ALIGN_LEFT;        // ALIGN_ of framework/table/TableColumn.h

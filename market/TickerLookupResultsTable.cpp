@@ -22,7 +22,7 @@
 namespace {
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51581, .nSize = 6, .nField = 0},
-    {.nTitleId = 51582, .nWidth = 950, .nSize = 100, .nField = 1},
+    {.nTitleId = 51582, .nWidth = 600, .nSize = 100, .nField = 1},  // within a small screen
 };
 const TABLE_SORT_KEY s_sort[] = {{0, SORT_ASCENDING}};
 const int s_keys[] = {0};

@@ -8,7 +8,7 @@ enum TICKS_COLUMN { TC_BAND = 0, TC_HIGH = 1, TC_LOW = 2, TC_WIDTH = 3, TC_TICK 
 
 constexpr TABLE_COLUMN Bound(UINT nTitleId)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION};
 }
 
@@ -18,7 +18,7 @@ const TABLE_COLUMN s_columns[] = {
     Bound(56379),
     Bound(56380),
     // Ticks below one fils (0.1, 0.5) keep their tenth; whole ones show bare.
-    {.nTitleId = 56381, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 56381, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_OMIT_ZERO_FRACTION},
 };
 const TABLE_SORT_KEY s_sort[] = {{TC_BAND, SORT_ASCENDING}};

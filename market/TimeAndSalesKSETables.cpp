@@ -16,17 +16,17 @@ constexpr TABLE_COLUMN TradeNumber(int nField)
 }
 constexpr TABLE_COLUMN TradeTime(int nField)
 {
-    return {.nTitleId = 51950, .nType = COLTYPE_DATETIME_TEXT, .nWidth = 125, .nAlign = ALIGN_RIGHT,
+    return {.nTitleId = 51950, .nType = COLTYPE_DATETIME_TEXT, .nWidth = DATETIME_WIDTH, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_SERVER_DATE, .nField = nField};
 }
 constexpr TABLE_COLUMN Price(int nField)
 {
-    return {.nTitleId = 51952, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
+    return {.nTitleId = 51952, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_OMIT_ZERO_FRACTION, .nField = nField};
 }
 constexpr TABLE_COLUMN Quantity(int nField)
 {
-    return {.nTitleId = 51953, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED,
+    return {.nTitleId = 51953, .nType = COLTYPE_DOUBLE, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED,
             .nField = nField};
 }
 constexpr TABLE_COLUMN Text(UINT nTitleId, int nSize, int nField)
@@ -35,7 +35,7 @@ constexpr TABLE_COLUMN Text(UINT nTitleId, int nSize, int nField)
 }
 constexpr TABLE_COLUMN Count(UINT nTitleId, int nField)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = 30, .nAlign = ALIGN_RIGHT, .nField = nField};
+    return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = COUNT_WIDTH, .nAlign = ALIGN_RIGHT, .nField = nField};
 }
 
 // Lines: 0 board, 1 trade number, 2 date and time, 3 stock, 4 price, 5 quantity.

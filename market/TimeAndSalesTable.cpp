@@ -23,13 +23,13 @@ const int MARK_HIGH = 4;
 
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 0, .nType = COLTYPE_INT32, .nWidth = 10, .nAlign = ALIGN_RIGHT, .nFlags = COLF_KEY},
-    {.nTitleId = 51950, .nType = COLTYPE_TIME_TEXT, .nWidth = 60, .nAlign = ALIGN_RIGHT, .nField = GS_TIME},
+    {.nTitleId = 51950, .nType = COLTYPE_TIME_TEXT, .nWidth = TIME_WIDTH, .nAlign = ALIGN_RIGHT, .nField = GS_TIME},
     {.nTitleId = 51236, .nSize = 6, .nField = GS_SYMBOL},
-    {.nTitleId = 51952, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nDecimals = -4, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 51952, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -4, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_OMIT_ZERO_FRACTION, .nMinDecimals = 2, .nField = GS_LAST},
-    {.nTitleId = 51953, .nType = COLTYPE_DOUBLE, .nWidth = 70, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED},
+    {.nTitleId = 51953, .nType = COLTYPE_DOUBLE, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED},
     {.nTitleId = 51951, .nSize = 50, .nField = GS_SYMBOL},
-    {.nTitleId = 57382, .nSize = 20},
+    {.nTitleId = 57382, .nWidth = MARKET_COLUMN_WIDTH, .nSize = 20},
 };
 static_assert(sizeof(s_columns) / sizeof(s_columns[0]) == UTC_COUNT);
 const TABLE_SORT_KEY s_sort[] = {{UTC_TIME, SORT_ASCENDING}, {UTC_SYMBOL, SORT_ASCENDING}, {UTC_NUMBER, SORT_ASCENDING}};

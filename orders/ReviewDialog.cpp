@@ -10,6 +10,7 @@
 #include "app/ZorvatApp.h"
 #include "app/dialogs/CredentialDialogs.h"
 #include "framework/base/ColumnDataType.h"
+#include "framework/base/ColumnValues.h"
 #include "framework/base/NorvGlobals.h"
 #include "link/ServerMessage.h"
 #include "market/StockListKSETable.h"
@@ -30,6 +31,11 @@ std::vector<KEPT_PASSWORD*>& KeptStores()
 
 CString Printed(const char* pszFormat, double dValue)
 {
+    // Rounded as every amount the terminal shows: half away from zero as the server wrote it, so
+    // that a cash of 1995169.855 reads .86 beside a buying power of .86 (printf would give .85).
+    const char* pszPrecision = strstr(pszFormat, "%.");
+    if (pszPrecision != nullptr && pszPrecision[2] >= '0' && pszPrecision[2] <= '9' && pszPrecision[3] == 'f')
+        dValue = RoundHalfAwayFromZero(dValue, pszPrecision[2] - '0');
     char sz[64];
     snprintf(sz, sizeof sz, pszFormat, dValue);
     return sz;

@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <set>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -36,6 +38,7 @@
 #include "framework/table/ViewTable.h"
 #include "market/DataArray.h"
 #include "market/InternationalExchangeRatesTable.h"
+#include "market/InternationalInterestRatesTable.h"
 #include "market/IndicesKSETable.h"
 #include "market/OpenInterestFwdKSETable.h"
 #include "market/QuotationKSETable.h"
@@ -170,7 +173,7 @@ double ShownNumber(const std::string& strText)
 // company's name in Latin letters (the columns that name a company or a symbol by its name).
 const struct { UINT nTable; int nCol; } s_nameColumns[] = {
     {IDS_TABLE_US_HOLDINGS, 16}, {IDS_TABLE_COMBINED_HOLDINGS, 1}, {IDS_TABLE_COMBINED_REALIZED, 16},
-    {IDS_TABLE_COMBINED_UNREALIZED, CU_NAME},
+    {IDS_TABLE_COMBINED_UNREALIZED, CU_NAME}, {IDS_TABLE_US_REALIZED, RC_SYMBOL_TEXT},
 };
 
 bool HasArabic(const char* psz)
@@ -185,7 +188,8 @@ bool HasArabic(const char* psz)
 // shows as '#' on screen or in print, every code or name its column cuts (a board, a side, a
 // currency, a reference a trader must read whole), every title cut inside a word ("Term" read as
 // "Tern"), a market's name cut in a window's title, and a text not in the session's language.
-std::set<std::string> CutOrMarkedTexts(const std::string& strPdf, bool bArabic)
+std::set<std::string> CutOrMarkedTexts(const std::string& strPdf, bool bArabic, const std::set<std::string>& whole = {},
+                                       const std::set<UINT>& madeRows = {})
 {
     std::set<std::string> faults;
     TbUseSystemPrinters(FALSE);
@@ -220,12 +224,17 @@ std::set<std::string> CutOrMarkedTexts(const std::string& strPdf, bool bArabic)
             faults.insert(TbCodePageToUtf8(strName + " " + std::string(pWnd->GetView()->GetColumnOrder().GetColumn(nCol)->GetTitle())
                                            + ": " + strText, CP_ACP));
         };
+        const CSortColumns& keys = pWnd->GetView()->GetSortColumns();
         for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
-            // Each line of a title whole: the header does not wrap a line of words.
+            // Each line of a title whole: the header does not wrap a line of words. The column
+            // the trader sorted by keeps its title whole beside the sort mark.
+            const bool bMarked = keys.GetCount() > 0 && !pWnd->GetView()->GetColumns().m_bDefaultOrder
+                                 && keys.GetAt(0).m_nColumn == pWnd->GetView()->GetColumnOrder().GetColumnIndex(nCol);
             std::istringstream lines(std::string(pWnd->GetView()->GetColumnOrder().GetColumn(nCol)->GetTitle()));
             for (std::string strLine; std::getline(lines, strLine);)
-                if (grid.GetColumnWidth(nCol) > 0 && Width(strLine.c_str()) > grid.GetColumnWidth(nCol) - 6)
-                    Fault(nCol, "title cut");
+                if (grid.GetColumnWidth(nCol) > 0 && Width(strLine.c_str()) > grid.GetColumnWidth(nCol) - (bMarked ? 18 : 6))
+                    Fault(nCol, std::string(bMarked ? "title cut by its sort mark " : "title cut ") + std::to_string(Width(strLine.c_str()))
+                                    + "/" + std::to_string(grid.GetColumnWidth(nCol)));
         }
         for (int nLine = 0; nLine < pWnd->GetView()->GetRowCount() - grid.GetTopRow(); ++nLine)
             for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
@@ -236,11 +245,12 @@ std::set<std::string> CutOrMarkedTexts(const std::string& strPdf, bool bArabic)
                     continue;
                 // A code text, or a code or reference in a short text column (a currency, a
                 // symbol, "S00000001"): a word, not a name.
-                const bool bCode = pColumn->m_pfnFormat != nullptr
+                const bool bCode = (pColumn->m_pfnFormat != nullptr && madeRows.count(pTable->GetNameId()) == 0)
                                    || (pColumn->GetDataType() == COLTYPE_STRING && pColumn->m_nSize <= 41
                                        && strchr(strShown, ' ') == nullptr);
-                if (strstr(strShown, "##") != nullptr || (bCode && Width(strShown) > rc.right - rc.left))
-                    Fault(nCol, std::string(strShown));
+                const bool bWhole = bCode || whole.count(std::string(strShown)) != 0;
+                if (strstr(strShown, "##") != nullptr || (bWhole && Width(strShown) > rc.right - rc.left))
+                    Fault(nCol, std::string(strShown).substr(0, 60) + " " + std::to_string(Width(strShown)) + "/" + std::to_string(rc.right - rc.left));
             }
         for (const auto& name : s_nameColumns)
             if (name.nTable == pTable->GetNameId())
@@ -253,11 +263,11 @@ std::set<std::string> CutOrMarkedTexts(const std::string& strPdf, bool bArabic)
         CNorvTablePrint print(pWnd->GetView());
         print.GetProperties().CopyFrom(grid);
         print.SetOutputFile(strPdf.c_str());
-        std::istringstream words(print.GetSettings().SelectPrinter() && print.Print() == 1
-                                     ? RunCommand("pdftotext '" + strPdf + "' - 2>/dev/null") : "## not printed");
-        for (std::string strWord; words >> strWord;)
-            if (strWord.find("##") != std::string::npos)
-                faults.insert(strName + " printed " + strWord);
+        std::istringstream lines(print.GetSettings().SelectPrinter() && print.Print() == 1
+                                     ? RunCommand("pdftotext -layout '" + strPdf + "' - 2>/dev/null") : "## not printed");
+        for (std::string strLine; std::getline(lines, strLine);)
+            if (strLine.find("##") != std::string::npos)
+                faults.insert(strName + " printed " + strLine.substr(0, 160));
     }
     return faults;
 }
@@ -321,9 +331,8 @@ struct ShownValues : CAccountSession
     }
 
     // The order is a limit order that stays open, so that the order shows its longest duration.
-    // Every money column holds a real account's figures: tens of millions with their decimals
-    // and sign in each row, the first as large as a total of them; a stock's value and an
-    // index's amount are a real day's.
+    // Every number, date and time column holds a real market's largest figure of its kind, in
+    // the rows the server sent and in a row of its own where none came.
     void ExpectDefaultLayoutsWhole(bool bArabic)
     {
         ASSERT_TRUE(StartSession({"--rate", "0"}, bArabic));
@@ -335,39 +344,76 @@ struct ShownValues : CAccountSession
         TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
         RunTableCommand(pUsHoldings, ID_ACCOUNT_REFRESH);
         ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_HOLDINGS));
-        for (UINT nId : {33276u, UINT{ID_APP_EXCHANGE_RATES}})
+        for (UINT nId : {33276u, UINT{ID_APP_EXCHANGE_RATES}, UINT{ID_APP_INTEREST_RATES}})
             Command(nId);
-        for (UINT nTable : {IDS_TABLE_FORWARD_CONTRACTS, IDS_TABLE_EXCHANGE_RATES})
+        for (UINT nTable : {IDS_TABLE_FORWARD_CONTRACTS, IDS_TABLE_EXCHANGE_RATES, IDS_TABLE_INTEREST_RATES})
             ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
-        const struct { UINT nTable; std::vector<int> columns; } money[] = {
-            {IDS_TABLE_US_REALIZED, {6, 7, 11, 12}},
-            {IDS_TABLE_KSE_REALIZED, {9, 10, 15, 16, 17}},
-            {IDS_TABLE_COMBINED_REALIZED, {6, 7, 11, 12, 17, 19}},
-            {IDS_TABLE_US_UNREALIZED, {5, 10, 11, 16, 19, 20}},
-            {IDS_TABLE_KSE_UNREALIZED, {11, 15, 16}},
-            {IDS_TABLE_COMBINED_UNREALIZED, {11, 12, 13, 15, 16, 17}},
-            {IDS_TABLE_KSE_ORDER_STATUS, {18}},
-            {IDS_TABLE_US_HOLDINGS, {4, 6, 18}},
-            {IDS_TABLE_KSE_HOLDINGS, {7, 9, 10}},
-            {IDS_TABLE_COMBINED_HOLDINGS, {8, 11, 12, 18, 19, 20, 21}},
-            {IDS_TABLE_FORWARD_CONTRACTS, {11, 12, 13, 16, 17, 18, 19, 22, 23, 24, 27, 28}},
-            {IDS_TABLE_MARGIN_DETAILS, {1, 2, 3, 4, 5, 6, 13, 14}},
-            {IDS_TABLE_US_TRANSACTIONS, {8, 9, 10}},
-            {IDS_TABLE_KSE_TRANSACTIONS, {11, 12, 13, 14, 15, 16}},
-            {IDS_TABLE_QUOTATIONS_ODDLOT_KSE, {7}},
-            {IDS_TABLE_KSE_QUOTATIONS, {9}},
-            {IDS_TABLE_INDICES_KSE, {10}},
-        };
-        for (const auto& m : money) {
-            CDataArray* pRows = FindDataTable(m.nTable)->GetRows();
-            ASSERT_LT(0, pRows->GetCount()) << FindDataTable(m.nTable)->GetName();
-            for (const int nCol : m.columns)
-                for (int i = 0; i < pRows->GetCount(); ++i)
-                    pRows->GetAt(i)->SetText(nCol, i == 0 ? "-123456789.125" : "-12345678.125", TRUE);
+        // The forward contracts sorted by their opening, latest first.
+        CSortColumns byOpened(1);
+        byOpened.Add(0, SORT_DESCENDING);
+        FindDataTable(IDS_TABLE_FORWARD_CONTRACTS)->GetMainWindow()->GetView()->Sort(byOpened, FALSE);
+        // Every table the terminal makes, each column holding the largest figure of its kind.
+        std::set<std::string> written;
+        std::set<UINT> madeRows;
+        for (UINT nId : RegisteredTableIds())
+            if (CNorvApp::Get()->FindTable(nId) == nullptr)
+                MakeTable(nId, 0, 0);
+        for (IDataTable* pAny : CNorvApp::Get()->GetTables())
+            if (CDataTable* pTable = dynamic_cast<CDataTable*>(pAny))
+                if (WriteLargest(pTable, written))
+                    madeRows.insert(pTable->GetNameId());
+        for (const std::string& strFault : CutOrMarkedTexts(pRun->Folder() + "/marks.pdf", bArabic, written, madeRows))
+            ADD_FAILURE() << strFault;
+        for (UINT nTable : {IDS_TABLE_COMBINED_UNREALIZED, IDS_TABLE_KSE_QUOTATIONS, IDS_TABLE_US_QUOTATIONS})
+            Shoot(FindDataTable(nTable), "default_layout_" + std::to_string(nTable) + (bArabic ? "_ar" : "_en"));
+    }
+
+    // The largest figure of each column's kind in every row (one row made where none came, whose
+    // codes are no code's text), a market column the longest of the markets' names (its code
+    // where it shows the code's name). TRUE when the row was made.
+    static bool WriteLargest(CDataTable* pTable, std::set<std::string>& written)
+    {
+        CArray<int, int> codes;
+        GetGlobals()->GetMarketCodes(codes);
+        int nLongest = codes.GetSize() > 0 ? codes[0] : 0;
+        for (int i = 0; i < codes.GetSize(); ++i)
+            if (GetGlobals()->GetMarketName(codes[i]).GetLength() > GetGlobals()->GetMarketName(nLongest).GetLength())
+                nLongest = codes[i];
+        CDataArray* pRows = pTable->GetRows();
+        const bool bMade = pRows->GetCount() == 0;
+        if (bMade) {
+            std::unique_ptr<CDataBuffer> pRow(pRows->NewRow());
+            pRows->AddRow(pRow.get(), TRUE);
         }
-        EXPECT_EQ(std::set<std::string>(), CutOrMarkedTexts(pRun->Folder() + "/marks.pdf", bArabic));
-        for (const auto& m : money)
-            Shoot(FindDataTable(m.nTable), "default_layout_" + std::to_string(m.nTable) + (bArabic ? "_ar" : "_en"));
+        const std::span<const TABLE_COLUMN> columns = pTable->GetDescription().columns;
+        for (size_t nCol = 0; nCol < columns.size(); ++nCol) {
+            // A number, date or time the trader may show has a kind: its width is the kind's.
+            const TABLE_COLUMN& column = columns[nCol];
+            const bool bShowable = (column.nFlags & COLF_KEY) == 0
+                                   && (column.nFlags & (COLF_HIDDEN | COLF_SWITCHABLE)) != COLF_HIDDEN;
+            if (bShowable && column.nWidth > 0 && column.nType != COLTYPE_STRING && column.nType != COLTYPE_COMPUTED)
+                ADD_FAILURE() << pTable->GetName() << " column " << nCol << " has no kind";
+            const char* pszLargest = ColumnKindLargest(columns[nCol].nWidth);
+            if (pszLargest == nullptr)
+                continue;
+            std::string strText = pszLargest;
+            if (strText.empty()) {
+                strText = std::string(GetGlobals()->GetMarketName(nLongest));
+                written.insert(strText);
+                if (columns[nCol].pfnFormat != nullptr)
+                    strText = std::to_string(nLongest);
+            } else if (columns[nCol].nType == COLTYPE_STRING) {
+                written.insert(strText);
+            }
+            // Figures that add up: the first row the largest, the others a hundredth of it, so
+            // that a total is as large as the largest of its kind.
+            const bool bFigure = (column.nType == COLTYPE_INT32 || column.nType == COLTYPE_DOUBLE) && column.nWidth != NUMBER_WIDTH;
+            char szSmaller[64];
+            snprintf(szSmaller, sizeof szSmaller, column.nType == COLTYPE_INT32 ? "%.0f" : "%.3f", atof(pszLargest) / 100);
+            for (int i = 0; i < pRows->GetCount(); ++i)
+                pRows->GetAt(i)->SetText(static_cast<int>(nCol), i > 0 && bFigure ? szSmaller : strText.c_str(), TRUE);
+        }
+        return bMade;
     }
 };
 

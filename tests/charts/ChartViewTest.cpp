@@ -18,6 +18,7 @@
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "platform/mfc/DC.h"
+#include "refdata/ZorvatGlobals.h"
 
 namespace {
 
@@ -440,4 +441,49 @@ TEST_F(ChartViewFixture, FirstLiveQuoteDrawsANoDataChartAndIndexTicksRedrawOneBa
     EXPECT_EQ(nVolumeMax, pView->GetVolumeChart()->m_pYAxis->m_nMax);
     EXPECT_EQ(39690, pView->GetCompHolder()->GetTail()->m_nTime) << "the ticks were taken";
     frame.DestroyWindow();
+}
+
+// Today's US chart while the session's hours are known: a live quote before the open, even at
+// the axis's first second, leaves "no data" (no axes, no bar); the first quote inside the hours
+// draws the chart.
+TEST_F(ChartViewFixture, APreMarketQuoteAloneLeavesNoDataUntilAQuoteInsideTheHours)
+{
+    CZorvatGlobals* pGlobals = GetGlobals();
+    const CNorvTime savedFirst = pGlobals->GetFirstMarketTime(), savedSecond = pGlobals->GetSecondMarketTime();
+    CNorvTime opens, closes;
+    opens.Set(17, 30, 0);
+    closes.Set(23, 59, 0);
+    pGlobals->SetFirstMarketTime(opens);
+    pGlobals->SetSecondMarketTime(closes);
+    int nOpen = 0, nClose = 0, nFirst = 0, nLast = 0;
+    GetSessionHours(&nOpen, &nClose);
+    GetIntradayRange(&nFirst, &nLast);
+    ASSERT_LT(nFirst, nOpen);
+    // A time of the axis's clock as the server writes it.
+    const auto ServerTime = [](int nOnAxis) {
+        const int t = (nOnAxis - IntradayClockShift() + 2 * 86400) % 86400;
+        char sz[16];
+        snprintf(sz, sizeof sz, "%02d%02d%02d", t / 3600, t / 60 % 60, t % 60);
+        return std::string(sz);
+    };
+    CWnd frame;
+    CTestChartView* pView = MakeView(frame);
+    Choose(pView, "IBM", 0, 0, /*nLineType=*/1);
+    Fire("~CD|1|XC||IBM|0|0|0|0|0|0");
+    Fire("$EN|1|XC");
+    CChartCanvas canvas(600, 400);
+    for (const int nAt : {nFirst, nOpen - 60}) {
+        Fire(Quote("48.25", ServerTime(nAt).c_str(), "1000"));
+        Paint(pView);
+        Grab(pView, canvas);
+        EXPECT_EQ(0, CountPixels(canvas, RGB(0, 0, 255))) << "a quote before the open at " << nAt;
+        EXPECT_FALSE(pView->GetMainHolder()->HasData());
+    }
+    Fire(Quote("48.30", ServerTime(nOpen + 1800).c_str(), "2000"));
+    pView->UpdateWindow();
+    Grab(pView, canvas);
+    EXPECT_GT(CountPixels(canvas, RGB(0, 0, 255)), 3) << "the first quote inside the hours draws";
+    frame.DestroyWindow();
+    pGlobals->SetFirstMarketTime(savedFirst);
+    pGlobals->SetSecondMarketTime(savedSecond);
 }

@@ -233,7 +233,7 @@ TEST_F(ListsSession, StockListTickBandsAndKseTradesByBoard)
 
     Shoot(pList, "stock_list_arabic_names_en");
     // Wide enough for the date columns.
-    MoveWindow(pList->GetMainWindow()->m_hWnd, 0, 0, 1100, 260, TRUE);
+    MoveWindow(pList->GetMainWindow()->m_hWnd, 0, 0, 1500, 260, TRUE);
     PumpFor(100);
     EXPECT_GE(CheckDateCells(pList), 3);
     Shoot(pList, "stock_list_dates_en");

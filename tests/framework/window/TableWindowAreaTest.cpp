@@ -172,6 +172,37 @@ TEST(TableWindowArea, ScrollMovesPixelsAndRepaintsOnlyTheUncoveredStrip)
     EXPECT_EQ(Pixels(grid.Hwnd(), pane.GetRect()), scrolled);
 }
 
+// Scrolled sideways by every step of its bar, in either layout, the pane moves the pixels that
+// stay in view and paints the columns it brings in at the edge they come from: once painted,
+// the screen is the one a whole repaint gives.
+TEST(TableWindowArea, EverySidewaysScrollPaintsTheColumnsItBringsIn)
+{
+    for (BOOL bMirrored : {FALSE, TRUE}) {
+        std::unique_ptr<CRightToLeft> pRtl(bMirrored ? new CRightToLeft : nullptr);
+        CGridTable table;
+        table.Fill(20);
+        CGridWindow grid(table.View(), 120, 300);
+        CTableWindowArea& pane = grid->GetScrollPane();
+        Repaint(grid.Hwnd());
+        // Towards the columns out of view first (right, or left in a mirrored pane), then back.
+        const UINT nLineOn = bMirrored ? SB_LINELEFT : SB_LINERIGHT, nLineBack = bMirrored ? SB_LINERIGHT : SB_LINELEFT;
+        const UINT nPageOn = bMirrored ? SB_PAGELEFT : SB_PAGERIGHT, nPageBack = bMirrored ? SB_PAGERIGHT : SB_PAGELEFT;
+        const UINT nEndOn = bMirrored ? SB_LEFT : SB_RIGHT, nEndBack = bMirrored ? SB_RIGHT : SB_LEFT;
+        int nMoves = 0;
+        for (const UINT nCode : {nLineOn, nPageOn, nLineBack, nEndOn, nLineBack, nPageBack, nEndBack}) {
+            const int nBefore = pane.GetOffset();
+            pane.Scroll(nCode, 0);
+            nMoves += nBefore != pane.GetOffset();
+            UpdateWindow(grid.Hwnd());
+            const std::vector<COLORREF> scrolled = Pixels(grid.Hwnd(), pane.GetRect());
+            Repaint(grid.Hwnd());
+            EXPECT_EQ(Pixels(grid.Hwnd(), pane.GetRect()), scrolled)
+                << "code " << nCode << " to offset " << pane.GetOffset() << ", mirrored " << bMirrored;
+        }
+        EXPECT_EQ(7, nMoves) << "mirrored " << bMirrored;
+    }
+}
+
 TEST(TableWindowArea, PaneThatFitsHasNoBarAndNoOffset)
 {
     CGridTable table;
