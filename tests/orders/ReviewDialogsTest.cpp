@@ -167,13 +167,14 @@ std::vector<LAYOUT_CASE> LayoutCases()
     }, {{5747, "Sell"}, {5758, ""}, {6644, ""}, {6581, ""}, {6723, ""}, {IDOK, "Confirm Cancellation"},
         {0, "Review Order Change or Cancellation"}});
     // A forward sale: the charges of fields 13 and 14 come off the contract's price; the price
-    // asked reads with its maker's three decimals.
+    // asked reads with its maker's three decimals; the maker is named by its number, as the
+    // ticket lists it, and the maturity reads as a date.
     add("forward", [] {
         return std::make_unique<CReviewOrderForwardDlg>(
-            Reply("KU", 25, {{4, "2"}, {5, "102"}, {6, "500"}, {7, "F-0326"}, {10, "480"}, {13, "5"}, {14, "2"},
-                              {17, "1000"}, {20, "3"}, {23, "849.585"}, {24, "900"}}),
+            Reply("KU", 25, {{4, "2"}, {5, "102"}, {6, "500"}, {7, "7"}, {10, "480"}, {13, "5"}, {14, "2"},
+                              {17, "1000"}, {20, "3"}, {22, "270106"}, {23, "849.585"}, {24, "900"}}),
             nullptr);
-    }, {{5742, "NCB / 102"}, {5759, "F-0326"}, {1706, "Forward sale"}, {5745, "893.000"}, {5746, "993.000"},
+    }, {{5742, "NCB / 102"}, {5759, "7"}, {5760, "06/01/2027"}, {1706, "Forward sale"}, {5745, "893.000"}, {5746, "993.000"},
         {5749, "849.585"}, {5751, "480"}, {6550, "3.000"}});
     // The contract's second button ends it without asking for the password.
     add("forward_contract", [] {
