@@ -28,6 +28,7 @@
 #include "platform/win/user/TestAnswers.h"
 #include "platform/win/user/VirtualKeys.h"
 #include "refdata/ZorvatGlobals.h"
+#include "refdata/ZorvatTypes.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
 #include "tests/link/LinkSessionSupport.h"
@@ -246,6 +247,40 @@ TEST_F(ReviewSession, UsFiguresShowByTheUsersMarginValueAndTheSide)
             }}});
             EXPECT_EQ(IDCANCEL, dlg.DoModal());
             EXPECT_EQ(rule.pszShown, strShown);
+        }
+        Stop();
+    }
+}
+
+// The option series and the market read whole in the US review, in either language, whichever
+// right the series has.
+TEST_F(ReviewSession, TheUsReviewShowsTheSeriesAndMarketWhole)
+{
+    for (const bool bArabic : {false, true}) {
+        ASSERT_TRUE(Start("trader", bArabic));
+        for (int nRight = 0; nRight <= 2; ++nRight) {
+            const std::string strSeries = "ALPN " + std::string(COptionRight::GetText(nRight)) + " 145.00 18/12/2026";
+            const std::string strMarket(GetGlobals()->GetMarketName(16));
+            CReviewOrderDlg dlg(Reply("OV", 31, {{2, "1"}, {3, "ALPNXI"}}), nullptr, 0);
+            dlg.SetOptionSeries(strSeries.c_str());
+            dlg.SetMarket(strMarket.c_str());
+            RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+                for (const auto& [nId, strText] : {std::pair{IDC_REVIEW_OPTION_SERIES, strSeries}, std::pair{IDC_REVIEW_MARKET, strMarket}}) {
+                    const HWND hField = GetDlgItem(h, nId);
+                    EXPECT_EQ(strText, ControlText(h, nId));
+                    HDC hdc = GetDC(hField);
+                    HGDIOBJ hOld = SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessageA(hField, WM_GETFONT, 0, 0)));
+                    SIZE size = {};
+                    GetTextExtentPoint32A(hdc, strText.c_str(), static_cast<int>(strText.size()), &size);
+                    SelectObject(hdc, hOld);
+                    ReleaseDC(hField, hdc);
+                    RECT rc;
+                    GetClientRect(hField, &rc);
+                    EXPECT_LT(size.cx, rc.right - rc.left - 4) << (bArabic ? "Arabic " : "English ") << nId << " right " << nRight;
+                }
+                PressKey(VK_ESCAPE);
+            }}});
+            EXPECT_EQ(IDCANCEL, dlg.DoModal());
         }
         Stop();
     }
