@@ -38,8 +38,8 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(51109, 6, 2),
     AccountNumber(51115, 0, 4),
     AccountCode(51116, ORDER_TYPE_WIDTH, 8, COrderType::FormatCodeColumn, OC_TYPE),
-    AccountNumber(51117, -4, 9, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2, PRICE_WIDTH),
-    AccountNumber(51118, -4, 10, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2, PRICE_WIDTH),
+    AccountPrice(51117, US_PRICE_DECIMALS, 9),
+    AccountPrice(51118, US_PRICE_DECIMALS, 10),
     AccountCode(51119, DURATION_WIDTH, 11, COrderDur::FormatCodeColumn, OC_DURATION),
     AccountDate(51120, 13),
     // Shares and option contracts: no total adds them.

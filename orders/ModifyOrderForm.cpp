@@ -332,6 +332,7 @@ void CModifyOrderForm::Review(const ORDER_ROAD& road, int nMode, const CServerMe
     if (road.nReview == OR_US) {
         auto pUs = std::make_unique<CReviewOrderDlg>(preview, &strName, nMode);
         pUs->SetOptionSeries(OptionSeriesText(shot));
+        pUs->SetMarket(shot.strMarketName);
         pDialog = std::move(pUs);
     } else if (road.nReview == OR_ODD_LOT)
         pDialog = std::make_unique<CReviewOrderOddLotKSEDlg>(preview, &strName, nMode);

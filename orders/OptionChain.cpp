@@ -48,7 +48,14 @@ BOOL COptionChain::AddReplyRow(const tagOption& option, BOOL bFirst)
 
 void COptionChain::AddOption(const tagOption& option)
 {
-    m_series[option.expiry].Add(option);
+    // A series asked for again (the underlying typed anew) is the one held, not a second.
+    COptions& options = m_series[option.expiry];
+    for (int i = 0; i < options.GetSize(); ++i) {
+        const tagOption& held = options.GetAt(i);
+        if (held.symbol == option.symbol && held.right == option.right && held.strike == option.strike)
+            return;
+    }
+    options.Add(option);
 }
 
 void COptionChain::RemoveAll()

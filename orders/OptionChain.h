@@ -28,7 +28,7 @@ public:
     // A row of a reply; bFirst for its first row, which decides whether the store is kept.
     // TRUE when the store was emptied first (another underlying).
     BOOL AddReplyRow(const tagOption& option, BOOL bFirst);
-    // Appends the option to its expiry's series.
+    // Appends the option to its expiry's series, unless that series holds it already.
     void AddOption(const tagOption& option);
     void RemoveAll();
 

@@ -105,6 +105,7 @@ int COrderRoadForm::RunReview(const ORDER_ROAD& road, const CServerMessage& repl
     case OR_US: {
         auto pUs = std::make_unique<CReviewOrderDlg>(reply, &shot.strDescription, 0);
         pUs->SetOptionSeries(OptionSeriesText(shot));
+        pUs->SetMarket(shot.strMarketName);
         pDialog = std::move(pUs);
         break;
     }

@@ -50,7 +50,7 @@ CString PrintedWhole(const char* pszFormat, int nValue)
 }
 
 // A server date as the user reads it; "" when it is no date.
-CString GoodTillText(LPCSTR pszField)
+CString DateText(LPCSTR pszField)
 {
     const CString strDate = ConvertServerDateField(pszField, COLTYPE_DATE_TEXT);
     int nYear = 0, nMonth = 0, nDay = 0;
@@ -127,7 +127,7 @@ CString RowText(const REVIEW_ROW& row, const CServerMessage& reply, int nSideCod
     case RK_ORDER_TYPE: return COrderType::GetText(static_cast<int>(reply.GetLong(nField)));
     case RK_DURATION: return COrderDur::GetText(static_cast<int>(reply.GetLong(nField)));
     case RK_FILL_RULE: return CFillRest::GetText(static_cast<int>(reply.GetLong(nField)));
-    case RK_GOOD_TILL: return GoodTillText(reply.GetFieldText(nField));
+    case RK_DATE: return DateText(reply.GetFieldText(nField));
     case RK_FORWARD_PRICE: {
         const double dCharges = reply.GetDouble(14, 0) + reply.GetDouble(13, 0);
         const double dBase = reply.GetDouble(nField, 0);

@@ -41,7 +41,7 @@ enum REVIEW_KIND
     RK_ORDER_TYPE,
     RK_DURATION,
     RK_FILL_RULE,       // the forward order's fill rule (CFillRest)
-    RK_GOOD_TILL,       // a server date as "%d/%m/%Y"; empty when invalid
+    RK_DATE,            // a server date (a good-till, a maturity) as "%d/%m/%Y"; empty when invalid
     RK_FORWARD_PRICE,   // the field minus (side code 2) or plus the sum of fields 13 and 14
 };
 

@@ -7,6 +7,7 @@
 
 #define IDD_REVIEW_ORDER_US     7129
 #define IDC_REVIEW_OPTION_SERIES 5996
+#define IDC_REVIEW_MARKET       5997
 
 class CReviewOrderDlg : public CReviewDialog
 {
@@ -15,6 +16,8 @@ public:
     CReviewOrderDlg(const CServerMessage& reply, const CString* pDescription, int nMode, CWnd* pParent = nullptr);
     // The option series the order will send, as the trader reads it; empty for a share order.
     void SetOptionSeries(LPCSTR pszSeries) { SetDisplayText(IDC_REVIEW_OPTION_SERIES, pszSeries); }
+    // The market the order goes to, as the form names it: the US markets list the same symbols.
+    void SetMarket(LPCSTR pszMarket) { SetDisplayText(IDC_REVIEW_MARKET, pszMarket); }
 
 protected:
     void ShowBySide() override;

@@ -13,8 +13,9 @@ const REVIEW_CLASS s_class = {IDD_REVIEW_ORDER_FORWARD, 12, &s_kept, /*bKeepIsSe
 const REVIEW_ROW s_rows[] = {
     {5742, RK_STOCK, 5, nullptr, RC_ALWAYS, RD_AS_FILLED},
     {5754, RK_STOCK_NAME, 5, nullptr, RC_ALWAYS, RD_AS_FILLED},
+    // The market maker as the ticket names it (its number), and the maturity as a date.
     {5759, RK_TEXT, 7, nullptr, RC_ALWAYS, RD_AS_FILLED},
-    {5760, RK_TEXT, 22, nullptr, RC_ALWAYS, RD_AS_FILLED},
+    {5760, RK_DATE, 22, nullptr, RC_ALWAYS, RD_AS_FILLED},
     // The fill rule the order was asked with, in the words the ticket offered it: no duration.
     {5761, RK_FILL_RULE, 8, nullptr, RC_ALWAYS, RD_AS_FILLED},
     {5749, RK_PRICE, 23, nullptr, RC_ALWAYS, RD_AS_FILLED, KSE_PRICE_DECIMALS},

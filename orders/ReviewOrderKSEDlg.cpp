@@ -17,7 +17,7 @@ const REVIEW_CLASS s_class = {IDD_REVIEW_ORDER_KSE, 12, &s_kept, /*bKeepIsSettin
     {5754, RK_STOCK_NAME, stock, nullptr, RC_ALWAYS, RD_AS_FILLED},                                                  \
     {5743, RK_ORDER_TYPE, type, nullptr, RC_ALWAYS, RD_AS_FILLED},                                                   \
     {5748, RK_DURATION, duration, nullptr, RC_ALWAYS, RD_AS_FILLED},                                                 \
-    {5758, RK_GOOD_TILL, date, nullptr, RC_DURATION_1, RD_AS_FILLED},                                                \
+    {5758, RK_DATE, date, nullptr, RC_DURATION_1, RD_AS_FILLED},                                                \
     {5744, RK_TEXT, quantity, nullptr, RC_NOT_ZERO, 0},                                                              \
     {5749, RK_PRICE, price, nullptr, RC_ALWAYS, RD_AS_FILLED, KSE_PRICE_DECIMALS},                                   \
     {5752, RK_PRICE, limit, nullptr, RC_NOT_ZERO, RD_AS_FILLED, KSE_PRICE_DECIMALS},                                 \

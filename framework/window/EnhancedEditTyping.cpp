@@ -30,6 +30,12 @@ std::string Group(const std::string& str, size_t nEnd, char chThousands)
     return out;
 }
 
+// A number's length is its digits: the separators and the sign typing adds are not counted.
+int DigitCount(const std::string& str)
+{
+    return static_cast<int>(std::count_if(str.begin(), str.end(), [](unsigned char ch) { return isdigit(ch) != 0; }));
+}
+
 BOOL HasLetterOrSymbol(const std::string& str)
 {
     for (unsigned char ch : str)
@@ -183,10 +189,10 @@ BOOL CEnhancedEdit::IsTypedNumber(const std::string& strText) const
 BOOL CEnhancedEdit::CouldBeTyped(const std::string& str) const
 {
     const int nMax = MaxLength();
+    if (IsNumeric())
+        return (nMax <= 0 || DigitCount(str) <= nMax) && IsTypedNumber(str);
     if (nMax > 0 && static_cast<int>(str.size()) > nMax)
         return FALSE;
-    if (IsNumeric())
-        return IsTypedNumber(str);
     const int nType = m_type.GetDataType();
     if (nType != COLTYPE_CHAR4 && nType != COLTYPE_STRING)
         return FALSE;   // the date and time kinds take no typing at all
@@ -264,15 +270,16 @@ BOOL CEnhancedEdit::OnNumericChar(UINT nChar)
     if (ch < ' ' && ch != '\b')
         return TRUE;
 
-    // Full fields and full fractions take nothing more but Backspace or a replacement.
+    // Full fields and full fractions take nothing more but Backspace or a replacement; a field
+    // is full with its length in digits, what the selection holds given back.
     const size_t m = m_nDecimals == DECIMALS_64THS ? 0 : static_cast<size_t>(std::abs(m_nDecimals));
     size_t p = str.rfind(chDecimal);
     int nMax = MaxLength();
+    if (nMax > 0 && isdigit(ch) && DigitCount(str) - DigitCount(str.substr(nStart, nEnd - nStart)) >= nMax) {
+        Refuse();
+        return TRUE;
+    }
     if (ch != '\b' && !bSelection) {
-        if (nMax > 0 && static_cast<int>(str.size()) >= nMax) {
-            Refuse();
-            return TRUE;
-        }
         if (p != std::string::npos && nEnd > p && str.size() - p - 1 >= m) {
             Refuse(EER_DECIMALS);
             return TRUE;
@@ -439,7 +446,13 @@ void CEnhancedEdit::OnPaste()
         Refuse();
         return;
     }
-    CallWindowProcA(*GetSuperWndProcAddr(), m_hWnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(strClip.c_str()));
+    if (IsNumeric()) {
+        // The control's own limit counts the separators a number shows: the text is set whole.
+        SetTextAndCaret((strHeld.substr(0, nStart) + strClip + strHeld.substr(nEnd)).c_str(),
+                        static_cast<int>(nStart + strClip.size()));
+    } else {
+        CallWindowProcA(*GetSuperWndProcAddr(), m_hWnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(strClip.c_str()));
+    }
     Reformat();
 }
 

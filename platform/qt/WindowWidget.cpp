@@ -183,18 +183,9 @@ void CTbWindowWidget::Key(QKeyEvent* pEvent, BOOL bRelease)
     // A modifier's own press or release tells its state itself.
     if (uVk != VK_SHIFT && uVk != VK_CONTROL && uVk != VK_MENU)
         SyncModifiers(pEvent->modifiers());
-    std::string strChars;
-    if (!bRelease && !pEvent->text().isEmpty()) {
-        const std::string strUtf8 = pEvent->text().toStdString();
-        strChars = TbUtf8ToCodePage(strUtf8, CP_ACP);
-        // A character the active code page cannot hold would arrive as '?': refuse the key instead.
-        if (TbCodePageToUtf8(strChars, CP_ACP) != strUtf8) {
-            QApplication::beep();
-            pEvent->accept();
-            return;
-        }
-    }
-    TbDisplayKey(bRelease ? WM_KEYUP : WM_KEYDOWN, uVk, TbQtKeyFlags(pEvent, bRelease), strChars.c_str());
+    // A character the active code page cannot hold is refused there, with a beep.
+    const std::string strUtf8 = bRelease ? std::string() : pEvent->text().toStdString();
+    TbDisplayKeyText(bRelease ? WM_KEYUP : WM_KEYDOWN, uVk, TbQtKeyFlags(pEvent, bRelease), strUtf8.c_str());
     pEvent->accept();
 }
 

@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <deque>
+#include <string>
 
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/Dialogs.h"
@@ -94,6 +95,27 @@ void TypeText(const char* pszText)
         Key(WM_KEYUP, nKey, nullptr);
         if (bShift)
             Key(WM_KEYUP, VK_SHIFT, nullptr);
+    }
+}
+
+void TypeDisplayText(const char* pszUtf8)
+{
+    for (const char* p = pszUtf8; *p != '\0';) {
+        // One character's bytes, as the display hands over what a key typed.
+        size_t n = 1;
+        while ((static_cast<unsigned char>(p[n]) & 0xC0) == 0x80)
+            ++n;
+        const std::string strChar(p, n);
+        p += n;
+        // An Arabic keyboard's digit lies on the digit key of its value.
+        UINT nKey = VK_OEM_PERIOD;
+        if (n == 1 && isdigit(static_cast<unsigned char>(strChar[0])))
+            nKey = static_cast<UINT>(strChar[0]);
+        else if (n == 2 && ((strChar[0] == '\xD9' && (strChar[1] & 0xF0) == 0xA0) ||
+                            (strChar[0] == '\xDB' && (strChar[1] & 0xF0) == 0xB0)))
+            nKey = '0' + (static_cast<unsigned char>(strChar[1]) & 0x0F);
+        TbDisplayKeyText(WM_KEYDOWN, nKey, MAKELPARAM(1, 0), strChar.c_str());
+        Key(WM_KEYUP, nKey, nullptr);
     }
 }
 

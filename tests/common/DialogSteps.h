@@ -25,6 +25,9 @@ void ClearDialogSteps();
 // Input through the display, to the focus: typed characters (letters, digits, blanks, '|'),
 // a key (VK_RETURN, VK_ESCAPE, VK_TAB), a click on a dialog's control.
 void TypeText(const char* pszText);
+// Characters as the display has them (UTF-8), each on its key: what the active code page holds
+// arrives, what it cannot hold is refused there.
+void TypeDisplayText(const char* pszUtf8);
 void PressKey(UINT nKey, bool bShift = false);
 // A letter key with Ctrl held, with the control character it types ('A': Ctrl+A, 1).
 void PressCtrlKey(char chLetter);

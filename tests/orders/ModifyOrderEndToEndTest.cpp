@@ -35,7 +35,7 @@ namespace {
 enum { COL_ORDER = 1 };
 #define IDC_REVIEW_QUANTITY 5744
 #define IDC_REVIEW_ORDER_VALUE 5745
-const int US_QUANTITY = 4, KSE_QUANTITY = 9, US_STATUS = 12, KSE_STATUS = 19;
+const int US_QUANTITY = 4, KSE_QUANTITY = 9, US_STATUS = 12, KSE_STATUS = 19, US_LIMIT = 6, KSE_LIMIT = 11;
 
 struct MARKET_CASE
 {
@@ -106,6 +106,18 @@ struct ModifySession : COrderStatusSession
         }
         ADD_FAILURE() << "no row of order " << strOrder;
         return nullptr;
+    }
+    // What the order's row shows in a column.
+    std::string Shown(const MARKET_CASE& c, const std::string& strOrder, int nCol)
+    {
+        CViewTable* pView = FindDataTable(c.nTable)->GetMainWindow()->GetView();
+        CViewRow row;
+        CTBString strText;
+        for (int i = 0; i < pView->GetRowCount(); ++i)
+            if (pView->GetRow(row, i) && row.IsDataRow() &&
+                CDataTable::GetCellValue(&row, COL_ORDER).GetNumber() == atol(strOrder.c_str()))
+                return row.GetText(strText, nCol) ? std::string(strText) : "";
+        return "";
     }
     CNewModifyOrderDlg* Form()
     {
@@ -178,6 +190,9 @@ TEST_F(ModifySession, OpenOrdersAreModifiedAndCancelledFromTheirRows)
         EXPECT_EQ(WithOrder(c.preview, strChanged), BodyOf(Requests({c.pszPreview}).back()));
         EXPECT_EQ(WithOrder(c.modify, strChanged), BodyOf(Requests({c.pszModify}).back()));
         EXPECT_NE(std::string::npos, pRun->InfoText().find(c.pszChanged)) << pRun->InfoText();
+        // The row reads the order's price as the acknowledgement does.
+        const std::string strLimit = Shown(c, strChanged, c.nTable == 51128 ? KSE_LIMIT : US_LIMIT);
+        EXPECT_NE(std::string::npos, std::string(c.pszChanged).find(" at " + strLimit + " ")) << strLimit;
         if (c.pszValue != nullptr) {
             EXPECT_EQ(std::string(c.pszSecurity != nullptr && *c.pszSeries != '\0' ? c.pszSecurity : "") + "|" + c.pszValue,
                       strReviewed);

@@ -73,7 +73,7 @@ const std::vector<ROAD>& Roads()
          "Order 1 accepted: account 10020, Buy 1000 ALPN at 10.5000 Limit.",
          // Cash balance, order value, net amount, buying power, cash after the order, no series.
          {{6644, "2,000,000.00"}, {5745, "10,500.00"}, {5746, "10,510.82"}, {6643, "2,000,000.00"},
-          {6639, "1,989,489.18"}, {6550, "0.307"}, {5996, ""}}},
+          {6639, "1,989,489.18"}, {6550, "0.307"}, {5996, ""}, {5997, "Harbor Exchange"}}},
         {"kse_regular", 33049, 0,
          [](OrderRoadSession&, HWND h) {
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "101");
@@ -186,7 +186,7 @@ const std::vector<ROAD>& Roads()
           "1", "65.00", "270115", "W1", "1"},
          "Order 7 accepted: account 10020, Buy 2 CDRX Call 65.00 15/01/2027 at 3.4000 Limit.",
          // Two contracts of 100 shares, with the options board's charges.
-         {{5996, "CDRX Call 65.00 15/01/2027"}, {5745, "680.00"}, {5746, "688.05"}}},
+         {{5996, "CDRX Call 65.00 15/01/2027"}, {5997, "Options Board"}, {5745, "680.00"}, {5746, "688.05"}}},
         // F3 on the options board opens it for a new order: the shares themselves.
         {"options_board_shares", 33100, 16,
          [](OrderRoadSession&, HWND h) {

@@ -354,6 +354,15 @@ TEST_F(OrderTicketSession, OptionSeriesOfBothRepliesStayTogether)
     const ORDER_TICKET_SNAPSHOT shot = pTicket->TakeSnapshot();
     EXPECT_EQ(2, shot.nRight);
     EXPECT_EQ("2026/12/18", std::string(shot.strExpiryKey));
+
+    // The same underlying asked again after a reset lists each series once, whatever right is
+    // chosen in turn.
+    SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_TICKET_RESET, BN_CLICKED), 0);
+    PumpPending();
+    ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(MARKET_OPTIONS)));
+    ASSERT_TRUE(Ask("GLNT", 3));
+    for (UINT nRightId : {57171, 57172, 57171, 57172})
+        EXPECT_EQ(nRightId == 57172 ? "70 75 " : "70 ", Strikes(nRightId, "2026/12")) << nRightId;
 }
 
 // A KSE board row's order click: the regular board's ticket on the row's side, stock and price.

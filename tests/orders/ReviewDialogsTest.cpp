@@ -28,6 +28,7 @@
 #include "platform/win/user/TestAnswers.h"
 #include "platform/win/user/VirtualKeys.h"
 #include "refdata/ZorvatGlobals.h"
+#include "refdata/ZorvatTypes.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
 #include "tests/link/LinkSessionSupport.h"
@@ -168,13 +169,14 @@ std::vector<LAYOUT_CASE> LayoutCases()
     }, {{5747, "Sell"}, {5758, ""}, {6644, ""}, {6581, ""}, {6723, ""}, {IDOK, "Confirm Cancellation"},
         {0, "Review Order Change or Cancellation"}});
     // A forward sale: the charges of fields 13 and 14 come off the contract's price; the price
-    // asked reads with its maker's three decimals.
+    // asked reads with its maker's three decimals; the maker is named by its number, as the
+    // ticket lists it, and the maturity reads as a date.
     add("forward", [] {
         return std::make_unique<CReviewOrderForwardDlg>(
-            Reply("KU", 25, {{4, "2"}, {5, "102"}, {6, "500"}, {7, "F-0326"}, {10, "480"}, {13, "5"}, {14, "2"},
-                              {17, "1000"}, {20, "3"}, {23, "849.585"}, {24, "900"}}),
+            Reply("KU", 25, {{4, "2"}, {5, "102"}, {6, "500"}, {7, "7"}, {10, "480"}, {13, "5"}, {14, "2"},
+                              {17, "1000"}, {20, "3"}, {22, "270106"}, {23, "849.585"}, {24, "900"}}),
             nullptr);
-    }, {{5742, "NCB / 102"}, {5759, "F-0326"}, {1706, "Forward sale"}, {5745, "893.000"}, {5746, "993.000"},
+    }, {{5742, "NCB / 102"}, {5759, "7"}, {5760, "06/01/2027"}, {1706, "Forward sale"}, {5745, "893.000"}, {5746, "993.000"},
         {5749, "849.585"}, {5751, "480"}, {6550, "3.000"}});
     // The contract's second button ends it without asking for the password.
     add("forward_contract", [] {
@@ -246,6 +248,40 @@ TEST_F(ReviewSession, UsFiguresShowByTheUsersMarginValueAndTheSide)
             }}});
             EXPECT_EQ(IDCANCEL, dlg.DoModal());
             EXPECT_EQ(rule.pszShown, strShown);
+        }
+        Stop();
+    }
+}
+
+// The option series and the market read whole in the US review, in either language, whichever
+// right the series has.
+TEST_F(ReviewSession, TheUsReviewShowsTheSeriesAndMarketWhole)
+{
+    for (const bool bArabic : {false, true}) {
+        ASSERT_TRUE(Start("trader", bArabic));
+        for (int nRight = 0; nRight <= 2; ++nRight) {
+            const std::string strSeries = "ALPN " + std::string(COptionRight::GetText(nRight)) + " 145.00 18/12/2026";
+            const std::string strMarket(GetGlobals()->GetMarketName(16));
+            CReviewOrderDlg dlg(Reply("OV", 31, {{2, "1"}, {3, "ALPNXI"}}), nullptr, 0);
+            dlg.SetOptionSeries(strSeries.c_str());
+            dlg.SetMarket(strMarket.c_str());
+            RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+                for (const auto& [nId, strText] : {std::pair{IDC_REVIEW_OPTION_SERIES, strSeries}, std::pair{IDC_REVIEW_MARKET, strMarket}}) {
+                    const HWND hField = GetDlgItem(h, nId);
+                    EXPECT_EQ(strText, ControlText(h, nId));
+                    HDC hdc = GetDC(hField);
+                    HGDIOBJ hOld = SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessageA(hField, WM_GETFONT, 0, 0)));
+                    SIZE size = {};
+                    GetTextExtentPoint32A(hdc, strText.c_str(), static_cast<int>(strText.size()), &size);
+                    SelectObject(hdc, hOld);
+                    ReleaseDC(hField, hdc);
+                    RECT rc;
+                    GetClientRect(hField, &rc);
+                    EXPECT_LT(size.cx, rc.right - rc.left - 4) << (bArabic ? "Arabic " : "English ") << nId << " right " << nRight;
+                }
+                PressKey(VK_ESCAPE);
+            }}});
+            EXPECT_EQ(IDCANCEL, dlg.DoModal());
         }
         Stop();
     }

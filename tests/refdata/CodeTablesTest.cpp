@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -280,6 +281,36 @@ TEST(CodeTableTexts, EveryIdHasATextInBothLanguages)
                 EXPECT_EQ(nullptr, strpbrk(sz, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) << "string " << nId;
             }
         }
+        FreeLibrary(hModule);
+    }
+}
+
+// An option's right reads as a right, never as an order's side: "Put" is no "Sell", in either
+// language, or an acknowledgement of a put reads "buy ... sell".
+TEST(CodeTableTexts, OptionRightsAreNoSideWords)
+{
+    std::map<std::string, std::vector<UINT>> ids;
+#define TB_CODE_TABLE(table, readers, absent, standIn, ...) \
+    for (const CCodeEntry& e : std::vector<CCodeEntry>{__VA_ARGS__}) \
+        if (e.pszText == nullptr) \
+            ids[#table].push_back(e.nId);
+#define TB_CODE_TABLE_SINK(table, ...) TB_CODE_TABLE(table, 0, 0, 0, __VA_ARGS__)
+#define TB_NAME_TABLE_SINK(table, ...) TB_CODE_TABLE(table, 0, 0, 0, __VA_ARGS__)
+#define TB_SERVER_TABLE(table)
+#include "refdata/CodeTableList.h"
+    ASSERT_FALSE(ids["OptionRight"].empty());
+    ASSERT_FALSE(ids["TransactionType"].empty());
+    for (const char* pszLibrary : {"_1252.dll", "_1256.dll"}) {
+        HMODULE hModule = LoadLibraryA(pszLibrary);
+        ASSERT_NE(nullptr, hModule);
+        const auto Text = [hModule](UINT nId) {
+            char sz[256] = "";
+            LoadStringA(hModule, nId, sz, sizeof(sz));
+            return std::string(sz);
+        };
+        for (UINT nRight : ids["OptionRight"])
+            for (UINT nSide : ids["TransactionType"])
+                EXPECT_NE(Text(nSide), Text(nRight)) << pszLibrary << ": right " << nRight << ", side " << nSide;
         FreeLibrary(hModule);
     }
 }

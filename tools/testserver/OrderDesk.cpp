@@ -15,9 +15,9 @@ static const COrderForm s_forms[] = {
     {"KW", ORDER_CHECK_MODIFY, true, -1,  4,  5,  6,  7,  8,  9, 10, 12, 13, -1},
     {"KM", ORDER_MODIFY, true,       -1,  4,  5,  6,  7,  8,  9, 10, 12, 13, 14},
     {"KC", ORDER_CANCEL, true,       -1, -1, -1, -1, -1, -1, -1, -1, -1,  4, 24},
-    //                                                                                  right under strike expiry
-    {"OV", ORDER_CHECK, false,       -1,  2,  3,  4,  5,  6,  7,  8, 10, -1, -1, -1, -1, -1, 16, 15, 17, 18},
-    {"OR", ORDER_SEND, false,        -1,  2,  3,  4,  5,  6,  7,  8, 10, -1, 11, -1, -1, -1, 20, 19, 21, 22},
+    //                                                                                  right under strike expiry market
+    {"OV", ORDER_CHECK, false,       -1,  2,  3,  4,  5,  6,  7,  8, 10, -1, -1, -1, -1, -1, 16, 15, 17, 18, 12},
+    {"OR", ORDER_SEND, false,        -1,  2,  3,  4,  5,  6,  7,  8, 10, -1, 11, -1, -1, -1, 20, 19, 21, 22, 16},
     {"OW", ORDER_CHECK_MODIFY, false, -1, 2,  3,  4,  5,  6,  7,  8, 10, 11, -1},
     {"OM", ORDER_MODIFY, false,      -1,  2,  3,  4,  5,  6,  7,  8, 10, 11, 12},
     {"OC", ORDER_CANCEL, false,      -1, -1, -1, -1, -1, -1, -1, -1, -1,  2,  3},
@@ -123,6 +123,17 @@ static int MarketOf(const CSimulator& sim, bool bKse, const std::string& strSymb
     return 0;
 }
 
+// The market a US order names: its code, or (the US ticket of one market) its name; 0 for none.
+static int NamedMarket(const CSimulator& sim, const std::string& strField)
+{
+    if (IsWhole(strField))
+        return atoi(strField.c_str());
+    for (const CSimInstrument& inst : sim.Market().GetInstruments())
+        if (!strField.empty() && inst.pMarket->strName == strField)
+            return inst.pMarket->nCode;
+    return 0;
+}
+
 int ActOnOrder(CSimulator& sim, const COrderForm& form, const std::vector<std::string>& fields, const CRecord& user,
                CRecord& rec)
 {
@@ -152,6 +163,19 @@ int ActOnOrder(CSimulator& sim, const COrderForm& form, const std::vector<std::s
         req.strSymbol = req.option.strUnderlying;
     }
     req.nMarket = MarketOf(sim, form.bKse, req.strSymbol);
+    // The order goes to the US market it names, any of which trades every US symbol; an
+    // option's series trades on the options board alone, and a market the server does not
+    // have, or the KSE, takes no US order.
+    if (const int nNamed = NamedMarket(sim, At(fields, form.nMarket)); nNamed != 0 && !form.bKse) {
+        if (req.option.IsOption() ? nNamed != SIM_MARKET_OPTIONS
+                                  : nNamed == SIM_MARKET_KSE || sim.Market().FindMarket(nNamed) == nullptr) {
+            rec["insert"] = req.strSymbol;
+            rec["order_no"] = At(fields, form.nOrder);
+            return SIM_ERR_SYMBOL;
+        }
+        if (!req.option.IsOption())
+            req.nBooked = nNamed;
+    }
     req.nSide = atoi(At(fields, form.nSide).c_str());
     req.nType = atoi(At(fields, form.nType).c_str());
     req.nQty = atoll(At(fields, form.nQty).c_str());

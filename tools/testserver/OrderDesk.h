@@ -24,6 +24,9 @@ struct COrderForm
     int nRight = -1;                // US orders: an option's right (1 call, 2 put); its quantity
                                     // counts contracts of 100 shares of the series on the options board
     int nUnderlying = -1, nStrike = -1, nExpiry = -1;   // and the rest of its series
+    int nMarket = -1;               // US orders: the market the order is for (empty: the symbol's
+                                    // own); a symbol is booked only where it is listed, an option
+                                    // only on the options board
 };
 #define ORDER_AFTER_CONTRACT_CHECK (-2)    // the session's last "KJ" was a contract order's
 

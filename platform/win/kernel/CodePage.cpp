@@ -31,6 +31,10 @@ struct CReverseMap {
     // Returns FALSE when the page has no byte for the code point.
     BOOL Find(UINT uCode, BYTE* pb) const
     {
+        // The Arabic keyboards type digits as Arabic-Indic or Eastern Arabic-Indic digits, which
+        // neither page holds: they are the same digits, so they arrive as '0'..'9'.
+        if ((uCode >= 0x0660 && uCode <= 0x0669) || (uCode >= 0x06F0 && uCode <= 0x06F9))
+            uCode = '0' + (uCode & 0x0F);
         if (uCode < 0x80) {
             *pb = static_cast<BYTE>(uCode);
             return TRUE;

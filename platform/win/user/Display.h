@@ -119,6 +119,10 @@ void TbDisplayInputRefused(HWND hWnd);
 // Keyboard: WM_KEYDOWN or WM_KEYUP with the virtual key and the key flags of lParam (KF_ALTDOWN
 // makes it a system key), and the characters the key produced in the active code page.
 void TbDisplayKey(UINT uMsg, UINT uVirtKey, LPARAM lParam, LPCSTR pszChars);
+// The same with the characters as the display has them (UTF-8), put in the active code page:
+// Arabic-Indic digits become the page's digits; a key whose characters the page cannot hold is
+// refused with a beep (FALSE), never delivered as '?'.
+BOOL TbDisplayKeyText(UINT uMsg, UINT uVirtKey, LPARAM lParam, const char* pszUtf8);
 // The modifiers the display says are held as an event comes. A release the program never heard
 // (it went to a menu of the display's own that the key opened) is delivered first, so that a
 // key that came up is not taken as held with the keys that follow.

@@ -1,11 +1,16 @@
 // Input: the display's mouse and keyboard events as queued messages, the keyboard state the
 // program sees, and TranslateMessage.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <string>
+#include <vector>
+#include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/MdiInternal.h"
 #include "platform/win/user/QueueInternal.h"
 #include "platform/win/user/ScrollBarInternal.h"
+#include "platform/win/user/Sound.h"
 #include "platform/win/user/VirtualKeys.h"
 #include "platform/win/user/WindowRecord.h"
 
@@ -350,6 +355,26 @@ void TbDisplayKey(UINT uMsg, UINT uVirtKey, LPARAM lParam, LPCSTR pszChars)
     DWORD dwChars = uMsg == WM_KEYDOWN ? TbRegisterKeyChars(pszChars) : 0;
     MSG msg = {hTarget, uKeyMsg, uVirtKey, lParam, TbNowMs(), Input().ptCursor, dwChars};
     TbPostRecord(msg, FALSE);
+}
+
+BOOL TbDisplayKeyText(UINT uMsg, UINT uVirtKey, LPARAM lParam, const char* pszUtf8)
+{
+    std::string strChars;
+    if (uMsg == WM_KEYDOWN && pszUtf8 != nullptr && *pszUtf8 != '\0') {
+        const int cchWide = MultiByteToWideChar(CP_UTF8, 0, pszUtf8, -1, nullptr, 0);
+        std::vector<WCHAR> wide(static_cast<size_t>(std::max(cchWide, 1)));
+        MultiByteToWideChar(CP_UTF8, 0, pszUtf8, -1, wide.data(), cchWide);
+        BOOL bLost = FALSE;
+        const int cb = WideCharToMultiByte(CP_ACP, 0, wide.data(), cchWide - 1, nullptr, 0, nullptr, &bLost);
+        strChars.resize(static_cast<size_t>(std::max(cb, 0)));
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), cchWide - 1, strChars.data(), cb, nullptr, &bLost);
+        if (bLost) {
+            MessageBeep(0);
+            return FALSE;
+        }
+    }
+    TbDisplayKey(uMsg, uVirtKey, lParam, strChars.c_str());
+    return TRUE;
 }
 
 void TbDisplayModifiers(BOOL bShift, BOOL bCtrl, BOOL bAlt)

@@ -167,6 +167,24 @@ TEST_F(EnhancedEditTest, TypingGroupsAsItGoesAndKeepsTheFractionDigits)
     SendMessageA(m_pEdit->m_hWnd, EM_SETSEL, 0, 4);
     Type("9");
     EXPECT_EQ("9", Text());
+
+    // A number's length is its digits: the separators it shows are not counted, whether the
+    // digits are typed or pasted, and a selection gives back only the digits it holds.
+    Number(COLTYPE_INT64, 0, TRUE);
+    m_pEdit->SetLengthLimits(10, 0);
+    SendMessageA(m_pEdit->m_hWnd, EM_LIMITTEXT, 10, 0);
+    m_pEdit->Clear();
+    Type("12345678901");
+    EXPECT_EQ("1,234,567,890", Text());
+    SendMessageA(m_pEdit->m_hWnd, EM_SETSEL, 1, 2);
+    Type("5");
+    EXPECT_EQ("1,234,567,890", Text()) << "a separator selected frees no digit";
+    m_pEdit->Clear();
+    Type("1234567");
+    Paste("890");
+    EXPECT_EQ("1,234,567,890", Text());
+    Paste("1");
+    EXPECT_EQ("1,234,567,890", Text());
 }
 
 TEST_F(EnhancedEditTest, ValuesShowWithImpliedDecimalsAndReadBack)

@@ -146,6 +146,13 @@ TEST_F(QtClipboardTest, AnotherProgramsTextReadsBackInTheActivePage)
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
     EXPECT_FALSE(IsClipboardFormatAvailable(uRows));
     EXPECT_EQ("<null>", ReadText());
+
+    // Numbers copied from an Arabic text paste as the digits they are, in either page.
+    pClipboard->setText(QString::fromUtf8("٨٤٢.٥ ۱۲۳۴"));
+    for (UINT uPage : {1256u, 1252u}) {
+        ASSERT_TRUE(TbSetActiveCodePage(uPage));
+        EXPECT_EQ("842.5 1234", ReadText()) << "page " << uPage;
+    }
 }
 
 namespace {

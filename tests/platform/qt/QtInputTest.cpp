@@ -8,6 +8,7 @@
 #include <thread>
 #include "QtTestSupport.h"
 #include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/Sound.h"
 #include "platform/win/user/VirtualKeys.h"
 
 namespace {
@@ -95,6 +96,34 @@ TEST_F(QtInputTest, ArabicTextArrivesInTheActiveCodePage)
     auto downs = MessagesOf(WM_KEYDOWN);
     ASSERT_EQ(1u, downs.size());
     EXPECT_EQ(static_cast<WPARAM>('L'), downs[0].wParam);     // the physical key, as the original reports
+}
+
+// Neither page holds the Arabic keyboards' digits: they arrive as the digits they are, in both
+// pages, while a character a page lacks is still refused with a beep rather than sent as '?'.
+TEST_F(QtInputTest, ArabicIndicDigitsArriveAsDigitsInEitherPage)
+{
+    const UINT uOld = GetACP();
+    QWidget* pWidget = TbQtWidgetOf(hChild);
+    for (UINT uPage : {1256u, 1252u}) {
+        ASSERT_TRUE(TbSetActiveCodePage(uPage));
+        QtLog().clear();
+        for (int nDigit = 0; nDigit < 10; ++nDigit)
+            for (char16_t chFirst : {u'\u0660', u'\u06F0'}) {
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_0 + nDigit, Qt::NoModifier, 11 + nDigit, 0, 0,
+                                QString(QChar(chFirst + nDigit)));
+                QCoreApplication::sendEvent(pWidget, &press);
+            }
+        const int nBeeps = static_cast<int>(TbGetBeepCount());
+        QKeyEvent zhe(QEvent::KeyPress, 0, Qt::NoModifier, 40, 0, 0, QString(QChar(0x0416)));    // in neither page
+        QCoreApplication::sendEvent(pWidget, &zhe);
+        PumpQt(20);
+        std::string strChars;
+        for (const auto& m : MessagesOf(WM_CHAR))
+            strChars += static_cast<char>(m.wParam);
+        EXPECT_EQ("00112233445566778899", strChars) << "page " << uPage;
+        EXPECT_EQ(nBeeps + 1, static_cast<int>(TbGetBeepCount())) << "page " << uPage;
+    }
+    TbSetActiveCodePage(uOld);
 }
 
 TEST_F(QtInputTest, MouseButtonsAndWheelArriveInClientCoordinates)

@@ -199,6 +199,50 @@ TEST(OrderLife, UsOrdersCarryTheirResultWhereTheUsReadersReadIt)
     EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
 }
 
+// A US order goes to the market it names, whichever US market lists its symbol, and its status
+// line names that market; an option's series trades on the options board alone, and a market
+// the server has not, or the KSE, takes no US order: refused, the symbol its insert.
+TEST(OrderLife, AUsOrderIsBookedOnTheMarketItNames)
+{
+    Trader s;
+    ASSERT_TRUE(s.Start({}));
+    ASSERT_TRUE(s.Handshake());
+    s.Request("UL", "trader|secret|");
+    const struct { const char* pszMnemonic; const char* pszBody; int nError; int nBooked; } cases[] = {
+        {"OV", "1002|10020|1|GLNT|100|0|60.00||0||||4", 0, 0},
+        {"OR", "1002|10020|1|GLNT|100|0|60.00||0|||secret|||||4", 0, 4},
+        {"OR", "1002|10020|1|GLNT|100|0|60.00||0|||secret|||||8", 0, 8},
+        {"OR", "1002|10020|1|GLNT|100|0|60.00||0|||secret", 0, 8},
+        {"OV", "1002|10020|1|GLNT|100|0|60.00||0||||2", 652, 0},
+        {"OR", "1002|10020|1|GLNT|100|0|60.00||0|||secret|||||99", 652, 0},
+        {"OR", "1002|10020|1|ALPN|1|0|1.50||0|||secret|||||8|||ALPN|2|50.00|261218", 652, 0},
+        {"OR", "1002|10020|1|ALPN|1|0|1.50||0|||secret|||||16|||ALPN|2|50.00|261218", 0, 16},
+    };
+    for (const auto& c : cases) {
+        const CServerMessage reply = s.Ask(c.pszMnemonic, c.pszBody);
+        ASSERT_EQ(c.nError, reply.GetLong(12)) << c.pszBody << "\n" << Joined(s.lines);
+        if (c.nError != 0) {
+            EXPECT_STREQ(std::string(c.pszBody).find("|GLNT|") != std::string::npos ? "GLNT" : "ALPN", reply.GetFieldText(13));
+        }
+        if (c.nBooked == 0)
+            continue;
+        const std::string strNo = reply.GetFieldText(11);
+        for (std::string& line : s.client.ReadFor(100))
+            s.lines.push_back(std::move(line));
+        int nTold = 0;
+        for (const std::string& line : s.Lines("~NO|")) {
+            const CServerMessage status(line.c_str(), 1);
+            if (std::string(status.GetFieldText(0)) == strNo) {
+                EXPECT_EQ(c.nBooked, status.GetLong(27)) << line;
+                ++nTold;
+            }
+        }
+        EXPECT_LT(0, nTold) << strNo << "\n" << Joined(s.lines);
+    }
+    s.checker.Check(s.lines);
+    EXPECT_TRUE(s.checker.faults.empty()) << Joined(s.checker.faults);
+}
+
 // A body whose field does not read as the protocol gives it is refused, the field its insert,
 // before the model is asked: a date typed as yyyymmdd, a grouped quantity, a price with a
 // letter, a side or a validity outside its table; the same body written right is taken.

@@ -96,6 +96,7 @@ CSimOrders::Order CSimOrders::ProbeOf(const CSimOrderRequest& req, CSimInstrumen
     Order probe;
     probe.pInst = pInst;
     probe.option = req.option;
+    probe.nBooked = req.nBooked;
     probe.nSide = req.nSide;
     probe.nType = req.nType;
     probe.nQty = req.nQty;
@@ -176,7 +177,7 @@ CSimRecord CSimOrders::Review(const CSimOrderRequest& req, const CSimAccount& ac
     const Charges charges = ChargesOf(market, dValue);
     const double dCharges = inUnits(charges.dCommission + charges.dFees);
     CSimRecord rec;
-    SetField(rec, "market", int64_t{market.nCode});
+    SetField(rec, "market", BookedMarketOf(probe));
     SetField(rec, "symbol", SymbolOf(probe));
     SetField(rec, "name", inst.strName);
     SetField(rec, "side", int64_t{req.nSide});
@@ -267,6 +268,7 @@ int CSimOrders::Send(const CSimOrderRequest& req, ISimEventSink& sink, CSimRecor
     order.nNo = static_cast<int64_t>(m_orders.size()) + 1;
     order.strUser = req.strUser;
     order.pInst = pInst;
+    order.nBooked = req.nBooked;
     order.nSide = req.nSide;
     order.nType = req.nType;
     order.nDuration = req.nDuration;
@@ -357,7 +359,7 @@ void CSimOrders::BookFill(CSimAccount& account, const Order& order, int64_t nQty
     SetField(rec, "order_no", nOrderNo ? std::to_string(nOrderNo) : std::string());
     SetField(rec, "reference", nOrderNo ? ReferenceOf(nOrderNo) : std::string("EXERCISE"));
     SetField(rec, "account", int64_t{account.nAccount});
-    SetField(rec, "market", int64_t{market.nCode});
+    SetField(rec, "market", BookedMarketOf(order));
     SetField(rec, "side", int64_t{nSide});
     SetField(rec, "symbol", SymbolOf(order));
     SetField(rec, "name", inst.strName);
@@ -490,6 +492,7 @@ int CSimOrders::CheckModify(int64_t nOrderNo, const CSimOrderRequest& req, CSimR
     open.nMarket = pOrder->pInst->pMarket->nCode;
     open.strSymbol = pOrder->pInst->strSymbol;
     open.option = pOrder->option;
+    open.nBooked = pOrder->nBooked;
     open.nSide = pOrder->nSide;
     open.nType = pOrder->nType;
     open.nQty = req.nQty - pOrder->nFilled;
@@ -549,6 +552,7 @@ int CSimOrders::CheckCancel(const std::string& strUser, int64_t nOrderNo, CSimRe
     const CSimMarketInfo& market = MarketOf(*pOrder);
     CSimOrderRequest req;
     req.option = pOrder->option;
+    req.nBooked = pOrder->nBooked;
     req.nSide = pOrder->nSide;
     req.nType = pOrder->nType;
     req.nQty = pOrder->nQty - pOrder->nFilled;
@@ -608,7 +612,7 @@ CSimRecord CSimOrders::OrderRecord(const Order& order) const
     SetField(rec, "reference", ReferenceOf(order.nNo));
     SetField(rec, "account", int64_t{pAccount ? pAccount->nAccount : 0});
     SetField(rec, "user", order.strUser);
-    SetField(rec, "market", int64_t{market.nCode});
+    SetField(rec, "market", BookedMarketOf(order));
     // The KSE order-status lines name the board's market type: the regular board's 1.
     SetField(rec, "kse_type", int64_t{1});
     SetField(rec, "side", int64_t{order.nSide});

@@ -44,6 +44,8 @@ struct CSimOrderRequest
     int nGoodTill = 0;              // YYYYMMDD, 0: none
     CSimOptionSeries option;        // an option order: its series on the options board (the
                                     // underlying is strSymbol's instrument), its quantity contracts
+    int nBooked = 0;                // a US order for another market than the symbol's own: the
+                                    // market it names, where its status and fills say it is
 };
 
 // Records; "read at" as in SimMarket.h (message: field).
@@ -149,6 +151,7 @@ private:
         int64_t nReservedShares = 0;
         int64_t nPlacedMillis = 0, nUpdatedMillis = 0;
         CSimOptionSeries option;    // an option order: pInst is its underlying
+        int nBooked = 0;            // the market it names, when not its symbol's own
     };
     struct Charges { double dCommission, dFees; };
 
@@ -158,6 +161,8 @@ private:
     // the symbol it is booked under, and the series' premium now (price units of the board; false
     // when the chain has no such series).
     const CSimMarketInfo& MarketOf(const Order& order) const;
+    // The market code its status, review and fills name: the one the order named, else MarketOf's.
+    int64_t BookedMarketOf(const Order& order) const { return order.nBooked != 0 ? order.nBooked : MarketOf(order).nCode; }
     static int64_t SharesOf(const Order& order) { return order.option.IsOption() ? 100 : 1; }
     std::string SymbolOf(const Order& order) const;
     bool OptionQuote(const CSimOptionSeries& option, int64_t* pLast, int64_t* pBid, int64_t* pAsk) const;
