@@ -298,6 +298,9 @@ void CNewPlaceOrderDlg::SelectMarket(LPCSTR pszMarketName)
             const CString strType = CKSEMktType::GetText(nType);
             SendDlgItemMessage(IDC_TICKET_SESSION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strType)));
         }
+        // The KSE chosen is its regular board, ready to fill: a market type box with no choice
+        // would leave every field grey (an opener chooses its own type after this).
+        SelectBoxText(IDC_TICKET_SESSION, CKSEMktType::GetText(KSE_TYPE_REGULAR), /*bExact=*/TRUE);
         EnableControl(IDC_TICKET_SESSION, TRUE);
         CheckDlgButton(IDC_TICKET_ACCOUNTS, BST_UNCHECKED);
         EnableControl(IDC_TICKET_ACCOUNTS, FALSE);
