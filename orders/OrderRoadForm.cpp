@@ -252,9 +252,13 @@ BOOL COrderRoadForm::HoldsUnsentOrder()
 
 BOOL COrderRoadForm::IsLastSent(const ORDER_TICKET_SNAPSHOT& shot) const
 {
+    // Numbers by value: a price left for the review reads "30.0000" where "30" was typed and sent.
     const ORDER_TICKET_SNAPSHOT& sent = m_lastSent;
-    return shot.nSide == sent.nSide && shot.strTicker == sent.strTicker && shot.strQuantity == sent.strQuantity &&
-           shot.strLimitPrice == sent.strLimitPrice && shot.strStopPrice == sent.strStopPrice &&
+    auto same = [](const CString& strA, const CString& strB) {
+        return strA.IsEmpty() == strB.IsEmpty() && atof(strA) == atof(strB);
+    };
+    return shot.nSide == sent.nSide && shot.strTicker == sent.strTicker && same(shot.strQuantity, sent.strQuantity) &&
+           same(shot.strLimitPrice, sent.strLimitPrice) && same(shot.strStopPrice, sent.strStopPrice) &&
            shot.nOrderType == sent.nOrderType && shot.nValidity == sent.nValidity &&
            shot.strMarketName == sent.strMarketName && shot.nKseMarketType == sent.nKseMarketType;
 }

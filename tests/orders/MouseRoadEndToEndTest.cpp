@@ -388,6 +388,31 @@ TEST_F(MouseRoadSession, AnOrderSentAgainBeforeTheFirstIsAnsweredStaysInTheTicke
     ASSERT_TRUE(PumpUntil([&] { return ControlText(hDlg, IDC_TICKET_TICKER).empty(); })) << pRun->InfoText();
 }
 
+// A US order typed and sent with Enter from its price field: the price reads in its decimals
+// once the review took the keys, and the order acknowledged still empties the ticket it left.
+TEST_F(MouseRoadSession, AnOrderSentWithEnterFromItsPriceIsEmptiedByItsAcknowledgement)
+{
+    Start(false, {"--rate", "0"});
+    CNewPlaceOrderDlg* pTicket = Command(33100);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    ChooseWithMouse(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(8)));   // a US market
+    TypeInto(hDlg, IDC_TICKET_TICKER, "ALPN");
+    TypeInto(hDlg, IDC_TICKET_QUANTITY, "10");
+    TypeInto(hDlg, IDC_TICKET_LIMIT, "30");
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+                   TypeText("secret");
+                   ClickControl(h, IDOK);
+               }}});
+    ASSERT_EQ(IDC_TICKET_LIMIT, FocusedControl(hDlg));
+    NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);     // as Enter does, the keys left in the price
+    ASSERT_TRUE(PumpUntil([&] { return Count("OR") == 1; }) && FinishedSteps()) << pRun->InfoText();
+    EXPECT_EQ("30", BodyOf(Requests({"OR"}).back()).at(6));
+    EXPECT_TRUE(PumpUntil([&] { return ControlText(hDlg, IDC_TICKET_TICKER).empty(); }, 3000)) << pRun->InfoText();
+    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_QUANTITY));
+    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_LIMIT));
+}
+
 // Keys alone: a ticket opened with F3, the trader working in its quantity, the information
 // window activated over it. The ticket activated again with the mouse gives the keys back to the
 // quantity; brought forward by F3 instead, it takes them at its Market box, and Alt+I and a
