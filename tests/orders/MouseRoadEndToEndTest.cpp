@@ -411,6 +411,7 @@ TEST_F(MouseRoadSession, AnOrderSentWithEnterFromItsPriceIsEmptiedByItsAcknowled
     EXPECT_TRUE(PumpUntil([&] { return ControlText(hDlg, IDC_TICKET_TICKER).empty(); }, 3000)) << pRun->InfoText();
     EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_QUANTITY));
     EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_LIMIT));
+    EXPECT_TRUE(IsChild(hDlg, GetFocus())) << "the keys left the ticket: " << FocusedControl(hDlg);
 }
 
 // Keys alone: a ticket opened with F3, the trader working in its quantity, the information
