@@ -1,8 +1,10 @@
 // The terminal worked with the mouse as on a desktop: Sell chosen in the ticket's side box with
 // the mouse, typed in while fills arrive, maximised and sent, each line coming up beneath the
 // ticket, which keeps the keys, the indicator telling of it; the ticket restored from the menu
-// bar's button and the information window brought forward with its newest line in view. A
-// ticket brought forward by F3 takes the keys at its first field.
+// bar's button and the information window brought forward with its newest line in view. The
+// next order typed while the last one's reply is held: every key stays, and only a ticket still
+// reading the order sent is emptied. A ticket activated again gives the keys back to the field
+// left; brought forward by F3 it takes them at its first field.
 // And the pause lock up: no click reaches the terminal behind it.
 #include <gtest/gtest.h>
 
