@@ -317,6 +317,9 @@ public:
     // The command's rule, and whether it has a handler; FALSE for an id not in the table.
     static BOOL GetCommandRule(UINT nId, COMMAND_RULE* pRule, BOOL* pbHandled);
     static BOOL HasCommandHandler(UINT nId);
+    // Every command that opens the order ticket (a menu item, key or toolbar button of it), in
+    // the table's order; removed items are left out.
+    static std::vector<UINT> GetOrderTicketCommands();
     COMMAND_CONTEXT GetCommandContext() const;
 
     // Profile values (the registry key of the application).

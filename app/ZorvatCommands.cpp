@@ -206,6 +206,21 @@ BOOL CZORVAT32App::GetCommandRule(UINT nId, COMMAND_RULE* pRule, BOOL* pbHandled
     return pEntry != nullptr;
 }
 
+std::vector<UINT> CZORVAT32App::GetOrderTicketCommands()
+{
+    std::vector<UINT> ids;
+    for (const COMMAND_ENTRY* pEntry = s_commands; pEntry->nFirst != 0; ++pEntry) {
+        const auto pfn = pEntry->pfnRun;
+        if (pEntry->rule == RULE_REMOVED ||
+            (pfn != &CZORVAT32App::OnKseTicketCommand && pfn != &CZORVAT32App::OnForwardMarketTicketCommand &&
+             pfn != &CZORVAT32App::OnForwardTicketCommand && pfn != &CZORVAT32App::OnUsTicketCommand))
+            continue;
+        for (UINT nId = pEntry->nFirst; nId <= pEntry->nLast; ++nId)
+            ids.push_back(nId);
+    }
+    return ids;
+}
+
 void CZORVAT32App::OnConnectCommand(UINT)
 {
     Connect();

@@ -254,12 +254,8 @@ void CNewPlaceOrderDlg::OnMarketChanged()
     const CString strName = GetBoxText(IDC_TICKET_MARKET);
     if (strName == m_strMarket)
         return;
-    // The old market's prices, given or typed, are no prices here: fils are no dollars.
-    for (int nId : {IDC_TICKET_LIMIT, IDC_TICKET_STOP})
-        SetText(nId, "");
-    m_strLimitApplied.Empty();
-    m_strStopApplied.Empty();
     if (strName.IsEmpty()) {
+        ForgetPrices();
         m_strMarket.Empty();
         UpdateMarketChoices(MarketDetail());
         return;
@@ -298,6 +294,9 @@ void CNewPlaceOrderDlg::SelectMarket(LPCSTR pszMarketName)
             const CString strType = CKSEMktType::GetText(nType);
             SendDlgItemMessage(IDC_TICKET_SESSION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strType)));
         }
+        // The KSE chosen is its regular board, ready to fill: a market type box with no choice
+        // would leave every field grey (an opener chooses its own type after this).
+        SelectBoxText(IDC_TICKET_SESSION, CKSEMktType::GetText(KSE_TYPE_REGULAR), /*bExact=*/TRUE);
         EnableControl(IDC_TICKET_SESSION, TRUE);
         CheckDlgButton(IDC_TICKET_ACCOUNTS, BST_UNCHECKED);
         EnableControl(IDC_TICKET_ACCOUNTS, FALSE);
@@ -308,8 +307,7 @@ void CNewPlaceOrderDlg::SelectMarket(LPCSTR pszMarketName)
         EnableControl(IDC_TICKET_ACCOUNTS, TRUE);
     }
     m_strKseType = GetBoxText(IDC_TICKET_SESSION);
-    // The old market's price is no price here: fils are no dollars.
-    m_strReferencePrice.Empty();
+    ForgetPrices();
     // Prices in the market's own decimals: a KSE price has one, as its board quotes it.
     const int nPriceDecimals =
         bFound && ReadMarketChoices(market).nFamily == MARKET_FAMILY_KSE ? KSE_PRICE_DECIMALS : US_PRICE_DECIMALS;
@@ -332,6 +330,17 @@ void CNewPlaceOrderDlg::SelectMarket(LPCSTR pszMarketName)
         OnTickerChanged();
     else
         SetText(IDC_TICKET_TICKER, "");
+}
+
+void CNewPlaceOrderDlg::ForgetPrices()
+{
+    // The old market's prices, given or typed, are no prices here: fils are no dollars, and a
+    // forward price is no board's.
+    for (int nId : {IDC_TICKET_LIMIT, IDC_TICKET_STOP})
+        SetText(nId, "");
+    m_strLimitApplied.Empty();
+    m_strStopApplied.Empty();
+    m_strReferencePrice.Empty();
 }
 
 void CNewPlaceOrderDlg::UpdateMarketChoices(const MarketDetail& market)

@@ -170,6 +170,8 @@ private:
     // The boxes' item lists.
     void FillBox(int nId, const std::vector<CHOICE_ITEM>& items);
     void ApplyChoices(const MARKET_CHOICES& choices, BOOL bEnabled);
+    // The prices and the reference price of the market chosen before are forgotten.
+    void ForgetPrices();
     // Ticker box and symbols (NewPlaceOrderTicker.cpp).
     void FillSymbolMap(long nMarketCode);
     void UpdateReferencePrice();

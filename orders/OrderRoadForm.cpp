@@ -68,7 +68,8 @@ void COrderRoadForm::Submit()
 
 void COrderRoadForm::Refuse(UINT nTextId, int nFocus)
 {
-    // What is already in flight stays so: its reply is still told.
+    // What is already in flight stays so: its reply is still told. The refused values stay to mend.
+    m_bShowsOrderSent = FALSE;
     ShowRefusal(nTextId, nFocus);
     EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
 }
@@ -84,6 +85,7 @@ void COrderRoadForm::OnCheckReply(CServerMessage* pMsg)
     const CServerMessage reply(*pMsg);
     const long nError = reply.GetLong(road.nCheckError);
     if (nError != 0) {
+        m_bShowsOrderSent = FALSE;
         EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
         ShowReplyError(reply, road.nCheckError, road.nReview != OR_US || road.bInsertAlways || TakesInsert(nError) ? road.nCheckInsert : -1);
         return;
@@ -94,6 +96,8 @@ void COrderRoadForm::OnCheckReply(CServerMessage* pMsg)
         return;                 // closed during the review; its window is gone
     if (nResult == IDOK)
         SendOrder(road, check.shot, strPassword);
+    else
+        m_bShowsOrderSent = FALSE;      // reviewed and left: the trader mends or sends it again
     EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
 }
 
@@ -134,6 +138,7 @@ void COrderRoadForm::SendOrder(const ORDER_ROAD& road, const ORDER_TICKET_SNAPSH
     m_pending.OrderSent(road, nNumber, shot);
     m_bOrderSentLast = TRUE;
     m_lastSent = shot;
+    m_bShowsOrderSent = TRUE;
 }
 
 void COrderRoadForm::OnOrderReply(CServerMessage* pMsg)
@@ -149,17 +154,20 @@ void COrderRoadForm::OnOrderReply(CServerMessage* pMsg)
         strName = OptionSeriesText(order.shot);     // an option order names its series, not its underlying
     CString strText;
     if (!BuildAcknowledgement(*road.pAck, *pMsg, strName, &strText)) {
+        m_bShowsOrderSent = FALSE;      // the refused order's fields stay to mend
         ShowOrderError(*pMsg, road.pAck->nError);
         return;
     }
     ShowMarketInfo(strText, 0, 1);
-    // The form is the user's again only when nothing else of it is under way and nothing was
-    // submitted from it since its last order: an order composed, checked (even refused) or
-    // reviewed meanwhile stays as it is.
-    if (m_bOrderSentLast && !m_pending.IsCheckPending() && !m_pending.IsOrderPending() && !IsInModal()) {
+    // The form is emptied for the next order only while it still shows the order sent, untouched,
+    // and nothing else of it is under way: a key typed, an item chosen, an order checked (even
+    // refused) or reviewed meanwhile, or a check still unanswered, and it stays as it is.
+    if (m_bShowsOrderSent && IsLastSent(TakeSnapshot()) && !m_pending.IsCheckPending() &&
+        !m_pending.IsOrderPending() && !IsInModal()) {
         // A reply takes no keys from the trader, who may be typing the next order already.
         const HWND hFocus = ::GetFocus();
         KeepTheKeys(hFocus, ClearAfterAcknowledgement(road.pOrder->nType));
+        m_bShowsOrderSent = FALSE;
     }
 }
 
@@ -240,9 +248,38 @@ BOOL COrderRoadForm::HoldsUnsentOrder()
     const ORDER_TICKET_SNAPSHOT shot = TakeSnapshot();
     if (shot.strTicker.IsEmpty() || shot.strQuantity.IsEmpty() || atof(shot.strQuantity) == 0)
         return FALSE;
-    return !m_bOrderSentLast || shot.nSide != m_lastSent.nSide || shot.strTicker != m_lastSent.strTicker ||
-           shot.strQuantity != m_lastSent.strQuantity || shot.strLimitPrice != m_lastSent.strLimitPrice ||
-           shot.strStopPrice != m_lastSent.strStopPrice;
+    return !m_bOrderSentLast || !IsLastSent(shot);
+}
+
+BOOL COrderRoadForm::IsLastSent(const ORDER_TICKET_SNAPSHOT& shot) const
+{
+    // Numbers by value: a price left for the review reads "30.0000" where "30" was typed and sent.
+    const ORDER_TICKET_SNAPSHOT& sent = m_lastSent;
+    auto same = [](const CString& strA, const CString& strB) {
+        return strA.IsEmpty() == strB.IsEmpty() && atof(strA) == atof(strB);
+    };
+    return shot.nSide == sent.nSide && shot.strTicker == sent.strTicker && same(shot.strQuantity, sent.strQuantity) &&
+           same(shot.strLimitPrice, sent.strLimitPrice) && same(shot.strStopPrice, sent.strStopPrice) &&
+           shot.nOrderType == sent.nOrderType && shot.nValidity == sent.nValidity &&
+           shot.strMarketName == sent.strMarketName && shot.nKseMarketType == sent.nKseMarketType;
+}
+
+void COrderRoadForm::NoteTheTradersChange(WPARAM wParam, LPARAM lParam)
+{
+    // A field's text set by the form changes no field the trader is in; one he types in has the keys.
+    const HWND hControl = reinterpret_cast<HWND>(lParam);
+    if (hControl == nullptr)
+        return;                 // a menu's or a key's command
+    char szClass[16] = "";
+    ::GetClassNameA(hControl, szClass, sizeof szClass);
+    const CString strClass = szClass;
+    const UINT nCode = HIWORD(wParam);
+    const LONG nButton = ::GetWindowLongA(hControl, GWL_STYLE) & BS_TYPEMASK;
+    if ((strClass.CompareNoCase("Edit") == 0 && nCode == EN_CHANGE && ::GetFocus() == hControl) ||
+        (strClass.CompareNoCase("ComboBox") == 0 && (nCode == CBN_EDITCHANGE || nCode == CBN_SELCHANGE)) ||
+        (strClass.CompareNoCase("Button") == 0 && nCode == BN_CLICKED &&
+         (nButton == BS_CHECKBOX || nButton == BS_AUTOCHECKBOX)))
+        m_bShowsOrderSent = FALSE;
 }
 
 BOOL COrderRoadForm::OnWndMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
@@ -252,6 +289,8 @@ BOOL COrderRoadForm::OnWndMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* 
             *pResult = HoldsUnsentOrder();
         return TRUE;
     }
+    if (uMsg == WM_COMMAND)
+        NoteTheTradersChange(wParam, lParam);
     const BOOL bHandled = COrderFormBase::OnWndMsg(uMsg, wParam, lParam, pResult);
     // Only a field being typed in (it has the focus): the form's own settings of its fields
     // update the button where the form says so.

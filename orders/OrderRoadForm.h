@@ -73,9 +73,17 @@ private:
 
     // Whether the form holds an order the trader typed and did not send (WM_FORM_HOLDS_ORDER).
     BOOL HoldsUnsentOrder();
+    // Whether these values are the order sent last, as the trader fills it in.
+    BOOL IsLastSent(const ORDER_TICKET_SNAPSHOT& shot) const;
+    // Notes the trader's own change of a field (typed, chosen, ticked).
+    void NoteTheTradersChange(WPARAM wParam, LPARAM lParam);
 
     BOOL m_bOrderSentLast = FALSE;      // the last request Submit led to was an order
     ORDER_TICKET_SNAPSHOT m_lastSent;   // the values of the last order sent
+    // The form shows the order sent last and nothing else was done in it since: no key typed, no
+    // item chosen, no check refused, no review left. Only such a form is emptied for the next
+    // order when that order is acknowledged; a trader who began the next one keeps every key.
+    BOOL m_bShowsOrderSent = FALSE;
 
     COLORREF m_crForm = ::GetSysColor(COLOR_BTNFACE);
     HBRUSH m_hbrForm = ::CreateSolidBrush(m_crForm);            // owned

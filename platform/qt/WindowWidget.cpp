@@ -12,6 +12,7 @@
 #include "platform/qt/QtInternal.h"
 #include "platform/win/gdi/PixelBuffer.h"
 #include "platform/win/kernel/CodePage.h"
+#include "platform/win/user/Dialogs.h"
 #include "platform/win/user/Message.h"
 #include "platform/win/user/SysMetrics.h"
 #include "platform/win/user/VirtualKeys.h"
@@ -30,7 +31,26 @@ bool CTbWindowWidget::event(QEvent* pEvent)
     CTbQtHandlerScope scope;
     if (pEvent->type() == QEvent::WinIdChange)
         KeepShowState();
+    if (pEvent->type() == QEvent::ShortcutOverride && ClaimsMnemonic(static_cast<QKeyEvent*>(pEvent))) {
+        pEvent->accept();       // the key comes as a key press, for the dialog
+        return true;
+    }
     return QWidget::event(pEvent);
+}
+
+bool CTbWindowWidget::ClaimsMnemonic(const QKeyEvent* pEvent) const
+{
+    // Alt and a character the menu bar would take: a form's own label or button marked with it
+    // comes first, as the dialog manager reads the key before the menu does.
+    const Qt::KeyboardModifiers mods = pEvent->modifiers();
+    if (!m_hWnd || !(mods & Qt::AltModifier) || (mods & Qt::ControlModifier))
+        return false;
+    std::string strChar;
+    if (!pEvent->text().isEmpty())
+        strChar = TbUtf8ToCodePage(pEvent->text().toStdString(), CP_ACP);
+    else if (pEvent->key() >= Qt::Key_A && pEvent->key() <= Qt::Key_Z)
+        strChar = std::string(1, static_cast<char>('A' + (pEvent->key() - Qt::Key_A)));
+    return strChar.size() == 1 && TbFocusedDialogHasMnemonic(static_cast<unsigned char>(strChar[0])) != FALSE;
 }
 
 void CTbWindowWidget::KeepShowState()

@@ -50,6 +50,8 @@ private:
     QPoint ToImage(const QPoint& pt) const;
     void Mouse(QMouseEvent* pEvent, UINT uDown, BOOL bRelease);
     void Key(QKeyEvent* pEvent, BOOL bRelease);
+    // Alt and a character that a form the keys are in marks: its mnemonic, not the menu bar's.
+    bool ClaimsMnemonic(const QKeyEvent* pEvent) const;
     static void SyncModifiers(Qt::KeyboardModifiers mods);
     void ReportGeometry();
     void KeepShowState();

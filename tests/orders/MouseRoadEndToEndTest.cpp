@@ -1,8 +1,10 @@
 // The terminal worked with the mouse as on a desktop: Sell chosen in the ticket's side box with
 // the mouse, typed in while fills arrive, maximised and sent, each line coming up beneath the
 // ticket, which keeps the keys, the indicator telling of it; the ticket restored from the menu
-// bar's button and the information window brought forward with its newest line in view. A
-// ticket brought forward by F3 takes the keys at its first field.
+// bar's button and the information window brought forward with its newest line in view. The
+// next order typed while the last one's reply is held: every key stays, and only a ticket still
+// reading the order sent is emptied. A ticket activated again gives the keys back to the field
+// left; brought forward by F3 it takes them at its first field.
 // And the pause lock up: no click reaches the terminal behind it.
 #include <gtest/gtest.h>
 
@@ -23,6 +25,7 @@
 #include "platform/win/user/Accelerators.h"
 #include "platform/win/user/Display.h"
 #include "platform/win/user/TestAnswers.h"
+#include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/orders/OrderTestSupport.h"
@@ -82,6 +85,16 @@ void TypeInto(HWND hDlg, int nId, const char* pszText, CZORVAT32App* pApp = null
         TypeText(sz);
     }
     PumpPending();
+}
+
+// The first item of the box that begins with the text; "" when none does.
+std::string ListItem(HWND hDlg, int nId, const char* pszStart)
+{
+    char szItem[256] = "";
+    const LRESULT nItem = SendDlgItemMessageA(hDlg, nId, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(pszStart));
+    if (nItem >= 0)
+        SendDlgItemMessageA(hDlg, nId, CB_GETLBTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(szItem));
+    return szItem;
 }
 
 std::string Place(HWND hWnd, HWND hClient)
@@ -209,11 +222,9 @@ TEST_F(MouseRoadSession, TheTickerChosenAgainAfterAnOrderIsTakenAgain)
     CNewPlaceOrderDlg* pTicket = Command(33049);
     ASSERT_NE(nullptr, pTicket);
     const HWND hDlg = pTicket->m_hWnd;
-    char szItem[256] = "";
-    const LRESULT nItem = SendDlgItemMessageA(hDlg, IDC_TICKET_TICKER, CB_FINDSTRING, static_cast<WPARAM>(-1),
-                                              reinterpret_cast<LPARAM>("101/"));
-    ASSERT_GE(nItem, 0);
-    SendDlgItemMessageA(hDlg, IDC_TICKET_TICKER, CB_GETLBTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(szItem));
+    const std::string strItem = ListItem(hDlg, IDC_TICKET_TICKER, "101/");
+    ASSERT_NE("", strItem);
+    const char* const szItem = strItem.c_str();
     for (int nOrder = 0; nOrder < 3; ++nOrder) {
         SCOPED_TRACE(nOrder);
         ChooseWithMouse(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
@@ -237,63 +248,205 @@ TEST_F(MouseRoadSession, TheTickerChosenAgainAfterAnOrderIsTakenAgain)
     }
 }
 
-// The trader types the next order's quantity while the last one's acknowledgement comes in:
-// every key lands in the quantity, none in the ticker. An order acknowledged while the trader
-// works in the information window leaves the keys there.
-TEST_F(MouseRoadSession, KeysTypedWhileAnOrderIsAcknowledgedStayWhereTheTraderTypes)
+// The next order typed while the last one's acknowledgement comes in, the reply held by a
+// loaded server: every key lands in the quantity and stays there, whatever the reply finds
+// typed (a different quantity, or the same one again, the keys split around it), and the order
+// the ticket then holds goes out whole. Only a ticket untouched since its order is emptied for
+// the next one; an order acknowledged while the trader works in the information window leaves
+// the keys there.
+struct CKeysAroundAnAcknowledgement
 {
-    Start(false, {"--rate", "0", "--scenario", "delay=KR:1"});
-    CZORVAT32App& app = App();
-    app.GetInfoTable()->ShowWindow();
-    CNewPlaceOrderDlg* pTicket = Command(33049);
-    ASSERT_NE(nullptr, pTicket);
-    const HWND hDlg = pTicket->m_hWnd;
-    auto send = [&] {
+    MouseRoadSession& s;
+    HWND hDlg = nullptr;
+    std::string strTicker;      // the ticker's list item, as the ticket shows it chosen
+
+    // A purchase of 1000 of 107 at 1125 sent; false when it did not go out.
+    bool Send()
+    {
         ChooseWithMouse(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
-        TypeInto(hDlg, IDC_TICKET_TICKER, "107");
+        ChooseItem(hDlg, IDC_TICKET_TICKER, strTicker);
         TypeInto(hDlg, IDC_TICKET_QUANTITY, "1000");
         TypeInto(hDlg, IDC_TICKET_LIMIT, "1125");
         ClickAt(GetDlgItem(hDlg, IDC_TICKET_QUANTITY), POINT{3, 3});
-        const size_t nOrders = Count("KR");
+        const size_t nOrders = s.Count("KR");
         RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
                        TypeText("secret");
                        ClickControl(h, IDOK);
                    }}});
         ClickAt(GetDlgItem(hDlg, IDC_TICKET_SUBMIT), POINT{3, 3});
-        return PumpUntil([&] { return Count("KR") == nOrders + 1; }) && FinishedSteps();
+        return PumpUntil([&] { return s.Count("KR") == nOrders + 1; }) && FinishedSteps();
+    }
+    // The quantity clicked, its text selected as the trader's Shift+Home does, keys typed.
+    void TypeQuantity(const char* pszKeys)
+    {
+        ClickAt(GetDlgItem(hDlg, IDC_TICKET_QUANTITY), POINT{3, 3});
+        SendDlgItemMessageA(hDlg, IDC_TICKET_QUANTITY, EM_SETSEL, 0, -1);
+        for (const char* p = pszKeys; *p != '\0'; ++p) {
+            const char sz[2] = {*p, '\0'};
+            TypeText(sz);
+        }
+        PumpPending();
+    }
+    bool Acknowledged(int nLines)
+    {
+        return PumpUntil([&] { return s.App().GetInfoTable()->GetLineCount() > nLines; });
+    }
+};
+
+void TypeAroundAnAcknowledgement(MouseRoadSession& s, bool bArabic, bool bMaximised)
+{
+    s.Start(bArabic, {"--rate", "0", "--scenario", "delay=KR:1"});
+    CZORVAT32App& app = s.App();
+    app.GetInfoTable()->ShowWindow();
+    CNewPlaceOrderDlg* pTicket = s.Command(33049);
+    ASSERT_NE(nullptr, pTicket);
+    CKeysAroundAnAcknowledgement road{s, pTicket->m_hWnd, ""};
+    const HWND hDlg = road.hDlg;
+    if (bMaximised) {
+        TbDisplaySysCommand(GetParent(hDlg), SC_MAXIMIZE);
+        PumpPending();
+        ASSERT_TRUE(IsZoomed(GetParent(hDlg)));
+    }
+    road.strTicker = ListItem(hDlg, IDC_TICKET_TICKER, "107/");
+    ASSERT_NE("", road.strTicker);
+
+    // Keys before the reply and after it: a different quantity, split around the reply, and the
+    // same one again.
+    const struct { const char* pszBefore; const char* pszAfter; const char* pszShown; const char* pszSent; } cases[] = {
+        {"1500", "", "1,500", "1500"},
+        {"123", "456", "123,456", "123456"},
+        {"1000", "", "1,000", "1000"},
     };
-    auto acknowledged = [&] { return PumpUntil([&] { return ControlText(hDlg, IDC_TICKET_TICKER).empty(); }); };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.pszBefore) + "|" + c.pszAfter);
+        ASSERT_TRUE(road.Send()) << s.pRun->InfoText();
+        const int nLines = app.GetInfoTable()->GetLineCount();
+        road.TypeQuantity(c.pszBefore);
+        EXPECT_EQ(nLines, app.GetInfoTable()->GetLineCount()) << "typed before the reply";
+        ASSERT_TRUE(road.Acknowledged(nLines)) << s.pRun->InfoText();
+        TypeText(c.pszAfter);
+        PumpPending();
+        EXPECT_EQ(c.pszShown, ControlText(hDlg, IDC_TICKET_QUANTITY)) << "every key kept";
+        EXPECT_EQ(road.strTicker, ControlText(hDlg, IDC_TICKET_TICKER)) << "the next order's ticker wiped";
+        EXPECT_EQ(std::string(LoadMarketText(55045)), ControlText(hDlg, IDC_TICKET_SIDE)) << "its side wiped";
+        EXPECT_EQ(IDC_TICKET_QUANTITY, FocusedControl(hDlg)) << "the keys taken away";
+        // The order the ticket holds goes out as it reads.
+        const size_t nOrders = s.Count("KR");
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+                       TypeText("secret");
+                       ClickControl(h, IDOK);
+                   }}});
+        ClickAt(GetDlgItem(hDlg, IDC_TICKET_SUBMIT), POINT{3, 3});
+        ASSERT_TRUE(PumpUntil([&] { return s.Count("KR") == nOrders + 1; }) && FinishedSteps()) << s.pRun->InfoText();
+        EXPECT_EQ(c.pszSent, BodyOf(s.Requests({"KR"}).back()).at(7));
+        // Untouched since it went out, the ticket is emptied by its acknowledgement.
+        ASSERT_TRUE(PumpUntil([&] { return ControlText(hDlg, IDC_TICKET_TICKER).empty(); })) << s.pRun->InfoText();
+        EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_QUANTITY));
+    }
 
-    ASSERT_TRUE(send()) << pRun->InfoText();
-    TypeInto(hDlg, IDC_TICKET_QUANTITY, "5");
-    EXPECT_EQ("5", ControlText(hDlg, IDC_TICKET_QUANTITY)) << "before the acknowledgement";
-    ASSERT_TRUE(acknowledged()) << pRun->InfoText();
-    TypeText("250");
-    PumpPending();
-    EXPECT_EQ("250", ControlText(hDlg, IDC_TICKET_QUANTITY)) << "after it";
-    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_TICKER));
-
-    ASSERT_TRUE(send()) << pRun->InfoText();
+    ASSERT_TRUE(road.Send()) << s.pRun->InfoText();
     const HWND hInfo = app.GetInfoTable()->GetDataTable()->GetMainWindow()->m_hWnd;
     TbDisplayChildActivate(hInfo);
     PumpPending();
-    ASSERT_TRUE(acknowledged()) << pRun->InfoText();
+    ASSERT_TRUE(PumpUntil([&] { return ControlText(hDlg, IDC_TICKET_TICKER).empty(); })) << s.pRun->InfoText();
     EXPECT_EQ(hInfo, reinterpret_cast<HWND>(SendMessageA(app.GetMainFrame()->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0)));
     EXPECT_TRUE(GetFocus() == hInfo || IsChild(hInfo, GetFocus())) << "the keys in the window worked in";
 }
 
-// Keys alone: a ticket opened with F3, the information window activated over it, F3 again: the
-// ticket takes the keys at its Market box, and Alt+I and a ticker are entered as typed.
+TEST_F(MouseRoadSession, KeysTypedWhileAnOrderIsAcknowledgedStayWhereTheTraderTypes)
+{
+    TypeAroundAnAcknowledgement(*this, false, false);
+}
+
+TEST_F(MouseRoadSession, KeysTypedWhileAnOrderIsAcknowledgedStayInTheMaximisedArabicTicket)
+{
+    TypeAroundAnAcknowledgement(*this, true, true);
+}
+
+// The same order sent again before the first is acknowledged: while its check is unanswered the
+// first one's acknowledgement leaves the ticket as it is, and the review shows what it reads.
+TEST_F(MouseRoadSession, AnOrderSentAgainBeforeTheFirstIsAnsweredStaysInTheTicket)
+{
+    Start(false, {"--rate", "0", "--scenario", "delay=KR:1"});
+    CNewPlaceOrderDlg* pTicket = Command(33049);
+    ASSERT_NE(nullptr, pTicket);
+    CKeysAroundAnAcknowledgement road{*this, pTicket->m_hWnd, ""};
+    const HWND hDlg = road.hDlg;
+    road.strTicker = ListItem(hDlg, IDC_TICKET_TICKER, "107/");
+    ASSERT_NE("", road.strTicker);
+    ASSERT_TRUE(road.Send()) << pRun->InfoText();
+    const int nLines = App().GetInfoTable()->GetLineCount();
+    std::string strTickerInReview, strQuantityInReview;
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+                   strTickerInReview = ControlText(hDlg, IDC_TICKET_TICKER);
+                   strQuantityInReview = ControlText(hDlg, IDC_TICKET_QUANTITY);
+                   TypeText("secret");
+                   ClickControl(h, IDOK);
+               }}});
+    ClickAt(GetDlgItem(hDlg, IDC_TICKET_SUBMIT), POINT{3, 3});
+    ASSERT_TRUE(PumpUntil([&] { return Count("KR") == 2; }) && FinishedSteps()) << pRun->InfoText();
+    EXPECT_GT(App().GetInfoTable()->GetLineCount(), nLines) << "the first acknowledged before the second's review";
+    EXPECT_EQ(road.strTicker, strTickerInReview);
+    EXPECT_EQ("1,000", strQuantityInReview);
+    EXPECT_EQ("1000", BodyOf(Requests({"KR"}).back()).at(7));
+    ASSERT_TRUE(PumpUntil([&] { return ControlText(hDlg, IDC_TICKET_TICKER).empty(); })) << pRun->InfoText();
+}
+
+// A US order typed and sent with Enter from its price field: the price reads in its decimals
+// once the review took the keys, and the order acknowledged still empties the ticket it left.
+TEST_F(MouseRoadSession, AnOrderSentWithEnterFromItsPriceIsEmptiedByItsAcknowledgement)
+{
+    Start(false, {"--rate", "0"});
+    CNewPlaceOrderDlg* pTicket = Command(33100);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    ChooseWithMouse(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(8)));   // a US market
+    TypeInto(hDlg, IDC_TICKET_TICKER, "ALPN");
+    TypeInto(hDlg, IDC_TICKET_QUANTITY, "10");
+    TypeInto(hDlg, IDC_TICKET_LIMIT, "30");
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+                   TypeText("secret");
+                   ClickControl(h, IDOK);
+               }}});
+    ASSERT_EQ(IDC_TICKET_LIMIT, FocusedControl(hDlg));
+    NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);     // as Enter does, the keys left in the price
+    ASSERT_TRUE(PumpUntil([&] { return Count("OR") == 1; }) && FinishedSteps()) << pRun->InfoText();
+    EXPECT_EQ("30", BodyOf(Requests({"OR"}).back()).at(6));
+    EXPECT_TRUE(PumpUntil([&] { return ControlText(hDlg, IDC_TICKET_TICKER).empty(); }, 3000)) << pRun->InfoText();
+    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_QUANTITY));
+    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_LIMIT));
+    EXPECT_TRUE(IsChild(hDlg, GetFocus())) << "the keys left the ticket: " << FocusedControl(hDlg);
+}
+
+// Keys alone: a ticket opened with F3, the trader working in its quantity, the information
+// window activated over it. The ticket activated again with the mouse gives the keys back to the
+// quantity; brought forward by F3 instead, it takes them at its Market box, and Alt+I and a
+// ticker are entered as typed.
 TEST_F(MouseRoadSession, ATicketBroughtForwardByItsKeyTakesTheKeysAtItsFirstField)
 {
     Start(false);
     CZORVAT32App& app = App();
     auto ticket = [&] { return app.GetOrderTicketForm(); };
     ASSERT_TRUE(pRun->TypeKey(VK_F3, [&] { return ticket() != nullptr; }));
-    const HWND hDlg = ticket()->GetView()->m_hWnd;
-    app.GetInfoTable()->ShowWindow();
+    const HWND hDlg = ticket()->GetView()->m_hWnd, hTicket = GetParent(hDlg);
+    ChooseWithMouse(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(8)));   // a US market
+    ClickAt(GetDlgItem(hDlg, IDC_TICKET_QUANTITY), POINT{3, 3});
+    TypeText("5");
+    PumpPending();
+    ASSERT_EQ(IDC_TICKET_QUANTITY, FocusedControl(hDlg));
+    const HWND hInfo = app.GetInfoTable()->GetDataTable()->GetMainWindow()->m_hWnd;
+    auto leaveForTheInformation = [&] {
+        TbDisplayChildActivate(hInfo);
+        PumpPending();
+        ASSERT_FALSE(IsChild(hDlg, GetFocus())) << "the information window took no keys";
+    };
+    leaveForTheInformation();
+    TbDisplayChildActivate(hTicket);
+    PumpPending();
+    EXPECT_EQ(IDC_TICKET_QUANTITY, FocusedControl(hDlg)) << "the keys back where the trader left them";
+    leaveForTheInformation();
     EXPECT_TRUE(pRun->TypeKey(VK_F3, [&] { return IsChild(hDlg, GetFocus()); }));
-    EXPECT_EQ(IDC_TICKET_MARKET, FocusedControl(hDlg));
+    EXPECT_EQ(IDC_TICKET_MARKET, FocusedControl(hDlg)) << "a command starts at the first field";
     TbDisplayKey(WM_KEYDOWN, 'I', MAKELPARAM(1, KF_ALTDOWN), "i");
     TbDisplayKey(WM_KEYUP, 'I', MAKELPARAM(1, KF_ALTDOWN | KF_UP | KF_REPEAT), nullptr);
     const HWND hTicker = GetDlgItem(hDlg, IDC_TICKET_TICKER);

@@ -55,6 +55,28 @@ void PasteInto(HWND hDlg, int nId, const char* pszText)
     SendDlgItemMessageA(hDlg, nId, WM_PASTE, 0, 0);
 }
 
+std::vector<std::string> BoxItems(HWND hDlg, int nId)
+{
+    std::vector<std::string> items;
+    const int nCount = static_cast<int>(SendDlgItemMessageA(hDlg, nId, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < nCount; ++i) {
+        char sz[512] = "";
+        SendDlgItemMessageA(hDlg, nId, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(sz));
+        items.push_back(sz);
+    }
+    return items;
+}
+
+std::string BoxSelection(HWND hDlg, int nId)
+{
+    const LRESULT nItem = SendDlgItemMessageA(hDlg, nId, CB_GETCURSEL, 0, 0);
+    if (nItem == CB_ERR)
+        return "";
+    char sz[512] = "";
+    SendDlgItemMessageA(hDlg, nId, CB_GETLBTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(sz));
+    return sz;
+}
+
 std::vector<std::string> BodyOf(const std::string& strLine)
 {
     std::vector<std::string> pieces;

@@ -33,6 +33,10 @@ void SetPickerDate(HWND hDlg, int nId, int nYear, int nMonth, int nDay);
 // The text put on the clipboard and pasted into the dialog's control, as Ctrl+V does.
 void PasteInto(HWND hDlg, int nId, const char* pszText);
 
+// A combo box's items, and the item selected ("" when none).
+std::vector<std::string> BoxItems(HWND hDlg, int nId);
+std::string BoxSelection(HWND hDlg, int nId);
+
 // The body fields of a request line "&MN|number|XC||f0|f1|...".
 std::vector<std::string> BodyOf(const std::string& strLine);
 

@@ -44,28 +44,6 @@ time_t LocalMorning(const std::string& strDate)    // "dd/mm/yyyy" at 10:00 loca
     return ::LocalMorning(atoi(strDate.substr(6, 4).c_str()), atoi(strDate.substr(3, 2).c_str()), atoi(strDate.substr(0, 2).c_str()));
 }
 
-std::vector<std::string> Items(HWND hDlg, int nId)
-{
-    std::vector<std::string> items;
-    const int nCount = static_cast<int>(SendDlgItemMessageA(hDlg, nId, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < nCount; ++i) {
-        char sz[512] = "";
-        SendDlgItemMessageA(hDlg, nId, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(sz));
-        items.push_back(sz);
-    }
-    return items;
-}
-
-std::string Selected(HWND hDlg, int nId)
-{
-    const LRESULT nItem = SendDlgItemMessageA(hDlg, nId, CB_GETCURSEL, 0, 0);
-    if (nItem == CB_ERR)
-        return "";
-    char sz[512] = "";
-    SendDlgItemMessageA(hDlg, nId, CB_GETLBTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(sz));
-    return sz;
-}
-
 std::vector<std::string> Texts(const std::vector<UINT>& ids)
 {
     std::vector<std::string> texts;
@@ -159,19 +137,19 @@ void CheckCase(OrderTicketSession& s, const TICKET_CASE& c, const std::string& s
     const HWND hDlg = pTicket->m_hWnd;
     const CString strMarket = GetGlobals()->GetMarketName(c.nMarket);
     if (c.nCommand == 33306) {
-        EXPECT_EQ(std::vector<std::string>{static_cast<LPCSTR>(strMarket)}, Items(hDlg, IDC_TICKET_MARKET))
+        EXPECT_EQ(std::vector<std::string>{static_cast<LPCSTR>(strMarket)}, BoxItems(hDlg, IDC_TICKET_MARKET))
             << "pre-market lists only the markets marked for it";
     }
     if (c.bUserChoosesMarket)
         ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(strMarket));
-    EXPECT_EQ(std::string(strMarket), Selected(hDlg, IDC_TICKET_MARKET));
+    EXPECT_EQ(std::string(strMarket), BoxSelection(hDlg, IDC_TICKET_MARKET));
     EXPECT_EQ(c.nKseType, pTicket->GetKseMarketType());
-    EXPECT_EQ(Texts(c.sides), Items(hDlg, IDC_TICKET_SIDE));
-    EXPECT_EQ(Texts(c.types), Items(hDlg, IDC_TICKET_TYPE));
-    EXPECT_EQ(Texts(c.validities), Items(hDlg, IDC_TICKET_VALIDITY));
-    EXPECT_EQ(c.nSideSelected != 0 ? std::string(LoadMarketText(c.nSideSelected)) : "", Selected(hDlg, IDC_TICKET_SIDE));
+    EXPECT_EQ(Texts(c.sides), BoxItems(hDlg, IDC_TICKET_SIDE));
+    EXPECT_EQ(Texts(c.types), BoxItems(hDlg, IDC_TICKET_TYPE));
+    EXPECT_EQ(Texts(c.validities), BoxItems(hDlg, IDC_TICKET_VALIDITY));
+    EXPECT_EQ(c.nSideSelected != 0 ? std::string(LoadMarketText(c.nSideSelected)) : "", BoxSelection(hDlg, IDC_TICKET_SIDE));
     EXPECT_EQ(c.pszSession != nullptr ? std::string(c.pszSession) : std::string(LoadMarketText(c.nSessionId)),
-              Selected(hDlg, IDC_TICKET_SESSION));
+              BoxSelection(hDlg, IDC_TICKET_SESSION));
     EXPECT_EQ((c.nPanels & PANEL_FORWARD) != 0, Shown(hDlg, IDC_TICKET_TENOR) && Shown(hDlg, IDC_TICKET_FILL_RULE));
     EXPECT_EQ((c.nPanels & PANEL_CONTRACT) != 0, Shown(hDlg, IDC_TICKET_CONTRACT) && Shown(hDlg, IDC_TICKET_CONTRACT_DATE));
     EXPECT_EQ((c.nPanels & PANEL_OPTIONS) != 0, Shown(hDlg, IDC_TICKET_STRIKE) && Shown(hDlg, IDC_TICKET_RIGHT));
@@ -236,13 +214,13 @@ TEST_F(OrderTicketSession, EachCommandOpensItsMarketWithItsChoicesInEnglish)
     CNewPlaceOrderDlg* pTicket = Command(33049);
     ASSERT_NE(nullptr, pTicket);
     EXPECT_FALSE(pTicket->IsPreMarket());
-    EXPECT_EQ(std::string(GetGlobals()->GetMarketName(MARKET_KSE)), Selected(pTicket->m_hWnd, IDC_TICKET_MARKET));
-    EXPECT_EQ(Texts({55045, 55046}), Items(pTicket->m_hWnd, IDC_TICKET_SIDE));
+    EXPECT_EQ(std::string(GetGlobals()->GetMarketName(MARKET_KSE)), BoxSelection(pTicket->m_hWnd, IDC_TICKET_MARKET));
+    EXPECT_EQ(Texts({55045, 55046}), BoxItems(pTicket->m_hWnd, IDC_TICKET_SIDE));
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(pTicket->m_hWnd, IDC_TICKET_SIDE)));
     // The US ticket's command on that KSE ticket: a ticket with no market chosen, as it opens.
     SetDlgItemTextA(pTicket->m_hWnd, IDC_TICKET_TICKER, "101");
     ASSERT_EQ(pTicket, Command(33100));
-    EXPECT_EQ("", Selected(pTicket->m_hWnd, IDC_TICKET_MARKET));
+    EXPECT_EQ("", BoxSelection(pTicket->m_hWnd, IDC_TICKET_MARKET));
     EXPECT_EQ(-1, pTicket->GetKseMarketType());
     EXPECT_EQ("", ControlText(pTicket->m_hWnd, IDC_TICKET_TICKER));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(pTicket->m_hWnd, IDC_TICKET_SIDE)));
@@ -333,22 +311,22 @@ TEST_F(OrderTicketSession, OptionSeriesOfBothRepliesStayTogether)
         ChooseItem(hDlg, IDC_TICKET_RIGHT, static_cast<LPCSTR>(LoadMarketText(nRightId)));
         ChooseItem(hDlg, IDC_TICKET_EXPIRY, pszMonth);
         std::string strStrikes;
-        for (const std::string& strike : Items(hDlg, IDC_TICKET_STRIKE))
+        for (const std::string& strike : BoxItems(hDlg, IDC_TICKET_STRIKE))
             strStrikes += std::to_string(atoi(strike.c_str())) + " ";
         return strStrikes;
     };
     ASSERT_TRUE(Ask("CDRX", 3)) << "one put and two calls";
     EXPECT_EQ("CDRX", ControlText(hDlg, IDC_TICKET_UNDERLYING));
-    EXPECT_EQ(std::string(LoadMarketText(57172)), Selected(hDlg, IDC_TICKET_RIGHT)) << "the right of the last reply";
+    EXPECT_EQ(std::string(LoadMarketText(57172)), BoxSelection(hDlg, IDC_TICKET_RIGHT)) << "the right of the last reply";
     EXPECT_EQ(60, atoi(ControlText(hDlg, IDC_TICKET_STRIKE).c_str())) << "its first strike of the first month";
-    EXPECT_EQ((std::vector<std::string>{"2026/12", "2027/01"}), Items(hDlg, IDC_TICKET_EXPIRY));
+    EXPECT_EQ((std::vector<std::string>{"2026/12", "2027/01"}), BoxItems(hDlg, IDC_TICKET_EXPIRY));
     EXPECT_EQ("60 ", Strikes(57171, "2026/12")) << "the put of the first reply";
     EXPECT_EQ("60 ", Strikes(57172, "2026/12"));
     EXPECT_EQ("65 ", Strikes(57172, "2027/01"));
 
     ASSERT_TRUE(Ask("GLNT", 3)) << "two calls and one put of the next underlying only";
     EXPECT_EQ("GLNT", ControlText(hDlg, IDC_TICKET_UNDERLYING));
-    EXPECT_EQ(std::vector<std::string>{"2026/12"}, Items(hDlg, IDC_TICKET_EXPIRY));
+    EXPECT_EQ(std::vector<std::string>{"2026/12"}, BoxItems(hDlg, IDC_TICKET_EXPIRY));
     EXPECT_EQ("70 75 ", Strikes(57172, "2026/12"));
     EXPECT_EQ("70 ", Strikes(57171, "2026/12"));
     const ORDER_TICKET_SNAPSHOT shot = pTicket->TakeSnapshot();
@@ -380,9 +358,9 @@ TEST_F(OrderTicketSession, ABoardRowOpensTheKseTicketWithItsStockSideAndPrice)
     auto* pTicket = dynamic_cast<CNewPlaceOrderDlg*>(pFrame->GetView());
     ASSERT_NE(nullptr, pTicket);
     const HWND hDlg = pTicket->m_hWnd;
-    EXPECT_EQ(std::string(GetGlobals()->GetMarketName(MARKET_KSE)), Selected(hDlg, IDC_TICKET_MARKET));
-    EXPECT_EQ(std::string(LoadMarketText(57549)), Selected(hDlg, IDC_TICKET_SESSION));
-    EXPECT_EQ(std::string(LoadMarketText(55046)), Selected(hDlg, IDC_TICKET_SIDE));
+    EXPECT_EQ(std::string(GetGlobals()->GetMarketName(MARKET_KSE)), BoxSelection(hDlg, IDC_TICKET_MARKET));
+    EXPECT_EQ(std::string(LoadMarketText(57549)), BoxSelection(hDlg, IDC_TICKET_SESSION));
+    EXPECT_EQ(std::string(LoadMarketText(55046)), BoxSelection(hDlg, IDC_TICKET_SIDE));
     EXPECT_EQ("NBK", ControlText(hDlg, IDC_TICKET_TICKER));
     EXPECT_EQ("=KWD", ControlText(hDlg, IDC_TICKET_CURRENCY));
     const ORDER_TICKET_SNAPSHOT shot = pTicket->TakeSnapshot();
@@ -404,7 +382,7 @@ TEST_F(OrderTicketSession, AForwardContractOpensItsTicketWithItsValues)
     ASSERT_NE(nullptr, pTicket);
     const HWND hDlg = pTicket->m_hWnd;
     EXPECT_EQ(4, pTicket->GetKseMarketType());
-    EXPECT_EQ(std::string(LoadMarketText(55046)), Selected(hDlg, IDC_TICKET_SIDE));
+    EXPECT_EQ(std::string(LoadMarketText(55046)), BoxSelection(hDlg, IDC_TICKET_SIDE));
     EXPECT_EQ(RGB(128, 255, 128), pTicket->GetFormColour()) << "the sell side's colour";
     const ORDER_TICKET_SNAPSHOT shot = pTicket->TakeSnapshot();
     EXPECT_EQ("NBK", std::string(shot.strTicker));
@@ -445,7 +423,7 @@ TEST_F(OrderTicketSession, TypingInTheTickerBoxListsTheSymbolsThatHoldTheText)
         std::sort(expected.begin(), expected.end());
         SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, strTyped.c_str());
         NotifyControl(hDlg, IDC_TICKET_TICKER, CBN_EDITCHANGE);
-        EXPECT_EQ(expected, Items(hDlg, IDC_TICKET_TICKER)) << "typed " << strTyped;
+        EXPECT_EQ(expected, BoxItems(hDlg, IDC_TICKET_TICKER)) << "typed " << strTyped;
         EXPECT_EQ(strTyped, ControlText(hDlg, IDC_TICKET_TICKER));
     }
 }
@@ -466,7 +444,7 @@ TEST_F(OrderTicketSession, TickerFindsKseSymbolsAndAMarketChangeClearsItsPrices)
 
     SetDlgItemTextA(h, IDC_TICKET_TICKER, "ghb");
     NotifyControl(h, IDC_TICKET_TICKER, CBN_EDITCHANGE);
-    EXPECT_EQ(std::vector<std::string>{"101/Gulf Harbour Bank"}, Items(h, IDC_TICKET_TICKER));
+    EXPECT_EQ(std::vector<std::string>{"101/Gulf Harbour Bank"}, BoxItems(h, IDC_TICKET_TICKER));
     SetDlgItemTextA(h, IDC_TICKET_TICKER, "GHB");
     // The board's last price of the stock: 844 fils, set with no message pumped before the
     // lookup, so the stream cannot move it in between.

@@ -114,14 +114,14 @@ static int MnemonicOf(HWND hCtl)
     return 0;
 }
 
-// Alt+letter (or a plain letter on a control that takes no characters): the control marked with
-// it. A label gives the focus to the control after it; a push button is clicked; a check box or
-// radio button is focused and clicked; anything else is focused.
-static BOOL DoMnemonic(HWND hDlg, HWND hFrom, int ch)
+// The control of hDlg's marked with the character, searched from the one after hFrom; null for
+// none. Only labels and buttons carry mnemonics; a disabled button's is dead, a label's still
+// leads on.
+static HWND FindMnemonic(HWND hDlg, HWND hFrom, int ch)
 {
     const int nWanted = TbToUpper(static_cast<unsigned char>(ch));
     if (nWanted <= ' ')
-        return FALSE;
+        return nullptr;
     const std::vector<HWND> list = ChildrenOf(hDlg);
     const int n = static_cast<int>(list.size());
     const int nAt = IndexOf(list, DirectChild(hDlg, hFrom));
@@ -130,29 +130,52 @@ static BOOL DoMnemonic(HWND hDlg, HWND hFrom, int ch)
         const LONG lStyle = GetWindowLongA(hCtl, GWL_STYLE);
         if (!(lStyle & WS_VISIBLE))
             continue;
-        // Only labels and buttons carry mnemonics; a disabled button's is dead, a label's still leads on.
         const UINT uCode = DlgCode(hCtl, nullptr);
         if (!(uCode & (DLGC_STATIC | DLGC_BUTTON)) || (!(uCode & DLGC_STATIC) && (lStyle & WS_DISABLED)))
             continue;
-        if (MnemonicOf(hCtl) != nWanted)
-            continue;
-        if (uCode & DLGC_STATIC) {
-            // The label names the next control that can take the focus.
-            const int i = IndexOf(list, hCtl);
-            for (int j = 1; j < n; ++j) {
-                HWND hNext = list[static_cast<size_t>((i + j) % n)];
-                if (IsReachable(hNext) && !(DlgCode(hNext, nullptr) & DLGC_STATIC)) {
-                    SendMessageA(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hNext), TRUE);
-                    return TRUE;
-                }
+        if (MnemonicOf(hCtl) == nWanted)
+            return hCtl;
+    }
+    return nullptr;
+}
+
+// Alt+letter (or a plain letter on a control that takes no characters): the control marked with
+// it. A label gives the focus to the control after it; a push button is clicked; a check box or
+// radio button is focused and clicked; anything else is focused.
+static BOOL DoMnemonic(HWND hDlg, HWND hFrom, int ch)
+{
+    HWND hCtl = FindMnemonic(hDlg, hFrom, ch);
+    if (hCtl == nullptr)
+        return FALSE;
+    const std::vector<HWND> list = ChildrenOf(hDlg);
+    const int n = static_cast<int>(list.size());
+    const UINT uCode = DlgCode(hCtl, nullptr);
+    if (uCode & DLGC_STATIC) {
+        // The label names the next control that can take the focus.
+        const int i = IndexOf(list, hCtl);
+        for (int j = 1; j < n; ++j) {
+            HWND hNext = list[static_cast<size_t>((i + j) % n)];
+            if (IsReachable(hNext) && !(DlgCode(hNext, nullptr) & DLGC_STATIC)) {
+                SendMessageA(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hNext), TRUE);
+                return TRUE;
             }
-            return TRUE;
         }
-        if (!(uCode & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
-            SendMessageA(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hCtl), TRUE);
-        SendMessageA(hCtl, BM_CLICK, 0, 0);
         return TRUE;
     }
+    if (!(uCode & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
+        SendMessageA(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hCtl), TRUE);
+    SendMessageA(hCtl, BM_CLICK, 0, 0);
+    return TRUE;
+}
+
+BOOL TbFocusedDialogHasMnemonic(int ch)
+{
+    // The dialogs the focus lies in, up to its top-level window, which holds the menu bar.
+    const HWND hFocus = GetFocus();
+    for (HWND hDlg = hFocus != nullptr ? GetParent(hFocus) : nullptr; hDlg != nullptr && GetParent(hDlg) != nullptr;
+         hDlg = GetParent(hDlg))
+        if (FindMnemonic(hDlg, hFocus, ch) != nullptr)
+            return TRUE;
     return FALSE;
 }
 

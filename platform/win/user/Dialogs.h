@@ -64,6 +64,9 @@ BOOL EndDialog(HWND hDlg, INT_PTR nResult);
 LRESULT DefDlgProcA(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 // TRUE when the message was for the dialog (or a control in it) and has been handled.
 BOOL IsDialogMessageA(HWND hDlg, LPMSG pMsg);
+// Whether a dialog the focus lies in (below its top-level window) marks a control with the
+// character: Alt with it is that dialog's mnemonic before it is the menu bar's.
+BOOL TbFocusedDialogHasMnemonic(int ch);
 
 // Dialog units: x by a quarter of the average character width of the dialog's font, y by an
 // eighth of its height. GetDialogBaseUnits answers for the system's dialog font.

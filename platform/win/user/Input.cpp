@@ -354,7 +354,7 @@ void TbDisplayKey(UINT uMsg, UINT uVirtKey, LPARAM lParam, LPCSTR pszChars)
     UINT uKeyMsg = uMsg == WM_KEYDOWN ? (bSys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (bSys ? WM_SYSKEYUP : WM_KEYUP);
     DWORD dwChars = uMsg == WM_KEYDOWN ? TbRegisterKeyChars(pszChars) : 0;
     MSG msg = {hTarget, uKeyMsg, uVirtKey, lParam, TbNowMs(), Input().ptCursor, dwChars};
-    TbPostRecord(msg, FALSE);
+    TbPostRecord(msg, FALSE, /*bToFocus=*/TRUE);
 }
 
 BOOL TbDisplayKeyText(UINT uMsg, UINT uVirtKey, LPARAM lParam, const char* pszUtf8)

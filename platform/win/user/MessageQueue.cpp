@@ -10,9 +10,14 @@
 #include "platform/win/user/WindowRecord.h"
 
 namespace {
+// A queued message; a key the display typed is read by the window that has the keys then.
+struct Record {
+    MSG msg;
+    bool bToFocus;
+};
 struct Queue {
     std::mutex mutex;
-    std::deque<MSG> posted;
+    std::deque<Record> posted;
     bool bQuit = false;
     int  nQuitCode = 0;
 };
@@ -75,15 +80,15 @@ LRESULT SendMessageA(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     return TbCallProc(pWnd->pfnWndProc, hWnd, uMsg, wParam, lParam);
 }
 
-void TbPostRecord(const MSG& msg, BOOL bFront)
+void TbPostRecord(const MSG& msg, BOOL bFront, BOOL bToFocus)
 {
     Queue& q = TheQueue();
     {
         std::lock_guard<std::mutex> lock(q.mutex);
         if (bFront)
-            q.posted.push_front(msg);
+            q.posted.push_front({msg, bToFocus != FALSE});
         else
-            q.posted.push_back(msg);
+            q.posted.push_back({msg, bToFocus != FALSE});
     }
     TbGetDisplay()->Wake();
 }
@@ -149,10 +154,15 @@ static BOOL TakeMessage(MSG* pMsg, HWND hWnd, UINT uMin, UINT uMax, UINT uRemove
     bool bFound = false;
     {
         std::lock_guard<std::mutex> lock(q.mutex);
+        // Keys typed ahead go where the keys are when they are read, as on the original: a
+        // mnemonic or a dialog that took the keys meanwhile gets the keys typed after it.
+        const HWND hFocus = TbUser().hFocus;
         for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
-            if (!InRange(it->message, uMin, uMax) || !TbMatchesWindowFilter(it->hwnd, hWnd))
+            if (it->bToFocus && hFocus != nullptr && TbFindWindow(hFocus))
+                it->msg.hwnd = hFocus;
+            if (!InRange(it->msg.message, uMin, uMax) || !TbMatchesWindowFilter(it->msg.hwnd, hWnd))
                 continue;
-            *pMsg = *it;
+            *pMsg = it->msg;
             if (bRemove)
                 q.posted.erase(it);
             bFound = true;

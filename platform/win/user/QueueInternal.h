@@ -3,8 +3,9 @@
 #include "platform/win/user/Message.h"
 
 DWORD TbNowMs();
-// Appends (or, for characters made by TranslateMessage, puts first) and wakes the loop.
-void TbPostRecord(const MSG& msg, BOOL bFront);
+// Appends (or, for characters made by TranslateMessage, puts first) and wakes the loop. bToFocus:
+// a key of the display, read by the window that has the keys when it is read.
+void TbPostRecord(const MSG& msg, BOOL bFront, BOOL bToFocus = FALSE);
 // Timers: the next due WM_TIMER for the filter (taken when bRemove), and the milliseconds until
 // the nearest timer is due (-1: none).
 BOOL TbTakeTimer(HWND hWndFilter, BOOL bRemove, MSG* pMsg);

@@ -7,6 +7,7 @@
 #include <QtGui/QColor>
 #include <QtGui/QIcon>
 #include <QtGui/QImage>
+#include <QtGui/QKeyEvent>
 #include <QtGui/QPainter>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
@@ -103,6 +104,32 @@ struct QtMenuTest : ::testing::Test {
         TbSetActiveCodePage(1252);
     }
 };
+
+// Alt and a letter that both the menu bar and a form the keys are in mark: the form's label takes
+// it (the key comes to the window as a key press), a letter only the bar marks stays the bar's,
+// and so does every letter while the keys are in no form.
+TEST_F(QtMenuTest, AltWithAFormsMnemonicIsTheFormsBeforeTheMenuBars)
+{
+    HWND hWnd = CreateQtWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 80, 80, 360, 240);
+    HWND hForm = CreateQtWindow(hWnd, WS_CHILD | WS_VISIBLE, 10, 10, 300, 100, 7);
+    SetMenu(hWnd, MakeBar(s_english));          // "&File", "&Window"
+    CreateWindowExA(0, "STATIC", "&Window size:", WS_CHILD | WS_VISIBLE, 5, 5, 80, 12, hForm, nullptr, nullptr, nullptr);
+    HWND hEdit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 90, 5, 80, 14, hForm,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(11)), nullptr, nullptr);
+    PumpQt(50);
+    auto claimed = [&](Qt::Key nKey, const char* pszText) {
+        QKeyEvent override(QEvent::ShortcutOverride, nKey, Qt::AltModifier, pszText);
+        override.ignore();
+        QApplication::sendEvent(TbQtWidgetOf(hWnd), &override);
+        return override.isAccepted();
+    };
+    SetFocus(hEdit);
+    EXPECT_TRUE(claimed(Qt::Key_W, "w")) << "the form's label";
+    EXPECT_FALSE(claimed(Qt::Key_F, "f")) << "the bar's alone";
+    SetFocus(hWnd);
+    EXPECT_FALSE(claimed(Qt::Key_W, "w")) << "no form has the keys";
+    DestroyWindow(hWnd);
+}
 
 // The popup's keyboard, and a screenshot, while the popup is open in the modal loop.
 struct PopupScript {

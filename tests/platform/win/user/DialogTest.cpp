@@ -366,6 +366,29 @@ TEST_F(Dialogs, AltMnemonicsFocusLabelledControlsAndClickButtons)
     EXPECT_EQ(101, FocusId());
 }
 
+// Keys typed faster than the program reads them: a mnemonic, then the keys meant for the field it
+// chooses, all queued before the first is read. Each key goes where the keys are as it is read:
+// the field the mnemonic chose gets every key after it, the field left gets none.
+TEST_F(Dialogs, KeysTypedAheadOfAMnemonicLandInTheFieldItChose)
+{
+    HWND hDlg = Create();
+    ASSERT_NE(nullptr, hDlg);
+    ShowWindow(hDlg, SW_SHOW);
+    Key('S', 0, "s");
+    ASSERT_EQ(101, FocusId());
+    const LPARAM lAlt = static_cast<LPARAM>(KF_ALTDOWN) << 16, lUp = static_cast<LPARAM>(KF_UP) << 16;
+    TbDisplayKey(WM_KEYDOWN, 'W', 1 | lAlt, "w");          // "Pass&word:"
+    TbDisplayKey(WM_KEYUP, 'W', 1 | lAlt | lUp, "");
+    for (const char* psz : {"4", "2"}) {
+        TbDisplayKey(WM_KEYDOWN, static_cast<UINT>(*psz), 1, psz);
+        TbDisplayKey(WM_KEYUP, static_cast<UINT>(*psz), 1 | lUp, "");
+    }
+    Drain();
+    EXPECT_EQ(104, FocusId());
+    EXPECT_EQ("42", Text(104));
+    EXPECT_EQ("s", Text(101)) << "keys typed after the mnemonic left in the field it left";
+}
+
 namespace {
 WNDPROC g_pfnEditProc = nullptr;
 LRESULT CALLBACK SubclassedEdit(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)

@@ -1,0 +1,206 @@
+// The ticket's markets chosen one after another as the trader does, in both languages: every
+// market of the market box (and each market type of a market that has several) after every
+// other; each first in a ticket opened by every command that opens it and by a row's order
+// command; and each straight after an order placed on another. Each time the market gives its
+// own fields ready to fill: a complete order enables Submit. A KSE stock typed before any
+// market is chosen is the KSE's alone.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/FormMDIWnd.h"
+#include "app/StockActions.h"
+#include "app/ZorvatApp.h"
+#include "market/TableLinks.h"
+#include "orders/NewPlaceOrderDlg.h"
+#include "orders/ReviewDialog.h"
+#include "refdata/ZorvatGlobals.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/common/DialogSteps.h"
+#include "tests/orders/OrderTestSupport.h"
+
+namespace {
+using TicketMarkets = COrderSession;
+
+struct MARKET_CHOICE
+{
+    std::string strMarket;
+    std::string strSession;     // the market type box's item chosen with it
+
+    std::string Name() const { return strMarket + " / " + strSession; }
+};
+
+// Every market the ticket lists, each market type of a market that offers several.
+std::vector<MARKET_CHOICE> ChoicesOf(HWND hDlg)
+{
+    std::vector<MARKET_CHOICE> choices;
+    for (const std::string& strMarket : BoxItems(hDlg, IDC_TICKET_MARKET)) {
+        ChooseItem(hDlg, IDC_TICKET_MARKET, strMarket);
+        for (const std::string& strSession : BoxItems(hDlg, IDC_TICKET_SESSION))
+            choices.push_back({strMarket, strSession});
+    }
+    return choices;
+}
+
+// The choice made as the trader makes it: the market, then its type when the box does not
+// already show it (choosing the shown item again changes nothing on a display).
+void Choose(HWND hDlg, const MARKET_CHOICE& choice)
+{
+    ChooseItem(hDlg, IDC_TICKET_MARKET, choice.strMarket);
+    if (BoxSelection(hDlg, IDC_TICKET_SESSION) != choice.strSession)
+        ChooseItem(hDlg, IDC_TICKET_SESSION, choice.strSession);
+}
+
+void TypeKeys(HWND hDlg, int nId, const std::string& strKeys)
+{
+    SetDlgItemTextA(hDlg, nId, "");
+    for (char ch : strKeys)
+        SendDlgItemMessageA(hDlg, nId, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(ch)), 0);
+    NotifyControl(hDlg, nId, EN_KILLFOCUS);
+}
+
+// The choice's fields ready: side, type and validity offered and enabled; one of the market's
+// own symbols (or one typed where it lists none), a side, a quantity and a price typed key by
+// key (and the panel's own fields) make an order Submit takes.
+void ExpectReady(HWND hDlg, const MARKET_CHOICE& choice, const std::string& strRoad)
+{
+    SCOPED_TRACE(strRoad + ": " + choice.Name());
+    EXPECT_EQ(choice.strMarket, BoxSelection(hDlg, IDC_TICKET_MARKET));
+    EXPECT_EQ(choice.strSession, BoxSelection(hDlg, IDC_TICKET_SESSION));
+    for (int nId : {IDC_TICKET_SIDE, IDC_TICKET_TYPE, IDC_TICKET_VALIDITY})
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, nId))) << "box " << nId << " grey";
+    const std::vector<std::string> sides = BoxItems(hDlg, IDC_TICKET_SIDE), tickers = BoxItems(hDlg, IDC_TICKET_TICKER);
+    ASSERT_FALSE(sides.empty()) << "no side offered";
+    EXPECT_NE("", BoxSelection(hDlg, IDC_TICKET_TYPE)) << "no order type";
+    if (BoxSelection(hDlg, IDC_TICKET_SIDE).empty())
+        ChooseItem(hDlg, IDC_TICKET_SIDE, sides.front());
+    if (!tickers.empty()) {
+        ChooseItem(hDlg, IDC_TICKET_TICKER, tickers.front());
+    } else {                    // a market that lists no symbols takes one typed
+        SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "ALPN");
+        NotifyControl(hDlg, IDC_TICKET_TICKER, CBN_KILLFOCUS);
+    }
+    TypeKeys(hDlg, IDC_TICKET_QUANTITY, "100");
+    TypeKeys(hDlg, IDC_TICKET_LIMIT, "842");
+    if (ControlVisible(hDlg, IDC_TICKET_TENOR)) {
+        ChooseItem(hDlg, IDC_TICKET_FILL_RULE, BoxItems(hDlg, IDC_TICKET_FILL_RULE).front());
+        ChooseItem(hDlg, IDC_TICKET_TENOR, BoxItems(hDlg, IDC_TICKET_TENOR).front());
+        EnterText(hDlg, IDC_TICKET_MARKET_MAKER, "MM1");
+    }
+    if (ControlVisible(hDlg, IDC_TICKET_CONTRACT))
+        TypeKeys(hDlg, IDC_TICKET_CONTRACT, "12");
+    EXPECT_EQ("100", ControlText(hDlg, IDC_TICKET_QUANTITY)) << "the quantity refused its keys";
+    EXPECT_EQ("842", ControlText(hDlg, IDC_TICKET_LIMIT).substr(0, 3)) << "the price refused its keys";
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "a complete order not taken";
+}
+
+// The order the ready ticket holds, checked, reviewed and sent; its answer told.
+void PlaceOrder(COrderSession& s, HWND hDlg)
+{
+    const int nLines = s.App().GetInfoTable()->GetLineCount();
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+                   SetDlgItemTextA(h, IDC_REVIEW_PASSWORD, "secret");
+                   ClickControl(h, IDOK);
+               }}});
+    ClickControl(hDlg, IDC_TICKET_SUBMIT);
+    EXPECT_TRUE(PumpUntil([&] { return s.App().GetInfoTable()->GetLineCount() > nLines; })) << s.pRun->InfoText();
+    ClearDialogSteps();
+}
+
+void EveryMarketAfterEveryOther(TicketMarkets& s, bool bArabic)
+{
+    s.Start(bArabic, {"--rate", "0"});
+    CZORVAT32App& app = s.App();
+    app.GetInfoTable()->ShowWindow();
+    const std::vector<UINT> commands = CZORVAT32App::GetOrderTicketCommands();
+    ASSERT_FALSE(commands.empty());
+    // Each command, then each market the ticket it opened lists.
+    CNewPlaceOrderDlg* pTicket = nullptr;
+    for (UINT nCommand : commands) {
+        pTicket = s.Command(nCommand);
+        ASSERT_NE(nullptr, pTicket) << nCommand;
+        for (const MARKET_CHOICE& choice : ChoicesOf(pTicket->m_hWnd)) {
+            ASSERT_EQ(pTicket, s.Command(nCommand));
+            Choose(pTicket->m_hWnd, choice);
+            ExpectReady(pTicket->m_hWnd, choice, "command " + std::to_string(nCommand));
+        }
+    }
+    const HWND hDlg = pTicket->m_hWnd;
+
+    // Market after market, in a ticket that lists every market.
+    for (UINT nCommand : commands)
+        if (s.Command(nCommand)->IsPreMarket() == FALSE)
+            break;
+    const std::vector<MARKET_CHOICE> choices = ChoicesOf(hDlg);
+    ASSERT_GT(choices.size(), 3u);
+    for (const MARKET_CHOICE& first : choices)
+        for (const MARKET_CHOICE& next : choices) {
+            Choose(hDlg, first);
+            ExpectReady(hDlg, first, "chosen first");
+            Choose(hDlg, next);
+            ExpectReady(hDlg, next, "after " + first.Name());
+        }
+
+    // A row's order commands, US and KSE, then each market.
+    for (const MARKET_CHOICE& choice : choices) {
+        app.OpenOrderTicket(0, "ALPN", 0.0, static_cast<LPCSTR>(GetGlobals()->GetMarketName(8)), nullptr, 0);
+        Choose(hDlg, choice);
+        ExpectReady(hDlg, choice, "a US row's order command");
+        GetStockActions()->OpenOrderTicketKSE(ORDER_MODE_BUY, "101", 850.0, 0, 0);
+        Choose(hDlg, choice);
+        ExpectReady(hDlg, choice, "a KSE row's order command");
+    }
+
+    // Straight after an order placed on another market.
+    for (size_t i = 0; i < choices.size(); ++i) {
+        const MARKET_CHOICE& placed = choices[i];
+        const MARKET_CHOICE& next = choices[(i + 1) % choices.size()];
+        Choose(hDlg, placed);
+        ExpectReady(hDlg, placed, "to place");
+        PlaceOrder(s, hDlg);
+        Choose(hDlg, next);
+        ExpectReady(hDlg, next, "after an order on " + placed.Name());
+    }
+}
+}  // namespace
+
+TEST_F(TicketMarkets, EveryMarketAfterEveryOtherGivesItsFieldsReadyToFill)
+{
+    EveryMarketAfterEveryOther(*this, false);
+}
+
+TEST_F(TicketMarkets, EveryMarketAfterEveryOtherInArabic)
+{
+    EveryMarketAfterEveryOther(*this, true);
+}
+
+// A KSE stock typed by its number in a ticket reset to no market: each market chosen then keeps
+// it only when it lists the stock (the KSE, each of its market types); every other market starts
+// without it, and stays the market chosen.
+TEST_F(TicketMarkets, AKseStockTypedBeforeTheMarketIsTheKsesAlone)
+{
+    Start(false, {"--rate", "0"});
+    CNewPlaceOrderDlg* pTicket = Command(33100);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    const std::vector<MARKET_CHOICE> choices = ChoicesOf(hDlg);
+    const std::string strKse = static_cast<LPCSTR>(GetGlobals()->GetMarketName(2));
+    for (const MARKET_CHOICE& choice : choices) {
+        SCOPED_TRACE(choice.Name());
+        ClickControl(hDlg, IDC_TICKET_RESET);
+        PumpPending();
+        ASSERT_EQ("", BoxSelection(hDlg, IDC_TICKET_MARKET));
+        SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "101");
+        Choose(hDlg, choice);
+        PumpFor(100);           // what the server says of the symbol
+        if (choice.strMarket == strKse) {
+            EXPECT_EQ("101", ControlText(hDlg, IDC_TICKET_TICKER).substr(0, 3));
+            EXPECT_NE("", ControlText(hDlg, IDC_TICKET_DESCRIPTION));
+        } else {
+            EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_TICKER)) << "taken as this market's";
+            EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_DESCRIPTION));
+        }
+        EXPECT_EQ(choice.strMarket, BoxSelection(hDlg, IDC_TICKET_MARKET)) << "another market put in its place";
+    }
+}
