@@ -88,7 +88,7 @@ TEST_F(KseTickets, EachOrderIsCheckedReviewedSentAndAcknowledged)
          },
          {"", "", "1002", "10020", "1", "1", "101", "1000", "0", "842", "", "0", "", "", "", "0"},
          {"", "", "1002", "10020", "1", "1", "101", "1000", "0", "842", "", "0", "", "", "secret", "", "", "", "", "0"},
-         "accepted: account 10020, Buy 1000 101 at 842.0 Limit."},
+         "accepted: account 10020, Buy 1000 GHB at 842.0 Limit."},
         {"regular board, a stop-limit sale till a Sunday moved to the Friday", IDD_FORM_KSE_TICKET,
          [](KseTickets& s, HWND h) {
              s.clock.tNow = LocalMorning(2026, 12, 8);       // a Tuesday; five days is a Sunday
@@ -114,7 +114,7 @@ TEST_F(KseTickets, EachOrderIsCheckedReviewedSentAndAcknowledged)
          },
          {"", "", "1002", "10020", "2", "1", "101", "50", "0", "842", "", "", "", "", "", "0"},
          {"", "", "1002", "10020", "2", "1", "101", "50", "0", "842", "", "", "", "", "secret", "", "", "", "", "0"},
-         "accepted: account 10020, Buy 50 101 at 842.00 Limit."},
+         "accepted: account 10020, Buy 50 GHB at 842.00 Limit."},
     };
     for (const KSE_ORDER& order : orders) {
         SCOPED_TRACE(order.pszName);
