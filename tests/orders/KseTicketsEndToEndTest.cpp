@@ -101,7 +101,7 @@ TEST_F(KseTickets, EachOrderIsCheckedReviewedSentAndAcknowledged)
          // A sale carries no flag: the body ends at its last field set.
          {"", "", "1002", "10020", "1", "2", "107", "100", "2", "1125", "1100", "1", "3", "261211"},
          {"", "", "1002", "10020", "1", "2", "107", "100", "2", "1125", "1100", "1", "3", "261211", "secret"},
-         "accepted: account 10020, Sell 100 107 at 1100.0 Stop 1125.0 Limit Good till date 11/12/2026."},
+         "accepted: account 10020, Sell 100 AWT at 1100.0 Stop 1125.0 Limit Good till date 11/12/2026."},
         // A purchase starts with the flag the last one kept: set.
         {"odd-lot board, a limit purchase, the stock typed", IDD_FORM_ODD_LOT_TICKET,
          [](KseTickets&, HWND h) {

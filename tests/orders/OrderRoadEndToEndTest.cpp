@@ -126,7 +126,7 @@ const std::vector<ROAD>& Roads()
          // No maker named: the contract's opener names one, the command none.
          {"", "", "1002", "10020", "261220", "12", "", "2", "107", "100", "0", "1125", "", "0", ""},
          {"", "", "1002", "10020", "261220", "12", "0", "2", "107", "100", "0", "1125", "", "0", "", "", "secret"},
-         "Order S00000003 accepted: account 10020, Sell 100 107 at 1125.0 Limit."},
+         "Order S00000003 accepted: account 10020, Sell 100 AWT at 1125.0 Limit."},
         {"us_pre_market", 33306, 4,
          [](OrderRoadSession&, HWND h) {
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "ALPN");

@@ -140,7 +140,7 @@ TEST_F(RepliesSession, ModifyFormTellsTheChangeAndTheCancel)
 
     ASSERT_TRUE(PumpUntil([&] { return App().GetModifyOrderForm() == nullptr; }, 6000)) << pRun->InfoText();
     const std::string strInfo = pRun->InfoText();
-    EXPECT_EQ(1u, Occurrences(strInfo, " changed: account 10020, Buy 150 101")) << strInfo;
+    EXPECT_EQ(1u, Occurrences(strInfo, " changed: account 10020, Buy 150 GHB")) << strInfo;
 }
 
 // A change sent, then the cancel's review open when the order's status line says it ended: the
