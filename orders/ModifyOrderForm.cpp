@@ -405,19 +405,7 @@ void CModifyOrderForm::OnNC(CServerMessage* pMsg)
     if (m_nOrder == 0 || m_bFinished || pMsg->GetLong(0) != m_nOrder)
         return;
     // What happened to the order, by its new status, with the reference the server gave it.
-    UINT nText = IDS_ORDER_ENDED;
-    switch (pMsg->GetLong(2)) {
-    case ORDER_STATUS_FILLED: nText = IDS_ORDER_ENDED_FILLED; break;
-    case ORDER_STATUS_CANCELLED: nText = IDS_ORDER_ENDED_CANCELLED; break;
-    case ORDER_STATUS_EXPIRED: nText = IDS_ORDER_ENDED_EXPIRED; break;
-    default: break;
-    }
-    if (IsFirstToTellOrderEnd(GetRoads().bKse, Whole(m_nOrder))) {
-        CString strText;
-        strText.FormatMessage(nText, pMsg->GetField(0), pMsg->GetField(4));
-        ShowMarketInfo(strText, 0, 1);
-    }
-    EndForm();
+    EndWithOrder(pMsg->GetLong(2), pMsg->GetField(4));
 }
 
 void CModifyOrderForm::OnOrderLine(CServerMessage* pMsg, int nOrderField)
@@ -439,20 +427,26 @@ BOOL CModifyOrderForm::FollowOrder()
     const long nStatus = OrderRowStatus(GetRoads().bKse, m_nOrder);
     if (nStatus < 0 || IsOpenStatus(nStatus))
         return TRUE;
-    UINT nText = IDS_FORM_ORDER_ENDED;
-    switch (nStatus) {
-    case ORDER_STATUS_FILLED: nText = IDS_FORM_ORDER_FILLED; break;
-    case ORDER_STATUS_CANCELLED: nText = IDS_FORM_ORDER_CANCELLED; break;
-    case ORDER_STATUS_EXPIRED: nText = IDS_FORM_ORDER_EXPIRED; break;
-    default: break;
-    }
+    EndWithOrder(nStatus, nullptr);
+    return FALSE;
+}
+
+void CModifyOrderForm::EndWithOrder(long nStatus, LPCSTR pszReference)
+{
+    // By status: filled, cancelled, expired, any other end; with the server's reference or without.
+    static const UINT s_withReference[] = {IDS_ORDER_ENDED_FILLED, IDS_ORDER_ENDED_CANCELLED, IDS_ORDER_ENDED_EXPIRED, IDS_ORDER_ENDED};
+    static const UINT s_alone[] = {IDS_FORM_ORDER_FILLED, IDS_FORM_ORDER_CANCELLED, IDS_FORM_ORDER_EXPIRED, IDS_FORM_ORDER_ENDED};
+    const int nKind = nStatus == ORDER_STATUS_FILLED      ? 0
+                      : nStatus == ORDER_STATUS_CANCELLED ? 1
+                      : nStatus == ORDER_STATUS_EXPIRED   ? 2
+                                                          : 3;
     if (IsFirstToTellOrderEnd(GetRoads().bKse, Whole(m_nOrder))) {
         CString strText;
-        strText.FormatMessage(nText, static_cast<LPCSTR>(Whole(m_nOrder)));
+        strText.FormatMessage((pszReference != nullptr ? s_withReference : s_alone)[nKind], static_cast<LPCSTR>(Whole(m_nOrder)),
+                              pszReference != nullptr ? pszReference : "");
         ShowMarketInfo(strText, 0, 1);
     }
     EndForm();
-    return FALSE;
 }
 
 void CModifyOrderForm::EndForm()

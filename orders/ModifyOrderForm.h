@@ -124,6 +124,9 @@ private:
     // FALSE, told once and the form ended, when the order's row says it is no longer open (filled,
     // cancelled, expired): nothing goes out for it then.
     BOOL FollowOrder();
+    // The order ended with that status: told once (with the server's reference when given), and
+    // the form ends.
+    void EndWithOrder(long nStatus, LPCSTR pszReference);
     void OnPreviewReply(CServerMessage* pMsg);
     void OnAcknowledgement(CServerMessage* pMsg);
     void Review(const ORDER_ROAD& road, int nMode, const CServerMessage& preview, const ORDER_TICKET_SNAPSHOT& shot);
