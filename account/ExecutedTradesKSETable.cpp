@@ -155,7 +155,8 @@ void CExecutedTradesKSETable::ApplyLive(CServerMessage* pMsg)
                                          !bForward && pMsg->GetLong(XF_BOARD) == KSE_BOARD_ODD_LOT ? 2 : KSE_PRICE_DECIMALS);
     AnnounceTrade(pMsg->GetField(bForward ? WF_ORDER : XF_ORDER),
                   CTransactionType::GetText(static_cast<int>(pMsg->GetLong(bForward ? WF_SIDE : XF_SIDE))),
-                  pRow->GetText(EC_NAME), pMsg->GetField(bForward ? WF_QUANTITY : XF_QUANTITY), strPrice);
+                  KseOrderName(pMsg->GetLong(bForward ? WF_STOCK : XF_STOCK)), pMsg->GetField(bForward ? WF_QUANTITY : XF_QUANTITY),
+                  strPrice);
 }
 
 BOOL CExecutedTradesKSETable::OnOwnCellClick(CViewRow* pRow, int nCol)

@@ -1,5 +1,6 @@
 #include "account/ExecutedTradesTable.h"
 
+#include <cstdlib>
 #include "account/HoldingsValuation.h"
 #include "account/OrderStatusTable.h"
 #include "app/NorvApp.h"
@@ -12,6 +13,7 @@
 #include "market/DataArray.h"
 #include "market/TableLinks.h"
 #include "refdata/RefDataRecords.h"
+#include "refdata/ServerDateFields.h"
 #include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
 
@@ -23,7 +25,8 @@ enum {
     TC_TIME, TC_TRADE, TC_SIDE, TC_SYMBOL, TC_QUANTITY, TC_PRICE, TC_AMOUNT_1, TC_AMOUNT_2, TC_AMOUNT_3, TC_ORDER,
     TC_STATUS, TC_OPTION, TC_RIGHT, TC_EXPIRY, TC_STRIKE, TC_MARKET, TC_CURRENCY, TC_SYMBOL_TEXT, TC_AMOUNT_4
 };
-enum { TF_SIDE = 2, TF_SYMBOL = 3, TF_QUANTITY = 4, TF_PRICE = 5, TF_ORDER = 9, TF_MARKET = 16 };
+enum { TF_SIDE = 2, TF_SYMBOL = 3, TF_QUANTITY = 4, TF_PRICE = 5, TF_ORDER = 9, TF_UNDERLYING = 12, TF_RIGHT = 13,
+       TF_STRIKE = 14, TF_EXPIRY = 15, TF_MARKET = 16 };
 
 constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, int nWidth = MONEY_WIDTH)
 {
@@ -105,9 +108,24 @@ void CExecutedTradesTable::ApplyLive(CServerMessage* pMsg)
     const CString strName = CompanyNameOf(nMarket, pMsg->GetFieldText(TF_SYMBOL), /*bInterface=*/TRUE);
     if (!strName.IsEmpty())
         pRow->SetText(TC_SYMBOL_TEXT, strName, TRUE);
+    // A trade whose order is not shown yet is told with its order, by the order status table.
+    auto* pOrders = dynamic_cast<COrderStatusTable*>(FindDataTable(IDS_TABLE_US_ORDERS));
+    if (pOrders == nullptr || !pOrders->HoldsFill(pMsg))
+        AnnounceTradeLine(pMsg);
+}
+
+void AnnounceTradeLine(CServerMessage* pMsg)
+{
     const CString strPrice = FormatPrice(pMsg->GetDouble(TF_PRICE, 0), US_PRICE_DECIMALS);
+    // An option's trade names its series, as its order's other lines do.
+    const long nRight = pMsg->GetLong(TF_RIGHT);
+    const CString strName = nRight == 1 || nRight == 2
+                                ? OptionSeriesName(pMsg->GetFieldText(TF_UNDERLYING), static_cast<int>(nRight),
+                                                   pMsg->GetDouble(TF_STRIKE, 0),
+                                                   atol(ConvertServerDateField(pMsg->GetFieldText(TF_EXPIRY), 24)))
+                                : pMsg->GetField(TF_SYMBOL);
     AnnounceTrade(pMsg->GetField(TF_ORDER), CTransactionType::GetText(static_cast<int>(pMsg->GetLong(TF_SIDE))),
-                  pMsg->GetField(TF_SYMBOL), pMsg->GetField(TF_QUANTITY), strPrice);
+                  strName, pMsg->GetField(TF_QUANTITY), strPrice);
 }
 
 BOOL CExecutedTradesTable::OnOwnCellClick(CViewRow* pRow, int nCol)

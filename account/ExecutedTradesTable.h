@@ -26,6 +26,8 @@ protected:
 // scrolled into sight in its first window, which comes to the front. FALSE when the table or
 // the order is not there.
 BOOL GoToOrder(UINT nOrdersNameId, long nOrder);
+// The alert sound and the notice of a US trade line ("NT").
+void AnnounceTradeLine(CServerMessage* pMsg);
 // The alert sound and the trade's notice.
 void AnnounceTrade(const CString& strOrder, const CString& strSide, const CString& strSymbol,
                    const CString& strQuantity, const CString& strPrice);

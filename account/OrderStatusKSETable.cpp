@@ -176,9 +176,9 @@ void COrderStatusKSETable::ApplyLive(CServerMessage* pMsg)
 void COrderStatusKSETable::NoticeEnded(CServerMessage* pMsg, CDataBuffer* pRow, long nStatus)
 {
     // One notice for the five tables: the variants leave it to the base table.
-    if (m_pFilter != nullptr || !IsEndedStatus(nStatus))
+    if (m_pFilter != nullptr || !IsEndedStatus(nStatus) || !IsFirstToTellOrderEnd(TRUE, pMsg->GetFieldText(0)))
         return;
-    const CString inserts[] = {pMsg->GetField(0), pRow->GetText(KC_SIDE, TRUE), pRow->GetText(KC_NAME)};
+    const CString inserts[] = {pMsg->GetField(0), pRow->GetText(KC_SIDE, TRUE), KseOrderName(pRow->GetLong(KC_STOCK))};
     PostNotice(IDS_NOTICE_ORDER_ENDED, inserts);
 }
 

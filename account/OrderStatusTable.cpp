@@ -1,5 +1,7 @@
 #include "account/OrderStatusTable.h"
 
+#include "account/ExecutedTradesTable.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -96,6 +98,20 @@ BOOL IsSymbolItemEnabled(UINT nId, const CDataBuffer* pRow)
            CanRunSymbolCommand(nId, pRow->GetText(OC_MARKET));
 }
 
+// A trade may come before its order's line: it waits for it so long, and so many wait at most.
+const auto FILL_WAIT = std::chrono::seconds(30);
+const size_t MAX_WAITING_FILLS = 64;
+
+// The order as every line names it: an option order by its series, a stock's by its symbol.
+CString OrderName(const CDataBuffer* pRow)
+{
+    const long nRight = pRow->GetLong(OC_RIGHT);
+    if (nRight != 1 && nRight != 2)
+        return pRow->GetText(OC_SYMBOL);
+    return OptionSeriesName(pRow->GetText(OC_OPTION), static_cast<int>(nRight), pRow->GetDouble(OC_STRIKE),
+                            pRow->GetLong(OC_EXPIRY));
+}
+
 BOOL IsOpenStatus(long nStatus)
 {
     return nStatus == 1 || nStatus == STATUS_OPEN || nStatus == STATUS_PARTLY_FILLED;
@@ -135,12 +151,20 @@ void COrderStatusTable::ApplyLive(CServerMessage* pMsg)
     switch (pMsg->GetType()) {
     case MSG_NO: {
         BOOL bNew = FALSE;
-        if (CDataBuffer* pRow = FillOrAddRow(pMsg, MSG_NO, &bNew))
+        if (CDataBuffer* pRow = FillOrAddRow(pMsg, MSG_NO, &bNew)) {
             SetLookedUpColumns(pRow, pMsg, bNew);
+            ApplyWaitingFills(pMsg->GetField(0));
+        }
         break;
     }
     case MSG_NT:
-        ApplyFill(pMsg);
+        if (!ApplyFill(pMsg) && HoldsFill(pMsg)) {
+            if (m_waitingFills.size() >= MAX_WAITING_FILLS) {
+                AnnounceTradeLine(m_waitingFills.front().pLine.get());
+                m_waitingFills.pop_front();
+            }
+            m_waitingFills.push_back({std::make_unique<CServerMessage>(*pMsg), std::chrono::steady_clock::now()});
+        }
         break;
     case MSG_NC:
         ApplyStatus(pMsg);
@@ -175,13 +199,69 @@ void COrderStatusTable::OnNC(CServerMessage* pMsg)
     TableOnLive(pMsg);
 }
 
-void COrderStatusTable::ApplyFill(CServerMessage* pMsg)
+void COrderStatusTable::OnOS(CServerMessage* pMsg)
+{
+    // The reply holds every fill so far: what waited is in its rows, and only its notice is owed.
+    GiveUpWaitingFills(TRUE);
+    TableOnReplyBegin(pMsg);
+}
+
+void COrderStatusTable::OnTick()
+{
+    GiveUpWaitingFills(FALSE);
+}
+
+BOOL COrderStatusTable::HoldsFill(CServerMessage* pMsg)
+{
+    // A trade of no order (an exercise) waits for nothing; inside a reply the trade is in its rows.
+    const long nOrder = pMsg != nullptr ? pMsg->GetLong(TF_ORDER) : 0;
+    return nOrder > 0 && !IsReceiving() && GetRows() != nullptr && GetRows()->FindRow({pMsg->GetFieldText(TF_ORDER)}) == nullptr;
+}
+
+void COrderStatusTable::ApplyWaitingFills(const CString& strOrder)
+{
+    for (auto it = m_waitingFills.begin(); it != m_waitingFills.end();) {
+        if (it->pLine->GetField(TF_ORDER) != strOrder) {
+            ++it;
+            continue;
+        }
+        const std::unique_ptr<CServerMessage> pLine = std::move(it->pLine);
+        it = m_waitingFills.erase(it);
+        // An order line written after the trade counts it already: no order is filled past its
+        // quantity.
+        const CDataBuffer* pRow = GetRows()->FindRow({strOrder});
+        const long nTrade = TradeNumber(pLine.get());
+        if (pRow != nullptr && pRow->GetDouble(OC_FILLED) + pLine->GetDouble(TF_QUANTITY, 0) > pRow->GetDouble(OC_QUANTITY)) {
+            if (nTrade <= 0 || m_filledTrades.insert(nTrade).second)
+                AnnounceTradeLine(pLine.get());
+        } else if (ApplyFill(pLine.get())) {
+            AnnounceTradeLine(pLine.get());
+        }
+    }
+}
+
+void COrderStatusTable::GiveUpWaitingFills(BOOL bAll)
+{
+    const auto now = std::chrono::steady_clock::now();
+    while (!m_waitingFills.empty() && (bAll || now - m_waitingFills.front().since >= FILL_WAIT)) {
+        const std::unique_ptr<CServerMessage> pLine = std::move(m_waitingFills.front().pLine);
+        m_waitingFills.pop_front();
+        // A trade told twice is told once.
+        const long nTrade = TradeNumber(pLine.get());
+        if (nTrade <= 0 || m_filledTrades.insert(nTrade).second)
+            AnnounceTradeLine(pLine.get());
+    }
+}
+
+BOOL COrderStatusTable::ApplyFill(CServerMessage* pMsg)
 {
     CDataBuffer* pRow = GetRows()->FindRow({pMsg->GetFieldText(TF_ORDER)});
+    if (pRow == nullptr)
+        return FALSE;
     // A trade told twice fills its order once; one without a number cannot be told apart.
     const long nTrade = TradeNumber(pMsg);
-    if (pRow == nullptr || (nTrade > 0 && !m_filledTrades.insert(nTrade).second))
-        return;
+    if (nTrade > 0 && !m_filledTrades.insert(nTrade).second)
+        return FALSE;
     const double dTraded = pMsg->GetDouble(TF_QUANTITY, 0);
     const double dOpen = std::max(0.0, pRow->GetDouble(OC_OPEN) - dTraded);
     const double dFilled = pRow->GetDouble(OC_FILLED) + dTraded;
@@ -193,6 +273,7 @@ void COrderStatusTable::ApplyFill(CServerMessage* pMsg)
     pRow->SetText(OC_STATUS, strStatus, TRUE);
     SetNumber(pRow, OC_OPEN, dOpen);
     SetNumber(pRow, OC_FILLED, dFilled);
+    return TRUE;
 }
 
 void COrderStatusTable::ApplyStatus(CServerMessage* pMsg)
@@ -208,9 +289,10 @@ void COrderStatusTable::ApplyStatus(CServerMessage* pMsg)
     pRow->SetText(OC_STATUS, pMsg->GetFieldText(CF_STATUS), TRUE);
     SetNumber(pRow, OC_OPEN, std::max(0.0, pRow->GetDouble(OC_OPEN) - pMsg->GetDouble(CF_QUANTITY, 0)));
     // The first load's cancelled orders are not news, nor is a change told before its end.
-    if (!IsComplete() || bQuiet || (nStatus != STATUS_CANCELLED && nStatus != STATUS_EXPIRED))
+    if (!IsComplete() || bQuiet || (nStatus != STATUS_CANCELLED && nStatus != STATUS_EXPIRED) ||
+        !IsFirstToTellOrderEnd(FALSE, pMsg->GetFieldText(CF_ORDER)))
         return;
-    const CString inserts[] = {pMsg->GetField(CF_ORDER), pRow->GetText(OC_SIDE, TRUE), pRow->GetText(OC_SYMBOL)};
+    const CString inserts[] = {pMsg->GetField(CF_ORDER), pRow->GetText(OC_SIDE, TRUE), OrderName(pRow)};
     PostNotice(IDS_NOTICE_ORDER_ENDED, inserts);
 }
 

@@ -140,7 +140,7 @@ BOOL CZORVAT32App::IsActiveChild(HWND hWnd) const
 CString CZORVAT32App::GetErrorText(long nCode)
 {
     CString strText;
-    m_errors.GetText(&strText, nCode);
+    m_errors.GetTextAlone(&strText, nCode);
     return strText;
 }
 

@@ -3,6 +3,7 @@
 #include "app/MainFrame.h"
 #include "app/RestoredPlacement.h"
 #include "app/ZorvatApp.h"
+#include "app/SessionHooks.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/base/SharedGlobals.h"
 #include "link/MessageTypes.h"
@@ -223,6 +224,8 @@ void CZORVAT32App::TrimMenu(CMainFrame* pFrame)
 
 int CZORVAT32App::ExitInstance()
 {
+    // The session ends with the program: what it kept for its user goes as at a log-off.
+    RunLogoffHooks();
     RegisterStockActions(FALSE);
     RegisterPageOpeners(FALSE);
     GetGlobals()->Unregister();

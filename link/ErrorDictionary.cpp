@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include "link/AppServices.h"
 #include "link/MarketServices.h"
 #include "link/MessageSource.h"
@@ -23,6 +24,28 @@ template<size_t N>
 bool IsIn(const long (&codes)[N], long nCode)
 {
     return std::find(codes, codes + N, nCode) != codes + N;
+}
+
+bool IsBlank(const CString& strText)
+{
+    for (int i = 0; i < strText.GetLength(); ++i)
+        if (strText[i] != ' ')
+            return false;
+    return true;
+}
+
+// The text with the value put where its parentheses were; without a value the sentence closes up
+// over the place, so that no empty "( )" and no double blank is shown.
+CString FillHole(const CString& strLeft, const CString& strValue, const CString& strRight)
+{
+    if (!strValue.IsEmpty())
+        return strLeft + strValue + strRight;
+    CString strBefore = strLeft, strAfter = strRight;
+    strBefore.TrimRight();
+    strAfter.TrimLeft();
+    if (strBefore.IsEmpty() || strAfter.IsEmpty() || strchr(".,:;!?)", strAfter[0]) != nullptr)
+        return strBefore + strAfter;
+    return strBefore + " " + strAfter;
 }
 
 int ResolveField(const CServerMessage* pMsg, int nField)
@@ -87,9 +110,18 @@ void CZorvatErrorDictionary::FormatReplyError(CString* pOut, int nCodeField, int
     const int nCodeIndex = ResolveField(pMsg, nCodeField);
     // The parameter follows the code; after the last field there is none.
     const int nParamIndex = nCodeField == -1 ? nCodeIndex + 1 : nParamField;
-    const long nCode = pMsg->GetLong(nCodeIndex);
-    CString strParam = pMsg->GetField(nParamIndex);
+    FormatText(pOut, pMsg->GetLong(nCodeIndex), pMsg, nParamIndex);
+}
 
+void CZorvatErrorDictionary::GetTextAlone(CString* pOut, long nCode)
+{
+    if (pOut != nullptr)
+        FormatText(pOut, nCode, nullptr, 0);
+}
+
+void CZorvatErrorDictionary::FormatText(CString* pOut, long nCode, const CServerMessage* pMsg, int nParamIndex)
+{
+    const CString strParam = pMsg != nullptr ? pMsg->GetField(nParamIndex) : CString();
     CString strText;
     GetText(&strText, nCode);
     const int nOpen = strText.Find('(');
@@ -97,21 +129,24 @@ void CZorvatErrorDictionary::FormatReplyError(CString* pOut, int nCodeField, int
     const CString strLeft = nOpen < 0 ? CString() : strText.Left(nOpen);
     CString strRight = nClose < 0 ? strText : strText.Mid(nClose + 1);
 
-    if (IsIn(s_zeroParamCodes, nCode)) {
+    if (IsIn(s_zeroParamCodes, nCode) && pMsg != nullptr) {
         *pOut = strLeft + (strParam.IsEmpty() ? CString("0") : strParam) + strRight;
-    } else if (IsIn(s_paramCodes, nCode)) {
-        *pOut = strLeft + strParam + strRight;
+    } else if (IsIn(s_zeroParamCodes, nCode) || IsIn(s_paramCodes, nCode)) {
+        *pOut = FillHole(strLeft, strParam, strRight);
     } else if (nCode == PAYMENT_MODE_CODE || nCode == ACCOUNT_TYPE_CODE) {
-        const long nParam = pMsg->GetLong(nParamIndex);
+        const long nParam = pMsg != nullptr ? pMsg->GetLong(nParamIndex) : 0;
         CString strName;
-        if (m_pRefData != nullptr)
+        if (m_pRefData != nullptr && pMsg != nullptr)
             strName = nCode == PAYMENT_MODE_CODE ? m_pRefData->GetPaymentModeText(nParam)
                                                  : m_pRefData->GetAccountTypeText(nParam);
-        *pOut = strLeft + strName + strRight;
+        *pOut = FillHole(strLeft, strName, strRight);
     } else if (nCode == 697 || nCode == 698) {
         const int nLastOpen = strText.ReverseFind('(');
         strRight = nLastOpen < 0 ? strText : strText.Mid(nLastOpen + 1);
-        *pOut = strLeft + strParam + strRight;
+        *pOut = FillHole(strLeft, strParam, strRight);
+    } else if (nOpen >= 0 && nClose > nOpen && IsBlank(strText.Mid(nOpen + 1, nClose - nOpen - 1))) {
+        // A code outside the lists whose text still asks for a value gets the reply's.
+        *pOut = FillHole(strLeft, strParam, strRight);
     } else {
         *pOut = strText;
     }

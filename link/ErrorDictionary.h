@@ -34,8 +34,12 @@ public:
     int  GetCount() const { return m_texts.GetCount(); }
 
     // The error text of a reply: the code from nCodeField (-1 the last field), its parameter
-    // from nParamField put between the text's parentheses for the codes that take one.
+    // from nParamField put between the text's parentheses for the codes that take one, and for
+    // any other text whose parentheses hold nothing; a text whose value the reply does not carry
+    // closes up over its parentheses (428, 432 and 433 show "0").
     void FormatReplyError(CString* pOut, int nCodeField, int nParamField, const CServerMessage* pMsg);
+    // The text of a code told without a reply: no value, so no empty parentheses either.
+    void GetTextAlone(CString* pOut, long nCode);
     // When the reply carries an error: its text to the information window, raised with
     // priority 2, and TRUE. FALSE for a reply without error.
     BOOL CheckReplyError(const CServerMessage* pMsg, int nField);
@@ -48,6 +52,8 @@ public:
     void OnEnd(CServerMessage* pMsg) override;
 
 private:
+    void FormatText(CString* pOut, long nCode, const CServerMessage* pMsg, int nParamIndex);
+
     CMap<long, long, CString, LPCSTR> m_texts;
     BOOL m_bMissingCode = FALSE;
     IAppServices* m_pApp;

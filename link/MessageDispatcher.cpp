@@ -99,7 +99,7 @@ void CMessageDispatcher::Dispatch(CServerMessage& msg, CDispatch& frame)
         const long nCode = msg.GetLong(2);
         if (nCode > 0 && m_pErrors != nullptr) {
             CString strText;
-            m_pErrors->GetText(&strText, nCode);
+            m_pErrors->GetTextAlone(&strText, nCode);
             if (IInfoWindow* pInfoWindow = m_pApp->GetInfoWindow())
                 pInfoWindow->AddText(strText);
             m_pApp->BringInfoWindowToTop(INFO_PRIORITY_ERROR);

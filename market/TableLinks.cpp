@@ -1,5 +1,11 @@
 #include "market/TableLinks.h"
 
+#include <set>
+#include <string>
+#include "app/SessionHooks.h"
+#include "refdata/PriceText.h"
+#include "refdata/ZorvatTypes.h"
+
 #include "app/NorvApp.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
@@ -38,6 +44,44 @@ CString GetStockSymbolFrom(UINT nNameId, long nStockId, BOOL bSecond)
 BOOL IsArabicInterface()
 {
     return GetNorvGlobals().m_nLanguage == 1;
+}
+
+#define IDS_TABLE_KSE_STOCK_LIST_NAME 56376
+
+CString KseOrderName(long nStock)
+{
+    CString strName = GetStockSymbolFrom(IDS_TABLE_KSE_STOCK_LIST_NAME, nStock, IsArabicInterface());
+    if (strName.IsEmpty())
+        strName.Format("%ld", nStock);
+    return strName;
+}
+
+CString OptionSeriesName(LPCSTR pszUnderlying, int nRight, double dStrike, long nExpiry)
+{
+    CString strExpiry;
+    if (nExpiry > 19000000)
+        strExpiry.Format("%02ld/%02ld/%04ld", nExpiry % 100, nExpiry / 100 % 100, nExpiry / 10000);
+    CString strText;
+    strText.Format("%s %s %s %s", pszUnderlying != nullptr ? pszUnderlying : "",
+                   static_cast<LPCSTR>(COptionRight::GetText(nRight)), static_cast<LPCSTR>(FormatPrice(dStrike, 2)),
+                   static_cast<LPCSTR>(strExpiry));
+    strText.Trim();
+    return strText;
+}
+
+namespace {
+std::set<std::string> s_toldOrderEnds;
+
+void ForgetToldOrderEnds()
+{
+    s_toldOrderEnds.clear();
+}
+}  // namespace
+
+BOOL IsFirstToTellOrderEnd(BOOL bKse, LPCSTR pszOrder)
+{
+    RegisterLogoffHook(&ForgetToldOrderEnds);
+    return s_toldOrderEnds.insert(std::string(bKse ? "K" : "U") + (pszOrder != nullptr ? pszOrder : "")).second;
 }
 
 namespace {

@@ -26,6 +26,19 @@ CString GetStockSymbolFrom(UINT nNameId, long nStockId, BOOL bSecond);
 // TRUE while the user interface is Arabic.
 BOOL IsArabicInterface();
 
+// The one name an order goes by in every line the trader reads about it: a KSE stock's symbol in
+// the interface language (its number while the stock list has none); an option series by its
+// underlying, right, strike and expiry ("ALPN Put 50.00 18/12/2026"; expiry an eight-digit
+// year-month-day, or none).
+CString KseOrderName(long nStock);
+CString OptionSeriesName(LPCSTR pszUnderlying, int nRight, double dStrike, long nExpiry);
+
+// An order's end (cancelled, expired, filled) is told once, by whichever line tells it first: the
+// modify form's acknowledgement or status line, or the order-status table's notice. TRUE, and
+// noted, the first time for the order of that market family and number; the user's log-off
+// forgets them.
+BOOL IsFirstToTellOrderEnd(BOOL bKse, LPCSTR pszOrder);
+
 // The clicked data row's window shows only the rows whose column equals the clicked cell's text,
 // on top of its present filters (with bWhileFiltered only while it shows them: its sum mode is
 // on; filters the user switched off at the grid's corner are dropped). FALSE (nothing changed)

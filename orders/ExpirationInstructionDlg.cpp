@@ -132,7 +132,7 @@ void CExpirationInstructionDlg::OnXI(CServerMessage* pMsg)
         CServerMessage reply(*pMsg);
         if (reply.GetField(1).IsEmpty())
             reply.SetAtGrow(1, request.shot.strTicker);
-        ShowReplyError(reply, 0, 1);
+        ShowReplyError(reply, 0);
         return;
     }
     // An instruction submitted is told as taken, as every order's answer is.

@@ -161,7 +161,7 @@ void CForwardContractDetailDlg::OnKD(CServerMessage* pMsg)
     m_nDetailsRequest = 0;
     const CServerMessage& reply = *pMsg;
     if (reply.GetLong(0) > 0) {
-        ShowError(reply.GetLong(0));
+        ShowReplyError(reply, 0);
         return;
     }
     m_contractDate = DateOf(reply, 4);
@@ -261,7 +261,7 @@ void CForwardContractDetailDlg::OnKL(CServerMessage* pMsg)
     const CServerMessage reply(*pMsg);
     m_pending.ForgetCheck();
     if (reply.GetLong(0) > 0) {
-        ShowError(reply.GetLong(0));
+        ShowReplyError(reply, 0);
         return;
     }
     CReviewForwardContractDlg review(ReviewText(shot, reply), this);
@@ -287,7 +287,7 @@ void CForwardContractDetailDlg::OnKI(CServerMessage* pMsg)
         return;
     const CServerMessage& reply = *pMsg;
     if (reply.GetLong(0) != 0) {
-        ShowError(reply.GetLong(0));
+        ShowReplyError(reply, 0);
         return;
     }
     const auto* pAction = FindAction(reply.GetLong(4));

@@ -125,7 +125,7 @@ void CManualExerciseDlg::OnXO(CServerMessage* pMsg)
     if (!m_pending.TakeOrderReply(pMsg, &order))
         return;
     if (pMsg->GetLong(0) != 0) {
-        ShowError(pMsg->GetLong(0));
+        ShowReplyError(*pMsg, 0);
         return;
     }
     CString strText;
@@ -140,7 +140,7 @@ void CManualExerciseDlg::OnTermsReply(const CServerMessage& reply)
     ORDER_TICKET_SNAPSHOT shot = m_pending.GetSnapshot();
     m_pending.ForgetCheck();
     if (reply.GetLong(0) != 0) {
-        ShowError(reply.GetLong(0));
+        ShowReplyError(reply, 0);
         return;
     }
     CConfirmManualExerciseDlg confirm(reply, this);

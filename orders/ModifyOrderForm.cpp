@@ -31,7 +31,7 @@ namespace {
 
 // US order-status columns.
 enum { UC_SIDE = 2, UC_SYMBOL = 3, UC_QUANTITY = 4, UC_TYPE = 5, UC_LIMIT = 6, UC_STOP = 7, UC_DURATION = 8,
-       UC_GOOD_TILL = 9, UC_OPEN = 10, UC_FILLED = 11, UC_FIXED = 13, UC_DURATION_FIXED = 16, UC_UNDERLYING = 17, UC_RIGHT = 18,
+       UC_GOOD_TILL = 9, UC_OPEN = 10, UC_FILLED = 11, UC_STATUS = 12, UC_FIXED = 13, UC_DURATION_FIXED = 16, UC_UNDERLYING = 17, UC_RIGHT = 18,
        UC_OPTION_B = 19, UC_OPTION_A = 20, UC_MARKET = 21, UC_CURRENCY = 22, UC_LINKED = 24 };
 // KSE order-status columns.
 enum { KC_MARKET_TYPE = 3, KC_SIDE = 4, KC_SYMBOL = 5, KC_SERIES = 8, KC_QUANTITY = 9, KC_TYPE = 10,
@@ -145,6 +145,22 @@ BOOL ReadKSERow(long nOrder, OPEN_ORDER* pOrder)
     return TRUE;
 }
 
+// Posted to itself when a line of its order came: read once every table has taken the line.
+#define WM_ORDER_ROW_CHANGED (WM_USER + 1110)
+
+// The status of the order's row (US column 12, KSE 19); -1 when there is no row to tell.
+long OrderRowStatus(BOOL bKse, long nOrder)
+{
+    const CDataBuffer* pRow = FindOrderRow(bKse ? IDS_TABLE_KSE_ORDER_STATUS : IDS_TABLE_US_ORDER_STATUS, nOrder);
+    const int nStatusCol = bKse ? static_cast<int>(KC_STATE) : static_cast<int>(UC_STATUS);
+    return pRow != nullptr ? pRow->GetLong(nStatusCol) : -1;
+}
+
+BOOL IsOpenStatus(long nStatus)
+{
+    return nStatus == 1 || nStatus == 2 || nStatus == 6;
+}
+
 // The checks of Modify and Cancel order: a quantity (40323), the prices its type needs (40324).
 UINT CheckModify(const ORDER_TICKET_SNAPSHOT& shot)
 {
@@ -158,7 +174,7 @@ UINT CheckModify(const ORDER_TICKET_SNAPSHOT& shot)
 
 CMessageTypeSet ModifyTypes(int nMoreType)
 {
-    CMessageTypeSet types = {MSG_OW, MSG_KW, MSG_OM, MSG_KM, MSG_OC, MSG_KC, MSG_NC};
+    CMessageTypeSet types = {MSG_OW, MSG_KW, MSG_OM, MSG_KM, MSG_OC, MSG_KC, MSG_NC, MSG_NO, MSG_NS, MSG_NT};
     if (nMoreType != 0)
         types.Add(nMoreType);
     return types;
@@ -168,6 +184,7 @@ CMessageTypeSet ModifyTypes(int nMoreType)
 BEGIN_MESSAGE_MAP(CModifyOrderForm, COrderFormBase)
     ON_MESSAGE(WM_FORM_CLOSING, OnFormClosing)
     ON_MESSAGE(WM_FORM_LINK_DOWN, OnLinkDown)
+    ON_MESSAGE(WM_ORDER_ROW_CHANGED, OnOrderRowChanged)
 END_MESSAGE_MAP()
 
 CModifyOrderForm::CModifyOrderForm(UINT nTemplate, const MODIFY_CONTROLS& controls, int nMoreType)
@@ -198,7 +215,6 @@ void CModifyOrderForm::SetOrder(long nOrder, BOOL bChangeable)
     m_nOrder = nOrder;
     m_bChangeable = nOrder != 0 && bChangeable;
     m_bFinished = FALSE;
-    m_nEndTold = 0;
     m_loaded = TakeSeriesSnapshot();
     m_loaded.nOrderNumber = nOrder;
     m_pending.ForgetCheck();
@@ -257,7 +273,7 @@ BOOL CModifyOrderForm::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CModifyOrderForm::Submit(BOOL bModify)
 {
-    if (IsInModal() || m_bEnding || m_bFinished || m_nOrder == 0 || (bModify && !m_bChangeable))
+    if (IsInModal() || m_bEnding || m_bFinished || m_nOrder == 0 || (bModify && !m_bChangeable) || !FollowOrder())
         return;
     // A cancel stands for the order as loaded, whatever the fields hold by now.
     ORDER_TICKET_SNAPSHOT shot = bModify ? TakeSeriesSnapshot() : m_loaded;
@@ -317,7 +333,7 @@ void CModifyOrderForm::OnPreviewReply(CServerMessage* pMsg)
     const CServerMessage reply(*pMsg);
     m_pending.ForgetCheck();
     if (reply.GetLong(road.nCheckError) != 0) {
-        ShowReplyError(reply, road.nCheckError, road.nCheckInsert);
+        ShowReplyError(reply, road.nCheckError);
         EnableModify();
         return;
     }
@@ -350,6 +366,9 @@ void CModifyOrderForm::Review(const ORDER_ROAD& road, int nMode, const CServerMe
         return;
     }
     if (nResult == IDOK) {
+        // The order may have ended while the review was open: then nothing goes out.
+        if (!FollowOrder())
+            return;
         UINT nRefusal = 0;
         const long nNumber = SendBody(*road.pOrder, ValuesOf(shot, pDialog->GetPassword()), &nRefusal);
         if (nRefusal != 0) {
@@ -368,12 +387,13 @@ void CModifyOrderForm::OnAcknowledgement(CServerMessage* pMsg)
         return;
     const ORDER_ACK& ack = *order.pRoad->pAck;
     CString strText;
-    // An option order's change names its series, as its placing did.
-    const BOOL bDone = BuildAcknowledgement(ack, *pMsg, OptionSeriesText(order.shot), &strText);
+    const BOOL bKse = order.pRoad->nKseType >= 0;
+    // An order's change names it as its placing did.
+    const BOOL bDone = BuildAcknowledgement(ack, *pMsg, AcknowledgedName(ack, *pMsg, order.shot, bKse), &strText);
     if (!bDone)
-        ShowOrderError(*pMsg, ack.nError);
+        ShowReplyError(*pMsg, ack.nError);
     // A cancel whose order's status line came first was told by it: the order's end is told once.
-    else if (!(ack.nKind == ACK_CANCELLED && order.shot.nOrderNumber == m_nEndTold))
+    else if (ack.nKind != ACK_CANCELLED || IsFirstToTellOrderEnd(bKse, Whole(order.shot.nOrderNumber)))
         ShowMarketInfo(strText, 0, 1);
     // A change or cancel made ends the form; one that ended meanwhile closes with its last reply.
     if ((bDone && order.shot.nOrderNumber == m_nOrder) || (m_bFinished && !m_pending.IsOrderPending()))
@@ -386,17 +406,47 @@ void CModifyOrderForm::OnNC(CServerMessage* pMsg)
     if (m_nOrder == 0 || m_bFinished || pMsg->GetLong(0) != m_nOrder)
         return;
     // What happened to the order, by its new status, with the reference the server gave it.
-    UINT nText = IDS_ORDER_ENDED;
-    switch (pMsg->GetLong(2)) {
-    case ORDER_STATUS_FILLED: nText = IDS_ORDER_ENDED_FILLED; break;
-    case ORDER_STATUS_CANCELLED: nText = IDS_ORDER_ENDED_CANCELLED; break;
-    case ORDER_STATUS_EXPIRED: nText = IDS_ORDER_ENDED_EXPIRED; break;
-    default: break;
+    EndWithOrder(pMsg->GetLong(2), pMsg->GetField(4));
+}
+
+void CModifyOrderForm::OnOrderLine(CServerMessage* pMsg, int nOrderField)
+{
+    if (m_nOrder != 0 && !m_bFinished && pMsg != nullptr && pMsg->GetLong(nOrderField) == m_nOrder && m_hWnd != nullptr)
+        ::PostMessageA(m_hWnd, WM_ORDER_ROW_CHANGED, 0, 0);
+}
+
+LRESULT CModifyOrderForm::OnOrderRowChanged(WPARAM, LPARAM)
+{
+    FollowOrder();
+    return 0;
+}
+
+BOOL CModifyOrderForm::FollowOrder()
+{
+    if (m_nOrder == 0 || m_bFinished)
+        return !m_bFinished;
+    const long nStatus = OrderRowStatus(GetRoads().bKse, m_nOrder);
+    if (nStatus < 0 || IsOpenStatus(nStatus))
+        return TRUE;
+    EndWithOrder(nStatus, nullptr);
+    return FALSE;
+}
+
+void CModifyOrderForm::EndWithOrder(long nStatus, LPCSTR pszReference)
+{
+    // By status: filled, cancelled, expired, any other end; with the server's reference or without.
+    static const UINT s_withReference[] = {IDS_ORDER_ENDED_FILLED, IDS_ORDER_ENDED_CANCELLED, IDS_ORDER_ENDED_EXPIRED, IDS_ORDER_ENDED};
+    static const UINT s_alone[] = {IDS_FORM_ORDER_FILLED, IDS_FORM_ORDER_CANCELLED, IDS_FORM_ORDER_EXPIRED, IDS_FORM_ORDER_ENDED};
+    const int nKind = nStatus == ORDER_STATUS_FILLED      ? 0
+                      : nStatus == ORDER_STATUS_CANCELLED ? 1
+                      : nStatus == ORDER_STATUS_EXPIRED   ? 2
+                                                          : 3;
+    if (IsFirstToTellOrderEnd(GetRoads().bKse, Whole(m_nOrder))) {
+        CString strText;
+        strText.FormatMessage((pszReference != nullptr ? s_withReference : s_alone)[nKind], static_cast<LPCSTR>(Whole(m_nOrder)),
+                              pszReference != nullptr ? pszReference : "");
+        ShowMarketInfo(strText, 0, 1);
     }
-    CString strText;
-    strText.FormatMessage(nText, pMsg->GetField(0), pMsg->GetField(4));
-    ShowMarketInfo(strText, 0, 1);
-    m_nEndTold = m_nOrder;
     EndForm();
 }
 

@@ -13,6 +13,12 @@
 #include "platform/mfc/OleDateTime.h"
 
 #define IDS_ORDER_STATE_REFUSED 40326
+// Of our own: the form's order ended while the form was open ("%1" the order); nothing of the
+// form goes out for it any more.
+#define IDS_FORM_ORDER_FILLED    40470
+#define IDS_FORM_ORDER_CANCELLED 40471
+#define IDS_FORM_ORDER_EXPIRED   40472
+#define IDS_FORM_ORDER_ENDED     40473
 
 // The controls the body drives.
 struct MODIFY_CONTROLS
@@ -60,6 +66,11 @@ public:
     void OnOC(CServerMessage* pMsg) override { OnAcknowledgement(pMsg); }
     void OnKC(CServerMessage* pMsg) override { OnAcknowledgement(pMsg); }
     void OnNC(CServerMessage* pMsg) override;
+    // The order's own lines (a change, a fill, a KSE status): the form follows its order-status
+    // row once the tables have them.
+    void OnNO(CServerMessage* pMsg) override { OnOrderLine(pMsg, 0); }
+    void OnNS(CServerMessage* pMsg) override { OnOrderLine(pMsg, 0); }
+    void OnNT(CServerMessage* pMsg) override { OnOrderLine(pMsg, 9); }
 
 protected:
     CModifyOrderForm(UINT nTemplate, const MODIFY_CONTROLS& controls, int nMoreType);
@@ -105,9 +116,17 @@ protected:
     afx_msg LRESULT OnFormClosing(WPARAM wParam, LPARAM lParam);
     // The link went down: no reply comes any more, so a form kept for them goes.
     afx_msg LRESULT OnLinkDown(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnOrderRowChanged(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:
+    void OnOrderLine(CServerMessage* pMsg, int nOrderField);
+    // FALSE, told once and the form ended, when the order's row says it is no longer open (filled,
+    // cancelled, expired): nothing goes out for it then.
+    BOOL FollowOrder();
+    // The order ended with that status: told once (with the server's reference when given), and
+    // the form ends.
+    void EndWithOrder(long nStatus, LPCSTR pszReference);
     void OnPreviewReply(CServerMessage* pMsg);
     void OnAcknowledgement(CServerMessage* pMsg);
     void Review(const ORDER_ROAD& road, int nMode, const CServerMessage& preview, const ORDER_TICKET_SNAPSHOT& shot);
@@ -123,7 +142,6 @@ private:
     BOOL m_bEnding = FALSE;                 // the form closes once the review is over
     BOOL m_bFinished = FALSE;               // the order's end was told: no more Submit, no more status notice
     BOOL m_bHidden = FALSE;                 // closed by the user, waiting for its replies
-    long m_nEndTold = 0;                    // the order whose status line told its end, 0 none
     // The form's values with the order's series, which no field of the form holds.
     ORDER_TICKET_SNAPSHOT TakeSeriesSnapshot();
 

@@ -3,6 +3,8 @@
 #include "orders/OrderFormBase.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 #include "app/ZorvatApp.h"
 #include "link/ErrorDictionary.h"
@@ -144,27 +146,30 @@ void COrderFormBase::TellRefusedKeys(int nId, UINT nTextId)
     ShowRefusal(m_nRefusedWhy == EER_DECIMALS ? IDS_ORDER_PRICE_DECIMALS : nTextId);
 }
 
-void COrderFormBase::ShowError(long nCode)
-{
-    if (CZORVAT32App* pApp = CZORVAT32App::Get())
-        ShowMarketInfo(pApp->GetErrorText(nCode), 0, 2);
-}
-
-void COrderFormBase::ShowReplyError(const CServerMessage& reply, int nError, int nInsert)
+CString ReplyErrorText(const CServerMessage& reply, int nError)
 {
     CString strText;
-    if (CZORVAT32App* pApp = CZORVAT32App::Get()) {
-        if (nInsert >= 0)
-            pApp->GetErrorDictionary().FormatReplyError(&strText, nError, nInsert, &reply);
-        else
-            strText = pApp->GetErrorText(reply.GetLong(nError));
-    }
-    ShowMarketInfo(strText, 0, 2);
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->GetErrorDictionary().FormatReplyError(&strText, nError, nError + 1, &reply);
+    return strText;
 }
 
-void COrderFormBase::ShowOrderError(const CServerMessage& reply, int nError)
+CString COrderFormBase::AcknowledgedName(const ORDER_ACK& ack, const CServerMessage& reply, const ORDER_TICKET_SNAPSHOT& shot,
+                                         BOOL bKse)
 {
-    ShowReplyError(reply, nError, reply.GetField(nError + 1).IsEmpty() ? -1 : nError + 1);
+    const CString strSeries = OptionSeriesText(shot);
+    if (!strSeries.IsEmpty() || !bKse || ack.nStock < 0)
+        return strSeries;
+    // A KSE order names its stock by number; one named otherwise stays as named.
+    const CString strStock = reply.GetField(ack.nStock);
+    return !strStock.IsEmpty() && strspn(strStock, "0123456789") == static_cast<size_t>(strStock.GetLength())
+               ? KseOrderName(atol(strStock))
+               : CString();
+}
+
+void COrderFormBase::ShowReplyError(const CServerMessage& reply, int nError)
+{
+    ShowMarketInfo(ReplyErrorText(reply, nError), 0, 2);
 }
 
 INT_PTR COrderFormBase::RunModal(CDialog& dialog)

@@ -33,6 +33,11 @@ struct FORM_EDIT
 #define IDS_TICKET_QUANTITY_REFUSED 40389
 #define IDS_TICKET_PRICE_REFUSED    40390
 
+// The text of a refusal of any order road: the code in field nError, filled with the value the
+// reply carries after it, or whole without the value's place. Every order form tells its
+// refusals by it.
+CString ReplyErrorText(const CServerMessage& reply, int nError);
+
 class COrderFormBase : public CFormDialog, public CZorvatMessageSink
 {
 public:
@@ -59,13 +64,12 @@ protected:
     // A number field left: when it refused a key or a paste since it was last left, the text
     // that says what it takes (priority 2), once; a digit past a price's decimals is told so.
     void TellRefusedKeys(int nId, UINT nTextId);
-    // The server's text of an error code, at priority 2.
-    static void ShowError(long nCode);
-    // A reply's error at priority 2: with its insert from field nInsert, or (-1) the code's text.
-    static void ShowReplyError(const CServerMessage& reply, int nError, int nInsert);
-    // An order reply's error at priority 2, with the insert the reply carries after the code
-    // (the order a refusal names), else the code's text.
-    static void ShowOrderError(const CServerMessage& reply, int nError);
+    // Every refusal a form is answered with, at priority 2: the text of the code in field nError,
+    // filled with the value the reply carries after it, or whole without the value's place.
+    static void ShowReplyError(const CServerMessage& reply, int nError);
+    // The name an acknowledgement gives the order, as every other line about it does: an option
+    // order's series, a KSE order's stock symbol; empty for the reply's own symbol.
+    static CString AcknowledgedName(const ORDER_ACK& ack, const CServerMessage& reply, const ORDER_TICKET_SNAPSHOT& shot, BOOL bKse);
 
     // Runs the dialog modally from a reply handler: IDCANCEL when one already runs or the form
     // went meanwhile.

@@ -8,6 +8,7 @@
 
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
+#include "market/TableLinks.h"
 #include "orders/ReviewOrderKSEDlg.h"
 #include "refdata/PriceText.h"
 #include "refdata/ServerDateFields.h"
@@ -238,9 +239,9 @@ const ORDER_ACK OC_ACK = {ACK_CANCELLED, 3, 2, 1, -1, -1, -1, -1, -1, -1, -1, -1
 const ORDER_ACK KC_ACK = {ACK_CANCELLED, 0, 4, 3, -1, -1, -1, -1, -1, -1, -1, -1, 0};
 
 const MODIFY_ROAD COMBINED_MODIFY_ROADS[] = {
-    {FALSE, {-1, &OW_BODY, 12, 13, OR_US, 0, &OM_BODY, &OM_ACK}, {-1, &OW_CANCEL_BODY, 12, 13, OR_US, 0, &OC_BODY, &OC_ACK}},
-    {TRUE, {1, &KW_BODY, 0, -1, OR_KSE, IDS_REVIEW_TITLE_MODIFY_FORM, &KM_BODY, &KM_ACK},
-     {1, &KW_CANCEL_BODY, 0, -1, OR_KSE, IDS_REVIEW_TITLE_MODIFY_FORM, &KC_BODY, &KC_ACK}},
+    {FALSE, {-1, &OW_BODY, 12, OR_US, 0, &OM_BODY, &OM_ACK}, {-1, &OW_CANCEL_BODY, 12, OR_US, 0, &OC_BODY, &OC_ACK}},
+    {TRUE, {1, &KW_BODY, 0, OR_KSE, IDS_REVIEW_TITLE_MODIFY_FORM, &KM_BODY, &KM_ACK},
+     {1, &KW_CANCEL_BODY, 0, OR_KSE, IDS_REVIEW_TITLE_MODIFY_FORM, &KC_BODY, &KC_ACK}},
 };
 
 // The separate modify forms' bodies: the US ones carry no side option; the prices go with every
@@ -276,23 +277,23 @@ const ORDER_ACK SEPARATE_KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, 9, 10,
 const ORDER_ACK ODD_LOT_KM_ACK = {ACK_MODIFIED, 0, 16, 3, 4, 6, 5, 7, 8, -1, -1, -1, ODD_LOT_ACK_DECIMALS, 13};
 
 const ORDER_ROAD TICKET_ROADS[] = {
-    {-1, &OV_BODY, 12, 13, OR_US, 0, &OR_BODY, &OR_ACK},
-    {1, &KV_BODY, 0, 1, OR_KSE, IDS_REVIEW_TITLE_NEW, &KR_BODY, &KR_ACK},
-    {3, &KU_BODY, 0, 1, OR_FORWARD, 0, &KA_BODY, &KA_ACK},
-    {4, &KJ_BODY, 0, 1, OR_CONTRACT, IDS_REVIEW_TITLE_MODIFY_CHECK, &KQ_BODY, &KQ_ACK},
+    {-1, &OV_BODY, 12, OR_US, 0, &OR_BODY, &OR_ACK},
+    {1, &KV_BODY, 0, OR_KSE, IDS_REVIEW_TITLE_NEW, &KR_BODY, &KR_ACK},
+    {3, &KU_BODY, 0, OR_FORWARD, 0, &KA_BODY, &KA_ACK},
+    {4, &KJ_BODY, 0, OR_CONTRACT, IDS_REVIEW_TITLE_MODIFY_CHECK, &KQ_BODY, &KQ_ACK},
 };
 
 }  // namespace
 
 const MODIFY_ROAD US_MODIFY_ROAD = {
-    FALSE, {-1, &SEPARATE_OW_BODY, 12, 13, OR_US, 0, &SEPARATE_OM_BODY, &OM_ACK},
-    {-1, &SEPARATE_OW_CANCEL_BODY, 12, 13, OR_US, 0, &OC_BODY, &OC_ACK}};
+    FALSE, {-1, &SEPARATE_OW_BODY, 12, OR_US, 0, &SEPARATE_OM_BODY, &OM_ACK},
+    {-1, &SEPARATE_OW_CANCEL_BODY, 12, OR_US, 0, &OC_BODY, &OC_ACK}};
 const MODIFY_ROAD KSE_MODIFY_ROAD = {
-    TRUE, {1, &KW_BODY, 0, -1, OR_KSE, IDS_REVIEW_TITLE_MODIFY_FORM, &SEPARATE_KM_BODY, &SEPARATE_KM_ACK},
-    {1, &KW_CANCEL_BODY, 0, -1, OR_KSE, IDS_REVIEW_TITLE_MODIFY_FORM, &KC_BODY, &KC_ACK}};
+    TRUE, {1, &KW_BODY, 0, OR_KSE, IDS_REVIEW_TITLE_MODIFY_FORM, &SEPARATE_KM_BODY, &SEPARATE_KM_ACK},
+    {1, &KW_CANCEL_BODY, 0, OR_KSE, IDS_REVIEW_TITLE_MODIFY_FORM, &KC_BODY, &KC_ACK}};
 const MODIFY_ROAD ODD_LOT_MODIFY_ROAD = {
-    TRUE, {1, &ODD_LOT_KW_BODY, 0, -1, OR_ODD_LOT, 0, &ODD_LOT_KM_BODY, &ODD_LOT_KM_ACK},
-    {1, &ODD_LOT_KW_BODY, 0, -1, OR_ODD_LOT, 0, &KC_BODY, &KC_ACK}};
+    TRUE, {1, &ODD_LOT_KW_BODY, 0, OR_ODD_LOT, 0, &ODD_LOT_KM_BODY, &ODD_LOT_KM_ACK},
+    {1, &ODD_LOT_KW_BODY, 0, OR_ODD_LOT, 0, &KC_BODY, &KC_ACK}};
 
 namespace {
 BOOL s_bKeptTicketFlag = FALSE;
@@ -469,14 +470,14 @@ CString PriceWithType(int nLeastDecimals, double dPrice, int nType)
 const ORDER_BODY RN_BODY = BODY(MSG_RN, RN_FIELDS);
 const ORDER_BODY GO_BODY = BODY(MSG_GO, GO_FIELDS);
 const ORDER_BODY KD_BODY = BODY(MSG_KD, KD_FIELDS);
-const ORDER_ROAD CONTRACT_ACTION_ROAD = {-1, &KL_BODY, 0, 1, OR_NONE, 0, &KI_BODY, nullptr};
-const ORDER_ROAD EXERCISE_ROAD = {-1, &XO_BODY, 0, 1, OR_NONE, 0, &XO_BODY, nullptr};
-const ORDER_ROAD INSTRUCTION_ROAD = {-1, &XI_BODY, 0, 1, OR_NONE, 0, &XI_BODY, nullptr};
-const ORDER_ROAD KSE_TICKET_ROAD = {1, &KSE_KV_BODY, 0, 1, OR_KSE, IDS_REVIEW_TITLE_NEW, &KSE_KR_BODY, &KR_ACK};
-const ORDER_ROAD ODD_LOT_TICKET_ROAD = {1, &ODD_LOT_KV_BODY, 0, 1, OR_ODD_LOT, 0, &ODD_LOT_KR_BODY, &ODD_LOT_KR_ACK};
+const ORDER_ROAD CONTRACT_ACTION_ROAD = {-1, &KL_BODY, 0, OR_NONE, 0, &KI_BODY, nullptr};
+const ORDER_ROAD EXERCISE_ROAD = {-1, &XO_BODY, 0, OR_NONE, 0, &XO_BODY, nullptr};
+const ORDER_ROAD INSTRUCTION_ROAD = {-1, &XI_BODY, 0, OR_NONE, 0, &XI_BODY, nullptr};
+const ORDER_ROAD KSE_TICKET_ROAD = {1, &KSE_KV_BODY, 0, OR_KSE, IDS_REVIEW_TITLE_NEW, &KSE_KR_BODY, &KR_ACK};
+const ORDER_ROAD ODD_LOT_TICKET_ROAD = {1, &ODD_LOT_KV_BODY, 0, OR_ODD_LOT, 0, &ODD_LOT_KR_BODY, &ODD_LOT_KR_ACK};
 const ORDER_BODY RN_SYMBOL_BODY = BODY(MSG_RN, RN_SYMBOL_FIELDS);
-const ORDER_ROAD US_TICKET_ROAD = {-1, &OV_US_BODY, 12, 13, OR_US, 0, &OR_US_BODY, &OR_ACK, TRUE};
-const ORDER_ROAD FORWARD_TICKET_ROAD = {3, &KU_FORM_BODY, 0, 1, OR_FORWARD, 0, &KA_FORM_BODY, &KA_ACK};
+const ORDER_ROAD US_TICKET_ROAD = {-1, &OV_US_BODY, 12, OR_US, 0, &OR_US_BODY, &OR_ACK};
+const ORDER_ROAD FORWARD_TICKET_ROAD = {3, &KU_FORM_BODY, 0, OR_FORWARD, 0, &KA_FORM_BODY, &KA_ACK};
 
 namespace {
 // The body's fields into the message; 0, or the refusal's text id.
@@ -552,12 +553,8 @@ CString OptionSeriesText(const ORDER_TICKET_SNAPSHOT& shot)
     if (shot.nRight != 1 && shot.nRight != 2)
         return CString();
     const CString& strKey = shot.strExpiryKey;      // "%Y/%m/%d"
-    const CString strExpiry = strKey.GetLength() >= 10 ? strKey.Mid(8, 2) + "/" + strKey.Mid(5, 2) + "/" + strKey.Left(4) : strKey;
-    CString strText;
-    strText.Format("%s %s %s %s", static_cast<LPCSTR>(shot.strUnderlying), static_cast<LPCSTR>(COptionRight::GetText(shot.nRight)),
-                   static_cast<LPCSTR>(shot.strStrike), static_cast<LPCSTR>(strExpiry));
-    strText.Trim();
-    return strText;
+    const long nExpiry = strKey.GetLength() >= 10 ? atol(strKey.Left(4)) * 10000 + atol(strKey.Mid(5, 2)) * 100 + atol(strKey.Mid(8, 2)) : 0;
+    return OptionSeriesName(shot.strUnderlying, shot.nRight, atof(shot.strStrike), nExpiry);
 }
 
 BOOL BuildAcknowledgement(const ORDER_ACK& ack, const CServerMessage& reply, LPCSTR pszStockName, CString* pText)
@@ -636,6 +633,22 @@ const ORDER_ROAD* FindRoadOfOrder(int nType)
 const MODIFY_ROAD& GetCombinedModifyRoad(BOOL bKse)
 {
     return COMBINED_MODIFY_ROADS[bKse ? 1 : 0];
+}
+
+std::vector<const ORDER_ROAD*> GetAllOrderRoads()
+{
+    std::vector<const ORDER_ROAD*> roads;
+    for (const ORDER_ROAD& road : TICKET_ROADS)
+        roads.push_back(&road);
+    for (const MODIFY_ROAD* pModify : {&COMBINED_MODIFY_ROADS[0], &COMBINED_MODIFY_ROADS[1], &US_MODIFY_ROAD,
+                                       &KSE_MODIFY_ROAD, &ODD_LOT_MODIFY_ROAD}) {
+        roads.push_back(&pModify->modify);
+        roads.push_back(&pModify->cancel);
+    }
+    for (const ORDER_ROAD* pRoad : {&CONTRACT_ACTION_ROAD, &EXERCISE_ROAD, &INSTRUCTION_ROAD, &KSE_TICKET_ROAD,
+                                    &ODD_LOT_TICKET_ROAD, &US_TICKET_ROAD, &FORWARD_TICKET_ROAD})
+        roads.push_back(pRoad);
+    return roads;
 }
 
 BOOL GetKeptTicketFlag()

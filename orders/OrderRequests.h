@@ -9,6 +9,7 @@
 // A value that cannot stand on the request line (a '|', CR or LF, a number that is no number, a
 // quantity above 2,147,483,647) refuses the whole request with a text; nothing is cut or
 // saturated.
+#include <vector>
 #include "orders/OrderTicketSnapshot.h"
 #include "platform/mfc/String.h"
 
@@ -180,16 +181,16 @@ struct ORDER_ROAD
 {
     int nKseType;           // -1 for a US-type market
     const ORDER_BODY* pCheck;
-    int nCheckError;        // the check reply's error field, and the field of its insert
-    int nCheckInsert;
+    int nCheckError;        // the check reply's error field; its value follows it
     int nReview;            // ORDER_REVIEW
     UINT nReviewTitle;      // 0: the template's
     const ORDER_BODY* pOrder;
     const ORDER_ACK* pAck;
-    // A US check's error takes the reply's insert only for the codes that name an amount
-    // (428, 432, 433), unless set: then every error takes it.
-    BOOL bInsertAlways = FALSE;
 };
+
+// Every road of every order form, the ticket's, the modify forms', the per-market tickets' and
+// the contract and option forms', for what must hold on all of them.
+std::vector<const ORDER_ROAD*> GetAllOrderRoads();
 
 // The order ticket's roads; null for a KSE market type that sends nothing.
 const ORDER_ROAD* FindTicketRoad(int nKseType);
@@ -204,8 +205,7 @@ void SetKeptTicketFlag(BOOL bSet);
 void ForgetKeptTicketFlag();
 
 // A modify form's roads for one market family: Modify checks with the server's preview and
-// sends the change; Cancel reviews a preview built here, never sent, and sends the cancel. A
-// preview's error with no insert field (-1) shows the error dictionary's text of its code.
+// sends the change; Cancel reviews a preview built here, never sent, and sends the cancel.
 struct MODIFY_ROAD
 {
     BOOL bKse;

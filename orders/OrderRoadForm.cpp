@@ -23,12 +23,6 @@ namespace {
 const COLORREF BUY_COLOUR = RGB(255, 128, 128);
 const COLORREF SELL_COLOUR = RGB(128, 255, 128);
 const COLORREF YELLOW = RGB(255, 255, 0);
-
-// The US check's results whose text takes the reply's insert.
-bool TakesInsert(long nCode)
-{
-    return nCode == 428 || nCode == 432 || nCode == 433;
-}
 }  // namespace
 
 CString GetKseStockName(LPCSTR pszStock, BOOL bFirst)
@@ -87,7 +81,7 @@ void COrderRoadForm::OnCheckReply(CServerMessage* pMsg)
     if (nError != 0) {
         m_bShowsOrderSent = FALSE;
         EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
-        ShowReplyError(reply, road.nCheckError, road.nReview != OR_US || road.bInsertAlways || TakesInsert(nError) ? road.nCheckInsert : -1);
+        ShowReplyError(reply, road.nCheckError);
         return;
     }
     CString strPassword;
@@ -147,15 +141,13 @@ void COrderRoadForm::OnOrderReply(CServerMessage* pMsg)
     if (!m_pending.TakeOrderReply(pMsg, &order))
         return;
     const ORDER_ROAD& road = *order.pRoad;
-    CString strName;
-    if (road.pAck->nKind == ACK_FORWARD)
-        strName = GetKseStockName(pMsg->GetFieldText(road.pAck->nStock));
-    else
-        strName = OptionSeriesText(order.shot);     // an option order names its series, not its underlying
+    // An option order names its series, a KSE order its stock's symbol, as their other lines do.
+    const CString strName = road.pAck->nKind == ACK_FORWARD ? GetKseStockName(pMsg->GetFieldText(road.pAck->nStock))
+                                                             : AcknowledgedName(*road.pAck, *pMsg, order.shot, road.nKseType >= 0);
     CString strText;
     if (!BuildAcknowledgement(*road.pAck, *pMsg, strName, &strText)) {
         m_bShowsOrderSent = FALSE;      // the refused order's fields stay to mend
-        ShowOrderError(*pMsg, road.pAck->nError);
+        ShowReplyError(*pMsg, road.pAck->nError);
         return;
     }
     ShowMarketInfo(strText, 0, 1);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 #include "LinkDoubles.h"
 #include "link/ErrorDictionary.h"
 
@@ -16,7 +17,8 @@ protected:
         RegisterCodesForTest();
         for (const char* pszLine : {"$EM|1|XC||0", "428|At least ( ) days", "442|Buy at least ( ) shares",
                                     "447|No parentheses", "695|Pay by ( ) only", "696|Account (type) ( ) closed",
-                                    "697|Between (a) and (b)", "100|Unknown user", "$EN|1|XC|0"})
+                                    "697|Between (a) and (b)", "100|Unknown user", "724|Order ( ) is not open",
+                                    "960|Limit ( ) reached", "961|Closed (holiday)", "$EN|1|XC|0"})
             FireLine(m_source, pszLine);
     }
     std::string ReplyError(const char* pszLine, int nCodeField)
@@ -45,7 +47,7 @@ protected:
 TEST_F(ErrorDictionary, FillsFromTheEMReplyStreamOnly)
 {
     EXPECT_EQ("busy; idle", Take(m_log));           // the wait cursor while the texts come in
-    EXPECT_EQ(7, m_errors.GetCount());
+    EXPECT_EQ(10, m_errors.GetCount());
     EXPECT_FALSE(m_errors.GetSinkRecord()->m_bReceiving);
     EXPECT_EQ("Unknown user", Text(100));
     EXPECT_FALSE(m_errors.HasMissingCode());
@@ -54,7 +56,7 @@ TEST_F(ErrorDictionary, FillsFromTheEMReplyStreamOnly)
     for (const char* pszLine : {"$EM|1|XC||0", "100|Wrong password", "101|Closed", "$EN|1|XC|0"})
         FireLine(m_source, pszLine);
     EXPECT_EQ("Wrong password", Text(100));         // a second reply adds and replaces
-    EXPECT_EQ(8, m_errors.GetCount());
+    EXPECT_EQ(11, m_errors.GetCount());
     EXPECT_EQ("Server error 9999.", Text(9999));    // a code never described
     EXPECT_TRUE(m_errors.HasMissingCode());
 }
@@ -62,15 +64,21 @@ TEST_F(ErrorDictionary, FillsFromTheEMReplyStreamOnly)
 TEST_F(ErrorDictionary, PutsTheParameterIntoTheText)
 {
     EXPECT_EQ("Buy at least 100 shares", ReplyError("~KV|1|XC||442|100", 0));
-    EXPECT_EQ("Buy at least  shares", ReplyError("~KV|1|XC||442", 0));
+    EXPECT_EQ("Buy at least shares", ReplyError("~KV|1|XC||442", 0));    // no empty place, no double blank
+    EXPECT_EQ("Order is not open", ReplyError("~KC|1|XC||724|", 0));
     EXPECT_EQ("At least 0 days", ReplyError("~KV|1|XC||428|", 0));     // empty shows as "0"
     EXPECT_EQ("9No parentheses", ReplyError("~KV|1|XC||447|9", 0));
     EXPECT_EQ("Pay by Cheque only", ReplyError("~KV|1|XC||695|3", 0));
     EXPECT_EQ("Account Margin closed", ReplyError("~KV|1|XC||696|2", 0));
     EXPECT_EQ("Between xb)", ReplyError("~KV|1|XC||697|x", 0));        // right from the last '('
     EXPECT_EQ("Unknown user", ReplyError("~UL|1|XC||0|100|7", 1));
+    // A text outside the lists that asks for a value takes the reply's, or closes up; one whose
+    // parentheses hold words stays as it is.
+    EXPECT_EQ("Limit 5 reached", ReplyError("~KV|1|XC||960|5", 0));
+    EXPECT_EQ("Limit reached", ReplyError("~KV|1|XC||960", 0));
+    EXPECT_EQ("Closed (holiday)", ReplyError("~KV|1|XC||961|5", 0));
     // The last-field form: the code from the third field, and no parameter after it.
-    EXPECT_EQ("Buy at least  shares", ReplyError("~AH|1|XC||7|8|442", -1));
+    EXPECT_EQ("Buy at least shares", ReplyError("~AH|1|XC||7|8|442", -1));
     EXPECT_EQ("Server error 0.", ReplyError("~AH|1|XC|", -1));
 
     CServerMessage refused("~UL|1|XC||x|100", 1), dollar("$UL|1|XC||x|100", 1);
@@ -79,6 +87,19 @@ TEST_F(ErrorDictionary, PutsTheParameterIntoTheText)
     m_log.clear();
     EXPECT_TRUE(m_errors.CheckReplyError(&refused, 1));
     EXPECT_EQ("info Unknown user; top 2", Take(m_log));
+}
+
+// A code told without its reply has no value: its text closes up over the place, whatever the
+// code; the dictionary's own text stays as the server wrote it.
+TEST_F(ErrorDictionary, ACodeToldAloneReadsWithoutAnEmptyPlace)
+{
+    for (const auto& [nCode, pszAlone] : {std::pair<long, const char*>{428, "At least days"}, {724, "Order is not open"},
+                                          {960, "Limit reached"}, {961, "Closed (holiday)"}, {100, "Unknown user"}}) {
+        CString strText;
+        m_errors.GetTextAlone(&strText, nCode);
+        EXPECT_EQ(pszAlone, std::string(strText)) << nCode;
+    }
+    EXPECT_EQ("Order ( ) is not open", Text(724));
 }
 
 TEST_F(ErrorDictionary, OutlivesOrPrecedesItsSource)

@@ -88,7 +88,7 @@ TEST_F(KseTickets, EachOrderIsCheckedReviewedSentAndAcknowledged)
          },
          {"", "", "1002", "10020", "1", "1", "101", "1000", "0", "842", "", "0", "", "", "", "0"},
          {"", "", "1002", "10020", "1", "1", "101", "1000", "0", "842", "", "0", "", "", "secret", "", "", "", "", "0"},
-         "accepted: account 10020, Buy 1000 101 at 842.0 Limit."},
+         "accepted: account 10020, Buy 1000 GHB at 842.0 Limit."},
         {"regular board, a stop-limit sale till a Sunday moved to the Friday", IDD_FORM_KSE_TICKET,
          [](KseTickets& s, HWND h) {
              s.clock.tNow = LocalMorning(2026, 12, 8);       // a Tuesday; five days is a Sunday
@@ -101,7 +101,7 @@ TEST_F(KseTickets, EachOrderIsCheckedReviewedSentAndAcknowledged)
          // A sale carries no flag: the body ends at its last field set.
          {"", "", "1002", "10020", "1", "2", "107", "100", "2", "1125", "1100", "1", "3", "261211"},
          {"", "", "1002", "10020", "1", "2", "107", "100", "2", "1125", "1100", "1", "3", "261211", "secret"},
-         "accepted: account 10020, Sell 100 107 at 1100.0 Stop 1125.0 Limit Good till date 11/12/2026."},
+         "accepted: account 10020, Sell 100 AWT at 1100.0 Stop 1125.0 Limit Good till date 11/12/2026."},
         // A purchase starts with the flag the last one kept: set.
         {"odd-lot board, a limit purchase, the stock typed", IDD_FORM_ODD_LOT_TICKET,
          [](KseTickets&, HWND h) {
@@ -114,7 +114,7 @@ TEST_F(KseTickets, EachOrderIsCheckedReviewedSentAndAcknowledged)
          },
          {"", "", "1002", "10020", "2", "1", "101", "50", "0", "842", "", "", "", "", "", "0"},
          {"", "", "1002", "10020", "2", "1", "101", "50", "0", "842", "", "", "", "", "secret", "", "", "", "", "0"},
-         "accepted: account 10020, Buy 50 101 at 842.00 Limit."},
+         "accepted: account 10020, Buy 50 GHB at 842.00 Limit."},
     };
     for (const KSE_ORDER& order : orders) {
         SCOPED_TRACE(order.pszName);

@@ -84,7 +84,7 @@ const std::vector<ROAD>& Roads()
          {"", "", "1002", "10020", "1", "1", "101", "1000", "0", "842", "", "0", "", "", "", "1"},
          {"", "", "1002", "10020", "1", "1", "101", "1000", "0", "842", "", "0", "", "", "secret", "", "", "", "",
           "1"},
-         "Order 2 accepted: account 10020, Buy 1000 101 at 842.0 Limit."},
+         "Order 2 accepted: account 10020, Buy 1000 GHB at 842.0 Limit."},
         {"kse_forward", 33269, 0,
          [](OrderRoadSession&, HWND h) {
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "101");
@@ -126,7 +126,7 @@ const std::vector<ROAD>& Roads()
          // No maker named: the contract's opener names one, the command none.
          {"", "", "1002", "10020", "261220", "12", "", "2", "107", "100", "0", "1125", "", "0", ""},
          {"", "", "1002", "10020", "261220", "12", "0", "2", "107", "100", "0", "1125", "", "0", "", "", "secret"},
-         "Order S00000003 accepted: account 10020, Sell 100 107 at 1125.0 Limit."},
+         "Order S00000003 accepted: account 10020, Sell 100 AWT at 1125.0 Limit."},
         {"us_pre_market", 33306, 4,
          [](OrderRoadSession&, HWND h) {
              SetDlgItemTextA(h, IDC_TICKET_TICKER, "ALPN");
@@ -315,12 +315,13 @@ TEST_F(OrderRoadSession, RefusalsShowTheServersText)
         const char* pszTicker;          // typed after the road's order and looked up; no Submit
         const char* pszShown;
     } cases[] = {
-        {"KV=652", "kse_regular", nullptr, "Unknown symbol "},
+        {"KV=652", "kse_regular", nullptr, "Unknown symbol"},
         {"OV=428", "us_limit", nullptr, "Not enough cash: 0 available"},
         {"OV=433", "us_limit", nullptr, "The price must be a multiple of 0"},
-        {"OV=652", "us_limit", nullptr, "Unknown symbol ( )"},
-        {"KA=442", "kse_forward", nullptr, "Quantity must be at least ( ) shares"},
-        {"KQ=724", "kse_contract", nullptr, "Order ( ) is not open"},
+        {"OV=652", "us_limit", nullptr, "Unknown symbol"},
+        {"KA=442", "kse_forward", nullptr, "Quantity must be at least shares"},
+        {"KQ=724", "kse_contract", nullptr, "Order is not open"},
+        {"KQ=447", "kse_contract", nullptr, "The price is outside the day's limits"},
         {"", "us_limit", "GHB", "The symbol is traded on another market"},
     };
     for (const auto& c : cases) {
@@ -561,6 +562,23 @@ TEST_F(OrderRoadSession, TypedPricesAreTakenWholeOrRefusedForTheirDecimals)
             EXPECT_EQ(c.pszTyped, BodyOf(Requests({strCheck}).back()).at(strCheck == "OV" ? 6 : strCheck == "KV" ? 9 : 10));
         }
     }
+
+    // A digit past the most decimals a price field holds is refused as it is typed; leaving the
+    // field says why by the price's decimals, not by what the field takes.
+    const HWND hDlg = OpenRoad(*this, FindRoad("us_limit"))->m_hWnd;
+    SetDlgItemTextA(hDlg, IDC_TICKET_LIMIT, "");
+    ::SetFocus(GetDlgItem(hDlg, IDC_TICKET_LIMIT));
+    PumpPending();
+    for (const char* p = "48.1234567"; *p != '\0'; ++p) {
+        TypeText(std::string(1, *p).c_str());
+        PumpPending();
+    }
+    const int nDecimals = pRun->CountInfoLines(IDS_ORDER_PRICE_DECIMALS), nTaken = pRun->CountInfoLines(IDS_TICKET_PRICE_REFUSED);
+    ::SetFocus(GetDlgItem(hDlg, IDC_TICKET_QUANTITY));
+    PumpPending();
+    EXPECT_EQ("48.123456", ControlText(hDlg, IDC_TICKET_LIMIT));
+    EXPECT_EQ(nDecimals + 1, pRun->CountInfoLines(IDS_ORDER_PRICE_DECIMALS)) << pRun->InfoText();
+    EXPECT_EQ(nTaken, pRun->CountInfoLines(IDS_TICKET_PRICE_REFUSED)) << pRun->InfoText();
 }
 
 // "New order from the selected order" in the US and the KSE order tables: the ticket shows the

@@ -121,8 +121,8 @@ TEST_F(RepliesSession, TicketTellsEveryOrderItSent)
     EXPECT_TRUE(PumpUntil([&] { return !pTicket->GetPending().IsOrderPending(); }, 6000));
     PumpFor(200);
     const std::string strInfo = pRun->InfoText();
-    EXPECT_EQ(1u, Occurrences(strInfo, "Buy 1000 101 at 842")) << strInfo;
-    EXPECT_EQ(1u, Occurrences(strInfo, "Buy 500 101 at 842")) << strInfo;
+    EXPECT_EQ(1u, Occurrences(strInfo, "Buy 1000 GHB at 842")) << strInfo;
+    EXPECT_EQ(1u, Occurrences(strInfo, "Buy 500 GHB at 842")) << strInfo;
     EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_TICKER)) << "cleared once nothing is under way";
 }
 
@@ -140,7 +140,7 @@ TEST_F(RepliesSession, ModifyFormTellsTheChangeAndTheCancel)
 
     ASSERT_TRUE(PumpUntil([&] { return App().GetModifyOrderForm() == nullptr; }, 6000)) << pRun->InfoText();
     const std::string strInfo = pRun->InfoText();
-    EXPECT_EQ(1u, Occurrences(strInfo, " changed: account 10020, Buy 150 101")) << strInfo;
+    EXPECT_EQ(1u, Occurrences(strInfo, " changed: account 10020, Buy 150 GHB")) << strInfo;
 }
 
 // A change sent, then the cancel's review open when the order's status line says it ended: the
@@ -269,7 +269,7 @@ TEST_F(RepliesSession, TicketAnswersEveryCheckItSent)
         size_t nOrders;
     } cases[] = {
         {{"1000", "99999999"}, {"1", "842"}, {"outside the day's limits", "Not enough cash"}, 0},
-        {{"1000", "500"}, {"842", "842"}, {"Buy 1000 101 at 842", "Buy 500 101 at 842"}, 2},
+        {{"1000", "500"}, {"842", "842"}, {"Buy 1000 GHB at 842", "Buy 500 GHB at 842"}, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszShown[0]);
@@ -315,7 +315,7 @@ TEST_F(RepliesSession, AnEarlierAcknowledgementKeepsWhatWasRefusedSince)
     NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
     ASSERT_TRUE(PumpUntil([&] { return Occurrences(pRun->InfoText(), "Not enough cash") == 1; })) << pRun->InfoText();
     App().SendRequest(MSG_KR, "||1002|10020|1|1|102|100|0|614||0|||secret");
-    ASSERT_TRUE(PumpUntil([&] { return Occurrences(pRun->InfoText(), "Buy 1000 101 at 842") == 1; }, 5000))
+    ASSERT_TRUE(PumpUntil([&] { return Occurrences(pRun->InfoText(), "Buy 1000 GHB at 842") == 1; }, 5000))
         << pRun->InfoText();
     PumpFor(200);
     EXPECT_EQ("101", ControlText(hDlg, IDC_TICKET_TICKER));

@@ -17,6 +17,7 @@ static const struct { const char* pszName; const char* pszWhat; } s_scenarios[] 
     {"reverse=MN", "holds the first reply of type MN and sends it after the second"},
     {"close-in-stream=MN", "closes the connection halfway through the rows of the MN reply"},
     {"live-first=MN", "sends the live lines an order request of type MN made before its reply"},
+    {"fill-first", "sends each trade line of an order before the order's own lines made with it"},
     {"delay=MN:S", "waits S seconds before the reply of type MN (later output waits behind it)"},
     {"no-number=MN:F", "puts \"n/a\" in field F of every reply of type MN (MN:F,MN:F... for more)"},
     {"empty=MN:F", "sends field F of every line of type MN empty, its live lines too"},

@@ -1,4 +1,6 @@
 #include "tools/testserver/Server.h"
+
+#include <algorithm>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -171,6 +173,9 @@ void CServer::PushLive(double dNow, bool bPendingOnly)
     }
     if (live.empty())
         return;
+    // As a server whose trade lines overtake the lines of their orders.
+    if (m_options.IsScenario("fill-first"))
+        std::stable_partition(live.begin(), live.end(), [](const CLiveLine& one) { return one.pShape->strLive == "fill"; });
     m_shared.strLastLive = live.back().line;
     for (const CLiveLine& one : live)
         if (one.line.size() > 3) {
