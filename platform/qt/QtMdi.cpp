@@ -269,7 +269,14 @@ public:
     }
     void SetShowState(int nCmdShow) override
     {
-        if (!m_pSub || nCmdShow == m_nShowState || nCmdShow == SW_HIDE)
+        if (!m_pSub || nCmdShow == SW_HIDE)
+            return;
+        // A window the user minimised on its title bar is minimised in Qt too: its client hidden,
+        // only the caption drawn. Brought back by the program (a line for the information
+        // window, a command for a table), it leaves Qt's minimised state as well, or it would
+        // show as an empty box at its normal size.
+        const BOOL bQtMinimised = (m_pSub->windowState() & Qt::WindowMinimized) != 0;
+        if (nCmdShow == m_nShowState && (nCmdShow == SW_SHOWMINIMIZED || !bQtMinimised))
             return;
         m_nShowState = nCmdShow;
         // A maximised child fills the area without a frame, so its client is the area; the
@@ -277,7 +284,11 @@ public:
         CTbAreaApplying applying(m_pArea);
         m_pSub->m_bApplying = TRUE;
         const bool bVisible = m_pSub->isVisible();
+        if (bQtMinimised && nCmdShow != SW_SHOWMINIMIZED)
+            m_pSub->setWindowState(m_pSub->windowState() & ~Qt::WindowMinimized);
         m_pSub->setWindowFlags(nCmdShow == SW_SHOWMAXIMIZED ? Qt::SubWindow | Qt::FramelessWindowHint : Qt::SubWindow);
+        if (QWidget* pInner = m_pSub->widget(); pInner && bVisible && nCmdShow != SW_SHOWMINIMIZED)
+            pInner->show();
         if (bVisible)
             m_pSub->show();
         m_pSub->m_bApplying = FALSE;

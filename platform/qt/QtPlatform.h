@@ -20,3 +20,7 @@ BOOL TbQtClickWindow(HWND hWnd, POINT ptClient);
 // The window's menu bar worked with the mouse: each menu of the bar clicked open in turn until
 // one holds the command uId, and the command clicked. FALSE when no menu opened that holds it.
 BOOL TbQtChooseFromMenuBar(HWND hWnd, UINT uId);
+// The frame a window manager draws around a titled top-level window, in pixels: left, top (its
+// caption), right, bottom; null: the display's own. A window shown keeps that whole frame on the
+// screen. For tests on a display without a window manager.
+void TbQtSetWindowManagerFrame(const RECT* prcFrame);
