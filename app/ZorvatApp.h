@@ -314,6 +314,8 @@ public:
     // The command's rule, and whether it has a handler; FALSE for an id not in the table.
     static BOOL GetCommandRule(UINT nId, COMMAND_RULE* pRule, BOOL* pbHandled);
     static BOOL HasCommandHandler(UINT nId);
+    // The commands that show a table's window, with the name id of the table each shows.
+    static std::vector<std::pair<UINT, UINT>> GetTableCommands();
     COMMAND_CONTEXT GetCommandContext() const;
 
     // Profile values (the registry key of the application).

@@ -4,10 +4,13 @@
 #include <QtGui/QCloseEvent>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QWindowStateChangeEvent>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QLayout>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMdiArea>
 #include <QtWidgets/QMdiSubWindow>
+#include <QtWidgets/QStyle>
+#include <QtWidgets/QStyleOptionTitleBar>
 #include <algorithm>
 #include <strings.h>
 #include <vector>
@@ -388,4 +391,44 @@ BOOL TbQtMdiShown(HWND hClient, HWND* phTop, HWND* phActive)
     if (phActive)
         *phActive = pActive ? pActive->m_hWnd : nullptr;
     return TRUE;
+}
+
+BOOL TbQtClickTitleButton(HWND hChild, UINT uCommand)
+{
+    CTbMdiSubWindow* pSub = SubWindowOf(hChild);
+    if (!pSub || !pSub->isVisible())
+        return FALSE;
+    QStyle::SubControl control = QStyle::SC_None;
+    switch (uCommand) {
+    case SC_MINIMIZE: control = QStyle::SC_TitleBarMinButton; break;
+    case SC_MAXIMIZE: control = QStyle::SC_TitleBarMaxButton; break;
+    case SC_RESTORE:  control = QStyle::SC_TitleBarNormalButton; break;
+    case SC_CLOSE:    control = QStyle::SC_TitleBarCloseButton; break;
+    default:          return FALSE;
+    }
+    QStyleOptionTitleBar option;
+    option.initFrom(pSub);
+    option.titleBarFlags = pSub->windowFlags();
+    option.titleBarState = static_cast<int>(pSub->windowState());
+    option.rect = QRect(0, 0, pSub->width(), pSub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, pSub));
+    const QRect rcButton = pSub->style()->subControlRect(QStyle::CC_TitleBar, &option, control, pSub);
+    if (!rcButton.isValid())
+        return FALSE;
+    const QPointF pt = rcButton.center();
+    const QPointF ptGlobal = pSub->mapToGlobal(pt);
+    QPointer<QWidget> pAlive = pSub;
+    QMouseEvent press(QEvent::MouseButtonPress, pt, ptGlobal, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pSub, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, pt, ptGlobal, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    if (pAlive)
+        QApplication::sendEvent(pAlive, &release);
+    return TRUE;
+}
+
+BOOL TbQtMdiChildShownWhole(HWND hChild)
+{
+    CTbMdiSubWindow* pSub = SubWindowOf(hChild);
+    QWidget* pInner = pSub ? pSub->widget() : nullptr;
+    return pInner && pSub->isVisible() && pInner->isVisible() && !(pSub->windowState() & Qt::WindowMinimized) &&
+           pInner->width() > 0 && pInner->height() > 0;
 }

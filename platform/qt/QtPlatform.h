@@ -17,6 +17,12 @@ BOOL TbQtMdiShown(HWND hClient, HWND* phTop, HWND* phActive);
 // height above 0), sent to whatever Qt shows there as the window system would: the menu bar,
 // its buttons, a document window's frame, the window itself. FALSE when nothing is there.
 BOOL TbQtClickWindow(HWND hWnd, POINT ptClient);
+// The user's click on a document window's title-bar button, the one of the system command uCommand
+// (SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE, SC_CLOSE) as the window shows it; FALSE when it shows none.
+BOOL TbQtClickTitleButton(HWND hChild, UINT uCommand);
+// Whether the display shows a document window whole: its caption and its client, not only a
+// caption in the icon row or an empty frame.
+BOOL TbQtMdiChildShownWhole(HWND hChild);
 // The window's menu bar worked with the mouse: each menu of the bar clicked open in turn until
 // one holds the command uId, and the command clicked. FALSE when no menu opened that holds it.
 BOOL TbQtChooseFromMenuBar(HWND hWnd, UINT uId);

@@ -12,6 +12,7 @@
 #include "TerminalRun.h"
 #include "app/AppCommands.h"
 #include "app/MainFrame.h"
+#include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/gdi/ImageCodec.h"
@@ -71,8 +72,8 @@ std::vector<std::string> OpenWindowMenu(CNorvMainFrame* pFrame, HMENU hWindow, c
 
 // Six windows from the saved workspace: the active one is on top after the login, a choice from
 // the Window menu, a notice, Cascade and Tile. With two forms more and one maximised (filling the
-// client), Close all windows closes every one; the information window it leaves in the icon
-// row comes back with the next refusal, which shows whole, as do those that follow.
+// client) and a table minimised, Close all windows closes every one; the information window it
+// leaves in the icon row comes back with the next refusal, which shows whole, as do those that follow.
 TEST(MdiWindows, TheActiveWindowIsOnTopAndCloseAllClosesEveryWindow)
 {
     CTestServer server;
@@ -119,6 +120,10 @@ TEST(MdiWindows, TheActiveWindowIsOnTopAndCloseAllClosesEveryWindow)
         const HWND hInfo = run.App().GetInfoTable()->GetDataTable()->GetMainWindow()->m_hWnd;
         for (UINT nId : {ID_APP_TICKER_LOOKUP, ID_APP_OPTION_CHAIN})
             pFrame->SendMessage(WM_COMMAND, nId);
+        // A table minimised by its title bar's button, as the user does: Close all closes it too.
+        const HWND hMinimised = run.App().FindTable(IDS_TABLE_KSE_QUOTATIONS)->GetMainWindow()->m_hWnd;
+        EXPECT_TRUE(TbQtClickTitleButton(hMinimised, SC_MINIMIZE));
+        EXPECT_TRUE(IsIconic(hMinimised));
         pFrame->MDIMaximize(pFrame->MDIGetActive());
         PumpFor(100);
         RECT rcMax, rcShown;
@@ -131,6 +136,11 @@ TEST(MdiWindows, TheActiveWindowIsOnTopAndCloseAllClosesEveryWindow)
         for (HWND h = GetWindow(hClient, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
             EXPECT_FALSE(IsWindowVisible(h) && h != hInfo) << GetDlgCtrlID(h);
         EXPECT_TRUE(IsIconic(hInfo));
+        RECT rcIcon, rcArea;
+        GetWindowRect(hInfo, &rcIcon);
+        MapWindowPoints(nullptr, hClient, reinterpret_cast<POINT*>(&rcIcon), 2);
+        GetClientRect(hClient, &rcArea);
+        EXPECT_EQ(bArabic ? rcArea.right : 0, bArabic ? rcIcon.right : rcIcon.left) << "the icon row starts where reading does";
 
         // Back from the icon row, the window shows each refusal that raises it whole, also after
         // the trader chose an older line.
@@ -275,6 +285,102 @@ TEST(MdiWindows, WindowMenuListsEachOpenWindowOnceAndNewWindowsCascadeInsideTheC
         char szTitle[128] = "";
         GetWindowTextA(hGainers, szTitle, sizeof szTitle);
         EXPECT_EQ(std::string(strPrompt.Mid(strPrompt.ReverseFind('\n') + 1)), szTitle);
+        run.Close();
+    }
+}
+
+namespace {
+
+// A window left in the state a show command gives it, another window over it where that state
+// leaves room for one: minimised as the user minimises, by the title bar's button; maximised by
+// the client; otherwise shown with the command.
+void LeaveInState(CMDIFrameWnd* pFrame, HWND hWnd, HWND hOther, int nCmdShow)
+{
+    if (IsZoomed(hWnd))
+        SendMessageA(pFrame->m_hWndMDIClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(hWnd), 0);
+    ShowWindow(hWnd, SW_SHOWNORMAL);
+    SendMessageA(pFrame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hWnd), 0);
+    PumpFor(0);
+    if (nCmdShow == SW_SHOWMAXIMIZED) {
+        SendMessageA(pFrame->m_hWndMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(hWnd), 0);
+        PumpFor(0);
+        return;
+    }
+    if (nCmdShow == SW_SHOWMINIMIZED || nCmdShow == SW_MINIMIZE || nCmdShow == SW_SHOWMINNOACTIVE)
+        EXPECT_TRUE(TbQtClickTitleButton(hWnd, SC_MINIMIZE));
+    else
+        ShowWindow(hWnd, nCmdShow);
+    SendMessageA(pFrame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hOther), 0);
+    PumpFor(0);
+}
+
+}  // namespace
+
+// Every window a table command or a line brings up shows whole, caption and rows, whatever state
+// each show command left it in: minimised (from the title bar, as the user does), maximised,
+// hidden (as Close all leaves a table), under another window. The command's window comes up
+// active in front and a maximised one stays maximised; the line's window comes up beneath the
+// active one with its newest line in view.
+TEST(MdiWindows, AWindowACommandOrALineBringsUpShowsWholeWhateverStateItWasLeftIn)
+{
+    CTestServer server;
+    ASSERT_TRUE(server.Start({"--accounts", TB_SOURCE_DIR "/tests/app/data/accounts.txt"}));
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        CTerminalRun run(bArabic);
+        ASSERT_TRUE(run.StartLoggedIn(server.Port(), "demo01", "demo12"));
+        CNorvMainFrame* pFrame = run.App().GetMainFrame();
+        pFrame->SendMessage(WM_COMMAND, ID_APP_INFO_BUTTON);
+        pFrame->SendMessage(WM_COMMAND, ID_APP_TICKER_LOOKUP);
+        PumpFor(100);
+        const HWND hOther = pFrame->MDIGetActive()->m_hWnd;
+        CTableMDIWnd* pInfo = run.App().GetInfoTable()->GetDataTable()->GetMainWindow();
+        CTableWindow& grid = pInfo->GetGrid();
+        for (int nCmdShow = SW_HIDE; nCmdShow <= SW_MAX; ++nCmdShow) {
+            SCOPED_TRACE("left by show command " + std::to_string(nCmdShow));
+            LeaveInState(pFrame, pInfo->m_hWnd, hOther, nCmdShow);
+            grid.SetCurrentCell(0, 1);
+            run.App().AddInfoText("Order refused");
+            run.App().BringInfoWindowToTop(2);
+            PumpFor(0);
+            EXPECT_TRUE(pInfo->IsWindowVisible() && !pInfo->IsIconic() && TbQtMdiChildShownWhole(pInfo->m_hWnd));
+            EXPECT_EQ(grid.GetRowCount() - 1, grid.GetLastFullyShownRow());
+            EXPECT_EQ(nCmdShow == SW_SHOWMAXIMIZED, pInfo->IsZoomed() != FALSE);
+            EXPECT_TRUE(ActiveOnTop(pFrame));
+            if (nCmdShow == SW_HIDE || nCmdShow == SW_SHOWMINIMIZED)
+                TbSaveScreenPng(pFrame->m_hWnd, ScreenshotPath(std::string("mdi_line_from_") +
+                                                               (nCmdShow == SW_HIDE ? "hidden" : "minimised") +
+                                                               (bArabic ? "_ar" : "_en")).c_str());
+        }
+        if (pInfo->IsZoomed())
+            pFrame->MDIRestore(pInfo);
+
+        int nTables = 0;
+        for (const auto& [nCommand, nNameId] : CZORVAT32App::GetTableCommands()) {
+            BOOL bEnabled = FALSE;
+            if (!run.App().GetCommandState(nCommand, &bEnabled, nullptr) || !bEnabled)
+                continue;
+            pFrame->SendMessage(WM_COMMAND, nCommand);
+            IDataTable* pTable = run.App().FindTable(nNameId);
+            CTableMDIWnd* pWindow = pTable != nullptr ? pTable->GetMainWindow() : nullptr;
+            if (pWindow == nullptr || !pWindow->IsWindowVisible())
+                continue;       // its window waits for the server's first reply
+            ++nTables;
+            for (int nCmdShow = SW_HIDE; nCmdShow <= SW_MAX; ++nCmdShow) {
+                SCOPED_TRACE("command " + std::to_string(nCommand) + ", left by show command " + std::to_string(nCmdShow));
+                LeaveInState(pFrame, pWindow->m_hWnd, hOther, nCmdShow);
+                pFrame->SendMessage(WM_COMMAND, nCommand);
+                PumpFor(0);
+                EXPECT_TRUE(pWindow->IsWindowVisible() && !pWindow->IsIconic() && TbQtMdiChildShownWhole(pWindow->m_hWnd));
+                EXPECT_EQ(pWindow, pFrame->MDIGetActive());
+                EXPECT_EQ(nCmdShow == SW_SHOWMAXIMIZED, pWindow->IsZoomed() != FALSE);
+                EXPECT_TRUE(ActiveOnTop(pFrame));
+            }
+            if (pWindow->IsZoomed())
+                pFrame->MDIRestore(pWindow);
+            pWindow->SendMessage(WM_CLOSE);
+        }
+        EXPECT_GT(nTables, 20);
         run.Close();
     }
 }
