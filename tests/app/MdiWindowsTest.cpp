@@ -5,13 +5,17 @@
 // display too, from a saved workspace on.
 #include <gtest/gtest.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 #include "AppTestSupport.h"
 #include "TerminalRun.h"
 #include "app/AppCommands.h"
+#include "app/FormMDIWnd.h"
 #include "app/MainFrame.h"
+#include "WholeTerminalMakers.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "platform/qt/QtPlatform.h"
@@ -316,7 +320,7 @@ void LeaveInState(CMDIFrameWnd* pFrame, HWND hWnd, HWND hOther, int nCmdShow)
 
 }  // namespace
 
-// Every window a table command or a line brings up shows whole, caption and rows, whatever state
+// Every window a table or form command or a line brings up shows whole, caption and rows, whatever state
 // each show command left it in: minimised (from the title bar, as the user does), maximised,
 // hidden (as Close all leaves a table), under another window. The command's window comes up
 // active in front and a maximised one stays maximised; the line's window comes up beneath the
@@ -325,9 +329,11 @@ TEST(MdiWindows, AWindowACommandOrALineBringsUpShowsWholeWhateverStateItWasLeftI
 {
     CTestServer server;
     ASSERT_TRUE(server.Start({"--accounts", TB_SOURCE_DIR "/tests/app/data/accounts.txt"}));
+    CWholeTerminalMakers makers;
     for (bool bArabic : {false, true}) {
         SCOPED_TRACE(bArabic ? "Arabic" : "English");
         CTerminalRun run(bArabic);
+        run.m_onMakersRegistered = &CWholeTerminalMakers::Register;
         ASSERT_TRUE(run.StartLoggedIn(server.Port(), "demo01", "demo12"));
         CNorvMainFrame* pFrame = run.App().GetMainFrame();
         pFrame->SendMessage(WM_COMMAND, ID_APP_INFO_BUTTON);
@@ -381,6 +387,88 @@ TEST(MdiWindows, AWindowACommandOrALineBringsUpShowsWholeWhateverStateItWasLeftI
             pWindow->SendMessage(WM_CLOSE);
         }
         EXPECT_GT(nTables, 20);
+
+        // The forms a command opens, and the order ticket (its command 33049, F4).
+        std::vector<UINT> forms = CZORVAT32App::GetFormCommands();
+        forms.push_back(33049);
+        int nForms = 0;
+        for (UINT nCommand : forms) {
+            BOOL bEnabled = FALSE;
+            if (!run.App().GetCommandState(nCommand, &bEnabled, nullptr) || !bEnabled)
+                continue;
+            pFrame->SendMessage(WM_COMMAND, nCommand);
+            PumpFor(0);
+            CMDIChildWnd* pForm = pFrame->MDIGetActive();
+            if (pForm == nullptr || pForm->m_hWnd == hOther || dynamic_cast<CFormMDIWnd*>(pForm) == nullptr)
+                continue;
+            char szTitle[128] = "";
+            ::GetWindowTextA(pForm->m_hWnd, szTitle, sizeof szTitle);
+            SCOPED_TRACE(szTitle);
+            ++nForms;
+            for (int nCmdShow = SW_HIDE; nCmdShow <= SW_MAX; ++nCmdShow) {
+                SCOPED_TRACE("form command " + std::to_string(nCommand) + ", left by show command " + std::to_string(nCmdShow));
+                LeaveInState(pFrame, pForm->m_hWnd, hOther, nCmdShow);
+                pFrame->SendMessage(WM_COMMAND, nCommand);
+                PumpFor(0);
+                ASSERT_TRUE(IsWindow(pForm->m_hWnd));
+                EXPECT_TRUE(pForm->IsWindowVisible() && !pForm->IsIconic() && TbQtMdiChildShownWhole(pForm->m_hWnd));
+                EXPECT_EQ(pForm, pFrame->MDIGetActive());
+                EXPECT_TRUE(ActiveOnTop(pFrame));
+            }
+            if (pForm->IsZoomed())
+                pFrame->MDIRestore(pForm);
+        }
+        EXPECT_GT(nForms, 2);
         run.Close();
     }
+}
+
+// The order ticket moved by the trader keeps its place through Close all windows, whether it was
+// open, minimised or maximised then: F4 opens it where it stood, and Exit writes that place into
+// the workspace.
+TEST(MdiWindows, TheTicketKeepsItsPlaceThroughCloseAll)
+{
+    CTestServer server;
+    ASSERT_TRUE(server.Start({"--accounts", TB_SOURCE_DIR "/tests/app/data/accounts.txt"}));
+    CWholeTerminalMakers makers;
+    CTerminalRun run;
+    run.m_onMakersRegistered = &CWholeTerminalMakers::Register;
+    ASSERT_TRUE(run.StartLoggedIn(server.Port(), "demo01", "demo12"));
+    CNorvMainFrame* pFrame = run.App().GetMainFrame();
+    const UINT ID_KSE_TICKET = 33049;       // F4
+    pFrame->SendMessage(WM_COMMAND, ID_KSE_TICKET);
+    PumpFor(50);
+    CMDIChildWnd* pTicket = pFrame->MDIGetActive();
+    ASSERT_NE(nullptr, pTicket);
+    pTicket->SetWindowPos(nullptr, 150, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    auto corner = [&] {
+        CMDIChildWnd* pShown = pFrame->MDIGetActive();
+        RECT rc = {};
+        if (pShown != nullptr)
+            GetWindowRect(pShown->m_hWnd, &rc);
+        MapWindowPoints(nullptr, pFrame->m_hWndMDIClient, reinterpret_cast<POINT*>(&rc), 2);
+        return std::to_string(rc.left) + "," + std::to_string(rc.top);
+    };
+    ASSERT_EQ("150,90", corner());
+    for (UINT nLeft : {0u, static_cast<UINT>(SC_MINIMIZE), static_cast<UINT>(SC_MAXIMIZE)}) {
+        SCOPED_TRACE("left by " + std::to_string(nLeft));
+        if (nLeft == SC_MINIMIZE)
+            EXPECT_TRUE(TbQtClickTitleButton(pFrame->MDIGetActive()->m_hWnd, SC_MINIMIZE));
+        else if (nLeft == SC_MAXIMIZE)
+            pFrame->MDIMaximize(pFrame->MDIGetActive());
+        pFrame->SendMessage(WM_COMMAND, ID_WINDOW_CLOSE_TABLES);
+        PumpFor(50);
+        pFrame->SendMessage(WM_COMMAND, ID_KSE_TICKET);
+        PumpFor(50);
+        ASSERT_NE(nullptr, pFrame->MDIGetActive());
+        EXPECT_FALSE(pFrame->MDIGetActive()->IsIconic() || pFrame->MDIGetActive()->IsZoomed());
+        EXPECT_EQ("150,90", corner());
+    }
+    const std::string strWorkspace = static_cast<LPCSTR>(run.App().GetWorkspaceFile());
+    run.Close();
+    std::ifstream file(strWorkspace);
+    const std::string strText((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const size_t nSection = strText.find("[7310-0]");
+    ASSERT_NE(std::string::npos, nSection) << strWorkspace;
+    EXPECT_EQ(strText.find("WinPlace=", nSection), strText.find("WinPlace=0,1,-1,-1,-1,-1,150,90,", nSection)) << strText.substr(nSection, 80);
 }
