@@ -112,6 +112,9 @@ TEST_F(StartupFixture, TheMainWindowsFrameCaptionIncludedOpensOnTheScreen)
 {
     const RECT rcFrame = {1, 20, 1, 5};
     TbQtSetWindowManagerFrame(&rcFrame);
+    struct CStandInGoes {
+        ~CStandInGoes() { TbQtSetWindowManagerFrame(nullptr); }
+    } standInGoes;
     const int cyScreen = GetSystemMetrics(SM_CYSCREEN);
     const struct { const char* pszPlace; int nOuterTop, nOuterBottom; } cases[] = {
         {"0,1,0,0,0,0,-5000,-3000,-4200,-2400", 0, 20 + 600 + 5}, {"0,1,0,0,0,0,50000,50000,90000,90000", 0, cyScreen}};
@@ -134,7 +137,6 @@ TEST_F(StartupFixture, TheMainWindowsFrameCaptionIncludedOpensOnTheScreen)
         ASSERT_TRUE(TbQtGetSurfaceGeometry(hFrame, &rcShown));
         EXPECT_EQ(strWanted, outer(rcShown)) << "the display shows it there";
     }
-    TbQtSetWindowManagerFrame(nullptr);
 }
 
 // A table's name keys the workspace: the holdings windows an English session saved come back in
