@@ -4,7 +4,6 @@
 #include <QtGui/QCloseEvent>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QWindowStateChangeEvent>
-#include <QtWidgets/QApplication>
 #include <QtWidgets/QLayout>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMdiArea>
@@ -414,14 +413,7 @@ BOOL TbQtClickTitleButton(HWND hChild, UINT uCommand)
     const QRect rcButton = pSub->style()->subControlRect(QStyle::CC_TitleBar, &option, control, pSub);
     if (!rcButton.isValid())
         return FALSE;
-    const QPointF pt = rcButton.center();
-    const QPointF ptGlobal = pSub->mapToGlobal(pt);
-    QPointer<QWidget> pAlive = pSub;
-    QMouseEvent press(QEvent::MouseButtonPress, pt, ptGlobal, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(pSub, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, pt, ptGlobal, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    if (pAlive)
-        QApplication::sendEvent(pAlive, &release);
+    TbQtClickWidget(pSub, QPointF(rcButton.center()));
     return TRUE;
 }
 

@@ -318,6 +318,25 @@ void LeaveInState(CMDIFrameWnd* pFrame, HWND hWnd, HWND hOther, int nCmdShow)
     PumpFor(0);
 }
 
+// The command brings its window up whole, active and in front from every state a show command
+// leaves it in; one maximised stays maximised. It is left restored.
+void ExpectCommandShowsItWhole(CMDIFrameWnd* pFrame, CMDIChildWnd* pWindow, HWND hOther, UINT nCommand)
+{
+    for (int nCmdShow = SW_HIDE; nCmdShow <= SW_MAX; ++nCmdShow) {
+        SCOPED_TRACE("command " + std::to_string(nCommand) + ", left by show command " + std::to_string(nCmdShow));
+        LeaveInState(pFrame, pWindow->m_hWnd, hOther, nCmdShow);
+        pFrame->SendMessage(WM_COMMAND, nCommand);
+        PumpFor(0);
+        ASSERT_TRUE(IsWindow(pWindow->m_hWnd));
+        EXPECT_TRUE(pWindow->IsWindowVisible() && !pWindow->IsIconic() && TbQtMdiChildShownWhole(pWindow->m_hWnd));
+        EXPECT_EQ(pWindow, pFrame->MDIGetActive());
+        EXPECT_EQ(nCmdShow == SW_SHOWMAXIMIZED, pWindow->IsZoomed() != FALSE);
+        EXPECT_TRUE(ActiveOnTop(pFrame));
+    }
+    if (pWindow->IsZoomed())
+        pFrame->MDIRestore(pWindow);
+}
+
 }  // namespace
 
 // Every window a table or form command or a line brings up shows whole, caption and rows, whatever state
@@ -372,18 +391,7 @@ TEST(MdiWindows, AWindowACommandOrALineBringsUpShowsWholeWhateverStateItWasLeftI
             if (pWindow == nullptr || !pWindow->IsWindowVisible())
                 continue;       // its window waits for the server's first reply
             ++nTables;
-            for (int nCmdShow = SW_HIDE; nCmdShow <= SW_MAX; ++nCmdShow) {
-                SCOPED_TRACE("command " + std::to_string(nCommand) + ", left by show command " + std::to_string(nCmdShow));
-                LeaveInState(pFrame, pWindow->m_hWnd, hOther, nCmdShow);
-                pFrame->SendMessage(WM_COMMAND, nCommand);
-                PumpFor(0);
-                EXPECT_TRUE(pWindow->IsWindowVisible() && !pWindow->IsIconic() && TbQtMdiChildShownWhole(pWindow->m_hWnd));
-                EXPECT_EQ(pWindow, pFrame->MDIGetActive());
-                EXPECT_EQ(nCmdShow == SW_SHOWMAXIMIZED, pWindow->IsZoomed() != FALSE);
-                EXPECT_TRUE(ActiveOnTop(pFrame));
-            }
-            if (pWindow->IsZoomed())
-                pFrame->MDIRestore(pWindow);
+            ExpectCommandShowsItWhole(pFrame, pWindow, hOther, nCommand);
             pWindow->SendMessage(WM_CLOSE);
         }
         EXPECT_GT(nTables, 20);
@@ -405,18 +413,7 @@ TEST(MdiWindows, AWindowACommandOrALineBringsUpShowsWholeWhateverStateItWasLeftI
             ::GetWindowTextA(pForm->m_hWnd, szTitle, sizeof szTitle);
             SCOPED_TRACE(szTitle);
             ++nForms;
-            for (int nCmdShow = SW_HIDE; nCmdShow <= SW_MAX; ++nCmdShow) {
-                SCOPED_TRACE("form command " + std::to_string(nCommand) + ", left by show command " + std::to_string(nCmdShow));
-                LeaveInState(pFrame, pForm->m_hWnd, hOther, nCmdShow);
-                pFrame->SendMessage(WM_COMMAND, nCommand);
-                PumpFor(0);
-                ASSERT_TRUE(IsWindow(pForm->m_hWnd));
-                EXPECT_TRUE(pForm->IsWindowVisible() && !pForm->IsIconic() && TbQtMdiChildShownWhole(pForm->m_hWnd));
-                EXPECT_EQ(pForm, pFrame->MDIGetActive());
-                EXPECT_TRUE(ActiveOnTop(pFrame));
-            }
-            if (pForm->IsZoomed())
-                pFrame->MDIRestore(pForm);
+            ExpectCommandShowsItWhole(pFrame, pForm, hOther, nCommand);
         }
         EXPECT_GT(nForms, 2);
         run.Close();
