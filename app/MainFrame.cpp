@@ -1,6 +1,8 @@
 #include "app/MainFrame.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "app/ZorvatApp.h"
 #include "app/ZorvatStatusPanes.h"
@@ -250,17 +252,22 @@ void CMainFrame::OnCloseActive()
 
 void CMainFrame::OnCloseTables()
 {
-    // Every window the Window menu names, forms as well as tables: counting the tables alone
-    // left the last windows open whenever forms were among them.
-    int nCount = 1;
-    for (HWND hChild = ::GetWindow(m_hWndMDIClient, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
-        if (::IsWindowVisible(hChild))
-            ++nCount;
-    for (int i = 0; i < nCount; ++i) {
+    // Every window the Window menu names, forms as well as tables, each asked once: the active
+    // one first, as the user would close them. A window that stays (the information window only
+    // goes to the icon row) is not asked again, and keeps no other from being asked: a
+    // minimised window left active among icons took every close and left the rest open.
+    std::vector<HWND> asked;
+    auto wasAsked = [&asked](HWND h) { return std::find(asked.begin(), asked.end(), h) != asked.end(); };
+    for (;;) {
         CMDIChildWnd* pActive = MDIGetActive();
-        if (pActive == nullptr)
+        HWND hNext = pActive != nullptr && ::IsWindowVisible(pActive->m_hWnd) && !wasAsked(pActive->m_hWnd) ? pActive->m_hWnd : nullptr;
+        for (HWND h = ::GetWindow(m_hWndMDIClient, GW_CHILD); h != nullptr && hNext == nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
+            if (::IsWindowVisible(h) && !wasAsked(h))
+                hNext = h;
+        if (hNext == nullptr)
             break;
-        pActive->SendMessage(WM_CLOSE);
+        asked.push_back(hNext);
+        ::SendMessageA(hNext, WM_CLOSE, 0, 0);
     }
 }
 

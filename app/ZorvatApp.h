@@ -320,6 +320,10 @@ public:
     // Every command that opens the order ticket (a menu item, key or toolbar button of it), in
     // the table's order; removed items are left out.
     static std::vector<UINT> GetOrderTicketCommands();
+    // The commands that show a table's window, with the name id of the table each shows.
+    static std::vector<std::pair<UINT, UINT>> GetTableCommands();
+    // The commands that open a form window of their own.
+    static std::vector<UINT> GetFormCommands();
     COMMAND_CONTEXT GetCommandContext() const;
 
     // Profile values (the registry key of the application).
@@ -382,6 +386,8 @@ protected:
     // The command table (ZorvatCommands.cpp).
     struct COMMAND_ENTRY;
     static const COMMAND_ENTRY s_commands[];
+    struct FORM_COMMAND;
+    static const FORM_COMMAND s_formCommands[];
     static const COMMAND_ENTRY* FindCommand(UINT nId);
     // Command handlers, one per command or range.
     void OnConnectCommand(UINT);

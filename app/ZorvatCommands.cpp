@@ -385,21 +385,37 @@ void CZORVAT32App::OnActiveWindowCommand(UINT)
 }
 
 // The forms the menu opens, each in a slot of its own.
+struct CZORVAT32App::FORM_COMMAND
+{
+    UINT nCommand;
+    UINT nFormId;
+    CFormMDIWnd* CZORVAT32App::*pSlot;
+};
+
+const CZORVAT32App::FORM_COMMAND CZORVAT32App::s_formCommands[] = {
+    {ID_APP_TICKER_LOOKUP, IDD_TICKER_LOOKUP_FORM, &CZORVAT32App::m_pLookupForm},
+    {ID_APP_PREFERENCES, IDD_PREFERENCES_FORM, &CZORVAT32App::m_pPreferencesForm},
+    {33121, 7117, &CZORVAT32App::m_pPerformanceUsForm},
+    {33237, 7270, &CZORVAT32App::m_pPerformanceKseForm},
+    {33238, 7269, &CZORVAT32App::m_pConversionForm},
+    {40232, 7328, &CZORVAT32App::m_pPerformanceCombinedForm},
+};
+
 void CZORVAT32App::OnFormCommand(UINT nId)
 {
-    static const struct { UINT nCommand; UINT nFormId; CFormMDIWnd* CZORVAT32App::*pSlot; } s_forms[] = {
-        {ID_APP_TICKER_LOOKUP, IDD_TICKER_LOOKUP_FORM, &CZORVAT32App::m_pLookupForm},
-        {ID_APP_PREFERENCES, IDD_PREFERENCES_FORM, &CZORVAT32App::m_pPreferencesForm},
-        {33121, 7117, &CZORVAT32App::m_pPerformanceUsForm},
-        {33237, 7270, &CZORVAT32App::m_pPerformanceKseForm},
-        {33238, 7269, &CZORVAT32App::m_pConversionForm},
-        {40232, 7328, &CZORVAT32App::m_pPerformanceCombinedForm},
-    };
-    for (const auto& form : s_forms) {
+    for (const FORM_COMMAND& form : s_formCommands) {
         // Without its view the form would be an empty frame: the command waits for it quietly.
         if (form.nCommand == nId && FindFormMaker(form.nFormId) != nullptr)
             OpenFormWindow(&(this->*form.pSlot), form.nFormId);
     }
+}
+
+std::vector<UINT> CZORVAT32App::GetFormCommands()
+{
+    std::vector<UINT> commands;
+    for (const FORM_COMMAND& form : s_formCommands)
+        commands.push_back(form.nCommand);
+    return commands;
 }
 
 // The modal dialogs the layers above give for their commands; without one the command waits.

@@ -85,6 +85,9 @@ void CZORVAT32App::OpenFormWindow(CFormMDIWnd** ppSlot, UINT nFormId)
         }
     }
     if (*ppSlot != nullptr && (*ppSlot)->m_hWnd != nullptr) {
+        // Its command brings a hidden or minimised form back where it stood, as a table's does.
+        if (!(*ppSlot)->IsWindowVisible() || (*ppSlot)->IsIconic())
+            (*ppSlot)->ShowWindow(SW_SHOWNORMAL);
         (*ppSlot)->MDIActivate();
         (*ppSlot)->FocusFirstField();
     }

@@ -157,6 +157,14 @@ const struct { UINT nCommand; int nColumn; int nDirection; BOOL bCursorHome; } s
     {ID_APP_KSE_SORT_FIRST + 2, 7, -1, FALSE},
 };
 
+std::vector<std::pair<UINT, UINT>> CZORVAT32App::GetTableCommands()
+{
+    std::vector<std::pair<UINT, UINT>> commands;
+    for (const TABLE_COMMAND& command : s_tableCommands)
+        commands.emplace_back(command.nCommand, command.nNameId);
+    return commands;
+}
+
 int CZORVAT32App::OpenStandingTables()
 {
     // The windows appear together once the set is made.

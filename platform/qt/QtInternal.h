@@ -47,6 +47,8 @@ struct CTbQtHandlerScope {
 };
 // The widget that shows a window (null without one); for tests that drive Qt events.
 QWidget* TbQtWidgetOf(HWND hWnd);
+// The left button pressed and released at a point of a widget, as the window system sends a click.
+void TbQtClickWidget(QWidget* pTarget, const QPointF& ptLocal);
 void TbQtBury(QWidget* pWidget);
 // A window's icon as Qt shows it: the image with its mask's white pixels transparent.
 QIcon TbQtIcon(const CTbPixelBuffer* pImage, const CTbPixelBuffer* pMask);

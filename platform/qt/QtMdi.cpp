@@ -8,6 +8,8 @@
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMdiArea>
 #include <QtWidgets/QMdiSubWindow>
+#include <QtWidgets/QStyle>
+#include <QtWidgets/QStyleOptionTitleBar>
 #include <algorithm>
 #include <strings.h>
 #include <vector>
@@ -269,7 +271,14 @@ public:
     }
     void SetShowState(int nCmdShow) override
     {
-        if (!m_pSub || nCmdShow == m_nShowState || nCmdShow == SW_HIDE)
+        if (!m_pSub || nCmdShow == SW_HIDE)
+            return;
+        // A window the user minimised on its title bar is minimised in Qt too: its client hidden,
+        // only the caption drawn. Brought back by the program (a line for the information
+        // window, a command for a table), it leaves Qt's minimised state as well, or it would
+        // show as an empty box at its normal size.
+        const BOOL bQtMinimised = (m_pSub->windowState() & Qt::WindowMinimized) != 0;
+        if (nCmdShow == m_nShowState && (nCmdShow == SW_SHOWMINIMIZED || !bQtMinimised))
             return;
         m_nShowState = nCmdShow;
         // A maximised child fills the area without a frame, so its client is the area; the
@@ -277,7 +286,11 @@ public:
         CTbAreaApplying applying(m_pArea);
         m_pSub->m_bApplying = TRUE;
         const bool bVisible = m_pSub->isVisible();
+        if (bQtMinimised && nCmdShow != SW_SHOWMINIMIZED)
+            m_pSub->setWindowState(m_pSub->windowState() & ~Qt::WindowMinimized);
         m_pSub->setWindowFlags(nCmdShow == SW_SHOWMAXIMIZED ? Qt::SubWindow | Qt::FramelessWindowHint : Qt::SubWindow);
+        if (QWidget* pInner = m_pSub->widget(); pInner && bVisible && nCmdShow != SW_SHOWMINIMIZED)
+            pInner->show();
         if (bVisible)
             m_pSub->show();
         m_pSub->m_bApplying = FALSE;
@@ -377,4 +390,37 @@ BOOL TbQtMdiShown(HWND hClient, HWND* phTop, HWND* phActive)
     if (phActive)
         *phActive = pActive ? pActive->m_hWnd : nullptr;
     return TRUE;
+}
+
+BOOL TbQtClickTitleButton(HWND hChild, UINT uCommand)
+{
+    CTbMdiSubWindow* pSub = SubWindowOf(hChild);
+    if (!pSub || !pSub->isVisible())
+        return FALSE;
+    QStyle::SubControl control = QStyle::SC_None;
+    switch (uCommand) {
+    case SC_MINIMIZE: control = QStyle::SC_TitleBarMinButton; break;
+    case SC_MAXIMIZE: control = QStyle::SC_TitleBarMaxButton; break;
+    case SC_RESTORE:  control = QStyle::SC_TitleBarNormalButton; break;
+    case SC_CLOSE:    control = QStyle::SC_TitleBarCloseButton; break;
+    default:          return FALSE;
+    }
+    QStyleOptionTitleBar option;
+    option.initFrom(pSub);
+    option.titleBarFlags = pSub->windowFlags();
+    option.titleBarState = static_cast<int>(pSub->windowState());
+    option.rect = QRect(0, 0, pSub->width(), pSub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, pSub));
+    const QRect rcButton = pSub->style()->subControlRect(QStyle::CC_TitleBar, &option, control, pSub);
+    if (!rcButton.isValid())
+        return FALSE;
+    TbQtClickWidget(pSub, QPointF(rcButton.center()));
+    return TRUE;
+}
+
+BOOL TbQtMdiChildShownWhole(HWND hChild)
+{
+    CTbMdiSubWindow* pSub = SubWindowOf(hChild);
+    QWidget* pInner = pSub ? pSub->widget() : nullptr;
+    return pInner && pSub->isVisible() && pInner->isVisible() && !(pSub->windowState() & Qt::WindowMinimized) &&
+           pInner->width() > 0 && pInner->height() > 0;
 }

@@ -228,15 +228,19 @@ BOOL TbQtClickWindow(HWND hWnd, POINT ptClient)
     QWidget* pTarget = pWidget->childAt(ptWidget);
     if (!pTarget)
         pTarget = pWidget;
-    const QPointF ptGlobal = pWidget->mapToGlobal(QPointF(ptWidget));
-    const QPointF ptLocal = pTarget->mapFromGlobal(ptGlobal);
+    TbQtClickWidget(pTarget, pTarget->mapFromGlobal(pWidget->mapToGlobal(QPointF(ptWidget))));
+    return TRUE;
+}
+
+void TbQtClickWidget(QWidget* pTarget, const QPointF& ptLocal)
+{
+    const QPointF ptGlobal = pTarget->mapToGlobal(ptLocal);
     QPointer<QWidget> pAlive = pTarget;
     QMouseEvent press(QEvent::MouseButtonPress, ptLocal, ptGlobal, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(pTarget, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, ptLocal, ptGlobal, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     if (pAlive)
         QApplication::sendEvent(pAlive, &release);
-    return TRUE;
 }
 
 BOOL TbQtGetSurfaceGeometry(HWND hWnd, RECT* pRect)

@@ -17,6 +17,12 @@ BOOL TbQtMdiShown(HWND hClient, HWND* phTop, HWND* phActive);
 // height above 0), sent to whatever Qt shows there as the window system would: the menu bar,
 // its buttons, a document window's frame, the window itself. FALSE when nothing is there.
 BOOL TbQtClickWindow(HWND hWnd, POINT ptClient);
+// The user's click on a document window's title-bar button, the one of the system command uCommand
+// (SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE, SC_CLOSE) as the window shows it; FALSE when it shows none.
+BOOL TbQtClickTitleButton(HWND hChild, UINT uCommand);
+// Whether the display shows a document window whole: its caption and its client, not only a
+// caption in the icon row or an empty frame.
+BOOL TbQtMdiChildShownWhole(HWND hChild);
 // The window's menu bar worked with the mouse: each menu of the bar clicked open in turn until
 // one holds the command uId, and the command clicked. FALSE when no menu opened that holds it.
 BOOL TbQtChooseFromMenuBar(HWND hWnd, UINT uId);
@@ -31,3 +37,7 @@ BOOL TbQtMenuOpen();
 // The top-level window the display shows active (its caption drawn active, the keyboard's);
 // null when it is none of the layer's.
 HWND TbQtActiveWindow();
+// The frame a window manager draws around a titled top-level window, in pixels: left, top (its
+// caption), right, bottom; null: the display's own. A window shown keeps that whole frame on the
+// screen. For tests on a display without a window manager.
+void TbQtSetWindowManagerFrame(const RECT* prcFrame);

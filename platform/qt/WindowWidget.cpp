@@ -6,10 +6,14 @@
 #include <QtGui/QIcon>
 #include <QtGui/QPainter>
 #include <QtGui/QPixmap>
+#include <QtCore/QTimer>
+#include <QtGui/QGuiApplication>
+#include <QtGui/QScreen>
 #include <QtGui/QWindow>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMenuBar>
 #include "platform/qt/QtInternal.h"
+#include "platform/qt/QtPlatform.h"
 #include "platform/win/gdi/PixelBuffer.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/Dialogs.h"
@@ -26,6 +30,38 @@ CTbWindowWidget::CTbWindowWidget(HWND hWnd, QWidget* pParent) : QWidget(pParent)
     setFocusPolicy(Qt::NoFocus);
 }
 
+namespace {
+// How often and how long a window just shown is looked at until the window manager has framed it.
+const int FRAME_CHECK_MS = 50;
+const int FRAME_CHECKS = 40;
+BOOL s_bStandInFrame = FALSE;
+QMargins s_standInFrame;
+
+// The frame the window manager draws around a top-level window, caption included.
+QMargins WindowManagerFrame(const QWidget* pWindow)
+{
+    if (s_bStandInFrame)
+        return s_standInFrame;
+    const QRect rcOuter = pWindow->frameGeometry(), rc = pWindow->geometry();
+    return QMargins(rc.left() - rcOuter.left(), rc.top() - rcOuter.top(), rcOuter.right() - rc.right(),
+                    rcOuter.bottom() - rc.bottom());
+}
+
+// One side: the outer extent (frame before and after) moved inside [nFrom, nTo), its size bounded
+// by the room there; the frame's start stays on the screen whatever.
+void FitSide(int& nStart, int& nSize, int nBefore, int nAfter, int nFrom, int nTo)
+{
+    nSize = std::max(1, std::min(nSize, nTo - nFrom - nBefore - nAfter));
+    nStart = std::max(nFrom + nBefore, std::min(nStart, nTo - nAfter - nSize));
+}
+}  // namespace
+
+void TbQtSetWindowManagerFrame(const RECT* prcFrame)
+{
+    s_bStandInFrame = prcFrame != nullptr;
+    s_standInFrame = prcFrame ? QMargins(prcFrame->left, prcFrame->top, prcFrame->right, prcFrame->bottom) : QMargins();
+}
+
 bool CTbWindowWidget::event(QEvent* pEvent)
 {
     CTbQtHandlerScope scope;
@@ -34,6 +70,12 @@ bool CTbWindowWidget::event(QEvent* pEvent)
     if (pEvent->type() == QEvent::ShortcutOverride && ClaimsMnemonic(static_cast<QKeyEvent*>(pEvent))) {
         pEvent->accept();       // the key comes as a key press, for the dialog
         return true;
+    }
+    if (pEvent->type() == QEvent::Show && m_hWnd && isWindow() &&
+        (windowType() == Qt::Window || windowType() == Qt::Dialog) && !(windowFlags() & Qt::FramelessWindowHint) &&
+        (s_bStandInFrame || QGuiApplication::platformName() != "offscreen")) {
+        m_nFrameChecks = FRAME_CHECKS;
+        QTimer::singleShot(FRAME_CHECK_MS, this, [this] { KeepFrameOnScreen(); });
     }
     return QWidget::event(pEvent);
 }
@@ -51,6 +93,37 @@ bool CTbWindowWidget::ClaimsMnemonic(const QKeyEvent* pEvent) const
     else if (pEvent->key() >= Qt::Key_A && pEvent->key() <= Qt::Key_Z)
         strChar = std::string(1, static_cast<char>('A' + (pEvent->key() - Qt::Key_A)));
     return strChar.size() == 1 && TbFocusedDialogHasMnemonic(static_cast<unsigned char>(strChar[0])) != FALSE;
+}
+
+void CTbWindowWidget::KeepFrameOnScreen()
+{
+    CTbQtHandlerScope scope;
+    if (!m_hWnd || !isWindow() || !isVisible() || m_nFrameChecks <= 0 ||
+        (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    const QMargins frame = WindowManagerFrame(this);
+    if (frame.isNull()) {
+        // Not framed yet: the window manager sets the frame's extents a moment after the window maps.
+        if (--m_nFrameChecks > 0)
+            QTimer::singleShot(FRAME_CHECK_MS, this, [this] { KeepFrameOnScreen(); });
+        return;
+    }
+    m_nFrameChecks = 0;
+    const QScreen* pScreen = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (pScreen == nullptr)
+        return;
+    const QRect rcScreen = pScreen->availableGeometry();
+    QRect rc = geometry();
+    int x = rc.x(), y = rc.y(), cx = rc.width(), cy = rc.height();
+    FitSide(x, cx, frame.left(), frame.right(), rcScreen.left(), rcScreen.right() + 1);
+    FitSide(y, cy, frame.top(), frame.bottom(), rcScreen.top(), rcScreen.bottom() + 1);
+    if (QRect(x, y, cx, cy) == rc)
+        return;
+    // Moved as the desktop moves it: the window hears of its new place as of the user's.
+    if (m_bFixedSize)
+        setFixedSize(cx, cy);
+    setGeometry(x, y, cx, cy);
+    ReportGeometry();
 }
 
 void CTbWindowWidget::KeepShowState()

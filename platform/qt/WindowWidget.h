@@ -55,7 +55,12 @@ private:
     static void SyncModifiers(Qt::KeyboardModifiers mods);
     void ReportGeometry();
     void KeepShowState();
+    // A titled top-level window keeps the window manager's frame around it, caption included, on
+    // the screen: the caption is where the user moves and closes it. Checked once the window
+    // manager has framed the window after it shows.
+    void KeepFrameOnScreen();
     HWND m_hWnd;
+    int m_nFrameChecks = 0;
 };
 
 class CTbQtSurface : public ITbSurface

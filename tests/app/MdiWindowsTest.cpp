@@ -5,13 +5,18 @@
 // display too, from a saved workspace on.
 #include <gtest/gtest.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 #include "AppTestSupport.h"
 #include "TerminalRun.h"
 #include "app/AppCommands.h"
+#include "app/FormMDIWnd.h"
 #include "app/MainFrame.h"
+#include "WholeTerminalMakers.h"
+#include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/gdi/ImageCodec.h"
@@ -71,8 +76,8 @@ std::vector<std::string> OpenWindowMenu(CNorvMainFrame* pFrame, HMENU hWindow, c
 
 // Six windows from the saved workspace: the active one is on top after the login, a choice from
 // the Window menu, a notice, Cascade and Tile. With two forms more and one maximised (filling the
-// client), Close all windows closes every one; the information window it leaves in the icon
-// row comes back with the next refusal, which shows whole, as do those that follow.
+// client) and a table minimised, Close all windows closes every one; the information window it
+// leaves in the icon row comes back with the next refusal, which shows whole, as do those that follow.
 TEST(MdiWindows, TheActiveWindowIsOnTopAndCloseAllClosesEveryWindow)
 {
     CTestServer server;
@@ -119,6 +124,10 @@ TEST(MdiWindows, TheActiveWindowIsOnTopAndCloseAllClosesEveryWindow)
         const HWND hInfo = run.App().GetInfoTable()->GetDataTable()->GetMainWindow()->m_hWnd;
         for (UINT nId : {ID_APP_TICKER_LOOKUP, ID_APP_OPTION_CHAIN})
             pFrame->SendMessage(WM_COMMAND, nId);
+        // A table minimised by its title bar's button, as the user does: Close all closes it too.
+        const HWND hMinimised = run.App().FindTable(IDS_TABLE_KSE_QUOTATIONS)->GetMainWindow()->m_hWnd;
+        EXPECT_TRUE(TbQtClickTitleButton(hMinimised, SC_MINIMIZE));
+        EXPECT_TRUE(IsIconic(hMinimised));
         pFrame->MDIMaximize(pFrame->MDIGetActive());
         PumpFor(100);
         RECT rcMax, rcShown;
@@ -131,6 +140,11 @@ TEST(MdiWindows, TheActiveWindowIsOnTopAndCloseAllClosesEveryWindow)
         for (HWND h = GetWindow(hClient, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
             EXPECT_FALSE(IsWindowVisible(h) && h != hInfo) << GetDlgCtrlID(h);
         EXPECT_TRUE(IsIconic(hInfo));
+        RECT rcIcon, rcArea;
+        GetWindowRect(hInfo, &rcIcon);
+        MapWindowPoints(nullptr, hClient, reinterpret_cast<POINT*>(&rcIcon), 2);
+        GetClientRect(hClient, &rcArea);
+        EXPECT_EQ(bArabic ? rcArea.right : 0, bArabic ? rcIcon.right : rcIcon.left) << "the icon row starts where reading does";
 
         // Back from the icon row, the window shows each refusal that raises it whole, also after
         // the trader chose an older line.
@@ -277,4 +291,181 @@ TEST(MdiWindows, WindowMenuListsEachOpenWindowOnceAndNewWindowsCascadeInsideTheC
         EXPECT_EQ(std::string(strPrompt.Mid(strPrompt.ReverseFind('\n') + 1)), szTitle);
         run.Close();
     }
+}
+
+namespace {
+
+// A window left in the state a show command gives it, another window over it where that state
+// leaves room for one: minimised as the user minimises, by the title bar's button; maximised by
+// the client; otherwise shown with the command.
+void LeaveInState(CMDIFrameWnd* pFrame, HWND hWnd, HWND hOther, int nCmdShow)
+{
+    if (IsZoomed(hWnd))
+        SendMessageA(pFrame->m_hWndMDIClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(hWnd), 0);
+    ShowWindow(hWnd, SW_SHOWNORMAL);
+    SendMessageA(pFrame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hWnd), 0);
+    PumpFor(0);
+    if (nCmdShow == SW_SHOWMAXIMIZED) {
+        SendMessageA(pFrame->m_hWndMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(hWnd), 0);
+        PumpFor(0);
+        return;
+    }
+    if (nCmdShow == SW_SHOWMINIMIZED || nCmdShow == SW_MINIMIZE || nCmdShow == SW_SHOWMINNOACTIVE)
+        EXPECT_TRUE(TbQtClickTitleButton(hWnd, SC_MINIMIZE));
+    else
+        ShowWindow(hWnd, nCmdShow);
+    SendMessageA(pFrame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hOther), 0);
+    PumpFor(0);
+}
+
+// The command brings its window up whole, active and in front from every state a show command
+// leaves it in; one maximised stays maximised. It is left restored.
+void ExpectCommandShowsItWhole(CMDIFrameWnd* pFrame, CMDIChildWnd* pWindow, HWND hOther, UINT nCommand)
+{
+    for (int nCmdShow = SW_HIDE; nCmdShow <= SW_MAX; ++nCmdShow) {
+        SCOPED_TRACE("command " + std::to_string(nCommand) + ", left by show command " + std::to_string(nCmdShow));
+        LeaveInState(pFrame, pWindow->m_hWnd, hOther, nCmdShow);
+        pFrame->SendMessage(WM_COMMAND, nCommand);
+        PumpFor(0);
+        ASSERT_TRUE(IsWindow(pWindow->m_hWnd));
+        EXPECT_TRUE(pWindow->IsWindowVisible() && !pWindow->IsIconic() && TbQtMdiChildShownWhole(pWindow->m_hWnd));
+        EXPECT_EQ(pWindow, pFrame->MDIGetActive());
+        EXPECT_EQ(nCmdShow == SW_SHOWMAXIMIZED, pWindow->IsZoomed() != FALSE);
+        EXPECT_TRUE(ActiveOnTop(pFrame));
+    }
+    if (pWindow->IsZoomed())
+        pFrame->MDIRestore(pWindow);
+}
+
+}  // namespace
+
+// Every window a table or form command or a line brings up shows whole, caption and rows, whatever state
+// each show command left it in: minimised (from the title bar, as the user does), maximised,
+// hidden (as Close all leaves a table), under another window. The command's window comes up
+// active in front and a maximised one stays maximised; the line's window comes up beneath the
+// active one with its newest line in view.
+TEST(MdiWindows, AWindowACommandOrALineBringsUpShowsWholeWhateverStateItWasLeftIn)
+{
+    CTestServer server;
+    ASSERT_TRUE(server.Start({"--accounts", TB_SOURCE_DIR "/tests/app/data/accounts.txt"}));
+    CWholeTerminalMakers makers;
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        CTerminalRun run(bArabic);
+        run.m_onMakersRegistered = &CWholeTerminalMakers::Register;
+        ASSERT_TRUE(run.StartLoggedIn(server.Port(), "demo01", "demo12"));
+        CNorvMainFrame* pFrame = run.App().GetMainFrame();
+        pFrame->SendMessage(WM_COMMAND, ID_APP_INFO_BUTTON);
+        pFrame->SendMessage(WM_COMMAND, ID_APP_TICKER_LOOKUP);
+        PumpFor(100);
+        const HWND hOther = pFrame->MDIGetActive()->m_hWnd;
+        CTableMDIWnd* pInfo = run.App().GetInfoTable()->GetDataTable()->GetMainWindow();
+        CTableWindow& grid = pInfo->GetGrid();
+        for (int nCmdShow = SW_HIDE; nCmdShow <= SW_MAX; ++nCmdShow) {
+            SCOPED_TRACE("left by show command " + std::to_string(nCmdShow));
+            LeaveInState(pFrame, pInfo->m_hWnd, hOther, nCmdShow);
+            grid.SetCurrentCell(0, 1);
+            run.App().AddInfoText("Order refused");
+            run.App().BringInfoWindowToTop(2);
+            PumpFor(0);
+            EXPECT_TRUE(pInfo->IsWindowVisible() && !pInfo->IsIconic() && TbQtMdiChildShownWhole(pInfo->m_hWnd));
+            EXPECT_EQ(grid.GetRowCount() - 1, grid.GetLastFullyShownRow());
+            EXPECT_EQ(nCmdShow == SW_SHOWMAXIMIZED, pInfo->IsZoomed() != FALSE);
+            EXPECT_TRUE(ActiveOnTop(pFrame));
+            if (nCmdShow == SW_HIDE || nCmdShow == SW_SHOWMINIMIZED)
+                TbSaveScreenPng(pFrame->m_hWnd, ScreenshotPath(std::string("mdi_line_from_") +
+                                                               (nCmdShow == SW_HIDE ? "hidden" : "minimised") +
+                                                               (bArabic ? "_ar" : "_en")).c_str());
+        }
+        if (pInfo->IsZoomed())
+            pFrame->MDIRestore(pInfo);
+
+        int nTables = 0;
+        for (const auto& [nCommand, nNameId] : CZORVAT32App::GetTableCommands()) {
+            BOOL bEnabled = FALSE;
+            if (!run.App().GetCommandState(nCommand, &bEnabled, nullptr) || !bEnabled)
+                continue;
+            pFrame->SendMessage(WM_COMMAND, nCommand);
+            IDataTable* pTable = run.App().FindTable(nNameId);
+            CTableMDIWnd* pWindow = pTable != nullptr ? pTable->GetMainWindow() : nullptr;
+            if (pWindow == nullptr || !pWindow->IsWindowVisible())
+                continue;       // its window waits for the server's first reply
+            ++nTables;
+            ExpectCommandShowsItWhole(pFrame, pWindow, hOther, nCommand);
+            pWindow->SendMessage(WM_CLOSE);
+        }
+        EXPECT_GT(nTables, 20);
+
+        // The forms a command opens, and the order ticket (its command 33049, F4).
+        std::vector<UINT> forms = CZORVAT32App::GetFormCommands();
+        forms.push_back(33049);
+        int nForms = 0;
+        for (UINT nCommand : forms) {
+            BOOL bEnabled = FALSE;
+            if (!run.App().GetCommandState(nCommand, &bEnabled, nullptr) || !bEnabled)
+                continue;
+            pFrame->SendMessage(WM_COMMAND, nCommand);
+            PumpFor(0);
+            CMDIChildWnd* pForm = pFrame->MDIGetActive();
+            if (pForm == nullptr || pForm->m_hWnd == hOther || dynamic_cast<CFormMDIWnd*>(pForm) == nullptr)
+                continue;
+            char szTitle[128] = "";
+            ::GetWindowTextA(pForm->m_hWnd, szTitle, sizeof szTitle);
+            SCOPED_TRACE(szTitle);
+            ++nForms;
+            ExpectCommandShowsItWhole(pFrame, pForm, hOther, nCommand);
+        }
+        EXPECT_GT(nForms, 2);
+        run.Close();
+    }
+}
+
+// The order ticket moved by the trader keeps its place through Close all windows, whether it was
+// open, minimised or maximised then: F4 opens it where it stood, and Exit writes that place into
+// the workspace.
+TEST(MdiWindows, TheTicketKeepsItsPlaceThroughCloseAll)
+{
+    CTestServer server;
+    ASSERT_TRUE(server.Start({"--accounts", TB_SOURCE_DIR "/tests/app/data/accounts.txt"}));
+    CWholeTerminalMakers makers;
+    CTerminalRun run;
+    run.m_onMakersRegistered = &CWholeTerminalMakers::Register;
+    ASSERT_TRUE(run.StartLoggedIn(server.Port(), "demo01", "demo12"));
+    CNorvMainFrame* pFrame = run.App().GetMainFrame();
+    const UINT ID_KSE_TICKET = 33049;       // F4
+    pFrame->SendMessage(WM_COMMAND, ID_KSE_TICKET);
+    PumpFor(50);
+    CMDIChildWnd* pTicket = pFrame->MDIGetActive();
+    ASSERT_NE(nullptr, pTicket);
+    pTicket->SetWindowPos(nullptr, 150, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    auto corner = [&] {
+        CMDIChildWnd* pShown = pFrame->MDIGetActive();
+        RECT rc = {};
+        if (pShown != nullptr)
+            GetWindowRect(pShown->m_hWnd, &rc);
+        MapWindowPoints(nullptr, pFrame->m_hWndMDIClient, reinterpret_cast<POINT*>(&rc), 2);
+        return std::to_string(rc.left) + "," + std::to_string(rc.top);
+    };
+    ASSERT_EQ("150,90", corner());
+    for (UINT nLeft : {0u, static_cast<UINT>(SC_MINIMIZE), static_cast<UINT>(SC_MAXIMIZE)}) {
+        SCOPED_TRACE("left by " + std::to_string(nLeft));
+        if (nLeft == SC_MINIMIZE)
+            EXPECT_TRUE(TbQtClickTitleButton(pFrame->MDIGetActive()->m_hWnd, SC_MINIMIZE));
+        else if (nLeft == SC_MAXIMIZE)
+            pFrame->MDIMaximize(pFrame->MDIGetActive());
+        pFrame->SendMessage(WM_COMMAND, ID_WINDOW_CLOSE_TABLES);
+        PumpFor(50);
+        pFrame->SendMessage(WM_COMMAND, ID_KSE_TICKET);
+        PumpFor(50);
+        ASSERT_NE(nullptr, pFrame->MDIGetActive());
+        EXPECT_FALSE(pFrame->MDIGetActive()->IsIconic() || pFrame->MDIGetActive()->IsZoomed());
+        EXPECT_EQ("150,90", corner());
+    }
+    const std::string strWorkspace = static_cast<LPCSTR>(run.App().GetWorkspaceFile());
+    run.Close();
+    std::ifstream file(strWorkspace);
+    const std::string strText((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const size_t nSection = strText.find("[7310-0]");
+    ASSERT_NE(std::string::npos, nSection) << strWorkspace;
+    EXPECT_EQ(strText.find("WinPlace=", nSection), strText.find("WinPlace=0,1,-1,-1,-1,-1,150,90,", nSection)) << strText.substr(nSection, 80);
 }

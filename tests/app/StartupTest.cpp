@@ -17,6 +17,7 @@
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/NorvGlobals.h"
+#include "platform/qt/QtPlatform.h"
 #include "platform/win/kernel/Registry.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/LayerWords.h"
@@ -100,6 +101,41 @@ TEST_F(StartupFixture, TheMainWindowOpensOnTheScreen)
         };
         EXPECT_EQ(text(c.rcSeen), text(rc));
         EXPECT_FALSE(run.App().GetMainFrame()->IsZoomed());
+    }
+}
+
+// Under a window manager that frames the main window with a caption of 20 pixels above and an
+// edge of 5 below, a saved place off the screen above or below opens with the whole frame on it:
+// the caption, where the trader moves and closes the window, is never above the screen's top, nor
+// the lower edge below its bottom. (The headless display keeps its own frame's sides on the screen.)
+TEST_F(StartupFixture, TheMainWindowsFrameCaptionIncludedOpensOnTheScreen)
+{
+    const RECT rcFrame = {1, 20, 1, 5};
+    TbQtSetWindowManagerFrame(&rcFrame);
+    struct CStandInGoes {
+        ~CStandInGoes() { TbQtSetWindowManagerFrame(nullptr); }
+    } standInGoes;
+    const int cyScreen = GetSystemMetrics(SM_CYSCREEN);
+    const struct { const char* pszPlace; int nOuterTop, nOuterBottom; } cases[] = {
+        {"0,1,0,0,0,0,-5000,-3000,-4200,-2400", 0, 20 + 600 + 5}, {"0,1,0,0,0,0,50000,50000,90000,90000", 0, cyScreen}};
+    for (const auto& [pszPlace, nOuterTop, nOuterBottom] : cases) {
+        SCOPED_TRACE(pszPlace);
+        CTerminalRun run;
+        std::ofstream(run.Folder() + "/Default.wsp") << "[.General]\nWinPlace=" << pszPlace << "\n";
+        run.WriteLinkSettings(server.Port());
+        run.m_bCancelUnanswered = true;
+        ASSERT_TRUE(run.Start());
+        const HWND hFrame = run.App().GetMainFrame()->m_hWnd;
+        auto outer = [&](const RECT& rc) { return std::to_string(rc.top - rcFrame.top) + "-" + std::to_string(rc.bottom + rcFrame.bottom); };
+        const std::string strWanted = std::to_string(nOuterTop) + "-" + std::to_string(nOuterBottom);
+        RECT rc = {}, rcShown = {};
+        for (int n = 0; n < 50 && outer(rc) != strWanted; ++n) {
+            PumpFor(20);
+            GetWindowRect(hFrame, &rc);
+        }
+        EXPECT_EQ(strWanted, outer(rc)) << "the frame's top and bottom on a screen " << cyScreen << " high";
+        ASSERT_TRUE(TbQtGetSurfaceGeometry(hFrame, &rcShown));
+        EXPECT_EQ(strWanted, outer(rcShown)) << "the display shows it there";
     }
 }
 

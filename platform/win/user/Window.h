@@ -75,6 +75,7 @@ typedef LRESULT (CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define SW_SHOWNA          8
 #define SW_RESTORE         9
 #define SW_SHOWDEFAULT     10
+#define SW_MAX             10     // the last show command
 // SetWindowPos
 #define SWP_NOSIZE         0x0001
 #define SWP_NOMOVE         0x0002

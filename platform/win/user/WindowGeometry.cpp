@@ -427,7 +427,7 @@ BOOL SetWindowPlacement(HWND hWnd, const WINDOWPLACEMENT* pPlacement)
     } else {
         SetWindowPos(hWnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    if (pPlacement->showCmd <= SW_SHOWDEFAULT)
+    if (pPlacement->showCmd <= SW_MAX)
         ShowWindow(hWnd, static_cast<int>(pPlacement->showCmd));
     if ((pWnd = TbFindWindow(hWnd)) != nullptr && (pWnd->dwStyle & (WS_MINIMIZE | WS_MAXIMIZE)))
         pWnd->rcNormal = rc;
