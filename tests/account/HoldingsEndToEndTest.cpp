@@ -627,7 +627,6 @@ TEST_F(HoldingsSession, MenusKeepOneSetOfSymbolItemsAndOptionColumnsStayHidden)
     for (int nCol : {UC_OPTION, UC_OPTION_RIGHT, UC_STRIKE, UC_EXPIRY})
         EXPECT_TRUE(pOpen->GetColumn(nCol).IsHidden()) << nCol;
 }
-}  // namespace
 
 // Quotes of both markets move while every position window is open, the windows overlapping and
 // partly out of the workspace: each paints its changed rows at once, and what it then shows is
@@ -693,3 +692,4 @@ TEST_F(HoldingsSession, LiveRevaluationsLeaveEveryPositionWindowAsAFullRepaint)
                 << "table " << nTable << " follows the quotes";
         }
 }
+}  // namespace
