@@ -14,6 +14,7 @@
 #include <unistd.h>
 #include <vector>
 #include "account/AccountTables.h"
+#include "account/CombinedUnrealizedProfitLossTable.h"
 #include "account/HoldingsValuation.h"
 #include "account/CombinedHoldingsTable.h"
 #include "account/InvestorHoldingsTable.h"
@@ -40,6 +41,7 @@
 #include "platform/win/gdi/ImageCodec.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/TerminalRun.h"
+#include "tests/common/WindowPixels.h"
 #include "tests/link/LinkSessionSupport.h"
 
 namespace {
@@ -624,5 +626,70 @@ TEST_F(HoldingsSession, MenusKeepOneSetOfSymbolItemsAndOptionColumnsStayHidden)
     SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, ID_APP_US_UNREALIZED, 0);
     for (int nCol : {UC_OPTION, UC_OPTION_RIGHT, UC_STRIKE, UC_EXPIRY})
         EXPECT_TRUE(pOpen->GetColumn(nCol).IsHidden()) << nCol;
+}
+
+// Quotes of both markets move while every position window is open, the windows overlapping and
+// partly out of the workspace: each paints its changed rows at once, and what it then shows is
+// what a full repaint of it shows.
+TEST_F(HoldingsSession, LiveRevaluationsLeaveEveryPositionWindowAsAFullRepaint)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(false));
+    SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, 33235, 0);    // KSE unrealized
+    ASSERT_TRUE(PumpUntil([] { return Table(IDS_TABLE_KSE_UNREALIZED)->IsComplete(); }));
+    ASSERT_TRUE(CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"));
+    ASSERT_TRUE(PumpUntil([] {
+        for (UINT nTable : g_positionTables)
+            if (Table(nTable) == nullptr || !Table(nTable)->IsComplete() || Table(nTable)->GetMainWindow() == nullptr)
+                return false;
+        return true;
+    }));
+    int nPlace = 0;
+    for (UINT nTable : g_positionTables) {
+        CNorvApp::ShowTable(Table(nTable));
+        CTableMDIWnd* pWindow = Table(nTable)->GetMainWindow();
+        pWindow->GetView()->SetTotalsMode(2);
+        pWindow->MoveWindow(nPlace * 60, nPlace * 40, 1300, 240);
+        ++nPlace;
+    }
+    PumpFor(200);
+    std::map<UINT, std::vector<COLORREF>> before;
+    for (UINT nTable : g_positionTables)
+        before[nTable] = WindowPixels(Table(nTable)->GetMainWindow()->GetGrid().m_hWnd);
+    const STATE state = ReadState(strState, "trader");
+    CDataTable* pBoard = Table(IDS_TABLE_KSE_QUOTATIONS);
+    for (int nStep = 1; nStep <= 2; ++nStep) {
+        SCOPED_TRACE("move " + std::to_string(nStep));
+        for (const auto& p : state.positions) {
+            if (p.nMarket == KSE) {
+                CDataBuffer* pStock = pBoard->GetRows()->FindRowByIds({static_cast<LONG>(atol(p.strSymbol.c_str()))});
+                ASSERT_NE(nullptr, pStock) << p.strSymbol;
+                pStock->SetText(KC_LAST, std::to_string(static_cast<long>(p.dPrice) + nStep * 5).c_str(), TRUE);
+                RevaluePositionsOf(p.strSymbol.c_str(), KSE_MARKET_CODE);    // as the board's live line does
+            } else if (p.nMarket != OPTIONS) {
+                Quote(p.nMarket, p.strSymbol, p.dPrice + nStep * 0.25, p.dPrice);
+            }
+        }
+        PumpFor(50);
+        for (UINT nTable : g_positionTables) {
+            const HWND hGrid = Table(nTable)->GetMainWindow()->GetGrid().m_hWnd;
+            const std::vector<COLORREF> live = WindowPixels(hGrid);
+            InvalidateRect(hGrid, nullptr, FALSE);
+            UpdateWindow(hGrid);
+            const std::vector<COLORREF> full = WindowPixels(hGrid);
+            RECT rc;
+            GetClientRect(hGrid, &rc);
+            size_t nStale = 0;
+            while (nStale < live.size() && live[nStale] == full[nStale])
+                ++nStale;
+            EXPECT_EQ(live.size(), nStale) << "table " << nTable << " stale from " << nStale % static_cast<size_t>(rc.right)
+                                           << "," << nStale / static_cast<size_t>(rc.right);
+        }
+    }
+    // Every window with positions showed the moves (the combined report of this account may be empty).
+    for (UINT nTable : g_positionTables)
+        if (Table(nTable)->GetRows()->GetCount() > 0) {
+            EXPECT_NE(before[nTable], WindowPixels(Table(nTable)->GetMainWindow()->GetGrid().m_hWnd))
+                << "table " << nTable << " follows the quotes";
+        }
 }
 }  // namespace
