@@ -648,7 +648,7 @@ TEST_F(HoldingsSession, LiveRevaluationsLeaveEveryPositionWindowAsAFullRepaint)
         CNorvApp::ShowTable(Table(nTable));
         CTableMDIWnd* pWindow = Table(nTable)->GetMainWindow();
         pWindow->GetView()->SetTotalsMode(2);
-        pWindow->MoveWindow(nPlace * 60, nPlace * 40, 1300, 240);
+        pWindow->MoveWindow(nPlace * 60, nPlace * 40, 2600, 240);     // wide enough for every value column
         ++nPlace;
     }
     PumpFor(200);
