@@ -62,6 +62,19 @@ void TypeKeys(HWND hDlg, int nId, const std::string& strKeys)
     NotifyControl(hDlg, nId, EN_KILLFOCUS);
 }
 
+// The quantity, and the fields of the market type's own panel, filled.
+void FillQuantityAndPanel(HWND hDlg)
+{
+    TypeKeys(hDlg, IDC_TICKET_QUANTITY, "100");
+    if (ControlVisible(hDlg, IDC_TICKET_TENOR)) {
+        ChooseItem(hDlg, IDC_TICKET_FILL_RULE, BoxItems(hDlg, IDC_TICKET_FILL_RULE).front());
+        ChooseItem(hDlg, IDC_TICKET_TENOR, BoxItems(hDlg, IDC_TICKET_TENOR).front());
+        EnterText(hDlg, IDC_TICKET_MARKET_MAKER, "MM1");
+    }
+    if (ControlVisible(hDlg, IDC_TICKET_CONTRACT))
+        TypeKeys(hDlg, IDC_TICKET_CONTRACT, "12");
+}
+
 // The choice's fields ready: side, type and validity offered and enabled; one of the market's
 // own symbols (or one typed where it lists none), a side, a quantity and a price typed key by
 // key (and the panel's own fields) make an order Submit takes.
@@ -83,15 +96,8 @@ void ExpectReady(HWND hDlg, const MARKET_CHOICE& choice, const std::string& strR
         SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "ALPN");
         NotifyControl(hDlg, IDC_TICKET_TICKER, CBN_KILLFOCUS);
     }
-    TypeKeys(hDlg, IDC_TICKET_QUANTITY, "100");
     TypeKeys(hDlg, IDC_TICKET_LIMIT, "842");
-    if (ControlVisible(hDlg, IDC_TICKET_TENOR)) {
-        ChooseItem(hDlg, IDC_TICKET_FILL_RULE, BoxItems(hDlg, IDC_TICKET_FILL_RULE).front());
-        ChooseItem(hDlg, IDC_TICKET_TENOR, BoxItems(hDlg, IDC_TICKET_TENOR).front());
-        EnterText(hDlg, IDC_TICKET_MARKET_MAKER, "MM1");
-    }
-    if (ControlVisible(hDlg, IDC_TICKET_CONTRACT))
-        TypeKeys(hDlg, IDC_TICKET_CONTRACT, "12");
+    FillQuantityAndPanel(hDlg);
     EXPECT_EQ("100", ControlText(hDlg, IDC_TICKET_QUANTITY)) << "the quantity refused its keys";
     EXPECT_EQ("842", ControlText(hDlg, IDC_TICKET_LIMIT).substr(0, 3)) << "the price refused its keys";
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "a complete order not taken";
@@ -240,14 +246,7 @@ TEST_F(TicketMarkets, ALimitTypedBeforeTheTickersLookupIsAnsweredStays)
                 break;
         }
         const std::string strSide = BoxSelection(hDlg, IDC_TICKET_SIDE), strType = BoxSelection(hDlg, IDC_TICKET_TYPE);
-        TypeKeys(hDlg, IDC_TICKET_QUANTITY, "100");
-        if (ControlVisible(hDlg, IDC_TICKET_TENOR)) {
-            ChooseItem(hDlg, IDC_TICKET_FILL_RULE, BoxItems(hDlg, IDC_TICKET_FILL_RULE).front());
-            ChooseItem(hDlg, IDC_TICKET_TENOR, BoxItems(hDlg, IDC_TICKET_TENOR).front());
-            EnterText(hDlg, IDC_TICKET_MARKET_MAKER, "MM1");
-        }
-        if (ControlVisible(hDlg, IDC_TICKET_CONTRACT))
-            TypeKeys(hDlg, IDC_TICKET_CONTRACT, "12");
+        FillQuantityAndPanel(hDlg);
         // A symbol the quotations lack is asked of the server; a market that lists none takes one typed.
         const size_t nAsked = Count("RN");
         SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, tickers.empty() ? "SLVT" : tickers.back().c_str());
