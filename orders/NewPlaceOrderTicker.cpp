@@ -288,8 +288,12 @@ void CNewPlaceOrderDlg::OnRN(CServerMessage* pMsg)
             ShowMarketInfo(pApp->GetErrorText(1026), 0, 2);
         return;
     }
-    UpdateMarketChoices(market);
-    SelectBoxText(IDC_TICKET_MARKET, strMarket, TRUE);
+    // The market already chosen keeps the side, type and validity the trader chose meanwhile;
+    // only a ticket without a market takes the answer's market and its first choices.
+    if (strShown.IsEmpty()) {
+        UpdateMarketChoices(market);
+        SelectBoxText(IDC_TICKET_MARKET, strMarket, TRUE);
+    }
     SetText(IDC_TICKET_CURRENCY, pMsg->GetField(9));
     const BOOL bSecond = GetNorvGlobals().m_nLanguage == 1;
     const CString strName = bSecond && !pMsg->GetField(6).IsEmpty() ? pMsg->GetField(6) : pMsg->GetField(5);

@@ -1,4 +1,6 @@
 #include "framework/table/TableRowSum.h"
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include "framework/base/ColumnValues.h"
@@ -21,7 +23,15 @@ void CTableRowSum::FreeSums()
     CTableColumns::FreeRowValues(m_pSums);
     m_pSums = nullptr;
     m_custom.clear();
+    m_wide.clear();
 }
+
+namespace {
+BOOL IsWideSummed(const CTableColumn* pColumn)
+{
+    return pColumn->GetDataType() == COLTYPE_INT32 || pColumn->GetDataType() == COLTYPE_INT;
+}
+}  // namespace
 
 void CTableRowSum::ResetRow()
 {
@@ -37,6 +47,7 @@ void CTableRowSum::Init(CViewTable* pView, CTableGroup* pOwner)
         m_pSums = pView->GetColumns().AllocRowValues(FALSE);
     CTreeNode::Init(m_pSums);
     int nColumns = pView ? pView->GetColumnCount() : 0;
+    m_wide.assign(static_cast<size_t>(nColumns), 0);
     AllocAttributes(nColumns);
     // Sum lines are bold in text colour 1.
     for (int i = 0; i < nColumns; ++i)
@@ -67,6 +78,7 @@ void CTableRowSum::Reset(CViewTable* pView)
     const CTableColumns& columns = pView->GetColumns();
     for (int i = 0; i < columns.GetCount(); ++i)
         ClearColumnValue(&m_pSums[i], columns[i]->GetDataType());
+    std::fill(m_wide.begin(), m_wide.end(), 0);
     DirtyFollowingTexts(pView);
 }
 
@@ -99,6 +111,18 @@ BOOL CTableRowSum::Accumulate(const CTableRow* pRow, CViewTable* pView, int nCol
                 AddColumnValues(&m_pSums[i], nSumDecimals, &shown, nRowDecimals, COLTYPE_DOUBLE);
             else
                 SubtractColumnValues(&m_pSums[i], nSumDecimals, &shown, nRowDecimals, COLTYPE_DOUBLE);
+            continue;
+        }
+        if (IsWideSummed(pColumn) && static_cast<size_t>(i) < m_wide.size()) {
+            LONGLONG& nSum = m_wide[static_cast<size_t>(i)];
+            if (bAdd)
+                AddInt64Value(&nSum, nSumDecimals, pValues[i].nValue == MISSING_INT32 ? MISSING_INT64 : pValues[i].nValue,
+                              nRowDecimals);
+            else
+                SubtractInt64Value(&nSum, nSumDecimals,
+                                   pValues[i].nValue == MISSING_INT32 ? MISSING_INT64 : pValues[i].nValue, nRowDecimals);
+            // The cell keeps the sum where it fits, for whoever reads the line's values.
+            m_pSums[i].nValue = nSum > INT32_MIN && nSum <= INT32_MAX ? static_cast<int32_t>(nSum) : MISSING_INT32;
             continue;
         }
         if (bAdd)
@@ -161,6 +185,8 @@ void CTableRowSum::GetCellText(char* pszBuf, int nSize, int nCol, const CTableCo
         snprintf(pszBuf, static_cast<size_t>(nSize), "%s", text.buffer.data());
         return;
     }
-    if (pColumn->m_bSummed)
+    if (pColumn->m_bSummed && IsWideSummed(pColumn) && static_cast<size_t>(nCol) < m_wide.size())
+        FormatInt64Value(pszBuf, nSize, m_wide[static_cast<size_t>(nCol)], pColumn->GetDecimals(IsFraction(nCol)), *pColumn);
+    else if (pColumn->m_bSummed)
         CTableTreeNode::GetCellText(pszBuf, nSize, nCol, pColumn, pView);
 }

@@ -37,6 +37,9 @@ private:
         BOOL bDirty = TRUE;
     };
     std::vector<CustomText> m_custom;   // one per column, made on first need
+    // The sums of the 32-bit integer columns, one per column: a total of counts or quantities
+    // passes what one row holds, so it is kept and shown in 64 bits.
+    std::vector<LONGLONG> m_wide;
     TBCellSlot* m_pSums = nullptr;      // owned value block
     CTableGroup* m_pOwner = nullptr;
 };

@@ -125,8 +125,9 @@ private:
     BOOL AcceptsTextChar(unsigned char ch) const;
     BOOL AcceptsNumericChar(unsigned char ch) const;
     // Whether typing alone could leave this text in the field: what a paste must result in.
-    BOOL CouldBeTyped(const std::string& str) const;
-    BOOL IsTypedNumber(const std::string& str) const;
+    // pWhy, when given, gets the reason typing would have been refused for (EER_).
+    BOOL CouldBeTyped(const std::string& str, WPARAM* pWhy = nullptr) const;
+    BOOL IsTypedNumber(const std::string& str, WPARAM* pWhy = nullptr) const;
     BOOL FilterChar(UINT nChar);                // TRUE: handled here, the control never sees it
     BOOL OnNumericChar(UINT nChar);
     BOOL OnTextChar(UINT nChar);

@@ -147,7 +147,7 @@ BOOL CEnhancedEdit::AcceptsTextChar(unsigned char ch) const
     return ch != '|';
 }
 
-BOOL CEnhancedEdit::IsTypedNumber(const std::string& strText) const
+BOOL CEnhancedEdit::IsTypedNumber(const std::string& strText, WPARAM* pWhy) const
 {
     const CNorvGlobals& g = GetNorvGlobals();
     // Typing a thousands separator changes nothing, so a pasted one stands for nothing either.
@@ -180,17 +180,21 @@ BOOL CEnhancedEdit::IsTypedNumber(const std::string& strText) const
     }
     if (i < str.size() && str[i] == g.m_chDecimal && m_nDecimals < 0 && m_nDecimals != DECIMALS_64THS) {
         ++i;
-        if (Digits() > static_cast<size_t>(-m_nDecimals))
+        if (Digits() > static_cast<size_t>(-m_nDecimals)) {
+            // Only the fraction's length is wrong: the reason typing gives for a digit too many.
+            if (pWhy != nullptr && i == str.size())
+                *pWhy = EER_DECIMALS;
             return FALSE;
+        }
     }
     return i == str.size();
 }
 
-BOOL CEnhancedEdit::CouldBeTyped(const std::string& str) const
+BOOL CEnhancedEdit::CouldBeTyped(const std::string& str, WPARAM* pWhy) const
 {
     const int nMax = MaxLength();
     if (IsNumeric())
-        return (nMax <= 0 || DigitCount(str) <= nMax) && IsTypedNumber(str);
+        return (nMax <= 0 || DigitCount(str) <= nMax) && IsTypedNumber(str, pWhy);
     if (nMax > 0 && static_cast<int>(str.size()) > nMax)
         return FALSE;
     const int nType = m_type.GetDataType();
@@ -442,8 +446,9 @@ void CEnhancedEdit::OnPaste()
     const std::string strHeld = static_cast<const char*>(GetRaw());
     const size_t nStart = std::min<size_t>(std::min(dwStart, dwEnd), strHeld.size());
     const size_t nEnd = std::min<size_t>(std::max(dwStart, dwEnd), strHeld.size());
-    if (!CouldBeTyped(strHeld.substr(0, nStart) + strClip + strHeld.substr(nEnd))) {
-        Refuse();
+    WPARAM nWhy = 0;
+    if (!CouldBeTyped(strHeld.substr(0, nStart) + strClip + strHeld.substr(nEnd), &nWhy)) {
+        Refuse(nWhy);
         return;
     }
     if (IsNumeric()) {

@@ -579,6 +579,18 @@ TEST_F(OrderRoadSession, TypedPricesAreTakenWholeOrRefusedForTheirDecimals)
     EXPECT_EQ("48.123456", ControlText(hDlg, IDC_TICKET_LIMIT));
     EXPECT_EQ(nDecimals + 1, pRun->CountInfoLines(IDS_ORDER_PRICE_DECIMALS)) << pRun->InfoText();
     EXPECT_EQ(nTaken, pRun->CountInfoLines(IDS_TICKET_PRICE_REFUSED)) << pRun->InfoText();
+
+    // The same price pasted whole is refused with the same reason, the field left as it was.
+    SetDlgItemTextA(hDlg, IDC_TICKET_LIMIT, "");
+    ::SetFocus(GetDlgItem(hDlg, IDC_TICKET_LIMIT));
+    PumpPending();
+    PasteInto(hDlg, IDC_TICKET_LIMIT, "48.1234567");
+    PumpPending();
+    ::SetFocus(GetDlgItem(hDlg, IDC_TICKET_QUANTITY));
+    PumpPending();
+    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_LIMIT));
+    EXPECT_EQ(nDecimals + 2, pRun->CountInfoLines(IDS_ORDER_PRICE_DECIMALS)) << pRun->InfoText();
+    EXPECT_EQ(nTaken, pRun->CountInfoLines(IDS_TICKET_PRICE_REFUSED)) << pRun->InfoText();
 }
 
 // "New order from the selected order" in the US and the KSE order tables: the ticket shows the

@@ -6,6 +6,8 @@
 // market is chosen is the KSE's alone.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,19 @@ void TypeKeys(HWND hDlg, int nId, const std::string& strKeys)
     NotifyControl(hDlg, nId, EN_KILLFOCUS);
 }
 
+// The quantity, and the fields of the market type's own panel, filled.
+void FillQuantityAndPanel(HWND hDlg)
+{
+    TypeKeys(hDlg, IDC_TICKET_QUANTITY, "100");
+    if (ControlVisible(hDlg, IDC_TICKET_TENOR)) {
+        ChooseItem(hDlg, IDC_TICKET_FILL_RULE, BoxItems(hDlg, IDC_TICKET_FILL_RULE).front());
+        ChooseItem(hDlg, IDC_TICKET_TENOR, BoxItems(hDlg, IDC_TICKET_TENOR).front());
+        EnterText(hDlg, IDC_TICKET_MARKET_MAKER, "MM1");
+    }
+    if (ControlVisible(hDlg, IDC_TICKET_CONTRACT))
+        TypeKeys(hDlg, IDC_TICKET_CONTRACT, "12");
+}
+
 // The choice's fields ready: side, type and validity offered and enabled; one of the market's
 // own symbols (or one typed where it lists none), a side, a quantity and a price typed key by
 // key (and the panel's own fields) make an order Submit takes.
@@ -81,15 +96,8 @@ void ExpectReady(HWND hDlg, const MARKET_CHOICE& choice, const std::string& strR
         SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "ALPN");
         NotifyControl(hDlg, IDC_TICKET_TICKER, CBN_KILLFOCUS);
     }
-    TypeKeys(hDlg, IDC_TICKET_QUANTITY, "100");
     TypeKeys(hDlg, IDC_TICKET_LIMIT, "842");
-    if (ControlVisible(hDlg, IDC_TICKET_TENOR)) {
-        ChooseItem(hDlg, IDC_TICKET_FILL_RULE, BoxItems(hDlg, IDC_TICKET_FILL_RULE).front());
-        ChooseItem(hDlg, IDC_TICKET_TENOR, BoxItems(hDlg, IDC_TICKET_TENOR).front());
-        EnterText(hDlg, IDC_TICKET_MARKET_MAKER, "MM1");
-    }
-    if (ControlVisible(hDlg, IDC_TICKET_CONTRACT))
-        TypeKeys(hDlg, IDC_TICKET_CONTRACT, "12");
+    FillQuantityAndPanel(hDlg);
     EXPECT_EQ("100", ControlText(hDlg, IDC_TICKET_QUANTITY)) << "the quantity refused its keys";
     EXPECT_EQ("842", ControlText(hDlg, IDC_TICKET_LIMIT).substr(0, 3)) << "the price refused its keys";
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT))) << "a complete order not taken";
@@ -203,4 +211,81 @@ TEST_F(TicketMarkets, AKseStockTypedBeforeTheMarketIsTheKsesAlone)
         }
         EXPECT_EQ(choice.strMarket, BoxSelection(hDlg, IDC_TICKET_MARKET)) << "another market put in its place";
     }
+}
+
+// On every market and market type the ticket lists, in Arabic: a side and an order type chosen,
+// a ticker typed and left with Tab, and a limit typed at once, before the server answers the
+// ticker's lookup. The answer fills in what the ticker names, never the trader's limit, side or
+// type: the fields keep them, and the check carries the limit typed.
+TEST_F(TicketMarkets, ALimitTypedBeforeTheTickersLookupIsAnsweredStays)
+{
+    Start(true, {"--rate", "0", "--scenario", "delay=RN:0.6"});
+    CNewPlaceOrderDlg* pTicket = nullptr;
+    for (UINT nCommand : CZORVAT32App::GetOrderTicketCommands())
+        if ((pTicket = Command(nCommand))->IsPreMarket() == FALSE)
+            break;
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    const std::vector<MARKET_CHOICE> choices = ChoicesOf(hDlg);
+    // Without the quotations open a US ticker is asked of the server.
+    IDataTable* pQuotes = App().FindTable(51921);
+    App().RemoveTable(&pQuotes);
+    size_t nLookups = 0;
+    for (const MARKET_CHOICE& choice : choices) {
+        SCOPED_TRACE(choice.Name());
+        Choose(hDlg, choice);
+        const std::vector<std::string> sides = BoxItems(hDlg, IDC_TICKET_SIDE), tickers = BoxItems(hDlg, IDC_TICKET_TICKER);
+        ASSERT_FALSE(sides.empty());
+        // The trader's own choices: the last side, the last order type that takes a limit alone.
+        ChooseItem(hDlg, IDC_TICKET_SIDE, sides.back());
+        const std::vector<std::string> types = BoxItems(hDlg, IDC_TICKET_TYPE);
+        for (auto it = types.rbegin(); it != types.rend(); ++it) {
+            ChooseItem(hDlg, IDC_TICKET_TYPE, *it);
+            if ((GetWindowLongA(GetDlgItem(hDlg, IDC_TICKET_LIMIT), GWL_STYLE) & ES_READONLY) == 0 &&
+                (GetWindowLongA(GetDlgItem(hDlg, IDC_TICKET_STOP), GWL_STYLE) & ES_READONLY) != 0)
+                break;
+        }
+        const std::string strSide = BoxSelection(hDlg, IDC_TICKET_SIDE), strType = BoxSelection(hDlg, IDC_TICKET_TYPE);
+        FillQuantityAndPanel(hDlg);
+        // A symbol the quotations lack is asked of the server; a market that lists none takes one typed.
+        const size_t nAsked = Count("RN");
+        SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, tickers.empty() ? "SLVT" : tickers.back().c_str());
+        ::SetFocus(GetDlgItem(hDlg, IDC_TICKET_TICKER));
+        PumpPending();
+        PressKey(VK_TAB);
+        ::SetFocus(GetDlgItem(hDlg, IDC_TICKET_LIMIT));
+        SendDlgItemMessageA(hDlg, IDC_TICKET_LIMIT, EM_SETSEL, 0, -1);
+        for (const char* p = "12.5"; *p != '\0'; ++p) {
+            TypeText(std::string(1, *p).c_str());
+            PumpPending();
+        }
+        ASSERT_EQ("12.5", ControlText(hDlg, IDC_TICKET_LIMIT));
+        // A ticker the ticket could not describe at once is being asked of the server.
+        if (ControlText(hDlg, IDC_TICKET_DESCRIPTION).empty()) {
+            ASSERT_TRUE(PumpUntil([&] { return Count("RN") > nAsked; }, 3000)) << "not looked up";
+            ++nLookups;
+            // The answer describes a symbol the market lists; one of another market is only told.
+            if (!tickers.empty())
+                ASSERT_TRUE(PumpUntil([&] { return !ControlText(hDlg, IDC_TICKET_DESCRIPTION).empty(); }, 3000));
+            else
+                PumpFor(800);
+        }
+        EXPECT_EQ("12.5", ControlText(hDlg, IDC_TICKET_LIMIT)) << "the answer put its price over the trader's";
+        EXPECT_EQ(strSide, BoxSelection(hDlg, IDC_TICKET_SIDE));
+        EXPECT_EQ(strType, BoxSelection(hDlg, IDC_TICKET_TYPE));
+        const std::vector<std::string> checks = {"OV", "KV", "KU", "KJ"};
+        const size_t nChecks = Requests(checks).size();
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
+        ClickControl(hDlg, IDC_TICKET_SUBMIT);
+        EXPECT_TRUE(PumpUntil([&] { return Requests(checks).size() > nChecks; }, 5000));
+        PumpFor(100);
+        ClearDialogSteps();
+        if (Requests(checks).size() > nChecks) {
+            const std::vector<std::string> body = BodyOf(Requests(checks).back());
+            EXPECT_NE(body.end(), std::find_if(body.begin(), body.end(), [](const std::string& f) {
+                          return f.rfind("12.5", 0) == 0 && atof(f.c_str()) == 12.5;
+                      })) << Requests(checks).back();
+        }
+    }
+    EXPECT_GT(nLookups, 0u) << "no ticker was looked up: the road was not taken";
 }

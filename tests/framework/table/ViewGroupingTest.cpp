@@ -193,6 +193,28 @@ TEST(ViewGrouping, SumsReturnToWhereTheyWereAndViewsWithoutSummedColumnsShowEmpt
     EXPECT_EQ("1:x|4:|", ViewText(plain.View(), {0}));
 }
 
+// Counts and quantities near the most one row holds: their group sums and the total pass what a
+// row's 32 bits hold and still show whole, both ways, and return as the rows go.
+TEST(ViewGrouping, SumsOfLargeCountsShowWholeWhereTheyPassWhatOneRowHolds)
+{
+    CGroupedTable g;
+    g.t.View().SetTotalsMode(3);
+    g.Add("A", "A1", INT32_MAX);
+    TBCellSlot* pA2 = g.Add("A", "A2", INT32_MAX);
+    g.Add("B", "B1", -INT32_MAX);
+    g.Add("B", "B2", -INT32_MAX);
+    g.Add("B", "B3", -2);
+    EXPECT_EQ("1:A1,2147483647|1:A2,2147483647|3:,4294967294|1:B1,-2147483647|1:B2,-2147483647|1:B3,-2|3:,-4294967296|4:,-2|",
+              g.Lines());
+    CRow row = g.t.Find(pA2);
+    ASSERT_TRUE(g.t.Table().DeleteRow(row));
+    EXPECT_EQ("2:A1,2147483647|1:B1,-2147483647|1:B2,-2147483647|1:B3,-2|3:,-4294967296|4:,-2147483649|", g.Lines());
+    g.Add("A", "A3", INT32_MAX);
+    g.Add("A", "A4", INT32_MAX);
+    EXPECT_NE(std::string::npos, g.Lines().find("4:,2147483645|")) << g.Lines();
+    EXPECT_EQ(std::string::npos, g.Lines().find('#')) << g.Lines();
+}
+
 namespace {
 // A dinar shows three places, any other currency two.
 int TestUnitDecimals(const char* pszUnit, int nDecimals)
