@@ -22,18 +22,6 @@
 namespace {
 using NumberFields = COrderSession;
 
-std::vector<std::string> BoxItems(HWND hDlg, int nId)
-{
-    std::vector<std::string> items;
-    const LRESULT nCount = SendDlgItemMessageA(hDlg, nId, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < nCount; ++i) {
-        char sz[256] = "";
-        SendDlgItemMessageA(hDlg, nId, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(sz));
-        items.emplace_back(sz);
-    }
-    return items;
-}
-
 // The form's number fields the trader can type into now.
 std::vector<HWND> TypableNumberFields(HWND hForm)
 {
