@@ -31,9 +31,12 @@ void CPausePasswdDlg::OnOK()
 
 void CPausePasswdDlg::OnCancel()
 {
-    CString strQuestion;
+    // Titled with the program's name, as the session's same question is: a box without a title
+    // reads "Error".
+    CString strQuestion, strTitle;
     GetSharedGlobals()->LoadString(strQuestion, IDS_PAUSE_LOG_OFF_QUESTION);
+    GetSharedGlobals()->LoadString(strTitle, IDS_PAUSE_QUESTION_TITLE);
     const UINT uReading = GetNorvGlobals().m_bRightToLeft ? MB_RIGHT | MB_RTLREADING : 0;
-    if (::MessageBoxA(m_hWnd, strQuestion, nullptr, MB_YESNO | MB_ICONQUESTION | uReading) == IDYES)
+    if (::MessageBoxA(m_hWnd, strQuestion, strTitle, MB_YESNO | MB_ICONQUESTION | uReading) == IDYES)
         EndDialog(IDCANCEL);
 }

@@ -10,6 +10,7 @@
 #define IDC_PAUSE_PASSWORD          5602
 #define IDS_PAUSE_WRONG_PASSWORD    40302
 #define IDS_PAUSE_LOG_OFF_QUESTION  40336
+#define IDS_PAUSE_QUESTION_TITLE    280
 
 class CPausePasswdDlg : public CDialog
 {

@@ -52,14 +52,14 @@ int MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
     TbCancelMode();
     const UINT uIcon = uType & MB_ICONMASK;
     MessageBeep(uIcon);
+    // A box without a title is an error's, named in the user's language.
+    question.strCaption = pszCaption ? TbCodePageToUtf8(pszCaption, CP_ACP) : TbLayerWord("Error");
     TBTESTANSWER answer;
     if (TbTakeTestAnswer(TB_ASK_MESSAGEBOX, &answer)) {
-        TbNoteAnsweredText(pszText);
+        TbNoteAnsweredText(pszText, question.strCaption);
         return static_cast<int>(answer.nValue);
     }
     question.strText = TbCodePageToUtf8(pszText ? pszText : "", CP_ACP);
-    // A box without a title is an error's, named in the user's language.
-    question.strCaption = pszCaption ? TbCodePageToUtf8(pszCaption, CP_ACP) : TbLayerWord("Error");
     if (uIcon == MB_ICONHAND || uIcon == MB_ICONQUESTION || uIcon == MB_ICONEXCLAMATION || uIcon == MB_ICONASTERISK)
         question.uIcon = uIcon;
     // An Arabic user's boxes read right to left whatever the caller asked.

@@ -42,12 +42,24 @@ static std::string& AnsweredText()
     return s_strText;
 }
 
-void TbNoteAnsweredText(const char* pszText)
+static std::string& AnsweredCaption()
+{
+    static std::string s_strCaption;
+    return s_strCaption;
+}
+
+void TbNoteAnsweredText(const char* pszText, const std::string& strCaption)
 {
     AnsweredText() = pszText != nullptr ? pszText : "";
+    AnsweredCaption() = strCaption;
 }
 
 std::string TbLastAnsweredText()
 {
     return AnsweredText();
+}
+
+std::string TbLastAnsweredCaption()
+{
+    return AnsweredCaption();
 }

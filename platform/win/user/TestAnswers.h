@@ -38,7 +38,8 @@ BOOL TbTakeTestAnswer(int nKind, TBTESTANSWER* pAnswer);
 // How many answers wait (all kinds); a test checks 0 to know each question came.
 int  TbPendingTestAnswers();
 void TbClearTestAnswers();
-// The text of the last message box a test's answer took (in the active code page), so that a
-// test reads what the person would have been asked; the box notes it.
-void TbNoteAnsweredText(const char* pszText);
+// The text and title of the last message box a test's answer took (in the active code page), so
+// that a test reads what the person would have been asked; the box notes them.
+void TbNoteAnsweredText(const char* pszText, const std::string& strCaption = std::string());
 std::string TbLastAnsweredText();
+std::string TbLastAnsweredCaption();

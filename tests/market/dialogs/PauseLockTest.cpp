@@ -62,6 +62,9 @@ TEST_F(PauseLock, CancelAsksAndOnlyYesEndsIt)
         }},
         {IDC_PAUSE_PASSWORD, [](HWND h) {
             EXPECT_EQ(0, TbPendingTestAnswers());
+            // A question titled with the program's name, not "Error".
+            EXPECT_EQ("The current user will be logged off. Continue?", TbLastAnsweredText());
+            EXPECT_EQ("Quelmor Pro", TbLastAnsweredCaption());
             Answer(IDNO);
             SendMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0);       // the close box
         }},
