@@ -126,7 +126,8 @@ LRESULT CTableEdit::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
         // Their key-down went to the grid already.
         if (ch == '\r' || ch == '\t' || ch == 0x1b)
             return 0;
-        if (!AcceptsChar(ch)) {
+        // Ctrl+A selects the whole cell, whatever the column takes: typing then replaces it.
+        if (ch != 1 && !AcceptsChar(ch)) {
             if (GetNorvGlobals().m_bBeep)
                 MessageBeep(0);
             return 0;

@@ -248,6 +248,7 @@ public:
         m_pSub->m_bApplying = TRUE;
         if (m_nShowState == SW_SHOWMINIMIZED) {
             m_pSub->setGeometry(x, y, cx, cy);      // only the title shows
+            m_bIconPlaced = TRUE;
         } else {
             // The frame around the client, as the sub-window's style keeps it. (Its widget's
             // place is no measure while the sub-window is hidden: nothing lays it out then, and
@@ -266,7 +267,8 @@ public:
         m_pSub->m_bApplying = TRUE;
         m_pSub->setVisible(bVisible != FALSE);
         if (CTbWindowWidget* pWidget = Widget())
-            pWidget->setVisible(bVisible != FALSE);
+            pWidget->setVisible(bVisible != FALSE && m_nShowState != SW_SHOWMINIMIZED);
+        MinimiseInQt();
         m_pSub->m_bApplying = FALSE;
     }
     void SetShowState(int nCmdShow) override
@@ -278,8 +280,10 @@ public:
         // window, a command for a table), it leaves Qt's minimised state as well, or it would
         // show as an empty box at its normal size.
         const BOOL bQtMinimised = (m_pSub->windowState() & Qt::WindowMinimized) != 0;
-        if (nCmdShow == m_nShowState && (nCmdShow == SW_SHOWMINIMIZED || !bQtMinimised))
+        if (nCmdShow == m_nShowState && bQtMinimised == (nCmdShow == SW_SHOWMINIMIZED))
             return;
+        if (nCmdShow != m_nShowState)
+            m_bIconPlaced = FALSE;
         m_nShowState = nCmdShow;
         // A maximised child fills the area without a frame, so its client is the area; the
         // layer sizes it (Qt's own maximised state would put the title bar inside).
@@ -293,6 +297,7 @@ public:
             pInner->show();
         if (bVisible)
             m_pSub->show();
+        MinimiseInQt();
         m_pSub->m_bApplying = FALSE;
     }
     void SetText(LPCSTR pszText) override
@@ -315,9 +320,24 @@ public:
     }
 
 private:
+    // A window the program minimises is minimised in Qt too, as the title bar's button leaves
+    // it: its icon then offers restore where a shown window offers minimise, and Qt keeps the
+    // place it restores to. Qt shows a hidden sub-window it minimises, so a hidden one waits
+    // until it is shown; the icon stays where the layer placed it.
+    void MinimiseInQt()
+    {
+        if (m_nShowState != SW_SHOWMINIMIZED || !m_pSub->isVisible() || (m_pSub->windowState() & Qt::WindowMinimized))
+            return;
+        const QRect rcIcon = m_pSub->geometry();
+        m_pSub->setWindowState(m_pSub->windowState() | Qt::WindowMinimized);
+        if (m_bIconPlaced)
+            m_pSub->setGeometry(rcIcon);
+    }
+
     QPointer<CTbMdiSubWindow> m_pSub;
     QPointer<CTbMdiArea> m_pArea;
     int m_nShowState = SW_SHOWNORMAL;
+    BOOL m_bIconPlaced = FALSE;     // the layer has placed the window in the icon row
 };
 
 CTbMdiArea* AreaOf(ITbSurface* pSurface)

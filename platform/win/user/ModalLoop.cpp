@@ -39,11 +39,18 @@ int TbWaitForAnswer(HWND hOwner, ITbQuestion* pQuestion, int nKind, TBTESTANSWER
     if (!pQuestion)
         return TB_ASKED_NOBODY;
     std::unique_ptr<ITbQuestion> question(pQuestion);
+    // The owner loses the keys while it is disabled under the question: they go back to the
+    // control that had them, as the owner's activation gives them back on the original.
+    const HWND hFocus = GetFocus();
+    const HWND hRoot = hOwner ? GetAncestor(hOwner, GA_ROOT) : nullptr;
     BOOL bTest = FALSE;
     // An answer a test queues while the question is open closes it, as the person would.
     // The question's caller ended the user's mode already, however the question is answered.
     TbRunModalLoop(hOwner, [&] { return question->IsDone() || (bTest = TbTakeTestAnswer(nKind, pAnswer)); }, {},
                    TB_MODAL_KEEPMODE);
+    if (hFocus && IsWindow(hFocus) && GetFocus() == nullptr && (!hRoot || GetAncestor(hFocus, GA_ROOT) == hRoot) &&
+        IsWindowVisible(hFocus) && IsWindowEnabled(GetAncestor(hFocus, GA_ROOT)))
+        SetFocus(hFocus);
     if (bTest)
         return TB_ASKED_TEST;
     return question->IsDone() ? TB_ASKED_DISPLAY : TB_ASKED_QUIT;

@@ -245,3 +245,53 @@ TEST(GridKeys, InsertPutsTheSinksRowAtTheCurrentLine)
     // The view's own row holds a block the table owns: it goes before the blocks do.
     f.table.View().RemoveAllRows();
 }
+
+// Ctrl+A in the in-cell editor selects the cell's whole text, in a cell of every column type a
+// table takes, and the next key acts on all of it, as in every other field.
+TEST(GridKeys, CtrlAInTheCellEditorSelectsTheWholeTextAndTheNextKeyTakesItAll)
+{
+    std::vector<CTestColumn> columns;
+    std::vector<std::string> names;
+    for (int nType = 0; nType < 128; ++nType)
+        if (ColumnTypeIsValid(nType))
+            names.push_back("Type " + std::to_string(nType));
+    for (int nType = 0, i = 0; nType < 128; ++nType)
+        if (ColumnTypeIsValid(nType))
+            columns.push_back({names[static_cast<size_t>(i++)].c_str(), nType, 16, FALSE});
+    ASSERT_GT(columns.size(), 10u);
+    COwnedTable t(columns);
+    t.Table().Open();
+    t.Insert(t.NewBlock());
+    CViewTable& view = t.View();
+    for (int nCol = 0; nCol < view.GetColumnOrder().GetCount(); ++nCol)
+        view.GetColumnOrder().GetColumn(nCol)->m_bEditable = TRUE;
+    CViewRow row;
+    ASSERT_TRUE(view.GetRow(row, 0));
+    row.SetEditable(TRUE);
+    CTableWindow grid;
+    CGridWindow window(view, 600, 200, &grid);
+    for (int nCol = 0; nCol < view.GetColumnOrder().GetCount(); ++nCol) {
+        const int nType = view.GetColumnOrder().GetColumn(nCol)->GetDataType();
+        SCOPED_TRACE("column type " + std::to_string(nType));
+        ASSERT_TRUE(grid.SelectRow(0, nCol, TRUE));
+        ASSERT_TRUE(grid.IsEditorShowing());
+        const HWND hEdit = grid.GetEditor().m_hWnd;
+        SetWindowTextA(hEdit, "12");
+        SendMessageA(hEdit, EM_SETSEL, 1, 1);
+        DeliverKey(VK_CONTROL, true);
+        TypeKey('A', "\x01");
+        DeliverKey(VK_CONTROL, false);
+        DWORD dwStart = 9, dwEnd = 9;
+        SendMessageA(hEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart), reinterpret_cast<LPARAM>(&dwEnd));
+        EXPECT_EQ(0u, dwStart);
+        EXPECT_EQ(2u, dwEnd);
+        // A column without a value of its own takes no typing; every other takes Backspace.
+        if (nType == COLTYPE_NONE)
+            continue;
+        TypeKey(VK_BACK, "\b");
+        EXPECT_EQ(0, GetWindowTextLengthA(hEdit));
+    }
+    grid.CloseEditor(FALSE);
+    DestroyWindow(grid.m_hWnd);
+    PumpInput();
+}

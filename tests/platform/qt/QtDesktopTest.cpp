@@ -5,8 +5,10 @@
 // Cascade; dialogs and message boxes come up over the window the user works in, with a dialog's
 // frame.
 #include <gtest/gtest.h>
+#include <functional>
 #include <map>
 #include <string>
+#include <vector>
 #include <QtTest/QTest>
 #include <QtGui/QWindow>
 #include <QtWidgets/QApplication>
@@ -347,6 +349,80 @@ TEST(QtDesktop, AMaximisedWindowComesBackEveryWayADesktopOffers)
         EXPECT_NE(d.Filled(), d.Place(h)) << "framed and cascaded";
     }
     EXPECT_TRUE(d.BarButtons().empty());
+}
+
+// Every way a document window is minimised: a show command on a shown or a hidden window, a
+// window made minimised or placed minimised (as a saved workspace brings it), the system
+// command (the Window menu's), the title bar's button. Its icon offers restore and close, never
+// minimise; restore brings it back whole where it stood, and close closes it.
+TEST(QtDesktop, AMinimisedWindowOffersRestoreAndCloseHoweverItWasMinimised)
+{
+    Desk d;
+    MakeDesk(&d);
+    const MDICREATESTRUCTA info = {"TbDeskChild", "Information", nullptr, 40, 50, 300, 180, 0, 0};
+    auto make = [&](DWORD dwStyle) {
+        MDICREATESTRUCTA create = info;
+        create.style = dwStyle;
+        return reinterpret_cast<HWND>(SendMessageA(d.hClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+    };
+    struct Way {
+        std::string strName;
+        std::function<HWND()> minimise;
+    };
+    std::vector<Way> ways;
+    for (int nCmdShow = SW_HIDE; nCmdShow <= SW_MAX; ++nCmdShow)
+        for (DWORD dwShown : {DWORD(WS_VISIBLE), DWORD(0)})
+            ways.push_back({"show command " + std::to_string(nCmdShow) + (dwShown ? " on a shown window" : " on a hidden one"),
+                            [&, nCmdShow, dwShown] {
+                                HWND h = make(dwShown);
+                                ShowWindow(h, nCmdShow);
+                                return h;
+                            }});
+    ways.push_back({"made minimised", [&] { return make(WS_VISIBLE | WS_MINIMIZE); }});
+    ways.push_back({"placed minimised", [&] {
+                        HWND h = make(0);
+                        WINDOWPLACEMENT place = {sizeof place, 0, SW_SHOWMINIMIZED, {}, {}, {40, 50, 340, 230}};
+                        SetWindowPlacement(h, &place);
+                        return h;
+                    }});
+    ways.push_back({"system command", [&] {
+                        HWND h = make(WS_VISIBLE);
+                        SendMessageA(h, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+                        return h;
+                    }});
+    ways.push_back({"title bar", [&] {
+                        HWND h = make(WS_VISIBLE);
+                        PumpQt(20);
+                        EXPECT_TRUE(TbQtClickTitleButton(h, SC_MINIMIZE));
+                        return h;
+                    }});
+    int nMinimised = 0;
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.strName);
+        HWND h = way.minimise();
+        PumpQt(20);
+        if (!IsIconic(h)) {
+            DestroyWindow(h);
+            continue;
+        }
+        ++nMinimised;
+        if (nMinimised == 1)
+            TbQtWidgetOf(d.hFrame)->grab().save(QString::fromStdString(ScreenshotPath("mdi_minimised_by_the_program")), "PNG");
+        EXPECT_FALSE(TbQtClickTitleButton(h, SC_MINIMIZE)) << "the icon offers minimise";
+        EXPECT_TRUE(TbQtClickTitleButton(h, SC_RESTORE)) << "the icon offers no restore";
+        PumpQt(20);
+        EXPECT_FALSE(IsIconic(h));
+        EXPECT_TRUE(TbQtMdiChildShownWhole(h));
+        EXPECT_EQ("40,50 300x180", d.Place(h));
+        ShowWindow(h, SW_MINIMIZE);
+        PumpQt(20);
+        EXPECT_TRUE(TbQtClickTitleButton(h, SC_CLOSE));
+        PumpQt(20);
+        EXPECT_FALSE(IsWindow(h) && IsWindowVisible(h)) << "the icon's close";
+        if (IsWindow(h))
+            DestroyWindow(h);
+    }
+    EXPECT_GT(nMinimised, 4);
 }
 
 // A form's window is sized to its form before it first shows (as the order ticket is): it shows

@@ -148,3 +148,27 @@ TEST_F(QtMessageBoxTest, EnglishAndArabicBoxesLookRight)
     }
     TbSetActiveCodePage(uOld);
 }
+
+// A box answered on the display gives the keys back to the field that had them: the next key
+// typed goes into it, as into a dialog whose question was answered No.
+TEST_F(QtMessageBoxTest, TheFieldThatHadTheKeysHasThemAgainWhenTheBoxCloses)
+{
+    const HWND hField = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 120, 24, g_hTop,
+                                        nullptr, nullptr, nullptr);
+    SetFocus(hField);
+    PumpQt(10);
+    ASSERT_EQ(hField, GetFocus());
+    SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR nId, DWORD) {
+        Once(nullptr, 0, nId, 0);
+        if (QAbstractButton* pNo = ButtonOf(OpenBox(), QMessageBox::No))
+            QTest::mouseClick(pNo, Qt::LeftButton);
+    });
+    EXPECT_EQ(IDNO, MessageBoxA(g_hTop, "Log off?", nullptr, MB_YESNO | MB_ICONQUESTION));
+    PumpQt(20);
+    EXPECT_EQ(hField, GetFocus());
+    QTest::keyClicks(TbQtWidgetOf(hField), "ab");
+    PumpQt(20);
+    char szText[16] = "";
+    GetWindowTextA(hField, szText, sizeof szText);
+    EXPECT_STREQ("ab", szText);
+}

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <string>
+#include <unistd.h>
 #include "QtTestSupport.h"
 #include "platform/win/user/Sound.h"
 
@@ -37,7 +39,11 @@ void WriteWave(const std::string& strPath)
 TEST(QtSound, WavesAndBeepsReturnAtOnceWithOrWithoutSound)
 {
     ASSERT_TRUE(TbInitQtPlatform(nullptr, nullptr));
-    std::string strPath = ScreenshotPath("tone").substr(0, ScreenshotPath("tone").size() - 4) + ".wav";
+    // A file of this process's own: CTest runs this test and the whole program repeated at
+    // once, and one must not rewrite the wave while the other's player reads it.
+    const std::string strName = "tone-" + std::to_string(getpid());
+    const std::string strPng = ScreenshotPath(strName.c_str());
+    const std::string strPath = strPng.substr(0, strPng.size() - 4) + ".wav";
     WriteWave(strPath);
     auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(PlaySoundA(strPath.c_str(), nullptr, SND_FILENAME | SND_ASYNC));
@@ -51,4 +57,6 @@ TEST(QtSound, WavesAndBeepsReturnAtOnceWithOrWithoutSound)
     EXPECT_FALSE(PlaySoundA("/no/such/file.wav", nullptr, SND_FILENAME | SND_NODEFAULT));
     EXPECT_FALSE(PlaySoundA("SystemExclamation", nullptr, SND_ALIAS));
     PumpQt(50);
+    PlaySoundA(nullptr, nullptr, 0);
+    remove(strPath.c_str());
 }
