@@ -137,12 +137,12 @@ std::string LinesAfter(const std::vector<std::string>& lines, size_t nFrom)
     return strText;
 }
 
-void AnswerReview(const std::function<void(HWND)>& before = nullptr)
+void AnswerReview(const std::function<void(HWND)>& before = nullptr, const std::string& strPassword = "secret")
 {
-    RunDialogSteps({{IDC_REVIEW_PASSWORD, [before](HWND h) {
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [before, strPassword](HWND h) {
                        if (before)
                            before(h);
-                       TypeText("secret");
+                       TypeText(strPassword.c_str());
                        ClickControl(h, IDOK);
                    }}});
 }
@@ -568,10 +568,7 @@ TEST_F(NoticeSession, EachOrderEventIsToldSayingWhatHappened)
             SetDlgItemTextA(h, IDC_TICKET_TICKER, "ALPN");
             EnterText(h, IDC_TICKET_QUANTITY, "100");
             EnterText(h, IDC_TICKET_LIMIT, "2.50");
-            RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND hReview) {
-                                TypeText("limited");
-                                ClickControl(hReview, IDOK);
-                            }}});
+            AnswerReview(nullptr, "limited");
             NotifyControl(h, IDC_TICKET_SUBMIT, BN_CLICKED);
             const std::string strLines = NewLines(nBefore, 2);
             const size_t nAt = strLines.find("Order ");
