@@ -22,6 +22,7 @@
 #include "market/TableLinks.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderForms.h"
+#include "orders/ReviewDialog.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/DateTimePick.h"
 #include "refdata/RefDataRecords.h"
@@ -265,8 +266,9 @@ TEST_F(OrderTicketSession, TheUsCommandOnABegunKseOrderKeepsEveryKey)
     ASSERT_EQ(pTicket, Command(33100));
     ASSERT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)));
     const size_t nChecks = Count("KV");
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
     NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
-    ASSERT_TRUE(PumpUntil([&] { return Count("KV") == nChecks + 1; })) << Lines("KV");
+    ASSERT_TRUE(PumpUntil([&] { return Count("KV") == nChecks + 1 && FinishedSteps(); })) << Lines("KV");
     const std::vector<std::string> check = BodyOf(Requests({"KV"}).back());
     EXPECT_EQ("101|1500|842", check[6] + "|" + check[7] + "|" + check[9]);
 }
