@@ -45,6 +45,9 @@ struct IOrderTicketForm
     virtual CString MakeTickerText(LPCSTR pszText) = 0;
     // The ticker box takes the text and the ticket looks the symbol up.
     virtual void SetTickerAndLookUp(LPCSTR pszTicker) = 0;
+    // A symbol given without its market (a lookup result's): asked of the server by itself, and
+    // the ticket takes the market its answer names, ready to fill.
+    virtual void SetTickerOfItsMarket(LPCSTR pszTicker) = 0;
     virtual void SetLimitPrice(double dPrice) = 0;
     virtual void SetCurrency(LPCSTR pszCurrency) = 0;
     virtual void SetContractDate(const COleDateTime& date) = 0;
@@ -55,8 +58,10 @@ struct IOrderTicketForm
     virtual void SelectTransactionType(int nSide) = 0;
     virtual void SetBackgroundColor(COLORREF crBack) = 0;
     virtual void SetPreMarket(BOOL bPreMarket) = 0;
-    // A ticket left on a KSE market starts afresh with no market chosen; any other stays.
-    virtual void LeaveKseMarket() = 0;
+    // A ticket left on a KSE market starts afresh with no market chosen when nothing is typed in
+    // it, or for a symbol of another market (bForSymbol); a KSE order begun and no symbol given,
+    // or any other market, stays as it stands.
+    virtual void LeaveKseMarket(BOOL bForSymbol) = 0;
     virtual void ShowAdvanced(BOOL bShow) = 0;
     virtual void ShowSidePanel(BOOL bShow) = 0;
     // Presets from a row of the order-status tables; nothing without the table or the row.

@@ -60,13 +60,17 @@ void CZORVAT32App::OpenOrderTicket(int nMode, LPCSTR pszSymbol, double dPrice, L
     IOrderTicketForm* pTicket = OpenTicketForm();
     if (pTicket == nullptr)
         return;
-    // The US ticket: one that was opened for the KSE does not stay on it.
+    // The US ticket: one that was opened for the KSE does not stay on it, but for a KSE order the
+    // trader has begun and no symbol given.
     if (pszMarket != nullptr)
         pTicket->SelectMarket(pszMarket);
     else
-        pTicket->LeaveKseMarket();
-    if (pszSymbol != nullptr)
+        pTicket->LeaveKseMarket(pszSymbol != nullptr);
+    // A symbol without its market (a lookup result's) goes to the market the server names for it.
+    if (pszSymbol != nullptr && pszMarket != nullptr)
         pTicket->SetTickerAndLookUp(pszSymbol);
+    else if (pszSymbol != nullptr)
+        pTicket->SetTickerOfItsMarket(pszSymbol);
     if (dPrice != 0.0)
         pTicket->SetLimitPrice(dPrice);
     if (pszCurrency != nullptr)

@@ -264,12 +264,17 @@ void CNewPlaceOrderDlg::OnMarketChanged()
     UpdateSubmitButton();
 }
 
-void CNewPlaceOrderDlg::LeaveKseMarket()
+void CNewPlaceOrderDlg::LeaveKseMarket(BOOL bForSymbol)
 {
     MarketDetail market;
     if (!GetGlobals()->LookupMarket(GetGlobals()->GetMarketCode(m_strMarket), market) ||
         ReadMarketChoices(market).nFamily != MARKET_FAMILY_KSE)
         return;
+    // A command names no order of its own: a KSE order begun comes forward as it stands, the
+    // trader's keys kept.
+    for (int nId : {IDC_TICKET_TICKER, IDC_TICKET_QUANTITY, IDC_TICKET_LIMIT, IDC_TICKET_STOP})
+        if (!GetText(nId).IsEmpty() && !bForSymbol)
+            return;
     ResetForm();
     UpdateMarketChoices(MarketDetail());
     FillSymbolMap(0);

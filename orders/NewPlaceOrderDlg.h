@@ -87,6 +87,7 @@ public:
     void UpdateMarketChoices(const MarketDetail& market) override;
     CString MakeTickerText(LPCSTR pszText) override;
     void SetTickerAndLookUp(LPCSTR pszTicker) override;
+    void SetTickerOfItsMarket(LPCSTR pszTicker) override;
     void SetLimitPrice(double dPrice) override;
     void SetCurrency(LPCSTR pszCurrency) override;
     void SetContractDate(const COleDateTime& date) override;
@@ -96,7 +97,7 @@ public:
     void SelectTransactionType(int nSide) override;
     void SetBackgroundColor(COLORREF crBack) override;
     void SetPreMarket(BOOL bPreMarket) override;
-    void LeaveKseMarket() override;
+    void LeaveKseMarket(BOOL bForSymbol) override;
     void ShowAdvanced(BOOL bShow) override;
     void ShowSidePanel(BOOL bShow) override;
     void LoadUSOrder(long nOrder) override;
@@ -229,4 +230,5 @@ private:
     BOOL m_bSidePanelShown = TRUE;
     CString m_strSide, m_strType, m_strValidity, m_strKseType;     // the boxes' texts last acted on
     long m_nTickerInfoRequest = 0;              // the number of the last "RN" sent, 0 when answered
+    BOOL m_bTakeAnswersMarket = FALSE;          // that "RN" asked for a symbol's market
 };

@@ -171,6 +171,24 @@ void CNewPlaceOrderDlg::SetTickerAndLookUp(LPCSTR pszTicker)
     OnTickerChanged();
 }
 
+void CNewPlaceOrderDlg::SetTickerOfItsMarket(LPCSTR pszTicker)
+{
+    SetText(IDC_TICKET_TICKER, pszTicker);
+    const CString strSymbol = GetSymbolText();
+    if (strSymbol.IsEmpty() || CZORVAT32App::Get() == nullptr) {
+        OnTickerChanged();
+        return;
+    }
+    // The market shown may not be the symbol's: nothing of it is shown until the answer says.
+    m_strTickerLooked = GetText(IDC_TICKET_TICKER);
+    SetText(IDC_TICKET_CURRENCY, "");
+    SetText(IDC_TICKET_DESCRIPTION, "");
+    m_strReferencePrice.Empty();
+    ApplyReferencePrice();
+    m_nTickerInfoRequest = SendNameRequest(strSymbol, 0);
+    m_bTakeAnswersMarket = TRUE;
+}
+
 void CNewPlaceOrderDlg::OnTickerChanged()
 {
     const CString strMarket = GetBoxText(IDC_TICKET_MARKET);
@@ -256,6 +274,7 @@ void CNewPlaceOrderDlg::RequestTickerInfo(LPCSTR pszSymbol, long nMarketCode)
     if (CZORVAT32App::Get() == nullptr || pszSymbol == nullptr || *pszSymbol == '\0')
         return;
     m_nTickerInfoRequest = SendNameRequest(pszSymbol, nMarketCode);
+    m_bTakeAnswersMarket = FALSE;
 }
 
 void CNewPlaceOrderDlg::OnRN(CServerMessage* pMsg)
@@ -265,6 +284,8 @@ void CNewPlaceOrderDlg::OnRN(CServerMessage* pMsg)
     if (pMsg == nullptr || m_nTickerInfoRequest == 0 || GetRawLineNumber(pMsg) != m_nTickerInfoRequest)
         return;
     m_nTickerInfoRequest = 0;
+    const BOOL bTakeMarket = m_bTakeAnswersMarket;
+    m_bTakeAnswersMarket = FALSE;
     if (pMsg->GetLong(0) != 0)
         return;
     const long nCode = pMsg->GetLong(3);
@@ -283,6 +304,15 @@ void CNewPlaceOrderDlg::OnRN(CServerMessage* pMsg)
     const CString strMarket = GetGlobals()->GetMarketName(nCode);
     // Another market's symbol: told, and the ticket keeps the choices of the market it shows.
     const CString strShown = GetText(IDC_TICKET_MARKET);
+    if (bTakeMarket && strShown != strMarket) {
+        // The symbol's own market, chosen for it with its fields ready to fill; the symbol stays,
+        // the server has just named its market.
+        SelectMarket(strMarket);
+        if (GetText(IDC_TICKET_TICKER).IsEmpty())
+            SetTickerAndLookUp(strTicker);
+        UpdateSubmitButton();
+        return;
+    }
     if (!strShown.IsEmpty() && strShown != strMarket) {
         if (CZORVAT32App* pApp = CZORVAT32App::Get())
             ShowMarketInfo(pApp->GetErrorText(1026), 0, 2);

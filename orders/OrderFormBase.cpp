@@ -66,7 +66,8 @@ long COrderFormBase::SendNameRequest(LPCSTR pszSymbol, long nMarketCode)
     ORDER_VALUES values;
     values.pShot = &shot;
     UINT nRefusal = 0;
-    return SendBody(RN_BODY, values, &nRefusal);
+    // Without a market the server finds the symbol's.
+    return SendBody(nMarketCode != 0 ? RN_BODY : RN_SYMBOL_BODY, values, &nRefusal);
 }
 
 long COrderFormBase::AskOptionSeries(int nField, CString* pstrAsked)

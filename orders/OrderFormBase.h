@@ -87,7 +87,8 @@ protected:
     // The form takes the records of a multi-record reply (TRUE) until its end (FALSE); bBusy
     // shows the application busy meanwhile.
     void ReceiveRecords(BOOL bReceive, BOOL bBusy);
-    // The "RN" of the symbol: the request's number, 0 when it did not leave.
+    // The "RN" of the symbol on that market (0: on whichever market lists it): the request's
+    // number, 0 when it did not leave.
     static long SendNameRequest(LPCSTR pszSymbol, long nMarketCode);
     // A ticket's "GO" for the underlying typed in nField, when it is not the one asked last
     // (*pstrAsked): the request's number, 0 when nothing left.

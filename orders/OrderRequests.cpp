@@ -6,12 +6,14 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/SessionHooks.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
 #include "market/TableLinks.h"
 #include "orders/ReviewOrderKSEDlg.h"
 #include "refdata/PriceText.h"
 #include "refdata/ServerDateFields.h"
+#include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
 
 namespace {
@@ -557,6 +559,13 @@ CString OptionSeriesText(const ORDER_TICKET_SNAPSHOT& shot)
     return OptionSeriesName(shot.strUnderlying, shot.nRight, atof(shot.strStrike), nExpiry);
 }
 
+namespace {
+void ForgetOrderNames()
+{
+    GetGlobals()->ForgetOrderNames();
+}
+}  // namespace
+
 BOOL BuildAcknowledgement(const ORDER_ACK& ack, const CServerMessage& reply, LPCSTR pszStockName, CString* pText)
 {
     const long nError = reply.GetLong(ack.nError);
@@ -598,11 +607,15 @@ BOOL BuildAcknowledgement(const ORDER_ACK& ack, const CServerMessage& reply, LPC
     }
     // One name for one order: its number where the reply carries it, as its status lines give it.
     const CString strOrder = ack.nOrder >= 0 ? reply.GetField(ack.nOrder) : CString();
+    const BOOL bNamed = pszStockName != nullptr && *pszStockName != '\0';
     pText->FormatMessage(ack.nKind == ACK_MODIFIED ? IDS_ORDER_MODIFIED : IDS_ORDER_ACKNOWLEDGED,
                          strOrder.IsEmpty() ? reply.GetField(ack.nReference) : strOrder, reply.GetField(ack.nAccount), strSide,
-                         reply.GetField(ack.nQuantity),
-                         pszStockName != nullptr && *pszStockName != '\0' ? CString(pszStockName) : reply.GetField(ack.nStock),
-                         strPrices);
+                         reply.GetField(ack.nQuantity), bNamed ? CString(pszStockName) : reply.GetField(ack.nStock), strPrices);
+    // The server's own notice of the order (a restricted user's only word of it) names it alike.
+    if (bNamed) {
+        RegisterLogoffHook(&ForgetOrderNames);
+        GetGlobals()->NoteOrderName(strOrder, reply.GetFieldText(ack.nStock), pszStockName);
+    }
     return TRUE;
 }
 

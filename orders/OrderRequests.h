@@ -162,7 +162,8 @@ CString OptionSeriesText(const ORDER_TICKET_SNAPSHOT& shot);
 
 // The acknowledgement of an order reply (pszStockName: the stock's name, for the forward text;
 // for the others, what the order was for when the reply's symbol alone does not say it, as an
-// option's series); FALSE, and no text, when the reply carries an error.
+// option's series); FALSE, and no text, when the reply carries an error. The name given is noted
+// for the order (CZorvatGlobals::NoteOrderName), for the server's notices of it.
 BOOL BuildAcknowledgement(const ORDER_ACK& ack, const CServerMessage& reply, LPCSTR pszStockName, CString* pText);
 
 // The review a check reply opens.

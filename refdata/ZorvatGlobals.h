@@ -69,6 +69,15 @@ public:
     void GetMarketSymbols(long nMarket, CStringArray& symbols) const;
     BOOL LookupShortStockEntry(long nMarket, LPCSTR pszSymbol, ShortStockListEntry& entry) const;
 
+    // Orders by the name the trader reads them by. An acknowledgement notes the name it gave its
+    // order (number and the symbol its line carries, as an option's letters); the last
+    // ORDER_NAMES_KEPT are kept, until the user's log-off forgets them. The name of an order is
+    // that one; else a KSE stock's symbol in the interface language; else the symbol as given.
+    enum { ORDER_NAMES_KEPT = 256 };
+    void NoteOrderName(LPCSTR pszOrder, LPCSTR pszSymbol, LPCSTR pszName);
+    void ForgetOrderNames();
+    CString GetOrderName(LPCSTR pszOrder, LPCSTR pszSymbol) const;
+
     // Requests sent for the logged-in user.
     void RequestMarketList();
     void RequestCurrencyList();
@@ -141,6 +150,8 @@ private:
     CMap<int, int, CString, LPCSTR> m_arabicNames;
     CString m_strMarketsFile;
     CArray<int, int> m_permittedCodes;          // in arrival order
+    CMap<CString, LPCSTR, CString, LPCSTR> m_orderNames;     // "order|symbol" to its name
+    CStringArray m_orderNameKeys;               // oldest first
 };
 
 // The one instance, made on first use.

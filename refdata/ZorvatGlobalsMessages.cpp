@@ -281,6 +281,52 @@ void CZorvatGlobals::OnTI(CServerMessage* pMsg)
     }
 }
 
+namespace {
+CString OrderNameKey(LPCSTR pszOrder, LPCSTR pszSymbol)
+{
+    CString strKey;
+    strKey.Format("%s|%s", pszOrder != nullptr ? pszOrder : "", pszSymbol != nullptr ? pszSymbol : "");
+    return strKey;
+}
+}  // namespace
+
+void CZorvatGlobals::NoteOrderName(LPCSTR pszOrder, LPCSTR pszSymbol, LPCSTR pszName)
+{
+    if (pszOrder == nullptr || *pszOrder == '\0' || pszName == nullptr || *pszName == '\0')
+        return;
+    const CString strKey = OrderNameKey(pszOrder, pszSymbol);
+    CString strKnown;
+    if (!m_orderNames.Lookup(strKey, strKnown)) {
+        if (m_orderNameKeys.GetSize() >= ORDER_NAMES_KEPT) {
+            m_orderNames.RemoveKey(m_orderNameKeys[0]);
+            m_orderNameKeys.RemoveAt(0);
+        }
+        m_orderNameKeys.Add(strKey);
+    }
+    m_orderNames[strKey] = pszName;
+}
+
+void CZorvatGlobals::ForgetOrderNames()
+{
+    m_orderNames.RemoveAll();
+    m_orderNameKeys.RemoveAll();
+}
+
+CString CZorvatGlobals::GetOrderName(LPCSTR pszOrder, LPCSTR pszSymbol) const
+{
+    CString strName;
+    if (m_orderNames.Lookup(OrderNameKey(pszOrder, pszSymbol), strName))
+        return strName;
+    ShortStockListEntry stock;
+    if (LookupShortStockEntry(KSE_MARKET_CODE, pszSymbol, stock)) {
+        // A KSE list row: its symbol, then the symbol's Arabic form.
+        strName = GetNorvGlobals().m_nLanguage != 0 ? stock.text4 : stock.text3;
+        if (!strName.IsEmpty())
+            return strName;
+    }
+    return pszSymbol != nullptr ? pszSymbol : "";
+}
+
 void CZorvatGlobals::OnNU(CServerMessage* pMsg)
 {
     const CString strTransaction = CTransactionType::GetText(static_cast<int>(pMsg->GetLong(2)));
@@ -312,8 +358,9 @@ void CZorvatGlobals::OnNU(CServerMessage* pMsg)
         nId += 1;
     if (pMsg->GetLong(11) != 0)
         nId += 2;
+    // The order by the name its acknowledgement gave it, not by the stock's number or letters.
     CString strNotice;
-    strNotice.FormatMessage(nId, pMsg->GetField(1), pMsg->GetField(0), strTransaction, pMsg->GetField(5),
-                            pMsg->GetField(3), strPrices);
+    strNotice.FormatMessage(nId, pMsg->GetField(1), pMsg->GetField(0), strTransaction,
+                            GetOrderName(pMsg->GetFieldText(1), pMsg->GetFieldText(5)), pMsg->GetField(3), strPrices);
     ShowNotice(strNotice);
 }

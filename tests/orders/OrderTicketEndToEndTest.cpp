@@ -22,6 +22,7 @@
 #include "market/TableLinks.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderForms.h"
+#include "orders/ReviewDialog.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/user/DateTimePick.h"
 #include "refdata/RefDataRecords.h"
@@ -217,12 +218,11 @@ TEST_F(OrderTicketSession, EachCommandOpensItsMarketWithItsChoicesInEnglish)
     EXPECT_EQ(std::string(GetGlobals()->GetMarketName(MARKET_KSE)), BoxSelection(pTicket->m_hWnd, IDC_TICKET_MARKET));
     EXPECT_EQ(Texts({55045, 55046}), BoxItems(pTicket->m_hWnd, IDC_TICKET_SIDE));
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(pTicket->m_hWnd, IDC_TICKET_SIDE)));
-    // The US ticket's command on that KSE ticket: a ticket with no market chosen, as it opens.
-    SetDlgItemTextA(pTicket->m_hWnd, IDC_TICKET_TICKER, "101");
+    // The US ticket's command on that KSE ticket, nothing typed in it: a ticket with no market
+    // chosen, as it opens.
     ASSERT_EQ(pTicket, Command(33100));
     EXPECT_EQ("", BoxSelection(pTicket->m_hWnd, IDC_TICKET_MARKET));
     EXPECT_EQ(-1, pTicket->GetKseMarketType());
-    EXPECT_EQ("", ControlText(pTicket->m_hWnd, IDC_TICKET_TICKER));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(pTicket->m_hWnd, IDC_TICKET_SIDE)));
     EXPECT_EQ(GetSysColor(COLOR_BTNFACE), pTicket->GetFormColour());
     // A KSE stock typed by its number before the market is chosen stays once the KSE is.
@@ -230,6 +230,47 @@ TEST_F(OrderTicketSession, EachCommandOpensItsMarketWithItsChoicesInEnglish)
     ChooseItem(pTicket->m_hWnd, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(MARKET_KSE)));
     EXPECT_EQ("101", ControlText(pTicket->m_hWnd, IDC_TICKET_TICKER));
     EXPECT_NE("", ControlText(pTicket->m_hWnd, IDC_TICKET_DESCRIPTION));
+}
+
+// The US ticket's command on a KSE order the trader has begun, by any of its fields: the ticket
+// comes forward as it stands, every key kept, and the order can still go as typed.
+TEST_F(OrderTicketSession, TheUsCommandOnABegunKseOrderKeepsEveryKey)
+{
+    Start(false);
+    CNewPlaceOrderDlg* pTicket = Command(33049);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    const auto Shown = [hDlg] {
+        std::vector<std::string> texts;
+        for (int nId : {IDC_TICKET_MARKET, IDC_TICKET_SESSION, IDC_TICKET_SIDE, IDC_TICKET_TICKER, IDC_TICKET_QUANTITY,
+                        IDC_TICKET_TYPE, IDC_TICKET_LIMIT, IDC_TICKET_VALIDITY})
+            texts.push_back(ControlText(hDlg, nId));
+        return texts;
+    };
+    const std::pair<int, const char*> begun[] = {
+        {IDC_TICKET_TICKER, "101"}, {IDC_TICKET_QUANTITY, "1,500"}, {IDC_TICKET_LIMIT, "842"}};
+    for (const auto& field : begun) {
+        SCOPED_TRACE(field.second);
+        NotifyControl(hDlg, IDC_TICKET_RESET, BN_CLICKED);
+        ASSERT_EQ(pTicket, Command(33049));
+        EnterText(hDlg, field.first, field.second);
+        const std::vector<std::string> typed = Shown();
+        ASSERT_EQ(pTicket, Command(33100));
+        EXPECT_EQ(typed, Shown());
+        EXPECT_EQ(1, pTicket->GetKseMarketType()) << "the regular board";
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_QUANTITY)));
+    }
+    // The order begun goes as the trader types it on.
+    EnterText(hDlg, IDC_TICKET_TICKER, "101");
+    EnterText(hDlg, IDC_TICKET_QUANTITY, "1,500");
+    ASSERT_EQ(pTicket, Command(33100));
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)));
+    const size_t nChecks = Count("KV");
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
+    NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KV") == nChecks + 1 && FinishedSteps(); })) << Lines("KV");
+    const std::vector<std::string> check = BodyOf(Requests({"KV"}).back());
+    EXPECT_EQ("101|1500|842", check[6] + "|" + check[7] + "|" + check[9]);
 }
 
 TEST_F(OrderTicketSession, EachCommandOpensItsMarketWithItsChoicesInArabic)

@@ -23,9 +23,11 @@
 #include "market/TickerLookupDlg.h"
 #include "market/TickerLookupResultsTable.h"
 #include "orders/NewPlaceOrderDlg.h"
+#include "orders/ReviewDialog.h"
 #include "platform/win/user/Display.h"
 #include "platform/win/user/TestAnswers.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/common/DialogSteps.h"
 
 namespace {
 
@@ -224,4 +226,107 @@ TEST_F(TicketFromRows, F4BuysTheSelectedKseQuotationOnTheKseMarket)
     pRun->TypeKey(VK_F4, [&] { return App().GetOrderTicketForm() != nullptr; });
     EXPECT_EQ(strKse, TicketMarket());
     EXPECT_EQ("", TicketTicker());
+}
+
+namespace {
+// A symbol of every US market the user may trade (the KSE's stocks are no lookup's), from the
+// reference data: the market's code and its first symbol.
+std::vector<std::pair<long, std::string>> UsMarketSymbols()
+{
+    std::vector<std::pair<long, std::string>> symbols;
+    CArray<int, int> codes;
+    GetGlobals()->GetMarketCodeList(codes);
+    for (int i = 0; i < codes.GetSize(); ++i) {
+        CStringArray marketSymbols;
+        GetGlobals()->GetMarketSymbols(codes[i], marketSymbols);
+        for (int j = 0; codes[i] != 2 && j < marketSymbols.GetSize(); ++j)
+            if (marketSymbols[j].GetLength() > 0 && marketSymbols[j][0] != '.') {
+                symbols.emplace_back(codes[i], static_cast<LPCSTR>(marketSymbols[j]));
+                break;
+            }
+    }
+    return symbols;
+}
+
+// The ticker lookup's result picked from its row menu, while the ticket stands on each market of
+// its market box (and on none, and holding a KSE order begun): the ticket opens on the symbol's
+// own market, with its description and its fields ready to fill. Then an order placed from a
+// result, and the next result picked at once, before the first order is answered: the reply
+// leaves the next symbol and its market as they are.
+void LookupResultsOpenTheirMarkets(TicketFromRows& s, bool bArabic)
+{
+    ASSERT_NO_FATAL_FAILURE(s.Start(bArabic, {"--rate", "0", "--scenario", "delay=OR:1"}));
+    const std::vector<std::pair<long, std::string>> symbols = UsMarketSymbols();
+    ASSERT_GE(symbols.size(), 2u);
+    CNewPlaceOrderDlg* pTicket = s.Command(33100);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    std::vector<std::string> starts = BoxItems(hDlg, IDC_TICKET_MARKET);
+    starts.push_back("");
+    ASSERT_TRUE(s.App().RunCommand(33195));
+    CFormMDIWnd* pLookup = dynamic_cast<CFormMDIWnd*>(s.App().GetMainFrame()->MDIGetActive());
+    ASSERT_NE(nullptr, pLookup);
+    const HWND hLookup = pLookup->GetView()->m_hWnd;
+    CDataTable* pResults = nullptr;
+    const auto Pick = [&](const std::string& strSymbol) {
+        SetDlgItemTextA(hLookup, IDC_LOOKUP_TICKER, strSymbol.c_str());
+        SendMessageA(GetDlgItem(hLookup, IDC_LOOKUP_SEARCH), BM_CLICK, 0, 0);
+        pResults = FindDataTable(IDS_TABLE_TICKER_LOOKUP_RESULTS);
+        ASSERT_NE(nullptr, pResults);
+        ASSERT_TRUE(PumpUntil([&] { return pResults->IsComplete() && CellText(pResults, 0, 0) == strSymbol; }, 10000));
+        PickFromRowMenu(pResults, 0, ID_ROW_TICKET);
+    };
+    const auto ExpectOnItsMarket = [&](long nMarket, const std::string& strSymbol) {
+        const std::string strMarket = static_cast<LPCSTR>(GetGlobals()->GetMarketName(nMarket));
+        EXPECT_TRUE(PumpUntil([&] { return s.TicketMarket() == strMarket && !s.TicketText(IDC_TICKET_DESCRIPTION).empty(); }, 5000))
+            << "market \"" << s.TicketMarket() << "\", description \"" << s.TicketText(IDC_TICKET_DESCRIPTION) << "\"";
+        EXPECT_EQ(0u, s.TicketTicker().find(strSymbol)) << s.TicketTicker();
+        for (int nId : {IDC_TICKET_SIDE, IDC_TICKET_TYPE, IDC_TICKET_VALIDITY, IDC_TICKET_QUANTITY})
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, nId))) << "control " << nId << " grey";
+    };
+    const std::string strKse = static_cast<LPCSTR>(GetGlobals()->GetMarketName(2));
+    for (const std::string& strStart : starts)
+        for (const auto& [nMarket, strSymbol] : symbols) {
+            SCOPED_TRACE("on \"" + strStart + "\": " + strSymbol);
+            ASSERT_EQ(pTicket, s.Command(33100));
+            ClickControl(hDlg, IDC_TICKET_RESET);
+            if (!strStart.empty())
+                ChooseItem(hDlg, IDC_TICKET_MARKET, strStart);
+            if (strStart == strKse)
+                EnterText(hDlg, IDC_TICKET_QUANTITY, "1,000");
+            Pick(strSymbol);
+            ExpectOnItsMarket(nMarket, strSymbol);
+        }
+
+    // An order from the last result, and at once the next result picked.
+    const auto& [nLast, strLast] = symbols.back();
+    const auto& [nNext, strNext] = symbols.front();
+    ChooseItem(hDlg, IDC_TICKET_SIDE, BoxItems(hDlg, IDC_TICKET_SIDE).front());
+    EnterText(hDlg, IDC_TICKET_QUANTITY, "10");
+    if (s.TicketText(IDC_TICKET_LIMIT).empty())
+        EnterText(hDlg, IDC_TICKET_LIMIT, "20");
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
+                       SetDlgItemTextA(h, IDC_REVIEW_PASSWORD, "secret");
+                       ClickControl(h, IDOK);
+                   }}});
+    const size_t nOrders = s.Count("OR");
+    ClickControl(hDlg, IDC_TICKET_SUBMIT);
+    ASSERT_TRUE(PumpUntil([&] { return s.Count("OR") == nOrders + 1; })) << s.pRun->InfoText();
+    EXPECT_EQ(std::to_string(nLast), BodyOf(s.Requests({"OR"}).back())[16]) << "the order on its symbol's market";
+    Pick(strNext);
+    ExpectOnItsMarket(nNext, strNext);
+    ASSERT_TRUE(PumpUntil([&] { return !pTicket->GetPending().IsOrderPending(); })) << "answered";
+    PumpFor(200);
+    ExpectOnItsMarket(nNext, strNext);
+}
+}  // namespace
+
+TEST_F(TicketFromRows, ALookupResultOpensTheTicketOnItsSymbolsMarket)
+{
+    LookupResultsOpenTheirMarkets(*this, false);
+}
+
+TEST_F(TicketFromRows, ALookupResultOpensTheTicketOnItsSymbolsMarketInArabic)
+{
+    LookupResultsOpenTheirMarkets(*this, true);
 }

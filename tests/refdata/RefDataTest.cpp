@@ -335,6 +335,16 @@ TEST_F(RefData, OrderNoticesNameTheirPricesAndDate)
     strExpected.FormatMessage(57701, "O", "A", "1", "S", "10", "");
     EXPECT_EQ("info " + std::string(strExpected) + "; top 1", m_client.Take());
     EXPECT_NE(std::string::npos, std::string(strExpected).find("O"));
+
+    // An order goes by the name its acknowledgement noted for its number and symbol; the oldest
+    // names are forgotten first.
+    for (int i = 0; i <= CZorvatGlobals::ORDER_NAMES_KEPT; ++i)
+        m_globals.NoteOrderName(std::to_string(i).c_str(), "S", ("S Put " + std::to_string(i)).c_str());
+    Fire({"$NU|1|XC||A|1|1|10|x|S|3|0|0|0|x|0|x|x|0"});
+    strExpected.FormatMessage(57700, "1", "A", "1", "S Put 1", "10", "3");
+    EXPECT_EQ("info " + std::string(strExpected) + "; top 1", m_client.Take());
+    EXPECT_EQ("S", std::string(m_globals.GetOrderName("0", "S"))) << "forgotten";
+    EXPECT_EQ("T", std::string(m_globals.GetOrderName("1", "T"))) << "another symbol's order 1";
 }
 
 TEST_F(RefData, ServerCodeTableRepliesPassBy)
