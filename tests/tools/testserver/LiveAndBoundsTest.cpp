@@ -162,14 +162,15 @@ TEST(Pace, RateOfTenThousandForFiveSecondsDeliversFiftyThousandLines)
     while (s.client.ReadLine(line, 2000))
         s.lines.push_back(line);
     EXPECT_TRUE(s.client.IsClosed()) << "the run time ends the session";
-    // Quotations carry the market's event number: the last one tells how many the market made,
-    // and they come in the order it made them.
+    // Live quotations carry the market's event number: the last one tells how many the market
+    // made, and they come in the order it made them. (A subscription's reply is the symbol's state
+    // now, numbered by its own last event, which live lines of other symbols may have passed.)
     long nLast = -1, nLive = 0;
     for (const std::string& line : s.lines) {
         nLive += line.rfind("~GS|", 0) == 0 || line.rfind("~QQ|", 0) == 0 || line.rfind("~OU|", 0) == 0 ||
                  line.rfind("~TM|", 0) == 0 || line.rfind("~IX|", 0) == 0;
-        if (line.rfind("~GS|", 0) != 0 || CServerMessage(line.c_str(), 1).GetSize() <= 35)
-            continue;           // a compact quotation carries no number
+        if (line.rfind("~GS|0|", 0) != 0 || CServerMessage(line.c_str(), 1).GetSize() <= 35)
+            continue;           // a reply, or a compact quotation, which carries no number
         const long nSeq = atol(line.substr(line.rfind('|') + 1).c_str());
         EXPECT_LT(nLast, nSeq);
         nLast = nSeq;
