@@ -38,7 +38,7 @@ const int N = FIELD_NONE;
 // columns have a total. Amounts are held to their currency's cent or fils, as the rows show them.
 const TABLE_COLUMN s_columns[] = {
     AccountText(41154, 6, 0),                                       // 0 symbol, KSE stock code
-    AccountText(41155, 11, N),                                      // 1 name
+    AccountName(41155),                                             // 1 name
     AccountText(41156, 40, N, MARKET_COLUMN_WIDTH),                 // 2 market
     AccountId(41157, 1, NUMBER_WIDTH, COLF_HIDDEN | COLF_SWITCHABLE),  // 3 the reply's account
     AccountText(41158, 6, 21),                                      // 4 currency
@@ -46,7 +46,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(41160, -3, O, 0, 5, QUANTITY_WIDTH),                     // 6 quantity, the cash row's dinars
     Amount(41161, -3, Z, 0, 6, QUANTITY_WIDTH),                     // 7 second quantity
     Amount(41162, -3, O | M, 3, 24),                                // 8 the gain, as column 13
-    Amount(41163, -6, Z | W, 0, 8, PRICE_WIDTH),                    // 9 price, a KSE one in dinars
+    AccountPrice(41163, POSITION_PRICE_DECIMALS, 8, COLF_THOUSANDS | Z),  // 9 price, a KSE one in dinars
     Amount(41164, -4, W | O, 2, 3, PRICE_WIDTH),                    // 10 average cost
     Amount(41165, -3, O | M, 3, 4, MONEY_WIDTH),                    // 11 cost
     Amount(41166, -3, O | M, 3, N, MONEY_WIDTH),                    // 12 market value

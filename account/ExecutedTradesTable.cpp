@@ -51,7 +51,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountNumber(57165, -4, 14, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2, PRICE_WIDTH),
     AccountText(57377, 20, FIELD_NONE, MARKET_COLUMN_WIDTH),
     AccountText(57210, 6, 17),
-    AccountText(51134, 50, FIELD_NONE),
+    AccountName(51134),
     Amount(42269, 18),
 };
 const TABLE_SORT_KEY s_sort[] = {{TC_TIME, SORT_ASCENDING}, {TC_TRADE, SORT_DESCENDING}};

@@ -58,7 +58,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountNumber(57161, -4, 25, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2, PRICE_WIDTH),
     AccountText(57378, 20, FIELD_NONE, MARKET_COLUMN_WIDTH),
     AccountText(57216, 6, 28),
-    AccountText(51114, 6, FIELD_NONE),
+    AccountName(51114),
     AccountId(57351, 19),
 };
 const TABLE_SORT_KEY s_sort[] = {{OC_TIME, SORT_ASCENDING}, {OC_ORDER, SORT_DESCENDING}};

@@ -41,7 +41,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountCode(57218, 95, 17, CTransactionType::FormatCodeColumn, 14),
     AccountText(57379, 20, FIELD_NONE, MARKET_COLUMN_WIDTH),
     AccountText(57220, 6, 19),
-    AccountText(51223, 6, FIELD_NONE),
+    AccountName(51223),
     AccountText(57230, 6, 20),
     AccountCode(57231, OPTION_RIGHT_WIDTH, 21, COptionRight::FormatCodeColumn, RC_RIGHT),
     Price(57233, 22),
