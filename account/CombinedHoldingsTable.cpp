@@ -85,7 +85,7 @@ const TABLE_DESC g_combinedHoldingsTable = {
     .nNameId = IDS_TABLE_COMBINED_HOLDINGS, .nTitleId = 41126, .nFixedColumns = 1, .columns = s_columns,
     .sort = s_sort, .keys = s_keys, .nRequestType = MSG_IH, .nReplyType = 0, .liveTypes = s_live,
     .directTypes = s_direct, .maps = s_maps, .nFlags = TABLEF_REPLY_ADDS | TABLEF_LIVE_UNGATED,
-    .nCurrencyColumn = CH_CURRENCY};
+    .nCurrencyColumn = CH_CURRENCY, .company = {CH_NAME, CH_SYMBOL, CH_MARKET}};
 
 BOOL CCombinedHoldingsTable::FormatHoldingType(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)
 {
@@ -253,6 +253,7 @@ void CCombinedHoldingsTable::ApplyUsLine(CServerMessage* pMsg)
     FillRow(pMsg, pTarget, bPublish);
     SetKind(pTarget, pMsg->GetLong(NH_OPTION_RIGHT), bPublish);
     pTarget->SetText(CH_MARKET, strMarket, bPublish);
+    NameCompany(pTarget, bPublish);
     Convert(pTarget);
     if (bPublish)
         pTarget->Commit();

@@ -121,7 +121,8 @@ const ACCOUNT_DESC g_combinedUnrealizedTable = {
     .table = {.nNameId = IDS_TABLE_COMBINED_UNREALIZED, .nTitleId = 41177, .nFixedColumns = 2,
               .columns = s_columns, .sort = s_sort, .keys = s_keys, .nRequestType = MSG_UP, .nReplyType = 0,
               .liveTypes = s_live, .directTypes = s_direct, .maps = s_maps,
-              .nFlags = TABLEF_REPLY_ADDS | TABLEF_LIVE_UNGATED, .nCurrencyColumn = CU_CURRENCY},
+              .nFlags = TABLEF_REPLY_ADDS | TABLEF_LIVE_UNGATED, .nCurrencyColumn = CU_CURRENCY,
+              .company = {CU_NAME, CU_SYMBOL, CU_MARKET}},
     .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands};
 
 BOOL CCombinedUnrealizedProfitLossTable::FormatKind(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)
@@ -428,6 +429,7 @@ void CCombinedUnrealizedProfitLossTable::ApplyUsLine(CServerMessage* pMsg)
     if (pNew != nullptr) {
         pTarget->SetText(CU_OPEN_DATE, ConvertServerDateField(pMsg->GetFieldText(10), COLTYPE_DATE_TEXT), FALSE);
         pTarget->SetText(CU_MARKET, strMarket, FALSE);
+        NameCompany(pTarget, FALSE);
         pTarget->SetText(CU_KIND, UsKind(bOption), FALSE);
         double dLast = 0;
         if (!FindPositionPrice(pszSymbol, pMsg->GetLong(26), dLast))

@@ -74,7 +74,7 @@ const ACCOUNT_COMMAND s_commands[] = {
 const ACCOUNT_DESC g_executedTradesTable = {
     .table = {.nNameId = IDS_TABLE_US_TRADES, .nTitleId = 56726, .nFixedColumns = 2, .columns = s_columns,
               .sort = s_sort, .keys = s_keys, .nRequestType = MSG_ET, .nReplyType = MSG_ET, .liveTypes = s_live,
-              .nFlags = TABLEF_LIVE_UNGATED, .nMoneyDecimals = 2},
+              .nFlags = TABLEF_LIVE_UNGATED, .nMoneyDecimals = 2, .company = {TC_SYMBOL_TEXT, TC_SYMBOL, TC_MARKET}},
     .requests = s_requests, .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands,
     .nFirstOptionColumn = TC_OPTION, .nLastOptionColumn = TC_STRIKE};
 

@@ -67,7 +67,8 @@ const int s_direct[] = {MSG_GS};
 const TABLE_DESC g_investorHoldingsTable = {
     .nNameId = IDS_TABLE_US_HOLDINGS, .nTitleId = 56745, .nFixedColumns = 1, .columns = s_columns, .sort = s_sort,
     .keys = s_keys, .nRequestType = MSG_IH, .nReplyType = MSG_IH, .liveTypes = s_live, .directTypes = s_direct,
-    .maps = s_maps, .nFlags = TABLEF_LIVE_UNGATED, .nCurrencyColumn = HC_CURRENCY, .nMoneyDecimals = 2};
+    .maps = s_maps, .nFlags = TABLEF_LIVE_UNGATED, .nCurrencyColumn = HC_CURRENCY, .nMoneyDecimals = 2,
+    .company = {HC_COMPANY, HC_SYMBOL, HC_MARKET}};
 
 BOOL CInvestorHoldingsTable::SendKind(long nKind)
 {

@@ -121,7 +121,7 @@ BOOL IsOpenStatus(long nStatus)
 const ACCOUNT_DESC g_orderStatusTable = {
     .table = {.nNameId = IDS_TABLE_US_ORDERS, .nTitleId = 56721, .nFixedColumns = 2, .columns = s_columns,
               .sort = s_sort, .keys = s_keys, .nRequestType = MSG_OS, .nReplyType = MSG_OS, .liveTypes = s_live,
-              .nFlags = TABLEF_FOLLOW_LAST_ROW | TABLEF_LIVE_UNGATED},
+              .nFlags = TABLEF_FOLLOW_LAST_ROW | TABLEF_LIVE_UNGATED, .company = {OC_SYMBOL_TEXT, OC_SYMBOL, OC_MARKET}},
     .requests = s_requests, .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands,
     .nFirstOptionColumn = OC_OPTION, .nLastOptionColumn = OC_STRIKE};
 

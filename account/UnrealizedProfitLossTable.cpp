@@ -119,7 +119,7 @@ double ContractShares(long nOptionRight)
 const TABLE_DESC g_unrealizedProfitLossTable = {
     .nNameId = IDS_TABLE_US_UNREALIZED, .nTitleId = 56769, .nFixedColumns = 2, .columns = s_columns, .sort = s_sort,
     .keys = s_keys, .nRequestType = MSG_UP, .nReplyType = MSG_UP, .liveTypes = s_live, .nFlags = TABLEF_LIVE_UNGATED,
-    .nCurrencyColumn = UC_TEXT, .nMoneyDecimals = 2};
+    .nCurrencyColumn = UC_TEXT, .nMoneyDecimals = 2, .company = {UC_COMPANY, UC_SYMBOL, UC_MARKET}};
 
 BOOL CUnrealizedProfitLossTable::SendRequest()
 {
@@ -249,6 +249,7 @@ void CUnrealizedProfitLossTable::ApplyLive(CServerMessage* pMsg)
     if (pNew != nullptr) {
         pTarget->SetText(UC_SYMBOL, pszSymbol, FALSE);
         pTarget->SetText(UC_MARKET, strMarket, FALSE);
+        NameCompany(pTarget, FALSE);
         for (int nCol : {UC_LONG_DATE, UC_SHORT_DATE})
             pTarget->SetText(nCol, ConvertServerDateField(pMsg->GetFieldText(10), COLTYPE_DATE_TEXT), FALSE);
         double dLast = 0;

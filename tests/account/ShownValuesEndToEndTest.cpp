@@ -357,6 +357,9 @@ struct ShownValues : CAccountSession
         for (UINT nId : RegisteredTableIds())
             if (CNorvApp::Get()->FindTable(nId) == nullptr)
                 MakeTable(nId, 0, 0);
+        // A column that shows an order's reference is of the reference kind, as the order
+        // status's is, so that the walk writes the largest reference there too.
+        ASSERT_NO_FATAL_FAILURE(ExpectReferencesOfTheirKind());
         for (IDataTable* pAny : CNorvApp::Get()->GetTables())
             if (CDataTable* pTable = dynamic_cast<CDataTable*>(pAny))
                 if (WriteLargest(pTable, written))
@@ -365,6 +368,33 @@ struct ShownValues : CAccountSession
             ADD_FAILURE() << strFault;
         for (UINT nTable : {IDS_TABLE_COMBINED_UNREALIZED, IDS_TABLE_KSE_QUOTATIONS, IDS_TABLE_US_QUOTATIONS})
             Shoot(FindDataTable(nTable), "default_layout_" + std::to_string(nTable) + (bArabic ? "_ar" : "_en"));
+    }
+
+    static void ExpectReferencesOfTheirKind()
+    {
+        std::set<std::string> references;
+        std::vector<CDataTable*> tables;
+        for (IDataTable* pAny : CNorvApp::Get()->GetTables())
+            if (auto* pTable = dynamic_cast<CDataTable*>(pAny)) {
+                tables.push_back(pTable);
+                const std::span<const TABLE_COLUMN> columns = pTable->GetDescription().columns;
+                for (size_t nCol = 0; nCol < columns.size(); ++nCol)
+                    for (const std::string& strText : columns[nCol].nWidth == REFERENCE_WIDTH
+                                                          ? ShownTexts(pTable, static_cast<int>(nCol)) : std::vector<std::string>{})
+                        if (!strText.empty())
+                            references.insert(strText);
+            }
+        ASSERT_FALSE(references.empty());
+        for (CDataTable* pTable : tables) {
+            const std::span<const TABLE_COLUMN> columns = pTable->GetDescription().columns;
+            for (size_t nCol = 0; nCol < columns.size(); ++nCol)
+                for (const std::string& strText : ShownTexts(pTable, static_cast<int>(nCol)))
+                    if (references.count(strText) != 0 && columns[nCol].nWidth != REFERENCE_WIDTH) {
+                        ADD_FAILURE() << pTable->GetName() << " column " << nCol << " shows the reference " << strText
+                                      << " in " << columns[nCol].nWidth << " px";
+                        break;
+                    }
+        }
     }
 
     // The largest figure of each column's kind in every row (one row made where none came, whose
@@ -1401,25 +1431,93 @@ TEST_F(ShownValues, ALongCompanyNameReadsWholeInEveryWindowThatNamesIt)
     for (UINT nTable : {IDS_TABLE_US_ORDERS, IDS_TABLE_US_EXECUTED_TRADES})
         ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
     const std::string strName = TbUtf8ToCodePage(strLong, 1256);
-    std::set<std::string> named;
+    std::set<std::string> named, showing;
     for (IDataTable* pAny : CNorvApp::Get()->GetTables()) {
         auto* pTable = dynamic_cast<CDataTable*>(pAny);
         if (pTable == nullptr)
             continue;
         const std::span<const TABLE_COLUMN> columns = pTable->GetDescription().columns;
-        for (size_t c = 0; c < columns.size(); ++c)
-            for (const std::string& strText : ShownTexts(pTable, static_cast<int>(c)))
+        bool bNames = false, bShows = false;
+        for (size_t c = 0; c < columns.size(); ++c) {
+            bNames = bNames || columns[c].nWidth == NAME_WIDTH;
+            for (const std::string& strText : ShownTexts(pTable, static_cast<int>(c))) {
+                bShows = bShows || strText == "ALPN";
                 if (strText.size() >= 4 && strName.rfind(strText, 0) == 0) {
                     EXPECT_EQ(strLong, TbCodePageToUtf8(strText, 1256)) << pTable->GetName() << " column " << c;
                     EXPECT_EQ(NAME_WIDTH, columns[c].nWidth) << pTable->GetName() << " column " << c;
                     named.insert(std::string(pTable->GetName()));
                 }
+            }
+        }
+        if (bNames && bShows)
+            showing.insert(std::string(pTable->GetName()));
     }
-    // The US holdings, unrealized, orders, trades and realized, the combined unrealized and
-    // realized, the US quotations and time and sales, and the combined holdings when the symbol
-    // list came before their reply.
-    EXPECT_LE(9u, named.size()) << testing::PrintToString(named);
+    // Every window that shows the symbol and has a column for a name names the company, whatever
+    // came first at the login: a reply or the symbol lists.
+    EXPECT_EQ(showing, named);
     for (const std::string& strFault : CutOrMarkedTexts(pRun->Folder() + "/names.pdf", true, {strName}))
         if (strFault.find(strLong.substr(0, 12)) != std::string::npos)
             ADD_FAILURE() << strFault;
+}
+
+// Replies that come before the symbol lists (the lists held by the server until the margin
+// details are asked for): every row of a window that names a company from the lists
+// reads its name once they are in, without being asked for again.
+TEST_F(ShownValues, RowsThatCameBeforeTheSymbolListsNameTheirCompaniesOnceTheyCome)
+{
+    ASSERT_TRUE(StartSession({"--rate", "0", "--scenario", "hold=DS:MD"}, true));
+    for (UINT nTable : {IDS_TABLE_US_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS})
+        ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
+    Command(ID_APP_US_UNREALIZED);
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_UNREALIZED));
+    ASSERT_TRUE(CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"));
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_UNREALIZED));
+    std::vector<CDataTable*> tables;
+    for (IDataTable* pAny : CNorvApp::Get()->GetTables())
+        if (auto* pTable = dynamic_cast<CDataTable*>(pAny); pTable != nullptr && pTable->GetDescription().company.nName >= 0)
+            tables.push_back(pTable);
+    // Each row's name as its window shows it and as the lists give it, by its symbol and market.
+    using NAMES = std::map<std::string, std::pair<std::string, std::string>>;
+    const auto Names = [](CDataTable* pTable) {
+        const COMPANY_NAME_COLUMNS& company = pTable->GetDescription().company;
+        const std::vector<std::string> symbols = ShownTexts(pTable, company.nSymbol), markets = ShownTexts(pTable, company.nMarket),
+                                       shown = ShownTexts(pTable, company.nName);
+        NAMES names;
+        for (size_t i = 0; i < symbols.size() && i < markets.size() && i < shown.size(); ++i)
+            names[symbols[i] + "|" + markets[i]] = {
+                shown[i], std::string(CompanyNameOf(GetGlobals()->GetMarketCode(markets[i].c_str()), symbols[i].c_str(), TRUE))};
+        return names;
+    };
+    std::map<CDataTable*, NAMES> before;
+    for (CDataTable* pTable : tables)
+        before[pTable] = Names(pTable);
+    const auto Asked = [&] {
+        size_t nCount = 0;
+        for (const char* pszStart : {"&IH|", "^IH|", "&UP|", "^UP|"})
+            nCount += RowsOf(server.Received(), pszStart);
+        return nCount;
+    };
+    const size_t nAsked = Asked();
+    Command(ID_APP_MARGIN_DETAILS);
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_MARGIN_DETAILS));
+    PumpFor(300);
+    const std::set<UINT> replied = {IDS_TABLE_US_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS, IDS_TABLE_US_UNREALIZED,
+                                    IDS_TABLE_COMBINED_UNREALIZED};
+    for (CDataTable* pTable : tables) {
+        SCOPED_TRACE(std::string(pTable->GetName()));
+        int nNamedNow = 0;
+        for (const auto& [strRow, names] : Names(pTable)) {
+            const auto itBefore = before[pTable].find(strRow);
+            if (itBefore == before[pTable].end() || !itBefore->second.first.empty())
+                continue;
+            EXPECT_EQ(names.second, names.first) << strRow;
+            nNamedNow += names.first.empty() ? 0 : 1;
+        }
+        // The reply came before the lists: rows without a name until the lists came.
+        if (replied.count(pTable->GetNameId()) != 0) {
+            EXPECT_LT(0, nNamedNow);
+        }
+    }
+    // Named from the lists, not asked for again.
+    EXPECT_EQ(nAsked, Asked());
 }
