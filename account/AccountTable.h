@@ -106,6 +106,12 @@ constexpr TABLE_COLUMN AccountInt(UINT nTitleId, int nField, UINT nFlags = 0)
     return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = QUANTITY_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = nFlags,
             .nField = nField};
 }
+// An order's reference as the ticket takes it, in the reference kind's width wherever it shows.
+constexpr int REFERENCE_SIZE = 40;
+constexpr TABLE_COLUMN AccountReference(UINT nTitleId, int nField)
+{
+    return {.nTitleId = nTitleId, .nWidth = REFERENCE_WIDTH, .nSize = REFERENCE_SIZE, .nField = nField};
+}
 constexpr TABLE_COLUMN AccountText(UINT nTitleId, int nSize, int nField, int nWidth = 95)
 {
     return {.nTitleId = nTitleId, .nWidth = nWidth, .nSize = nSize, .nField = nField};

@@ -343,6 +343,8 @@ struct ShownValues : CAccountSession
         TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
         RunTableCommand(pUsHoldings, ID_ACCOUNT_REFRESH);
         ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_HOLDINGS));
+        // A KSE order filled, so that its trade shows the order's reference.
+        ASSERT_FALSE(BuyKse("101", 100).empty());
         for (UINT nId : {33276u, UINT{ID_APP_EXCHANGE_RATES}, UINT{ID_APP_INTEREST_RATES}})
             Command(nId);
         for (UINT nTable : {IDS_TABLE_FORWARD_CONTRACTS, IDS_TABLE_EXCHANGE_RATES, IDS_TABLE_INTEREST_RATES})
