@@ -284,6 +284,17 @@ struct ShownValues : CAccountSession
         CNorvApp::ShowTable(pTable);
     }
 
+    // The US and combined holdings and unrealized windows, each holding the server's reply.
+    void OpenPositionWindows()
+    {
+        for (UINT nTable : {IDS_TABLE_US_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS})
+            ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
+        Command(ID_APP_US_UNREALIZED);
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_UNREALIZED));
+        ASSERT_TRUE(CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"));
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_UNREALIZED));
+    }
+
     // A KSE market order filled at once: its position line, once it has come back.
     std::string BuyKse(const std::string& strStock, int nQuantity)
     {
@@ -953,12 +964,7 @@ TEST_F(ShownValues, AnOptionShowsOnePremiumAndValueInEveryWindow)
     ASSERT_NE(nullptr, pQuotes);
     pQuotes->AddSymbol("ALPN", strAtlantic.c_str(), nullptr);
     ASSERT_TRUE(PumpUntil([&] { return pQuotes->FindQuote("ALPN", strAtlantic.c_str()) != nullptr; }));
-    for (UINT nTable : {IDS_TABLE_US_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS})
-        ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
-    Command(ID_APP_US_UNREALIZED);
-    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_UNREALIZED));
-    ASSERT_TRUE(CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"));
-    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_UNREALIZED));
+    ASSERT_NO_FATAL_FAILURE(OpenPositionWindows());
     CDataTable* pHeld = FindDataTable(IDS_TABLE_US_HOLDINGS);
     CDataTable* pBoth = FindDataTable(IDS_TABLE_COMBINED_HOLDINGS);
     auto* pUs = Find<CUnrealizedProfitLossTable>(IDS_TABLE_US_UNREALIZED);
@@ -1468,12 +1474,7 @@ TEST_F(ShownValues, ALongCompanyNameReadsWholeInEveryWindowThatNamesIt)
 TEST_F(ShownValues, RowsThatCameBeforeTheSymbolListsNameTheirCompaniesOnceTheyCome)
 {
     ASSERT_TRUE(StartSession({"--rate", "0", "--scenario", "hold=DS:MD"}, true));
-    for (UINT nTable : {IDS_TABLE_US_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS})
-        ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
-    Command(ID_APP_US_UNREALIZED);
-    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_UNREALIZED));
-    ASSERT_TRUE(CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"));
-    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_UNREALIZED));
+    ASSERT_NO_FATAL_FAILURE(OpenPositionWindows());
     std::vector<CDataTable*> tables;
     for (IDataTable* pAny : CNorvApp::Get()->GetTables())
         if (auto* pTable = dynamic_cast<CDataTable*>(pAny); pTable != nullptr && pTable->GetDescription().company.nName >= 0)
