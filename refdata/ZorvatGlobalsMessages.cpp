@@ -79,9 +79,6 @@ void CZorvatGlobals::OnXC(CServerMessage* pMsg)
     m_arabicNames.RemoveAll();
     m_markets.RemoveAll();
     m_permittedCodes.RemoveAll();
-    // The markets' symbol lists are asked for again once the list ends; until they come, no
-    // market names a company from the lists of a list gone by.
-    ClearSymbolMaps();
     // A symbol list whose reply failed never ends; counting afresh here keeps it from holding
     // back the order status refresh of every later market list.
     m_nPendingSymbolLists = 0;
