@@ -1492,8 +1492,14 @@ TEST_F(ShownValues, RowsThatCameBeforeTheSymbolListsNameTheirCompaniesOnceTheyCo
         return names;
     };
     std::map<CDataTable*, NAMES> before;
-    for (CDataTable* pTable : tables)
+    // The lists of an earlier session in the same process may still be in: then the replies
+    // were named as they came, and only the rows left blank are looked at.
+    bool bListsIn = false;
+    for (CDataTable* pTable : tables) {
         before[pTable] = Names(pTable);
+        for (const auto& [strRow, names] : before[pTable])
+            bListsIn = bListsIn || (!names.second.empty() && names.second == names.first);
+    }
     const auto Asked = [&] {
         size_t nCount = 0;
         for (const char* pszStart : {"&IH|", "^IH|", "&UP|", "^UP|"})
@@ -1517,7 +1523,7 @@ TEST_F(ShownValues, RowsThatCameBeforeTheSymbolListsNameTheirCompaniesOnceTheyCo
             nNamedNow += names.first.empty() ? 0 : 1;
         }
         // The reply came before the lists: rows without a name until the lists came.
-        if (replied.count(pTable->GetNameId()) != 0) {
+        if (replied.count(pTable->GetNameId()) != 0 && !bListsIn) {
             EXPECT_LT(0, nNamedNow);
         }
     }
