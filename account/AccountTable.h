@@ -5,6 +5,7 @@
 // special to it (its fills, derived columns, notices and clicks).
 #include <span>
 #include "app/AppCommands.h"
+#include "framework/window/CellText.h"
 #include "market/DataTable.h"
 #include "refdata/PriceText.h"
 
@@ -87,6 +88,13 @@ constexpr TABLE_COLUMN AccountDate(UINT nTitleId, int nField, int nWidth = DATE_
     return {.nTitleId = nTitleId, .nType = COLTYPE_DATE_TEXT, .nWidth = nWidth, .nAlign = ALIGN_RIGHT,
             .nFlags = COLF_SERVER_DATE, .nField = nField};
 }
+// A company's name in the interface's language, from the symbol lists: held whole (the longest
+// reach 50 characters) in the name kind's width, whatever size the server's lines give a symbol.
+constexpr int NAME_SIZE = 100;
+constexpr TABLE_COLUMN AccountName(UINT nTitleId)
+{
+    return {.nTitleId = nTitleId, .nWidth = NAME_WIDTH, .nSize = NAME_SIZE};
+}
 // A number without grouping (order and trade numbers).
 constexpr TABLE_COLUMN AccountId(UINT nTitleId, int nField, int nWidth = NUMBER_WIDTH, UINT nFlags = 0)
 {
@@ -98,6 +106,12 @@ constexpr TABLE_COLUMN AccountInt(UINT nTitleId, int nField, UINT nFlags = 0)
     return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = QUANTITY_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = nFlags,
             .nField = nField};
 }
+// An order's reference as the ticket takes it, in the reference kind's width wherever it shows.
+constexpr int REFERENCE_SIZE = 40;
+constexpr TABLE_COLUMN AccountReference(UINT nTitleId, int nField)
+{
+    return {.nTitleId = nTitleId, .nWidth = REFERENCE_WIDTH, .nSize = REFERENCE_SIZE, .nField = nField};
+}
 constexpr TABLE_COLUMN AccountText(UINT nTitleId, int nSize, int nField, int nWidth = 95)
 {
     return {.nTitleId = nTitleId, .nWidth = nWidth, .nSize = nSize, .nField = nField};
@@ -108,11 +122,16 @@ constexpr TABLE_COLUMN AccountNumber(UINT nTitleId, int nDecimals, int nField, U
     return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = nWidth, .nDecimals = nDecimals,
             .nAlign = ALIGN_RIGHT, .nFlags = nFlags, .nMinDecimals = nMinDecimals, .nField = nField};
 }
-// A price: every decimal it carries and at least its market's, as the price rule shows it.
+// A price: every decimal it carries and at least its market's, as the price rule shows it; it
+// stands at the right edge as any number, its points lined up at its market's decimals.
+static_assert(PRICE_DECIMAL_CODE == DECIMALS_CARRIED);
 constexpr TABLE_COLUMN AccountPrice(UINT nTitleId, int nMarketDecimals, int nField, UINT nFlags = COLF_THOUSANDS)
 {
     return AccountNumber(nTitleId, PRICE_DECIMAL_CODE, nField, nFlags, nMarketDecimals, PRICE_WIDTH);
 }
+// The least decimals of a dollar price in the position windows (to the cent), and of a KSE price
+// where the combined windows show it in dinars.
+constexpr int POSITION_PRICE_DECIMALS = 2;
 // A code column: the code stored, the code table's text shown (the column's own index is the
 // callback's slot).
 constexpr TABLE_COLUMN AccountCode(UINT nTitleId, int nWidth, int nField, TBCOLUMNFORMAT pfnFormat, int nCol,

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include "account/AccountTable.h"
 #include "account/HoldingsValuation.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
@@ -35,7 +36,7 @@ const int N = FIELD_NONE;
 // cent or fils and show its places.
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51236, .nSize = 6, .nField = 0},                                   // 0 symbol, KSE stock code
-    {.nTitleId = 51171, .nSize = 50},                                               // 1 company
+    AccountName(51171),                                                             // 1 company
     {.nTitleId = 57372, .nWidth = MARKET_COLUMN_WIDTH, .nSize = MARKET_NAME_SIZE},  // 2 market
     {.nTitleId = 57213, .nSize = 6, .nField = 24},                                  // 3 currency
     {.nTitleId = 56258, .nType = COLTYPE_COMPUTED, .nWidth = 70,
@@ -45,7 +46,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51174, 0, 0, 3),                                                         // 7 second quantity
     Amount(41053, COLF_MONEY, 2, 9, -3, MONEY_WIDTH),                               // 8 unrealized gain
     Amount(41054, 0, 2, 27, -2, PERCENT_WIDTH),                                     // 9 its per cent
-    Amount(51175, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 2, 5, -4, PRICE_WIDTH),  // 10 price
+    AccountPrice(51175, POSITION_PRICE_DECIMALS, 5, COLF_THOUSANDS | COLF_BLANK_ZERO),   // 10 price
     Amount(51176, COLF_ZERO_SHOWN | COLF_MONEY, 2, 6, -3, MONEY_WIDTH),             // 11 market value
     Amount(41128, COLF_SUMMED | COLF_ZERO_SHOWN, 3, N, -3, MONEY_WIDTH),            // 12 in the base currency
     Amount(52176, COLF_BLANK_ZERO | COLF_HIDDEN, 2, 15, -3, MONEY_WIDTH),           // 13
@@ -84,7 +85,7 @@ const TABLE_DESC g_combinedHoldingsTable = {
     .nNameId = IDS_TABLE_COMBINED_HOLDINGS, .nTitleId = 41126, .nFixedColumns = 1, .columns = s_columns,
     .sort = s_sort, .keys = s_keys, .nRequestType = MSG_IH, .nReplyType = 0, .liveTypes = s_live,
     .directTypes = s_direct, .maps = s_maps, .nFlags = TABLEF_REPLY_ADDS | TABLEF_LIVE_UNGATED,
-    .nCurrencyColumn = CH_CURRENCY};
+    .nCurrencyColumn = CH_CURRENCY, .company = {CH_NAME, CH_SYMBOL, CH_MARKET}};
 
 BOOL CCombinedHoldingsTable::FormatHoldingType(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)
 {
@@ -252,6 +253,7 @@ void CCombinedHoldingsTable::ApplyUsLine(CServerMessage* pMsg)
     FillRow(pMsg, pTarget, bPublish);
     SetKind(pTarget, pMsg->GetLong(NH_OPTION_RIGHT), bPublish);
     pTarget->SetText(CH_MARKET, strMarket, bPublish);
+    NameCompany(pTarget, bPublish);
     Convert(pTarget);
     if (bPublish)
         pTarget->Commit();

@@ -53,7 +53,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(41146, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN, PERCENT_WIDTH),                  // per cent
     AccountCode(41150, MARKET_COLUMN_WIDTH, FIELD_NONE, CZorvatGlobals::FormatMarketColumn, CC_MARKET, 0, MARKET_COLUMN_SIZE),
     AccountText(41151, 6, 19),
-    AccountText(41137, 6, FIELD_NONE),
+    AccountName(41137),
     Amount(41132, FIELD_NONE),
     Amount(41133, FIELD_NONE),
     Amount(41134, FIELD_NONE),

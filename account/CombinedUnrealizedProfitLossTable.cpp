@@ -38,7 +38,7 @@ const int N = FIELD_NONE;
 // columns have a total. Amounts are held to their currency's cent or fils, as the rows show them.
 const TABLE_COLUMN s_columns[] = {
     AccountText(41154, 6, 0),                                       // 0 symbol, KSE stock code
-    AccountText(41155, 11, N),                                      // 1 name
+    AccountName(41155),                                             // 1 name
     AccountText(41156, 40, N, MARKET_COLUMN_WIDTH),                 // 2 market
     AccountId(41157, 1, NUMBER_WIDTH, COLF_HIDDEN | COLF_SWITCHABLE),  // 3 the reply's account
     AccountText(41158, 6, 21),                                      // 4 currency
@@ -46,7 +46,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(41160, -3, O, 0, 5, QUANTITY_WIDTH),                     // 6 quantity, the cash row's dinars
     Amount(41161, -3, Z, 0, 6, QUANTITY_WIDTH),                     // 7 second quantity
     Amount(41162, -3, O | M, 3, 24),                                // 8 the gain, as column 13
-    Amount(41163, -6, Z | W, 0, 8, PRICE_WIDTH),                    // 9 price, a KSE one in dinars
+    AccountPrice(41163, POSITION_PRICE_DECIMALS, 8, COLF_THOUSANDS | Z),  // 9 price, a KSE one in dinars
     Amount(41164, -4, W | O, 2, 3, PRICE_WIDTH),                    // 10 average cost
     Amount(41165, -3, O | M, 3, 4, MONEY_WIDTH),                    // 11 cost
     Amount(41166, -3, O | M, 3, N, MONEY_WIDTH),                    // 12 market value
@@ -121,7 +121,8 @@ const ACCOUNT_DESC g_combinedUnrealizedTable = {
     .table = {.nNameId = IDS_TABLE_COMBINED_UNREALIZED, .nTitleId = 41177, .nFixedColumns = 2,
               .columns = s_columns, .sort = s_sort, .keys = s_keys, .nRequestType = MSG_UP, .nReplyType = 0,
               .liveTypes = s_live, .directTypes = s_direct, .maps = s_maps,
-              .nFlags = TABLEF_REPLY_ADDS | TABLEF_LIVE_UNGATED, .nCurrencyColumn = CU_CURRENCY},
+              .nFlags = TABLEF_REPLY_ADDS | TABLEF_LIVE_UNGATED, .nCurrencyColumn = CU_CURRENCY,
+              .company = {CU_NAME, CU_SYMBOL, CU_MARKET}},
     .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands};
 
 BOOL CCombinedUnrealizedProfitLossTable::FormatKind(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)
@@ -428,6 +429,7 @@ void CCombinedUnrealizedProfitLossTable::ApplyUsLine(CServerMessage* pMsg)
     if (pNew != nullptr) {
         pTarget->SetText(CU_OPEN_DATE, ConvertServerDateField(pMsg->GetFieldText(10), COLTYPE_DATE_TEXT), FALSE);
         pTarget->SetText(CU_MARKET, strMarket, FALSE);
+        NameCompany(pTarget, FALSE);
         pTarget->SetText(CU_KIND, UsKind(bOption), FALSE);
         double dLast = 0;
         if (!FindPositionPrice(pszSymbol, pMsg->GetLong(26), dLast))

@@ -40,7 +40,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51138, 7),
     Amount(51141, 12),
     AccountId(51139, 13),
-    AccountText(51144, 40, 14, 70),
+    AccountReference(51144, 14),
     AccountDate(51145, 17),
     AccountText(51146, 40, 18, 70),
     AccountCode(51123, 90, 15, CTradeStatus::FormatCodeColumn, EC_STATUS),

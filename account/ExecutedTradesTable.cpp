@@ -51,7 +51,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountNumber(57165, -4, 14, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2, PRICE_WIDTH),
     AccountText(57377, 20, FIELD_NONE, MARKET_COLUMN_WIDTH),
     AccountText(57210, 6, 17),
-    AccountText(51134, 50, FIELD_NONE),
+    AccountName(51134),
     Amount(42269, 18),
 };
 const TABLE_SORT_KEY s_sort[] = {{TC_TIME, SORT_ASCENDING}, {TC_TRADE, SORT_DESCENDING}};
@@ -74,7 +74,7 @@ const ACCOUNT_COMMAND s_commands[] = {
 const ACCOUNT_DESC g_executedTradesTable = {
     .table = {.nNameId = IDS_TABLE_US_TRADES, .nTitleId = 56726, .nFixedColumns = 2, .columns = s_columns,
               .sort = s_sort, .keys = s_keys, .nRequestType = MSG_ET, .nReplyType = MSG_ET, .liveTypes = s_live,
-              .nFlags = TABLEF_LIVE_UNGATED, .nMoneyDecimals = 2},
+              .nFlags = TABLEF_LIVE_UNGATED, .nMoneyDecimals = 2, .company = {TC_SYMBOL_TEXT, TC_SYMBOL, TC_MARKET}},
     .requests = s_requests, .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands,
     .nFirstOptionColumn = TC_OPTION, .nLastOptionColumn = TC_STRIKE};
 

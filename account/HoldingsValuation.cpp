@@ -218,18 +218,6 @@ long MarketCodeOf(LPCSTR pszMarketName)
     return pGlobals != nullptr ? pGlobals->GetMarketCode(pszMarketName) : 0;
 }
 
-CString CompanyNameOf(long nMarketCode, LPCSTR pszSymbol, BOOL bInterface)
-{
-    const CZorvatGlobals* pGlobals = GetGlobals();
-    ShortStockListEntry entry;
-    if (pGlobals == nullptr || !pGlobals->LookupShortStockEntry(nMarketCode, pszSymbol, entry))
-        return CString();
-    // A symbol row carries the display name in English, then in Arabic.
-    if (bInterface && IsArabicInterface() && !entry.text4.IsEmpty())
-        return entry.text4;
-    return entry.text3;
-}
-
 CString KseStockName(long nStock, BOOL bInterface)
 {
     if (nStock <= 0)

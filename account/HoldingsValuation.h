@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 #include "app/dialogs/AppHelpers.h"
+#include "market/TableLinks.h"
 #include "platform/mfc/String.h"
 
 // The commands of the holdings and unrealized windows.
@@ -98,9 +99,6 @@ void MarkGain(CDataBuffer* pRow, std::initializer_list<int> columns, double dGai
 
 CString MarketNameOf(long nMarketCode);
 long MarketCodeOf(LPCSTR pszMarketName);
-// The company of a symbol in its market's symbol list; empty when the list lacks it. With
-// bInterface, in the interface's language: the list's Arabic name where it has one.
-CString CompanyNameOf(long nMarketCode, LPCSTR pszSymbol, BOOL bInterface = FALSE);
 // A KSE stock code's name from the stock list ("=KWD" for the cash line, the code itself for a
 // stock the list lacks); bInterface: in the interface language, else the first language.
 CString KseStockName(long nStock, BOOL bInterface);

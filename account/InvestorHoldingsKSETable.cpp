@@ -1,6 +1,7 @@
 #include "account/InvestorHoldingsKSETable.h"
 #include <cstdio>
 #include <memory>
+#include "account/AccountTable.h"
 #include "account/HoldingsValuation.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
@@ -35,7 +36,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(56260, QUANTITY_WIDTH, -3, COLF_BLANK_ZERO, 0, FIELD_NONE),
     Amount(56261, QUANTITY_WIDTH, -3, 0, 0, 4),
     Amount(56262, MONEY_WIDTH, -3, COLF_SUMMED | COLF_BLANK_ZERO | COLF_MONEY, 3, 5),   // cost
-    Amount(56264, PRICE_WIDTH, -1, COLF_OMIT_ZERO_FRACTION | COLF_BLANK_ZERO, 0, 7),
+    AccountPrice(56264, KSE_PRICE_DECIMALS, 7, COLF_THOUSANDS | COLF_BLANK_ZERO),
     Amount(56265, MONEY_WIDTH, -3, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY, 3, 8),
     Amount(41055, MONEY_WIDTH, -3, COLF_MONEY, 3, 12),      // unrealized gain, in dinars as the value
     Amount(41056, PERCENT_WIDTH, -2, 0, 2, 14),             // its per cent: no total

@@ -1,5 +1,6 @@
 #include "account/InvestorHoldingsTable.h"
 #include <memory>
+#include "account/AccountTable.h"
 #include "account/HoldingsValuation.h"
 #include "app/StockActions.h"
 #include "app/TableFactory.h"
@@ -28,7 +29,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51173, QUANTITY_WIDTH, -2, COLF_BLANK_ZERO, 2, 0),                       // 2 quantity not valued
     Amount(51174, QUANTITY_WIDTH, -2, 0, 3, 0),                                     // 3 second quantity
     Amount(51193, MONEY_WIDTH, -4, COLF_SUMMED | COLF_BLANK_ZERO | COLF_MONEY, 4),  // 4 amount
-    Amount(51175, PRICE_WIDTH, -4, COLF_BLANK_ZERO | COLF_OMIT_ZERO_FRACTION, 5),   // 5 price
+    AccountPrice(51175, POSITION_PRICE_DECIMALS, 5, COLF_THOUSANDS | COLF_BLANK_ZERO),  // 5 price
     Amount(51176, MONEY_WIDTH, -2, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY, 6),  // 6 market value
     Amount(52176, MONEY_WIDTH, -2, COLF_BLANK_ZERO | COLF_HIDDEN, 15),              // 7
     Amount(52177, MONEY_WIDTH, -2, COLF_BLANK_ZERO | COLF_HIDDEN, 16),              // 8
@@ -41,7 +42,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(57169, PRICE_WIDTH, -4, COLF_OMIT_ZERO_FRACTION | COLF_HIDDEN, 21),      // 13 strike
     {.nTitleId = 57372, .nWidth = MARKET_COLUMN_WIDTH, .nSize = MARKET_NAME_SIZE},  // 14 market
     {.nTitleId = 57213, .nSize = 6, .nField = 24},                                  // 15 currency
-    {.nTitleId = 51171, .nSize = 50},                                               // 16 company
+    AccountName(51171),                                                             // 16 company
     {.nTitleId = 51177, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_NO_THOUSANDS,
      .nField = 7},                                                                 // 17 sub-key, its title whole
     Amount(41053, MONEY_WIDTH, -2, COLF_MONEY, 9),                                  // 18
@@ -66,7 +67,8 @@ const int s_direct[] = {MSG_GS};
 const TABLE_DESC g_investorHoldingsTable = {
     .nNameId = IDS_TABLE_US_HOLDINGS, .nTitleId = 56745, .nFixedColumns = 1, .columns = s_columns, .sort = s_sort,
     .keys = s_keys, .nRequestType = MSG_IH, .nReplyType = MSG_IH, .liveTypes = s_live, .directTypes = s_direct,
-    .maps = s_maps, .nFlags = TABLEF_LIVE_UNGATED, .nCurrencyColumn = HC_CURRENCY, .nMoneyDecimals = 2};
+    .maps = s_maps, .nFlags = TABLEF_LIVE_UNGATED, .nCurrencyColumn = HC_CURRENCY, .nMoneyDecimals = 2,
+    .company = {HC_COMPANY, HC_SYMBOL, HC_MARKET}};
 
 BOOL CInvestorHoldingsTable::SendKind(long nKind)
 {

@@ -46,7 +46,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountNumber(55358, -3, 14, COLF_THOUSANDS | COLF_SUMMED, 3, MONEY_WIDTH),
     AccountCode(51123, 70, 16, COrderStatus::FormatCodeColumn, KC_STATUS),
     AccountDate(55359, 24),
-    AccountText(55360, 40, 25, REFERENCE_WIDTH),
+    AccountReference(55360, 25),
     AccountText(42297, 30, FIELD_NONE),
 };
 // "KB" rows and "NF" lines: the forward orders.

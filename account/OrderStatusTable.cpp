@@ -58,7 +58,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountNumber(57161, -4, 25, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2, PRICE_WIDTH),
     AccountText(57378, 20, FIELD_NONE, MARKET_COLUMN_WIDTH),
     AccountText(57216, 6, 28),
-    AccountText(51114, 6, FIELD_NONE),
+    AccountName(51114),
     AccountId(57351, 19),
 };
 const TABLE_SORT_KEY s_sort[] = {{OC_TIME, SORT_ASCENDING}, {OC_ORDER, SORT_DESCENDING}};
@@ -121,7 +121,7 @@ BOOL IsOpenStatus(long nStatus)
 const ACCOUNT_DESC g_orderStatusTable = {
     .table = {.nNameId = IDS_TABLE_US_ORDERS, .nTitleId = 56721, .nFixedColumns = 2, .columns = s_columns,
               .sort = s_sort, .keys = s_keys, .nRequestType = MSG_OS, .nReplyType = MSG_OS, .liveTypes = s_live,
-              .nFlags = TABLEF_FOLLOW_LAST_ROW | TABLEF_LIVE_UNGATED},
+              .nFlags = TABLEF_FOLLOW_LAST_ROW | TABLEF_LIVE_UNGATED, .company = {OC_SYMBOL_TEXT, OC_SYMBOL, OC_MARKET}},
     .requests = s_requests, .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands,
     .nFirstOptionColumn = OC_OPTION, .nLastOptionColumn = OC_STRIKE};
 

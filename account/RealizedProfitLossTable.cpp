@@ -41,15 +41,15 @@ const TABLE_COLUMN s_columns[] = {
     AccountCode(57218, 95, 17, CTransactionType::FormatCodeColumn, 14),
     AccountText(57379, 20, FIELD_NONE, MARKET_COLUMN_WIDTH),
     AccountText(57220, 6, 19),
-    AccountText(51223, 6, FIELD_NONE),
+    AccountName(51223),
     AccountText(57230, 6, 20),
     AccountCode(57231, OPTION_RIGHT_WIDTH, 21, COptionRight::FormatCodeColumn, RC_RIGHT),
     Price(57233, 22),
     AccountDate(57232, 23),
 };
-const TABLE_SORT_KEY s_sort[] = {{1, SORT_ASCENDING}, {3, SORT_ASCENDING}, {0, SORT_ASCENDING}};
+const TABLE_SORT_KEY s_sort[] = {{1, SORT_ASCENDING}, {RC_SYMBOL, SORT_ASCENDING}, {0, SORT_ASCENDING}};
 const int s_keys[] = {0};
-const int s_quickFilters[] = {3, RC_MARKET, RC_CURRENCY, RC_SYMBOL_TEXT};
+const int s_quickFilters[] = {RC_SYMBOL, RC_MARKET, RC_CURRENCY, RC_SYMBOL_TEXT};
 const UINT s_optionItems[] = {33563, 33565, 33564};
 const ACCOUNT_MENU_ITEM s_menu[] = {{.nId = ID_ACCOUNT_REFRESH}, {}, {.nPopupTitleId = 33558, .popup = s_optionItems}, {}};
 const ACCOUNT_COMMAND s_commands[] = {
@@ -63,7 +63,7 @@ const ACCOUNT_COMMAND s_commands[] = {
 const RANGE_REPORT_DESC g_realizedProfitLossTable = {
     .account = {.table = {.nNameId = IDS_TABLE_US_REALIZED, .nTitleId = 56770, .nFixedColumns = 3, .columns = s_columns,
                           .sort = s_sort, .keys = s_keys, .nRequestType = MSG_RP, .nReplyType = MSG_RP,
-                          .nMoneyDecimals = 2},
+                          .nMoneyDecimals = 2, .company = {RC_SYMBOL_TEXT, RC_SYMBOL, RC_MARKET}},
                 .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands,
                 .nFirstOptionColumn = 18, .nLastOptionColumn = 21},
     .nDialogId = IDD_REALIZED_RANGE, .pszBody = "%ld|%s|%s|%s|||||2", .nEchoFrom = 2, .nEchoTo = 3, .nErrorField = 9, .bEveryView = TRUE};

@@ -7,7 +7,7 @@
 
 extern const RANGE_REPORT_DESC g_realizedProfitLossTable;
 
-enum { RC_PROFIT = 12, RC_MARKET = 15, RC_CURRENCY = 16, RC_SYMBOL_TEXT = 17, RC_RIGHT = 19 };
+enum { RC_SYMBOL = 3, RC_PROFIT = 12, RC_MARKET = 15, RC_CURRENCY = 16, RC_SYMBOL_TEXT = 17, RC_RIGHT = 19 };
 
 class CRealizedProfitLossTable : public CRangeReportTable
 {

@@ -39,7 +39,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(56301, -3, S | Z | M, 3, N, MONEY_WIDTH),                // 15 market value
     Amount(56302, -3, S | O | M, 3, N, MONEY_WIDTH),                // 16 profit
     Amount(56303, -2, O, 2, N, PERCENT_WIDTH),                      // 17 per cent
-    {.nTitleId = 56899, .nWidth = REFERENCE_WIDTH, .nSize = 40, .nFlags = COLF_NO_THOUSANDS, .nField = 12},
+    AccountReference(56899, 12),
     AccountDate(56900, 11),
 };
 static_assert(std::size(s_columns) == UK_COUNT);

@@ -1,6 +1,7 @@
 #include "account/UnrealizedProfitLossTable.h"
 #include <algorithm>
 #include <memory>
+#include "account/AccountTable.h"
 #include "account/HoldingsValuation.h"
 #include "app/TableFactory.h"
 #include "app/ZorvatApp.h"
@@ -39,7 +40,7 @@ const UINT M = COLF_MONEY;
 
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51199, .nSize = 6, .nField = 0},
-    Amount(51208, 4, 2, FALSE, W, 8),               // 1 last price
+    AccountPrice(51208, POSITION_PRICE_DECIMALS, 8, COLF_THOUSANDS | COLF_BLANK_ZERO),  // 1 last price
     Date(51202, 1), Date(51203, 2),
     Amount(51204, 4, 2, TRUE, W, 3),                // 4 long average cost
     Amount(51205, 2, 2, TRUE, S | M, 4, MONEY_WIDTH),   // 5 long cost
@@ -66,7 +67,7 @@ const TABLE_COLUMN s_columns[] = {
     Date(57228, 19, COLF_HIDDEN),
     {.nTitleId = 57380, .nWidth = MARKET_COLUMN_WIDTH, .nSize = MARKET_NAME_SIZE},  // 26 market
     {.nTitleId = 57224, .nSize = 6, .nField = 21},
-    {.nTitleId = 51201, .nSize = 6},                // 28 company
+    AccountName(51201),                             // 28 company
     Amount(57243, 4, 2, FALSE, W, N),               // 29 intrinsic value
 };
 static_assert(std::size(s_columns) == UC_COUNT);
@@ -118,7 +119,7 @@ double ContractShares(long nOptionRight)
 const TABLE_DESC g_unrealizedProfitLossTable = {
     .nNameId = IDS_TABLE_US_UNREALIZED, .nTitleId = 56769, .nFixedColumns = 2, .columns = s_columns, .sort = s_sort,
     .keys = s_keys, .nRequestType = MSG_UP, .nReplyType = MSG_UP, .liveTypes = s_live, .nFlags = TABLEF_LIVE_UNGATED,
-    .nCurrencyColumn = UC_TEXT, .nMoneyDecimals = 2};
+    .nCurrencyColumn = UC_TEXT, .nMoneyDecimals = 2, .company = {UC_COMPANY, UC_SYMBOL, UC_MARKET}};
 
 BOOL CUnrealizedProfitLossTable::SendRequest()
 {
@@ -154,7 +155,7 @@ void CUnrealizedProfitLossTable::OnRecord(CServerMessage* pMsg)
     const double dShares = ContractShares(pRow->GetLong(UC_OPTION_RIGHT));
     pRow->SetDouble(UC_LONG_COST, pMsg->GetDouble(4, 0) * dShares, FALSE);
     pRow->SetDouble(UC_SHORT_PROCEEDS, pMsg->GetDouble(12, 0) * dShares, FALSE);
-    const CString strCompany = CompanyNameOf(nMarket, pMsg->GetFieldText(0));
+    const CString strCompany = CompanyNameOf(nMarket, pMsg->GetFieldText(0), /*bInterface=*/TRUE);
     if (!strCompany.IsEmpty())
         pRow->SetText(UC_COMPANY, strCompany, FALSE);
     const int nIndex = GetRows()->AddRow(pRow.get(), TRUE);
@@ -248,6 +249,7 @@ void CUnrealizedProfitLossTable::ApplyLive(CServerMessage* pMsg)
     if (pNew != nullptr) {
         pTarget->SetText(UC_SYMBOL, pszSymbol, FALSE);
         pTarget->SetText(UC_MARKET, strMarket, FALSE);
+        NameCompany(pTarget, FALSE);
         for (int nCol : {UC_LONG_DATE, UC_SHORT_DATE})
             pTarget->SetText(nCol, ConvertServerDateField(pMsg->GetFieldText(10), COLTYPE_DATE_TEXT), FALSE);
         double dLast = 0;

@@ -80,4 +80,7 @@ struct IDataTable
     // every amount converted again into the base currency.
     virtual void RevalueSymbol(LPCSTR /*pszSymbol*/, long /*nMarketCode*/) {}
     virtual void ConvertToBaseCurrency() {}
+    // The symbol lists are all in: the rows that name a company from them and came before them
+    // take its name.
+    virtual void NameCompanies() {}
 };

@@ -274,7 +274,7 @@ public:
         ShowTickers();
     }
     void ResetCharts() override;
-    void RefreshUsOrderStatus() override;
+    void OnSymbolListsIn() override;
     CString GetProgramFolder() const override;
     // IInfoTableHost.
     void SetIndicatorState(int nState) override { m_nIndicatorState = nState; }

@@ -428,9 +428,12 @@ void CZORVAT32App::Disconnect(BOOL bAsk)
     TellFormsLinkDown();
 }
 
-void CZORVAT32App::RefreshUsOrderStatus()
+void CZORVAT32App::OnSymbolListsIn()
 {
-    // The last symbol list has come: the orders are asked for again, now that they can be shown.
+    // The last symbol list has come: a reply that came before it names its companies now, and
+    // the orders are asked for again, now that they can be shown.
+    for (IDataTable* pTable : GetTables())
+        pTable->NameCompanies();
     if (IDataTable* pOrders = FindTable(IDS_TABLE_US_ORDER_STATUS))
         pOrders->SendRequest();
 }

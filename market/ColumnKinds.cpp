@@ -20,7 +20,7 @@ const KIND s_kinds[] = {
     {95, nullptr},                  // code
     {300, "KW-2026-12-09-ORDER-0000123456-ABCDEFGH"},   // reference: the ticket's 40 characters
     {160, ""},                      // market
-    {200, nullptr},                 // name
+    {280, nullptr},                 // name: a company's of 50 letters in Arabic
     {90, "20261231"},               // date
     {65, "235959"},                 // time
     {125, "20261231235959"},        // date and time

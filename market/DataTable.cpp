@@ -13,6 +13,8 @@
 #include "link/RowWriter.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
+#include "market/TableLinks.h"
+#include "refdata/ZorvatGlobals.h"
 #include "platform/win/Windows.h"
 #include "platform/win/kernel/Resources.h"
 #include "platform/win/user/MessageBox.h"
@@ -486,6 +488,24 @@ long CDataTable::SendRequest(LPCSTR pszBody)
         return 0;
     CZORVAT32App* pApp = CZORVAT32App::Get();
     return pApp != nullptr ? pApp->SendRequest(strLine) : 0;
+}
+
+void CDataTable::NameCompany(CDataBuffer* pRow, BOOL bPublish)
+{
+    const COMPANY_NAME_COLUMNS& company = m_desc.company;
+    const CZorvatGlobals* pGlobals = GetGlobals();
+    if (company.nName < 0 || pGlobals == nullptr || pRow == nullptr || !pRow->GetText(company.nName).IsEmpty())
+        return;
+    const CString strName = CompanyNameOf(pGlobals->GetMarketCode(pRow->GetText(company.nMarket)),
+                                          pRow->GetText(company.nSymbol), /*bInterface=*/TRUE);
+    if (!strName.IsEmpty())
+        pRow->SetText(company.nName, strName, bPublish);
+}
+
+void CDataTable::NameCompanies()
+{
+    for (int i = 0; i < m_pRows->GetCount(); ++i)
+        NameCompany(m_pRows->GetAt(i), TRUE);
 }
 
 void CDataTable::RemoveAllRows()

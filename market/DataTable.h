@@ -102,6 +102,10 @@ public:
 
     // Rows.
     virtual void RemoveAllRows();
+    // A row of the description's company columns whose name is blank takes it from the symbol
+    // lists, in the interface's language; NameCompanies does so for every row, written through.
+    void NameCompany(CDataBuffer* pRow, BOOL bPublish);
+    void NameCompanies() override;
     // Fills a row from a message through the field map of its type (the base map for the reply
     // and for a type without a map of its own), server dates converted first. FALSE for a null.
     BOOL FillRow(CServerMessage* pMsg, CDataBuffer* pRow, BOOL bPublish);

@@ -50,6 +50,11 @@ constexpr TABLE_COLUMN Text(UINT nTitleId, int nSize, int nField = FIELD_NONE, i
 {
     return {.nTitleId = nTitleId, .nSize = nSize, .nFlags = nFlags, .nField = nField, .nArabicField = nArabicField};
 }
+// A company's name, whole in the name kind's width.
+constexpr TABLE_COLUMN Name(UINT nTitleId, int nSize, int nField = FIELD_NONE, int nArabicField = FIELD_NONE)
+{
+    return {.nTitleId = nTitleId, .nWidth = NAME_WIDTH, .nSize = nSize, .nField = nField, .nArabicField = nArabicField};
+}
 constexpr TABLE_COLUMN Time(UINT nTitleId, int nField)
 {
     return {.nTitleId = nTitleId, .nType = COLTYPE_TIME_TEXT, .nWidth = TIME_WIDTH, .nAlign = ALIGN_RIGHT, .nField = nField};
@@ -74,7 +79,7 @@ BOOL FormatYesNo(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)
 const TABLE_COLUMN s_columns[] = {
     Text(51236, 6),                             // 0 ticker (key)
     {.nTitleId = 57375, .nWidth = MARKET_COLUMN_WIDTH, .nSize = 20},  // 1 market name (key)
-    Text(51890, 50),                            // 2 display name
+    Name(51890, 50),                            // 2 display name
     Number(51891, PRICE_WIDTH, -4, 2, 3),       // 3 last
     Time(51922, FIELD_NONE),                    // 4 time as sent
     Time(51923, 6),                             // 5 time on the market's clock
@@ -95,7 +100,7 @@ const TABLE_COLUMN s_columns[] = {
     Price(51904, 5),                            // 19 ask
     Number(51905, VOLUME_WIDTH, 0, 0),          // 20 ask size
     Number(51906, VOLUME_WIDTH, 0, 0),          // 21 trade counter
-    Text(51907, 100, 22, 26),                   // 22 company
+    Name(51907, 100, 22, 26),                   // 22 company
     Price(51909, 13),                           // 23
     Price(51910, 14),                           // 24
     Number(51911, PRICE_WIDTH, -4, 0, 17),      // 25 earnings per share

@@ -101,6 +101,15 @@ struct TABLE_SORT_KEY
 
 #define TABLE_NO_COLOR (-1)
 
+// A row that names a company from the symbol lists: the column of the name, and the columns of
+// the symbol and of the market's name it is found by.
+struct COMPANY_NAME_COLUMNS
+{
+    int nName = -1;                 // -1: the table names no company so
+    int nSymbol = -1;
+    int nMarket = -1;
+};
+
 struct TABLE_DESC
 {
     UINT nNameId = 0;               // table-map key and settings section (the string's text)
@@ -122,4 +131,5 @@ struct TABLE_DESC
     // is empty (or -1) a unit of nMoneyDecimals decimals; -1 there too: amounts as written.
     int nCurrencyColumn = -1;
     int nMoneyDecimals = -1;
+    COMPANY_NAME_COLUMNS company = {};
 };

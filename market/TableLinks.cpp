@@ -18,6 +18,8 @@
 #include "framework/table/TableFilters.h"
 #include "framework/table/ViewRow.h"
 #include "market/DataTable.h"
+#include "refdata/RefDataRecords.h"
+#include "refdata/ZorvatGlobals.h"
 
 CDataTable* FindDataTable(UINT nNameId)
 {
@@ -44,6 +46,18 @@ CString GetStockSymbolFrom(UINT nNameId, long nStockId, BOOL bSecond)
 BOOL IsArabicInterface()
 {
     return GetNorvGlobals().m_nLanguage == 1;
+}
+
+CString CompanyNameOf(long nMarketCode, LPCSTR pszSymbol, BOOL bInterface)
+{
+    const CZorvatGlobals* pGlobals = GetGlobals();
+    ShortStockListEntry entry;
+    if (pGlobals == nullptr || !pGlobals->LookupShortStockEntry(nMarketCode, pszSymbol, entry))
+        return CString();
+    // A symbol row carries the display name in English, then in Arabic.
+    if (bInterface && IsArabicInterface() && !entry.text4.IsEmpty())
+        return entry.text4;
+    return entry.text3;
 }
 
 #define IDS_TABLE_KSE_STOCK_LIST_NAME 56376

@@ -25,6 +25,9 @@ struct IStockTextSource
 CString GetStockSymbolFrom(UINT nNameId, long nStockId, BOOL bSecond);
 // TRUE while the user interface is Arabic.
 BOOL IsArabicInterface();
+// The company of a symbol in its market's symbol list; empty when the list lacks it. With
+// bInterface, in the interface's language: the list's Arabic name where it has one.
+CString CompanyNameOf(long nMarketCode, LPCSTR pszSymbol, BOOL bInterface = FALSE);
 
 // The one name an order goes by in every line the trader reads about it: a KSE stock's symbol in
 // the interface language (its number while the stock list has none); an option series by its

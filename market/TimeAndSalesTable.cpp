@@ -28,7 +28,7 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51952, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -4, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_OMIT_ZERO_FRACTION, .nMinDecimals = 2, .nField = GS_LAST},
     {.nTitleId = 51953, .nType = COLTYPE_DOUBLE, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED},
-    {.nTitleId = 51951, .nSize = 50, .nField = GS_SYMBOL},
+    {.nTitleId = 51951, .nWidth = NAME_WIDTH, .nSize = 50, .nField = GS_SYMBOL},   // the company's name
     {.nTitleId = 57382, .nWidth = MARKET_COLUMN_WIDTH, .nSize = 20},
 };
 static_assert(sizeof(s_columns) / sizeof(s_columns[0]) == UTC_COUNT);

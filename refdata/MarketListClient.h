@@ -34,8 +34,9 @@ struct IMarketListClient
 
     // The US market opened again ("MM" state 4): every chart clears and asks for its series.
     virtual void ResetCharts() = 0;
-    // The symbol lists are all in: the US order status table, when open, asks for its data.
-    virtual void RefreshUsOrderStatus() = 0;
+    // The symbol lists are all in: the open tables name the companies of the rows that came
+    // before them, and the US order status table, when open, asks for its data.
+    virtual void OnSymbolListsIn() = 0;
     // The folder of the program and its settings files, with no separator at the end.
     virtual CString GetProgramFolder() const = 0;
 };

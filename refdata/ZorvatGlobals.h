@@ -117,6 +117,8 @@ public:
     void OnNU(CServerMessage* pMsg) override;
     void OnRecord(CServerMessage* pMsg) override;
     void OnEnd(CServerMessage* pMsg) override;
+    // Forgets every market's symbol list, as a process starts without one.
+    void ClearSymbolMaps();
 
 private:
     const CMap<int, int, CString, LPCSTR>& NameMap() const;
@@ -126,7 +128,6 @@ private:
     void AddMarketRow(const CServerMessage& row);
     void EndMarketList();
     void ShowNotice(LPCSTR pszText);
-    void ClearSymbolMaps();
 
     IMarketListClient* m_pClient = nullptr;     // not owned: the application
     CString m_strUsStateText;

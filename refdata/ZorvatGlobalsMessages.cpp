@@ -190,7 +190,7 @@ void CZorvatGlobals::OnEnd(CServerMessage*)
         EndMarketList();
     } else if (m_nReplyType == MSG_DS) {
         if (m_nPendingSymbolLists > 0 && --m_nPendingSymbolLists == 0 && m_pClient != nullptr)
-            m_pClient->RefreshUsOrderStatus();
+            m_pClient->OnSymbolListsIn();
     }
     EndStream();
 }

@@ -339,25 +339,11 @@ void CTablePrint::DrawRowCells(HDC hdc, const CPrintBand& band, CTableRow* pRow,
     }
 }
 
-// Decimal points line up in a right-aligned column that trims its fraction: a shorter fraction
-// is inset by the digits it lacks, a number without one also by the separator.
+// Decimal points line up as on screen (CellDecimalInset), at the printer font's widths.
 int CTablePrint::DecimalInset(const CTableColumn* pColumn, const BYTE* pAttrs, const char* pszText, BOOL bTitleFont) const
 {
-    if (!pColumn || pColumn->GetEffectiveAlignment() != ALIGN_RIGHT)
-        return 0;
-    BOOL bTrims = pColumn->GetMinDecimals() >= 1 || pColumn->GetOmitZeroFraction() == 2;
-    int nDecimals = pColumn->GetDecimals(pAttrs && (pAttrs[2] & CELL_FRACTION));
-    if (!bTrims || nDecimals >= 0 || nDecimals == DECIMALS_64THS)
-        return 0;
-    int nWanted = -nDecimals;
-    int nDigit = m_nDigitWidth[bTitleFont ? 0 : 1];
-    const char* pSep = strchr(pszText, GetNorvGlobals().m_chDecimal);
-    if (!pSep)
-        return nWanted * nDigit + m_nDigitWidth[bTitleFont ? 2 : 3];
-    int nHave = 0;
-    for (const char* p = pSep + 1; *p >= '0' && *p <= '9'; ++p)
-        ++nHave;
-    return nHave < nWanted ? (nWanted - nHave) * nDigit : 0;
+    return CellDecimalInset(pColumn, pAttrs && (pAttrs[2] & CELL_FRACTION), pszText, m_nDigitWidth[bTitleFont ? 0 : 1],
+                            m_nDigitWidth[bTitleFont ? 2 : 3]);
 }
 
 void CTablePrint::DrawCell(HDC hdc, CTableRow* pRow, int nIndex, const RECT& rc)

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "framework/base/NorvGlobals.h"
+#include "framework/table/TableColumn.h"
 #include "platform/win/kernel/CodePage.h"
 
 namespace {
@@ -123,4 +125,22 @@ UINT CellAlignFlag(HDC hdc, const char* pszText, int nRoom, UINT uAlign, UINT uR
     if (!hdc || !pszText || TextWidth(hdc, pszText, static_cast<int>(strlen(pszText))) <= nRoom)
         return uAlign;
     return (uReading & DT_RTLREADING) ? DT_RIGHT : DT_LEFT;
+}
+
+int CellDecimalInset(const CTableColumn* pColumn, BOOL bFraction, const char* pszText, int nDigit, int nSeparator)
+{
+    if (!pColumn || !pszText || pColumn->GetEffectiveAlignment() != ALIGN_RIGHT)
+        return 0;
+    const BOOL bTrims = pColumn->GetMinDecimals() >= 1 || pColumn->GetOmitZeroFraction() == 2;
+    const int nDecimals = pColumn->GetDecimals(bFraction);
+    if (!bTrims || nDecimals >= 0 || nDecimals == DECIMALS_64THS)
+        return 0;
+    const int nWanted = nDecimals == DECIMALS_CARRIED ? pColumn->GetMinDecimals() : -nDecimals;
+    const char* pSep = strchr(pszText, GetNorvGlobals().m_chDecimal);
+    if (!pSep)
+        return nWanted * nDigit + nSeparator;
+    int nHave = 0;
+    for (const char* p = pSep + 1; *p >= '0' && *p <= '9'; ++p)
+        ++nHave;
+    return nHave < nWanted ? (nWanted - nHave) * nDigit : 0;
 }

@@ -2,6 +2,13 @@
 // Fitting a cell's text to its cell, shared by the grid's panes and table printing.
 #include "platform/win/Windows.h"
 
+class CTableColumn;
+
+// The decimal code of a column that shows every decimal a value carries, up to six, its trailing
+// zeros dropped down to the column's minimum (a price's): it has no place of its own to line
+// decimal points up at.
+constexpr int DECIMALS_CARRIED = -6;
+
 // Where a cell's text has room: the cell less the line it ends with, the part of it that shows
 // (a column partly scrolled out of its pane shows only a part), the margin the text keeps from
 // the cell's sides, the least gap a value keeps when it takes those margins, the decimal inset
@@ -37,3 +44,11 @@ UINT CellReadingFlag(const char* pszText, UINT nCodePage = CP_ACP);
 // then it stands at its reading start (the left, or the right for right-to-left reading), so
 // that the cut falls at its end and never takes its first words.
 UINT CellAlignFlag(HDC hdc, const char* pszText, int nRoom, UINT uAlign, UINT uReading);
+
+// The decimal inset of a number in a right-aligned column that trims its fraction, so that the
+// decimal points line up: the digits its fraction lacks of the column's places, and the
+// separator too when it has none, at the font's widths of a digit and of the separator. A column
+// that shows every decimal a value carries (DECIMALS_CARRIED) lines them up at its minimum, so
+// that a price stands at the right edge as in any other number column. bFraction: the cell shows
+// sixty-fourths.
+int CellDecimalInset(const CTableColumn* pColumn, BOOL bFraction, const char* pszText, int nDigit, int nSeparator);

@@ -340,26 +340,15 @@ BOOL CTableWindowArea::GetShownCellText(int nLine, int nDisplayCol, CTBString* p
     return TRUE;
 }
 
-// Lines decimal points up in a right-aligned column whose trailing fraction zeros are trimmed:
-// a shorter fraction is inset by the digits it lacks, a number without one also by the separator.
+// Decimal points line up in a right-aligned number column (CellDecimalInset), at the widths of
+// the font the cell is drawn in.
 int CTableWindowArea::GetDecimalPadding(const CTableColumn* pColumn, const BYTE* pAttrs, const char* pszText,
                                         BOOL bBold) const
 {
-    if (!pColumn || !pszText || !m_pGrid || pColumn->GetEffectiveAlignment() != ALIGN_RIGHT)
+    if (!m_pGrid)
         return 0;
-    BOOL bTrims = pColumn->GetMinDecimals() >= 1 || pColumn->GetOmitZeroFraction() == 2;
-    int nDecimals = pColumn->GetDecimals(pAttrs && (pAttrs[2] & CELL_FRACTION));
-    if (!bTrims || nDecimals >= 0 || nDecimals == DECIMALS_64THS)
-        return 0;
-    int nWanted = -nDecimals;
-    const char* pSep = strchr(pszText, GetNorvGlobals().m_chDecimal);
-    int nDigit = m_pGrid->GetDigitWidth(bBold);
-    if (!pSep)
-        return nWanted * nDigit + m_pGrid->GetSeparatorWidth(bBold);
-    int nHave = 0;
-    for (const char* p = pSep + 1; *p >= '0' && *p <= '9'; ++p)
-        ++nHave;
-    return nHave < nWanted ? (nWanted - nHave) * nDigit : 0;
+    return CellDecimalInset(pColumn, pAttrs && (pAttrs[2] & CELL_FRACTION), pszText, m_pGrid->GetDigitWidth(bBold),
+                            m_pGrid->GetSeparatorWidth(bBold));
 }
 
 // ---- The focus frame ---------------------------------------------------------------------

@@ -7,7 +7,9 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <set>
 #include <span>
@@ -169,13 +171,6 @@ double ShownNumber(const std::string& strText)
     return atof(strDigits.c_str());
 }
 
-// Texts of another language than the session's: in English any Arabic letter, in Arabic a
-// company's name in Latin letters (the columns that name a company or a symbol by its name).
-const struct { UINT nTable; int nCol; } s_nameColumns[] = {
-    {IDS_TABLE_US_HOLDINGS, 16}, {IDS_TABLE_COMBINED_HOLDINGS, 1}, {IDS_TABLE_COMBINED_REALIZED, 16},
-    {IDS_TABLE_COMBINED_UNREALIZED, CU_NAME}, {IDS_TABLE_US_REALIZED, RC_SYMBOL_TEXT},
-};
-
 bool HasArabic(const char* psz)
 {
     for (; *psz != '\0'; ++psz)
@@ -252,13 +247,17 @@ std::set<std::string> CutOrMarkedTexts(const std::string& strPdf, bool bArabic, 
                 if (strstr(strShown, "##") != nullptr || (bWhole && Width(strShown) > rc.right - rc.left))
                     Fault(nCol, std::string(strShown).substr(0, 60) + " " + std::to_string(Width(strShown)) + "/" + std::to_string(rc.right - rc.left));
             }
-        for (const auto& name : s_nameColumns)
-            if (name.nTable == pTable->GetNameId())
-                for (const std::string& strText : ShownTexts(FindDataTable(name.nTable), name.nCol))
-                    // A KSE stock without a name of its own shows its symbol.
-                    if (HasArabic(strText.c_str()) != bArabic && !strText.empty() && strText != "=KWD"
-                        && strText.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos)
-                        faults.insert(TbCodePageToUtf8(strName + " " + strText, CP_ACP) + " not in the session's language");
+        // Texts of another language than the session's in the columns that name a company: in
+        // English any Arabic letter, in Arabic a company's name in Latin letters.
+        auto* pData = dynamic_cast<CDataTable*>(pTable);
+        const std::span<const TABLE_COLUMN> columns = pData != nullptr ? pData->GetDescription().columns : std::span<const TABLE_COLUMN>{};
+        for (size_t nName = 0; nName < columns.size(); ++nName)
+            for (const std::string& strText :
+                 columns[nName].nWidth == NAME_WIDTH ? ShownTexts(pData, static_cast<int>(nName)) : std::vector<std::string>{})
+                // A KSE stock without a name of its own shows its symbol.
+                if (HasArabic(strText.c_str()) != bArabic && !strText.empty() && strText != "=KWD"
+                    && strText.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos)
+                    faults.insert(TbCodePageToUtf8(strName + " " + strText, CP_ACP) + " not in the session's language");
         ReleaseDC(grid.m_hWnd, hdc);
         CNorvTablePrint print(pWnd->GetView());
         print.GetProperties().CopyFrom(grid);
@@ -283,6 +282,17 @@ struct ShownValues : CAccountSession
         ASSERT_TRUE(PumpUntil([&] { return pTable->IsComplete() && !pTable->IsReceiving() && pTable->GetRows()->GetCount() > 0; }))
             << nTable;
         CNorvApp::ShowTable(pTable);
+    }
+
+    // The US and combined holdings and unrealized windows, each holding the server's reply.
+    void OpenPositionWindows()
+    {
+        for (UINT nTable : {IDS_TABLE_US_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS})
+            ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
+        Command(ID_APP_US_UNREALIZED);
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_UNREALIZED));
+        ASSERT_TRUE(CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"));
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_UNREALIZED));
     }
 
     // A KSE market order filled at once: its position line, once it has come back.
@@ -344,6 +354,8 @@ struct ShownValues : CAccountSession
         TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
         RunTableCommand(pUsHoldings, ID_ACCOUNT_REFRESH);
         ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_HOLDINGS));
+        // A KSE order filled, so that its trade shows the order's reference.
+        ASSERT_FALSE(BuyKse("101", 100).empty());
         for (UINT nId : {33276u, UINT{ID_APP_EXCHANGE_RATES}, UINT{ID_APP_INTEREST_RATES}})
             Command(nId);
         for (UINT nTable : {IDS_TABLE_FORWARD_CONTRACTS, IDS_TABLE_EXCHANGE_RATES, IDS_TABLE_INTEREST_RATES})
@@ -358,6 +370,9 @@ struct ShownValues : CAccountSession
         for (UINT nId : RegisteredTableIds())
             if (CNorvApp::Get()->FindTable(nId) == nullptr)
                 MakeTable(nId, 0, 0);
+        // A column that shows an order's reference is of the reference kind, as the order
+        // status's is, so that the walk writes the largest reference there too.
+        ASSERT_NO_FATAL_FAILURE(ExpectReferencesOfTheirKind());
         for (IDataTable* pAny : CNorvApp::Get()->GetTables())
             if (CDataTable* pTable = dynamic_cast<CDataTable*>(pAny))
                 if (WriteLargest(pTable, written))
@@ -366,6 +381,33 @@ struct ShownValues : CAccountSession
             ADD_FAILURE() << strFault;
         for (UINT nTable : {IDS_TABLE_COMBINED_UNREALIZED, IDS_TABLE_KSE_QUOTATIONS, IDS_TABLE_US_QUOTATIONS})
             Shoot(FindDataTable(nTable), "default_layout_" + std::to_string(nTable) + (bArabic ? "_ar" : "_en"));
+    }
+
+    static void ExpectReferencesOfTheirKind()
+    {
+        std::set<std::string> references;
+        std::vector<CDataTable*> tables;
+        for (IDataTable* pAny : CNorvApp::Get()->GetTables())
+            if (auto* pTable = dynamic_cast<CDataTable*>(pAny)) {
+                tables.push_back(pTable);
+                const std::span<const TABLE_COLUMN> columns = pTable->GetDescription().columns;
+                for (size_t nCol = 0; nCol < columns.size(); ++nCol)
+                    for (const std::string& strText : columns[nCol].nWidth == REFERENCE_WIDTH
+                                                          ? ShownTexts(pTable, static_cast<int>(nCol)) : std::vector<std::string>{})
+                        if (!strText.empty())
+                            references.insert(strText);
+            }
+        ASSERT_FALSE(references.empty());
+        for (CDataTable* pTable : tables) {
+            const std::span<const TABLE_COLUMN> columns = pTable->GetDescription().columns;
+            for (size_t nCol = 0; nCol < columns.size(); ++nCol)
+                for (const std::string& strText : ShownTexts(pTable, static_cast<int>(nCol)))
+                    if (references.count(strText) != 0 && columns[nCol].nWidth != REFERENCE_WIDTH) {
+                        ADD_FAILURE() << pTable->GetName() << " column " << nCol << " shows the reference " << strText
+                                      << " in " << columns[nCol].nWidth << " px";
+                        break;
+                    }
+        }
     }
 
     // The largest figure of each column's kind in every row (one row made where none came, whose
@@ -515,7 +557,7 @@ TEST_F(ShownValues, DefaultLayoutsShowValuesNotMarksInArabic)
     ASSERT_NO_FATAL_FAILURE(ExpectDefaultLayoutsWhole(true));
     // A US company in the combined unrealized report by the symbol list's Arabic name.
     const std::string strName = ShownAt(FindDataTable(IDS_TABLE_COMBINED_UNREALIZED), CU_SYMBOL, "GLNT", CU_NAME);
-    EXPECT_TRUE(!strName.empty() && TbUtf8ToCodePage("جلينمونت للطاقة", 1256).rfind(strName, 0) == 0) << strName;
+    EXPECT_EQ(TbUtf8ToCodePage("جلينمونت للطاقة", 1256), strName);
 }
 
 // A quote without a last price values the unrealized reports at its close, the KSE board at its
@@ -667,9 +709,8 @@ TEST_F(ShownValues, CombinedRealizedNamesItsSymbolsFromTheQuotationTables)
                 GetGlobals()->LookupShortStockEntry(GetGlobals()->GetMarketCode(markets[i].c_str()), symbols[i].c_str(), entry)) {
                 strSymbol = symbols[i];
                 strMarket = markets[i];
-                // The column holds seven characters of the symbol's name.
-                strListText = std::string(static_cast<LPCSTR>(entry.text3)).substr(0, 7);
-                strListText.erase(strListText.find_last_not_of(' ') + 1);
+                // The symbol's name whole.
+                strListText = static_cast<LPCSTR>(entry.text3);
             }
             // Listed at first, then taken off the quotation table, then listed again.
             if (symbols[i] == strSymbol) {
@@ -923,12 +964,7 @@ TEST_F(ShownValues, AnOptionShowsOnePremiumAndValueInEveryWindow)
     ASSERT_NE(nullptr, pQuotes);
     pQuotes->AddSymbol("ALPN", strAtlantic.c_str(), nullptr);
     ASSERT_TRUE(PumpUntil([&] { return pQuotes->FindQuote("ALPN", strAtlantic.c_str()) != nullptr; }));
-    for (UINT nTable : {IDS_TABLE_US_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS})
-        ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
-    Command(ID_APP_US_UNREALIZED);
-    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_UNREALIZED));
-    ASSERT_TRUE(CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"));
-    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_UNREALIZED));
+    ASSERT_NO_FATAL_FAILURE(OpenPositionWindows());
     CDataTable* pHeld = FindDataTable(IDS_TABLE_US_HOLDINGS);
     CDataTable* pBoth = FindDataTable(IDS_TABLE_COMBINED_HOLDINGS);
     auto* pUs = Find<CUnrealizedProfitLossTable>(IDS_TABLE_US_UNREALIZED);
@@ -978,21 +1014,21 @@ TEST_F(ShownValues, AnOptionShowsOnePremiumAndValueInEveryWindow)
 }
 
 namespace {
-// Where each window that values positions shows one: its key, price, value and gain columns, and
-// what its KSE price is counted in against the board's fils (the combined holdings: dinars).
+// Where each window that values positions shows one: its key, price, value, gain and quantity
+// columns, and what its KSE price is counted in against the board's fils (the combined holdings: dinars).
 struct POSITION_COLUMNS
 {
     UINT nTable;
-    int nKey, nPrice, nValue, nGain;
+    int nKey, nPrice, nValue, nGain, nQuantity;
     double dKseFilsPerShown = 1;
 };
 const POSITION_COLUMNS s_positionColumns[] = {
-    {IDS_TABLE_US_HOLDINGS, HC_SYMBOL, HC_PRICE, HC_VALUE, 18},
-    {IDS_TABLE_KSE_HOLDINGS, 1, 8, 9, 10},
-    {IDS_TABLE_COMBINED_HOLDINGS, CH_SYMBOL, CH_PRICE, CH_VALUE, CH_GAIN, 1000},
-    {IDS_TABLE_US_UNREALIZED, UC_SYMBOL, UC_LAST, UC_LONG_VALUE, UC_LONG_GAIN},
-    {IDS_TABLE_KSE_UNREALIZED, UK_STOCK, UK_PRICE, UK_VALUE, UK_GAIN},
-    {IDS_TABLE_COMBINED_UNREALIZED, CU_SYMBOL, CU_PRICE, CU_VALUE, CU_GAIN, 1000},
+    {IDS_TABLE_US_HOLDINGS, HC_SYMBOL, HC_PRICE, HC_VALUE, 18, HC_QUANTITY},
+    {IDS_TABLE_KSE_HOLDINGS, 1, 8, 9, 10, 3},
+    {IDS_TABLE_COMBINED_HOLDINGS, CH_SYMBOL, CH_PRICE, CH_VALUE, CH_GAIN, CH_QUANTITY, 1000},
+    {IDS_TABLE_US_UNREALIZED, UC_SYMBOL, UC_LAST, UC_LONG_VALUE, UC_LONG_GAIN, UC_LONG_QTY},
+    {IDS_TABLE_KSE_UNREALIZED, UK_STOCK, UK_PRICE, UK_VALUE, UK_GAIN, UK_QTY},
+    {IDS_TABLE_COMBINED_UNREALIZED, CU_SYMBOL, CU_PRICE, CU_VALUE, CU_GAIN, CU_QTY, 1000},
 };
 
 // A position as the server holds it: its quantity and its cost.
@@ -1047,11 +1083,40 @@ struct OnePrice : ShownValues
 
     // Each window of the position's market, and each combined one, shows the price (fils for
     // the KSE), its value at the server's quantity and that value's gain over the server's cost.
+    // A cell as the window draws it: its text and the pixels between the text and its column's
+    // right edge; "-" when no row shows the key.
+    static std::pair<std::string, int> Placed(CDataTable* pTable, int nKeyCol, const std::string& strKey, int nCol)
+    {
+        CTableMDIWnd* pWnd = pTable->GetMainWindow();
+        SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 5000, 4000, SWP_NOZORDER | SWP_NOMOVE);
+        CTableWindow& grid = pWnd->GetGrid();
+        UpdateWindow(grid.m_hWnd);
+        int nKeyShown = -1, nShown = -1;
+        for (int d = 0; d < grid.GetDisplayColumnCount(); ++d) {
+            nKeyShown = pWnd->GetView()->GetColumnOrder().GetColumnIndex(d) == nKeyCol ? d : nKeyShown;
+            nShown = pWnd->GetView()->GetColumnOrder().GetColumnIndex(d) == nCol ? d : nShown;
+        }
+        for (int nLine = 0; nKeyShown >= 0 && nShown >= 0 && nLine < pWnd->GetView()->GetRowCount() - grid.GetTopRow(); ++nLine) {
+            CTBString strKeyText, strText;
+            RECT rcKey, rcText, rcColumn;
+            if (grid.PaneOfColumn(nKeyShown)->GetShownCellText(nLine, nKeyShown, &strKeyText, &rcKey)
+                && strKey == static_cast<const char*>(strKeyText)
+                && grid.PaneOfColumn(nShown)->GetShownCellText(nLine, nShown, &strText, &rcText)
+                && grid.PaneOfColumn(nShown)->GetColumnRect(nShown, &rcColumn))
+                return {std::string(strText), static_cast<int>(rcColumn.right - rcText.right)};
+        }
+        return {"-", -1};
+    }
+
+    // Each window's price, value and gain of the position at the price; the price reads alike in
+    // the windows of one unit (the market's own windows, the combined ones) and stands at the
+    // right edge as the quantity, a number without a fraction to line up, does.
     void ExpectEveryWindowAt(const HELD& held, double dPrice)
     {
         SCOPED_TRACE(held.strKey);
         ASSERT_LT(0, held.dQuantity);
         const double dValue = held.dQuantity * dPrice * (held.bKse ? 0.001 : 1.0);
+        std::map<double, std::string> priceOfUnit;
         int nWindows = 0;
         for (UINT nTable : g_positionTables) {
             const auto it = std::find_if(std::begin(s_positionColumns), std::end(s_positionColumns),
@@ -1064,6 +1129,12 @@ struct OnePrice : ShownValues
             ++nWindows;
             SCOPED_TRACE(std::string(pTable->GetName()));
             EXPECT_NEAR(dPrice, ShownNumber(strPrice) * (held.bKse ? it->dKseFilsPerShown : 1), held.bKse ? 0.05 : 0.00005);
+            const auto [strPlaced, nPriceGap] = Placed(pTable, it->nKey, held.strKey, it->nPrice);
+            const auto [strQuantity, nQuantityGap] = Placed(pTable, it->nKey, held.strKey, it->nQuantity);
+            EXPECT_EQ(strPrice, strPlaced);
+            EXPECT_EQ(nQuantityGap, nPriceGap) << strPrice << " beside " << strQuantity;
+            const auto [unit, bFirst] = priceOfUnit.emplace(held.bKse ? it->dKseFilsPerShown : 1, strPrice);
+            EXPECT_EQ(unit->second, strPrice);
             EXPECT_NEAR(dValue, ShownNumber(ShownAt(pTable, it->nKey, held.strKey, it->nValue)), held.bKse ? 0.0005 : 0.005);
             EXPECT_NEAR(dValue - held.dCost, ShownNumber(ShownAt(pTable, it->nKey, held.strKey, it->nGain)),
                         held.bKse ? 0.0015 : 0.015);
@@ -1216,6 +1287,25 @@ int Places(const std::string& strText)
     const size_t nPoint = strText.find('.');
     return nPoint == std::string::npos ? 0 : static_cast<int>(strText.size() - nPoint - 1);
 }
+
+// The simulator's data in a folder of this process's own, one of its market files rewritten
+// line by line (each line replaced by what fnLine makes of it, its line ends included) and
+// strAdded written after them.
+std::string EditedData(const std::string& strTag, const std::string& strFile,
+                       const std::function<std::string(const std::string&)>& fnLine, const std::string& strAdded = "")
+{
+    const std::string strData = std::filesystem::temp_directory_path() / (strTag + "-" + std::to_string(getpid()));
+    std::filesystem::remove_all(strData);
+    std::filesystem::copy(TB_SOURCE_DIR "/tools/testserver/data", strData, std::filesystem::copy_options::recursive);
+    const std::string strPath = strData + "/market/" + strFile;
+    std::ifstream in(strPath);
+    std::string strLine, strKept;
+    while (std::getline(in, strLine))
+        strKept += fnLine(strLine);
+    in.close();
+    std::ofstream(strPath) << strKept << strAdded;
+    return strData;
+}
 }  // namespace
 
 // A real account's figures, fractions of a fils and of a cent and billions of dinars among them:
@@ -1225,24 +1315,14 @@ int Places(const std::string& strText)
 // row's gain is its value less its cost, as both show.
 TEST_F(ShownValues, AmountsShowTheirCurrencysUnitAndTotalWhatTheRowsShow)
 {
-    const std::string strData = std::filesystem::temp_directory_path() / ("shown-amounts-" + std::to_string(getpid()));
-    std::filesystem::remove_all(strData);
-    std::filesystem::copy(TB_SOURCE_DIR "/tools/testserver/data", strData, std::filesystem::copy_options::recursive);
-    {
-        const std::string strFile = strData + "/market/portfolios.txt";
-        std::ifstream in(strFile);
-        std::string strLine, strKept;
-        while (std::getline(in, strLine))
-            if (strLine.rfind("trader|", 0) != 0)
-                strKept += strLine + "\n";
-        in.close();
-        std::ofstream out(strFile);
-        // Seven purchases and sales, as the server dates them a few trading days apart.
-        out << strKept << "trader|C|0|KWD|1000000|0\ntrader|C|0|USD|2000000|0\ntrader|H|2|104|12345|100.5\n"
-            << "trader|H|2|101|2000000000|1000.5\ntrader|H|8|BRKT|3|1.0049\ntrader|H|2|102|20000|598\n"
-            << "trader|S|2|102|20000|631\ntrader|H|8|ALPN|400|45.60\ntrader|S|8|ALPN|400|44.85\n"
-            << "trader|O|16|ALPNLI|5|2.10\ntrader|F|1|102|10000|849.585\n";
-    }
+    // Seven purchases and sales, as the server dates them a few trading days apart.
+    const std::string strData = EditedData(
+        "shown-amounts", "portfolios.txt",
+        [](const std::string& strLine) { return strLine.rfind("trader|", 0) == 0 ? std::string() : strLine + "\n"; },
+        "trader|C|0|KWD|1000000|0\ntrader|C|0|USD|2000000|0\ntrader|H|2|104|12345|100.5\n"
+        "trader|H|2|101|2000000000|1000.5\ntrader|H|8|BRKT|3|1.0049\ntrader|H|2|102|20000|598\n"
+        "trader|S|2|102|20000|631\ntrader|H|8|ALPN|400|45.60\ntrader|S|8|ALPN|400|44.85\n"
+        "trader|O|16|ALPNLI|5|2.10\ntrader|F|1|102|10000|849.585\n");
     ASSERT_TRUE(StartSession({"--rate", "0", "--data", strData}));
     ASSERT_NO_FATAL_FAILURE(OpenEveryTable());
     Command(33276);
@@ -1337,4 +1417,113 @@ TEST_F(ShownValues, AmountsShowTheirCurrencysUnitAndTotalWhatTheRowsShow)
     EXPECT_EQ(ShownTexts(pUs, UC_LONG_PERCENT), ShownTexts(pUs, UC_LONG_AMOUNT_PERCENT));
     // A KSE row speaks dinars: its price too.
     EXPECT_EQ(0u, ShownAt(pCombined, CU_SYMBOL, "104", CU_PRICE).rfind("0.", 0)) << ShownAt(pCombined, CU_SYMBOL, "104", CU_PRICE);
+}
+
+// A company's name as long as a real market's, in Arabic: every window that names the company
+// (found by what they show: its holdings, unrealized, orders, trades, realized, the combined
+// reports, its quotation) holds the name whole in a column of the name's kind, and shows it whole.
+TEST_F(ShownValues, ALongCompanyNameReadsWholeInEveryWindowThatNamesIt)
+{
+    const std::string strLong = "ألباين نتوركس العالمية للاتصالات وتقنية المعلومات";
+    const std::string strData = EditedData("long-name", "us_symbols.txt", [&](const std::string& strLine) {
+        return strLine.rfind("ALPN|", 0) == 0 ? "ALPN|8|Alpine Networks International Communications|" + strLong + "|48.25|2.10|1|1\n"
+                                              : strLine + "\n";
+    });
+    ASSERT_TRUE(StartSession({"--rate", "0", "--data", strData}, true));
+    Send(MSG_OR, "1002|10020|1|ALPN|100|3|0||0|||secret");
+    ASSERT_NO_FATAL_FAILURE(OpenEveryTable());
+    std::filesystem::remove_all(strData);
+    CDataTable* pTrades = FindDataTable(IDS_TABLE_US_EXECUTED_TRADES);
+    ASSERT_NE(nullptr, pTrades);
+    ASSERT_TRUE(PumpUntil([&] { return ShownAt(pTrades, 3, "ALPN", 3) == "ALPN"; }, 5000));
+    for (UINT nTable : {IDS_TABLE_US_ORDERS, IDS_TABLE_US_EXECUTED_TRADES})
+        ASSERT_NO_FATAL_FAILURE(Loaded(nTable));
+    const std::string strName = TbUtf8ToCodePage(strLong, 1256);
+    std::set<std::string> named, showing;
+    for (IDataTable* pAny : CNorvApp::Get()->GetTables()) {
+        auto* pTable = dynamic_cast<CDataTable*>(pAny);
+        if (pTable == nullptr)
+            continue;
+        const std::span<const TABLE_COLUMN> columns = pTable->GetDescription().columns;
+        bool bNames = false, bShows = false;
+        for (size_t c = 0; c < columns.size(); ++c) {
+            bNames = bNames || columns[c].nWidth == NAME_WIDTH;
+            for (const std::string& strText : ShownTexts(pTable, static_cast<int>(c))) {
+                bShows = bShows || strText == "ALPN";
+                if (strText.size() >= 4 && strName.rfind(strText, 0) == 0) {
+                    EXPECT_EQ(strLong, TbCodePageToUtf8(strText, 1256)) << pTable->GetName() << " column " << c;
+                    EXPECT_EQ(NAME_WIDTH, columns[c].nWidth) << pTable->GetName() << " column " << c;
+                    named.insert(std::string(pTable->GetName()));
+                }
+            }
+        }
+        if (bNames && bShows)
+            showing.insert(std::string(pTable->GetName()));
+    }
+    // Every window that shows the symbol and has a column for a name names the company, whatever
+    // came first at the login: a reply or the symbol lists.
+    EXPECT_EQ(showing, named);
+    for (const std::string& strFault : CutOrMarkedTexts(pRun->Folder() + "/names.pdf", true, {strName}))
+        if (strFault.find(strLong.substr(0, 12)) != std::string::npos)
+            ADD_FAILURE() << strFault;
+}
+
+// Replies that come before the symbol lists (the lists held by the server until the margin
+// details are asked for): every row of a window that names a company from the lists
+// reads its name once they are in, without being asked for again.
+TEST_F(ShownValues, RowsThatCameBeforeTheSymbolListsNameTheirCompaniesOnceTheyCome)
+{
+    // As a new process starts: no symbol lists until this session's come, whatever an earlier
+    // test in this process left.
+    GetGlobals()->ClearSymbolMaps();
+    ASSERT_TRUE(StartSession({"--rate", "0", "--scenario", "hold=DS:MD"}, true));
+    ASSERT_NO_FATAL_FAILURE(OpenPositionWindows());
+    std::vector<CDataTable*> tables;
+    for (IDataTable* pAny : CNorvApp::Get()->GetTables())
+        if (auto* pTable = dynamic_cast<CDataTable*>(pAny); pTable != nullptr && pTable->GetDescription().company.nName >= 0)
+            tables.push_back(pTable);
+    // Each row's name as its window shows it and as the lists give it, by its symbol and market.
+    using NAMES = std::map<std::string, std::pair<std::string, std::string>>;
+    const auto Names = [](CDataTable* pTable) {
+        const COMPANY_NAME_COLUMNS& company = pTable->GetDescription().company;
+        const std::vector<std::string> symbols = ShownTexts(pTable, company.nSymbol), markets = ShownTexts(pTable, company.nMarket),
+                                       shown = ShownTexts(pTable, company.nName);
+        NAMES names;
+        for (size_t i = 0; i < symbols.size() && i < markets.size() && i < shown.size(); ++i)
+            names[symbols[i] + "|" + markets[i]] = {
+                shown[i], std::string(CompanyNameOf(GetGlobals()->GetMarketCode(markets[i].c_str()), symbols[i].c_str(), TRUE))};
+        return names;
+    };
+    std::map<CDataTable*, NAMES> before;
+    for (CDataTable* pTable : tables)
+        before[pTable] = Names(pTable);
+    const auto Asked = [&] {
+        size_t nCount = 0;
+        for (const char* pszStart : {"&IH|", "^IH|", "&UP|", "^UP|"})
+            nCount += RowsOf(server.Received(), pszStart);
+        return nCount;
+    };
+    const size_t nAsked = Asked();
+    Command(ID_APP_MARGIN_DETAILS);
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_MARGIN_DETAILS));
+    PumpFor(300);
+    const std::set<UINT> replied = {IDS_TABLE_US_HOLDINGS, IDS_TABLE_COMBINED_HOLDINGS, IDS_TABLE_US_UNREALIZED,
+                                    IDS_TABLE_COMBINED_UNREALIZED};
+    for (CDataTable* pTable : tables) {
+        SCOPED_TRACE(std::string(pTable->GetName()));
+        int nNamedNow = 0;
+        for (const auto& [strRow, names] : Names(pTable)) {
+            const auto itBefore = before[pTable].find(strRow);
+            if (itBefore == before[pTable].end() || !itBefore->second.first.empty())
+                continue;
+            EXPECT_EQ(names.second, names.first) << strRow;
+            nNamedNow += names.first.empty() ? 0 : 1;
+        }
+        // The reply came before the lists: rows without a name until the lists came.
+        if (replied.count(pTable->GetNameId()) != 0) {
+            EXPECT_LT(0, nNamedNow);
+        }
+    }
+    // Named from the lists, not asked for again.
+    EXPECT_EQ(nAsked, Asked());
 }

@@ -22,7 +22,7 @@ public:
     int GetTickerCount() const override { return static_cast<int>(m_tickers.size()); }
     void OnMarketListChanged() override { Log("market list changed"); }
     void ResetCharts() override { Log("reset charts"); }
-    void RefreshUsOrderStatus() override { Log("order status again"); }
+    void OnSymbolListsIn() override { Log("order status again"); }
     CString GetProgramFolder() const override { return m_strFolder; }
 
     // Logs a user in: user number, account text and market permission mask.

@@ -15,6 +15,7 @@ static const struct { const char* pszName; const char* pszWhat; } s_scenarios[] 
     {"live-in-refill=MN", "puts the latest live line of type MN (or shape MN.x) after the first row of every reply stream"},
     {"en-after-error", "closes an error reply with \"EN\" as if it were a stream"},
     {"reverse=MN", "holds the first reply of type MN and sends it after the second"},
+    {"hold=MN:NM", "holds every reply of type MN until the terminal asks for NM, and sends them before that reply"},
     {"close-in-stream=MN", "closes the connection halfway through the rows of the MN reply"},
     {"live-first=MN", "sends the live lines an order request of type MN made before its reply"},
     {"fill-first", "sends each trade line of an order before the order's own lines made with it"},

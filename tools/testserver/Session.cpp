@@ -284,7 +284,14 @@ void CSession::Reply(const std::string& strShape, const CShapeContext& ctx, doub
     } else if (bNamed && m_options.IsScenario("reverse") && !m_bReverseDone) {
         m_reversed = reply.lines;        // the first one waits for the second
         m_bReverseDone = true;
+    } else if (bNamed && m_options.IsScenario("hold")) {
+        m_holding.insert(m_holding.end(), reply.lines.begin(), reply.lines.end());
     } else {
+        if (m_options.IsScenario("hold") && m_options.strScenarioArg.size() >= 5
+            && m_options.strScenarioArg.compare(3, 2, strMnemonic) == 0) {
+            Emit(m_holding, dNow);
+            m_holding.clear();
+        }
         Emit(reply.lines, dNow);
         if (!m_reversed.empty()) {
             Emit(m_reversed, dNow);

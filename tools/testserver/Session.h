@@ -113,6 +113,7 @@ private:
     std::deque<Held> m_held;            // delayed output, in order; later output waits behind it
     std::vector<std::string> m_reversed;  // scenario reverse: the first reply, sent after the second
     bool m_bReverseDone = false;
+    std::vector<std::string> m_holding;   // scenario hold: the replies waiting for the release type
     long m_nStreamSent = 0;             // scenario stream: lines written so far
     bool m_bStreaming = false;
 };

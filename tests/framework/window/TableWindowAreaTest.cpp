@@ -7,6 +7,7 @@
 
 #include "framework/base/NorvGlobals.h"
 #include "framework/table/ViewRow.h"
+#include "framework/window/CellText.h"
 #include "platform/win/kernel/CodePage.h"
 #include "tests/framework/window/GridTestSupport.h"
 
@@ -277,6 +278,14 @@ TEST(TableWindowArea, DecimalInsetLinesUpTrimmedFractions)
     EXPECT_EQ(2 * nDigit + nSep, pane.GetDecimalPadding(&column, attrs, "5", FALSE));
     column.m_chDecimals = DECIMALS_64THS;
     EXPECT_EQ(0, pane.GetDecimalPadding(&column, attrs, "5", FALSE));
+    // A price, which shows every decimal it carries, lines up at its least decimals: it stands
+    // at the right edge, not five digits in.
+    column.m_chDecimals = DECIMALS_CARRIED;
+    column.SetOmitZeroFraction(0);
+    column.SetMinDecimals(1);
+    EXPECT_EQ(0, pane.GetDecimalPadding(&column, attrs, "844.0", FALSE));
+    EXPECT_EQ(0, pane.GetDecimalPadding(&column, attrs, "849.585", FALSE));
+    EXPECT_EQ(nDigit + nSep, pane.GetDecimalPadding(&column, attrs, "844", FALSE));
     column.m_chDecimals = -2;
     column.m_nAlign = ALIGN_LEFT;
     column.RecalcAlignment();
