@@ -45,7 +45,7 @@ function(tb_test_program name)
     target_compile_definitions(${name} PRIVATE
         TB_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TB_BINARY_DIR="${PROJECT_BINARY_DIR}")
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} rapidcheck GTest::gmock GTest::gtest_main)
     tb_warnings(${name})
     include(GoogleTest)
     set(environment "QT_QPA_PLATFORM=offscreen" ${ARG_ENVIRONMENT})
