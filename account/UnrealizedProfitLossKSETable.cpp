@@ -2,6 +2,8 @@
 #include <cstdio>
 #include <memory>
 #include "account/HoldingsValuation.h"
+#include "app/ZorvatApp.h"
+#include "app/dialogs/AppHelpers.h"
 #include "link/MessageSource.h"
 #include "link/ServerMessage.h"
 #include "market/DataArray.h"
@@ -78,9 +80,22 @@ CDataBuffer* FindKsePositionRow(CDataArray* pRows, LPCSTR pszStock, LPCSTR pszKi
     return pRow != nullptr ? pRow : pRows->FindRow({pszStock, pszKind});
 }
 
+BOOL CUnrealizedProfitLossKSETable::SendRequest()
+{
+    const CZORVAT32App* pApp = CZORVAT32App::Get();
+    if (pApp == nullptr)
+        return FALSE;
+    const CUser user = pApp->GetUser();
+    CString strBody;
+    strBody.Format(s_requests[0].pszBody, user.GetUserNumber(), static_cast<LPCSTR>(user.GetAccountText()));
+    m_nRequest = CDataTable::SendRequest(strBody);
+    return m_nRequest != 0;
+}
+
 void CUnrealizedProfitLossKSETable::OnUK(CServerMessage* pMsg)
 {
-    if (pMsg == nullptr)
+    // The combined report asks "UK" for the account typed in it: that reply is its own.
+    if (pMsg == nullptr || m_nRequest <= 0 || GetRawLineNumber(pMsg) != m_nRequest)
         return;
     TableOnReplyBegin(pMsg);
     m_nReplyId = pMsg->GetLong(3);

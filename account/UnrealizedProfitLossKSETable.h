@@ -28,6 +28,9 @@ public:
     // Every position in the stock takes the board's price and is revalued.
     void RevalueSymbol(LPCSTR pszStock, long nMarketCode) override;
 
+    // "UK" for the logged-in user's account; the reply the table takes is this one's.
+    BOOL SendRequest() override;
+    using CAccountTable::SendRequest;
     void OnUK(CServerMessage* pMsg) override;
     void OnRecord(CServerMessage* pMsg) override;
     void OnIU(CServerMessage* pMsg) override { TableOnLive(pMsg); }
@@ -36,6 +39,7 @@ protected:
     void ApplyLive(CServerMessage* pMsg) override;
 
 private:
+    long m_nRequest = -1;               // its own latest "UK"
     long m_nReplyId = -1;               // field 3 of the last reply's header; its live lines carry it in 10
     CPositionRows m_positions{UK_STOCK, -1};
 };

@@ -129,12 +129,15 @@ BOOL CUnrealizedProfitLossTable::SendRequest()
     const CUser user = pApp->GetUser();
     CString strBody;
     strBody.Format("%ld|%s|2", static_cast<long>(user.GetUserNumber()), static_cast<LPCSTR>(user.GetAccountText()));
-    return CDataTable::SendRequest(strBody) != 0;
+    m_nRequest = CDataTable::SendRequest(strBody);
+    return m_nRequest != 0;
 }
 
 void CUnrealizedProfitLossTable::OnUP(CServerMessage* pMsg)
 {
-    if (pMsg == nullptr)
+    // The combined report asks "UP" for the account typed in it: that reply, and the account it
+    // names, are its own, not this window's.
+    if (pMsg == nullptr || m_nRequest <= 0 || GetRawLineNumber(pMsg) != m_nRequest)
         return;
     TableOnReplyBegin(pMsg);
     m_nReplyId = pMsg->GetLong(1);

@@ -45,6 +45,7 @@ protected:
     void ApplyLive(CServerMessage* pMsg) override;
 
 private:
+    long m_nRequest = -1;               // the "UP" whose reply the table takes: its own latest
     long m_nReplyId = -1;               // field 1 of the last reply's header; its live lines carry it
     HMENU m_hPopup = nullptr;
     CPositionRows m_positions{UC_SYMBOL, UC_MARKET, true};

@@ -16,6 +16,7 @@
 #include "account/CombinedUnrealizedProfitLossDlg.h"
 #include "account/CombinedUnrealizedProfitLossTable.h"
 #include "account/ForwardContractsTable.h"
+#include "account/InvestorHoldingsTable.h"
 #include "account/MarginDetailsTable.h"
 #include "account/MarginReportTable.h"
 #include "account/MarginStocksTable.h"
@@ -510,4 +511,92 @@ TEST_F(UsUnrealizedLive, TheServersLongAmountFollowsTheLongGain)
                std::fabs(pRow->GetDouble(UC_LONG_AMOUNT) - pRow->GetDouble(UC_LONG_GAIN)) < 0.005;
     }, 20000)) << "last " << row()->GetDouble(UC_LAST) << ": amount " << row()->GetDouble(UC_LONG_AMOUNT) << ", gain "
                << row()->GetDouble(UC_LONG_GAIN);
+}
+
+namespace {
+const int KSE_HOLDINGS_STOCK = 1, KSE_HOLDINGS_QUANTITY = 3;
+
+// The figure a window shows in a column for the first data row whose key column reads strKey,
+// read from the cells as the trader reads them; NAN when it shows no such row.
+double ShownFigure(CDataTable* pTable, int nKeyCol, const std::string& strKey, int nCol)
+{
+    const std::vector<std::string> keys = ShownTexts(pTable, nKeyCol);
+    const std::vector<std::string> figures = ShownTexts(pTable, nCol);
+    for (size_t i = 0; i < keys.size() && i < figures.size(); ++i)
+        if (keys[i] == strKey) {
+            std::string strDigits;
+            for (const char ch : figures[i])
+                if (ch != ',')
+                    strDigits += ch;
+            return atof(strDigits.c_str());
+        }
+    return NAN;
+}
+}  // namespace
+
+// The combined report asked for another account takes that account's positions alone: the US and
+// KSE windows keep the trader's account and follow its trades; asked for the trader's account
+// again, the combined report follows them too.
+TEST_F(UnrealizedReports, EachUnrealizedWindowKeepsTheAccountItWasAskedFor)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(false));
+    Command(ID_APP_US_UNREALIZED);
+    Command(33235);
+    auto* pUs = Find<CUnrealizedProfitLossTable>(IDS_TABLE_US_UNREALIZED);
+    auto* pKse = Find<CUnrealizedProfitLossKSETable>(IDS_TABLE_KSE_UNREALIZED);
+    CDataTable* pUsHoldings = FindDataTable(IDS_TABLE_US_HOLDINGS);
+    CDataTable* pKseHoldings = FindDataTable(IDS_TABLE_KSE_HOLDINGS);
+    ASSERT_TRUE(pUs != nullptr && pKse != nullptr && pUsHoldings != nullptr && pKseHoldings != nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return pUs->IsComplete() && pKse->IsComplete(); }));
+    CNorvApp::ShowTable(pUsHoldings);
+    CNorvApp::ShowTable(pKseHoldings);
+    const auto askCombined = [&](const char* pszAccount) {
+        const size_t nUk = Requests("UK");
+        RunDialogSteps({{IDC_COMBINED_UNREALIZED_ACCOUNT, [pszAccount](HWND hDlg) {
+                             EnterText(hDlg, IDC_COMBINED_UNREALIZED_ACCOUNT, pszAccount);
+                             ClickControl(hDlg, IDOK);
+                         }}});
+        Command(40229);
+        EXPECT_TRUE(FinishedSteps());
+        auto* pCombined = Find<CCombinedUnrealizedProfitLossTable>(IDS_TABLE_COMBINED_UNREALIZED);
+        EXPECT_TRUE(pCombined != nullptr && PumpUntil([&] {
+            return Requests("UK") > nUk && pCombined->IsComplete() && !pCombined->IsReceiving();
+        }));
+        PumpFor(300);
+        return pCombined;
+    };
+    const std::string strUsRows = RowsText(pUs, {UC_SYMBOL, UC_MARKET, UC_LONG_QTY});
+    const std::string strKseRows = RowsText(pKse, {UK_STOCK, UK_KIND, UK_QTY});
+    auto* pCombined = askCombined("1002");
+    ASSERT_NE(nullptr, pCombined);
+    EXPECT_EQ("1002", std::string(pCombined->GetAccount()));
+    EXPECT_EQ(strUsRows, RowsText(pUs, {UC_SYMBOL, UC_MARKET, UC_LONG_QTY})) << "the other account's reply";
+    EXPECT_EQ(strKseRows, RowsText(pKse, {UK_STOCK, UK_KIND, UK_QTY})) << "the other account's reply";
+    const double dCombinedKse = ShownFigure(pCombined, CU_SYMBOL, "107", CU_QTY);
+    const double dCombinedUs = ShownFigure(pCombined, CU_SYMBOL, "GLNT", CU_QTY);
+
+    // The trader's trades on both markets: the trader's windows follow them, the other
+    // account's report does not.
+    ASSERT_NO_FATAL_FAILURE(Trade(1, "107", 1000));
+    const size_t nNh = Sent("NH").size();
+    Send(MSG_OR, "1002|10020|1|GLNT|100|3|0||0|||secret");
+    ASSERT_TRUE(PumpUntil([&] { return Sent("NH").size() > nNh; }, 5000)) << pRun->InfoText();
+    PumpFor(300);
+    const double dKse = ShownFigure(pKseHoldings, KSE_HOLDINGS_STOCK, "107", KSE_HOLDINGS_QUANTITY);
+    const double dUs = ShownFigure(pUsHoldings, HC_SYMBOL, "GLNT", HC_QUANTITY);
+    ASSERT_EQ(dKse, ShownFigure(pKse, UK_STOCK, "107", UK_QTY)) << "KSE unrealized beside the KSE holdings";
+    ASSERT_EQ(dUs, ShownFigure(pUs, UC_SYMBOL, "GLNT", UC_LONG_QTY)) << "US unrealized beside the US holdings";
+    EXPECT_EQ(dCombinedKse, ShownFigure(pCombined, CU_SYMBOL, "107", CU_QTY)) << "another account's report";
+    EXPECT_EQ(dCombinedUs, ShownFigure(pCombined, CU_SYMBOL, "GLNT", CU_QTY)) << "another account's report";
+    EXPECT_NE(dCombinedKse, dKse);
+    EXPECT_NE(dCombinedUs, dUs);
+
+    // Asked for the trader's account again, the combined report follows the next trades too.
+    ASSERT_EQ(pCombined, askCombined("10020"));
+    ASSERT_NO_FATAL_FAILURE(Trade(1, "107", 1000));
+    const double dAgain = ShownFigure(pKseHoldings, KSE_HOLDINGS_STOCK, "107", KSE_HOLDINGS_QUANTITY);
+    EXPECT_EQ(dKse + 1000, dAgain);
+    EXPECT_EQ(dAgain, ShownFigure(pKse, UK_STOCK, "107", UK_QTY));
+    EXPECT_EQ(dAgain, ShownFigure(pCombined, CU_SYMBOL, "107", CU_QTY));
+    Picture(pCombined, "account_combined_unrealized_accounts");
 }
