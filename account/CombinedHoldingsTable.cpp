@@ -34,6 +34,8 @@ const int N = FIELD_NONE;
 // base-currency columns and the KSE amounts have a total. Columns 8, 9 and 21 are the unrealized
 // gain and its per cent, the line's until the row is valued. Amounts are held to their currency's
 // cent or fils and show its places.
+const UINT UNNAMED = COLF_HIDDEN | COLF_SWITCHABLE;
+
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51236, .nSize = 6, .nField = 0},                                   // 0 symbol, KSE stock code
     AccountName(51171),                                                             // 1 company
@@ -54,10 +56,11 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51197, COLF_ZERO_SHOWN | COLF_HIDDEN | COLF_MONEY, 2, 18, -3, MONEY_WIDTH),  // 15
     Amount(41129, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN, 3, N, -3, MONEY_WIDTH),  // 16 15 in the base currency
     Amount(56260, COLF_BLANK_ZERO, 0, N),                                           // 17 a KSE quantity
-    Amount(56708, COLF_BLANK_ZERO | COLF_SUMMED, 3, N, -3, MONEY_WIDTH),            // 18
-    Amount(56709, COLF_BLANK_ZERO | COLF_SUMMED, 3, N, -3, MONEY_WIDTH),            // 19
+    // The server's figures no column of ours gives a meaning: the trader may show them.
+    Amount(56708, COLF_BLANK_ZERO | COLF_SUMMED | UNNAMED, 3, N, -3, MONEY_WIDTH),  // 18
+    Amount(56709, COLF_BLANK_ZERO | COLF_SUMMED | UNNAMED, 3, N, -3, MONEY_WIDTH),  // 19
     Amount(51193, COLF_BLANK_ZERO | COLF_MONEY, 2, 4, -4, MONEY_WIDTH),             // 20
-    Amount(40989, COLF_MONEY, 2, 26, -2, MONEY_WIDTH),                              // 21
+    Amount(40989, COLF_MONEY | UNNAMED, 2, 26, -2, MONEY_WIDTH),                    // 21
     {.nTitleId = 42299, .nSize = 30},                                               // 22 status
 };
 static_assert(std::size(s_columns) == CH_COUNT);

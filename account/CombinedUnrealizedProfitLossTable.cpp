@@ -45,7 +45,9 @@ const TABLE_COLUMN s_columns[] = {
     AccountCode(41159, 70, N, CCombinedUnrealizedProfitLossTable::FormatKind, CU_KIND),
     Amount(41160, -3, O, 0, 5, QUANTITY_WIDTH),                     // 6 quantity, the cash row's dinars
     Amount(41161, -3, Z, 0, 6, QUANTITY_WIDTH),                     // 7 second quantity
-    Amount(41162, -3, O | M, 3, 24),                                // 8 the gain, as column 13
+    // 8 and 21: the unrealized gain and per cent of the line's fields, which the row's own (13
+    // and 14) replace; they repeat those, so they show only when the trader asks.
+    Amount(41162, -3, O | M | COLF_HIDDEN | COLF_SWITCHABLE, 3, 24),  // 8
     AccountPrice(41163, POSITION_PRICE_DECIMALS, 8, COLF_THOUSANDS | Z),  // 9 price, a KSE one in dinars
     Amount(41164, -4, W | O, 2, 3, PRICE_WIDTH),                    // 10 average cost
     Amount(41165, -3, O | M, 3, 4, MONEY_WIDTH),                    // 11 cost
@@ -58,7 +60,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountDate(41172, 1),
     AccountDate(41173, 2),
     Amount(41174, -3, O, 3, 22),                                    // 20 added to the value
-    Amount(41175, -3, O, 3, 25),
+    Amount(41175, -2, O | COLF_HIDDEN | COLF_SWITCHABLE, 2, 25, PERCENT_WIDTH),  // 21
     {.nTitleId = 851, .nType = COLTYPE_INT32, .nWidth = 10, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_HIDDEN | COLF_NOT_SORTABLE | COLF_NO_THOUSANDS},  // 22 running number
 };
@@ -367,9 +369,10 @@ void CCombinedUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow) const
     WriteSix(pRow, CU_BASE_GAIN, dBaseValue - BaseShown(pRow->GetDouble(CU_BASE_COST)));
     WriteSix(pRow, CU_VALUE, dValue);
     WriteSix(pRow, CU_GAIN, dGain);
-    // The row's own gain, never a figure its line left at another price.
+    // The row's own gain and per cent, never figures its line left at another price.
     WriteSix(pRow, CU_SERVER_GAIN, dGain);
     WriteSix(pRow, CU_PERCENT, dPercent);
+    WriteSix(pRow, CU_SERVER_PERCENT, dPercent);
     pRow->Commit();
 }
 

@@ -19,7 +19,7 @@ enum
 {
     CU_SYMBOL = 0, CU_NAME = 1, CU_MARKET = 2, CU_REPLY = 3, CU_CURRENCY = 4, CU_KIND = 5, CU_QTY = 6, CU_QTY2 = 7,
     CU_SERVER_GAIN = 8, CU_PRICE = 9, CU_AVERAGE = 10, CU_COST = 11, CU_VALUE = 12, CU_GAIN = 13, CU_PERCENT = 14, CU_BASE_COST = 15,
-    CU_BASE_VALUE = 16, CU_BASE_GAIN = 17, CU_OPEN_DATE = 18, CU_LAST_DATE = 19, CU_EXTRA = 20, CU_ROW = 22,
+    CU_BASE_VALUE = 16, CU_BASE_GAIN = 17, CU_OPEN_DATE = 18, CU_LAST_DATE = 19, CU_EXTRA = 20, CU_SERVER_PERCENT = 21, CU_ROW = 22,
     CU_COUNT = 23
 };
 // The kind of a US option row: beyond the KSE holding types (0 to 4), which US shares share.

@@ -21,6 +21,7 @@ const UINT Z = COLF_BLANK_ZERO;
 const UINT O = COLF_ZERO_SHOWN;
 const UINT M = COLF_MONEY;
 const int N = FIELD_NONE;
+const UINT UNNAMED = COLF_HIDDEN | COLF_SWITCHABLE;
 
 const TABLE_COLUMN s_columns[] = {
     AccountText(56290, 11, N),                                      // 0 symbol
@@ -28,15 +29,17 @@ const TABLE_COLUMN s_columns[] = {
     AccountCode(56401, 70, 0, CUnrealizedProfitLossKSETable::FormatKind, UK_KIND),
     Amount(56291, 0, S | O, 0, 6),                                  // 3 quantity
     Amount(56292, 0, S | Z, 0, 7),                                  // 4 second quantity
-    Amount(41051, 0, S | O, 0, 14, MONEY_WIDTH),
-    Amount(41052, -3, S | O, 3, 15, MONEY_WIDTH),
+    // The server's figures no column of ours gives a meaning, and a column nothing fills: the
+    // trader may show them.
+    Amount(41051, 0, S | O | UNNAMED, 0, 14, MONEY_WIDTH),
+    Amount(41052, -3, S | O | UNNAMED, 3, 15, MONEY_WIDTH),
     Amount(56293, 0, S | Z, 0, N),                                  // 7 total quantity
     AccountDate(56294, 2),
     AccountDate(56295, 3),
     Amount(56296, -4, COLF_OMIT_ZERO_FRACTION | O, 2, 4, PRICE_WIDTH),  // 10 average cost
     Amount(56297, -3, S | O | M, 3, 5, MONEY_WIDTH),                // 11 cost
     Amount(56298, -3, S | O, 3, 8, MONEY_WIDTH),
-    Amount(56299, -3, S | O, 3, N, MONEY_WIDTH),
+    Amount(56299, -3, S | O | UNNAMED, 3, N, MONEY_WIDTH),
     AccountPrice(56300, KSE_PRICE_DECIMALS, 10, COLF_THOUSANDS | Z), // 14 price
     Amount(56301, -3, S | Z | M, 3, N, MONEY_WIDTH),                // 15 market value
     Amount(56302, -3, S | O | M, 3, N, MONEY_WIDTH),                // 16 profit

@@ -47,8 +47,10 @@ const TABLE_COLUMN s_columns[] = {
     // Quantities count shares or option contracts, and column 9 is a per cent: no totals.
     Amount(51206, 2, 0, TRUE, 0, 5, QUANTITY_WIDTH),    // 6 long quantity
     Amount(51207, 2, 0, FALSE, 0, 6, QUANTITY_WIDTH),   // 7 second long quantity
-    Amount(41049, 2, 2, TRUE, S | M, 24, MONEY_WIDTH),
-    Amount(41050, 2, 2, TRUE, 0, 25, MONEY_WIDTH),
+    // 8 and 9: the unrealized gain and per cent of the line's fields, which the row's own (11
+    // and 12) replace; they repeat those, so they show only when the trader asks.
+    Amount(41049, 2, 2, TRUE, S | M | COLF_HIDDEN | COLF_SWITCHABLE, 24, MONEY_WIDTH),
+    Amount(41050, 2, 2, TRUE, COLF_HIDDEN | COLF_SWITCHABLE, 25, PERCENT_WIDTH),
     Amount(51209, 2, 2, FALSE, S | M, N, MONEY_WIDTH),  // 10 long market value
     Amount(51210, 2, 2, TRUE, S | M, N, MONEY_WIDTH),   // 11 long gain
     Amount(51211, 2, 2, TRUE, 0, N, PERCENT_WIDTH),     // 12 long per cent
