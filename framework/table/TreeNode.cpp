@@ -82,8 +82,9 @@ void CTableTreeNode::GetCellText(char* pszBuf, int nSize, int nCol, const CTable
         bDone = pColumn->m_pfnFormat(pszBuf, nSize, pValues, pColumn->m_nUserValue);
         pszBuf[nSize - 1] = '\0';
     }
-    if (!bDone && pColumn->m_nUnitColumn >= 0 && GetKind() == NODE_ROW) {
-        // An amount in its row's unit: that unit's decimals, every one of them shown.
+    if (!bDone && pColumn->m_nUnitColumn >= 0) {
+        // An amount in its row's unit: that unit's decimals, every one of them shown; a sum line
+        // without a unit of its own shows the column's, every one, as its rows show theirs.
         const int nDecimals = pColumn->GetRowDecimals(pValues, IsFraction(nCol));
         CColumnDataType type(*pColumn);
         if (nDecimals < 0) {

@@ -249,6 +249,25 @@ TEST(ViewGrouping, AmountsShowTheirRowsUnitAndTotalsAddWhatTheRowsShow)
               ViewText(t.View(), {0, 1, 2}));
     CRow dinars = t.Find(pDinars);
     ASSERT_TRUE(t.Table().DeleteRow(dinars));
-    EXPECT_EQ("1:USD,1.01,0.3|1:,2,000,000,000.000,2,583,599,700.9|4:,2,000,000,001.01,2,583,599,701.2|",
+    EXPECT_EQ("1:USD,1.01,0.3|1:,2,000,000,000.000,2,583,599,700.9|4:,2,000,000,001.010,2,583,599,701.2|",
               ViewText(t.View(), {0, 1, 2}));
+}
+
+// An amount shown to more places than its unit's (an average or a cost to four) shows them all
+// in its rows, and its total the same places under them.
+TEST(ViewGrouping, ATotalShowsThePlacesItsRowsShow)
+{
+    COwnedTable t({{"Currency", COLTYPE_STRING, 8, FALSE}, {"Cost", COLTYPE_DOUBLE, 0, TRUE}});
+    t.Table().GetColumn(1).SetDecimals(-4);
+    t.Table().GetColumn(1).SetMinDecimals(2);
+    t.Table().GetColumn(1).SetUnit(0, TestUnitDecimals);
+    t.Table().Open();
+    t.View().SetTotalsMode(2);
+    for (const double dCost : {141016.435, 1050.0}) {
+        TBCellSlot* pBlock = t.NewBlock();
+        PutText(t, pBlock, 0, "");
+        t.View(0).GetColumns().SetSlotValue(&pBlock[1], &dCost, 1);
+        t.Insert(pBlock);
+    }
+    EXPECT_EQ("1:,141,016.4350|1:,1,050.0000|4:,142,066.4350|", ViewText(t.View(), {0, 1}));
 }
