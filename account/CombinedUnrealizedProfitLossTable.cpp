@@ -49,7 +49,8 @@ const TABLE_COLUMN s_columns[] = {
     // and 14) replace; they repeat those, so they show only when the trader asks.
     Amount(41162, -3, O | M | COLF_HIDDEN | COLF_SWITCHABLE, 3, 24),  // 8
     AccountPrice(41163, POSITION_PRICE_DECIMALS, 8, COLF_THOUSANDS | Z),  // 9 price, a KSE one in dinars
-    Amount(41164, -4, W | O, 2, 3, PRICE_WIDTH),                    // 10 average cost
+    // An average cost to four places whatever filled it: the reply's figure or a live line's quotient.
+    Amount(41164, -4, O, 4, 3, PRICE_WIDTH),                        // 10 average cost
     Amount(41165, -3, O | M, 3, 4, MONEY_WIDTH),                    // 11 cost
     Amount(41166, -3, O | M, 3, N, MONEY_WIDTH),                    // 12 market value
     Amount(41167, -3, O | M, 3, N, MONEY_WIDTH),                    // 13 gain

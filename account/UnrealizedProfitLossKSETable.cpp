@@ -36,7 +36,8 @@ const TABLE_COLUMN s_columns[] = {
     Amount(56293, 0, S | Z, 0, N),                                  // 7 total quantity
     AccountDate(56294, 2),
     AccountDate(56295, 3),
-    Amount(56296, -4, COLF_OMIT_ZERO_FRACTION | O, 2, 4, PRICE_WIDTH),  // 10 average cost
+    // An average cost to four places whatever filled it: the reply's figure or a live line's quotient.
+    Amount(56296, -4, O, 4, 4, PRICE_WIDTH),                        // 10 average cost
     Amount(56297, -3, S | O | M, 3, 5, MONEY_WIDTH),                // 11 cost
     Amount(56298, -3, S | O, 3, 8, MONEY_WIDTH),
     Amount(56299, -3, S | O | UNNAMED, 3, N, MONEY_WIDTH),

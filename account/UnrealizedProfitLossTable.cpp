@@ -42,7 +42,8 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51199, .nSize = 6, .nField = 0},
     AccountPrice(51208, POSITION_PRICE_DECIMALS, 8, COLF_THOUSANDS | COLF_BLANK_ZERO),  // 1 last price
     Date(51202, 1), Date(51203, 2),
-    Amount(51204, 4, 2, TRUE, W, 3),                // 4 long average cost
+    // An average cost to four places whatever filled it: the reply's figure or a live line's quotient.
+    Amount(51204, 4, 4, TRUE, 0, 3),                // 4 long average cost
     Amount(51205, 2, 2, TRUE, S | M, 4, MONEY_WIDTH),   // 5 long cost
     // Quantities count shares or option contracts, and column 9 is a per cent: no totals.
     Amount(51206, 2, 0, TRUE, 0, 5, QUANTITY_WIDTH),    // 6 long quantity
@@ -55,7 +56,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51210, 2, 2, TRUE, S | M, N, MONEY_WIDTH),   // 11 long gain
     Amount(51211, 2, 2, TRUE, 0, N, PERCENT_WIDTH),     // 12 long per cent
     Date(51213, 9), Date(51214, 10),
-    Amount(51215, 4, 2, TRUE, W, 11),               // 15 short average price
+    Amount(51215, 4, 4, TRUE, 0, 11),               // 15 short average price
     Amount(51216, 2, 2, TRUE, S | M, 12, MONEY_WIDTH),  // 16 short proceeds
     Amount(51217, 2, 0, TRUE, 0, 13, QUANTITY_WIDTH),   // 17 short quantity
     Amount(51218, 2, 0, FALSE, 0, 14, QUANTITY_WIDTH),  // 18 second short quantity

@@ -516,21 +516,36 @@ TEST_F(UsUnrealizedLive, TheServersLongAmountFollowsTheLongGain)
 namespace {
 const int KSE_HOLDINGS_STOCK = 1, KSE_HOLDINGS_QUANTITY = 3;
 
-// The figure a window shows in a column for the first data row whose key column reads strKey,
-// read from the cells as the trader reads them; NAN when it shows no such row.
-double ShownFigure(CDataTable* pTable, int nKeyCol, const std::string& strKey, int nCol)
+// The text a window shows in a column for the first data row whose key column reads strKey;
+// "none" when it shows no such row.
+std::string ShownCell(CDataTable* pTable, int nKeyCol, const std::string& strKey, int nCol)
 {
     const std::vector<std::string> keys = ShownTexts(pTable, nKeyCol);
-    const std::vector<std::string> figures = ShownTexts(pTable, nCol);
-    for (size_t i = 0; i < keys.size() && i < figures.size(); ++i)
-        if (keys[i] == strKey) {
-            std::string strDigits;
-            for (const char ch : figures[i])
-                if (ch != ',')
-                    strDigits += ch;
-            return atof(strDigits.c_str());
-        }
-    return NAN;
+    const std::vector<std::string> texts = ShownTexts(pTable, nCol);
+    for (size_t i = 0; i < keys.size() && i < texts.size(); ++i)
+        if (keys[i] == strKey)
+            return texts[i];
+    return "none";
+}
+
+// The same cell's figure as the trader reads it; NAN when the window shows no such row.
+double ShownFigure(CDataTable* pTable, int nKeyCol, const std::string& strKey, int nCol)
+{
+    const std::string strText = ShownCell(pTable, nKeyCol, strKey, nCol);
+    if (strText == "none")
+        return NAN;
+    std::string strDigits;
+    for (const char ch : strText)
+        if (ch != ',')
+            strDigits += ch;
+    return atof(strDigits.c_str());
+}
+
+// The places a figure shows.
+size_t Places(const std::string& strFigure)
+{
+    const size_t nPoint = strFigure.find('.');
+    return nPoint == std::string::npos ? 0 : strFigure.size() - nPoint - 1;
 }
 }  // namespace
 
@@ -575,6 +590,9 @@ TEST_F(UnrealizedReports, EachUnrealizedWindowKeepsTheAccountItWasAskedFor)
     const double dCombinedKse = ShownFigure(pCombined, CU_SYMBOL, "107", CU_QTY);
     const double dCombinedUs = ShownFigure(pCombined, CU_SYMBOL, "GLNT", CU_QTY);
 
+    const std::string strKseAverage = ShownCell(pKse, UK_STOCK, "107", UK_AVERAGE);
+    const std::string strUsAverage = ShownCell(pUs, UC_SYMBOL, "GLNT", UC_LONG_AVERAGE);
+
     // The trader's trades on both markets: the trader's windows follow them, the other
     // account's report does not.
     ASSERT_NO_FATAL_FAILURE(Trade(1, "107", 1000));
@@ -590,6 +608,12 @@ TEST_F(UnrealizedReports, EachUnrealizedWindowKeepsTheAccountItWasAskedFor)
     EXPECT_EQ(dCombinedUs, ShownFigure(pCombined, CU_SYMBOL, "GLNT", CU_QTY)) << "another account's report";
     EXPECT_NE(dCombinedKse, dKse);
     EXPECT_NE(dCombinedUs, dUs);
+    // An average cost shows the same places whether the reply or a live line gave it.
+    const std::string strKseAfter = ShownCell(pKse, UK_STOCK, "107", UK_AVERAGE);
+    const std::string strUsAfter = ShownCell(pUs, UC_SYMBOL, "GLNT", UC_LONG_AVERAGE);
+    EXPECT_NE(strKseAverage, strKseAfter);
+    EXPECT_EQ(Places(strKseAverage), Places(strKseAfter)) << strKseAverage << " then " << strKseAfter;
+    EXPECT_EQ(Places(strUsAverage), Places(strUsAfter)) << strUsAverage << " then " << strUsAfter;
 
     // Asked for the trader's account again, the combined report follows the next trades too.
     ASSERT_EQ(pCombined, askCombined("10020"));
