@@ -47,7 +47,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51173, COLF_BLANK_ZERO, 0, 2),                                           // 6
     Amount(51174, 0, 0, 3),                                                         // 7 second quantity
     Amount(41053, COLF_MONEY, 2, 9, -3, MONEY_WIDTH),                               // 8 unrealized gain
-    Amount(41054, 0, 2, 27, -2, PERCENT_WIDTH),                                     // 9 its per cent
+    Amount(41054, 0, 2, 27, -2, GAIN_PERCENT_WIDTH),                                     // 9 its per cent
     AccountPrice(51175, POSITION_PRICE_DECIMALS, 5, COLF_THOUSANDS | COLF_BLANK_ZERO),   // 10 price
     Amount(51176, COLF_ZERO_SHOWN | COLF_MONEY, 2, 6, -3, MONEY_WIDTH),             // 11 market value
     Amount(41128, COLF_SUMMED | COLF_ZERO_SHOWN, 3, N, -3, MONEY_WIDTH),            // 12 in the base currency

@@ -50,7 +50,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(41144, 12, s_ownCurrency),                                 // charges
     Amount(41148, 13, COLF_THOUSANDS | COLF_MONEY),
     Amount(41145, 14, s_ownCurrency),
-    Amount(41146, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN, PERCENT_WIDTH),                  // per cent
+    Amount(41146, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN, GAIN_PERCENT_WIDTH),                  // per cent
     AccountCode(41150, MARKET_COLUMN_WIDTH, FIELD_NONE, CZorvatGlobals::FormatMarketColumn, CC_MARKET, 0, MARKET_COLUMN_SIZE),
     AccountText(41151, 6, 19),
     AccountName(41137),

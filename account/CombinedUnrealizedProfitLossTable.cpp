@@ -54,14 +54,14 @@ const TABLE_COLUMN s_columns[] = {
     Amount(41165, -3, O | M, 3, 4, MONEY_WIDTH),                    // 11 cost
     Amount(41166, -3, O | M, 3, N, MONEY_WIDTH),                    // 12 market value
     Amount(41167, -3, O | M, 3, N, MONEY_WIDTH),                    // 13 gain
-    Amount(41168, -2, O, 2, N, PERCENT_WIDTH),                      // 14 per cent
+    Amount(41168, -2, O, 2, N, GAIN_PERCENT_WIDTH),                      // 14 per cent
     Amount(41169, -3, S | O, 3, N, MONEY_WIDTH),                    // 15 cost in the base currency
     Amount(41170, -3, S | O, 3, N, MONEY_WIDTH),                    // 16 value in the base currency
     Amount(41171, -3, S | W | O, 3, N, MONEY_WIDTH),                // 17 gain in the base currency
     AccountDate(41172, 1),
     AccountDate(41173, 2),
     Amount(41174, -3, O, 3, 22),                                    // 20 added to the value
-    Amount(41175, -2, O | COLF_HIDDEN | COLF_SWITCHABLE, 2, 25, PERCENT_WIDTH),  // 21
+    Amount(41175, -2, O | COLF_HIDDEN | COLF_SWITCHABLE, 2, 25, GAIN_PERCENT_WIDTH),  // 21
     {.nTitleId = 851, .nType = COLTYPE_INT32, .nWidth = 10, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_HIDDEN | COLF_NOT_SORTABLE | COLF_NO_THOUSANDS},  // 22 running number
 };

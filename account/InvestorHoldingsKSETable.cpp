@@ -39,7 +39,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountPrice(56264, KSE_PRICE_DECIMALS, 7, COLF_THOUSANDS | COLF_BLANK_ZERO),
     Amount(56265, MONEY_WIDTH, -3, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY, 3, 8),
     Amount(41055, MONEY_WIDTH, -3, COLF_MONEY, 3, 12),      // unrealized gain, in dinars as the value
-    Amount(41056, PERCENT_WIDTH, -2, 0, 2, 14),             // its per cent: no total
+    Amount(41056, GAIN_PERCENT_WIDTH, -2, 0, 2, 14),             // its per cent: no total
     {.nTitleId = 42295, .nSize = 30},
 };
 static_assert(std::size(s_columns) == KH_COUNT);

@@ -47,7 +47,7 @@ const TABLE_COLUMN s_columns[] = {
      .nField = 7},                                                                 // 17 sub-key, its title whole
     Amount(41053, MONEY_WIDTH, -2, COLF_MONEY, 9),                                  // 18
     // A per cent of each position's own cost: no total.
-    {.nTitleId = 41054, .nType = COLTYPE_DOUBLE, .nWidth = PERCENT_WIDTH, .nDecimals = -2, .nAlign = ALIGN_RIGHT,
+    {.nTitleId = 41054, .nType = COLTYPE_DOUBLE, .nWidth = GAIN_PERCENT_WIDTH, .nDecimals = -2, .nAlign = ALIGN_RIGHT,
      .nMinDecimals = 2, .nField = 27},                                               // 19
     // A figure of the server's no column of ours gives a meaning: the trader may show it.
     Amount(57817, MONEY_WIDTH, -2, COLF_BLANK_ZERO | COLF_HIDDEN | COLF_SWITCHABLE, 31),  // 20

@@ -34,7 +34,7 @@ const TABLE_COLUMN s_columns[] = {
     Dinars(56319, 15, COLF_THOUSANDS | COLF_SUMMED),
     Dinars(56320, 14, COLF_THOUSANDS | COLF_SUMMED),
     Dinars(56321, 16),
-    AccountNumber(56322, -2, 17, COLF_THOUSANDS | COLF_ZERO_SHOWN, 2, PERCENT_WIDTH),
+    AccountNumber(56322, -2, 17, COLF_THOUSANDS | COLF_ZERO_SHOWN, 2, GAIN_PERCENT_WIDTH),
 };
 const TABLE_SORT_KEY s_sort[] = {{1, SORT_ASCENDING}, {3, SORT_ASCENDING}, {0, SORT_ASCENDING}};
 const int s_keys[] = {0};

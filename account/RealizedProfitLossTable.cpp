@@ -37,7 +37,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51230, 12, COLF_THOUSANDS | COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY),     // charges
     Amount(51234, 13, COLF_THOUSANDS | COLF_SUMMED | COLF_MONEY),
     Amount(51231, 14),
-    Amount(51232, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN, PERCENT_WIDTH),                  // per cent
+    Amount(51232, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN, GAIN_PERCENT_WIDTH),                  // per cent
     AccountCode(57218, 95, 17, CTransactionType::FormatCodeColumn, 14),
     AccountText(57379, 20, FIELD_NONE, MARKET_COLUMN_WIDTH),
     AccountText(57220, 6, 19),

@@ -44,7 +44,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountPrice(56300, KSE_PRICE_DECIMALS, 10, COLF_THOUSANDS | Z), // 14 price
     Amount(56301, -3, S | Z | M, 3, N, MONEY_WIDTH),                // 15 market value
     Amount(56302, -3, S | O | M, 3, N, MONEY_WIDTH),                // 16 profit
-    Amount(56303, -2, O, 2, N, PERCENT_WIDTH),                      // 17 per cent
+    Amount(56303, -2, O, 2, N, GAIN_PERCENT_WIDTH),                      // 17 per cent
     AccountReference(56899, 12),
     AccountDate(56900, 11),
 };

@@ -51,10 +51,10 @@ const TABLE_COLUMN s_columns[] = {
     // 8 and 9: the unrealized gain and per cent of the line's fields, which the row's own (11
     // and 12) replace; they repeat those, so they show only when the trader asks.
     Amount(41049, 2, 2, TRUE, S | M | COLF_HIDDEN | COLF_SWITCHABLE, 24, MONEY_WIDTH),
-    Amount(41050, 2, 2, TRUE, COLF_HIDDEN | COLF_SWITCHABLE, 25, PERCENT_WIDTH),
+    Amount(41050, 2, 2, TRUE, COLF_HIDDEN | COLF_SWITCHABLE, 25, GAIN_PERCENT_WIDTH),
     Amount(51209, 2, 2, FALSE, S | M, N, MONEY_WIDTH),  // 10 long market value
     Amount(51210, 2, 2, TRUE, S | M, N, MONEY_WIDTH),   // 11 long gain
-    Amount(51211, 2, 2, TRUE, 0, N, PERCENT_WIDTH),     // 12 long per cent
+    Amount(51211, 2, 2, TRUE, 0, N, GAIN_PERCENT_WIDTH),     // 12 long per cent
     Date(51213, 9), Date(51214, 10),
     Amount(51215, 4, 4, TRUE, 0, 11),               // 15 short average price
     Amount(51216, 2, 2, TRUE, S | M, 12, MONEY_WIDTH),  // 16 short proceeds
@@ -62,7 +62,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51218, 2, 0, FALSE, 0, 14, QUANTITY_WIDTH),  // 18 second short quantity
     Amount(51219, 2, 2, FALSE, S | M, N, MONEY_WIDTH),  // 19 short market value
     Amount(51871, 2, 2, TRUE, S | M, N, MONEY_WIDTH),   // 20 short gain
-    Amount(51872, 2, 2, TRUE, 0, N, PERCENT_WIDTH),     // 21 short per cent
+    Amount(51872, 2, 2, TRUE, 0, N, GAIN_PERCENT_WIDTH),     // 21 short per cent
     {.nTitleId = 57226, .nSize = 6, .nFlags = COLF_HIDDEN, .nField = 16},
     {.nTitleId = 57227, .nType = COLTYPE_COMPUTED, .nWidth = 30, .nFlags = COLF_HIDDEN, .nField = 17,
      .pfnFormat = COptionRight::FormatCodeColumn, .nFormatValue = UC_OPTION_RIGHT},

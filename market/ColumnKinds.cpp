@@ -11,7 +11,7 @@ struct KIND
 // Indexed by -kind - 1. Each width holds its largest figure in the grid's and the printer's
 // font in either language, with the cell's margins.
 const KIND s_kinds[] = {
-    {115, "-123456789.125"},        // money
+    {135, "-1234567890.125"},       // money
     {120, "-1234567890"},           // quantity, with up to three decimals
     {100, "1234567890"},            // volume
     {90, "99999.9999"},             // price
@@ -25,6 +25,7 @@ const KIND s_kinds[] = {
     {65, "235959"},                 // time
     {125, "20261231235959"},        // date and time
     {85, "9999999"},                // count: its totals stay within a whole number's range
+    {110, "-12345678.12"},          // a position's gain per cent
 };
 static_assert(std::size(s_kinds) == static_cast<size_t>(-COLUMN_KIND_FIRST));
 

@@ -32,7 +32,7 @@
 // in print. The largest figure of each kind is ColumnKindLargest's.
 enum COLUMN_KIND : int
 {
-    MONEY_WIDTH = -1,       // an amount of hundreds of millions with 3 decimals and its sign
+    MONEY_WIDTH = -1,       // an amount of billions with 3 decimals and its sign (an account's totals)
     QUANTITY_WIDTH = -2,    // a position's shares to 10 digits, signed, with their decimals
     VOLUME_WIDTH = -3,      // a day's shares or a count to 10 digits
     PRICE_WIDTH = -4,       // a price with its decimals
@@ -46,7 +46,8 @@ enum COLUMN_KIND : int
     TIME_WIDTH = -12,
     DATETIME_WIDTH = -13,
     COUNT_WIDTH = -14,      // a day's trades or orders, or a term in months
-    COLUMN_KIND_FIRST = COUNT_WIDTH,
+    GAIN_PERCENT_WIDTH = -15,   // a position's gain in per cent: one bought at a fraction of a cent gains millions
+    COLUMN_KIND_FIRST = GAIN_PERCENT_WIDTH,
 };
 // A market column's text: room for the code it holds and the longest name in either language.
 constexpr int MARKET_COLUMN_SIZE = 60;
