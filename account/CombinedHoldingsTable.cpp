@@ -59,7 +59,7 @@ const TABLE_COLUMN s_columns[] = {
     // The server's figures no column of ours gives a meaning: the trader may show them.
     Amount(56708, COLF_BLANK_ZERO | COLF_SUMMED | UNNAMED, 3, N, -3, MONEY_WIDTH),  // 18
     Amount(56709, COLF_BLANK_ZERO | COLF_SUMMED | UNNAMED, 3, N, -3, MONEY_WIDTH),  // 19
-    Amount(51193, COLF_BLANK_ZERO | COLF_MONEY, 2, 4, -4, MONEY_WIDTH),             // 20
+    Amount(51193, COLF_BLANK_ZERO | COLF_MONEY, 2, 4, -4, MONEY_WIDTH),             // 20 cost
     Amount(40989, COLF_MONEY | UNNAMED, 2, 26, -2, MONEY_WIDTH),                    // 21
     {.nTitleId = 42299, .nSize = 30},                                               // 22 status
 };

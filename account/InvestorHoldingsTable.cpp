@@ -28,7 +28,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51172, QUANTITY_WIDTH, -2, COLF_ZERO_SHOWN, 1, 0),                       // 1 quantity
     Amount(51173, QUANTITY_WIDTH, -2, COLF_BLANK_ZERO, 2, 0),                       // 2 quantity not valued
     Amount(51174, QUANTITY_WIDTH, -2, 0, 3, 0),                                     // 3 second quantity
-    Amount(51193, MONEY_WIDTH, -4, COLF_SUMMED | COLF_BLANK_ZERO | COLF_MONEY, 4),  // 4 amount
+    Amount(51193, MONEY_WIDTH, -4, COLF_SUMMED | COLF_BLANK_ZERO | COLF_MONEY, 4),  // 4 cost
     AccountPrice(51175, POSITION_PRICE_DECIMALS, 5, COLF_THOUSANDS | COLF_BLANK_ZERO),  // 5 price
     Amount(51176, MONEY_WIDTH, -2, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY, 6),  // 6 market value
     Amount(52176, MONEY_WIDTH, -2, COLF_BLANK_ZERO | COLF_HIDDEN, 15),              // 7
