@@ -130,9 +130,15 @@ void CZorvatChart::GetValuePoint(CPoint* pOut, int x, double dValue)
 
 void CZorvatChart::GetVolumePoint(CPoint* pOut, int x, int64_t nVolume)
 {
-    const int nValue = nVolume > INT_MAX ? m_pYAxis->m_nMax : static_cast<int>(nVolume);
+    const int64_t nUnits = nVolume / m_pYAxis->GetUnit();
+    const int nValue = nUnits > INT_MAX ? m_pYAxis->m_nMax : static_cast<int>(nUnits);
     pOut->x = m_pXAxis->ValueToPixel(x) + m_rcPlot.left;
     pOut->y = m_pYAxis->ValueToPixel(nValue) + m_rcPlot.top;
+}
+
+int64_t CZorvatChart::GetVolumeTop() const
+{
+    return static_cast<int64_t>(m_pYAxis->m_nMax) * m_pYAxis->GetUnit();
 }
 
 void CZorvatChart::DrawData(CDC* pDC)
@@ -385,8 +391,9 @@ void CZorvatChart::RedrawBar(CDC* pDC, int x)
 void CZorvatChart::UpdateValueStep()
 {
     double r = 20 * m_pYAxis->m_dScale;
+    // At least one unit of the labels, counted in axis values.
     double a = 1;
-    for (int i = 0; i < m_pYAxis->m_nExponent; ++i)
+    for (int i = m_pYAxis->m_nUnitExponent; i < m_pYAxis->m_nExponent; ++i)
         a *= 10;
     double b = 1;
     while (r >= 1) {

@@ -49,9 +49,11 @@ public:
 
     // The pixel of horizontal value x and price (or per cent) dValue, placed at trunc(dValue x 100).
     void GetValuePoint(CPoint* pOut, int x, double dValue);
-    // The pixel of horizontal value x and a volume. Volumes are 64-bit; one beyond the 32-bit
-    // axis stands at the axis top instead of wrapping.
+    // The pixel of horizontal value x and a volume. Volumes are 64-bit; the axis holds them in
+    // its unit (GetUnit), and one beyond the axis stands at its top instead of wrapping.
     void GetVolumePoint(CPoint* pOut, int x, int64_t nVolume);
+    // The largest volume the value axis holds, in shares.
+    int64_t GetVolumeTop() const;
 
     BOOL m_bBars = FALSE;                       // open-high-low-close bars instead of a line
     int m_nBarWidth = 300;                      // horizontal values per bar: 300 or 900 s, or 1 slot
