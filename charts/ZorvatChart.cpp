@@ -230,7 +230,9 @@ void CZorvatChart::WalkLine(CDC* pDC, CZorvatChartDataHolder* pSeries, LineValue
     const CChartPoint* p = pSeries->GetHead();
     CPoint pt;
     GetValuePoint(&pt, p->m_nSeq, valueOf(p));
+    const CPoint ptFirst = pt;
     pDC->MoveTo(pt);
+    BOOL bLine = FALSE;
     for (p = p->m_pNext; p != nullptr; p = p->m_pNext) {
         if (p->m_nSeq < m_pXAxis->m_nMin)
             continue;
@@ -238,6 +240,17 @@ void CZorvatChart::WalkLine(CDC* pDC, CZorvatChartDataHolder* pSeries, LineValue
             break;
         GetValuePoint(&pt, p->m_nSeq, valueOf(p));
         pDC->LineTo(pt.x, pt.y);
+        bLine = TRUE;
+    }
+    // A lone point (the day's first quote) makes no line: its level shows as a short thick dash.
+    if (!bLine) {
+        int nTick = 0, nBody = 0;
+        GetBarSizes(&nTick, &nBody);
+        const int nHalf = std::max(nTick, 4);
+        for (int dy = -1; dy <= 1; ++dy) {
+            pDC->MoveTo(ptFirst.x - nHalf, ptFirst.y + dy);
+            pDC->LineTo(ptFirst.x + nHalf + 1, ptFirst.y + dy);
+        }
     }
 }
 

@@ -487,3 +487,27 @@ TEST_F(ChartViewFixture, APreMarketQuoteAloneLeavesNoDataUntilAQuoteInsideTheHou
     pGlobals->SetFirstMarketTime(savedFirst);
     pGlobals->SetSecondMarketTime(savedSecond);
 }
+
+// Today's line chart with no minute yet: the first quote inside the hours shows its price at
+// once, a mark at its level in the price pane, beside its volume bar.
+TEST_F(ChartViewFixture, TheFirstQuoteOfTheDayShowsItsPriceOnALineChart)
+{
+    CWnd frame;
+    CTestChartView* pView = MakeView(frame);
+    Choose(pView, "IBM", 0, 0);
+    FeedDay(0);
+    Fire(Quote("10.50", "100030", "1000"));
+    Paint(pView);
+    CChartCanvas canvas(600, 400);
+    Grab(pView, canvas);
+    CZorvatChart* pPrice = pView->GetPriceChart();
+    const RECT rcPlot = pPrice->GetPlotRect();
+    CPoint pt;
+    pPrice->GetValuePoint(&pt, pView->GetMainHolder()->GetHead()->m_nTime, 10.50);
+    int nInk = 0;
+    for (int x = rcPlot.left; x < rcPlot.right; ++x)
+        nInk += canvas.Pixel(x, pt.y) == pPrice->GetMainColor();
+    EXPECT_GE(nInk, 3) << "the price's mark at its level";
+    canvas.SavePng("chart_first_quote");
+    frame.DestroyWindow();
+}
