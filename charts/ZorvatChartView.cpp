@@ -330,7 +330,10 @@ void CZorvatChartView::OnSeriesUpdated(const char*, CZorvatChartDataHolder* pHol
     // A chart that had no data never laid its axes out: its first point does.
     const BOOL bOutside = !m_bAxesLaidOut || T->m_nTime > pX->m_nMax || nValue > pY->m_nMax || nValue < pY->m_nMin ||
                           (bVolume && m_pVolumeChart->GetLastVolume() + T->m_nVolume > m_pVolumeChart->GetVolumeTop());
-    if (bOutside) {
+    // A series of one point shows it as a dash, which a redraw over the old picture would leave
+    // behind when the point moves or the line starts: the first two points repaint the chart.
+    const BOOL bFew = T->m_pPrev == nullptr || T->m_pPrev->m_pPrev == nullptr;
+    if (bOutside || bFew) {
         Relayout();
         return;
     }

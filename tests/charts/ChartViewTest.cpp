@@ -509,5 +509,34 @@ TEST_F(ChartViewFixture, TheFirstQuoteOfTheDayShowsItsPriceOnALineChart)
         nInk += canvas.Pixel(x, pt.y) == pPrice->GetMainColor();
     EXPECT_GE(nInk, 3) << "the price's mark at its level";
     canvas.SavePng("chart_first_quote");
+
+    // The minute's next quote moves the point: the mark moves with it, none stays behind; the
+    // next minute's quote draws the line from it.
+    auto inkAt = [&](double dPrice) {
+        CPoint ptLevel;
+        pPrice->GetValuePoint(&ptLevel, pView->GetMainHolder()->GetHead()->m_nTime, dPrice);
+        Grab(pView, canvas);
+        int n = 0;
+        for (int x = rcPlot.left; x < rcPlot.right; ++x)
+            for (int dy = -1; dy <= 1; ++dy)
+                n += canvas.Pixel(x, ptLevel.y + dy) == pPrice->GetMainColor();
+        return n;
+    };
+    Fire(Quote("10.30", "100045", "1000"));
+    pView->UpdateWindow();
+    const double dMoved = pView->GetMainHolder()->GetHead()->m_dClose;
+    EXPECT_GE(inkAt(dMoved), 3) << "the mark at the minute's price";
+    EXPECT_EQ(0, inkAt(10.50)) << "nothing left at the first quote's level";
+    Fire(Quote("10.45", "100530", "1000"));
+    pView->UpdateWindow();
+    Grab(pView, canvas);
+    CPoint ptFirst;
+    pPrice->GetValuePoint(&ptFirst, pView->GetMainHolder()->GetHead()->m_nTime, dMoved);
+    int nBefore = 0;
+    for (int x = ptFirst.x - 6; x < ptFirst.x - 1; ++x)
+        for (int dy = -1; dy <= 1; ++dy)
+            nBefore += canvas.Pixel(x, ptFirst.y + dy) == pPrice->GetMainColor();
+    EXPECT_EQ(0, nBefore) << "a line starts at its first point: no dash left before it";
+    EXPECT_GE(inkAt(10.45), 1) << "the line reaches the next minute's price";
     frame.DestroyWindow();
 }
