@@ -143,6 +143,7 @@ int64_t CZorvatChart::GetVolumeTop() const
 
 void CZorvatChart::DrawData(CDC* pDC)
 {
+    m_bMarkDrawn = FALSE;
     CZorvatChartDataHolder* pMain = GetMainSeries();
     if (pMain == nullptr || pMain->GetHead() == nullptr)
         return;
@@ -230,9 +231,8 @@ void CZorvatChart::WalkLine(CDC* pDC, CZorvatChartDataHolder* pSeries, LineValue
     const CChartPoint* p = pSeries->GetHead();
     CPoint pt;
     GetValuePoint(&pt, p->m_nSeq, valueOf(p));
-    const CPoint ptFirst = pt;
     pDC->MoveTo(pt);
-    BOOL bLine = FALSE;
+    int xLeast = pt.x, xMost = pt.x;
     for (p = p->m_pNext; p != nullptr; p = p->m_pNext) {
         if (p->m_nSeq < m_pXAxis->m_nMin)
             continue;
@@ -240,16 +240,19 @@ void CZorvatChart::WalkLine(CDC* pDC, CZorvatChartDataHolder* pSeries, LineValue
             break;
         GetValuePoint(&pt, p->m_nSeq, valueOf(p));
         pDC->LineTo(pt.x, pt.y);
-        bLine = TRUE;
+        xLeast = std::min(xLeast, static_cast<int>(pt.x));
+        xMost = std::max(xMost, static_cast<int>(pt.x));
     }
-    // A lone point (the day's first quote) makes no line: its level shows as a short thick dash.
-    if (!bLine) {
+    // A line within one column of pixels (the day's first quotes) shows little or nothing: the
+    // last price shows as a short thick dash at its level.
+    if (xMost - xLeast < LINE_MIN_SPAN) {
+        m_bMarkDrawn = TRUE;
         int nTick = 0, nBody = 0;
         GetBarSizes(&nTick, &nBody);
         const int nHalf = std::max(nTick, 4);
         for (int dy = -1; dy <= 1; ++dy) {
-            pDC->MoveTo(ptFirst.x - nHalf, ptFirst.y + dy);
-            pDC->LineTo(ptFirst.x + nHalf + 1, ptFirst.y + dy);
+            pDC->MoveTo(pt.x - nHalf, pt.y + dy);
+            pDC->LineTo(pt.x + nHalf + 1, pt.y + dy);
         }
     }
 }

@@ -330,10 +330,9 @@ void CZorvatChartView::OnSeriesUpdated(const char*, CZorvatChartDataHolder* pHol
     // A chart that had no data never laid its axes out: its first point does.
     const BOOL bOutside = !m_bAxesLaidOut || T->m_nTime > pX->m_nMax || nValue > pY->m_nMax || nValue < pY->m_nMin ||
                           (bVolume && m_pVolumeChart->GetLastVolume() + T->m_nVolume > m_pVolumeChart->GetVolumeTop());
-    // A series of one point shows it as a dash, which a redraw over the old picture would leave
-    // behind when the point moves or the line starts: the first two points repaint the chart.
-    const BOOL bFew = T->m_pPrev == nullptr || T->m_pPrev->m_pPrev == nullptr;
-    if (bOutside || bFew) {
+    // A line too narrow to read is marked with a dash, which a redraw over the old picture would
+    // leave behind when the price moves: while it shows, each quote repaints the chart.
+    if (bOutside || m_pPriceChart->HasMark()) {
         Relayout();
         return;
     }

@@ -527,11 +527,16 @@ TEST_F(ChartViewFixture, TheFirstQuoteOfTheDayShowsItsPriceOnALineChart)
     const double dMoved = pView->GetMainHolder()->GetHead()->m_dClose;
     EXPECT_GE(inkAt(dMoved), 3) << "the mark at the minute's price";
     EXPECT_EQ(0, inkAt(10.50)) << "nothing left at the first quote's level";
+    // The next minute stands in the same column of pixels: the line there is no wider than a
+    // point, and the dash stays, at the new price.
+    Fire(Quote("10.35", "100115", "1000"));
+    pView->UpdateWindow();
+    EXPECT_GE(inkAt(pView->GetMainHolder()->GetTail()->m_dClose), 3) << "the dash of a line one pixel wide";
     Fire(Quote("10.45", "100530", "1000"));
     pView->UpdateWindow();
     Grab(pView, canvas);
     CPoint ptFirst;
-    pPrice->GetValuePoint(&ptFirst, pView->GetMainHolder()->GetHead()->m_nTime, dMoved);
+    pPrice->GetValuePoint(&ptFirst, pView->GetMainHolder()->GetHead()->m_nTime, pView->GetMainHolder()->GetHead()->m_dClose);
     int nBefore = 0;
     for (int x = ptFirst.x - 6; x < ptFirst.x - 1; ++x)
         for (int dy = -1; dy <= 1; ++dy)
