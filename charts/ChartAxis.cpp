@@ -67,9 +67,17 @@ void CChartAxis::GetLabel(int nValue, CString& strText)
         FormatLabel(nValue, strText);
 }
 
+long long CChartAxis::GetUnit() const
+{
+    long long nUnit = 1;
+    for (int i = 0; i < m_nUnitExponent && nUnit <= LLONG_MAX / 10; ++i)
+        nUnit *= 10;
+    return nUnit;
+}
+
 void CChartAxis::FormatLabel(int nValue, CString& strText)
 {
-    double d = nValue;
+    double d = static_cast<double>(nValue) * static_cast<double>(GetUnit());
     const int nTimes = m_nExponent < 0 ? -m_nExponent : m_nExponent;
     for (int i = 0; i < nTimes; ++i)
         d /= 10.0;

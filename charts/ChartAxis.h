@@ -39,7 +39,10 @@ public:
     void SetExponent(int nExponent) { m_nExponent = nExponent; }
     void GetLabel(int nValue, CString& strText);
     // The value with the decimal exponent: -2 shows 12345 as 123.45, 3 as 12 (thousands).
+    // The value is first taken in what it counts (m_nUnitExponent).
     virtual void FormatLabel(int nValue, CString& strText);
+    // What one axis value counts: 10 to the power of m_nUnitExponent.
+    long long GetUnit() const;
 
     void Draw(CDC* pDC);
     void DrawTicks(CDC* pDC, int nStep, int nLength, int nPenWidth, COLORREF cr, BOOL bLabels);
@@ -57,6 +60,9 @@ public:
     int m_nInset = 10;                          // free pixels at both ends of the strip
     CChartAxisDescr* m_pDescr = nullptr;        // not owned; null: FormatLabel
     int m_nExponent = 0;
+    // An axis value counts 10^m_nUnitExponent of what the labels show: a volume axis of billions
+    // of shares holds thousands, which 32-bit values reach.
+    int m_nUnitExponent = 0;
     int m_nDataMax = 1000;
     int m_nDataMin = 0;
     int m_nMax = 1000;                          // the visible range

@@ -167,6 +167,6 @@ void CHistoricalVolumeChart::UpdateValueStep()
     CZorvatChart::UpdateValueStep();
     // Millions only when every label is a whole number of them: the step is never below a
     // thousand, so a step of whole thousands would show 200,000 as "0".
-    if (m_pYAxis->m_nStep % 1000000 == 0)
+    if (m_pYAxis->m_nStep * m_pYAxis->GetUnit() % 1000000 == 0)
         m_pYAxis->SetExponent(6);
 }

@@ -130,13 +130,20 @@ void CZorvatChart::GetValuePoint(CPoint* pOut, int x, double dValue)
 
 void CZorvatChart::GetVolumePoint(CPoint* pOut, int x, int64_t nVolume)
 {
-    const int nValue = nVolume > INT_MAX ? m_pYAxis->m_nMax : static_cast<int>(nVolume);
+    const int64_t nUnits = nVolume / m_pYAxis->GetUnit();
+    const int nValue = nUnits > INT_MAX ? m_pYAxis->m_nMax : static_cast<int>(nUnits);
     pOut->x = m_pXAxis->ValueToPixel(x) + m_rcPlot.left;
     pOut->y = m_pYAxis->ValueToPixel(nValue) + m_rcPlot.top;
 }
 
+int64_t CZorvatChart::GetVolumeTop() const
+{
+    return static_cast<int64_t>(m_pYAxis->m_nMax) * m_pYAxis->GetUnit();
+}
+
 void CZorvatChart::DrawData(CDC* pDC)
 {
+    m_bMarkDrawn = FALSE;
     CZorvatChartDataHolder* pMain = GetMainSeries();
     if (pMain == nullptr || pMain->GetHead() == nullptr)
         return;
@@ -225,6 +232,7 @@ void CZorvatChart::WalkLine(CDC* pDC, CZorvatChartDataHolder* pSeries, LineValue
     CPoint pt;
     GetValuePoint(&pt, p->m_nSeq, valueOf(p));
     pDC->MoveTo(pt);
+    int xLeast = pt.x, xMost = pt.x;
     for (p = p->m_pNext; p != nullptr; p = p->m_pNext) {
         if (p->m_nSeq < m_pXAxis->m_nMin)
             continue;
@@ -232,6 +240,20 @@ void CZorvatChart::WalkLine(CDC* pDC, CZorvatChartDataHolder* pSeries, LineValue
             break;
         GetValuePoint(&pt, p->m_nSeq, valueOf(p));
         pDC->LineTo(pt.x, pt.y);
+        xLeast = std::min(xLeast, static_cast<int>(pt.x));
+        xMost = std::max(xMost, static_cast<int>(pt.x));
+    }
+    // A line within one column of pixels (the day's first quotes) shows little or nothing: the
+    // last price shows as a short thick dash at its level.
+    if (xMost - xLeast < LINE_MIN_SPAN) {
+        m_bMarkDrawn = TRUE;
+        int nTick = 0, nBody = 0;
+        GetBarSizes(&nTick, &nBody);
+        const int nHalf = std::max(nTick, 4);
+        for (int dy = -1; dy <= 1; ++dy) {
+            pDC->MoveTo(pt.x - nHalf, pt.y + dy);
+            pDC->LineTo(pt.x + nHalf + 1, pt.y + dy);
+        }
     }
 }
 
@@ -385,8 +407,9 @@ void CZorvatChart::RedrawBar(CDC* pDC, int x)
 void CZorvatChart::UpdateValueStep()
 {
     double r = 20 * m_pYAxis->m_dScale;
+    // At least one unit of the labels, counted in axis values.
     double a = 1;
-    for (int i = 0; i < m_pYAxis->m_nExponent; ++i)
+    for (int i = m_pYAxis->m_nUnitExponent; i < m_pYAxis->m_nExponent; ++i)
         a *= 10;
     double b = 1;
     while (r >= 1) {

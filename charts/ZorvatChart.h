@@ -44,14 +44,19 @@ public:
     virtual void DrawVolumeBars(CDC* pDC, CZorvatChartDataHolder* pSeries, COLORREF cr);
     virtual void DrawPercentLine(CDC* pDC, CZorvatChartDataHolder* pSeries, COLORREF cr);
     virtual void DrawAverage(CDC* pDC, CZorvatChartDataHolder* pSeries, COLORREF cr);
+    // The last drawing marked a line too narrow to read with a dash at its last price, which a
+    // live redraw over the old picture would leave behind.
+    BOOL HasMark() const { return m_bMarkDrawn; }
     // The value axis's major step: at least 20 pixels apart, in steps of 1, 2 and 5.
     virtual void UpdateValueStep();
 
     // The pixel of horizontal value x and price (or per cent) dValue, placed at trunc(dValue x 100).
     void GetValuePoint(CPoint* pOut, int x, double dValue);
-    // The pixel of horizontal value x and a volume. Volumes are 64-bit; one beyond the 32-bit
-    // axis stands at the axis top instead of wrapping.
+    // The pixel of horizontal value x and a volume. Volumes are 64-bit; the axis holds them in
+    // its unit (GetUnit), and one beyond the axis stands at its top instead of wrapping.
     void GetVolumePoint(CPoint* pOut, int x, int64_t nVolume);
+    // The largest volume the value axis holds, in shares.
+    int64_t GetVolumeTop() const;
 
     BOOL m_bBars = FALSE;                       // open-high-low-close bars instead of a line
     int m_nBarWidth = 300;                      // horizontal values per bar: 300 or 900 s, or 1 slot
@@ -63,6 +68,7 @@ public:
     COLORREF m_crAverage = RGB(255, 0, 0);
     COLORREF m_crGrid = RGB(190, 190, 190);
     int64_t m_nLastVolume = 0;
+    BOOL m_bMarkDrawn = FALSE;
 
 protected:
     // Sets the axes as the kind's row of the table says; the kinds' constructors call it.
@@ -99,6 +105,8 @@ protected:
 // when New York's session time falls on the day before). 0 while those times are not
 // known: the default axis then takes the times as they come.
 int IntradayClockShift();
+// A line narrower than this, in pixels across, is marked with a dash at its last price.
+const int LINE_MIN_SPAN = 2;
 // The value axis's strip as made; the view widens it where a label needs more.
 const int VALUE_AXIS_THICKNESS = 40;
 // The seconds of the day an intraday axis spans: the session of "MT" in New York time, two hours

@@ -36,6 +36,9 @@ void MakeFont(CFont& font, int nHeight, int nWeight)
     font.CreateFontIndirect(&lf);
 }
 
+// The volume axis's top stays below this in its own values, leaving the day's growth room under 2^31.
+const double VOLUME_AXIS_LIMIT = 1e9;
+
 // Bar widths in horizontal values by period: five and fifteen minutes, then one slot.
 int BarWidthOf(int nPeriod)
 {
@@ -288,8 +291,15 @@ void CZorvatChartView::LayoutValueAxis()
     const double f = std::floor(V), frac = V - f;
     const double top = frac <= 0.2 ? f + 0.2 : frac <= 0.5 ? f + 0.5 : f + 1;
     const double dMax = std::max(std::trunc(top * 1.1 * m), 1000.0);
-    m_pVolumeChart->m_pYAxis->m_nMax = dMax < INT_MAX ? static_cast<int>(dMax) : INT_MAX;
-    m_pVolumeChart->m_pYAxis->m_nMin = 0;
+    // An index trades billions a day: the axis then counts thousands or millions of shares, so
+    // that the top and a day's growth stay well inside its 32-bit values.
+    CChartAxis* pVolume = m_pVolumeChart->m_pYAxis;
+    pVolume->m_nUnitExponent = 0;
+    while (dMax / static_cast<double>(pVolume->GetUnit()) > VOLUME_AXIS_LIMIT)
+        pVolume->m_nUnitExponent += 3;
+    const double dTop = std::ceil(dMax / static_cast<double>(pVolume->GetUnit()));
+    pVolume->m_nMax = dTop < INT_MAX ? static_cast<int>(dTop) : INT_MAX;
+    pVolume->m_nMin = 0;
 }
 
 void CZorvatChartView::Relayout()
@@ -319,9 +329,10 @@ void CZorvatChartView::OnSeriesUpdated(const char*, CZorvatChartDataHolder* pHol
     const int nValue = ValueCents(HasComparison() ? T->m_dPercent : T->m_dClose);
     // A chart that had no data never laid its axes out: its first point does.
     const BOOL bOutside = !m_bAxesLaidOut || T->m_nTime > pX->m_nMax || nValue > pY->m_nMax || nValue < pY->m_nMin ||
-                          (bVolume && m_pVolumeChart->GetLastVolume() + T->m_nVolume >
-                                          static_cast<LONGLONG>(m_pVolumeChart->m_pYAxis->m_nMax));
-    if (bOutside) {
+                          (bVolume && m_pVolumeChart->GetLastVolume() + T->m_nVolume > m_pVolumeChart->GetVolumeTop());
+    // A line too narrow to read is marked with a dash, which a redraw over the old picture would
+    // leave behind when the price moves: while it shows, each quote repaints the chart.
+    if (bOutside || m_pPriceChart->HasMark()) {
         Relayout();
         return;
     }

@@ -39,6 +39,11 @@ public:
     // raises and activates sub-windows of its own accord (one shown or hidden, one whose frame
     // changes): what it did goes back to the layer's word, and is never taken as the user's.
     void Sync();
+    // Qt lays its minimised sub-windows out again of its own accord (one minimised, the area
+    // resized), in rows of its own from the left: each icon goes back where the layer put it,
+    // in the row from the reading start. At once, and once more after Qt's queued layout.
+    void KeepIcons();
+    void KeepIconsSoon();
 
 protected:
     bool eventFilter(QObject* pObject, QEvent* pEvent) override
@@ -46,6 +51,11 @@ protected:
         if (pObject == parent() && pEvent->type() == QEvent::Resize)
             setGeometry(static_cast<QWidget*>(pObject)->rect());
         return false;
+    }
+    void resizeEvent(QResizeEvent* pEvent) override
+    {
+        QMdiArea::resizeEvent(pEvent);
+        KeepIconsSoon();
     }
 
 private:
@@ -166,6 +176,8 @@ protected:
             m_bApplying = FALSE;
         }
         TbDisplaySysCommand(m_hWnd, uCommand);
+        if (auto* pArea = dynamic_cast<CTbMdiArea*>(mdiArea()))
+            pArea->KeepIconsSoon();
     }
 
 private:
@@ -208,6 +220,37 @@ void CTbMdiArea::Sync()
     if (pActive && pActive->isVisible() && activeSubWindow() != pActive)
         setActiveSubWindow(pActive);
     m_bApplying = bWas;
+}
+
+void CTbMdiArea::KeepIcons()
+{
+    auto* pClient = dynamic_cast<CTbWindowWidget*>(parentWidget());
+    const HWND hClient = pClient ? pClient->GetHwnd() : nullptr;
+    if (!hClient || !IsWindow(hClient))
+        return;
+    for (QMdiSubWindow* pChild : subWindowList()) {
+        auto* pSub = dynamic_cast<CTbMdiSubWindow*>(pChild);
+        if (!pSub || !pSub->m_hWnd || !IsIconic(pSub->m_hWnd) || !(pSub->windowState() & Qt::WindowMinimized))
+            continue;
+        RECT rc;
+        GetWindowRect(pSub->m_hWnd, &rc);
+        MapWindowPoints(nullptr, hClient, reinterpret_cast<POINT*>(&rc), 2);
+        const QRect rcIcon(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+        if (pSub->geometry() == rcIcon)
+            continue;
+        pSub->m_bApplying = TRUE;
+        pSub->setGeometry(rcIcon);
+        pSub->m_bApplying = FALSE;
+    }
+}
+
+void CTbMdiArea::KeepIconsSoon()
+{
+    KeepIcons();
+    QMetaObject::invokeMethod(this, [this] {
+        CTbQtHandlerScope scope;
+        KeepIcons();
+    }, Qt::QueuedConnection);
 }
 
 void CTbMdiArea::OnActivated(QMdiSubWindow* pSub)
@@ -332,6 +375,8 @@ private:
         m_pSub->setWindowState(m_pSub->windowState() | Qt::WindowMinimized);
         if (m_bIconPlaced)
             m_pSub->setGeometry(rcIcon);
+        if (m_pArea)
+            m_pArea->KeepIconsSoon();
     }
 
     QPointer<CTbMdiSubWindow> m_pSub;

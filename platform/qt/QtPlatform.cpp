@@ -256,6 +256,22 @@ BOOL TbQtGetSurfaceGeometry(HWND hWnd, RECT* pRect)
     return TRUE;
 }
 
+BOOL TbQtShownTitle(HWND hWnd, std::string* pstrTitle, int* pnWidth, int* pnRoom)
+{
+    TbWindow* pWnd = TbFindWindow(hWnd);
+    auto* pSurface = pWnd ? dynamic_cast<CTbQtSurface*>(pWnd->pSurface.get()) : nullptr;
+    if (!pSurface || !pSurface->Widget())
+        return FALSE;
+    const QString strShown = pSurface->Widget()->windowTitle();
+    if (pstrTitle)
+        *pstrTitle = strShown.toStdString();
+    if (pnWidth)
+        *pnWidth = QFontMetrics(TbQtTitleFont()).horizontalAdvance(strShown);
+    if (pnRoom)
+        *pnRoom = TbQtTitleRoom(pSurface->Widget()->width());
+    return TRUE;
+}
+
 QWidget* TbQtWidgetOf(HWND hWnd)
 {
     TbWindow* pWnd = TbFindWindow(hWnd);

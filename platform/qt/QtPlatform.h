@@ -1,6 +1,7 @@
 #pragma once
 // Starting the Qt display. Plain C++: the program's start-up and the tests include this to bring
 // the display up; nothing else about Qt is visible outside this folder.
+#include <string>
 #include "platform/win/WinTypes.h"
 
 // Makes the Qt application object when the program has none, and sets the window surfaces, the
@@ -41,3 +42,6 @@ HWND TbQtActiveWindow();
 // caption), right, bottom; null: the display's own. A window shown keeps that whole frame on the
 // screen. For tests on a display without a window manager.
 void TbQtSetWindowManagerFrame(const RECT* prcFrame);
+// The title the display gives the window manager for a window, in UTF-8, its width in the
+// title font and the room the window's caption leaves it; FALSE for a window without a surface.
+BOOL TbQtShownTitle(HWND hWnd, std::string* pstrTitle, int* pnWidth, int* pnRoom);

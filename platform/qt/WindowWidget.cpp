@@ -5,6 +5,7 @@
 #include <QtCore/QTimer>
 #include <QtGui/QIcon>
 #include <QtGui/QPainter>
+#include <QtGui/QFontMetrics>
 #include <QtGui/QPixmap>
 #include <QtCore/QTimer>
 #include <QtGui/QGuiApplication>
@@ -380,6 +381,8 @@ void CTbQtSurface::SetGeometry(int x, int y, int cx, int cy)
         m_pWidget->setFixedSize(cx, cy);
     m_pWidget->setGeometry(x, y, cx, cy);
     m_pWidget->m_bApplying = FALSE;
+    if (m_pWidget->isWindow())
+        ShowTitle();
 }
 
 void CTbQtSurface::SetVisible(BOOL bVisible)
@@ -407,8 +410,45 @@ void CTbQtSurface::SetShowState(int nCmdShow)
 
 void CTbQtSurface::SetText(LPCSTR pszText)
 {
-    if (m_pWidget)
-        m_pWidget->setWindowTitle(QString::fromStdString(TbCodePageToUtf8(pszText ? pszText : "", CP_ACP)));
+    m_strTitle = QString::fromStdString(TbCodePageToUtf8(pszText ? pszText : "", CP_ACP));
+    ShowTitle();
+}
+
+int TbQtTitleRoom(int cxWindow)
+{
+    // The window's icon and up to three buttons (minimise, maximise, close) with their gaps.
+    static const int TITLE_BUTTONS_CX = 110;
+    return cxWindow - TITLE_BUTTONS_CX;
+}
+
+QFont TbQtTitleFont()
+{
+    // Window managers draw titles bold, near the interface's own size.
+    QFont font = QApplication::font();
+    font.setBold(true);
+    if (font.pointSizeF() > 0 && font.pointSizeF() < 9)
+        font.setPointSizeF(9);
+    return font;
+}
+
+QString CTbQtSurface::ShownTitle() const
+{
+    if (!m_pWidget || !m_pWidget->isWindow())
+        return m_strTitle;
+    const QFontMetrics metrics(TbQtTitleFont());
+    const int nRoom = std::max(0, TbQtTitleRoom(m_pWidget->width()));
+    if (metrics.horizontalAdvance(m_strTitle) <= nRoom)
+        return m_strTitle;
+    return metrics.elidedText(m_strTitle, Qt::ElideRight, nRoom);
+}
+
+void CTbQtSurface::ShowTitle()
+{
+    if (!m_pWidget)
+        return;
+    const QString strShown = ShownTitle();
+    if (m_pWidget->windowTitle() != strShown)
+        m_pWidget->setWindowTitle(strShown);
 }
 
 QIcon TbQtIcon(const CTbPixelBuffer* pImage, const CTbPixelBuffer* pMask)

@@ -1,6 +1,7 @@
 #pragma once
 // A window's widget: shows the window's backing image and turns Qt's input into the layer's
 // messages. Its surface is how the window manager moves, shows and updates it.
+#include <QtGui/QFont>
 #include <QtCore/QPointer>
 #include <QtWidgets/QWidget>
 #include "platform/win/user/Display.h"
@@ -85,6 +86,18 @@ public:
     // A widget of another toolkit's drawing inside (a web page) says so with the property "tbForeign".
     BOOL DrawForeign(CTbPixelBuffer* pImage) override;
 
+    // The title the display shows: the window's text, or for a top-level window too narrow for
+    // it, its start and an ellipsis. Left to itself the window manager cuts a long title in its
+    // middle ("Combined Unr... rofit and Loss").
+    QString ShownTitle() const;
+
 private:
+    void ShowTitle();
     QPointer<CTbWindowWidget> m_pWidget;
+    QString m_strTitle;
 };
+
+// The room a window manager leaves a top-level window's title (its width less the icon and the
+// buttons beside the title), and a font at least as wide as the one it draws the title in.
+int TbQtTitleRoom(int cxWindow);
+QFont TbQtTitleFont();

@@ -487,3 +487,61 @@ TEST_F(ChartViewFixture, APreMarketQuoteAloneLeavesNoDataUntilAQuoteInsideTheHou
     pGlobals->SetFirstMarketTime(savedFirst);
     pGlobals->SetSecondMarketTime(savedSecond);
 }
+
+// Today's line chart with no minute yet: the first quote inside the hours shows its price at
+// once, a mark at its level in the price pane, beside its volume bar.
+TEST_F(ChartViewFixture, TheFirstQuoteOfTheDayShowsItsPriceOnALineChart)
+{
+    CWnd frame;
+    CTestChartView* pView = MakeView(frame);
+    Choose(pView, "IBM", 0, 0);
+    FeedDay(0);
+    Fire(Quote("10.50", "100030", "1000"));
+    Paint(pView);
+    CChartCanvas canvas(600, 400);
+    Grab(pView, canvas);
+    CZorvatChart* pPrice = pView->GetPriceChart();
+    const RECT rcPlot = pPrice->GetPlotRect();
+    CPoint pt;
+    pPrice->GetValuePoint(&pt, pView->GetMainHolder()->GetHead()->m_nTime, 10.50);
+    int nInk = 0;
+    for (int x = rcPlot.left; x < rcPlot.right; ++x)
+        nInk += canvas.Pixel(x, pt.y) == pPrice->GetMainColor();
+    EXPECT_GE(nInk, 3) << "the price's mark at its level";
+    canvas.SavePng("chart_first_quote");
+
+    // The minute's next quote moves the point: the mark moves with it, none stays behind; the
+    // next minute's quote draws the line from it.
+    auto inkAt = [&](double dPrice) {
+        CPoint ptLevel;
+        pPrice->GetValuePoint(&ptLevel, pView->GetMainHolder()->GetHead()->m_nTime, dPrice);
+        Grab(pView, canvas);
+        int n = 0;
+        for (int x = rcPlot.left; x < rcPlot.right; ++x)
+            for (int dy = -1; dy <= 1; ++dy)
+                n += canvas.Pixel(x, ptLevel.y + dy) == pPrice->GetMainColor();
+        return n;
+    };
+    Fire(Quote("10.30", "100045", "1000"));
+    pView->UpdateWindow();
+    const double dMoved = pView->GetMainHolder()->GetHead()->m_dClose;
+    EXPECT_GE(inkAt(dMoved), 3) << "the mark at the minute's price";
+    EXPECT_EQ(0, inkAt(10.50)) << "nothing left at the first quote's level";
+    // The next minute stands in the same column of pixels: the line there is no wider than a
+    // point, and the dash stays, at the new price.
+    Fire(Quote("10.35", "100115", "1000"));
+    pView->UpdateWindow();
+    EXPECT_GE(inkAt(pView->GetMainHolder()->GetTail()->m_dClose), 3) << "the dash of a line one pixel wide";
+    Fire(Quote("10.45", "100530", "1000"));
+    pView->UpdateWindow();
+    Grab(pView, canvas);
+    CPoint ptFirst;
+    pPrice->GetValuePoint(&ptFirst, pView->GetMainHolder()->GetHead()->m_nTime, pView->GetMainHolder()->GetHead()->m_dClose);
+    int nBefore = 0;
+    for (int x = ptFirst.x - 6; x < ptFirst.x - 1; ++x)
+        for (int dy = -1; dy <= 1; ++dy)
+            nBefore += canvas.Pixel(x, ptFirst.y + dy) == pPrice->GetMainColor();
+    EXPECT_EQ(0, nBefore) << "a line starts at its first point: no dash left before it";
+    EXPECT_GE(inkAt(10.45), 1) << "the line reaches the next minute's price";
+    frame.DestroyWindow();
+}

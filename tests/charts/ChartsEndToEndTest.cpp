@@ -143,7 +143,7 @@ TEST_F(ChartsSession, ChartCommandsOpenAChartOfTheChosenTickerInBothLanguages)
 }
 
 // Nine charts saved and loaded with the workspace: a hidden one comes back hidden (saved with
-// 1111) with its settings and series, a maximised one comes back in its normal place; a tenth chart
+// 1111) with its settings and series, a maximised one comes back maximised; a tenth chart
 // takes the hidden one's slot at its saved place, and with another kind it destroys the frame
 // it replaces; with all nine shown the next chart reuses the next slot in turn.
 TEST_F(ChartsSession, NineChartsComeBackWithTheWorkspaceAndATenthReusesASlot)
@@ -186,7 +186,7 @@ TEST_F(ChartsSession, NineChartsComeBackWithTheWorkspaceAndATenthReusesASlot)
         EXPECT_EQ(n != 2, App().GetChartWindow(n)->IsWindowVisible() != FALSE);
         EXPECT_TRUE(ViewIn(n)->IsChartReady()) << "a chart restored hidden loads its settings too";
     }
-    EXPECT_FALSE(App().GetChartWindow(4)->IsZoomed()) << "a maximised chart comes back normal";
+    EXPECT_TRUE(App().GetChartWindow(4)->IsZoomed()) << "a maximised chart comes back maximised";
     EXPECT_EQ("EVTN " + Text(IDS_CHART_DURATION_FIRST), Title(App().GetChartWindow(4)));
     ASSERT_TRUE(PumpUntil([&] { return RequestCount("CD") == 9 + 9; }));
     EXPECT_NE(std::string::npos, Requests("CD")[9 + 2].find("|CDRX|0|0|0|")) << "the hidden chart asks for its series";
@@ -195,6 +195,7 @@ TEST_F(ChartsSession, NineChartsComeBackWithTheWorkspaceAndATenthReusesASlot)
     // place slot 2 was saved with; the frame it replaces is destroyed.
     EXPECT_EQ(CHART_KIND_INTRADAY, ViewIn(2)->GetChartKind()) << "restored hidden, it keeps its kind";
     const HWND hHidden = App().GetChartWindow(2)->m_hWnd;
+    App().GetChartWindow(4)->MDIRestore();
     OpenThroughChooser(33190, "JSPR");
     EXPECT_FALSE(::IsWindow(hHidden));
     ASSERT_NE(nullptr, ViewIn(2));
@@ -553,4 +554,112 @@ TEST_F(ChartsSession, UsChartOpensOnTheUsMarketsOrSaysWhyNot)
     ASSERT_NE(nullptr, ViewIn(0));
     EXPECT_EQ(GetGlobals()->GetMarketName(1), ViewIn(0)->GetMarketName());
     EXPECT_TRUE(PumpUntil([&] { return RequestCount("CD") == 1; }));
+}
+
+namespace {
+// The volumes of the rows of the last "CD" reply for a ticker, as the server sent them.
+std::vector<long long> SentVolumes(const std::vector<std::string>& log, const std::string& strTicker)
+{
+    std::vector<long long> volumes;
+    bool bIn = false;
+    for (const std::string& strLine : log) {
+        if (strLine.rfind("> ", 0) != 0)
+            continue;
+        const std::string strBody = strLine.substr(2);
+        if (strBody.rfind("~CD|", 0) == 0 || strBody.rfind("$CD|", 0) == 0) {
+            bIn = strBody.find("|" + strTicker + "|") != std::string::npos;
+            if (bIn)
+                volumes.clear();
+            continue;
+        }
+        if (!bIn)
+            continue;
+        if (strBody[0] == '$' || strBody[0] == '~' || strBody[0] == '@') {
+            bIn = false;
+            continue;
+        }
+        const CServerMessage row(strBody.c_str(), 1);
+        volumes.push_back(std::stoll(static_cast<LPCSTR>(row.GetFieldText(2))));
+    }
+    return volumes;
+}
+}  // namespace
+
+// An index trades billions of shares a day: a three-month daily chart of ".DJI" (and its weekly
+// and monthly charts) stands each day's volume bar in proportion to what the server sent, on a
+// volume axis that reaches the largest of them, in both languages.
+TEST_F(ChartsSession, AnIndexsVolumesInTheBillionsStandInProportionOnAnAxisThatHoldsThem)
+{
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        ASSERT_TRUE(StartSession({"--rate", "200"}, bArabic));
+        int nSlot = 0;
+        // Each historical period the chooser offers, with the shortest span that allows it.
+        for (int nPeriod = 0; nPeriod < 5; ++nPeriod) {
+            int nDuration = 1;
+            while (nDuration < CHART_DURATION_COUNT && !CZorvatChartSettings::IsPeriodAllowed(nDuration, nPeriod))
+                ++nDuration;
+            if (nPeriod < 2 || nDuration == CHART_DURATION_COUNT)
+                continue;
+            SCOPED_TRACE("period " + std::to_string(nPeriod));
+            // The span first: the period's button is enabled once the span is taken.
+            RunDialogSteps({{IDC_CHART_TICKER, [=](HWND h) {
+                                 EnterText(h, IDC_CHART_TICKER, ".DJI");
+                                 ClickControl(h, IDC_CHART_DURATION + nDuration);
+                             }},
+                            {IDC_CHART_TICKER, [=](HWND h) {
+                                 // The period buttons in their group's order.
+                                 HWND hButton = GetDlgItem(h, IDC_CHART_PERIOD);
+                                 for (int i = 0; i < nPeriod; ++i)
+                                     hButton = GetWindow(hButton, GW_HWNDNEXT);
+                                 ClickControl(h, GetDlgCtrlID(hButton));
+                             }},
+                            {IDC_CHART_TICKER, [](HWND h) { ClickControl(h, IDOK); }}});
+            App().RunCommand(33190);
+            ASSERT_TRUE(FinishedSteps());
+            CZorvatChartView* pView = ViewIn(nSlot);
+            CFormMDIWnd* pFrame = App().GetChartWindow(nSlot++);
+            ASSERT_NE(nullptr, pView);
+            ASSERT_EQ(nPeriod, pView->GetPeriod());
+            ASSERT_TRUE(PumpUntil([&] { return pView->GetMainHolder()->IsComplete(); })) << pRun->InfoText();
+            const std::vector<long long> sent = SentVolumes(server.Log(), ".DJI");
+            ASSERT_GT(sent.size(), 2u);
+            const long long nLargest = *std::max_element(sent.begin(), sent.end());
+            EXPECT_GT(nLargest, static_cast<long long>(INT_MAX)) << "an index's day passes 2^31";
+            ShootChart(pFrame, std::string("chart_index_volume_") + (bArabic ? "ar_" : "en_") + std::to_string(nPeriod));
+
+            // Each bar's height, read from the window: its column of the volume pane, from the
+            // plot's floor up.
+            CZorvatChart* pVolume = pView->GetVolumeChart();
+            const RECT rcPlot = pVolume->GetPlotRect();
+            const CChartAxis& x = *pVolume->GetXAxis();
+            HDC hdc = GetDC(pView->m_hWnd);
+            const int yFloor = pVolume->GetYAxis()->ValueToPixel(0) + rcPlot.top;
+            const int nFull = yFloor - (pVolume->GetYAxis()->ValueToPixel(pVolume->GetYAxis()->m_nMax) + rcPlot.top);
+            std::vector<int> heights;
+            for (const CChartPoint* p = pView->GetMainHolder()->GetHead(); p != nullptr; p = p->m_pNext) {
+                const int xBar = x.ValueToPixel(p->m_nSeq - pVolume->m_nBarWidth / 2) + rcPlot.left;
+                if (xBar < rcPlot.left || xBar >= rcPlot.right)
+                    continue;
+                int nHeight = 0;
+                while (yFloor - nHeight >= rcPlot.top && GetPixel(hdc, xBar, yFloor - nHeight) == pVolume->GetMainColor())
+                    ++nHeight;
+                heights.push_back(nHeight);
+            }
+            ReleaseDC(pView->m_hWnd, hdc);
+            ASSERT_EQ(sent.size(), heights.size()) << "every bar in view";
+            const int nTallest = *std::max_element(heights.begin(), heights.end());
+            EXPECT_LT(nTallest, nFull) << "the largest stands under the axis's top";
+            for (size_t i = 0; i < sent.size(); ++i) {
+                const double dWanted = static_cast<double>(sent[i]) / static_cast<double>(nLargest) * nTallest;
+                EXPECT_NEAR(dWanted, heights[i], 2.0) << "bar " << i << " of " << sent[i] << " shares";
+            }
+            // The axis's labels reach the largest: its top, in the legend's millions.
+            EXPECT_EQ(6, pVolume->GetYAxis()->m_nExponent) << "millions";
+            CString strTop;
+            pVolume->GetYAxis()->GetLabel(pVolume->GetYAxis()->m_nMax, strTop);
+            EXPECT_GE(atof(strTop) * 1e6, static_cast<double>(nLargest)) << static_cast<LPCSTR>(strTop);
+        }
+        StopSession();
+    }
 }

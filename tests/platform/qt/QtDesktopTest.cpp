@@ -5,6 +5,7 @@
 // Cascade; dialogs and message boxes come up over the window the user works in, with a dialog's
 // frame.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -533,4 +534,61 @@ TEST(QtDesktop, DialogsAndMessageBoxesOpenCentredOverTheWindowTheUserWorksIn)
     EXPECT_EQ("dialog of the frame centred", s_strBox);
     DestroyWindow(hFrame);
     PumpQt(20);
+}
+
+// Minimised windows stand in one row along the client's bottom from the reading start: the left
+// in a frame that reads left to right, the right in one that reads right to left; however each
+// was minimised (the show commands that minimise, the title bar's button), and after the frame is
+// resized.
+TEST(QtDesktop, MinimisedWindowsStandInOneRowFromTheReadingStart)
+{
+    for (const bool bRtl : {false, true}) {
+        SCOPED_TRACE(bRtl ? "right to left" : "left to right");
+        Desk d;
+        MakeDesk(&d);
+        if (bRtl)
+            SetWindowLongA(d.hFrame, GWL_EXSTYLE, GetWindowLongA(d.hFrame, GWL_EXSTYLE) | WS_EX_RTLREADING);
+        std::vector<HWND> icons;
+        auto make = [&] {
+            MDICREATESTRUCTA create = {"TbDeskChild", "Quotes", nullptr, 60, 40, 200, 120, WS_VISIBLE, 0};
+            return reinterpret_cast<HWND>(SendMessageA(d.hClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+        };
+        for (int nCmdShow = SW_HIDE; nCmdShow <= SW_MAX; ++nCmdShow) {
+            HWND h = make();
+            ShowWindow(h, nCmdShow);
+            PumpQt(20);
+            if (IsIconic(h) && IsWindowVisible(h))
+                icons.push_back(h);
+            else
+                DestroyWindow(h);
+        }
+        HWND hClicked = make();
+        PumpQt(20);
+        ASSERT_TRUE(TbQtClickTitleButton(hClicked, SC_MINIMIZE));
+        PumpQt(50);
+        ASSERT_TRUE(IsIconic(hClicked));
+        icons.push_back(hClicked);
+        ASSERT_GE(icons.size(), 3u);
+        for (const SIZE size : {SIZE{0, 0}, SIZE{900, 520}}) {
+            SCOPED_TRACE(size.cx ? "resized" : "as made");
+            if (size.cx) {
+                SetWindowPos(d.hFrame, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+                PumpQt(100);
+            }
+            const QWidget* pArea = TbQtWidgetOf(d.hClient);
+            std::vector<QRect> shown;
+            for (HWND h : icons)
+                shown.push_back(TbQtWidgetOf(h)->parentWidget()->geometry());
+            std::sort(shown.begin(), shown.end(), [&](const QRect& a, const QRect& b) {
+                return bRtl ? a.right() > b.right() : a.left() < b.left();
+            });
+            int nEdge = bRtl ? pArea->width() - 1 : 0;
+            for (const QRect& rc : shown) {
+                EXPECT_EQ(pArea->height() - 1, rc.bottom()) << "on the bottom row";
+                EXPECT_EQ(nEdge, bRtl ? rc.right() : rc.left()) << "next to the one before";
+                nEdge = bRtl ? rc.left() - 1 : rc.right() + 1;
+            }
+        }
+        TbQtWidgetOf(d.hFrame)->grab().save(QString::fromStdString(ScreenshotPath(bRtl ? "mdi_icons_rtl" : "mdi_icons_ltr")), "PNG");
+    }
 }

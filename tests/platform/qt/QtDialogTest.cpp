@@ -2,6 +2,9 @@
 // into their own images, the screenshot shows them over the dialog, and typing through Qt reaches
 // the focused edit only with characters the code page holds.
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <string>
+#include <utility>
 #include <QtCore/QCoreApplication>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QWindow>
@@ -15,6 +18,8 @@
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/kernel/Kernel.h"
 #include "platform/win/kernel/Resources.h"
+#include "platform/win/kernel/ResourceTemplates.h"
+#include "platform/qt/QtPlatform.h"
 #include "platform/win/user/Dialogs.h"
 #include "platform/qt/WindowWidget.h"
 #include "platform/win/user/SysMetrics.h"
@@ -230,4 +235,62 @@ TEST(QtDialog, TakesThePlaceAndButtonsItsTemplateGives)
     EXPECT_NE(TbQtWidgetOf(hFrame)->minimumSize(), TbQtWidgetOf(hFrame)->maximumSize());
     DestroyWindow(hFrame);
     PumpQt(20);
+}
+
+// Every titled dialog of the program's language libraries, English and Arabic, at the size its
+// template gives: its whole caption goes to the window manager when the caption has room for it,
+// else its start and an ellipsis, never more than the room (a window manager cuts a title it
+// cannot hold in its middle). The window's own text stays whole.
+TEST(QtDialog, ACaptionTooLongForItsDialogEndsInAnEllipsis)
+{
+    CreateQtWindow(nullptr, WS_OVERLAPPED, 0, 0, 10, 10);   // brings the Qt display up
+    TbAddResourcePath(TB_SOURCE_DIR "/resources");
+    const UINT uWas = GetACP();
+    int nDialogs = 0, nShortened = 0;
+    for (const auto& [pszLibrary, uCodePage] : {std::pair<const char*, UINT>{"_1252.dll", 1252}, {"_1256.dll", 1256}}) {
+        SCOPED_TRACE(pszLibrary);
+        ASSERT_TRUE(TbSetActiveCodePage(uCodePage));
+        HMODULE hModule = LoadLibraryA(pszLibrary);
+        ASSERT_NE(nullptr, hModule);
+        const TbResourceTemplates* pTemplates = TbModuleTemplates(hModule);
+        ASSERT_NE(nullptr, pTemplates);
+        for (const auto& [strName, tpl] : pTemplates->dialogs) {
+            if ((tpl.dwStyle & WS_CHILD) || (tpl.dwStyle & WS_CAPTION) != WS_CAPTION || tpl.strCaption.empty())
+                continue;
+            SCOPED_TRACE(strName + " " + TbCodePageToUtf8(tpl.strCaption, uCodePage));
+            // The dialog's frame as made, without its controls (their classes are the program's).
+            TBDLGTEMPLATE frame = tpl;
+            frame.items.clear();
+            frame.dwStyle &= ~static_cast<DWORD>(WS_VISIBLE);
+            HWND hDlg = CreateDialogIndirectParamA(hModule, &frame, nullptr, PlainDialogProc, 0);
+            ASSERT_NE(nullptr, hDlg);
+            ShowWindow(hDlg, SW_SHOWNORMAL);
+            ++nDialogs;
+            std::string strShown;
+            int nWidth = 0, nRoom = 0;
+            ASSERT_TRUE(TbQtShownTitle(hDlg, &strShown, &nWidth, &nRoom));
+            const std::string strCaption = TbCodePageToUtf8(tpl.strCaption, uCodePage);
+            char szText[512] = {};
+            GetWindowTextA(hDlg, szText, sizeof szText);
+            EXPECT_EQ(tpl.strCaption, szText) << "the window's text is whole";
+            if (strShown != strCaption) {
+                ++nShortened;
+                const std::string strEllipsis = "\u2026";
+                ASSERT_GT(strShown.size(), strEllipsis.size());
+                EXPECT_EQ(strEllipsis, strShown.substr(strShown.size() - strEllipsis.size())) << strShown;
+                // An Arabic letter cut from the next keeps its joined form (a zero-width joiner).
+                std::string strStart = strShown.substr(0, strShown.size() - strEllipsis.size());
+                const std::string strJoiner = "\u200d";
+                if (strStart.size() > strJoiner.size() && strStart.substr(strStart.size() - strJoiner.size()) == strJoiner)
+                    strStart.resize(strStart.size() - strJoiner.size());
+                EXPECT_EQ(0u, strCaption.rfind(strStart, 0)) << strShown << ": the caption's start";
+            }
+            EXPECT_LE(nWidth, std::max(nRoom, 0)) << strShown;
+            DestroyWindow(hDlg);
+        }
+        FreeLibrary(hModule);
+    }
+    TbSetActiveCodePage(uWas);
+    EXPECT_GT(nDialogs, 50);
+    EXPECT_GT(nShortened, 0) << "some caption is longer than its dialog has room for";
 }
