@@ -42,12 +42,10 @@ void WritePlacement(CWnd* pWnd, LPCSTR pszSection)
     Settings().WriteWindowPlacement("WinPlace", &wp);
 }
 
-// Applies a placement read back: a hidden frame stays hidden, a minimised or maximised one
-// comes back so, anything else shows normal.
+// Applies a placement read back: a hidden frame stays hidden, anything else shows normal.
 void ApplyPlacement(CWnd* pWnd, WINDOWPLACEMENT wp)
 {
-    wp.showCmd = wp.showCmd == SW_SAVED_HIDDEN ? SW_HIDE : RestoredShowCommand(wp.showCmd);
-    MarkSavedMaximized(pWnd->m_hWnd, wp.showCmd == SW_SHOWMAXIMIZED);
+    wp.showCmd = wp.showCmd == SW_SAVED_HIDDEN ? SW_HIDE : SW_SHOWNORMAL;
     MakePlacementReachable(pWnd->m_hWnd, &wp);
     pWnd->SetWindowPlacement(&wp);
     pWnd->ShowWindow(wp.showCmd);

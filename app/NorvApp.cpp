@@ -1,5 +1,4 @@
 #include "app/NorvApp.h"
-#include "app/RestoredPlacement.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -330,8 +329,6 @@ void CNorvApp::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
     for (auto it = order.rbegin(); it != order.rend(); ++it)
         ::SetWindowPos(*it, HWND_TOP, 0, 0, 0, 0,
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (::IsWindowVisible(*it) ? 0 : SWP_SHOWWINDOW));
-    if (m_pMainFrame != nullptr)
-        MaximizeSavedWindow(m_pMainFrame->m_hWndMDIClient, FALSE);
     SetBusyFlag(FALSE);
 }
 

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include "platform/win/user/Display.h"
-#include "platform/win/user/Mdi.h"
-#include "platform/win/user/Props.h"
 
 namespace {
 
@@ -59,47 +57,4 @@ void MakePlacementReachable(HWND hWnd, WINDOWPLACEMENT* pwp)
 {
     if (pwp != nullptr)
         pwp->rcNormalPosition = ReachableChildRect(hWnd != nullptr ? GetParent(hWnd) : nullptr, pwp->rcNormalPosition);
-}
-
-UINT RestoredShowCommand(UINT nSaved)
-{
-    switch (nSaved) {
-    case SW_SHOWMINIMIZED:
-    case SW_MINIMIZE:
-    case SW_SHOWMINNOACTIVE:
-        return SW_SHOWMINNOACTIVE;
-    case SW_SHOWMAXIMIZED:
-        return SW_SHOWMAXIMIZED;
-    default:
-        return SW_SHOWNORMAL;
-    }
-}
-
-namespace {
-const char SAVED_MAXIMIZED[] = "TbSavedMaximized";
-}  // namespace
-
-void MarkSavedMaximized(HWND hWnd, BOOL bMaximized)
-{
-    if (hWnd == nullptr)
-        return;
-    if (bMaximized)
-        SetPropA(hWnd, SAVED_MAXIMIZED, reinterpret_cast<HANDLE>(1));
-    else
-        RemovePropA(hWnd, SAVED_MAXIMIZED);
-}
-
-void MaximizeSavedWindow(HWND hClient, BOOL bForget)
-{
-    HWND hMaximize = nullptr;
-    for (HWND h = hClient != nullptr ? GetWindow(hClient, GW_CHILD) : nullptr; h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
-        if (GetPropA(h, SAVED_MAXIMIZED) == nullptr)
-            continue;
-        if (hMaximize == nullptr && IsWindowVisible(h) && !IsIconic(h))
-            hMaximize = h;
-        if (bForget)
-            RemovePropA(h, SAVED_MAXIMIZED);
-    }
-    if (hMaximize != nullptr && !IsZoomed(hMaximize))
-        SendMessageA(hClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(hMaximize), 0);
 }

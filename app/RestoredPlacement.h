@@ -13,13 +13,3 @@ void MakePlacementReachable(HWND hWnd, WINDOWPLACEMENT* pwp);
 // The normal rectangle of the main frame's placement: wholly on the screen, and large enough to
 // show its bars and the windows restored into it.
 void MakeFramePlacementReachable(WINDOWPLACEMENT* pwp);
-// The show command a saved window comes back with: minimised or maximised as it was saved (a
-// minimised one without taking the activation: the saved order gives that), anything else
-// normal. The saved-hidden mark is the caller's.
-UINT RestoredShowCommand(UINT nSaved);
-// A window restored maximised is the one that was worked in, on top. The windows a workspace
-// shows after it take the MDI client's maximised mode over and give it back restored: it is
-// marked, and once every window stands in its saved order the topmost marked one shown is
-// maximised again (bForget: the marks go).
-void MarkSavedMaximized(HWND hWnd, BOOL bMaximized);
-void MaximizeSavedWindow(HWND hClient, BOOL bForget);

@@ -265,8 +265,7 @@ void CTableMDIWnd::RestorePlacement()
         wp.showCmd = SW_SAVED_HIDDEN;
     }
     const BOOL bFirstView = m_pView == nullptr || m_pView->GetViewId() <= 0;
-    wp.showCmd = wp.showCmd == SW_SAVED_HIDDEN ? (bFirstView ? SW_HIDE : SW_SHOWNORMAL) : RestoredShowCommand(wp.showCmd);
-    MarkSavedMaximized(m_hWnd, wp.showCmd == SW_SHOWMAXIMIZED);
+    wp.showCmd = wp.showCmd == SW_SAVED_HIDDEN && bFirstView ? SW_HIDE : SW_SHOWNORMAL;
     MakePlacementReachable(m_hWnd, &wp);
     SetWindowPlacement(&wp);
     ShowWindow(wp.showCmd);

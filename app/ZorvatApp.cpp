@@ -1,5 +1,4 @@
 #include "app/ZorvatApp.h"
-#include "app/RestoredPlacement.h"
 
 #include <algorithm>
 #include <vector>
@@ -231,8 +230,6 @@ void CZORVAT32App::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
     LoadChartWindows();
     LoadPageWindows();
     RestoreFrameOrder();
-    if (m_pMainFrame != nullptr)
-        MaximizeSavedWindow(m_pMainFrame->m_hWndMDIClient, TRUE);
     // The news shown again asks for its stories again.
     IDataTable* pNews = FindTable(IDS_TABLE_NEWS);
     CTableMDIWnd* pNewsWindow = pNews != nullptr ? pNews->GetMainWindow() : nullptr;

@@ -2,7 +2,6 @@
 // settings file and come back from it; a file cannot make a table show more than four windows.
 #include <gtest/gtest.h>
 #include <fstream>
-#include <set>
 #include <string>
 #include "AppTestSupport.h"
 #include "app/FormMDIWnd.h"
@@ -301,48 +300,4 @@ TEST_F(WorkspaceFixture, OpeningATableKeepsTheMaximisedWindow)
     EXPECT_TRUE(pWindow->IsZoomed()) << "back to the first";
     IDataTable* pGone = pOther;
     shell.App().RemoveTable(&pGone);
-}
-
-// A window saved in any show state the desktop has comes back in that state: minimised as an
-// icon, maximised filling the client, or normal; the table's first window as a further one.
-TEST_F(WorkspaceFixture, WindowsComeBackMinimisedMaximisedOrNormalAsSaved)
-{
-    auto stateOf = [](const CWnd* pWnd) {
-        if (pWnd == nullptr || !pWnd->IsWindowVisible())
-            return std::string("hidden");
-        return std::string(pWnd->IsIconic() ? "minimised" : pWnd->IsZoomed() ? "maximised" : "normal");
-    };
-    std::set<std::string> seen;
-    for (int nCmdShow = SW_HIDE; nCmdShow <= SW_MAX; ++nCmdShow) {
-        for (const bool bFurther : {false, true}) {
-            SCOPED_TRACE("show command " + std::to_string(nCmdShow) + (bFurther ? ", a further window" : ", the first"));
-            pTable->CloseAllWindows();
-            CNorvApp::ShowTable(pTable);
-            CTableMDIWnd* pSecond = pTable->OpenWindow(TRUE);
-            ASSERT_NE(nullptr, pSecond);
-            ASSERT_NE(nullptr, pTable->OpenWindow(TRUE));
-            CTableMDIWnd* pWindow = bFurther ? pSecond : pTable->GetMainWindow();
-            const std::string strName = static_cast<LPCSTR>(pWindow->GetView()->GetName());
-            pWindow->ShowWindow(nCmdShow);
-            // A window the trader works in is the active one, as a click on it makes it.
-            if (pWindow->IsWindowVisible() && !pWindow->IsIconic())
-                pWindow->MDIActivate();
-            const std::string strSaved = stateOf(pWindow);
-            // A hidden window is left out of the saved order; its return is the order's.
-            if (strSaved == "hidden")
-                continue;
-            seen.insert(strSaved);
-            shell.App().SaveWorkspace();
-            pTable->CloseAllWindows();
-            shell.App().LoadWorkspace(shell.App().GetWorkspaceFile(), TRUE);
-            CWnd* pBack = nullptr;
-            for (HWND h = GetWindow(shell.Frame()->m_hWndMDIClient, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
-                if (auto* pTableWindow = dynamic_cast<CTableMDIWnd*>(CWnd::FromHandlePermanent(h)))
-                    if (strName == static_cast<LPCSTR>(pTableWindow->GetView()->GetName()))
-                        pBack = pTableWindow;
-            EXPECT_EQ(strSaved, stateOf(pBack));
-        }
-    }
-    EXPECT_EQ(3u, seen.size()) << "minimised, maximised and normal were each saved";
-    pTable->CloseAllWindows();
 }
