@@ -101,9 +101,9 @@ constexpr TABLE_COLUMN AccountId(UINT nTitleId, int nField, int nWidth = NUMBER_
     return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = nWidth, .nAlign = ALIGN_RIGHT,
             .nFlags = nFlags | COLF_NO_THOUSANDS, .nField = nField};
 }
-constexpr TABLE_COLUMN AccountInt(UINT nTitleId, int nField, UINT nFlags = 0)
+constexpr TABLE_COLUMN AccountInt(UINT nTitleId, int nField, UINT nFlags = 0, int nWidth = QUANTITY_WIDTH)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = QUANTITY_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = nFlags,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_INT32, .nWidth = nWidth, .nAlign = ALIGN_RIGHT, .nFlags = nFlags,
             .nField = nField};
 }
 // An order's reference as the ticket takes it, in the reference kind's width wherever it shows.

@@ -49,7 +49,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountCode(57163, OPTION_RIGHT_WIDTH, 13, COptionRight::FormatCodeColumn, TC_RIGHT),
     AccountDate(57164, 15),
     AccountNumber(57165, -4, 14, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2, PRICE_WIDTH),
-    AccountText(57377, 20, FIELD_NONE, MARKET_COLUMN_WIDTH),
+    AccountText(57377, MARKET_COLUMN_SIZE, FIELD_NONE, MARKET_COLUMN_WIDTH),
     AccountText(57210, 6, 17),
     AccountName(51134),
     Amount(42269, 18),

@@ -32,8 +32,9 @@ const TABLE_COLUMN s_columns[] = {
     AccountCode(51113, SIDE_WIDTH, 3, CTransactionType::FormatCodeColumn, KC_SIDE),
     AccountText(51194, 6, 2),
     AccountText(51114, 11, FIELD_NONE),
-    AccountInt(55355, FIELD_NONE, COLF_THOUSANDS),
-    AccountInt(55356, FIELD_NONE, COLF_THOUSANDS),
+    // A forward order's term in months and its series: counts, empty on the regular board.
+    AccountInt(55355, FIELD_NONE, COLF_THOUSANDS, COUNT_WIDTH),
+    AccountInt(55356, FIELD_NONE, COLF_THOUSANDS, COUNT_WIDTH),
     AccountNumber(51115, 0, 4),
     AccountCode(51116, ORDER_TYPE_WIDTH, 8, COrderType::FormatCodeColumn, KC_TYPE),
     AccountPrice(51117, KSE_PRICE_DECIMALS, 9),

@@ -56,7 +56,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountCode(57159, OPTION_RIGHT_WIDTH, 24, COptionRight::FormatCodeColumn, OC_RIGHT),
     AccountDate(57160, 26),
     AccountNumber(57161, -4, 25, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2, PRICE_WIDTH),
-    AccountText(57378, 20, FIELD_NONE, MARKET_COLUMN_WIDTH),
+    AccountText(57378, MARKET_COLUMN_SIZE, FIELD_NONE, MARKET_COLUMN_WIDTH),
     AccountText(57216, 6, 28),
     AccountName(51114),
     AccountId(57351, 19),

@@ -39,7 +39,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51231, 14),
     Amount(51232, 15, COLF_THOUSANDS | COLF_ZERO_SHOWN, GAIN_PERCENT_WIDTH),                  // per cent
     AccountCode(57218, 95, 17, CTransactionType::FormatCodeColumn, 14),
-    AccountText(57379, 20, FIELD_NONE, MARKET_COLUMN_WIDTH),
+    AccountText(57379, MARKET_COLUMN_SIZE, FIELD_NONE, MARKET_COLUMN_WIDTH),
     AccountText(57220, 6, 19),
     AccountName(51223),
     AccountText(57230, 6, 20),

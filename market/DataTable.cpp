@@ -308,6 +308,8 @@ CColumn CDataTable::AddDescribedColumn(const TABLE_COLUMN& def)
         return AddIntColumn(def.nTitleId);
     CColumn column = AddColumn(def.nTitleId != 0 ? def.nTitleId : IDS_KEY_COLUMN_TITLE, ColumnKindWidth(def.nWidth), def.nDecimals,
                                def.nType, def.nAlign, def.nSize);
+    // As wide as what it holds and its title, until the trader sets a width.
+    column.SetFitWidth((m_desc.nFlags & TABLEF_OWN_WIDTHS) == 0);
     if (def.nFlags & COLF_THOUSANDS)
         column.SetThousands(TRUE);
     if ((def.nFlags & COLF_NO_THOUSANDS) || def.nWidth == NUMBER_WIDTH)

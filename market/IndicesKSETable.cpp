@@ -22,9 +22,10 @@ enum INDEX_COLUMN {
 };
 const COLORREF INDEX_CELL_BACK = 0xD2D2D2;
 
-constexpr TABLE_COLUMN Value(UINT nTitleId, int nField, UINT nFlags = 0)
+// An index's level, or its change: points with two decimals, of a price's kind.
+constexpr TABLE_COLUMN Value(UINT nTitleId, int nField, UINT nFlags = 0, int nWidth = PRICE_WIDTH)
 {
-    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = MONEY_WIDTH, .nDecimals = -2, .nAlign = ALIGN_RIGHT,
+    return {.nTitleId = nTitleId, .nType = COLTYPE_DOUBLE, .nWidth = nWidth, .nDecimals = -2, .nAlign = ALIGN_RIGHT,
             .nFlags = nFlags, .nMinDecimals = 2, .nField = nField};
 }
 
@@ -37,17 +38,17 @@ const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 55418, .nType = COLTYPE_DOUBLE, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 8},
     {.nTitleId = 55419, .nType = COLTYPE_DOUBLE, .nWidth = MONEY_WIDTH, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
      .nMinDecimals = 3, .nField = 9},
-    {.nTitleId = 55420, .nType = COLTYPE_INT32, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 10},
+    {.nTitleId = 55420, .nType = COLTYPE_INT32, .nWidth = COUNT_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 10},
     {.nTitleId = 55422, .nType = COLTYPE_DOUBLE, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_HIDDEN,
      .nField = 11},
     {.nTitleId = 55423, .nType = COLTYPE_DOUBLE, .nWidth = MONEY_WIDTH, .nDecimals = -3, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_HIDDEN, .nMinDecimals = 3, .nField = 12},
-    {.nTitleId = 55424, .nType = COLTYPE_INT32, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_HIDDEN,
+    {.nTitleId = 55424, .nType = COLTYPE_INT32, .nWidth = COUNT_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_HIDDEN,
      .nField = 13},
     Value(55425, 14, COLF_HIDDEN), Value(55426, 15, COLF_HIDDEN), Value(55427, 16, COLF_HIDDEN),
     Value(55428, 17, COLF_HIDDEN), Value(55429, 18, COLF_HIDDEN),
     Value(55431, FIELD_NONE, COLF_HIDDEN),
-    Value(42302, FIELD_NONE),
+    Value(42302, FIELD_NONE, 0, PERCENT_WIDTH),
 };
 // "IX" lacks the two texts: every later field is two lower.
 const int s_liveFields[] = {0, FIELD_NONE, FIELD_NONE, 1, 2, 3, 4, 5, FIELD_NONE, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};

@@ -21,7 +21,7 @@ constexpr TABLE_COLUMN Hidden(UINT nTitleId, UINT nFlags)
 
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 57488, .nSize = 20},                                                       // 0 symbol
-    {.nTitleId = 57487, .nWidth = MARKET_COLUMN_WIDTH, .nSize = 20},                        // 1 market
+    {.nTitleId = 57487, .nWidth = MARKET_COLUMN_WIDTH, .nSize = MARKET_COLUMN_SIZE},        // 1 market
     {.nTitleId = 57479, .nSize = 20},                                                       // 2 entry text
     Hidden(57480, COLF_THOUSANDS | COLF_BLANK_ZERO),                                        // 3 market maker
     Hidden(57490, 0),                                                                       // 4 side

@@ -28,8 +28,8 @@ constexpr TABLE_COLUMN Orders(UINT nTitleId)
 // No field feeds a column: the line's levels are written cell by cell.
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 57390, .nSize = 20},                                                       // 0 symbol
-    {.nTitleId = 57400, .nWidth = MARKET_COLUMN_WIDTH, .nSize = 20},                        // 1 market
-    {.nTitleId = 57451, .nSize = 20},                                                       // 2 name
+    {.nTitleId = 57400, .nWidth = MARKET_COLUMN_WIDTH, .nSize = MARKET_COLUMN_SIZE},        // 1 market
+    {.nTitleId = 57451, .nWidth = NAME_WIDTH, .nSize = 100},                                // 2 name, whole
     {.nTitleId = 57391, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -4, .nAlign = ALIGN_RIGHT,
      .nMinDecimals = 2},                                                                    // 3 price
     Quantity(57393), Orders(57392), Quantity(57395), Orders(57394),

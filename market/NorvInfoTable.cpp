@@ -30,7 +30,7 @@ const TABLE_SORT_KEY s_sort[] = {{INFO_COL_NUMBER, 1}};
 const int s_direct[] = {MSG_MM, MSG_MS, MSG_VC, MSG_BM, MSG_TI};
 // Lines are written by the terminal itself, not fed by a reply; the grid keeps the newest in view.
 const TABLE_DESC s_infoTable = {.columns = s_columns, .sort = s_sort, .directTypes = s_direct,
-                                .nFlags = TABLEF_FOLLOW_LAST_ROW | TABLEF_NO_GROUP_LINES};
+                                .nFlags = TABLEF_FOLLOW_LAST_ROW | TABLEF_NO_GROUP_LINES | TABLEF_OWN_WIDTHS};
 
 CString ResourceText(UINT nId)
 {

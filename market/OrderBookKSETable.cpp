@@ -24,7 +24,7 @@ constexpr TABLE_COLUMN Quantity(UINT nTitleId, int nField)
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 52100, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 0},  // 0 stock
     {.nTitleId = 52101, .nSize = 20},                                                       // 1 symbol
-    {.nTitleId = 52010, .nSize = 30},                                                       // 2 name
+    {.nTitleId = 52010, .nWidth = NAME_WIDTH, .nSize = 100},                                // 2 name, whole
     {.nTitleId = 52102, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -1, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_OMIT_ZERO_FRACTION, .nField = 1},                                       // 3 price
     Count(52103, 2), Quantity(52104, 3), Count(52105, 4), Quantity(52106, 5),

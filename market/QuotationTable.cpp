@@ -78,7 +78,7 @@ BOOL FormatYesNo(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol)
 
 const TABLE_COLUMN s_columns[] = {
     Text(51236, 6),                             // 0 ticker (key)
-    {.nTitleId = 57375, .nWidth = MARKET_COLUMN_WIDTH, .nSize = 20},  // 1 market name (key)
+    {.nTitleId = 57375, .nWidth = MARKET_COLUMN_WIDTH, .nSize = MARKET_COLUMN_SIZE},  // 1 market name (key)
     Name(51890, 50),                            // 2 display name
     Number(51891, PRICE_WIDTH, -4, 2, 3),       // 3 last
     Time(51922, FIELD_NONE),                    // 4 time as sent

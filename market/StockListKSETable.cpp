@@ -36,7 +36,7 @@ const TABLE_COLUMN s_columns[] = {
     Text(56621, 40, 5),                                                         // 5 sector
     {.nTitleId = 56622, .nType = COLTYPE_DATETIME_TEXT, .nWidth = DATETIME_WIDTH, .nAlign = ALIGN_RIGHT,
      .nFlags = COLF_SERVER_DATE, .nField = 6},                                  // 6
-    Number(56623, COLTYPE_INT32, VOLUME_WIDTH, 0, 0, 7),                        // 7 lot
+    Number(56623, COLTYPE_INT32, COUNT_WIDTH, 0, 0, 7),                         // 7 lot: shares to a lot
     {.nTitleId = 56624, .nType = COLTYPE_DOUBLE, .nWidth = PRICE_WIDTH, .nDecimals = -2, .nAlign = ALIGN_RIGHT,
      .nMinDecimals = 2, .nField = 12},                                          // 8
     Date(56625, 13),                                                            // 9

@@ -26,10 +26,11 @@
 
 #define FIELD_NONE (-1)             // a column no field feeds (its table's code fills it)
 
-// The width of a column by its kind: a TABLE_COLUMN's nWidth is either pixels (a free text:
-// a headline, a description) or one of these kinds, whose one width (ColumnKindWidth) holds
-// the largest figure or text of the kind in a real market, in either language, on screen and
-// in print. The largest figure of each kind is ColumnKindLargest's.
+// What a column holds: a TABLE_COLUMN's nWidth is either pixels (a free text: a headline, a
+// description) or one of these kinds. Every described column's window fits it to what it holds
+// (its widest text or title, growing as wider ones come, until the trader sets a width); the
+// kind's width (ColumnKindWidth) is where it starts before a window has measured it. The
+// largest figure or text of each kind in a real market is ColumnKindLargest's.
 enum COLUMN_KIND : int
 {
     MONEY_WIDTH = -1,       // an amount of billions with 3 decimals and its sign (an account's totals)
@@ -99,6 +100,7 @@ struct TABLE_SORT_KEY
 #define TABLEF_LIVE_UNGATED     0x0008  // live lines apply before the first reply too (still held during one)
 #define TABLEF_REPLY_ADDS       0x0010  // a reply adds to the rows: emptying is the requester's business
 #define TABLEF_QUIET_REPLY      0x0020  // a reply runs without the busy flag and its wait cursor
+#define TABLEF_OWN_WIDTHS       0x0040  // the table widens its columns itself: the window does not fit them
 
 #define TABLE_NO_COLOR (-1)
 

@@ -29,7 +29,7 @@ const TABLE_COLUMN s_columns[] = {
      .nFlags = COLF_OMIT_ZERO_FRACTION, .nMinDecimals = 2, .nField = GS_LAST},
     {.nTitleId = 51953, .nType = COLTYPE_DOUBLE, .nWidth = VOLUME_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = COLF_SUMMED},
     {.nTitleId = 51951, .nWidth = NAME_WIDTH, .nSize = 50, .nField = GS_SYMBOL},   // the company's name
-    {.nTitleId = 57382, .nWidth = MARKET_COLUMN_WIDTH, .nSize = 20},
+    {.nTitleId = 57382, .nWidth = MARKET_COLUMN_WIDTH, .nSize = MARKET_COLUMN_SIZE},
 };
 static_assert(sizeof(s_columns) / sizeof(s_columns[0]) == UTC_COUNT);
 const TABLE_SORT_KEY s_sort[] = {{UTC_TIME, SORT_ASCENDING}, {UTC_SYMBOL, SORT_ASCENDING}, {UTC_NUMBER, SORT_ASCENDING}};

@@ -2,15 +2,20 @@
 // bands, pagination into page records and the page loop. Drawing is in TablePrintDraw.cpp.
 #include "framework/print/TablePrint.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
+#include <vector>
 
 #include "framework/base/NorvGlobals.h"
 #include "framework/print/PrinterInfo.h"
 #include "framework/table/TableColumn.h"
 #include "framework/table/TableColumnsMap.h"
 #include "framework/table/TableGroups.h"
+#include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
+#include "framework/table/TreeNode.h"
+#include "framework/table/RowPosition.h"
 
 namespace {
 
@@ -305,9 +310,13 @@ int CTablePrint::SetupScaling(HDC hdc)
     m_columnWidths.assign(static_cast<size_t>(nColumns), 0);
     auto measureColumns = [&]() {
         for (int i = 0; i < nColumns; ++i) {
-            CTableColumn* pColumn = GetPrintColumn(i, nullptr);
+            int nCol = -1;
+            CTableColumn* pColumn = GetPrintColumn(i, &nCol);
             m_columnWidths[static_cast<size_t>(i)] =
                 pColumn && !pColumn->m_bHidden ? ScreenToPrinterX(hdc, pColumn->m_nWidth) : 0;
+            // A column that fits what it holds does so in the printer's fonts too.
+            if (pColumn && !pColumn->m_bHidden && pColumn->m_bFitWidth)
+                m_columnWidths[static_cast<size_t>(i)] = std::max(m_columnWidths[static_cast<size_t>(i)], MeasurePrintedFit(hdc, pColumn, nCol));
         }
     };
 
@@ -353,6 +362,40 @@ int CTablePrint::SetupScaling(HDC hdc)
     }
     m_nBands = static_cast<int>(m_bands.size());
     return 1;
+}
+
+int CTablePrint::MeasurePrintedFit(HDC hdc, const CTableColumn* pColumn, int nCol)
+{
+    if (!m_pView || nCol < 0 || !m_fontData.GetSafeHandle() || !m_fontTitle.GetSafeHandle())
+        return 0;
+    std::vector<char> text(static_cast<size_t>(pColumn->GetFullTextSize()));
+    int nWidest = 0;
+    // As DrawRow and DrawCell choose the font: a total line and a bold cell in the title's.
+    const auto Measure = [&](CTableRow* pRow, BOOL bTotal) {
+        pRow->GetCellText(text.data(), static_cast<int>(text.size()), nCol, pColumn, m_pView);
+        if (!text[0])
+            return TRUE;
+        BYTE attrs[3];
+        for (int i = 0; i < 3; ++i)
+            attrs[i] = pRow->GetAttr(nCol, i);
+        const BOOL bTitleFont = bTotal || (attrs[1] & CELL_BOLD) != 0;
+        HGDIOBJ hOld = SelectObject(hdc, (bTitleFont ? m_fontTitle : m_fontData).GetSafeHandle());
+        SIZE size = {0, 0};
+        GetTextExtentPoint32A(hdc, text.data(), static_cast<int>(strlen(text.data())), &size);
+        SelectObject(hdc, hOld);
+        nWidest = std::max(nWidest, static_cast<int>(size.cx) + DecimalInset(pColumn, attrs, text.data(), bTitleFont));
+        return TRUE;
+    };
+    // Every row, also one the row selection of the print shows and the window does not, and
+    // the sum and total lines the view has.
+    m_pView->GetRowTree().ForEachRow([&](CTableRow* pRow) { return Measure(pRow, FALSE); });
+    CViewRow row(m_pView);
+    for (int nLine = 0; nLine < m_pView->GetRowCount(); ++nLine)
+        if (m_pView->GetRow(row, nLine) && row.GetNode() && !row.IsDataRow())
+            Measure(row.GetNode(), row.GetPosition().m_nKind == LINE_TOTAL);
+    // Its insets and the line the cell ends with, as DrawCell lays it out.
+    const int nLine = ToLogical(m_nGridPenWidth > 0 ? m_nGridPenWidth : m_nPx1);
+    return nWidest > 0 ? nWidest + 2 * m_nCellInset + nLine + m_nPx1 : 0;
 }
 
 int CTablePrint::BuildColumnBands()

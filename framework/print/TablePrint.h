@@ -107,6 +107,8 @@ private:
     void DrawMarkTriangle(HDC hdc, const RECT& rc) const;
     int  MeasureList(CTablePrintHeaderList& list, BOOL bEnabled, HDC hdc);
     int  DecimalInset(const CTableColumn* pColumn, const BYTE* pAttrs, const char* pszText, BOOL bTitleFont) const;
+    // The printed width of a column that fits what it holds: its widest text in the printer's fonts.
+    int  MeasurePrintedFit(HDC hdc, const CTableColumn* pColumn, int nCol);
 
     CTablePrintSettings m_settings;
     CTablePrintHeaderList m_reportHeader;

@@ -19,6 +19,7 @@ public:
 
     void SetSize(int nSize);
     void SetWidth(int nWidth);
+    void SetFitWidth(BOOL bFit);        // the width follows what the column holds (CTableColumn::m_bFitWidth)
     void SetDecimals(int nDecimals);
     void SetOptionFlag(BOOL bFlag);
     void SetSummed(BOOL bSummed);

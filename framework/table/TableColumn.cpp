@@ -22,6 +22,7 @@ void CTableColumn::CopyFrom(const CTableColumn& other)
     CColumnDataType::CopyFrom(other);
     m_nSize = other.m_nSize;
     m_nWidth = other.m_nWidth;
+    m_bFitWidth = other.m_bFitWidth;
     m_lSetting = other.m_lSetting;
     m_bEditable = other.m_bEditable;
     m_bOptionFlag = other.m_bOptionFlag;
@@ -181,7 +182,7 @@ void CTableColumn::Save(CIni* pLayout, CIni* pDefinition, int nIndex) const
         d.WriteInt(TableKey(strPrefix, IDS_COL_SETTING03), m_nSetting03);
     }
     if (pLayout) {
-        pLayout->WriteInt(TableKey(strPrefix, IDS_COL_WIDTH), m_nWidth);
+        pLayout->WriteInt(TableKey(strPrefix, IDS_COL_WIDTH), m_bFitWidth ? 0 : m_nWidth);
         pLayout->WriteBool(TableKey(strPrefix, IDS_COL_HIDDEN), m_bHidden);
         pLayout->WriteInt(TableKey(strPrefix, IDS_COL_ALIGN), m_nAlign);
     }
@@ -229,9 +230,12 @@ BOOL CTableColumn::Load(CIni* pLayout, CIni* pDefinition, int nIndex)
             c.m_bSummed = FALSE;
     }
     if (pLayout) {
-        int nWidth = pLayout->GetInt(TableKey(strPrefix, IDS_COL_WIDTH), c.m_nWidth);
-        if (nWidth >= 10)
+        // A width of its own is the user's (or an older layout's), and stays; none (0) fits again.
+        int nWidth = pLayout->GetInt(TableKey(strPrefix, IDS_COL_WIDTH), 0);
+        if (nWidth >= 10) {
             c.m_nWidth = nWidth;
+            c.m_bFitWidth = FALSE;
+        }
         // A column the user may not switch stays hidden whatever the layout says.
         if (!c.m_bHidden || c.m_bUserSwitchable)
             c.m_bHidden = pLayout->GetBool(TableKey(strPrefix, IDS_COL_HIDDEN), c.m_bHidden);

@@ -67,6 +67,9 @@ public:
 
     int  m_nSize = 25;                  // characters of a cell's text buffer, terminator included
     int  m_nWidth = 75;                 // pixels
+    // The width follows what the column holds (its widest text and its title, grown as wider
+    // ones come) until the user sets one; a layout saves such a width as 0.
+    BOOL m_bFitWidth = FALSE;
     LONG m_lSetting = 0;
     BOOL m_bEditable = FALSE;
     BOOL m_bOptionFlag = TRUE;

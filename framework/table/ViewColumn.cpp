@@ -31,6 +31,12 @@ void CViewColumn::SetWidth(int nWidth)
         m_pView->GetEvents().FireColumnWidthChanged(m_nCol, nWidth);
 }
 
+void CViewColumn::SetFitWidth(BOOL bFit)
+{
+    if (m_pColumn)
+        m_pColumn->m_bFitWidth = bFit;
+}
+
 void CViewColumn::SetDecimals(int nDecimals)
 {
     if (!m_pColumn || nDecimals < -128 || nDecimals > 127 || nDecimals == m_pColumn->m_chDecimals)

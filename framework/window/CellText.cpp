@@ -54,20 +54,25 @@ void LayOutCellText(HDC hdc, char* pszText, size_t nSize, const CELL_ROOM& room,
                rcCell.bottom};
     UINT uAlign = room.uAlign;
     if (pszText && nSize >= 2 && ReadsAsValue(pszText)) {
+        // A value stands in its whole cell: the pane's edge may hide a part of it, as it hides
+        // the rest of the cell, but only a column too narrow for it turns it into '#'.
         const int nWidth = TextWidth(hdc, pszText, static_cast<int>(strlen(pszText)));
-        const int nRoom = rc.right - rc.left;
+        const int nCellLow = rcCell.left + room.nGap, nCellHigh = rcCell.right - room.nGap;
+        RECT rcValue = {rcCell.left + room.nMargin, rcCell.top, rcCell.right - room.nMargin, rcCell.bottom};
+        const int nRoom = rcValue.right - rcValue.left;
         if (nWidth <= nRoom) {
-            rc.right -= std::min(room.nInset, nRoom - nWidth);
-        } else if (nWidth <= std::min(rcCell.right, room.rcShown.right) - std::max(rcCell.left, room.rcShown.left)) {
+            rcValue.right -= std::min(room.nInset, nRoom - nWidth);
+            rc = rcValue;
+        } else if (nWidth <= rcCell.right - rcCell.left) {
             // Into the margins, from the side the column aligns to; a pixel clear of the cell's
             // lines where the value leaves room for it, up to them where it does not, so that a
             // value as wide as its column was made for shows whole.
-            const bool bClear = nWidth <= nHigh - nLow;
-            const int nMin = bClear ? nLow : std::max(rcCell.left, room.rcShown.left);
-            const int nMax = bClear ? nHigh : std::min(rcCell.right, room.rcShown.right);
-            const int nLeft = uAlign == DT_RIGHT    ? rc.right - nWidth
-                              : uAlign == DT_CENTER ? (rc.left + rc.right - nWidth) / 2
-                                                    : rc.left;
+            const bool bClear = nWidth <= nCellHigh - nCellLow;
+            const int nMin = bClear ? nCellLow : rcCell.left;
+            const int nMax = bClear ? nCellHigh : rcCell.right;
+            const int nLeft = uAlign == DT_RIGHT    ? rcValue.right - nWidth
+                              : uAlign == DT_CENTER ? (rcValue.left + rcValue.right - nWidth) / 2
+                                                    : rcValue.left;
             rc.left = std::clamp(nLeft, nMin, nMax - nWidth);
             rc.right = rc.left + nWidth;
         } else {

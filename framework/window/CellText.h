@@ -26,9 +26,10 @@ struct CELL_ROOM
 // Lays a cell's text out for DrawText: the rectangle it takes and the flags to draw it with.
 // A text of digits and number punctuation (a number, a date, a time) is shown whole or not at
 // all: cut at either end it would read as another value. It stands at its column's alignment
-// inside the margins; a little wider, it takes the margins too, for the widths were made for
-// the value without them; wider than the part of the cell that shows, it becomes a run of '#'
-// (the mark the table engine gives a value it cannot show). Any other text stands inside the
+// inside the margins of the whole cell; a little wider, it takes the margins too; wider than the
+// cell, it becomes a run of '#' (the mark the table engine gives a value it cannot show) over
+// the part that shows. A pane's edge that cuts the cell only hides a part of the value, as it
+// hides the rest of the cell. Any other text stands inside the
 // margins of the part that shows, at its reading start when it is too wide, so that the cut
 // takes its end in its own reading order.
 void LayOutCellText(HDC hdc, char* pszText, size_t nSize, const CELL_ROOM& room, RECT* prcText, UINT* puFormat);

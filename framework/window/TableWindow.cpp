@@ -116,6 +116,7 @@ BOOL CTableWindow::AttachView(CViewTable* pView)
     pView->AddSink(static_cast<CTableEventSink*>(this));
     GetNorvGlobals().AddSink(static_cast<CGlobalsEventSink*>(this));
     m_headerPane.InvalidateCells(FALSE);
+    m_bFitExact = TRUE;
     Refresh();
     return TRUE;
 }
@@ -163,6 +164,8 @@ int CTableWindow::OnCreate(LPCREATESTRUCTA pCreate)
     int nResult = CTBWnd::OnCreate(pCreate);
     if (nResult != -1)
         SetHighlightSeconds(GetHighlightSeconds());   // starts the ageing timer
+    if (nResult != -1 && m_pView && FitColumnsToContent(TRUE))
+        RebuildWidthTable();
     return nResult;
 }
 

@@ -150,6 +150,12 @@ public:
     int  GetDisplayColumnCount() const { return static_cast<int>(m_widths.size()); }
     void RebuildWidthTable();
     int  AutoFitColumn(int nDisplayCol, BOOL bMeasureOnly);
+    // Columns whose width follows what they hold (CTableColumn::m_bFitWidth): each as wide as
+    // its widest text, the total lines' too, or its title, within GetFitBound. bExact fits
+    // them to that width; otherwise a column only grows. nOnlyDisplayCol: that column alone,
+    // hidden or not. TRUE when a width changed.
+    BOOL FitColumnsToContent(BOOL bExact, int nOnlyDisplayCol = -1);
+    int  GetFitBound() const;
     void SetPaneColumnRuns();
     void BeginColumnResize(int nDisplayCol, POINT pt);
     virtual void TrackColumnResize(int x, int y);
@@ -383,6 +389,12 @@ protected:
     template <class TSet> int ChooseAndSet(COLORREF crStart, TSet set);
     // layout and column drags
     void StoreColumnWidth(int nDisplayCol, int nWidth);
+    // Fitting: the width a cell's or a title's text needs, and a row's cells grown into.
+    int  MeasureCellFit(HDC hdc, CTableRow* pRow, int nCol, const CTableColumn* pColumn, std::vector<char>& text) const;
+    int  MeasureTitleFit(HDC hdc, int nCol, const CTableColumn* pColumn) const;
+    BOOL GrowColumnsToRows(int nFirst, int nLines, int nCol);
+    void ApplyFitWidths();
+    BOOL m_bFitExact = FALSE;           // the next fit sets the widths, shrinking too (a new view)
     void TakeFocusFromEditor();
     void TrackBandToColumn();
     void InvertTrack(const RECT& rc, BOOL bInset);

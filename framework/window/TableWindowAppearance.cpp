@@ -102,6 +102,8 @@ void CTableWindow::AfterFontChange()
         return;
     MeasureDigitWidths();
     MeasureHeights();
+    // Fitted widths were measured in the old font.
+    m_bFitExact = TRUE;
     RECT rc;
     GetClientRect(m_hWnd, &rc);
     RecalcLayout(rc);

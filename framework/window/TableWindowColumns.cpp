@@ -316,8 +316,11 @@ void CTableWindow::EndColumnResize(BOOL bApply)
             pPane->GetColumnRect(m_nDragCol, &rcCol);
             const int nWidth = IsMirrored() ? rcCol.right - m_rcTrack.left - 3 : m_rcTrack.left - rcCol.left + 3;
             const int nSet = SetColumnWidth(m_nDragCol, nWidth, TRUE);
-            if (CTableColumn* pColumn = m_pView->GetColumnOrder().GetColumn(m_nDragCol))
+            // The width the user set stays: the column no longer follows what it holds.
+            if (CTableColumn* pColumn = m_pView->GetColumnOrder().GetColumn(m_nDragCol)) {
                 pColumn->m_nWidth = GetColumnWidth(m_nDragCol) > 0 ? GetColumnWidth(m_nDragCol) : nSet;
+                pColumn->m_bFitWidth = FALSE;
+            }
             m_scrollPane.ClampScroll();
             RECT rc;
             GetClientRect(m_hWnd, &rc);

@@ -257,6 +257,166 @@ int CTableWindow::AutoFitColumn(int nDisplayCol, BOOL bMeasureOnly)
 }
 
 // ---------------------------------------------------------------------------------------------
+// Columns that fit what they hold
+
+namespace {
+// Besides its text a cell takes its margins (3 pixels a side) and its line; a title takes its
+// margins and a little air, and beside the sort mark 12 pixels more.
+const int CELL_FIT_ROOM = 7;
+const int TITLE_FIT_ROOM = 8;
+const int SORT_MARK_ROOM = 12;
+
+int TextExtent(HDC hdc, const char* pszText, size_t nLength)
+{
+    SIZE size = {0, 0};
+    if (nLength == 0 || !GetTextExtentPoint32A(hdc, pszText, static_cast<int>(nLength), &size))
+        return 0;
+    return size.cx;
+}
+}  // namespace
+
+int CTableWindow::GetFitBound() const
+{
+    // Room for a long name or a market's name whole, leaving the window for the other columns.
+    return std::max(400, GetSystemMetrics(SM_CXSCREEN) / 3);
+}
+
+int CTableWindow::MeasureCellFit(HDC hdc, CTableRow* pRow, int nCol, const CTableColumn* pColumn, std::vector<char>& text) const
+{
+    pRow->GetCellText(text.data(), static_cast<int>(text.size()), nCol, pColumn, m_pView);
+    if (!text[0])
+        return 0;
+    BYTE attrs[3];
+    for (int i = 0; i < 3; ++i)
+        attrs[i] = pRow->GetAttr(nCol, i);
+    // In the bold font too, whichever is wider, so that a cell turning bold keeps its room.
+    const int nWidth = TextExtent(hdc, text.data(), strlen(text.data()));
+    HGDIOBJ hOld = GetBoldFont() ? SelectObject(hdc, GetBoldFont()) : nullptr;
+    const int nBold = hOld ? TextExtent(hdc, text.data(), strlen(text.data())) : nWidth;
+    if (hOld)
+        SelectObject(hdc, hOld);
+    const BOOL bBold = nBold > nWidth;
+    return std::max(nWidth, nBold) + m_scrollPane.GetDecimalPadding(pColumn, attrs, text.data(), bBold) + CELL_FIT_ROOM;
+}
+
+int CTableWindow::MeasureTitleFit(HDC hdc, int nCol, const CTableColumn* pColumn) const
+{
+    int nWidest = 0;
+    const char* pszLine = pColumn->GetTitle();
+    for (const char* p = pszLine;; ++p)
+        if (*p == '\n' || *p == '\0') {
+            nWidest = std::max(nWidest, TextExtent(hdc, pszLine, static_cast<size_t>(p - pszLine)));
+            if (*p == '\0')
+                break;
+            pszLine = p + 1;
+        }
+    const CSortColumns& keys = m_pView->GetSortColumns();
+    const BOOL bMarked = keys.GetCount() > 0 && keys.GetAt(0).m_nColumn == nCol && !m_pView->GetColumns().m_bDefaultOrder;
+    return nWidest + TITLE_FIT_ROOM + (bMarked ? SORT_MARK_ROOM : 0);
+}
+
+BOOL CTableWindow::FitColumnsToContent(BOOL bExact, int nOnlyDisplayCol)
+{
+    if (!m_hWnd || !m_pView)
+        return FALSE;
+    CTableColumnsMap& order = m_pView->GetColumnOrder();
+    std::vector<int> needed(static_cast<size_t>(order.GetCount()), -1);
+    BOOL bAny = FALSE;
+    for (int nPos = 0; nPos < order.GetCount(); ++nPos) {
+        const CTableColumn* pColumn = order.GetColumn(nPos);
+        const BOOL bThis = nOnlyDisplayCol < 0 ? pColumn && !pColumn->m_bHidden : nPos == nOnlyDisplayCol;
+        if (pColumn && pColumn->m_bFitWidth && bThis)
+            needed[static_cast<size_t>(nPos)] = 0, bAny = TRUE;
+    }
+    if (!bAny)
+        return FALSE;
+    HDC hdc = GetDC(m_hWnd);
+    if (!hdc)
+        return FALSE;
+    PrepareDC(hdc);
+    std::vector<char> text;
+    for (int nPos = 0; nPos < order.GetCount(); ++nPos)
+        if (needed[static_cast<size_t>(nPos)] >= 0)
+            needed[static_cast<size_t>(nPos)] = MeasureTitleFit(hdc, order.GetColumnIndex(nPos), order.GetColumn(nPos));
+    CViewRow row(m_pView);
+    for (int nLine = 0; nLine < m_pView->GetRowCount(); ++nLine) {
+        if (!m_pView->GetRow(row, nLine) || !row.GetNode())
+            continue;
+        for (int nPos = 0; nPos < order.GetCount(); ++nPos) {
+            int& nNeeded = needed[static_cast<size_t>(nPos)];
+            if (nNeeded < 0)
+                continue;
+            const CTableColumn* pColumn = order.GetColumn(nPos);
+            text.resize(static_cast<size_t>(pColumn->GetFullTextSize()));
+            nNeeded = std::max(nNeeded, MeasureCellFit(hdc, row.GetNode(), order.GetColumnIndex(nPos), pColumn, text));
+        }
+    }
+    ReleaseDC(m_hWnd, hdc);
+    BOOL bChanged = FALSE;
+    for (int nPos = 0; nPos < order.GetCount(); ++nPos) {
+        if (needed[static_cast<size_t>(nPos)] < 0)
+            continue;
+        CTableColumn* pColumn = order.GetColumn(nPos);
+        const int nFit = Clamp(needed[static_cast<size_t>(nPos)], MIN_COLUMN_WIDTH, GetFitBound());
+        if (bExact ? nFit != pColumn->m_nWidth : nFit > pColumn->m_nWidth) {
+            pColumn->m_nWidth = nFit;
+            bChanged = TRUE;
+        }
+    }
+    return bChanged;
+}
+
+// The rows nFirst.. of a change, one cell of each or (nCol -1) the whole row: a fitted column
+// whose new text is wider grows, so that a value never turns into '#' nor a name is cut.
+BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol)
+{
+    if (!m_hWnd || !m_pView || nFirst < 0 || nLines < 1)
+        return FALSE;
+    CTableColumnsMap& order = m_pView->GetColumnOrder();
+    const int nFrom = nCol >= 0 ? order.FindPosition(nCol) : 0;
+    const int nTo = nCol >= 0 ? nFrom : order.GetCount() - 1;
+    BOOL bAny = FALSE;
+    for (int nPos = std::max(nFrom, 0); nPos <= nTo; ++nPos) {
+        const CTableColumn* pColumn = order.GetColumn(nPos);
+        bAny |= pColumn && pColumn->m_bFitWidth && !pColumn->m_bHidden;
+    }
+    if (!bAny || nFrom < 0)
+        return FALSE;
+    HDC hdc = GetDC(m_hWnd);
+    if (!hdc)
+        return FALSE;
+    PrepareDC(hdc);
+    std::vector<char> text;
+    CViewRow row(m_pView);
+    BOOL bChanged = FALSE;
+    for (int nLine = nFirst; nLine < nFirst + nLines && nLine < m_pView->GetRowCount(); ++nLine) {
+        if (!m_pView->GetRow(row, nLine) || !row.GetNode())
+            continue;
+        for (int nPos = nFrom; nPos <= nTo; ++nPos) {
+            CTableColumn* pColumn = order.GetColumn(nPos);
+            if (!pColumn || !pColumn->m_bFitWidth || pColumn->m_bHidden)
+                continue;
+            text.resize(static_cast<size_t>(pColumn->GetFullTextSize()));
+            const int nFit = std::min(MeasureCellFit(hdc, row.GetNode(), order.GetColumnIndex(nPos), pColumn, text), GetFitBound());
+            if (nFit > pColumn->m_nWidth) {
+                pColumn->m_nWidth = nFit;
+                bChanged = TRUE;
+            }
+        }
+    }
+    ReleaseDC(m_hWnd, hdc);
+    return bChanged;
+}
+
+// Widths the fit changed, into the panes and the window.
+void CTableWindow::ApplyFitWidths()
+{
+    RebuildWidthTable();
+    m_scrollPane.ClampScroll();
+    Refresh();
+}
+
+// ---------------------------------------------------------------------------------------------
 // Layout
 
 void CTableWindow::SetPaneColumnRuns()
@@ -437,6 +597,11 @@ void CTableWindow::Refresh()
     ParkCurrentRow();
     if (!bWasLocked)
         LockRedraw();
+    if (FitColumnsToContent(m_bFitExact)) {
+        RebuildWidthTable();
+        m_scrollPane.ClampScroll();
+    }
+    m_bFitExact = FALSE;
     m_cache.Clear();
     InvalidateRect(m_hWnd, nullptr, FALSE);
     RECT rc;

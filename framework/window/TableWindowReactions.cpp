@@ -47,6 +47,10 @@ void CTableWindow::RepaintRowNow(int nIndex, int nCol)
 {
     if (!m_hWnd || !m_pView || IsRedrawLocked())
         return;
+    if (GrowColumnsToRows(nIndex, 1, nCol)) {
+        ApplyFitWidths();
+        return;
+    }
     if (nIndex < m_nTopRow || nIndex > GetLastShownRow())
         return;
     m_cache.Clear();
@@ -429,6 +433,8 @@ void CTableWindow::ShowColumn(int nDisplayCol)
     if (!pPane || !pColumn)
         return;
     ParkCurrentRow();
+    // A column that fits what it holds comes back as wide as that, not as it last was.
+    FitColumnsToContent(TRUE, nDisplayCol);
     if (pPane == &m_fixedPane)
         MoveDivider(-pColumn->m_nWidth);
     pPane->RestoreColumnWidth(nDisplayCol, TRUE);

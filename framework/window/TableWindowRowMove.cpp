@@ -10,7 +10,15 @@
 
 void CTableWindow::OnRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* pNew, int nNewLines)
 {
-    if (IsRedrawLocked() || !m_pView || !m_hWnd || !IsWindowVisible(m_hWnd))
+    if (IsRedrawLocked() || !m_pView || !m_hWnd)
+        return;
+    // A row that comes or changes wider than its fitted columns widens them: every line moves.
+    if (pNew && nNewLines > 0 && GrowColumnsToRows(pNew->m_nIndex, nNewLines, -1)) {
+        m_nLastLineCount = GetRowCount();
+        ApplyFitWidths();
+        return;
+    }
+    if (!IsWindowVisible(m_hWnd))
         return;
     m_nLastLineCount = GetRowCount();
     m_cache.Clear();

@@ -201,6 +201,10 @@ std::set<std::string> CutOrMarkedTexts(const std::string& strPdf, bool bArabic, 
         CTableMDIWnd* pWnd = pTable->GetMainWindow();
         if (pWnd == nullptr || !pWnd->HasGrid())
             continue;
+        // Shown as the trader sees it: what showing it asks for has come in.
+        if (auto* pData = dynamic_cast<CDataTable*>(pTable))
+            PumpUntil([&] { return !pData->IsReceiving(); }, 3000);
+        PumpFor(300);
         const std::string strName(pTable->GetName());
         char szTitle[512] = "";
         GetWindowTextA(pWnd->m_hWnd, szTitle, sizeof szTitle);
@@ -234,6 +238,10 @@ std::set<std::string> CutOrMarkedTexts(const std::string& strPdf, bool bArabic, 
                     Fault(nCol, std::string(bMarked ? "title cut by its sort mark " : "title cut ") + std::to_string(Width(strLine.c_str()))
                                     + "/" + std::to_string(grid.GetColumnWidth(nCol)));
         }
+        // A column the window shows has a width to show it in.
+        for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol)
+            if (!pWnd->GetView()->GetColumnOrder().GetColumn(nCol)->m_bHidden && grid.GetColumnWidth(nCol) <= 0)
+                Fault(nCol, "shown without a width");
         for (int nLine = 0; nLine < pWnd->GetView()->GetRowCount() - grid.GetTopRow(); ++nLine)
             for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
                 CTBString strShown;
@@ -386,6 +394,69 @@ struct ShownValues : CAccountSession
             Shoot(FindDataTable(nTable), "default_layout_" + std::to_string(nTable) + (bArabic ? "_ar" : "_en"));
     }
 
+    // The position and order windows at the default layout, 1280 pixels wide, with the
+    // simulator's figures: a KSE position's price, value, gain and its per cent, a combined
+    // position's cost, value and gain, a KSE order's open and filled quantities, value and status
+    // stand inside the window. And every window at the size it opens at shows '#' only where a
+    // column is narrower than its value: a window's edge hides a part of a value, never marks it.
+    void ExpectKeyFiguresInView(bool bArabic)
+    {
+        ASSERT_TRUE(StartSession({"--rate", "0"}, bArabic));
+        ASSERT_NO_FATAL_FAILURE(OpenEveryTable());
+        for (IDataTable* pTable : CNorvApp::Get()->GetTables()) {
+            CTableMDIWnd* pWnd = pTable->GetMainWindow();
+            if (pWnd == nullptr || !pWnd->HasGrid())
+                continue;
+            CNorvApp::ShowTable(pTable);
+            CTableWindow& grid = pWnd->GetGrid();
+            UpdateWindow(grid.m_hWnd);
+            HDC hdc = GetDC(grid.m_hWnd);
+            SelectObject(hdc, grid.GetFont());
+            for (int nLine = 0; nLine < std::min(grid.GetLinesThatFit(), pWnd->GetView()->GetRowCount() - grid.GetTopRow()); ++nLine)
+                for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
+                    CTBString strShown, strWhole;
+                    RECT rc;
+                    CViewRow row;
+                    if (!grid.PaneOfColumn(nCol)->GetShownCellText(nLine, nCol, &strShown, &rc) || strstr(strShown, "##") == nullptr
+                        || !pWnd->GetView()->GetRow(row, grid.GetTopRow() + nLine)
+                        || !row.GetText(strWhole, pWnd->GetView()->GetColumnOrder().GetColumnIndex(nCol)))
+                        continue;
+                    SIZE size = {0, 0};
+                    GetTextExtentPoint32A(hdc, strWhole, strWhole.GetLength(), &size);
+                    EXPECT_GT(size.cx, grid.GetColumnWidth(nCol) - 1)
+                        << pTable->GetName() << " column " << nCol << " marks " << strWhole << " that its column holds";
+                }
+            ReleaseDC(grid.m_hWnd, hdc);
+        }
+        enum { KO_OPEN = 15, KO_FILLED = 16, KO_VALUE = 18, KO_STATUS = 19 };
+        const std::map<UINT, std::vector<int>> keys = {
+            {IDS_TABLE_KSE_UNREALIZED, {UK_PRICE, UK_VALUE, UK_GAIN, UK_PERCENT}},
+            {IDS_TABLE_COMBINED_UNREALIZED, {CU_COST, CU_VALUE, CU_GAIN}},
+            {IDS_TABLE_KSE_ORDER_STATUS, {KO_OPEN, KO_FILLED, KO_VALUE, KO_STATUS}},
+        };
+        for (const auto& [nTable, columns] : keys) {
+            CDataTable* pTable = FindDataTable(nTable);
+            ASSERT_NE(nullptr, pTable);
+            CTableMDIWnd* pWnd = pTable->GetMainWindow();
+            ASSERT_TRUE(pWnd != nullptr && pWnd->HasGrid());
+            CNorvApp::ShowTable(pTable);
+            SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 1280, 400, SWP_NOZORDER | SWP_NOMOVE);
+            PumpFor(100);
+            CTableWindow& grid = pWnd->GetGrid();
+            RECT rcClient;
+            GetClientRect(grid.m_hWnd, &rcClient);
+            for (const int nCol : columns) {
+                const int nPos = pWnd->GetView()->GetColumnOrder().FindPosition(nCol);
+                // The column's whole rectangle, also where the window shows only a part of it.
+                RECT rc;
+                grid.PaneOfColumn(nPos)->GetColumnRect(nPos, &rc);
+                EXPECT_TRUE(!IsRectEmpty(&rc) && rc.left >= rcClient.left && rc.right <= rcClient.right)
+                    << pTable->GetName() << " column " << nCol << " at " << rc.left << ".." << rc.right << " of " << rcClient.right;
+            }
+            Shoot(pTable, "key_figures_" + std::to_string(nTable) + (bArabic ? "_ar" : "_en"));
+        }
+    }
+
     static void ExpectReferencesOfTheirKind()
     {
         std::set<std::string> references;
@@ -438,7 +509,13 @@ struct ShownValues : CAccountSession
                                    && (column.nFlags & (COLF_HIDDEN | COLF_SWITCHABLE)) != COLF_HIDDEN;
             if (bShowable && column.nWidth > 0 && column.nType != COLTYPE_STRING && column.nType != COLTYPE_COMPUTED)
                 ADD_FAILURE() << pTable->GetName() << " column " << nCol << " has no kind";
+            if (column.nWidth <= 0 && ColumnKindWidth(column.nWidth) <= 0)
+                ADD_FAILURE() << pTable->GetName() << " column " << nCol << " is of an unknown kind " << column.nWidth;
             const char* pszLargest = ColumnKindLargest(columns[nCol].nWidth);
+            // Only a kind whose texts are the server's (a code, a name) has no largest text.
+            if (pszLargest == nullptr && bShowable && column.nWidth < 0 && column.nType != COLTYPE_STRING
+                && column.nType != COLTYPE_COMPUTED)
+                ADD_FAILURE() << pTable->GetName() << " column " << nCol << " has no largest figure of its kind " << column.nWidth;
             if (pszLargest == nullptr)
                 continue;
             std::string strText = pszLargest;
@@ -457,6 +534,13 @@ struct ShownValues : CAccountSession
             snprintf(szSmaller, sizeof szSmaller, column.nType == COLTYPE_INT32 ? "%.0f" : "%.3f", atof(pszLargest) / 100);
             for (int i = 0; i < pRows->GetCount(); ++i)
                 pRows->GetAt(i)->SetText(static_cast<int>(nCol), i > 0 && bFigure ? szSmaller : strText.c_str(), TRUE);
+            // A text is held whole: a reference as long as the ticket takes, a market's name.
+            if (column.nType == COLTYPE_STRING && column.pfnFormat == nullptr && pTable->GetMainWindow() != nullptr)
+                for (const std::string& strHeld : ShownTexts(pTable, static_cast<int>(nCol)))
+                    if (strHeld != strText) {
+                        ADD_FAILURE() << pTable->GetName() << " column " << nCol << " holds \"" << strHeld << "\" of \"" << strText << "\"";
+                        break;
+                    }
         }
         return bMade;
     }
@@ -561,6 +645,16 @@ TEST_F(ShownValues, DefaultLayoutsShowValuesNotMarksInArabic)
     // A US company in the combined unrealized report by the symbol list's Arabic name.
     const std::string strName = ShownAt(FindDataTable(IDS_TABLE_COMBINED_UNREALIZED), CU_SYMBOL, "GLNT", CU_NAME);
     EXPECT_EQ(TbUtf8ToCodePage("جلينمونت للطاقة", 1256), strName);
+}
+
+TEST_F(ShownValues, PositionAndOrderWindowsShowTheirKeyFiguresWithin1280PixelsInEnglish)
+{
+    ASSERT_NO_FATAL_FAILURE(ExpectKeyFiguresInView(false));
+}
+
+TEST_F(ShownValues, PositionAndOrderWindowsShowTheirKeyFiguresWithin1280PixelsInArabic)
+{
+    ASSERT_NO_FATAL_FAILURE(ExpectKeyFiguresInView(true));
 }
 
 // A quote without a last price values the unrealized reports at its close, the KSE board at its
