@@ -34,7 +34,7 @@
 namespace {
 // Order status columns the tests read: US, KSE.
 enum { OC_OPEN = 10, OC_FILLED = 11, OC_STATUS = 12 };
-enum { KC_FILLED = 16, KC_STATUS = 19 };
+enum { KC_OPEN = 15, KC_FILLED = 16, KC_STATUS = 19 };
 
 std::string UsOrder(long nOrder, long nQuantity, long nOpen, long nFilled, long nStatus)
 {
@@ -95,9 +95,12 @@ TEST_F(OrderLifeSession, AnEndedOrderStaysEnded)
     PumpPending();
     const HWND hForm = FormOf(nOrder);
     if (hForm != nullptr) {
+        // Were a review to open, it is left: the test reads what went out.
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
         EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
         NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
         PumpFor(300);
+        ClearDialogSteps();
     }
     EXPECT_EQ(0u, Count("OW") + Count("OM") + Count("OC")) << Lines("OW");
 
@@ -176,6 +179,59 @@ TEST_F(OrderLifeSession, FillsWaitForTheirOrdersHoweverManyAndLate)
     EXPECT_EQ("100", Shown(IDS_TABLE_US_ORDERS, 9100, OC_FILLED));
     EXPECT_EQ(std::string(COrderStatus::GetText(3)), Shown(IDS_TABLE_US_ORDERS, 9100, OC_STATUS));
     EXPECT_EQ(1u, ToldFills(9100));
+}
+
+// A change reviewed while an order-status reply, and no line of the order, tells that it was
+// cancelled: OK sends nothing, and the form closes.
+TEST_F(OrderLifeSession, AReplyThatEndsTheOrderStopsTheReviewedChange)
+{
+    ASSERT_NO_FATAL_FAILURE(StartLoaded());
+    const std::string strOrder = Place(MSG_OR, "1002|10020|1|ALPN|100|0|30.00||0|||secret", 11, IDS_TABLE_US_ORDERS);
+    ASSERT_FALSE(strOrder.empty());
+    const long nOrder = atol(strOrder.c_str());
+    App().OpenModifyOrderUS(nOrder);
+    PumpPending();
+    const HWND hForm = FormOf(nOrder);
+    ASSERT_NE(nullptr, hForm);
+    EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+                       // The table asked again; the server's rows say the order was cancelled.
+                       const std::string strRow = UsOrder(nOrder, 100, 0, 0, 5);
+                       Line("~OS|0|XC||1002|10020|0|0|1000000|0||2|0", 0);
+                       Line(strRow.substr(strRow.find("||") + 2), 0);
+                       Line("~EN|0|XC||", 0);
+                       TypeText("secret");
+                       ClickControl(h, IDOK);
+                   }}});
+    NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
+    ASSERT_TRUE(PumpUntil([&] { return App().GetModifyOrderForm() == nullptr; })) << pRun->InfoText();
+    ClearDialogSteps();
+    PumpFor(300);
+    EXPECT_EQ(1u, Count("OW"));
+    EXPECT_EQ(0u, Count("OM")) << Lines("OM");
+    EXPECT_EQ(std::string(COrderStatus::GetText(5)), Shown(IDS_TABLE_US_ORDERS, nOrder, OC_STATUS));
+    EXPECT_EQ(1u, TimesIn(pRun->InfoText(), "Order " + strOrder + " was cancelled: the form closes")) << pRun->InfoText();
+}
+
+// Found by the order-life property: a forward order's resting line told again after its fill's
+// line, which counts more: the older line tells nothing new. The same for a regular-board order.
+TEST_F(OrderLifeSession, AnOlderLineAfterANewerOneTellsNothingNew)
+{
+    ASSERT_NO_FATAL_FAILURE(StartLoaded());
+    Line(ForwardOrderLine(70081, 10, 0, 1));
+    Line(ForwardTradeLine(700054, 70081, 1));
+    Line(ForwardOrderLine(70081, 10, 1, 6));
+    Line(ForwardOrderLine(70081, 10, 0, 1));
+    EXPECT_EQ("1", Shown(IDS_TABLE_KSE_ORDERS, 70081, KC_FILLED));
+    EXPECT_EQ(0.0, Number(IDS_TABLE_KSE_ORDERS, 70081, KC_OPEN));
+    EXPECT_EQ(std::string(COrderStatus::GetText(6)), Shown(IDS_TABLE_KSE_ORDERS, 70081, KC_STATUS));
+
+    Line(KseOrder(70082, 100, 100, 0, 2));
+    Line(KseOrder(70082, 100, 60, 40, 6));
+    Line(KseOrder(70082, 100, 100, 0, 2));
+    EXPECT_EQ("40", Shown(IDS_TABLE_KSE_ORDERS, 70082, KC_FILLED));
+    EXPECT_EQ("60", Shown(IDS_TABLE_KSE_ORDERS, 70082, KC_OPEN));
+    EXPECT_EQ(std::string(COrderStatus::GetText(6)), Shown(IDS_TABLE_KSE_ORDERS, 70082, KC_STATUS));
 }
 
 // A US order and a KSE order of the same number, both cancelled: each end is told.

@@ -25,6 +25,7 @@
 #include "market/TableLinks.h"
 #include "orders/ModifyOrderForm.h"
 #include "orders/NewModifyOrderDlg.h"
+#include "orders/ReviewDialog.h"
 #include "refdata/ZorvatTypes.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/common/DialogSteps.h"
@@ -262,11 +263,18 @@ struct OrderLifeProperty : OrderLifeSession
             App().OpenModifyOrderUS(story.nOrder);
             PumpPending();
             if (const HWND hForm = FormOf(story.nOrder)) {
+                const size_t nAsked = Count("OW");
                 EnterText(hForm, IDC_MODIFY_QUANTITY, "500");
                 NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
                 PumpPending();
-                if (FormOf(story.nOrder) != nullptr)
+                if (FormOf(story.nOrder) != nullptr) {
+                    // Its preview answered and its review left, so that the run goes on.
+                    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
+                    PumpUntil([&] { return Count("OW") > nAsked; }, 2000);
+                    PumpFor(300);
+                    ClearDialogSteps();
                     strWrong = "a change went out for the ended order";
+                }
             }
         }
         if (CFormMDIWnd* pFrame = App().GetModifyOrderForm()) {
