@@ -311,3 +311,74 @@ TEST_F(OrderLifeProperty, EveryOrderOfLinesGivesOneRecord)
             RC_FAIL(strWrong + "\n" + Described(story, delivery));
     });
 }
+
+namespace {
+// The server's own lines of one order (its order lines and its trades), as it sent them.
+struct SERVER_ORDER
+{
+    bool bUs = false;
+    std::string strOrder;
+    std::vector<std::string> lines;
+    std::map<std::string, long> trades;     // by trade number: quantity
+};
+
+SERVER_ORDER ServerLinesOf(const CTestServer& server, bool bUs, const std::string& strOrder)
+{
+    SERVER_ORDER order;
+    order.bUs = bUs;
+    order.strOrder = strOrder;
+    const std::string strOrderHead = bUs ? "> ~NO|" : "> ~NS|", strTradeHead = bUs ? "> ~NT|" : "> ~NX|";
+    for (const std::string& strLog : server.Log()) {
+        const bool bOrder = strLog.rfind(strOrderHead, 0) == 0, bTrade = strLog.rfind(strTradeHead, 0) == 0;
+        if (!bOrder && !bTrade)
+            continue;
+        const std::vector<std::string> fields = BodyOf(strLog.substr(2));
+        if (bOrder && fields.at(0) == strOrder)
+            order.lines.push_back(strLog.substr(2));
+        if (bTrade && fields.at(bUs ? 9 : 13) == strOrder) {
+            order.lines.push_back(strLog.substr(2));
+            order.trades[fields.at(bUs ? 0 : 1)] = atol(fields.at(bUs ? 4 : 5).c_str());
+        }
+    }
+    return order;
+}
+}  // namespace
+
+// Orders the simulator fills, their trades sent before their lines; its lines told again in any
+// order: each order reads filled once, each fill told once.
+TEST_F(OrderLifeProperty, ServerOrdersToldAgainInAnyOrder)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(false, {"--rate", "0", "--scenario", "fill-first"}));
+    // The placing roads of both markets, as the order ticket sends them.
+    const std::vector<std::pair<int, const char*>> places = {{MSG_OR, "1002|10020|1|ALPN|%ld|3|0||0|||secret"},
+                                                             {MSG_KR, "||1002|10020|1|1|101|%ld|3|0||0|||secret"}};
+    TB_CHECK_PROPERTY(8, [&] {
+        const size_t nPlace = *rc::gen::inRange<size_t>(0, places.size());
+        const bool bUs = places[nPlace].first == MSG_OR;
+        CString strBody;
+        strBody.Format(places[nPlace].second, static_cast<long>(*rc::gen::inRange(1, 20) * 10));
+        const std::string strOrder = Place(places[nPlace].first, strBody, bUs ? 11 : 17, bUs ? IDS_TABLE_US_ORDERS : IDS_TABLE_KSE_ORDERS);
+        RC_ASSERT(!strOrder.empty());
+        const SERVER_ORDER order = ServerLinesOf(server, bUs, strOrder);
+        RC_ASSERT(!order.trades.empty());
+        long nTraded = 0;
+        for (const auto& [strTrade, nQuantity] : order.trades)
+            nTraded += nQuantity;
+        const size_t nTold = ToldFills(atol(strOrder.c_str()));
+        std::vector<std::string> again = order.lines;
+        for (size_t i = again.size(); i > 1; --i)
+            std::swap(again[i - 1], again[*rc::gen::inRange<size_t>(0, i)]);
+        again.resize(*rc::gen::inRange<size_t>(1, again.size() + 1));
+        for (const std::string& strLine : again) {
+            Line(strLine, 0);
+            const UINT nTable = bUs ? IDS_TABLE_US_ORDERS : IDS_TABLE_KSE_ORDERS;
+            const long nFilled = static_cast<long>(Number(nTable, atol(strOrder.c_str()), bUs ? OC_FILLED : KC_FILLED));
+            const long nStatus = static_cast<long>(Number(nTable, atol(strOrder.c_str()), bUs ? OC_STATUS : KC_STATUS));
+            if (nFilled != nTraded || nStatus != 3 || ToldFills(atol(strOrder.c_str())) != order.trades.size() ||
+                TradeRows(bUs, atol(strOrder.c_str())) != static_cast<int>(order.trades.size()))
+                RC_FAIL("after " + strLine + ": filled " + std::to_string(nFilled) + " of " + std::to_string(nTraded) +
+                        ", status " + std::to_string(nStatus) + ", told " + std::to_string(nTold) + " then " +
+                        std::to_string(ToldFills(atol(strOrder.c_str()))));
+        }
+    });
+}
