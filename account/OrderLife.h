@@ -54,7 +54,8 @@ inline ORDER_COUNTS CountOrder(const ORDER_LIFE& life, double dQuantity, long nR
         return {life.nEnded, 0, dFilled};
     if (dQuantity > 0 && dFilled >= dQuantity)
         return {3, 0, dFilled};
-    const long nStatus = dFilled > 0 ? 6 : nRowStatus == 1 || nRowStatus == 2 ? nRowStatus : 2;
+    // Unfilled, it keeps the status its line gave it (waiting, open), unless that told of fills.
+    const long nStatus = dFilled > 0 ? 6 : IsEndedOrderStatus(nRowStatus) || nRowStatus == 6 ? 2 : nRowStatus;
     return {nStatus, std::max(0.0, dQuantity - dFilled), dFilled};
 }
 
