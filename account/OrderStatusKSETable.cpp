@@ -18,7 +18,7 @@ enum {
     KC_DATE, KC_REFERENCE, KC_CODE_TEXT
 };
 // Fields of the lines besides those the maps write.
-constexpr int KF_STOCK = 2, KF_STATUS = 16, KF_CODE = 33, NSF_CODE = 29;
+constexpr int KF_STOCK = 2, KF_FILLED = 6, KF_STATUS = 16, KF_CODE = 33, NSF_CODE = 29;
 constexpr int BF_QUANTITY = 5, BF_FILLED = 6, BF_PRICE = 7, BF_STATUS = 11;
 enum { STATUS_OPEN = 2, STATUS_FILLED = 3, STATUS_CANCELLED = 5, STATUS_PARTLY_FILLED = 6, STATUS_EXPIRED = 7 };
 #define KSE_MARKET_FORWARD 3
@@ -105,6 +105,7 @@ void COrderStatusKSETable::OnKS(CServerMessage* pMsg)
     if (pMsg == nullptr)
         return;
     BeginReply(/*bEmpty=*/TRUE);
+    m_lives.clear();
     m_nReplyType = MSG_KS;
 }
 
@@ -125,8 +126,14 @@ void COrderStatusKSETable::OnRecord(CServerMessage* pMsg)
         return;
     BOOL bNew = FALSE;
     const BOOL bForward = m_nReplyType == MSG_KB;
-    if (CDataBuffer* pRow = FillOrAddRow(pMsg, bForward ? MSG_KB : 0, &bNew))
-        SetDerivedColumns(pRow, pMsg, bForward);
+    CDataBuffer* pRow = FillOrAddRow(pMsg, bForward ? MSG_KB : 0, &bNew);
+    if (pRow == nullptr)
+        return;
+    SetDerivedColumns(pRow, pMsg, bForward);
+    // The reply counts every fill and end so far.
+    ORDER_LIFE& life = m_lives[pMsg->GetFieldText(0)];
+    life = ORDER_LIFE();
+    TakeOrderLine(life, pRow->GetDouble(KC_FILLED), pRow->GetLong(KC_STATUS), FALSE);
 }
 
 void COrderStatusKSETable::OnEnd(CServerMessage* /*pMsg*/)
@@ -166,12 +173,36 @@ void COrderStatusKSETable::SetDerivedColumns(CDataBuffer* pRow, CServerMessage* 
 void COrderStatusKSETable::ApplyLive(CServerMessage* pMsg)
 {
     const BOOL bForward = pMsg->GetType() == MSG_NF;
-    BOOL bNew = FALSE;
-    CDataBuffer* pRow = FillOrAddRow(pMsg, bForward ? MSG_NF : MSG_NS, &bNew);
-    if (pRow == nullptr)
-        return;
-    SetDerivedColumns(pRow, pMsg, bForward);
-    NoticeEnded(pMsg, pRow, pMsg->GetLong(bForward ? BF_STATUS : KF_STATUS));
+    const CString strOrder = pMsg->GetField(0);
+    ORDER_LIFE& life = m_lives[static_cast<LPCSTR>(strOrder)];
+    CDataBuffer* pRow = GetRows()->FindRow({strOrder});
+    const long nStatus = pMsg->GetLong(bForward ? BF_STATUS : KF_STATUS);
+    // An older line, or one of an ended order, changes nothing of the row but its count.
+    const BOOL bWhole = TakeOrderLine(life, pMsg->GetDouble(bForward ? BF_FILLED : KF_FILLED, 0), nStatus, pRow != nullptr);
+    if (bWhole) {
+        BOOL bNew = FALSE;
+        pRow = FillOrAddRow(pMsg, bForward ? MSG_NF : MSG_NS, &bNew);
+        if (pRow == nullptr)
+            return;
+        SetDerivedColumns(pRow, pMsg, bForward);
+    }
+    if (!bWhole || life.nEnded != 0)
+        ShowCounts(pRow, life);
+    if (life.nEnded == nStatus)
+        NoticeEnded(pMsg, pRow, nStatus);
+}
+
+void COrderStatusKSETable::ShowCounts(CDataBuffer* pRow, const ORDER_LIFE& life)
+{
+    ORDER_COUNTS counts = CountOrder(life, pRow->GetDouble(KC_QUANTITY), pRow->GetLong(KC_STATUS));
+    // A forward order shows what is left only while it rests unfilled.
+    if (pRow->GetLong(KC_MARKET) == KSE_MARKET_FORWARD && counts.nStatus != 1)
+        counts.dOpen = 0;
+    CString strStatus;
+    strStatus.Format("%ld", counts.nStatus);
+    pRow->SetText(KC_STATUS, strStatus, TRUE);
+    SetNumber(pRow, KC_OPEN, counts.dOpen);
+    SetNumber(pRow, KC_FILLED, counts.dFilled);
 }
 
 void COrderStatusKSETable::NoticeEnded(CServerMessage* pMsg, CDataBuffer* pRow, long nStatus)

@@ -4,6 +4,7 @@
 // tells a cancelled order in the information window; its four variants show the same rows
 // through a fixed filter (active, filled, cancelled, forward), set again after every load.
 #include "account/AccountTable.h"
+#include "account/OrderLife.h"
 
 #define IDS_TABLE_KSE_ORDERS 51128
 #define IDS_TABLE_KSE_FORWARD_ORDERS 56370
@@ -41,9 +42,12 @@ private:
     // The columns a line does not carry as they stand; the notice of an ended order.
     void SetDerivedColumns(CDataBuffer* pRow, CServerMessage* pMsg, BOOL bForward);
     void NoticeEnded(CServerMessage* pMsg, CDataBuffer* pRow, long nStatus);
+    // The status, open and filled quantities of the row by its order's record.
+    void ShowCounts(CDataBuffer* pRow, const ORDER_LIFE& life);
 
     const KSE_ORDER_FILTER* m_pFilter;  // a constant; null for the base table
     int m_nReplyType = -1;              // the reply under way: MSG_KS, MSG_KB, or -1
+    ORDER_LIVES m_lives;                // by order number, since the last reply
 };
 
 // The variants: the base table with their filter.

@@ -28,7 +28,7 @@ enum {
     OC_EXPIRY, OC_STRIKE, OC_MARKET, OC_CURRENCY, OC_SYMBOL_TEXT, OC_REFERENCE
 };
 // Fields of the lines besides those the map writes.
-enum { OF_SYMBOL = 2, OF_MARKET = 27 };
+enum { OF_SYMBOL = 2, OF_FILLED = 6, OF_STATUS = 16, OF_MARKET = 27 };
 enum { TF_TRADE = 0, TF_QUANTITY = 4, TF_ORDER = 9 };
 enum { CF_ORDER = 0, CF_QUANTITY = 1, CF_STATUS = 2 };
 enum { STATUS_OPEN = 2, STATUS_FILLED = 3, STATUS_CANCELLED = 5, STATUS_PARTLY_FILLED = 6, STATUS_EXPIRED = 7 };
@@ -98,9 +98,10 @@ BOOL IsSymbolItemEnabled(UINT nId, const CDataBuffer* pRow)
            CanRunSymbolCommand(nId, pRow->GetText(OC_MARKET));
 }
 
-// A trade may come before its order's line: it waits for it so long, and so many wait at most.
-const auto FILL_WAIT = std::chrono::seconds(30);
-const size_t MAX_WAITING_FILLS = 64;
+// A trade or an order's end may come before its order's line: its notice waits for that line
+// however late it comes. A day's trades of one account stay far below this; past it the oldest
+// notice is told as it stands (its fill is counted all the same when its order comes).
+const size_t MAX_WAITING_LINES = 100000;
 
 // The order as every line names it: an option order by its series, a stock's by its symbol.
 CString OrderName(const CDataBuffer* pRow)
@@ -130,8 +131,16 @@ void COrderStatusTable::OnRecord(CServerMessage* pMsg)
     if (pMsg == nullptr || !IsReceiving() || (GetSource() != nullptr && !GetSource()->IsRestricted()))
         return;
     BOOL bNew = FALSE;
-    if (CDataBuffer* pRow = FillOrAddRow(pMsg, 0, &bNew))
-        SetLookedUpColumns(pRow, pMsg, TRUE);
+    CDataBuffer* pRow = FillOrAddRow(pMsg, 0, &bNew);
+    if (pRow == nullptr)
+        return;
+    SetLookedUpColumns(pRow, pMsg, TRUE);
+    // The reply counts every fill so far; trades told after it add to it.
+    ORDER_LIFE& life = m_lives[pMsg->GetFieldText(0)];
+    life = ORDER_LIFE();
+    life.dReplyFilled = life.dLineFilled = pRow->GetDouble(OC_FILLED);
+    if (IsEndedOrderStatus(pRow->GetLong(OC_STATUS)))
+        life.nEnded = pRow->GetLong(OC_STATUS);
 }
 
 void COrderStatusTable::SetLookedUpColumns(CDataBuffer* pRow, CServerMessage* pMsg, BOOL bSymbolText)
@@ -149,27 +158,43 @@ void COrderStatusTable::SetLookedUpColumns(CDataBuffer* pRow, CServerMessage* pM
 void COrderStatusTable::ApplyLive(CServerMessage* pMsg)
 {
     switch (pMsg->GetType()) {
-    case MSG_NO: {
-        BOOL bNew = FALSE;
-        if (CDataBuffer* pRow = FillOrAddRow(pMsg, MSG_NO, &bNew)) {
-            SetLookedUpColumns(pRow, pMsg, bNew);
-            ApplyWaitingFills(pMsg->GetField(0));
-        }
+    case MSG_NO:
+        ApplyOrderLine(pMsg);
         break;
-    }
     case MSG_NT:
-        if (!ApplyFill(pMsg) && HoldsFill(pMsg)) {
-            if (m_waitingFills.size() >= MAX_WAITING_FILLS) {
-                AnnounceTradeLine(m_waitingFills.front().pLine.get());
-                m_waitingFills.pop_front();
-            }
-            m_waitingFills.push_back({std::make_unique<CServerMessage>(*pMsg), std::chrono::steady_clock::now()});
-        }
+        ApplyFill(pMsg);
         break;
     case MSG_NC:
         ApplyStatus(pMsg);
         break;
     }
+}
+
+void COrderStatusTable::ApplyOrderLine(CServerMessage* pMsg)
+{
+    const CString strOrder = pMsg->GetField(0);
+    ORDER_LIFE& life = m_lives[static_cast<LPCSTR>(strOrder)];
+    CDataBuffer* pRow = GetRows()->FindRow({strOrder});
+    // An older line, or one of an ended order, changes nothing of the row but its count.
+    if (TakeOrderLine(life, pMsg->GetDouble(OF_FILLED, 0), pMsg->GetLong(OF_STATUS), pRow != nullptr)) {
+        BOOL bNew = FALSE;
+        pRow = FillOrAddRow(pMsg, MSG_NO, &bNew);
+        if (pRow == nullptr)
+            return;
+        SetLookedUpColumns(pRow, pMsg, bNew);
+    }
+    ShowCounts(pRow, life);
+    TellWaiting(strOrder);
+}
+
+void COrderStatusTable::ShowCounts(CDataBuffer* pRow, const ORDER_LIFE& life)
+{
+    const ORDER_COUNTS counts = CountOrder(life, pRow->GetDouble(OC_QUANTITY), pRow->GetLong(OC_STATUS));
+    CString strStatus;
+    strStatus.Format("%ld", counts.nStatus);
+    pRow->SetText(OC_STATUS, strStatus, TRUE);
+    SetNumber(pRow, OC_OPEN, counts.dOpen);
+    SetNumber(pRow, OC_FILLED, counts.dFilled);
 }
 
 long COrderStatusTable::TradeNumber(CServerMessage* pMsg)
@@ -201,14 +226,10 @@ void COrderStatusTable::OnNC(CServerMessage* pMsg)
 
 void COrderStatusTable::OnOS(CServerMessage* pMsg)
 {
-    // The reply holds every fill so far: what waited is in its rows, and only its notice is owed.
-    GiveUpWaitingFills(TRUE);
+    // The reply holds every fill and end so far: what waited is in its rows, and only its notice is owed.
+    TellAllWaiting();
+    m_lives.clear();
     TableOnReplyBegin(pMsg);
-}
-
-void COrderStatusTable::OnTick()
-{
-    GiveUpWaitingFills(FALSE);
 }
 
 BOOL COrderStatusTable::HoldsFill(CServerMessage* pMsg)
@@ -218,76 +239,87 @@ BOOL COrderStatusTable::HoldsFill(CServerMessage* pMsg)
     return nOrder > 0 && !IsReceiving() && GetRows() != nullptr && GetRows()->FindRow({pMsg->GetFieldText(TF_ORDER)}) == nullptr;
 }
 
-void COrderStatusTable::ApplyWaitingFills(const CString& strOrder)
+void COrderStatusTable::TellWaiting(const CString& strOrder)
 {
     for (auto it = m_waitingFills.begin(); it != m_waitingFills.end();) {
-        if (it->pLine->GetField(TF_ORDER) != strOrder) {
+        if ((*it)->GetField(TF_ORDER) != strOrder) {
             ++it;
             continue;
         }
-        const std::unique_ptr<CServerMessage> pLine = std::move(it->pLine);
+        const std::unique_ptr<CServerMessage> pLine = std::move(*it);
         it = m_waitingFills.erase(it);
-        // An order line written after the trade counts it already: no order is filled past its
-        // quantity.
-        const CDataBuffer* pRow = GetRows()->FindRow({strOrder});
-        const long nTrade = TradeNumber(pLine.get());
-        if (pRow != nullptr && pRow->GetDouble(OC_FILLED) + pLine->GetDouble(TF_QUANTITY, 0) > pRow->GetDouble(OC_QUANTITY)) {
-            if (nTrade <= 0 || m_filledTrades.insert(nTrade).second)
-                AnnounceTradeLine(pLine.get());
-        } else if (ApplyFill(pLine.get())) {
-            AnnounceTradeLine(pLine.get());
+        AnnounceTradeLine(pLine.get());
+    }
+    for (auto it = m_waitingEnds.begin(); it != m_waitingEnds.end();) {
+        if ((*it)->GetField(CF_ORDER) != strOrder) {
+            ++it;
+            continue;
         }
+        const std::unique_ptr<CServerMessage> pLine = std::move(*it);
+        it = m_waitingEnds.erase(it);
+        ApplyStatus(pLine.get());
     }
 }
 
-void COrderStatusTable::GiveUpWaitingFills(BOOL bAll)
+void COrderStatusTable::TellAllWaiting()
 {
-    const auto now = std::chrono::steady_clock::now();
-    while (!m_waitingFills.empty() && (bAll || now - m_waitingFills.front().since >= FILL_WAIT)) {
-        const std::unique_ptr<CServerMessage> pLine = std::move(m_waitingFills.front().pLine);
-        m_waitingFills.pop_front();
-        // A trade told twice is told once.
-        const long nTrade = TradeNumber(pLine.get());
-        if (nTrade <= 0 || m_filledTrades.insert(nTrade).second)
-            AnnounceTradeLine(pLine.get());
-    }
+    for (const std::unique_ptr<CServerMessage>& pLine : m_waitingFills)
+        AnnounceTradeLine(pLine.get());
+    m_waitingFills.clear();
+    m_waitingEnds.clear();
 }
 
-BOOL COrderStatusTable::ApplyFill(CServerMessage* pMsg)
+void COrderStatusTable::ApplyFill(CServerMessage* pMsg)
 {
-    CDataBuffer* pRow = GetRows()->FindRow({pMsg->GetFieldText(TF_ORDER)});
-    if (pRow == nullptr)
-        return FALSE;
     // A trade told twice fills its order once; one without a number cannot be told apart.
     const long nTrade = TradeNumber(pMsg);
     if (nTrade > 0 && !m_filledTrades.insert(nTrade).second)
-        return FALSE;
-    const double dTraded = pMsg->GetDouble(TF_QUANTITY, 0);
-    const double dOpen = std::max(0.0, pRow->GetDouble(OC_OPEN) - dTraded);
-    const double dFilled = pRow->GetDouble(OC_FILLED) + dTraded;
-    const long nStatus = dFilled >= pRow->GetDouble(OC_QUANTITY) ? STATUS_FILLED
-                         : dFilled > 0                             ? STATUS_PARTLY_FILLED
-                                                                   : STATUS_OPEN;
-    CString strStatus;
-    strStatus.Format("%ld", nStatus);
-    pRow->SetText(OC_STATUS, strStatus, TRUE);
-    SetNumber(pRow, OC_OPEN, dOpen);
-    SetNumber(pRow, OC_FILLED, dFilled);
-    return TRUE;
+        return;
+    const CString strOrder = pMsg->GetField(TF_ORDER);
+    if (pMsg->GetLong(TF_ORDER) <= 0)
+        return;
+    ORDER_LIFE& life = m_lives[static_cast<LPCSTR>(strOrder)];
+    life.dTraded += pMsg->GetDouble(TF_QUANTITY, 0);
+    if (CDataBuffer* pRow = GetRows()->FindRow({strOrder})) {
+        ShowCounts(pRow, life);
+        return;
+    }
+    if (m_waitingFills.size() >= MAX_WAITING_LINES) {
+        AnnounceTradeLine(m_waitingFills.front().get());
+        m_waitingFills.pop_front();
+    }
+    m_waitingFills.push_back(std::make_unique<CServerMessage>(*pMsg));
 }
 
 void COrderStatusTable::ApplyStatus(CServerMessage* pMsg)
 {
-    const auto itQuiet = m_quietChanges.find(pMsg->GetFieldText(CF_ORDER));
+    const CString strOrder = pMsg->GetField(CF_ORDER);
+    const auto itQuiet = m_quietChanges.find(static_cast<LPCSTR>(strOrder));
     const BOOL bQuiet = itQuiet != m_quietChanges.end();
     if (bQuiet)
         m_quietChanges.erase(itQuiet);
-    CDataBuffer* pRow = GetRows()->FindRow({pMsg->GetFieldText(CF_ORDER)});
-    if (pRow == nullptr)
-        return;
+    ORDER_LIFE& life = m_lives[static_cast<LPCSTR>(strOrder)];
     const long nStatus = pMsg->GetLong(CF_STATUS);
-    pRow->SetText(OC_STATUS, pMsg->GetFieldText(CF_STATUS), TRUE);
-    SetNumber(pRow, OC_OPEN, std::max(0.0, pRow->GetDouble(OC_OPEN) - pMsg->GetDouble(CF_QUANTITY, 0)));
+    const BOOL bEnds = life.nEnded == 0 && IsEndedOrderStatus(nStatus);
+    if (bEnds)
+        life.nEnded = nStatus;
+    CDataBuffer* pRow = GetRows()->FindRow({strOrder});
+    if (pRow == nullptr) {
+        // Told with its order's line, whenever that comes.
+        if (bEnds && m_waitingEnds.size() < MAX_WAITING_LINES)
+            m_waitingEnds.push_back(std::make_unique<CServerMessage>(*pMsg));
+        return;
+    }
+    if (life.nEnded == 0)
+        pRow->SetText(OC_STATUS, pMsg->GetFieldText(CF_STATUS), TRUE);
+    ShowCounts(pRow, life);
+    if (life.nEnded == nStatus)
+        NoticeEnd(pMsg, pRow, bQuiet);
+}
+
+void COrderStatusTable::NoticeEnd(CServerMessage* pMsg, const CDataBuffer* pRow, BOOL bQuiet)
+{
+    const long nStatus = pMsg->GetLong(CF_STATUS);
     // The first load's cancelled orders are not news, nor is a change told before its end.
     if (!IsComplete() || bQuiet || (nStatus != STATUS_CANCELLED && nStatus != STATUS_EXPIRED) ||
         !IsFirstToTellOrderEnd(FALSE, pMsg->GetFieldText(CF_ORDER)))

@@ -148,12 +148,10 @@ BOOL ReadKSERow(long nOrder, OPEN_ORDER* pOrder)
 // Posted to itself when a line of its order came: read once every table has taken the line.
 #define WM_ORDER_ROW_CHANGED (WM_USER + 1110)
 
-// The status of the order's row (US column 12, KSE 19); -1 when there is no row to tell.
-long OrderRowStatus(BOOL bKse, long nOrder)
+// The order's row in its family's order-status table; null when there is none.
+const CDataBuffer* OrderRow(BOOL bKse, long nOrder)
 {
-    const CDataBuffer* pRow = FindOrderRow(bKse ? IDS_TABLE_KSE_ORDER_STATUS : IDS_TABLE_US_ORDER_STATUS, nOrder);
-    const int nStatusCol = bKse ? static_cast<int>(KC_STATE) : static_cast<int>(UC_STATUS);
-    return pRow != nullptr ? pRow->GetLong(nStatusCol) : -1;
+    return FindOrderRow(bKse ? IDS_TABLE_KSE_ORDER_STATUS : IDS_TABLE_US_ORDER_STATUS, nOrder);
 }
 
 BOOL IsOpenStatus(long nStatus)
@@ -425,9 +423,16 @@ BOOL CModifyOrderForm::FollowOrder()
 {
     if (m_nOrder == 0 || m_bFinished)
         return !m_bFinished;
-    const long nStatus = OrderRowStatus(GetRoads().bKse, m_nOrder);
-    if (nStatus < 0 || IsOpenStatus(nStatus))
+    const BOOL bKse = GetRoads().bKse;
+    const CDataBuffer* pRow = OrderRow(bKse, m_nOrder);
+    if (pRow == nullptr)
         return TRUE;
+    const long nStatus = pRow->GetLong(bKse ? static_cast<int>(KC_STATE) : static_cast<int>(UC_STATUS));
+    if (IsOpenStatus(nStatus)) {
+        SetText(m_controls.nOpen, Whole(pRow->GetLong(bKse ? static_cast<int>(KC_OPEN) : static_cast<int>(UC_OPEN))));
+        SetText(m_controls.nFilled, Whole(pRow->GetLong(bKse ? static_cast<int>(KC_FILLED) : static_cast<int>(UC_FILLED))));
+        return TRUE;
+    }
     EndWithOrder(nStatus, nullptr);
     return FALSE;
 }

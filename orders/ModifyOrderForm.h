@@ -26,6 +26,8 @@ struct MODIFY_CONTROLS
     int nModify;
     int nCancel;
     int nQuantity;
+    int nOpen;          // the order's open and filled quantities, as its row reads them
+    int nFilled;
 };
 
 // An open order as its row of the order-status table (US 51110, KSE 51128) holds it, read whole
@@ -122,7 +124,8 @@ protected:
 private:
     void OnOrderLine(CServerMessage* pMsg, int nOrderField);
     // FALSE, told once and the form ended, when the order's row says it is no longer open (filled,
-    // cancelled, expired): nothing goes out for it then.
+    // cancelled, expired): nothing goes out for it then. Else the form shows the open and filled
+    // quantities the row reads now.
     BOOL FollowOrder();
     // The order ended with that status: told once (with the server's reference when given), and
     // the form ends.

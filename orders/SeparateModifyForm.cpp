@@ -46,7 +46,7 @@ BEGIN_MESSAGE_MAP(CSeparateModifyForm, CModifyOrderForm)
 END_MESSAGE_MAP()
 
 CSeparateModifyForm::CSeparateModifyForm(const SEPARATE_MODIFY_FORM& form)
-    : CModifyOrderForm(form.nTemplate, {IDC_SEPARATE_MODIFY, IDC_SEPARATE_CANCEL, IDC_SEPARATE_QUANTITY}, form.nMoreType),
+    : CModifyOrderForm(form.nTemplate, {IDC_SEPARATE_MODIFY, IDC_SEPARATE_CANCEL, IDC_SEPARATE_QUANTITY, IDC_SEPARATE_OPEN, IDC_SEPARATE_FILLED}, form.nMoreType),
       m_form(form)
 {
     m_goodTill = GoodTillFromDays(GetOrderToday(), 1);
