@@ -46,14 +46,16 @@ struct POSITION_WINDOW
     UINT nTable;
     int nKey, nQuantity, nPrice, nCost, nValue, nGain, nPercent;
     double dKseFilsPerShown = 1;
+    int nGainAgain = -1, nPercentAgain = -1;    // the same figures shown a second time in the row
 };
 const POSITION_WINDOW s_windows[] = {
     {IDS_TABLE_US_HOLDINGS, HC_SYMBOL, HC_QUANTITY, HC_PRICE, HC_COST, HC_VALUE, HC_GAIN, HC_PERCENT},
     {IDS_TABLE_KSE_HOLDINGS, 1, 3, 8, 7, 9, 10, 11},
-    {IDS_TABLE_COMBINED_HOLDINGS, CH_SYMBOL, CH_QUANTITY, CH_PRICE, CH_COST, CH_VALUE, CH_GAIN, CH_GAIN_PERCENT, 1000},
-    {IDS_TABLE_US_UNREALIZED, UC_SYMBOL, UC_LONG_QTY, UC_LAST, UC_LONG_COST, UC_LONG_VALUE, UC_LONG_GAIN, UC_LONG_PERCENT},
+    {IDS_TABLE_COMBINED_HOLDINGS, CH_SYMBOL, CH_QUANTITY, CH_PRICE, CH_COST, CH_VALUE, CH_GAIN, CH_GAIN_PERCENT, 1000, CH_GAIN_2},
+    {IDS_TABLE_US_UNREALIZED, UC_SYMBOL, UC_LONG_QTY, UC_LAST, UC_LONG_COST, UC_LONG_VALUE, UC_LONG_GAIN, UC_LONG_PERCENT, 1,
+     UC_LONG_AMOUNT, UC_LONG_AMOUNT_PERCENT},
     {IDS_TABLE_KSE_UNREALIZED, UK_STOCK, UK_QTY, UK_PRICE, UK_COST, UK_VALUE, UK_GAIN, UK_PERCENT},
-    {IDS_TABLE_COMBINED_UNREALIZED, CU_SYMBOL, CU_QTY, CU_PRICE, CU_COST, CU_VALUE, CU_GAIN, CU_PERCENT, 1000},
+    {IDS_TABLE_COMBINED_UNREALIZED, CU_SYMBOL, CU_QTY, CU_PRICE, CU_COST, CU_VALUE, CU_GAIN, CU_PERCENT, 1000, CU_SERVER_GAIN},
 };
 
 const POSITION_WINDOW& WindowOf(UINT nTable)
@@ -247,7 +249,7 @@ double Number(const std::string& strText)
 // One row of a window as it shows.
 struct SHOWN_ROW
 {
-    std::string strQuantity, strPrice, strCost, strValue, strGain, strPercent;
+    std::string strQuantity, strPrice, strCost, strValue, strGain, strPercent, strGainAgain, strPercentAgain;
 };
 
 struct PositionWindowsProperty : CAccountSession
@@ -421,13 +423,15 @@ struct PositionWindowsProperty : CAccountSession
         const std::vector<std::string> keys = ShownTexts(pTable, w.nKey), quantities = ShownTexts(pTable, w.nQuantity),
                                        prices = ShownTexts(pTable, w.nPrice), costs = ShownTexts(pTable, w.nCost),
                                        values = ShownTexts(pTable, w.nValue), gains = ShownTexts(pTable, w.nGain),
-                                       percents = ShownTexts(pTable, w.nPercent);
+                                       percents = ShownTexts(pTable, w.nPercent),
+                                       gainsAgain = w.nGainAgain >= 0 ? ShownTexts(pTable, w.nGainAgain) : gains,
+                                       percentsAgain = w.nPercentAgain >= 0 ? ShownTexts(pTable, w.nPercentAgain) : percents;
         for (size_t i = 0; i < keys.size(); ++i) {
             // Cash lines have no position.
             if (keys[i].empty() || keys[i][0] == '=')
                 continue;
             const bool bKse = keys[i].find_first_not_of("0123456789") == std::string::npos;
-            SHOWN_ROW row{quantities[i], prices[i], costs[i], values[i], gains[i], percents[i]};
+            SHOWN_ROW row{quantities[i], prices[i], costs[i], values[i], gains[i], percents[i], gainsAgain[i], percentsAgain[i]};
             if (bKse && w.dKseFilsPerShown != 1)
                 row.strPrice = Text(Number(row.strPrice) * w.dKseFilsPerShown, 1);
             else
@@ -457,6 +461,9 @@ struct PositionWindowsProperty : CAccountSession
                                  " to other places\n";
                 else if (Units(row.strValue, nPlaces) - Units(row.strCost, nPlaces) != Units(row.strGain, nPlaces))
                     strFaults += strName + " " + strKey + ": " + row.strValue + " - " + row.strCost + " shown as " + row.strGain + "\n";
+                if (Number(row.strGainAgain) != Number(row.strGain) || Number(row.strPercentAgain) != Number(row.strPercent))
+                    strFaults += strName + " " + strKey + ": gain " + row.strGain + " and " + row.strGainAgain + ", per cent " +
+                                 row.strPercent + " and " + row.strPercentAgain + "\n";
                 const double dCost = Number(row.strCost), dGain = Number(row.strGain);
                 if (dCost != 0 && std::fabs(dGain * 100.0 / dCost - Number(row.strPercent)) > 0.0051 + 1e-9 * std::fabs(dGain * 100.0 / dCost))
                     strFaults += strName + " " + strKey + ": " + row.strGain + " of " + row.strCost + " shown as " + row.strPercent + " %\n";
