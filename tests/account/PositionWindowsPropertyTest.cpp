@@ -322,7 +322,10 @@ struct PositionWindowsProperty : CAccountSession
         case STEP_US_QUOTE: {
             // The symbol's (or an option's underlying's) latest quote, its last moved by ticks of a
             // cent from the close, or none.
-            const std::string strSymbol = p.nMarket == 2 ? FourLetters(step.nPosition % 20) : p.strSymbol.substr(0, 4);
+            // An option is quoted itself or moves with its underlying.
+            const std::string strSymbol = p.nMarket == 2    ? FourLetters(step.nPosition % 20)
+                                          : p.nMarket == 16 && step.nMove % 2 == 0 ? p.strSymbol
+                                                                                   : p.strSymbol.substr(0, 4);
             std::vector<std::string> f;
             for (const std::string& line : Sent("GS"))
                 if (const std::vector<std::string> g = Split(line); g.size() > 7 && g[4] == strSymbol)
@@ -330,7 +333,7 @@ struct PositionWindowsProperty : CAccountSession
             if (f.empty())
                 return;
             f[1] = "0";
-            f[7] = step.nMove == 0 ? "0" : Text(std::max(0.01, p.dClose + step.nMove * 0.0137), 4);
+            f[7] = step.nMove == 0 ? "0" : Text(std::max(0.01, (p.nMarket == 16 ? p.dPrice : p.dClose) + step.nMove * 0.0137), 4);
             Dispatch(f);
             break;
         }
@@ -356,6 +359,12 @@ struct PositionWindowsProperty : CAccountSession
             if (f.empty())
                 return;
             const size_t nPrice = p.nMarket == 2 ? 4 + 7 : 4 + 5;
+            // Some of the position held back (by an open sale): its second quantity.
+            const size_t nFirst = p.nMarket == 2 ? 4 + 2 : 4 + 1, nSecond = p.nMarket == 2 ? 4 + 4 : 4 + 3;
+            const long long nHeld = atoll(f[nFirst].c_str()) + atoll(f[nSecond].c_str());
+            const long long nBack = step.nMove % 2 != 0 ? std::min<long long>(nHeld, std::abs(step.nMove)) : 0;
+            f[nFirst] = std::to_string(nHeld - nBack);
+            f[nSecond] = std::to_string(nBack);
             f[nPrice] = Text(std::max(0.1, Number(f[nPrice]) * (1 + step.nMove / 100.0)), p.nMarket == 2 ? 1 : 4);
             Dispatch(f);
             break;
@@ -557,9 +566,10 @@ struct PositionWindowsProperty : CAccountSession
         // The symbols quoted, as a trader watches them.
         auto* pQuotes = dynamic_cast<CQuotationTable*>(FindDataTable(IDS_TABLE_US_QUOTATIONS));
         const std::string strAtlantic(GetGlobals()->GetMarketName(8));
+        const std::string strOptions(GetGlobals()->GetMarketName(16));
         for (const GEN_POSITION& p : account.positions)
-            if (p.nMarket == 8)
-                pQuotes->AddSymbol(p.strSymbol.c_str(), strAtlantic.c_str(), nullptr);
+            if (p.nMarket != 2)
+                pQuotes->AddSymbol(p.strSymbol.c_str(), (p.nMarket == 8 ? strAtlantic : strOptions).c_str(), nullptr);
         Settle();
         std::string strFaults = Faults();
         for (size_t i = 0; i < steps.size() && strFaults.empty(); ++i) {
