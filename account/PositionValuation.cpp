@@ -163,7 +163,9 @@ POSITION_VALUE ValuePosition(CDataBuffer* pRow, int nValueCol, double dQuantity,
 {
     const CDataArray* pRows = pRow->GetArray();
     POSITION_VALUE value;
-    value.dValue = pRows->HeldAmount(pRow, nValueCol, dQuantity * dPrice * dUnit + dAdded);
+    // The product carries a binary hair that a value at half a fils or cent would round by: a
+    // KSE value reckoned in fils or in dinars is one value. No position's value has six places.
+    value.dValue = pRows->HeldAmount(pRow, nValueCol, RoundHalfAwayFromZero(dQuantity * dPrice * dUnit + dAdded, 6));
     // The difference of two amounts of the same places, held as it reads.
     value.dGain = pRows->HeldAmount(pRow, nValueCol, value.dValue - dCost);
     value.dPercent = dCost == 0 ? 100.0 : value.dGain * 100.0 / dCost;

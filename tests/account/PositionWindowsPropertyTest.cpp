@@ -44,18 +44,18 @@ namespace {
 struct POSITION_WINDOW
 {
     UINT nTable;
-    int nKey, nQuantity, nPrice, nCost, nValue, nGain, nPercent;
+    int nKey, nQuantity, nQuantity2, nPrice, nCost, nValue, nGain, nPercent;
     double dKseFilsPerShown = 1;
     int nGainAgain = -1, nPercentAgain = -1;    // the same figures shown a second time in the row
 };
 const POSITION_WINDOW s_windows[] = {
-    {IDS_TABLE_US_HOLDINGS, HC_SYMBOL, HC_QUANTITY, HC_PRICE, HC_COST, HC_VALUE, HC_GAIN, HC_PERCENT},
-    {IDS_TABLE_KSE_HOLDINGS, 1, 3, 8, 7, 9, 10, 11},
-    {IDS_TABLE_COMBINED_HOLDINGS, CH_SYMBOL, CH_QUANTITY, CH_PRICE, CH_COST, CH_VALUE, CH_GAIN, CH_GAIN_PERCENT, 1000, CH_GAIN_2},
-    {IDS_TABLE_US_UNREALIZED, UC_SYMBOL, UC_LONG_QTY, UC_LAST, UC_LONG_COST, UC_LONG_VALUE, UC_LONG_GAIN, UC_LONG_PERCENT, 1,
+    {IDS_TABLE_US_HOLDINGS, HC_SYMBOL, HC_QUANTITY, HC_QUANTITY2, HC_PRICE, HC_COST, HC_VALUE, HC_GAIN, HC_PERCENT},
+    {IDS_TABLE_KSE_HOLDINGS, 1, 3, 6, 8, 7, 9, 10, 11},
+    {IDS_TABLE_COMBINED_HOLDINGS, CH_SYMBOL, CH_QUANTITY, CH_QUANTITY2, CH_PRICE, CH_COST, CH_VALUE, CH_GAIN, CH_GAIN_PERCENT, 1000, CH_GAIN_2},
+    {IDS_TABLE_US_UNREALIZED, UC_SYMBOL, UC_LONG_QTY, UC_LONG_QTY2, UC_LAST, UC_LONG_COST, UC_LONG_VALUE, UC_LONG_GAIN, UC_LONG_PERCENT, 1,
      UC_LONG_AMOUNT, UC_LONG_AMOUNT_PERCENT},
-    {IDS_TABLE_KSE_UNREALIZED, UK_STOCK, UK_QTY, UK_PRICE, UK_COST, UK_VALUE, UK_GAIN, UK_PERCENT},
-    {IDS_TABLE_COMBINED_UNREALIZED, CU_SYMBOL, CU_QTY, CU_PRICE, CU_COST, CU_VALUE, CU_GAIN, CU_PERCENT, 1000, CU_SERVER_GAIN},
+    {IDS_TABLE_KSE_UNREALIZED, UK_STOCK, UK_QTY, UK_QTY2, UK_PRICE, UK_COST, UK_VALUE, UK_GAIN, UK_PERCENT},
+    {IDS_TABLE_COMBINED_UNREALIZED, CU_SYMBOL, CU_QTY, CU_QTY2, CU_PRICE, CU_COST, CU_VALUE, CU_GAIN, CU_PERCENT, 1000, CU_SERVER_GAIN},
 };
 
 const POSITION_WINDOW& WindowOf(UINT nTable)
@@ -313,7 +313,9 @@ struct PositionWindowsProperty : CAccountSession
         for (const std::string& strField : fields)
             strLine += (strLine.empty() ? "" : "|") + strField;
         pRun->App().GetDispatcher().OnServerMessage(strLine.c_str());
+        m_strLast = strLine;
     }
+    std::string m_strLast;
 
     void Run(const STEP& step, const GEN_ACCOUNT& account)
     {
@@ -359,13 +361,19 @@ struct PositionWindowsProperty : CAccountSession
             if (f.empty())
                 return;
             const size_t nPrice = p.nMarket == 2 ? 4 + 7 : 4 + 5;
+            // A quoted position's line at a price of its own moment: the windows value it at the
+            // quote's. An option no board quotes keeps the server's, which a reply gives again.
+            if (p.nMarket != 16)
+                f[nPrice] = Text(std::max(0.1, Number(f[nPrice]) * (1 + step.nMove / 100.0)), p.nMarket == 2 ? 1 : 4);
             // Some of the position held back (by an open sale): its second quantity.
             const size_t nFirst = p.nMarket == 2 ? 4 + 2 : 4 + 1, nSecond = p.nMarket == 2 ? 4 + 4 : 4 + 3;
             const long long nHeld = atoll(f[nFirst].c_str()) + atoll(f[nSecond].c_str());
             const long long nBack = step.nMove % 2 != 0 ? std::min<long long>(nHeld, std::abs(step.nMove)) : 0;
             f[nFirst] = std::to_string(nHeld - nBack);
             f[nSecond] = std::to_string(nBack);
-            f[nPrice] = Text(std::max(0.1, Number(f[nPrice]) * (1 + step.nMove / 100.0)), p.nMarket == 2 ? 1 : 4);
+            // Its value at its price, as the server's lines give it.
+            const double dUnit = p.nMarket == 2 ? 0.001 : p.nMarket == 16 ? 100.0 : 1.0;
+            f[p.nMarket == 2 ? 4 + 8 : 4 + 6] = Text(Number(f[nPrice]) * static_cast<double>(nHeld) * dUnit, 3);
             Dispatch(f);
             break;
         }
@@ -430,6 +438,7 @@ struct PositionWindowsProperty : CAccountSession
         CDataTable* pTable = FindDataTable(nTable);
         std::map<std::string, SHOWN_ROW> rows;
         const std::vector<std::string> keys = ShownTexts(pTable, w.nKey), quantities = ShownTexts(pTable, w.nQuantity),
+                                       quantities2 = ShownTexts(pTable, w.nQuantity2),
                                        prices = ShownTexts(pTable, w.nPrice), costs = ShownTexts(pTable, w.nCost),
                                        values = ShownTexts(pTable, w.nValue), gains = ShownTexts(pTable, w.nGain),
                                        percents = ShownTexts(pTable, w.nPercent),
@@ -440,7 +449,8 @@ struct PositionWindowsProperty : CAccountSession
             if (keys[i].empty() || keys[i][0] == '=')
                 continue;
             const bool bKse = keys[i].find_first_not_of("0123456789") == std::string::npos;
-            SHOWN_ROW row{quantities[i], prices[i], costs[i], values[i], gains[i], percents[i], gainsAgain[i], percentsAgain[i]};
+            // The position's whole quantity, the part held back with it.
+            SHOWN_ROW row{Text(Number(quantities[i]) + Number(quantities2[i]), 0), prices[i], costs[i], values[i], gains[i], percents[i], gainsAgain[i], percentsAgain[i]};
             if (bKse && w.dKseFilsPerShown != 1)
                 row.strPrice = Text(Number(row.strPrice) * w.dKseFilsPerShown, 1);
             else
@@ -493,12 +503,22 @@ struct PositionWindowsProperty : CAccountSession
                 if (Number(row.strCost) != Number(first.strCost))
                     strFaults += strWhere + "cost " + first.strCost + " / " + row.strCost + "\n";
                 if (Number(row.strGain) != Number(first.strGain))
-                    strFaults += strWhere + "gain " + first.strGain + " / " + row.strGain + "\n";
+                    strFaults += strWhere + "gain " + first.strGain + " / " + row.strGain + " (values " + first.strValue + " / " +
+                                 row.strValue + " at " + first.strPrice + " / " + row.strPrice + ", " + first.strQuantity + " / " +
+                                 row.strQuantity + ")\n";
                 if (Number(row.strPercent) != Number(first.strPercent))
                     strFaults += strWhere + "per cent " + first.strPercent + " / " + row.strPercent + "\n";
             }
         }
         return strFaults;
+    }
+
+    static bool IsPercentColumn(CDataTable* pTable, int nCol)
+    {
+        for (const POSITION_WINDOW& w : s_windows)
+            if (w.nTable == pTable->GetNameId() && (nCol == w.nPercent || nCol == w.nPercentAgain))
+                return true;
+        return false;
     }
 
     // Cells of the window as its grid draws them: no '#' where a figure should be.
@@ -517,8 +537,9 @@ struct PositionWindowsProperty : CAccountSession
                     CViewRow row;
                     CTBString strText;
                     const int nIndex = pWnd->GetView()->GetColumnOrder().GetColumnIndex(nCol);
-                    if (!pWnd->GetView()->GetRow(row, grid.GetTopRow() + nLine) || !row.IsDataRow())
-                        continue;   // a total line's width is another matter
+                    // A total line's width, and a per cent's of millions, are another matter.
+                    if (!pWnd->GetView()->GetRow(row, grid.GetTopRow() + nLine) || !row.IsDataRow() || IsPercentColumn(pTable, nIndex))
+                        continue;
                     row.GetText(strText, nIndex);
                     strFaults += std::string(pTable->GetName()) + " column " + std::to_string(nIndex) + " line " + std::to_string(nLine) + " shows " + std::string(strShown) + " for " +
                                  std::string(strText) + "\n";
@@ -577,7 +598,7 @@ struct PositionWindowsProperty : CAccountSession
             Settle();
             strFaults = Faults();
             if (!strFaults.empty())
-                strFaults = "after step " + std::to_string(i) + " (kind " + std::to_string(steps[i].nKind) + "):\n" + strFaults;
+                strFaults = "after step " + std::to_string(i) + " (kind " + std::to_string(steps[i].nKind) + ", " + m_strLast + "):\n" + strFaults;
         }
         // The figures as the grids draw them, once the sequence is through.
         for (UINT nTable : g_positionTables)
