@@ -332,6 +332,14 @@ struct PositionWindowsProperty : CAccountSession
             for (const std::string& line : Sent("GS"))
                 if (const std::vector<std::string> g = Split(line); g.size() > 7 && g[4] == strSymbol)
                     f = g;
+            // The options board's quote of an option, on the underlying's line.
+            if (f.empty() && p.nMarket == 16)
+                for (const std::string& line : Sent("GS"))
+                    if (const std::vector<std::string> g = Split(line); g.size() > 7 && g[4] == p.strSymbol.substr(0, 4)) {
+                        f = g;
+                        f[3] = "16";
+                        f[4] = p.strSymbol;
+                    }
             if (f.empty())
                 return;
             f[1] = "0";
