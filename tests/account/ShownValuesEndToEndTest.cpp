@@ -1608,3 +1608,34 @@ TEST_F(OnePrice, APurchaseReadsOneCostGainAndPerCentInEveryWindow)
     }
     Shoot(FindDataTable(IDS_TABLE_US_HOLDINGS), "account_one_cost_us_holdings");
 }
+
+// Found by the position property: a KSE position whose value lies at half a fils (1,832,421,925
+// shares at 114.1 fils, 209,079,341.6425 dinars) reads one value, to the fils rounded up, and so
+// one gain in every window, whether the window reckons it in fils or in dinars.
+TEST_F(OnePrice, AValueAtHalfAFilsReadsAlikeInEveryWindow)
+{
+    const std::string strData = EditedData(
+        "half-fils", "portfolios.txt",
+        [](const std::string& strLine) { return strLine.rfind("trader|", 0) == 0 ? std::string() : strLine + "\n"; },
+        "trader|C|0|KWD|1000000|0\ntrader|C|0|USD|2000000|0\ntrader|H|2|104|1832421925|100\ntrader|H|8|BRKT|1|1.0049\n");
+    ASSERT_TRUE(StartSession({"--rate", "0", "--data", strData}));
+    std::filesystem::remove_all(strData);
+    ASSERT_NO_FATAL_FAILURE(OpenEveryPositionWindow());
+    ASSERT_NO_FATAL_FAILURE(MoveKse("104", 114.1));
+    std::set<std::string> gains;
+    int nWindows = 0;
+    for (UINT nTable : g_positionTables) {
+        const auto it = std::find_if(std::begin(s_costColumns), std::end(s_costColumns),
+                                     [&](const COST_COLUMNS& c) { return c.nTable == nTable; });
+        ASSERT_NE(std::end(s_costColumns), it) << nTable;
+        CDataTable* pTable = FindDataTable(nTable);
+        const std::string strValue = ShownAt(pTable, it->nKey, "104", it->nValue);
+        if (strValue == "-")
+            continue;
+        ++nWindows;
+        EXPECT_EQ("209,079,341.643", strValue) << pTable->GetName();
+        gains.insert(ShownAt(pTable, it->nKey, "104", it->nGain));
+    }
+    EXPECT_EQ(4, nWindows);
+    EXPECT_EQ(1u, gains.size());
+}
