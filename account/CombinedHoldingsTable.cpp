@@ -59,7 +59,7 @@ const TABLE_COLUMN s_columns[] = {
     // The server's figures no column of ours gives a meaning: the trader may show them.
     Amount(56708, COLF_BLANK_ZERO | COLF_SUMMED | UNNAMED, 3, N, -3, MONEY_WIDTH),  // 18
     Amount(56709, COLF_BLANK_ZERO | COLF_SUMMED | UNNAMED, 3, N, -3, MONEY_WIDTH),  // 19
-    Amount(51193, COLF_BLANK_ZERO | COLF_MONEY, 2, 4, -4, MONEY_WIDTH),             // 20 cost
+    Amount(51193, COLF_BLANK_ZERO | COLF_MONEY, 2, 4, -3, MONEY_WIDTH),             // 20 cost, to the unit as value and gain
     Amount(40989, COLF_MONEY | UNNAMED, 2, 26, -2, MONEY_WIDTH),                    // 21
     {.nTitleId = 42299, .nSize = 30},                                               // 22 status
 };
@@ -79,6 +79,7 @@ const TABLE_SORT_KEY s_sort[] = {{CH_SYMBOL, 1}, {CH_MARKET, -1}, {CH_TYPE, -1}}
 const int s_keys[] = {CH_SYMBOL, CH_MARKET, CH_TYPE};
 const int s_live[] = {MSG_NH, MSG_IU};
 const int s_direct[] = {MSG_IH, MSG_IK};
+const VALUED_COLUMNS s_valued = {CH_PRICE, CH_VALUE, CH_GAIN, CH_GAIN_PERCENT};
 }  // namespace
 
 // Each reply adds to the rows: the request empties the table, and the "IK" reply completes the
@@ -170,6 +171,13 @@ void CCombinedHoldingsTable::OnEnd(CServerMessage* pMsg)
     }
 }
 
+void CCombinedHoldingsTable::Settle(CDataBuffer* pRow)
+{
+    // Until a quote values it, a position's gain is its line's value less its cost; both gain
+    // columns hold it.
+    WriteDerived(pRow, CH_GAIN_2, SettleGain(pRow, s_valued, CH_COST).dGain);
+}
+
 void CCombinedHoldingsTable::Convert(CDataBuffer* pRow)
 {
     const double dRate = RateToBase(pRow->GetText(CH_CURRENCY));
@@ -192,6 +200,7 @@ void CCombinedHoldingsTable::AddUsRow(CServerMessage* pMsg)
     const CString strCompany = CompanyNameOf(nMarket, pMsg->GetFieldText(0), /*bInterface=*/TRUE);
     if (!strCompany.IsEmpty())
         pTarget->SetText(CH_NAME, strCompany, bPublish);
+    Settle(pTarget);
     Convert(pTarget);
     if (pNew != nullptr)
         pRows->AddRow(pNew.get(), TRUE);
@@ -209,6 +218,9 @@ void CCombinedHoldingsTable::ApplyKse(CServerMessage* pMsg, int nType, int nStat
     std::unique_ptr<CDataBuffer> pNew(pRow == nullptr ? pRows->NewRow() : nullptr);
     CDataBuffer* pTarget = pRow != nullptr ? pRow : pNew.get();
     const BOOL bPublish = pRow != nullptr;
+    // Every KSE row is in dinars, so that a change of base currency converts it too; its amounts
+    // are held to the fils as the line fills them.
+    pTarget->SetText(CH_CURRENCY, KSE_CURRENCY, bPublish);
     FillRow(pMsg, nType, pTarget, bPublish);
     pTarget->SetText(CH_SYMBOL, strSymbol, bPublish);
     // A reply names the stock in the user's language, a live line in the first one; a reply's
@@ -219,11 +231,11 @@ void CCombinedHoldingsTable::ApplyKse(CServerMessage* pMsg, int nType, int nStat
     // The line's price is in fils; the row's, like its values, in dinars.
     if (!bCash)
         WriteDerived(pTarget, CH_PRICE, pMsg->GetDouble(KSE_PRICE_FIELD, 0) / FILS_PER_DINAR);
-    // Every KSE row is in dinars, so that a change of base currency converts it too.
-    pTarget->SetText(CH_CURRENCY, KSE_CURRENCY, bPublish);
     // A quantity: the line's other quantity, never with an amount added.
     WriteDerived(pTarget, CH_KSE_SUM, pMsg->GetDouble(3, 0));
     pTarget->SetText(CH_STATUS, KseStatusText(pMsg->GetLong(nStatusField)), bPublish);
+    if (!bCash)
+        Settle(pTarget);
     Convert(pTarget);
     if (pNew != nullptr)
         pRows->AddRow(pNew.get(), TRUE);
@@ -257,6 +269,8 @@ void CCombinedHoldingsTable::ApplyUsLine(CServerMessage* pMsg)
     SetKind(pTarget, pMsg->GetLong(NH_OPTION_RIGHT), bPublish);
     pTarget->SetText(CH_MARKET, strMarket, bPublish);
     NameCompany(pTarget, bPublish);
+    if (*pszSymbol != '=')
+        Settle(pTarget);
     Convert(pTarget);
     if (bPublish)
         pTarget->Commit();
@@ -285,7 +299,7 @@ void CCombinedHoldingsTable::RevalueSymbol(LPCSTR pszSymbol, long nMarketCode)
         const POSITION_VALUE value = ValuePosition(pRow, CH_VALUE, pRow->GetDouble(CH_QUANTITY) + pRow->GetDouble(CH_QUANTITY2), dQuoted,
                                                    dUnit, pRow->GetDouble(CH_COST));
         pRow->BeginChanges();
-        WriteValuation(pRow, {CH_PRICE, CH_VALUE, CH_GAIN, CH_GAIN_PERCENT}, bKse ? dQuoted * dUnit : dQuoted, value);
+        WriteValuation(pRow, s_valued, bKse ? dQuoted * dUnit : dQuoted, value);
         // Both gain columns hold the row's gain, whatever its market.
         WriteDerived(pRow, CH_GAIN_2, value.dGain);
         // The base-currency value follows the row's own, so the total in the base currency holds.

@@ -65,6 +65,8 @@ private:
     void ApplyUsLine(CServerMessage* pMsg);
     // Both base-currency columns of a row from its own amounts.
     static void Convert(CDataBuffer* pRow);
+    // The gain of a row its line valued.
+    static void Settle(CDataBuffer* pRow);
 
     int m_nReply = 0;                   // MSG_IH or MSG_IK while its reply runs
     long m_nUsRequest = -1;             // until the "IK" reply's end

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include "account/HoldingsValuation.h"
+#include "framework/base/ColumnValues.h"
 #include "account/UnrealizedProfitLossKSETable.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
@@ -92,10 +93,10 @@ void WriteSix(CDataBuffer* pRow, int nCol, double dValue)
     pRow->SetDouble(nCol, std::nearbyint(dValue * 1e6) / 1e6, pRow->IsAdded());
 }
 
-// A base-currency amount as its column shows it, to the fils.
+// A base-currency amount as its column shows it, to the fils, rounded as the grid rounds.
 double BaseShown(double dValue)
 {
-    return std::nearbyint(dValue * 1e3) / 1e3;
+    return RoundHalfAwayFromZero(dValue, 3);
 }
 
 double Quotient(double dAmount, double dQuantity)
@@ -300,9 +301,11 @@ void CCombinedUnrealizedProfitLossTable::AddUsRow(CServerMessage* pMsg)
     const BOOL bOption = pMsg->GetLong(17) != 0;
     pRow->SetText(CU_KIND, UsKind(bOption), FALSE);
     // An option's cost comes as the premium per share times the contracts; the row holds dollars.
-    const double dCost = pMsg->GetDouble(4, 0) * QuotedUnit(0, bOption);
+    // The cost to the cent, its average price to four places: one cost.
+    const double dCost =
+        PositionCost(pMsg->GetFieldText(4), pMsg->GetDouble(3, 0) * (pMsg->GetDouble(5, 0) + pMsg->GetDouble(6, 0))) * QuotedUnit(0, bOption);
     pRow->SetDouble(CU_COST, dCost, FALSE);
-    WriteConverted(pRow.get(), CU_BASE_COST, dCost * RateToBase(pMsg->GetFieldText(21)));
+    ConvertCost(pRow.get());
     Number(pRow.get(), FALSE, bOption);
     RevalueRow(Store(pRow.get()));
 }
@@ -337,12 +340,22 @@ void CCombinedUnrealizedProfitLossTable::AddKseRow(CServerMessage* pMsg)
     double dFils = 0;
     if (!bCash && FindPositionPrice(pMsg->GetFieldText(1), KSE_MARKET, dFils))
         pRow->SetDouble(CU_PRICE, dFils / 1000.0, bPublish);
-    WriteConverted(pRow, CU_BASE_COST, pMsg->GetDouble(5, 0) * RateToBase(KSE_CASH));
+    // The cost to the fils, its average price in fils to four places: one cost.
+    if (!bCash)
+        pRow->SetDouble(CU_COST, PositionCost(pMsg->GetFieldText(5), pMsg->GetDouble(4, 0) * (pMsg->GetDouble(6, 0) + pMsg->GetDouble(7, 0)) / 1000.0),
+                        bPublish);
+    ConvertCost(pRow);
     if (pNew != nullptr) {
         Number(pRow, TRUE, FALSE);
         pRow = Store(pRow);
     }
     RevalueRow(pRow);
+}
+
+void CCombinedUnrealizedProfitLossTable::ConvertCost(CDataBuffer* pRow)
+{
+    // The row's cost as it shows, in the base currency as that column shows it.
+    WriteSix(pRow, CU_BASE_COST, BaseShown(pRow->GetDouble(CU_COST) * RateToBase(pRow->GetText(CU_CURRENCY))));
 }
 
 void CCombinedUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow) const
@@ -399,7 +412,7 @@ void CCombinedUnrealizedProfitLossTable::ConvertToBaseCurrency()
     for (int i = 0; i < pRows->GetCount(); ++i) {
         CDataBuffer* pRow = pRows->GetAt(i);
         // The cost first: the base gain is the base value less it.
-        WriteConverted(pRow, CU_BASE_COST, pRow->GetDouble(CU_COST) * RateToBase(pRow->GetText(CU_CURRENCY)));
+        ConvertCost(pRow);
         RevalueRow(pRow);
     }
 }
@@ -450,9 +463,11 @@ void CCombinedUnrealizedProfitLossTable::ApplyUsLine(CServerMessage* pMsg)
     pTarget->SetText(CU_LAST_DATE, ConvertServerDateField(pMsg->GetFieldText(11), COLTYPE_DATE_TEXT), bPublish);
     // An average over no quantity is 0, not a division by zero.
     pTarget->SetDouble(CU_AVERAGE, Quotient(pMsg->GetDouble(12, 0), dQty + dQty2), bPublish);
-    const double dCost = pMsg->GetDouble(13, 0) * QuotedUnit(0, m_optionRows.count(pTarget->GetLong(CU_ROW)) != 0);
+    // The cost to the cent beside the amount its average is taken from: one cost.
+    const double dCost = PositionCost(pMsg->GetFieldText(13), pMsg->GetDouble(12, 0)) *
+                         QuotedUnit(0, m_optionRows.count(pTarget->GetLong(CU_ROW)) != 0);
     pTarget->SetDouble(CU_COST, dCost, bPublish);
-    WriteConverted(pTarget, CU_BASE_COST, dCost * RateToBase(pMsg->GetFieldText(27)));
+    ConvertCost(pTarget);
     RevalueRow(pNew != nullptr ? Store(pNew.get()) : pTarget);
 }
 
@@ -511,6 +526,8 @@ void CCombinedUnrealizedProfitLossTable::ApplyKseLine(CServerMessage* pMsg)
         pTarget->SetDouble(CU_PRICE, dPrice / 1000.0, bPublish);
     pTarget->SetText(CU_LAST_DATE, ConvertServerDateField(pMsg->GetFieldText(14), COLTYPE_DATE_TEXT), bPublish);
     pTarget->SetDouble(CU_AVERAGE, Quotient(pMsg->GetDouble(16, 0), dQty + dQty2), bPublish);
-    WriteConverted(pTarget, CU_BASE_COST, pMsg->GetDouble(16, 0) * RateToBase(KSE_CASH));
+    // The cost to the fils beside the same amount to a tenth of a fils: one cost.
+    pTarget->SetDouble(CU_COST, PositionCost(pMsg->GetFieldText(16), pMsg->GetDouble(5, 0)), bPublish);
+    ConvertCost(pTarget);
     RevalueRow(pNew != nullptr ? Store(pNew.get()) : pTarget);
 }

@@ -44,6 +44,8 @@ public:
     void RevalueSymbol(LPCSTR pszSymbol, long nMarketCode) override;
     void ConvertToBaseCurrency() override;
     void RevalueRow(CDataBuffer* pRow) const;
+    // The base-currency cost of the row's cost.
+    static void ConvertCost(CDataBuffer* pRow);
     BOOL IsKseRow(const CDataBuffer* pRow) const;
     static BOOL FormatKind(char* pszBuf, int nSize, const TBCellSlot* pRow, int nCol);
 

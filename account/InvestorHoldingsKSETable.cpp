@@ -50,6 +50,7 @@ const TABLE_FIELD_MAP s_maps[] = {{.nMessageType = MSG_IU, .fields = s_liveField
 const TABLE_SORT_KEY s_sort[] = {{KH_STOCK, 1}, {KH_TYPE, 1}};
 const int s_keys[] = {KH_STOCK, KH_TYPE};
 const int s_live[] = {MSG_IU};
+const VALUED_COLUMNS s_valued = {KH_PRICE, KH_VALUE, KH_GAIN, KH_PERCENT};
 }  // namespace
 
 const TABLE_DESC g_investorHoldingsKSETable = {
@@ -91,12 +92,10 @@ void CInvestorHoldingsKSETable::Complete(CDataBuffer* pRow, CServerMessage* pMsg
     pRow->SetText(KH_NAME, KseStockName(pMsg->GetLong(1), bInterface), bPublish);
     // A quantity: the line's other quantity, never with an amount added.
     WriteDerived(pRow, KH_SUM, pMsg->GetDouble(3, 0));
-    // The gain is the value as it shows less the cost as it shows, and its per cent follows it.
-    const double dCost = pRow->GetDouble(KH_COST);
-    const double dGain = pRow->GetDouble(KH_VALUE) - dCost;
-    WriteDerived(pRow, KH_GAIN, dGain);
-    if (dCost != 0)
-        WriteDerived(pRow, KH_PERCENT, dGain * 100.0 / dCost);
+    // The gain is the value as it shows less the cost as it shows, and its per cent follows it;
+    // the cash line has none.
+    if (pMsg->GetLong(1) > 0)
+        SettleGain(pRow, s_valued, KH_COST);
     pRow->SetText(KH_STATUS, KseStatusText(pMsg->GetLong(nStatusField)), bPublish);
 }
 
@@ -148,7 +147,7 @@ void CInvestorHoldingsKSETable::RevalueSymbol(LPCSTR pszStock, long nMarketCode)
         const POSITION_VALUE value = ValuePosition(pRow, KH_VALUE, pRow->GetDouble(KH_QUANTITY) + pRow->GetDouble(KH_QUANTITY2), dFils,
                                                    QuotedUnit(nMarketCode, FALSE), pRow->GetDouble(KH_COST));
         pRow->BeginChanges();
-        WriteValuation(pRow, {KH_PRICE, KH_VALUE, KH_GAIN, KH_PERCENT}, dFils, value);
+        WriteValuation(pRow, s_valued, dFils, value);
         pRow->Commit();
     }
 }

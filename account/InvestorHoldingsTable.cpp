@@ -28,7 +28,7 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51172, QUANTITY_WIDTH, -2, COLF_ZERO_SHOWN, 1, 0),                       // 1 quantity
     Amount(51173, QUANTITY_WIDTH, -2, COLF_BLANK_ZERO, 2, 0),                       // 2 quantity not valued
     Amount(51174, QUANTITY_WIDTH, -2, 0, 3, 0),                                     // 3 second quantity
-    Amount(51193, MONEY_WIDTH, -4, COLF_SUMMED | COLF_BLANK_ZERO | COLF_MONEY, 4),  // 4 cost
+    Amount(51193, MONEY_WIDTH, -2, COLF_SUMMED | COLF_BLANK_ZERO | COLF_MONEY, 4),  // 4 cost, to the cent as value and gain
     AccountPrice(51175, POSITION_PRICE_DECIMALS, 5, COLF_THOUSANDS | COLF_BLANK_ZERO),  // 5 price
     Amount(51176, MONEY_WIDTH, -2, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_MONEY, 6),  // 6 market value
     Amount(52176, MONEY_WIDTH, -2, COLF_BLANK_ZERO | COLF_HIDDEN, 15),              // 7
@@ -61,6 +61,7 @@ const TABLE_SORT_KEY s_sort[] = {{HC_SYMBOL, 1}, {HC_MARKET, -1}, {HC_SUBKEY, 1}
 const int s_keys[] = {HC_SYMBOL, HC_SUBKEY, HC_MARKET};
 const int s_live[] = {MSG_NH};
 const int s_direct[] = {MSG_GS};
+const VALUED_COLUMNS s_valued = {HC_PRICE, HC_VALUE, HC_GAIN, HC_PERCENT};
 }  // namespace
 
 // Live lines come before the first reply too: a position opened while the reply is on its way.
@@ -103,7 +104,9 @@ void CInvestorHoldingsTable::OnRecord(CServerMessage* pMsg)
     const CString strCompany = CompanyNameOf(nMarket, pMsg->GetFieldText(0), /*bInterface=*/TRUE);
     if (!strCompany.IsEmpty())
         pRow->SetText(HC_COMPANY, strCompany, FALSE);
-    // The price comes at the end, once per position: the store finds no row while it fills.
+    // The price comes at the end, once per position: the store finds no row while it fills. Until
+    // then, and for a position no quote values, the gain is the line's value less its cost.
+    SettleGain(pRow.get(), s_valued, HC_COST);
     GetRows()->AddRow(pRow.get(), TRUE);
 }
 
@@ -124,10 +127,12 @@ void CInvestorHoldingsTable::ApplyLive(CServerMessage* pMsg)
     if (pRow != nullptr) {
         pRow->BeginChanges();
         FillRow(pMsg, pRow, TRUE);
+        SettleGain(pRow, s_valued, HC_COST);
         pRow->Commit();
     } else {
         std::unique_ptr<CDataBuffer> pNew(pRows->NewRow());
         FillRow(pMsg, pNew.get(), FALSE);
+        SettleGain(pNew.get(), s_valued, HC_COST);
         pNew->SetText(HC_MARKET, strMarket, FALSE);
         pNew->SetText(HC_COMPANY, CompanyNameOf(pMsg->GetLong(26), pMsg->GetFieldText(0), /*bInterface=*/TRUE), FALSE);
         pRows->AddRow(pNew.get(), TRUE);
@@ -157,7 +162,7 @@ void CInvestorHoldingsTable::ValueRows(LPCSTR pszSymbol, LPCSTR pszMarket, long 
                           QuotedUnit(nMarketCode, pRow->GetLong(HC_OPTION_RIGHT) != 0), pRow->GetDouble(HC_COST));
         // One batch a row: the grid finds it once and repaints it once.
         pRow->BeginChanges();
-        WriteValuation(pRow, {HC_PRICE, HC_VALUE, HC_GAIN, HC_PERCENT}, dPrice, value);
+        WriteValuation(pRow, s_valued, dPrice, value);
         pRow->Commit();
     }
 }

@@ -137,6 +137,10 @@ void CUnrealizedProfitLossKSETable::OnRecord(CServerMessage* pMsg)
     FillRow(pMsg, pRow.get(), FALSE);
     pRow->SetText(UK_SYMBOL, KseStockName(pMsg->GetLong(1), TRUE), FALSE);
     pRow->SetDouble(UK_TOTAL, pMsg->GetDouble(6, 0) + pMsg->GetDouble(7, 0), FALSE);
+    // The cost to the fils, its average price in fils to four places: one cost.
+    if (pMsg->GetLong(1) > 0)
+        pRow->SetDouble(UK_COST, PositionCost(pMsg->GetFieldText(5), pMsg->GetDouble(4, 0) * (pMsg->GetDouble(6, 0) + pMsg->GetDouble(7, 0)) / 1000.0),
+                        FALSE);
     double dFils = 0;
     if (FindPositionPrice(pMsg->GetFieldText(1), KSE_MARKET_CODE, dFils))
         pRow->SetDouble(UK_PRICE, dFils, FALSE);
@@ -178,7 +182,8 @@ void CUnrealizedProfitLossKSETable::ApplyLive(CServerMessage* pMsg)
     if (pNew != nullptr || dFils > 0)
         pTarget->SetDouble(UK_PRICE, dFils, bPublish);
     pTarget->SetText(UK_LAST_DATE, ConvertServerDateField(pMsg->GetFieldText(14), COLTYPE_DATE_TEXT), bPublish);
-    const double dCost = pMsg->GetDouble(16, 0);
+    // The cost to the fils beside the same amount to a tenth of a fils: one cost.
+    const double dCost = PositionCost(pMsg->GetFieldText(16), pMsg->GetDouble(5, 0));
     pTarget->SetDouble(UK_COST, dCost, bPublish);
     // An average over no quantity is 0, not a division by zero.
     pTarget->SetDouble(UK_AVERAGE, dQty + dQty2 != 0 ? dCost / (dQty + dQty2) * 1000.0 : 0.0, bPublish);

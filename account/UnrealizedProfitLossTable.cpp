@@ -159,8 +159,14 @@ void CUnrealizedProfitLossTable::OnRecord(CServerMessage* pMsg)
         pRow->SetDouble(UC_LAST, dLast, FALSE);
     pRow->SetText(UC_MARKET, strMarket, FALSE);
     const double dShares = ContractShares(pRow->GetLong(UC_OPTION_RIGHT));
-    pRow->SetDouble(UC_LONG_COST, pMsg->GetDouble(4, 0) * dShares, FALSE);
-    pRow->SetDouble(UC_SHORT_PROCEEDS, pMsg->GetDouble(12, 0) * dShares, FALSE);
+    // The cost (and the proceeds) to the cent, its average price to four places: one cost.
+    pRow->SetDouble(UC_LONG_COST,
+                    PositionCost(pMsg->GetFieldText(4), pMsg->GetDouble(3, 0) * (pMsg->GetDouble(5, 0) + pMsg->GetDouble(6, 0))) * dShares,
+                    FALSE);
+    pRow->SetDouble(UC_SHORT_PROCEEDS,
+                    PositionCost(pMsg->GetFieldText(12), pMsg->GetDouble(11, 0) * (pMsg->GetDouble(13, 0) + pMsg->GetDouble(14, 0))) *
+                        dShares,
+                    FALSE);
     const CString strCompany = CompanyNameOf(nMarket, pMsg->GetFieldText(0), /*bInterface=*/TRUE);
     if (!strCompany.IsEmpty())
         pRow->SetText(UC_COMPANY, strCompany, FALSE);
@@ -279,8 +285,9 @@ void CUnrealizedProfitLossTable::ApplyLive(CServerMessage* pMsg)
     const double dLong1 = pMsg->GetDouble(1, 0), dLong2 = pMsg->GetDouble(3, 0);
     const double dShort1 = pMsg->GetDouble(15, 0), dShort2 = pMsg->GetDouble(16, 0);
     const double dShares = ContractShares(pTarget->GetLong(UC_OPTION_RIGHT));
-    pTarget->SetDouble(UC_LONG_COST, pMsg->GetDouble(13, 0) * dShares, bPublish);
-    pTarget->SetDouble(UC_SHORT_PROCEEDS, pMsg->GetDouble(19, 0) * dShares, bPublish);
+    // The cost to the cent beside the amount its average is taken from: one cost.
+    pTarget->SetDouble(UC_LONG_COST, PositionCost(pMsg->GetFieldText(13), pMsg->GetDouble(12, 0)) * dShares, bPublish);
+    pTarget->SetDouble(UC_SHORT_PROCEEDS, PositionCost(pMsg->GetFieldText(19), pMsg->GetDouble(18, 0)) * dShares, bPublish);
     // An average over no quantity is 0, not a division by zero.
     pTarget->SetDouble(UC_LONG_AVERAGE, Quotient(pMsg->GetDouble(12, 0), dLong1 + dLong2), bPublish);
     pTarget->SetDouble(UC_SHORT_AVERAGE, Quotient(pMsg->GetDouble(18, 0), dShort1 + dShort2), bPublish);

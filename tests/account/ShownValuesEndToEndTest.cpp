@@ -32,6 +32,7 @@
 #include "account/UnrealizedProfitLossTable.h"
 #include "app/AppCommands.h"
 #include "app/TableFactory.h"
+#include "framework/base/ColumnValues.h"
 #include "app/NorvApp.h"
 #include "app/NorvMainFrame.h"
 #include "app/TableMDIWnd.h"
@@ -1469,7 +1470,8 @@ TEST_F(ShownValues, AmountsShowTheirCurrencysUnitAndTotalWhatTheRowsShow)
 
     // The purchases: each cost as the server's line gives it, in every window that shows it.
     const struct { UINT nTable; int nKey; int nCost; int nValue; int nGain; } kse[] = {
-        {IDS_TABLE_KSE_HOLDINGS, 1, 7, 9, 10}, {IDS_TABLE_KSE_UNREALIZED, UK_STOCK, UK_COST, UK_VALUE, UK_GAIN},
+        {IDS_TABLE_KSE_HOLDINGS, 1, 7, 9, 10}, {IDS_TABLE_COMBINED_HOLDINGS, CH_SYMBOL, CH_COST, CH_VALUE, CH_GAIN},
+        {IDS_TABLE_KSE_UNREALIZED, UK_STOCK, UK_COST, UK_VALUE, UK_GAIN},
         {IDS_TABLE_COMBINED_UNREALIZED, CU_SYMBOL, CU_COST, CU_VALUE, CU_GAIN}};
     for (const char* pszStock : {"104"}) {
         std::string strLineCost;
@@ -1477,10 +1479,8 @@ TEST_F(ShownValues, AmountsShowTheirCurrencysUnitAndTotalWhatTheRowsShow)
             if (Split(row).size() > 5 && Split(row)[1] == pszStock)
                 strLineCost = Split(row)[5];
         ASSERT_FALSE(strLineCost.empty()) << pszStock;
-        const std::string strCost = GroupedAmount(atof(strLineCost.c_str()), 3);
-        // The combined holdings show a cost to an average cost's four places.
-        EXPECT_EQ(Units(strCost, 4), Units(ShownAt(FindDataTable(IDS_TABLE_COMBINED_HOLDINGS), CH_SYMBOL, pszStock, 20), 4))
-            << pszStock;
+        // Rounded once, as the amount is written: half a fils up.
+        const std::string strCost = GroupedAmount(RoundHalfAwayFromZero(atof(strLineCost.c_str()), 3), 3);
         for (const auto& k : kse) {
             CDataTable* pTable = FindDataTable(k.nTable);
             SCOPED_TRACE(std::string(pTable->GetName()) + " " + pszStock);
@@ -1623,4 +1623,116 @@ TEST_F(ShownValues, RowsThatCameBeforeTheSymbolListsNameTheirCompaniesOnceTheyCo
     }
     // Named from the lists, not asked for again.
     EXPECT_EQ(nAsked, Asked());
+}
+
+namespace {
+// Where each window that values positions shows a position's cost, value, gain and per cent.
+struct COST_COLUMNS
+{
+    UINT nTable;
+    int nKey, nCost, nValue, nGain, nPercent;
+};
+const COST_COLUMNS s_costColumns[] = {
+    {IDS_TABLE_US_HOLDINGS, HC_SYMBOL, HC_COST, HC_VALUE, HC_GAIN, HC_PERCENT},
+    {IDS_TABLE_KSE_HOLDINGS, 1, 7, 9, 10, 11},
+    {IDS_TABLE_COMBINED_HOLDINGS, CH_SYMBOL, CH_COST, CH_VALUE, CH_GAIN, CH_GAIN_PERCENT},
+    {IDS_TABLE_US_UNREALIZED, UC_SYMBOL, UC_LONG_COST, UC_LONG_VALUE, UC_LONG_GAIN, UC_LONG_PERCENT},
+    {IDS_TABLE_KSE_UNREALIZED, UK_STOCK, UK_COST, UK_VALUE, UK_GAIN, UK_PERCENT},
+    {IDS_TABLE_COMBINED_UNREALIZED, CU_SYMBOL, CU_COST, CU_VALUE, CU_GAIN, CU_PERCENT},
+};
+}  // namespace
+
+// A trader who bought one share at 1.0049 and three at 1.0049 reads each purchase's one cost in
+// every window, rounded once to the cent as the transactions show what it took (-1.00, -3.01),
+// and, the price at 3.07, one gain (the value less that cost as both show) and one per cent of
+// it in every window.
+TEST_F(OnePrice, APurchaseReadsOneCostGainAndPerCentInEveryWindow)
+{
+    const std::string strData = EditedData(
+        "one-cost", "portfolios.txt",
+        [](const std::string& strLine) { return strLine.rfind("trader|", 0) == 0 ? std::string() : strLine + "\n"; },
+        "trader|C|0|KWD|1000000|0\ntrader|C|0|USD|2000000|0\ntrader|H|8|BRKT|1|1.0049\ntrader|H|8|GLNT|3|1.0049\n"
+        "trader|H|2|104|12345|100.5\n");
+    ASSERT_TRUE(StartSession({"--rate", "0", "--data", strData}));
+    std::filesystem::remove_all(strData);
+    const std::string strAtlantic(GetGlobals()->GetMarketName(8));
+    auto* pQuotes = dynamic_cast<CQuotationTable*>(FindDataTable(IDS_TABLE_US_QUOTATIONS));
+    ASSERT_NE(nullptr, pQuotes);
+    for (const char* pszSymbol : {"BRKT", "GLNT"}) {
+        pQuotes->AddSymbol(pszSymbol, strAtlantic.c_str(), nullptr);
+        ASSERT_TRUE(PumpUntil([&] { return pQuotes->FindQuote(pszSymbol, strAtlantic.c_str()) != nullptr; }));
+    }
+    ASSERT_NO_FATAL_FAILURE(OpenEveryPositionWindow());
+    const CString strFrom = ToServerDate("20261101"), strTo = ToServerDate("20261231");
+    ASSERT_NE(0, QueryRangeReport(g_histTransactionTable, strFrom, strTo));
+    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_US_TRANSACTIONS));
+    for (const char* pszSymbol : {"BRKT", "GLNT"})
+        ASSERT_NO_FATAL_FAILURE(MoveUs(pszSymbol, 3.07));
+
+    const struct { const char* pszSymbol; const char* pszPaid; const char* pszCost; const char* pszValue; const char* pszGain;
+                   const char* pszPercent; } purchases[] = {
+        {"BRKT", "-1.00", "1.00", "3.07", "2.07", "207.00"},
+        {"GLNT", "-3.01", "3.01", "9.21", "6.20", "205.98"},
+    };
+    CDataTable* pTransactions = FindDataTable(IDS_TABLE_US_TRANSACTIONS);
+    for (const auto& purchase : purchases) {
+        SCOPED_TRACE(purchase.pszSymbol);
+        EXPECT_EQ(purchase.pszPaid, ShownAt(pTransactions, 5, purchase.pszSymbol, 8));
+        int nWindows = 0;
+        for (UINT nTable : g_positionTables) {
+            const auto it = std::find_if(std::begin(s_costColumns), std::end(s_costColumns),
+                                         [&](const COST_COLUMNS& c) { return c.nTable == nTable; });
+            ASSERT_NE(std::end(s_costColumns), it) << "a position window whose columns the test lacks: " << nTable;
+            CDataTable* pTable = FindDataTable(nTable);
+            if (ShownAt(pTable, it->nKey, purchase.pszSymbol, it->nCost) == "-")
+                continue;
+            ++nWindows;
+            SCOPED_TRACE(std::string(pTable->GetName()));
+            EXPECT_EQ(purchase.pszCost, ShownAt(pTable, it->nKey, purchase.pszSymbol, it->nCost));
+            EXPECT_EQ(purchase.pszValue, ShownAt(pTable, it->nKey, purchase.pszSymbol, it->nValue));
+            EXPECT_EQ(purchase.pszGain, ShownAt(pTable, it->nKey, purchase.pszSymbol, it->nGain));
+            EXPECT_EQ(purchase.pszPercent, ShownAt(pTable, it->nKey, purchase.pszSymbol, it->nPercent));
+        }
+        EXPECT_EQ(4, nWindows) << "the two US windows and the two combined";
+    }
+    // The KSE purchase of 12,345 shares at 100.5 fils: one cost, to the fils, in every window.
+    for (UINT nTable : g_positionTables) {
+        const auto it = std::find_if(std::begin(s_costColumns), std::end(s_costColumns),
+                                     [&](const COST_COLUMNS& c) { return c.nTable == nTable; });
+        CDataTable* pTable = FindDataTable(nTable);
+        const std::string strCost = ShownAt(pTable, it->nKey, "104", it->nCost);
+        EXPECT_TRUE(strCost == "-" || strCost == "1,240.673") << pTable->GetName() << " " << strCost;
+    }
+    Shoot(FindDataTable(IDS_TABLE_US_HOLDINGS), "account_one_cost_us_holdings");
+}
+
+// Found by the position property: a KSE position whose value lies at half a fils (1,832,421,925
+// shares at 114.1 fils, 209,079,341.6425 dinars) reads one value, to the fils rounded up, and so
+// one gain in every window, whether the window reckons it in fils or in dinars.
+TEST_F(OnePrice, AValueAtHalfAFilsReadsAlikeInEveryWindow)
+{
+    const std::string strData = EditedData(
+        "half-fils", "portfolios.txt",
+        [](const std::string& strLine) { return strLine.rfind("trader|", 0) == 0 ? std::string() : strLine + "\n"; },
+        "trader|C|0|KWD|1000000|0\ntrader|C|0|USD|2000000|0\ntrader|H|2|104|1832421925|100\ntrader|H|8|BRKT|1|1.0049\n");
+    ASSERT_TRUE(StartSession({"--rate", "0", "--data", strData}));
+    std::filesystem::remove_all(strData);
+    ASSERT_NO_FATAL_FAILURE(OpenEveryPositionWindow());
+    ASSERT_NO_FATAL_FAILURE(MoveKse("104", 114.1));
+    std::set<std::string> gains;
+    int nWindows = 0;
+    for (UINT nTable : g_positionTables) {
+        const auto it = std::find_if(std::begin(s_costColumns), std::end(s_costColumns),
+                                     [&](const COST_COLUMNS& c) { return c.nTable == nTable; });
+        ASSERT_NE(std::end(s_costColumns), it) << nTable;
+        CDataTable* pTable = FindDataTable(nTable);
+        const std::string strValue = ShownAt(pTable, it->nKey, "104", it->nValue);
+        if (strValue == "-")
+            continue;
+        ++nWindows;
+        EXPECT_EQ("209,079,341.643", strValue) << pTable->GetName();
+        gains.insert(ShownAt(pTable, it->nKey, "104", it->nGain));
+    }
+    EXPECT_EQ(4, nWindows);
+    EXPECT_EQ(1u, gains.size());
 }

@@ -1,5 +1,6 @@
 #include "tools/testserver/model/SimAccounts.h"
 #include <algorithm>
+#include <cmath>
 #include "tools/testserver/model/SimOrders.h"
 #include <cstdlib>
 
@@ -13,9 +14,23 @@ static std::string Amount(double dAmount)
 }
 
 // Money as the statements of its currency give it: dollars to the cent, dinars to the fils.
+static int MoneyPlaces(const std::string& strCurrency)
+{
+    return strCurrency == "KWD" ? 3 : 2;
+}
+
 static std::string Money(double dAmount, const std::string& strCurrency)
 {
-    return FormatDouble(dAmount, strCurrency == "KWD" ? 3 : 2);
+    return FormatDouble(dAmount, MoneyPlaces(strCurrency));
+}
+
+// The books keep a position's cost to a hundredth of a cent (a tenth of a fils), and charges in
+// the currency's own unit: a cost is then exact in the fields that carry four places.
+static const int COST_PLACES = 4;
+static double InPlaces(double dAmount, int nPlaces)
+{
+    const double dScale = std::pow(10.0, nPlaces);
+    return std::round(dAmount * dScale) / dScale;
 }
 
 // The trading day nBack days before nDate.
@@ -126,7 +141,7 @@ CSimAccount& CSimAccounts::Open(const std::string& strUser, const std::string& s
             CSimHolding& holding = HoldingOf(account, nMarketColumn, pInst->strSymbol);
             const int nDate = TradingDaysBack(nToday, nBack);
             holding.nQty += nQty;
-            holding.dCost += dValue;
+            holding.dCost = InPlaces(holding.dCost + dValue, COST_PLACES);
             holding.nOpenDate = holding.nOpenDate ? holding.nOpenDate : nDate;
             account.cash[pInst->pMarket->strCurrency].dBalance -= dValue;
             nBack -= 3;
@@ -228,7 +243,7 @@ double CSimAccounts::Sell(CSimAccount& account, const CSimInstrument& inst, CSim
     const double dCostOut = holding.nQty > 0 ? holding.dCost * static_cast<double>(nQty) / static_cast<double>(holding.nQty) : 0;
     const double dProfit = dAmount - dCostOut;
     holding.nQty -= nQty;
-    holding.dCost -= dCostOut;
+    holding.dCost = InPlaces(holding.dCost - dCostOut, COST_PLACES);
     holding.dRealized += dProfit;
     CSimRecord rec;
     SetField(rec, "row", static_cast<int64_t>(account.realized.size() + 1));
@@ -260,6 +275,7 @@ void CSimAccounts::ApplyFill(CSimAccount& account, const CSimInstrument& inst, i
 {
     const CSimMarketInfo& market = *inst.pMarket;
     const double dValue = CSimMarket::Value(market, nPrice, nQty);
+    dCharges = InPlaces(dCharges, MoneyPlaces(market.strCurrency));
     CSimHolding& holding = HoldingOf(account, market.nCode, inst.strSymbol);
     CSimAccount::Cash& cash = account.cash[market.strCurrency];
     double dAmount = 0;
@@ -267,7 +283,7 @@ void CSimAccounts::ApplyFill(CSimAccount& account, const CSimInstrument& inst, i
         dAmount = -(dValue + dCharges);
         holding.nOpenDate = holding.nQty > 0 ? holding.nOpenDate : m_pClock->GetDate();
         holding.nQty += nQty;
-        holding.dCost += dValue + dCharges;
+        holding.dCost = InPlaces(holding.dCost + dValue + dCharges, COST_PLACES);
     } else {
         dAmount = Sell(account, inst, holding, nQty, nPrice, dCharges, m_pClock->GetDate(), m_pClock->GetMillis());
     }
@@ -353,9 +369,12 @@ CSimRecord CSimAccounts::HoldingRecord(const CSimAccount& account, const CSimHol
     SetField(rec, "quantity", holding.nQty);
     SetField(rec, "reserved", holding.nReserved);
     SetField(rec, "available", holding.nQty - holding.nReserved);
-    SetField(rec, "avg_cost", FormatDouble(dAvgCost, market.nDecimals));
-    SetField(rec, "cost", Amount(holding.dCost));
-    SetField(rec, "quoted_cost", Amount(holding.dCost));
+    // Each field at the places a server's carries: the cost to four (the holdings' lines), again to
+    // the currency's unit (the unrealized reports'), and the average price to four.
+    SetField(rec, "avg_cost", FormatDouble(dAvgCost, COST_PLACES));
+    SetField(rec, "cost", FormatDouble(holding.dCost, COST_PLACES));
+    SetField(rec, "quoted_cost", Money(holding.dCost, market.strCurrency));
+    SetField(rec, "quoted_cost_exact", FormatDouble(holding.dCost, COST_PLACES));
     SetField(rec, "price", CSimMarket::PriceText(market, nPrice));
     SetField(rec, "market_value", Amount(dMarketValue));
     SetField(rec, "unrealized", Amount(dMarketValue - holding.dCost));

@@ -61,6 +61,8 @@ void CSimAccounts::ApplyOptionFill(CSimAccount& account, const CSimOptionSeries&
                                    double dValue, double dCharges, ISimEventSink& sink)
 {
     const std::string strSymbol = OptionSymbol(series);
+    // Charges in cents, as a statement books them.
+    dCharges = std::round(dCharges * 100.0) / 100.0;
     CSimAccount::OptionPosition* pPos = nullptr;
     for (CSimAccount::OptionPosition& pos : account.options)
         if (pos.strSymbol == strSymbol)
@@ -72,11 +74,12 @@ void CSimAccounts::ApplyOptionFill(CSimAccount& account, const CSimOptionSeries&
     double dAmount = 0;
     if (nSide == 1) {
         pPos->nContracts += nContracts;
-        pPos->dCost += dValue + dCharges;
+        // Booked as the shares' costs are: the cost to a hundredth of a cent.
+        pPos->dCost = std::round((pPos->dCost + dValue + dCharges) * 10000.0) / 10000.0;
         dAmount = -(dValue + dCharges);
     } else {
         const double dCostOut = pPos->nContracts > 0 ? pPos->dCost * static_cast<double>(nContracts) / static_cast<double>(pPos->nContracts) : 0;
-        pPos->dCost -= dCostOut;
+        pPos->dCost = std::round((pPos->dCost - dCostOut) * 10000.0) / 10000.0;
         pPos->nContracts -= nContracts;
         dAmount = dValue - dCharges;
     }
@@ -132,12 +135,13 @@ CSimRecord CSimAccounts::OptionRecord(const CSimAccount& account, const CSimAcco
     SetField(rec, "available", pos.nContracts);
     SetField(rec, "reserved", int64_t{0});
     SetField(rec, "price", FormatDouble(dPrice, 2));
-    SetField(rec, "avg_cost", FormatDouble(pos.nContracts ? pos.dCost / static_cast<double>(pos.nContracts * SHARES_PER_CONTRACT) : 0, 2));
-    SetField(rec, "cost", FormatDouble(pos.dCost, 3));
+    SetField(rec, "avg_cost", FormatDouble(pos.nContracts ? pos.dCost / static_cast<double>(pos.nContracts * SHARES_PER_CONTRACT) : 0, 4));
+    SetField(rec, "cost", FormatDouble(pos.dCost, 4));
     // The cost in the unit of price times quantity (the premium per share times the contracts),
-    // as the unrealized reports take it: they count a contract's hundred shares in the gain.
-    // Five decimals: a hundred times it is the cost to the cent.
-    SetField(rec, "quoted_cost", FormatDouble(pos.dCost / static_cast<double>(SHARES_PER_CONTRACT), 5));
+    // as the unrealized reports take it: they count a contract's hundred shares in the gain. To six
+    // places, so that a hundred times it is the cost to a hundredth of a cent, as the holdings give it.
+    SetField(rec, "quoted_cost", FormatDouble(pos.dCost / static_cast<double>(SHARES_PER_CONTRACT), 6));
+    SetField(rec, "quoted_cost_exact", FormatDouble(pos.dCost / static_cast<double>(SHARES_PER_CONTRACT), 6));
     SetField(rec, "market_value", FormatDouble(dValue, 3));
     SetField(rec, "unrealized", FormatDouble(dValue - pos.dCost, 3));
     SetField(rec, "unrealized_pct", FormatDouble(pos.dCost > 0 ? 100.0 * (dValue - pos.dCost) / pos.dCost : 0.0, 2));
@@ -203,7 +207,8 @@ int CSimAccounts::Exercise(const CSimOptionRequest& req, ISimEventSink& sink, Tr
     }
     for (CSimAccount::OptionPosition& pos : pAccount->options)
         if (&pos == pPos) {
-            pos.dCost -= pos.dCost * static_cast<double>(req.nContracts) / static_cast<double>(pos.nContracts);
+            pos.dCost = std::round((pos.dCost - pos.dCost * static_cast<double>(req.nContracts) / static_cast<double>(pos.nContracts)) *
+                                   10000.0) / 10000.0;
             pos.nContracts -= req.nContracts;
         }
     fnTrade(pContext, *pAccount, *pUnder, bCall ? SIM_SIDE_BUY : SIM_SIDE_SELL, nShares, nStrike, sink);

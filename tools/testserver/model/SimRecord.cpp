@@ -1,6 +1,7 @@
 #include "tools/testserver/model/SimRecord.h"
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 // Writes the digits from the right end of a buffer of 48 bytes; returns where they start.
 static char* UnitsText(char* pEnd, int64_t nUnits, int nDecimals, bool bPoint)
@@ -61,11 +62,41 @@ std::string FormatDouble(double dValue, int nDecimals)
         nDecimals = 1;
     if (!std::isfinite(dValue))
         dValue = 0.0;
-    // Through integers: printf's "%f" would take the decimal point from the locale.
-    double dScale = 1.0;
-    for (int i = 0; i < nDecimals; ++i)
-        dScale *= 10.0;
-    return FormatUnits(static_cast<int64_t>(std::llround(dValue * dScale)), nDecimals);
+    // Through integers: printf's "%f" would take the decimal point from the locale. Rounded as the
+    // amount is written in decimal (its shortest text), half away from zero: 1240.6725 to three
+    // places is 1240.673, as a statement rounds it, though its double lies a hair below.
+    if (nDecimals > 18)
+        nDecimals = 18;
+    char szShortest[400];
+    const auto result = std::to_chars(szShortest, szShortest + sizeof szShortest - 1, dValue, std::chars_format::fixed);
+    if (result.ec != std::errc())
+        return FormatUnits(0, nDecimals);
+    *result.ptr = '\0';
+    const char* p = szShortest;
+    const bool bNegative = *p == '-';
+    p += bNegative ? 1 : 0;
+    uint64_t nUnits = 0;
+    int nFraction = -1;
+    bool bUp = false;
+    for (; *p != '\0'; ++p) {
+        if (*p == '.') {
+            nFraction = 0;
+            continue;
+        }
+        if (nFraction == nDecimals) {
+            bUp = *p >= '5';
+            break;
+        }
+        if (nUnits > UINT64_MAX / 20)
+            return FormatUnits(0, nDecimals);
+        nUnits = nUnits * 10 + static_cast<uint64_t>(*p - '0');
+        nFraction += nFraction >= 0 ? 1 : 0;
+    }
+    for (int i = nFraction < 0 ? 0 : nFraction; i < nDecimals; ++i)
+        nUnits *= 10;
+    nUnits += bUp ? 1 : 0;
+    const int64_t nSigned = static_cast<int64_t>(nUnits > static_cast<uint64_t>(INT64_MAX) ? INT64_MAX : nUnits);
+    return FormatUnits(bNegative ? -nSigned : nSigned, nDecimals);
 }
 
 void SetField(CSimRecord& rec, const char* pszName, const std::string& strValue)

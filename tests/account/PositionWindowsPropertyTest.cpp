@@ -1,0 +1,634 @@
+// Every window that shows positions, open at once against an account at a real account's scale
+// (hundreds of positions on both markets, options and forward contracts, costs to a hundredth of
+// a cent and to a tenth of a fils, quantities to billions, losses in millions), fed random
+// sequences of the server's lines: US quotes, KSE board lines, position lines, fills and each
+// window's reply. After each line has settled, a position reads alike in every window and each
+// row adds up as it shows.
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+#include <unistd.h>
+#include "account/CombinedHoldingsTable.h"
+#include "account/CombinedUnrealizedProfitLossTable.h"
+#include "account/InvestorHoldingsTable.h"
+#include "account/UnrealizedProfitLossKSETable.h"
+#include "account/UnrealizedProfitLossTable.h"
+#include "app/AppCommands.h"
+#include "app/NorvApp.h"
+#include "app/NorvMainFrame.h"
+#include "app/TableFactory.h"
+#include "app/TableMDIWnd.h"
+#include "framework/base/ColumnValues.h"
+#include "framework/table/ViewRow.h"
+#include "framework/table/ViewTable.h"
+#include "framework/window/TableWindow.h"
+#include "link/MessageTypes.h"
+#include "market/DataArray.h"
+#include "market/QuotationTable.h"
+#include "market/TableLinks.h"
+#include "refdata/ZorvatGlobals.h"
+#include "tests/account/AccountTestSupport.h"
+#include "tests/common/Property.h"
+
+namespace {
+// Where each window shows a position: its key, quantity, price, cost, value, gain and per cent,
+// and how many of its price's units make the board's (the combined windows show a KSE price in
+// dinars, the board quotes fils).
+struct POSITION_WINDOW
+{
+    UINT nTable;
+    int nKey, nQuantity, nQuantity2, nPrice, nCost, nValue, nGain, nPercent;
+    double dKseFilsPerShown = 1;
+    int nGainAgain = -1, nPercentAgain = -1;    // the same figures shown a second time in the row
+};
+const POSITION_WINDOW s_windows[] = {
+    {IDS_TABLE_US_HOLDINGS, HC_SYMBOL, HC_QUANTITY, HC_QUANTITY2, HC_PRICE, HC_COST, HC_VALUE, HC_GAIN, HC_PERCENT},
+    {IDS_TABLE_KSE_HOLDINGS, 1, 3, 6, 8, 7, 9, 10, 11},
+    {IDS_TABLE_COMBINED_HOLDINGS, CH_SYMBOL, CH_QUANTITY, CH_QUANTITY2, CH_PRICE, CH_COST, CH_VALUE, CH_GAIN, CH_GAIN_PERCENT, 1000, CH_GAIN_2},
+    {IDS_TABLE_US_UNREALIZED, UC_SYMBOL, UC_LONG_QTY, UC_LONG_QTY2, UC_LAST, UC_LONG_COST, UC_LONG_VALUE, UC_LONG_GAIN, UC_LONG_PERCENT, 1,
+     UC_LONG_AMOUNT, UC_LONG_AMOUNT_PERCENT},
+    {IDS_TABLE_KSE_UNREALIZED, UK_STOCK, UK_QTY, UK_QTY2, UK_PRICE, UK_COST, UK_VALUE, UK_GAIN, UK_PERCENT},
+    {IDS_TABLE_COMBINED_UNREALIZED, CU_SYMBOL, CU_QTY, CU_QTY2, CU_PRICE, CU_COST, CU_VALUE, CU_GAIN, CU_PERCENT, 1000, CU_SERVER_GAIN},
+};
+
+const POSITION_WINDOW& WindowOf(UINT nTable)
+{
+    const auto it = std::find_if(std::begin(s_windows), std::end(s_windows), [&](const POSITION_WINDOW& w) { return w.nTable == nTable; });
+    if (it == std::end(s_windows))
+        throw std::runtime_error("a position window whose columns the test lacks: " + std::to_string(nTable));
+    return *it;
+}
+
+// A held position of the generated account.
+struct GEN_POSITION
+{
+    int nMarket = 2;        // 2 KSE, 8 a US board, 16 the options board
+    std::string strSymbol;  // KSE: the stock code
+    long long nQuantity = 0;
+    double dPrice = 0;      // the purchase price: fils to a tenth, dollars to a hundredth of a cent
+    double dClose = 0;      // the board's previous close (fils) or the symbol's close
+};
+
+struct GEN_ACCOUNT
+{
+    std::vector<GEN_POSITION> positions;
+    bool bArabic = false;
+};
+
+// A step: a line of the server's, or a trader's fill.
+enum STEP_KIND { STEP_US_QUOTE, STEP_KSE_BOARD, STEP_POSITION_LINE, STEP_FILL, STEP_REPLY, STEP_KIND_COUNT };
+struct STEP
+{
+    int nKind = 0;
+    size_t nPosition = 0;   // the position it is about (modulo the account's)
+    int nMove = 0;          // a price move in ticks (0: no last price)
+    size_t nWindow = 0;     // the window a reply is for (modulo the windows)
+};
+
+// A figure as a server writes it: rounded as it is written, half away from zero.
+std::string Text(double dValue, int nPlaces)
+{
+    char sz[64];
+    snprintf(sz, sizeof sz, "%.*f", nPlaces, RoundHalfAwayFromZero(dValue, nPlaces));
+    return sz;
+}
+
+std::string FourLetters(size_t n)
+{
+    std::string str = "Q";
+    for (int i = 0; i < 3; ++i) {
+        str += static_cast<char>('A' + n % 26);
+        n /= 26;
+    }
+    return str;
+}
+
+rc::Gen<GEN_ACCOUNT> AccountGen()
+{
+    return rc::gen::exec([] {
+        GEN_ACCOUNT account;
+        account.bArabic = *rc::gen::arbitrary<bool>();
+        const int nKse = *rc::gen::inRange(20, 140), nUs = *rc::gen::inRange(20, 140), nOptions = *rc::gen::inRange(0, 12);
+        for (int i = 0; i < nKse; ++i) {
+            GEN_POSITION p;
+            p.strSymbol = std::to_string(300 + i);
+            // Up to billions of shares, of a penny stock; a tenth of a fils makes a cost's fraction
+            // of a fils.
+            const bool bMany = *rc::gen::inRange(0, 4) == 0;
+            p.nQuantity = bMany ? *rc::gen::inRange<long long>(1000000, 2000000000LL) : *rc::gen::inRange<long long>(1, 500000);
+            p.dPrice = *rc::gen::inRange(1, bMany ? 1000 : 20000) / 10.0;
+            // On a tick of every band of the board.
+            p.dClose = *rc::gen::inRange(2, 200) * 10.0;
+            account.positions.push_back(p);
+        }
+        for (int i = 0; i < nUs; ++i) {
+            GEN_POSITION p;
+            p.nMarket = 8;
+            p.strSymbol = FourLetters(static_cast<size_t>(i));
+            // A hundredth of a cent; bought far above the close, a loss in millions.
+            const bool bMany = *rc::gen::inRange(0, 4) == 0;
+            p.nQuantity = bMany ? *rc::gen::inRange<long long>(100000, 100000000LL) : *rc::gen::inRange<long long>(1, 100000);
+            p.dPrice = *rc::gen::inRange(100, bMany ? 50000 : 5000000) / 10000.0;
+            p.dClose = *rc::gen::inRange(100, 50000) / 100.0;
+            account.positions.push_back(p);
+        }
+        for (int i = 0; i < nOptions; ++i) {
+            GEN_POSITION p;
+            p.nMarket = 16;
+            // The December call at 45 on one of the generated symbols (its chain written below).
+            p.strSymbol = FourLetters(static_cast<size_t>(i)) + "LI";
+            p.nQuantity = *rc::gen::inRange<long long>(1, 50);
+            p.dPrice = *rc::gen::inRange(1, 2000) / 100.0;
+            account.positions.push_back(p);
+        }
+        return account;
+    });
+}
+
+rc::Gen<std::vector<STEP>> StepsGen()
+{
+    return rc::gen::container<std::vector<STEP>>(rc::gen::exec([] {
+        STEP step;
+        step.nKind = *rc::gen::weightedOneOf<int>({{4, rc::gen::just<int>(STEP_US_QUOTE)},
+                                                   {4, rc::gen::just<int>(STEP_KSE_BOARD)},
+                                                   {3, rc::gen::just<int>(STEP_POSITION_LINE)},
+                                                   {1, rc::gen::just<int>(STEP_FILL)},
+                                                   {1, rc::gen::just<int>(STEP_REPLY)}});
+        step.nPosition = *rc::gen::inRange<size_t>(0, 100000);
+        step.nMove = *rc::gen::inRange(-40, 41);
+        step.nWindow = *rc::gen::inRange<size_t>(0, 6);
+        return step;
+    }));
+}
+
+// The simulator's data with the account in place of the trader's, and its symbols.
+std::string AccountData(const GEN_ACCOUNT& account)
+{
+    const std::string strData = std::filesystem::temp_directory_path() / ("positions-property-" + std::to_string(getpid()));
+    std::filesystem::remove_all(strData);
+    std::filesystem::copy(TB_SOURCE_DIR "/tools/testserver/data", strData, std::filesystem::copy_options::recursive);
+    const auto edit = [&](const std::string& strFile, bool bDropTrader, const std::string& strAdded) {
+        const std::string strPath = strData + "/market/" + strFile;
+        std::ifstream in(strPath);
+        std::string strLine, strKept;
+        while (std::getline(in, strLine))
+            if (!bDropTrader || strLine.rfind("trader|", 0) != 0)
+                strKept += strLine + "\n";
+        in.close();
+        std::ofstream(strPath) << strKept << strAdded;
+    };
+    std::string strStocks, strSymbols, strOptions, strHeld = "trader|C|0|KWD|1000000|0\ntrader|C|0|USD|2000000|0\n";
+    std::set<std::string> underlyings;
+    for (const GEN_POSITION& p : account.positions)
+        if (p.nMarket == 16)
+            underlyings.insert(p.strSymbol.substr(0, 4));
+    for (const GEN_POSITION& p : account.positions) {
+        if (p.nMarket == 2) {
+            strStocks += p.strSymbol + "|S" + p.strSymbol + "|Stock " + p.strSymbol + "|سهم " + p.strSymbol + "|1|" + Text(p.dClose, 0) + "|10|0\n";
+            strHeld += "trader|H|2|" + p.strSymbol + "|" + std::to_string(p.nQuantity) + "|" + Text(p.dPrice, 1) + "\n";
+        } else if (p.nMarket == 8) {
+            const bool bChain = underlyings.count(p.strSymbol) != 0;
+            strSymbols += p.strSymbol + "|8|Company " + p.strSymbol + "|شركة " + p.strSymbol + "|" + Text(p.dClose, 2) + "|1.00|" +
+                          (bChain ? "1" : "0") + "|0\n";
+            if (bChain)
+                strOptions += p.strSymbol + "|1|45|20261218\n";
+            strHeld += "trader|H|8|" + p.strSymbol + "|" + std::to_string(p.nQuantity) + "|" + Text(p.dPrice, 4) + "\n";
+        } else {
+            strHeld += "trader|O|16|" + p.strSymbol + "|" + std::to_string(p.nQuantity) + "|" + Text(p.dPrice, 2) + "\n";
+        }
+    }
+    // A forward contract beside them, as a real account holds.
+    strHeld += "trader|F|1|300|10000|849.585\n";
+    edit("stocks.txt", false, strStocks);
+    edit("us_symbols.txt", false, strSymbols);
+    edit("options.txt", false, strOptions);
+    edit("portfolios.txt", true, strHeld);
+    return strData;
+}
+
+// A shown amount in units of its last place: "-1,234.567" at three places is -1234567.
+long long Units(const std::string& strText, int nPlaces)
+{
+    long long nUnits = 0;
+    int nFraction = -1;
+    for (char c : strText) {
+        if (c >= '0' && c <= '9' && (nFraction < 0 || nFraction < nPlaces)) {
+            nUnits = nUnits * 10 + (c - '0');
+            nFraction += nFraction >= 0 ? 1 : 0;
+        } else if (c == '.') {
+            nFraction = 0;
+        }
+    }
+    for (int i = std::max(nFraction, 0); i < nPlaces; ++i)
+        nUnits *= 10;
+    return strText.find('-') != std::string::npos ? -nUnits : nUnits;
+}
+
+int Places(const std::string& strText)
+{
+    const size_t nPoint = strText.find('.');
+    return nPoint == std::string::npos ? 0 : static_cast<int>(strText.size() - nPoint - 1);
+}
+
+double Number(const std::string& strText)
+{
+    std::string strPlain;
+    for (char c : strText)
+        if ((c >= '0' && c <= '9') || c == '.' || c == '-')
+            strPlain += c;
+    return atof(strPlain.c_str());
+}
+
+// One row of a window as it shows.
+struct SHOWN_ROW
+{
+    std::string strQuantity, strPrice, strCost, strValue, strGain, strPercent, strGainAgain, strPercentAgain;
+};
+
+struct PositionWindowsProperty : CAccountSession
+{
+    void Command(UINT nId) { SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, nId, 0); }
+
+    bool Loaded(UINT nTable)
+    {
+        CDataTable* pTable = FindDataTable(nTable);
+        if (pTable == nullptr || !PumpUntil([&] { return pTable->IsComplete() && !pTable->IsReceiving() && pTable->GetRows()->GetCount() > 0; }))
+            return false;
+        CNorvApp::ShowTable(pTable);
+        return true;
+    }
+
+    // Every window that values positions, from the code's own list, open at once.
+    bool OpenEveryPositionWindow()
+    {
+        for (UINT nTable : g_positionTables) {
+            if (nTable == IDS_TABLE_KSE_UNREALIZED)
+                Command(33235);
+            else if (nTable == IDS_TABLE_US_UNREALIZED)
+                Command(ID_APP_US_UNREALIZED);
+            else if (nTable == IDS_TABLE_COMBINED_UNREALIZED) {
+                Command(ID_APP_US_UNREALIZED);
+                if (!CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"))
+                    return false;
+            }
+            if (!Loaded(nTable))
+                return false;
+        }
+        return true;
+    }
+
+    // Settled: no window waits for a reply and the lines sent have come.
+    void Settle()
+    {
+        PumpFor(60);
+        PumpUntil([] {
+            for (UINT nTable : g_positionTables)
+                if (CDataTable* pTable = FindDataTable(nTable); pTable != nullptr && pTable->IsReceiving())
+                    return false;
+            return true;
+        }, 5000);
+        PumpFor(20);
+    }
+
+    // The latest line of a mnemonic the server sent whose field nField holds the key.
+    std::vector<std::string> LatestSent(const std::string& strMnemonic, size_t nField, const std::string& strKey) const
+    {
+        std::vector<std::string> found;
+        for (const std::string& line : Sent(strMnemonic))
+            if (const std::vector<std::string> f = Split(line); f.size() > nField && f[nField] == strKey)
+                found = f;
+        return found;
+    }
+
+    void Dispatch(const std::vector<std::string>& fields)
+    {
+        std::string strLine;
+        for (const std::string& strField : fields)
+            strLine += (strLine.empty() ? "" : "|") + strField;
+        pRun->App().GetDispatcher().OnServerMessage(strLine.c_str());
+        m_strLast = strLine;
+    }
+    std::string m_strLast;
+
+    void Run(const STEP& step, const GEN_ACCOUNT& account)
+    {
+        const GEN_POSITION& p = account.positions[step.nPosition % account.positions.size()];
+        switch (step.nKind) {
+        case STEP_US_QUOTE: {
+            // The symbol's (or an option's underlying's) latest quote, its last moved by ticks of a
+            // cent from the close, or none.
+            // An option is quoted itself or moves with its underlying.
+            const std::string strSymbol = p.nMarket == 2    ? FourLetters(step.nPosition % 20)
+                                          : p.nMarket == 16 && step.nMove % 2 == 0 ? p.strSymbol
+                                                                                   : p.strSymbol.substr(0, 4);
+            std::vector<std::string> f;
+            for (const std::string& line : Sent("GS"))
+                if (const std::vector<std::string> g = Split(line); g.size() > 7 && g[4] == strSymbol)
+                    f = g;
+            // The options board's quote of an option, on the underlying's line.
+            if (f.empty() && p.nMarket == 16)
+                for (const std::string& line : Sent("GS"))
+                    if (const std::vector<std::string> g = Split(line); g.size() > 7 && g[4] == p.strSymbol.substr(0, 4)) {
+                        f = g;
+                        f[3] = "16";
+                        f[4] = p.strSymbol;
+                    }
+            if (f.empty())
+                return;
+            f[1] = "0";
+            f[7] = step.nMove == 0 ? "0" : Text(std::max(0.01, (p.nMarket == 16 ? p.dPrice : p.dClose) + step.nMove * 0.0137), 4);
+            Dispatch(f);
+            break;
+        }
+        case STEP_KSE_BOARD: {
+            const std::string strStock = p.nMarket == 2 ? p.strSymbol : std::to_string(300 + step.nPosition % 20);
+            std::vector<std::string> f;
+            for (const std::string& row : LastReplyRows("SQ"))
+                if (Split(row)[0] == strStock)
+                    f = Split(row);
+            if (f.empty())
+                return;
+            f[1] = step.nMove == 0 ? "0" : Text(std::max(10.0, p.dClose + step.nMove * 10.0), 1);
+            f.insert(f.begin(), {"~QQ", "0", "XC", "0"});
+            Dispatch(f);
+            break;
+        }
+        case STEP_POSITION_LINE: {
+            // The server's latest line of the position again, at another price of its own: the
+            // windows value it at the quote's.
+            std::vector<std::string> f = p.nMarket == 2 ? LatestSent("IU", 5, p.strSymbol) : LatestSent("NH", 4, p.strSymbol);
+            if (f.empty())
+                f = p.nMarket == 2 ? KseLineFromReply(p.strSymbol) : UsLineFromReply(p.strSymbol);
+            if (f.empty())
+                return;
+            const size_t nPrice = p.nMarket == 2 ? 4 + 7 : 4 + 5;
+            // A quoted position's line at a price of its own moment: the windows value it at the
+            // quote's. An option no board quotes keeps the server's, which a reply gives again.
+            if (p.nMarket != 16)
+                f[nPrice] = Text(std::max(0.1, Number(f[nPrice]) * (1 + step.nMove / 100.0)), p.nMarket == 2 ? 1 : 4);
+            // Some of the position held back (by an open sale): its second quantity.
+            const size_t nFirst = p.nMarket == 2 ? 4 + 2 : 4 + 1, nSecond = p.nMarket == 2 ? 4 + 4 : 4 + 3;
+            const long long nHeld = atoll(f[nFirst].c_str()) + atoll(f[nSecond].c_str());
+            const long long nBack = step.nMove % 2 != 0 ? std::min<long long>(nHeld, std::abs(step.nMove)) : 0;
+            f[nFirst] = std::to_string(nHeld - nBack);
+            f[nSecond] = std::to_string(nBack);
+            // Its value at its price, as the server's lines give it.
+            const double dUnit = p.nMarket == 2 ? 0.001 : p.nMarket == 16 ? 100.0 : 1.0;
+            f[p.nMarket == 2 ? 4 + 8 : 4 + 6] = Text(Number(f[nPrice]) * static_cast<double>(nHeld) * dUnit, 3);
+            Dispatch(f);
+            break;
+        }
+        case STEP_FILL:
+            if (p.nMarket == 2)
+                Send(MSG_KR, "||1002|10020|1|1|" + p.strSymbol + "|" + std::to_string(1 + std::abs(step.nMove)) + "|3|0||0|||secret");
+            else if (p.nMarket == 8)
+                Send(MSG_OR, "1002|10020|1|" + p.strSymbol + "|" + std::to_string(1 + std::abs(step.nMove)) + "|3|0||0|||secret");
+            PumpFor(300);
+            break;
+        case STEP_REPLY: {
+            const UINT nTable = g_positionTables[step.nWindow % std::size(g_positionTables)];
+            if (nTable == IDS_TABLE_COMBINED_UNREALIZED)
+                CCombinedUnrealizedProfitLossTable::OpenForAccount("10020");
+            else if (nTable == IDS_TABLE_US_UNREALIZED)
+                Command(ID_APP_US_UNREALIZED);
+            else if (nTable == IDS_TABLE_KSE_UNREALIZED)
+                Command(33235);
+            else
+                static_cast<IDataTable*>(FindDataTable(nTable))->SendRequest();
+            PumpFor(100);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+
+    // A US position line as the server writes one, from its reply's row of the holdings.
+    std::vector<std::string> UsLineFromReply(const std::string& strSymbol) const
+    {
+        for (const std::string& row : LastReplyRows("IH")) {
+            const std::vector<std::string> r = Split(row);
+            if (r.size() < 32 || r[0] != strSymbol)
+                continue;
+            const bool bOption = r[20] != "0" && !r[20].empty();
+            const double dQuoted = atof(r[4].c_str()) / (bOption ? 100.0 : 1.0);
+            return {"~NH", "0", "XC", "", r[0], r[1], "0", "0", r[4], r[5], r[6], r[7], "", r[9], "261101", "261101",
+                    Text(dQuoted, 6), Text(dQuoted, bOption ? 6 : 2), "", "0", "0", "", r[9], "0", "", "", r[19], r[20], r[21],
+                    r[22], r[23], r[24], "", r[27], r[31]};
+        }
+        return {};
+    }
+
+    // A KSE position line as the server writes one, from its reply's row of the holdings.
+    std::vector<std::string> KseLineFromReply(const std::string& strStock) const
+    {
+        for (const std::string& row : LastReplyRows("IK")) {
+            const std::vector<std::string> r = Split(row);
+            if (r.size() < 17 || r[1] != strStock)
+                continue;
+            return {"~IU", "0", "XC", "", r[0], r[1], r[2], "0", r[4], r[5], "0", r[7], r[8], "0", "10020", r[11], r[12], "261101",
+                    "261101", r[15], Text(atof(r[5].c_str()), 3), r[12], r[14]};
+        }
+        return {};
+    }
+
+    // Each window's rows as they show, by position ("2:301", "8:QABC"); a KSE price in fils.
+    std::map<std::string, SHOWN_ROW> ShownRows(UINT nTable, std::string* pstrFault) const
+    {
+        const POSITION_WINDOW& w = WindowOf(nTable);
+        CDataTable* pTable = FindDataTable(nTable);
+        std::map<std::string, SHOWN_ROW> rows;
+        const std::vector<std::string> keys = ShownTexts(pTable, w.nKey), quantities = ShownTexts(pTable, w.nQuantity),
+                                       quantities2 = ShownTexts(pTable, w.nQuantity2),
+                                       prices = ShownTexts(pTable, w.nPrice), costs = ShownTexts(pTable, w.nCost),
+                                       values = ShownTexts(pTable, w.nValue), gains = ShownTexts(pTable, w.nGain),
+                                       percents = ShownTexts(pTable, w.nPercent),
+                                       gainsAgain = w.nGainAgain >= 0 ? ShownTexts(pTable, w.nGainAgain) : gains,
+                                       percentsAgain = w.nPercentAgain >= 0 ? ShownTexts(pTable, w.nPercentAgain) : percents;
+        for (size_t i = 0; i < keys.size(); ++i) {
+            // Cash lines have no position.
+            if (keys[i].empty() || keys[i][0] == '=')
+                continue;
+            const bool bKse = keys[i].find_first_not_of("0123456789") == std::string::npos;
+            // The position's whole quantity, the part held back with it.
+            SHOWN_ROW row{Text(Number(quantities[i]) + Number(quantities2[i]), 0), prices[i], costs[i], values[i], gains[i], percents[i], gainsAgain[i], percentsAgain[i]};
+            if (bKse && w.dKseFilsPerShown != 1)
+                row.strPrice = Text(Number(row.strPrice) * w.dKseFilsPerShown, 1);
+            else
+                row.strPrice = Text(Number(row.strPrice), bKse ? 1 : 4);
+            const std::string strKey = std::string(bKse ? "2:" : "8:") + keys[i];
+            if (!rows.emplace(strKey, row).second)
+                *pstrFault += std::string(pTable->GetName()) + ": two rows of " + strKey + "\n";
+        }
+        return rows;
+    }
+
+    // The invariants of every window at a settled moment; the faults found, one a line.
+    std::string Faults() const
+    {
+        std::string strFaults;
+        std::map<std::string, std::map<std::string, SHOWN_ROW>> byPosition;
+        for (UINT nTable : g_positionTables) {
+            CDataTable* pTable = FindDataTable(nTable);
+            const std::string strName(pTable->GetName());
+            for (const auto& [strKey, row] : ShownRows(nTable, &strFaults)) {
+                byPosition[strKey][strName] = row;
+                // A window may blank a zero, as its column says.
+                const int nPlaces = Places(row.strValue);
+                const auto placed = [nPlaces](const std::string& strText) { return strText.empty() || Places(strText) == nPlaces; };
+                if (!placed(row.strCost) || !placed(row.strGain))
+                    strFaults += strName + " " + strKey + ": cost " + row.strCost + ", value " + row.strValue + ", gain " + row.strGain +
+                                 " to other places\n";
+                else if (Units(row.strValue, nPlaces) - Units(row.strCost, nPlaces) != Units(row.strGain, nPlaces))
+                    strFaults += strName + " " + strKey + ": " + row.strValue + " - " + row.strCost + " shown as " + row.strGain + "\n";
+                if (Number(row.strGainAgain) != Number(row.strGain) || Number(row.strPercentAgain) != Number(row.strPercent))
+                    strFaults += strName + " " + strKey + ": gain " + row.strGain + " and " + row.strGainAgain + ", per cent " +
+                                 row.strPercent + " and " + row.strPercentAgain + "\n";
+                const double dCost = Number(row.strCost), dGain = Number(row.strGain);
+                if (dCost != 0 && std::fabs(dGain * 100.0 / dCost - Number(row.strPercent)) > 0.0051 + 1e-9 * std::fabs(dGain * 100.0 / dCost))
+                    strFaults += strName + " " + strKey + ": " + row.strGain + " of " + row.strCost + " shown as " + row.strPercent + " %\n";
+                for (const std::string* pText : {&row.strQuantity, &row.strCost, &row.strValue, &row.strGain, &row.strPercent})
+                    if (pText->find('#') != std::string::npos)
+                        strFaults += strName + " " + strKey + ": " + *pText + "\n";
+            }
+            strFaults += TotalFaults(pTable);
+        }
+        for (const auto& [strKey, windows] : byPosition) {
+            const SHOWN_ROW& first = windows.begin()->second;
+            for (const auto& [strName, row] : windows) {
+                const std::string strWhere = strKey + " in " + windows.begin()->first + " and " + strName + ": ";
+                if (Number(row.strQuantity) != Number(first.strQuantity))
+                    strFaults += strWhere + "quantity " + first.strQuantity + " / " + row.strQuantity + "\n";
+                if (row.strPrice != first.strPrice)
+                    strFaults += strWhere + "price " + first.strPrice + " / " + row.strPrice + "\n";
+                if (Number(row.strCost) != Number(first.strCost))
+                    strFaults += strWhere + "cost " + first.strCost + " / " + row.strCost + "\n";
+                if (Number(row.strGain) != Number(first.strGain))
+                    strFaults += strWhere + "gain " + first.strGain + " / " + row.strGain + " (values " + first.strValue + " / " +
+                                 row.strValue + " at " + first.strPrice + " / " + row.strPrice + ", " + first.strQuantity + " / " +
+                                 row.strQuantity + ")\n";
+                if (Number(row.strPercent) != Number(first.strPercent))
+                    strFaults += strWhere + "per cent " + first.strPercent + " / " + row.strPercent + "\n";
+            }
+        }
+        return strFaults;
+    }
+
+    static bool IsPercentColumn(CDataTable* pTable, int nCol)
+    {
+        for (const POSITION_WINDOW& w : s_windows)
+            if (w.nTable == pTable->GetNameId() && (nCol == w.nPercent || nCol == w.nPercentAgain))
+                return true;
+        return false;
+    }
+
+    // Cells of the window as its grid draws them: no '#' where a figure should be.
+    static std::string MarkedCells(CDataTable* pTable)
+    {
+        std::string strFaults;
+        CTableMDIWnd* pWnd = pTable->GetMainWindow();
+        SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 5000, 4000, SWP_NOZORDER | SWP_NOMOVE);
+        CTableWindow& grid = pWnd->GetGrid();
+        UpdateWindow(grid.m_hWnd);
+        for (int nLine = 0; nLine < pWnd->GetView()->GetRowCount() - grid.GetTopRow(); ++nLine)
+            for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
+                CTBString strShown;
+                RECT rc;
+                if (grid.PaneOfColumn(nCol)->GetShownCellText(nLine, nCol, &strShown, &rc) && strchr(strShown, '#') != nullptr) {
+                    CViewRow row;
+                    CTBString strText;
+                    const int nIndex = pWnd->GetView()->GetColumnOrder().GetColumnIndex(nCol);
+                    // A total line's width, and a per cent's of millions, are another matter.
+                    if (!pWnd->GetView()->GetRow(row, grid.GetTopRow() + nLine) || !row.IsDataRow() || IsPercentColumn(pTable, nIndex))
+                        continue;
+                    row.GetText(strText, nIndex);
+                    strFaults += std::string(pTable->GetName()) + " column " + std::to_string(nIndex) + " line " + std::to_string(nLine) + " shows " + std::string(strShown) + " for " +
+                                 std::string(strText) + "\n";
+                }
+            }
+        return strFaults;
+    }
+
+    // Each summed column of one currency's amounts totals what its rows show.
+    static std::string TotalFaults(CDataTable* pTable)
+    {
+        std::string strFaults;
+        const TABLE_DESC& desc = pTable->GetDescription();
+        for (size_t c = 0; c < desc.columns.size(); ++c) {
+            const TABLE_COLUMN& column = desc.columns[c];
+            if ((column.nFlags & COLF_SUMMED) == 0 || (column.nFlags & COLF_HIDDEN) != 0 || column.nType != COLTYPE_DOUBLE)
+                continue;
+            const std::vector<std::string> texts = ShownTexts(pTable, static_cast<int>(c));
+            int nPlaces = -1;
+            long long nSum = 0;
+            for (const std::string& strText : texts) {
+                if (strText.empty())
+                    continue;
+                nPlaces = nPlaces < 0 || nPlaces == Places(strText) ? Places(strText) : 99;
+                nSum += Units(strText, Places(strText));
+            }
+            const std::string strTotal = TotalText(pTable, static_cast<int>(c));
+            if (nPlaces >= 0 && nPlaces != 99 && !strTotal.empty() && Units(strTotal, nPlaces) != nSum)
+                strFaults += std::string(pTable->GetName()) + " column " + std::to_string(c) + ": total " + strTotal + " of rows " +
+                             std::to_string(nSum) + "\n";
+        }
+        return strFaults;
+    }
+
+    // One sequence against one account: the faults of the first settled moment that has any.
+    std::string RunSequence(const GEN_ACCOUNT& account, const std::vector<STEP>& steps)
+    {
+        const std::string strData = AccountData(account);
+        const ::testing::AssertionResult started = StartSession({"--rate", "0", "--data", strData}, account.bArabic);
+        std::filesystem::remove_all(strData);
+        if (!started)
+            return std::string("the session did not start: ") + started.message();
+        if (!OpenEveryPositionWindow())
+            return "the windows did not open";
+        // The symbols quoted, as a trader watches them.
+        auto* pQuotes = dynamic_cast<CQuotationTable*>(FindDataTable(IDS_TABLE_US_QUOTATIONS));
+        const std::string strAtlantic(GetGlobals()->GetMarketName(8));
+        const std::string strOptions(GetGlobals()->GetMarketName(16));
+        for (const GEN_POSITION& p : account.positions)
+            if (p.nMarket != 2)
+                pQuotes->AddSymbol(p.strSymbol.c_str(), (p.nMarket == 8 ? strAtlantic : strOptions).c_str(), nullptr);
+        Settle();
+        std::string strFaults = Faults();
+        for (size_t i = 0; i < steps.size() && strFaults.empty(); ++i) {
+            Run(steps[i], account);
+            Settle();
+            strFaults = Faults();
+            if (!strFaults.empty())
+                strFaults = "after step " + std::to_string(i) + " (kind " + std::to_string(steps[i].nKind) + ", " + m_strLast + "):\n" + strFaults;
+        }
+        // The figures as the grids draw them, once the sequence is through.
+        for (UINT nTable : g_positionTables)
+            if (strFaults.empty())
+                strFaults = MarkedCells(FindDataTable(nTable));
+        return strFaults.substr(0, 3000);
+    }
+};
+}  // namespace
+
+// Accounts at a real account's scale and random sequences of the server's lines into every
+// position window at once, in English and Arabic: a position reads one quantity, price, cost,
+// gain and per cent in every window, each row's gain is its shown value less its shown cost and
+// its per cent that gain of that cost, each total the sum of its shown rows, and no figure is
+// marked instead of shown. A session per sequence is costly: few sequences, many steps each.
+TEST_F(PositionWindowsProperty, EveryWindowReadsAPositionAlike)
+{
+    TB_CHECK_PROPERTY(3, [this] {
+        const GEN_ACCOUNT account = *AccountGen();
+        const std::vector<STEP> steps = *rc::gen::resize(24, StepsGen());
+        const std::string strFaults = RunSequence(account, steps);
+        TearDown();
+        RC_ASSERT(strFaults == "");
+    });
+}
