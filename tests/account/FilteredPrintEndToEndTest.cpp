@@ -127,7 +127,7 @@ struct FilteredPrint : CAccountSession
         PumpFor(300);
     }
 
-    // Ctrl+P on the window's grid, Print in the dialog, the file named; the file's words.
+    // Ctrl+P on the window's grid, Print in the dialog, the file named; the printed lines.
     std::vector<std::vector<std::string>> PrintWindow(CTableMDIWnd* pWnd, const std::string& strPdf)
     {
         CMDIFrameWnd* pFrame = pRun->App().GetMainFrame();
