@@ -38,6 +38,7 @@
 #include "app/TableMDIWnd.h"
 #include "framework/print/NorvTablePrint.h"
 #include "framework/table/ViewRow.h"
+#include "framework/table/Table.h"
 #include "framework/table/ViewTable.h"
 #include "market/DataArray.h"
 #include "market/InternationalExchangeRatesTable.h"
@@ -183,6 +184,20 @@ bool HasArabic(const char* psz)
     return false;
 }
 
+// Printed to a PDF file as the window's Print command prints: from a snapshot of the window's
+// view, whose row selection leaves the rows the window shows as they are.
+bool PrintAsShown(CTableMDIWnd* pWnd, const std::string& strPdf)
+{
+    CTable* pTable = pWnd->GetView()->GetTable();
+    const std::unique_ptr<CViewTable> pSnapshot(pTable != nullptr ? pTable->CreateSnapshotView(3) : nullptr);
+    if (pSnapshot == nullptr)
+        return false;
+    CNorvTablePrint print(pSnapshot.get());
+    print.GetProperties().CopyFrom(pWnd->GetGrid());
+    print.SetOutputFile(strPdf.c_str());
+    return print.GetSettings().SelectPrinter() && print.Print() == 1;
+}
+
 // Each table's main window, wide and tall enough for all its columns and rows: every value that
 // shows as '#' on screen or in print, every code or name its column cuts (a board, a side, a
 // currency, a reference a trader must read whole), every title cut inside a word ("Term" read as
@@ -271,10 +286,7 @@ std::set<std::string> CutOrMarkedTexts(const std::string& strPdf, bool bArabic, 
                     && strText.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos)
                     faults.insert(TbCodePageToUtf8(strName + " " + strText, CP_ACP) + " not in the session's language");
         ReleaseDC(grid.m_hWnd, hdc);
-        CNorvTablePrint print(pWnd->GetView());
-        print.GetProperties().CopyFrom(grid);
-        print.SetOutputFile(strPdf.c_str());
-        std::istringstream lines(print.GetSettings().SelectPrinter() && print.Print() == 1
+        std::istringstream lines(PrintAsShown(pWnd, strPdf)
                                      ? RunCommand("pdftotext -layout '" + strPdf + "' - 2>/dev/null") : "## not printed");
         for (std::string strLine; std::getline(lines, strLine);)
             if (strLine.find("##") != std::string::npos)
@@ -1026,9 +1038,7 @@ TEST_F(ShownValues, TransactionsTotalWhatTheirRowsShowAndNameTheKseBoard)
         EXPECT_EQ(stocks[i].empty() ? "" : "Regular board", boards[i]) << stocks[i];
     // And in print.
     TbUseSystemPrinters(FALSE);
-    CNorvTablePrint print(pKse->GetMainWindow()->GetView());
-    print.SetOutputFile((pRun->Folder() + "/kse.pdf").c_str());
-    ASSERT_TRUE(print.GetSettings().SelectPrinter() && print.Print() == 1);
+    ASSERT_TRUE(PrintAsShown(pKse->GetMainWindow(), pRun->Folder() + "/kse.pdf"));
     const std::string strPrinted = RunCommand("pdftotext '" + pRun->Folder() + "/kse.pdf' - 2>/dev/null");
     EXPECT_NE(std::string::npos, strPrinted.find("Regular")) << strPrinted;
     EXPECT_EQ(std::string::npos, strPrinted.find("Odd")) << strPrinted;
