@@ -16,17 +16,20 @@
 #include "market/TableLinks.h"
 #include "orders/NewModifyOrderDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
+#include "orders/PlaceOrderDlg.h"
 #include "orders/ReviewDialog.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/kernel/ResourceScript.h"
 #include "platform/win/user/Accelerators.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/common/Property.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/orders/OrderTestSupport.h"
 
 namespace {
 using NumberScripts = COrderStatusSession;
+using NumberScriptsProperty = COrderStatusSession;
 
 enum TYPING { OWN_KEYS, CHARACTER_KEYS, PASTED };
 const char* const s_pszTyping[] = {"keys of their own", "character key codes", "pasted"};
@@ -227,4 +230,55 @@ TEST_F(NumberScripts, AKseModifyTypedInArabicGoesOutAsTyped)
     ASSERT_TRUE(PumpUntil([&] { return Count("KW") == 1; })) << pRun->InfoText();
     const std::vector<std::string> preview = BodyOf(Requests({"KW"}).back());
     EXPECT_EQ(834.5, atof(preview.at(8).c_str()));
+}
+
+// Any string of digits and separators, in Latin, Arabic-Indic or Persian digits, typed on keys of
+// their own, on character key codes or pasted, into a number field of the KSE ticket or the US
+// form: the field reads what it reads of the Latin string typed or pasted the same way, and what
+// it holds is the number the Latin characters it took spell.
+TEST_F(NumberScriptsProperty, ArabicNumbersReadAsTheirLatinTwinsOrAreRefused)
+{
+    StartTrader(true);
+    int nQuantity = 0;
+    std::vector<HWND> fields;
+    CollectNumberFields(OpenFilledTicket(IDD_FORM_ORDER_TICKET, &nQuantity), fields);
+    CollectNumberFields(OpenForm(IDD_FORM_US_ORDER), fields);
+    ASSERT_GE(fields.size(), 4u);
+    TB_CHECK_PROPERTY(200, [&] {
+        const HWND hField = fields[*rc::gen::inRange<size_t>(0, fields.size())];
+        const std::vector<int> keys = *rc::gen::container<std::vector<int>>(rc::gen::inRange(0, 13));
+        std::string strLatin;
+        for (int n : keys)
+            strLatin += n < 10 ? static_cast<char>('0' + n) : n == 10 ? '.' : n == 11 ? ',' : '-';
+        const TYPING how = *rc::gen::element(OWN_KEYS, CHARACTER_KEYS, PASTED);
+        const char32_t chZero = *rc::gen::element(U'\u0660', U'\u06F0');
+        const std::string strTwin = Typed(hField, strLatin, how);
+        const std::string strRead = Typed(hField, InScript(strLatin, chZero), how);
+        RC_ASSERT(strTwin == strRead);
+        // What the field holds is read from the characters it took, in their order.
+        std::string strHeld;
+        for (char ch : strRead)
+            if (ch != ',')
+                strHeld += ch;
+        std::string strTaken;
+        for (char ch : strLatin)
+            if (ch != ',')
+                strTaken += ch;
+        if (!strHeld.empty() && how == PASTED)
+            RC_ASSERT(atof(strHeld.c_str()) == atof(strTaken.c_str()));
+    });
+}
+// Found by the property above: more keys than the queue kept characters for, typed on keys named
+// by their characters before the terminal took any; the first zero lost its character and the
+// quantity read 1 where the trader typed 0.
+TEST_F(NumberScripts, SixtyFiveKeysTypedAheadKeepTheirCharacters)
+{
+    StartTrader(true);
+    int nQuantity = 0;
+    const HWND hDlg = OpenFilledTicket(IDD_FORM_ORDER_TICKET, &nQuantity);
+    ASSERT_NE(nullptr, hDlg);
+    const HWND hField = GetDlgItem(hDlg, nQuantity);
+    const std::string strLatin = std::string(10, '0') + "1" + std::string(54, '0');
+    EXPECT_EQ("0,000,000,000", Typed(hField, strLatin, CHARACTER_KEYS));
+    EXPECT_EQ("0,000,000,000", Typed(hField, InScript(strLatin, U'\u0660'), CHARACTER_KEYS));
 }

@@ -161,6 +161,29 @@ TEST_F(QtInputTest, ArabicSeparatorsAndCharactersWithoutAKeyOfTheirOwnArrive)
     TbSetActiveCodePage(uOld);
 }
 
+// Keys pile up while the program is busy: each keeps its own character however many wait, an
+// Arabic letter on its physical key and a digit on a key named by its character alike.
+TEST_F(QtInputTest, EveryWaitingKeyKeepsItsCharacter)
+{
+    const UINT uOld = GetACP();
+    ASSERT_TRUE(TbSetActiveCodePage(1256));
+    QWidget* pWidget = TbQtWidgetOf(hChild);
+    std::string strSent;
+    for (int i = 0; i < 150; ++i) {
+        const bool bLetter = i % 3 == 0;
+        const char16_t ch = bLetter ? u'\u0634' : static_cast<char16_t>(u'\u0660' + i % 10);
+        QKeyEvent press(QEvent::KeyPress, bLetter ? 0 : ch, Qt::NoModifier, bLetter ? 46 : 0, 0, 0, QString(QChar(ch)));
+        QCoreApplication::sendEvent(pWidget, &press);
+        strSent += bLetter ? '\xD4' : static_cast<char>('0' + i % 10);
+    }
+    PumpQt(50);
+    TbSetActiveCodePage(uOld);
+    std::string strChars;
+    for (const auto& m : MessagesOf(WM_CHAR))
+        strChars += static_cast<char>(m.wParam);
+    EXPECT_EQ(strSent, strChars);
+}
+
 TEST_F(QtInputTest, MouseButtonsAndWheelArriveInClientCoordinates)
 {
     QWidget* pWidget = TbQtWidgetOf(hChild);
