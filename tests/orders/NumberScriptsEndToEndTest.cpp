@@ -282,3 +282,23 @@ TEST_F(NumberScripts, SixtyFiveKeysTypedAheadKeepTheirCharacters)
     EXPECT_EQ("0,000,000,000", Typed(hField, strLatin, CHARACTER_KEYS));
     EXPECT_EQ("0,000,000,000", Typed(hField, InScript(strLatin, U'\u0660'), CHARACTER_KEYS));
 }
+
+// The Arabic modify form of a KSE order shows its currency as the ticket does, "=KWD" read left to
+// right, not "KWD=".
+TEST_F(NumberScripts, TheArabicModifyFormShowsTheCurrencyAsTheTicketDoes)
+{
+    StartTrader(true);
+    int nQuantity = 0;
+    const HWND hTicket = OpenFilledTicket(IDD_FORM_ORDER_TICKET, &nQuantity);
+    ASSERT_NE(nullptr, hTicket);
+    const std::string strOrder = Place(MSG_KR, "||1002|10020|1|1|101|100|0|800||1|10|261219|secret", 17, 51128);
+    App().OpenModifyOrderKSE(atol(strOrder.c_str()));
+    PumpPending();
+    ASSERT_NE(nullptr, App().GetModifyOrderForm());
+    const HWND hForm = App().GetModifyOrderForm()->GetView()->m_hWnd;
+    const HWND hTicketCurrency = GetDlgItem(hTicket, 6731), hFormCurrency = GetDlgItem(hForm, IDC_MODIFY_CURRENCY);
+    EXPECT_EQ(ControlText(hTicket, 6731), ControlText(hForm, IDC_MODIFY_CURRENCY));
+    EXPECT_EQ(GetWindowLongA(hTicketCurrency, GWL_EXSTYLE) & WS_EX_RTLREADING,
+              GetWindowLongA(hFormCurrency, GWL_EXSTYLE) & WS_EX_RTLREADING);
+    EXPECT_EQ(0, GetWindowLongA(hFormCurrency, GWL_EXSTYLE) & WS_EX_RTLREADING) << "a code reads left to right";
+}
