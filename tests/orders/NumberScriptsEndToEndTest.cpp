@@ -302,3 +302,25 @@ TEST_F(NumberScripts, TheArabicModifyFormShowsTheCurrencyAsTheTicketDoes)
               GetWindowLongA(hFormCurrency, GWL_EXSTYLE) & WS_EX_RTLREADING);
     EXPECT_EQ(0, GetWindowLongA(hFormCurrency, GWL_EXSTYLE) & WS_EX_RTLREADING) << "a code reads left to right";
 }
+
+// The KSE modify form reads quantities and prices grouped as the ticket does, and sends them
+// plain.
+TEST_F(NumberScripts, TheModifyFormGroupsFiguresAsTheTicketDoes)
+{
+    StartTrader(false);
+    const std::string strOrder = Place(MSG_KR, "||1002|10020|1|1|101|1150|0|800||1|10|261219|secret", 17, 51128);
+    ASSERT_NE("", strOrder);
+    App().OpenModifyOrderKSE(atol(strOrder.c_str()));
+    PumpPending();
+    ASSERT_NE(nullptr, App().GetModifyOrderForm());
+    const HWND hForm = App().GetModifyOrderForm()->GetView()->m_hWnd;
+    EXPECT_EQ("1,150", ControlText(hForm, IDC_MODIFY_QUANTITY));
+    TypeInto(hForm, IDC_MODIFY_LIMIT, "1000");
+    EXPECT_EQ("1,000", ControlText(hForm, IDC_MODIFY_LIMIT).substr(0, 5));
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});
+    ClickControl(hForm, IDC_MODIFY_MODIFY);
+    ASSERT_TRUE(PumpUntil([&] { return Count("KW") == 1; })) << pRun->InfoText();
+    const std::vector<std::string> preview = BodyOf(Requests({"KW"}).back());
+    EXPECT_EQ("1150", preview.at(6));
+    EXPECT_EQ(1000.0, atof(preview.at(8).c_str()));
+}
