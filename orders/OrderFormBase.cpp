@@ -155,8 +155,11 @@ LRESULT COrderFormBase::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
         m_hWnd == nullptr || !IsWindow(m_hWnd))
         return lResult;
     const auto* pEdit = dynamic_cast<const CEnhancedEdit*>(CTBWnd::FromHandle(::GetDlgItem(m_hWnd, nId)));
-    const BOOL bDecimal = pEdit != nullptr && pEdit->GetDataType() == COLTYPE_DOUBLE;
-    TellRefusedKeys(nId, bDecimal ? IDS_TICKET_PRICE_REFUSED : IDS_FIELD_DIGITS_REFUSED);
+    const int nType = pEdit != nullptr ? pEdit->GetDataType() : COLTYPE_STRING;
+    if (nType == COLTYPE_DOUBLE)
+        TellRefusedKeys(nId, IDS_TICKET_PRICE_REFUSED);
+    else if (nType == COLTYPE_INT32 || nType == COLTYPE_INT64)
+        TellRefusedKeys(nId, IDS_FIELD_DIGITS_REFUSED);
     return lResult;
 }
 

@@ -121,11 +121,14 @@ void CheckForm(COrderSession& s, HWND hForm, const std::string& strWhere, int& n
                     EXPECT_EQ(how == PASTED ? strLatinPasted : strLatinTyped, Typed(hField, InScript(pszLatin, chZero), how))
                         << pszLatin << (chZero == U'\u0660' ? " Arabic-Indic " : " Persian ") << s_pszTyping[how];
         }
-        const std::string strBefore = s.pRun->InfoText();
-        EXPECT_EQ(Typed(hField, "٧٣", CHARACTER_KEYS), Typed(hField, "٧x٣", CHARACTER_KEYS));
-        ::SetFocus(GetAncestor(hField, GA_ROOT));
-        PumpPending();
-        EXPECT_TRUE(s.pRun->InfoText().size() > strBefore.size()) << "no line told the letter was refused";
+        // A letter of the page, and a character the page cannot hold: refused, and said.
+        for (const char* pszOther : {"x", "ж"}) {
+            const std::string strBefore = s.pRun->InfoText();
+            EXPECT_EQ(Typed(hField, "٧٣", CHARACTER_KEYS), Typed(hField, std::string("٧") + pszOther + "٣", CHARACTER_KEYS));
+            ::SetFocus(GetAncestor(hField, GA_ROOT));
+            PumpPending();
+            EXPECT_TRUE(s.pRun->InfoText().size() > strBefore.size()) << "no line told " << pszOther << " was refused";
+        }
         ++nFields;
     }
 }

@@ -384,7 +384,14 @@ BOOL TbDisplayKeyText(UINT uMsg, UINT uVirtKey, LPARAM lParam, const char* pszUt
         strChars.resize(static_cast<size_t>(std::max(cb, 0)));
         WideCharToMultiByte(CP_ACP, 0, wide.data(), cchWide - 1, strChars.data(), cb, nullptr, &bLost);
         if (bLost) {
+            // Never sent as '?', the key is refused; the window with the focus hears which
+            // character it was, so that a field can say what it takes.
             MessageBeep(0);
+            const HWND hFocus = TbUser().hFocus;
+            if (TbFindWindow(hFocus) != nullptr) {
+                MSG msg = {hFocus, WM_UNICHAR, static_cast<WPARAM>(wide[0]), 0, TbNowMs(), Input().ptCursor, 0};
+                TbPostRecord(msg, FALSE, /*bToFocus=*/TRUE);
+            }
             return FALSE;
         }
     }
