@@ -316,6 +316,11 @@ TEST_F(TicketMarkets, TheColourFollowsTheSideShownAcrossMarkets)
                 EXPECT_EQ(Expected(), pTicket->GetFormColour())
                     << strFrom << " " << strSide << " -> " << strTo << " shows '" << ControlText(hDlg, IDC_TICKET_SIDE) << "'";
             }
+        // Reset empties the order, its side among the rest.
+        ChooseItem(hDlg, IDC_TICKET_MARKET, strFrom);
+        NotifyControl(hDlg, IDC_TICKET_RESET, BN_CLICKED);
+        EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_SIDE));
+        EXPECT_EQ(Expected(), pTicket->GetFormColour()) << strFrom << " reset";
     }
 }
 
