@@ -190,6 +190,7 @@ TEST_F(NumberScripts, AUsLimitTypedInArabicGoesOutAsTyped)
     EXPECT_EQ("10", ControlText(hDlg, IDC_TICKET_QUANTITY));
     EXPECT_EQ("73.1", ControlText(hDlg, IDC_TICKET_LIMIT).substr(0, 4));
     EXPECT_EQ(std::string::npos, ControlText(hDlg, IDC_TICKET_LIMIT).find("731"));
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});    // when the check passes
     NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
     ASSERT_TRUE(PumpUntil([&] { return Count("OV") == 1; })) << pRun->InfoText();
     const std::vector<std::string> check = BodyOf(Requests({"OV"}).back());
@@ -209,6 +210,7 @@ TEST_F(NumberScripts, AKseLimitTypedInArabicGoesOutAsTyped)
     TypeInto(hDlg, nQuantity, "١٠٠");
     TypeInto(hDlg, IDC_TICKET_LIMIT, "٨٤٢٫٥");
     EXPECT_EQ("842.5", ControlText(hDlg, IDC_TICKET_LIMIT));
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) { ClickControl(h, IDCANCEL); }}});    // when the check passes
     NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
     ASSERT_TRUE(PumpUntil([&] { return Count("KV") == 1; })) << pRun->InfoText();
     const std::vector<std::string> check = BodyOf(Requests({"KV"}).back());
