@@ -351,6 +351,7 @@ namespace {
 // dates, a company): a new connection closes them, and no workspace can ask for them again.
 const struct { UINT nNameId; UINT nTitleId; } s_dialogReports[] = {
     {41176, 41177}, {41152, 41153}, {56305, 56796}, {56272, 56794}, {51220, 56770}, {51180, 56746}, {51965, 56784},
+    {51580, 56765},     // the ticker lookup's results
 };
 
 // The two language libraries, to match a saved name against both.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include "framework/base/NorvGlobals.h"
 #include "link/AppServices.h"
 #include "link/MarketServices.h"
 #include "link/MessageSource.h"
@@ -36,10 +38,30 @@ bool IsBlank(const CString& strText)
 
 // The text with the value put where its parentheses were; without a value the sentence closes up
 // over the place, so that no empty "( )" and no double blank is shown.
+// An amount the server puts in a text ("993288.781") reads grouped, as the forms show amounts;
+// a whole number (an order's, a stock's) stays as sent.
+CString ShownValue(const CString& strValue)
+{
+    const std::string str = static_cast<LPCSTR>(strValue);
+    const size_t nStart = !str.empty() && str[0] == '-' ? 1 : 0;
+    const size_t nPoint = str.find('.');
+    if (nPoint == std::string::npos || nPoint == nStart || str.find_first_not_of("0123456789", nStart) != nPoint ||
+        str.find_first_not_of("0123456789", nPoint + 1) != std::string::npos)
+        return strValue;
+    std::string out = str.substr(0, nStart);
+    for (size_t i = nStart; i < nPoint; ++i) {
+        out += str[i];
+        if (i + 1 < nPoint && (nPoint - i - 1) % 3 == 0)
+            out += GetNorvGlobals().m_chThousands;
+    }
+    out += str.substr(nPoint);
+    return out.c_str();
+}
+
 CString FillHole(const CString& strLeft, const CString& strValue, const CString& strRight)
 {
     if (!strValue.IsEmpty())
-        return strLeft + strValue + strRight;
+        return strLeft + ShownValue(strValue) + strRight;
     CString strBefore = strLeft, strAfter = strRight;
     strBefore.TrimRight();
     strAfter.TrimLeft();
@@ -130,7 +152,7 @@ void CZorvatErrorDictionary::FormatText(CString* pOut, long nCode, const CServer
     CString strRight = nClose < 0 ? strText : strText.Mid(nClose + 1);
 
     if (IsIn(s_zeroParamCodes, nCode) && pMsg != nullptr) {
-        *pOut = strLeft + (strParam.IsEmpty() ? CString("0") : strParam) + strRight;
+        *pOut = strLeft + (strParam.IsEmpty() ? CString("0") : ShownValue(strParam)) + strRight;
     } else if (IsIn(s_zeroParamCodes, nCode) || IsIn(s_paramCodes, nCode)) {
         *pOut = FillHole(strLeft, strParam, strRight);
     } else if (nCode == PAYMENT_MODE_CODE || nCode == ACCOUNT_TYPE_CODE) {

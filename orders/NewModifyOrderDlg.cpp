@@ -79,6 +79,9 @@ BOOL CNewModifyOrderDlg::OnInitDialog()
         {&m_editDays, IDC_MODIFY_DAYS, COLTYPE_INT32, 0, 2},
     });
     m_editQuantity.SetNoMinus(TRUE);
+    // Quantities and prices read with their thousands grouped, as on the ticket.
+    for (CEnhancedEdit* pEdit : {&m_editQuantity, &m_editLimit, &m_editStop})
+        pEdit->SetThousandsGrouping(TRUE);
     m_pickGoodTill.SubclassDlgItem(IDC_MODIFY_GOOD_TILL, this);
     m_pickContract.SubclassDlgItem(IDC_MODIFY_CONTRACT_DATE, this);
     m_pickGoodTill.SetFormat(DATE_FORMAT);
@@ -167,6 +170,10 @@ void CNewModifyOrderDlg::Show(const OPEN_ORDER& order)
     SetPriceField(m_editStop, IDC_MODIFY_STOP, order.bKse ? KSE_PRICE_DECIMALS : US_PRICE_DECIMALS);
     SetText(IDC_MODIFY_LIMIT, order.nOrder != 0 && IsLimitType(m_nOrderType) ? PriceText(order.dLimit) : CString());
     SetText(IDC_MODIFY_STOP, order.nOrder != 0 && IsStopType(m_nOrderType) ? PriceText(order.dStop) : CString());
+    // Grouped as the ticket shows them; an empty figure stays empty.
+    for (CEnhancedEdit* pEdit : {&m_editQuantity, &m_editLimit, &m_editStop})
+        if (!pEdit->IsEmpty())
+            pEdit->Reformat();
     SetText(IDC_MODIFY_RIGHT, order.strRight);
     SetText(IDC_MODIFY_OPTION_A, order.strOptionA);
     SetText(IDC_MODIFY_OPTION_B, order.strOptionB);

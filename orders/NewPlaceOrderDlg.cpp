@@ -460,6 +460,7 @@ void CNewPlaceOrderDlg::SelectTransactionType(int nSide)
     else
         SelectBoxText(IDC_TICKET_SIDE, strText, /*bExact=*/FALSE);
     m_strSide = GetBoxText(IDC_TICKET_SIDE);
+    ColourBySide();
 }
 
 void CNewPlaceOrderDlg::OnOrderTypeChanged()

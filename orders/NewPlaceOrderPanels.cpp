@@ -158,6 +158,7 @@ void CNewPlaceOrderDlg::SetPreMarket(BOOL bPreMarket)
         EnableControl(IDC_TICKET_GOOD_TILL, FALSE);
         m_strMarket.Empty();
         FillMarketBox();
+        ColourBySide();         // no side chosen now: no side's colour
     }
     UpdateSubmitButton();
 }

@@ -64,6 +64,7 @@ void CNewPlaceOrderDlg::ResetForm()
     m_goodTill = GoodTillFromDays(GetOrderToday(), 1);
     ForgetOptionSeries();
     ApplyGoodTillDate();
+    ColourBySide();             // no side chosen: no side's colour
 }
 
 void CNewPlaceOrderDlg::ForgetOptionSeries()

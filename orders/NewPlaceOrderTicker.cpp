@@ -194,6 +194,12 @@ void CNewPlaceOrderDlg::OnTickerChanged()
     const CString strMarket = GetBoxText(IDC_TICKET_MARKET);
     if (strMarket.IsEmpty())
         return;
+    // Another symbol: what was shown of the last one goes, so that no name stands beside a
+    // symbol it is not the name of while this one is looked up, or when none is found.
+    if (GetText(IDC_TICKET_TICKER) != m_strTickerLooked) {
+        SetText(IDC_TICKET_CURRENCY, "");
+        SetText(IDC_TICKET_DESCRIPTION, "");
+    }
     m_strTickerLooked = GetText(IDC_TICKET_TICKER);
     const CString strSymbol = GetSymbolText();
     const long nCode = GetGlobals()->GetMarketCode(strMarket);

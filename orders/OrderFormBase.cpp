@@ -147,6 +147,22 @@ void COrderFormBase::TellRefusedKeys(int nId, UINT nTextId)
     ShowRefusal(m_nRefusedWhy == EER_DECIMALS ? IDS_ORDER_PRICE_DECIMALS : nTextId);
 }
 
+LRESULT COrderFormBase::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT lResult = CFormDialog::WindowProc(uMsg, wParam, lParam);
+    const int nId = static_cast<int>(LOWORD(wParam));
+    if (uMsg != WM_COMMAND || HIWORD(wParam) != EN_KILLFOCUS || nId == 0 || nId != m_nRefusedField ||
+        m_hWnd == nullptr || !IsWindow(m_hWnd))
+        return lResult;
+    const auto* pEdit = dynamic_cast<const CEnhancedEdit*>(CTBWnd::FromHandle(::GetDlgItem(m_hWnd, nId)));
+    const int nType = pEdit != nullptr ? pEdit->GetDataType() : COLTYPE_STRING;
+    if (nType == COLTYPE_DOUBLE)
+        TellRefusedKeys(nId, IDS_TICKET_PRICE_REFUSED);
+    else if (nType == COLTYPE_INT32 || nType == COLTYPE_INT64)
+        TellRefusedKeys(nId, IDS_FIELD_DIGITS_REFUSED);
+    return lResult;
+}
+
 CString ReplyErrorText(const CServerMessage& reply, int nError)
 {
     CString strText;

@@ -32,6 +32,8 @@ struct FORM_EDIT
 // What a quantity and a price field say when they refuse what was typed.
 #define IDS_TICKET_QUANTITY_REFUSED 40389
 #define IDS_TICKET_PRICE_REFUSED    40390
+// What any other whole-number field says.
+#define IDS_FIELD_DIGITS_REFUSED    40448
 
 // The text of a refusal of any order road: the code in field nError, filled with the value the
 // reply carries after it, or whole without the value's place. Every order form tells its
@@ -64,6 +66,9 @@ protected:
     // A number field left: when it refused a key or a paste since it was last left, the text
     // that says what it takes (priority 2), once; a digit past a price's decimals is told so.
     void TellRefusedKeys(int nId, UINT nTextId);
+    // Every number field of every form tells its refusals when left: the fields a form does not
+    // speak for itself say what their kind takes.
+    LRESULT WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
     // Every refusal a form is answered with, at priority 2: the text of the code in field nError,
     // filled with the value the reply carries after it, or whole without the value's place.
     static void ShowReplyError(const CServerMessage& reply, int nError);

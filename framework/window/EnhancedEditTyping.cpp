@@ -479,6 +479,14 @@ LRESULT CEnhancedEdit::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
         if (FilterChar(static_cast<UINT>(wParam)))
             return 0;
         break;
+    case WM_UNICHAR:
+        // A character the page cannot hold was typed (the layer beeped): the field took nothing,
+        // and says so as for any key it refuses.
+        if (wParam == UNICODE_NOCHAR)
+            return FALSE;
+        if (m_hWnd != nullptr && GetParent(m_hWnd) != nullptr)
+            PostMessageA(GetParent(m_hWnd), EEN_REFUSED, 0, GetDlgCtrlID(m_hWnd));
+        return TRUE;
     case WM_KEYDOWN:
         if (OnKey(static_cast<UINT>(wParam)))
             return 0;

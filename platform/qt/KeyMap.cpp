@@ -79,6 +79,11 @@ UINT TbQtVirtualKey(const QKeyEvent* pEvent)
     for (const auto& p : s_physical)
         if (p.nScan == pEvent->nativeScanCode())
             return p.vk;
+    // A character with no key of its own here: another layout's key, or a key the window system
+    // made up for it (Qt names it by the character). The character still counts, as the
+    // original's VK_PACKET carries it.
+    if ((nKey > 0 && nKey < Qt::Key_Escape) || !pEvent->text().isEmpty())
+        return VK_PACKET;
     return 0;
 }
 

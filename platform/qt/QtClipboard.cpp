@@ -9,6 +9,7 @@
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
 #include "platform/qt/QtInternal.h"
+#include "platform/qt/QtPlatform.h"
 #include "platform/win/gdi/PixelBuffer.h"
 
 namespace {
@@ -94,5 +95,14 @@ BOOL TbQtGetClipboardText(std::string* pUtf8)
         return FALSE;
     if (pUtf8)
         *pUtf8 = pData->text().toStdString();
+    return TRUE;
+}
+
+BOOL TbQtCopyAsAnotherProgram(const char* pszUtf8)
+{
+    QClipboard* pClipboard = Clipboard();
+    if (!pClipboard || pszUtf8 == nullptr)
+        return FALSE;
+    pClipboard->setText(QString::fromUtf8(pszUtf8), QClipboard::Clipboard);
     return TRUE;
 }

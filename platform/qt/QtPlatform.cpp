@@ -208,6 +208,48 @@ BOOL TbQtPressKey(HWND hWnd, UINT uVk, BYTE fVirt, char chTyped)
     return TRUE;
 }
 
+BOOL TbQtTypeText(HWND hWnd, const char* pszUtf8, BOOL bOwnKeys)
+{
+    auto* pWidget = dynamic_cast<CTbWindowWidget*>(TbQtWidgetOf(hWnd));
+    if (!pWidget || !pWidget->isWindow() || pszUtf8 == nullptr)
+        return FALSE;
+    QApplication::setActiveWindow(pWidget);
+    for (const char32_t ch : QString::fromUtf8(pszUtf8).toUcs4()) {
+        const QString strText = QString::fromUcs4(&ch, 1);
+        int nKey = strText.toUpper().toUcs4().value(0);
+        quint32 nScan = 0;
+        if (bOwnKeys) {
+            // The digit keys of every script are X keycodes 10 ('1') to 19 ('0').
+            int nDigit = -1;
+            if (ch >= U'0' && ch <= U'9')
+                nDigit = static_cast<int>(ch - U'0');
+            else if ((ch >= 0x0660 && ch <= 0x0669) || (ch >= 0x06F0 && ch <= 0x06F9))
+                nDigit = static_cast<int>(ch & 0x0F);
+            if (nDigit >= 0) {
+                nKey = Qt::Key_0 + nDigit;
+                nScan = static_cast<quint32>(nDigit == 0 ? 19 : 9 + nDigit);
+            } else if (ch == U'.' || ch == 0x066B) {
+                // The Arabic decimal separator lies on AltGr+K of the Arabic keyboard.
+                nScan = ch == U'.' ? 60 : 45;
+            } else if (ch == U',' || ch == 0x066C) {
+                nScan = 59;
+            } else if (ch == U'-') {
+                nScan = 20;
+            }
+        }
+        QWidget* pTarget = QApplication::focusWidget();
+        if (!pTarget || pTarget->window() != pWidget)
+            pTarget = pWidget;
+        QPointer<QWidget> pAlive = pTarget;
+        QKeyEvent press(QEvent::KeyPress, nKey, Qt::NoModifier, nScan, 0, 0, strText);
+        QApplication::sendEvent(pTarget, &press);
+        QKeyEvent release(QEvent::KeyRelease, nKey, Qt::NoModifier, nScan, 0, 0, strText);
+        if (pAlive)
+            QApplication::sendEvent(pTarget, &release);
+    }
+    return TRUE;
+}
+
 BOOL TbQtMenuOpen()
 {
     return qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr;

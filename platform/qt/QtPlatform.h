@@ -33,6 +33,14 @@ BOOL TbQtChooseFromMenuBar(HWND hWnd, UINT uId);
 // fVirt: FSHIFT, FCONTROL and FALT held; uVk 0: the key that types chTyped (a character of the
 // active code page) on a layout that has it. FALSE when the window or the key has no counterpart.
 BOOL TbQtPressKey(HWND hWnd, UINT uVk, BYTE fVirt, char chTyped = 0);
+// Characters (UTF-8) typed one key each on a top-level window, as TbQtPressKey delivers keys.
+// bOwnKeys: each on a key Qt knows, as a layout that has it gives it (a digit of any script on
+// its digit key, '.' on Key_Period, another character on its physical key); otherwise on the key
+// code Qt names by the character itself, as another layout, an input method or a tool that
+// makes a key up for it sends it. FALSE when the window has no surface.
+BOOL TbQtTypeText(HWND hWnd, const char* pszUtf8, BOOL bOwnKeys);
+// Text (UTF-8) put on the system clipboard as another program copies it.
+BOOL TbQtCopyAsAnotherProgram(const char* pszUtf8);
 // Whether one of the display's menus is open (a menu bar's or a popup menu).
 BOOL TbQtMenuOpen();
 // The top-level window the display shows active (its caption drawn active, the keyboard's);

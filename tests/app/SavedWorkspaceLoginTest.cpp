@@ -144,7 +144,7 @@ TEST(SavedWorkspaceLogin, ChartsComeBackInTheirPlaceOrAreTold)
 TEST(SavedWorkspaceLogin, ReconnectingTellsTheReportsItClosedByTheirTitles)
 {
     CWholeTerminalMakers makers;
-    const UINT reports[][2] = {{56305, 56796}, {56272, 56794}, {41176, 41177}};
+    const UINT reports[][2] = {{56305, 56796}, {56272, 56794}, {41176, 41177}, {51580, 56765}};
     for (const bool bArabic : {false, true}) {
         CTestServer server;
         ASSERT_TRUE(server.Start());
@@ -162,6 +162,14 @@ TEST(SavedWorkspaceLogin, ReconnectingTellsTheReportsItClosedByTheirTitles)
             EXPECT_NE(std::string::npos, run.InfoText().find(Line(IDS_WORKSPACE_REPORT_CLOSED, static_cast<LPCSTR>(strTitle))));
         }
         EXPECT_EQ(std::string::npos, run.InfoText().find(LeftOutLine(""))) << run.InfoText();
+        // No line names a table the terminal makes by the name it keeps it under.
+        for (UINT nId : RegisteredTableIds()) {
+            CString strName;
+            GetSharedGlobals()->LoadString(strName, nId);
+            if (!strName.IsEmpty() && strName.Find(' ') < 0) {
+                EXPECT_EQ(std::string::npos, run.InfoText().find(static_cast<LPCSTR>(strName))) << strName;
+            }
+        }
     }
 }
 

@@ -76,6 +76,10 @@ TEST_F(ErrorDictionary, PutsTheParameterIntoTheText)
     // parentheses hold words stays as it is.
     EXPECT_EQ("Limit 5 reached", ReplyError("~KV|1|XC||960|5", 0));
     EXPECT_EQ("Limit reached", ReplyError("~KV|1|XC||960", 0));
+    // An amount reads grouped as the forms show amounts; a whole number, an order's, as sent.
+    EXPECT_EQ("Limit 993,288.781 reached", ReplyError("~KV|1|XC||960|993288.781", 0));
+    EXPECT_EQ("Limit -1,234.5 reached", ReplyError("~KV|1|XC||960|-1234.5", 0));
+    EXPECT_EQ("Order 1234567 is not open", ReplyError("~KC|1|XC||724|1234567", 0));
     EXPECT_EQ("Closed (holiday)", ReplyError("~KV|1|XC||961|5", 0));
     // The last-field form: the code from the third field, and no parameter after it.
     EXPECT_EQ("Buy at least shares", ReplyError("~AH|1|XC||7|8|442", -1));

@@ -146,6 +146,13 @@ std::vector<LAYOUT_CASE> LayoutCases()
         return p;
     }, {{5742, "DRB / 103"}, {5754, "Dunes Real Bank"}, {5744, "40"}, {5752, "390.0"}, {5749, "388.0"},
         {5751, "1.500"}, {6550, "2.000"}, {IDOK, "Confirm Cancellation"}, {0, "Review Order Change or Cancellation"}});
+    // Prices of four figures read grouped, as the ticket shows them.
+    add("kse_thousands", [] {
+        return std::make_unique<CReviewOrderKSEDlg>(
+            Reply("KV", 26, {{5, "1"}, {6, "101"}, {7, "1150"}, {8, "1"}, {9, "1150"}, {10, "0"}, {11, "0"},
+                              {16, "1000"}, {17, "1150000"}}),
+            nullptr, 0, FALSE);
+    }, {{5744, "1,150"}, {5749, "1,000.0"}, {5752, "1,150.0"}, {5745, "1,150,000.000"}});
     // The odd lot shows a limit of 0.
     add("kse_odd_lot", [] {
         return std::make_unique<CReviewOrderOddLotKSEDlg>(

@@ -18,6 +18,7 @@
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/ReviewDialog.h"
 #include "refdata/ZorvatGlobals.h"
+#include "refdata/ZorvatTypes.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/orders/OrderTestSupport.h"
@@ -288,4 +289,56 @@ TEST_F(TicketMarkets, ALimitTypedBeforeTheTickersLookupIsAnsweredStays)
         }
     }
     EXPECT_GT(nLookups, 0u) << "no ticker was looked up: the road was not taken";
+}
+
+// Every side of every market, then every other market chosen: the colour tells the side the box
+// shows afterwards, or none.
+TEST_F(TicketMarkets, TheColourFollowsTheSideShownAcrossMarkets)
+{
+    Start(false);
+    CNewPlaceOrderDlg* pTicket = Command(33100);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    const auto Expected = [&] {
+        const int nShown = CTransactionType::GetCodeByText(ControlText(hDlg, IDC_TICKET_SIDE).c_str());
+        return nShown == 1 || nShown == 27 ? RGB(255, 128, 128)
+               : nShown == 2 || nShown == 28 ? RGB(128, 255, 128)
+                                             : GetSysColor(COLOR_BTNFACE);
+    };
+    const std::vector<std::string> markets = BoxItems(hDlg, IDC_TICKET_MARKET);
+    for (const std::string& strFrom : markets) {
+        ChooseItem(hDlg, IDC_TICKET_MARKET, strFrom);
+        for (const std::string& strSide : BoxItems(hDlg, IDC_TICKET_SIDE))
+            for (const std::string& strTo : markets) {
+                ChooseItem(hDlg, IDC_TICKET_MARKET, strFrom);
+                ChooseItem(hDlg, IDC_TICKET_SIDE, strSide);
+                ChooseItem(hDlg, IDC_TICKET_MARKET, strTo);
+                EXPECT_EQ(Expected(), pTicket->GetFormColour())
+                    << strFrom << " " << strSide << " -> " << strTo << " shows '" << ControlText(hDlg, IDC_TICKET_SIDE) << "'";
+            }
+        // Reset empties the order, its side among the rest.
+        ChooseItem(hDlg, IDC_TICKET_MARKET, strFrom);
+        NotifyControl(hDlg, IDC_TICKET_RESET, BN_CLICKED);
+        EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_SIDE));
+        EXPECT_EQ(Expected(), pTicket->GetFormColour()) << strFrom << " reset";
+    }
+}
+
+// The pre-market ticket opened over an order with a side: the side box loses its choice, and the
+// form its colour with it.
+TEST_F(TicketMarkets, ThePreMarketTicketLeavesNoSidesColour)
+{
+    Start(false);
+    CNewPlaceOrderDlg* pTicket = Command(33100);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
+    ChooseItem(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55046)));
+    ASSERT_EQ(RGB(128, 255, 128), pTicket->GetFormColour());
+    App().OpenOrderTicket(1, nullptr, 0.0, nullptr, nullptr, 0);
+    PumpPending();
+    if (ControlText(hDlg, IDC_TICKET_SIDE).empty())
+        EXPECT_EQ(GetSysColor(COLOR_BTNFACE), pTicket->GetFormColour()) << "no side chosen, no side's colour";
+    else
+        EXPECT_EQ(RGB(128, 255, 128), pTicket->GetFormColour());
 }

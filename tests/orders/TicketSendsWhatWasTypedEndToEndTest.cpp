@@ -517,3 +517,35 @@ TEST_F(ModifyKeepsSession, GivenPricesStayWholeInEveryForm)
         PumpPending();
     }
 }
+
+// A symbol looked up and then another that is not found: the first one's name and currency go,
+// in both kinds of market; the same symbol left again keeps what its lookup showed.
+TEST_F(TicketSession, NoNameStaysBesideASymbolItIsNotTheNameOf)
+{
+    Start(false);
+    CNewPlaceOrderDlg* pTicket = Command(33100);
+    ASSERT_NE(nullptr, pTicket);
+    const HWND hDlg = pTicket->m_hWnd;
+    ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "SLVT");
+    LeaveTicker(hDlg);
+    ASSERT_TRUE(PumpUntil([&] { return ControlText(hDlg, IDC_TICKET_DESCRIPTION) == "Silvertide Biotech"; }));
+    LeaveTicker(hDlg);
+    PumpFor(200);
+    EXPECT_EQ("Silvertide Biotech", ControlText(hDlg, IDC_TICKET_DESCRIPTION));
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "101");
+    LeaveTicker(hDlg);
+    PumpFor(300);
+    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_DESCRIPTION));
+    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_CURRENCY));
+
+    // The KSE: a stock's name, then a number no stock has.
+    ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(2)));
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "101");
+    LeaveTicker(hDlg);
+    ASSERT_NE("", ControlText(hDlg, IDC_TICKET_DESCRIPTION));
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "99999");
+    LeaveTicker(hDlg);
+    PumpFor(200);
+    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_DESCRIPTION));
+}

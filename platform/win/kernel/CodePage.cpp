@@ -31,10 +31,16 @@ struct CReverseMap {
     // Returns FALSE when the page has no byte for the code point.
     BOOL Find(UINT uCode, BYTE* pb) const
     {
-        // The Arabic keyboards type digits as Arabic-Indic or Eastern Arabic-Indic digits, which
-        // neither page holds: they are the same digits, so they arrive as '0'..'9'.
+        // The Arabic keyboards type digits as Arabic-Indic or Eastern Arabic-Indic digits, and
+        // numbers with the Arabic decimal and thousands separators, which neither page holds:
+        // they are the same digits and separators, so they arrive as '0'..'9', '.' and ','. A
+        // separator dropped would make "73.1" of "٧٣٫١" read 731.
         if ((uCode >= 0x0660 && uCode <= 0x0669) || (uCode >= 0x06F0 && uCode <= 0x06F9))
             uCode = '0' + (uCode & 0x0F);
+        else if (uCode == 0x066B)
+            uCode = '.';
+        else if (uCode == 0x066C)
+            uCode = ',';
         if (uCode < 0x80) {
             *pb = static_cast<BYTE>(uCode);
             return TRUE;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 #include "platform/win/user/ControlInternal.h"
+#include "platform/win/user/Display.h"
 #include "platform/win/user/SysMetrics.h"
 #include "platform/win/user/VirtualKeys.h"
 #include "platform/win/user/WindowRecord.h"
@@ -318,7 +319,7 @@ bool InListClient(const TbComboState& st, POINT ptList)
     return PtInRect(&rc, ptList) != FALSE;
 }
 
-LRESULT OnLButtonDown(HWND hWnd, LPARAM lParam)
+LRESULT OnLButtonDown(HWND hWnd, WPARAM wKeys, LPARAM lParam)
 {
     TbComboState* pState = StateOf(hWnd);
     if (!pState)
@@ -338,6 +339,19 @@ LRESULT OnLButtonDown(HWND hWnd, LPARAM lParam)
             return 0;
         }
         CloseList(hWnd, CLOSE_CANCEL);
+        // A click outside the combo closes the list and lands where it was aimed, as the pointer
+        // showed it: the trader who clicked the next field types into that field.
+        RECT rcCombo = {};
+        GetWindowRect(hWnd, &rcCombo);
+        if (!PtInRect(&rcCombo, ptScreen) && IsWindow(hWnd)) {
+            const HWND hUnder = WindowFromPoint(ptScreen);
+            if (hUnder != nullptr && hUnder != hWnd && !IsChild(hWnd, hUnder)) {
+                TbDisplayMouse(hUnder, WM_LBUTTONDOWN, wKeys, ptScreen);
+                // The release the display gave while the combo held the mouse went to the combo.
+                if (!(TbDeliveredKeyState(VK_LBUTTON) & 0x8000))
+                    TbDisplayMouse(hUnder, WM_LBUTTONUP, wKeys & ~static_cast<WPARAM>(MK_LBUTTON), ptScreen);
+            }
+        }
         return 0;
     }
     if (GetFocus() != hWnd && GetFocus() != pState->hEdit)
@@ -878,7 +892,7 @@ LRESULT CALLBACK TbComboBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
     case WM_SYSKEYDOWN:     return OnSysKeyDown(hWnd, wParam, lParam);
     case WM_CHAR:           return OnChar(hWnd, wParam);
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:  return OnLButtonDown(hWnd, lParam);
+    case WM_LBUTTONDBLCLK:  return OnLButtonDown(hWnd, wParam, lParam);
     case WM_MOUSEMOVE:      return OnMouseMove(hWnd, lParam);
     case WM_LBUTTONUP:      return OnLButtonUp(hWnd, lParam);
     case WM_MOUSEWHEEL:

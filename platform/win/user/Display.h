@@ -120,8 +120,9 @@ void TbDisplayInputRefused(HWND hWnd);
 // makes it a system key), and the characters the key produced in the active code page.
 void TbDisplayKey(UINT uMsg, UINT uVirtKey, LPARAM lParam, LPCSTR pszChars);
 // The same with the characters as the display has them (UTF-8), put in the active code page:
-// Arabic-Indic digits become the page's digits; a key whose characters the page cannot hold is
-// refused with a beep (FALSE), never delivered as '?'.
+// Arabic-Indic digits and the Arabic separators become the page's; a key whose characters the
+// page cannot hold is refused with a beep (FALSE), never delivered as '?', and the focus hears
+// which character it was as WM_UNICHAR.
 BOOL TbDisplayKeyText(UINT uMsg, UINT uVirtKey, LPARAM lParam, const char* pszUtf8);
 // The modifiers the display says are held as an event comes. A release the program never heard
 // (it went to a menu of the display's own that the key opened) is delivered first, so that a

@@ -116,13 +116,25 @@ void TbNoteInputTaken(const MSG& msg)
     }
 }
 
+// A key's characters of up to three bytes (every key of a single-byte page) travel in the message
+// itself, marked by the top byte: however many keys wait in the queue, none loses its character
+// to a later one. Longer texts take a slot of the ring.
+const DWORD PACKED_CHARS = 0xFF000000;
+
 DWORD TbRegisterKeyChars(LPCSTR pszChars)
 {
     if (!pszChars || !*pszChars)
         return 0;
+    const size_t nLen = strlen(pszChars);
+    if (nLen <= 3) {
+        DWORD dwPacked = PACKED_CHARS;
+        for (size_t i = 0; i < nLen; ++i)
+            dwPacked |= static_cast<DWORD>(static_cast<BYTE>(pszChars[i])) << (8 * i);
+        return dwPacked;
+    }
     InputState& in = Input();
     DWORD dwId = in.dwNextId++;
-    if (in.dwNextId == 0)
+    if (in.dwNextId >= PACKED_CHARS)
         in.dwNextId = 1;
     auto& slot = in.ring[dwId % 64];
     slot.dwId = dwId;
@@ -168,7 +180,10 @@ BOOL TranslateMessage(const MSG* pMsg)
     UINT uCharMsg = pMsg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
     char szChars[8] = {};
     const auto& slot = Input().ring[pMsg->lPrivate % 64];
-    if (pMsg->lPrivate && slot.dwId == pMsg->lPrivate) {
+    if ((pMsg->lPrivate & PACKED_CHARS) == PACKED_CHARS) {
+        for (int i = 0; i < 3; ++i)
+            szChars[i] = static_cast<char>((pMsg->lPrivate >> (8 * i)) & 0xFF);
+    } else if (pMsg->lPrivate && slot.dwId == pMsg->lPrivate) {
         TbCopyText(szChars, sizeof szChars, slot.szChars);
     } else {
         szChars[0] = static_cast<char>(CharFromKey(static_cast<UINT>(pMsg->wParam)));
@@ -369,7 +384,14 @@ BOOL TbDisplayKeyText(UINT uMsg, UINT uVirtKey, LPARAM lParam, const char* pszUt
         strChars.resize(static_cast<size_t>(std::max(cb, 0)));
         WideCharToMultiByte(CP_ACP, 0, wide.data(), cchWide - 1, strChars.data(), cb, nullptr, &bLost);
         if (bLost) {
+            // Never sent as '?', the key is refused; the window with the focus hears which
+            // character it was, so that a field can say what it takes.
             MessageBeep(0);
+            const HWND hFocus = TbUser().hFocus;
+            if (TbFindWindow(hFocus) != nullptr) {
+                MSG msg = {hFocus, WM_UNICHAR, static_cast<WPARAM>(wide[0]), 0, TbNowMs(), Input().ptCursor, 0};
+                TbPostRecord(msg, FALSE, /*bToFocus=*/TRUE);
+            }
             return FALSE;
         }
     }

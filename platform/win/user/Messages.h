@@ -86,6 +86,9 @@
 #define WM_SYSKEYDOWN           0x0104
 #define WM_SYSKEYUP             0x0105
 #define WM_SYSCHAR              0x0106
+// A character the active code page cannot hold, as its code point (the key itself came without it).
+#define WM_UNICHAR              0x0109
+#define UNICODE_NOCHAR          0xFFFF
 #define WM_SYSDEADCHAR          0x0107
 #define WM_KEYLAST              0x0108
 #define WM_INITDIALOG           0x0110

@@ -94,3 +94,5 @@
 #define VK_OEM_6      0xDD
 #define VK_OEM_7      0xDE
 #define VK_OEM_102    0xE2
+// A character typed without a key of its own (another layout's, an input method's).
+#define VK_PACKET     0xE7

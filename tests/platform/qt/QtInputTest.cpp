@@ -126,6 +126,64 @@ TEST_F(QtInputTest, ArabicIndicDigitsArriveAsDigitsInEitherPage)
     TbSetActiveCodePage(uOld);
 }
 
+// The Arabic decimal and thousands separators are the page's '.' and ','; a character on a key
+// Qt names by the character itself (no key of its own here: another layout's, or one the window
+// system made up) still arrives, on VK_PACKET, in either page.
+TEST_F(QtInputTest, ArabicSeparatorsAndCharactersWithoutAKeyOfTheirOwnArrive)
+{
+    const UINT uOld = GetACP();
+    QWidget* pWidget = TbQtWidgetOf(hChild);
+    for (UINT uPage : {1256u, 1252u}) {
+        ASSERT_TRUE(TbSetActiveCodePage(uPage));
+        QtLog().clear();
+        const int nBeeps = static_cast<int>(TbGetBeepCount());
+        for (char16_t ch : {u'\u0667', u'\u066B', u'\u06F1', u'\u066C', u'5'}) {
+            QKeyEvent press(QEvent::KeyPress, ch, Qt::NoModifier, 0, 0, 0, QString(QChar(ch)));
+            QCoreApplication::sendEvent(pWidget, &press);
+            QKeyEvent release(QEvent::KeyRelease, ch, Qt::NoModifier, 0, 0, 0, QString(QChar(ch)));
+            QCoreApplication::sendEvent(pWidget, &release);
+        }
+        // AltGr+K of the Arabic keyboard.
+        QKeyEvent altGrK(QEvent::KeyPress, 0x066B, Qt::GroupSwitchModifier, 45, 0, 0, QString(QChar(0x066B)));
+        QCoreApplication::sendEvent(pWidget, &altGrK);
+        PumpQt(20);
+        std::string strChars;
+        for (const auto& m : MessagesOf(WM_CHAR))
+            strChars += static_cast<char>(m.wParam);
+        EXPECT_EQ("7.1,5.", strChars) << "page " << uPage;
+        EXPECT_EQ(nBeeps, static_cast<int>(TbGetBeepCount())) << "page " << uPage;
+        std::vector<WPARAM> downs;
+        for (const auto& m : MessagesOf(WM_KEYDOWN))
+            downs.push_back(m.wParam);
+        EXPECT_EQ((std::vector<WPARAM>{VK_PACKET, VK_PACKET, VK_PACKET, VK_PACKET, '5', 'K'}), downs) << "page " << uPage;
+        EXPECT_EQ(0, GetAsyncKeyState(VK_PACKET) & 0x8000) << "the keys went up";
+    }
+    TbSetActiveCodePage(uOld);
+}
+
+// Keys pile up while the program is busy: each keeps its own character however many wait, an
+// Arabic letter on its physical key and a digit on a key named by its character alike.
+TEST_F(QtInputTest, EveryWaitingKeyKeepsItsCharacter)
+{
+    const UINT uOld = GetACP();
+    ASSERT_TRUE(TbSetActiveCodePage(1256));
+    QWidget* pWidget = TbQtWidgetOf(hChild);
+    std::string strSent;
+    for (int i = 0; i < 150; ++i) {
+        const bool bLetter = i % 3 == 0;
+        const char16_t ch = bLetter ? u'\u0634' : static_cast<char16_t>(u'\u0660' + i % 10);
+        QKeyEvent press(QEvent::KeyPress, bLetter ? 0 : ch, Qt::NoModifier, bLetter ? 46 : 0, 0, 0, QString(QChar(ch)));
+        QCoreApplication::sendEvent(pWidget, &press);
+        strSent += bLetter ? '\xD4' : static_cast<char>('0' + i % 10);
+    }
+    PumpQt(50);
+    TbSetActiveCodePage(uOld);
+    std::string strChars;
+    for (const auto& m : MessagesOf(WM_CHAR))
+        strChars += static_cast<char>(m.wParam);
+    EXPECT_EQ(strSent, strChars);
+}
+
 TEST_F(QtInputTest, MouseButtonsAndWheelArriveInClientCoordinates)
 {
     QWidget* pWidget = TbQtWidgetOf(hChild);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -289,3 +290,46 @@ TEST_F(TerminalResources, PicturesExistInBothLanguagesAndTheBrands)
     }
 }
 }  // namespace
+
+namespace {
+// The letter a control's text underlines (one UTF-8 character, ASCII letters upper-cased), "" for
+// none; "&&" shows an ampersand.
+std::string Underlined(const std::string& strText)
+{
+    for (size_t n = 0; n + 1 < strText.size(); ++n) {
+        if (strText[n] != '&')
+            continue;
+        if (strText[n + 1] == '&') {
+            ++n;
+            continue;
+        }
+        const unsigned char chLead = static_cast<unsigned char>(strText[n + 1]);
+        const size_t nLength = chLead < 0x80 ? 1 : chLead < 0xE0 ? 2 : chLead < 0xF0 ? 3 : 4;
+        std::string strLetter = strText.substr(n + 1, nLength);
+        if (nLength == 1)
+            strLetter[0] = static_cast<char>(toupper(chLead));
+        return strLetter;
+    }
+    return "";
+}
+}  // namespace
+
+// Alt with a letter goes to one control: in every dialog of both languages, whichever of its
+// controls the dialog shows at a time, no two underline the same letter.
+TEST_F(TerminalResources, EveryDialogUnderlinesEachLetterOnce)
+{
+    int nDialogs = 0;
+    for (int nFile : {ENGLISH, ARABIC}) {
+        for (const auto& [strName, dialog] : File(nFile).GetTemplates().dialogs) {
+            std::map<std::string, std::string> seen;
+            for (const TBDLGITEMTEMPLATE& item : dialog.items) {
+                const std::string strLetter = Underlined(item.strText);
+                if (!strLetter.empty() && !seen.emplace(strLetter, item.strText).second)
+                    ADD_FAILURE() << s_pszFiles[nFile] << " dialog " << strName << ": \"" << item.strText
+                                  << "\" underlines what \"" << seen[strLetter] << "\" does";
+            }
+            ++nDialogs;
+        }
+    }
+    EXPECT_GT(nDialogs, 2);
+}
