@@ -11,10 +11,12 @@
 #include <QtWidgets/QStyle>
 #include <QtWidgets/QStyleOptionTitleBar>
 #include <algorithm>
+#include <cstring>
 #include <strings.h>
 #include <vector>
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/WindowWidget.h"
+#include "platform/win/gdi/PixelBuffer.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/Message.h"
 #include "platform/qt/QtPlatform.h"
@@ -443,4 +445,31 @@ BOOL TbQtMdiChildShownWhole(HWND hChild)
     QWidget* pInner = pSub ? pSub->widget() : nullptr;
     return pInner && pSub->isVisible() && pInner->isVisible() && !(pSub->windowState() & Qt::WindowMinimized) &&
            pInner->width() > 0 && pInner->height() > 0;
+}
+
+BOOL TbQtPicture(HWND hWnd, CTbPixelBuffer* pImage, RECT* prcFrame)
+{
+    QWidget* pShown = nullptr;
+    RECT rcFrame = {};
+    TbWindow* pWnd = TbFindWindow(hWnd);
+    if (CTbMdiArea* pArea = pWnd ? AreaOf(pWnd->pSurface.get()) : nullptr) {
+        pShown = pArea->viewport();
+    } else if (CTbMdiSubWindow* pSub = SubWindowOf(hWnd)) {
+        pShown = pSub;
+        if (QWidget* pInner = pSub->widget(); pInner && pInner->isVisible() && !(pSub->windowState() & Qt::WindowMinimized)) {
+            const QRect rc = pInner->geometry();
+            rcFrame = RECT{rc.left(), rc.top(), pSub->width() - rc.right() - 1, pSub->height() - rc.bottom() - 1};
+        }
+    } else {
+        pShown = TbQtWidgetOf(hWnd);
+    }
+    if (pShown == nullptr || !pShown->isVisible() || pImage == nullptr)
+        return FALSE;
+    const QImage image = pShown->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    pImage->Create(image.width(), image.height(), FALSE, 0);
+    for (int y = 0; y < image.height(); ++y)
+        memcpy(pImage->Row(y), image.constScanLine(y), static_cast<size_t>(image.width()) * 4);
+    if (prcFrame)
+        *prcFrame = rcFrame;
+    return TRUE;
 }
