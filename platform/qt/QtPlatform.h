@@ -22,11 +22,12 @@ BOOL TbQtClickWindow(HWND hWnd, POINT ptClient);
 // The user's click on a document window's title-bar button, the one of the system command uCommand
 // (SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE, SC_CLOSE) as the window shows it; FALSE when it shows none.
 BOOL TbQtClickTitleButton(HWND hChild, UINT uCommand);
-// What the display shows of a window, drawn afresh from the widgets: an MDI client, its area
-// with the document windows over its background; a document window, alone, its frame and caption
-// included, with the frame's extent around its client (left, top, right, bottom; all 0 for a
-// minimised or maximised one). For tests that hold the composed picture against each window's
-// own. FALSE for a window the display does not show.
+// What the display shows of a window: an MDI client, its area with the document windows over its
+// background (on a real display the screen's pixels, on the offscreen one a drawing of the
+// widgets); a document window, drawn afresh and alone, its frame and caption included, with the
+// frame's extent around its client (left, top, right, bottom; all 0 for a minimised or maximised
+// one). For tests that hold the composed picture against each window's own. FALSE for a window
+// the display does not show.
 BOOL TbQtPicture(HWND hWnd, CTbPixelBuffer* pImage, RECT* prcFrame = nullptr);
 // Whether the display shows a document window whole: its caption and its client, not only a
 // caption in the icon row or an empty frame.

@@ -1,6 +1,7 @@
 // What the trader sees of the document windows after each arrangement: every window shows its own
 // picture in its stacking order, whatever the arrangement (each command of the Window menu), the
-// number of windows open and the language, while the market moves.
+// number of windows open and the language, while the market moves. Run on a real display (Xvfb
+// with a window manager, QT_QPA_PLATFORM=xcb), the client's picture is the screen's pixels.
 #include <gtest/gtest.h>
 #include <iostream>
 #include <string>
