@@ -68,6 +68,15 @@ void CTableWindow::OnRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* p
                         std::min(rcRows.bottom, rcRows.top + (lines.m_nFirst + lines.m_nCount) * m_nRowHeight)};
         PaintStripNow(rcLines);
     }
+    // The row headers' frame below the last line starts where the lines end: when their number
+    // changes, the lines about the old and the new end are painted again, or that frame's top
+    // edge would stay where the end was.
+    if (m_nLastLineCount != nOldCount) {
+        const int nFrom = std::max(0, std::min(nOldCount, m_nLastLineCount) - m_nTopRow);
+        const int nTo = std::max(nOldCount, m_nLastLineCount) - m_nTopRow + 2;
+        PaintStripNow(RECT{rcRows.left, rcRows.top + nFrom * m_nRowHeight, rcRows.right,
+                           std::min(rcRows.bottom, rcRows.top + nTo * m_nRowHeight)});
+    }
     OnRowCountChanged(in.m_nNewLines, in.m_nOldLines, 0, FALSE);
     // The current row goes with its row while that stays on screen; a row that left the window
     // leaves the focus on its screen line, on the row that took its place.

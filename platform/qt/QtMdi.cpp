@@ -1,7 +1,11 @@
 // MDI on the Qt display: an MDI client's surface holds a QMdiArea, and each MDI child's widget
 // is a sub-window of it. The layer keeps the state (active child, maximised mode, geometry); the
 // area shows it, and what the user does to a sub-window comes back as a system command.
+#include <QtCore/QCoreApplication>
 #include <QtGui/QCloseEvent>
+#include <QtGui/QGuiApplication>
+#include <QtGui/QPixmap>
+#include <QtGui/QScreen>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QWindowStateChangeEvent>
 #include <QtWidgets/QLayout>
@@ -11,10 +15,12 @@
 #include <QtWidgets/QStyle>
 #include <QtWidgets/QStyleOptionTitleBar>
 #include <algorithm>
+#include <cstring>
 #include <strings.h>
 #include <vector>
 #include "platform/qt/QtInternal.h"
 #include "platform/qt/WindowWidget.h"
+#include "platform/win/gdi/PixelBuffer.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/Message.h"
 #include "platform/qt/QtPlatform.h"
@@ -488,4 +494,44 @@ BOOL TbQtMdiChildShownWhole(HWND hChild)
     QWidget* pInner = pSub ? pSub->widget() : nullptr;
     return pInner && pSub->isVisible() && pInner->isVisible() && !(pSub->windowState() & Qt::WindowMinimized) &&
            pInner->width() > 0 && pInner->height() > 0;
+}
+
+BOOL TbQtPicture(HWND hWnd, CTbPixelBuffer* pImage, RECT* prcFrame)
+{
+    QWidget* pShown = nullptr;
+    RECT rcFrame = {};
+    TbWindow* pWnd = TbFindWindow(hWnd);
+    if (CTbMdiArea* pArea = pWnd ? AreaOf(pWnd->pSurface.get()) : nullptr) {
+        pShown = pArea->viewport();
+    } else if (CTbMdiSubWindow* pSub = SubWindowOf(hWnd)) {
+        pShown = pSub;
+        if (QWidget* pInner = pSub->widget(); pInner && pInner->isVisible() && !(pSub->windowState() & Qt::WindowMinimized)) {
+            const QRect rc = pInner->geometry();
+            rcFrame = RECT{rc.left(), rc.top(), pSub->width() - rc.right() - 1, pSub->height() - rc.bottom() - 1};
+        }
+    } else {
+        pShown = TbQtWidgetOf(hWnd);
+    }
+    if (pShown == nullptr || !pShown->isVisible() || pImage == nullptr)
+        return FALSE;
+    QImage image;
+    if (QScreen* pScreen = pShown->screen();
+        pShown->parentWidget() != nullptr && dynamic_cast<CTbMdiArea*>(pShown->parentWidget()) != nullptr &&
+        pScreen != nullptr && QGuiApplication::platformName() != "offscreen") {
+        // On a real display the client is what the screen shows: its pixels once the updates
+        // asked for are flushed, not a fresh drawing of the widgets.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        const QPoint pt = pShown->mapTo(pShown->window(), QPoint(0, 0));
+        image = pScreen->grabWindow(pShown->window()->winId(), pt.x(), pt.y(), pShown->width(), pShown->height()).toImage();
+    } else {
+        image = pShown->grab().toImage();
+    }
+    image = image.convertToFormat(QImage::Format_RGB32);
+    pImage->Create(image.width(), image.height(), FALSE, 0);
+    for (int y = 0; y < image.height(); ++y)
+        memcpy(pImage->Row(y), image.constScanLine(y), static_cast<size_t>(image.width()) * 4);
+    if (prcFrame)
+        *prcFrame = rcFrame;
+    return TRUE;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include "platform/win/WinTypes.h"
 
+class CTbPixelBuffer;
+
 // Makes the Qt application object when the program has none, and sets the window surfaces, the
 // event loop, the font engine, the image codecs and sound as the layer's display. Call once on
 // the user-interface thread before the first window is created. FALSE when Qt cannot start.
@@ -21,6 +23,13 @@ BOOL TbQtClickWindow(HWND hWnd, POINT ptClient);
 // The user's click on a document window's title-bar button, the one of the system command uCommand
 // (SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE, SC_CLOSE) as the window shows it; FALSE when it shows none.
 BOOL TbQtClickTitleButton(HWND hChild, UINT uCommand);
+// What the display shows of a window: an MDI client, its area with the document windows over its
+// background (on a real display the screen's pixels, on the offscreen one a drawing of the
+// widgets); a document window, drawn afresh and alone, its frame and caption included, with the
+// frame's extent around its client (left, top, right, bottom; all 0 for a minimised or maximised
+// one). For tests that hold the composed picture against each window's own. FALSE for a window
+// the display does not show.
+BOOL TbQtPicture(HWND hWnd, CTbPixelBuffer* pImage, RECT* prcFrame = nullptr);
 // Whether the display shows a document window whole: its caption and its client, not only a
 // caption in the icon row or an empty frame.
 BOOL TbQtMdiChildShownWhole(HWND hChild);

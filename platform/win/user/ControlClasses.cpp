@@ -16,7 +16,8 @@ void TbRegisterControlClasses()
         {WC_BUTTONA, TbButtonWndProc, CS_DBLCLKS, 0, 0},
         {WC_EDITA, TbEditWndProc, CS_DBLCLKS, 0, 0},
         {WC_LISTBOXA, TbListBoxWndProc, CS_DBLCLKS, 0, 0},
-        {WC_SCROLLBARA, TbScrollBarWndProc, CS_DBLCLKS, 0, 0},
+        // A bar's arrows sit at its ends and its thumb in proportion: a new size repaints it whole.
+        {WC_SCROLLBARA, TbScrollBarWndProc, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, 0, 0},
         {WC_COMBOBOXA, TbComboBoxWndProc, CS_DBLCLKS, 0, 0},
         {TRACKBAR_CLASSA, TbTrackbarWndProc, 0, 0, 0},
         {WC_TABCONTROLA, TbTabControlWndProc, CS_DBLCLKS, 0, 0},

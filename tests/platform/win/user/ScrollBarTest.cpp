@@ -3,6 +3,7 @@
 // and the thumb dragged giving the scroll messages in order.
 #include <gtest/gtest.h>
 #include "ControlTestSupport.h"
+#include "tests/common/WindowPixels.h"
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/user/Display.h"
 #include "platform/win/user/Paint.h"
@@ -245,4 +246,26 @@ TEST_F(ScrollBars, ControlRepaintsOnlyWhenNewValuesChangeItsPicture)
     si.nMax = 2000;
     SetScrollInfo(hBar, SB_CTL, &si, FALSE);
     EXPECT_FALSE(GetUpdateRect(hBar, &rc, FALSE));
+}
+
+// A bar made shorter or longer, as a window's arrangement sizes it, shows what a full repaint of
+// it shows: both arrows at its ends and the thumb in proportion, no piece of its old picture.
+TEST_F(ScrollBars, ControlSizedAnewShowsItsWholePicture)
+{
+    m_hParent = CreateControlParent();
+    for (DWORD dwStyle : {static_cast<DWORD>(SBS_HORZ), static_cast<DWORD>(SBS_VERT)}) {
+        const bool bHorz = dwStyle == SBS_HORZ;
+        HWND hBar = CreateControl(m_hParent, WC_SCROLLBARA, dwStyle, 0, 0, bHorz ? 200 : 16, bHorz ? 16 : 200, 6);
+        SCROLLINFO si = {sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 30, 20, 0};
+        SetScrollInfo(hBar, SB_CTL, &si, TRUE);
+        UpdateWindow(hBar);
+        for (int nLength : {120, 180, 60}) {
+            SetWindowPos(hBar, nullptr, 0, 0, bHorz ? nLength : 16, bHorz ? 16 : nLength, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            UpdateWindow(hBar);
+            const std::vector<COLORREF> shown = WindowPixels(hBar);
+            RedrawWindow(hBar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            EXPECT_TRUE(WindowPixels(hBar) == shown) << (bHorz ? "horizontal " : "vertical ") << nLength;
+        }
+        DestroyWindow(hBar);
+    }
 }

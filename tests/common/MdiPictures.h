@@ -1,0 +1,82 @@
+#pragma once
+// The document windows of an MDI client as the display composes them, held against each window's
+// own picture: the window and its children repainted whole, pictured alone and laid at the place
+// the window has, in the stacking order the windows have. Each visible part must show its own
+// window; a picture of another window, or an old picture of its own, shows as pixels that differ.
+#include <cstdlib>
+#include <string>
+#include <algorithm>
+#include <vector>
+#include "platform/qt/QtPlatform.h"
+#include "platform/win/Windows.h"
+#include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/gdi/PixelBuffer.h"
+
+// With TB_MISDRAWN_DIR set, the pictures of a window that does not show its own are kept there.
+inline void SaveMisdrawn(const CTbPixelBuffer& image, const std::string& strName)
+{
+    if (const char* pszDir = getenv("TB_MISDRAWN_DIR"); pszDir != nullptr && TbGetImageCodec() != nullptr)
+        TbGetImageCodec()->SavePng(image, (std::string(pszDir) + "/" + strName + ".png").c_str());
+}
+
+// "" when every shown document window shows its own picture; else, for each that does not, its
+// title and how many of its visible pixels differ, or what is wrong with its place.
+inline std::string MisdrawnWindows(HWND hClient)
+{
+    // Paints already due are done first (a busy queue holds them back): what is compared is what
+    // the windows drew, not when.
+    RedrawWindow(hClient, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    CTbPixelBuffer composed;
+    if (!TbQtPicture(hClient, &composed))
+        return "the display shows no client";
+    std::string strWrong;
+    // The pixels the windows above cover.
+    std::vector<char> covered(static_cast<size_t>(composed.Width()) * static_cast<size_t>(composed.Height()), 0);
+    auto cover = [&](const RECT& r) {
+        for (int y = std::max(0, static_cast<int>(r.top)); y < std::min(composed.Height(), static_cast<int>(r.bottom)); ++y)
+            for (int x = std::max(0, static_cast<int>(r.left)); x < std::min(composed.Width(), static_cast<int>(r.right)); ++x)
+                covered[static_cast<size_t>(y) * static_cast<size_t>(composed.Width()) + static_cast<size_t>(x)] = 1;
+    };
+    int nWindow = 0;
+    for (HWND hChild = GetWindow(hClient, GW_CHILD); hChild != nullptr; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(hChild))
+            continue;
+        char szTitle[128] = {};
+        GetWindowTextA(hChild, szTitle, sizeof szTitle);
+        RECT rc;
+        GetWindowRect(hChild, &rc);
+        MapWindowPoints(nullptr, hClient, reinterpret_cast<POINT*>(&rc), 2);
+        RedrawWindow(hChild, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        CTbPixelBuffer own;
+        RECT rcFrame = {};
+        if (!TbQtPicture(hChild, &own, &rcFrame)) {
+            strWrong += std::string(szTitle) + ": not on the display; ";
+            continue;
+        }
+        const RECT rcOuter = {rc.left - rcFrame.left, rc.top - rcFrame.top, rc.right + rcFrame.right, rc.bottom + rcFrame.bottom};
+        if (own.Width() != rcOuter.right - rcOuter.left || own.Height() != rcOuter.bottom - rcOuter.top) {
+            strWrong += std::string(szTitle) + ": shown " + std::to_string(own.Width()) + "x" + std::to_string(own.Height()) +
+                        " for " + std::to_string(rcOuter.right - rcOuter.left) + "x" +
+                        std::to_string(rcOuter.bottom - rcOuter.top) + "; ";
+            cover(rcOuter);
+            continue;
+        }
+        // The client's pixels; the frame is the display's own drawing (a minimised window has no client).
+        long nDiffering = 0;
+        for (int y = std::max(0, static_cast<int>(rc.top)); y < std::min(composed.Height(), static_cast<int>(rc.bottom)); ++y)
+            for (int x = std::max(0, static_cast<int>(rc.left)); x < std::min(composed.Width(), static_cast<int>(rc.right)) && !IsIconic(hChild); ++x)
+                if (!covered[static_cast<size_t>(y) * static_cast<size_t>(composed.Width()) + static_cast<size_t>(x)] &&
+                    composed.Row(y)[x] != own.Row(y - rcOuter.top)[x - rcOuter.left])
+                    ++nDiffering;
+        if (nDiffering > 0) {
+            strWrong += std::string(szTitle) + " at " + std::to_string(rcOuter.left) + "," + std::to_string(rcOuter.top) + ": " +
+                        std::to_string(nDiffering) + " pixels not its own; ";
+            SaveMisdrawn(own, "own-" + std::to_string(nWindow));
+        }
+        cover(rcOuter);
+        ++nWindow;
+    }
+    if (!strWrong.empty())
+        SaveMisdrawn(composed, "composed");
+    return strWrong;
+}
