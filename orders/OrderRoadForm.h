@@ -75,7 +75,7 @@ protected:
     // The keys go back to the field the trader worked in last when they are nowhere or in a
     // control of the form that cannot take them (a Submit clicked and disabled): a refusal or a
     // reply never leaves the trader typing into nothing.
-    void KeepKeysInForm();
+    void KeepKeysInForm() override;
 
 private:
     int RunReview(const ORDER_ROAD& road, const CServerMessage& reply, const ORDER_TICKET_SNAPSHOT& shot,
