@@ -166,8 +166,12 @@ void CNewPlaceOrderDlg::ReplaceBegunOrder(LPCSTR pszCompleting, LPCSTR pszMarket
         return;
     }
     const CString strTicker = GetSymbolText();
+    // A symbol whose market the server names is a US one: a KSE order begun is none of its.
+    MarketDetail market;
+    const BOOL bKse = GetGlobals()->LookupMarket(GetGlobals()->GetMarketCode(m_strMarket), market) &&
+                      ReadMarketChoices(market).nFamily == MARKET_FAMILY_KSE;
     if (pszCompleting != nullptr && (strTicker.IsEmpty() || strTicker.CompareNoCase(pszCompleting) == 0) &&
-        (pszMarket == nullptr || m_strMarket == pszMarket))
+        (pszMarket != nullptr ? m_strMarket == pszMarket : !bKse))
         return;                 // the symbol completes the order begun
     CString strBegun = strTicker;
     const CString strQuantity = GetText(IDC_TICKET_QUANTITY);
