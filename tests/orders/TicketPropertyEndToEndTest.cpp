@@ -1,5 +1,6 @@
 // The order ticket under random sequences of the trader's actions and the server's replies:
-// fields typed and chosen, markets, tickers, the ticket commands, Reset, Submit by a click, by
+// fields typed and chosen, markets, tickers, good-till dates, the ticket commands and a row's
+// order command, Reset, Submit by a click, by
 // Enter or by the ticket's own notification, reviews confirmed or left, quantities the server
 // refuses, and the replies taken only when the sequence lets the terminal read them (held
 // meanwhile). After each step: no reply changed what the trader chose or typed, but for the
@@ -17,6 +18,7 @@
 #include "app/ZorvatApp.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/ReviewDialog.h"
+#include "platform/win/user/DateTimePick.h"
 #include "platform/win/user/Display.h"
 #include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
@@ -30,10 +32,10 @@ using TicketProperty = COrderSession;
 
 enum STEP_KIND {
     TYPE_QUANTITY, TYPE_LIMIT, CHOOSE_SIDE, CHOOSE_TYPE, CHOOSE_MARKET, CHOOSE_TICKER, TICKET_COMMAND, RESET,
-    SUBMIT_NOTIFIED, SUBMIT_CLICKED, SUBMIT_ENTER, TAKE_REPLIES, FILL_ORDER, STEP_KINDS
+    SUBMIT_NOTIFIED, SUBMIT_CLICKED, SUBMIT_ENTER, TAKE_REPLIES, FILL_ORDER, ROW_ORDER, CHOOSE_DATE, STEP_KINDS
 };
 const char* const STEP_NAMES[] = {"type quantity", "type limit", "side", "type", "market", "ticker", "command",
-                                  "reset", "submit", "click submit", "enter", "replies", "fill"};
+                                  "reset", "submit", "click submit", "enter", "replies", "fill", "row's order", "date"};
 // Quantities: the last one the server refuses for its cash.
 const char* const QUANTITIES[] = {"7", "500", "1000", "99999999"};
 const char* const LIMITS[] = {"842", "850", "73.3", "48.5"};
@@ -53,11 +55,12 @@ std::ostream& operator<<(std::ostream& os, const STEP& step)
 
 // The fields the trader chooses and types, as the ticket shows them.
 const int FIELDS[] = {IDC_TICKET_MARKET, IDC_TICKET_SIDE, IDC_TICKET_TYPE, IDC_TICKET_VALIDITY, IDC_TICKET_TICKER,
-                      IDC_TICKET_QUANTITY, IDC_TICKET_LIMIT};
+                      IDC_TICKET_QUANTITY, IDC_TICKET_LIMIT, IDC_TICKET_GOOD_TILL};
 
 std::string FieldText(HWND hDlg, int nId)
 {
-    std::string strText = nId == IDC_TICKET_TICKER || nId == IDC_TICKET_QUANTITY || nId == IDC_TICKET_LIMIT
+    std::string strText = nId == IDC_TICKET_TICKER || nId == IDC_TICKET_QUANTITY || nId == IDC_TICKET_LIMIT ||
+                                  nId == IDC_TICKET_GOOD_TILL
                               ? ControlText(hDlg, nId)
                               : BoxSelection(hDlg, nId);
     if (nId == IDC_TICKET_TICKER)
@@ -224,7 +227,12 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps)
     run.markets = BoxItems(run.hDlg, IDC_TICKET_MARKET);
     const std::vector<UINT> commands = CZORVAT32App::GetOrderTicketCommands();
     for (const STEP& step : steps) {
+        // A failing sequence tells each step with the fields as they read before it.
+        RC_LOG() << step;
         const std::vector<std::string> before = run.Reading();
+        for (const std::string& strField : before)
+            RC_LOG() << " |" << strField;
+        RC_LOG() << "\n";
         const size_t nOrdersBefore = s.Requests(ORDERS).size();
         switch (step.nKind) {
         case TYPE_QUANTITY: run.Type(IDC_TICKET_QUANTITY, QUANTITIES[step.nArg % 4]); break;
@@ -247,6 +255,39 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps)
             PumpPending();
             break;
         case TAKE_REPLIES: run.TakeReplies(step.nArg % 2 == 1); break;
+        case ROW_ORDER:
+            // A row's order command: a KSE stock of the market's list, or a US quotation's symbol.
+            if (step.nArg % 2 == 0)
+                s.App().OpenOrderTicketKSE(1 + step.nArg % 4 / 2, "101", 0.0, 0, 1);
+            else
+                s.App().OpenOrderTicket(0, "ALPN", 0.0, static_cast<LPCSTR>(GetGlobals()->GetMarketName(8)), nullptr, 0);
+            PumpPending();
+            run.touched.clear();
+            for (int nId : FIELDS)
+                run.Touch(nId);
+            break;
+        case CHOOSE_DATE: {
+            // The dated validity and a date a few days on, as the picker tells its change.
+            for (const std::string& strValidity : BoxItems(run.hDlg, IDC_TICKET_VALIDITY))
+                if (COrderDur::GetCodeByText(strValidity.c_str()) == 1 && IsWindowEnabled(GetDlgItem(run.hDlg, IDC_TICKET_VALIDITY))) {
+                    ChooseItem(run.hDlg, IDC_TICKET_VALIDITY, strValidity);
+                    run.Touch(IDC_TICKET_VALIDITY);
+                }
+            const HWND hPicker = GetDlgItem(run.hDlg, IDC_TICKET_GOOD_TILL);
+            if (!IsWindowEnabled(hPicker))
+                break;
+            const COleDateTime picked = run.pTicket->TakeSnapshot().goodTill + COleDateTimeSpan(1 + step.nArg % 5, 0, 0, 0);
+            NMDATETIMECHANGE change = {};
+            if (!picked.GetAsSystemTime(change.st))
+                break;
+            SendMessageA(hPicker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&change.st));
+            change.nmhdr.hwndFrom = hPicker;
+            change.nmhdr.idFrom = IDC_TICKET_GOOD_TILL;
+            change.nmhdr.code = DTN_DATETIMECHANGE;
+            SendMessageA(run.hDlg, WM_NOTIFY, IDC_TICKET_GOOD_TILL, reinterpret_cast<LPARAM>(&change));
+            run.Touch(IDC_TICKET_GOOD_TILL);
+            break;
+        }
         case FILL_ORDER:
             // A whole order as the trader fills one: side, ticker, the first order type (a limit),
             // quantity and price.
@@ -269,7 +310,8 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps)
                     continue;
                 RC_ASSERT(after[i].empty());
                 RC_ASSERT(bOrderWent || !run.Touched(FIELDS[i]));
-                RC_ASSERT(FIELDS[i] != IDC_TICKET_MARKET && FIELDS[i] != IDC_TICKET_TYPE && FIELDS[i] != IDC_TICKET_VALIDITY);
+                RC_ASSERT(FIELDS[i] != IDC_TICKET_MARKET && FIELDS[i] != IDC_TICKET_TYPE && FIELDS[i] != IDC_TICKET_VALIDITY &&
+                          FIELDS[i] != IDC_TICKET_GOOD_TILL);
             }
         }
         if (bOrderWent)
