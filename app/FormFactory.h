@@ -64,9 +64,23 @@ struct IOrderTicketForm
     virtual void LeaveKseMarket(BOOL bForSymbol) = 0;
     virtual void ShowAdvanced(BOOL bShow) = 0;
     virtual void ShowSidePanel(BOOL bShow) = 0;
-    // Presets from a row of the order-status tables; nothing without the table or the row.
+    // Presets from a row of the order-status tables; nothing without the table or the row. An
+    // order begun in the ticket is replaced by the row's, and told.
     virtual void LoadUSOrder(long nOrder) = 0;
     virtual void LoadKSEOrder(long nOrder) = 0;
+
+    // The kinds of ticket the commands without an order of their own open.
+    enum { KIND_US = 0, KIND_PRE_MARKET, KIND_KSE, KIND_KSE_FORWARD, KIND_KSE_CONTRACT };
+    // A command that names no order of its own (a ticket of a kind, on a side or none, -1): TRUE
+    // when the ticket holds an order the trader began, which then stands whole and the command
+    // changes nothing (told when the order is not of the command's kind). FALSE: the ticket is the
+    // command's; what still showed the order sent last is gone.
+    virtual BOOL KeepBegunOrder(int nKind, int nSide) = 0;
+    // A command with an order of its own (a row's symbol, a lookup result's): an order begun in the
+    // ticket is replaced whole, and told, unless the symbol completes it: pszCompleting, a symbol
+    // the begun order may take when it names none or the same, on the market pszMarket (null: the
+    // market the server names for the symbol).
+    virtual void ReplaceBegunOrder(LPCSTR pszCompleting, LPCSTR pszMarket) = 0;
 };
 
 // The forms that act on a position, as the application's openers fill them (the orders layer

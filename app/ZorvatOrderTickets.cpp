@@ -60,6 +60,17 @@ void CZORVAT32App::OpenOrderTicket(int nMode, LPCSTR pszSymbol, double dPrice, L
     IOrderTicketForm* pTicket = OpenTicketForm();
     if (pTicket == nullptr)
         return;
+    // A command never mixes two orders: without one of its own it leaves an order begun whole;
+    // with a symbol it replaces it whole, told, unless the symbol completes it.
+    if (pszSymbol == nullptr && dPrice == 0.0) {
+        if (pTicket->KeepBegunOrder(nMode == 1 ? IOrderTicketForm::KIND_PRE_MARKET : IOrderTicketForm::KIND_US, -1)) {
+            pTicket->ShowAdvanced(FALSE);
+            pTicket->ShowSidePanel(FALSE);
+            return;
+        }
+    } else {
+        pTicket->ReplaceBegunOrder(pszSymbol, pszMarket);
+    }
     // The US ticket: one that was opened for the KSE does not stay on it, but for a KSE order the
     // trader has begun and no symbol given.
     if (pszMarket != nullptr)
@@ -130,6 +141,12 @@ void CZORVAT32App::OpenOrderTicketKSE(int nMode, LPCSTR pszSymbol, double dPrice
     IOrderTicketForm* pTicket = OpenTicketForm();
     if (pTicket == nullptr)
         return;
+    if (pszSymbol == nullptr && dPrice == 0.0) {
+        if (pTicket->KeepBegunOrder(IOrderTicketForm::KIND_KSE, nMode == 1 || nMode == 2 ? nMode : -1))
+            return;
+    } else {
+        pTicket->ReplaceBegunOrder(nullptr, nullptr);
+    }
     pTicket->HideDurationExtras();
     SelectKseMarket(pTicket);
     pTicket->SelectKseMarketType(nMarketType == KSE_TYPE_CONTRACT ? KSE_TYPE_CONTRACT : KSE_TYPE_REGULAR);
@@ -150,6 +167,12 @@ void CZORVAT32App::OpenOrderTicketForwardMarket(LPCSTR pszSymbol, double dPrice,
     IOrderTicketForm* pTicket = OpenTicketForm();
     if (pTicket == nullptr)
         return;
+    if (pszSymbol == nullptr && dPrice == 0.0) {
+        if (pTicket->KeepBegunOrder(IOrderTicketForm::KIND_KSE_FORWARD, -1))
+            return;
+    } else {
+        pTicket->ReplaceBegunOrder(nullptr, nullptr);
+    }
     pTicket->ShowDurationList();
     SelectKseMarket(pTicket);
     pTicket->SelectKseMarketType(KSE_TYPE_FORWARD);
@@ -167,6 +190,12 @@ void CZORVAT32App::OpenOrderTicketForward(LPCSTR pszSymbol, const COleDateTime& 
     IOrderTicketForm* pTicket = OpenTicketForm();
     if (pTicket == nullptr)
         return;
+    if (pszSymbol == nullptr && pszContract == nullptr && pszQuantity == nullptr) {
+        if (pTicket->KeepBegunOrder(IOrderTicketForm::KIND_KSE_CONTRACT, -1))
+            return;
+    } else {
+        pTicket->ReplaceBegunOrder(nullptr, nullptr);
+    }
     pTicket->ShowDurationDate();
     SelectKseMarket(pTicket);
     pTicket->SelectKseMarketType(KSE_TYPE_CONTRACT);

@@ -254,6 +254,8 @@ void CNewPlaceOrderDlg::OnMarketChanged()
     const CString strName = GetBoxText(IDC_TICKET_MARKET);
     if (strName == m_strMarket)
         return;
+    // The order sent last is no order of the market chosen now: what still shows it goes.
+    DropFieldsAsSent(TRUE);
     if (strName.IsEmpty()) {
         ForgetPrices();
         m_strMarket.Empty();
@@ -434,6 +436,7 @@ BOOL CNewPlaceOrderDlg::SelectKseMarketType(int nType)
 
 void CNewPlaceOrderDlg::OnKseMarketTypeChanged()
 {
+    DropFieldsAsSent(TRUE);
     m_strKseType = GetBoxText(IDC_TICKET_SESSION);
     MarketDetail market;
     if (GetGlobals()->LookupMarket(GetGlobals()->GetMarketCode(m_strMarket), market))

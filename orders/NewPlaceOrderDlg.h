@@ -71,6 +71,10 @@
 #define IDC_TICKET_EXTRA_LABEL  6742
 // What the ticker box says when no KSE stock has the number or symbol typed.
 #define IDS_TICKET_NO_KSE_STOCK     40388
+// What a command did not do to an order begun, what replaced one, what a symbol's market took.
+#define IDS_TICKET_BEGUN_ORDER_KEPT     40494
+#define IDS_TICKET_SYMBOLS_MARKET       40495
+#define IDS_TICKET_BEGUN_ORDER_REPLACED 40496
 
 class CNewPlaceOrderDlg : public COrderRoadForm, public IOrderTicketForm
 {
@@ -102,6 +106,11 @@ public:
     void ShowSidePanel(BOOL bShow) override;
     void LoadUSOrder(long nOrder) override;
     void LoadKSEOrder(long nOrder) override;
+    BOOL KeepBegunOrder(int nKind, int nSide) override;
+    void ReplaceBegunOrder(LPCSTR pszCompleting, LPCSTR pszMarket) override;
+    // Whether the ticket holds an order the trader began: a ticker, a quantity or a price that is
+    // neither the order sent last, untouched, nor a reference price the ticket put there.
+    BOOL HoldsBegunOrder();
 
     // The form's values now, read once.
     ORDER_TICKET_SNAPSHOT TakeSnapshot() override;
@@ -151,6 +160,9 @@ protected:
     const ORDER_ROAD* GetRoadOf(const ORDER_TICKET_SNAPSHOT& shot) const override;
     void KeepTicketFlag(const ORDER_TICKET_SNAPSHOT& shot, BOOL bSent) override;
     int ClearAfterAcknowledgement(int nOrderType) override;
+    // The fields that still show the order sent last, untouched, are emptied (bSide: its side too)
+    // and forgotten: they are no part of an order on another market, nor of the next one.
+    void DropFieldsAsSent(BOOL bSide);
 
 private:
     // Commands by control (NewPlaceOrderDlg.cpp).
@@ -177,6 +189,9 @@ private:
     void FillSymbolMap(long nMarketCode);
     void UpdateReferencePrice();
     void RequestTickerInfo(LPCSTR pszSymbol, long nMarketCode);
+    // The market the server named for the ticker chosen, keeping what the trader chose and typed
+    // where that market takes it; told when it cannot.
+    void TakeSymbolsMarket(const CString& strMarket, const CString& strTicker);
     void LoadRecentTickers();
     void SaveRecentTickers();
     CString GetSymbolText() const;

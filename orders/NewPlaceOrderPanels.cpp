@@ -264,6 +264,8 @@ void CNewPlaceOrderDlg::LoadOrderRow(long nOrder, BOOL bKse)
     if (pRow == nullptr)
         return;
     const ORDER_ROW_COLUMNS& cols = bKse ? KSE_ORDER_COLUMNS : US_ORDER_COLUMNS;
+    // The row's order, whole: one begun here is replaced, and told.
+    ReplaceBegunOrder(nullptr, nullptr);
     ResetForm();
     MarketDetail market;
     if (bKse) {

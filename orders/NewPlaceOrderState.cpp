@@ -2,6 +2,7 @@
 // are built from, and the access to its controls.
 #include "orders/NewPlaceOrderDlg.h"
 
+#include "market/TableLinks.h"
 #include "orders/GoodTill.h"
 #include "refdata/RefDataRecords.h"
 #include "refdata/ZorvatGlobals.h"
@@ -43,6 +44,8 @@ void CNewPlaceOrderDlg::UpdateSubmitButton()
 
 void CNewPlaceOrderDlg::ResetForm()
 {
+    // What an acknowledgement would empty is gone already; the ticket holds no order sent.
+    ForgetSentFields();
     SetText(IDC_TICKET_TICKER, "");
     m_strTickerLooked.Empty();
     SetText(IDC_TICKET_QUANTITY, "");
@@ -117,6 +120,70 @@ ORDER_TICKET_SNAPSHOT CNewPlaceOrderDlg::TakeSnapshot()
     shot.nFillRule = CFillRest::GetCodeByText(GetBoxText(IDC_TICKET_FILL_RULE));
     shot.strTenor = GetBoxText(IDC_TICKET_TENOR);
     return shot;
+}
+
+// ---- Commands on an order begun ----------------------------------------------------------
+
+BOOL CNewPlaceOrderDlg::HoldsBegunOrder()
+{
+    for (int nId : {IDC_TICKET_TICKER, IDC_TICKET_QUANTITY, IDC_TICKET_LIMIT, IDC_TICKET_STOP}) {
+        const CString strText = GetText(nId);
+        if (strText.IsEmpty() || StillAsSent(nId) || (nId == IDC_TICKET_LIMIT && strText == m_strLimitApplied) ||
+            (nId == IDC_TICKET_STOP && strText == m_strStopApplied))
+            continue;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CNewPlaceOrderDlg::KeepBegunOrder(int nKind, int nSide)
+{
+    if (!HoldsBegunOrder()) {
+        // The order sent last is no part of the command's: what still shows it goes.
+        DropFieldsAsSent(TRUE);
+        return FALSE;
+    }
+    MarketDetail market;
+    const BOOL bKse = GetGlobals()->LookupMarket(GetGlobals()->GetMarketCode(m_strMarket), market) &&
+                      ReadMarketChoices(market).nFamily == MARKET_FAMILY_KSE;
+    const int nShownSide = CTransactionType::GetCodeByText(GetBoxText(IDC_TICKET_SIDE));
+    BOOL bSameKind = FALSE;
+    switch (nKind) {
+    case KIND_US: bSameKind = !m_strMarket.IsEmpty() && !bKse && !m_bPreMarket; break;
+    case KIND_PRE_MARKET: bSameKind = !m_strMarket.IsEmpty() && m_bPreMarket; break;
+    case KIND_KSE: bSameKind = bKse && m_nKseMarketType == KSE_TYPE_REGULAR; break;
+    case KIND_KSE_FORWARD: bSameKind = bKse && m_nKseMarketType == KSE_TYPE_FORWARD; break;
+    default: bSameKind = bKse && m_nKseMarketType == KSE_TYPE_CONTRACT; break;
+    }
+    if (!bSameKind || (nSide > 0 && nShownSide > 0 && nSide != nShownSide))
+        ShowMarketInfo(nullptr, IDS_TICKET_BEGUN_ORDER_KEPT, 2);
+    return TRUE;
+}
+
+void CNewPlaceOrderDlg::ReplaceBegunOrder(LPCSTR pszCompleting, LPCSTR pszMarket)
+{
+    if (!HoldsBegunOrder()) {
+        DropFieldsAsSent(TRUE);
+        return;
+    }
+    const CString strTicker = GetSymbolText();
+    // A symbol whose market the server names is a US one: a KSE order begun is none of its.
+    MarketDetail market;
+    const BOOL bKse = GetGlobals()->LookupMarket(GetGlobals()->GetMarketCode(m_strMarket), market) &&
+                      ReadMarketChoices(market).nFamily == MARKET_FAMILY_KSE;
+    if (pszCompleting != nullptr && (strTicker.IsEmpty() || strTicker.CompareNoCase(pszCompleting) == 0) &&
+        (pszMarket != nullptr ? m_strMarket == pszMarket : !bKse))
+        return;                 // the symbol completes the order begun
+    CString strBegun = strTicker;
+    const CString strQuantity = GetText(IDC_TICKET_QUANTITY);
+    if (!strQuantity.IsEmpty())
+        strBegun += (strBegun.IsEmpty() ? "" : " ") + strQuantity;
+    CString strText;
+    strText.FormatMessage(IDS_TICKET_BEGUN_ORDER_REPLACED, static_cast<LPCSTR>(strBegun));
+    ShowMarketInfo(strText, 0, 2);
+    ResetForm();
+    ForgetPrices();
+    ColourBySide();
 }
 
 // ---- Control helpers ----------------------------------------------------------------------

@@ -20,18 +20,30 @@ void CNewPlaceOrderDlg::KeepTicketFlag(const ORDER_TICKET_SNAPSHOT& shot, BOOL)
 
 int CNewPlaceOrderDlg::ClearAfterAcknowledgement(int nOrderType)
 {
-    for (int nId : {IDC_TICKET_TICKER, IDC_TICKET_QUANTITY, IDC_TICKET_DESCRIPTION, IDC_TICKET_STOP, IDC_TICKET_LIMIT})
-        SetText(nId, "");
-    m_strTickerLooked.Empty();
-    // The series named the order placed, as its ticker did.
-    ForgetOptionSeries();
-    if (nOrderType != MSG_KA) {
+    DropFieldsAsSent(nOrderType != MSG_KA);
+
+    if (nOrderType != MSG_KQ)
+        UpdateSubmitButton();
+    return IDC_TICKET_TICKER;
+}
+
+void CNewPlaceOrderDlg::DropFieldsAsSent(BOOL bSide)
+{
+    // Field by field: what the trader or a command put in a field since the order left stays.
+    for (int nId : {IDC_TICKET_QUANTITY, IDC_TICKET_STOP, IDC_TICKET_LIMIT})
+        EmptyIfAsSent(nId);
+    if (EmptyIfAsSent(IDC_TICKET_TICKER)) {
+        // The description, the series and the reference price named the order placed, as its ticker did.
+        SetText(IDC_TICKET_DESCRIPTION, "");
+        m_strTickerLooked.Empty();
+        m_strReferencePrice.Empty();
+        ForgetOptionSeries();
+    }
+    if (bSide && StillAsSent(IDC_TICKET_SIDE)) {
         SendDlgItemMessage(IDC_TICKET_SIDE, CB_SETCURSEL, static_cast<WPARAM>(-1));
         m_strSide.Empty();
         // No side chosen, no side's colour.
         ColourBySide();
     }
-    if (nOrderType != MSG_KQ)
-        UpdateSubmitButton();
-    return IDC_TICKET_TICKER;
+    ForgetSentFields();
 }

@@ -167,12 +167,15 @@ CString CNewPlaceOrderDlg::MakeTickerText(LPCSTR pszText)
 
 void CNewPlaceOrderDlg::SetTickerAndLookUp(LPCSTR pszTicker)
 {
+    // A command's order: an acknowledgement of the last one has nothing here to empty.
+    ForgetSentFields();
     SetText(IDC_TICKET_TICKER, pszTicker);
     OnTickerChanged();
 }
 
 void CNewPlaceOrderDlg::SetTickerOfItsMarket(LPCSTR pszTicker)
 {
+    ForgetSentFields();
     SetText(IDC_TICKET_TICKER, pszTicker);
     const CString strSymbol = GetSymbolText();
     if (strSymbol.IsEmpty() || CZORVAT32App::Get() == nullptr) {
@@ -311,12 +314,9 @@ void CNewPlaceOrderDlg::OnRN(CServerMessage* pMsg)
     // Another market's symbol: told, and the ticket keeps the choices of the market it shows.
     const CString strShown = GetText(IDC_TICKET_MARKET);
     if (bTakeMarket && strShown != strMarket) {
-        // The symbol's own market, chosen for it with its fields ready to fill; the symbol stays,
-        // the server has just named its market.
-        SelectMarket(strMarket);
-        if (GetText(IDC_TICKET_TICKER).IsEmpty())
-            SetTickerAndLookUp(strTicker);
-        UpdateSubmitButton();
+        // The symbol's own market, chosen for it; the symbol stays, the server has just named its
+        // market. What the trader chose and typed meanwhile stays where that market takes it.
+        TakeSymbolsMarket(strMarket, strTicker);
         return;
     }
     if (!strShown.IsEmpty() && strShown != strMarket) {
@@ -343,6 +343,66 @@ void CNewPlaceOrderDlg::OnRN(CServerMessage* pMsg)
     if (pRow != nullptr)
         m_strReferencePrice = ReferencePriceText(pRow->GetText(US_LAST_COLUMN), pRow->GetText(US_CLOSE_COLUMN));
     ApplyReferencePrice();
+}
+
+void CNewPlaceOrderDlg::TakeSymbolsMarket(const CString& strMarket, const CString& strTicker)
+{
+    MarketDetail before;
+    const BOOL bHadMarket = GetGlobals()->LookupMarket(GetGlobals()->GetMarketCode(m_strMarket), before);
+    const int nFamilyBefore = bHadMarket ? ReadMarketChoices(before).nFamily : MARKET_FAMILY_NONE;
+    // The trader's: the boxes' choices, the numbers typed (a price the ticket gave is none of them).
+    const CString strSide = GetBoxText(IDC_TICKET_SIDE), strType = GetBoxText(IDC_TICKET_TYPE),
+                  strValidity = GetBoxText(IDC_TICKET_VALIDITY), strQuantity = GetText(IDC_TICKET_QUANTITY),
+                  strDays = GetText(IDC_TICKET_DAYS);
+    const CString strLimit = GetText(IDC_TICKET_LIMIT) != m_strLimitApplied ? GetText(IDC_TICKET_LIMIT) : CString();
+    const CString strStop = GetText(IDC_TICKET_STOP) != m_strStopApplied ? GetText(IDC_TICKET_STOP) : CString();
+    const COleDateTime goodTill = m_goodTill;
+
+    SelectMarket(strMarket);
+    if (GetText(IDC_TICKET_TICKER).IsEmpty())
+        SetTickerAndLookUp(strTicker);
+    MarketDetail market;
+    GetGlobals()->LookupMarket(GetGlobals()->GetMarketCode(strMarket), market);
+    // Numbers of another family's market are not this one's (fils are no dollars).
+    const BOOL bSameFamily = ReadMarketChoices(market).nFamily == nFamilyBefore;
+    BOOL bLost = FALSE;
+    auto choose = [&](int nId, const CString& strText) -> bool {
+        if (strText.IsEmpty() || GetBoxText(nId) == strText)
+            return true;
+        return SelectBoxText(nId, strText, /*bExact=*/TRUE) >= 0;
+    };
+    if (!choose(IDC_TICKET_SIDE, strSide))
+        bLost = TRUE;
+    OnSideChanged();
+    ColourBySide();
+    if (!choose(IDC_TICKET_VALIDITY, strValidity))
+        bLost = TRUE;
+    if (!choose(IDC_TICKET_TYPE, strType))
+        bLost = TRUE;
+    OnValidityChanged();
+    OnOrderTypeChanged();
+    auto put = [&](int nId, const CString& strText) {
+        if (strText.IsEmpty())
+            return;
+        if (!bSameFamily || (::GetWindowLongA(::GetDlgItem(m_hWnd, nId), GWL_STYLE) & ES_READONLY) != 0) {
+            bLost = TRUE;
+            return;
+        }
+        SetText(nId, strText);
+    };
+    put(IDC_TICKET_QUANTITY, strQuantity);
+    put(IDC_TICKET_LIMIT, strLimit);
+    put(IDC_TICKET_STOP, strStop);
+    if (COrderDur::GetCodeByText(GetBoxText(IDC_TICKET_VALIDITY)) == 1 && !strDays.IsEmpty()) {
+        m_goodTill = goodTill;
+        ApplyGoodTillDate();
+    }
+    if (bLost) {
+        CString strText;
+        strText.FormatMessage(IDS_TICKET_SYMBOLS_MARKET, static_cast<LPCSTR>(GetSymbolText()), static_cast<LPCSTR>(strMarket));
+        ShowMarketInfo(strText, 0, 2);
+    }
+    UpdateSubmitButton();
 }
 
 void CNewPlaceOrderDlg::LoadRecentTickers()

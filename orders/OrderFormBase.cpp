@@ -294,8 +294,22 @@ void COrderFormBase::ClearEditable(std::initializer_list<int> fields)
 
 void COrderFormBase::EnableControl(int nId, BOOL bEnable)
 {
-    if (HWND hControl = ::GetDlgItem(m_hWnd, nId))
-        ::EnableWindow(hControl, bEnable);
+    HWND hControl = ::GetDlgItem(m_hWnd, nId);
+    if (hControl == nullptr)
+        return;
+    const BOOL bHadKeys = !bEnable && ::GetFocus() == hControl;
+    ::EnableWindow(hControl, bEnable);
+    if (bHadKeys)
+        KeepKeysInForm();
+}
+
+void COrderFormBase::KeepKeysInForm()
+{
+    const HWND hFocus = ::GetFocus();
+    if (hFocus != nullptr && (!::IsChild(m_hWnd, hFocus) || ::IsWindowEnabled(hFocus)))
+        return;
+    if (HWND hNext = ::GetNextDlgTabItem(m_hWnd, hFocus, FALSE))
+        ::SetFocus(hNext);
 }
 
 void COrderFormBase::ShowControl(int nId, BOOL bShow)

@@ -109,7 +109,12 @@ protected:
     // Control helpers; a control the form lacks is left alone.
     CString GetText(int nId) const;
     void SetText(int nId, LPCSTR pszText);
+    // A control disabled while it has the keys gives them to KeepKeysInForm's field: a disabled
+    // control would swallow every key typed.
     void EnableControl(int nId, BOOL bEnable);
+    // Where the keys go when the control that had them cannot keep them: the next control that
+    // takes them; an order form gives them back to the field the trader worked in last.
+    virtual void KeepKeysInForm();
     void ShowControl(int nId, BOOL bShow);
     BOOL HasControl(int nId) const { return ::GetDlgItem(m_hWnd, nId) != nullptr; }
     // Empties the fields the user may type in; read-only ones keep what the form put there.

@@ -17,6 +17,7 @@
 #include "orders/ReviewOrderForwardDlg.h"
 #include "orders/ReviewOrderKSEDlg.h"
 #include "orders/ReviewOrderOddLotKSEDlg.h"
+#include "platform/win/user/DateTimePick.h"
 #include "refdata/ZorvatTypes.h"
 
 namespace {
@@ -57,15 +58,18 @@ void COrderRoadForm::Submit()
     // Kept beside a check still unanswered: a second Submit's reply does not hide the first's.
     m_pending.AddCheck(*pRoad, nNumber, shot);
     m_bOrderSentLast = FALSE;
+    // A Submit clicked has the keys: disabled, it would swallow every key typed until the reply.
     EnableControl(IDC_ORDER_FORM_SUBMIT, FALSE);
+    KeepKeysInForm();
 }
 
 void COrderRoadForm::Refuse(UINT nTextId, int nFocus)
 {
     // What is already in flight stays so: its reply is still told. The refused values stay to mend.
-    m_bShowsOrderSent = FALSE;
+    ForgetSentFields();
     ShowRefusal(nTextId, nFocus);
     EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
+    KeepKeysInForm();
 }
 
 void COrderRoadForm::OnCheckReply(CServerMessage* pMsg)
@@ -79,9 +83,10 @@ void COrderRoadForm::OnCheckReply(CServerMessage* pMsg)
     const CServerMessage reply(*pMsg);
     const long nError = reply.GetLong(road.nCheckError);
     if (nError != 0) {
-        m_bShowsOrderSent = FALSE;
+        ForgetSentFields();
         EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
         ShowReplyError(reply, road.nCheckError);
+        KeepKeysInForm();
         return;
     }
     CString strPassword;
@@ -91,8 +96,9 @@ void COrderRoadForm::OnCheckReply(CServerMessage* pMsg)
     if (nResult == IDOK)
         SendOrder(road, check.shot, strPassword);
     else
-        m_bShowsOrderSent = FALSE;      // reviewed and left: the trader mends or sends it again
+        ForgetSentFields();     // reviewed and left: the trader mends or sends it again
     EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
+    KeepKeysInForm();
 }
 
 int COrderRoadForm::RunReview(const ORDER_ROAD& road, const CServerMessage& reply, const ORDER_TICKET_SNAPSHOT& shot,
@@ -132,7 +138,11 @@ void COrderRoadForm::SendOrder(const ORDER_ROAD& road, const ORDER_TICKET_SNAPSH
     m_pending.OrderSent(road, nNumber, shot);
     m_bOrderSentLast = TRUE;
     m_lastSent = shot;
-    m_bShowsOrderSent = TRUE;
+    // Every field of the form as the order leaves it; a field touched afterwards leaves this.
+    m_asSent.clear();
+    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        if (const int nId = ::GetDlgCtrlID(hChild); nId > 0)
+            m_asSent[nId] = GetBoxText(nId);
 }
 
 void COrderRoadForm::OnOrderReply(CServerMessage* pMsg)
@@ -146,21 +156,54 @@ void COrderRoadForm::OnOrderReply(CServerMessage* pMsg)
                                                              : AcknowledgedName(*road.pAck, *pMsg, order.shot, road.nKseType >= 0);
     CString strText;
     if (!BuildAcknowledgement(*road.pAck, *pMsg, strName, &strText)) {
-        m_bShowsOrderSent = FALSE;      // the refused order's fields stay to mend
+        ForgetSentFields();     // the refused order's fields stay to mend
         ShowReplyError(*pMsg, road.pAck->nError);
+        KeepKeysInForm();
         return;
     }
     ShowMarketInfo(strText, 0, 1);
-    // The form is emptied for the next order only while it still shows the order sent, untouched,
-    // and nothing else of it is under way: a key typed, an item chosen, an order checked (even
-    // refused) or reviewed meanwhile, or a check still unanswered, and it stays as it is.
-    if (m_bShowsOrderSent && IsLastSent(TakeSnapshot()) && !m_pending.IsCheckPending() &&
-        !m_pending.IsOrderPending() && !IsInModal()) {
+    // The fields that still show the order sent, untouched, are emptied for the next order, while
+    // nothing else of the form is under way (a check unanswered, another order, a review): every
+    // field the trader or a command touched meanwhile stays as it is.
+    if (HoldsFieldsAsSent() && !m_pending.IsCheckPending() && !m_pending.IsOrderPending() && !IsInModal()) {
         // A reply takes no keys from the trader, who may be typing the next order already.
         const HWND hFocus = ::GetFocus();
         KeepTheKeys(hFocus, ClearAfterAcknowledgement(road.pOrder->nType));
-        m_bShowsOrderSent = FALSE;
+        ForgetSentFields();
     }
+}
+
+BOOL COrderRoadForm::StillAsSent(int nId) const
+{
+    const auto it = m_asSent.find(nId);
+    return it != m_asSent.end() && GetBoxText(nId) == it->second;
+}
+
+BOOL COrderRoadForm::EmptyIfAsSent(int nId)
+{
+    if (!StillAsSent(nId))
+        return FALSE;
+    SetText(nId, "");
+    return TRUE;
+}
+
+void COrderRoadForm::KeepKeysInForm()
+{
+    const HWND hFocus = ::GetFocus();
+    const HWND hFrame = ::GetParent(m_hWnd);
+    if (hFocus != nullptr && hFocus != m_hWnd && hFocus != hFrame &&
+        (!::IsChild(m_hWnd, hFocus) || (::IsWindowEnabled(hFocus) && ::IsWindowVisible(hFocus))))
+        return;                 // a field of the form, or another window the trader works in
+    // Keys nowhere (the control that had them disabled) count only while the form is the window
+    // worked in.
+    const HWND hClient = hFrame != nullptr ? ::GetParent(hFrame) : nullptr;
+    if (hFocus == nullptr && (hClient == nullptr || reinterpret_cast<HWND>(::SendMessageA(hClient, WM_MDIGETACTIVE, 0, 0)) != hFrame))
+        return;
+    HWND hField = m_hLastField;
+    if (hField == nullptr || !::IsChild(m_hWnd, hField) || !::IsWindowEnabled(hField) || !::IsWindowVisible(hField))
+        hField = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE);
+    if (hField != nullptr)
+        ::SetFocus(hField);
 }
 
 void COrderRoadForm::KeepTheKeys(HWND hFocus, int nFirst)
@@ -271,7 +314,11 @@ void COrderRoadForm::NoteTheTradersChange(WPARAM wParam, LPARAM lParam)
         (strClass.CompareNoCase("ComboBox") == 0 && (nCode == CBN_EDITCHANGE || nCode == CBN_SELCHANGE)) ||
         (strClass.CompareNoCase("Button") == 0 && nCode == BN_CLICKED &&
          (nButton == BS_CHECKBOX || nButton == BS_AUTOCHECKBOX)))
-        m_bShowsOrderSent = FALSE;
+        m_asSent.erase(::GetDlgCtrlID(hControl));
+    // The field the keys go back to when the control that has them cannot keep them.
+    if ((strClass.CompareNoCase("Edit") == 0 && nCode == EN_SETFOCUS) ||
+        (strClass.CompareNoCase("ComboBox") == 0 && nCode == CBN_SETFOCUS))
+        m_hLastField = hControl;
 }
 
 BOOL COrderRoadForm::OnWndMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
@@ -283,6 +330,10 @@ BOOL COrderRoadForm::OnWndMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* 
     }
     if (uMsg == WM_COMMAND)
         NoteTheTradersChange(wParam, lParam);
+    // A date chosen in a picker is the trader's.
+    if (const auto* pHeader = reinterpret_cast<const NMHDR*>(lParam);
+        uMsg == WM_NOTIFY && pHeader != nullptr && pHeader->code == DTN_DATETIMECHANGE)
+        m_asSent.erase(static_cast<int>(pHeader->idFrom));
     const BOOL bHandled = COrderFormBase::OnWndMsg(uMsg, wParam, lParam, pResult);
     // Only a field being typed in (it has the focus): the form's own settings of its fields
     // update the button where the form says so.

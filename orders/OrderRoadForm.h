@@ -6,6 +6,7 @@
 // are a copy. A form adds its snapshot, its road, how it keeps the ticket flag and what it clears
 // after an acknowledgement.
 #include <initializer_list>
+#include <map>
 
 #include "orders/OrderFormBase.h"
 
@@ -57,9 +58,24 @@ protected:
     virtual const ORDER_ROAD* GetRoadOf(const ORDER_TICKET_SNAPSHOT& shot) const = 0;
     // Submit read the form; bSent: its check left.
     virtual void KeepTicketFlag(const ORDER_TICKET_SNAPSHOT& shot, BOOL bSent) = 0;
-    // Empties what the order used; the id of the field the next order begins with. The focus is
-    // left alone: the road keeps the keys where the trader had them.
+    // Empties what the order used (each field through EmptyIfAsSent); the id of the field the next
+    // order begins with. The focus is left alone: the road keeps the keys where the trader had them.
     virtual int ClearAfterAcknowledgement(int nOrderType) = 0;
+
+    // Whether the field still holds what the last order sent put in it, untouched since: no key
+    // typed in it, no item chosen, nothing put there by a command. Only such a field is the sent
+    // order's; any other is the next order's, the trader's or a command's.
+    BOOL StillAsSent(int nId) const;
+    // Empties the field when it is still as sent (TRUE when it did).
+    BOOL EmptyIfAsSent(int nId);
+    // The fields as sent are forgotten: the form holds another order now (filled by a command, a
+    // refused or reviewed order left to mend).
+    void ForgetSentFields() { m_asSent.clear(); }
+    BOOL HoldsFieldsAsSent() const { return !m_asSent.empty(); }
+    // The keys go back to the field the trader worked in last when they are nowhere or in a
+    // control of the form that cannot take them (a Submit clicked and disabled): a refusal or a
+    // reply never leaves the trader typing into nothing.
+    void KeepKeysInForm() override;
 
 private:
     int RunReview(const ORDER_ROAD& road, const CServerMessage& reply, const ORDER_TICKET_SNAPSHOT& shot,
@@ -80,10 +96,11 @@ private:
 
     BOOL m_bOrderSentLast = FALSE;      // the last request Submit led to was an order
     ORDER_TICKET_SNAPSHOT m_lastSent;   // the values of the last order sent
-    // The form shows the order sent last and nothing else was done in it since: no key typed, no
-    // item chosen, no check refused, no review left. Only such a form is emptied for the next
-    // order when that order is acknowledged; a trader who began the next one keeps every key.
-    BOOL m_bShowsOrderSent = FALSE;
+    // The fields that still show the order sent last, by id, with their texts as it went out; a
+    // field leaves when it is touched. The acknowledgement empties only these: a trader who began
+    // the next order keeps every field he touched.
+    std::map<int, CString> m_asSent;
+    HWND m_hLastField = nullptr;        // the form's field the trader worked in last
 
     COLORREF m_crForm = ::GetSysColor(COLOR_BTNFACE);
     HBRUSH m_hbrForm = ::CreateSolidBrush(m_crForm);            // owned

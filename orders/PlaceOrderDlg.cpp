@@ -549,9 +549,10 @@ void CPlaceOrderDlg::SaveRecentTickers()
 
 int CPlaceOrderDlg::ClearAfterAcknowledgement(int)
 {
-    for (int nId : {IDC_TICKER, IDC_QUANTITY, IDC_LIMIT, IDC_STOP, IDC_STOP_OF_STOP_LIMIT, IDC_LIMIT_OF_STOP_LIMIT})
-        SetText(nId, "");
-    m_strTicker.Empty();
+    for (int nId : {IDC_QUANTITY, IDC_LIMIT, IDC_STOP, IDC_STOP_OF_STOP_LIMIT, IDC_LIMIT_OF_STOP_LIMIT})
+        EmptyIfAsSent(nId);
+    if (EmptyIfAsSent(IDC_TICKER))
+        m_strTicker.Empty();
     UpdateSubmitButton();
     return IDC_TICKER;
 }

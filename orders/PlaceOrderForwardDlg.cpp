@@ -388,9 +388,10 @@ ORDER_TICKET_SNAPSHOT CPlaceOrderForwardDlg::TakeSnapshot()
 
 int CPlaceOrderForwardDlg::ClearAfterAcknowledgement(int)
 {
-    SendDlgItemMessage(IDC_TICKER, CB_SETCURSEL, static_cast<WPARAM>(-1));
-    SetText(IDC_QUANTITY, "");
-    SetText(IDC_PRICE, "");
+    if (StillAsSent(IDC_TICKER))
+        SendDlgItemMessage(IDC_TICKER, CB_SETCURSEL, static_cast<WPARAM>(-1));
+    EmptyIfAsSent(IDC_QUANTITY);
+    EmptyIfAsSent(IDC_PRICE);
     UpdateSubmitButton();
     return IDC_TICKER;
 }

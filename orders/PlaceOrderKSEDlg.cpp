@@ -325,10 +325,11 @@ void CPlaceOrderKSEDlg::OnGoodTillDateChanged(NMHDR*, LRESULT* pResult)
 
 void CPlaceOrderKSEDlg::ResetForm()
 {
-    ::SetDlgItemTextA(m_hWnd, IDC_KSE_STOCK, "");
-    m_editQuantity.Clear();
+    EmptyIfAsSent(IDC_KSE_STOCK);
+    if (StillAsSent(IDC_KSE_QUANTITY))
+        m_editQuantity.Clear();
     for (CEnhancedEdit& edit : m_editPrices)
-        if (edit.m_hWnd != nullptr)
+        if (edit.m_hWnd != nullptr && StillAsSent(::GetDlgCtrlID(edit.m_hWnd)))
             edit.Clear();
     if (m_pickGoodTill.m_hWnd != nullptr) {
         m_goodTill = COleDateTime();            // tomorrow, off a weekend
@@ -382,10 +383,11 @@ void CPlaceOrderKSEDlg::KeepTicketFlag(const ORDER_TICKET_SNAPSHOT& shot, BOOL b
 int CPlaceOrderKSEDlg::ClearAfterAcknowledgement(int)
 {
     // The choices stay for the next order.
-    ::SetDlgItemTextA(m_hWnd, IDC_KSE_STOCK, "");
-    m_editQuantity.Clear();
+    EmptyIfAsSent(IDC_KSE_STOCK);
+    if (StillAsSent(IDC_KSE_QUANTITY))
+        m_editQuantity.Clear();
     for (CEnhancedEdit& edit : m_editPrices)
-        if (edit.m_hWnd != nullptr)
+        if (edit.m_hWnd != nullptr && StillAsSent(::GetDlgCtrlID(edit.m_hWnd)))
             edit.Clear();
     UpdateSubmitButton();
     return IDC_KSE_STOCK;

@@ -2,8 +2,8 @@
 // the mouse, typed in while fills arrive, maximised and sent, each line coming up beneath the
 // ticket, which keeps the keys, the indicator telling of it; the ticket restored from the menu
 // bar's button and the information window brought forward with its newest line in view. The
-// next order typed while the last one's reply is held: every key stays, and only a ticket still
-// reading the order sent is emptied. A ticket activated again gives the keys back to the field
+// next order typed while the last one's reply is held: every key stays, and only the fields still
+// reading the order sent are emptied. A ticket activated again gives the keys back to the field
 // left; brought forward by F3 it takes them at its first field.
 // And the pause lock up: no click reaches the terminal behind it.
 #include <gtest/gtest.h>
@@ -251,7 +251,7 @@ TEST_F(MouseRoadSession, TheTickerChosenAgainAfterAnOrderIsTakenAgain)
 // The next order typed while the last one's acknowledgement comes in, the reply held by a
 // loaded server: every key lands in the quantity and stays there, whatever the reply finds
 // typed (a different quantity, or the same one again, the keys split around it), and the order
-// the ticket then holds goes out whole. Only a ticket untouched since its order is emptied for
+// the ticket then holds goes out whole. Only the fields untouched since the order are emptied for
 // the next one; an order acknowledged while the trader works in the information window leaves
 // the keys there.
 struct CKeysAroundAnAcknowledgement
@@ -327,10 +327,16 @@ void TypeAroundAnAcknowledgement(MouseRoadSession& s, bool bArabic, bool bMaximi
         TypeText(c.pszAfter);
         PumpPending();
         EXPECT_EQ(c.pszShown, ControlText(hDlg, IDC_TICKET_QUANTITY)) << "every key kept";
-        EXPECT_EQ(road.strTicker, ControlText(hDlg, IDC_TICKET_TICKER)) << "the next order's ticker wiped";
-        EXPECT_EQ(std::string(LoadMarketText(55045)), ControlText(hDlg, IDC_TICKET_SIDE)) << "its side wiped";
+        // The fields left as the order sent them are that order's: emptied for the next one.
+        EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_TICKER)) << "the order sent's ticker kept";
+        EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_SIDE)) << "its side kept";
         EXPECT_EQ(IDC_TICKET_QUANTITY, FocusedControl(hDlg)) << "the keys taken away";
-        // The order the ticket holds goes out as it reads.
+        // The order the ticket holds, completed, goes out as it reads.
+        ChooseWithMouse(hDlg, IDC_TICKET_SIDE, static_cast<LPCSTR>(LoadMarketText(55045)));
+        ChooseItem(hDlg, IDC_TICKET_TICKER, road.strTicker);
+        EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_LIMIT)) << "the order sent's price kept";
+        TypeInto(hDlg, IDC_TICKET_LIMIT, "1125");
+        EXPECT_EQ(c.pszShown, ControlText(hDlg, IDC_TICKET_QUANTITY));
         const size_t nOrders = s.Count("KR");
         RunDialogSteps({{IDC_REVIEW_PASSWORD, [](HWND h) {
                        TypeText("secret");

@@ -213,9 +213,15 @@ const ROAD& FindRoad(const std::string& strName)
     throw std::invalid_argument(strName);
 }
 
-// The road's ticket opened by its command, on its market, with its order typed in.
+// The road's ticket opened by its command, on its market, with its order typed in; one open
+// with the last road's order left unsent is emptied first (a command leaves an order begun whole).
 CNewPlaceOrderDlg* OpenRoad(OrderRoadSession& s, const ROAD& road)
 {
+    if (CFormMDIWnd* pOpen = s.App().GetOrderTicketForm();
+        pOpen != nullptr && dynamic_cast<CNewPlaceOrderDlg*>(pOpen->GetView())->HoldsBegunOrder()) {
+        ClickControl(pOpen->GetView()->m_hWnd, IDC_TICKET_RESET);
+        PumpPending();
+    }
     CNewPlaceOrderDlg* pTicket = s.Command(road.nCommand);
     if (pTicket == nullptr)
         return nullptr;

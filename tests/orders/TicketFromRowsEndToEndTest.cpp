@@ -249,8 +249,8 @@ std::vector<std::pair<long, std::string>> UsMarketSymbols()
 }
 
 // The ticker lookup's result picked from its row menu, while the ticket stands on each market of
-// its market box (and on none, and holding a KSE order begun): the ticket opens on the symbol's
-// own market, with its description and its fields ready to fill. Then an order placed from a
+// its market box (and on none, and holding a KSE order begun, which it replaces and says so): the
+// ticket opens on the symbol's own market, with its description and its fields ready to fill. Then an order placed from a
 // result, and the next result picked at once, before the first order is answered: the reply
 // leaves the next symbol and its market as they are.
 void LookupResultsOpenTheirMarkets(TicketFromRows& s, bool bArabic)
@@ -290,12 +290,18 @@ void LookupResultsOpenTheirMarkets(TicketFromRows& s, bool bArabic)
             SCOPED_TRACE("on \"" + strStart + "\": " + strSymbol);
             ASSERT_EQ(pTicket, s.Command(33100));
             ClickControl(hDlg, IDC_TICKET_RESET);
+            PumpPending();
             if (!strStart.empty())
                 ChooseItem(hDlg, IDC_TICKET_MARKET, strStart);
             if (strStart == strKse)
                 EnterText(hDlg, IDC_TICKET_QUANTITY, "1,000");
+            const size_t nInfo = s.pRun->InfoText().size();
             Pick(strSymbol);
             ExpectOnItsMarket(nMarket, strSymbol);
+            // The KSE order begun is no order of a US symbol: replaced, and told.
+            if (strStart == strKse) {
+                EXPECT_NE(std::string::npos, s.pRun->InfoText().find("(1,000)", nInfo)) << s.pRun->InfoText();
+            }
         }
 
     // An order from the last result, and at once the next result picked.

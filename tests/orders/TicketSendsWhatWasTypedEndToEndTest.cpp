@@ -201,6 +201,9 @@ TEST_F(TicketSession, NoQuoteLeavesNoPriceOfTheOneBefore)
         CDataBuffer* pRow = FindDataTable(52114) != nullptr ? FindDataTable(52114)->GetRows()->FindRow({"101"}) : nullptr;
         return pRow != nullptr && pRow->GetDouble(2) > 0;
     }, 10000));
+    // The forward order begun stays through a command: emptied, the ticket takes the board's.
+    ClickControl(hDlg, IDC_TICKET_RESET);
+    PumpPending();
     ASSERT_EQ(pTicket, Command(33049));
     SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "GHB");
     LeaveTicker(hDlg);
@@ -212,6 +215,8 @@ TEST_F(TicketSession, NoQuoteLeavesNoPriceOfTheOneBefore)
     EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_LIMIT)) << "no board row";
 
     // A US symbol the quotations lack: asked of the server, without the last one's price.
+    ClickControl(hDlg, IDC_TICKET_RESET);
+    PumpPending();
     ASSERT_EQ(pTicket, Command(33100));
     ChooseItem(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(4)));
     SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "ALPN");

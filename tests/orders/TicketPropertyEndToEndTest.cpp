@@ -1,0 +1,376 @@
+// The order ticket under random sequences of the trader's actions and the server's replies:
+// fields typed and chosen, markets, tickers, good-till dates, the ticket commands and a row's
+// order command, Reset, Submit by a click, by
+// Enter or by the ticket's own notification, reviews confirmed or left, quantities the server
+// refuses, and the replies taken only when the sequence lets the terminal read them (held
+// meanwhile). After each step: no reply changed what the trader chose or typed, but for the
+// fields of an order acknowledged that still showed it; what went out is what the ticket showed
+// at Submit, the order what its check carried; and the keys are in the ticket's enabled field.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/FormMDIWnd.h"
+#include "app/NorvMainFrame.h"
+#include "app/ZorvatApp.h"
+#include "orders/NewPlaceOrderDlg.h"
+#include "orders/ReviewDialog.h"
+#include "platform/win/user/DateTimePick.h"
+#include "platform/win/user/Display.h"
+#include "refdata/ZorvatGlobals.h"
+#include "refdata/ZorvatTypes.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/common/DialogSteps.h"
+#include "tests/common/Property.h"
+#include "tests/orders/OrderTestSupport.h"
+
+namespace {
+using TicketProperty = COrderSession;
+
+enum STEP_KIND {
+    TYPE_QUANTITY, TYPE_LIMIT, CHOOSE_SIDE, CHOOSE_TYPE, CHOOSE_MARKET, CHOOSE_TICKER, TICKET_COMMAND, RESET,
+    SUBMIT_NOTIFIED, SUBMIT_CLICKED, SUBMIT_ENTER, TAKE_REPLIES, FILL_ORDER, ROW_ORDER, CHOOSE_DATE, STEP_KINDS
+};
+const char* const STEP_NAMES[] = {"type quantity", "type limit", "side", "type", "market", "ticker", "command",
+                                  "reset", "submit", "click submit", "enter", "replies", "fill", "row's order", "date"};
+// Quantities: the last one the server refuses for its cash.
+const char* const QUANTITIES[] = {"7", "500", "1000", "99999999"};
+const char* const LIMITS[] = {"842", "850", "73.3", "48.5"};
+
+struct STEP
+{
+    STEP() = default;
+    STEP(int nKindIn, int nArgIn) : nKind(nKindIn), nArg(nArgIn) {}
+    int nKind = 0;
+    int nArg = 0;
+};
+
+std::ostream& operator<<(std::ostream& os, const STEP& step)
+{
+    return os << STEP_NAMES[step.nKind] << " " << step.nArg;
+}
+
+// The fields the trader chooses and types, as the ticket shows them.
+const int FIELDS[] = {IDC_TICKET_MARKET, IDC_TICKET_SIDE, IDC_TICKET_TYPE, IDC_TICKET_VALIDITY, IDC_TICKET_TICKER,
+                      IDC_TICKET_QUANTITY, IDC_TICKET_LIMIT, IDC_TICKET_GOOD_TILL};
+
+std::string FieldText(HWND hDlg, int nId)
+{
+    std::string strText = nId == IDC_TICKET_TICKER || nId == IDC_TICKET_QUANTITY || nId == IDC_TICKET_LIMIT ||
+                                  nId == IDC_TICKET_GOOD_TILL
+                              ? ControlText(hDlg, nId)
+                              : BoxSelection(hDlg, nId);
+    if (nId == IDC_TICKET_TICKER)
+        strText = strText.substr(0, strText.find('/'));     // the name a reply adds is the symbol's
+    if (nId == IDC_TICKET_QUANTITY || nId == IDC_TICKET_LIMIT) {
+        std::string strPlain;
+        for (char ch : strText)
+            if (ch != ',')
+                strPlain += ch;
+        strText = strPlain.empty() ? "" : std::to_string(atof(strPlain.c_str()));
+    }
+    return strText;
+}
+
+const std::vector<std::string> CHECKS = {"KV", "OV", "KU", "KJ"}, ORDERS = {"KR", "OR", "KA", "KQ"};
+
+// The body fields of side, symbol, quantity and limit of a check or order request.
+std::vector<std::string> OrderFields(const std::string& strLine)
+{
+    const std::vector<std::string> body = BodyOf(strLine);
+    const std::string strType = strLine.substr(1, 2);
+    std::vector<int> at;
+    if (strType == "OV" || strType == "OR")
+        at = {2, 3, 4, 6};
+    else if (strType == "KV" || strType == "KR")
+        at = {5, 6, 7, 9};
+    else
+        return {};
+    std::vector<std::string> fields;
+    for (int n : at)
+        fields.push_back(static_cast<size_t>(n) < body.size() ? body[static_cast<size_t>(n)] : "");
+    fields[3] = fields[3].empty() ? "" : std::to_string(atof(fields[3].c_str()));
+    return fields;
+}
+
+struct CTicketRun
+{
+    explicit CTicketRun(TicketProperty& sIn) : s(sIn) {}
+    TicketProperty& s;
+    CNewPlaceOrderDlg* pTicket = nullptr;
+    HWND hDlg = nullptr;
+    std::vector<std::string> markets;
+    // The fields the trader touched since the last order went out.
+    std::vector<int> touched;
+    size_t nOrdersSeen = 0;
+    // Per check sent: what the ticket showed at its Submit.
+    std::vector<std::vector<std::string>> submitted;
+    size_t nChecksSeen = 0;
+
+    void Touch(int nId) { touched.push_back(nId); }
+    bool Touched(int nId) const { return std::find(touched.begin(), touched.end(), nId) != touched.end(); }
+
+    // Keys typed into the field with the caret in it, each as the display delivers a character to
+    // the focus, without letting the terminal read a reply meanwhile.
+    void Type(int nId, const char* pszKeys)
+    {
+        if ((GetWindowLongA(GetDlgItem(hDlg, nId), GWL_STYLE) & ES_READONLY) != 0 || !IsWindowEnabled(GetDlgItem(hDlg, nId)))
+            return;
+        ::SetFocus(GetDlgItem(hDlg, nId));
+        SendDlgItemMessageA(hDlg, nId, EM_SETSEL, 0, -1);
+        for (const char* p = pszKeys; *p != '\0'; ++p)
+            SendDlgItemMessageA(hDlg, nId, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(*p)), 0);
+        Touch(nId);
+    }
+    void Choose(int nId, int nArg)
+    {
+        const std::vector<std::string> items = BoxItems(hDlg, nId);
+        if (items.empty() || !IsWindowEnabled(GetDlgItem(hDlg, nId)))
+            return;
+        ChooseItem(hDlg, nId, items[static_cast<size_t>(nArg) % items.size()]);
+        Touch(nId);
+    }
+    std::vector<std::string> Reading() const
+    {
+        std::vector<std::string> texts;
+        for (int nId : FIELDS)
+            texts.push_back(FieldText(hDlg, nId));
+        return texts;
+    }
+    std::vector<std::string> Shown() const
+    {
+        const ORDER_TICKET_SNAPSHOT shot = pTicket->TakeSnapshot();
+        CString strSymbol = shot.strTicker;
+        if (strSymbol.Find('/') >= 0)
+            strSymbol = strSymbol.Left(strSymbol.Find('/'));
+        strSymbol.Trim();
+        return {std::to_string(shot.nSide), static_cast<LPCSTR>(strSymbol), static_cast<LPCSTR>(shot.strQuantity),
+                shot.strLimitPrice.IsEmpty() || (shot.nOrderType != 0 && shot.nOrderType != 2)
+                    ? ""
+                    : std::to_string(atof(shot.strLimitPrice))};
+    }
+    // The review answered: with the password and OK, or left.
+    void AnswerReviews(bool bOk)
+    {
+        ClearDialogSteps();
+        std::vector<DIALOG_STEP> steps;
+        for (int n = 0; n < 3; ++n)
+            steps.push_back({IDC_REVIEW_PASSWORD, [bOk](HWND h) {
+                                 SetDlgItemTextA(h, IDC_REVIEW_PASSWORD, "secret");
+                                 ClickControl(h, bOk ? IDOK : IDCANCEL);
+                             }});
+        RunDialogSteps(steps);
+    }
+    void Submit(int nKind, int nArg)
+    {
+        if (!IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)))
+            return;
+        AnswerReviews(nArg % 3 != 0);
+        submitted.push_back(Shown());
+        const size_t nChecks = s.Requests(CHECKS).size();
+        if (nKind == SUBMIT_NOTIFIED) {
+            NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+        } else if (nKind == SUBMIT_ENTER) {
+            ::SetFocus(GetDlgItem(hDlg, IDC_TICKET_QUANTITY));
+            s.pRun->TypeKey(VK_RETURN, [&] { return s.Requests(CHECKS).size() > nChecks; });
+        } else {
+            const HWND hSubmit = GetDlgItem(hDlg, IDC_TICKET_SUBMIT);
+            POINT pt = {3, 3};
+            ClientToScreen(hSubmit, &pt);
+            TbDisplayMouse(hSubmit, WM_LBUTTONDOWN, MK_LBUTTON, pt);
+            TbDisplayMouse(hSubmit, WM_LBUTTONUP, 0, pt);
+            PumpPending();
+        }
+        if (s.Requests(CHECKS).size() == nChecks && !PumpUntil([&] { return s.Requests(CHECKS).size() > nChecks; }, 1000))
+            submitted.pop_back();   // refused at once: nothing went out
+    }
+    // The replies read until nothing of the ticket is under way, or (bHold) until an order leaves:
+    // its acknowledgement is then held until the terminal reads again.
+    void TakeReplies(bool bHold)
+    {
+        PumpUntil([&] {
+            if (bHold && pTicket->GetPending().IsOrderPending() && !pTicket->IsReviewing())
+                return true;
+            return !pTicket->GetPending().IsCheckPending() && !pTicket->GetPending().IsOrderPending() &&
+                   !pTicket->IsReviewing();
+        }, 3000);
+        if (bHold)
+            return;
+        PumpFor(30);
+        ClearDialogSteps();
+    }
+};
+
+void RunSequence(TicketProperty& s, std::vector<STEP> steps)
+{
+    // The replies still held are taken at the end.
+    steps.push_back({TAKE_REPLIES, 0});
+    // A failed step ends the sequence: the session ends with it, for the next one to start afresh.
+    struct CEnd
+    {
+        TicketProperty& s;
+        ~CEnd()
+        {
+            ClearDialogSteps();
+            s.TearDown();
+        }
+    } end{s};
+    s.Start(false, {"--rate", "0"});
+    CTicketRun run{s};
+    run.pTicket = s.Command(33049);
+    const bool bOpened = run.pTicket != nullptr;
+    RC_ASSERT(bOpened);
+    run.hDlg = run.pTicket->m_hWnd;
+    run.markets = BoxItems(run.hDlg, IDC_TICKET_MARKET);
+    const std::vector<UINT> commands = CZORVAT32App::GetOrderTicketCommands();
+    for (const STEP& step : steps) {
+        // A failing sequence tells each step with the fields as they read before it.
+        RC_LOG() << step;
+        const std::vector<std::string> before = run.Reading();
+        for (const std::string& strField : before)
+            RC_LOG() << " |" << strField;
+        RC_LOG() << "\n";
+        const size_t nOrdersBefore = s.Requests(ORDERS).size();
+        switch (step.nKind) {
+        case TYPE_QUANTITY: run.Type(IDC_TICKET_QUANTITY, QUANTITIES[step.nArg % 4]); break;
+        case TYPE_LIMIT: run.Type(IDC_TICKET_LIMIT, LIMITS[step.nArg % 4]); break;
+        case CHOOSE_SIDE: run.Choose(IDC_TICKET_SIDE, step.nArg); break;
+        case CHOOSE_TYPE: run.Choose(IDC_TICKET_TYPE, step.nArg); break;
+        case CHOOSE_MARKET: run.Choose(IDC_TICKET_MARKET, step.nArg); break;
+        case CHOOSE_TICKER: run.Choose(IDC_TICKET_TICKER, step.nArg); break;
+        case TICKET_COMMAND:
+            {
+                const bool bSame = s.Command(commands[static_cast<size_t>(step.nArg) % commands.size()]) == run.pTicket;
+                RC_ASSERT(bSame);
+            }
+            run.touched.clear();        // the command's ticket: only what it keeps is the trader's
+            for (int nId : FIELDS)
+                run.Touch(nId);
+            break;
+        case RESET:
+            ClickControl(run.hDlg, IDC_TICKET_RESET);
+            PumpPending();
+            break;
+        case TAKE_REPLIES: run.TakeReplies(step.nArg % 2 == 1); break;
+        case ROW_ORDER:
+            // A row's order command: a KSE stock of the market's list, or a US quotation's symbol.
+            if (step.nArg % 2 == 0)
+                s.App().OpenOrderTicketKSE(1 + step.nArg % 4 / 2, "101", 0.0, 0, 1);
+            else
+                s.App().OpenOrderTicket(0, "ALPN", 0.0, static_cast<LPCSTR>(GetGlobals()->GetMarketName(8)), nullptr, 0);
+            PumpPending();
+            run.touched.clear();
+            for (int nId : FIELDS)
+                run.Touch(nId);
+            break;
+        case CHOOSE_DATE: {
+            // The dated validity and a date a few days on, as the picker tells its change.
+            for (const std::string& strValidity : BoxItems(run.hDlg, IDC_TICKET_VALIDITY))
+                if (COrderDur::GetCodeByText(strValidity.c_str()) == 1 && IsWindowEnabled(GetDlgItem(run.hDlg, IDC_TICKET_VALIDITY))) {
+                    ChooseItem(run.hDlg, IDC_TICKET_VALIDITY, strValidity);
+                    run.Touch(IDC_TICKET_VALIDITY);
+                }
+            const HWND hPicker = GetDlgItem(run.hDlg, IDC_TICKET_GOOD_TILL);
+            if (!IsWindowEnabled(hPicker))
+                break;
+            const COleDateTime picked = run.pTicket->TakeSnapshot().goodTill + COleDateTimeSpan(1 + step.nArg % 5, 0, 0, 0);
+            NMDATETIMECHANGE change = {};
+            if (!picked.GetAsSystemTime(change.st))
+                break;
+            SendMessageA(hPicker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&change.st));
+            change.nmhdr.hwndFrom = hPicker;
+            change.nmhdr.idFrom = IDC_TICKET_GOOD_TILL;
+            change.nmhdr.code = DTN_DATETIMECHANGE;
+            SendMessageA(run.hDlg, WM_NOTIFY, IDC_TICKET_GOOD_TILL, reinterpret_cast<LPARAM>(&change));
+            run.Touch(IDC_TICKET_GOOD_TILL);
+            break;
+        }
+        case FILL_ORDER:
+            // A whole order as the trader fills one: side, ticker, the first order type (a limit),
+            // quantity and price.
+            run.Choose(IDC_TICKET_SIDE, step.nArg % 3 == 2 ? step.nArg : 0);     // mostly bought: none is held
+            run.Choose(IDC_TICKET_TICKER, 0);
+            run.Choose(IDC_TICKET_TYPE, 0);
+            run.Type(IDC_TICKET_QUANTITY, QUANTITIES[step.nArg % 4]);
+            run.Type(IDC_TICKET_LIMIT, LIMITS[step.nArg % 4]);
+            break;
+        default: run.Submit(step.nKind, step.nArg); break;
+        }
+        // An order that went out starts the fields the trader touches afresh.
+        const bool bOrderWent = s.Requests(ORDERS).size() > nOrdersBefore;
+        const std::vector<std::string> after = run.Reading();
+        if (step.nKind == TAKE_REPLIES || step.nKind == SUBMIT_CLICKED || step.nKind == SUBMIT_ENTER) {
+            // No reply changed a choice or a key, but for an untouched field of an order sent
+            // emptied by its acknowledgement.
+            for (size_t i = 0; i < before.size(); ++i) {
+                if (before[i] == after[i])
+                    continue;
+                RC_ASSERT(after[i].empty());
+                RC_ASSERT(bOrderWent || !run.Touched(FIELDS[i]));
+                RC_ASSERT(FIELDS[i] != IDC_TICKET_MARKET && FIELDS[i] != IDC_TICKET_TYPE && FIELDS[i] != IDC_TICKET_VALIDITY &&
+                          FIELDS[i] != IDC_TICKET_GOOD_TILL);
+            }
+        }
+        if (bOrderWent)
+            run.touched.clear();
+        // What went out is what the ticket showed at its Submit; each order is its check's.
+        const std::vector<std::string> checks = s.Requests(CHECKS);
+        for (; run.nChecksSeen < checks.size() && run.nChecksSeen < run.submitted.size(); ++run.nChecksSeen) {
+            const std::vector<std::string> sent = OrderFields(checks[run.nChecksSeen]);
+            if (!sent.empty())
+                RC_ASSERT(sent == run.submitted[run.nChecksSeen]);
+        }
+        const std::vector<std::string> orders = s.Requests(ORDERS);
+        for (; run.nOrdersSeen < orders.size(); ++run.nOrdersSeen) {
+            const std::vector<std::string> order = OrderFields(orders[run.nOrdersSeen]);
+            bool bChecked = false;
+            for (const std::string& strCheck : checks)
+                bChecked |= OrderFields(strCheck) == order;
+            RC_ASSERT(bChecked);
+        }
+        // The keys are in the ticket, in a control that takes them.
+        const HWND hFocus = GetFocus();
+        const HWND hClient = s.App().GetMainFrame()->m_hWndMDIClient;
+        if (reinterpret_cast<HWND>(SendMessageA(hClient, WM_MDIGETACTIVE, 0, 0)) == GetParent(run.hDlg) &&
+            !run.pTicket->IsReviewing()) {
+            const bool bInTicket = hFocus != nullptr && (IsChild(run.hDlg, hFocus) || hFocus == run.hDlg);
+            const bool bTakesKeys = bInTicket && IsWindowEnabled(hFocus) != FALSE;
+            RC_ASSERT(bInTicket);
+            RC_ASSERT(bTakesKeys);
+        }
+    }
+}
+}  // namespace
+
+TEST_F(TicketProperty, NoReplyChangesTheTradersOrderAndWhatGoesOutIsWhatTheTicketShows)
+{
+    TB_CHECK_PROPERTY(30, [this] {
+        const int nLength = *rc::gen::inRange(8, 40);
+        const auto steps = *rc::gen::container<std::vector<STEP>>(
+            static_cast<size_t>(nLength),
+            rc::gen::construct<STEP>(rc::gen::weightedOneOf<int>({{4, rc::gen::inRange(0, static_cast<int>(STEP_KINDS))},
+                                                                   {1, rc::gen::just(static_cast<int>(FILL_ORDER))},
+                                                                   {1, rc::gen::just(static_cast<int>(SUBMIT_NOTIFIED))},
+                                                                   {2, rc::gen::just(static_cast<int>(TAKE_REPLIES))}}),
+                                     rc::gen::inRange(0, 12)));
+        RunSequence(*this, steps);
+    });
+}
+
+// Sequences the property found, shrunk. A review left re-enables Submit after a Reset emptied the
+// ticket; Submit clicked there is refused and keeps the keys; a side then chosen disables it under
+// them: the keys go back to the ticket's field.
+TEST_F(TicketProperty, ASubmitDisabledUnderTheKeysGivesThemBackToTheTicket)
+{
+    RunSequence(*this, {{TYPE_QUANTITY, 0}, {TYPE_LIMIT, 0}, {CHOOSE_TICKER, 0}, {SUBMIT_NOTIFIED, 0}, {RESET, 0}, {SUBMIT_CLICKED, 0}, {CHOOSE_SIDE, 0}});
+}
+
+// An order sent, its acknowledgement held, the quantity typed again meanwhile: the
+// acknowledgement leaves it.
+TEST_F(TicketProperty, AQuantityTypedWhileTheAcknowledgementIsHeldStays)
+{
+    RunSequence(*this, {{FILL_ORDER, 0}, {SUBMIT_NOTIFIED, 1}, {TAKE_REPLIES, 1}, {TYPE_QUANTITY, 2}, {TAKE_REPLIES, 0}});
+}
