@@ -13,6 +13,9 @@
 // TableWindowMouse.cpp (the mouse), TableWindowCommands.cpp (menu commands and menu states),
 // TableWindowClipboard.cpp (copy, cut and paste of rows).
 #include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "framework/base/GlobalsEvents.h"
@@ -372,7 +375,7 @@ protected:
     void MeasureHeights();
     void MeasureDigitWidths();
     void MoveDivider(int nDelta);
-    void RepaintRowNow(int nIndex, int nCol);
+    void RepaintRowNow(int nIndex, int nCol, CTableRow* pNode = nullptr);
     int  ChooseColor(COLORREF crStart, COLORREF* pResult);   // 1 on OK
     int  RememberDataRow(int nIndex) const;         // -1 when none within 500 lines
     int  RememberMarkedRow(int nIndex) const;
@@ -390,11 +393,24 @@ protected:
     // layout and column drags
     void StoreColumnWidth(int nDisplayCol, int nWidth);
     // Fitting: the width a cell's or a title's text needs, and a row's cells grown into.
-    int  MeasureCellFit(HDC hdc, CTableRow* pRow, int nCol, const CTableColumn* pColumn, std::vector<char>& text) const;
+    // A cell's text measures once per pair of fonts; hdc is got and prepared on the first need.
+    int  MeasureCellFit(HDC& hdc, CTableRow* pRow, int nCol, const CTableColumn* pColumn, const char* pszText);
+    // Without measuring: a width the cell's fit surely does not pass, or -1 when none is known.
+    int  CellFitCeiling(CTableRow* pRow, int nCol, const CTableColumn* pColumn, const char* pszText) const;
+    void MeasureFitChars(HDC hdc);
+    BOOL FitFontsChanged() const;
     int  MeasureTitleFit(HDC hdc, int nCol, const CTableColumn* pColumn) const;
-    BOOL GrowColumnsToRows(int nFirst, int nLines, int nCol);
+    BOOL GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow* pNode = nullptr);
     void ApplyFitWidths();
     BOOL m_bFitExact = FALSE;           // the next fit sets the widths, shrinking too (a new view)
+    // Texts measured in both fonts (plain, bold), bounded; a live value mostly repeats one.
+    std::unordered_map<std::string, std::pair<int, int>> m_fitTexts;
+    // The characters numbers are written with, each as wide as the wider font makes it, in
+    // 1/128 pixel and a little over: most live numbers need no measuring. 0 for other characters.
+    int   m_fitChars[128] = {};
+    HFONT m_hFitFonts[2] = {nullptr, nullptr};
+    BOOL  m_bFitFontsMeasured = FALSE;
+    BOOL  m_bFitCeilingHolds = TRUE;    // FALSE once a number measured past its ceiling
     void TakeFocusFromEditor();
     void TrackBandToColumn();
     void InvertTrack(const RECT& rc, BOOL bInset);

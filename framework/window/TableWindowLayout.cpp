@@ -2,6 +2,8 @@
 // bar and the top row, column widths, and the user's column resize and move.
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <string>
 
 #include "framework/base/NorvGlobals.h"
 #include "framework/table/TableColumn.h"
@@ -122,6 +124,7 @@ void CTableWindow::MeasureDigitWidths()
             SelectObject(hdc, hOld);
     }
     DeleteDC(hdc);
+    m_bFitFontsMeasured = FALSE;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -265,6 +268,10 @@ namespace {
 const int CELL_FIT_ROOM = 7;
 const int TITLE_FIT_ROOM = 8;
 const int SORT_MARK_ROOM = 12;
+// The characters of numbers, dates and times, measured alone and FIT_ROW_CHARS in a row.
+const char FIT_NUMBER_CHARS[] = "0123456789.,:-+%/() ";
+const int FIT_ROW_CHARS = 64;
+const size_t FIT_TEXTS_KEPT = 4096;
 
 int TextExtent(HDC hdc, const char* pszText, size_t nLength)
 {
@@ -281,22 +288,97 @@ int CTableWindow::GetFitBound() const
     return std::max(400, GetSystemMetrics(SM_CXSCREEN) / 3);
 }
 
-int CTableWindow::MeasureCellFit(HDC hdc, CTableRow* pRow, int nCol, const CTableColumn* pColumn, std::vector<char>& text) const
+int CTableWindow::MeasureCellFit(HDC& hdc, CTableRow* pRow, int nCol, const CTableColumn* pColumn, const char* pszText)
 {
-    pRow->GetCellText(text.data(), static_cast<int>(text.size()), nCol, pColumn, m_pView);
-    if (!text[0])
+    if (!pszText[0])
         return 0;
+    if (FitFontsChanged())
+        m_fitTexts.clear();
+    auto it = m_fitTexts.find(pszText);
+    if (it == m_fitTexts.end()) {
+        if (!hdc) {
+            hdc = GetDC(m_hWnd);
+            if (!hdc)
+                return 0;
+            PrepareDC(hdc);
+        }
+        if (FitFontsChanged())
+            MeasureFitChars(hdc);
+        // In the bold font too, whichever is wider, so that a cell turning bold keeps its room.
+        const int nWidth = TextExtent(hdc, pszText, strlen(pszText));
+        HGDIOBJ hOld = GetBoldFont() ? SelectObject(hdc, GetBoldFont()) : nullptr;
+        const int nBold = hOld ? TextExtent(hdc, pszText, strlen(pszText)) : nWidth;
+        if (hOld)
+            SelectObject(hdc, hOld);
+        if (m_fitTexts.size() >= FIT_TEXTS_KEPT)
+            m_fitTexts.clear();
+        it = m_fitTexts.emplace(pszText, std::make_pair(nWidth, nBold)).first;
+    }
+    const auto [nWidth, nBold] = it->second;
     BYTE attrs[3];
     for (int i = 0; i < 3; ++i)
         attrs[i] = pRow->GetAttr(nCol, i);
-    // In the bold font too, whichever is wider, so that a cell turning bold keeps its room.
-    const int nWidth = TextExtent(hdc, text.data(), strlen(text.data()));
-    HGDIOBJ hOld = GetBoldFont() ? SelectObject(hdc, GetBoldFont()) : nullptr;
-    const int nBold = hOld ? TextExtent(hdc, text.data(), strlen(text.data())) : nWidth;
-    if (hOld)
-        SelectObject(hdc, hOld);
     const BOOL bBold = nBold > nWidth;
-    return std::max(nWidth, nBold) + m_scrollPane.GetDecimalPadding(pColumn, attrs, text.data(), bBold) + CELL_FIT_ROOM;
+    const int nFit = std::max(nWidth, nBold) + m_scrollPane.GetDecimalPadding(pColumn, attrs, pszText, bBold) + CELL_FIT_ROOM;
+    // A font that kerns a number's characters apart has every cell measured.
+    const int nCeiling = CellFitCeiling(pRow, nCol, pColumn, pszText);
+    if (nCeiling >= 0 && nFit > nCeiling)
+        m_bFitCeilingHolds = FALSE;
+    return nFit;
+}
+
+BOOL CTableWindow::FitFontsChanged() const
+{
+    return !m_bFitFontsMeasured || m_hFitFonts[0] != GetFont() || m_hFitFonts[1] != GetBoldFont();
+}
+
+// A number's characters take no ligatures and do not kern apart, so their advances added up are
+// the most the number takes. A row of each finds the fraction of a pixel that rounding hides in
+// one character alone; the one alone, a character that kerns closer to itself.
+void CTableWindow::MeasureFitChars(HDC hdc)
+{
+    std::fill(std::begin(m_fitChars), std::end(m_fitChars), 0);
+    const HFONT fonts[2] = {GetFont(), GetBoldFont()};
+    const int nFonts = fonts[1] && fonts[1] != fonts[0] ? 2 : 1;
+    for (int nFont = 0; nFont < nFonts; ++nFont) {
+        HGDIOBJ hOld = nFont > 0 ? SelectObject(hdc, fonts[nFont]) : nullptr;
+        for (const char* p = FIT_NUMBER_CHARS; *p; ++p) {
+            const std::string strRow(FIT_ROW_CHARS, *p);
+            const int nAlone = TextExtent(hdc, p, 1) * FIT_ROW_CHARS * 2;
+            const int nInRow = TextExtent(hdc, strRow.data(), strRow.size()) * 2 + 1;
+            int& nChar = m_fitChars[static_cast<unsigned char>(*p)];
+            nChar = std::max({nChar, nAlone, nInRow});
+        }
+        if (hOld)
+            SelectObject(hdc, hOld);
+    }
+    m_hFitFonts[0] = fonts[0];
+    m_hFitFonts[1] = fonts[1];
+    m_bFitFontsMeasured = TRUE;
+    m_bFitCeilingHolds = TRUE;
+    m_fitTexts.clear();
+}
+
+int CTableWindow::CellFitCeiling(CTableRow* pRow, int nCol, const CTableColumn* pColumn, const char* pszText) const
+{
+    if (FitFontsChanged() || !m_bFitCeilingHolds)
+        return -1;
+    int nUnits = 0;
+    for (const char* p = pszText; *p; ++p) {
+        const unsigned char ch = static_cast<unsigned char>(*p);
+        if (ch >= 128 || !m_fitChars[ch])
+            return -1;
+        nUnits += m_fitChars[ch];
+    }
+    BYTE attrs[3];
+    for (int i = 0; i < 3; ++i)
+        attrs[i] = pRow->GetAttr(nCol, i);
+    // The line's width rounds to the nearest pixel once more.
+    const int nUnitsPerPixel = FIT_ROW_CHARS * 2;
+    const int nText = (nUnits + nUnitsPerPixel / 2) / nUnitsPerPixel;
+    const int nPadding = std::max(m_scrollPane.GetDecimalPadding(pColumn, attrs, pszText, FALSE),
+                                  m_scrollPane.GetDecimalPadding(pColumn, attrs, pszText, TRUE));
+    return nText + nPadding + CELL_FIT_ROOM;
 }
 
 int CTableWindow::MeasureTitleFit(HDC hdc, int nCol, const CTableColumn* pColumn) const
@@ -347,8 +429,10 @@ BOOL CTableWindow::FitColumnsToContent(BOOL bExact, int nOnlyDisplayCol)
             if (nNeeded < 0)
                 continue;
             const CTableColumn* pColumn = order.GetColumn(nPos);
+            const int nCol = order.GetColumnIndex(nPos);
             text.resize(static_cast<size_t>(pColumn->GetFullTextSize()));
-            nNeeded = std::max(nNeeded, MeasureCellFit(hdc, row.GetNode(), order.GetColumnIndex(nPos), pColumn, text));
+            row.GetNode()->GetCellText(text.data(), static_cast<int>(text.size()), nCol, pColumn, m_pView);
+            nNeeded = std::max(nNeeded, MeasureCellFit(hdc, row.GetNode(), nCol, pColumn, text.data()));
         }
     }
     ReleaseDC(m_hWnd, hdc);
@@ -367,44 +451,55 @@ BOOL CTableWindow::FitColumnsToContent(BOOL bExact, int nOnlyDisplayCol)
 }
 
 // The rows nFirst.. of a change, one cell of each or (nCol -1) the whole row: a fitted column
-// whose new text is wider grows, so that a value never turns into '#' nor a name is cut.
-BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol)
+// whose new text is wider grows, so that a value never turns into '#' nor a name is cut. Live
+// values change many times a second: a number within its column's width is not measured, and
+// the changed row's node, when known, is not looked up again.
+BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow* pNode)
 {
     if (!m_hWnd || !m_pView || nFirst < 0 || nLines < 1)
         return FALSE;
     CTableColumnsMap& order = m_pView->GetColumnOrder();
     const int nFrom = nCol >= 0 ? order.FindPosition(nCol) : 0;
     const int nTo = nCol >= 0 ? nFrom : order.GetCount() - 1;
+    if (nFrom < 0)
+        return FALSE;
+    const int nBound = GetFitBound();
     BOOL bAny = FALSE;
-    for (int nPos = std::max(nFrom, 0); nPos <= nTo; ++nPos) {
+    for (int nPos = nFrom; nPos <= nTo; ++nPos) {
         const CTableColumn* pColumn = order.GetColumn(nPos);
-        bAny |= pColumn && pColumn->m_bFitWidth && !pColumn->m_bHidden;
+        bAny |= pColumn && pColumn->m_bFitWidth && !pColumn->m_bHidden && pColumn->m_nWidth < nBound;
     }
-    if (!bAny || nFrom < 0)
+    if (!bAny)
         return FALSE;
-    HDC hdc = GetDC(m_hWnd);
-    if (!hdc)
-        return FALSE;
-    PrepareDC(hdc);
+    HDC hdc = nullptr;
     std::vector<char> text;
     CViewRow row(m_pView);
     BOOL bChanged = FALSE;
     for (int nLine = nFirst; nLine < nFirst + nLines && nLine < m_pView->GetRowCount(); ++nLine) {
-        if (!m_pView->GetRow(row, nLine) || !row.GetNode())
+        CTableRow* pRow = nLines == 1 ? pNode : nullptr;
+        if (!pRow && m_pView->GetRow(row, nLine))
+            pRow = row.GetNode();
+        if (!pRow)
             continue;
         for (int nPos = nFrom; nPos <= nTo; ++nPos) {
             CTableColumn* pColumn = order.GetColumn(nPos);
-            if (!pColumn || !pColumn->m_bFitWidth || pColumn->m_bHidden)
+            if (!pColumn || !pColumn->m_bFitWidth || pColumn->m_bHidden || pColumn->m_nWidth >= nBound)
                 continue;
+            const int nColumn = order.GetColumnIndex(nPos);
             text.resize(static_cast<size_t>(pColumn->GetFullTextSize()));
-            const int nFit = std::min(MeasureCellFit(hdc, row.GetNode(), order.GetColumnIndex(nPos), pColumn, text), GetFitBound());
+            pRow->GetCellText(text.data(), static_cast<int>(text.size()), nColumn, pColumn, m_pView);
+            const int nCeiling = CellFitCeiling(pRow, nColumn, pColumn, text.data());
+            if (nCeiling >= 0 && nCeiling <= pColumn->m_nWidth)
+                continue;
+            const int nFit = std::min(MeasureCellFit(hdc, pRow, nColumn, pColumn, text.data()), nBound);
             if (nFit > pColumn->m_nWidth) {
                 pColumn->m_nWidth = nFit;
                 bChanged = TRUE;
             }
         }
     }
-    ReleaseDC(m_hWnd, hdc);
+    if (hdc)
+        ReleaseDC(m_hWnd, hdc);
     return bChanged;
 }
 

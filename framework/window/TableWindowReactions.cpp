@@ -37,17 +37,16 @@ void CTableWindow::OnRowsRemoved(int nIndex, int nLines)
 
 void CTableWindow::OnRowChanged(CTableRow* pNode, int nIndex, int nCol)
 {
-    (void)pNode;
-    RepaintRowNow(nIndex, nCol);
+    RepaintRowNow(nIndex, nCol, pNode);
 }
 
 // A changed cell is painted at once into the window's DC: live data must not wait for a
 // message round trip, and invalidating would repaint far more than the one cell.
-void CTableWindow::RepaintRowNow(int nIndex, int nCol)
+void CTableWindow::RepaintRowNow(int nIndex, int nCol, CTableRow* pNode)
 {
     if (!m_hWnd || !m_pView || IsRedrawLocked())
         return;
-    if (GrowColumnsToRows(nIndex, 1, nCol)) {
+    if (GrowColumnsToRows(nIndex, 1, nCol, pNode)) {
         ApplyFitWidths();
         return;
     }

@@ -178,3 +178,142 @@ TEST(ColumnFit, AWidthTheUserSetsStaysAndSoDoesASavedOne)
     UpdateWindow(again.Hwnd());
     EXPECT_EQ("2,000,000,000", Shown(again.Grid(), 5, GRID_COL_VOLUME)) << "a fitted column still grows";
 }
+
+namespace {
+
+HFONT MakeFont(int nHeight, int nWeight)
+{
+    LOGFONTA lf = {};
+    lf.lfHeight = nHeight;
+    lf.lfWeight = nWeight;
+    snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", "DejaVu Sans");
+    return CreateFontIndirectA(&lf);
+}
+
+// What a text takes in the grid's plain font or, when it has one, its bold font, the wider.
+int FitWidth(CTableWindow& grid, const std::string& strText)
+{
+    HDC hdc = GetDC(grid.m_hWnd);
+    grid.PrepareDC(hdc);
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(hdc, strText.data(), static_cast<int>(strText.size()), &size);
+    int nWidest = size.cx;
+    if (grid.GetBoldFont()) {
+        HGDIOBJ hOld = SelectObject(hdc, grid.GetBoldFont());
+        GetTextExtentPoint32A(hdc, strText.data(), static_cast<int>(strText.size()), &size);
+        nWidest = std::max(nWidest, static_cast<int>(size.cx));
+        SelectObject(hdc, hOld);
+    }
+    ReleaseDC(grid.m_hWnd, hdc);
+    return nWidest;
+}
+
+// One fitted text column under a one-letter title, its cells changed live.
+class CCodeColumn
+{
+public:
+    explicit CCodeColumn(const std::vector<std::string>& texts) : t({{"C", COLTYPE_STRING, 40, FALSE}})
+    {
+        t.Table().GetColumn(0).SetFitWidth(TRUE);
+        t.Table().Open();
+        for (const std::string& strText : texts) {
+            TBCellSlot* pBlock = t.NewBlock();
+            PutText(t, pBlock, 0, strText.c_str());
+            t.Insert(pBlock);
+            m_blocks.push_back(pBlock);
+        }
+    }
+    void Write(size_t nRow, const std::string& strText)
+    {
+        CRow row = t.Find(m_blocks[nRow]);
+        row.UpdateCell(0, strText.c_str());
+    }
+    COwnedTable t;
+    std::vector<TBCellSlot*> m_blocks;
+};
+
+}  // namespace
+
+// Codes, times and numbers of as many characters as the widest so far can still be wider: the
+// column follows them to the pixel, in the bold font's widths too.
+TEST(ColumnFit, AValueAsLongAsTheWidestButWiderWidensItsColumn)
+{
+    CCodeColumn codes({"1234567890....", "1234567890,,,,"});
+    CGridWindow grid(codes.t.View(0), 500, 200);
+    ASSERT_EQ(FitWidth(grid.Grid(), "1234567890....") + 7, grid->GetColumnWidth(0));
+    codes.Write(1, "1234567890%%%%");
+    UpdateWindow(grid.Hwnd());
+    EXPECT_EQ(FitWidth(grid.Grid(), "1234567890%%%%") + 7, grid->GetColumnWidth(0));
+    EXPECT_EQ("1234567890%%%%", Shown(grid.Grid(), 1, 0));
+
+    // A value one pixel wider than the widest: two endings of as many characters that differ so.
+    const std::string strStem = "12:34:56 (+1,234.5/6)";
+    std::string strNarrow;
+    std::string strWider;
+    const char* pszChars = "0123456789.,:-+%/() ";
+    for (const char* a = pszChars; *a && strWider.empty(); ++a)
+        for (const char* b = pszChars; *b && strWider.empty(); ++b)
+            for (const char* c = pszChars; *c && strWider.empty(); ++c) {
+                const std::string strOne = strStem + *a + *b, strOther = strStem + *a + *c;
+                if (FitWidth(grid.Grid(), strOther) == FitWidth(grid.Grid(), strOne) + 1)
+                    strNarrow = strOne, strWider = strOther;
+            }
+    ASSERT_FALSE(strWider.empty()) << "the font has no two characters a pixel apart";
+    CCodeColumn times({strNarrow, "1"});
+    CGridWindow other(times.t.View(0), 500, 200);
+    ASSERT_EQ(FitWidth(other.Grid(), strNarrow) + 7, other->GetColumnWidth(0));
+    times.Write(1, strNarrow);
+    times.Write(1, strWider);
+    UpdateWindow(other.Hwnd());
+    EXPECT_EQ(FitWidth(other.Grid(), strWider) + 7, other->GetColumnWidth(0)) << strNarrow << " -> " << strWider;
+    EXPECT_EQ(strWider, Shown(other.Grid(), 1, 0));
+}
+
+TEST(ColumnFit, TheBoldFontsWidthsCountForALiveValue)
+{
+    CCodeColumn codes({"11111111", "1"});
+    CGridWindow grid(codes.t.View(0), 600, 200);
+    grid->SetBoldFont(MakeFont(-30, FW_BOLD));
+    UpdateWindow(grid.Hwnd());
+    ASSERT_EQ(FitWidth(grid.Grid(), "11111111") + 7, grid->GetColumnWidth(0));
+    codes.Write(1, "%%%%%%%%");
+    UpdateWindow(grid.Hwnd());
+    EXPECT_EQ(FitWidth(grid.Grid(), "%%%%%%%%") + 7, grid->GetColumnWidth(0));
+}
+
+// A text measured in the old font is measured again in the new one, a live value too.
+TEST(ColumnFit, ANewFontFitsTheColumnToItsOwnWidths)
+{
+    CCodeColumn codes({"Atlantic Harbor", "12.50"});
+    CGridWindow grid(codes.t.View(0), 600, 200);
+    codes.Write(1, "12.75");
+    grid->SetFont(MakeFont(-24, FW_NORMAL));
+    UpdateWindow(grid.Hwnd());
+    EXPECT_EQ(FitWidth(grid.Grid(), "Atlantic Harbor") + 7, grid->GetColumnWidth(0));
+    codes.Write(0, "12.75");
+    codes.Write(1, "Atlantic Harbor");
+    codes.Write(0, "Atlantic Harbor Holding");
+    UpdateWindow(grid.Hwnd());
+    EXPECT_EQ(FitWidth(grid.Grid(), "Atlantic Harbor Holding") + 7, grid->GetColumnWidth(0));
+    EXPECT_EQ("Atlantic Harbor Holding", Shown(grid.Grid(), 0, 0));
+}
+
+// Prices line up at their decimal point: a price with fewer decimals than the column's stands
+// in from the edge by the missing digits, and its column makes room for them too.
+TEST(ColumnFit, APriceShortOfDecimalsHasRoomForTheMissingDigits)
+{
+    CFittedTable table;
+    table.Fill(3);
+    CTableColumn* pLast = table.View().GetColumnOrder().GetColumn(GRID_COL_LAST);
+    pLast->SetMinDecimals(1);
+    pLast->m_nAlign = ALIGN_RIGHT;
+    pLast->RecalcAlignment();
+    CGridWindow grid(table.View(), 500, 200);
+    ASSERT_EQ("100.125", Shown(grid.Grid(), 1, GRID_COL_LAST));
+    const int nBefore = grid->GetColumnWidth(GRID_COL_LAST);
+    WriteLast(table, table.Add(3), 1000.5);
+    UpdateWindow(grid.Hwnd());
+    EXPECT_GT(grid->GetColumnWidth(GRID_COL_LAST), nBefore);
+    EXPECT_EQ(TextWidth(grid.Grid(), "1,000.5") + 2 * grid->GetDigitWidth(FALSE) + 7, grid->GetColumnWidth(GRID_COL_LAST));
+    EXPECT_EQ("1,000.5", Shown(grid.Grid(), 3, GRID_COL_LAST));
+}
