@@ -621,6 +621,18 @@ struct PositionWindowsProperty : CAccountSession
             if (!strFaults.empty())
                 strFaults = "after step " + std::to_string(i) + " (kind " + std::to_string(steps[i].nKind) + ", " + m_strLast + "):\n" + strFaults;
         }
+        // Each window asked again, as a trader refreshes it: a reply's price gives way to the
+        // board's that moved before it, whether or not the board moves again.
+        for (size_t w = 0; w < std::size(g_positionTables) && strFaults.empty(); ++w) {
+            STEP refresh;
+            refresh.nKind = STEP_REPLY;
+            refresh.nWindow = w;
+            Run(refresh, account);
+            Settle();
+            strFaults = Faults();
+            if (!strFaults.empty())
+                strFaults = "after refreshing " + std::string(FindDataTable(g_positionTables[w])->GetName()) + ":\n" + strFaults;
+        }
         // The figures as the grids draw them, once the sequence is through.
         for (UINT nTable : g_positionTables)
             if (strFaults.empty())
