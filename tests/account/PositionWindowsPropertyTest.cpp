@@ -48,6 +48,7 @@ struct POSITION_WINDOW
     double dKseFilsPerShown = 1;
     int nGainAgain = -1, nPercentAgain = -1;    // the same figures shown a second time in the row
     int nAdded = -1;    // what the server adds to the value, which the other windows leave out
+    int nAverage = -1;  // the average cost, of a KSE row in fils (nAverage of KSE unrealized) or dinars
 };
 const POSITION_WINDOW s_windows[] = {
     {IDS_TABLE_US_HOLDINGS, HC_SYMBOL, HC_QUANTITY, HC_QUANTITY2, HC_PRICE, HC_COST, HC_VALUE, HC_GAIN, HC_PERCENT},
@@ -55,9 +56,9 @@ const POSITION_WINDOW s_windows[] = {
     {IDS_TABLE_COMBINED_HOLDINGS, CH_SYMBOL, CH_QUANTITY, CH_QUANTITY2, CH_PRICE, CH_COST, CH_VALUE, CH_GAIN, CH_GAIN_PERCENT, 1000, CH_GAIN_2},
     {IDS_TABLE_US_UNREALIZED, UC_SYMBOL, UC_LONG_QTY, UC_LONG_QTY2, UC_LAST, UC_LONG_COST, UC_LONG_VALUE, UC_LONG_GAIN, UC_LONG_PERCENT, 1,
      UC_LONG_AMOUNT, UC_LONG_AMOUNT_PERCENT},
-    {IDS_TABLE_KSE_UNREALIZED, UK_STOCK, UK_QTY, UK_QTY2, UK_PRICE, UK_COST, UK_VALUE, UK_GAIN, UK_PERCENT, 1, -1, -1, UK_EXTRA},
+    {IDS_TABLE_KSE_UNREALIZED, UK_STOCK, UK_QTY, UK_QTY2, UK_PRICE, UK_COST, UK_VALUE, UK_GAIN, UK_PERCENT, 1, -1, -1, UK_EXTRA, UK_AVERAGE},
     {IDS_TABLE_COMBINED_UNREALIZED, CU_SYMBOL, CU_QTY, CU_QTY2, CU_PRICE, CU_COST, CU_VALUE, CU_GAIN, CU_PERCENT, 1000, CU_SERVER_GAIN, -1,
-     CU_EXTRA},
+     CU_EXTRA, CU_AVERAGE},
 };
 
 const POSITION_WINDOW& WindowOf(UINT nTable)
@@ -257,6 +258,7 @@ double Number(const std::string& strText)
 struct SHOWN_ROW
 {
     std::string strQuantity, strPrice, strCost, strValue, strGain, strPercent, strGainAgain, strPercentAgain, strAdded;
+    std::string strAverage;   // in dinars
 };
 
 struct PositionWindowsProperty : CAccountSession
@@ -459,14 +461,17 @@ struct PositionWindowsProperty : CAccountSession
                                        percents = ShownTexts(pTable, w.nPercent),
                                        gainsAgain = w.nGainAgain >= 0 ? ShownTexts(pTable, w.nGainAgain) : gains,
                                        percentsAgain = w.nPercentAgain >= 0 ? ShownTexts(pTable, w.nPercentAgain) : percents,
-                                       added = w.nAdded >= 0 ? ShownTexts(pTable, w.nAdded) : std::vector<std::string>(keys.size());
+                                       added = w.nAdded >= 0 ? ShownTexts(pTable, w.nAdded) : std::vector<std::string>(keys.size()),
+                                       averages = w.nAverage >= 0 ? ShownTexts(pTable, w.nAverage) : std::vector<std::string>(keys.size());
         for (size_t i = 0; i < keys.size(); ++i) {
             // Cash lines have no position.
             if (keys[i].empty() || keys[i][0] == '=')
                 continue;
             const bool bKse = keys[i].find_first_not_of("0123456789") == std::string::npos;
             // The position's whole quantity, the part held back with it.
-            SHOWN_ROW row{Text(Number(quantities[i]) + Number(quantities2[i]), 0), prices[i], costs[i], values[i], gains[i], percents[i], gainsAgain[i], percentsAgain[i], added[i]};
+            SHOWN_ROW row{Text(Number(quantities[i]) + Number(quantities2[i]), 0), prices[i], costs[i], values[i], gains[i], percents[i], gainsAgain[i], percentsAgain[i], added[i], ""};
+            if (bKse && !averages[i].empty())
+                row.strAverage = Text(Number(averages[i]) / (w.dKseFilsPerShown == 1 ? 1000.0 : 1.0), 7);
             if (bKse && w.dKseFilsPerShown != 1)
                 row.strPrice = Text(Number(row.strPrice) * w.dKseFilsPerShown, 1);
             else
@@ -502,6 +507,11 @@ struct PositionWindowsProperty : CAccountSession
                 const double dCost = Number(row.strCost), dGain = Number(row.strGain);
                 if (dCost != 0 && std::fabs(dGain * 100.0 / dCost - Number(row.strPercent)) > 0.0051 + 1e-9 * std::fabs(dGain * 100.0 / dCost))
                     strFaults += strName + " " + strKey + ": " + row.strGain + " of " + row.strCost + " shown as " + row.strPercent + " %\n";
+                // A KSE average cost is the cost of a share, to its places.
+                if (const double dQuantity = Number(row.strQuantity); !row.strAverage.empty() && dQuantity > 0 &&
+                    std::fabs(Number(row.strAverage) - dCost / dQuantity) > 0.00005 + 0.0005 / dQuantity + 1e-9)
+                    strFaults += strName + " " + strKey + ": average cost " + row.strAverage + " of " + row.strCost + " for " +
+                                 row.strQuantity + "\n";
                 for (const std::string* pText : {&row.strQuantity, &row.strCost, &row.strValue, &row.strGain, &row.strPercent})
                     if (pText->find('#') != std::string::npos)
                         strFaults += strName + " " + strKey + ": " + *pText + "\n";
