@@ -47,6 +47,8 @@ struct POSITION_WINDOW
     int nKey, nQuantity, nQuantity2, nPrice, nCost, nValue, nGain, nPercent;
     double dKseFilsPerShown = 1;
     int nGainAgain = -1, nPercentAgain = -1;    // the same figures shown a second time in the row
+    int nAdded = -1;    // what the server adds to the value, which the other windows leave out
+    int nAverage = -1;  // the average cost, of a KSE row in fils (nAverage of KSE unrealized) or dinars
 };
 const POSITION_WINDOW s_windows[] = {
     {IDS_TABLE_US_HOLDINGS, HC_SYMBOL, HC_QUANTITY, HC_QUANTITY2, HC_PRICE, HC_COST, HC_VALUE, HC_GAIN, HC_PERCENT},
@@ -54,8 +56,9 @@ const POSITION_WINDOW s_windows[] = {
     {IDS_TABLE_COMBINED_HOLDINGS, CH_SYMBOL, CH_QUANTITY, CH_QUANTITY2, CH_PRICE, CH_COST, CH_VALUE, CH_GAIN, CH_GAIN_PERCENT, 1000, CH_GAIN_2},
     {IDS_TABLE_US_UNREALIZED, UC_SYMBOL, UC_LONG_QTY, UC_LONG_QTY2, UC_LAST, UC_LONG_COST, UC_LONG_VALUE, UC_LONG_GAIN, UC_LONG_PERCENT, 1,
      UC_LONG_AMOUNT, UC_LONG_AMOUNT_PERCENT},
-    {IDS_TABLE_KSE_UNREALIZED, UK_STOCK, UK_QTY, UK_QTY2, UK_PRICE, UK_COST, UK_VALUE, UK_GAIN, UK_PERCENT},
-    {IDS_TABLE_COMBINED_UNREALIZED, CU_SYMBOL, CU_QTY, CU_QTY2, CU_PRICE, CU_COST, CU_VALUE, CU_GAIN, CU_PERCENT, 1000, CU_SERVER_GAIN},
+    {IDS_TABLE_KSE_UNREALIZED, UK_STOCK, UK_QTY, UK_QTY2, UK_PRICE, UK_COST, UK_VALUE, UK_GAIN, UK_PERCENT, 1, -1, -1, UK_EXTRA, UK_AVERAGE},
+    {IDS_TABLE_COMBINED_UNREALIZED, CU_SYMBOL, CU_QTY, CU_QTY2, CU_PRICE, CU_COST, CU_VALUE, CU_GAIN, CU_PERCENT, 1000, CU_SERVER_GAIN, -1,
+     CU_EXTRA, CU_AVERAGE},
 };
 
 const POSITION_WINDOW& WindowOf(UINT nTable)
@@ -74,6 +77,7 @@ struct GEN_POSITION
     long long nQuantity = 0;
     double dPrice = 0;      // the purchase price: fils to a tenth, dollars to a hundredth of a cent
     double dClose = 0;      // the board's previous close (fils) or the symbol's close
+    double dAdded = 0;      // KSE: an amount the server adds to its value in the unrealized reports
 };
 
 struct GEN_ACCOUNT
@@ -126,6 +130,8 @@ rc::Gen<GEN_ACCOUNT> AccountGen()
             p.dPrice = *rc::gen::inRange(1, bMany ? 1000 : 20000) / 10.0;
             // On a tick of every band of the board.
             p.dClose = *rc::gen::inRange(2, 200) * 10.0;
+            if (*rc::gen::inRange(0, 4) == 0)
+                p.dAdded = *rc::gen::inRange(-5000000, 50000000) / 1000.0;
             account.positions.push_back(p);
         }
         for (int i = 0; i < nUs; ++i) {
@@ -193,6 +199,8 @@ std::string AccountData(const GEN_ACCOUNT& account)
         if (p.nMarket == 2) {
             strStocks += p.strSymbol + "|S" + p.strSymbol + "|Stock " + p.strSymbol + "|سهم " + p.strSymbol + "|1|" + Text(p.dClose, 0) + "|10|0\n";
             strHeld += "trader|H|2|" + p.strSymbol + "|" + std::to_string(p.nQuantity) + "|" + Text(p.dPrice, 1) + "\n";
+            if (p.dAdded != 0)
+                strHeld += "trader|A|2|" + p.strSymbol + "|0|" + Text(p.dAdded, 3) + "\n";
         } else if (p.nMarket == 8) {
             const bool bChain = underlyings.count(p.strSymbol) != 0;
             strSymbols += p.strSymbol + "|8|Company " + p.strSymbol + "|شركة " + p.strSymbol + "|" + Text(p.dClose, 2) + "|1.00|" +
@@ -249,7 +257,8 @@ double Number(const std::string& strText)
 // One row of a window as it shows.
 struct SHOWN_ROW
 {
-    std::string strQuantity, strPrice, strCost, strValue, strGain, strPercent, strGainAgain, strPercentAgain;
+    std::string strQuantity, strPrice, strCost, strValue, strGain, strPercent, strGainAgain, strPercentAgain, strAdded;
+    std::string strAverage;   // in dinars
 };
 
 struct PositionWindowsProperty : CAccountSession
@@ -451,14 +460,18 @@ struct PositionWindowsProperty : CAccountSession
                                        values = ShownTexts(pTable, w.nValue), gains = ShownTexts(pTable, w.nGain),
                                        percents = ShownTexts(pTable, w.nPercent),
                                        gainsAgain = w.nGainAgain >= 0 ? ShownTexts(pTable, w.nGainAgain) : gains,
-                                       percentsAgain = w.nPercentAgain >= 0 ? ShownTexts(pTable, w.nPercentAgain) : percents;
+                                       percentsAgain = w.nPercentAgain >= 0 ? ShownTexts(pTable, w.nPercentAgain) : percents,
+                                       added = w.nAdded >= 0 ? ShownTexts(pTable, w.nAdded) : std::vector<std::string>(keys.size()),
+                                       averages = w.nAverage >= 0 ? ShownTexts(pTable, w.nAverage) : std::vector<std::string>(keys.size());
         for (size_t i = 0; i < keys.size(); ++i) {
             // Cash lines have no position.
             if (keys[i].empty() || keys[i][0] == '=')
                 continue;
             const bool bKse = keys[i].find_first_not_of("0123456789") == std::string::npos;
             // The position's whole quantity, the part held back with it.
-            SHOWN_ROW row{Text(Number(quantities[i]) + Number(quantities2[i]), 0), prices[i], costs[i], values[i], gains[i], percents[i], gainsAgain[i], percentsAgain[i]};
+            SHOWN_ROW row{Text(Number(quantities[i]) + Number(quantities2[i]), 0), prices[i], costs[i], values[i], gains[i], percents[i], gainsAgain[i], percentsAgain[i], added[i], ""};
+            if (bKse && !averages[i].empty())
+                row.strAverage = Text(Number(averages[i]) / (w.dKseFilsPerShown == 1 ? 1000.0 : 1.0), 7);
             if (bKse && w.dKseFilsPerShown != 1)
                 row.strPrice = Text(Number(row.strPrice) * w.dKseFilsPerShown, 1);
             else
@@ -494,6 +507,11 @@ struct PositionWindowsProperty : CAccountSession
                 const double dCost = Number(row.strCost), dGain = Number(row.strGain);
                 if (dCost != 0 && std::fabs(dGain * 100.0 / dCost - Number(row.strPercent)) > 0.0051 + 1e-9 * std::fabs(dGain * 100.0 / dCost))
                     strFaults += strName + " " + strKey + ": " + row.strGain + " of " + row.strCost + " shown as " + row.strPercent + " %\n";
+                // A KSE average cost is the cost of a share, to its places.
+                if (const double dQuantity = Number(row.strQuantity); !row.strAverage.empty() && dQuantity > 0 &&
+                    std::fabs(Number(row.strAverage) - dCost / dQuantity) > 0.00005 + 0.0005 / dQuantity + 1e-9)
+                    strFaults += strName + " " + strKey + ": average cost " + row.strAverage + " of " + row.strCost + " for " +
+                                 row.strQuantity + "\n";
                 for (const std::string* pText : {&row.strQuantity, &row.strCost, &row.strValue, &row.strGain, &row.strPercent})
                     if (pText->find('#') != std::string::npos)
                         strFaults += strName + " " + strKey + ": " + *pText + "\n";
@@ -510,11 +528,16 @@ struct PositionWindowsProperty : CAccountSession
                     strFaults += strWhere + "price " + first.strPrice + " / " + row.strPrice + "\n";
                 if (Number(row.strCost) != Number(first.strCost))
                     strFaults += strWhere + "cost " + first.strCost + " / " + row.strCost + "\n";
-                if (Number(row.strGain) != Number(first.strGain))
+                // A window that adds the server's amount to the value gains that much more, at
+                // another per cent.
+                const int nPlaces = std::max(Places(row.strGain), Places(first.strGain));
+                const bool bAdded = Units(row.strAdded, nPlaces) != 0 || Units(first.strAdded, nPlaces) != 0;
+                if (Units(row.strGain, nPlaces) - Units(row.strAdded, nPlaces) !=
+                    Units(first.strGain, nPlaces) - Units(first.strAdded, nPlaces))
                     strFaults += strWhere + "gain " + first.strGain + " / " + row.strGain + " (values " + first.strValue + " / " +
                                  row.strValue + " at " + first.strPrice + " / " + row.strPrice + ", " + first.strQuantity + " / " +
                                  row.strQuantity + ")\n";
-                if (Number(row.strPercent) != Number(first.strPercent))
+                if (!bAdded && Number(row.strPercent) != Number(first.strPercent))
                     strFaults += strWhere + "per cent " + first.strPercent + " / " + row.strPercent + "\n";
             }
         }
@@ -607,6 +630,18 @@ struct PositionWindowsProperty : CAccountSession
             strFaults = Faults();
             if (!strFaults.empty())
                 strFaults = "after step " + std::to_string(i) + " (kind " + std::to_string(steps[i].nKind) + ", " + m_strLast + "):\n" + strFaults;
+        }
+        // Each window asked again, as a trader refreshes it: a reply's price gives way to the
+        // board's that moved before it, whether or not the board moves again.
+        for (size_t w = 0; w < std::size(g_positionTables) && strFaults.empty(); ++w) {
+            STEP refresh;
+            refresh.nKind = STEP_REPLY;
+            refresh.nWindow = w;
+            Run(refresh, account);
+            Settle();
+            strFaults = Faults();
+            if (!strFaults.empty())
+                strFaults = "after refreshing " + std::string(FindDataTable(g_positionTables[w])->GetName()) + ":\n" + strFaults;
         }
         // The figures as the grids draw them, once the sequence is through.
         for (UINT nTable : g_positionTables)

@@ -166,6 +166,10 @@ CSimAccount& CSimAccounts::Open(const std::string& strUser, const std::string& s
             at.Advance(int64_t{30} * 86400000);
             account.forwards.push_back({static_cast<int>(account.forwards.size()) + 1, atoi(GetField(*pRow, "symbol").c_str()),
                                         nMarketColumn, nQty < 0 ? 2 : 1, nQty < 0 ? -nQty : nQty, dPrice, nOpen, at.GetDate()});
+        } else if (strKind == "A") {
+            // An amount the server adds to a held position's value, in the price column.
+            if (CSimInstrument* pInst = m_pMarket->Find(nMarketColumn, GetField(*pRow, "symbol")))
+                HoldingOf(account, nMarketColumn, pInst->strSymbol).dAdded += dPrice;
         } else if (strKind == "O") {
             AddOptionPosition(account, GetField(*pRow, "symbol"), nQty, dPrice);
         }
@@ -380,6 +384,7 @@ CSimRecord CSimAccounts::HoldingRecord(const CSimAccount& account, const CSimHol
     SetField(rec, "unrealized", Amount(dMarketValue - holding.dCost));
     SetField(rec, "unrealized_pct", FormatDouble(holding.dCost > 0 ? 100.0 * (dMarketValue - holding.dCost) / holding.dCost : 0.0, 2));
     SetField(rec, "realized", Amount(holding.dRealized));
+    SetField(rec, "added", Money(holding.dAdded, market.strCurrency));
     SetField(rec, "market_value_kwd", Amount(ToKwd(market.strCurrency, dMarketValue)));
     SetField(rec, "open_date", holding.nOpenDate ? CSimClock::ServerDate(holding.nOpenDate) : std::string());
     return rec;

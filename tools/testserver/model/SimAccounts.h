@@ -173,6 +173,7 @@ struct CSimHolding
     int64_t nQty = 0, nReserved = 0;
     double dCost = 0;               // of the shares held, in the currency
     double dRealized = 0;
+    double dAdded = 0;              // what the server adds to the position's value (kind A), in the currency
     int nOpenDate = 0;              // YYYYMMDD of the first purchase of the shares held
 };
 
