@@ -39,6 +39,14 @@ inline rc::detail::TestParams Params(int nRuns)
     return params;
 }
 
+// The log a sequence wrote so far.
+inline std::string SequenceLog()
+{
+    auto* pContext = rc::detail::ImplicitParam<rc::detail::param::CurrentPropertyContext>::value();
+    const auto* pLog = pContext != nullptr ? dynamic_cast<const std::ostringstream*>(&pContext->logStream()) : nullptr;
+    return pLog != nullptr ? pLog->str() : std::string();
+}
+
 template <typename Testable>
 void Check(int nRuns, Testable&& testable)
 {
@@ -47,11 +55,35 @@ void Check(int nRuns, Testable&& testable)
     metadata.id = std::string(pInfo->test_suite_name()) + "/" + pInfo->name();
     metadata.description = pInfo->name();
     const auto params = Params(nRuns);
-    const auto result = rc::detail::checkTestable(std::forward<Testable>(testable), metadata, params);
+    // RapidCheck runs a failing sequence again to report it: a failure that timing caused may
+    // pass then and leave only "no exceptions thrown". Each failure is told as it happens.
+    std::string strFirstFailure;
+    int nSequence = 0;
+    auto told = [&testable, &strFirstFailure, &nSequence]() -> decltype(auto) {
+        ++nSequence;
+        try {
+            return testable();
+        } catch (const rc::detail::CaseResult& failure) {
+            if (failure.type == rc::detail::CaseResult::Type::Failure) {
+                std::ostringstream ss;
+                ss << "sequence " << nSequence << " failed: " << failure.description << "\nLog:\n" << SequenceLog();
+                std::cout << ss.str() << std::endl;
+                if (strFirstFailure.empty())
+                    strFirstFailure = ss.str();
+            }
+            throw;
+        } catch (const std::exception& e) {
+            std::cout << "sequence " << nSequence << " threw: " << e.what() << "\nLog:\n" << SequenceLog() << std::endl;
+            if (strFirstFailure.empty())
+                strFirstFailure = e.what();
+            throw;
+        }
+    };
+    const auto result = rc::detail::checkTestable(told, metadata, params);
     if (!result.template is<rc::detail::SuccessResult>()) {
         std::ostringstream ss;
         rc::detail::printResultMessage(result, ss);
-        FAIL() << "seed " << params.seed << "\n" << ss.str();
+        FAIL() << "seed " << params.seed << "\n" << ss.str() << "\nfirst failure as it happened: " << strFirstFailure;
     }
 }
 
