@@ -417,6 +417,7 @@ protected:
     int  DropTest(POINT pt, int* pTarget) const;
     void LayoutPanes(const RECT& rcClient);
     BOOL m_bInLayout = FALSE;
+    BOOL m_bWidthsRefitted = FALSE;   // the panes lay out again even in unchanged rectangles
     CTableWindowArea* m_pPendingBarPane = nullptr;  // its bar came or went during a layout
     BOOL m_bPendingBarShown = FALSE;
     // row moves

@@ -508,7 +508,9 @@ void CTableWindow::ApplyFitWidths()
 {
     RebuildWidthTable();
     m_scrollPane.ClampScroll();
+    m_bWidthsRefitted = TRUE;
     Refresh();
+    m_bWidthsRefitted = FALSE;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -605,11 +607,11 @@ void CTableWindow::LayoutPanes(const RECT& rcClient)
     UnionRect(&m_rcPanes, &m_rcPanes, &m_rcScroll);
     if (bMirror) {
         m_headerPane.SetRect(m_rcHeader, FALSE);
-        m_fixedPane.SetRect(m_rcFixed, FALSE);
-        m_scrollPane.SetRect(m_rcScroll, FALSE);
+        m_fixedPane.SetRect(m_rcFixed, m_bWidthsRefitted);
+        m_scrollPane.SetRect(m_rcScroll, m_bWidthsRefitted);
     } else {
-        m_scrollPane.SetRect(m_rcScroll, FALSE);
-        m_fixedPane.SetRect(m_rcFixed, FALSE);
+        m_scrollPane.SetRect(m_rcScroll, m_bWidthsRefitted);
+        m_fixedPane.SetRect(m_rcFixed, m_bWidthsRefitted);
         m_headerPane.SetRect(m_rcHeader, FALSE);
     }
     if (!IsRectEmpty(&m_rcDivider) && m_hWnd) {
@@ -692,7 +694,10 @@ void CTableWindow::Refresh()
     ParkCurrentRow();
     if (!bWasLocked)
         LockRedraw();
+    // Fitted widths change the cells a pane's unchanged rectangle holds, and whether it needs
+    // its bar: the panes lay out again, or a later partial paint shows the old cell area.
     if (FitColumnsToContent(m_bFitExact)) {
+        m_bWidthsRefitted = TRUE;
         RebuildWidthTable();
         m_scrollPane.ClampScroll();
     }
@@ -702,6 +707,7 @@ void CTableWindow::Refresh()
     RECT rc;
     GetClientRect(m_hWnd, &rc);
     RecalcLayout(rc);
+    m_bWidthsRefitted = FALSE;
     PullBackAtEnd(FALSE);
     m_scrollPane.InvalidateCells(FALSE);
     m_fixedPane.InvalidateCells(FALSE);

@@ -59,6 +59,11 @@ public:
     }
 };
 
+int Width(const RECT& rc)
+{
+    return rc.right - rc.left;
+}
+
 void WriteLast(CGridTable& table, TBCellSlot* pBlock, double dLast)
 {
     CRow row = table.t.Find(pBlock);
@@ -316,4 +321,33 @@ TEST(ColumnFit, APriceShortOfDecimalsHasRoomForTheMissingDigits)
     EXPECT_GT(grid->GetColumnWidth(GRID_COL_LAST), nBefore);
     EXPECT_EQ(TextWidth(grid.Grid(), "1,000.5") + 2 * grid->GetDigitWidth(FALSE) + 7, grid->GetColumnWidth(GRID_COL_LAST));
     EXPECT_EQ("1,000.5", Shown(grid.Grid(), 3, GRID_COL_LAST));
+}
+
+// A column that grows in a window of the same size: the cells reach over the new width at once,
+// and a bar comes when the columns no longer fit, so every cell shows and can be scrolled to.
+TEST(ColumnFit, AWiderColumnTakesItsRoomInTheSameWindow)
+{
+    CFittedTable table;
+    table.Fill(3);
+    CGridWindow grid(table.View(), 280, 200);
+    CTableWindowArea& pane = grid->GetScrollPane();
+    ASSERT_FALSE(pane.IsScrollBarShown());
+    ASSERT_LT(pane.GetTotalWidth() + 30, Width(pane.GetRect())) << "room to grow within the window";
+    const int nBefore = Width(pane.GetCellRect());
+
+    WriteLast(table, table.Add(3), 1234.125);
+    UpdateWindow(grid.Hwnd());
+    EXPECT_GT(pane.GetTotalWidth(), nBefore);
+    EXPECT_EQ(pane.GetTotalWidth(), Width(pane.GetCellRect())) << "the cells end where the columns do";
+    EXPECT_FALSE(pane.IsScrollBarShown());
+    EXPECT_EQ("1,234.125", Shown(grid.Grid(), 3, GRID_COL_LAST));
+
+    WriteLast(table, table.Add(4), -98765432109876.125);
+    UpdateWindow(grid.Hwnd());
+    ASSERT_GT(pane.GetTotalWidth(), Width(pane.GetRect()));
+    EXPECT_TRUE(pane.IsScrollBarShown()) << "the columns no longer fit";
+    EXPECT_EQ(Width(pane.GetRect()), Width(pane.GetCellRect()));
+    pane.EnsureColumnVisible(GRID_COL_CHANGE);
+    UpdateWindow(grid.Hwnd());
+    EXPECT_NE("", Shown(grid.Grid(), 0, GRID_COL_CHANGE)) << "the last column scrolled to";
 }
