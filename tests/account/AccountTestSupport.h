@@ -48,6 +48,10 @@ std::vector<std::string> ShownTexts(CDataTable* pTable, int nCol);
 std::string TotalText(CDataTable* pTable, int nCol);
 // A whole number as the grid groups it ("1,234,567").
 std::string Grouped(long long nValue);
+// A shown amount in units of its last place: "-1,234.567" at three places is -1234567.
+long long Units(const std::string& strText, int nPlaces);
+// How many places a shown figure has after its point.
+int Places(const std::string& strText);
 // An amount as a grid column of nDecimals decimals shows it ("-1,790.670").
 std::string GroupedAmount(double dValue, int nDecimals);
 // The main window pictured in <build>/screenshots/<name>.png.

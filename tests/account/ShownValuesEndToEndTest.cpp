@@ -1372,30 +1372,6 @@ TEST_F(OnePrice, AKsePositionTakesTheBoardsPriceAndTheLinesOnlyWithoutOne)
 }
 
 namespace {
-// A shown amount in units of its last place: "-1,234.567" at three places is -1234567.
-long long Units(const std::string& strText, int nPlaces)
-{
-    long long nUnits = 0;
-    int nFraction = -1;
-    for (char c : strText) {
-        if (c >= '0' && c <= '9' && (nFraction < 0 || nFraction < nPlaces)) {
-            nUnits = nUnits * 10 + (c - '0');
-            nFraction += nFraction >= 0 ? 1 : 0;
-        } else if (c == '.') {
-            nFraction = 0;
-        }
-    }
-    for (int i = std::max(nFraction, 0); i < nPlaces; ++i)
-        nUnits *= 10;
-    return strText.find('-') != std::string::npos ? -nUnits : nUnits;
-}
-
-int Places(const std::string& strText)
-{
-    const size_t nPoint = strText.find('.');
-    return nPoint == std::string::npos ? 0 : static_cast<int>(strText.size() - nPoint - 1);
-}
-
 // The simulator's data in a folder of this process's own, one of its market files rewritten
 // line by line (each line replaced by what fnLine makes of it, its line ends included) and
 // strAdded written after them.

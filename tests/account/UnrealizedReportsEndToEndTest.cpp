@@ -541,12 +541,6 @@ double ShownFigure(CDataTable* pTable, int nKeyCol, const std::string& strKey, i
     return atof(strDigits.c_str());
 }
 
-// The places a figure shows.
-size_t Places(const std::string& strFigure)
-{
-    const size_t nPoint = strFigure.find('.');
-    return nPoint == std::string::npos ? 0 : strFigure.size() - nPoint - 1;
-}
 }  // namespace
 
 // The combined report asked for another account takes that account's positions alone: the US and
