@@ -171,6 +171,8 @@ rc::Gen<std::vector<STEP>> StepsGen()
         step.nPosition = *rc::gen::inRange<size_t>(0, 100000);
         step.nMove = *rc::gen::inRange(-40, 41);
         step.nWindow = *rc::gen::inRange<size_t>(0, 6);
+        // Now and then a stock the board stops pricing at all.
+        step.bNoClose = *rc::gen::inRange(0, 8) == 0;
         return step;
     }));
 }
