@@ -243,6 +243,8 @@ void CCombinedHoldingsTable::ApplyKse(CServerMessage* pMsg, int nType, int nStat
     // reply's rows take it at its end.
     if (nType == MSG_IU && !bCash)
         RevalueSymbol(strSymbol, KSE_MARKET);
+    if (!bCash)
+        TakeServerPrice(strSymbol, KSE_MARKET, pMsg->GetDouble(KSE_PRICE_FIELD, 0));
 }
 
 void CCombinedHoldingsTable::SetKind(CDataBuffer* pRow, long nOptionRight, BOOL bPublish)

@@ -350,6 +350,8 @@ void CCombinedUnrealizedProfitLossTable::AddKseRow(CServerMessage* pMsg)
         pRow = Store(pRow);
     }
     RevalueRow(pRow);
+    if (!bCash)
+        TakeServerPrice(pMsg->GetFieldText(1), KSE_MARKET, pMsg->GetDouble(10, 0));
 }
 
 void CCombinedUnrealizedProfitLossTable::ConvertCost(CDataBuffer* pRow)
@@ -530,4 +532,5 @@ void CCombinedUnrealizedProfitLossTable::ApplyKseLine(CServerMessage* pMsg)
     pTarget->SetDouble(CU_COST, PositionCost(pMsg->GetFieldText(16), pMsg->GetDouble(5, 0)), bPublish);
     ConvertCost(pTarget);
     RevalueRow(pNew != nullptr ? Store(pNew.get()) : pTarget);
+    TakeServerPrice(pMsg->GetFieldText(1), KSE_MARKET, pMsg->GetDouble(7, 0));
 }

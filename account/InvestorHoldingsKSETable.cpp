@@ -107,6 +107,8 @@ void CInvestorHoldingsKSETable::OnRecord(CServerMessage* pMsg)
     FillRow(pMsg, pRow.get(), FALSE);
     Complete(pRow.get(), pMsg, TRUE, 17);
     GetRows()->AddRow(pRow.get(), TRUE);
+    if (pMsg->GetLong(1) > 0)
+        TakeServerPrice(pMsg->GetFieldText(1), KSE_MARKET_CODE, pMsg->GetDouble(7, 0));
 }
 
 void CInvestorHoldingsKSETable::OnEnd(CServerMessage* pMsg)
@@ -134,6 +136,8 @@ void CInvestorHoldingsKSETable::ApplyLive(CServerMessage* pMsg)
     }
     // The line's price is the server's of its moment: the board's is the one of now.
     RevalueSymbol(pMsg->GetFieldText(1), KSE_MARKET_CODE);
+    if (pMsg->GetLong(1) > 0)
+        TakeServerPrice(pMsg->GetFieldText(1), KSE_MARKET_CODE, pMsg->GetDouble(7, 0));
 }
 
 void CInvestorHoldingsKSETable::RevalueSymbol(LPCSTR pszStock, long nMarketCode)

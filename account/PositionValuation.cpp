@@ -122,11 +122,18 @@ BOOL FindUnderlyingPrice(LPCSTR pszSymbol, double& dPrice)
     return FALSE;
 }
 
-BOOL FindPositionPrice(LPCSTR pszSymbol, long nMarketCode, double& dPrice)
+namespace {
+// The server's price a line has just given, while every window takes it; none between lines.
+struct TAKEN_PRICE
 {
-    if (pszSymbol == nullptr || *pszSymbol == '\0' || *pszSymbol == '=')
-        return FALSE;
-    double dQuoted = 0;
+    LPCSTR pszSymbol = nullptr;
+    long nMarketCode = 0;
+    double dPrice = 0;
+};
+TAKEN_PRICE s_taken;
+
+BOOL FindQuotedPrice(LPCSTR pszSymbol, long nMarketCode, double& dQuoted)
+{
     if (nMarketCode == KSE_MARKET_CODE) {
         const CDataTable* pBoard = FindDataTable(IDS_TABLE_KSE_QUOTATIONS);
         const CDataBuffer* pRow = pBoard != nullptr ? pBoard->GetRows()->FindRowByIds({static_cast<LONG>(atol(pszSymbol))}) : nullptr;
@@ -138,10 +145,36 @@ BOOL FindPositionPrice(LPCSTR pszSymbol, long nMarketCode, double& dPrice)
     } else if (!FindUsQuotePrice(pszSymbol, MarketNameOf(nMarketCode), dQuoted)) {
         return FALSE;
     }
-    if (!(dQuoted > 0))
+    return dQuoted > 0;
+}
+}  // namespace
+
+BOOL FindPositionPrice(LPCSTR pszSymbol, long nMarketCode, double& dPrice)
+{
+    if (pszSymbol == nullptr || *pszSymbol == '\0' || *pszSymbol == '=')
         return FALSE;
-    dPrice = dQuoted;
+    double dQuoted = 0;
+    if (FindQuotedPrice(pszSymbol, nMarketCode, dQuoted)) {
+        dPrice = dQuoted;
+        return TRUE;
+    }
+    if (s_taken.pszSymbol == nullptr || s_taken.nMarketCode != nMarketCode || strcmp(s_taken.pszSymbol, pszSymbol) != 0)
+        return FALSE;
+    dPrice = s_taken.dPrice;
     return TRUE;
+}
+
+void TakeServerPrice(LPCSTR pszSymbol, long nMarketCode, double dPrice)
+{
+    double dQuoted = 0;
+    if (pszSymbol == nullptr || *pszSymbol == '\0' || *pszSymbol == '=' || !(dPrice > 0) || s_taken.pszSymbol != nullptr ||
+        FindQuotedPrice(pszSymbol, nMarketCode, dQuoted))
+        return;
+    // Held only while the windows revalue the position: a window's rows keep what they took.
+    const std::string strSymbol(pszSymbol);
+    s_taken = {strSymbol.c_str(), nMarketCode, dPrice};
+    RevaluePositionsOf(strSymbol.c_str(), nMarketCode);
+    s_taken = TAKEN_PRICE();
 }
 
 double QuotedUnit(long nMarketCode, BOOL bOption)

@@ -147,6 +147,8 @@ void CUnrealizedProfitLossKSETable::OnRecord(CServerMessage* pMsg)
     const int nIndex = GetRows()->AddRow(pRow.get(), TRUE);
     if (nIndex >= 0)
         RevalueRow(GetRows()->GetAt(nIndex));
+    if (pMsg->GetLong(1) > 0)
+        TakeServerPrice(pMsg->GetFieldText(1), KSE_MARKET_CODE, pMsg->GetDouble(10, 0));
 }
 
 void CUnrealizedProfitLossKSETable::ApplyLive(CServerMessage* pMsg)
@@ -195,6 +197,7 @@ void CUnrealizedProfitLossKSETable::ApplyLive(CServerMessage* pMsg)
         pTarget = nIndex >= 0 ? pRows->GetAt(nIndex) : nullptr;
     }
     RevalueRow(pTarget);
+    TakeServerPrice(pMsg->GetFieldText(1), KSE_MARKET_CODE, pMsg->GetDouble(7, 0));
 }
 
 void CUnrealizedProfitLossKSETable::RevalueSymbol(LPCSTR pszStock, long nMarketCode)

@@ -94,6 +94,7 @@ struct STEP
     size_t nPosition = 0;   // the position it is about (modulo the account's)
     int nMove = 0;          // a price move in ticks (0: no last price)
     size_t nWindow = 0;     // the window a reply is for (modulo the windows)
+    bool bNoClose = false;  // a board line without a previous close either
 };
 
 // A figure as a server writes it: rounded as it is written, half away from zero.
@@ -170,6 +171,8 @@ rc::Gen<std::vector<STEP>> StepsGen()
         step.nPosition = *rc::gen::inRange<size_t>(0, 100000);
         step.nMove = *rc::gen::inRange(-40, 41);
         step.nWindow = *rc::gen::inRange<size_t>(0, 6);
+        // Now and then a stock the board stops pricing at all.
+        step.bNoClose = *rc::gen::inRange(0, 8) == 0;
         return step;
     }));
 }
@@ -341,6 +344,8 @@ struct PositionWindowsProperty : CAccountSession
             if (f.empty())
                 return;
             f[1] = step.nMove == 0 ? "0" : Text(std::max(10.0, p.dClose + step.nMove * 10.0), 1);
+            if (step.bNoClose)
+                f[12] = "0";
             f.insert(f.begin(), {"~QQ", "0", "XC", "0"});
             Dispatch(f);
             break;
@@ -642,4 +647,32 @@ TEST_F(PositionWindowsProperty, EveryWindowReadsAPositionAlike)
         TearDown();
         RC_ASSERT(strFaults == "");
     });
+}
+
+// A KSE stock the board gives no price at all (no last, no previous close): the server's lines
+// price it, and one window's reply after another window's line leaves one price in all of them,
+// the latest the server gave.
+TEST_F(PositionWindowsProperty, AStockTheBoardDoesNotPriceReadsTheServersLatestPriceEverywhere)
+{
+    GEN_ACCOUNT account;
+    GEN_POSITION p;
+    p.strSymbol = "300";
+    p.nQuantity = 1000;
+    p.dPrice = 12.0;
+    p.dClose = 100;
+    account.positions.push_back(p);
+    GEN_POSITION us;
+    us.nMarket = 8;
+    us.strSymbol = "QAAA";
+    us.nQuantity = 10;
+    us.dPrice = 1.5;
+    us.dClose = 2.0;
+    account.positions.push_back(us);
+    STEP board;
+    board.nKind = STEP_KSE_BOARD;
+    board.bNoClose = true;
+    STEP line;
+    line.nKind = STEP_POSITION_LINE;
+    line.nMove = 40;
+    EXPECT_EQ(RunSequence(account, {board, line}), "");
 }
