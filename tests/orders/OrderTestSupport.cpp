@@ -304,3 +304,11 @@ CDataBuffer* COrderStatusSession::Row(UINT nTable, const std::string& strOrder) 
     CDataTable* pTable = FindDataTable(nTable);
     return pTable != nullptr ? pTable->GetRows()->FindRow({strOrder.c_str()}) : nullptr;
 }
+
+std::string CellText(CDataTable* pTable, int nRow, int nCol)
+{
+    CViewRow row;
+    CTBString strText;
+    return pTable->GetMainWindow()->GetView()->GetRow(row, nRow) && row.GetText(strText, nCol) ? std::string(strText)
+                                                                                                 : "";
+}

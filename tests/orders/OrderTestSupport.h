@@ -16,6 +16,7 @@
 #include "tests/link/LinkSessionSupport.h"
 
 class CDataBuffer;
+class CDataTable;
 class CNewPlaceOrderDlg;
 
 struct CFixedClock : IClockSource
@@ -36,6 +37,8 @@ void PasteInto(HWND hDlg, int nId, const char* pszText);
 // A combo box's items, and the item selected ("" when none).
 std::vector<std::string> BoxItems(HWND hDlg, int nId);
 std::string BoxSelection(HWND hDlg, int nId);
+// A cell of a table's main window as shown; "" when the row or column is not there.
+std::string CellText(CDataTable* pTable, int nRow, int nCol);
 
 // The body fields of a request line "&MN|number|XC||f0|f1|...".
 std::vector<std::string> BodyOf(const std::string& strLine);

@@ -88,14 +88,6 @@ void PickFromRowMenu(CDataTable* pTable, int nRow, UINT nId)
     PumpFor(100);
 }
 
-std::string CellText(CDataTable* pTable, int nRow, int nCol)
-{
-    CViewRow row;
-    CTBString strText;
-    return pTable->GetMainWindow()->GetView()->GetRow(row, nRow) && row.GetText(strText, nCol) ? std::string(strText)
-                                                                                                 : "";
-}
-
 struct TicketFromRows : COrderSession
 {
     // The KSE quotations opened from their menu, filled and shown; null when they did not fill.

@@ -81,14 +81,6 @@ void PickFromRowMenu(CDataTable* pTable, int nRow, UINT nId)
     PumpFor(100);
 }
 
-std::string CellText(CDataTable* pTable, int nRow, int nCol)
-{
-    CViewRow row;
-    CTBString strText;
-    return pTable->GetMainWindow()->GetView()->GetRow(row, nRow) && row.GetText(strText, nCol) ? std::string(strText)
-                                                                                                 : "";
-}
-
 // The first item of the box that begins with the text; "" when none does.
 std::string ItemStarting(HWND hDlg, int nId, const std::string& strStart)
 {
