@@ -19,6 +19,13 @@ namespace {
 const long s_zeroParamCodes[] = {428, 432, 433};    // an empty parameter shows as "0"
 const long s_paramCodes[] = {442, 447, 652, 724, 863, 901, 902, 906, 908, 909,
                              910, 914, 915, 917, 947, 951, 963, 999, 1000, 1164};
+// The client's own sentence for a code whose figure stands inside the sentence: closed up over a
+// missing figure it would read as another statement ("at least shares").
+const struct
+{
+    long nCode;
+    UINT nTextId;
+} s_withoutFigure[] = {{428, 55200}, {432, 55201}, {433, 55202}, {442, 55197}, {724, 55198}, {901, 55199}};
 const long PAYMENT_MODE_CODE = 695;
 const long ACCOUNT_TYPE_CODE = 696;
 
@@ -58,15 +65,26 @@ CString ShownValue(const CString& strValue)
     return out.c_str();
 }
 
-CString FillHole(const CString& strLeft, const CString& strValue, const CString& strRight)
+// Where the place stands between two words, the sentence needs its figure.
+bool IsInsideSentence(const CString& strBefore, const CString& strAfter)
+{
+    return !strBefore.IsEmpty() && !strAfter.IsEmpty() && strchr(".,:;!?)", strAfter[0]) == nullptr;
+}
+
+CString FillHole(const CString& strLeft, const CString& strValue, const CString& strRight, long nCode = 0)
 {
     if (!strValue.IsEmpty())
         return strLeft + ShownValue(strValue) + strRight;
     CString strBefore = strLeft, strAfter = strRight;
     strBefore.TrimRight();
     strAfter.TrimLeft();
-    if (strBefore.IsEmpty() || strAfter.IsEmpty() || strchr(".,:;!?)", strAfter[0]) != nullptr)
+    if (!IsInsideSentence(strBefore, strAfter))
         return strBefore + strAfter;
+    for (const auto& entry : s_withoutFigure) {
+        CString strOwn;
+        if (entry.nCode == nCode && strOwn.LoadString(entry.nTextId))
+            return strOwn;
+    }
     return strBefore + " " + strAfter;
 }
 
@@ -154,7 +172,7 @@ void CZorvatErrorDictionary::FormatText(CString* pOut, long nCode, const CServer
     if (IsIn(s_zeroParamCodes, nCode) && pMsg != nullptr) {
         *pOut = strLeft + (strParam.IsEmpty() ? CString("0") : ShownValue(strParam)) + strRight;
     } else if (IsIn(s_zeroParamCodes, nCode) || IsIn(s_paramCodes, nCode)) {
-        *pOut = FillHole(strLeft, strParam, strRight);
+        *pOut = FillHole(strLeft, strParam, strRight, nCode);
     } else if (nCode == PAYMENT_MODE_CODE || nCode == ACCOUNT_TYPE_CODE) {
         const long nParam = pMsg != nullptr ? pMsg->GetLong(nParamIndex) : 0;
         CString strName;
@@ -168,7 +186,7 @@ void CZorvatErrorDictionary::FormatText(CString* pOut, long nCode, const CServer
         *pOut = FillHole(strLeft, strParam, strRight);
     } else if (nOpen >= 0 && nClose > nOpen && IsBlank(strText.Mid(nOpen + 1, nClose - nOpen - 1))) {
         // A code outside the lists whose text still asks for a value gets the reply's.
-        *pOut = FillHole(strLeft, strParam, strRight);
+        *pOut = FillHole(strLeft, strParam, strRight, nCode);
     } else {
         *pOut = strText;
     }

@@ -36,9 +36,11 @@ public:
     // The error text of a reply: the code from nCodeField (-1 the last field), its parameter
     // from nParamField put between the text's parentheses for the codes that take one, and for
     // any other text whose parentheses hold nothing; a text whose value the reply does not carry
-    // closes up over its parentheses (428, 432 and 433 show "0").
+    // closes up over its parentheses, or reads as the client's own sentence for its code where
+    // the place stands inside the sentence (428, 432 and 433 show "0").
     void FormatReplyError(CString* pOut, int nCodeField, int nParamField, const CServerMessage* pMsg);
-    // The text of a code told without a reply: no value, so no empty parentheses either.
+    // The text of a code told without a reply: no value, so no empty parentheses either, and
+    // the client's own sentence where the value stands inside the server's.
     void GetTextAlone(CString* pOut, long nCode);
     // When the reply carries an error: its text to the information window, raised with
     // priority 2, and TRUE. FALSE for a reply without error.

@@ -2,10 +2,16 @@
 // with a reply's parameter.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstring>
+#include <fstream>
+#include <string>
 #include <memory>
 #include <utility>
+#include <vector>
 #include "LinkDoubles.h"
 #include "link/ErrorDictionary.h"
+#include "platform/win/kernel/CodePage.h"
 
 namespace {
 
@@ -64,8 +70,9 @@ TEST_F(ErrorDictionary, FillsFromTheEMReplyStreamOnly)
 TEST_F(ErrorDictionary, PutsTheParameterIntoTheText)
 {
     EXPECT_EQ("Buy at least 100 shares", ReplyError("~KV|1|XC||442|100", 0));
-    EXPECT_EQ("Buy at least shares", ReplyError("~KV|1|XC||442", 0));    // no empty place, no double blank
-    EXPECT_EQ("Order is not open", ReplyError("~KC|1|XC||724|", 0));
+    // Without its figure a sentence never runs the words around the place together.
+    EXPECT_EQ("Quantity is below the least this order takes", ReplyError("~KV|1|XC||442", 0));
+    EXPECT_EQ("This order is not open", ReplyError("~KC|1|XC||724|", 0));
     EXPECT_EQ("At least 0 days", ReplyError("~KV|1|XC||428|", 0));     // empty shows as "0"
     EXPECT_EQ("9No parentheses", ReplyError("~KV|1|XC||447|9", 0));
     EXPECT_EQ("Pay by Cheque only", ReplyError("~KV|1|XC||695|3", 0));
@@ -82,7 +89,7 @@ TEST_F(ErrorDictionary, PutsTheParameterIntoTheText)
     EXPECT_EQ("Order 1234567 is not open", ReplyError("~KC|1|XC||724|1234567", 0));
     EXPECT_EQ("Closed (holiday)", ReplyError("~KV|1|XC||961|5", 0));
     // The last-field form: the code from the third field, and no parameter after it.
-    EXPECT_EQ("Buy at least shares", ReplyError("~AH|1|XC||7|8|442", -1));
+    EXPECT_EQ("Quantity is below the least this order takes", ReplyError("~AH|1|XC||7|8|442", -1));
     EXPECT_EQ("Server error 0.", ReplyError("~AH|1|XC|", -1));
 
     CServerMessage refused("~UL|1|XC||x|100", 1), dollar("$UL|1|XC||x|100", 1);
@@ -97,13 +104,94 @@ TEST_F(ErrorDictionary, PutsTheParameterIntoTheText)
 // code; the dictionary's own text stays as the server wrote it.
 TEST_F(ErrorDictionary, ACodeToldAloneReadsWithoutAnEmptyPlace)
 {
-    for (const auto& [nCode, pszAlone] : {std::pair<long, const char*>{428, "At least days"}, {724, "Order is not open"},
+    for (const auto& [nCode, pszAlone] : {std::pair<long, const char*>{428, "Not enough cash for this order"}, {724, "This order is not open"},
                                           {960, "Limit reached"}, {961, "Closed (holiday)"}, {100, "Unknown user"}}) {
         CString strText;
         m_errors.GetTextAlone(&strText, nCode);
         EXPECT_EQ(pszAlone, std::string(strText)) << nCode;
     }
     EXPECT_EQ("Order ( ) is not open", Text(724));
+}
+
+// Every text the server's list gives with a place for a figure, in both languages: a refusal
+// without the figure reads without an empty place or a double blank, and never as the words on
+// either side of the place run together.
+namespace {
+// The server's list is written in UTF-8; the dictionary holds the session's code page.
+std::string InCodePage1256(const std::string& strUtf8)
+{
+    const int nWide = MultiByteToWideChar(CP_UTF8, 0, strUtf8.c_str(), -1, nullptr, 0);
+    std::vector<WCHAR> wide(static_cast<size_t>(nWide > 0 ? nWide : 1));
+    MultiByteToWideChar(CP_UTF8, 0, strUtf8.c_str(), -1, wide.data(), nWide);
+    std::string strOut(wide.size() * 2, '\0');
+    WideCharToMultiByte(1256, 0, wide.data(), -1, strOut.data(), static_cast<int>(strOut.size()), nullptr, nullptr);
+    strOut.resize(strlen(strOut.c_str()));
+    return strOut;
+}
+}  // namespace
+
+TEST(ErrorDictionaryTexts, ARefusalWithoutItsFigureSaysItWithoutTheFigure)
+{
+    RegisterCodesForTest();
+    const HINSTANCE hEnglish = TbGetResourceModule();
+    for (const char* pszList : {"reference", "market"}) {
+        for (const bool bArabic : {false, true}) {
+            SCOPED_TRACE(std::string(pszList) + (bArabic ? " Arabic" : " English"));
+            const HMODULE hLanguage = bArabic ? LoadLibraryA("_1256.dll") : nullptr;
+            if (bArabic)
+                TbSetResourceModule(hLanguage);
+            CEventLog log;
+            CFakeApp app{&log};
+            CFakeRefData refData{&log};
+            CZorvatMessageSource source;
+            CZorvatErrorDictionary errors{&source, &app, &refData};
+            std::vector<std::pair<std::string, std::string>> withPlace;     // the code and its text
+            std::ifstream in(TB_SOURCE_DIR "/tools/testserver/data/" + std::string(pszList) + "/errors.txt");
+            ASSERT_TRUE(in.good());
+            FireLine(source, "$EM|1|XC||0");
+            for (std::string strLine; std::getline(in, strLine);) {
+                const size_t nBar = strLine.find('|'), nSecond = strLine.find('|', nBar + 1);
+                if (strLine.empty() || strLine[0] == '#' || nBar == std::string::npos || nSecond == std::string::npos ||
+                    !isdigit(static_cast<unsigned char>(strLine[0])))
+                    continue;
+                const std::string strCode = strLine.substr(0, nBar);
+                const std::string strText = bArabic ? InCodePage1256(strLine.substr(nSecond + 1))
+                                                    : strLine.substr(nBar + 1, nSecond - nBar - 1);
+                FireLine(source, (strCode + "|" + strText).c_str());
+                if (strText.find("( )") != std::string::npos)
+                    withPlace.emplace_back(strCode, strText);
+            }
+            FireLine(source, "$EN|1|XC|0");
+            ASSERT_FALSE(withPlace.empty());
+            for (const auto& [strCode, strText] : withPlace) {
+                const std::string strLine = "~KV|1|XC||" + strCode;
+                CServerMessage reply(strLine.c_str(), 1);
+                CString strShown, strAlone;
+                errors.FormatReplyError(&strShown, 0, 1, &reply);
+                errors.GetTextAlone(&strAlone, atol(strCode.c_str()));
+                const size_t nPlace = strText.find("( )");
+                const std::string strBefore = strText.substr(0, nPlace), strAfter = strText.substr(nPlace + 3);
+                const bool bInside = strBefore.find_first_not_of(' ') != std::string::npos &&
+                                     strAfter.find_first_not_of(' ') != std::string::npos &&
+                                     strchr(".,:;!?", strAfter[strAfter.find_first_not_of(' ')]) == nullptr;
+                for (const std::string& strRead : {std::string(strShown), std::string(strAlone)}) {
+                    EXPECT_EQ(std::string::npos, strRead.find("( )")) << strCode << ": " << strRead;
+                    EXPECT_EQ(std::string::npos, strRead.find("  ")) << strCode << ": " << strRead;
+                    EXPECT_FALSE(strRead.empty()) << strCode;
+                    if (bInside) {
+                        std::string strRunTogether = strBefore;
+                        strRunTogether.erase(strRunTogether.find_last_not_of(' ') + 1);
+                        strRunTogether += " " + strAfter.substr(strAfter.find_first_not_of(' '));
+                        EXPECT_NE(strRunTogether, strRead) << strCode;
+                    }
+                }
+            }
+            if (bArabic) {
+                TbSetResourceModule(hEnglish);
+                FreeLibrary(hLanguage);
+            }
+        }
+    }
 }
 
 TEST_F(ErrorDictionary, OutlivesOrPrecedesItsSource)

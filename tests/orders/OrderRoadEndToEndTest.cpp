@@ -325,8 +325,8 @@ TEST_F(OrderRoadSession, RefusalsShowTheServersText)
         {"OV=428", "us_limit", nullptr, "Not enough cash: 0 available"},
         {"OV=433", "us_limit", nullptr, "The price must be a multiple of 0"},
         {"OV=652", "us_limit", nullptr, "Unknown symbol"},
-        {"KA=442", "kse_forward", nullptr, "Quantity must be at least shares"},
-        {"KQ=724", "kse_contract", nullptr, "Order is not open"},
+        {"KA=442", "kse_forward", nullptr, "Quantity is below the least this order takes"},
+        {"KQ=724", "kse_contract", nullptr, "This order is not open"},
         {"KQ=447", "kse_contract", nullptr, "The price is outside the day's limits"},
         {"", "us_limit", "GHB", "The symbol is traded on another market"},
     };

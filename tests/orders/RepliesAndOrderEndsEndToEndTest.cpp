@@ -150,7 +150,7 @@ TEST_F(OrderEndsSession, EveryRefusalReadsWhole)
             };
             EXPECT_EQ("The price must be a multiple of 2.0", refusal("433", "2.0"));
             EXPECT_EQ("Unknown symbol GHBX", refusal("652", "GHBX"));
-            EXPECT_EQ("Order is not open", refusal("724", ""));
+            EXPECT_EQ("This order is not open", refusal("724", ""));
             EXPECT_EQ("The price is outside the day's limits", refusal("447", ""));
         }
     }
