@@ -104,7 +104,7 @@ std::string LimitType(HWND hDlg)
 
 // A US symbol of one market (the KSE's are no lookup's) and another US market whose ticket offers
 // a sale with a limit, from the reference data.
-bool SymbolAndAnotherMarket(HWND hDlg, long* pnSymbolMarket, std::string* pstrSymbol, std::string* pstrOther)
+void FirstUsSymbol(long* pnSymbolMarket, std::string* pstrSymbol)
 {
     CArray<int, int> codes;
     GetGlobals()->GetMarketCodeList(codes);
@@ -118,6 +118,11 @@ bool SymbolAndAnotherMarket(HWND hDlg, long* pnSymbolMarket, std::string* pstrSy
                 break;
             }
     }
+}
+
+bool SymbolAndAnotherMarket(HWND hDlg, long* pnSymbolMarket, std::string* pstrSymbol, std::string* pstrOther)
+{
+    FirstUsSymbol(pnSymbolMarket, pstrSymbol);
     const std::string strOwn = static_cast<LPCSTR>(GetGlobals()->GetMarketName(*pnSymbolMarket));
     for (const std::string& strMarket : BoxItems(hDlg, IDC_TICKET_MARKET)) {
         if (strMarket == strOwn || GetGlobals()->GetMarketCode(strMarket.c_str()) == 2)
@@ -129,6 +134,20 @@ bool SymbolAndAnotherMarket(HWND hDlg, long* pnSymbolMarket, std::string* pstrSy
         }
     }
     return false;
+}
+
+// The symbol looked up through the lookup form, its results come.
+void LookUp(TicketKeepsTheTradersOrder& s, const std::string& strSymbol, CDataTable** ppResults)
+{
+    ASSERT_TRUE(s.App().RunCommand(33195));
+    auto* pLookup = dynamic_cast<CFormMDIWnd*>(s.App().GetMainFrame()->MDIGetActive());
+    ASSERT_NE(nullptr, pLookup);
+    const HWND hLookup = pLookup->GetView()->m_hWnd;
+    SetDlgItemTextA(hLookup, IDC_LOOKUP_TICKER, strSymbol.c_str());
+    SendMessageA(GetDlgItem(hLookup, IDC_LOOKUP_SEARCH), BM_CLICK, 0, 0);
+    *ppResults = FindDataTable(IDS_TABLE_TICKER_LOOKUP_RESULTS);
+    ASSERT_NE(nullptr, *ppResults);
+    ASSERT_TRUE(PumpUntil([&] { return (*ppResults)->IsComplete() && CellText(*ppResults, 0, 0) == strSymbol; }, 10000));
 }
 
 // A sale of 7 begun on another market, the symbol picked from the lookup's results, a limit
@@ -147,15 +166,8 @@ void LookupAnswerKeepsTheOrderChosen(TicketKeepsTheTradersOrder& s, bool bArabic
     const std::string strSide = BoxSelection(hDlg, IDC_TICKET_SIDE);
     TypeInto(hDlg, IDC_TICKET_QUANTITY, "7");
 
-    ASSERT_TRUE(s.App().RunCommand(33195));
-    auto* pLookup = dynamic_cast<CFormMDIWnd*>(s.App().GetMainFrame()->MDIGetActive());
-    ASSERT_NE(nullptr, pLookup);
-    const HWND hLookup = pLookup->GetView()->m_hWnd;
-    SetDlgItemTextA(hLookup, IDC_LOOKUP_TICKER, strSymbol.c_str());
-    SendMessageA(GetDlgItem(hLookup, IDC_LOOKUP_SEARCH), BM_CLICK, 0, 0);
-    CDataTable* pResults = FindDataTable(IDS_TABLE_TICKER_LOOKUP_RESULTS);
-    ASSERT_NE(nullptr, pResults);
-    ASSERT_TRUE(PumpUntil([&] { return pResults->IsComplete() && CellText(pResults, 0, 0) == strSymbol; }, 10000));
+    CDataTable* pResults = nullptr;
+    ASSERT_NO_FATAL_FAILURE(LookUp(s, strSymbol, &pResults));
     const size_t nAsked = s.Count("RN");
     PickFromRowMenu(pResults, 0, ID_ROW_TICKET);
     ASSERT_TRUE(PumpUntil([&] { return s.Count("RN") > nAsked; }, 3000));
@@ -402,6 +414,27 @@ void TheAcknowledgementEmptiesOnlyWhatStillShowsTheOrder(TicketKeepsTheTradersOr
     PumpFor(50);
     EXPECT_EQ(0u, ControlText(hDlg, IDC_TICKET_TICKER).find(strNumber)) << "the row's order emptied";
     EXPECT_EQ(strSide, BoxSelection(hDlg, IDC_TICKET_SIDE));
+
+    // A lookup result's order picked before the reply stands, on the symbol's market, with none of
+    // the KSE order's values.
+    long nSymbolMarket = 0;
+    std::string strSymbol;
+    FirstUsSymbol(&nSymbolMarket, &strSymbol);
+    CDataTable* pResults = nullptr;
+    ASSERT_NO_FATAL_FAILURE(LookUp(s, strSymbol, &pResults));
+    ASSERT_TRUE(SendKseOrder(s, hDlg)) << s.pRun->InfoText();
+    PickFromRowMenu(pResults, 0, ID_ROW_TICKET);
+    PumpPending();
+    ASSERT_TRUE(pTicket->GetPending().IsOrderPending()) << "answered before the lookup's order came";
+    ASSERT_TRUE(Acknowledged(pTicket));
+    // The server names the symbol's market after the order's reply.
+    const std::string strMarket = static_cast<LPCSTR>(GetGlobals()->GetMarketName(nSymbolMarket));
+    ASSERT_TRUE(PumpUntil([&] { return BoxSelection(hDlg, IDC_TICKET_MARKET) == strMarket; }, 5000)) << s.pRun->InfoText();
+    PumpFor(50);
+    EXPECT_EQ(0u, ControlText(hDlg, IDC_TICKET_TICKER).find(strSymbol)) << "the lookup's order emptied";
+    EXPECT_EQ("", ControlText(hDlg, IDC_TICKET_QUANTITY)) << "the KSE order's quantity on " << strMarket;
+    EXPECT_NE("850", ControlText(hDlg, IDC_TICKET_LIMIT).substr(0, 3)) << "the KSE order's limit on " << strMarket;
+    EXPECT_NE("", BoxSelection(hDlg, IDC_TICKET_SIDE)) << "the lookup's order stands whole";
 }
 }  // namespace
 
