@@ -102,8 +102,7 @@ std::string LimitType(HWND hDlg)
     return "";
 }
 
-// A US symbol of one market (the KSE's are no lookup's) and another US market whose ticket offers
-// a sale with a limit, from the reference data.
+// A US symbol of one market (the KSE's are no lookup's), from the reference data.
 void FirstUsSymbol(long* pnSymbolMarket, std::string* pstrSymbol)
 {
     CArray<int, int> codes;
@@ -120,6 +119,7 @@ void FirstUsSymbol(long* pnSymbolMarket, std::string* pstrSymbol)
     }
 }
 
+// That symbol and another US market whose ticket offers a sale with a limit.
 bool SymbolAndAnotherMarket(HWND hDlg, long* pnSymbolMarket, std::string* pstrSymbol, std::string* pstrOther)
 {
     FirstUsSymbol(pnSymbolMarket, pstrSymbol);
