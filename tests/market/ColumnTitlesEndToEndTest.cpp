@@ -103,7 +103,8 @@ TEST_F(TitlesSession, EveryTitleLineFitsItsColumnInBothLanguages)
             strCut += str + "\n";
         EXPECT_EQ("", strCut);
         CNorvApp::ShowTable(pList);
-        MoveWindow(pList->GetMainWindow()->m_hWnd, 0, 0, 1100, 260, TRUE);
+        // Wide enough for three titles of two lines beside the companies' longest names.
+        MoveWindow(pList->GetMainWindow()->m_hWnd, 0, 0, 1600, 260, TRUE);
         PumpFor(100);
         // On screen, each title of two lines shows two lines of ink, one above the other.
         CTableWindow& grid = pList->GetMainWindow()->GetGrid();
@@ -114,7 +115,7 @@ TEST_F(TitlesSession, EveryTitleLineFitsItsColumnInBothLanguages)
         for (int i = 0; i < pView->GetColumnOrder().GetCount(); ++i) {
             RECT rc;
             CTableWindowArea* pPane = grid.PaneOfColumn(i);
-            if (pPane == nullptr || !pPane->GetColumnRect(i, &rc) || rc.left < 0 || rc.right > 1000 ||
+            if (pPane == nullptr || !pPane->GetColumnRect(i, &rc) || rc.left < 0 || rc.right > 1500 ||
                 pView->GetColumnOrder().GetColumn(i)->GetTitleLines() != 2)
                 continue;
             ++nTwoLines;

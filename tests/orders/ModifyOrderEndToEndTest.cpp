@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -22,6 +24,7 @@
 #include "market/DataArray.h"
 #include "market/DataTable.h"
 #include "framework/window/TableWindow.h"
+#include "market/StockListKSETable.h"
 #include "market/TableLinks.h"
 #include "orders/NewModifyOrderDlg.h"
 #include "orders/NewPlaceOrderDlg.h"
@@ -362,6 +365,50 @@ TEST_F(ModifySession, PicturesOfAUsAndAKseOrderInBothLanguages)
             EXPECT_EQ(bArabic ? TbUtf8ToCodePage("تعديل أو إلغاء الأمر", 1256) : "Modify or Cancel Order", szTitle);
             EXPECT_TRUE(SaveDialogScreenshot(pForm->m_hWnd, std::string("orders_modify_") + c.pszName +
                                                                 (bArabic ? "_ar" : "_en")));
+        }
+        TearDown();
+    }
+}
+
+// The form names the order's company whole, in either language: a KSE and a US order of the
+// companies with the longest names of the simulator's lists, each in every read-only field that
+// shows it, with room for the widest listed name.
+TEST_F(ModifySession, TheFormShowsTheLongestListedNameWhole)
+{
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        StartTrader(bArabic);
+        ASSERT_TRUE(PumpUntil([] { return !FindDataTable(IDS_TABLE_STOCK_LIST_KSE)->IsReceiving(); }));
+        const LISTED_NAMES listed = ListedNames(bArabic);
+        ASSERT_GT(listed.nKseStock, 0);
+        ASSERT_FALSE(listed.strUsSymbol.empty());
+        // A US security's name is the server's description, the one that is not in the second
+        // language: the widest names of both languages are measured.
+        const LISTED_NAMES english = ListedNames(false);
+        std::vector<std::string> names = listed.names;
+        names.insert(names.end(), english.names.begin(), english.names.end());
+        // Resting purchases under the market: the KSE one a tenth under the stock's reference
+        // price, on its tick, inside the day's limits.
+        const CDataBuffer* pStock = FindDataTable(IDS_TABLE_STOCK_LIST_KSE)->GetRows()->FindRowByIds(std::vector<LONG>{static_cast<LONG>(listed.nKseStock)});
+        ASSERT_NE(nullptr, pStock);
+        const double dTick = pStock->GetDouble(11) > 0 ? pStock->GetDouble(11) : 1;
+        char szPrice[32];
+        snprintf(szPrice, sizeof szPrice, "%g", std::floor(pStock->GetDouble(8) * 0.9 / dTick) * dTick);
+        const struct { const MARKET_CASE& c; std::string strBody, strName; } orders[] = {
+            {s_cases[1], "||1002|10020|1|1|" + std::to_string(listed.nKseStock) + "|100|0|" + szPrice + "||0|||secret", listed.strKseName},
+            {s_cases[0], "1002|10020|1|" + english.strUsSymbol + "|100|0|1.00||0|||secret", english.strUsName},
+        };
+        for (const auto& order : orders) {
+            const std::string strOrder = Place(order.c, order.strBody.c_str());
+            ASSERT_FALSE(strOrder.empty()) << order.strBody << Lines(order.c.nPlace == MSG_KR ? "KR" : "OR");
+            CNewModifyOrderDlg* pForm = Click(order.c, strOrder);
+            ASSERT_NE(nullptr, pForm);
+            EXPECT_TRUE(PumpUntil([&] { return !ControlsShowing(pForm->m_hWnd, order.strName).empty(); }, 5000))
+                << "no field shows \"" << TbCodePageToUtf8(order.strName) << "\": " << ControlText(pForm->m_hWnd, IDC_MODIFY_SECURITY);
+            for (HWND hField : ControlsShowing(pForm->m_hWnd, order.strName))
+                ExpectEachNameFits(hField, names);
+            EXPECT_TRUE(SaveDialogScreenshot(pForm->m_hWnd, std::string("orders_modify_longest_") + (order.c.nPlace == MSG_KR ? "kse" : "us")
+                                                                + (bArabic ? "_ar" : "_en")));
         }
         TearDown();
     }

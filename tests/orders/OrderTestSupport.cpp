@@ -1,5 +1,11 @@
 #include "tests/orders/OrderTestSupport.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <strings.h>
+
 #include "account/OrderStatusKSETable.h"
 #include "account/OrderStatusTable.h"
 #include "app/FormMDIWnd.h"
@@ -8,12 +14,14 @@
 #include "market/DataArray.h"
 #include "market/DataTable.h"
 #include "market/QuotationFwdKSETable.h"
+#include "market/StockListKSETable.h"
 #include "market/TableLinks.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderForms.h"
 #include "orders/PlaceOrderDlg.h"
 #include "orders/PlaceOrderForwardDlg.h"
 #include "orders/PlaceOrderOddLotKSEDlg.h"
+#include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/Clipboard.h"
 #include "platform/win/user/DateTimePick.h"
 #include "tests/app/AppTestSupport.h"
@@ -311,4 +319,81 @@ std::string CellText(CDataTable* pTable, int nRow, int nCol)
     CTBString strText;
     return pTable->GetMainWindow()->GetView()->GetRow(row, nRow) && row.GetText(strText, nCol) ? std::string(strText)
                                                                                                  : "";
+}
+
+LISTED_NAMES ListedNames(bool bArabic)
+{
+    LISTED_NAMES listed;
+    const CDataTable* pList = FindDataTable(IDS_TABLE_STOCK_LIST_KSE);
+    const CDataArray* pRows = pList != nullptr ? pList->GetRows() : nullptr;
+    for (int i = 0; pRows != nullptr && i < pRows->GetCount(); ++i) {
+        const std::string strName(pRows->GetAt(i)->GetText(bArabic ? SLC_NAME_AR : SLC_NAME));
+        listed.names.push_back(strName);
+        if (strName.size() > listed.strKseName.size()) {
+            listed.strKseName = strName;
+            listed.nKseStock = atol(pRows->GetAt(i)->GetText(SLC_ID));
+        }
+    }
+    std::ifstream file(TB_SOURCE_DIR "/tools/testserver/data/market/us_symbols.txt");
+    std::vector<std::string> header;
+    for (std::string strLine; std::getline(file, strLine);) {
+        if (strLine.empty() || strLine[0] == '#')
+            continue;
+        std::vector<std::string> fields;
+        for (size_t nAt = 0;;) {
+            const size_t nBar = strLine.find('|', nAt);
+            fields.push_back(strLine.substr(nAt, nBar == std::string::npos ? nBar : nBar - nAt));
+            if (nBar == std::string::npos)
+                break;
+            nAt = nBar + 1;
+        }
+        if (header.empty()) {       // the first line names the columns
+            header = fields;
+            continue;
+        }
+        const auto Column = [&](const char* pszName) {
+            return static_cast<size_t>(std::find(header.begin(), header.end(), pszName) - header.begin());
+        };
+        const size_t nColumn = Column(bArabic ? "name_ar" : "name"), nMarket = Column("market");
+        if (nColumn >= fields.size() || nMarket >= fields.size())
+            continue;
+        const std::string strName = TbUtf8ToCodePage(fields[nColumn], bArabic ? 1256 : 1252);
+        listed.names.push_back(strName);
+        if (strName.size() > listed.strUsName.size()) {
+            listed.strUsName = strName;
+            listed.strUsSymbol = fields[0];
+            listed.nUsMarket = atoi(fields[nMarket].c_str());
+        }
+    }
+    return listed;
+}
+
+std::vector<HWND> ControlsShowing(HWND hDlg, const std::string& strName)
+{
+    std::vector<HWND> shown;
+    for (HWND hField = GetWindow(hDlg, GW_CHILD); hField != nullptr; hField = GetWindow(hField, GW_HWNDNEXT)) {
+        char szClass[64] = "";
+        GetClassNameA(hField, szClass, sizeof szClass);
+        char szText[512] = "";
+        GetWindowTextA(hField, szText, sizeof szText);
+        if ((strcasecmp(szClass, "Edit") == 0 || strcasecmp(szClass, "Static") == 0) && strName == szText)
+            shown.push_back(hField);
+    }
+    return shown;
+}
+
+void ExpectEachNameFits(HWND hField, const std::vector<std::string>& names)
+{
+    RECT rc;
+    GetClientRect(hField, &rc);
+    const int nRoom = rc.right - rc.left - 4;       // the edit's margins
+    HDC hdc = GetDC(hField);
+    HGDIOBJ hOld = SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessageA(hField, WM_GETFONT, 0, 0)));
+    for (const std::string& strName : names) {
+        SIZE size = {};
+        GetTextExtentPoint32A(hdc, strName.c_str(), static_cast<int>(strName.size()), &size);
+        EXPECT_LE(size.cx, nRoom) << "control " << GetDlgCtrlID(hField) << " cuts \"" << TbCodePageToUtf8(strName) << "\"";
+    }
+    SelectObject(hdc, hOld);
+    ReleaseDC(hField, hdc);
 }

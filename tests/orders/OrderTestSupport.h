@@ -99,3 +99,24 @@ struct COrderStatusSession : COrderSession
 protected:
     void RegisterMakers() override;
 };
+
+// The company names of one language that the simulator's lists hold, in the language's code
+// page: the KSE stock list as the server sent it at login, and the US symbols' names from the
+// simulator's own data.
+struct LISTED_NAMES
+{
+    std::vector<std::string> names;
+    long nKseStock = 0;             // the KSE stock with the longest name, and that name
+    std::string strKseName;
+    std::string strUsSymbol;        // the US symbol with the longest name, its market and name
+    int nUsMarket = 0;
+    std::string strUsName;
+};
+LISTED_NAMES ListedNames(bool bArabic);
+
+// The dialog's statics and edits whose text is the name (a combo box's field is typed into, and
+// scrolls).
+std::vector<HWND> ControlsShowing(HWND hDlg, const std::string& strName);
+// Each name's width in the control's own font against the room its client area leaves it;
+// a failure names the control and the name it cuts.
+void ExpectEachNameFits(HWND hField, const std::vector<std::string>& names);

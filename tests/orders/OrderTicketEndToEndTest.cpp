@@ -19,11 +19,13 @@
 #include "app/ZorvatApp.h"
 #include "market/DataArray.h"
 #include "market/DataTable.h"
+#include "market/StockListKSETable.h"
 #include "market/TableLinks.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/OrderForms.h"
 #include "orders/ReviewDialog.h"
 #include "platform/win/gdi/ImageCodec.h"
+#include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/DateTimePick.h"
 #include "refdata/RefDataRecords.h"
 #include "refdata/ZorvatGlobals.h"
@@ -533,3 +535,35 @@ TEST_F(OrderTicketSession, TickerFindsKseSymbolsAndAMarketChangeClearsItsPrices)
     EXPECT_EQ("", ControlText(h, IDC_TICKET_TICKER));
 }
 }  // namespace
+
+// The ticket names the stock it is given whole, in either language: the longest name of the
+// simulator's KSE list, and of its US symbols, in every read-only field that shows it.
+TEST_F(OrderTicketSession, TheTicketShowsTheLongestListedNameWhole)
+{
+    for (const bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        Start(bArabic);
+        ASSERT_TRUE(PumpUntil([] { return FindDataTable(IDS_TABLE_STOCK_LIST_KSE) != nullptr && !FindDataTable(IDS_TABLE_STOCK_LIST_KSE)->IsReceiving(); }));
+        const LISTED_NAMES listed = ListedNames(bArabic);
+        ASSERT_GT(listed.nKseStock, 0);
+        ASSERT_FALSE(listed.strUsName.empty());
+        CNewPlaceOrderDlg* pTicket = Command(33049);
+        ASSERT_NE(nullptr, pTicket);
+        const HWND h = pTicket->m_hWnd;
+        const struct { int nMarket; std::string strTicker, strName; } orders[] = {
+            {0, std::to_string(listed.nKseStock), listed.strKseName},
+            {listed.nUsMarket, listed.strUsSymbol, listed.strUsName},
+        };
+        for (const auto& order : orders) {
+            if (order.nMarket != 0)
+                ChooseItem(h, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(order.nMarket)));
+            SetDlgItemTextA(h, IDC_TICKET_TICKER, order.strTicker.c_str());
+            NotifyControl(h, IDC_TICKET_TICKER, CBN_KILLFOCUS);
+            EXPECT_TRUE(PumpUntil([&] { return !ControlsShowing(h, order.strName).empty(); }, 5000))
+                << "no field shows \"" << TbCodePageToUtf8(order.strName) << "\"" << Lines("RN");
+            for (HWND hField : ControlsShowing(h, order.strName))
+                ExpectEachNameFits(hField, listed.names);
+        }
+        TearDown();
+    }
+}

@@ -24,6 +24,7 @@
 #include "orders/ReviewOrderForwardDlg.h"
 #include "orders/ReviewOrderKSEDlg.h"
 #include "orders/ReviewOrderOddLotKSEDlg.h"
+#include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/Controls.h"
 #include "platform/win/user/TestAnswers.h"
 #include "platform/win/user/VirtualKeys.h"
@@ -32,6 +33,7 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TerminalRun.h"
 #include "tests/link/LinkSessionSupport.h"
+#include "tests/orders/OrderTestSupport.h"
 
 
 namespace {
@@ -499,3 +501,44 @@ TEST_F(AlertSoundTest, BrowseChoosesTheFileOkStoresCancelKeeps)
 }
 
 }  // namespace
+
+// Every review that names the company shows the longest name of the simulator's lists whole, in
+// either language: each control of the dialog that shows the name has room for the widest name
+// of the lists, in its own font.
+TEST_F(ReviewSession, EveryReviewShowsTheLongestListedNameWhole)
+{
+    for (const bool bArabic : {false, true}) {
+        ASSERT_TRUE(Start("trader", bArabic));
+        ASSERT_TRUE(PumpUntil([] { return !FindDataTable(IDS_TABLE_STOCK_LIST_KSE)->IsReceiving(); }));
+        const LISTED_NAMES listed = ListedNames(bArabic);
+        ASSERT_GT(listed.nKseStock, 0);
+        ASSERT_FALSE(listed.strUsName.empty());
+        const std::string strStock = std::to_string(listed.nKseStock);
+        const CString strUsName = listed.strUsName.c_str();
+        // Each review class and reply layout, the stock named by the reply (the KSE name from the
+        // stock list) or, in the US, by the ticket's description.
+        const struct { const char* pszName; std::function<std::unique_ptr<CReviewDialog>()> make; std::string strName; } reviews[] = {
+            {"kse_check", [&] { return std::make_unique<CReviewOrderKSEDlg>(Reply("KV", 26, {{5, "1"}, {6, strStock.c_str()}}), nullptr, 0, FALSE); }, listed.strKseName},
+            {"kse_modify_check", [&] { return std::make_unique<CReviewOrderKSEDlg>(Reply("KJ", 31, {{7, "2"}, {8, strStock.c_str()}}), nullptr, 2, TRUE); }, listed.strKseName},
+            {"kse_modify_form", [&] { return std::make_unique<CReviewOrderKSEDlg>(Reply("KW", 26, {{4, "1"}, {5, strStock.c_str()}}), nullptr, 2, FALSE); }, listed.strKseName},
+            {"kse_odd_lot", [&] { return std::make_unique<CReviewOrderOddLotKSEDlg>(Reply("KV", 26, {{5, "2"}, {6, strStock.c_str()}}), nullptr); }, listed.strKseName},
+            {"forward", [&] { return std::make_unique<CReviewOrderForwardDlg>(Reply("KU", 25, {{4, "1"}, {5, strStock.c_str()}}), nullptr); }, listed.strKseName},
+            {"us_new", [&] { return std::make_unique<CReviewOrderDlg>(Reply("OV", 31, {{2, "1"}, {3, listed.strUsSymbol.c_str()}}), &strUsName, 0); }, listed.strUsName},
+            {"us_modify", [&] { return std::make_unique<CReviewOrderDlg>(Reply("OW", 31, {{2, "2"}, {3, listed.strUsSymbol.c_str()}}), &strUsName, 2); }, listed.strUsName},
+        };
+        for (const auto& review : reviews) {
+            SCOPED_TRACE(std::string(review.pszName) + (bArabic ? " Arabic" : " English"));
+            auto pDlg = review.make();
+            RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+                EXPECT_TRUE(SaveDialogScreenshot(h, std::string("orders_review_longest_") + review.pszName + (bArabic ? "_1256" : "_1252")));
+                const std::vector<HWND> fields = ControlsShowing(h, review.strName);
+                EXPECT_FALSE(fields.empty()) << "no control shows \"" << TbCodePageToUtf8(review.strName) << "\"";
+                for (HWND hField : fields)
+                    ExpectEachNameFits(hField, listed.names);
+                PressKey(VK_ESCAPE);
+            }}});
+            EXPECT_EQ(IDCANCEL, pDlg->DoModal());
+        }
+        Stop();
+    }
+}
