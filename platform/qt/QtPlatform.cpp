@@ -128,6 +128,10 @@ BOOL TbInitQtPlatform(int* pArgc, char** argv)
 {
     if (!TbIsUiThread())
         return FALSE;
+    // No fast moves of child widgets: Qt paints a moved sub-window that nothing covered when it
+    // moved without looking again at the siblings an arrangement moves over it afterwards, so a
+    // cascade showed a back window's picture over the front ones until they painted again.
+    qputenv("QT_NO_FAST_MOVE", "1");
     if (!QCoreApplication::instance()) {
         static int s_nArgc = 1;
         static char s_szName[] = "terminal";

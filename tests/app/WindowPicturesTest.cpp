@@ -81,7 +81,8 @@ struct CDesk {
 
 // 1, 5 and 12 table windows, English and Arabic: after each command of the Window menu, and from
 // the saved workspace at the next login, the client shows every window's own picture, each in its
-// place in the stacking order.
+// place in the stacking order; a cascade leaves every window's caption in view and the active
+// window whole in front (with a dozen windows it went round to the top, the last ones over all).
 TEST(WindowPictures, EveryArrangementShowsEachWindowsOwnPicture)
 {
     CTestServer server;
@@ -103,6 +104,9 @@ TEST(WindowPictures, EveryArrangementShowsEachWindowsOwnPicture)
                 desk.pFrame->SendMessage(WM_COMMAND, uCommand);
                 PumpFor(100);
                 EXPECT_EQ("", MisdrawnWindows(desk.hClient)) << strCommand;
+                if (uCommand == ID_WINDOW_CASCADE) {
+                    EXPECT_EQ("", HiddenInCascade(desk.hClient));
+                }
                 if (ShownWindows(desk.hClient).size() < nWindows) {
                     desk.OpenWindows(nWindows);
                     PumpFor(50);
@@ -119,6 +123,10 @@ TEST(WindowPictures, EveryArrangementShowsEachWindowsOwnPicture)
         CDesk restored(again);
         EXPECT_GE(ShownWindows(restored.hClient).size(), 12u);
         EXPECT_EQ("", MisdrawnWindows(restored.hClient)) << "the saved workspace";
+        restored.pFrame->SendMessage(WM_COMMAND, ID_WINDOW_CASCADE);
+        PumpFor(100);
+        EXPECT_EQ("", MisdrawnWindows(restored.hClient)) << "the saved workspace cascaded";
+        EXPECT_EQ("", HiddenInCascade(restored.hClient)) << "the saved workspace cascaded";
         again.Close();
     }
 }
@@ -166,7 +174,9 @@ std::string RunSteps(CDesk& desk, const std::vector<std::pair<int, int>>& steps)
                 SendMessageA(hPicked, WM_SYSCOMMAND, SC_CLOSE, 0);
         }
         PumpFor(30);
-        const std::string strWrong = MisdrawnWindows(desk.hClient);
+        std::string strWrong = MisdrawnWindows(desk.hClient);
+        if (nKind == 0 && !commands.empty() && commands[static_cast<size_t>(nPick) % commands.size()] == ID_WINDOW_CASCADE)
+            strWrong += HiddenInCascade(desk.hClient);
         if (!strWrong.empty())
             return strDone + "-> " + strWrong;
     }

@@ -11,6 +11,7 @@
 #include "platform/win/Windows.h"
 #include "platform/win/gdi/ImageCodec.h"
 #include "platform/win/gdi/PixelBuffer.h"
+#include "platform/win/user/Display.h"
 
 // With TB_MISDRAWN_DIR set, the pictures of a window that does not show its own are kept there.
 inline void SaveMisdrawn(const CTbPixelBuffer& image, const std::string& strName)
@@ -79,4 +80,46 @@ inline std::string MisdrawnWindows(HWND hClient)
     if (!strWrong.empty())
         SaveMisdrawn(composed, "composed");
     return strWrong;
+}
+
+// What a cascade leaves in view: "" when the active window is the topmost and the front one (no
+// window's caption lies lower) and each shown document window's caption shows where it starts (a
+// square of the title bar's height at its left end, its icon and the start of its title) under
+// the windows above it; else what is hidden.
+inline std::string HiddenInCascade(HWND hClient)
+{
+    RECT rcFrame = {};
+    TbGetDisplay()->GetMdiChildFrame(&rcFrame);
+    const int nTitle = std::max(1, static_cast<int>(rcFrame.top));
+    const HWND hActive = reinterpret_cast<HWND>(SendMessageA(hClient, WM_MDIGETACTIVE, 0, 0));
+    std::string strHidden;
+    std::vector<RECT> above;
+    int nFrontTop = -1;
+    for (HWND hChild = GetWindow(hClient, GW_CHILD); hChild != nullptr; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(hChild) || IsIconic(hChild))
+            continue;
+        char szTitle[128] = {};
+        GetWindowTextA(hChild, szTitle, sizeof szTitle);
+        if (above.empty() && hChild != hActive)
+            strHidden += std::string(szTitle) + " is over the active window; ";
+        RECT rc;
+        GetWindowRect(hChild, &rc);
+        MapWindowPoints(nullptr, hClient, reinterpret_cast<POINT*>(&rc), 2);
+        const RECT rcOuter = {rc.left - rcFrame.left, rc.top - rcFrame.top, rc.right + rcFrame.right, rc.bottom + rcFrame.bottom};
+        const RECT rcStart = {rcOuter.left, rcOuter.top, rcOuter.left + nTitle, rcOuter.top + nTitle};
+        for (const RECT& r : above)
+            if (r.left < rcStart.right && rcStart.left < r.right && r.top < rcStart.bottom && rcStart.top < r.bottom) {
+                strHidden += std::string(szTitle) + ": caption covered; ";
+                break;
+            }
+        nFrontTop = std::max(nFrontTop, static_cast<int>(rcOuter.top));
+        above.push_back(rcOuter);
+    }
+    RECT rcActive = {};
+    if (hActive != nullptr && GetWindowRect(hActive, &rcActive)) {
+        MapWindowPoints(nullptr, hClient, reinterpret_cast<POINT*>(&rcActive), 2);
+        if (rcActive.top - rcFrame.top < nFrontTop)
+            strHidden += "the active window is not the front one; ";
+    }
+    return strHidden;
 }

@@ -255,18 +255,27 @@ void PlaceFramed(HWND hChild, const RECT& rcFrame, int x, int y, int cx, int cy)
 }
 
 // The cascade in an area: outer size three quarters of it, one title bar down and right per step.
+// For nWindows more than that leaves steps for, the windows are smaller, down to a third of the
+// area, so that each caption still shows below the one behind it: started again at the top, the
+// later windows (the ones on top, the active one among them) would lie over the whole cascade.
 struct CascadeSteps {
     RECT rcFrame;
     int nStep, cx, cy, nSteps;
 };
-CascadeSteps MeasureCascade(const RECT& rcArea)
+CascadeSteps MeasureCascade(const RECT& rcArea, int nWindows = 0)
 {
     CascadeSteps steps;
     steps.rcFrame = ChildFrame();
     steps.nStep = std::max(1, static_cast<int>(steps.rcFrame.top));
-    steps.cx = std::max(static_cast<int>(rcArea.right) * 3 / 4, GetSystemMetrics(SM_CXMIN));
-    steps.cy = std::max(static_cast<int>(rcArea.bottom) * 3 / 4, GetSystemMetrics(SM_CYMIN));
-    steps.nSteps = std::max(1, (static_cast<int>(rcArea.bottom) - steps.cy) / steps.nStep + 1);
+    const int cxArea = static_cast<int>(rcArea.right), cyArea = static_cast<int>(rcArea.bottom);
+    const int nSpan = std::max(0, nWindows - 1) * steps.nStep;
+    auto side = [nSpan](int nArea, int nMin) {
+        const int nFitting = std::max(nArea - nSpan, std::max(nArea / 3, nMin));
+        return std::max(std::min(nArea * 3 / 4, nFitting), nMin);
+    };
+    steps.cx = side(cxArea, GetSystemMetrics(SM_CXMIN));
+    steps.cy = side(cyArea, GetSystemMetrics(SM_CYMIN));
+    steps.nSteps = std::max(1, (cyArea - steps.cy) / steps.nStep + 1);
     return steps;
 }
 
@@ -412,13 +421,16 @@ LRESULT Cascade(HWND hClient, UINT uFlags)
     GetClientRect(hClient, &rc);
     if (HasIcons(hClient))
         rc.bottom -= GetSystemMetrics(SM_CYMIN);
-    const CascadeSteps steps = MeasureCascade(rc);
-    int n = 0;
+    const int nWindows = static_cast<int>(children.size());
+    const CascadeSteps steps = MeasureCascade(rc, nWindows);
+    // Still more windows than steps: the places go round, and the topmost window, the last
+    // placed, takes the front place of the cascade.
+    int n = nWindows > steps.nSteps ? (steps.nSteps - nWindows % steps.nSteps) % steps.nSteps : 0;
     for (HWND hChild : children) {
         const int nAt = (n++ % steps.nSteps) * steps.nStep;
         PlaceFramed(hChild, steps.rcFrame, nAt, nAt, steps.cx, steps.cy);
     }
-    return n;
+    return nWindows;
 }
 
 // Rows of windows side by side (MDITILE_VERTICAL) or columns of windows one above another

@@ -9,6 +9,7 @@
 #include <QtGui/QImage>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QPainter>
+#include <QtGui/QScreen>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMdiArea>
@@ -604,4 +605,32 @@ TEST_F(QtMenuTest, TheWindowListsNumbersStandWhereTheEntryIsReadFrom)
         {true, s_arabic[T_QUOTES], "window_menu_numbers_arabic"}};
     for (const auto& c : cases)
         EXPECT_EQ("start", WhereTheNumberStands(c.bRightToLeft, c.pszTitle, c.pszShot)) << c.pszShot;
+}
+
+// A document window repainted whole while one of its child windows moves (the box between a
+// grid's scroll bars, as the window grows in a cascade) shows only where no window above covers
+// it. Qt's fast move of the child let the window paint over every sibling above it, and its
+// picture stayed until they painted again: a cascade showed a back window over the front ones.
+// The pixels are the ones the display composed.
+TEST_F(QtMenuTest, ADocumentWindowWhoseChildMovesStaysUnderTheWindowsAboveIt)
+{
+    MdiFrame f = MakeMdiFrame(s_english);
+    ASSERT_TRUE(f.hA && f.hB);
+    HWND hBox = CreateQtWindow(f.hA, WS_CHILD | WS_VISIBLE, 10, 10, 16, 16);
+    PumpQt(80);
+    QWidget* pA = TbQtWidgetOf(f.hA);
+    QWidget* pB = TbQtWidgetOf(f.hB);
+    QWidget* pTop = pB->window();
+    const QPoint ptInB(30, 30);                     // in B (on top), over A
+    const QPoint pt = pB->mapTo(pTop, ptInB);
+    ASSERT_TRUE(QRect(pA->mapTo(pTop, QPoint(0, 0)), pA->size()).contains(pt)) << "the point is not over A";
+    const QColor own = pB->grab().toImage().pixelColor(ptInB);
+    ASSERT_NE(own, pA->grab().toImage().pixelColor(pA->mapFrom(pTop, pt)));
+    // The child moves and A repaints whole, with no painting between.
+    SetWindowPos(hBox, nullptr, 10, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(f.hA, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    PumpQt(80);
+    const QImage shown = pTop->screen()->grabWindow(pTop->winId()).toImage();
+    EXPECT_EQ(own.name().toStdString(), shown.pixelColor(pt).name().toStdString());
+    DestroyWindow(f.hFrame);
 }

@@ -1,6 +1,7 @@
 // MDI without a display: the client's children, their activation, arrangement and window list,
 // the frame's and the children's default procedures, and the MDI system keys.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -332,6 +333,55 @@ TEST_F(MdiFixture, PlacesLeaveRoomForTheDisplaysFrame)
     // The cascade steps one title bar, so that each title shows below the one behind it.
     EXPECT_EQ(OuterIn(hA, hClient).top + 30, OuterIn(hB, hClient).top);
     EXPECT_EQ(OuterIn(hC, hClient).top + 30, OuterIn(hD, hClient).top);
+}
+
+namespace {
+// Whether any of the windows in 'above' lies over the rectangle.
+bool Covered(const RECT& rc, const std::vector<RECT>& above)
+{
+    for (const RECT& r : above)
+        if (r.left < rc.right && rc.left < r.right && r.top < rc.bottom && rc.top < r.bottom)
+            return true;
+    return false;
+}
+}  // namespace
+
+// However many windows are open, the cascade shows each window's caption below the one behind it
+// and the active window whole, in front; no window lies over the whole cascade.
+TEST_F(MdiFixture, CascadeShowsEveryCaptionAndTheActiveWindowInFront)
+{
+    CFramedDisplay display;
+    MoveWindow(hClient, 0, 0, 1000, 700, TRUE);
+    const int nTitle = 30;                  // the framed display's title bar, the cascade's step
+    std::vector<HWND> windows;
+    for (int n = 1; n <= 30; ++n) {
+        SCOPED_TRACE(std::to_string(n) + " windows");
+        windows.push_back(Create(("W" + std::to_string(n)).c_str()));
+        EXPECT_EQ(n, SendMessageA(hClient, WM_MDICASCADE, 0, 0));
+        const HWND hActive = Active();
+        std::vector<RECT> above;            // the outer rectangles of the windows over the one looked at
+        int nFrontTop = -1;
+        for (HWND h = GetWindow(hClient, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
+            const RECT rc = OuterIn(h, hClient);
+            EXPECT_TRUE(rc.left >= 0 && rc.top >= 0 && rc.right <= 1000 && rc.bottom <= 700) << Str(rc);
+            if (above.empty()) {
+                EXPECT_EQ(hActive, h);
+            }
+            // Up to a dozen windows (more than the client takes at three quarters of its size),
+            // the caption's start shows: where its icon and title begin.
+            if (n <= 12) {
+                if (h == GetWindow(GetWindow(hClient, GW_CHILD), GW_HWNDLAST)) {
+                    EXPECT_EQ("0,0", Str(rc).substr(0, 3)) << "the cascade starts at the client's corner";
+                }
+                EXPECT_FALSE(Covered(RECT{rc.left, rc.top, rc.left + nTitle, rc.top + nTitle}, above)) << Str(rc);
+                EXPECT_GE(rc.bottom - rc.top, 700 / 3);
+                EXPECT_GE(rc.right - rc.left, 1000 / 3);
+            }
+            nFrontTop = std::max(nFrontTop, static_cast<int>(rc.top));
+            above.push_back(rc);
+        }
+        EXPECT_EQ(nFrontTop, OuterIn(hActive, hClient).top) << "the active window is not the front one";
+    }
 }
 
 TEST_F(MdiFixture, AChildThatHidesOnCloseStaysForLater)
