@@ -250,14 +250,8 @@ void CTableMDIWnd::RestorePlacement()
         RECT& rc = wp.rcNormalPosition;
         const int nFitted = std::min(nWidth, static_cast<int>(rc.right - rc.left));
         if (GetNorvGlobals().m_bRightToLeft) {
-            // A right-to-left interface reads from the right: the MDI client's default place,
-            // counted from its left, is mirrored once, and the window keeps its right edge there.
-            if (!m_bDefaultMirrored) {
-                RECT rcArea = {};
-                ::GetClientRect(::GetParent(m_hWnd), &rcArea);
-                rc.right = rcArea.right - rc.left;
-                m_bDefaultMirrored = TRUE;
-            }
+            // A right-to-left interface reads from the right: the MDI client's default place
+            // stands at its right, and the window keeps its right edge there.
             rc.left = rc.right - nFitted;
         } else {
             rc.right = rc.left + nFitted;

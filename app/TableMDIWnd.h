@@ -114,5 +114,4 @@ private:
     CTableWindow m_grid;
     CViewTable* m_pView;                // not owned: the table's
     IDataTable* m_pTable;               // not owned: the table owns this window
-    BOOL m_bDefaultMirrored = FALSE;    // right to left: the client's default place read from the right
 };

@@ -247,14 +247,24 @@ RECT ChildFrame()
     return rcFrame;
 }
 
-// A child whose outer rectangle, frame included, is x, y, cx, cy.
-void PlaceFramed(HWND hChild, const RECT& rcFrame, int x, int y, int cx, int cy)
+// A frame that reads right to left arranges its children from the right, as a mirrored client does.
+BOOL ReadsRightToLeft(HWND hClient)
 {
+    return (GetWindowLongA(GetAncestor(hClient, GA_ROOT), GWL_EXSTYLE) & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING)) != 0;
+}
+
+// A child whose outer rectangle, frame included, is x, y, cx, cy; with bFromRight, x counts from
+// the right of an area nWidth wide.
+void PlaceFramed(HWND hChild, const RECT& rcFrame, int x, int y, int cx, int cy, BOOL bFromRight = FALSE, int nWidth = 0)
+{
+    if (bFromRight)
+        x = nWidth - x - cx;
     SetWindowPos(hChild, nullptr, x + rcFrame.left, y + rcFrame.top, std::max(0, cx - rcFrame.left - rcFrame.right),
                  std::max(0, cy - rcFrame.top - rcFrame.bottom), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The cascade in an area: outer size three quarters of it, one title bar down and right per step.
+// The cascade in an area: outer size three quarters of it, one title bar down and on (to the left
+// in a frame that reads right to left) per step.
 // For nWindows more than that leaves steps for, the windows are smaller, down to a third of the
 // area, so that each caption still shows below the one behind it: started again at the top, the
 // later windows (the ones on top, the active one among them) would lie over the whole cascade.
@@ -287,7 +297,8 @@ void DefaultPlace(HWND hClient, const MdiState* pState, int* px, int* py, int* p
     const CascadeSteps steps = MeasureCascade(rc);
     const int n = static_cast<int>(pState->order.size()) % steps.nSteps;
     if (*px == CW_USEDEFAULT) {
-        *px = n * steps.nStep + steps.rcFrame.left;
+        const int cxOuter = *pcx == CW_USEDEFAULT ? steps.cx : *pcx + steps.rcFrame.left + steps.rcFrame.right;
+        *px = (ReadsRightToLeft(hClient) ? rc.right - n * steps.nStep - cxOuter : n * steps.nStep) + steps.rcFrame.left;
         *py = n * steps.nStep + steps.rcFrame.top;
     }
     if (*pcx == CW_USEDEFAULT) {
@@ -426,9 +437,10 @@ LRESULT Cascade(HWND hClient, UINT uFlags)
     // Still more windows than steps: the places go round, and the topmost window, the last
     // placed, takes the front place of the cascade.
     int n = nWindows > steps.nSteps ? (steps.nSteps - nWindows % steps.nSteps) % steps.nSteps : 0;
+    const BOOL bFromRight = ReadsRightToLeft(hClient);
     for (HWND hChild : children) {
         const int nAt = (n++ % steps.nSteps) * steps.nStep;
-        PlaceFramed(hChild, steps.rcFrame, nAt, nAt, steps.cx, steps.cy);
+        PlaceFramed(hChild, steps.rcFrame, nAt, nAt, steps.cx, steps.cy, bFromRight, rc.right);
     }
     return nWindows;
 }
@@ -452,6 +464,7 @@ LRESULT Tile(HWND hClient, UINT uFlags)
     const int nAcross = bColumns ? rc.right : rc.bottom;    // the groups share this side
     const int nAlong = bColumns ? rc.bottom : rc.right;     // a group's windows share this one
     const RECT rcFrame = ChildFrame();
+    const BOOL bFromRight = ReadsRightToLeft(hClient);
     int nIndex = 0;
     for (int g = 0; g < nGroups; ++g) {
         const int nInGroup = n / nGroups + (g >= nGroups - n % nGroups ? 1 : 0);
@@ -460,9 +473,9 @@ LRESULT Tile(HWND hClient, UINT uFlags)
             const int nStart = nAlong * i / nInGroup, nEnd = nAlong * (i + 1) / nInGroup;
             HWND hChild = children[static_cast<size_t>(nIndex)];
             if (bColumns)
-                PlaceFramed(hChild, rcFrame, nFrom, nStart, nTo - nFrom, nEnd - nStart);
+                PlaceFramed(hChild, rcFrame, nFrom, nStart, nTo - nFrom, nEnd - nStart, bFromRight, rc.right);
             else
-                PlaceFramed(hChild, rcFrame, nStart, nFrom, nEnd - nStart, nTo - nFrom);
+                PlaceFramed(hChild, rcFrame, nStart, nFrom, nEnd - nStart, nTo - nFrom, bFromRight, rc.right);
         }
     }
     return TRUE;
@@ -474,7 +487,7 @@ LRESULT ArrangeIcons(HWND hClient)
 {
     RECT rc;
     GetClientRect(hClient, &rc);
-    const BOOL bRtl = (GetWindowLongA(GetAncestor(hClient, GA_ROOT), GWL_EXSTYLE) & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING)) != 0;
+    const BOOL bRtl = ReadsRightToLeft(hClient);
     const int cy = GetSystemMetrics(SM_CYMIN);
     const int nPerRow = std::max(1, static_cast<int>(rc.right) / ICON_CX);
     int n = 0;

@@ -384,6 +384,34 @@ TEST_F(MdiFixture, CascadeShowsEveryCaptionAndTheActiveWindowInFront)
     }
 }
 
+// In a frame that reads right to left the arrangements start at the client's right, as the
+// minimised windows' row does: a new window, the cascade's back-most window and the first tile.
+TEST_F(MdiFixture, AFrameThatReadsRightToLeftArrangesFromTheRight)
+{
+    CFramedDisplay display;
+    MoveWindow(hClient, 0, 0, 1000, 700, TRUE);
+    SetWindowLongA(hFrame, GWL_EXSTYLE, GetWindowLongA(hFrame, GWL_EXSTYLE) | WS_EX_RTLREADING);
+    const HWND hFirst = Create("W1");
+    EXPECT_EQ(1000, OuterIn(hFirst, hClient).right) << "a new window at the right: " << Str(OuterIn(hFirst, hClient));
+    Create("W2");
+    Create("W3");
+    SendMessageA(hClient, WM_MDICASCADE, 0, 0);
+    const HWND hBack = GetWindow(GetWindow(hClient, GW_CHILD), GW_HWNDLAST);
+    EXPECT_EQ(1000, OuterIn(hBack, hClient).right) << Str(OuterIn(hBack, hClient));
+    EXPECT_EQ(0, OuterIn(hBack, hClient).top);
+    // Each window over another a step lower and further left, its caption's start in view.
+    for (HWND h = GetWindow(hBack, GW_HWNDPREV); h != nullptr; h = GetWindow(h, GW_HWNDPREV)) {
+        const RECT rc = OuterIn(h, hClient), rcUnder = OuterIn(GetWindow(h, GW_HWNDNEXT), hClient);
+        EXPECT_LT(rc.right, rcUnder.right) << Str(rc);
+        EXPECT_GT(rc.top, rcUnder.top) << Str(rc);
+        EXPECT_GE(rc.left, 0) << Str(rc);
+    }
+    SendMessageA(hClient, WM_MDITILE, MDITILE_VERTICAL, 0);
+    EXPECT_EQ(1000, OuterIn(Active(), hClient).right) << "the topmost takes the first place, at the right";
+    SendMessageA(hClient, WM_MDITILE, MDITILE_HORIZONTAL, 0);
+    EXPECT_EQ(1000, OuterIn(Active(), hClient).right);
+}
+
 TEST_F(MdiFixture, AChildThatHidesOnCloseStaysForLater)
 {
     HWND hLink = Create("Link");
