@@ -16,6 +16,7 @@
 #include <vector>
 #include <unistd.h>
 #include "account/CombinedHoldingsTable.h"
+#include "account/CombinedUnrealizedProfitLossDlg.h"
 #include "account/CombinedUnrealizedProfitLossTable.h"
 #include "account/InvestorHoldingsTable.h"
 #include "account/UnrealizedProfitLossKSETable.h"
@@ -35,6 +36,7 @@
 #include "market/TableLinks.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/account/AccountTestSupport.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/Property.h"
 
 namespace {
@@ -50,6 +52,15 @@ struct POSITION_WINDOW
     int nAdded = -1;    // what the server adds to the value, which the other windows leave out
     int nAverage = -1;  // the average cost, of a KSE row in fils (nAverage of KSE unrealized) or dinars
 };
+// The markets whose positions a window shows: the KSE's, the US boards' (options among them).
+bool ShowsKse(UINT nTable)
+{
+    return nTable != IDS_TABLE_US_HOLDINGS && nTable != IDS_TABLE_US_UNREALIZED;
+}
+bool ShowsUs(UINT nTable)
+{
+    return nTable != IDS_TABLE_KSE_HOLDINGS && nTable != IDS_TABLE_KSE_UNREALIZED;
+}
 const POSITION_WINDOW s_windows[] = {
     {IDS_TABLE_US_HOLDINGS, HC_SYMBOL, HC_QUANTITY, HC_QUANTITY2, HC_PRICE, HC_COST, HC_VALUE, HC_GAIN, HC_PERCENT},
     {IDS_TABLE_KSE_HOLDINGS, 1, 3, 6, 8, 7, 9, 10, 11},
@@ -94,7 +105,7 @@ struct STEP
     size_t nPosition = 0;   // the position it is about (modulo the account's)
     int nMove = 0;          // a price move in ticks (0: no last price)
     size_t nWindow = 0;     // the window a reply is for (modulo the windows)
-    bool bNoClose = false;  // a board line without a previous close either
+    bool bNoClose = false;  // a board line with no price at all: no last, no previous close
 };
 
 // A figure as a server writes it: rounded as it is written, half away from zero.
@@ -244,6 +255,19 @@ struct PositionWindowsProperty : CAccountSession
 {
     void Command(UINT nId) { SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, nId, 0); }
 
+    // The combined report asked for the trader's account through its dialog, as the trader does:
+    // the command also turns the unrealized reports' selector back on, which the KSE report's
+    // command turns off.
+    bool AskCombinedReport()
+    {
+        RunDialogSteps({{IDC_COMBINED_UNREALIZED_ACCOUNT, [](HWND hDlg) {
+                             EnterText(hDlg, IDC_COMBINED_UNREALIZED_ACCOUNT, "10020");
+                             ClickControl(hDlg, IDOK);
+                         }}});
+        Command(40229);
+        return FinishedSteps();
+    }
+
     bool Loaded(UINT nTable)
     {
         CDataTable* pTable = FindDataTable(nTable);
@@ -261,11 +285,8 @@ struct PositionWindowsProperty : CAccountSession
                 Command(33235);
             else if (nTable == IDS_TABLE_US_UNREALIZED)
                 Command(ID_APP_US_UNREALIZED);
-            else if (nTable == IDS_TABLE_COMBINED_UNREALIZED) {
-                Command(ID_APP_US_UNREALIZED);
-                if (!CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"))
-                    return false;
-            }
+            else if (nTable == IDS_TABLE_COMBINED_UNREALIZED && !AskCombinedReport())
+                return false;
             if (!Loaded(nTable))
                 return false;
         }
@@ -304,6 +325,7 @@ struct PositionWindowsProperty : CAccountSession
         m_strLast = strLine;
     }
     std::string m_strLast;
+    const GEN_ACCOUNT* m_pAccount = nullptr;
 
     void Run(const STEP& step, const GEN_ACCOUNT& account)
     {
@@ -343,7 +365,7 @@ struct PositionWindowsProperty : CAccountSession
                     f = Split(row);
             if (f.empty())
                 return;
-            f[1] = step.nMove == 0 ? "0" : Text(std::max(10.0, p.dClose + step.nMove * 10.0), 1);
+            f[1] = step.nMove == 0 || step.bNoClose ? "0" : Text(std::max(10.0, p.dClose + step.nMove * 10.0), 1);
             if (step.bNoClose)
                 f[12] = "0";
             f.insert(f.begin(), {"~QQ", "0", "XC", "0"});
@@ -385,7 +407,7 @@ struct PositionWindowsProperty : CAccountSession
         case STEP_REPLY: {
             const UINT nTable = g_positionTables[step.nWindow % std::size(g_positionTables)];
             if (nTable == IDS_TABLE_COMBINED_UNREALIZED)
-                CCombinedUnrealizedProfitLossTable::OpenForAccount("10020");
+                AskCombinedReport();
             else if (nTable == IDS_TABLE_US_UNREALIZED)
                 Command(ID_APP_US_UNREALIZED);
             else if (nTable == IDS_TABLE_KSE_UNREALIZED)
@@ -472,7 +494,13 @@ struct PositionWindowsProperty : CAccountSession
         for (UINT nTable : g_positionTables) {
             CDataTable* pTable = FindDataTable(nTable);
             const std::string strName(pTable->GetName());
-            for (const auto& [strKey, row] : ShownRows(nTable, &strFaults)) {
+            const std::map<std::string, SHOWN_ROW> shown = ShownRows(nTable, &strFaults);
+            // Every position of the account, in every window of its market.
+            for (const GEN_POSITION& p : m_pAccount->positions)
+                if ((p.nMarket == 2 ? ShowsKse(nTable) : ShowsUs(nTable)) &&
+                    shown.count((p.nMarket == 2 ? "2:" : "8:") + p.strSymbol) == 0)
+                    strFaults += strName + ": no row of " + p.strSymbol + "\n";
+            for (const auto& [strKey, row] : shown) {
                 byPosition[strKey][strName] = row;
                 // A window may blank a zero, as its column says.
                 const int nPlaces = Places(row.strValue);
@@ -589,6 +617,7 @@ struct PositionWindowsProperty : CAccountSession
     // One sequence against one account: the faults of the first settled moment that has any.
     std::string RunSequence(const GEN_ACCOUNT& account, const std::vector<STEP>& steps)
     {
+        m_pAccount = &account;
         const std::string strData = AccountData(account);
         const ::testing::AssertionResult started = StartSession({"--rate", "0", "--data", strData}, account.bArabic);
         std::filesystem::remove_all(strData);
