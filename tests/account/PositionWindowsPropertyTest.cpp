@@ -131,7 +131,7 @@ rc::Gen<GEN_ACCOUNT> AccountGen()
     return rc::gen::exec([] {
         GEN_ACCOUNT account;
         account.bArabic = *rc::gen::arbitrary<bool>();
-        const int nKse = *rc::gen::inRange(20, 140), nUs = *rc::gen::inRange(20, 140), nOptions = *rc::gen::inRange(0, 12);
+        const int nKse = *rc::gen::inRange(20, 140), nUs = *rc::gen::inRange(20, 140), nOptions = *rc::gen::inRange(1, 12);
         for (int i = 0; i < nKse; ++i) {
             GEN_POSITION p;
             p.strSymbol = std::to_string(300 + i);
@@ -382,9 +382,8 @@ struct PositionWindowsProperty : CAccountSession
                 return;
             const size_t nPrice = p.nMarket == 2 ? 4 + 7 : 4 + 5;
             // A quoted position's line at a price of its own moment: the windows value it at the
-            // quote's. An option no board quotes keeps the server's, which a reply gives again.
-            if (p.nMarket != 16)
-                f[nPrice] = Text(std::max(0.1, Number(f[nPrice]) * (1 + step.nMove / 100.0)), p.nMarket == 2 ? 1 : 4);
+            // quote's. One no quotation prices takes the line's, until the server gives another.
+            f[nPrice] = Text(std::max(0.1, Number(f[nPrice]) * (1 + step.nMove / 100.0)), p.nMarket == 2 ? 1 : p.nMarket == 16 ? 2 : 4);
             // Some of the position held back (by an open sale): its second quantity.
             const size_t nFirst = p.nMarket == 2 ? 4 + 2 : 4 + 1, nSecond = p.nMarket == 2 ? 4 + 4 : 4 + 3;
             const long long nHeld = atoll(f[nFirst].c_str()) + atoll(f[nSecond].c_str());
@@ -704,4 +703,43 @@ TEST_F(PositionWindowsProperty, AStockTheBoardDoesNotPriceReadsTheServersLatestP
     line.nKind = STEP_POSITION_LINE;
     line.nMove = 40;
     EXPECT_EQ(RunSequence(account, {board, line}), "");
+}
+
+// An option, which no quotation prices: the server's lines price it, and one window's reply after
+// another window's line leaves one price in all of them, the latest the server gave.
+TEST_F(PositionWindowsProperty, AnOptionNoQuotationPricesReadsTheServersLatestPriceEverywhere)
+{
+    GEN_ACCOUNT account;
+    GEN_POSITION kse;
+    kse.strSymbol = "300";
+    kse.nQuantity = 1000;
+    kse.dPrice = 12.0;
+    kse.dClose = 100;
+    account.positions.push_back(kse);
+    GEN_POSITION us;
+    us.nMarket = 8;
+    us.strSymbol = "QAAA";
+    us.nQuantity = 10;
+    us.dPrice = 1.5;
+    us.dClose = 2.0;
+    account.positions.push_back(us);
+    GEN_POSITION option;
+    option.nMarket = 16;
+    option.strSymbol = "QAAALI";
+    option.nQuantity = 3;
+    option.dPrice = 2.5;
+    account.positions.push_back(option);
+    // Each window's reply after a line at another price.
+    std::vector<STEP> steps;
+    for (size_t nWindow = 0; nWindow < std::size(g_positionTables); ++nWindow) {
+        STEP line;
+        line.nKind = STEP_POSITION_LINE;
+        line.nPosition = 2;
+        line.nMove = 40;
+        STEP reply;
+        reply.nKind = STEP_REPLY;
+        reply.nWindow = nWindow;
+        steps.insert(steps.end(), {line, reply});
+    }
+    EXPECT_EQ(RunSequence(account, steps), "");
 }
