@@ -89,6 +89,7 @@ struct GEN_POSITION
     double dPrice = 0;      // the purchase price: fils to a tenth, dollars to a hundredth of a cent
     double dClose = 0;      // the board's previous close (fils) or the symbol's close
     double dAdded = 0;      // KSE: an amount the server adds to its value in the unrealized reports
+    bool bWritten = false;  // an option: contracts sold to open, a short position
 };
 
 struct GEN_ACCOUNT
@@ -164,6 +165,8 @@ rc::Gen<GEN_ACCOUNT> AccountGen()
             p.strSymbol = FourLetters(static_cast<size_t>(i)) + "LI";
             p.nQuantity = *rc::gen::inRange<long long>(1, 50);
             p.dPrice = *rc::gen::inRange(1, 2000) / 100.0;
+            // Now and then contracts written: the short side values them.
+            p.bWritten = *rc::gen::inRange(0, 3) == 0;
             account.positions.push_back(p);
         }
         return account;
@@ -223,7 +226,7 @@ std::string AccountData(const GEN_ACCOUNT& account)
                 strOptions += p.strSymbol + "|1|45|20261218\n";
             strHeld += "trader|H|8|" + p.strSymbol + "|" + std::to_string(p.nQuantity) + "|" + Text(p.dPrice, 4) + "\n";
         } else {
-            strHeld += "trader|O|16|" + p.strSymbol + "|" + std::to_string(p.nQuantity) + "|" + Text(p.dPrice, 2) + "\n";
+            strHeld += std::string("trader|") + (p.bWritten ? "W" : "O") + "|16|" + p.strSymbol + "|" + std::to_string(p.nQuantity) + "|" + Text(p.dPrice, 2) + "\n";
         }
     }
     // A forward contract beside them, as a real account holds.
@@ -430,9 +433,14 @@ struct PositionWindowsProperty : CAccountSession
                 continue;
             const bool bOption = r[20] != "0" && !r[20].empty();
             const double dQuoted = atof(r[4].c_str()) / (bOption ? 100.0 : 1.0);
+            // The short side's proceeds, as the unrealized report gives them.
+            std::string strProceeds = "0";
+            for (const std::string& up : LastReplyRows("UP"))
+                if (const std::vector<std::string> u = Split(up); u.size() > 13 && u[0] == strSymbol)
+                    strProceeds = u[12];
             return {"~NH", "0", "XC", "", r[0], r[1], "0", "0", r[4], r[5], r[6], r[7], "", r[9], "261101", "261101",
-                    Text(dQuoted, 6), Text(dQuoted, bOption ? 6 : 2), "", "0", "0", "", r[9], "0", "", "", r[19], r[20], r[21],
-                    r[22], r[23], r[24], "", r[27], r[31]};
+                    Text(dQuoted, 6), Text(dQuoted, bOption ? 6 : 2), "", r[15], r[16], "", strProceeds, strProceeds, "", "", r[19],
+                    r[20], r[21], r[22], r[23], r[24], "", r[27], r[31]};
         }
         return {};
     }
@@ -501,8 +509,8 @@ struct PositionWindowsProperty : CAccountSession
                     strFaults += strName + ": no row of " + p.strSymbol + "\n";
             for (const auto& [strKey, row] : shown) {
                 byPosition[strKey][strName] = row;
-                // A window may blank a zero, as its column says.
-                const int nPlaces = Places(row.strValue);
+                // A window may blank a zero, as its column says (a short position's long value).
+                const int nPlaces = Places(row.strValue.empty() ? row.strCost : row.strValue);
                 const auto placed = [nPlaces](const std::string& strText) { return strText.empty() || Places(strText) == nPlaces; };
                 if (!placed(row.strCost) || !placed(row.strGain))
                     strFaults += strName + " " + strKey + ": cost " + row.strCost + ", value " + row.strValue + ", gain " + row.strGain +
@@ -526,6 +534,7 @@ struct PositionWindowsProperty : CAccountSession
             }
             strFaults += TotalFaults(pTable);
         }
+        strFaults += ShortFaults();
         for (const auto& [strKey, windows] : byPosition) {
             const SHOWN_ROW& first = windows.begin()->second;
             for (const auto& [strName, row] : windows) {
@@ -548,6 +557,34 @@ struct PositionWindowsProperty : CAccountSession
                 if (!bAdded && Number(row.strPercent) != Number(first.strPercent))
                     strFaults += strWhere + "per cent " + first.strPercent + " / " + row.strPercent + "\n";
             }
+        }
+        return strFaults;
+    }
+
+    // The short side of the US report: what the contracts written are worth at the price the
+    // row shows (a contract is a hundred shares), and its gain the proceeds less that value.
+    std::string ShortFaults() const
+    {
+        std::string strFaults;
+        CDataTable* pTable = FindDataTable(IDS_TABLE_US_UNREALIZED);
+        const std::vector<std::string> symbols = ShownTexts(pTable, UC_SYMBOL), prices = ShownTexts(pTable, UC_LAST),
+                                       quantities = ShownTexts(pTable, UC_SHORT_QTY), quantities2 = ShownTexts(pTable, UC_SHORT_QTY2),
+                                       proceeds = ShownTexts(pTable, UC_SHORT_PROCEEDS), values = ShownTexts(pTable, UC_SHORT_VALUE),
+                                       gains = ShownTexts(pTable, UC_SHORT_GAIN);
+        for (size_t i = 0; i < symbols.size(); ++i) {
+            const auto it = std::find_if(m_pAccount->positions.begin(), m_pAccount->positions.end(),
+                                         [&](const GEN_POSITION& p) { return p.nMarket != 2 && p.strSymbol == symbols[i]; });
+            if (it == m_pAccount->positions.end())
+                continue;
+            const double dShares = Number(quantities[i]) + Number(quantities2[i]);
+            const int nPlaces = Places(values[i]);
+            const double dWorth = dShares * Number(prices[i]) * (it->nMarket == 16 ? 100.0 : 1.0);
+            if (std::llabs(Units(values[i], nPlaces) - Units(Text(dWorth, nPlaces), nPlaces)) > 1)
+                strFaults += "short " + symbols[i] + ": " + Text(dShares, 0) + " at " + prices[i] + " shown worth " + values[i] + "\n";
+            else if (Units(proceeds[i], nPlaces) - Units(values[i], nPlaces) != Units(gains[i], nPlaces))
+                strFaults += "short " + symbols[i] + ": " + proceeds[i] + " - " + values[i] + " shown as " + gains[i] + "\n";
+            if (it->bWritten && dShares != static_cast<double>(it->nQuantity))
+                strFaults += "short " + symbols[i] + ": " + Text(dShares, 0) + " contracts written, not " + std::to_string(it->nQuantity) + "\n";
         }
         return strFaults;
     }
@@ -742,4 +779,37 @@ TEST_F(PositionWindowsProperty, AnOptionNoQuotationPricesReadsTheServersLatestPr
         steps.insert(steps.end(), {line, reply});
     }
     EXPECT_EQ(RunSequence(account, steps), "");
+}
+
+// Option contracts written, a short position: the US report values them at a hundred shares a
+// contract, and their gain is the proceeds less that value.
+TEST_F(PositionWindowsProperty, AWrittenOptionIsWorthAHundredSharesAContract)
+{
+    GEN_ACCOUNT account;
+    GEN_POSITION kse;
+    kse.strSymbol = "300";
+    kse.nQuantity = 1000;
+    kse.dPrice = 12.0;
+    kse.dClose = 100;
+    account.positions.push_back(kse);
+    GEN_POSITION us;
+    us.nMarket = 8;
+    us.strSymbol = "QAAA";
+    us.nQuantity = 10;
+    us.dPrice = 1.5;
+    us.dClose = 2.0;
+    account.positions.push_back(us);
+    GEN_POSITION option;
+    option.nMarket = 16;
+    option.strSymbol = "QAAALI";
+    option.nQuantity = 1;
+    option.dPrice = 2.5;
+    option.bWritten = true;
+    account.positions.push_back(option);
+    // Its price moved by the server's line, then the report asked again.
+    STEP line;
+    line.nKind = STEP_POSITION_LINE;
+    line.nPosition = 2;
+    line.nMove = 40;
+    EXPECT_EQ(RunSequence(account, {line}), "");
 }
