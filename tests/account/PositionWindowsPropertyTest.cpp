@@ -12,6 +12,7 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 #include <unistd.h>
@@ -107,6 +108,7 @@ struct STEP
     int nMove = 0;          // a price move in ticks (0: no last price)
     size_t nWindow = 0;     // the window a reply is for (modulo the windows)
     bool bNoClose = false;  // a board line with no price at all: no last, no previous close
+    bool bOption = false;   // a quote or line of one of the account's options, if it holds any
 };
 
 // A figure as a server writes it: rounded as it is written, half away from zero.
@@ -187,6 +189,8 @@ rc::Gen<std::vector<STEP>> StepsGen()
         step.nWindow = *rc::gen::inRange<size_t>(0, 6);
         // Now and then a stock the board stops pricing at all.
         step.bNoClose = *rc::gen::inRange(0, 8) == 0;
+        // The few options of an account are quoted and priced as often as its hundreds of stocks.
+        step.bOption = *rc::gen::inRange(0, 3) == 0;
         return step;
     }));
 }
@@ -332,7 +336,12 @@ struct PositionWindowsProperty : CAccountSession
 
     void Run(const STEP& step, const GEN_ACCOUNT& account)
     {
-        const GEN_POSITION& p = account.positions[step.nPosition % account.positions.size()];
+        std::vector<const GEN_POSITION*> options;
+        for (const GEN_POSITION& held : account.positions)
+            if (held.nMarket == 16)
+                options.push_back(&held);
+        const GEN_POSITION& p = step.bOption && !options.empty() ? *options[step.nPosition % options.size()]
+                                                                 : account.positions[step.nPosition % account.positions.size()];
         switch (step.nKind) {
         case STEP_US_QUOTE: {
             // The symbol's (or an option's underlying's) latest quote, its last moved by ticks of a
@@ -352,6 +361,8 @@ struct PositionWindowsProperty : CAccountSession
                         f = g;
                         f[3] = "16";
                         f[4] = p.strSymbol;
+                        // The option's own close: its premium of the day before.
+                        f[4 + 15] = Text(p.dPrice, 2);
                     }
             if (f.empty())
                 return;
@@ -535,6 +546,7 @@ struct PositionWindowsProperty : CAccountSession
             strFaults += TotalFaults(pTable);
         }
         strFaults += ShortFaults();
+        strFaults += QuotedFaults(byPosition);
         for (const auto& [strKey, windows] : byPosition) {
             const SHOWN_ROW& first = windows.begin()->second;
             for (const auto& [strName, row] : windows) {
@@ -557,6 +569,33 @@ struct PositionWindowsProperty : CAccountSession
                 if (!bAdded && Number(row.strPercent) != Number(first.strPercent))
                     strFaults += strWhere + "per cent " + first.strPercent + " / " + row.strPercent + "\n";
             }
+        }
+        return strFaults;
+    }
+
+    // A US position (an option on the options board among them) the trader's quotation window
+    // prices reads that price, its last or else its close, in every window.
+    std::string QuotedFaults(const std::map<std::string, std::map<std::string, SHOWN_ROW>>& byPosition) const
+    {
+        std::string strFaults;
+        std::map<std::string, std::string> quoted;
+        std::istringstream rows(RowsText(FindDataTable(IDS_TABLE_US_QUOTATIONS), {QC_TICKER, QC_MARKET, QC_LAST, QC_CLOSE}));
+        for (std::string strRow; std::getline(rows, strRow);)
+            if (const std::vector<std::string> q = Split(strRow); q.size() >= 4) {
+                const double dPrice = Number(q[2]) > 0 ? Number(q[2]) : Number(q[3]);
+                if (dPrice > 0)
+                    quoted[q[0] + "|" + q[1]] = Text(dPrice, 4);
+            }
+        for (const GEN_POSITION& p : m_pAccount->positions) {
+            if (p.nMarket == 2)
+                continue;
+            const auto itQuote = quoted.find(p.strSymbol + "|" + std::string(GetGlobals()->GetMarketName(p.nMarket)));
+            const auto itRows = byPosition.find("8:" + p.strSymbol);
+            if (itQuote == quoted.end() || itRows == byPosition.end())
+                continue;
+            for (const auto& [strName, row] : itRows->second)
+                if (row.strPrice != itQuote->second)
+                    strFaults += p.strSymbol + " quoted at " + itQuote->second + " reads " + row.strPrice + " in " + strName + "\n";
         }
         return strFaults;
     }
@@ -665,9 +704,16 @@ struct PositionWindowsProperty : CAccountSession
         auto* pQuotes = dynamic_cast<CQuotationTable*>(FindDataTable(IDS_TABLE_US_QUOTATIONS));
         const std::string strAtlantic(GetGlobals()->GetMarketName(8));
         const std::string strOptions(GetGlobals()->GetMarketName(16));
-        for (const GEN_POSITION& p : account.positions)
-            if (p.nMarket != 2)
-                pQuotes->AddSymbol(p.strSymbol.c_str(), (p.nMarket == 8 ? strAtlantic : strOptions).c_str(), nullptr);
+        for (const GEN_POSITION& p : account.positions) {
+            if (p.nMarket == 2)
+                continue;
+            pQuotes->AddSymbol(p.strSymbol.c_str(), (p.nMarket == 8 ? strAtlantic : strOptions).c_str(), nullptr);
+            // The test server looks up no option series on the options board: its answer, as a
+            // server that quotes the board gives it.
+            if (p.nMarket == 16)
+                Dispatch({"~RN", "0", "XC", "0", "0", "", p.strSymbol, "16", "0", p.strSymbol.substr(0, 4) + " 261218C45", "",
+                          p.strSymbol.substr(0, 4) + " 261218C45", "", "=USD", "", "", "", "", "", p.strSymbol, "1", "", ""});
+        }
         Settle();
         std::string strFaults = Faults();
         for (size_t i = 0; i < steps.size() && strFaults.empty(); ++i) {
@@ -812,4 +858,39 @@ TEST_F(PositionWindowsProperty, AWrittenOptionIsWorthAHundredSharesAContract)
     line.nPosition = 2;
     line.nMove = 40;
     EXPECT_EQ(RunSequence(account, {line}), "");
+}
+
+// An option the trader watches on the options board: its quote prices it in every window, at a
+// hundred shares a contract, whatever price the server's lines and replies give it after.
+TEST_F(PositionWindowsProperty, AnOptionFollowsTheOptionsBoardsQuoteInEveryWindow)
+{
+    GEN_ACCOUNT account;
+    GEN_POSITION kse;
+    kse.strSymbol = "300";
+    kse.nQuantity = 1000;
+    kse.dPrice = 12.0;
+    kse.dClose = 100;
+    account.positions.push_back(kse);
+    GEN_POSITION us;
+    us.nMarket = 8;
+    us.strSymbol = "QAAA";
+    us.nQuantity = 10;
+    us.dPrice = 1.5;
+    us.dClose = 2.0;
+    account.positions.push_back(us);
+    GEN_POSITION option;
+    option.nMarket = 16;
+    option.strSymbol = "QAAALI";
+    option.nQuantity = 3;
+    option.dPrice = 2.5;
+    account.positions.push_back(option);
+    STEP quote;
+    quote.nKind = STEP_US_QUOTE;
+    quote.nPosition = 2;
+    quote.nMove = 10;
+    STEP line;
+    line.nKind = STEP_POSITION_LINE;
+    line.nPosition = 2;
+    line.nMove = 40;
+    EXPECT_EQ(RunSequence(account, {quote, line}), "");
 }
