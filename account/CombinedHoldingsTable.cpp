@@ -205,6 +205,8 @@ void CCombinedHoldingsTable::AddUsRow(CServerMessage* pMsg)
     if (pNew != nullptr)
         pRows->AddRow(pNew.get(), TRUE);
     RevalueSymbol(pMsg->GetFieldText(0), nMarket);
+    // A position no quote prices (an option) is worth the server's latest price in every window.
+    TakeServerPrice(pMsg->GetFieldText(0), nMarket, pMsg->GetDouble(5, 0), pMsg->GetFieldText(7));
 }
 
 void CCombinedHoldingsTable::ApplyKse(CServerMessage* pMsg, int nType, int nStatusField)
@@ -244,7 +246,7 @@ void CCombinedHoldingsTable::ApplyKse(CServerMessage* pMsg, int nType, int nStat
     if (nType == MSG_IU && !bCash)
         RevalueSymbol(strSymbol, KSE_MARKET);
     if (!bCash)
-        TakeServerPrice(strSymbol, KSE_MARKET, pMsg->GetDouble(KSE_PRICE_FIELD, 0));
+        TakeServerPrice(strSymbol, KSE_MARKET, pMsg->GetDouble(KSE_PRICE_FIELD, 0), nType == MSG_IU ? pMsg->GetFieldText(10) : nullptr);
 }
 
 void CCombinedHoldingsTable::SetKind(CDataBuffer* pRow, long nOptionRight, BOOL bPublish)
@@ -279,6 +281,7 @@ void CCombinedHoldingsTable::ApplyUsLine(CServerMessage* pMsg)
     else
         pRows->AddRow(pNew.get(), TRUE);
     RevalueSymbol(pszSymbol, nMarket);
+    TakeServerPrice(pszSymbol, nMarket, pMsg->GetDouble(5, 0), pMsg->GetFieldText(7));
 }
 
 void CCombinedHoldingsTable::ApplyLive(CServerMessage* pMsg)

@@ -308,6 +308,8 @@ void CCombinedUnrealizedProfitLossTable::AddUsRow(CServerMessage* pMsg)
     ConvertCost(pRow.get());
     Number(pRow.get(), FALSE, bOption);
     RevalueRow(Store(pRow.get()));
+    // A position no quote prices (an option) is worth the server's latest price in every window.
+    TakeServerPrice(pMsg->GetFieldText(0), nMarket, pMsg->GetDouble(8, 0), m_strAccount);
 }
 
 void CCombinedUnrealizedProfitLossTable::AddKseRow(CServerMessage* pMsg)
@@ -351,7 +353,7 @@ void CCombinedUnrealizedProfitLossTable::AddKseRow(CServerMessage* pMsg)
     }
     RevalueRow(pRow);
     if (!bCash)
-        TakeServerPrice(pMsg->GetFieldText(1), KSE_MARKET, pMsg->GetDouble(10, 0));
+        TakeServerPrice(pMsg->GetFieldText(1), KSE_MARKET, pMsg->GetDouble(10, 0), m_strAccount);
 }
 
 void CCombinedUnrealizedProfitLossTable::ConvertCost(CDataBuffer* pRow)
@@ -395,7 +397,7 @@ void CCombinedUnrealizedProfitLossTable::RevalueRow(CDataBuffer* pRow) const
 void CCombinedUnrealizedProfitLossTable::RevalueSymbol(LPCSTR pszSymbol, long nMarketCode)
 {
     double dPrice = 0;
-    if (!FindPositionPrice(pszSymbol, nMarketCode, dPrice))
+    if (!FindPositionPrice(pszSymbol, nMarketCode, dPrice, m_strAccount))
         return;
     for (CDataBuffer* pRow : m_positions.Find(GetRows(), pszSymbol, MarketNameOf(nMarketCode))) {
         // A KSE stock's code may also be a US symbol's: each row is of its own side.
@@ -471,6 +473,7 @@ void CCombinedUnrealizedProfitLossTable::ApplyUsLine(CServerMessage* pMsg)
     pTarget->SetDouble(CU_COST, dCost, bPublish);
     ConvertCost(pTarget);
     RevalueRow(pNew != nullptr ? Store(pNew.get()) : pTarget);
+    TakeServerPrice(pszSymbol, pMsg->GetLong(26), pMsg->GetDouble(5, 0), m_strAccount);
 }
 
 // The row a live position line writes: the found row, its changes published, or a new one kept
@@ -532,5 +535,5 @@ void CCombinedUnrealizedProfitLossTable::ApplyKseLine(CServerMessage* pMsg)
     pTarget->SetDouble(CU_COST, PositionCost(pMsg->GetFieldText(16), pMsg->GetDouble(5, 0)), bPublish);
     ConvertCost(pTarget);
     RevalueRow(pNew != nullptr ? Store(pNew.get()) : pTarget);
-    TakeServerPrice(pMsg->GetFieldText(1), KSE_MARKET, pMsg->GetDouble(7, 0));
+    TakeServerPrice(pMsg->GetFieldText(1), KSE_MARKET, pMsg->GetDouble(7, 0), m_strAccount);
 }

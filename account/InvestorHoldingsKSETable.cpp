@@ -137,7 +137,7 @@ void CInvestorHoldingsKSETable::ApplyLive(CServerMessage* pMsg)
     // The line's price is the server's of its moment: the board's is the one of now.
     RevalueSymbol(pMsg->GetFieldText(1), KSE_MARKET_CODE);
     if (pMsg->GetLong(1) > 0)
-        TakeServerPrice(pMsg->GetFieldText(1), KSE_MARKET_CODE, pMsg->GetDouble(7, 0));
+        TakeServerPrice(pMsg->GetFieldText(1), KSE_MARKET_CODE, pMsg->GetDouble(7, 0), pMsg->GetFieldText(10));
 }
 
 void CInvestorHoldingsKSETable::RevalueSymbol(LPCSTR pszStock, long nMarketCode)

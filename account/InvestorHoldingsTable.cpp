@@ -108,6 +108,8 @@ void CInvestorHoldingsTable::OnRecord(CServerMessage* pMsg)
     // then, and for a position no quote values, the gain is the line's value less its cost.
     SettleGain(pRow.get(), s_valued, HC_COST);
     GetRows()->AddRow(pRow.get(), TRUE);
+    // A position no quote prices (an option) is worth the server's latest price in every window.
+    TakeServerPrice(pMsg->GetFieldText(0), nMarket, pMsg->GetDouble(5, 0), pMsg->GetFieldText(7));
 }
 
 void CInvestorHoldingsTable::OnEnd(CServerMessage* pMsg)
@@ -138,6 +140,7 @@ void CInvestorHoldingsTable::ApplyLive(CServerMessage* pMsg)
         pRows->AddRow(pNew.get(), TRUE);
     }
     RevalueSymbol(pMsg->GetFieldText(0), pMsg->GetLong(26));
+    TakeServerPrice(pMsg->GetFieldText(0), pMsg->GetLong(26), pMsg->GetDouble(5, 0), pMsg->GetFieldText(7));
 }
 
 void CInvestorHoldingsTable::OnGS(CServerMessage* pMsg)

@@ -9,6 +9,7 @@
 #include <utility>
 #include "account/HoldingsValuation.h"
 #include "app/TableFactory.h"
+#include "app/ZorvatApp.h"
 #include "framework/base/ColumnValues.h"
 #include "framework/table/TableColumns.h"
 #include "framework/table/ViewTable.h"
@@ -129,8 +130,18 @@ struct TAKEN_PRICE
     LPCSTR pszSymbol = nullptr;
     long nMarketCode = 0;
     double dPrice = 0;
+    long nAccount = 0;
 };
 TAKEN_PRICE s_taken;
+
+// The account a line or window is for, as a number; null names the trader's own.
+long AccountOf(LPCSTR pszAccount)
+{
+    if (pszAccount != nullptr)
+        return atol(pszAccount);
+    const CZORVAT32App* pApp = CZORVAT32App::Get();
+    return pApp != nullptr ? atol(pApp->GetUser().GetAccountText()) : 0;
+}
 
 BOOL FindQuotedPrice(LPCSTR pszSymbol, long nMarketCode, double& dQuoted)
 {
@@ -149,7 +160,7 @@ BOOL FindQuotedPrice(LPCSTR pszSymbol, long nMarketCode, double& dQuoted)
 }
 }  // namespace
 
-BOOL FindPositionPrice(LPCSTR pszSymbol, long nMarketCode, double& dPrice)
+BOOL FindPositionPrice(LPCSTR pszSymbol, long nMarketCode, double& dPrice, LPCSTR pszAccount)
 {
     if (pszSymbol == nullptr || *pszSymbol == '\0' || *pszSymbol == '=')
         return FALSE;
@@ -158,13 +169,14 @@ BOOL FindPositionPrice(LPCSTR pszSymbol, long nMarketCode, double& dPrice)
         dPrice = dQuoted;
         return TRUE;
     }
-    if (s_taken.pszSymbol == nullptr || s_taken.nMarketCode != nMarketCode || strcmp(s_taken.pszSymbol, pszSymbol) != 0)
+    if (s_taken.pszSymbol == nullptr || s_taken.nMarketCode != nMarketCode || strcmp(s_taken.pszSymbol, pszSymbol) != 0 ||
+        s_taken.nAccount != AccountOf(pszAccount))
         return FALSE;
     dPrice = s_taken.dPrice;
     return TRUE;
 }
 
-void TakeServerPrice(LPCSTR pszSymbol, long nMarketCode, double dPrice)
+void TakeServerPrice(LPCSTR pszSymbol, long nMarketCode, double dPrice, LPCSTR pszAccount)
 {
     double dQuoted = 0;
     if (pszSymbol == nullptr || *pszSymbol == '\0' || *pszSymbol == '=' || !(dPrice > 0) || s_taken.pszSymbol != nullptr ||
@@ -172,7 +184,7 @@ void TakeServerPrice(LPCSTR pszSymbol, long nMarketCode, double dPrice)
         return;
     // Held only while the windows revalue the position: a window's rows keep what they took.
     const std::string strSymbol(pszSymbol);
-    s_taken = {strSymbol.c_str(), nMarketCode, dPrice};
+    s_taken = {strSymbol.c_str(), nMarketCode, dPrice, AccountOf(pszAccount)};
     RevaluePositionsOf(strSymbol.c_str(), nMarketCode);
     s_taken = TAKEN_PRICE();
 }

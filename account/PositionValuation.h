@@ -38,12 +38,14 @@ BOOL FindUnderlyingPrice(LPCSTR pszSymbol, double& dPrice);
 //
 // Its price, as its market quotes it (a KSE price in fils): the quotation's last price, or while
 // it has none the close (the KSE board's previous close). FALSE when no quotation holds a price
-// for it: the row keeps the price of the server's latest line.
-BOOL FindPositionPrice(LPCSTR pszSymbol, long nMarketCode, double& dPrice);
-// A server's line has just priced a position at dPrice (quoted, > 0) in one window: while no
-// quotation prices it, that is the freshest price of it, and every window showing it takes it,
-// so that a reply in one window does not leave the others at an older line's price.
-void TakeServerPrice(LPCSTR pszSymbol, long nMarketCode, double dPrice);
+// for it: the row keeps the price of the server's latest line. pszAccount: the account the
+// window shows (null: the trader's), whose lines' prices alone it takes.
+BOOL FindPositionPrice(LPCSTR pszSymbol, long nMarketCode, double& dPrice, LPCSTR pszAccount = nullptr);
+// A server's line for an account (null: the trader's) has just priced a position at dPrice
+// (quoted, > 0) in one window: while no quotation prices it, that is the freshest price of it, and
+// every window on that account takes it, so that a reply in one window does not leave the others
+// at an older line's price, and another account's lines leave the trader's windows alone.
+void TakeServerPrice(LPCSTR pszSymbol, long nMarketCode, double dPrice, LPCSTR pszAccount = nullptr);
 // What a quoted price stands for in the row's money: a KSE price is in fils; an option's
 // premium is a share's, and a contract holds a hundred shares.
 double QuotedUnit(long nMarketCode, BOOL bOption);

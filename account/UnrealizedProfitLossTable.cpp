@@ -173,6 +173,8 @@ void CUnrealizedProfitLossTable::OnRecord(CServerMessage* pMsg)
     const int nIndex = GetRows()->AddRow(pRow.get(), TRUE);
     if (nIndex >= 0)
         RevalueRow(GetRows()->GetAt(nIndex));
+    // A position no quote prices (an option) is worth the server's latest price in every window.
+    TakeServerPrice(pMsg->GetFieldText(0), nMarket, pMsg->GetDouble(8, 0));
 }
 
 void CUnrealizedProfitLossTable::RevalueSymbol(LPCSTR pszSymbol, long nMarketCode)
@@ -301,6 +303,7 @@ void CUnrealizedProfitLossTable::ApplyLive(CServerMessage* pMsg)
         pTarget = nIndex >= 0 ? pRows->GetAt(nIndex) : nullptr;
     }
     RevalueRow(pTarget);
+    TakeServerPrice(pszSymbol, pMsg->GetLong(26), pMsg->GetDouble(5, 0));
 }
 
 HMENU CUnrealizedProfitLossTable::CreateContextMenu()

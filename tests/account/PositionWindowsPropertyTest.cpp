@@ -12,10 +12,12 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 #include <unistd.h>
 #include "account/CombinedHoldingsTable.h"
+#include "account/CombinedUnrealizedProfitLossDlg.h"
 #include "account/CombinedUnrealizedProfitLossTable.h"
 #include "account/InvestorHoldingsTable.h"
 #include "account/UnrealizedProfitLossKSETable.h"
@@ -35,6 +37,7 @@
 #include "market/TableLinks.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/account/AccountTestSupport.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/Property.h"
 
 namespace {
@@ -50,6 +53,15 @@ struct POSITION_WINDOW
     int nAdded = -1;    // what the server adds to the value, which the other windows leave out
     int nAverage = -1;  // the average cost, of a KSE row in fils (nAverage of KSE unrealized) or dinars
 };
+// The markets whose positions a window shows: the KSE's, the US boards' (options among them).
+bool ShowsKse(UINT nTable)
+{
+    return nTable != IDS_TABLE_US_HOLDINGS && nTable != IDS_TABLE_US_UNREALIZED;
+}
+bool ShowsUs(UINT nTable)
+{
+    return nTable != IDS_TABLE_KSE_HOLDINGS && nTable != IDS_TABLE_KSE_UNREALIZED;
+}
 const POSITION_WINDOW s_windows[] = {
     {IDS_TABLE_US_HOLDINGS, HC_SYMBOL, HC_QUANTITY, HC_QUANTITY2, HC_PRICE, HC_COST, HC_VALUE, HC_GAIN, HC_PERCENT},
     {IDS_TABLE_KSE_HOLDINGS, 1, 3, 6, 8, 7, 9, 10, 11},
@@ -78,6 +90,7 @@ struct GEN_POSITION
     double dPrice = 0;      // the purchase price: fils to a tenth, dollars to a hundredth of a cent
     double dClose = 0;      // the board's previous close (fils) or the symbol's close
     double dAdded = 0;      // KSE: an amount the server adds to its value in the unrealized reports
+    bool bWritten = false;  // an option: contracts sold to open, a short position
 };
 
 struct GEN_ACCOUNT
@@ -94,7 +107,8 @@ struct STEP
     size_t nPosition = 0;   // the position it is about (modulo the account's)
     int nMove = 0;          // a price move in ticks (0: no last price)
     size_t nWindow = 0;     // the window a reply is for (modulo the windows)
-    bool bNoClose = false;  // a board line without a previous close either
+    bool bNoClose = false;  // a board line with no price at all: no last, no previous close
+    bool bOption = false;   // a quote or line of one of the account's options, if it holds any
 };
 
 // A figure as a server writes it: rounded as it is written, half away from zero.
@@ -120,7 +134,7 @@ rc::Gen<GEN_ACCOUNT> AccountGen()
     return rc::gen::exec([] {
         GEN_ACCOUNT account;
         account.bArabic = *rc::gen::arbitrary<bool>();
-        const int nKse = *rc::gen::inRange(20, 140), nUs = *rc::gen::inRange(20, 140), nOptions = *rc::gen::inRange(0, 12);
+        const int nKse = *rc::gen::inRange(20, 140), nUs = *rc::gen::inRange(20, 140), nOptions = *rc::gen::inRange(1, 12);
         for (int i = 0; i < nKse; ++i) {
             GEN_POSITION p;
             p.strSymbol = std::to_string(300 + i);
@@ -153,6 +167,8 @@ rc::Gen<GEN_ACCOUNT> AccountGen()
             p.strSymbol = FourLetters(static_cast<size_t>(i)) + "LI";
             p.nQuantity = *rc::gen::inRange<long long>(1, 50);
             p.dPrice = *rc::gen::inRange(1, 2000) / 100.0;
+            // Now and then contracts written: the short side values them.
+            p.bWritten = *rc::gen::inRange(0, 3) == 0;
             account.positions.push_back(p);
         }
         return account;
@@ -173,6 +189,8 @@ rc::Gen<std::vector<STEP>> StepsGen()
         step.nWindow = *rc::gen::inRange<size_t>(0, 6);
         // Now and then a stock the board stops pricing at all.
         step.bNoClose = *rc::gen::inRange(0, 8) == 0;
+        // The few options of an account are quoted and priced as often as its hundreds of stocks.
+        step.bOption = *rc::gen::inRange(0, 3) == 0;
         return step;
     }));
 }
@@ -212,7 +230,7 @@ std::string AccountData(const GEN_ACCOUNT& account)
                 strOptions += p.strSymbol + "|1|45|20261218\n";
             strHeld += "trader|H|8|" + p.strSymbol + "|" + std::to_string(p.nQuantity) + "|" + Text(p.dPrice, 4) + "\n";
         } else {
-            strHeld += "trader|O|16|" + p.strSymbol + "|" + std::to_string(p.nQuantity) + "|" + Text(p.dPrice, 2) + "\n";
+            strHeld += std::string("trader|") + (p.bWritten ? "W" : "O") + "|16|" + p.strSymbol + "|" + std::to_string(p.nQuantity) + "|" + Text(p.dPrice, 2) + "\n";
         }
     }
     // A forward contract beside them, as a real account holds.
@@ -244,6 +262,19 @@ struct PositionWindowsProperty : CAccountSession
 {
     void Command(UINT nId) { SendMessageA(pRun->App().GetMainFrame()->m_hWnd, WM_COMMAND, nId, 0); }
 
+    // The combined report asked for the trader's account through its dialog, as the trader does:
+    // the command also turns the unrealized reports' selector back on, which the KSE report's
+    // command turns off.
+    bool AskCombinedReport()
+    {
+        RunDialogSteps({{IDC_COMBINED_UNREALIZED_ACCOUNT, [](HWND hDlg) {
+                             EnterText(hDlg, IDC_COMBINED_UNREALIZED_ACCOUNT, "10020");
+                             ClickControl(hDlg, IDOK);
+                         }}});
+        Command(40229);
+        return FinishedSteps();
+    }
+
     bool Loaded(UINT nTable)
     {
         CDataTable* pTable = FindDataTable(nTable);
@@ -261,11 +292,8 @@ struct PositionWindowsProperty : CAccountSession
                 Command(33235);
             else if (nTable == IDS_TABLE_US_UNREALIZED)
                 Command(ID_APP_US_UNREALIZED);
-            else if (nTable == IDS_TABLE_COMBINED_UNREALIZED) {
-                Command(ID_APP_US_UNREALIZED);
-                if (!CCombinedUnrealizedProfitLossTable::OpenForAccount("10020"))
-                    return false;
-            }
+            else if (nTable == IDS_TABLE_COMBINED_UNREALIZED && !AskCombinedReport())
+                return false;
             if (!Loaded(nTable))
                 return false;
         }
@@ -304,10 +332,16 @@ struct PositionWindowsProperty : CAccountSession
         m_strLast = strLine;
     }
     std::string m_strLast;
+    const GEN_ACCOUNT* m_pAccount = nullptr;
 
     void Run(const STEP& step, const GEN_ACCOUNT& account)
     {
-        const GEN_POSITION& p = account.positions[step.nPosition % account.positions.size()];
+        std::vector<const GEN_POSITION*> options;
+        for (const GEN_POSITION& held : account.positions)
+            if (held.nMarket == 16)
+                options.push_back(&held);
+        const GEN_POSITION& p = step.bOption && !options.empty() ? *options[step.nPosition % options.size()]
+                                                                 : account.positions[step.nPosition % account.positions.size()];
         switch (step.nKind) {
         case STEP_US_QUOTE: {
             // The symbol's (or an option's underlying's) latest quote, its last moved by ticks of a
@@ -327,6 +361,8 @@ struct PositionWindowsProperty : CAccountSession
                         f = g;
                         f[3] = "16";
                         f[4] = p.strSymbol;
+                        // The option's own close: its premium of the day before.
+                        f[4 + 15] = Text(p.dPrice, 2);
                     }
             if (f.empty())
                 return;
@@ -343,7 +379,7 @@ struct PositionWindowsProperty : CAccountSession
                     f = Split(row);
             if (f.empty())
                 return;
-            f[1] = step.nMove == 0 ? "0" : Text(std::max(10.0, p.dClose + step.nMove * 10.0), 1);
+            f[1] = step.nMove == 0 || step.bNoClose ? "0" : Text(std::max(10.0, p.dClose + step.nMove * 10.0), 1);
             if (step.bNoClose)
                 f[12] = "0";
             f.insert(f.begin(), {"~QQ", "0", "XC", "0"});
@@ -360,9 +396,8 @@ struct PositionWindowsProperty : CAccountSession
                 return;
             const size_t nPrice = p.nMarket == 2 ? 4 + 7 : 4 + 5;
             // A quoted position's line at a price of its own moment: the windows value it at the
-            // quote's. An option no board quotes keeps the server's, which a reply gives again.
-            if (p.nMarket != 16)
-                f[nPrice] = Text(std::max(0.1, Number(f[nPrice]) * (1 + step.nMove / 100.0)), p.nMarket == 2 ? 1 : 4);
+            // quote's. One no quotation prices takes the line's, until the server gives another.
+            f[nPrice] = Text(std::max(0.1, Number(f[nPrice]) * (1 + step.nMove / 100.0)), p.nMarket == 2 ? 1 : p.nMarket == 16 ? 2 : 4);
             // Some of the position held back (by an open sale): its second quantity.
             const size_t nFirst = p.nMarket == 2 ? 4 + 2 : 4 + 1, nSecond = p.nMarket == 2 ? 4 + 4 : 4 + 3;
             const long long nHeld = atoll(f[nFirst].c_str()) + atoll(f[nSecond].c_str());
@@ -385,7 +420,7 @@ struct PositionWindowsProperty : CAccountSession
         case STEP_REPLY: {
             const UINT nTable = g_positionTables[step.nWindow % std::size(g_positionTables)];
             if (nTable == IDS_TABLE_COMBINED_UNREALIZED)
-                CCombinedUnrealizedProfitLossTable::OpenForAccount("10020");
+                AskCombinedReport();
             else if (nTable == IDS_TABLE_US_UNREALIZED)
                 Command(ID_APP_US_UNREALIZED);
             else if (nTable == IDS_TABLE_KSE_UNREALIZED)
@@ -409,9 +444,14 @@ struct PositionWindowsProperty : CAccountSession
                 continue;
             const bool bOption = r[20] != "0" && !r[20].empty();
             const double dQuoted = atof(r[4].c_str()) / (bOption ? 100.0 : 1.0);
+            // The short side's proceeds, as the unrealized report gives them.
+            std::string strProceeds = "0";
+            for (const std::string& up : LastReplyRows("UP"))
+                if (const std::vector<std::string> u = Split(up); u.size() > 13 && u[0] == strSymbol)
+                    strProceeds = u[12];
             return {"~NH", "0", "XC", "", r[0], r[1], "0", "0", r[4], r[5], r[6], r[7], "", r[9], "261101", "261101",
-                    Text(dQuoted, 6), Text(dQuoted, bOption ? 6 : 2), "", "0", "0", "", r[9], "0", "", "", r[19], r[20], r[21],
-                    r[22], r[23], r[24], "", r[27], r[31]};
+                    Text(dQuoted, 6), Text(dQuoted, bOption ? 6 : 2), "", r[15], r[16], "", strProceeds, strProceeds, "", "", r[19],
+                    r[20], r[21], r[22], r[23], r[24], "", r[27], r[31]};
         }
         return {};
     }
@@ -472,10 +512,16 @@ struct PositionWindowsProperty : CAccountSession
         for (UINT nTable : g_positionTables) {
             CDataTable* pTable = FindDataTable(nTable);
             const std::string strName(pTable->GetName());
-            for (const auto& [strKey, row] : ShownRows(nTable, &strFaults)) {
+            const std::map<std::string, SHOWN_ROW> shown = ShownRows(nTable, &strFaults);
+            // Every position of the account, in every window of its market.
+            for (const GEN_POSITION& p : m_pAccount->positions)
+                if ((p.nMarket == 2 ? ShowsKse(nTable) : ShowsUs(nTable)) &&
+                    shown.count((p.nMarket == 2 ? "2:" : "8:") + p.strSymbol) == 0)
+                    strFaults += strName + ": no row of " + p.strSymbol + "\n";
+            for (const auto& [strKey, row] : shown) {
                 byPosition[strKey][strName] = row;
-                // A window may blank a zero, as its column says.
-                const int nPlaces = Places(row.strValue);
+                // A window may blank a zero, as its column says (a short position's long value).
+                const int nPlaces = Places(row.strValue.empty() ? row.strCost : row.strValue);
                 const auto placed = [nPlaces](const std::string& strText) { return strText.empty() || Places(strText) == nPlaces; };
                 if (!placed(row.strCost) || !placed(row.strGain))
                     strFaults += strName + " " + strKey + ": cost " + row.strCost + ", value " + row.strValue + ", gain " + row.strGain +
@@ -499,6 +545,8 @@ struct PositionWindowsProperty : CAccountSession
             }
             strFaults += TotalFaults(pTable);
         }
+        strFaults += ShortFaults();
+        strFaults += QuotedFaults(byPosition);
         for (const auto& [strKey, windows] : byPosition) {
             const SHOWN_ROW& first = windows.begin()->second;
             for (const auto& [strName, row] : windows) {
@@ -521,6 +569,61 @@ struct PositionWindowsProperty : CAccountSession
                 if (!bAdded && Number(row.strPercent) != Number(first.strPercent))
                     strFaults += strWhere + "per cent " + first.strPercent + " / " + row.strPercent + "\n";
             }
+        }
+        return strFaults;
+    }
+
+    // A US position (an option on the options board among them) the trader's quotation window
+    // prices reads that price, its last or else its close, in every window.
+    std::string QuotedFaults(const std::map<std::string, std::map<std::string, SHOWN_ROW>>& byPosition) const
+    {
+        std::string strFaults;
+        std::map<std::string, std::string> quoted;
+        std::istringstream rows(RowsText(FindDataTable(IDS_TABLE_US_QUOTATIONS), {QC_TICKER, QC_MARKET, QC_LAST, QC_CLOSE}));
+        for (std::string strRow; std::getline(rows, strRow);)
+            if (const std::vector<std::string> q = Split(strRow); q.size() >= 4) {
+                const double dPrice = Number(q[2]) > 0 ? Number(q[2]) : Number(q[3]);
+                if (dPrice > 0)
+                    quoted[q[0] + "|" + q[1]] = Text(dPrice, 4);
+            }
+        for (const GEN_POSITION& p : m_pAccount->positions) {
+            if (p.nMarket == 2)
+                continue;
+            const auto itQuote = quoted.find(p.strSymbol + "|" + std::string(GetGlobals()->GetMarketName(p.nMarket)));
+            const auto itRows = byPosition.find("8:" + p.strSymbol);
+            if (itQuote == quoted.end() || itRows == byPosition.end())
+                continue;
+            for (const auto& [strName, row] : itRows->second)
+                if (row.strPrice != itQuote->second)
+                    strFaults += p.strSymbol + " quoted at " + itQuote->second + " reads " + row.strPrice + " in " + strName + "\n";
+        }
+        return strFaults;
+    }
+
+    // The short side of the US report: what the contracts written are worth at the price the
+    // row shows (a contract is a hundred shares), and its gain the proceeds less that value.
+    std::string ShortFaults() const
+    {
+        std::string strFaults;
+        CDataTable* pTable = FindDataTable(IDS_TABLE_US_UNREALIZED);
+        const std::vector<std::string> symbols = ShownTexts(pTable, UC_SYMBOL), prices = ShownTexts(pTable, UC_LAST),
+                                       quantities = ShownTexts(pTable, UC_SHORT_QTY), quantities2 = ShownTexts(pTable, UC_SHORT_QTY2),
+                                       proceeds = ShownTexts(pTable, UC_SHORT_PROCEEDS), values = ShownTexts(pTable, UC_SHORT_VALUE),
+                                       gains = ShownTexts(pTable, UC_SHORT_GAIN);
+        for (size_t i = 0; i < symbols.size(); ++i) {
+            const auto it = std::find_if(m_pAccount->positions.begin(), m_pAccount->positions.end(),
+                                         [&](const GEN_POSITION& p) { return p.nMarket != 2 && p.strSymbol == symbols[i]; });
+            if (it == m_pAccount->positions.end())
+                continue;
+            const double dShares = Number(quantities[i]) + Number(quantities2[i]);
+            const int nPlaces = Places(values[i]);
+            const double dWorth = dShares * Number(prices[i]) * (it->nMarket == 16 ? 100.0 : 1.0);
+            if (std::llabs(Units(values[i], nPlaces) - Units(Text(dWorth, nPlaces), nPlaces)) > 1)
+                strFaults += "short " + symbols[i] + ": " + Text(dShares, 0) + " at " + prices[i] + " shown worth " + values[i] + "\n";
+            else if (Units(proceeds[i], nPlaces) - Units(values[i], nPlaces) != Units(gains[i], nPlaces))
+                strFaults += "short " + symbols[i] + ": " + proceeds[i] + " - " + values[i] + " shown as " + gains[i] + "\n";
+            if (it->bWritten && dShares != static_cast<double>(it->nQuantity))
+                strFaults += "short " + symbols[i] + ": " + Text(dShares, 0) + " contracts written, not " + std::to_string(it->nQuantity) + "\n";
         }
         return strFaults;
     }
@@ -589,6 +692,7 @@ struct PositionWindowsProperty : CAccountSession
     // One sequence against one account: the faults of the first settled moment that has any.
     std::string RunSequence(const GEN_ACCOUNT& account, const std::vector<STEP>& steps)
     {
+        m_pAccount = &account;
         const std::string strData = AccountData(account);
         const ::testing::AssertionResult started = StartSession({"--rate", "0", "--data", strData}, account.bArabic);
         std::filesystem::remove_all(strData);
@@ -600,9 +704,16 @@ struct PositionWindowsProperty : CAccountSession
         auto* pQuotes = dynamic_cast<CQuotationTable*>(FindDataTable(IDS_TABLE_US_QUOTATIONS));
         const std::string strAtlantic(GetGlobals()->GetMarketName(8));
         const std::string strOptions(GetGlobals()->GetMarketName(16));
-        for (const GEN_POSITION& p : account.positions)
-            if (p.nMarket != 2)
-                pQuotes->AddSymbol(p.strSymbol.c_str(), (p.nMarket == 8 ? strAtlantic : strOptions).c_str(), nullptr);
+        for (const GEN_POSITION& p : account.positions) {
+            if (p.nMarket == 2)
+                continue;
+            pQuotes->AddSymbol(p.strSymbol.c_str(), (p.nMarket == 8 ? strAtlantic : strOptions).c_str(), nullptr);
+            // The test server looks up no option series on the options board: its answer, as a
+            // server that quotes the board gives it.
+            if (p.nMarket == 16)
+                Dispatch({"~RN", "0", "XC", "0", "0", "", p.strSymbol, "16", "0", p.strSymbol.substr(0, 4) + " 261218C45", "",
+                          p.strSymbol.substr(0, 4) + " 261218C45", "", "=USD", "", "", "", "", "", p.strSymbol, "1", "", ""});
+        }
         Settle();
         std::string strFaults = Faults();
         for (size_t i = 0; i < steps.size() && strFaults.empty(); ++i) {
@@ -675,4 +786,111 @@ TEST_F(PositionWindowsProperty, AStockTheBoardDoesNotPriceReadsTheServersLatestP
     line.nKind = STEP_POSITION_LINE;
     line.nMove = 40;
     EXPECT_EQ(RunSequence(account, {board, line}), "");
+}
+
+// An option, which no quotation prices: the server's lines price it, and one window's reply after
+// another window's line leaves one price in all of them, the latest the server gave.
+TEST_F(PositionWindowsProperty, AnOptionNoQuotationPricesReadsTheServersLatestPriceEverywhere)
+{
+    GEN_ACCOUNT account;
+    GEN_POSITION kse;
+    kse.strSymbol = "300";
+    kse.nQuantity = 1000;
+    kse.dPrice = 12.0;
+    kse.dClose = 100;
+    account.positions.push_back(kse);
+    GEN_POSITION us;
+    us.nMarket = 8;
+    us.strSymbol = "QAAA";
+    us.nQuantity = 10;
+    us.dPrice = 1.5;
+    us.dClose = 2.0;
+    account.positions.push_back(us);
+    GEN_POSITION option;
+    option.nMarket = 16;
+    option.strSymbol = "QAAALI";
+    option.nQuantity = 3;
+    option.dPrice = 2.5;
+    account.positions.push_back(option);
+    // Each window's reply after a line at another price.
+    std::vector<STEP> steps;
+    for (size_t nWindow = 0; nWindow < std::size(g_positionTables); ++nWindow) {
+        STEP line;
+        line.nKind = STEP_POSITION_LINE;
+        line.nPosition = 2;
+        line.nMove = 40;
+        STEP reply;
+        reply.nKind = STEP_REPLY;
+        reply.nWindow = nWindow;
+        steps.insert(steps.end(), {line, reply});
+    }
+    EXPECT_EQ(RunSequence(account, steps), "");
+}
+
+// Option contracts written, a short position: the US report values them at a hundred shares a
+// contract, and their gain is the proceeds less that value.
+TEST_F(PositionWindowsProperty, AWrittenOptionIsWorthAHundredSharesAContract)
+{
+    GEN_ACCOUNT account;
+    GEN_POSITION kse;
+    kse.strSymbol = "300";
+    kse.nQuantity = 1000;
+    kse.dPrice = 12.0;
+    kse.dClose = 100;
+    account.positions.push_back(kse);
+    GEN_POSITION us;
+    us.nMarket = 8;
+    us.strSymbol = "QAAA";
+    us.nQuantity = 10;
+    us.dPrice = 1.5;
+    us.dClose = 2.0;
+    account.positions.push_back(us);
+    GEN_POSITION option;
+    option.nMarket = 16;
+    option.strSymbol = "QAAALI";
+    option.nQuantity = 1;
+    option.dPrice = 2.5;
+    option.bWritten = true;
+    account.positions.push_back(option);
+    // Its price moved by the server's line, then the report asked again.
+    STEP line;
+    line.nKind = STEP_POSITION_LINE;
+    line.nPosition = 2;
+    line.nMove = 40;
+    EXPECT_EQ(RunSequence(account, {line}), "");
+}
+
+// An option the trader watches on the options board: its quote prices it in every window, at a
+// hundred shares a contract, whatever price the server's lines and replies give it after.
+TEST_F(PositionWindowsProperty, AnOptionFollowsTheOptionsBoardsQuoteInEveryWindow)
+{
+    GEN_ACCOUNT account;
+    GEN_POSITION kse;
+    kse.strSymbol = "300";
+    kse.nQuantity = 1000;
+    kse.dPrice = 12.0;
+    kse.dClose = 100;
+    account.positions.push_back(kse);
+    GEN_POSITION us;
+    us.nMarket = 8;
+    us.strSymbol = "QAAA";
+    us.nQuantity = 10;
+    us.dPrice = 1.5;
+    us.dClose = 2.0;
+    account.positions.push_back(us);
+    GEN_POSITION option;
+    option.nMarket = 16;
+    option.strSymbol = "QAAALI";
+    option.nQuantity = 3;
+    option.dPrice = 2.5;
+    account.positions.push_back(option);
+    STEP quote;
+    quote.nKind = STEP_US_QUOTE;
+    quote.nPosition = 2;
+    quote.nMove = 10;
+    STEP line;
+    line.nKind = STEP_POSITION_LINE;
+    line.nPosition = 2;
+    line.nMove = 40;
+    EXPECT_EQ(RunSequence(account, {quote, line}), "");
 }

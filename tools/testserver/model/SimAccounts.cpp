@@ -170,8 +170,8 @@ CSimAccount& CSimAccounts::Open(const std::string& strUser, const std::string& s
             // An amount the server adds to a held position's value, in the price column.
             if (CSimInstrument* pInst = m_pMarket->Find(nMarketColumn, GetField(*pRow, "symbol")))
                 HoldingOf(account, nMarketColumn, pInst->strSymbol).dAdded += dPrice;
-        } else if (strKind == "O") {
-            AddOptionPosition(account, GetField(*pRow, "symbol"), nQty, dPrice);
+        } else if (strKind == "O" || strKind == "W") {
+            AddOptionPosition(account, GetField(*pRow, "symbol"), nQty, dPrice, strKind == "W");
         }
     }
     return account;
@@ -387,6 +387,9 @@ CSimRecord CSimAccounts::HoldingRecord(const CSimAccount& account, const CSimHol
     SetField(rec, "added", Money(holding.dAdded, market.strCurrency));
     SetField(rec, "market_value_kwd", Amount(ToKwd(market.strCurrency, dMarketValue)));
     SetField(rec, "open_date", holding.nOpenDate ? CSimClock::ServerDate(holding.nOpenDate) : std::string());
+    // Shares are held long only.
+    for (const char* pszShort : {"short_quantity", "short_avg", "short_proceeds", "short_proceeds_exact"})
+        SetField(rec, pszShort, "0");
     return rec;
 }
 

@@ -120,6 +120,8 @@
 // | underlying, right, strike, expiry | right 1 call, 2 put; expiry a server date |
 // | quantity, available | contracts held |
 // | price, market_value, cost, unrealized | the chain's price a share; a contract is 100 shares |
+// | short_quantity, short_avg, short_proceeds | contracts written (sold to open), the premium |
+// |   | received a share, and the proceeds as a share's premium times the contracts (shares: 0) |
 // | account, market, currency, type | market 16, USD, type 0 |
 //
 // exercise (Exercise: "XO")
@@ -193,7 +195,8 @@ struct CSimAccount
     std::vector<ForwardOrder> forwardOrders;
     std::vector<CSimRecord> forwardFills;
     struct OptionPosition { std::string strSymbol, strUnderlying; int nRight; double dStrike; int nExpiry; int64_t nContracts;
-                            double dCost; double dToldPrice = -1; };     // the premium its last line told
+                            double dCost; double dToldPrice = -1;       // the premium its last line told
+                            int64_t nWritten = 0; double dProceeds = 0; };  // contracts sold to open, and what they brought
     std::vector<OptionPosition> options;
     struct Instruction { int64_t nContracts; double dMinInMoney, dLimit; };
     std::map<std::string, Instruction> instructions;    // by option symbol
@@ -347,7 +350,7 @@ private:
     void FillForward(CSimAccount& account, CSimAccount::ForwardOrder& order, ISimEventSink& sink);
     const CSimAccount::OptionPosition* FindOption(const CSimAccount& account, const std::string& strSymbol) const;
     CSimRecord OptionRecord(const CSimAccount& account, const CSimAccount::OptionPosition& pos) const;
-    bool AddOptionPosition(CSimAccount& account, const std::string& strSymbol, int64_t nContracts, double dPremium);
+    bool AddOptionPosition(CSimAccount& account, const std::string& strSymbol, int64_t nContracts, double dPremium, bool bWritten);
     CSimHolding& HoldingOf(CSimAccount& account, int nMarket, const std::string& strSymbol);
     double Sell(CSimAccount& account, const CSimInstrument& inst, CSimHolding& holding, int64_t nQty, int64_t nPrice,
                 double dCharges, int nDate, int64_t nMillis);

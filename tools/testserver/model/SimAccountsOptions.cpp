@@ -31,7 +31,8 @@ static bool ChainRow(const CSimMarket& market, const CSimAccount::OptionPosition
     return false;
 }
 
-bool CSimAccounts::AddOptionPosition(CSimAccount& account, const std::string& strSymbol, int64_t nContracts, double dPremium)
+bool CSimAccounts::AddOptionPosition(CSimAccount& account, const std::string& strSymbol, int64_t nContracts, double dPremium,
+                                     bool bWritten)
 {
     for (const CSimRecord& row : m_pMarket->GetOptionChain(strSymbol.substr(0, strSymbol.size() >= 2 ? strSymbol.size() - 2 : 0))) {
         const int nRight = atoi(GetField(row, "right").c_str());
@@ -39,8 +40,23 @@ bool CSimAccounts::AddOptionPosition(CSimAccount& account, const std::string& st
         const int nExpiry = CSimClock::FromServerDate(GetField(row, "expiry"));
         if (OptionLetters(GetField(row, "underlying"), nRight, dStrike, nExpiry) != strSymbol || nContracts <= 0)
             continue;
-        account.options.push_back({strSymbol, GetField(row, "underlying"), nRight, dStrike, nExpiry, nContracts,
-                                   dPremium * static_cast<double>(nContracts * SHARES_PER_CONTRACT), GetDouble(row, "last")});
+        const double dAmount = dPremium * static_cast<double>(nContracts * SHARES_PER_CONTRACT);
+        CSimAccount::OptionPosition* pPos = nullptr;
+        for (CSimAccount::OptionPosition& pos : account.options)
+            if (pos.strSymbol == strSymbol)
+                pPos = &pos;
+        if (!pPos) {
+            account.options.push_back({strSymbol, GetField(row, "underlying"), nRight, dStrike, nExpiry, 0, 0.0, GetDouble(row, "last")});
+            pPos = &account.options.back();
+        }
+        // Contracts written: the premium they brought is the short side's proceeds.
+        if (bWritten) {
+            pPos->nWritten += nContracts;
+            pPos->dProceeds += dAmount;
+        } else {
+            pPos->nContracts += nContracts;
+            pPos->dCost += dAmount;
+        }
         return true;
     }
     return false;
@@ -95,7 +111,7 @@ void CSimAccounts::PublishOptionPrices(const std::string& strUnderlying, ISimEve
 {
     for (const std::unique_ptr<CSimAccount>& pAccount : m_accounts)
         for (CSimAccount::OptionPosition& pos : pAccount->options) {
-            if (pos.strUnderlying != strUnderlying || pos.nContracts <= 0)
+            if (pos.strUnderlying != strUnderlying || (pos.nContracts <= 0 && pos.nWritten <= 0))
                 continue;
             CSimRecord rec = OptionRecord(*pAccount, pos);
             const double dPrice = GetDouble(rec, "price");
@@ -148,6 +164,11 @@ CSimRecord CSimAccounts::OptionRecord(const CSimAccount& account, const CSimAcco
     SetField(rec, "realized", FormatDouble(0, 3));
     SetField(rec, "market_value_kwd", FormatDouble(ToKwd("USD", dValue), 3));
     SetField(rec, "multiplier", SHARES_PER_CONTRACT);
+    // The contracts written: the premium received a share, and the proceeds as the cost is given.
+    SetField(rec, "short_quantity", pos.nWritten);
+    SetField(rec, "short_avg", FormatDouble(pos.nWritten ? pos.dProceeds / static_cast<double>(pos.nWritten * SHARES_PER_CONTRACT) : 0, 4));
+    SetField(rec, "short_proceeds", FormatDouble(pos.dProceeds / static_cast<double>(SHARES_PER_CONTRACT), 6));
+    SetField(rec, "short_proceeds_exact", FormatDouble(pos.dProceeds / static_cast<double>(SHARES_PER_CONTRACT), 6));
     return rec;
 }
 
@@ -155,7 +176,7 @@ std::vector<CSimRecord> CSimAccounts::GetOptionPositions(const CSimAccount& acco
 {
     std::vector<CSimRecord> rows;
     for (const CSimAccount::OptionPosition& pos : account.options)
-        if (pos.nContracts > 0)
+        if (pos.nContracts > 0 || pos.nWritten > 0)
             rows.push_back(OptionRecord(account, pos));
     return rows;
 }

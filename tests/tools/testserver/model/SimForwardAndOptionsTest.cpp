@@ -2,6 +2,10 @@
 // into their underlying: what each changes in the account and the events it makes.
 #include <gtest/gtest.h>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
 #include <vector>
 #include "tests/tools/testserver/model/SimTestSupport.h"
 
@@ -223,4 +227,28 @@ TEST(SimOptions, AnExpirationInstructionStandsUntilChanged)
     EXPECT_EQ("0.2500", GetField(rec, "min_in_money"));
     EXPECT_EQ("80.0000", GetField(rec, "limit"));
     EXPECT_EQ("2", GetField(rec, "held"));
+}
+
+// Contracts sold to open stand beside those bought, as the short side of the position: the
+// premium received a share and the proceeds in the unit the cost is given in (a share's premium
+// times the contracts), a series written only holding no contract long.
+TEST(SimOptions, WrittenContractsAreTheShortSideOfTheirPosition)
+{
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("sim-written-" + std::to_string(getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::copy(TESTSERVER_MARKET_DIR, dir, std::filesystem::copy_options::recursive);
+    std::ofstream(dir / "portfolios.txt", std::ios::app) << "trader|W|16|ALPNLI|2|3.10\ntrader|W|16|ALPNXJ|1|4.25\n";
+    CSimulator sim;
+    std::string strError;
+    const bool bStarted = sim.Start(dir.string(), 33, TEST_DATE, TEST_TIME, &strError);
+    std::filesystem::remove_all(dir);
+    ASSERT_TRUE(bStarted) << strError;
+    sim.Login("trader", "secret");
+    std::vector<std::string> sides;
+    for (const CSimRecord& rec : sim.Accounts().GetOptionPositions(*sim.Accounts().Find("trader")))
+        sides.push_back(GetField(rec, "symbol") + " " + GetField(rec, "quantity") + " " + GetField(rec, "short_quantity") + " " +
+                        GetField(rec, "short_avg") + " " + GetField(rec, "short_proceeds"));
+    EXPECT_EQ((std::vector<std::string>{"ALPNLI 5 2 3.1000 6.200000", "GLNTXN 3 0 0.0000 0.000000", "CDRXAM 2 0 0.0000 0.000000",
+                                        "ALPNXJ 0 1 4.2500 4.250000"}),
+              sides);
 }
