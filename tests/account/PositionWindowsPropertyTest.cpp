@@ -760,18 +760,18 @@ TEST_F(PositionWindowsProperty, EveryWindowReadsAPositionAlike)
     });
 }
 
-// A KSE stock the board gives no price at all (no last, no previous close): the server's lines
-// price it, and one window's reply after another window's line leaves one price in all of them,
-// the latest the server gave.
-TEST_F(PositionWindowsProperty, AStockTheBoardDoesNotPriceReadsTheServersLatestPriceEverywhere)
+namespace {
+// The smallest account the named cases start from: a KSE stock and a US one, and an option of the
+// US one when asked for.
+GEN_ACCOUNT SmallAccount(long long nContracts = 0, bool bWritten = false)
 {
     GEN_ACCOUNT account;
-    GEN_POSITION p;
-    p.strSymbol = "300";
-    p.nQuantity = 1000;
-    p.dPrice = 12.0;
-    p.dClose = 100;
-    account.positions.push_back(p);
+    GEN_POSITION kse;
+    kse.strSymbol = "300";
+    kse.nQuantity = 1000;
+    kse.dPrice = 12.0;
+    kse.dClose = 100;
+    account.positions.push_back(kse);
     GEN_POSITION us;
     us.nMarket = 8;
     us.strSymbol = "QAAA";
@@ -779,118 +779,65 @@ TEST_F(PositionWindowsProperty, AStockTheBoardDoesNotPriceReadsTheServersLatestP
     us.dPrice = 1.5;
     us.dClose = 2.0;
     account.positions.push_back(us);
-    STEP board;
-    board.nKind = STEP_KSE_BOARD;
+    if (nContracts > 0) {
+        GEN_POSITION option;
+        option.nMarket = 16;
+        option.strSymbol = "QAAALI";
+        option.nQuantity = nContracts;
+        option.dPrice = 2.5;
+        option.bWritten = bWritten;
+        account.positions.push_back(option);
+    }
+    return account;
+}
+
+STEP Step(STEP_KIND kind, size_t nPosition, int nMove)
+{
+    STEP step;
+    step.nKind = kind;
+    step.nPosition = nPosition;
+    step.nMove = nMove;
+    return step;
+}
+
+const size_t OPTION = 2;    // the option's place in the small account
+}  // namespace
+
+// A KSE stock the board gives no price at all (no last, no previous close): the server's lines
+// price it, and one window's reply after another window's line leaves one price in all of them,
+// the latest the server gave.
+TEST_F(PositionWindowsProperty, AStockTheBoardDoesNotPriceReadsTheServersLatestPriceEverywhere)
+{
+    STEP board = Step(STEP_KSE_BOARD, 0, 0);
     board.bNoClose = true;
-    STEP line;
-    line.nKind = STEP_POSITION_LINE;
-    line.nMove = 40;
-    EXPECT_EQ(RunSequence(account, {board, line}), "");
+    EXPECT_EQ(RunSequence(SmallAccount(), {board, Step(STEP_POSITION_LINE, 0, 40)}), "");
 }
 
 // An option, which no quotation prices: the server's lines price it, and one window's reply after
 // another window's line leaves one price in all of them, the latest the server gave.
 TEST_F(PositionWindowsProperty, AnOptionNoQuotationPricesReadsTheServersLatestPriceEverywhere)
 {
-    GEN_ACCOUNT account;
-    GEN_POSITION kse;
-    kse.strSymbol = "300";
-    kse.nQuantity = 1000;
-    kse.dPrice = 12.0;
-    kse.dClose = 100;
-    account.positions.push_back(kse);
-    GEN_POSITION us;
-    us.nMarket = 8;
-    us.strSymbol = "QAAA";
-    us.nQuantity = 10;
-    us.dPrice = 1.5;
-    us.dClose = 2.0;
-    account.positions.push_back(us);
-    GEN_POSITION option;
-    option.nMarket = 16;
-    option.strSymbol = "QAAALI";
-    option.nQuantity = 3;
-    option.dPrice = 2.5;
-    account.positions.push_back(option);
     // Each window's reply after a line at another price.
     std::vector<STEP> steps;
     for (size_t nWindow = 0; nWindow < std::size(g_positionTables); ++nWindow) {
-        STEP line;
-        line.nKind = STEP_POSITION_LINE;
-        line.nPosition = 2;
-        line.nMove = 40;
-        STEP reply;
-        reply.nKind = STEP_REPLY;
+        STEP reply = Step(STEP_REPLY, 0, 0);
         reply.nWindow = nWindow;
-        steps.insert(steps.end(), {line, reply});
+        steps.insert(steps.end(), {Step(STEP_POSITION_LINE, OPTION, 40), reply});
     }
-    EXPECT_EQ(RunSequence(account, steps), "");
+    EXPECT_EQ(RunSequence(SmallAccount(3), steps), "");
 }
 
 // Option contracts written, a short position: the US report values them at a hundred shares a
 // contract, and their gain is the proceeds less that value.
 TEST_F(PositionWindowsProperty, AWrittenOptionIsWorthAHundredSharesAContract)
 {
-    GEN_ACCOUNT account;
-    GEN_POSITION kse;
-    kse.strSymbol = "300";
-    kse.nQuantity = 1000;
-    kse.dPrice = 12.0;
-    kse.dClose = 100;
-    account.positions.push_back(kse);
-    GEN_POSITION us;
-    us.nMarket = 8;
-    us.strSymbol = "QAAA";
-    us.nQuantity = 10;
-    us.dPrice = 1.5;
-    us.dClose = 2.0;
-    account.positions.push_back(us);
-    GEN_POSITION option;
-    option.nMarket = 16;
-    option.strSymbol = "QAAALI";
-    option.nQuantity = 1;
-    option.dPrice = 2.5;
-    option.bWritten = true;
-    account.positions.push_back(option);
     // Its price moved by the server's line, then the report asked again.
-    STEP line;
-    line.nKind = STEP_POSITION_LINE;
-    line.nPosition = 2;
-    line.nMove = 40;
-    EXPECT_EQ(RunSequence(account, {line}), "");
+    EXPECT_EQ(RunSequence(SmallAccount(1, true), {Step(STEP_POSITION_LINE, OPTION, 40)}), "");
 }
 
 // An option the trader watches on the options board: its quote prices it in every window, at a
 // hundred shares a contract, whatever price the server's lines and replies give it after.
 TEST_F(PositionWindowsProperty, AnOptionFollowsTheOptionsBoardsQuoteInEveryWindow)
 {
-    GEN_ACCOUNT account;
-    GEN_POSITION kse;
-    kse.strSymbol = "300";
-    kse.nQuantity = 1000;
-    kse.dPrice = 12.0;
-    kse.dClose = 100;
-    account.positions.push_back(kse);
-    GEN_POSITION us;
-    us.nMarket = 8;
-    us.strSymbol = "QAAA";
-    us.nQuantity = 10;
-    us.dPrice = 1.5;
-    us.dClose = 2.0;
-    account.positions.push_back(us);
-    GEN_POSITION option;
-    option.nMarket = 16;
-    option.strSymbol = "QAAALI";
-    option.nQuantity = 3;
-    option.dPrice = 2.5;
-    account.positions.push_back(option);
-    STEP quote;
-    quote.nKind = STEP_US_QUOTE;
-    quote.nPosition = 2;
-    quote.nMove = 10;
-    STEP line;
-    line.nKind = STEP_POSITION_LINE;
-    line.nPosition = 2;
-    line.nMove = 40;
-    EXPECT_EQ(RunSequence(account, {quote, line}), "");
+    EXPECT_EQ(RunSequence(SmallAccount(3), {Step(STEP_US_QUOTE, OPTION, 10), Step(STEP_POSITION_LINE, OPTION, 40)}), "");
 }
