@@ -2,16 +2,15 @@
 // with a reply's parameter.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstring>
-#include <fstream>
-#include <string>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 #include "LinkDoubles.h"
 #include "link/ErrorDictionary.h"
 #include "platform/win/kernel/CodePage.h"
+#include "tools/testserver/model/SimTables.h"
 
 namespace {
 
@@ -113,28 +112,18 @@ TEST_F(ErrorDictionary, ACodeToldAloneReadsWithoutAnEmptyPlace)
     EXPECT_EQ("Order ( ) is not open", Text(724));
 }
 
-// Every text the server's list gives with a place for a figure, in both languages: a refusal
+// Every text the server's lists give with a place for a figure, in both languages: a refusal
 // without the figure reads without an empty place or a double blank, and never as the words on
 // either side of the place run together.
-namespace {
-// The server's list is written in UTF-8; the dictionary holds the session's code page.
-std::string InCodePage1256(const std::string& strUtf8)
-{
-    const int nWide = MultiByteToWideChar(CP_UTF8, 0, strUtf8.c_str(), -1, nullptr, 0);
-    std::vector<WCHAR> wide(static_cast<size_t>(nWide > 0 ? nWide : 1));
-    MultiByteToWideChar(CP_UTF8, 0, strUtf8.c_str(), -1, wide.data(), nWide);
-    std::string strOut(wide.size() * 2, '\0');
-    WideCharToMultiByte(1256, 0, wide.data(), -1, strOut.data(), static_cast<int>(strOut.size()), nullptr, nullptr);
-    strOut.resize(strlen(strOut.c_str()));
-    return strOut;
-}
-}  // namespace
-
 TEST(ErrorDictionaryTexts, ARefusalWithoutItsFigureSaysItWithoutTheFigure)
 {
     RegisterCodesForTest();
     const HINSTANCE hEnglish = TbGetResourceModule();
     for (const char* pszList : {"reference", "market"}) {
+        CSimTable list;
+        std::string strError;
+        ASSERT_TRUE(CSimTables::ReadFile(TB_SOURCE_DIR "/tools/testserver/data/" + std::string(pszList) + "/errors.txt", list, &strError))
+            << strError;
         for (const bool bArabic : {false, true}) {
             SCOPED_TRACE(std::string(pszList) + (bArabic ? " Arabic" : " English"));
             const HMODULE hLanguage = bArabic ? LoadLibraryA("_1256.dll") : nullptr;
@@ -146,17 +135,10 @@ TEST(ErrorDictionaryTexts, ARefusalWithoutItsFigureSaysItWithoutTheFigure)
             CZorvatMessageSource source;
             CZorvatErrorDictionary errors{&source, &app, &refData};
             std::vector<std::pair<std::string, std::string>> withPlace;     // the code and its text
-            std::ifstream in(TB_SOURCE_DIR "/tools/testserver/data/" + std::string(pszList) + "/errors.txt");
-            ASSERT_TRUE(in.good());
             FireLine(source, "$EM|1|XC||0");
-            for (std::string strLine; std::getline(in, strLine);) {
-                const size_t nBar = strLine.find('|'), nSecond = strLine.find('|', nBar + 1);
-                if (strLine.empty() || strLine[0] == '#' || nBar == std::string::npos || nSecond == std::string::npos ||
-                    !isdigit(static_cast<unsigned char>(strLine[0])))
-                    continue;
-                const std::string strCode = strLine.substr(0, nBar);
-                const std::string strText = bArabic ? InCodePage1256(strLine.substr(nSecond + 1))
-                                                    : strLine.substr(nBar + 1, nSecond - nBar - 1);
+            for (const CSimRecord& row : list.rows) {
+                const std::string& strCode = GetField(row, list.columns[0]);
+                const std::string strText = bArabic ? TbUtf8ToCodePage(GetField(row, "text_ar"), 1256) : GetField(row, "text");
                 FireLine(source, (strCode + "|" + strText).c_str());
                 if (strText.find("( )") != std::string::npos)
                     withPlace.emplace_back(strCode, strText);
@@ -164,25 +146,21 @@ TEST(ErrorDictionaryTexts, ARefusalWithoutItsFigureSaysItWithoutTheFigure)
             FireLine(source, "$EN|1|XC|0");
             ASSERT_FALSE(withPlace.empty());
             for (const auto& [strCode, strText] : withPlace) {
-                const std::string strLine = "~KV|1|XC||" + strCode;
-                CServerMessage reply(strLine.c_str(), 1);
+                const CServerMessage reply(("~KV|1|XC||" + strCode).c_str(), 1);
                 CString strShown, strAlone;
                 errors.FormatReplyError(&strShown, 0, 1, &reply);
                 errors.GetTextAlone(&strAlone, atol(strCode.c_str()));
-                const size_t nPlace = strText.find("( )");
-                const std::string strBefore = strText.substr(0, nPlace), strAfter = strText.substr(nPlace + 3);
-                const bool bInside = strBefore.find_first_not_of(' ') != std::string::npos &&
-                                     strAfter.find_first_not_of(' ') != std::string::npos &&
-                                     strchr(".,:;!?", strAfter[strAfter.find_first_not_of(' ')]) == nullptr;
+                // The words on either side of the place, and the punctuation that may follow it.
+                std::string strBefore = strText.substr(0, strText.find("( )")), strAfter = strText.substr(strBefore.size() + 3);
+                strBefore.erase(strBefore.find_last_not_of(' ') + 1);
+                strAfter.erase(0, strAfter.find_first_not_of(' '));
+                const bool bInside = !strBefore.empty() && !strAfter.empty() && strchr(".,:;!?", strAfter[0]) == nullptr;
                 for (const std::string& strRead : {std::string(strShown), std::string(strAlone)}) {
                     EXPECT_EQ(std::string::npos, strRead.find("( )")) << strCode << ": " << strRead;
                     EXPECT_EQ(std::string::npos, strRead.find("  ")) << strCode << ": " << strRead;
                     EXPECT_FALSE(strRead.empty()) << strCode;
                     if (bInside) {
-                        std::string strRunTogether = strBefore;
-                        strRunTogether.erase(strRunTogether.find_last_not_of(' ') + 1);
-                        strRunTogether += " " + strAfter.substr(strAfter.find_first_not_of(' '));
-                        EXPECT_NE(strRunTogether, strRead) << strCode;
+                        EXPECT_NE(strBefore + " " + strAfter, strRead) << strCode;
                     }
                 }
             }

@@ -1,9 +1,6 @@
 #include "tests/orders/OrderTestSupport.h"
 
-#include <algorithm>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <strings.h>
 
 #include "account/OrderStatusKSETable.h"
@@ -26,6 +23,7 @@
 #include "platform/win/user/DateTimePick.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/common/DialogSteps.h"
+#include "tools/testserver/model/SimTables.h"
 
 #define IDC_CHAIN_TICKER 6707
 #define IDC_CHAIN_REQUEST 6713
@@ -334,35 +332,17 @@ LISTED_NAMES ListedNames(bool bArabic)
             listed.nKseStock = atol(pRows->GetAt(i)->GetText(SLC_ID));
         }
     }
-    std::ifstream file(TB_SOURCE_DIR "/tools/testserver/data/market/us_symbols.txt");
-    std::vector<std::string> header;
-    for (std::string strLine; std::getline(file, strLine);) {
-        if (strLine.empty() || strLine[0] == '#')
-            continue;
-        std::vector<std::string> fields;
-        for (size_t nAt = 0;;) {
-            const size_t nBar = strLine.find('|', nAt);
-            fields.push_back(strLine.substr(nAt, nBar == std::string::npos ? nBar : nBar - nAt));
-            if (nBar == std::string::npos)
-                break;
-            nAt = nBar + 1;
-        }
-        if (header.empty()) {       // the first line names the columns
-            header = fields;
-            continue;
-        }
-        const auto Column = [&](const char* pszName) {
-            return static_cast<size_t>(std::find(header.begin(), header.end(), pszName) - header.begin());
-        };
-        const size_t nColumn = Column(bArabic ? "name_ar" : "name"), nMarket = Column("market");
-        if (nColumn >= fields.size() || nMarket >= fields.size())
-            continue;
-        const std::string strName = TbUtf8ToCodePage(fields[nColumn], bArabic ? 1256 : 1252);
+    CSimTable symbols;
+    std::string strError;
+    if (!CSimTables::ReadFile(TESTSERVER_MARKET_DIR "/us_symbols.txt", symbols, &strError))
+        ADD_FAILURE() << strError;
+    for (const CSimRecord& symbol : symbols.rows) {
+        const std::string strName = TbUtf8ToCodePage(GetField(symbol, bArabic ? "name_ar" : "name"), bArabic ? 1256 : 1252);
         listed.names.push_back(strName);
         if (strName.size() > listed.strUsName.size()) {
             listed.strUsName = strName;
-            listed.strUsSymbol = fields[0];
-            listed.nUsMarket = atoi(fields[nMarket].c_str());
+            listed.strUsSymbol = GetField(symbol, "symbol");
+            listed.nUsMarket = atoi(GetField(symbol, "market").c_str());
         }
     }
     return listed;

@@ -102,7 +102,7 @@ protected:
 
 // The company names of one language that the simulator's lists hold, in the language's code
 // page: the KSE stock list as the server sent it at login, and the US symbols' names from the
-// simulator's own data.
+// simulator's own data, read by its own reader.
 struct LISTED_NAMES
 {
     std::vector<std::string> names;
