@@ -1,6 +1,8 @@
 #include "app/FormMDIWnd.h"
 #include "app/WindowPicture.h"
 
+#include <algorithm>
+
 #include "app/NorvApp.h"
 #include "app/NorvMainFrame.h"
 #include "app/RestoredPlacement.h"
@@ -94,6 +96,7 @@ HWND MdiClient()
 BEGIN_MESSAGE_MAP(CFormMDIWnd, CMDIChildWnd)
     ON_WM_CREATE()
     ON_WM_SIZE()
+    ON_WM_GETMINMAXINFO()
     ON_WM_SYSCOMMAND()
     ON_WM_SYSCOLORCHANGE()
     ON_WM_CLOSE()
@@ -246,6 +249,22 @@ void CFormMDIWnd::OnSize(UINT nType, int cx, int cy)
     // start: controls a form keeps beyond its width (a closed panel) stay unseen.
     const int x = GetNorvGlobals().m_bRightToLeft ? cx - rcView.Width() : 0;
     m_pView->SetWindowPos(nullptr, x, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CFormMDIWnd::OnGetMinMaxInfo(MINMAXINFO* pInfo)
+{
+    CMDIChildWnd::OnGetMinMaxInfo(pInfo);
+    // A form is never smaller than its dialog: the arrangements leave its fields and buttons whole.
+    if (pInfo == nullptr || ViewFillsFrame() || m_pView == nullptr || m_pView->m_hWnd == nullptr)
+        return;
+    CRect rcView, rcWindow, rcClient;
+    m_pView->GetWindowRect(&rcView);
+    GetWindowRect(&rcWindow);
+    GetClientRect(&rcClient);
+    if (rcView.IsRectEmpty())
+        return;
+    pInfo->ptMinTrackSize.x = std::max<LONG>(pInfo->ptMinTrackSize.x, rcView.Width() + rcWindow.Width() - rcClient.Width());
+    pInfo->ptMinTrackSize.y = std::max<LONG>(pInfo->ptMinTrackSize.y, rcView.Height() + rcWindow.Height() - rcClient.Height());
 }
 
 void CFormMDIWnd::OnSysCommand(UINT nId, LPARAM lParam)
