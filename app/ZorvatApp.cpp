@@ -8,6 +8,7 @@
 #include "app/FormMDIWnd.h"
 #include "app/HtmlPages.h"
 #include "app/NorvMainFrame.h"
+#include "app/RestoredPlacement.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/SharedGlobals.h"
@@ -76,6 +77,19 @@ void CZORVAT32App::BringInfoWindowToTop(int nPriority)
     if (m_nInfoPriority > nPriority || m_pInfoTable == nullptr)
         return;
     m_pInfoTable->BringWindowToTop();
+    // It rises beneath the active window, and no higher than leaves every caption it would lie
+    // over in view (a restored workspace's windows keep their titles readable): it stops under
+    // the lowest window whose caption it would cover. Unread there, its lines blink the indicator.
+    IDataTable* pTable = m_pInfoTable->GetDataTable();
+    CTableMDIWnd* pWindow = pTable != nullptr ? pTable->GetMainWindow() : nullptr;
+    // The active window (the one the trader works in, maximised ones among them) stays on top.
+    const HWND hActive = pWindow != nullptr && pWindow->m_hWnd != nullptr
+                             ? reinterpret_cast<HWND>(::SendMessageA(::GetParent(pWindow->m_hWnd), WM_MDIGETACTIVE, 0, 0))
+                             : nullptr;
+    if (pWindow != nullptr && pWindow->m_hWnd != nullptr && pWindow->m_hWnd != hActive &&
+        ::IsWindowVisible(pWindow->m_hWnd) && !pWindow->IsIconic() && !pWindow->IsZoomed())
+        if (const HWND hUnder = LowestCaptionCovered(pWindow->m_hWnd))
+            ::SetWindowPos(pWindow->m_hWnd, hUnder, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CZORVAT32App::AddInfoText(LPCSTR pszText)
@@ -222,6 +236,8 @@ void CZORVAT32App::SaveWorkspace()
 
 void CZORVAT32App::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
 {
+    // Every window of the file, charts and pages too, is fitted into the client together at the end.
+    const CWorkspacePlacing placing(m_pMainFrame != nullptr ? m_pMainFrame->m_hWndMDIClient : nullptr);
     for (IDataTable* pTable : GetTables())
         pTable->CloseAllWindows();
     m_bHoldTableRequests = !IsInitialLoadDone();
