@@ -3,6 +3,8 @@
 // fails when its line becomes false, or when the README no longer says it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -125,4 +127,29 @@ TEST(TerminalLimits, EachLineOfWhatTheTerminalDoesNotDoHolds)
             EXPECT_TRUE(line.holds()) << line.pszLine;
         }
     }
+}
+
+// The README's set-up by hand installs what scripts/setup installs: the block after its packages
+// mark holds the script's own list, word for word.
+TEST(TerminalLimits, TheReadmesPackagesAreTheOnesTheSetUpScriptInstalls)
+{
+    const std::string strReadme = ReadText(TB_SOURCE_DIR "/README.md");
+    const size_t nMark = strReadme.find("<!-- packages -->\n```\n");
+    ASSERT_NE(std::string::npos, nMark) << "the README shows no package list";
+    const size_t nFrom = nMark + std::strlen("<!-- packages -->\n```\n");
+    std::istringstream readme(strReadme.substr(nFrom, strReadme.find("```", nFrom) - nFrom));
+    std::string strWord, strShown, strListed;
+    while (readme >> strWord)
+        strShown += strWord + " ";
+    FILE* pList = popen(TB_SOURCE_DIR "/scripts/setup --list", "r");
+    ASSERT_NE(nullptr, pList);
+    char szLine[256];
+    while (fgets(szLine, sizeof szLine, pList) != nullptr) {
+        std::istringstream line(szLine);
+        while (line >> strWord)
+            strListed += strWord + " ";
+    }
+    EXPECT_EQ(0, pclose(pList));
+    EXPECT_NE(std::string::npos, strListed.find("librapidcheck-dev "));
+    EXPECT_EQ(strListed, strShown);
 }
