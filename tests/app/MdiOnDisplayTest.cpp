@@ -5,6 +5,7 @@
 // ticket stays whole.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -25,29 +26,16 @@
 namespace {
 const UINT ID_ORDER_TICKET = 33049;
 
-// A click of the window system's own at a point of the screen.
-void ClickAt(const POINT& pt)
+// A click of the window system's own on a button of the window's caption, or (bOnBar) of the
+// frame's menu bar, where a maximised window keeps its buttons.
+::testing::AssertionResult Click(CMDIFrameWnd* pFrame, HWND hWnd, UINT uCommand, bool bOnBar)
 {
+    POINT pt;
+    if (!(bOnBar ? TbQtMenuBarButtonOnScreen(pFrame->m_hWnd, uCommand, &pt) : TbQtTitleButtonOnScreen(hWnd, uCommand, &pt)))
+        return ::testing::AssertionFailure() << "no button " << std::hex << uCommand << (bOnBar ? " on the bar" : "");
     RunOnDisplay({"xdotool", "mousemove", "--sync", std::to_string(pt.x), std::to_string(pt.y)});
     RunOnDisplay({"xdotool", "click", "1"});
     PumpFor(400);
-}
-
-::testing::AssertionResult ClickTitleButton(HWND hWnd, UINT uCommand)
-{
-    POINT pt;
-    if (!TbQtTitleButtonOnScreen(hWnd, uCommand, &pt))
-        return ::testing::AssertionFailure() << "no button " << std::hex << uCommand << " on its caption";
-    ClickAt(pt);
-    return ::testing::AssertionSuccess();
-}
-
-::testing::AssertionResult ClickBarButton(HWND hFrame, UINT uCommand)
-{
-    POINT pt;
-    if (!TbQtMenuBarButtonOnScreen(hFrame, uCommand, &pt))
-        return ::testing::AssertionFailure() << "no button " << std::hex << uCommand << " on the menu bar";
-    ClickAt(pt);
     return ::testing::AssertionSuccess();
 }
 
@@ -56,82 +44,62 @@ void ClickAt(const POINT& pt)
 ::testing::AssertionResult CaptionDrawn(HWND hClient, HWND hWnd)
 {
     CTbPixelBuffer image;
-    if (!TbQtPicture(hClient, &image))
-        return ::testing::AssertionFailure() << "no picture of the client";
     RECT rcFrame{}, rc;
     TbGetDisplay()->GetMdiChildFrame(&rcFrame);
     GetWindowRect(hWnd, &rc);
     MapWindowPoints(nullptr, hClient, reinterpret_cast<POINT*>(&rc), 2);
-    int y = (rc.top + rc.bottom) / 2, nLeft = rc.left, nRight = rc.right;
-    if (!IsIconic(hWnd)) {
-        y = rc.top - rcFrame.top / 2;
-        nLeft -= rcFrame.left;
-        nRight += rcFrame.right;
-    }
-    if (y < 0 || y >= image.Height())
-        return ::testing::AssertionFailure() << "the caption is off the client";
+    if (!IsIconic(hWnd))
+        rc = RECT{rc.left - rcFrame.left, rc.top - rcFrame.top, rc.right + rcFrame.right, rc.top};
+    const int y = (rc.top + rc.bottom) / 2;
+    if (!TbQtPicture(hClient, &image) || y < 0 || y >= image.Height())
+        return ::testing::AssertionFailure() << "no picture of the caption";
     int nChanges = 0;
-    const uint32_t* pRow = image.Row(y);
-    for (int x = std::max(1, nLeft); x < std::min(nRight, image.Width()); ++x)
-        nChanges += (pRow[x] & 0xFFFFFF) != (pRow[x - 1] & 0xFFFFFF);
+    for (int x = std::max(1, static_cast<int>(rc.left)); x < std::min(static_cast<int>(rc.right), image.Width()); ++x)
+        nChanges += (image.Row(y)[x] & 0xFFFFFF) != (image.Row(y)[x - 1] & 0xFFFFFF);
     if (nChanges < 12)
         return ::testing::AssertionFailure() << "a plain bar: " << nChanges << " changes of colour along it";
     return ::testing::AssertionSuccess();
 }
 
-std::string FrameTitle(CMDIFrameWnd* pFrame)
-{
-    char sz[512] = "";
-    GetWindowTextA(pFrame->m_hWnd, sz, sizeof sz);
-    return sz;
-}
+enum SHOWN { ICON, NORMAL, MAXIMISED, CLOSED };
 
-// Every button of the window's caption and of its icon, each clicked once or more, the window's
-// state and its caption checked after each; the window is closed by its icon's close button.
+// Every button of the window's caption, of its icon and of the menu bar while it is maximised,
+// clicked in turn; after each the window's state, and the caption it shows drawn.
 void ClickEveryButton(CMDIFrameWnd* pFrame, HWND hWnd)
 {
     const HWND hClient = pFrame->m_hWndMDIClient;
-    char szTitle[256] = "";
+    char szTitle[256] = "", szFrame[512] = "";
     GetWindowTextA(hWnd, szTitle, sizeof szTitle);
-    RECT rcNormal;
+    RECT rcNormal, rc, rcClient;
     GetWindowRect(hWnd, &rcNormal);
-    auto normal = [&] {
-        RECT rc;
-        GetWindowRect(hWnd, &rc);
-        return !IsIconic(hWnd) && !IsZoomed(hWnd) && TbQtMdiChildShownWhole(hWnd) && EqualRect(&rc, &rcNormal);
-    };
-    auto maximised = [&] {
-        RECT rc, rcClient;
+    const struct { UINT uCommand; bool bOnBar; SHOWN shown; const char* pszWhat; } steps[] = {
+        {SC_MINIMIZE, false, ICON, "the caption's minimise"},     {SC_RESTORE, false, NORMAL, "the icon's restore"},
+        {SC_MINIMIZE, false, ICON, "the caption's minimise"},     {SC_MAXIMIZE, false, MAXIMISED, "the icon's maximise"},
+        {SC_RESTORE, true, NORMAL, "the bar's restore"},          {SC_MAXIMIZE, false, MAXIMISED, "the caption's maximise"},
+        {SC_MINIMIZE, true, ICON, "the bar's minimise"},          {SC_MAXIMIZE, false, MAXIMISED, "the icon's maximise"},
+        {SC_RESTORE, true, NORMAL, "the bar's restore"},          {SC_MINIMIZE, false, ICON, "the caption's minimise"},
+        {SC_CLOSE, false, CLOSED, "the icon's close"}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.pszWhat);
+        ASSERT_TRUE(Click(pFrame, hWnd, step.uCommand, step.bOnBar));
+        if (step.shown == CLOSED) {
+            EXPECT_FALSE(IsWindow(hWnd) && IsWindowVisible(hWnd));
+            continue;
+        }
         GetWindowRect(hWnd, &rc);
         GetClientRect(hClient, &rcClient);
-        POINT pt;
-        return IsZoomed(hWnd) && TbQtMdiChildShownWhole(hWnd) && rc.right - rc.left == rcClient.right &&
-               TbQtMenuBarButtonOnScreen(pFrame->m_hWnd, SC_RESTORE, &pt) &&
-               FrameTitle(pFrame).find(std::string("[") + szTitle + "]") != std::string::npos;
-    };
-    ASSERT_TRUE(ClickTitleButton(hWnd, SC_MINIMIZE));
-    EXPECT_TRUE(IsIconic(hWnd)) << "the caption's minimise";
-    EXPECT_TRUE(CaptionDrawn(hClient, hWnd)) << "the icon";
-    ASSERT_TRUE(ClickTitleButton(hWnd, SC_RESTORE));
-    EXPECT_TRUE(normal()) << "the icon's restore";
-    EXPECT_TRUE(CaptionDrawn(hClient, hWnd)) << "restored from the icon";
-    ASSERT_TRUE(ClickTitleButton(hWnd, SC_MINIMIZE));
-    ASSERT_TRUE(ClickTitleButton(hWnd, SC_MAXIMIZE));
-    EXPECT_TRUE(maximised()) << "the icon's maximise: " << FrameTitle(pFrame);
-    ASSERT_TRUE(ClickBarButton(pFrame->m_hWnd, SC_RESTORE));
-    EXPECT_TRUE(normal()) << "the menu bar's restore";
-    EXPECT_TRUE(CaptionDrawn(hClient, hWnd)) << "restored from maximised";
-    ASSERT_TRUE(ClickTitleButton(hWnd, SC_MAXIMIZE));
-    EXPECT_TRUE(maximised()) << "the caption's maximise";
-    ASSERT_TRUE(ClickBarButton(pFrame->m_hWnd, SC_MINIMIZE));
-    EXPECT_TRUE(IsIconic(hWnd)) << "the menu bar's minimise";
-    EXPECT_TRUE(CaptionDrawn(hClient, hWnd)) << "the icon of a maximised window";
-    ASSERT_TRUE(ClickTitleButton(hWnd, SC_MAXIMIZE));
-    EXPECT_TRUE(maximised()) << "the icon's maximise, once more";
-    ASSERT_TRUE(ClickBarButton(pFrame->m_hWnd, SC_RESTORE));
-    ASSERT_TRUE(ClickTitleButton(hWnd, SC_MINIMIZE));
-    ASSERT_TRUE(ClickTitleButton(hWnd, SC_CLOSE));
-    EXPECT_FALSE(IsWindow(hWnd) && IsWindowVisible(hWnd)) << "the icon's close";
+        GetWindowTextA(pFrame->m_hWnd, szFrame, sizeof szFrame);
+        EXPECT_EQ(step.shown == ICON, IsIconic(hWnd) != FALSE);
+        EXPECT_EQ(step.shown == MAXIMISED, IsZoomed(hWnd) != FALSE);
+        EXPECT_TRUE(step.shown == MAXIMISED || CaptionDrawn(hClient, hWnd));
+        EXPECT_TRUE(step.shown != NORMAL || (TbQtMdiChildShownWhole(hWnd) && EqualRect(&rc, &rcNormal))) << "where it stood, whole";
+        if (step.shown == MAXIMISED) {
+            POINT pt;
+            EXPECT_TRUE(TbQtMdiChildShownWhole(hWnd) && rc.right - rc.left == rcClient.right) << "fills the client";
+            EXPECT_TRUE(TbQtMenuBarButtonOnScreen(pFrame->m_hWnd, SC_RESTORE, &pt)) << "its buttons on the bar";
+            EXPECT_NE(nullptr, strstr(szFrame, (std::string("[") + szTitle + "]").c_str())) << szFrame;
+        }
+    }
 }
 
 // The order ticket among table windows, tiled either way and cascaded: its dialog whole inside
@@ -144,28 +112,22 @@ void TileWithTheTicket(CMDIFrameWnd* pFrame, bool bArabic)
     PumpFor(500);
     auto* pTicket = dynamic_cast<CFormMDIWnd*>(pFrame->MDIGetActive());
     ASSERT_TRUE(pTicket != nullptr && pTicket->GetView() != nullptr);
-    for (UINT nCommand : {ID_WINDOW_TILE_HORZ, ID_WINDOW_TILE_VERT, ID_WINDOW_CASCADE}) {
+    for (UINT nCommand : {ID_WINDOW_CASCADE, ID_WINDOW_TILE_VERT, ID_WINDOW_TILE_HORZ}) {
         SCOPED_TRACE("arranged by " + std::to_string(nCommand));
         pFrame->SendMessage(WM_COMMAND, nCommand);
         PumpFor(400);
-        CRect rcView, rcInside, rcWindow, rcArea;
+        CRect rcView, rcInside, rcWindow, rcArea, rcCommon;
         pTicket->GetView()->GetWindowRect(&rcView);
         pTicket->GetClientRect(&rcInside);
         pTicket->ClientToScreen(&rcInside);
         pTicket->GetWindowRect(&rcWindow);
-        ::GetClientRect(pFrame->m_hWndMDIClient, &rcArea);
-        ::ClientToScreen(pFrame->m_hWndMDIClient, reinterpret_cast<POINT*>(&rcArea.left));
-        ::ClientToScreen(pFrame->m_hWndMDIClient, reinterpret_cast<POINT*>(&rcArea.right));
-        CRect rcCommon;
-        rcCommon.IntersectRect(rcView, rcInside);
-        EXPECT_EQ(rcView, rcCommon) << "the ticket's dialog is cut";
-        rcCommon.IntersectRect(rcWindow, rcArea);
-        EXPECT_EQ(rcWindow, rcCommon) << "the ticket lies outside the client";
-        std::filesystem::create_directories(std::string(TB_BINARY_DIR) + "/screenshots");
-        if (nCommand == ID_WINDOW_TILE_HORZ)
-            TbSaveScreenPng(pFrame->m_hWnd, (std::string(TB_BINARY_DIR) + "/screenshots/mdi_tiled_with_ticket_" +
-                                             (bArabic ? "ar" : "en") + ".png").c_str());
+        ::GetWindowRect(pFrame->m_hWndMDIClient, &rcArea);
+        EXPECT_TRUE(rcCommon.IntersectRect(rcView, rcInside) && rcCommon == rcView) << "the ticket's dialog is cut";
+        EXPECT_TRUE(rcCommon.IntersectRect(rcWindow, rcArea) && rcCommon == rcWindow) << "outside the client";
     }
+    std::filesystem::create_directories(std::string(TB_BINARY_DIR) + "/screenshots");
+    TbSaveScreenPng(pFrame->m_hWnd, (std::string(TB_BINARY_DIR) + "/screenshots/mdi_tiled_with_ticket_" +
+                                     (bArabic ? "ar" : "en") + ".png").c_str());
     for (UINT nCommand : {UINT(ID_APP_KSE_QUOTES), UINT(ID_APP_US_QUOTES)}) {
         pFrame->SendMessage(WM_COMMAND, nCommand);
         pFrame->MDIGetActive()->SendMessage(WM_CLOSE);
@@ -188,23 +150,22 @@ TEST(MdiOnDisplay, DISABLED_TheTradersClicks)
         pFrame->ShowWindow(SW_SHOWMAXIMIZED);
         PumpFor(500);
         TileWithTheTicket(pFrame, bArabic);
-        struct { UINT nCommand; const char* pszWhat; } windows[] = {{ID_APP_KSE_HOLDINGS, "table"}, {ID_ORDER_TICKET, "form"}};
-        for (const auto& window : windows) {
-            SCOPED_TRACE(std::string(window.pszWhat) + " of command " + std::to_string(window.nCommand));
-            pFrame->SendMessage(WM_COMMAND, window.nCommand);
-            PumpFor(500);
-            CMDIChildWnd* pWindow = pFrame->MDIGetActive();
-            ASSERT_NE(nullptr, pWindow);
-            ClickEveryButton(pFrame, pWindow->m_hWnd);
-            // The caption's close, on the window the command brings back.
-            pFrame->SendMessage(WM_COMMAND, window.nCommand);
-            PumpFor(500);
-            pWindow = pFrame->MDIGetActive();
-            ASSERT_NE(nullptr, pWindow);
-            const HWND hWnd = pWindow->m_hWnd;
-            EXPECT_TRUE(CaptionDrawn(pFrame->m_hWndMDIClient, hWnd)) << "brought back by its command";
-            ASSERT_TRUE(ClickTitleButton(hWnd, SC_CLOSE));
-            EXPECT_FALSE(IsWindow(hWnd) && IsWindowVisible(hWnd)) << "the caption's close";
+        for (UINT nCommand : {UINT(ID_APP_KSE_HOLDINGS), ID_ORDER_TICKET}) {     // a table's window, a form's
+            SCOPED_TRACE("the window of command " + std::to_string(nCommand));
+            // Every button, then the caption's close on the window the command brings back.
+            for (bool bEvery : {true, false}) {
+                pFrame->SendMessage(WM_COMMAND, nCommand);
+                PumpFor(500);
+                ASSERT_NE(nullptr, pFrame->MDIGetActive());
+                const HWND hWnd = pFrame->MDIGetActive()->m_hWnd;
+                EXPECT_TRUE(CaptionDrawn(pFrame->m_hWndMDIClient, hWnd)) << "brought up by its command";
+                if (bEvery) {
+                    ClickEveryButton(pFrame, hWnd);
+                    continue;
+                }
+                ASSERT_TRUE(Click(pFrame, hWnd, SC_CLOSE, false));
+                EXPECT_FALSE(IsWindow(hWnd) && IsWindowVisible(hWnd)) << "the caption's close";
+            }
         }
         run.Close();
     }

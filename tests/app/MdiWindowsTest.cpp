@@ -378,9 +378,7 @@ void ExpectWideEnough(CMDIFrameWnd* pFrame, CTableMDIWnd* pWindow)
     MapWindowPoints(nullptr, pFrame->m_hWndMDIClient, reinterpret_cast<POINT*>(&rc), 2);
     GetClientRect(pFrame->m_hWndMDIClient, &rcClient);
     const RECT rcOuter = {rc.left - rcFrame.left, rc.top - rcFrame.top, rc.right + rcFrame.right, rc.bottom + rcFrame.bottom};
-    EXPECT_TRUE(rcOuter.left >= 0 && rcOuter.top >= 0 && rcOuter.right <= rcClient.right && rcOuter.bottom <= rcClient.bottom)
-        << rcOuter.left << "," << rcOuter.top << "-" << rcOuter.right << "," << rcOuter.bottom << " in " << rcClient.right << "x"
-        << rcClient.bottom;
+    EXPECT_TRUE(rcOuter.left >= 0 && rcOuter.top >= 0 && rcOuter.right <= rcClient.right && rcOuter.bottom <= rcClient.bottom);
     const bool bAcross = rcOuter.right - rcOuter.left >= rcClient.right - 1;
     char szTitle[256] = "";
     GetWindowTextA(pWindow->m_hWnd, szTitle, sizeof szTitle);

@@ -467,16 +467,15 @@ TEST_F(MdiFixture, ArrangementsLeaveAFormWhole)
         }
         // A form taller than the client beside another: each placed whole, in the client where it fits.
         FormChildren()[hReview] = SIZE{340, 400};
-        SendMessageA(hClient, WM_MDITILE, MDITILE_VERTICAL, 0);
-        EXPECT_TRUE(whole(hTicket) && whole(hReview) && inside(hTicket) && inside(hReview));
-        SendMessageA(hClient, WM_MDICASCADE, 0, 0);
-        EXPECT_TRUE(whole(hTicket) && whole(hReview) && inside(hTicket) && inside(hReview));
-        for (HWND h : tables)
+        for (UINT uMsg : {WM_MDITILE, WM_MDICASCADE}) {
+            SendMessageA(hClient, uMsg, MDITILE_VERTICAL, 0);
+            EXPECT_TRUE(whole(hTicket) && whole(hReview) && inside(hTicket) && inside(hReview)) << uMsg;
+        }
+        tables.insert(tables.end(), {hTicket, hReview});
+        for (HWND h : tables) {
             EXPECT_TRUE(inside(h)) << Str(OuterIn(h, hClient));
-        for (HWND h : tables)
             DestroyWindow(h);
-        DestroyWindow(hTicket);
-        DestroyWindow(hReview);
+        }
     }
 }
 
