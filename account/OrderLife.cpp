@@ -14,7 +14,9 @@ void NoteQuantity(ORDER_LIFE& life, double dQuantity, double dFilled)
 ORDER_LINE_COPY CopyOf(const ORDER_LINE& line)
 {
     ORDER_LINE_COPY copy;
-    copy.pLine = std::make_unique<CServerMessage>(*line.pLine);
+    // Parsed again from its text: a copy would carry the numbers read from the line, which a day's
+    // reply of many orders pays for in memory.
+    copy.pLine = std::make_unique<CServerMessage>(line.pLine->GetRawLine(), line.pLine->GetMode());
     copy.nMap = line.nMap;
     copy.dQuantity = line.dQuantity;
     copy.dFilled = line.dFilled;

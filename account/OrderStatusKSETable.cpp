@@ -199,7 +199,10 @@ CDataBuffer* COrderStatusKSETable::TakeLine(CServerMessage* pMsg, int nMap, CDat
             return nullptr;
         SetDerivedColumns(pRow, pShown, bShownForward);
     }
-    ShowCounts(pRow, life);
+    // A newest open line counting every fill shows its own counts already.
+    const ORDER_LINE_COPY& shown = life.shown;
+    if (change != ORDER_ROW_TAKES_LINE || life.nEnded != 0 || shown.dFilled != life.Filled())
+        ShowCounts(pRow, life);
     return pRow;
 }
 

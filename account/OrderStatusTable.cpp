@@ -208,7 +208,10 @@ CDataBuffer* COrderStatusTable::TakeLine(CServerMessage* pMsg, int nMap, CDataBu
             return nullptr;
         SetLookedUpColumns(pRow, pShown, bNew);
     }
-    ShowCounts(pRow, life);
+    // A newest open line counting every fill shows its own counts already.
+    const ORDER_LINE_COPY& shown = life.shown;
+    if (change != ORDER_ROW_TAKES_LINE || life.nEnded != 0 || shown.dFilled != life.Filled())
+        ShowCounts(pRow, life);
     return pRow;
 }
 

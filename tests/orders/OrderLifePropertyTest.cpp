@@ -165,34 +165,21 @@ struct ORDER_DAY
     std::vector<DELIVERY> delivery;
 };
 
-std::string RowOf(const std::string& strLine)
-{
-    return strLine.substr(strLine.find("|XC||") + 5);
-}
-
 // The reply as the server sends it: its header, each story's row, its end; the KSE orders in
 // two replies, the forward orders in the second.
 std::vector<std::string> ReplyLines(const ORDER_DAY& day, bool bUs)
 {
     std::vector<std::string> lines;
-    const auto rows = [&](int nType) {
-        std::vector<std::string> out;
+    for (const auto& [pszHead, nType] : bUs ? std::vector<std::pair<const char*, int>>{{"~OS|0|XC||0|0|0|0|0|0|0|0|0", MSG_NO}}
+                                            : std::vector<std::pair<const char*, int>>{{"~KS|0|XC||0", MSG_NS}, {"~KB|0|XC||0", MSG_NF}}) {
+        lines.push_back(pszHead);
+        const size_t nFirst = lines.size();
         for (const ORDER_STORY& story : day.stories)
-            if (story.nType == nType)
-                out.push_back(RowOf(story.lines[story.nReplyRow].strText));
-        return out;
-    };
-    const auto reply = [&](const std::string& strHead, int nType) {
-        lines.push_back(strHead);
-        const std::vector<std::string> out = rows(nType);
-        lines.insert(lines.end(), out.begin(), out.end());
-        lines.push_back("$EN|0|XC|0|" + std::to_string(out.size()));
-    };
-    if (bUs) {
-        reply("~OS|0|XC||0|0|0|0|0|0|0|0|0", MSG_NO);
-    } else {
-        reply("~KS|0|XC||0", MSG_NS);
-        reply("~KB|0|XC||0", MSG_NF);
+            if (story.nType == nType) {
+                const std::string& strLine = story.lines[story.nReplyRow].strText;
+                lines.push_back(strLine.substr(strLine.find("|XC||") + 5));
+            }
+        lines.push_back("$EN|0|XC|0|" + std::to_string(lines.size() - nFirst));
     }
     return lines;
 }
@@ -234,17 +221,13 @@ ORDER_DAY DrawDay(const std::vector<int>& types, long* pnOrder, long* pnTrade)
     return day;
 }
 
-// What the lines delivered so far tell of one order, drawn from the story alone.
+// What the lines delivered so far tell of one order, drawn from the story alone; nOtherQuantity
+// may stand as well where the lines cannot tell which quantity is newer.
 struct ORDER_TOLD
 {
     bool bRow = false;
-    long nFilled = 0;
-    long nEnd = 0;
-    long nQuantity = 0;
-    long nOtherQuantity = -1;   // a quantity that may stand as well: the lines cannot tell which is newer
-    size_t nTrades = 0;
-    size_t nFillsTold = 0;
-    size_t nEndsTold = 0;
+    long nFilled = 0, nEnd = 0, nQuantity = 0, nOtherQuantity = -1;
+    size_t nTrades = 0, nFillsTold = 0, nEndsTold = 0;
 };
 
 ORDER_TOLD Told(const ORDER_DAY& day, size_t nStory, size_t nDelivered)
