@@ -205,6 +205,7 @@ void CZorvatGlobals::OnGM(CServerMessage* pMsg)
 {
     for (int i = 0; i < 8; ++i)
         m_scheduleTimes[i] = ServerTimeField(*pMsg, 2 + i);
+    m_bScheduleIn = TRUE;
     m_strKseStatus2 = LoadText(pMsg->GetLong(12) == 0 ? IDS_KSE_STATUS_OFF : IDS_KSE_STATUS_ON);
     m_strKseStatus1 = LoadText(IDS_KSE_STATUS_OFF);
 }
