@@ -324,6 +324,8 @@ public:
     static std::vector<std::pair<UINT, UINT>> GetTableCommands();
     // The commands that open a form window of their own.
     static std::vector<UINT> GetFormCommands();
+    // The commands that open a chart, each of its kind and market.
+    static std::vector<UINT> GetChartCommands();
     COMMAND_CONTEXT GetCommandContext() const;
 
     // Profile values (the registry key of the application).
