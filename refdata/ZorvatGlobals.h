@@ -98,6 +98,8 @@ public:
     // The schedule ("GM") came in this run; ClearSchedule forgets it, as a process starts.
     BOOL HasSchedule() const { return m_bScheduleIn; }
     void ClearSchedule();
+    // The currency list forgotten, as a process starts.
+    void ClearCurrencies() { m_currencies.RemoveAll(); }
     const KseGlobalParams& GetKseGlobalParams() const { return m_kseParams; }
 
     // The option flag and the alert sound (1 beep, 2 the sound file, other none).

@@ -191,6 +191,8 @@ void CZorvatGlobals::OnEnd(CServerMessage*)
     } else if (m_nReplyType == MSG_DS) {
         if (m_nPendingSymbolLists > 0 && --m_nPendingSymbolLists == 0 && m_pClient != nullptr)
             m_pClient->OnSymbolListsIn();
+    } else if (m_nReplyType == MSG_CL && m_pClient != nullptr) {
+        m_pClient->OnCurrencyListIn();
     }
     EndStream();
 }

@@ -35,10 +35,25 @@ std::string TitleOf(CWnd* pWnd)
 }
 
 // What the trader reads in every window: a table window's title and rows (the rows as a set:
-// rows that come in arrival order may come in another), a chart's title and points.
+// rows that come in arrival order may come in another), a chart's title and points; and the
+// rate each currency of the list converts at into the base currency and into itself.
 std::string Reading(CZORVAT32App& app)
 {
     std::ostringstream out;
+    CStringArray codes;
+    GetGlobals()->GetCurrencyCodes(codes);
+    std::vector<std::string> rates;
+    const CString strBase = app.GetBaseCurrency();
+    for (int i = 0; i < codes.GetSize(); ++i)
+        for (LPCSTR pszBase : {static_cast<LPCSTR>(strBase), static_cast<LPCSTR>(codes[i])}) {
+            app.SetBaseCurrency(pszBase);
+            rates.push_back(std::string(codes[i]) + ">" + pszBase + " " + std::to_string(app.GetRates().GetCrossRate(codes[i])));
+        }
+    app.SetBaseCurrency(strBase);
+    std::sort(rates.begin(), rates.end());
+    out << "[rates]\n";
+    for (const std::string& strRate : rates)
+        out << strRate << "\n";
     for (const auto& [nCommand, nNameId] : CZORVAT32App::GetTableCommands()) {
         IDataTable* pTable = app.FindTable(nNameId);
         CTableMDIWnd* pWindow = pTable != nullptr ? pTable->GetMainWindow() : nullptr;
@@ -121,6 +136,7 @@ std::string LoginReading(const std::string& strFolder, bool bArabic, const std::
     const std::string strCopy = MakeTestFolder("login-order");
     std::filesystem::copy(strFolder, strCopy, std::filesystem::copy_options::recursive);
     GetGlobals()->ClearSchedule();
+    GetGlobals()->ClearCurrencies();
     CTerminalRun run(bArabic, strCopy);
     run.m_onMakersRegistered = &CWholeTerminalMakers::Register;
     if (!run.StartLoggedIn(server.Port(), "trader", "secret"))
