@@ -2,6 +2,7 @@
 // every column a window shows by default says what it holds (no numbered placeholder), and no two
 // columns a position window shows share a title.
 #include <algorithm>
+#include <memory>
 #include <map>
 #include <set>
 #include <string>
