@@ -2,6 +2,8 @@
 // every column a window shows by default says what it holds (no numbered placeholder), and no two
 // columns a position window shows share a title.
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 #include <memory>
 #include <map>
 #include <set>
@@ -15,6 +17,13 @@
 #include "app/NorvMainFrame.h"
 #include "app/ZorvatApp.h"
 #include "app/TableFactory.h"
+#include "app/TableMDIWnd.h"
+#include "framework/print/NorvTablePrint.h"
+#include "framework/table/ViewTable.h"
+#include "market/DataArray.h"
+#include "market/IndicesKSETable.h"
+#include "platform/win/spool/Printers.h"
+#include "tests/common/PdfReadBack.h"
 #include "framework/table/Table.h"
 #include "framework/table/TableColumn.h"
 #include "tests/account/AccountTestSupport.h"
@@ -137,6 +146,75 @@ TEST_F(ColumnTitles, EveryShownColumnOfEveryTableWindowSaysWhatItHoldsInBothLang
     for (const bool bArabic : {false, true}) {
         ASSERT_TRUE(StartSession({"--rate", "0"}, bArabic));
         ExpectTitlesSayWhatTheyHold(bArabic ? "Arabic" : "English");
+        TearDown();
+    }
+}
+
+namespace {
+// A printed page's pixel rows above the first line of data, at 72 dots an inch (a point a
+// pixel) in grey: the titles, with what stands among them.
+std::string PrintedTitleRows(const std::string& strPdf)
+{
+    // The titles' line is the page's first; the rows below start a line under it.
+    double yTop = 1e9, yBottom = 0;
+    std::istringstream lines(PdfPageBoxes(strPdf, 1));
+    for (std::string strLine; std::getline(lines, strLine);) {
+        double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+        if (sscanf(strLine.c_str(), " <word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\"", &xMin, &yMin, &xMax, &yMax) == 4
+            && yMin < yTop + 1) {
+            yBottom = yMin < yTop - 1 ? yMax : std::max(yBottom, yMax);
+            yTop = std::min(yTop, yMin);
+        }
+    }
+    RunCommand("pdftoppm -r 72 -gray -singlefile -f 1 -l 1 '" + strPdf + "' '" + strPdf + "' 2>/dev/null");
+    std::ifstream file(strPdf + ".pgm", std::ios::binary);
+    std::string strMagic;
+    int nWidth = 0, nHeight = 0, nMax = 0;
+    file >> strMagic >> nWidth >> nHeight >> nMax;
+    file.get();
+    std::string strRows(static_cast<size_t>(std::max(nWidth, 0)) * static_cast<size_t>(std::clamp(static_cast<int>(yBottom) + 1, 0, nHeight)), '\0');
+    file.read(strRows.data(), static_cast<std::streamsize>(strRows.size()));
+    return strRows;
+}
+}  // namespace
+
+// The market's indices in their default order, printed in both languages: as the grid marks no
+// column then, neither does the print; its titles print as they do while the rows are sorted by
+// a column the window hides, whose mark does not print.
+TEST_F(ColumnTitles, AWindowInItsDefaultOrderPrintsNoSortMark)
+{
+    for (const bool bArabic : {false, true}) {
+        ASSERT_TRUE(StartSession({"--rate", "0"}, bArabic));
+        TbUseSystemPrinters(FALSE);
+        auto* pTable = dynamic_cast<CDataTable*>(CNorvApp::Get()->FindTable(IDS_TABLE_INDICES_KSE));
+        ASSERT_NE(nullptr, pTable);
+        CNorvApp::ShowTable(pTable);
+        ASSERT_TRUE(PumpUntil([&]() -> bool { return pTable->GetRows()->GetCount() > 0 && !pTable->IsReceiving(); }));
+        CTableMDIWnd* pWnd = pTable->GetMainWindow();
+        CViewTable* pView = pWnd->GetView();
+        int nHidden = -1;
+        for (int nCol = 0; nCol < pView->GetColumnCount() && nHidden < 0; ++nCol)
+            nHidden = pView->GetColumns().GetColumn(nCol)->m_bHidden ? nCol : -1;
+        ASSERT_LE(0, nHidden);
+        std::string strPrinted[2];
+        for (int nPrint = 0; nPrint < 2; ++nPrint) {
+            if (nPrint == 1) {
+                CSortColumns keys(30);
+                keys.Add(nHidden, SORT_ASCENDING);
+                pView->Sort(keys, FALSE);
+                PumpFor(200);
+            }
+            const std::string strPdf = pRun->Folder() + "/order_" + std::to_string(nPrint) + ".pdf";
+            const std::unique_ptr<CViewTable> pSnapshot(pView->GetTable()->CreateSnapshotView(3));
+            CNorvTablePrint print(pSnapshot.get());
+            print.GetProperties().CopyFrom(pWnd->GetGrid());
+            print.SetOutputFile(strPdf.c_str());
+            print.GetSettings().m_bPageHeader = print.GetSettings().m_bReportHeader = FALSE;
+            ASSERT_TRUE(print.GetSettings().SelectPrinter() && print.Print() == 1);
+            strPrinted[nPrint] = PrintedTitleRows(strPdf);
+        }
+        EXPECT_FALSE(strPrinted[0].empty());
+        EXPECT_TRUE(strPrinted[0] == strPrinted[1]) << (bArabic ? "Arabic" : "English") << ": the titles print unlike";
         TearDown();
     }
 }
