@@ -43,7 +43,9 @@ const TABLE_COLUMN s_columns[] = {
     AccountDate(51120, 13),
     AccountNumber(51121, 0, 5, COLF_THOUSANDS | COLF_SUMMED),
     AccountNumber(51122, 0, 6, COLF_THOUSANDS | COLF_SUMMED),
-    AccountNumber(55357, 0, 7, COLF_THOUSANDS | COLF_SUMMED),
+    // What is left of a partly filled order, as Open shows it: shown only when the trader asks,
+    // and no total, which would add bought and sold shares of every stock.
+    AccountNumber(55357, 0, 7, COLF_THOUSANDS | COLF_HIDDEN | COLF_SWITCHABLE),
     AccountNumber(55358, -3, 14, COLF_THOUSANDS | COLF_SUMMED, 3, MONEY_WIDTH),
     AccountCode(51123, 70, 16, COrderStatus::FormatCodeColumn, KC_STATUS),
     AccountDate(55359, 24),
