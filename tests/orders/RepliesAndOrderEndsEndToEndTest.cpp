@@ -252,3 +252,56 @@ TEST_F(OrderEndsSession, AModifyFormFollowsItsOrderToItsEnd)
     EXPECT_EQ(1u, Occurrences(pRun->InfoText().substr(nBefore), "Order " + strOrder + " ")) << pRun->InfoText();
     EXPECT_EQ(1, Told("Order " + strOrder + " (Buy GHB) has been cancelled.")) << pRun->InfoText();
 }
+
+// A change held in its review while another terminal of the trader cancels the order: the
+// server's lines are handled behind the open review, so the order-status row shows the end while
+// the trader still reads the review; the review ends, no change goes out, and the end is told.
+TEST_F(OrderEndsSession, AnOrderCancelledElsewhereWhileItsChangeIsReviewedSendsNothing)
+{
+    StartTrader(false);
+    COtherTerminal other;
+    ASSERT_TRUE(other.Open(server.Port()));
+    struct ROAD
+    {
+        int nPlace;
+        const char* pszPlace;
+        int nNumberField;
+        UINT nTable, nForm;
+        int nStatusCol;
+        const char *pszCancel, *pszCancelBody, *pszChange;
+    };
+    const ROAD roads[] = {
+        {MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 17, IDS_TABLE_KSE_ORDERS, IDD_FORM_MODIFY_ORDER_KSE,
+         KC_STATUS, "KC", "||1002|10020|#||||||||||||||||||||secret", "KM"},
+        {MSG_OR, "1002|10020|1|ALPN|100|0|30.00||0|||secret", 11, IDS_TABLE_US_ORDERS, IDD_FORM_MODIFY_ORDER_US,
+         OC_STATUS, "OC", "1002|10020|#|secret", "OM"},
+    };
+    for (const ROAD& road : roads) {
+        SCOPED_TRACE(road.pszChange);
+        const std::string strOrder = Place(road.nPlace, road.pszPlace, road.nNumberField, road.nTable);
+        ASSERT_FALSE(strOrder.empty());
+        const std::string strOpen = Shown(road.nTable, strOrder, road.nStatusCol);
+        const HWND hForm = OpenSeparate(road.nForm, strOrder);
+        ASSERT_NE(nullptr, hForm);
+        EnterText(hForm, IDC_SEPARATE_QUANTITY, "150");
+        const size_t nBefore = pRun->InfoText().size();
+        std::string strBehind;
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+                           std::string strBody = road.pszCancelBody;
+                           strBody.replace(strBody.find('#'), 1, strOrder);
+                           other.Send(road.pszCancel, strBody);
+                           // The trader reads the review while the row behind it moves.
+                           PumpUntil([&] { return Shown(road.nTable, strOrder, road.nStatusCol) != strOpen; }, 3000);
+                           strBehind = Shown(road.nTable, strOrder, road.nStatusCol);
+                           TypeText("secret");
+                           ClickControl(h, IDOK);
+                       }}});
+        NotifyControl(hForm, IDC_SEPARATE_MODIFY, BN_CLICKED);
+        ASSERT_TRUE(PumpUntil([&] { return pSlot == nullptr; })) << pRun->InfoText();
+        ClearDialogSteps();
+        PumpFor(300);
+        EXPECT_NE(strOpen, strBehind) << "the row behind the review stayed as it was";
+        EXPECT_EQ(0u, Count(road.pszChange)) << Lines(road.pszChange);
+        EXPECT_EQ(1u, Occurrences(pRun->InfoText().substr(nBefore), "Order " + strOrder + " ")) << pRun->InfoText();
+    }
+}
