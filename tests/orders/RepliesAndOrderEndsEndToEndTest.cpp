@@ -70,6 +70,8 @@ struct OrderEndsSession : COrderStatusSession
             ++nCount;
         return nCount;
     }
+    // A change reviewed while another terminal cancels its order, on each market's separate form.
+    void ReviewWhileCancelledElsewhere(bool bArabic);
     // A separate modify form opened as the application opens forms, with the order loaded.
     HWND OpenSeparate(UINT nForm, const std::string& strOrder)
     {
@@ -256,9 +258,20 @@ TEST_F(OrderEndsSession, AModifyFormFollowsItsOrderToItsEnd)
 // A change held in its review while another terminal of the trader cancels the order: the
 // server's lines are handled behind the open review, so the order-status row shows the end while
 // the trader still reads the review; the review ends, no change goes out, and the end is told.
+// In English and in Arabic.
 TEST_F(OrderEndsSession, AnOrderCancelledElsewhereWhileItsChangeIsReviewedSendsNothing)
 {
-    StartTrader(false);
+    for (const bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        if (bArabic)
+            TearDown();
+        StartTrader(bArabic);
+        ReviewWhileCancelledElsewhere(bArabic);
+    }
+}
+
+void OrderEndsSession::ReviewWhileCancelledElsewhere(bool bArabic)
+{
     COtherTerminal other;
     ASSERT_TRUE(other.Open(server.Port()));
     struct ROAD
@@ -293,6 +306,8 @@ TEST_F(OrderEndsSession, AnOrderCancelledElsewhereWhileItsChangeIsReviewedSendsN
                            // The trader reads the review while the row behind it moves.
                            PumpUntil([&] { return Shown(road.nTable, strOrder, road.nStatusCol) != strOpen; }, 3000);
                            strBehind = Shown(road.nTable, strOrder, road.nStatusCol);
+                           SaveDialogScreenshot(h, std::string("orders_review_order_ended_") + road.pszChange +
+                                                       (bArabic ? "_ar" : "_en"));
                            TypeText("secret");
                            ClickControl(h, IDOK);
                        }}});
@@ -302,6 +317,8 @@ TEST_F(OrderEndsSession, AnOrderCancelledElsewhereWhileItsChangeIsReviewedSendsN
         PumpFor(300);
         EXPECT_NE(strOpen, strBehind) << "the row behind the review stayed as it was";
         EXPECT_EQ(0u, Count(road.pszChange)) << Lines(road.pszChange);
-        EXPECT_EQ(1u, Occurrences(pRun->InfoText().substr(nBefore), "Order " + strOrder + " ")) << pRun->InfoText();
+        if (!bArabic) {
+            EXPECT_EQ(1u, Occurrences(pRun->InfoText().substr(nBefore), "Order " + strOrder + " ")) << pRun->InfoText();
+        }
     }
 }
