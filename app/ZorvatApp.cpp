@@ -148,6 +148,10 @@ CString CZORVAT32App::GetErrorText(long nCode)
 void CZORVAT32App::ShowMessageBox(LPCSTR pszText, UINT nFlags)
 {
     // A server line's box opens after the line: the lines behind it are handled meanwhile.
+    if (!TbIsHandlingLine()) {
+        MessageBoxA(nullptr, pszText, m_strAppTitle, nFlags);
+        return;
+    }
     TbPostCall([strText = CString(pszText), strTitle = m_strAppTitle, nFlags] {
         MessageBoxA(nullptr, strText, strTitle, nFlags);
     });
