@@ -15,6 +15,7 @@
 #include "link/MarketServices.h"
 #include "link/ZorvatComm.h"
 #include "platform/win/Windows.h"
+#include "platform/win/user/LineHandling.h"
 #include "platform/win/user/MessageBox.h"
 #include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
@@ -160,7 +161,14 @@ CString CZORVAT32App::GetErrorText(long nCode)
 
 void CZORVAT32App::ShowMessageBox(LPCSTR pszText, UINT nFlags)
 {
-    MessageBoxA(nullptr, pszText, m_strAppTitle, nFlags);
+    // A server line's box opens after the line: the lines behind it are handled meanwhile.
+    if (!TbIsHandlingLine()) {
+        MessageBoxA(nullptr, pszText, m_strAppTitle, nFlags);
+        return;
+    }
+    TbPostCall([strText = CString(pszText), strTitle = m_strAppTitle, nFlags] {
+        MessageBoxA(nullptr, strText, strTitle, nFlags);
+    });
 }
 
 int CZORVAT32App::AskYesNo(UINT nTextId)
@@ -176,11 +184,19 @@ void CZORVAT32App::OnVersionStatus(int nStatus, LPCSTR pszText)
         // An outdated version may no longer connect: the link closes before the user reads why.
         if (m_pComm != nullptr)
             m_pComm->Disconnect(FALSE);
-        CString strText;
-        GetSharedGlobals()->LoadString(strText, IDS_VERSION_REFUSED_BOX);
-        MessageBoxA(nullptr, strText, m_strAppTitle, MB_OK | MB_ICONERROR);
     }
-    ShowVersionInfo(pszText, nStatus);
+    // The hello's answer is a line: what it says opens once the line is handled.
+    TbPostCall([strText = CString(pszText), nStatus] {
+        CZORVAT32App* pApp = CZORVAT32App::Get();
+        if (pApp == nullptr)
+            return;             // the application ended meanwhile
+        if (nStatus == 2) {
+            CString strBox;
+            GetSharedGlobals()->LoadString(strBox, IDS_VERSION_REFUSED_BOX);
+            MessageBoxA(nullptr, strBox, pApp->m_strAppTitle, MB_OK | MB_ICONERROR);
+        }
+        pApp->ShowVersionInfo(strText, nStatus);
+    });
 }
 
 void CZORVAT32App::SetFrameTitle(LPCSTR pszTitle)
