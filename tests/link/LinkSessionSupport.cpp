@@ -22,10 +22,11 @@ bool CTestServer::Start(const std::vector<std::string>& options)
     if (!mkdtemp(szDir))
         return false;
     m_strLog = std::string(szDir) + "/server.log";
-    // A property run TB_PROPERTY_SCALE times longer (tests/common/Property.h) may keep one
-    // session for all its sequences: the server stays that much longer, or the terminal would
-    // end the run waiting in its "connection lost" box.
-    int nRunTime = 60;
+    // The server outlives any test that keeps one session (a slow machine, the sanitizers, a
+    // property run TB_PROPERTY_SCALE times longer, tests/common/Property.h), or the terminal
+    // would end the run waiting in its "connection lost" box; its idle time still ends it soon
+    // after the test.
+    int nRunTime = 600;
     if (const char* pszScale = getenv("TB_PROPERTY_SCALE"))
         nRunTime *= std::max(1, atoi(pszScale));
     std::vector<std::string> args = {"--run-time", std::to_string(nRunTime), "--idle-time", "20", "--log", m_strLog};
