@@ -113,16 +113,22 @@ void BM_OrderStatusReply(benchmark::State& state)
 }
 BENCHMARK(BM_OrderStatusReply)->Unit(benchmark::kMillisecond);
 
-void BM_OrderStatusLiveLines(benchmark::State& state)
+// Lines fired round the given ones, the windows painted every eighth line.
+void FireLines(benchmark::State& state, const std::vector<std::string>& lines)
 {
     size_t n = 0;
     for (auto _ : state) {
-        CServerMessage msg(s_pRoad->live[n % LIVE_LINES].c_str(), 1);
+        CServerMessage msg(lines[n % LIVE_LINES].c_str(), 1);
         s_pRoad->source.FireType(msg.GetType(), &msg, -1);
         if (++n % PAINT_EVERY == 0)
             Pump();
     }
     state.SetItemsProcessed(static_cast<int64_t>(n));
+}
+
+void BM_OrderStatusLiveLines(benchmark::State& state)
+{
+    FireLines(state, s_pRoad->live);
 }
 BENCHMARK(BM_OrderStatusLiveLines)->Unit(benchmark::kMicrosecond);
 
@@ -131,28 +137,14 @@ void BM_OrderLinesWithFillsWaiting(benchmark::State& state)
 {
     if (s_pRoad->pOrders->GetWaitingFillCount() == 0)
         s_pRoad->WaitingFills();
-    size_t n = 0;
-    for (auto _ : state) {
-        CServerMessage msg(s_pRoad->live[n % LIVE_LINES].c_str(), 1);
-        s_pRoad->source.FireType(msg.GetType(), &msg, -1);
-        if (++n % PAINT_EVERY == 0)
-            Pump();
-    }
-    state.SetItemsProcessed(static_cast<int64_t>(n));
+    FireLines(state, s_pRoad->live);
     state.counters["waiting"] = static_cast<double>(s_pRoad->pOrders->GetWaitingFillCount());
 }
 BENCHMARK(BM_OrderLinesWithFillsWaiting)->Unit(benchmark::kMicrosecond);
 
 void BM_KseOrderLinesThroughFiveTables(benchmark::State& state)
 {
-    size_t n = 0;
-    for (auto _ : state) {
-        CServerMessage msg(s_pRoad->kseLive[n % LIVE_LINES].c_str(), 1);
-        s_pRoad->source.FireType(msg.GetType(), &msg, -1);
-        if (++n % PAINT_EVERY == 0)
-            Pump();
-    }
-    state.SetItemsProcessed(static_cast<int64_t>(n));
+    FireLines(state, s_pRoad->kseLive);
     state.counters["rows"] = s_pRoad->kse[0]->GetRows()->GetCount();
 }
 BENCHMARK(BM_KseOrderLinesThroughFiveTables)->Unit(benchmark::kMicrosecond);
