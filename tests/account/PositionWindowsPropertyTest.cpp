@@ -37,6 +37,7 @@
 #include "market/TableLinks.h"
 #include "refdata/ZorvatGlobals.h"
 #include "tests/account/AccountTestSupport.h"
+#include "tests/app/AppTestSupport.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/common/Property.h"
 
@@ -641,9 +642,8 @@ struct PositionWindowsProperty : CAccountSession
     {
         std::string strFaults;
         CTableMDIWnd* pWnd = pTable->GetMainWindow();
-        SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 5000, 4000, SWP_NOZORDER | SWP_NOMOVE);
+        ShowWhole(pWnd);
         CTableWindow& grid = pWnd->GetGrid();
-        UpdateWindow(grid.m_hWnd);
         for (int nLine = 0; nLine < pWnd->GetView()->GetRowCount() - grid.GetTopRow(); ++nLine)
             for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
                 CTBString strShown;

@@ -231,9 +231,8 @@ std::set<std::string> CutOrMarkedTexts(const std::string& strPdf, bool bArabic, 
             if (strMarket.size() > 20 && strstr(szTitle, strMarket.substr(0, 20).c_str()) != nullptr
                 && strstr(szTitle, strMarket.c_str()) == nullptr)
                 faults.insert(TbCodePageToUtf8(strName + " title: " + szTitle, CP_ACP));
+        ShowWhole(pWnd);
         CTableWindow& grid = pWnd->GetGrid();
-        SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 5000, 4000, SWP_NOZORDER | SWP_NOMOVE);
-        UpdateWindow(grid.m_hWnd);
         HDC hdc = GetDC(grid.m_hWnd);
         SelectObject(hdc, grid.GetFont());
         const auto Width = [&](const char* psz) {
@@ -1220,9 +1219,8 @@ struct OnePrice : ShownValues
     static std::pair<std::string, int> Placed(CDataTable* pTable, int nKeyCol, const std::string& strKey, int nCol)
     {
         CTableMDIWnd* pWnd = pTable->GetMainWindow();
-        SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 5000, 4000, SWP_NOZORDER | SWP_NOMOVE);
+        ShowWhole(pWnd);
         CTableWindow& grid = pWnd->GetGrid();
-        UpdateWindow(grid.m_hWnd);
         int nKeyShown = -1, nShown = -1;
         for (int d = 0; d < grid.GetDisplayColumnCount(); ++d) {
             nKeyShown = pWnd->GetView()->GetColumnOrder().GetColumnIndex(d) == nKeyCol ? d : nKeyShown;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -179,4 +180,13 @@ std::vector<int> InkRuns(const std::string& strInk)
     if (bSame)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "expected " << strExpected << "\n    seen " << strSeen;
+}
+
+void ShowWhole(CTableMDIWnd* pWnd)
+{
+    CTableWindow& grid = pWnd->GetGrid();
+    // No taller than the rows and totals need: every pixel of the window is painted.
+    const int nHeight = std::min(4000, 3 * grid.GetTitleHeight() + (pWnd->GetView()->GetRowCount() + 4) * grid.GetRowHeight() + 200);
+    SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 5000, nHeight, SWP_NOZORDER | SWP_NOMOVE);
+    UpdateWindow(grid.m_hWnd);
 }

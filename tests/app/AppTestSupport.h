@@ -35,6 +35,8 @@ std::string InkOfText(HFONT hFont, const std::string& strText, COLORREF crBack =
 ::testing::AssertionResult SameInk(const std::string& strExpected, const std::string& strSeen);
 // Handles what the window queue holds now (a WM_QUIT is dropped).
 void PumpPending();
+// A table window wide enough for every column and tall enough for every row, painted.
+void ShowWhole(CTableMDIWnd* pWnd);
 
 // The language modules of the source tree (1252 English, 1256 Arabic) as the resource module
 // and the framework's, with the matching reading direction; restores English at the end.

@@ -138,7 +138,9 @@ void CServer::UpdateClock()
 // turn that are meant for it as one write.
 void CServer::PushLive(double dNow, bool bPendingOnly)
 {
-    static const size_t TURN_LIMIT = 20000;     // events taken in one turn of the loop
+    // Events taken in one turn of the loop: few enough that a turn stays short on a slow machine
+    // (the sanitizers), so that the other sessions' requests are answered between turns.
+    static const size_t TURN_LIMIT = 2000;
     std::vector<CLiveLine> live;
     CShapeContext ctx;
     ctx.pClock = &m_shared.clock;

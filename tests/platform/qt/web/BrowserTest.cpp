@@ -79,8 +79,9 @@ LRESULT CALLBACK OwnerProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 // The keys that come out of the queue, where a frame would translate its accelerators.
 std::vector<MSG> g_keys;
 
-// Runs the queue until the condition holds or the time is up; TRUE when it held.
-BOOL PumpUntil(const std::function<bool()>& done, int nMs = 15000)
+// Runs the queue until the condition holds or the time is up; TRUE when it held. The bound is
+// generous: the engine under the sanitizers on a loaded machine takes many seconds to lay out.
+BOOL PumpUntil(const std::function<bool()>& done, int nMs = 60000)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(nMs);
     const UINT_PTR nTimer = SetTimer(nullptr, 0, 10, nullptr);
