@@ -64,7 +64,7 @@ namespace {
 std::atomic<long long> s_nLastBeat{0};     // steady clock, milliseconds
 std::atomic<int> s_nWatching{0};           // pumps waiting now
 #ifdef __SANITIZE_ADDRESS__
-std::atomic<int> s_nLimitMs{20000};        // the sanitizers run every handler several times slower
+std::atomic<int> s_nLimitMs{60000};        // the sanitizers run every handler several times slower, more so on a loaded machine
 #else
 std::atomic<int> s_nLimitMs{5000};
 #endif
