@@ -250,7 +250,7 @@ void TbDisplayMouseLeave(HWND hWnd)
         PostMouseLeave();
 }
 
-void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen)
+void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen, BOOL bAgain)
 {
     TbUserState& user = TbUser();
     Input().ptCursor = ptScreen;
@@ -327,7 +327,7 @@ void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen)
     if (s_hTrackLeave != nullptr && s_hTrackLeave != hTarget)
         PostMouseLeave();
     MSG msg = {hTarget, uMsg, wKeys, lParam, TbNowMs(), ptScreen, 0};
-    TbPostRecord(msg, FALSE);
+    TbPostRecord(msg, bAgain);
 }
 
 BOOL TbDisplayTakesInput(HWND hWnd)
