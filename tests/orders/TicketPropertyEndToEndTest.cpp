@@ -532,10 +532,10 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps, bool bArabic = fals
     }
 }
 // A kept sequence run on its own: a failed check tells what it saw.
-void RunKept(TicketProperty& s, std::vector<STEP> steps)
+void RunKept(TicketProperty& s, std::vector<STEP> steps, bool bArabic = false)
 {
     try {
-        RunSequence(s, std::move(steps));
+        RunSequence(s, std::move(steps), bArabic);
     } catch (const rc::detail::CaseResult& failure) {
         ADD_FAILURE() << failure.description;
     }
@@ -595,4 +595,19 @@ TEST_F(TicketProperty, KeysTypedWhileTheCheckIsHeldStayAfterTheAcknowledgement)
 TEST_F(TicketProperty, TheTablesBehindAnOpenReviewFollowTheServer)
 {
     RunKept(*this, {{FILL_ORDER, 1}, {REVIEW_HELD, 1}, {TAKE_REPLIES, 0}});
+}
+
+// Limit clicked and typed in, Quantity typed, Limit clicked again within a double click's time:
+// the second press of the double click gives the keys back to Limit.
+TEST_F(TicketProperty, AFieldClickedTwiceWithKeysBetweenTakesTheKeys)
+{
+    RunKept(*this, {{CLICK_TYPE, 3}, {TAKE_REPLIES, 0}, {TYPE_QUANTITY, 0}, {TYPE_QUANTITY, 0}, {TYPE_QUANTITY, 0},
+                    {CLICK_TYPE, 3}, {TYPE_QUANTITY, 0}, {TYPE_QUANTITY, 0}});
+}
+
+// The same in Arabic, Limit clicked again after a row's order took the keys from it: the limit
+// pasted after the click is Limit's.
+TEST_F(TicketProperty, ALimitPastedAfterARowsOrderIsTheLimits)
+{
+    RunKept(*this, {{CLICK_TYPE, 5}, {ROW_ORDER, 0}, {CLICK_TYPE, 11}}, true);
 }

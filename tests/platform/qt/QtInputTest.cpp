@@ -192,7 +192,7 @@ TEST_F(QtInputTest, EveryWaitingKeyKeepsItsCharacter)
 // Input keeps its order whatever path a key takes: characters typed at once after a click (with a
 // key code, without one, committed by an input method, pasted with Ctrl+V) land in the field the
 // click put the keys in, also when the click first closed another field's open list; never in the
-// field the keys were in before it.
+// field the keys were in before it, even when the click is the second press of a double click.
 TEST_F(QtInputTest, KeysTypedRightAfterAClickLandInTheFieldClicked)
 {
     const UINT uOld = GetACP();
@@ -262,6 +262,15 @@ TEST_F(QtInputTest, KeysTypedRightAfterAClickLandInTheFieldClicked)
     EXPECT_FALSE(SendMessageA(hTicker, CB_GETDROPPEDSTATE, 0, 0));
     EXPECT_EQ(hLimit, GetFocus());
     EXPECT_EQ(strTicker, Text(hTicker));
+    EXPECT_EQ("846.05", Text(hLimit));
+
+    // The keys moved to the quantity, the limit clicked again at once: the second press of a
+    // double click gives the keys back to the limit.
+    SetWindowTextA(hLimit, "");
+    SetFocus(hQuantity);
+    ClickAndType(hLimit);
+    EXPECT_EQ(hLimit, GetFocus());
+    EXPECT_EQ("1,500", Text(hQuantity));
     EXPECT_EQ("846.05", Text(hLimit));
     TbSetActiveCodePage(uOld);
 }
