@@ -254,8 +254,10 @@ void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen, BOO
 {
     TbUserState& user = TbUser();
     Input().ptCursor = ptScreen;
+    // A press delivered again is one the display told already: the button is as the display
+    // left it since (released, most often).
     int nButton = 0;
-    if (int nDown = ButtonOf(uMsg, &nButton); nDown >= 0)
+    if (int nDown = ButtonOf(uMsg, &nButton); nDown >= 0 && !bAgain)
         SetDelivered(nButton, nDown == 1);
     HWND hTarget = user.hCapture ? user.hCapture : hWndUnder;
     if (uMsg == WM_MOUSEWHEEL && user.hFocus)

@@ -260,6 +260,7 @@ TEST_F(QtInputTest, KeysTypedRightAfterAClickLandInTheFieldClicked)
     const std::string strTicker = Text(hTicker);
     ClickAndType(hLimit);
     EXPECT_FALSE(SendMessageA(hTicker, CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_EQ(0, GetAsyncKeyState(VK_LBUTTON) & 0x8000);       // the click is over: the button is up
     EXPECT_EQ(hLimit, GetFocus());
     EXPECT_EQ(strTicker, Text(hTicker));
     EXPECT_EQ("846.05", Text(hLimit));
