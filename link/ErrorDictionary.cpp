@@ -19,6 +19,8 @@ namespace {
 const long s_zeroParamCodes[] = {428, 432, 433};    // an empty parameter shows as "0"
 const long s_paramCodes[] = {442, 447, 652, 724, 863, 901, 902, 906, 908, 909,
                              910, 914, 915, 917, 947, 951, 963, 999, 1000, 1164};
+// Codes whose figure counts shares.
+const long s_shareCounts[] = {432, 442};
 // The client's own sentence for a code whose figure stands inside the sentence: closed up over a
 // missing figure it would read as another statement ("at least shares").
 const struct
@@ -45,24 +47,14 @@ bool IsBlank(const CString& strText)
 
 // The text with the value put where its parentheses were; without a value the sentence closes up
 // over the place, so that no empty "( )" and no double blank is shown.
-// An amount the server puts in a text ("993288.781") reads grouped, as the forms show amounts;
-// a whole number (an order's, a stock's) stays as sent.
-CString ShownValue(const CString& strValue)
+// An amount the server puts in a text ("993288.781") reads grouped, as the forms show amounts, and
+// so does a count of shares; any other whole number (an order's, a stock's) stays as sent.
+CString ShownValue(const CString& strValue, long nCode)
 {
     const std::string str = static_cast<LPCSTR>(strValue);
-    const size_t nStart = !str.empty() && str[0] == '-' ? 1 : 0;
-    const size_t nPoint = str.find('.');
-    if (nPoint == std::string::npos || nPoint == nStart || str.find_first_not_of("0123456789", nStart) != nPoint ||
-        str.find_first_not_of("0123456789", nPoint + 1) != std::string::npos)
+    if (str.find('.') == std::string::npos && !IsIn(s_shareCounts, nCode))
         return strValue;
-    std::string out = str.substr(0, nStart);
-    for (size_t i = nStart; i < nPoint; ++i) {
-        out += str[i];
-        if (i + 1 < nPoint && (nPoint - i - 1) % 3 == 0)
-            out += GetNorvGlobals().m_chThousands;
-    }
-    out += str.substr(nPoint);
-    return out.c_str();
+    return GroupedNumber(str).c_str();
 }
 
 // Where the place stands between two words, the sentence needs its figure.
@@ -74,7 +66,7 @@ bool IsInsideSentence(const CString& strBefore, const CString& strAfter)
 CString FillHole(const CString& strLeft, const CString& strValue, const CString& strRight, long nCode = 0)
 {
     if (!strValue.IsEmpty())
-        return strLeft + ShownValue(strValue) + strRight;
+        return strLeft + ShownValue(strValue, nCode) + strRight;
     CString strBefore = strLeft, strAfter = strRight;
     strBefore.TrimRight();
     strAfter.TrimLeft();
@@ -170,7 +162,7 @@ void CZorvatErrorDictionary::FormatText(CString* pOut, long nCode, const CServer
     CString strRight = nClose < 0 ? strText : strText.Mid(nClose + 1);
 
     if (IsIn(s_zeroParamCodes, nCode) && pMsg != nullptr) {
-        *pOut = strLeft + (strParam.IsEmpty() ? CString("0") : ShownValue(strParam)) + strRight;
+        *pOut = strLeft + (strParam.IsEmpty() ? CString("0") : ShownValue(strParam, nCode)) + strRight;
     } else if (IsIn(s_zeroParamCodes, nCode) || IsIn(s_paramCodes, nCode)) {
         *pOut = FillHole(strLeft, strParam, strRight, nCode);
     } else if (nCode == PAYMENT_MODE_CODE || nCode == ACCOUNT_TYPE_CODE) {

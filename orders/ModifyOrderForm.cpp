@@ -45,6 +45,12 @@ CString Whole(long nValue)
     return strText;
 }
 
+// A count of shares as the quantity beside it shows one: "184,200".
+CString Shares(long nValue)
+{
+    return GroupedNumber(static_cast<LPCSTR>(Whole(nValue))).c_str();
+}
+
 // An eight-digit year-month-day above 20000000, else no date.
 COleDateTime DateOf(long nDate)
 {
@@ -87,8 +93,8 @@ BOOL ReadUSRow(long nOrder, OPEN_ORDER* pOrder)
     pOrder->bDurationFixed = pRow->GetLong(UC_DURATION_FIXED) == 1;
     pOrder->strCurrency = pRow->GetText(UC_CURRENCY);
     pOrder->strQuantity = Whole(pRow->GetLong(UC_QUANTITY));
-    pOrder->strOpen = Whole(pRow->GetLong(UC_OPEN));
-    pOrder->strFilled = Whole(pRow->GetLong(UC_FILLED));
+    pOrder->strOpen = Shares(pRow->GetLong(UC_OPEN));
+    pOrder->strFilled = Shares(pRow->GetLong(UC_FILLED));
     pOrder->goodTill = DateOf(pRow->GetLong(UC_GOOD_TILL));
     const long nRight = pRow->GetLong(UC_RIGHT);
     if (nRight == 1 || nRight == 2) {
@@ -139,8 +145,8 @@ BOOL ReadKSERow(long nOrder, OPEN_ORDER* pOrder)
         pOrder->contractDate = DateOf(pRow->GetLong(KC_DATE));
     }
     pOrder->strQuantity = Whole(pRow->GetLong(KC_QUANTITY));
-    pOrder->strOpen = Whole(pRow->GetLong(KC_OPEN));
-    pOrder->strFilled = Whole(pRow->GetLong(KC_FILLED));
+    pOrder->strOpen = Shares(pRow->GetLong(KC_OPEN));
+    pOrder->strFilled = Shares(pRow->GetLong(KC_FILLED));
     pOrder->goodTill = DateOf(pRow->GetLong(KC_GOOD_TILL));
     return TRUE;
 }
@@ -437,8 +443,8 @@ BOOL CModifyOrderForm::FollowOrder()
         return TRUE;
     const long nStatus = pRow->GetLong(bKse ? static_cast<int>(KC_STATE) : static_cast<int>(UC_STATUS));
     if (IsOpenStatus(nStatus)) {
-        SetText(m_controls.nOpen, Whole(pRow->GetLong(bKse ? static_cast<int>(KC_OPEN) : static_cast<int>(UC_OPEN))));
-        SetText(m_controls.nFilled, Whole(pRow->GetLong(bKse ? static_cast<int>(KC_FILLED) : static_cast<int>(UC_FILLED))));
+        SetText(m_controls.nOpen, Shares(pRow->GetLong(bKse ? static_cast<int>(KC_OPEN) : static_cast<int>(UC_OPEN))));
+        SetText(m_controls.nFilled, Shares(pRow->GetLong(bKse ? static_cast<int>(KC_FILLED) : static_cast<int>(UC_FILLED))));
         return TRUE;
     }
     EndWithOrder(nStatus, nullptr);

@@ -262,7 +262,19 @@ void CNewPlaceOrderDlg::OnMarketChanged()
         UpdateMarketChoices(MarketDetail());
         return;
     }
+    // The side the trader chose stays where the market takes it; else he hears it went.
+    const CString strSide = GetBoxText(IDC_TICKET_SIDE);
     SelectMarket(strName);
+    if (!strSide.IsEmpty() && GetBoxText(IDC_TICKET_SIDE) != strSide) {
+        if (SelectBoxText(IDC_TICKET_SIDE, strSide, /*bExact=*/TRUE) < 0) {
+            CString strText;
+            strText.FormatMessage(IDS_TICKET_SIDE_NOT_TAKEN, static_cast<LPCSTR>(strSide), static_cast<LPCSTR>(strName),
+                                  static_cast<LPCSTR>(GetBoxText(IDC_TICKET_SIDE)));
+            ShowMarketInfo(strText, 0, 2);
+        }
+        OnSideChanged();
+        ColourBySide();
+    }
     UpdateSubmitButton();
 }
 

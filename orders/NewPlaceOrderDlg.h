@@ -75,6 +75,7 @@
 #define IDS_TICKET_BEGUN_ORDER_KEPT     40494
 #define IDS_TICKET_SYMBOLS_MARKET       40495
 #define IDS_TICKET_BEGUN_ORDER_REPLACED 40496
+#define IDS_TICKET_SIDE_NOT_TAKEN       40497
 
 class CNewPlaceOrderDlg : public COrderRoadForm, public IOrderTicketForm
 {

@@ -37,6 +37,8 @@ struct FORM_EDIT
 #define IDS_TICKET_PRICE_REFUSED    40390
 // What any other whole-number field says.
 #define IDS_FIELD_DIGITS_REFUSED    40448
+// A server's refusal of an order the form no longer shows: side, quantity, symbol, market, text.
+#define IDS_ORDER_REFUSED_NAMED     40498
 
 // The text of a refusal of any order road: the code in field nError, filled with the value the
 // reply carries after it, or whole without the value's place. Every order form tells its

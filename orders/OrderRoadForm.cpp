@@ -88,7 +88,7 @@ void COrderRoadForm::OnCheckReply(CServerMessage* pMsg)
         m_atCheck.erase(check.nNumber);
         ForgetSentFields();
         EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
-        ShowReplyError(reply, road.nCheckError);
+        ShowRefusalOf(check.shot, reply, road.nCheckError);
         KeepKeysInForm();
         return;
     }
@@ -202,7 +202,7 @@ void COrderRoadForm::OnOrderReply(CServerMessage* pMsg)
     CString strText;
     if (!BuildAcknowledgement(*road.pAck, *pMsg, strName, &strText)) {
         ForgetSentFields();     // the refused order's fields stay to mend
-        ShowReplyError(*pMsg, road.pAck->nError);
+        ShowRefusalOf(order.shot, *pMsg, road.pAck->nError);
         KeepKeysInForm();
         return;
     }
@@ -349,6 +349,25 @@ BOOL COrderRoadForm::IsLastSent(const ORDER_TICKET_SNAPSHOT& shot) const
            same(shot.strLimitPrice, sent.strLimitPrice) && same(shot.strStopPrice, sent.strStopPrice) &&
            shot.nOrderType == sent.nOrderType && shot.nValidity == sent.nValidity &&
            shot.strMarketName == sent.strMarketName && shot.nKseMarketType == sent.nKseMarketType;
+}
+
+void COrderRoadForm::ShowRefusalOf(const ORDER_TICKET_SNAPSHOT& shot, const CServerMessage& reply, int nError)
+{
+    const ORDER_TICKET_SNAPSHOT now = TakeSnapshot();
+    if (now.strMarketName == shot.strMarketName && now.strTicker == shot.strTicker && now.nSide == shot.nSide &&
+        atof(now.strQuantity) == atof(shot.strQuantity)) {
+        ShowReplyError(reply, nError);
+        return;
+    }
+    CString strSymbol = shot.strTicker;
+    if (strSymbol.Find('/') >= 0)
+        strSymbol = strSymbol.Left(strSymbol.Find('/'));
+    strSymbol.Trim();
+    CString strText;
+    strText.FormatMessage(IDS_ORDER_REFUSED_NAMED, static_cast<LPCSTR>(CTransactionType::GetText(shot.nSide)),
+                          GroupedNumber(static_cast<LPCSTR>(shot.strQuantity)).c_str(), static_cast<LPCSTR>(strSymbol),
+                          static_cast<LPCSTR>(shot.strMarketName), static_cast<LPCSTR>(ReplyErrorText(reply, nError)));
+    ShowMarketInfo(strText, 0, 2);
 }
 
 void COrderRoadForm::NoteTheTradersChange(WPARAM wParam, LPARAM lParam)

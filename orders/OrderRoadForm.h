@@ -101,6 +101,9 @@ private:
     BOOL HoldsUnsentOrder();
     // Whether these values are the order sent last, as the trader fills it in.
     BOOL IsLastSent(const ORDER_TICKET_SNAPSHOT& shot) const;
+    // The server's refusal of the order of these values; a form that shows another order now
+    // (another market chosen, the next order begun) hears which order it refuses.
+    void ShowRefusalOf(const ORDER_TICKET_SNAPSHOT& shot, const CServerMessage& reply, int nError);
     // The field is the trader's now: neither the order sent nor one being checked holds it.
     void ForgetField(int nId);
     // Notes the trader's own change of a field (typed, chosen, ticked).

@@ -42,22 +42,6 @@ CString Printed(const char* pszFormat, double dValue)
     return sz;
 }
 
-// A price's whole part grouped in thousands, as the ticket's price fields show it: "1,150.0".
-CString GroupedPrice(const CString& strPrice)
-{
-    const std::string str = static_cast<LPCSTR>(strPrice);
-    const size_t nStart = !str.empty() && (str[0] == '-' || str[0] == '+') ? 1 : 0;
-    const size_t nEnd = std::min(str.find('.', nStart), str.size());
-    std::string out = str.substr(0, nStart);
-    for (size_t i = nStart; i < nEnd; ++i) {
-        out += str[i];
-        if (i + 1 < nEnd && (nEnd - i - 1) % 3 == 0)
-            out += GetNorvGlobals().m_chThousands;
-    }
-    out += str.substr(nEnd);
-    return out.c_str();
-}
-
 // The layouts print whole numbers with "%d"; GetLong's value fits an int.
 CString PrintedWhole(const char* pszFormat, int nValue)
 {
@@ -130,7 +114,7 @@ CString RowText(const REVIEW_ROW& row, const CServerMessage& reply, int nSideCod
     switch (row.nKind) {
     case RK_NUMBER: return Printed(row.pszFormat, reply.GetDouble(nField, 0));
     case RK_WHOLE: return PrintedWhole(row.pszFormat, static_cast<int>(reply.GetLong(nField)));
-    case RK_PRICE: return GroupedPrice(FormatPrice(reply.GetDouble(nField, 0), row.nPriceDecimals));
+    case RK_PRICE: return GroupedNumber(static_cast<LPCSTR>(FormatPrice(reply.GetDouble(nField, 0), row.nPriceDecimals))).c_str();
     case RK_STOCK: {
         CString strText;
         strText.Format("%s / %s", static_cast<LPCSTR>(StockSymbol(reply.GetLong(nField))), reply.GetFieldText(nField));

@@ -22,7 +22,7 @@ const REVIEW_CLASS s_class = {IDD_REVIEW_ORDER_US, 12, &s_kept, /*bKeepIsSetting
     {5743, RK_ORDER_TYPE, 5, nullptr, RC_ALWAYS, RD_AS_FILLED},        \
     {5748, RK_DURATION, 8, nullptr, RC_ALWAYS, RD_AS_FILLED},          \
     {5758, RK_DATE, 10, nullptr, RC_DURATION_1, RD_AS_FILLED},    \
-    {5744, RK_TEXT, 4, nullptr, RC_ALWAYS, RD_AS_FILLED},              \
+    {5744, RK_TEXT, 4, nullptr, RC_ALWAYS, 0},                         \
     {5749, RK_NUMBER, 16, "%.4f", RC_ALWAYS, RD_AS_FILLED},            \
     {5752, RK_PRICE, 6, nullptr, RC_NOT_ZERO, RD_AS_FILLED, US_PRICE_DECIMALS}, \
     {5753, RK_PRICE, 7, nullptr, RC_NOT_ZERO, RD_AS_FILLED, US_PRICE_DECIMALS}, \

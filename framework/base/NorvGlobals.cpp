@@ -1,5 +1,7 @@
 #include "framework/base/NorvGlobals.h"
 
+#include <algorithm>
+
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/Paint.h"
@@ -107,4 +109,22 @@ CNorvGlobals& GetNorvGlobals()
 {
     static CNorvGlobals s_globals;
     return s_globals;
+}
+
+std::string GroupedNumber(const std::string& strNumber)
+{
+    const size_t nStart = !strNumber.empty() && strNumber[0] == '-' ? 1 : 0;
+    const size_t nEnd = std::min(strNumber.find('.', nStart), strNumber.size());
+    const auto IsDigits = [&strNumber](size_t nFrom, size_t nTo) {
+        return strNumber.find_first_not_of("0123456789", nFrom) >= nTo;
+    };
+    if (nEnd == nStart || !IsDigits(nStart, nEnd) || (nEnd < strNumber.size() && !IsDigits(nEnd + 1, strNumber.size())))
+        return strNumber;
+    std::string strOut = strNumber.substr(0, nStart);
+    for (size_t i = nStart; i < nEnd; ++i) {
+        strOut += strNumber[i];
+        if (i + 1 < nEnd && (nEnd - i - 1) % 3 == 0)
+            strOut += GetNorvGlobals().m_chThousands;
+    }
+    return strOut + strNumber.substr(nEnd);
 }

@@ -8,6 +8,8 @@
 #include "framework/base/TB3DFrame.h"
 #include "framework/base/TBString.h"
 
+#include <string>
+
 class CNorvGlobals : public CGlobalsEventSource
 {
 public:
@@ -60,3 +62,8 @@ HPALETTE CreateHalftonePaletteIfNeeded();
 
 // The one instance, made on first use so that it exists before any static object needs it.
 CNorvGlobals& GetNorvGlobals();
+
+// A number as every window shows it: the whole part of a plain number ([-]digits, maybe a '.' and
+// digits) grouped in thousands with the set separator, "184,200" and "1,150.0"; any other text
+// (a name, a number already grouped) as it stands.
+std::string GroupedNumber(const std::string& strNumber);

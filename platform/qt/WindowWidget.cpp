@@ -4,6 +4,7 @@
 #include <cstring>
 #include <QtCore/QTimer>
 #include <QtGui/QIcon>
+#include <QtGui/QInputMethodEvent>
 #include <QtGui/QPainter>
 #include <QtGui/QFontMetrics>
 #include <QtGui/QPixmap>
@@ -293,6 +294,21 @@ void CTbWindowWidget::keyReleaseEvent(QKeyEvent* pEvent)
     Key(pEvent, TRUE);
 }
 
+void CTbWindowWidget::inputMethodEvent(QInputMethodEvent* pEvent)
+{
+    // What an input method (or an on-screen keyboard through one) commits is typed text: each
+    // character a key of its own that carries it, queued behind the input that came before it.
+    if (m_hWnd) {
+        const QString strCommit = pEvent->commitString();
+        for (const char32_t ch : strCommit.toUcs4()) {
+            const std::string strUtf8 = QString::fromUcs4(&ch, 1).toStdString();
+            if (TbDisplayKeyText(WM_KEYDOWN, VK_PACKET, MAKELPARAM(1, 0), strUtf8.c_str()))
+                TbDisplayKey(WM_KEYUP, VK_PACKET, MAKELPARAM(1, KF_REPEAT | KF_UP), nullptr);
+        }
+    }
+    pEvent->accept();
+}
+
 void CTbWindowWidget::ReportGeometry()
 {
     if (m_hWnd && isWindow() && !m_bApplying) {
@@ -514,6 +530,7 @@ void CTbQtSurface::SetFocus()
         return;
     // Keys reach the layer through whichever of its widgets Qt focuses; the layer routes them.
     m_pWidget->setFocusPolicy(Qt::StrongFocus);
+    m_pWidget->setAttribute(Qt::WA_InputMethodEnabled, true);
     m_pWidget->setFocus(Qt::OtherFocusReason);
 }
 

@@ -82,7 +82,9 @@ TEST_F(ErrorDictionary, PutsTheParameterIntoTheText)
     // parentheses hold words stays as it is.
     EXPECT_EQ("Limit 5 reached", ReplyError("~KV|1|XC||960|5", 0));
     EXPECT_EQ("Limit reached", ReplyError("~KV|1|XC||960", 0));
-    // An amount reads grouped as the forms show amounts; a whole number, an order's, as sent.
+    // An amount reads grouped as the forms show amounts, and so does a count of shares; a whole
+    // number, an order's, as sent.
+    EXPECT_EQ("Buy at least 15,801 shares", ReplyError("~KV|1|XC||442|15801", 0));
     EXPECT_EQ("Limit 993,288.781 reached", ReplyError("~KV|1|XC||960|993288.781", 0));
     EXPECT_EQ("Limit -1,234.5 reached", ReplyError("~KV|1|XC||960|-1234.5", 0));
     EXPECT_EQ("Order 1234567 is not open", ReplyError("~KC|1|XC||724|1234567", 0));

@@ -141,16 +141,17 @@ TEST_F(OrderLifeSession, TheModifyFormReadsItsOrdersFills)
     PumpPending();
     hForm = FormOf(604);
     ASSERT_NE(nullptr, hForm);
-    Line(KseOrder(604, 100, 70, 30, 6));
-    EXPECT_EQ("70", ControlText(hForm, IDC_MODIFY_OPEN));
-    EXPECT_EQ("30", ControlText(hForm, IDC_MODIFY_FILLED));
+    // Grouped as the quantity beside them.
+    Line(KseOrder(604, 200000, 184200, 15800, 6));
+    EXPECT_EQ("184,200", ControlText(hForm, IDC_MODIFY_OPEN));
+    EXPECT_EQ("15,800", ControlText(hForm, IDC_MODIFY_FILLED));
     // Cleared by the trader, read again from the row at Modify.
     ClickControl(hForm, IDC_MODIFY_CLEAR);
     EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
     NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
     PumpPending();
-    EXPECT_EQ("70", ControlText(hForm, IDC_MODIFY_OPEN));
-    EXPECT_EQ("30", ControlText(hForm, IDC_MODIFY_FILLED));
+    EXPECT_EQ("184,200", ControlText(hForm, IDC_MODIFY_OPEN));
+    EXPECT_EQ("15,800", ControlText(hForm, IDC_MODIFY_FILLED));
 }
 
 // Seventy trades told before their orders' lines, which come seconds later: none is told while

@@ -382,8 +382,14 @@ struct OrderLifeProperty : OrderLifeSession
             const HWND hForm = nFormStory == static_cast<int>(nStory) ? FormOf(story.nOrder) : nullptr;
             if (IsEnded(nExpectStatus) && hForm != nullptr)
                 ss << "the form of an ended order is open; ";
-            if (hForm != nullptr && (ControlText(hForm, IDC_MODIFY_OPEN) != std::to_string(nShownOpen) ||
-                                     ControlText(hForm, IDC_MODIFY_FILLED) != std::to_string(nShownFilled)))
+            // The form groups its counts as the quantity beside them.
+            const auto Plain = [hForm](int nId) {
+                std::string strText = ControlText(hForm, nId);
+                strText.erase(std::remove(strText.begin(), strText.end(), ','), strText.end());
+                return strText;
+            };
+            if (hForm != nullptr && (Plain(IDC_MODIFY_OPEN) != std::to_string(nShownOpen) ||
+                                     Plain(IDC_MODIFY_FILLED) != std::to_string(nShownFilled)))
                 ss << "the form reads open " << ControlText(hForm, IDC_MODIFY_OPEN) << ", filled "
                    << ControlText(hForm, IDC_MODIFY_FILLED) << "; ";
         }

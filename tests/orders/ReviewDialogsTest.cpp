@@ -164,11 +164,11 @@ std::vector<LAYOUT_CASE> LayoutCases()
     // rounded half away from zero as the server wrote it.
     add("us_new", [] {
         return std::make_unique<CReviewOrderDlg>(
-            Reply("OV", 31, {{2, "1"}, {3, "ACME"}, {4, "200"}, {6, "12.5"}, {8, "1"}, {10, "261231"}, {14, "1995169.855"},
+            Reply("OV", 31, {{2, "1"}, {3, "ACME"}, {4, "2000"}, {6, "12.5"}, {8, "1"}, {10, "261231"}, {14, "1995169.855"},
                               {15, "1200"}, {16, "12.5"}, {17, "2500"}, {22, "0.307"}, {28, "9"}, {29, "1500"},
                               {30, "2500.5"}}),
             &s_strDescription, 0);
-    }, {{5742, "ACME"}, {5754, "Acme Widgets Inc"}, {5747, "Buy"}, {5758, "31/12/2026"}, {5744, "200"},
+    }, {{5742, "ACME"}, {5754, "Acme Widgets Inc"}, {5747, "Buy"}, {5758, "31/12/2026"}, {5744, "2,000"},
         {5749, "12.5000"}, {5752, "12.5000"}, {5753, ""}, {5745, "2,500.00"}, {6644, "1,995,169.86"}, {6723, "1,200"},
         {6550, "0.307"}, {6581, "1,500"}, {6582, "2,500.50"}, {IDOK, "Place Order"}});
     // A cancellation's message ends before field 14: it has none of the server's figures.

@@ -299,6 +299,25 @@ void KeysAfterARefusal(TicketKeepsTheTradersOrder& s, bool bArabic)
             PumpPending();
             EXPECT_NE(strBefore, ControlText(hDlg, nField)) << "the key lost in control " << nField;
         }
+        if (nCommand != 33049u)
+            continue;
+        // Another market chosen before the refusal is read: the refusal names the order it refuses,
+        // its quantity grouped as the ticket shows it.
+        TypeInto(hDlg, IDC_TICKET_QUANTITY, "1500");
+        const std::string strOrder[] = {ControlText(hDlg, IDC_TICKET_SIDE), "1,500",
+                                        ControlText(hDlg, IDC_TICKET_TICKER).substr(0, ControlText(hDlg, IDC_TICKET_TICKER).find('/')),
+                                        ControlText(hDlg, IDC_TICKET_MARKET)};
+        const int nLines = s.App().GetInfoTable()->GetLineCount();
+        NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
+        for (const std::string& strMarket : BoxItems(hDlg, IDC_TICKET_MARKET))
+            if (GetGlobals()->GetMarketCode(strMarket.c_str()) != 2) {
+                ChooseItem(hDlg, IDC_TICKET_MARKET, strMarket);
+                break;
+            }
+        ASSERT_TRUE(PumpUntil([&] { return s.App().GetInfoTable()->GetLineCount() > nLines; }, 3000));
+        const std::string strTold(s.App().GetInfoTable()->GetLineCell(s.App().GetInfoTable()->GetLineCount() - 1, INFO_COL_TEXT));
+        for (const std::string& strPart : strOrder)
+            EXPECT_NE(std::string::npos, strTold.find(strPart)) << strTold << " names no " << strPart;
     }
 }
 }  // namespace

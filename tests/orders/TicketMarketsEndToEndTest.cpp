@@ -315,6 +315,14 @@ TEST_F(TicketMarkets, TheColourFollowsTheSideShownAcrossMarkets)
                 ChooseItem(hDlg, IDC_TICKET_MARKET, strTo);
                 EXPECT_EQ(Expected(), pTicket->GetFormColour())
                     << strFrom << " " << strSide << " -> " << strTo << " shows '" << ControlText(hDlg, IDC_TICKET_SIDE) << "'";
+                // The side chosen stays where the market offers it; else the trader hears it went.
+                const std::vector<std::string> sides = BoxItems(hDlg, IDC_TICKET_SIDE);
+                if (std::find(sides.begin(), sides.end(), strSide) != sides.end()) {
+                    EXPECT_EQ(strSide, ControlText(hDlg, IDC_TICKET_SIDE)) << strFrom << " -> " << strTo;
+                } else if (strFrom != strTo) {
+                    EXPECT_NE(std::string::npos, pRun->InfoText().find(strTo + " takes no " + strSide))
+                        << strFrom << " " << strSide << " -> " << strTo;
+                }
             }
         // Reset empties the order, its side among the rest.
         ChooseItem(hDlg, IDC_TICKET_MARKET, strFrom);

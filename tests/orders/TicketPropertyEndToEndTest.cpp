@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,6 +28,9 @@
 #include "orders/ReviewDialog.h"
 #include "platform/win/user/DateTimePick.h"
 #include "platform/win/user/Display.h"
+#include "platform/win/kernel/Kernel.h"
+#include "platform/win/user/Clipboard.h"
+#include "platform/win/user/VirtualKeys.h"
 #include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
 #include "tests/app/AppTestSupport.h"
@@ -40,14 +44,21 @@ using TicketProperty = COrderStatusSession;
 enum STEP_KIND {
     TYPE_QUANTITY, TYPE_LIMIT, CHOOSE_SIDE, CHOOSE_TYPE, CHOOSE_MARKET, CHOOSE_TICKER, TICKET_COMMAND, RESET,
     SUBMIT_NOTIFIED, SUBMIT_CLICKED, SUBMIT_ENTER, TAKE_REPLIES, FILL_ORDER, ROW_ORDER, CHOOSE_DATE, REVIEW_HELD,
+    CLICK_TYPE,
     STEP_KINDS
 };
 const char* const STEP_NAMES[] = {"type quantity", "type limit", "side", "type", "market", "ticker", "command",
                                   "reset", "submit", "click submit", "enter", "replies", "fill", "row's order", "date",
-                                  "review held"};
+                                  "review held", "click and type"};
 // Quantities: the last one the server refuses for its cash.
 const char* const QUANTITIES[] = {"7", "500", "1000", "99999999"};
 const char* const LIMITS[] = {"842", "850", "73.3", "48.5"};
+// Typed right after a click on the field: by the digit keys, as characters without a key of their
+// own (an Arabic keyboard's digits and decimal separator, as xdotool or an on-screen keyboard type
+// them), or pasted; the field holds the first text of each pair.
+const char* const CLICKED_QUANTITIES[][2] = {{"846", "\u0668\u0664\u0666"}, {"1500", "\u0661\u0665\u0660\u0660"}};
+const char* const CLICKED_LIMITS[][2] = {{"846.0", "\u0668\u0664\u0666\u066B\u0660"}, {"48.5", "\u0664\u0668\u066B\u0665"}};
+enum { BY_KEY_CODE, BY_CHARACTER, BY_PASTE, INPUT_PATHS };
 
 struct STEP
 {
@@ -162,6 +173,51 @@ struct CTicketRun
         for (const char* p = pszKeys; *p != '\0'; ++p)
             SendDlgItemMessageA(hDlg, nId, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(*p)), 0);
         Touch(nId);
+    }
+    // A click on the field as the display delivers it, Ctrl+A and the keys at once after it, all
+    // delivered before the terminal reads any: the keys are the clicked field's. Returns the text
+    // the field holds then, "" when it takes no keys.
+    std::string ClickAndType(int nId, int nArg)
+    {
+        const HWND hField = GetDlgItem(hDlg, nId);
+        if ((GetWindowLongA(hField, GWL_STYLE) & ES_READONLY) != 0 || !IsWindowEnabled(hField) || !IsWindowVisible(hField))
+            return "";
+        const auto& typed = nId == IDC_TICKET_QUANTITY ? CLICKED_QUANTITIES[nArg / INPUT_PATHS % 2]
+                                                       : CLICKED_LIMITS[nArg / INPUT_PATHS % 2];
+        POINT pt = {3, 3};
+        ClientToScreen(hField, &pt);
+        TbDisplayMouse(hField, WM_LBUTTONDOWN, MK_LBUTTON, pt);
+        TbDisplayMouse(hField, WM_LBUTTONUP, 0, pt);
+        PressCtrlKey('A');
+        switch (nArg % INPUT_PATHS) {
+        case BY_KEY_CODE: TypeText(typed[0]); break;
+        case BY_CHARACTER:
+            for (const char* p = typed[1]; *p != '\0';) {
+                size_t n = 1;
+                while ((static_cast<unsigned char>(p[n]) & 0xC0) == 0x80)
+                    ++n;
+                TbDisplayKeyText(WM_KEYDOWN, VK_PACKET, MAKELPARAM(1, 0), std::string(p, n).c_str());
+                TbDisplayKey(WM_KEYUP, VK_PACKET, MAKELPARAM(1, KF_UP | KF_REPEAT), nullptr);
+                p += n;
+            }
+            break;
+        default:
+            if (OpenClipboard(nullptr)) {
+                EmptyClipboard();
+                const size_t nLen = strlen(typed[0]) + 1;
+                if (const HGLOBAL hText = GlobalAlloc(GMEM_MOVEABLE, nLen)) {
+                    memcpy(GlobalLock(hText), typed[0], nLen);
+                    GlobalUnlock(hText);
+                    SetClipboardData(CF_TEXT, hText);
+                }
+                CloseClipboard();
+            }
+            PressCtrlKey('V');
+            break;
+        }
+        PumpPending();
+        Touch(nId);
+        return std::to_string(atof(typed[0]));
     }
     void Choose(int nId, int nArg)
     {
@@ -289,7 +345,7 @@ struct CTicketRun
     }
 };
 
-void RunSequence(TicketProperty& s, std::vector<STEP> steps)
+void RunSequence(TicketProperty& s, std::vector<STEP> steps, bool bArabic = false)
 {
     // The replies still held are taken at the end.
     steps.push_back({TAKE_REPLIES, 0});
@@ -303,7 +359,7 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps)
             s.TearDown();
         }
     } end{s};
-    s.Start(false, {"--rate", "0"});
+    s.Start(bArabic, {"--rate", "0"});
     const bool bStarted = !::testing::Test::HasFatalFailure() && s.pRun != nullptr;
     RC_ASSERT(bStarted);
     CTicketRun run{s};
@@ -323,12 +379,28 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps)
             RC_LOG() << " |" << strField;
         RC_LOG() << "\n";
         const bool bOrderPendingBefore = run.pTicket->GetPending().IsOrderPending() != FALSE;
+        const std::string strSideBefore = BoxSelection(run.hDlg, IDC_TICKET_SIDE);
+        int nClicked = 0;
+        std::string strClickedTyped;
         switch (step.nKind) {
         case TYPE_QUANTITY: run.Type(IDC_TICKET_QUANTITY, QUANTITIES[step.nArg % 4]); break;
         case TYPE_LIMIT: run.Type(IDC_TICKET_LIMIT, LIMITS[step.nArg % 4]); break;
         case CHOOSE_SIDE: run.Choose(IDC_TICKET_SIDE, step.nArg); break;
         case CHOOSE_TYPE: run.Choose(IDC_TICKET_TYPE, step.nArg); break;
-        case CHOOSE_MARKET: run.Choose(IDC_TICKET_MARKET, step.nArg); break;
+        case CHOOSE_MARKET: {
+            run.Choose(IDC_TICKET_MARKET, step.nArg);
+            // The side chosen stays where the market offers it.
+            const std::vector<std::string> sides = BoxItems(run.hDlg, IDC_TICKET_SIDE);
+            if (!strSideBefore.empty() && std::find(sides.begin(), sides.end(), strSideBefore) != sides.end()) {
+                const std::string strSide = BoxSelection(run.hDlg, IDC_TICKET_SIDE);
+                RC_ASSERT(strSide == strSideBefore);
+            }
+            break;
+        }
+        case CLICK_TYPE:
+            nClicked = step.nArg % 2 == 0 ? IDC_TICKET_QUANTITY : IDC_TICKET_LIMIT;
+            strClickedTyped = run.ClickAndType(nClicked, step.nArg / 2);
+            break;
         case CHOOSE_TICKER: run.Choose(IDC_TICKET_TICKER, step.nArg); break;
         case TICKET_COMMAND:
             {
@@ -400,11 +472,20 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps)
         RC_LOG() << "  orders " << nOrders << ", checks " << s.Requests(CHECKS).size() << (bOrderWent ? ", an order went" : "")
                  << "\n";
         const std::vector<std::string> after = run.Reading();
-        if (step.nKind == TAKE_REPLIES || step.nKind == SUBMIT_CLICKED || step.nKind == SUBMIT_ENTER) {
+        // The keys typed at once after a click are the clicked field's, whatever path they took.
+        if (!strClickedTyped.empty()) {
+            const std::string strClicked = FieldText(run.hDlg, nClicked);
+            RC_LOG() << "clicked field " << nClicked << " reads '" << strClicked << "'\n";
+            RC_ASSERT(strClicked == strClickedTyped);
+            const bool bKeysThere = GetFocus() == GetDlgItem(run.hDlg, nClicked);
+            RC_ASSERT(bKeysThere);
+        }
+        if (step.nKind == TAKE_REPLIES || step.nKind == SUBMIT_CLICKED || step.nKind == SUBMIT_ENTER ||
+            step.nKind == CLICK_TYPE) {
             // No reply changed a choice or a key, but for an untouched field of an order sent
-            // emptied by its acknowledgement.
+            // emptied by its acknowledgement; no key went into a field it was not typed in.
             for (size_t i = 0; i < before.size(); ++i) {
-                if (before[i] == after[i])
+                if (before[i] == after[i] || FIELDS[i] == nClicked)
                     continue;
                 RC_LOG() << "field " << FIELDS[i] << " went from '" << before[i] << "' to '" << after[i] << "'"
                          << (run.Touched(FIELDS[i]) ? ", touched" : "") << (bOrderWent ? ", an order went" : "") << "\n";
@@ -451,10 +532,10 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps)
     }
 }
 // A kept sequence run on its own: a failed check tells what it saw.
-void RunKept(TicketProperty& s, std::vector<STEP> steps)
+void RunKept(TicketProperty& s, std::vector<STEP> steps, bool bArabic = false)
 {
     try {
-        RunSequence(s, std::move(steps));
+        RunSequence(s, std::move(steps), bArabic);
     } catch (const rc::detail::CaseResult& failure) {
         ADD_FAILURE() << failure.description;
     }
@@ -473,7 +554,7 @@ TEST_F(TicketProperty, NoReplyChangesTheTradersOrderAndWhatGoesOutIsWhatTheTicke
                                                                    {1, rc::gen::just(static_cast<int>(REVIEW_HELD))},
                                                                    {2, rc::gen::just(static_cast<int>(TAKE_REPLIES))}}),
                                      rc::gen::inRange(0, 12)));
-        RunSequence(*this, steps);
+        RunSequence(*this, steps, *rc::gen::arbitrary<bool>());
     });
 }
 
@@ -514,4 +595,19 @@ TEST_F(TicketProperty, KeysTypedWhileTheCheckIsHeldStayAfterTheAcknowledgement)
 TEST_F(TicketProperty, TheTablesBehindAnOpenReviewFollowTheServer)
 {
     RunKept(*this, {{FILL_ORDER, 1}, {REVIEW_HELD, 1}, {TAKE_REPLIES, 0}});
+}
+
+// Limit clicked and typed in, Quantity typed, Limit clicked again within a double click's time:
+// the second press of the double click gives the keys back to Limit.
+TEST_F(TicketProperty, AFieldClickedTwiceWithKeysBetweenTakesTheKeys)
+{
+    RunKept(*this, {{CLICK_TYPE, 3}, {TAKE_REPLIES, 0}, {TYPE_QUANTITY, 0}, {TYPE_QUANTITY, 0}, {TYPE_QUANTITY, 0},
+                    {CLICK_TYPE, 3}, {TYPE_QUANTITY, 0}, {TYPE_QUANTITY, 0}});
+}
+
+// The same in Arabic, Limit clicked again after a row's order took the keys from it: the limit
+// pasted after the click is Limit's.
+TEST_F(TicketProperty, ALimitPastedAfterARowsOrderIsTheLimits)
+{
+    RunKept(*this, {{CLICK_TYPE, 5}, {ROW_ORDER, 0}, {CLICK_TYPE, 11}}, true);
 }

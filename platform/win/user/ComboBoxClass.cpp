@@ -346,10 +346,12 @@ LRESULT OnLButtonDown(HWND hWnd, WPARAM wKeys, LPARAM lParam)
         if (!PtInRect(&rcCombo, ptScreen) && IsWindow(hWnd)) {
             const HWND hUnder = WindowFromPoint(ptScreen);
             if (hUnder != nullptr && hUnder != hWnd && !IsChild(hWnd, hUnder)) {
-                TbDisplayMouse(hUnder, WM_LBUTTONDOWN, wKeys, ptScreen);
-                // The release the display gave while the combo held the mouse went to the combo.
+                // Next in the queue, ahead of the keys typed after the click: they go where the
+                // click puts the keys. The release the display gave while the combo held the
+                // mouse went to the combo; the press, then its release.
                 if (!(TbDeliveredKeyState(VK_LBUTTON) & 0x8000))
-                    TbDisplayMouse(hUnder, WM_LBUTTONUP, wKeys & ~static_cast<WPARAM>(MK_LBUTTON), ptScreen);
+                    TbDisplayMouse(hUnder, WM_LBUTTONUP, wKeys & ~static_cast<WPARAM>(MK_LBUTTON), ptScreen, TRUE);
+                TbDisplayMouse(hUnder, WM_LBUTTONDOWN, wKeys, ptScreen, TRUE);
             }
         }
         return 0;

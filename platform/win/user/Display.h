@@ -112,7 +112,10 @@ ITbDisplay* TbGetDisplay();
 // Calls from the display into the window system.
 // Mouse: the window under the pointer (the capture window gets it instead), a WM_ mouse message,
 // the MK_ key state (wheel: the delta in the high word) and the pointer in screen coordinates.
-void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen);
+// bAgain: the layer delivers a press once more, elsewhere (a click that closed a drop-down list
+// lands where it was aimed): it goes ahead of the input that came after it, and leaves the
+// button's state as the display told it.
+void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen, BOOL bAgain = FALSE);
 // The pointer left a window's surface (for another program's window, or nowhere).
 void TbDisplayMouseLeave(HWND hWnd);
 // Whether the user's input may reach hWnd: not while its top-level window is disabled (a modal

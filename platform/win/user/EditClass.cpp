@@ -691,7 +691,12 @@ LRESULT CALLBACK TbEditWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         break;
     case WM_CHAR:          return OnChar(hWnd, wParam);
     case WM_LBUTTONDOWN:   return OnLButtonDown(hWnd, lParam);
-    case WM_LBUTTONDBLCLK: return OnChar(hWnd, 1);
+    case WM_LBUTTONDBLCLK:
+        // The second press of a double click on a field the keys left meanwhile (a Tab, the
+        // program's own focus) is a press: the keys come back to the field clicked.
+        if (GetFocus() != hWnd)
+            return OnLButtonDown(hWnd, lParam);
+        return OnChar(hWnd, 1);
     case WM_MOUSEMOVE:     return OnMouseMove(hWnd, lParam);
     case WM_LBUTTONUP:     return OnLButtonUp(hWnd);
     case WM_CUT:           return OnCut(hWnd);

@@ -250,12 +250,14 @@ void TbDisplayMouseLeave(HWND hWnd)
         PostMouseLeave();
 }
 
-void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen)
+void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen, BOOL bAgain)
 {
     TbUserState& user = TbUser();
     Input().ptCursor = ptScreen;
+    // A press delivered again is one the display told already: the button is as the display
+    // left it since (released, most often).
     int nButton = 0;
-    if (int nDown = ButtonOf(uMsg, &nButton); nDown >= 0)
+    if (int nDown = ButtonOf(uMsg, &nButton); nDown >= 0 && !bAgain)
         SetDelivered(nButton, nDown == 1);
     HWND hTarget = user.hCapture ? user.hCapture : hWndUnder;
     if (uMsg == WM_MOUSEWHEEL && user.hFocus)
@@ -327,7 +329,7 @@ void TbDisplayMouse(HWND hWndUnder, UINT uMsg, WPARAM wKeys, POINT ptScreen)
     if (s_hTrackLeave != nullptr && s_hTrackLeave != hTarget)
         PostMouseLeave();
     MSG msg = {hTarget, uMsg, wKeys, lParam, TbNowMs(), ptScreen, 0};
-    TbPostRecord(msg, FALSE);
+    TbPostRecord(msg, bAgain);
 }
 
 BOOL TbDisplayTakesInput(HWND hWnd)

@@ -3,10 +3,15 @@
 // queue waiting inside Qt's loop.
 #include <gtest/gtest.h>
 #include <QtCore/QTimer>
+#include <QtGui/QInputMethodEvent>
 #include <QtTest/QTest>
 #include <chrono>
+#include <cstring>
 #include <thread>
 #include "QtTestSupport.h"
+#include "platform/win/kernel/Kernel.h"
+#include "platform/win/user/Clipboard.h"
+#include "platform/win/user/Controls.h"
 #include "platform/win/kernel/CodePage.h"
 #include "platform/win/user/Sound.h"
 #include "platform/win/user/VirtualKeys.h"
@@ -182,6 +187,93 @@ TEST_F(QtInputTest, EveryWaitingKeyKeepsItsCharacter)
     for (const auto& m : MessagesOf(WM_CHAR))
         strChars += static_cast<char>(m.wParam);
     EXPECT_EQ(strSent, strChars);
+}
+
+// Input keeps its order whatever path a key takes: characters typed at once after a click (with a
+// key code, without one, committed by an input method, pasted with Ctrl+V) land in the field the
+// click put the keys in, also when the click first closed another field's open list; never in the
+// field the keys were in before it, even when the click is the second press of a double click.
+TEST_F(QtInputTest, KeysTypedRightAfterAClickLandInTheFieldClicked)
+{
+    const UINT uOld = GetACP();
+    ASSERT_TRUE(TbSetActiveCodePage(1256));
+    const HWND hTicker = CreateWindowExA(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 130, 5, 120, 120,
+                                         hTop, reinterpret_cast<HMENU>(11), nullptr, nullptr);
+    const HWND hQuantity = CreateWindowExA(0, "Edit", "1,500", WS_CHILD | WS_VISIBLE, 130, 30, 120, 20, hTop,
+                                           reinterpret_cast<HMENU>(12), nullptr, nullptr);
+    const HWND hLimit = CreateWindowExA(0, "Edit", "842", WS_CHILD | WS_VISIBLE, 130, 150, 120, 20, hTop,
+                                        reinterpret_cast<HMENU>(13), nullptr, nullptr);
+    SendMessageA(hTicker, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("ALPN/Alpine"));
+    const auto Text = [](HWND hWnd) {
+        char sz[64] = "";
+        GetWindowTextA(hWnd, sz, sizeof sz);
+        return std::string(sz);
+    };
+    // A click on the limit at its left, and the Arabic keys after it in the same turn: digits
+    // without a key code, the decimal separator on AltGr+K, a digit committed by an input method,
+    // and a paste.
+    const auto ClickAndType = [&](HWND hClicked) {
+        QWidget* pClicked = TbQtWidgetOf(hClicked);
+        QTest::mousePress(pClicked, Qt::LeftButton, Qt::NoModifier, QPoint(2, 5));
+        QTest::mouseRelease(pClicked, Qt::LeftButton, Qt::NoModifier, QPoint(2, 5));
+        QWidget* pKeys = TbQtWidgetOf(hTop);
+        for (char16_t ch : {u'\u0668', u'\u0664', u'\u0666'}) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, 0, 0, 0, QString(QChar(ch)));
+            QCoreApplication::sendEvent(pKeys, &press);
+            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, 0, 0, 0, QString(QChar(ch)));
+            QCoreApplication::sendEvent(pKeys, &release);
+        }
+        QKeyEvent altGrK(QEvent::KeyPress, 0x066B, Qt::GroupSwitchModifier, 45, 0, 0, QString(QChar(0x066B)));
+        QCoreApplication::sendEvent(pKeys, &altGrK);
+        QInputMethodEvent commit;
+        commit.setCommitString(QString(QChar(0x0660)));
+        QCoreApplication::sendEvent(pKeys, &commit);
+        QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, 55, 0, 0, QString(QChar(0x16)));
+        QCoreApplication::sendEvent(pKeys, &paste);
+        QKeyEvent pasteUp(QEvent::KeyRelease, Qt::Key_V, Qt::ControlModifier, 55, 0, 0, QString(QChar(0x16)));
+        QCoreApplication::sendEvent(pKeys, &pasteUp);
+        QTest::keyRelease(pKeys, Qt::Key_Control);
+        PumpQt(40);
+    };
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    const HGLOBAL hText = GlobalAlloc(GMEM_MOVEABLE, 2);
+    memcpy(GlobalLock(hText), "5", 2);
+    GlobalUnlock(hText);
+    SetClipboardData(CF_TEXT, hText);
+    CloseClipboard();
+
+    // The keys in the quantity, its caret at the end.
+    SetFocus(hQuantity);
+    SendMessageA(hQuantity, EM_SETSEL, 5, 5);
+    PumpQt(10);
+    ClickAndType(hLimit);
+    EXPECT_EQ(hLimit, GetFocus());
+    EXPECT_EQ("1,500", Text(hQuantity));
+    EXPECT_EQ("846.05842", Text(hLimit));
+
+    // The ticker's list open over the quantity: the click on the limit closes it and lands there.
+    SetWindowTextA(hLimit, "");
+    SetFocus(hTicker);
+    SendMessageA(hTicker, CB_SHOWDROPDOWN, TRUE, 0);
+    ASSERT_TRUE(SendMessageA(hTicker, CB_GETDROPPEDSTATE, 0, 0));
+    const std::string strTicker = Text(hTicker);
+    ClickAndType(hLimit);
+    EXPECT_FALSE(SendMessageA(hTicker, CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_EQ(0, GetAsyncKeyState(VK_LBUTTON) & 0x8000);       // the click is over: the button is up
+    EXPECT_EQ(hLimit, GetFocus());
+    EXPECT_EQ(strTicker, Text(hTicker));
+    EXPECT_EQ("846.05", Text(hLimit));
+
+    // The keys moved to the quantity, the limit clicked again at once: the second press of a
+    // double click gives the keys back to the limit.
+    SetWindowTextA(hLimit, "");
+    SetFocus(hQuantity);
+    ClickAndType(hLimit);
+    EXPECT_EQ(hLimit, GetFocus());
+    EXPECT_EQ("1,500", Text(hQuantity));
+    EXPECT_EQ("846.05", Text(hLimit));
+    TbSetActiveCodePage(uOld);
 }
 
 TEST_F(QtInputTest, MouseButtonsAndWheelArriveInClientCoordinates)
