@@ -34,9 +34,11 @@ endfunction()
 
 set(TB_SHUFFLE_SHARDS 4 CACHE STRING "Shards each test program's repeated, shuffled run is split into")
 set(TB_SHUFFLE_REPEAT 2 CACHE STRING "How many times each shard runs its tests over, in a new random order each time")
+option(TB_TEST_EACH "Each test case a CTest entry of its own, besides the shuffled shards" ON)
 
 # tb_test_program(name SOURCES ... LIBS ... [ENVIRONMENT VAR=value ...])
-# One GoogleTest program per test folder; each test case becomes its own CTest entry.
+# One GoogleTest program per test folder; each test case becomes its own CTest entry (unless
+# TB_TEST_EACH is off: then the shards below run every test, and the display tests run alone).
 # ENVIRONMENT adds to the environment every test of the program runs with.
 function(tb_test_program name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
@@ -58,22 +60,27 @@ function(tb_test_program name)
     tb_warnings(${name})
     include(GoogleTest)
     set(environment "QT_QPA_PLATFORM=offscreen" ${ARG_ENVIRONMENT})
-    gtest_discover_tests(${name}
-        DISCOVERY_MODE PRE_TEST
-        DISCOVERY_TIMEOUT 60
-        PROPERTIES TIMEOUT 300 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
-    # Discovery flattens a list-valued property, so the whole environment is set on the
-    # discovered tests afterwards, by a script CTest reads after their list. A test that drives a
-    # display (its name says "OnDisplay") times what the display's window manager does: it runs
-    # alone, as a loaded machine would miss its moments.
-    set(script "${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake")
-    file(WRITE "${script}" "foreach(test IN LISTS ${name}_TESTS)\n"
-                           "    set_tests_properties(\"\${test}\" PROPERTIES ENVIRONMENT \"${environment}\")\n"
-                           "    if(test MATCHES \"OnDisplay\")\n"
-                           "        set_tests_properties(\"\${test}\" PROPERTIES RUN_SERIAL TRUE)\n"
-                           "    endif()\n"
-                           "endforeach()\n")
-    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${script}")
+    if(TB_TEST_EACH)
+        gtest_discover_tests(${name}
+            DISCOVERY_MODE PRE_TEST
+            DISCOVERY_TIMEOUT 60
+            PROPERTIES TIMEOUT 300 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+        # Discovery flattens a list-valued property, so the whole environment is set on the
+        # discovered tests afterwards, by a script CTest reads after their list. A test that drives
+        # a display (its name says "OnDisplay") times what the display's window manager does: it
+        # runs alone, as a loaded machine would miss its moments.
+        set(script "${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake")
+        file(WRITE "${script}" "foreach(test IN LISTS ${name}_TESTS)\n"
+                               "    set_tests_properties(\"\${test}\" PROPERTIES ENVIRONMENT \"${environment}\")\n"
+                               "    if(test MATCHES \"OnDisplay\")\n"
+                               "        set_tests_properties(\"\${test}\" PROPERTIES RUN_SERIAL TRUE)\n"
+                               "    endif()\n"
+                               "endforeach()\n")
+        set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${script}")
+    else()
+        add_test(NAME ${name}.on_display COMMAND ${name} --gtest_brief=1 --gtest_filter=*OnDisplay*)
+        set_tests_properties(${name}.on_display PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE ENVIRONMENT "${environment}")
+    endif()
     # The whole program once more, twice over in a random order: a test that leans on state an
     # earlier one left behind fails here. Most tests wait on the server rather than compute, so
     # the program runs in a few shards at once, each a process of its own. The tests that drive a
@@ -81,7 +88,7 @@ function(tb_test_program name)
     math(EXPR last "${TB_SHUFFLE_SHARDS} - 1")
     foreach(shard RANGE ${last})
         add_test(NAME ${name}.repeated_shuffled.${shard}
-                 COMMAND ${name} --gtest_repeat=${TB_SHUFFLE_REPEAT} --gtest_shuffle --gtest_brief=1
+                 COMMAND ${name} --gtest_repeat=${TB_SHUFFLE_REPEAT} --gtest_shuffle
                          --gtest_filter=-*OnDisplay*)
         set_tests_properties(${name}.repeated_shuffled.${shard} PROPERTIES TIMEOUT 900 ENVIRONMENT
             "${environment};GTEST_TOTAL_SHARDS=${TB_SHUFFLE_SHARDS};GTEST_SHARD_INDEX=${shard}")
