@@ -1,8 +1,11 @@
 // The order tables: an "OS" reply of 100,000 orders from its header to the window painted after
 // its "EN"; "NO" lines changing those orders with the window open, painted every eighth line; and
-// "NS" lines through the KSE order table and its four views. Offscreen unless a display is given.
+// "NS" lines through the KSE order table and its four views; a click on a title of the 100,000
+// orders. Each with the columns fitting what they hold (fit:1) and keeping their widths (fit:0),
+// the ratios printed at the end. Offscreen unless a display is given.
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,6 +22,7 @@ namespace {
 const int ORDERS = 100000;
 const int LIVE_LINES = 4096;
 const int PAINT_EVERY = 8;
+const int PRICE_FIELD = 9;          // the order's limit price
 
 // An order's fields as the server sends them: number, time, symbol, side, quantity, open,
 // filled, type, prices, duration, good till, status, market.
@@ -95,14 +99,35 @@ COrdersRoad* s_pRoad = nullptr;
 
 void BM_OrderStatusReply(benchmark::State& state)
 {
+    SetWindowsFitting(state.range(0) != 0);
     for (auto _ : state)
         s_pRoad->Reply();
     state.counters["rows"] = s_pRoad->pOrders->GetRows()->GetCount();
 }
-BENCHMARK(BM_OrderStatusReply)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OrderStatusReply)->ArgName("fit")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A click on the price's title: the cycle runs ascending, descending, unsorted; each click
+// re-sorts the 100,000 orders and paints the window.
+void BM_OrderStatusTitleClickSort(benchmark::State& state)
+{
+    SetWindowsFitting(state.range(0) != 0);
+    CTableWindow& grid = s_pRoad->pOrders->GetMainWindow()->GetGrid();
+    const std::span<const TABLE_COLUMN> columns = s_pRoad->pOrders->GetDescription().columns;
+    int nPrice = 0;
+    while (nPrice < static_cast<int>(columns.size()) && columns[static_cast<size_t>(nPrice)].nField != PRICE_FIELD)
+        ++nPrice;
+    const int nDisplayCol = grid.GetView()->GetColumnOrder().FindPosition(nPrice);
+    for (auto _ : state) {
+        grid.SortByColumn(nDisplayCol);
+        grid.UpdateNow();
+    }
+    state.counters["rows"] = grid.GetView()->GetRowCount();
+}
+BENCHMARK(BM_OrderStatusTitleClickSort)->ArgName("fit")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_OrderStatusLiveLines(benchmark::State& state)
 {
+    SetWindowsFitting(state.range(0) != 0);
     size_t n = 0;
     for (auto _ : state) {
         CServerMessage msg(s_pRoad->live[n % LIVE_LINES].c_str(), 1);
@@ -112,10 +137,11 @@ void BM_OrderStatusLiveLines(benchmark::State& state)
     }
     state.SetItemsProcessed(static_cast<int64_t>(n));
 }
-BENCHMARK(BM_OrderStatusLiveLines)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OrderStatusLiveLines)->ArgName("fit")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_KseOrderLinesThroughFiveTables(benchmark::State& state)
 {
+    SetWindowsFitting(state.range(0) != 0);
     size_t n = 0;
     for (auto _ : state) {
         CServerMessage msg(s_pRoad->kseLive[n % LIVE_LINES].c_str(), 1);
@@ -126,7 +152,7 @@ void BM_KseOrderLinesThroughFiveTables(benchmark::State& state)
     state.SetItemsProcessed(static_cast<int64_t>(n));
     state.counters["rows"] = s_pRoad->kse[0]->GetRows()->GetCount();
 }
-BENCHMARK(BM_KseOrderLinesThroughFiveTables)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KseOrderLinesThroughFiveTables)->ArgName("fit")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
@@ -136,7 +162,9 @@ int main(int argc, char** argv)
     if (!TbInitQtPlatform(&argc, argv))
         return 1;
     s_pRoad = new COrdersRoad;
-    benchmark::RunSpecifiedBenchmarks();
+    CArgRatioReporter reporter("fit", 1.1);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatios();
     delete s_pRoad;
     benchmark::Shutdown();
     return 0;
