@@ -156,6 +156,7 @@ int main(int argc, char** argv)
     CArgRatioReporter reporter("fit", 1.1);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
+    fflush(stdout);
     delete s_pRoad;
     benchmark::Shutdown();
     return 0;

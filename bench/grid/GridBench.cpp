@@ -394,6 +394,7 @@ int main(int argc, char** argv)
     CArgRatioReporter reporter("fit", 1.1);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
+    fflush(stdout);
     benchmark::Shutdown();
     return 0;
 }
