@@ -11,8 +11,8 @@
 namespace {
 enum {
     EC_TIME, EC_TRADE, EC_MARKET, EC_SIDE, EC_STOCK, EC_NAME, EC_MONTHS, EC_SERIES, EC_QUANTITY, EC_PRICE,
-    EC_AMOUNT_1, EC_AMOUNT_2, EC_ORDER, EC_REFERENCE, EC_DATE, EC_TEXT, EC_STATUS, EC_AMOUNT_3, EC_AMOUNT_4,
-    EC_AMOUNT_5, EC_AMOUNT_6, EC_VALUE, EC_CODE_TEXT
+    EC_COMMISSION, EC_TOTAL, EC_ORDER, EC_REFERENCE, EC_DATE, EC_TEXT, EC_STATUS, EC_AMOUNT_3, EC_EXCHANGE_FEE,
+    EC_CLEARING_FEE, EC_AMOUNT_6, EC_VALUE, EC_CODE_TEXT
 };
 // Fields of the lines besides those the maps write: regular ("EK", "NX") and forward ("EF", "NW").
 constexpr int XF_REFRESH = 0, XF_BOARD = 0, XF_SIDE = 3, XF_STOCK = 4, XF_QUANTITY = 5, XF_PRICE = 6, XF_ORDER = 13, XF_CODE = 24;
@@ -26,6 +26,9 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, int nWidth = MONEY_WIDT
     return AccountNumber(nTitleId, -3, nField, nFlags, 3, nWidth);
 }
 
+// The server's amounts that no line gives a meaning for every trade: the trader may show them.
+const UINT UNNAMED = COLF_HIDDEN | COLF_SWITCHABLE;
+
 const TABLE_COLUMN s_columns[] = {
     AccountDateTime(51131, 2),
     AccountText(51132, 40, 1, NUMBER_WIDTH),
@@ -37,17 +40,19 @@ const TABLE_COLUMN s_columns[] = {
     AccountInt(51167, FIELD_NONE),
     AccountNumber(51135, 0, 5),
     AccountPrice(51136, KSE_PRICE_DECIMALS, 6),
-    Amount(51138, 7),
-    Amount(51141, 12),
+    Amount(51138, 7),                                   // 10 commission
+    // 11: a forward trade's value with its charges; a regular trade's line leaves it empty.
+    Amount(51141, 12, MONEY_WIDTH, COLF_THOUSANDS | COLF_SUMMED | UNNAMED),
     AccountId(51139, 13),
     AccountReference(51144, 14),
     AccountDate(51145, 17),
     AccountText(51146, 40, 18, 70),
     AccountCode(51123, 90, 15, CTradeStatus::FormatCodeColumn, EC_STATUS),
-    Amount(51251, 8),
+    // 17 repeats a forward trade's commission; 18 and 19 are its exchange's and clearing fees.
+    Amount(51251, 8, MONEY_WIDTH, COLF_THOUSANDS | COLF_SUMMED | UNNAMED),
     Amount(51252, 9),
     Amount(51254, 10),
-    Amount(51255, 11),
+    Amount(51255, 11, MONEY_WIDTH, COLF_THOUSANDS | COLF_SUMMED | UNNAMED),
     Amount(56600, FIELD_NONE, MONEY_WIDTH, COLF_THOUSANDS),
     AccountText(42294, 30, FIELD_NONE),
 };

@@ -22,16 +22,18 @@
 
 namespace {
 enum {
-    TC_TIME, TC_TRADE, TC_SIDE, TC_SYMBOL, TC_QUANTITY, TC_PRICE, TC_AMOUNT_1, TC_AMOUNT_2, TC_AMOUNT_3, TC_ORDER,
+    TC_TIME, TC_TRADE, TC_SIDE, TC_SYMBOL, TC_QUANTITY, TC_PRICE, TC_AMOUNT_1, TC_VALUE, TC_AMOUNT_3, TC_ORDER,
     TC_STATUS, TC_OPTION, TC_RIGHT, TC_EXPIRY, TC_STRIKE, TC_MARKET, TC_CURRENCY, TC_SYMBOL_TEXT, TC_AMOUNT_4
 };
 enum { TF_SIDE = 2, TF_SYMBOL = 3, TF_QUANTITY = 4, TF_PRICE = 5, TF_ORDER = 9, TF_UNDERLYING = 12, TF_RIGHT = 13,
        TF_STRIKE = 14, TF_EXPIRY = 15, TF_MARKET = 16 };
 
-constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, int nWidth = MONEY_WIDTH)
+constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags = 0)
 {
-    return AccountNumber(nTitleId, -2, nField, COLF_THOUSANDS | COLF_SUMMED | COLF_MONEY, 2, nWidth);
+    return AccountNumber(nTitleId, -2, nField, COLF_THOUSANDS | COLF_SUMMED | COLF_MONEY | nFlags, 2, MONEY_WIDTH);
 }
+// The server's amounts that no line of ours gives a meaning: the trader may show them.
+const UINT UNNAMED = COLF_HIDDEN | COLF_SWITCHABLE;
 
 const TABLE_COLUMN s_columns[] = {
     AccountDateTime(51131, 1),
@@ -40,9 +42,9 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(51108, 6, 3),
     AccountNumber(51135, 0, 4),
     AccountNumber(51136, -4, 5, COLF_THOUSANDS | COLF_OMIT_ZERO_FRACTION, 2, PRICE_WIDTH),
-    Amount(51137, 7),
-    Amount(51138, 6),
-    Amount(51141, 8),
+    Amount(51137, 7, UNNAMED),
+    Amount(56600, 6),                   // the fill's value, quantity times price
+    Amount(51141, 8, UNNAMED),
     AccountId(51139, 9),
     AccountCode(51123, 90, 10, CTradeStatus::FormatCodeColumn, TC_STATUS),
     AccountText(57162, 6, 12),
@@ -52,7 +54,7 @@ const TABLE_COLUMN s_columns[] = {
     AccountText(57377, MARKET_COLUMN_SIZE, FIELD_NONE, MARKET_COLUMN_WIDTH),
     AccountText(57210, 6, 17),
     AccountName(51134),
-    Amount(42269, 18),
+    Amount(42269, 18, UNNAMED),
 };
 const TABLE_SORT_KEY s_sort[] = {{TC_TIME, SORT_ASCENDING}, {TC_TRADE, SORT_DESCENDING}};
 const int s_keys[] = {TC_TRADE};

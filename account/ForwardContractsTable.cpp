@@ -20,6 +20,8 @@ constexpr TABLE_COLUMN Dinars(UINT nTitleId, int nField, UINT nFlags = COLF_SUMM
 {
     return Amount(nTitleId, -3, nField, nFlags, MONEY_WIDTH);
 }
+const UINT UNNAMED = COLF_HIDDEN | COLF_SWITCHABLE;
+
 const TABLE_COLUMN s_columns[] = {
     AccountDate(56383, 0),
     AccountDate(56384, 1),
@@ -34,23 +36,24 @@ const TABLE_COLUMN s_columns[] = {
     AccountPrice(56393, KSE_PRICE_DECIMALS, 9),
     Dinars(56394, 10),
     Dinars(56395, 11),
-    Dinars(56396, 12),
+    // 13 and 18 on: the server's figures no line of ours gives a meaning: the trader may show them.
+    Dinars(56396, 12, COLF_SUMMED | UNNAMED),
     // The status whole in both languages ("Forward contract status 10").
     AccountCode(56397, 160, 13, CForwardContractStatus::FormatCodeColumn, FC_STATUS, 0, 50),
     {.nTitleId = 56398, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nFlags = COLF_HIDDEN, .nField = 14},  // 15 actions
     Dinars(56600, 16),
     Dinars(56601, 17),
-    Dinars(56402, 24),
-    Dinars(56602, 18),
-    Amount(56603, 0, 19),
-    Amount(56604, 0, 20),
-    Dinars(56605, 21),
-    Dinars(56606, 22),
-    Dinars(56607, 23),
+    Dinars(56402, 24, COLF_SUMMED | UNNAMED),
+    Dinars(56602, 18, COLF_SUMMED | UNNAMED),
+    Amount(56603, 0, 19, COLF_SUMMED | UNNAMED),
+    Amount(56604, 0, 20, COLF_SUMMED | UNNAMED),
+    Dinars(56605, 21, COLF_SUMMED | UNNAMED),
+    Dinars(56606, 22, COLF_SUMMED | UNNAMED),
+    Dinars(56607, 23, COLF_SUMMED | UNNAMED),
     {.nTitleId = 56400, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nFlags = COLF_HIDDEN, .nField = 25},
-    {.nTitleId = 55373, .nType = COLTYPE_INT32, .nWidth = QUANTITY_WIDTH, .nAlign = ALIGN_RIGHT, .nField = 26},
-    Dinars(40967, 27, 0),
-    Dinars(40968, 28, 0),
+    {.nTitleId = 55373, .nType = COLTYPE_INT32, .nWidth = QUANTITY_WIDTH, .nAlign = ALIGN_RIGHT, .nFlags = UNNAMED, .nField = 26},
+    Dinars(40967, 27, UNNAMED),
+    Dinars(40968, 28, UNNAMED),
 };
 static_assert(std::size(s_columns) == FC_COUNT);
 

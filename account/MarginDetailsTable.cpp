@@ -19,6 +19,8 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags, int nDecim
 const UINT Z = COLF_BLANK_ZERO;
 const UINT O = COLF_ZERO_SHOWN;
 const UINT W = COLF_OMIT_ZERO_FRACTION;
+// The server's figures no line of ours gives a meaning: the trader may show them.
+const UINT UNNAMED = COLF_HIDDEN | COLF_SWITCHABLE;
 
 const TABLE_COLUMN s_columns[] = {
     AccountText(57034, 6, 0),
@@ -26,12 +28,15 @@ const TABLE_COLUMN s_columns[] = {
     Amount(57036, 2, O), Amount(57037, 3, O), Amount(57038, 4, O), Amount(57039, 5, O),
     Amount(57040, 6, Z),
     Amount(57041, 7, Z | W, -4, 2, PRICE_WIDTH),
-    Amount(57042, 8, Z | W, 0, 0, QUANTITY_WIDTH), Amount(57043, 9, Z | W, 0, 0, QUANTITY_WIDTH),
-    Amount(57044, 10, Z | W, 0, 0, QUANTITY_WIDTH),
-    Amount(57045, 11, Z | W, 0, 2, PERCENT_WIDTH),
-    Amount(57046, 12, Z | W, 0, 2, PERCENT_WIDTH),
-    Amount(57047, 13, Z | W | COLF_SUMMED, -2, 2, MONEY_WIDTH),
-    Amount(57048, 14, Z | W | COLF_SUMMED, -2, 2, MONEY_WIDTH),
+    // 8 the margin call (1 while the equity is below the margin required) and 9 the equity's
+    // per cent of the holdings, titled as the margin report and the caption title them: the
+    // margin stocks' columns have their first titles.
+    Amount(57062, 8, Z | W, 0, 0, QUANTITY_WIDTH), Amount(IDS_MARGIN_RATIO, 9, Z | W, 0, 0, QUANTITY_WIDTH),
+    Amount(57044, 10, Z | W | UNNAMED, 0, 0, QUANTITY_WIDTH),
+    Amount(57045, 11, Z | W | UNNAMED, 0, 2, PERCENT_WIDTH),
+    Amount(57046, 12, Z | W | UNNAMED, 0, 2, PERCENT_WIDTH),
+    Amount(57047, 13, Z | W | COLF_SUMMED | UNNAMED, -2, 2, MONEY_WIDTH),
+    Amount(57048, 14, Z | W | COLF_SUMMED | UNNAMED, -2, 2, MONEY_WIDTH),
 };
 const TABLE_SORT_KEY s_sort[] = {{0, 1}};
 const int s_keys[] = {0};

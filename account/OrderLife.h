@@ -1,23 +1,53 @@
 #pragma once
 // What the lines of one order have told so far, whatever order they came in. The server writes
-// an order's line with the fills made before it, and may deliver its trades before or after it;
-// a line that counts fewer fills than another is older, and an order ends once (filled,
-// cancelled, expired, refused) whatever comes after. The record gives one answer for every order
-// of the same lines.
+// an order's line (or a reply's row of it) with the fills made before it, and may deliver its
+// trades, its lines and the reply in any order. The record keeps the most fills any of them
+// told, the distinct trades, the order's first end, and the line that tells the order as it
+// stands now, which is the line the row shows:
+// - an ended order's first ending line stands; no later line opens it again;
+// - else an ending line is newer than a line of an open order, and of two open lines the one
+//   counting more fills is newer;
+// - at the same count, a line of the same quantity is taken as it comes; of another quantity it
+//   is the change's line when that quantity first showed at more fills than the row's (the
+//   quantity it replaced was there before it), and older when at fewer. Until the lines tell,
+//   the later one stands, and the other is kept in case an older line comes to tell it.
+// Filled is the most that a line, a reply's row or the order's distinct trades tell: a trade
+// told after a reply may be one the reply counted, so it counts only past what the reply and
+// the order's lines count; the order's next line tells the rest.
 #include <algorithm>
+#include <deque>
+#include <list>
+#include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
+#include "link/ServerMessage.h"
 #include "platform/win/WinTypes.h"
+
+// A line of the order kept as it came, with the field map its row is filled through.
+struct ORDER_LINE_COPY
+{
+    std::unique_ptr<CServerMessage> pLine;
+    int nMap = 0;
+    double dQuantity = 0;
+    double dFilled = 0;
+    long nStatus = 0;
+};
 
 struct ORDER_LIFE
 {
-    double dLineFilled = 0;     // the most fills one of the order's own lines counted
-    double dReplyFilled = 0;    // the fills the last table reply counted (US)
-    double dTraded = 0;         // the distinct trades told since that reply (US)
-    long nEnded = 0;            // the status that ended the order; 0 while it is open
+    double dLineFilled = 0;     // the most fills one of the order's lines or reply rows counted
+    double dTraded = 0;         // the order's distinct trades told (US)
+    long nEnded = 0;            // the status that ended the order first; 0 while it is open
+    ORDER_LINE_COPY shown;      // the newest line as far as the lines tell; the row shows it
+    ORDER_LINE_COPY other;      // a line of as many fills whose quantity the lines have not placed
+    std::vector<std::pair<double, double>> firstCounts;    // each quantity shown, the fewest fills counted with it
 
-    double Filled() const { return std::max(dLineFilled, dReplyFilled + dTraded); }
+    double Filled() const { return std::max(dLineFilled, dTraded); }
+    // The fewest fills a line of that quantity counted; -1 for a quantity no line showed.
+    double FirstCount(double dQuantity) const;
 };
 
 // Filled, cancelled by the trader or the market, expired, refused: no line opens the order again.
@@ -26,17 +56,25 @@ inline BOOL IsEndedOrderStatus(long nStatus)
     return nStatus == 3 || nStatus == 4 || nStatus == 5 || nStatus == 7 || nStatus == 8;
 }
 
-// An order line of nStatus counting dLineFilled: TRUE when it tells the order as it stands now
-// (taken whole), FALSE when it counts fewer fills than the order has shown, or the order has
-// ended, so that only its count adds. It ends the order when its status does.
-inline BOOL TakeOrderLine(ORDER_LIFE& life, double dLineFilled, long nStatus, BOOL bHasRow)
+// An order line or reply row as the record reads it.
+struct ORDER_LINE
 {
-    const BOOL bWhole = !bHasRow || (life.nEnded == 0 && (dLineFilled >= life.Filled() || IsEndedOrderStatus(nStatus)));
-    life.dLineFilled = std::max(life.dLineFilled, dLineFilled);
-    if (bWhole && life.nEnded == 0 && IsEndedOrderStatus(nStatus))
-        life.nEnded = nStatus;
-    return bWhole;
-}
+    CServerMessage* pLine;
+    int nMap;               // the field map its row is filled through
+    double dQuantity;
+    double dFilled;
+    long nStatus;
+};
+
+// What the order's row shows after a line: the record's shown line in each case.
+enum ORDER_ROW_CHANGE
+{
+    ORDER_ROW_KEEPS,        // the line is older: the row stays
+    ORDER_ROW_TAKES_LINE,   // the line is the newest
+    ORDER_ROW_TAKES_KEPT,   // the line told that a line kept before is the newest
+};
+// Takes the line into the record.
+ORDER_ROW_CHANGE TakeOrderLine(ORDER_LIFE& life, const ORDER_LINE& line);
 
 // The order's status, open and filled quantities by its record, for an order of dQuantity whose
 // row reads nRowStatus. Trades that fill its quantity show it filled; only the server's own
@@ -47,16 +85,31 @@ struct ORDER_COUNTS
     double dOpen;
     double dFilled;
 };
-inline ORDER_COUNTS CountOrder(const ORDER_LIFE& life, double dQuantity, long nRowStatus)
-{
-    const double dFilled = life.Filled();
-    if (life.nEnded != 0)
-        return {life.nEnded, 0, dFilled};
-    if (dQuantity > 0 && dFilled >= dQuantity)
-        return {3, 0, dFilled};
-    // Unfilled, it keeps the status its line gave it (waiting, open), unless that told of fills.
-    const long nStatus = dFilled > 0 ? 6 : IsEndedOrderStatus(nRowStatus) || nRowStatus == 6 ? 2 : nRowStatus;
-    return {nStatus, std::max(0.0, dQuantity - dFilled), dFilled};
-}
+ORDER_COUNTS CountOrder(const ORDER_LIFE& life, double dQuantity, long nRowStatus);
 
 using ORDER_LIVES = std::unordered_map<std::string, ORDER_LIFE>;
+
+// Lines that wait for their order's line, found by the order's number (field nOrderField), the
+// oldest first; past nMax the oldest goes.
+class COrderWaitingLines
+{
+public:
+    COrderWaitingLines(int nOrderField, size_t nMax) : m_nOrderField(nOrderField), m_nMax(nMax) {}
+
+    // Keeps a copy of the line; the oldest line when one had to go to make room, else null.
+    std::unique_ptr<CServerMessage> Add(const CServerMessage& line);
+    // The order's lines, the oldest first, no longer kept.
+    std::vector<std::unique_ptr<CServerMessage>> Take(const std::string& strOrder);
+    // Every line, the oldest first, no longer kept.
+    std::vector<std::unique_ptr<CServerMessage>> TakeAll();
+    size_t GetCount() const { return m_lines.size(); }
+    // The numbers of the orders whose lines wait.
+    std::vector<std::string> GetOrders() const;
+
+private:
+    using LINES = std::list<std::unique_ptr<CServerMessage>>;
+    int m_nOrderField;
+    size_t m_nMax;
+    LINES m_lines;                                                  // the oldest first
+    std::unordered_map<std::string, std::deque<LINES::iterator>> m_byOrder;
+};

@@ -18,7 +18,7 @@ enum {
     KC_DATE, KC_REFERENCE, KC_CODE_TEXT
 };
 // Fields of the lines besides those the maps write.
-constexpr int KF_STOCK = 2, KF_FILLED = 6, KF_STATUS = 16, KF_CODE = 33, NSF_CODE = 29;
+constexpr int KF_STOCK = 2, KF_QUANTITY = 4, KF_FILLED = 6, KF_STATUS = 16, KF_CODE = 33, NSF_CODE = 29;
 constexpr int BF_QUANTITY = 5, BF_FILLED = 6, BF_PRICE = 7, BF_STATUS = 11;
 enum { STATUS_OPEN = 2, STATUS_FILLED = 3, STATUS_CANCELLED = 5, STATUS_PARTLY_FILLED = 6, STATUS_EXPIRED = 7 };
 #define KSE_MARKET_FORWARD 3
@@ -43,7 +43,9 @@ const TABLE_COLUMN s_columns[] = {
     AccountDate(51120, 13),
     AccountNumber(51121, 0, 5, COLF_THOUSANDS | COLF_SUMMED),
     AccountNumber(51122, 0, 6, COLF_THOUSANDS | COLF_SUMMED),
-    AccountNumber(55357, 0, 7, COLF_THOUSANDS | COLF_SUMMED),
+    // What is left of a partly filled order, as Open shows it: shown only when the trader asks,
+    // and no total, which would add bought and sold shares of every stock.
+    AccountNumber(55357, 0, 7, COLF_THOUSANDS | COLF_HIDDEN | COLF_SWITCHABLE),
     AccountNumber(55358, -3, 14, COLF_THOUSANDS | COLF_SUMMED, 3, MONEY_WIDTH),
     AccountCode(51123, 70, 16, COrderStatus::FormatCodeColumn, KC_STATUS),
     AccountDate(55359, 24),
@@ -105,7 +107,6 @@ void COrderStatusKSETable::OnKS(CServerMessage* pMsg)
     if (pMsg == nullptr)
         return;
     BeginReply(/*bEmpty=*/TRUE);
-    m_lives.clear();
     m_nReplyType = MSG_KS;
 }
 
@@ -130,10 +131,8 @@ void COrderStatusKSETable::OnRecord(CServerMessage* pMsg)
     if (pRow == nullptr)
         return;
     SetDerivedColumns(pRow, pMsg, bForward);
-    // The reply counts every fill and end so far.
-    ORDER_LIFE& life = m_lives[pMsg->GetFieldText(0)];
-    life = ORDER_LIFE();
-    TakeOrderLine(life, pRow->GetDouble(KC_FILLED), pRow->GetLong(KC_STATUS), FALSE);
+    // The reply counts the fills made before it was written; a line told before it may be newer.
+    TakeLine(pMsg, bForward ? MSG_KB : 0, pRow);
 }
 
 void COrderStatusKSETable::OnEnd(CServerMessage* /*pMsg*/)
@@ -173,23 +172,40 @@ void COrderStatusKSETable::SetDerivedColumns(CDataBuffer* pRow, CServerMessage* 
 void COrderStatusKSETable::ApplyLive(CServerMessage* pMsg)
 {
     const BOOL bForward = pMsg->GetType() == MSG_NF;
-    const CString strOrder = pMsg->GetField(0);
-    ORDER_LIFE& life = m_lives[static_cast<LPCSTR>(strOrder)];
-    CDataBuffer* pRow = GetRows()->FindRow({strOrder});
     const long nStatus = pMsg->GetLong(bForward ? BF_STATUS : KF_STATUS);
-    // An older line, or one of an ended order, changes nothing of the row but its count.
-    const BOOL bWhole = TakeOrderLine(life, pMsg->GetDouble(bForward ? BF_FILLED : KF_FILLED, 0), nStatus, pRow != nullptr);
-    if (bWhole) {
-        BOOL bNew = FALSE;
-        pRow = FillOrAddRow(pMsg, bForward ? MSG_NF : MSG_NS, &bNew);
-        if (pRow == nullptr)
-            return;
-        SetDerivedColumns(pRow, pMsg, bForward);
-    }
-    if (!bWhole || life.nEnded != 0)
-        ShowCounts(pRow, life);
-    if (life.nEnded == nStatus)
+    CDataBuffer* pRow = TakeLine(pMsg, bForward ? MSG_NF : MSG_NS, GetRows()->FindRow({pMsg->GetField(0)}));
+    if (pRow != nullptr && m_lives[pMsg->GetFieldText(0)].nEnded == nStatus)
         NoticeEnded(pMsg, pRow, nStatus);
+}
+
+CDataBuffer* COrderStatusKSETable::TakeLine(CServerMessage* pMsg, int nMap, CDataBuffer* pRow)
+{
+    const BOOL bForward = nMap == MSG_KB || nMap == MSG_NF;
+    ORDER_LIFE& life = m_lives[pMsg->GetFieldText(0)];
+    const ORDER_ROW_CHANGE change =
+        TakeOrderLine(life, {pMsg, nMap, pMsg->GetDouble(bForward ? BF_QUANTITY : KF_QUANTITY, 0),
+                             pMsg->GetDouble(bForward ? BF_FILLED : KF_FILLED, 0), pMsg->GetLong(bForward ? BF_STATUS : KF_STATUS)});
+    // The row shows the record's newest line: a reply's row is filled from its own line already.
+    CServerMessage* pShown = change == ORDER_ROW_TAKES_LINE ? pMsg : life.shown.pLine.get();
+    const int nShownMap = change == ORDER_ROW_TAKES_LINE ? nMap : life.shown.nMap;
+    const BOOL bShownForward = nShownMap == MSG_KB || nShownMap == MSG_NF;
+    if (IsReceiving() && pRow != nullptr) {
+        if (change != ORDER_ROW_TAKES_LINE) {
+            FillRow(pShown, nShownMap, pRow, TRUE);
+            SetDerivedColumns(pRow, pShown, bShownForward);
+        }
+    } else if (pRow == nullptr || change != ORDER_ROW_KEEPS) {
+        BOOL bNew = FALSE;
+        pRow = FillOrAddRow(pShown, nShownMap, &bNew);
+        if (pRow == nullptr)
+            return nullptr;
+        SetDerivedColumns(pRow, pShown, bShownForward);
+    }
+    // A newest open line counting every fill shows its own counts already.
+    const ORDER_LINE_COPY& shown = life.shown;
+    if (change != ORDER_ROW_TAKES_LINE || life.nEnded != 0 || shown.dFilled != life.Filled())
+        ShowCounts(pRow, life);
+    return pRow;
 }
 
 void COrderStatusKSETable::ShowCounts(CDataBuffer* pRow, const ORDER_LIFE& life)

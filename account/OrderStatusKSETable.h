@@ -42,12 +42,15 @@ private:
     // The columns a line does not carry as they stand; the notice of an ended order.
     void SetDerivedColumns(CDataBuffer* pRow, CServerMessage* pMsg, BOOL bForward);
     void NoticeEnded(CServerMessage* pMsg, CDataBuffer* pRow, long nStatus);
+    // The line (or a reply's row, already in pRow) taken into the order's record; the row,
+    // made when missing, then shows the record's newest line and its counts.
+    CDataBuffer* TakeLine(CServerMessage* pMsg, int nMap, CDataBuffer* pRow);
     // The status, open and filled quantities of the row by its order's record.
     void ShowCounts(CDataBuffer* pRow, const ORDER_LIFE& life);
 
     const KSE_ORDER_FILTER* m_pFilter;  // a constant; null for the base table
     int m_nReplyType = -1;              // the reply under way: MSG_KS, MSG_KB, or -1
-    ORDER_LIVES m_lives;                // by order number, since the last reply
+    ORDER_LIVES m_lives;                // by order number, replies and lines alike
 };
 
 // The variants: the base table with their filter.

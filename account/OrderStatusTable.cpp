@@ -28,7 +28,7 @@ enum {
     OC_EXPIRY, OC_STRIKE, OC_MARKET, OC_CURRENCY, OC_SYMBOL_TEXT, OC_REFERENCE
 };
 // Fields of the lines besides those the map writes.
-enum { OF_SYMBOL = 2, OF_FILLED = 6, OF_STATUS = 16, OF_MARKET = 27 };
+enum { OF_SYMBOL = 2, OF_QUANTITY = 4, OF_FILLED = 6, OF_STATUS = 16, OF_MARKET = 27 };
 enum { TF_TRADE = 0, TF_QUANTITY = 4, TF_ORDER = 9 };
 enum { CF_ORDER = 0, CF_QUANTITY = 1, CF_STATUS = 2 };
 enum { STATUS_OPEN = 2, STATUS_FILLED = 3, STATUS_CANCELLED = 5, STATUS_PARTLY_FILLED = 6, STATUS_EXPIRED = 7 };
@@ -126,6 +126,12 @@ const ACCOUNT_DESC g_orderStatusTable = {
     .requests = s_requests, .quickFilters = s_quickFilters, .menu = s_menu, .commands = s_commands,
     .nFirstOptionColumn = OC_OPTION, .nLastOptionColumn = OC_STRIKE};
 
+COrderStatusTable::COrderStatusTable(CZorvatMessageSource* pSource)
+    : CAccountTable(g_orderStatusTable, pSource), m_waitingFills(TF_ORDER, MAX_WAITING_LINES),
+      m_waitingEnds(CF_ORDER, MAX_WAITING_LINES)
+{
+}
+
 void COrderStatusTable::OnRecord(CServerMessage* pMsg)
 {
     if (pMsg == nullptr || !IsReceiving() || (GetSource() != nullptr && !GetSource()->IsRestricted()))
@@ -135,12 +141,25 @@ void COrderStatusTable::OnRecord(CServerMessage* pMsg)
     if (pRow == nullptr)
         return;
     SetLookedUpColumns(pRow, pMsg, TRUE);
-    // The reply counts every fill so far; trades told after it add to it.
-    ORDER_LIFE& life = m_lives[pMsg->GetFieldText(0)];
-    life = ORDER_LIFE();
-    life.dReplyFilled = life.dLineFilled = pRow->GetDouble(OC_FILLED);
-    if (IsEndedOrderStatus(pRow->GetLong(OC_STATUS)))
-        life.nEnded = pRow->GetLong(OC_STATUS);
+    // The reply counts the fills made before it was written; a line or trade told before it
+    // may be newer.
+    TakeLine(pMsg, 0, pRow);
+}
+
+void COrderStatusTable::OnEnd(CServerMessage* pMsg)
+{
+    const BOOL bReply = IsReceiving();
+    TableOnEnd(pMsg);
+    if (!bReply)
+        return;
+    for (const std::string& strOrder : m_countedInReply)
+        if (CDataBuffer* pRow = GetRows()->FindRow({strOrder.c_str()}))
+            ShowCounts(pRow, m_lives[strOrder]);
+    m_countedInReply.clear();
+    // An end that waited for its order's line is told now that the reply shows the order.
+    for (const std::string& strOrder : m_waitingEnds.GetOrders())
+        if (GetRows()->FindRow({strOrder.c_str()}) != nullptr)
+            TellWaiting(strOrder.c_str());
 }
 
 void COrderStatusTable::SetLookedUpColumns(CDataBuffer* pRow, CServerMessage* pMsg, BOOL bSymbolText)
@@ -170,21 +189,37 @@ void COrderStatusTable::ApplyLive(CServerMessage* pMsg)
     }
 }
 
+CDataBuffer* COrderStatusTable::TakeLine(CServerMessage* pMsg, int nMap, CDataBuffer* pRow)
+{
+    ORDER_LIFE& life = m_lives[pMsg->GetFieldText(0)];
+    const ORDER_ROW_CHANGE change = TakeOrderLine(
+        life, {pMsg, nMap, pMsg->GetDouble(OF_QUANTITY, 0), pMsg->GetDouble(OF_FILLED, 0), pMsg->GetLong(OF_STATUS)});
+    // The row shows the record's newest line: a reply's row is filled from its own line already.
+    CServerMessage* pShown = change == ORDER_ROW_TAKES_LINE ? pMsg : life.shown.pLine.get();
+    if (IsReceiving() && pRow != nullptr) {
+        if (change != ORDER_ROW_TAKES_LINE) {
+            FillRow(pShown, life.shown.nMap, pRow, TRUE);
+            SetLookedUpColumns(pRow, pShown, FALSE);
+        }
+    } else if (pRow == nullptr || change != ORDER_ROW_KEEPS) {
+        BOOL bNew = FALSE;
+        pRow = FillOrAddRow(pShown, MSG_NO, &bNew);
+        if (pRow == nullptr)
+            return nullptr;
+        SetLookedUpColumns(pRow, pShown, bNew);
+    }
+    // A newest open line counting every fill shows its own counts already.
+    const ORDER_LINE_COPY& shown = life.shown;
+    if (change != ORDER_ROW_TAKES_LINE || life.nEnded != 0 || shown.dFilled != life.Filled())
+        ShowCounts(pRow, life);
+    return pRow;
+}
+
 void COrderStatusTable::ApplyOrderLine(CServerMessage* pMsg)
 {
     const CString strOrder = pMsg->GetField(0);
-    ORDER_LIFE& life = m_lives[static_cast<LPCSTR>(strOrder)];
-    CDataBuffer* pRow = GetRows()->FindRow({strOrder});
-    // An older line, or one of an ended order, changes nothing of the row but its count.
-    if (TakeOrderLine(life, pMsg->GetDouble(OF_FILLED, 0), pMsg->GetLong(OF_STATUS), pRow != nullptr)) {
-        BOOL bNew = FALSE;
-        pRow = FillOrAddRow(pMsg, MSG_NO, &bNew);
-        if (pRow == nullptr)
-            return;
-        SetLookedUpColumns(pRow, pMsg, bNew);
-    }
-    ShowCounts(pRow, life);
-    TellWaiting(strOrder);
+    if (TakeLine(pMsg, MSG_NO, GetRows()->FindRow({strOrder})) != nullptr)
+        TellWaiting(strOrder);
 }
 
 void COrderStatusTable::ShowCounts(CDataBuffer* pRow, const ORDER_LIFE& life)
@@ -210,8 +245,8 @@ void COrderStatusTable::OnNT(CServerMessage* pMsg)
     if (pMsg == nullptr)
         return;
     if (IsReceiving()) {
-        if (const long nTrade = TradeNumber(pMsg); nTrade > 0)
-            m_filledTrades.insert(nTrade);
+        if (CountTrade(pMsg) != nullptr)
+            m_countedInReply.push_back(pMsg->GetFieldText(TF_ORDER));
         return;
     }
     TableOnLive(pMsg);
@@ -226,9 +261,10 @@ void COrderStatusTable::OnNC(CServerMessage* pMsg)
 
 void COrderStatusTable::OnOS(CServerMessage* pMsg)
 {
-    // The reply holds every fill and end so far: what waited is in its rows, and only its notice is owed.
+    // The reply holds every fill so far: a trade that waited is in its rows, and only its notice
+    // is owed. An end waits on for its order's row.
     TellAllWaiting();
-    m_lives.clear();
+    m_countedInReply.clear();
     TableOnReplyBegin(pMsg);
 }
 
@@ -241,54 +277,42 @@ BOOL COrderStatusTable::HoldsFill(CServerMessage* pMsg)
 
 void COrderStatusTable::TellWaiting(const CString& strOrder)
 {
-    for (auto it = m_waitingFills.begin(); it != m_waitingFills.end();) {
-        if ((*it)->GetField(TF_ORDER) != strOrder) {
-            ++it;
-            continue;
-        }
-        const std::unique_ptr<CServerMessage> pLine = std::move(*it);
-        it = m_waitingFills.erase(it);
+    for (const std::unique_ptr<CServerMessage>& pLine : m_waitingFills.Take(static_cast<LPCSTR>(strOrder)))
         AnnounceTradeLine(pLine.get());
-    }
-    for (auto it = m_waitingEnds.begin(); it != m_waitingEnds.end();) {
-        if ((*it)->GetField(CF_ORDER) != strOrder) {
-            ++it;
-            continue;
-        }
-        const std::unique_ptr<CServerMessage> pLine = std::move(*it);
-        it = m_waitingEnds.erase(it);
+    for (const std::unique_ptr<CServerMessage>& pLine : m_waitingEnds.Take(static_cast<LPCSTR>(strOrder)))
         ApplyStatus(pLine.get());
-    }
 }
 
 void COrderStatusTable::TellAllWaiting()
 {
-    for (const std::unique_ptr<CServerMessage>& pLine : m_waitingFills)
+    for (const std::unique_ptr<CServerMessage>& pLine : m_waitingFills.TakeAll())
         AnnounceTradeLine(pLine.get());
-    m_waitingFills.clear();
-    m_waitingEnds.clear();
 }
 
-void COrderStatusTable::ApplyFill(CServerMessage* pMsg)
+ORDER_LIFE* COrderStatusTable::CountTrade(CServerMessage* pMsg)
 {
     // A trade told twice fills its order once; one without a number cannot be told apart.
     const long nTrade = TradeNumber(pMsg);
     if (nTrade > 0 && !m_filledTrades.insert(nTrade).second)
-        return;
-    const CString strOrder = pMsg->GetField(TF_ORDER);
+        return nullptr;
     if (pMsg->GetLong(TF_ORDER) <= 0)
-        return;
-    ORDER_LIFE& life = m_lives[static_cast<LPCSTR>(strOrder)];
+        return nullptr;
+    ORDER_LIFE& life = m_lives[pMsg->GetFieldText(TF_ORDER)];
     life.dTraded += pMsg->GetDouble(TF_QUANTITY, 0);
-    if (CDataBuffer* pRow = GetRows()->FindRow({strOrder})) {
-        ShowCounts(pRow, life);
+    return &life;
+}
+
+void COrderStatusTable::ApplyFill(CServerMessage* pMsg)
+{
+    ORDER_LIFE* pLife = CountTrade(pMsg);
+    if (pLife == nullptr)
+        return;
+    if (CDataBuffer* pRow = GetRows()->FindRow({pMsg->GetField(TF_ORDER)})) {
+        ShowCounts(pRow, *pLife);
         return;
     }
-    if (m_waitingFills.size() >= MAX_WAITING_LINES) {
-        AnnounceTradeLine(m_waitingFills.front().get());
-        m_waitingFills.pop_front();
-    }
-    m_waitingFills.push_back(std::make_unique<CServerMessage>(*pMsg));
+    if (std::unique_ptr<CServerMessage> pGone = m_waitingFills.Add(*pMsg))
+        AnnounceTradeLine(pGone.get());
 }
 
 void COrderStatusTable::ApplyStatus(CServerMessage* pMsg)
@@ -306,8 +330,8 @@ void COrderStatusTable::ApplyStatus(CServerMessage* pMsg)
     CDataBuffer* pRow = GetRows()->FindRow({strOrder});
     if (pRow == nullptr) {
         // Told with its order's line, whenever that comes.
-        if (bEnds && m_waitingEnds.size() < MAX_WAITING_LINES)
-            m_waitingEnds.push_back(std::make_unique<CServerMessage>(*pMsg));
+        if (bEnds)
+            m_waitingEnds.Add(*pMsg);
         return;
     }
     if (life.nEnded == 0)

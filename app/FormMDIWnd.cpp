@@ -1,6 +1,8 @@
 #include "app/FormMDIWnd.h"
 #include "app/WindowPicture.h"
 
+#include <algorithm>
+
 #include "app/NorvApp.h"
 #include "app/NorvMainFrame.h"
 #include "app/RestoredPlacement.h"
@@ -16,6 +18,8 @@
 #define FORM_VIEW_STYLE (WS_CHILD | WS_VISIBLE | WS_BORDER)
 #define CHART_FIRST_CX 640              // a chart frame's size before it has a saved place
 #define CHART_FIRST_CY 480
+#define FORM_FIRST_X 20                 // a form's distance from the client's side before it has a saved place
+#define FORM_UNPLACED (-32768)          // no saved place read
 
 namespace {
 
@@ -60,10 +64,13 @@ void MoveReachable(CWnd* pWnd, int x, int y)
     pWnd->SetWindowPos(nullptr, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The first corner from pt, a caption's height down and right at a time, where no other shown
-// window of the MDI client stands.
-POINT FreeCorner(HWND hClient, HWND hSelf, POINT pt)
+// The first corner from pt, a caption's height down and on at a time, where no other shown
+// window of the MDI client stands; with bFromRight pt.x counts the top-right corner from the
+// client's right, as a right-to-left interface reads.
+POINT FreeCorner(HWND hClient, HWND hSelf, POINT pt, BOOL bFromRight)
 {
+    RECT rcArea{};
+    ::GetClientRect(hClient, &rcArea);
     const int nStep = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
     for (BOOL bTaken = TRUE; bTaken && hClient != nullptr;) {
         bTaken = FALSE;
@@ -72,7 +79,7 @@ POINT FreeCorner(HWND hClient, HWND hSelf, POINT pt)
             if (h == hSelf || !::IsWindowVisible(h) || ::IsIconic(h) || !::GetWindowRect(h, &rc))
                 continue;
             ::MapWindowPoints(nullptr, hClient, reinterpret_cast<POINT*>(&rc), 2);
-            bTaken = rc.left == pt.x && rc.top == pt.y;
+            bTaken = (bFromRight ? rcArea.right - rc.right : rc.left) == pt.x && rc.top == pt.y;
         }
         if (bTaken) {
             pt.x += nStep;
@@ -94,6 +101,7 @@ HWND MdiClient()
 BEGIN_MESSAGE_MAP(CFormMDIWnd, CMDIChildWnd)
     ON_WM_CREATE()
     ON_WM_SIZE()
+    ON_WM_GETMINMAXINFO()
     ON_WM_SYSCOMMAND()
     ON_WM_SYSCOLORCHANGE()
     ON_WM_CLOSE()
@@ -154,9 +162,17 @@ int CFormMDIWnd::OnCreate(LPCREATESTRUCTA pCreate)
                          rcView.Height() + rcWindow.Height() - rcClient.Height(),
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    POINT pt{20, 20};
+    // Never placed, a form stands near the client's top left, or its top right where the
+    // interface reads right to left.
+    POINT pt{FORM_FIRST_X, 20};
     Settings().SetSection(".General");
-    Settings().GetWindowPos(&pt, static_cast<LPCSTR>(strTitle), POINT{20, 20});
+    Settings().GetWindowPos(&pt, static_cast<LPCSTR>(strTitle), POINT{FORM_UNPLACED, 20});
+    if (pt.x == FORM_UNPLACED) {
+        CRect rcArea, rcWindow;
+        ::GetClientRect(::GetParent(m_hWnd), &rcArea);
+        GetWindowRect(&rcWindow);
+        pt.x = GetNorvGlobals().m_bRightToLeft ? rcArea.right - FORM_FIRST_X - rcWindow.Width() : FORM_FIRST_X;
+    }
     MoveReachable(this, pt.x, pt.y);
     m_pView->ShowWindow(SW_SHOW);
     m_pView->SendMessage(WM_INITIALUPDATE);
@@ -246,6 +262,22 @@ void CFormMDIWnd::OnSize(UINT nType, int cx, int cy)
     // start: controls a form keeps beyond its width (a closed panel) stay unseen.
     const int x = GetNorvGlobals().m_bRightToLeft ? cx - rcView.Width() : 0;
     m_pView->SetWindowPos(nullptr, x, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CFormMDIWnd::OnGetMinMaxInfo(MINMAXINFO* pInfo)
+{
+    CMDIChildWnd::OnGetMinMaxInfo(pInfo);
+    // A form is never smaller than its dialog: the arrangements leave its fields and buttons whole.
+    if (pInfo == nullptr || ViewFillsFrame() || m_pView == nullptr || m_pView->m_hWnd == nullptr)
+        return;
+    CRect rcView, rcWindow, rcClient;
+    m_pView->GetWindowRect(&rcView);
+    GetWindowRect(&rcWindow);
+    GetClientRect(&rcClient);
+    if (rcView.IsRectEmpty())
+        return;
+    pInfo->ptMinTrackSize.x = std::max<LONG>(pInfo->ptMinTrackSize.x, rcView.Width() + rcWindow.Width() - rcClient.Width());
+    pInfo->ptMinTrackSize.y = std::max<LONG>(pInfo->ptMinTrackSize.y, rcView.Height() + rcWindow.Height() - rcClient.Height());
 }
 
 void CFormMDIWnd::OnSysCommand(UINT nId, LPARAM lParam)
@@ -343,8 +375,13 @@ void CFormChart::LoadSettings(CSettingsFile* pSettings)
         // frame leaves the plot too small to draw. It steps down past the windows standing at
         // that corner, as a cascade does, so that it never hides the chart opened before it.
         SetWindowPlacement(&current);
-        const POINT pt = FreeCorner(::GetParent(m_hWnd), m_hWnd, POINT{50, 50});
-        wp.rcNormalPosition = RECT{pt.x, pt.y, pt.x + CHART_FIRST_CX, pt.y + CHART_FIRST_CY};
+        // Right to left, it starts at the client's right, as every new window there does.
+        const BOOL bFromRight = GetNorvGlobals().m_bRightToLeft;
+        const POINT pt = FreeCorner(::GetParent(m_hWnd), m_hWnd, POINT{50, 50}, bFromRight);
+        RECT rcArea{};
+        ::GetClientRect(::GetParent(m_hWnd), &rcArea);
+        const int x = bFromRight ? rcArea.right - pt.x - CHART_FIRST_CX : pt.x;
+        wp.rcNormalPosition = RECT{x, pt.y, x + CHART_FIRST_CX, pt.y + CHART_FIRST_CY};
     }
     ApplyPlacement(this, wp);
 }

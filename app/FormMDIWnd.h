@@ -61,6 +61,7 @@ protected:
     afx_msg void OnSysColorChange();
     afx_msg void OnClose();
     afx_msg void OnDestroy();
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO* pInfo);
     afx_msg void OnCopyPicture();
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);

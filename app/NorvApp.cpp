@@ -4,6 +4,7 @@
 #include <cstdio>
 #include "app/DataTable.h"
 #include "app/NorvMainFrame.h"
+#include "app/RestoredPlacement.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/base/SharedGlobals.h"
@@ -200,6 +201,7 @@ void CNorvApp::ShowTable(IDataTable* pTable)
         return;
     // A hidden or minimised window comes up normal; one on view keeps its state, so a maximised
     // window stays maximised, and the activation carries the client's maximised mode over.
+    pWindow->FitBeforeShowing();
     if (!pWindow->IsWindowVisible() || pWindow->IsIconic())
         pWindow->ShowWindow(SW_SHOWNORMAL);
     pWindow->MDIActivate();
@@ -278,6 +280,7 @@ void CNorvApp::WriteGeneralSettings()
 
 void CNorvApp::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
 {
+    const CWorkspacePlacing placing(m_pMainFrame != nullptr ? m_pMainFrame->m_hWndMDIClient : nullptr);
     SetBusyFlag(TRUE);
     if (bCloseFirst)
         for (IDataTable* pTable : GetTables())

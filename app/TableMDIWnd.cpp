@@ -22,6 +22,7 @@
 #include <cstring>
 #include "platform/win/Windows.h"
 #include "platform/win/kernel/Resources.h"
+#include "platform/win/user/Display.h"
 
 #define TABLE_WINDOW_STYLE 0x40CF0000   // child, caption, system menu, sizing frame, both boxes
 #define IDS_EXPORT_FILTER 858
@@ -225,6 +226,62 @@ void CTableMDIWnd::SaveSettings()
     }
 }
 
+int CTableMDIWnd::FittedWidth(int* pnMost)
+{
+    int nWidth = 0;
+    if (HasGrid()) {
+        for (int i = 0; i < m_grid.GetDisplayColumnCount(); ++i)
+            nWidth += m_grid.GetColumnWidth(i);
+        nWidth += m_grid.GetRowHeight();
+    }
+    CRect rcWindow, rcClient;
+    GetWindowRect(&rcWindow);
+    GetClientRect(&rcClient);
+    nWidth += 2 * GetSystemMetrics(SM_CXBORDER) + (rcWindow.Width() - rcClient.Width()) + 1 + GetSystemMetrics(SM_CXVSCROLL);
+    // The caption reads whole too, and the window stays inside the client with its frame.
+    RECT rcFrame = {};
+    TbGetDisplay()->GetMdiChildFrame(&rcFrame);
+    CString strTitle;
+    GetWindowText(strTitle);
+    nWidth = std::max(nWidth, TbGetDisplay()->GetMdiTitleWidth(strTitle) - static_cast<int>(rcFrame.left + rcFrame.right));
+    int nMost = GetSystemMetrics(SM_CXSCREEN);
+    CRect rcArea;
+    if (::GetClientRect(::GetParent(m_hWnd), &rcArea) && rcArea.Width() > 0)
+        nMost = static_cast<int>(rcArea.Width() - rcFrame.left - rcFrame.right);
+    if (pnMost != nullptr)
+        *pnMost = nMost;
+    return std::min(nWidth, nMost);
+}
+
+void CTableMDIWnd::FitToColumns(WINDOWPLACEMENT* pwp, BOOL bWidenOnly)
+{
+    // A right-to-left interface reads from the right: the MDI client's default place stands at
+    // its right, and the window keeps its right edge there.
+    RECT& rc = pwp->rcNormalPosition;
+    int nMost = 0;
+    const int nFitted = FittedWidth(&nMost);
+    const int nWidth = bWidenOnly ? std::clamp(static_cast<int>(rc.right - rc.left), nFitted, std::max(nFitted, nMost)) : nFitted;
+    if (GetNorvGlobals().m_bRightToLeft)
+        rc.left = rc.right - nWidth;
+    else
+        rc.right = rc.left + nWidth;
+}
+
+void CTableMDIWnd::FitBeforeShowing()
+{
+    // Hidden, its rows may have come since it was last fitted, and the columns grown to hold
+    // them: a command shows it no narrower than they and its caption need.
+    if (m_hWnd == nullptr || IsWindowVisible())
+        return;
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    GetWindowPlacement(&wp);
+    FitToColumns(&wp, /*bWidenOnly=*/TRUE);
+    MakePlacementReachable(m_hWnd, &wp);
+    wp.showCmd = SW_HIDE;
+    SetWindowPlacement(&wp);
+}
+
 void CTableMDIWnd::RestorePlacement()
 {
     WINDOWPLACEMENT current{};
@@ -235,27 +292,8 @@ void CTableMDIWnd::RestorePlacement()
     SelectSection();
     Settings().GetWindowPlacement(&wp, "WinPlace", &current, &bMissing);
     if (bMissing) {
-        // Never saved: as wide as the columns need, never wider than it is.
-        int nWidth = 0;
-        if (HasGrid()) {
-            for (int i = 0; i < m_grid.GetDisplayColumnCount(); ++i)
-                nWidth += m_grid.GetColumnWidth(i);
-            nWidth += m_grid.GetRowHeight();
-        }
-        CRect rcWindow, rcClient;
-        GetWindowRect(&rcWindow);
-        GetClientRect(&rcClient);
-        nWidth += 2 * GetSystemMetrics(SM_CXBORDER) + (rcWindow.Width() - rcClient.Width()) + 1 +
-                  GetSystemMetrics(SM_CXVSCROLL);
-        RECT& rc = wp.rcNormalPosition;
-        const int nFitted = std::min(nWidth, static_cast<int>(rc.right - rc.left));
-        if (GetNorvGlobals().m_bRightToLeft) {
-            // A right-to-left interface reads from the right: the MDI client's default place
-            // stands at its right, and the window keeps its right edge there.
-            rc.left = rc.right - nFitted;
-        } else {
-            rc.right = rc.left + nFitted;
-        }
+        // Never saved: as wide as the columns and the caption need, up to the client.
+        FitToColumns(&wp, /*bWidenOnly=*/FALSE);
         wp.showCmd = SW_SAVED_HIDDEN;
     }
     const BOOL bFirstView = m_pView == nullptr || m_pView->GetViewId() <= 0;
@@ -492,6 +530,7 @@ void CTableMDIWnd::OnClose()
 
 void CTableMDIWnd::OnSysCommand(UINT nId, LPARAM lParam)
 {
+
     if (GetSharedGlobals()->m_bCloseOnSysMenu && (nId & 0xFFF0) == SC_MOUSEMENU) {
         OnClose();
         return;

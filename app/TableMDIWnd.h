@@ -50,6 +50,9 @@ public:
     void LoadSettings();
     void SaveSettings();
     void RestorePlacement();
+    // A hidden window made as wide as its columns and caption need (up to the client) before a
+    // command shows it; never narrower than it was.
+    void FitBeforeShowing();
     // The application's price colours into the grid's colour indices.
     void ApplyAppColors();
     void UpdateTableMenu();
@@ -84,6 +87,11 @@ protected:
 private:
     void SelectSection();
     void SizeGrid(int cx, int cy);
+    // The width the columns and the caption need, up to the MDI client's (*pnMost); the
+    // placement's normal rectangle made that wide from its reading start (bWidenOnly: kept
+    // between that and the client's width).
+    int  FittedWidth(int* pnMost = nullptr);
+    void FitToColumns(WINDOWPLACEMENT* pwp, BOOL bWidenOnly);
     // The table's commands that every table window carries out itself; FALSE for other ids.
     BOOL RunOwnCommand(UINT nId);
     void ShowFilterDialog();

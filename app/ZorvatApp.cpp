@@ -8,12 +8,14 @@
 #include "app/FormMDIWnd.h"
 #include "app/HtmlPages.h"
 #include "app/NorvMainFrame.h"
+#include "app/RestoredPlacement.h"
 #include "app/TableFactory.h"
 #include "app/TableMDIWnd.h"
 #include "framework/base/SharedGlobals.h"
 #include "link/MarketServices.h"
 #include "link/ZorvatComm.h"
 #include "platform/win/Windows.h"
+#include "platform/win/user/LineHandling.h"
 #include "platform/win/user/MessageBox.h"
 #include "refdata/ZorvatGlobals.h"
 #include "refdata/ZorvatTypes.h"
@@ -76,6 +78,19 @@ void CZORVAT32App::BringInfoWindowToTop(int nPriority)
     if (m_nInfoPriority > nPriority || m_pInfoTable == nullptr)
         return;
     m_pInfoTable->BringWindowToTop();
+    // It rises beneath the active window, and no higher than leaves every caption it would lie
+    // over in view (a restored workspace's windows keep their titles readable): it stops under
+    // the lowest window whose caption it would cover. Unread there, its lines blink the indicator.
+    IDataTable* pTable = m_pInfoTable->GetDataTable();
+    CTableMDIWnd* pWindow = pTable != nullptr ? pTable->GetMainWindow() : nullptr;
+    // The active window (the one the trader works in, maximised ones among them) stays on top.
+    const HWND hActive = pWindow != nullptr && pWindow->m_hWnd != nullptr
+                             ? reinterpret_cast<HWND>(::SendMessageA(::GetParent(pWindow->m_hWnd), WM_MDIGETACTIVE, 0, 0))
+                             : nullptr;
+    if (pWindow != nullptr && pWindow->m_hWnd != nullptr && pWindow->m_hWnd != hActive &&
+        ::IsWindowVisible(pWindow->m_hWnd) && !pWindow->IsIconic() && !pWindow->IsZoomed())
+        if (const HWND hUnder = LowestCaptionCovered(pWindow->m_hWnd))
+            ::SetWindowPos(pWindow->m_hWnd, hUnder, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CZORVAT32App::AddInfoText(LPCSTR pszText)
@@ -146,7 +161,14 @@ CString CZORVAT32App::GetErrorText(long nCode)
 
 void CZORVAT32App::ShowMessageBox(LPCSTR pszText, UINT nFlags)
 {
-    MessageBoxA(nullptr, pszText, m_strAppTitle, nFlags);
+    // A server line's box opens after the line: the lines behind it are handled meanwhile.
+    if (!TbIsHandlingLine()) {
+        MessageBoxA(nullptr, pszText, m_strAppTitle, nFlags);
+        return;
+    }
+    TbPostCall([strText = CString(pszText), strTitle = m_strAppTitle, nFlags] {
+        MessageBoxA(nullptr, strText, strTitle, nFlags);
+    });
 }
 
 int CZORVAT32App::AskYesNo(UINT nTextId)
@@ -162,11 +184,19 @@ void CZORVAT32App::OnVersionStatus(int nStatus, LPCSTR pszText)
         // An outdated version may no longer connect: the link closes before the user reads why.
         if (m_pComm != nullptr)
             m_pComm->Disconnect(FALSE);
-        CString strText;
-        GetSharedGlobals()->LoadString(strText, IDS_VERSION_REFUSED_BOX);
-        MessageBoxA(nullptr, strText, m_strAppTitle, MB_OK | MB_ICONERROR);
     }
-    ShowVersionInfo(pszText, nStatus);
+    // The hello's answer is a line: what it says opens once the line is handled.
+    TbPostCall([strText = CString(pszText), nStatus] {
+        CZORVAT32App* pApp = CZORVAT32App::Get();
+        if (pApp == nullptr)
+            return;             // the application ended meanwhile
+        if (nStatus == 2) {
+            CString strBox;
+            GetSharedGlobals()->LoadString(strBox, IDS_VERSION_REFUSED_BOX);
+            MessageBoxA(nullptr, strBox, pApp->m_strAppTitle, MB_OK | MB_ICONERROR);
+        }
+        pApp->ShowVersionInfo(strText, nStatus);
+    });
 }
 
 void CZORVAT32App::SetFrameTitle(LPCSTR pszTitle)
@@ -222,6 +252,8 @@ void CZORVAT32App::SaveWorkspace()
 
 void CZORVAT32App::LoadWorkspace(LPCSTR pszFile, BOOL bCloseFirst)
 {
+    // Every window of the file, charts and pages too, is fitted into the client together at the end.
+    const CWorkspacePlacing placing(m_pMainFrame != nullptr ? m_pMainFrame->m_hWndMDIClient : nullptr);
     for (IDataTable* pTable : GetTables())
         pTable->CloseAllWindows();
     m_bHoldTableRequests = !IsInitialLoadDone();

@@ -127,6 +127,9 @@ public:
     // The exchange rates the rate table receives, one pair at a time.
     void SetCrossRate(LPCSTR pszFrom, LPCSTR pszTo, double dRate) { m_rates.SetCrossRate(pszFrom, pszTo, dRate); }
     const CBaseCurrConv& GetRates() const { return m_rates; }
+    // The rates' reply has ended: every currency of the currency list converts to itself at 1.0,
+    // and again for a list that comes after the rates; the tables convert their rows again.
+    void OnRatesIn();
     // Not owned; null: a conversion asked for opens nothing.
     void SetCurrencyConversionOpener(ICurrencyConversionOpener* pOpener) { m_pConversionOpener = pOpener; }
     void OpenInternationalCurrencyConversion(LPCSTR pszFrom, LPCSTR pszTo);
@@ -275,6 +278,7 @@ public:
     }
     void ResetCharts() override;
     void OnSymbolListsIn() override;
+    void OnCurrencyListIn() override;
     CString GetProgramFolder() const override;
     // IInfoTableHost.
     void SetIndicatorState(int nState) override { m_nIndicatorState = nState; }
@@ -324,6 +328,8 @@ public:
     static std::vector<std::pair<UINT, UINT>> GetTableCommands();
     // The commands that open a form window of their own.
     static std::vector<UINT> GetFormCommands();
+    // The commands that open a chart, each of its kind and market.
+    static std::vector<UINT> GetChartCommands();
     COMMAND_CONTEXT GetCommandContext() const;
 
     // Profile values (the registry key of the application).
@@ -483,6 +489,7 @@ protected:
     CStringArray m_tickers;             // the ticker names
     std::deque<CTickerWnd*> m_tickerWindows;    // beside the names; null while not shown
     BOOL m_bDisconnected = FALSE;
+    BOOL m_bRatesIn = FALSE;            // a rates reply has ended: a currency list gets its 1.0 rates
     BOOL m_bConnectAsked = FALSE;       // a connect the user asked for has not answered yet
     BOOL m_bLoginPosted = FALSE;        // a WM_LOGIN_AGAIN waits in the queue
     CString m_strLoginRefusal;          // why the server refused the last login, for the next dialog

@@ -45,6 +45,14 @@ CString ChartName(LPCSTR pszSymbol)
 
 }  // namespace
 
+std::vector<UINT> CZORVAT32App::GetChartCommands()
+{
+    std::vector<UINT> commands;
+    for (const auto& chart : s_chartCommands)
+        commands.push_back(chart.nId);
+    return commands;
+}
+
 void RegisterChartMaker(IChartMaker* pMaker)
 {
     s_pChartMaker = pMaker;

@@ -428,6 +428,25 @@ void CZORVAT32App::Disconnect(BOOL bAsk)
     TellFormsLinkDown();
 }
 
+void CZORVAT32App::OnRatesIn()
+{
+    m_bRatesIn = TRUE;
+    CStringArray codes;
+    GetGlobals()->GetCurrencyCodes(codes);
+    for (int i = 0; i < codes.GetSize(); ++i)
+        SetCrossRate(codes[i], codes[i], 1.0);
+    // Rows that came before the rates are converted now: a row no quote revalues has no other turn.
+    for (IDataTable* pTable : GetTables())
+        pTable->ConvertToBaseCurrency();
+}
+
+void CZORVAT32App::OnCurrencyListIn()
+{
+    // A list that comes after the rates names currencies they have not set to themselves yet.
+    if (m_bRatesIn)
+        OnRatesIn();
+}
+
 void CZORVAT32App::OnSymbolListsIn()
 {
     // The last symbol list has come: a reply that came before it names its companies now, and

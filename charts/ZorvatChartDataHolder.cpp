@@ -123,7 +123,7 @@ int MonthNumber(const CNorvDate& date)
 }
 
 CZorvatChartDataHolder::CZorvatChartDataHolder(int nSeriesIndex, CZorvatMessageSource* pSource)
-    : CZorvatMessageSink(CMessageTypeSet{MSG_CD, MSG_GS, MSG_QQ, MSG_IX, MSG_KH}),
+    : CZorvatMessageSink(CMessageTypeSet{MSG_CD, MSG_GS, MSG_QQ, MSG_IX, MSG_KH, MSG_GM}),
       m_pSource(pSource != nullptr ? pSource : CZORVAT32App::Get()),
       m_nSeriesIndex(nSeriesIndex)
 {
@@ -284,6 +284,7 @@ void CZorvatChartDataHolder::OnReplyHeader(CServerMessage* pMsg, const CHART_REP
             pApp->SetBusyFlag(TRUE);
     m_bReceiving = TRUE;
     ClearSeries();
+    m_bSessionUnread = FALSE;
     m_pReplyKind = &kind;
     m_dHeaderRef = nDuration == 0 ? pMsg->GetDouble(kind.nRefField, 0) : 0.0;
     m_dPctBase = m_dHeaderRef;
@@ -314,11 +315,12 @@ CChartPoint* CZorvatChartDataHolder::MakeIntradayPoint(const CServerMessage& row
     const int nSeconds = SecondsOfDay(ConvertServerDateField(row.GetFieldText(0), TIME_TEXT), 0);
     if (nSeconds < 0)
         return nullptr;
+    // Before the schedule is in (a restored chart is answered before the login's "GM") the
+    // minute is kept: OnGM reads the series again against the session's hours.
     if (m_pReplyKind->bSessionHours) {
-        const CZorvatGlobals* pGlobals = GetGlobals();
-        // "GM" fields 4 and 5: the KSE session's opening and closing times.
-        if (nSeconds < pGlobals->GetScheduleTime(2).GetSecondsOfDay()
-            || nSeconds > pGlobals->GetScheduleTime(3).GetSecondsOfDay())
+        if (!GetGlobals()->HasSchedule())
+            m_bSessionUnread = TRUE;
+        else if (!InKseSession(nSeconds))
             return nullptr;
     }
     // A minute outside the hours the axis spans (a pre-market trade) has no place on the day's
@@ -331,6 +333,40 @@ CChartPoint* CZorvatChartDataHolder::MakeIntradayPoint(const CServerMessage& row
     pPoint->m_nTime = pPoint->m_nSeq = nOnAxis;
     pPoint->m_dHigh = pPoint->m_dLow = pPoint->m_dClose;
     return pPoint;
+}
+
+BOOL CZorvatChartDataHolder::InKseSession(int nSeconds)
+{
+    // "GM" fields 4 and 5: the KSE session's opening and closing times.
+    const CZorvatGlobals* pGlobals = GetGlobals();
+    return nSeconds >= pGlobals->GetScheduleTime(2).GetSecondsOfDay()
+        && nSeconds <= pGlobals->GetScheduleTime(3).GetSecondsOfDay();
+}
+
+void CZorvatChartDataHolder::OnGM(CServerMessage* /*pMsg*/)
+{
+    // The reference data took the schedule first: it was registered at start-up, before any chart.
+    if (!m_bSessionUnread || !GetGlobals()->HasSchedule())
+        return;
+    m_bSessionUnread = FALSE;
+    for (CChartPoint* p = m_pHead; p != nullptr;) {
+        CChartPoint* pNext = p->m_pNext;
+        if (!InKseSession(p->m_nTime)) {
+            (p->m_pPrev != nullptr ? p->m_pPrev->m_pNext : m_pHead) = pNext;
+            (pNext != nullptr ? pNext->m_pPrev : m_pTail) = p->m_pPrev;
+            delete p;
+        }
+        p = pNext;
+    }
+    // Without the header's reference the per cents count from the first minute that stays.
+    if (m_dHeaderRef <= 0.0 && m_pHead != nullptr) {
+        m_dPctBase = m_pHead->m_dClose;
+        for (CChartPoint* p = m_pHead; p != nullptr; p = p->m_pNext)
+            SetPercent(p);
+    }
+    // A reply still running ends as any does; an ended one is drawn again.
+    if (m_bComplete && m_pSettings != nullptr)
+        m_pSettings->OnSeriesComplete(GetTicker());
 }
 
 CChartPoint* CZorvatChartDataHolder::MakeHistoricalPoint(const CServerMessage& row)

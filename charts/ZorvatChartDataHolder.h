@@ -51,6 +51,8 @@ public:
     void OnGS(CServerMessage* pMsg) override;
     void OnQQ(CServerMessage* pMsg) override;
     void OnIX(CServerMessage* pMsg) override;
+    // The KSE schedule came: a KSE day taken before it keeps only its session's minutes now.
+    void OnGM(CServerMessage* pMsg) override;
     void OnRecord(CServerMessage* pMsg) override;
     void OnEnd(CServerMessage* pMsg) override;
     // The server refused the series: the wait ends, with no points (the error is shown).
@@ -68,6 +70,8 @@ private:
     void OnLive(CServerMessage* pMsg, const CHART_LIVE_FIELDS& fields);
     CChartPoint* MakeIntradayPoint(const CServerMessage& row);
     CChartPoint* MakeHistoricalPoint(const CServerMessage& row);
+    // A KSE minute (server time, seconds of the day) inside the schedule's session hours.
+    static BOOL InKseSession(int nSeconds);
     void MergePending();
     void PlaceOnCalendar();
     // An intraday time of the server moved onto the axis's clock (m_nClockShift).
@@ -95,4 +99,5 @@ private:
     int m_nDayFirst = 0, m_nDayLast = 86400;        // intraday: the axis's span on its clock, as requested
     int m_nOpen = 0, m_nClose = -1;                 // today's US session on the axis's clock; -1: any point
     const CHART_REPLY_KIND* m_pReplyKind = nullptr; // the reply taken last ("CD" or "KH")
+    BOOL m_bSessionUnread = FALSE;                  // KSE minutes kept before the schedule came
 };

@@ -8,6 +8,7 @@
 #include "link/FieldNumbers.h"
 #include "link/LinkChecksum.h"
 #include "link/LinkProtocol.h"
+#include "platform/win/user/LineHandling.h"
 
 // Longest line content: a line that fills the ring (31999 bytes) without its LF is dropped.
 static const int s_nLineLimit = RECEIVE_RING_SIZE - 2;
@@ -312,7 +313,10 @@ void CLinkProtocol::Deliver(char* pszLine)
 {
     ++m_nDepth;
     ++m_nDelivered;
+    // No dialog may open until the line is handled: the layer checks every modal loop.
+    TbBeginLineHandling();
     m_pPort->OnLine(pszLine);
+    TbEndLineHandling();
     --m_nDepth;
 }
 

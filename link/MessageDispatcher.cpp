@@ -9,6 +9,7 @@
 #include "link/MessageSource.h"
 #include "link/RefDataServices.h"
 #include "link/crypto/Rsa.h"
+#include "platform/win/user/LineHandling.h"
 
 #define IDS_INITIAL_LOAD_DONE 40331     // the session's first data are in
 #define IDS_LINK_ENCRYPTED 40340        // the server took our session key
@@ -53,7 +54,10 @@ void CMessageDispatcher::OnServerMessage(LPCSTR pszLine)
     CServerMessage msg(pszLine, 1);
     CDispatch frame{m_pDispatches, FALSE};
     m_pDispatches = &frame;
+    // A line however it came (the link, a replay): what it calls for opens after it.
+    TbBeginLineHandling();
     Dispatch(msg, frame);
+    TbEndLineHandling();
     if (!frame.bGone)
         m_pDispatches = frame.pOuter;
 }

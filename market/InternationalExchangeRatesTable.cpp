@@ -3,7 +3,6 @@
 #include "app/ZorvatApp.h"
 #include "framework/base/TBString.h"
 #include "framework/table/ViewRow.h"
-#include "refdata/ZorvatGlobals.h"
 
 namespace {
 enum RATE_COLUMN { RC_FROM = 0, RC_TO = 1, RC_RATE = 2, RC_BID = 3 };
@@ -60,17 +59,8 @@ void CInternationalExchangeRatesTable::OnEnd(CServerMessage* pMsg)
     if (!IsReceiving())
         return;
     TableOnEnd(pMsg);
-    CZORVAT32App* pApp = CZORVAT32App::Get();
-    CZorvatGlobals* pGlobals = GetGlobals();
-    if (pApp == nullptr || pGlobals == nullptr)
-        return;
-    CStringArray codes;
-    pGlobals->GetCurrencyCodes(codes);
-    for (int i = 0; i < codes.GetSize(); ++i)
-        pApp->SetCrossRate(codes[i], codes[i], 1.0);
-    // Rows that came before the rates are converted now: a row no quote revalues has no other turn.
-    for (IDataTable* pTable : pApp->GetTables())
-        pTable->ConvertToBaseCurrency();
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->OnRatesIn();
 }
 
 void CInternationalExchangeRatesTable::OnCellClick(CViewRow* pRow, int nCol, int* /*pnHandled*/)

@@ -1,7 +1,8 @@
 #pragma once
 // The exchange rates between currencies ("VX"). Each rate received also becomes the
-// application's cross rate for its pair, and at the reply's end every known currency converts
-// to itself at 1.0. A click on a rate opens the currency conversion form on the row's pair.
+// application's cross rate for its pair, and at the reply's end every currency of the currency
+// list, known then or coming later, converts to itself at 1.0. A click on a rate opens the
+// currency conversion form on the row's pair.
 #include "market/DataTable.h"
 
 #define IDS_TABLE_EXCHANGE_RATES 57275

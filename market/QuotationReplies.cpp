@@ -25,6 +25,8 @@ void CQuotationTable::BeginReceiving(int nType)
 
 void CQuotationTable::OnIH(CServerMessage* /*pMsg*/)
 {
+    // A holdings reply is the whole of them: what waited from an earlier one is gone.
+    m_waitingHoldings.clear();
     BeginReceiving(MSG_IH);
 }
 
@@ -91,8 +93,11 @@ void CQuotationTable::ApplyHoldings(CServerMessage* pMsg, LPCSTR pszMarket)
 {
     // Holdings name the symbol alone: its first row takes them.
     CDataBuffer* pRow = GetRows()->FindRow({pMsg->GetFieldText(0)});
-    if (pRow == nullptr)
+    if (pRow == nullptr) {
+        if (*pMsg->GetFieldText(0) != '\0')
+            m_waitingHoldings.insert_or_assign(pMsg->GetFieldText(0), std::make_pair(*pMsg, CString(pszMarket)));
         return;
+    }
     const double dQuantity = pMsg->GetDouble(1, 0) + pMsg->GetDouble(3, 0);
     QUOTE_PRICES prices;
     prices.dClose = pRow->GetDouble(QC_CLOSE);
@@ -115,6 +120,16 @@ void CQuotationTable::ApplyHoldings(CServerMessage* pMsg, LPCSTR pszMarket)
         pRow->SetText(QC_MARKET, pszMarket, TRUE);
     }
     pRow->Commit();
+}
+
+void CQuotationTable::ApplyWaitingHoldings(LPCSTR pszTicker)
+{
+    const auto it = m_waitingHoldings.find(pszTicker);
+    if (it == m_waitingHoldings.end())
+        return;
+    std::pair<CServerMessage, CString> waiting = std::move(it->second);
+    m_waitingHoldings.erase(it);
+    ApplyHoldings(&waiting.first, waiting.second);
 }
 
 void CQuotationTable::AddListedSymbol(CServerMessage* pMsg)
@@ -142,6 +157,7 @@ void CQuotationTable::AddListedSymbol(CServerMessage* pMsg)
     if (bNew) {
         GetRows()->AddRow(pNew, TRUE);
         delete pNew;
+        ApplyWaitingHoldings(pszTicker);
     } else {
         pRow->Commit();
     }
@@ -244,6 +260,7 @@ void CQuotationTable::AddSymbolRow(CServerMessage* pMsg, const PENDING_SYMBOL& p
         ComputePosition(pStored);
         pStored->Commit();
     }
+    ApplyWaitingHoldings(strTicker);
     RevaluePositionsOf(strTicker, pMsg->GetLong(3));
     // The trades follow the symbol once its row is there to read its volume from.
     if (ITimeAndSalesFeed* pTrades = FindTimeAndSalesFeed(); pTrades != nullptr && pending.entry.bInTimesAndSales) {

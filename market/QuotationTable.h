@@ -4,10 +4,12 @@
 // price alert per symbol. Its rows come from the saved watch list (each symbol looked up with
 // "RN"), from a market's symbol list ("DS") and from the user's commands; it has no request of
 // its own. The watch list's persistence, alerts and row commands are in QuotationWatchList.cpp.
+#include <map>
 #include <string>
 #include <unordered_set>
 #include <vector>
 #include "link/MarketServices.h"
+#include "link/ServerMessage.h"
 #include "market/DataTable.h"
 #include "market/WatchListSettings.h"
 
@@ -129,6 +131,8 @@ private:
     void ComputeRow(CDataBuffer* pRow);
     void ComputePosition(CDataBuffer* pRow);
     void ApplyHoldings(CServerMessage* pMsg, LPCSTR pszMarket);
+    // The holding kept for a symbol that had no row yet goes into the row just added.
+    void ApplyWaitingHoldings(LPCSTR pszTicker);
     void AddSymbolRow(CServerMessage* pMsg, const PENDING_SYMBOL& pending);
     // The saved values of a symbol written into its row (in the caller's batch, if any).
     void ApplySavedEntry(CDataBuffer* pRow, const WATCH_ENTRY& entry, BOOL bPublish);
@@ -162,6 +166,9 @@ private:
     BOOL m_bStarred = FALSE;            // the quote being applied is starred
     BOOL m_bBusyShown = FALSE;          // server busy (971) reported; quiet until another result
     std::vector<PENDING_SYMBOL> m_pending;
+    // Holdings of symbols not listed yet (the list or the lookup that adds them may come after
+    // the holdings): the line and its market, by ticker, taken when the row comes.
+    std::map<std::string, std::pair<CServerMessage, CString>> m_waitingHoldings;
     std::vector<WATCH_ENTRY> m_saved;   // the saved list's symbols not yet asked for
     std::unordered_set<std::string> m_starredRows;  // "ticker|market" of the rows shown starred
     std::vector<CString> m_marketMenu;  // the market popup's names, by command offset

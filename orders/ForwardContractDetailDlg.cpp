@@ -256,7 +256,7 @@ void CForwardContractDetailDlg::OnKL(CServerMessage* pMsg)
 {
     if (!m_pending.IsCheckReply(pMsg) || IsInModal())
         return;
-    // Copies: the link reads on while the review runs.
+    // Copies: the review opens after this line, and the link reads on while it runs.
     const ORDER_TICKET_SNAPSHOT shot = m_pending.GetSnapshot();
     const CServerMessage reply(*pMsg);
     m_pending.ForgetCheck();
@@ -264,12 +264,14 @@ void CForwardContractDetailDlg::OnKL(CServerMessage* pMsg)
         ShowReplyError(reply, 0);
         return;
     }
-    CReviewForwardContractDlg review(ReviewText(shot, reply), this);
-    const INT_PTR nResult = RunModal(review);
-    if (DeleteIfGone())
-        return;
-    if (nResult == IDOK)
-        SendAction(shot, review.GetPassword());
+    AfterLine([this, shot, reply] {
+        CReviewForwardContractDlg review(ReviewText(shot, reply), this);
+        const INT_PTR nResult = RunModal(review);
+        if (DeleteIfGone())
+            return;
+        if (nResult == IDOK)
+            SendAction(shot, review.GetPassword());
+    });
 }
 
 void CForwardContractDetailDlg::SendAction(const ORDER_TICKET_SNAPSHOT& shot, LPCSTR pszPassword)

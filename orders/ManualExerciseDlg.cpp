@@ -143,14 +143,17 @@ void CManualExerciseDlg::OnTermsReply(const CServerMessage& reply)
         ShowReplyError(reply, 0);
         return;
     }
-    CConfirmManualExerciseDlg confirm(reply, this);
-    const INT_PTR nResult = RunModal(confirm);
-    if (DeleteIfGone() || nResult != IDOK)
-        return;
-    // What is confirmed is what was asked.
-    shot.nMode = 1;
-    const long nNumber = SendBody(*EXERCISE_ROAD.pOrder, shot, nullptr);
-    if (nNumber == 0)
-        return;
-    m_pending.OrderSent(EXERCISE_ROAD, nNumber, shot);
+    // Confirmed once the terms' line is handled.
+    AfterLine([this, reply, shot]() mutable {
+        CConfirmManualExerciseDlg confirm(reply, this);
+        const INT_PTR nResult = RunModal(confirm);
+        if (DeleteIfGone() || nResult != IDOK)
+            return;
+        // What is confirmed is what was asked.
+        shot.nMode = 1;
+        const long nNumber = SendBody(*EXERCISE_ROAD.pOrder, shot, nullptr);
+        if (nNumber == 0)
+            return;
+        m_pending.OrderSent(EXERCISE_ROAD, nNumber, shot);
+    });
 }

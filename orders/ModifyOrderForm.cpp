@@ -326,7 +326,7 @@ void CModifyOrderForm::OnPreviewReply(CServerMessage* pMsg)
     if (!m_pending.IsCheckReply(pMsg) || IsInModal())
         return;
     const ORDER_ROAD& road = *m_pending.GetRoad();
-    // Copies: the link reads on while the review runs.
+    // Copies: the review opens after this line, and the link reads on while it runs.
     const ORDER_TICKET_SNAPSHOT shot = m_pending.GetSnapshot();
     const CServerMessage reply(*pMsg);
     m_pending.ForgetCheck();
@@ -335,12 +335,20 @@ void CModifyOrderForm::OnPreviewReply(CServerMessage* pMsg)
         EnableModify();
         return;
     }
-    Review(road, MODE_MODIFY, reply, shot);
+    const ORDER_ROAD* pRoad = &road;
+    AfterLine([this, pRoad, reply, shot] { Review(*pRoad, MODE_MODIFY, reply, shot); });
 }
 
 void CModifyOrderForm::Review(const ORDER_ROAD& road, int nMode, const CServerMessage& preview,
                               const ORDER_TICKET_SNAPSHOT& shot)
 {
+    if (m_bFinished) {
+        // The order ended before its review could open: that was told, and nothing is reviewed.
+        m_bEnding = FALSE;
+        if (!m_pending.IsOrderPending())
+            CloseForm();
+        return;
+    }
     const CString strName = GetSecurityName();
     std::unique_ptr<CReviewDialog> pDialog;
     if (road.nReview == OR_US) {
@@ -464,7 +472,7 @@ void CModifyOrderForm::EndForm()
     if (m_pending.IsOrderPending() && !IsInModal())
         return;                 // each order sent is answered first; the last reply closes the form
     if (IsInModal()) {
-        // The review's handler closes the form when the review is over.
+        // The review closes the form when it is over.
         m_bEnding = TRUE;
         CancelModal();
         return;

@@ -6,9 +6,11 @@
 // for its order. A form class adds its layout, its load and its snapshot; what it sends is its
 // roads (OrderRequests.h).
 //
-// The review runs modally inside a handler while the link reads on. Whatever would end the form
-// meanwhile (an "NC" for its order, an acknowledgement, a log-off or a close) ends the review
-// with Cancel: nothing is sent, and the form closes, or is deleted, once the handler is done.
+// The preview's review opens once the preview's line is handled, and the order's lines are handled
+// while it is open: the form's row stays current behind it. Whatever ends the form meanwhile (an
+// "NC" for its order, a fill, an acknowledgement, a log-off or a close) ends the review with
+// Cancel, or keeps a review still to open shut: nothing is sent, the order's end is told, and the
+// form closes, or is deleted, once the review is over. OK reads the order's row as it stands.
 #include "orders/OrderFormBase.h"
 #include "platform/mfc/OleDateTime.h"
 
@@ -136,7 +138,8 @@ private:
     void Refuse(UINT nTextId, int nFocus);
     // Modify enabled again, for an order that may be changed.
     void EnableModify();
-    // The form ends: a review open ends with Cancel, and the form closes after the handler.
+    // The form ends: a review open ends with Cancel (one still to open stays shut), and the form
+    // closes once the review is over.
     void EndForm();
 
     MODIFY_CONTROLS m_controls;

@@ -1,5 +1,5 @@
-// The order forms' common body: the sink, requests and refusals, the modal dialog run inside a
-// reply handler, the control helpers.
+// The order forms' common body: the sink, requests and refusals, the dialog a reply calls for
+// (opened after the reply's line), the control helpers.
 #include "orders/OrderFormBase.h"
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include "link/MessageSource.h"
 #include "link/ServerMessage.h"
 #include "market/TableLinks.h"
+#include "platform/win/user/LineHandling.h"
 
 BEGIN_MESSAGE_MAP(COrderFormBase, CFormDialog)
     ON_WM_DESTROY()
@@ -189,6 +190,23 @@ void COrderFormBase::ShowReplyError(const CServerMessage& reply, int nError)
     ShowMarketInfo(ReplyErrorText(reply, nError), 0, 2);
 }
 
+void COrderFormBase::AfterLine(std::function<void()> fn)
+{
+    ++m_nAfterLine;
+    const std::weak_ptr<char> alive = m_pAlive;
+    TbPostCall([this, alive, fn = std::move(fn)]() mutable {
+        if (alive.expired())
+            return;             // the form is deleted: nothing of it opens
+        if (m_pModal != nullptr) {
+            m_afterModal.push_back(std::move(fn));      // one dialog at a time, in the order asked
+            return;
+        }
+        --m_nAfterLine;
+        if (!m_bGone && m_hWnd != nullptr)
+            fn();
+    });
+}
+
 INT_PTR COrderFormBase::RunModal(CDialog& dialog)
 {
     if (m_pModal != nullptr)
@@ -196,6 +214,13 @@ INT_PTR COrderFormBase::RunModal(CDialog& dialog)
     m_pModal = &dialog;
     const INT_PTR nResult = dialog.DoModal();
     m_pModal = nullptr;
+    // What waited for this dialog comes next, after its caller is done with its answer.
+    std::vector<std::function<void()>> waiting;
+    waiting.swap(m_afterModal);
+    for (auto& fn : waiting) {
+        --m_nAfterLine;
+        AfterLine(std::move(fn));
+    }
     return m_bGone ? IDCANCEL : nResult;
 }
 
@@ -215,8 +240,8 @@ BOOL COrderFormBase::DeleteIfGone()
 
 void COrderFormBase::OnDestroy()
 {
-    // A close or log-off while a dialog runs in a reply handler ends it with Cancel: nothing is
-    // sent, and the handler deletes the form when it returns.
+    // A close or log-off while a dialog runs ends it with Cancel: nothing is sent, and the
+    // dialog's caller deletes the form when it is done; a dialog still to open never opens.
     CancelModal();
     if (CMessageSource* pSource = GetSinkRecord()->m_pSource)
         pSource->RemoveSink(GetSinkId());

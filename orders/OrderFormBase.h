@@ -1,12 +1,15 @@
 #pragma once
 // What every order form is: a form view that is a message sink while its window lives, with one
 // request in flight, requests built from one snapshot of its values, refusals shown in the
-// information window at priority 2, and a modal dialog (a review, a confirmation) run inside a
-// reply handler while the link reads on. A close or log-off during that dialog ends it with
-// Cancel; the form is then deleted after the handler is done with it, never under it: the handler
-// asks DeleteIfGone() right after RunModal() and returns at once when it says TRUE.
+// information window at priority 2, and a modal dialog (a review, a confirmation) that a reply
+// calls for. That dialog never runs inside the reply's handler, which would hold every later line
+// of the server: the handler hands it to AfterLine(), and it opens from the message loop, one at
+// a time, while the link goes on handling lines. A close or log-off during the dialog ends it
+// with Cancel; the form is then deleted once the dialog's caller is done with it, never under it:
+// the caller asks DeleteIfGone() right after RunModal() and returns at once when it says TRUE.
+#include <functional>
 #include <initializer_list>
-
+#include <memory>
 #include <vector>
 
 #include "framework/window/EnhancedEdit.h"
@@ -44,7 +47,8 @@ class COrderFormBase : public CFormDialog, public CZorvatMessageSink
 {
 public:
     const COrderPending& GetPending() const { return m_pending; }
-    BOOL IsInModal() const { return m_pModal != nullptr; }
+    // A dialog of the form is open, or a reply's dialog waits to open.
+    BOOL IsInModal() const { return m_pModal != nullptr || m_nAfterLine > 0; }
     // A price read as a number, as the fields take it: no grouping, no zero fraction.
     static CString PriceText(double dPrice);
 
@@ -76,10 +80,12 @@ protected:
     // order's series, a KSE order's stock symbol; empty for the reply's own symbol.
     static CString AcknowledgedName(const ORDER_ACK& ack, const CServerMessage& reply, const ORDER_TICKET_SNAPSHOT& shot, BOOL bKse);
 
-    // Runs the dialog modally from a reply handler: IDCANCEL when one already runs or the form
-    // went meanwhile.
+    // Runs fn from the message loop once the line being handled is done, after the form's dialog
+    // open then, if any; never when the form has gone meanwhile. A reply's review runs here.
+    void AfterLine(std::function<void()> fn);
+    // Runs the dialog modally: IDCANCEL when one already runs or the form went meanwhile.
     INT_PTR RunModal(CDialog& dialog);
-    // Ends the dialog running in a handler with Cancel.
+    // Ends the dialog running with Cancel.
     void CancelModal();
     // TRUE when the form was destroyed during RunModal: it is deleted now.
     BOOL DeleteIfGone();
@@ -146,6 +152,9 @@ private:
     std::vector<PRICE_FIELD> m_priceFields;
     int m_nRefusedField = 0;            // the field that refused a key since it was last left
     WPARAM m_nRefusedWhy = 0;           // why, as the field said it (EER_)
-    CDialog* m_pModal = nullptr;        // the dialog running in a reply handler
+    CDialog* m_pModal = nullptr;        // the dialog running
     BOOL m_bGone = FALSE;               // the window went while it ran
+    int m_nAfterLine = 0;               // calls of AfterLine not yet run
+    std::vector<std::function<void()>> m_afterModal;    // waiting for the dialog open to end
+    std::shared_ptr<char> m_pAlive = std::make_shared<char>(0);     // a posted call's test of the form
 };

@@ -1,9 +1,10 @@
 // The order road of the order forms: Submit, the form's own check and order replies, the review
-// run inside the reply handler.
+// the check's reply calls for, opened once its line is handled.
 #include "orders/OrderRoadForm.h"
 
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "app/FormMDIWnd.h"
 #include "app/ZorvatApp.h"
@@ -57,6 +58,7 @@ void COrderRoadForm::Submit()
     }
     // Kept beside a check still unanswered: a second Submit's reply does not hide the first's.
     m_pending.AddCheck(*pRoad, nNumber, shot);
+    m_atCheck[nNumber] = FieldTexts();
     m_bOrderSentLast = FALSE;
     // A Submit clicked has the keys: disabled, it would swallow every key typed until the reply.
     EnableControl(IDC_ORDER_FORM_SUBMIT, FALSE);
@@ -74,27 +76,38 @@ void COrderRoadForm::Refuse(UINT nTextId, int nFocus)
 
 void COrderRoadForm::OnCheckReply(CServerMessage* pMsg)
 {
-    // A review runs inside a reply handler, and the link reads no line until the handler is done.
+    // Each check answered is reviewed, in the order answered, one review at a time.
     OUTSTANDING_ORDER check;
-    if (IsInModal() || !m_pending.TakeCheckReply(pMsg, &check))
+    if (!m_pending.TakeCheckReply(pMsg, &check))
         return;
     const ORDER_ROAD& road = *check.pRoad;
-    // A copy: the link reads on while the review runs.
+    // A copy: the review opens after this line, and the link reads on while it runs.
     const CServerMessage reply(*pMsg);
     const long nError = reply.GetLong(road.nCheckError);
     if (nError != 0) {
+        m_atCheck.erase(check.nNumber);
         ForgetSentFields();
         EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
         ShowReplyError(reply, road.nCheckError);
         KeepKeysInForm();
         return;
     }
+    AfterLine([this, reply, check] { Review(*check.pRoad, reply, check); });
+}
+
+void COrderRoadForm::Review(const ORDER_ROAD& road, const CServerMessage& reply, const OUTSTANDING_ORDER& check)
+{
     CString strPassword;
     const int nResult = RunReview(road, reply, check.shot, &strPassword);
     if (DeleteIfGone())
         return;                 // closed during the review; its window is gone
+    std::map<int, CString> fields;
+    if (const auto it = m_atCheck.find(check.nNumber); it != m_atCheck.end()) {
+        fields.swap(it->second);
+        m_atCheck.erase(it);
+    }
     if (nResult == IDOK)
-        SendOrder(road, check.shot, strPassword);
+        SendOrder(road, check.shot, strPassword, fields);
     else
         ForgetSentFields();     // reviewed and left: the trader mends or sends it again
     EnableControl(IDC_ORDER_FORM_SUBMIT, TRUE);
@@ -127,7 +140,36 @@ int COrderRoadForm::RunReview(const ORDER_ROAD& road, const CServerMessage& repl
     return nResult;
 }
 
-void COrderRoadForm::SendOrder(const ORDER_ROAD& road, const ORDER_TICKET_SNAPSHOT& shot, LPCSTR pszPassword)
+// The same text, or the same number as a field shows it when left ("848" and "848.000", "1,000"
+// and "1000").
+static BOOL SameFieldText(const CString& strA, const CString& strB)
+{
+    if (strA == strB)
+        return TRUE;
+    auto number = [](const CString& str, double* pValue) {
+        std::string text;
+        for (const char* p = str; *p != '\0'; ++p)
+            if (*p != ',')
+                text += *p;
+        char* pEnd = nullptr;
+        *pValue = std::strtod(text.c_str(), &pEnd);
+        return !text.empty() && pEnd != nullptr && *pEnd == '\0';
+    };
+    double dA = 0, dB = 0;
+    return number(strA, &dA) && number(strB, &dB) && dA == dB;
+}
+
+std::map<int, CString> COrderRoadForm::FieldTexts() const
+{
+    std::map<int, CString> fields;
+    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        if (const int nId = ::GetDlgCtrlID(hChild); nId > 0)
+            fields[nId] = GetBoxText(nId);
+    return fields;
+}
+
+void COrderRoadForm::SendOrder(const ORDER_ROAD& road, const ORDER_TICKET_SNAPSHOT& shot, LPCSTR pszPassword,
+                               const std::map<int, CString>& fields)
 {
     UINT nRefusal = 0;
     const long nNumber = SendBody(*road.pOrder, ValuesOf(shot, pszPassword), &nRefusal);
@@ -138,11 +180,14 @@ void COrderRoadForm::SendOrder(const ORDER_ROAD& road, const ORDER_TICKET_SNAPSH
     m_pending.OrderSent(road, nNumber, shot);
     m_bOrderSentLast = TRUE;
     m_lastSent = shot;
-    // Every field of the form as the order leaves it; a field touched afterwards leaves this.
+    // The fields that still show what went out: untouched since the check read them, and showing
+    // the same (a number left reads as its field shows it). A field the trader typed in while the
+    // check was answered, or that a command filled, is the next order's. A field touched
+    // afterwards leaves this.
     m_asSent.clear();
-    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
-        if (const int nId = ::GetDlgCtrlID(hChild); nId > 0)
-            m_asSent[nId] = GetBoxText(nId);
+    for (const auto& [nId, strAtCheck] : fields)
+        if (const CString strNow = GetBoxText(nId); SameFieldText(strNow, strAtCheck))
+            m_asSent[nId] = strNow;
 }
 
 void COrderRoadForm::OnOrderReply(CServerMessage* pMsg)
@@ -171,6 +216,13 @@ void COrderRoadForm::OnOrderReply(CServerMessage* pMsg)
         KeepTheKeys(hFocus, ClearAfterAcknowledgement(road.pOrder->nType));
         ForgetSentFields();
     }
+}
+
+void COrderRoadForm::ForgetField(int nId)
+{
+    m_asSent.erase(nId);
+    for (auto& [nCheck, fields] : m_atCheck)
+        fields.erase(nId);
 }
 
 BOOL COrderRoadForm::StillAsSent(int nId) const
@@ -314,7 +366,7 @@ void COrderRoadForm::NoteTheTradersChange(WPARAM wParam, LPARAM lParam)
         (strClass.CompareNoCase("ComboBox") == 0 && (nCode == CBN_EDITCHANGE || nCode == CBN_SELCHANGE)) ||
         (strClass.CompareNoCase("Button") == 0 && nCode == BN_CLICKED &&
          (nButton == BS_CHECKBOX || nButton == BS_AUTOCHECKBOX)))
-        m_asSent.erase(::GetDlgCtrlID(hControl));
+        ForgetField(::GetDlgCtrlID(hControl));
     // The field the keys go back to when the control that has them cannot keep them.
     if ((strClass.CompareNoCase("Edit") == 0 && nCode == EN_SETFOCUS) ||
         (strClass.CompareNoCase("ComboBox") == 0 && nCode == CBN_SETFOCUS))
@@ -333,7 +385,7 @@ BOOL COrderRoadForm::OnWndMsg(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* 
     // A date chosen in a picker is the trader's.
     if (const auto* pHeader = reinterpret_cast<const NMHDR*>(lParam);
         uMsg == WM_NOTIFY && pHeader != nullptr && pHeader->code == DTN_DATETIMECHANGE)
-        m_asSent.erase(static_cast<int>(pHeader->idFrom));
+        ForgetField(static_cast<int>(pHeader->idFrom));
     const BOOL bHandled = COrderFormBase::OnWndMsg(uMsg, wParam, lParam, pResult);
     // Only a field being typed in (it has the focus): the form's own settings of its fields
     // update the button where the form says so.

@@ -2,7 +2,7 @@
 // The order road every order form takes: Submit reads the form once, checks it and sends the
 // check request of the form's road; the form's own check reply opens the review, whose OK sends
 // the order built from the same values plus the password; the form's own order reply is
-// acknowledged. The review runs modally inside the reply handler (OrderFormBase.h): the values
+// acknowledged. The review opens once the reply's line is handled (OrderFormBase.h): the values
 // are a copy. A form adds its snapshot, its road, how it keeps the ticket flag and what it clears
 // after an acknowledgement.
 #include <initializer_list>
@@ -70,7 +70,11 @@ protected:
     BOOL EmptyIfAsSent(int nId);
     // The fields as sent are forgotten: the form holds another order now (filled by a command, a
     // refused or reviewed order left to mend).
-    void ForgetSentFields() { m_asSent.clear(); }
+    void ForgetSentFields()
+    {
+        m_asSent.clear();
+        m_atCheck.clear();
+    }
     BOOL HoldsFieldsAsSent() const { return !m_asSent.empty(); }
     // The keys go back to the field the trader worked in last when they are nowhere or in a
     // control of the form that cannot take them (a Submit clicked and disabled): a refusal or a
@@ -78,9 +82,15 @@ protected:
     void KeepKeysInForm() override;
 
 private:
+    // The review of a check answered, and the order when it ends with OK.
+    void Review(const ORDER_ROAD& road, const CServerMessage& reply, const OUTSTANDING_ORDER& check);
+    // Every field of the form by id, with its text now.
+    std::map<int, CString> FieldTexts() const;
     int RunReview(const ORDER_ROAD& road, const CServerMessage& reply, const ORDER_TICKET_SNAPSHOT& shot,
                   CString* pPassword);
-    void SendOrder(const ORDER_ROAD& road, const ORDER_TICKET_SNAPSHOT& shot, LPCSTR pszPassword);
+    // fields: the form's fields as the check read them, each untouched by the trader since.
+    void SendOrder(const ORDER_ROAD& road, const ORDER_TICKET_SNAPSHOT& shot, LPCSTR pszPassword,
+                   const std::map<int, CString>& fields);
     void Refuse(UINT nTextId, int nFocus);
     // After the reset: the keys stay in hFocus, the form's field that had them before it, or go
     // to field nFirst when the reset took hFocus away (disabled or hidden); a form that had no
@@ -91,6 +101,8 @@ private:
     BOOL HoldsUnsentOrder();
     // Whether these values are the order sent last, as the trader fills it in.
     BOOL IsLastSent(const ORDER_TICKET_SNAPSHOT& shot) const;
+    // The field is the trader's now: neither the order sent nor one being checked holds it.
+    void ForgetField(int nId);
     // Notes the trader's own change of a field (typed, chosen, ticked).
     void NoteTheTradersChange(WPARAM wParam, LPARAM lParam);
 
@@ -100,6 +112,9 @@ private:
     // field leaves when it is touched. The acknowledgement empties only these: a trader who began
     // the next order keeps every field he touched.
     std::map<int, CString> m_asSent;
+    // By check number: the fields as that check read them; a field leaves when it is touched, so
+    // what the trader typed while the check was answered is never taken for the order sent.
+    std::map<long, std::map<int, CString>> m_atCheck;
     HWND m_hLastField = nullptr;        // the form's field the trader worked in last
 
     COLORREF m_crForm = ::GetSysColor(COLOR_BTNFACE);

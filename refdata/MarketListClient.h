@@ -37,6 +37,8 @@ struct IMarketListClient
     // The symbol lists are all in: the open tables name the companies of the rows that came
     // before them, and the US order status table, when open, asks for its data.
     virtual void OnSymbolListsIn() = 0;
+    // The currency list is in.
+    virtual void OnCurrencyListIn() = 0;
     // The folder of the program and its settings files, with no separator at the end.
     virtual CString GetProgramFolder() const = 0;
 };

@@ -222,6 +222,13 @@ void CZorvatGlobals::RequestCurrencyList()
     m_pClient->SendRequest(MSG_CL, strBody);
 }
 
+void CZorvatGlobals::ClearSchedule()
+{
+    for (CNorvTime& time : m_scheduleTimes)
+        time = CNorvTime();
+    m_bScheduleIn = FALSE;
+}
+
 CNorvTime CZorvatGlobals::GetScheduleTime(int nIndex) const
 {
     if (nIndex < 0 || nIndex >= static_cast<int>(sizeof(m_scheduleTimes) / sizeof(m_scheduleTimes[0])))

@@ -95,6 +95,11 @@ public:
     CString GetKseStatus1Text() const { return m_strKseStatus1; }
     CString GetKseStatus2Text() const { return m_strKseStatus2; }
     CNorvTime GetScheduleTime(int nIndex) const;        // 0..7; outside: 0
+    // The schedule ("GM") came in this run; ClearSchedule forgets it, as a process starts.
+    BOOL HasSchedule() const { return m_bScheduleIn; }
+    void ClearSchedule();
+    // The currency list forgotten, as a process starts.
+    void ClearCurrencies() { m_currencies.RemoveAll(); }
     const KseGlobalParams& GetKseGlobalParams() const { return m_kseParams; }
 
     // The option flag and the alert sound (1 beep, 2 the sound file, other none).
@@ -136,6 +141,7 @@ private:
     CString m_strKseStatus1;
     CString m_strKseStatus2;
     CNorvTime m_scheduleTimes[8];
+    BOOL m_bScheduleIn = FALSE;
     KseGlobalParams m_kseParams;
     BOOL m_bFiveMinuteWarned = FALSE;
     BOOL m_bOneMinuteWarned = FALSE;

@@ -191,6 +191,8 @@ void CZorvatGlobals::OnEnd(CServerMessage*)
     } else if (m_nReplyType == MSG_DS) {
         if (m_nPendingSymbolLists > 0 && --m_nPendingSymbolLists == 0 && m_pClient != nullptr)
             m_pClient->OnSymbolListsIn();
+    } else if (m_nReplyType == MSG_CL && m_pClient != nullptr) {
+        m_pClient->OnCurrencyListIn();
     }
     EndStream();
 }
@@ -205,6 +207,7 @@ void CZorvatGlobals::OnGM(CServerMessage* pMsg)
 {
     for (int i = 0; i < 8; ++i)
         m_scheduleTimes[i] = ServerTimeField(*pMsg, 2 + i);
+    m_bScheduleIn = TRUE;
     m_strKseStatus2 = LoadText(pMsg->GetLong(12) == 0 ? IDS_KSE_STATUS_OFF : IDS_KSE_STATUS_ON);
     m_strKseStatus1 = LoadText(IDS_KSE_STATUS_OFF);
 }

@@ -1,8 +1,9 @@
 // The order tables: an "OS" reply of 100,000 orders from its header to the window painted after
 // its "EN"; "NO" lines changing those orders with the window open, painted every eighth line; and
-// "NS" lines through the KSE order table and its four views; a click on a title of the 100,000
-// orders. Each with the columns fitting what they hold (fit:1) and keeping their widths (fit:0),
-// the ratios printed at the end. Offscreen unless a display is given.
+// "NS" lines through the KSE order table and its four views; "NO" lines while 100,000 trades
+// wait for orders not yet told; a click on a title of the 100,000 orders. Each with the columns
+// fitting what they hold (fit:1) and keeping their widths (fit:0), the ratios printed at the end.
+// Offscreen unless a display is given.
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <span>
@@ -23,6 +24,7 @@ const int ORDERS = 100000;
 const int LIVE_LINES = 4096;
 const int PAINT_EVERY = 8;
 const int PRICE_FIELD = 9;          // the order's limit price
+const int WAITING_FILLS = 100000;
 
 // An order's fields as the server sends them: number, time, symbol, side, quantity, open,
 // filled, type, prices, duration, good till, status, market.
@@ -78,6 +80,16 @@ struct COrdersRoad
         Pump();
     }
     ~COrdersRoad() { CloseBenchFrame(pApp, pFrame); }
+    // Trades of orders no line has told yet: each waits for its order's line.
+    void WaitingFills()
+    {
+        for (int i = 0; i < WAITING_FILLS; ++i) {
+            char szLine[128];
+            snprintf(szLine, sizeof szLine, "$NT|0|XC||%d|26120810%02d%02d|1|S%03d|10|10.25|102.5|||%d|1||||||8", 900000 + i,
+                     (i / 60) % 60, i % 60, i % 500, ORDERS + 1000 + i);
+            Fire(source, szLine);
+        }
+    }
     void Reply()
     {
         Fire(source, "~OS|0|XC||0|0|0|0|0|0|0|0|0");
@@ -125,31 +137,41 @@ void BM_OrderStatusTitleClickSort(benchmark::State& state)
 }
 BENCHMARK(BM_OrderStatusTitleClickSort)->ArgName("fit")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-void BM_OrderStatusLiveLines(benchmark::State& state)
+// Lines fired round the given ones, the windows painted every eighth line.
+void FireLines(benchmark::State& state, const std::vector<std::string>& lines)
 {
-    SetWindowsFitting(state.range(0) != 0);
     size_t n = 0;
     for (auto _ : state) {
-        CServerMessage msg(s_pRoad->live[n % LIVE_LINES].c_str(), 1);
+        CServerMessage msg(lines[n % LIVE_LINES].c_str(), 1);
         s_pRoad->source.FireType(msg.GetType(), &msg, -1);
         if (++n % PAINT_EVERY == 0)
             Pump();
     }
     state.SetItemsProcessed(static_cast<int64_t>(n));
 }
+
+void BM_OrderStatusLiveLines(benchmark::State& state)
+{
+    SetWindowsFitting(state.range(0) != 0);
+    FireLines(state, s_pRoad->live);
+}
 BENCHMARK(BM_OrderStatusLiveLines)->ArgName("fit")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The same lines while 100,000 trades wait for other orders' lines.
+void BM_OrderLinesWithFillsWaiting(benchmark::State& state)
+{
+    if (s_pRoad->pOrders->GetWaitingFillCount() == 0)
+        s_pRoad->WaitingFills();
+    SetWindowsFitting(state.range(0) != 0);
+    FireLines(state, s_pRoad->live);
+    state.counters["waiting"] = static_cast<double>(s_pRoad->pOrders->GetWaitingFillCount());
+}
+BENCHMARK(BM_OrderLinesWithFillsWaiting)->ArgName("fit")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_KseOrderLinesThroughFiveTables(benchmark::State& state)
 {
     SetWindowsFitting(state.range(0) != 0);
-    size_t n = 0;
-    for (auto _ : state) {
-        CServerMessage msg(s_pRoad->kseLive[n % LIVE_LINES].c_str(), 1);
-        s_pRoad->source.FireType(msg.GetType(), &msg, -1);
-        if (++n % PAINT_EVERY == 0)
-            Pump();
-    }
-    state.SetItemsProcessed(static_cast<int64_t>(n));
+    FireLines(state, s_pRoad->kseLive);
     state.counters["rows"] = s_pRoad->kse[0]->GetRows()->GetCount();
 }
 BENCHMARK(BM_KseOrderLinesThroughFiveTables)->ArgName("fit")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

@@ -7,6 +7,7 @@
 #include "framework/base/TBApp.h"
 #include "platform/win/user/WindowObjects.h"
 #include "platform/win/kernel/Resources.h"
+#include "platform/win/user/LineHandling.h"
 #include "platform/win/user/Paint.h"
 
 namespace {
@@ -245,6 +246,7 @@ void CTBWnd::OnNcDestroy()
 
 int CTBWnd::RunModalLoop()
 {
+    TbCheckModalStart("dialog");
     m_nModalFlags |= MODAL_RUNNING | MODAL_CONTINUE;
     CTBApp* pApp = GetTBApp();
     MSG msgOwn = {};

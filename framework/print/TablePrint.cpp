@@ -61,6 +61,7 @@ BOOL CTablePrint::SetView(CViewTable* pView)
         m_sortColumns.Assign(pView->GetSortColumns());
     else
         m_sortColumns.Clear();
+    m_bSortShown = pView && !pView->GetColumns().m_bDefaultOrder;
     return TRUE;
 }
 
@@ -316,7 +317,8 @@ int CTablePrint::SetupScaling(HDC hdc)
                 pColumn && !pColumn->m_bHidden ? ScreenToPrinterX(hdc, pColumn->m_nWidth) : 0;
             // A column that fits what it holds does so in the printer's fonts too.
             if (pColumn && !pColumn->m_bHidden && pColumn->m_bFitWidth)
-                m_columnWidths[static_cast<size_t>(i)] = std::max(m_columnWidths[static_cast<size_t>(i)], MeasurePrintedFit(hdc, pColumn, nCol));
+                m_columnWidths[static_cast<size_t>(i)] = std::max({m_columnWidths[static_cast<size_t>(i)], MeasurePrintedFit(hdc, pColumn, nCol),
+                                                                   MeasurePrintedTitle(hdc, pColumn, nCol)});
         }
     };
 
@@ -362,6 +364,33 @@ int CTablePrint::SetupScaling(HDC hdc)
     }
     m_nBands = static_cast<int>(m_bands.size());
     return 1;
+}
+
+BOOL CTablePrint::IsSortMarked(int nCol) const
+{
+    return m_bSortShown && !m_settings.m_bNoSort && m_sortColumns.GetCount() > 0 && m_sortColumns.GetAt(0).m_nColumn == nCol;
+}
+
+int CTablePrint::MeasurePrintedTitle(HDC hdc, const CTableColumn* pColumn, int nCol)
+{
+    if (!m_fontData.GetSafeHandle() || !m_fontTitle.GetSafeHandle())
+        return 0;
+    HGDIOBJ hOld = SelectObject(hdc, (m_settings.m_nBoldTitles == 1 ? m_fontTitle : m_fontData).GetSafeHandle());
+    int nWidest = 0;
+    const char* pszLine = pColumn->GetTitle();
+    for (const char* p = pszLine;; ++p)
+        if (*p == '\n' || *p == '\0') {
+            SIZE size = {0, 0};
+            GetTextExtentPoint32A(hdc, pszLine, static_cast<int>(p - pszLine), &size);
+            nWidest = std::max(nWidest, static_cast<int>(size.cx));
+            if (*p == '\0')
+                break;
+            pszLine = p + 1;
+        }
+    SelectObject(hdc, hOld);
+    // As DrawColumnTitle lays it out: the insets, the mark's room and the line the cell ends with.
+    const int nLine = ToLogical(m_nGridPenWidth > 0 ? m_nGridPenWidth : m_nPx1);
+    return nWidest > 0 ? nWidest + 2 * m_nCellInset + (IsSortMarked(nCol) ? m_nArrowWidth : 0) + nLine + m_nPx1 : 0;
 }
 
 int CTablePrint::MeasurePrintedFit(HDC hdc, const CTableColumn* pColumn, int nCol)

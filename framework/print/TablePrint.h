@@ -109,6 +109,11 @@ private:
     int  DecimalInset(const CTableColumn* pColumn, const BYTE* pAttrs, const char* pszText, BOOL bTitleFont) const;
     // The printed width of a column that fits what it holds: its widest text in the printer's fonts.
     int  MeasurePrintedFit(HDC hdc, const CTableColumn* pColumn, int nCol);
+    // The printed width of its title's widest line in the titles' font, beside the sort mark
+    // when the column has one.
+    int  MeasurePrintedTitle(HDC hdc, const CTableColumn* pColumn, int nCol);
+    // The column the view shows sorted, as the grid marks it: none in the default order.
+    BOOL IsSortMarked(int nCol) const;
 
     CTablePrintSettings m_settings;
     CTablePrintHeaderList m_reportHeader;
@@ -118,6 +123,7 @@ private:
     CTableWindowProperties m_properties;
     CViewTable* m_pView = nullptr;              // not owned
     CSortColumns m_sortColumns{30};
+    BOOL m_bSortShown = FALSE;                  // the view was sorted by the trader, not in its default order
     IPrintProgressSink* m_pProgress = nullptr;  // not owned
     std::vector<CPrintPage> m_pages;
     std::vector<CPrintBand> m_bands;

@@ -200,7 +200,7 @@ void CTablePrint::DrawColumnTitle(HDC hdc, int nIndex, const RECT& rc)
         return;
     RECT rcText = {rc.left + m_nCellInset, rc.top, rc.right - m_nCellInset, rc.bottom};
     const CSortColumns& keys = m_sortColumns;
-    if (rc.right - rc.left > m_nArrowWidth && keys.GetCount() > 0 && keys.GetAt(0).m_nColumn == nCol) {
+    if (rc.right - rc.left > m_nArrowWidth && IsSortMarked(nCol)) {
         RECT rcArrow;
         int nArrowHeight = m_nArrowWidth < rc.bottom - rc.top ? m_nArrowWidth : rc.bottom - rc.top;
         int yArrow = rc.top + (rc.bottom - rc.top - nArrowHeight) / 2;

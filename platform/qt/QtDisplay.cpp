@@ -219,6 +219,7 @@ public:
     }
     void ClosePopupMenu() override { TbQtClosePopupMenu(); }
     void GetMdiChildFrame(RECT* prcFrame) override { TbQtMdiChildFrame(prcFrame); }
+    int GetMdiTitleWidth(LPCSTR pszTitle) override { return TbQtMdiTitleWidth(pszTitle); }
     void WatchFd(int fd, int nEvents) override
     {
         Notifiers& n = m_notifiers[fd];

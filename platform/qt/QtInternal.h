@@ -76,6 +76,8 @@ QMenu* TbQtOpenPopup();
 ITbSurface* TbQtCreateMdiSurface(HWND hWnd, ITbSurface* pParent, DWORD dwStyle, DWORD dwExStyle);
 // The frame Qt's style draws around a sub-window's client (measured once).
 void TbQtMdiChildFrame(RECT* prcFrame);
+// The outer width a sub-window needs to show the title whole beside its icon and buttons.
+int TbQtMdiTitleWidth(LPCSTR pszTitle);
 // (QtWebEngine.cpp, built with the web engine) Said before the application object is made; the
 // engine for the browser control, null when it cannot start.
 struct ITbWebEngine;

@@ -8,6 +8,8 @@
 #include <QtGui/QScreen>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QWindowStateChangeEvent>
+#include <QtGui/QFontMetrics>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QLayout>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMdiArea>
@@ -28,6 +30,9 @@
 #include "platform/win/user/WindowRecord.h"
 
 namespace {
+class CTbMdiSubWindow;
+QRect TitleButton(CTbMdiSubWindow* pSub, UINT uCommand);
+
 // The area fills its client's widget, whatever size the layer gives that.
 class CTbMdiArea : public QMdiArea
 {
@@ -132,6 +137,14 @@ protected:
             CTbQtHandlerScope scope;
             TbDisplayChildActivate(m_hWnd);
         }
+        // The maximise button of a minimised window's icon is the layer's own: Qt's answer
+        // to it restores the window once more after maximising it, at its normal size and with
+        // a caption it leaves undrawn.
+        m_bIconMaximise = pEvent->button() == Qt::LeftButton && OnIconMaximise(pEvent->position().toPoint());
+        if (m_bIconMaximise) {
+            pEvent->accept();
+            return;
+        }
         // Qt takes the button under a press from the pointer's last move, and after a press on
         // the caption it leaves that unchanged for the first move off it: a pointer that came
         // to the minimise or maximise button in one move pressed the caption's label instead,
@@ -144,6 +157,19 @@ protected:
             }
         }
         QMdiSubWindow::mousePressEvent(pEvent);
+    }
+    void mouseReleaseEvent(QMouseEvent* pEvent) override
+    {
+        if (!m_bIconMaximise || pEvent->button() != Qt::LeftButton) {
+            QMdiSubWindow::mouseReleaseEvent(pEvent);
+            return;
+        }
+        m_bIconMaximise = FALSE;
+        pEvent->accept();
+        if (!m_hWnd || !OnIconMaximise(pEvent->position().toPoint()))
+            return;
+        CTbQtHandlerScope scope;
+        TbDisplaySysCommand(m_hWnd, SC_MAXIMIZE);
     }
     void moveEvent(QMoveEvent* pEvent) override
     {
@@ -187,6 +213,14 @@ protected:
     }
 
 private:
+    BOOL OnIconMaximise(const QPoint& pt)
+    {
+        if (!(windowState() & Qt::WindowMinimized))
+            return FALSE;
+        const QRect rcButton = TitleButton(this, SC_MAXIMIZE);
+        return rcButton.isValid() && rcButton.contains(pt);
+    }
+    BOOL m_bIconMaximise = FALSE;       // the press was on a minimised window's maximise button
     void Report()
     {
         if (m_bApplying || !m_hWnd || !isVisible() || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
@@ -444,6 +478,28 @@ void TbQtMdiChildFrame(RECT* prcFrame)
     *prcFrame = s_rcFrame;
 }
 
+int TbQtMdiTitleWidth(LPCSTR pszTitle)
+{
+    // What the style leaves the label of a wide title bar with every button, measured once; the
+    // title is measured bold, as the styles draw an active caption.
+    static const int s_nBeside = [] {
+        QMdiSubWindow sub;
+        QStyleOptionTitleBar option;
+        option.initFrom(&sub);
+        option.titleBarFlags = Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                               Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
+        const int nWide = 1000;
+        option.rect = QRect(0, 0, nWide, sub.style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, &sub));
+        const QRect rcLabel = sub.style()->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarLabel, &sub);
+        return nWide - rcLabel.width();
+    }();
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QString strTitle = QString::fromStdString(TbCodePageToUtf8(pszTitle != nullptr ? pszTitle : "", CP_ACP));
+    // A little room besides, as the styles leave between the label's edge and its text.
+    return s_nBeside + QFontMetrics(font).horizontalAdvance(strTitle) + 2 * QFontMetrics(font).averageCharWidth();
+}
+
 BOOL TbQtMdiShown(HWND hClient, HWND* phTop, HWND* phActive)
 {
     TbWindow* pWnd = TbFindWindow(hClient);
@@ -463,28 +519,48 @@ BOOL TbQtMdiShown(HWND hClient, HWND* phTop, HWND* phActive)
     return TRUE;
 }
 
-BOOL TbQtClickTitleButton(HWND hChild, UINT uCommand)
+namespace {
+// The title-bar button of the system command as the sub-window shows it, in its coordinates;
+// an invalid rectangle when it shows none.
+QRect TitleButton(CTbMdiSubWindow* pSub, UINT uCommand)
 {
-    CTbMdiSubWindow* pSub = SubWindowOf(hChild);
-    if (!pSub || !pSub->isVisible())
-        return FALSE;
     QStyle::SubControl control = QStyle::SC_None;
     switch (uCommand) {
     case SC_MINIMIZE: control = QStyle::SC_TitleBarMinButton; break;
     case SC_MAXIMIZE: control = QStyle::SC_TitleBarMaxButton; break;
     case SC_RESTORE:  control = QStyle::SC_TitleBarNormalButton; break;
     case SC_CLOSE:    control = QStyle::SC_TitleBarCloseButton; break;
-    default:          return FALSE;
+    default:          return QRect();
     }
     QStyleOptionTitleBar option;
     option.initFrom(pSub);
     option.titleBarFlags = pSub->windowFlags();
     option.titleBarState = static_cast<int>(pSub->windowState());
     option.rect = QRect(0, 0, pSub->width(), pSub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, pSub));
-    const QRect rcButton = pSub->style()->subControlRect(QStyle::CC_TitleBar, &option, control, pSub);
+    return pSub->style()->subControlRect(QStyle::CC_TitleBar, &option, control, pSub);
+}
+}  // namespace
+
+BOOL TbQtClickTitleButton(HWND hChild, UINT uCommand)
+{
+    CTbMdiSubWindow* pSub = SubWindowOf(hChild);
+    if (!pSub || !pSub->isVisible())
+        return FALSE;
+    const QRect rcButton = TitleButton(pSub, uCommand);
     if (!rcButton.isValid())
         return FALSE;
     TbQtClickWidget(pSub, QPointF(rcButton.center()));
+    return TRUE;
+}
+
+BOOL TbQtTitleButtonOnScreen(HWND hChild, UINT uCommand, POINT* pptScreen)
+{
+    CTbMdiSubWindow* pSub = SubWindowOf(hChild);
+    const QRect rcButton = pSub && pSub->isVisible() ? TitleButton(pSub, uCommand) : QRect();
+    if (!rcButton.isValid() || !pptScreen)
+        return FALSE;
+    const QPoint pt = pSub->mapToGlobal(rcButton.center());
+    *pptScreen = POINT{pt.x(), pt.y()};
     return TRUE;
 }
 

@@ -327,6 +327,22 @@ BOOL TbQtChooseFromMenuBar(HWND hWnd, UINT uId)
     return FALSE;
 }
 
+BOOL TbQtMenuBarButtonOnScreen(HWND hFrame, UINT uCommand, POINT* pptScreen)
+{
+    auto* pWidget = dynamic_cast<CTbWindowWidget*>(TbQtWidgetOf(hFrame));
+    QMenuBar* pBar = pWidget ? pWidget->m_pMenuBar.data() : nullptr;
+    QWidget* pCorner = pBar ? pBar->cornerWidget(Qt::TopRightCorner) : nullptr;
+    if (!pCorner || !pptScreen)
+        return FALSE;
+    for (QToolButton* pButton : pCorner->findChildren<QToolButton*>())
+        if (pButton->isVisible() && pButton->property("tbCommand").toUInt() == uCommand) {
+            const QPoint pt = pButton->mapToGlobal(pButton->rect().center());
+            *pptScreen = POINT{pt.x(), pt.y()};
+            return TRUE;
+        }
+    return FALSE;
+}
+
 int TbSaveScreenPng(HWND hWnd, LPCSTR pszPath)
 {
     QWidget* pWidget = TbQtWidgetOf(hWnd);

@@ -23,6 +23,10 @@ BOOL TbQtClickWindow(HWND hWnd, POINT ptClient);
 // The user's click on a document window's title-bar button, the one of the system command uCommand
 // (SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE, SC_CLOSE) as the window shows it; FALSE when it shows none.
 BOOL TbQtClickTitleButton(HWND hChild, UINT uCommand);
+// Where that button stands on the screen (its centre), for a click of the window system's own;
+// and where the button of a maximised document window's command stands on the frame's menu bar.
+BOOL TbQtTitleButtonOnScreen(HWND hChild, UINT uCommand, POINT* pptScreen);
+BOOL TbQtMenuBarButtonOnScreen(HWND hFrame, UINT uCommand, POINT* pptScreen);
 // What the display shows of a window: an MDI client, its area with the document windows over its
 // background (on a real display the screen's pixels, on the offscreen one a drawing of the
 // widgets); a document window, drawn afresh and alone, its frame and caption included, with the

@@ -1,6 +1,10 @@
-// The titles of the position windows' columns as the trader reads them, in English and Arabic:
+// The titles of the table windows' columns as the trader reads them, in English and Arabic:
 // every column a window shows by default says what it holds (no numbered placeholder), and no two
-// columns a window shows share a title.
+// columns a position window shows share a title.
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <memory>
 #include <map>
 #include <set>
 #include <string>
@@ -13,6 +17,13 @@
 #include "app/NorvMainFrame.h"
 #include "app/ZorvatApp.h"
 #include "app/TableFactory.h"
+#include "app/TableMDIWnd.h"
+#include "framework/print/NorvTablePrint.h"
+#include "framework/table/ViewTable.h"
+#include "market/DataArray.h"
+#include "market/IndicesKSETable.h"
+#include "platform/win/spool/Printers.h"
+#include "tests/common/PdfReadBack.h"
 #include "framework/table/Table.h"
 #include "framework/table/TableColumn.h"
 #include "tests/account/AccountTestSupport.h"
@@ -31,43 +42,59 @@ struct ColumnTitles : CAccountSession
         return strTitle;
     }
 
-    // The word a numbered placeholder numbers ("Amount" of "Amount (7)"): its digits, brackets
-    // and commas gone, its ends trimmed.
-    static std::string Stem(const std::string& strTitle)
+    // A numbered placeholder: a title that ends in a number of its own ("Amount 7", "كمية 2",
+    // "Long qty (2)"), a generic word the number tells apart rather than what the column holds;
+    // a number that a unit follows ("Bid 1 m") says what it counts.
+    static bool IsNumbered(const std::string& strTitle)
     {
-        std::string strStem;
-        for (const char ch : strTitle)
-            if (std::string("0123456789(),").find(ch) == std::string::npos)
-                strStem += ch;
-        const size_t nFirst = strStem.find_first_not_of(' ');
-        return nFirst == std::string::npos ? "" : strStem.substr(nFirst, strStem.find_last_not_of(' ') - nFirst + 1);
+        const size_t nEnd = strTitle.find_last_not_of(' ');
+        const size_t nStart = nEnd == std::string::npos ? std::string::npos : strTitle.find_last_of(' ', nEnd);
+        const std::string strLast = nEnd == std::string::npos ? "" : strTitle.substr(nStart + 1, nEnd - nStart);
+        return strLast.find_first_of("0123456789") != std::string::npos && strLast.find_first_not_of("0123456789()") == std::string::npos;
     }
 
-    void ExpectTitlesSayWhatTheyHold(const char* pszLanguage)
+    // The word a numbered placeholder numbers ("Amount" of "Amount (7)"): its number gone.
+    static std::string Stem(const std::string& strTitle)
     {
-        // The words the windows' numbered placeholders number, hidden columns' too: a title that
-        // is one of them says no more than they do.
-        std::set<std::string> stems;
-        for (const UINT nId : g_positionTables)
-            if (CNorvApp::Get()->FindTable(nId) == nullptr)
-                MakeTable(nId, 0, 0);
-        for (const UINT nId : g_positionTables)
-            if (auto* pTable = dynamic_cast<CDataTable*>(CNorvApp::Get()->FindTable(nId)))
-                for (int nCol = 0; nCol < pTable->GetTable()->GetColumnCount(); ++nCol) {
-                    const std::string strTitle = OneLine(pTable->GetTable()->GetColumn(nCol).GetTableColumn()->GetTitle());
-                    if (strTitle.find_first_of("0123456789") != std::string::npos)
-                        stems.insert(Stem(strTitle));
-                }
-        for (const UINT nId : g_positionTables) {
+        const size_t nEnd = strTitle.find_last_not_of(' ');
+        const size_t nStart = strTitle.find_last_of(' ', nEnd);
+        return nStart == std::string::npos ? "" : strTitle.substr(0, strTitle.find_last_not_of(' ', nStart) + 1);
+    }
+
+    // Every table the terminal makes, taken from its makers, at the columns each show of its
+    // window leaves shown.
+    static std::vector<CDataTable*> EveryTable()
+    {
+        std::vector<CDataTable*> tables;
+        for (const UINT nId : RegisteredTableIds()) {
             IDataTable* pAny = CNorvApp::Get()->FindTable(nId);
             if (pAny == nullptr)
                 pAny = MakeTable(nId, 0, 0);
-            auto* pTable = dynamic_cast<CDataTable*>(pAny);
-            ASSERT_NE(nullptr, pTable) << nId;
-            // As every show of the table leaves it.
-            pTable->SetColumnsHidden(TRUE);
-            std::map<std::string, int> shown;
+            if (auto* pTable = dynamic_cast<CDataTable*>(pAny)) {
+                pTable->SetColumnsHidden(TRUE);
+                tables.push_back(pTable);
+            }
+        }
+        return tables;
+    }
+
+    // No column shown by default is titled by a numbered placeholder; in a position window none
+    // by the bare word the window's placeholders number, and no two shown columns share a title.
+    void ExpectTitlesSayWhatTheyHold(const char* pszLanguage)
+    {
+        const std::vector<CDataTable*> tables = EveryTable();
+        ASSERT_GT(tables.size(), std::size(g_positionTables));
+        for (CDataTable* pTable : tables) {
             CTable* pEngine = pTable->GetTable();
+            std::set<std::string> stems;
+            for (int nCol = 0; nCol < pEngine->GetColumnCount(); ++nCol) {
+                const std::string strTitle = OneLine(pEngine->GetColumn(nCol).GetTableColumn()->GetTitle());
+                if (IsNumbered(strTitle))
+                    stems.insert(Stem(strTitle));
+            }
+            const bool bPosition = std::find(std::begin(g_positionTables), std::end(g_positionTables), pTable->GetNameId())
+                                   != std::end(g_positionTables);
+            std::map<std::string, int> shown;
             for (int nCol = 0; nCol < pEngine->GetColumnCount(); ++nCol) {
                 CColumn column = pEngine->GetColumn(nCol);
                 if (column.IsHidden())
@@ -76,7 +103,9 @@ struct ColumnTitles : CAccountSession
                 const std::string strWhere = std::string(pszLanguage) + ", " + std::string(pTable->GetName()) + " column " +
                                              std::to_string(nCol) + " \"" + strTitle + "\"";
                 EXPECT_FALSE(strTitle.empty()) << strWhere;
-                EXPECT_EQ(std::string::npos, strTitle.find_first_of("0123456789")) << strWhere << ": a numbered placeholder";
+                EXPECT_FALSE(IsNumbered(strTitle)) << strWhere << ": a numbered placeholder";
+                if (!bPosition)
+                    continue;
                 EXPECT_EQ(0u, stems.count(strTitle)) << strWhere << ": the word of a numbered placeholder";
                 const auto [it, bNew] = shown.emplace(strTitle, nCol);
                 EXPECT_TRUE(bNew) << strWhere << ": the title of column " << it->second << " too";
@@ -112,11 +141,80 @@ TEST_F(ColumnTitles, ARepeatedGainOrPerCentReadsAsTheRowsOwn)
     }
 }
 
-TEST_F(ColumnTitles, EveryShownColumnOfEveryPositionWindowSaysWhatItHoldsInBothLanguages)
+TEST_F(ColumnTitles, EveryShownColumnOfEveryTableWindowSaysWhatItHoldsInBothLanguages)
 {
     for (const bool bArabic : {false, true}) {
         ASSERT_TRUE(StartSession({"--rate", "0"}, bArabic));
         ExpectTitlesSayWhatTheyHold(bArabic ? "Arabic" : "English");
+        TearDown();
+    }
+}
+
+namespace {
+// A printed page's pixel rows above the first line of data, at 72 dots an inch (a point a
+// pixel) in grey: the titles, with what stands among them.
+std::string PrintedTitleRows(const std::string& strPdf)
+{
+    // The titles' line is the page's first; the rows below start a line under it.
+    double yTop = 1e9, yBottom = 0;
+    std::istringstream lines(PdfPageBoxes(strPdf, 1));
+    for (std::string strLine; std::getline(lines, strLine);) {
+        double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+        if (sscanf(strLine.c_str(), " <word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\"", &xMin, &yMin, &xMax, &yMax) == 4
+            && yMin < yTop + 1) {
+            yBottom = yMin < yTop - 1 ? yMax : std::max(yBottom, yMax);
+            yTop = std::min(yTop, yMin);
+        }
+    }
+    RunCommand("pdftoppm -r 72 -gray -singlefile -f 1 -l 1 '" + strPdf + "' '" + strPdf + "' 2>/dev/null");
+    std::ifstream file(strPdf + ".pgm", std::ios::binary);
+    std::string strMagic;
+    int nWidth = 0, nHeight = 0, nMax = 0;
+    file >> strMagic >> nWidth >> nHeight >> nMax;
+    file.get();
+    std::string strRows(static_cast<size_t>(std::max(nWidth, 0)) * static_cast<size_t>(std::clamp(static_cast<int>(yBottom) + 1, 0, nHeight)), '\0');
+    file.read(strRows.data(), static_cast<std::streamsize>(strRows.size()));
+    return strRows;
+}
+}  // namespace
+
+// The market's indices in their default order, printed in both languages: as the grid marks no
+// column then, neither does the print; its titles print as they do while the rows are sorted by
+// a column the window hides, whose mark does not print.
+TEST_F(ColumnTitles, AWindowInItsDefaultOrderPrintsNoSortMark)
+{
+    for (const bool bArabic : {false, true}) {
+        ASSERT_TRUE(StartSession({"--rate", "0"}, bArabic));
+        TbUseSystemPrinters(FALSE);
+        auto* pTable = dynamic_cast<CDataTable*>(CNorvApp::Get()->FindTable(IDS_TABLE_INDICES_KSE));
+        ASSERT_NE(nullptr, pTable);
+        CNorvApp::ShowTable(pTable);
+        ASSERT_TRUE(PumpUntil([&]() -> bool { return pTable->GetRows()->GetCount() > 0 && !pTable->IsReceiving(); }));
+        CTableMDIWnd* pWnd = pTable->GetMainWindow();
+        CViewTable* pView = pWnd->GetView();
+        int nHidden = -1;
+        for (int nCol = 0; nCol < pView->GetColumnCount() && nHidden < 0; ++nCol)
+            nHidden = pView->GetColumns().GetColumn(nCol)->m_bHidden ? nCol : -1;
+        ASSERT_LE(0, nHidden);
+        std::string strPrinted[2];
+        for (int nPrint = 0; nPrint < 2; ++nPrint) {
+            if (nPrint == 1) {
+                CSortColumns keys(30);
+                keys.Add(nHidden, SORT_ASCENDING);
+                pView->Sort(keys, FALSE);
+                PumpFor(200);
+            }
+            const std::string strPdf = pRun->Folder() + "/order_" + std::to_string(nPrint) + ".pdf";
+            const std::unique_ptr<CViewTable> pSnapshot(pView->GetTable()->CreateSnapshotView(3));
+            CNorvTablePrint print(pSnapshot.get());
+            print.GetProperties().CopyFrom(pWnd->GetGrid());
+            print.SetOutputFile(strPdf.c_str());
+            print.GetSettings().m_bPageHeader = print.GetSettings().m_bReportHeader = FALSE;
+            ASSERT_TRUE(print.GetSettings().SelectPrinter() && print.Print() == 1);
+            strPrinted[nPrint] = PrintedTitleRows(strPdf);
+        }
+        EXPECT_FALSE(strPrinted[0].empty());
+        EXPECT_TRUE(strPrinted[0] == strPrinted[1]) << (bArabic ? "Arabic" : "English") << ": the titles print unlike";
         TearDown();
     }
 }

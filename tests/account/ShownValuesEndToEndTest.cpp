@@ -54,6 +54,7 @@
 #include "platform/win/spool/Printers.h"
 #include "platform/win/user/TestAnswers.h"
 #include "tests/account/AccountTestSupport.h"
+#include "tests/app/AppTestSupport.h"
 #include "tests/common/PdfReadBack.h"
 
 namespace {
@@ -201,12 +202,14 @@ bool PrintAsShown(CTableMDIWnd* pWnd, const std::string& strPdf)
 
 // Each table's main window, wide and tall enough for all its columns and rows: every value that
 // shows as '#' on screen or in print, every code or name its column cuts (a board, a side, a
-// currency, a reference a trader must read whole), every title cut inside a word ("Term" read as
+// currency, a reference a trader must read whole), a currency code drawn in another order than
+// written ("KWD=" for "=KWD"), every title cut inside a word ("Term" read as
 // "Tern"), a market's name cut in a window's title, and a text not in the session's language.
 std::set<std::string> CutOrMarkedTexts(const std::string& strPdf, bool bArabic, const std::set<std::string>& whole = {},
                                        const std::set<UINT>& madeRows = {})
 {
     std::set<std::string> faults;
+    int nCodesRead = 0;
     TbUseSystemPrinters(FALSE);
     std::vector<std::string> marketNames;
     CArray<int, int> codes;
@@ -259,6 +262,7 @@ std::set<std::string> CutOrMarkedTexts(const std::string& strPdf, bool bArabic, 
         for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol)
             if (!pWnd->GetView()->GetColumnOrder().GetColumn(nCol)->m_bHidden && grid.GetColumnWidth(nCol) <= 0)
                 Fault(nCol, "shown without a width");
+        std::set<int> readColumns;
         for (int nLine = 0; nLine < pWnd->GetView()->GetRowCount() - grid.GetTopRow(); ++nLine)
             for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
                 CTBString strShown;
@@ -274,6 +278,24 @@ std::set<std::string> CutOrMarkedTexts(const std::string& strPdf, bool bArabic, 
                 const bool bWhole = bCode || whole.count(std::string(strShown)) != 0;
                 if (strstr(strShown, "##") != nullptr || (bWhole && Width(strShown) > rc.right - rc.left))
                     Fault(nCol, std::string(strShown).substr(0, 60) + " " + std::to_string(Width(strShown)) + "/" + std::to_string(rc.right - rc.left));
+                // A currency code ("=KWD") reads as written in either language: its "=" in front,
+                // where right-to-left reading would draw it behind. One cell a column.
+                if (strShown[0] == '=' && !HasArabic(strShown) && readColumns.insert(nCol).second) {
+                    ++nCodesRead;
+                    std::string strInk;
+                    for (int x = rc.left; x < rc.right; ++x) {
+                        bool bInk = false;
+                        for (int y = rc.top + 2; y < rc.bottom - 2 && !bInk; ++y) {
+                            const COLORREF cr = GetPixel(hdc, x, y);
+                            bInk = GetRValue(cr) + GetGValue(cr) + GetBValue(cr) < 3 * 96;
+                        }
+                        strInk += bInk ? '#' : '.';
+                    }
+                    strInk = strInk.substr(std::min(strInk.find('#'), strInk.size()));
+                    strInk = strInk.substr(0, strInk.find_last_of('#') + 1);
+                    if (!SameInk(InkOfText(grid.GetFont(), std::string(strShown)), strInk))
+                        Fault(nCol, std::string(strShown) + " reads " + strInk);
+                }
             }
         // Texts of another language than the session's in the columns that name a company: in
         // English any Arabic letter, in Arabic a company's name in Latin letters.
@@ -293,6 +315,8 @@ std::set<std::string> CutOrMarkedTexts(const std::string& strPdf, bool bArabic, 
             if (strLine.find("##") != std::string::npos)
                 faults.insert(strName + " printed " + strLine.substr(0, 160));
     }
+    if (nCodesRead == 0)
+        faults.insert("no currency code shown");
     return faults;
 }
 

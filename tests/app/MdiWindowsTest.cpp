@@ -74,10 +74,31 @@ std::vector<std::string> OpenWindowMenu(CNorvMainFrame* pFrame, HMENU hWindow, c
 
 }  // namespace
 
+// The titles of the windows beneath hWnd whose captions it lies over, frames included.
+std::string CaptionsCoveredBy(HWND hWnd)
+{
+    RECT rcFrame{}, rc, rcCommon;
+    TbGetDisplay()->GetMdiChildFrame(&rcFrame);
+    GetWindowRect(hWnd, &rc);
+    const RECT rcOver = {rc.left - rcFrame.left, rc.top - rcFrame.top, rc.right + rcFrame.right, rc.bottom + rcFrame.bottom};
+    std::string strCovered;
+    for (HWND h = GetWindow(hWnd, GW_HWNDNEXT); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
+        RECT rc;
+        GetWindowRect(h, &rc);
+        const RECT rcCaption = {rc.left - rcFrame.left, rc.top - rcFrame.top, rc.right + rcFrame.right, rc.top};
+        char szTitle[128] = "";
+        GetWindowTextA(h, szTitle, sizeof szTitle);
+        if (IsWindowVisible(h) && !IsIconic(h) && IntersectRect(&rcCommon, &rcCaption, &rcOver))
+            strCovered += std::string(szTitle) + "|";
+    }
+    return strCovered;
+}
+
 // Six windows from the saved workspace: the active one is on top after the login, a choice from
 // the Window menu, a notice, Cascade and Tile. With two forms more and one maximised (filling the
 // client) and a table minimised, Close all windows closes every one; the information window it
 // leaves in the icon row comes back with the next refusal, which shows whole, as do those that follow.
+// Raised by the login and by a notice, the information window covers no window's caption.
 TEST(MdiWindows, TheActiveWindowIsOnTopAndCloseAllClosesEveryWindow)
 {
     CTestServer server;
@@ -94,6 +115,11 @@ TEST(MdiWindows, TheActiveWindowIsOnTopAndCloseAllClosesEveryWindow)
                              ID_APP_KSE_ORDER_BOOK, ID_APP_US_QUOTES})
                 pFrame->SendMessage(WM_COMMAND, nId);
             pFrame->SendMessage(WM_COMMAND, ID_WINDOW_TILE_HORZ);
+            // The information window left over the other windows' captions.
+            RECT rcClient;
+            GetClientRect(pFrame->m_hWndMDIClient, &rcClient);
+            first.App().GetInfoTable()->GetDataTable()->GetMainWindow()->MoveWindow(
+                40, 40, rcClient.right - 80, rcClient.bottom / 2);
             PumpFor(100);
             first.Close();
         }
@@ -103,6 +129,8 @@ TEST(MdiWindows, TheActiveWindowIsOnTopAndCloseAllClosesEveryWindow)
         CNorvMainFrame* pFrame = run.App().GetMainFrame();
         const HWND hClient = pFrame->m_hWndMDIClient;
         EXPECT_TRUE(ActiveOnTop(pFrame)) << "after the login";
+        const HWND hInfoWindow = run.App().GetInfoTable()->GetDataTable()->GetMainWindow()->m_hWnd;
+        EXPECT_EQ("", CaptionsCoveredBy(hInfoWindow)) << "the information window raised at the login";
         HWND hBottom = nullptr;
         for (HWND h = GetWindow(hClient, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT))
             hBottom = IsWindowVisible(h) ? h : hBottom;
@@ -114,6 +142,9 @@ TEST(MdiWindows, TheActiveWindowIsOnTopAndCloseAllClosesEveryWindow)
         run.App().AddInfoText("Market closed");
         run.App().BringInfoWindowToTop(1);
         EXPECT_TRUE(ActiveOnTop(pFrame)) << "a notice";
+        if (hInfoWindow != hBottom) {
+            EXPECT_EQ("", CaptionsCoveredBy(hInfoWindow)) << "a notice";
+        }
         EXPECT_EQ(hBottom, pFrame->MDIGetActive()->m_hWnd);
         for (UINT nId : {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ}) {
             pFrame->SendMessage(WM_COMMAND, nId);
@@ -337,13 +368,36 @@ void ExpectCommandShowsItWhole(CMDIFrameWnd* pFrame, CMDIChildWnd* pWindow, HWND
         pFrame->MDIRestore(pWindow);
 }
 
+// A table window a command opens, never placed before: as wide as its columns and its caption
+// need, up to the client's width, and inside the client.
+void ExpectWideEnough(CMDIFrameWnd* pFrame, CTableMDIWnd* pWindow)
+{
+    RECT rcFrame{}, rc, rcClient, rcGrid;
+    TbGetDisplay()->GetMdiChildFrame(&rcFrame);
+    GetWindowRect(pWindow->m_hWnd, &rc);
+    MapWindowPoints(nullptr, pFrame->m_hWndMDIClient, reinterpret_cast<POINT*>(&rc), 2);
+    GetClientRect(pFrame->m_hWndMDIClient, &rcClient);
+    const RECT rcOuter = {rc.left - rcFrame.left, rc.top - rcFrame.top, rc.right + rcFrame.right, rc.bottom + rcFrame.bottom};
+    EXPECT_TRUE(rcOuter.left >= 0 && rcOuter.top >= 0 && rcOuter.right <= rcClient.right && rcOuter.bottom <= rcClient.bottom);
+    const bool bAcross = rcOuter.right - rcOuter.left >= rcClient.right - 1;
+    char szTitle[256] = "";
+    GetWindowTextA(pWindow->m_hWnd, szTitle, sizeof szTitle);
+    EXPECT_TRUE(bAcross || rcOuter.right - rcOuter.left >= TbGetDisplay()->GetMdiTitleWidth(szTitle)) << "caption cut";
+    CTableWindow& grid = pWindow->GetGrid();
+    int nColumns = grid.GetRowHeight();
+    for (int i = 0; i < grid.GetDisplayColumnCount(); ++i)
+        nColumns += grid.GetColumnWidth(i);
+    GetClientRect(grid.m_hWnd, &rcGrid);
+    EXPECT_TRUE(bAcross || nColumns <= rcGrid.right) << "columns cut: " << nColumns << " in " << rcGrid.right;
+}
+
 }  // namespace
 
 // Every window a table or form command or a line brings up shows whole, caption and rows, whatever state
 // each show command left it in: minimised (from the title bar, as the user does), maximised,
 // hidden (as Close all leaves a table), under another window. The command's window comes up
-// active in front and a maximised one stays maximised; the line's window comes up beneath the
-// active one with its newest line in view.
+// active in front and a maximised one stays maximised, a table's as wide as its columns and
+// caption need; the line's window comes up beneath the active one with its newest line in view.
 TEST(MdiWindows, AWindowACommandOrALineBringsUpShowsWholeWhateverStateItWasLeftIn)
 {
     CTestServer server;
@@ -391,6 +445,10 @@ TEST(MdiWindows, AWindowACommandOrALineBringsUpShowsWholeWhateverStateItWasLeftI
             if (pWindow == nullptr || !pWindow->IsWindowVisible())
                 continue;       // its window waits for the server's first reply
             ++nTables;
+            char szTitle[256] = "";
+            ::GetWindowTextA(pWindow->m_hWnd, szTitle, sizeof szTitle);
+            SCOPED_TRACE(szTitle);
+            ExpectWideEnough(pFrame, pWindow);
             ExpectCommandShowsItWhole(pFrame, pWindow, hOther, nCommand);
             pWindow->SendMessage(WM_CLOSE);
         }

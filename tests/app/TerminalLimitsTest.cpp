@@ -3,6 +3,8 @@
 // fails when its line becomes false, or when the README no longer says it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -125,4 +127,29 @@ TEST(TerminalLimits, EachLineOfWhatTheTerminalDoesNotDoHolds)
             EXPECT_TRUE(line.holds()) << line.pszLine;
         }
     }
+}
+
+// The README's set-up by hand installs what scripts/setup installs: the block after its packages
+// mark holds the script's own list, word for word.
+TEST(TerminalLimits, TheReadmesPackagesAreTheOnesTheSetUpScriptInstalls)
+{
+    const std::string strReadme = ReadText(TB_SOURCE_DIR "/README.md"), strMark = "<!-- packages -->\n```\n";
+    const size_t nFrom = strReadme.find(strMark);
+    ASSERT_NE(std::string::npos, nFrom) << "the README shows no package list";
+    auto words = [](std::istream&& in) {
+        std::string strWord, strWords;
+        while (in >> strWord)
+            strWords += strWord + " ";
+        return strWords;
+    };
+    std::string strListed;
+    FILE* pList = popen(TB_SOURCE_DIR "/scripts/setup --list", "r");
+    ASSERT_NE(nullptr, pList);
+    for (char szLine[256]; fgets(szLine, sizeof szLine, pList) != nullptr;)
+        strListed += szLine;
+    EXPECT_EQ(0, pclose(pList));
+    EXPECT_NE(std::string::npos, strListed.find("librapidcheck-dev"));
+    const size_t nStart = nFrom + strMark.size();
+    const std::string strShown = strReadme.substr(nStart, strReadme.find("```", nStart) - nStart);
+    EXPECT_EQ(words(std::istringstream(strListed)), words(std::istringstream(strShown)));
 }

@@ -9,9 +9,12 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <set>
 #include <string>
 #include "AppTestSupport.h"
 #include "TerminalRun.h"
+#include "WholeTerminalMakers.h"
+#include "charts/ChartChooserDlg.h"
 #include "app/AppCommands.h"
 #include "app/FormMDIWnd.h"
 #include "app/MainFrame.h"
@@ -315,7 +318,9 @@ TEST_F(SessionFixture, WorkspaceOfTheUserComesBackOnTheNextLogin)
 
 TEST_F(SessionFixture, ArabicSessionReadsRightToLeft)
 {
+    CWholeTerminalMakers makers;
     CTerminalRun run(/*bArabic=*/true);
+    run.m_onMakersRegistered = &CWholeTerminalMakers::Register;
     run.WriteLinkSettings(server.Port());
     run.QueueLogin("demo01", "demo12");
     run.m_strDialogShot = ScreenshotPath("terminal_login_ar");
@@ -338,6 +343,45 @@ TEST_F(SessionFixture, ArabicSessionReadsRightToLeft)
     ::MapWindowPoints(nullptr, run.App().GetMainFrame()->m_hWndMDIClient, reinterpret_cast<POINT*>(&rcInfo), 2);
     EXPECT_LT(40, rcInfo.left) << "as wide as its columns, not the whole client";
     EXPECT_NEAR(rcClient.right, rcInfo.right, 4);
+
+    // So does every other window kind never placed before, one at a time: each table's, each
+    // form's and each chart's window stands as far from the client's right as from its top, as a
+    // cascade from the top-right corner places it.
+    const HWND hClient = run.App().GetMainFrame()->m_hWndMDIClient;
+    const auto openedAt = [&](UINT nCommand) {
+        std::set<HWND> shown;
+        for (HWND h = ::GetWindow(hClient, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
+            if (::IsWindowVisible(h))
+                shown.insert(h);
+        run.QueueDialog(IDC_CHART_TICKER, {{IDC_CHART_TICKER, "101"}});
+        run.App().GetMainFrame()->SendMessage(WM_COMMAND, nCommand);
+        PumpFor(100);
+        TbClearTestAnswers();
+        for (HWND h = ::GetWindow(hClient, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
+            if (::IsWindowVisible(h) && !shown.count(h)) {
+                RECT rc;
+                ::GetWindowRect(h, &rc);
+                ::MapWindowPoints(nullptr, hClient, reinterpret_cast<POINT*>(&rc), 2);
+                ::ShowWindow(h, SW_HIDE);
+                return CRect(rc);
+            }
+        return CRect();
+    };
+    std::vector<UINT> commands = CZORVAT32App::GetFormCommands(), charts = CZORVAT32App::GetChartCommands();
+    commands.insert(commands.end(), charts.begin(), charts.end());
+    for (const auto& [nCommand, nNameId] : CZORVAT32App::GetTableCommands())
+        commands.push_back(nCommand);
+    size_t nPlaced = 0;
+    for (UINT nCommand : commands) {
+        const CRect rc = openedAt(nCommand);
+        if (rc.IsRectEmpty())
+            continue;               // a window this user may not open, or one that shows elsewhere
+        ++nPlaced;
+        EXPECT_LE(rcClient.right - rc.right, rc.top) << "command " << nCommand << ": " << rc.left << "," << rc.top
+                                                      << " " << rc.right << "," << rc.bottom;
+        EXPECT_LE(rc.right, rcClient.right + 4) << "command " << nCommand;
+    }
+    EXPECT_GT(nPlaced, commands.size() / 2) << "most kinds opened";
 }
 
 // A refused password change leaves the session's password as it was, whatever reply comes next:

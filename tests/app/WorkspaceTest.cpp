@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <fstream>
 #include <string>
+#include <vector>
 #include "AppTestSupport.h"
 #include "app/FormMDIWnd.h"
 #include "platform/mfc/CmdUI.h"
@@ -127,6 +128,67 @@ TEST_F(WorkspaceFixture, EveryRestoredWindowCanBeReached)
         for (CFormMDIWnd* pSlot : slots)
             pSlot->DestroyWindow();
     }
+}
+
+// A workspace saved on a larger screen (a 1024-high one) opened on a smaller (800 high): the
+// windows come back in the same arrangement, smaller, each inside the client with its caption in
+// view, none over another's caption.
+TEST_F(WorkspaceFixture, AWorkspaceFromALargerScreenComesBackWithEveryCaptionInView)
+{
+    RECT rcFrame{};
+    TbGetDisplay()->GetMdiChildFrame(&rcFrame);
+    const HWND hClient = shell.Frame()->m_hWndMDIClient;
+    std::vector<CQuoteTestTable*> tables = {pTable};
+    for (UINT nId : {41176u, 56256u, 51200u, 51921u, 52121u}) {
+        tables.push_back(new CQuoteTestTable);
+        ASSERT_TRUE(tables.back()->Create(nId));
+        CNorvApp::ShowTable(tables.back());
+    }
+    auto outer = [&](CTableMDIWnd* pWindow) {
+        CRect rc;
+        pWindow->GetWindowRect(&rc);
+        ::MapWindowPoints(nullptr, hClient, reinterpret_cast<POINT*>(&rc), 2);
+        return CRect(rc.left - rcFrame.left, rc.top - rcFrame.top, rc.right + rcFrame.right, rc.bottom + rcFrame.bottom);
+    };
+    for (bool bCascade : {false, true}) {
+        SCOPED_TRACE(bCascade ? "cascaded" : "tiled");
+        shell.Frame()->MoveWindow(0, 0, 1280, 1024);
+        if (bCascade)
+            shell.Frame()->MDICascade();
+        else
+            shell.Frame()->MDITile(MDITILE_HORIZONTAL);
+        shell.App().SaveWorkspace();
+        for (CQuoteTestTable* pEach : tables)
+            pEach->CloseAllWindows();
+        shell.Frame()->MoveWindow(0, 0, 1280, 800);
+        shell.App().LoadWorkspace(shell.App().GetWorkspaceFile(), TRUE);
+        CRect rcClient;
+        ::GetClientRect(hClient, &rcClient);
+        // The windows from the top of the order down, with the outer rectangles of those over them.
+        std::vector<CRect> above;
+        for (HWND h = ::GetWindow(hClient, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+            auto* pWindow = dynamic_cast<CTableMDIWnd*>(CWnd::FromHandlePermanent(h));
+            if (pWindow == nullptr || !pWindow->IsWindowVisible())
+                continue;
+            const CRect rc = outer(pWindow);
+            SCOPED_TRACE(std::string(pWindow->GetView()->GetName()) + " at " + std::to_string(rc.left) + "," +
+                         std::to_string(rc.top) + " " + std::to_string(rc.Width()) + "x" + std::to_string(rc.Height()));
+            EXPECT_TRUE(rc.left >= 0 && rc.top >= 0 && rc.right <= rcClient.right && rc.bottom <= rcClient.bottom);
+            EXPECT_GE(rc.Height(), rcClient.Height() / 4) << "no smaller than a tile of three rows";
+            const CRect rcCaption(rc.left, rc.top, rc.right, rc.top + rcFrame.top);
+            for (const CRect& rcOver : above) {
+                CRect rcCommon;
+                EXPECT_FALSE(rcCommon.IntersectRect(rcCaption, rcOver)) << "its caption is covered";
+            }
+            above.push_back(rc);
+        }
+        EXPECT_EQ(6u, above.size());
+    }
+    for (CQuoteTestTable* pEach : tables)
+        if (pEach != pTable) {
+            IDataTable* pGone = pEach;
+            shell.App().RemoveTable(&pGone);
+        }
 }
 
 // A table's name keys its window in the workspace: saved in English, the window comes back in

@@ -484,6 +484,43 @@ TEST_F(ChartsSession, KseTodayDrawsItsMinutesAndTheChooserFollowsTheMarket)
     }
 }
 
+// Today's KSE chart restored with the workspace draws its day at the first login of a program:
+// its series is answered before the login's schedule, which gives the session's hours.
+TEST_F(ChartsSession, KseTodayRestoredAtAProgramsFirstLoginDrawsItsDay)
+{
+    const std::vector<std::string> options = {"--rate", "200", "--clock", "2026-12-08 10:00:00"};
+    for (bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        ASSERT_TRUE(StartSession(options, bArabic));
+        OpenThroughChooser(33301, "101");
+        ASSERT_NE(nullptr, ViewIn(0));
+        ASSERT_TRUE(PumpUntil([&] { return ViewIn(0)->GetMainHolder()->IsComplete(); }));
+        App().SaveWorkspace();
+        const std::string strFolder = pRun->Folder();
+        StopSession();
+
+        GetGlobals()->ClearSchedule();
+        ASSERT_TRUE(StartSession(options, bArabic, strFolder));
+        CZorvatChartView* pKse = ViewIn(0);
+        ASSERT_NE(nullptr, pKse);
+        ASSERT_TRUE(PumpUntil([&] { return pKse->GetMainHolder()->IsComplete(); })) << pRun->InfoText();
+        const std::vector<std::string> log = server.Log();
+        const auto Sent = [&](const char* pszStart) {
+            return std::find_if(log.begin(), log.end(), [&](const std::string& s) { return s.rfind(pszStart, 0) == 0; });
+        };
+        ASSERT_LT(Sent("> ~KH|"), Sent("> ~GM|")) << "the series came first";
+        EXPECT_EQ("101 " + Text(IDS_CHART_DURATION_FIRST), Title(App().GetChartWindow(0)));
+        EXPECT_GE(PointCount(pKse->GetMainHolder()), 60) << "09:00 to 10:00, a minute each";
+        for (const CChartPoint* p = pKse->GetMainHolder()->GetHead(); p != nullptr; p = p->m_pNext) {
+            EXPECT_GE(p->m_nTime, GetGlobals()->GetScheduleTime(2).GetSecondsOfDay()) << "inside the session";
+            EXPECT_LE(p->m_nTime, GetGlobals()->GetScheduleTime(3).GetSecondsOfDay()) << "inside the session";
+        }
+        ShootChart(App().GetChartWindow(0), std::string("chart_kse_restored_") + (bArabic ? "ar" : "en"), true);
+        EXPECT_GT(PixelsIn(pKse->m_hWnd, pKse->GetPriceChart()->GetPlotRect()), 60) << "the line shows";
+        StopSession();
+    }
+}
+
 // A chart on the desktop: a new one opens large enough to draw; its view fills the frame at
 // every size, maximised and restored; maximised, its title (where the readout shows) stands in
 // the main window's; a double click gives the chooser the chart's comparison again.

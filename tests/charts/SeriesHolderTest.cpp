@@ -254,3 +254,34 @@ TEST_F(SeriesFixture, UsTimesMoveOntoNewYorkTimeOnceTheSessionIsKnownKseTimesSta
     ReceiveGlobals("$GM|1|XC||0|0|0|0|0|0|0|0|0|0|0|0|0");
     GetGlobals()->SetClockSource(nullptr);
 }
+
+// A KSE day answered before the schedule (a chart restored at a program's first login) keeps every
+// minute until the schedule comes, then those of the session; once the schedule is in, a new
+// reply takes the session's minutes at once.
+TEST_F(SeriesFixture, KseDayAnsweredBeforeTheScheduleIsReadAgainWhenItComes)
+{
+    CZorvatGlobals* pGlobals = GetGlobals();
+    pGlobals->ClearSchedule();
+    ASSERT_TRUE(source.AddSink(pGlobals->GetSinkRecord()));     // first, as at start-up
+    {
+        CSeriesChart kse(&source);
+        kse.Choose("NBK", 0, 0, 2);
+        auto Day = [&] {
+            Fire("~KH|1|XC|1|0||NBK|0|0|0|0|0");
+            for (const char* pszRow : {"85500|890|10", "90000|900|20", "123000|910|30", "124500|905|40"})
+                Fire(pszRow);
+            Fire("$EN|1|XC|0");
+        };
+        Day();
+        EXPECT_EQ(4, static_cast<int>(Split(SeriesText(kse.main), '|').size())) << SeriesText(kse.main);
+        Fire("$GM|1|XC||x|x|84500|85900|90000|123000|124000|125000|130000|133000|x|x|1");
+        const std::string strSession = "32400:900.00:1:20|45000:910.00:1:30";
+        EXPECT_EQ(strSession, SeriesText(kse.main));
+        EXPECT_NEAR((910.0 - 900.0) / 900.0 * 100, kse.main.GetTail()->m_dPercent, 1e-9) << "from the first minute kept";
+        kse.Choose("NBK", 0, 0, 2);
+        Day();
+        EXPECT_EQ(strSession, SeriesText(kse.main));
+    }
+    source.RemoveSink(pGlobals->GetSinkId());
+    pGlobals->ClearSchedule();
+}

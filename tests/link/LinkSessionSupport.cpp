@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -21,7 +22,14 @@ bool CTestServer::Start(const std::vector<std::string>& options)
     if (!mkdtemp(szDir))
         return false;
     m_strLog = std::string(szDir) + "/server.log";
-    std::vector<std::string> args = {"--run-time", "60", "--idle-time", "20", "--log", m_strLog};
+    // The server outlives any test that keeps one session (a slow machine, the sanitizers, a
+    // property run TB_PROPERTY_SCALE times longer, tests/common/Property.h), or the terminal
+    // would end the run waiting in its "connection lost" box; its idle time still ends it soon
+    // after the test.
+    int nRunTime = 600;
+    if (const char* pszScale = getenv("TB_PROPERTY_SCALE"))
+        nRunTime *= std::max(1, atoi(pszScale));
+    std::vector<std::string> args = {"--run-time", std::to_string(nRunTime), "--idle-time", "20", "--log", m_strLog};
     args.insert(args.end(), options.begin(), options.end());
     return m_process.Start(TB_BINARY_DIR "/tools/testserver/testserver", args);
 }

@@ -34,7 +34,7 @@
 namespace {
 // Order status columns the tests read: US, KSE.
 enum { OC_OPEN = 10, OC_FILLED = 11, OC_STATUS = 12 };
-enum { KC_OPEN = 15, KC_FILLED = 16, KC_STATUS = 19 };
+enum { KC_QUANTITY = 9, KC_OPEN = 15, KC_FILLED = 16, KC_STATUS = 19 };
 
 std::string UsOrder(long nOrder, long nQuantity, long nOpen, long nFilled, long nStatus)
 {
@@ -245,4 +245,49 @@ TEST_F(OrderLifeSession, OrdersOfTwoMarketsWithOneNumberAreToldApart)
     const std::string strInfo = pRun->InfoText();
     EXPECT_EQ(1u, TimesIn(strInfo, "Order 4242 (Buy ALPN) has been cancelled.")) << strInfo;
     EXPECT_EQ(1u, TimesIn(strInfo, "Order 4242 (Buy GHB) has been cancelled.")) << strInfo;
+}
+
+// The order-status reply counts a part fill of 40, whose trade line comes after it: filled 40,
+// open 60, however often the trade and the order's line counting it are told. A whole fill so
+// told reads 100 of 100.
+TEST_F(OrderLifeSession, AFillTheReplyCountedIsCountedOnceWhenItsTradeComesAfter)
+{
+    ASSERT_NO_FATAL_FAILURE(StartLoaded());
+    const std::string strPart = UsOrder(8100, 100, 60, 40, 6), strWhole = UsOrder(8101, 100, 0, 100, 3);
+    for (const std::string& strLine : {std::string("~OS|0|XC||0|0|0|0|0|0|0|0|0"), strPart.substr(strPart.find("||") + 2),
+                                       strWhole.substr(strWhole.find("||") + 2), std::string("$EN|0|XC|0|2")})
+        Line(strLine, 0);
+    Line(UsTrade(98100, 8100, 40));
+    Line(UsTrade(98101, 8101, 100));
+    EXPECT_EQ("40", Shown(IDS_TABLE_US_ORDERS, 8100, OC_FILLED));
+    EXPECT_EQ("60", Shown(IDS_TABLE_US_ORDERS, 8100, OC_OPEN));
+    EXPECT_EQ("100", Shown(IDS_TABLE_US_ORDERS, 8101, OC_FILLED));
+    Line(strPart);
+    Line(UsTrade(98100, 8100, 40));
+    EXPECT_EQ("40", Shown(IDS_TABLE_US_ORDERS, 8100, OC_FILLED));
+    EXPECT_EQ(std::string(COrderStatus::GetText(6)), Shown(IDS_TABLE_US_ORDERS, 8100, OC_STATUS));
+    // A trade made after the reply adds to what it counted.
+    Line(UsTrade(98102, 8100, 20));
+    Line(UsOrder(8100, 100, 40, 60, 6));
+    EXPECT_EQ("60", Shown(IDS_TABLE_US_ORDERS, 8100, OC_FILLED));
+    EXPECT_EQ("40", Shown(IDS_TABLE_US_ORDERS, 8100, OC_OPEN));
+}
+
+// A changed KSE order's older line told after the change's line, which counts as many fills:
+// the change's quantity stands, 3,700 with 1,000 open, whichever of the two came first.
+TEST_F(OrderLifeSession, AnOlderLineOfAChangedOrderLeavesTheChangesQuantity)
+{
+    ASSERT_NO_FATAL_FAILURE(StartLoaded());
+    Line(KseOrder(601895, 3200, 3200, 0, 2));
+    Line(KseOrder(601895, 3700, 1000, 2700, 6));
+    Line(KseOrder(601895, 3200, 500, 2700, 6));
+    EXPECT_EQ(3700.0, Number(IDS_TABLE_KSE_ORDERS, 601895, KC_QUANTITY));
+    EXPECT_EQ(1000.0, Number(IDS_TABLE_KSE_ORDERS, 601895, KC_OPEN));
+    EXPECT_EQ(2700.0, Number(IDS_TABLE_KSE_ORDERS, 601895, KC_FILLED));
+    // Both lines of 2,700 before any line of fewer: the later stands until one tells.
+    Line(KseOrder(601896, 3700, 1000, 2700, 6));
+    Line(KseOrder(601896, 3200, 500, 2700, 6));
+    Line(KseOrder(601896, 3200, 3200, 0, 2));
+    EXPECT_EQ(3700.0, Number(IDS_TABLE_KSE_ORDERS, 601896, KC_QUANTITY));
+    EXPECT_EQ(1000.0, Number(IDS_TABLE_KSE_ORDERS, 601896, KC_OPEN));
 }

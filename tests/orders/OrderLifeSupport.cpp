@@ -5,6 +5,7 @@
 #include "account/AccountTable.h"
 #include "account/OrderStatusKSETable.h"
 #include "account/OrderStatusTable.h"
+#include "app/AppCommands.h"
 #include "app/FormMDIWnd.h"
 #include "app/TableMDIWnd.h"
 #include "framework/table/ViewRow.h"
@@ -13,6 +14,8 @@
 #include "market/DataTable.h"
 #include "market/TableLinks.h"
 #include "orders/ModifyOrderForm.h"
+#include "platform/win/user/MessageBox.h"
+#include "platform/win/user/TestAnswers.h"
 #include "tests/app/AppTestSupport.h"
 
 // The order number's column of both order status tables.
@@ -119,9 +122,9 @@ void OrderLifeSession::TearDown()
     RegisterTableMaker(IDS_TABLE_KSE_TRADES, pfnKseTrades);
 }
 
-void OrderLifeSession::StartLoaded(bool bArabic)
+namespace {
+void WaitLoaded(const CTestServer& server)
 {
-    StartTrader(bArabic);
     // The terminal asks for some tables again once its first load is done: settled when the
     // server has had no request for a while and every table has its rows.
     size_t nRequests = 0;
@@ -135,6 +138,24 @@ void OrderLifeSession::StartLoaded(bool bArabic)
                 return false;
         return bQuiet;
     }, 8000));
+}
+}  // namespace
+
+void OrderLifeSession::StartLoaded(bool bArabic)
+{
+    StartTrader(bArabic);
+    ASSERT_NO_FATAL_FAILURE(WaitLoaded(server));
+}
+
+void OrderLifeSession::LogInAgain(const char* pszUser, const char* pszPassword)
+{
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDYES, ""});
+    App().RunCommand(ID_APP_DISCONNECT);
+    ASSERT_TRUE(PumpUntil([&] { return !App().IsConnected(); }, 5000));
+    pRun->QueueLogin(pszUser, pszPassword);
+    App().RunCommand(ID_APP_CONNECT);
+    ASSERT_TRUE(pRun->WaitForLoad()) << pRun->InfoText();
+    ASSERT_NO_FATAL_FAILURE(WaitLoaded(server));
 }
 
 void OrderLifeSession::Line(const std::string& strLine, int nMillis)

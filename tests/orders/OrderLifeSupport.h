@@ -30,6 +30,8 @@ struct OrderLifeSession : COrderStatusSession
     void TearDown() override;
     // Logged in, with the four tables loaded.
     void StartLoaded(bool bArabic = false);
+    // Logged off, then in again as that user, with the four tables loaded.
+    void LogInAgain(const char* pszUser, const char* pszPassword);
     // A line as the server sends it, taken as if read from the link; then the window queue
     // pumped that long, or only what it holds now for 0.
     void Line(const std::string& strLine, int nMillis = 100);

@@ -290,6 +290,25 @@ void COrderStatusSession::TearDown()
     RegisterTableMaker(51128, pfnKseBefore);
 }
 
+bool COtherTerminal::Open(int nPort, const char* pszUser, const char* pszPassword)
+{
+    if (!client.Connect(nPort) || client.Send("VC", "0|80000") == 0 || !client.ReadUntil("~VC|", 5000) ||
+        client.Send("XC", "||") == 0 || !client.ReadUntil("~EN|", 5000) ||
+        !client.KeyExchange("00112233445566778899AABBCCDDEEFF"))
+        return false;
+    client.Send("UL", std::string(pszUser) + "|" + pszPassword + "|");
+    if (!client.ReadUntil("~UL|", 5000))
+        return false;
+    client.ReadQuiet(100);
+    return true;
+}
+
+std::vector<std::string> COtherTerminal::Send(const char* pszMnemonic, const std::string& strBody)
+{
+    client.Send(pszMnemonic, strBody);
+    return client.ReadQuiet(200);
+}
+
 std::string COrderStatusSession::Place(int nPlace, const char* pszBody, int nNumberField, UINT nTable)
 {
     const long nLink = App().SendRequest(nPlace, pszBody);

@@ -100,6 +100,17 @@ protected:
     void RegisterMakers() override;
 };
 
+// Another terminal of the same trader, on a connection of its own: what it sends (a cancel of an
+// order of the terminal under test) the terminal learns only from the server's lines.
+struct COtherTerminal
+{
+    CSimClient client;
+    // Connected, keys exchanged and logged in; false when the server did not take it.
+    bool Open(int nPort, const char* pszUser = "trader", const char* pszPassword = "secret");
+    // The request sent; the lines that came until the server fell quiet.
+    std::vector<std::string> Send(const char* pszMnemonic, const std::string& strBody);
+};
+
 // The company names of one language that the simulator's lists hold, in the language's code
 // page: the KSE stock list as the server sent it at login, and the US symbols' names from the
 // simulator's own data, read by its own reader.

@@ -70,6 +70,8 @@ struct OrderEndsSession : COrderStatusSession
             ++nCount;
         return nCount;
     }
+    // A change reviewed while another terminal cancels its order, on each market's separate form.
+    void ReviewWhileCancelledElsewhere(bool bArabic);
     // A separate modify form opened as the application opens forms, with the order loaded.
     HWND OpenSeparate(UINT nForm, const std::string& strOrder)
     {
@@ -251,4 +253,72 @@ TEST_F(OrderEndsSession, AModifyFormFollowsItsOrderToItsEnd)
     // Told once, by the order-status table's notice, which had the line first.
     EXPECT_EQ(1u, Occurrences(pRun->InfoText().substr(nBefore), "Order " + strOrder + " ")) << pRun->InfoText();
     EXPECT_EQ(1, Told("Order " + strOrder + " (Buy GHB) has been cancelled.")) << pRun->InfoText();
+}
+
+// A change held in its review while another terminal of the trader cancels the order: the
+// server's lines are handled behind the open review, so the order-status row shows the end while
+// the trader still reads the review; the review ends, no change goes out, and the end is told.
+// In English and in Arabic.
+TEST_F(OrderEndsSession, AnOrderCancelledElsewhereWhileItsChangeIsReviewedSendsNothing)
+{
+    for (const bool bArabic : {false, true}) {
+        SCOPED_TRACE(bArabic ? "Arabic" : "English");
+        if (bArabic)
+            TearDown();
+        StartTrader(bArabic);
+        ReviewWhileCancelledElsewhere(bArabic);
+    }
+}
+
+void OrderEndsSession::ReviewWhileCancelledElsewhere(bool bArabic)
+{
+    COtherTerminal other;
+    ASSERT_TRUE(other.Open(server.Port()));
+    struct ROAD
+    {
+        int nPlace;
+        const char* pszPlace;
+        int nNumberField;
+        UINT nTable, nForm;
+        int nStatusCol;
+        const char *pszCancel, *pszCancelBody, *pszChange;
+    };
+    const ROAD roads[] = {
+        {MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 17, IDS_TABLE_KSE_ORDERS, IDD_FORM_MODIFY_ORDER_KSE,
+         KC_STATUS, "KC", "||1002|10020|#||||||||||||||||||||secret", "KM"},
+        {MSG_OR, "1002|10020|1|ALPN|100|0|30.00||0|||secret", 11, IDS_TABLE_US_ORDERS, IDD_FORM_MODIFY_ORDER_US,
+         OC_STATUS, "OC", "1002|10020|#|secret", "OM"},
+    };
+    for (const ROAD& road : roads) {
+        SCOPED_TRACE(road.pszChange);
+        const std::string strOrder = Place(road.nPlace, road.pszPlace, road.nNumberField, road.nTable);
+        ASSERT_FALSE(strOrder.empty());
+        const std::string strOpen = Shown(road.nTable, strOrder, road.nStatusCol);
+        const HWND hForm = OpenSeparate(road.nForm, strOrder);
+        ASSERT_NE(nullptr, hForm);
+        EnterText(hForm, IDC_SEPARATE_QUANTITY, "150");
+        const size_t nBefore = pRun->InfoText().size();
+        std::string strBehind;
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+                           std::string strBody = road.pszCancelBody;
+                           strBody.replace(strBody.find('#'), 1, strOrder);
+                           other.Send(road.pszCancel, strBody);
+                           // The trader reads the review while the row behind it moves.
+                           PumpUntil([&] { return Shown(road.nTable, strOrder, road.nStatusCol) != strOpen; }, 3000);
+                           strBehind = Shown(road.nTable, strOrder, road.nStatusCol);
+                           SaveDialogScreenshot(h, std::string("orders_review_order_ended_") + road.pszChange +
+                                                       (bArabic ? "_ar" : "_en"));
+                           TypeText("secret");
+                           ClickControl(h, IDOK);
+                       }}});
+        NotifyControl(hForm, IDC_SEPARATE_MODIFY, BN_CLICKED);
+        ASSERT_TRUE(PumpUntil([&] { return pSlot == nullptr; })) << pRun->InfoText();
+        ClearDialogSteps();
+        PumpFor(300);
+        EXPECT_NE(strOpen, strBehind) << "the row behind the review stayed as it was";
+        EXPECT_EQ(0u, Count(road.pszChange)) << Lines(road.pszChange);
+        if (!bArabic) {
+            EXPECT_EQ(1u, Occurrences(pRun->InfoText().substr(nBefore), "Order " + strOrder + " ")) << pRun->InfoText();
+        }
+    }
 }

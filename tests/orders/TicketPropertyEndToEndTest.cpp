@@ -1,11 +1,14 @@
 // The order ticket under random sequences of the trader's actions and the server's replies:
 // fields typed and chosen, markets, tickers, good-till dates, the ticket commands and a row's
 // order command, Reset, Submit by a click, by
-// Enter or by the ticket's own notification, reviews confirmed or left, quantities the server
-// refuses, and the replies taken only when the sequence lets the terminal read them (held
-// meanwhile). After each step: no reply changed what the trader chose or typed, but for the
-// fields of an order acknowledged that still showed it; what went out is what the ticket showed
-// at Submit, the order what its check carried; and the keys are in the ticket's enabled field.
+// Enter or by the ticket's own notification, reviews confirmed or left, reviews held open while
+// another terminal of the trader places and cancels an order, quantities the server refuses, and
+// the replies taken only when the sequence lets the terminal read them (held meanwhile; keys typed
+// then are typed while the check is held). After each step: no reply changed what the trader
+// chose or typed, but for the fields of an order acknowledged that still showed it, untouched
+// since its Submit; what went out is what the ticket showed at Submit, the order what its check
+// carried; the order-status rows behind an open review follow the server's lines; and the keys
+// are in the ticket's enabled field.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,9 +18,11 @@
 #include <thread>
 #include <vector>
 
+#include "account/OrderStatusTable.h"
 #include "app/FormMDIWnd.h"
 #include "app/NorvMainFrame.h"
 #include "app/ZorvatApp.h"
+#include "market/DataArray.h"
 #include "orders/NewPlaceOrderDlg.h"
 #include "orders/ReviewDialog.h"
 #include "platform/win/user/DateTimePick.h"
@@ -30,14 +35,16 @@
 #include "tests/orders/OrderTestSupport.h"
 
 namespace {
-using TicketProperty = COrderSession;
+using TicketProperty = COrderStatusSession;
 
 enum STEP_KIND {
     TYPE_QUANTITY, TYPE_LIMIT, CHOOSE_SIDE, CHOOSE_TYPE, CHOOSE_MARKET, CHOOSE_TICKER, TICKET_COMMAND, RESET,
-    SUBMIT_NOTIFIED, SUBMIT_CLICKED, SUBMIT_ENTER, TAKE_REPLIES, FILL_ORDER, ROW_ORDER, CHOOSE_DATE, STEP_KINDS
+    SUBMIT_NOTIFIED, SUBMIT_CLICKED, SUBMIT_ENTER, TAKE_REPLIES, FILL_ORDER, ROW_ORDER, CHOOSE_DATE, REVIEW_HELD,
+    STEP_KINDS
 };
 const char* const STEP_NAMES[] = {"type quantity", "type limit", "side", "type", "market", "ticker", "command",
-                                  "reset", "submit", "click submit", "enter", "replies", "fill", "row's order", "date"};
+                                  "reset", "submit", "click submit", "enter", "replies", "fill", "row's order", "date",
+                                  "review held"};
 // Quantities: the last one the server refuses for its cash.
 const char* const QUANTITIES[] = {"7", "500", "1000", "99999999"};
 const char* const LIMITS[] = {"842", "850", "73.3", "48.5"};
@@ -76,6 +83,9 @@ std::string FieldText(HWND hDlg, int nId)
     }
     return strText;
 }
+
+// The other terminal's order: no ticket of the sequences sends 100 at 30.
+const char OTHER_ORDER[] = "1002|10020|1|ALPN|100|0|30.00||0|||secret";
 
 const std::vector<std::string> CHECKS = {"KV", "OV", "KU", "KJ"}, ORDERS = {"KR", "OR", "KA", "KQ"};
 
@@ -118,8 +128,11 @@ struct CTicketRun
     CNewPlaceOrderDlg* pTicket = nullptr;
     HWND hDlg = nullptr;
     std::vector<std::string> markets;
-    // The fields the trader touched since the last order went out.
-    std::vector<int> touched;
+    // The fields the trader touched since the last order went out, and since the last check left.
+    std::vector<int> touched, touchedSinceCheck;
+    // Another terminal of the trader; what the order-status table showed of its order behind a review.
+    COtherTerminal other;
+    std::vector<std::string> behind;
     size_t nOrdersSeen = 0;
     // The orders the server logged by the end of the last step.
     size_t nOrdersCounted = 0;
@@ -127,8 +140,16 @@ struct CTicketRun
     std::vector<std::vector<std::string>> submitted;
     size_t nChecksSeen = 0;
 
-    void Touch(int nId) { touched.push_back(nId); }
+    void Touch(int nId)
+    {
+        touched.push_back(nId);
+        touchedSinceCheck.push_back(nId);
+    }
     bool Touched(int nId) const { return std::find(touched.begin(), touched.end(), nId) != touched.end(); }
+    bool TouchedSinceCheck(int nId) const
+    {
+        return std::find(touchedSinceCheck.begin(), touchedSinceCheck.end(), nId) != touchedSinceCheck.end();
+    }
 
     // Keys typed into the field with the caret in it, each as the display delivers a character to
     // the focus, without letting the terminal read a reply meanwhile.
@@ -169,13 +190,47 @@ struct CTicketRun
                     ? ""
                     : std::to_string(atof(shot.strLimitPrice))};
     }
-    // The review answered: with the password and OK, or left.
-    void AnswerReviews(bool bOk)
+    // The orders the ticket sent (the other terminal's are its own).
+    std::vector<std::string> Orders() const
+    {
+        std::vector<std::string> orders;
+        for (const std::string& strLine : s.Requests(ORDERS))
+            if (strLine.find(OTHER_ORDER) == std::string::npos)
+                orders.push_back(strLine);
+        return orders;
+    }
+    // The status the US order-status table shows for the order, "" while it has no row.
+    std::string UsStatus(const std::string& strOrder) const
+    {
+        const CDataBuffer* pRow = s.Row(IDS_TABLE_US_ORDERS, strOrder);
+        return pRow != nullptr ? std::string(pRow->GetText(12, TRUE)) : std::string();
+    }
+    // While the review is open, the other terminal places an order and cancels it: its row and
+    // its end, as the table behind the review shows them within a few seconds.
+    void MoveBehindReview()
+    {
+        std::string strOrder;
+        for (const std::string& strLine : other.Send("OR", OTHER_ORDER))
+            if (strLine.rfind("~OR|", 0) == 0 && BodyOf(strLine).size() > 11)
+                strOrder = BodyOf(strLine)[11];
+        PumpUntil([&] { return !UsStatus(strOrder).empty(); }, 5000);
+        const std::string strOpen = UsStatus(strOrder);
+        other.Send("OC", "1002|10020|" + strOrder + "|secret");
+        PumpUntil([&] { return UsStatus(strOrder) != strOpen; }, 5000);
+        behind.push_back(strOrder + ": " + strOpen + ", then " + UsStatus(strOrder));
+        if (strOpen.empty() || UsStatus(strOrder) == strOpen)
+            behind.push_back("stale");
+    }
+    // The review answered: with the password and OK, or left; bHold: after the other terminal's
+    // lines came behind it.
+    void AnswerReviews(bool bOk, bool bHold)
     {
         ClearDialogSteps();
         std::vector<DIALOG_STEP> steps;
         for (int n = 0; n < 3; ++n)
-            steps.push_back({IDC_REVIEW_PASSWORD, [bOk](HWND h) {
+            steps.push_back({IDC_REVIEW_PASSWORD, [this, bOk, bHold](HWND h) {
+                                 if (bHold)
+                                     MoveBehindReview();
                                  SetDlgItemTextA(h, IDC_REVIEW_PASSWORD, "secret");
                                  ClickControl(h, bOk ? IDOK : IDCANCEL);
                              }});
@@ -185,10 +240,10 @@ struct CTicketRun
     {
         if (!IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)))
             return;
-        AnswerReviews(nArg % 3 != 0);
+        AnswerReviews(nArg % 3 != 0, nKind == REVIEW_HELD);
         submitted.push_back(Shown());
         const size_t nChecks = s.Requests(CHECKS).size();
-        if (nKind == SUBMIT_NOTIFIED) {
+        if (nKind == SUBMIT_NOTIFIED || nKind == REVIEW_HELD) {
             NotifyControl(hDlg, IDC_TICKET_SUBMIT, BN_CLICKED);
         } else if (nKind == SUBMIT_ENTER) {
             ::SetFocus(GetDlgItem(hDlg, IDC_TICKET_QUANTITY));
@@ -208,6 +263,8 @@ struct CTicketRun
         RC_ASSERT(bArrived || !bUnderWay);
         if (!bArrived)
             submitted.pop_back();
+        else
+            touchedSinceCheck.clear();
     }
     // The replies read until nothing of the ticket is under way, or (bHold) until an order leaves:
     // its acknowledgement is then held until the terminal reads again.
@@ -250,6 +307,8 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps)
     const bool bStarted = !::testing::Test::HasFatalFailure() && s.pRun != nullptr;
     RC_ASSERT(bStarted);
     CTicketRun run{s};
+    const bool bOtherOpen = run.other.Open(s.server.Port());
+    RC_ASSERT(bOtherOpen);
     run.pTicket = s.Command(33049);
     const bool bOpened = run.pTicket != nullptr;
     RC_ASSERT(bOpened);
@@ -332,10 +391,10 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps)
         // An order that went out starts the fields the trader touches afresh. The server logs it
         // a moment after it leaves: it counts in the step it left in, not in a later one.
         if (run.pTicket->GetPending().IsOrderPending() && !bOrderPendingBefore) {
-            const bool bLogged = WaitUnread([&] { return s.Requests(ORDERS).size() > run.nOrdersCounted; }, 10000);
+            const bool bLogged = WaitUnread([&] { return run.Orders().size() > run.nOrdersCounted; }, 10000);
             RC_ASSERT(bLogged);
         }
-        const size_t nOrders = s.Requests(ORDERS).size();
+        const size_t nOrders = run.Orders().size();
         const bool bOrderWent = nOrders > run.nOrdersCounted;
         run.nOrdersCounted = nOrders;
         RC_LOG() << "  orders " << nOrders << ", checks " << s.Requests(CHECKS).size() << (bOrderWent ? ", an order went" : "")
@@ -351,12 +410,19 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps)
                          << (run.Touched(FIELDS[i]) ? ", touched" : "") << (bOrderWent ? ", an order went" : "") << "\n";
                 RC_ASSERT(after[i].empty());
                 RC_ASSERT(bOrderWent || !run.Touched(FIELDS[i]));
+                // What the trader typed or chose after the order's check left is the next order's.
+                RC_ASSERT(!run.TouchedSinceCheck(FIELDS[i]));
                 RC_ASSERT(FIELDS[i] != IDC_TICKET_MARKET && FIELDS[i] != IDC_TICKET_TYPE && FIELDS[i] != IDC_TICKET_VALIDITY &&
                           FIELDS[i] != IDC_TICKET_GOOD_TILL);
             }
         }
         if (bOrderWent)
             run.touched.clear();
+        // Behind every review held open, the other terminal's order appeared and ended.
+        for (const std::string& strSeen : run.behind)
+            RC_LOG() << "behind the review: " << strSeen << "\n";
+        RC_ASSERT(std::find(run.behind.begin(), run.behind.end(), "stale") == run.behind.end());
+        run.behind.clear();
         // What went out is what the ticket showed at its Submit; each order is its check's.
         const std::vector<std::string> checks = s.Requests(CHECKS);
         for (; run.nChecksSeen < checks.size() && run.nChecksSeen < run.submitted.size(); ++run.nChecksSeen) {
@@ -364,7 +430,7 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps)
             if (!sent.empty())
                 RC_ASSERT(sent == run.submitted[run.nChecksSeen]);
         }
-        const std::vector<std::string> orders = s.Requests(ORDERS);
+        const std::vector<std::string> orders = run.Orders();
         for (; run.nOrdersSeen < orders.size(); ++run.nOrdersSeen) {
             const std::vector<std::string> order = OrderFields(orders[run.nOrdersSeen]);
             bool bChecked = false;
@@ -404,6 +470,7 @@ TEST_F(TicketProperty, NoReplyChangesTheTradersOrderAndWhatGoesOutIsWhatTheTicke
             rc::gen::construct<STEP>(rc::gen::weightedOneOf<int>({{4, rc::gen::inRange(0, static_cast<int>(STEP_KINDS))},
                                                                    {1, rc::gen::just(static_cast<int>(FILL_ORDER))},
                                                                    {1, rc::gen::just(static_cast<int>(SUBMIT_NOTIFIED))},
+                                                                   {1, rc::gen::just(static_cast<int>(REVIEW_HELD))},
                                                                    {2, rc::gen::just(static_cast<int>(TAKE_REPLIES))}}),
                                      rc::gen::inRange(0, 12)));
         RunSequence(*this, steps);
@@ -433,4 +500,18 @@ TEST_F(TicketProperty, AnAcknowledgementReadAfterAQuantityTypedEmptiesOnlyTheOrd
     RunKept(*this, {{CHOOSE_MARKET, 1}, {FILL_ORDER, 5}, {TICKET_COMMAND, 4}, {FILL_ORDER, 2}, {TYPE_QUANTITY, 1},
                     {CHOOSE_TICKER, 4}, {FILL_ORDER, 4}, {TAKE_REPLIES, 3}, {CHOOSE_SIDE, 4}, {TAKE_REPLIES, 0},
                     {SUBMIT_NOTIFIED, 5}, {CHOOSE_TICKER, 1}, {TAKE_REPLIES, 5}, {TYPE_QUANTITY, 0}});
+}
+
+// A quantity and a limit typed while the order's check is held: the review shows the order as
+// submitted, OK sends it, and its acknowledgement leaves what was typed meanwhile.
+TEST_F(TicketProperty, KeysTypedWhileTheCheckIsHeldStayAfterTheAcknowledgement)
+{
+    RunKept(*this, {{FILL_ORDER, 0}, {SUBMIT_NOTIFIED, 1}, {TYPE_QUANTITY, 2}, {TYPE_LIMIT, 1}, {TAKE_REPLIES, 0}});
+}
+
+// A review held open while another terminal places and cancels an order: the order-status table
+// behind it shows both, and the order confirmed afterwards is the one reviewed.
+TEST_F(TicketProperty, TheTablesBehindAnOpenReviewFollowTheServer)
+{
+    RunKept(*this, {{FILL_ORDER, 1}, {REVIEW_HELD, 1}, {TAKE_REPLIES, 0}});
 }

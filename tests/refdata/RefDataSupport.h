@@ -23,6 +23,7 @@ public:
     void OnMarketListChanged() override { Log("market list changed"); }
     void ResetCharts() override { Log("reset charts"); }
     void OnSymbolListsIn() override { Log("order status again"); }
+    void OnCurrencyListIn() override { Log("currencies in"); }
     CString GetProgramFolder() const override { return m_strFolder; }
 
     // Logs a user in: user number, account text and market permission mask.

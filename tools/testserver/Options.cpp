@@ -16,6 +16,7 @@ static const struct { const char* pszName; const char* pszWhat; } s_scenarios[] 
     {"en-after-error", "closes an error reply with \"EN\" as if it were a stream"},
     {"reverse=MN", "holds the first reply of type MN and sends it after the second"},
     {"hold=MN:NM", "holds every reply of type MN until the terminal asks for NM, and sends them before that reply"},
+    {"login-order=N", "holds every reply and push after the login's until the login's last request (\"VX\"), then sends them whole in an order seed N draws"},
     {"close-in-stream=MN", "closes the connection halfway through the rows of the MN reply"},
     {"live-first=MN", "sends the live lines an order request of type MN made before its reply"},
     {"fill-first", "sends each trade line of an order before the order's own lines made with it"},

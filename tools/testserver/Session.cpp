@@ -1,4 +1,6 @@
 #include "tools/testserver/Session.h"
+#include <algorithm>
+#include <random>
 #include "tools/testserver/OrderDesk.h"
 #include <cerrno>
 #include <cstdlib>
@@ -191,6 +193,7 @@ void CSession::OnLogin(const CShapeContext& ctx, const std::vector<std::string>&
     CShapeContext login = ctx;
     login.pUser = m_pUser;
     Reply("UL", login, dNow);
+    m_bLoginHeld = m_options.IsScenario("login-order");
 
     CShapeContext push;
     push.pUser = m_pUser;
@@ -286,6 +289,16 @@ void CSession::Reply(const std::string& strShape, const CShapeContext& ctx, doub
         m_bReverseDone = true;
     } else if (bNamed && m_options.IsScenario("hold")) {
         m_holding.insert(m_holding.end(), reply.lines.begin(), reply.lines.end());
+    } else if (m_bLoginHeld) {
+        m_loginReplies.push_back(reply.lines);
+        if (strMnemonic == "VX") {
+            m_bLoginHeld = false;
+            std::mt19937 random(static_cast<unsigned>(strtoul(m_options.strScenarioArg.c_str(), nullptr, 10)));
+            std::shuffle(m_loginReplies.begin(), m_loginReplies.end(), random);
+            for (const std::vector<std::string>& lines : m_loginReplies)
+                Emit(lines, dNow);
+            m_loginReplies.clear();
+        }
     } else {
         if (m_options.IsScenario("hold") && m_options.strScenarioArg.size() >= 5
             && m_options.strScenarioArg.compare(3, 2, strMnemonic) == 0) {

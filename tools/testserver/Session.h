@@ -114,6 +114,10 @@ private:
     std::vector<std::string> m_reversed;  // scenario reverse: the first reply, sent after the second
     bool m_bReverseDone = false;
     std::vector<std::string> m_holding;   // scenario hold: the replies waiting for the release type
+    // Scenario login-order: from the login's reply to the "VX" every later login asks for last,
+    // each reply (whole) and push waits; then they all go in an order the seed draws.
+    bool m_bLoginHeld = false;
+    std::vector<std::vector<std::string>> m_loginReplies;
     long m_nStreamSent = 0;             // scenario stream: lines written so far
     bool m_bStreaming = false;
 };

@@ -6,6 +6,7 @@
 #include "platform/win/Windows.h"
 #include "platform/win/spool/Printers.h"
 #include "platform/win/user/Display.h"
+#include "platform/win/user/LineHandling.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/Questions.h"
 #include "platform/win/user/TestAnswers.h"
@@ -159,6 +160,7 @@ BOOL AskProperties(HWND hWnd, const TBPRINTER& printer, DEVMODEA* pDm)
     q.bCollate = pDm->dmCollate != DMCOLLATE_FALSE;
     q.bColorDevice = printer.bColor;
     q.bColor = pDm->dmColor == DMCOLOR_COLOR;
+    TbCheckModalStart("printer properties");
     TBTESTANSWER answer;
     int nFrom = TbTakeTestAnswer(TB_ASK_PRINTERPROPS, &answer)
                     ? TB_ASKED_TEST

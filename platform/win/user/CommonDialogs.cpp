@@ -23,6 +23,7 @@
 #include "platform/win/kernel/Kernel.h"
 #include "platform/win/spool/Printers.h"
 #include "platform/win/spool/WinSpool.h"
+#include "platform/win/user/LineHandling.h"
 
 namespace {
 DWORD s_dwError = 0;
@@ -43,6 +44,7 @@ const int ANSWER_REFUSED = -1;
 BOOL AskChooser(HWND hOwner, int nKind, const std::function<ITbQuestion*()>& fnAsk,
                 const std::function<int(const std::string*)>& fnTake)
 {
+    TbCheckModalStart("chooser");
     // The chooser ends a drag in progress even when nobody sees it (a test's answer, no display).
     TbCancelMode();
     for (;;) {

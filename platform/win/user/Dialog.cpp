@@ -9,6 +9,7 @@
 #include "platform/win/user/Dialogs.h"
 #include "platform/win/user/Menu.h"
 #include "platform/win/user/ModalLoop.h"
+#include "platform/win/user/LineHandling.h"
 
 TbDialogState::~TbDialogState()
 {
@@ -222,6 +223,7 @@ INT_PTR DialogBoxIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA pTemplate, 
     HWND hOwner = hWndParent ? GetAncestor(hWndParent, GA_ROOT) : nullptr;
     if (!pTemplate || (pTemplate->dwStyle & WS_CHILD))
         return -1;
+    TbCheckModalStart("dialog");
     HWND hDlg = CreateDialogIndirectParamA(hInstance, pTemplate, hOwner, pfnDialog, lInit);
     if (!hDlg)
         return -1;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <map>
 #include <vector>
 #include "platform/win/gdi/ImageCodec.h"
@@ -15,6 +16,15 @@ void ITbDisplay::GetMdiChildFrame(RECT* prcFrame)
 {
     const int cx = GetSystemMetrics(SM_CXFRAME), cy = GetSystemMetrics(SM_CYFRAME);
     *prcFrame = RECT{cx, cy + GetSystemMetrics(SM_CYCAPTION), cx, cy};
+}
+
+int ITbDisplay::GetMdiTitleWidth(LPCSTR pszTitle)
+{
+    // An average caption letter is about half a caption button wide.
+    const int nLetters = pszTitle != nullptr ? static_cast<int>(strlen(pszTitle)) : 0;
+    RECT rcFrame;
+    GetMdiChildFrame(&rcFrame);
+    return nLetters * GetSystemMetrics(SM_CXSIZE) / 2 + 4 * GetSystemMetrics(SM_CXSIZE) + rcFrame.left + rcFrame.right;
 }
 
 namespace {

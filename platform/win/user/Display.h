@@ -99,6 +99,10 @@ struct ITbDisplay {
     // included), right and bottom. The MDI client leaves room for it when it places children.
     // Without a display of its own: the classic caption and sizing frame of the system metrics.
     virtual void GetMdiChildFrame(RECT* prcFrame);
+    // The outer width (frame included) an MDI child's title bar needs to show pszTitle (bytes in
+    // the active code page) whole, beside its icon and buttons. Without a display of its own: an
+    // estimate from the system metrics.
+    virtual int GetMdiTitleWidth(LPCSTR pszTitle);
 };
 
 // The display in use; null goes back to the built-in headless one. Set once at start-up.

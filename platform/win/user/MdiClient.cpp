@@ -424,6 +424,32 @@ BOOL HasIcons(HWND hClient)
     return FALSE;
 }
 
+// The outer size below which a child is never made: what it answers to WM_GETMINMAXINFO beyond
+// the layer's default (a form its whole dialog), frame included; 0 x 0 for a child that asks
+// for nothing of its own.
+SIZE OwnMinimum(HWND hChild, const RECT& rcFrame)
+{
+    MINMAXINFO mmi = {};
+    DefWindowProcA(hChild, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    const POINT ptDefault = mmi.ptMinTrackSize;
+    SendMessageA(hChild, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    if (mmi.ptMinTrackSize.x <= ptDefault.x && mmi.ptMinTrackSize.y <= ptDefault.y)
+        return SIZE{0, 0};
+    return SIZE{mmi.ptMinTrackSize.x + rcFrame.left + rcFrame.right, mmi.ptMinTrackSize.y + rcFrame.top + rcFrame.bottom};
+}
+
+// An outer size of at least the child's own minimum, at x, y moved back into an area nWidth by
+// nHeight where it fits, so that a child kept whole is also seen whole.
+void PlaceWhole(HWND hChild, const RECT& rcFrame, int x, int y, int cx, int cy, int nWidth, int nHeight, BOOL bFromRight)
+{
+    const SIZE min = OwnMinimum(hChild, rcFrame);
+    cx = std::max(cx, static_cast<int>(min.cx));
+    cy = std::max(cy, static_cast<int>(min.cy));
+    x = std::max(0, std::min(x, nWidth - cx));
+    y = std::max(0, std::min(y, nHeight - cy));
+    PlaceFramed(hChild, rcFrame, x, y, cx, cy, bFromRight, nWidth);
+}
+
 LRESULT Cascade(HWND hClient, UINT uFlags)
 {
     RestoreMaximized(hClient);
@@ -440,13 +466,36 @@ LRESULT Cascade(HWND hClient, UINT uFlags)
     const BOOL bFromRight = ReadsRightToLeft(hClient);
     for (HWND hChild : children) {
         const int nAt = (n++ % steps.nSteps) * steps.nStep;
-        PlaceFramed(hChild, steps.rcFrame, nAt, nAt, steps.cx, steps.cy, bFromRight, rc.right);
+        PlaceWhole(hChild, steps.rcFrame, nAt, nAt, steps.cx, steps.cy, rc.right, rc.bottom, bFromRight);
     }
     return nWindows;
 }
 
-// Rows of windows side by side (MDITILE_VERTICAL) or columns of windows one above another
-// (MDITILE_HORIZONTAL); the later groups take one window more when they do not come out even.
+// The outer places of n tiles in the area, first tile first: rows of windows side by side
+// (bColumns FALSE) or columns of windows one above another; the later groups take one window
+// more when they do not come out even.
+std::vector<RECT> TilePlaces(int n, const RECT& rcArea, BOOL bColumns)
+{
+    std::vector<RECT> places;
+    const int nGroups = std::max(1, static_cast<int>(std::sqrt(static_cast<double>(n))));
+    const int nAcross = bColumns ? rcArea.right - rcArea.left : rcArea.bottom - rcArea.top;   // the groups share this side
+    const int nAlong = bColumns ? rcArea.bottom - rcArea.top : rcArea.right - rcArea.left;    // a group's windows this one
+    for (int g = 0; g < nGroups && n > 0; ++g) {
+        const int nInGroup = n / nGroups + (g >= nGroups - n % nGroups ? 1 : 0);
+        const int nFrom = nAcross * g / nGroups, nTo = nAcross * (g + 1) / nGroups;
+        for (int i = 0; i < nInGroup; ++i) {
+            const int nStart = nAlong * i / nInGroup, nEnd = nAlong * (i + 1) / nInGroup;
+            places.push_back(bColumns ? RECT{nFrom, nStart, nTo, nEnd} : RECT{nStart, nFrom, nEnd, nTo});
+            OffsetRect(&places.back(), rcArea.left, rcArea.top);
+        }
+    }
+    return places;
+}
+
+// Tiles the windows in the client. A window that would be made smaller than its own minimum (a
+// form smaller than its dialog) is kept whole instead: such windows stand one above another at
+// the reading start, beside the others' tiles; where they do not fit there, each is placed whole
+// a title bar apart from the client's corner, and the others take the whole client.
 LRESULT Tile(HWND hClient, UINT uFlags)
 {
     RestoreMaximized(hClient);
@@ -460,23 +509,38 @@ LRESULT Tile(HWND hClient, UINT uFlags)
     if (HasIcons(hClient))
         rc.bottom -= GetSystemMetrics(SM_CYMIN);
     const BOOL bColumns = (uFlags & MDITILE_HORIZONTAL) != 0;
-    const int nGroups = std::max(1, static_cast<int>(std::sqrt(static_cast<double>(n))));
-    const int nAcross = bColumns ? rc.right : rc.bottom;    // the groups share this side
-    const int nAlong = bColumns ? rc.bottom : rc.right;     // a group's windows share this one
     const RECT rcFrame = ChildFrame();
     const BOOL bFromRight = ReadsRightToLeft(hClient);
-    int nIndex = 0;
-    for (int g = 0; g < nGroups; ++g) {
-        const int nInGroup = n / nGroups + (g >= nGroups - n % nGroups ? 1 : 0);
-        const int nFrom = nAcross * g / nGroups, nTo = nAcross * (g + 1) / nGroups;
-        for (int i = 0; i < nInGroup; ++i, ++nIndex) {
-            const int nStart = nAlong * i / nInGroup, nEnd = nAlong * (i + 1) / nInGroup;
-            HWND hChild = children[static_cast<size_t>(nIndex)];
-            if (bColumns)
-                PlaceFramed(hChild, rcFrame, nFrom, nStart, nTo - nFrom, nEnd - nStart, bFromRight, rc.right);
-            else
-                PlaceFramed(hChild, rcFrame, nStart, nFrom, nEnd - nStart, nTo - nFrom, bFromRight, rc.right);
+    const std::vector<RECT> places = TilePlaces(n, rc, bColumns);
+    std::vector<HWND> whole, tiled;
+    int cxWhole = 0, cyWhole = 0;
+    for (int i = 0; i < n; ++i) {
+        const SIZE min = OwnMinimum(children[static_cast<size_t>(i)], rcFrame);
+        const RECT& rcPlace = places[static_cast<size_t>(i)];
+        if (min.cx > rcPlace.right - rcPlace.left || min.cy > rcPlace.bottom - rcPlace.top) {
+            whole.push_back(children[static_cast<size_t>(i)]);
+            cxWhole = std::max(cxWhole, static_cast<int>(min.cx));
+            cyWhole += min.cy;
+        } else {
+            tiled.push_back(children[static_cast<size_t>(i)]);
         }
+    }
+    RECT rcTiles = rc;
+    const BOOL bBeside = !whole.empty() && cyWhole <= rc.bottom && (tiled.empty() || cxWhole <= rc.right * 2 / 3);
+    int y = 0, nStep = 0;
+    for (HWND hChild : whole) {
+        const SIZE min = OwnMinimum(hChild, rcFrame);
+        PlaceWhole(hChild, rcFrame, bBeside ? 0 : nStep, bBeside ? y : nStep, min.cx, min.cy, rc.right, rc.bottom, bFromRight);
+        y += min.cy;
+        nStep += std::max(1, static_cast<int>(rcFrame.top));
+    }
+    if (bBeside)
+        rcTiles.left = cxWhole;
+    const std::vector<RECT> tiles = TilePlaces(static_cast<int>(tiled.size()), rcTiles, bColumns);
+    for (size_t i = 0; i < tiled.size(); ++i) {
+        const RECT& rcTile = tiles[i];
+        PlaceFramed(tiled[i], rcFrame, rcTile.left, rcTile.top, rcTile.right - rcTile.left, rcTile.bottom - rcTile.top,
+                    bFromRight, rc.right);
     }
     return TRUE;
 }

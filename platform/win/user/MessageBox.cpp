@@ -7,6 +7,7 @@
 #include "platform/win/user/ModalLoop.h"
 #include "platform/win/user/Questions.h"
 #include "platform/win/user/TestAnswers.h"
+#include "platform/win/user/LineHandling.h"
 
 namespace {
 const struct { UINT uType; int nButtons[3]; } s_buttonSets[] = {
@@ -48,6 +49,8 @@ int MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
         SetLastError(ERROR_INVALID_MSGBOX_STYLE);
         return 0;
     }
+    // Checked before a test's answer can close it unseen.
+    TbCheckModalStart("message box");
     // The box ends a drag in progress even when nobody sees it (a test's answer, no display).
     TbCancelMode();
     const UINT uIcon = uType & MB_ICONMASK;

@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include "platform/win/user/LineHandling.h"
 #include "platform/win/user/Paint.h"
 #include "platform/win/user/QueueInternal.h"
 #include "platform/win/user/WindowRecord.h"
@@ -258,6 +259,8 @@ LRESULT DispatchMessageA(const MSG* pMsg)
         }
         return 0;
     }
+    if (TbRunIfPostedCall(pMsg))
+        return 0;
     TbWindow* pWnd = TbFindWindow(pMsg->hwnd);
     if (!pWnd)
         return 0;

@@ -1,12 +1,54 @@
 #include "platform/win/user/ModalLoop.h"
+#include <map>
 #include <memory>
+#include <utility>
+#include "platform/win/user/LineHandling.h"
 #include "platform/win/user/Questions.h"
 #include "platform/win/user/TestAnswers.h"
 #include "platform/win/user/Window.h"
 
+namespace {
+// Posted calls by number: a call whose message was never read (the queue emptied) is dropped
+// with the layer, never run out of its turn.
+std::map<WPARAM, std::function<void()>>& PostedCalls()
+{
+    static std::map<WPARAM, std::function<void()>> calls;
+    return calls;
+}
+WPARAM s_nNextCall = 1;
+
+UINT PostedCallMessage()
+{
+    static const UINT uMsg = RegisterWindowMessageA("TbPostedCall");
+    return uMsg;
+}
+}  // namespace
+
+void TbPostCall(std::function<void()> fn)
+{
+    const WPARAM nCall = s_nNextCall++;
+    PostedCalls()[nCall] = std::move(fn);
+    PostThreadMessageA(0, PostedCallMessage(), nCall, 0);
+}
+
+BOOL TbRunIfPostedCall(const MSG* pMsg)
+{
+    if (pMsg == nullptr || pMsg->hwnd != nullptr || pMsg->message != PostedCallMessage())
+        return FALSE;
+    auto& calls = PostedCalls();
+    const auto it = calls.find(pMsg->wParam);
+    if (it == calls.end())
+        return TRUE;
+    const std::function<void()> fn = std::move(it->second);
+    calls.erase(it);
+    fn();
+    return TRUE;
+}
+
 BOOL TbRunModalLoop(HWND hOwner, const std::function<BOOL()>& fnDone, const std::function<BOOL(MSG*)>& fnFilter,
                     UINT uStart)
 {
+    TbCheckModalStart("modal loop");
     // Before the owner is disabled: disabling drops the capture without telling the window why.
     if (uStart != TB_MODAL_KEEPMODE)
         TbCancelMode();

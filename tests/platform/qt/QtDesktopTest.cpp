@@ -6,6 +6,7 @@
 // frame.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <string>
@@ -354,9 +355,10 @@ TEST(QtDesktop, AMaximisedWindowComesBackEveryWayADesktopOffers)
 
 // Every way a document window is minimised: a show command on a shown or a hidden window, a
 // window made minimised or placed minimised (as a saved workspace brings it), the system
-// command (the Window menu's), the title bar's button. Its icon offers restore and close, never
-// minimise; restore brings it back whole where it stood, and close closes it.
-TEST(QtDesktop, AMinimisedWindowOffersRestoreAndCloseHoweverItWasMinimised)
+// command (the Window menu's), the title bar's button. Its icon offers restore, maximise and
+// close, never minimise; restore brings it back whole where it stood, maximise fills the client
+// with the window's buttons and title on the frame's menu bar, and close closes it.
+TEST(QtDesktop, AMinimisedWindowsIconButtonsDoWhatTheyShowHoweverItWasMinimised)
 {
     Desk d;
     MakeDesk(&d);
@@ -415,6 +417,21 @@ TEST(QtDesktop, AMinimisedWindowOffersRestoreAndCloseHoweverItWasMinimised)
         EXPECT_FALSE(IsIconic(h));
         EXPECT_TRUE(TbQtMdiChildShownWhole(h));
         EXPECT_EQ("40,50 300x180", d.Place(h));
+        // Maximise from the icon: it fills the client, its buttons and title on the frame's bar.
+        ShowWindow(h, SW_MINIMIZE);
+        PumpQt(20);
+        EXPECT_TRUE(TbQtClickTitleButton(h, SC_MAXIMIZE)) << "the icon offers no maximise";
+        PumpQt(20);
+        EXPECT_TRUE(IsZoomed(h) && !IsIconic(h));
+        EXPECT_TRUE(TbQtMdiChildShownWhole(h));
+        EXPECT_EQ(d.Filled(), d.Place(h));
+        EXPECT_EQ(3u, d.BarButtons().size()) << "the maximised window's buttons on the menu bar";
+        char szTitle[128] = {};
+        GetWindowTextA(d.hFrame, szTitle, sizeof szTitle);
+        EXPECT_NE(nullptr, strstr(szTitle, "[Information]")) << szTitle;
+        SendMessageA(d.hClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(h), 0);
+        PumpQt(20);
+        EXPECT_EQ("40,50 300x180", d.Place(h)) << "restored from the maximised icon";
         ShowWindow(h, SW_MINIMIZE);
         PumpQt(20);
         EXPECT_TRUE(TbQtClickTitleButton(h, SC_CLOSE));

@@ -2,6 +2,7 @@
 // the frame's and the children's default procedures, and the MDI system keys.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -33,9 +34,21 @@ LRESULT CALLBACK FrameProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     return DefFrameProcA(hWnd, reinterpret_cast<HWND>(GetWindowLongPtrA(hWnd, 0)), uMsg, wParam, lParam);
 }
 
+// Children that are never smaller than their form, as an order ticket is: the size they answer.
+std::map<HWND, SIZE>& FormChildren()
+{
+    static std::map<HWND, SIZE> s_forms;
+    return s_forms;
+}
+
 LRESULT CALLBACK ChildProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     CMessageLog::Get().Add(hWnd, uMsg, wParam, lParam);
+    if (uMsg == WM_GETMINMAXINFO && FormChildren().count(hWnd)) {
+        DefMDIChildProcA(hWnd, uMsg, wParam, lParam);
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{FormChildren()[hWnd].cx, FormChildren()[hWnd].cy};
+        return 0;
+    }
     if (uMsg == WM_CLOSE && HidingChildren().count(hWnd)) {
         ShowWindow(hWnd, SW_HIDE);
         return 0;
@@ -76,6 +89,7 @@ struct MdiFixture : ::testing::Test {
         DestroyWindow(hFrame);
         DestroyMenu(hBar);
         HidingChildren().clear();
+        FormChildren().clear();
     }
     HWND Create(const char* pszTitle, DWORD dwStyle = WS_VISIBLE, int x = CW_USEDEFAULT, int cx = CW_USEDEFAULT)
     {
@@ -410,6 +424,59 @@ TEST_F(MdiFixture, AFrameThatReadsRightToLeftArrangesFromTheRight)
     EXPECT_EQ(1000, OuterIn(Active(), hClient).right) << "the topmost takes the first place, at the right";
     SendMessageA(hClient, WM_MDITILE, MDITILE_HORIZONTAL, 0);
     EXPECT_EQ(1000, OuterIn(Active(), hClient).right);
+}
+
+// Tile and Cascade never make a form smaller than its dialog: tiled, the forms stand whole one
+// above another at the reading start and the other windows share the rest; where they do not fit
+// beside the others, each is placed whole inside the client. Every window stays inside the client.
+TEST_F(MdiFixture, ArrangementsLeaveAFormWhole)
+{
+    CFramedDisplay display;
+    MoveWindow(hClient, 0, 0, 1000, 700, TRUE);
+    for (DWORD dwReading : {DWORD(0), DWORD(WS_EX_RTLREADING)}) {
+        SCOPED_TRACE(dwReading ? "right to left" : "left to right");
+        SetWindowLongA(hFrame, GWL_EXSTYLE, dwReading);
+        std::vector<HWND> tables;
+        for (int i = 0; i < 5; ++i)
+            tables.push_back(Create(("T" + std::to_string(i)).c_str()));
+        const HWND hTicket = Create("Ticket");
+        FormChildren()[hTicket] = SIZE{380, 420};
+        const HWND hReview = Create("Review");
+        FormChildren()[hReview] = SIZE{340, 200};
+        auto whole = [&](HWND h) {
+            const RECT rc = RectIn(h, hClient);
+            return rc.right - rc.left >= FormChildren()[h].cx && rc.bottom - rc.top >= FormChildren()[h].cy;
+        };
+        auto inside = [&](HWND h) {
+            const RECT rc = OuterIn(h, hClient);
+            return rc.left >= 0 && rc.top >= 0 && rc.right <= 1000 && rc.bottom <= 700;
+        };
+        for (UINT uFlags : {UINT(MDITILE_VERTICAL), UINT(MDITILE_HORIZONTAL)}) {
+            SendMessageA(hClient, WM_MDITILE, uFlags, 0);
+            const RECT rcTicket = OuterIn(hTicket, hClient), rcReview = OuterIn(hReview, hClient);
+            EXPECT_TRUE(whole(hTicket) && whole(hReview)) << Str(rcTicket) << " " << Str(rcReview);
+            EXPECT_EQ(dwReading ? 1000 : 0, dwReading ? rcReview.right : rcReview.left) << "at the reading start";
+            EXPECT_EQ(rcReview.bottom, rcTicket.top) << "one above the other, the topmost first";
+            for (HWND h : tables) {
+                const RECT rc = OuterIn(h, hClient);
+                EXPECT_TRUE(inside(h)) << Str(rc);
+                RECT rcCommon;
+                EXPECT_FALSE(IntersectRect(&rcCommon, &rc, &rcTicket) || IntersectRect(&rcCommon, &rc, &rcReview)) << Str(rc);
+                EXPECT_GE(rc.right - rc.left, (1000 - 394) / 3) << "the rest is shared: " << Str(rc);
+            }
+        }
+        // A form taller than the client beside another: each placed whole, in the client where it fits.
+        FormChildren()[hReview] = SIZE{340, 400};
+        for (UINT uMsg : {WM_MDITILE, WM_MDICASCADE}) {
+            SendMessageA(hClient, uMsg, MDITILE_VERTICAL, 0);
+            EXPECT_TRUE(whole(hTicket) && whole(hReview) && inside(hTicket) && inside(hReview)) << uMsg;
+        }
+        tables.insert(tables.end(), {hTicket, hReview});
+        for (HWND h : tables) {
+            EXPECT_TRUE(inside(h)) << Str(OuterIn(h, hClient));
+            DestroyWindow(h);
+        }
+    }
 }
 
 TEST_F(MdiFixture, AChildThatHidesOnCloseStaysForLater)

@@ -1,9 +1,12 @@
 // The layer's modal loop, the accelerator table object and the queue of test answers.
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 #include "WindowTestSupport.h"
 #include "platform/win/user/Accelerators.h"
 #include "platform/win/user/CommonDialogs.h"
 #include "platform/win/user/Display.h"
+#include "platform/win/user/LineHandling.h"
 #include "platform/win/user/Menu.h"
 #include "platform/win/user/MessageBox.h"
 #include "platform/win/user/ModalLoop.h"
@@ -72,6 +75,31 @@ TEST(ModalLoop, ANestedLoopLeavesTheOwnerToTheOuterOne)
     EXPECT_FALSE(bEnabledAfterInner);
     EXPECT_TRUE(IsWindowEnabled(hOwner));
     DestroyWindow(hOwner);
+}
+
+namespace {
+std::vector<std::string> s_reported;
+}  // namespace
+
+// A box begun while a server line is handled is reported once for the line, even when a test's
+// answer closes it unseen; posted calls run after the line, in their order.
+TEST(ModalLoop, OneOpenedInsideALineIsReportedAndAPostedCallWaitsForTheLine)
+{
+    s_reported.clear();
+    const TBMODALINLINEREPORT pfnBefore = TbSetModalInLineReport([](LPCSTR pszWhat) { s_reported.push_back(pszWhat); });
+    std::vector<int> ran;
+    TbBeginLineHandling();
+    TbPostCall([&] { ran.push_back(1); });
+    TbQueueTestAnswer({TB_ASK_MESSAGEBOX, IDOK, ""});
+    MessageBoxA(nullptr, "inside", "line", MB_OK);
+    TbRunModalLoop(nullptr, [] { return TRUE; });
+    TbPostCall([&] { ran.push_back(2); });
+    TbEndLineHandling();
+    EXPECT_TRUE(ran.empty()) << "nothing posted runs inside the line";
+    TbRunModalLoop(nullptr, [&] { return ran.size() == 2 ? TRUE : FALSE; });
+    EXPECT_EQ((std::vector<int>{1, 2}), ran);
+    EXPECT_EQ(std::vector<std::string>{"message box"}, s_reported);
+    TbSetModalInLineReport(pfnBefore);
 }
 
 TEST(Accelerators, TablesCopyTheirEntriesAndDieWithTheirHandle)
