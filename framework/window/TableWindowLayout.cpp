@@ -823,6 +823,9 @@ void CTableWindow::OnSize(UINT nType, int cx, int cy)
     if (m_bWidthsRefitted)
         m_scrollPane.ClampScroll();
     RecalcLayout(rc);
+    // Every cell right of a changed width moved, in the part of the window the resize kept too.
+    if (m_bWidthsRefitted)
+        InvalidateRect(m_hWnd, nullptr, FALSE);
     m_bWidthsRefitted = FALSE;
     PullBackAtEnd(TRUE);
     if (bOnLast && m_nTopRow != GetMaxTopRow())

@@ -10,6 +10,7 @@
 #include "framework/table/Row.h"
 #include "framework/window/TableWindowArea.h"
 #include "platform/win/user/Paint.h"
+#include "tests/common/WindowPixels.h"
 #include "tests/framework/window/GridTestSupport.h"
 
 namespace {
@@ -165,9 +166,16 @@ TEST(ColumnFit, ANameGivesItsRoomToTheFiguresOfANarrowWindow)
     ExpectFiguresInView("narrow");
     EXPECT_LT(grid->GetColumnWidth(0), TextWidth(grid.Grid(), pszName));
     EXPECT_GE(grid->GetColumnWidth(0), 80) << "a name keeps some room";
+    UpdateWindow(grid.Hwnd());
     SetWindowPos(grid.Hwnd(), nullptr, 0, 0, 1000, 200, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_GE(grid->GetColumnWidth(0), TextWidth(grid.Grid(), pszName) + 7) << "wide: the name whole";
     ExpectFiguresInView("wide");
+    // The figures moved right in the part of the window the resize kept too.
+    UpdateWindow(grid.Hwnd());
+    const std::vector<COLORREF> widened = WindowPixels(grid.Hwnd());
+    InvalidateRect(grid.Hwnd(), nullptr, FALSE);
+    UpdateWindow(grid.Hwnd());
+    EXPECT_TRUE(widened == WindowPixels(grid.Hwnd())) << "widened as a whole repaint shows it";
     // The user widens the name by its title's edge in the narrow window: it stays so.
     SetWindowPos(grid.Hwnd(), nullptr, 0, 0, 420, 200, SWP_NOMOVE | SWP_NOZORDER);
     RECT rc;
