@@ -170,14 +170,18 @@ TEST(ColumnFit, ANameGivesItsRoomToTheFiguresOfANarrowWindow)
     SetWindowPos(grid.Hwnd(), nullptr, 0, 0, 1000, 200, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_GE(grid->GetColumnWidth(0), TextWidth(grid.Grid(), pszName) + 7) << "wide: the name whole";
     ExpectFiguresInView("wide");
-    // The figures moved right in the part of the window the resize kept too.
-    UpdateWindow(grid.Hwnd());
-    const std::vector<COLORREF> widened = WindowPixels(grid.Hwnd());
-    InvalidateRect(grid.Hwnd(), nullptr, FALSE);
-    UpdateWindow(grid.Hwnd());
-    EXPECT_TRUE(widened == WindowPixels(grid.Hwnd())) << "widened as a whole repaint shows it";
+    // The figures move in the part of the window the resize kept too.
+    const auto ExpectAsAWholeRepaint = [&](const char* pszWhen) {
+        UpdateWindow(grid.Hwnd());
+        const std::vector<COLORREF> resized = WindowPixels(grid.Hwnd());
+        InvalidateRect(grid.Hwnd(), nullptr, FALSE);
+        UpdateWindow(grid.Hwnd());
+        EXPECT_TRUE(resized == WindowPixels(grid.Hwnd())) << pszWhen << " as a whole repaint shows it";
+    };
+    ExpectAsAWholeRepaint("widened");
     // The user widens the name by its title's edge in the narrow window: it stays so.
     SetWindowPos(grid.Hwnd(), nullptr, 0, 0, 420, 200, SWP_NOMOVE | SWP_NOZORDER);
+    ExpectAsAWholeRepaint("narrowed");
     RECT rc;
     ASSERT_TRUE(grid->PaneOfColumn(0)->GetColumnRect(0, &rc));
     const POINT pt = {rc.right, (rc.top + grid->PaneOfColumn(0)->GetTitleRect().top) / 2};
