@@ -24,6 +24,9 @@
 
 namespace {
 
+// A text column laid out this wide or wider holds a sentence (a headline, a description).
+const int FREE_TEXT_MIN_WIDTH = 150;
+
 // CServerMessage::FillRow writes through this into a row of the store.
 class CBufferRowWriter : public IMessageRowWriter
 {
@@ -308,8 +311,11 @@ CColumn CDataTable::AddDescribedColumn(const TABLE_COLUMN& def)
         return AddIntColumn(def.nTitleId);
     CColumn column = AddColumn(def.nTitleId != 0 ? def.nTitleId : IDS_KEY_COLUMN_TITLE, ColumnKindWidth(def.nWidth), def.nDecimals,
                                def.nType, def.nAlign, def.nSize);
-    // As wide as what it holds and its title, until the trader sets a width.
-    column.SetFitWidth((m_desc.nFlags & TABLEF_OWN_WIDTHS) == 0);
+    // As wide as what it holds and its title, until the trader sets a width. A name, a market's
+    // name or a sentence gives its room first where the window is too narrow for the figures.
+    const BOOL bYields = def.nWidth == NAME_WIDTH || def.nWidth == MARKET_COLUMN_WIDTH
+                         || (def.nType == COLTYPE_STRING && def.nWidth >= FREE_TEXT_MIN_WIDTH);
+    column.SetFitWidth((m_desc.nFlags & TABLEF_OWN_WIDTHS) == 0, bYields);
     if (def.nFlags & COLF_THOUSANDS)
         column.SetThousands(TRUE);
     if ((def.nFlags & COLF_NO_THOUSANDS) || def.nWidth == NUMBER_WIDTH)

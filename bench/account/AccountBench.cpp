@@ -138,10 +138,12 @@ void BM_QuoteOfHeldSymbol(benchmark::State& state)
 {
     if (s_pRoad->positions == 0)
         s_pRoad->OpenAccount();
+    SetWindowsFitting(state.range(0) != 0);
     RunQuotes(state);
     state.counters["positions"] = s_pRoad->positions;
 }
-BENCHMARK(BM_QuoteOfHeldSymbol)->Unit(benchmark::kMicrosecond);
+// The columns fitting what they hold (fit:1) or keeping their widths (fit:0).
+BENCHMARK(BM_QuoteOfHeldSymbol)->ArgName("fit")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
@@ -151,7 +153,10 @@ int main(int argc, char** argv)
     if (!TbInitQtPlatform(&argc, argv))
         return 1;
     s_pRoad = new CAccountRoad;
-    benchmark::RunSpecifiedBenchmarks();
+    CArgRatioReporter reporter("fit", 1.1);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatios();
+    fflush(stdout);
     delete s_pRoad;
     benchmark::Shutdown();
     return 0;

@@ -1,9 +1,12 @@
 // The order tables: an "OS" reply of 100,000 orders from its header to the window painted after
 // its "EN"; "NO" lines changing those orders with the window open, painted every eighth line; and
-// "NS" lines through the KSE order table and its four views; and "NO" lines while 100,000 trades
-// wait for orders not yet told. Offscreen unless a display is given.
+// "NS" lines through the KSE order table and its four views; "NO" lines while 100,000 trades
+// wait for orders not yet told; a click on a title of the 100,000 orders. Each with the columns
+// fitting what they hold (fit:1) and keeping their widths (fit:0), the ratios printed at the end.
+// Offscreen unless a display is given.
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,6 +23,7 @@ namespace {
 const int ORDERS = 100000;
 const int LIVE_LINES = 4096;
 const int PAINT_EVERY = 8;
+const int PRICE_FIELD = 9;          // the order's limit price
 const int WAITING_FILLS = 100000;
 
 // An order's fields as the server sends them: number, time, symbol, side, quantity, open,
@@ -107,11 +111,31 @@ COrdersRoad* s_pRoad = nullptr;
 
 void BM_OrderStatusReply(benchmark::State& state)
 {
+    SetWindowsFitting(state.range(0) != 0);
     for (auto _ : state)
         s_pRoad->Reply();
     state.counters["rows"] = s_pRoad->pOrders->GetRows()->GetCount();
 }
-BENCHMARK(BM_OrderStatusReply)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OrderStatusReply)->ArgName("fit")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A click on the price's title: the cycle runs ascending, descending, unsorted; each click
+// re-sorts the 100,000 orders and paints the window.
+void BM_OrderStatusTitleClickSort(benchmark::State& state)
+{
+    SetWindowsFitting(state.range(0) != 0);
+    CTableWindow& grid = s_pRoad->pOrders->GetMainWindow()->GetGrid();
+    const std::span<const TABLE_COLUMN> columns = s_pRoad->pOrders->GetDescription().columns;
+    int nPrice = 0;
+    while (nPrice < static_cast<int>(columns.size()) && columns[static_cast<size_t>(nPrice)].nField != PRICE_FIELD)
+        ++nPrice;
+    const int nDisplayCol = grid.GetView()->GetColumnOrder().FindPosition(nPrice);
+    for (auto _ : state) {
+        grid.SortByColumn(nDisplayCol);
+        grid.UpdateNow();
+    }
+    state.counters["rows"] = grid.GetView()->GetRowCount();
+}
+BENCHMARK(BM_OrderStatusTitleClickSort)->ArgName("fit")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Lines fired round the given ones, the windows painted every eighth line.
 void FireLines(benchmark::State& state, const std::vector<std::string>& lines)
@@ -128,26 +152,29 @@ void FireLines(benchmark::State& state, const std::vector<std::string>& lines)
 
 void BM_OrderStatusLiveLines(benchmark::State& state)
 {
+    SetWindowsFitting(state.range(0) != 0);
     FireLines(state, s_pRoad->live);
 }
-BENCHMARK(BM_OrderStatusLiveLines)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OrderStatusLiveLines)->ArgName("fit")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // The same lines while 100,000 trades wait for other orders' lines.
 void BM_OrderLinesWithFillsWaiting(benchmark::State& state)
 {
     if (s_pRoad->pOrders->GetWaitingFillCount() == 0)
         s_pRoad->WaitingFills();
+    SetWindowsFitting(state.range(0) != 0);
     FireLines(state, s_pRoad->live);
     state.counters["waiting"] = static_cast<double>(s_pRoad->pOrders->GetWaitingFillCount());
 }
-BENCHMARK(BM_OrderLinesWithFillsWaiting)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OrderLinesWithFillsWaiting)->ArgName("fit")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_KseOrderLinesThroughFiveTables(benchmark::State& state)
 {
+    SetWindowsFitting(state.range(0) != 0);
     FireLines(state, s_pRoad->kseLive);
     state.counters["rows"] = s_pRoad->kse[0]->GetRows()->GetCount();
 }
-BENCHMARK(BM_KseOrderLinesThroughFiveTables)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KseOrderLinesThroughFiveTables)->ArgName("fit")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
@@ -157,7 +184,10 @@ int main(int argc, char** argv)
     if (!TbInitQtPlatform(&argc, argv))
         return 1;
     s_pRoad = new COrdersRoad;
-    benchmark::RunSpecifiedBenchmarks();
+    CArgRatioReporter reporter("fit", 1.1);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatios();
+    fflush(stdout);
     delete s_pRoad;
     benchmark::Shutdown();
     return 0;

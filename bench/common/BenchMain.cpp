@@ -1,5 +1,6 @@
 #include "bench/common/BenchMain.h"
 #include <unistd.h>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -28,4 +29,42 @@ void TbInitBenchmarks(int* pArgc, char*** pArgv)
 benchmark::ConsoleReporter::OutputOptions TbConsoleOptions()
 {
     return IsTerminal() ? benchmark::ConsoleReporter::OO_ColorTabular : benchmark::ConsoleReporter::OO_Tabular;
+}
+
+CArgRatioReporter::CArgRatioReporter(const char* pszArg, double dBound)
+    : ConsoleReporter(TbConsoleOptions()), m_strArg(pszArg), m_dBound(dBound)
+{
+}
+
+void CArgRatioReporter::ReportRuns(const std::vector<Run>& runs)
+{
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+        if (run.error_occurred || (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median"))
+            continue;
+        const std::string strName = run.run_name.str();
+        if (run.run_type == Run::RT_Aggregate || !m_cpu.count(strName))
+            m_cpu[strName] = run.GetAdjustedCPUTime();
+    }
+}
+
+bool CArgRatioReporter::PrintRatios() const
+{
+    bool bWithin = true;
+    const std::string strOn = "/" + m_strArg + ":1";
+    for (const auto& [strName, dOn] : m_cpu) {
+        const size_t nAt = strName.find(strOn);
+        if (nAt == std::string::npos)
+            continue;
+        std::string strOff = strName;
+        strOff.replace(nAt, strOn.size(), "/" + m_strArg + ":0");
+        const auto it = m_cpu.find(strOff);
+        if (it == m_cpu.end() || it->second <= 0)
+            continue;
+        const double dRatio = dOn / it->second;
+        bWithin = bWithin && dRatio <= m_dBound;
+        printf("%s: %s on/off %.2f (bound %.2f)%s\n", strName.substr(0, nAt).c_str(), m_strArg.c_str(), dRatio, m_dBound,
+               dRatio <= m_dBound ? "" : " OVER");
+    }
+    return bWithin;
 }

@@ -3,7 +3,9 @@
 // and scrolls, beside moving the pixels of the whole window alone; live writes to rows on
 // screen, a sort-key write that moves a shown row away, and writes to random rows, each beside
 // the same writes with no grid watching the view; a fast-find keystroke and the filter dialog's
-// count over the whole view. Run with a display to watch the window.
+// count over the whole view. The repaint, the title click and the writes also run on a second
+// grid whose columns fit what they hold (fit:1), against the first (fit:0), in the same run;
+// the ratios print at the end. Run with a display to watch the window.
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <memory>
@@ -39,7 +41,7 @@ const int PRICE_COLUMNS = 8;    // 2..9 prices with decimals, 10..17 integers, 1
 class CBenchGrid
 {
 public:
-    CBenchGrid()
+    explicit CBenchGrid(BOOL bFit)
     {
         for (int nCol = 0; nCol < COLUMNS; ++nCol) {
             CColumn column = m_table.AddColumn();
@@ -54,6 +56,7 @@ public:
                 column.SetSize(16);
             if (bPrice)
                 column.SetDecimals(-3);
+            column.SetFitWidth(bFit, nCol == COL_NAME);
         }
         m_table.SetAllowCut(FALSE);
         m_table.SetAllowPaste(FALSE);
@@ -139,20 +142,28 @@ private:
     CTableWindow m_grid;
 };
 
-CBenchGrid& Bench()
+// The grid whose columns keep their widths, or (bFit) the one whose columns fit what they hold.
+CBenchGrid& Bench(BOOL bFit = FALSE)
 {
-    static std::unique_ptr<CBenchGrid> s_pBench = std::make_unique<CBenchGrid>();
-    return *s_pBench;
+    static std::unique_ptr<CBenchGrid> s_pBenches[2];
+    std::unique_ptr<CBenchGrid>& pBench = s_pBenches[bFit ? 1 : 0];
+    if (!pBench)
+        pBench = std::make_unique<CBenchGrid>(bFit);
+    return *pBench;
+}
+BOOL Fitted(const benchmark::State& state)
+{
+    return state.range(0) != 0;
 }
 
 void BM_FullRepaint(benchmark::State& state)
 {
-    CTableWindow& grid = Bench().Grid();
+    CTableWindow& grid = Bench(Fitted(state)).Grid();
     for (auto _ : state)
         grid.Refresh();
     state.counters["lines"] = grid.GetWholeLines();
 }
-BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRepaint)->ArgName("fit")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The pixels of the whole window moved by one line and nothing painted: the floor of a scroll.
 void BM_MovePixelsOnly(benchmark::State& state)
@@ -196,7 +207,7 @@ BENCHMARK(BM_ThumbDragToRandomPlaces)->Iterations(1000)->Unit(benchmark::kMillis
 // Non-key writes to rows on screen: table write, event, the cell and its row header painted.
 void LiveWrites(benchmark::State& state, BOOL bWatch)
 {
-    CBenchGrid& bench = Bench();
+    CBenchGrid& bench = Bench(bWatch && Fitted(state));
     bench.Watch(bWatch);
     const int nTop = bench.Grid().GetTopRow();
     int32_t nValue = 1;
@@ -210,7 +221,7 @@ void LiveWrites(benchmark::State& state, BOOL bWatch)
     state.SetItemsProcessed(state.iterations());
 }
 void BM_LiveWriteOnScreen(benchmark::State& state) { LiveWrites(state, TRUE); }
-BENCHMARK(BM_LiveWriteOnScreen)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LiveWriteOnScreen)->ArgName("fit")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 void BM_LiveWriteNoGrid(benchmark::State& state) { LiveWrites(state, FALSE); }
 BENCHMARK(BM_LiveWriteNoGrid)->Unit(benchmark::kMicrosecond);
 
@@ -242,7 +253,7 @@ BENCHMARK(BM_SortKeyMovesShownRowAway)->Unit(benchmark::kMicrosecond);
 // Writes to random rows of the table, one in ten to the sort key: mostly off screen.
 void RandomWrites(benchmark::State& state, BOOL bWatch)
 {
-    CBenchGrid& bench = Bench();
+    CBenchGrid& bench = Bench(bWatch && Fitted(state));
     bench.Watch(bWatch);
     std::mt19937 rng(11);
     for (auto _ : state) {
@@ -260,7 +271,7 @@ void RandomWrites(benchmark::State& state, BOOL bWatch)
     state.SetItemsProcessed(state.iterations());
 }
 void BM_RandomRowWrites(benchmark::State& state) { RandomWrites(state, TRUE); }
-BENCHMARK(BM_RandomRowWrites)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RandomRowWrites)->ArgName("fit")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 void BM_RandomRowWritesNoGrid(benchmark::State& state) { RandomWrites(state, FALSE); }
 BENCHMARK(BM_RandomRowWritesNoGrid)->Unit(benchmark::kMicrosecond);
 
@@ -357,18 +368,19 @@ BENCHMARK(BM_FilterDialogCountAfterChange)->Unit(benchmark::kMillisecond);
 // the 100,000 rows and repaints the page.
 void BM_TitleClickSort(benchmark::State& state)
 {
-    CTableWindow& grid = Bench().Grid();
-    const int nDisplayCol = Bench().View().GetColumnOrder().FindPosition(COL_LAST + 1);
+    CBenchGrid& bench = Bench(Fitted(state));
+    CTableWindow& grid = bench.Grid();
+    const int nDisplayCol = bench.View().GetColumnOrder().FindPosition(COL_LAST + 1);
     for (auto _ : state) {
         grid.SortByColumn(nDisplayCol);
         grid.UpdateNow();
     }
     CSortColumns keys(30);      // the other benchmarks expect the last price as the key
     keys.Add(COL_LAST, SORT_DESCENDING);
-    Bench().View().Sort(keys, FALSE);
+    bench.View().Sort(keys, FALSE);
     grid.Refresh();
 }
-BENCHMARK(BM_TitleClickSort)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TitleClickSort)->ArgName("fit")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -379,7 +391,10 @@ int main(int argc, char** argv)
         fprintf(stderr, "bench_grid: the Qt display did not start (QT_QPA_PLATFORM=offscreen?)\n");
         return 1;
     }
-    benchmark::RunSpecifiedBenchmarks();
+    CArgRatioReporter reporter("fit", 1.1);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatios();
+    fflush(stdout);
     benchmark::Shutdown();
     return 0;
 }

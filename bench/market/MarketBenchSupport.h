@@ -2,9 +2,15 @@
 // What the market tables' benchmarks share: the messages pumped, a server line handed on as the
 // dispatcher would, and the terminal's frame with a message source registered, made and undone.
 #include <cstdio>
+#include <map>
 #include <string>
 #include "app/NorvApp.h"
 #include "app/NorvMainFrame.h"
+#include "app/TableMDIWnd.h"
+#include "framework/table/Table.h"
+#include "framework/table/TableColumn.h"
+#include "framework/window/TableWindow.h"
+#include "market/DataTable.h"
 #include "link/MessageSource.h"
 #include "link/MessageTypes.h"
 #include "link/ServerMessage.h"
@@ -75,4 +81,31 @@ inline std::string MarketRow(int nCode, const char* pszName)
 {
     return std::string("x|") + pszName + "|" + pszName + "|x|1|0|0|0|0|0|0|0|" + std::to_string(nCode) + "|" +
            pszName + "|" + pszName + "|1|0|0|0|0|0|0|0";
+}
+
+// The columns of every open table window fit what they hold as their tables say (bFit), or keep
+// the widths they have: a benchmark runs both ways in one run. Fitting again fits them anew.
+inline void SetWindowsFitting(bool bFit)
+{
+    static std::map<CTableColumn*, BOOL> s_fitted;     // as the tables made them
+    for (IDataTable* pAny : CNorvApp::Get()->GetTables()) {
+        auto* pTable = dynamic_cast<CDataTable*>(pAny);
+        if (pTable == nullptr)
+            continue;
+        for (int nView = 0; nView < pTable->GetTable()->GetViewCount(); ++nView) {
+            CTableColumns& columns = pTable->GetTable()->GetView(nView)->GetColumns();
+            for (int nCol = 0; nCol < columns.GetCount(); ++nCol) {
+                CTableColumn* pColumn = columns.GetColumn(nCol);
+                const BOOL bMade = s_fitted.emplace(pColumn, pColumn->m_bFitWidth).first->second;
+                pColumn->m_bFitWidth = bFit && bMade;
+            }
+            CTableMDIWnd* pWindow = pTable->FindWindowByView(nView);
+            if (bFit && pWindow != nullptr && pWindow->HasGrid()) {
+                pWindow->GetGrid().FitColumnsToContent(TRUE);
+                pWindow->GetGrid().RebuildWidthTable();
+                pWindow->GetGrid().Refresh();
+            }
+        }
+    }
+    Pump();
 }

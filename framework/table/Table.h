@@ -19,7 +19,8 @@ public:
 
     void SetSize(int nSize);
     void SetWidth(int nWidth);
-    void SetFitWidth(BOOL bFit);        // the width follows what the column holds (CTableColumn::m_bFitWidth)
+    // The width follows what the column holds (CTableColumn::m_bFitWidth, m_bFitYields).
+    void SetFitWidth(BOOL bFit, BOOL bYields = FALSE);
     void SetDecimals(int nDecimals);
     void SetOptionFlag(BOOL bFlag);
     void SetSummed(BOOL bSummed);

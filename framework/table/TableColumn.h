@@ -70,6 +70,9 @@ public:
     // The width follows what the column holds (its widest text and its title, grown as wider
     // ones come) until the user sets one; a layout saves such a width as 0.
     BOOL m_bFitWidth = FALSE;
+    // A fitted text (a name, a description) that gives its room to the other columns where the
+    // window is too narrow for all of them, its whole text then in the cell's tip.
+    BOOL m_bFitYields = FALSE;
     LONG m_lSetting = 0;
     BOOL m_bEditable = FALSE;
     BOOL m_bOptionFlag = TRUE;

@@ -31,10 +31,12 @@ void CViewColumn::SetWidth(int nWidth)
         m_pView->GetEvents().FireColumnWidthChanged(m_nCol, nWidth);
 }
 
-void CViewColumn::SetFitWidth(BOOL bFit)
+void CViewColumn::SetFitWidth(BOOL bFit, BOOL bYields)
 {
-    if (m_pColumn)
-        m_pColumn->m_bFitWidth = bFit;
+    if (!m_pColumn)
+        return;
+    m_pColumn->m_bFitWidth = bFit;
+    m_pColumn->m_bFitYields = bFit && bYields;
 }
 
 void CViewColumn::SetDecimals(int nDecimals)

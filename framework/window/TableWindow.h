@@ -156,8 +156,9 @@ public:
     // Columns whose width follows what they hold (CTableColumn::m_bFitWidth): each as wide as
     // its widest text, the total lines' too, or its title, within GetFitBound. bExact fits
     // them to that width; otherwise a column only grows. nOnlyDisplayCol: that column alone,
-    // hidden or not. TRUE when a width changed.
-    BOOL FitColumnsToContent(BOOL bExact, int nOnlyDisplayCol = -1);
+    // hidden or not. bRows FALSE: the titles alone, the rows' widest texts being the widths
+    // already. TRUE when a width changed.
+    BOOL FitColumnsToContent(BOOL bExact, int nOnlyDisplayCol = -1, BOOL bRows = TRUE);
     int  GetFitBound() const;
     void SetPaneColumnRuns();
     void BeginColumnResize(int nDisplayCol, POINT pt);
@@ -401,12 +402,19 @@ protected:
     BOOL FitFontsChanged() const;
     int  MeasureTitleFit(HDC hdc, int nCol, const CTableColumn* pColumn) const;
     BOOL GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow* pNode = nullptr);
+    BOOL IsUnitColumn(int nCol) const;  // another column's decimals follow this column's text
+    void YieldTextColumns();
     void ApplyFitWidths();
     BOOL m_bFitExact = FALSE;           // the next fit sets the widths, shrinking too (a new view)
+    // Rows may hold texts no fit has seen (they came while the window was not told of each):
+    // the next refresh reads every row. Otherwise a refresh reads none, as a column's width
+    // already holds the widest text written into it.
+    BOOL m_bFitUnseen = FALSE;
+    BOOL RefitColumns();
     // Texts measured in both fonts (plain, bold), bounded; a live value mostly repeats one.
     std::unordered_map<std::string, std::pair<int, int>> m_fitTexts;
-    // The characters numbers are written with, each as wide as the wider font makes it, in
-    // 1/128 pixel and a little over: most live numbers need no measuring. 0 for other characters.
+    // The characters of plain texts, each as wide as the wider font makes it, in 1/128 pixel
+    // and a little over: most values need no measuring. 0 for the others.
     int   m_fitChars[128] = {};
     HFONT m_hFitFonts[2] = {nullptr, nullptr};
     BOOL  m_bFitFontsMeasured = FALSE;

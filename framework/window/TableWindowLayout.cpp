@@ -20,6 +20,8 @@ namespace {
 
 const int DIVIDER_WIDTH = 5;
 const int MIN_COLUMN_WIDTH = 10;
+// A text giving its room to the figures keeps this much of it.
+const int YIELD_FLOOR = 80;
 const UINT AUTO_SCROLL_PERIOD = 30;
 
 int Clamp(int n, int nLow, int nHigh) { return n < nLow ? nLow : (n > nHigh ? nHigh : n); }
@@ -140,8 +142,54 @@ void CTableWindow::RebuildWidthTable()
         const CTableColumn* pColumn = order.GetColumn(nPos);
         m_widths.push_back(pColumn && !pColumn->m_bHidden ? std::max(0, pColumn->m_nWidth) : 0);
     }
+    YieldTextColumns();
     m_fixedPane.RecalcTotalWidth();
     m_scrollPane.RecalcTotalWidth();
+}
+
+// Where the window is too narrow for its columns, the fitted texts that yield (names, markets'
+// names, sentences) give their room, the widest first, down to YIELD_FLOOR each, so that the
+// figures beside them stand in view. Their whole texts show in the cells' tips.
+void CTableWindow::YieldTextColumns()
+{
+    if (!m_hWnd)
+        return;
+    RECT rc;
+    GetClientRect(m_hWnd, &rc);
+    const int nRoom = rc.right - rc.left - GetSystemMetrics(SM_CXVSCROLL) - (m_pView->GetShowHeader() ? m_nRowHeight : 0)
+                      - (m_pView->GetFixedColumnCount() > 0 ? DIVIDER_WIDTH : 0);
+    int nTotal = 0;
+    for (const int nWidth : m_widths)
+        nTotal += nWidth;
+    if (nRoom <= 0 || nTotal <= nRoom)
+        return;
+    CTableColumnsMap& order = m_pView->GetColumnOrder();
+    std::vector<size_t> yielding;
+    int nWidest = 0;
+    for (size_t nPos = 0; nPos < m_widths.size(); ++nPos) {
+        const CTableColumn* pColumn = order.GetColumn(static_cast<int>(nPos));
+        if (pColumn && pColumn->m_bFitWidth && pColumn->m_bFitYields && m_widths[nPos] > YIELD_FLOOR) {
+            yielding.push_back(nPos);
+            nWidest = std::max(nWidest, m_widths[nPos]);
+        }
+    }
+    // The widest cap at which they give up at least the overflow.
+    const auto Given = [&](int nCap) {
+        int nGiven = 0;
+        for (const size_t nPos : yielding)
+            nGiven += std::max(0, m_widths[nPos] - std::max(nCap, YIELD_FLOOR));
+        return nGiven;
+    };
+    int nLow = YIELD_FLOOR, nHigh = nWidest;
+    while (nLow < nHigh) {
+        const int nMid = (nLow + nHigh + 1) / 2;
+        if (Given(nMid) >= nTotal - nRoom)
+            nLow = nMid;
+        else
+            nHigh = nMid - 1;
+    }
+    for (const size_t nPos : yielding)
+        m_widths[nPos] = std::min(m_widths[nPos], nLow);
 }
 
 int CTableWindow::GetColumnWidth(int nDisplayCol) const
@@ -268,9 +316,12 @@ namespace {
 const int CELL_FIT_ROOM = 7;
 const int TITLE_FIT_ROOM = 8;
 const int SORT_MARK_ROOM = 12;
-// The characters of numbers, dates and times, measured alone and FIT_ROW_CHARS in a row.
+// The characters of numbers, dates and times: they take no ligatures and do not kern apart.
 const char FIT_NUMBER_CHARS[] = "0123456789.,:-+%/() ";
+// Plain texts' characters, measured alone and FIT_ROW_CHARS in a row.
+const unsigned char FIT_FIRST_CHAR = 32, FIT_LAST_CHAR = 126;
 const int FIT_ROW_CHARS = 64;
+const int FIT_UNITS_PER_PIXEL = FIT_ROW_CHARS * 2;
 const size_t FIT_TEXTS_KEPT = 4096;
 
 int TextExtent(HDC hdc, const char* pszText, size_t nLength)
@@ -334,7 +385,8 @@ BOOL CTableWindow::FitFontsChanged() const
 
 // A number's characters take no ligatures and do not kern apart, so their advances added up are
 // the most the number takes. A row of each finds the fraction of a pixel that rounding hides in
-// one character alone; the one alone, a character that kerns closer to itself.
+// one character alone; the one alone, a character that kerns closer to itself. A letter may
+// kern apart from another: a quarter of a pixel more each covers that.
 void CTableWindow::MeasureFitChars(HDC hdc)
 {
     std::fill(std::begin(m_fitChars), std::end(m_fitChars), 0);
@@ -342,12 +394,14 @@ void CTableWindow::MeasureFitChars(HDC hdc)
     const int nFonts = fonts[1] && fonts[1] != fonts[0] ? 2 : 1;
     for (int nFont = 0; nFont < nFonts; ++nFont) {
         HGDIOBJ hOld = nFont > 0 ? SelectObject(hdc, fonts[nFont]) : nullptr;
-        for (const char* p = FIT_NUMBER_CHARS; *p; ++p) {
-            const std::string strRow(FIT_ROW_CHARS, *p);
-            const int nAlone = TextExtent(hdc, p, 1) * FIT_ROW_CHARS * 2;
+        for (unsigned char ch = FIT_FIRST_CHAR; ch <= FIT_LAST_CHAR; ++ch) {
+            const char c = static_cast<char>(ch);
+            const std::string strRow(FIT_ROW_CHARS, c);
+            const int nAlone = TextExtent(hdc, &c, 1) * FIT_UNITS_PER_PIXEL;
             const int nInRow = TextExtent(hdc, strRow.data(), strRow.size()) * 2 + 1;
-            int& nChar = m_fitChars[static_cast<unsigned char>(*p)];
-            nChar = std::max({nChar, nAlone, nInRow});
+            const int nApart = strchr(FIT_NUMBER_CHARS, c) ? 0 : FIT_UNITS_PER_PIXEL / 4;
+            int& nChar = m_fitChars[ch];
+            nChar = std::max({nChar, nAlone + nApart, nInRow + nApart});
         }
         if (hOld)
             SelectObject(hdc, hOld);
@@ -374,8 +428,7 @@ int CTableWindow::CellFitCeiling(CTableRow* pRow, int nCol, const CTableColumn* 
     for (int i = 0; i < 3; ++i)
         attrs[i] = pRow->GetAttr(nCol, i);
     // The line's width rounds to the nearest pixel once more.
-    const int nUnitsPerPixel = FIT_ROW_CHARS * 2;
-    const int nText = (nUnits + nUnitsPerPixel / 2) / nUnitsPerPixel;
+    const int nText = (nUnits + FIT_UNITS_PER_PIXEL / 2) / FIT_UNITS_PER_PIXEL;
     const int nPadding = std::max(m_scrollPane.GetDecimalPadding(pColumn, attrs, pszText, FALSE),
                                   m_scrollPane.GetDecimalPadding(pColumn, attrs, pszText, TRUE));
     return nText + nPadding + CELL_FIT_ROOM;
@@ -397,7 +450,16 @@ int CTableWindow::MeasureTitleFit(HDC hdc, int nCol, const CTableColumn* pColumn
     return nWidest + TITLE_FIT_ROOM + (bMarked ? SORT_MARK_ROOM : 0);
 }
 
-BOOL CTableWindow::FitColumnsToContent(BOOL bExact, int nOnlyDisplayCol)
+BOOL CTableWindow::RefitColumns()
+{
+    const BOOL bRows = m_bFitExact || m_bFitUnseen;
+    const BOOL bChanged = FitColumnsToContent(m_bFitExact, -1, bRows);
+    m_bFitExact = FALSE;
+    m_bFitUnseen = FALSE;
+    return bChanged;
+}
+
+BOOL CTableWindow::FitColumnsToContent(BOOL bExact, int nOnlyDisplayCol, BOOL bRows)
 {
     if (!m_hWnd || !m_pView)
         return FALSE;
@@ -421,7 +483,7 @@ BOOL CTableWindow::FitColumnsToContent(BOOL bExact, int nOnlyDisplayCol)
         if (needed[static_cast<size_t>(nPos)] >= 0)
             needed[static_cast<size_t>(nPos)] = MeasureTitleFit(hdc, order.GetColumnIndex(nPos), order.GetColumn(nPos));
     CViewRow row(m_pView);
-    for (int nLine = 0; nLine < m_pView->GetRowCount(); ++nLine) {
+    for (int nLine = 0; bRows && nLine < m_pView->GetRowCount(); ++nLine) {
         if (!m_pView->GetRow(row, nLine) || !row.GetNode())
             continue;
         for (int nPos = 0; nPos < order.GetCount(); ++nPos) {
@@ -432,7 +494,9 @@ BOOL CTableWindow::FitColumnsToContent(BOOL bExact, int nOnlyDisplayCol)
             const int nCol = order.GetColumnIndex(nPos);
             text.resize(static_cast<size_t>(pColumn->GetFullTextSize()));
             row.GetNode()->GetCellText(text.data(), static_cast<int>(text.size()), nCol, pColumn, m_pView);
-            nNeeded = std::max(nNeeded, MeasureCellFit(hdc, row.GetNode(), nCol, pColumn, text.data()));
+            const int nCeiling = CellFitCeiling(row.GetNode(), nCol, pColumn, text.data());
+            if (nCeiling < 0 || nCeiling > nNeeded)
+                nNeeded = std::max(nNeeded, MeasureCellFit(hdc, row.GetNode(), nCol, pColumn, text.data()));
         }
     }
     ReleaseDC(m_hWnd, hdc);
@@ -501,6 +565,28 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
     if (hdc)
         ReleaseDC(m_hWnd, hdc);
     return bChanged;
+}
+
+namespace {
+BOOL HasYieldingColumns(CViewTable* pView)
+{
+    CTableColumnsMap& order = pView->GetColumnOrder();
+    for (int nPos = 0; nPos < order.GetCount(); ++nPos) {
+        const CTableColumn* pColumn = order.GetColumn(nPos);
+        if (pColumn && pColumn->m_bFitWidth && pColumn->m_bFitYields && !pColumn->m_bHidden)
+            return TRUE;
+    }
+    return FALSE;
+}
+}  // namespace
+
+BOOL CTableWindow::IsUnitColumn(int nCol) const
+{
+    const CTableColumns& columns = m_pView->GetColumns();
+    for (int i = 0; i < columns.GetCount(); ++i)
+        if (columns.GetColumn(i) && columns.GetColumn(i)->m_nUnitColumn == nCol)
+            return TRUE;
+    return FALSE;
 }
 
 // Widths the fit changed, into the panes and the window.
@@ -696,12 +782,11 @@ void CTableWindow::Refresh()
         LockRedraw();
     // Fitted widths change the cells a pane's unchanged rectangle holds, and whether it needs
     // its bar: the panes lay out again, or a later partial paint shows the old cell area.
-    if (FitColumnsToContent(m_bFitExact)) {
+    if (RefitColumns()) {
         m_bWidthsRefitted = TRUE;
         RebuildWidthTable();
         m_scrollPane.ClampScroll();
     }
-    m_bFitExact = FALSE;
     m_cache.Clear();
     InvalidateRect(m_hWnd, nullptr, FALSE);
     RECT rc;
@@ -730,7 +815,18 @@ void CTableWindow::OnSize(UINT nType, int cx, int cy)
     CloseEditor(TRUE);
     ParkCurrentRow();
     RECT rc = {0, 0, cx, cy};
+    // Texts that gave their room take it back, or give more.
+    const std::vector<int> before = m_widths;
+    if (nType != SIZE_MINIMIZED && HasYieldingColumns(m_pView))
+        RebuildWidthTable();
+    m_bWidthsRefitted = before != m_widths;
+    if (m_bWidthsRefitted)
+        m_scrollPane.ClampScroll();
     RecalcLayout(rc);
+    // Every cell right of a changed width moved, in the part of the window the resize kept too.
+    if (m_bWidthsRefitted)
+        InvalidateRect(m_hWnd, nullptr, FALSE);
+    m_bWidthsRefitted = FALSE;
     PullBackAtEnd(TRUE);
     if (bOnLast && m_nTopRow != GetMaxTopRow())
         SetTopRow(GetMaxTopRow(), TRUE, 0);

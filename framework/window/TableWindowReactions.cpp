@@ -44,8 +44,15 @@ void CTableWindow::OnRowChanged(CTableRow* pNode, int nIndex, int nCol)
 // message round trip, and invalidating would repaint far more than the one cell.
 void CTableWindow::RepaintRowNow(int nIndex, int nCol, CTableRow* pNode)
 {
-    if (!m_hWnd || !m_pView || IsRedrawLocked())
+    if (!m_hWnd || !m_pView)
         return;
+    if (IsRedrawLocked()) {
+        m_bFitUnseen = TRUE;
+        return;
+    }
+    // A row's unit (its currency) sets the decimals its amounts show: they change with it.
+    if (nCol >= 0 && IsUnitColumn(nCol))
+        nCol = -1;
     if (GrowColumnsToRows(nIndex, 1, nCol, pNode)) {
         ApplyFitWidths();
         return;
@@ -130,6 +137,8 @@ void CTableWindow::OnRowInserted(CTableRow* pNode, int nIndex, int nCol)
 
 void CTableWindow::OnFilterChanged()
 {
+    // Rows may have come while the view told nothing.
+    m_bFitUnseen = TRUE;
     Refresh();
 }
 
@@ -267,6 +276,7 @@ void CTableWindow::OnSumModeChanged()
         m_nSavedOffset = pos.m_nIndex - m_nTopRow;
     }
     m_pSumRowNode = nullptr;
+    m_bFitUnseen = TRUE;        // the sums of other rows
     Refresh();
     RestoreCurrentRow();
 }
@@ -378,6 +388,7 @@ void CTableWindow::OnColumnAttributeChanged(int nCol, int nDecimals)
 {
     (void)nCol;
     (void)nDecimals;
+    m_bFitExact = TRUE;
     Refresh();
 }
 
@@ -403,6 +414,7 @@ void CTableWindow::OnGroupHeaderModeChanged(int nMode)
     (void)nMode;
     if (m_pView)
         m_pView->GetRowTree().RecalcTableGroups();
+    m_bFitUnseen = TRUE;        // sum lines came or went
     Refresh();
 }
 
@@ -459,6 +471,7 @@ void CTableWindow::OnLayoutChanged(int nLanguage)
         return;
     ::SetWindowTextA(m_hWnd, m_pView->GetTitleAt(GetNorvGlobals().m_nLanguage));
     SetPaneColumnRuns();
+    m_bFitExact = TRUE;
     Refresh();
 }
 
@@ -467,6 +480,7 @@ void CTableWindow::OnLanguageChanged(int nLanguage)
     if (!m_hWnd || !m_pView)
         return;
     ::SetWindowTextA(m_hWnd, m_pView->GetTitleAt(nLanguage));
+    m_bFitExact = TRUE;         // titles and texts of the other language
     Refresh();
 }
 

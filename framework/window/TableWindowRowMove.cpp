@@ -10,10 +10,16 @@
 
 void CTableWindow::OnRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* pNew, int nNewLines)
 {
-    if (IsRedrawLocked() || !m_pView || !m_hWnd)
+    if (!m_pView || !m_hWnd)
         return;
+    if (IsRedrawLocked()) {
+        m_bFitUnseen = m_bFitUnseen || (pNew && nNewLines > 0);
+        return;
+    }
     // A row that comes or changes wider than its fitted columns widens them: every line moves.
-    if (pNew && nNewLines > 0 && GrowColumnsToRows(pNew->m_nIndex, nNewLines, -1)) {
+    // A data row's node comes with its place: it is not looked up again.
+    if (pNew && nNewLines > 0
+        && GrowColumnsToRows(pNew->m_nIndex, nNewLines, -1, pNew->IsDataRow() ? pNew->m_pNode : nullptr)) {
         m_nLastLineCount = GetRowCount();
         ApplyFitWidths();
         return;

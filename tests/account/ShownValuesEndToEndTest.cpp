@@ -25,6 +25,7 @@
 #include "account/HistTransactionTable.h"
 #include "account/InvestorHoldingsTable.h"
 #include "account/MarginDetailsTable.h"
+#include "account/OrderStatusKSETable.h"
 #include "account/OrderStatusTable.h"
 #include "account/RealizedProfitLossKSETable.h"
 #include "account/RealizedProfitLossTable.h"
@@ -430,66 +431,103 @@ struct ShownValues : CAccountSession
             Shoot(FindDataTable(nTable), "default_layout_" + std::to_string(nTable) + (bArabic ? "_ar" : "_en"));
     }
 
-    // The position and order windows at the default layout, 1280 pixels wide, with the
-    // simulator's figures: a KSE position's price, value, gain and its per cent, a combined
-    // position's cost, value and gain, a KSE order's open and filled quantities, value and status
-    // stand inside the window. And every window at the size it opens at shows '#' only where a
-    // column is narrower than its value: a window's edge hides a part of a value, never marks it.
+    // Every table window, 1280 pixels wide at its default layout and maximised in a frame 1280
+    // pixels wide, with the simulator's figures and then with a real account's (a company's name
+    // of 51 letters, the largest figure of each kind), at the first paint and after a whole
+    // repaint alike: no cell shows '#'; in a position or order window (the tables the code values
+    // positions in, and every order status table it registers) the key figures stand inside the
+    // window, the texts that give their room (a name, a market's name) cut first.
     void ExpectKeyFiguresInView(bool bArabic)
     {
         ASSERT_TRUE(StartSession({"--rate", "0"}, bArabic));
         ASSERT_NO_FATAL_FAILURE(OpenEveryTable());
-        for (IDataTable* pTable : CNorvApp::Get()->GetTables()) {
-            CTableMDIWnd* pWnd = pTable->GetMainWindow();
-            if (pWnd == nullptr || !pWnd->HasGrid())
-                continue;
-            CNorvApp::ShowTable(pTable);
-            CTableWindow& grid = pWnd->GetGrid();
-            UpdateWindow(grid.m_hWnd);
-            HDC hdc = GetDC(grid.m_hWnd);
-            SelectObject(hdc, grid.GetFont());
-            for (int nLine = 0; nLine < std::min(grid.GetLinesThatFit(), pWnd->GetView()->GetRowCount() - grid.GetTopRow()); ++nLine)
-                for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
-                    CTBString strShown, strWhole;
-                    RECT rc;
-                    CViewRow row;
-                    if (!grid.PaneOfColumn(nCol)->GetShownCellText(nLine, nCol, &strShown, &rc) || strstr(strShown, "##") == nullptr
-                        || !pWnd->GetView()->GetRow(row, grid.GetTopRow() + nLine)
-                        || !row.GetText(strWhole, pWnd->GetView()->GetColumnOrder().GetColumnIndex(nCol)))
-                        continue;
-                    SIZE size = {0, 0};
-                    GetTextExtentPoint32A(hdc, strWhole, strWhole.GetLength(), &size);
-                    EXPECT_GT(size.cx, grid.GetColumnWidth(nCol) - 1)
-                        << pTable->GetName() << " column " << nCol << " marks " << strWhole << " that its column holds";
+        for (UINT nId : RegisteredTableIds())
+            if (CNorvApp::Get()->FindTable(nId) == nullptr)
+                MakeTable(nId, 0, 0);
+        size_t nKeyWindows = 0;
+        SetWindowPos(pRun->App().GetMainFrame()->m_hWnd, nullptr, 0, 0, 1280, 900, SWP_NOZORDER | SWP_NOMOVE);
+        std::set<std::string> written;
+        const std::string strLongName = bArabic ? TbUtf8ToCodePage("شركة الخليج الكويتية المتحدة للاستثمار والتطوير العقاري القابضة", 1256)
+                                                : "Gulf United Kuwaiti Real Estate Development Holding";
+        for (const bool bReal : {false, true}) {
+            SCOPED_TRACE(bReal ? "a real account's figures" : "the simulator's figures");
+            for (IDataTable* pAny : CNorvApp::Get()->GetTables()) {
+                auto* pTable = dynamic_cast<CDataTable*>(pAny);
+                CTableMDIWnd* pWnd = pAny->GetMainWindow();
+                if (pTable == nullptr || pWnd == nullptr || !pWnd->HasGrid())
+                    continue;
+                const UINT nId = pTable->GetNameId();
+                const bool bKeyFigures = std::find(std::begin(g_positionTables), std::end(g_positionTables), nId) != std::end(g_positionTables)
+                                         || dynamic_cast<COrderStatusTable*>(pTable) != nullptr
+                                         || dynamic_cast<COrderStatusKSETable*>(pTable) != nullptr;
+                nKeyWindows += bKeyFigures && !bReal ? 1 : 0;
+                // The key figures: the symbol, the first quantity and the first price.
+                std::set<int> keys = {pTable->GetDescription().company.nSymbol};
+                const std::span<const TABLE_COLUMN> described = pTable->GetDescription().columns;
+                for (const int nKind : {QUANTITY_WIDTH, PRICE_WIDTH}) {
+                    const auto it = std::find_if(described.begin(), described.end(), [&](const TABLE_COLUMN& c) { return c.nWidth == nKind; });
+                    if (it != described.end())
+                        keys.insert(static_cast<int>(it - described.begin()));
                 }
-            ReleaseDC(grid.m_hWnd, hdc);
-        }
-        enum { KO_OPEN = 15, KO_FILLED = 16, KO_VALUE = 18, KO_STATUS = 19 };
-        const std::map<UINT, std::vector<int>> keys = {
-            {IDS_TABLE_KSE_UNREALIZED, {UK_PRICE, UK_VALUE, UK_GAIN, UK_PERCENT}},
-            {IDS_TABLE_COMBINED_UNREALIZED, {CU_COST, CU_VALUE, CU_GAIN}},
-            {IDS_TABLE_KSE_ORDER_STATUS, {KO_OPEN, KO_FILLED, KO_VALUE, KO_STATUS}},
-        };
-        for (const auto& [nTable, columns] : keys) {
-            CDataTable* pTable = FindDataTable(nTable);
-            ASSERT_NE(nullptr, pTable);
-            CTableMDIWnd* pWnd = pTable->GetMainWindow();
-            ASSERT_TRUE(pWnd != nullptr && pWnd->HasGrid());
-            CNorvApp::ShowTable(pTable);
-            SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 1280, 400, SWP_NOZORDER | SWP_NOMOVE);
-            PumpFor(100);
-            CTableWindow& grid = pWnd->GetGrid();
-            RECT rcClient;
-            GetClientRect(grid.m_hWnd, &rcClient);
-            for (const int nCol : columns) {
-                const int nPos = pWnd->GetView()->GetColumnOrder().FindPosition(nCol);
-                // The column's whole rectangle, also where the window shows only a part of it.
-                RECT rc;
-                grid.PaneOfColumn(nPos)->GetColumnRect(nPos, &rc);
-                EXPECT_TRUE(!IsRectEmpty(&rc) && rc.left >= rcClient.left && rc.right <= rcClient.right)
-                    << pTable->GetName() << " column " << nCol << " at " << rc.left << ".." << rc.right << " of " << rcClient.right;
+                if (bReal) {
+                    WriteLargest(pTable, written);
+                    const std::span<const TABLE_COLUMN> columns = pTable->GetDescription().columns;
+                    // An account's amounts and quantities run to tens of millions.
+                    for (size_t nCol = 0; nCol < columns.size(); ++nCol) {
+                        const int nKind = columns[nCol].nWidth;
+                        const char* pszText = nKind == NAME_WIDTH ? strLongName.c_str() : nullptr;
+                        if (nKind == MONEY_WIDTH || nKind == QUANTITY_WIDTH || nKind == VOLUME_WIDTH)
+                            pszText = columns[nCol].nType == COLTYPE_DOUBLE ? "-12345678.125" : "-12345678";
+                        for (int i = 0; pszText != nullptr && i < pTable->GetRows()->GetCount(); ++i)
+                            pTable->GetRows()->GetAt(i)->SetText(static_cast<int>(nCol), pszText, TRUE);
+                    }
+                }
+                CNorvApp::ShowTable(pTable);
+                for (const bool bMaximised : {false, true}) {
+                    if (bMaximised)
+                        ShowWindow(pWnd->m_hWnd, SW_MAXIMIZE);
+                    else
+                        SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 1280, 400, SWP_NOZORDER | SWP_NOMOVE);
+                    PumpFor(20);
+                    const std::string strWhere = std::string(pTable->GetName()) + (bMaximised ? " maximised" : " at 1280 px");
+                    ExpectColumnsInViewWithoutMarks(pWnd, bKeyFigures ? keys : std::set<int>{}, strWhere + ", first paint");
+                    InvalidateRect(pWnd->GetGrid().m_hWnd, nullptr, TRUE);
+                    UpdateWindow(pWnd->GetGrid().m_hWnd);
+                    ExpectColumnsInViewWithoutMarks(pWnd, bKeyFigures ? keys : std::set<int>{}, strWhere + ", repainted");
+                    if (bMaximised)
+                        ShowWindow(pWnd->m_hWnd, SW_RESTORE);
+                }
+                if (bReal && bKeyFigures)
+                    Shoot(pTable, "key_figures_" + std::to_string(nId) + (bArabic ? "_ar" : "_en"));
             }
-            Shoot(pTable, "key_figures_" + std::to_string(nTable) + (bArabic ? "_ar" : "_en"));
+        }
+        EXPECT_LE(12u, nKeyWindows);
+    }
+
+    // What the window shows: no '#', and each key column's whole rectangle inside the window.
+    static void ExpectColumnsInViewWithoutMarks(CTableMDIWnd* pWnd, const std::set<int>& keys, const std::string& strWhere)
+    {
+        CTableWindow& grid = pWnd->GetGrid();
+        CViewTable* pView = pWnd->GetView();
+        RECT rcClient;
+        GetClientRect(grid.m_hWnd, &rcClient);
+        for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
+            const CTableColumn* pColumn = pView->GetColumnOrder().GetColumn(nCol);
+            if (pColumn->m_bHidden)
+                continue;
+            RECT rc;
+            grid.PaneOfColumn(nCol)->GetColumnRect(nCol, &rc);
+            EXPECT_TRUE(keys.count(pView->GetColumnOrder().GetColumnIndex(nCol)) == 0 || (!IsRectEmpty(&rc) && rc.left >= rcClient.left && rc.right <= rcClient.right))
+                << strWhere << ": " << TbCodePageToUtf8(static_cast<const char*>(pColumn->GetTitle()), CP_ACP) << " at " << rc.left << ".."
+                << rc.right << " of " << rcClient.right;
+            for (int nLine = 0; nLine < std::min(grid.GetLinesThatFit(), pView->GetRowCount() - grid.GetTopRow()); ++nLine) {
+                CTBString strShown;
+                RECT rcShown;
+                if (grid.PaneOfColumn(nCol)->GetShownCellText(nLine, nCol, &strShown, &rcShown)) {
+                    EXPECT_EQ(nullptr, strstr(strShown, "##"))
+                        << strWhere << ": " << static_cast<const char*>(pColumn->GetTitle()) << " shows " << static_cast<const char*>(strShown);
+                }
+            }
         }
     }
 

@@ -10,6 +10,7 @@
 #include "framework/table/Row.h"
 #include "framework/window/TableWindowArea.h"
 #include "platform/win/user/Paint.h"
+#include "tests/common/WindowPixels.h"
 #include "tests/framework/window/GridTestSupport.h"
 
 namespace {
@@ -129,6 +130,96 @@ TEST(ColumnFit, ANameShowsWholeWithinTheBound)
     PutText(t, pLong, 0, std::string(500, 'W').c_str());
     t.Insert(pLong);
     EXPECT_EQ(grid->GetFitBound(), grid->GetColumnWidth(0));
+}
+
+// A window too narrow for a long name and the figures beside it: the name gives its room, the
+// figures stand inside the window; a wider window gives the name its room back; a width the user
+// sets on the name stands.
+TEST(ColumnFit, ANameGivesItsRoomToTheFiguresOfANarrowWindow)
+{
+    const char* const pszName = "Gulf Investment and Real Estate Development Holding";
+    COwnedTable t({{"Name", COLTYPE_STRING, 60, FALSE}, {"Value", COLTYPE_DOUBLE, 0, FALSE}, {"Quantity", COLTYPE_INT32, 0, FALSE}});
+    t.Table().GetColumn(0).SetFitWidth(TRUE, TRUE);
+    for (int nCol = 1; nCol < 3; ++nCol) {
+        t.Table().GetColumn(nCol).SetFitWidth(TRUE);
+        t.Table().GetColumn(nCol).SetThousands(TRUE);
+    }
+    t.Table().GetColumn(1).SetDecimals(3);
+    t.Table().Open();
+    TBCellSlot* pBlock = t.NewBlock();
+    PutText(t, pBlock, 0, pszName);
+    const double dValue = -12345678.125;
+    t.View(0).GetColumns().SetSlotValue(&pBlock[1], &dValue, 1);
+    PutInt(t, pBlock, 2, -12345678);
+    t.Insert(pBlock);
+    CGridWindow grid(t.View(0), 420, 200);
+    const auto ExpectFiguresInView = [&](const char* pszWhen) {
+        RECT rcClient;
+        GetClientRect(grid.Hwnd(), &rcClient);
+        for (int nCol = 1; nCol < 3; ++nCol) {
+            RECT rc;
+            ASSERT_TRUE(grid->PaneOfColumn(nCol)->GetColumnRect(nCol, &rc));
+            EXPECT_LE(rc.right, rcClient.right) << pszWhen << " column " << nCol;
+            EXPECT_EQ(std::string::npos, Shown(grid.Grid(), 0, nCol).find('#')) << pszWhen << " column " << nCol;
+        }
+    };
+    ExpectFiguresInView("narrow");
+    EXPECT_LT(grid->GetColumnWidth(0), TextWidth(grid.Grid(), pszName));
+    EXPECT_GE(grid->GetColumnWidth(0), 80) << "a name keeps some room";
+    UpdateWindow(grid.Hwnd());
+    SetWindowPos(grid.Hwnd(), nullptr, 0, 0, 1000, 200, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_GE(grid->GetColumnWidth(0), TextWidth(grid.Grid(), pszName) + 7) << "wide: the name whole";
+    ExpectFiguresInView("wide");
+    // The figures move in the part of the window the resize kept too.
+    const auto ExpectAsAWholeRepaint = [&](const char* pszWhen) {
+        UpdateWindow(grid.Hwnd());
+        const std::vector<COLORREF> resized = WindowPixels(grid.Hwnd());
+        InvalidateRect(grid.Hwnd(), nullptr, FALSE);
+        UpdateWindow(grid.Hwnd());
+        EXPECT_TRUE(resized == WindowPixels(grid.Hwnd())) << pszWhen << " as a whole repaint shows it";
+    };
+    ExpectAsAWholeRepaint("widened");
+    // The user widens the name by its title's edge in the narrow window: it stays so.
+    SetWindowPos(grid.Hwnd(), nullptr, 0, 0, 420, 200, SWP_NOMOVE | SWP_NOZORDER);
+    ExpectAsAWholeRepaint("narrowed");
+    RECT rc;
+    ASSERT_TRUE(grid->PaneOfColumn(0)->GetColumnRect(0, &rc));
+    const POINT pt = {rc.right, (rc.top + grid->PaneOfColumn(0)->GetTitleRect().top) / 2};
+    grid->BeginColumnResize(0, pt);
+    grid->TrackColumnResize(rc.left + 300, pt.y);
+    grid->EndColumnResize(TRUE);
+    const int nSet = grid->GetColumnWidth(0);
+    EXPECT_GT(nSet, 250);
+    SetWindowPos(grid.Hwnd(), nullptr, 0, 0, 400, 200, SWP_NOMOVE | SWP_NOZORDER);
+    grid->Refresh();
+    EXPECT_EQ(nSet, grid->GetColumnWidth(0)) << "the user's width";
+}
+
+// An amount whose decimals follow its row's currency, written before the currency: the column
+// holds the amount as the currency makes it, at the next paint and at every later one.
+TEST(ColumnFit, AnAmountFollowsItsRowsCurrencyAtEveryPaint)
+{
+    COwnedTable t({{"Currency", COLTYPE_STRING, 8, FALSE}, {"Net", COLTYPE_DOUBLE, 0, FALSE}});
+    for (int nCol = 0; nCol < 2; ++nCol)
+        t.Table().GetColumn(nCol).SetFitWidth(TRUE);
+    t.Table().GetColumn(1).SetThousands(TRUE);
+    t.Table().GetColumn(1).SetDecimals(-2);
+    t.Table().GetColumn(1).SetUnit(0, [](const char* pszUnit, int nDecimals) { return strcmp(pszUnit, "=KWD") == 0 ? -3 : nDecimals; });
+    t.Table().Open();
+    TBCellSlot* pBlock = t.NewBlock();
+    const double dNet = 12620;
+    t.View(0).GetColumns().SetSlotValue(&pBlock[1], &dNet, 1);
+    t.Insert(pBlock);
+    CGridWindow grid(t.View(0), 400, 200);
+    EXPECT_EQ("12,620.00", Shown(grid.Grid(), 0, 1));
+    CRow row = t.Find(pBlock);
+    row.UpdateCell(0, "=KWD");
+    UpdateWindow(grid.Hwnd());
+    EXPECT_EQ("12,620.000", Shown(grid.Grid(), 0, 1)) << "the row as it stands";
+    EXPECT_GE(grid->GetColumnWidth(1), TextWidth(grid.Grid(), "12,620.000") + 7);
+    InvalidateRect(grid.Hwnd(), nullptr, TRUE);
+    UpdateWindow(grid.Hwnd());
+    EXPECT_EQ("12,620.000", Shown(grid.Grid(), 0, 1)) << "after a whole repaint";
 }
 
 TEST(ColumnFit, TheTotalLineWidensItsColumn)
