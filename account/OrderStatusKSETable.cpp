@@ -142,6 +142,9 @@ void COrderStatusKSETable::OnEnd(CServerMessage* /*pMsg*/)
     const BOOL bComplete = m_nReplyType == MSG_KB;
     m_nReplyType = -1;
     EndReply(bComplete);
+    // A row may show an order ended that no line told: a form open on it follows its row.
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->TellFormsOrderRows();
     if (bComplete && m_pFilter != nullptr) {
         std::vector<CString> texts;
         // Quoted: a text is a value, even one that holds a column's title ("Market" in "Forward market").

@@ -160,6 +160,9 @@ void COrderStatusTable::OnEnd(CServerMessage* pMsg)
     for (const std::string& strOrder : m_waitingEnds.GetOrders())
         if (GetRows()->FindRow({strOrder.c_str()}) != nullptr)
             TellWaiting(strOrder.c_str());
+    // A row may show an order ended that no line told: a form open on it follows its row.
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->TellFormsOrderRows();
 }
 
 void COrderStatusTable::SetLookedUpColumns(CDataBuffer* pRow, CServerMessage* pMsg, BOOL bSymbolText)

@@ -18,6 +18,10 @@ class CSettingsFile;
 // Sent to a form's view before the session closes it: nonzero when it holds an order the trader
 // typed and did not send.
 #define WM_FORM_HOLDS_ORDER (WM_USER + 1102)
+// Posted to a form's view when order-status rows may have changed: by a modify form to itself on
+// its order's line, and to every form's view when an order-status reply ends, whose rows may end
+// an order no line of it told. Posted, so that the view reads the rows once the line is handled.
+#define WM_FORM_ORDER_ROWS (WM_USER + 1103)
 // The information line that names such a form ("%1": its title).
 #define IDS_ORDER_LEFT_UNSENT 40397
 // The forms that outlive a session.

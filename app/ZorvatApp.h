@@ -91,6 +91,9 @@ public:
     void OpenDefaultSettings();
     // The link went down: every form forgets what it waits for.
     void TellFormsLinkDown();
+    // An order-status reply ended: every form reads the order rows again once the line is
+    // handled, as after a line of its order (a form open on an order the reply ended ends).
+    void TellFormsOrderRows();
     // The lines that name each form holding an order the trader typed and did not send (string
     // nTextId, "%1" the form's title), one per form, in the order of the windows.
     std::vector<CString> DescribeUnsentOrders(UINT nTextId) const;

@@ -383,6 +383,14 @@ void CZORVAT32App::TellFormsLinkDown()
                 pForm->GetView()->SendMessage(WM_FORM_LINK_DOWN);
 }
 
+void CZORVAT32App::TellFormsOrderRows()
+{
+    for (HWND hChild : MdiChildren(m_pMainFrame))
+        if (CFormMDIWnd* pForm = LiveForm(hChild))
+            if (pForm->GetView() != nullptr && pForm->GetView()->m_hWnd != nullptr)
+                ::PostMessageA(pForm->GetView()->m_hWnd, WM_FORM_ORDER_ROWS, 0, 0);
+}
+
 void CZORVAT32App::CloseStandingWindows(BOOL bChartsAndPages)
 {
     for (HWND hChild : MdiChildren(m_pMainFrame)) {

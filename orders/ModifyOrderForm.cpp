@@ -151,9 +151,6 @@ BOOL ReadKSERow(long nOrder, OPEN_ORDER* pOrder)
     return TRUE;
 }
 
-// Posted to itself when a line of its order came: read once every table has taken the line.
-#define WM_ORDER_ROW_CHANGED (WM_USER + 1110)
-
 // The order's row in its family's order-status table; null when there is none.
 const CDataBuffer* OrderRow(BOOL bKse, long nOrder)
 {
@@ -188,7 +185,7 @@ CMessageTypeSet ModifyTypes(int nMoreType)
 BEGIN_MESSAGE_MAP(CModifyOrderForm, COrderFormBase)
     ON_MESSAGE(WM_FORM_CLOSING, OnFormClosing)
     ON_MESSAGE(WM_FORM_LINK_DOWN, OnLinkDown)
-    ON_MESSAGE(WM_ORDER_ROW_CHANGED, OnOrderRowChanged)
+    ON_MESSAGE(WM_FORM_ORDER_ROWS, OnOrderRowChanged)
 END_MESSAGE_MAP()
 
 CModifyOrderForm::CModifyOrderForm(UINT nTemplate, const MODIFY_CONTROLS& controls, int nMoreType)
@@ -424,7 +421,7 @@ void CModifyOrderForm::OnNC(CServerMessage* pMsg)
 void CModifyOrderForm::OnOrderLine(CServerMessage* pMsg, int nOrderField)
 {
     if (m_nOrder != 0 && !m_bFinished && pMsg != nullptr && pMsg->GetLong(nOrderField) == m_nOrder && m_hWnd != nullptr)
-        ::PostMessageA(m_hWnd, WM_ORDER_ROW_CHANGED, 0, 0);
+        ::PostMessageA(m_hWnd, WM_FORM_ORDER_ROWS, 0, 0);
 }
 
 LRESULT CModifyOrderForm::OnOrderRowChanged(WPARAM, LPARAM)

@@ -3,14 +3,15 @@
 // the family's preview and, on the form's own preview reply, reviews it; Cancel reviews a
 // preview built here and sent nowhere; OK sends the change or the cancel built from the values
 // read at Submit plus the password; the form's own acknowledgement closes it, as does an "NC"
-// for its order. A form class adds its layout, its load and its snapshot; what it sends is its
-// roads (OrderRequests.h).
+// for its order, or a line or an order-status reply whose row shows the order ended. A form
+// class adds its layout, its load and its snapshot; what it sends is its roads (OrderRequests.h).
 //
 // The preview's review opens once the preview's line is handled, and the order's lines are handled
 // while it is open: the form's row stays current behind it. Whatever ends the form meanwhile (an
-// "NC" for its order, a fill, an acknowledgement, a log-off or a close) ends the review with
-// Cancel, or keeps a review still to open shut: nothing is sent, the order's end is told, and the
-// form closes, or is deleted, once the review is over. OK reads the order's row as it stands.
+// "NC" for its order, a fill, a reply that shows it ended, an acknowledgement, a log-off or a
+// close) ends the review with Cancel, or keeps a review still to open shut: nothing is sent, the
+// order's end is told, and the form closes, or is deleted, once the review is over. OK reads the
+// order's row as it stands.
 #include "orders/OrderFormBase.h"
 #include "platform/mfc/OleDateTime.h"
 
@@ -120,6 +121,7 @@ protected:
     afx_msg LRESULT OnFormClosing(WPARAM wParam, LPARAM lParam);
     // The link went down: no reply comes any more, so a form kept for them goes.
     afx_msg LRESULT OnLinkDown(WPARAM wParam, LPARAM lParam);
+    // A line of its order came, or an order-status reply ended: the form follows its row.
     afx_msg LRESULT OnOrderRowChanged(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 

@@ -958,25 +958,34 @@ TEST_F(ShownValues, ASecondQuickFilterNarrowsAFilteredWindow)
 }
 
 // From the login on, every row of the combined holdings shows its value in the base currency,
-// those no quote revalues (the options) among them, and the base total adds them all.
+// those no quote revalues (the options) among them, and the base total adds them all; the same
+// when the currency list comes only after the rates (held until the margin details are asked for).
 TEST_F(ShownValues, TheCombinedHoldingsBaseTotalCountsEveryRowFromTheLogin)
 {
-    ASSERT_TRUE(StartSession({"--rate", "0"}));
-    ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_HOLDINGS));
-    PumpFor(300);
-    CDataTable* pTable = FindDataTable(IDS_TABLE_COMBINED_HOLDINGS);
-    const std::vector<std::string> markets = ShownTexts(pTable, CH_MARKET), currencies = ShownTexts(pTable, CH_CURRENCY),
-                                   values = ShownTexts(pTable, CH_VALUE), based = ShownTexts(pTable, CH_BASE_VALUE);
-    const std::string strOptions(GetGlobals()->GetMarketName(16));
-    ASSERT_LT(0, std::count(markets.begin(), markets.end(), strOptions));
-    double dTotal = 0;
-    for (size_t i = 0; i < values.size(); ++i) {
-        const double dRate = pRun->App().GetRates().GetCrossRate(currencies[i].c_str());
-        ASSERT_LT(0.0, dRate) << currencies[i];
-        EXPECT_NEAR(ShownNumber(values[i]) * dRate, ShownNumber(based[i]), 0.01) << markets[i];
-        dTotal += ShownNumber(based[i]);
+    for (const char* pszScenario : {"normal", "hold=CL:MD"}) {
+        SCOPED_TRACE(pszScenario);
+        // As a new process starts: no currency list until this session's comes.
+        GetGlobals()->ClearCurrencies();
+        ASSERT_TRUE(StartSession({"--rate", "0", "--scenario", pszScenario}));
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_COMBINED_HOLDINGS));
+        Command(ID_APP_MARGIN_DETAILS);
+        ASSERT_NO_FATAL_FAILURE(Loaded(IDS_TABLE_MARGIN_DETAILS));
+        PumpFor(300);
+        CDataTable* pTable = FindDataTable(IDS_TABLE_COMBINED_HOLDINGS);
+        const std::vector<std::string> markets = ShownTexts(pTable, CH_MARKET), currencies = ShownTexts(pTable, CH_CURRENCY),
+                                       values = ShownTexts(pTable, CH_VALUE), based = ShownTexts(pTable, CH_BASE_VALUE);
+        const std::string strOptions(GetGlobals()->GetMarketName(16));
+        ASSERT_LT(0, std::count(markets.begin(), markets.end(), strOptions));
+        double dTotal = 0;
+        for (size_t i = 0; i < values.size(); ++i) {
+            const double dRate = pRun->App().GetRates().GetCrossRate(currencies[i].c_str());
+            ASSERT_LT(0.0, dRate) << currencies[i];
+            EXPECT_NEAR(ShownNumber(values[i]) * dRate, ShownNumber(based[i]), 0.01) << markets[i];
+            dTotal += ShownNumber(based[i]);
+        }
+        EXPECT_NEAR(dTotal, ShownNumber(TotalText(pTable, CH_BASE_VALUE)), 0.01 * static_cast<double>(values.size()));
+        TearDown();
     }
-    EXPECT_NEAR(dTotal, ShownNumber(TotalText(pTable, CH_BASE_VALUE)), 0.01 * static_cast<double>(values.size()));
 }
 
 // The combined holdings' dinar cash line: a reply leaves its name empty, a live line names it.

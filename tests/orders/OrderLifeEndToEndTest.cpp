@@ -235,6 +235,47 @@ TEST_F(OrderLifeSession, AnOlderLineAfterANewerOneTellsNothingNew)
     EXPECT_EQ(std::string(COrderStatus::GetText(6)), Shown(IDS_TABLE_KSE_ORDERS, 70082, KC_STATUS));
 }
 
+// Found by the order-life property: a modify form open on a US order that the order-status reply,
+// and no line of the order, shows refused: the form closes, the end told once. A KSE order's
+// change under review when the KSE reply shows it cancelled: the review and the form close by
+// themselves, and nothing goes out.
+TEST_F(OrderLifeSession, AReplyThatShowsTheOrderEndedClosesItsForm)
+{
+    ASSERT_NO_FATAL_FAILURE(StartLoaded());
+    Line(UsOrder(70507, 10, 10, 0, 2));
+    App().OpenModifyOrderUS(70507);
+    PumpPending();
+    ASSERT_NE(nullptr, FormOf(70507));
+    const std::string strRow = UsOrder(70507, 10, 0, 0, 4);
+    for (const std::string& strLine : {std::string("~OS|0|XC||0|0|0|0|0|0|0|0|0"), strRow.substr(strRow.find("|XC||") + 5),
+                                       std::string("$EN|0|XC|0|1")})
+        Line(strLine, 0);
+    EXPECT_EQ(nullptr, App().GetModifyOrderForm());
+    EXPECT_EQ(1u, TimesIn(pRun->InfoText(), "Order 70507 is no longer open: the form closes")) << pRun->InfoText();
+
+    const std::string strOrder = Place(MSG_KR, "||1002|10020|1|1|101|100|0|800||0|||secret", 17, IDS_TABLE_KSE_ORDERS);
+    ASSERT_FALSE(strOrder.empty());
+    const long nOrder = atol(strOrder.c_str());
+    App().OpenModifyOrderKSE(nOrder);
+    PumpPending();
+    const HWND hForm = FormOf(nOrder);
+    ASSERT_NE(nullptr, hForm);
+    EnterText(hForm, IDC_MODIFY_QUANTITY, "150");
+    const std::string strCancelled = KseOrder(nOrder, 100, 0, 0, 5);
+    RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND) {
+                       for (const std::string& strLine : {std::string("~KS|0|XC||0"), strCancelled.substr(strCancelled.find("|XC||") + 5),
+                                                          std::string("$EN|0|XC|0|1"), std::string("~KB|0|XC||0"),
+                                                          std::string("$EN|0|XC|0|0")})
+                           Line(strLine, 0);
+                   }}});
+    NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
+    EXPECT_TRUE(PumpUntil([&] { return App().GetModifyOrderForm() == nullptr; }, 2000)) << pRun->InfoText();
+    EXPECT_TRUE(FinishedSteps()) << "the change was reviewed";
+    ClearDialogSteps();
+    EXPECT_EQ(0u, Count("KM")) << Lines("KM");
+    EXPECT_EQ(1u, TimesIn(pRun->InfoText(), "Order " + strOrder + " was cancelled: the form closes")) << pRun->InfoText();
+}
+
 // A US order and a KSE order of the same number, both cancelled: each end is told.
 TEST_F(OrderLifeSession, OrdersOfTwoMarketsWithOneNumberAreToldApart)
 {
