@@ -474,15 +474,21 @@ void CTableWindow::DrawColumnTitle(HDC hdc, int nDisplayCol, const RECT& rcCell)
     DrawTextA(hdc, strTitle, -1, &rcText, uFormat);
 }
 
+CTableRowCache& CTableWindow::GetShownRowCache()
+{
+    const int nLast = GetLastShownRow();
+    m_cache.SetRange(m_nTopRow, nLast >= m_nTopRow ? nLast - m_nTopRow + 1 : 0, FALSE);
+    return m_cache;
+}
+
 void CTableWindow::Paint(HDC hdc, const RECT& rcUpdate)
 {
     if (!m_pView)
         return;
-    const int nLast = GetLastShownRow();
-    m_cache.SetRange(m_nTopRow, nLast >= m_nTopRow ? nLast - m_nTopRow + 1 : 0, FALSE);
-    m_scrollPane.Paint(hdc, rcUpdate, &m_cache);
-    m_fixedPane.Paint(hdc, rcUpdate, &m_cache);
-    m_headerPane.Paint(hdc, rcUpdate, &m_cache);
+    CTableRowCache& cache = GetShownRowCache();
+    m_scrollPane.Paint(hdc, rcUpdate, &cache);
+    m_fixedPane.Paint(hdc, rcUpdate, &cache);
+    m_headerPane.Paint(hdc, rcUpdate, &cache);
     RECT rcBand = m_rcDivider;
     RECT rcMeet;
     if (!IsRectEmpty(&rcBand) && IntersectRect(&rcMeet, &rcBand, &rcUpdate)) {

@@ -279,6 +279,8 @@ public:
     CTableWindowHeaderArea& GetHeaderPane() { return m_headerPane; }
     CTableWindowArea* PaneOfColumn(int nDisplayCol);
     CTableRowCache& GetRowCache() { return m_cache; }
+    // The cache over the lines on screen now; its range is set again when a change emptied it.
+    CTableRowCache& GetShownRowCache();
     int  GetRowHeight() const { return m_nRowHeight; }
     int  GetTitleHeight() const { return m_nTitleHeight; }
     int  GetDigitWidth(BOOL bBold) const { return bBold ? m_nDigitWidthBold : m_nDigitWidth; }

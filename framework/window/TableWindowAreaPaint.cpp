@@ -322,7 +322,8 @@ BOOL CTableWindowArea::GetShownCellText(int nLine, int nDisplayCol, CTBString* p
     if (!hGrid || !ColumnBounds(nDisplayCol, &rcCell) || !GetLineRect(nLine, pRect) || GetColumnWidth(nDisplayCol) <= 0)
         return FALSE;
     rcCell = RECT{rcCell.left, pRect->top, rcCell.right - 1, pRect->bottom};
-    CTableRowCache& cache = m_pGrid->GetRowCache();
+    // A live change empties the cache and paints only what it moved: the cell still shows.
+    CTableRowCache& cache = m_pGrid->GetShownRowCache();
     CTableRow* pRow = nLine < cache.GetCount() ? cache.GetLineRow(nLine) : nullptr;
     BYTE attrs[3];
     CTableColumn* pColumn = pRow ? ReadCell(pRow, nDisplayCol, attrs) : nullptr;

@@ -32,9 +32,7 @@ void CTableWindow::UpdateCellTip(int nLine, int nDisplayCol, POINT pt)
     CTableColumn* pColumn = order.GetColumn(nDisplayCol);
     if (!pPane || !pColumn)
         return;
-    const int nLast = GetLastShownRow();
-    m_cache.SetRange(m_nTopRow, nLast >= m_nTopRow ? nLast - m_nTopRow + 1 : 0, FALSE);
-    CTableRow* pRow = m_cache.GetLineRow(nLine);
+    CTableRow* pRow = GetShownRowCache().GetLineRow(nLine);
     // What the cell shows, where the pane paints it (a column partly out of its pane shows only
     // what lies inside it), against the whole text.
     CTBString strShown;

@@ -244,8 +244,7 @@ BOOL CTableWindow::ResolveCell(CViewRow* pRow, int* pRowIndex, int* pCol, BOOL b
     }
     if (nRow >= 0) {
         // The cache holds the lines on screen; it may have been cleared since the last paint.
-        m_cache.SetRange(m_nTopRow, GetLastShownRow() - m_nTopRow + 1, FALSE);
-        CViewRow* pCached = m_cache.GetRow(nRow);
+        CViewRow* pCached = GetShownRowCache().GetRow(nRow);
         if (!pCached)
             return FALSE;
         if (pRow)

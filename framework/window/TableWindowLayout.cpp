@@ -268,12 +268,11 @@ int CTableWindow::AutoFitColumn(int nDisplayCol, BOOL bMeasureOnly)
         return pColumn->m_bHidden ? 0 : pColumn->m_nWidth;
     PrepareDC(hdc);
     const int nCol = m_pView->GetColumnOrder().GetColumnIndex(nDisplayCol);
-    const int nLast = GetLastShownRow();
-    m_cache.SetRange(m_nTopRow, nLast >= m_nTopRow ? nLast - m_nTopRow + 1 : 0, FALSE);
+    CTableRowCache& cache = GetShownRowCache();
     std::vector<char> text(static_cast<size_t>(pColumn->GetFullTextSize()));
     int nWidest = 0;
     for (int nLine = 0; nLine < GetLinesThatFit(); ++nLine) {
-        CTableRow* pRow = m_cache.GetLineRow(nLine);
+        CTableRow* pRow = cache.GetLineRow(nLine);
         BOOL bBold = FALSE;
         const char* pszText = "NULL";
         BYTE attrs[3] = {0, 0, 0};
