@@ -175,12 +175,5 @@ TEST(MdiOnDisplay, DISABLED_TheTradersClicks)
 
 TEST(MdiOnDisplay, EveryButtonOfACaptionAndOfAnIconDoesWhatItShows)
 {
-    const std::string strMissing = CDisplayUnderTest::MissingPrograms();
-    if (!strMissing.empty())
-        GTEST_SKIP() << "no real display: " << strMissing << " not installed (scripts/setup installs them)";
-    CDisplayUnderTest display;
-    ASSERT_TRUE(display.Ready()) << display.Why();
-    const DISPLAY_RUN run = display.RunCase("MdiOnDisplay.DISABLED_TheTradersClicks", 240000);
-    EXPECT_EQ(0, run.nStatus) << run.strOutput;
-    EXPECT_NE(std::string::npos, run.strOutput.find("[  PASSED  ] 1 test")) << run.strOutput;
+    RunCaseOnDisplay("MdiOnDisplay.DISABLED_TheTradersClicks", 240000);
 }

@@ -1,5 +1,6 @@
 // Xvfb and openbox for a test, and programs run on them, each bounded in time.
 #include "tests/common/DisplayUnderTest.h"
+#include <gtest/gtest.h>
 
 #include <cerrno>
 #include <chrono>
@@ -260,4 +261,16 @@ bool OnDisplayUnderTest()
 DISPLAY_RUN RunOnDisplay(const std::vector<std::string>& args, int nTimeoutMs)
 {
     return RunToEnd(args, EnvironmentWith({}), nTimeoutMs);
+}
+
+void RunCaseOnDisplay(const std::string& strCase, int nTimeoutMs)
+{
+    const std::string strMissing = CDisplayUnderTest::MissingPrograms();
+    if (!strMissing.empty())
+        GTEST_SKIP() << "no real display: " << strMissing << " not installed (scripts/setup installs them)";
+    CDisplayUnderTest display;
+    ASSERT_TRUE(display.Ready()) << display.Why();
+    const DISPLAY_RUN run = display.RunCase(strCase, nTimeoutMs);
+    EXPECT_EQ(0, run.nStatus) << run.strOutput;
+    EXPECT_NE(std::string::npos, run.strOutput.find("[  PASSED  ] 1 test")) << run.strOutput;
 }

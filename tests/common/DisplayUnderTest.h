@@ -51,3 +51,7 @@ bool OnDisplayUnderTest();
 
 // A tool run on the display of this process (xdotool ...), to its end or for at most nTimeoutMs.
 DISPLAY_RUN RunOnDisplay(const std::vector<std::string>& args, int nTimeoutMs = 5000);
+
+// The body of a test whose work runs on a display: skips where the display's programs are
+// missing, starts a display, runs the case named there and expects it to pass.
+void RunCaseOnDisplay(const std::string& strCase, int nTimeoutMs);

@@ -232,12 +232,5 @@ TEST(PauseLockOnDisplay, DISABLED_TheTradersRoad)
 
 TEST(PauseLockOnDisplay, ModalWindowsTakeTheKeysBackAfterAClickOnTheirOwner)
 {
-    const std::string strMissing = CDisplayUnderTest::MissingPrograms();
-    if (!strMissing.empty())
-        GTEST_SKIP() << "no real display: " << strMissing << " not installed (scripts/setup installs them)";
-    CDisplayUnderTest display;
-    ASSERT_TRUE(display.Ready()) << display.Why();
-    const DISPLAY_RUN run = display.RunCase("PauseLockOnDisplay.DISABLED_TheTradersRoad", 30000);
-    EXPECT_EQ(0, run.nStatus) << run.strOutput;
-    EXPECT_NE(std::string::npos, run.strOutput.find("[  PASSED  ] 1 test")) << run.strOutput;
+    RunCaseOnDisplay("PauseLockOnDisplay.DISABLED_TheTradersRoad", 30000);
 }

@@ -112,12 +112,5 @@ TEST(QtInputOnDisplay, DISABLED_KeysAfterAClick)
 
 TEST(QtInputOnDisplay, KeysTypedAtOnceAfterAClickLandInTheFieldClicked)
 {
-    const std::string strMissing = CDisplayUnderTest::MissingPrograms();
-    if (!strMissing.empty())
-        GTEST_SKIP() << "no real display: " << strMissing << " not installed (scripts/setup installs them)";
-    CDisplayUnderTest display;
-    ASSERT_TRUE(display.Ready()) << display.Why();
-    const DISPLAY_RUN run = display.RunCase("QtInputOnDisplay.DISABLED_KeysAfterAClick", 60000);
-    EXPECT_EQ(0, run.nStatus) << run.strOutput;
-    EXPECT_NE(std::string::npos, run.strOutput.find("[  PASSED  ] 1 test")) << run.strOutput;
+    RunCaseOnDisplay("QtInputOnDisplay.DISABLED_KeysAfterAClick", 60000);
 }
