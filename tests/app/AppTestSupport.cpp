@@ -186,7 +186,9 @@ void ShowWhole(CTableMDIWnd* pWnd)
 {
     CTableWindow& grid = pWnd->GetGrid();
     // No taller than the rows and totals need: every pixel of the window is painted.
-    const int nHeight = std::min(4000, 3 * grid.GetTitleHeight() + (pWnd->GetView()->GetRowCount() + 4) * grid.GetRowHeight() + 200);
+    const int nHeight = std::min(16000, 3 * grid.GetTitleHeight() + (pWnd->GetView()->GetRowCount() + 4) * grid.GetRowHeight() + 200);
     SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 5000, nHeight, SWP_NOZORDER | SWP_NOMOVE);
     UpdateWindow(grid.m_hWnd);
+    // A row out of view would be passed over by every check that reads the cells shown.
+    EXPECT_GE(grid.GetWholeLines(), pWnd->GetView()->GetRowCount() - grid.GetTopRow()) << "rows out of view";
 }
