@@ -29,7 +29,10 @@ bool Subscribe(CSimSession& s)
     for (const char* psz : {"SQ", "OB", "LX"})
         s.Request(psz, "");
     s.Request("TE", "1");
-    return s.client.ReadUntil("~MS|", 5000, &s.lines);
+    // Up to the reply of the last request, so that what follows is live lines only: the replies
+    // show the market as it stood when each was answered, which depends on the timing. A live
+    // trade line goes out only after that reply.
+    return s.client.ReadUntil("~TE|", 5000, &s.lines);
 }
 
 // The live lines received, by their sequence number (the last field).
