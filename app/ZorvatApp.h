@@ -152,6 +152,8 @@ public:
     // Market data (ZorvatTables.cpp). The KSE feeds and the account tables' first requests, once
     // per session (log-off allows the next); the flag is set even when nothing could be sent.
     void SubscribeMarketData();
+    // The KSE stock list has come whole: the KSE requests that waited for it go.
+    void OnKseStockListIn();
     BOOL IsMarketDataSubscribed() const { return m_bMarketDataSubscribed; }
     // The address in a window of the desktop's browser; FALSE when none took it.
     static BOOL OpenExternalBrowser(LPCSTR pszAddress);
@@ -499,6 +501,7 @@ protected:
     BOOL m_bInfoRaise = TRUE;
     BOOL m_bRememberPin = FALSE;
     BOOL m_bMarketDataSubscribed = FALSE;
+    BOOL m_bKseStockListIn = FALSE;     // this session's KSE stock list has come
     // While the login's workspace comes back, the table commands' requests wait for the initial
     // load: a reply before the stock list would show stock numbers for symbols.
     BOOL m_bHoldTableRequests = FALSE;

@@ -327,6 +327,7 @@ void CZORVAT32App::Logoff()
     m_heldTableRequests.clear();
     // The next user's session subscribes again.
     m_bMarketDataSubscribed = FALSE;
+    m_bKseStockListIn = FALSE;
     // What the next user must not find of this one (kept trading passwords).
     RunLogoffHooks();
 }

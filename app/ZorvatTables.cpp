@@ -506,8 +506,15 @@ void CZORVAT32App::OnMessageDR(CServerMessage* pMsg)
         return;
     const CString strState = pMsg->GetField(1);
     const char chState = strState.IsEmpty() ? 'x' : strState[0];
-    if (pMsg->GetLong(2) == -1 && chState == 'K')
+    // The KSE requests wait for the list that names their stocks: its end subscribes.
+    if (pMsg->GetLong(2) == -1 && chState == 'K' && (m_user.GetKseAccessLevel() < ACCESS_LEVEL_OPEN || m_bKseStockListIn))
         SubscribeMarketData();
+}
+
+void CZORVAT32App::OnKseStockListIn()
+{
+    m_bKseStockListIn = TRUE;
+    SubscribeMarketData();
 }
 
 void CZORVAT32App::SubscribeMarketData()

@@ -99,10 +99,15 @@ void CQuotationTable::ApplyHoldings(CServerMessage* pMsg, LPCSTR pszMarket)
         return;
     }
     const double dQuantity = pMsg->GetDouble(1, 0) + pMsg->GetDouble(3, 0);
+    // The day's gain as a quote line reckons it: none while the symbol has not traded today.
     QUOTE_PRICES prices;
+    prices.dLast = pRow->GetDouble(QC_LAST);
     prices.dClose = pRow->GetDouble(QC_CLOSE);
     prices.dOpen = pRow->GetDouble(QC_OPEN);
-    const double dDayGain = (pRow->GetDouble(QC_LAST) - QuoteReference(prices)) * dQuantity;
+    prices.dHeld1 = dQuantity;
+    QUOTE_FIGURES figures;
+    ComputeQuoteFigures(prices, FALSE, &figures);
+    const double dDayGain = figures.dDayGain;
     pRow->BeginChanges();
     FillRow(pMsg, pMsg->GetType() == MSG_NH ? MSG_NH : MSG_IH, pRow, TRUE);
     SetNumber(pRow, QC_POSITION, dQuantity, TRUE);

@@ -87,10 +87,9 @@ void CStockListKSETable::OnEnd(CServerMessage* pMsg)
     if (!IsReceiving())
         return;
     TableOnEnd(pMsg);
-    // The KSE requests wait for the list that names their stocks; once a log-in.
-    CZORVAT32App* pApp = CZORVAT32App::Get();
-    if (pApp != nullptr && !pApp->IsMarketDataSubscribed())
-        pApp->SubscribeMarketData();
+    // The KSE requests wait for the list that names their stocks.
+    if (CZORVAT32App* pApp = CZORVAT32App::Get())
+        pApp->OnKseStockListIn();
 }
 
 HMENU CStockListKSETable::CreateContextMenu()

@@ -235,6 +235,17 @@ TEST_F(QuoteFixture, QuoteAfterHoldingsCountsTheDaysGainOfTheFirstAndThirdHeldQu
         Fire(Quote(4, "IBM", "1", "13", "10"));
         EXPECT_EQ(c.pszDayGain, Cell("IBM", QC_DAY_GAIN));
     }
+    // Holdings after a quote of a symbol that has not traded today: no gain, whichever came first.
+    for (bool bHoldingsFirst : {true, false}) {
+        SCOPED_TRACE(bHoldingsFirst ? "holdings first" : "quote first");
+        Fire(Quote(4, "IBM", "1", "10", "10"));
+        if (bHoldingsFirst)
+            Fire("~NH|1|XC|0|IBM|40|0|0");
+        Fire(Quote(4, "IBM", "1", "0", "10"));
+        if (!bHoldingsFirst)
+            Fire("~NH|1|XC|0|IBM|40|0|0");
+        EXPECT_EQ("", Cell("IBM", QC_DAY_GAIN));
+    }
 }
 
 TEST_F(QuoteFixture, AlertFiresOnceAndIsCleared)
