@@ -157,6 +157,9 @@ BOOL CNewPlaceOrderDlg::KeepBegunOrder(int nKind, int nSide)
     }
     if (!bSameKind || (nSide > 0 && nShownSide > 0 && nSide != nShownSide))
         ShowMarketInfo(nullptr, IDS_TICKET_BEGUN_ORDER_KEPT, 2);
+    // Kept on the trader's command, every field it shows is the begun order's: the last order's
+    // acknowledgement empties none of them.
+    ForgetSentFields();
     return TRUE;
 }
 

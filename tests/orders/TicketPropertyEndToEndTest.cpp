@@ -590,6 +590,15 @@ TEST_F(TicketProperty, KeysTypedWhileTheCheckIsHeldStayAfterTheAcknowledgement)
     RunKept(*this, {{FILL_ORDER, 0}, {SUBMIT_NOTIFIED, 1}, {TYPE_QUANTITY, 2}, {TYPE_LIMIT, 1}, {TAKE_REPLIES, 0}});
 }
 
+// An order sent, the next quantity typed while its check was held, then an order command on the
+// ticket: the command keeps the order begun, and the acknowledgement empties none of its fields.
+TEST_F(TicketProperty, AnOrderBegunAndKeptByACommandKeepsItsSideAfterTheAcknowledgement)
+{
+    RunKept(*this, {{REVIEW_HELD, 0}, {TYPE_QUANTITY, 0}, {SUBMIT_NOTIFIED, 0}, {FILL_ORDER, 0}, {FILL_ORDER, 0}, {TYPE_QUANTITY, 0},
+                    {TYPE_QUANTITY, 0}, {FILL_ORDER, 0}, {TAKE_REPLIES, 0}, {TAKE_REPLIES, 0}, {TYPE_QUANTITY, 0},
+                    {REVIEW_HELD, 1}, {TYPE_QUANTITY, 0}, {TICKET_COMMAND, 1}});
+}
+
 // A review held open while another terminal places and cancels an order: the order-status table
 // behind it shows both, and the order confirmed afterwards is the one reviewed.
 TEST_F(TicketProperty, TheTablesBehindAnOpenReviewFollowTheServer)
