@@ -334,6 +334,7 @@ struct PositionWindowsProperty : CAccountSession
     }
     std::string m_strLast;
     const GEN_ACCOUNT* m_pAccount = nullptr;
+    std::set<std::string> m_filled;     // positions a fill of the sequence changed: the server's to cost
 
     void Run(const STEP& step, const GEN_ACCOUNT& account)
     {
@@ -412,6 +413,7 @@ struct PositionWindowsProperty : CAccountSession
             break;
         }
         case STEP_FILL:
+            m_filled.insert(p.strSymbol);
             if (p.nMarket == 2)
                 Send(MSG_KR, "||1002|10020|1|1|" + p.strSymbol + "|" + std::to_string(1 + std::abs(step.nMove)) + "|3|0||0|||secret");
             else if (p.nMarket == 8)
@@ -548,6 +550,7 @@ struct PositionWindowsProperty : CAccountSession
         }
         strFaults += ShortFaults();
         strFaults += QuotedFaults(byPosition);
+        strFaults += ModelFaults(byPosition);
         for (const auto& [strKey, windows] : byPosition) {
             const SHOWN_ROW& first = windows.begin()->second;
             for (const auto& [strName, row] : windows) {
@@ -597,6 +600,37 @@ struct PositionWindowsProperty : CAccountSession
             for (const auto& [strName, row] : itRows->second)
                 if (row.strPrice != itQuote->second)
                     strFaults += p.strSymbol + " quoted at " + itQuote->second + " reads " + row.strPrice + " in " + strName + "\n";
+        }
+        return strFaults;
+    }
+
+    // A stock no fill of the sequence changed reads the account's quantity, and the cost of its
+    // purchase price rounded once to the cost's places, in every window: a tenth of a fils or a
+    // hundredth of a cent rounded earlier shows.
+    std::string ModelFaults(const std::map<std::string, std::map<std::string, SHOWN_ROW>>& byPosition) const
+    {
+        std::string strFaults;
+        for (const GEN_POSITION& p : m_pAccount->positions) {
+            if (p.nMarket == 16 || m_filled.count(p.strSymbol) != 0)
+                continue;
+            const auto itRows = byPosition.find((p.nMarket == 2 ? "2:" : "8:") + p.strSymbol);
+            if (itRows == byPosition.end())
+                continue;
+            // The cost exactly, in ten-thousandths of a dinar (a tenth of a fils a share) or of a
+            // dollar (a hundredth of a cent).
+            const long long nExact = p.nQuantity * std::llround(p.dPrice * (p.nMarket == 2 ? 10.0 : 10000.0));
+            for (const auto& [strName, row] : itRows->second) {
+                if (Number(row.strQuantity) != static_cast<double>(p.nQuantity))
+                    strFaults += p.strSymbol + " in " + strName + ": quantity " + row.strQuantity + " of " + std::to_string(p.nQuantity) + "\n";
+                const int nPlaces = Places(row.strCost);
+                long long nDivisor = 1;
+                for (int i = nPlaces; i < 4; ++i)
+                    nDivisor *= 10;
+                const long long nWant = (nExact + nDivisor / 2) / nDivisor;
+                if (nPlaces <= 4 && Units(row.strCost, nPlaces) != nWant)
+                    strFaults += p.strSymbol + " in " + strName + ": cost " + row.strCost + " of " + std::to_string(p.nQuantity) + " at " +
+                                 Text(p.dPrice, p.nMarket == 2 ? 1 : 4) + "\n";
+            }
         }
         return strFaults;
     }
@@ -693,6 +727,7 @@ struct PositionWindowsProperty : CAccountSession
     std::string RunSequence(const GEN_ACCOUNT& account, const std::vector<STEP>& steps)
     {
         m_pAccount = &account;
+        m_filled.clear();
         const std::string strData = AccountData(account);
         const ::testing::AssertionResult started = StartSession({"--rate", "0", "--data", strData}, account.bArabic);
         std::filesystem::remove_all(strData);
