@@ -578,45 +578,49 @@ TEST_F(MouseRoadSession, ThePauseLockTakesEveryClickInArabic)
     ClickPastTheLock(*this, true);
 }
 
-// The Arabic ticket: the ticker's list open (a click at its left edge is on its button there);
-// a click on a field the list leaves uncovered closes the list and lands in that field, so what
-// is typed next goes there, not into the ticker.
-TEST_F(MouseRoadSession, AClickOutsideATickersListLandsWhereClicked)
+// The ticker's list clicked open at its button (the left end in Arabic) and filtered by the keys
+// to one stock: it covers no more than that stock's line, Quantity stays free, and a click on
+// Quantity closes the list and lands there, so what is typed next goes there, not into the ticker.
+void ClickOutsideATickersList(MouseRoadSession& s, bool bArabic)
 {
-    Start(true);
-    CNewPlaceOrderDlg* pTicket = Command(33100);
+    s.Start(bArabic);
+    CNewPlaceOrderDlg* pTicket = s.Command(33100);
     ASSERT_NE(nullptr, pTicket);
     const HWND hDlg = pTicket->m_hWnd;
     ChooseWithMouse(hDlg, IDC_TICKET_MARKET, static_cast<LPCSTR>(GetGlobals()->GetMarketName(8)));   // a US market
-    // An order type with a stop price, so that a price field lies beside the ticker's list.
-    const HWND hStop = GetDlgItem(hDlg, IDC_TICKET_STOP);
-    for (const std::string& strType : BoxItems(hDlg, IDC_TICKET_TYPE)) {
-        ChooseItem(hDlg, IDC_TICKET_TYPE, strType);
-        if (IsWindowEnabled(hStop) && (GetWindowLongA(hStop, GWL_STYLE) & ES_READONLY) == 0)
-            break;
-    }
-    TypeInto(hDlg, IDC_TICKET_TICKER, "ALPN");
+    const HWND hTicker = GetDlgItem(hDlg, IDC_TICKET_TICKER);
+    RECT rcTicker = {};
+    GetClientRect(hTicker, &rcTicker);
+    SetDlgItemTextA(hDlg, IDC_TICKET_TICKER, "");
+    ClickAt(hTicker, POINT{bArabic ? 3 : rcTicker.right - 3, 3});
+    TypeText("ALPN");
+    PumpPending();
     HWND hList = nullptr;
     EnumWindows(FindShownList, reinterpret_cast<LPARAM>(&hList));
     ASSERT_NE(nullptr, hList) << "the ticker's list is open";
-    RECT rcList = {};
+    ASSERT_EQ(1, SendMessageA(hList, LB_GETCOUNT, 0, 0));
+    RECT rcList = {}, rcQuantity = {}, rcBoth = {};
     GetWindowRect(hList, &rcList);
-    // The fields the trader types numbers in, the first the list leaves uncovered.
-    int nField = 0;
-    for (int nId : {IDC_TICKET_QUANTITY, IDC_TICKET_LIMIT, IDC_TICKET_STOP}) {
-        RECT rcField = {}, rcBoth = {};
-        GetWindowRect(GetDlgItem(hDlg, nId), &rcField);
-        if (nField == 0 && IsWindowVisible(GetDlgItem(hDlg, nId)) && IsWindowEnabled(GetDlgItem(hDlg, nId)) &&
-            (GetWindowLongA(GetDlgItem(hDlg, nId), GWL_STYLE) & ES_READONLY) == 0 && !IntersectRect(&rcBoth, &rcField, &rcList))
-            nField = nId;
-    }
-    ASSERT_NE(0, nField);
-    ClickAt(GetDlgItem(hDlg, nField), POINT{3, 3});
-    SendDlgItemMessageA(hDlg, nField, EM_SETSEL, 0, -1);     // over the price the ticker's lookup put there
+    const HWND hQuantity = GetDlgItem(hDlg, IDC_TICKET_QUANTITY);
+    GetWindowRect(hQuantity, &rcQuantity);
+    EXPECT_FALSE(IntersectRect(&rcBoth, &rcQuantity, &rcList))
+        << "list " << rcList.left << "," << rcList.top << " " << rcList.right << "," << rcList.bottom << "; Quantity at "
+        << rcQuantity.top;
+    ClickAt(hQuantity, POINT{3, 3});
     TypeText("10");
     PumpPending();
     EXPECT_FALSE(IsWindowVisible(hList)) << "the list closed";
-    EXPECT_EQ(nField, FocusedControl(hDlg));
-    EXPECT_EQ("10", ControlText(hDlg, nField));
+    EXPECT_EQ(IDC_TICKET_QUANTITY, FocusedControl(hDlg));
+    EXPECT_EQ("10", ControlText(hDlg, IDC_TICKET_QUANTITY));
     EXPECT_EQ("ALPN", ControlText(hDlg, IDC_TICKET_TICKER));
+}
+
+TEST_F(MouseRoadSession, AClickOutsideATickersListLandsWhereClicked)
+{
+    ClickOutsideATickersList(*this, false);
+}
+
+TEST_F(MouseRoadSession, AClickOutsideATickersListLandsWhereClickedInArabic)
+{
+    ClickOutsideATickersList(*this, true);
 }

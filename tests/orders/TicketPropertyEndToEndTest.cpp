@@ -8,7 +8,7 @@
 // chose or typed, but for the fields of an order acknowledged that still showed it, untouched
 // since its Submit; what went out is what the ticket showed at Submit, the order what its check
 // carried; the order-status rows behind an open review follow the server's lines; and the keys
-// are in the ticket's enabled field.
+// are in the ticket's enabled field; each information line's time is no earlier than the one above.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -150,6 +150,9 @@ struct CTicketRun
     // Per check sent: what the ticket showed at its Submit.
     std::vector<std::vector<std::string>> submitted;
     size_t nChecksSeen = 0;
+    // The information lines whose time was read, and the latest time among them.
+    size_t nLinesTimed = 0;
+    CString strLastTime;
 
     void Touch(int nId)
     {
@@ -518,6 +521,19 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps, bool bArabic = fals
             for (const std::string& strCheck : checks)
                 bChecked |= OrderFields(strCheck) == order;
             RC_ASSERT(bChecked);
+        }
+        // Each information line is stamped no earlier than the line above it, a line told after a
+        // review as well (a time the server's message brought along is its own).
+        const std::vector<INFO_LINE> lines = s.App().GetInfoTable()->GetLines();
+        for (; run.nLinesTimed < lines.size(); ++run.nLinesTimed) {
+            const INFO_LINE& line = lines[run.nLinesTimed];
+            if (line.strTime.IsEmpty() || line.bTimeColored || line.nMachineSeconds >= 0)
+                continue;
+            RC_LOG() << "line " << run.nLinesTimed << " at " << static_cast<LPCSTR>(line.strTime) << ": "
+                     << static_cast<LPCSTR>(line.strText) << "\n";
+            const bool bPastMidnight = run.strLastTime.Left(2) == "23" && line.strTime.Left(2) == "00";
+            RC_ASSERT(line.strTime.Compare(run.strLastTime) >= 0 || bPastMidnight);
+            run.strLastTime = line.strTime;
         }
         // The keys are in the ticket, in a control that takes them.
         const HWND hFocus = GetFocus();

@@ -607,6 +607,22 @@ LRESULT OnSelectString(HWND hWnd, int nStart, LPARAM lParam)
 }
 
 // Removing the selected item, or all, empties the field.
+// Items added or taken away while the list is open: it keeps as many items high as it holds, so
+// that a list filtered down covers no more of the window below than its items need.
+LRESULT RefitList(HWND hWnd, LRESULT lResult)
+{
+    const TbComboState* pState = StateOf(hWnd);
+    if (!pState || !pState->bDropped || !pState->hList)
+        return lResult;
+    const RECT rc = DroppedRect(hWnd, *pState);
+    RECT rcNow = {};
+    GetWindowRect(pState->hList, &rcNow);
+    if (!EqualRect(&rc, &rcNow))
+        SetWindowPos(pState->hList, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    return lResult;
+}
+
 LRESULT OnDelete(HWND hWnd, UINT uMsg, WPARAM wParam)
 {
     TbComboState* pState = StateOf(hWnd);
@@ -620,7 +636,7 @@ LRESULT OnDelete(HWND hWnd, UINT uMsg, WPARAM wParam)
     } else if (pState) {
         InvalidateRect(hWnd, nullptr, TRUE);
     }
-    return uMsg == LB_RESETCONTENT ? CB_OKAY : lResult;
+    return RefitList(hWnd, uMsg == LB_RESETCONTENT ? CB_OKAY : lResult);
 }
 
 LRESULT OnGetEditSel(HWND hWnd, WPARAM wParam, LPARAM lParam)
@@ -908,8 +924,8 @@ LRESULT CALLBACK TbComboBoxWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC: return OnListAsks(hWnd, uMsg, wParam, lParam);
-    case CB_ADDSTRING:      return StateOf(hWnd) ? ToList(*StateOf(hWnd), LB_ADDSTRING, wParam, lParam) : CB_ERR;
-    case CB_INSERTSTRING:   return StateOf(hWnd) ? ToList(*StateOf(hWnd), LB_INSERTSTRING, wParam, lParam) : CB_ERR;
+    case CB_ADDSTRING:      return StateOf(hWnd) ? RefitList(hWnd, ToList(*StateOf(hWnd), LB_ADDSTRING, wParam, lParam)) : CB_ERR;
+    case CB_INSERTSTRING:   return StateOf(hWnd) ? RefitList(hWnd, ToList(*StateOf(hWnd), LB_INSERTSTRING, wParam, lParam)) : CB_ERR;
     case CB_DELETESTRING:   return OnDelete(hWnd, LB_DELETESTRING, wParam);
     case CB_RESETCONTENT:   return OnDelete(hWnd, LB_RESETCONTENT, 0);
     case CB_GETCOUNT:       return StateOf(hWnd) ? ToList(*StateOf(hWnd), LB_GETCOUNT, 0, 0) : 0;
