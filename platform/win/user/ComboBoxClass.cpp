@@ -606,7 +606,6 @@ LRESULT OnSelectString(HWND hWnd, int nStart, LPARAM lParam)
     return lItem < 0 ? CB_ERR : OnSetCurSel(hWnd, static_cast<int>(lItem));
 }
 
-// Removing the selected item, or all, empties the field.
 // Items added or taken away while the list is open: it keeps as many items high as it holds, so
 // that a list filtered down covers no more of the window below than its items need.
 LRESULT RefitList(HWND hWnd, LRESULT lResult)
@@ -623,6 +622,7 @@ LRESULT RefitList(HWND hWnd, LRESULT lResult)
     return lResult;
 }
 
+// Removing the selected item, or all, empties the field.
 LRESULT OnDelete(HWND hWnd, UINT uMsg, WPARAM wParam)
 {
     TbComboState* pState = StateOf(hWnd);
