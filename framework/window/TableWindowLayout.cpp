@@ -222,6 +222,9 @@ int CTableWindow::SetColumnWidth(int nDisplayCol, int nWidth, BOOL bAnimate)
         m_scrollPane.SetColumnWidth(nDisplayCol, nWidth, TRUE);
     } else {
         m_scrollPane.SetColumnWidthNow(nDisplayCol, nWidth);
+        // Wider or narrower than the pane now: its scroll bar comes or goes with the width.
+        if (m_scrollPane.IsScrollBarShown() || m_scrollPane.GetTotalWidth() > m_scrollPane.GetRect().right - m_scrollPane.GetRect().left)
+            m_scrollPane.SetRect(m_scrollPane.GetRect(), TRUE);
     }
     return nWidth;
 }

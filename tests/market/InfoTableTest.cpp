@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 #include "tests/app/AppTestSupport.h"
+#include "framework/window/TableWindowArea.h"
 #include "market/ZorvatInfoTable.h"
 #include "link/MessageSource.h"
 #include "link/MessageTypes.h"
@@ -349,4 +350,42 @@ TEST_F(InfoFixture, ExportAndCopyTakeTheLines)
     pMain->SendMessage(WM_COMMAND, ID_TABLE_COPY_PICTURE);
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
     EXPECT_TRUE(IsClipboardFormatAvailable(pMain->GetGrid().GetClipboardFormat()));
+}
+
+namespace {
+// A line wider than the window: its column takes the line's width and the window's scroll bar
+// reaches all of it, in either language.
+void ExpectAWideLineWithinReach(CZorvatInfoTable* pTable, const char* pszPicture)
+{
+    CNorvApp::ShowTable(pTable);
+    PumpPending();
+    pTable->AddText(CString('w', 400));
+    PumpPending();
+    CTableWindow& grid = pTable->GetMainWindow()->GetGrid();
+    CTableWindowArea& pane = grid.GetScrollPane();
+    RECT rcClient;
+    ::GetClientRect(grid.m_hWnd, &rcClient);
+    ASSERT_TRUE(pane.IsScrollBarShown()) << "a line of " << rcClient.right << " px with no scroll bar";
+    SCROLLINFO si = {};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_RANGE | SIF_PAGE;
+    ASSERT_TRUE(::GetScrollInfo(pane.GetScrollBar().GetSafeHwnd(), SB_CTL, &si));
+    EXPECT_GT(si.nMax + 1, static_cast<int>(si.nPage)) << "the bar scrolls";
+    int nWidths = 0;
+    for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol)
+        nWidths += grid.GetColumnWidth(nCol);
+    EXPECT_GE(si.nMax + 1, nWidths) << "the bar reaches every column's end";
+    std::filesystem::create_directories(std::string(TB_BINARY_DIR) + "/screenshots");
+    TbSaveWindowPng(pTable->GetMainWindow()->m_hWnd, (std::string(TB_BINARY_DIR) + "/screenshots/" + pszPicture).c_str());
+}
+}  // namespace
+
+TEST_F(InfoFixture, AWideLineIsWithinTheScrollBarsReach)
+{
+    ExpectAWideLineWithinReach(pTable, "info_wide_line_en.png");
+}
+
+TEST_F(ArabicInfoFixture, AWideLineIsWithinTheScrollBarsReach)
+{
+    ExpectAWideLineWithinReach(pTable, "info_wide_line_ar.png");
 }
