@@ -19,7 +19,10 @@
 #include <thread>
 #include <vector>
 
+#include "account/OrderStatusKSETable.h"
 #include "account/OrderStatusTable.h"
+#include "link/MessageTypes.h"
+#include "orders/NewModifyOrderDlg.h"
 #include "app/FormMDIWnd.h"
 #include "app/NorvMainFrame.h"
 #include "app/ZorvatApp.h"
@@ -44,12 +47,12 @@ using TicketProperty = COrderStatusSession;
 enum STEP_KIND {
     TYPE_QUANTITY, TYPE_LIMIT, CHOOSE_SIDE, CHOOSE_TYPE, CHOOSE_MARKET, CHOOSE_TICKER, TICKET_COMMAND, RESET,
     SUBMIT_NOTIFIED, SUBMIT_CLICKED, SUBMIT_ENTER, TAKE_REPLIES, FILL_ORDER, ROW_ORDER, CHOOSE_DATE, REVIEW_HELD,
-    CLICK_TYPE,
+    CLICK_TYPE, MODIFY_HELD,
     STEP_KINDS
 };
 const char* const STEP_NAMES[] = {"type quantity", "type limit", "side", "type", "market", "ticker", "command",
                                   "reset", "submit", "click submit", "enter", "replies", "fill", "row's order", "date",
-                                  "review held", "click and type"};
+                                  "review held", "click and type", "modify held"};
 // Quantities: the last one the server refuses for its cash.
 const char* const QUANTITIES[] = {"7", "500", "1000", "99999999"};
 const char* const LIMITS[] = {"842", "850", "73.3", "48.5"};
@@ -95,8 +98,22 @@ std::string FieldText(HWND hDlg, int nId)
     return strText;
 }
 
-// The other terminal's order: no ticket of the sequences sends 100 at 30.
+// The other terminal's order, and the trader's own KSE order that a modify form changes: no ticket
+// of the sequences sends 100 at 30 or at 800.
 const char OTHER_ORDER[] = "1002|10020|1|ALPN|100|0|30.00||0|||secret";
+const char OWN_KSE_ORDER[] = "||1002|10020|1|1|101|100|0|800||0|||secret";
+// The changes the other terminal makes to an order of 100 so that the book fills it at once.
+const char FILLING_KSE_CHANGE[] = "||1002|10020|1|101|100|0|870||0|||#|secret";
+const char FILLING_US_CHANGE[] = "1002|10020|1|ALPN|100|0|49.50||0|||#|secret";
+enum { KC_STATUS = 19, OC_STATUS = 12 };
+// The quantity the trader's change asks for.
+const char CHANGED_QUANTITY[] = "150";
+
+std::string WithNumber(std::string strBody, const std::string& strOrder)
+{
+    strBody.replace(strBody.find('#'), 1, strOrder);
+    return strBody;
+}
 
 const std::vector<std::string> CHECKS = {"KV", "OV", "KU", "KJ"}, ORDERS = {"KR", "OR", "KA", "KQ"};
 
@@ -144,6 +161,8 @@ struct CTicketRun
     // Another terminal of the trader; what the order-status table showed of its order behind a review.
     COtherTerminal other;
     std::vector<std::string> behind;
+    // The trader's orders the server ended while their change was under review ("KSE 3").
+    std::vector<std::string> ended;
     size_t nOrdersSeen = 0;
     // The orders the server logged by the end of the last step.
     size_t nOrdersCounted = 0;
@@ -254,19 +273,21 @@ struct CTicketRun
     {
         std::vector<std::string> orders;
         for (const std::string& strLine : s.Requests(ORDERS))
-            if (strLine.find(OTHER_ORDER) == std::string::npos)
+            if (strLine.find(OTHER_ORDER) == std::string::npos && strLine.find(OWN_KSE_ORDER) == std::string::npos)
                 orders.push_back(strLine);
         return orders;
     }
-    // The status the US order-status table shows for the order, "" while it has no row.
-    std::string UsStatus(const std::string& strOrder) const
+    // The status the order-status table shows for the order, "" while it has no row.
+    std::string Status(const std::string& strOrder, bool bKse = false) const
     {
-        const CDataBuffer* pRow = s.Row(IDS_TABLE_US_ORDERS, strOrder);
-        return pRow != nullptr ? std::string(pRow->GetText(12, TRUE)) : std::string();
+        const CDataBuffer* pRow = s.Row(bKse ? IDS_TABLE_KSE_ORDERS : IDS_TABLE_US_ORDERS, strOrder);
+        return pRow != nullptr ? std::string(pRow->GetText(bKse ? KC_STATUS : OC_STATUS, TRUE)) : std::string();
     }
-    // While the review is open, the other terminal places an order and cancels it: its row and
-    // its end, as the table behind the review shows them within a few seconds.
-    void MoveBehindReview()
+    std::string UsStatus(const std::string& strOrder) const { return Status(strOrder); }
+    // While the review is open, the other terminal places an order and cancels it, or moves its
+    // limit to where the book fills it: its row and its end, as the table behind the review shows
+    // them within a few seconds.
+    void MoveBehindReview(bool bFill)
     {
         std::string strOrder;
         for (const std::string& strLine : other.Send("OR", OTHER_ORDER))
@@ -274,7 +295,10 @@ struct CTicketRun
                 strOrder = BodyOf(strLine)[11];
         PumpUntil([&] { return !UsStatus(strOrder).empty(); }, 5000);
         const std::string strOpen = UsStatus(strOrder);
-        other.Send("OC", "1002|10020|" + strOrder + "|secret");
+        if (bFill)
+            other.Send("OM", WithNumber(FILLING_US_CHANGE, strOrder));
+        else
+            other.Send("OC", "1002|10020|" + strOrder + "|secret");
         PumpUntil([&] { return UsStatus(strOrder) != strOpen; }, 5000);
         behind.push_back(strOrder + ": " + strOpen + ", then " + UsStatus(strOrder));
         if (strOpen.empty() || UsStatus(strOrder) == strOpen)
@@ -282,14 +306,14 @@ struct CTicketRun
     }
     // The review answered: with the password and OK, or left; bHold: after the other terminal's
     // lines came behind it.
-    void AnswerReviews(bool bOk, bool bHold)
+    void AnswerReviews(bool bOk, bool bHold, bool bFill = false)
     {
         ClearDialogSteps();
         std::vector<DIALOG_STEP> steps;
         for (int n = 0; n < 3; ++n)
-            steps.push_back({IDC_REVIEW_PASSWORD, [this, bOk, bHold](HWND h) {
+            steps.push_back({IDC_REVIEW_PASSWORD, [this, bOk, bHold, bFill](HWND h) {
                                  if (bHold)
-                                     MoveBehindReview();
+                                     MoveBehindReview(bFill);
                                  SetDlgItemTextA(h, IDC_REVIEW_PASSWORD, "secret");
                                  ClickControl(h, bOk ? IDOK : IDCANCEL);
                              }});
@@ -299,7 +323,7 @@ struct CTicketRun
     {
         if (!IsWindowEnabled(GetDlgItem(hDlg, IDC_TICKET_SUBMIT)))
             return;
-        AnswerReviews(nArg % 3 != 0, nKind == REVIEW_HELD);
+        AnswerReviews(nArg % 3 != 0, nKind == REVIEW_HELD, nArg % 2 == 1);
         submitted.push_back(Shown());
         const size_t nChecks = s.Requests(CHECKS).size();
         if (nKind == SUBMIT_NOTIFIED || nKind == REVIEW_HELD) {
@@ -324,6 +348,89 @@ struct CTicketRun
             submitted.pop_back();
         else
             touchedSinceCheck.clear();
+    }
+    // The trader's own resting order (KSE or US), placed by the terminal; its modify form asks for
+    // a quantity of 150; while the change's review is open, the other terminal on the account
+    // cancels the order or moves its limit to where the book fills it; the trader reads the review
+    // until the row behind it moves, then confirms or leaves it; or (bAtOnce) confirms it in the
+    // instant the end's line is handled, before anything else queued. The review and the form end
+    // by themselves or by the refusal, the end told.
+    void ModifyWhileOrderEnds(int nArg)
+    {
+        const bool bKse = nArg % 2 == 0, bFill = nArg / 2 % 2 == 1, bOk = nArg / 4 % 2 == 0, bAtOnce = nArg / 8 % 2 == 1;
+        const std::string strOrder = bKse ? s.Place(MSG_KR, OWN_KSE_ORDER, 17, IDS_TABLE_KSE_ORDERS)
+                                          : s.Place(MSG_OR, OTHER_ORDER, 11, IDS_TABLE_US_ORDERS);
+        RC_ASSERT(!strOrder.empty());
+        const std::string strOpen = Status(strOrder, bKse);
+        if (bKse)
+            s.App().OpenModifyOrderKSE(atol(strOrder.c_str()));
+        else
+            s.App().OpenModifyOrderUS(atol(strOrder.c_str()));
+        PumpPending();
+        CFormMDIWnd* pFrame = s.App().GetModifyOrderForm();
+        const bool bFormOpen = pFrame != nullptr && pFrame->GetView() != nullptr;
+        RC_ASSERT(bFormOpen);
+        const HWND hForm = pFrame->GetView()->m_hWnd;
+        EnterText(hForm, IDC_MODIFY_QUANTITY, CHANGED_QUANTITY);
+        ended.push_back((bKse ? "KSE " : "US ") + strOrder);
+        const size_t nToldBefore = s.pRun->InfoText().size();
+        bool bReviewed = false;
+        std::string strBehind;
+        ClearDialogSteps();
+        RunDialogSteps({{IDC_REVIEW_PASSWORD, [&](HWND h) {
+                             bReviewed = true;
+                             if (bFill)
+                                 other.Send(bKse ? "KM" : "OM", WithNumber(bKse ? FILLING_KSE_CHANGE : FILLING_US_CHANGE, strOrder));
+                             else if (bKse)
+                                 other.Send("KC", "||1002|10020|" + strOrder + "||||||||||||||||||||secret");
+                             else
+                                 other.Send("OC", "1002|10020|" + strOrder + "|secret");
+                             if (bAtOnce) {
+                                 const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+                                 MSG msg;
+                                 while (Status(strOrder, bKse) == strOpen && std::chrono::steady_clock::now() < end)
+                                     if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                                         TranslateMessage(&msg);
+                                         DispatchMessageA(&msg);
+                                     }
+                             } else {
+                                 PumpUntil([&] { return Status(strOrder, bKse) != strOpen; }, 5000);
+                             }
+                             strBehind = Status(strOrder, bKse);
+                             if (IsWindow(h)) {
+                                 SetDlgItemTextA(h, IDC_REVIEW_PASSWORD, "secret");
+                                 ClickControl(h, bOk ? IDOK : IDCANCEL);
+                             }
+                         }}});
+        NotifyControl(hForm, IDC_MODIFY_MODIFY, BN_CLICKED);
+        const bool bFormClosed = PumpUntil([&] { return s.App().GetModifyOrderForm() == nullptr; }, 5000);
+        ClearDialogSteps();
+        const bool bTold = s.pRun->InfoText().find(strOrder, nToldBefore) != std::string::npos;
+        RC_LOG() << "modify " << (bKse ? "KSE " : "US ") << strOrder << (bFill ? " filled" : " cancelled") << " behind its review: "
+                 << strOpen << ", then " << strBehind << (bOk ? ", OK" : ", left") << (bAtOnce ? " at once" : "") << "\n";
+        RC_LOG() << "changes: " << s.Lines(bKse ? "KM" : "OM") << "\n";
+        RC_ASSERT(bReviewed);
+        behind.push_back(strOrder + ": " + strOpen + ", then " + strBehind);
+        if (strOpen.empty() || strBehind == strOpen)
+            behind.push_back("stale");
+        RC_ASSERT(bFormClosed);
+        RC_ASSERT(bTold);
+    }
+    // The trader's changes the server received for an order it had ended ("KSE 3", "US 4").
+    std::vector<std::string> ChangesOfEnded() const
+    {
+        std::vector<std::string> sent;
+        for (const std::string& strLine : s.Requests({"KM", "OM"})) {
+            const bool bKse = strLine.substr(1, 2) == "KM";
+            const std::vector<std::string> body = BodyOf(strLine);
+            const size_t nQty = bKse ? 6 : 4, nOrder = bKse ? 13 : 11;
+            if (body.size() <= nOrder || body[nQty] != CHANGED_QUANTITY)
+                continue;
+            const std::string strKey = (bKse ? "KSE " : "US ") + body[nOrder];
+            if (std::find(ended.begin(), ended.end(), strKey) != ended.end())
+                sent.push_back(strLine);
+        }
+        return sent;
     }
     // The replies read until nothing of the ticket is under way, or (bHold) until an order leaves:
     // its acknowledgement is then held until the terminal reads again.
@@ -419,6 +526,7 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps, bool bArabic = fals
             PumpPending();
             break;
         case TAKE_REPLIES: run.TakeReplies(step.nArg % 2 == 1); break;
+        case MODIFY_HELD: run.ModifyWhileOrderEnds(step.nArg); break;
         case ROW_ORDER:
             // A row's order command: a KSE stock of the market's list, or a US quotation's symbol.
             if (step.nArg % 2 == 0)
@@ -484,7 +592,7 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps, bool bArabic = fals
             RC_ASSERT(bKeysThere);
         }
         if (step.nKind == TAKE_REPLIES || step.nKind == SUBMIT_CLICKED || step.nKind == SUBMIT_ENTER ||
-            step.nKind == CLICK_TYPE) {
+            step.nKind == CLICK_TYPE || step.nKind == MODIFY_HELD) {
             // No reply changed a choice or a key, but for an untouched field of an order sent
             // emptied by its acknowledgement; no key went into a field it was not typed in.
             for (size_t i = 0; i < before.size(); ++i) {
@@ -507,6 +615,10 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps, bool bArabic = fals
             RC_LOG() << "behind the review: " << strSeen << "\n";
         RC_ASSERT(std::find(run.behind.begin(), run.behind.end(), "stale") == run.behind.end());
         run.behind.clear();
+        // No change went out for an order the server had ended.
+        for (const std::string& strLine : run.ChangesOfEnded())
+            RC_LOG() << "a change of an ended order went out: " << strLine << "\n";
+        RC_ASSERT(run.ChangesOfEnded().empty());
         // What went out is what the ticket showed at its Submit; each order is its check's.
         const std::vector<std::string> checks = s.Requests(CHECKS);
         for (; run.nChecksSeen < checks.size() && run.nChecksSeen < run.submitted.size(); ++run.nChecksSeen) {
@@ -569,7 +681,7 @@ TEST_F(TicketProperty, NoReplyChangesTheTradersOrderAndWhatGoesOutIsWhatTheTicke
                                                                    {1, rc::gen::just(static_cast<int>(SUBMIT_NOTIFIED))},
                                                                    {1, rc::gen::just(static_cast<int>(REVIEW_HELD))},
                                                                    {2, rc::gen::just(static_cast<int>(TAKE_REPLIES))}}),
-                                     rc::gen::inRange(0, 12)));
+                                     rc::gen::inRange(0, 16)));
         RunSequence(*this, steps, *rc::gen::arbitrary<bool>());
     });
 }
@@ -612,14 +724,17 @@ TEST_F(TicketProperty, AnOrderBegunAndKeptByACommandKeepsItsSideAfterTheAcknowle
 {
     RunKept(*this, {{REVIEW_HELD, 0}, {TYPE_QUANTITY, 0}, {SUBMIT_NOTIFIED, 0}, {FILL_ORDER, 0}, {FILL_ORDER, 0}, {TYPE_QUANTITY, 0},
                     {TYPE_QUANTITY, 0}, {FILL_ORDER, 0}, {TAKE_REPLIES, 0}, {TAKE_REPLIES, 0}, {TYPE_QUANTITY, 0},
-                    {REVIEW_HELD, 1}, {TYPE_QUANTITY, 0}, {TICKET_COMMAND, 1}});
+                    {REVIEW_HELD, 2}, {TYPE_QUANTITY, 0}, {TICKET_COMMAND, 1}});
 }
 
-// A review held open while another terminal places and cancels an order: the order-status table
-// behind it shows both, and the order confirmed afterwards is the one reviewed.
+// A review held open while another terminal places an order and the book fills it: the
+// order-status table behind it shows both, and the order confirmed afterwards is the one
+// reviewed. Then the trader's own KSE order cancelled, and a US one filled, while a change of it
+// is reviewed: the rows behind show the end, the review and its form end, and no change goes out,
+// confirmed or left.
 TEST_F(TicketProperty, TheTablesBehindAnOpenReviewFollowTheServer)
 {
-    RunKept(*this, {{FILL_ORDER, 1}, {REVIEW_HELD, 1}, {TAKE_REPLIES, 0}});
+    RunKept(*this, {{FILL_ORDER, 1}, {REVIEW_HELD, 1}, {TAKE_REPLIES, 0}, {MODIFY_HELD, 0}, {MODIFY_HELD, 7}, {MODIFY_HELD, 9}});
 }
 
 // Limit clicked and typed in, Quantity typed, Limit clicked again within a double click's time:
