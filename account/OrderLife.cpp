@@ -61,9 +61,10 @@ ORDER_ROW_CHANGE TakeOrderLine(ORDER_LIFE& life, const ORDER_LINE& line)
     life.dLineFilled = std::max(life.dLineFilled, line.dFilled);
     NoteQuantity(life, line.dQuantity, line.dFilled);
     if (IsNewer(life, line)) {
+        // A line told again leaves the kept line as unplaced as it was.
         if (IsUnplaced(life.shown, line.dQuantity, line.dFilled, line.nStatus))
             life.other = std::move(life.shown);
-        else
+        else if (!IsUnplaced(life.other, line.dQuantity, line.dFilled, line.nStatus))
             life.other = ORDER_LINE_COPY();
         if (life.nEnded == 0 && IsEndedOrderStatus(line.nStatus))
             life.nEnded = line.nStatus;

@@ -326,8 +326,9 @@ TEST_F(OrderLifeSession, AnOlderLineOfAChangedOrderLeavesTheChangesQuantity)
     EXPECT_EQ(3700.0, Number(IDS_TABLE_KSE_ORDERS, 601895, KC_QUANTITY));
     EXPECT_EQ(1000.0, Number(IDS_TABLE_KSE_ORDERS, 601895, KC_OPEN));
     EXPECT_EQ(2700.0, Number(IDS_TABLE_KSE_ORDERS, 601895, KC_FILLED));
-    // Both lines of 2,700 before any line of fewer: the later stands until one tells.
+    // Both lines of 2,700 before any line of fewer, the later told twice: it stands until one tells.
     Line(KseOrder(601896, 3700, 1000, 2700, 6));
+    Line(KseOrder(601896, 3200, 500, 2700, 6));
     Line(KseOrder(601896, 3200, 500, 2700, 6));
     Line(KseOrder(601896, 3200, 3200, 0, 2));
     EXPECT_EQ(3700.0, Number(IDS_TABLE_KSE_ORDERS, 601896, KC_QUANTITY));
