@@ -334,6 +334,31 @@ struct PositionWindowsProperty : CAccountSession
     }
     std::string m_strLast;
     const GEN_ACCOUNT* m_pAccount = nullptr;
+    std::set<std::string> m_filled;     // the positions a fill of the sequence changed, by key
+
+    // A position's cost from its portfolio line (ten-thousandths of a dinar or dollar), rounded
+    // once to nPlaces; -1 for one the sequence filled or that only written contracts hold.
+    long long ModelCost(const std::string& strKey, int nPlaces) const
+    {
+        if (m_filled.count(strKey) != 0 || nPlaces > 4)
+            return -1;
+        for (const GEN_POSITION& p : m_pAccount->positions) {
+            if ((p.nMarket == 2 ? "2:" : "8:") + p.strSymbol != strKey)
+                continue;
+            if (p.bWritten)
+                return -1;
+            // KSE prices in tenths of a fils, US in ten-thousandths of a dollar, contracts of a
+            // hundred shares in cents.
+            const long long nCost = p.nMarket == 2   ? p.nQuantity * std::llround(p.dPrice * 10)
+                                    : p.nMarket == 8 ? p.nQuantity * std::llround(p.dPrice * 10000)
+                                                     : p.nQuantity * std::llround(p.dPrice * 100) * 10000;
+            long long nDivisor = 1;
+            for (int i = nPlaces; i < 4; ++i)
+                nDivisor *= 10;
+            return (nCost + nDivisor / 2) / nDivisor;
+        }
+        return -1;
+    }
 
     void Run(const STEP& step, const GEN_ACCOUNT& account)
     {
@@ -412,6 +437,7 @@ struct PositionWindowsProperty : CAccountSession
             break;
         }
         case STEP_FILL:
+            m_filled.insert((p.nMarket == 2 ? "2:" : "8:") + p.strSymbol);
             if (p.nMarket == 2)
                 Send(MSG_KR, "||1002|10020|1|1|" + p.strSymbol + "|" + std::to_string(1 + std::abs(step.nMove)) + "|3|0||0|||secret");
             else if (p.nMarket == 8)
@@ -540,6 +566,9 @@ struct PositionWindowsProperty : CAccountSession
                     std::fabs(Number(row.strAverage) - dCost / dQuantity) > 0.00005 + 0.0005 / dQuantity + 1e-9)
                     strFaults += strName + " " + strKey + ": average cost " + row.strAverage + " of " + row.strCost + " for " +
                                  row.strQuantity + "\n";
+                if (const long long nCost = ModelCost(strKey, Places(row.strCost)); nCost >= 0 && nCost != Units(row.strCost, Places(row.strCost)))
+                    strFaults += strName + " " + strKey + ": cost " + row.strCost + ", its portfolio line's " +
+                                 std::to_string(nCost) + " at " + std::to_string(Places(row.strCost)) + " places\n";
                 for (const std::string* pText : {&row.strQuantity, &row.strCost, &row.strValue, &row.strGain, &row.strPercent})
                     if (pText->find('#') != std::string::npos)
                         strFaults += strName + " " + strKey + ": " + *pText + "\n";
@@ -693,6 +722,7 @@ struct PositionWindowsProperty : CAccountSession
     std::string RunSequence(const GEN_ACCOUNT& account, const std::vector<STEP>& steps)
     {
         m_pAccount = &account;
+        m_filled.clear();
         const std::string strData = AccountData(account);
         const ::testing::AssertionResult started = StartSession({"--rate", "0", "--data", strData}, account.bArabic);
         std::filesystem::remove_all(strData);
