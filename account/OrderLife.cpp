@@ -61,9 +61,10 @@ ORDER_ROW_CHANGE TakeOrderLine(ORDER_LIFE& life, const ORDER_LINE& line)
     life.dLineFilled = std::max(life.dLineFilled, line.dFilled);
     NoteQuantity(life, line.dQuantity, line.dFilled);
     if (IsNewer(life, line)) {
+        // A line told again leaves the kept line as unplaced as it was.
         if (IsUnplaced(life.shown, line.dQuantity, line.dFilled, line.nStatus))
             life.other = std::move(life.shown);
-        else
+        else if (!IsUnplaced(life.other, line.dQuantity, line.dFilled, line.nStatus))
             life.other = ORDER_LINE_COPY();
         if (life.nEnded == 0 && IsEndedOrderStatus(line.nStatus))
             life.nEnded = line.nStatus;
@@ -85,13 +86,14 @@ ORDER_ROW_CHANGE TakeOrderLine(ORDER_LIFE& life, const ORDER_LINE& line)
 ORDER_COUNTS CountOrder(const ORDER_LIFE& life, double dQuantity, long nRowStatus)
 {
     const double dFilled = life.Filled();
+    const double dAtLeast = std::max(dQuantity, dFilled);
     if (life.nEnded != 0)
-        return {life.nEnded, 0, dFilled};
+        return {life.nEnded, dAtLeast, 0, dFilled};
     if (dQuantity > 0 && dFilled >= dQuantity)
-        return {3, 0, dFilled};
+        return {3, dAtLeast, 0, dFilled};
     // Unfilled, it keeps the status its line gave it (waiting, open), unless that told of fills.
     const long nStatus = dFilled > 0 ? 6 : IsEndedOrderStatus(nRowStatus) || nRowStatus == 6 ? 2 : nRowStatus;
-    return {nStatus, std::max(0.0, dQuantity - dFilled), dFilled};
+    return {nStatus, dQuantity, std::max(0.0, dQuantity - dFilled), dFilled};
 }
 
 std::unique_ptr<CServerMessage> COrderWaitingLines::Add(const CServerMessage& line)

@@ -76,12 +76,15 @@ enum ORDER_ROW_CHANGE
 // Takes the line into the record.
 ORDER_ROW_CHANGE TakeOrderLine(ORDER_LIFE& life, const ORDER_LINE& line);
 
-// The order's status, open and filled quantities by its record, for an order of dQuantity whose
-// row reads nRowStatus. Trades that fill its quantity show it filled; only the server's own
-// line ends it for good, as a line of a larger quantity may still come.
+// The order's status, quantity, open and filled quantities by its record, for an order of
+// dQuantity whose row reads nRowStatus. Trades that fill its quantity show it filled; only the
+// server's own line ends it for good, as a line of a larger quantity may still come. Trades past
+// the quantity prove a change whose line has not come: the quantity reads at least the fills,
+// every fill counted, until that line tells the order's own.
 struct ORDER_COUNTS
 {
     long nStatus;
+    double dQuantity;
     double dOpen;
     double dFilled;
 };

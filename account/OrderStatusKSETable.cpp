@@ -220,6 +220,8 @@ void COrderStatusKSETable::ShowCounts(CDataBuffer* pRow, const ORDER_LIFE& life)
     CString strStatus;
     strStatus.Format("%ld", counts.nStatus);
     pRow->SetText(KC_STATUS, strStatus, TRUE);
+    if (counts.dQuantity != pRow->GetDouble(KC_QUANTITY))
+        SetNumber(pRow, KC_QUANTITY, counts.dQuantity);
     SetNumber(pRow, KC_OPEN, counts.dOpen);
     SetNumber(pRow, KC_FILLED, counts.dFilled);
 }

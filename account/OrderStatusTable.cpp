@@ -231,6 +231,8 @@ void COrderStatusTable::ShowCounts(CDataBuffer* pRow, const ORDER_LIFE& life)
     CString strStatus;
     strStatus.Format("%ld", counts.nStatus);
     pRow->SetText(OC_STATUS, strStatus, TRUE);
+    if (counts.dQuantity != pRow->GetDouble(OC_QUANTITY))
+        SetNumber(pRow, OC_QUANTITY, counts.dQuantity);
     SetNumber(pRow, OC_OPEN, counts.dOpen);
     SetNumber(pRow, OC_FILLED, counts.dFilled);
 }

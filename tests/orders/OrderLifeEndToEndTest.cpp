@@ -33,7 +33,7 @@
 
 namespace {
 // Order status columns the tests read: US, KSE.
-enum { OC_OPEN = 10, OC_FILLED = 11, OC_STATUS = 12 };
+enum { OC_QUANTITY = 4, OC_OPEN = 10, OC_FILLED = 11, OC_STATUS = 12 };
 enum { KC_QUANTITY = 9, KC_OPEN = 15, KC_FILLED = 16, KC_STATUS = 19 };
 
 std::string UsOrder(long nOrder, long nQuantity, long nOpen, long nFilled, long nStatus)
@@ -326,10 +326,25 @@ TEST_F(OrderLifeSession, AnOlderLineOfAChangedOrderLeavesTheChangesQuantity)
     EXPECT_EQ(3700.0, Number(IDS_TABLE_KSE_ORDERS, 601895, KC_QUANTITY));
     EXPECT_EQ(1000.0, Number(IDS_TABLE_KSE_ORDERS, 601895, KC_OPEN));
     EXPECT_EQ(2700.0, Number(IDS_TABLE_KSE_ORDERS, 601895, KC_FILLED));
-    // Both lines of 2,700 before any line of fewer: the later stands until one tells.
+    // Both lines of 2,700 before any line of fewer, the later told twice: it stands until one tells.
     Line(KseOrder(601896, 3700, 1000, 2700, 6));
+    Line(KseOrder(601896, 3200, 500, 2700, 6));
     Line(KseOrder(601896, 3200, 500, 2700, 6));
     Line(KseOrder(601896, 3200, 3200, 0, 2));
     EXPECT_EQ(3700.0, Number(IDS_TABLE_KSE_ORDERS, 601896, KC_QUANTITY));
     EXPECT_EQ(1000.0, Number(IDS_TABLE_KSE_ORDERS, 601896, KC_OPEN));
+}
+
+// A trade of 20 told before the line of the change that raised its order of 10 to 20: the row
+// reads 20 filled of 20 and nothing open, before the change's line as after it.
+TEST_F(OrderLifeSession, ATradePastItsOrdersQuantityShowsTheOrderAtLeastAsLarge)
+{
+    ASSERT_NO_FATAL_FAILURE(StartLoaded());
+    Line(UsOrder(8200, 10, 10, 0, 2));
+    for (const std::string& strLine : {UsTrade(98200, 8200, 20), UsOrder(8200, 20, 20, 0, 2), UsOrder(8200, 20, 0, 20, 3)}) {
+        Line(strLine);
+        EXPECT_EQ(20.0, Number(IDS_TABLE_US_ORDERS, 8200, OC_QUANTITY)) << strLine;
+        EXPECT_EQ(20.0, Number(IDS_TABLE_US_ORDERS, 8200, OC_FILLED)) << strLine;
+        EXPECT_EQ(0.0, Number(IDS_TABLE_US_ORDERS, 8200, OC_OPEN)) << strLine;
+    }
 }

@@ -284,8 +284,9 @@ ORDER_TOLD Told(const ORDER_DAY& day, size_t nStory, size_t nDelivered)
     told.nEndsTold = bCancel && told.bRow && (story.IsUs() ? bEndChange : bEndLine) ? 1 : 0;
     if (!told.bRow)
         return told;
+    // Trades past a line's quantity are of a change whose line has not come: they prove the order at least as large.
     if (nEndLineQuantity >= 0) {
-        told.nQuantity = nEndLineQuantity;
+        told.nQuantity = std::max(nEndLineQuantity, told.nFilled);
         return told;
     }
     // The newest open line's quantity, unless a line of as many fills showed another that no
@@ -300,8 +301,9 @@ ORDER_TOLD Told(const ORDER_DAY& day, size_t nStory, size_t nDelivered)
             return story.lines[i].nQuantity == line.nQuantity && story.lines[i].nCount < line.nCount;
         });
         if (!bEarlier)
-            told.nOtherQuantity = line.nQuantity;
+            told.nOtherQuantity = std::max(line.nQuantity, told.nFilled);
     }
+    told.nQuantity = std::max(told.nQuantity, told.nFilled);
     return told;
 }
 
