@@ -108,7 +108,6 @@ BEGIN_MESSAGE_MAP(CFormMDIWnd, CMDIChildWnd)
     ON_WM_DESTROY()
     ON_COMMAND(ID_EDIT_COPY_PICTURE, OnCopyPicture)
     ON_WM_SETFOCUS()
-    ON_WM_MDIACTIVATE()
 END_MESSAGE_MAP()
 
 BEGIN_MESSAGE_MAP(CHidingFormWnd, CFormMDIWnd)
@@ -185,29 +184,16 @@ int CFormMDIWnd::OnCreate(LPCREATESTRUCTA pCreate)
 void CFormMDIWnd::OnSetFocus(CWnd* pOldWnd)
 {
     CMDIChildWnd::OnSetFocus(pOldWnd);
-    // The frame itself takes no keys: they go to the field the form had, or to its first one.
-    if (m_pView == nullptr || m_pView->m_hWnd == nullptr)
-        return;
-    const HWND hField = m_hWndLastField;
-    if (hField != nullptr && ::IsChild(m_pView->m_hWnd, hField) && ::IsWindowVisible(hField) && ::IsWindowEnabled(hField))
-        ::SetFocus(hField);
-    else
+    // The frame itself takes no keys: the form gives them to the field it had last (after another
+    // window or a box over the whole terminal), or to its first one.
+    if (m_pView != nullptr && m_pView->m_hWnd != nullptr)
         m_pView->SetFocus();
-}
-
-void CFormMDIWnd::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd)
-{
-    CMDIChildWnd::OnMDIActivate(bActivate, pActivateWnd, pDeactivateWnd);
-    const HWND hFocus = ::GetFocus();
-    if (!bActivate && m_pView != nullptr && m_pView->m_hWnd != nullptr && ::IsChild(m_pView->m_hWnd, hFocus))
-        m_hWndLastField = hFocus;
 }
 
 void CFormMDIWnd::FocusFirstField()
 {
     if (m_hWnd == nullptr || m_pView == nullptr || m_pView->m_hWnd == nullptr || !IsWindowVisible())
         return;
-    m_hWndLastField = nullptr;
     const HWND hFirst = ::GetNextDlgTabItem(m_pView->m_hWnd, nullptr, FALSE);
     if (hFirst != nullptr && ::IsChild(m_pView->m_hWnd, hFirst))
         ::SetFocus(hFirst);

@@ -68,11 +68,9 @@ protected:
     afx_msg void OnGetMinMaxInfo(MINMAXINFO* pInfo);
     afx_msg void OnCopyPicture();
     afx_msg void OnSetFocus(CWnd* pOldWnd);
-    afx_msg void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
     DECLARE_MESSAGE_MAP()
 
     UINT m_nTemplateId = 0;
-    HWND m_hWndLastField = nullptr;     // the view's field that had the keys when the frame was left
     CWnd* m_pView = nullptr;            // not owned
     CFormMDIWnd** m_ppSlot = nullptr;   // the creator's pointer to this frame
 };

@@ -18,6 +18,37 @@ UINT_PTR s_nTimer = 0;
 int s_nIdleTicks = 0;
 const int MAX_IDLE_TICKS = 600;         // 3 s of 5 ms ticks
 
+bool IsDialog(HWND hWnd)
+{
+    return GetDlgItem(hWnd, IDOK) != nullptr || GetDlgItem(hWnd, IDCANCEL) != nullptr;
+}
+
+// An enabled dialog on screen, active or not: a modal dialog the trader cannot type in is as
+// stuck as one nobody answers.
+HWND OpenDialog(HWND hActive)
+{
+    if (hActive != nullptr && IsDialog(hActive))
+        return hActive;
+    HWND hFound = nullptr;
+    EnumWindows(
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            if (!IsWindowVisible(hWnd) || !IsWindowEnabled(hWnd) || !IsDialog(hWnd))
+                return TRUE;
+            *reinterpret_cast<HWND*>(lParam) = hWnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&hFound));
+    return hFound;
+}
+
+std::string Caption(HWND hWnd)
+{
+    char szCaption[256] = "";
+    if (hWnd != nullptr)
+        GetWindowTextA(hWnd, szCaption, sizeof szCaption);
+    return szCaption;
+}
+
 void CALLBACK StepTimer(HWND, UINT, UINT_PTR, DWORD)
 {
     HWND hActive = GetActiveWindow();
@@ -25,14 +56,14 @@ void CALLBACK StepTimer(HWND, UINT, UINT_PTR, DWORD)
         // A dialog that stays open with nothing left to do, or a step whose dialog never comes,
         // ends the run: the test fails instead of waiting for ever. Only a dialog is ended, never
         // the frame a logged-in terminal shows between dialogs.
-        if (++s_nIdleTicks > MAX_IDLE_TICKS && hActive != nullptr &&
-            (GetDlgItem(hActive, IDOK) != nullptr || GetDlgItem(hActive, IDCANCEL) != nullptr)) {
-            char szCaption[256] = "";
-            GetWindowTextA(hActive, szCaption, sizeof szCaption);
-            ADD_FAILURE() << (s_steps.empty() ? "the dialog stayed open after its last step" : "a step's dialog never came")
-                          << ": \"" << szCaption << "\"";
+        HWND hDialog = nullptr;
+        if (++s_nIdleTicks > MAX_IDLE_TICKS && (hDialog = OpenDialog(hActive)) != nullptr) {
+            ADD_FAILURE() << (hDialog != hActive ? "a dialog open but not active"
+                              : s_steps.empty()  ? "the dialog stayed open after its last step"
+                                                 : "a step's dialog never came")
+                          << ": \"" << Caption(hDialog) << "\", the active window \"" << Caption(hActive) << "\"";
             s_steps.clear();
-            EndDialog(hActive, -2);
+            EndDialog(hDialog, -2);
             s_nIdleTicks = 0;
         }
         return;

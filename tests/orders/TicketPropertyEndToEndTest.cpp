@@ -161,6 +161,7 @@ struct CTicketRun
     // Another terminal of the trader; what the order-status table showed of its order behind a review.
     COtherTerminal other;
     std::vector<std::string> behind;
+    int nReviewsAnswered = 0;
     // The trader's orders the server ended while their change was under review ("KSE 3").
     std::vector<std::string> ended;
     size_t nOrdersSeen = 0;
@@ -312,6 +313,7 @@ struct CTicketRun
         std::vector<DIALOG_STEP> steps;
         for (int n = 0; n < 3; ++n)
             steps.push_back({IDC_REVIEW_PASSWORD, [this, bOk, bHold, bFill](HWND h) {
+                                 ++nReviewsAnswered;
                                  if (bHold)
                                      MoveBehindReview(bFill);
                                  SetDlgItemTextA(h, IDC_REVIEW_PASSWORD, "secret");
@@ -490,7 +492,7 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps, bool bArabic = fals
         RC_LOG() << "\n";
         const bool bOrderPendingBefore = run.pTicket->GetPending().IsOrderPending() != FALSE;
         const std::string strSideBefore = BoxSelection(run.hDlg, IDC_TICKET_SIDE);
-        int nClicked = 0;
+        int nClicked = 0, nReviewsBefore = 0;
         std::string strClickedTyped;
         switch (step.nKind) {
         case TYPE_QUANTITY: run.Type(IDC_TICKET_QUANTITY, QUANTITIES[step.nArg % 4]); break;
@@ -509,6 +511,7 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps, bool bArabic = fals
         }
         case CLICK_TYPE:
             nClicked = step.nArg % 2 == 0 ? IDC_TICKET_QUANTITY : IDC_TICKET_LIMIT;
+            nReviewsBefore = run.nReviewsAnswered;
             strClickedTyped = run.ClickAndType(nClicked, step.nArg / 2);
             break;
         case CHOOSE_TICKER: run.Choose(IDC_TICKET_TICKER, step.nArg); break;
@@ -587,9 +590,17 @@ void RunSequence(TicketProperty& s, std::vector<STEP> steps, bool bArabic = fals
         if (!strClickedTyped.empty()) {
             const std::string strClicked = FieldText(run.hDlg, nClicked);
             RC_LOG() << "clicked field " << nClicked << " reads '" << strClicked << "'\n";
-            RC_ASSERT(strClicked == strClickedTyped);
-            const bool bKeysThere = GetFocus() == GetDlgItem(run.hDlg, nClicked);
-            RC_ASSERT(bKeysThere);
+            // A review that opened over the ticket before the click was read took the click and
+            // the keys, as the screen would have: the field is left as it was.
+            const size_t nField = static_cast<size_t>(std::find(std::begin(FIELDS), std::end(FIELDS), nClicked) - std::begin(FIELDS));
+            if (run.nReviewsAnswered == nReviewsBefore || strClicked != before.at(nField)) {
+                RC_ASSERT(strClicked == strClickedTyped);
+                const bool bKeysThere = GetFocus() == GetDlgItem(run.hDlg, nClicked);
+                RC_ASSERT(bKeysThere);
+            } else {
+                const bool bKeysInTicket = IsChild(run.hDlg, GetFocus()) != FALSE;
+                RC_ASSERT(bKeysInTicket);
+            }
         }
         if (step.nKind == TAKE_REPLIES || step.nKind == SUBMIT_CLICKED || step.nKind == SUBMIT_ENTER ||
             step.nKind == CLICK_TYPE || step.nKind == MODIFY_HELD) {
@@ -750,4 +761,14 @@ TEST_F(TicketProperty, AFieldClickedTwiceWithKeysBetweenTakesTheKeys)
 TEST_F(TicketProperty, ALimitPastedAfterARowsOrderIsTheLimits)
 {
     RunKept(*this, {{CLICK_TYPE, 5}, {ROW_ORDER, 0}, {CLICK_TYPE, 11}}, true);
+}
+
+// A review that a late check reply opens while the trader clicks Quantity and types in it, left
+// without confirming: the keys go back to Quantity, not to the ticket's first field.
+TEST_F(TicketProperty, AReviewLeftWhileTheTraderTypesGivesTheKeysBackToTheFieldTypedIn)
+{
+    RunKept(*this, {{TYPE_QUANTITY, 0}, {REVIEW_HELD, 0}, {TYPE_QUANTITY, 0}, {TAKE_REPLIES, 0}, {FILL_ORDER, 0},
+                    {SUBMIT_NOTIFIED, 0}, {TYPE_QUANTITY, 0}, {TYPE_QUANTITY, 0}, {TYPE_QUANTITY, 0}, {TYPE_QUANTITY, 0},
+                    {TYPE_QUANTITY, 0}, {REVIEW_HELD, 0}, {REVIEW_HELD, 0}, {FILL_ORDER, 0}, {TYPE_QUANTITY, 0},
+                    {CLICK_TYPE, 0}});
 }

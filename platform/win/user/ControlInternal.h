@@ -23,8 +23,11 @@ struct TbDialogState : TbClassState {
     int     nDefId = 0;                 // 0: none set (Enter then means IDOK)
     BOOL    bEnded = FALSE;
     INT_PTR nResult = 0;
-    HWND    hFocusSaved = nullptr;      // the control that had the focus when the dialog lost it
+    HWND    hFocusSaved = nullptr;      // the control inside that had the focus last
 };
+
+// Called by SetFocus: the dialogs around the new focus remember it.
+void TbDialogsNoteFocus(HWND hFocus);
 
 // WM_SETFONT and WM_GETFONT of a control (lParam of WM_SETFONT: redraw now).
 LRESULT TbControlSetFont(HWND hWnd, TbControlState* pState, HFONT hFont, BOOL bRedraw);

@@ -333,6 +333,21 @@ static void RestoreFocus(HWND hDlg)
         SetFocus(hFocus);
 }
 
+// Every dialog holding the new focus remembers it: a dialog inside another window (a form in a
+// document window) gets no activation of its own, and must still give the keys back to the field
+// the trader was in when its window comes back, after a box or a review over it.
+void TbDialogsNoteFocus(HWND hFocus)
+{
+    if ((GetWindowLongA(hFocus, GWL_STYLE) & WS_CHILD) == 0)
+        return;
+    for (HWND hAncestor = GetParent(hFocus); hAncestor != nullptr; hAncestor = GetParent(hAncestor)) {
+        if (TbDialogState* pState = TbFindClassState<TbDialogState>(hAncestor))
+            pState->hFocusSaved = hFocus;
+        if ((GetWindowLongA(hAncestor, GWL_STYLE) & WS_CHILD) == 0)
+            break;
+    }
+}
+
 static LRESULT OnActivate(HWND hDlg, WPARAM wParam)
 {
     if (LOWORD(wParam) == WA_INACTIVE) {

@@ -1,4 +1,5 @@
 // Activation, keyboard focus, mouse capture and enabling.
+#include "platform/win/user/ControlInternal.h"
 #include "platform/win/user/Hooks.h"
 #include "platform/win/user/Message.h"
 #include "platform/win/user/ModalLoop.h"
@@ -30,6 +31,8 @@ HWND SetFocus(HWND hWnd)
         }
     }
     user.hFocus = hWnd;
+    if (hWnd)
+        TbDialogsNoteFocus(hWnd);
     if (hOld && TbFindWindow(hOld))
         SendMessageA(hOld, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hWnd), 0);
     if (hWnd && user.hFocus == hWnd && TbFindWindow(hWnd)) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include "platform/win/user/Display.h"
 #include "platform/win/user/LineHandling.h"
 #include "platform/win/user/Paint.h"
 #include "platform/win/user/QueueInternal.h"
@@ -147,22 +148,47 @@ static bool IsMouseMessage(UINT uMsg)
     return uMsg >= WM_MOUSEFIRST && uMsg <= WM_MOUSELAST && uMsg != WM_MOUSEWHEEL;
 }
 
+static bool IsPointerInput(UINT uMsg)
+{
+    return IsMouseMessage(uMsg) || (uMsg >= WM_NCMOUSEMOVE && uMsg <= WM_NCMBUTTONDBLCLK);
+}
+
+static bool IsPress(UINT uMsg)
+{
+    return uMsg == WM_LBUTTONDOWN || uMsg == WM_RBUTTONDOWN || uMsg == WM_MBUTTONDOWN || uMsg == WM_NCLBUTTONDOWN ||
+           uMsg == WM_NCRBUTTONDOWN || uMsg == WM_NCMBUTTONDOWN;
+}
+
 // One step of reading: what GetMessage or PeekMessage would answer now.
 static BOOL TakeMessage(MSG* pMsg, HWND hWnd, UINT uMin, UINT uMax, UINT uRemove)
 {
     Queue& q = TheQueue();
     BOOL bRemove = (uRemove & PM_REMOVE) != 0;
     bool bFound = false;
+    HWND hRefused = nullptr;
     {
         std::lock_guard<std::mutex> lock(q.mutex);
         // Keys typed ahead go where the keys are when they are read, as on the original: a
         // mnemonic or a dialog that took the keys meanwhile gets the keys typed after it.
         const HWND hFocus = TbUser().hFocus;
-        for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
+        const bool bCapture = GetCapture() != nullptr;
+        for (auto it = q.posted.begin(); it != q.posted.end();) {
             if (it->bToFocus && hFocus != nullptr && TbFindWindow(hFocus))
                 it->msg.hwnd = hFocus;
-            if (!InRange(it->msg.message, uMin, uMax) || !TbMatchesWindowFilter(it->msg.hwnd, hWnd))
+            // The pointer's input is a window's only while it takes input when it is read: a
+            // press made before a modal dialog opened over its window never reaches that window.
+            if (!bCapture && IsPointerInput(it->msg.message) && TbFindWindow(it->msg.hwnd) &&
+                !TbDisplayTakesInput(it->msg.hwnd)) {
+                if (IsPress(it->msg.message))
+                    hRefused = it->msg.hwnd;
+                TbNoteInputTaken(it->msg);      // the button is down or up all the same
+                it = q.posted.erase(it);
                 continue;
+            }
+            if (!InRange(it->msg.message, uMin, uMax) || !TbMatchesWindowFilter(it->msg.hwnd, hWnd)) {
+                ++it;
+                continue;
+            }
             *pMsg = it->msg;
             if (bRemove)
                 q.posted.erase(it);
@@ -176,6 +202,8 @@ static BOOL TakeMessage(MSG* pMsg, HWND hWnd, UINT uMin, UINT uMax, UINT uRemove
             return TRUE;
         }
     }
+    if (hRefused != nullptr)
+        TbDisplayInputRefused(hRefused);
     if (bFound) {
         if (bRemove) {
             Last().dwTime = pMsg->time;
