@@ -86,6 +86,13 @@ void LayOutCellText(HDC hdc, char* pszText, size_t nSize, const CELL_ROOM& room,
             rc.right = std::max(rc.right, nHigh);
         }
     } else {
+        // A text wider than the part of its cell that shows stands at its place in the cell (the
+        // pane clips it), so that scrolling brings the rest of it into view; one that fits the
+        // part that shows moves into it whole.
+        const RECT rcWhole = {rcCell.left + room.nMargin, rcCell.top, rcCell.right - room.nMargin, rcCell.bottom};
+        if (pszText && (rc.left > rcWhole.left || rc.right < rcWhole.right) &&
+            TextWidth(hdc, pszText, static_cast<int>(strlen(pszText))) > rc.right - rc.left)
+            rc = rcWhole;
         uAlign = CellAlignFlag(hdc, pszText, rc.right - rc.left, uAlign, CellReadingFlag(pszText, CodePageOf(hdc)));
     }
     *prcText = rc;

@@ -375,6 +375,19 @@ void ExpectAWideLineWithinReach(CZorvatInfoTable* pTable, const char* pszPicture
     for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol)
         nWidths += grid.GetColumnWidth(nCol);
     EXPECT_GE(si.nMax + 1, nWidths) << "the bar reaches every column's end";
+    // At either end of the bar the line stands at its place in its column, cut only by the
+    // window's edge: scrolling brings every part of it into view.
+    const int nTextCol = grid.GetDisplayColumnCount() - 1;
+    for (const UINT nCode : {SB_RIGHT, SB_LEFT}) {
+        pane.Scroll(nCode, 0);
+        PumpPending();
+        RECT rcColumn, rcText;
+        CTBString strShown;
+        pane.GetColumnRect(nTextCol, &rcColumn);
+        ASSERT_TRUE(pane.GetShownCellText(0, nTextCol, &strShown, &rcText));
+        EXPECT_LE(rcText.left, rcColumn.left + 5) << "scrolled to " << nCode;
+        EXPECT_GE(rcText.right, rcColumn.right - 5) << "scrolled to " << nCode;
+    }
     std::filesystem::create_directories(std::string(TB_BINARY_DIR) + "/screenshots");
     TbSaveWindowPng(pTable->GetMainWindow()->m_hWnd, (std::string(TB_BINARY_DIR) + "/screenshots/" + pszPicture).c_str());
 }
