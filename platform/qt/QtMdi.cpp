@@ -37,9 +37,13 @@ QRect TitleButton(CTbMdiSubWindow* pSub, UINT uCommand);
 class CTbMdiArea : public QMdiArea
 {
 public:
-    explicit CTbMdiArea(QWidget* pParent) : QMdiArea(pParent)
+    CTbMdiArea(QWidget* pParent, DWORD dwStyle) : QMdiArea(pParent)
     {
         setFrameShape(QFrame::NoFrame);
+        // The scroll bars the client was made with are the area's: a window moved or left past
+        // the client's edge (the frame made smaller) can be scrolled into view.
+        setHorizontalScrollBarPolicy((dwStyle & WS_HSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy((dwStyle & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
         setGeometry(pParent->rect());
         pParent->installEventFilter(this);
         connect(this, &QMdiArea::subWindowActivated, this, &CTbMdiArea::OnActivated);
@@ -61,6 +65,11 @@ protected:
     {
         if (pObject == parent() && pEvent->type() == QEvent::Resize)
             setGeometry(static_cast<QWidget*>(pObject)->rect());
+        // A sub-window moved or sized changes how far the area scrolls; the rest of the area's
+        // own filtering (its keys) stays off.
+        const bool bGeometry = pEvent->type() == QEvent::Move || pEvent->type() == QEvent::Resize;
+        if (bGeometry && qobject_cast<QMdiSubWindow*>(pObject))
+            return QMdiArea::eventFilter(pObject, pEvent);
         return false;
     }
     void resizeEvent(QResizeEvent* pEvent) override
@@ -433,13 +442,13 @@ CTbMdiArea* AreaOf(ITbSurface* pSurface)
 }
 }  // namespace
 
-ITbSurface* TbQtCreateMdiSurface(HWND hWnd, ITbSurface* pParent, DWORD, DWORD dwExStyle)
+ITbSurface* TbQtCreateMdiSurface(HWND hWnd, ITbSurface* pParent, DWORD dwStyle, DWORD dwExStyle)
 {
     char szClass[32] = {};
     GetClassNameA(hWnd, szClass, sizeof szClass);
     if (pParent && strcasecmp(szClass, "MDICLIENT") == 0) {
         auto* pWidget = new CTbWindowWidget(hWnd, static_cast<CTbQtSurface*>(pParent)->Widget());
-        new CTbMdiArea(pWidget);
+        new CTbMdiArea(pWidget, dwStyle);
         return new CTbQtSurface(pWidget);
     }
     CTbMdiArea* pArea = AreaOf(pParent);

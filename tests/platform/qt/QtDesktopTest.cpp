@@ -19,6 +19,7 @@
 #include <QtWidgets/QMdiSubWindow>
 #include <QtWidgets/QMenuBar>
 #include <QtWidgets/QMessageBox>
+#include <QtWidgets/QScrollBar>
 #include <QtWidgets/QStyleOptionTitleBar>
 #include <QtWidgets/QToolButton>
 #include "QtTestSupport.h"
@@ -143,8 +144,9 @@ void MakeDesk(Desk* pDesk)
     CLIENTCREATESTRUCT ccs = {hWindowMenu, 0xFF00};
     RECT rc;
     GetClientRect(pDesk->hFrame, &rc);
-    pDesk->hClient = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, rc.right,
-                                     rc.bottom, pDesk->hFrame, nullptr, nullptr, &ccs);
+    const DWORD dwClient = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL;
+    pDesk->hClient = CreateWindowExA(0, "MDICLIENT", nullptr, dwClient, 0, 0, rc.right, rc.bottom, pDesk->hFrame, nullptr,
+                                     nullptr, &ccs);
     SetWindowLongPtrA(pDesk->hFrame, 0, reinterpret_cast<LONG_PTR>(pDesk->hClient));
     ShowWindow(pDesk->hFrame, SW_SHOW);
     MDICREATESTRUCTA info = {"TbDeskChild", "Information", nullptr, 20, 30, 300, 180, WS_VISIBLE, 0};
@@ -444,7 +446,8 @@ TEST(QtDesktop, AMinimisedWindowsIconButtonsDoWhatTheyShowHoweverItWasMinimised)
 }
 
 // A form's window is sized to its form before it first shows (as the order ticket is): it shows
-// at the last size it was given, frame and all inside the client.
+// at the last size it was given, frame and all inside the client. Moved past the client's edge,
+// it is within reach still: the client scrolls to show it whole.
 TEST(QtDesktop, AWindowSizedWhileHiddenShowsAtItsLastSize)
 {
     Desk d;
@@ -458,6 +461,20 @@ TEST(QtDesktop, AWindowSizedWhileHiddenShowsAtItsLastSize)
     ShowWindow(hForm, SW_SHOW);
     PumpQt(50);
     EXPECT_EQ("20,20 310x150", d.Place(hForm));
+    RECT rc;
+    GetClientRect(d.hClient, &rc);
+    SetWindowPos(hForm, nullptr, rc.right - 100, rc.bottom - 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpQt(50);
+    auto* pArea = TbQtWidgetOf(d.hClient)->findChild<QMdiArea*>();
+    for (QScrollBar* pBar : {pArea->horizontalScrollBar(), pArea->verticalScrollBar()}) {
+        EXPECT_TRUE(pBar->isVisible()) << "no scroll bar to reach it by";
+        pBar->setValue(pBar->maximum());
+    }
+    PumpQt(50);
+    GetWindowRect(hForm, &rc);
+    MapWindowPoints(nullptr, d.hClient, reinterpret_cast<POINT*>(&rc), 2);
+    EXPECT_TRUE(rc.right <= pArea->viewport()->width() && rc.bottom <= pArea->viewport()->height())
+        << d.Place(hForm);
 }
 
 // A web page joining a shown window makes Qt build the window's native window anew (the page
