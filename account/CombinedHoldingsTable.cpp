@@ -34,7 +34,9 @@ const int N = FIELD_NONE;
 // base-currency columns and the KSE amounts have a total. Columns 8, 9 and 21 are the unrealized
 // gain and its per cent, the line's until the row is valued. Amounts are held to their currency's
 // cent or fils and show its places.
-const UINT UNNAMED = COLF_HIDDEN | COLF_SWITCHABLE;
+// A figure of the server's that no line gives a meaning is kept with its row but never shown:
+// without a title that says what it holds it would tell the trader nothing.
+const UINT UNNAMED = COLF_HIDDEN;
 
 const TABLE_COLUMN s_columns[] = {
     {.nTitleId = 51236, .nSize = 6, .nField = 0},                                   // 0 symbol, KSE stock code
@@ -56,7 +58,6 @@ const TABLE_COLUMN s_columns[] = {
     Amount(51197, COLF_ZERO_SHOWN | COLF_HIDDEN | COLF_MONEY, 2, 18, -3, MONEY_WIDTH),  // 15
     Amount(41129, COLF_SUMMED | COLF_ZERO_SHOWN | COLF_HIDDEN, 3, N, -3, MONEY_WIDTH),  // 16 15 in the base currency
     Amount(56260, COLF_BLANK_ZERO, 0, N),                                           // 17 a KSE quantity
-    // The server's figures no column of ours gives a meaning: the trader may show them.
     Amount(56708, COLF_BLANK_ZERO | COLF_SUMMED | UNNAMED, 3, N, -3, MONEY_WIDTH),  // 18
     Amount(56709, COLF_BLANK_ZERO | COLF_SUMMED | UNNAMED, 3, N, -3, MONEY_WIDTH),  // 19
     Amount(51193, COLF_BLANK_ZERO | COLF_MONEY, 2, 4, -3, MONEY_WIDTH),             // 20 cost, to the unit as value and gain

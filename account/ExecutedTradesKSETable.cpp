@@ -26,8 +26,8 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, int nWidth = MONEY_WIDT
     return AccountNumber(nTitleId, -3, nField, nFlags, 3, nWidth);
 }
 
-// The server's amounts that no line gives a meaning for every trade: the trader may show them.
-const UINT UNNAMED = COLF_HIDDEN | COLF_SWITCHABLE;
+// The server's amounts that no line gives a meaning for every trade: kept, never shown.
+const UINT UNNAMED = COLF_HIDDEN;
 
 const TABLE_COLUMN s_columns[] = {
     AccountDateTime(51131, 2),

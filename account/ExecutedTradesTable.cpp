@@ -32,8 +32,8 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags = 0)
 {
     return AccountNumber(nTitleId, -2, nField, COLF_THOUSANDS | COLF_SUMMED | COLF_MONEY | nFlags, 2, MONEY_WIDTH);
 }
-// The server's amounts that no line of ours gives a meaning: the trader may show them.
-const UINT UNNAMED = COLF_HIDDEN | COLF_SWITCHABLE;
+// The server's amounts that no line of ours gives a meaning: kept, never shown.
+const UINT UNNAMED = COLF_HIDDEN;
 
 const TABLE_COLUMN s_columns[] = {
     AccountDateTime(51131, 1),

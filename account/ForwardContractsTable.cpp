@@ -20,7 +20,8 @@ constexpr TABLE_COLUMN Dinars(UINT nTitleId, int nField, UINT nFlags = COLF_SUMM
 {
     return Amount(nTitleId, -3, nField, nFlags, MONEY_WIDTH);
 }
-const UINT UNNAMED = COLF_HIDDEN | COLF_SWITCHABLE;
+// The server's figures no line of ours gives a meaning: kept with the contract, never shown.
+const UINT UNNAMED = COLF_HIDDEN;
 
 const TABLE_COLUMN s_columns[] = {
     AccountDate(56383, 0),
@@ -36,12 +37,13 @@ const TABLE_COLUMN s_columns[] = {
     AccountPrice(56393, KSE_PRICE_DECIMALS, 9),
     Dinars(56394, 10),
     Dinars(56395, 11),
-    // 13 and 18 on: the server's figures no line of ours gives a meaning: the trader may show them.
     Dinars(56396, 12, COLF_SUMMED | UNNAMED),
     // The status whole in both languages ("Forward contract status 10").
     AccountCode(56397, 160, 13, CForwardContractStatus::FormatCodeColumn, FC_STATUS, 0, 50),
     {.nTitleId = 56398, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nFlags = COLF_HIDDEN, .nField = 14},  // 15 actions
-    Dinars(56600, 16),
+    // 16: no line of ours says what its field holds; a second "Value" beside the contract's own
+    // would mislead, so it is kept, never shown.
+    Dinars(56600, 16, COLF_SUMMED | UNNAMED),
     Dinars(56601, 17),
     Dinars(56402, 24, COLF_SUMMED | UNNAMED),
     Dinars(56602, 18, COLF_SUMMED | UNNAMED),

@@ -49,8 +49,8 @@ const TABLE_COLUMN s_columns[] = {
     // A per cent of each position's own cost: no total.
     {.nTitleId = 41054, .nType = COLTYPE_DOUBLE, .nWidth = GAIN_PERCENT_WIDTH, .nDecimals = -2, .nAlign = ALIGN_RIGHT,
      .nMinDecimals = 2, .nField = 27},                                               // 19
-    // A figure of the server's no column of ours gives a meaning: the trader may show it.
-    Amount(57817, MONEY_WIDTH, -2, COLF_BLANK_ZERO | COLF_HIDDEN | COLF_SWITCHABLE, 31),  // 20
+    // A figure of the server's no column of ours gives a meaning: kept with the row, never shown.
+    Amount(57817, MONEY_WIDTH, -2, COLF_BLANK_ZERO | COLF_HIDDEN, 31),  // 20
 };
 static_assert(std::size(s_columns) == HC_COUNT);
 

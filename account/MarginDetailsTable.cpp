@@ -19,8 +19,8 @@ constexpr TABLE_COLUMN Amount(UINT nTitleId, int nField, UINT nFlags, int nDecim
 const UINT Z = COLF_BLANK_ZERO;
 const UINT O = COLF_ZERO_SHOWN;
 const UINT W = COLF_OMIT_ZERO_FRACTION;
-// The server's figures no line of ours gives a meaning: the trader may show them.
-const UINT UNNAMED = COLF_HIDDEN | COLF_SWITCHABLE;
+// The server's figures no line of ours gives a meaning: kept with the row, never shown.
+const UINT UNNAMED = COLF_HIDDEN;
 
 const TABLE_COLUMN s_columns[] = {
     AccountText(57034, 6, 0),

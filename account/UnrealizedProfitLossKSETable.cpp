@@ -21,7 +21,7 @@ const UINT Z = COLF_BLANK_ZERO;
 const UINT O = COLF_ZERO_SHOWN;
 const UINT M = COLF_MONEY;
 const int N = FIELD_NONE;
-const UINT UNNAMED = COLF_HIDDEN | COLF_SWITCHABLE;
+const UINT UNNAMED = COLF_HIDDEN;
 
 const TABLE_COLUMN s_columns[] = {
     AccountText(56290, 11, N),                                      // 0 symbol
@@ -29,8 +29,8 @@ const TABLE_COLUMN s_columns[] = {
     AccountCode(56401, 70, 0, CUnrealizedProfitLossKSETable::FormatKind, UK_KIND),
     Amount(56291, 0, S | O, 0, 6),                                  // 3 quantity
     Amount(56292, 0, S | Z, 0, 7),                                  // 4 second quantity
-    // The server's figures no column of ours gives a meaning, and a column nothing fills: the
-    // trader may show them.
+    // The server's figures no column of ours gives a meaning, and a column nothing fills: kept
+    // with the row, never shown.
     Amount(41051, 0, S | O | UNNAMED, 0, 14, MONEY_WIDTH),
     Amount(41052, -3, S | O | UNNAMED, 3, 15, MONEY_WIDTH),
     Amount(56293, 0, S | Z, 0, N),                                  // 7 total quantity

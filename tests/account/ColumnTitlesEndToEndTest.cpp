@@ -1,6 +1,6 @@
 // The titles of the table windows' columns as the trader reads them, in English and Arabic:
-// every column a window shows by default says what it holds (no numbered placeholder), and no two
-// columns a position window shows share a title.
+// every column a window shows by default or lets the trader show says what it holds (no numbered
+// placeholder), and no two columns a position window shows share a title.
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -78,8 +78,9 @@ struct ColumnTitles : CAccountSession
         return tables;
     }
 
-    // No column shown by default is titled by a numbered placeholder; in a position window none
-    // by the bare word the window's placeholders number, and no two shown columns share a title.
+    // No column shown by default or that the trader may show is titled by a numbered placeholder;
+    // in a position window none by the bare word the window's placeholders number, and no two
+    // shown columns share a title.
     void ExpectTitlesSayWhatTheyHold(const char* pszLanguage)
     {
         const std::vector<CDataTable*> tables = EveryTable();
@@ -97,14 +98,14 @@ struct ColumnTitles : CAccountSession
             std::map<std::string, int> shown;
             for (int nCol = 0; nCol < pEngine->GetColumnCount(); ++nCol) {
                 CColumn column = pEngine->GetColumn(nCol);
-                if (column.IsHidden())
+                if (column.IsHidden() && !column.IsUserSwitchable())
                     continue;
                 const std::string strTitle = OneLine(column.GetTableColumn()->GetTitle());
                 const std::string strWhere = std::string(pszLanguage) + ", " + std::string(pTable->GetName()) + " column " +
                                              std::to_string(nCol) + " \"" + strTitle + "\"";
                 EXPECT_FALSE(strTitle.empty()) << strWhere;
                 EXPECT_FALSE(IsNumbered(strTitle)) << strWhere << ": a numbered placeholder";
-                if (!bPosition)
+                if (!bPosition || column.IsHidden())
                     continue;
                 EXPECT_EQ(0u, stems.count(strTitle)) << strWhere << ": the word of a numbered placeholder";
                 const auto [it, bNew] = shown.emplace(strTitle, nCol);
@@ -141,7 +142,7 @@ TEST_F(ColumnTitles, ARepeatedGainOrPerCentReadsAsTheRowsOwn)
     }
 }
 
-TEST_F(ColumnTitles, EveryShownColumnOfEveryTableWindowSaysWhatItHoldsInBothLanguages)
+TEST_F(ColumnTitles, EveryShowableColumnOfEveryTableWindowSaysWhatItHoldsInBothLanguages)
 {
     for (const bool bArabic : {false, true}) {
         ASSERT_TRUE(StartSession({"--rate", "0"}, bArabic));

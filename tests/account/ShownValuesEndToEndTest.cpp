@@ -200,11 +200,16 @@ bool PrintAsShown(CTableMDIWnd* pWnd, const std::string& strPdf)
     return print.GetSettings().SelectPrinter() && print.Print() == 1;
 }
 
+// The fewest pixels between the ink of two neighbouring column titles, less one: a title drawn
+// cut or pressed against its column's edges leaves less.
+constexpr int kTitleGap = 7;
+
 // Each table's main window, wide and tall enough for all its columns and rows: every value that
 // shows as '#' on screen or in print, every code or name its column cuts (a board, a side, a
 // currency, a reference a trader must read whole), a currency code drawn in another order than
 // written ("KWD=" for "=KWD"), every title cut inside a word ("Term" read as
-// "Tern"), a market's name cut in a window's title, and a text not in the session's language.
+// "Tern"), two titles whose ink touches, a market's name cut in a window's title, and a text
+// not in the session's language.
 std::set<std::string> CutOrMarkedTexts(const std::string& strPdf, bool bArabic, const std::set<std::string>& whole = {},
                                        const std::set<UINT>& madeRows = {})
 {
@@ -261,6 +266,32 @@ std::set<std::string> CutOrMarkedTexts(const std::string& strPdf, bool bArabic, 
         for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol)
             if (!pWnd->GetView()->GetColumnOrder().GetColumn(nCol)->m_bHidden && grid.GetColumnWidth(nCol) <= 0)
                 Fault(nCol, "shown without a width");
+        // Each title's ink as the header shows it: its cell's inside, its frame aside, in screen
+        // order; two neighbouring titles' inks keep a gap, in both languages.
+        std::vector<std::pair<int, int>> inks;
+        for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
+            RECT rc;
+            if (pWnd->GetView()->GetColumnOrder().GetColumn(nCol)->m_bHidden || grid.GetColumnWidth(nCol) <= 0)
+                continue;
+            grid.PaneOfColumn(nCol)->GetColumnRect(nCol, &rc);
+            const RECT& rcTitle = grid.PaneOfColumn(nCol)->GetTitleRect();
+            int xFirst = -1, xLast = -1;
+            for (int x = rc.left + 2; x < rc.right - 2; ++x)
+                for (int y = rcTitle.top + 2; y < rcTitle.bottom - 2; ++y) {
+                    const COLORREF cr = GetPixel(hdc, x, y);
+                    if (GetRValue(cr) + GetGValue(cr) + GetBValue(cr) < 3 * 96) {
+                        xFirst = xFirst < 0 ? x : xFirst;
+                        xLast = x;
+                        break;
+                    }
+                }
+            if (xFirst >= 0)
+                inks.emplace_back(xFirst, xLast);
+        }
+        std::sort(inks.begin(), inks.end());
+        for (size_t i = 1; i < inks.size(); ++i)
+            if (inks[i].first - inks[i - 1].second <= kTitleGap)
+                faults.insert(TbCodePageToUtf8(strName, CP_ACP) + " titles touch at x " + std::to_string(inks[i].first));
         std::set<int> readColumns;
         for (int nLine = 0; nLine < pWnd->GetView()->GetRowCount() - grid.GetTopRow(); ++nLine)
             for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
