@@ -391,12 +391,16 @@ void CTbQtSurface::SetGeometry(int x, int y, int cx, int cy)
     // A child's place is in its parent's client area, which a menu bar pushes down.
     if (auto* pParent = dynamic_cast<CTbWindowWidget*>(m_pWidget->parentWidget()))
         y += pParent->m_nClientTop;
-    m_pWidget->m_bApplying = TRUE;
-    // A window manager offers no sizing, and no maximise button, for a window of one fixed size.
-    if (m_pWidget->m_bFixedSize && m_pWidget->isWindow())
-        m_pWidget->setFixedSize(cx, cy);
-    m_pWidget->setGeometry(x, y, cx, cy);
-    m_pWidget->m_bApplying = FALSE;
+    // The window manager places a maximised window under its own title bar; a place set on it
+    // would take the maximised state away and put the client where the title bar belongs.
+    if (!m_pWidget->isWindow() || !(m_pWidget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        m_pWidget->m_bApplying = TRUE;
+        // A window manager offers no sizing, and no maximise button, for a window of one fixed size.
+        if (m_pWidget->m_bFixedSize && m_pWidget->isWindow())
+            m_pWidget->setFixedSize(cx, cy);
+        m_pWidget->setGeometry(x, y, cx, cy);
+        m_pWidget->m_bApplying = FALSE;
+    }
     if (m_pWidget->isWindow())
         ShowTitle();
 }

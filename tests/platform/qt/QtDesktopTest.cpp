@@ -23,6 +23,7 @@
 #include <QtWidgets/QStyleOptionTitleBar>
 #include <QtWidgets/QToolButton>
 #include "QtTestSupport.h"
+#include "tests/common/DisplayUnderTest.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/win/user/Accelerators.h"
 #include "platform/win/user/Controls.h"
@@ -508,6 +509,35 @@ TEST(QtDesktop, AMaximisedFrameStaysMaximisedWhenItsNativeWindowIsBuiltAnew)
     ShowWindow(d.hFrame, SW_RESTORE);
     PumpQt(300);
     EXPECT_EQ(strNormal, place());
+}
+
+// On a display: the frame restored and maximised again by the desktop, as its title bar's
+// buttons do, stays maximised with its title bar in view.
+TEST(QtDesktop, DISABLED_AFrameTheDesktopMaximises)
+{
+    if (!OnDisplayUnderTest())
+        GTEST_SKIP() << "runs on the display AFrameTheDesktopMaximisesKeepsItsTitleBar starts";
+    Desk d;
+    MakeDesk(&d);
+    QWidget* pFrame = TbQtWidgetOf(d.hFrame);
+    PumpQt(500);
+    for (const bool bMaximised : {true, false, true}) {
+        // The window manager's maximise button, second from the title bar's end.
+        const QRect rc = pFrame->frameGeometry();
+        RunOnDisplay({"xdotool", "mousemove", std::to_string(rc.right() - 25), std::to_string(rc.top() + 8), "click", "1"});
+        for (int n = 0; n < 40 && ((pFrame->windowState() & Qt::WindowMaximized) != 0) != bMaximised; ++n)
+            PumpQt(50);
+        PumpQt(500);
+    }
+    EXPECT_TRUE(IsZoomed(d.hFrame));
+    EXPECT_TRUE(pFrame->windowState() & Qt::WindowMaximized) << "the desktop's maximise undone";
+    EXPECT_GE(pFrame->frameGeometry().top(), 0) << "the title bar above the screen";
+    EXPECT_GT(pFrame->geometry().top(), pFrame->frameGeometry().top()) << "no title bar";
+}
+
+TEST(QtDesktop, AFrameTheDesktopMaximisesKeepsItsTitleBar)
+{
+    RunCaseOnDisplay("QtDesktop.DISABLED_AFrameTheDesktopMaximises", 30000);
 }
 
 namespace {
