@@ -260,7 +260,9 @@ bool OnDisplayUnderTest()
 
 DISPLAY_RUN RunOnDisplay(const std::vector<std::string>& args, int nTimeoutMs)
 {
-    return RunToEnd(args, EnvironmentWith({}), nTimeoutMs);
+    // xdotool reads the text it types in the locale's encoding: under the bare C locale of a
+    // fresh machine it types nothing of the Arabic digits.
+    return RunToEnd(args, EnvironmentWith({{"LC_ALL", "C.UTF-8"}}), nTimeoutMs);
 }
 
 void RunCaseOnDisplay(const std::string& strCase, int nTimeoutMs)
