@@ -421,6 +421,7 @@ protected:
     HFONT m_hFitTitleFont = nullptr;
     HDC   GetFitDC(HDC& hdc);           // the window's prepared DC, got on the first need
     std::vector<char> m_fitText;        // a cell's text, formatted for its check
+    char* FitTextBuffer(const CTableColumn* pColumn);
     // The characters of plain texts, each as wide as the wider font makes it, in 1/128 pixel
     // and a little over: most values need no measuring. 0 for the others.
     int   m_fitChars[128] = {};

@@ -433,6 +433,15 @@ int CTableWindow::CellFitCeiling(CTableRow* pRow, int nCol, const CTableColumn* 
     return nText + nPadding + CELL_FIT_ROOM;
 }
 
+// Grown to the longest column's text once, not cleared for each cell: the format ends its text.
+char* CTableWindow::FitTextBuffer(const CTableColumn* pColumn)
+{
+    const size_t nSize = static_cast<size_t>(std::max(1, pColumn->GetFullTextSize()));
+    if (m_fitText.size() < nSize)
+        m_fitText.resize(nSize);
+    return m_fitText.data();
+}
+
 HDC CTableWindow::GetFitDC(HDC& hdc)
 {
     if (!hdc) {
@@ -499,7 +508,7 @@ BOOL CTableWindow::FitColumnsToContent(BOOL bExact, int nOnlyDisplayCol, BOOL bR
         return FALSE;
     // The DC only when a title or a text is new: a refresh mostly needs none.
     HDC hdc = nullptr;
-    std::vector<char>& text = m_fitText;
+    const std::vector<char>& text = m_fitText;
     for (int nPos = 0; nPos < order.GetCount(); ++nPos)
         if (needed[static_cast<size_t>(nPos)] >= 0)
             needed[static_cast<size_t>(nPos)] = MeasureTitleFit(hdc, order.GetColumnIndex(nPos), order.GetColumn(nPos));
@@ -513,8 +522,7 @@ BOOL CTableWindow::FitColumnsToContent(BOOL bExact, int nOnlyDisplayCol, BOOL bR
                 continue;
             const CTableColumn* pColumn = order.GetColumn(nPos);
             const int nCol = order.GetColumnIndex(nPos);
-            text.resize(static_cast<size_t>(pColumn->GetFullTextSize()));
-            row.GetNode()->GetCellText(text.data(), static_cast<int>(text.size()), nCol, pColumn, m_pView);
+            row.GetNode()->GetCellText(FitTextBuffer(pColumn), pColumn->GetFullTextSize(), nCol, pColumn, m_pView);
             const int nCeiling = CellFitCeiling(row.GetNode(), nCol, pColumn, text.data());
             if (nCeiling < 0 || nCeiling > nNeeded)
                 nNeeded = std::max(nNeeded, MeasureCellFit(hdc, row.GetNode(), nCol, pColumn, text.data()));
@@ -558,7 +566,7 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
     if (!bAny)
         return FALSE;
     HDC hdc = nullptr;
-    std::vector<char>& text = m_fitText;
+    const std::vector<char>& text = m_fitText;
     CViewRow row(m_pView);
     BOOL bChanged = FALSE;
     for (int nLine = nFirst; nLine < nFirst + nLines && nLine < m_pView->GetRowCount(); ++nLine) {
@@ -572,8 +580,7 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
             if (!pColumn || !pColumn->m_bFitWidth || pColumn->m_bHidden || pColumn->m_nWidth >= nBound)
                 continue;
             const int nColumn = order.GetColumnIndex(nPos);
-            text.resize(static_cast<size_t>(pColumn->GetFullTextSize()));
-            pRow->GetCellText(text.data(), static_cast<int>(text.size()), nColumn, pColumn, m_pView);
+            pRow->GetCellText(FitTextBuffer(pColumn), pColumn->GetFullTextSize(), nColumn, pColumn, m_pView);
             const int nCeiling = CellFitCeiling(pRow, nColumn, pColumn, text.data());
             if (nCeiling >= 0 && nCeiling <= pColumn->m_nWidth)
                 continue;
