@@ -405,6 +405,7 @@ protected:
     int  MeasureTitleFit(HDC& hdc, int nCol, const CTableColumn* pColumn);
     BOOL GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow* pNode = nullptr);
     BOOL GrowMovedRow(const CRowPosition* pOld, const CRowPosition* pNew, int nNewLines);
+    BOOL GrowComputedColumns(int nIndex, CTableRow* pNode);
     BOOL IsUnitColumn(int nCol) const;  // another column's decimals follow this column's text
     void YieldTextColumns();
     void ApplyFitWidths();

@@ -596,6 +596,19 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
     return bChanged;
 }
 
+// A computed column's text is made of its row's other values: a write to any of them may change it.
+BOOL CTableWindow::GrowComputedColumns(int nIndex, CTableRow* pNode)
+{
+    const CTableColumns& columns = m_pView->GetColumns();
+    BOOL bGrown = FALSE;
+    for (int nCol = 0; nCol < columns.GetCount(); ++nCol) {
+        const CTableColumn* pColumn = columns.GetColumn(nCol);
+        if (pColumn && pColumn->m_bFitWidth && pColumn->GetDataType() == COLTYPE_COMPUTED && pColumn->m_pfnFormat)
+            bGrown |= GrowColumnsToRows(nIndex, 1, nCol, pNode);
+    }
+    return bGrown;
+}
+
 namespace {
 BOOL HasYieldingColumns(CViewTable* pView)
 {

@@ -25,7 +25,7 @@ BOOL CTableWindow::GrowMovedRow(const CRowPosition* pOld, const CRowPosition* pN
     for (int nCol = 0; nCol < nColumns; ++nCol)
         if (pChanges->IsSet(nCol))
             bGrown |= GrowColumnsToRows(pNew->m_nIndex, 1, nCol, pNode);
-    return bGrown;
+    return GrowComputedColumns(pNew->m_nIndex, pNode) || bGrown;
 }
 
 void CTableWindow::OnRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* pNew, int nNewLines)

@@ -513,3 +513,44 @@ TEST(ColumnFit, AnUpdateOfTheSortKeyWidensEveryColumnItWrote)
     table.View().SetSumMode(0);
     table.View().SetFilters(nullptr);
 }
+
+namespace {
+BOOL FormatPledge(char* pszBuf, int nSize, const TBCellSlot* pRow, int nUserValue)
+{
+    static const char* const s_texts[] = {"Own", "Pledged", "Pledged as collateral for a loan"};
+    snprintf(pszBuf, static_cast<size_t>(nSize), "%s", s_texts[pRow[nUserValue].nValue % 3]);
+    return TRUE;
+}
+}  // namespace
+
+// A text made of the row's other values widens its column when one of them is written, in place
+// or by an update that moves the row.
+TEST(ColumnFit, AComputedTextWidensWithTheValueItIsMadeOf)
+{
+    COwnedTable t({{"Rank", COLTYPE_INT32, 0, FALSE}, {"Pledge", COLTYPE_INT32, 0, FALSE}, {"T", COLTYPE_COMPUTED, 0, FALSE}});
+    t.Table().GetColumn(2).SetComputed(FormatPledge, 1);
+    t.Table().GetColumn(2).SetFitWidth(TRUE);
+    t.Table().Open();
+    std::vector<TBCellSlot*> blocks;
+    for (int i = 0; i < 3; ++i) {
+        blocks.push_back(t.NewBlock());
+        PutInt(t, blocks.back(), 0, i);
+        t.Insert(blocks.back());
+    }
+    CSortColumns keys(30);
+    keys.Add(0, SORT_ASCENDING);
+    t.View(0).Sort(keys, FALSE);
+    CGridWindow grid(t.View(0), 600, 200);
+    const int32_t nPledged = 1, nCollateral = 2, nLast = 9;
+    t.Find(blocks[1]).UpdateCell(1, &nPledged);
+    UpdateWindow(grid.Hwnd());
+    EXPECT_EQ(TextWidth(grid.Grid(), "Pledged") + 7, grid->GetColumnWidth(2)) << "in place";
+    CRow row = t.Find(blocks[0]);
+    row.BeginUpdate();
+    row.UpdateCell(0, &nLast);
+    row.UpdateCell(1, &nCollateral);
+    row.EndUpdate();
+    UpdateWindow(grid.Hwnd());
+    EXPECT_EQ("Pledged as collateral for a loan", Shown(grid.Grid(), 2, 2)) << "moved";
+    EXPECT_EQ(TextWidth(grid.Grid(), "Pledged as collateral for a loan") + 7, grid->GetColumnWidth(2));
+}
