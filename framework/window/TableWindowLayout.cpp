@@ -596,7 +596,7 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
     return bChanged;
 }
 
-// A computed column's text is made of its row's other values: a write to any of them may change it.
+// A computed column's text is made of its row's other values: an update of any of them may change it.
 BOOL CTableWindow::GrowComputedColumns(int nIndex, CTableRow* pNode)
 {
     const CTableColumns& columns = m_pView->GetColumns();

@@ -54,8 +54,7 @@ void CTableWindow::RepaintRowNow(int nIndex, int nCol, CTableRow* pNode)
     if (nCol >= 0 && IsUnitColumn(nCol))
         nCol = -1;
     // A line reported for its look alone holds the texts its fit has read already.
-    if (!m_pView->IsReportingLookOnly()
-        && (GrowColumnsToRows(nIndex, 1, nCol, pNode) | (nCol >= 0 && GrowComputedColumns(nIndex, pNode)))) {
+    if (!m_pView->IsReportingLookOnly() && GrowColumnsToRows(nIndex, 1, nCol, pNode)) {
         ApplyFitWidths();
         return;
     }
