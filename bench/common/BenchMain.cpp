@@ -68,3 +68,14 @@ bool CArgRatioReporter::PrintRatios() const
     }
     return bWithin;
 }
+
+bool CArgRatioReporter::PrintCpuGoal(const std::string& strName, double dGoal, const char* pszUnit) const
+{
+    const auto it = m_cpu.find(strName);
+    if (it == m_cpu.end())
+        return true;
+    const bool bWithin = it->second < dGoal;
+    printf("%s: %.0f %s of CPU (goal under %.0f %s)%s\n", strName.c_str(), it->second, pszUnit, dGoal, pszUnit,
+           bWithin ? "" : " OVER");
+    return bWithin;
+}

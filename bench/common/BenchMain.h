@@ -20,6 +20,8 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override;
     // The ratios printed; FALSE when one passes the bound.
     bool PrintRatios() const;
+    // A benchmark's CPU time against a goal, both in the benchmark's time unit; FALSE over it.
+    bool PrintCpuGoal(const std::string& strName, double dGoal, const char* pszUnit) const;
 
 private:
     std::string m_strArg;

@@ -5,7 +5,8 @@
 // the same writes with no grid watching the view; a fast-find keystroke and the filter dialog's
 // count over the whole view. The repaint, the title click and the writes also run on a second
 // grid whose columns fit what they hold (fit:1), against the first (fit:0), in the same run;
-// the ratios print at the end. Run with a display to watch the window.
+// the ratios print at the end; the first keeps the widths the second fitted, so that both paint
+// the same cells. Run with a display to watch the window.
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <memory>
@@ -41,7 +42,9 @@ const int PRICE_COLUMNS = 8;    // 2..9 prices with decimals, 10..17 integers, 1
 class CBenchGrid
 {
 public:
-    explicit CBenchGrid(BOOL bFit)
+    // pWidths: the widths the columns keep (those the fitting grid found, so that both grids
+    // paint the same cells and differ by the fitting alone).
+    CBenchGrid(BOOL bFit, const std::vector<int>* pWidths)
     {
         for (int nCol = 0; nCol < COLUMNS; ++nCol) {
             CColumn column = m_table.AddColumn();
@@ -57,6 +60,8 @@ public:
             if (bPrice)
                 column.SetDecimals(-3);
             column.SetFitWidth(bFit, nCol == COL_NAME);
+            if (pWidths)
+                column.SetWidth((*pWidths)[static_cast<size_t>(nCol)]);
         }
         m_table.SetAllowCut(FALSE);
         m_table.SetAllowPaste(FALSE);
@@ -147,8 +152,15 @@ CBenchGrid& Bench(BOOL bFit = FALSE)
 {
     static std::unique_ptr<CBenchGrid> s_pBenches[2];
     std::unique_ptr<CBenchGrid>& pBench = s_pBenches[bFit ? 1 : 0];
-    if (!pBench)
-        pBench = std::make_unique<CBenchGrid>(bFit);
+    if (!pBench && bFit) {
+        pBench = std::make_unique<CBenchGrid>(TRUE, nullptr);
+    } else if (!pBench) {
+        std::vector<int> widths;
+        CViewTable& fitted = Bench(TRUE).View();
+        for (int nCol = 0; nCol < COLUMNS; ++nCol)
+            widths.push_back(fitted.GetColumns().GetColumn(nCol)->m_nWidth);
+        pBench = std::make_unique<CBenchGrid>(FALSE, &widths);
+    }
     return *pBench;
 }
 BOOL Fitted(const benchmark::State& state)

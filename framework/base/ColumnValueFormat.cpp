@@ -214,9 +214,14 @@ int FormatColumnValue(char* pszDest, int nSize, const TBCellSlot* pCell, int nDe
         pszDest[n] = '\0';
         return n;
     }
-    case COLTYPE_STRING:
-        snprintf(pszDest, static_cast<size_t>(nSize), "%s", pData != nullptr ? static_cast<const char*>(pData) : "[NULL]");
+    case COLTYPE_STRING: {
+        // Copied as it stands, cut to the room: a live text is read at every write.
+        const char* pszText = pData != nullptr ? static_cast<const char*>(pData) : "[NULL]";
+        const size_t nLength = strnlen(pszText, static_cast<size_t>(nSize) - 1);
+        memcpy(pszDest, pszText, nLength);
+        pszDest[nLength] = '\0';
         break;
+    }
     case COLTYPE_PACKED_DATE:
         FormatPackedDate(pszDest, nSize, pCell->achBytes, GetGlobalDatePattern());
         break;

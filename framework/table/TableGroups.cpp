@@ -296,7 +296,7 @@ void CTableGroups::AfterInsert(CTableRow* pRow)
         CRowPosition pos;
         for (CTreeNode* p = pGroup->m_rows.First(); p; p = CAVLTree::Next(p))
             if (p != pRow && PositionOf(static_cast<CTableRow*>(p), &pos) && !static_cast<CTableRow*>(p)->IsHidden())
-                m_pView->NotifyRowChanged(pos.m_pNode, pos.m_nIndex, -1);
+                m_pView->NotifyRowLookChanged(pos.m_pNode, pos.m_nIndex);
     }
     ReportAround(pTop);
     if (HasTotalLine())
@@ -372,7 +372,7 @@ int CTableGroups::Remove(CTreeNode* pNode, int nRelease)
         if (pSurvivor->GetKind() == NODE_ROW) {
             CRowPosition pos;
             if (PositionOf(static_cast<CTableRow*>(pSurvivor), &pos) && !pos.m_pNode->IsHidden())
-                m_pView->NotifyRowChanged(pos.m_pNode, pos.m_nIndex, -1);
+                m_pView->NotifyRowLookChanged(pos.m_pNode, pos.m_nIndex);
         } else {
             ReportAround(pSurvivor);
         }

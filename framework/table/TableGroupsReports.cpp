@@ -50,7 +50,7 @@ void CTableGroups::ReportAround(CTreeNode* pTop)
     if (ShowsSums(m_nTotalsMode) && (nRows > 1 || IsCustomMode()))
         m_pView->StampRowChanged(&pGroup->m_sum, nStart + nRows, -1);
     if (m_nHeaderMode == 1 && m_nTotalsMode == 0)
-        m_pView->NotifyRowChanged(static_cast<CTableRow*>(pGroup->m_rows.GetAt(nRows - 1)), nStart + nRows - 1, -1);
+        m_pView->NotifyRowLookChanged(static_cast<CTableRow*>(pGroup->m_rows.GetAt(nRows - 1)), nStart + nRows - 1);
 }
 
 void CTableGroups::ReportLineAt(int nIndex)
@@ -61,7 +61,7 @@ void CTableGroups::ReportLineAt(int nIndex)
     if (pos.m_pGroup)
         ReportAround(pos.m_pGroup);
     else if (pos.IsDataRow())
-        m_pView->NotifyRowChanged(pos.m_pNode, pos.m_nIndex, -1);
+        m_pView->NotifyRowLookChanged(pos.m_pNode, pos.m_nIndex);
 }
 
 void CTableGroups::OnRowUpdated(CRowPosition* pOld, int nOldLines, CRowPosition* pNew, int nNewLines)

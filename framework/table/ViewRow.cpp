@@ -661,7 +661,13 @@ void CViewRow::EndUpdate()
         if (bTell) {
             RefreshPosition();
             CRowPosition posNew = m_pos;
+            const CTableRow* pWasNode = m_pView->m_pUpdatedNode;
+            const CChangeBits* pWasChanges = m_pView->m_pUpdateChanges;
+            m_pView->m_pUpdatedNode = pNode;
+            m_pView->m_pUpdateChanges = &m_marks;
             tree.OnRowUpdated(&m_oldPos, m_nOldLines, &posNew, nNewLines);
+            m_pView->m_pUpdatedNode = pWasNode;
+            m_pView->m_pUpdateChanges = pWasChanges;
         }
     } else {
         tree.ReleaseNotify();

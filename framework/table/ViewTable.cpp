@@ -404,6 +404,16 @@ void CViewTable::StampRowChanged(CTableRow* pNode, int nIndex, int nCol)
     m_events.FireRowChanged(pNode, nIndex, nCol);
 }
 
+void CViewTable::NotifyRowLookChanged(CTableRow* pNode, int nIndex)
+{
+    if (m_nSuspend > 0)
+        return;
+    const BOOL bWas = m_bLookOnly;
+    m_bLookOnly = TRUE;
+    m_events.FireRowChanged(pNode, nIndex, -1);
+    m_bLookOnly = bWas;
+}
+
 void CViewTable::NotifyRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* pNew, int nNewLines)
 {
     if (m_nSuspend == 0)

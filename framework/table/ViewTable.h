@@ -9,6 +9,7 @@
 class CTable;
 class CTableFilters;
 class CViewRow;
+class CChangeBits;
 class CViewColumn;
 class CIni;
 class ITableArchive;
@@ -114,6 +115,17 @@ public:
     BOOL HasSinks() const { return m_events.GetSinkCount() > 0; }
     void NotifyRowChanged(CTableRow* pNode, int nIndex, int nCol);
     void StampRowChanged(CTableRow* pNode, int nIndex, int nCol);
+    // A data line whose look may follow its neighbours' (a group formed or dissolved, a row
+    // moved beside it) while its values stay: reported changed (column -1) with
+    // IsReportingLookOnly TRUE meanwhile, so that a sink may skip reading its texts again.
+    void NotifyRowLookChanged(CTableRow* pNode, int nIndex);
+    BOOL IsReportingLookOnly() const { return m_bLookOnly; }
+    // While the end of an update reports its row: the columns the update changed, for that row
+    // alone (null for any other, or outside such a report). Its other cells kept their texts.
+    const CChangeBits* GetUpdateChanges(const CTableRow* pNode) const
+    {
+        return pNode && pNode == m_pUpdatedNode ? m_pUpdateChanges : nullptr;
+    }
     void NotifyRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* pNew, int nNewLines);
     void NotifyRowsRemoved(int nIndex, int nLines);
 
@@ -170,6 +182,9 @@ private:
     CTableFilters* m_pFilters = nullptr;  // owned
     int  m_nViewId = -1;
     int  m_nSuspend = 0;
+    BOOL m_bLookOnly = FALSE;
+    const CTableRow* m_pUpdatedNode = nullptr;
+    const CChangeBits* m_pUpdateChanges = nullptr;
     BYTE* m_pChangeMarks = nullptr;     // one per column: 0x80 unchanged, 0x7f changed
     int  m_nCellEvents = 0;             // nothing in the system turns it on
     int  m_nGuardMark = 0;              // the line count the memory guard last read at

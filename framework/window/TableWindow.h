@@ -402,8 +402,10 @@ protected:
     int  CellFitCeiling(CTableRow* pRow, int nCol, const CTableColumn* pColumn, const char* pszText) const;
     void MeasureFitChars(HDC hdc);
     BOOL FitFontsChanged() const;
-    int  MeasureTitleFit(HDC hdc, int nCol, const CTableColumn* pColumn) const;
+    int  MeasureTitleFit(HDC& hdc, int nCol, const CTableColumn* pColumn);
     BOOL GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow* pNode = nullptr);
+    BOOL GrowMovedRow(const CRowPosition* pOld, const CRowPosition* pNew, int nNewLines);
+    BOOL GrowComputedColumns(int nIndex, CTableRow* pNode);
     BOOL IsUnitColumn(int nCol) const;  // another column's decimals follow this column's text
     void YieldTextColumns();
     void ApplyFitWidths();
@@ -415,6 +417,12 @@ protected:
     BOOL RefitColumns();
     // Texts measured in both fonts (plain, bold), bounded; a live value mostly repeats one.
     std::unordered_map<std::string, std::pair<int, int>> m_fitTexts;
+    // Titles' widths in the data font, kept until the font changes: a refresh measures none.
+    std::unordered_map<std::string, int> m_fitTitles;
+    HFONT m_hFitTitleFont = nullptr;
+    HDC   GetFitDC(HDC& hdc);           // the window's prepared DC, got on the first need
+    std::vector<char> m_fitText;        // a cell's text, formatted for its check
+    char* FitTextBuffer(const CTableColumn* pColumn);
     // The characters of plain texts, each as wide as the wider font makes it, in 1/128 pixel
     // and a little over: most values need no measuring. 0 for the others.
     int   m_fitChars[128] = {};

@@ -127,6 +127,7 @@ void CTableWindow::MeasureDigitWidths()
     }
     DeleteDC(hdc);
     m_bFitFontsMeasured = FALSE;
+    m_fitTitles.clear();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -349,12 +350,8 @@ int CTableWindow::MeasureCellFit(HDC& hdc, CTableRow* pRow, int nCol, const CTab
         m_fitTexts.clear();
     auto it = m_fitTexts.find(pszText);
     if (it == m_fitTexts.end()) {
-        if (!hdc) {
-            hdc = GetDC(m_hWnd);
-            if (!hdc)
-                return 0;
-            PrepareDC(hdc);
-        }
+        if (!GetFitDC(hdc))
+            return 0;
         if (FitFontsChanged())
             MeasureFitChars(hdc);
         // In the bold font too, whichever is wider, so that a cell turning bold keeps its room.
@@ -436,17 +433,50 @@ int CTableWindow::CellFitCeiling(CTableRow* pRow, int nCol, const CTableColumn* 
     return nText + nPadding + CELL_FIT_ROOM;
 }
 
-int CTableWindow::MeasureTitleFit(HDC hdc, int nCol, const CTableColumn* pColumn) const
+// Grown to the longest column's text once, not cleared for each cell: the format ends its text.
+char* CTableWindow::FitTextBuffer(const CTableColumn* pColumn)
 {
-    int nWidest = 0;
-    const char* pszLine = pColumn->GetTitle();
-    for (const char* p = pszLine;; ++p)
-        if (*p == '\n' || *p == '\0') {
-            nWidest = std::max(nWidest, TextExtent(hdc, pszLine, static_cast<size_t>(p - pszLine)));
-            if (*p == '\0')
-                break;
-            pszLine = p + 1;
-        }
+    const size_t nSize = static_cast<size_t>(std::max(1, pColumn->GetFullTextSize()));
+    if (m_fitText.size() < nSize)
+        m_fitText.resize(nSize);
+    return m_fitText.data();
+}
+
+HDC CTableWindow::GetFitDC(HDC& hdc)
+{
+    if (!hdc) {
+        hdc = GetDC(m_hWnd);
+        if (hdc)
+            PrepareDC(hdc);
+    }
+    return hdc;
+}
+
+int CTableWindow::MeasureTitleFit(HDC& hdc, int nCol, const CTableColumn* pColumn)
+{
+    if (m_hFitTitleFont != GetFont()) {
+        m_fitTitles.clear();
+        m_hFitTitleFont = GetFont();
+    }
+    const char* pszTitle = pColumn->GetTitle();
+    auto it = m_fitTitles.find(pszTitle);
+    if (it == m_fitTitles.end()) {
+        if (!GetFitDC(hdc))
+            return 0;
+        int nWidest = 0;
+        const char* pszLine = pszTitle;
+        for (const char* p = pszLine;; ++p)
+            if (*p == '\n' || *p == '\0') {
+                nWidest = std::max(nWidest, TextExtent(hdc, pszLine, static_cast<size_t>(p - pszLine)));
+                if (*p == '\0')
+                    break;
+                pszLine = p + 1;
+            }
+        if (m_fitTitles.size() >= FIT_TEXTS_KEPT)
+            m_fitTitles.clear();
+        it = m_fitTitles.emplace(pszTitle, nWidest).first;
+    }
+    const int nWidest = it->second;
     const CSortColumns& keys = m_pView->GetSortColumns();
     const BOOL bMarked = keys.GetCount() > 0 && keys.GetAt(0).m_nColumn == nCol && !m_pView->GetColumns().m_bDefaultOrder;
     return nWidest + TITLE_FIT_ROOM + (bMarked ? SORT_MARK_ROOM : 0);
@@ -476,11 +506,9 @@ BOOL CTableWindow::FitColumnsToContent(BOOL bExact, int nOnlyDisplayCol, BOOL bR
     }
     if (!bAny)
         return FALSE;
-    HDC hdc = GetDC(m_hWnd);
-    if (!hdc)
-        return FALSE;
-    PrepareDC(hdc);
-    std::vector<char> text;
+    // The DC only when a title or a text is new: a refresh mostly needs none.
+    HDC hdc = nullptr;
+    const std::vector<char>& text = m_fitText;
     for (int nPos = 0; nPos < order.GetCount(); ++nPos)
         if (needed[static_cast<size_t>(nPos)] >= 0)
             needed[static_cast<size_t>(nPos)] = MeasureTitleFit(hdc, order.GetColumnIndex(nPos), order.GetColumn(nPos));
@@ -494,14 +522,14 @@ BOOL CTableWindow::FitColumnsToContent(BOOL bExact, int nOnlyDisplayCol, BOOL bR
                 continue;
             const CTableColumn* pColumn = order.GetColumn(nPos);
             const int nCol = order.GetColumnIndex(nPos);
-            text.resize(static_cast<size_t>(pColumn->GetFullTextSize()));
-            row.GetNode()->GetCellText(text.data(), static_cast<int>(text.size()), nCol, pColumn, m_pView);
+            row.GetNode()->GetCellText(FitTextBuffer(pColumn), pColumn->GetFullTextSize(), nCol, pColumn, m_pView);
             const int nCeiling = CellFitCeiling(row.GetNode(), nCol, pColumn, text.data());
             if (nCeiling < 0 || nCeiling > nNeeded)
                 nNeeded = std::max(nNeeded, MeasureCellFit(hdc, row.GetNode(), nCol, pColumn, text.data()));
         }
     }
-    ReleaseDC(m_hWnd, hdc);
+    if (hdc)
+        ReleaseDC(m_hWnd, hdc);
     BOOL bChanged = FALSE;
     for (int nPos = 0; nPos < order.GetCount(); ++nPos) {
         if (needed[static_cast<size_t>(nPos)] < 0)
@@ -538,7 +566,7 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
     if (!bAny)
         return FALSE;
     HDC hdc = nullptr;
-    std::vector<char> text;
+    const std::vector<char>& text = m_fitText;
     CViewRow row(m_pView);
     BOOL bChanged = FALSE;
     for (int nLine = nFirst; nLine < nFirst + nLines && nLine < m_pView->GetRowCount(); ++nLine) {
@@ -552,8 +580,7 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
             if (!pColumn || !pColumn->m_bFitWidth || pColumn->m_bHidden || pColumn->m_nWidth >= nBound)
                 continue;
             const int nColumn = order.GetColumnIndex(nPos);
-            text.resize(static_cast<size_t>(pColumn->GetFullTextSize()));
-            pRow->GetCellText(text.data(), static_cast<int>(text.size()), nColumn, pColumn, m_pView);
+            pRow->GetCellText(FitTextBuffer(pColumn), pColumn->GetFullTextSize(), nColumn, pColumn, m_pView);
             const int nCeiling = CellFitCeiling(pRow, nColumn, pColumn, text.data());
             if (nCeiling >= 0 && nCeiling <= pColumn->m_nWidth)
                 continue;
@@ -567,6 +594,19 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
     if (hdc)
         ReleaseDC(m_hWnd, hdc);
     return bChanged;
+}
+
+// A computed column's text is made of its row's other values: an update of any of them may change it.
+BOOL CTableWindow::GrowComputedColumns(int nIndex, CTableRow* pNode)
+{
+    const CTableColumns& columns = m_pView->GetColumns();
+    BOOL bGrown = FALSE;
+    for (int nCol = 0; nCol < columns.GetCount(); ++nCol) {
+        const CTableColumn* pColumn = columns.GetColumn(nCol);
+        if (pColumn && pColumn->m_bFitWidth && pColumn->GetDataType() == COLTYPE_COMPUTED && pColumn->m_pfnFormat)
+            bGrown |= GrowColumnsToRows(nIndex, 1, nCol, pNode);
+    }
+    return bGrown;
 }
 
 namespace {

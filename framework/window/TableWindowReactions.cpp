@@ -53,7 +53,8 @@ void CTableWindow::RepaintRowNow(int nIndex, int nCol, CTableRow* pNode)
     // A row's unit (its currency) sets the decimals its amounts show: they change with it.
     if (nCol >= 0 && IsUnitColumn(nCol))
         nCol = -1;
-    if (GrowColumnsToRows(nIndex, 1, nCol, pNode)) {
+    // A line reported for its look alone holds the texts its fit has read already.
+    if (!m_pView->IsReportingLookOnly() && GrowColumnsToRows(nIndex, 1, nCol, pNode)) {
         ApplyFitWidths();
         return;
     }

@@ -3,10 +3,30 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "framework/table/ViewRow.h"
 #include "framework/table/ViewTable.h"
 #include "framework/window/RowMovePlan.h"
 #include "framework/window/TableWindow.h"
 #include "platform/win/user/Paint.h"
+
+// A shown row that an update moved had its other cells read when they were written: only the
+// columns the update changed are read again. A row new to the window is read whole.
+BOOL CTableWindow::GrowMovedRow(const CRowPosition* pOld, const CRowPosition* pNew, int nNewLines)
+{
+    CTableRow* pNode = pNew->IsDataRow() ? pNew->m_pNode : nullptr;
+    const CChangeBits* pChanges = m_pView->GetUpdateChanges(pNode);
+    if (!pChanges || !pOld || pOld->m_nIndex < 0 || nNewLines != 1)
+        return GrowColumnsToRows(pNew->m_nIndex, nNewLines, -1, pNode);
+    const int nColumns = std::min(pChanges->GetCount(), m_pView->GetColumnCount());
+    for (int nCol = 0; nCol < nColumns; ++nCol)
+        if (pChanges->IsSet(nCol) && IsUnitColumn(nCol))
+            return GrowColumnsToRows(pNew->m_nIndex, 1, -1, pNode);
+    BOOL bGrown = FALSE;
+    for (int nCol = 0; nCol < nColumns; ++nCol)
+        if (pChanges->IsSet(nCol))
+            bGrown |= GrowColumnsToRows(pNew->m_nIndex, 1, nCol, pNode);
+    return GrowComputedColumns(pNew->m_nIndex, pNode) || bGrown;
+}
 
 void CTableWindow::OnRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* pNew, int nNewLines)
 {
@@ -18,8 +38,7 @@ void CTableWindow::OnRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* p
     }
     // A row that comes or changes wider than its fitted columns widens them: every line moves.
     // A data row's node comes with its place: it is not looked up again.
-    if (pNew && nNewLines > 0
-        && GrowColumnsToRows(pNew->m_nIndex, nNewLines, -1, pNew->IsDataRow() ? pNew->m_pNode : nullptr)) {
+    if (pNew && nNewLines > 0 && GrowMovedRow(pOld, pNew, nNewLines)) {
         m_nLastLineCount = GetRowCount();
         ApplyFitWidths();
         return;

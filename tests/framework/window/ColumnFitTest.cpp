@@ -8,6 +8,7 @@
 
 #include "framework/base/SettingsFile.h"
 #include "framework/table/Row.h"
+#include "framework/table/TableFilters.h"
 #include "framework/window/TableWindowArea.h"
 #include "platform/win/user/Paint.h"
 #include "tests/common/WindowPixels.h"
@@ -441,4 +442,112 @@ TEST(ColumnFit, AWiderColumnTakesItsRoomInTheSameWindow)
     pane.EnsureColumnVisible(GRID_COL_CHANGE);
     UpdateWindow(grid.Hwnd());
     EXPECT_NE("", Shown(grid.Grid(), 0, GRID_COL_CHANGE)) << "the last column scrolled to";
+}
+
+// A title wider than its column's texts sets the width, in the font and the language shown.
+TEST(ColumnFit, ATitleFitsInTheFontAndTheLanguageShown)
+{
+    COwnedTable t({{"Qty", COLTYPE_INT32, 0, FALSE}});
+    const int nLanguage = GetNorvGlobals().m_nLanguage;
+    t.Table().GetColumn(0).SetTitle("Quantity", nLanguage);
+    t.Table().GetColumn(0).SetTitle("Quantity traded today", 1 - nLanguage);
+    t.Table().GetColumn(0).SetFitWidth(TRUE);
+    t.Table().Open();
+    TBCellSlot* pBlock = t.NewBlock();
+    PutInt(t, pBlock, 0, 7);
+    t.Insert(pBlock);
+    CGridWindow grid(t.View(0), 600, 200);
+    grid->SetFont(MakeFont(-24, FW_NORMAL));
+    UpdateWindow(grid.Hwnd());
+    EXPECT_EQ(TextWidth(grid.Grid(), "Quantity") + 8, grid->GetColumnWidth(0)) << "measured in the new font";
+    GetNorvGlobals().SetLanguage(1 - nLanguage);
+    EXPECT_EQ(TextWidth(grid.Grid(), "Quantity traded today") + 8, grid->GetColumnWidth(0));
+    GetNorvGlobals().SetLanguage(nLanguage);
+}
+
+// An update of its sort key and another column at once, in place or moving its row.
+void UpdateTwo(CGridTable& table, TBCellSlot* pBlock, double dLast, int nCol, const void* pValue)
+{
+    CRow row = table.t.Find(pBlock);
+    row.BeginUpdate();
+    row.UpdateCell(GRID_COL_LAST, &dLast);
+    row.UpdateCell(nCol, pValue);
+    row.EndUpdate();
+}
+
+// An update of a row's sort key widens every column it wrote, whether the row keeps its place or
+// moves; a row a filter hid comes into view with texts written while hidden, and its columns
+// hold them too.
+TEST(ColumnFit, AnUpdateOfTheSortKeyWidensEveryColumnItWrote)
+{
+    CFittedTable table;
+    table.Fill(12);
+    table.SortBy(GRID_COL_LAST, SORT_DESCENDING);
+    CGridWindow grid(table.View(), 600, 400);
+    const int32_t nVolume = 2000000000;
+    UpdateTwo(table, table.Add(12), 900.0, GRID_COL_VOLUME, &nVolume);
+    UpdateWindow(grid.Hwnd());
+    EXPECT_EQ("2,000,000,000", Shown(grid.Grid(), 0, GRID_COL_VOLUME)) << "in place";
+    EXPECT_GE(grid->GetColumnWidth(GRID_COL_VOLUME), TextWidth(grid.Grid(), "2,000,000,000") + 7);
+    TBCellSlot* pBlock = table.Add(13);
+    const double dMoved = -1234567.25;
+    UpdateTwo(table, pBlock, 1.5, GRID_COL_CHANGE, &dMoved);
+    UpdateWindow(grid.Hwnd());
+    EXPECT_EQ("-1,234,567.25", Shown(grid.Grid(), table.View().GetRowCount() - 1, GRID_COL_CHANGE)) << "moved";
+    EXPECT_GE(grid->GetColumnWidth(GRID_COL_CHANGE), TextWidth(grid.Grid(), "-1,234,567.25") + 7);
+
+    CTableFilters* pFilters = new CTableFilters;
+    pFilters->Init(&table.View(), nullptr);
+    pFilters->AddFilter(GRID_COL_LAST, ">100", /*bFlag=*/FALSE, /*nGroup=*/0);
+    pFilters->SetMode(FILTER_MARK);
+    table.View().SetFilters(pFilters);
+    table.View().ApplyFilters(pFilters);
+    table.View().SetSumMode(1);
+    const double dChange = -98765432.25;
+    table.t.Find(pBlock).UpdateCell(GRID_COL_CHANGE, &dChange);
+    WriteLast(table, pBlock, 1000.0);
+    UpdateWindow(grid.Hwnd());
+    ASSERT_EQ("1,000", Shown(grid.Grid(), 0, GRID_COL_LAST)) << "the hidden row shows";
+    EXPECT_EQ("-98,765,432.25", Shown(grid.Grid(), 0, GRID_COL_CHANGE));
+    EXPECT_GE(grid->GetColumnWidth(GRID_COL_CHANGE), TextWidth(grid.Grid(), "-98,765,432.25") + 7);
+    table.View().SetSumMode(0);
+    table.View().SetFilters(nullptr);
+}
+
+namespace {
+BOOL FormatPledge(char* pszBuf, int nSize, const TBCellSlot* pRow, int nUserValue)
+{
+    static const char* const s_texts[] = {"Own", "Pledged", "Pledged as collateral for a loan"};
+    snprintf(pszBuf, static_cast<size_t>(nSize), "%s", s_texts[pRow[nUserValue].nValue % 3]);
+    return TRUE;
+}
+}  // namespace
+
+// A text made of the row's other values widens its column when an update that moves the row
+// writes one of them.
+TEST(ColumnFit, AComputedTextWidensWithTheValueItIsMadeOf)
+{
+    COwnedTable t({{"Rank", COLTYPE_INT32, 0, FALSE}, {"Pledge", COLTYPE_INT32, 0, FALSE}, {"T", COLTYPE_COMPUTED, 0, FALSE}});
+    t.Table().GetColumn(2).SetComputed(FormatPledge, 1);
+    t.Table().GetColumn(2).SetFitWidth(TRUE);
+    t.Table().Open();
+    std::vector<TBCellSlot*> blocks;
+    for (int i = 0; i < 3; ++i) {
+        blocks.push_back(t.NewBlock());
+        PutInt(t, blocks.back(), 0, i);
+        t.Insert(blocks.back());
+    }
+    CSortColumns keys(30);
+    keys.Add(0, SORT_ASCENDING);
+    t.View(0).Sort(keys, FALSE);
+    CGridWindow grid(t.View(0), 600, 200);
+    const int32_t nCollateral = 2, nLast = 9;
+    CRow row = t.Find(blocks[0]);
+    row.BeginUpdate();
+    row.UpdateCell(0, &nLast);
+    row.UpdateCell(1, &nCollateral);
+    row.EndUpdate();
+    UpdateWindow(grid.Hwnd());
+    EXPECT_EQ("Pledged as collateral for a loan", Shown(grid.Grid(), 2, 2));
+    EXPECT_EQ(TextWidth(grid.Grid(), "Pledged as collateral for a loan") + 7, grid->GetColumnWidth(2));
 }
