@@ -445,6 +445,8 @@ struct ShownValues : CAccountSession
             if (CNorvApp::Get()->FindTable(nId) == nullptr)
                 MakeTable(nId, 0, 0);
         size_t nKeyWindows = 0;
+        // The key figures too wide for 1280 pixels together, whatever gives way beside them.
+        std::set<std::string> narrow;
         SetWindowPos(pRun->App().GetMainFrame()->m_hWnd, nullptr, 0, 0, 1280, 900, SWP_NOZORDER | SWP_NOMOVE);
         std::set<std::string> written;
         const std::string strLongName = bArabic ? TbUtf8ToCodePage("شركة الخليج الكويتية المتحدة للاستثمار والتطوير العقاري القابضة", 1256)
@@ -461,13 +463,21 @@ struct ShownValues : CAccountSession
                                          || dynamic_cast<COrderStatusTable*>(pTable) != nullptr
                                          || dynamic_cast<COrderStatusKSETable*>(pTable) != nullptr;
                 nKeyWindows += bKeyFigures && !bReal ? 1 : 0;
-                // The key figures: the symbol, the first quantity and the first price.
+                // The key figures, as the columns describe them: the symbol, the order's status, and
+                // every figure (a quantity, price, amount or per cent; not an order's number nor a
+                // count). A name, a market's name or another code's word gives its room to them.
                 std::set<int> keys = {pTable->GetDescription().company.nSymbol};
+                std::set<int> giving;
                 const std::span<const TABLE_COLUMN> described = pTable->GetDescription().columns;
-                for (const int nKind : {QUANTITY_WIDTH, PRICE_WIDTH}) {
-                    const auto it = std::find_if(described.begin(), described.end(), [&](const TABLE_COLUMN& c) { return c.nWidth == nKind; });
-                    if (it != described.end())
-                        keys.insert(static_cast<int>(it - described.begin()));
+                for (size_t nCol = 0; nCol < described.size(); ++nCol) {
+                    const TABLE_COLUMN& c = described[nCol];
+                    const bool bFigure = (c.nType == COLTYPE_INT32 || c.nType == COLTYPE_INT64 || c.nType == COLTYPE_DOUBLE)
+                                         && c.nWidth != NUMBER_WIDTH && c.nWidth != COUNT_WIDTH;
+                    const bool bStatus = c.pfnFormat == &COrderStatus::FormatCodeColumn;
+                    if (bFigure || bStatus)
+                        keys.insert(static_cast<int>(nCol));
+                    else if (c.nWidth == NAME_WIDTH || c.nWidth == MARKET_COLUMN_WIDTH || c.nType == COLTYPE_COMPUTED)
+                        giving.insert(static_cast<int>(nCol));
                 }
                 if (bReal) {
                     WriteLargest(pTable, written);
@@ -490,10 +500,10 @@ struct ShownValues : CAccountSession
                         SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 1280, 400, SWP_NOZORDER | SWP_NOMOVE);
                     PumpFor(20);
                     const std::string strWhere = std::string(pTable->GetName()) + (bMaximised ? " maximised" : " at 1280 px");
-                    ExpectColumnsInViewWithoutMarks(pWnd, bKeyFigures ? keys : std::set<int>{}, strWhere + ", first paint");
+                    ExpectColumnsInViewWithoutMarks(pWnd, bKeyFigures ? keys : std::set<int>{}, giving, strWhere + ", first paint", narrow);
                     InvalidateRect(pWnd->GetGrid().m_hWnd, nullptr, TRUE);
                     UpdateWindow(pWnd->GetGrid().m_hWnd);
-                    ExpectColumnsInViewWithoutMarks(pWnd, bKeyFigures ? keys : std::set<int>{}, strWhere + ", repainted");
+                    ExpectColumnsInViewWithoutMarks(pWnd, bKeyFigures ? keys : std::set<int>{}, giving, strWhere + ", repainted", narrow);
                     if (bMaximised)
                         ShowWindow(pWnd->m_hWnd, SW_RESTORE);
                 }
@@ -502,24 +512,45 @@ struct ShownValues : CAccountSession
             }
         }
         EXPECT_LE(12u, nKeyWindows);
+        for (const std::string& strNarrow : narrow)
+            printf("Too narrow at 1280 px for its key figures: %s\n", strNarrow.c_str());
     }
 
-    // What the window shows: no '#', and each key column's whole rectangle inside the window.
-    static void ExpectColumnsInViewWithoutMarks(CTableMDIWnd* pWnd, const std::set<int>& keys, const std::string& strWhere)
+    // What the window shows: no '#', and each key column's whole rectangle inside the window,
+    // unless the columns before it that cannot give way, and those that can as narrow as their
+    // titles, already reach past the window's edge (noted in narrow).
+    static void ExpectColumnsInViewWithoutMarks(CTableMDIWnd* pWnd, const std::set<int>& keys, const std::set<int>& giving,
+                                                const std::string& strWhere, std::set<std::string>& narrow)
     {
         CTableWindow& grid = pWnd->GetGrid();
         CViewTable* pView = pWnd->GetView();
         RECT rcClient;
         GetClientRect(grid.m_hWnd, &rcClient);
+        HDC hdc = CreateCompatibleDC(nullptr);
+        grid.PrepareDC(hdc);
+        // The row headers, the band between the fixed columns and the others, and the scroll bar
+        // that a real account's rows bring.
+        int nNeeded = (pView->GetShowHeader() ? grid.GetRowHeight() : 0) + (pView->GetFixedColumnCount() > 0 ? 5 : 0)
+                      + GetSystemMetrics(SM_CXVSCROLL);
         for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
             const CTableColumn* pColumn = pView->GetColumnOrder().GetColumn(nCol);
             if (pColumn->m_bHidden)
                 continue;
+            const int nIndex = pView->GetColumnOrder().GetColumnIndex(nCol);
+            // A title keeps 3 pixels on each side.
+            RECT rcTitle = {0, 0, 0, 0};
+            DrawTextA(hdc, pColumn->GetTitle(), -1, &rcTitle, DT_CALCRECT | DT_NOPREFIX);
+            nNeeded += giving.count(nIndex) != 0 ? std::min<int>(rcTitle.right + 6, grid.GetColumnWidth(nCol)) : grid.GetColumnWidth(nCol);
             RECT rc;
             grid.PaneOfColumn(nCol)->GetColumnRect(nCol, &rc);
-            EXPECT_TRUE(keys.count(pView->GetColumnOrder().GetColumnIndex(nCol)) == 0 || (!IsRectEmpty(&rc) && rc.left >= rcClient.left && rc.right <= rcClient.right))
-                << strWhere << ": " << TbCodePageToUtf8(static_cast<const char*>(pColumn->GetTitle()), CP_ACP) << " at " << rc.left << ".."
-                << rc.right << " of " << rcClient.right;
+            std::string strTitle = TbCodePageToUtf8(static_cast<const char*>(pColumn->GetTitle()), CP_ACP);
+            std::replace(strTitle.begin(), strTitle.end(), '\n', ' ');
+            const bool bInView = !IsRectEmpty(&rc) && rc.left >= rcClient.left && rc.right <= rcClient.right;
+            if (keys.count(nIndex) != 0 && !bInView && nNeeded > rcClient.right)
+                narrow.insert(strWhere.substr(0, strWhere.find(',')) + ": " + strTitle);
+            else
+                EXPECT_TRUE(keys.count(nIndex) == 0 || bInView)
+                    << strWhere << ": " << strTitle << " at " << rc.left << ".." << rc.right << " of " << rcClient.right;
             for (int nLine = 0; nLine < std::min(grid.GetLinesThatFit(), pView->GetRowCount() - grid.GetTopRow()); ++nLine) {
                 CTBString strShown;
                 RECT rcShown;
@@ -529,6 +560,7 @@ struct ShownValues : CAccountSession
                 }
             }
         }
+        DeleteDC(hdc);
     }
 
     static void ExpectReferencesOfTheirKind()
