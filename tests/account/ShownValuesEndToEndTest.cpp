@@ -508,7 +508,7 @@ struct ShownValues : CAccountSession
                         ShowWindow(pWnd->m_hWnd, SW_RESTORE);
                 }
                 if (bReal && bKeyFigures)
-                    Shoot(pTable, "key_figures_" + std::to_string(nId) + (bArabic ? "_ar" : "_en"));
+                    Shoot(pTable, "key_figures_" + std::to_string(nId) + (bArabic ? "_ar" : "_en"), 1280);
             }
         }
         EXPECT_LE(12u, nKeyWindows);
