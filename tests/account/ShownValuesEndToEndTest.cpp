@@ -58,6 +58,20 @@
 #include "tests/common/PdfReadBack.h"
 
 namespace {
+// The code of a code table whose text reads longest.
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE, class TEXT>
+int LongestCode(const CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>& codes, TEXT Text)
+{
+    int nLongest = 0;
+    KEY key = KEY();
+    VALUE value = VALUE();
+    for (POSITION pos = codes.GetStartPosition(); pos != nullptr;) {
+        codes.GetNextAssoc(pos, key, value);
+        nLongest = Text(static_cast<int>(key)).GetLength() > Text(nLongest).GetLength() ? static_cast<int>(key) : nLongest;
+    }
+    return nLongest;
+}
+
 struct ZERO_CASE
 {
     UINT nTable;
@@ -449,6 +463,7 @@ struct ShownValues : CAccountSession
         std::set<std::string> narrow;
         SetWindowPos(pRun->App().GetMainFrame()->m_hWnd, nullptr, 0, 0, 1280, 900, SWP_NOZORDER | SWP_NOMOVE);
         std::set<std::string> written;
+        const std::string strStatus = std::to_string(LongestCode(*COrderStatus::Get(), &COrderStatus::GetText));
         const std::string strLongName = bArabic ? TbUtf8ToCodePage("شركة الخليج الكويتية المتحدة للاستثمار والتطوير العقاري القابضة", 1256)
                                                 : "Gulf United Kuwaiti Real Estate Development Holding";
         for (const bool bReal : {false, true}) {
@@ -488,6 +503,9 @@ struct ShownValues : CAccountSession
                         const char* pszText = nKind == NAME_WIDTH ? strLongName.c_str() : nullptr;
                         if (nKind == MONEY_WIDTH || nKind == QUANTITY_WIDTH || nKind == VOLUME_WIDTH)
                             pszText = columns[nCol].nType == COLTYPE_DOUBLE ? "-12345678.125" : "-12345678";
+                        // An order's status, the longest it reads.
+                        if (columns[nCol].pfnFormat == &COrderStatus::FormatCodeColumn)
+                            pszText = strStatus.c_str();
                         for (int i = 0; pszText != nullptr && i < pTable->GetRows()->GetCount(); ++i)
                             pTable->GetRows()->GetAt(i)->SetText(static_cast<int>(nCol), pszText, TRUE);
                     }
@@ -557,6 +575,11 @@ struct ShownValues : CAccountSession
                 if (grid.PaneOfColumn(nCol)->GetShownCellText(nLine, nCol, &strShown, &rcShown)) {
                     EXPECT_EQ(nullptr, strstr(strShown, "##"))
                         << strWhere << ": " << static_cast<const char*>(pColumn->GetTitle()) << " shows " << static_cast<const char*>(strShown);
+                    // A key figure gives none of its room: its text stands whole.
+                    RECT rcText = {0, 0, 0, 0};
+                    DrawTextA(hdc, strShown, -1, &rcText, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+                    EXPECT_TRUE(keys.count(nIndex) == 0 || rcText.right <= rc.right - rc.left)
+                        << strWhere << ": " << strTitle << " cuts " << static_cast<const char*>(strShown);
                 }
             }
         }
