@@ -60,15 +60,12 @@
 namespace {
 // The code of a code table whose text reads longest.
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE, class TEXT>
-int LongestCode(const CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>& codes, TEXT Text)
+int LongestCode(const CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>& codes, TEXT Text, int nLongest = 0)
 {
-    int nLongest = 0;
     KEY key = KEY();
     VALUE value = VALUE();
-    for (POSITION pos = codes.GetStartPosition(); pos != nullptr;) {
-        codes.GetNextAssoc(pos, key, value);
+    for (POSITION pos = codes.GetStartPosition(); pos != nullptr && (codes.GetNextAssoc(pos, key, value), true);)
         nLongest = Text(static_cast<int>(key)).GetLength() > Text(nLongest).GetLength() ? static_cast<int>(key) : nLongest;
-    }
     return nLongest;
 }
 
@@ -577,8 +574,8 @@ struct ShownValues : CAccountSession
                         << strWhere << ": " << static_cast<const char*>(pColumn->GetTitle()) << " shows " << static_cast<const char*>(strShown);
                     // A key figure gives none of its room: its text stands whole.
                     RECT rcText = {0, 0, 0, 0};
-                    DrawTextA(hdc, strShown, -1, &rcText, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
-                    EXPECT_TRUE(keys.count(nIndex) == 0 || rcText.right <= rc.right - rc.left)
+                    EXPECT_TRUE(keys.count(nIndex) == 0 || (DrawTextA(hdc, strShown, -1, &rcText, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE),
+                                                            rcText.right <= rc.right - rc.left))
                         << strWhere << ": " << strTitle << " cuts " << static_cast<const char*>(strShown);
                 }
             }
