@@ -47,7 +47,7 @@ const TABLE_COLUMN s_columns[] = {
     // and no total, which would add bought and sold shares of every stock.
     AccountNumber(55357, 0, 7, COLF_THOUSANDS | COLF_HIDDEN | COLF_SWITCHABLE),
     AccountNumber(55358, -3, 14, COLF_THOUSANDS | COLF_SUMMED, 3, MONEY_WIDTH),
-    AccountCode(51123, 70, 16, COrderStatus::FormatCodeColumn, KC_STATUS),
+    AccountCode(51123, 70, 16, COrderStatus::FormatCodeColumn, KC_STATUS, COLF_KEY_WORD),
     AccountDate(55359, 24),
     AccountReference(55360, 25),
     AccountText(42297, 30, FIELD_NONE),

@@ -47,7 +47,7 @@ const TABLE_COLUMN s_columns[] = {
     // Shares and option contracts: no total adds them.
     AccountNumber(51121, 0, 5, COLF_THOUSANDS),
     AccountNumber(51122, 0, 6, COLF_THOUSANDS),
-    AccountCode(51123, 70, 16, COrderStatus::FormatCodeColumn, OC_STATUS),
+    AccountCode(51123, 70, 16, COrderStatus::FormatCodeColumn, OC_STATUS, COLF_KEY_WORD),
     AccountCode(57023, 70, 20, CRoutingStatus::FormatCodeColumn, OC_ROUTING, COLF_HIDDEN, 100),
     AccountCode(57449, 70, 29, CRoutingResult::FormatCodeColumn, OC_RESULT, 0, 40),
     AccountId(55392, 22, NUMBER_WIDTH, COLF_HIDDEN),

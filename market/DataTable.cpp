@@ -312,10 +312,12 @@ CColumn CDataTable::AddDescribedColumn(const TABLE_COLUMN& def)
     CColumn column = AddColumn(def.nTitleId != 0 ? def.nTitleId : IDS_KEY_COLUMN_TITLE, ColumnKindWidth(def.nWidth), def.nDecimals,
                                def.nType, def.nAlign, def.nSize);
     // As wide as what it holds and its title, until the trader sets a width. A name, a market's
-    // name or a sentence gives its room first where the window is too narrow for the figures.
+    // name or a sentence gives its room first where the window is too narrow for the figures, a
+    // code's word (a side, an order type) after them.
     const BOOL bYields = def.nWidth == NAME_WIDTH || def.nWidth == MARKET_COLUMN_WIDTH
                          || (def.nType == COLTYPE_STRING && def.nWidth >= FREE_TEXT_MIN_WIDTH);
-    column.SetFitWidth((m_desc.nFlags & TABLEF_OWN_WIDTHS) == 0, bYields);
+    const BOOL bYieldsLast = def.nType == COLTYPE_COMPUTED && def.pfnFormat != nullptr && (def.nFlags & COLF_KEY_WORD) == 0;
+    column.SetFitWidth((m_desc.nFlags & TABLEF_OWN_WIDTHS) == 0, bYields, bYieldsLast);
     if (def.nFlags & COLF_THOUSANDS)
         column.SetThousands(TRUE);
     if ((def.nFlags & COLF_NO_THOUSANDS) || def.nWidth == NUMBER_WIDTH)

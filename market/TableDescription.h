@@ -23,6 +23,8 @@
 #define COLF_ZERO_SHOWN    0x0200   // zero shows as a number (the engine blanks it by default)
 #define COLF_SWITCHABLE    0x0400   // with COLF_HIDDEN: hidden, but the user may show it
 #define COLF_MONEY         0x0800   // an amount held to its currency's smallest unit (TABLE_DESC)
+#define COLF_KEY_WORD      0x1000   // a code the trader reads the row by (an order's status): it
+                                    // keeps its room where other codes give theirs
 
 #define FIELD_NONE (-1)             // a column no field feeds (its table's code fills it)
 

@@ -37,7 +37,10 @@ void CColumn::ForEachView(TCall&& call)
 
 void CColumn::SetSize(int nSize) { ForEachView([&](CViewColumn& c) { c.SetSize(nSize); }); }
 void CColumn::SetWidth(int nWidth) { ForEachView([&](CViewColumn& c) { c.SetWidth(nWidth); }); }
-void CColumn::SetFitWidth(BOOL bFit, BOOL bYields) { ForEachView([&](CViewColumn& c) { c.SetFitWidth(bFit, bYields); }); }
+void CColumn::SetFitWidth(BOOL bFit, BOOL bYields, BOOL bYieldsLast)
+{
+    ForEachView([&](CViewColumn& c) { c.SetFitWidth(bFit, bYields, bYieldsLast); });
+}
 void CColumn::SetDecimals(int nDecimals) { ForEachView([&](CViewColumn& c) { c.SetDecimals(nDecimals); }); }
 void CColumn::SetOptionFlag(BOOL bFlag) { ForEachView([&](CViewColumn& c) { c.SetOptionFlag(bFlag); }); }
 void CColumn::SetSummed(BOOL bSummed) { ForEachView([&](CViewColumn& c) { c.SetSummed(bSummed); }); }

@@ -19,8 +19,9 @@ public:
 
     void SetSize(int nSize);
     void SetWidth(int nWidth);
-    // The width follows what the column holds (CTableColumn::m_bFitWidth, m_bFitYields).
-    void SetFitWidth(BOOL bFit, BOOL bYields = FALSE);
+    // The width follows what the column holds (CTableColumn::m_bFitWidth, m_bFitYields,
+    // m_bFitYieldsLast).
+    void SetFitWidth(BOOL bFit, BOOL bYields = FALSE, BOOL bYieldsLast = FALSE);
     void SetDecimals(int nDecimals);
     void SetOptionFlag(BOOL bFlag);
     void SetSummed(BOOL bSummed);

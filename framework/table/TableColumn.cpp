@@ -24,6 +24,7 @@ void CTableColumn::CopyFrom(const CTableColumn& other)
     m_nWidth = other.m_nWidth;
     m_bFitWidth = other.m_bFitWidth;
     m_bFitYields = other.m_bFitYields;
+    m_bFitYieldsLast = other.m_bFitYieldsLast;
     m_lSetting = other.m_lSetting;
     m_bEditable = other.m_bEditable;
     m_bOptionFlag = other.m_bOptionFlag;

@@ -73,6 +73,9 @@ public:
     // A fitted text (a name, a description) that gives its room to the other columns where the
     // window is too narrow for all of them, its whole text then in the cell's tip.
     BOOL m_bFitYields = FALSE;
+    // A fitted word (a code's text: a side, an order type) that gives its room after the texts
+    // have given theirs, so that the figures still stand in view; its whole text in the tip too.
+    BOOL m_bFitYieldsLast = FALSE;
     LONG m_lSetting = 0;
     BOOL m_bEditable = FALSE;
     BOOL m_bOptionFlag = TRUE;

@@ -31,12 +31,13 @@ void CViewColumn::SetWidth(int nWidth)
         m_pView->GetEvents().FireColumnWidthChanged(m_nCol, nWidth);
 }
 
-void CViewColumn::SetFitWidth(BOOL bFit, BOOL bYields)
+void CViewColumn::SetFitWidth(BOOL bFit, BOOL bYields, BOOL bYieldsLast)
 {
     if (!m_pColumn)
         return;
     m_pColumn->m_bFitWidth = bFit;
     m_pColumn->m_bFitYields = bFit && bYields;
+    m_pColumn->m_bFitYieldsLast = bFit && bYieldsLast && !bYields;
 }
 
 void CViewColumn::SetDecimals(int nDecimals)

@@ -27,7 +27,7 @@ public:
 
     void SetSize(int nSize);
     void SetWidth(int nWidth);          // refused outside 10 to the screen width
-    void SetFitWidth(BOOL bFit, BOOL bYields = FALSE);
+    void SetFitWidth(BOOL bFit, BOOL bYields = FALSE, BOOL bYieldsLast = FALSE);
     void SetDecimals(int nDecimals);
     void SetOptionFlag(BOOL bFlag);
     void SetSummed(BOOL bSummed);       // refused for non-numeric types

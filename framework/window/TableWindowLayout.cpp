@@ -149,8 +149,9 @@ void CTableWindow::RebuildWidthTable()
 }
 
 // Where the window is too narrow for its columns, the fitted texts that yield (names, markets'
-// names, sentences) give their room, the widest first, down to YIELD_FLOOR each, so that the
-// figures beside them stand in view. Their whole texts show in the cells' tips.
+// names, sentences) give their room, the widest first, down to YIELD_FLOOR each; where that is
+// not enough, the fitted words (codes' texts) give theirs, and then the texts, each down to its
+// title, so that the figures beside them stand in view. Their whole texts show in the cells' tips.
 void CTableWindow::YieldTextColumns()
 {
     if (!m_hWnd)
@@ -165,32 +166,53 @@ void CTableWindow::YieldTextColumns()
     if (nRoom <= 0 || nTotal <= nRoom)
         return;
     CTableColumnsMap& order = m_pView->GetColumnOrder();
-    std::vector<size_t> yielding;
-    int nWidest = 0;
+    std::vector<size_t> texts, words;
     for (size_t nPos = 0; nPos < m_widths.size(); ++nPos) {
         const CTableColumn* pColumn = order.GetColumn(static_cast<int>(nPos));
-        if (pColumn && pColumn->m_bFitWidth && pColumn->m_bFitYields && m_widths[nPos] > YIELD_FLOOR) {
-            yielding.push_back(nPos);
-            nWidest = std::max(nWidest, m_widths[nPos]);
-        }
+        if (pColumn && pColumn->m_bFitWidth && pColumn->m_bFitYields)
+            texts.push_back(nPos);
+        else if (pColumn && pColumn->m_bFitWidth && pColumn->m_bFitYieldsLast)
+            words.push_back(nPos);
     }
-    // The widest cap at which they give up at least the overflow.
-    const auto Given = [&](int nCap) {
-        int nGiven = 0;
+    // The columns give up to the overflow, each kept at the widest cap at which they give it all
+    // (never below its floor), or at its floor when they cannot.
+    std::vector<int> floors(m_widths.size(), YIELD_FLOOR);
+    const auto Give = [&](const std::vector<size_t>& yielding) {
+        const int nOver = nTotal - nRoom;
+        const auto Given = [&](int nCap) {
+            int nGiven = 0;
+            for (const size_t nPos : yielding)
+                nGiven += std::max(0, m_widths[nPos] - std::max(nCap, floors[nPos]));
+            return nGiven;
+        };
+        int nLow = 0, nHigh = 0;
         for (const size_t nPos : yielding)
-            nGiven += std::max(0, m_widths[nPos] - std::max(nCap, YIELD_FLOOR));
-        return nGiven;
+            nHigh = std::max(nHigh, m_widths[nPos]);
+        while (nLow < nHigh) {
+            const int nMid = (nLow + nHigh + 1) / 2;
+            if (Given(nMid) >= nOver)
+                nLow = nMid;
+            else
+                nHigh = nMid - 1;
+        }
+        nTotal -= Given(nLow);
+        for (const size_t nPos : yielding)
+            m_widths[nPos] = std::min(m_widths[nPos], std::max(nLow, floors[nPos]));
     };
-    int nLow = YIELD_FLOOR, nHigh = nWidest;
-    while (nLow < nHigh) {
-        const int nMid = (nLow + nHigh + 1) / 2;
-        if (Given(nMid) >= nTotal - nRoom)
-            nLow = nMid;
-        else
-            nHigh = nMid - 1;
+    Give(texts);
+    if (nTotal <= nRoom)
+        return;
+    // Each keeps its title whole.
+    if (HDC hdc = GetDC(m_hWnd)) {
+        PrepareDC(hdc);
+        for (const std::vector<size_t>* pYielding : {&texts, &words})
+            for (const size_t nPos : *pYielding)
+                floors[nPos] = MeasureTitleFit(hdc, order.GetColumnIndex(static_cast<int>(nPos)), order.GetColumn(static_cast<int>(nPos)));
+        ReleaseDC(m_hWnd, hdc);
     }
-    for (const size_t nPos : yielding)
-        m_widths[nPos] = std::min(m_widths[nPos], nLow);
+    Give(words);
+    if (nTotal > nRoom)
+        Give(texts);
 }
 
 int CTableWindow::GetColumnWidth(int nDisplayCol) const
@@ -615,7 +637,7 @@ BOOL HasYieldingColumns(CViewTable* pView)
     CTableColumnsMap& order = pView->GetColumnOrder();
     for (int nPos = 0; nPos < order.GetCount(); ++nPos) {
         const CTableColumn* pColumn = order.GetColumn(nPos);
-        if (pColumn && pColumn->m_bFitWidth && pColumn->m_bFitYields && !pColumn->m_bHidden)
+        if (pColumn && pColumn->m_bFitWidth && (pColumn->m_bFitYields || pColumn->m_bFitYieldsLast) && !pColumn->m_bHidden)
             return TRUE;
     }
     return FALSE;

@@ -143,15 +143,15 @@ std::string GroupedAmount(double dValue, int nDecimals)
     return (dValue < 0 && !bZero ? "-" : "") + strWhole + (nPoint != std::string::npos ? strText.substr(nPoint) : "");
 }
 
-void Shoot(CDataTable* pTable, const std::string& strName)
+void Shoot(CDataTable* pTable, const std::string& strName, int nWidth)
 {
     ASSERT_NE(nullptr, pTable);
     CNorvApp::ShowTable(pTable);
     PumpFor(200);
     CTableMDIWnd* pWindow = pTable->GetMainWindow();
     ASSERT_NE(nullptr, pWindow);
-    // Wide enough for the statuses and quantities at the right.
-    pWindow->MoveWindow(0, 0, 1700, 300);
+    // By default wide enough for the statuses and quantities at the right.
+    pWindow->MoveWindow(0, 0, nWidth, 300);
     PumpFor(100);
     UpdateWindow(pWindow->m_hWnd);
     const std::string strFolder = std::string(TB_BINARY_DIR) + "/screenshots";

@@ -55,7 +55,7 @@ int Places(const std::string& strText);
 // An amount as a grid column of nDecimals decimals shows it ("-1,790.670").
 std::string GroupedAmount(double dValue, int nDecimals);
 // The main window pictured in <build>/screenshots/<name>.png.
-void Shoot(CDataTable* pTable, const std::string& strName);
+void Shoot(CDataTable* pTable, const std::string& strName, int nWidth = 1700);
 // A command of the table run as its menu item runs it.
 void RunTableCommand(CDataTable* pTable, UINT nId);
 // A line of the server's state file split at its '|' (a trailing '|' adds no field).

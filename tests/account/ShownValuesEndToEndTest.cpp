@@ -58,6 +58,17 @@
 #include "tests/common/PdfReadBack.h"
 
 namespace {
+// The code of a code table whose text reads longest.
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE, class TEXT>
+int LongestCode(const CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>& codes, TEXT Text, int nLongest = 0)
+{
+    KEY key = KEY();
+    VALUE value = VALUE();
+    for (POSITION pos = codes.GetStartPosition(); pos != nullptr && (codes.GetNextAssoc(pos, key, value), true);)
+        nLongest = Text(static_cast<int>(key)).GetLength() > Text(nLongest).GetLength() ? static_cast<int>(key) : nLongest;
+    return nLongest;
+}
+
 struct ZERO_CASE
 {
     UINT nTable;
@@ -476,8 +487,11 @@ struct ShownValues : CAccountSession
             if (CNorvApp::Get()->FindTable(nId) == nullptr)
                 MakeTable(nId, 0, 0);
         size_t nKeyWindows = 0;
+        // The key figures too wide for 1280 pixels together, whatever gives way beside them.
+        std::set<std::string> narrow;
         SetWindowPos(pRun->App().GetMainFrame()->m_hWnd, nullptr, 0, 0, 1280, 900, SWP_NOZORDER | SWP_NOMOVE);
         std::set<std::string> written;
+        const std::string strStatus = std::to_string(LongestCode(*COrderStatus::Get(), &COrderStatus::GetText));
         const std::string strLongName = bArabic ? TbUtf8ToCodePage("شركة الخليج الكويتية المتحدة للاستثمار والتطوير العقاري القابضة", 1256)
                                                 : "Gulf United Kuwaiti Real Estate Development Holding";
         for (const bool bReal : {false, true}) {
@@ -492,13 +506,21 @@ struct ShownValues : CAccountSession
                                          || dynamic_cast<COrderStatusTable*>(pTable) != nullptr
                                          || dynamic_cast<COrderStatusKSETable*>(pTable) != nullptr;
                 nKeyWindows += bKeyFigures && !bReal ? 1 : 0;
-                // The key figures: the symbol, the first quantity and the first price.
+                // The key figures, as the columns describe them: the symbol, the order's status, and
+                // every figure (a quantity, price, amount or per cent; not an order's number nor a
+                // count). A name, a market's name or another code's word gives its room to them.
                 std::set<int> keys = {pTable->GetDescription().company.nSymbol};
+                std::set<int> giving;
                 const std::span<const TABLE_COLUMN> described = pTable->GetDescription().columns;
-                for (const int nKind : {QUANTITY_WIDTH, PRICE_WIDTH}) {
-                    const auto it = std::find_if(described.begin(), described.end(), [&](const TABLE_COLUMN& c) { return c.nWidth == nKind; });
-                    if (it != described.end())
-                        keys.insert(static_cast<int>(it - described.begin()));
+                for (size_t nCol = 0; nCol < described.size(); ++nCol) {
+                    const TABLE_COLUMN& c = described[nCol];
+                    const bool bFigure = (c.nType == COLTYPE_INT32 || c.nType == COLTYPE_INT64 || c.nType == COLTYPE_DOUBLE)
+                                         && c.nWidth != NUMBER_WIDTH && c.nWidth != COUNT_WIDTH;
+                    const bool bStatus = c.pfnFormat == &COrderStatus::FormatCodeColumn;
+                    if (bFigure || bStatus)
+                        keys.insert(static_cast<int>(nCol));
+                    else if (c.nWidth == NAME_WIDTH || c.nWidth == MARKET_COLUMN_WIDTH || c.nType == COLTYPE_COMPUTED)
+                        giving.insert(static_cast<int>(nCol));
                 }
                 if (bReal) {
                     WriteLargest(pTable, written);
@@ -509,6 +531,9 @@ struct ShownValues : CAccountSession
                         const char* pszText = nKind == NAME_WIDTH ? strLongName.c_str() : nullptr;
                         if (nKind == MONEY_WIDTH || nKind == QUANTITY_WIDTH || nKind == VOLUME_WIDTH)
                             pszText = columns[nCol].nType == COLTYPE_DOUBLE ? "-12345678.125" : "-12345678";
+                        // An order's status, the longest it reads.
+                        if (columns[nCol].pfnFormat == &COrderStatus::FormatCodeColumn)
+                            pszText = strStatus.c_str();
                         for (int i = 0; pszText != nullptr && i < pTable->GetRows()->GetCount(); ++i)
                             pTable->GetRows()->GetAt(i)->SetText(static_cast<int>(nCol), pszText, TRUE);
                     }
@@ -521,45 +546,72 @@ struct ShownValues : CAccountSession
                         SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 1280, 400, SWP_NOZORDER | SWP_NOMOVE);
                     PumpFor(20);
                     const std::string strWhere = std::string(pTable->GetName()) + (bMaximised ? " maximised" : " at 1280 px");
-                    ExpectColumnsInViewWithoutMarks(pWnd, bKeyFigures ? keys : std::set<int>{}, strWhere + ", first paint");
+                    ExpectColumnsInViewWithoutMarks(pWnd, bKeyFigures ? keys : std::set<int>{}, giving, strWhere + ", first paint", narrow);
                     InvalidateRect(pWnd->GetGrid().m_hWnd, nullptr, TRUE);
                     UpdateWindow(pWnd->GetGrid().m_hWnd);
-                    ExpectColumnsInViewWithoutMarks(pWnd, bKeyFigures ? keys : std::set<int>{}, strWhere + ", repainted");
+                    ExpectColumnsInViewWithoutMarks(pWnd, bKeyFigures ? keys : std::set<int>{}, giving, strWhere + ", repainted", narrow);
                     if (bMaximised)
                         ShowWindow(pWnd->m_hWnd, SW_RESTORE);
                 }
                 if (bReal && bKeyFigures)
-                    Shoot(pTable, "key_figures_" + std::to_string(nId) + (bArabic ? "_ar" : "_en"));
+                    Shoot(pTable, "key_figures_" + std::to_string(nId) + (bArabic ? "_ar" : "_en"), 1280);
             }
         }
         EXPECT_LE(12u, nKeyWindows);
+        for (const std::string& strNarrow : narrow)
+            printf("Too narrow at 1280 px for its key figures: %s\n", strNarrow.c_str());
     }
 
-    // What the window shows: no '#', and each key column's whole rectangle inside the window.
-    static void ExpectColumnsInViewWithoutMarks(CTableMDIWnd* pWnd, const std::set<int>& keys, const std::string& strWhere)
+    // What the window shows: no '#', and each key column's whole rectangle inside the window,
+    // unless the columns before it that cannot give way, and those that can as narrow as their
+    // titles, already reach past the window's edge (noted in narrow).
+    static void ExpectColumnsInViewWithoutMarks(CTableMDIWnd* pWnd, const std::set<int>& keys, const std::set<int>& giving,
+                                                const std::string& strWhere, std::set<std::string>& narrow)
     {
         CTableWindow& grid = pWnd->GetGrid();
         CViewTable* pView = pWnd->GetView();
         RECT rcClient;
         GetClientRect(grid.m_hWnd, &rcClient);
+        HDC hdc = CreateCompatibleDC(nullptr);
+        grid.PrepareDC(hdc);
+        // The row headers, the band between the fixed columns and the others, and the scroll bar
+        // that a real account's rows bring.
+        int nNeeded = (pView->GetShowHeader() ? grid.GetRowHeight() : 0) + (pView->GetFixedColumnCount() > 0 ? 5 : 0)
+                      + GetSystemMetrics(SM_CXVSCROLL);
         for (int nCol = 0; nCol < grid.GetDisplayColumnCount(); ++nCol) {
             const CTableColumn* pColumn = pView->GetColumnOrder().GetColumn(nCol);
             if (pColumn->m_bHidden)
                 continue;
+            const int nIndex = pView->GetColumnOrder().GetColumnIndex(nCol);
+            // A title keeps 3 pixels on each side.
+            RECT rcTitle = {0, 0, 0, 0};
+            DrawTextA(hdc, pColumn->GetTitle(), -1, &rcTitle, DT_CALCRECT | DT_NOPREFIX);
+            nNeeded += giving.count(nIndex) != 0 ? std::min<int>(rcTitle.right + 6, grid.GetColumnWidth(nCol)) : grid.GetColumnWidth(nCol);
             RECT rc;
             grid.PaneOfColumn(nCol)->GetColumnRect(nCol, &rc);
-            EXPECT_TRUE(keys.count(pView->GetColumnOrder().GetColumnIndex(nCol)) == 0 || (!IsRectEmpty(&rc) && rc.left >= rcClient.left && rc.right <= rcClient.right))
-                << strWhere << ": " << TbCodePageToUtf8(static_cast<const char*>(pColumn->GetTitle()), CP_ACP) << " at " << rc.left << ".."
-                << rc.right << " of " << rcClient.right;
+            std::string strTitle = TbCodePageToUtf8(static_cast<const char*>(pColumn->GetTitle()), CP_ACP);
+            std::replace(strTitle.begin(), strTitle.end(), '\n', ' ');
+            const bool bInView = !IsRectEmpty(&rc) && rc.left >= rcClient.left && rc.right <= rcClient.right;
+            if (keys.count(nIndex) != 0 && !bInView && nNeeded > rcClient.right)
+                narrow.insert(strWhere.substr(0, strWhere.find(',')) + ": " + strTitle);
+            else
+                EXPECT_TRUE(keys.count(nIndex) == 0 || bInView)
+                    << strWhere << ": " << strTitle << " at " << rc.left << ".." << rc.right << " of " << rcClient.right;
             for (int nLine = 0; nLine < std::min(grid.GetLinesThatFit(), pView->GetRowCount() - grid.GetTopRow()); ++nLine) {
                 CTBString strShown;
                 RECT rcShown;
                 if (grid.PaneOfColumn(nCol)->GetShownCellText(nLine, nCol, &strShown, &rcShown)) {
                     EXPECT_EQ(nullptr, strstr(strShown, "##"))
                         << strWhere << ": " << static_cast<const char*>(pColumn->GetTitle()) << " shows " << static_cast<const char*>(strShown);
+                    // A key figure gives none of its room: its text stands whole.
+                    RECT rcText = {0, 0, 0, 0};
+                    EXPECT_TRUE(keys.count(nIndex) == 0 || (DrawTextA(hdc, strShown, -1, &rcText, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE),
+                                                            rcText.right <= rc.right - rc.left))
+                        << strWhere << ": " << strTitle << " cuts " << static_cast<const char*>(strShown);
                 }
             }
         }
+        DeleteDC(hdc);
     }
 
     static void ExpectReferencesOfTheirKind()
