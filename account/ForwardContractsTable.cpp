@@ -41,10 +41,10 @@ const TABLE_COLUMN s_columns[] = {
     // The status whole in both languages ("Forward contract status 10").
     AccountCode(56397, 160, 13, CForwardContractStatus::FormatCodeColumn, FC_STATUS, 0, 50),
     {.nTitleId = 56398, .nType = COLTYPE_INT32, .nWidth = NUMBER_WIDTH, .nFlags = COLF_HIDDEN, .nField = 14},  // 15 actions
-    // 16: no line of ours says what its field holds; a second "Value" beside the contract's own
-    // would mislead, so it is kept, never shown.
+    // 16 and 17: no line of ours says what their fields hold (a second "Value" beside the
+    // contract's own would mislead), so they are kept, never shown.
     Dinars(56600, 16, COLF_SUMMED | UNNAMED),
-    Dinars(56601, 17),
+    Dinars(56601, 17, UNNAMED),
     Dinars(56402, 24, COLF_SUMMED | UNNAMED),
     Dinars(56602, 18, COLF_SUMMED | UNNAMED),
     Amount(56603, 0, 19, COLF_SUMMED | UNNAMED),

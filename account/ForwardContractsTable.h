@@ -12,7 +12,7 @@ extern const ACCOUNT_DESC g_forwardContractsTable;
 enum
 {
     FC_OPEN_DATE = 0, FC_MATURITY = 1, FC_NUMBER = 2, FC_ID = 3, FC_STOCK = 4, FC_SYMBOL = 5, FC_SIDE = 6,
-    FC_VALUE = 11, FC_PROFIT = 12, FC_STATUS = 14, FC_ACTIONS = 15, FC_SETTLEMENT = 17, FC_COUNT = 29
+    FC_VALUE = 11, FC_PROFIT = 12, FC_STATUS = 14, FC_ACTIONS = 15, FC_COUNT = 29
 };
 
 class CForwardContractsTable : public CAccountTable

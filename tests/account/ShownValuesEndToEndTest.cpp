@@ -494,8 +494,13 @@ struct ShownValues : CAccountSession
         const std::string strStatus = std::to_string(LongestCode(*COrderStatus::Get(), &COrderStatus::GetText));
         const std::string strLongName = bArabic ? TbUtf8ToCodePage("شركة الخليج الكويتية المتحدة للاستثمار والتطوير العقاري القابضة", 1256)
                                                 : "Gulf United Kuwaiti Real Estate Development Holding";
-        for (const bool bReal : {false, true}) {
-            SCOPED_TRACE(bReal ? "a real account's figures" : "the simulator's figures");
+        // The simulator's account; a real account, the simulator's at a real account's size; and
+        // the largest of every kind in every row, past any account, where the codes' words give
+        // their room too.
+        static const char* const s_accounts[] = {"", " (a real account)", " (the largest figures)"};
+        for (const char* pszAccount : s_accounts) {
+            SCOPED_TRACE(pszAccount);
+            const bool bReal = *pszAccount != '\0', bLargest = pszAccount == s_accounts[2];
             for (IDataTable* pAny : CNorvApp::Get()->GetTables()) {
                 auto* pTable = dynamic_cast<CDataTable*>(pAny);
                 CTableMDIWnd* pWnd = pAny->GetMainWindow();
@@ -523,29 +528,42 @@ struct ShownValues : CAccountSession
                         giving.insert(static_cast<int>(nCol));
                 }
                 if (bReal) {
-                    WriteLargest(pTable, written);
+                    // A real account is the simulator's positions and orders at a real account's
+                    // size: each figure the simulator gives runs to tens of millions, whole shares,
+                    // and what it leaves empty (a long position's short side) stays empty. A table
+                    // the simulator leaves empty takes the largest figure of each kind.
+                    if (pTable->GetRows()->GetCount() == 0 || bLargest)
+                        WriteLargest(pTable, written);
                     const std::span<const TABLE_COLUMN> columns = pTable->GetDescription().columns;
-                    // An account's amounts and quantities run to tens of millions.
                     for (size_t nCol = 0; nCol < columns.size(); ++nCol) {
                         const int nKind = columns[nCol].nWidth;
-                        const char* pszText = nKind == NAME_WIDTH ? strLongName.c_str() : nullptr;
-                        if (nKind == MONEY_WIDTH || nKind == QUANTITY_WIDTH || nKind == VOLUME_WIDTH)
-                            pszText = columns[nCol].nType == COLTYPE_DOUBLE ? "-12345678.125" : "-12345678";
-                        // An order's status, the longest it reads.
-                        if (columns[nCol].pfnFormat == &COrderStatus::FormatCodeColumn)
-                            pszText = strStatus.c_str();
-                        for (int i = 0; pszText != nullptr && i < pTable->GetRows()->GetCount(); ++i)
-                            pTable->GetRows()->GetAt(i)->SetText(static_cast<int>(nCol), pszText, TRUE);
+                        const bool bAmount = nKind == MONEY_WIDTH, bShares = nKind == QUANTITY_WIDTH || nKind == VOLUME_WIDTH;
+                        for (int i = 0; i < pTable->GetRows()->GetCount(); ++i) {
+                            CDataBuffer* pRow = pTable->GetRows()->GetAt(i);
+                            const double dGiven = bAmount || bShares ? pRow->GetDouble(static_cast<int>(nCol)) : 0.0;
+                            const char* pszText = nKind == NAME_WIDTH ? strLongName.c_str() : nullptr;
+                            if ((dGiven != 0.0 || bLargest) && bAmount)
+                                pszText = columns[nCol].nType == COLTYPE_DOUBLE ? "-12345678.125" : "-12345678";
+                            else if ((dGiven != 0.0 || bLargest) && bShares)
+                                pszText = dGiven < 0 || bLargest ? "-12345678" : "12345678";
+                            // An order's status, the longest it reads.
+                            if (columns[nCol].pfnFormat == &COrderStatus::FormatCodeColumn)
+                                pszText = strStatus.c_str();
+                            if (pszText != nullptr)
+                                pRow->SetText(static_cast<int>(nCol), pszText, TRUE);
+                        }
                     }
                 }
+                // Shown as the trader's commands show it: its own hidden columns (options) hidden.
                 CNorvApp::ShowTable(pTable);
+                pTable->SetColumnsHidden(TRUE);
                 for (const bool bMaximised : {false, true}) {
                     if (bMaximised)
                         ShowWindow(pWnd->m_hWnd, SW_MAXIMIZE);
                     else
                         SetWindowPos(pWnd->m_hWnd, nullptr, 0, 0, 1280, 400, SWP_NOZORDER | SWP_NOMOVE);
                     PumpFor(20);
-                    const std::string strWhere = std::string(pTable->GetName()) + (bMaximised ? " maximised" : " at 1280 px");
+                    const std::string strWhere = std::string(pTable->GetName()) + (bMaximised ? " maximised" : " at 1280 px") + pszAccount;
                     ExpectColumnsInViewWithoutMarks(pWnd, bKeyFigures ? keys : std::set<int>{}, giving, strWhere + ", first paint", narrow);
                     InvalidateRect(pWnd->GetGrid().m_hWnd, nullptr, TRUE);
                     UpdateWindow(pWnd->GetGrid().m_hWnd);
@@ -553,7 +571,7 @@ struct ShownValues : CAccountSession
                     if (bMaximised)
                         ShowWindow(pWnd->m_hWnd, SW_RESTORE);
                 }
-                if (bReal && bKeyFigures)
+                if (bReal && !bLargest && bKeyFigures)
                     Shoot(pTable, "key_figures_" + std::to_string(nId) + (bArabic ? "_ar" : "_en"), 1280);
             }
         }
