@@ -639,4 +639,24 @@ TEST(TablePrint, CellTextsPrintWholeAtTheirMarginsOrAsMarks)
         }
         std::remove(strPdf.c_str());
     }
+    // Columns that fit what they hold print it whole in the printer's fonts, a bold cell in the
+    // bold font, whatever width the screen's fonts left them: no marks, no rule across a name.
+    CPrintTable table(8);
+    CViewRow first(&table.View());
+    for (int nLine = 0; table.View().GetRow(first, nLine) && !first.IsDataRow(); ++nLine) {}
+    first.SetCellBold(PT_NAME, TRUE);  // S0000's long name
+    for (int nCol : {PT_NAME, PT_VALUE}) {
+        table.t.Table().GetColumn(nCol).SetFitWidth(TRUE);
+        table.View().GetColumnOrder().GetColumn(nCol)->m_nWidth = 4;
+    }
+    CNorvTablePrint print(&table.View());
+    ASSERT_TRUE(print.GetSettings().SelectPrinter());
+    const std::string strPdf = TestFilePath("fitted.pdf");
+    print.SetOutputFile(strPdf.c_str());
+    ASSERT_EQ(1, print.Print());
+    const std::string strBoxes = PdfPageBoxes(strPdf, 1);
+    EXPECT_EQ(std::string::npos, PdfPageText(strPdf, 1).find('#'));
+    for (const auto& [xLeft, xRight] : RuleEdgesAt(strPdf, WordBox(strBoxes, "Inte", "yMax") + 0.8))
+        EXPECT_FALSE(xLeft > WordLeft(strBoxes, "Company") && xLeft < WordBox(strBoxes, "Inte", "xMax")) << xLeft;
+    std::remove(strPdf.c_str());
 }
