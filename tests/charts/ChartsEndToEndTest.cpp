@@ -664,8 +664,8 @@ TEST_F(ChartsSession, AnIndexsVolumesInTheBillionsStandInProportionOnAnAxisThatH
             EXPECT_GT(nLargest, static_cast<long long>(INT_MAX)) << "an index's day passes 2^31";
             ShootChart(pFrame, std::string("chart_index_volume_") + (bArabic ? "ar_" : "en_") + std::to_string(nPeriod));
 
-            // Each bar's height, read from the window: its column of the volume pane, from the
-            // plot's floor up.
+            // Each bar's height, read from the window: its column of the volume pane, from above
+            // the plot's floor line up.
             CZorvatChart* pVolume = pView->GetVolumeChart();
             const RECT rcPlot = pVolume->GetPlotRect();
             const CChartAxis& x = *pVolume->GetXAxis();
@@ -678,7 +678,7 @@ TEST_F(ChartsSession, AnIndexsVolumesInTheBillionsStandInProportionOnAnAxisThatH
                 if (xBar < rcPlot.left || xBar >= rcPlot.right)
                     continue;
                 int nHeight = 0;
-                while (yFloor - nHeight >= rcPlot.top && GetPixel(hdc, xBar, yFloor - nHeight) == pVolume->GetMainColor())
+                while (yFloor - 1 - nHeight >= rcPlot.top && GetPixel(hdc, xBar, yFloor - 1 - nHeight) == pVolume->GetMainColor())
                     ++nHeight;
                 heights.push_back(nHeight);
             }
@@ -696,6 +696,14 @@ TEST_F(ChartsSession, AnIndexsVolumesInTheBillionsStandInProportionOnAnAxisThatH
             pVolume->GetYAxis()->GetLabel(pVolume->GetYAxis()->m_nMax, strTop);
             EXPECT_GE(atof(strTop) * 1e6, static_cast<double>(nLargest)) << static_cast<LPCSTR>(strTop);
         }
+        // A stock charted next in the index's closed window counts plain shares again: in
+        // thousands, a day of a few hundred shares would draw no bar.
+        CZorvatChartView* pIndexView = ViewIn(0);
+        App().GetChartWindow(0)->SendMessage(WM_CLOSE);
+        OpenThroughChooser(33190, "BRKT");
+        ASSERT_EQ(pIndexView, ViewIn(0));
+        ASSERT_TRUE(PumpUntil([&] { return !SentVolumes(server.Log(), "BRKT").empty() && pIndexView->GetMainHolder()->IsComplete(); }));
+        EXPECT_EQ(1, pIndexView->GetVolumeChart()->GetYAxis()->GetUnit());
         StopSession();
     }
 }
