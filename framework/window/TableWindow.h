@@ -312,6 +312,7 @@ public:
     void OnSumModeChanged() override;
     void OnSumModeChanging() override;
     void OnRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* pNew, int nNewLines) override;
+    void OnLoadEnded() override;
     void OnFilterChanged() override;
     void OnRowInserted(CTableRow* pNode, int nIndex, int nCol) override;
     void OnColumnAlignChanged(int nCol, int nAlign) override;
@@ -455,6 +456,7 @@ protected:
     void LayoutPanes(const RECT& rcClient);
     BOOL m_bInLayout = FALSE;
     BOOL m_bWidthsRefitted = FALSE;   // the panes lay out again even in unchanged rectangles
+    BOOL m_bVBarStale = FALSE;        // rows a load brought are not in the scroll bar yet
     CTableWindowArea* m_pPendingBarPane = nullptr;  // its bar came or went during a layout
     BOOL m_bPendingBarShown = FALSE;
     // row moves

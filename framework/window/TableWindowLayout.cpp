@@ -478,7 +478,7 @@ namespace {
 int CountDigits(unsigned long long n)
 {
     int nDigits = 1;
-    for (; n >= 10; n /= 10)
+    for (unsigned long long nPower = 10; n >= nPower && nDigits < 20; nPower *= 10)
         ++nDigits;
     return nDigits;
 }
@@ -526,11 +526,23 @@ int CTableWindow::DateFitCeiling(CFitNumberBound& bound, int nType, const BYTE* 
 // digit: it counts one more whenever the next integer has one more.
 int CTableWindow::CellValueCeiling(CTableRow* pRow, int nCol, const CTableColumn* pColumn)
 {
-    if (FitFontsChanged() || !m_bFitCeilingHolds || pRow->Kind() != NODE_ROW || pColumn->m_nUnitColumn >= 0)
+    if (FitFontsChanged() || !m_bFitCeilingHolds || pColumn->m_nUnitColumn >= 0)
         return -1;
     const int nType = pColumn->GetDataType();
     if ((nType == COLTYPE_COMPUTED && pColumn->m_pfnFormat) || nCol < 0 || nCol >= m_pView->GetColumnCount())
         return -1;
+    // A total line shows the sums of its summed columns alone, a 32-bit one's sum kept aside;
+    // a custom line's texts are read.
+    if (pRow->Kind() == NODE_SUM) {
+        if (m_pView->HasCustomGroupSumLine())
+            return -1;
+        if (!pColumn->m_bSummed)
+            return 0;       // an empty text takes no room
+        if (nType == COLTYPE_INT32 || nType == COLTYPE_INT)
+            return -1;
+    } else if (pRow->Kind() != NODE_ROW) {
+        return -1;
+    }
     if (nType != COLTYPE_INT32 && nType != COLTYPE_COMPUTED && nType != COLTYPE_INT64 && nType != COLTYPE_DOUBLE
         && nType != COLTYPE_STRING && !IsDateType(nType))
         return -1;
@@ -770,9 +782,12 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
             pRow = row.GetNode();
         if (!pRow)
             continue;
+        // A total line's other columns are empty: only its sums are read.
+        const BOOL bSumsOnly = pRow->Kind() == NODE_SUM && !m_pView->HasCustomGroupSumLine();
         for (int nPos = nFrom; nPos <= nTo; ++nPos) {
             CTableColumn* pColumn = order.GetColumn(nPos);
-            if (!pColumn || !pColumn->m_bFitWidth || pColumn->m_bHidden || pColumn->m_nWidth >= nBound)
+            if (!pColumn || !pColumn->m_bFitWidth || pColumn->m_bHidden || pColumn->m_nWidth >= nBound
+                || (bSumsOnly && !pColumn->m_bSummed))
                 continue;
             const int nColumn = order.GetColumnIndex(nPos);
             const int nValueCeiling = CellValueCeiling(pRow, nColumn, pColumn);
@@ -954,6 +969,7 @@ void CTableWindow::LayoutPanes(const RECT& rcClient)
 
 void CTableWindow::UpdateVScrollBar(int nLines)
 {
+    m_bVBarStale = FALSE;
     if (!m_hWnd)
         return;
     const int nRows = GetRowCount();
@@ -1112,6 +1128,8 @@ void CTableWindow::OnRowCountChanged(int nArrived, int nLeft, int nTopChange, BO
             RECT rc;
             GetClientRect(m_hWnd, &rc);
             RecalcLayout(rc);
+        } else if (m_pView->IsLoading()) {
+            m_bVBarStale = TRUE;        // set once, when the load ends
         } else {
             UpdateVScrollBar(nWhole);
         }
