@@ -546,9 +546,8 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, int nCol, const CTableColumn
     if (nType != COLTYPE_INT32 && nType != COLTYPE_COMPUTED && nType != COLTYPE_INT64 && nType != COLTYPE_DOUBLE
         && nType != COLTYPE_STRING && !IsDateType(nType))
         return -1;
-    BYTE attrs[3];
-    for (int i = 0; i < 3; ++i)
-        attrs[i] = pRow->GetAttr(nCol, i);
+    // The padding reads the fraction mark alone.
+    const BYTE attrs[3] = {0, 0, pRow->GetAttr(nCol, 2)};
     if (m_fitNumbers.size() < static_cast<size_t>(m_pView->GetColumnCount()))
         m_fitNumbers.resize(static_cast<size_t>(m_pView->GetColumnCount()));
     CFitNumberBound& bound = m_fitNumbers[static_cast<size_t>(nCol)];
