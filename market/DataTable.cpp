@@ -400,6 +400,8 @@ void CDataTable::BeginReply(BOOL bEmpty)
     if (bEmpty)
         RemoveAllRows();
     m_pRows->BeginUpdate();
+    for (int i = 0; i < m_table.GetViewCount(); ++i)
+        m_table.GetView(i)->SetLoading(TRUE);
 }
 
 BOOL CDataTable::TableOnRecord(CServerMessage* pMsg)
@@ -429,6 +431,8 @@ void CDataTable::EndReply(BOOL bComplete)
         if (CNorvApp* pApp = CNorvApp::Get())
             pApp->SetBusyFlag(FALSE);
     m_pRows->EndUpdate();
+    for (int i = 0; i < m_table.GetViewCount(); ++i)
+        m_table.GetView(i)->SetLoading(FALSE);
     m_bComplete = m_bComplete || bComplete;
     ApplyHeldLines();
 }

@@ -16,7 +16,8 @@ class CTableEventSink : public CEventSink
 public:
     virtual void OnRowsAdded(int nFirst, int nIndex) { (void)nFirst; (void)nIndex; }   // never fired
     virtual void OnRowsRemoved(int nIndex, int nLines) { (void)nIndex; (void)nLines; }
-    virtual void OnSpare2() {}
+    // A load of rows (a reply) ended: rows it brought may still wait to be painted.
+    virtual void OnLoadEnded() {}
     virtual void OnSpare3() {}
     // pNode null = the line at nIndex; nCol -1 = the whole row.
     virtual void OnRowChanged(CTableRow* pNode, int nIndex, int nCol) { (void)pNode; (void)nIndex; (void)nCol; }
@@ -80,6 +81,7 @@ public:
     void FireRowAlert(CViewRow* pRow, BOOL* pbHandled, int nSender = NO_SENDER)
     { Fire(nSender, &CTableEventSink::OnRowAlert, pRow, pbHandled); }
     void FireFilterChanged(int nSender = NO_SENDER) { Fire(nSender, &CTableEventSink::OnFilterChanged); }
+    void FireLoadEnded(int nSender = NO_SENDER) { Fire(nSender, &CTableEventSink::OnLoadEnded); }
     void FireRowInserted(CTableRow* pNode, int nIndex, int nCol, int nSender = NO_SENDER)
     { Fire(nSender, &CTableEventSink::OnRowInserted, pNode, nIndex, nCol); }
     void FireColumnAlignChanged(int nCol, int nAlign, int nSender = NO_SENDER)

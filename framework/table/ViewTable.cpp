@@ -389,6 +389,15 @@ int CViewTable::SetDefaultSortColumns(const CSortColumns& keys)
     return m_columns.m_defaultKeys.GetCount();
 }
 
+void CViewTable::SetLoading(BOOL bLoading)
+{
+    if (bLoading == m_bLoading)
+        return;
+    m_bLoading = bLoading;
+    if (!bLoading)
+        m_events.FireLoadEnded();
+}
+
 void CViewTable::NotifyRowChanged(CTableRow* pNode, int nIndex, int nCol)
 {
     if (m_nSuspend == 0)

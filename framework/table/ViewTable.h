@@ -111,6 +111,10 @@ public:
     void RemoveSink(CTableEventSink* pSink) { if (pSink) m_events.RemoveSink(pSink->GetSinkId()); }
     CTableEventSource& GetEvents() { return m_events; }
     BOOL IsSuspended() const { return m_nSuspend > 0; }
+    // While a reply fills the table its rows come by the thousand: a window takes each as it
+    // comes but paints them once, when it next paints. The end is told (OnLoadEnded).
+    void SetLoading(BOOL bLoading);
+    BOOL IsLoading() const { return m_bLoading; }
     // Nobody listens: the reports of neighbouring lines need not be worked out.
     BOOL HasSinks() const { return m_events.GetSinkCount() > 0; }
     void NotifyRowChanged(CTableRow* pNode, int nIndex, int nCol);
@@ -182,6 +186,7 @@ private:
     CTableFilters* m_pFilters = nullptr;  // owned
     int  m_nViewId = -1;
     int  m_nSuspend = 0;
+    BOOL m_bLoading = FALSE;
     BOOL m_bLookOnly = FALSE;
     const CTableRow* m_pUpdatedNode = nullptr;
     const CChangeBits* m_pUpdateChanges = nullptr;

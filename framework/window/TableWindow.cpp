@@ -224,6 +224,9 @@ BOOL CTableWindow::OnEraseBkgnd(HDC)
 
 void CTableWindow::OnPaint()
 {
+    // Rows a reply brought so far reach the scroll bar at each paint, not at each row.
+    if (m_bVBarStale && m_pView)
+        UpdateVScrollBar(GetWholeLines());
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(m_hWnd, &ps);
     if (hdc) {

@@ -312,6 +312,7 @@ public:
     void OnSumModeChanged() override;
     void OnSumModeChanging() override;
     void OnRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* pNew, int nNewLines) override;
+    void OnLoadEnded() override;
     void OnFilterChanged() override;
     void OnRowInserted(CTableRow* pNode, int nIndex, int nCol) override;
     void OnColumnAlignChanged(int nCol, int nAlign) override;
@@ -400,6 +401,10 @@ protected:
     int  MeasureCellFit(HDC& hdc, CTableRow* pRow, int nCol, const CTableColumn* pColumn, const char* pszText);
     // Without measuring: a width the cell's fit surely does not pass, or -1 when none is known.
     int  CellFitCeiling(CTableRow* pRow, int nCol, const CTableColumn* pColumn, const char* pszText) const;
+    // The same read from the cell's value, without formatting it (a number by its sign and its
+    // count of digits, a stored text as it stands), or -1 when none is known.
+    int  CellValueCeiling(CTableRow* pRow, int nCol, const CTableColumn* pColumn);
+    int  TextFitCeiling(const char* pszText, const BYTE* pAttrs, const CTableColumn* pColumn, BOOL bWidestDigits) const;
     void MeasureFitChars(HDC hdc);
     BOOL FitFontsChanged() const;
     int  MeasureTitleFit(HDC& hdc, int nCol, const CTableColumn* pColumn);
@@ -429,6 +434,21 @@ protected:
     HFONT m_hFitFonts[2] = {nullptr, nullptr};
     BOOL  m_bFitFontsMeasured = FALSE;
     BOOL  m_bFitCeilingHolds = TRUE;    // FALSE once a number measured past its ceiling
+    // Per column, a number's ceiling by fraction mark, sign and count of whole digits, read from
+    // the widest text of that many digits; valid while the format's settings stay those kept.
+    static constexpr int FIT_NUMBER_DIGITS = 20;
+    struct CFitNumberBound
+    {
+        int nType = 0, nDecimals[2] = {0, 0};
+        BOOL bGroup = FALSE;
+        char chDecimal = 0, chThousands = 0;
+        int nCeiling[2][2][FIT_NUMBER_DIGITS];    // -2 not yet made, -1 none
+        // A date's or a time's: its patterns' widest text, by fraction mark.
+        std::string strDatePattern, strTimePattern;
+        int nDateCeiling[2] = {-2, -2};
+    };
+    std::vector<CFitNumberBound> m_fitNumbers;
+    int  DateFitCeiling(CFitNumberBound& bound, int nType, const BYTE* pAttrs, const CTableColumn* pColumn);
     void TakeFocusFromEditor();
     void TrackBandToColumn();
     void InvertTrack(const RECT& rc, BOOL bInset);
@@ -436,6 +456,7 @@ protected:
     void LayoutPanes(const RECT& rcClient);
     BOOL m_bInLayout = FALSE;
     BOOL m_bWidthsRefitted = FALSE;   // the panes lay out again even in unchanged rectangles
+    BOOL m_bVBarStale = FALSE;        // rows a load brought are not in the scroll bar yet
     CTableWindowArea* m_pPendingBarPane = nullptr;  // its bar came or went during a layout
     BOOL m_bPendingBarShown = FALSE;
     // row moves

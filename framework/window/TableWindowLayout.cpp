@@ -1,11 +1,16 @@
 // The grid window's geometry: panes and divider, row and title heights, the vertical scroll
 // bar and the top row, column widths, and the user's column resize and move.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <iterator>
 #include <string>
 
+#include "framework/base/ColumnDataType.h"
+#include "framework/base/DateTime.h"
+#include "framework/base/DecimalDigits.h"
 #include "framework/base/NorvGlobals.h"
+#include "framework/base/NumberStyle.h"
 #include "framework/table/TableColumn.h"
 #include "framework/table/TableColumns.h"
 #include "framework/table/ViewTable.h"
@@ -432,27 +437,203 @@ void CTableWindow::MeasureFitChars(HDC hdc)
     m_bFitFontsMeasured = TRUE;
     m_bFitCeilingHolds = TRUE;
     m_fitTexts.clear();
+    m_fitNumbers.clear();
 }
 
 int CTableWindow::CellFitCeiling(CTableRow* pRow, int nCol, const CTableColumn* pColumn, const char* pszText) const
 {
     if (FitFontsChanged() || !m_bFitCeilingHolds)
         return -1;
+    BYTE attrs[3];
+    for (int i = 0; i < 3; ++i)
+        attrs[i] = pRow->GetAttr(nCol, i);
+    return TextFitCeiling(pszText, attrs, pColumn, FALSE);
+}
+
+// With bWidestDigits every digit counts as the widest: the ceiling of every text that has other
+// digits in their places.
+int CTableWindow::TextFitCeiling(const char* pszText, const BYTE* pAttrs, const CTableColumn* pColumn,
+                                 BOOL bWidestDigits) const
+{
+    int nDigit = 0;
+    if (bWidestDigits)
+        for (char ch = '0'; ch <= '9'; ++ch)
+            nDigit = std::max(nDigit, m_fitChars[static_cast<unsigned char>(ch)]);
     int nUnits = 0;
     for (const char* p = pszText; *p; ++p) {
         const unsigned char ch = static_cast<unsigned char>(*p);
         if (ch >= 128 || !m_fitChars[ch])
             return -1;
-        nUnits += m_fitChars[ch];
+        nUnits += bWidestDigits && ch >= '0' && ch <= '9' ? nDigit : m_fitChars[ch];
     }
-    BYTE attrs[3];
-    for (int i = 0; i < 3; ++i)
-        attrs[i] = pRow->GetAttr(nCol, i);
     // The line's width rounds to the nearest pixel once more.
     const int nText = (nUnits + FIT_UNITS_PER_PIXEL / 2) / FIT_UNITS_PER_PIXEL;
-    const int nPadding = std::max(m_scrollPane.GetDecimalPadding(pColumn, attrs, pszText, FALSE),
-                                  m_scrollPane.GetDecimalPadding(pColumn, attrs, pszText, TRUE));
+    const int nPadding = std::max(m_scrollPane.GetDecimalPadding(pColumn, pAttrs, pszText, FALSE),
+                                  m_scrollPane.GetDecimalPadding(pColumn, pAttrs, pszText, TRUE));
     return nText + nPadding + CELL_FIT_ROOM;
+}
+
+namespace {
+// Whole digits of a magnitude (one for zero).
+int CountDigits(unsigned long long n)
+{
+    int nDigits = 1;
+    for (unsigned long long nPower = 10; n >= nPower && nDigits < 20; nPower *= 10)
+        ++nDigits;
+    return nDigits;
+}
+
+BOOL IsDateType(int nType)
+{
+    return (nType >= COLTYPE_PACKED_DATE && nType <= COLTYPE_PACKED_DATETIME)
+           || (nType >= COLTYPE_DATE_TEXT && nType <= COLTYPE_DATETIME_TEXT);
+}
+}  // namespace
+
+// Every field of a date's or a time's pattern takes at most as many digits as the last day of
+// a year's last month at its last second: that text, each digit counted at the widest, is as
+// wide as any the patterns make.
+int CTableWindow::DateFitCeiling(CFitNumberBound& bound, int nType, const BYTE* pAttrs, const CTableColumn* pColumn)
+{
+    const char* pszDate = GetNorvGlobals().m_strDatePattern;
+    const char* pszTime = GetNorvGlobals().m_strTimePattern;
+    if (bound.strDatePattern != pszDate || bound.strTimePattern != pszTime) {
+        bound.strDatePattern = pszDate;
+        bound.strTimePattern = pszTime;
+        bound.nDateCeiling[0] = bound.nDateCeiling[1] = -2;
+    }
+    int& nKept = bound.nDateCeiling[(pAttrs[2] & CELL_FRACTION) ? 1 : 0];
+    if (nKept == -2) {
+        char szDate[128] = "", szTime[128] = "";
+        const BOOL bDate = nType != COLTYPE_PACKED_TIME && nType != COLTYPE_TIME_TEXT;
+        const BOOL bTime = nType != COLTYPE_PACKED_DATE && nType != COLTYPE_DATE_TEXT;
+        if (bDate)
+            FormatDate(szDate, sizeof szDate, pszDate, 2000, 12, 28);
+        if (bTime)
+            FormatTime(szTime, sizeof szTime, pszTime, 23, 59, 59);
+        const std::string strText = std::string(szDate) + (bDate && bTime ? " " : "") + szTime;
+        const BYTE plain[3] = {0, 0, pAttrs[2]};
+        // A pattern too long for these buffers is left to the exact way.
+        const BOOL bCut = strlen(szDate) + 8 >= sizeof szDate || strlen(szTime) + 8 >= sizeof szTime;
+        nKept = bCut ? -1 : TextFitCeiling(strText.c_str(), plain, pColumn, TRUE);
+    }
+    return nKept;
+}
+
+// A number's text holds its sign, its whole digits with their separators and at most its
+// decimals' fraction digits: the same layout of as many nines with every fraction digit is as
+// wide as any of them, counted at the widest digit. A double's rounding may carry into one more
+// digit: it counts one more whenever the next integer has one more.
+int CTableWindow::CellValueCeiling(CTableRow* pRow, int nCol, const CTableColumn* pColumn)
+{
+    if (FitFontsChanged() || !m_bFitCeilingHolds || pColumn->m_nUnitColumn >= 0)
+        return -1;
+    const int nType = pColumn->GetDataType();
+    if ((nType == COLTYPE_COMPUTED && pColumn->m_pfnFormat) || nCol < 0 || nCol >= m_pView->GetColumnCount())
+        return -1;
+    // A total line shows the sums of its summed columns alone, a 32-bit one's sum kept aside;
+    // a custom line's texts are read.
+    if (pRow->Kind() == NODE_SUM) {
+        if (m_pView->HasCustomGroupSumLine())
+            return -1;
+        if (!pColumn->m_bSummed)
+            return 0;       // an empty text takes no room
+        if (nType == COLTYPE_INT32 || nType == COLTYPE_INT)
+            return -1;
+    } else if (pRow->Kind() != NODE_ROW) {
+        return -1;
+    }
+    if (nType != COLTYPE_INT32 && nType != COLTYPE_COMPUTED && nType != COLTYPE_INT64 && nType != COLTYPE_DOUBLE
+        && nType != COLTYPE_STRING && !IsDateType(nType))
+        return -1;
+    // The padding reads the fraction mark alone.
+    const BYTE attrs[3] = {0, 0, pRow->GetAttr(nCol, 2)};
+    if (m_fitNumbers.size() < static_cast<size_t>(m_pView->GetColumnCount()))
+        m_fitNumbers.resize(static_cast<size_t>(m_pView->GetColumnCount()));
+    CFitNumberBound& bound = m_fitNumbers[static_cast<size_t>(nCol)];
+    if (IsDateType(nType))
+        return DateFitCeiling(bound, nType, attrs, pColumn);
+    ITreeAlloc* pAlloc = m_pView->GetAllocator();
+    TBCellSlot* pValues = pAlloc ? pAlloc->LockValues(pRow) : pRow->GetData();
+    if (!pValues)
+        return -1;
+    const TBCellSlot& cell = pValues[nCol];
+    BOOL bNegative = FALSE;
+    int nDigits = -1;
+    int nCeiling = -1;
+    switch (nType) {
+    case COLTYPE_STRING:
+        // Cut to its room at most: never wider than it stands.
+        if (cell.pData)
+            nCeiling = TextFitCeiling(static_cast<const char*>(cell.pData), attrs, pColumn, FALSE);
+        break;
+    case COLTYPE_INT32:
+    case COLTYPE_COMPUTED:
+        if (cell.nValue != MISSING_INT32) {
+            bNegative = cell.nValue < 0;
+            nDigits = CountDigits(bNegative ? 0ULL - static_cast<unsigned long long>(static_cast<long long>(cell.nValue))
+                                            : static_cast<unsigned long long>(cell.nValue));
+        }
+        break;
+    case COLTYPE_INT64:
+        if (cell.pData) {
+            LONGLONG nValue;
+            memcpy(&nValue, cell.pData, sizeof(nValue));
+            if (nValue != MISSING_INT64) {
+                bNegative = nValue < 0;
+                nDigits = CountDigits(bNegative ? 0ULL - static_cast<unsigned long long>(nValue)
+                                                : static_cast<unsigned long long>(nValue));
+            }
+        }
+        break;
+    case COLTYPE_DOUBLE:
+        if (cell.pData) {
+            double dValue;
+            memcpy(&dValue, cell.pData, sizeof(dValue));
+            if (dValue != MISSING_DOUBLE && std::isfinite(dValue) && std::fabs(dValue) < 1e15) {
+                bNegative = dValue < 0;
+                nDigits = CountDigits(static_cast<unsigned long long>(std::floor(std::fabs(dValue))) + 1);
+            }
+        }
+        break;
+    }
+    if (pAlloc)
+        pAlloc->UnlockValues(pRow, pValues);
+    if (nType == COLTYPE_STRING || nDigits < 0 || nDigits >= FIT_NUMBER_DIGITS)
+        return nCeiling;
+    const int nFraction = (attrs[2] & CELL_FRACTION) ? 1 : 0;
+    const int nDecimals = pColumn->GetDecimals(nFraction != 0);
+    if (nDecimals == DECIMALS_64THS)
+        return -1;
+    const CNumberStyle style = GetDisplayStyle(*pColumn);
+    if (bound.nType != nType || bound.nDecimals[0] != pColumn->GetDecimals(FALSE)
+        || bound.nDecimals[1] != pColumn->GetDecimals(TRUE) || bound.bGroup != style.bGroup
+        || bound.chDecimal != style.chDecimal || bound.chThousands != style.chThousands) {
+        bound.nType = nType;
+        bound.nDecimals[0] = pColumn->GetDecimals(FALSE);
+        bound.nDecimals[1] = pColumn->GetDecimals(TRUE);
+        bound.bGroup = style.bGroup;
+        bound.chDecimal = style.chDecimal;
+        bound.chThousands = style.chThousands;
+        std::fill(&bound.nCeiling[0][0][0], &bound.nCeiling[0][0][0] + 2 * 2 * FIT_NUMBER_DIGITS, -2);
+    }
+    int& nKept = bound.nCeiling[nFraction][bNegative ? 1 : 0][nDigits];
+    if (nKept == -2) {
+        // The formatter's own layout of the widest such text; an integer's fixed point keeps one
+        // whole digit.
+        const int nFractionDigits = nDecimals < 0 ? std::min(-nDecimals, static_cast<int>(CDecimalDigits::MAX_FRACTION)) : 0;
+        const int nWhole = nType == COLTYPE_DOUBLE || nDecimals >= 0 ? nDigits : std::max(1, nDigits - nFractionDigits);
+        const std::string strWhole(static_cast<size_t>(nWhole), '9');
+        std::string strTail;
+        if (nFractionDigits > 0)
+            strTail = style.chDecimal + std::string(static_cast<size_t>(nFractionDigits), '9');
+        std::vector<char> text(static_cast<size_t>(pColumn->GetFullTextSize()));
+        LayOutNumber(text.data(), static_cast<int>(text.size()), style, bNegative, strWhole.c_str(),
+                     nDecimals > 0 ? nDecimals : 0, strTail.c_str());
+        BYTE plain[3] = {0, 0, attrs[2]};
+        nKept = text[0] == '#' ? -1 : TextFitCeiling(text.data(), plain, pColumn, TRUE);
+    }
+    return nKept;
 }
 
 // Grown to the longest column's text once, not cleared for each cell: the format ends its text.
@@ -544,6 +725,9 @@ BOOL CTableWindow::FitColumnsToContent(BOOL bExact, int nOnlyDisplayCol, BOOL bR
                 continue;
             const CTableColumn* pColumn = order.GetColumn(nPos);
             const int nCol = order.GetColumnIndex(nPos);
+            const int nValueCeiling = CellValueCeiling(row.GetNode(), nCol, pColumn);
+            if (nValueCeiling >= 0 && nValueCeiling <= nNeeded)
+                continue;
             row.GetNode()->GetCellText(FitTextBuffer(pColumn), pColumn->GetFullTextSize(), nCol, pColumn, m_pView);
             const int nCeiling = CellFitCeiling(row.GetNode(), nCol, pColumn, text.data());
             if (nCeiling < 0 || nCeiling > nNeeded)
@@ -597,11 +781,17 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
             pRow = row.GetNode();
         if (!pRow)
             continue;
+        // A total line's other columns are empty: only its sums are read.
+        const BOOL bSumsOnly = pRow->Kind() == NODE_SUM && !m_pView->HasCustomGroupSumLine();
         for (int nPos = nFrom; nPos <= nTo; ++nPos) {
             CTableColumn* pColumn = order.GetColumn(nPos);
-            if (!pColumn || !pColumn->m_bFitWidth || pColumn->m_bHidden || pColumn->m_nWidth >= nBound)
+            if (!pColumn || !pColumn->m_bFitWidth || pColumn->m_bHidden || pColumn->m_nWidth >= nBound
+                || (bSumsOnly && !pColumn->m_bSummed))
                 continue;
             const int nColumn = order.GetColumnIndex(nPos);
+            const int nValueCeiling = CellValueCeiling(pRow, nColumn, pColumn);
+            if (nValueCeiling >= 0 && nValueCeiling <= pColumn->m_nWidth)
+                continue;
             pRow->GetCellText(FitTextBuffer(pColumn), pColumn->GetFullTextSize(), nColumn, pColumn, m_pView);
             const int nCeiling = CellFitCeiling(pRow, nColumn, pColumn, text.data());
             if (nCeiling >= 0 && nCeiling <= pColumn->m_nWidth)
@@ -778,6 +968,7 @@ void CTableWindow::LayoutPanes(const RECT& rcClient)
 
 void CTableWindow::UpdateVScrollBar(int nLines)
 {
+    m_bVBarStale = FALSE;
     if (!m_hWnd)
         return;
     const int nRows = GetRowCount();
@@ -936,6 +1127,8 @@ void CTableWindow::OnRowCountChanged(int nArrived, int nLeft, int nTopChange, BO
             RECT rc;
             GetClientRect(m_hWnd, &rc);
             RecalcLayout(rc);
+        } else if (m_pView->IsLoading()) {
+            m_bVBarStale = TRUE;        // set once, when the load ends
         } else {
             UpdateVScrollBar(nWhole);
         }

@@ -25,6 +25,12 @@ void CTableWindow::OnRowsAdded(int nFirst, int nIndex)
     OnRowMoved(&oldPos, 0, &newPos, 1);
 }
 
+void CTableWindow::OnLoadEnded()
+{
+    if (m_bVBarStale && m_pView)
+        UpdateVScrollBar(GetWholeLines());
+}
+
 void CTableWindow::OnRowsRemoved(int nIndex, int nLines)
 {
     if (nLines < 1 || IsRedrawLocked())
@@ -87,8 +93,8 @@ void CTableWindow::RepaintRowNow(int nIndex, int nCol, CTableRow* pNode)
             return;
     }
     // A hidden window (its frame hidden too) paints nothing now: the parts are marked for the
-    // paint that showing it brings.
-    if (!::IsWindowVisible(m_hWnd)) {
+    // paint that showing it brings. Nor does one that takes a reply's rows, before it paints them.
+    if (!::IsWindowVisible(m_hWnd) || m_pView->IsLoading()) {
         RECT rcHeader;
         if (GetHighlightSeconds() >= 1 && nCol >= 0 && m_headerPane.GetLineRect(nLine, &rcHeader))
             ::InvalidateRect(m_hWnd, &rcHeader, FALSE);

@@ -84,9 +84,16 @@ void CTableWindow::OnRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* p
     // either way: the bands stop there (one more for the append line), so a view shorter than its
     // window does not move its empty lines.
     const int nContent = std::max(nOldCount - in.m_nTopRow, m_nLastLineCount - m_nTopRow) + 1;
+    const RECT rcRows = GetRowsRect();
+    // A reply's rows: their lines are painted once, at the next paint, however many come.
+    const BOOL bPaintNow = !m_pView->IsLoading() || m_headerPane.IsDragActive();
+    if (!bPaintNow) {
+        m_headerPane.MarkMoved();
+        InvalidateRect(m_hWnd, &rcRows, FALSE);
+        plan.m_nBands = plan.m_nRepaints = 0;
+    }
     for (int i = 0; i < plan.m_nBands; ++i)
         ScrollRowsRegion(plan.m_aBands[i].m_nFirstLine, plan.m_aBands[i].m_nLines, plan.m_aBands[i].m_nMoved, nContent);
-    const RECT rcRows = GetRowsRect();
     for (int i = 0; i < plan.m_nRepaints; ++i) {
         const CRowLineRange& lines = plan.m_aRepaints[i];
         RECT rcLines = {rcRows.left, rcRows.top + lines.m_nFirst * m_nRowHeight, rcRows.right,
@@ -96,7 +103,7 @@ void CTableWindow::OnRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* p
     // The row headers' frame below the last line starts where the lines end: when their number
     // changes, the lines about the old and the new end are painted again, or that frame's top
     // edge would stay where the end was.
-    if (m_nLastLineCount != nOldCount) {
+    if (bPaintNow && m_nLastLineCount != nOldCount) {
         const int nFrom = std::max(0, std::min(nOldCount, m_nLastLineCount) - m_nTopRow);
         const int nTo = std::max(nOldCount, m_nLastLineCount) - m_nTopRow + 2;
         PaintStripNow(RECT{rcRows.left, rcRows.top + nFrom * m_nRowHeight, rcRows.right,

@@ -203,6 +203,27 @@ TEST_F(WindowsFixture, ViewFilterShowsOnlyMatchingRowsInItsWindow)
     EXPECT_FALSE(CDataTable::SetViewFilter(nullptr, nullptr));
 }
 
+// A reply's rows are painted when the window next paints; its end gives the scroll bar every
+// row, so that the bar's end reaches the last.
+TEST_F(WindowsFixture, AReplyLongerThanItsWindowReachesItsLastRowThroughTheBar)
+{
+    CQuoteFeedTable* pTable = Make<CQuoteFeedTable>(&source);
+    CNorvApp::ShowTable(pTable);
+    CTableMDIWnd* pWindow = pTable->GetMainWindow();
+    ASSERT_NE(nullptr, pWindow);
+    CTableWindow& grid = pWindow->GetGrid();
+    pWindow->MoveWindow(0, 0, 600, grid.GetTitleHeight() + 12 * grid.GetRowHeight());
+    const int nRows = 80;
+    FireTableLine(source, "~FR|1|XC||0");
+    for (int i = 1; i <= nRows; ++i)
+        FireTableLine(source, (std::to_string(i) + "|AAA|1|1|200101|100000|a").c_str());
+    FireTableLine(source, "$EN|1|XC|0");
+    ASSERT_LT(grid.GetWholeLines(), nRows);
+    grid.VScroll(SB_BOTTOM, 0, 1);
+    grid.VScroll(SB_ENDSCROLL, 0, 1);
+    EXPECT_EQ(nRows - grid.GetWholeLines(), grid.GetTopRow());
+}
+
 TEST_F(WindowsFixture, ExportThenImportGivesTheSameRowsOfEveryType)
 {
     CEveryTypeTable* pFirst = Make<CEveryTypeTable>();

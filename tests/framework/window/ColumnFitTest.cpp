@@ -413,6 +413,12 @@ TEST(ColumnFit, APriceShortOfDecimalsHasRoomForTheMissingDigits)
     EXPECT_GT(grid->GetColumnWidth(GRID_COL_LAST), nBefore);
     EXPECT_EQ(TextWidth(grid.Grid(), "1,000.5") + 2 * grid->GetDigitWidth(FALSE) + 7, grid->GetColumnWidth(GRID_COL_LAST));
     EXPECT_EQ("1,000.5", Shown(grid.Grid(), 3, GRID_COL_LAST));
+    // A value that rounds up into one more whole digit than it holds.
+    WriteLast(table, table.Add(4), -9999.999);
+    WriteLast(table, table.Add(5), 9999.9996);
+    UpdateWindow(grid.Hwnd());
+    EXPECT_EQ("10,000.0", Shown(grid.Grid(), 5, GRID_COL_LAST));
+    EXPECT_EQ(TextWidth(grid.Grid(), "10,000.0") + 2 * grid->GetDigitWidth(FALSE) + 7, grid->GetColumnWidth(GRID_COL_LAST));
 }
 
 // A column that grows in a window of the same size: the cells reach over the new width at once,
