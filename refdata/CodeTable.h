@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include "framework/base/ColumnDataType.h"
+#include "framework/table/CodeFormats.h"
 #include "platform/mfc/Map.h"
 #include "platform/mfc/String.h"
 
@@ -37,7 +38,7 @@ void CopyCodeText(char* pszBuf, int nSize, LPCSTR pszText);
 
 // The record's text field: "text" for most tables, "name" for the tables of names.
 template<class TRecord>
-inline CString& CodeRecordText(TRecord& rec)
+inline auto& CodeRecordText(TRecord& rec)
 {
     if constexpr (requires { rec.name; })
         return rec.name;
@@ -89,18 +90,27 @@ public:
         if (s_pTable == nullptr || pszBuf == nullptr || nSize <= 0 || pRow == nullptr || nCol < 0)
             return FALSE;
         const int nCode = pRow[nCol].nValue;
-        TRecord rec;
-        if (Find(nCode, rec))
-            CopyCodeText(pszBuf, nSize, CodeRecordText(rec));
+        // Read in place: a grid formats a code for every row it paints or fits.
+        if (const TRecord* pRec = FindInPlace(nCode))
+            CopyCodeText(pszBuf, nSize, CodeRecordText(*pRec));
         else
             snprintf(pszBuf, static_cast<size_t>(nSize), "%d", nCode);
         return TRUE;
     }
 
 protected:
-    CCodeTable() : CMap<EKey, EKey, TRecord, TRecord&>(10) {}
+    // A grid may keep a code's text by its code while the table stands: it hears of each table
+    // that comes or goes, and of the texts filled.
+    CCodeTable() : CMap<EKey, EKey, TRecord, TRecord&>(10)
+    {
+        if constexpr ((READERS & CT_COLUMN) != 0)
+            RegisterCodeFormat(&FormatCodeColumn);
+        TouchCodeFormats();
+    }
+    ~CCodeTable() override { TouchCodeFormats(); }
     void Fill(const CCodeEntry* pEntries, int nEntries)
     {
+        TouchCodeFormats();
         for (int i = 0; i < nEntries; ++i) {
             TRecord rec;
             rec.code = pEntries[i].nCode;
@@ -120,6 +130,15 @@ private:
         if (s_pTable->Lookup(static_cast<EKey>(nCode), rec))
             return TRUE;
         return STAND_IN != CODE_NONE && s_pTable->Lookup(static_cast<EKey>(STAND_IN), rec);
+    }
+
+    static const TRecord* FindInPlace(int nCode)
+    {
+        if (s_pTable == nullptr)
+            return nullptr;
+        if (const TRecord* pRec = s_pTable->PLookupValue(static_cast<EKey>(nCode)))
+            return pRec;
+        return STAND_IN != CODE_NONE ? s_pTable->PLookupValue(static_cast<EKey>(STAND_IN)) : nullptr;
     }
 
     static inline TTable* s_pTable = nullptr;   // owned by CZorvatTypes

@@ -19,6 +19,7 @@
 #include "bench/market/MarketBenchSupport.h"
 #include "market/DataArray.h"
 #include "platform/qt/QtPlatform.h"
+#include "refdata/ZorvatTypes.h"
 
 namespace {
 
@@ -54,6 +55,8 @@ struct COrdersRoad
     COrdersRoad()
     {
         OpenBenchFrame("Orders benchmark", source, pApp, pFrame);
+        // The code tables, so that sides, types and statuses read as the trader reads them.
+        types.CreateTables();
         pOrders = new COrderStatusTable(&source);
         pOrders->Create();
         for (int i = 0; i < ORDERS; ++i)
@@ -104,6 +107,7 @@ struct COrdersRoad
     CNorvApp* pApp = nullptr;
     CNorvMainFrame* pFrame = nullptr;
     CZorvatMessageSource source;
+    CZorvatTypes types;
     COrderStatusTable* pOrders = nullptr;   // the table map owns the tables
     std::vector<COrderStatusKSETable*> kse;
     std::vector<std::string> reply, live, kseLive;

@@ -21,6 +21,7 @@
 #include "framework/base/GlobalsEvents.h"
 #include "framework/base/TBWnd.h"
 #include "framework/base/TB3DFrame.h"
+#include "framework/table/TableColumn.h"
 #include "framework/table/TableEvents.h"
 #include "framework/table/ViewRow.h"
 #include "framework/window/TBScrollBar.h"
@@ -160,6 +161,7 @@ public:
     // already. TRUE when a width changed.
     BOOL FitColumnsToContent(BOOL bExact, int nOnlyDisplayCol = -1, BOOL bRows = TRUE);
     int  GetFitBound() const;
+    static constexpr int MIN_FIT_BOUND = 400;
     void SetPaneColumnRuns();
     void BeginColumnResize(int nDisplayCol, POINT pt);
     virtual void TrackColumnResize(int x, int y);
@@ -399,11 +401,20 @@ protected:
     // Fitting: the width a cell's or a title's text needs, and a row's cells grown into.
     // A cell's text measures once per pair of fonts; hdc is got and prepared on the first need.
     int  MeasureCellFit(HDC& hdc, CTableRow* pRow, int nCol, const CTableColumn* pColumn, const char* pszText);
+    std::pair<int, int> MeasureFitText(HDC& hdc, const char* pszText);
+    int  FitOfWidths(CTableRow* pRow, int nCol, const CTableColumn* pColumn, const char* pszText,
+                     std::pair<int, int> widths) const;
+    // The width a cell needs when that may pass nRoom, -1 when it surely does not: read from its
+    // value (pValues, null when no ceiling holds), else from its text, measured only past both.
+    int  CellFitPast(HDC& hdc, CTableRow* pRow, const TBCellSlot* pValues, int nCol, const CTableColumn* pColumn,
+                     int nRoom);
+    TBCellSlot* LockCeilingValues(CTableRow* pRow);
+    void UnlockCeilingValues(CTableRow* pRow, TBCellSlot* pValues);
     // Without measuring: a width the cell's fit surely does not pass, or -1 when none is known.
     int  CellFitCeiling(CTableRow* pRow, int nCol, const CTableColumn* pColumn, const char* pszText) const;
     // The same read from the cell's value, without formatting it (a number by its sign and its
     // count of digits, a stored text as it stands), or -1 when none is known.
-    int  CellValueCeiling(CTableRow* pRow, int nCol, const CTableColumn* pColumn);
+    int  CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, int nCol, const CTableColumn* pColumn);
     int  TextFitCeiling(const char* pszText, const BYTE* pAttrs, const CTableColumn* pColumn, BOOL bWidestDigits) const;
     void MeasureFitChars(HDC hdc);
     BOOL FitFontsChanged() const;
@@ -437,6 +448,20 @@ protected:
     // Per column, a number's ceiling by fraction mark, sign and count of whole digits, read from
     // the widest text of that many digits; valid while the format's settings stay those kept.
     static constexpr int FIT_NUMBER_DIGITS = 20;
+    static constexpr size_t FIT_KNOWN_TEXTS = 8;
+    struct CFitKnownText
+    {
+        std::string strText;
+        std::pair<int, int> widths;
+    };
+    static constexpr size_t FIT_KNOWN_CODES = 64;
+    struct CFitKnownCode
+    {
+        int nCode;
+        int nMost;      // the most its text needs, -1 not yet known
+        BOOL bExact;    // nMost measured, not a ceiling
+    };
+    CFitKnownCode* KnownCodeOf(CTableRow* pRow, const TBCellSlot* pValues, int nCol, const CTableColumn* pColumn);
     struct CFitNumberBound
     {
         int nType = 0, nDecimals[2] = {0, 0};
@@ -446,8 +471,25 @@ protected:
         // A date's or a time's: its patterns' widest text, by fraction mark.
         std::string strDatePattern, strTimePattern;
         int nDateCeiling[2] = {-2, -2};
+        // The texts measured last in the column, with their widths in the two fonts.
+        std::vector<CFitKnownText> known;
+        size_t nNextKnown = 0;
+        // A code table's column: what each code's text needs, while the code tables stand.
+        unsigned nCodeStamp = ~0u;
+        TBCOLUMNFORMAT pfnCodeFormat = nullptr;
+        BOOL bCodeText = FALSE;
+        std::vector<CFitKnownCode> codes;
     };
     std::vector<CFitNumberBound> m_fitNumbers;
+    CFitNumberBound& FitBoundOf(int nCol);
+    // The fitted columns a fit reads, in display order, gathered once per fit.
+    struct CFitColumn
+    {
+        int nPos;
+        int nCol;
+        CTableColumn* pColumn;
+    };
+    std::vector<CFitColumn> m_fitColumns;
     int  DateFitCeiling(CFitNumberBound& bound, int nType, const BYTE* pAttrs, const CTableColumn* pColumn);
     void TakeFocusFromEditor();
     void TrackBandToColumn();

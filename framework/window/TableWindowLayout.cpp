@@ -11,6 +11,7 @@
 #include "framework/base/DecimalDigits.h"
 #include "framework/base/NorvGlobals.h"
 #include "framework/base/NumberStyle.h"
+#include "framework/table/CodeFormats.h"
 #include "framework/table/TableColumn.h"
 #include "framework/table/TableColumns.h"
 #include "framework/table/ViewTable.h"
@@ -366,19 +367,18 @@ int TextExtent(HDC hdc, const char* pszText, size_t nLength)
 int CTableWindow::GetFitBound() const
 {
     // Room for a long name or a market's name whole, leaving the window for the other columns.
-    return std::max(400, GetSystemMetrics(SM_CXSCREEN) / 3);
+    return std::max(MIN_FIT_BOUND, GetSystemMetrics(SM_CXSCREEN) / 3);
 }
 
-int CTableWindow::MeasureCellFit(HDC& hdc, CTableRow* pRow, int nCol, const CTableColumn* pColumn, const char* pszText)
+// A text's widths in the plain and the bold font, measured once per pair of fonts.
+std::pair<int, int> CTableWindow::MeasureFitText(HDC& hdc, const char* pszText)
 {
-    if (!pszText[0])
-        return 0;
     if (FitFontsChanged())
         m_fitTexts.clear();
     auto it = m_fitTexts.find(pszText);
     if (it == m_fitTexts.end()) {
         if (!GetFitDC(hdc))
-            return 0;
+            return {0, 0};
         if (FitFontsChanged())
             MeasureFitChars(hdc);
         // In the bold font too, whichever is wider, so that a cell turning bold keeps its room.
@@ -391,17 +391,122 @@ int CTableWindow::MeasureCellFit(HDC& hdc, CTableRow* pRow, int nCol, const CTab
             m_fitTexts.clear();
         it = m_fitTexts.emplace(pszText, std::make_pair(nWidth, nBold)).first;
     }
-    const auto [nWidth, nBold] = it->second;
+    return it->second;
+}
+
+int CTableWindow::FitOfWidths(CTableRow* pRow, int nCol, const CTableColumn* pColumn, const char* pszText,
+                              std::pair<int, int> widths) const
+{
+    const auto [nWidth, nBold] = widths;
     BYTE attrs[3];
     for (int i = 0; i < 3; ++i)
         attrs[i] = pRow->GetAttr(nCol, i);
     const BOOL bBold = nBold > nWidth;
-    const int nFit = std::max(nWidth, nBold) + m_scrollPane.GetDecimalPadding(pColumn, attrs, pszText, bBold) + CELL_FIT_ROOM;
+    return std::max(nWidth, nBold) + m_scrollPane.GetDecimalPadding(pColumn, attrs, pszText, bBold) + CELL_FIT_ROOM;
+}
+
+int CTableWindow::MeasureCellFit(HDC& hdc, CTableRow* pRow, int nCol, const CTableColumn* pColumn, const char* pszText)
+{
+    if (!pszText[0])
+        return 0;
+    const int nFit = FitOfWidths(pRow, nCol, pColumn, pszText, MeasureFitText(hdc, pszText));
     // A font that kerns a number's characters apart has every cell measured.
     const int nCeiling = CellFitCeiling(pRow, nCol, pColumn, pszText);
     if (nCeiling >= 0 && nFit > nCeiling)
         m_bFitCeilingHolds = FALSE;
     return nFit;
+}
+
+// A code's or a name's text repeats down a column, and its widest may pass its ceiling: a code
+// table's text is known again by its code, the texts measured last by their characters, without
+// formatting, measuring or hashing.
+int CTableWindow::CellFitPast(HDC& hdc, CTableRow* pRow, const TBCellSlot* pValues, int nCol,
+                              const CTableColumn* pColumn, int nRoom)
+{
+    if (pValues) {
+        const int nValueCeiling = CellValueCeiling(pRow, pValues, nCol, pColumn);
+        if (nValueCeiling >= 0 && nValueCeiling <= nRoom)
+            return -1;
+    }
+    CFitKnownCode* pCode = pValues ? KnownCodeOf(pRow, pValues, nCol, pColumn) : nullptr;
+    if (pCode && pCode->nMost >= 0) {
+        if (pCode->nMost <= nRoom)
+            return -1;
+        if (pCode->bExact)
+            return pCode->nMost;
+    }
+    char* pszText = FitTextBuffer(pColumn);
+    pRow->GetCellText(pszText, pColumn->GetFullTextSize(), nCol, pColumn, m_pView);
+    if (!pszText[0]) {
+        if (pCode)
+            *pCode = {pCode->nCode, 0, TRUE};
+        return -1;
+    }
+    const BOOL bKept = !FitFontsChanged();
+    if (bKept && nCol >= 0 && static_cast<size_t>(nCol) < m_fitNumbers.size())
+        for (const CFitKnownText& known : m_fitNumbers[static_cast<size_t>(nCol)].known)
+            if (known.strText == pszText) {
+                const int nFit = FitOfWidths(pRow, nCol, pColumn, pszText, known.widths);
+                if (pCode)
+                    *pCode = {pCode->nCode, nFit, TRUE};
+                return nFit <= nRoom ? -1 : nFit;
+            }
+    const int nCeiling = CellFitCeiling(pRow, nCol, pColumn, pszText);
+    if (nCeiling >= 0 && nCeiling <= nRoom) {
+        if (pCode)
+            *pCode = {pCode->nCode, nCeiling, FALSE};
+        return -1;
+    }
+    const int nFit = MeasureCellFit(hdc, pRow, nCol, pColumn, pszText);
+    // Measuring may have found new fonts and let every kept bound go.
+    if (!FitFontsChanged() && nCol >= 0 && nCol < m_pView->GetColumnCount()) {
+        CFitNumberBound& bound = FitBoundOf(nCol);
+        const std::pair<int, int> widths = MeasureFitText(hdc, pszText);
+        if (bound.known.size() < FIT_KNOWN_TEXTS)
+            bound.known.push_back({pszText, widths});
+        else
+            bound.known[bound.nNextKnown++ % FIT_KNOWN_TEXTS] = {pszText, widths};
+        if (CFitKnownCode* pKnown = bKept && pCode ? KnownCodeOf(pRow, pValues, nCol, pColumn) : nullptr)
+            *pKnown = {pKnown->nCode, nFit, TRUE};
+    }
+    return nFit;
+}
+
+// The place a code table's column keeps what its code's text needs (left of its edge the text
+// takes no decimal padding), null for another column; valid while the code tables and the
+// fonts stand.
+CTableWindow::CFitKnownCode* CTableWindow::KnownCodeOf(CTableRow* pRow, const TBCellSlot* pValues, int nCol,
+                                                       const CTableColumn* pColumn)
+{
+    if (pColumn->GetDataType() != COLTYPE_COMPUTED || !pColumn->m_pfnFormat || pRow->Kind() != NODE_ROW
+        || pColumn->GetEffectiveAlignment() == ALIGN_RIGHT || nCol < 0 || nCol >= m_pView->GetColumnCount()
+        || pColumn->m_nUserValue < 0 || pColumn->m_nUserValue >= m_pView->GetColumnCount())
+        return nullptr;
+    CFitNumberBound& bound = FitBoundOf(nCol);
+    if (bound.nCodeStamp != GetCodeFormatsStamp() || bound.pfnCodeFormat != pColumn->m_pfnFormat) {
+        bound.nCodeStamp = GetCodeFormatsStamp();
+        bound.pfnCodeFormat = pColumn->m_pfnFormat;
+        bound.bCodeText = IsCodeFormat(pColumn->m_pfnFormat);
+        bound.codes.clear();
+    }
+    if (!bound.bCodeText)
+        return nullptr;
+    const int nCode = pValues[pColumn->m_nUserValue].nValue;
+    for (CFitKnownCode& code : bound.codes)
+        if (code.nCode == nCode)
+            return &code;
+    // A code table holds a few dozen codes at most; a column of more keeps its first.
+    if (bound.codes.size() >= FIT_KNOWN_CODES)
+        return nullptr;
+    bound.codes.push_back({nCode, -1, FALSE});
+    return &bound.codes.back();
+}
+
+CTableWindow::CFitNumberBound& CTableWindow::FitBoundOf(int nCol)
+{
+    if (m_fitNumbers.size() <= static_cast<size_t>(nCol))
+        m_fitNumbers.resize(std::max(static_cast<size_t>(nCol) + 1, static_cast<size_t>(m_pView->GetColumnCount())));
+    return m_fitNumbers[static_cast<size_t>(nCol)];
 }
 
 BOOL CTableWindow::FitFontsChanged() const
@@ -483,6 +588,14 @@ int CountDigits(unsigned long long n)
     return nDigits;
 }
 
+BOOL StartsWithDigits(const char* pszText, int nDigits)
+{
+    for (int i = 0; i < nDigits; ++i)
+        if (pszText == nullptr || pszText[i] < '0' || pszText[i] > '9')
+            return FALSE;
+    return TRUE;
+}
+
 BOOL IsDateType(int nType)
 {
     return (nType >= COLTYPE_PACKED_DATE && nType <= COLTYPE_PACKED_DATETIME)
@@ -524,9 +637,9 @@ int CTableWindow::DateFitCeiling(CFitNumberBound& bound, int nType, const BYTE* 
 // decimals' fraction digits: the same layout of as many nines with every fraction digit is as
 // wide as any of them, counted at the widest digit. A double's rounding may carry into one more
 // digit: it counts one more whenever the next integer has one more.
-int CTableWindow::CellValueCeiling(CTableRow* pRow, int nCol, const CTableColumn* pColumn)
+int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, int nCol, const CTableColumn* pColumn)
 {
-    if (FitFontsChanged() || !m_bFitCeilingHolds || pColumn->m_nUnitColumn >= 0)
+    if (pColumn->m_nUnitColumn >= 0)
         return -1;
     const int nType = pColumn->GetDataType();
     if ((nType == COLTYPE_COMPUTED && pColumn->m_pfnFormat) || nCol < 0 || nCol >= m_pView->GetColumnCount())
@@ -548,17 +661,15 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, int nCol, const CTableColumn
         return -1;
     // The padding reads the fraction mark alone.
     const BYTE attrs[3] = {0, 0, pRow->GetAttr(nCol, 2)};
-    if (m_fitNumbers.size() < static_cast<size_t>(m_pView->GetColumnCount()))
-        m_fitNumbers.resize(static_cast<size_t>(m_pView->GetColumnCount()));
-    CFitNumberBound& bound = m_fitNumbers[static_cast<size_t>(nCol)];
+    CFitNumberBound& bound = FitBoundOf(nCol);
+    const TBCellSlot& cell = pValues[nCol];
+    // A date's or a time's text without its digits (one not given) shows nothing.
+    if (nType >= COLTYPE_DATE_TEXT && nType <= COLTYPE_DATETIME_TEXT
+        && !StartsWithDigits(static_cast<const char*>(cell.pData), nType == COLTYPE_TIME_TEXT ? 6 : 8))
+        return 0;
     if (IsDateType(nType))
         return DateFitCeiling(bound, nType, attrs, pColumn);
-    ITreeAlloc* pAlloc = m_pView->GetAllocator();
-    TBCellSlot* pValues = pAlloc ? pAlloc->LockValues(pRow) : pRow->GetData();
-    if (!pValues)
-        return -1;
-    const TBCellSlot& cell = pValues[nCol];
-    BOOL bNegative = FALSE;
+    BOOL bNegative = FALSE, bZero = FALSE;
     int nDigits = -1;
     int nCeiling = -1;
     switch (nType) {
@@ -571,6 +682,7 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, int nCol, const CTableColumn
     case COLTYPE_COMPUTED:
         if (cell.nValue != MISSING_INT32) {
             bNegative = cell.nValue < 0;
+            bZero = cell.nValue == 0;
             nDigits = CountDigits(bNegative ? 0ULL - static_cast<unsigned long long>(static_cast<long long>(cell.nValue))
                                             : static_cast<unsigned long long>(cell.nValue));
         }
@@ -581,6 +693,7 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, int nCol, const CTableColumn
             memcpy(&nValue, cell.pData, sizeof(nValue));
             if (nValue != MISSING_INT64) {
                 bNegative = nValue < 0;
+                bZero = nValue == 0;
                 nDigits = CountDigits(bNegative ? 0ULL - static_cast<unsigned long long>(nValue)
                                                 : static_cast<unsigned long long>(nValue));
             }
@@ -592,13 +705,12 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, int nCol, const CTableColumn
             memcpy(&dValue, cell.pData, sizeof(dValue));
             if (dValue != MISSING_DOUBLE && std::isfinite(dValue) && std::fabs(dValue) < 1e15) {
                 bNegative = dValue < 0;
+                bZero = dValue == 0;
                 nDigits = CountDigits(static_cast<unsigned long long>(std::floor(std::fabs(dValue))) + 1);
             }
         }
         break;
     }
-    if (pAlloc)
-        pAlloc->UnlockValues(pRow, pValues);
     if (nType == COLTYPE_STRING || nDigits < 0 || nDigits >= FIT_NUMBER_DIGITS)
         return nCeiling;
     const int nFraction = (attrs[2] & CELL_FRACTION) ? 1 : 0;
@@ -606,6 +718,9 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, int nCol, const CTableColumn
     if (nDecimals == DECIMALS_64THS)
         return -1;
     const CNumberStyle style = GetDisplayStyle(*pColumn);
+    // A zero the column leaves blank shows nothing (a total line's sums are its own).
+    if (bZero && style.bBlankZero && pRow->Kind() == NODE_ROW)
+        return 0;
     if (bound.nType != nType || bound.nDecimals[0] != pColumn->GetDecimals(FALSE)
         || bound.nDecimals[1] != pColumn->GetDecimals(TRUE) || bound.bGroup != style.bGroup
         || bound.chDecimal != style.chDecimal || bound.chThousands != style.chThousands) {
@@ -711,28 +826,24 @@ BOOL CTableWindow::FitColumnsToContent(BOOL bExact, int nOnlyDisplayCol, BOOL bR
         return FALSE;
     // The DC only when a title or a text is new: a refresh mostly needs none.
     HDC hdc = nullptr;
-    const std::vector<char>& text = m_fitText;
+    std::vector<CFitColumn>& fitted = m_fitColumns;
+    fitted.clear();
     for (int nPos = 0; nPos < order.GetCount(); ++nPos)
-        if (needed[static_cast<size_t>(nPos)] >= 0)
+        if (needed[static_cast<size_t>(nPos)] >= 0) {
             needed[static_cast<size_t>(nPos)] = MeasureTitleFit(hdc, order.GetColumnIndex(nPos), order.GetColumn(nPos));
+            fitted.push_back({nPos, order.GetColumnIndex(nPos), order.GetColumn(nPos)});
+        }
     CViewRow row(m_pView);
     for (int nLine = 0; bRows && nLine < m_pView->GetRowCount(); ++nLine) {
         if (!m_pView->GetRow(row, nLine) || !row.GetNode())
             continue;
-        for (int nPos = 0; nPos < order.GetCount(); ++nPos) {
-            int& nNeeded = needed[static_cast<size_t>(nPos)];
-            if (nNeeded < 0)
-                continue;
-            const CTableColumn* pColumn = order.GetColumn(nPos);
-            const int nCol = order.GetColumnIndex(nPos);
-            const int nValueCeiling = CellValueCeiling(row.GetNode(), nCol, pColumn);
-            if (nValueCeiling >= 0 && nValueCeiling <= nNeeded)
-                continue;
-            row.GetNode()->GetCellText(FitTextBuffer(pColumn), pColumn->GetFullTextSize(), nCol, pColumn, m_pView);
-            const int nCeiling = CellFitCeiling(row.GetNode(), nCol, pColumn, text.data());
-            if (nCeiling < 0 || nCeiling > nNeeded)
-                nNeeded = std::max(nNeeded, MeasureCellFit(hdc, row.GetNode(), nCol, pColumn, text.data()));
+        CTableRow* pRow = row.GetNode();
+        TBCellSlot* pValues = LockCeilingValues(pRow);
+        for (const CFitColumn& fit : fitted) {
+            int& nNeeded = needed[static_cast<size_t>(fit.nPos)];
+            nNeeded = std::max(nNeeded, CellFitPast(hdc, pRow, pValues, fit.nCol, fit.pColumn, nNeeded));
         }
+        UnlockCeilingValues(pRow, pValues);
     }
     if (hdc)
         ReleaseDC(m_hWnd, hdc);
@@ -763,16 +874,20 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
     const int nTo = nCol >= 0 ? nFrom : order.GetCount() - 1;
     if (nFrom < 0)
         return FALSE;
-    const int nBound = GetFitBound();
-    BOOL bAny = FALSE;
+    // The screen's share is read only for a column already as wide as the least bound.
+    int nBound = -1;
+    const auto bound = [&] { return nBound >= 0 ? nBound : (nBound = GetFitBound()); };
+    std::vector<CFitColumn>& fitted = m_fitColumns;
+    fitted.clear();
     for (int nPos = nFrom; nPos <= nTo; ++nPos) {
-        const CTableColumn* pColumn = order.GetColumn(nPos);
-        bAny |= pColumn && pColumn->m_bFitWidth && !pColumn->m_bHidden && pColumn->m_nWidth < nBound;
+        CTableColumn* pColumn = order.GetColumn(nPos);
+        if (pColumn && pColumn->m_bFitWidth && !pColumn->m_bHidden
+            && (pColumn->m_nWidth < MIN_FIT_BOUND || pColumn->m_nWidth < bound()))
+            fitted.push_back({nPos, nCol >= 0 ? nCol : order.GetColumnIndex(nPos), pColumn});
     }
-    if (!bAny)
+    if (fitted.empty())
         return FALSE;
     HDC hdc = nullptr;
-    const std::vector<char>& text = m_fitText;
     CViewRow row(m_pView);
     BOOL bChanged = FALSE;
     for (int nLine = nFirst; nLine < nFirst + nLines && nLine < m_pView->GetRowCount(); ++nLine) {
@@ -783,29 +898,37 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
             continue;
         // A total line's other columns are empty: only its sums are read.
         const BOOL bSumsOnly = pRow->Kind() == NODE_SUM && !m_pView->HasCustomGroupSumLine();
-        for (int nPos = nFrom; nPos <= nTo; ++nPos) {
-            CTableColumn* pColumn = order.GetColumn(nPos);
-            if (!pColumn || !pColumn->m_bFitWidth || pColumn->m_bHidden || pColumn->m_nWidth >= nBound
-                || (bSumsOnly && !pColumn->m_bSummed))
+        TBCellSlot* pValues = LockCeilingValues(pRow);
+        for (const CFitColumn& fit : fitted) {
+            CTableColumn* pColumn = fit.pColumn;
+            if ((bSumsOnly && !pColumn->m_bSummed) || (pColumn->m_nWidth >= MIN_FIT_BOUND && pColumn->m_nWidth >= bound()))
                 continue;
-            const int nColumn = order.GetColumnIndex(nPos);
-            const int nValueCeiling = CellValueCeiling(pRow, nColumn, pColumn);
-            if (nValueCeiling >= 0 && nValueCeiling <= pColumn->m_nWidth)
-                continue;
-            pRow->GetCellText(FitTextBuffer(pColumn), pColumn->GetFullTextSize(), nColumn, pColumn, m_pView);
-            const int nCeiling = CellFitCeiling(pRow, nColumn, pColumn, text.data());
-            if (nCeiling >= 0 && nCeiling <= pColumn->m_nWidth)
-                continue;
-            const int nFit = std::min(MeasureCellFit(hdc, pRow, nColumn, pColumn, text.data()), nBound);
-            if (nFit > pColumn->m_nWidth) {
-                pColumn->m_nWidth = nFit;
+            const int nFit = CellFitPast(hdc, pRow, pValues, fit.nCol, pColumn, pColumn->m_nWidth);
+            if (nFit > pColumn->m_nWidth && std::min(nFit, bound()) > pColumn->m_nWidth) {
+                pColumn->m_nWidth = std::min(nFit, bound());
                 bChanged = TRUE;
             }
         }
+        UnlockCeilingValues(pRow, pValues);
     }
     if (hdc)
         ReleaseDC(m_hWnd, hdc);
     return bChanged;
+}
+
+// The row's values, read for the numbers' ceilings while the fonts keep them; null otherwise.
+TBCellSlot* CTableWindow::LockCeilingValues(CTableRow* pRow)
+{
+    if (FitFontsChanged() || !m_bFitCeilingHolds)
+        return nullptr;
+    ITreeAlloc* pAlloc = m_pView->GetAllocator();
+    return pAlloc ? pAlloc->LockValues(pRow) : pRow->GetData();
+}
+
+void CTableWindow::UnlockCeilingValues(CTableRow* pRow, TBCellSlot* pValues)
+{
+    if (ITreeAlloc* pAlloc = pValues ? m_pView->GetAllocator() : nullptr)
+        pAlloc->UnlockValues(pRow, pValues);
 }
 
 // A computed column's text is made of its row's other values: an update of any of them may change it.

@@ -23,6 +23,13 @@ public:
     // Lookup copies the value out and answers TRUE when the key is there; operator[] adds a
     // default value for a missing key.
     BOOL   Lookup(ARG_KEY key, VALUE& rValue) const;
+    // The value in place, null when the key is not there: read without copying it.
+    const VALUE* PLookupValue(ARG_KEY key) const
+    {
+        UINT nBucket;
+        const CAssoc* pAssoc = GetAssocAt(key, nBucket);
+        return pAssoc != nullptr ? &pAssoc->value : nullptr;
+    }
     VALUE& operator[](ARG_KEY key);
     void   SetAt(ARG_KEY key, TbArgIn<ARG_VALUE> newValue) { (*this)[key] = newValue; }
     BOOL   RemoveKey(ARG_KEY key);                  // FALSE when the key was not there

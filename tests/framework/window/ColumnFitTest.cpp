@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/base/SettingsFile.h"
+#include "framework/table/CodeFormats.h"
 #include "framework/table/Row.h"
 #include "framework/table/TableFilters.h"
 #include "framework/window/TableWindowArea.h"
@@ -556,4 +557,67 @@ TEST(ColumnFit, AComputedTextWidensWithTheValueItIsMadeOf)
     UpdateWindow(grid.Hwnd());
     EXPECT_EQ("Pledged as collateral for a loan", Shown(grid.Grid(), 2, 2));
     EXPECT_EQ(TextWidth(grid.Grid(), "Pledged as collateral for a loan") + 7, grid->GetColumnWidth(2));
+}
+
+namespace {
+// A code table's texts by code, as the terminal's code tables give them; made again in another
+// language while the window stays open.
+const char* const* s_pHoldingTexts = nullptr;
+BOOL FormatHolding(char* pszBuf, int nSize, const TBCellSlot* pRow, int nUserValue)
+{
+    snprintf(pszBuf, static_cast<size_t>(nSize), "%s", s_pHoldingTexts[pRow[nUserValue].nValue % 3]);
+    return TRUE;
+}
+}  // namespace
+
+// A code's text is known again by its code, a name by its letters: a refit that starts from
+// the title still reaches the widest text, if only a few pixels wider than the next; texts made
+// again widen the column. A zero the column shows takes its room too.
+TEST(ColumnFit, ACodeColumnHoldsItsWidestCodesTextAtEveryRefit)
+{
+    static const char* const s_first[] = {"Own", "Pledged as collateral", "Pledged as collaterals"};
+    static const char* const s_again[] = {"Own", "Pledged as collateral", "Pledged as collateral to the bank"};
+    static const char* const s_names[] = {"Gulf", "Gulf Bank I", "Gulf Bank II"};
+    s_pHoldingTexts = s_first;
+    RegisterCodeFormat(FormatHolding);
+    TouchCodeFormats();
+    COwnedTable t({{"Code", COLTYPE_INT32, 0, FALSE}, {"H", COLTYPE_COMPUTED, 0, FALSE}, {"N", COLTYPE_STRING, 20, FALSE},
+                   {"Z", COLTYPE_DOUBLE, 0, FALSE}});
+    t.Table().GetColumn(1).SetComputed(FormatHolding, 0);
+    t.Table().GetColumn(3).SetDecimals(-3);
+    t.Table().GetColumn(3).SetBlankZero(FALSE);
+    t.Table().GetColumn(3).SetMinDecimals(3);
+    for (int nCol = 1; nCol < 4; ++nCol)
+        t.Table().GetColumn(nCol).SetFitWidth(TRUE);
+    t.Table().Open();
+    for (int i = 0; i < 9; ++i) {
+        TBCellSlot* pBlock = t.NewBlock();
+        PutInt(t, pBlock, 0, i % 3);
+        PutText(t, pBlock, 2, s_names[i % 3]);
+        const double dZero = 0.0;
+        t.View(0).GetColumns().SetSlotValue(&pBlock[3], &dZero, 3);
+        t.Insert(pBlock);
+    }
+    CGridWindow grid(t.View(0), 600, 300);
+    const auto expectWhole = [&](int nCol, const char* pszWidest, int nRows, const char* pszWhen) {
+        UpdateWindow(grid.Hwnd());
+        EXPECT_EQ(TextWidth(grid.Grid(), pszWidest) + 7, grid->GetColumnWidth(nCol)) << pszWhen << ", column " << nCol;
+        int nWhole = 0;
+        for (int nLine = 0; nLine < t.View(0).GetRowCount(); ++nLine)
+            nWhole += Shown(grid.Grid(), nLine, nCol) == pszWidest ? 1 : 0;
+        EXPECT_EQ(nRows, nWhole) << pszWhen << ": every row of the widest text shows it whole, column " << nCol;
+    };
+    expectWhole(1, "Pledged as collaterals", 3, "opened");
+    expectWhole(2, "Gulf Bank II", 3, "opened");
+    expectWhole(3, "0.000", 9, "opened");
+    // The code's decimals changed: the window fits every column again from its title.
+    t.Table().GetColumn(0).SetDecimals(1);
+    expectWhole(1, "Pledged as collaterals", 3, "refitted");
+    expectWhole(2, "Gulf Bank II", 3, "refitted");
+    expectWhole(3, "0.000", 9, "refitted");
+    s_pHoldingTexts = s_again;
+    TouchCodeFormats();
+    t.Table().GetColumn(0).SetDecimals(2);
+    expectWhole(1, "Pledged as collateral to the bank", 3, "texts made again");
+    s_pHoldingTexts = nullptr;
 }
