@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "framework/base/GlobalsEvents.h"
+#include "framework/base/NumberStyle.h"
 #include "framework/base/TBWnd.h"
 #include "framework/base/TB3DFrame.h"
 #include "framework/table/TableColumn.h"
@@ -445,6 +446,9 @@ protected:
     HFONT m_hFitFonts[2] = {nullptr, nullptr};
     BOOL  m_bFitFontsMeasured = FALSE;
     BOOL  m_bFitCeilingHolds = TRUE;    // FALSE once a number measured past its ceiling
+    BOOL  m_bFitEvenDigits = FALSE;     // every digit as wide as another in both fonts
+    int   MeasuredNumberCeiling(const CNumberStyle& style, BOOL bNegative, int nWhole, int nFractionDigits, int nDecimals,
+                                const CTableColumn* pColumn, const BYTE* pAttrs, int nCounted);
     // Per column, a number's ceiling by fraction mark, sign and count of whole digits, read from
     // the widest text of that many digits; valid while the format's settings stay those kept.
     static constexpr int FIT_NUMBER_DIGITS = 20;

@@ -537,6 +537,20 @@ void CTableWindow::MeasureFitChars(HDC hdc)
         if (hOld)
             SelectObject(hdc, hOld);
     }
+    // Each font's digits all alike, alone and in a row.
+    m_bFitEvenDigits = TRUE;
+    for (int nFont = 0; nFont < nFonts; ++nFont) {
+        HGDIOBJ hOld = nFont > 0 ? SelectObject(hdc, fonts[nFont]) : nullptr;
+        const std::string strZeros(FIT_ROW_CHARS, '0');
+        const int nZero = TextExtent(hdc, "0", 1), nZeros = TextExtent(hdc, strZeros.data(), strZeros.size());
+        for (char ch = '1'; ch <= '9'; ++ch) {
+            const std::string strRow(FIT_ROW_CHARS, ch);
+            m_bFitEvenDigits = m_bFitEvenDigits && TextExtent(hdc, &ch, 1) == nZero
+                               && TextExtent(hdc, strRow.data(), strRow.size()) == nZeros;
+        }
+        if (hOld)
+            SelectObject(hdc, hOld);
+    }
     m_hFitFonts[0] = fonts[0];
     m_hFitFonts[1] = fonts[1];
     m_bFitFontsMeasured = TRUE;
@@ -747,8 +761,41 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, i
                      nDecimals > 0 ? nDecimals : 0, strTail.c_str());
         BYTE plain[3] = {0, 0, attrs[2]};
         nKept = text[0] == '#' ? -1 : TextFitCeiling(text.data(), plain, pColumn, TRUE);
+        if (nKept >= 0 && m_bFitEvenDigits)
+            nKept = MeasuredNumberCeiling(style, bNegative, nWhole, nFractionDigits, nDecimals, pColumn, plain, nKept);
     }
     return nKept;
+}
+
+// Where every digit is as wide as another in both fonts, a number of that layout is as wide as
+// its nines: measured once, with each count of fraction digits its trimming may leave and the
+// padding that lines it up, it is the ceiling to the pixel, so that the widest value of a column
+// fitted to it is not measured again at each change. A ceiling counted by characters is never
+// passed: past it the font kerns, and the counted ceilings hold no longer.
+int CTableWindow::MeasuredNumberCeiling(const CNumberStyle& style, BOOL bNegative, int nWhole, int nFractionDigits,
+                                        int nDecimals, const CTableColumn* pColumn, const BYTE* pAttrs, int nCounted)
+{
+    HDC hdc = nullptr;
+    const std::string strWhole(static_cast<size_t>(nWhole), '9');
+    std::vector<char> text(static_cast<size_t>(std::max(1, pColumn->GetFullTextSize())));
+    int nCeiling = 0;
+    for (int nKeep = 0; nKeep <= nFractionDigits && nCeiling >= 0; ++nKeep) {
+        const std::string strTail = nKeep > 0 ? style.chDecimal + std::string(static_cast<size_t>(nKeep), '9') : "";
+        LayOutNumber(text.data(), static_cast<int>(text.size()), style, bNegative, strWhole.c_str(),
+                     nDecimals > 0 ? nDecimals : 0, strTail.c_str());
+        const auto [nWidth, nBold] = MeasureFitText(hdc, text.data());
+        const int nPadding = std::max(m_scrollPane.GetDecimalPadding(pColumn, pAttrs, text.data(), FALSE),
+                                      m_scrollPane.GetDecimalPadding(pColumn, pAttrs, text.data(), TRUE));
+        const int nFit = std::max(nWidth, nBold) + nPadding + CELL_FIT_ROOM;
+        if (text[0] == '#' || nWidth <= 0 || nFit > nCounted) {
+            m_bFitCeilingHolds = m_bFitCeilingHolds && (text[0] == '#' || nWidth <= 0);
+            nCeiling = -1;
+        }
+        nCeiling = nCeiling >= 0 ? std::max(nCeiling, nFit) : -1;
+    }
+    if (hdc)
+        ReleaseDC(m_hWnd, hdc);
+    return nCeiling >= 0 ? nCeiling : nCounted;
 }
 
 // Grown to the longest column's text once, not cleared for each cell: the format ends its text.
