@@ -1,5 +1,7 @@
 #include "account/OrderLife.h"
 
+#include <cstdint>
+
 namespace {
 void NoteQuantity(ORDER_LIFE& life, double dQuantity, double dFilled)
 {
@@ -11,23 +13,10 @@ void NoteQuantity(ORDER_LIFE& life, double dQuantity, double dFilled)
     life.firstCounts.emplace_back(dQuantity, dFilled);
 }
 
-ORDER_LINE_COPY CopyOf(const ORDER_LINE& line)
-{
-    ORDER_LINE_COPY copy;
-    // Parsed again from its text: a copy would carry the numbers read from the line, which a day's
-    // reply of many orders pays for in memory.
-    copy.pLine = std::make_unique<CServerMessage>(line.pLine->GetRawLine(), line.pLine->GetMode());
-    copy.nMap = line.nMap;
-    copy.dQuantity = line.dQuantity;
-    copy.dFilled = line.dFilled;
-    copy.nStatus = line.nStatus;
-    return copy;
-}
-
 // Two open lines of as many fills and other quantities: which stands the lines may tell later.
 BOOL IsUnplaced(const ORDER_LINE_COPY& shown, double dQuantity, double dFilled, long nStatus)
 {
-    return shown.pLine != nullptr && !IsEndedOrderStatus(shown.nStatus) && !IsEndedOrderStatus(nStatus) &&
+    return shown.IsKept() && !IsEndedOrderStatus(shown.nStatus) && !IsEndedOrderStatus(nStatus) &&
            shown.dFilled == dFilled && shown.dQuantity != dQuantity;
 }
 
@@ -35,7 +24,7 @@ BOOL IsUnplaced(const ORDER_LINE_COPY& shown, double dQuantity, double dFilled, 
 BOOL IsNewer(const ORDER_LIFE& life, const ORDER_LINE& line)
 {
     const ORDER_LINE_COPY& shown = life.shown;
-    if (shown.pLine == nullptr)
+    if (!shown.IsKept())
         return TRUE;
     if (IsEndedOrderStatus(shown.nStatus))
         return FALSE;
@@ -47,6 +36,25 @@ BOOL IsNewer(const ORDER_LIFE& life, const ORDER_LINE& line)
     return line.dQuantity == shown.dQuantity || life.FirstCount(line.dQuantity) >= life.FirstCount(shown.dQuantity);
 }
 }  // namespace
+
+ORDER_LINE_COPY::ORDER_LINE_COPY(const CServerMessage& line, int nLineMap, double dLineQuantity, double dLineFilled,
+                                 long nLineStatus)
+    : nMap(nLineMap), dQuantity(dLineQuantity), dFilled(dLineFilled), nStatus(nLineStatus),
+      m_strLine(line.GetRawLine()), m_nMode(line.GetMode()), m_bKept(true)
+{
+}
+
+CServerMessage* ORDER_LINE_COPY::GetLine() const
+{
+    if (!m_bKept)
+        return nullptr;
+    if (m_pParsed == nullptr) {
+        // The parsed line holds the text now: the kept text goes.
+        const CString strLine = std::move(m_strLine);
+        m_pParsed = std::make_unique<CServerMessage>(strLine, m_nMode);
+    }
+    return m_pParsed.get();
+}
 
 double ORDER_LIFE::FirstCount(double dQuantity) const
 {
@@ -68,14 +76,14 @@ ORDER_ROW_CHANGE TakeOrderLine(ORDER_LIFE& life, const ORDER_LINE& line)
             life.other = ORDER_LINE_COPY();
         if (life.nEnded == 0 && IsEndedOrderStatus(line.nStatus))
             life.nEnded = line.nStatus;
-        life.shown = CopyOf(line);
+        life.shown = ORDER_LINE_COPY(*line.pLine, line.nMap, line.dQuantity, line.dFilled, line.nStatus);
         return ORDER_ROW_TAKES_LINE;
     }
     if (IsUnplaced(life.shown, line.dQuantity, line.dFilled, line.nStatus))
-        life.other = CopyOf(line);
+        life.other = ORDER_LINE_COPY(*line.pLine, line.nMap, line.dQuantity, line.dFilled, line.nStatus);
     // An older line may tell that the quantity shown came first: the line kept beside it stands.
     const ORDER_LINE_COPY& other = life.other;
-    if (other.pLine != nullptr && IsUnplaced(life.shown, other.dQuantity, other.dFilled, other.nStatus) &&
+    if (other.IsKept() && IsUnplaced(life.shown, other.dQuantity, other.dFilled, other.nStatus) &&
         life.FirstCount(other.dQuantity) > life.FirstCount(life.shown.dQuantity)) {
         std::swap(life.shown, life.other);
         return ORDER_ROW_TAKES_KEPT;
@@ -94,6 +102,28 @@ ORDER_COUNTS CountOrder(const ORDER_LIFE& life, double dQuantity, long nRowStatu
     // Unfilled, it keeps the status its line gave it (waiting, open), unless that told of fills.
     const long nStatus = dFilled > 0 ? 6 : IsEndedOrderStatus(nRowStatus) || nRowStatus == 6 ? 2 : nRowStatus;
     return {nStatus, dQuantity, std::max(0.0, dQuantity - dFilled), dFilled};
+}
+
+size_t ORDER_NUMBER_HASH::operator()(std::string_view order) const noexcept
+{
+    // Up to 19 digits fit a 64-bit number whole.
+    if (order.empty() || order.size() > 19)
+        return std::hash<std::string_view>()(order);
+    uint64_t nNumber = 0;
+    for (char ch : order) {
+        if (ch < '0' || ch > '9')
+            return std::hash<std::string_view>()(order);
+        nNumber = nNumber * 10 + static_cast<uint64_t>(ch - '0');
+    }
+    return static_cast<size_t>(nNumber);
+}
+
+ORDER_LIFE& LifeOf(ORDER_LIVES& lives, std::string_view order)
+{
+    const auto it = lives.find(order);
+    if (it != lives.end())
+        return it->second;
+    return lives.try_emplace(std::string(order)).first->second;
 }
 
 std::unique_ptr<CServerMessage> COrderWaitingLines::Add(const CServerMessage& line)

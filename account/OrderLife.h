@@ -19,6 +19,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -26,14 +27,28 @@
 #include "link/ServerMessage.h"
 #include "platform/win/WinTypes.h"
 
-// A line of the order kept as it came, with the field map its row is filled through.
+// A line of the order kept as it came, with the field map its row is filled through. It is kept
+// as its text and parsed the first time its row must be filled from it again, which few orders
+// ever need: a day's reply of many orders keeps no parsed lines.
 struct ORDER_LINE_COPY
 {
-    std::unique_ptr<CServerMessage> pLine;
+    ORDER_LINE_COPY() = default;
+    ORDER_LINE_COPY(const CServerMessage& line, int nLineMap, double dLineQuantity, double dLineFilled, long nLineStatus);
+
+    BOOL IsKept() const { return m_bKept; }
+    // The line as it came, parsed on the first call; null when no line is kept.
+    CServerMessage* GetLine() const;
+
     int nMap = 0;
     double dQuantity = 0;
     double dFilled = 0;
     long nStatus = 0;
+
+private:
+    mutable CString m_strLine;                          // the text until it is parsed
+    mutable std::unique_ptr<CServerMessage> m_pParsed;  // null until read
+    int m_nMode = 0;
+    bool m_bKept = false;
 };
 
 struct ORDER_LIFE
@@ -90,7 +105,17 @@ struct ORDER_COUNTS
 };
 ORDER_COUNTS CountOrder(const ORDER_LIFE& life, double dQuantity, long nRowStatus);
 
-using ORDER_LIVES = std::unordered_map<std::string, ORDER_LIFE>;
+// Order numbers hashed by their digits: a server numbers its orders in sequence and a reply
+// lists them so, and numbers in sequence fall in neighbouring buckets. Any other text hashes as
+// text. Two numbers are the same order only when their texts are the same.
+struct ORDER_NUMBER_HASH
+{
+    using is_transparent = void;
+    size_t operator()(std::string_view order) const noexcept;
+};
+using ORDER_LIVES = std::unordered_map<std::string, ORDER_LIFE, ORDER_NUMBER_HASH, std::equal_to<>>;
+// The order's record, made when it has none.
+ORDER_LIFE& LifeOf(ORDER_LIVES& lives, std::string_view order);
 
 // Lines that wait for their order's line, found by the order's number (field nOrderField), the
 // oldest first; past nMax the oldest goes.

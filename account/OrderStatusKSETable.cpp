@@ -177,19 +177,19 @@ void COrderStatusKSETable::ApplyLive(CServerMessage* pMsg)
     const BOOL bForward = pMsg->GetType() == MSG_NF;
     const long nStatus = pMsg->GetLong(bForward ? BF_STATUS : KF_STATUS);
     CDataBuffer* pRow = TakeLine(pMsg, bForward ? MSG_NF : MSG_NS, GetRows()->FindRow({pMsg->GetField(0)}));
-    if (pRow != nullptr && m_lives[pMsg->GetFieldText(0)].nEnded == nStatus)
+    if (pRow != nullptr && LifeOf(m_lives, pMsg->GetFieldView(0)).nEnded == nStatus)
         NoticeEnded(pMsg, pRow, nStatus);
 }
 
 CDataBuffer* COrderStatusKSETable::TakeLine(CServerMessage* pMsg, int nMap, CDataBuffer* pRow)
 {
     const BOOL bForward = nMap == MSG_KB || nMap == MSG_NF;
-    ORDER_LIFE& life = m_lives[pMsg->GetFieldText(0)];
+    ORDER_LIFE& life = LifeOf(m_lives, pMsg->GetFieldView(0));
     const ORDER_ROW_CHANGE change =
         TakeOrderLine(life, {pMsg, nMap, pMsg->GetDouble(bForward ? BF_QUANTITY : KF_QUANTITY, 0),
                              pMsg->GetDouble(bForward ? BF_FILLED : KF_FILLED, 0), pMsg->GetLong(bForward ? BF_STATUS : KF_STATUS)});
     // The row shows the record's newest line: a reply's row is filled from its own line already.
-    CServerMessage* pShown = change == ORDER_ROW_TAKES_LINE ? pMsg : life.shown.pLine.get();
+    CServerMessage* pShown = change == ORDER_ROW_TAKES_LINE ? pMsg : life.shown.GetLine();
     const int nShownMap = change == ORDER_ROW_TAKES_LINE ? nMap : life.shown.nMap;
     const BOOL bShownForward = nShownMap == MSG_KB || nShownMap == MSG_NF;
     if (IsReceiving() && pRow != nullptr) {

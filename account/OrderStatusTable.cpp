@@ -154,7 +154,7 @@ void COrderStatusTable::OnEnd(CServerMessage* pMsg)
         return;
     for (const std::string& strOrder : m_countedInReply)
         if (CDataBuffer* pRow = GetRows()->FindRow({strOrder.c_str()}))
-            ShowCounts(pRow, m_lives[strOrder]);
+            ShowCounts(pRow, LifeOf(m_lives, strOrder));
     m_countedInReply.clear();
     // An end that waited for its order's line is told now that the reply shows the order.
     for (const std::string& strOrder : m_waitingEnds.GetOrders())
@@ -194,11 +194,11 @@ void COrderStatusTable::ApplyLive(CServerMessage* pMsg)
 
 CDataBuffer* COrderStatusTable::TakeLine(CServerMessage* pMsg, int nMap, CDataBuffer* pRow)
 {
-    ORDER_LIFE& life = m_lives[pMsg->GetFieldText(0)];
+    ORDER_LIFE& life = LifeOf(m_lives, pMsg->GetFieldView(0));
     const ORDER_ROW_CHANGE change = TakeOrderLine(
         life, {pMsg, nMap, pMsg->GetDouble(OF_QUANTITY, 0), pMsg->GetDouble(OF_FILLED, 0), pMsg->GetLong(OF_STATUS)});
     // The row shows the record's newest line: a reply's row is filled from its own line already.
-    CServerMessage* pShown = change == ORDER_ROW_TAKES_LINE ? pMsg : life.shown.pLine.get();
+    CServerMessage* pShown = change == ORDER_ROW_TAKES_LINE ? pMsg : life.shown.GetLine();
     if (IsReceiving() && pRow != nullptr) {
         if (change != ORDER_ROW_TAKES_LINE) {
             FillRow(pShown, life.shown.nMap, pRow, TRUE);
@@ -302,7 +302,7 @@ ORDER_LIFE* COrderStatusTable::CountTrade(CServerMessage* pMsg)
         return nullptr;
     if (pMsg->GetLong(TF_ORDER) <= 0)
         return nullptr;
-    ORDER_LIFE& life = m_lives[pMsg->GetFieldText(TF_ORDER)];
+    ORDER_LIFE& life = LifeOf(m_lives, pMsg->GetFieldView(TF_ORDER));
     life.dTraded += pMsg->GetDouble(TF_QUANTITY, 0);
     return &life;
 }
@@ -327,7 +327,7 @@ void COrderStatusTable::ApplyStatus(CServerMessage* pMsg)
     const BOOL bQuiet = itQuiet != m_quietChanges.end();
     if (bQuiet)
         m_quietChanges.erase(itQuiet);
-    ORDER_LIFE& life = m_lives[static_cast<LPCSTR>(strOrder)];
+    ORDER_LIFE& life = LifeOf(m_lives, static_cast<LPCSTR>(strOrder));
     const long nStatus = pMsg->GetLong(CF_STATUS);
     const BOOL bEnds = life.nEnded == 0 && IsEndedOrderStatus(nStatus);
     if (bEnds)
