@@ -203,7 +203,8 @@ long CAccountTable::GetRowNumber(CViewRow* pRow, int nCol)
     return static_cast<long>(GetCellValue(pRow, nCol).GetNumber());
 }
 
-CDataBuffer* CAccountTable::FillOrAddRow(CServerMessage* pMsg, int nType, BOOL* pbNew)
+CDataBuffer* CAccountTable::FillOrAddRow(CServerMessage* pMsg, int nType, BOOL* pbNew,
+                                        const std::function<void(CDataBuffer*, BOOL)>& fillMore)
 {
     *pbNew = FALSE;
     std::unique_ptr<CDataBuffer> pLine(GetRows()->NewRow());
@@ -216,9 +217,13 @@ CDataBuffer* CAccountTable::FillOrAddRow(CServerMessage* pMsg, int nType, BOOL* 
         pRow->BeginChanges();
         pMsg->ResetOverrides();
         FillRow(pMsg, nType, pRow, TRUE);
+        if (fillMore)
+            fillMore(pRow, FALSE);
         pRow->Commit();
         return pRow;
     }
+    if (fillMore)
+        fillMore(pLine.get(), TRUE);
     const int nAdded = GetRows()->AddRow(pLine.get(), TRUE);
     *pbNew = nAdded >= 0;
     return nAdded >= 0 ? GetRows()->GetAt(nAdded) : nullptr;

@@ -3,6 +3,7 @@
 // the columns a click filters on, the context menu's own items and the table's commands with
 // their rules. CAccountTable reads it, so an account table is its description and what is
 // special to it (its fills, derived columns, notices and clicks).
+#include <functional>
 #include <span>
 #include "app/AppCommands.h"
 #include "framework/window/CellText.h"
@@ -178,7 +179,10 @@ protected:
     static long GetRowNumber(CViewRow* pRow, int nCol);
     // A row of a line through the map of nType, found by its key or added: the stored row, or
     // null when the store refused it. *pbNew tells which; a found row is written through.
-    CDataBuffer* FillOrAddRow(CServerMessage* pMsg, int nType, BOOL* pbNew);
+    // fillMore writes what the table looks up for the row (told whether it is new) in the same
+    // batch: a new row comes to the windows whole, once.
+    CDataBuffer* FillOrAddRow(CServerMessage* pMsg, int nType, BOOL* pbNew,
+                              const std::function<void(CDataBuffer*, BOOL)>& fillMore = {});
     // The key cells that the line of nType tells by its kind rather than by a field (a forward
     // trade's market), written into the line's row before its stored row is looked for.
     virtual void SetKindKeys(CDataBuffer* /*pLine*/, int /*nType*/) const {}

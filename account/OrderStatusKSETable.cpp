@@ -127,10 +127,10 @@ void COrderStatusKSETable::OnRecord(CServerMessage* pMsg)
         return;
     BOOL bNew = FALSE;
     const BOOL bForward = m_nReplyType == MSG_KB;
-    CDataBuffer* pRow = FillOrAddRow(pMsg, bForward ? MSG_KB : 0, &bNew);
+    CDataBuffer* pRow = FillOrAddRow(pMsg, bForward ? MSG_KB : 0, &bNew,
+                                     [&](CDataBuffer* pFilled, BOOL) { SetDerivedColumns(pFilled, pMsg, bForward); });
     if (pRow == nullptr)
         return;
-    SetDerivedColumns(pRow, pMsg, bForward);
     // The reply counts the fills made before it was written; a line told before it may be newer.
     TakeLine(pMsg, bForward ? MSG_KB : 0, pRow);
 }
@@ -199,10 +199,10 @@ CDataBuffer* COrderStatusKSETable::TakeLine(CServerMessage* pMsg, int nMap, CDat
         }
     } else if (pRow == nullptr || change != ORDER_ROW_KEEPS) {
         BOOL bNew = FALSE;
-        pRow = FillOrAddRow(pShown, nShownMap, &bNew);
+        pRow = FillOrAddRow(pShown, nShownMap, &bNew,
+                            [&](CDataBuffer* pFilled, BOOL) { SetDerivedColumns(pFilled, pShown, bShownForward); });
         if (pRow == nullptr)
             return nullptr;
-        SetDerivedColumns(pRow, pShown, bShownForward);
     }
     // A newest open line counting every fill shows its own counts already.
     const ORDER_LINE_COPY& shown = life.shown;

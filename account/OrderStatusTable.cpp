@@ -137,10 +137,10 @@ void COrderStatusTable::OnRecord(CServerMessage* pMsg)
     if (pMsg == nullptr || !IsReceiving() || (GetSource() != nullptr && !GetSource()->IsRestricted()))
         return;
     BOOL bNew = FALSE;
-    CDataBuffer* pRow = FillOrAddRow(pMsg, 0, &bNew);
+    CDataBuffer* pRow =
+        FillOrAddRow(pMsg, 0, &bNew, [&](CDataBuffer* pFilled, BOOL) { SetLookedUpColumns(pFilled, pMsg, TRUE); });
     if (pRow == nullptr)
         return;
-    SetLookedUpColumns(pRow, pMsg, TRUE);
     // The reply counts the fills made before it was written; a line or trade told before it
     // may be newer.
     TakeLine(pMsg, 0, pRow);
@@ -206,10 +206,10 @@ CDataBuffer* COrderStatusTable::TakeLine(CServerMessage* pMsg, int nMap, CDataBu
         }
     } else if (pRow == nullptr || change != ORDER_ROW_KEEPS) {
         BOOL bNew = FALSE;
-        pRow = FillOrAddRow(pShown, MSG_NO, &bNew);
+        pRow = FillOrAddRow(pShown, MSG_NO, &bNew,
+                            [&](CDataBuffer* pFilled, BOOL bAdded) { SetLookedUpColumns(pFilled, pShown, bAdded); });
         if (pRow == nullptr)
             return nullptr;
-        SetLookedUpColumns(pRow, pShown, bNew);
     }
     // A newest open line counting every fill shows its own counts already.
     const ORDER_LINE_COPY& shown = life.shown;

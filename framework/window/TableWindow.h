@@ -12,6 +12,7 @@
 // TableWindowRowMove.cpp (row moves by bands of pixels), TableWindowKeys.cpp (the keyboard),
 // TableWindowMouse.cpp (the mouse), TableWindowCommands.cpp (menu commands and menu states),
 // TableWindowClipboard.cpp (copy, cut and paste of rows).
+#include <array>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -447,8 +448,8 @@ protected:
     BOOL  m_bFitFontsMeasured = FALSE;
     BOOL  m_bFitCeilingHolds = TRUE;    // FALSE once a number measured past its ceiling
     BOOL  m_bFitEvenDigits = FALSE;     // every digit as wide as another in both fonts
-    int   MeasuredNumberCeiling(const CNumberStyle& style, BOOL bNegative, int nWhole, int nFractionDigits, int nDecimals,
-                                const CTableColumn* pColumn, const BYTE* pAttrs, int nCounted);
+    int   MeasuredNumberCeiling(const CNumberStyle& style, BOOL bNegative, int nWhole, int nFractionDigits, int nLeastKept,
+                                int nDecimals, const CTableColumn* pColumn, const BYTE* pAttrs, int nCounted);
     // Per column, a number's ceiling by fraction mark, sign and count of whole digits, read from
     // the widest text of that many digits; valid while the format's settings stay those kept.
     static constexpr int FIT_NUMBER_DIGITS = 20;
@@ -472,6 +473,9 @@ protected:
         BOOL bGroup = FALSE;
         char chDecimal = 0, chThousands = 0;
         int nCeiling[2][2][FIT_NUMBER_DIGITS];    // -2 not yet made, -1 none
+        // An amount in its row's unit: by the unit's decimals and the fraction mark, its ceilings
+        // by sign and count of whole digits.
+        std::vector<std::pair<int, std::array<int, 2 * FIT_NUMBER_DIGITS>>> units;
         // A date's or a time's: its patterns' widest text, by fraction mark.
         std::string strDatePattern, strTimePattern;
         int nDateCeiling[2] = {-2, -2};

@@ -653,7 +653,9 @@ int CTableWindow::DateFitCeiling(CFitNumberBound& bound, int nType, const BYTE* 
 // digit: it counts one more whenever the next integer has one more.
 int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, int nCol, const CTableColumn* pColumn)
 {
-    if (pColumn->m_nUnitColumn >= 0)
+    // An amount in its row's unit shows that unit's decimals, every one: a data row's is read.
+    const BOOL bUnit = pColumn->m_nUnitColumn >= 0;
+    if (bUnit && (pRow->Kind() != NODE_ROW || pColumn->m_nUnitColumn >= m_pView->GetColumnCount()))
         return -1;
     const int nType = pColumn->GetDataType();
     if ((nType == COLTYPE_COMPUTED && pColumn->m_pfnFormat) || nCol < 0 || nCol >= m_pView->GetColumnCount())
@@ -728,7 +730,7 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, i
     if (nType == COLTYPE_STRING || nDigits < 0 || nDigits >= FIT_NUMBER_DIGITS)
         return nCeiling;
     const int nFraction = (attrs[2] & CELL_FRACTION) ? 1 : 0;
-    const int nDecimals = pColumn->GetDecimals(nFraction != 0);
+    const int nDecimals = bUnit ? pColumn->GetRowDecimals(pValues, nFraction != 0) : pColumn->GetDecimals(nFraction != 0);
     if (nDecimals == DECIMALS_64THS)
         return -1;
     const CNumberStyle style = GetDisplayStyle(*pColumn);
@@ -745,8 +747,21 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, i
         bound.chDecimal = style.chDecimal;
         bound.chThousands = style.chThousands;
         std::fill(&bound.nCeiling[0][0][0], &bound.nCeiling[0][0][0] + 2 * 2 * FIT_NUMBER_DIGITS, -2);
+        bound.units.clear();
     }
-    int& nKept = bound.nCeiling[nFraction][bNegative ? 1 : 0][nDigits];
+    int* pKept = &bound.nCeiling[nFraction][bNegative ? 1 : 0][nDigits];
+    if (bUnit) {
+        // By the unit's decimals and the fraction mark, which the padding reads.
+        const int nKey = nDecimals * 2 + nFraction;
+        auto it = std::find_if(bound.units.begin(), bound.units.end(), [&](const auto& unit) { return unit.first == nKey; });
+        if (it == bound.units.end()) {
+            bound.units.emplace_back(nKey, std::array<int, 2 * FIT_NUMBER_DIGITS>{});
+            bound.units.back().second.fill(-2);
+            it = std::prev(bound.units.end());
+        }
+        pKept = &it->second[static_cast<size_t>((bNegative ? FIT_NUMBER_DIGITS : 0) + nDigits)];
+    }
+    int& nKept = *pKept;
     if (nKept == -2) {
         // The formatter's own layout of the widest such text; an integer's fixed point keeps one
         // whole digit.
@@ -761,8 +776,10 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, i
                      nDecimals > 0 ? nDecimals : 0, strTail.c_str());
         BYTE plain[3] = {0, 0, attrs[2]};
         nKept = text[0] == '#' ? -1 : TextFitCeiling(text.data(), plain, pColumn, TRUE);
+        // A unit's amount keeps every fraction digit; the column's own may be trimmed.
         if (nKept >= 0 && m_bFitEvenDigits)
-            nKept = MeasuredNumberCeiling(style, bNegative, nWhole, nFractionDigits, nDecimals, pColumn, plain, nKept);
+            nKept = MeasuredNumberCeiling(style, bNegative, nWhole, nFractionDigits, bUnit ? nFractionDigits : 0, nDecimals,
+                                          pColumn, plain, nKept);
     }
     return nKept;
 }
@@ -773,13 +790,14 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, i
 // fitted to it is not measured again at each change. A ceiling counted by characters is never
 // passed: past it the font kerns, and the counted ceilings hold no longer.
 int CTableWindow::MeasuredNumberCeiling(const CNumberStyle& style, BOOL bNegative, int nWhole, int nFractionDigits,
-                                        int nDecimals, const CTableColumn* pColumn, const BYTE* pAttrs, int nCounted)
+                                        int nLeastKept, int nDecimals, const CTableColumn* pColumn, const BYTE* pAttrs,
+                                        int nCounted)
 {
     HDC hdc = nullptr;
     const std::string strWhole(static_cast<size_t>(nWhole), '9');
     std::vector<char> text(static_cast<size_t>(std::max(1, pColumn->GetFullTextSize())));
     int nCeiling = 0;
-    for (int nKeep = 0; nKeep <= nFractionDigits && nCeiling >= 0; ++nKeep) {
+    for (int nKeep = nLeastKept; nKeep <= nFractionDigits && nCeiling >= 0; ++nKeep) {
         const std::string strTail = nKeep > 0 ? style.chDecimal + std::string(static_cast<size_t>(nKeep), '9') : "";
         LayOutNumber(text.data(), static_cast<int>(text.size()), style, bNegative, strWhole.c_str(),
                      nDecimals > 0 ? nDecimals : 0, strTail.c_str());
