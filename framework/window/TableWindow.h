@@ -447,7 +447,7 @@ protected:
     HFONT m_hFitFonts[2] = {nullptr, nullptr};
     BOOL  m_bFitFontsMeasured = FALSE;
     BOOL  m_bFitCeilingHolds = TRUE;    // FALSE once a number measured past its ceiling
-    BOOL  m_bFitEvenDigits = FALSE;     // every digit as wide as another in both fonts
+    char  m_chWidestDigit[2] = {'0', '0'};  // in the data font and the bold font
     int   MeasuredNumberCeiling(const CNumberStyle& style, BOOL bNegative, int nWhole, int nFractionDigits, int nLeastKept,
                                 int nDecimals, const CTableColumn* pColumn, const BYTE* pAttrs, int nCounted);
     // Per column, a number's ceiling by fraction mark, sign and count of whole digits, read from

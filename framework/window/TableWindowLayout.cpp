@@ -537,16 +537,15 @@ void CTableWindow::MeasureFitChars(HDC hdc)
         if (hOld)
             SelectObject(hdc, hOld);
     }
-    // Each font's digits all alike, alone and in a row.
-    m_bFitEvenDigits = TRUE;
-    for (int nFont = 0; nFont < nFonts; ++nFont) {
-        HGDIOBJ hOld = nFont > 0 ? SelectObject(hdc, fonts[nFont]) : nullptr;
-        const std::string strZeros(FIT_ROW_CHARS, '0');
-        const int nZero = TextExtent(hdc, "0", 1), nZeros = TextExtent(hdc, strZeros.data(), strZeros.size());
-        for (char ch = '1'; ch <= '9'; ++ch) {
-            const std::string strRow(FIT_ROW_CHARS, ch);
-            m_bFitEvenDigits = m_bFitEvenDigits && TextExtent(hdc, &ch, 1) == nZero
-                               && TextExtent(hdc, strRow.data(), strRow.size()) == nZeros;
+    // Each font's widest digit, by a long row of each: its advance to a 512th of a pixel.
+    for (int nFont = 0; nFont < 2; ++nFont) {
+        HGDIOBJ hOld = nFont > 0 && nFonts > 1 ? SelectObject(hdc, fonts[nFont]) : nullptr;
+        int nWidest = -1;
+        for (char ch = '0'; ch <= '9'; ++ch) {
+            const std::string strRow(512, ch);
+            const int nWidth = TextExtent(hdc, strRow.data(), strRow.size());
+            if (nWidth > nWidest)
+                nWidest = nWidth, m_chWidestDigit[nFont] = ch;
         }
         if (hOld)
             SelectObject(hdc, hOld);
@@ -777,36 +776,42 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, i
         BYTE plain[3] = {0, 0, attrs[2]};
         nKept = text[0] == '#' ? -1 : TextFitCeiling(text.data(), plain, pColumn, TRUE);
         // A unit's amount keeps every fraction digit; the column's own may be trimmed.
-        if (nKept >= 0 && m_bFitEvenDigits)
+        if (nKept >= 0)
             nKept = MeasuredNumberCeiling(style, bNegative, nWhole, nFractionDigits, bUnit ? nFractionDigits : 0, nDecimals,
                                           pColumn, plain, nKept);
     }
     return nKept;
 }
 
-// Where every digit is as wide as another in both fonts, a number of that layout is as wide as
-// its nines: measured once, with each count of fraction digits its trimming may leave and the
-// padding that lines it up, it is the ceiling to the pixel, so that the widest value of a column
-// fitted to it is not measured again at each change. A ceiling counted by characters is never
-// passed: past it the font kerns, and the counted ceilings hold no longer.
+// A number of a layout is at most as wide as the same layout of the font's widest digit: measured
+// once in each font, with each count of fraction digits its trimming may leave and the padding
+// that lines it up, it is the ceiling to the pixel, so that the widest value of a column fitted
+// to it is not measured again at each change. A ceiling counted by characters is never passed:
+// past it the font kerns, and the counted ceilings hold no longer.
 int CTableWindow::MeasuredNumberCeiling(const CNumberStyle& style, BOOL bNegative, int nWhole, int nFractionDigits,
                                         int nLeastKept, int nDecimals, const CTableColumn* pColumn, const BYTE* pAttrs,
                                         int nCounted)
 {
     HDC hdc = nullptr;
-    const std::string strWhole(static_cast<size_t>(nWhole), '9');
     std::vector<char> text(static_cast<size_t>(std::max(1, pColumn->GetFullTextSize())));
     int nCeiling = 0;
     for (int nKeep = nLeastKept; nKeep <= nFractionDigits && nCeiling >= 0; ++nKeep) {
-        const std::string strTail = nKeep > 0 ? style.chDecimal + std::string(static_cast<size_t>(nKeep), '9') : "";
-        LayOutNumber(text.data(), static_cast<int>(text.size()), style, bNegative, strWhole.c_str(),
-                     nDecimals > 0 ? nDecimals : 0, strTail.c_str());
-        const auto [nWidth, nBold] = MeasureFitText(hdc, text.data());
+        // The plain font's widest digit for its width, the bold font's for its.
+        int nWidths[2] = {0, 0};
+        for (int nFont = 0; nFont < 2; ++nFont) {
+            const char chDigit = m_chWidestDigit[nFont];
+            const std::string strWhole(static_cast<size_t>(nWhole), chDigit);
+            const std::string strTail = nKeep > 0 ? style.chDecimal + std::string(static_cast<size_t>(nKeep), chDigit) : "";
+            LayOutNumber(text.data(), static_cast<int>(text.size()), style, bNegative, strWhole.c_str(),
+                         nDecimals > 0 ? nDecimals : 0, strTail.c_str());
+            const std::pair<int, int> widths = text[0] == '#' ? std::make_pair(0, 0) : MeasureFitText(hdc, text.data());
+            nWidths[nFont] = nFont == 0 ? widths.first : widths.second;
+        }
         const int nPadding = std::max(m_scrollPane.GetDecimalPadding(pColumn, pAttrs, text.data(), FALSE),
                                       m_scrollPane.GetDecimalPadding(pColumn, pAttrs, text.data(), TRUE));
-        const int nFit = std::max(nWidth, nBold) + nPadding + CELL_FIT_ROOM;
-        if (text[0] == '#' || nWidth <= 0 || nFit > nCounted) {
-            m_bFitCeilingHolds = m_bFitCeilingHolds && (text[0] == '#' || nWidth <= 0);
+        const int nFit = std::max(nWidths[0], nWidths[1]) + nPadding + CELL_FIT_ROOM;
+        if (nWidths[0] <= 0 || nFit > nCounted) {
+            m_bFitCeilingHolds = m_bFitCeilingHolds && nWidths[0] <= 0;
             nCeiling = -1;
         }
         nCeiling = nCeiling >= 0 ? std::max(nCeiling, nFit) : -1;

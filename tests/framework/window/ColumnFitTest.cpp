@@ -365,6 +365,36 @@ TEST(ColumnFit, AValueAsLongAsTheWidestButWiderWidensItsColumn)
     UpdateWindow(other.Hwnd());
     EXPECT_EQ(FitWidth(other.Grid(), strWider) + 7, other->GetColumnWidth(0)) << strNarrow << " -> " << strWider;
     EXPECT_EQ(strWider, Shown(other.Grid(), 1, 0));
+
+    // A number one pixel wider than its column's title: a title of letters that falls short so.
+    const int nNumberFit = FitWidth(other.Grid(), "1,234.56") + 7;
+    std::string strTitle;
+    for (int nWide = 0; nWide < 12 && strTitle.empty(); ++nWide)
+        for (int nNarrow = 0; nNarrow < 24 && strTitle.empty(); ++nNarrow) {
+            const std::string strTry = std::string(static_cast<size_t>(nWide), 'm') + std::string(static_cast<size_t>(nNarrow), 'i');
+            if (!strTry.empty() && TextWidth(other.Grid(), strTry.c_str()) + 8 == nNumberFit - 1)
+                strTitle = strTry;
+        }
+    ASSERT_FALSE(strTitle.empty()) << "no title of m and i falls a pixel short of the number";
+    COwnedTable amounts({{strTitle.c_str(), COLTYPE_DOUBLE, 0, FALSE}});
+    amounts.Table().GetColumn(0).SetDecimals(-2);
+    amounts.Table().GetColumn(0).SetThousands(TRUE);
+    amounts.Table().GetColumn(0).SetFitWidth(TRUE);
+    amounts.Table().Open();
+    // A narrow figure beside it, measured as the window opens.
+    TBCellSlot* pBlock = amounts.NewBlock();
+    TBCellSlot* pSmall = amounts.NewBlock();
+    const double dZero = 0, dSmall = 1.5, dAmount = 1234.56;
+    amounts.View(0).GetColumns().SetSlotValue(&pBlock[0], &dZero, 0);
+    amounts.View(0).GetColumns().SetSlotValue(&pSmall[0], &dSmall, 0);
+    amounts.Insert(pBlock);
+    amounts.Insert(pSmall);
+    CGridWindow third(amounts.View(0), 500, 200);
+    ASSERT_EQ(nNumberFit - 1, third->GetColumnWidth(0)) << strTitle;
+    amounts.Find(pBlock).UpdateCell(0, &dAmount);
+    UpdateWindow(third.Hwnd());
+    EXPECT_EQ(nNumberFit, third->GetColumnWidth(0)) << strTitle;
+    EXPECT_EQ("1,234.56", Shown(third.Grid(), 0, 0));
 }
 
 TEST(ColumnFit, TheBoldFontsWidthsCountForALiveValue)
