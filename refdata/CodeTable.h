@@ -122,16 +122,15 @@ protected:
 private:
     friend class CZorvatTypes;
 
-    // One hash lookup, then the stand-in code's; the fallback number is formed by the caller.
     static BOOL Find(int nCode, TRecord& rec)
     {
-        if (s_pTable == nullptr)
-            return FALSE;
-        if (s_pTable->Lookup(static_cast<EKey>(nCode), rec))
-            return TRUE;
-        return STAND_IN != CODE_NONE && s_pTable->Lookup(static_cast<EKey>(STAND_IN), rec);
+        const TRecord* pRec = FindInPlace(nCode);
+        if (pRec != nullptr)
+            rec = *pRec;
+        return pRec != nullptr;
     }
 
+    // One hash lookup, then the stand-in code's; the fallback number is formed by the caller.
     static const TRecord* FindInPlace(int nCode)
     {
         if (s_pTable == nullptr)

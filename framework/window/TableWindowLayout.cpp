@@ -678,9 +678,12 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, i
     const BYTE attrs[3] = {0, 0, pRow->GetAttr(nCol, 2)};
     CFitNumberBound& bound = FitBoundOf(nCol);
     const TBCellSlot& cell = pValues[nCol];
-    // A date's or a time's text without its digits (one not given) shows nothing.
-    if (nType >= COLTYPE_DATE_TEXT && nType <= COLTYPE_DATETIME_TEXT
-        && !StartsWithDigits(static_cast<const char*>(cell.pData), nType == COLTYPE_TIME_TEXT ? 6 : 8))
+    // A date's or a time's text without its digits (one not given) shows nothing; a date and time
+    // shows its time behind a date it cannot read, so only an empty one does.
+    const char* pszStamp = static_cast<const char*>(cell.pData);
+    if ((nType == COLTYPE_DATE_TEXT && !StartsWithDigits(pszStamp, 8))
+        || (nType == COLTYPE_TIME_TEXT && !StartsWithDigits(pszStamp, 6))
+        || (nType == COLTYPE_DATETIME_TEXT && (pszStamp == nullptr || *pszStamp == '\0')))
         return 0;
     if (IsDateType(nType))
         return DateFitCeiling(bound, nType, attrs, pColumn);

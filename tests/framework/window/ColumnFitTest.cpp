@@ -650,4 +650,19 @@ TEST(ColumnFit, ACodeColumnHoldsItsWidestCodesTextAtEveryRefit)
     t.Table().GetColumn(0).SetDecimals(2);
     expectWhole(1, "Pledged as collateral to the bank", 3, "texts made again");
     s_pHoldingTexts = nullptr;
+
+    // A time whose date the server left blank still shows, and takes its room when it comes.
+    COwnedTable stamps({{"T", COLTYPE_DATETIME_TEXT, 14, FALSE}, {"Name", COLTYPE_STRING, 20, FALSE}});
+    stamps.Table().GetColumn(0).SetFitWidth(TRUE);
+    stamps.Table().GetColumn(1).SetFitWidth(TRUE);
+    stamps.Table().Open();
+    TBCellSlot* pStamp = stamps.NewBlock();
+    PutText(stamps, pStamp, 1, "Gulf Bank");
+    stamps.Insert(pStamp);
+    CGridWindow times(stamps.View(0), 400, 200);
+    stamps.Find(pStamp).UpdateCell(0, "--------093015");
+    UpdateWindow(times.Hwnd());
+    const std::string strShown = Shown(times.Grid(), 0, 0);
+    EXPECT_NE(std::string::npos, strShown.find("30")) << "[" << strShown << "]";
+    EXPECT_EQ(TextWidth(times.Grid(), strShown.c_str()) + 7, times->GetColumnWidth(0)) << strShown;
 }
