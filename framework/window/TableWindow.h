@@ -489,7 +489,12 @@ protected:
         std::vector<CFitKnownCode> codes;
     };
     std::vector<CFitNumberBound> m_fitNumbers;
-    CFitNumberBound& FitBoundOf(int nCol);
+    // Every cell of a fit asks: the vector grows to the view's columns once.
+    CFitNumberBound& FitBoundOf(int nCol)
+    {
+        return static_cast<size_t>(nCol) < m_fitNumbers.size() ? m_fitNumbers[static_cast<size_t>(nCol)] : GrowFitBounds(nCol);
+    }
+    CFitNumberBound& GrowFitBounds(int nCol);
     // The fitted columns a fit reads, in display order, gathered once per fit.
     struct CFitColumn
     {

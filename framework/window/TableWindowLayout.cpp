@@ -502,10 +502,9 @@ CTableWindow::CFitKnownCode* CTableWindow::KnownCodeOf(CTableRow* pRow, const TB
     return &bound.codes.back();
 }
 
-CTableWindow::CFitNumberBound& CTableWindow::FitBoundOf(int nCol)
+CTableWindow::CFitNumberBound& CTableWindow::GrowFitBounds(int nCol)
 {
-    if (m_fitNumbers.size() <= static_cast<size_t>(nCol))
-        m_fitNumbers.resize(std::max(static_cast<size_t>(nCol) + 1, static_cast<size_t>(m_pView->GetColumnCount())));
+    m_fitNumbers.resize(std::max(static_cast<size_t>(nCol) + 1, static_cast<size_t>(m_pView->GetColumnCount())));
     return m_fitNumbers[static_cast<size_t>(nCol)];
 }
 
@@ -586,8 +585,11 @@ int CTableWindow::TextFitCeiling(const char* pszText, const BYTE* pAttrs, const 
     }
     // The line's width rounds to the nearest pixel once more.
     const int nText = (nUnits + FIT_UNITS_PER_PIXEL / 2) / FIT_UNITS_PER_PIXEL;
-    const int nPadding = std::max(m_scrollPane.GetDecimalPadding(pColumn, pAttrs, pszText, FALSE),
-                                  m_scrollPane.GetDecimalPadding(pColumn, pAttrs, pszText, TRUE));
+    // Only a right-aligned number lines its fraction up with padding.
+    const int nPadding = pColumn->GetEffectiveAlignment() != ALIGN_RIGHT
+                             ? 0
+                             : std::max(m_scrollPane.GetDecimalPadding(pColumn, pAttrs, pszText, FALSE),
+                                        m_scrollPane.GetDecimalPadding(pColumn, pAttrs, pszText, TRUE));
     return nText + nPadding + CELL_FIT_ROOM;
 }
 
@@ -674,8 +676,9 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, i
     if (nType != COLTYPE_INT32 && nType != COLTYPE_COMPUTED && nType != COLTYPE_INT64 && nType != COLTYPE_DOUBLE
         && nType != COLTYPE_STRING && !IsDateType(nType))
         return -1;
-    // The padding reads the fraction mark alone.
-    const BYTE attrs[3] = {0, 0, pRow->GetAttr(nCol, 2)};
+    // The fraction mark turns a 32-bit integer's decimals into sixty-fourths and changes no other
+    // type's: the padding reads those decimals alone, so no other cell's mark is read.
+    const BYTE attrs[3] = {0, 0, nType == COLTYPE_INT32 ? pRow->GetAttr(nCol, 2) : BYTE{0}};
     CFitNumberBound& bound = FitBoundOf(nCol);
     const TBCellSlot& cell = pValues[nCol];
     // A date's or a time's text without its digits (one not given) shows nothing; a date and time
@@ -735,13 +738,15 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, i
     const int nDecimals = bUnit ? pColumn->GetRowDecimals(pValues, nFraction != 0) : pColumn->GetDecimals(nFraction != 0);
     if (nDecimals == DECIMALS_64THS)
         return -1;
-    const CNumberStyle style = GetDisplayStyle(*pColumn);
     // A zero the column leaves blank shows nothing (a total line's sums are its own).
-    if (bZero && style.bBlankZero && pRow->Kind() == NODE_ROW)
+    if (bZero && pColumn->GetBlankZero() && pRow->Kind() == NODE_ROW)
         return 0;
+    // The format's settings read one by one: the whole style is made only for a new ceiling.
+    const CNorvGlobals& globals = GetNorvGlobals();
     if (bound.nType != nType || bound.nDecimals[0] != pColumn->GetDecimals(FALSE)
-        || bound.nDecimals[1] != pColumn->GetDecimals(TRUE) || bound.bGroup != style.bGroup
-        || bound.chDecimal != style.chDecimal || bound.chThousands != style.chThousands) {
+        || bound.nDecimals[1] != pColumn->GetDecimals(TRUE) || bound.bGroup != pColumn->GetThousands()
+        || bound.chDecimal != globals.m_chDecimal || bound.chThousands != globals.GetThousandsSeparator()) {
+        const CNumberStyle style = GetDisplayStyle(*pColumn);
         bound.nType = nType;
         bound.nDecimals[0] = pColumn->GetDecimals(FALSE);
         bound.nDecimals[1] = pColumn->GetDecimals(TRUE);
@@ -765,6 +770,7 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, i
     }
     int& nKept = *pKept;
     if (nKept == -2) {
+        const CNumberStyle style = GetDisplayStyle(*pColumn);
         // The formatter's own layout of the widest such text; an integer's fixed point keeps one
         // whole digit.
         const int nFractionDigits = nDecimals < 0 ? std::min(-nDecimals, static_cast<int>(CDecimalDigits::MAX_FRACTION)) : 0;
@@ -950,13 +956,19 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
     // The screen's share is read only for a column already as wide as the least bound.
     int nBound = -1;
     const auto bound = [&] { return nBound >= 0 ? nBound : (nBound = GetFitBound()); };
+    // A total line's other columns are empty: only its sums are read. A sum line of its own is
+    // read whole.
+    const BOOL bCustomSums = m_pView->HasCustomGroupSumLine();
+    const BOOL bOnlySums = nLines == 1 && pNode && pNode->Kind() == NODE_SUM && !bCustomSums;
+    const CTableColumns& columns = m_pView->GetColumns();
     std::vector<CFitColumn>& fitted = m_fitColumns;
     fitted.clear();
     for (int nPos = nFrom; nPos <= nTo; ++nPos) {
-        CTableColumn* pColumn = order.GetColumn(nPos);
-        if (pColumn && pColumn->m_bFitWidth && !pColumn->m_bHidden
+        const int nIndex = nCol >= 0 ? nCol : order.GetColumnIndex(nPos);
+        CTableColumn* pColumn = columns.GetColumn(nIndex);
+        if (pColumn && pColumn->m_bFitWidth && !pColumn->m_bHidden && (!bOnlySums || pColumn->m_bSummed)
             && (pColumn->m_nWidth < MIN_FIT_BOUND || pColumn->m_nWidth < bound()))
-            fitted.push_back({nPos, nCol >= 0 ? nCol : order.GetColumnIndex(nPos), pColumn});
+            fitted.push_back({nPos, nIndex, pColumn});
     }
     if (fitted.empty())
         return FALSE;
@@ -969,8 +981,7 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
             pRow = row.GetNode();
         if (!pRow)
             continue;
-        // A total line's other columns are empty: only its sums are read.
-        const BOOL bSumsOnly = pRow->Kind() == NODE_SUM && !m_pView->HasCustomGroupSumLine();
+        const BOOL bSumsOnly = pRow->Kind() == NODE_SUM && !bCustomSums;
         TBCellSlot* pValues = LockCeilingValues(pRow);
         for (const CFitColumn& fit : fitted) {
             CTableColumn* pColumn = fit.pColumn;
@@ -1251,7 +1262,9 @@ void CTableWindow::Refresh()
     if (!bWasLocked) {
         UnlockRedraw();
         InvalidateRect(m_hWnd, nullptr, FALSE);
-        RedrawWindow(m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        // A window taking a reply's rows paints them at its next paint, not at each widening.
+        if (!m_pView->IsLoading())
+            RedrawWindow(m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
     RestoreCurrentRow();
 }
