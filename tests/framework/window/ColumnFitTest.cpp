@@ -107,6 +107,19 @@ TEST(ColumnFit, GrowsWhenAWiderValueComesSoThatNoValueReadsAsMarks)
     WriteLast(table, table.Add(40), -9876543210.5);
     UpdateWindow(grid.Hwnd());
     EXPECT_GE(grid->GetColumnWidth(GRID_COL_LAST), WidestText(grid.Grid(), table.View(), GRID_COL_LAST) + 7) << "a row off screen";
+    // A volume shown in sixty-fourths is wider than its digits shown as a number.
+    TBCellSlot* pFraction = table.Add(41);
+    CViewRow line(&table.View());
+    for (int i = 0; i < table.View().GetRowCount(); ++i) {
+        CTBString strVolume;
+        if (table.View().GetRow(line, i) && line.GetText(strVolume, GRID_COL_VOLUME) && std::string(strVolume) == "410")
+            break;
+    }
+    ASSERT_TRUE(line.SetCellFraction(GRID_COL_VOLUME, TRUE));
+    const int32_t nSixtyFourths = 64001;
+    table.t.Find(pFraction).UpdateCell(GRID_COL_VOLUME, &nSixtyFourths);
+    UpdateWindow(grid.Hwnd());
+    EXPECT_GE(grid->GetColumnWidth(GRID_COL_VOLUME), TextWidth(grid.Grid(), "1,000 1/64") + 7);
     // A new row, and the total line it makes larger.
     TBCellSlot* pNew = table.t.NewBlock();
     PutInt(table.t, pNew, GRID_COL_VOLUME, 2000000000);
