@@ -224,7 +224,9 @@ BOOL CTableWindow::OnEraseBkgnd(HDC)
 
 void CTableWindow::OnPaint()
 {
-    // Rows a reply brought so far reach the scroll bar at each paint, not at each row.
+    // Rows a reply brought so far reach the scroll bar and the total line's fit at each paint,
+    // not at each row.
+    GrowStaleTotal();
     if (m_bVBarStale && m_pView)
         UpdateVScrollBar(GetWholeLines());
     PAINTSTRUCT ps;

@@ -410,6 +410,9 @@ protected:
     // value (pValues, null when no ceiling holds), else from its text, measured only past both.
     int  CellFitPast(HDC& hdc, CTableRow* pRow, const TBCellSlot* pValues, int nCol, const CTableColumn* pColumn,
                      int nRoom);
+    struct CFitKnownCode;
+    int  CellFitByText(HDC& hdc, CTableRow* pRow, const TBCellSlot* pValues, int nCol, const CTableColumn* pColumn,
+                       int nRoom, CFitKnownCode* pCode);
     TBCellSlot* LockCeilingValues(CTableRow* pRow);
     void UnlockCeilingValues(CTableRow* pRow, TBCellSlot* pValues);
     // Without measuring: a width the cell's fit surely does not pass, or -1 when none is known.
@@ -417,6 +420,11 @@ protected:
     // The same read from the cell's value, without formatting it (a number by its sign and its
     // count of digits, a stored text as it stands), or -1 when none is known.
     int  CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, int nCol, const CTableColumn* pColumn);
+    // A ceiling made once and kept: every cell of that layout reads it.
+    int  MakeNumberCeiling(int nType, BOOL bNegative, int nDigits, int nDecimals, BOOL bUnit, const BYTE* pAttrs,
+                           const CTableColumn* pColumn);
+    int  MakeDateCeiling(int nType, const BYTE* pAttrs, const CTableColumn* pColumn, const char* pszDate,
+                         const char* pszTime);
     int  TextFitCeiling(const char* pszText, const BYTE* pAttrs, const CTableColumn* pColumn, BOOL bWidestDigits) const;
     void MeasureFitChars(HDC hdc);
     BOOL FitFontsChanged() const;
@@ -424,6 +432,7 @@ protected:
     BOOL GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow* pNode = nullptr);
     BOOL GrowMovedRow(const CRowPosition* pOld, const CRowPosition* pNew, int nNewLines);
     BOOL GrowComputedColumns(int nIndex, CTableRow* pNode);
+    void GrowStaleTotal();
     BOOL IsUnitColumn(int nCol) const;  // another column's decimals follow this column's text
     void YieldTextColumns();
     void ApplyFitWidths();
@@ -512,6 +521,7 @@ protected:
     BOOL m_bInLayout = FALSE;
     BOOL m_bWidthsRefitted = FALSE;   // the panes lay out again even in unchanged rectangles
     BOOL m_bVBarStale = FALSE;        // rows a load brought are not in the scroll bar yet
+    BOOL m_bFitTotalStale = FALSE;    // the total line a load changed is not read for the fit yet
     CTableWindowArea* m_pPendingBarPane = nullptr;  // its bar came or went during a layout
     BOOL m_bPendingBarShown = FALSE;
     // row moves

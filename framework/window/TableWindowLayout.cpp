@@ -423,18 +423,27 @@ int CTableWindow::MeasureCellFit(HDC& hdc, CTableRow* pRow, int nCol, const CTab
 int CTableWindow::CellFitPast(HDC& hdc, CTableRow* pRow, const TBCellSlot* pValues, int nCol,
                               const CTableColumn* pColumn, int nRoom)
 {
-    if (pValues) {
+    // A column of its own format shows its callback's text: no ceiling of its value holds.
+    const BOOL bFormatted = pColumn->GetDataType() == COLTYPE_COMPUTED && pColumn->m_pfnFormat;
+    if (pValues && !bFormatted) {
         const int nValueCeiling = CellValueCeiling(pRow, pValues, nCol, pColumn);
         if (nValueCeiling >= 0 && nValueCeiling <= nRoom)
             return -1;
     }
-    CFitKnownCode* pCode = pValues ? KnownCodeOf(pRow, pValues, nCol, pColumn) : nullptr;
+    CFitKnownCode* pCode = pValues && bFormatted ? KnownCodeOf(pRow, pValues, nCol, pColumn) : nullptr;
     if (pCode && pCode->nMost >= 0) {
         if (pCode->nMost <= nRoom)
             return -1;
         if (pCode->bExact)
             return pCode->nMost;
     }
+    return CellFitByText(hdc, pRow, pValues, nCol, pColumn, nRoom, pCode);
+}
+
+// Past every ceiling of its value: the cell's text, known again or measured.
+int CTableWindow::CellFitByText(HDC& hdc, CTableRow* pRow, const TBCellSlot* pValues, int nCol,
+                                const CTableColumn* pColumn, int nRoom, CFitKnownCode* pCode)
+{
     char* pszText = FitTextBuffer(pColumn);
     pRow->GetCellText(pszText, pColumn->GetFullTextSize(), nCol, pColumn, m_pView);
     if (!pszText[0]) {
@@ -631,21 +640,26 @@ int CTableWindow::DateFitCeiling(CFitNumberBound& bound, int nType, const BYTE* 
         bound.nDateCeiling[0] = bound.nDateCeiling[1] = -2;
     }
     int& nKept = bound.nDateCeiling[(pAttrs[2] & CELL_FRACTION) ? 1 : 0];
-    if (nKept == -2) {
-        char szDate[128] = "", szTime[128] = "";
-        const BOOL bDate = nType != COLTYPE_PACKED_TIME && nType != COLTYPE_TIME_TEXT;
-        const BOOL bTime = nType != COLTYPE_PACKED_DATE && nType != COLTYPE_DATE_TEXT;
-        if (bDate)
-            FormatDate(szDate, sizeof szDate, pszDate, 2000, 12, 28);
-        if (bTime)
-            FormatTime(szTime, sizeof szTime, pszTime, 23, 59, 59);
-        const std::string strText = std::string(szDate) + (bDate && bTime ? " " : "") + szTime;
-        const BYTE plain[3] = {0, 0, pAttrs[2]};
-        // A pattern too long for these buffers is left to the exact way.
-        const BOOL bCut = strlen(szDate) + 8 >= sizeof szDate || strlen(szTime) + 8 >= sizeof szTime;
-        nKept = bCut ? -1 : TextFitCeiling(strText.c_str(), plain, pColumn, TRUE);
-    }
+    if (nKept == -2)
+        nKept = MakeDateCeiling(nType, pAttrs, pColumn, pszDate, pszTime);
     return nKept;
+}
+
+int CTableWindow::MakeDateCeiling(int nType, const BYTE* pAttrs, const CTableColumn* pColumn, const char* pszDate,
+                                  const char* pszTime)
+{
+    char szDate[128] = "", szTime[128] = "";
+    const BOOL bDate = nType != COLTYPE_PACKED_TIME && nType != COLTYPE_TIME_TEXT;
+    const BOOL bTime = nType != COLTYPE_PACKED_DATE && nType != COLTYPE_DATE_TEXT;
+    if (bDate)
+        FormatDate(szDate, sizeof szDate, pszDate, 2000, 12, 28);
+    if (bTime)
+        FormatTime(szTime, sizeof szTime, pszTime, 23, 59, 59);
+    const std::string strText = std::string(szDate) + (bDate && bTime ? " " : "") + szTime;
+    const BYTE plain[3] = {0, 0, pAttrs[2]};
+    // A pattern too long for these buffers is left to the exact way.
+    const BOOL bCut = strlen(szDate) + 8 >= sizeof szDate || strlen(szTime) + 8 >= sizeof szTime;
+    return bCut ? -1 : TextFitCeiling(strText.c_str(), plain, pColumn, TRUE);
 }
 
 // A number's text holds its sign, its whole digits with their separators and at most its
@@ -768,27 +782,32 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, i
         }
         pKept = &it->second[static_cast<size_t>((bNegative ? FIT_NUMBER_DIGITS : 0) + nDigits)];
     }
-    int& nKept = *pKept;
-    if (nKept == -2) {
-        const CNumberStyle style = GetDisplayStyle(*pColumn);
-        // The formatter's own layout of the widest such text; an integer's fixed point keeps one
-        // whole digit.
-        const int nFractionDigits = nDecimals < 0 ? std::min(-nDecimals, static_cast<int>(CDecimalDigits::MAX_FRACTION)) : 0;
-        const int nWhole = nType == COLTYPE_DOUBLE || nDecimals >= 0 ? nDigits : std::max(1, nDigits - nFractionDigits);
-        const std::string strWhole(static_cast<size_t>(nWhole), '9');
-        std::string strTail;
-        if (nFractionDigits > 0)
-            strTail = style.chDecimal + std::string(static_cast<size_t>(nFractionDigits), '9');
-        std::vector<char> text(static_cast<size_t>(pColumn->GetFullTextSize()));
-        LayOutNumber(text.data(), static_cast<int>(text.size()), style, bNegative, strWhole.c_str(),
-                     nDecimals > 0 ? nDecimals : 0, strTail.c_str());
-        BYTE plain[3] = {0, 0, attrs[2]};
-        nKept = text[0] == '#' ? -1 : TextFitCeiling(text.data(), plain, pColumn, TRUE);
-        // A unit's amount keeps every fraction digit; the column's own may be trimmed.
-        if (nKept >= 0)
-            nKept = MeasuredNumberCeiling(style, bNegative, nWhole, nFractionDigits, bUnit ? nFractionDigits : 0, nDecimals,
-                                          pColumn, plain, nKept);
-    }
+    if (*pKept == -2)
+        *pKept = MakeNumberCeiling(nType, bNegative, nDigits, nDecimals, bUnit, attrs, pColumn);
+    return *pKept;
+}
+
+int CTableWindow::MakeNumberCeiling(int nType, BOOL bNegative, int nDigits, int nDecimals, BOOL bUnit, const BYTE* pAttrs,
+                                    const CTableColumn* pColumn)
+{
+    const CNumberStyle style = GetDisplayStyle(*pColumn);
+    // The formatter's own layout of the widest such text; an integer's fixed point keeps one
+    // whole digit.
+    const int nFractionDigits = nDecimals < 0 ? std::min(-nDecimals, static_cast<int>(CDecimalDigits::MAX_FRACTION)) : 0;
+    const int nWhole = nType == COLTYPE_DOUBLE || nDecimals >= 0 ? nDigits : std::max(1, nDigits - nFractionDigits);
+    const std::string strWhole(static_cast<size_t>(nWhole), '9');
+    std::string strTail;
+    if (nFractionDigits > 0)
+        strTail = style.chDecimal + std::string(static_cast<size_t>(nFractionDigits), '9');
+    std::vector<char> text(static_cast<size_t>(pColumn->GetFullTextSize()));
+    LayOutNumber(text.data(), static_cast<int>(text.size()), style, bNegative, strWhole.c_str(),
+                 nDecimals > 0 ? nDecimals : 0, strTail.c_str());
+    BYTE plain[3] = {0, 0, pAttrs[2]};
+    int nKept = text[0] == '#' ? -1 : TextFitCeiling(text.data(), plain, pColumn, TRUE);
+    // A unit's amount keeps every fraction digit; the column's own may be trimmed.
+    if (nKept >= 0)
+        nKept = MeasuredNumberCeiling(style, bNegative, nWhole, nFractionDigits, bUnit ? nFractionDigits : 0, nDecimals,
+                                      pColumn, plain, nKept);
     return nKept;
 }
 

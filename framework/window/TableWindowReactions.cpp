@@ -27,8 +27,18 @@ void CTableWindow::OnRowsAdded(int nFirst, int nIndex)
 
 void CTableWindow::OnLoadEnded()
 {
+    GrowStaleTotal();
     if (m_bVBarStale && m_pView)
         UpdateVScrollBar(GetWholeLines());
+}
+
+void CTableWindow::GrowStaleTotal()
+{
+    if (!m_bFitTotalStale || !m_pView || !m_hWnd)
+        return;
+    m_bFitTotalStale = FALSE;
+    if (m_pView->HasGrandTotalRow() && GrowColumnsToRows(m_pView->GetRowCount() - 1, 1, -1))
+        ApplyFitWidths();
 }
 
 void CTableWindow::OnRowsRemoved(int nIndex, int nLines)
@@ -59,8 +69,13 @@ void CTableWindow::RepaintRowNow(int nIndex, int nCol, CTableRow* pNode)
     // A row's unit (its currency) sets the decimals its amounts show: they change with it.
     if (nCol >= 0 && IsUnitColumn(nCol))
         nCol = -1;
+    // Each row of a reply changes the total line: it is read once, when the rows are painted or
+    // the reply ends.
+    const BOOL bTotalLater = m_pView->IsLoading() && nCol < 0 && pNode && pNode->Kind() == NODE_SUM
+                             && m_pView->HasGrandTotalRow() && nIndex == m_pView->GetRowCount() - 1;
+    m_bFitTotalStale = m_bFitTotalStale || bTotalLater;
     // A line reported for its look alone holds the texts its fit has read already.
-    if (!m_pView->IsReportingLookOnly() && GrowColumnsToRows(nIndex, 1, nCol, pNode)) {
+    if (!bTotalLater && !m_pView->IsReportingLookOnly() && GrowColumnsToRows(nIndex, 1, nCol, pNode)) {
         ApplyFitWidths();
         return;
     }

@@ -247,6 +247,20 @@ TEST(ColumnFit, TheTotalLineWidensItsColumn)
     UpdateWindow(grid.Hwnd());
     EXPECT_GE(grid->GetColumnWidth(GRID_COL_VOLUME), WidestText(grid.Grid(), table.View(), GRID_COL_VOLUME) + 7);
     EXPECT_GT(WidestText(grid.Grid(), table.View(), GRID_COL_VOLUME), TextWidth(grid.Grid(), "99,999,999"));
+    // A reply's rows: its total shows whole at a paint during the reply and when the reply ends.
+    table.View().SetLoading(TRUE);
+    for (int nPart = 0; nPart < 2; ++nPart) {
+        for (int i = 0; i < 40; ++i) {
+            TBCellSlot* pNew = table.t.NewBlock();
+            PutInt(table.t, pNew, GRID_COL_VOLUME, 2000000000);
+            table.t.Insert(pNew);
+        }
+        if (nPart == 0)
+            UpdateWindow(grid.Hwnd());
+        else
+            table.View().SetLoading(FALSE);
+        EXPECT_GE(grid->GetColumnWidth(GRID_COL_VOLUME), WidestText(grid.Grid(), table.View(), GRID_COL_VOLUME) + 7) << nPart;
+    }
 }
 
 TEST(ColumnFit, AWidthTheUserSetsStaysAndSoDoesASavedOne)
