@@ -1,6 +1,7 @@
 // The grid window's geometry: panes and divider, row and title heights, the vertical scroll
 // bar and the top row, column widths, and the user's column resize and move.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <iterator>
@@ -419,9 +420,10 @@ int CTableWindow::MeasureCellFit(HDC& hdc, CTableRow* pRow, int nCol, const CTab
 
 // A code's or a name's text repeats down a column, and its widest may pass its ceiling: a code
 // table's text is known again by its code, the texts measured last by their characters, without
-// formatting, measuring or hashing.
-int CTableWindow::CellFitPast(HDC& hdc, CTableRow* pRow, const TBCellSlot* pValues, int nCol,
-                              const CTableColumn* pColumn, int nRoom)
+// formatting, measuring or hashing. Every fitted cell of a new row takes this check: it is made
+// part of the fit's loops.
+inline int CTableWindow::CellFitPast(HDC& hdc, CTableRow* pRow, const TBCellSlot* pValues, int nCol,
+                                     const CTableColumn* pColumn, int nRoom)
 {
     // A column of its own format shows its callback's text: no ceiling of its value holds.
     const BOOL bFormatted = pColumn->GetDataType() == COLTYPE_COMPUTED && pColumn->m_pfnFormat;
@@ -603,13 +605,16 @@ int CTableWindow::TextFitCeiling(const char* pszText, const BYTE* pAttrs, const 
 }
 
 namespace {
-// Whole digits of a magnitude (one for zero).
+// Whole digits of a magnitude (one for zero): from its bits, one power of ten compared.
 int CountDigits(unsigned long long n)
 {
-    int nDigits = 1;
-    for (unsigned long long nPower = 10; n >= nPower && nDigits < 20; nPower *= 10)
-        ++nDigits;
-    return nDigits;
+    static constexpr unsigned long long POWERS[20] = {1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL,
+        10000000ULL, 100000000ULL, 1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL,
+        10000000000000ULL, 100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL, 100000000000000000ULL,
+        1000000000000000000ULL, 10000000000000000000ULL};
+    // 1233/4096 is just over log10(2): the estimate is the count or one short of it.
+    const int nEstimate = (std::bit_width(n | 1) * 1233) >> 12;
+    return nEstimate + ((n | 1) >= POWERS[nEstimate] ? 1 : 0);
 }
 
 BOOL StartsWithDigits(const char* pszText, int nDigits)
@@ -632,9 +637,14 @@ BOOL IsDateType(int nType)
 // wide as any the patterns make.
 int CTableWindow::DateFitCeiling(CFitNumberBound& bound, int nType, const BYTE* pAttrs, const CTableColumn* pColumn)
 {
-    const char* pszDate = GetNorvGlobals().m_strDatePattern;
-    const char* pszTime = GetNorvGlobals().m_strTimePattern;
-    if (bound.strDatePattern != pszDate || bound.strTimePattern != pszTime) {
+    static const CNorvGlobals& globals = GetNorvGlobals();
+    const char* pszDate = globals.m_strDatePattern;
+    const char* pszTime = globals.m_strTimePattern;
+    const auto differs = [](const std::string& strKept, const CTBString& strNow) {
+        return strKept.size() != static_cast<size_t>(strNow.GetLength())
+               || memcmp(strKept.data(), static_cast<const char*>(strNow), strKept.size()) != 0;
+    };
+    if (differs(bound.strDatePattern, globals.m_strDatePattern) || differs(bound.strTimePattern, globals.m_strTimePattern)) {
         bound.strDatePattern = pszDate;
         bound.strTimePattern = pszTime;
         bound.nDateCeiling[0] = bound.nDateCeiling[1] = -2;
@@ -668,53 +678,41 @@ int CTableWindow::MakeDateCeiling(int nType, const BYTE* pAttrs, const CTableCol
 // digit: it counts one more whenever the next integer has one more.
 int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, int nCol, const CTableColumn* pColumn)
 {
+    const int nType = pColumn->GetDataType();
+    const int nKind = pRow->Kind();
+    const int nColumns = m_pView->GetColumnCount();
     // An amount in its row's unit shows that unit's decimals, every one: a data row's is read.
     const BOOL bUnit = pColumn->m_nUnitColumn >= 0;
-    if (bUnit && (pRow->Kind() != NODE_ROW || pColumn->m_nUnitColumn >= m_pView->GetColumnCount()))
-        return -1;
-    const int nType = pColumn->GetDataType();
-    if ((nType == COLTYPE_COMPUTED && pColumn->m_pfnFormat) || nCol < 0 || nCol >= m_pView->GetColumnCount())
+    if (nCol < 0 || nCol >= nColumns || (bUnit && (nKind != NODE_ROW || pColumn->m_nUnitColumn >= nColumns)))
         return -1;
     // A total line shows the sums of its summed columns alone, a 32-bit one's sum kept aside;
     // a custom line's texts are read.
-    if (pRow->Kind() == NODE_SUM) {
+    if (nKind == NODE_SUM) {
         if (m_pView->HasCustomGroupSumLine())
             return -1;
         if (!pColumn->m_bSummed)
             return 0;       // an empty text takes no room
         if (nType == COLTYPE_INT32 || nType == COLTYPE_INT)
             return -1;
-    } else if (pRow->Kind() != NODE_ROW) {
+    } else if (nKind != NODE_ROW) {
         return -1;
     }
-    if (nType != COLTYPE_INT32 && nType != COLTYPE_COMPUTED && nType != COLTYPE_INT64 && nType != COLTYPE_DOUBLE
-        && nType != COLTYPE_STRING && !IsDateType(nType))
-        return -1;
+    const TBCellSlot& cell = pValues[nCol];
     // The fraction mark turns a 32-bit integer's decimals into sixty-fourths and changes no other
     // type's: the padding reads those decimals alone, so no other cell's mark is read.
-    const BYTE attrs[3] = {0, 0, nType == COLTYPE_INT32 ? pRow->GetAttr(nCol, 2) : BYTE{0}};
-    CFitNumberBound& bound = FitBoundOf(nCol);
-    const TBCellSlot& cell = pValues[nCol];
-    // A date's or a time's text without its digits (one not given) shows nothing; a date and time
-    // shows its time behind a date it cannot read, so only an empty one does.
-    const char* pszStamp = static_cast<const char*>(cell.pData);
-    if ((nType == COLTYPE_DATE_TEXT && !StartsWithDigits(pszStamp, 8))
-        || (nType == COLTYPE_TIME_TEXT && !StartsWithDigits(pszStamp, 6))
-        || (nType == COLTYPE_DATETIME_TEXT && (pszStamp == nullptr || *pszStamp == '\0')))
-        return 0;
-    if (IsDateType(nType))
-        return DateFitCeiling(bound, nType, attrs, pColumn);
+    BYTE attrs[3] = {0, 0, 0};
     BOOL bNegative = FALSE, bZero = FALSE;
     int nDigits = -1;
-    int nCeiling = -1;
     switch (nType) {
     case COLTYPE_STRING:
         // Cut to its room at most: never wider than it stands.
-        if (cell.pData)
-            nCeiling = TextFitCeiling(static_cast<const char*>(cell.pData), attrs, pColumn, FALSE);
-        break;
+        return cell.pData ? TextFitCeiling(static_cast<const char*>(cell.pData), attrs, pColumn, FALSE) : -1;
     case COLTYPE_INT32:
     case COLTYPE_COMPUTED:
+        if (pColumn->m_pfnFormat && nType == COLTYPE_COMPUTED)
+            return -1;
+        if (nType == COLTYPE_INT32)
+            attrs[2] = pRow->GetAttr(nCol, 2);
         if (cell.nValue != MISSING_INT32) {
             bNegative = cell.nValue < 0;
             bZero = cell.nValue == 0;
@@ -745,18 +743,31 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, i
             }
         }
         break;
+    default: {
+        if (!IsDateType(nType))
+            return -1;
+        // A date's or a time's text without its digits (one not given) shows nothing; a date and
+        // time shows its time behind a date it cannot read, so only an empty one does.
+        const char* pszStamp = static_cast<const char*>(cell.pData);
+        if ((nType == COLTYPE_DATE_TEXT && !StartsWithDigits(pszStamp, 8))
+            || (nType == COLTYPE_TIME_TEXT && !StartsWithDigits(pszStamp, 6))
+            || (nType == COLTYPE_DATETIME_TEXT && (pszStamp == nullptr || *pszStamp == '\0')))
+            return 0;
+        return DateFitCeiling(FitBoundOf(nCol), nType, attrs, pColumn);
     }
-    if (nType == COLTYPE_STRING || nDigits < 0 || nDigits >= FIT_NUMBER_DIGITS)
-        return nCeiling;
+    }
+    if (nDigits < 0 || nDigits >= FIT_NUMBER_DIGITS)
+        return -1;
+    CFitNumberBound& bound = FitBoundOf(nCol);
     const int nFraction = (attrs[2] & CELL_FRACTION) ? 1 : 0;
     const int nDecimals = bUnit ? pColumn->GetRowDecimals(pValues, nFraction != 0) : pColumn->GetDecimals(nFraction != 0);
     if (nDecimals == DECIMALS_64THS)
         return -1;
     // A zero the column leaves blank shows nothing (a total line's sums are its own).
-    if (bZero && pColumn->GetBlankZero() && pRow->Kind() == NODE_ROW)
+    if (bZero && pColumn->GetBlankZero() && nKind == NODE_ROW)
         return 0;
     // The format's settings read one by one: the whole style is made only for a new ceiling.
-    const CNorvGlobals& globals = GetNorvGlobals();
+    static const CNorvGlobals& globals = GetNorvGlobals();
     if (bound.nType != nType || bound.nDecimals[0] != pColumn->GetDecimals(FALSE)
         || bound.nDecimals[1] != pColumn->GetDecimals(TRUE) || bound.bGroup != pColumn->GetThousands()
         || bound.chDecimal != globals.m_chDecimal || bound.chThousands != globals.GetThousandsSeparator()) {
