@@ -243,6 +243,13 @@ TEST(ColumnFit, TheTotalLineWidensItsColumn)
     for (int i = 0; i < 30; ++i)
         PutInt(table.t, table.Add(i), GRID_COL_VOLUME, 99999999);
     CGridWindow grid(table.View(), 400, 200);
+    // A power of ten has a digit more than the nines below it, and is wider than their negative.
+    int nRow = 30;
+    for (const int32_t nVolume : {-999999999, 1000000000}) {
+        table.t.Find(table.Add(nRow++)).UpdateCell(GRID_COL_VOLUME, &nVolume);
+        UpdateWindow(grid.Hwnd());
+        EXPECT_GE(grid->GetColumnWidth(GRID_COL_VOLUME), WidestText(grid.Grid(), table.View(), GRID_COL_VOLUME) + 7) << nVolume;
+    }
     table.View().SetTotalsMode(2);
     UpdateWindow(grid.Hwnd());
     EXPECT_GE(grid->GetColumnWidth(GRID_COL_VOLUME), WidestText(grid.Grid(), table.View(), GRID_COL_VOLUME) + 7);
