@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "framework/base/ColumnDataType.h"
@@ -1003,12 +1004,13 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
     if (fitted.empty())
         return FALSE;
     HDC hdc = nullptr;
-    CViewRow row(m_pView);
+    // A change names its row's node: the view's row is made only to look one up.
+    std::optional<CViewRow> row;
     BOOL bChanged = FALSE;
     for (int nLine = nFirst; nLine < nFirst + nLines && nLine < m_pView->GetRowCount(); ++nLine) {
         CTableRow* pRow = nLines == 1 ? pNode : nullptr;
-        if (!pRow && m_pView->GetRow(row, nLine))
-            pRow = row.GetNode();
+        if (!pRow && m_pView->GetRow(row ? *row : row.emplace(m_pView), nLine))
+            pRow = row->GetNode();
         if (!pRow)
             continue;
         const BOOL bSumsOnly = pRow->Kind() == NODE_SUM && !bCustomSums;
