@@ -117,6 +117,8 @@ BOOL CTableWindow::AttachView(CViewTable* pView)
     GetNorvGlobals().AddSink(static_cast<CGlobalsEventSink*>(this));
     m_headerPane.InvalidateCells(FALSE);
     m_bFitExact = TRUE;
+    m_bFitLoadDeferred = m_bFitTotalStale = FALSE;
+    m_nFitLoadLines = 0;
     Refresh();
     return TRUE;
 }
@@ -224,9 +226,9 @@ BOOL CTableWindow::OnEraseBkgnd(HDC)
 
 void CTableWindow::OnPaint()
 {
-    // Rows a reply brought so far reach the scroll bar and the total line's fit at each paint,
-    // not at each row.
-    GrowStaleTotal();
+    // Rows a reply brought so far reach the scroll bar, and the shown lines and the total line
+    // the fit, at each paint, not at each row.
+    GrowStaleLines(FALSE);
     if (m_bVBarStale && m_pView)
         UpdateVScrollBar(GetWholeLines());
     PAINTSTRUCT ps;

@@ -432,7 +432,8 @@ protected:
     BOOL GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow* pNode = nullptr);
     BOOL GrowMovedRow(const CRowPosition* pOld, const CRowPosition* pNew, int nNewLines);
     BOOL GrowComputedColumns(int nIndex, CTableRow* pNode);
-    void GrowStaleTotal();
+    void GrowStaleLines(BOOL bLoadEnded);
+    BOOL DeferFitToLoadEnd(int nNewLines);
     BOOL IsUnitColumn(int nCol) const;  // another column's decimals follow this column's text
     void YieldTextColumns();
     void ApplyFitWidths();
@@ -505,13 +506,28 @@ protected:
     }
     CFitNumberBound& GrowFitBounds(int nCol);
     // The fitted columns a fit reads, in display order, gathered once per fit.
+    // A fit of many lines passes a data row's cell within what its column keeps of it (a
+    // number's ceiling by its digits, a date's, a code's text, a text's characters) by a lookup:
+    // what holds for every line is checked once, for the bounds of one generation.
+    enum { FIT_FAST_NONE, FIT_FAST_NUMBER, FIT_FAST_DATE, FIT_FAST_CODE, FIT_FAST_TEXT };
     struct CFitColumn
     {
         int nPos;
         int nCol;
         CTableColumn* pColumn;
+        int nFast = FIT_FAST_NONE;
+        int nType = 0;
+        int nDateCeiling = -1;
+        BOOL bUnit = FALSE, bBlankZero = FALSE;
+        unsigned nGeneration = 0;
     };
+    static constexpr int FIT_BATCH_LINES = 8;
     std::vector<CFitColumn> m_fitColumns;
+    unsigned m_nFitGeneration = 0;      // counts the times the kept bounds were let go
+    void PrepareBatchFit(CFitColumn& fit);
+    BOOL FitsAtOnce(CFitColumn& fit, CTableRow* pRow, const TBCellSlot* pValues, int nRoom);
+    void KeepFitBoundFormat(CFitNumberBound& bound, int nType, const CTableColumn* pColumn);
+    BOOL IsKnownCodeColumn(int nCol, const CTableColumn* pColumn);
     int  DateFitCeiling(CFitNumberBound& bound, int nType, const BYTE* pAttrs, const CTableColumn* pColumn);
     void TakeFocusFromEditor();
     void TrackBandToColumn();
@@ -522,6 +538,11 @@ protected:
     BOOL m_bWidthsRefitted = FALSE;   // the panes lay out again even in unchanged rectangles
     BOOL m_bVBarStale = FALSE;        // rows a load brought are not in the scroll bar yet
     BOOL m_bFitTotalStale = FALSE;    // the total line a load changed is not read for the fit yet
+    // A load's lines counted until they are many; then no fit reads them until the load ends.
+    int  m_nFitLoadLines = 0;
+    BOOL m_bFitLoadDeferred = FALSE;
+    BOOL m_bFitPaintsLater = FALSE;
+    static constexpr int FIT_DEFER_LINES = 256;
     CTableWindowArea* m_pPendingBarPane = nullptr;  // its bar came or went during a layout
     BOOL m_bPendingBarShown = FALSE;
     // row moves

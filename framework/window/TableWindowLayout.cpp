@@ -490,19 +490,9 @@ int CTableWindow::CellFitByText(HDC& hdc, CTableRow* pRow, const TBCellSlot* pVa
 CTableWindow::CFitKnownCode* CTableWindow::KnownCodeOf(CTableRow* pRow, const TBCellSlot* pValues, int nCol,
                                                        const CTableColumn* pColumn)
 {
-    if (pColumn->GetDataType() != COLTYPE_COMPUTED || !pColumn->m_pfnFormat || pRow->Kind() != NODE_ROW
-        || pColumn->GetEffectiveAlignment() == ALIGN_RIGHT || nCol < 0 || nCol >= m_pView->GetColumnCount()
-        || pColumn->m_nUserValue < 0 || pColumn->m_nUserValue >= m_pView->GetColumnCount())
+    if (pRow->Kind() != NODE_ROW || !IsKnownCodeColumn(nCol, pColumn))
         return nullptr;
-    CFitNumberBound& bound = FitBoundOf(nCol);
-    if (bound.nCodeStamp != GetCodeFormatsStamp() || bound.pfnCodeFormat != pColumn->m_pfnFormat) {
-        bound.nCodeStamp = GetCodeFormatsStamp();
-        bound.pfnCodeFormat = pColumn->m_pfnFormat;
-        bound.bCodeText = IsCodeFormat(pColumn->m_pfnFormat);
-        bound.codes.clear();
-    }
-    if (!bound.bCodeText)
-        return nullptr;
+    CFitNumberBound& bound = m_fitNumbers[static_cast<size_t>(nCol)];
     const int nCode = pValues[pColumn->m_nUserValue].nValue;
     for (CFitKnownCode& code : bound.codes)
         if (code.nCode == nCode)
@@ -512,6 +502,23 @@ CTableWindow::CFitKnownCode* CTableWindow::KnownCodeOf(CTableRow* pRow, const TB
         return nullptr;
     bound.codes.push_back({nCode, -1, FALSE});
     return &bound.codes.back();
+}
+
+// A code table's column, its kept texts let go when the code tables changed.
+BOOL CTableWindow::IsKnownCodeColumn(int nCol, const CTableColumn* pColumn)
+{
+    if (pColumn->GetDataType() != COLTYPE_COMPUTED || !pColumn->m_pfnFormat
+        || pColumn->GetEffectiveAlignment() == ALIGN_RIGHT || nCol < 0 || nCol >= m_pView->GetColumnCount()
+        || pColumn->m_nUserValue < 0 || pColumn->m_nUserValue >= m_pView->GetColumnCount())
+        return FALSE;
+    CFitNumberBound& bound = FitBoundOf(nCol);
+    if (bound.nCodeStamp != GetCodeFormatsStamp() || bound.pfnCodeFormat != pColumn->m_pfnFormat) {
+        bound.nCodeStamp = GetCodeFormatsStamp();
+        bound.pfnCodeFormat = pColumn->m_pfnFormat;
+        bound.bCodeText = IsCodeFormat(pColumn->m_pfnFormat);
+        bound.codes.clear();
+    }
+    return bound.bCodeText;
 }
 
 CTableWindow::CFitNumberBound& CTableWindow::GrowFitBounds(int nCol)
@@ -567,6 +574,7 @@ void CTableWindow::MeasureFitChars(HDC hdc)
     m_bFitCeilingHolds = TRUE;
     m_fitTexts.clear();
     m_fitNumbers.clear();
+    ++m_nFitGeneration;
 }
 
 int CTableWindow::CellFitCeiling(CTableRow* pRow, int nCol, const CTableColumn* pColumn, const char* pszText) const
@@ -616,6 +624,42 @@ int CountDigits(unsigned long long n)
     // 1233/4096 is just over log10(2): the estimate is the count or one short of it.
     const int nEstimate = (std::bit_width(n | 1) * 1233) >> 12;
     return nEstimate + ((n | 1) >= POWERS[nEstimate] ? 1 : 0);
+}
+
+// A number cell's whole digits as its ceiling counts them, and its sign; FALSE for one without
+// (missing, not finite, past a double's exact digits). A double's rounding may carry into one more
+// digit: it counts one more whenever the next integer has one more.
+[[gnu::always_inline]] inline BOOL NumberDigits(int nType, const TBCellSlot& cell, int& nDigits, BOOL& bNegative, BOOL& bZero)
+{
+    if (nType == COLTYPE_INT64) {
+        LONGLONG nValue;
+        if (!cell.pData)
+            return FALSE;
+        memcpy(&nValue, cell.pData, sizeof(nValue));
+        if (nValue == MISSING_INT64)
+            return FALSE;
+        bNegative = nValue < 0;
+        bZero = nValue == 0;
+        nDigits = CountDigits(bNegative ? 0ULL - static_cast<unsigned long long>(nValue) : static_cast<unsigned long long>(nValue));
+    } else if (nType == COLTYPE_DOUBLE) {
+        double dValue;
+        if (!cell.pData)
+            return FALSE;
+        memcpy(&dValue, cell.pData, sizeof(dValue));
+        if (dValue == MISSING_DOUBLE || !std::isfinite(dValue) || std::fabs(dValue) >= 1e15)
+            return FALSE;
+        bNegative = dValue < 0;
+        bZero = dValue == 0;
+        nDigits = CountDigits(static_cast<unsigned long long>(std::floor(std::fabs(dValue))) + 1);
+    } else {
+        if (cell.nValue == MISSING_INT32)
+            return FALSE;
+        bNegative = cell.nValue < 0;
+        bZero = cell.nValue == 0;
+        nDigits = CountDigits(bNegative ? 0ULL - static_cast<unsigned long long>(static_cast<long long>(cell.nValue))
+                                        : static_cast<unsigned long long>(cell.nValue));
+    }
+    return TRUE;
 }
 
 BOOL StartsWithDigits(const char* pszText, int nDigits)
@@ -708,41 +752,17 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, i
     case COLTYPE_STRING:
         // Cut to its room at most: never wider than it stands.
         return cell.pData ? TextFitCeiling(static_cast<const char*>(cell.pData), attrs, pColumn, FALSE) : -1;
-    case COLTYPE_INT32:
     case COLTYPE_COMPUTED:
-        if (pColumn->m_pfnFormat && nType == COLTYPE_COMPUTED)
+        if (pColumn->m_pfnFormat)
             return -1;
+        [[fallthrough]];
+    case COLTYPE_INT32:
+    case COLTYPE_INT64:
+    case COLTYPE_DOUBLE:
         if (nType == COLTYPE_INT32)
             attrs[2] = pRow->GetAttr(nCol, 2);
-        if (cell.nValue != MISSING_INT32) {
-            bNegative = cell.nValue < 0;
-            bZero = cell.nValue == 0;
-            nDigits = CountDigits(bNegative ? 0ULL - static_cast<unsigned long long>(static_cast<long long>(cell.nValue))
-                                            : static_cast<unsigned long long>(cell.nValue));
-        }
-        break;
-    case COLTYPE_INT64:
-        if (cell.pData) {
-            LONGLONG nValue;
-            memcpy(&nValue, cell.pData, sizeof(nValue));
-            if (nValue != MISSING_INT64) {
-                bNegative = nValue < 0;
-                bZero = nValue == 0;
-                nDigits = CountDigits(bNegative ? 0ULL - static_cast<unsigned long long>(nValue)
-                                                : static_cast<unsigned long long>(nValue));
-            }
-        }
-        break;
-    case COLTYPE_DOUBLE:
-        if (cell.pData) {
-            double dValue;
-            memcpy(&dValue, cell.pData, sizeof(dValue));
-            if (dValue != MISSING_DOUBLE && std::isfinite(dValue) && std::fabs(dValue) < 1e15) {
-                bNegative = dValue < 0;
-                bZero = dValue == 0;
-                nDigits = CountDigits(static_cast<unsigned long long>(std::floor(std::fabs(dValue))) + 1);
-            }
-        }
+        if (!NumberDigits(nType, cell, nDigits, bNegative, bZero))
+            return -1;
         break;
     default: {
         if (!IsDateType(nType))
@@ -757,7 +777,7 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, i
         return DateFitCeiling(FitBoundOf(nCol), nType, attrs, pColumn);
     }
     }
-    if (nDigits < 0 || nDigits >= FIT_NUMBER_DIGITS)
+    if (nDigits >= FIT_NUMBER_DIGITS)
         return -1;
     CFitNumberBound& bound = FitBoundOf(nCol);
     const int nFraction = (attrs[2] & CELL_FRACTION) ? 1 : 0;
@@ -767,21 +787,7 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, i
     // A zero the column leaves blank shows nothing (a total line's sums are its own).
     if (bZero && pColumn->GetBlankZero() && nKind == NODE_ROW)
         return 0;
-    // The format's settings read one by one: the whole style is made only for a new ceiling.
-    static const CNorvGlobals& globals = GetNorvGlobals();
-    if (bound.nType != nType || bound.nDecimals[0] != pColumn->GetDecimals(FALSE)
-        || bound.nDecimals[1] != pColumn->GetDecimals(TRUE) || bound.bGroup != pColumn->GetThousands()
-        || bound.chDecimal != globals.m_chDecimal || bound.chThousands != globals.GetThousandsSeparator()) {
-        const CNumberStyle style = GetDisplayStyle(*pColumn);
-        bound.nType = nType;
-        bound.nDecimals[0] = pColumn->GetDecimals(FALSE);
-        bound.nDecimals[1] = pColumn->GetDecimals(TRUE);
-        bound.bGroup = style.bGroup;
-        bound.chDecimal = style.chDecimal;
-        bound.chThousands = style.chThousands;
-        std::fill(&bound.nCeiling[0][0][0], &bound.nCeiling[0][0][0] + 2 * 2 * FIT_NUMBER_DIGITS, -2);
-        bound.units.clear();
-    }
+    KeepFitBoundFormat(bound, nType, pColumn);
     int* pKept = &bound.nCeiling[nFraction][bNegative ? 1 : 0][nDigits];
     if (bUnit) {
         // By the unit's decimals and the fraction mark, which the padding reads.
@@ -797,6 +803,123 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, i
     if (*pKept == -2)
         *pKept = MakeNumberCeiling(nType, bNegative, nDigits, nDecimals, bUnit, attrs, pColumn);
     return *pKept;
+}
+
+// The format's settings read one by one: the whole style is made only for a new ceiling. A
+// changed format lets the column's number ceilings go.
+void CTableWindow::KeepFitBoundFormat(CFitNumberBound& bound, int nType, const CTableColumn* pColumn)
+{
+    static const CNorvGlobals& globals = GetNorvGlobals();
+    if (bound.nType != nType || bound.nDecimals[0] != pColumn->GetDecimals(FALSE)
+        || bound.nDecimals[1] != pColumn->GetDecimals(TRUE) || bound.bGroup != pColumn->GetThousands()
+        || bound.chDecimal != globals.m_chDecimal || bound.chThousands != globals.GetThousandsSeparator()) {
+        const CNumberStyle style = GetDisplayStyle(*pColumn);
+        bound.nType = nType;
+        bound.nDecimals[0] = pColumn->GetDecimals(FALSE);
+        bound.nDecimals[1] = pColumn->GetDecimals(TRUE);
+        bound.bGroup = style.bGroup;
+        bound.chDecimal = style.chDecimal;
+        bound.chThousands = style.chThousands;
+        std::fill(&bound.nCeiling[0][0][0], &bound.nCeiling[0][0][0] + 2 * 2 * FIT_NUMBER_DIGITS, -2);
+        bound.units.clear();
+    }
+}
+
+// Whether a fitted column's cells can be passed by a lookup through a fit of many lines, and
+// which lookup: checked once, not at each line.
+void CTableWindow::PrepareBatchFit(CFitColumn& fit)
+{
+    fit.nFast = FIT_FAST_NONE;
+    fit.nGeneration = m_nFitGeneration;
+    const CTableColumn* pColumn = fit.pColumn;
+    const int nCol = fit.nCol;
+    if (FitFontsChanged() || !m_bFitCeilingHolds || nCol < 0 || nCol >= m_pView->GetColumnCount()
+        || pColumn->m_nUnitColumn >= m_pView->GetColumnCount())
+        return;
+    fit.nType = pColumn->GetDataType();
+    fit.bUnit = pColumn->m_nUnitColumn >= 0;
+    fit.bBlankZero = pColumn->GetBlankZero();
+    switch (fit.nType) {
+    case COLTYPE_STRING:
+        fit.nFast = fit.bUnit ? FIT_FAST_NONE : FIT_FAST_TEXT;
+        break;
+    case COLTYPE_COMPUTED:
+        if (pColumn->m_pfnFormat) {
+            fit.nFast = IsKnownCodeColumn(nCol, pColumn) ? FIT_FAST_CODE : FIT_FAST_NONE;
+            break;
+        }
+        [[fallthrough]];
+    case COLTYPE_INT32:
+    case COLTYPE_INT64:
+    case COLTYPE_DOUBLE:
+        if (fit.bUnit || pColumn->GetDecimals(FALSE) != DECIMALS_64THS) {
+            KeepFitBoundFormat(FitBoundOf(nCol), fit.nType, pColumn);
+            fit.nFast = FIT_FAST_NUMBER;
+        }
+        break;
+    default:
+        if (IsDateType(fit.nType) && !fit.bUnit) {
+            const BYTE plain[3] = {0, 0, 0};
+            fit.nDateCeiling = DateFitCeiling(FitBoundOf(nCol), fit.nType, plain, pColumn);
+            fit.nFast = fit.nDateCeiling >= 0 ? FIT_FAST_DATE : FIT_FAST_NONE;
+        }
+        break;
+    }
+}
+
+// TRUE when a data row's cell is within what its column keeps: a number's ceiling of its digits
+// (a 32-bit one without the fraction mark), a date's ceiling, a known code's text, a text's
+// characters. Any other answer is left to the whole check.
+[[gnu::always_inline]] inline BOOL CTableWindow::FitsAtOnce(CFitColumn& fit, CTableRow* pRow, const TBCellSlot* pValues, int nRoom)
+{
+    if (fit.nGeneration != m_nFitGeneration)
+        PrepareBatchFit(fit);
+    if (fit.nFast == FIT_FAST_NONE)
+        return FALSE;
+    const size_t nCol = static_cast<size_t>(fit.nCol);
+    const TBCellSlot& cell = pValues[nCol];
+    switch (fit.nFast) {
+    case FIT_FAST_DATE:
+        return fit.nDateCeiling <= nRoom;
+    case FIT_FAST_TEXT: {
+        const BYTE plain[3] = {0, 0, 0};
+        const int nCeiling = cell.pData ? TextFitCeiling(static_cast<const char*>(cell.pData), plain, fit.pColumn, FALSE) : -1;
+        return nCeiling >= 0 && nCeiling <= nRoom;
+    }
+    case FIT_FAST_CODE: {
+        const int nCode = pValues[fit.pColumn->m_nUserValue].nValue;
+        for (const CFitKnownCode& code : m_fitNumbers[nCol].codes)
+            if (code.nCode == nCode)
+                return code.nMost >= 0 && code.nMost <= nRoom;
+        return FALSE;
+    }
+    default: {
+        if (fit.nType == COLTYPE_INT32 && (pRow->GetAttr(fit.nCol, 2) & CELL_FRACTION))
+            return FALSE;
+        int nDigits = 0;
+        BOOL bNegative = FALSE, bZero = FALSE;
+        if (!NumberDigits(fit.nType, cell, nDigits, bNegative, bZero) || nDigits >= FIT_NUMBER_DIGITS)
+            return FALSE;
+        const CFitNumberBound& bound = m_fitNumbers[nCol];
+        const int* pCeilings = bound.nCeiling[0][bNegative ? 1 : 0];
+        if (fit.bUnit) {
+            // An amount in its row's unit: that unit's ceilings.
+            const int nDecimals = fit.pColumn->GetRowDecimals(pValues, FALSE);
+            if (nDecimals == DECIMALS_64THS)
+                return FALSE;
+            const auto unit = std::find_if(bound.units.begin(), bound.units.end(),
+                                           [&](const auto& kept) { return kept.first == nDecimals * 2; });
+            if (unit == bound.units.end())
+                return FALSE;
+            pCeilings = unit->second.data() + (bNegative ? FIT_NUMBER_DIGITS : 0);
+        }
+        // A zero the column leaves blank shows nothing.
+        if (bZero && fit.bBlankZero)
+            return TRUE;
+        const int nCeiling = pCeilings[nDigits];
+        return nCeiling >= 0 && nCeiling <= nRoom;
+    }
+    }
 }
 
 int CTableWindow::MakeNumberCeiling(int nType, BOOL bNegative, int nDigits, int nDecimals, BOOL bUnit, const BYTE* pAttrs,
@@ -943,15 +1066,20 @@ BOOL CTableWindow::FitColumnsToContent(BOOL bExact, int nOnlyDisplayCol, BOOL bR
             needed[static_cast<size_t>(nPos)] = MeasureTitleFit(hdc, order.GetColumnIndex(nPos), order.GetColumn(nPos));
             fitted.push_back({nPos, order.GetColumnIndex(nPos), order.GetColumn(nPos)});
         }
+    for (CFitColumn& fit : fitted)
+        if (bRows)
+            PrepareBatchFit(fit);
     CViewRow row(m_pView);
     for (int nLine = 0; bRows && nLine < m_pView->GetRowCount(); ++nLine) {
         if (!m_pView->GetRow(row, nLine) || !row.GetNode())
             continue;
         CTableRow* pRow = row.GetNode();
         TBCellSlot* pValues = LockCeilingValues(pRow);
-        for (const CFitColumn& fit : fitted) {
+        const BOOL bDataRow = pValues && pRow->Kind() == NODE_ROW;
+        for (CFitColumn& fit : fitted) {
             int& nNeeded = needed[static_cast<size_t>(fit.nPos)];
-            nNeeded = std::max(nNeeded, CellFitPast(hdc, pRow, pValues, fit.nCol, fit.pColumn, nNeeded));
+            if (!bDataRow || !FitsAtOnce(fit, pRow, pValues, nNeeded))
+                nNeeded = std::max(nNeeded, CellFitPast(hdc, pRow, pValues, fit.nCol, fit.pColumn, nNeeded));
         }
         UnlockCeilingValues(pRow, pValues);
     }
@@ -1003,6 +1131,10 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
     }
     if (fitted.empty())
         return FALSE;
+    const BOOL bBatch = nLines >= FIT_BATCH_LINES;
+    for (CFitColumn& fit : fitted)
+        if (bBatch)
+            PrepareBatchFit(fit);
     HDC hdc = nullptr;
     // A change names its row's node: the view's row is made only to look one up.
     std::optional<CViewRow> row;
@@ -1015,9 +1147,11 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
             continue;
         const BOOL bSumsOnly = pRow->Kind() == NODE_SUM && !bCustomSums;
         TBCellSlot* pValues = LockCeilingValues(pRow);
-        for (const CFitColumn& fit : fitted) {
+        const BOOL bDataRow = bBatch && pValues && pRow->Kind() == NODE_ROW;
+        for (CFitColumn& fit : fitted) {
             CTableColumn* pColumn = fit.pColumn;
-            if ((bSumsOnly && !pColumn->m_bSummed) || (pColumn->m_nWidth >= MIN_FIT_BOUND && pColumn->m_nWidth >= bound()))
+            if ((bSumsOnly && !pColumn->m_bSummed) || (pColumn->m_nWidth >= MIN_FIT_BOUND && pColumn->m_nWidth >= bound())
+                || (bDataRow && FitsAtOnce(fit, pRow, pValues, pColumn->m_nWidth)))
                 continue;
             const int nFit = CellFitPast(hdc, pRow, pValues, fit.nCol, pColumn, pColumn->m_nWidth);
             if (nFit > pColumn->m_nWidth && std::min(nFit, bound()) > pColumn->m_nWidth) {
@@ -1294,8 +1428,9 @@ void CTableWindow::Refresh()
     if (!bWasLocked) {
         UnlockRedraw();
         InvalidateRect(m_hWnd, nullptr, FALSE);
-        // A window taking a reply's rows paints them at its next paint, not at each widening.
-        if (!m_pView->IsLoading())
+        // A window taking a reply's rows paints them at its next paint, not at each widening,
+        // nor at the widening its end or a paint brings.
+        if (!m_pView->IsLoading() && !m_bFitPaintsLater)
             RedrawWindow(m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
     RestoreCurrentRow();

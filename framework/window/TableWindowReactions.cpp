@@ -27,18 +27,49 @@ void CTableWindow::OnRowsAdded(int nFirst, int nIndex)
 
 void CTableWindow::OnLoadEnded()
 {
-    GrowStaleTotal();
+    GrowStaleLines(TRUE);
+    m_nFitLoadLines = 0;
     if (m_bVBarStale && m_pView)
         UpdateVScrollBar(GetWholeLines());
 }
 
-void CTableWindow::GrowStaleTotal()
+// Lines a load changed that no fit has read: at a paint the lines shown and the total line, at
+// the load's end every line, each fitted column gathered once for them all.
+void CTableWindow::GrowStaleLines(BOOL bLoadEnded)
 {
-    if (!m_bFitTotalStale || !m_pView || !m_hWnd)
+    if (!m_pView || !m_hWnd)
         return;
-    m_bFitTotalStale = FALSE;
-    if (m_pView->HasGrandTotalRow() && GrowColumnsToRows(m_pView->GetRowCount() - 1, 1, -1))
+    BOOL bGrown = FALSE;
+    if (m_bFitLoadDeferred && bLoadEnded) {
+        m_bFitLoadDeferred = m_bFitTotalStale = FALSE;
+        bGrown = GrowColumnsToRows(0, m_pView->GetRowCount(), -1);
+    } else if (m_bFitLoadDeferred) {
+        bGrown = GrowColumnsToRows(m_nTopRow, GetLinesThatFit() + 1, -1);
+    }
+    if (m_bFitTotalStale) {
+        m_bFitTotalStale = FALSE;
+        bGrown |= m_pView->HasGrandTotalRow() && GrowColumnsToRows(m_pView->GetRowCount() - 1, 1, -1);
+    }
+    if (bGrown) {
+        m_bFitPaintsLater = TRUE;
         ApplyFitWidths();
+        m_bFitPaintsLater = FALSE;
+    }
+}
+
+// A reply brings its rows by the thousand: once it has brought as many lines as the window held
+// before it, its lines are read together when it ends (and the shown ones at each paint), so that
+// the fitted columns are gathered once, not at each row. A reply of a few lines into a long table
+// is read line by line, not the table again.
+BOOL CTableWindow::DeferFitToLoadEnd(int nNewLines)
+{
+    if (!m_pView->IsLoading() || m_headerPane.IsDragActive())
+        return FALSE;
+    if (!m_bFitLoadDeferred) {
+        m_nFitLoadLines += nNewLines;
+        m_bFitLoadDeferred = m_nFitLoadLines >= FIT_DEFER_LINES && m_nFitLoadLines * 2 >= m_pView->GetRowCount();
+    }
+    return m_bFitLoadDeferred;
 }
 
 void CTableWindow::OnRowsRemoved(int nIndex, int nLines)
@@ -74,8 +105,9 @@ void CTableWindow::RepaintRowNow(int nIndex, int nCol, CTableRow* pNode)
     const BOOL bTotalLater = m_pView->IsLoading() && nCol < 0 && pNode && pNode->Kind() == NODE_SUM
                              && m_pView->HasGrandTotalRow() && nIndex == m_pView->GetRowCount() - 1;
     m_bFitTotalStale = m_bFitTotalStale || bTotalLater;
+    const BOOL bLater = bTotalLater || (m_bFitLoadDeferred && m_pView->IsLoading());
     // A line reported for its look alone holds the texts its fit has read already.
-    if (!bTotalLater && !m_pView->IsReportingLookOnly() && GrowColumnsToRows(nIndex, 1, nCol, pNode)) {
+    if (!bLater && !m_pView->IsReportingLookOnly() && GrowColumnsToRows(nIndex, 1, nCol, pNode)) {
         ApplyFitWidths();
         return;
     }

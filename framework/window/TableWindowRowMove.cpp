@@ -38,7 +38,7 @@ void CTableWindow::OnRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* p
     }
     // A row that comes or changes wider than its fitted columns widens them: every line moves.
     // A data row's node comes with its place: it is not looked up again.
-    if (pNew && nNewLines > 0 && GrowMovedRow(pOld, pNew, nNewLines)) {
+    if (pNew && nNewLines > 0 && !DeferFitToLoadEnd(nNewLines) && GrowMovedRow(pOld, pNew, nNewLines)) {
         m_nLastLineCount = GetRowCount();
         ApplyFitWidths();
         return;
@@ -138,6 +138,9 @@ void CTableWindow::PaintStripNow(const RECT& rcStrip)
 {
     if (IsRectEmpty(&rcStrip))
         return;
+    // A strip painted while a load's lines wait for their fit (a title dragged meanwhile).
+    if (m_bFitLoadDeferred)
+        GrowStaleLines(FALSE);
     HDC hdc = GetDC(m_hWnd);
     if (!hdc)
         return;
