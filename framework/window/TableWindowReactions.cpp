@@ -63,8 +63,17 @@ void CTableWindow::GrowStaleLines(BOOL bLoadEnded)
 // is read line by line, not the table again.
 BOOL CTableWindow::DeferFitToLoadEnd(int nNewLines)
 {
-    if (!m_pView->IsLoading() || m_headerPane.IsDragActive())
+    if (!m_pView->IsLoading())
         return FALSE;
+    // A title dragged meanwhile paints each line as it comes: the lines waiting are read first.
+    if (m_headerPane.IsDragActive()) {
+        if (m_bFitLoadDeferred) {
+            m_bFitLoadDeferred = FALSE;
+            if (GrowColumnsToRows(0, m_pView->GetRowCount(), -1))
+                ApplyFitWidths();
+        }
+        return FALSE;
+    }
     if (!m_bFitLoadDeferred) {
         m_nFitLoadLines += nNewLines;
         m_bFitLoadDeferred = m_nFitLoadLines >= FIT_DEFER_LINES && m_nFitLoadLines * 2 >= m_pView->GetRowCount();

@@ -138,7 +138,7 @@ void CTableWindow::PaintStripNow(const RECT& rcStrip)
 {
     if (IsRectEmpty(&rcStrip))
         return;
-    // A strip painted while a load's lines wait for their fit (a title dragged meanwhile).
+    // A strip a scroll uncovers while a load's lines wait for their fit.
     if (m_bFitLoadDeferred)
         GrowStaleLines(FALSE);
     HDC hdc = GetDC(m_hWnd);

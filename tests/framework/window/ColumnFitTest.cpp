@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/base/SettingsFile.h"
 #include "framework/table/CodeFormats.h"
@@ -12,6 +16,7 @@
 #include "framework/table/TableFilters.h"
 #include "framework/window/TableWindowArea.h"
 #include "platform/win/user/Paint.h"
+#include "tests/common/Property.h"
 #include "tests/common/WindowPixels.h"
 #include "tests/framework/window/GridTestSupport.h"
 
@@ -699,4 +704,338 @@ TEST(ColumnFit, ACodeColumnHoldsItsWidestCodesTextAtEveryRefit)
     const std::string strShown = Shown(times.Grid(), 0, 0);
     EXPECT_NE(std::string::npos, strShown.find("30")) << "[" << strShown << "]";
     EXPECT_EQ(TextWidth(times.Grid(), strShown.c_str()) + 7, times->GetColumnWidth(0)) << strShown;
+}
+
+// A reply of many rows into a fitted grid, in any order with live changes, removals and paints:
+// the model is what the server said; each paint shows its lines' texts whole, and once no reply
+// runs every column is as wide as the widest text the server's rows make.
+namespace {
+enum { RF_SYMBOL, RF_CURRENCY, RF_AMOUNT, RF_QUANTITY, RF_CODE, RF_HOLDING, RF_NAME, RF_DATE, RF_COLUMNS };
+const char* const s_replyHoldings[] = {"Own", "Pledged", "Pledged as collateral to the bank"};
+
+BOOL FormatReplyHolding(char* pszBuf, int nSize, const TBCellSlot* pRow, int nUserValue)
+{
+    snprintf(pszBuf, static_cast<size_t>(nSize), "%s", s_replyHoldings[pRow[nUserValue].nValue % 3]);
+    return TRUE;
+}
+
+// A row as the server said it: an amount in its currency's unit (fils or cents), a quantity
+// (none shows blank), a holding's code, a company's name and a date (shown day and month without
+// their zeros).
+struct CRowSaid
+{
+    bool bKwd = false;
+    long long nUnits = 0;
+    int32_t nQuantity = 0;
+    int32_t nCode = 0;
+    std::string strName;
+    int nYear = 2011, nMonth = 1, nDay = 1;
+};
+
+struct CSaid
+{
+    std::map<int, CRowSaid> rows;   // by symbol, as the view sorts them
+    bool bLoading = false;
+    int nNext = 0;
+};
+
+std::string Grouped(unsigned long long n)
+{
+    std::string strDigits = std::to_string(n);
+    for (int i = static_cast<int>(strDigits.size()) - 3; i > 0; i -= 3)
+        strDigits.insert(static_cast<size_t>(i), ",");
+    return strDigits;
+}
+
+std::string Symbol(int nKey)
+{
+    char szSymbol[16];
+    snprintf(szSymbol, sizeof szSymbol, "S%05d", nKey);
+    return szSymbol;
+}
+
+// The text a trader reads in a column for the row the server said.
+std::string ExpectedText(int nKey, const CRowSaid& row, int nCol)
+{
+    switch (nCol) {
+    case RF_SYMBOL:
+        return Symbol(nKey);
+    case RF_CURRENCY:
+        return row.bKwd ? "=KWD" : "USD";
+    case RF_AMOUNT: {
+        const unsigned long long nUnit = row.bKwd ? 1000 : 100;
+        const unsigned long long nAbs = static_cast<unsigned long long>(row.nUnits < 0 ? -row.nUnits : row.nUnits);
+        std::string strFraction = std::to_string(nAbs % nUnit);
+        strFraction.insert(0, (row.bKwd ? 3 : 2) - strFraction.size(), '0');
+        return (row.nUnits < 0 ? "-" : "") + Grouped(nAbs / nUnit) + "." + strFraction;
+    }
+    case RF_QUANTITY:
+        return row.nQuantity == 0 ? "" : (row.nQuantity < 0 ? "-" : "") + Grouped(static_cast<unsigned long long>(std::llabs(row.nQuantity)));
+    case RF_HOLDING:
+        return s_replyHoldings[row.nCode % 3];
+    case RF_NAME:
+        return row.strName;
+    case RF_DATE:
+        return std::to_string(row.nDay) + "/" + std::to_string(row.nMonth) + "/" + std::to_string(row.nYear);
+    }
+    return "";
+}
+
+// A row whose figures take up to nDigits digits (a name four letters a digit): the later the
+// row, the wider it may be, so that the widest text of a reply comes late in it as often as not.
+CRowSaid GenRow(int nDigits)
+{
+    const auto upTo = [](int nMost) {
+        long long nLimit = 1;
+        for (int i = *rc::gen::inRange(0, nMost + 1); i > 0; --i)
+            nLimit *= 10;
+        return *rc::gen::inRange(0LL, nLimit) * (*rc::gen::arbitrary<bool>() ? -1 : 1);
+    };
+    CRowSaid row;
+    row.bKwd = *rc::gen::arbitrary<bool>();
+    row.nUnits = upTo(nDigits);
+    row.nQuantity = static_cast<int32_t>(upTo(std::min(nDigits, 9)));
+    row.nCode = *rc::gen::inRange(0, std::min(3, 1 + nDigits / 4));
+    row.strName = *rc::gen::container<std::string>(static_cast<size_t>(*rc::gen::inRange(0, 4 * nDigits + 1)),
+                                                     rc::gen::elementOf(std::string("aiWM Gulf")));
+    row.nYear = *rc::gen::inRange(2000, 2030);
+    row.nMonth = *rc::gen::inRange(1, std::min(12, nDigits) + 1);
+    row.nDay = *rc::gen::inRange(1, std::min(28, 2 * nDigits) + 1);
+    return row;
+}
+
+int DigitsAt(int nKey)
+{
+    return std::min(12, 1 + nKey / 120);
+}
+
+class CReplyGrid
+{
+public:
+    CReplyGrid()
+        : t({{"Symbol", COLTYPE_STRING, 8, FALSE}, {"Currency", COLTYPE_STRING, 8, FALSE}, {"Amount", COLTYPE_DOUBLE, 0, FALSE},
+             {"Quantity", COLTYPE_INT32, 0, FALSE}, {"Code", COLTYPE_INT32, 0, FALSE}, {"Holding", COLTYPE_COMPUTED, 0, FALSE},
+             {"Name", COLTYPE_STRING, 60, FALSE}, {"Date", COLTYPE_DATE_TEXT, 8, FALSE}})
+    {
+        UseSourceResources();
+        GetNorvGlobals().m_strDatePattern = "d/m/Y";
+        RegisterCodeFormat(FormatReplyHolding);
+        TouchCodeFormats();
+        CColumn amount = t.Table().GetColumn(RF_AMOUNT);
+        amount.SetDecimals(-2);
+        amount.SetThousands(TRUE);
+        amount.SetBlankZero(FALSE);
+        amount.SetUnit(RF_CURRENCY, [](const char* pszUnit, int nDecimals) { return strcmp(pszUnit, "=KWD") == 0 ? -3 : nDecimals; });
+        t.Table().GetColumn(RF_QUANTITY).SetThousands(TRUE);
+        t.Table().GetColumn(RF_QUANTITY).SetBlankZero(TRUE);
+        t.Table().GetColumn(RF_HOLDING).SetComputed(FormatReplyHolding, RF_CODE);
+        for (int nCol = 0; nCol < RF_COLUMNS; ++nCol)
+            t.Table().GetColumn(nCol).SetFitWidth(nCol != RF_CODE);
+        t.Table().Open();
+        CSortColumns bySymbol(1);
+        bySymbol.Add(RF_SYMBOL, SORT_ASCENDING);
+        t.View(0).Sort(bySymbol, FALSE);
+        pGrid = std::make_unique<CGridWindow>(t.View(0), 900, 1200);
+    }
+    ~CReplyGrid() { GetNorvGlobals().m_strDatePattern = m_strDatePattern; }
+    void Write(int nKey, const CRowSaid& row)
+    {
+        const double dAmount = static_cast<double>(row.nUnits) / (row.bKwd ? 1000.0 : 100.0);
+        TBCellSlot*& pBlock = blocks[nKey];
+        if (pBlock != nullptr) {
+            CRow written = t.Find(pBlock);
+            written.UpdateCell(RF_AMOUNT, &dAmount);
+            written.UpdateCell(RF_QUANTITY, &row.nQuantity);
+            written.UpdateCell(RF_NAME, row.strName.c_str());
+            return;
+        }
+        pBlock = t.NewBlock();
+        PutText(t, pBlock, RF_SYMBOL, Symbol(nKey).c_str());
+        PutText(t, pBlock, RF_CURRENCY, row.bKwd ? "=KWD" : "USD");
+        t.View(0).GetColumns().SetSlotValue(&pBlock[RF_AMOUNT], &dAmount, RF_AMOUNT);
+        PutInt(t, pBlock, RF_QUANTITY, row.nQuantity);
+        PutInt(t, pBlock, RF_CODE, row.nCode);
+        PutText(t, pBlock, RF_NAME, row.strName.c_str());
+        char szDate[16];
+        snprintf(szDate, sizeof szDate, "%04d%02d%02d", row.nYear, row.nMonth, row.nDay);
+        PutText(t, pBlock, RF_DATE, szDate);
+        t.Insert(pBlock);
+    }
+    int Measured(const std::string& strText)
+    {
+        auto it = widths.find(strText);
+        if (it == widths.end())
+            it = widths.emplace(strText, TextWidth(pGrid->Grid(), strText.c_str())).first;
+        return it->second;
+    }
+
+    const CTBString m_strDatePattern = GetNorvGlobals().m_strDatePattern;
+    COwnedTable t;
+    std::unique_ptr<CGridWindow> pGrid;
+    std::map<int, TBCellSlot*> blocks;
+    std::map<std::string, int> widths;
+};
+
+using CReplyCommand = rc::state::Command<CSaid, CReplyGrid>;
+
+// The lines the window shows from the given line on read whole, as the server's rows make them.
+void ExpectShownLinesWhole(const CSaid& said, CReplyGrid& sut, int nFirst)
+{
+    CTableWindow& grid = sut.pGrid->Grid();
+    grid.SetTopRow(nFirst, FALSE, 0);
+    UpdateWindow(sut.pGrid->Hwnd());
+    const int nTop = grid.GetTopRow();
+    auto it = said.rows.begin();
+    for (int i = 0; i < nTop && it != said.rows.end(); ++i)
+        ++it;
+    for (int nLine = 0; nLine < grid.GetLinesThatFit() && it != said.rows.end(); ++nLine, ++it)
+        for (int nCol = 0; nCol < RF_COLUMNS; ++nCol)
+            if (nCol != RF_CODE)
+                RC_ASSERT(Shown(grid, nLine, nCol) == ExpectedText(it->first, it->second, nCol));
+}
+
+// Once no reply runs, every column holds the widest text its rows make: a live row at once, as
+// wide as its text at least; a reply's, read page by page.
+void ExpectEveryRowFits(const CSaid& said, CReplyGrid& sut, bool bEveryPage = false)
+{
+    if (said.bLoading)
+        return;
+    for (int nCol = 0; nCol < RF_COLUMNS; ++nCol) {
+        if (nCol == RF_CODE)
+            continue;
+        int nWidest = 0;
+        for (const auto& [nKey, row] : said.rows)
+            nWidest = std::max(nWidest, sut.Measured(ExpectedText(nKey, row, nCol)));
+        RC_ASSERT((*sut.pGrid)->GetColumnWidth(nCol) >= nWidest + 7);
+    }
+    for (int nTop = 0; bEveryPage && nTop < static_cast<int>(said.rows.size()); nTop += sut.pGrid->Grid().GetLinesThatFit())
+        ExpectShownLinesWhole(said, sut, nTop);
+}
+
+struct CServerRows : CReplyCommand
+{
+    explicit CServerRows(const CSaid& said)
+    {
+        for (int i = *rc::gen::inRange(1, 700); i > 0; --i)
+            rows.push_back(GenRow(DigitsAt(said.nNext + static_cast<int>(rows.size()))));
+    }
+    std::vector<CRowSaid> rows;
+    void checkPreconditions(const CSaid& said) const override { RC_PRE(said.rows.size() + rows.size() <= 1500); }
+    void apply(CSaid& said) const override
+    {
+        for (const CRowSaid& row : rows)
+            said.rows[said.nNext++] = row;
+    }
+    void run(const CSaid& said, CReplyGrid& sut) const override
+    {
+        int nKey = said.nNext;
+        for (const CRowSaid& row : rows)
+            sut.Write(nKey++, row);
+        CSaid after = said;
+        apply(after);
+        ExpectEveryRowFits(after, sut);
+    }
+    void show(std::ostream& os) const override { os << rows.size() << " rows"; }
+};
+
+struct CRowChanged : CReplyCommand
+{
+    explicit CRowChanged(const CSaid& said) : changed(GenRow(DigitsAt(said.nNext))) {}
+    size_t nAt = *rc::gen::inRange<size_t>(0, 1500);
+    CRowSaid changed;
+    void checkPreconditions(const CSaid& said) const override { RC_PRE(!said.rows.empty()); }
+    int KeyOf(const CSaid& said) const { return std::next(said.rows.begin(), static_cast<long>(nAt % said.rows.size()))->first; }
+    void apply(CSaid& said) const override
+    {
+        CRowSaid& row = said.rows[KeyOf(said)];
+        // The currency and the holding stay; the figures and the name change.
+        row.nUnits = changed.nUnits;
+        row.nQuantity = changed.nQuantity;
+        row.strName = changed.strName;
+    }
+    void run(const CSaid& said, CReplyGrid& sut) const override
+    {
+        CSaid after = said;
+        apply(after);
+        sut.Write(KeyOf(said), after.rows[KeyOf(said)]);
+        ExpectEveryRowFits(after, sut);
+    }
+    void show(std::ostream& os) const override { os << "row " << nAt << " changed"; }
+};
+
+struct CRowRemoved : CReplyCommand
+{
+    size_t nAt = *rc::gen::inRange<size_t>(0, 1500);
+    void checkPreconditions(const CSaid& said) const override { RC_PRE(!said.rows.empty()); }
+    int KeyOf(const CSaid& said) const { return std::next(said.rows.begin(), static_cast<long>(nAt % said.rows.size()))->first; }
+    void apply(CSaid& said) const override { said.rows.erase(KeyOf(said)); }
+    void run(const CSaid& said, CReplyGrid& sut) const override
+    {
+        TBCellSlot* pBlock = sut.blocks[KeyOf(said)];
+        CRow row = sut.t.Find(pBlock);
+        RC_ASSERT(sut.t.Table().DeleteRow(row));
+        sut.t.FreeBlock(pBlock);
+        sut.blocks.erase(KeyOf(said));
+    }
+    void show(std::ostream& os) const override { os << "row " << nAt << " removed"; }
+};
+
+// A reply that the server sends whole empties the table first; another adds to it.
+struct CReplyBegins : CReplyCommand
+{
+    bool bWhole = *rc::gen::arbitrary<bool>();
+    void checkPreconditions(const CSaid& said) const override { RC_PRE(!said.bLoading); }
+    void apply(CSaid& said) const override
+    {
+        said.bLoading = true;
+        if (bWhole)
+            said.rows.clear();
+    }
+    void run(const CSaid&, CReplyGrid& sut) const override
+    {
+        if (bWhole) {
+            sut.t.Table().RemoveAllRows();
+            for (const auto& [nKey, pBlock] : sut.blocks)
+                sut.t.FreeBlock(pBlock);
+            sut.blocks.clear();
+        }
+        sut.t.View(0).SetLoading(TRUE);
+    }
+    void show(std::ostream& os) const override { os << (bWhole ? "a whole reply begins" : "a reply begins"); }
+};
+
+struct CReplyEnds : CReplyCommand
+{
+    void checkPreconditions(const CSaid& said) const override { RC_PRE(said.bLoading); }
+    void apply(CSaid& said) const override { said.bLoading = false; }
+    void run(const CSaid& said, CReplyGrid& sut) const override
+    {
+        sut.t.View(0).SetLoading(FALSE);
+        CSaid after = said;
+        apply(after);
+        ExpectEveryRowFits(after, sut, true);
+    }
+    void show(std::ostream& os) const override { os << "reply ends"; }
+};
+
+// The trader scrolls to a place and the window paints: every shown line reads whole.
+struct CPainted : CReplyCommand
+{
+    int nPercent = *rc::gen::inRange(0, 101);
+    void run(const CSaid& said, CReplyGrid& sut) const override
+    {
+        ExpectShownLinesWhole(said, sut, static_cast<int>(said.rows.size()) * nPercent / 100);
+    }
+    void show(std::ostream& os) const override { os << "painted at " << nPercent << "%"; }
+};
+}  // namespace
+
+TEST(ColumnFit, AReplysRowsReadWholeWhereverTheyComeAndWhateverIsPaintedMeanwhile)
+{
+    TB_CHECK_PROPERTY(12, [] {
+        CReplyGrid sut;
+        rc::state::check(CSaid{}, sut,
+                         rc::state::gen::execOneOfWithArgs<CServerRows, CRowChanged, CRowRemoved, CReplyBegins, CReplyEnds,
+                                                           CPainted>());
+    });
 }
