@@ -119,6 +119,7 @@ BOOL CTableWindow::AttachView(CViewTable* pView)
     m_bFitExact = TRUE;
     m_bFitLoadDeferred = m_bFitTotalStale = FALSE;
     m_nFitLoadLines = 0;
+    m_fitHeld.clear();
     Refresh();
     return TRUE;
 }

@@ -430,10 +430,12 @@ protected:
     BOOL FitFontsChanged() const;
     int  MeasureTitleFit(HDC& hdc, int nCol, const CTableColumn* pColumn);
     BOOL GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow* pNode = nullptr);
+    template <class TLineAt> BOOL GrowColumnsToLines(int nLines, int nCol, BOOL bSumLine, TLineAt&& lineAt);
+    BOOL GrowHeldLines();
     BOOL GrowMovedRow(const CRowPosition* pOld, const CRowPosition* pNew, int nNewLines);
     BOOL GrowComputedColumns(int nIndex, CTableRow* pNode);
     void GrowStaleLines(BOOL bLoadEnded);
-    BOOL DeferFitToLoadEnd(int nNewLines);
+    BOOL HoldLoadLineFit(CTableRow* pNode, int nNewLines);
     BOOL IsUnitColumn(int nCol) const;  // another column's decimals follow this column's text
     void YieldTextColumns();
     void ApplyFitWidths();
@@ -538,11 +540,15 @@ protected:
     BOOL m_bWidthsRefitted = FALSE;   // the panes lay out again even in unchanged rectangles
     BOOL m_bVBarStale = FALSE;        // rows a load brought are not in the scroll bar yet
     BOOL m_bFitTotalStale = FALSE;    // the total line a load changed is not read for the fit yet
-    // A load's lines counted until they are many; then no fit reads them until the load ends.
+    // A load's lines counted until they are many; then its rows are held, by their blocks, and
+    // read for the fit a batch at a time.
     int  m_nFitLoadLines = 0;
     BOOL m_bFitLoadDeferred = FALSE;
     BOOL m_bFitPaintsLater = FALSE;
+    std::vector<const TBCellSlot*> m_fitHeld;
+    std::vector<CTableRow*> m_fitHeldNodes;
     static constexpr int FIT_DEFER_LINES = 256;
+    static constexpr size_t FIT_HELD_LINES = 256;
     CTableWindowArea* m_pPendingBarPane = nullptr;  // its bar came or went during a layout
     BOOL m_bPendingBarShown = FALSE;
     // row moves

@@ -1107,6 +1107,36 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
 {
     if (!m_hWnd || !m_pView || nFirst < 0 || nLines < 1)
         return FALSE;
+    // A change names its row's node: the view's row is made only to look one up.
+    std::optional<CViewRow> row;
+    return GrowColumnsToLines(nLines, nCol, nLines == 1 && pNode && pNode->Kind() == NODE_SUM, [&](int i) -> CTableRow* {
+        const int nLine = nFirst + i;
+        if (nLine >= m_pView->GetRowCount())
+            return nullptr;
+        if (nLines == 1)
+            return pNode ? pNode : (m_pView->GetRow(row.emplace(m_pView), nLine) ? row->GetNode() : nullptr);
+        return m_pView->GetRow(row ? *row : row.emplace(m_pView), nLine) ? row->GetNode() : nullptr;
+    });
+}
+
+// The lines of a load held for their fit, each still in the view.
+BOOL CTableWindow::GrowHeldLines()
+{
+    if (m_fitHeld.empty() || !m_hWnd || !m_pView)
+        return FALSE;
+    std::vector<CTableRow*>& nodes = m_fitHeldNodes;
+    nodes.clear();
+    for (const TBCellSlot* pBlock : m_fitHeld)
+        if (CTableRow* pNode = m_pView->GetRowTree().FindByBlock(pBlock))
+            nodes.push_back(pNode);
+    m_fitHeld.clear();
+    return !nodes.empty()
+           && GrowColumnsToLines(static_cast<int>(nodes.size()), -1, FALSE, [&](int i) { return nodes[static_cast<size_t>(i)]; });
+}
+
+template <class TLineAt>
+BOOL CTableWindow::GrowColumnsToLines(int nLines, int nCol, BOOL bSumLine, TLineAt&& lineAt)
+{
     CTableColumnsMap& order = m_pView->GetColumnOrder();
     const int nFrom = nCol >= 0 ? order.FindPosition(nCol) : 0;
     const int nTo = nCol >= 0 ? nFrom : order.GetCount() - 1;
@@ -1118,7 +1148,7 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
     // A total line's other columns are empty: only its sums are read. A sum line of its own is
     // read whole.
     const BOOL bCustomSums = m_pView->HasCustomGroupSumLine();
-    const BOOL bOnlySums = nLines == 1 && pNode && pNode->Kind() == NODE_SUM && !bCustomSums;
+    const BOOL bOnlySums = bSumLine && !bCustomSums;
     const CTableColumns& columns = m_pView->GetColumns();
     std::vector<CFitColumn>& fitted = m_fitColumns;
     fitted.clear();
@@ -1136,13 +1166,9 @@ BOOL CTableWindow::GrowColumnsToRows(int nFirst, int nLines, int nCol, CTableRow
         if (bBatch)
             PrepareBatchFit(fit);
     HDC hdc = nullptr;
-    // A change names its row's node: the view's row is made only to look one up.
-    std::optional<CViewRow> row;
     BOOL bChanged = FALSE;
-    for (int nLine = nFirst; nLine < nFirst + nLines && nLine < m_pView->GetRowCount(); ++nLine) {
-        CTableRow* pRow = nLines == 1 ? pNode : nullptr;
-        if (!pRow && m_pView->GetRow(row ? *row : row.emplace(m_pView), nLine))
-            pRow = row->GetNode();
+    for (int i = 0; i < nLines; ++i) {
+        CTableRow* pRow = lineAt(i);
         if (!pRow)
             continue;
         const BOOL bSumsOnly = pRow->Kind() == NODE_SUM && !bCustomSums;

@@ -33,19 +33,15 @@ void CTableWindow::OnLoadEnded()
         UpdateVScrollBar(GetWholeLines());
 }
 
-// Lines a load changed that no fit has read: at a paint the lines shown and the total line, at
-// the load's end every line, each fitted column gathered once for them all.
+// Lines a load changed that no fit has read: its held rows and the total line, at a paint or
+// when the load ends.
 void CTableWindow::GrowStaleLines(BOOL bLoadEnded)
 {
     if (!m_pView || !m_hWnd)
         return;
-    BOOL bGrown = FALSE;
-    if (m_bFitLoadDeferred && bLoadEnded) {
-        m_bFitLoadDeferred = m_bFitTotalStale = FALSE;
-        bGrown = GrowColumnsToRows(0, m_pView->GetRowCount(), -1);
-    } else if (m_bFitLoadDeferred) {
-        bGrown = GrowColumnsToRows(m_nTopRow, GetLinesThatFit() + 1, -1);
-    }
+    BOOL bGrown = GrowHeldLines();
+    if (bLoadEnded)
+        m_bFitLoadDeferred = FALSE;
     if (m_bFitTotalStale) {
         m_bFitTotalStale = FALSE;
         bGrown |= m_pView->HasGrandTotalRow() && GrowColumnsToRows(m_pView->GetRowCount() - 1, 1, -1);
@@ -58,27 +54,30 @@ void CTableWindow::GrowStaleLines(BOOL bLoadEnded)
 }
 
 // A reply brings its rows by the thousand: once it has brought as many lines as the window held
-// before it, its lines are read together when it ends (and the shown ones at each paint), so that
-// the fitted columns are gathered once, not at each row. A reply of a few lines into a long table
-// is read line by line, not the table again.
-BOOL CTableWindow::DeferFitToLoadEnd(int nNewLines)
+// before it, each row is held by its block and read with a batch of others (at a paint, when the
+// batch is full and when the reply ends), each fitted column's checks made once for the batch
+// while its rows are still fresh. A reply of a few lines into a long table is read line by line.
+BOOL CTableWindow::HoldLoadLineFit(CTableRow* pNode, int nNewLines)
 {
     if (!m_pView->IsLoading())
         return FALSE;
-    // A title dragged meanwhile paints each line as it comes: the lines waiting are read first.
+    // A title dragged meanwhile paints each line as it comes: the lines held are read first.
     if (m_headerPane.IsDragActive()) {
-        if (m_bFitLoadDeferred) {
-            m_bFitLoadDeferred = FALSE;
-            if (GrowColumnsToRows(0, m_pView->GetRowCount(), -1))
-                ApplyFitWidths();
-        }
+        if (GrowHeldLines())
+            ApplyFitWidths();
         return FALSE;
     }
     if (!m_bFitLoadDeferred) {
         m_nFitLoadLines += nNewLines;
         m_bFitLoadDeferred = m_nFitLoadLines >= FIT_DEFER_LINES && m_nFitLoadLines * 2 >= m_pView->GetRowCount();
     }
-    return m_bFitLoadDeferred;
+    // A row with lines of its own (a group's) is read at once, its lines by their places.
+    if (!m_bFitLoadDeferred || nNewLines > 1 || !pNode || pNode->Kind() != NODE_ROW)
+        return FALSE;
+    m_fitHeld.push_back(pNode->GetData());
+    if (m_fitHeld.size() >= FIT_HELD_LINES && GrowHeldLines())
+        ApplyFitWidths();
+    return TRUE;
 }
 
 void CTableWindow::OnRowsRemoved(int nIndex, int nLines)
@@ -114,7 +113,7 @@ void CTableWindow::RepaintRowNow(int nIndex, int nCol, CTableRow* pNode)
     const BOOL bTotalLater = m_pView->IsLoading() && nCol < 0 && pNode && pNode->Kind() == NODE_SUM
                              && m_pView->HasGrandTotalRow() && nIndex == m_pView->GetRowCount() - 1;
     m_bFitTotalStale = m_bFitTotalStale || bTotalLater;
-    const BOOL bLater = bTotalLater || (m_bFitLoadDeferred && m_pView->IsLoading());
+    const BOOL bLater = bTotalLater || (pNode && HoldLoadLineFit(pNode, 0));
     // A line reported for its look alone holds the texts its fit has read already.
     if (!bLater && !m_pView->IsReportingLookOnly() && GrowColumnsToRows(nIndex, 1, nCol, pNode)) {
         ApplyFitWidths();
@@ -364,6 +363,7 @@ void CTableWindow::OnViewDestroyed()
     if (pView)
         pView->RemoveSink(this);
     m_pView = nullptr;
+    m_fitHeld.clear();
     m_cache.Clear();
     if (m_hWnd)
         DestroyWindow();

@@ -38,7 +38,8 @@ void CTableWindow::OnRowMoved(CRowPosition* pOld, int nOldLines, CRowPosition* p
     }
     // A row that comes or changes wider than its fitted columns widens them: every line moves.
     // A data row's node comes with its place: it is not looked up again.
-    if (pNew && nNewLines > 0 && !DeferFitToLoadEnd(nNewLines) && GrowMovedRow(pOld, pNew, nNewLines)) {
+    if (pNew && nNewLines > 0 && !HoldLoadLineFit(pNew->IsDataRow() ? pNew->m_pNode : nullptr, nNewLines)
+        && GrowMovedRow(pOld, pNew, nNewLines)) {
         m_nLastLineCount = GetRowCount();
         ApplyFitWidths();
         return;
@@ -138,8 +139,8 @@ void CTableWindow::PaintStripNow(const RECT& rcStrip)
 {
     if (IsRectEmpty(&rcStrip))
         return;
-    // A strip a scroll uncovers while a load's lines wait for their fit.
-    if (m_bFitLoadDeferred)
+    // A strip a scroll uncovers while a load's rows wait for their fit.
+    if (!m_fitHeld.empty())
         GrowStaleLines(FALSE);
     HDC hdc = GetDC(m_hWnd);
     if (!hdc)
