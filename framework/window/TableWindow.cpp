@@ -227,8 +227,8 @@ BOOL CTableWindow::OnEraseBkgnd(HDC)
 
 void CTableWindow::OnPaint()
 {
-    // Rows a reply brought so far reach the scroll bar, and the shown lines and the total line
-    // the fit, at each paint, not at each row.
+    // Rows a reply brought so far reach the scroll bar, and its held rows and the total line the
+    // fit, at each paint, not at each row.
     GrowStaleLines(FALSE);
     if (m_bVBarStale && m_pView)
         UpdateVScrollBar(GetWholeLines());
