@@ -488,6 +488,14 @@ protected:
         // An amount in its row's unit: by the unit's decimals and the fraction mark, its ceilings
         // by sign and count of whole digits.
         std::vector<std::pair<int, std::array<int, 2 * FIT_NUMBER_DIGITS>>> units;
+        // A unit's ceilings by its key (its decimals twice, and the fraction mark), null before made.
+        int* UnitCeilings(int nKey)
+        {
+            for (auto& unit : units)
+                if (unit.first == nKey)
+                    return unit.second.data();
+            return nullptr;
+        }
         // A date's or a time's: its patterns' widest text, by fraction mark.
         std::string strDatePattern, strTimePattern;
         int nDateCeiling[2] = {-2, -2};

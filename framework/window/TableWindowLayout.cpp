@@ -792,13 +792,13 @@ int CTableWindow::CellValueCeiling(CTableRow* pRow, const TBCellSlot* pValues, i
     if (bUnit) {
         // By the unit's decimals and the fraction mark, which the padding reads.
         const int nKey = nDecimals * 2 + nFraction;
-        auto it = std::find_if(bound.units.begin(), bound.units.end(), [&](const auto& unit) { return unit.first == nKey; });
-        if (it == bound.units.end()) {
+        int* pUnit = bound.UnitCeilings(nKey);
+        if (!pUnit) {
             bound.units.emplace_back(nKey, std::array<int, 2 * FIT_NUMBER_DIGITS>{});
             bound.units.back().second.fill(-2);
-            it = std::prev(bound.units.end());
+            pUnit = bound.units.back().second.data();
         }
-        pKept = &it->second[static_cast<size_t>((bNegative ? FIT_NUMBER_DIGITS : 0) + nDigits)];
+        pKept = pUnit + (bNegative ? FIT_NUMBER_DIGITS : 0) + nDigits;
     }
     if (*pKept == -2)
         *pKept = MakeNumberCeiling(nType, bNegative, nDigits, nDecimals, bUnit, attrs, pColumn);
@@ -900,18 +900,17 @@ void CTableWindow::PrepareBatchFit(CFitColumn& fit)
         BOOL bNegative = FALSE, bZero = FALSE;
         if (!NumberDigits(fit.nType, cell, nDigits, bNegative, bZero) || nDigits >= FIT_NUMBER_DIGITS)
             return FALSE;
-        const CFitNumberBound& bound = m_fitNumbers[nCol];
+        CFitNumberBound& bound = m_fitNumbers[nCol];
         const int* pCeilings = bound.nCeiling[0][bNegative ? 1 : 0];
         if (fit.bUnit) {
             // An amount in its row's unit: that unit's ceilings.
             const int nDecimals = fit.pColumn->GetRowDecimals(pValues, FALSE);
             if (nDecimals == DECIMALS_64THS)
                 return FALSE;
-            const auto unit = std::find_if(bound.units.begin(), bound.units.end(),
-                                           [&](const auto& kept) { return kept.first == nDecimals * 2; });
-            if (unit == bound.units.end())
+            const int* pUnit = bound.UnitCeilings(nDecimals * 2);
+            if (!pUnit)
                 return FALSE;
-            pCeilings = unit->second.data() + (bNegative ? FIT_NUMBER_DIGITS : 0);
+            pCeilings = pUnit + (bNegative ? FIT_NUMBER_DIGITS : 0);
         }
         // A zero the column leaves blank shows nothing.
         if (bZero && fit.bBlankZero)
